@@ -1,0 +1,5 @@
+// Everything of the base module: Win32 types, macros, errors, clock, strings and code pages.
+#pragma once
+
+#include "base/WinTypes.h"
+#include "base/WinMacros.h"

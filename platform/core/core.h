@@ -1,0 +1,5 @@
+// Everything of the core module.
+#pragma once
+
+#include "base/base.h"
+#include "os/os.h"

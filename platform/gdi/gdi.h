@@ -1,0 +1,4 @@
+// Everything of the gdi module.
+#pragma once
+
+#include "base/base.h"

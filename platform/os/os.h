@@ -1,0 +1,4 @@
+// Everything of the os module.
+#pragma once
+
+#include "base/base.h"

@@ -1,0 +1,5 @@
+// Everything of the win module.
+#pragma once
+
+#include "base/base.h"
+#include "gdi/gdi.h"
