@@ -2,3 +2,5 @@
 #pragma once
 
 #include "base/base.h"
+#include "os/Paths.h"
+#include "os/KernelObject.h"

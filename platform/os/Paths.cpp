@@ -1,0 +1,179 @@
+// Path rules at the system boundary: separator and drive conversion, case-insensitive lookup.
+#include "os/Paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace brambolt {
+
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
+
+unsigned char FoldByte(unsigned char c, bool singleByte) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  // Latin letters of the single-byte code page fold like ASCII (0xF7 is the division sign).
+  if (singleByte && c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  return c;
+}
+
+// The entry of `dir` whose name equals `name` ignoring case; the smallest such name by bytes
+// when several differ only in case, so the choice repeats.
+bool FindNoCase(const std::string& dir, const std::string& name, std::string& found) {
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return false;
+  bool any = false;
+  while (struct dirent* e = ::readdir(d)) {
+    std::string_view entry(e->d_name);
+    if (!FileNamesEqualNoCase(entry, name)) continue;
+    if (!any || entry < std::string_view(found)) found.assign(entry);
+    any = true;
+  }
+  ::closedir(d);
+  return any;
+}
+
+}  // namespace
+
+bool IsPathLeadByte(unsigned char c) {
+  // Until the code-page module provides the lead-byte test, the double-byte code pages are
+  // recognised from the configured code page alone; both GBK and Big5 lead with 0x81..0xFE.
+  if (c < 0x81 || c > 0xFE) return false;
+  const char* cp = std::getenv("BRAMBOLT_CODEPAGE");
+  return cp && (std::strcmp(cp, "936") == 0 || std::strcmp(cp, "950") == 0);
+}
+
+bool IsPathSeparatorAt(std::string_view path, std::size_t pos) {
+  if (pos >= path.size() || !IsSeparatorByte(path[pos])) return false;
+  for (std::size_t i = 0; i < pos;) {
+    if (IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      if (i + 1 == pos) return false;
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return true;
+}
+
+std::size_t FindLastPathSeparator(std::string_view path) {
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size();) {
+    if (IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (IsSeparatorByte(path[i])) last = i;
+    ++i;
+  }
+  return last;
+}
+
+int CompareFileNamesNoCase(std::string_view a, std::string_view b) {
+  const bool singleByte = !IsPathLeadByte(0x81);
+  std::size_t i = 0;
+  bool trail = false;  // the byte at i (in both names, while they agree) is a trail byte
+  for (; i < a.size() && i < b.size(); ++i) {
+    unsigned char ca = static_cast<unsigned char>(a[i]);
+    unsigned char cb = static_cast<unsigned char>(b[i]);
+    if (!trail) {
+      ca = FoldByte(ca, singleByte);
+      cb = FoldByte(cb, singleByte);
+    }
+    if (ca != cb) return ca < cb ? -1 : 1;
+    trail = !trail && IsPathLeadByte(static_cast<unsigned char>(a[i]));
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+bool FileNamesEqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareFileNamesNoCase(a, b) == 0;
+}
+
+std::string NativePathSyntax(std::string_view in) {
+  std::string out;
+  out.reserve(in.size() + 1);
+  std::size_t i = 0;
+  auto isSep = [&](std::size_t k) { return k < in.size() && IsSeparatorByte(in[k]); };
+  if (in.size() >= 2 && isSep(0) && isSep(1)) {
+    // UNC: \\server\share\rest lives under the UNC root.
+    const char* uncRoot = std::getenv("BRAMBOLT_UNC_ROOT");
+    out = uncRoot && *uncRoot ? uncRoot : "/";
+    if (out.back() != '/') out += '/';
+    i = 2;
+    while (isSep(i)) ++i;
+  } else if (in.size() >= 2 && in[1] == ':' &&
+             ((in[0] >= 'A' && in[0] <= 'Z') || (in[0] >= 'a' && in[0] <= 'z'))) {
+    i = 2;
+    if (in.size() == 2) return "/";
+  }
+  bool lastWasSep = !out.empty();
+  while (i < in.size()) {
+    const char c = in[i];
+    if (IsPathLeadByte(static_cast<unsigned char>(c)) && i + 1 < in.size()) {
+      out += c;
+      out += in[i + 1];
+      i += 2;
+      lastWasSep = false;
+      continue;
+    }
+    if (IsSeparatorByte(c)) {
+      if (!lastWasSep) out += '/';
+      lastWasSep = true;
+    } else {
+      out += c;
+      lastWasSep = false;
+    }
+    ++i;
+  }
+  return out;
+}
+
+std::string NativePath(std::string_view winPath) {
+  std::string path = NativePathSyntax(winPath);
+  if (path.empty() || Exists(path)) return path;
+
+  // Resolve the existing prefix case-insensitively, one component at a time. The converted path
+  // has single '/' separators; a trailing one is kept.
+  const bool absolute = path[0] == '/';
+  const bool trailing = path.size() > 1 && path.back() == '/';
+  std::string out = absolute ? "/" : "";
+  bool resolving = true;
+  std::size_t start = absolute ? 1 : 0;
+  while (start < path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string name = path.substr(start, end - start);
+    start = end + 1;
+    if (name.empty()) continue;
+    const std::string dir = out;
+    if (!out.empty() && out.back() != '/') out += '/';
+    if (resolving && name != "." && name != ".." && !Exists(out + name)) {
+      std::string found;
+      if (FindNoCase(dir, name, found))
+        name = found;
+      else
+        resolving = false;
+    }
+    out += name;
+  }
+  if (trailing && out.back() != '/') out += '/';
+  return out;
+}
+
+std::string NativePath(const char* winPath) {
+  if (!winPath) return std::string();
+  return NativePath(std::string_view(winPath));
+}
+
+}  // namespace brambolt

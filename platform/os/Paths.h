@@ -1,0 +1,40 @@
+// Path rules at the system boundary: the application spells paths the Windows way (backslashes,
+// drive letters, any letter case); every file call of the platform converts them here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brambolt {
+
+// The native path for a path as the application spells it:
+// - `\` and `/` both separate; runs of separators collapse to one `/`. A byte that is the trail
+//   byte of a double-byte character in the ANSI code page is never a separator.
+// - A drive prefix `X:` stands for the root: `C:\a` is `/a`, `C:` is `/`, `C:a` is `a`.
+// - A UNC path `\\server\share\rest` is `<unc root>/server/share/rest`; the UNC root is `/`,
+//   or `$BRAMBOLT_UNC_ROOT` when set.
+// - When the path does not exist as spelled, the longest existing prefix is resolved
+//   case-insensitively, component by component; components past it keep their spelling.
+// NULL and "" give "".
+std::string NativePath(const char* winPath);
+std::string NativePath(std::string_view winPath);
+
+// NativePath without the case-insensitive lookup: the syntax only.
+std::string NativePathSyntax(std::string_view winPath);
+
+// True when the byte at `pos` of `path` is a path separator (`\` or `/`) rather than the trail
+// byte of a double-byte character.
+bool IsPathSeparatorAt(std::string_view path, std::size_t pos);
+
+// Position of the last separator of `path` (DBCS-aware), or npos.
+std::size_t FindLastPathSeparator(std::string_view path);
+
+// Case-insensitive comparison of two file names as the file system of Windows compares them:
+// ASCII letters fold, the two bytes of a double-byte character compare exactly.
+bool FileNamesEqualNoCase(std::string_view a, std::string_view b);
+int CompareFileNamesNoCase(std::string_view a, std::string_view b);
+
+// True for the lead byte of a double-byte character in the ANSI code page.
+bool IsPathLeadByte(unsigned char c);
+
+}  // namespace brambolt
