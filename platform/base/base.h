@@ -3,3 +3,5 @@
 
 #include "base/WinTypes.h"
 #include "base/WinMacros.h"
+#include "base/LastError.h"
+#include "base/CodePage.h"

@@ -1,0 +1,237 @@
+// The ANSI code page and its lead-byte aware character functions.
+#include "base/CodePage.h"
+
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "base/LastError.h"
+
+namespace brambolt {
+namespace {
+
+bool IsSupportedAnsiPage(UINT codePage) {
+  return codePage == 936 || codePage == 950 || codePage == 1252;
+}
+
+std::atomic<UINT>& CurrentPage() {
+  static std::atomic<UINT> page{CodePageFromEnvironment()};
+  return page;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Resolves CP_ACP/CP_OEMCP/CP_THREAD_ACP to the configured page.
+UINT Resolve(UINT codePage) {
+  if (codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_THREAD_ACP) return GetACP();
+  return codePage;
+}
+
+bool IsDoubleBytePage(UINT codePage) { return codePage == 936 || codePage == 950; }
+
+// Windows-1252 letters outside ASCII and their case partners.
+bool IsUpper1252(BYTE c) {
+  return (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9F;
+}
+bool IsLower1252(BYTE c) {
+  return (c >= 0xDF && c != 0xF7) || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x83 ||
+         c == 0xAA || c == 0xB5 || c == 0xBA;
+}
+
+}  // namespace
+
+UINT CodePageFromLocale(const char* locale) {
+  if (locale == nullptr) return 1252;
+  std::string_view name(locale);
+  size_t end = name.find_first_of(".@");
+  if (end != std::string_view::npos) name = name.substr(0, end);
+  size_t sep = name.find_first_of("_-");
+  if (sep == std::string_view::npos || !EqualsNoCase(name.substr(0, sep), "zh")) return 1252;
+  std::string_view territory = name.substr(sep + 1);
+  if (EqualsNoCase(territory, "CN") || EqualsNoCase(territory, "SG")) return 936;
+  if (EqualsNoCase(territory, "TW") || EqualsNoCase(territory, "HK")) return 950;
+  return 1252;
+}
+
+UINT CodePageFromEnvironment() {
+  if (const char* forced = std::getenv("BRAMBOLT_CODEPAGE"); forced != nullptr && *forced != '\0') {
+    char* end = nullptr;
+    unsigned long value = std::strtoul(forced, &end, 10);
+    if (*end == '\0' && IsSupportedAnsiPage(static_cast<UINT>(value))) return static_cast<UINT>(value);
+  }
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return CodePageFromLocale(value);
+  }
+  return 1252;
+}
+
+BOOL SetCodePageForTesting(UINT codePage) {
+  if (!IsSupportedAnsiPage(codePage)) return FALSE;
+  CurrentPage().store(codePage);
+  return TRUE;
+}
+
+bool IsDBCSCodePage() { return IsDoubleBytePage(GetACP()); }
+
+ScopedCodePage::ScopedCodePage(UINT codePage) : previous_(GetACP()) { SetCodePageForTesting(codePage); }
+ScopedCodePage::~ScopedCodePage() { SetCodePageForTesting(previous_); }
+
+bool IsTrailByteEx(UINT codePage, BYTE byte) {
+  switch (Resolve(codePage)) {
+    case 936:
+      return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
+    case 950:
+      return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xFE);
+    default:
+      return false;
+  }
+}
+
+BYTE ToUpperByte(BYTE c) {
+  if (c >= 'a' && c <= 'z') return static_cast<BYTE>(c - 0x20);
+  if (GetACP() != 1252 || c < 0x80) return c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<BYTE>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;
+    case 0x9C: return 0x8C;
+    case 0x9E: return 0x8E;
+    case 0xFF: return 0x9F;
+    default: return c;
+  }
+}
+
+BYTE ToLowerByte(BYTE c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<BYTE>(c + 0x20);
+  if (GetACP() != 1252 || c < 0x80) return c;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<BYTE>(c + 0x20);
+  switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+  }
+}
+
+}  // namespace brambolt
+
+UINT GetACP() { return brambolt::CurrentPage().load(std::memory_order_relaxed); }
+
+UINT GetOEMCP() { return GetACP(); }
+
+BOOL IsValidCodePage(UINT codePage) {
+  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8;
+}
+
+BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
+  codePage = brambolt::Resolve(codePage);
+  if (info == nullptr || !IsValidCodePage(codePage)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::memset(info, 0, sizeof(*info));
+  info->DefaultChar[0] = '?';
+  if (brambolt::IsDoubleBytePage(codePage)) {
+    info->MaxCharSize = 2;
+    info->LeadByte[0] = 0x81;
+    info->LeadByte[1] = 0xFE;
+  } else {
+    info->MaxCharSize = codePage == CP_UTF8 ? 4 : 1;
+  }
+  return TRUE;
+}
+
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE testChar) {
+  return brambolt::IsDoubleBytePage(brambolt::Resolve(codePage)) && testChar >= 0x81 && testChar <= 0xFE;
+}
+
+BOOL IsDBCSLeadByte(BYTE testChar) { return IsDBCSLeadByteEx(CP_ACP, testChar); }
+
+namespace {
+
+const char* StepForward(UINT codePage, const char* p) {
+  if (*p == '\0') return p;
+  if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0') return p + 2;
+  return p + 1;
+}
+
+// A byte outside the lead range always ends a character, so the run of lead-range bytes before
+// `current - 1` decides by its parity whether `current - 1` is a trail byte.
+const char* StepBack(UINT codePage, const char* start, const char* current) {
+  if (current <= start) return start;
+  const char* q = current - 2;
+  while (q >= start && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*q))) --q;
+  return ((current - 2 - q) & 1) ? current - 2 : current - 1;
+}
+
+bool IsCharacterArgument(LPCSTR p) { return reinterpret_cast<ULONG_PTR>(p) <= 0xFFFF; }
+
+template <BYTE (*Fold)(BYTE)>
+DWORD FoldBuffer(LPSTR text, DWORD length) {
+  if (text == nullptr) return 0;
+  DWORD i = 0;
+  while (i < length) {
+    BYTE c = static_cast<BYTE>(text[i]);
+    if (IsDBCSLeadByte(c) && i + 1 < length) {
+      i += 2;
+      continue;
+    }
+    text[i] = static_cast<char>(Fold(c));
+    ++i;
+  }
+  return length;
+}
+
+template <BYTE (*Fold)(BYTE)>
+LPSTR FoldString(LPSTR text) {
+  if (IsCharacterArgument(text)) {
+    BYTE c = static_cast<BYTE>(reinterpret_cast<ULONG_PTR>(text) & 0xFF);
+    return reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(Fold(c)));
+  }
+  FoldBuffer<Fold>(text, static_cast<DWORD>(std::strlen(text)));
+  return text;
+}
+
+}  // namespace
+
+LPSTR CharNext(LPCSTR current) { return const_cast<LPSTR>(StepForward(CP_ACP, current)); }
+
+LPSTR CharPrev(LPCSTR start, LPCSTR current) { return const_cast<LPSTR>(StepBack(CP_ACP, start, current)); }
+
+LPSTR CharNextExA(WORD codePage, LPCSTR current, DWORD) {
+  return const_cast<LPSTR>(StepForward(codePage, current));
+}
+
+LPSTR CharPrevExA(WORD codePage, LPCSTR start, LPCSTR current, DWORD) {
+  return const_cast<LPSTR>(StepBack(codePage, start, current));
+}
+
+LPSTR CharUpper(LPSTR text) { return FoldString<brambolt::ToUpperByte>(text); }
+LPSTR CharLower(LPSTR text) { return FoldString<brambolt::ToLowerByte>(text); }
+DWORD CharUpperBuff(LPSTR text, DWORD length) { return FoldBuffer<brambolt::ToUpperByte>(text, length); }
+DWORD CharLowerBuff(LPSTR text, DWORD length) { return FoldBuffer<brambolt::ToLowerByte>(text, length); }
+
+BOOL IsCharUpper(CHAR ch) {
+  BYTE c = static_cast<BYTE>(ch);
+  if (c >= 'A' && c <= 'Z') return TRUE;
+  return GetACP() == 1252 && brambolt::IsUpper1252(c);
+}
+
+BOOL IsCharLower(CHAR ch) {
+  BYTE c = static_cast<BYTE>(ch);
+  if (c >= 'a' && c <= 'z') return TRUE;
+  return GetACP() == 1252 && brambolt::IsLower1252(c);
+}
+
+BOOL IsCharAlpha(CHAR ch) { return IsCharUpper(ch) || IsCharLower(ch); }
+
+BOOL IsCharAlphaNumeric(CHAR ch) { return IsCharAlpha(ch) || (ch >= '0' && ch <= '9'); }

@@ -1,0 +1,106 @@
+// The process's ANSI code page (936, 950 or 1252, chosen from the locale) and the lead-byte
+// aware character functions that follow it: stepping, case folding and character classes.
+#pragma once
+
+#include "base/WinTypes.h"
+
+#define CP_ACP 0
+#define CP_OEMCP 1
+#define CP_MACCP 2
+#define CP_THREAD_ACP 3
+#define CP_SYMBOL 42
+#define CP_UTF7 65000
+#define CP_UTF8 65001
+
+#define MAX_LEADBYTES 12
+#define MAX_DEFAULTCHAR 2
+
+typedef struct _cpinfo {
+  UINT MaxCharSize;
+  BYTE DefaultChar[MAX_DEFAULTCHAR];
+  BYTE LeadByte[MAX_LEADBYTES];
+} CPINFO, *LPCPINFO;
+
+namespace brambolt {
+
+// The code page a locale name such as "zh_CN.GB2312" or "en_US.UTF-8" selects:
+// zh_CN/zh_SG give 936, zh_TW/zh_HK give 950, anything else (or NULL) 1252.
+UINT CodePageFromLocale(const char* locale);
+
+// The code page the environment selects: BRAMBOLT_CODEPAGE (936, 950 or 1252) when set to one
+// of those, otherwise the first non-empty of LC_ALL, LC_CTYPE, LANG through CodePageFromLocale.
+UINT CodePageFromEnvironment();
+
+// Replaces the process's ANSI code page (936, 950 or 1252; anything else is refused with FALSE).
+// Meant for tests: the switch is process-wide, so a test restores the previous page when done
+// (ScopedCodePage does that).
+BOOL SetCodePageForTesting(UINT codePage);
+
+// True when the ANSI code page has double-byte characters.
+bool IsDBCSCodePage();
+
+// Sets the ANSI code page for its lifetime and restores the previous one afterwards.
+class ScopedCodePage {
+ public:
+  explicit ScopedCodePage(UINT codePage);
+  ~ScopedCodePage();
+  ScopedCodePage(const ScopedCodePage&) = delete;
+  ScopedCodePage& operator=(const ScopedCodePage&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+// Whether `byte` can follow a lead byte in `codePage` (GBK: 0x40-0x7E, 0x80-0xFE;
+// Big5: 0x40-0x7E, 0xA1-0xFE).
+bool IsTrailByteEx(UINT codePage, BYTE byte);
+
+// Single-byte case folding and classes of the ANSI code page; bytes of double-byte
+// characters are never passed here by the callers below.
+BYTE ToUpperByte(BYTE c);
+BYTE ToLowerByte(BYTE c);
+
+}  // namespace brambolt
+
+// Editor switch between the double-byte and the Western look. The OEM and the ANSI code page
+// are one here, so this follows the configured page (and a test's switch of it).
+#define g_bDBCSSystem (::brambolt::IsDBCSCodePage() ? TRUE : FALSE)
+
+UINT GetACP();
+UINT GetOEMCP();
+BOOL GetCPInfo(UINT codePage, LPCPINFO info);
+BOOL IsValidCodePage(UINT codePage);
+
+BOOL IsDBCSLeadByte(BYTE testChar);
+BOOL IsDBCSLeadByteEx(UINT codePage, BYTE testChar);
+
+// A lead byte directly followed by the terminator counts as one character, so stepping
+// never runs past the end of a string.
+LPSTR CharNext(LPCSTR current);
+LPSTR CharPrev(LPCSTR start, LPCSTR current);
+LPSTR CharNextExA(WORD codePage, LPCSTR current, DWORD flags);
+LPSTR CharPrevExA(WORD codePage, LPCSTR start, LPCSTR current, DWORD flags);
+
+// Case conversion in place; trail bytes of double-byte characters are left alone. CharUpper and
+// CharLower also take a single character in the low word of the pointer and return it converted.
+LPSTR CharUpper(LPSTR text);
+LPSTR CharLower(LPSTR text);
+DWORD CharUpperBuff(LPSTR text, DWORD length);
+DWORD CharLowerBuff(LPSTR text, DWORD length);
+
+BOOL IsCharAlpha(CHAR ch);
+BOOL IsCharAlphaNumeric(CHAR ch);
+BOOL IsCharUpper(CHAR ch);
+BOOL IsCharLower(CHAR ch);
+
+#define CharNextA CharNext
+#define CharPrevA CharPrev
+#define CharUpperA CharUpper
+#define CharLowerA CharLower
+#define CharUpperBuffA CharUpperBuff
+#define CharLowerBuffA CharLowerBuff
+#define IsCharAlphaA IsCharAlpha
+#define IsCharAlphaNumericA IsCharAlphaNumeric
+#define IsCharUpperA IsCharUpper
+#define IsCharLowerA IsCharLower
+#define GetCPInfoA GetCPInfo
