@@ -122,6 +122,12 @@ BYTE ToLowerByte(BYTE c) {
   }
 }
 
+const char* CharacterStart(UINT codePage, const char* start, const char* position) {
+  const char* run = position;
+  while (run > start && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(run[-1]))) --run;
+  return ((position - run) & 1) ? position - 1 : position;
+}
+
 }  // namespace brambolt
 
 UINT GetACP() { return brambolt::CurrentPage().load(std::memory_order_relaxed); }
@@ -164,13 +170,9 @@ const char* StepForward(UINT codePage, const char* p) {
   return p + 1;
 }
 
-// A byte outside the lead range always ends a character, so the run of lead-range bytes before
-// `current - 1` decides by its parity whether `current - 1` is a trail byte.
 const char* StepBack(UINT codePage, const char* start, const char* current) {
   if (current <= start) return start;
-  const char* q = current - 2;
-  while (q >= start && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*q))) --q;
-  return ((current - 2 - q) & 1) ? current - 2 : current - 1;
+  return brambolt::CharacterStart(codePage, start, current - 1);
 }
 
 bool IsCharacterArgument(LPCSTR p) { return reinterpret_cast<ULONG_PTR>(p) <= 0xFFFF; }

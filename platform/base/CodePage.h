@@ -55,6 +55,11 @@ class ScopedCodePage {
 // Big5: 0x40-0x7E, 0xA1-0xFE).
 bool IsTrailByteEx(UINT codePage, BYTE byte);
 
+// The start of the character that holds the byte at `position` (which lies in the string
+// beginning at `start`). A byte outside the lead range always ends a character, so the parity of
+// the run of lead-range bytes before `position` decides.
+const char* CharacterStart(UINT codePage, const char* start, const char* position);
+
 // Single-byte case folding and classes of the ANSI code page; bytes of double-byte
 // characters are never passed here by the callers below.
 BYTE ToUpperByte(BYTE c);

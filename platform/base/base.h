@@ -5,3 +5,6 @@
 #include "base/WinMacros.h"
 #include "base/LastError.h"
 #include "base/CodePage.h"
+#include "base/MbString.h"
+#include "base/Convert.h"
+#include "base/WinString.h"

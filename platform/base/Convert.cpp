@@ -1,0 +1,342 @@
+// Code-page conversion: Windows-1252 and UTF-8 by table and rule, GBK and Big5 through iconv.
+#include "base/Convert.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include "base/LastError.h"
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 0x80..0x9F; the five bytes the page leaves undefined map to the C1 controls of
+// the same value so that any byte string round-trips.
+constexpr char16_t k1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+UINT Resolve(UINT codePage) {
+  return (codePage == CP_ACP || codePage == CP_OEMCP || codePage == CP_THREAD_ACP) ? GetACP() : codePage;
+}
+
+bool IsSupported(UINT codePage) {
+  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8;
+}
+
+struct Decoded {
+  std::u32string text;
+  bool invalid = false;
+};
+
+struct Encoded {
+  std::string text;
+  bool usedDefault = false;
+};
+
+// iconv descriptors are not thread-safe, so each thread keeps its own, opened on first use.
+class IconvCache {
+ public:
+  iconv_t Get(const char* to, const char* from) {
+    auto key = std::string(to) + '<' + from;
+    auto it = handles_.find(key);
+    if (it == handles_.end()) it = handles_.emplace(key, Handle(iconv_open(to, from))).first;
+    iconv(it->second.get(), nullptr, nullptr, nullptr, nullptr);
+    return it->second.get();
+  }
+
+ private:
+  struct Closer {
+    void operator()(void* cd) const {
+      if (cd != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(cd));
+    }
+  };
+  using Handle = std::unique_ptr<void, Closer>;
+  std::map<std::string, Handle> handles_;
+};
+
+iconv_t Descriptor(const char* to, const char* from) {
+  thread_local IconvCache cache;
+  return cache.Get(to, from);
+}
+
+const char* IconvName(UINT codePage) { return codePage == 936 ? "CP936" : "CP950"; }
+
+Decoded DecodeDoubleByte(UINT codePage, std::string_view text) {
+  Decoded result;
+  iconv_t cd = Descriptor("UTF-32LE", IconvName(codePage));
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    result.text.assign(text.size(), kReplacement);
+    result.invalid = !text.empty();
+    return result;
+  }
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  std::u32string buffer(text.size() + 1, U'\0');
+  while (inLeft > 0) {
+    char* out = reinterpret_cast<char*>(buffer.data());
+    size_t outLeft = buffer.size() * sizeof(char32_t);
+    size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+    int error = errno;
+    result.text.append(buffer.data(), (buffer.size() * sizeof(char32_t) - outLeft) / sizeof(char32_t));
+    if (rc != static_cast<size_t>(-1)) break;
+    if (error == E2BIG) continue;
+    // Undecodable: a lead byte with a valid trail byte is one bad character, anything else one byte.
+    result.invalid = true;
+    result.text.push_back(kReplacement);
+    BYTE lead = static_cast<BYTE>(*in);
+    size_t skip = (inLeft >= 2 && IsDBCSLeadByteEx(codePage, lead) &&
+                   brambolt::IsTrailByteEx(codePage, static_cast<BYTE>(in[1])))
+                      ? 2
+                      : 1;
+    in += skip;
+    inLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  return result;
+}
+
+Decoded DecodeUtf8(std::string_view text) {
+  Decoded result;
+  result.text.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    BYTE b = static_cast<BYTE>(text[i]);
+    size_t length = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3
+                               : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    char32_t c = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+    size_t k = 1;
+    for (; length > 1 && k < length && i + k < text.size(); ++k) {
+      BYTE next = static_cast<BYTE>(text[i + k]);
+      if ((next & 0xC0) != 0x80) break;
+      c = (c << 6) | (next & 0x3F);
+    }
+    bool valid = length != 0 && k == length;
+    if (valid && length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
+    if (valid && length == 4 && (c < 0x10000 || c > 0x10FFFF)) valid = false;
+    if (valid) {
+      result.text.push_back(c);
+      i += length;
+    } else {
+      result.invalid = true;
+      result.text.push_back(kReplacement);
+      i += length == 0 ? 1 : k;
+    }
+  }
+  return result;
+}
+
+Decoded Decode(UINT codePage, std::string_view text) {
+  if (codePage == CP_UTF8) return DecodeUtf8(text);
+  if (codePage == 936 || codePage == 950) return DecodeDoubleByte(codePage, text);
+  Decoded result;
+  result.text.reserve(text.size());
+  for (char ch : text) {
+    BYTE b = static_cast<BYTE>(ch);
+    result.text.push_back(b >= 0x80 && b < 0xA0 ? k1252High[b - 0x80] : b);
+  }
+  return result;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+bool IsEncodable(char32_t c) { return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF); }
+
+int Encode1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (int i = 0; i < 32; ++i)
+    if (k1252High[i] == c) return 0x80 + i;
+  return -1;
+}
+
+// `defaultChar` replaces what the page cannot represent; empty means '?'.
+Encoded Encode(UINT codePage, std::u32string_view text, std::string_view defaultChar) {
+  Encoded result;
+  if (defaultChar.empty()) defaultChar = "?";
+  auto replace = [&] {
+    result.text.append(defaultChar);
+    result.usedDefault = true;
+  };
+  if (codePage == CP_UTF8) {
+    for (char32_t c : text) AppendUtf8(result.text, IsEncodable(c) ? c : kReplacement);
+    return result;
+  }
+  if (codePage == 1252) {
+    for (char32_t c : text) {
+      int b = Encode1252(c);
+      if (b < 0)
+        replace();
+      else
+        result.text.push_back(static_cast<char>(b));
+    }
+    return result;
+  }
+  iconv_t cd = Descriptor(IconvName(codePage), "UTF-32LE");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    for (char32_t c : text) c < 0x80 ? result.text.push_back(static_cast<char>(c)) : replace();
+    return result;
+  }
+  char* in = reinterpret_cast<char*>(const_cast<char32_t*>(text.data()));
+  size_t inLeft = text.size() * sizeof(char32_t);
+  std::string buffer(text.size() * 2 + 2, '\0');
+  while (inLeft > 0) {
+    char* out = buffer.data();
+    size_t outLeft = buffer.size();
+    size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+    int error = errno;
+    result.text.append(buffer.data(), buffer.size() - outLeft);
+    if (rc != static_cast<size_t>(-1)) break;
+    if (error == E2BIG) continue;
+    replace();
+    size_t skip = std::min<size_t>(inLeft, sizeof(char32_t));
+    in += skip;
+    inLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  return result;
+}
+
+std::u16string ToUtf16(std::u32string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char32_t c : text) {
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      c -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+// Unpaired surrogates are kept as they are; the encoders treat them as unrepresentable.
+std::u32string FromUtf16(std::u16string_view text, bool* invalid = nullptr) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF && invalid != nullptr) {
+      *invalid = true;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+template <typename Char>
+int Deliver(const std::basic_string<Char>& text, Char* out, int outLength) {
+  if (outLength == 0) return static_cast<int>(text.size());
+  if (text.size() > static_cast<size_t>(outLength)) {
+    std::memcpy(out, text.data(), static_cast<size_t>(outLength) * sizeof(Char));
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::memcpy(out, text.data(), text.size() * sizeof(Char));
+  return static_cast<int>(text.size());
+}
+
+int Fail(DWORD error) {
+  SetLastError(error);
+  return 0;
+}
+
+}  // namespace
+
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide,
+                        int wideLength) {
+  codePage = Resolve(codePage);
+  if (multiByte == nullptr || multiByteLength == 0 || multiByteLength < -1 || wideLength < 0 ||
+      (wideLength > 0 && wide == nullptr) || !IsSupported(codePage))
+    return Fail(ERROR_INVALID_PARAMETER);
+  if (codePage == CP_UTF8 && (flags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) != 0)
+    return Fail(ERROR_INVALID_FLAGS);
+  size_t length = multiByteLength < 0 ? std::strlen(multiByte) + 1 : static_cast<size_t>(multiByteLength);
+  Decoded decoded = Decode(codePage, std::string_view(multiByte, length));
+  if (decoded.invalid && (flags & MB_ERR_INVALID_CHARS)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+  return Deliver(ToUtf16(decoded.text), wide, wideLength);
+}
+
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte,
+                        int multiByteLength, LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+  codePage = Resolve(codePage);
+  if (wide == nullptr || wideLength == 0 || wideLength < -1 || multiByteLength < 0 ||
+      (multiByteLength > 0 && multiByte == nullptr) || !IsSupported(codePage))
+    return Fail(ERROR_INVALID_PARAMETER);
+  if (codePage == CP_UTF8) {
+    if (defaultChar != nullptr || usedDefaultChar != nullptr) return Fail(ERROR_INVALID_PARAMETER);
+    if ((flags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) != 0) return Fail(ERROR_INVALID_FLAGS);
+  }
+  size_t length = wideLength;
+  if (wideLength < 0) {
+    length = 0;
+    while (wide[length] != 0) ++length;
+    ++length;
+  }
+  bool invalid = false;
+  std::u32string text = FromUtf16(std::u16string_view(wide, length), &invalid);
+  if (invalid && (flags & WC_ERR_INVALID_CHARS)) return Fail(ERROR_NO_UNICODE_TRANSLATION);
+  Encoded encoded = Encode(codePage, text, defaultChar != nullptr ? std::string_view(defaultChar) : "");
+  if (usedDefaultChar != nullptr) *usedDefaultChar = encoded.usedDefault ? TRUE : FALSE;
+  return Deliver(encoded.text, multiByte, multiByteLength);
+}
+
+namespace brambolt {
+
+std::u32string AnsiToUnicode(std::string_view text, UINT codePage) {
+  codePage = Resolve(codePage);
+  return IsSupported(codePage) ? Decode(codePage, text).text : std::u32string(text.begin(), text.end());
+}
+
+std::string UnicodeToAnsi(std::u32string_view text, UINT codePage) {
+  codePage = Resolve(codePage);
+  return Encode(IsSupported(codePage) ? codePage : 1252, text, "").text;
+}
+
+std::u16string AnsiToWide(std::string_view text, UINT codePage) { return ToUtf16(AnsiToUnicode(text, codePage)); }
+
+std::string WideToAnsi(std::u16string_view text, UINT codePage) { return UnicodeToAnsi(FromUtf16(text), codePage); }
+
+std::string AnsiToUtf8(std::string_view text, UINT codePage) {
+  return Encode(CP_UTF8, AnsiToUnicode(text, codePage), "").text;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8, UINT codePage) { return UnicodeToAnsi(DecodeUtf8(utf8).text, codePage); }
+
+size_t CharacterBoundary(std::string_view text, size_t maxBytes, UINT codePage) {
+  if (text.size() <= maxBytes) return text.size();
+  codePage = Resolve(codePage);
+  if (codePage == CP_UTF8) {
+    size_t cut = maxBytes;
+    while (cut > 0 && maxBytes - cut < 3 && (static_cast<BYTE>(text[cut]) & 0xC0) == 0x80) --cut;
+    return cut;
+  }
+  return static_cast<size_t>(CharacterStart(codePage, text.data(), text.data() + maxBytes) - text.data());
+}
+
+}  // namespace brambolt
