@@ -8,3 +8,4 @@
 #include "base/MbString.h"
 #include "base/Convert.h"
 #include "base/WinString.h"
+#include "base/RectFunctions.h"
