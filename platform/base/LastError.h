@@ -1,6 +1,8 @@
 // The per-thread last error, the Win32 and Winsock error codes, and their mapping from errno.
 #pragma once
 
+#include <cstdarg>
+
 #include "base/WinTypes.h"
 
 DWORD GetLastError();
@@ -10,6 +12,29 @@ void SetLastError(DWORD errorCode);
 DWORD ErrnoToWin32Error(int error);
 // The Winsock code (WSAE...) for an errno raised by a socket call.
 DWORD ErrnoToWinsockError(int error);
+
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_STRING 0x00000400
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FF
+
+#define LANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define MAKELANGID(primary, sub) (static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary)))
+
+// FORMAT_MESSAGE_FROM_SYSTEM gives the English text of the Win32 and Winsock codes above (ending
+// in CR LF); FROM_STRING formats `source`. Inserts %1..%99 take an optional !printf-spec! (the
+// default is !s!), and %n, %r, %t, %0, %% and %<punctuation> are understood. Arguments come from
+// `arguments` read as pointer-sized values, or from a DWORD_PTR array with ARGUMENT_ARRAY.
+// ALLOCATE_BUFFER stores a LocalAlloc'ed text at *(LPSTR*)buffer. Returns the length stored
+// without the terminator, 0 on failure (ERROR_MR_MID_NOT_FOUND for an unknown code,
+// ERROR_INSUFFICIENT_BUFFER when the text does not fit).
+DWORD FormatMessage(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer, DWORD size,
+                    va_list* arguments);
+#define FormatMessageA FormatMessage
 
 #define NO_ERROR 0
 #define ERROR_SUCCESS 0
@@ -63,6 +88,8 @@ DWORD ErrnoToWinsockError(int error);
 #define ERROR_NEGATIVE_SEEK 131
 #define ERROR_SEEK_ON_DEVICE 132
 #define ERROR_DIR_NOT_EMPTY 145
+#define ERROR_DISCARDED 157
+#define ERROR_NOT_LOCKED 158
 #define ERROR_BAD_ARGUMENTS 160
 #define ERROR_BAD_PATHNAME 161
 #define ERROR_LOCK_FAILED 167

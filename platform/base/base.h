@@ -9,3 +9,5 @@
 #include "base/Convert.h"
 #include "base/WinString.h"
 #include "base/RectFunctions.h"
+#include "base/Clock.h"
+#include "base/GlobalMemory.h"
