@@ -6,6 +6,12 @@
 
 #include "base/WinTypes.h"
 
+typedef struct _SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+
 namespace brambolt {
 
 // Base of every object named by a kernel handle. The object lives while a handle or a caller

@@ -1,6 +1,8 @@
 // Path rules at the system boundary: separator and drive conversion, case-insensitive lookup.
 #include "os/Paths.h"
 
+#include "base/CodePage.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -18,13 +20,6 @@ bool Exists(const std::string& path) {
 }
 
 bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
-
-unsigned char FoldByte(unsigned char c, bool singleByte) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
-  // Latin letters of the single-byte code page fold like ASCII (0xF7 is the division sign).
-  if (singleByte && c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  return c;
-}
 
 // The entry of `dir` whose name equals `name` ignoring case; the smallest such name by bytes
 // when several differ only in case, so the choice repeats.
@@ -45,11 +40,7 @@ bool FindNoCase(const std::string& dir, const std::string& name, std::string& fo
 }  // namespace
 
 bool IsPathLeadByte(unsigned char c) {
-  // Until the code-page module provides the lead-byte test, the double-byte code pages are
-  // recognised from the configured code page alone; both GBK and Big5 lead with 0x81..0xFE.
-  if (c < 0x81 || c > 0xFE) return false;
-  const char* cp = std::getenv("BRAMBOLT_CODEPAGE");
-  return cp && (std::strcmp(cp, "936") == 0 || std::strcmp(cp, "950") == 0);
+  return IsDBCSLeadByte(c) != FALSE;
 }
 
 bool IsPathSeparatorAt(std::string_view path, std::size_t pos) {
@@ -79,15 +70,14 @@ std::size_t FindLastPathSeparator(std::string_view path) {
 }
 
 int CompareFileNamesNoCase(std::string_view a, std::string_view b) {
-  const bool singleByte = !IsPathLeadByte(0x81);
   std::size_t i = 0;
   bool trail = false;  // the byte at i (in both names, while they agree) is a trail byte
   for (; i < a.size() && i < b.size(); ++i) {
     unsigned char ca = static_cast<unsigned char>(a[i]);
     unsigned char cb = static_cast<unsigned char>(b[i]);
     if (!trail) {
-      ca = FoldByte(ca, singleByte);
-      cb = FoldByte(cb, singleByte);
+      ca = ToUpperByte(ca);
+      cb = ToUpperByte(cb);
     }
     if (ca != cb) return ca < cb ? -1 : 1;
     trail = !trail && IsPathLeadByte(static_cast<unsigned char>(a[i]));

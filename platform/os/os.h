@@ -4,3 +4,6 @@
 #include "base/base.h"
 #include "os/Paths.h"
 #include "os/KernelObject.h"
+#include "os/FileApi.h"
+#include "os/FindFile.h"
+#include "os/CrtFiles.h"

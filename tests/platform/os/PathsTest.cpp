@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "base/CodePage.h"
 
 namespace brambolt {
 namespace {
@@ -85,7 +86,7 @@ TEST(Paths, SplittingFindsTheLastSeparator) {
   EXPECT_EQ(FindLastPathSeparator("file.txt"), std::string_view::npos);
 }
 
-TEST(Paths, FileNameComparisonFoldsAsciiOnly) {
+TEST(Paths, FileNameComparisonFoldsLetters) {
   EXPECT_TRUE(FileNamesEqualNoCase("Index.HTM", "index.htm"));
   EXPECT_FALSE(FileNamesEqualNoCase("index.htm", "index.html"));
   EXPECT_LT(CompareFileNamesNoCase("apple", "Banana"), 0);
@@ -94,7 +95,7 @@ TEST(Paths, FileNameComparisonFoldsAsciiOnly) {
 
 // In Big5, U+529F is A5 5C: its trail byte is a backslash and must not split the name.
 TEST(PathsDbcs, TrailByteBackslashIsNoSeparator) {
-  ScopedEnv cp("BRAMBOLT_CODEPAGE", "950");
+  ScopedCodePage cp(950);
   const std::string name = "dir\\\xA5\x5C\\x";
   EXPECT_EQ(NativePathSyntax(name), "dir/\xA5\x5C/x");
   EXPECT_EQ(FindLastPathSeparator(name), 6u);
@@ -103,19 +104,19 @@ TEST(PathsDbcs, TrailByteBackslashIsNoSeparator) {
 }
 
 TEST(PathsDbcs, TrailBytesAreNotCaseFolded) {
-  ScopedEnv cp("BRAMBOLT_CODEPAGE", "936");
+  ScopedCodePage cp(936);
   // 0x81 0x61 and 0x81 0x41 are two different characters, not one in two cases.
   EXPECT_FALSE(FileNamesEqualNoCase("\x81\x61", "\x81\x41"));
   EXPECT_TRUE(FileNamesEqualNoCase("\x81\x61z", "\x81\x61Z"));
 }
 
 TEST(PathsDbcs, SingleByteCodePageSplitsEveryBackslash) {
-  ScopedEnv cp("BRAMBOLT_CODEPAGE", "1252");
+  ScopedCodePage cp(1252);
   EXPECT_EQ(NativePathSyntax("dir\\\xA5\\x"), "dir/\xA5/x");
 }
 
 TEST(PathsDbcs, ResolvesDoubleByteNamesOnDisk) {
-  ScopedEnv cp("BRAMBOLT_CODEPAGE", "950");
+  ScopedCodePage cp(950);
   TempDir dir;
   dir.Write("\xA5\x5C" "Ab/f");
   EXPECT_EQ(NativePath(dir.Path() + "\\\xA5\x5C" "aB\\F"), dir / "\xA5\x5C" "Ab/f");
