@@ -37,3 +37,41 @@ function(brambolt_test target folder)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "BRAMBOLT_BACKEND=headless;BRAMBOLT_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
 endfunction()
+
+# brambolt_embed_resources(<target> <rc-file> [DEPENDS <files...>])
+# Compiles an .rc script with windres into the standard .res format and links the image into
+# <target>, registered at start-up as that program's resources. Scripts are UTF-8.
+find_program(BRAMBOLT_WINDRES NAMES i686-w64-mingw32-windres x86_64-w64-mingw32-windres windres REQUIRED)
+function(brambolt_embed_resources target rc)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  get_filename_component(name ${rc} NAME_WE)
+  get_filename_component(rcdir ${rc} DIRECTORY)
+  set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}.res)
+  set(src ${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}_res.cpp)
+  file(GLOB_RECURSE rcinputs CONFIGURE_DEPENDS ${rcdir}/*.h ${rcdir}/*.bin ${rcdir}/*.bmp ${rcdir}/*.ico
+       ${rcdir}/*.cur ${rcdir}/*.avi ${rcdir}/*.rc2)
+  add_custom_command(OUTPUT ${res}
+    COMMAND ${BRAMBOLT_WINDRES} --preprocessor=cpp --preprocessor-arg=-xc
+            --preprocessor-arg=-DRC_INVOKED -c 65001 -J rc -O res
+            -I ${rcdir} -I ${CMAKE_SOURCE_DIR}/resources ${rc} ${res}
+    DEPENDS ${rc} ${rcinputs} ${ARG_DEPENDS}
+    WORKING_DIRECTORY ${rcdir}
+    COMMENT "Compiling resources ${name}.rc"
+    VERBATIM)
+  string(MAKE_C_IDENTIFIER "${target}_${name}" symbol)
+  file(WRITE ${src}.in
+"// Generated: embeds ${name}.res and registers it as the program's resources.
+#include \"res/Resources.h\"
+asm(\".section .rodata\\n.balign 16\\n.global brambolt_res_${symbol}\\nbrambolt_res_${symbol}:\\n\"
+    \".incbin \\\"${res}\\\"\\n.global brambolt_res_${symbol}_end\\nbrambolt_res_${symbol}_end:\\n.previous\\n\");
+extern \"C\" const char brambolt_res_${symbol}[];
+extern \"C\" const char brambolt_res_${symbol}_end[];
+static const bool registered = brambolt::RegisterResourceImage(
+    nullptr, brambolt_res_${symbol},
+    static_cast<std::size_t>(brambolt_res_${symbol}_end - brambolt_res_${symbol}));
+")
+  configure_file(${src}.in ${src} COPYONLY)
+  set_source_files_properties(${src} PROPERTIES OBJECT_DEPENDS ${res} SKIP_PRECOMPILE_HEADERS ON)
+  target_sources(${target} PRIVATE ${src})
+  target_link_libraries(${target} PRIVATE platform_res)
+endfunction()

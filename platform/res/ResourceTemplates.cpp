@@ -1,0 +1,334 @@
+// Template readers. Every read is bounded by the resource's size: a malformed template gives
+// no result instead of reading past its end.
+#include "res/ResourceTemplates.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "base/CodePage.h"
+
+namespace brambolt {
+namespace {
+
+class Reader {
+ public:
+  Reader(const void* data, std::size_t size) : data_(static_cast<const BYTE*>(data)), size_(data ? size : 0) {}
+
+  bool ok() const { return ok_; }
+  std::size_t pos() const { return pos_; }
+  bool AtEnd() const { return pos_ >= size_; }
+
+  BYTE Byte() {
+    if (!Need(1)) return 0;
+    return data_[pos_++];
+  }
+  WORD Word() {
+    if (!Need(2)) return 0;
+    WORD v = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
+    pos_ += 2;
+    return v;
+  }
+  DWORD Dword() {
+    DWORD lo = Word();
+    DWORD hi = Word();
+    return lo | (hi << 16);
+  }
+  short Short() { return static_cast<short>(Word()); }
+
+  // A zero-terminated UTF-16 string, converted to the ANSI code page.
+  std::string String() {
+    std::u16string wide;
+    for (;;) {
+      if (!Need(2)) return {};
+      char16_t c = static_cast<char16_t>(Word());
+      if (c == 0) break;
+      wide.push_back(c);
+    }
+    return ToAnsi(wide);
+  }
+
+  // 0x0000 = none, 0xFFFF + ordinal, or a string.
+  ResourceName NameOrOrdinal() {
+    ResourceName name;
+    if (!Need(2)) return name;
+    WORD first = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
+    if (first == 0) {
+      pos_ += 2;
+    } else if (first == 0xFFFF) {
+      pos_ += 2;
+      name.isOrdinal = true;
+      name.ordinal = Word();
+    } else {
+      name.text = String();
+    }
+    return name;
+  }
+
+  std::vector<BYTE> Bytes(std::size_t n) {
+    if (!Need(n)) return {};
+    std::vector<BYTE> out(data_ + pos_, data_ + pos_ + n);
+    pos_ += n;
+    return out;
+  }
+
+  void AlignDword() {
+    std::size_t aligned = (pos_ + 3) & ~static_cast<std::size_t>(3);
+    pos_ = aligned <= size_ ? aligned : size_;
+  }
+
+ private:
+  static std::string ToAnsi(const std::u16string& wide) {
+    if (wide.empty()) return {};
+    const WCHAR* w = reinterpret_cast<const WCHAR*>(wide.data());
+    int n = WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, w, static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+  }
+
+  bool Need(std::size_t n) {
+    if (!ok_ || n > size_ - pos_) {
+      ok_ = false;
+      return false;
+    }
+    return true;
+  }
+
+  const BYTE* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+constexpr DWORD DS_SETFONT_FLAG = 0x40;
+constexpr DWORD DS_SHELLFONT_FLAG = 0x48;
+
+bool ParseMenuItems(Reader& in, std::vector<MenuItemTemplate>& items, int depth) {
+  if (depth > 64) return false;
+  for (;;) {
+    MenuItemTemplate item;
+    WORD flags = in.Word();
+    item.flags = flags & ~static_cast<DWORD>(MF_END);
+    if (!(flags & MF_POPUP)) item.id = in.Word();
+    item.text = in.String();
+    if (!in.ok()) return false;
+    if (!(flags & MF_POPUP) && item.id == 0 && item.text.empty()) item.flags |= MF_SEPARATOR;
+    if (flags & MF_POPUP)
+      if (!ParseMenuItems(in, item.children, depth + 1)) return false;
+    items.push_back(std::move(item));
+    if (flags & MF_END) return true;
+  }
+}
+
+bool ParseMenuExItems(Reader& in, std::vector<MenuItemTemplate>& items, int depth) {
+  if (depth > 64) return false;
+  for (;;) {
+    MenuItemTemplate item;
+    item.type = in.Dword();
+    item.state = in.Dword();
+    item.id = in.Dword();
+    WORD resInfo = in.Word();
+    item.text = in.String();
+    in.AlignDword();
+    if (!in.ok()) return false;
+    // MENUEX keeps MFT_/MFS_ values; mirror the ones a MENU template would carry as MF_ flags.
+    item.flags = item.type & (MF_BITMAP | MF_MENUBARBREAK | MF_MENUBREAK | MF_OWNERDRAW | MF_SEPARATOR | MF_RIGHTJUSTIFY);
+    item.flags |= item.state & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+    if (resInfo & 0x01) {
+      item.flags |= MF_POPUP;
+      item.helpId = in.Dword();
+      if (!ParseMenuExItems(in, item.children, depth + 1)) return false;
+    }
+    items.push_back(std::move(item));
+    if (resInfo & 0x80) return true;
+  }
+}
+
+}  // namespace
+
+LPCTSTR ResourceName::AsResource() const {
+  return isOrdinal ? MAKEINTRESOURCE(ordinal) : text.c_str();
+}
+
+std::string DialogItemTemplate::ClassName() const {
+  if (!windowClass.isOrdinal) return windowClass.text;
+  switch (windowClass.ordinal) {
+    case 0x80: return "Button";
+    case 0x81: return "Edit";
+    case 0x82: return "Static";
+    case 0x83: return "ListBox";
+    case 0x84: return "ScrollBar";
+    case 0x85: return "ComboBox";
+    default: return {};
+  }
+}
+
+bool MenuItemTemplate::IsSeparator() const { return (flags & MF_SEPARATOR) != 0 || (type & MF_SEPARATOR) != 0; }
+
+std::optional<DialogTemplate> ParseDialogTemplate(const void* data, std::size_t size) {
+  Reader in(data, size);
+  DialogTemplate t;
+  WORD first = in.Word();
+  WORD second = in.Word();
+  WORD count = 0;
+  if (first == 1 && second == 0xFFFF) {
+    t.extended = true;
+    t.helpId = in.Dword();
+    t.exStyle = in.Dword();
+    t.style = in.Dword();
+  } else {
+    t.style = static_cast<DWORD>(first) | (static_cast<DWORD>(second) << 16);
+    t.exStyle = in.Dword();
+  }
+  count = in.Word();
+  t.x = in.Short();
+  t.y = in.Short();
+  t.cx = in.Short();
+  t.cy = in.Short();
+  t.menu = in.NameOrOrdinal();
+  t.windowClass = in.NameOrOrdinal();
+  t.title = in.String();
+  if ((t.style & DS_SETFONT_FLAG) || (t.extended && (t.style & DS_SHELLFONT_FLAG) == DS_SHELLFONT_FLAG)) {
+    t.hasFont = true;
+    t.pointSize = in.Word();
+    if (t.extended) {
+      t.weight = in.Word();
+      t.italic = in.Byte();
+      t.charSet = in.Byte();
+    }
+    t.faceName = in.String();
+  }
+  if (!in.ok()) return std::nullopt;
+  for (WORD i = 0; i < count; ++i) {
+    in.AlignDword();
+    DialogItemTemplate item;
+    if (t.extended) {
+      item.helpId = in.Dword();
+      item.exStyle = in.Dword();
+      item.style = in.Dword();
+    } else {
+      item.style = in.Dword();
+      item.exStyle = in.Dword();
+    }
+    item.x = in.Short();
+    item.y = in.Short();
+    item.cx = in.Short();
+    item.cy = in.Short();
+    item.id = t.extended ? in.Dword() : in.Word();
+    item.windowClass = in.NameOrOrdinal();
+    item.title = in.NameOrOrdinal();
+    WORD extra = in.Word();
+    // In a DIALOG template the count includes its own word; in DIALOGEX it does not.
+    if (!t.extended && extra >= 2) extra = static_cast<WORD>(extra - 2);
+    item.creationData = in.Bytes(extra);
+    if (!in.ok()) return std::nullopt;
+    t.items.push_back(std::move(item));
+  }
+  return t;
+}
+
+std::optional<MenuTemplate> ParseMenuTemplate(const void* data, std::size_t size) {
+  Reader in(data, size);
+  MenuTemplate t;
+  WORD version = in.Word();
+  WORD offset = in.Word();
+  if (!in.ok()) return std::nullopt;
+  if (version == 1) {
+    t.extended = true;
+    if (offset < 4) return std::nullopt;
+    in.Bytes(offset);  // skips the help id and anything else before the items
+    if (!ParseMenuExItems(in, t.items, 0)) return std::nullopt;
+  } else if (version == 0) {
+    in.Bytes(offset);
+    if (in.AtEnd()) return t;
+    if (!ParseMenuItems(in, t.items, 0)) return std::nullopt;
+  } else {
+    return std::nullopt;
+  }
+  return t;
+}
+
+std::vector<ACCEL> ParseAcceleratorTable(const void* data, std::size_t size) {
+  Reader in(data, size);
+  std::vector<ACCEL> table;
+  while (!in.AtEnd()) {
+    WORD flags = in.Word();
+    WORD key = in.Word();
+    WORD cmd = in.Word();
+    in.Word();
+    if (!in.ok()) break;
+    table.push_back(ACCEL{static_cast<BYTE>(flags & 0x7F), key, cmd});
+    if (flags & 0x80) break;
+  }
+  return table;
+}
+
+std::vector<IconDirectoryEntry> ParseIconDirectory(const void* data, std::size_t size, bool icon) {
+  Reader in(data, size);
+  std::vector<IconDirectoryEntry> entries;
+  in.Word();  // reserved
+  WORD type = in.Word();
+  WORD count = in.Word();
+  if (!in.ok() || type != (icon ? 1 : 2)) return entries;
+  for (WORD i = 0; i < count; ++i) {
+    IconDirectoryEntry e;
+    if (icon) {
+      e.width = in.Byte();
+      e.height = in.Byte();
+      e.colorCount = in.Byte();
+      in.Byte();
+      if (e.width == 0) e.width = 256;
+      if (e.height == 0) e.height = 256;
+    } else {
+      e.width = in.Word();
+      e.height = in.Word() / 2;  // a cursor's height counts its mask too
+    }
+    e.planes = in.Word();
+    e.bitCount = in.Word();
+    e.bytes = in.Dword();
+    e.id = in.Word();
+    if (!in.ok()) break;
+    entries.push_back(e);
+  }
+  return entries;
+}
+
+std::optional<ToolbarTemplate> ParseToolbarTemplate(const void* data, std::size_t size) {
+  Reader in(data, size);
+  ToolbarTemplate t;
+  t.version = in.Word();
+  t.width = in.Word();
+  t.height = in.Word();
+  WORD count = in.Word();
+  for (WORD i = 0; i < count; ++i) t.ids.push_back(in.Word());
+  if (!in.ok() || t.version != 1) return std::nullopt;
+  return t;
+}
+
+}  // namespace brambolt
+
+int LookupIconIdFromDirectoryEx(const BYTE* presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT) {
+  if (!presbits) return 0;
+  const std::size_t count = static_cast<std::size_t>(presbits[4] | (presbits[5] << 8));
+  const std::size_t size = 6 + count * 14;
+  auto entries = brambolt::ParseIconDirectory(presbits, size, fIcon != FALSE);
+  if (entries.empty()) return 0;
+  if (cxDesired == 0) cxDesired = fIcon ? 32 : 32;
+  if (cyDesired == 0) cyDesired = cxDesired;
+  // Closest size first, then the deepest colour that the 32-bit display can show.
+  const brambolt::IconDirectoryEntry* best = nullptr;
+  long bestScore = LONG_MAX;
+  for (const auto& e : entries) {
+    long distance = std::labs(static_cast<long>(e.width) - cxDesired) + std::labs(static_cast<long>(e.height) - cyDesired);
+    long score = distance * 64 - e.bitCount;
+    if (score < bestScore) {
+      bestScore = score;
+      best = &e;
+    }
+  }
+  return best ? best->id : 0;
+}
+
+int LookupIconIdFromDirectory(const BYTE* presbits, BOOL fIcon) {
+  return LookupIconIdFromDirectoryEx(presbits, fIcon, 0, 0, 0);
+}
