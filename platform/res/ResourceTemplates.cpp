@@ -4,8 +4,10 @@
 
 #include <climits>
 #include <cstdlib>
+#include <strings.h>
 
 #include "base/CodePage.h"
+#include "base/Convert.h"
 
 namespace brambolt {
 namespace {
@@ -151,16 +153,15 @@ LPCTSTR ResourceName::AsResource() const {
 }
 
 std::string DialogItemTemplate::ClassName() const {
-  if (!windowClass.isOrdinal) return windowClass.text;
-  switch (windowClass.ordinal) {
-    case 0x80: return "Button";
-    case 0x81: return "Edit";
-    case 0x82: return "Static";
-    case 0x83: return "ListBox";
-    case 0x84: return "ScrollBar";
-    case 0x85: return "ComboBox";
-    default: return {};
+  static const char* const predefined[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+  if (windowClass.isOrdinal) {
+    WORD i = static_cast<WORD>(windowClass.ordinal - 0x80);
+    return i < 6 ? predefined[i] : std::string();
   }
+  // Resource compilers may spell class names in capitals; the predefined ones get their usual spelling.
+  for (const char* name : predefined)
+    if (strcasecmp(windowClass.text.c_str(), name) == 0) return name;
+  return windowClass.text;
 }
 
 bool MenuItemTemplate::IsSeparator() const { return (flags & MF_SEPARATOR) != 0 || (type & MF_SEPARATOR) != 0; }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/WinMacros.h"
+#include "base/LastError.h"
 #include "base/WinTypes.h"
 
 #define RT_CURSOR MAKEINTRESOURCE(1)
@@ -25,14 +26,13 @@
 #define RT_DLGINIT MAKEINTRESOURCE(240)
 #define RT_TOOLBAR MAKEINTRESOURCE(241)
 
-#define MAKELANGID(p, s) (static_cast<WORD>((static_cast<WORD>(s) << 10) | static_cast<WORD>(p)))
+#ifndef PRIMARYLANGID
 #define PRIMARYLANGID(lgid) (static_cast<WORD>(lgid) & 0x3ff)
 #define SUBLANGID(lgid) (static_cast<WORD>(lgid) >> 10)
-#define LANG_NEUTRAL 0x00
+#endif
 #define LANG_ENGLISH 0x09
 #define LANG_CHINESE 0x04
 #define SUBLANG_NEUTRAL 0x00
-#define SUBLANG_DEFAULT 0x01
 #define SUBLANG_ENGLISH_US 0x01
 #define SUBLANG_CHINESE_TRADITIONAL 0x01
 #define SUBLANG_CHINESE_SIMPLIFIED 0x02

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/CodePage.h"
+#include "base/Convert.h"
 #include "base/LastError.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "TestResources.h"
@@ -14,7 +15,7 @@ std::vector<BYTE> BlobBytes() {
   std::vector<BYTE> expected;
   for (int r = 0; r < 3; ++r)
     for (int i = 0; i < 256; ++i) expected.push_back(static_cast<BYTE>(i));
-  for (BYTE b : {0, 0, 't', 'a', 'i', 'l'}) expected.push_back(b);
+  for (char c : std::string("\0\0tail", 6)) expected.push_back(static_cast<BYTE>(c));
   return expected;
 }
 

@@ -38,7 +38,7 @@ TEST(DialogTemplates, ClassicTemplateGivesItsControls) {
   EXPECT_EQ(t->items[1].ClassName(), "Edit");
   EXPECT_EQ(t->items[1].id, 1000u);
   EXPECT_TRUE(t->items[1].style & 0x80);
-  EXPECT_EQ(t->items[2].ClassName(), "SysAnimate32");
+  EXPECT_STRCASEEQ(t->items[2].ClassName().c_str(), "SysAnimate32");
   EXPECT_EQ(t->items[2].id, 1005u);
   EXPECT_EQ(t->items[3].ClassName(), "Static");
   EXPECT_EQ(t->items[3].id, 0xFFFFu);  // -1 in a classic template is a 16-bit id
