@@ -7,3 +7,5 @@
 #include "core/CException.h"
 #include "core/CString.h"
 #include "core/Geometry.h"
+#include "core/CTime.h"
+#include "core/COleDateTime.h"
