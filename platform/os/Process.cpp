@@ -1,0 +1,364 @@
+// Processes over posix_spawn; a reaper thread per child waits for its end and signals its handle.
+#include "os/Process.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <utility>
+
+#include "base/LastError.h"
+#include "os/Paths.h"
+#include "os/Threads.h"
+#include "os/Waitable.h"
+
+extern char** environ;
+
+namespace brambolt {
+
+namespace {
+
+class ProcessObject : public Waitable {
+ public:
+  explicit ProcessObject(pid_t pid) : Waitable(Type::Process), pid(pid) {}
+  bool IsSignaled(DWORD) const override { return exited; }
+
+  const pid_t pid;  // 0 for a start that a spawn hook answered
+  // Guarded by WaitLock(). The child is reaped under it, so while `exited` is false the pid is
+  // still ours and TerminateProcess may signal it.
+  bool exited = false;
+  bool terminated = false;
+  DWORD exitCode = STILL_ACTIVE;
+};
+
+// The main thread of a child: it ends with the program.
+class ProcessThread : public Waitable {
+ public:
+  explicit ProcessThread(std::shared_ptr<ProcessObject> process)
+      : Waitable(Type::Thread), process(std::move(process)) {}
+  bool IsSignaled(DWORD threadId) const override { return process->IsSignaled(threadId); }
+  const std::shared_ptr<ProcessObject> process;
+};
+
+void Reap(std::shared_ptr<ProcessObject> process) {
+  siginfo_t info{};
+  int result;
+  do result = ::waitid(P_PID, static_cast<id_t>(process->pid), &info, WEXITED | WNOWAIT);
+  while (result != 0 && errno == EINTR);
+  std::lock_guard<std::mutex> lock(WaitLock());
+  int status = 0;
+  if (::waitpid(process->pid, &status, 0) == process->pid && !process->terminated) {
+    if (WIFEXITED(status))
+      process->exitCode = static_cast<DWORD>(WEXITSTATUS(status));
+    else if (WIFSIGNALED(status))
+      process->exitCode = 128 + static_cast<DWORD>(WTERMSIG(status));
+  } else if (!process->terminated) {
+    process->exitCode = 0;  // reaped elsewhere: the status is lost
+  }
+  process->exited = true;
+  NotifyWaitersLocked();
+}
+
+struct HookSlot {
+  std::mutex mutex;
+  SpawnHook hook;
+};
+
+HookSlot& Hook() {
+  static HookSlot slot;
+  return slot;
+}
+
+DWORD SpawnError(int error) {
+  switch (error) {
+    case ENOEXEC:
+    case E2BIG:
+      return ERROR_BAD_FORMAT;
+    case EISDIR:
+    case EACCES:
+    case EPERM:
+      return ERROR_ACCESS_DENIED;
+    default:
+      return ErrnoToWin32Error(error);
+  }
+}
+
+std::shared_ptr<ProcessObject> ProcessOf(HANDLE handle) {
+  auto process = std::dynamic_pointer_cast<ProcessObject>(LookupHandle(handle));
+  if (!process) SetLastError(ERROR_INVALID_HANDLE);
+  return process;
+}
+
+bool HasSeparator(std::string_view path) {
+  return path.find_first_of("\\/") != std::string_view::npos ||
+         (path.size() >= 2 && path[1] == ':');
+}
+
+// "name=value\0name=value\0\0" into its entries.
+std::vector<std::string> EnvironmentBlock(const char* block) {
+  std::vector<std::string> entries;
+  while (*block) {
+    entries.emplace_back(block);
+    block += entries.back().size() + 1;
+  }
+  return entries;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  const auto blank = [&](std::size_t at) { return line[at] == ' ' || line[at] == '\t'; };
+  while (i < line.size() && blank(i)) ++i;
+  if (i == line.size()) return args;
+  // The program: no escapes, a quote runs to the next quote.
+  std::string program;
+  if (line[i] == '"') {
+    std::size_t end = line.find('"', i + 1);
+    if (end == std::string_view::npos) end = line.size();
+    program.assign(line.substr(i + 1, end - i - 1));
+    i = end < line.size() ? end + 1 : end;
+  }
+  while (i < line.size() && !blank(i)) program += line[i++];
+  args.push_back(std::move(program));
+
+  for (;;) {
+    while (i < line.size() && blank(i)) ++i;
+    if (i == line.size()) break;
+    std::string arg;
+    bool quoted = false;
+    while (i < line.size() && (quoted || !blank(i))) {
+      if (line[i] == '\\') {
+        std::size_t run = 0;
+        while (i < line.size() && line[i] == '\\') ++run, ++i;
+        if (i < line.size() && line[i] == '"') {
+          arg.append(run / 2, '\\');
+          if (run % 2) {
+            arg += '"';
+            ++i;
+          }
+        } else {
+          arg.append(run, '\\');
+        }
+      } else if (line[i] == '"') {
+        if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+          arg += '"';
+          i += 2;
+        } else {
+          quoted = !quoted;
+          ++i;
+        }
+      } else {
+        arg += line[i++];
+      }
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+std::string FindProgram(std::string_view name) {
+  if (name.empty()) return {};
+  const char* path = std::getenv("PATH");
+  std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  while (true) {
+    const std::size_t colon = dirs.find(':');
+    std::string dir(dirs.substr(0, colon));
+    if (dir.empty()) dir = ".";
+    std::string candidate = dir + "/" + std::string(name);
+    struct stat st{};
+    if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+    if (colon == std::string_view::npos) return {};
+    dirs.remove_prefix(colon + 1);
+  }
+}
+
+ScopedSpawnHook::ScopedSpawnHook(SpawnHook hook) {
+  HookSlot& slot = Hook();
+  std::lock_guard<std::mutex> lock(slot.mutex);
+  m_previous = std::exchange(slot.hook, std::move(hook));
+}
+
+ScopedSpawnHook::~ScopedSpawnHook() {
+  HookSlot& slot = Hook();
+  std::lock_guard<std::mutex> lock(slot.mutex);
+  slot.hook = std::move(m_previous);
+}
+
+std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
+                                    const std::vector<std::string>* environment) {
+  SpawnHook hook;
+  {
+    HookSlot& slot = Hook();
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    hook = slot.hook;
+  }
+  if (hook) {
+    if ((*error = hook(request)) != 0) return nullptr;
+    auto process = std::make_shared<ProcessObject>(0);
+    process->exited = true;
+    process->exitCode = 0;
+    return process;
+  }
+
+  std::vector<char*> argv;
+  for (const std::string& arg : request.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  if (environment) {
+    for (const std::string& entry : *environment) envp.push_back(const_cast<char*>(entry.c_str()));
+    envp.push_back(nullptr);
+  }
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!request.directory.empty())
+    posix_spawn_file_actions_addchdir_np(&actions, request.directory.c_str());
+  // The child starts with no blocked signals and default dispositions, whatever ours are.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigset_t all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  pid_t pid = 0;
+  const bool search = request.program.find('/') == std::string::npos;
+  char** env = environment ? envp.data() : environ;
+  const int result =
+      search ? posix_spawnp(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env)
+             : posix_spawn(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (result != 0) {
+    *error = SpawnError(result);
+    return nullptr;
+  }
+  auto process = std::make_shared<ProcessObject>(pid);
+  std::thread(Reap, process).detach();
+  return process;
+}
+
+}  // namespace brambolt
+
+BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATTRIBUTES,
+                   LPSECURITY_ATTRIBUTES, BOOL, DWORD dwCreationFlags, LPVOID lpEnvironment,
+                   LPCSTR lpCurrentDirectory, LPSTARTUPINFOA, LPPROCESS_INFORMATION lpProcessInformation) {
+  if (dwCreationFlags & (CREATE_SUSPENDED | DEBUG_PROCESS)) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+  }
+  brambolt::SpawnRequest request;
+  request.argv = brambolt::SplitCommandLine(lpCommandLine ? lpCommandLine : "");
+  std::string program = lpApplicationName ? lpApplicationName : "";
+  if (program.empty() && !request.argv.empty()) program = request.argv.front();
+  if (program.empty()) {
+    SetLastError(lpApplicationName || lpCommandLine ? ERROR_FILE_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (request.argv.empty()) request.argv.push_back(program);
+  request.program = brambolt::HasSeparator(program) ? brambolt::NativePath(program) : program;
+  if (lpCurrentDirectory && *lpCurrentDirectory) {
+    request.directory = brambolt::NativePath(lpCurrentDirectory);
+    struct stat st{};
+    if (::stat(request.directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      SetLastError(ERROR_DIRECTORY);
+      return FALSE;
+    }
+  }
+  std::vector<std::string> environment;
+  if (lpEnvironment) environment = brambolt::EnvironmentBlock(static_cast<const char*>(lpEnvironment));
+
+  DWORD error = 0;
+  std::shared_ptr<brambolt::KernelObject> spawned =
+      brambolt::Spawn(request, &error, lpEnvironment ? &environment : nullptr);
+  if (!spawned) {
+    SetLastError(error);
+    return FALSE;
+  }
+  auto process = std::static_pointer_cast<brambolt::ProcessObject>(spawned);
+  if (lpProcessInformation) {
+    lpProcessInformation->hProcess = brambolt::AllocHandle(process);
+    lpProcessInformation->hThread =
+        brambolt::AllocHandle(std::make_shared<brambolt::ProcessThread>(process));
+    lpProcessInformation->dwProcessId = static_cast<DWORD>(process->pid);
+    lpProcessInformation->dwThreadId = static_cast<DWORD>(process->pid);
+  }
+  return TRUE;
+}
+
+BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode) {
+  if (hProcess == GetCurrentProcess()) {
+    if (lpExitCode) *lpExitCode = STILL_ACTIVE;
+    return lpExitCode != nullptr;
+  }
+  auto process = brambolt::ProcessOf(hProcess);
+  if (!process) return FALSE;
+  if (!lpExitCode) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::lock_guard<std::mutex> lock(brambolt::WaitLock());
+  *lpExitCode = process->exited ? process->exitCode : static_cast<DWORD>(STILL_ACTIVE);
+  return TRUE;
+}
+
+BOOL TerminateProcess(HANDLE hProcess, UINT uExitCode) {
+  auto process = brambolt::ProcessOf(hProcess);
+  if (!process) return FALSE;
+  std::lock_guard<std::mutex> lock(brambolt::WaitLock());
+  if (process->exited || process->terminated) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (::kill(process->pid, SIGKILL) != 0) {
+    SetLastError(ErrnoToWin32Error(errno));
+    return FALSE;
+  }
+  process->terminated = true;
+  process->exitCode = uExitCode;
+  return TRUE;
+}
+
+HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)); }
+
+DWORD GetProcessId(HANDLE hProcess) {
+  if (hProcess == GetCurrentProcess()) return GetCurrentProcessId();
+  auto process = brambolt::ProcessOf(hProcess);
+  return process ? static_cast<DWORD>(process->pid) : 0;
+}
+
+UINT WinExec(LPCSTR lpCmdLine, UINT) {
+  if (!lpCmdLine) return ERROR_FILE_NOT_FOUND;
+  std::string commandLine = lpCmdLine;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcess(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     nullptr, &info)) {
+    const DWORD error = GetLastError();
+    switch (error) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_BAD_FORMAT:
+        return error;
+      case ERROR_NOT_ENOUGH_MEMORY:
+        return 0;
+      default:
+        return ERROR_FILE_NOT_FOUND;
+    }
+  }
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  return 33;
+}
