@@ -11,7 +11,6 @@
 #include "base/WinTypes.h"
 #include "os/Waitable.h"
 
-#define SYNCHRONIZE 0x00100000L
 #define EVENT_MODIFY_STATE 0x0002
 #define EVENT_ALL_ACCESS 0x1F0003
 #define MUTEX_MODIFY_STATE 0x0001

@@ -69,12 +69,15 @@ void ApplyPriority(pid_t kernelId, int priority) {
     sched_setscheduler(kernelId, SCHED_OTHER, &param);
 }
 
+// The thread object of a handle; null with ERROR_INVALID_HANDLE when it names no thread.
 std::shared_ptr<ThreadObject> ThreadOf(HANDLE handle) {
   if (handle == GetCurrentThread()) {
     CurrentThreadObject();
     return t_self;
   }
-  return std::dynamic_pointer_cast<ThreadObject>(LookupHandle(handle));
+  auto thread = std::dynamic_pointer_cast<ThreadObject>(LookupHandle(handle));
+  if (!thread) SetLastError(ERROR_INVALID_HANDLE);
+  return thread;
 }
 
 void* ThreadMain(void* arg) {
@@ -185,10 +188,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize,
 
 DWORD ResumeThread(HANDLE hThread) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return static_cast<DWORD>(-1);
-  }
+  if (!thread) return static_cast<DWORD>(-1);
   std::lock_guard<std::mutex> lock(WaitLock());
   const DWORD previous = thread->suspendCount;
   if (previous > 0 && --thread->suspendCount == 0) brambolt::NotifyWaitersLocked();
@@ -197,10 +197,7 @@ DWORD ResumeThread(HANDLE hThread) {
 
 DWORD SuspendThread(HANDLE hThread) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return static_cast<DWORD>(-1);
-  }
+  if (!thread) return static_cast<DWORD>(-1);
   std::unique_lock<std::mutex> lock(WaitLock());
   const bool self = thread->id == brambolt::CurrentThreadId();
   if (thread->started && !thread->finished && !self) {
@@ -214,10 +211,7 @@ DWORD SuspendThread(HANDLE hThread) {
 
 BOOL SetThreadPriority(HANDLE hThread, int nPriority) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!thread) return FALSE;
   if (!brambolt::IsValidPriority(nPriority)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -230,10 +224,7 @@ BOOL SetThreadPriority(HANDLE hThread, int nPriority) {
 
 int GetThreadPriority(HANDLE hThread) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return THREAD_PRIORITY_ERROR_RETURN;
-  }
+  if (!thread) return THREAD_PRIORITY_ERROR_RETURN;
   std::lock_guard<std::mutex> lock(WaitLock());
   return thread->priority;
 }
@@ -242,10 +233,7 @@ DWORD GetCurrentThreadId() { return brambolt::CurrentThreadId(); }
 
 DWORD GetThreadId(HANDLE hThread) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  if (!thread) return 0;
   std::lock_guard<std::mutex> lock(WaitLock());
   return thread->id;
 }
@@ -268,8 +256,9 @@ void ExitThread(DWORD dwExitCode) {
 
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread || !lpExitCode) {
-    SetLastError(thread ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+  if (!thread) return FALSE;
+  if (!lpExitCode) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   std::lock_guard<std::mutex> lock(WaitLock());
@@ -279,10 +268,7 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode) {
 
 BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode) {
   std::shared_ptr<ThreadObject> thread = brambolt::ThreadOf(hThread);
-  if (!thread) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!thread) return FALSE;
   std::lock_guard<std::mutex> lock(WaitLock());
   if (thread->finished) return TRUE;
   if (thread->started) {
