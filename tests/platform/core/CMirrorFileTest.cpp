@@ -1,0 +1,182 @@
+// CMirrorFile (safe save) and CFileFind (folder search) on a private temporary folder.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/CFileFind.h"
+#include "core/CMirrorFile.h"
+#include "FilesTestSupport.h"
+
+using files_test::ReadAll;
+using files_test::TempFolder;
+using files_test::WriteAll;
+
+namespace {
+
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+const UINT kSaveFlags = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
+
+TEST(MirrorFile, CloseReplacesTheFileOnlyAtTheEnd) {
+  TempFolder folder;
+  std::string path = folder / "project.dcp";
+  WriteAll(path, "old content");
+  CMirrorFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kSaveFlags));
+  file.Write("new", 3);
+  file.Flush();
+  EXPECT_EQ(ReadAll(path), "old content");
+  EXPECT_STREQ(static_cast<LPCTSTR>(file.GetFilePath()), path.c_str());
+  file.Close();
+  EXPECT_EQ(ReadAll(path), "new");
+  EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"project.dcp"});
+}
+
+TEST(MirrorFile, AbortOrDestructionKeepsTheOldFile) {
+  TempFolder folder;
+  std::string path = folder / "project.dcp";
+  WriteAll(path, "old content");
+  {
+    CMirrorFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), kSaveFlags));
+    file.Write("partial", 7);
+    file.Abort();
+  }
+  EXPECT_EQ(ReadAll(path), "old content");
+  {
+    CMirrorFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), kSaveFlags));
+    file.Write("partial", 7);
+  }
+  EXPECT_EQ(ReadAll(path), "old content");
+  EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{"project.dcp"});
+}
+
+TEST(MirrorFile, ANewFileAppearsOnlyOnClose) {
+  TempFolder folder;
+  std::string path = folder / "new.dcp";
+  CMirrorFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kSaveFlags));
+  file.Write("x", 1);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  file.Close();
+  EXPECT_EQ(ReadAll(path), "x");
+}
+
+TEST(MirrorFile, KeepsThePermissionsAndFollowsSymbolicLinks) {
+  TempFolder folder;
+  std::string real = folder / "real.dcp";
+  std::string link = folder / "link.dcp";
+  WriteAll(real, "old");
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+  std::filesystem::create_symlink(real, link);
+  CMirrorFile file;
+  ASSERT_TRUE(file.Open(link.c_str(), kSaveFlags));
+  file.Write("new", 3);
+  file.Close();
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(real), "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(MirrorFile, ASaveOverAFileOpenElsewhereFailsAtOpen) {
+  TempFolder folder;
+  std::string path = folder / "busy.dcp";
+  WriteAll(path, "old");
+  CFile reader(path.c_str(), CFile::modeRead | CFile::shareDenyWrite);
+  CMirrorFile file;
+  CFileException e;
+  EXPECT_FALSE(file.Open(path.c_str(), kSaveFlags, &e));
+  EXPECT_EQ(e.m_cause, CFileException::sharingViolation);
+  EXPECT_EQ(ReadAll(path), "old");
+}
+
+TEST(MirrorFile, WithoutCreateTheFileItselfIsOpened) {
+  TempFolder folder;
+  std::string path = folder / "data.bin";
+  WriteAll(path, "abc");
+  CMirrorFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), CFile::modeReadWrite));
+  file.SeekToEnd();
+  file.Write("d", 1);
+  file.Close();
+  EXPECT_EQ(ReadAll(path), "abcd");
+}
+
+class FileFindTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteAll(folder / "b.txt", "bb");
+    WriteAll(folder / "A.txt", "aaaaa");
+    WriteAll(folder / ".hidden", "");
+    WriteAll(folder / "noext", "");
+    std::filesystem::create_directory(folder / "sub");
+    struct utimbuf times {};
+    times.actime = times.modtime = 1200000000;
+    ::utime((folder / "A.txt").c_str(), &times);
+  }
+  TempFolder folder;
+};
+
+TEST_F(FileFindTest, ListsEveryEntrySortedWithItsKind) {
+  CFileFind finder;
+  std::vector<std::string> names;
+  std::vector<std::string> dots;
+  std::vector<std::string> folders;
+  BOOL working = finder.FindFile((folder.Path() + "\\*.*").c_str());
+  ASSERT_TRUE(working);
+  while (working) {
+    working = finder.FindNextFile();
+    std::string name = static_cast<LPCTSTR>(finder.GetFileName());
+    names.push_back(name);
+    if (finder.IsDots()) dots.push_back(name);
+    if (finder.IsDirectory()) folders.push_back(name);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", ".hidden", "A.txt", "b.txt", "noext", "sub"}));
+  EXPECT_EQ(dots, (std::vector<std::string>{".", ".."}));
+  EXPECT_EQ(folders, (std::vector<std::string>{".", "..", "sub"}));
+}
+
+TEST_F(FileFindTest, DescribesTheEntryFound) {
+  CFileFind finder;
+  ASSERT_TRUE(finder.FindFile((folder / "a.TXT").c_str()));
+  // The only match: FindNextFile says so, and the entry stays readable.
+  EXPECT_FALSE(finder.FindNextFile());
+  EXPECT_STREQ(static_cast<LPCTSTR>(finder.GetFileName()), "A.txt");
+  EXPECT_STREQ(static_cast<LPCTSTR>(finder.GetFileTitle()), "A");
+  EXPECT_STREQ(static_cast<LPCTSTR>(finder.GetFilePath()), (folder / "A.txt").c_str());
+  EXPECT_STREQ(static_cast<LPCTSTR>(finder.GetRoot()), folder.Path().c_str());
+  EXPECT_EQ(finder.GetLength(), 5u);
+  EXPECT_FALSE(finder.IsDirectory());
+  EXPECT_FALSE(finder.IsHidden());
+  EXPECT_FALSE(finder.IsReadOnly());
+  EXPECT_TRUE(finder.IsArchived());
+  CTime written;
+  ASSERT_TRUE(finder.GetLastWriteTime(written));
+  EXPECT_EQ(written.GetTime(), 1200000000);
+}
+
+TEST_F(FileFindTest, HiddenNamesAndPatternsWithoutMatches) {
+  CFileFind finder;
+  ASSERT_TRUE(finder.FindFile((folder / ".hidden").c_str()));
+  finder.FindNextFile();
+  EXPECT_TRUE(finder.IsHidden());
+  EXPECT_FALSE(finder.FindFile((folder / "*.doc").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(finder.FindNextFile());
+  EXPECT_FALSE(finder.FindFile((folder / "missing/*.*").c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+}  // namespace
