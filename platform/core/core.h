@@ -16,3 +16,4 @@
 #include "core/CFileFind.h"
 #include "core/CArchive.h"
 #include "core/TextStream.h"
+#include "core/Collections.h"
