@@ -14,3 +14,4 @@
 #include "os/Process.h"
 #include "os/Shell.h"
 #include "os/Help.h"
+#include "os/Registry.h"

@@ -1,0 +1,816 @@
+// The registry: an in-memory tree per root, open-key handles, and the `.reg` text files behind
+// the persistent roots.
+#include "os/Registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "os/FileApi.h"
+#include "os/Paths.h"
+
+namespace brambolt {
+
+namespace {
+
+struct NoCaseLess {
+  bool operator()(const std::string& a, const std::string& b) const { return CompareFileNamesNoCase(a, b) < 0; }
+};
+
+struct Value {
+  std::string name;
+  DWORD type = REG_NONE;
+  std::string data;  // the bytes as stored
+};
+
+struct Key {
+  std::string name;
+  std::string className;
+  Key* parent = nullptr;
+  std::map<std::string, std::shared_ptr<Key>, NoCaseLess> children;
+  std::vector<Value> values;
+  FILETIME lastWrite{};
+  bool isVolatile = false;
+  bool deleted = false;
+
+  Value* FindValue(const std::string& valueName) {
+    for (Value& v : values)
+      if (FileNamesEqualNoCase(v.name, valueName)) return &v;
+    return nullptr;
+  }
+};
+
+FILETIME Now() {
+  struct timespec ts;
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return FileTimeFromUnix(ts.tv_sec, ts.tv_nsec);
+}
+
+constexpr int kRootCount = 7;
+const char* const kRootNames[kRootCount] = {"HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                            "HKEY_USERS",            "HKEY_PERFORMANCE_DATA",
+                                            "HKEY_CURRENT_CONFIG",   "HKEY_DYN_DATA"};
+bool Persisted(int root) { return root <= 2; }
+
+// The predefined key a handle names (0..6), accepting the value with or without sign extension.
+std::optional<int> PredefinedIndex(HKEY hKey) {
+  const auto value = reinterpret_cast<std::uintptr_t>(hKey);
+  const std::uint64_t high = static_cast<std::uint64_t>(value) >> 32;
+  const auto low = static_cast<std::uint32_t>(value);
+  if ((high == 0 || high == 0xFFFFFFFFu) && low >= 0x80000000u && low <= 0x80000006u)
+    return static_cast<int>(low - 0x80000000u);
+  return std::nullopt;
+}
+
+std::string RegistryFolder() {
+  if (const char* dir = std::getenv("BRAMBOLT_REGISTRY_DIR"); dir && *dir) return dir;
+  std::string config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
+    config = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    config = std::string(home ? home : ".") + "/.config";
+  }
+  return config + "/visual-brambolt/registry";
+}
+
+// ---- The .reg text syntax -------------------------------------------------------------------
+
+void AppendHex(std::string& out, const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (i) out += ',';
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+}
+
+// A quoted name or string. Bytes below 0x20 are written as \xHH, so any name survives.
+void AppendQuoted(std::string& out, const std::string& text) {
+  out += '"';
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20 || b == 0x7F) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", b);
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+// A string that the quoted form carries exactly: its one terminator last and no control bytes.
+bool IsPlainString(const std::string& data) {
+  if (data.empty() || data.back() != '\0') return false;
+  for (std::size_t i = 0; i + 1 < data.size(); ++i) {
+    const auto b = static_cast<unsigned char>(data[i]);
+    if (b < 0x20 || b == 0x7F) return false;
+  }
+  return true;
+}
+
+void AppendValue(std::string& out, const Value& v) {
+  if (v.name.empty())
+    out += '@';
+  else
+    AppendQuoted(out, v.name);
+  out += '=';
+  if (v.type == REG_SZ && IsPlainString(v.data)) {
+    AppendQuoted(out, v.data.substr(0, v.data.size() - 1));
+  } else if (v.type == REG_DWORD && v.data.size() == 4) {
+    DWORD d = 0;
+    for (int i = 3; i >= 0; --i) d = (d << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(i)]);
+    char text[16];
+    std::snprintf(text, sizeof text, "dword:%08x", d);
+    out += text;
+  } else if (v.type == REG_BINARY) {
+    out += "hex:";
+    AppendHex(out, v.data);
+  } else {
+    char text[24];
+    std::snprintf(text, sizeof text, "hex(%x):", v.type);
+    out += text;
+    AppendHex(out, v.data);
+  }
+  out += "\r\n";
+}
+
+void AppendKey(std::string& out, const Key& key, const std::string& path) {
+  if (key.isVolatile) return;
+  out += "[" + path + "]\r\n";
+  for (const Value& v : key.values) AppendValue(out, v);
+  out += "\r\n";
+  for (const auto& [name, child] : key.children) AppendKey(out, *child, path + "\\" + child->name);
+}
+
+std::string Serialize(const Key& top, int root) {
+  std::string out = "REGEDIT4\r\n\r\n";
+  AppendKey(out, top, kRootNames[root]);
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads a quoted text starting at `pos` (on the opening quote); false when it is malformed.
+bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& out) {
+  if (pos >= line.size() || line[pos] != '"') return false;
+  for (++pos; pos < line.size(); ++pos) {
+    const char c = line[pos];
+    if (c == '"') {
+      ++pos;
+      return true;
+    }
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++pos >= line.size()) return false;
+    if (line[pos] == 'x' && pos + 2 < line.size() && HexDigit(line[pos + 1]) >= 0 && HexDigit(line[pos + 2]) >= 0) {
+      out += static_cast<char>(HexDigit(line[pos + 1]) * 16 + HexDigit(line[pos + 2]));
+      pos += 2;
+    } else {
+      out += line[pos];
+    }
+  }
+  return false;
+}
+
+bool ParseHexList(std::string_view text, std::string& out) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == ',')) ++i;
+    if (i >= text.size()) break;
+    if (i + 1 >= text.size() || HexDigit(text[i]) < 0 || HexDigit(text[i + 1]) < 0) return false;
+    out += static_cast<char>(HexDigit(text[i]) * 16 + HexDigit(text[i + 1]));
+    i += 2;
+  }
+  return true;
+}
+
+bool ParseValue(const std::string& line, Value& v) {
+  std::size_t pos = 0;
+  if (line[0] == '@') {
+    pos = 1;
+  } else if (!ParseQuoted(line, pos, v.name)) {
+    return false;
+  }
+  while (pos < line.size() && line[pos] == ' ') ++pos;
+  if (pos >= line.size() || line[pos] != '=') return false;
+  ++pos;
+  while (pos < line.size() && line[pos] == ' ') ++pos;
+  const std::string_view rest = std::string_view(line).substr(pos);
+  if (!rest.empty() && rest[0] == '"') {
+    v.type = REG_SZ;
+    if (!ParseQuoted(line, pos, v.data)) return false;
+    v.data += '\0';
+    return true;
+  }
+  if (rest.starts_with("dword:")) {
+    char* end = nullptr;
+    const std::string digits(rest.substr(6));
+    const unsigned long d = std::strtoul(digits.c_str(), &end, 16);
+    if (end == digits.c_str()) return false;
+    v.type = REG_DWORD;
+    for (int i = 0; i < 4; ++i) v.data += static_cast<char>((d >> (8 * i)) & 0xFF);
+    return true;
+  }
+  if (rest.starts_with("hex:")) {
+    v.type = REG_BINARY;
+    return ParseHexList(rest.substr(4), v.data);
+  }
+  if (rest.starts_with("hex(")) {
+    const std::size_t close = rest.find("):");
+    if (close == std::string_view::npos) return false;
+    const std::string digits(rest.substr(4, close - 4));
+    char* end = nullptr;
+    v.type = static_cast<DWORD>(std::strtoul(digits.c_str(), &end, 16));
+    if (end == digits.c_str()) return false;
+    return ParseHexList(rest.substr(close + 2), v.data);
+  }
+  return false;
+}
+
+Key* Child(Key& parent, const std::string& name, bool create) {
+  auto it = parent.children.find(name);
+  if (it != parent.children.end()) return it->second.get();
+  if (!create) return nullptr;
+  auto key = std::make_shared<Key>();
+  key->name = name;
+  key->parent = &parent;
+  key->lastWrite = parent.lastWrite;
+  Key* raw = key.get();
+  parent.children.emplace(name, std::move(key));
+  return raw;
+}
+
+// Fills `top` from a file's text. Lines that cannot be read are skipped, so a damaged line costs
+// that line only.
+void Parse(const std::string& text, Key& top, int root) {
+  std::vector<std::string> lines;
+  std::string current;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A hex list may go on over the next lines, each but the last ending in a backslash.
+    const bool continued =
+        !line.empty() && line.back() == '\\' && (!current.empty() || line.find("=hex") != std::string::npos);
+    if (!current.empty()) {
+      std::size_t first = line.find_first_not_of(" \t");
+      line = first == std::string::npos ? std::string() : line.substr(first);
+    }
+    current += continued ? line.substr(0, line.size() - 1) : line;
+    if (continued && start < text.size()) continue;
+    lines.push_back(std::move(current));
+    current.clear();
+  }
+
+  Key* key = nullptr;
+  const std::string rootName = kRootNames[root];
+  for (const std::string& line : lines) {
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      key = nullptr;
+      const std::size_t close = line.rfind(']');
+      if (close == std::string::npos) continue;
+      const std::string path = line.substr(1, close - 1);
+      if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
+          (path.size() > rootName.size() && path[rootName.size()] != '\\'))
+        continue;
+      key = &top;
+      std::size_t pos = rootName.size();
+      while (pos < path.size()) {
+        const std::size_t next = std::min(path.find('\\', pos + 1), path.size());
+        const std::string name = path.substr(pos + 1, next - pos - 1);
+        if (!name.empty()) key = Child(*key, name, true);
+        pos = next;
+      }
+      continue;
+    }
+    Value v;
+    if (!key || !ParseValue(line, v)) continue;
+    if (Value* existing = key->FindValue(v.name))
+      *existing = std::move(v);
+    else
+      key->values.push_back(std::move(v));
+  }
+}
+
+// Writes a root's file whole: a temporary file beside it renamed over it, under a lock that
+// keeps writers of other processes from interleaving.
+bool WriteFileAtomically(const std::string& folder, const std::string& fileName, const std::string& text) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  const std::string lockPath = folder + "/.registry.lock";
+  const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (lockFd < 0) return false;
+  while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  std::string temp = folder + "/." + fileName + ".XXXXXX";
+  bool ok = false;
+  const int fd = ::mkstemp(temp.data());
+  if (fd >= 0) {
+    ok = true;
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (ok && left > 0) {
+      const ssize_t n = ::write(fd, p, left);
+      if (n < 0 && errno == EINTR) continue;
+      ok = n > 0;
+      if (ok) {
+        p += n;
+        left -= static_cast<std::size_t>(n);
+      }
+    }
+    ok = ok && ::fchmod(fd, 0600) == 0 && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), (folder + "/" + fileName).c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+  }
+  ::flock(lockFd, LOCK_UN);
+  ::close(lockFd);
+  return ok;
+}
+
+// ---- The store ------------------------------------------------------------------------------
+
+struct Root {
+  std::shared_ptr<Key> top;
+  std::string folder;  // where it was loaded from
+  bool dirty = false;
+};
+
+struct OpenKey {
+  std::shared_ptr<Key> key;
+  int root;
+  REGSAM access;
+};
+
+class Registry {
+ public:
+  ~Registry() {
+    std::lock_guard<std::mutex> lock(mutex);
+    for (int i = 0; i < kRootCount; ++i) WriteBack(i);
+  }
+
+  std::mutex mutex;
+
+  // The root's top key, loaded on first use.
+  Root& LoadedRoot(int index) {
+    Root& root = m_roots[index];
+    if (root.top) return root;
+    root.top = std::make_shared<Key>();
+    root.top->name = kRootNames[index];
+    root.top->lastWrite = Now();
+    if (!Persisted(index)) return root;
+    root.folder = RegistryFolder();
+    const std::string path = root.folder + "/" + kRootNames[index] + ".reg";
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return root;
+    std::string text;
+    char buffer[8192];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+    std::fclose(f);
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) root.top->lastWrite = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    Parse(text, *root.top, index);
+    return root;
+  }
+
+  // Writes a changed persistent root back; false when the file could not be written.
+  bool WriteBack(int index) {
+    Root& root = m_roots[index];
+    if (!root.dirty || !root.top || !Persisted(index)) return true;
+    if (!WriteFileAtomically(root.folder, std::string(kRootNames[index]) + ".reg", Serialize(*root.top, index)))
+      return false;
+    root.dirty = false;
+    return true;
+  }
+
+  void MarkChanged(int index, Key& key) {
+    m_roots[index].dirty = true;
+    key.lastWrite = Now();
+  }
+
+  // Resolves a handle; the result names no key when the handle is not open.
+  LONG Resolve(HKEY hKey, OpenKey& out) {
+    if (auto predefined = PredefinedIndex(hKey)) {
+      out = {LoadedRoot(*predefined).top, *predefined, KEY_ALL_ACCESS};
+      return ERROR_SUCCESS;
+    }
+    auto it = m_handles.find(reinterpret_cast<std::uintptr_t>(hKey));
+    if (it == m_handles.end()) return ERROR_INVALID_HANDLE;
+    out = it->second;
+    return out.key->deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+  }
+
+  HKEY NewHandle(OpenKey key) {
+    const std::uintptr_t value = m_nextHandle;
+    m_nextHandle += 4;
+    m_handles.emplace(value, std::move(key));
+    return reinterpret_cast<HKEY>(value);
+  }
+
+  // Removes a handle; ERROR_INVALID_HANDLE when it is not open. Predefined keys stay open.
+  LONG Close(HKEY hKey, int& root) {
+    if (auto predefined = PredefinedIndex(hKey)) {
+      root = *predefined;
+      return ERROR_SUCCESS;
+    }
+    auto it = m_handles.find(reinterpret_cast<std::uintptr_t>(hKey));
+    if (it == m_handles.end()) return ERROR_INVALID_HANDLE;
+    root = it->second.root;
+    m_handles.erase(it);
+    return ERROR_SUCCESS;
+  }
+
+  void Reset() {
+    for (Root& root : m_roots) root = Root();
+    m_handles.clear();
+  }
+
+ private:
+  Root m_roots[kRootCount];
+  std::unordered_map<std::uintptr_t, OpenKey> m_handles;
+  std::uintptr_t m_nextHandle = 0x4000;
+};
+
+Registry& Store() {
+  static Registry registry;
+  return registry;
+}
+
+REGSAM Effective(REGSAM sam) {
+  REGSAM access = sam & 0x00FF003F;
+  if (sam & (GENERIC_ALL | MAXIMUM_ALLOWED)) access |= KEY_ALL_ACCESS;
+  if (sam & GENERIC_READ) access |= KEY_READ;
+  if (sam & GENERIC_WRITE) access |= KEY_WRITE;
+  return access;
+}
+
+// Splits "a\b\c" into its names; empty names (doubled or trailing backslashes) are dropped.
+std::vector<std::string> SplitKeyPath(const char* subKey) {
+  std::vector<std::string> names;
+  if (!subKey) return names;
+  std::string_view path(subKey);
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) names.emplace_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+bool HasControlBytes(const std::vector<std::string>& names) {
+  for (const std::string& n : names)
+    for (char c : n)
+      if (static_cast<unsigned char>(c) < 0x20) return true;
+  return false;
+}
+
+// Copies a name into a character buffer of `*size` characters, cutting it to fit; the result
+// tells whether it had to be cut. `*size` becomes the characters copied.
+LONG CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
+  if (!buffer || !size) return ERROR_INVALID_PARAMETER;
+  if (*size == 0) return ERROR_MORE_DATA;
+  const bool cut = name.size() + 1 > *size;
+  const std::size_t n = cut ? *size - 1 : name.size();
+  std::memcpy(buffer, name.data(), n);
+  buffer[n] = '\0';
+  *size = static_cast<DWORD>(n);
+  return cut ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
+// Copies value data the Win32 way: with no buffer, only the size; with a small buffer, the size
+// needed and ERROR_MORE_DATA.
+LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size) {
+  if (!size) return buffer ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
+  const DWORD room = *size;
+  *size = static_cast<DWORD>(data.size());
+  if (!buffer) return ERROR_SUCCESS;
+  if (room < data.size()) return ERROR_MORE_DATA;
+  std::memcpy(buffer, data.data(), data.size());
+  return ERROR_SUCCESS;
+}
+
+void MarkDeleted(Key& key) {
+  key.deleted = true;
+  for (auto& [name, child] : key.children) MarkDeleted(*child);
+}
+
+LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const char* className, DWORD options,
+                  PHKEY result, LPDWORD disposition) {
+  if (!result) return ERROR_INVALID_PARAMETER;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey parent;
+  if (LONG error = store.Resolve(hKey, parent)) return error;
+  const std::vector<std::string> names = SplitKeyPath(subKey);
+  if (create && HasControlBytes(names)) return ERROR_INVALID_PARAMETER;
+  Key* key = parent.key.get();
+  std::shared_ptr<Key> held = parent.key;
+  bool created = false;
+  for (const std::string& name : names) {
+    auto it = key->children.find(name);
+    if (it == key->children.end()) {
+      if (!create) return ERROR_FILE_NOT_FOUND;
+      if (!created && !(parent.access & KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
+      // A volatile key holds only volatile keys, as on Windows.
+      if (key->isVolatile && !(options & REG_OPTION_VOLATILE)) return ERROR_CHILD_MUST_BE_VOLATILE;
+      Key* child = Child(*key, name, true);
+      child->isVolatile = (options & REG_OPTION_VOLATILE) != 0;
+      store.MarkChanged(parent.root, *key);
+      child->lastWrite = key->lastWrite;
+      created = true;
+      it = key->children.find(name);
+    }
+    held = it->second;
+    key = held.get();
+  }
+  if (created && className) key->className = className;
+  if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+  *result = store.NewHandle({held, parent.root, Effective(sam)});
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+void ResetRegistryForTesting() {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  store.Reset();
+}
+
+}  // namespace brambolt
+
+using namespace brambolt;
+
+LONG RegOpenKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY phkResult) {
+  return OpenOrCreate(hKey, lpSubKey, samDesired, false, nullptr, 0, phkResult, nullptr);
+}
+
+LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR lpClass, DWORD dwOptions, REGSAM samDesired,
+                    LPSECURITY_ATTRIBUTES, PHKEY phkResult, LPDWORD lpdwDisposition) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  return OpenOrCreate(hKey, lpSubKey, samDesired, true, lpClass, dwOptions, phkResult, lpdwDisposition);
+}
+
+LONG RegCloseKey(HKEY hKey) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  int root = 0;
+  if (LONG error = store.Close(hKey, root)) return error;
+  store.WriteBack(root);
+  return ERROR_SUCCESS;
+}
+
+LONG RegFlushKey(HKEY hKey) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  return store.WriteBack(open.root) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+}
+
+LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  const Value* v = open.key->FindValue(lpValueName ? lpValueName : "");
+  if (!v) return ERROR_FILE_NOT_FOUND;
+  if (lpType) *lpType = v->type;
+  return CopyData(v->data, lpData, lpcbData);
+}
+
+LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData) {
+  if (!lpData && cbData > 0) return ERROR_NOACCESS;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  const std::string name = lpValueName ? lpValueName : "";
+  std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
+  if (Value* v = open.key->FindValue(name)) {
+    v->type = dwType;
+    v->data = std::move(data);
+  } else {
+    open.key->values.push_back({name, dwType, std::move(data)});
+  }
+  store.MarkChanged(open.root, *open.key);
+  return ERROR_SUCCESS;
+}
+
+LONG RegDeleteKey(HKEY hKey, LPCSTR lpSubKey) {
+  if (!lpSubKey) return ERROR_INVALID_PARAMETER;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  Key* key = open.key.get();
+  for (const std::string& name : SplitKeyPath(lpSubKey)) {
+    auto it = key->children.find(name);
+    if (it == key->children.end()) return ERROR_FILE_NOT_FOUND;
+    key = it->second.get();
+  }
+  if (!key->parent) return ERROR_ACCESS_DENIED;  // a root key is never deleted
+  if (!key->children.empty()) return ERROR_ACCESS_DENIED;
+  Key* parent = key->parent;
+  MarkDeleted(*key);
+  parent->children.erase(key->name);
+  store.MarkChanged(open.root, *parent);
+  return ERROR_SUCCESS;
+}
+
+LONG RegDeleteValue(HKEY hKey, LPCSTR lpValueName) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  std::vector<Value>& values = open.key->values;
+  const std::string name = lpValueName ? lpValueName : "";
+  auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return FileNamesEqualNoCase(v.name, name); });
+  if (it == values.end()) return ERROR_FILE_NOT_FOUND;
+  values.erase(it);
+  store.MarkChanged(open.root, *open.key);
+  return ERROR_SUCCESS;
+}
+
+LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD, LPSTR lpClass,
+                  LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
+  if (dwIndex >= open.key->children.size()) return ERROR_NO_MORE_ITEMS;
+  const Key& child = *std::next(open.key->children.begin(), dwIndex)->second;
+  LONG result = CopyName(child.name, lpName, lpcchName);
+  if (result == ERROR_INVALID_PARAMETER) return result;
+  if (lpClass && lpcchClass && CopyName(child.className, lpClass, lpcchClass) == ERROR_MORE_DATA)
+    result = ERROR_MORE_DATA;
+  if (lpftLastWriteTime) *lpftLastWriteTime = child.lastWrite;
+  return result;
+}
+
+LONG RegEnumKey(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD cchName) {
+  return RegEnumKeyEx(hKey, dwIndex, lpName, &cchName, nullptr, nullptr, nullptr, nullptr);
+}
+
+LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName, LPDWORD, LPDWORD lpType,
+                  LPBYTE lpData, LPDWORD lpcbData) {
+  if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  if (dwIndex >= open.key->values.size()) return ERROR_NO_MORE_ITEMS;
+  const Value& v = open.key->values[dwIndex];
+  LONG result = CopyName(v.name, lpValueName, lpcchValueName);
+  if (result == ERROR_INVALID_PARAMETER) return result;
+  if (lpType) *lpType = v.type;
+  if (CopyData(v.data, lpData, lpcbData) == ERROR_MORE_DATA) result = ERROR_MORE_DATA;
+  return result;
+}
+
+LONG RegQueryInfoKey(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD, LPDWORD lpcSubKeys,
+                     LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
+                     LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                     PFILETIME lpftLastWriteTime) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  const Key& key = *open.key;
+  LONG result = ERROR_SUCCESS;
+  if (lpClass && lpcchClass) result = CopyName(key.className, lpClass, lpcchClass);
+  else if (lpcchClass) *lpcchClass = static_cast<DWORD>(key.className.size());
+  DWORD maxName = 0, maxClass = 0, maxValueName = 0, maxValue = 0;
+  for (const auto& [name, child] : key.children) {
+    maxName = std::max(maxName, static_cast<DWORD>(child->name.size()));
+    maxClass = std::max(maxClass, static_cast<DWORD>(child->className.size()));
+  }
+  for (const Value& v : key.values) {
+    maxValueName = std::max(maxValueName, static_cast<DWORD>(v.name.size()));
+    maxValue = std::max(maxValue, static_cast<DWORD>(v.data.size()));
+  }
+  if (lpcSubKeys) *lpcSubKeys = static_cast<DWORD>(key.children.size());
+  if (lpcbMaxSubKeyLen) *lpcbMaxSubKeyLen = maxName;
+  if (lpcbMaxClassLen) *lpcbMaxClassLen = maxClass;
+  if (lpcValues) *lpcValues = static_cast<DWORD>(key.values.size());
+  if (lpcbMaxValueNameLen) *lpcbMaxValueNameLen = maxValueName;
+  if (lpcbMaxValueLen) *lpcbMaxValueLen = maxValue;
+  if (lpcbSecurityDescriptor) *lpcbSecurityDescriptor = 0;
+  if (lpftLastWriteTime) *lpftLastWriteTime = key.lastWrite;
+  return result;
+}
+
+LONG RegConnectRegistry(LPCSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  const auto predefined = PredefinedIndex(hKey);
+  if (!predefined) return ERROR_INVALID_HANDLE;
+  if (lpMachineName && *lpMachineName) {
+    const bool perUser = hKey == HKEY_CURRENT_USER || hKey == HKEY_CLASSES_ROOT;
+    return perUser ? ERROR_INVALID_HANDLE : ERROR_BAD_NETPATH;
+  }
+  *phkResult = hKey;
+  return ERROR_SUCCESS;
+}
+
+LONG RegOpenKey(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  if (!lpSubKey || !*lpSubKey) {
+    OpenKey open;
+    Registry& store = Store();
+    std::lock_guard<std::mutex> lock(store.mutex);
+    if (LONG error = store.Resolve(hKey, open)) return error;
+    *phkResult = hKey;
+    return ERROR_SUCCESS;
+  }
+  return RegOpenKeyEx(hKey, lpSubKey, 0, MAXIMUM_ALLOWED, phkResult);
+}
+
+LONG RegCreateKey(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
+  if (!lpSubKey || !*lpSubKey) return RegOpenKey(hKey, lpSubKey, phkResult);
+  return RegCreateKeyEx(hKey, lpSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED, nullptr, phkResult,
+                        nullptr);
+}
+
+LONG RegQueryValue(HKEY hKey, LPCSTR lpSubKey, LPSTR lpData, PLONG lpcbData) {
+  HKEY key = hKey;
+  const bool sub = lpSubKey && *lpSubKey;
+  if (sub) {
+    if (LONG error = RegOpenKeyEx(hKey, lpSubKey, 0, KEY_QUERY_VALUE, &key)) return error;
+  }
+  DWORD size = lpcbData ? static_cast<DWORD>(*lpcbData) : 0;
+  DWORD type = REG_SZ;
+  LONG result = RegQueryValueEx(key, nullptr, nullptr, &type, reinterpret_cast<LPBYTE>(lpData), lpcbData ? &size : nullptr);
+  if (result == ERROR_FILE_NOT_FOUND) {
+    // A key without a default value reads as the empty string.
+    size = 1;
+    result = lpData && lpcbData && *lpcbData < 1 ? ERROR_MORE_DATA : ERROR_SUCCESS;
+    if (lpData && result == ERROR_SUCCESS) lpData[0] = '\0';
+  }
+  if (lpcbData) *lpcbData = static_cast<LONG>(size);
+  if (sub) RegCloseKey(key);
+  return result;
+}
+
+LONG RegSetValue(HKEY hKey, LPCSTR lpSubKey, DWORD dwType, LPCSTR lpData, DWORD) {
+  if (dwType != REG_SZ || !lpData) return ERROR_INVALID_PARAMETER;
+  HKEY key = hKey;
+  const bool sub = lpSubKey && *lpSubKey;
+  if (sub) {
+    if (LONG error = RegCreateKeyEx(hKey, lpSubKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr))
+      return error;
+  }
+  const LONG result = RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpData),
+                                    static_cast<DWORD>(std::strlen(lpData) + 1));
+  if (sub) RegCloseKey(key);
+  return result;
+}
+
+LONG RegLoadKey(HKEY, LPCSTR, LPCSTR) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegUnLoadKey(HKEY, LPCSTR) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegReplaceKey(HKEY, LPCSTR, LPCSTR, LPCSTR) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegRestoreKey(HKEY, LPCSTR, DWORD) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegSaveKey(HKEY, LPCSTR, LPSECURITY_ATTRIBUTES) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegGetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR, LPDWORD) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegSetKeySecurity(HKEY, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR) { return ERROR_CALL_NOT_IMPLEMENTED; }
+LONG RegNotifyChangeKeyValue(HKEY, BOOL, DWORD, HANDLE, BOOL) { return ERROR_CALL_NOT_IMPLEMENTED; }

@@ -1,0 +1,161 @@
+// The Win32 registry API over a store of our own: one text file per root key in the `.reg`
+// syntax (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg, HKEY_CLASSES_ROOT.reg) under
+// $BRAMBOLT_REGISTRY_DIR, else $XDG_CONFIG_HOME/visual-brambolt/registry (~/.config when unset).
+// A root is loaded on first use and kept in memory; it is written back whole and atomically when
+// a key of it is flushed, or closed after a change, and at exit. The other roots live in memory.
+#pragma once
+
+#include "base/base.h"
+#include "os/KernelObject.h"
+
+#ifndef ERROR_CHILD_MUST_BE_VOLATILE
+#define ERROR_CHILD_MUST_BE_VOLATILE 1021
+#endif
+
+typedef DWORD REGSAM;
+typedef DWORD ACCESS_MASK;
+typedef DWORD SECURITY_INFORMATION;
+typedef PVOID PSECURITY_DESCRIPTOR;
+
+// Win64 sign-extends the predefined keys; their low 32 bits are the documented values.
+#define BRAMBOLT_PREDEFINED_KEY(v) (reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(v))))
+#define HKEY_CLASSES_ROOT BRAMBOLT_PREDEFINED_KEY(0x80000000u)
+#define HKEY_CURRENT_USER BRAMBOLT_PREDEFINED_KEY(0x80000001u)
+#define HKEY_LOCAL_MACHINE BRAMBOLT_PREDEFINED_KEY(0x80000002u)
+#define HKEY_USERS BRAMBOLT_PREDEFINED_KEY(0x80000003u)
+#define HKEY_PERFORMANCE_DATA BRAMBOLT_PREDEFINED_KEY(0x80000004u)
+#define HKEY_CURRENT_CONFIG BRAMBOLT_PREDEFINED_KEY(0x80000005u)
+#define HKEY_DYN_DATA BRAMBOLT_PREDEFINED_KEY(0x80000006u)
+
+#define REG_NONE 0
+#define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_BINARY 3
+#define REG_DWORD 4
+#define REG_DWORD_LITTLE_ENDIAN 4
+#define REG_DWORD_BIG_ENDIAN 5
+#define REG_LINK 6
+#define REG_MULTI_SZ 7
+#define REG_RESOURCE_LIST 8
+#define REG_FULL_RESOURCE_DESCRIPTOR 9
+#define REG_RESOURCE_REQUIREMENTS_LIST 10
+#define REG_QWORD 11
+
+#define REG_OPTION_RESERVED 0x00000000
+#define REG_OPTION_NON_VOLATILE 0x00000000
+#define REG_OPTION_VOLATILE 0x00000001
+#define REG_OPTION_CREATE_LINK 0x00000002
+#define REG_OPTION_BACKUP_RESTORE 0x00000004
+#define REG_CREATED_NEW_KEY 0x00000001
+#define REG_OPENED_EXISTING_KEY 0x00000002
+
+#define KEY_QUERY_VALUE 0x0001
+#define KEY_SET_VALUE 0x0002
+#define KEY_CREATE_SUB_KEY 0x0004
+#define KEY_ENUMERATE_SUB_KEYS 0x0008
+#define KEY_NOTIFY 0x0010
+#define KEY_CREATE_LINK 0x0020
+#define KEY_WOW64_64KEY 0x0100
+#define KEY_WOW64_32KEY 0x0200
+#define KEY_READ 0x20019
+#define KEY_EXECUTE 0x20019
+#define KEY_WRITE 0x20006
+#define KEY_ALL_ACCESS 0xF003F
+#ifndef MAXIMUM_ALLOWED
+#define MAXIMUM_ALLOWED 0x02000000
+#endif
+
+#define REG_NOTIFY_CHANGE_NAME 0x00000001
+#define REG_NOTIFY_CHANGE_ATTRIBUTES 0x00000002
+#define REG_NOTIFY_CHANGE_LAST_SET 0x00000004
+#define REG_NOTIFY_CHANGE_SECURITY 0x00000008
+
+#define REG_WHOLE_HIVE_VOLATILE 0x00000001
+#define REG_REFRESH_HIVE 0x00000002
+#define REG_NO_LAZY_FLUSH 0x00000004
+#define REG_FORCE_RESTORE 0x00000008
+
+#ifndef OWNER_SECURITY_INFORMATION
+#define OWNER_SECURITY_INFORMATION 0x00000001
+#define GROUP_SECURITY_INFORMATION 0x00000002
+#define DACL_SECURITY_INFORMATION 0x00000004
+#define SACL_SECURITY_INFORMATION 0x00000008
+#endif
+
+// Access is checked per handle as on Windows: values are set through a handle with
+// KEY_SET_VALUE, read with KEY_QUERY_VALUE, subkeys listed with KEY_ENUMERATE_SUB_KEYS.
+LONG RegOpenKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
+LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
+                    REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                    LPDWORD lpdwDisposition);
+LONG RegCloseKey(HKEY hKey);
+LONG RegFlushKey(HKEY hKey);
+// The stored bytes exactly: a string is returned with the terminator it was stored with.
+LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+                     LPDWORD lpcbData);
+LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
+// As on Windows NT: a key that has subkeys is not deleted (ERROR_ACCESS_DENIED); open handles
+// on a deleted key fail with ERROR_KEY_DELETED.
+LONG RegDeleteKey(HKEY hKey, LPCSTR lpSubKey);
+LONG RegDeleteValue(HKEY hKey, LPCSTR lpValueName);
+// Subkeys enumerate sorted by name ignoring case, values in the order they were first set;
+// past the end the result is ERROR_NO_MORE_ITEMS. A name longer than the buffer is cut to it
+// and ERROR_MORE_DATA returned.
+LONG RegEnumKeyEx(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+                  LPSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime);
+LONG RegEnumKey(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD cchName);
+LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName, LPDWORD lpReserved,
+                  LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+LONG RegQueryInfoKey(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
+                     LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
+                     LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                     PFILETIME lpftLastWriteTime);
+// No other computer is reachable: a computer name fails with ERROR_BAD_NETPATH, except for the
+// per-user roots, which are never remote (ERROR_INVALID_HANDLE). Without one, the predefined
+// key itself is the result.
+LONG RegConnectRegistry(LPCSTR lpMachineName, HKEY hKey, PHKEY phkResult);
+
+LONG RegOpenKey(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult);
+LONG RegCreateKey(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult);
+LONG RegQueryValue(HKEY hKey, LPCSTR lpSubKey, LPSTR lpData, PLONG lpcbData);
+LONG RegSetValue(HKEY hKey, LPCSTR lpSubKey, DWORD dwType, LPCSTR lpData, DWORD cbData);
+
+// Hives, security and change notification do not exist in this store: ERROR_CALL_NOT_IMPLEMENTED.
+LONG RegLoadKey(HKEY hKey, LPCSTR lpSubKey, LPCSTR lpFile);
+LONG RegUnLoadKey(HKEY hKey, LPCSTR lpSubKey);
+LONG RegReplaceKey(HKEY hKey, LPCSTR lpSubKey, LPCSTR lpNewFile, LPCSTR lpOldFile);
+LONG RegRestoreKey(HKEY hKey, LPCSTR lpFile, DWORD dwFlags);
+LONG RegSaveKey(HKEY hKey, LPCSTR lpFile, LPSECURITY_ATTRIBUTES lpSecurityAttributes);
+LONG RegGetKeySecurity(HKEY hKey, SECURITY_INFORMATION SecurityInformation,
+                       PSECURITY_DESCRIPTOR pSecurityDescriptor, LPDWORD lpcbSecurityDescriptor);
+LONG RegSetKeySecurity(HKEY hKey, SECURITY_INFORMATION SecurityInformation, PSECURITY_DESCRIPTOR pSecurityDescriptor);
+LONG RegNotifyChangeKeyValue(HKEY hKey, BOOL bWatchSubtree, DWORD dwNotifyFilter, HANDLE hEvent, BOOL fAsynchronous);
+
+#define RegOpenKeyExA RegOpenKeyEx
+#define RegCreateKeyExA RegCreateKeyEx
+#define RegQueryValueExA RegQueryValueEx
+#define RegSetValueExA RegSetValueEx
+#define RegDeleteKeyA RegDeleteKey
+#define RegDeleteValueA RegDeleteValue
+#define RegEnumKeyExA RegEnumKeyEx
+#define RegEnumKeyA RegEnumKey
+#define RegEnumValueA RegEnumValue
+#define RegQueryInfoKeyA RegQueryInfoKey
+#define RegConnectRegistryA RegConnectRegistry
+#define RegOpenKeyA RegOpenKey
+#define RegCreateKeyA RegCreateKey
+#define RegQueryValueA RegQueryValue
+#define RegSetValueA RegSetValue
+#define RegLoadKeyA RegLoadKey
+#define RegUnLoadKeyA RegUnLoadKey
+#define RegReplaceKeyA RegReplaceKey
+#define RegRestoreKeyA RegRestoreKey
+#define RegSaveKeyA RegSaveKey
+
+namespace brambolt {
+
+// Forgets everything held in memory (unsaved changes included) and invalidates every open key,
+// so that the next call loads the roots again from the current registry folder.
+void ResetRegistryForTesting();
+
+}  // namespace brambolt

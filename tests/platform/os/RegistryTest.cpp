@@ -1,0 +1,442 @@
+// The registry: values and keys across reloads of the store, names, enumeration, error codes,
+// the file format and concurrent writers.
+#include "os/Registry.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TempDir.h"
+
+namespace brambolt {
+namespace {
+
+using testing_os::ScopedEnv;
+using testing_os::TempDir;
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetRegistryForTesting(); }
+  void TearDown() override { ResetRegistryForTesting(); }
+
+  HKEY Create(HKEY root, const char* path, DWORD* disposition = nullptr) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition), ERROR_SUCCESS);
+    return key;
+  }
+  void Set(HKEY key, const char* name, DWORD type, const std::string& bytes) {
+    EXPECT_EQ(RegSetValueEx(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                            static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+  }
+  // The stored bytes and type of a value, or nullopt when it is absent.
+  std::optional<std::pair<DWORD, std::string>> Get(HKEY key, const char* name) {
+    DWORD type = 0, size = 0;
+    if (RegQueryValueEx(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+    std::string bytes(size, '\0');
+    EXPECT_EQ(RegQueryValueEx(key, name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size), ERROR_SUCCESS);
+    return std::make_pair(type, bytes);
+  }
+  void Reload() { ResetRegistryForTesting(); }
+
+  TempDir dir;
+  ScopedEnv env{"BRAMBOLT_REGISTRY_DIR", dir.Path()};
+};
+
+TEST_F(Registry, PredefinedKeysHaveTheDocumentedValues) {
+  EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT)), 0x80000000u);
+  EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_USER)), 0x80000001u);
+  EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(HKEY_LOCAL_MACHINE)), 0x80000002u);
+  EXPECT_EQ(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(HKEY_DYN_DATA)), 0x80000006u);
+  // The value without sign extension names the same key.
+  HKEY plain = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000001u));
+  HKEY key = Create(plain, "Software\\Plain");
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Plain", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, ValuesSurviveReload) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
+  const std::string unterminated = "no end";
+  const std::string control("a\nb\r\"\\\x01\0c", 9);
+  const std::string gbk = "\xD6\xD0\xCE\xC4\\x";
+  Set(key, "Text", REG_SZ, std::string("hello\0", 6));
+  Set(key, "Count", REG_DWORD, std::string("\x0A\x00\x00\x80", 4));
+  Set(key, "Blob", REG_BINARY, std::string("\x00\xFF\x10", 3));
+  Set(key, "Path", REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9));
+  Set(key, "Raw", REG_SZ, unterminated);
+  Set(key, "Control", REG_SZ, control);
+  Set(key, "Chinese", REG_SZ, gbk + '\0');
+  Set(key, "Empty", REG_BINARY, "");
+  Set(key, nullptr, REG_SZ, std::string("default\0", 8));
+  Set(key, "Big", REG_DWORD_BIG_ENDIAN, "\x01\x02\x03\x04");
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings", 0, KEY_READ, &key), ERROR_SUCCESS);
+  using P = std::pair<DWORD, std::string>;
+  EXPECT_EQ(Get(key, "Text"), P(REG_SZ, std::string("hello\0", 6)));
+  EXPECT_EQ(Get(key, "Count"), P(REG_DWORD, std::string("\x0A\x00\x00\x80", 4)));
+  EXPECT_EQ(Get(key, "Blob"), P(REG_BINARY, std::string("\x00\xFF\x10", 3)));
+  EXPECT_EQ(Get(key, "Path"), P(REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)));
+  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated));
+  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control));
+  EXPECT_EQ(Get(key, "Chinese"), P(REG_SZ, gbk + '\0'));
+  EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
+  EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
+  EXPECT_EQ(Get(key, "Big"), P(REG_DWORD_BIG_ENDIAN, "\x01\x02\x03\x04"));
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, EmptyKeysSurviveReloadAndOtherRootsAreSeparate) {
+  RegCloseKey(Create(HKEY_CLASSES_ROOT, ".dcp"));
+  RegCloseKey(Create(HKEY_LOCAL_MACHINE, "Software\\Empty"));
+  Reload();
+  HKEY key;
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, ".DCP", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "software\\empty", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, ".dcp", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(dir.Exists("HKEY_CLASSES_ROOT.reg"));
+  EXPECT_TRUE(dir.Exists("HKEY_LOCAL_MACHINE.reg"));
+}
+
+TEST_F(Registry, UnflushedChangesOfOpenKeysAreNotWrittenYet) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Pending");
+  Set(key, "v", REG_DWORD, "\x01\x00\x00\x00");
+  EXPECT_FALSE(dir.Exists("HKEY_CURRENT_USER.reg"));
+  EXPECT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+  EXPECT_TRUE(dir.Exists("HKEY_CURRENT_USER.reg"));
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, NamesIgnoreCaseAndKeepTheirSpelling) {
+  DWORD disposition = 0;
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\MixedCase", &disposition);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+  Set(key, "ValueName", REG_SZ, std::string("x\0", 2));
+  Set(key, "VALUENAME", REG_SZ, std::string("y\0", 2));  // the same value
+  RegCloseKey(key);
+
+  key = Create(HKEY_CURRENT_USER, "SOFTWARE\\mixedcase\\", &disposition);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+  EXPECT_EQ(Get(key, "valuename")->second, std::string("y\0", 2));
+  char name[64];
+  DWORD size = sizeof name;
+  EXPECT_EQ(RegEnumValue(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+  EXPECT_STREQ(name, "ValueName");
+  EXPECT_EQ(size, 9u);
+  EXPECT_EQ(RegEnumValue(key, 1, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+  RegCloseKey(key);
+
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "software", 0, KEY_READ, &key), ERROR_SUCCESS);
+  size = sizeof name;
+  EXPECT_EQ(RegEnumKeyEx(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+  EXPECT_STREQ(name, "MixedCase");
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, EnumerationIsSortedStableAndEndsWithNoMoreItems) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Enum");
+  for (const char* sub : {"beta", "Alpha", "gamma", "ALPHA2"}) RegCloseKey(Create(key, sub));
+  for (const char* value : {"z", "a", "m"}) Set(key, value, REG_DWORD, "\0\0\0\0");
+  auto keys = [&] {
+    std::vector<std::string> names;
+    char name[32];
+    DWORD i = 0;
+    LONG result;
+    while ((result = RegEnumKey(key, i++, name, sizeof name)) == ERROR_SUCCESS) names.push_back(name);
+    EXPECT_EQ(result, ERROR_NO_MORE_ITEMS);
+    return names;
+  };
+  auto values = [&] {
+    std::vector<std::string> names;
+    char name[32];
+    DWORD size = sizeof name;
+    for (DWORD i = 0; RegEnumValue(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, size = sizeof name)
+      names.push_back(name);
+    return names;
+  };
+  const std::vector<std::string> expectedKeys{"Alpha", "ALPHA2", "beta", "gamma"};
+  const std::vector<std::string> expectedValues{"z", "a", "m"};
+  EXPECT_EQ(keys(), expectedKeys);
+  EXPECT_EQ(values(), expectedValues);
+  RegCloseKey(key);
+  Reload();
+  key = Create(HKEY_CURRENT_USER, "Software\\Enum");
+  EXPECT_EQ(keys(), expectedKeys);
+  EXPECT_EQ(values(), expectedValues);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Sizes");
+  Set(key, "s", REG_SZ, std::string("12345\0", 6));
+  DWORD type = 0, size = 0;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 6u);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  BYTE small[3] = {'x', 'x', 'x'};
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 6u);
+  EXPECT_EQ(small[0], 'x');
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, small, nullptr), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegQueryValueEx(key, "none", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+
+  char name[2];
+  DWORD nameSize = sizeof name;
+  BYTE data[2];
+  DWORD dataSize = sizeof data;
+  EXPECT_EQ(RegEnumValue(key, 0, name, &nameSize, nullptr, &type, data, &dataSize), ERROR_MORE_DATA);
+  EXPECT_STREQ(name, "s");
+  EXPECT_EQ(dataSize, 6u);
+
+  RegCloseKey(Create(key, "LongName"));
+  nameSize = 5;
+  char cut[5];
+  EXPECT_EQ(RegEnumKeyEx(key, 0, cut, &nameSize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  EXPECT_STREQ(cut, "Long");
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, StringListIsStoredAsExactBytes) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Multi");
+  const std::string list("a\0bc\0\0", 6);
+  Set(key, "List", REG_MULTI_SZ, list);
+  RegCloseKey(key);
+  Reload();
+  key = Create(HKEY_CURRENT_USER, "Software\\Multi");
+  const auto got = Get(key, "List");
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->first, static_cast<DWORD>(REG_MULTI_SZ));
+  EXPECT_EQ(got->second, list);
+  RegCloseKey(key);
+  EXPECT_NE(dir.Read("HKEY_CURRENT_USER.reg").find("\"List\"=hex(7):61,00,62,63,00,00"), std::string::npos);
+}
+
+TEST_F(Registry, InfoReportsCountsAndLongestNames) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Info");
+  RegCloseKey(Create(key, "abc"));
+  RegCloseKey(Create(key, "abcdef"));
+  Set(key, "v1", REG_BINARY, "12345678");
+  Set(key, "value2", REG_BINARY, "1");
+  DWORD subKeys, maxSubKey, values, maxValueName, maxValue;
+  FILETIME written{};
+  EXPECT_EQ(RegQueryInfoKey(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxValueName,
+                            &maxValue, nullptr, &written),
+            ERROR_SUCCESS);
+  EXPECT_EQ(subKeys, 2u);
+  EXPECT_EQ(maxSubKey, 6u);
+  EXPECT_EQ(values, 2u);
+  EXPECT_EQ(maxValueName, 6u);
+  EXPECT_EQ(maxValue, 8u);
+  EXPECT_NE(written.dwHighDateTime, 0u);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, DeletingFollowsTheNtRules) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Del\\Child");
+  HKEY parent = Create(HKEY_CURRENT_USER, "Software\\Del");
+  EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, "Software\\Del"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteKey(parent, "child"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKey(parent, "child"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegSetValueEx(key, "x", 0, REG_BINARY, nullptr, 0), ERROR_KEY_DELETED);
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, ""), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteKey(parent, nullptr), ERROR_INVALID_PARAMETER);
+
+  Set(parent, "v", REG_BINARY, "1");
+  EXPECT_EQ(RegDeleteValue(parent, "V"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValue(parent, "v"), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(parent);
+  Reload();
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Del\\Child", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Registry, HandlesCheckTheirAccess) {
+  RegCloseKey(Create(HKEY_CURRENT_USER, "Software\\Access"));
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Access", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueEx(key, "x", 0, REG_BINARY, reinterpret_cast<const BYTE*>("1"), 1), ERROR_ACCESS_DENIED);
+  RegCloseKey(key);
+  EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegOpenKeyEx(key, "x", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "x", 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Registry, ConnectingReachesOnlyThisComputer) {
+  HKEY result = nullptr;
+  EXPECT_EQ(RegConnectRegistry(nullptr, HKEY_LOCAL_MACHINE, &result), ERROR_SUCCESS);
+  EXPECT_EQ(result, HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(RegConnectRegistry("", HKEY_USERS, &result), ERROR_SUCCESS);
+  EXPECT_EQ(RegConnectRegistry("\\\\OTHER", HKEY_LOCAL_MACHINE, &result), ERROR_BAD_NETPATH);
+  EXPECT_EQ(RegConnectRegistry("OTHER", HKEY_CURRENT_USER, &result), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, LegacyFormsUseTheDefaultValue) {
+  EXPECT_EQ(RegSetValue(HKEY_CLASSES_ROOT, ".htm", REG_SZ, "htmlfile", 0), ERROR_SUCCESS);
+  char text[32];
+  LONG size = sizeof text;
+  EXPECT_EQ(RegQueryValue(HKEY_CLASSES_ROOT, ".HTM", text, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(text, "htmlfile");
+  EXPECT_EQ(size, 9);
+  HKEY key;
+  EXPECT_EQ(RegCreateKey(HKEY_CLASSES_ROOT, "htmlfile\\shell", &key), ERROR_SUCCESS);
+  size = sizeof text;
+  EXPECT_EQ(RegQueryValue(key, nullptr, text, &size), ERROR_SUCCESS);  // no default value yet
+  EXPECT_STREQ(text, "");
+  HKEY same;
+  EXPECT_EQ(RegOpenKey(key, "", &same), ERROR_SUCCESS);
+  EXPECT_EQ(same, key);
+  RegCloseKey(key);
+  EXPECT_EQ(RegQueryValue(HKEY_CLASSES_ROOT, "none", text, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegSetValue(HKEY_CLASSES_ROOT, "x", REG_BINARY, "1", 1), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(Registry, HivesSecurityAndNotificationAreNotImplemented) {
+  EXPECT_EQ(RegLoadKey(HKEY_USERS, "x", "f"), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegUnLoadKey(HKEY_USERS, "x"), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegReplaceKey(HKEY_USERS, "x", "a", "b"), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegRestoreKey(HKEY_USERS, "f", 0), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegSaveKey(HKEY_USERS, "f", nullptr), ERROR_CALL_NOT_IMPLEMENTED);
+  DWORD size = 0;
+  EXPECT_EQ(RegGetKeySecurity(HKEY_USERS, OWNER_SECURITY_INFORMATION, nullptr, &size), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegSetKeySecurity(HKEY_USERS, OWNER_SECURITY_INFORMATION, nullptr), ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegNotifyChangeKeyValue(HKEY_USERS, TRUE, REG_NOTIFY_CHANGE_NAME, nullptr, FALSE),
+            ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+TEST_F(Registry, VolatileKeysAreNotWritten) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                           &key, nullptr),
+            ERROR_SUCCESS);
+  HKEY child;
+  EXPECT_EQ(RegCreateKeyEx(key, "Lasting", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+            ERROR_CHILD_MUST_BE_VOLATILE);
+  RegCloseKey(key);
+  RegCloseKey(Create(HKEY_CURRENT_USER, "Lasting"));
+  Reload();
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Volatile", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Lasting", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, ReadsRegFilesWrittenByHand) {
+  dir.Write("HKEY_CURRENT_USER.reg",
+            "REGEDIT4\n"
+            "; a comment\n"
+            "\n"
+            "[HKEY_CURRENT_USER\\Software\\Hand]\n"
+            "\"Quoted\"=\"say \\\"hi\\\" C:\\\\dir\"\n"
+            "\"Number\"=dword:0000002a\n"
+            "\"Long\"=hex:01,02,\\\n"
+            "  03,04\n"
+            "@=\"def\"\n"
+            "broken line\n"
+            "[HKEY_LOCAL_MACHINE\\Elsewhere]\n"
+            "\"Ignored\"=\"x\"\n");
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Hand", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(Get(key, "Quoted")->second, std::string("say \"hi\" C:\\dir\0", 16));
+  EXPECT_EQ(Get(key, "Number")->second, std::string("\x2a\0\0\0", 4));
+  EXPECT_EQ(Get(key, "Long")->second, "\x01\x02\x03\x04");
+  EXPECT_EQ(Get(key, nullptr)->second, std::string("def\0", 4));
+  DWORD values = 0;
+  RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                  nullptr);
+  EXPECT_EQ(values, 4u);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Elsewhere", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t] {
+      for (int i = 0; i < 25; ++i) {
+        HKEY key;
+        const std::string path = "Software\\Threads\\T" + std::to_string(t);
+        RegCreateKeyEx(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        const std::string name = "v" + std::to_string(i);
+        RegSetValueEx(key, name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(name.data()),
+                      static_cast<DWORD>(name.size()));
+        RegCloseKey(key);
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  Reload();
+  for (int t = 0; t < 4; ++t) {
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, ("Software\\Threads\\T" + std::to_string(t)).c_str(), 0, KEY_READ,
+                           &key),
+              ERROR_SUCCESS);
+    DWORD values = 0;
+    RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                    nullptr);
+    EXPECT_EQ(values, 25u);
+    RegCloseKey(key);
+  }
+}
+
+// Two processes that write the same root: the file is always one complete version, the last
+// one written.
+TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFile) {
+  constexpr int kWrites = 30;
+  std::vector<pid_t> children;
+  for (int p = 0; p < 2; ++p) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ResetRegistryForTesting();
+      HKEY key;
+      const std::string path = "Software\\Process" + std::to_string(p);
+      RegCreateKeyEx(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+      for (int i = 0; i < kWrites; ++i) {
+        const std::string name = "v" + std::to_string(i);
+        RegSetValueEx(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
+                      static_cast<DWORD>(name.size() + 1));
+        if (RegFlushKey(key) != ERROR_SUCCESS) ::_exit(1);
+      }
+      RegCloseKey(key);
+      ::_exit(0);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  Reload();
+  int complete = 0;
+  for (int p = 0; p < 2; ++p) {
+    HKEY key;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, ("Software\\Process" + std::to_string(p)).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+      continue;
+    DWORD values = 0;
+    RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                    nullptr);
+    complete += values == kWrites;
+    RegCloseKey(key);
+  }
+  EXPECT_GE(complete, 1);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "HKEY_CURRENT_USER.reg" || name == ".registry.lock") << name;
+  }
+}
+
+}  // namespace
+}  // namespace brambolt
