@@ -2,3 +2,11 @@
 #pragma once
 
 #include "base/base.h"
+#include "gdi/GdiTypes.h"
+#include "gdi/Surface.h"
+#include "gdi/Region.h"
+#include "gdi/DC.h"
+#include "gdi/Objects.h"
+#include "gdi/Draw.h"
+#include "gdi/Bitmaps.h"
+#include "gdi/SysColors.h"

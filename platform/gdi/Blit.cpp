@@ -1,0 +1,290 @@
+// BitBlt, StretchBlt, MaskBlt, TransparentBlt and AlphaBlend through one ternary raster engine,
+// converting between monochrome and colour with the text and background colours.
+#include <algorithm>
+#include <cstring>
+
+#include "gdi/Draw.h"
+#include "gdi/GdiInternal.h"
+
+using namespace brambolt;
+using namespace brambolt::gdi;
+
+namespace {
+
+bool UsesSource(uint8_t rop) { return (((rop >> 2) ^ rop) & 0x33) != 0; }
+bool UsesPattern(uint8_t rop) { return (((rop >> 4) ^ rop) & 0x0F) != 0; }
+
+SourceConverter MakeConverter(const DeviceContext& dst, const DeviceContext& src) {
+  SourceConverter c;
+  bool dm = dst.IsMono(), sm = src.IsMono();
+  if (sm && !dm) {
+    c.mode = SourceConverter::MonoToColor;
+    c.fg = DevicePixel(dst, dst.st.textColor);
+    c.bg = DevicePixel(dst, dst.st.bkColor);
+  } else if (!sm && dm) {
+    c.mode = SourceConverter::ColorToMono;
+    c.srcBk = PixelFromColor(ResolveColor(src, src.st.bkColor));
+  }
+  return c;
+}
+
+class SourceScope {
+ public:
+  SourceScope(DeviceContext* src, DeviceContext& dst) : src_(src) {
+    if (src_ && src_ != &dst && src_->st.bitmap && src_->st.bitmap->NeedsSync()) src_->st.bitmap->SyncFromBits();
+  }
+
+ private:
+  DeviceContext* src_;
+};
+
+// Signed surface-space extents of a logical rectangle.
+void SurfaceBox(const DeviceContext& dc, int x, int y, int w, int h, int& x0, int& y0, int& sw, int& sh) {
+  POINT a = ToSurface(dc, POINT{x, y}), b = ToSurface(dc, POINT{x + w, y + h});
+  x0 = a.x;
+  y0 = a.y;
+  sw = b.x - a.x;
+  sh = b.y - a.y;
+}
+
+// Maps destination offset i in [0, dn) to a source offset in [0, sn), nearest centre.
+inline int MapIndex(int i, int dn, int sn) {
+  return static_cast<int>((static_cast<long long>(2 * i + 1) * sn) / (2LL * dn));
+}
+
+}  // namespace
+
+bool brambolt::gdi::RunBlit(BlitJob& job) {
+  DeviceContext& dst = *job.dst;
+  Surface& ds = *job.ds;
+  bool needSource = UsesSource(job.fore) || UsesSource(job.back) || job.transparent;
+  bool needPattern = UsesPattern(job.fore) || UsesPattern(job.back);
+  if (needSource && !job.ss) return false;
+
+  // Normalise the destination; mirroring comes from opposite signs.
+  bool flipX = (job.dw < 0) != (needSource ? job.sw < 0 : false);
+  bool flipY = (job.dh < 0) != (needSource ? job.sh < 0 : false);
+  RECT d{std::min(job.dx, job.dx + job.dw), std::min(job.dy, job.dy + job.dh),
+         std::max(job.dx, job.dx + job.dw), std::max(job.dy, job.dy + job.dh)};
+  int dW = d.right - d.left, dH = d.bottom - d.top;
+  if (dW == 0 || dH == 0) return true;
+  int sX = std::min(job.sx, job.sx + job.sw), sY = std::min(job.sy, job.sy + job.sh);
+  int sW = std::abs(job.sw), sH = std::abs(job.sh);
+  if (needSource && (sW == 0 || sH == 0)) return true;
+
+  Paint pattern;
+  if (needPattern) {
+    pattern = RealizeBrush(dst, dst.st.brush.get());
+    if (pattern.none) pattern = SolidPaint(dst, 0);
+  }
+  const SourceConverter& convert = job.convert;
+
+  // Overlapping blits within one surface read from a copy.
+  std::unique_ptr<Surface> copy;
+  const Surface* ss = job.ss;
+  int sOffX = 0, sOffY = 0;
+  if (ss == &ds) {
+    RECT sr{std::max(sX, 0), std::max(sY, 0), std::min(sX + sW, ss->Width()), std::min(sY + sH, ss->Height())};
+    if (sr.left < sr.right && sr.top < sr.bottom) {
+      copy = std::make_unique<Surface>(sr.right - sr.left, sr.bottom - sr.top);
+      for (int y = sr.top; y < sr.bottom; ++y)
+        std::memcpy(copy->Row(y - sr.top), ss->Row(y) + sr.left, sizeof(uint32_t) * (sr.right - sr.left));
+      sOffX = sr.left;
+      sOffY = sr.top;
+      ss = copy.get();
+    }
+  }
+  bool identity = !needSource || (sW == dW && sH == dH);
+  bool shrink = needSource && !identity && (sW > dW || sH > dH) && dst.st.stretchMode != COLORONCOLOR;
+  int stretchMode = dst.st.stretchMode;
+  bool monoSource = job.monoSource;
+
+  auto sourceAt = [&](int x, int y, uint32_t& out) -> bool {
+    // x, y: offsets within the normalised destination.
+    int ox = flipX ? dW - 1 - x : x, oy = flipY ? dH - 1 - y : y;
+    int fx0 = identity ? ox : MapIndex(ox, dW, sW), fy0 = identity ? oy : MapIndex(oy, dH, sH);
+    if (!shrink) {
+      int px = sX + fx0 - sOffX, py = sY + fy0 - sOffY;
+      if (!ss->Contains(px, py)) return false;
+      out = ss->Row(py)[px] & 0xFFFFFF;
+      return true;
+    }
+    int ax = static_cast<int>(static_cast<long long>(ox) * sW / dW), bx = static_cast<int>(static_cast<long long>(ox + 1) * sW / dW);
+    int ay = static_cast<int>(static_cast<long long>(oy) * sH / dH), by = static_cast<int>(static_cast<long long>(oy + 1) * sH / dH);
+    bx = std::max(bx, ax + 1);
+    by = std::max(by, ay + 1);
+    uint32_t acc = stretchMode == WHITEONBLACK ? 0 : 0xFFFFFF;
+    unsigned long sum[3] = {0, 0, 0};
+    int n = 0;
+    for (int yy = ay; yy < by; ++yy)
+      for (int xx = ax; xx < bx; ++xx) {
+        int px = sX + xx - sOffX, py = sY + yy - sOffY;
+        if (!ss->Contains(px, py)) continue;
+        uint32_t v = ss->Row(py)[px] & 0xFFFFFF;
+        ++n;
+        if (stretchMode == WHITEONBLACK) acc |= v;
+        else if (stretchMode == HALFTONE && !monoSource) {
+          sum[0] += v >> 16;
+          sum[1] += (v >> 8) & 0xFF;
+          sum[2] += v & 0xFF;
+        } else acc &= v;
+      }
+    if (n == 0) return false;
+    if (stretchMode == HALFTONE && !monoSource)
+      acc = static_cast<uint32_t>(((sum[0] / n) << 16) | ((sum[1] / n) << 8) | (sum[2] / n));
+    out = acc;
+    return true;
+  };
+
+  bool fastCopy = identity && needSource && job.fore == 0xCC && job.back == 0xCC && !job.transparent &&
+                  convert.mode == SourceConverter::Same && !flipX && !flipY;
+  dst.Clip().ForEachRectIn(d, [&](const RECT& c) {
+    for (int y = c.top; y < c.bottom; ++y) {
+      uint32_t* row = ds.Row(y);
+      if (fastCopy) {
+        int py = sY + (y - d.top) - sOffY;
+        if (py < 0 || py >= ss->Height()) continue;
+        int x0 = std::max<int>(c.left, d.left + sOffX - sX), x1 = std::min<int>(c.right, d.left + sOffX - sX + ss->Width());
+        if (x0 < x1) std::memcpy(row + x0, ss->Row(py) + (sX + (x0 - d.left) - sOffX), sizeof(uint32_t) * (x1 - x0));
+        continue;
+      }
+      for (int x = c.left; x < c.right; ++x) {
+        uint8_t rop = job.fore;
+        if (job.mask) {
+          int mxp = job.mx + (x - d.left), myp = job.my + (y - d.top);
+          bool bit = job.mask->Contains(mxp, myp) && (job.mask->Row(myp)[mxp] & 0xFFFFFF) != 0;
+          rop = bit ? job.fore : job.back;
+        }
+        uint32_t s = 0;
+        if (needSource) {
+          uint32_t raw;
+          if (!sourceAt(x - d.left, y - d.top, raw)) continue;
+          if (job.transparent && raw == job.transparentPixel) continue;
+          s = convert(raw);
+        }
+        uint32_t p = needPattern ? (pattern.solid ? pattern.color : pattern.At(x, y)) : 0;
+        uint32_t dv = row[x] & 0xFFFFFF;
+        uint32_t r;
+        switch (rop) {
+          case 0xCC: r = s; break;
+          case 0x88: r = s & dv; break;
+          case 0xEE: r = s | dv; break;
+          case 0x66: r = s ^ dv; break;
+          case 0x33: r = ~s & 0xFFFFFF; break;
+          case 0xF0: r = p; break;
+          case 0x5A: r = p ^ dv; break;
+          case 0xAA: r = dv; break;
+          default: r = Rop3Pixel(rop, p, s, dv); break;
+        }
+        row[x] = r;
+      }
+    }
+  });
+  return true;
+}
+
+namespace {
+
+bool StretchCommon(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, int ws, int hs, DWORD rop4,
+                   HBITMAP mask, int xm, int ym, bool transparent, UINT transparentColor) {
+  auto dst = LookupDC(hdcDest);
+  if (!dst) return false;
+  std::shared_ptr<DeviceContext> src = hdcSrc ? LookupDC(hdcSrc) : nullptr;
+  uint8_t fore = static_cast<uint8_t>(rop4 >> 16), back = mask ? static_cast<uint8_t>(rop4 >> 24) : fore;
+  bool needSource = UsesSource(fore) || UsesSource(back) || transparent;
+  if (needSource && !src) return false;
+  DrawScope scope(*dst);
+  if (!scope.surface()) return true;
+  SourceScope sourceScope(src.get(), *dst);
+  BlitJob job{};
+  job.dst = dst.get();
+  job.ds = scope.surface();
+  job.fore = fore;
+  job.back = back;
+  SurfaceBox(*dst, x, y, w, h, job.dx, job.dy, job.dw, job.dh);
+  if (src) {
+    job.ss = src->surface.get();
+    job.convert = MakeConverter(*dst, *src);
+    job.monoSource = src->IsMono();
+    SurfaceBox(*src, xs, ys, ws, hs, job.sx, job.sy, job.sw, job.sh);
+    if (needSource && !job.ss) return false;
+  }
+  std::shared_ptr<BitmapObject> maskBitmap;
+  if (mask) {
+    maskBitmap = LookupBitmap(mask);
+    if (!maskBitmap || maskBitmap->bitsPixel != 1) return false;
+    if (maskBitmap->NeedsSync()) maskBitmap->SyncFromBits();
+    job.mask = maskBitmap->surface.get();
+    job.mx = xm;
+    job.my = ym;
+  }
+  if (transparent) {
+    job.transparent = true;
+    job.transparentPixel = PixelFromColor(ResolveColor(*src, transparentColor));
+  }
+  return RunBlit(job);
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, DWORD rop) {
+  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, width, height, rop, nullptr, 0, 0, false, 0);
+}
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, int widthSource,
+                int heightSource, DWORD rop) {
+  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource, rop, nullptr, 0,
+                       0, false, 0);
+}
+
+BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, HBITMAP mask,
+             int xMask, int yMask, DWORD rop4) {
+  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, width, height, rop4, mask, xMask, yMask,
+                       false, 0);
+}
+
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource,
+                    int widthSource, int heightSource, UINT transparentColor) {
+  if (width < 0 || height < 0 || widthSource < 0 || heightSource < 0) return FALSE;
+  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource, SRCCOPY, nullptr,
+                       0, 0, true, transparentColor);
+}
+
+BOOL AlphaBlend(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, int ws, int hs,
+                BLENDFUNCTION blend) {
+  auto dst = LookupDC(hdcDest);
+  auto src = LookupDC(hdcSrc);
+  if (!dst || !src || w < 0 || h < 0 || ws < 0 || hs < 0) return FALSE;
+  DrawScope scope(*dst);
+  SourceScope sourceScope(src.get(), *dst);
+  Surface* ds = scope.surface();
+  const Surface* ss = src->surface.get();
+  if (!ds || !ss) return FALSE;
+  int dx, dy, dw, dh, sx, sy, sw, sh;
+  SurfaceBox(*dst, x, y, w, h, dx, dy, dw, dh);
+  SurfaceBox(*src, xs, ys, ws, hs, sx, sy, sw, sh);
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return TRUE;
+  bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+  unsigned ca = blend.SourceConstantAlpha;
+  dst->Clip().ForEachRectIn(RECT{dx, dy, dx + dw, dy + dh}, [&](const RECT& c) {
+    for (int yy = c.top; yy < c.bottom; ++yy)
+      for (int xx = c.left; xx < c.right; ++xx) {
+        int px = sx + MapIndex(xx - dx, dw, sw), py = sy + MapIndex(yy - dy, dh, sh);
+        if (!ss->Contains(px, py)) continue;
+        uint32_t s = ss->Row(py)[px];
+        uint32_t d = ds->Row(yy)[xx];
+        unsigned sa = perPixel ? ((s >> 24) * ca + 127) / 255 : ca;
+        uint32_t out = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+          unsigned v = perPixel ? (sc * ca + 127) / 255 + (dc * (255 - sa) + 127) / 255
+                                : (sc * sa + dc * (255 - sa) + 127) / 255;
+          out |= std::min(v, 255u) << shift;
+        }
+        ds->Row(yy)[xx] = out;
+      }
+  });
+  return TRUE;
+}
+
+BOOL GdiFlush() { return TRUE; }

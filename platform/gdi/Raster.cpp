@@ -1,0 +1,99 @@
+// Raster operations: the ROP2 and ROP3 truth tables and span painting with fast paths.
+#include <algorithm>
+
+#include "gdi/GdiInternal.h"
+
+namespace brambolt::gdi {
+
+uint8_t Rop2ToRop3(int rop2) {
+  // ROP2 bit (P*2 + D) of (rop2 - 1) becomes ROP3 bit (P*4 + S*2 + D) for both values of S.
+  unsigned table = static_cast<unsigned>(rop2 - 1) & 0xF;
+  uint8_t rop3 = 0;
+  for (int k = 0; k < 8; ++k) {
+    int p = (k >> 2) & 1, d = k & 1;
+    if ((table >> (p * 2 + d)) & 1) rop3 |= static_cast<uint8_t>(1u << k);
+  }
+  return rop3;
+}
+
+uint32_t Rop3Pixel(uint8_t rop, uint32_t p, uint32_t s, uint32_t d) {
+  uint32_t r = 0;
+  for (int k = 0; k < 8; ++k)
+    if ((rop >> k) & 1) r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
+  return r & 0x00FFFFFF;
+}
+
+namespace {
+
+// Result of a ROP3 that ignores the source, for one pattern pixel and destination pixel.
+inline uint32_t ApplyPD(uint8_t rop, uint32_t p, uint32_t d) {
+  switch (rop) {
+    case 0x00: return 0;
+    case 0xFF: return 0xFFFFFF;
+    case 0xF0: return p;
+    case 0x0F: return ~p & 0xFFFFFF;
+    case 0x55: return ~d & 0xFFFFFF;
+    case 0x5A: return (p ^ d) & 0xFFFFFF;
+    case 0xA5: return ~(p ^ d) & 0xFFFFFF;
+    case 0xA0: return p & d;
+    case 0xFA: return p | d;
+    case 0xAA: return d;
+    default: return Rop3Pixel(rop, p, 0, d);
+  }
+}
+
+}  // namespace
+
+void PaintSpan(Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t rop) {
+  if (paint.none || x0 >= x1) return;
+  uint32_t* row = s.Row(y);
+  if (rop == 0xAA) return;
+  if (paint.solid) {
+    uint32_t c = paint.color;
+    switch (rop) {
+      case 0xF0: std::fill(row + x0, row + x1, c); return;
+      case 0x00: std::fill(row + x0, row + x1, 0u); return;
+      case 0xFF: std::fill(row + x0, row + x1, 0xFFFFFFu); return;
+      case 0x55:
+        for (int x = x0; x < x1; ++x) row[x] = ~row[x] & 0xFFFFFF;
+        return;
+      case 0x5A:
+        for (int x = x0; x < x1; ++x) row[x] = (row[x] ^ c) & 0xFFFFFF;
+        return;
+      default:
+        for (int x = x0; x < x1; ++x) row[x] = ApplyPD(rop, c, row[x] & 0xFFFFFF);
+        return;
+    }
+  }
+  bool masked = !paint.opaque.empty();
+  int py = (y - paint.orgY) % paint.ph;
+  if (py < 0) py += paint.ph;
+  const uint32_t* prow = paint.pattern.data() + static_cast<size_t>(py) * paint.pw;
+  const uint8_t* mrow = masked ? paint.opaque.data() + static_cast<size_t>(py) * paint.pw : nullptr;
+  int px = (x0 - paint.orgX) % paint.pw;
+  if (px < 0) px += paint.pw;
+  for (int x = x0; x < x1; ++x) {
+    if (!masked || mrow[px]) row[x] = ApplyPD(rop, prow[px], row[x] & 0xFFFFFF);
+    if (++px == paint.pw) px = 0;
+  }
+}
+
+void PaintSpanClipped(DeviceContext& dc, Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t rop) {
+  dc.Clip().ForEachSpan(y, x0, x1, [&](int a, int b) { PaintSpan(s, y, a, b, paint, rop); });
+}
+
+void PaintRectClipped(DeviceContext& dc, Surface& s, const RECT& r, const Paint& paint, uint8_t rop) {
+  if (paint.none) return;
+  dc.Clip().ForEachRectIn(r, [&](const RECT& c) {
+    for (int y = c.top; y < c.bottom; ++y) PaintSpan(s, y, c.left, c.right, paint, rop);
+  });
+}
+
+void PaintRegion(DeviceContext& dc, Surface& s, const Region& region, const Paint& paint, uint8_t rop) {
+  if (paint.none) return;
+  Region r = Region::Combine(region, dc.Clip(), RGN_AND);
+  for (const RECT& c : r.Rects())
+    for (int y = c.top; y < c.bottom; ++y) PaintSpan(s, y, c.left, c.right, paint, rop);
+}
+
+}  // namespace brambolt::gdi
