@@ -23,15 +23,11 @@ constexpr DWORD nMaxMapCount = 0x3FFFFFFE;
 constexpr WORD wUnicodeMarker = 0xFFFE;
 constexpr WORD wLongLength = 0xFFFF;
 
-constexpr ULONGLONG kUnknown = std::numeric_limits<ULONGLONG>::max();
-// Strings longer than this are read piecewise, so a stream that cannot tell its length never
-// makes us allocate more than it actually delivers.
-constexpr UINT kReadChunk = 1u << 20;
 
 }  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)
-    : m_nMode(static_cast<BOOL>(nMode)),
+    : m_nMode(nMode),
       m_bUserBuf(lpBuf != nullptr),
       m_nBufSize(std::max(nBufSize, 128)),
       m_pFile(pFile),
@@ -195,23 +191,34 @@ void CArchive::FillBuffer(UINT nBytesNeeded) {
   if (unused < nBytesNeeded) AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
 }
 
-ULONGLONG CArchive::BytesLeft() const {
-  ULONGLONG buffered = static_cast<ULONGLONG>(m_lpBufMax - m_lpBufCur);
-  try {
-    ULONGLONG length = m_pFile->GetLength();
-    ULONGLONG position = m_pFile->GetPosition();
-    return buffered + (length > position ? length - position : 0);
-  } catch (CException* e) {
-    // A stream that cannot tell its length is read piecewise instead.
-    e->Delete();
-    return kUnknown;
-  }
-}
-
+// Lengths and counts in a stream cannot be trusted, and the file's length says nothing about a
+// file whose reads are translated (a compressed file): so the bytes are read ahead into the
+// buffer, which grows only as fast as data arrives.
 void CArchive::EnsureAvailable(ULONGLONG nBytes) {
   CheckLoading();
-  if (nBytes <= static_cast<ULONGLONG>(m_lpBufMax - m_lpBufCur)) return;
-  if (nBytes > BytesLeft()) AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
+  size_t unread = static_cast<size_t>(m_lpBufMax - m_lpBufCur);
+  if (nBytes <= unread) return;
+  if (nBytes > static_cast<ULONGLONG>(std::numeric_limits<int>::max()))
+    AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
+  std::memmove(m_lpBufStart, m_lpBufCur, unread);
+  m_lpBufCur = m_lpBufStart;
+  m_lpBufMax = m_lpBufStart + unread;
+  while (unread < nBytes) {
+    if (unread == static_cast<size_t>(m_nBufSize)) {
+      size_t grown = static_cast<size_t>(std::min<ULONGLONG>(nBytes, 2 * static_cast<ULONGLONG>(m_nBufSize)));
+      auto bigger = std::make_unique<BYTE[]>(grown);
+      std::memcpy(bigger.get(), m_lpBufStart, unread);
+      m_ownBuffer = std::move(bigger);
+      m_bUserBuf = FALSE;
+      m_nBufSize = static_cast<int>(grown);
+      m_lpBufStart = m_lpBufCur = m_ownBuffer.get();
+      m_lpBufMax = m_lpBufStart + unread;
+    }
+    UINT got = m_pFile->Read(m_lpBufMax, static_cast<UINT>(m_nBufSize - unread));
+    if (got == 0) AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
+    unread += got;
+    m_lpBufMax += got;
+  }
 }
 
 // ---- scalars ----
@@ -296,18 +303,11 @@ ULONGLONG ReadStringLength(CArchive& ar, bool& wide) {
   return qwLen;
 }
 
-// Reads exactly nBytes, growing the result only as bytes arrive.
-std::string ReadExactly(CArchive& ar, ULONGLONG nBytes) {
+// Reads exactly nBytes, after checking the stream holds them.
+void ReadExactly(CArchive& ar, void* lpBuf, ULONGLONG nBytes) {
   ar.EnsureAvailable(nBytes);
-  std::string bytes;
-  while (bytes.size() < nBytes) {
-    size_t piece = static_cast<size_t>(std::min<ULONGLONG>(nBytes - bytes.size(), kReadChunk));
-    size_t old = bytes.size();
-    bytes.resize(old + piece);
-    if (ar.Read(bytes.data() + old, static_cast<UINT>(piece)) != piece)
-      AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
-  }
-  return bytes;
+  if (ar.Read(lpBuf, static_cast<UINT>(nBytes)) != nBytes)
+    AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
 }
 
 }  // namespace
@@ -332,21 +332,31 @@ CArchive& operator>>(CArchive& ar, CString& string) {
   ULONGLONG nLength = ReadStringLength(ar, wide);
   if (nLength > static_cast<ULONGLONG>(std::numeric_limits<int>::max()) / 2)
     AfxThrowArchiveException(CArchiveException::endOfFile, ar.m_strFileName);
-  std::string bytes = ReadExactly(ar, wide ? nLength * 2 : nLength);
-  if (wide) {
-    // A string stored by a Unicode build: UTF-16 converted to the ANSI code page.
-    std::u16string units(static_cast<size_t>(nLength), u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-      units[i] = static_cast<char16_t>(static_cast<BYTE>(bytes[2 * i]) | (static_cast<BYTE>(bytes[2 * i + 1]) << 8));
-    int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(units.data()), static_cast<int>(units.size()),
-                                nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(std::max(n, 0)), '\0');
-    if (n > 0)
-      WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(units.data()), static_cast<int>(units.size()),
-                          narrow.data(), n, nullptr, nullptr);
-    bytes.swap(narrow);
+  if (!wide) {
+    string.Empty();
+    if (nLength != 0) {
+      ar.EnsureAvailable(nLength);
+      int n = static_cast<int>(nLength);
+      ReadExactly(ar, string.GetBufferSetLength(n), nLength);
+      string.ReleaseBuffer(n);
+    }
+    return ar;
   }
-  string = CString(bytes.data(), static_cast<int>(bytes.size()));
+  // A string stored by a Unicode build: UTF-16 converted to the ANSI code page.
+  ar.EnsureAvailable(nLength * 2);
+  std::u16string units(static_cast<size_t>(nLength), u'\0');
+  for (char16_t& unit : units) {
+    WORD w = 0;
+    ar >> w;
+    unit = static_cast<char16_t>(w);
+  }
+  int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(units.data()), static_cast<int>(units.size()),
+                              nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(std::max(n, 0)), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(units.data()), static_cast<int>(units.size()),
+                        narrow.data(), n, nullptr, nullptr);
+  string = CString(narrow.data(), static_cast<int>(narrow.size()));
   return ar;
 }
 
@@ -485,7 +495,8 @@ CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* pClassRefRequested, UINT
     WORD wSchema = 0;
     WORD nLen = 0;
     *this >> wSchema >> nLen;
-    std::string name = ReadExactly(*this, nLen);
+    std::string name(nLen, '\0');
+    ReadExactly(*this, name.data(), nLen);
     if (name.find('\0') == std::string::npos) pClassRef = CRuntimeClass::FromName(name.c_str());
     if (pClassRef == nullptr) AfxThrowArchiveException(CArchiveException::badClass, m_strFileName);
     nSchema = wSchema;

@@ -65,7 +65,7 @@ class CArchive {
   void MapObject(const CObject* pOb);
 
   // Element counts: a WORD, or 0xFFFF followed by a DWORD. A count read is checked against the
-  // bytes left in the file.
+  // bytes left in the stream (every element takes at least one byte).
   DWORD_PTR ReadCount();
   void WriteCount(DWORD_PTR dwCount);
 
@@ -73,8 +73,8 @@ class CArchive {
   void SetStoreParams(UINT nHashSize = 2053, UINT nBlockSize = 128);
   void SetLoadParams(UINT nGrowBy = 1024);
 
-  // Throws CArchiveException::endOfFile unless nBytes more can be read. Readers call it before
-  // allocating for a length that comes from the file.
+  // Throws CArchiveException::endOfFile unless nBytes more can be read, reading them ahead. Readers
+  // call it before allocating for a length or count that comes from the file.
   void EnsureAvailable(ULONGLONG nBytes);
 
   CArchive& operator<<(BYTE by) { return PutScalar(by); }
@@ -131,7 +131,6 @@ class CArchive {
   void CheckStoring() const;
   void CheckLoading() const;
   void CheckCount() const;
-  ULONGLONG BytesLeft() const;
 
   template <class T>
   CArchive& PutScalar(T value) {
@@ -159,7 +158,7 @@ class CArchive {
   void PutBytes(const BYTE* p, UINT n);
   void GetBytes(BYTE* p, UINT n);
 
-  BOOL m_nMode;
+  UINT m_nMode;
   BOOL m_bUserBuf;
   int m_nBufSize;
   CFile* m_pFile;

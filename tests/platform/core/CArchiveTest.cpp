@@ -162,7 +162,10 @@ INSTANTIATE_TEST_SUITE_P(Lengths, ArchiveStringPrefix,
                                            StringCase{65533, {0xFF, 0xFD, 0xFF}},
                                            StringCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
                                            StringCase{65535, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
-                                           StringCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+                                           StringCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}),
+                         [](const ::testing::TestParamInfo<StringCase>& info) {
+                           return "Length" + std::to_string(info.param.length);
+                         });
 
 TEST(ArchiveStrings, KeepBytesAboveAsciiAndEmbeddedNuls) {
   const char raw[] = {'\xD6', '\xD0', '\0', '\xCE', '\xC4'};
@@ -237,6 +240,35 @@ TEST(ArchiveCounts, ACountBeyondTheStreamRaisesEndOfFile) {
   Bytes shortCount = Concat({Le16(5), Text("abcd")});
   EXPECT_EQ(ArchiveCause([&] { Load(shortCount, [](CArchive& ar) { ar.ReadCount(); }); }),
             CArchiveException::endOfFile);
+}
+
+// A file whose reads deliver more than its length tells, as a compressed file's do.
+class CShortLengthFile : public CMemFile {
+ public:
+  using CMemFile::CMemFile;
+  ULONGLONG GetLength() const override { return 0; }
+};
+
+TEST(ArchiveCounts, ChecksDoNotTrustTheLengthOfTheFile) {
+  Bytes bytes = Store([](CArchive& ar) {
+    ar << CString(std::string(70000, 's').c_str());
+    ar.WriteCount(1000);
+    for (int i = 0; i < 1000; ++i) ar << static_cast<BYTE>(i);
+  });
+  CShortLengthFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  CString s;
+  ar >> s;
+  EXPECT_EQ(s.GetLength(), 70000);
+  EXPECT_EQ(ar.ReadCount(), 1000u);
+  BYTE last = 0;
+  for (int i = 0; i < 1000; ++i) ar >> last;
+  EXPECT_EQ(last, static_cast<BYTE>(999));
+
+  Bytes lie = Concat({Le16(0xFFFF), Le32(100000), Text("only a few bytes")});
+  CShortLengthFile lying(lie.data(), static_cast<UINT>(lie.size()));
+  CArchive lyingAr(&lying, CArchive::load);
+  EXPECT_EQ(ArchiveCause([&] { lyingAr.ReadCount(); }), CArchiveException::endOfFile);
 }
 
 // ---- objects ----
