@@ -7,17 +7,17 @@
 class CObList : public CList<CObject*, CObject*> {
   DECLARE_SERIAL(CObList)
  public:
-  explicit CObList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  using CList::CList;
 };
 
 class CPtrList : public CList<void*, void*> {
   DECLARE_DYNAMIC(CPtrList)
  public:
-  explicit CPtrList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  using CList::CList;
 };
 
 class CStringList : public CList<CString, const CString&> {
   DECLARE_SERIAL(CStringList)
  public:
-  explicit CStringList(INT_PTR nBlockSize = 10) : CList(nBlockSize) {}
+  using CList::CList;
 };

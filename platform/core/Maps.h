@@ -9,43 +9,43 @@
 class CMapStringToString : public CMap<CString, LPCTSTR, CString, LPCTSTR> {
   DECLARE_SERIAL(CMapStringToString)
  public:
-  explicit CMapStringToString(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapStringToPtr : public CMap<CString, LPCTSTR, void*, void*> {
   DECLARE_DYNAMIC(CMapStringToPtr)
  public:
-  explicit CMapStringToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapStringToOb : public CMap<CString, LPCTSTR, CObject*, CObject*> {
   DECLARE_SERIAL(CMapStringToOb)
  public:
-  explicit CMapStringToOb(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapPtrToPtr : public CMap<void*, void*, void*, void*> {
   DECLARE_DYNAMIC(CMapPtrToPtr)
  public:
-  explicit CMapPtrToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapPtrToWord : public CMap<void*, void*, WORD, WORD> {
   DECLARE_DYNAMIC(CMapPtrToWord)
  public:
-  explicit CMapPtrToWord(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapWordToPtr : public CMap<WORD, WORD, void*, void*> {
   DECLARE_DYNAMIC(CMapWordToPtr)
  public:
-  explicit CMapWordToPtr(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 class CMapWordToOb : public CMap<WORD, WORD, CObject*, CObject*> {
   DECLARE_SERIAL(CMapWordToOb)
  public:
-  explicit CMapWordToOb(INT_PTR nBlockSize = 10) : CMap(nBlockSize) {}
+  using CMap::CMap;
 };
 
 // String keys to 16-bit values, for keyword and name tables.

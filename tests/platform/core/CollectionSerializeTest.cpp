@@ -1,6 +1,7 @@
 // Collections in archives: the exact bytes written, round trips, refusals and damaged input.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -266,8 +267,6 @@ TEST(CollectionArchive, PointerCollectionsRefuseToBeWritten) {
     }
     EXPECT_TRUE(refused);
   }
-  EXPECT_FALSE(CPtrList().IsSerializable());
-  EXPECT_TRUE(CStringList().IsSerializable());
 }
 
 TEST(CollectionArchive, TruncatedArchivesRaiseEndOfFile) {
@@ -297,4 +296,31 @@ TEST(CollectionArchive, ALyingCountRaisesInsteadOfAllocating) {
   EXPECT_EQ(LoadFailure(doubles, lying), CArchiveException::endOfFile);
   CStringList strings;
   EXPECT_EQ(LoadFailure(strings, lying), CArchiveException::endOfFile);
+}
+
+TEST(CollectionClasses, RunTimeClassesNameEveryConcreteCollection) {
+  struct Case {
+    const char* name;
+    bool serializable;
+  };
+  for (const Case& c :
+       {Case{"CObList", true}, Case{"CPtrList", false}, Case{"CStringList", true}, Case{"CByteArray", true},
+        Case{"CWordArray", true}, Case{"CDWordArray", true}, Case{"CUIntArray", false},
+        Case{"CPtrArray", false}, Case{"CObArray", true}, Case{"CStringArray", true},
+        Case{"CMapStringToString", true}, Case{"CMapStringToPtr", false}, Case{"CMapStringToOb", true},
+        Case{"CMapPtrToPtr", false}, Case{"CMapPtrToWord", false}, Case{"CMapWordToPtr", false},
+        Case{"CMapWordToOb", true}}) {
+    CRuntimeClass* pClass = CRuntimeClass::FromName(c.name);
+    ASSERT_NE(pClass, nullptr) << c.name;
+    EXPECT_TRUE(pClass->IsDerivedFrom(RUNTIME_CLASS(CObject))) << c.name;
+    std::unique_ptr<CObject> object(pClass->CreateObject());
+    EXPECT_EQ(object != nullptr, c.serializable) << c.name;
+    if (object) {
+      EXPECT_EQ(object->GetRuntimeClass(), pClass) << c.name;
+      EXPECT_TRUE(object->IsSerializable()) << c.name;
+    }
+  }
+  CPtrArray pointers;
+  EXPECT_STREQ(pointers.GetRuntimeClass()->m_lpszClassName, "CPtrArray");
+  EXPECT_FALSE(pointers.IsSerializable());
 }
