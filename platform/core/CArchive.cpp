@@ -23,7 +23,6 @@ constexpr DWORD nMaxMapCount = 0x3FFFFFFE;
 constexpr WORD wUnicodeMarker = 0xFFFE;
 constexpr WORD wLongLength = 0xFFFF;
 
-
 }  // namespace
 
 CArchive::CArchive(CFile* pFile, UINT nMode, int nBufSize, void* lpBuf)

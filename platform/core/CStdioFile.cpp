@@ -110,9 +110,16 @@ void CStdioFile::Write(const void* lpBuf, UINT nCount) {
   if (!m_bText) {
     m_writeBuf.append(in, nCount);
   } else {
-    for (UINT i = 0; i < nCount; ++i) {
-      if (in[i] == '\n') m_writeBuf.push_back('\r');
-      m_writeBuf.push_back(in[i]);
+    const char* end = in + nCount;
+    while (in < end) {
+      const char* lf = static_cast<const char*>(std::memchr(in, '\n', static_cast<size_t>(end - in)));
+      if (lf == nullptr) {
+        m_writeBuf.append(in, end);
+        break;
+      }
+      m_writeBuf.append(in, lf);
+      m_writeBuf.append("\r\n", 2);
+      in = lf + 1;
     }
   }
   if (m_writeBuf.size() >= kBufferSize) FlushWrites();
