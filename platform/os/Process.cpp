@@ -223,6 +223,8 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   posix_spawn_file_actions_init(&actions);
   if (!request.directory.empty())
     posix_spawn_file_actions_addchdir_np(&actions, request.directory.c_str());
+  // The program gets the standard streams only, not our files, sockets and notification handles.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   // The child starts with no blocked signals and default dispositions, whatever ours are.
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);

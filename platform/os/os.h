@@ -15,3 +15,4 @@
 #include "os/Shell.h"
 #include "os/Help.h"
 #include "os/Registry.h"
+#include "os/Winsock.h"

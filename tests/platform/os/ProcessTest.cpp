@@ -2,7 +2,9 @@
 #include "os/Process.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TempDir.h"
 #include "base/LastError.h"
@@ -133,6 +135,16 @@ TEST(Processes, TheApplicationNameIsTheProgramAndTheCommandLineItsArguments) {
   EXPECT_EQ(GetProcessId(info.hProcess), info.dwProcessId);
   CloseHandle(info.hProcess);
   CloseHandle(info.hThread);
+}
+
+TEST(Processes, AProgramInheritsOnlyTheStandardStreams) {
+  const int ours = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(ours, 3);
+  Started p("sh -c \"test -e /proc/self/fd/" + std::to_string(ours) + "\"");
+  ASSERT_TRUE(p.ok);
+  ASSERT_EQ(WaitForSingleObject(p.info.hProcess, kGenerous), WAIT_OBJECT_0);
+  EXPECT_EQ(p.ExitCode(), 1u);
+  ::close(ours);
 }
 
 TEST(Processes, WinExecReports33OrTheError) {
