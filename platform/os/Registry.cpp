@@ -326,8 +326,10 @@ void Parse(const std::string& text, Key& top, int root) {
 }
 
 // Writes a root's file whole: a temporary file beside it renamed over it, under a lock that
-// keeps writers of other processes from interleaving.
-bool WriteFileAtomically(const std::string& folder, const std::string& fileName, const std::string& text) {
+// keeps writers of other processes from interleaving. A durable write reaches the disk before
+// it replaces the file.
+bool WriteFileAtomically(const std::string& folder, const std::string& fileName, const std::string& text,
+                         bool durable) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const std::string lockPath = folder + "/.registry.lock";
@@ -351,7 +353,7 @@ bool WriteFileAtomically(const std::string& folder, const std::string& fileName,
         left -= static_cast<std::size_t>(n);
       }
     }
-    ok = ok && ::fchmod(fd, 0600) == 0 && ::fsync(fd) == 0;
+    ok = ok && ::fchmod(fd, 0600) == 0 && (!durable || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), (folder + "/" + fileName).c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
@@ -407,10 +409,10 @@ class Registry {
   }
 
   // Writes a changed persistent root back; false when the file could not be written.
-  bool WriteBack(int index) {
+  bool WriteBack(int index, bool durable = false) {
     Root& root = m_roots[index];
     if (!root.dirty || !root.top || !Persisted(index)) return true;
-    if (!WriteFileAtomically(root.folder, std::string(kRootNames[index]) + ".reg", Serialize(*root.top, index)))
+    if (!WriteFileAtomically(root.folder, std::string(kRootNames[index]) + ".reg", Serialize(*root.top, index), durable))
       return false;
     root.dirty = false;
     return true;
@@ -600,7 +602,7 @@ LONG RegFlushKey(HKEY hKey) {
   std::lock_guard<std::mutex> lock(store.mutex);
   OpenKey open;
   if (LONG error = store.Resolve(hKey, open)) return error;
-  return store.WriteBack(open.root) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+  return store.WriteBack(open.root, true) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }
 
 LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {

@@ -2,7 +2,8 @@
 // syntax (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg, HKEY_CLASSES_ROOT.reg) under
 // $BRAMBOLT_REGISTRY_DIR, else $XDG_CONFIG_HOME/visual-brambolt/registry (~/.config when unset).
 // A root is loaded on first use and kept in memory; it is written back whole and atomically when
-// a key of it is flushed, or closed after a change, and at exit. The other roots live in memory.
+// a key of it is flushed (then synced to the disk), or closed after a change, and at exit. The
+// other roots live in memory only.
 #pragma once
 
 #include "base/base.h"

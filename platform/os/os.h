@@ -16,3 +16,4 @@
 #include "os/Help.h"
 #include "os/Registry.h"
 #include "os/Winsock.h"
+#include "os/Profile.h"

@@ -392,7 +392,7 @@ TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
 // Two processes that write the same root: the file is always one complete version, the last
 // one written.
 TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFile) {
-  constexpr int kWrites = 30;
+  constexpr int kWrites = 20;
   std::vector<pid_t> children;
   for (int p = 0; p < 2; ++p) {
     const pid_t pid = ::fork();
