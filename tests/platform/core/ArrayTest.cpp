@@ -144,13 +144,6 @@ TEST(ArrayEdit, SetAtGrowFillsTheGap) {
   EXPECT_EQ(Strings(array), (std::vector<std::string>{"a", "b", "", "d"}));
 }
 
-TEST(ArrayEdit, AddReturnsTheIndex) {
-  CStringArray array;
-  EXPECT_EQ(array.Add("a"), 0);
-  EXPECT_EQ(array.Add(CString("b")), 1);
-  EXPECT_EQ(array.GetUpperBound(), 1);
-}
-
 TEST(ArrayEdit, InsertAtShiftsTheTail) {
   CStringArray array;
   array.Add("a");

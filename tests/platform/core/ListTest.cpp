@@ -170,15 +170,6 @@ TEST(ListEdit, ListAddedToItselfDoublesOnce) {
   EXPECT_EQ(Forward(list), (std::vector<int>{1, 2, 1, 2, 1, 2, 1, 2}));
 }
 
-TEST(ListEdit, RemoveAllEmptiesAndTheListIsReusable) {
-  CStringList list(1);
-  for (int i = 0; i < 20; ++i) list.AddTail("x");
-  list.RemoveAll();
-  EXPECT_TRUE(list.IsEmpty());
-  list.AddTail("y");
-  EXPECT_EQ(Forward(list), (std::vector<std::string>{"y"}));
-}
-
 TEST(ListSearch, FindStartsAfterTheGivenPosition) {
   CStringList list;
   POSITION first = list.AddTail("a");
