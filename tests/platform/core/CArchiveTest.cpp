@@ -411,6 +411,7 @@ TEST(ArchiveObjects, CorruptTagsRaiseTheirCauses) {
       {"name longer than the stream", Concat({Le16(0xFFFF), Le16(0), Le16(500), Text("CArc")}),
        CArchiveException::endOfFile},
   };
+  [[maybe_unused]] files_test::ExpectedLeaks leaks;
   for (const Case& c : cases) {
     std::vector<CObject*> made;
     int cause = ArchiveCause([&] {
@@ -473,6 +474,7 @@ TEST(ArchiveObjects, EveryTruncationOfAStreamRaisesAndNeverCrashes) {
     ar.WriteCount(2);
     ar << CString("x") << CString("y");
   });
+  [[maybe_unused]] files_test::ExpectedLeaks leaks;
   for (size_t n = 0; n < bytes.size(); ++n) {
     Bytes cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
     std::vector<CObject*> made;
