@@ -579,6 +579,7 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   ++m_nMapCount;
   UINT nSchemaSave = m_nObjectSchema;
   m_nObjectSchema = nSchema;
+  // An object whose Serialize throws is not deleted: objects read inside it may point at it.
   pOb->Serialize(*this);
   m_nObjectSchema = nSchemaSave;
   return pOb;
