@@ -348,8 +348,11 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
   int fd = ::open(path.c_str(), flags & ~O_TRUNC, mode);
   if (fd < 0 && errno == EACCES && !read && !write) fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   if (fd < 0) {
-    SetLastErrorFromErrno(errno == EEXIST && dwCreationDisposition == CREATE_NEW ? EEXIST : errno, path);
-    if (errno == EEXIST) SetLastError(ERROR_FILE_EXISTS);
+    const int error = errno;
+    if (error == EEXIST)  // created by someone else since the check above
+      SetLastError(ERROR_FILE_EXISTS);
+    else
+      SetLastErrorFromErrno(error, path);
     return INVALID_HANDLE_VALUE;
   }
   struct stat st;
@@ -805,8 +808,11 @@ BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) 
     return TRUE;
   }
   if (result != 0) {
-    SetLastError(errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrnoToWin32Error(errno));
-    if (errno == ENOENT) SetLastErrorFromErrno(errno, target);
+    const int error = errno;
+    if (error == EEXIST)
+      SetLastError(ERROR_ALREADY_EXISTS);
+    else
+      SetLastErrorFromErrno(error, target);
     return FALSE;
   }
   return TRUE;

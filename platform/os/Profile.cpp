@@ -48,7 +48,10 @@ Line ParseLine(std::string raw) {
   if (text.empty() || text[0] == ';') return line;
   if (text[0] == '[') {
     line.kind = Line::Kind::Section;
-    const std::size_t close = text.find(']');
+    std::size_t close = 1;  // the first ']' that is a character of its own
+    while (close < text.size() && text[close] != ']')
+      close += IsPathLeadByte(static_cast<unsigned char>(text[close])) && close + 1 < text.size() ? 2 : 1;
+    if (close >= text.size()) close = std::string::npos;
     line.name = Trim(std::string_view(text).substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return line;
   }

@@ -256,6 +256,26 @@ bool ParseValue(const std::string& line, Value& v) {
   return false;
 }
 
+// Splits "a\b\c" into its names; empty names (doubled or trailing backslashes) are dropped. The
+// trail byte of a double-byte character is never a separator.
+std::vector<std::string> SplitKeyPath(std::string_view path) {
+  std::vector<std::string> names;
+  std::string name;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      name += path[i];
+      name += path[++i];
+    } else if (path[i] != '\\') {
+      name += path[i];
+    } else if (!name.empty()) {
+      names.push_back(std::move(name));
+      name.clear();
+    }
+  }
+  if (!name.empty()) names.push_back(std::move(name));
+  return names;
+}
+
 Key* Child(Key& parent, const std::string& name, bool create) {
   auto it = parent.children.find(name);
   if (it != parent.children.end()) return it->second.get();
@@ -307,13 +327,8 @@ void Parse(const std::string& text, Key& top, int root) {
           (path.size() > rootName.size() && path[rootName.size()] != '\\'))
         continue;
       key = &top;
-      std::size_t pos = rootName.size();
-      while (pos < path.size()) {
-        const std::size_t next = std::min(path.find('\\', pos + 1), path.size());
-        const std::string name = path.substr(pos + 1, next - pos - 1);
-        if (!name.empty()) key = Child(*key, name, true);
-        pos = next;
-      }
+      for (const std::string& name : SplitKeyPath(std::string_view(path).substr(rootName.size())))
+        key = Child(*key, name, true);
       continue;
     }
     Value v;
@@ -479,21 +494,6 @@ REGSAM Effective(REGSAM sam) {
   return access;
 }
 
-// Splits "a\b\c" into its names; empty names (doubled or trailing backslashes) are dropped.
-std::vector<std::string> SplitKeyPath(const char* subKey) {
-  std::vector<std::string> names;
-  if (!subKey) return names;
-  std::string_view path(subKey);
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('\\', start);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > start) names.emplace_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
-
 bool HasControlBytes(const std::vector<std::string>& names) {
   for (const std::string& n : names)
     for (char c : n)
@@ -538,7 +538,7 @@ LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const 
   std::lock_guard<std::mutex> lock(store.mutex);
   OpenKey parent;
   if (LONG error = store.Resolve(hKey, parent)) return error;
-  const std::vector<std::string> names = SplitKeyPath(subKey);
+  const std::vector<std::string> names = SplitKeyPath(subKey ? subKey : "");
   if (create && HasControlBytes(names)) return ERROR_INVALID_PARAMETER;
   Key* key = parent.key.get();
   std::shared_ptr<Key> held = parent.key;

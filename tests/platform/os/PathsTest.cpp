@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SyntaxCase{"\\Component.dat", "/Component.dat"},
                       SyntaxCase{"\\\\srv\\share\\a", "/srv/share/a"},
                       SyntaxCase{"", ""},
-                      SyntaxCase{"1:x", "1:x"}));
+                      SyntaxCase{"1:x", "1:x"}),
+    [](const ::testing::TestParamInfo<SyntaxCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST(Paths, NullGivesEmpty) { EXPECT_EQ(NativePath(static_cast<const char*>(nullptr)), ""); }
 

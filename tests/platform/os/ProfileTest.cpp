@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "base/CodePage.h"
 #include "os/FileApi.h"
 
 namespace brambolt {
@@ -178,6 +179,14 @@ TEST_F(Profile, SectionWritesReplaceEntries) {
   EXPECT_EQ(Get("New", "k"), "v");
   EXPECT_TRUE(WritePrivateProfileSection("S", nullptr, file.c_str()));
   EXPECT_EQ(Get("S", "a"), "?");
+}
+
+TEST_F(Profile, DoubleByteSectionNamesKeepTrailBrackets) {
+  ScopedCodePage cp(950);
+  const std::string section = "\xA4\x5D";  // its trail byte is ']'
+  EXPECT_TRUE(WritePrivateProfileString(section.c_str(), "k", "v", file.c_str()));
+  EXPECT_EQ(Get(section.c_str(), "k"), "v");
+  EXPECT_EQ(List(nullptr, 16), std::vector<std::string>{section});
 }
 
 TEST_F(Profile, StructsCarryAChecksum) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "base/CodePage.h"
 
 namespace brambolt {
 namespace {
@@ -90,6 +91,20 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
   EXPECT_EQ(Get(key, "Big"), P(REG_DWORD_BIG_ENDIAN, "\x01\x02\x03\x04"));
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, DoubleByteKeyNamesAreNotSplitAtTrailBytes) {
+  ScopedCodePage cp(950);
+  const std::string name = "Software\\\xA5\x5C\xAF\xE0";  // the first character ends in 0x5C
+  RegCloseKey(Create(HKEY_CURRENT_USER, name.c_str()));
+  Reload();
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_SUCCESS);
+  char found[16];
+  EXPECT_EQ(RegEnumKey(key, 0, found, sizeof found), ERROR_SUCCESS);
+  EXPECT_STREQ(found, "\xA5\x5C\xAF\xE0");
+  EXPECT_EQ(RegEnumKey(key, 1, found, sizeof found), ERROR_NO_MORE_ITEMS);
   RegCloseKey(key);
 }
 
