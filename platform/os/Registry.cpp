@@ -383,6 +383,7 @@ bool WriteFileAtomically(const std::string& folder, const std::string& fileName,
 struct Root {
   std::shared_ptr<Key> top;
   std::string folder;  // where it was loaded from
+  bool folderExisted = false;
   bool dirty = false;
 };
 
@@ -410,6 +411,8 @@ class Registry {
     root.top->lastWrite = Now();
     if (!Persisted(index)) return root;
     root.folder = RegistryFolder();
+    struct stat folder;
+    root.folderExisted = ::stat(root.folder.c_str(), &folder) == 0;
     const std::string path = root.folder + "/" + kRootNames[index] + ".reg";
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return root;
@@ -427,6 +430,10 @@ class Registry {
   bool WriteBack(int index, bool durable = false) {
     Root& root = m_roots[index];
     if (!root.dirty || !root.top || !Persisted(index)) return true;
+    // A folder that was there at loading and has gone since was removed on purpose (a test's
+    // private folder, say): it is not made again.
+    struct stat folder;
+    if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return false;
     if (!WriteFileAtomically(root.folder, std::string(kRootNames[index]) + ".reg", Serialize(*root.top, index), durable))
       return false;
     root.dirty = false;

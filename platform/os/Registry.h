@@ -2,8 +2,9 @@
 // syntax (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg, HKEY_CLASSES_ROOT.reg) under
 // $BRAMBOLT_REGISTRY_DIR, else $XDG_CONFIG_HOME/visual-brambolt/registry (~/.config when unset).
 // A root is loaded on first use and kept in memory; it is written back whole and atomically when
-// a key of it is flushed (then synced to the disk), or closed after a change, and at exit. The
-// other roots live in memory only.
+// a key of it is flushed (then synced to the disk), or closed after a change, and at exit. A
+// missing folder is made, unless it existed at loading (then it was removed on purpose and the
+// write fails). The other roots live in memory only.
 #pragma once
 
 #include "base/base.h"

@@ -131,6 +131,22 @@ TEST_F(Registry, UnflushedChangesOfOpenKeysAreNotWrittenYet) {
   RegCloseKey(key);
 }
 
+TEST_F(Registry, MissingFolderIsMadeButARemovedOneIsNot) {
+  {
+    TempDir parent;
+    ScopedEnv nested("BRAMBOLT_REGISTRY_DIR", parent / "a/b");
+    Reload();
+    RegCloseKey(Create(HKEY_CURRENT_USER, "Made"));
+    EXPECT_TRUE(parent.Exists("a/b/HKEY_CURRENT_USER.reg"));
+    Reload();
+  }
+  HKEY key = Create(HKEY_CURRENT_USER, "Gone");
+  std::filesystem::remove_all(dir.Path());
+  EXPECT_EQ(RegFlushKey(key), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path()));
+  RegCloseKey(key);
+}
+
 TEST_F(Registry, NamesIgnoreCaseAndKeepTheirSpelling) {
   DWORD disposition = 0;
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\MixedCase", &disposition);
