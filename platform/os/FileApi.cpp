@@ -98,15 +98,15 @@ struct LockedRange {
 
 class FileObject : public KernelObject {
  public:
-  FileObject(int fd, std::string path, ShareTable::Key key, DWORD access, bool deleteOnClose)
-      : KernelObject(Type::File), m_fd(fd), m_path(std::move(path)), m_key(key), m_access(access),
-        m_deleteOnClose(deleteOnClose) {}
+  FileObject(int fd, std::string path, ShareTable::Key key, DWORD access)
+      : KernelObject(Type::File), m_fd(fd), m_path(std::move(path)), m_key(key), m_access(access) {}
   ~FileObject() override {
     if (m_deleteOnClose) ::unlink(m_path.c_str());
     ::close(m_fd);
     Shares().Leave(m_key, this);
   }
 
+  void DeleteOnClose() { m_deleteOnClose = true; }
   int Fd() const { return m_fd; }
   DWORD Access() const { return m_access; }
 
@@ -134,7 +134,7 @@ class FileObject : public KernelObject {
   std::string m_path;
   ShareTable::Key m_key;
   DWORD m_access;
-  bool m_deleteOnClose;
+  bool m_deleteOnClose = false;
   std::mutex m_mutex;
   std::vector<LockedRange> m_locks;
 };
@@ -357,15 +357,14 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
   }
   struct stat st;
   ::fstat(fd, &st);
-  auto file = std::make_shared<FileObject>(fd, path, KeyOf(st), dwDesiredAccess,
-                                           (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
+  auto file = std::make_shared<FileObject>(fd, path, KeyOf(st), dwDesiredAccess);
   if (!Shares().Enter(KeyOf(st), file.get(), dwDesiredAccess, dwShareMode)) {
-    // Not entered: the object must not leave the table for another handle's entry.
     file.reset();
     if (!existed) ::unlink(path.c_str());
     SetLastError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;
   }
+  if (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) file->DeleteOnClose();
   if (truncate && ::ftruncate(fd, 0) != 0) {
     SetLastErrorFromErrno(errno, path);
     return INVALID_HANDLE_VALUE;

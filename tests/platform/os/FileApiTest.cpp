@@ -107,6 +107,16 @@ TEST(CreateFile, DeleteOnCloseRemovesTheFile) {
   EXPECT_FALSE(dir.Exists("t"));
 }
 
+TEST(CreateFile, RefusedDeleteOnCloseOpenLeavesTheFile) {
+  TempDir dir;
+  const std::string path = dir.Write("kept", "x");
+  HANDLE holder = Open(path, GENERIC_READ, 0, OPEN_EXISTING);
+  EXPECT_EQ(Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  CloseHandle(holder);
+  EXPECT_TRUE(dir.Exists("kept"));
+}
+
 TEST(FileHandles, AccessIsCheckedPerHandle) {
   TempDir dir;
   const std::string path = dir.Write("f", "abc");
