@@ -24,6 +24,16 @@ class CTestBigCircle : public CTestCircle {
 };
 IMPLEMENT_DYNCREATE(CTestBigCircle, CTestCircle)
 
+class CTestRecord : public CObject {
+  DECLARE_SERIAL(CTestRecord)
+};
+IMPLEMENT_SERIAL(CTestRecord, CObject, 0x100)
+
+class CTestVersionedRecord : public CTestRecord {
+  DECLARE_SERIAL(CTestVersionedRecord)
+};
+IMPLEMENT_SERIAL(CTestVersionedRecord, CTestRecord, 1 | VERSIONABLE_SCHEMA)
+
 // A template class without run-time information of its own reports its base's class.
 template <class T>
 class CTestHolder : public CTestShape {
@@ -107,4 +117,15 @@ TEST(RuntimeClass, DynamicClassesAreNotSerializable) {
   EXPECT_FALSE(circle.IsSerializable());
   EXPECT_EQ(RUNTIME_CLASS(CTestCircle)->m_wSchema, 0xFFFFu);
   EXPECT_EQ(RUNTIME_CLASS(CTestCircle)->m_nObjectSize, static_cast<int>(sizeof(CTestCircle)));
+}
+
+TEST(RuntimeClass, SerialClassesCarryTheirSchemaAndAreCreatable) {
+  CTestVersionedRecord record;
+  EXPECT_TRUE(record.IsSerializable());
+  EXPECT_TRUE(record.IsKindOf(RUNTIME_CLASS(CTestRecord)));
+  EXPECT_EQ(RUNTIME_CLASS(CTestRecord)->m_wSchema, 0x100u);
+  EXPECT_EQ(RUNTIME_CLASS(CTestVersionedRecord)->m_wSchema, 1u | VERSIONABLE_SCHEMA);
+  std::unique_ptr<CObject> created(CRuntimeClass::CreateObject("CTestVersionedRecord"));
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(created->GetRuntimeClass(), RUNTIME_CLASS(CTestVersionedRecord));
 }
