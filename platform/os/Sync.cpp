@@ -71,9 +71,10 @@ struct NameSpace {
   std::map<std::string, std::weak_ptr<Waitable>> objects;
 };
 
+// Never destroyed, so that threads still running at exit may look names up.
 NameSpace& Names() {
-  static NameSpace names;
-  return names;
+  static auto* names = new NameSpace;
+  return *names;
 }
 
 // Creates an object, or opens the one that holds `name` already. `make` builds the new object.

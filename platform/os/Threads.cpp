@@ -115,9 +115,10 @@ struct TlsSlots {
   std::vector<std::uint64_t> generation = std::vector<std::uint64_t>(kTlsSlots, 0);
 };
 
+// Never destroyed, so that threads still running at exit may use their slots.
 TlsSlots& Slots() {
-  static TlsSlots slots;
-  return slots;
+  static auto* slots = new TlsSlots;
+  return *slots;
 }
 
 struct TlsValue {

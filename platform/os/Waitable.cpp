@@ -15,9 +15,11 @@ namespace brambolt {
 
 namespace {
 
+// The shared state below is never destroyed: threads still blocked in a wait when the program
+// ends would otherwise hang the destruction of the condition at exit.
 std::condition_variable& WaitCondition() {
-  static std::condition_variable condition;
-  return condition;
+  static auto* condition = new std::condition_variable;
+  return *condition;
 }
 
 // A wait in progress, listed so that PulseEvent can reach the waits present at that instant.
@@ -29,8 +31,8 @@ struct WaitRecord {
 
 // Guarded by WaitLock().
 std::vector<WaitRecord*>& CurrentWaits() {
-  static std::vector<WaitRecord*> waits;
-  return waits;
+  static auto* waits = new std::vector<WaitRecord*>;
+  return *waits;
 }
 
 std::atomic<DWORD> g_nextThreadId{1};
@@ -86,8 +88,8 @@ bool TrySatisfy(std::span<const std::shared_ptr<Waitable>> objects, bool waitAll
 }  // namespace
 
 std::mutex& WaitLock() {
-  static std::mutex lock;
-  return lock;
+  static auto* lock = new std::mutex;
+  return *lock;
 }
 
 void NotifyWaitersLocked() { WaitCondition().notify_all(); }

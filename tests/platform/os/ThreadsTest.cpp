@@ -287,3 +287,30 @@ TEST(ThreadLocalStorage, AReallocatedSlotStartsEmptyAndAFreedOneIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+DWORD WINAPI AnnounceThenWaitForever(LPVOID p) {
+  auto* events = static_cast<HANDLE*>(p);
+  SetEvent(events[0]);
+  WaitForSingleObject(events[1], INFINITE);
+  return 0;
+}
+
+[[noreturn]] void ExitWhileThreadsWait() {
+  static HANDLE events[2] = {CreateEvent(nullptr, TRUE, FALSE, nullptr),
+                             CreateEvent(nullptr, TRUE, FALSE, nullptr)};
+  CreateThread(nullptr, 0, AnnounceThenWaitForever, events, 0, nullptr);
+  CreateThread(nullptr, 0, AnnounceThenWaitForever, events, CREATE_SUSPENDED, nullptr);
+  WaitForSingleObject(events[0], INFINITE);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::exit(0);
+}
+
+// A thread blocked in a wait (or never resumed) must not keep the program from ending.
+TEST(ThreadsDeathTest, TheProgramEndsWhileThreadsStillWait) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(ExitWhileThreadsWait(), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
