@@ -49,7 +49,6 @@ struct Scheme {
   COLORREF colors[kColorCount];
   HBRUSH brushes[kColorCount] = {};
   int screenWidth = 1024, screenHeight = 768;
-  bool dbcs = false;
   Scheme() { std::copy(std::begin(kClassic), std::end(kClassic), colors); }
 };
 
@@ -77,12 +76,6 @@ SIZE GetScreenSize() {
   Scheme& s = TheScheme();
   std::lock_guard lock(s.mutex);
   return SIZE{s.screenWidth, s.screenHeight};
-}
-
-void SetDbcsEnabled(bool enabled) {
-  Scheme& s = TheScheme();
-  std::lock_guard lock(s.mutex);
-  s.dbcs = enabled;
 }
 
 }  // namespace brambolt
@@ -153,11 +146,7 @@ int GetSystemMetrics(int index) {
     case SM_CXMENUCHECK: case SM_CYMENUCHECK: return 13;
     case SM_CXFOCUSBORDER: case SM_CYFOCUSBORDER: return 1;
     case SM_ARRANGE: return 8;  // ARW_HIDE
-    case SM_DBCSENABLED: {
-      Scheme& s = TheScheme();
-      std::lock_guard lock(s.mutex);
-      return s.dbcs ? 1 : 0;
-    }
+    case SM_DBCSENABLED: return IsDBCSCodePage() ? 1 : 0;
     default: return 0;
   }
 }

@@ -134,6 +134,4 @@ void ResetSysColors();
 // The screen size reported by GetSystemMetrics and the screen DC's capabilities (1024x768 at start).
 void SetScreenSize(int width, int height);
 SIZE GetScreenSize();
-// Whether the ANSI code page is double-byte (SM_DBCSENABLED).
-void SetDbcsEnabled(bool enabled);
 }  // namespace brambolt

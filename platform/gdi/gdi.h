@@ -10,3 +10,4 @@
 #include "gdi/Draw.h"
 #include "gdi/Bitmaps.h"
 #include "gdi/SysColors.h"
+#include "gdi/Text.h"
