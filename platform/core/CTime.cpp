@@ -50,11 +50,17 @@ CTime::CTime(const FILETIME& fileTime, int nDST) {
   }
 }
 
+namespace {
+
+thread_local struct tm t_brokenDownTime;
+
+}  // namespace
+
 struct tm* CTime::GetLocalTm(struct tm* ptm) const {
-  return ptm != nullptr ? localtime_r(&m_time, ptm) : nullptr;
+  return localtime_r(&m_time, ptm != nullptr ? ptm : &t_brokenDownTime);
 }
 
-struct tm* CTime::GetGmtTm(struct tm* ptm) const { return ptm != nullptr ? gmtime_r(&m_time, ptm) : nullptr; }
+struct tm* CTime::GetGmtTm(struct tm* ptm) const { return gmtime_r(&m_time, ptm != nullptr ? ptm : &t_brokenDownTime); }
 
 BOOL CTime::GetAsSystemTime(SYSTEMTIME& timeDest) const {
   struct tm local {};

@@ -65,9 +65,10 @@ class CTime {
   }
 
   time_t GetTime() const { return m_time; }
-  // Broken-down local / UTC time; NULL when the time cannot be broken down.
-  struct tm* GetLocalTm(struct tm* ptm) const;
-  struct tm* GetGmtTm(struct tm* ptm) const;
+  // Broken-down local / UTC time into *ptm, or without ptm into a buffer of the calling thread
+  // that the next call overwrites; NULL when the time cannot be broken down.
+  struct tm* GetLocalTm(struct tm* ptm = nullptr) const;
+  struct tm* GetGmtTm(struct tm* ptm = nullptr) const;
   BOOL GetAsSystemTime(SYSTEMTIME& timeDest) const;
 
   int GetYear() const;

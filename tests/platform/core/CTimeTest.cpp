@@ -30,6 +30,10 @@ TEST_F(CTimeLocal, PartsAreLocalTime) {
   struct tm gmt {};
   ASSERT_NE(t.GetGmtTm(&gmt), nullptr);
   EXPECT_EQ(gmt.tm_hour, 16);
+  struct tm* pLocal = t.GetLocalTm();
+  ASSERT_NE(pLocal, nullptr);
+  EXPECT_EQ(pLocal->tm_hour, 12);
+  EXPECT_EQ(pLocal->tm_isdst, 1);
 }
 
 TEST_F(CTimeLocal, ConstructionFromLocalPartsAndSystemTime) {
