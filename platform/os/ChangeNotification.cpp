@@ -33,7 +33,8 @@ constexpr uint32_t kNameEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVE
 // contents arrive as a create or a move into the folder.
 constexpr uint32_t kWriteEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO;
 
-// The inotify events that report a change the filter asks for, for an entry that is a folder or not.
+// The inotify events that report a change the filter asks for, for an entry that is a folder or
+// not.
 uint32_t EventsFor(DWORD filter, bool directory) {
   uint32_t events = 0;
   if (filter & (directory ? FILE_NOTIFY_CHANGE_DIR_NAME : FILE_NOTIFY_CHANGE_FILE_NAME))
@@ -168,7 +169,7 @@ HANDLE FindFirstChangeNotification(LPCSTR lpPathName, BOOL bWatchSubtree, DWORD 
     return INVALID_HANDLE_VALUE;
   }
   const std::string folder = brambolt::NativePath(lpPathName);
-  struct stat st{};
+  struct stat st {};
   if (::stat(folder.c_str(), &st) != 0) {
     SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
                                                      : ErrnoToWin32Error(errno));

@@ -2,8 +2,8 @@
 // filter changes in a folder (and, on request, in the folders below it).
 //
 // The handle stays signalled until FindNextChangeNotification; changes that arrived after the
-// wait that saw the signal make it signalled again at once, so none is lost between a wait and the
-// re-arming call. Changes to the watched folder itself are not reported, only changes to entries in it.
+// wait that saw the signal make it signalled again at once, so none is lost between a wait and
+// the re-arming call. Only changes to the entries in a folder count, not those of the folder itself.
 #pragma once
 
 #include "base/WinTypes.h"

@@ -173,7 +173,7 @@ std::string FindProgram(std::string_view name) {
     std::string dir(dirs.substr(0, colon));
     if (dir.empty()) dir = ".";
     std::string candidate = dir + "/" + std::string(name);
-    struct stat st{};
+    struct stat st {};
     if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
         ::access(candidate.c_str(), X_OK) == 0)
       return candidate;
@@ -257,7 +257,8 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
 
 BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATTRIBUTES,
                    LPSECURITY_ATTRIBUTES, BOOL, DWORD dwCreationFlags, LPVOID lpEnvironment,
-                   LPCSTR lpCurrentDirectory, LPSTARTUPINFOA, LPPROCESS_INFORMATION lpProcessInformation) {
+                   LPCSTR lpCurrentDirectory, LPSTARTUPINFOA,
+                   LPPROCESS_INFORMATION lpProcessInformation) {
   if (dwCreationFlags & (CREATE_SUSPENDED | DEBUG_PROCESS)) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return FALSE;
@@ -267,21 +268,23 @@ BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATT
   std::string program = lpApplicationName ? lpApplicationName : "";
   if (program.empty() && !request.argv.empty()) program = request.argv.front();
   if (program.empty()) {
-    SetLastError(lpApplicationName || lpCommandLine ? ERROR_FILE_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    SetLastError(lpApplicationName || lpCommandLine ? ERROR_FILE_NOT_FOUND
+                                                    : ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   if (request.argv.empty()) request.argv.push_back(program);
   request.program = brambolt::HasSeparator(program) ? brambolt::NativePath(program) : program;
   if (lpCurrentDirectory && *lpCurrentDirectory) {
     request.directory = brambolt::NativePath(lpCurrentDirectory);
-    struct stat st{};
+    struct stat st {};
     if (::stat(request.directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
       SetLastError(ERROR_DIRECTORY);
       return FALSE;
     }
   }
   std::vector<std::string> environment;
-  if (lpEnvironment) environment = brambolt::EnvironmentBlock(static_cast<const char*>(lpEnvironment));
+  if (lpEnvironment)
+    environment = brambolt::EnvironmentBlock(static_cast<const char*>(lpEnvironment));
 
   DWORD error = 0;
   std::shared_ptr<brambolt::KernelObject> spawned =

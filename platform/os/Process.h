@@ -106,7 +106,8 @@ class ScopedSpawnHook {
 };
 
 // Starts a program; on success returns its process object (waitable, of type Process), else
-// null with *error set to a Win32 code. `environment` is "name=value" entries, or null to pass ours.
+// null with *error set to a Win32 code. `environment` is "name=value" entries, or null to pass
+// ours.
 std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
                                     const std::vector<std::string>* environment = nullptr);
 

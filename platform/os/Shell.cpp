@@ -70,7 +70,8 @@ bool HasOwnEntry(const std::string& key) {
 // "http:" for "http://host/", "" when the text is no URL. One letter before the colon is a drive.
 std::string UrlScheme(std::string_view file) {
   const std::size_t colon = file.find(':');
-  if (colon == std::string_view::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(file[0])))
+  if (colon == std::string_view::npos || colon < 2 ||
+      !std::isalpha(static_cast<unsigned char>(file[0])))
     return {};
   for (std::size_t i = 0; i < colon; ++i) {
     const auto c = static_cast<unsigned char>(file[i]);
@@ -109,7 +110,8 @@ INT_PTR ShellErrorCode(DWORD error) {
 // argv for a program run with the caller's parameter text.
 std::vector<std::string> ProgramArguments(const std::string& program, LPCSTR parameters) {
   // The splitter treats the first word as the program; put a stand-in there.
-  std::vector<std::string> argv = SplitCommandLine("x " + std::string(parameters ? parameters : ""));
+  std::vector<std::string> argv =
+      SplitCommandLine("x " + std::string(parameters ? parameters : ""));
   argv.front() = program;
   return argv;
 }
@@ -136,7 +138,7 @@ Launch Plan(const SHELLEXECUTEINFOA& info) {
   SpawnRequest& request = launch.request;
   if (info.lpDirectory && *info.lpDirectory) {
     request.directory = NativePath(info.lpDirectory);
-    struct stat st{};
+    struct stat st {};
     if (::stat(request.directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
       return Fail(ERROR_PATH_NOT_FOUND);
   }
@@ -153,7 +155,7 @@ Launch Plan(const SHELLEXECUTEINFOA& info) {
   if (!IsAbsolute(file) && info.lpDirectory && *info.lpDirectory)
     spelled = std::string(info.lpDirectory) + "\\" + spelled;
   const std::string path = NativePath(spelled);
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     // A bare program name is looked up on PATH, as Windows looks for it on its search path.
     if (file.find_first_of("\\/") == std::string_view::npos) {
@@ -164,8 +166,9 @@ Launch Plan(const SHELLEXECUTEINFOA& info) {
       }
     }
     const std::string folder = std::filesystem::path(path).parent_path().string();
-    struct stat parent{};
-    const bool folderExists = folder.empty() || (::stat(folder.c_str(), &parent) == 0 && S_ISDIR(parent.st_mode));
+    struct stat parent {};
+    const bool folderExists =
+        folder.empty() || (::stat(folder.c_str(), &parent) == 0 && S_ISDIR(parent.st_mode));
     return Fail(folderExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
   }
   if (!open) return Fail(ERROR_NO_ASSOCIATION);
@@ -176,7 +179,8 @@ Launch Plan(const SHELLEXECUTEINFOA& info) {
   } else {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
     const std::string key = hasExtension ? path.substr(dot) : "";
     if (!HasOwnEntry(key) && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0) {
       request.program = path;
@@ -247,7 +251,8 @@ BOOL ShellExecuteEx(SHELLEXECUTEINFOA* pExecInfo) {
   }
   // Any value above 32 means success; Windows gives 42.
   pExecInfo->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
-  if (pExecInfo->fMask & SEE_MASK_NOCLOSEPROCESS) pExecInfo->hProcess = brambolt::AllocHandle(process);
+  if (pExecInfo->fMask & SEE_MASK_NOCLOSEPROCESS)
+    pExecInfo->hProcess = brambolt::AllocHandle(process);
   return TRUE;
 }
 
@@ -281,7 +286,7 @@ HRESULT SHGetFolderPath(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
     case CSIDL_DESKTOPDIRECTORY: {
       // Without a desktop folder the home folder is the desktop.
       folder = brambolt::HomeFolder() + "/Desktop";
-      struct stat st{};
+      struct stat st {};
       if (!(csidl & CSIDL_FLAG_CREATE) && ::stat(folder.c_str(), &st) != 0)
         folder = brambolt::HomeFolder();
       break;
@@ -299,7 +304,7 @@ HRESULT SHGetFolderPath(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
   }
-  struct stat st{};
+  struct stat st {};
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return E_FAIL;
   std::memcpy(pszPath, folder.c_str(), folder.size() + 1);
   return S_OK;

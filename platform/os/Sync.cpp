@@ -127,7 +127,8 @@ HANDLE OpenNamed(LPCSTR name, KernelObject::Type type) {
 template <class T>
 std::shared_ptr<T> Lookup(HANDLE handle, KernelObject::Type type) {
   std::shared_ptr<KernelObject> found = LookupHandle(handle);
-  std::shared_ptr<T> object = found && found->GetType() == type ? std::dynamic_pointer_cast<T>(found) : nullptr;
+  std::shared_ptr<T> object =
+      found && found->GetType() == type ? std::dynamic_pointer_cast<T>(found) : nullptr;
   if (!object) SetLastError(ERROR_INVALID_HANDLE);
   return object;
 }

@@ -66,8 +66,7 @@ typedef struct _RTL_CRITICAL_SECTION {
 } CRITICAL_SECTION, *PCRITICAL_SECTION, *LPCRITICAL_SECTION, RTL_CRITICAL_SECTION;
 
 void InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
-BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION lpCriticalSection,
-                                           DWORD dwSpinCount);
+BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION lpCriticalSection, DWORD dwSpinCount);
 void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 BOOL TryEnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection);

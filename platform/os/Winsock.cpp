@@ -68,15 +68,17 @@ int WinsockBind(SOCKET s, const sockaddr* name, int namelen) {
   return ::bind(Descriptor(s), name, static_cast<socklen_t>(namelen)) == 0 ? 0 : Fail();
 }
 
-int WinsockListen(SOCKET s, int backlog) { return ::listen(Descriptor(s), backlog) == 0 ? 0 : Fail(); }
+int WinsockListen(SOCKET s, int backlog) {
+  return ::listen(Descriptor(s), backlog) == 0 ? 0 : Fail();
+}
 
 int WinsockSend(SOCKET s, const char* buf, int len, int flags) {
   if (len < 0) {
     SetLastError(WSAEINVAL);
     return SOCKET_ERROR;
   }
-  const ssize_t sent = ::send(Descriptor(s), static_cast<const void*>(buf), static_cast<size_t>(len),
-                               flags | MSG_NOSIGNAL);
+  const ssize_t sent = ::send(Descriptor(s), static_cast<const void*>(buf),
+                              static_cast<size_t>(len), flags | MSG_NOSIGNAL);
   return sent < 0 ? Fail() : static_cast<int>(sent);
 }
 
@@ -85,11 +87,36 @@ int WinsockRecv(SOCKET s, char* buf, int len, int flags) {
     SetLastError(WSAEINVAL);
     return SOCKET_ERROR;
   }
-  const ssize_t received = ::recv(Descriptor(s), static_cast<void*>(buf), static_cast<size_t>(len), flags);
+  const ssize_t received =
+      ::recv(Descriptor(s), static_cast<void*>(buf), static_cast<size_t>(len), flags);
   return received < 0 ? Fail() : static_cast<int>(received);
 }
 
 int WinsockShutdown(SOCKET s, int how) { return ::shutdown(Descriptor(s), how) == 0 ? 0 : Fail(); }
+
+int WinsockSelect(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
+                  const timeval* timeout) {
+  int highest = -1;
+  for (const fd_set* set : {readfds, writefds, exceptfds}) {
+    if (!set) continue;
+    for (int fd = FD_SETSIZE - 1; fd > highest; --fd)
+      if (FD_ISSET(fd, set)) {
+        highest = fd;
+        break;
+      }
+  }
+  // Winsock refuses a select with nothing to watch.
+  if (highest < 0) {
+    SetLastError(WSAEINVAL);
+    return SOCKET_ERROR;
+  }
+  timeval remaining{};
+  if (timeout) remaining = *timeout;
+  // The parentheses keep the Winsock macro from turning this into a call of ourselves.
+  const int result =
+      (::select)(highest + 1, readfds, writefds, exceptfds, timeout ? &remaining : nullptr);
+  return result < 0 ? Fail() : result;
+}
 
 }  // namespace brambolt
 
@@ -127,29 +154,3 @@ int ioctlsocket(SOCKET s, long cmd, u_long* argp) {
   SetLastError(WSAEINVAL);
   return SOCKET_ERROR;
 }
-
-namespace brambolt {
-
-int WinsockSelect(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
-                  const timeval* timeout) {
-  int highest = -1;
-  for (const fd_set* set : {readfds, writefds, exceptfds}) {
-    if (!set) continue;
-    for (int fd = FD_SETSIZE - 1; fd > highest; --fd)
-      if (FD_ISSET(fd, set)) {
-        highest = fd;
-        break;
-      }
-  }
-  // Winsock refuses a select with nothing to watch.
-  if (highest < 0) {
-    SetLastError(WSAEINVAL);
-    return SOCKET_ERROR;
-  }
-  timeval remaining{};
-  if (timeout) remaining = *timeout;
-  const int result = (::select)(highest + 1, readfds, writefds, exceptfds, timeout ? &remaining : nullptr);
-  return result < 0 ? Fail() : result;
-}
-
-}  // namespace brambolt

@@ -1,7 +1,5 @@
 // Change notifications: signalled by matching changes in the folder, re-armed by
 // FindNextChangeNotification, waited for together with a stop event.
-#include "os/ChangeNotification.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -11,6 +9,7 @@
 
 #include "TempDir.h"
 #include "base/LastError.h"
+#include "os/ChangeNotification.h"
 #include "os/Sync.h"
 
 namespace {

@@ -1,13 +1,12 @@
 // Processes: command-line splitting, real system programs' exit codes, termination, WinExec.
-#include "os/Process.h"
-
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "TempDir.h"
 #include "base/LastError.h"
+#include "os/Process.h"
 #include "os/Sync.h"
 
 namespace {

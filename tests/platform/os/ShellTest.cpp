@@ -1,7 +1,5 @@
 // Shell execution through the association table (programs are never started: a spawn hook
 // records them), the taskbar state, special folders and the help viewers.
-#include "os/Shell.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,6 +7,7 @@
 #include "base/LastError.h"
 #include "os/Help.h"
 #include "os/Process.h"
+#include "os/Shell.h"
 #include "os/Sync.h"
 
 namespace {
@@ -101,7 +100,8 @@ TEST_F(ShellExecution, FailuresCarryTheirShellCodes) {
 TEST_F(ShellExecution, URLsGoToTheProgramOfTheirScheme) {
   brambolt::SetShellAssociation("HTTP:", "browser");
   HINSTANCE web = ShellExecute(nullptr, "open", "http://www.example.com/", nullptr, nullptr, kShow);
-  HINSTANCE mail = ShellExecute(nullptr, "open", "mailto:support@example.com", nullptr, nullptr, kShow);
+  HINSTANCE mail =
+      ShellExecute(nullptr, "open", "mailto:support@example.com", nullptr, nullptr, kShow);
   EXPECT_GT(Code(web), 32);
   EXPECT_GT(Code(mail), 32);
   ASSERT_EQ(started.size(), 2u);
@@ -112,8 +112,10 @@ TEST_F(ShellExecution, URLsGoToTheProgramOfTheirScheme) {
 TEST_F(ShellExecution, WithoutAnOpenerDocumentsHaveNoAssociation) {
   brambolt::RemoveShellAssociation("*");
   const std::string page = dir.Write("index.htm");
-  EXPECT_EQ(Code(ShellExecute(nullptr, "open", page.c_str(), nullptr, nullptr, kShow)), SE_ERR_NOASSOC);
-  EXPECT_EQ(Code(ShellExecute(nullptr, "open", "http://x/", nullptr, nullptr, kShow)), SE_ERR_NOASSOC);
+  EXPECT_EQ(Code(ShellExecute(nullptr, "open", page.c_str(), nullptr, nullptr, kShow)),
+            SE_ERR_NOASSOC);
+  EXPECT_EQ(Code(ShellExecute(nullptr, "open", "http://x/", nullptr, nullptr, kShow)),
+            SE_ERR_NOASSOC);
   EXPECT_TRUE(started.empty());
 }
 
@@ -128,7 +130,8 @@ TEST_F(ShellExecution, AnExecutableRunsWithItsParametersSplit) {
 
 TEST_F(ShellExecution, AWindowsSpelledPathIsFoundRelativeToTheDirectory) {
   const std::string page = dir.Write("Htmls/Index.htm");
-  HINSTANCE result = ShellExecute(nullptr, "open", "htmls\\index.htm", nullptr, dir.Path().c_str(), kShow);
+  HINSTANCE result =
+      ShellExecute(nullptr, "open", "htmls\\index.htm", nullptr, dir.Path().c_str(), kShow);
   EXPECT_GT(Code(result), 32);
   ASSERT_EQ(started.size(), 1u);
   EXPECT_EQ(started[0].argv, (std::vector<std::string>{"opener", page}));

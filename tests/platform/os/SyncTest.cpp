@@ -1,6 +1,4 @@
 // Events, mutexes, semaphores, the wait functions, critical sections and interlocked operations.
-#include "os/Sync.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "base/LastError.h"
+#include "os/Sync.h"
 #include "os/Threads.h"
 
 namespace {
@@ -285,7 +284,8 @@ TEST(Waits, AConditionEndsAWaitAfterTheObjects) {
   auto arrived = [&] { return message.load(); };
   EXPECT_EQ(brambolt::WaitForHandles(1, &event, false, 0, arrived), WAIT_TIMEOUT);
   DWORD result = WAIT_FAILED;
-  std::thread waiter([&] { result = brambolt::WaitForHandles(1, &event, false, kGenerous, arrived); });
+  std::thread waiter(
+      [&] { result = brambolt::WaitForHandles(1, &event, false, kGenerous, arrived); });
   message = true;
   brambolt::NotifyWaiters();
   waiter.join();

@@ -1,6 +1,4 @@
 // Threads: suspended creation, suspend counts, exit codes, priorities, ids and TLS slots.
-#include "os/Threads.h"
-
 #include <gtest/gtest.h>
 #include <sched.h>
 
@@ -9,6 +7,7 @@
 
 #include "base/LastError.h"
 #include "os/Sync.h"
+#include "os/Threads.h"
 
 namespace {
 
@@ -108,9 +107,7 @@ TEST(Threads, WaitOnAThreadHandleOutlivesTheClosedHandle) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
-DWORD WINAPI SuspendSelf(LPVOID) {
-  return SuspendThread(GetCurrentThread()) == 0 ? 1 : 0;
-}
+DWORD WINAPI SuspendSelf(LPVOID) { return SuspendThread(GetCurrentThread()) == 0 ? 1 : 0; }
 
 TEST(Threads, AThreadThatSuspendsItselfSleepsUntilResumed) {
   HANDLE h = CreateThread(nullptr, 0, SuspendSelf, nullptr, 0, nullptr);
@@ -188,8 +185,8 @@ TEST(Threads, IdlePriorityRunsTheThreadUnderTheIdlePolicy) {
 }
 
 TEST(Threads, PriorityLevelsAreRecordedAndUnknownLevelsRefused) {
-  const int levels[] = {THREAD_PRIORITY_LOWEST, THREAD_PRIORITY_BELOW_NORMAL,
-                        THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+  const int levels[] = {THREAD_PRIORITY_LOWEST,        THREAD_PRIORITY_BELOW_NORMAL,
+                        THREAD_PRIORITY_ABOVE_NORMAL,  THREAD_PRIORITY_HIGHEST,
                         THREAD_PRIORITY_TIME_CRITICAL, THREAD_PRIORITY_NORMAL};
   Flag flag;
   HANDLE h = CreateThread(nullptr, 0, SetFlag, &flag, CREATE_SUSPENDED, nullptr);

@@ -1,10 +1,10 @@
 // Sockets under the Winsock names, against a peer on 127.0.0.1 that the test runs itself.
-#include "os/Winsock.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <thread>
+
+#include "os/Winsock.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ TEST(Sockets, ALoopbackPeerEchoesWhatIsSent) {
   SOCKET s = ConnectTo(listener.address);
   ASSERT_NE(s, INVALID_SOCKET);
   const char hello[] = "HELO brambolt\r\n";
-  EXPECT_EQ(send(s, hello, static_cast<int>(sizeof hello - 1), 0), static_cast<int>(sizeof hello - 1));
+  EXPECT_EQ(send(s, hello, static_cast<int>(sizeof hello - 1), 0),
+            static_cast<int>(sizeof hello - 1));
   ASSERT_EQ(Readable(s, kGenerousSeconds), 1);
   EXPECT_EQ(Receive(s), hello);
   peer.join();
