@@ -134,11 +134,20 @@ class ChangeNotification : public Waitable {
     // Events without a name concern a watched folder itself; its parent reports them by name.
     if (event.len == 0 || !event.name[0]) return false;
     const bool directory = (event.mask & IN_ISDIR) != 0;
+    bool changed = (event.mask & EventsFor(m_filter, directory)) != 0;
     if (m_subtree && directory && (event.mask & (IN_CREATE | IN_MOVED_TO))) {
       auto folder = m_folders.find(event.wd);
-      if (folder != m_folders.end()) Watch(folder->second + "/" + event.name);
+      if (folder != m_folders.end()) {
+        const std::string path = folder->second + "/" + event.name;
+        Watch(path);
+        // Entries made in a new folder before its watch existed were not reported one by one.
+        if ((event.mask & IN_CREATE) && (EventsFor(m_filter, false) & IN_CREATE)) {
+          std::error_code ec;
+          changed |= !std::filesystem::is_empty(path, ec) && !ec;
+        }
+      }
     }
-    return (event.mask & EventsFor(m_filter, directory)) != 0;
+    return changed;
   }
 
   const int m_inotify;

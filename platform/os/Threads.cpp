@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <vector>
 
@@ -290,6 +291,7 @@ std::uintptr_t _beginthreadex(void* security, unsigned stackSize,
   HANDLE handle = CreateThread(static_cast<LPSECURITY_ATTRIBUTES>(security), stackSize,
                                startAddress, argList, initFlag, &id);
   if (handle && threadId) *threadId = id;
+  if (!handle) errno = startAddress ? EAGAIN : EINVAL;
   return reinterpret_cast<std::uintptr_t>(handle);
 }
 

@@ -62,8 +62,9 @@ void UnwatchThreadExit(const Waitable* object);
 // `alsoWakeWhen` is how the window manager waits for messages as well: it is evaluated under
 // WaitLock() together with the objects. In a wait for any it ends the wait with
 // WAIT_OBJECT_0 + objects.size(); in a wait for all it must hold as well as every object. Code
-// that makes it true calls NotifyWaiters() afterwards (never while holding a lock that the
-// predicate takes).
+// that makes it true calls NotifyWaiters() afterwards. Since the predicate runs under WaitLock(),
+// a lock it takes must never be held while calling anything that takes WaitLock() (SetEvent,
+// NotifyWaiters, the waits ...); reading an atomic flag or counter avoids the question.
 DWORD WaitForObjects(std::span<const std::shared_ptr<Waitable>> objects, bool waitAll,
                      DWORD milliseconds, const std::function<bool()>& alsoWakeWhen = {});
 
