@@ -10,6 +10,7 @@
 #include <csignal>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct SplitCase {
   const char* baseName;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.path; }
+
 class PathSplitting : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(PathSplitting, SplitsAtTheLastSeparatorAndDot) {
@@ -72,6 +75,8 @@ struct AppendCase {
   const char* name;
   const char* joined;
 };
+
+void PrintTo(const AppendCase& c, std::ostream* os) { *os << c.folder << " + " << c.name; }
 
 class PathJoining : public ::testing::TestWithParam<AppendCase> {};
 
@@ -147,6 +152,8 @@ struct FilterCase {
   DWORD filter;
   std::vector<std::string> names;
 };
+
+void PrintTo(const FilterCase& c, std::ostream* os) { *os << "filter " << c.filter; }
 
 class ListingFilters : public ::testing::TestWithParam<FilterCase> {};
 
