@@ -24,7 +24,7 @@ class ThreadObject : public Waitable {
   bool IsSignaled(DWORD) const override { return finished; }
   void OnThreadExit(DWORD) override {
     finished = true;
-    if (exitCode == static_cast<DWORD>(STILL_ACTIVE) && !exitCodeSet) exitCode = 0;
+    if (!exitCodeSet) exitCode = 0;  // ended without returning or ExitThread
     NotifyWaitersLocked();
   }
 
