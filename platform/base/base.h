@@ -11,3 +11,4 @@
 #include "base/RectFunctions.h"
 #include "base/Clock.h"
 #include "base/GlobalMemory.h"
+#include "base/Guid.h"

@@ -17,3 +17,6 @@
 #include "os/Registry.h"
 #include "os/Winsock.h"
 #include "os/Profile.h"
+#include "os/SystemTime.h"
+#include "os/Locale.h"
+#include "os/SystemInfo.h"
