@@ -9,6 +9,7 @@
 
 #include "base/Convert.h"
 #include "base/LastError.h"
+#include "os/FileApi.h"
 
 namespace {
 
@@ -65,11 +66,18 @@ BOOL Fail(DWORD error) {
   return FALSE;
 }
 
-long OffsetAt(time_t instant, tm* local = nullptr) {
+long OffsetAt(time_t instant) {
   tm t{};
   localtime_r(&instant, &t);
-  if (local != nullptr) *local = t;
   return t.tm_gmtoff;
+}
+
+// Seconds since 1970, rounded towards the past.
+time_t UnixSeconds(const FILETIME& time) {
+  std::int64_t seconds = 0;
+  long nanoseconds = 0;
+  brambolt::UnixFromFileTime(time, seconds, nanoseconds);
+  return static_cast<time_t>(seconds);
 }
 
 }  // namespace
@@ -84,23 +92,12 @@ FILETIME FileTimeFromValue(ULONGLONG value) {
   return FILETIME{static_cast<DWORD>(value & 0xFFFFFFFF), static_cast<DWORD>(value >> 32)};
 }
 
-long long FileTimeToUnixTime(const FILETIME& time) {
-  long long ticks = static_cast<long long>(FileTimeToValue(time)) - static_cast<long long>(kFileTimeUnixEpoch);
-  long long seconds = ticks / static_cast<long long>(kTicksPerSecond);
-  return (ticks % static_cast<long long>(kTicksPerSecond) < 0) ? seconds - 1 : seconds;
-}
-
-FILETIME UnixTimeToFileTime(long long seconds, long nanoseconds) {
-  return FileTimeFromValue(static_cast<ULONGLONG>(seconds * static_cast<long long>(kTicksPerSecond) +
-                                                  nanoseconds / 100 + static_cast<long long>(kFileTimeUnixEpoch)));
-}
-
 }  // namespace brambolt
 
 void GetSystemTimeAsFileTime(LPFILETIME time) {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  *time = brambolt::UnixTimeToFileTime(now.tv_sec, now.tv_nsec);
+  *time = brambolt::FileTimeFromUnix(now.tv_sec, now.tv_nsec);
 }
 
 void GetSystemTime(LPSYSTEMTIME time) {
@@ -156,7 +153,7 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTIME st) {
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILETIME localFileTime) {
   if (fileTime == nullptr || localFileTime == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   tzset();
-  long offset = OffsetAt(static_cast<time_t>(brambolt::FileTimeToUnixTime(*fileTime)));
+  long offset = OffsetAt(UnixSeconds(*fileTime));
   ULONGLONG value = brambolt::FileTimeToValue(*fileTime);
   *localFileTime = brambolt::FileTimeFromValue(value + static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond)));
   return TRUE;
@@ -167,17 +164,11 @@ BOOL LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime)
   tzset();
   // The offset in force near the local time read as UTC gives the instant closely enough to
   // ask for the offset in force at that instant.
-  long long local = brambolt::FileTimeToUnixTime(*localFileTime);
-  long offset = OffsetAt(static_cast<time_t>(local - OffsetAt(static_cast<time_t>(local))));
+  time_t local = UnixSeconds(*localFileTime);
+  long offset = OffsetAt(local - OffsetAt(local));
   ULONGLONG value = brambolt::FileTimeToValue(*localFileTime);
   *fileTime = brambolt::FileTimeFromValue(value - static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond)));
   return TRUE;
-}
-
-LONG CompareFileTime(const FILETIME* a, const FILETIME* b) {
-  ULONGLONG x = brambolt::FileTimeToValue(*a);
-  ULONGLONG y = brambolt::FileTimeToValue(*b);
-  return x < y ? -1 : (x > y ? 1 : 0);
 }
 
 namespace {

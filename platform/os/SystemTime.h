@@ -1,4 +1,5 @@
-// System and local time, FILETIME and SYSTEMTIME conversions, and the time zone.
+// System and local time, FILETIME and SYSTEMTIME conversions, and the time zone
+// (CompareFileTime and the POSIX-time conversions are in os/FileApi.h).
 #pragma once
 
 #include "base/WinTypes.h"
@@ -32,9 +33,6 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTIME systemTime);
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILETIME localFileTime);
 BOOL LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime);
 
-// -1, 0 or 1.
-LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
-
 // Bias in minutes (UTC = local time + bias) from the C library's zone; the change dates use the
 // "day n of the month" form (wYear 0, wDay 1..5 = which occurrence of wDayOfWeek, 5 = last).
 DWORD GetTimeZoneInformation(LPTIME_ZONE_INFORMATION info);
@@ -46,8 +44,5 @@ inline constexpr ULONGLONG kFileTimeUnixEpoch = 116444736000000000ULL;
 
 ULONGLONG FileTimeToValue(const FILETIME& time);
 FILETIME FileTimeFromValue(ULONGLONG value);
-// Seconds since 1970 and back; sub-second parts are truncated towards the past.
-long long FileTimeToUnixTime(const FILETIME& time);
-FILETIME UnixTimeToFileTime(long long seconds, long nanoseconds = 0);
 
 }  // namespace brambolt
