@@ -81,7 +81,9 @@ inline char* _tcsstr(const char* s, const char* sub) {
 inline char* _tcspbrk(const char* s, const char* set) {
   return brambolt::detail::C(_mbspbrk(brambolt::detail::U(s), brambolt::detail::U(set)));
 }
-inline size_t _tcsspn(const char* s, const char* set) { return _mbsspn(brambolt::detail::U(s), brambolt::detail::U(set)); }
+inline size_t _tcsspn(const char* s, const char* set) {
+  return _mbsspn(brambolt::detail::U(s), brambolt::detail::U(set));
+}
 inline size_t _tcscspn(const char* s, const char* set) {
   return _mbscspn(brambolt::detail::U(s), brambolt::detail::U(set));
 }

@@ -15,38 +15,10 @@ namespace {
 
 constexpr ULONGLONG kTicksPerSecond = 10000000ULL;
 constexpr ULONGLONG kTicksPerDay = kTicksPerSecond * 86400;
-// Days from 0000-03-01 (proleptic Gregorian) to 1601-01-01.
-constexpr long long kDaysTo1601 = 584694;
+// 1 January 1601 in days from 1 January 1970.
+constexpr long long kFileTimeEpochDay = -134774;
 
-bool IsLeap(long long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(long long year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
-// Days since 1601-01-01 for a date, and back (the calendar counted from March so that the leap
-// day ends each year).
-long long DaysFromCivil(long long year, int month, int day) {
-  year -= month <= 2;
-  long long era = year / 400;
-  long long yearOfEra = year - era * 400;
-  long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - kDaysTo1601;
-}
-
-void CivilFromDays(long long days, long long& year, int& month, int& day) {
-  days += kDaysTo1601;
-  long long era = days / 146097;
-  long long dayOfEra = days - era * 146097;
-  long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  long long mp = (5 * dayOfYear + 2) / 153;
-  day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = yearOfEra + era * 400 + (month <= 2);
-}
+long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 SYSTEMTIME FromTm(const tm& t, long nanoseconds) {
   SYSTEMTIME st{};
@@ -84,6 +56,35 @@ time_t UnixSeconds(const FILETIME& time) {
 
 namespace brambolt {
 
+// The calendar counted from 1 March so that the leap day ends each year, in 400-year eras.
+long long DaysFromCivil(long long year, int month, int day) {
+  year -= month <= 2;
+  long long era = FloorDiv(year, 400);
+  long long yearOfEra = year - era * 400;
+  long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+void CivilFromDays(long long days, int& year, int& month, int& day) {
+  days += 719468;
+  long long era = FloorDiv(days, 146097);
+  long long dayOfEra = days - era * 146097;
+  long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  long long mp = (5 * dayOfYear + 2) / 153;
+  day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  year = static_cast<int>(yearOfEra + era * 400 + (month <= 2));
+}
+
+bool IsLeapYear(long long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(long long year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 ULONGLONG FileTimeToValue(const FILETIME& time) {
   return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
@@ -118,13 +119,14 @@ void GetLocalTime(LPSYSTEMTIME time) {
 
 BOOL SystemTimeToFileTime(const SYSTEMTIME* st, LPFILETIME fileTime) {
   if (st == nullptr || fileTime == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-  if (st->wYear < 1601 || st->wYear > 30827 || st->wMonth < 1 || st->wMonth > 12 || st->wDay < 1 ||
-      st->wDay > DaysInMonth(st->wYear, st->wMonth) || st->wHour > 23 || st->wMinute > 59 || st->wSecond > 59 ||
-      st->wMilliseconds > 999)
+  bool dateValid = st->wYear >= 1601 && st->wYear <= 30827 && st->wMonth >= 1 && st->wMonth <= 12 &&
+                   st->wDay >= 1 && st->wDay <= brambolt::DaysInMonth(st->wYear, st->wMonth);
+  bool timeValid = st->wHour <= 23 && st->wMinute <= 59 && st->wSecond <= 59 && st->wMilliseconds <= 999;
+  if (!dateValid || !timeValid)
     return Fail(ERROR_INVALID_PARAMETER);
-  ULONGLONG days = static_cast<ULONGLONG>(DaysFromCivil(st->wYear, st->wMonth, st->wDay));
+  long long days = brambolt::DaysFromCivil(st->wYear, st->wMonth, st->wDay) - kFileTimeEpochDay;
   ULONGLONG seconds = (st->wHour * 60ULL + st->wMinute) * 60ULL + st->wSecond;
-  *fileTime = brambolt::FileTimeFromValue(days * kTicksPerDay + seconds * kTicksPerSecond +
+  *fileTime = brambolt::FileTimeFromValue(static_cast<ULONGLONG>(days) * kTicksPerDay + seconds * kTicksPerSecond +
                                           st->wMilliseconds * 10000ULL);
   return TRUE;
 }
@@ -135,10 +137,10 @@ BOOL FileTimeToSystemTime(const FILETIME* fileTime, LPSYSTEMTIME st) {
   if (value >= 0x8000000000000000ULL) return Fail(ERROR_INVALID_PARAMETER);
   long long days = static_cast<long long>(value / kTicksPerDay);
   ULONGLONG rest = value % kTicksPerDay;
-  long long year = 0;
+  int year = 0;
   int month = 0;
   int day = 0;
-  CivilFromDays(days, year, month, day);
+  brambolt::CivilFromDays(days + kFileTimeEpochDay, year, month, day);
   st->wYear = static_cast<WORD>(year);
   st->wMonth = static_cast<WORD>(month);
   st->wDay = static_cast<WORD>(day);
@@ -155,7 +157,8 @@ BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, LPFILETIME localFileTime)
   tzset();
   long offset = OffsetAt(UnixSeconds(*fileTime));
   ULONGLONG value = brambolt::FileTimeToValue(*fileTime);
-  *localFileTime = brambolt::FileTimeFromValue(value + static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond)));
+  ULONGLONG shift = static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond));
+  *localFileTime = brambolt::FileTimeFromValue(value + shift);
   return TRUE;
 }
 
@@ -167,7 +170,8 @@ BOOL LocalFileTimeToFileTime(const FILETIME* localFileTime, LPFILETIME fileTime)
   time_t local = UnixSeconds(*localFileTime);
   long offset = OffsetAt(local - OffsetAt(local));
   ULONGLONG value = brambolt::FileTimeToValue(*localFileTime);
-  *fileTime = brambolt::FileTimeFromValue(value - static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond)));
+  ULONGLONG shift = static_cast<ULONGLONG>(offset * static_cast<long long>(kTicksPerSecond));
+  *fileTime = brambolt::FileTimeFromValue(value - shift);
   return TRUE;
 }
 
@@ -202,7 +206,7 @@ SYSTEMTIME ChangeDate(time_t change) {
   date.wMonth = static_cast<WORD>(local.tm_mon + 1);
   date.wDayOfWeek = static_cast<WORD>(local.tm_wday);
   int week = (local.tm_mday - 1) / 7 + 1;
-  if (local.tm_mday + 7 > DaysInMonth(local.tm_year + 1900, local.tm_mon + 1)) week = 5;
+  if (local.tm_mday + 7 > brambolt::DaysInMonth(local.tm_year + 1900, local.tm_mon + 1)) week = 5;
   date.wDay = static_cast<WORD>(week);
   date.wHour = static_cast<WORD>(local.tm_hour);
   date.wMinute = static_cast<WORD>(local.tm_min);

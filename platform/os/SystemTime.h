@@ -42,6 +42,12 @@ namespace brambolt {
 // 100-nanosecond intervals between 1601-01-01 and 1970-01-01.
 inline constexpr ULONGLONG kFileTimeUnixEpoch = 116444736000000000ULL;
 
+// The proleptic Gregorian calendar: days since 1 January 1970 (negative before it) and back.
+long long DaysFromCivil(long long year, int month, int day);
+void CivilFromDays(long long days, int& year, int& month, int& day);
+bool IsLeapYear(long long year);
+int DaysInMonth(long long year, int month);
+
 ULONGLONG FileTimeToValue(const FILETIME& time);
 FILETIME FileTimeFromValue(ULONGLONG value);
 
