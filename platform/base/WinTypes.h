@@ -32,9 +32,9 @@ typedef char CHAR;
 typedef unsigned char UCHAR;
 typedef char16_t WCHAR;
 typedef float FLOAT;
-typedef std::int64_t LONGLONG;
-typedef std::uint64_t ULONGLONG;
-typedef std::uint64_t DWORD64;
+typedef long long LONGLONG;
+typedef unsigned long long ULONGLONG;
+typedef unsigned long long DWORD64;
 typedef BYTE BOOLEAN;
 
 typedef std::intptr_t INT_PTR;

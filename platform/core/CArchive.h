@@ -86,9 +86,9 @@ class CArchive {
   CArchive& operator<<(unsigned int u) { return PutScalar(static_cast<DWORD>(u)); }  // also DWORD, UINT
   CArchive& operator<<(long long n) { return PutScalar(static_cast<ULONGLONG>(n)); }
   CArchive& operator<<(unsigned long long n) { return PutScalar(static_cast<ULONGLONG>(n)); }
-  // long is 64-bit on Linux (it is LONGLONG here); 32-bit fields are LONG.
-  CArchive& operator<<(long n) { return PutScalar(static_cast<ULONGLONG>(n)); }
-  CArchive& operator<<(unsigned long n) { return PutScalar(static_cast<ULONGLONG>(n)); }
+  // long is 64 bits here but 32 in the stored formats: archive LONG/DWORD or LONGLONG instead.
+  CArchive& operator<<(long n) = delete;
+  CArchive& operator<<(unsigned long n) = delete;
   CArchive& operator<<(float f);
   CArchive& operator<<(double d);
   // Exactly bool: a pointer must never turn into one byte through this overload.
@@ -107,8 +107,8 @@ class CArchive {
   CArchive& operator>>(unsigned int& u) { return GetScalar(u); }
   CArchive& operator>>(long long& n) { return GetAs<ULONGLONG>(n); }
   CArchive& operator>>(unsigned long long& n) { return GetAs<ULONGLONG>(n); }
-  CArchive& operator>>(long& n) { return GetAs<ULONGLONG>(n); }
-  CArchive& operator>>(unsigned long& n) { return GetAs<ULONGLONG>(n); }
+  CArchive& operator>>(long& n) = delete;
+  CArchive& operator>>(unsigned long& n) = delete;
   CArchive& operator>>(float& f);
   CArchive& operator>>(double& d);
   CArchive& operator>>(bool& b) {
