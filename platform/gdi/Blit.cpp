@@ -185,10 +185,11 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
 
 namespace {
 
-bool StretchCommon(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, int ws, int hs, DWORD rop4,
-                   HBITMAP mask, int xm, int ym, bool transparent, UINT transparentColor) {
+bool StretchCommon(const char* name, HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, int ws,
+                   int hs, DWORD rop4, HBITMAP mask, int xm, int ym, bool transparent, UINT transparentColor) {
   auto dst = LookupDC(hdcDest);
   if (!dst) return false;
+  CallLog log(*dst, name, {x, y, w, h, xs, ys, ws, hs, static_cast<int>(rop4)});
   std::shared_ptr<DeviceContext> src = hdcSrc ? LookupDC(hdcSrc) : nullptr;
   uint8_t fore = static_cast<uint8_t>(rop4 >> 16), back = mask ? static_cast<uint8_t>(rop4 >> 24) : fore;
   bool needSource = UsesSource(fore) || UsesSource(back) || transparent;
@@ -228,26 +229,27 @@ bool StretchCommon(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, 
 }  // namespace
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, DWORD rop) {
-  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, width, height, rop, nullptr, 0, 0, false, 0);
+  return StretchCommon("BitBlt", dest, x, y, width, height, source, xSource, ySource, width, height, rop, nullptr, 0, 0,
+                       false, 0);
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, int widthSource,
                 int heightSource, DWORD rop) {
-  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource, rop, nullptr, 0,
-                       0, false, 0);
+  return StretchCommon("StretchBlt", dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource, rop,
+                       nullptr, 0, 0, false, 0);
 }
 
 BOOL MaskBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource, HBITMAP mask,
              int xMask, int yMask, DWORD rop4) {
-  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, width, height, rop4, mask, xMask, yMask,
-                       false, 0);
+  return StretchCommon("MaskBlt", dest, x, y, width, height, source, xSource, ySource, width, height, rop4, mask, xMask,
+                       yMask, false, 0);
 }
 
 BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int xSource, int ySource,
                     int widthSource, int heightSource, UINT transparentColor) {
   if (width < 0 || height < 0 || widthSource < 0 || heightSource < 0) return FALSE;
-  return StretchCommon(dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource, SRCCOPY, nullptr,
-                       0, 0, true, transparentColor);
+  return StretchCommon("TransparentBlt", dest, x, y, width, height, source, xSource, ySource, widthSource, heightSource,
+                       SRCCOPY, nullptr, 0, 0, true, transparentColor);
 }
 
 BOOL AlphaBlend(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, int ws, int hs,

@@ -7,6 +7,7 @@
 
 #include "gdi/GdiInternal.h"
 #include "gdi/Objects.h"
+#include "gdi/Printer.h"
 #include "gdi/SysColors.h"
 
 namespace brambolt::gdi {
@@ -254,7 +255,11 @@ HDC CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData) 
 }
 
 HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
-  if (!IsDisplay(driver, device)) return nullptr;
+  if (!IsDisplay(driver, device)) {
+    PrinterSettings settings = GetDefaultPrinterSettings();
+    if (device && *device) settings.name = device;
+    return CreatePrinterDC(settings);
+  }
   auto dc = std::make_shared<DeviceContext>(DcKind::Info);
   SIZE screen = GetScreenSize();
   dc->horzRes = screen.cx;

@@ -252,6 +252,8 @@ int DrawTextCore(HDC hdc, LPSTR writable, LPCSTR text, int length, LPRECT rect, 
   auto dc = LookupDC(hdc);
   if (!dc || !rect || !text) return 0;
   if (length < 0) length = static_cast<int>(std::strlen(text));
+  CallLog log(*dc, "DrawText", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(format)}, nullptr, 0,
+              text, static_cast<size_t>(length));
   int tabChars = 8;
   if (format & DT_TABSTOP) {
     tabChars = (format >> 8) & 0xFF;
@@ -397,6 +399,7 @@ int DrawTextEx(HDC hdc, LPSTR text, int length, LPRECT rect, UINT format, LPDRAW
 LONG TabbedTextOut(HDC hdc, int x, int y, LPCSTR text, int length, int tabCount, const INT* tabStops, int tabOrigin) {
   auto dc = LookupDC(hdc);
   if (!dc || !text || length < 0) return 0;
+  CallLog log(*dc, "TabbedTextOut", {x, y, tabCount, tabOrigin}, nullptr, 0, text, static_cast<size_t>(length));
   TextWriter w(*dc);
   TabStops stops = MakeStops(w, tabCount, tabStops, tabOrigin);
   std::string_view s(text, static_cast<size_t>(length));

@@ -24,6 +24,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto dc = LookupDC(hdc);
   auto b = BrushFromHandle(brush);
   if (!dc || !rect || !b) return FALSE;
+  CallLog log(*dc, "FillRect", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(b->color)});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   RECT r = ToSurfaceRect(*dc, *rect);
@@ -35,6 +36,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto dc = LookupDC(hdc);
   auto b = BrushFromHandle(brush);
   if (!dc || !rect || !b) return FALSE;
+  CallLog log(*dc, "FrameRect", {rect->left, rect->top, rect->right, rect->bottom, static_cast<int>(b->color)});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   RECT r = ToSurfaceRect(*dc, *rect);
@@ -50,6 +52,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 BOOL InvertRect(HDC hdc, const RECT* rect) {
   auto dc = LookupDC(hdc);
   if (!dc || !rect) return FALSE;
+  CallLog log(*dc, "InvertRect", {rect->left, rect->top, rect->right, rect->bottom});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   Paint p;
@@ -61,6 +64,7 @@ BOOL InvertRect(HDC hdc, const RECT* rect) {
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "PatBlt", {x, y, width, height, static_cast<int>(rop)});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   RECT r = ToSurfaceRect(*dc, RECT{x, y, x + width, y + height});
@@ -79,6 +83,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   auto dc = LookupDC(hdc);
   if (!dc) return CLR_INVALID;
+  CallLog log(*dc, "SetPixel", {x, y, static_cast<int>(color)});
   DrawScope scope(*dc);
   if (!scope.surface()) return CLR_INVALID;
   POINT p = ToSurface(*dc, POINT{x, y});
@@ -103,6 +108,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
 BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "ExtFloodFill", {x, y, static_cast<int>(color), static_cast<int>(type)});
   DrawScope scope(*dc);
   Surface* s = scope.surface();
   if (!s) return FALSE;
@@ -159,6 +165,7 @@ uint32_t Mix(const TRIVERTEX& a, const TRIVERTEX& b, double t) {
 BOOL GradientFill(HDC hdc, PTRIVERTEX v, ULONG vertexCount, PVOID mesh, ULONG meshCount, ULONG mode) {
   auto dc = LookupDC(hdc);
   if (!dc || !v || !mesh) return FALSE;
+  CallLog log(*dc, "GradientFill", {static_cast<int>(vertexCount), static_cast<int>(meshCount), static_cast<int>(mode)});
   DrawScope scope(*dc);
   Surface* s = scope.surface();
   if (!s) return FALSE;

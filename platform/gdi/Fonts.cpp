@@ -317,7 +317,7 @@ Glyph RealizedFont::RenderMarlett(char32_t c) {
   int cx = n / 2, cy = n / 2;
   int half = std::max(1, (n - 2 * m) / 2);
   auto triangle = [&](int dir) {        // 0 left, 1 right, 2 up, 3 down
-    int h = std::max(1, half + 1);      // depth of the arrow
+    int h = std::max(1, half);          // depth of the arrow
     for (int i = 0; i < h; ++i) {
       int w = i;                        // half width at depth i
       for (int k = -w; k <= w; ++k) {

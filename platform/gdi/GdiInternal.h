@@ -87,6 +87,19 @@ struct BitmapObject : GdiObject {
 
 struct PrinterJob;
 struct Recorder;
+struct DeviceContext;
+// Logs a drawing call on recording DCs; calls made while another is being logged are not logged.
+class CallLog {
+ public:
+  CallLog(DeviceContext& dc, const char* name, std::initializer_list<int> args, const POINT* points = nullptr,
+          size_t pointCount = 0, const char* text = nullptr, size_t textLength = 0);
+  ~CallLog();
+  CallLog(const CallLog&) = delete;
+  CallLog& operator=(const CallLog&) = delete;
+
+ private:
+  Recorder* recorder_;
+};
 
 // Everything SaveDC saves.
 struct DcState {

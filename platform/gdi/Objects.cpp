@@ -42,7 +42,6 @@ struct Table {
   uintptr_t next = 0x10000;
   HGDIOBJ stock[kStockCount] = {};
   HBITMAP defaultBitmap = nullptr;
-  size_t stockCount = 0;
 
   HGDIOBJ Add(std::shared_ptr<GdiObject> object) {
     HGDIOBJ h = reinterpret_cast<HGDIOBJ>(next);
@@ -85,7 +84,6 @@ struct Table {
     bitmap->bitsPixel = 1;
     bitmap->surface = std::make_shared<Surface>(1, 1, 0);
     defaultBitmap = static_cast<HBITMAP>(Add(bitmap));
-    stockCount = objects.size();
   }
 };
 
@@ -132,7 +130,9 @@ std::shared_ptr<BitmapObject> DefaultBitmapObject() { return LookupBitmap(TheTab
 size_t ObjectCount() {
   Table& t = TheTable();
   std::lock_guard lock(t.mutex);
-  return t.objects.size() - t.stockCount;
+  size_t n = 0;
+  for (const auto& entry : t.objects) n += entry.second->stock ? 0 : 1;
+  return n;
 }
 
 // Hatch patterns, one byte per row, most significant bit leftmost.
@@ -270,7 +270,7 @@ HGDIOBJ GetStockObject(int index) {
 
 DWORD GetObjectType(HGDIOBJ object) {
   auto o = Lookup(object);
-  if (!o) return 0;
+  if (!o || o->type > OBJ_ENHMETAFILE) return 0;
   if (o->type == OBJ_PEN && !std::static_pointer_cast<PenObject>(o)->userStyle.empty()) return OBJ_EXTPEN;
   return static_cast<DWORD>(o->type);
 }
@@ -356,7 +356,7 @@ int GetObject(HGDIOBJ object, int size, LPVOID buffer) {
 
 BOOL DeleteObject(HGDIOBJ object) {
   auto o = Lookup(object);
-  if (!o || o->type == OBJ_DC || o->type == OBJ_MEMDC) return FALSE;
+  if (!o || o->type == OBJ_DC || o->type == OBJ_MEMDC || o->type > OBJ_ENHMETAFILE) return FALSE;
   if (o->stock) return TRUE;
   if (o->selections > 0) return FALSE;
   if (o->type == OBJ_BITMAP && std::static_pointer_cast<BitmapObject>(o)->selectedInto) return FALSE;

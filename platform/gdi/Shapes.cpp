@@ -218,6 +218,7 @@ enum class ArcKind { Arc, Pie, Chord };
 BOOL ArcCommon(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, ArcKind kind, bool moveTo) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, kind == ArcKind::Arc ? "Arc" : kind == ArcKind::Pie ? "Pie" : "Chord", {l, t, r, b, xs, ys, xe, ye});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   RECT box = ToSurfaceRect(*dc, RECT{l, t, r, b});
@@ -244,6 +245,7 @@ BOOL ArcCommon(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int 
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "MoveToEx", {x, y});
   if (previous) *previous = dc->st.position;
   dc->st.position = POINT{x, y};
   return TRUE;
@@ -252,6 +254,7 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
 BOOL LineTo(HDC hdc, int x, int y) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "LineTo", {x, y});
   DrawScope scope(*dc);
   POINT from = dc->st.position;
   dc->st.position = POINT{x, y};
@@ -264,6 +267,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* points, int count) {
   auto dc = LookupDC(hdc);
   if (!dc || !points || count < 2) return FALSE;
+  CallLog log(*dc, "Polyline", {count}, points, static_cast<size_t>(count));
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   PenPaint pen = RealizePen(*dc);
@@ -297,6 +301,7 @@ BOOL PolyPolyline(HDC hdc, const POINT* points, const DWORD* counts, DWORD polyl
 BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygonCount) {
   auto dc = LookupDC(hdc);
   if (!dc || !points || !counts || polygonCount <= 0) return FALSE;
+  CallLog log(*dc, "PolyPolygon", {polygonCount});
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   size_t total = 0;
@@ -317,11 +322,17 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygonCou
   return TRUE;
 }
 
-BOOL Polygon(HDC hdc, const POINT* points, int count) { return PolyPolygon(hdc, points, &count, 1); }
+BOOL Polygon(HDC hdc, const POINT* points, int count) {
+  auto dc = LookupDC(hdc);
+  if (!dc || !points) return FALSE;
+  CallLog log(*dc, "Polygon", {count}, points, static_cast<size_t>(std::max(count, 0)));
+  return PolyPolygon(hdc, points, &count, 1);
+}
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "Rectangle", {left, top, right, bottom});
   PenPaint pen = RealizePen(*dc);
   if (!pen.none && pen.width == 1 && !pen.dashes.empty()) {
     // Styled outlines run around the rectangle as one closed figure.
@@ -341,11 +352,15 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
+  CallLog log(*dc, "RoundRect", {left, top, right, bottom, width, height});
   int cw = ScaleWidth(*dc, width), ch = ScaleHeight(*dc, height);
   return ClosedFigure(hdc, left, top, right, bottom, [cw, ch](const RECT& r) { return Region::FromRoundRect(r, cw, ch); });
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  auto dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  CallLog log(*dc, "Ellipse", {left, top, right, bottom});
   return ClosedFigure(hdc, left, top, right, bottom, [](const RECT& r) { return Region::FromEllipse(r); });
 }
 

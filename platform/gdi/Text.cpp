@@ -232,6 +232,7 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT* dx) {
   auto dc = LookupDC(hdc);
   if (!dc || (length > 0 && !text)) return FALSE;
+  CallLog log(*dc, "ExtTextOut", {x, y, static_cast<int>(options)}, nullptr, 0, text, length);
   DrawScope scope(*dc);
   Surface* s = scope.surface();
   DecodedText t = DecodeAnsi(text, length);
@@ -276,7 +277,9 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
 }
 
 BOOL TextOut(HDC hdc, int x, int y, LPCSTR text, int length) {
-  if (length < 0) return FALSE;
+  auto dc = LookupDC(hdc);
+  if (!dc || length < 0) return FALSE;
+  CallLog log(*dc, "TextOut", {x, y}, nullptr, 0, text, static_cast<size_t>(length));
   return ExtTextOut(hdc, x, y, 0, nullptr, text, static_cast<UINT>(length), nullptr);
 }
 

@@ -11,3 +11,6 @@
 #include "gdi/Bitmaps.h"
 #include "gdi/SysColors.h"
 #include "gdi/Text.h"
+#include "gdi/ClassicLook.h"
+#include "gdi/Icons.h"
+#include "gdi/ImageList.h"
