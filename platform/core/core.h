@@ -4,6 +4,7 @@
 #include "base/base.h"
 #include "os/os.h"
 #include "core/CObject.h"
+#include "core/Diagnostics.h"
 #include "core/CException.h"
 #include "core/CString.h"
 #include "core/Geometry.h"
