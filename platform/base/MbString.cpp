@@ -47,17 +47,6 @@ bool InSet(const uchar* set, unsigned int c) {
   return false;
 }
 
-template <unsigned int (*Fold)(unsigned int)>
-uchar* FoldInPlace(uchar* str) {
-  for (uchar* p = str; *p; ++p) {
-    if (Lead(*p) && p[1] != 0)
-      ++p;
-    else
-      *p = static_cast<uchar>(Fold(*p));
-  }
-  return str;
-}
-
 }  // namespace
 
 int _ismbblead(unsigned int c) { return c <= 0xFF && Lead(static_cast<uchar>(c)) ? 1 : 0; }
@@ -169,8 +158,17 @@ int _mbsnbicmp(const unsigned char* a, const unsigned char* b, size_t bytes) {
   return Compare<FoldLower>(a, b, SIZE_MAX, bytes);
 }
 
-unsigned char* _mbslwr(unsigned char* str) { return FoldInPlace<FoldLower>(str); }
-unsigned char* _mbsupr(unsigned char* str) { return FoldInPlace<FoldUpper>(str); }
+unsigned char* _mbslwr(unsigned char* str) {
+  auto* text = reinterpret_cast<char*>(str);
+  CharLowerBuff(text, static_cast<DWORD>(std::strlen(text)));
+  return str;
+}
+
+unsigned char* _mbsupr(unsigned char* str) {
+  auto* text = reinterpret_cast<char*>(str);
+  CharUpperBuff(text, static_cast<DWORD>(std::strlen(text)));
+  return str;
+}
 
 unsigned char* _mbsrev(unsigned char* str) {
   size_t length = std::strlen(reinterpret_cast<char*>(str));
