@@ -1,0 +1,196 @@
+// The open project: its settings and the titles of its open documents (archived as the .dcp
+// project file), the analysed class records and the resource records, with the header analyser
+// and the class-hierarchy queries that build and read the class records.
+#pragma once
+
+#include "core/CStdioFile.h"
+#include "core/CTypedPtr.h"
+#include "core/Lists.h"
+#include "gdi/GdiTypes.h"
+#include "model/CFileObj.h"
+#include "model/ModelIds.h"
+#include "model/ResourceRecords.h"
+
+class CException;
+
+typedef CTypedPtrList<CObList, CFileObj*> CFileObjList;
+
+class CWorkSpaceObj : public CObject {
+  DECLARE_SERIAL(CWorkSpaceObj)
+
+ public:
+  CWorkSpaceObj();
+  ~CWorkSpaceObj() override;
+
+  // ---- Project file ----
+  // The .dcp layout: the stored settings, then the document titles. Loading repairs an output
+  // language outside 1000-1002 and a shadow size of 600 or more.
+  void Serialize(CArchive& ar) override;
+  // A shorter layout of the same settings that no file uses.
+  virtual void SerializeSettings(CArchive& ar);
+  // Writes the project file through a temporary file renamed over it; FALSE on any failure,
+  // leaving an existing file as it was.
+  virtual BOOL SaveToFile(LPCTSTR lpszPathName);
+  // Reads the project file over the settings and replaces the document titles; an empty file
+  // sets no setting. FALSE when the file cannot be opened or is not a whole project file; the
+  // project is then left as it was.
+  virtual BOOL LoadFromFile(LPCTSTR lpszPathName);
+  virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
+  // Tells the user through the shell why a transfer of the file failed.
+  virtual void ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);
+
+  BOOL IsModified() const { return m_bModified; }
+
+  void DeleteAllFileObjs();
+  void DeleteAllIconResObjs();
+  void DeleteAllResIDObjs();
+  void DeleteAllDbpFileObjs();
+  void DeleteAllRptFileObjs();
+  void DeleteAllMenuFileObjs();
+
+  // The first class record of that name (exact comparison), or NULL.
+  CFileObj* FindClassByName(CString strClassName) const;
+  BOOL IsProjectClass(CString strClassName) const;
+
+  // Reopens the documents of the title list through the shell, chosen by their ending.
+  void ReopenDocuments();
+
+  // ---- Header analysis ----
+  // Parses every file the pattern lists (the project folder + "Header Files\*.*"), showing
+  // progress on the status bar, and appends the classes found to the class list.
+  void AnalyseProjectFiles(CString strPattern);
+  // Parses one header; FALSE when it cannot be opened.
+  BOOL ParseSourceFile(CString strPath);
+
+  // The next non-empty code line, trimmed, without its comments; a comment found replaces
+  // strComment. nEndOfFile becomes -1 when the file has ended.
+  CString ReadCodeLine(CStdioFile& file, int& nEndOfFile, CString& strComment);
+  // The next statement of a class body, with continued argument lists joined and bodies
+  // dropped. nEndOfClass becomes negative when the statement closed the class.
+  CString ReadMemberStatement(CStdioFile& file, int& nEndOfFile, int& nEndOfClass, CString& strComment);
+  // How often the token occurs, counting overlapping matches.
+  int CountOccurrences(const CString& strText, LPCTSTR lpszToken) const;
+  // Removes the comments of a class head line, reading on through an unclosed block comment.
+  void ParseClassHead(CStdioFile& file, CString& strHead);
+  // Completes the head up to its opening brace (the brace and what follows are dropped).
+  void CompleteClassHead(CStdioFile& file, CString& strHead, CString& strComment);
+  // Makes the class record of a head and appends it to the class list; NULL when the head names
+  // no class.
+  CFileObj* CreateClassRecord(CString strHead, CString strPath);
+  // Splits a base clause into base names (access words removed); returns the first.
+  CString SplitBaseList(CString strText, CStringList& list);
+  void SplitParameterList(CString strText, CStringList& list);
+  void ParseMemberVariable(CFileObj* pClass, CString strStatement, int nAccess, CString strComment);
+  void ParseMemberFunction(CFileObj* pClass, CString strStatement, int nAccess, CString strComment);
+
+  // ---- Classification and hierarchy ----
+  // The known-class id of a framework or component-library class name, 0 for any other name.
+  DWORD LookUpKnownClass(CString strClassName) const;
+  // Appends the records that name the class among their bases (the class itself never).
+  void GetDerivedClasses(CFileObjList& list, CString strClassName) const;
+  // Adds the descendants of the name, all levels, to *pnCount (a class reached by two paths
+  // counts twice; a cycle is followed once); returns the number of direct subclasses.
+  int CountDescendants(int* pnCount, CString strClassName) const;
+  CString FindNameWithMostDescendants(const CStringList& list) const;
+  CFileObj* FindClassWithMostDescendants(const CFileObjList& list) const;
+  // Orders by descending number of descendants; equal counts end up in reverse list order.
+  void SortNamesByDescendants(CStringList& list) const;
+  void SortClassesByDescendants(CFileObjList& list) const;
+  BOOL HasNoBaseInProject(const CFileObj* pClass) const;
+  void CopyClassList();
+  BOOL FindComponentClass(CString& strText, CString strClassName) const;
+  void ClearRootClassList();
+  // Fills the root-name list and re-orders the class list by descending number of descendants.
+  void BuildRootClassList();
+
+  // ---- Members ----
+  CFileObjList m_FileObjList;             // owned, in order of analysis
+  CStringList m_DocTitleList;             // titles of the open documents
+  CStringList m_RootClassList;            // root names of the hierarchy
+  CFileObjList m_WorkFileObjList;         // working copy of m_FileObjList, not owning
+  CStringList m_ComponentClassList;       // classes of the selected component library
+  CTypedPtrList<CObList, CIconResObj*> m_IconResObjList;
+  CTypedPtrList<CObList, CResIDObj*> m_ResIDObjList;
+  CTypedPtrList<CObList, CDbpFileObj*> m_DbpFileObjList;
+  CTypedPtrList<CObList, CRptFileObj*> m_RptFileObjList;
+  CTypedPtrList<CObList, CMenuFileObj*> m_MenuFileObjList;
+
+  // HTML Help file names, title and default topic.
+  CString m_strHelpContentsFile;
+  CString m_strHelpIndexFile;
+  CString m_strHelpCompiledFile;
+  CString m_strHelpProjectFile;
+  CString m_strHelpTitle;
+  CString m_strHelpDefaultTopic;
+
+  // Which members the documentation lists; kept for the whole run, never stored.
+  BOOL m_bDocProtectedFunctions;
+  BOOL m_bDocPublicFunctions;
+  BOOL m_bDocPrivateFunctions;
+  BOOL m_bDocProtectedVariables;
+  BOOL m_bDocPublicVariables;
+  BOOL m_bDocPrivateVariables;
+
+  int m_nComponentId;  // selected component library, 0 for none
+  BOOL m_bModified;
+
+  CString m_strReserved1;
+  CString m_strReserved2;
+  CString m_strReserved3;
+  CString m_strProjectTitle;
+  DWORD m_dwReserved1;
+  DWORD m_dwReserved2;
+  DWORD m_dwReserved3;
+  DWORD m_dwReserved4;
+  DWORD m_dwReserved5;
+  CString m_strReserved4;
+  CString m_strReserved5;
+  CString m_strReserved6;
+  DWORD m_dwReserved6;
+  CString m_strReserved7;
+  DWORD m_dwReserved7;
+  DWORD m_dwReserved8;
+
+  // Thirteen option words stored as one block; two of them have a meaning.
+  enum { OPTION_SHADOW = 1, OPTION_SHADOW_SIZE = 10, OPTION_COUNT = 13 };
+  DWORD m_dwOptions[OPTION_COUNT];
+  BOOL GetShadow() const { return m_dwOptions[OPTION_SHADOW] != 0; }
+  void SetShadow(BOOL bShadow) { m_dwOptions[OPTION_SHADOW] = bShadow ? 1 : 0; }
+  int GetShadowSize() const { return static_cast<int>(m_dwOptions[OPTION_SHADOW_SIZE]); }
+  void SetShadowSize(int nSize) { m_dwOptions[OPTION_SHADOW_SIZE] = static_cast<DWORD>(nSize); }
+
+  CString m_strReserved8;
+  DWORD m_dwReserved9;
+  int m_nOutputLanguage;  // LANGUAGE_CHS, LANGUAGE_CHT or LANGUAGE_ENG
+  DWORD m_dwReserved10;
+
+  CString m_strAuthor;
+  CString m_strDepartment;
+  CString m_strEmail;
+  CString m_strHomePage;
+  CString m_strCompany;
+  CString m_strCopyright;
+
+  DWORD m_dwReserved11;
+  CString m_strReserved9;
+
+  // The hierarchy chart's fonts: the box font and the bold title font.
+  LOGFONT m_lfBoxFont;
+  LOGFONT m_lfTitleFont;
+
+  COLORREF m_crChartBack;
+  COLORREF m_crBaseClass;
+  COLORREF m_crDerivedClass;
+  COLORREF m_crComponentClass;
+
+  CString m_strDescription;  // the text of the index page
+
+  int m_nChartWidth;
+  int m_nChartHeight;
+  int m_nBoxWidth;
+  int m_nBoxHeight;
+
+ private:
+  void SerializeOptionsAndAuthor(CArchive& ar);
+  void RepairLoadedLanguage();
+};

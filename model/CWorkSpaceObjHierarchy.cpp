@@ -1,0 +1,247 @@
+// Class-hierarchy queries over the analysed classes: subclasses, descendant counts, orderings
+// by them, and the root names of the hierarchy. A class derives from a name when the name stands
+// in its base-name list; the hierarchy is known by names only.
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "model/CWorkSpaceObj.h"
+
+namespace {
+
+std::string Key(const CString& str) { return std::string(static_cast<LPCTSTR>(str), static_cast<size_t>(str.GetLength())); }
+
+bool HoldsBase(const CFileObj* pClass, const CString& strName) {
+  return pClass->m_BaseClassList.Find(strName) != nullptr;
+}
+
+// The direct subclasses of every name, in class-list order, and the descendant counts over
+// them. A name already on the walk's path is not entered again, so cycles end; totals of
+// names whose walk met no such stop are remembered, which keeps shared sub-hierarchies cheap.
+class DescendantCounter {
+ public:
+  explicit DescendantCounter(const CFileObjList& classes) {
+    for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = classes.GetNext(pos);
+      std::unordered_set<std::string> seen;
+      for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
+        const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
+        if (strBase == pClass->m_strClassName || !seen.insert(Key(strBase)).second) continue;
+        m_children[Key(strBase)].push_back(pClass);
+      }
+    }
+  }
+
+  // Returns the direct count; adds every descendant to nTotal.
+  int Count(const CString& strName, int& nTotal) {
+    std::string name = Key(strName);
+    m_path.insert(name);
+    bool bComplete = true;
+    nTotal += Walk(name, bComplete);
+    m_path.erase(name);
+    return static_cast<int>(Children(name).size());
+  }
+
+  int Total(const CString& strName) {
+    int nTotal = 0;
+    Count(strName, nTotal);
+    return nTotal;
+  }
+
+ private:
+  const std::vector<const CFileObj*>& Children(const std::string& name) const {
+    static const std::vector<const CFileObj*> none;
+    auto it = m_children.find(name);
+    return it != m_children.end() ? it->second : none;
+  }
+
+  // Descendants of a name that is on the path; bComplete turns false when a stop was met.
+  int Walk(const std::string& name, bool& bComplete) {
+    auto known = m_totals.find(name);
+    if (known != m_totals.end()) return known->second;
+    int nTotal = 0;
+    bool bOwnComplete = true;
+    for (const CFileObj* pChild : Children(name)) {
+      ++nTotal;
+      std::string child = Key(pChild->m_strClassName);
+      if (!m_path.insert(child).second) {
+        bOwnComplete = false;
+        continue;
+      }
+      nTotal += Walk(child, bOwnComplete);
+      m_path.erase(child);
+    }
+    if (bOwnComplete)
+      m_totals.emplace(name, nTotal);
+    else
+      bComplete = false;
+    return nTotal;
+  }
+
+  std::unordered_map<std::string, std::vector<const CFileObj*>> m_children;
+  std::unordered_map<std::string, int> m_totals;
+  std::unordered_set<std::string> m_path;
+};
+
+// The records of a list by class name.
+class NameIndex {
+ public:
+  explicit NameIndex(const CFileObjList& classes) {
+    for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = classes.GetNext(pos);
+      m_records[Key(pClass->m_strClassName)].push_back(pClass);
+    }
+  }
+
+  // Whether a record other than pClass carries one of pClass's base names.
+  bool HasBaseOf(const CFileObj* pClass) const {
+    for (POSITION pos = pClass->m_BaseClassList.GetHeadPosition(); pos != nullptr;) {
+      auto it = m_records.find(Key(pClass->m_BaseClassList.GetNext(pos)));
+      if (it == m_records.end()) continue;
+      for (const CFileObj* pOther : it->second)
+        if (pOther != pClass) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::unordered_map<std::string, std::vector<const CFileObj*>> m_records;
+};
+
+// Orders the elements by descending count; among equal counts the later element comes first,
+// as repeatedly taking the maximum (the later one winning ties) orders them.
+template <class Element>
+std::vector<Element> ByDescendingCount(std::vector<Element> elements, const std::vector<int>& counts) {
+  std::vector<size_t> order(elements.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = order.size() - 1 - i;
+  std::stable_sort(order.begin(), order.end(), [&counts](size_t a, size_t b) { return counts[a] > counts[b]; });
+  std::vector<Element> sorted;
+  sorted.reserve(elements.size());
+  for (size_t i : order) sorted.push_back(elements[i]);
+  return sorted;
+}
+
+// The index of the element with the most descendants, the later one winning ties; -1 for none.
+int IndexOfMost(const std::vector<int>& counts) {
+  int nBest = -1;
+  int nBestCount = -1;
+  for (size_t i = 0; i < counts.size(); ++i) {
+    if (counts[i] >= nBestCount) {
+      nBestCount = counts[i];
+      nBest = static_cast<int>(i);
+    }
+  }
+  return nBest;
+}
+
+std::vector<CString> NamesOf(const CStringList& list) {
+  std::vector<CString> names;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) names.push_back(list.GetNext(pos));
+  return names;
+}
+
+std::vector<CFileObj*> ClassesOf(const CFileObjList& list) {
+  std::vector<CFileObj*> classes;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) classes.push_back(list.GetNext(pos));
+  return classes;
+}
+
+std::vector<int> CountsOf(DescendantCounter& counter, const std::vector<CString>& names) {
+  std::vector<int> counts;
+  counts.reserve(names.size());
+  for (const CString& strName : names) counts.push_back(counter.Total(strName));
+  return counts;
+}
+
+std::vector<int> CountsOf(DescendantCounter& counter, const std::vector<CFileObj*>& classes) {
+  std::vector<int> counts;
+  counts.reserve(classes.size());
+  for (const CFileObj* pClass : classes) counts.push_back(counter.Total(pClass->m_strClassName));
+  return counts;
+}
+
+}  // namespace
+
+void CWorkSpaceObj::GetDerivedClasses(CFileObjList& list, CString strClassName) const {
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    CFileObj* pClass = m_FileObjList.GetNext(pos);
+    if (pClass->m_strClassName != strClassName && HoldsBase(pClass, strClassName)) list.AddTail(pClass);
+  }
+}
+
+int CWorkSpaceObj::CountDescendants(int* pnCount, CString strClassName) const {
+  DescendantCounter counter(m_FileObjList);
+  int nTotal = 0;
+  int nDirect = counter.Count(strClassName, nTotal);
+  if (pnCount != nullptr) *pnCount += nTotal;
+  return nDirect;
+}
+
+CString CWorkSpaceObj::FindNameWithMostDescendants(const CStringList& list) const {
+  DescendantCounter counter(m_FileObjList);
+  std::vector<CString> names = NamesOf(list);
+  int nBest = IndexOfMost(CountsOf(counter, names));
+  return nBest >= 0 ? names[static_cast<size_t>(nBest)] : CString();
+}
+
+CFileObj* CWorkSpaceObj::FindClassWithMostDescendants(const CFileObjList& list) const {
+  DescendantCounter counter(m_FileObjList);
+  std::vector<CFileObj*> classes = ClassesOf(list);
+  int nBest = IndexOfMost(CountsOf(counter, classes));
+  return nBest >= 0 ? classes[static_cast<size_t>(nBest)] : nullptr;
+}
+
+// Every element stays in the list, an empty name too.
+void CWorkSpaceObj::SortNamesByDescendants(CStringList& list) const {
+  DescendantCounter counter(m_FileObjList);
+  std::vector<CString> names = NamesOf(list);
+  std::vector<int> counts = CountsOf(counter, names);
+  list.RemoveAll();
+  for (const CString& strName : ByDescendingCount(std::move(names), counts)) list.AddTail(strName);
+}
+
+void CWorkSpaceObj::SortClassesByDescendants(CFileObjList& list) const {
+  DescendantCounter counter(m_FileObjList);
+  std::vector<CFileObj*> classes = ClassesOf(list);
+  std::vector<int> counts = CountsOf(counter, classes);
+  list.RemoveAll();
+  for (CFileObj* pClass : ByDescendingCount(std::move(classes), counts)) list.AddTail(pClass);
+}
+
+BOOL CWorkSpaceObj::HasNoBaseInProject(const CFileObj* pClass) const {
+  return !NameIndex(m_WorkFileObjList).HasBaseOf(pClass);
+}
+
+void CWorkSpaceObj::CopyClassList() {
+  m_WorkFileObjList.RemoveAll();
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) m_WorkFileObjList.AddTail(m_FileObjList.GetNext(pos));
+}
+
+BOOL CWorkSpaceObj::FindComponentClass(CString& strText, CString strClassName) const {
+  POSITION pos = m_ComponentClassList.Find(strClassName);
+  if (pos == nullptr) return FALSE;
+  strText = m_ComponentClassList.GetAt(pos);
+  return TRUE;
+}
+
+void CWorkSpaceObj::ClearRootClassList() { m_RootClassList.RemoveAll(); }
+
+void CWorkSpaceObj::BuildRootClassList() {
+  ClearRootClassList();
+  CopyClassList();
+  SortClassesByDescendants(m_FileObjList);
+  NameIndex projectClasses(m_WorkFileObjList);
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    if (pClass->m_BaseClassList.IsEmpty()) {
+      m_RootClassList.AddTail(pClass->m_strClassName);
+      continue;
+    }
+    if (projectClasses.HasBaseOf(pClass)) continue;  // it hangs under a project class
+    CString strRoot = pClass->m_BaseClassList.GetHead();
+    FindComponentClass(strRoot, strRoot);
+    if (m_RootClassList.Find(strRoot) == nullptr) m_RootClassList.AddTail(strRoot);
+  }
+}
