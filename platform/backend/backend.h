@@ -1,0 +1,5 @@
+// Everything of the backend module.
+#pragma once
+
+#include "win/win.h"
+#include "backend/HeadlessBackend.h"

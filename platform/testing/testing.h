@@ -1,0 +1,5 @@
+// Everything of the testing module.
+#pragma once
+
+#include "backend/backend.h"
+#include "testing/UiTest.h"

@@ -1,0 +1,86 @@
+// SetCursor, ShowCursor and LoadCursor of the standard shapes; the backend shows the cursor.
+#include "win/Cursors.h"
+
+#include <atomic>
+#include <mutex>
+
+#include "win/Backend.h"
+
+namespace brambolt {
+namespace {
+
+struct StandardCursor {
+  int id;
+};
+
+constexpr int kIds[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
+                        32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
+StandardCursor g_cursors[std::size(kIds)] = {
+    {32512}, {32513}, {32514}, {32515}, {32516}, {32640}, {32641}, {32642},
+    {32643}, {32644}, {32645}, {32646}, {32648}, {32649}, {32650}, {32651}};
+
+std::atomic<CursorResourceLoader> g_loader{nullptr};
+std::mutex g_mutex;
+HCURSOR g_current = nullptr;
+int g_showCount = 0;
+
+}  // namespace
+
+int StandardCursorId(HCURSOR cursor) {
+  for (StandardCursor& c : g_cursors)
+    if (reinterpret_cast<HCURSOR>(&c) == cursor) return c.id;
+  return 0;
+}
+
+void SetCursorResourceLoader(CursorResourceLoader loader) { g_loader.store(loader); }
+
+int CursorShowCount() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_showCount;
+}
+
+}  // namespace brambolt
+
+using namespace brambolt;
+
+HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
+  if (instance == nullptr) {
+    if (!IS_INTRESOURCE(name)) return nullptr;
+    int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
+    for (StandardCursor& c : g_cursors)
+      if (c.id == id) return reinterpret_cast<HCURSOR>(&c);
+    return nullptr;
+  }
+  CursorResourceLoader loader = g_loader.load();
+  return loader ? loader(instance, name) : nullptr;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  HCURSOR old;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    old = g_current;
+    g_current = cursor;
+  }
+  if (old != cursor) GetBackend().SetCursor(cursor);
+  return old;
+}
+
+HCURSOR GetCursor() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_current;
+}
+
+int ShowCursor(BOOL show) {
+  int count;
+  bool changed;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    int before = g_showCount;
+    g_showCount += show ? 1 : -1;
+    count = g_showCount;
+    changed = (before >= 0) != (count >= 0);
+  }
+  if (changed) GetBackend().ShowCursor(count >= 0);
+  return count;
+}

@@ -1,0 +1,538 @@
+// Window geometry: rectangles and coordinate mapping, SetWindowPos and deferred positioning,
+// ShowWindow with minimise/maximise/restore, window placement, AdjustWindowRectEx.
+#include <algorithm>
+
+#include "win/Backend.h"
+#include "win/NonClient.h"
+#include "win/Surfaces.h"
+#include "win/WindowManager.h"
+#include "gdi/SysColors.h"
+
+namespace brambolt::wm {
+namespace {
+
+
+// Internal WINDOWPOS flags: the client area kept its size / its place.
+constexpr UINT kNoClientSize = 0x0800;
+constexpr UINT kNoClientMove = 0x1000;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+void QueryMinMax(HWND hwnd, MINMAXINFO& mmi) {
+  RECT parentClient{};
+  DWORD style = 0, exStyle = 0;
+  bool topLevel = true;
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (w == nullptr) return;
+    Window* p = Get(w->parent);
+    topLevel = IsTopLevel(*w);
+    style = w->style;
+    exStyle = w->exStyle;
+    if (p) parentClient = RECT{0, 0, Width(p->client), Height(p->client)};
+  }
+  if (topLevel) {
+    RECT work;
+    GetWorkArea(&work);
+    parentClient = work;
+  }
+  // A maximised window hides its borders beyond the edges of its parent.
+  RECT borders = NonClientBorders(style, exStyle, false, nullptr);
+  int borderX = (style & (WS_THICKFRAME | WS_DLGFRAME | WS_BORDER)) ? borders.left : 0;
+  SIZE screen = GetScreenSize();
+  mmi.ptMaxSize = POINT{Width(parentClient) + 2 * borderX, Height(parentClient) + 2 * borderX};
+  mmi.ptMaxPosition = POINT{parentClient.left - borderX, parentClient.top - borderX};
+  mmi.ptMinTrackSize = POINT{112, 27};
+  mmi.ptMaxTrackSize = POINT{screen.cx + 12, screen.cy + 12};
+  SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+}
+
+UINT RestoreToMaximized(HWND hwnd, RECT& rect);
+
+// The rectangle a window takes in a new show state, with its bookkeeping; returns the
+// SWP_ flags to use.
+UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
+  if (HasHook(WH_CBT) &&
+      CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(cmd)))
+    return SWP_NOSIZE | SWP_NOMOVE;
+  MINMAXINFO mmi{};
+  if (cmd == SW_MAXIMIZE) QueryMinMax(hwnd, mmi);
+  std::unique_lock<std::recursive_mutex> g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr) return SWP_NOSIZE | SWP_NOMOVE;
+  bool wasMin = w->style & WS_MINIMIZE, wasMax = w->style & WS_MAXIMIZE;
+  if (!wasMin && !wasMax && cmd != SW_RESTORE) w->normal = w->window;
+  switch (cmd) {
+    case SW_MINIMIZE: {
+      if (wasMin) return SWP_NOSIZE | SWP_NOMOVE;
+      w->restoreToMaximized = wasMax;
+      w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+      Window* p = Get(w->parent);
+      int ph = p ? Height(p->client) : 0;
+      POINT at = w->minPos.x != -1 ? w->minPos : POINT{0, ph - 24};
+      rect = RECT{at.x, at.y, at.x + 160, at.y + 24};
+      w->minPos = at;
+      return SWP_FRAMECHANGED;
+    }
+    case SW_MAXIMIZE:
+      if (wasMax) return SWP_NOSIZE | SWP_NOMOVE;
+      w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+      rect = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+                  mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+      w->maxPos = mmi.ptMaxPosition;
+      return SWP_FRAMECHANGED;
+    default:  // SW_RESTORE
+      if (wasMin && w->restoreToMaximized) break;
+      if (!wasMin && !wasMax) return SWP_NOSIZE | SWP_NOMOVE;
+      w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+      rect = w->normal;
+      return SWP_FRAMECHANGED;
+  }
+  // Restoring a window minimised from the maximised state maximises it again.
+  w->style &= ~WS_MINIMIZE;
+  w->restoreToMaximized = false;
+  g.unlock();
+  return RestoreToMaximized(hwnd, rect);
+}
+
+UINT RestoreToMaximized(HWND hwnd, RECT& rect) {
+  return MinMaximize(hwnd, SW_MAXIMIZE, rect);
+}
+
+struct DeferredPositions {
+  std::uint32_t magic = 0x44575050;
+  std::vector<WINDOWPOS> positions;
+};
+
+}  // namespace
+}  // namespace brambolt::wm
+
+using namespace brambolt;
+using namespace brambolt::wm;
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+  Guard g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr || rect == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  *rect = ScreenRect(*w, false);
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+  Guard g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr || rect == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  *rect = RECT{0, 0, Width(w->client), Height(w->client)};
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
+  if (!IsWindow(hwnd) || point == nullptr) return FALSE;
+  MapWindowPoints(hwnd, nullptr, point, 1);
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
+  if (!IsWindow(hwnd) || point == nullptr) return FALSE;
+  MapWindowPoints(nullptr, hwnd, point, 1);
+  return TRUE;
+}
+
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+  if ((from && !IsWindow(from)) || (to && !IsWindow(to))) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  POINT a = from ? ClientOrigin(from) : POINT{0, 0};
+  POINT b = to ? ClientOrigin(to) : POINT{0, 0};
+  int dx = a.x - b.x, dy = a.y - b.y;
+  for (UINT i = 0; i < count; ++i) {
+    points[i].x += dx;
+    points[i].y += dy;
+  }
+  SetLastError(0);
+  return MAKELONG(static_cast<short>(dx), static_cast<short>(dy));
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+  return SetWindowPos(hwnd, nullptr, x, y, width, height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags & 0x67FF};
+  RECT oldWindow, oldClient, oldScreen;
+  bool visible, topLevel;
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (w == nullptr || hwnd == Desktop()) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return FALSE;
+    }
+    oldWindow = w->window;
+    oldClient = w->client;
+    oldScreen = ScreenRect(*w, false);
+    visible = (w->style & WS_VISIBLE) != 0;
+    topLevel = IsTopLevel(*w);
+    if ((wp.flags & SWP_SHOWWINDOW) && visible) wp.flags &= ~SWP_SHOWWINDOW;
+    if ((wp.flags & SWP_HIDEWINDOW) && !visible) wp.flags &= ~SWP_HIDEWINDOW;
+    if (wp.flags & SWP_NOMOVE) {
+      wp.x = oldWindow.left;
+      wp.y = oldWindow.top;
+    }
+    if (wp.flags & SWP_NOSIZE) {
+      wp.cx = Width(oldWindow);
+      wp.cy = Height(oldWindow);
+    }
+    if (wp.cx < 0) wp.cx = 0;
+    if (wp.cy < 0) wp.cy = 0;
+    if (wp.x == oldWindow.left && wp.y == oldWindow.top) wp.flags |= SWP_NOMOVE;
+    if (wp.cx == Width(oldWindow) && wp.cy == Height(oldWindow)) wp.flags |= SWP_NOSIZE;
+    if (!topLevel && (wp.hwndInsertAfter == HWND_TOPMOST || wp.hwndInsertAfter == HWND_NOTOPMOST))
+      wp.hwndInsertAfter = HWND_TOP;
+    if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter == hwnd) wp.flags |= SWP_NOZORDER;
+  }
+  if (!(wp.flags & SWP_NOSENDCHANGING))
+    SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
+  if (!IsWindow(hwnd)) return FALSE;
+  if (wp.flags & SWP_NOMOVE) {
+    wp.x = oldWindow.left;
+    wp.y = oldWindow.top;
+  }
+  if (wp.flags & SWP_NOSIZE) {
+    wp.cx = Width(oldWindow);
+    wp.cy = Height(oldWindow);
+  }
+  RECT newWindow{wp.x, wp.y, wp.x + std::max(wp.cx, 0), wp.y + std::max(wp.cy, 0)};
+  RECT newClient = oldClient;
+  bool geometryChanges = !(wp.flags & SWP_NOMOVE) || !(wp.flags & SWP_NOSIZE);
+  if (geometryChanges || (wp.flags & SWP_FRAMECHANGED)) {
+    NCCALCSIZE_PARAMS p{};
+    p.rgrc[0] = newWindow;
+    p.rgrc[1] = oldWindow;
+    p.rgrc[2] = oldClient;
+    p.lppos = &wp;
+    SendMessage(hwnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
+    if (!IsWindow(hwnd)) return FALSE;
+    newClient = p.rgrc[0];
+    if (newClient.right < newClient.left) newClient.right = newClient.left;
+    if (newClient.bottom < newClient.top) newClient.bottom = newClient.top;
+  }
+  if (Width(newClient) == Width(oldClient) && Height(newClient) == Height(oldClient))
+    wp.flags |= kNoClientSize;
+  if (newClient.left == oldClient.left && newClient.top == oldClient.top)
+    wp.flags |= kNoClientMove;
+
+  bool nowVisible;
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (w == nullptr) return FALSE;
+    w->window = newWindow;
+    w->client = newClient;
+    if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normal = newWindow;
+    if (!(wp.flags & SWP_NOZORDER)) {
+      HWND after = wp.hwndInsertAfter;
+      if (topLevel && after == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
+      if (topLevel && after == HWND_NOTOPMOST) w->exStyle &= ~WS_EX_TOPMOST;
+      if (Window* a = Get(after); a && topLevel && (a->exStyle & WS_EX_TOPMOST) && !(w->exStyle & WS_EX_TOPMOST))
+        after = HWND_TOP;
+      LinkAt(*w, w->parent, after);
+      if (topLevel && !(wp.flags & SWP_NOOWNERZORDER)) {
+        // Owned windows stay above their owner.
+        for (HWND other : std::vector<HWND>(Get(Desktop())->children)) {
+          Window* o = Get(other);
+          if (o && o->owner == hwnd) LinkAt(*o, Desktop(), HWND_TOP);
+        }
+      }
+    }
+    if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
+    if (wp.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
+    nowVisible = (w->style & WS_VISIBLE) != 0;
+  }
+
+  if (topLevel) {
+    RECT screen = newWindow;
+    ResizeSurface(hwnd);
+    Backend& b = GetBackend();
+    if (wp.flags & SWP_SHOWWINDOW) b.WindowShown(hwnd, screen);
+    if (wp.flags & SWP_HIDEWINDOW) b.WindowHidden(hwnd);
+    if (geometryChanges) b.WindowMoved(hwnd, screen);
+    if (!(wp.flags & SWP_NOZORDER)) b.ZOrderChanged();
+  }
+  if (!(wp.flags & SWP_NOREDRAW) || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+    if (geometryChanges || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)) ||
+        !(wp.flags & SWP_NOZORDER))
+      InvalidateAfterMove(hwnd, oldScreen, !(wp.flags & SWP_NOREDRAW));
+
+  if (topLevel) {
+    if ((wp.flags & SWP_HIDEWINDOW) && GetActiveWindow() == hwnd) {
+      WindowDying(hwnd);
+    } else if (nowVisible && !(wp.flags & SWP_NOACTIVATE) &&
+               ((wp.flags & SWP_SHOWWINDOW) || !(wp.flags & SWP_NOZORDER))) {
+      ActivateWindow(hwnd, false, true);
+    }
+  }
+  SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  return TRUE;
+}
+
+HDWP BeginDeferWindowPos(int count) {
+  if (count < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  auto* d = new DeferredPositions;
+  d->positions.reserve(static_cast<size_t>(count));
+  return reinterpret_cast<HDWP>(d);
+}
+
+HDWP DeferWindowPos(HDWP info, HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy,
+                    UINT flags) {
+  auto* d = reinterpret_cast<DeferredPositions*>(info);
+  if (d == nullptr || d->magic != 0x44575050) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (!IsWindow(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    d->magic = 0;
+    delete d;
+    return nullptr;
+  }
+  for (WINDOWPOS& p : d->positions) {
+    if (p.hwnd != hwnd) continue;
+    // A second request for the same window merges into the first.
+    if (!(flags & SWP_NOMOVE)) {
+      p.x = x;
+      p.y = y;
+      p.flags &= ~SWP_NOMOVE;
+    }
+    if (!(flags & SWP_NOSIZE)) {
+      p.cx = cx;
+      p.cy = cy;
+      p.flags &= ~SWP_NOSIZE;
+    }
+    if (!(flags & SWP_NOZORDER)) {
+      p.hwndInsertAfter = insertAfter;
+      p.flags &= ~SWP_NOZORDER;
+    }
+    p.flags |= flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED);
+    return info;
+  }
+  d->positions.push_back(WINDOWPOS{hwnd, insertAfter, x, y, cx, cy, flags});
+  return info;
+}
+
+BOOL EndDeferWindowPos(HDWP info) {
+  auto* d = reinterpret_cast<DeferredPositions*>(info);
+  if (d == nullptr || d->magic != 0x44575050) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  std::vector<WINDOWPOS> positions = std::move(d->positions);
+  d->magic = 0;
+  delete d;
+  BOOL ok = TRUE;
+  for (const WINDOWPOS& p : positions)
+    if (IsWindow(p.hwnd) &&
+        !SetWindowPos(p.hwnd, p.hwndInsertAfter, p.x, p.y, p.cx, p.cy, p.flags))
+      ok = FALSE;
+  return ok;
+}
+
+BOOL BringWindowToTop(HWND hwnd) {
+  return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+BOOL ShowWindow(HWND hwnd, int cmdShow) {
+  bool wasVisible, child, isMin, isMax;
+  {
+    Guard g(Lock());
+    Window* w = Checked(hwnd);
+    if (w == nullptr) return FALSE;
+    wasVisible = (w->style & WS_VISIBLE) != 0;
+    child = (w->style & WS_CHILD) != 0;
+    isMin = (w->style & WS_MINIMIZE) != 0;
+    isMax = (w->style & WS_MAXIMIZE) != 0;
+  }
+  UINT swp = SWP_NOSIZE | SWP_NOMOVE;
+  RECT rect{};
+  bool show = true;
+  auto change = [&](UINT cmd) {
+    UINT f = MinMaximize(hwnd, cmd, rect);
+    if (!(f & SWP_NOSIZE)) swp &= ~(SWP_NOSIZE | SWP_NOMOVE);
+    swp |= f & SWP_FRAMECHANGED;
+  };
+  switch (cmdShow) {
+    case SW_HIDE:
+      if (!wasVisible) return FALSE;
+      show = false;
+      swp |= SWP_HIDEWINDOW;
+      if (child || GetActiveWindow() != hwnd) swp |= SWP_NOACTIVATE | SWP_NOZORDER;
+      break;
+    case SW_SHOWMINNOACTIVE:
+    case SW_MINIMIZE:
+    case SW_FORCEMINIMIZE:
+      swp |= SWP_SHOWWINDOW | SWP_NOACTIVATE;
+      change(SW_MINIMIZE);
+      break;
+    case SW_SHOWMINIMIZED:
+      swp |= SWP_SHOWWINDOW;
+      change(SW_MINIMIZE);
+      break;
+    case SW_SHOWMAXIMIZED:
+      swp |= SWP_SHOWWINDOW;
+      change(SW_MAXIMIZE);
+      break;
+    case SW_SHOWNA:
+      swp |= SWP_SHOWWINDOW | SWP_NOACTIVATE | (child ? SWP_NOZORDER : 0);
+      break;
+    case SW_SHOW:
+      swp |= SWP_SHOWWINDOW | (child ? SWP_NOACTIVATE | SWP_NOZORDER : 0);
+      break;
+    case SW_SHOWNOACTIVATE:
+      swp |= SWP_SHOWWINDOW | SWP_NOACTIVATE | (child ? SWP_NOZORDER : 0);
+      if (isMin || isMax) change(SW_RESTORE);
+      break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+      swp |= SWP_SHOWWINDOW | (child ? SWP_NOACTIVATE | SWP_NOZORDER : 0);
+      if (isMin || isMax) change(SW_RESTORE);
+      break;
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+  }
+  if (show != wasVisible) {
+    SendMessage(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if (!IsWindow(hwnd)) return wasVisible;
+  }
+  if (!show || wasVisible) swp &= ~SWP_SHOWWINDOW;
+  if (show && !wasVisible) swp |= SWP_SHOWWINDOW;
+  if (child && !(swp & (SWP_NOSIZE))) swp |= SWP_NOZORDER;
+  SetWindowPos(hwnd, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               swp);
+  if (!show && IsWindow(hwnd)) {
+    HWND focus = GetFocus();
+    if (focus && (focus == hwnd || IsChild(hwnd, focus)) && child) SetFocus(GetParent(hwnd));
+  }
+  return wasVisible ? TRUE : FALSE;
+}
+
+BOOL ShowWindowAsync(HWND hwnd, int cmdShow) { return ShowWindow(hwnd, cmdShow); }
+
+BOOL ShowOwnedPopups(HWND owner, BOOL show) {
+  std::vector<HWND> owned;
+  {
+    Guard g(Lock());
+    for (HWND h : Get(Desktop())->children)
+      if (Window* w = Get(h); w && w->owner == owner) owned.push_back(h);
+  }
+  for (HWND h : owned) ShowWindow(h, show ? SW_SHOWNA : SW_HIDE);
+  return TRUE;
+}
+
+BOOL OpenIcon(HWND hwnd) { return ShowWindow(hwnd, SW_SHOWNORMAL), TRUE; }
+
+BOOL CloseWindow(HWND hwnd) { return ShowWindow(hwnd, SW_MINIMIZE), TRUE; }
+
+BOOL IsWindowVisible(HWND hwnd) { return VisibleOnScreen(hwnd) ? TRUE : FALSE; }
+
+BOOL IsIconic(HWND hwnd) { return (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_MINIMIZE) ? TRUE : FALSE; }
+
+BOOL IsZoomed(HWND hwnd) { return (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_MAXIMIZE) ? TRUE : FALSE; }
+
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
+  Guard g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr || placement == nullptr) {
+    SetLastError(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  placement->length = sizeof(WINDOWPLACEMENT);
+  placement->flags = (w->style & WS_MINIMIZE) && w->restoreToMaximized ? WPF_RESTORETOMAXIMIZED : 0;
+  placement->showCmd = (w->style & WS_MINIMIZE)   ? SW_SHOWMINIMIZED
+                       : (w->style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                                  : SW_SHOWNORMAL;
+  placement->ptMinPosition = w->minPos;
+  placement->ptMaxPosition = w->maxPos;
+  placement->rcNormalPosition = (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) ? w->normal : w->window;
+  return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement) {
+  if (placement == nullptr || placement->length != sizeof(WINDOWPLACEMENT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  RECT normal = placement->rcNormalPosition;
+  bool topLevel;
+  {
+    Guard g(Lock());
+    Window* w = Checked(hwnd);
+    if (w == nullptr) return FALSE;
+    topLevel = IsTopLevel(*w);
+  }
+  if (topLevel) {
+    // A window placed wholly off the screen is brought back onto it.
+    RECT work;
+    GetWorkArea(&work);
+    int w = normal.right - normal.left, h = normal.bottom - normal.top;
+    if (normal.right <= work.left || normal.left >= work.right || normal.bottom <= work.top ||
+        normal.top >= work.bottom) {
+      int x = std::clamp<int>(normal.left, work.left, std::max(work.left, work.right - w));
+      int y = std::clamp<int>(normal.top, work.top, std::max(work.top, work.bottom - h));
+      normal = RECT{x, y, x + w, y + h};
+    }
+  }
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (placement->flags & WPF_SETMINPOSITION) w->minPos = placement->ptMinPosition;
+    w->maxPos = placement->ptMaxPosition;
+    w->normal = normal;
+    w->restoreToMaximized = (placement->flags & WPF_RESTORETOMAXIMIZED) != 0;
+  }
+  UINT cmd = placement->showCmd;
+  bool restored = !(GetWindowLongPtr(hwnd, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE));
+  if (cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE || cmd == SW_SHOWMINNOACTIVE ||
+      cmd == SW_SHOWMAXIMIZED) {
+    if (!restored) ShowWindow(hwnd, SW_RESTORE);
+    SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left,
+                 normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd, static_cast<int>(cmd));
+  } else {
+    if (!restored) ShowWindow(hwnd, SW_RESTORE);
+    SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left,
+                 normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (cmd != SW_HIDE || IsWindowVisible(hwnd)) ShowWindow(hwnd, static_cast<int>(cmd));
+  }
+  return TRUE;
+}
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle) {
+  if (rect == nullptr) return FALSE;
+  RECT borders = NonClientBorders(style, exStyle, menu != FALSE, nullptr);
+  rect->left -= borders.left;
+  rect->top -= borders.top;
+  rect->right += borders.right;
+  rect->bottom += borders.bottom;
+  return TRUE;
+}
+
+BOOL AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+  return AdjustWindowRectEx(rect, style, menu, 0);
+}
+
+UINT ArrangeIconicWindows(HWND) { return 0; }

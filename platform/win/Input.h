@@ -1,0 +1,29 @@
+// The one entry for input events, used alike by the X11 backend and by tests: events join the
+// system input queue and are routed to windows (capture, hit testing, focus) when a thread
+// retrieves them, as on Windows.
+#pragma once
+
+#include <string>
+
+#include "win/WinUser.h"
+
+namespace brambolt {
+
+// A mouse move to a screen point.
+void InjectMouseMove(POINT screen);
+// A button event at a screen point: msg is WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP or
+// WM_MBUTTONDOWN/UP.
+void InjectMouseButton(UINT msg, POINT screen);
+// A wheel turn (delta in WHEEL_DELTA units, positive away from the user).
+void InjectMouseWheel(POINT screen, int delta);
+// A key going down or up. scan 0 takes the key's usual scan code.
+void InjectKey(UINT vk, bool down, UINT scan = 0, bool extended = false);
+// Characters that come without keys (an input method): bytes in the ANSI code page, delivered as
+// WM_CHAR messages (a double-byte character as lead and trail byte) to the focus window.
+void InjectCharacters(const std::string& ansi);
+// Number of input events not yet retrieved by any thread.
+size_t PendingInputEvents();
+// Forgets pressed keys and buttons, the double-click memory and pending events (tests start clean).
+void ResetInputState();
+
+}  // namespace brambolt

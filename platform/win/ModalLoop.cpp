@@ -1,0 +1,89 @@
+// The local modal loop and the observers told when one starts waiting.
+#include "win/ModalLoop.h"
+
+#include <map>
+#include <mutex>
+
+#include "win/WindowManager.h"
+
+namespace brambolt {
+namespace {
+
+struct Observers {
+  std::mutex mutex;
+  std::map<int, ModalLoopObserver> list;
+  int next = 1;
+};
+
+Observers& TheObservers() {
+  static Observers* o = new Observers;
+  return *o;
+}
+
+void NotifyObservers(HWND window) {
+  std::vector<ModalLoopObserver> copy;
+  {
+    Observers& o = TheObservers();
+    std::lock_guard<std::mutex> lock(o.mutex);
+    for (auto& [id, f] : o.list) copy.push_back(f);
+  }
+  for (auto& f : copy)
+    if (IsWindow(window)) f(window);
+}
+
+}  // namespace
+
+int AddModalLoopObserver(ModalLoopObserver observer) {
+  Observers& o = TheObservers();
+  std::lock_guard<std::mutex> lock(o.mutex);
+  int id = o.next++;
+  o.list[id] = std::move(observer);
+  return id;
+}
+
+void RemoveModalLoopObserver(int id) {
+  Observers& o = TheObservers();
+  std::lock_guard<std::mutex> lock(o.mutex);
+  o.list.erase(id);
+}
+
+DWORD ThreadTimerDelay() { return wm::NextTimerDelay(*wm::CurrentQueue(), true); }
+
+int ModalLoopDepth() { return static_cast<int>(wm::CurrentQueue()->modalDepth); }
+
+bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
+  wm::ThreadQueue& q = *wm::CurrentQueue();
+  q.modalDepth++;
+  bool announced = false, quit = false;
+  auto finished = [&]() { return !IsWindow(window) || (options.done && options.done()); };
+  while (!finished()) {
+    MSG msg;
+    if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!announced) {
+        announced = true;
+        NotifyObservers(window);
+        continue;
+      }
+      if (options.onIdle) options.onIdle();
+      if (options.idleOwner && IsWindow(options.idleOwner) && !finished())
+        SendMessage(options.idleOwner, WM_ENTERIDLE, static_cast<WPARAM>(options.filterCode),
+                    reinterpret_cast<LPARAM>(window));
+      if (finished()) break;
+      WaitMessage();
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      quit = true;
+      break;
+    }
+    if (CallMsgFilter(&msg, options.filterCode)) continue;
+    if (options.preTranslate && options.preTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+  }
+  q.modalDepth--;
+  return !quit;
+}
+
+}  // namespace brambolt

@@ -1,0 +1,39 @@
+// The local modal loop every modal state is built on (dialogs, message boxes, menus, tracking):
+// it serves sent messages, runs WH_MSGFILTER, reposts WM_QUIT, and ends when its window dies.
+#pragma once
+
+#include <functional>
+
+#include "win/WinUser.h"
+
+namespace brambolt {
+
+struct ModalLoopOptions {
+  int filterCode = MSGF_DIALOGBOX;  // code given to WH_MSGFILTER hooks
+  HWND idleOwner = nullptr;         // receives WM_ENTERIDLE(filterCode, window) when idle
+  // Sees each message first; true when it handled it (it is then not dispatched).
+  std::function<bool(MSG&)> preTranslate;
+  // Called each time the queue runs dry, before waiting.
+  std::function<void()> onIdle;
+  // Ends the loop when it returns true (checked after every message and before waiting).
+  std::function<bool()> done;
+};
+
+// Runs the loop until `window` is destroyed or options.done() holds; a WM_QUIT ends it too and is
+// posted again for the loop outside. Returns false when WM_QUIT ended it.
+bool RunModalLoop(HWND window, const ModalLoopOptions& options);
+
+// Told, on the loop's thread, the first time a modal loop for a window has nothing left to do
+// (its window is created, shown and painted): the test harness answers dialogs from here.
+using ModalLoopObserver = std::function<void(HWND window)>;
+int AddModalLoopObserver(ModalLoopObserver observer);
+void RemoveModalLoopObserver(int id);
+
+// Milliseconds until the calling thread's next timer falls due on the tick count (0: one is due),
+// INFINITE without timers.
+DWORD ThreadTimerDelay();
+
+// Number of modal loops running on the calling thread.
+int ModalLoopDepth();
+
+}  // namespace brambolt

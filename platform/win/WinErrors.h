@@ -1,0 +1,35 @@
+// Last-error codes raised by the window manager that the base module does not define.
+#pragma once
+
+#include "base/LastError.h"
+
+#ifndef ERROR_INVALID_HOOK_HANDLE
+#define ERROR_INVALID_HOOK_HANDLE 1404
+#endif
+#ifndef ERROR_TLW_WITH_WSCHILD
+#define ERROR_TLW_WITH_WSCHILD 1406
+#endif
+#ifndef ERROR_CANNOT_FIND_WND_CLASS
+#define ERROR_CANNOT_FIND_WND_CLASS 1407
+#endif
+#ifndef ERROR_WINDOW_OF_OTHER_THREAD
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408
+#endif
+#ifndef ERROR_CLASS_HAS_WINDOWS
+#define ERROR_CLASS_HAS_WINDOWS 1412
+#endif
+#ifndef ERROR_CLIPBOARD_NOT_OPEN
+#define ERROR_CLIPBOARD_NOT_OPEN 1418
+#endif
+#ifndef ERROR_INVALID_HOOK_FILTER
+#define ERROR_INVALID_HOOK_FILTER 1426
+#endif
+#ifndef ERROR_INVALID_FILTER_PROC
+#define ERROR_INVALID_FILTER_PROC 1427
+#endif
+#ifndef ERROR_INVALID_THREAD_ID
+#define ERROR_INVALID_THREAD_ID 1444
+#endif
+#ifndef ERROR_NO_SCROLLBARS
+#define ERROR_NO_SCROLLBARS 1447
+#endif
