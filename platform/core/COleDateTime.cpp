@@ -6,8 +6,13 @@
 #include <cmath>
 
 #include "core/TimeSupport.h"
+#include "os/SystemTime.h"
 
 namespace {
+
+using brambolt::CivilFromDays;
+using brambolt::DaysFromCivil;
+using brambolt::DaysInMonth;
 
 constexpr long long kSecondsPerDay = 24 * 60 * 60;
 // Day numbers of 1 January 100 and 31 December 9999.
@@ -15,38 +20,6 @@ constexpr long long kMinDay = -657434;
 constexpr long long kMaxDay = 2958465;
 // Day number of 1 January 1970 (the day count of the C library's time_t).
 constexpr long long kUnixEpochDay = 25569;
-
-long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-// Days from 1 January 1970 in the proleptic Gregorian calendar, counted through its 400-, 100-
-// and 4-year cycles.
-long long DaysFromCivil(long long y, int m, int d) {
-  y -= m <= 2;
-  long long era = FloorDiv(y, 400);
-  long long yoe = y - era * 400;
-  long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  long long era = FloorDiv(z, 146097);
-  long long doe = z - era * 146097;
-  long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  long long mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
-}
 
 // The date value of a day number and the seconds into that day.
 DATE DateFromDaySeconds(long long nDay, long long nSeconds) {

@@ -14,6 +14,7 @@
 #include "base/CodePage.h"
 #include "base/Convert.h"
 #include "base/LastError.h"
+#include "os/SystemInfo.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ class ResourceRegistry {
 
   bool Register(HINSTANCE module, const BYTE* data, std::size_t size) {
     auto image = std::make_unique<ResourceImage>();
-    image->module = module;
+    image->module = module ? module : brambolt::MainModuleHandle();
     if (!Parse(data, size, image->entries)) return false;
     std::lock_guard lock(mutex_);
     images_.push_back(std::move(image));

@@ -9,7 +9,8 @@
 
 namespace brambolt {
 
-// Registers a compiled .res image for a module. The bytes are not copied and must outlive every
+// Registers a compiled .res image for a module (NULL: the program's own, GetModuleHandle(NULL)).
+// The bytes are not copied and must outlive every
 // lookup (embedded images are static data). The first image registered becomes the program's own:
 // lookups with a module handle that has no image of its own (NULL included) search it.
 // Returns false when the image is not a well-formed .res file.

@@ -6,6 +6,7 @@
 
 #include "TestResources.h"
 #include "base/CodePage.h"
+#include "os/SystemInfo.h"
 #include "res/ResourceTemplates.h"
 #include "res/Resources.h"
 
@@ -37,6 +38,11 @@ TEST(ResourceLookup, NamesMatchWithoutCaseAndByNumberText) {
   EXPECT_EQ(ResourceBytes("tableData", RT_RCDATA), BlobBytes());
   EXPECT_EQ(ResourceBytes("#151", RT_RCDATA), BlobBytes());
   EXPECT_EQ(ResourceBytes(MAKEINTRESOURCE(IDR_BLOB), "#10"), BlobBytes());
+}
+
+TEST(ResourceLookup, TheProgramModuleHandleFindsTheProgramsResources) {
+  EXPECT_EQ(brambolt::ProgramResourceModule(), GetModuleHandle(nullptr));
+  EXPECT_NE(FindResource(GetModuleHandle(nullptr), MAKEINTRESOURCE(IDR_BLOB), RT_RCDATA), nullptr);
 }
 
 TEST(ResourceLookup, MissingResourceGivesNullAndAnError) {
