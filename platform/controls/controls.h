@@ -1,0 +1,6 @@
+// Everything of the controls module: the predefined and common controls and the common dialogs.
+#pragma once
+
+#include "base/base.h"
+#include "gdi/gdi.h"
+#include "win/win.h"
