@@ -1,0 +1,489 @@
+// Persistent trees: node result codes, typed and binary values, ownership by factories and
+// parents, and trees saved and loaded through the INI and registry strategies.
+#include "foundation/SECPersistentTreeNode.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "foundation/SECPTNStrategy.h"
+#include "foundation/SECRegistry.h"
+#include "platform/os/TempDir.h"
+
+namespace {
+
+using brambolt::testing_os::ScopedEnv;
+using brambolt::testing_os::TempDir;
+
+std::vector<std::string> Items(const CStringList& list) {
+  std::vector<std::string> items;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) items.emplace_back(list.GetNext(pos));
+  return items;
+}
+
+std::string Value(SECPersistentTreeNode& node, const char* key) {
+  CString value;
+  EXPECT_EQ(node.GetKeyValueString(key, value), 0u) << key;
+  return std::string(value);
+}
+
+std::vector<std::string> ChildNames(const SECPersistentTreeNode& node) {
+  CStringList names;
+  node.GetChildNames(names);
+  return Items(names);
+}
+
+class CreatedNode : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(node.Create("Root", nullptr), 0u); }
+  SECPersistentTreeNode node;
+};
+
+TEST(PersistentTreeNode, CreateReportsItsFaultsAsBits) {
+  SECPersistentTreeNode node;
+  EXPECT_EQ(node.Create("", nullptr), PTN_INVALID_NAME);
+  EXPECT_EQ(node.Create("N", nullptr), 0u);
+  EXPECT_EQ(node.Create("M", nullptr), PTN_ALREADY_CREATED);
+  EXPECT_EQ(node.Create("", nullptr), PTN_ALREADY_CREATED | PTN_INVALID_NAME);
+  EXPECT_EQ(std::string(node.GetNodeName()), "N");
+}
+
+TEST(PersistentTreeNode, SiblingNamesAreUnique) {
+  SECPersistentTreeNode root, first, second;
+  ASSERT_EQ(root.Create("R", nullptr), 0u);
+  EXPECT_EQ(first.Create("A", &root), 0u);
+  EXPECT_EQ(second.Create("A", &root), PTN_CHILD_EXISTS);
+  EXPECT_EQ(root.FindChild("A"), &first);
+  EXPECT_EQ(root.FindChild(""), nullptr);
+  EXPECT_EQ(root.FindChild("a"), nullptr);
+  EXPECT_EQ(ChildNames(root), std::vector<std::string>{"A"});
+}
+
+TEST(PersistentTreeNode, AttachNeedsACreatedParentAndAChild) {
+  SECPersistentTreeNode parent, child;
+  ASSERT_EQ(child.Create("C", nullptr), 0u);
+  EXPECT_EQ(parent.AttachChild(&child), PTN_NOT_CREATED);
+  ASSERT_EQ(parent.Create("P", nullptr), 0u);
+  EXPECT_EQ(parent.AttachChild(nullptr), PTN_INVALID_NAME);
+  EXPECT_EQ(parent.AttachChild(&child), 0u);
+  EXPECT_EQ(parent.AttachChild(&child), PTN_CHILD_EXISTS);
+  EXPECT_EQ(child.AttachChild(&parent), PTN_FAILED);
+  CStringList path;
+  child.GetPath(path);
+  EXPECT_EQ(Items(path), (std::vector<std::string>{"C", "P"}));
+}
+
+TEST(PersistentTreeNode, ValueOperationsNeedACreatedNodeAndAKey) {
+  SECPersistentTreeNode node;
+  EXPECT_EQ(node.AddKeyValueString("k", "v", TRUE), PTN_NOT_CREATED);
+  EXPECT_EQ(node.AddKeyValueString("", "v", TRUE), PTN_NOT_CREATED | PTN_INVALID_KEY);
+  ASSERT_EQ(node.Create("N", nullptr), 0u);
+  EXPECT_EQ(node.AddKeyValueString("", "v", TRUE), PTN_INVALID_KEY);
+  EXPECT_EQ(node.AddKeyValueString("k", "v", FALSE), 0u);
+  EXPECT_EQ(node.AddKeyValueString("k", "w", FALSE), PTN_KEY_EXISTS);
+  EXPECT_EQ(Value(node, "k"), "v");
+  EXPECT_EQ(node.AddKeyValueString("k", "w", TRUE), 0u);
+  EXPECT_EQ(Value(node, "k"), "w");
+}
+
+TEST_F(CreatedNode, MissingKeyGivesTheDefaultAndNotFound) {
+  CString value("old");
+  EXPECT_EQ(node.GetKeyValueString("none", value, "fallback"), PTN_KEY_NOT_FOUND);
+  EXPECT_EQ(std::string(value), "fallback");
+  int number = 1;
+  EXPECT_EQ(node.GetKeyValueInt("none", &number, 42), PTN_KEY_NOT_FOUND);
+  EXPECT_EQ(number, 42);
+  EXPECT_EQ(node.GetKeyValueInt("none", nullptr, 42), PTN_NULL_DATA);
+}
+
+TEST_F(CreatedNode, NumbersAreStoredAsDecimalText) {
+  EXPECT_EQ(node.AddKeyValueInt("n", -17, TRUE), 0u);
+  EXPECT_EQ(Value(node, "n"), "-17");
+  ASSERT_EQ(node.AddKeyValueString("u", "4000000000", TRUE), 0u);
+  int i = 0;
+  UINT u = 0;
+  long l = 0;
+  DWORD d = 0;
+  EXPECT_EQ(node.GetKeyValueInt("n", &i, 0), 0u);
+  EXPECT_EQ(node.GetKeyValueUInt("n", &u, 0), 0u);
+  EXPECT_EQ(node.GetKeyValueLong("n", &l, 0), 0u);
+  EXPECT_EQ(node.GetKeyValueDWord("u", &d, 0), 0u);
+  EXPECT_EQ(i, -17);
+  EXPECT_EQ(u, static_cast<UINT>(-17));
+  EXPECT_EQ(l, -17);
+  EXPECT_EQ(d, 4000000000u);
+}
+
+struct BoolCase {
+  const char* text;
+  BOOL expected;
+};
+
+void PrintTo(const BoolCase& c, std::ostream* os) { *os << c.text; }
+
+class BooleanText : public ::testing::TestWithParam<BoolCase> {};
+
+TEST_P(BooleanText, OnlyTrueInAnyCaseIsTrue) {
+  SECPersistentTreeNode node;
+  ASSERT_EQ(node.Create("N", nullptr), 0u);
+  ASSERT_EQ(node.AddKeyValueString("b", GetParam().text, TRUE), 0u);
+  BOOL value = !GetParam().expected;
+  EXPECT_EQ(node.GetKeyValueBool("b", &value, !GetParam().expected), 0u);
+  EXPECT_EQ(value, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(PersistentTreeNode, BooleanText,
+                         ::testing::Values(BoolCase{"true", TRUE}, BoolCase{"True", TRUE}, BoolCase{"TRUE", TRUE},
+                                           BoolCase{"1", FALSE}, BoolCase{"yes", FALSE}, BoolCase{"", FALSE}));
+
+TEST_F(CreatedNode, BooleansAreStoredAsWords) {
+  EXPECT_EQ(node.AddKeyValueBool("on", TRUE, TRUE), 0u);
+  EXPECT_EQ(node.AddKeyValueBool("off", FALSE, TRUE), 0u);
+  EXPECT_EQ(Value(node, "on"), "True");
+  EXPECT_EQ(Value(node, "off"), "False");
+}
+
+TEST_F(CreatedNode, RemovingAPairKeepsTheOrderOfTheOthers) {
+  for (const char* key : {"a", "b", "c"}) node.AddKeyValueString(key, key, TRUE);
+  EXPECT_EQ(node.RemoveKeyValue("b"), 0u);
+  EXPECT_EQ(node.RemoveKeyValue("b"), PTN_KEY_NOT_FOUND);
+  EXPECT_EQ(node.FindKeyValue("b"), nullptr);
+  node.AddKeyValueString("b", "again", TRUE);
+  TempDir dir;
+  SECPTNStrategyProfile ini((dir / "order.ini").c_str());
+  ASSERT_TRUE(node.Save(&ini));
+  EXPECT_EQ(dir.Read("order.ini"), "[Root]\r\na=a\r\nc=c\r\nb=again\r\n");
+}
+
+std::vector<BYTE> Bytes(int count) {
+  std::vector<BYTE> bytes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<BYTE>(i * 37 + 5);
+  return bytes;
+}
+
+std::vector<BYTE> ReadBinary(SECPersistentTreeNode& node, const char* key, UINT expectedResult = 0) {
+  BYTE* data = nullptr;
+  UINT size = 0;
+  EXPECT_EQ(node.GetKeyValueBinary(key, &data, &size), expectedResult) << key;
+  std::unique_ptr<BYTE[]> owned(data);
+  return data == nullptr ? std::vector<BYTE>() : std::vector<BYTE>(data, data + size);
+}
+
+TEST_F(CreatedNode, BinaryIsTwoLettersPerByteLowNibbleFirst) {
+  EXPECT_EQ(node.AddKeyValueBinary("k", reinterpret_cast<const BYTE*>("abc"), 3, TRUE), 0u);
+  EXPECT_EQ(Value(node, "k"), "BGCGDG");
+  EXPECT_EQ(ReadBinary(node, "k"), (std::vector<BYTE>{'a', 'b', 'c'}));
+  EXPECT_EQ(node.AddKeyValueBinary("k", nullptr, 3, TRUE), PTN_NULL_DATA);
+  EXPECT_EQ(node.GetKeyValueBinary("k", nullptr, nullptr), PTN_NULL_DATA);
+}
+
+TEST_F(CreatedNode, BinaryOf125BytesIsOnePlainPair) {
+  const auto bytes = Bytes(125);
+  EXPECT_EQ(node.AddKeyValueBinary("k", bytes.data(), 125, TRUE), 0u);
+  EXPECT_EQ(Value(node, "k").size(), 250u);
+  EXPECT_EQ(node.FindKeyValue("k_BinCount"), nullptr);
+  EXPECT_EQ(ReadBinary(node, "k"), bytes);
+}
+
+TEST_F(CreatedNode, BinaryOf126BytesIsSplitInPieces) {
+  const auto bytes = Bytes(126);
+  EXPECT_EQ(node.AddKeyValueBinary("k", bytes.data(), 126, TRUE), 0u);
+  EXPECT_EQ(node.FindKeyValue("k"), nullptr);
+  EXPECT_EQ(Value(node, "k_BinCount"), "2");
+  EXPECT_EQ(Value(node, "k_BinVal0").size(), 250u);
+  EXPECT_EQ(Value(node, "k_BinVal1").size(), 2u);
+  EXPECT_EQ(ReadBinary(node, "k"), bytes);
+}
+
+TEST_F(CreatedNode, PieceCountTakesPrecedenceOverAPlainPair) {
+  const auto bytes = Bytes(300);
+  ASSERT_EQ(node.AddKeyValueBinary("k", bytes.data(), 300, TRUE), 0u);
+  ASSERT_EQ(node.AddKeyValueString("k", "BGCGDG", TRUE), 0u);
+  EXPECT_EQ(ReadBinary(node, "k"), bytes);
+}
+
+TEST_F(CreatedNode, MissingPieceMakesTheBinaryUnreadable) {
+  const auto bytes = Bytes(600);
+  ASSERT_EQ(node.AddKeyValueBinary("k", bytes.data(), 600, TRUE), 0u);
+  ASSERT_EQ(node.RemoveKeyValue("k_BinVal1"), 0u);
+  BYTE* data = reinterpret_cast<BYTE*>(&node);
+  UINT size = 0;
+  EXPECT_EQ(node.GetKeyValueBinary("k", &data, &size), PTN_KEY_NOT_FOUND);
+  EXPECT_EQ(data, nullptr);
+}
+
+TEST_F(CreatedNode, RewritingABinaryReplacesEveryPieceOfTheOldOne) {
+  const auto longBytes = Bytes(700);
+  const auto shortBytes = Bytes(3);
+  ASSERT_EQ(node.AddKeyValueBinary("k", longBytes.data(), 700, TRUE), 0u);
+  EXPECT_EQ(node.AddKeyValueBinary("k", shortBytes.data(), 3, FALSE), PTN_KEY_EXISTS);
+  ASSERT_EQ(node.AddKeyValueBinary("k", shortBytes.data(), 3, TRUE), 0u);
+  EXPECT_EQ(ReadBinary(node, "k"), shortBytes);
+  EXPECT_EQ(node.FindKeyValue("k_BinVal2"), nullptr);
+  const auto middle = Bytes(200);
+  ASSERT_EQ(node.AddKeyValueBinary("k", middle.data(), 200, TRUE), 0u);
+  EXPECT_EQ(node.FindKeyValue("k"), nullptr);
+  EXPECT_EQ(ReadBinary(node, "k"), middle);
+}
+
+TEST_F(CreatedNode, EmptyBinaryTextCannotBeRead) {
+  ASSERT_EQ(node.AddKeyValueString("k", "", TRUE), 0u);
+  ReadBinary(node, "k", PTN_FAILED);
+  ReadBinary(node, "absent", PTN_KEY_NOT_FOUND);
+}
+
+TEST(PTNFactory, RefusedNodesAreNotKept) {
+  SECPTNFactory factory;
+  SECPersistentTreeNode* root = factory.AddChild("Root", nullptr);
+  ASSERT_NE(root, nullptr);
+  ASSERT_NE(factory.AddChild("A", root), nullptr);
+  EXPECT_EQ(factory.AddChild("A", root), nullptr);
+  EXPECT_EQ(factory.AddChild("", root), nullptr);
+  EXPECT_EQ(factory.AddChild(RUNTIME_CLASS(CObList), "B", root), nullptr);
+  EXPECT_EQ(ChildNames(*root), std::vector<std::string>{"A"});
+}
+
+TEST(PTNFactory, DestroyTakesOnlyItsOwnNodesAndDetachesThem) {
+  SECPTNFactory factory;
+  SECPersistentTreeNode* root = factory.AddChild("Root", nullptr);
+  SECPersistentTreeNode* child = factory.AddChild("A", root);
+  SECPersistentTreeNode stranger;
+  EXPECT_FALSE(factory.Destroy(nullptr));
+  EXPECT_FALSE(factory.Destroy(&stranger));
+  EXPECT_TRUE(factory.Destroy(child));
+  EXPECT_EQ(root->FindChild("A"), nullptr);
+  EXPECT_FALSE(factory.Destroy(child));
+}
+
+TEST(PersistentTreeNode, DestroyedChildLeavesItsParent) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Root", nullptr), 0u);
+  {
+    SECPersistentTreeNode child;
+    ASSERT_EQ(child.Create("Temp", &root), 0u);
+    EXPECT_NE(root.FindChild("Temp"), nullptr);
+  }
+  EXPECT_EQ(root.FindChild("Temp"), nullptr);
+  EXPECT_TRUE(ChildNames(root).empty());
+}
+
+TEST(PersistentTreeNode, ChildOfAnotherOwnerOutlivesItsParentAsARoot) {
+  SECPTNFactory factory;
+  SECPersistentTreeNode* child = nullptr;
+  {
+    SECPersistentTreeNode root;
+    ASSERT_EQ(root.Create("Root", nullptr), 0u);
+    child = factory.AddChild("A", &root);
+    ASSERT_NE(child, nullptr);
+  }
+  CStringList path;
+  child->GetPath(path);
+  EXPECT_EQ(Items(path), std::vector<std::string>{"A"});
+}
+
+TEST(PersistentTreeNode, NodeMadeChildrenBelongToTheNode) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Root", nullptr), 0u);
+  SECPersistentTreeNode* bar = root.AddChild("Bar");
+  ASSERT_NE(bar, nullptr);
+  SECPersistentTreeNode* grandChild = root.AddChild("Deep", bar);
+  ASSERT_NE(grandChild, nullptr);
+  EXPECT_EQ(bar->FindChild("Deep"), grandChild);
+  EXPECT_EQ(root.AddChild("Bar"), nullptr);
+  CStringList path;
+  grandChild->GetPath(path);
+  EXPECT_EQ(Items(path), (std::vector<std::string>{"Deep", "Bar", "Root"}));
+}
+
+// A tree of the shape the docking layout keeps.
+void BuildLayout(SECPersistentTreeNode& root) {
+  ASSERT_EQ(root.Create("Layout", nullptr), 0u);
+  root.AddKeyValueInt("Bars", 2, TRUE);
+  root.AddKeyValueString("Name", "Main frame", TRUE);
+  SECPersistentTreeNode* bar1 = root.AddChild("Bar1");
+  bar1->AddKeyValueBool("Visible", TRUE, TRUE);
+  bar1->AddKeyValueBinary("Rect", reinterpret_cast<const BYTE*>("\x01\x02\xFF"), 3, TRUE);
+  SECPersistentTreeNode* bar2 = root.AddChild("Bar2");
+  bar2->AddKeyValueInt("Dock", -1, TRUE);
+  bar2->AddChild("Float")->AddKeyValueString("Pos", "10,20", TRUE);
+}
+
+void ExpectLayout(SECPersistentTreeNode& root) {
+  EXPECT_EQ(Value(root, "Bars"), "2");
+  EXPECT_EQ(Value(root, "Name"), "Main frame");
+  EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"Bar1", "Bar2"}));
+  SECPersistentTreeNode* bar1 = root.FindChild("Bar1");
+  ASSERT_NE(bar1, nullptr);
+  BOOL visible = FALSE;
+  EXPECT_EQ(bar1->GetKeyValueBool("Visible", &visible, FALSE), 0u);
+  EXPECT_TRUE(visible);
+  EXPECT_EQ(ReadBinary(*bar1, "Rect"), (std::vector<BYTE>{1, 2, 0xFF}));
+  SECPersistentTreeNode* bar2 = root.FindChild("Bar2");
+  ASSERT_NE(bar2, nullptr);
+  int dock = 0;
+  EXPECT_EQ(bar2->GetKeyValueInt("Dock", &dock, 0), 0u);
+  EXPECT_EQ(dock, -1);
+  ASSERT_NE(bar2->FindChild("Float"), nullptr);
+  EXPECT_EQ(Value(*bar2->FindChild("Float"), "Pos"), "10,20");
+}
+
+class ProfileStrategy : public ::testing::Test {
+ protected:
+  std::string File() const { return dir / "layout.ini"; }
+  void SaveLayout() {
+    SECPersistentTreeNode root;
+    BuildLayout(root);
+    SECPTNStrategyProfile ini(File().c_str());
+    ASSERT_TRUE(root.Save(&ini));
+  }
+  TempDir dir;
+};
+
+TEST_F(ProfileStrategy, SavesOneSectionPerNodeWithTheChildList) {
+  SECPersistentTreeNode root;
+  BuildLayout(root);
+  SECPTNStrategyProfile ini(File().c_str());
+  EXPECT_TRUE(root.Save(&ini));
+  EXPECT_EQ(dir.Read("layout.ini"),
+            "[Layout]\r\nBars=2\r\nName=Main frame\r\nptn_Child1=Bar1\r\nptn_Child2=Bar2\r\n"
+            "[Layout.Bar1]\r\nVisible=True\r\nRect=BACAPP\r\n"
+            "[Layout.Bar2]\r\nDock=-1\r\nptn_Child1=Float\r\n"
+            "[Layout.Bar2.Float]\r\nPos=10,20\r\n");
+}
+
+TEST_F(ProfileStrategy, LoadingIntoAFreshRootGivesTheSameTree) {
+  SaveLayout();
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Layout", nullptr), 0u);
+  SECPTNStrategyProfile ini(File().c_str());
+  EXPECT_TRUE(loaded.Load(&ini));
+  ExpectLayout(loaded);
+}
+
+TEST_F(ProfileStrategy, LongValuesAndLongKeyListsAreReadWhole) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Big", nullptr), 0u);
+  const CString longValue('v', 1000);
+  root.AddKeyValueString("long", longValue, TRUE);
+  for (int i = 0; i < 600; ++i) {
+    CString key;
+    key.Format("SomewhatLongKeyName%04d", i);
+    root.AddKeyValueInt(key, i, TRUE);
+  }
+  SECPTNStrategyProfile ini(File().c_str());
+  ASSERT_TRUE(root.Save(&ini));
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Big", nullptr), 0u);
+  ASSERT_TRUE(loaded.Load(&ini));
+  EXPECT_EQ(Value(loaded, "long"), std::string(longValue));
+  int last = 0;
+  EXPECT_EQ(loaded.GetKeyValueInt("SomewhatLongKeyName0599", &last, -1), 0u);
+  EXPECT_EQ(last, 599);
+}
+
+TEST_F(ProfileStrategy, ExistingChildIsNotReadAgain) {
+  SaveLayout();
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Layout", nullptr), 0u);
+  SECPersistentTreeNode* existing = loaded.AddChild("Bar1");
+  SECPTNStrategyProfile ini(File().c_str());
+  ASSERT_TRUE(loaded.Load(&ini));
+  EXPECT_EQ(loaded.FindChild("Bar1"), existing);
+  EXPECT_EQ(existing->FindKeyValue("Visible"), nullptr);
+  EXPECT_NE(loaded.FindChild("Bar2"), nullptr);
+}
+
+TEST_F(ProfileStrategy, SavingAgainDropsTheSectionsOfRemovedChildren) {
+  SaveLayout();
+  SECPTNStrategyProfile ini(File().c_str());
+  SECPersistentTreeNode smaller;
+  ASSERT_EQ(smaller.Create("Layout", nullptr), 0u);
+  smaller.AddKeyValueInt("Bars", 0, TRUE);
+  ASSERT_TRUE(smaller.Save(&ini));
+  EXPECT_EQ(dir.Read("layout.ini"), "[Layout]\r\nBars=0\r\n");
+}
+
+TEST_F(ProfileStrategy, NothingStoredLoadsNothing) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Absent", nullptr), 0u);
+  SECPTNStrategyProfile ini(File().c_str());
+  EXPECT_FALSE(root.Load(&ini));
+  SECPersistentTreeNode notCreated;
+  EXPECT_FALSE(notCreated.Load(&ini));
+  EXPECT_FALSE(notCreated.Save(&ini));
+  EXPECT_FALSE(root.Load(nullptr));
+}
+
+class RegistryStrategy : public ::testing::Test {
+ protected:
+  void SetUp() override { brambolt::ResetRegistryForTesting(); }
+  void TearDown() override { brambolt::ResetRegistryForTesting(); }
+  bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }
+  TempDir dir;
+  ScopedEnv registryDir{"BRAMBOLT_REGISTRY_DIR", dir.Path()};
+};
+
+TEST_F(RegistryStrategy, FirstSaveOfANewTreeSucceedsAndLoadsBack) {
+  SECPersistentTreeNode root;
+  BuildLayout(root);
+  SECPTNStrategyRegistry reg("Software\\Test\\Workspace", HKEY_CURRENT_USER);
+  EXPECT_TRUE(root.Save(&reg));
+  EXPECT_TRUE(KeyExists("Software\\Test\\Workspace\\Layout\\Bar2\\Float"));
+
+  brambolt::ResetRegistryForTesting();
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Layout", nullptr), 0u);
+  EXPECT_TRUE(loaded.Load(&reg));
+  EXPECT_EQ(Value(loaded, "Bars"), "2");
+  EXPECT_EQ(ChildNames(loaded), (std::vector<std::string>{"Bar1", "Bar2"}));
+  ExpectLayout(loaded);
+}
+
+TEST_F(RegistryStrategy, SavingAgainReplacesTheWholeSubtree) {
+  SECPersistentTreeNode root;
+  BuildLayout(root);
+  SECPTNStrategyRegistry reg("Software\\Test\\", HKEY_CURRENT_USER);
+  ASSERT_TRUE(root.Save(&reg));
+  SECPersistentTreeNode smaller;
+  ASSERT_EQ(smaller.Create("Layout", nullptr), 0u);
+  smaller.AddKeyValueString("Only", "this", TRUE);
+  EXPECT_TRUE(smaller.Save(&reg));
+  EXPECT_FALSE(KeyExists("Software\\Test\\Layout\\Bar1"));
+  SECRegistry check;
+  ASSERT_TRUE(check.Connect(HKEY_CURRENT_USER, nullptr, TRUE));
+  ASSERT_TRUE(check.Open("Software\\Test\\Layout", KEY_READ));
+  CString value;
+  EXPECT_FALSE(check.GetStringValue("Bars", value));
+  EXPECT_TRUE(check.GetStringValue("Only", value));
+  EXPECT_EQ(std::string(value), "this");
+}
+
+TEST_F(RegistryStrategy, LongStringValuesLoadWhole) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Big", nullptr), 0u);
+  const CString longValue('x', 5000);
+  root.AddKeyValueString("long", longValue, TRUE);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  ASSERT_TRUE(root.Save(&reg));
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Big", nullptr), 0u);
+  ASSERT_TRUE(loaded.Load(&reg));
+  EXPECT_EQ(Value(loaded, "long").size(), 5000u);
+}
+
+TEST_F(RegistryStrategy, MissingNodeDoesNotLoad) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Nowhere", nullptr), 0u);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  EXPECT_FALSE(root.Load(&reg));
+}
+
+}  // namespace
