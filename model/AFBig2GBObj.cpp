@@ -1,0 +1,204 @@
+// The GB2312/Big5 converter: the file is read as raw bytes, split into lines and converted pair
+// by pair through the application's tables.
+#include "model/AFBig2GBObj.h"
+
+#include <string>
+
+#include "core/CArchive.h"
+#include "core/CException.h"
+#include "core/CFile.h"
+#include "core/CMirrorFile.h"
+#include "model/RecordFile.h"
+#include "model/ShellServices.h"
+
+IMPLEMENT_DYNCREATE(AFBig2GBObj, CObject)
+
+namespace {
+
+constexpr BYTE kGBFirst = 0xA1;
+constexpr BYTE kLast = 0xFE;
+constexpr BYTE kBig5TrailFirst = 0x40;
+constexpr int kGBColumns = 94;
+constexpr int kBig5Columns = 191;
+
+// Appends the table's entry, or the pair itself when the entry holds a zero byte (a zero byte
+// would cut the text short).
+void AppendEntry(std::string& out, const BYTE* pEntry, BYTE lead, BYTE trail) {
+  if (pEntry[0] != 0 && pEntry[1] != 0) {
+    out += static_cast<char>(pEntry[0]);
+    out += static_cast<char>(pEntry[1]);
+  } else {
+    out += static_cast<char>(lead);
+    out += static_cast<char>(trail);
+  }
+}
+
+std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable) {
+  std::string out;
+  out.reserve(n);
+  for (size_t j = 0; j < n;) {
+    const BYTE c = p[j];
+    if (j + 1 < n && c >= kGBFirst && c <= kLast && p[j + 1] >= kGBFirst && p[j + 1] <= kLast) {
+      const BYTE t = p[j + 1];
+      if (c == 0xA1 && (t == 0xA2 || t == 0xA3)) {
+        out += '.';  // the ideographic comma and full stop
+      } else if (c == 0xA1 && (t == 0xB0 || t == 0xB1)) {
+        out += '"';  // the corner quotes
+      } else if (c >= 0xAA && c <= 0xAF) {
+        // GB2312 leaves these rows empty and the table has no rows for them.
+        out += static_cast<char>(c);
+        out += static_cast<char>(t);
+      } else {
+        const int row = c <= 0xA9 ? c - 0xA1 : c - 0xA7;
+        AppendEntry(out, pTable + 2 * (row * kGBColumns + (t - kGBFirst)), c, t);
+      }
+      j += 2;
+    } else {
+      out += static_cast<char>(c);
+      ++j;
+    }
+  }
+  return out;
+}
+
+std::string Big5ToGB(const BYTE* p, size_t n, const BYTE* pTable) {
+  std::string out;
+  out.reserve(n);
+  for (size_t j = 0; j < n;) {
+    const BYTE c = p[j];
+    if (j + 1 < n && c >= kGBFirst && c <= kLast && p[j + 1] >= kBig5TrailFirst && p[j + 1] <= kLast) {
+      const BYTE t = p[j + 1];
+      AppendEntry(out, pTable + 2 * ((c - kGBFirst) * kBig5Columns + (t - kBig5TrailFirst)), c, t);
+      j += 2;
+    } else {
+      out += static_cast<char>(c);
+      ++j;
+    }
+  }
+  return out;
+}
+
+// Runs the reads or writes of an open file and closes it; a framework exception abandons the
+// file and gives FALSE.
+template <class Body>
+BOOL RunAndClose(CFile& file, Body body) {
+  TRY {
+    body();
+    file.Close();
+  }
+  CATCH_ALL(e) {
+    e->Delete();
+    file.Abort();
+    return FALSE;
+  }
+  END_CATCH_ALL
+  return TRUE;
+}
+
+const BYTE* ShellTable(BOOL bGBToBig5) {
+  ShellServices* pShell = GetShellServices();
+  return bGBToBig5 ? pShell->GetGBToBig5Table() : pShell->GetBig5ToGBTable();
+}
+
+}  // namespace
+
+AFBig2GBObj::AFBig2GBObj() : m_nLineCount(0), m_nMode(1) {}
+
+AFBig2GBObj::~AFBig2GBObj() = default;
+
+void AFBig2GBObj::Serialize(CArchive& ar) {
+  if (ar.IsStoring())
+    ar << m_strText;
+  else
+    ar >> m_strText;
+}
+
+void AFBig2GBObj::ClearText() { m_strText.Empty(); }
+
+int AFBig2GBObj::GetTextLength() const { return m_strText.GetLength(); }
+
+BOOL AFBig2GBObj::LoadFromFile(LPCTSTR lpszPathName) {
+  CFile file;
+  if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
+  std::string bytes;
+  const BOOL bRead = RunAndClose(file, [&] {
+    char block[16384];
+    UINT nRead;
+    while ((nRead = file.Read(block, sizeof block)) > 0) bytes.append(block, nRead);
+  });
+  if (!bRead) return FALSE;
+  m_strText = CString(bytes.data(), static_cast<int>(bytes.size()));
+  m_nLineCount = SplitLines();
+  return TRUE;
+}
+
+BOOL AFBig2GBObj::SaveToFile(LPCTSTR lpszPathName) {
+  std::string bytes;
+  for (INT_PTR i = 0; i < m_arrLines.GetSize(); ++i) {
+    const CString& line = m_arrLines[i];
+    bytes.append(static_cast<LPCTSTR>(line), static_cast<size_t>(line.GetLength()));
+    bytes += '\n';
+  }
+  m_strText = CString(bytes.data(), static_cast<int>(bytes.size()));
+  // Written beside the file and renamed over it, so a failed save keeps the old text.
+  CMirrorFile file;
+  if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return FALSE;
+  return RunAndClose(file, [&] { file.Write(bytes.data(), static_cast<UINT>(bytes.size())); });
+}
+
+int AFBig2GBObj::SplitLines() {
+  m_arrLines.RemoveAll();
+  const char* p = m_strText;
+  const int n = m_strText.GetLength();
+  std::string line;
+  bool bOpenLine = false;
+  for (int i = 0; i < n; ++i) {
+    const char ch = p[i];
+    if (ch == '\t') {
+      line += "        ";
+      bOpenLine = true;
+    } else if (ch == '\n') {
+      if (i > 0 && p[i - 1] == '\r') line.pop_back();
+      m_arrLines.Add(CString(line.data(), static_cast<int>(line.size())));
+      line.clear();
+      bOpenLine = false;
+    } else {
+      line += ch;
+      bOpenLine = true;
+    }
+  }
+  // A last line without a line end is a line too; a line end does not open an empty one.
+  if (bOpenLine) m_arrLines.Add(CString(line.data(), static_cast<int>(line.size())));
+  m_nLineCount = static_cast<int>(m_arrLines.GetSize());
+  return m_nLineCount;
+}
+
+void AFBig2GBObj::ReleaseFile(CFile* pFile, BOOL bAbort) { ReleaseRecordFile(pFile, bAbort); }
+
+void AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
+  const size_t n = static_cast<size_t>(strText.GetLength());
+  const std::string out = bGBToBig5 ? GBToBig5(p, n, pTable) : Big5ToGB(p, n, pTable);
+  strText = CString(out.data(), static_cast<int>(out.size()));
+}
+
+BOOL AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5) {
+  const BYTE* pTable = ShellTable(bGBToBig5);
+  if (pTable == nullptr) return FALSE;
+  ConvertText(strText, bGBToBig5, pTable);
+  return TRUE;
+}
+
+BOOL AFBig2GBObj::ConvertLines(BOOL bGBToBig5) {
+  const BYTE* pTable = ShellTable(bGBToBig5);
+  if (pTable == nullptr) return FALSE;
+  SplitLines();
+  for (INT_PTR i = 0; i < m_arrLines.GetSize(); ++i) {
+    if (!m_arrLines[i].IsEmpty()) ConvertText(m_arrLines[i], bGBToBig5, pTable);
+  }
+  return TRUE;
+}
+
+BOOL AFBig2GBObj::ConvertGBToBig5() { return ConvertLines(TRUE); }
+
+BOOL AFBig2GBObj::ConvertBig5ToGB() { return ConvertLines(FALSE); }

@@ -1,0 +1,58 @@
+// AFBig2GBObj: converts a text file in place between the Chinese double-byte code pages GB2312
+// and Big5, one table lookup per double-byte character.
+#pragma once
+
+#include "base/base.h"
+#include "core/Arrays.h"
+#include "core/CObject.h"
+#include "core/CString.h"
+
+class CArchive;
+class CFile;
+
+class AFBig2GBObj : public CObject {
+  DECLARE_DYNCREATE(AFBig2GBObj)
+
+ public:
+  // "GBTOBIG": 88 rows (GB2312 lead bytes A1-A9, then B0-FE) of 94 trail bytes A1-FE.
+  // "BIGTOGB": 94 rows (Big5 lead bytes A1-FE) of 191 trail bytes 40-FE.
+  // Each entry holds the target lead byte, then the target trail byte.
+  static constexpr int GBToBig5TableSize = 88 * 94 * 2;
+  static constexpr int Big5ToGBTableSize = 94 * 191 * 2;
+
+  AFBig2GBObj();
+  ~AFBig2GBObj() override;
+
+  // Stores or loads the text as one string.
+  void Serialize(CArchive& ar) override;
+  // Writes the lines back, each ended by a line feed; FALSE (old file untouched) on failure.
+  virtual BOOL SaveToFile(LPCTSTR lpszPathName);
+  // Reads the file's bytes as they are and splits them into lines; FALSE when it cannot be read.
+  virtual BOOL LoadFromFile(LPCTSTR lpszPathName);
+  // Closes (or abandons) and deletes a file of the record family.
+  virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
+
+  void ClearText();
+  // Rebuilds the lines from the text: tabs become eight blanks, a CR before a line feed is
+  // dropped; a line feed ends a line without starting an empty one. Returns the line count.
+  int SplitLines();
+  int GetTextLength() const;
+
+  // Convert the lines split afresh from the text through the shell's tables; FALSE (nothing
+  // converted) when the shell has no table.
+  BOOL ConvertGBToBig5();
+  BOOL ConvertBig5ToGB();
+
+  // Converts a text in place, every byte of it kept but the converted pairs (no line handling):
+  // through the shell's table, FALSE (text unchanged) when it has none; or through the given one.
+  static BOOL ConvertText(CString& strText, BOOL bGBToBig5);
+  static void ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable);
+
+  int m_nLineCount;
+  int m_nMode;
+  CString m_strText;
+  CStringArray m_arrLines;
+
+ private:
+  BOOL ConvertLines(BOOL bGBToBig5);
+};

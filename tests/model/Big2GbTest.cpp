@@ -1,0 +1,380 @@
+// The GB2312/Big5 converter: the embedded tables, the pair rules, line handling, files that keep
+// every byte and do not grow, and sample texts checked against iconv and OpenCC.
+#include "model/AFBig2GBObj.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/Convert.h"
+#include "core/CArchive.h"
+#include "core/CMemFile.h"
+#include "model/ModelTestSupport.h"
+#include "platform/os/TempDir.h"
+#include "res/Resources.h"
+#include "res/ResourceTypes.h"
+
+namespace {
+
+using brambolt::testing_os::TempDir;
+
+struct Tables {
+  const BYTE* gbToBig5 = nullptr;
+  const BYTE* big5ToGb = nullptr;
+  DWORD gbToBig5Size = 0;
+  DWORD big5ToGbSize = 0;
+};
+
+const BYTE* LoadTable(LPCTSTR name, DWORD& size) {
+  HRSRC hRes = FindResource(nullptr, name, RT_RCDATA);
+  if (hRes == nullptr) return nullptr;
+  size = SizeofResource(nullptr, hRes);
+  return static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes)));
+}
+
+const Tables& EmbeddedTables() {
+  static const Tables tables = [] {
+    Tables t;
+    t.gbToBig5 = LoadTable("GBTOBIG", t.gbToBig5Size);
+    t.big5ToGb = LoadTable("BIGTOGB", t.big5ToGbSize);
+    return t;
+  }();
+  return tables;
+}
+
+// A shell whose tables are the embedded resources, as the application loads them.
+class ShellWithTables : public model_test::RecordingShell {
+ public:
+  const BYTE* GetGBToBig5Table() override { return EmbeddedTables().gbToBig5; }
+  const BYTE* GetBig5ToGBTable() override { return EmbeddedTables().big5ToGb; }
+};
+
+std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
+std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
+std::string Bytes(const CString& s) { return std::string(static_cast<LPCTSTR>(s), s.GetLength()); }
+CString Str(const std::string& bytes) { return CString(bytes.data(), static_cast<int>(bytes.size())); }
+
+std::string Convert(const std::string& bytes, bool gbToBig5) {
+  CString text = Str(bytes);
+  const Tables& t = EmbeddedTables();
+  AFBig2GBObj::ConvertText(text, gbToBig5, gbToBig5 ? t.gbToBig5 : t.big5ToGb);
+  return Bytes(text);
+}
+
+// Loads, converts and saves a file as the explorer does.
+bool ConvertFile(const std::string& path, bool gbToBig5) {
+  ShellWithTables shell;
+  AFBig2GBObj converter;
+  converter.ClearText();
+  if (!converter.LoadFromFile(path.c_str())) return false;
+  if (!(gbToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB())) return false;
+  return converter.SaveToFile(path.c_str());
+}
+
+TEST(Big2GbTables, EmbeddedWithTheirLayoutSizes) {
+  const Tables& t = EmbeddedTables();
+  ASSERT_NE(t.gbToBig5, nullptr);
+  ASSERT_NE(t.big5ToGb, nullptr);
+  EXPECT_EQ(t.gbToBig5Size, static_cast<DWORD>(AFBig2GBObj::GBToBig5TableSize));
+  EXPECT_EQ(t.big5ToGbSize, static_cast<DWORD>(AFBig2GBObj::Big5ToGBTableSize));
+}
+
+TEST(Big2GbTables, HoldNoZeroByte) {
+  const Tables& t = EmbeddedTables();
+  ASSERT_NE(t.gbToBig5, nullptr);
+  ASSERT_NE(t.big5ToGb, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.gbToBig5), t.gbToBig5Size).find('\0'), std::string::npos);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(t.big5ToGb), t.big5ToGbSize).find('\0'), std::string::npos);
+}
+
+struct KnownPair {
+  const char* simplified;
+  const char* traditional;
+};
+
+void PrintTo(const KnownPair& p, std::ostream* os) { *os << p.simplified << " " << p.traditional; }
+
+class Big2GbKnownPairs : public ::testing::TestWithParam<KnownPair> {};
+
+TEST_P(Big2GbKnownPairs, GBToBig5GivesTheCommonTraditionalForm) {
+  EXPECT_EQ(Convert(Gb(GetParam().simplified), true), Big5(GetParam().traditional));
+}
+
+TEST_P(Big2GbKnownPairs, Big5ToGBGivesTheSimplifiedForm) {
+  EXPECT_EQ(Convert(Big5(GetParam().traditional), false), Gb(GetParam().simplified));
+}
+
+INSTANTIATE_TEST_SUITE_P(CommonCharacters, Big2GbKnownPairs,
+                         ::testing::Values(KnownPair{"国", "國"}, KnownPair{"发", "發"}, KnownPair{"后", "後"},
+                                           KnownPair{"中", "中"}, KnownPair{"你", "你"}, KnownPair{"们", "們"},
+                                           KnownPair{"说", "說"}, KnownPair{"电脑", "電腦"},
+                                           KnownPair{"简体", "簡體"}, KnownPair{"一", "一"},
+                                           KnownPair{"，", "，"}, KnownPair{"ａ", "ａ"}));
+
+TEST(Big2GbPairs, ASCIIPassesUnchanged) {
+  std::string ascii;
+  for (int c = 1; c < 0x80; ++c) ascii += static_cast<char>(c);
+  EXPECT_EQ(Convert(ascii, true), ascii);
+  EXPECT_EQ(Convert(ascii, false), ascii);
+}
+
+TEST(Big2GbPairs, GBPunctuationBecomesASCIIBeforeAnyLookup) {
+  // Ideographic comma and full stop, then the corner quotes, between letters.
+  EXPECT_EQ(Convert("a\xA1\xA2" "b\xA1\xA3" "c\xA1\xB0" "d\xA1\xB1", true), "a.b.c\"d\"");
+}
+
+TEST(Big2GbPairs, PunctuationIsRecognisedOnlyAtCharacterBoundaries) {
+  // B0 A1 is one character (啊); the A2 A1 after it is the next, so no comma is seen in between.
+  const std::string text = Gb("啊") + "\xA2\xA1";
+  EXPECT_EQ(Convert(text, true).substr(0, 2), Big5("啊"));
+}
+
+TEST(Big2GbPairs, GBLeadByteBeforeASCIIIsCopiedAlone) {
+  EXPECT_EQ(Convert("\xC4" "A", true), "\xC4" "A");
+  EXPECT_EQ(Convert("x\xC4", true), "x\xC4");
+}
+
+TEST(Big2GbPairs, GBRowsWithoutTableRowsAreCopied) {
+  for (int lead = 0xAA; lead <= 0xAF; ++lead) {
+    const std::string pair{static_cast<char>(lead), '\xA1'};
+    EXPECT_EQ(Convert(pair + "z", true), pair + "z") << std::hex << lead;
+  }
+}
+
+TEST(Big2GbPairs, Big5TrailInTheASCIIRangeIsConverted) {
+  EXPECT_EQ(Convert("\xA4\x40", false), Gb("一"));
+  EXPECT_EQ(Convert("\xA4\x3F", false), "\xA4\x3F");
+}
+
+TEST(Big2GbText, ConvertsInPlaceThroughTheShellsTables) {
+  ShellWithTables shell;
+  CString text = Str("<p>" + Gb("简体中文") + "</p>\r\n\t");
+  ASSERT_TRUE(AFBig2GBObj::ConvertText(text, TRUE));
+  EXPECT_EQ(Bytes(text), "<p>" + Big5("簡體中文") + "</p>\r\n\t");
+  ASSERT_TRUE(AFBig2GBObj::ConvertText(text, FALSE));
+  EXPECT_EQ(Bytes(text), "<p>" + Gb("简体中文") + "</p>\r\n\t");
+}
+
+TEST(Big2GbText, UnchangedWhenTheShellHasNoTable) {
+  model_test::RecordingShell shellWithoutTables;
+  CString text = Str(Gb("中文"));
+  EXPECT_FALSE(AFBig2GBObj::ConvertText(text, TRUE));
+  EXPECT_FALSE(AFBig2GBObj::ConvertText(text, FALSE));
+  EXPECT_EQ(Bytes(text), Gb("中文"));
+}
+
+TEST(Big2GbPairs, ZeroTableEntryCopiesThePair) {
+  const std::vector<BYTE> empty(AFBig2GBObj::Big5ToGBTableSize, 0);
+  CString text = Str(Big5("中文"));
+  AFBig2GBObj::ConvertText(text, FALSE, empty.data());
+  EXPECT_EQ(Bytes(text), Big5("中文"));
+}
+
+TEST(Big2GbPairs, EveryGBCharacterMapsToAPairOrIsCopied) {
+  // Row by row, a GB2312 character becomes exactly two bytes, so no text shrinks or grows
+  // (apart from the four punctuation marks).
+  for (int lead = 0xA1; lead <= 0xFE; ++lead) {
+    for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+      if (lead == 0xA1 && (trail == 0xA2 || trail == 0xA3 || trail == 0xB0 || trail == 0xB1)) continue;
+      const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+      ASSERT_EQ(Convert(pair, true).size(), 2u) << std::hex << lead << " " << trail;
+    }
+  }
+}
+
+TEST(Big2GbObject, ConvertsNothingWithoutATable) {
+  model_test::RecordingShell shellWithoutTables;
+  TempDir dir;
+  const std::string text = Gb("中国") + "\n";
+  const std::string path = dir.Write("page.htm", text);
+  AFBig2GBObj converter;
+  ASSERT_TRUE(converter.LoadFromFile(path.c_str()));
+  EXPECT_FALSE(converter.ConvertGBToBig5());
+  EXPECT_FALSE(converter.ConvertBig5ToGB());
+  ASSERT_TRUE(converter.SaveToFile(path.c_str()));
+  EXPECT_EQ(dir.Read("page.htm"), text);
+}
+
+TEST(Big2GbFile, ConvertsCharactersAndEndsLinesWithLineFeeds) {
+  TempDir dir;
+  const std::string path = dir.Write("page.htm", "A\xC4\xE3\r\n");
+  ASSERT_TRUE(ConvertFile(path, true));
+  EXPECT_EQ(dir.Read("page.htm"), "A" + Big5("你") + "\n");
+}
+
+struct LineCase {
+  const char* name;
+  std::string input;
+  std::vector<std::string> lines;
+  std::string saved;
+};
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class Big2GbLines : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(Big2GbLines, SplitAndSave) {
+  const LineCase& c = GetParam();
+  TempDir dir;
+  const std::string path = dir.Write("f.txt", c.input);
+  AFBig2GBObj converter;
+  ASSERT_TRUE(converter.LoadFromFile(path.c_str()));
+  ASSERT_EQ(converter.m_arrLines.GetSize(), static_cast<INT_PTR>(c.lines.size()));
+  EXPECT_EQ(converter.m_nLineCount, static_cast<int>(c.lines.size()));
+  for (size_t i = 0; i < c.lines.size(); ++i) EXPECT_EQ(Bytes(converter.m_arrLines[i]), c.lines[i]) << i;
+  ASSERT_TRUE(converter.SaveToFile(path.c_str()));
+  EXPECT_EQ(dir.Read("f.txt"), c.saved);
+  EXPECT_EQ(converter.GetTextLength(), static_cast<int>(c.saved.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Big2GbLines,
+    ::testing::Values(LineCase{"Empty", "", {}, ""},
+                      LineCase{"OneLineFeed", "\n", {""}, "\n"},
+                      LineCase{"NoLineEnd", "abc", {"abc"}, "abc\n"},
+                      LineCase{"CRLF", "a\r\nb\r\n", {"a", "b"}, "a\nb\n"},
+                      LineCase{"LoneCRKept", "a\rb\n", {"a\rb"}, "a\rb\n"},
+                      LineCase{"EmptyLinesKept", "a\n\n\nb\n", {"a", "", "", "b"}, "a\n\n\nb\n"},
+                      LineCase{"TabsExpanded", "\tx\t\r\n", {"        x        "}, "        x        \n"},
+                      LineCase{"ZeroBytesKept", std::string("a\0b\n\0\n", 6), {std::string("a\0b", 3), std::string(1, '\0')},
+                               std::string("a\0b\n\0\n", 6)}),
+    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+
+TEST(Big2GbFile, BinaryFileKeepsEveryByteAfterAZero) {
+  TempDir dir;
+  std::string bytes;
+  for (int i = 0; i < 3000; ++i) bytes += static_cast<char>((i * 7) & 0xFF);
+  bytes.erase(std::remove_if(bytes.begin(), bytes.end(), [](char c) { return c == '\t' || c == '\r'; }),
+              bytes.end());
+  if (bytes.back() != '\n') bytes += '\n';
+  const std::string path = dir.Write("blob.bin", bytes);
+  AFBig2GBObj converter;
+  ASSERT_TRUE(converter.LoadFromFile(path.c_str()));
+  ASSERT_TRUE(converter.SaveToFile(path.c_str()));
+  EXPECT_EQ(dir.Read("blob.bin"), bytes);
+}
+
+TEST(Big2GbFile, DoesNotGrowWithRepeatedRoundTrips) {
+  TempDir dir;
+  const std::string text = Gb("中国人民\t发展\r\n\r\n第二行 abc\r\n") + Gb("最后一行");
+  const std::string path = dir.Write("page.htm", text);
+  ASSERT_TRUE(ConvertFile(path, true));
+  ASSERT_TRUE(ConvertFile(path, false));
+  const std::string afterFirst = dir.Read("page.htm");
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(ConvertFile(path, true));
+    ASSERT_TRUE(ConvertFile(path, false));
+    EXPECT_EQ(dir.Read("page.htm"), afterFirst) << "round trip " << i;
+  }
+  EXPECT_EQ(afterFirst, Gb("中国人民        发展\n\n第二行 abc\n最后一行\n"));
+}
+
+TEST(Big2GbFile, EmptyFileStaysEmpty) {
+  TempDir dir;
+  const std::string path = dir.Write("empty.htm");
+  ASSERT_TRUE(ConvertFile(path, true));
+  ASSERT_TRUE(ConvertFile(path, false));
+  EXPECT_EQ(dir.Read("empty.htm"), "");
+}
+
+TEST(Big2GbFile, MissingFileIsNotLoaded) {
+  TempDir dir;
+  AFBig2GBObj converter;
+  EXPECT_FALSE(converter.LoadFromFile((dir / "missing.htm").c_str()));
+  EXPECT_FALSE(converter.LoadFromFile(dir.Path().c_str()));
+}
+
+TEST(Big2GbFile, SaveIntoAMissingFolderFails) {
+  TempDir dir;
+  AFBig2GBObj converter;
+  converter.m_strText = "text\n";
+  converter.SplitLines();
+  EXPECT_FALSE(converter.SaveToFile((dir / "no-such-folder/page.htm").c_str()));
+  EXPECT_FALSE(dir.Exists("no-such-folder"));
+}
+
+TEST(Big2GbObject, TextSurvivesSerialization) {
+  AFBig2GBObj source;
+  source.m_strText = Str(Gb("中文\n") + std::string("\0x", 2));
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    source.Serialize(ar);
+  }
+  file.SeekToBegin();
+  AFBig2GBObj loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  EXPECT_EQ(Bytes(loaded.m_strText), Bytes(source.m_strText));
+}
+
+TEST(Big2GbObject, CreatedByName) {
+  CObject* pObject = RUNTIME_CLASS(AFBig2GBObj)->CreateObject();
+  ASSERT_NE(pObject, nullptr);
+  EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(AFBig2GBObj)));
+  EXPECT_EQ(static_cast<AFBig2GBObj*>(pObject)->m_nMode, 1);
+  delete pObject;
+}
+
+// OpenCC converting character by character with the dictionaries the tables were made from.
+class OpenCCOracle {
+ public:
+  explicit OpenCCOracle(const char* dictionary) {
+    m_available = std::system("command -v opencc >/dev/null 2>&1") == 0 &&
+                  std::filesystem::exists(std::string("/usr/share/opencc/") + dictionary);
+    if (!m_available) return;
+    const std::string dict = std::string("{\"type\":\"ocd2\",\"file\":\"/usr/share/opencc/") + dictionary + "\"}";
+    std::ofstream(m_dir / "config.json") << "{\"name\":\"chars\",\"segmentation\":{\"type\":\"mmseg\",\"dict\":" << dict
+                                         << "},\"conversion_chain\":[{\"dict\":" << dict << "}]}";
+  }
+  bool Available() const { return m_available; }
+  std::string Convert(const std::string& utf8) const {
+    m_dir.Write("in.txt", utf8);
+    const std::string command = "opencc -c " + (m_dir / "config.json") + " -i " + (m_dir / "in.txt") + " -o " +
+                                (m_dir / "out.txt");
+    if (std::system(command.c_str()) != 0) return "(opencc failed)";
+    return m_dir.Read("out.txt");
+  }
+
+ private:
+  TempDir m_dir;
+  bool m_available = false;
+};
+
+const char kSimplifiedSample[] =
+    "// 这个类负责读取项目文件并分析头文件中的类声明，然后生成帮助文档。\n"
+    "class CWorkSpaceObj : public CObject { // 项目对象\n"
+    "  int m_nLanguage; // 输出语言：简体中文、繁体中文或英文\n"
+    "};\n"
+    "后来我们发现国家图书馆里有很多关于计算机软件开发的书。\n"
+    "欢迎使用本程序！请记住：错误报告将通过电子邮件发送给开发者。\n";
+
+const char kTraditionalSample[] =
+    "// 這個類別負責讀取專案檔案並分析標頭檔中的類別宣告，然後產生說明文件。\n"
+    "後來我們發現國家圖書館裡有很多關於電腦軟體開發的書。\n"
+    "歡迎使用本程式！請記住：錯誤報告將透過電子郵件傳送給開發者。\n";
+
+TEST(Big2GbOracle, GBToBig5AgreesWithIconvAndOpenCC) {
+  OpenCCOracle opencc("STCharacters.ocd2");
+  if (!opencc.Available()) GTEST_SKIP() << "opencc is not installed";
+  // The converter writes the ideographic comma and full stop as ASCII; the oracle is told so.
+  std::string expected = opencc.Convert(kSimplifiedSample);
+  for (const char* mark : {"、", "。"}) {
+    for (size_t at; (at = expected.find(mark)) != std::string::npos;) expected.replace(at, 3, ".");
+  }
+  EXPECT_EQ(Convert(Gb(kSimplifiedSample), true), Big5(expected));
+}
+
+TEST(Big2GbOracle, Big5ToGBAgreesWithIconvAndOpenCC) {
+  OpenCCOracle opencc("TSCharacters.ocd2");
+  if (!opencc.Available()) GTEST_SKIP() << "opencc is not installed";
+  EXPECT_EQ(Convert(Big5(kTraditionalSample), false), Gb(opencc.Convert(kTraditionalSample)));
+}
+
+}  // namespace
