@@ -2,6 +2,7 @@
 // converting between monochrome and colour with the text and background colours.
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "gdi/Draw.h"
 #include "gdi/GdiInternal.h"
@@ -37,6 +38,42 @@ class SourceScope {
  private:
   DeviceContext* src_;
 };
+
+template <class F>
+inline void RopLoop(uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n, F f) {
+  if (p) {
+    for (int i = 0; i < n; ++i) d[i] = f(p[i], s[i], d[i] & 0xFFFFFF) & 0xFFFFFF;
+  } else {
+    for (int i = 0; i < n; ++i) d[i] = f(solid, s[i], d[i] & 0xFFFFFF) & 0xFFFFFF;
+  }
+}
+
+// Applies a ternary code to n destination pixels; p is null for a solid pattern.
+void ApplyRop3(uint8_t rop, uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n) {
+  using U = uint32_t;
+  switch (rop) {
+    case 0xCC: RopLoop(d, s, p, solid, n, [](U, U S, U) { return S; }); break;
+    case 0x88: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S & D; }); break;
+    case 0xEE: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S | D; }); break;
+    case 0x66: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S ^ D; }); break;
+    case 0x33: RopLoop(d, s, p, solid, n, [](U, U S, U) { return ~S; }); break;
+    case 0x44: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S & ~D; }); break;
+    case 0x11: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~(S | D); }); break;
+    case 0x22: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~S & D; }); break;
+    case 0xBB: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~S | D; }); break;
+    case 0xC0: RopLoop(d, s, p, solid, n, [](U P, U S, U) { return P & S; }); break;
+    case 0xFB: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return P | ~S | D; }); break;
+    case 0xB8: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return ((P ^ D) & S) ^ P; }); break;
+    case 0xE2: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return ((P ^ D) & S) ^ D; }); break;
+    case 0xF0: RopLoop(d, s, p, solid, n, [](U P, U, U) { return P; }); break;
+    case 0x5A: RopLoop(d, s, p, solid, n, [](U P, U, U D) { return P ^ D; }); break;
+    case 0x55: RopLoop(d, s, p, solid, n, [](U, U, U D) { return ~D; }); break;
+    case 0xAA: break;
+    case 0x00: RopLoop(d, s, p, solid, n, [](U, U, U) { return U{0}; }); break;
+    case 0xFF: RopLoop(d, s, p, solid, n, [](U, U, U) { return U{0xFFFFFF}; }); break;
+    default: RopLoop(d, s, p, solid, n, [rop](U P, U S, U D) { return Rop3Pixel(rop, P, S, D); }); break;
+  }
+}
 
 // Signed surface-space extents of a logical rectangle.
 void SurfaceBox(const DeviceContext& dc, int x, int y, int w, int h, int& x0, int& y0, int& sw, int& sh) {
@@ -138,6 +175,19 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
 
   bool fastCopy = identity && needSource && job.fore == 0xCC && job.back == 0xCC && !job.transparent &&
                   convert.mode == SourceConverter::Same && !flipX && !flipY;
+  // Row path: whole rows through a source column table and one ROP loop; masks, transparency
+  // and combining shrinks go pixel by pixel.
+  bool rowPath = !job.mask && !job.transparent && !shrink;
+  std::vector<int> columns;  // source x (in ss) per destination column, -1 outside the source
+  if (rowPath && needSource) {
+    columns.resize(static_cast<size_t>(dW));
+    for (int i = 0; i < dW; ++i) {
+      int ox = flipX ? dW - 1 - i : i;
+      int sx = sX + (identity ? ox : MapIndex(ox, dW, sW)) - sOffX;
+      columns[static_cast<size_t>(i)] = sx >= 0 && sx < ss->Width() ? sx : -1;
+    }
+  }
+  std::vector<uint32_t> sbuf, pbuf;
   dst.Clip().ForEachRectIn(d, [&](const RECT& c) {
     for (int y = c.top; y < c.bottom; ++y) {
       uint32_t* row = ds.Row(y);
@@ -146,6 +196,31 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
         if (py < 0 || py >= ss->Height()) continue;
         int x0 = std::max<int>(c.left, d.left + sOffX - sX), x1 = std::min<int>(c.right, d.left + sOffX - sX + ss->Width());
         if (x0 < x1) std::memcpy(row + x0, ss->Row(py) + (sX + (x0 - d.left) - sOffX), sizeof(uint32_t) * (x1 - x0));
+        continue;
+      }
+      if (rowPath) {
+        int x0 = c.left, x1 = c.right;
+        const uint32_t* srow = nullptr;
+        if (needSource) {
+          int oy = flipY ? dH - 1 - (y - d.top) : y - d.top;
+          int py = sY + (identity ? oy : MapIndex(oy, dH, sH)) - sOffY;
+          if (py < 0 || py >= ss->Height()) continue;
+          srow = ss->Row(py);
+          while (x0 < x1 && columns[static_cast<size_t>(x0 - d.left)] < 0) ++x0;
+          while (x1 > x0 && columns[static_cast<size_t>(x1 - 1 - d.left)] < 0) --x1;
+        }
+        int n = x1 - x0;
+        if (n <= 0) continue;
+        sbuf.assign(static_cast<size_t>(n), 0);
+        if (needSource)
+          for (int i = 0; i < n; ++i) sbuf[static_cast<size_t>(i)] = convert(srow[columns[static_cast<size_t>(x0 + i - d.left)]] & 0xFFFFFF);
+        const uint32_t* prow = nullptr;
+        if (needPattern && !pattern.solid) {
+          pbuf.resize(static_cast<size_t>(n));
+          for (int i = 0; i < n; ++i) pbuf[static_cast<size_t>(i)] = pattern.At(x0 + i, y);
+          prow = pbuf.data();
+        }
+        ApplyRop3(job.fore, row + x0, sbuf.data(), prow, pattern.solid ? pattern.color : 0, n);
         continue;
       }
       for (int x = c.left; x < c.right; ++x) {
@@ -163,20 +238,7 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
           s = convert(raw);
         }
         uint32_t p = needPattern ? (pattern.solid ? pattern.color : pattern.At(x, y)) : 0;
-        uint32_t dv = row[x] & 0xFFFFFF;
-        uint32_t r;
-        switch (rop) {
-          case 0xCC: r = s; break;
-          case 0x88: r = s & dv; break;
-          case 0xEE: r = s | dv; break;
-          case 0x66: r = s ^ dv; break;
-          case 0x33: r = ~s & 0xFFFFFF; break;
-          case 0xF0: r = p; break;
-          case 0x5A: r = p ^ dv; break;
-          case 0xAA: r = dv; break;
-          default: r = Rop3Pixel(rop, p, s, dv); break;
-        }
-        row[x] = r;
+        ApplyRop3(rop, row + x, &s, needPattern && !pattern.solid ? &p : nullptr, p, 1);
       }
     }
   });

@@ -50,6 +50,22 @@ class TextWriter {
   int Height() const { return height_; }
   int ExternalLeading() const { return externalLeading_; }
 
+  // Width of bytes [0, i) for every i (character starts; a trail byte repeats the previous entry).
+  std::vector<int> PrefixWidths(std::string_view bytes) const {
+    DecodedText t = DecodeAnsi(bytes.data(), bytes.size());
+    std::vector<int> adv = DeviceAdvances(dc_, *font_, t.chars);
+    std::vector<int> out(bytes.size() + 1, 0);
+    size_t b = 0;
+    int device = 0;
+    for (size_t i = 0; i < adv.size(); ++i) {
+      for (int k = 1; k < t.bytes[i]; ++k) out[b + static_cast<size_t>(k)] = out[b];
+      b += static_cast<size_t>(t.bytes[i]);
+      device += adv[i];
+      out[b] = ToLogicalX(dc_, device);
+    }
+    return out;
+  }
+
   int Width(std::string_view bytes, const TabStops* tabs, int startX = 0) const {
     int x = startX;
     ForSegments(bytes, tabs, startX, [&](std::string_view seg, int segX) { x = segX + Measure(seg); }, &x);
@@ -198,13 +214,18 @@ std::string PathEllipsis(const TextWriter& w, const std::string& s, int width, c
 std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const TabStops* tabs, bool breakWords) {
   std::vector<Line> lines;
   const std::string& s = para.text;
+  // Without tabs a range's width is a difference of prefix widths.
+  std::vector<int> prefix = tabs ? std::vector<int>() : w.PrefixWidths(s);
+  auto rangeWidth = [&](size_t a, size_t b) {
+    return tabs ? w.Width(std::string_view(s).substr(a, b - a), tabs) : prefix[b] - prefix[a];
+  };
   size_t lineStart = 0;
   while (lineStart < s.size() || lines.empty()) {
     std::vector<size_t> starts = CharStarts(std::string_view(s).substr(lineStart));
     size_t best = std::string::npos;  // end of the last fitting break
     size_t nextStart = std::string::npos;
     size_t end = s.size();
-    if (w.Width(std::string_view(s).substr(lineStart), tabs) <= width) {
+    if (rangeWidth(lineStart, end) <= width) {
       best = end;
       nextStart = end;
     } else {
@@ -215,7 +236,7 @@ std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const T
         bool breakHere = pos == s.size() || s[pos] == ' ' || dbcs || (pos < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[pos])));
         size_t trimmed = pos;
         while (trimmed > lineStart && s[trimmed - 1] == ' ') --trimmed;
-        bool fits = w.Width(std::string_view(s).substr(lineStart, trimmed - lineStart), tabs) <= width;
+        bool fits = rangeWidth(lineStart, trimmed) <= width;
         if (!fits) {
           if (best == std::string::npos && breakWords && k > 1) {
             best = prev;

@@ -127,9 +127,9 @@ class StripDC {
   HGDIOBJ old_;
 };
 
-bool DrawCell(const ImageListData& d, int index, HDC hdc, int x, int y, int dx, int dy, COLORREF bk, COLORREF fg, UINT style) {
-  if (index < 0 || index >= d.count) return false;
-  int w = dx > 0 ? std::min(dx, d.cx) : d.cx, h = dy > 0 ? std::min(dy, d.cy) : d.cy;
+// Draws one image without its overlay.
+void DrawImage(const ImageListData& d, int index, HDC hdc, int x, int y, int w, int h, COLORREF bk, COLORREF fg,
+               UINT style) {
   int sx = index * d.cx;
   StripDC images(d.image), masks(d.mask);
   COLORREF text = SetTextColor(hdc, RGB(0, 0, 0));
@@ -180,6 +180,13 @@ bool DrawCell(const ImageListData& d, int index, HDC hdc, int x, int y, int dx, 
   }
   SetTextColor(hdc, text);
   SetBkColor(hdc, back);
+}
+
+bool DrawCell(const ImageListData& d, int index, HDC hdc, int x, int y, int dx, int dy, COLORREF bk, COLORREF fg, UINT style) {
+  if (index < 0 || index >= d.count) return false;
+  int w = dx > 0 ? std::min(dx, d.cx) : d.cx, h = dy > 0 ? std::min(dy, d.cy) : d.cy;
+  // The overlay is drawn after DrawImage has released the strips (a bitmap is selected into one DC at a time).
+  DrawImage(d, index, hdc, x, y, w, h, bk, fg, style);
   int overlay = static_cast<int>((style & ILD_OVERLAYMASK) >> 8);
   if (overlay > 0 && overlay < 16 && d.overlays[overlay] >= 0 && !(style & ILD_MASK))
     DrawCell(d, d.overlays[overlay], hdc, x, y, dx, dy, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);

@@ -163,6 +163,13 @@ bool Region::Intersects(const RECT& r) const {
   return found;
 }
 
+bool Region::ContainsRect(const RECT& r) const {
+  if (r.left >= r.right || r.top >= r.bottom) return true;
+  long long covered = 0;
+  ForEachRectIn(r, [&](const RECT& c) { covered += static_cast<long long>(c.right - c.left) * (c.bottom - c.top); });
+  return covered == static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+}
+
 Region& Region::IntersectRect(const RECT& r) {
   if (rects_.size() == 1 || IsEmpty()) {
     RECT c = IsEmpty() ? RECT{0, 0, 0, 0} : rects_.front();

@@ -35,6 +35,8 @@ class Region {
   bool Contains(int x, int y) const;
   // True when any pixel of r (exclusive right/bottom) is in the region.
   bool Intersects(const RECT& r) const;
+  // True when every pixel of r is in the region.
+  bool ContainsRect(const RECT& r) const;
 
   // Combines a and b with RGN_AND/OR/XOR/DIFF/COPY (COPY takes a).
   static Region Combine(const Region& a, const Region& b, int mode);

@@ -71,9 +71,9 @@ bool DashOn(PenPaint& pen, bool& advanceOnly) {
   return true;
 }
 
-void Plot(DeviceContext& dc, Surface& s, int x, int y, const Paint& paint, uint8_t rop) {
+void Plot(DeviceContext& dc, Surface& s, int x, int y, const Paint& paint, uint8_t rop, bool unclipped) {
   if (paint.none) return;
-  if (dc.Clip().Contains(x, y)) PaintSpan(s, y, x, x + 1, paint, rop);
+  if (unclipped || dc.Clip().Contains(x, y)) PaintSpan(s, y, x, x + 1, paint, rop);
 }
 
 // A one-pixel line from a to b in surface coordinates, the end point excluded.
@@ -87,13 +87,16 @@ void ThinLine(DeviceContext& dc, Surface& s, POINT a, POINT b, PenPaint& pen) {
     return;
   }
   int steps = std::max(dx, dy);
+  // Lines wholly inside the clip (the usual case) skip the per-pixel test.
+  RECT box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
+  bool unclipped = dc.Clip().ContainsRect(box);
   // Bresenham along the major axis; the error term decides minor steps.
   int x = a.x, y = a.y;
   int err = (dx > dy ? dx : -dy) / 2;
   for (int i = 0; i < steps; ++i) {
     bool advanceOnly;
     bool on = DashOn(pen, advanceOnly);
-    Plot(dc, s, x, y, on ? pen.ink : pen.gap, pen.rop);
+    Plot(dc, s, x, y, on ? pen.ink : pen.gap, pen.rop, unclipped);
     int e = err;
     if (e > -dx) {
       err -= dy;
@@ -227,8 +230,9 @@ BOOL ArcCommon(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int 
   PenPaint pen = RealizePen(*dc);
   if (kind != ArcKind::Arc) {
     std::vector<POINT> figure = pts;
-    if (kind == ArcKind::Pie)
-      figure.push_back(POINT{(box.left + box.right - 1) / 2, (box.top + box.bottom - 1) / 2});
+    if (kind == ArcKind::Pie)  // the centre, rounded as the arc's points are
+      figure.push_back(POINT{static_cast<LONG>(std::lround((box.left + box.right - 1) / 2.0)),
+                             static_cast<LONG>(std::lround((box.top + box.bottom - 1) / 2.0))});
     int n = static_cast<int>(figure.size());
     Region area = Region::FromPolygons(figure.data(), &n, 1, ALTERNATE);
     PaintRegion(*dc, *scope.surface(), area, RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));

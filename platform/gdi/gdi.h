@@ -14,3 +14,4 @@
 #include "gdi/ClassicLook.h"
 #include "gdi/Icons.h"
 #include "gdi/ImageList.h"
+#include "gdi/Printer.h"

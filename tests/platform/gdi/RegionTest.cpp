@@ -66,6 +66,12 @@ TEST(Region, ExclusiveRightAndBottomEdges) {
   EXPECT_FALSE(r.Contains(5, 8));
   EXPECT_TRUE(r.Intersects(RECT{5, 7, 9, 9}));
   EXPECT_FALSE(r.Intersects(RECT{6, 0, 9, 9}));
+  EXPECT_TRUE(r.ContainsRect(RECT{2, 3, 6, 8}));
+  EXPECT_FALSE(r.ContainsRect(RECT{2, 3, 7, 8}));
+  Region split(0, 0, 4, 4);
+  split.Unite(Region(4, 0, 8, 2));
+  EXPECT_TRUE(split.ContainsRect(RECT{2, 0, 6, 2}));
+  EXPECT_FALSE(split.ContainsRect(RECT{2, 0, 6, 3}));
 }
 
 TEST(Region, PolygonRegionOfRectangleIsExact) {
