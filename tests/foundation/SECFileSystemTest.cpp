@@ -3,17 +3,16 @@
 #include "foundation/SECFileSystem.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "FoundationTestSupport.h"
 #include "base/CodePage.h"
 #include "core/CException.h"
 #include "platform/os/TempDir.h"
@@ -22,6 +21,7 @@ namespace {
 
 using brambolt::testing_os::ScopedEnv;
 using brambolt::testing_os::TempDir;
+using foundation_testing::ScopedFileSizeLimit;
 
 std::vector<std::string> Items(const CStringList* list) {
   std::vector<std::string> items;
@@ -279,26 +279,6 @@ TEST_F(FileSystemOnDisk, CopyFailsWithoutASourceOrABuffer) {
   EXPECT_FALSE(fs.CopyFile(Path("s").c_str(), Path("t").c_str(), 0));
   EXPECT_FALSE(dir.Exists("t"));
 }
-
-// Lowers the largest file this process may write, so that a write fails part of the way.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &m_old);
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = m_old;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~ScopedFileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &m_old);
-    std::signal(SIGXFSZ, m_oldHandler);
-  }
-
- private:
-  rlimit m_old{};
-  void (*m_oldHandler)(int);
-};
 
 TEST_F(FileSystemOnDisk, CopyErrorLeavesNoPartialTargetAndRaises) {
   dir.Write("big.bin", std::string(20000, 'z'));
