@@ -5,3 +5,7 @@
 #include "core/core.h"
 #include "gdi/gdi.h"
 #include "win/win.h"
+#include "afx/HandleMap.h"
+#include "afx/GdiObjects.h"
+#include "afx/CDC.h"
+#include "afx/CImageList.h"

@@ -1,0 +1,113 @@
+// Per-thread maps from handles to the framework objects that wrap them: permanent entries made
+// by Attach, and temporary wrappers made by FromHandle and deleted when the thread is idle.
+#pragma once
+
+#include <unordered_map>
+
+#include "base/base.h"
+
+namespace brambolt::afx {
+
+// Whether an object pointer is null. The framework lets code call GetSafeHwnd(), GetSafeHdc() and
+// the like through a null pointer; the compiler may assume 'this' is never null, so the test
+// goes through a value it cannot see into.
+inline bool IsNullObject(const void* p) {
+  asm("" : "+r"(p));
+  return p == nullptr;
+}
+
+// A map whose temporary objects can be deleted; every map of a thread registers itself so that
+// AfxUnlockTempMaps can clear them all.
+class TempMapBase {
+ public:
+  TempMapBase();
+  virtual ~TempMapBase();
+  TempMapBase(const TempMapBase&) = delete;
+  TempMapBase& operator=(const TempMapBase&) = delete;
+  virtual void DeleteTemp() = 0;
+};
+
+// Object is the wrapper class; Release clears the wrapper's handle(s) so that deleting a
+// temporary object leaves the handle alone.
+template <class Object, class Handle>
+class HandleMap final : public TempMapBase {
+ public:
+  using Factory = Object* (*)(Handle);
+  using Release = void (*)(Object*);
+
+  explicit HandleMap(Release release) : release_(release) {}
+  ~HandleMap() override { DeleteTemp(); }
+
+  Object* LookupPermanent(Handle h) const { return Find(permanent_, h); }
+  Object* LookupTemporary(Handle h) const { return Find(temporary_, h); }
+
+  // The permanent object of h, else its temporary one, else a new temporary one from make
+  // (which may return null to refuse). Null for a null handle.
+  Object* FromHandle(Handle h, Factory make) {
+    if (h == nullptr) return nullptr;
+    if (Object* o = LookupPermanent(h)) return o;
+    if (Object* o = LookupTemporary(h)) return o;
+    Object* o = make(h);
+    if (o != nullptr) temporary_[h] = o;
+    return o;
+  }
+
+  // What Attach and Detach of every wrapper do: store the handle in the object's slot and map it
+  // to the object, or clear the slot and the mapping, returning the handle.
+  BOOL Attach(Object* o, Handle& slot, Handle h) {
+    if (h == nullptr) return FALSE;
+    slot = h;
+    SetPermanent(h, o);
+    return TRUE;
+  }
+  Handle Detach(const Object* o, Handle& slot) {
+    Handle h = slot;
+    if (h != nullptr) RemoveHandle(h, o);
+    slot = nullptr;
+    return h;
+  }
+
+  void SetPermanent(Handle h, Object* o) {
+    if (h != nullptr) permanent_[h] = o;
+  }
+  // Forgets the permanent entry of h if it belongs to o (any entry when o is null).
+  void RemoveHandle(Handle h, const Object* o = nullptr) {
+    auto it = permanent_.find(h);
+    if (it != permanent_.end() && (o == nullptr || it->second == o)) permanent_.erase(it);
+  }
+
+  void DeleteTemp() override {
+    // A destructor may create or look up other temporary objects, so work on a detached copy.
+    while (!temporary_.empty()) {
+      auto objects = std::move(temporary_);
+      temporary_.clear();
+      for (auto& [handle, object] : objects) {
+        release_(object);
+        delete object;
+      }
+    }
+  }
+
+  size_t TemporaryCount() const { return temporary_.size(); }
+
+ private:
+  static Object* Find(const std::unordered_map<Handle, Object*>& map, Handle h) {
+    auto it = map.find(h);
+    return it == map.end() ? nullptr : it->second;
+  }
+
+  Release release_;
+  std::unordered_map<Handle, Object*> permanent_;
+  std::unordered_map<Handle, Object*> temporary_;
+};
+
+// Deletes the temporary objects of every map of the calling thread.
+void DeleteAllTempMaps();
+
+}  // namespace brambolt::afx
+
+// While the lock count of a thread is above zero its temporary objects survive idle time.
+void AfxLockTempMaps();
+// Returns TRUE when the count dropped to zero (the temporary objects are then deleted if
+// bDeleteTemps is TRUE).
+BOOL AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
