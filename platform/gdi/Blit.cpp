@@ -29,15 +29,10 @@ SourceConverter MakeConverter(const DeviceContext& dst, const DeviceContext& src
   return c;
 }
 
-class SourceScope {
- public:
-  SourceScope(DeviceContext* src, DeviceContext& dst) : src_(src) {
-    if (src_ && src_ != &dst && src_->st.bitmap && src_->st.bitmap->NeedsSync()) src_->st.bitmap->SyncFromBits();
-  }
-
- private:
-  DeviceContext* src_;
-};
+// A DIB section read as a source needs its pixels brought up to date from its bits.
+void SyncSource(DeviceContext* src, const DeviceContext& dst) {
+  if (src && src != &dst && src->st.bitmap && src->st.bitmap->NeedsSync()) src->st.bitmap->SyncFromBits();
+}
 
 template <class F>
 inline void RopLoop(uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n, F f) {
@@ -258,7 +253,7 @@ bool StretchCommon(const char* name, HDC hdcDest, int x, int y, int w, int h, HD
   if (needSource && !src) return false;
   DrawScope scope(*dst);
   if (!scope.surface()) return true;
-  SourceScope sourceScope(src.get(), *dst);
+  SyncSource(src.get(), *dst);
   BlitJob job{};
   job.dst = dst.get();
   job.ds = scope.surface();
@@ -320,7 +315,7 @@ BOOL AlphaBlend(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int
   auto src = LookupDC(hdcSrc);
   if (!dst || !src || w < 0 || h < 0 || ws < 0 || hs < 0) return FALSE;
   DrawScope scope(*dst);
-  SourceScope sourceScope(src.get(), *dst);
+  SyncSource(src.get(), *dst);
   Surface* ds = scope.surface();
   const Surface* ss = src->surface.get();
   if (!ds || !ss) return FALSE;

@@ -221,6 +221,11 @@ std::shared_ptr<Surface> GetDCSurface(HDC hdc) {
 
 void SetDisplayDCFactory(DisplayDCFactory factory) { g_displayFactory = factory; }
 
+bool SavePng(HDC hdc, const char* path) {
+  auto surface = GetDCSurface(hdc);
+  return surface && SavePng(*surface, path);
+}
+
 }  // namespace brambolt
 
 HDC CreateCompatibleDC(HDC hdc) {
@@ -642,6 +647,14 @@ int OffsetClipRgn(HDC hdc, int dx, int dy) {
 int GetClipBox(HDC hdc, LPRECT rect) {
   auto dc = LookupDC(hdc);
   if (!dc || !rect) return ERROR;
+  if (!dc->surface) {
+    // Information DCs, and printers between pages, report their whole device.
+    RECT device{0, 0, dc->horzRes, dc->vertRes};
+    if (dc->st.hasClip) device = dc->st.clip.Box();
+    POINT a = ToLogical(*dc, POINT{device.left, device.top}), b = ToLogical(*dc, POINT{device.right, device.bottom});
+    *rect = RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    return SIMPLEREGION;
+  }
   const Region& clip = dc->Clip();
   if (clip.IsEmpty()) {
     *rect = RECT{0, 0, 0, 0};

@@ -18,6 +18,8 @@ void SetSurfaceDCVisibleRegion(HDC hdc, const Region& visible);
 void SetSurfaceDCOrigin(HDC hdc, POINT deviceOrigin);
 // The surface a DC draws into (for memory DCs, the selected bitmap's); null for information DCs.
 std::shared_ptr<Surface> GetDCSurface(HDC hdc);
+// Writes the whole surface under a DC (a memory DC's bitmap, a window's surface) as PNG.
+bool SavePng(HDC hdc, const char* path);
 // What CreateDC("DISPLAY") returns; the window module installs a factory giving a screen DC.
 using DisplayDCFactory = HDC (*)();
 void SetDisplayDCFactory(DisplayDCFactory factory);

@@ -259,8 +259,7 @@ bool RunBlit(BlitJob& job);
 // ---- palettes ----
 std::vector<PALETTEENTRY> DefaultPaletteEntries();
 
-// ---- locking ----
-std::mutex& TableMutex();
+// Live objects that are not stock objects.
 size_t ObjectCount();
 
 }  // namespace brambolt::gdi

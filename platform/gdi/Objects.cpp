@@ -94,8 +94,6 @@ Table& TheTable() {
 
 }  // namespace
 
-std::mutex& TableMutex() { return TheTable().mutex; }
-
 HGDIOBJ Register(std::shared_ptr<GdiObject> object) {
   Table& t = TheTable();
   std::lock_guard lock(t.mutex);

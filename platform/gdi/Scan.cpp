@@ -148,7 +148,7 @@ void ScanRoundRect(const RECT& box, int cornerWidth, int cornerHeight, const Spa
     double half = dy > 0 ? rx * std::sqrt(std::max(0.0, 1.0 - (dy * dy) / (ry * ry))) : rx;
     int x0 = FirstCentreAtOrAfter(cxLeft - half);
     int x1 = FirstCentreAtOrAfter(cxRight + half);
-    // Keep at least the centre pixel so thin shapes do not vanish in their widest rows.
+    // Rounding never takes a row outside the box.
     x0 = std::max(x0, static_cast<int>(r.left));
     x1 = std::min(x1, static_cast<int>(r.right));
     if (x0 < x1) sink(y, x0, x1);

@@ -149,6 +149,24 @@ TEST(Dib, CoreHeaderBitmapsLoad) {
   DeleteDC(screen);
 }
 
+TEST(Dib, Rle8RunsLiteralsAndEscapes) {
+  Info info = MakeInfo(4, 2, 8);
+  info.header.biCompression = BI_RLE8;
+  info.colors[1] = RGBQUAD{0, 0, 255, 0};
+  info.colors[2] = RGBQUAD{0, 255, 0, 0};
+  // Bottom row: run of 3 x colour 1, end of line; top row: literal 2,1,2 (padded), end of bitmap.
+  const BYTE rle[] = {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 1};
+  info.header.biSizeImage = sizeof rle;
+  MemoryCanvas canvas(4, 2, RGB(9, 9, 9));
+  StretchDIBits(canvas.dc(), 0, 0, 4, 2, 0, 0, 4, 2, rle, info.get(), DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(canvas.at(0, 1), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.at(2, 1), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.at(3, 1), RGB(0, 0, 0));  // not covered by a run: index 0
+  EXPECT_EQ(canvas.at(0, 0), RGB(0, 255, 0));
+  EXPECT_EQ(canvas.at(1, 0), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.at(2, 0), RGB(0, 255, 0));
+}
+
 TEST(DibSection, DrawingReachesTheBitsAtEveryDepth) {
   for (int bpp : {1, 4, 8, 16, 24, 32}) {
     Info info = MakeInfo(8, 4, bpp);

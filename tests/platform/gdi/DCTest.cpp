@@ -174,6 +174,10 @@ TEST(Clipping, ClipBoxIsInLogicalUnits) {
 
 TEST(DeviceCaps, ScreenReportsClassicValues) {
   HDC dc = CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  RECT box{};
+  EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+  EXPECT_EQ(box.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(box.bottom, GetSystemMetrics(SM_CYSCREEN));
   EXPECT_EQ(GetDeviceCaps(dc, HORZRES), GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(GetDeviceCaps(dc, VERTRES), GetSystemMetrics(SM_CYSCREEN));
   EXPECT_TRUE(GetDeviceCaps(dc, RASTERCAPS) & RC_BITBLT);

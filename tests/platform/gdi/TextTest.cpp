@@ -265,6 +265,23 @@ TEST(TextOutput, DoubleByteTextInCodePage936) {
   EXPECT_GT(100 * 40 - canvas.Count(RGB(255, 255, 255)), 20);
 }
 
+TEST(TextOutput, ChineseFaceNamesInCodePage936) {
+  brambolt::ScopedCodePage page(936);
+  MemoryCanvas canvas(60, 30);
+  std::string face = brambolt::Utf8ToCodePage("\xE5\xAE\x8B\xE4\xBD\x93", 936);  // SimSun
+  FontScope f(canvas.dc(), MakeFont(face.c_str(), -16));
+  char name[LF_FACESIZE] = {};
+  GetTextFace(canvas.dc(), LF_FACESIZE, name);
+  EXPECT_EQ(face, name);
+  std::string text = brambolt::Utf8ToCodePage("\xE6\x96\x87", 936);
+  SIZE size{};
+  GetTextExtentPoint32(canvas.dc(), text.c_str(), 2, &size);
+  EXPECT_GE(size.cx, 14);  // a full-width character
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  TextOut(canvas.dc(), 2, 2, text.c_str(), 2);
+  EXPECT_GT(60 * 30 - canvas.Count(RGB(255, 255, 255)), 20);
+}
+
 TEST(DrawText, CalcRectMatchesExtentForOneLine) {
   MemoryCanvas canvas(10, 10);
   FontScope f(canvas.dc(), MakeFont("Arial", -13));
