@@ -391,19 +391,19 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
   // Only rows [startScan, startScan + lines) (from the bottom, or the top for top-down DIBs) are given.
   std::vector<uint32_t> line(static_cast<size_t>(f.width));
   auto* p = static_cast<const uint8_t*>(bits);
-  Region valid;
+  int bandTop = f.height, bandBottom = 0;  // surface rows supplied
   for (UINT i = 0; i < lines; ++i) {
     int r = static_cast<int>(startScan + i);
     if (r >= f.height) break;
     DecodeRow(f, p + i * f.Stride(), line.data());
     int y = f.topDown ? r : f.height - 1 - r;
     std::memcpy(src.Row(y), line.data(), sizeof(uint32_t) * f.width);
-    valid.Unite(Region(0, y, f.width, y + 1));
+    bandTop = std::min(bandTop, y);
+    bandBottom = std::max(bandBottom, y + 1);
   }
   int top = f.topDown ? ySrc : f.height - (ySrc + static_cast<int>(height));
   // Rows not supplied are not drawn: clip the destination to the supplied band.
-  RECT band = valid.Box();
-  int y0 = std::max<int>(top, band.top), y1 = std::min<int>(top + static_cast<int>(height), band.bottom);
+  int y0 = std::max<int>(top, bandTop), y1 = std::min<int>(top + static_cast<int>(height), bandBottom);
   if (y0 >= y1) return 0;
   DibToDevice(hdc, xDest, yDest + (y0 - top), static_cast<int>(width), y1 - y0, xSrc, y0, static_cast<int>(width), y1 - y0,
               src, SRCCOPY);

@@ -355,10 +355,11 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   int target = savedDC < 0 ? n + savedDC + 1 : savedDC;
   if (target < 1 || target > n) return FALSE;
   DcState restored = dc->saved[static_cast<size_t>(target - 1)];
-  dc->saved.resize(static_cast<size_t>(target - 1));
+  // A saved bitmap now selected into another DC cannot come back.
   if (restored.bitmap && restored.bitmap != dc->st.bitmap && restored.bitmap->selectedInto &&
       !restored.bitmap->stock)
     return FALSE;
+  dc->saved.resize(static_cast<size_t>(target - 1));
   ReleaseState(dc->st);
   dc->st = std::move(restored);
   RetainState(*dc, dc->st);
