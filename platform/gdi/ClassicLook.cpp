@@ -325,6 +325,41 @@ HBRUSH GetHalftoneBrush() {
   return brush;
 }
 
+HBITMAP CreateSystemBitmap(UINT id) {
+  struct Kind {
+    UINT id;
+    int width, height;
+    bool mono;
+    UINT type, state;
+  } static const kKinds[] = {
+      {OBM_CHECK, 13, 13, true, DFC_MENU, DFCS_MENUCHECK},
+      {OBM_MNARROW, 13, 13, true, DFC_MENU, DFCS_MENUARROW},
+      {OBM_UPARROW, 16, 16, false, DFC_SCROLL, DFCS_SCROLLUP},
+      {OBM_DNARROW, 16, 16, false, DFC_SCROLL, DFCS_SCROLLDOWN},
+      {OBM_LFARROW, 16, 16, false, DFC_SCROLL, DFCS_SCROLLLEFT},
+      {OBM_RGARROW, 16, 16, false, DFC_SCROLL, DFCS_SCROLLRIGHT},
+      {OBM_COMBO, 16, 16, false, DFC_SCROLL, DFCS_SCROLLCOMBOBOX},
+      {OBM_CLOSE, 16, 14, false, DFC_CAPTION, DFCS_CAPTIONCLOSE},
+      {OBM_REDUCE, 16, 14, false, DFC_CAPTION, DFCS_CAPTIONMIN},
+      {OBM_ZOOM, 16, 14, false, DFC_CAPTION, DFCS_CAPTIONMAX},
+      {OBM_RESTORE, 16, 14, false, DFC_CAPTION, DFCS_CAPTIONRESTORE},
+  };
+  for (const Kind& k : kKinds) {
+    if (k.id != id) continue;
+    HDC screen = CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+    HBITMAP bitmap = k.mono ? CreateBitmap(k.width, k.height, 1, 1, nullptr) : CreateCompatibleBitmap(screen, k.width, k.height);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    RECT r{0, 0, k.width, k.height};
+    DrawFrameControl(mem, &r, k.type, k.state);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteDC(screen);
+    return bitmap;
+  }
+  return nullptr;
+}
+
 void FillSolidRect(HDC hdc, const RECT& rect, COLORREF color) {
   // As the framework's helper does, the background colour stays set afterwards.
   SetBkColor(hdc, color);

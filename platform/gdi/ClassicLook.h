@@ -87,6 +87,19 @@
 #define DSS_PREFIXONLY 0x0400
 #define DSS_RIGHT 0x8000
 
+#define OBM_CLOSE 32754
+#define OBM_UPARROW 32753
+#define OBM_DNARROW 32752
+#define OBM_RGARROW 32751
+#define OBM_LFARROW 32750
+#define OBM_REDUCE 32749
+#define OBM_ZOOM 32748
+#define OBM_RESTORE 32747
+#define OBM_MNARROW 32739
+#define OBM_COMBO 32738
+#define OBM_CHECK 32760
+#define OBM_CHECKBOXES 32759
+
 typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC hdc, LPARAM lData, WPARAM wData, int cx, int cy);
 typedef BOOL(CALLBACK* GRAYSTRINGPROC)(HDC hdc, LPARAM lData, int length);
 
@@ -104,6 +117,9 @@ namespace brambolt {
 // top and left sides take topLeft and right and bottom sides bottomRight.
 void FillSolidRect(HDC hdc, const RECT& rect, COLORREF color);
 void Draw3dRect(HDC hdc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
+// The system bitmaps (OBM_*) drawn in the classic look: monochrome glyphs black on white for
+// OBM_CHECK and OBM_MNARROW, colour buttons for the others. Null for ids not drawn here.
+HBITMAP CreateSystemBitmap(UINT id);
 // The 8x8 halftone (checkerboard) brush of drag rectangles; a stock object, never deleted.
 HBRUSH GetHalftoneBrush();
 }  // namespace brambolt

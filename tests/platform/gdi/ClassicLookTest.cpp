@@ -137,6 +137,30 @@ TEST(DrawFrameControl, MenuGlyphsAreBlackOnWhite) {
   EXPECT_GT(canvas.Count(kDark), 5);
 }
 
+TEST(SystemBitmaps, CheckAndMenuArrowAreMonochromeGlyphs) {
+  for (UINT id : {static_cast<UINT>(OBM_CHECK), static_cast<UINT>(OBM_MNARROW)}) {
+    HBITMAP bm = brambolt::CreateSystemBitmap(id);
+    ASSERT_NE(bm, nullptr);
+    BITMAP info{};
+    GetObject(bm, sizeof info, &info);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    EXPECT_EQ(info.bmWidth, 13);
+    auto s = brambolt::GetBitmapSurface(bm);
+    int black = 0;
+    for (int y = 0; y < 13; ++y)
+      for (int x = 0; x < 13; ++x) black += s->GetPixel(x, y) == 0;
+    EXPECT_GT(black, 5);
+    EXPECT_LT(black, 13 * 13 / 2);
+    DeleteObject(bm);
+  }
+  HBITMAP arrow = brambolt::CreateSystemBitmap(OBM_DNARROW);
+  BITMAP info{};
+  GetObject(arrow, sizeof info, &info);
+  EXPECT_EQ(info.bmBitsPixel, 32);
+  DeleteObject(arrow);
+  EXPECT_EQ(brambolt::CreateSystemBitmap(1), nullptr);
+}
+
 TEST(DrawFocusRect, DottedXorFrameTwiceRestores) {
   MemoryCanvas canvas(20, 20, RGB(10, 100, 200));
   canvas.surface().SetColor(3, 3, RGB(1, 1, 1));
