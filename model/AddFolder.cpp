@@ -1,0 +1,101 @@
+// The live-folder file types and the folder copy behind the folder-adding dialogs.
+#include "model/AddFolder.h"
+
+#include <iterator>
+#include <memory>
+
+#include "foundation/SECFileSystem.h"
+#include "os/FileApi.h"
+
+namespace {
+
+const LiveFolderFileType kFileTypes[] = {
+    {".h;.hpp;.tlh;.inl;.rc;.c;.cpp;.cxx;.tli", 100, "c;cpp;cxx;tli;h;hpp;tlh;inl;rc"},
+    {".c;.cpp;.cxx;.tli", 101, "c;cpp;cxx;tli"},
+    {".h;.hpp;.hxx;.inl;.tlh", 102, "h;hpp;hxx;inl;tlh"},
+    {".h;.inl", 104, "h;inl"},
+    {".c;.cpp", 105, "c;cpp"},
+    {".h", 106, "h"},
+    {".cpp", 107, "cpp"},
+    {".h;.cpp", 108, "h;cpp"},
+    {".h;.inl;.cpp", 109, "h;cpp;inl"},
+    {"*.*", 103, "*"},
+};
+
+bool IsSymbolicLink(const CString& strPath) {
+  const DWORD dwAttributes = GetFileAttributes(strPath);
+  return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool Exists(const CString& strPath) { return GetFileAttributes(strPath) != INVALID_FILE_ATTRIBUTES; }
+
+// Makes the folder and every missing folder above it.
+bool MakeFolder(const CString& strFolder) {
+  return SECFileSystem::IsDirectory(strFolder) || SECFileSystem::MakePath(strFolder);
+}
+
+CString WithoutTrailingSeparator(CString strPath) {
+  while (strPath.GetLength() > 1 && (strPath.Right(1) == "\\" || strPath.Right(1) == "/"))
+    strPath = strPath.Left(strPath.GetLength() - 1);
+  return strPath;
+}
+
+}  // namespace
+
+const LiveFolderFileType* GetLiveFolderFileTypes(int& nCount) {
+  nCount = static_cast<int>(std::size(kFileTypes));
+  return kFileTypes;
+}
+
+BOOL AppendLiveFolderFileTypeWords(DWORD dwItemData, CStringList& words) {
+  for (const LiveFolderFileType& type : kFileTypes) {
+    if (type.dwItemData != dwItemData) continue;
+    const CString strWords(type.lpszWords);
+    for (int nStart = 0; nStart <= strWords.GetLength();) {
+      int nEnd = strWords.Find(';', nStart);
+      if (nEnd < 0) nEnd = strWords.GetLength();
+      words.AddTail(strWords.Mid(nStart, nEnd - nStart));
+      nStart = nEnd + 1;
+    }
+    return TRUE;
+  }
+  return FALSE;
+}
+
+AddFolderResult AddFolderFiles(const CString& strSource, const CString& strTarget, BOOL bLookInSubfolders,
+                               AddFolderListener& listener) {
+  AddFolderResult result;
+  SECFileSystem fs;
+  const CString strSourceFolder = WithoutTrailingSeparator(strSource);
+  const CString strTargetFolder = WithoutTrailingSeparator(strTarget);
+  // The whole list is made before the first copy, so a target inside the source is not copied
+  // into itself again.
+  std::unique_ptr<CStringList> files(
+      fs.GetFileListEx(fs.AppendPath(strSourceFolder, "*.*"), FILE_ATTRIBUTE_NORMAL, bLookInSubfolders));
+  for (POSITION pos = files->GetHeadPosition(); pos != nullptr;) {
+    if (listener.IsCancelled()) {
+      result.bCancelled = TRUE;
+      break;
+    }
+    const CString strFile = files->GetNext(pos);
+    if (IsSymbolicLink(strFile)) continue;
+    // The file's folder relative to the source, with its trailing separator ("" at the top).
+    const CString strRelative = fs.GetPath(strFile).Mid(strSourceFolder.GetLength() + 1);
+    const CString strFolder = strRelative.IsEmpty() ? strTargetFolder
+                                                    : fs.AppendPath(strTargetFolder, WithoutTrailingSeparator(strRelative));
+    const CString strCopy = fs.AppendPath(strFolder, fs.GetFileName(strFile));
+    listener.CopyingFile(strFile);
+    const bool bReplace = Exists(strCopy);
+    if (bReplace && !listener.ConfirmOverwrite(strCopy)) {
+      ++result.nKept;
+      continue;
+    }
+    // CopyFile writes a temporary file beside the target and renames it into place, so a
+    // replaced file is never left half-written.
+    if (MakeFolder(strFolder) && CopyFile(strFile, strCopy, bReplace ? FALSE : TRUE))
+      ++result.nCopied;
+    else
+      ++result.nFailed;
+  }
+  return result;
+}

@@ -1,0 +1,48 @@
+// Folder adding: the file types offered for a live folder, and the copy of a folder's files
+// (with or without its subfolders) into a folder of the project.
+#pragma once
+
+#include "base/base.h"
+#include "core/CString.h"
+#include "core/Lists.h"
+
+// One entry of the live-folder dialog's file-type list: its text, its item data and the
+// extensions it stands for (lower case, without the dot; "*" for every file).
+struct LiveFolderFileType {
+  LPCTSTR lpszText;
+  DWORD dwItemData;
+  LPCTSTR lpszWords;  // ';'-separated, in the order they are handed on
+};
+
+// The entries in the order the list shows them.
+const LiveFolderFileType* GetLiveFolderFileTypes(int& nCount);
+// Appends the extensions of the entry with that item data to the list; FALSE when none has it.
+BOOL AppendLiveFolderFileTypeWords(DWORD dwItemData, CStringList& words);
+
+// What the copy tells, and asks of, the window that runs it. The calls come from the thread
+// that copies.
+class AddFolderListener {
+ public:
+  virtual ~AddFolderListener() = default;
+  // The file about to be copied (full path of the source).
+  virtual void CopyingFile(const CString& strSource) = 0;
+  // A file of that name is already in the target: TRUE replaces it, FALSE keeps it.
+  virtual BOOL ConfirmOverwrite(const CString& strTarget) = 0;
+  // TRUE once the user has stopped the copy; no further file is copied.
+  virtual BOOL IsCancelled() = 0;
+};
+
+struct AddFolderResult {
+  int nCopied = 0;     // new files and replaced ones
+  int nKept = 0;       // files already in the target, kept as they were
+  int nFailed = 0;     // files that could not be copied
+  BOOL bCancelled = FALSE;
+};
+
+// Copies the ordinary files of a folder (hidden and system files, and symbolic links, are left
+// out) into a target folder; with bLookInSubfolders, the subfolders' files too, each into the
+// same relative folder under the target, made as needed. Linked folders are never entered.
+// A file already in the target is replaced only when the listener says so; a file that cannot
+// be copied does not stop the others.
+AddFolderResult AddFolderFiles(const CString& strSource, const CString& strTarget, BOOL bLookInSubfolders,
+                               AddFolderListener& listener);
