@@ -140,7 +140,7 @@ BOOL SECFileSystem::DeleteFiles(const CString& pattern, DWORD attributes) {
 }
 
 BOOL SECFileSystem::DeleteDirectory(const CString& path, BOOL recursive) {
-  if (recursive) {
+  if (recursive && !IsSymbolicLink(path)) {
     std::unique_ptr<CStringList> folders(GetDirectoryList(path, TRUE));
     for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
       const CString& folder = folders->GetNext(pos);

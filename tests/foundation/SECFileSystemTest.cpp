@@ -366,6 +366,14 @@ TEST_F(FileSystemOnDisk, RecursiveRemovalDoesNotFollowLinkedFolders) {
   EXPECT_EQ(dir.Read("outside/precious.txt"), "keep");
 }
 
+TEST_F(FileSystemOnDisk, RecursiveRemovalOfALinkRemovesOnlyTheLink) {
+  dir.Write("outside/sub/precious.txt", "keep");
+  ASSERT_EQ(::symlink(Path("outside").c_str(), Path("link").c_str()), 0);
+  EXPECT_TRUE(fs.DeleteDirectory(Path("link").c_str(), TRUE));
+  EXPECT_FALSE(dir.Exists("link"));
+  EXPECT_EQ(dir.Read("outside/sub/precious.txt"), "keep");
+}
+
 TEST_F(FileSystemOnDisk, MakePathCreatesEveryMissingLevel) {
   const std::string target = dir.Path() + "\\a\\b\\c";
   EXPECT_TRUE(SECFileSystem::MakePath(target.c_str()));

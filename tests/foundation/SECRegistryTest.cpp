@@ -270,6 +270,30 @@ TEST_F(RegistryWrapper, EnumeratesKeysAndValues) {
   EXPECT_EQ(data[0], 2);
 }
 
+TEST_F(RegistryWrapper, OpenReadsTheKeyInformation) {
+  SECRegistry reg;
+  OpenCreated(reg, "Software\\Info");
+  DWORD disposition = 0;
+  ASSERT_TRUE(reg.Create("Software\\Info\\Sub", "Kind", 0, KEY_ALL_ACCESS, nullptr, &disposition));
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+  ASSERT_TRUE(reg.Create("Software\\Info\\Sub", nullptr, 0, KEY_ALL_ACCESS, nullptr, &disposition));
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+  ASSERT_TRUE(reg.SetStringValue("longest name", "twelve chars"));
+  ASSERT_TRUE(reg.Open("Software\\Info", KEY_READ));
+  EXPECT_EQ(reg.m_dwNumberOfSubKeys, 1u);
+  EXPECT_EQ(reg.m_dwNumberOfValues, 0u);
+  EXPECT_EQ(reg.m_dwMaxSubKeyNameLength, 3u);
+  CString name, className;
+  ASSERT_TRUE(reg.EnumKey(0, name, className));
+  EXPECT_EQ(std::string(name), "Sub");
+  EXPECT_EQ(std::string(className), "Kind");
+  ASSERT_TRUE(reg.Open("Software\\Info\\Sub", KEY_READ));
+  EXPECT_EQ(std::string(reg.m_strClassName), "Kind");
+  EXPECT_EQ(reg.m_dwNumberOfValues, 1u);
+  EXPECT_EQ(reg.m_dwMaxValueNameLength, 12u);
+  EXPECT_EQ(reg.m_dwMaxValueLength, 13u);
+}
+
 TEST_F(RegistryWrapper, NonRecursiveDeleteKeepsAKeyWithSubkeys) {
   SECRegistry reg;
   OpenCreated(reg, "Software\\Tree\\Child");
