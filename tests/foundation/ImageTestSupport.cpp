@@ -159,10 +159,10 @@ bool Convert(const std::string& arguments) {
   return std::system(command.c_str()) == 0;
 }
 
-Picture DecodeWithConvert(const std::string& path) {
+Picture DecodeWithConvert(const std::string& path, const std::string& options) {
   Picture p;
   std::string out = path + ".reference.ppm";
-  if (!Convert("'" + path + "' -depth 8 -type TrueColor 'PPM:" + out + "'")) return p;
+  if (!Convert("'" + path + "' " + options + " -depth 8 -type TrueColor 'PPM:" + out + "'")) return p;
   std::string bytes = ReadFile(out);
   std::remove(out.c_str());
   std::istringstream in(bytes);

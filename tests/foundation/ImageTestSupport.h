@@ -56,8 +56,9 @@ std::string SaveBytes(SECImage& image);
 bool HaveConvert();
 // Runs convert with the arguments (a shell word list); true on success.
 bool Convert(const std::string& arguments);
-// ImageMagick's decoding of a file as top-down RGB.
-Picture DecodeWithConvert(const std::string& path);
+// ImageMagick's decoding of a file as top-down RGB; 'options' go before the output (Targa needs
+// -auto-orient: ImageMagick otherwise gives the rows in file order).
+Picture DecodeWithConvert(const std::string& path, const std::string& options = "");
 // A binary PPM of the picture, the neutral input given to ImageMagick.
 std::string Ppm(const Picture& picture);
 // The standard picture in colour, and one of few colours for palette formats.
