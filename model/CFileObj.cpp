@@ -1,6 +1,10 @@
 // The analysed-class record.
 #include "model/CFileObj.h"
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 IMPLEMENT_SERIAL(CFileObj, CObject, 0)
 
 CFileObj::CFileObj()
@@ -34,21 +38,42 @@ void SerializeRect(CArchive& ar, CRect& rect) {
   }
 }
 
-template <class List>
-bool IsUniqueNameTaken(const List& list, const CString& strName) {
-  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-    if (list.GetNext(pos)->m_strUniqueName == strName) return true;
-  return false;
-}
-
+// Whether the name itself is taken, then which numbers n already make a taken "name(n)". The
+// first free number is never above the number of records.
 template <class List>
 CString MakeUniqueName(const List& list, const CString& strName) {
-  if (!IsUniqueNameTaken(list, strName)) return strName;
-  CString strUnique;
-  for (UINT n = 0;; ++n) {
-    strUnique.Format("%s(%u)", static_cast<LPCTSTR>(strName), n);
-    if (!IsUniqueNameTaken(list, strUnique)) return strUnique;
+  const int nLength = strName.GetLength();
+  auto startsWithName = [&strName, nLength](const CString& strUnique) {
+    return strUnique.GetLength() >= nLength &&
+           std::memcmp(static_cast<LPCTSTR>(strUnique), static_cast<LPCTSTR>(strName), static_cast<size_t>(nLength)) == 0;
+  };
+  bool bTaken = false;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr && !bTaken;) {
+    const CString& strUnique = list.GetNext(pos)->m_strUniqueName;
+    bTaken = strUnique.GetLength() == nLength && startsWithName(strUnique);
   }
+  if (!bTaken) return strName;
+  const size_t nLimit = static_cast<size_t>(list.GetCount()) + 1;
+  std::vector<bool> numbers(nLimit, false);
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+    const CString& strUnique = list.GetNext(pos)->m_strUniqueName;
+    LPCTSTR p = strUnique;
+    int nUnique = strUnique.GetLength();
+    if (!startsWithName(strUnique)) continue;
+    // "(digits)" as %u writes them: no sign, no leading zero.
+    if (nUnique < nLength + 3 || p[nLength] != '(' || p[nUnique - 1] != ')') continue;
+    const char* digits = p + nLength + 1;
+    const char* digitsEnd = p + nUnique - 1;
+    if (digits[0] == '0' && digitsEnd - digits > 1) continue;
+    size_t n = 0;
+    const char* q = digits;
+    for (; q < digitsEnd && *q >= '0' && *q <= '9' && n < nLimit; ++q) n = n * 10 + static_cast<size_t>(*q - '0');
+    if (q == digitsEnd && n < nLimit) numbers[n] = true;
+  }
+  size_t nFree = 0;
+  while (numbers[nFree]) ++nFree;
+  // "%s(%u)"
+  return strName + "(" + CString(std::to_string(nFree).c_str()) + ")";
 }
 
 template <class List>

@@ -3,9 +3,13 @@
 // language: it recognises class heads by their first word, follows the class body statement by
 // statement, drops comments, preprocessor lines and bodies, and splits declarations at blanks.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/MbString.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CWorkSpaceObj.h"
@@ -13,65 +17,125 @@
 
 namespace {
 
-// Bytes below 0x40 are never part of a double-byte character in the code pages we run in
-// (their lead and trail bytes are 0x40 and above), so tokens made of them can be searched
-// byte by byte; other tokens go through the code page's character walk.
-bool IsLowToken(LPCTSTR lpszToken) {
-  for (const char* p = lpszToken; *p != '\0'; ++p)
-    if (static_cast<unsigned char>(*p) >= 0x40) return false;
-  return true;
-}
+// Statements are examined through views and copied into strings only where a record keeps them.
+using Text = std::string_view;
+constexpr size_t npos = Text::npos;
 
-int FindToken(const CString& str, LPCTSTR lpszToken, int nStart = 0) {
-  if (!IsLowToken(lpszToken)) return str.Find(lpszToken, nStart);
-  size_t nLength = std::strlen(lpszToken);
-  const char* begin = str;
-  const char* end = begin + str.GetLength();
-  for (const char* p = begin + nStart; p + nLength <= end; ++p) {
-    p = static_cast<const char*>(std::memchr(p, lpszToken[0], static_cast<size_t>(end - p)));
-    if (p == nullptr || p + nLength > end) break;
-    if (std::memcmp(p, lpszToken, nLength) == 0) return static_cast<int>(p - begin);
+Text View(const CString& str) { return Text(static_cast<LPCTSTR>(str), static_cast<size_t>(str.GetLength())); }
+CString Str(Text text) { return CString(text.data(), static_cast<int>(text.size())); }
+int Index(size_t nAt) { return nAt == npos ? -1 : static_cast<int>(nAt); }
+
+// Bytes below 0x40 are never part of a double-byte character in the code pages we run in (lead
+// and trail bytes are 0x40 and above). So blanks and the punctuation the analyser looks for can
+// be handled byte by byte; other tokens can too in text without bytes of 0x80 and above, else
+// they are matched only at character starts.
+bool IsLowByte(char ch) { return static_cast<unsigned char>(ch) < 0x40; }
+
+bool HasHighBytes(Text text) {
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & 0x8080808080808080ull) != 0) return true;
   }
-  return -1;
+  for (; i < text.size(); ++i)
+    if (static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  return false;
 }
 
-bool Contains(const CString& str, LPCTSTR lpszToken) { return FindToken(str, lpszToken) >= 0; }
+bool IsLowToken(Text token) { return std::all_of(token.begin(), token.end(), IsLowByte); }
+
+size_t FindToken(Text text, Text token, size_t nFrom = 0) {
+  if (IsLowToken(token) || !HasHighBytes(text)) return text.find(token, nFrom);
+  for (size_t i = nFrom; i + token.size() <= text.size();) {
+    if (text.compare(i, token.size(), token) == 0) return i;
+    i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
+  }
+  return npos;
+}
+
+bool Contains(Text text, Text token) { return FindToken(text, token) != npos; }
+
+// Matches are counted from the character after the start of the previous one, so they overlap.
+int Count(Text text, Text token) {
+  if (token.empty()) return 0;
+  int nCount = 0;
+  for (size_t nAt = FindToken(text, token); nAt != npos; nAt = FindToken(text, token, nAt + 1)) ++nCount;
+  return nCount;
+}
 
 // Whether byte nIndex starts a character (is not the trail byte of a double-byte one).
-bool IsCharStart(const CString& str, int nIndex) {
-  LPCTSTR p = str;
-  return nIndex == 0 || !_ismbstrail(reinterpret_cast<const unsigned char*>(p),
-                                     reinterpret_cast<const unsigned char*>(p + nIndex));
+bool IsCharStart(Text text, size_t nIndex) {
+  if (nIndex == 0 || IsLowByte(text[nIndex]) || !HasHighBytes(text.substr(0, nIndex))) return true;
+  size_t i = 0;
+  while (i < nIndex) i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) ? 2 : 1;
+  return i == nIndex;
 }
 
 // The word test: the text's first characters are the word.
-bool StartsWith(const CString& str, LPCTSTR lpszWord) {
-  return std::strncmp(str, lpszWord, std::strlen(lpszWord)) == 0;
+bool StartsWith(Text text, Text word) { return text.substr(0, word.size()) == word; }
+
+bool EndsWith(Text text, Text end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end &&
+         IsCharStart(text, text.size() - end.size());
 }
 
-bool EndsWith(const CString& str, LPCTSTR lpszEnd) {
-  int nLength = static_cast<int>(std::strlen(lpszEnd));
-  int nFrom = str.GetLength() - nLength;
-  return nFrom >= 0 && std::memcmp(static_cast<LPCTSTR>(str) + nFrom, lpszEnd, nLength) == 0 &&
-         IsCharStart(str, nFrom);
+bool IsBlankByte(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+Text Trimmed(Text text) {
+  while (!text.empty() && IsBlankByte(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankByte(text.back())) text.remove_suffix(1);
+  return text;
 }
 
-void DropEnd(CString& str, int nCount) {
-  str = str.Left(str.GetLength() - nCount);
-  str.Trim();
+// Trims white space at both ends in place.
+void TrimBlanks(CString& str) {
+  Text all = View(str);
+  Text kept = Trimmed(all);
+  if (kept.size() == all.size()) return;
+  LPTSTR p = str.GetBuffer(str.GetLength());
+  std::memmove(p, kept.data(), kept.size());
+  str.ReleaseBuffer(static_cast<int>(kept.size()));
 }
 
-// The text after the last blank or tab (all of it when there is none).
-int LastBlank(const CString& str) { return std::max(str.ReverseFind(' '), str.ReverseFind('\t')); }
+// Cuts the string after nLength bytes and trims it, in place.
+void CutAndTrim(CString& str, int nLength) {
+  str.GetBuffer(str.GetLength());
+  str.ReleaseBuffer(nLength);
+  TrimBlanks(str);
+}
 
-// Positions of the commas that separate list entries: commas inside template arguments or
-// parentheses belong to the entry.
-std::vector<int> TopLevelCommas(const CString& str) {
-  std::vector<int> commas;
+// Removes a word (and the blanks after it) from the front; TRUE when it was there.
+bool StripWord(Text& text, Text word) {
+  if (!StartsWith(text, word)) return false;
+  text = Trimmed(text.substr(word.size()));
+  return true;
+}
+
+// Removes an ending (and the blanks before it); TRUE when it was there.
+bool DropEnd(Text& text, Text end) {
+  if (!EndsWith(text, end)) return false;
+  text = Trimmed(text.substr(0, text.size() - end.size()));
+  return true;
+}
+
+// The last blank or tab, or npos.
+size_t LastBlank(Text text) {
+  size_t nBlank = text.rfind(' ');
+  size_t nTab = text.rfind('\t');
+  if (nBlank == npos) return nTab;
+  if (nTab == npos) return nBlank;
+  return std::max(nBlank, nTab);
+}
+
+// Calls onEntry(entry, bLast) for each trimmed entry of a comma-separated list (at least one,
+// maybe empty). Commas inside template arguments or parentheses belong to their entry.
+template <class OnEntry>
+void ForEachListEntry(Text text, OnEntry&& onEntry) {
   int nDepth = 0;
-  LPCTSTR p = str;
-  for (int i = 0, n = str.GetLength(); i < n; ++i) {
-    switch (p[i]) {
+  size_t nStart = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
       case '<':
       case '(':
         ++nDepth;
@@ -81,86 +145,87 @@ std::vector<int> TopLevelCommas(const CString& str) {
         if (nDepth > 0) --nDepth;
         break;
       case ',':
-        if (nDepth == 0) commas.push_back(i);
+        if (nDepth == 0) {
+          onEntry(Trimmed(text.substr(nStart, i - nStart)), false);
+          nStart = i + 1;
+        }
         break;
       default:
         break;
     }
   }
-  return commas;
-}
-
-// The trimmed entries of a comma-separated list (at least one, maybe empty).
-std::vector<CString> SplitListText(const CString& str) {
-  std::vector<CString> pieces;
-  int nStart = 0;
-  std::vector<int> commas = TopLevelCommas(str);
-  commas.push_back(str.GetLength());
-  for (int nEnd : commas) {
-    CString strPiece = str.Mid(nStart, nEnd - nStart);
-    strPiece.Trim();
-    pieces.push_back(strPiece);
-    nStart = nEnd + 1;
-  }
-  return pieces;
+  onEntry(Trimmed(text.substr(nStart)), true);
 }
 
 // The first ":" that is not half of a "::".
-int FindSingleColon(const CString& str) {
-  LPCTSTR p = str;
-  for (int i = 0, n = str.GetLength(); i < n; ++i) {
-    if (p[i] != ':') continue;
-    if (i + 1 < n && p[i + 1] == ':') {
+size_t FindSingleColon(Text text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != ':') continue;
+    if (i + 1 < text.size() && text[i + 1] == ':') {
       ++i;
       continue;
     }
     return i;
   }
-  return -1;
+  return npos;
 }
 
 // The "(" that opens the parenthesis closed at the end of the text (whose ")" is already
 // dropped); the last "(" when the parentheses do not balance.
-int FindParameterOpen(const CString& str) {
-  LPCTSTR p = str;
+size_t FindParameterOpen(Text text) {
   int nDepth = 1;
-  for (int i = str.GetLength() - 1; i >= 0; --i) {
-    if (p[i] == ')') ++nDepth;
-    else if (p[i] == '(' && --nDepth == 0) return i;
+  for (size_t i = text.size(); i-- > 0;) {
+    if (text[i] == ')') {
+      ++nDepth;
+    } else if (text[i] == '(' && --nDepth == 0) {
+      return i;
+    }
   }
-  return str.ReverseFind('(');
+  return text.rfind('(');
 }
 
 // A member's comment without its markers: trimmed, then a leading "//", a leading "/*" and a
 // final "*/" removed; what they leave is not trimmed again.
-CString CleanComment(CString strComment) {
-  strComment.Trim();
-  if (StartsWith(strComment, "//")) strComment = strComment.Mid(2);
-  if (StartsWith(strComment, "/*")) strComment = strComment.Mid(2);
-  if (EndsWith(strComment, "*/")) strComment = strComment.Left(strComment.GetLength() - 2);
-  return strComment;
-}
-
-// Removes a leading word and trims; TRUE when it was there.
-bool StripWord(CString& str, LPCTSTR lpszWord) {
-  if (!StartsWith(str, lpszWord)) return false;
-  str = str.Mid(static_cast<int>(std::strlen(lpszWord)));
-  str.Trim();
-  return true;
+CString CleanComment(const CString& strComment) {
+  Text comment = Trimmed(View(strComment));
+  if (StartsWith(comment, "//")) comment.remove_prefix(2);
+  if (StartsWith(comment, "/*")) comment.remove_prefix(2);
+  if (EndsWith(comment, "*/")) comment.remove_suffix(2);
+  return Str(comment);
 }
 
 // Splits "type name" at the last blank into a trimmed type and name. A pointer star that
 // leads the name goes to the type as " *"; stars are no part of a name. FALSE when no name is left.
-bool SplitTypeAndName(const CString& strText, CString& strType, CString& strName) {
-  int nBlank = strText.ReverseFind(' ');
-  strType = nBlank >= 0 ? strText.Left(nBlank) : CString();
-  strName = strText.Mid(nBlank + 1);
-  strName.Trim();
-  strType.Trim();
-  if (StartsWith(strName, "*")) strType += " *";
-  strName.Replace('*', ' ');
-  strName.Trim();
+bool SplitTypeAndName(Text text, CString& strType, CString& strName) {
+  size_t nBlank = text.rfind(' ');
+  Text name = Trimmed(nBlank == npos ? text : text.substr(nBlank + 1));
+  strType = Str(Trimmed(nBlank == npos ? Text() : text.substr(0, nBlank)));
+  if (StartsWith(name, "*")) strType += " *";
+  if (name.find('*') == npos) {
+    strName = Str(name);
+  } else {
+    std::string unstarred(name);
+    std::replace(unstarred.begin(), unstarred.end(), '*', ' ');
+    strName = Str(Trimmed(unstarred));
+  }
   return !strName.IsEmpty();
+}
+
+// The statement to split, with its tabs made blanks (in a copy only when it has any).
+Text WithoutTabs(const CString& strStatement, CString& strCopy) {
+  Text text = View(strStatement);
+  if (text.find('\t') == npos) return text;
+  std::string copy(text);
+  std::replace(copy.begin(), copy.end(), '\t', ' ');
+  strCopy = Str(copy);
+  return View(strCopy);
+}
+
+// The first "//" or "/*" from nFrom on, or npos.
+size_t FindCommentOpener(Text line, size_t nFrom) {
+  for (size_t nAt = line.find('/', nFrom); nAt != npos && nAt + 1 < line.size(); nAt = line.find('/', nAt + 1))
+    if (line[nAt + 1] == '/' || line[nAt + 1] == '*') return nAt;
+  return npos;
 }
 
 // Removes the comments of a line, scanning left to right for whichever opener comes first. A
@@ -168,39 +233,39 @@ bool SplitTypeAndName(const CString& strText, CString& strType, CString& strName
 // reads on (lines appended as they are) to its "*/" or the end of the file. The last comment
 // found replaces strComment.
 void StripComments(CStdioFile& file, CString& strLine, CString& strComment, int& nEndOfFile) {
-  int nFrom = 0;
-  for (;;) {
-    int nLine = FindToken(strLine, "//", nFrom);
-    int nBlock = FindToken(strLine, "/*", nFrom);
-    if (nLine < 0 && nBlock < 0) return;
-    if (nLine >= 0 && (nBlock < 0 || nLine < nBlock)) {
-      strComment = strLine.Mid(nLine);
-      strLine = strLine.Left(nLine);
+  for (size_t nOpen = FindCommentOpener(View(strLine), 0); nOpen != npos;
+       nOpen = FindCommentOpener(View(strLine), nOpen)) {
+    if (strLine[Index(nOpen) + 1] == '/') {
+      strComment = strLine.Mid(Index(nOpen));
+      CutAndTrim(strLine, Index(nOpen));
       return;
     }
-    int nClose = FindToken(strLine, "*/", nBlock + 2);
-    if (nClose >= 0) {
-      strLine = strLine.Left(nBlock) + strLine.Mid(nClose + 2);
-      nFrom = nBlock;
-      continue;
-    }
-    CString strNext;
-    while (nClose < 0) {
-      if (!file.ReadString(strNext)) {
-        nEndOfFile = -1;
-        strComment = strLine.Mid(nBlock);
-        strLine = strLine.Left(nBlock);
-        return;
+    size_t nClose = FindToken(View(strLine), "*/", nOpen + 2);
+    if (nClose == npos) {
+      CString strNext;
+      while (nClose == npos) {
+        if (!file.ReadString(strNext)) {
+          nEndOfFile = -1;
+          strComment = strLine.Mid(Index(nOpen));
+          CutAndTrim(strLine, Index(nOpen));
+          return;
+        }
+        // Search only what is new (and the byte before it, which may be the "*").
+        size_t nSearch = std::max(nOpen + 2, static_cast<size_t>(strLine.GetLength()) - 1);
+        strLine += strNext;
+        nClose = FindToken(View(strLine), "*/", nSearch);
       }
-      // Search only what is new (and the byte before it, which may be the "*").
-      int nSearch = std::max(nBlock + 2, strLine.GetLength() - 1);
-      strLine += strNext;
-      nClose = FindToken(strLine, "*/", nSearch);
+      strComment = strLine.Mid(Index(nOpen), Index(nClose + 2 - nOpen));
     }
-    strComment = strLine.Mid(nBlock, nClose + 2 - nBlock);
-    strLine = strLine.Left(nBlock) + strLine.Mid(nClose + 2);
-    nFrom = nBlock;
+    strLine = strLine.Left(Index(nOpen)) + strLine.Mid(Index(nClose + 2));
   }
+}
+
+// Appends the entries of a list text; an empty last entry is dropped.
+void AddListEntries(Text text, CStringList& list) {
+  ForEachListEntry(text, [&list](Text entry, bool bLast) {
+    if (!bLast || !entry.empty()) list.AddTail(Str(entry));
+  });
 }
 
 }  // namespace
@@ -228,10 +293,11 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
   TRY {
     CString strLine;
     while (file.ReadString(strLine)) {
-      strLine.Trim();
-      if (!StartsWith(strLine, "class ") && !StartsWith(strLine, "class\t")) continue;
+      Text line = Trimmed(View(strLine));
+      if (!StartsWith(line, "class ") && !StartsWith(line, "class\t")) continue;
+      TrimBlanks(strLine);
       ParseClassHead(file, strLine);
-      if (Contains(strLine, ";")) continue;  // a declaration, or a whole class on one line
+      if (Contains(View(strLine), ";")) continue;  // a declaration, or a whole class on one line
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
       CompleteClassHead(file, strLine, strComment);
@@ -240,27 +306,31 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
       int nEndOfClass = 0;
       CString strStatement = ReadMemberStatement(file, nEndOfFile, nEndOfClass, strComment);
       while (nEndOfFile >= 0 && nEndOfClass >= 0) {
-        if (StartsWith(strStatement, "public")) {
+        Text statement = View(strStatement);
+        if (StartsWith(statement, "public")) {
           nAccess = MEMBER_PUBLIC;
-        } else if (StartsWith(strStatement, "protected")) {
+        } else if (StartsWith(statement, "protected")) {
           nAccess = MEMBER_PROTECTED;
-        } else if (StartsWith(strStatement, "private")) {
+        } else if (StartsWith(statement, "private")) {
           nAccess = MEMBER_PRIVATE;
-        } else if (!StartsWith(strStatement, "#")) {
+        } else if (!StartsWith(statement, "#")) {
           // Initialiser lists and bit-fields start at a single colon; "::" is part of a name.
-          int nColon = FindSingleColon(strStatement);
-          if (nColon >= 0) {
-            strStatement = strStatement.Left(nColon);
-            strStatement.Trim();
-          }
-          if (EndsWith(strStatement, "const")) DropEnd(strStatement, 5);
-          if (EndsWith(strStatement, ";")) {
-            if (!Contains(strStatement, "(") && !Contains(strStatement, ")"))
-              ParseMemberVariable(pClass, strStatement, nAccess, strComment);
+          size_t nColon = FindSingleColon(statement);
+          if (nColon != npos) statement = Trimmed(statement.substr(0, nColon));
+          DropEnd(statement, "const");
+          bool bVariable = false;
+          bool bFunction = false;
+          if (EndsWith(statement, ";"))
+            (Contains(statement, "(") || Contains(statement, ")") ? bFunction : bVariable) = true;
+          else
+            bFunction = EndsWith(statement, ")") && FindToken(statement, "(") != 0;
+          if (bVariable || bFunction) {
+            if (statement.size() != static_cast<size_t>(strStatement.GetLength())) strStatement = Str(statement);
+            // Both are emptied for the next statement anyway.
+            if (bVariable)
+              ParseMemberVariable(pClass, std::move(strStatement), nAccess, std::move(strComment));
             else
-              ParseMemberFunction(pClass, strStatement, nAccess, strComment);
-          } else if (EndsWith(strStatement, ")") && FindToken(strStatement, "(") != 0) {
-            ParseMemberFunction(pClass, strStatement, nAccess, strComment);
+              ParseMemberFunction(pClass, std::move(strStatement), nAccess, std::move(strComment));
           }
         }
         strComment.Empty();
@@ -284,9 +354,9 @@ CString CWorkSpaceObj::ReadCodeLine(CStdioFile& file, int& nEndOfFile, CString& 
       nEndOfFile = -1;
       return CString();
     }
-    strLine.Trim();
+    TrimBlanks(strLine);
     StripComments(file, strLine, strComment, nEndOfFile);
-    strLine.Trim();
+    TrimBlanks(strLine);
     if (!strLine.IsEmpty() || nEndOfFile < 0) return strLine;
   }
 }
@@ -296,63 +366,57 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
   nEndOfClass = 0;
   CString strStatement = ReadCodeLine(file, nEndOfFile, strComment);
   // An argument list continued on the next lines.
-  if (EndsWith(strStatement, ",")) {
+  if (EndsWith(View(strStatement), ",")) {
     while (nEndOfFile >= 0) {
       CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
       strStatement += strLine;
-      if (Contains(strLine, ")") || Contains(strLine, ";")) break;
+      if (Contains(View(strLine), ")") || Contains(View(strLine), ";")) break;
     }
   }
   // A parameter list opened at the end of the line.
-  if (EndsWith(strStatement, "(")) {
+  if (EndsWith(View(strStatement), "(")) {
     int nDepth = 1;
     while (nEndOfFile >= 0) {
       CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
       if (strLine.IsEmpty()) break;
-      nDepth -= CountOccurrences(strLine, ")");
+      nDepth -= Count(View(strLine), ")");
       strStatement += strLine;
-      if (nDepth <= 0 || Contains(strLine, ";")) break;
-      nDepth += CountOccurrences(strLine, "(");
+      if (nDepth <= 0 || Contains(View(strLine), ";")) break;
+      nDepth += Count(View(strLine), "(");
     }
   }
-  // A body: dropped up to the brace that closes it. A surplus "}" ends the walk as well, and
-  // is what tells that the statement closed the class.
-  int nDepth = CountOccurrences(strStatement, "{");
+  // A body: dropped up to the brace that closes it, the statement's own text counting first. A
+  // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
+  int nDepth = Count(View(strStatement), "{");
   if (nDepth > 0) {
-    CString strLine = strStatement;
-    for (;;) {
-      nDepth -= CountOccurrences(strLine, "}");
-      if (nDepth <= 0 || nEndOfFile < 0) break;
-      strLine = ReadCodeLine(file, nEndOfFile, strComment);
+    nDepth -= Count(View(strStatement), "}");
+    while (nDepth > 0 && nEndOfFile >= 0) {
+      CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
       if (strLine.IsEmpty()) break;
-      nDepth += CountOccurrences(strLine, "{");
+      nDepth += Count(View(strLine), "{");
+      nDepth -= Count(View(strLine), "}");
     }
-    strStatement = strStatement.Left(strStatement.Find('{'));
-    strStatement.Trim();
+    CutAndTrim(strStatement, Index(FindToken(View(strStatement), "{")));
   }
-  nEndOfClass = nDepth - CountOccurrences(strStatement, "}");
+  nEndOfClass = nDepth - Count(View(strStatement), "}");
   return strStatement;
 }
 
 int CWorkSpaceObj::CountOccurrences(const CString& strText, LPCTSTR lpszToken) const {
-  if (lpszToken == nullptr || *lpszToken == '\0') return 0;
-  int nCount = 0;
-  for (int nAt = FindToken(strText, lpszToken); nAt >= 0; nAt = FindToken(strText, lpszToken, nAt + 1)) ++nCount;
-  return nCount;
+  return lpszToken != nullptr ? Count(View(strText), lpszToken) : 0;
 }
 
 void CWorkSpaceObj::ParseClassHead(CStdioFile& file, CString& strHead) {
   CString strDropped;
   int nEndOfFile = 0;
   StripComments(file, strHead, strDropped, nEndOfFile);
-  strHead.Trim();
+  TrimBlanks(strHead);
 }
 
 void CWorkSpaceObj::CompleteClassHead(CStdioFile& file, CString& strHead, CString& strComment) {
   int nBrace = strHead.ReverseFind('{');
   if (nBrace >= 0) {
-    strHead = strHead.Left(nBrace);
-    strHead.Trim();
+    CutAndTrim(strHead, nBrace);
     return;
   }
   // Lines of a head spread over several lines are joined with a blank, so words on either side
@@ -363,10 +427,7 @@ void CWorkSpaceObj::CompleteClassHead(CStdioFile& file, CString& strHead, CStrin
     CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
     if (nEndOfFile < 0 && strLine.IsEmpty()) return;  // the file ended first: the head stays
     nBrace = strLine.ReverseFind('{');
-    if (nBrace >= 0) {
-      strLine = strLine.Left(nBrace);
-      strLine.Trim();
-    }
+    if (nBrace >= 0) CutAndTrim(strLine, nBrace);
     if (!strLine.IsEmpty()) strCollected += ' ' + strLine;
     if (nBrace >= 0) break;
     if (nEndOfFile < 0) return;
@@ -376,36 +437,35 @@ void CWorkSpaceObj::CompleteClassHead(CStdioFile& file, CString& strHead, CStrin
 
 CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   CString strFullHead = strHead;
-  int nHash = FindToken(strHead, "#");
-  if (nHash > 0) strHead = strHead.Left(nHash);
-  strHead.Replace("::", "$");
+  size_t nHash = FindToken(View(strHead), "#");
+  if (nHash != npos && nHash > 0) CutAndTrim(strHead, Index(nHash));
+  if (Contains(View(strHead), "::")) strHead.Replace("::", "$");
 
-  CString strClassName;
-  CString strBaseText;
-  int nColon = FindToken(strHead, ":");
-  if (nColon > 0) {
-    CString strNamePart = strHead.Left(nColon);
-    strNamePart.Trim();
-    strBaseText = strHead.Mid(nColon + 1);
-    strBaseText.Trim();
-    strClassName = strNamePart.Mid(LastBlank(strNamePart) + 1);
+  Text head = View(strHead);
+  Text className;
+  Text baseText;
+  size_t nColon = FindToken(head, ":");
+  if (nColon != npos && nColon > 0) {
+    Text namePart = Trimmed(head.substr(0, nColon));
+    baseText = Trimmed(head.substr(nColon + 1));
+    size_t nBlank = LastBlank(namePart);
+    className = nBlank == npos ? namePart : namePart.substr(nBlank + 1);
   } else {
-    if (FindToken(strHead, " ", 1) < 0 && FindToken(strHead, "\t", 1) < 0) return nullptr;
-    strClassName = strHead.Mid(LastBlank(strHead) + 1);
-    strClassName.Trim();
+    if (head.find_first_of(" \t", 1) == npos) return nullptr;
+    className = Trimmed(head.substr(LastBlank(head) + 1));
   }
 
   CFileObj* pClass = new CFileObj;
-  CString strFirstBase = SplitBaseList(strBaseText, pClass->m_BaseClassList);
+  CString strFirstBase = SplitBaseList(Str(baseText), pClass->m_BaseClassList);
   // Qualified names keep their last part; the base-name list keeps the "$".
-  int nDollar = strClassName.ReverseFind('$');
-  if (nDollar > 0) strClassName = strClassName.Mid(nDollar + 1);
-  nDollar = strFirstBase.ReverseFind('$');
-  if (nDollar > 0) strFirstBase = strFirstBase.Mid(nDollar + 1);
+  size_t nDollar = className.rfind('$');
+  if (nDollar != npos && nDollar > 0) className.remove_prefix(nDollar + 1);
+  int nBaseDollar = strFirstBase.ReverseFind('$');
+  if (nBaseDollar > 0) strFirstBase = strFirstBase.Mid(nBaseDollar + 1);
 
   SECFileSystem fs;
   CString strBaseFileName = fs.GetBaseFileName(strPath);
-  pClass->m_strClassName = strClassName;
+  pClass->m_strClassName = Str(className);
   pClass->m_strBaseClassName = strFirstBase;
   pClass->m_strClassHead = strFullHead;
   pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(strFirstBase));
@@ -417,82 +477,74 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
 
 CString CWorkSpaceObj::SplitBaseList(CString strText, CStringList& list) {
   CString strFirst;
-  std::vector<CString> pieces = SplitListText(strText);
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    CString& strPiece = pieces[i];
+  bool bFirst = true;
+  ForEachListEntry(View(strText), [&](Text entry, bool bLast) {
     // One access word, and "virtual" on either side of it.
-    bool bVirtual = StripWord(strPiece, "virtual ");
-    if (!StripWord(strPiece, "public") && !StripWord(strPiece, "protected")) StripWord(strPiece, "private");
-    if (!bVirtual) StripWord(strPiece, "virtual ");
-    bool bLast = i + 1 == pieces.size();
-    if (bLast && (strPiece.IsEmpty() || list.Find(strPiece) != nullptr)) break;
-    list.AddTail(strPiece);
-    if (i == 0) strFirst = strPiece;
-  }
+    bool bVirtual = StripWord(entry, "virtual ");
+    if (!StripWord(entry, "public") && !StripWord(entry, "protected")) StripWord(entry, "private");
+    if (!bVirtual) StripWord(entry, "virtual ");
+    CString strEntry = Str(entry);
+    if (bLast && (strEntry.IsEmpty() || list.Find(strEntry) != nullptr)) return;
+    list.AddTail(strEntry);
+    if (bFirst) strFirst = strEntry;
+    bFirst = false;
+  });
   return strFirst;
 }
 
-void CWorkSpaceObj::SplitParameterList(CString strText, CStringList& list) {
-  std::vector<CString> pieces = SplitListText(strText);
-  if (!pieces.empty() && pieces.back().IsEmpty()) pieces.pop_back();
-  for (const CString& strPiece : pieces) list.AddTail(strPiece);
-}
+void CWorkSpaceObj::SplitParameterList(CString strText, CStringList& list) { AddListEntries(View(strText), list); }
 
 void CWorkSpaceObj::ParseMemberVariable(CFileObj* pClass, CString strStatement, int nAccess, CString strComment) {
-  CString strDeclaration = strStatement;
-  strStatement.Replace('\t', ' ');
-  BOOL bStatic = StripWord(strStatement, "static");
-  if (!TopLevelCommas(strStatement).empty()) return;  // several variables in one statement
-  if (EndsWith(strStatement, ";")) DropEnd(strStatement, 1);
+  CString strCopy;
+  Text statement = WithoutTabs(strStatement, strCopy);
+  BOOL bStatic = StripWord(statement, "static");
+  bool bSeveral = false;
+  ForEachListEntry(statement, [&bSeveral](Text, bool bLast) { bSeveral = bSeveral || !bLast; });
+  if (bSeveral) return;  // several variables in one statement
+  DropEnd(statement, ";");
   CString strType;
   CString strName;
-  if (!SplitTypeAndName(strStatement, strType, strName) || pClass == nullptr) return;
+  if (!SplitTypeAndName(statement, strType, strName) || pClass == nullptr) return;
 
   CVariableObj* pVariable = new CVariableObj;
   pVariable->m_nAccess = nAccess;
   pVariable->m_strType = strType;
-  pVariable->m_strName = strName;
   pVariable->m_strUniqueName = pClass->MakeUniqueVariableName(strName);
+  pVariable->m_strName = std::move(strName);
   pVariable->m_strHeaderFile = pClass->m_strHeaderFile;
   pVariable->m_strClassName = pClass->m_strClassName;
-  pVariable->m_strDeclaration = strDeclaration;
   pVariable->m_strComment = CleanComment(strComment);
   pVariable->m_bStatic = bStatic;
+  pVariable->m_strDeclaration = std::move(strStatement);  // last: the views above point into it
   pClass->m_VariableList.AddTail(pVariable);
 }
 
 void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, int nAccess, CString strComment) {
-  CString strDeclaration = strStatement;
-  strStatement.Replace('\t', ' ');
-  BOOL bStatic = StripWord(strStatement, "static");
-  BOOL bVirtual = StripWord(strStatement, "virtual");
-  if (EndsWith(strStatement, ";")) DropEnd(strStatement, 1);
+  CString strCopy;
+  Text statement = WithoutTabs(strStatement, strCopy);
+  BOOL bStatic = StripWord(statement, "static");
+  BOOL bVirtual = StripWord(statement, "virtual");
+  DropEnd(statement, ";");
   // A pure specifier goes like a trailing const, in either order.
   for (bool bStripped = true; bStripped;) {
     bStripped = false;
-    if (EndsWith(strStatement, "0")) {
-      CString strBefore = strStatement.Left(strStatement.GetLength() - 1);
-      strBefore.TrimRight();
-      if (EndsWith(strBefore, "=")) {
-        strStatement = strBefore;
-        DropEnd(strStatement, 1);
+    if (EndsWith(statement, "0")) {
+      Text before = Trimmed(statement.substr(0, statement.size() - 1));
+      if (DropEnd(before, "=")) {
+        statement = before;
         bStripped = true;
       }
     }
-    if (EndsWith(strStatement, "const")) {
-      DropEnd(strStatement, 5);
-      bStripped = true;
-    }
+    bStripped = DropEnd(statement, "const") || bStripped;
   }
-  if (EndsWith(strStatement, ")")) strStatement = strStatement.Left(strStatement.GetLength() - 1);
+  if (EndsWith(statement, ")")) statement.remove_suffix(1);
 
-  int nOpen = FindParameterOpen(strStatement);
-  CString strHead = nOpen >= 0 ? strStatement.Left(nOpen) : CString();
-  CString strParameters = strStatement.Mid(nOpen + 1);
-  strHead.Trim();
+  size_t nOpen = FindParameterOpen(statement);
+  Text head = nOpen == npos ? Text() : Trimmed(statement.substr(0, nOpen));
+  Text parameters = nOpen == npos ? statement : statement.substr(nOpen + 1);
   CString strReturnType;
   CString strName;
-  if (!SplitTypeAndName(strHead, strReturnType, strName) || pClass == nullptr) return;
+  if (!SplitTypeAndName(head, strReturnType, strName) || pClass == nullptr) return;
 
   CMemberFunctionObj* pFunction = new CMemberFunctionObj;
   pFunction->m_nAccess = nAccess;
@@ -500,12 +552,12 @@ void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, 
   pFunction->m_strSourceFile = pClass->m_strSourceFile;
   pFunction->m_strClassName = pClass->m_strClassName;
   pFunction->m_strUniqueName = pClass->MakeUniqueFunctionName(strName);
-  pFunction->m_strReturnType = strReturnType;
-  pFunction->m_strName = strName;
+  pFunction->m_strReturnType = std::move(strReturnType);
+  pFunction->m_strName = std::move(strName);
   pFunction->m_strComment = CleanComment(strComment);
-  SplitParameterList(strParameters, pFunction->m_ParameterList);
-  pFunction->m_strDeclaration = strDeclaration;
+  AddListEntries(parameters, pFunction->m_ParameterList);
   pFunction->m_bVirtual = bVirtual;
   pFunction->m_bStatic = bStatic;
+  pFunction->m_strDeclaration = std::move(strStatement);  // last: the views above point into it
   pClass->m_MemberFunctionList.AddTail(pFunction);
 }

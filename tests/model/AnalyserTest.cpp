@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "model/CWorkSpaceObj.h"
 #include "ModelTestSupport.h"
 
@@ -208,4 +209,117 @@ TEST(Analyser, RealWorldShapes) {
        "class A : CWnd first=CWnd id=1050 files=Snippet.h,Snippet.cpp\nhead \"class A : public CWnd\"\n"
        "var public \"int\" a // x\n"},
   });
+}
+
+TEST(AnalyseProject, ParsesEveryFileOfTheFolderInListingOrderWithProgress) {
+  RecordingShell shell;
+  TempFolder folder;
+  folder.Write("Header Files/b.h", "class CB : public CA\n{\n};\n");
+  folder.Write("Header Files/A.h", "class CA\n{\n};\n");
+  folder.Write("Header Files/notes.txt", "class CNote\n{\n};\n");
+  folder.Write("Header Files/Sub/CSub.h", "class CSub\n{\n};\n");
+  folder.Write("Source Code/x.h", "class CSource\n{\n};\n");
+  CWorkSpaceObj project;
+  project.AnalyseProjectFiles((folder.Path() + "/Header Files\\*.*").c_str());
+  std::vector<std::string> names;
+  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;)
+    names.push_back(S(project.m_FileObjList.GetNext(pos)->m_strClassName));
+  EXPECT_EQ(names, (std::vector<std::string>{"CA", "CB", "CNote"}));
+  EXPECT_EQ(S(project.FindClassByName("CNote")->m_strHeaderFile), "notes.h");
+  const std::vector<std::string> progress = {
+      "BeginProgress Reading project file... 0 3 0 16640", "SetProgressPos 1", "SetProgressPos 2",
+      "SetProgressPos 3", "EndProgress"};
+  EXPECT_EQ(shell.calls, progress);
+}
+
+TEST(AnalyseProject, EmptyOrMissingFolderStillShowsProgress) {
+  RecordingShell shell;
+  TempFolder folder;
+  folder.Write("Header Files/Sub/CSub.h", "class CSub\n{\n};\n");
+  CWorkSpaceObj project;
+  project.AnalyseProjectFiles((folder.Path() + "/Header Files\\*.*").c_str());
+  project.AnalyseProjectFiles((folder.Path() + "/Missing\\*.*").c_str());
+  EXPECT_TRUE(project.m_FileObjList.IsEmpty());
+  const std::vector<std::string> progress = {"BeginProgress Reading project file... 0 1 0 16640", "EndProgress",
+                                             "BeginProgress Reading project file... 0 1 0 16640", "EndProgress"};
+  EXPECT_EQ(shell.calls, progress);
+}
+
+TEST(AnalyseProject, UnreadableFileIsSkipped) {
+  TempFolder folder;
+  CWorkSpaceObj project;
+  EXPECT_FALSE(project.ParseSourceFile((folder / "missing.h").c_str()));
+  EXPECT_TRUE(project.m_FileObjList.IsEmpty());
+}
+
+TEST(AnalyseProject, LongRunsOfBlankAndCommentLinesAreRead) {
+  std::string header = "class CLong\n{\n";
+  for (int i = 0; i < 200000; ++i) header += (i % 2 != 0) ? "\n" : "   // filler\n";
+  header += "int m_last;\n};\n";
+  EXPECT_EQ(Analyse(header), "class CLong :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CLong\"\n"
+                             "var private \"int\" m_last // filler\n");
+}
+
+TEST(AnalyserSteps, ListSplitting) {
+  CWorkSpaceObj project;
+  struct Case {
+    const char* text;
+    std::string bases;
+    std::string first;
+    std::string parameters;
+  };
+  const Case cases[] = {
+      {"", "", "", ""},
+      {"public CBar", "CBar", "CBar", "public CBar"},
+      {"public A, protected B, private C", "A|B|C", "A", "public A|protected B|private C"},
+      {"A, A", "A", "A", "A|A"},
+      {"A, , B", "A||B", "A", "A||B"},
+      {"A,", "A", "A", "A"},
+      {"publicity", "ity", "ity", "publicity"},
+      {"X<int, char>, Y<Z<1, 2>>", "X<int, char>|Y<Z<1, 2>>", "X<int, char>", "X<int, char>|Y<Z<1, 2>>"},
+      {"int (*pfn)(int, int), int n", "int (*pfn)(int, int)|int n", "int (*pfn)(int, int)", "int (*pfn)(int, int)|int n"},
+  };
+  for (const Case& c : cases) {
+    CStringList bases;
+    CStringList parameters;
+    std::string first = S(project.SplitBaseList(c.text, bases));
+    project.SplitParameterList(c.text, parameters);
+    auto joined = [](const CStringList& list) {
+      std::string text;
+      for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+        if (pos != list.GetHeadPosition()) text += "|";
+        text += S(list.GetNext(pos));
+      }
+      return text;
+    };
+    EXPECT_EQ(joined(bases), c.bases) << c.text;
+    EXPECT_EQ(first, c.first) << c.text;
+    EXPECT_EQ(joined(parameters), c.parameters) << c.text;
+  }
+}
+
+TEST(AnalyserSteps, CountingFindsOverlappingTokens) {
+  CWorkSpaceObj project;
+  EXPECT_EQ(project.CountOccurrences("{ { } }}", "}"), 3);
+  EXPECT_EQ(project.CountOccurrences("aaaa", "aa"), 3);
+  EXPECT_EQ(project.CountOccurrences("", "{"), 0);
+  EXPECT_EQ(project.CountOccurrences("abc", ""), 0);
+}
+
+TEST(Analyser, DoubleByteTextKeepsItsTrailBytes) {
+  // In GBK, 0xB0 0x7D is one character whose second byte is "}", and 0xB0 0x7B one with "{".
+  const std::string header = "class CHan // \xC0\xE0\n{\npublic:\n"
+                             "  void f() { m_s = \"\xB0\x7D\"; }\n"
+                             "  int m_n; // \xCA\xFD\xC1\xBF \xB0\x7B\n"
+                             "  int m_after;\n};\n";
+  {
+    brambolt::ScopedCodePage page(936);
+    EXPECT_EQ(Analyse(header), "class CHan :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CHan\"\n"
+                               "fn public \"void\" f()\n"
+                               "var public \"int\" m_n // \xCA\xFD\xC1\xBF \xB0\x7B\n"
+                               "var public \"int\" m_after\n");
+  }
+  // Read as single bytes, the same "}" byte closes the class after f.
+  brambolt::ScopedCodePage page(1252);
+  EXPECT_EQ(Analyse(header), "class CHan :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CHan\"\n");
 }

@@ -1,0 +1,202 @@
+// Class classification and the hierarchy queries over small class graphs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/CWorkSpaceObj.h"
+#include "ModelTestSupport.h"
+
+using model_test::S;
+
+namespace {
+
+// A project whose classes are given as "Name:Base1,Base2" (no bases: "Name").
+class Graph {
+ public:
+  explicit Graph(std::initializer_list<const char*> classes) {
+    for (const char* spec : classes) {
+      std::string text = spec;
+      auto* record = new CFileObj;
+      size_t colon = text.find(':');
+      record->m_strClassName = text.substr(0, colon).c_str();
+      if (colon != std::string::npos) {
+        std::string bases = text.substr(colon + 1);
+        for (size_t start = 0; start <= bases.size();) {
+          size_t comma = bases.find(',', start);
+          if (comma == std::string::npos) comma = bases.size();
+          record->m_BaseClassList.AddTail(bases.substr(start, comma - start).c_str());
+          start = comma + 1;
+        }
+        record->m_strBaseClassName = record->m_BaseClassList.GetHead();
+      }
+      project.m_FileObjList.AddTail(record);
+    }
+  }
+
+  std::vector<std::string> ClassOrder() const { return Names(project.m_FileObjList); }
+
+  static std::vector<std::string> Names(const CFileObjList& list) {
+    std::vector<std::string> names;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) names.push_back(S(list.GetNext(pos)->m_strClassName));
+    return names;
+  }
+  static std::vector<std::string> Names(const CStringList& list) {
+    std::vector<std::string> names;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) names.push_back(S(list.GetNext(pos)));
+    return names;
+  }
+
+  CWorkSpaceObj project;
+};
+
+void FillList(CStringList& list, std::initializer_list<const char*> names) {
+  for (const char* name : names) list.AddTail(name);
+}
+
+std::string MostOf(const CWorkSpaceObj& project, std::initializer_list<const char*> names) {
+  CStringList list;
+  FillList(list, names);
+  return S(project.FindNameWithMostDescendants(list));
+}
+
+}  // namespace
+
+TEST(KnownClasses, LookUpTable) {
+  CWorkSpaceObj project;
+  project.m_FileObjList.AddTail(new CFileObj);
+  project.m_FileObjList.GetHead()->m_strClassName = "CMine";
+  const std::pair<const char*, DWORD> cases[] = {
+      {"CButton", 1003}, {"CWnd", 1050},       {"CControlBar", 1061}, {"CAnimateCtrl", 1000},
+      {"CBrush", 0},     {"CString", 0},       {"CMine", 0},          {"", 0},
+      {"cbutton", 0},    {"CButton ", 0},      {"SECListCtrl", 1050}, {"SECListBox", 1023},
+      {"SECStatic", 1042}, {"SECBitmapButton", 1003},
+  };
+  for (const auto& [name, id] : cases) EXPECT_EQ(project.LookUpKnownClass(name), id) << name;
+}
+
+TEST(Hierarchy, CountsAllLevelsAndReturnsDirectSubclasses) {
+  Graph g({"A", "B:A", "C:A", "D:B"});
+  int counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "A"), 2);
+  EXPECT_EQ(counter, 3);
+  counter = 10;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "B"), 1);
+  EXPECT_EQ(counter, 11);
+  counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "Z"), 0);
+  EXPECT_EQ(counter, 0);
+}
+
+TEST(Hierarchy, ClassReachedByTwoPathsCountsTwice) {
+  Graph g({"A", "B:A", "C:A", "D:B,C", "E:D"});
+  int counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "A"), 2);
+  EXPECT_EQ(counter, 6);  // B, C, D and E below B, D and E below C
+}
+
+TEST(Hierarchy, CyclesEnd) {
+  Graph g({"A:B", "B:A", "Self:Self", "C:C,A"});
+  int counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "A"), 2);  // B and C
+  EXPECT_EQ(counter, 3);  // B, A again below B (not entered), C
+  counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "Self"), 0);
+  EXPECT_EQ(counter, 0);
+  g.project.BuildRootClassList();
+  EXPECT_EQ(Graph::Names(g.project.m_RootClassList), std::vector<std::string>{"Self"});
+}
+
+TEST(Hierarchy, DerivedClassesInClassListOrderWithoutTheClassItself) {
+  Graph g({"C:A", "A:A", "B:X,A", "D:B"});
+  CFileObjList derived;
+  g.project.GetDerivedClasses(derived, "A");
+  EXPECT_EQ(Graph::Names(derived), (std::vector<std::string>{"C", "B"}));
+}
+
+TEST(Hierarchy, MostDescendantsLaterElementWinsTies) {
+  Graph g({"A", "B:A", "C", "D:C", "E"});
+  EXPECT_EQ(MostOf(g.project, {"A", "C", "E"}), "C");
+  EXPECT_EQ(MostOf(g.project, {"E", "B"}), "B");
+  EXPECT_EQ(MostOf(g.project, {}), "");
+  EXPECT_EQ(g.project.FindClassWithMostDescendants(g.project.m_FileObjList), g.project.FindClassByName("C"));
+  CFileObjList empty;
+  EXPECT_EQ(g.project.FindClassWithMostDescendants(empty), nullptr);
+}
+
+TEST(Hierarchy, SortingRunsFromMostToFewestWithTiesReversed) {
+  Graph g({"A", "B:A", "C:A", "D:B"});
+  CFileObjList list;
+  g.project.CopyClassList();
+  list.AddTail(&g.project.m_WorkFileObjList);
+  g.project.SortClassesByDescendants(list);
+  EXPECT_EQ(Graph::Names(list), (std::vector<std::string>{"A", "B", "D", "C"}));
+
+  CStringList names;
+  FillList(names, {"D", "", "C", "A", "Q", "B"});
+  g.project.SortNamesByDescendants(names);
+  // Every name stays, an empty one too.
+  EXPECT_EQ(Graph::Names(names), (std::vector<std::string>{"A", "B", "Q", "C", "", "D"}));
+}
+
+TEST(Hierarchy, RootNames) {
+  struct Case {
+    std::initializer_list<const char*> classes;
+    std::initializer_list<const char*> components;
+    std::vector<std::string> roots;
+  };
+  const Case cases[] = {
+      {{"A", "B:A"}, {}, {"A"}},
+      {{"W1:CWnd", "W2:CWnd", "W3:CWnd,CObject"}, {}, {"CWnd"}},
+      {{"Twin", "Twin"}, {}, {"Twin", "Twin"}},
+      {{"A:B,C", "C"}, {}, {"C"}},
+      {{"L:SECListCtrl"}, {"SECListCtrl"}, {"SECListCtrl"}},
+      {{}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    Graph g(c.classes);
+    for (const char* component : c.components) g.project.m_ComponentClassList.AddTail(component);
+    g.project.m_RootClassList.AddTail("stale");
+    g.project.BuildRootClassList();
+    EXPECT_EQ(Graph::Names(g.project.m_RootClassList), c.roots);
+  }
+}
+
+TEST(Hierarchy, BuildingRootsReordersTheClassListByDescendants) {
+  Graph g({"Leaf:Mid", "Lone", "Mid:Top", "Top", "Other:CWnd"});
+  EXPECT_EQ(g.ClassOrder(), (std::vector<std::string>{"Leaf", "Lone", "Mid", "Top", "Other"}));
+  g.project.BuildRootClassList();
+  EXPECT_EQ(g.ClassOrder(), (std::vector<std::string>{"Top", "Mid", "Other", "Lone", "Leaf"}));
+  EXPECT_EQ(Graph::Names(g.project.m_RootClassList), (std::vector<std::string>{"Top", "CWnd", "Lone"}));
+  EXPECT_EQ(Graph::Names(g.project.m_WorkFileObjList), (std::vector<std::string>{"Leaf", "Lone", "Mid", "Top", "Other"}));
+}
+
+TEST(Hierarchy, NoBaseInProjectLooksAtOtherRecordsOfTheWorkingCopy) {
+  Graph g({"A:B", "B", "S:S", "X:CWnd"});
+  g.project.CopyClassList();
+  EXPECT_FALSE(g.project.HasNoBaseInProject(g.project.FindClassByName("A")));
+  EXPECT_TRUE(g.project.HasNoBaseInProject(g.project.FindClassByName("B")));
+  EXPECT_TRUE(g.project.HasNoBaseInProject(g.project.FindClassByName("S")));
+  EXPECT_TRUE(g.project.HasNoBaseInProject(g.project.FindClassByName("X")));
+}
+
+TEST(Hierarchy, ComponentClassLookup) {
+  CWorkSpaceObj project;
+  project.m_ComponentClassList.AddTail("SECListCtrl");
+  CString text = "unchanged";
+  EXPECT_FALSE(project.FindComponentClass(text, "SECTreeCtrl"));
+  EXPECT_EQ(S(text), "unchanged");
+  EXPECT_TRUE(project.FindComponentClass(text, "SECListCtrl"));
+  EXPECT_EQ(S(text), "SECListCtrl");
+}
+
+TEST(Hierarchy, FindClassByNameGivesTheFirstOfThatName) {
+  Graph g({"A", "B", "A"});
+  EXPECT_EQ(g.project.FindClassByName("A"), g.project.m_FileObjList.GetHead());
+  EXPECT_EQ(g.project.FindClassByName("a"), nullptr);
+  EXPECT_TRUE(g.project.IsProjectClass("B"));
+  EXPECT_FALSE(g.project.IsProjectClass("C"));
+  g.project.DeleteAllFileObjs();
+  EXPECT_TRUE(g.project.m_FileObjList.IsEmpty());
+  EXPECT_EQ(g.project.FindClassByName("A"), nullptr);
+}
