@@ -9,3 +9,5 @@
 #include "afx/GdiObjects.h"
 #include "afx/CDC.h"
 #include "afx/CImageList.h"
+#include "afx/AfxRes.h"
+#include "afx/AfxResources.h"
