@@ -9,6 +9,7 @@
 #include "core/CMirrorFile.h"
 #include "gdi/Objects.h"
 #include "gdi/SysColors.h"
+#include "gdi/Text.h"
 #include "model/RecordFile.h"
 #include "model/ShellServices.h"
 
@@ -32,7 +33,7 @@ constexpr UINT kPromptAccessWrite = 61732;
 constexpr UINT kExclamationBox = 0x30;  // MB_ICONEXCLAMATION | MB_OK
 
 // A chart font: the default GUI font's attributes with its own face, height and weight.
-LOGFONT ChartFont(LONG lHeight, LONG lWeight) {
+HFONT CreateChartFont(LONG lHeight, LONG lWeight) {
   LOGFONT lf;
   std::memset(&lf, 0, sizeof lf);
   GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
@@ -40,7 +41,7 @@ LOGFONT ChartFont(LONG lHeight, LONG lWeight) {
   lf.lfWeight = lWeight;
   std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
   std::strcpy(lf.lfFaceName, "Fixedsys");
-  return lf;
+  return CreateFontIndirect(&lf);
 }
 
 template <class List>
@@ -108,8 +109,8 @@ CWorkSpaceObj::CWorkSpaceObj()
       m_strCopyright("Copyright ?2001."),
       m_dwReserved11(0),
       m_strReserved9("MY_WND_CLASS_NAME"),
-      m_lfBoxFont(ChartFont(11, FW_NORMAL)),
-      m_lfTitleFont(ChartFont(32, FW_BOLD)),
+      m_hBoxFont(CreateChartFont(11, FW_NORMAL)),
+      m_hTitleFont(CreateChartFont(32, FW_BOLD)),
       m_crChartBack(0xFFFFFF),
       m_crBaseClass(GetSysColor(COLOR_BTNFACE)),
       m_crDerivedClass(0xFFFFFF),
@@ -128,6 +129,8 @@ CWorkSpaceObj::~CWorkSpaceObj() {
   DeleteAllDbpFileObjs();
   DeleteAllRptFileObjs();
   DeleteAllMenuFileObjs();
+  DeleteObject(m_hBoxFont);
+  DeleteObject(m_hTitleFont);
 }
 
 void CWorkSpaceObj::Serialize(CArchive& ar) {

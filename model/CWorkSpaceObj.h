@@ -174,9 +174,9 @@ class CWorkSpaceObj : public CObject {
   DWORD m_dwReserved11;
   CString m_strReserved9;
 
-  // The hierarchy chart's fonts: the box font and the bold title font.
-  LOGFONT m_lfBoxFont;
-  LOGFONT m_lfTitleFont;
+  // The hierarchy chart's fonts, owned: the box font and the bold title font.
+  HFONT m_hBoxFont;
+  HFONT m_hTitleFont;
 
   COLORREF m_crChartBack;
   COLORREF m_crBaseClass;

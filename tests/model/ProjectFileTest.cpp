@@ -10,6 +10,8 @@
 
 #include "core/CException.h"
 #include "core/CMemFile.h"
+#include "gdi/DC.h"
+#include "gdi/Objects.h"
 #include "gdi/SysColors.h"
 #include "model/CWorkSpaceObj.h"
 #include "ModelTestSupport.h"
@@ -215,7 +217,7 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredFieldAndNothingElse) {
   loaded.m_nBoxWidth = 77;
   loaded.m_nChartHeight = 500;
   loaded.m_ComponentClassList.AddTail("SECListCtrl");
-  loaded.m_lfBoxFont.lfHeight = 99;
+  HFONT hBoxFont = loaded.m_hBoxFont;
   ASSERT_TRUE(loaded.LoadFromFile(path.c_str()));
 
   EXPECT_EQ(StoredState(loaded), StoredState(saved));
@@ -229,7 +231,7 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredFieldAndNothingElse) {
   EXPECT_EQ(loaded.m_nBoxWidth, 77);
   EXPECT_EQ(loaded.m_nChartHeight, 500);
   EXPECT_EQ(loaded.m_ComponentClassList.GetCount(), 1);
-  EXPECT_EQ(loaded.m_lfBoxFont.lfHeight, 99);
+  EXPECT_EQ(loaded.m_hBoxFont, hBoxFont);
   EXPECT_FALSE(loaded.IsModified());
 }
 
@@ -404,12 +406,31 @@ TEST(ProjectDefaults, MatchTheDocumentedValues) {
   EXPECT_EQ(project.m_crComponentClass, RGB(153, 204, 255));
   EXPECT_EQ(project.m_nBoxWidth, 180);
   EXPECT_EQ(project.m_nBoxHeight, 20);
-  EXPECT_STREQ(project.m_lfBoxFont.lfFaceName, "Fixedsys");
-  EXPECT_EQ(project.m_lfBoxFont.lfHeight, 11);
-  EXPECT_EQ(project.m_lfTitleFont.lfHeight, 32);
-  EXPECT_EQ(project.m_lfTitleFont.lfWeight, FW_BOLD);
+  LOGFONT box{};
+  LOGFONT title{};
+  ASSERT_EQ(GetObject(project.m_hBoxFont, sizeof box, &box), static_cast<int>(sizeof box));
+  ASSERT_EQ(GetObject(project.m_hTitleFont, sizeof title, &title), static_cast<int>(sizeof title));
+  EXPECT_STREQ(box.lfFaceName, "Fixedsys");
+  EXPECT_EQ(box.lfHeight, 11);
+  EXPECT_EQ(box.lfWeight, FW_NORMAL);
+  EXPECT_STREQ(title.lfFaceName, "Fixedsys");
+  EXPECT_EQ(title.lfHeight, 32);
+  EXPECT_EQ(title.lfWeight, FW_BOLD);
+  LOGFONT gui{};
+  GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+  EXPECT_EQ(box.lfCharSet, gui.lfCharSet);
+  EXPECT_EQ(box.lfPitchAndFamily, gui.lfPitchAndFamily);
   EXPECT_TRUE(project.m_bDocProtectedFunctions && project.m_bDocPublicFunctions && project.m_bDocPrivateFunctions &&
               project.m_bDocProtectedVariables && project.m_bDocPublicVariables && project.m_bDocPrivateVariables);
+}
+
+TEST(ProjectDefaults, ChartFontsLiveAndDieWithTheProject) {
+  size_t before = brambolt::GdiObjectCount();
+  {
+    CWorkSpaceObj project;
+    EXPECT_EQ(brambolt::GdiObjectCount(), before + 2);
+  }
+  EXPECT_EQ(brambolt::GdiObjectCount(), before);
 }
 
 TEST(ReopenDocuments, OpensEachTitleByItsEndingInLowerCase) {
