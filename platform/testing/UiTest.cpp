@@ -199,6 +199,24 @@ void TypeText(const std::string& ansi) {
   RunUntilIdle();
 }
 
+// --- Scripts
+
+UiScript::UiScript() {
+  SetIdleWaitHook([this]() {
+    if (next_ >= steps_.size()) return false;
+    std::function<void()> step = steps_[next_++];
+    step();
+    return true;
+  });
+}
+
+UiScript::~UiScript() { SetIdleWaitHook(nullptr); }
+
+UiScript& UiScript::Then(std::function<void()> step) {
+  steps_.push_back(std::move(step));
+  return *this;
+}
+
 // --- Modal answers
 
 ModalAnswers::ModalAnswers() {

@@ -62,6 +62,23 @@ void TypeText(const std::string& ansi);
 // The screen point of a client point.
 POINT ScreenPoint(HWND hwnd, POINT client);
 
+// What happens next while the user-interface thread sits in a loop of its own (a modal dialog, a
+// drag, a tracking loop): each time it would wait with nothing to do, the next step runs. Steps
+// inject input, move the clock (brambolt::VirtualClock::Advance) or check state.
+class UiScript {
+ public:
+  UiScript();
+  ~UiScript();
+  UiScript(const UiScript&) = delete;
+  UiScript& operator=(const UiScript&) = delete;
+  UiScript& Then(std::function<void()> step);
+  size_t Remaining() const { return steps_.size() - next_; }
+
+ private:
+  std::vector<std::function<void()>> steps_;
+  size_t next_ = 0;
+};
+
 // Answers modal loops from a script: when a loop starts for a window that matches, its action
 // runs inside the loop (and typically ends it). Rules are used once unless `repeat` is set; the
 // answers stop when the object dies.

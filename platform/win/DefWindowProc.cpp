@@ -406,6 +406,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     lParam);
       else if (wParam == HTSYSMENU)
         SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      else if (wParam != HTCAPTION)
+        return NcButtonDown(hwnd, wParam, lParam);  // a second press on a button or a bar
       return 0;
     case WM_RBUTTONUP: {
       POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -90,8 +90,8 @@ UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
       rect = w->normal;
       return SWP_FRAMECHANGED;
   }
-  // Restoring a window minimised from the maximised state maximises it again.
-  w->style &= ~WS_MINIMIZE;
+  // Restoring a window minimised from the maximised state maximises it again (still minimised
+  // while its maximised rectangle is worked out, so its normal rectangle stays).
   w->restoreToMaximized = false;
   g.unlock();
   return RestoreToMaximized(hwnd, rect);

@@ -197,13 +197,7 @@ void CookMouse(const InputEvent& e) {
     HWND target = q && q->threadId == ThreadId() ? GetFocus() : nullptr;
     if (target == nullptr) target = fg;
     if (target == nullptr) return;
-    BYTE state[256];
-    {
-      std::lock_guard<std::mutex> lock(s.mutex);
-      std::copy(std::begin(s.async), std::end(s.async), state);
-    }
-    Deliver(target, MSG{target, WM_MOUSEWHEEL,
-                        MAKEWPARAM(MouseKeys(state), static_cast<short>(e.wheel)),
+    Deliver(target, MSG{target, WM_MOUSEWHEEL, MAKEWPARAM(e.keys, static_cast<short>(e.wheel)),
                         MAKELPARAM(e.pt.x, e.pt.y), e.time, e.pt});
     return;
   }
@@ -250,16 +244,11 @@ void CookMouse(const InputEvent& e) {
       s.lastHit = hit;
     }
   }
-  BYTE state[256];
-  {
-    std::lock_guard<std::mutex> lock(s.mutex);
-    std::copy(std::begin(s.async), std::end(s.async), state);
-  }
   MSG m{hwnd, msg, 0, 0, e.time, e.pt};
   if (hit == HTCLIENT || captured) {
     POINT c = e.pt;
     ScreenToClient(hwnd, &c);
-    m.wParam = MouseKeys(state);
+    m.wParam = e.keys;
     m.lParam = MAKELPARAM(c.x, c.y);
   } else {
     m.message = msg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
@@ -275,13 +264,7 @@ void CookKey(const InputEvent& e) {
   if (!q) q = CurrentQueue();
   HWND target = q->focus && IsWindow(q->focus) ? q->focus : nullptr;
   bool sys = false;
-  InputState& s = Input();
-  bool alt, ctrl;
-  {
-    std::lock_guard<std::mutex> lock(s.mutex);
-    alt = (s.async[VK_MENU] & 0x80) != 0 || e.vk == VK_MENU;
-    ctrl = (s.async[VK_CONTROL] & 0x80) != 0;
-  }
+  bool alt = e.alt || e.vk == VK_MENU, ctrl = e.ctrl;
   if (target == nullptr) {
     target = q->active && IsWindow(q->active) ? q->active : nullptr;
     sys = true;
@@ -320,6 +303,7 @@ void Push(InputEvent e) {
       else
         s.async[vk] &= static_cast<BYTE>(~0x80);
     }
+    e.keys = MouseKeys(s.async);
     s.raw.push_back(e);
   }
   Signal();
@@ -405,7 +389,7 @@ void InjectKey(UINT vk, bool down, UINT scan, bool extended) {
   vk &= 0xFF;
   InputState& s = Input();
   if (scan == 0) scan = DefaultScan(vk);
-  bool wasDown;
+  bool wasDown, alt, ctrl;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     wasDown = (s.async[vk] & 0x80) != 0;
@@ -422,6 +406,8 @@ void InjectKey(UINT vk, bool down, UINT scan, bool extended) {
     if (vk == VK_LSHIFT || vk == VK_RSHIFT) set(VK_SHIFT);
     if (vk == VK_LCONTROL || vk == VK_RCONTROL) set(VK_CONTROL);
     if (vk == VK_LMENU || vk == VK_RMENU) set(VK_MENU);
+    alt = (s.async[VK_MENU] & 0x80) != 0;
+    ctrl = (s.async[VK_CONTROL] & 0x80) != 0;
   }
   if (vk == VK_LSHIFT || vk == VK_RSHIFT) vk = VK_SHIFT;
   if (vk == VK_LCONTROL || vk == VK_RCONTROL) vk = VK_CONTROL;
@@ -430,6 +416,8 @@ void InjectKey(UINT vk, bool down, UINT scan, bool extended) {
   e.kind = InputEvent::Key;
   e.msg = down ? WM_KEYDOWN : WM_KEYUP;
   e.vk = vk;
+  e.alt = alt;
+  e.ctrl = ctrl;
   e.scan = scan;
   LPARAM lp = 1 | (static_cast<LPARAM>(scan & 0xFF) << 16);
   if (extended) lp |= 0x01000000;

@@ -10,6 +10,7 @@
 #include "os/Threads.h"
 #include "os/Waitable.h"
 #include "win/Backend.h"
+#include "win/ModalLoop.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -577,6 +578,7 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     std::uint64_t serial = WakeSerial(*q);
     if (PeekCore(msg, hwnd, filterMin, filterMax, PM_REMOVE))
       return msg->message == WM_QUIT ? FALSE : TRUE;
+    if (RunIdleWaitHook()) continue;
     WaitSince(*q, serial, NextTimerDelay(*q));
   }
 }
@@ -607,7 +609,7 @@ BOOL WaitMessage() {
   std::shared_ptr<ThreadQueue> q = CurrentQueue();
   std::uint64_t serial = WakeSerial(*q);
   ServeIncoming(*q);
-  if (HasPending(*q)) return TRUE;
+  if (HasPending(*q) || RunIdleWaitHook()) return TRUE;
   WaitSince(*q, serial, NextTimerDelay(*q));
   return TRUE;
 }

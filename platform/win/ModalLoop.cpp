@@ -49,6 +49,18 @@ void RemoveModalLoopObserver(int id) {
 
 DWORD ThreadTimerDelay() { return wm::NextTimerDelay(*wm::CurrentQueue(), true); }
 
+namespace {
+thread_local IdleWaitHook t_idleHook;
+}  // namespace
+
+void SetIdleWaitHook(IdleWaitHook hook) { t_idleHook = std::move(hook); }
+
+bool RunIdleWaitHook() {
+  if (!t_idleHook) return false;
+  IdleWaitHook hook = t_idleHook;
+  return hook();
+}
+
 int ModalLoopDepth() { return static_cast<int>(wm::CurrentQueue()->modalDepth); }
 
 bool RunModalLoop(HWND window, const ModalLoopOptions& options) {

@@ -33,6 +33,13 @@ void RemoveModalLoopObserver(int id);
 // INFINITE without timers.
 DWORD ThreadTimerDelay();
 
+// Called on the calling thread when a message wait (GetMessage, WaitMessage, and so every modal
+// or tracking loop) would block with nothing to do; it returns true when it made something happen
+// (a test script injecting the next input or moving the clock). Null removes it.
+using IdleWaitHook = std::function<bool()>;
+void SetIdleWaitHook(IdleWaitHook hook);
+bool RunIdleWaitHook();
+
 // Number of modal loops running on the calling thread.
 int ModalLoopDepth();
 

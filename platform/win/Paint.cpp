@@ -195,11 +195,8 @@ void UpdateNow(HWND hwnd, UINT flags) {
     Window* w = Get(hwnd);
     paint = w && NeedsPaint(*w);
   }
-  if (flags & RDW_UPDATENOW) {
-    if (paint) SendMessage(hwnd, WM_PAINT, 0, 0);
-  } else if (flags & RDW_ERASENOW) {
-    EraseNow(hwnd);
-  }
+  if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) EraseNow(hwnd);
+  if ((flags & RDW_UPDATENOW) && paint) SendMessage(hwnd, WM_PAINT, 0, 0);
   if (flags & RDW_NOCHILDREN) return;
   std::vector<HWND> children;
   {

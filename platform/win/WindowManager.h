@@ -142,6 +142,9 @@ struct InputEvent {
   bool extended = false;
   DWORD time = 0;
   ULONG_PTR extraInfo = 0;
+  WPARAM keys = 0;  // MK_ state when the event happened
+  bool alt = false;  // Alt and Ctrl held when a key event happened
+  bool ctrl = false;
 };
 
 struct HookRecord {

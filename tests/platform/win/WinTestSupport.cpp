@@ -85,6 +85,13 @@ HWND MakeWindow(HWND parent, DWORD style, RECT r, int id, DWORD exStyle) {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
 }
 
+std::vector<Logged> Of(HWND w, UINT msg) {
+  std::vector<Logged> out;
+  for (const Logged& m : MessageLog::Instance().All())
+    if (m.hwnd == w && m.msg == msg) out.push_back(m);
+  return out;
+}
+
 void WinTest::SetUp() {
   session = new brambolt::test::UiSession;
   MessageLog::Instance().Clear();

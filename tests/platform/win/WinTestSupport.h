@@ -46,6 +46,9 @@ class MessageLog {
   Handler handler_;
 };
 
+// The logged messages `msg` of window `w`, with their parameters.
+std::vector<Logged> Of(HWND w, UINT msg);
+
 // Registers "LogWnd" (CS_DBLCLKS, white background) once.
 const char* LoggingClass();
 LRESULT CALLBACK LoggingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

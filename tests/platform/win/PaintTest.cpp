@@ -1,0 +1,252 @@
+#include "WinTestSupport.h"
+
+using namespace wintest;
+using brambolt::test::RunUntilIdle;
+using brambolt::test::WindowPixel;
+
+class Painting : public WinTest {};
+
+namespace {
+
+RECT UpdateRect(HWND w) {
+  RECT r{};
+  GetUpdateRect(w, &r, FALSE);
+  return r;
+}
+
+bool Same(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Paints the whole client area of every window in one colour per window, remembered here.
+std::map<HWND, COLORREF>& Colours() {
+  static std::map<HWND, COLORREF> colours;
+  return colours;
+}
+
+void PaintWithColours() {
+  MessageLog::Instance().SetHandler([](HWND h, UINT msg, WPARAM, LPARAM, LRESULT& r) {
+    if (msg == WM_ERASEBKGND) {
+      r = 1;
+      return true;
+    }
+    if (msg != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT c;
+    GetClientRect(h, &c);
+    HBRUSH b = CreateSolidBrush(Colours()[h]);
+    FillRect(dc, &c, b);
+    DeleteObject(b);
+    EndPaint(h, &ps);
+    return true;
+  });
+}
+
+}  // namespace
+
+TEST_F(Painting, InvalidatedAreasAccumulateAndValidateRemovesThem) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 100});
+  RunUntilIdle();
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  RECT a{10, 10, 20, 20}, b{50, 30, 60, 40};
+  InvalidateRect(w, &a, FALSE);
+  InvalidateRect(w, &b, FALSE);
+  EXPECT_TRUE(Same(UpdateRect(w), RECT{10, 10, 60, 40}));
+  HRGN rgn = CreateRectRgn(0, 0, 1, 1);
+  EXPECT_EQ(GetUpdateRgn(w, rgn, FALSE), COMPLEXREGION);
+  ValidateRect(w, &a);
+  EXPECT_TRUE(Same(UpdateRect(w), b));
+  ValidateRect(w, nullptr);
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  EXPECT_EQ(GetUpdateRgn(w, rgn, FALSE), NULLREGION);
+  DeleteObject(rgn);
+  // Invalidation is clipped to the client area.
+  RECT outside{150, 50, 400, 400};
+  InvalidateRect(w, &outside, FALSE);
+  EXPECT_TRUE(Same(UpdateRect(w), RECT{150, 50, 200, 100}));
+}
+
+TEST_F(Painting, PaintStructCoversTheUpdateAreaAndErasesOnce) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 100});
+  RunUntilIdle();
+  PAINTSTRUCT seen{};
+  int erases = 0;
+  MessageLog::Instance().SetHandler([&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_ERASEBKGND) ++erases;
+    if (msg != WM_PAINT) return false;
+    BeginPaint(h, &seen);
+    EndPaint(h, &seen);
+    return true;
+  });
+  RECT r{5, 6, 25, 26};
+  InvalidateRect(w, &r, TRUE);
+  InvalidateRect(w, &r, TRUE);
+  RunUntilIdle();
+  EXPECT_EQ(erases, 1);
+  EXPECT_TRUE(Same(seen.rcPaint, r));
+  EXPECT_FALSE(seen.fErase);  // the class brush erased it
+  EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
+  InvalidateRect(w, &r, FALSE);
+  RunUntilIdle();
+  EXPECT_EQ(erases, 1);
+}
+
+TEST_F(Painting, PaintComesAfterPostedMessagesAndParentsBeforeChildren) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{10, 10, 50, 50}, 1);
+  RunUntilIdle();
+  MessageLog::Instance().Clear();
+  InvalidateRect(parent, nullptr, TRUE);  // no WS_CLIPCHILDREN: the child is invalidated too
+  PostMessage(parent, WM_USER, 0, 0);
+  RunUntilIdle();
+  auto seq = MessageLog::Instance().Sequence({WM_USER, WM_PAINT});
+  std::vector<std::pair<HWND, UINT>> expected = {{parent, WM_USER}, {parent, WM_PAINT}, {child, WM_PAINT}};
+  EXPECT_EQ(seq, expected);
+}
+
+TEST_F(Painting, ClipChildrenKeepsInvalidationAndPixelsOutOfChildren) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 60, 60}, 1);
+  Colours()[parent] = RGB(255, 0, 0);
+  Colours()[child] = RGB(0, 0, 255);
+  PaintWithColours();
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(parent, 5, 5), RGB(255, 0, 0));
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));
+  MessageLog::Instance().Clear();
+  InvalidateRect(parent, nullptr, FALSE);
+  EXPECT_FALSE(GetUpdateRect(child, nullptr, FALSE));
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));  // the parent painted around the child
+  EXPECT_TRUE(MessageLog::Instance().For(child, {WM_PAINT}).empty());
+  // Without the style the parent paints over the child, which then paints itself again.
+  SetWindowLongPtr(parent, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+  MessageLog::Instance().Clear();
+  InvalidateRect(parent, nullptr, FALSE);
+  EXPECT_TRUE(GetUpdateRect(child, nullptr, FALSE));
+  RunUntilIdle();
+  EXPECT_EQ(MessageLog::Instance().For(child, {WM_PAINT}).size(), 1u);
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));
+}
+
+TEST_F(Painting, ClipSiblingsKeepsAWindowOutOfTheSiblingsAboveIt) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100});
+  HWND top = MakeWindow(parent, WS_VISIBLE | WS_CLIPSIBLINGS, RECT{0, 0, 50, 50}, 1);
+  HWND below = MakeWindow(parent, WS_VISIBLE | WS_CLIPSIBLINGS, RECT{25, 25, 75, 75}, 2);
+  Colours()[parent] = RGB(0, 0, 0);
+  Colours()[top] = RGB(0, 255, 0);
+  Colours()[below] = RGB(0, 0, 255);
+  PaintWithColours();
+  RunUntilIdle();
+  InvalidateRect(below, nullptr, FALSE);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(parent, 40, 40), RGB(0, 255, 0));
+  EXPECT_EQ(WindowPixel(parent, 60, 60), RGB(0, 0, 255));
+}
+
+TEST_F(Painting, UpdateWindowPaintsAtOnceAndRedrawWindowFollowsItsFlags) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 60, 60}, 1);
+  RunUntilIdle();
+  MessageLog::Instance().Clear();
+  InvalidateRect(parent, nullptr, FALSE);
+  UpdateWindow(parent);
+  EXPECT_EQ(MessageLog::Instance().For(parent, {WM_PAINT}).size(), 1u);
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  EXPECT_TRUE(GetUpdateRect(child, nullptr, FALSE));
+  RedrawWindow(parent, nullptr, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+  EXPECT_FALSE(GetUpdateRect(child, nullptr, FALSE));
+  MessageLog::Instance().Clear();
+  RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_EQ(MessageLog::Instance().For(parent, {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}),
+            (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}));
+  EXPECT_EQ(MessageLog::Instance().For(child, {WM_PAINT}).size(), 1u);
+  MessageLog::Instance().Clear();
+  RedrawWindow(parent, nullptr, nullptr, RDW_INTERNALPAINT);
+  RunUntilIdle();
+  EXPECT_EQ(MessageLog::Instance().For(parent, {WM_PAINT}).size(), 1u);
+}
+
+TEST_F(Painting, ScrollWindowExMovesPixelsAndInvalidatesWhatItUncovers) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+  RunUntilIdle();
+  HDC dc = GetDC(w);
+  RECT band{0, 40, 100, 50};
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(dc, &band, red);
+  DeleteObject(red);
+  ReleaseDC(w, dc);
+  ASSERT_EQ(WindowPixel(w, 10, 45), RGB(255, 0, 0));
+  RECT uncovered{};
+  int type = ScrollWindowEx(w, 0, -30, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE);
+  EXPECT_EQ(type, SIMPLEREGION);
+  EXPECT_EQ(WindowPixel(w, 10, 15), RGB(255, 0, 0));  // the band moved up 30 pixels
+  EXPECT_TRUE(Same(uncovered, RECT{0, 70, 100, 100}));
+  EXPECT_TRUE(Same(UpdateRect(w), RECT{0, 70, 100, 100}));
+}
+
+TEST_F(Painting, ScrollingMovesAPendingUpdateAndChildrenWhenAsked) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+  HWND child = MakeWindow(w, WS_VISIBLE, RECT{10, 10, 20, 20}, 1);
+  RunUntilIdle();
+  RECT pending{0, 50, 10, 60};
+  InvalidateRect(w, &pending, FALSE);
+  ValidateRect(child, nullptr);
+  ScrollWindowEx(w, 5, 0, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN);
+  // Without SW_INVALIDATE only the pending area remains, moved with the contents.
+  EXPECT_TRUE(Same(UpdateRect(w), RECT{5, 50, 15, 60}));
+  RECT cr;
+  GetWindowRect(child, &cr);
+  EXPECT_EQ(cr.left, 15);
+}
+
+TEST_F(Painting, WindowDCsDrawAtTheWindowCornerAndClientDCsInTheClientArea) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_BORDER, RECT{0, 0, 50, 50});
+  RunUntilIdle();
+  HDC dc = GetWindowDC(w);
+  SetPixel(dc, 0, 0, RGB(1, 2, 3));
+  ReleaseDC(w, dc);
+  EXPECT_EQ(WindowPixel(w, 0, 0), RGB(1, 2, 3));
+  dc = GetDC(w);
+  SetPixel(dc, 0, 0, RGB(4, 5, 6));
+  SetPixel(dc, -1, -1, RGB(7, 8, 9));  // outside the client area: clipped
+  ReleaseDC(w, dc);
+  EXPECT_EQ(WindowPixel(w, 1, 1), RGB(4, 5, 6));
+  EXPECT_EQ(WindowPixel(w, 0, 0), RGB(1, 2, 3));
+  EXPECT_EQ(WindowFromDC(dc), nullptr);
+}
+
+TEST_F(Painting, HiddenAndLockedWindowsDrawNothing) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
+  RunUntilIdle();
+  ASSERT_TRUE(LockWindowUpdate(w));
+  HDC dc = GetDC(w);
+  SetPixel(dc, 3, 3, RGB(9, 9, 9));
+  ReleaseDC(w, dc);
+  EXPECT_NE(WindowPixel(w, 3, 3), RGB(9, 9, 9));
+  HWND other = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE);
+  EXPECT_FALSE(LockWindowUpdate(other));  // one window at a time
+  LockWindowUpdate(nullptr);
+  EXPECT_TRUE(GetUpdateRect(w, nullptr, FALSE));  // what was missed is painted again
+}
+
+TEST_F(Painting, DesktopDrawingIsAnXorOverlayOverTheScreen) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
+  RunUntilIdle();
+  brambolt::Surface before(1, 1), after(1, 1), again(1, 1);
+  brambolt::ComposeScreen(before);
+  auto drawRect = [] {
+    HDC dc = GetDCEx(nullptr, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    PatBlt(dc, 10, 10, 20, 20, DSTINVERT);
+    ReleaseDC(nullptr, dc);
+  };
+  drawRect();
+  brambolt::ComposeScreen(after);
+  EXPECT_EQ(after.GetPixel(15, 15), (~before.GetPixel(15, 15)) & 0x00FFFFFFu);
+  EXPECT_EQ(after.GetPixel(40, 40), before.GetPixel(40, 40));
+  drawRect();
+  brambolt::ComposeScreen(again);
+  EXPECT_EQ(again.GetPixel(15, 15), before.GetPixel(15, 15));
+  (void)w;
+}
