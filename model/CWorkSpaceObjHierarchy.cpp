@@ -2,6 +2,7 @@
 // by them, and the root names of the hierarchy. A class derives from a name when the name stands
 // in its base-name list; the hierarchy is known by names only.
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,6 +21,8 @@ bool HoldsBase(const CFileObj* pClass, const CString& strName) {
 // The direct subclasses of every name, in class-list order, and the descendant counts over
 // them. A name already on the walk's path is not entered again, so cycles end; totals of
 // names whose walk met no such stop are remembered, which keeps shared sub-hierarchies cheap.
+// The walk keeps its own stack, so deep hierarchies cannot exhaust the thread's; totals stop
+// at INT_MAX (a class reached by many paths counts once per path).
 class DescendantCounter {
  public:
   explicit DescendantCounter(const CFileObjList& classes) {
@@ -37,10 +40,7 @@ class DescendantCounter {
   // Returns the direct count; adds every descendant to nTotal.
   int Count(const CString& strName, int& nTotal) {
     std::string name = Key(strName);
-    m_path.insert(name);
-    bool bComplete = true;
-    nTotal += Walk(name, bComplete);
-    m_path.erase(name);
+    nTotal = Saturated(static_cast<long long>(nTotal) + Walk(name));
     return static_cast<int>(Children(name).size());
   }
 
@@ -51,33 +51,52 @@ class DescendantCounter {
   }
 
  private:
+  static int Saturated(long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); }
+
   const std::vector<const CFileObj*>& Children(const std::string& name) const {
     static const std::vector<const CFileObj*> none;
     auto it = m_children.find(name);
     return it != m_children.end() ? it->second : none;
   }
 
-  // Descendants of a name that is on the path; bComplete turns false when a stop was met.
-  int Walk(const std::string& name, bool& bComplete) {
-    auto known = m_totals.find(name);
+  // All descendants of the name, depth first.
+  int Walk(const std::string& root) {
+    auto known = m_totals.find(root);
     if (known != m_totals.end()) return known->second;
-    int nTotal = 0;
-    bool bOwnComplete = true;
-    for (const CFileObj* pChild : Children(name)) {
-      ++nTotal;
-      std::string child = Key(pChild->m_strClassName);
-      if (!m_path.insert(child).second) {
-        bOwnComplete = false;
+    struct Frame {
+      std::string name;
+      size_t nNextChild = 0;
+      long long nTotal = 0;
+      bool bComplete = true;  // no child was left out for standing on the path
+    };
+    std::vector<Frame> stack;
+    stack.push_back({root});
+    m_path.insert(root);
+    for (;;) {
+      Frame& frame = stack.back();
+      const std::vector<const CFileObj*>& children = Children(frame.name);
+      if (frame.nNextChild < children.size()) {
+        std::string child = Key(children[frame.nNextChild++]->m_strClassName);
+        frame.nTotal = Saturated(frame.nTotal + 1);
+        if (m_path.count(child) != 0) {
+          frame.bComplete = false;
+        } else if (auto it = m_totals.find(child); it != m_totals.end()) {
+          frame.nTotal = Saturated(frame.nTotal + it->second);
+        } else {
+          m_path.insert(child);
+          stack.push_back({std::move(child)});
+        }
         continue;
       }
-      nTotal += Walk(child, bOwnComplete);
-      m_path.erase(child);
+      Frame done = std::move(frame);
+      stack.pop_back();
+      m_path.erase(done.name);
+      if (done.bComplete) m_totals.emplace(done.name, static_cast<int>(done.nTotal));
+      if (stack.empty()) return static_cast<int>(done.nTotal);
+      Frame& parent = stack.back();
+      parent.nTotal = Saturated(parent.nTotal + done.nTotal);
+      parent.bComplete = parent.bComplete && done.bComplete;
     }
-    if (bOwnComplete)
-      m_totals.emplace(name, nTotal);
-    else
-      bComplete = false;
-    return nTotal;
   }
 
   std::unordered_map<std::string, std::vector<const CFileObj*>> m_children;

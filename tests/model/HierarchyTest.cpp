@@ -1,6 +1,7 @@
 // Class classification and the hierarchy queries over small class graphs.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -199,4 +200,43 @@ TEST(Hierarchy, FindClassByNameGivesTheFirstOfThatName) {
   g.project.DeleteAllFileObjs();
   EXPECT_TRUE(g.project.m_FileObjList.IsEmpty());
   EXPECT_EQ(g.project.FindClassByName("A"), nullptr);
+}
+
+TEST(Hierarchy, DeepChainsAndManyPathsStayWithinBounds) {
+  Graph g({});
+  // A chain of 100,000 classes: C1 : C0, C2 : C1, ...
+  for (int i = 1; i <= 100000; ++i) {
+    auto* record = new CFileObj;
+    record->m_strClassName = ("C" + std::to_string(i)).c_str();
+    record->m_BaseClassList.AddTail(("C" + std::to_string(i - 1)).c_str());
+    g.project.m_FileObjList.AddTail(record);
+  }
+  int counter = 0;
+  EXPECT_EQ(g.project.CountDescendants(&counter, "C0"), 1);
+  EXPECT_EQ(counter, 100000);
+
+  // 40 diamonds in a row reach the last class by 2^40 paths: the count stops at INT_MAX.
+  Graph d({});
+  for (int i = 0; i < 40; ++i) {
+    std::string top = "D" + std::to_string(i);
+    std::string next = "D" + std::to_string(i + 1);
+    for (const std::string& side : {top + "L", top + "R"}) {
+      auto* record = new CFileObj;
+      record->m_strClassName = side.c_str();
+      record->m_BaseClassList.AddTail(top.c_str());
+      d.project.m_FileObjList.AddTail(record);
+    }
+    auto* bottom = new CFileObj;
+    bottom->m_strClassName = next.c_str();
+    bottom->m_BaseClassList.AddTail((top + "L").c_str());
+    bottom->m_BaseClassList.AddTail((top + "R").c_str());
+    d.project.m_FileObjList.AddTail(bottom);
+  }
+  counter = 0;
+  EXPECT_EQ(d.project.CountDescendants(&counter, "D0"), 2);
+  EXPECT_EQ(counter, INT_MAX);
+  counter = 0;
+  d.project.CountDescendants(&counter, "D38");
+  // D38L and D38R; D39 below each; D39L and D39R below each D39; D40 below each of those.
+  EXPECT_EQ(counter, 2 + 2 + 4 + 4);
 }
