@@ -85,6 +85,7 @@ std::shared_ptr<DeviceContext> CompatibleWith(HDC hdc) { return hdc ? LookupDC(h
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits) {
   if (width < 0 || height < 0 || planes != 1) return nullptr;
   if (width == 0 || height == 0) return CreateBitmap(1, 1, 1, 1, nullptr);
+  if (!AllocatableSize(width, height)) return nullptr;
   int bpp = bitsPerPixel == 1 ? 1 : 32;
   if (bitsPerPixel != 1 && bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) return nullptr;
   auto bm = NewBitmap(width, height, bpp);
@@ -104,6 +105,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   auto dc = CompatibleWith(hdc);
   if (!dc || width < 0 || height < 0) return nullptr;
   if (width == 0 || height == 0) return CreateBitmap(1, 1, 1, 1, nullptr);
+  if (!AllocatableSize(width, height)) return nullptr;
   return static_cast<HBITMAP>(Register(NewBitmap(width, height, dc->IsMono() ? 1 : 32)));
 }
 
@@ -287,6 +289,7 @@ HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, cons
   }
   bool mono = dc ? dc->IsMono() : false;
   if (f.width <= 0 || f.height <= 0) return CreateBitmap(1, 1, 1, 1, nullptr);
+  if (!AllocatableSize(f.width, f.height)) return nullptr;
   auto bm = NewBitmap(f.width, f.height, mono ? 1 : 32);
   HBITMAP h = static_cast<HBITMAP>(Register(bm));
   if ((init & CBM_INIT) && bits && info) {
@@ -300,7 +303,7 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
   auto dc = hdc ? LookupDC(hdc) : nullptr;
   DibFormat f;
   if (bitsOut) *bitsOut = nullptr;
-  if (!ParseDibHeader(info, usage, dc.get(), f) || f.width <= 0 || f.height <= 0) return nullptr;
+  if (!ParseDibHeader(info, usage, dc.get(), f) || !AllocatableSize(f.width, f.height)) return nullptr;
   if (f.compression != BI_RGB && f.compression != BI_BITFIELDS) return nullptr;
   auto bm = std::make_shared<BitmapObject>();
   bm->dibSection = true;
@@ -369,7 +372,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
   auto dc = LookupDC(hdc);
   DibFormat f;
-  if (!dc || !ParseDibHeader(info, usage, dc.get(), f)) return 0;
+  if (!dc || !ParseDibHeader(info, usage, dc.get(), f) || !AllocatableSize(f.width, f.height)) return 0;
   Surface src(f.width, f.height, 0);
   DWORD sizeImage = info->bmiHeader.biSize >= 40 ? info->bmiHeader.biSizeImage : 0;
   size_t size = (f.compression == BI_RLE4 || f.compression == BI_RLE8) ? (sizeImage ? sizeImage : SIZE_MAX / 2)
@@ -385,7 +388,7 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD width, DWORD height, 
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
   auto dc = LookupDC(hdc);
   DibFormat f;
-  if (!dc || !bits || !ParseDibHeader(info, usage, dc.get(), f)) return 0;
+  if (!dc || !bits || !ParseDibHeader(info, usage, dc.get(), f) || !AllocatableSize(f.width, f.height)) return 0;
   if (f.compression != BI_RGB && f.compression != BI_BITFIELDS) return 0;
   Surface src(f.width, f.height, 0);
   // Only rows [startScan, startScan + lines) (from the bottom, or the top for top-down DIBs) are given.
@@ -455,7 +458,7 @@ int GetBitmapDepth(HBITMAP bitmap) {
 
 HBRUSH CreateDIBPatternBrushPt(const void* packedDib, UINT usage) {
   DibFormat f;
-  if (!ParseDibHeader(packedDib, usage, nullptr, f) || f.width <= 0 || f.height <= 0) return nullptr;
+  if (!ParseDibHeader(packedDib, usage, nullptr, f) || !AllocatableSize(f.width, f.height)) return nullptr;
   Surface pixels(f.width, f.height, 0);
   const uint8_t* bits = static_cast<const uint8_t*>(packedDib) + f.headerSize;
   if (!DecodeDib(f, bits, f.ImageSize(), pixels)) return nullptr;

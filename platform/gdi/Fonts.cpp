@@ -401,7 +401,7 @@ std::shared_ptr<RealizedFont> RealizeFont(const LOGFONT& lf) {
     em = -lf.lfHeight;
   } else {
     // A positive height is the cell height: take the em size whose ascent plus descent fits it.
-    int cell = lf.lfHeight == 0 ? 16 : lf.lfHeight;
+    int cell = lf.lfHeight == 0 ? 16 : std::min<int>(lf.lfHeight, 4000);
     RealizedFont probe(lf, 1000, 0);
     int probeCell = std::max<int>(1, probe.metrics.tmHeight);
     em = std::max(1, Round(cell * 1000.0 / probeCell));
@@ -411,7 +411,10 @@ std::shared_ptr<RealizedFont> RealizeFont(const LOGFONT& lf) {
       --em;
     }
   }
-  auto font = std::make_shared<RealizedFont>(lf, em, std::abs(lf.lfWidth));
+  // Glyphs are rendered as bitmaps: sizes beyond a few thousand pixels would only exhaust memory.
+  constexpr int kLargestEm = 2000;
+  em = std::min(em, kLargestEm);
+  auto font = std::make_shared<RealizedFont>(lf, em, std::min(std::abs(lf.lfWidth), kLargestEm));
   cache.emplace(k, font);
   return font;
 }

@@ -151,6 +151,9 @@ struct DeviceContext : GdiObject {
   bool IsMono() const { return st.bitmap && st.bitmap->IsMono(); }
 };
 
+// Bitmaps beyond 2^28 pixels (1 GB) are refused, as Windows refuses what it cannot allocate.
+inline bool AllocatableSize(long long w, long long h) { return w > 0 && h > 0 && w * h <= (1LL << 28); }
+
 // ---- the handle table ----
 HGDIOBJ Register(std::shared_ptr<GdiObject> object);
 std::shared_ptr<GdiObject> Lookup(HGDIOBJ handle);

@@ -300,6 +300,7 @@ HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags) {
     auto src = GetBitmapSurface(static_cast<HBITMAP>(image));
     if (!src) return nullptr;
     int w = cx ? cx : src->Width(), h = cy ? cy : src->Height();
+    if (!AllocatableSize(w, h)) return nullptr;
     auto pixels = Scaled(*src, w, h);
     bool mono = (flags & LR_MONOCHROME) || (GetBitmapDepth(static_cast<HBITMAP>(image)) == 1 && !(flags & LR_CREATEDIBSECTION));
     if (flags & LR_CREATEDIBSECTION) {
@@ -329,6 +330,7 @@ HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags) {
       if (!cy) cy = GetSystemMetrics(type == IMAGE_ICON ? SM_CYICON : SM_CYCURSOR);
     }
     int w = cx ? cx : obj->width, h = cy ? cy : obj->height;
+    if (!AllocatableSize(w, 2LL * h)) return nullptr;
     auto copy = std::make_shared<IconObject>();
     copy->isIcon = obj->isIcon;
     copy->width = w;

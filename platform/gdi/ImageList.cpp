@@ -221,7 +221,7 @@ std::shared_ptr<ImageListData> NewList(int cx, int cy, UINT flags, int grow) {
 }  // namespace
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow) {
-  if (cx <= 0 || cy <= 0) return nullptr;
+  if (!AllocatableSize(static_cast<long long>(cx) * std::max(initial, 1), cy)) return nullptr;
   auto d = NewList(cx, cy, flags, grow);
   Reserve(*d, std::max(initial, 1));
   return Store(d);

@@ -42,7 +42,8 @@ bool IsPrinterDC(HDC hdc);
 // One drawing call of a recording DC, in logical coordinates as the caller passed them.
 struct DrawCall {
   std::string name;            // "FillRect", "LineTo", "Polygon", "DrawText", "BitBlt", ...
-  std::vector<int> args;       // numbers in the order of the call's parameters
+  std::vector<int> args;       // numbers in the order of the call's parameters (ExtTextOut: x, y,
+                               // options, then the rectangle or four zeros)
   std::vector<POINT> points;   // for poly calls, and MoveTo/LineTo chains
   std::string text;            // for text calls
   COLORREF pen = 0, brush = 0, text_color = 0, background = 0;

@@ -232,7 +232,9 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length, const INT* dx) {
   auto dc = LookupDC(hdc);
   if (!dc || (length > 0 && !text)) return FALSE;
-  CallLog log(*dc, "ExtTextOut", {x, y, static_cast<int>(options)}, nullptr, 0, text, length);
+  RECT logged = rect ? *rect : RECT{0, 0, 0, 0};
+  CallLog log(*dc, "ExtTextOut", {x, y, static_cast<int>(options), logged.left, logged.top, logged.right, logged.bottom},
+              nullptr, 0, text, length);
   DrawScope scope(*dc);
   Surface* s = scope.surface();
   DecodedText t = DecodeAnsi(text, length);

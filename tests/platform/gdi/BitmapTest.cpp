@@ -49,6 +49,17 @@ TEST(Bitmaps, MonochromeRowsAreMsbFirstAndWordAligned) {
   DeleteObject(bm);
 }
 
+TEST(Bitmaps, ImpossibleSizesAreRefusedNotFatal) {
+  HDC screen = CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  EXPECT_EQ(CreateCompatibleBitmap(screen, 200000, 200000), nullptr);
+  EXPECT_EQ(CreateBitmap(100000, 100000, 1, 32, nullptr), nullptr);
+  Info huge = MakeInfo(65000, 65000, 32);
+  void* bits = nullptr;
+  EXPECT_EQ(CreateDIBSection(nullptr, huge.get(), DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+  EXPECT_EQ(bits, nullptr);
+  DeleteDC(screen);
+}
+
 TEST(Dib, RoundTripsAtEveryDepth) {
   // A palette-friendly picture: every pixel one of the 16 VGA colours.
   const COLORREF vga[] = {RGB(0, 0, 0), RGB(128, 0, 0), RGB(0, 128, 0), RGB(128, 128, 0), RGB(0, 0, 128),

@@ -106,6 +106,7 @@ TEST(RecordingDC, LogsOutermostCallsWithColours) {
   EXPECT_EQ(calls[3].text, "Hi");
   EXPECT_EQ(calls[4].name, "ExtTextOut");
   EXPECT_EQ(calls[4].background, RGB(0, 255, 0));
+  EXPECT_EQ(calls[4].args, (std::vector<int>{0, 0, ETO_OPAQUE, 1, 1, 5, 5}));
   EXPECT_EQ(calls[5].name, "InvertRect");
   EXPECT_EQ(calls[6].name, "DrawEdge");
   // It draws as well.
