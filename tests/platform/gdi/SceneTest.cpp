@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "GdiTestUtil.h"
@@ -99,7 +100,8 @@ TEST(Scene, RendersTheClassicLookTextAndAChart) {
   SetTextColor(dc, RGB(0, 0, 0));
   Text(dc, "Arial", -11, FW_NORMAL, 262, 205, "Q1     Q2     Q3     Q4");
 
-  std::string path = "gdi_scene.png";
+  // Into the build folder: the test program lives in its bin/ directory.
+  std::string path = (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "gdi_scene.png").string();
   ASSERT_TRUE(brambolt::SavePng(canvas.surface(), path.c_str()));
   FILE* f = std::fopen(path.c_str(), "rb");
   ASSERT_NE(f, nullptr);
