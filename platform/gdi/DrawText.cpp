@@ -244,14 +244,15 @@ std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const T
           }
           break;
         }
-        if (breakHere) {
+        if (breakHere && trimmed > lineStart) {  // leading spaces stay with the first word
           best = trimmed;
           nextStart = pos;
         }
       }
       if (best == std::string::npos) {
         // A word wider than the line stays whole up to the next space.
-        size_t space = s.find(' ', lineStart);
+        size_t wordStart = s.find_first_not_of(' ', lineStart);
+        size_t space = wordStart == std::string::npos ? std::string::npos : s.find(' ', wordStart);
         best = space == std::string::npos ? s.size() : space;
         nextStart = best;
       }

@@ -308,6 +308,9 @@ TEST(DrawText, WordBreakKeepsLinesInsideTheWidth) {
   EXPECT_GT(h, tm.tmHeight * 3);
   EXPECT_EQ(h % tm.tmHeight, 0);
   EXPECT_LE(r.right, 80);
+  RECT narrow{0, 0, 1, 0};
+  // One word per line, however narrow, and no empty line for leading spaces.
+  EXPECT_EQ(DrawText(canvas.dc(), "  leading spaces   and gaps ", -1, &narrow, DT_CALCRECT | DT_WORDBREAK), 4 * tm.tmHeight);
   RECT multi{0, 0, 500, 0};
   EXPECT_EQ(DrawText(canvas.dc(), "one\ntwo\r\nthree", -1, &multi, DT_CALCRECT), 3 * tm.tmHeight);
 }
