@@ -298,6 +298,14 @@ Glyph RealizedFont::Render(char32_t c) {
 }
 
 Glyph RealizedFont::RenderMarlett(char32_t c) {
+  if (c == U's') {
+    // The help button's question mark: the text face's, placed in the square cell.
+    Glyph q = Render(U'?');
+    q.left = std::max(0, (em_ - q.width) / 2);
+    q.top = std::min<int>(metrics.tmAscent, std::max(q.height, (em_ + q.height) / 2));
+    q.advance = em_;
+    return q;
+  }
   Glyph g;
   int n = em_;
   g.advance = n;
