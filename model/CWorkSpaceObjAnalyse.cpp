@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/CodePage.h"
-#include "base/MbString.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
