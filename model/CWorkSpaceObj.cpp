@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "afx/AfxRes.h"
 #include "base/MbString.h"
 #include "core/CMemFile.h"
 #include "core/CMirrorFile.h"
@@ -12,6 +13,7 @@
 #include "gdi/Text.h"
 #include "model/RecordFile.h"
 #include "model/ShellServices.h"
+#include "win/WinUser.h"
 
 IMPLEMENT_SERIAL(CWorkSpaceObj, CObject, 0)
 
@@ -24,13 +26,6 @@ constexpr DWORD kDefaultOptions[CWorkSpaceObj::OPTION_COUNT] = {0, 0, 0, 1, 102,
 constexpr int kShadowSizeLimit = 600;
 constexpr int kDefaultShadowSize = 3;
 
-// The framework's prompts for failed file transfers.
-constexpr UINT kPromptInvalidFormat = 61728;
-constexpr UINT kPromptInvalidPath = 61729;
-constexpr UINT kPromptDiskFull = 61730;
-constexpr UINT kPromptAccessRead = 61731;
-constexpr UINT kPromptAccessWrite = 61732;
-constexpr UINT kExclamationBox = 0x30;  // MB_ICONEXCLAMATION | MB_OK
 
 // A chart font: the default GUI font's attributes with its own face, height and weight.
 HFONT CreateChartFont(LONG lHeight, LONG lWeight) {
@@ -220,7 +215,7 @@ void CWorkSpaceObj::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e,
       case CArchiveException::badIndex:
       case CArchiveException::badClass:
       case CArchiveException::badSchema:
-        nIDP = kPromptInvalidFormat;
+        nIDP = AFX_IDP_FAILED_INVALID_FORMAT;
         break;
       default:
         break;
@@ -233,13 +228,13 @@ void CWorkSpaceObj::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e,
       switch (static_cast<CFileException*>(e)->m_cause) {
         case CFileException::fileNotFound:
         case CFileException::badPath:
-          nIDP = kPromptInvalidPath;
+          nIDP = AFX_IDP_FAILED_INVALID_PATH;
           break;
         case CFileException::accessDenied:
-          nIDP = bSaving ? kPromptAccessWrite : kPromptAccessRead;
+          nIDP = bSaving ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;
           break;
         case CFileException::diskFull:
-          nIDP = kPromptDiskFull;
+          nIDP = AFX_IDP_FAILED_DISK_FULL;
           break;
         default:
           break;
@@ -248,7 +243,7 @@ void CWorkSpaceObj::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e,
   }
   if (strPrompt.IsEmpty()) strPrompt.LoadString(nIDP);
   strPrompt.Replace("%1", LeftBytes(lpszPathName != nullptr ? lpszPathName : "", MAX_PATH));
-  GetShellServices()->ShowMessage(strPrompt, kExclamationBox);
+  GetShellServices()->ShowMessage(strPrompt, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void CWorkSpaceObj::DeleteAllFileObjs() {
