@@ -4,3 +4,4 @@
 #include "base/base.h"
 #include "gdi/gdi.h"
 #include "win/win.h"
+#include "controls/Controls.h"

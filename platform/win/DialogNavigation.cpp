@@ -1,0 +1,322 @@
+// Keyboard navigation in dialogs: the tab order and groups, mnemonics, the default button, and
+// IsDialogMessage, which turns Tab, arrows, Enter, Esc and mnemonics into those moves.
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include <strings.h>
+
+#include "base/CodePage.h"
+#include "win/DialogInternal.h"
+#include "win/WinKeys.h"
+
+namespace brambolt::dlg {
+namespace {
+
+DWORD Style(HWND h) { return static_cast<DWORD>(GetWindowLong(h, GWL_STYLE)); }
+
+UINT DialogCode(HWND h, WPARAM key = 0, LPMSG msg = nullptr) {
+  return static_cast<UINT>(SendMessage(h, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg)));
+}
+
+// Controls in tab order: the dialog's children in z-order, with the children of visible, enabled
+// control parents (WS_EX_CONTROLPARENT) in place of the parent itself.
+void Collect(HWND parent, std::vector<HWND>& out) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    DWORD style = Style(c);
+    bool container = (GetWindowLong(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && (style & WS_VISIBLE) &&
+                     !(style & WS_DISABLED);
+    if (container)
+      Collect(c, out);
+    else
+      out.push_back(c);
+  }
+}
+
+std::vector<HWND> Controls(HWND dialog) {
+  std::vector<HWND> out;
+  Collect(dialog, out);
+  return out;
+}
+
+// Visible and enabled as far as the dialog goes (the dialog itself may still be hidden).
+bool Usable(HWND dialog, HWND h) {
+  for (HWND a = h; a != nullptr && a != dialog; a = GetParent(a)) {
+    DWORD style = Style(a);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
+  }
+  return true;
+}
+
+// Index of `h` (or of its nearest ancestor among them) in the list; -1 when it is none of them.
+int IndexOf(const std::vector<HWND>& list, HWND h) {
+  for (HWND a = h; a != nullptr; a = GetParent(a)) {
+    auto it = std::find(list.begin(), list.end(), a);
+    if (it != list.end()) return static_cast<int>(it - list.begin());
+    if (!(Style(a) & WS_CHILD)) break;
+  }
+  return -1;
+}
+
+bool IsPushButton(UINT code) { return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0; }
+
+void SetButtonLook(HWND button, bool asDefault) {
+  UINT code = DialogCode(button);
+  if (asDefault && (code & DLGC_UNDEFPUSHBUTTON))
+    SendMessage(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  else if (!asDefault && (code & DLGC_DEFPUSHBUTTON))
+    SendMessage(button, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+}
+
+HWND DefaultButton(HWND dialog, const DialogState& state) {
+  if (state.defId == 0) return nullptr;
+  HWND h = GetDlgItem(dialog, static_cast<int>(state.defId));
+  return h && IsPushButton(DialogCode(h)) ? h : nullptr;
+}
+
+// The mnemonic of a control text: the character after a single '&', upper-cased; 0 without one.
+unsigned MnemonicOf(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '&') {
+      if (i + 1 >= text.size()) return 0;
+      unsigned char next = static_cast<unsigned char>(text[i + 1]);
+      if (next == '&') {
+        ++i;
+        continue;
+      }
+      return next < 0x80 ? static_cast<unsigned>(std::toupper(next)) : next;
+    }
+    if (IsDBCSLeadByte(c)) ++i;
+  }
+  return 0;
+}
+
+bool CarriesText(HWND h, UINT code) {
+  if (!(code & DLGC_STATIC)) return true;
+  char cls[32] = {};
+  GetClassName(h, cls, sizeof(cls));
+  if (strcasecmp(cls, WC_BUTTON) == 0) return true;  // a group box
+  DWORD style = Style(h), type = style & SS_TYPEMASK;
+  bool textStatic = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE ||
+                    type == SS_LEFTNOWORDWRAP;
+  return textStatic && !(style & SS_NOPREFIX);
+}
+
+bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
+  if (ch == 0 || ch == ' ' || ch < 0x20) return false;
+  unsigned wanted = ch < 0x80 ? static_cast<unsigned>(std::toupper(static_cast<int>(ch))) : ch;
+  std::vector<HWND> list = Controls(dialog);
+  int n = static_cast<int>(list.size());
+  int start = IndexOf(list, from);
+  for (int k = 1; k <= n; ++k) {
+    HWND h = list[static_cast<size_t>(((start + k) % n + n) % n)];
+    if (!Usable(dialog, h)) continue;
+    UINT code = DialogCode(h);
+    if (!CarriesText(h, code)) continue;
+    char text[512] = {};
+    GetWindowText(h, text, sizeof(text));
+    if (MnemonicOf(text) != wanted) continue;
+    if (code & DLGC_STATIC) {
+      // A label hands the focus to the control that follows it.
+      int at = IndexOf(list, h);
+      for (int j = 1; j < n; ++j) {
+        HWND next = list[static_cast<size_t>((at + j) % n)];
+        if (!Usable(dialog, next) || (DialogCode(next) & DLGC_STATIC)) continue;
+        SetDialogFocus(dialog, next);
+        return true;
+      }
+      return true;
+    }
+    if (IsPushButton(code)) {
+      SendMessage(h, BM_CLICK, 0, 0);
+    } else if (code & DLGC_BUTTON) {
+      SetDialogFocus(dialog, h);
+      SendMessage(h, BM_CLICK, 0, 0);
+    } else {
+      SetDialogFocus(dialog, h);
+    }
+    return true;
+  }
+  return false;
+}
+
+void PressEnter(HWND dialog, HWND focus, UINT code) {
+  HWND button = nullptr;
+  int id;
+  if ((code & DLGC_DEFPUSHBUTTON) && IsWindowEnabled(focus)) {
+    button = focus;
+    id = GetDlgCtrlID(focus);
+  } else {
+    LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
+    id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
+    button = GetDlgItem(dialog, id);
+    if (button && !IsWindowEnabled(button)) {
+      MessageBeep(0);
+      return;
+    }
+  }
+  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+}  // namespace
+
+HWND FirstFocusControl(HWND dialog) {
+  if (HWND h = GetNextDlgTabItem(dialog, nullptr, FALSE)) return h;
+  return GetNextDlgGroupItem(dialog, nullptr, FALSE);
+}
+
+void SetDialogFocus(HWND dialog, HWND control) {
+  (void)dialog;
+  if (control == nullptr) return;
+  if (DialogCode(control) & DLGC_HASSETSEL) SendMessage(control, EM_SETSEL, 0, -1);
+  SetFocus(control);
+}
+
+void SetDefaultId(HWND dialog, UINT id) {
+  auto state = StateOf(dialog);
+  if (state == nullptr) return;
+  HWND old = DefaultButton(dialog, *state);
+  state->defId = id;
+  HWND focus = GetFocus();
+  bool focusIsOtherButton = focus && IsChild(dialog, focus) && IsPushButton(DialogCode(focus));
+  HWND now = DefaultButton(dialog, *state);
+  if (old && old != now && old != focus) SetButtonLook(old, false);
+  if (now && (!focusIsOtherButton || focus == now)) SetButtonLook(now, true);
+}
+
+void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
+  HWND target;
+  if (LOWORD(lParam)) {
+    target = reinterpret_cast<HWND>(wParam);
+  } else {
+    HWND focus = GetFocus();
+    if (focus && !IsChild(dialog, focus)) focus = nullptr;
+    target = GetNextDlgTabItem(dialog, focus, wParam != 0);
+  }
+  if (target && IsChild(dialog, target)) SetDialogFocus(dialog, target);
+}
+
+}  // namespace brambolt::dlg
+
+namespace brambolt {
+
+void DialogButtonFocusChanged(HWND button, bool gained) {
+  HWND parent = GetParent(button);
+  HWND dialog = dlg::DialogOf(parent);
+  auto state = dlg::StateOf(dialog);
+  if (state == nullptr) return;
+  HWND def = dlg::DefaultButton(dialog, *state);
+  UINT code = dlg::DialogCode(button);
+  if (gained) {
+    if (!dlg::IsPushButton(code)) return;
+    if (def && def != button) dlg::SetButtonLook(def, false);
+    dlg::SetButtonLook(button, true);
+    return;
+  }
+  HWND focus = GetFocus();
+  bool toPushButton = focus && focus != button && IsChild(dialog, focus) && dlg::IsPushButton(dlg::DialogCode(focus));
+  if (button != def) dlg::SetButtonLook(button, false);
+  if (def && !toPushButton) dlg::SetButtonLook(def, true);
+}
+
+}  // namespace brambolt
+
+using namespace brambolt;
+using namespace brambolt::dlg;
+
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
+  if (!IsWindow(dialog)) return nullptr;
+  std::vector<HWND> list = Controls(dialog);
+  int n = static_cast<int>(list.size());
+  if (n == 0) return nullptr;
+  int start = IndexOf(list, control);
+  if (start < 0) start = previous ? n : -1;
+  for (int k = 1; k <= n; ++k) {
+    int i = ((start + (previous ? -k : k)) % n + n) % n;
+    HWND h = list[static_cast<size_t>(i)];
+    if ((Style(h) & WS_TABSTOP) && Usable(dialog, h)) return h;
+  }
+  return control;
+}
+
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
+  if (!IsWindow(dialog)) return nullptr;
+  if (control == nullptr || !IsChild(dialog, control)) {
+    std::vector<HWND> list = Controls(dialog);
+    if (list.empty()) return nullptr;
+    control = list.front();
+    if (Usable(dialog, control)) return control;
+  }
+  std::vector<HWND> siblings;
+  for (HWND c = GetWindow(GetParent(control), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+    siblings.push_back(c);
+  int n = static_cast<int>(siblings.size());
+  int at = static_cast<int>(std::find(siblings.begin(), siblings.end(), control) - siblings.begin());
+  if (at >= n) return control;
+  int first = at;
+  while (first > 0 && !(Style(siblings[static_cast<size_t>(first)]) & WS_GROUP)) --first;
+  int end = at + 1;
+  while (end < n && !(Style(siblings[static_cast<size_t>(end)]) & WS_GROUP)) ++end;
+  int size = end - first;
+  for (int k = 1; k < size; ++k) {
+    int offset = ((at - first + (previous ? -k : k)) % size + size) % size;
+    HWND h = siblings[static_cast<size_t>(first + offset)];
+    if (Usable(dialog, h)) return h;
+  }
+  return control;
+}
+
+BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
+  if (dialog == nullptr || msg == nullptr || !IsWindow(dialog)) return FALSE;
+  if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
+  HWND target = msg->hwnd;
+  switch (msg->message) {
+    case WM_KEYDOWN: {
+      UINT code = DialogCode(target, msg->wParam, msg);
+      if (code & DLGC_WANTMESSAGE) break;
+      switch (msg->wParam) {
+        case VK_TAB:
+          if (code & DLGC_WANTTAB) break;
+          SendMessage(dialog, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+          return TRUE;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN: {
+          if (code & DLGC_WANTARROWS) break;
+          bool back = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
+          HWND next = GetNextDlgGroupItem(dialog, target == dialog ? nullptr : target, back);
+          if (next && next != target) {
+            SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+            if (DialogCode(next) & DLGC_RADIOBUTTON) SendMessage(next, BM_CLICK, 0, 0);
+          }
+          return TRUE;
+        }
+        case VK_RETURN:
+          PressEnter(dialog, target, code);
+          return TRUE;
+        case VK_ESCAPE: {
+          HWND cancel = GetDlgItem(dialog, IDCANCEL);
+          if (cancel == nullptr || IsWindowEnabled(cancel))
+            SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+          return TRUE;
+        }
+      }
+      break;
+    }
+    case WM_CHAR: {
+      UINT code = DialogCode(target, msg->wParam, msg);
+      if (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) break;
+      if (msg->wParam == '\t' && (code & DLGC_WANTTAB)) break;
+      if (HandleMnemonic(dialog, target, static_cast<unsigned>(msg->wParam & 0xFF))) return TRUE;
+      break;
+    }
+    case WM_SYSCHAR:
+      if (HandleMnemonic(dialog, target, static_cast<unsigned>(msg->wParam & 0xFF))) return TRUE;
+      break;
+  }
+  TranslateMessage(msg);
+  DispatchMessage(msg);
+  return TRUE;
+}

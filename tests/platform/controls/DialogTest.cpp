@@ -1,0 +1,418 @@
+// The dialog manager: creation from templates, dialog units, focus and keyboard navigation, the
+// default button, modal loops and EndDialog, item helpers and dialogs as pages.
+#include <cstring>
+#include <vector>
+
+#include "ControlsTestSupport.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+class DialogFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordingDialog::Commands().clear();
+    RecordingDialog::InitAnswer() = TRUE;
+    RecordingDialog::FocusIdInInit() = 0;
+    owner_ = recorder_.Hwnd();
+  }
+
+  HWND Modeless(int id = IDD_NAVIGATION) {
+    HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(id), owner_, RecordingDialog::Proc, 0);
+    EXPECT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    PumpDialog(dialog);
+    return dialog;
+  }
+
+  UiSession session_;
+  NotificationRecorder recorder_;
+  HWND owner_ = nullptr;
+};
+
+using DialogTemplates = DialogFixture;
+
+TEST_F(DialogTemplates, ControlsArePlacedInDialogUnitsOfTheDialogFont) {
+  HWND dialog = Modeless();
+  auto font = reinterpret_cast<HFONT>(SendMessage(dialog, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  SIZE base = DialogBaseUnitsOf(font);
+  RECT ok = RectInParent(GetDlgItem(dialog, IDOK));
+  EXPECT_EQ(ok.left, MulDiv(143, base.cx, 4));
+  EXPECT_EQ(ok.top, MulDiv(99, base.cy, 8));
+  EXPECT_EQ(ok.right, MulDiv(193, base.cx, 4));
+  EXPECT_EQ(ok.bottom, MulDiv(113, base.cy, 8));
+  RECT mapped{143, 99, 193, 113};
+  MapDialogRect(dialog, &mapped);
+  EXPECT_TRUE(EqualRect(&mapped, &ok));
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, MulDiv(200, base.cx, 4));
+  EXPECT_EQ(client.bottom, MulDiv(120, base.cy, 8));
+  EXPECT_EQ(SendMessage(GetDlgItem(dialog, IDOK), WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+}
+
+TEST_F(DialogTemplates, BaseUnitsFollowTheDocumentedFormula) {
+  HFONT font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "MS Sans Serif");
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent;
+  GetTextExtentPoint32(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &extent);
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  SIZE base = DialogBaseUnitsOf(font);
+  EXPECT_EQ(base.cx, (extent.cx / 26 + 1) / 2);
+  EXPECT_EQ(base.cy, tm.tmHeight);
+  DeleteObject(font);
+  LONG system = GetDialogBaseUnits();
+  EXPECT_GT(LOWORD(system), 0);
+  EXPECT_GT(HIWORD(system), LOWORD(system));
+}
+
+TEST_F(DialogTemplates, ControlsKeepTheirClassesStylesAndOrder) {
+  HWND dialog = Modeless();
+  char cls[32];
+  GetClassName(dialog, cls, sizeof(cls));
+  EXPECT_STREQ(cls, "#32770");
+  std::vector<int> ids;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ids.push_back(GetDlgCtrlID(c));
+  EXPECT_EQ(ids, (std::vector<int>{IDC_LABEL, IDC_TARGET, IDC_CHECK, IDC_GROUP, IDC_RED, IDC_GREEN, IDC_BLUE,
+                                   IDC_DISABLED, IDOK, IDCANCEL}));
+  GetClassName(GetDlgItem(dialog, IDC_LABEL), cls, sizeof(cls));
+  EXPECT_STREQ(cls, "Static");
+  EXPECT_EQ(Text(GetDlgItem(dialog, IDC_CHECK)), "&Check");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_DISABLED)));
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+}
+
+TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
+  // A DLGTEMPLATE built in memory: header, no menu, default class, title, then one button.
+  std::vector<WORD> words;
+  auto dword = [&](DWORD v) {
+    words.push_back(LOWORD(v));
+    words.push_back(HIWORD(v));
+  };
+  auto text = [&](const char* s) {
+    for (; *s; ++s) words.push_back(static_cast<WORD>(*s));
+    words.push_back(0);
+  };
+  dword(WS_POPUP | WS_CAPTION | DS_SETFONT);
+  dword(0);
+  words.push_back(1);
+  for (short v : {10, 10, 100, 50}) words.push_back(static_cast<WORD>(v));
+  words.push_back(0);
+  words.push_back(0);
+  text("Built");
+  words.push_back(8);
+  text("MS Sans Serif");
+  if (words.size() % 2) words.push_back(0);
+  dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
+  dword(0);
+  for (short v : {5, 5, 40, 14}) words.push_back(static_cast<WORD>(v));
+  words.push_back(IDOK);
+  words.push_back(0xFFFF);
+  words.push_back(0x0080);
+  text("Go");
+  words.push_back(0);
+
+  ModalAnswers answers;
+  answers.When("#32770", "Built", [](HWND dialog) {
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDOK)), "Go");
+    SendMessage(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  });
+  INT_PTR r = DialogBoxIndirectParam(nullptr, reinterpret_cast<LPCDLGTEMPLATE>(words.data()), owner_,
+                                     RecordingDialog::Proc, 0);
+  EXPECT_EQ(r, IDOK);
+  EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+TEST_F(DialogTemplates, MissingTemplateFailsWithMinusOne) {
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(9999), owner_, RecordingDialog::Proc, 0), -1);
+  EXPECT_EQ(CreateDialogParam(nullptr, MAKEINTRESOURCE(9999), owner_, RecordingDialog::Proc, 0), nullptr);
+}
+
+using DialogFocus = DialogFixture;
+
+TEST_F(DialogFocus, InitDialogReturningTrueFocusesTheFirstTabStop) {
+  HWND dialog = Modeless();
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_TARGET));
+}
+
+TEST_F(DialogFocus, InitDialogReturningFalseKeepsTheFocusItSet) {
+  RecordingDialog::InitAnswer() = FALSE;
+  RecordingDialog::FocusIdInInit() = IDCANCEL;
+  HWND dialog = Modeless();
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
+}
+
+TEST_F(DialogFocus, ReactivationRestoresTheFocusedControl) {
+  HWND dialog = Modeless();
+  DialogKey(dialog, VK_TAB);
+  HWND check = GetDlgItem(dialog, IDC_CHECK);
+  ASSERT_EQ(GetFocus(), check);
+  SetActiveWindow(owner_);
+  PumpDialog(dialog);
+  EXPECT_NE(GetFocus(), check);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_EQ(GetFocus(), check);
+}
+
+using DialogNavigation = DialogFixture;
+
+TEST_F(DialogNavigation, TabVisitsTabStopsInOrderAndWraps) {
+  HWND dialog = Modeless();
+  std::vector<int> forward;
+  for (int i = 0; i < 6; ++i) {
+    DialogKey(dialog, VK_TAB);
+    forward.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(forward, (std::vector<int>{IDC_CHECK, IDC_RED, IDOK, IDCANCEL, IDC_TARGET, IDC_CHECK}));
+  std::vector<int> back;
+  for (int i = 0; i < 3; ++i) {
+    DialogKey(dialog, VK_TAB, kShift);
+    back.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(back, (std::vector<int>{IDC_TARGET, IDCANCEL, IDOK}));
+}
+
+TEST_F(DialogNavigation, ArrowsMoveInsideTheGroupAndCheckRadioButtons) {
+  HWND dialog = Modeless();
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_RED)), TRUE);
+  PumpDialog(dialog);
+  std::vector<int> visited;
+  for (int i = 0; i < 3; ++i) {
+    DialogKey(dialog, VK_DOWN);
+    visited.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(visited, (std::vector<int>{IDC_GREEN, IDC_BLUE, IDC_RED}));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RED), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BLUE), BST_UNCHECKED);
+  DialogKey(dialog, VK_UP);
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_BLUE));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BLUE), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RED), BST_UNCHECKED);
+  // The checked radio button is the group's tab stop.
+  EXPECT_TRUE(GetWindowLong(GetDlgItem(dialog, IDC_BLUE), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_FALSE(GetWindowLong(GetDlgItem(dialog, IDC_RED), GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(DialogNavigation, MnemonicsFocusOrClickTheirControl) {
+  HWND dialog = Modeless();
+  DialogKey(dialog, VK_TAB);  // on the check box
+  DialogKey(dialog, 'O', kAlt);
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_RED)) << "a group box hands the focus on";
+  DialogKey(dialog, 'N', kAlt);
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_TARGET)) << "a label hands the focus to the next control";
+  DialogType(dialog, "c");
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CHECK));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECK), BST_CHECKED);
+  DialogType(dialog, "G");
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_GREEN), BST_CHECKED);
+}
+
+TEST_F(DialogNavigation, EnterPressesTheDefaultButtonOrTheFocusedPushButton) {
+  HWND dialog = Modeless();
+  DialogKey(dialog, VK_TAB);  // the check box: Enter goes to the default button
+  DialogKey(dialog, VK_RETURN);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDOK);
+  RecordingDialog::Commands().clear();
+
+  dialog = Modeless();
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
+  PumpDialog(dialog);
+  DialogKey(dialog, VK_RETURN);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDCANCEL);
+}
+
+TEST_F(DialogNavigation, EscapeAndCloseSendCancel) {
+  HWND dialog = Modeless();
+  DialogKey(dialog, VK_ESCAPE);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDCANCEL);
+  EXPECT_EQ(RecordingDialog::Commands()[0].code, BN_CLICKED);
+  RecordingDialog::Commands().clear();
+  dialog = Modeless();
+  SendMessage(dialog, WM_CLOSE, 0, 0);
+  PumpDialog(dialog);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDCANCEL);
+}
+
+TEST_F(DialogNavigation, FocusedPushButtonBorrowsTheDefaultLook) {
+  HWND dialog = Modeless();
+  HWND ok = GetDlgItem(dialog, IDOK), cancel = GetDlgItem(dialog, IDCANCEL);
+  auto type = [](HWND h) { return GetWindowLong(h, GWL_STYLE) & BS_TYPEMASK; };
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(cancel), TRUE);
+  PumpDialog(dialog);
+  EXPECT_EQ(type(cancel), BS_DEFPUSHBUTTON);
+  EXPECT_EQ(type(ok), BS_PUSHBUTTON);
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_CHECK)), TRUE);
+  PumpDialog(dialog);
+  EXPECT_EQ(type(cancel), BS_PUSHBUTTON);
+  EXPECT_EQ(type(ok), BS_DEFPUSHBUTTON);
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+}
+
+TEST_F(DialogNavigation, SetDefIdMovesTheDefaultButton) {
+  HWND dialog = Modeless();
+  DialogKey(dialog, VK_TAB);  // focus on the check box
+  SendMessage(dialog, DM_SETDEFID, IDCANCEL, 0);
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID));
+  EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  DialogKey(dialog, VK_RETURN);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDCANCEL);
+}
+
+TEST_F(DialogNavigation, WalksEndFromAnyStart) {
+  HWND dialog = Modeless();
+  std::vector<HWND> starts{nullptr, owner_, dialog};
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) starts.push_back(c);
+  for (HWND start : starts) {
+    for (BOOL back : {FALSE, TRUE}) {
+      HWND tab = GetNextDlgTabItem(dialog, start, back);
+      ASSERT_NE(tab, nullptr);
+      EXPECT_TRUE(IsChild(dialog, tab));
+      EXPECT_TRUE(GetWindowLong(tab, GWL_STYLE) & WS_TABSTOP);
+      HWND group = GetNextDlgGroupItem(dialog, start, back);
+      ASSERT_NE(group, nullptr);
+      EXPECT_TRUE(IsChild(dialog, group));
+    }
+  }
+  // With every tab stop disabled, the walk still ends.
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) EnableWindow(c, FALSE);
+  EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), nullptr);
+  HWND label = GetDlgItem(dialog, IDC_LABEL);
+  EXPECT_EQ(GetNextDlgTabItem(dialog, label, FALSE), label);
+}
+
+TEST_F(DialogNavigation, ChildDialogPageJoinsTheTabOrder) {
+  HWND host = Modeless(IDD_PAGE_HOST);
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), host, RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  SetWindowPos(page, GetDlgItem(host, IDC_HOST_BEFORE), 0, 30, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  ShowWindow(page, SW_SHOW);
+  SetFocus(GetDlgItem(host, IDC_HOST_BEFORE));
+  PumpDialog(host);
+  std::vector<int> order;
+  for (int i = 0; i < 4; ++i) {
+    DialogKey(host, VK_TAB);
+    order.push_back(GetDlgCtrlID(GetFocus()));
+  }
+  EXPECT_EQ(order, (std::vector<int>{IDC_PAGE_FIRST, IDC_PAGE_SECOND, IDC_HOST_AFTER, IDC_HOST_BEFORE}));
+}
+
+using ModalDialogs = DialogFixture;
+
+TEST_F(ModalDialogs, EndDialogLeavesControlsReadableUntilTheLoopReturns) {
+  ModalAnswers answers;
+  HWND seen = nullptr;
+  bool ownerDisabled = false;
+  answers.When(nullptr, "Navigation", [&](HWND dialog) {
+    seen = dialog;
+    ownerDisabled = !IsWindowEnabled(owner_);
+    CheckDlgButton(dialog, IDC_CHECK, BST_CHECKED);
+    EndDialog(dialog, 42);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECK), BST_CHECKED);
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_TARGET)), "Target");
+  });
+  INT_PTR r = DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, RecordingDialog::Proc, 0);
+  EXPECT_EQ(r, 42);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_FALSE(IsWindow(seen));
+}
+
+TEST_F(ModalDialogs, KeysTypedIntoTheLoopNavigate) {
+  ModalAnswers answers;
+  answers.When(nullptr, "Navigation", [](HWND) {
+    InjectKey(VK_TAB, true);
+    InjectKey(VK_TAB, false);
+    InjectKey(VK_SPACE, true);
+    InjectKey(VK_SPACE, false);
+    InjectKey(VK_ESCAPE, true);
+    InjectKey(VK_ESCAPE, false);
+  });
+  INT_PTR r = DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, RecordingDialog::Proc, 0);
+  EXPECT_EQ(r, IDCANCEL);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 2u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDC_CHECK);
+  EXPECT_EQ(RecordingDialog::Commands()[1].id, IDCANCEL);
+}
+
+namespace {
+INT_PTR CALLBACK AnswersThroughMsgResult(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_USER + 50) {
+    SetWindowLongPtr(dialog, DWLP_MSGRESULT, 1234);
+    return TRUE;
+  }
+  if (msg == WM_USER + 51) return 99;  // handled, but DWLP_MSGRESULT stays 0
+  return FALSE;
+}
+}  // namespace
+
+TEST_F(ModalDialogs, HandledMessagesAnswerWithMsgResult) {
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, AnswersThroughMsgResult, 0);
+  EXPECT_EQ(SendMessage(dialog, WM_USER + 50, 0, 0), 1234);
+  EXPECT_EQ(SendMessage(dialog, WM_USER + 51, 0, 0), 0);
+  EXPECT_EQ(GetWindowLongPtr(dialog, DWLP_DLGPROC), reinterpret_cast<LONG_PTR>(AnswersThroughMsgResult));
+}
+
+using DialogItems = DialogFixture;
+
+struct IntCase {
+  const char* text;
+  BOOL isSigned;
+  BOOL translated;
+  UINT value;
+};
+
+TEST_F(DialogItems, GetDlgItemIntParsesLikeWindows) {
+  HWND dialog = Modeless();
+  const IntCase cases[] = {
+      {"42", FALSE, TRUE, 42},
+      {"  17  ", FALSE, TRUE, 17},
+      {"-7", TRUE, TRUE, static_cast<UINT>(-7)},
+      {"-7", FALSE, FALSE, 0},
+      {"12a", FALSE, FALSE, 0},
+      {"", TRUE, FALSE, 0},
+      {"4294967295", FALSE, TRUE, 4294967295u},
+      {"4294967296", FALSE, FALSE, 0},
+      {"2147483648", TRUE, FALSE, 0},
+      {"-2147483648", TRUE, TRUE, 0x80000000u},
+  };
+  for (const IntCase& c : cases) {
+    SetDlgItemText(dialog, IDC_TARGET, c.text);
+    BOOL ok = -1;
+    UINT v = GetDlgItemInt(dialog, IDC_TARGET, &ok, c.isSigned);
+    EXPECT_EQ(ok, c.translated) << c.text;
+    EXPECT_EQ(v, c.value) << c.text;
+  }
+  SetDlgItemInt(dialog, IDC_TARGET, static_cast<UINT>(-15), TRUE);
+  EXPECT_EQ(Text(GetDlgItem(dialog, IDC_TARGET)), "-15");
+  SetDlgItemInt(dialog, IDC_TARGET, static_cast<UINT>(-15), FALSE);
+  EXPECT_EQ(Text(GetDlgItem(dialog, IDC_TARGET)), "4294967281");
+}
+
+TEST_F(DialogItems, CheckRadioButtonChecksOneOfTheRange) {
+  HWND dialog = Modeless();
+  CheckRadioButton(dialog, IDC_RED, IDC_BLUE, IDC_GREEN);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RED), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_GREEN), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BLUE), BST_UNCHECKED);
+  CheckDlgButton(dialog, IDC_CHECK, BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECK), BST_CHECKED);
+  EXPECT_EQ(SendDlgItemMessage(dialog, IDC_CHECK, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+}  // namespace
