@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "core/CException.h"
@@ -64,6 +65,11 @@ struct ProjectImage {
     return a.Bytes();
   }
 };
+
+int EntryCount(const TempFolder& folder) {
+  auto entries = std::filesystem::directory_iterator(folder.Path());
+  return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
 
 // Every stored field of a project, through Serialize itself (used to compare states).
 std::string StoredState(CWorkSpaceObj& project) {
@@ -355,12 +361,29 @@ TEST(ProjectFile, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
   CWorkSpaceObj project;
   ASSERT_TRUE(project.SaveToFile(path.c_str()));
   EXPECT_EQ(folder.Read("Proj.dcp"), ProjectImage().Bytes());
-  int entries = 0;
-  for (auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-    (void)entry;
-    ++entries;
+  EXPECT_EQ(EntryCount(folder), 1);  // no temporary file left behind
+}
+
+// A project whose archiving fails after it has written part of the file.
+class CFailingWorkSpaceObj : public CWorkSpaceObj {
+ public:
+  void Serialize(CArchive& ar) override {
+    CWorkSpaceObj::Serialize(ar);
+    ar.Flush();
+    AfxThrowFileException(CFileException::diskFull);
   }
-  EXPECT_EQ(entries, 1);
+};
+
+TEST(ProjectFile, SaveThatFailsMidwayLeavesTheOldFileWhole) {
+  TempFolder folder;
+  ProjectImage image;
+  image.title = "Old";
+  std::string path = folder.Write("Proj.dcp", image.Bytes());
+  CFailingWorkSpaceObj project;
+  project.m_strProjectTitle = "New";
+  EXPECT_FALSE(project.SaveToFile(path.c_str()));
+  EXPECT_EQ(folder.Read("Proj.dcp"), image.Bytes());
+  EXPECT_EQ(EntryCount(folder), 1);  // no temporary file left behind
 }
 
 TEST(ProjectFile, SaveThatCannotOpenFailsAndLeavesTheOldFile) {
