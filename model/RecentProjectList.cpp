@@ -10,13 +10,13 @@ int JoinRecentProjectList(CString& strText, const CStringList& list) {
 }
 
 int SplitRecentProjectList(CStringList& list, CString strText) {
-  auto addPiece = [&list](const CString& strPiece) {
-    if (list.Find(strPiece) == nullptr) list.AddTail(strPiece);
+  auto addEntry = [&list](const CString& strEntry) {
+    if (list.Find(strEntry) == nullptr) list.AddTail(strEntry);
   };
   int nStart = 0;
   for (int nSemi; (nSemi = strText.Find(';', nStart)) >= 0; nStart = nSemi + 1)
-    addPiece(strText.Mid(nStart, nSemi - nStart));
+    addEntry(strText.Mid(nStart, nSemi - nStart));
   CString strLast = strText.Mid(nStart);
-  if (!strLast.IsEmpty()) addPiece(strLast);
+  if (!strLast.IsEmpty()) addEntry(strLast);
   return static_cast<int>(list.GetCount());
 }

@@ -6,6 +6,6 @@
 // Appends each path of the list followed by ";" (the last one too); returns the number of paths.
 int JoinRecentProjectList(CString& strText, const CStringList& list);
 
-// Appends each ";"-separated piece of the text that the list does not already hold (exact
-// comparison); an empty piece after the last ";" is dropped. Returns the list's count.
+// Appends each ";"-separated entry of the text that the list does not already hold (exact
+// comparison); an empty entry after the last ";" is dropped. Returns the list's count.
 int SplitRecentProjectList(CStringList& list, CString strText);

@@ -16,8 +16,8 @@ namespace {
 class Graph {
  public:
   explicit Graph(std::initializer_list<const char*> classes) {
-    for (const char* spec : classes) {
-      std::string text = spec;
+    for (const char* description : classes) {
+      std::string text = description;
       auto* record = new CFileObj;
       size_t colon = text.find(':');
       record->m_strClassName = text.substr(0, colon).c_str();
