@@ -26,7 +26,6 @@ constexpr DWORD kDefaultOptions[CWorkSpaceObj::OPTION_COUNT] = {0, 0, 0, 1, 102,
 constexpr int kShadowSizeLimit = 600;
 constexpr int kDefaultShadowSize = 3;
 
-
 // A chart font: the default GUI font's attributes with its own face, height and weight.
 HFONT CreateChartFont(LONG lHeight, LONG lWeight) {
   LOGFONT lf;
@@ -183,7 +182,7 @@ BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {
   CMemFile saved;
   {
     CArchive ar(&saved, CArchive::store);
-    Serialize(ar);
+    CWorkSpaceObj::Serialize(ar);
     ar.Close();
   }
   CFile* pFile = new CFile;
@@ -198,7 +197,7 @@ BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {
     m_DocTitleList.RemoveAll();
     saved.SeekToBegin();
     CArchive ar(&saved, CArchive::load);
-    Serialize(ar);
+    CWorkSpaceObj::Serialize(ar);
   }
   return bLoaded;
 }
