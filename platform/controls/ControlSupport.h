@@ -115,5 +115,6 @@ int LineHeight(HFONT font);
 // The class registrations, one per control.
 void RegisterButtonClass();
 void RegisterStaticClass();
+void RegisterEditClass();
 
 }  // namespace brambolt::ctl

@@ -8,6 +8,7 @@ namespace brambolt {
 void RegisterStandardControls() {
   ctl::RegisterButtonClass();
   ctl::RegisterStaticClass();
+  ctl::RegisterEditClass();
 }
 
 }  // namespace brambolt

@@ -1,0 +1,1024 @@
+// The "Edit" class: single- and multi-line text editing with selection, caret, scrolling, the
+// clipboard, one level of undo, limits, margins, tab stops, password and case styles. Text is
+// bytes in the ANSI code page; a double-byte character is one character everywhere (the caret and
+// the selection never stop between its lead and trail byte).
+#include <algorithm>
+#include <cctype>
+
+#include "controls/Controls.h"
+#include "controls/ControlSupport.h"
+
+namespace brambolt::ctl {
+namespace {
+
+constexpr DWORD kDefaultLimit = 32767;
+
+struct Line {
+  DWORD start = 0;   // byte offset of the first character
+  DWORD length = 0;  // bytes shown, without the line break
+  DWORD next = 0;    // start of the following line
+};
+
+bool IsLead(const std::string& s, DWORD i) {
+  return i + 1 < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[i]));
+}
+
+class EditState {
+ public:
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  bool Multi() const { return (style_ & ES_MULTILINE) != 0; }
+  bool ReadOnly() const { return (style_ & ES_READONLY) != 0; }
+  DWORD SelMin() const { return std::min(anchor_, caret_); }
+  DWORD SelMax() const { return std::max(anchor_, caret_); }
+
+  // Text positions.
+  DWORD CharStart(DWORD pos) const;
+  DWORD NextChar(DWORD pos) const;
+  DWORD PrevChar(DWORD pos) const;
+  DWORD WordLeft(DWORD pos) const;
+  DWORD WordRight(DWORD pos) const;
+  int LineOf(DWORD pos) const;
+
+  // Layout and measuring.
+  void Relayout();
+  RECT FormatRect() const;
+  std::string Shown(DWORD start, DWORD length) const;
+  int Width(HDC hdc, DWORD start, DWORD length) const;
+  int XOf(DWORD pos) const;
+  DWORD PosFromPoint(POINT p) const;
+  int VisibleLines() const;
+  void ScrollToCaret();
+  void UpdateScrollBars();
+  void PlaceCaret();
+
+  // Editing.
+  // The text as the styles let it in; a single line takes only up to the first line break.
+  std::string Filter(const std::string& in, bool cutAtBreak = true) const;
+  bool Replace(const std::string& text, bool canUndo, bool typed);
+  void SetText(const std::string& text);
+  void SetSelection(DWORD anchor, DWORD caret, bool scroll = true);
+  void MoveCaret(DWORD pos, bool extend);
+  void Notify(UINT code);
+  void Copy();
+  void Cut();
+  void Paste();
+  void Clear();
+  void Undo();
+  void Char(UINT ch);
+  void KeyDown(UINT vk);
+  void Scroll(int lines, int pixels);
+
+  void Paint(HDC hdc);
+  void Redraw() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+  HWND hwnd_ = nullptr;
+  DWORD style_ = 0;
+  std::string text_;
+  std::vector<Line> lines_;
+  DWORD anchor_ = 0, caret_ = 0;
+  DWORD limit_ = kDefaultLimit;
+  bool modified_ = false;
+  bool focused_ = false;
+  bool selecting_ = false;
+  HFONT font_ = nullptr;
+  int lineHeight_ = 13;
+  int leftMargin_ = 0, rightMargin_ = 0;
+  std::vector<int> tabStops_;  // pixels
+  char passwordChar_ = 0;
+  int xOffset_ = 0;     // pixels scrolled horizontally
+  int firstLine_ = 0;   // first visible line of a multi-line edit
+  int goalX_ = -1;      // x the caret keeps when moving between lines
+  bool hasFormatRect_ = false;
+  RECT formatRect_{};
+  BYTE pendingLead_ = 0;
+  // One level of undo: the text and selection before the last change; typing extends a change.
+  bool canUndo_ = false;
+  std::string undoText_;
+  DWORD undoAnchor_ = 0, undoCaret_ = 0;
+  bool typingRun_ = false;
+  DWORD typingEnd_ = 0;
+};
+
+DWORD EditState::CharStart(DWORD pos) const {
+  pos = std::min<DWORD>(pos, static_cast<DWORD>(text_.size()));
+  // A line feed is never part of a double-byte character, so lines are safe places to start from.
+  DWORD at = pos;
+  while (at > 0 && text_[at - 1] != '\n') --at;
+  while (at < pos) {
+    DWORD next = at + (IsLead(text_, at) ? 2 : 1);
+    if (next > pos) break;
+    at = next;
+  }
+  return at;
+}
+
+DWORD EditState::NextChar(DWORD pos) const {
+  if (pos >= text_.size()) return static_cast<DWORD>(text_.size());
+  if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') return pos + 2;
+  return pos + (IsLead(text_, pos) ? 2 : 1);
+}
+
+DWORD EditState::PrevChar(DWORD pos) const {
+  if (pos == 0) return 0;
+  if (pos >= 2 && text_[pos - 1] == '\n' && text_[pos - 2] == '\r') return pos - 2;
+  return CharStart(pos - 1);
+}
+
+bool IsWordByte(char c) {
+  auto u = static_cast<unsigned char>(c);
+  return u >= 0x80 || std::isalnum(u) || c == '_';
+}
+
+DWORD EditState::WordLeft(DWORD pos) const {
+  while (pos > 0 && !IsWordByte(text_[PrevChar(pos)])) pos = PrevChar(pos);
+  while (pos > 0 && IsWordByte(text_[PrevChar(pos)])) pos = PrevChar(pos);
+  return pos;
+}
+
+DWORD EditState::WordRight(DWORD pos) const {
+  DWORD n = static_cast<DWORD>(text_.size());
+  while (pos < n && IsWordByte(text_[pos])) pos = NextChar(pos);
+  while (pos < n && !IsWordByte(text_[pos]) && text_[pos] != '\r') pos = NextChar(pos);
+  return pos;
+}
+
+int EditState::LineOf(DWORD pos) const {
+  for (size_t i = 1; i < lines_.size(); ++i)
+    if (pos < lines_[i].start) return static_cast<int>(i - 1);
+  return static_cast<int>(lines_.size()) - 1;
+}
+
+RECT EditState::FormatRect() const {
+  if (hasFormatRect_) return formatRect_;
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  r.left += leftMargin_;
+  r.right -= rightMargin_;
+  if (!Multi()) {
+    int h = r.bottom - r.top;
+    if (h > lineHeight_) r.top += (h - lineHeight_) / 2;
+    r.bottom = r.top + lineHeight_;
+  }
+  if (r.right < r.left) r.right = r.left;
+  return r;
+}
+
+std::string EditState::Shown(DWORD start, DWORD length) const {
+  std::string s = text_.substr(start, length);
+  if (!passwordChar_) return s;
+  std::string masked;
+  for (DWORD i = 0; i < s.size(); i += (i + 1 < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[i]))) ? 2 : 1)
+    masked.push_back(passwordChar_);
+  return masked;
+}
+
+int EditState::Width(HDC hdc, DWORD start, DWORD length) const {
+  if (length == 0) return 0;
+  std::string s = Shown(start, length);
+  DWORD e = GetTabbedTextExtent(hdc, s.c_str(), static_cast<int>(s.size()), static_cast<int>(tabStops_.size()),
+                                tabStops_.empty() ? nullptr : tabStops_.data());
+  return LOWORD(e);
+}
+
+int EditState::XOf(DWORD pos) const {
+  const Line& line = lines_[static_cast<size_t>(LineOf(pos))];
+  HDC dc = GetDC(hwnd_);
+  int x;
+  {
+    FontSelection f(dc, font_);
+    x = Width(dc, line.start, std::min(pos, line.start + line.length) - line.start);
+  }
+  ReleaseDC(hwnd_, dc);
+  return x;
+}
+
+void EditState::Relayout() {
+  lines_.clear();
+  RECT fr = FormatRect();
+  int width = fr.right - fr.left;
+  bool wrap = Multi() && !(style_ & ES_AUTOHSCROLL);
+  HDC dc = GetDC(hwnd_);
+  {
+    FontSelection f(dc, font_);
+    DWORD n = static_cast<DWORD>(text_.size());
+    DWORD start = 0;
+    for (;;) {
+      DWORD end = start;
+      if (Multi())
+        while (end < n && text_[end] != '\r' && text_[end] != '\n') end = NextChar(end);
+      else
+        end = n;
+      DWORD lineEnd = end;
+      if (wrap && width > 0 && Width(dc, start, end - start) > width) {
+        // Break after the last blank that fits, else after the last character that fits.
+        DWORD fit = start, lastBlank = 0;
+        for (DWORD p = start; p < end;) {
+          DWORD q = NextChar(p);
+          if (Width(dc, start, q - start) > width) break;
+          fit = q;
+          if (text_[p] == ' ' || text_[p] == '\t') lastBlank = q;
+          p = q;
+        }
+        if (fit == start) fit = NextChar(start);
+        lineEnd = lastBlank > start ? lastBlank : fit;
+      }
+      Line line{start, lineEnd - start, lineEnd};
+      bool hardBreak = lineEnd == end && end < n;
+      if (hardBreak) line.next = end + ((text_[end] == '\r' && end + 1 < n && text_[end + 1] == '\n') ? 2 : 1);
+      lines_.push_back(line);
+      if (lineEnd == end && !hardBreak) break;
+      start = line.next;
+      if (hardBreak && start >= n) {
+        lines_.push_back(Line{n, 0, n});
+        break;
+      }
+    }
+  }
+  ReleaseDC(hwnd_, dc);
+  if (lines_.empty()) lines_.push_back(Line{});
+  UpdateScrollBars();
+}
+
+int EditState::VisibleLines() const {
+  RECT fr = FormatRect();
+  return std::max(1, static_cast<int>((fr.bottom - fr.top) / lineHeight_));
+}
+
+DWORD EditState::PosFromPoint(POINT p) const {
+  RECT fr = FormatRect();
+  int index = Multi() ? firstLine_ + (p.y - fr.top) / lineHeight_ - (p.y < fr.top ? 1 : 0) : 0;
+  index = std::clamp(index, 0, static_cast<int>(lines_.size()) - 1);
+  const Line& line = lines_[static_cast<size_t>(index)];
+  int x = p.x - fr.left + xOffset_;
+  HDC dc = GetDC(hwnd_);
+  DWORD best = line.start;
+  {
+    FontSelection f(dc, font_);
+    int prevX = 0;
+    for (DWORD q = line.start; q < line.start + line.length;) {
+      DWORD next = NextChar(q);
+      int nextX = Width(dc, line.start, next - line.start);
+      if (x < (prevX + nextX) / 2) break;
+      best = next;
+      prevX = nextX;
+      q = next;
+    }
+  }
+  ReleaseDC(hwnd_, dc);
+  return best;
+}
+
+void EditState::UpdateScrollBars() {
+  if (!Multi()) return;
+  if (style_ & WS_VSCROLL) {
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(lines_.size()) - 1,
+                  static_cast<UINT>(VisibleLines()), firstLine_, 0};
+    SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+  }
+  if (style_ & WS_HSCROLL) {
+    RECT fr = FormatRect();
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 2 * (fr.right - fr.left),
+                  static_cast<UINT>(fr.right - fr.left), xOffset_, 0};
+    SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+  }
+}
+
+void EditState::ScrollToCaret() {
+  RECT fr = FormatRect();
+  int width = fr.right - fr.left;
+  int x = XOf(caret_);
+  int oldX = xOffset_, oldLine = firstLine_;
+  if (!Multi() || (style_ & ES_AUTOHSCROLL)) {
+    if (x < xOffset_) xOffset_ = std::max(0, x - width / 4);
+    if (x >= xOffset_ + width) xOffset_ = x - width + std::max(1, width / 4);
+  } else {
+    xOffset_ = 0;
+  }
+  if (Multi()) {
+    int line = LineOf(caret_);
+    int visible = VisibleLines();
+    if (line < firstLine_) firstLine_ = line;
+    if (line >= firstLine_ + visible) firstLine_ = line - visible + 1;
+  }
+  if (oldX != xOffset_ || oldLine != firstLine_) {
+    UpdateScrollBars();
+    Redraw();
+    if (oldLine != firstLine_) Notify(EN_VSCROLL);
+    if (oldX != xOffset_) Notify(EN_HSCROLL);
+  }
+}
+
+void EditState::PlaceCaret() {
+  if (!focused_) return;
+  RECT fr = FormatRect();
+  int line = LineOf(caret_);
+  int x = fr.left + XOf(caret_) - xOffset_;
+  int y = fr.top + (line - firstLine_) * lineHeight_;
+  SetCaretPos(x, y);
+}
+
+void EditState::Notify(UINT code) { NotifyParent(hwnd_, code); }
+
+std::string EditState::Filter(const std::string& in, bool cutAtBreak) const {
+  std::string s = in;
+  if (!Multi() && cutAtBreak) {
+    size_t cut = s.find_first_of("\r\n");
+    if (cut != std::string::npos) s.resize(cut);
+  }
+  if (style_ & (ES_UPPERCASE | ES_LOWERCASE)) {
+    for (size_t i = 0; i < s.size(); ++i) {
+      auto c = static_cast<unsigned char>(s[i]);
+      if (i + 1 < s.size() && IsDBCSLeadByte(c)) {
+        ++i;
+        continue;
+      }
+      if (c < 0x80) s[i] = static_cast<char>((style_ & ES_UPPERCASE) ? std::toupper(c) : std::tolower(c));
+    }
+  }
+  return s;
+}
+
+bool EditState::Replace(const std::string& raw, bool canUndo, bool typed) {
+  std::string insert = Filter(raw);
+  DWORD from = SelMin(), to = SelMax();
+  DWORD room = text_.size() - (to - from) >= limit_ ? 0 : limit_ - static_cast<DWORD>(text_.size() - (to - from));
+  bool truncated = false;
+  if (insert.size() > room) {
+    // Keep whole characters only.
+    DWORD keep = 0;
+    while (keep < insert.size()) {
+      DWORD step = (keep + 1 < insert.size() && IsDBCSLeadByte(static_cast<BYTE>(insert[keep]))) ? 2 : 1;
+      if (keep + step > room) break;
+      keep += step;
+    }
+    insert.resize(keep);
+    truncated = true;
+  }
+  if (typed && !Multi() && !(style_ & ES_AUTOHSCROLL) && !insert.empty()) {
+    // Without automatic scrolling a single line takes only what fits in the control.
+    std::string trial = text_.substr(0, from) + insert + text_.substr(to);
+    HDC dc = GetDC(hwnd_);
+    int width;
+    {
+      FontSelection f(dc, font_);
+      std::string shown = passwordChar_ ? std::string(trial.size(), passwordChar_) : trial;
+      SIZE size{};
+      GetTextExtentPoint32(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+      width = size.cx;
+    }
+    ReleaseDC(hwnd_, dc);
+    RECT fr = FormatRect();
+    if (width > fr.right - fr.left) {
+      insert.clear();
+      truncated = true;
+    }
+  }
+  if (truncated) Notify(EN_MAXTEXT);
+  if (insert.empty() && from == to) return false;
+  if (canUndo) {
+    bool extends = typed && typingRun_ && from == to && from == typingEnd_;
+    if (!extends) {
+      undoText_ = text_;
+      undoAnchor_ = anchor_;
+      undoCaret_ = caret_;
+      canUndo_ = true;
+    }
+    typingRun_ = typed;
+  } else {
+    canUndo_ = false;
+    typingRun_ = false;
+  }
+  text_.replace(from, to - from, insert);
+  anchor_ = caret_ = from + static_cast<DWORD>(insert.size());
+  typingEnd_ = caret_;
+  modified_ = true;
+  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  Relayout();
+  Notify(EN_UPDATE);
+  ScrollToCaret();
+  Redraw();
+  PlaceCaret();
+  Notify(EN_CHANGE);
+  return true;
+}
+
+void EditState::SetText(const std::string& text) {
+  // The limit holds for what the user enters, not for text set by the program.
+  text_ = Filter(text, false);
+  anchor_ = caret_ = 0;
+  xOffset_ = 0;
+  firstLine_ = 0;
+  modified_ = false;
+  canUndo_ = false;
+  typingRun_ = false;
+  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  Relayout();
+  Redraw();
+  PlaceCaret();
+}
+
+void EditState::SetSelection(DWORD anchor, DWORD caret, bool scroll) {
+  DWORD n = static_cast<DWORD>(text_.size());
+  anchor_ = CharStart(std::min(anchor, n));
+  caret_ = CharStart(std::min(caret, n));
+  typingRun_ = false;
+  goalX_ = -1;
+  if (scroll) ScrollToCaret();
+  Redraw();
+  PlaceCaret();
+}
+
+void EditState::MoveCaret(DWORD pos, bool extend) {
+  DWORD anchor = extend ? anchor_ : pos;
+  int goal = goalX_;
+  SetSelection(anchor, pos);
+  goalX_ = goal;
+}
+
+void EditState::Copy() {
+  if (SelMin() == SelMax() || passwordChar_) return;
+  std::string s = text_.substr(SelMin(), SelMax() - SelMin());
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, s.size() + 1);
+  if (mem == nullptr) return;
+  std::memcpy(GlobalLock(mem), s.c_str(), s.size() + 1);
+  GlobalUnlock(mem);
+  if (!OpenClipboard(hwnd_)) {
+    GlobalFree(mem);
+    return;
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
+  CloseClipboard();
+}
+
+void EditState::Cut() {
+  if (ReadOnly() || passwordChar_) return;
+  Copy();
+  Clear();
+}
+
+void EditState::Clear() {
+  if (ReadOnly() || SelMin() == SelMax()) return;
+  Replace("", true, false);
+}
+
+void EditState::Paste() {
+  if (ReadOnly() || !OpenClipboard(hwnd_)) return;
+  std::string s;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+      s.assign(p, strnlen(p, GlobalSize(data)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  if (!s.empty()) Replace(s, true, false);
+}
+
+void EditState::Undo() {
+  if (!canUndo_ || ReadOnly()) return;
+  std::string redo = text_;
+  DWORD redoAnchor = anchor_, redoCaret = caret_;
+  text_ = undoText_;
+  anchor_ = CharStart(std::min<DWORD>(undoAnchor_, static_cast<DWORD>(text_.size())));
+  caret_ = CharStart(std::min<DWORD>(undoCaret_, static_cast<DWORD>(text_.size())));
+  undoText_ = redo;
+  undoAnchor_ = redoAnchor;
+  undoCaret_ = redoCaret;
+  typingRun_ = false;
+  modified_ = true;
+  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  Relayout();
+  Notify(EN_UPDATE);
+  ScrollToCaret();
+  Redraw();
+  PlaceCaret();
+  Notify(EN_CHANGE);
+}
+
+void EditState::Char(UINT ch) {
+  BYTE b = static_cast<BYTE>(ch);
+  if (pendingLead_) {
+    char pair[2] = {static_cast<char>(pendingLead_), static_cast<char>(b)};
+    pendingLead_ = 0;
+    if (!ReadOnly()) Replace(std::string(pair, 2), true, true);
+    return;
+  }
+  bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  switch (b) {
+    case 0x03: Copy(); return;   // Ctrl+C
+    case 0x16: Paste(); return;  // Ctrl+V
+    case 0x18: Cut(); return;    // Ctrl+X
+    case 0x1A: Undo(); return;   // Ctrl+Z
+    case 0x08:
+      if (ReadOnly()) return;
+      if (SelMin() == SelMax()) {
+        if (caret_ == 0) return;
+        anchor_ = ctrl ? WordLeft(caret_) : PrevChar(caret_);
+      }
+      Replace("", true, false);
+      return;
+    case '\r':
+    case '\n':
+      if (Multi() && !ReadOnly()) Replace("\r\n", true, true);
+      return;
+    case '\t':
+      if (Multi() && !ReadOnly()) Replace("\t", true, true);
+      return;
+    case 0x1B:
+      return;
+  }
+  if (b < 0x20 || ReadOnly()) return;
+  if (IsDBCSLeadByte(b)) {
+    pendingLead_ = b;
+    return;
+  }
+  if ((style_ & ES_NUMBER) && !std::isdigit(b)) {
+    MessageBeep(static_cast<UINT>(-1));
+    return;
+  }
+  Replace(std::string(1, static_cast<char>(b)), true, true);
+}
+
+void EditState::KeyDown(UINT vk) {
+  bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  DWORD n = static_cast<DWORD>(text_.size());
+  auto lineMove = [&](int delta) {
+    if (!Multi()) return;
+    if (goalX_ < 0) goalX_ = XOf(caret_);
+    int line = std::clamp(LineOf(caret_) + delta, 0, static_cast<int>(lines_.size()) - 1);
+    RECT fr = FormatRect();
+    POINT p{fr.left + goalX_ - xOffset_, fr.top + (line - firstLine_) * lineHeight_};
+    int goal = goalX_;
+    MoveCaret(PosFromPoint(p), shift);
+    goalX_ = goal;
+  };
+  switch (vk) {
+    case VK_LEFT:
+      if (!shift && SelMin() != SelMax())
+        MoveCaret(SelMin(), false);
+      else
+        MoveCaret(ctrl ? WordLeft(caret_) : PrevChar(caret_), shift);
+      break;
+    case VK_RIGHT:
+      if (!shift && SelMin() != SelMax())
+        MoveCaret(SelMax(), false);
+      else
+        MoveCaret(ctrl ? WordRight(caret_) : NextChar(caret_), shift);
+      break;
+    case VK_UP: lineMove(-1); break;
+    case VK_DOWN: lineMove(1); break;
+    case VK_PRIOR: lineMove(-VisibleLines()); break;
+    case VK_NEXT: lineMove(VisibleLines()); break;
+    case VK_HOME: {
+      const Line& line = lines_[static_cast<size_t>(LineOf(caret_))];
+      MoveCaret(ctrl ? 0 : line.start, shift);
+      break;
+    }
+    case VK_END: {
+      const Line& line = lines_[static_cast<size_t>(LineOf(caret_))];
+      MoveCaret(ctrl ? n : line.start + line.length, shift);
+      break;
+    }
+    case VK_DELETE:
+      if (ReadOnly()) break;
+      if (shift) {
+        Cut();
+      } else {
+        if (SelMin() == SelMax()) {
+          if (caret_ >= n) break;
+          anchor_ = ctrl ? WordRight(caret_) : NextChar(caret_);
+        }
+        Replace("", true, false);
+      }
+      break;
+    case VK_INSERT:
+      if (ctrl) Copy();
+      else if (shift) Paste();
+      break;
+  }
+}
+
+void EditState::Scroll(int lines, int pixels) {
+  int oldLine = firstLine_, oldX = xOffset_;
+  if (Multi()) {
+    int maxFirst = std::max(0, static_cast<int>(lines_.size()) - 1);
+    firstLine_ = std::clamp(firstLine_ + lines, 0, maxFirst);
+  }
+  xOffset_ = std::max(0, xOffset_ + pixels);
+  if (oldLine == firstLine_ && oldX == xOffset_) return;
+  UpdateScrollBars();
+  Redraw();
+  PlaceCaret();
+  if (oldLine != firstLine_) Notify(EN_VSCROLL);
+  if (oldX != xOffset_) Notify(EN_HSCROLL);
+}
+
+void EditState::Paint(HDC hdc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  bool enabled = Enabled(hwnd_);
+  UINT kind = (ReadOnly() || !enabled) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+  HBRUSH brush = ParentBrush(hwnd_, hdc, kind);
+  FillRect(hdc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  COLORREF textColor = enabled ? GetTextColor(hdc) : GetSysColor(COLOR_GRAYTEXT);
+  RECT fr = FormatRect();
+  HRGN clip = CreateRectRgnIndirect(&fr);
+  SelectClipRgn(hdc, clip);
+  FontSelection f(hdc, font_);
+  SetBkMode(hdc, TRANSPARENT);
+  bool showSelection = focused_ || (style_ & ES_NOHIDESEL);
+  DWORD s0 = SelMin(), s1 = SelMax();
+  int last = std::min(static_cast<int>(lines_.size()), firstLine_ + VisibleLines() + 1);
+  for (int i = Multi() ? firstLine_ : 0; i < last; ++i) {
+    const Line& line = lines_[static_cast<size_t>(i)];
+    int y = fr.top + (i - (Multi() ? firstLine_ : 0)) * lineHeight_;
+    int x0 = fr.left - xOffset_;
+    std::string shown = Shown(line.start, line.length);
+    SetTextColor(hdc, textColor);
+    TabbedTextOut(hdc, x0, y, shown.c_str(), static_cast<int>(shown.size()), static_cast<int>(tabStops_.size()),
+                  tabStops_.empty() ? nullptr : tabStops_.data(), x0);
+    DWORD a = std::max(s0, line.start), b = std::min(s1, line.start + line.length);
+    bool selectsBreak = s0 <= line.start + line.length && s1 > line.start + line.length && line.next > line.start + line.length;
+    if (showSelection && s0 != s1 && (a < b || selectsBreak)) {
+      int xa = x0 + Width(hdc, line.start, a - line.start);
+      int xb = x0 + Width(hdc, line.start, std::max(a, b) - line.start);
+      if (selectsBreak) xb += std::max(2, lineHeight_ / 4);
+      RECT sel{xa, y, xb, y + lineHeight_};
+      FillRect(hdc, &sel, GetSysColorBrush(COLOR_HIGHLIGHT));
+      if (b > a) {
+        std::string part = Shown(a, b - a);
+        SetTextColor(hdc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        TabbedTextOut(hdc, xa, y, part.c_str(), static_cast<int>(part.size()), static_cast<int>(tabStops_.size()),
+                      tabStops_.empty() ? nullptr : tabStops_.data(), x0);
+      }
+    }
+  }
+  SelectClipRgn(hdc, nullptr);
+  DeleteObject(clip);
+}
+
+LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  hwnd_ = hwnd;
+  style_ = StyleOf(hwnd);
+  switch (msg) {
+    case WM_NCCREATE: {
+      // A plain border becomes the sunken client edge of the 3-D look.
+      if (style_ & WS_BORDER) {
+        SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(style_ & ~WS_BORDER));
+        SetWindowLong(hwnd, GWL_EXSTYLE, GetWindowLong(hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+        style_ &= ~WS_BORDER;
+      }
+      if (style_ & ES_PASSWORD) passwordChar_ = '*';
+      lineHeight_ = LineHeight(font_);
+      return DefWindowProc(hwnd, msg, wParam, lParam);
+    }
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+      SetText(cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "");
+      return 0;
+    }
+    case WM_SIZE:
+      Relayout();
+      ScrollToCaret();
+      Redraw();
+      return 0;
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+      auto* m = reinterpret_cast<LPMSG>(lParam);
+      if (Multi() && m && m->message == WM_KEYDOWN) {
+        if (m->wParam == VK_RETURN && (style_ & ES_WANTRETURN)) code |= DLGC_WANTMESSAGE;
+        if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
+      Paint(hdc);
+      if (!wParam) EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      lineHeight_ = LineHeight(font_);
+      Relayout();
+      if (focused_) {
+        CreateCaret(hwnd, nullptr, 1, lineHeight_);
+        PlaceCaret();
+        ShowCaret(hwnd);
+      }
+      if (LOWORD(lParam)) Redraw();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETTEXT:
+      SetText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+      if (!Multi()) {
+        Notify(EN_UPDATE);
+        Notify(EN_CHANGE);
+      }
+      return TRUE;
+    case WM_GETTEXT: {
+      auto* buffer = reinterpret_cast<LPSTR>(lParam);
+      if (buffer == nullptr || wParam == 0) return 0;
+      size_t n = std::min(text_.size(), static_cast<size_t>(wParam) - 1);
+      std::memcpy(buffer, text_.data(), n);
+      buffer[n] = 0;
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(text_.size());
+    case WM_SETFOCUS:
+      focused_ = true;
+      CreateCaret(hwnd, nullptr, 1, lineHeight_);
+      PlaceCaret();
+      ShowCaret(hwnd);
+      Redraw();
+      Notify(EN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      focused_ = false;
+      pendingLead_ = 0;
+      DestroyCaret();
+      Redraw();
+      Notify(EN_KILLFOCUS);
+      return 0;
+    case WM_ENABLE:
+      Redraw();
+      return 0;
+    case WM_CHAR:
+      Char(static_cast<UINT>(wParam));
+      return 0;
+    case WM_KEYDOWN:
+      KeyDown(static_cast<UINT>(wParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      if (GetFocus() != hwnd) SetFocus(hwnd);
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      DWORD pos = PosFromPoint(p);
+      if (msg == WM_LBUTTONDBLCLK) {
+        DWORD start = pos, end = pos;
+        while (start > 0 && IsWordByte(text_[PrevChar(start)])) start = PrevChar(start);
+        while (end < text_.size() && IsWordByte(text_[end])) end = NextChar(end);
+        SetSelection(start, end);
+        return 0;
+      }
+      MoveCaret(pos, (wParam & MK_SHIFT) != 0);
+      selecting_ = true;
+      SetCapture(hwnd);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (selecting_ && GetCapture() == hwnd) {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MoveCaret(PosFromPoint(p), true);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      if (selecting_) {
+        selecting_ = false;
+        if (GetCapture() == hwnd) ReleaseCapture();
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      selecting_ = false;
+      return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      bool vertical = msg == WM_VSCROLL;
+      int page = vertical ? VisibleLines() : std::max(1, static_cast<int>(FormatRect().right - FormatRect().left) / 2);
+      int unit = vertical ? 1 : std::max(1, lineHeight_ / 2);
+      int delta = 0;
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: delta = -unit; break;
+        case SB_LINEDOWN: delta = unit; break;
+        case SB_PAGEUP: delta = -page; break;
+        case SB_PAGEDOWN: delta = page; break;
+        case SB_TOP: delta = vertical ? -firstLine_ : -xOffset_; break;
+        case SB_BOTTOM: delta = vertical ? static_cast<int>(lines_.size()) : 0; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+          delta = static_cast<int>(HIWORD(wParam)) - (vertical ? firstLine_ : xOffset_);
+          break;
+      }
+      if (vertical)
+        Scroll(delta, 0);
+      else
+        Scroll(0, delta);
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      if (Multi()) Scroll(-3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA, 0);
+      return 0;
+    case WM_COPY:
+      Copy();
+      return 0;
+    case WM_CUT:
+      Cut();
+      return 0;
+    case WM_PASTE:
+      Paste();
+      return 0;
+    case WM_CLEAR:
+      Clear();
+      return 0;
+    case WM_UNDO:
+    case EM_UNDO:
+      if (!canUndo_) return FALSE;
+      Undo();
+      return TRUE;
+    case EM_CANUNDO:
+      return canUndo_ ? TRUE : FALSE;
+    case EM_EMPTYUNDOBUFFER:
+      canUndo_ = false;
+      typingRun_ = false;
+      return 0;
+    case EM_GETSEL: {
+      DWORD a = SelMin(), b = SelMax();
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = a;
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = b;
+      return (a > 0xFFFF || b > 0xFFFF) ? -1 : MAKELONG(a, b);
+    }
+    case EM_SETSEL: {
+      auto start = static_cast<int>(wParam), end = static_cast<int>(lParam);
+      DWORD n = static_cast<DWORD>(text_.size());
+      if (start == -1) {
+        SetSelection(caret_, caret_);
+        return 0;
+      }
+      DWORD a = static_cast<DWORD>(std::max(start, 0));
+      DWORD b = end < 0 ? n : static_cast<DWORD>(end);
+      SetSelection(a, b);
+      return 0;
+    }
+    case EM_REPLACESEL: {
+      std::string s = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      Replace(s, wParam != 0, false);
+      return 0;
+    }
+    case EM_GETRECT:
+      if (lParam) *reinterpret_cast<RECT*>(lParam) = FormatRect();
+      return 0;
+    case EM_SETRECT:
+    case EM_SETRECTNP:
+      if (lParam) {
+        formatRect_ = *reinterpret_cast<const RECT*>(lParam);
+        hasFormatRect_ = true;
+      } else {
+        hasFormatRect_ = false;
+      }
+      Relayout();
+      if (msg == EM_SETRECT) Redraw();
+      return 0;
+    case EM_SCROLL: {
+      int before = firstLine_;
+      switch (wParam) {
+        case SB_LINEUP: Scroll(-1, 0); break;
+        case SB_LINEDOWN: Scroll(1, 0); break;
+        case SB_PAGEUP: Scroll(-VisibleLines(), 0); break;
+        case SB_PAGEDOWN: Scroll(VisibleLines(), 0); break;
+        default: return FALSE;
+      }
+      return MAKELONG(static_cast<WORD>(firstLine_ - before), TRUE);
+    }
+    case EM_LINESCROLL: {
+      HDC dc = GetDC(hwnd);
+      int avg;
+      {
+        FontSelection f(dc, font_);
+        TEXTMETRIC tm{};
+        GetTextMetrics(dc, &tm);
+        avg = tm.tmAveCharWidth;
+      }
+      ReleaseDC(hwnd, dc);
+      Scroll(static_cast<int>(lParam), static_cast<int>(wParam) * avg);
+      return TRUE;
+    }
+    case EM_SCROLLCARET:
+      ScrollToCaret();
+      PlaceCaret();
+      return TRUE;
+    case EM_GETMODIFY:
+      return modified_ ? TRUE : FALSE;
+    case EM_SETMODIFY:
+      modified_ = wParam != 0;
+      return 0;
+    case EM_GETLINECOUNT:
+      return static_cast<LRESULT>(lines_.size());
+    case EM_LINEINDEX: {
+      int line = static_cast<int>(wParam);
+      if (line == -1) line = LineOf(caret_);
+      if (line < 0 || line >= static_cast<int>(lines_.size())) return -1;
+      return lines_[static_cast<size_t>(line)].start;
+    }
+    case EM_LINELENGTH: {
+      int index = static_cast<int>(wParam);
+      if (index < 0) {
+        if (SelMin() == SelMax()) return 0;
+        const Line& a = lines_[static_cast<size_t>(LineOf(SelMin()))];
+        const Line& b = lines_[static_cast<size_t>(LineOf(SelMax()))];
+        return static_cast<LRESULT>((SelMin() - a.start) + (b.start + b.length - SelMax()));
+      }
+      if (static_cast<DWORD>(index) > text_.size()) return 0;
+      return lines_[static_cast<size_t>(LineOf(static_cast<DWORD>(index)))].length;
+    }
+    case EM_LINEFROMCHAR: {
+      int index = static_cast<int>(wParam);
+      if (index < 0) return LineOf(SelMin());
+      return LineOf(std::min(static_cast<DWORD>(index), static_cast<DWORD>(text_.size())));
+    }
+    case EM_GETLINE: {
+      int line = static_cast<int>(wParam);
+      auto* buffer = reinterpret_cast<LPSTR>(lParam);
+      if (buffer == nullptr || line < 0 || line >= static_cast<int>(lines_.size())) return 0;
+      WORD size = static_cast<WORD>(static_cast<BYTE>(buffer[0]) | (static_cast<BYTE>(buffer[1]) << 8));
+      const Line& l = lines_[static_cast<size_t>(line)];
+      DWORD n = std::min<DWORD>(l.length, size);
+      std::memcpy(buffer, text_.data() + l.start, n);
+      if (n < size) buffer[n] = 0;
+      return n;
+    }
+    case EM_LIMITTEXT:
+      limit_ = wParam ? static_cast<DWORD>(wParam) : (Multi() ? 0xFFFFFFFF : 0x7FFFFFFE);
+      return 0;
+    case EM_GETLIMITTEXT:
+      return limit_;
+    case EM_FMTLINES:
+      return wParam;
+    case EM_SETTABSTOPS: {
+      tabStops_.clear();
+      SIZE base = DialogBaseUnitsOf(font_);
+      const int* stops = reinterpret_cast<const int*>(lParam);
+      for (WPARAM i = 0; i < wParam && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
+      Relayout();
+      Redraw();
+      return TRUE;
+    }
+    case EM_SETPASSWORDCHAR:
+      passwordChar_ = static_cast<char>(wParam);
+      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style_ | ES_PASSWORD) : (style_ & ~ES_PASSWORD)));
+      Relayout();
+      Redraw();
+      return 0;
+    case EM_GETPASSWORDCHAR:
+      return static_cast<BYTE>(passwordChar_);
+    case EM_GETFIRSTVISIBLELINE:
+      if (Multi()) return firstLine_;
+      return static_cast<LRESULT>(PosFromPoint(POINT{FormatRect().left, FormatRect().top}));
+    case EM_SETREADONLY:
+      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style_ | ES_READONLY) : (style_ & ~ES_READONLY)));
+      Redraw();
+      return TRUE;
+    case EM_SETMARGINS: {
+      int left = static_cast<short>(LOWORD(lParam)), right = static_cast<short>(HIWORD(lParam));
+      if (wParam == EC_USEFONTINFO) {
+        leftMargin_ = rightMargin_ = std::max(1, static_cast<int>(DialogBaseUnitsOf(font_).cx)) / 2;
+      } else {
+        if (wParam & EC_LEFTMARGIN) leftMargin_ = left;
+        if (wParam & EC_RIGHTMARGIN) rightMargin_ = right;
+      }
+      Relayout();
+      Redraw();
+      PlaceCaret();
+      return 0;
+    }
+    case EM_GETMARGINS:
+      return MAKELONG(leftMargin_, rightMargin_);
+    case EM_POSFROMCHAR: {
+      DWORD index = static_cast<DWORD>(wParam);
+      if (index > text_.size()) return -1;
+      RECT fr = FormatRect();
+      int line = LineOf(index);
+      int x = fr.left + XOf(index) - xOffset_;
+      int y = fr.top + (line - (Multi() ? firstLine_ : 0)) * lineHeight_;
+      return MAKELONG(static_cast<short>(x), static_cast<short>(y));
+    }
+    case EM_CHARFROMPOS: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      DWORD pos = PosFromPoint(p);
+      return MAKELONG(static_cast<WORD>(pos), static_cast<WORD>(LineOf(pos)));
+    }
+    case EM_GETHANDLE:
+    case EM_SETHANDLE:
+    case EM_GETTHUMB:
+      return msg == EM_GETTHUMB ? (Multi() ? firstLine_ : xOffset_) : 0;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterEditClass() {
+  RegisterControlClass(WC_EDIT, ControlProc<EditState>, CS_DBLCLKS, IDC_IBEAM, -1);
+}
+
+}  // namespace brambolt::ctl

@@ -1,0 +1,318 @@
+// The edit control: messages and notifications, an editing session with selection, clipboard and
+// undo, styles, multi-line text, mouse selection, and double-byte characters in code page 936.
+#include <string>
+#include <vector>
+
+#include "ControlsTestSupport.h"
+#include "base/CodePage.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+class EditFixture : public ::testing::Test {
+ protected:
+  HWND Make(DWORD style, const char* text = "", int width = 200, int height = 24) {
+    HWND edit = CreateWindowEx(0, "Edit", text, WS_CHILD | WS_VISIBLE | WS_BORDER | style, 10, 10, width, height,
+                               recorder_.Hwnd(), reinterpret_cast<HMENU>(10), nullptr, nullptr);
+    EXPECT_NE(edit, nullptr);
+    SendMessage(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SetFocus(edit);
+    RunUntilIdle();
+    recorder_.Clear();
+    return edit;
+  }
+
+  std::vector<UINT> Codes() const {
+    std::vector<UINT> out;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_COMMAND && r.id == 10) out.push_back(r.code);
+    return out;
+  }
+
+  static std::pair<DWORD, DWORD> Sel(HWND edit) {
+    DWORD a = 0, b = 0;
+    SendMessage(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+    return {a, b};
+  }
+
+  UiSession session_;
+  NotificationRecorder recorder_;
+};
+
+using EditMessages = EditFixture;
+
+struct SelCase {
+  int start, end;
+  DWORD wantStart, wantEnd;
+};
+
+TEST_F(EditMessages, SetSelFollowsTheDocumentedSpecialValues) {
+  HWND edit = Make(ES_AUTOHSCROLL, "abcdef");
+  const SelCase cases[] = {
+      {1, 3, 1, 3}, {3, 1, 1, 3}, {0, -1, 0, 6}, {2, 100, 2, 6}, {4, 4, 4, 4}, {-1, 0, 4, 4},
+  };
+  for (const SelCase& c : cases) {
+    SendMessage(edit, EM_SETSEL, static_cast<WPARAM>(c.start), c.end);
+    EXPECT_EQ(Sel(edit), std::make_pair(c.wantStart, c.wantEnd)) << c.start << "," << c.end;
+  }
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(4, 4));
+}
+
+TEST_F(EditMessages, TypingNotifiesUpdateThenChange) {
+  HWND edit = Make(ES_AUTOHSCROLL);
+  TypeText("a");
+  EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE}));
+  EXPECT_EQ(Text(edit), "a");
+  EXPECT_TRUE(SendMessage(edit, EM_GETMODIFY, 0, 0));
+}
+
+TEST_F(EditMessages, SetTextNotifiesOnlySingleLineEdits) {
+  HWND single = Make(ES_AUTOHSCROLL);
+  SetWindowText(single, "x");
+  EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE}));
+  EXPECT_FALSE(SendMessage(single, EM_GETMODIFY, 0, 0));
+  HWND multi = Make(ES_MULTILINE, "", 200, 80);
+  SetWindowText(multi, "y");
+  EXPECT_TRUE(Codes().empty());
+}
+
+TEST_F(EditMessages, FocusChangesAreNotified) {
+  HWND edit = Make(ES_AUTOHSCROLL);
+  SetFocus(recorder_.Hwnd());
+  SetFocus(edit);
+  EXPECT_EQ(Codes(), (std::vector<UINT>{EN_KILLFOCUS, EN_SETFOCUS}));
+}
+
+TEST_F(EditMessages, LimitStopsTypingAndReportsMaxText) {
+  HWND edit = Make(ES_AUTOHSCROLL);
+  SendMessage(edit, EM_LIMITTEXT, 3, 0);
+  EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT, 0, 0), 3);
+  TypeText("abcd");
+  EXPECT_EQ(Text(edit), "abc");
+  std::vector<UINT> codes = Codes();
+  EXPECT_EQ(codes.back(), static_cast<UINT>(EN_MAXTEXT));
+  SetWindowText(edit, "longer than three");
+  EXPECT_EQ(Text(edit), "longer than three") << "the limit is for typing only";
+}
+
+TEST_F(EditMessages, LinesOfAMultiLineEdit) {
+  HWND edit = Make(ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, "ab\r\ncde\r\n", 200, 80);
+  EXPECT_EQ(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 0, 0), 0);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 1, 0), 4);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 2, 0), 9);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, 3, 0), -1);
+  EXPECT_EQ(SendMessage(edit, EM_LINELENGTH, 5, 0), 3);
+  EXPECT_EQ(SendMessage(edit, EM_LINEFROMCHAR, 5, 0), 1);
+  char buffer[16] = {};
+  buffer[0] = sizeof(buffer);
+  EXPECT_EQ(SendMessage(edit, EM_GETLINE, 1, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_EQ(std::string(buffer, 3), "cde");
+  SendMessage(edit, EM_SETSEL, 5, 5);
+  EXPECT_EQ(SendMessage(edit, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 4);
+}
+
+TEST_F(EditMessages, DialogCodesAskForWhatTheStyleWants) {
+  HWND single = Make(ES_AUTOHSCROLL);
+  HWND multi = Make(ES_MULTILINE, "", 100, 60);
+  HWND wantsReturn = Make(ES_MULTILINE | ES_WANTRETURN, "", 100, 60);
+  MSG enter{nullptr, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  auto code = [&](HWND h) {
+    enter.hwnd = h;
+    return SendMessage(h, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
+  };
+  EXPECT_EQ(code(single), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+  EXPECT_EQ(code(multi), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+  EXPECT_EQ(code(wantsReturn), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS);
+}
+
+TEST_F(EditMessages, MarginsMoveTheText) {
+  HWND edit = Make(ES_AUTOHSCROLL, "abc");
+  LRESULT before = SendMessage(edit, EM_POSFROMCHAR, 0, 0);
+  SendMessage(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(7, 5));
+  EXPECT_EQ(SendMessage(edit, EM_GETMARGINS, 0, 0), MAKELONG(7, 5));
+  EXPECT_EQ(static_cast<short>(LOWORD(SendMessage(edit, EM_POSFROMCHAR, 0, 0))), static_cast<short>(LOWORD(before)) + 7);
+  RECT r;
+  SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  RECT client;
+  GetClientRect(edit, &client);
+  EXPECT_EQ(r.left, 7);
+  EXPECT_EQ(r.right, client.right - 5);
+}
+
+using EditSession = EditFixture;
+
+TEST_F(EditSession, SelectCopyPasteAndUndo) {
+  HWND edit = Make(ES_AUTOHSCROLL);
+  TypeText("hello world");
+  PressKey(VK_LEFT, kCtrl | kShift);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{6}, DWORD{11}));
+  PressKey('C', kCtrl);
+  PressKey(VK_HOME);
+  PressKey('V', kCtrl);
+  EXPECT_EQ(Text(edit), "worldhello world");
+  EXPECT_TRUE(SendMessage(edit, EM_CANUNDO, 0, 0));
+  PressKey('Z', kCtrl);
+  EXPECT_EQ(Text(edit), "hello world");
+  SendMessage(edit, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(edit), "worldhello world") << "undoing the undo does it again";
+  SendMessage(edit, EM_SETSEL, 0, 5);
+  SendMessage(edit, WM_CUT, 0, 0);
+  EXPECT_EQ(Text(edit), "hello world");
+  PressKey(VK_END);
+  SendMessage(edit, WM_PASTE, 0, 0);
+  EXPECT_EQ(Text(edit), "hello worldworld");
+  SendMessage(edit, EM_SETSEL, 0, 6);
+  SendMessage(edit, WM_CLEAR, 0, 0);
+  EXPECT_EQ(Text(edit), "worldworld");
+  SendMessage(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+  EXPECT_FALSE(SendMessage(edit, EM_CANUNDO, 0, 0));
+}
+
+TEST_F(EditSession, TypingIsUndoneAsOneStep) {
+  HWND edit = Make(ES_AUTOHSCROLL, "x");
+  PressKey(VK_END);
+  TypeText("abc");
+  SendMessage(edit, WM_UNDO, 0, 0);
+  EXPECT_EQ(Text(edit), "x");
+}
+
+TEST_F(EditSession, BackspaceAndDeleteRemoveCharactersAndWords) {
+  HWND edit = Make(ES_AUTOHSCROLL, "one two three");
+  PressKey(VK_END);
+  PressKey(VK_BACK);
+  EXPECT_EQ(Text(edit), "one two thre");
+  PressKey(VK_HOME);
+  PressKey(VK_DELETE, kCtrl);
+  EXPECT_EQ(Text(edit), "two thre");
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Text(edit), "wo thre");
+}
+
+TEST_F(EditSession, ReplaceSelInsertsAtTheCaret) {
+  HWND edit = Make(ES_AUTOHSCROLL, "ac");
+  SendMessage(edit, EM_SETSEL, 1, 1);
+  SendMessage(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("b"));
+  EXPECT_EQ(Text(edit), "abc");
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{2}, DWORD{2}));
+  EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE}));
+  SendMessage(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("x\r\ny"));
+  EXPECT_EQ(Text(edit), "abxc") << "a single line takes text up to the first break";
+}
+
+using EditStyles = EditFixture;
+
+TEST_F(EditStyles, CaseNumberReadOnlyAndPassword) {
+  HWND upper = Make(ES_AUTOHSCROLL | ES_UPPERCASE);
+  TypeText("abC1");
+  EXPECT_EQ(Text(upper), "ABC1");
+  HWND lower = Make(ES_AUTOHSCROLL | ES_LOWERCASE);
+  TypeText("AbC");
+  EXPECT_EQ(Text(lower), "abc");
+  HWND number = Make(ES_AUTOHSCROLL | ES_NUMBER);
+  TypeText("1a2");
+  EXPECT_EQ(Text(number), "12");
+  HWND readOnly = Make(ES_AUTOHSCROLL | ES_READONLY, "fixed");
+  TypeText("zz");
+  PressKey(VK_BACK);
+  EXPECT_EQ(Text(readOnly), "fixed");
+  SendMessage(readOnly, EM_SETREADONLY, FALSE, 0);
+  PressKey(VK_END);
+  TypeText("!");
+  EXPECT_EQ(Text(readOnly), "fixed!");
+
+  HWND password = Make(ES_AUTOHSCROLL | ES_PASSWORD);
+  EXPECT_EQ(SendMessage(password, EM_GETPASSWORDCHAR, 0, 0), '*');
+  TypeText("secret");
+  EXPECT_EQ(Text(password), "secret");
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  SendMessage(password, EM_SETSEL, 0, -1);
+  SendMessage(password, WM_COPY, 0, 0);
+  EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "a password never reaches the clipboard";
+}
+
+TEST_F(EditStyles, SingleLineWithoutAutoScrollTakesOnlyWhatFits) {
+  HWND edit = Make(0, "", 40, 24);
+  TypeText("wwwwwwwwwwwwwwwwwwww");
+  std::string text = Text(edit);
+  EXPECT_LT(text.size(), 20u);
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(Codes().back(), static_cast<UINT>(EN_MAXTEXT));
+  HWND scrolling = Make(ES_AUTOHSCROLL, "", 40, 24);
+  TypeText("wwwwwwwwwwwwwwwwwwww");
+  EXPECT_EQ(Text(scrolling).size(), 20u);
+}
+
+TEST_F(EditStyles, MultiLineTakesReturnsAndWraps) {
+  HWND edit = Make(ES_MULTILINE | ES_AUTOVSCROLL, "", 60, 200);
+  TypeText("one");
+  PressKey(VK_RETURN);
+  TypeText("two");
+  EXPECT_EQ(Text(edit), "one\r\ntwo");
+  SetWindowText(edit, "alpha beta gamma delta epsilon");
+  EXPECT_GT(SendMessage(edit, EM_GETLINECOUNT, 0, 0), 1) << "words wrap without ES_AUTOHSCROLL";
+  EXPECT_EQ(Text(edit), "alpha beta gamma delta epsilon") << "wrapping never changes the text";
+}
+
+TEST_F(EditStyles, MouseSelectsByClickDragAndDoubleClick) {
+  HWND edit = Make(ES_AUTOHSCROLL, "alpha beta");
+  LRESULT at6 = SendMessage(edit, EM_POSFROMCHAR, 6, 0);
+  LRESULT at10 = SendMessage(edit, EM_POSFROMCHAR, 9, 0);
+  POINT p6{static_cast<short>(LOWORD(at6)) + 1, static_cast<short>(HIWORD(at6)) + 3};
+  POINT p10{static_cast<short>(LOWORD(at10)) + 20, static_cast<short>(HIWORD(at10)) + 3};
+  Click(edit, p6);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{6}, DWORD{6}));
+  Drag(edit, p6, p10);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{6}, DWORD{10}));
+  DoubleClick(edit, POINT{3, p6.y});
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{0}, DWORD{5}));
+}
+
+using EditDoubleByte = EditFixture;
+
+TEST_F(EditDoubleByte, CaretAndSelectionStepOverWholeCharacters) {
+  ScopedCodePage gbk(936);
+  const std::string zhong = "\xD6\xD0", wen = "\xCE\xC4";
+  HWND edit = Make(ES_AUTOHSCROLL);
+  TypeText("a" + zhong + wen + "b");
+  EXPECT_EQ(Text(edit), "a" + zhong + wen + "b");
+  PressKey(VK_LEFT);
+  PressKey(VK_LEFT);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{3}, DWORD{3}));
+  PressKey(VK_LEFT, kShift);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{1}, DWORD{3}));
+  SendMessage(edit, EM_SETSEL, 2, 4);
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{1}, DWORD{3})) << "positions inside a character move to its start";
+  SendMessage(edit, EM_SETSEL, 5, 5);
+  PressKey(VK_BACK);
+  EXPECT_EQ(Text(edit), "a" + zhong + "b");
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Text(edit), "a" + zhong);
+  PressKey(VK_HOME);
+  PressKey(VK_RIGHT);
+  PressKey(VK_DELETE);
+  EXPECT_EQ(Text(edit), "a");
+}
+
+TEST_F(EditDoubleByte, LimitNeverSplitsACharacter) {
+  ScopedCodePage gbk(936);
+  HWND edit = Make(ES_AUTOHSCROLL);
+  SendMessage(edit, EM_LIMITTEXT, 3, 0);
+  SendMessage(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\xD6\xD0\xCE\xC4"));
+  EXPECT_EQ(Text(edit), "\xD6\xD0");
+}
+
+TEST_F(EditDoubleByte, UpperCaseLeavesTrailBytesAlone) {
+  ScopedCodePage big5(950);
+  HWND edit = Make(ES_AUTOHSCROLL | ES_UPPERCASE);
+  // 0xA4 0x61 is a Big5 character whose trail byte is the letter 'a'.
+  SendMessage(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\xA4\x61x"));
+  EXPECT_EQ(Text(edit), "\xA4\x61X");
+}
+
+}  // namespace
