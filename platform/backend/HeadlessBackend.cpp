@@ -1,6 +1,11 @@
 // The headless backend.
 #include "backend/HeadlessBackend.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "backend/X11Backend.h"
 #include "win/Surfaces.h"
 
 namespace brambolt {
@@ -95,7 +100,12 @@ void HeadlessBackend::Clear() {
 }
 
 std::shared_ptr<Backend> InstallBackendFromEnvironment() {
-  auto backend = std::make_shared<HeadlessBackend>();
+  std::shared_ptr<Backend> backend;
+  if (std::strcmp(ChooseBackendName(std::getenv("BRAMBOLT_BACKEND"), std::getenv("DISPLAY")), "x11") == 0) {
+    backend = OpenX11Backend();
+    if (!backend) std::fprintf(stderr, "Cannot open the X display; the windows stay in memory.\n");
+  }
+  if (!backend) backend = std::make_shared<HeadlessBackend>();
   SetBackend(backend);
   return backend;
 }

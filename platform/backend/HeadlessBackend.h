@@ -52,8 +52,8 @@ class HeadlessBackend : public Backend {
 };
 
 // Installs the backend the environment asks for: BRAMBOLT_BACKEND=headless|x11, else x11 when
-// DISPLAY is set, headless otherwise. Only the headless backend exists so far; it is also what
-// an unknown name gives. Returns the backend installed.
+// DISPLAY is set, headless otherwise; headless too when the display cannot be opened. Returns the
+// backend installed.
 std::shared_ptr<Backend> InstallBackendFromEnvironment();
 
 }  // namespace brambolt

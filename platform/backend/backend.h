@@ -3,3 +3,4 @@
 
 #include "win/win.h"
 #include "backend/HeadlessBackend.h"
+#include "backend/X11Backend.h"

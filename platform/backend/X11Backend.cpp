@@ -1,0 +1,1217 @@
+// The X11 backend over Xlib. Every Xlib call happens on the user-interface thread; what other
+// threads ask for waits in a queue that the next PumpEvents carries out.
+#include "backend/X11Backend.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "backend/X11Keys.h"
+#include "base/Convert.h"
+#include "base/GlobalMemory.h"
+#include "gdi/SysColors.h"
+#include "win/Cursors.h"
+#include "win/Input.h"
+#include "win/Surfaces.h"
+#include "win/WinUser.h"
+
+// Xlib comes last: its macros (None, Bool, Status ...) must not meet the platform's headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/shape.h>
+
+namespace brambolt {
+namespace {
+
+constexpr long kWindowEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                               ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                               LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                                    EnterWindowMask | LeaveWindowMask;
+
+// Requests about windows that died meanwhile, or restacking a window the window manager has
+// reparented, fail harmlessly; Xlib's default handler would end the process.
+int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+struct XWin {
+  Window xid = 0;
+  bool overrideRedirect = false;
+  bool shown = false;     // mapped at the platform's request
+  bool viewable = false;  // the server says it is mapped
+  bool iconic = false;
+  bool maximized = false;
+  bool fullscreen = false;
+  bool focusWhenMapped = false;
+  std::string title;
+};
+
+// The channel and field shift that put an 8-bit colour component under a visual's mask.
+struct Channel {
+  unsigned long mask = 0;
+  int shift = 0;
+  int bits = 0;
+  explicit Channel(unsigned long m = 0) : mask(m) {
+    if (m == 0) return;
+    while (!((m >> shift) & 1)) ++shift;
+    while ((m >> (shift + bits)) & 1) ++bits;
+  }
+  unsigned long Place(uint32_t component) const {
+    unsigned long v = bits >= 8 ? component << (bits - 8) : component >> (8 - bits);
+    return (v << shift) & mask;
+  }
+};
+
+// Runs of non-black overlay pixels as rectangles, rows with the same runs merged.
+std::vector<XRectangle> OverlayShape(const Surface& overlay, RECT& box) {
+  std::vector<XRectangle> rects;
+  std::vector<size_t> previous, current;
+  box = RECT{overlay.Width(), overlay.Height(), 0, 0};
+  for (int y = 0; y < overlay.Height(); ++y) {
+    const uint32_t* row = overlay.Row(y);
+    current.clear();
+    size_t p = 0;
+    for (int x = 0; x < overlay.Width();) {
+      if ((row[x] & 0x00FFFFFF) == 0) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < overlay.Width() && (row[x] & 0x00FFFFFF) != 0) ++x;
+      XRectangle r{static_cast<short>(start), static_cast<short>(y), static_cast<unsigned short>(x - start), 1};
+      while (p < previous.size() && rects[previous[p]].x < r.x) ++p;
+      if (p < previous.size() && rects[previous[p]].x == r.x && rects[previous[p]].width == r.width) {
+        ++rects[previous[p]].height;
+        current.push_back(previous[p]);
+      } else {
+        rects.push_back(r);
+        current.push_back(rects.size() - 1);
+      }
+      box.left = std::min<LONG>(box.left, start);
+      box.right = std::max<LONG>(box.right, x);
+      box.top = std::min<LONG>(box.top, y);
+      box.bottom = y + 1;
+    }
+    std::swap(previous, current);
+  }
+  return rects;
+}
+
+class X11Backend final : public Backend {
+ public:
+  explicit X11Backend(Display* display);
+  ~X11Backend() override;
+
+  const char* Name() const override { return "x11"; }
+  void WindowShown(HWND topLevel, const RECT& screen) override;
+  void WindowHidden(HWND topLevel) override;
+  void WindowMoved(HWND topLevel, const RECT& screen) override;
+  void WindowDestroyed(HWND topLevel) override;
+  void ZOrderChanged() override;
+  void Present(HWND topLevel, const RECT& damage) override;
+  void OverlayChanged(const RECT& damage) override;
+  void SetCursor(HCURSOR cursor) override;
+  void ShowCursor(bool visible) override;
+  void Bell(UINT type) override;
+  void Flash(HWND topLevel, bool on) override;
+  void ClipboardChanged() override;
+  bool ForeignClipboardText(std::string& utf8) override;
+  void PumpEvents() override;
+  bool HasEventSource() const override { return true; }
+
+ private:
+  bool OnUiThread() const { return std::this_thread::get_id() == ui_; }
+  // Carries `work` out now on the user-interface thread, or queues it for its next pump.
+  bool Elsewhere(std::function<void()> work);
+  void RunQueued();
+
+  XWin* Find(HWND hwnd);
+  HWND HandleOf(Window xid) const;
+  XWin& Ensure(HWND hwnd);
+  void SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle);
+  void SetTitle(XWin& w, const std::string& ansi);
+  void SetNetState(XWin& w, Atom state, bool on);
+  void Map(HWND hwnd, XWin& w);
+  void FocusX(XWin& w);
+  void Put(Window xid, const Surface& surface, RECT source, int x, int y);
+  void PutWindow(HWND hwnd, RECT area);
+  Cursor CursorFor(HCURSOR cursor);
+  void ApplyCursor();
+
+  // Keeps X in step with the window manager's own state: titles, activation, capture, clipping.
+  void Sync();
+  void SyncTitles();
+  void SyncActivation();
+  void SyncGrab();
+
+  void Handle(XEvent& e);
+  POINT ScreenPoint(Window xid, int x, int y);
+  void OnKey(XKeyEvent& e, bool press);
+  void OnButton(XButtonEvent& e, bool press);
+  void OnFocusIn(Window xid);
+  void CheckFocusLeft();
+  void ReleaseKeys();
+  void SyncToggleKeys();
+  void OnClientMessage(XClientMessageEvent& e);
+  void OnSelectionRequest(XSelectionRequestEvent& r);
+  void OnSelectionClear();
+  // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
+  bool WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept);
+  bool ConvertClipboard(Atom target, std::string& bytes);
+
+  Display* display_;
+  int screen_;
+  Window root_;
+  Visual* visual_;
+  int depth_;
+  Colormap colormap_;
+  GC gc_;
+  bool directPixels_ = false;
+  Channel red_, green_, blue_;
+  bool shape_ = false;
+  unsigned numLockMask_ = 0;
+  const std::thread::id ui_;
+
+  std::mutex queueMutex_;
+  std::deque<std::function<void()>> queue_;
+  bool pumping_ = false;
+
+  std::unordered_map<HWND, XWin> windows_;
+  std::unordered_map<Window, HWND> byXid_;
+  HWND echo_ = nullptr;  // the window whose change came from X and must not go back to it
+
+  HWND lastActive_ = nullptr;
+  bool checkFocus_ = false;
+  std::map<unsigned, x11::VirtualKey> pressed_;  // by keycode: what a release must undo
+  std::chrono::steady_clock::time_point titlesChecked_{};
+
+  HCURSOR cursor_ = nullptr;
+  bool cursorVisible_ = true;
+  std::map<unsigned, Cursor> fontCursors_;
+  Cursor blankCursor_ = 0;
+
+  bool grabbed_ = false;
+  Window grabWindow_ = 0;
+  bool confined_ = false;
+  RECT clipRect_{};
+  Window clipWindow_ = 0;
+
+  Window overlay_ = 0;
+  bool overlayMapped_ = false;
+  RECT overlayBox_{};
+  std::unique_ptr<Surface> overlayPixels_;
+
+  // The CLIPBOARD selection: what we offer while we own it, guarded as any thread may change it.
+  Window selectionWindow_ = 0;
+  std::mutex clipMutex_;
+  std::string offeredText_;  // UTF-8
+  std::vector<std::pair<std::string, std::string>> offeredFormats_;  // registered name, bytes
+  bool ownSelection_ = false;
+  bool clearingClipboard_ = false;
+  Time lastTime_ = CurrentTime;
+
+  struct Atoms {
+    Atom wmProtocols, wmDeleteWindow, wmState, netWmPing, netWmName, netWmState, netWmStateAbove,
+        netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netWmStateHidden,
+        netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
+        typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
+        targets, text, textPlain, timestamp, incr, transfer;
+  } atoms_{};
+};
+
+X11Backend::X11Backend(Display* display)
+    : display_(display),
+      screen_(DefaultScreen(display)),
+      root_(RootWindow(display, screen_)),
+      visual_(DefaultVisual(display, screen_)),
+      depth_(DefaultDepth(display, screen_)),
+      colormap_(DefaultColormap(display, screen_)),
+      ui_(std::this_thread::get_id()) {
+  XSetErrorHandler(IgnoreXErrors);
+  SetScreenSize(DisplayWidth(display_, screen_), DisplayHeight(display_, screen_));
+  gc_ = XCreateGC(display_, root_, 0, nullptr);
+  red_ = Channel(visual_->red_mask);
+  green_ = Channel(visual_->green_mask);
+  blue_ = Channel(visual_->blue_mask);
+  // Surfaces are 0x00RRGGBB words: a 24-bit true-colour visual stored in 32 bits takes them as
+  // they are, anything else gets each pixel converted.
+  if (visual_->c_class == TrueColor && (depth_ == 24 || depth_ == 32) && visual_->red_mask == 0xFF0000 &&
+      visual_->green_mask == 0xFF00 && visual_->blue_mask == 0xFF) {
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display_, &count);
+    for (int i = 0; i < count; ++i)
+      if (formats[i].depth == depth_ && formats[i].bits_per_pixel == 32) directPixels_ = true;
+    if (formats) XFree(formats);
+  }
+  int eventBase = 0, errorBase = 0;
+  shape_ = XShapeQueryExtension(display_, &eventBase, &errorBase);
+  Bool detectable = False;
+  XkbSetDetectableAutoRepeat(display_, True, &detectable);
+  if (XModifierKeymap* map = XGetModifierMapping(display_)) {
+    KeyCode numLock = XKeysymToKeycode(display_, XK_Num_Lock);
+    for (int m = 0; m < 8; ++m)
+      for (int k = 0; k < map->max_keypermod; ++k)
+        if (numLock != 0 && map->modifiermap[m * map->max_keypermod + k] == numLock) numLockMask_ = 1u << m;
+    XFreeModifiermap(map);
+  }
+
+  const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_PING",
+                         "_NET_WM_NAME", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
+                         "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
+                         "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_HIDDEN", "_NET_ACTIVE_WINDOW",
+                         "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL",
+                         "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_WINDOW_TYPE_UTILITY",
+                         "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
+                         "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", "_NET_WM_WINDOW_TYPE_SPLASH",
+                         "_NET_WM_PID", "_MOTIF_WM_HINTS", "UTF8_STRING", "CLIPBOARD", "TARGETS",
+                         "TEXT", "text/plain;charset=utf-8", "TIMESTAMP", "INCR",
+                         "BRAMBOLT_SELECTION"};
+  static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
+  XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
+               reinterpret_cast<Atom*>(&atoms_));
+
+  XSetWindowAttributes a{};
+  a.event_mask = PropertyChangeMask;
+  selectionWindow_ = XCreateWindow(display_, root_, -10, -10, 1, 1, 0, CopyFromParent, InputOnly,
+                                   CopyFromParent, CWEventMask, &a);
+  char empty = 0;
+  Pixmap blank = XCreateBitmapFromData(display_, root_, &empty, 1, 1);
+  XColor black{};
+  blankCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
+  XFreePixmap(display_, blank);
+  XFlush(display_);
+}
+
+X11Backend::~X11Backend() { XCloseDisplay(display_); }
+
+bool X11Backend::Elsewhere(std::function<void()> work) {
+  if (OnUiThread()) return false;
+  std::lock_guard<std::mutex> lock(queueMutex_);
+  queue_.push_back(std::move(work));
+  return true;
+}
+
+void X11Backend::RunQueued() {
+  for (;;) {
+    std::function<void()> work;
+    {
+      std::lock_guard<std::mutex> lock(queueMutex_);
+      if (queue_.empty()) return;
+      work = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    work();
+  }
+}
+
+XWin* X11Backend::Find(HWND hwnd) {
+  auto it = windows_.find(hwnd);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+HWND X11Backend::HandleOf(Window xid) const {
+  auto it = byXid_.find(xid);
+  return it == byXid_.end() ? nullptr : it->second;
+}
+
+XWin& X11Backend::Ensure(HWND hwnd) {
+  if (XWin* w = Find(hwnd)) return *w;
+  DWORD style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+  DWORD exStyle = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_EXSTYLE));
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  XWin w;
+  w.overrideRedirect = IsOverrideRedirectStyle(style, exStyle);
+  XSetWindowAttributes a{};
+  a.override_redirect = w.overrideRedirect ? True : False;
+  a.event_mask = kWindowEvents;
+  // North-west gravity keeps the pixels in place while a resize waits for its repaint; no
+  // background, so the server never clears what the surface will cover anyway.
+  a.bit_gravity = NorthWestGravity;
+  a.background_pixmap = None;
+  a.border_pixel = 0;
+  a.colormap = colormap_;
+  a.save_under = w.overrideRedirect ? True : False;
+  a.cursor = CursorFor(cursor_);
+  w.xid = XCreateWindow(display_, root_, r.left, r.top, static_cast<unsigned>(std::max<LONG>(1, r.right - r.left)),
+                        static_cast<unsigned>(std::max<LONG>(1, r.bottom - r.top)), 0, depth_, InputOutput,
+                        visual_,
+                        CWOverrideRedirect | CWEventMask | CWBitGravity | CWBackPixmap | CWBorderPixel |
+                            CWColormap | CWSaveUnder | CWCursor,
+                        &a);
+  SetProperties(hwnd, w, style, exStyle);
+  byXid_[w.xid] = hwnd;
+  return windows_.emplace(hwnd, std::move(w)).first->second;
+}
+
+void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
+  char className[256] = {};
+  GetClassName(hwnd, className, sizeof(className));
+  std::string cls = className;
+  Atom type;
+  if (w.overrideRedirect) {
+    type = cls == "#32768" ? atoms_.typeMenu
+           : (cls == "tooltips_class32" || (exStyle & WS_EX_TOOLWINDOW)) ? atoms_.typeTooltip
+           : (exStyle & WS_EX_TOPMOST) ? atoms_.typeSplash
+                                       : atoms_.typeDropdown;
+  } else {
+    type = (exStyle & WS_EX_TOOLWINDOW) ? atoms_.typeUtility
+           : GetWindow(hwnd, GW_OWNER)   ? atoms_.typeDialog
+                                         : atoms_.typeNormal;
+  }
+  XChangeProperty(display_, w.xid, atoms_.netWmWindowType, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&type), 1);
+  if (w.overrideRedirect) return;
+
+  std::string program = program_invocation_short_name;
+  std::string instance = program, appClass = program;
+  if (!appClass.empty()) appClass[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(appClass[0])));
+  XClassHint hint{instance.data(), appClass.data()};
+  XSetClassHint(display_, w.xid, &hint);
+  Atom protocols[] = {atoms_.wmDeleteWindow, atoms_.netWmPing};
+  XSetWMProtocols(display_, w.xid, protocols, 2);
+  long pid = static_cast<long>(getpid());
+  XChangeProperty(display_, w.xid, atoms_.netWmPid, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&pid), 1);
+  // The platform draws captions and borders itself: no decorations from the window manager.
+  long motif[5] = {2, 0, 0, 0, 0};
+  XChangeProperty(display_, w.xid, atoms_.motifHints, atoms_.motifHints, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(motif), 5);
+  if (HWND owner = GetWindow(hwnd, GW_OWNER))
+    if (XWin* o = Find(GetAncestor(owner, GA_ROOT))) XSetTransientForHint(display_, w.xid, o->xid);
+  XSizeHints* size = XAllocSizeHints();
+  size->flags = USPosition | USSize | PPosition | PSize;
+  if (!(style & WS_THICKFRAME)) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    size->flags |= PMinSize | PMaxSize;
+    size->min_width = size->max_width = static_cast<int>(r.right - r.left);
+    size->min_height = size->max_height = static_cast<int>(r.bottom - r.top);
+  }
+  XSetWMNormalHints(display_, w.xid, size);
+  XFree(size);
+  XWMHints* hints = XAllocWMHints();
+  hints->flags = InputHint | StateHint;
+  hints->input = True;
+  hints->initial_state = NormalState;
+  XSetWMHints(display_, w.xid, hints);
+  XFree(hints);
+  if (exStyle & WS_EX_TOPMOST) SetNetState(w, atoms_.netWmStateAbove, true);
+  char text[1024] = {};
+  GetWindowText(hwnd, text, sizeof(text));
+  SetTitle(w, text);
+}
+
+void X11Backend::SetTitle(XWin& w, const std::string& ansi) {
+  w.title = ansi;
+  std::string utf8 = AnsiToUtf8(ansi);
+  bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
+  auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  XChangeProperty(display_, w.xid, XA_WM_NAME, ascii ? XA_STRING : atoms_.utf8String, 8, PropModeReplace,
+                  bytes, static_cast<int>(utf8.size()));
+  XChangeProperty(display_, w.xid, atoms_.netWmName, atoms_.utf8String, 8, PropModeReplace, bytes,
+                  static_cast<int>(utf8.size()));
+}
+
+void X11Backend::SetNetState(XWin& w, Atom state, bool on) {
+  if (w.shown) {
+    // A mapped window asks the window manager (EWMH); it rewrites the property itself.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w.xid;
+    e.xclient.message_type = atoms_.netWmState;
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = on ? 1 : 0;
+    e.xclient.data.l[1] = static_cast<long>(state);
+    e.xclient.data.l[3] = 1;
+    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    return;
+  }
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<Atom> states;
+  if (XGetWindowProperty(display_, w.xid, atoms_.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    auto* atoms = reinterpret_cast<Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i)
+      if (atoms[i] != state) states.push_back(atoms[i]);
+    XFree(data);
+  }
+  if (on) states.push_back(state);
+  XChangeProperty(display_, w.xid, atoms_.netWmState, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
+}
+
+void X11Backend::Map(HWND hwnd, XWin& w) {
+  if (!w.overrideRedirect) {
+    XWMHints* hints = XAllocWMHints();
+    hints->flags = InputHint | StateHint;
+    hints->input = True;
+    hints->initial_state = IsIconic(hwnd) ? IconicState : NormalState;
+    w.iconic = IsIconic(hwnd);
+    XSetWMHints(display_, w.xid, hints);
+    XFree(hints);
+  }
+  XMapWindow(display_, w.xid);
+  if (w.overrideRedirect) XRaiseWindow(display_, w.xid);
+  w.shown = true;
+}
+
+void X11Backend::FocusX(XWin& w) {
+  w.focusWhenMapped = false;
+  XSetInputFocus(display_, w.xid, RevertToParent, CurrentTime);
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w.xid;
+  e.xclient.message_type = atoms_.netActiveWindow;
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = 1;
+  e.xclient.data.l[1] = static_cast<long>(lastTime_);
+  XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
+
+void X11Backend::WindowShown(HWND topLevel, const RECT& screen) {
+  if (Elsewhere([=, this] { WindowShown(topLevel, screen); })) return;
+  if (!IsWindow(topLevel)) return;
+  XWin& w = Ensure(topLevel);
+  XMoveResizeWindow(display_, w.xid, screen.left, screen.top,
+                    static_cast<unsigned>(std::max<LONG>(1, screen.right - screen.left)),
+                    static_cast<unsigned>(std::max<LONG>(1, screen.bottom - screen.top)));
+  Map(topLevel, w);
+  ZOrderChanged();
+}
+
+void X11Backend::WindowHidden(HWND topLevel) {
+  if (Elsewhere([=, this] { WindowHidden(topLevel); })) return;
+  XWin* w = Find(topLevel);
+  if (w == nullptr || !w->shown) return;
+  w->shown = false;
+  if (w->overrideRedirect)
+    XUnmapWindow(display_, w->xid);
+  else
+    XWithdrawWindow(display_, w->xid, screen_);
+}
+
+void X11Backend::WindowMoved(HWND topLevel, const RECT& screen) {
+  if (Elsewhere([=, this] { WindowMoved(topLevel, screen); })) return;
+  XWin* w = Find(topLevel);
+  if (w == nullptr || echo_ == topLevel) return;
+  bool iconic = IsIconic(topLevel) != FALSE;
+  if (iconic != w->iconic && w->shown && !w->overrideRedirect) {
+    w->iconic = iconic;
+    if (iconic) {
+      XIconifyWindow(display_, w->xid, screen_);
+      return;
+    }
+    XMapWindow(display_, w->xid);
+  }
+  if (iconic) return;
+  if (!w->overrideRedirect) {
+    bool maximized = IsZoomed(topLevel) != FALSE;
+    SIZE s = GetScreenSize();
+    bool fullscreen = !maximized && screen.left <= 0 && screen.top <= 0 && screen.right >= s.cx &&
+                      screen.bottom >= s.cy;
+    if (maximized != w->maximized) {
+      w->maximized = maximized;
+      SetNetState(*w, atoms_.netWmStateMaxVert, maximized);
+      SetNetState(*w, atoms_.netWmStateMaxHorz, maximized);
+    }
+    if (fullscreen != w->fullscreen) {
+      w->fullscreen = fullscreen;
+      SetNetState(*w, atoms_.netWmStateFullscreen, fullscreen);
+    }
+  }
+  XMoveResizeWindow(display_, w->xid, screen.left, screen.top,
+                    static_cast<unsigned>(std::max<LONG>(1, screen.right - screen.left)),
+                    static_cast<unsigned>(std::max<LONG>(1, screen.bottom - screen.top)));
+}
+
+void X11Backend::WindowDestroyed(HWND topLevel) {
+  if (Elsewhere([=, this] { WindowDestroyed(topLevel); })) return;
+  XWin* w = Find(topLevel);
+  if (w == nullptr) return;
+  if (grabWindow_ == w->xid && grabbed_) {
+    XUngrabPointer(display_, CurrentTime);
+    grabbed_ = false;
+  }
+  XDestroyWindow(display_, w->xid);
+  byXid_.erase(w->xid);
+  windows_.erase(topLevel);
+  if (lastActive_ == topLevel) lastActive_ = nullptr;
+  XFlush(display_);
+}
+
+void X11Backend::ZOrderChanged() {
+  if (Elsewhere([this] { ZOrderChanged(); })) return;
+  std::vector<Window> order;
+  if (overlayMapped_) order.push_back(overlay_);
+  for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (XWin* w = Find(h); w && w->shown) order.push_back(w->xid);
+  if (order.size() > 1) XRestackWindows(display_, order.data(), static_cast<int>(order.size()));
+}
+
+void X11Backend::Put(Window xid, const Surface& surface, RECT source, int x, int y) {
+  x += std::max<LONG>(0, -source.left) ;
+  y += std::max<LONG>(0, -source.top);
+  source.left = std::max<LONG>(source.left, 0);
+  source.top = std::max<LONG>(source.top, 0);
+  source.right = std::min<LONG>(source.right, surface.Width());
+  source.bottom = std::min<LONG>(source.bottom, surface.Height());
+  int width = static_cast<int>(source.right - source.left), height = static_cast<int>(source.bottom - source.top);
+  if (width <= 0 || height <= 0) return;
+  if (directPixels_ && surface.Stride() > 0) {
+    // The surface's own memory, described as an image in the host's byte order.
+    XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                                 reinterpret_cast<char*>(const_cast<uint32_t*>(surface.Pixels())),
+                                 static_cast<unsigned>(surface.Width()), static_cast<unsigned>(surface.Height()),
+                                 32, surface.Stride() * 4);
+    if (image == nullptr) return;
+    image->byte_order = LSBFirst;
+    XPutImage(display_, xid, gc_, image, static_cast<int>(source.left), static_cast<int>(source.top), x, y,
+              static_cast<unsigned>(width), static_cast<unsigned>(height));
+    image->data = nullptr;
+    XDestroyImage(image);
+    return;
+  }
+  XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+                               static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+  if (image == nullptr) return;
+  std::vector<char> memory(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height));
+  image->data = memory.data();
+  for (int row = 0; row < height; ++row) {
+    const uint32_t* in = surface.Row(static_cast<int>(source.top) + row) + source.left;
+    for (int col = 0; col < width; ++col) {
+      uint32_t p = in[col];
+      XPutPixel(image, col, row, red_.Place((p >> 16) & 0xFF) | green_.Place((p >> 8) & 0xFF) | blue_.Place(p & 0xFF));
+    }
+  }
+  XPutImage(display_, xid, gc_, image, 0, 0, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  image->data = nullptr;
+  XDestroyImage(image);
+}
+
+void X11Backend::PutWindow(HWND hwnd, RECT area) {
+  XWin* w = Find(hwnd);
+  if (w == nullptr || !w->shown || w->iconic) return;
+  SurfacePtr surface = GetWindowSurface(hwnd);
+  if (surface) Put(w->xid, *surface, area, static_cast<int>(area.left), static_cast<int>(area.top));
+}
+
+void X11Backend::Present(HWND topLevel, const RECT& damage) {
+  if (Elsewhere([=, this] { Present(topLevel, damage); })) return;
+  if (Find(topLevel) == nullptr && IsWindowVisible(topLevel)) {
+    RECT r{};
+    GetWindowRect(topLevel, &r);
+    WindowShown(topLevel, r);
+  }
+  PutWindow(topLevel, damage);
+}
+
+void X11Backend::OverlayChanged(const RECT&) {
+  if (Elsewhere([this] { OverlayChanged(RECT{}); })) return;
+  if (!shape_) return;
+  SurfacePtr overlay = GetScreenOverlay();
+  RECT box{};
+  std::vector<XRectangle> rects = OverlayShape(*overlay, box);
+  if (rects.empty()) {
+    if (overlayMapped_) XUnmapWindow(display_, overlay_);
+    overlayMapped_ = false;
+    overlayPixels_.reset();
+    return;
+  }
+  if (overlay_ == 0) {
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    a.event_mask = ExposureMask;
+    a.background_pixmap = None;
+    a.border_pixel = 0;
+    a.colormap = colormap_;
+    overlay_ = XCreateWindow(display_, root_, 0, 0, 1, 1, 0, depth_, InputOutput, visual_,
+                             CWOverrideRedirect | CWEventMask | CWBackPixmap | CWBorderPixel | CWColormap, &a);
+    // The outline never takes the pointer: clicks go to whatever lies under it.
+    XShapeCombineRectangles(display_, overlay_, ShapeInput, 0, 0, nullptr, 0, ShapeSet, Unsorted);
+  }
+  for (XRectangle& r : rects) {
+    r.x = static_cast<short>(r.x - box.left);
+    r.y = static_cast<short>(r.y - box.top);
+  }
+  overlayBox_ = box;
+  XMoveResizeWindow(display_, overlay_, box.left, box.top, static_cast<unsigned>(box.right - box.left),
+                    static_cast<unsigned>(box.bottom - box.top));
+  XShapeCombineRectangles(display_, overlay_, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+                          ShapeSet, YXBanded);
+  // What the outline shows is the platform's own composed screen, overlay included.
+  overlayPixels_ = std::make_unique<Surface>(1, 1);
+  ComposeScreen(*overlayPixels_);
+  if (!overlayMapped_) {
+    XMapRaised(display_, overlay_);
+    overlayMapped_ = true;
+  } else {
+    XRaiseWindow(display_, overlay_);
+  }
+  Put(overlay_, *overlayPixels_, box, 0, 0);
+  XFlush(display_);
+}
+
+Cursor X11Backend::CursorFor(HCURSOR cursor) {
+  if (!cursorVisible_ || cursor == nullptr) return blankCursor_;
+  unsigned shape;
+  switch (StandardCursorId(cursor)) {
+    case 32513: shape = XC_xterm; break;
+    case 32514: shape = XC_watch; break;
+    case 32515: shape = XC_crosshair; break;
+    case 32516: shape = XC_sb_up_arrow; break;
+    case 32640:
+    case 32646: shape = XC_fleur; break;
+    case 32641: shape = XC_icon; break;
+    case 32642: shape = XC_bottom_right_corner; break;
+    case 32643: shape = XC_bottom_left_corner; break;
+    case 32644: shape = XC_sb_h_double_arrow; break;
+    case 32645: shape = XC_sb_v_double_arrow; break;
+    case 32648: shape = XC_X_cursor; break;
+    case 32649: shape = XC_hand2; break;
+    case 32650: shape = XC_watch; break;
+    case 32651: shape = XC_question_arrow; break;
+    default: shape = XC_left_ptr; break;
+  }
+  Cursor& c = fontCursors_[shape];
+  if (c == 0) c = XCreateFontCursor(display_, shape);
+  return c;
+}
+
+void X11Backend::ApplyCursor() {
+  Cursor c = CursorFor(cursor_);
+  for (auto& [hwnd, w] : windows_) XDefineCursor(display_, w.xid, c);
+  if (grabbed_) XChangeActivePointerGrab(display_, kPointerEvents, c, CurrentTime);
+}
+
+void X11Backend::SetCursor(HCURSOR cursor) {
+  if (Elsewhere([=, this] { SetCursor(cursor); })) return;
+  cursor_ = cursor;
+  ApplyCursor();
+}
+
+void X11Backend::ShowCursor(bool visible) {
+  if (Elsewhere([=, this] { ShowCursor(visible); })) return;
+  cursorVisible_ = visible;
+  ApplyCursor();
+}
+
+void X11Backend::Bell(UINT) {
+  if (Elsewhere([this] { Bell(0); })) return;
+  XBell(display_, 0);
+  XFlush(display_);
+}
+
+void X11Backend::Flash(HWND topLevel, bool on) {
+  if (Elsewhere([=, this] { Flash(topLevel, on); })) return;
+  XWin* w = Find(topLevel);
+  if (w == nullptr || w->overrideRedirect) return;
+  XWMHints* hints = XGetWMHints(display_, w->xid);
+  if (hints == nullptr) hints = XAllocWMHints();
+  hints->flags = on ? (hints->flags | XUrgencyHint) : (hints->flags & ~XUrgencyHint);
+  XSetWMHints(display_, w->xid, hints);
+  XFree(hints);
+}
+
+void X11Backend::ClipboardChanged() {
+  // Runs on the thread that closed the clipboard: what we offer is read from the in-process
+  // clipboard now, so a later request never has to open it from inside the message loop.
+  std::string text;
+  std::vector<std::pair<std::string, std::string>> formats;
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    if (clearingClipboard_) return;
+  }
+  if (!OpenClipboard(nullptr)) return;
+  for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
+    if (f != CF_TEXT && f < 0xC000) continue;
+    HANDLE h = GetClipboardData(f);
+    if (h == nullptr) continue;
+    SIZE_T size = GlobalSize(h);
+    const char* p = static_cast<const char*>(GlobalLock(h));
+    if (p == nullptr) continue;
+    if (f == CF_TEXT) {
+      text = AnsiToUtf8(std::string_view(p, strnlen(p, size)));
+    } else {
+      char name[256] = {};
+      if (GetClipboardFormatName(f, name, sizeof(name)) > 0) formats.emplace_back(name, std::string(p, size));
+    }
+    GlobalUnlock(h);
+  }
+  bool any = CountClipboardFormats() > 0;
+  CloseClipboard();
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    offeredText_ = std::move(text);
+    offeredFormats_ = std::move(formats);
+  }
+  auto claim = [this, any] {
+    if (any) {
+      XSetSelectionOwner(display_, atoms_.clipboard, selectionWindow_, lastTime_);
+      ownSelection_ = XGetSelectionOwner(display_, atoms_.clipboard) == selectionWindow_;
+    } else if (ownSelection_) {
+      XSetSelectionOwner(display_, atoms_.clipboard, None, lastTime_);
+      ownSelection_ = false;
+    }
+  };
+  if (!Elsewhere(claim)) claim();
+}
+
+bool X11Backend::WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+  XFlush(display_);
+  for (;;) {
+    while (XCheckTypedWindowEvent(display_, xid, type, &out))
+      if (accept(out)) return true;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
+  }
+}
+
+bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
+  XConvertSelection(display_, atoms_.clipboard, target, atoms_.transfer, selectionWindow_, lastTime_);
+  XEvent e;
+  if (!WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; })) return false;
+  if (e.xselection.property == None) return false;
+  auto read = [this](std::string& into, Atom& type) {
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, selectionWindow_, atoms_.transfer, 0, 0x7FFFFFF, True, AnyPropertyType,
+                           &type, &format, &count, &after, &data) != Success)
+      return false;
+    if (data) {
+      into.append(reinterpret_cast<char*>(data), count * static_cast<unsigned long>(format / 8));
+      XFree(data);
+    }
+    return true;
+  };
+  Atom type = None;
+  if (!read(bytes, type)) return false;
+  if (type != atoms_.incr) return true;
+  // Large transfers come in pieces, each announced by a new value of the property; an empty
+  // piece ends them.
+  bytes.clear();
+  for (;;) {
+    if (!WaitForEvent(PropertyNotify, selectionWindow_, e, [this](XEvent& ev) {
+          return ev.xproperty.atom == atoms_.transfer && ev.xproperty.state == PropertyNewValue;
+        }))
+      return false;
+    size_t before = bytes.size();
+    if (!read(bytes, type)) return false;
+    if (bytes.size() == before) return true;
+  }
+}
+
+bool X11Backend::ForeignClipboardText(std::string& utf8) {
+  // Only the user-interface thread may talk to the server, and it must not be made to wait for
+  // another thread; a text held by another program is read when that thread opens the clipboard.
+  if (!OnUiThread() || ownSelection_) return false;
+  if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
+  std::string bytes;
+  if (ConvertClipboard(atoms_.utf8String, bytes)) {
+    utf8 = std::move(bytes);
+    return true;
+  }
+  bytes.clear();
+  if (!ConvertClipboard(XA_STRING, bytes)) return false;
+  std::u32string latin1(bytes.begin(), bytes.end());
+  for (char32_t& c : latin1) c &= 0xFF;
+  utf8.clear();
+  for (char32_t c : latin1) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return true;
+}
+
+void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = None;
+  Atom property = r.property == None ? r.target : r.property;
+  std::lock_guard<std::mutex> lock(clipMutex_);
+  size_t limit = static_cast<size_t>(XMaxRequestSize(display_)) * 4 - 64;
+  auto give = [&](Atom type, const std::string& bytes) {
+    if (bytes.size() > limit) return;
+    XChangeProperty(display_, r.requestor, property, type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    reply.xselection.property = property;
+  };
+  if (r.selection == atoms_.clipboard && ownSelection_) {
+    std::vector<Atom> privateTargets;
+    for (const auto& [name, bytes] : offeredFormats_) privateTargets.push_back(XInternAtom(display_, name.c_str(), False));
+    if (r.target == atoms_.targets) {
+      std::vector<Atom> targets{atoms_.targets, atoms_.timestamp};
+      if (!offeredText_.empty() || offeredFormats_.empty())
+        targets.insert(targets.end(), {atoms_.utf8String, atoms_.textPlain, atoms_.text, XA_STRING});
+      targets.insert(targets.end(), privateTargets.begin(), privateTargets.end());
+      XChangeProperty(display_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(targets.data()), static_cast<int>(targets.size()));
+      reply.xselection.property = property;
+    } else if (r.target == atoms_.timestamp) {
+      long t = static_cast<long>(lastTime_);
+      XChangeProperty(display_, r.requestor, property, XA_INTEGER, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&t), 1);
+      reply.xselection.property = property;
+    } else if (r.target == atoms_.utf8String || r.target == atoms_.textPlain || r.target == atoms_.text) {
+      give(atoms_.utf8String, offeredText_);
+    } else if (r.target == XA_STRING) {
+      std::string latin1;
+      for (char32_t c : AnsiToUnicode(Utf8ToAnsi(offeredText_, CP_UTF8), CP_UTF8))
+        latin1 += c <= 0xFF ? static_cast<char>(c) : '?';
+      give(XA_STRING, latin1);
+    } else {
+      for (size_t i = 0; i < privateTargets.size(); ++i)
+        if (privateTargets[i] == r.target) give(r.target, offeredFormats_[i].second);
+    }
+  }
+  XSendEvent(display_, r.requestor, False, 0, &reply);
+}
+
+void X11Backend::OnSelectionClear() {
+  // Another program took the clipboard: ours empties, and the next paste asks that program.
+  ownSelection_ = false;
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    offeredText_.clear();
+    offeredFormats_.clear();
+    clearingClipboard_ = true;
+  }
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  std::lock_guard<std::mutex> lock(clipMutex_);
+  clearingClipboard_ = false;
+}
+
+POINT X11Backend::ScreenPoint(Window xid, int x, int y) {
+  // Points go by where the platform has the window, whatever the X window manager did with it.
+  if (xid == clipWindow_) return POINT{clipRect_.left + x, clipRect_.top + y};
+  RECT r{};
+  if (HWND hwnd = HandleOf(xid)) GetWindowRect(hwnd, &r);
+  return POINT{r.left + x, r.top + y};
+}
+
+void X11Backend::OnKey(XKeyEvent& e, bool press) {
+  lastTime_ = e.time;
+  if (!press) {
+    auto it = pressed_.find(e.keycode);
+    if (it == pressed_.end()) return;
+    x11::VirtualKey key = it->second;
+    pressed_.erase(it);
+    InjectKey(key.vk, false, 0, key.extended);
+    return;
+  }
+  char buffer[32];
+  KeySym typed = NoSymbol;
+  XLookupString(&e, buffer, sizeof(buffer), &typed, nullptr);
+  KeySym plain = XLookupKeysym(&e, 0);
+  x11::KeyTranslation t = x11::TranslateKey(plain, typed, e.keycode, (e.state & ShiftMask) != 0,
+                                            (e.state & ControlMask) != 0, (e.state & LockMask) != 0,
+                                            numLockMask_ != 0 && (e.state & numLockMask_) != 0);
+  if (t.key.vk != 0) {
+    InjectKey(t.key.vk, true, 0, t.key.extended);
+    pressed_[e.keycode] = t.key;
+  }
+  if (!t.characters.empty()) InjectCharacters(t.characters);
+}
+
+void X11Backend::OnButton(XButtonEvent& e, bool press) {
+  lastTime_ = e.time;
+  POINT pt = ScreenPoint(e.window, e.x, e.y);
+  if (UINT msg = x11::ButtonMessage(e.button, press)) {
+    InjectMouseButton(msg, pt);
+  } else if (press) {
+    if (int delta = x11::WheelDelta(e.button)) InjectMouseWheel(pt, delta);
+  }
+}
+
+void X11Backend::ReleaseKeys() {
+  for (auto& [keycode, key] : pressed_) InjectKey(key.vk, false, 0, key.extended);
+  pressed_.clear();
+}
+
+void X11Backend::SyncToggleKeys() {
+  Window rootReturn, child;
+  int rx, ry, wx, wy;
+  unsigned mask = 0;
+  if (!XQueryPointer(display_, root_, &rootReturn, &child, &rx, &ry, &wx, &wy, &mask)) return;
+  BYTE state[256];
+  GetKeyboardState(state);
+  auto toggle = [&state](int vk, bool on) {
+    state[vk] = static_cast<BYTE>(on ? (state[vk] | 1) : (state[vk] & ~1));
+  };
+  toggle(VK_CAPITAL, (mask & LockMask) != 0);
+  toggle(VK_NUMLOCK, numLockMask_ != 0 && (mask & numLockMask_) != 0);
+  SetKeyboardState(state);
+}
+
+void X11Backend::OnFocusIn(Window xid) {
+  HWND hwnd = HandleOf(xid);
+  XWin* w = Find(hwnd);
+  if (w == nullptr || w->overrideRedirect) return;
+  SyncToggleKeys();
+  if (!IsWindowEnabled(hwnd)) {
+    // A window disabled by its modal dialog hands the focus back to the window that has it.
+    lastActive_ = nullptr;
+    return;
+  }
+  if (GetActiveWindow() != hwnd) SetForegroundWindow(hwnd);
+  lastActive_ = GetActiveWindow();
+}
+
+void X11Backend::CheckFocusLeft() {
+  checkFocus_ = false;
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  if (focus == None || focus == PointerRoot || HandleOf(focus) != nullptr) return;
+  ReleaseKeys();
+  if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
+  lastActive_ = GetActiveWindow();
+}
+
+void X11Backend::OnClientMessage(XClientMessageEvent& e) {
+  if (e.message_type != atoms_.wmProtocols) return;
+  Atom protocol = static_cast<Atom>(e.data.l[0]);
+  if (protocol == atoms_.netWmPing) {
+    e.window = root_;
+    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask,
+               reinterpret_cast<XEvent*>(&e));
+  } else if (protocol == atoms_.wmDeleteWindow) {
+    lastTime_ = static_cast<Time>(e.data.l[1]);
+    // The close box of a window the platform frames: refused while a modal dialog disables it.
+    HWND hwnd = HandleOf(e.window);
+    if (hwnd && IsWindowEnabled(hwnd)) PostMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  }
+}
+
+void X11Backend::Handle(XEvent& e) {
+  switch (e.type) {
+    case Expose: {
+      RECT area{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
+      if (e.xexpose.window == overlay_ && overlayPixels_) {
+        RECT source = area;
+        source.left += overlayBox_.left;
+        source.right += overlayBox_.left;
+        source.top += overlayBox_.top;
+        source.bottom += overlayBox_.top;
+        Put(overlay_, *overlayPixels_, source, static_cast<int>(area.left), static_cast<int>(area.top));
+      } else if (HWND hwnd = HandleOf(e.xexpose.window)) {
+        PutWindow(hwnd, area);
+      }
+      break;
+    }
+    case KeyPress:
+    case KeyRelease:
+      OnKey(e.xkey, e.type == KeyPress);
+      break;
+    case ButtonPress:
+    case ButtonRelease:
+      OnButton(e.xbutton, e.type == ButtonPress);
+      break;
+    case MotionNotify: {
+      // Only the latest position of a burst matters.
+      while (XCheckTypedWindowEvent(display_, e.xmotion.window, MotionNotify, &e)) {
+      }
+      lastTime_ = e.xmotion.time;
+      InjectMouseMove(ScreenPoint(e.xmotion.window, e.xmotion.x, e.xmotion.y));
+      break;
+    }
+    case EnterNotify:
+    case LeaveNotify:
+      if (e.xcrossing.mode == NotifyNormal)
+        InjectMouseMove(ScreenPoint(e.xcrossing.window, e.xcrossing.x, e.xcrossing.y));
+      break;
+    case FocusIn:
+      if (e.xfocus.mode != NotifyGrab && e.xfocus.mode != NotifyUngrab && e.xfocus.detail != NotifyPointer)
+        OnFocusIn(e.xfocus.window);
+      break;
+    case FocusOut:
+      if (e.xfocus.mode != NotifyGrab && e.xfocus.mode != NotifyUngrab && e.xfocus.detail != NotifyInferior &&
+          e.xfocus.detail != NotifyPointer)
+        checkFocus_ = true;
+      break;
+    case MapNotify:
+      if (HWND hwnd = HandleOf(e.xmap.window)) {
+        XWin& w = *Find(hwnd);
+        w.viewable = true;
+        if (w.focusWhenMapped) FocusX(w);
+        if (w.iconic && IsIconic(hwnd)) {
+          // The desktop restored a window the platform holds minimised (a click on its task).
+          w.iconic = false;
+          PostMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        }
+      }
+      break;
+    case UnmapNotify:
+      if (HWND hwnd = HandleOf(e.xunmap.window)) {
+        XWin& w = *Find(hwnd);
+        w.viewable = false;
+        if (w.shown && !w.iconic && !w.overrideRedirect) {
+          // Minimised by the desktop, not by the platform.
+          w.iconic = true;
+          PostMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        }
+      }
+      break;
+    case ClientMessage:
+      OnClientMessage(e.xclient);
+      break;
+    case SelectionRequest:
+      OnSelectionRequest(e.xselectionrequest);
+      break;
+    case SelectionClear:
+      if (e.xselectionclear.selection == atoms_.clipboard) OnSelectionClear();
+      break;
+    case MappingNotify:
+      XRefreshKeyboardMapping(&e.xmapping);
+      break;
+  }
+}
+
+void X11Backend::SyncTitles() {
+  auto now = std::chrono::steady_clock::now();
+  if (now - titlesChecked_ < std::chrono::milliseconds(200)) return;
+  titlesChecked_ = now;
+  char text[1024];
+  for (auto& [hwnd, w] : windows_) {
+    if (w.overrideRedirect) continue;
+    text[0] = 0;
+    GetWindowText(hwnd, text, sizeof(text));
+    if (w.title != text) SetTitle(w, text);
+  }
+}
+
+void X11Backend::SyncActivation() {
+  HWND active = GetActiveWindow();
+  if (active == lastActive_) return;
+  lastActive_ = active;
+  XWin* w = Find(active);
+  if (w == nullptr || w->overrideRedirect) return;
+  if (w->viewable)
+    FocusX(*w);
+  else
+    w->focusWhenMapped = true;
+}
+
+void X11Backend::SyncGrab() {
+  HWND capture = GetCapture();
+  RECT clip{};
+  GetClipCursor(&clip);
+  SIZE screen = GetScreenSize();
+  bool confine = !SameRect(clip, RECT{0, 0, screen.cx, screen.cy});
+  Window target = 0;
+  if (XWin* w = capture ? Find(GetAncestor(capture, GA_ROOT)) : nullptr; w && w->viewable) target = w->xid;
+  if (target == 0 && confine)
+    if (XWin* w = Find(GetActiveWindow()); w && w->viewable) target = w->xid;
+  if (target == 0) {
+    if (grabbed_) {
+      XUngrabPointer(display_, CurrentTime);
+      grabbed_ = false;
+    }
+    if (confined_) XUnmapWindow(display_, clipWindow_);
+    confined_ = false;
+    return;
+  }
+  if (grabbed_ && target == grabWindow_ && confine == confined_ && (!confine || SameRect(clip, clipRect_))) return;
+  if (confine) {
+    // Confinement is to a window: an input-only one over the clip rectangle, under everything.
+    if (clipWindow_ == 0) {
+      XSetWindowAttributes a{};
+      a.override_redirect = True;
+      a.event_mask = kPointerEvents;
+      clipWindow_ = XCreateWindow(display_, root_, 0, 0, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
+                                  CWOverrideRedirect | CWEventMask, &a);
+    }
+    XMoveResizeWindow(display_, clipWindow_, clip.left, clip.top,
+                      static_cast<unsigned>(std::max<LONG>(1, clip.right - clip.left)),
+                      static_cast<unsigned>(std::max<LONG>(1, clip.bottom - clip.top)));
+    XMapWindow(display_, clipWindow_);
+    XLowerWindow(display_, clipWindow_);
+  } else if (confined_) {
+    XUnmapWindow(display_, clipWindow_);
+  }
+  confined_ = confine;
+  clipRect_ = clip;
+  grabbed_ = XGrabPointer(display_, target, True, kPointerEvents, GrabModeAsync, GrabModeAsync,
+                          confine ? clipWindow_ : None, CursorFor(cursor_), CurrentTime) == GrabSuccess;
+  grabWindow_ = target;
+}
+
+void X11Backend::Sync() {
+  SyncTitles();
+  SyncActivation();
+  SyncGrab();
+}
+
+void X11Backend::PumpEvents() {
+  // Window procedures run from here may pump again; the outer pump carries on after them.
+  if (!OnUiThread() || pumping_) return;
+  pumping_ = true;
+  RunQueued();
+  Sync();
+  while (XPending(display_)) {
+    XEvent e;
+    XNextEvent(display_, &e);
+    Handle(e);
+  }
+  if (checkFocus_) CheckFocusLeft();
+  XFlush(display_);
+  pumping_ = false;
+}
+
+}  // namespace
+
+const char* ChooseBackendName(const char* backendVariable, const char* displayVariable) {
+  if (backendVariable && std::strcmp(backendVariable, "headless") == 0) return "headless";
+  if (backendVariable && std::strcmp(backendVariable, "x11") == 0) return "x11";
+  return displayVariable && *displayVariable ? "x11" : "headless";
+}
+
+bool IsOverrideRedirectStyle(DWORD style, DWORD exStyle) {
+  if (!(style & WS_POPUP) || (exStyle & WS_EX_APPWINDOW)) return false;
+  return (style & WS_CAPTION) != WS_CAPTION && !(style & WS_THICKFRAME);
+}
+
+std::shared_ptr<Backend> OpenX11Backend(const char* display) {
+  Display* d = XOpenDisplay(display);
+  if (d == nullptr) return nullptr;
+  return std::make_shared<X11Backend>(d);
+}
+
+}  // namespace brambolt
