@@ -87,8 +87,8 @@ void SECImage::FreeBlocks() {
 }
 
 void SECImage::DeletePalette() {
-  if (m_hPalette) DeleteObject(m_hPalette);
-  m_hPalette = nullptr;
+  delete m_pPalette;
+  m_pPalette = nullptr;
 }
 
 BOOL SECImage::AllocateHeader(DWORD tableEntries) {
@@ -152,8 +152,8 @@ BOOL SECImage::CreatePalette() {
     logical->palPalEntry[i] = {m_lpRGB[i].rgbRed, m_lpRGB[i].rgbGreen, m_lpRGB[i].rgbBlue, 0};
   }
   DeletePalette();
-  m_hPalette = ::CreatePalette(logical);
-  return m_hPalette != nullptr;
+  m_pPalette = new CPalette;
+  return m_pPalette->Attach(::CreatePalette(logical));
 }
 
 BOOL SECImage::FinishLoad() {
@@ -248,6 +248,11 @@ BOOL SECImage::SaveImage(LPCTSTR lpszFileName) {
 BOOL SECImage::PreSaveImage() { return TRUE; }
 
 BOOL SECImage::PostSaveImage() { return TRUE; }
+
+BOOL SECImage::CreateFromBitmap(CDC* pDC, CBitmap* pBitmap) {
+  if (!pBitmap) return FALSE;
+  return CreateFromBitmap(pDC ? pDC->GetSafeHdc() : nullptr, static_cast<HBITMAP>(pBitmap->GetSafeHandle()));
+}
 
 BOOL SECImage::CreateFromBitmap(HDC hdc, HBITMAP hBitmap) {
   BITMAP bm{};
@@ -401,7 +406,7 @@ BOOL SECImage::MoveFrom(SECImage& source) {
   m_bits = std::move(source.m_bits);
   m_header = std::move(source.m_header);
   m_lpRGB = source.m_lpRGB;
-  m_hPalette = source.m_hPalette;
+  m_pPalette = source.m_pPalette;
   m_dwWidth = source.m_dwWidth;
   m_dwHeight = source.m_dwHeight;
   m_dwPadWidth = source.m_dwPadWidth;
@@ -419,16 +424,21 @@ BOOL SECImage::MoveFrom(SECImage& source) {
   m_dwBufPos = source.m_dwBufPos;
   m_buffer = std::move(source.m_buffer);
   source.m_lpRGB = nullptr;
-  source.m_hPalette = nullptr;
+  source.m_pPalette = nullptr;
   source.m_dwBufSize = source.m_dwBufHeld = source.m_dwBufPos = 0;
   return TRUE;
+}
+
+BOOL SECImage::Draw(CDC* pDC, int x, int y, int cx, int cy, DWORD dwRop) const {
+  return pDC ? Draw(pDC->GetSafeHdc(), x, y, cx, cy, dwRop) : FALSE;
 }
 
 BOOL SECImage::Draw(HDC hdc, int x, int y, int cx, int cy, DWORD dwRop) const {
   const BITMAPINFO* info = GetBitmapInfo();
   if (!hdc || !info || !m_bits || !m_bRowsPadded || m_dwWidth <= 0 || m_dwHeight <= 0) return FALSE;
-  HPALETTE previous = m_hPalette ? SelectPalette(hdc, m_hPalette, FALSE) : nullptr;
-  if (m_hPalette) RealizePalette(hdc);
+  HPALETTE palette = m_pPalette ? static_cast<HPALETTE>(m_pPalette->GetSafeHandle()) : nullptr;
+  HPALETTE previous = palette ? SelectPalette(hdc, palette, FALSE) : nullptr;
+  if (palette) RealizePalette(hdc);
   int lines = ::StretchDIBits(hdc, x, y, cx, cy, 0, 0, m_dwWidth, m_dwHeight, m_bits.Get(), info, DIB_RGB_COLORS,
                               dwRop);
   if (previous) SelectPalette(hdc, previous, FALSE);
@@ -515,6 +525,36 @@ void SECImage::FreeBuffer() {
 
 // ---- the BMP stream ----
 
+BITMAPINFOHEADER ReadInfoHeader(const BYTE* p) {
+  BITMAPINFOHEADER h{};
+  h.biSize = ReadLE32(p);
+  h.biWidth = static_cast<LONG>(ReadLE32(p + 4));
+  h.biHeight = static_cast<LONG>(ReadLE32(p + 8));
+  h.biPlanes = ReadLE16(p + 12);
+  h.biBitCount = ReadLE16(p + 14);
+  h.biCompression = ReadLE32(p + 16);
+  h.biSizeImage = ReadLE32(p + 20);
+  h.biXPelsPerMeter = static_cast<LONG>(ReadLE32(p + 24));
+  h.biYPelsPerMeter = static_cast<LONG>(ReadLE32(p + 28));
+  h.biClrUsed = ReadLE32(p + 32);
+  h.biClrImportant = ReadLE32(p + 36);
+  return h;
+}
+
+void WriteInfoHeader(BYTE* p, const BITMAPINFOHEADER& h) {
+  WriteLE32(p, h.biSize);
+  WriteLE32(p + 4, static_cast<DWORD>(h.biWidth));
+  WriteLE32(p + 8, static_cast<DWORD>(h.biHeight));
+  WriteLE16(p + 12, h.biPlanes);
+  WriteLE16(p + 14, h.biBitCount);
+  WriteLE32(p + 16, h.biCompression);
+  WriteLE32(p + 20, h.biSizeImage);
+  WriteLE32(p + 24, static_cast<DWORD>(h.biXPelsPerMeter));
+  WriteLE32(p + 28, static_cast<DWORD>(h.biYPelsPerMeter));
+  WriteLE32(p + 32, h.biClrUsed);
+  WriteLE32(p + 36, h.biClrImportant);
+}
+
 namespace {
 
 bool ReadExactly(const SECImage::ByteReader& read, void* dest, size_t count) {
@@ -549,18 +589,7 @@ SECImage::BmpResult SECImage::ReadBmpStream(const ByteReader& read, ULONGLONG av
   if (offBits < kFileHeaderSize + kInfoHeaderSize || offBits > available) return BmpResult::badData;
   BYTE infoBytes[kInfoHeaderSize];
   if (!ReadExactly(read, infoBytes, sizeof(infoBytes))) return BmpResult::tooShort;
-  BITMAPINFOHEADER h{};
-  h.biSize = ReadLE32(infoBytes);
-  h.biWidth = static_cast<LONG>(ReadLE32(infoBytes + 4));
-  h.biHeight = static_cast<LONG>(ReadLE32(infoBytes + 8));
-  h.biPlanes = ReadLE16(infoBytes + 12);
-  h.biBitCount = ReadLE16(infoBytes + 14);
-  h.biCompression = ReadLE32(infoBytes + 16);
-  h.biSizeImage = ReadLE32(infoBytes + 20);
-  h.biXPelsPerMeter = static_cast<LONG>(ReadLE32(infoBytes + 24));
-  h.biYPelsPerMeter = static_cast<LONG>(ReadLE32(infoBytes + 28));
-  h.biClrUsed = ReadLE32(infoBytes + 32);
-  h.biClrImportant = ReadLE32(infoBytes + 36);
+  BITMAPINFOHEADER h = ReadInfoHeader(infoBytes);
   DWORD bits = h.biBitCount;
   bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 24;
   if (h.biSize < kInfoHeaderSize || h.biSize > offBits - kFileHeaderSize || !knownDepth ||
@@ -609,18 +638,14 @@ void SECImage::WriteBmpStream(const ByteWriter& write) {
   WriteLE16(head, kBmpMagic);
   WriteLE32(head + 2, offBits + imageBytes);
   WriteLE32(head + 10, offBits);
-  BYTE* info = head + kFileHeaderSize;
-  WriteLE32(info, kInfoHeaderSize);
-  WriteLE32(info + 4, static_cast<DWORD>(m_dwWidth));
-  WriteLE32(info + 8, static_cast<DWORD>(m_dwHeight));
-  WriteLE16(info + 12, h.biPlanes);
-  WriteLE16(info + 14, static_cast<WORD>(m_nBitsPerPixel));
-  WriteLE32(info + 16, BI_RGB);
-  WriteLE32(info + 20, imageBytes);
-  WriteLE32(info + 24, static_cast<DWORD>(h.biXPelsPerMeter));
-  WriteLE32(info + 28, static_cast<DWORD>(h.biYPelsPerMeter));
-  WriteLE32(info + 32, h.biClrUsed);
-  WriteLE32(info + 36, h.biClrImportant);
+  BITMAPINFOHEADER stored = h;
+  stored.biSize = kInfoHeaderSize;
+  stored.biWidth = m_dwWidth;
+  stored.biHeight = m_dwHeight;
+  stored.biBitCount = static_cast<WORD>(m_nBitsPerPixel);
+  stored.biCompression = BI_RGB;
+  stored.biSizeImage = imageBytes;
+  WriteInfoHeader(head + kFileHeaderSize, stored);
   write(head, sizeof(head));
   if (tableBytes) {
     std::vector<BYTE> table(tableBytes, 0);

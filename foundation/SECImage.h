@@ -11,6 +11,8 @@
 #include "core/CFile.h"
 #include "core/CObject.h"
 #include "core/Lists.h"
+#include "afx/CDC.h"
+#include "afx/GdiObjects.h"
 #include "gdi/gdi.h"
 
 namespace kelpwood::foundation {
@@ -61,6 +63,7 @@ class SECImage : public CObject {
   LONG GetWidth() const { return m_dwWidth; }
   LONG GetHeight() const { return m_dwHeight; }
   // Replaces the picture with a device-independent copy of the bitmap, read through the DC.
+  BOOL CreateFromBitmap(CDC* pDC, CBitmap* pBitmap);
   BOOL CreateFromBitmap(HDC hdc, HBITMAP hBitmap);
   WORD PaletteSize() const;
   BOOL PadRows();
@@ -71,6 +74,7 @@ class SECImage : public CObject {
 
   // Draws the picture stretched to (x, y, cx, cy) with a raster operation; the image's palette
   // is selected and realised for the call. FALSE for an empty image or a failed transfer.
+  BOOL Draw(CDC* pDC, int x, int y, int cx, int cy, DWORD dwRop = SRCCOPY) const;
   BOOL Draw(HDC hdc, int x, int y, int cx, int cy, DWORD dwRop = SRCCOPY) const;
 
   // Buffered access to the current file. Mode 1 reads (the buffer is filled at once).
@@ -84,7 +88,7 @@ class SECImage : public CObject {
   BITMAPINFO* GetBitmapInfo() const { return reinterpret_cast<BITMAPINFO*>(m_header.Get()); }
   BYTE* GetBits() const { return m_bits.Get(); }
   RGBQUAD* GetColorTable() const { return m_lpRGB; }
-  HPALETTE GetPalette() const { return m_hPalette; }
+  CPalette* GetPalette() const { return m_pPalette; }
   DWORD GetBitsPerPixel() const { return m_nBitsPerPixel; }
   WORD GetColorCount() const { return m_wColors; }
   BOOL AreRowsPadded() const { return m_bRowsPadded; }
@@ -130,7 +134,7 @@ class SECImage : public CObject {
   LONG m_dwHeight = 0;
   WORD m_wColors = 0;
   WORD m_wSysColors = 0;
-  HPALETTE m_hPalette = nullptr;
+  CPalette* m_pPalette = nullptr;
   CFile* m_pCurFile = nullptr;
   ImageBlock m_bits;
   ImageBlock m_header;
@@ -162,6 +166,10 @@ inline void WriteLE16(BYTE* p, WORD v) {
 inline void WriteLE32(BYTE* p, DWORD v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<BYTE>(v >> (8 * i));
 }
+
+// The 40-byte BITMAPINFOHEADER as stored in files, field by field.
+BITMAPINFOHEADER ReadInfoHeader(const BYTE* p);
+void WriteInfoHeader(BYTE* p, const BITMAPINFOHEADER& h);
 
 // Runs a function when the scope ends, however it ends.
 template <class F>

@@ -105,7 +105,10 @@ TEST(DibLayout, BitmapFromA32BitScreenBitmapSavesAs24Bits) {
     for (int x = 0; x < 7; ++x) SetPixel(dc, x, y, RGB(x * 30, y * 50, 200));
   SelectObject(dc, old);
   SECDib image;
-  ASSERT_TRUE(image.CreateFromBitmap(dc, bitmap));
+  CDC wrapper;
+  wrapper.Attach(dc);
+  ASSERT_TRUE(image.CreateFromBitmap(&wrapper, CBitmap::FromHandle(bitmap)));
+  wrapper.Detach();
   EXPECT_EQ(image.GetBitsPerPixel(), 24u);
   EXPECT_EQ(image.GetPalette(), nullptr);
   for (int y = 0; y < 5; ++y)
@@ -126,7 +129,10 @@ TEST(DibDraw, DrawsTheImageStretchedWithTheRasterOperation) {
   HDC screen = CreateIC("DISPLAY", nullptr, nullptr, nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 6);
   HGDIOBJ old = SelectObject(dc, bitmap);
-  ASSERT_TRUE(image.Draw(dc, 0, 0, 8, 6, SRCCOPY));
+  CDC wrapper;
+  wrapper.Attach(dc);
+  ASSERT_TRUE(image.Draw(&wrapper, 0, 0, 8, 6, SRCCOPY));
+  wrapper.Detach();
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 8; ++x) {
       Rgb c = PixelOf(image, x / 2, y / 2);
@@ -321,7 +327,7 @@ TEST(ImageMove, MoveFromTakesThePictureAndEmptiesTheSource) {
   SECDib a, b;
   ASSERT_TRUE(LoadBytes(a, PatternBmp(8, 3, 3)));
   Picture picture = PictureOf(a);
-  HPALETTE palette = a.GetPalette();
+  CPalette* palette = a.GetPalette();
   ASSERT_TRUE(b.MoveFrom(a));
   EXPECT_EQ(b.GetPalette(), palette);
   EXPECT_EQ(a.GetBits(), nullptr);
@@ -335,7 +341,7 @@ TEST(ImagePalette, PaletteFollowsTheColourTable) {
   ASSERT_TRUE(LoadBytes(image, PatternBmp(4, 4, 4)));
   ASSERT_NE(image.GetPalette(), nullptr);
   PALETTEENTRY entries[16];
-  ASSERT_EQ(GetPaletteEntries(image.GetPalette(), 0, 16, entries), 16u);
+  ASSERT_EQ(image.GetPalette()->GetPaletteEntries(0, 16, entries), 16u);
   auto table = PatternTable(4);
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(entries[i].peRed, table[i].r);

@@ -68,7 +68,9 @@ TEST_P(TiffDepth, SavedPicturesComeBackWithTheirColours) {
   ASSERT_TRUE(copy.LoadImage((dir / "a.tif").c_str()));
   EXPECT_EQ(copy.GetBitsPerPixel(), bits == 24 ? 24u : 8u);
   EXPECT_TRUE(SamePicture(before, PictureOf(copy)));
-  if (HaveConvert()) EXPECT_TRUE(SamePicture(before, DecodeWithConvert(dir / "a.tif")));
+  if (HaveConvert()) {
+    EXPECT_TRUE(SamePicture(before, DecodeWithConvert(dir / "a.tif")));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Tiff, TiffDepth, ::testing::Values(1, 4, 8, 24),
