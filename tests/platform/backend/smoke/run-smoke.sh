@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs the X11 smoke program on a private Xvfb display: waits for its window, saves a screenshot
+# into the build folder, checks pixels it names, types and clicks with xdotool, closes it, and
+# passes on its exit code. Exits 77 (skipped) when Xvfb or xdotool is missing.
+# usage: run-smoke.sh SMOKE_PROGRAM SMOKE_TOOL OUTPUT_FOLDER
+set -uo pipefail
+
+program=$1 tool=$2 out=$3
+for needed in Xvfb xdotool; do
+  if ! command -v "$needed" > /dev/null; then
+    echo "skipped: $needed is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid="" program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  [ -f "$work/program.out" ] && sed 's/^/  program: /' "$work/program.out" "$work/program.err"
+  exit 1
+}
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tries=$1
+  shift
+  for ((i = 0; i < tries; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.err" &
+xvfb_pid=$!
+wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+BRAMBOLT_BACKEND=x11 timeout 90 "$program" > "$work/program.out" 2> "$work/program.err" &
+program_pid=$!
+wait_for 200 grep -qs '^READY' "$work/program.out" || fail "the program never said it was ready"
+window=$(timeout 10 xdotool search --sync --name '^Brambolt X11 smoke$' | head -n1)
+[ -n "$window" ] || fail "no window named 'Brambolt X11 smoke'"
+
+timeout 20 "$tool" shot "$out/x11-smoke.png" || fail "no screenshot"
+echo "screenshot: $out/x11-smoke.png"
+
+while read -r what x y color; do
+  [ "$what" = PIXEL ] || continue
+  got=$(timeout 10 "$tool" pixel "$x" "$y")
+  [ "$got" = "$color" ] || fail "pixel at $x,$y is $got, the program drew $color"
+done < "$work/program.out"
+read -r _ click_x click_y _ < <(grep '^CLICK' "$work/program.out")
+
+run() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
+run windowfocus --sync "$window"
+run type --delay 30 ok
+run key ctrl+s
+run mousemove --sync "$click_x" "$click_y"
+run click --repeat 2 --delay 80 1
+run click 4
+# Closing before the input is handled would lose it: the close is a posted message, which a
+# message loop takes before input.
+wait_for 100 grep -qs '^COMPLETE' "$work/program.out" || echo "the program did not see all input"
+timeout 10 "$tool" close "$window" || fail "could not ask the window to close"
+
+wait "$program_pid"
+status=$?
+program_pid=""
+cat "$work/program.err"
+[ "$status" -eq 0 ] || fail "the program exited with $status (bits: 1 typing, 2 Ctrl+S, 4 click, 8 double click, 16 wheel, 64 timed out)"
+echo "passed"
