@@ -118,8 +118,10 @@ unsigned char* _mbsrchr(const unsigned char* str, unsigned int c) {
 unsigned char* _mbsstr(const unsigned char* str, const unsigned char* sub) {
   size_t length = std::strlen(reinterpret_cast<const char*>(sub));
   if (length == 0) return const_cast<uchar*>(str);
+  // strncmp stops at the end of str, so a match is never looked for past it.
   for (const uchar* p = str; *p; p += CharLength(p))
-    if (std::memcmp(p, sub, length) == 0) return const_cast<uchar*>(p);
+    if (std::strncmp(reinterpret_cast<const char*>(p), reinterpret_cast<const char*>(sub), length) == 0)
+      return const_cast<uchar*>(p);
   return nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cstring>
 #include <string>
 
@@ -59,6 +61,10 @@ TEST(MbString, SearchesNeverMatchTrailBytes) {
   const char shifted[] = "x\xA5\xA4\xA4";  // A5 A4 is one character, A4 alone is cut
   EXPECT_EQ(_mbsstr(U(shifted), U("\xA4\xA4")), nullptr);
   EXPECT_EQ(_mbspbrk(U(kBig5), U("\\b")), U(kBig5 + 3));
+  // A search string longer than what is left is compared only up to the end of the text.
+  std::vector<unsigned char> exact{'a', 'b', 'c', 0};
+  EXPECT_EQ(_mbsstr(exact.data(), U("bcdefghijklmnop")), nullptr);
+  EXPECT_EQ(_mbsstr(exact.data(), U("c")), exact.data() + 2);
   EXPECT_EQ(_mbscspn(U(kBig5), U("\\")), 4u);
   EXPECT_EQ(_mbsspn(U("aab\xA5\x5C"), U("ab")), 3u);
   EXPECT_EQ(_tcschr(kBig5, '\\'), kBig5 + 4);
