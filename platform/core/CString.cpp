@@ -30,9 +30,10 @@ bool SetContains(LPCTSTR lpszSet, const char* p) {
 // Bytes of the leading run of characters for which isTrimmed holds.
 template <class Pred>
 size_t LeadingRun(const std::string& s, Pred isTrimmed) {
+  const bool dbcs = brambolt::IsDBCSCodePage();
   size_t i = 0;
   while (i < s.size()) {
-    size_t n = CharSize(s, i);
+    size_t n = dbcs ? CharSize(s, i) : 1;
     if (!isTrimmed(s.data() + i, n)) break;
     i += n;
   }
@@ -43,6 +44,11 @@ size_t LeadingRun(const std::string& s, Pred isTrimmed) {
 // because the kind of a byte (lead, trail, single) is known only from the start of the string.
 template <class Pred>
 size_t TrailingRunStart(const std::string& s, Pred isTrimmed) {
+  if (!brambolt::IsDBCSCodePage()) {
+    size_t i = s.size();
+    while (i > 0 && isTrimmed(s.data() + i - 1, 1)) --i;
+    return i;
+  }
   size_t runStart = s.size();
   bool inRun = false;
   for (size_t i = 0; i < s.size();) {
