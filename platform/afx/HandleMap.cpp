@@ -32,6 +32,12 @@ void DeleteAllTempMaps() {
   for (TempMapBase* map : maps) map->DeleteTemp();
 }
 
+size_t TemporaryObjectCount() {
+  size_t count = 0;
+  for (const TempMapBase* map : CurrentThreadMaps().maps) count += map->TemporaryCount();
+  return count;
+}
+
 }  // namespace brambolt::afx
 
 void AfxLockTempMaps() { ++brambolt::afx::CurrentThreadMaps().lockCount; }

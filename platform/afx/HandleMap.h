@@ -25,6 +25,7 @@ class TempMapBase {
   TempMapBase(const TempMapBase&) = delete;
   TempMapBase& operator=(const TempMapBase&) = delete;
   virtual void DeleteTemp() = 0;
+  virtual size_t TemporaryCount() const = 0;
 };
 
 // Object is the wrapper class; Release clears the wrapper's handle(s) so that deleting a
@@ -88,7 +89,7 @@ class HandleMap final : public TempMapBase {
     }
   }
 
-  size_t TemporaryCount() const { return temporary_.size(); }
+  size_t TemporaryCount() const override { return temporary_.size(); }
 
  private:
   static Object* Find(const std::unordered_map<Handle, Object*>& map, Handle h) {
@@ -103,6 +104,8 @@ class HandleMap final : public TempMapBase {
 
 // Deletes the temporary objects of every map of the calling thread.
 void DeleteAllTempMaps();
+// How many temporary objects the calling thread's maps hold.
+size_t TemporaryObjectCount();
 
 }  // namespace brambolt::afx
 

@@ -1,0 +1,434 @@
+// CWinApp: the application object, its profile over the registry or an INI file, message
+// boxes, the wait cursor, and the framework's global helpers.
+#include "afx/CWinApp.h"
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "afx/AfxResources.h"
+
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+
+std::atomic<CWinApp*> g_app{nullptr};
+std::atomic<brambolt::afx::MessageBoxPresenter> g_presenter{nullptr};
+
+// Message box types and answers the fallback presenter needs.
+constexpr UINT kTypeMask = 0x0000000F;
+constexpr UINT kYesNoCancel = 3, kYesNo = 4;
+constexpr int kAnswerYes = 6;
+
+int AnswerAtOnce(HWND, LPCTSTR, LPCTSTR, UINT type) {
+  UINT kind = type & kTypeMask;
+  return kind == kYesNo || kind == kYesNoCancel ? kAnswerYes : IDOK;
+}
+
+int ReportThroughMessageBox(LPCTSTR text, UINT type) { return AfxMessageBox(text, type); }
+
+// The program's file name without folder and extension.
+CString ProgramBaseName() {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileName(nullptr, path, MAX_PATH);
+  std::string name = path;
+  size_t slash = name.find_last_of("/\\");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return CString(name.c_str());
+}
+
+CString ProgramPathWithExtension(LPCTSTR extension) {
+  char path[MAX_PATH] = {};
+  ::GetModuleFileName(nullptr, path, MAX_PATH);
+  std::string name = path;
+  size_t slash = name.find_last_of("/\\");
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot);
+  name += extension;
+  return CString(name.c_str());
+}
+
+// Profile binaries in an INI file: two letters a byte, 'A' + low nibble then 'A' + high nibble.
+CString EncodeBinary(const BYTE* data, UINT size) {
+  std::string text;
+  text.reserve(size * 2);
+  for (UINT i = 0; i < size; ++i) {
+    text += static_cast<char>('A' + (data[i] & 0x0F));
+    text += static_cast<char>('A' + ((data[i] >> 4) & 0x0F));
+  }
+  return CString(text.c_str());
+}
+
+}  // namespace
+
+CWinApp* AfxGetApp() { return g_app.load(); }
+
+LPCTSTR AfxGetAppName() {
+  CWinApp* app = AfxGetApp();
+  return app != nullptr ? app->m_pszAppName : "";
+}
+
+CWinApp::CWinApp(LPCTSTR lpszAppName) {
+  g_app.store(this);
+  _AFX_THREAD_STATE* state = AfxGetThreadState();
+  state->m_pCurrentWinThread = this;
+  m_hThread = ::GetCurrentThread();
+  m_nThreadID = ::GetCurrentThreadId();
+  m_bAutoDelete = FALSE;
+  m_hInstance = AfxGetInstanceHandle();
+  brambolt::afx::InstallStringLoader();
+  AfxSetErrorReporter(&ReportThroughMessageBox);
+
+  m_exeName = ProgramBaseName();
+  if (lpszAppName != nullptr) {
+    m_appName = lpszAppName;
+  } else if (!m_appName.LoadString(AFX_IDS_APP_TITLE)) {
+    m_appName = m_exeName;
+  }
+  m_helpPath = ProgramPathWithExtension(".HLP");
+  m_profileName = m_exeName + ".INI";
+  m_pszAppName = m_appName;
+  m_pszExeName = m_exeName;
+  m_pszHelpFilePath = m_helpPath;
+  m_pszProfileName = m_profileName;
+}
+
+CWinApp::~CWinApp() {
+  CWinApp* self = this;
+  g_app.compare_exchange_strong(self, nullptr);
+  _AFX_THREAD_STATE* state = AfxGetThreadState();
+  if (state->m_pCurrentWinThread == this) state->m_pCurrentWinThread = nullptr;
+  m_hThread = nullptr;  // the pseudo-handle of the thread is not ours to close
+}
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
+END_MESSAGE_MAP()
+
+BOOL CWinApp::InitApplication() { return TRUE; }
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
+
+int CWinApp::Run() {
+  // An application that made no main window has nothing to run for.
+  if (m_pMainWnd == nullptr) AfxPostQuitMessage(0);
+  return CWinThread::Run();
+}
+
+BOOL CWinApp::OnIdle(LONG lCount) {
+  if (lCount <= 0) {
+    CWinThread::OnIdle(lCount);
+    return TRUE;
+  }
+  if (lCount == 1) CWinThread::OnIdle(lCount);
+  return FALSE;
+}
+
+BOOL CWinApp::IsIdleMessage(MSG* pMsg) { return CWinThread::IsIdleMessage(pMsg); }
+
+LRESULT CWinApp::ProcessWndProcException(CException* e, const MSG* pMsg) {
+  return CWinThread::ProcessWndProcException(e, pMsg);
+}
+
+void CWinApp::OnAppExit() {
+  if (m_pMainWnd != nullptr) m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+void CWinApp::HideApplication() {
+  if (m_pMainWnd != nullptr) m_pMainWnd->ShowWindow(SW_HIDE);
+}
+
+HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const { return brambolt::GetStandardIcon(lpszIconName); }
+
+void CWinApp::WinHelp(DWORD_PTR, UINT) {}
+
+void CWinApp::HtmlHelp(DWORD_PTR, UINT) {}
+
+// ---- profile ----
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
+  m_registryKey = lpszRegistryKey;
+  m_pszRegistryKey = m_registryKey;
+  m_profileName = m_appName;
+  m_pszProfileName = m_profileName;
+}
+
+void CWinApp::SetRegistryKey(UINT nIDRegistryKey) {
+  CString key;
+  key.LoadString(nIDRegistryKey);
+  SetRegistryKey(key);
+}
+
+HKEY CWinApp::GetAppRegistryKey() {
+  if (m_pszRegistryKey == nullptr) return nullptr;
+  CString path = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  if (::RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
+                       &key, &disposition) != ERROR_SUCCESS)
+    return nullptr;
+  return key;
+}
+
+HKEY CWinApp::GetSectionKey(LPCTSTR lpszSection) {
+  HKEY app = GetAppRegistryKey();
+  if (app == nullptr) return nullptr;
+  HKEY section = nullptr;
+  DWORD disposition = 0;
+  if (::RegCreateKeyEx(app, lpszSection, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &section,
+                       &disposition) != ERROR_SUCCESS)
+    section = nullptr;
+  ::RegCloseKey(app);
+  return section;
+}
+
+UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault) {
+  if (m_pszRegistryKey == nullptr)
+    return ::GetPrivateProfileInt(lpszSection, lpszEntry, nDefault, m_pszProfileName);
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return static_cast<UINT>(nDefault);
+  DWORD value = 0, type = 0, size = sizeof(value);
+  LONG result = ::RegQueryValueEx(section, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(&value), &size);
+  ::RegCloseKey(section);
+  if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) return static_cast<UINT>(nDefault);
+  return value;
+}
+
+BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) {
+  if (m_pszRegistryKey == nullptr) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%d", nValue);
+    return ::WritePrivateProfileString(lpszSection, lpszEntry, text, m_pszProfileName);
+  }
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return FALSE;
+  auto value = static_cast<DWORD>(nValue);
+  LONG result = ::RegSetValueEx(section, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  ::RegCloseKey(section);
+  return result == ERROR_SUCCESS;
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {
+  if (lpszDefault == nullptr) lpszDefault = "";
+  if (m_pszRegistryKey == nullptr) {
+    std::string buffer(4096, '\0');
+    DWORD length = ::GetPrivateProfileString(lpszSection, lpszEntry, lpszDefault, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), m_pszProfileName);
+    return CString(buffer.data(), static_cast<int>(length));
+  }
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return lpszDefault;
+  DWORD type = 0, size = 0;
+  LONG result = ::RegQueryValueEx(section, lpszEntry, nullptr, &type, nullptr, &size);
+  CString value(lpszDefault);
+  if (result == ERROR_SUCCESS && type == REG_SZ) {
+    std::string buffer(size + 1, '\0');
+    if (::RegQueryValueEx(section, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buffer.data()), &size) ==
+        ERROR_SUCCESS)
+      value = buffer.c_str();
+  }
+  ::RegCloseKey(section);
+  return value;
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
+  if (m_pszRegistryKey == nullptr)
+    return ::WritePrivateProfileString(lpszSection, lpszEntry, lpszValue, m_pszProfileName);
+  if (lpszEntry == nullptr) {
+    HKEY app = GetAppRegistryKey();
+    if (app == nullptr) return FALSE;
+    LONG result = ::RegDeleteKey(app, lpszSection);
+    ::RegCloseKey(app);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+  }
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return FALSE;
+  LONG result;
+  if (lpszValue == nullptr) {
+    result = ::RegDeleteValue(section, lpszEntry);
+    if (result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
+  } else {
+    result = ::RegSetValueEx(section, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                             static_cast<DWORD>(std::char_traits<char>::length(lpszValue) + 1));
+  }
+  ::RegCloseKey(section);
+  return result == ERROR_SUCCESS;
+}
+
+BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes) {
+  *ppData = nullptr;
+  *pBytes = 0;
+  if (m_pszRegistryKey == nullptr) {
+    CString text = GetProfileString(lpszSection, lpszEntry, nullptr);
+    int length = text.GetLength();
+    if (length == 0 || length % 2 != 0) return FALSE;
+    for (int i = 0; i < length; ++i)
+      if (text[i] < 'A' || text[i] > 'P') return FALSE;
+    UINT size = static_cast<UINT>(length / 2);
+    *ppData = new BYTE[size];
+    for (UINT i = 0; i < size; ++i)
+      (*ppData)[i] = static_cast<BYTE>(((text[static_cast<int>(2 * i + 1)] - 'A') << 4) | (text[static_cast<int>(2 * i)] - 'A'));
+    *pBytes = size;
+    return TRUE;
+  }
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return FALSE;
+  DWORD type = 0, size = 0;
+  LONG result = ::RegQueryValueEx(section, lpszEntry, nullptr, &type, nullptr, &size);
+  if (result == ERROR_SUCCESS && type == REG_BINARY) {
+    *ppData = new BYTE[size > 0 ? size : 1];
+    result = ::RegQueryValueEx(section, lpszEntry, nullptr, &type, *ppData, &size);
+    if (result == ERROR_SUCCESS) {
+      *pBytes = size;
+    } else {
+      delete[] *ppData;
+      *ppData = nullptr;
+    }
+  }
+  ::RegCloseKey(section);
+  return *ppData != nullptr;
+}
+
+BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes) {
+  if (m_pszRegistryKey == nullptr)
+    return WriteProfileString(lpszSection, lpszEntry, EncodeBinary(pData, nBytes));
+  HKEY section = GetSectionKey(lpszSection);
+  if (section == nullptr) return FALSE;
+  LONG result = ::RegSetValueEx(section, lpszEntry, 0, REG_BINARY, pData, nBytes);
+  ::RegCloseKey(section);
+  return result == ERROR_SUCCESS;
+}
+
+// ---- message boxes and the wait cursor ----
+
+void brambolt::afx::SetMessageBoxPresenter(MessageBoxPresenter presenter) { g_presenter.store(presenter); }
+
+brambolt::afx::MessageBoxPresenter brambolt::afx::GetMessageBoxPresenter() {
+  MessageBoxPresenter presenter = g_presenter.load();
+  return presenter != nullptr ? presenter : &AnswerAtOnce;
+}
+
+int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
+  // Owned by the active window of the application, as the framework's boxes are.
+  HWND owner = ::GetActiveWindow();
+  if (owner == nullptr && m_pMainWnd != nullptr) owner = m_pMainWnd->m_hWnd;
+  if ((nType & 0xF0) == 0) {
+    // Boxes without an icon get one that matches their buttons.
+    UINT kind = nType & kTypeMask;
+    nType |= (kind == kYesNo || kind == kYesNoCancel) ? MB_ICONQUESTION : MB_ICONEXCLAMATION;
+  }
+  return brambolt::afx::GetMessageBoxPresenter()(owner, lpszPrompt, m_pszAppName, nType);
+}
+
+int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {
+  if (CWinApp* app = AfxGetApp()) return app->DoMessageBox(lpszText, nType, nIDHelp);
+  return brambolt::afx::GetMessageBoxPresenter()(::GetActiveWindow(), lpszText, "", nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+  CString prompt;
+  prompt.LoadString(nIDPrompt);
+  if (nIDHelp == static_cast<UINT>(-1)) nIDHelp = nIDPrompt;
+  return AfxMessageBox(prompt, nType, nIDHelp);
+}
+
+void CWinApp::DoWaitCursor(int nCode) {
+  m_nWaitCursorCount += nCode;
+  if (m_nWaitCursorCount > 0) {
+    HCURSOR previous = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    if (nCode > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = previous;
+  } else {
+    m_nWaitCursorCount = 0;
+    ::SetCursor(m_hcurWaitCursorRestore);
+  }
+}
+
+void CCmdTarget::BeginWaitCursor() { AfxGetApp()->DoWaitCursor(1); }
+
+void CCmdTarget::EndWaitCursor() { AfxGetApp()->DoWaitCursor(-1); }
+
+void CCmdTarget::RestoreWaitCursor() { AfxGetApp()->DoWaitCursor(0); }
+
+// ---- global helpers ----
+
+void AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglpsz, int nString) {
+  std::string out;
+  for (const char* p = lpszFormat; *p != '\0'; ++p) {
+    if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {
+      int index = p[1] - '1';
+      if (index < nString && rglpsz[index] != nullptr) out += rglpsz[index];
+      ++p;
+    } else {
+      out += *p;
+    }
+  }
+  rString = out.c_str();
+}
+
+void AfxFormatString1(CString& rString, UINT nIDS, LPCTSTR lpsz1) {
+  CString format;
+  format.LoadString(nIDS);
+  AfxFormatStrings(rString, format, &lpsz1, 1);
+}
+
+void AfxFormatString2(CString& rString, UINT nIDS, LPCTSTR lpsz1, LPCTSTR lpsz2) {
+  CString format;
+  format.LoadString(nIDS);
+  LPCTSTR strings[2] = {lpsz1, lpsz2};
+  AfxFormatStrings(rString, format, strings, 2);
+}
+
+LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+  // Names are kept for the life of the process, as the classes are.
+  static std::mutex mutex;
+  static std::set<std::string> names;
+  char name[96];
+  HINSTANCE instance = AfxGetInstanceHandle();
+  if (hCursor == nullptr && hbrBackground == nullptr && hIcon == nullptr)
+    std::snprintf(name, sizeof(name), "Afx:%p:%x", static_cast<void*>(instance), nClassStyle);
+  else
+    std::snprintf(name, sizeof(name), "Afx:%p:%x:%p:%p:%p", static_cast<void*>(instance), nClassStyle,
+                  static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+  std::lock_guard lock(mutex);
+  auto [it, added] = names.insert(name);
+  if (added) {
+    WNDCLASS wc{};
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = ::DefWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = hIcon;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.lpszClassName = it->c_str();
+    WNDCLASS existing{};
+    if (!::GetClassInfo(instance, it->c_str(), &existing) && !::RegisterClass(&wc)) {
+      names.erase(it);
+      return nullptr;
+    }
+  }
+  return it->c_str();
+}
+
+LPCTSTR AfxRegisterDefaultWndClass() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    WNDCLASS wc{};
+    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = ::DefWindowProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = AFX_WND;
+    ::RegisterClass(&wc);
+  });
+  return AFX_WND;
+}
+
+BOOL AfxOleInit() { return TRUE; }
+
+void AfxEnableControlContainer() {}

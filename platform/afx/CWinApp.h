@@ -1,0 +1,112 @@
+// CWinApp: the application object (one per process) with its message loop, the profile
+// functions over the registry or an INI file, the wait cursor and message boxes; and the
+// framework's global functions that go with it.
+#pragma once
+
+#include "afx/CWinThread.h"
+
+class CWinApp : public CWinThread {
+  DECLARE_DYNAMIC(CWinApp)
+
+ public:
+  // The application object of the process: AfxGetApp() from now on.
+  explicit CWinApp(LPCTSTR lpszAppName = nullptr);
+  ~CWinApp() override;
+
+  LPCTSTR m_pszAppName = nullptr;
+  HINSTANCE m_hInstance = nullptr;
+  HINSTANCE m_hPrevInstance = nullptr;
+  LPTSTR m_lpCmdLine = nullptr;
+  int m_nCmdShow = SW_SHOWNORMAL;
+  LPCTSTR m_pszExeName = nullptr;
+  LPCTSTR m_pszHelpFilePath = nullptr;
+  LPCTSTR m_pszProfileName = nullptr;
+  LPCTSTR m_pszRegistryKey = nullptr;
+  BOOL m_bHelpMode = FALSE;
+
+  virtual BOOL InitApplication();
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+  int Run() override;
+  // Counts 0 and 1 as CWinThread's; TRUE while there is more to do.
+  BOOL OnIdle(LONG lCount) override;
+  LRESULT ProcessWndProcException(CException* e, const MSG* pMsg) override;
+
+  // ---- profile ----
+  // From now on the profile is HKEY_CURRENT_USER\Software\<key>\<application name>.
+  void SetRegistryKey(LPCTSTR lpszRegistryKey);
+  void SetRegistryKey(UINT nIDRegistryKey);
+  // HKEY_CURRENT_USER\Software\<key>\<profile name>, made when missing; the caller closes it.
+  HKEY GetAppRegistryKey();
+  // The key of a section (which may hold backslashes) under the application key, made when
+  // missing; the caller closes it.
+  HKEY GetSectionKey(LPCTSTR lpszSection);
+  UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+  BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+  CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
+  // A NULL entry removes the whole section, a NULL value removes the entry.
+  BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+  // The bytes come in a block allocated with new[]; the caller deletes it.
+  BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes);
+  BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
+
+  // ---- user interface helpers ----
+  virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+  // nCode 1 shows the wait cursor (counted), -1 takes one away, 0 shows it again if counted.
+  virtual void DoWaitCursor(int nCode);
+  virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001);
+  virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F);
+  HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursor(nullptr, lpszCursorName); }
+  HICON LoadStandardIcon(LPCTSTR lpszIconName) const;
+  void HideApplication();
+  void Enable3dControls() {}
+  void Enable3dControlsStatic() {}
+  BOOL IsIdleMessage(MSG* pMsg) override;
+
+ protected:
+  afx_msg void OnAppExit();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CString m_appName, m_exeName, m_helpPath, m_profileName, m_registryKey;
+  int m_nWaitCursorCount = 0;
+  HCURSOR m_hcurWaitCursorRestore = nullptr;
+};
+
+CWinApp* AfxGetApp();
+LPCTSTR AfxGetAppName();
+
+// Message boxes through the application's DoMessageBox (or the installed presenter when there
+// is no application). nIDHelp 0 uses the prompt's id as help context.
+int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+
+namespace brambolt::afx {
+// What finally shows a message box (owner, text, caption, type); the dialog module installs
+// the real one. Without one, message boxes answer IDOK (or IDYES for yes/no boxes) at once.
+using MessageBoxPresenter = int (*)(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
+void SetMessageBoxPresenter(MessageBoxPresenter presenter);
+MessageBoxPresenter GetMessageBoxPresenter();
+}  // namespace brambolt::afx
+
+// "%1" in the string resource nIDS replaced by lpsz1 (and "%2" by lpsz2).
+void AfxFormatString1(CString& rString, UINT nIDS, LPCTSTR lpsz1);
+void AfxFormatString2(CString& rString, UINT nIDS, LPCTSTR lpsz1, LPCTSTR lpsz2);
+// The same with the format string given.
+void AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglpsz, int nString);
+
+// Registers (once) and returns the name of a window class with these attributes.
+LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                            HICON hIcon = nullptr);
+BOOL AfxOleInit();
+void AfxEnableControlContainer();
+
+// Shows the wait cursor for the lifetime of the object.
+class CWaitCursor {
+ public:
+  CWaitCursor() { AfxGetApp()->DoWaitCursor(1); }
+  ~CWaitCursor() { AfxGetApp()->DoWaitCursor(-1); }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+  void Restore() { AfxGetApp()->DoWaitCursor(0); }
+};
