@@ -19,3 +19,4 @@
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"
+#include "afx/WindowDCs.h"
