@@ -3,12 +3,6 @@
 #include "afx/CCmdTarget.h"
 #include "afx/CWnd.h"
 
-namespace {
-
-constexpr UINT kButtonSetCheck = 0x00F1;
-
-}  // namespace
-
 void CCmdUI::Enable(BOOL bOn) {
   if (m_pOther != nullptr) {
     // Disabling the focus window first moves the focus on, as a dialog would.
@@ -23,7 +17,7 @@ void CCmdUI::Enable(BOOL bOn) {
 
 void CCmdUI::SetCheck(int nCheck) {
   if (m_pOther != nullptr && (m_pOther->SendMessage(WM_GETDLGCODE) & DLGC_BUTTON))
-    m_pOther->SendMessage(kButtonSetCheck, static_cast<WPARAM>(nCheck));
+    m_pOther->SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck));
 }
 
 void CCmdUI::SetRadio(BOOL bOn) { SetCheck(bOn ? 1 : 0); }

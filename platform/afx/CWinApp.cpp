@@ -17,16 +17,6 @@ namespace {
 std::atomic<CWinApp*> g_app{nullptr};
 std::atomic<brambolt::afx::MessageBoxPresenter> g_presenter{nullptr};
 
-// Message box types and answers the fallback presenter needs.
-constexpr UINT kTypeMask = 0x0000000F;
-constexpr UINT kYesNoCancel = 3, kYesNo = 4;
-constexpr int kAnswerYes = 6;
-
-int AnswerAtOnce(HWND, LPCTSTR, LPCTSTR, UINT type) {
-  UINT kind = type & kTypeMask;
-  return kind == kYesNo || kind == kYesNoCancel ? kAnswerYes : IDOK;
-}
-
 int ReportThroughMessageBox(LPCTSTR text, UINT type) { return AfxMessageBox(text, type); }
 
 // The program's file name without folder and extension.
@@ -311,7 +301,7 @@ void brambolt::afx::SetMessageBoxPresenter(MessageBoxPresenter presenter) { g_pr
 
 brambolt::afx::MessageBoxPresenter brambolt::afx::GetMessageBoxPresenter() {
   MessageBoxPresenter presenter = g_presenter.load();
-  return presenter != nullptr ? presenter : &AnswerAtOnce;
+  return presenter != nullptr ? presenter : &::MessageBox;
 }
 
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
@@ -320,8 +310,8 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
   if (owner == nullptr && m_pMainWnd != nullptr) owner = m_pMainWnd->m_hWnd;
   if ((nType & 0xF0) == 0) {
     // Boxes without an icon get one that matches their buttons.
-    UINT kind = nType & kTypeMask;
-    nType |= (kind == kYesNo || kind == kYesNoCancel) ? MB_ICONQUESTION : MB_ICONEXCLAMATION;
+    UINT kind = nType & MB_TYPEMASK;
+    nType |= (kind == MB_YESNO || kind == MB_YESNOCANCEL) ? MB_ICONQUESTION : MB_ICONEXCLAMATION;
   }
   return brambolt::afx::GetMessageBoxPresenter()(owner, lpszPrompt, m_pszAppName, nType);
 }

@@ -82,8 +82,8 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
 namespace brambolt::afx {
-// What finally shows a message box (owner, text, caption, type); the dialog module installs
-// the real one. Without one, message boxes answer IDOK (or IDYES for yes/no boxes) at once.
+// What finally shows a message box (owner, text, caption, type): MessageBox unless a program
+// installs another.
 using MessageBoxPresenter = int (*)(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
 void SetMessageBoxPresenter(MessageBoxPresenter presenter);
 MessageBoxPresenter GetMessageBoxPresenter();

@@ -25,11 +25,6 @@ CWnd* MakeTemporary(HWND hWnd) {
   return wnd;
 }
 
-// The button messages and styles UpdateDialogControls and the dialog helpers use.
-constexpr UINT kButtonGetCheck = 0x00F0;
-constexpr UINT kButtonSetCheck = 0x00F1;
-constexpr UINT kAutoCheckBox = 0x3, kAuto3State = 0x6, kGroupBox = 0x7, kAutoRadioButton = 0x9;
-
 void MapRect(HWND from, HWND to, LPRECT rect) {
   POINT corners[2] = {{rect->left, rect->top}, {rect->right, rect->bottom}};
   ::MapWindowPoints(from, to, corners, 2);
@@ -281,7 +276,7 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
         disable = FALSE;
       } else {
         UINT style = static_cast<UINT>(::GetWindowLong(child, GWL_STYLE)) & 0x0F;
-        if (style == kAutoCheckBox || style == kAuto3State || style == kGroupBox || style == kAutoRadioButton)
+        if (style == BS_AUTOCHECKBOX || style == BS_AUTO3STATE || style == BS_GROUPBOX || style == BS_AUTORADIOBUTTON)
           disable = FALSE;
       }
     }
@@ -366,10 +361,10 @@ void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) {
   ::SetDlgItemText(m_hWnd, nID, text);
 }
 
-void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) { SendDlgItemMessage(nIDButton, kButtonSetCheck, nCheck, 0); }
+void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) { SendDlgItemMessage(nIDButton, BM_SETCHECK, nCheck, 0); }
 
 UINT CWnd::IsDlgButtonChecked(int nIDButton) const {
-  return static_cast<UINT>(::SendDlgItemMessage(m_hWnd, nIDButton, kButtonGetCheck, 0, 0));
+  return static_cast<UINT>(::SendDlgItemMessage(m_hWnd, nIDButton, BM_GETCHECK, 0, 0));
 }
 
 void CWnd::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton) {

@@ -250,7 +250,21 @@ TEST(ApplicationMessageBoxes, GoThroughThePresenterWithTheApplicationsCaption) {
   EXPECT_EQ(g_boxes[0].caption, "Caption App");
   EXPECT_EQ(g_boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
   EXPECT_EQ(g_boxes[1].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION)) << "a box without an icon gets one";
-  EXPECT_EQ(AfxMessageBox("no presenter"), IDOK);
+}
+
+TEST(ApplicationMessageBoxes, WithoutPresenterTheyAreRealMessageBoxes) {
+  UiSession session;
+  CWinApp app("Real Box App");
+  brambolt::test::ModalAnswers answers;
+  std::string caption;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    char text[64] = {};
+    ::GetWindowText(box, text, sizeof(text));
+    caption = text;
+    ::EndDialog(box, IDNO);
+  });
+  EXPECT_EQ(AfxMessageBox("Really?", MB_YESNO), IDNO);
+  EXPECT_EQ(caption, "Real Box App");
 }
 
 TEST(ApplicationHelpers, FormatStringsReplaceNumberedPlaceholders) {
