@@ -6,11 +6,17 @@
 #include "core/CTypedPtr.h"
 #include "core/Geometry.h"
 #include "core/Lists.h"
+#include "gdi/GdiTypes.h"
 #include "model/CMemberFunctionObj.h"
 #include "model/CVariableObj.h"
 
 typedef CTypedPtrList<CObList, CMemberFunctionObj*> CMemberFunctionObjList;
 typedef CTypedPtrList<CObList, CVariableObj*> CVariableObjList;
+
+class CDC;
+class CWorkSpaceObj;
+class DocumentationProgress;
+class TextOutStream;
 
 class CFileObj : public CObject {
   DECLARE_SERIAL(CFileObj)
@@ -33,6 +39,65 @@ class CFileObj : public CObject {
   // else the first free of "name(0)", "name(1)", ...
   CString MakeUniqueVariableName(CString strName) const;
   CString MakeUniqueFunctionName(CString strName) const;
+
+  // ---- Class pages (one writer per output language) ----
+  // The body of the class page; the driver adds the base links and the end.
+  void WriteGBClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
+  void WriteBig5ClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
+  void WriteEnglishClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
+  // One page per documented member under strFolder (the Htmls folder, with its backslash). FALSE
+  // when a page could not be created: the pages of this class then end there.
+  BOOL WriteGBVariablePages(CString strFolder, const CWorkSpaceObj& project, DocumentationProgress* pProgress) const;
+  BOOL WriteBig5VariablePages(CString strFolder, const CWorkSpaceObj& project,
+                              DocumentationProgress* pProgress) const;
+  BOOL WriteEnglishVariablePages(CString strFolder, const CWorkSpaceObj& project,
+                                 DocumentationProgress* pProgress) const;
+  BOOL WriteGBFunctionPages(CString strFolder, const CWorkSpaceObj& project, DocumentationProgress* pProgress) const;
+  BOOL WriteBig5FunctionPages(CString strFolder, const CWorkSpaceObj& project,
+                              DocumentationProgress* pProgress) const;
+  BOOL WriteEnglishFunctionPages(CString strFolder, const CWorkSpaceObj& project,
+                                 DocumentationProgress* pProgress) const;
+  // The class page's text for a member without a description of its own.
+  void WriteGBFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void WriteEnglishFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void WriteGBVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
+  void WriteEnglishVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
+
+  // "<Class>\", "Member Vars\" and "Member Functions\" under the folder, when the class folder
+  // is new.
+  void CreateClassFolders(CString strFolder) const;
+  BOOL HasNoProtectedFunctions() const;
+  BOOL HasNoPublicFunctions() const;
+  BOOL HasNoPrivateFunctions() const;
+  BOOL HasNoProtectedVariables() const;
+  BOOL HasNoPublicVariables() const;
+  BOOL HasNoPrivateVariables() const;
+  // TRUE when a record of that kind holds the name as its unique name.
+  BOOL ContainsVariable(CString strName) const;
+  BOOL ContainsFunction(CString strName) const;
+
+  // ---- Class diagram ----
+  // The diagram font: the default GUI font as "Fixedsys", 11 high.
+  static LOGFONT CreateDiagramFont();
+  // Box size over the ancestor chain (at least 180 x 20); stored and returned.
+  CSize MeasureDiagramBox();
+  // Bitmap size from the box size and the chain; stored and returned.
+  CSize ComputeDiagramSize();
+  // Draws the chain onto a DC whose bitmap has the diagram's size.
+  void DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const;
+  // Saves "<Class>.bmp" into the Image2 folder; FALSE when it was not written.
+  BOOL SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const;
+
+  // ---- Names and paths ----
+  // Every "::", ";", "|", "/" and "\\" of a page name or link becomes one blank.
+  static void FixFileName(CString& strName);
+  // Page paths and links: the name with FixFileName applied.
+  static CString FixedName(CString strName);
+  static BOOL FileExists(LPCTSTR lpszPath);
+  static int FindExtension(LPCTSTR lpszPath);
+  static CString GetFileExtension(LPCTSTR lpszPath);
+  static int FindFileNamePos(LPCTSTR lpszPath);
+  static CString GetFolderPart(LPCTSTR lpszPath, BOOL bKeepSlash);
 
   CString m_strPath;
   int m_nKnownClassId;        // of the first base name (0 when it is no known class)

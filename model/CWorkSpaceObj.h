@@ -3,6 +3,9 @@
 // and the class-hierarchy queries that build and read the class records.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "core/CStdioFile.h"
 #include "core/CTypedPtr.h"
 #include "core/Lists.h"
@@ -12,6 +15,12 @@
 #include "model/ResourceRecords.h"
 
 class CException;
+class CDC;
+namespace kelpwood::foundation {
+class SECImage;
+}
+class DocumentationProgress;
+class TextOutStream;
 
 typedef CTypedPtrList<CObList, CFileObj*> CFileObjList;
 
@@ -102,6 +111,58 @@ class CWorkSpaceObj : public CObject {
   void ClearRootClassList();
   // Fills the root-name list and re-orders the class list by descending number of descendants.
   void BuildRootClassList();
+
+  // ---- Documentation (one driver per output language) ----
+  // Write the whole tree into strFolder (the language's Htmls folder, with its backslash): index,
+  // chart bitmap and page, then each class's folders, diagram, page and member pages. A class
+  // whose pages fail is skipped; returns how many were. Nothing further is written once the
+  // progress asks to stop.
+  int GenerateGBPages(CString strFolder, DocumentationProgress* pProgress);
+  int GenerateBig5Pages(CString strFolder, DocumentationProgress* pProgress);
+  int GenerateEnglishPages(CString strFolder, DocumentationProgress* pProgress);
+  // The driver for an output language (any unknown one writes GB2312 pages).
+  int GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress);
+  BOOL WriteGBIndexPage(CString strFolder);
+  BOOL WriteBig5IndexPage(CString strFolder);
+  BOOL WriteEnglishIndexPage(CString strFolder);
+  BOOL WriteGBChartPage(CString strFolder);
+  BOOL WriteBig5ChartPage(CString strFolder);
+  BOOL WriteEnglishChartPage(CString strFolder);
+  void ClearAncestorChains();
+  // Fills every class's ancestor chain and its diagram sizes.
+  void PrepareClassDiagrams(DocumentationProgress* pProgress);
+  // Appends the name and then its first bases among the project's classes, each name once.
+  void AppendAncestors(CStringList& chain, CString strName) const;
+  CString GetFirstBaseName(CString strName) const;
+  // Refills the component class list from "Component\<name>" beside the program.
+  void LoadComponentClassList();
+
+  // ---- Hierarchy chart ----
+  BOOL SaveHierarchyChartBitmap(CString strImageFolder);
+  BOOL WriteHierarchyChartImage(CString strPath);
+  // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.
+  BOOL DrawHierarchyChart(kelpwood::foundation::SECImage& image);
+  void MeasureChartBox();
+  // Places every box (filling m_ChartBoxes), sets the chart size and returns the layout's size.
+  CSize LayoutHierarchyChart();
+  // Draws the title and the laid-out boxes onto a DC whose bitmap has the chart's size.
+  void DrawHierarchyChartBoxes(CDC& dc);
+  void DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot);
+
+  // The outline of the subclasses of a class whose box is rcParent; the path holds the names from
+  // the root down, so a loop of bases is drawn once and not entered. Widens rcTree by every box and
+  // returns the top of the lowest box placed.
+  int LayoutChartSubtree(const CString& strName, const CRect& rcParent, CStringList& path, CRect& rcTree);
+
+  // The laid-out chart: its boxes and its connector lines.
+  struct ChartBox {
+    CString strName;
+    CRect rect;
+    BOOL bRoot;
+  };
+  std::vector<ChartBox> m_ChartBoxes;
+  std::vector<std::pair<CPoint, CPoint>> m_ChartLines;
+  CSize m_ChartLayoutSize;
 
   // ---- Members ----
   CFileObjList m_FileObjList;             // owned, in order of analysis

@@ -1,0 +1,79 @@
+// The class diagram of a class page: the class's chain of ancestors as a staircase of boxes, from
+// the topmost ancestor down to the class itself, saved as "Image2\<Class>.bmp".
+#include <cstring>
+
+#include "foundation/SECDib.h"
+#include "model/CFileObj.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DiagramCanvas.h"
+
+namespace {
+
+constexpr int kMinBoxWidth = 180;
+constexpr int kBoxHeight = 20;
+constexpr int kStepX = 20;
+constexpr int kStepY = 30;
+
+}  // namespace
+
+LOGFONT CFileObj::CreateDiagramFont() {
+  LOGFONT lf;
+  std::memset(&lf, 0, sizeof lf);
+  HGDIOBJ hFont = GetStockObject(DEFAULT_GUI_FONT);
+  if (hFont == nullptr) hFont = GetStockObject(SYSTEM_FONT);
+  GetObject(hFont, sizeof lf, &lf);
+  lf.lfHeight = 11;
+  std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
+  std::strcpy(lf.lfFaceName, "Fixedsys");
+  return lf;
+}
+
+CSize CFileObj::MeasureDiagramBox() {
+  const LOGFONT lf = CreateDiagramFont();
+  int nWidth = kMinBoxWidth;
+  for (POSITION pos = m_AncestorList.GetHeadPosition(); pos != nullptr;)
+    nWidth = std::max(nWidth, MeasureDiagramText(lf, m_AncestorList.GetNext(pos)) + 20);
+  m_nBoxWidth = nWidth;
+  m_nBoxHeight = kBoxHeight;
+  return CSize(m_nBoxWidth, m_nBoxHeight);
+}
+
+CSize CFileObj::ComputeDiagramSize() {
+  const int n = static_cast<int>(m_AncestorList.GetCount());
+  m_nBitmapWidth = m_nBoxWidth + kStepX * n;
+  m_nBitmapHeight = m_nBoxHeight + kStepY * n;
+  return CSize(m_nBitmapWidth, m_nBitmapHeight);
+}
+
+void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
+  const LOGFONT lf = CreateDiagramFont();
+  CFont font;
+  CFont* pOldFont = font.CreateFontIndirect(&lf) ? dc.SelectObject(&font) : nullptr;
+  dc.SetBkMode(TRANSPARENT);
+  CPen pen;
+  pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  CPen* pOldPen = dc.SelectObject(&pen);
+  int k = 0;
+  // The chain runs from the class up; the drawing from the topmost ancestor down.
+  for (POSITION pos = m_AncestorList.GetTailPosition(); pos != nullptr; ++k) {
+    const CString& strName = m_AncestorList.GetPrev(pos);
+    const CRect rcBox(kStepX * k, kStepY * k, kStepX * k + m_nBoxWidth, kStepY * k + m_nBoxHeight);
+    if (k > 0) {
+      dc.MoveTo(rcBox.left - 10, rcBox.top - 10);
+      dc.LineTo(rcBox.left - 10, rcBox.top + 10);
+      dc.LineTo(rcBox.left, rcBox.top + 10);
+    }
+    DrawDiagramBox(dc, rcBox, strName, k == 0 ? project.m_crBaseClass : project.m_crDerivedClass, project);
+  }
+  dc.SelectObject(pOldPen);
+  if (pOldFont != nullptr) dc.SelectObject(pOldFont);
+}
+
+BOOL CFileObj::SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const {
+  DiagramCanvas canvas(m_nBitmapWidth, m_nBitmapHeight, project.m_crChartBack);
+  if (!canvas.IsValid()) return FALSE;
+  DrawClassDiagram(canvas.GetDC(), project);
+  kelpwood::foundation::SECDib dib;
+  if (!canvas.CopyTo(dib)) return FALSE;
+  return dib.SaveImage(strImageFolder + FixedName(m_strClassName) + ".bmp");
+}

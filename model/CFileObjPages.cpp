@@ -1,0 +1,650 @@
+// The class page writers of CFileObj: the class page body, the member-variable and member-function
+// pages in GB2312, Big5 and English, the class folders and the name and path utilities.
+#include <cstring>
+#include <memory>
+
+#include "core/CFile.h"
+#include "core/TextStream.h"
+#include "model/CFileObj.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DocPages.h"
+#include "model/DocumentationProgress.h"
+#include "model/GWExtFileSystem.h"
+
+namespace {
+
+// The texts in which the GB2312 pages differ from the English ones; both share one structure.
+struct PageTexts {
+  CString font;   // the paragraph font
+  CString font4;  // the heading font
+  CString classTitleOpen, classTitleClose;
+  CString useBefore, useAfter;
+  CString derivedBefore, derivedMiddle, derivedAfter;
+  CString definedIn;
+  CString headClassMembers, headMemberFunctions, headDataMembers;
+  CString accessHeading[3];  // public, protected, private
+  CString staticFunctionBefore, staticFunctionAfter;
+  CString staticVariableBefore, staticVariableAfter;
+  CString seeAlso;
+  // Member-variable page, by access: protected, private, public.
+  CString variableAccessBefore[3], variableAccessAfter[3];
+  CString staticMember;
+  CString navOverview, navMembers, navChart;              // variable pages
+  CString navFunctionOverview, navFunctionMembers, navFunctionChart;  // function pages
+  // Member-function page, by access: protected, private, public.
+  CString functionAccessBefore[3], functionAccessAfter[3];
+  CString virtualFunction, staticFunction;
+  CString definedInParagraph, returnHeading, parameterHeading, remarksHeading, seeAlsoHeading;
+};
+
+PageTexts MakeTexts(DocLanguage language) {
+  auto T = [language](const char* lpsz) { return DocText(language, lpsz); };
+  PageTexts t;
+  if (language == DocLanguage::English) {
+    t.font = "<font face=\"verdana,arial,helvetica\" size=\"2\">";
+    t.font4 = "<font face=\"verdana,arial,helvetica\" size=\"4\">";
+    t.classTitleOpen = "<h1>" + t.font4;
+    t.classTitleClose = " Class Members</font></h1> \n";
+    t.useBefore = "To use a ";
+    t.useAfter = " object, just call the constructor.";
+    t.derivedBefore = "the ";
+    t.derivedMiddle = " class derived from ";
+    t.derivedAfter = ".";
+    t.definedIn = "Defined in: ";
+    t.headClassMembers = "<h1>" + t.font4 + "Class Members</font></h1>\n";
+    t.headMemberFunctions = "<h1>" + t.font4 + "Member Functions</font></h1>\n";
+    t.headDataMembers = "<h1>" + t.font4 + "Data Members</font></h1>\n";
+    const char* const names[3] = {" public", " protected", " private"};
+    for (int i = 0; i < 3; ++i)
+      t.accessHeading[i] =
+          CString("<h4><font face=\"verdana,arial,helvetica\" size=\"2\" color=\"#FF0000\">") + names[i] + "</font></h4>\n";
+    t.staticFunctionBefore = "this function is also a static member of class ";
+    t.staticFunctionAfter = ".";
+    t.staticVariableBefore = "this variable is also a static member of class ";
+    t.staticVariableAfter = ".";
+    t.seeAlso = "See Also";
+    t.variableAccessBefore[0] = "This variable is a protected member of class ";
+    t.variableAccessBefore[1] = "This variable is a private member of class ";
+    t.variableAccessBefore[2] = "This variable is a public member of class ";
+    t.variableAccessAfter[0] = "</font></p> \n";
+    t.variableAccessAfter[1] = ",you can not visit it directly </font></p> \n";
+    t.variableAccessAfter[2] = ",you can visit it freely.</font></p> \n";
+    t.staticMember = "This member is also a static member.";
+    t.navOverview = " Overview ";
+    t.navMembers = " Base Class Members ";
+    t.navChart = " Hierarchy Chart";
+    t.navFunctionOverview = " Overview";
+    t.navFunctionMembers = " Base Class Members";
+    t.navFunctionChart = " Hierarchy Chart ";
+    t.functionAccessBefore[0] = "<P>This function is a protected member of class ";
+    t.functionAccessBefore[1] = "<P>This function is a private member of class ";
+    t.functionAccessBefore[2] = "<P>This function is a public member of class ";
+    t.functionAccessAfter[0] = ",</P>  \n";
+    t.functionAccessAfter[1] = ",you can not visit directly.</P>  \n";
+    t.functionAccessAfter[2] = ", you can visit it freely.</P>  \n";
+    t.virtualFunction = "<P>This member function is also a virtual function, you can Override it if you need,</P>  \n";
+    t.staticFunction = "<p>This member function is a static function.</p>  \n";
+    t.definedInParagraph = "<P>Defined in: ";
+    t.returnHeading = "<P><B>Return Value</B></P>\n";
+    t.parameterHeading = "<P><B>See Also</B></P>\n";
+    t.remarksHeading = "<P><B>Remarks</B></P>\n";
+    t.seeAlsoHeading = "<P><B>See Also</B></P>\n";
+    return t;
+  }
+  t.font = T("<font face=\"宋体\" size=\"4\">");
+  t.font4 = t.font;
+  t.classTitleOpen = t.font4;
+  t.classTitleClose = T(" 类成员</font> \n");
+  t.useBefore = T("要使用");
+  t.useAfter = T("对象,只需调用它的构造函数.");
+  t.derivedBefore = T("类");
+  t.derivedMiddle = T("派生自");
+  t.derivedAfter = ".";
+  t.definedIn = T("定义于: ");
+  t.headClassMembers = T("<p><font face=\"宋体\" size=\"4\"><B>类成员</B></font></p>\n");
+  t.headMemberFunctions = T("<p><font face=\"宋体\" size=\"4\"><B>成员函数</B></font></p>\n");
+  t.headDataMembers = T("<h1><font face=\"宋体\" size=\"4\">数据成员</font></h1>\n");
+  t.accessHeading[0] = T("<p><font face=\"宋体\" size=\"4\" color=\"#FF0000\"> public</font></p>\n");
+  t.accessHeading[1] = T("<P><font face=\"宋体\" size=\"4\" color=\"#FF0000\"> protected</font></P>\n");
+  t.accessHeading[2] = T("<p><font face=\"宋体\" size=\"4\" color=\"#FF0000\"> private</font></p>\n");
+  t.staticFunctionBefore = T("此函数也是类");
+  t.staticFunctionAfter = T("的静态成员.");
+  t.staticVariableBefore = T("此变量也是类");
+  t.staticVariableAfter = T("的静态成员.");
+  t.seeAlso = T("参考:");
+  for (int i = 0; i < 3; ++i) t.variableAccessBefore[i] = T("此变量是类");
+  t.variableAccessAfter[0] = T("的保护成员.</font></p> \n");
+  t.variableAccessAfter[1] = T("的私有成员,您不能直接访问它.</font></p> \n");
+  t.variableAccessAfter[2] = T("的公有成员,您可以自由访问它.</font></p> \n");
+  t.staticMember = T("此成员也是静态成员.");
+  t.navOverview = T(" 概述 ");
+  t.navMembers = T(" 类列表 ");
+  t.navChart = T(" 类结构层次图");
+  t.navFunctionOverview = T(" 概述");
+  t.navFunctionMembers = T(" 类列表");
+  t.navFunctionChart = T(" 类结构层次图 ");
+  for (int i = 0; i < 3; ++i) t.functionAccessBefore[i] = T("<P>此函数是类");
+  t.functionAccessAfter[0] = T("的保护成员.</P>  \n");
+  t.functionAccessAfter[1] = T("的私有成员,您不能直接访问它.</P>  \n");
+  t.functionAccessAfter[2] = T("的公有成员,您可以自由访问它.</P>  \n");
+  t.virtualFunction = T("<P>此成员函数也是虚函数,您可以根据需要重载它.</P>  \n");
+  t.staticFunction = T("<p>此成员函数是静态函数.</p>  \n");
+  t.definedInParagraph = T("<P>定义于: ");
+  t.returnHeading = T("<P><B>返回值</B></P>\n");
+  t.remarksHeading = T("<P><B>备注</B></P>\n");
+  t.seeAlsoHeading = T("<P><B>参考:</B></P>\n");
+  return t;
+}
+
+const PageTexts& TextsOf(DocLanguage language) {
+  static const PageTexts english = MakeTexts(DocLanguage::English);
+  static const PageTexts gb = MakeTexts(DocLanguage::GB);
+  return language == DocLanguage::GB ? gb : english;
+}
+
+// The Big5 pages' own sentences.
+struct Big5Texts {
+  CString classTitle, definedIn, headFunctions, headVariables, seeAlso;
+  CString functionAccess[3], variableAccess[3];  // protected, private, public
+  CString virtualFunction, staticFunction, staticVariable;
+  CString variablePageAccess[3], variablePageStatic;
+  CString functionDefinedIn, returnHeading, parameterHeading, remarksHeading, seeAlsoHeading;
+};
+
+const Big5Texts& Big5TextsOf() {
+  static const Big5Texts texts = [] {
+    auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
+    Big5Texts t;
+    t.classTitle = T("<h1><a name=\"secbrowseeditbase\"></a>類別名:");
+    t.definedIn = T("<p class=\"indent\">定義文件: ");
+    t.headFunctions = T("<h1>成員函數: </h1>\n");
+    t.headVariables = T("<h1>成員變數:</h1>\n");
+    t.seeAlso = T("<h4>參見</h4>  \n");
+    t.functionAccess[0] = T("<p class=\"indent\">此函數是保護成員函數.</p> \n");
+    t.functionAccess[1] = T("<p class=\"indent\">此函數是私有成員函數.</p> \n");
+    t.functionAccess[2] = T("<p class=\"indent\">此函數是公有成員函數.</p> \n");
+    t.variableAccess[0] = T("<p class=\"indent\">此變數是保護成員變數.</p> \n");
+    t.variableAccess[1] = T("<p class=\"indent\">此變數是私有成員變數.</p> \n");
+    t.variableAccess[2] = T("<p class=\"indent\">此變數是公有成員變數.</p> \n");
+    t.virtualFunction = T("<p class=\"indent\">此函數是虛擬函數.</p> \n");
+    t.staticFunction = T("<p class=\"indent\">此函數是靜態成員函數.</p> \n");
+    t.staticVariable = T("<p class=\"indent\">此變數是靜態成員變數.</p> \n");
+    t.variablePageAccess[0] = T("的一個保護成員變數，您可以在繼承類別或者友元類別中訪問此變數，</p>  \n");
+    t.variablePageAccess[1] = T("的一個私有成員變數，您可以通過外部接口函數訪問此變數，</p>  \n");
+    t.variablePageAccess[2] = T("的一個公有成員變數，您可以直接訪問此變數，</p>  \n");
+    t.variablePageStatic = T("<p>此變數是靜態成員變數.</p>  \n");
+    t.functionDefinedIn = T("<P>定義文件: ");
+    t.returnHeading = T("<P><B>返回值</B></P>\n");
+    t.parameterHeading = T("<P><B>參數</B></P>\n");
+    t.remarksHeading = T("<P><B>注釋</B></P>\n");
+    t.seeAlsoHeading = T("<P><B>參見</B></P>\n");
+    return t;
+  }();
+  return texts;
+}
+
+// Index of an access into the tables ordered protected, private, public; -1 for any other value.
+int AccessIndex(int nAccess) {
+  return nAccess >= MEMBER_PROTECTED && nAccess <= MEMBER_PUBLIC ? nAccess - MEMBER_PROTECTED : -1;
+}
+
+CString JoinParameters(const CStringList& list) {
+  CString strJoined;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+    if (!strJoined.IsEmpty()) strJoined += ",";
+    strJoined += list.GetNext(pos);
+  }
+  return HtmlText(strJoined);
+}
+
+// Runs `body` on the page file (created or truncated); FALSE when it cannot be created or written.
+template <class Body>
+BOOL WritePageFile(const CString& strPath, Body&& body) {
+  TextOutStream out(strPath);
+  if (!out.is_open()) return FALSE;
+  body(out);
+  return out.close() ? TRUE : FALSE;
+}
+
+// One class's pages in one language.
+class ClassPageWriter {
+ public:
+  // The project gives the options; the default texts need none.
+  ClassPageWriter(const CFileObj& cls, const CWorkSpaceObj* pProject, DocLanguage language)
+      : m_cls(cls),
+        m_pProject(pProject),
+        m_language(language),
+        m_class(HtmlText(cls.m_strClassName)),
+        m_fixedClass(HtmlAttr(CFileObj::FixedName(cls.m_strClassName))),
+        m_header(HtmlText(cls.m_strHeaderFile)) {}
+
+  void ClassPage(TextOutStream& out) const;
+  void Big5ClassPage(TextOutStream& out) const;
+  BOOL VariablePages(const CString& strFolder, DocumentationProgress* pProgress) const;
+  BOOL FunctionPages(const CString& strFolder, DocumentationProgress* pProgress) const;
+  void FunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void VariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
+
+ private:
+  template <class List, class Write>
+  BOOL MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder, bool bFunctions,
+                   DocumentationProgress* pProgress, Write&& write) const;
+  void VariablePage(TextOutStream& out, const CVariableObj* pVariable) const;
+  void Big5VariablePage(TextOutStream& out, const CVariableObj* pVariable) const;
+  void FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void Big5FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void FunctionEntry(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
+  void VariableEntry(TextOutStream& out, const CVariableObj* pVariable) const;
+  void Navigation(TextOutStream& out, const CString& strOverview, const CString& strMembers,
+                  const CString& strChart) const;
+  CString Remark(const CMemberFunctionObj* pFunction, bool bLong) const {
+    return LookUpDefault(RemarkTable(m_language), DocMatch::Prefix, pFunction->m_strName, m_cls.m_strClassName,
+                         pFunction->m_strName, bLong);
+  }
+  CString TypeText(const DocTable& table, const CString& strType, const CString& strName) const {
+    return LookUpDefault(table, DocMatch::Substring, strType, m_cls.m_strClassName, strName);
+  }
+
+  const CFileObj& m_cls;
+  const CWorkSpaceObj* m_pProject;
+  DocLanguage m_language;
+  CString m_class;       // escaped for text
+  CString m_fixedClass;  // the file name, escaped for attributes
+  CString m_header;
+};
+
+void ClassPageWriter::ClassPage(TextOutStream& out) const {
+  const PageTexts& t = TextsOf(m_language);
+  const CString& F = t.font;
+  out << t.classTitleOpen << "<a name=\"" << HtmlAttr(m_cls.m_strClassName) << "\"></a>" << m_class
+      << t.classTitleClose;
+  out << "<p><img border=\"0\" src=\"../Image2/" << m_fixedClass << ".bmp\" width=\"" << m_cls.m_nBitmapWidth
+      << "\" height=\"" << m_cls.m_nBitmapHeight << "\"></p>\n";
+  const CString strBase = HtmlText(m_cls.m_strBaseClassName);
+  if (m_cls.m_BaseClassList.IsEmpty())
+    out << "<p><b>class " << m_class << "</b></p> \n";
+  else
+    out << "<p><b>" << F << "class " << m_class << ": public " << strBase << "</font></b></p> \n";
+  if (m_cls.m_strBaseClassName.IsEmpty())
+    out << "<p>" << F << t.useBefore << m_class << t.useAfter << "</font></p>\n";
+  else
+    out << "<p>" << F << t.derivedBefore << m_class << t.derivedMiddle << strBase << t.derivedAfter << "</font></p>\n";
+  out << "<p>" << F << t.definedIn << m_header << "</font></p> \n";
+  out << t.headClassMembers << t.headMemberFunctions;
+  static const int kSectionOrder[3] = {MEMBER_PUBLIC, MEMBER_PROTECTED, MEMBER_PRIVATE};
+  for (int i = 0; i < 3; ++i) {
+    const int nAccess = kSectionOrder[i];
+    if (!IsFunctionDocumented(*m_pProject, nAccess)) continue;
+    bool bHeading = false;
+    for (POSITION pos = m_cls.m_MemberFunctionList.GetHeadPosition(); pos != nullptr;) {
+      const CMemberFunctionObj* pFunction = m_cls.m_MemberFunctionList.GetNext(pos);
+      if (pFunction->m_nAccess != nAccess) continue;
+      if (!bHeading) out << t.accessHeading[i];
+      bHeading = true;
+      FunctionEntry(out, pFunction);
+    }
+  }
+  out << t.headDataMembers;
+  for (int i = 0; i < 3; ++i) {
+    const int nAccess = kSectionOrder[i];
+    if (!IsVariableDocumented(*m_pProject, nAccess)) continue;
+    bool bHeading = false;
+    for (POSITION pos = m_cls.m_VariableList.GetHeadPosition(); pos != nullptr;) {
+      const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
+      if (pVariable->m_nAccess != nAccess) continue;
+      if (!bHeading) out << t.accessHeading[i];
+      bHeading = true;
+      VariableEntry(out, pVariable);
+    }
+  }
+  out << "<h4>" << F << t.seeAlso << "</font></h4>  \n";
+}
+
+void ClassPageWriter::FunctionEntry(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  const PageTexts& t = TextsOf(m_language);
+  out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
+      << HtmlText(pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
+      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">" << HtmlText(pFunction->m_strName)
+      << "</a><b>\n";
+  out << "(" << JoinParameters(pFunction->m_ParameterList) << ")</b></p> \n";
+  if (pFunction->m_bStatic)
+    out << "<p class=\"indent\">" << t.font << t.staticFunctionBefore << m_class << t.staticFunctionAfter
+        << "</font></p> \n";
+  if (!pFunction->m_strComment.IsEmpty())
+    out << HtmlText(pFunction->m_strComment) << "\n";
+  else
+    FunctionDefault(out, pFunction);
+}
+
+void ClassPageWriter::VariableEntry(TextOutStream& out, const CVariableObj* pVariable) const {
+  const PageTexts& t = TextsOf(m_language);
+  out << "<p class=\"dt\"><b>" << t.font << HtmlText(pVariable->m_strType) << "</font></b> " << t.font
+      << "<a href=\"Member Vars/" << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
+      << HtmlText(pVariable->m_strName) << "</font></a></p> \n";
+  if (pVariable->m_bStatic)
+    out << "<p class=\"indent\">" << t.font << t.staticVariableBefore << m_class << t.staticVariableAfter
+        << "</font></p> \n";
+  if (!pVariable->m_strComment.IsEmpty())
+    out << HtmlText(pVariable->m_strComment) << "\n";
+  else
+    VariableDefault(out, pVariable);
+}
+
+// The class page's default for a function: its remark as one paragraph.
+void ClassPageWriter::FunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  out << "<p>" << TextsOf(m_language).font << Remark(pFunction, false) << "</font></p>  \n";
+}
+
+void ClassPageWriter::VariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+  out << "<p>" << TextsOf(m_language).font
+      << TypeText(VariableTypeTable(m_language), pVariable->m_strType, pVariable->m_strName) << "</font></p>  \n";
+}
+
+void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
+  const Big5Texts& t = Big5TextsOf();
+  out << t.classTitle << m_class << "</h1> \n";
+  out << "<p><img border=\"0\" src=\"../Image2/" << m_fixedClass << ".bmp\" width=\"" << m_cls.m_nBitmapWidth
+      << "\" height=\"" << m_cls.m_nBitmapHeight << "\"></p>\n";
+  out << t.definedIn << m_header << "</p> \n";
+  out << t.headFunctions;
+  for (POSITION pos = m_cls.m_MemberFunctionList.GetHeadPosition(); pos != nullptr;) {
+    const CMemberFunctionObj* pFunction = m_cls.m_MemberFunctionList.GetNext(pos);
+    if (!IsFunctionDocumented(*m_pProject, pFunction->m_nAccess)) continue;
+    out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "") << HtmlText(pFunction->m_strReturnType)
+        << "</b> <a href=\"Member Functions/" << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName))
+        << ".htm\">" << HtmlText(pFunction->m_strName) << "</a><b>(" << JoinParameters(pFunction->m_ParameterList)
+        << ")</b></p> \n";
+    out << t.functionAccess[AccessIndex(pFunction->m_nAccess)];
+    if (pFunction->m_bVirtual) out << t.virtualFunction;
+    if (pFunction->m_bStatic) out << t.staticFunction;
+    if (!pFunction->m_strComment.IsEmpty())
+      out << "<p class=\"indent\">" << HtmlText(pFunction->m_strComment) << "</p> \n";
+  }
+  out << t.headVariables;
+  for (POSITION pos = m_cls.m_VariableList.GetHeadPosition(); pos != nullptr;) {
+    const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
+    if (!IsVariableDocumented(*m_pProject, pVariable->m_nAccess)) continue;
+    out << "<p class=\"dt\"><b>" << HtmlText(pVariable->m_strType) << "</b> <a href=\"Member Vars/"
+        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">" << HtmlText(pVariable->m_strName)
+        << "</a></p> \n";
+    out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
+    if (pVariable->m_bStatic) out << t.staticVariable;
+    if (!pVariable->m_strComment.IsEmpty())
+      out << "<p class=\"indent\">" << HtmlText(pVariable->m_strComment) << "</p> \n";
+  }
+  out << t.seeAlso;
+}
+
+template <class List, class Write>
+BOOL ClassPageWriter::MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder,
+                                  bool bFunctions, DocumentationProgress* pProgress, Write&& write) const {
+  const CString strPageFolder = strFolder + CFileObj::FixedName(m_cls.m_strClassName) + "\\" + lpszSubfolder;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+    const auto* pMember = list.GetNext(pos);
+    const BOOL bDocumented = bFunctions ? IsFunctionDocumented(*m_pProject, pMember->m_nAccess)
+                                        : IsVariableDocumented(*m_pProject, pMember->m_nAccess);
+    if (!bDocumented) continue;
+    if (IsRunStopped(pProgress)) return TRUE;
+    const CString strPath = strPageFolder + CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
+    TextOutStream out(strPath);
+    if (!out.is_open()) return FALSE;
+    if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
+    WritePageHead(out, m_language, pMember->m_strUniqueName);
+    write(out, pMember);
+    WritePageEnd(out);
+    if (!out.close()) return FALSE;
+    if (pProgress != nullptr) pProgress->PageWritten(strPath);
+  }
+  return TRUE;
+}
+
+BOOL ClassPageWriter::VariablePages(const CString& strFolder, DocumentationProgress* pProgress) const {
+  return MemberPages(m_cls.m_VariableList, strFolder, "Member Vars\\", false, pProgress,
+                     [this](TextOutStream& out, const CVariableObj* pVariable) {
+                       if (m_language == DocLanguage::Big5)
+                         Big5VariablePage(out, pVariable);
+                       else
+                         VariablePage(out, pVariable);
+                     });
+}
+
+BOOL ClassPageWriter::FunctionPages(const CString& strFolder, DocumentationProgress* pProgress) const {
+  return MemberPages(m_cls.m_MemberFunctionList, strFolder, "Member Functions\\", true, pProgress,
+                     [this](TextOutStream& out, const CMemberFunctionObj* pFunction) {
+                       if (m_language == DocLanguage::Big5)
+                         Big5FunctionPage(out, pFunction);
+                       else
+                         FunctionPage(out, pFunction);
+                     });
+}
+
+void ClassPageWriter::Navigation(TextOutStream& out, const CString& strOverview, const CString& strMembers,
+                                 const CString& strChart) const {
+  const CString& F = TextsOf(m_language).font;
+  out << "<P><a href=\"../" << m_fixedClass << ".htm\"><b>" << F << " " << m_class << strOverview
+      << "</font></b></a><b>|</b><a href=\"../../Index.htm\"><b>" << F << strMembers
+      << "</font></b></a><b> |&nbsp; </b><a href=\"../../Hierarchy_Chart.htm\"><b>" << F << strChart
+      << "</font></b></a></P>\n";
+}
+
+void ClassPageWriter::VariablePage(TextOutStream& out, const CVariableObj* pVariable) const {
+  const PageTexts& t = TextsOf(m_language);
+  const CString& F = t.font;
+  const CString strName = HtmlText(pVariable->m_strName);
+  const int nAccess = AccessIndex(pVariable->m_nAccess);
+  out << "<h1>" << t.font4 << m_class << "::" << strName << "</font></h1>\n";
+  out << "<p><b>" << F << HtmlText(pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass << ".htm\">"
+      << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
+  out << "<p class=\"indent\">" << F;
+  if (!pVariable->m_strComment.IsEmpty()) out << HtmlText(pVariable->m_strComment) << ",";
+  out << t.variableAccessBefore[nAccess] << m_class << t.variableAccessAfter[nAccess];
+  out << "<P>" << F << TypeText(VariableTypeTable(m_language), pVariable->m_strType, pVariable->m_strName)
+      << "</font></P>  \n";
+  if (pVariable->m_bStatic) out << "<P>" << F << t.staticMember << "</font></P>  \n";
+  out << "<P>" << F << t.definedIn << m_header << "</font></P>\n";
+  out << "<h4>" << F << t.seeAlso << "</font></h4>  \n";
+  Navigation(out, t.navOverview, t.navMembers, t.navChart);
+}
+
+void ClassPageWriter::FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  const PageTexts& t = TextsOf(m_language);
+  const CString strName = HtmlText(pFunction->m_strName);
+  const int nAccess = AccessIndex(pFunction->m_nAccess);
+  out << "<h1>" << t.font4 << "<a name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></a>"
+      << m_class << "::" << strName << "</font></h1>\n";
+  out << "<P><B>" << HtmlText(pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName << "("
+      << JoinParameters(pFunction->m_ParameterList) << "\n"
+      << ") </B></P>\n";
+  if (!pFunction->m_strComment.IsEmpty()) out << HtmlText(pFunction->m_strComment) << ",";
+  out << t.functionAccessBefore[nAccess] << m_class << t.functionAccessAfter[nAccess];
+  if (pFunction->m_bVirtual) out << t.virtualFunction;
+  if (pFunction->m_bStatic) out << t.staticFunction;
+  out << t.definedInParagraph << m_header << "</P>\n" << t.returnHeading;
+  out << "<P>" << TypeText(ReturnTypeTable(m_language), pFunction->m_strReturnType, pFunction->m_strName)
+      << "</P>  \n";
+  if (!pFunction->m_ParameterList.IsEmpty()) {
+    out << t.parameterHeading;
+    for (POSITION pos = pFunction->m_ParameterList.GetHeadPosition(); pos != nullptr;) {
+      const CString& strParameter = pFunction->m_ParameterList.GetNext(pos);
+      out << "<P><I>" << HtmlText(strParameter) << "</I></P>\n";
+      out << "<P>" << TypeText(ParameterTypeTable(m_language), strParameter, pFunction->m_strName) << "</P>  \n";
+    }
+  }
+  out << t.remarksHeading << "<P> " << Remark(pFunction, true) << "\n" << t.seeAlsoHeading;
+  Navigation(out, t.navFunctionOverview, t.navFunctionMembers, t.navFunctionChart);
+}
+
+void ClassPageWriter::Big5VariablePage(TextOutStream& out, const CVariableObj* pVariable) const {
+  const Big5Texts& t = Big5TextsOf();
+  const CString strName = HtmlText(pVariable->m_strName);
+  out << "<h1>" << m_class << "::" << strName << "</h1>\n";
+  out << "<p><b>" << HtmlText(pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">" << m_class
+      << "</a><b>::" << strName << "</b></p>  \n";
+  if (!pVariable->m_strComment.IsEmpty()) out << "<p>" << HtmlText(pVariable->m_strComment) << "</p>  \n";
+  out << DocText(DocLanguage::Big5, "<p>此變數是類別") << m_class << t.variablePageAccess[AccessIndex(pVariable->m_nAccess)];
+  out << "<p>" << TypeText(VariableTypeTable(DocLanguage::Big5), pVariable->m_strType, pVariable->m_strName)
+      << "</p>  \n";
+  if (pVariable->m_bStatic) out << t.variablePageStatic;
+  out << t.seeAlso;
+}
+
+void ClassPageWriter::Big5FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  const Big5Texts& t = Big5TextsOf();
+  out << "<P><A name=" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "></A><B>" << m_class
+      << "::" << HtmlText(pFunction->m_strName) << "</B></P>\n";
+  if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << HtmlText(pFunction->m_strComment) << "</P>\n";
+  out << t.functionDefinedIn << m_header << "</P>\n" << t.returnHeading;
+  out << "<P>" << TypeText(ReturnTypeTable(DocLanguage::Big5), pFunction->m_strReturnType, pFunction->m_strName)
+      << "</P>  \n";
+  out << t.parameterHeading;
+  for (POSITION pos = pFunction->m_ParameterList.GetHeadPosition(); pos != nullptr;) {
+    const CString& strParameter = pFunction->m_ParameterList.GetNext(pos);
+    out << "<P><I>" << HtmlText(strParameter) << "</I></P>\n";
+    out << "<P>" << TypeText(ParameterTypeTable(DocLanguage::Big5), strParameter, pFunction->m_strName) << "</P>  \n";
+  }
+  out << t.remarksHeading << "<P> " << Remark(pFunction, true) << "\n" << t.seeAlsoHeading;
+}
+
+template <class Member>
+BOOL HasNoMember(const CTypedPtrList<CObList, Member*>& list, int nAccess) {
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+    if (list.GetNext(pos)->m_nAccess == nAccess) return FALSE;
+  return TRUE;
+}
+
+template <class Member>
+BOOL HoldsUniqueName(const CTypedPtrList<CObList, Member*>& list, const CString& strName) {
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+    if (list.GetNext(pos)->m_strUniqueName == strName) return TRUE;
+  return FALSE;
+}
+
+bool IsNameSeparator(char ch) { return ch == '\\' || ch == ':'; }
+
+}  // namespace
+
+void CFileObj::WriteGBClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+  ClassPageWriter(*this, &project, DocLanguage::GB).ClassPage(out);
+}
+
+void CFileObj::WriteBig5ClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+  ClassPageWriter(*this, &project, DocLanguage::Big5).Big5ClassPage(out);
+}
+
+void CFileObj::WriteEnglishClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+  ClassPageWriter(*this, &project, DocLanguage::English).ClassPage(out);
+}
+
+BOOL CFileObj::WriteGBVariablePages(CString strFolder, const CWorkSpaceObj& project,
+                                    DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::GB).VariablePages(strFolder, pProgress);
+}
+
+BOOL CFileObj::WriteBig5VariablePages(CString strFolder, const CWorkSpaceObj& project,
+                                      DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::Big5).VariablePages(strFolder, pProgress);
+}
+
+BOOL CFileObj::WriteEnglishVariablePages(CString strFolder, const CWorkSpaceObj& project,
+                                         DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::English).VariablePages(strFolder, pProgress);
+}
+
+BOOL CFileObj::WriteGBFunctionPages(CString strFolder, const CWorkSpaceObj& project,
+                                    DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::GB).FunctionPages(strFolder, pProgress);
+}
+
+BOOL CFileObj::WriteBig5FunctionPages(CString strFolder, const CWorkSpaceObj& project,
+                                      DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::Big5).FunctionPages(strFolder, pProgress);
+}
+
+BOOL CFileObj::WriteEnglishFunctionPages(CString strFolder, const CWorkSpaceObj& project,
+                                         DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguage::English).FunctionPages(strFolder, pProgress);
+}
+
+void CFileObj::WriteGBFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  ClassPageWriter(*this, nullptr, DocLanguage::GB).FunctionDefault(out, pFunction);
+}
+
+void CFileObj::WriteEnglishFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+  ClassPageWriter(*this, nullptr, DocLanguage::English).FunctionDefault(out, pFunction);
+}
+
+void CFileObj::WriteGBVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+  ClassPageWriter(*this, nullptr, DocLanguage::GB).VariableDefault(out, pVariable);
+}
+
+void CFileObj::WriteEnglishVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+  ClassPageWriter(*this, nullptr, DocLanguage::English).VariableDefault(out, pVariable);
+}
+
+void CFileObj::CreateClassFolders(CString strFolder) const {
+  if (m_strClassName.IsEmpty()) return;
+  const CString strClassFolder = strFolder + FixedName(m_strClassName) + "\\";
+  if (GWExtFileSystem::IsDirectory(strClassFolder)) return;
+  GWExtFileSystem::CreateDirectoryPath(strClassFolder);
+  if (!GWExtFileSystem::IsDirectory(strClassFolder + "Member Vars\\"))
+    GWExtFileSystem::CreateDirectoryPath(strClassFolder + "Member Vars\\");
+  if (!GWExtFileSystem::IsDirectory(strClassFolder + "Member Functions\\"))
+    GWExtFileSystem::CreateDirectoryPath(strClassFolder + "Member Functions\\");
+}
+
+BOOL CFileObj::HasNoProtectedFunctions() const { return HasNoMember(m_MemberFunctionList, MEMBER_PROTECTED); }
+BOOL CFileObj::HasNoPublicFunctions() const { return HasNoMember(m_MemberFunctionList, MEMBER_PUBLIC); }
+BOOL CFileObj::HasNoPrivateFunctions() const { return HasNoMember(m_MemberFunctionList, MEMBER_PRIVATE); }
+BOOL CFileObj::HasNoProtectedVariables() const { return HasNoMember(m_VariableList, MEMBER_PROTECTED); }
+BOOL CFileObj::HasNoPublicVariables() const { return HasNoMember(m_VariableList, MEMBER_PUBLIC); }
+BOOL CFileObj::HasNoPrivateVariables() const { return HasNoMember(m_VariableList, MEMBER_PRIVATE); }
+
+BOOL CFileObj::ContainsVariable(CString strName) const { return HoldsUniqueName(m_VariableList, strName); }
+BOOL CFileObj::ContainsFunction(CString strName) const { return HoldsUniqueName(m_MemberFunctionList, strName); }
+
+void CFileObj::FixFileName(CString& strName) {
+  // "::" first, so that it becomes one blank and not two.
+  strName.Replace("::", " ");
+  for (const char ch : {';', '|', '/', '\\'}) strName.Replace(ch, ' ');
+}
+
+CString CFileObj::FixedName(CString strName) {
+  FixFileName(strName);
+  return strName;
+}
+
+BOOL CFileObj::FileExists(LPCTSTR lpszPath) {
+  CFileStatus status;
+  return CFile::GetStatus(lpszPath, status);
+}
+
+int CFileObj::FindExtension(LPCTSTR lpszPath) {
+  const int nLength = static_cast<int>(std::strlen(lpszPath));
+  for (int i = nLength - 1; i >= 0; --i) {
+    if (IsNameSeparator(lpszPath[i])) break;
+    if (lpszPath[i] == '.') return i;
+  }
+  return nLength;
+}
+
+CString CFileObj::GetFileExtension(LPCTSTR lpszPath) {
+  const CString strExtension(lpszPath + FindExtension(lpszPath));
+  return strExtension.Left(1) == "." ? strExtension.Mid(1) : strExtension;
+}
+
+int CFileObj::FindFileNamePos(LPCTSTR lpszPath) {
+  for (int i = static_cast<int>(std::strlen(lpszPath)) - 1; i >= 0; --i)
+    if (IsNameSeparator(lpszPath[i])) return i + 1;
+  return 0;
+}
+
+CString CFileObj::GetFolderPart(LPCTSTR lpszPath, BOOL bKeepSlash) {
+  const CString strPath(lpszPath);
+  if (strPath.IsEmpty()) return strPath;
+  const int nEnd = FindFileNamePos(lpszPath);
+  if (nEnd == 0) return bKeepSlash ? ".\\" : ".";
+  const int nLast = nEnd - 1;  // the separator
+  if (bKeepSlash || lpszPath[nLast] == ':' || nLast == 0 || (nLast > 0 && lpszPath[nLast - 1] == ':'))
+    return strPath.Left(nEnd);
+  return strPath.Left(nLast);
+}

@@ -1,0 +1,331 @@
+// The HTML Help project, contents and index files over the generated pages, and the steps of the
+// HTML Help command around them.
+#include "model/CGenHtmlHelpClass.h"
+
+#include <memory>
+
+#include "base/Convert.h"
+#include "core/TextStream.h"
+#include "foundation/SECFileSystem.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DocPages.h"
+#include "model/ShellServices.h"
+#include "os/Shell.h"
+#include "win/WinUser.h"
+
+IMPLEMENT_DYNCREATE(CGenHtmlHelpClass, CObject)
+IMPLEMENT_RECORD_FILE(CGenHtmlHelpClass)
+
+namespace {
+
+constexpr DWORD kOrdinaryFiles = FILE_ATTRIBUTE_NORMAL;
+constexpr UINT kInformationBox = 0x40;  // MB_ICONINFORMATION | MB_OK
+
+const char* const kWorkshopMessage =
+    "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
+
+CString LanguageFolderName(int nLanguage) {
+  switch (nLanguage) {
+    case LANGUAGE_CHT: return "Output_GB5\\";
+    case LANGUAGE_ENG: return "Output_Eng\\";
+    default: return "Output_Chs\\";
+  }
+}
+
+// A page is an ordinary file ending in ".htm" or ".html", whatever the case.
+bool IsPage(SECFileSystem& fs, const CString& strPath) {
+  CString strExtension = fs.GetExtension(strPath);
+  strExtension.MakeLower();
+  return strExtension == "htm" || strExtension == "html";
+}
+
+// Folders whose name begins with "_" and the one named "images" stay out of the sitemaps.
+bool IsTakenFolder(const CString& strName) { return strName.Left(1) != "_" && strName != "images"; }
+
+std::unique_ptr<CStringList> ListFiles(SECFileSystem& fs, const CString& strFolder) {
+  return std::unique_ptr<CStringList>(fs.GetFileList(fs.AppendPath(strFolder, "*.*"), kOrdinaryFiles));
+}
+
+std::unique_ptr<CStringList> ListFolders(SECFileSystem& fs, const CString& strFolder) {
+  return std::unique_ptr<CStringList>(fs.GetDirectoryList(strFolder, FALSE));
+}
+
+CString Tabs(int n) { return CString('\t', n); }
+
+void WriteSitemapHead(TextOutStream& out) {
+  out << "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
+      << "<HTML>\n"
+      << "<HEAD>\n"
+      << "<meta name=\"GENERATOR\" content=\"Microsoft&reg; HTML Help Workshop 4.1\">\n"
+      << "<!-- Sitemap 1.0 -->\n"
+      << "</HEAD><BODY>\n";
+}
+
+// An entry of a book or page, each line after the indentation; a page has a location.
+void WriteEntry(TextOutStream& out, int nIndent, const CString& strName, const CString* pLocation,
+                LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
+  const CString strTabs = Tabs(nIndent);
+  out << strTabs << lpszFirstLine;
+  out << strTabs << "\t<param name=\"Name\" value=\"" << HtmlAttr(strName) << "\">\n";
+  if (pLocation != nullptr) out << strTabs << "\t<param name=\"Local\" value=\"" << HtmlAttr(*pLocation) << "\">\n";
+  out << strTabs << "\t</OBJECT>\n";
+}
+
+// Opens the file for writing after creating or emptying it; false when that fails.
+bool OpenHelpFile(const CString& strPath, TextOutStream& out) {
+  CFile file;
+  if (!file.Open(strPath, CFile::modeCreate | CFile::modeWrite)) return false;
+  file.Close();
+  return out.open(strPath);
+}
+
+}  // namespace
+
+CGenHtmlHelpClass::CGenHtmlHelpClass() = default;
+
+CGenHtmlHelpClass::CGenHtmlHelpClass(CString strContentsFile, CString strIndexFile, CString strCompiledFile,
+                                     CString strDefaultTopic, CString strTitle)
+    : m_strContentsFile(strContentsFile),
+      m_strIndexFile(strIndexFile),
+      m_strCompiledFile(strCompiledFile),
+      m_strDefaultTopic(strDefaultTopic),
+      m_strTitle(strTitle) {}
+
+CGenHtmlHelpClass::~CGenHtmlHelpClass() = default;
+
+void CGenHtmlHelpClass::Serialize(CArchive&) {}
+
+CString CGenHtmlHelpClass::GetLanguageFolder() const {
+  ShellServices* pServices = GetShellServices();
+  const CWorkSpaceObj* pProject = pServices->GetWorkSpace();
+  return pServices->GetProjectFolder() + LanguageFolderName(pProject != nullptr ? pProject->m_nOutputLanguage : 0);
+}
+
+void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
+  TextOutStream out;
+  if (!OpenHelpFile(strPath, out)) return;
+  const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
+  const int nLanguage = pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS;
+  out << "[OPTIONS]\n"
+      << "Compatibility=1.1\n"
+      << "Compiled file=" << m_strCompiledFile << "\n"
+      << "Contents file=" << m_strContentsFile << "\n"
+      << "Default topic=" << "Htmls\\" << m_strDefaultTopic << "\n"
+      << "Display compile progress=No\n"
+      << "Index file=" << m_strIndexFile << "\n";
+  // Each Chinese run names its own language, in the code page of its pages.
+  if (nLanguage == LANGUAGE_ENG)
+    out << "Language=0x409 English (United States)\n";
+  else if (nLanguage == LANGUAGE_CHT)
+    out << "Language=0x404 " << brambolt::Utf8ToCodePage("中文(台灣)", 950).c_str() << "\n";
+  else
+    out << "Language=0x804 " << brambolt::Utf8ToCodePage("中文(中国)", 936).c_str() << "\n";
+  out << "Title=" << m_strTitle << "\n"
+      << "\n"
+      << "\n"
+      << "[FILES]\n";
+  CStringList files;
+  CollectFiles(files);
+  for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << files.GetNext(pos) << "\n";
+}
+
+void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
+  SECFileSystem fs;
+  const CString strPageFolder = GetPageFolder();
+  for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();) {
+    const CString strName = fs.GetFileName(files->RemoveHead());
+    if (strName != "Hierarchy_Chart.htm") list.AddTail("Htmls\\" + strName);
+  }
+  const auto folders = ListFolders(fs, strPageFolder);
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) CollectSubfolderFiles(list, "Htmls\\" + folders->GetNext(pos));
+}
+
+void CGenHtmlHelpClass::CollectSubfolderFiles(CStringList& list, CString strFolder) {
+  SECFileSystem fs;
+  const CString strFull = GetLanguageFolder() + strFolder;
+  for (const auto files = ListFiles(fs, strFull); !files->IsEmpty();)
+    list.AddTail(strFolder + "\\" + fs.GetFileName(files->RemoveHead()));
+  const auto folders = ListFolders(fs, strFull);
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) CollectSubfolderFiles(list, strFolder + "\\" + folders->GetNext(pos));
+}
+
+namespace {
+
+// The pages of a folder given relative to the language folder, as (name, location) pairs.
+template <class Visit>
+void ForEachPage(const CString& strLanguageFolder, const CString& strFolder, bool bPageFolder, Visit&& visit) {
+  SECFileSystem fs;
+  for (const auto files = ListFiles(fs, strLanguageFolder + strFolder); !files->IsEmpty();) {
+    const CString strPath = files->RemoveHead();
+    const CString strName = fs.GetFileName(strPath);
+    if (!IsPage(fs, strPath) || (bPageFolder && strName == "Hierarchy_Chart.htm")) continue;
+    visit(fs.GetBaseFileName(strPath), strFolder + "\\" + strName);
+  }
+}
+
+// The taken subfolders of a folder, relative to the language folder.
+template <class Visit>
+void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFolder, Visit&& visit) {
+  SECFileSystem fs;
+  const auto folders = ListFolders(fs, strLanguageFolder + strFolder);
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
+    const CString& strName = folders->GetNext(pos);
+    if (IsTakenFolder(strName)) visit(strName, strFolder + "\\" + strName);
+  }
+}
+
+}  // namespace
+
+void CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
+  TextOutStream out;
+  if (!OpenHelpFile(strPath, out)) return;
+  WriteSitemapHead(out);
+  out << "<OBJECT type=\"text/site properties\">\n"
+      << "\t<param name=\"Window Styles\" value=\"0x800025\">\n"
+      << "\t<param name=\"ImageType\" value=\"Folder\">\n"
+      << "</OBJECT>\n";
+  WriteContentsBody(out);
+  out << "</BODY></HTML>\n";
+}
+
+void CGenHtmlHelpClass::WriteContentsBody(TextOutStream& out) {
+  const CString strLanguageFolder = GetLanguageFolder();
+  out << "<UL>\n"
+      << "\t<UL>\n";
+  WriteEntry(out, 1, m_strTitle, nullptr);
+  out << "\t<UL>\n";
+  ForEachPage(strLanguageFolder, "Htmls", true,
+              [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 2, strName, &strLocation); });
+  out << "\t\t</UL>\n";
+  ForEachTakenFolder(strLanguageFolder, "Htmls", [&](const CString& strName, const CString& strFolder) {
+    WriteEntry(out, 3, strName, nullptr);
+    out << "\t\t<UL>\n";
+    ForEachPage(strLanguageFolder, strFolder, false,
+                [&](const CString& strPage, const CString& strLocation) { WriteEntry(out, 4, strPage, &strLocation); });
+    WriteContentsFolders(out, 4, 4, strFolder);
+    out << "\t\t\t</UL>\n";
+  });
+  out << "\t</UL>\n"
+      << "</UL>\n";
+}
+
+void CGenHtmlHelpClass::WriteContentsFolders(TextOutStream& out, int nIndent, int nListIndent, CString strFolder) {
+  const CString strLanguageFolder = GetLanguageFolder();
+  // Every folder below the first level is a book of its own, placed after its parent's book.
+  ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString& strName, const CString& strSubfolder) {
+    WriteEntry(out, nIndent, strName, nullptr);
+    out << Tabs(nListIndent) << "<UL>\n";
+    ForEachPage(strLanguageFolder, strSubfolder, false, [&](const CString& strPage, const CString& strLocation) {
+      WriteEntry(out, nIndent + 1, strPage, &strLocation, " <LI> <OBJECT type=\"text/sitemap\">\n");
+    });
+    out << Tabs(nListIndent) << "</UL>\n";
+    WriteContentsFolders(out, nIndent + 1, nListIndent + 1, strSubfolder);
+  });
+}
+
+void CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
+  TextOutStream out;
+  if (!OpenHelpFile(strPath, out)) return;
+  WriteSitemapHead(out);
+  out << "<UL>\n";
+  WriteIndexBody(out);
+  out << "</UL>\n"
+      << "</BODY></HTML>\n";
+}
+
+void CGenHtmlHelpClass::WriteIndexBody(TextOutStream& out) {
+  ForEachPage(GetLanguageFolder(), "Htmls", true,
+              [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 1, strName, &strLocation); });
+  WriteIndexFolders(out, "Htmls");
+}
+
+void CGenHtmlHelpClass::WriteIndexFolders(TextOutStream& out, CString strFolder) {
+  const CString strLanguageFolder = GetLanguageFolder();
+  ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString&, const CString& strSubfolder) {
+    ForEachPage(strLanguageFolder, strSubfolder, false,
+                [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 1, strName, &strLocation); });
+    WriteIndexFolders(out, strSubfolder);
+  });
+}
+
+HtmlHelpSettings FillHtmlHelpDefaults(CWorkSpaceObj& project, const CString& strProjectName) {
+  auto fill = [](CString& strSetting, const CString& strDefault) {
+    if (strSetting.IsEmpty()) strSetting = strDefault;
+    return strSetting;
+  };
+  HtmlHelpSettings settings;
+  settings.strContentsFile = fill(project.m_strHelpContentsFile, strProjectName + ".hhc");
+  settings.strIndexFile = fill(project.m_strHelpIndexFile, strProjectName + ".hhk");
+  settings.strCompiledFile = fill(project.m_strHelpCompiledFile, strProjectName + ".chm");
+  settings.strProjectFile = fill(project.m_strHelpProjectFile, strProjectName + ".hhp");
+  settings.strTitle = fill(project.m_strHelpTitle, project.m_strProjectTitle);
+  settings.strDefaultTopic = fill(project.m_strHelpDefaultTopic, "index.htm");
+  return settings;
+}
+
+void ListDefaultFileCandidates(const CWorkSpaceObj& project, const CString& strProjectFolder, CStringList& names) {
+  SECFileSystem fs;
+  CString strPattern = strProjectFolder + LanguageFolderName(project.m_nOutputLanguage) + "htmls\\*.htm";
+  for (const std::unique_ptr<CStringList> files(fs.GetFileList(strPattern, kOrdinaryFiles)); !files->IsEmpty();)
+    names.AddTail(fs.GetFileName(files->RemoveHead()));
+}
+
+UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelected, CString& strMessage,
+                           UINT& nControl) {
+  struct Check {
+    BOOL bFailed;
+    UINT nMessage;
+    const char* lpszText;
+    UINT nControl;
+  };
+  const Check checks[] = {
+      {!bDefaultSelected, 162,
+       "You must specify a default HTML file for the HTML Help Project file you want to create.", 1000},
+      {settings.strContentsFile.IsEmpty(), 163,
+       "You must specify a Content file name for the HTML Help Project file you want to create.", 1018},
+      {settings.strIndexFile.IsEmpty(), 164,
+       "You must specify a Index file name for the HTML Help Project file you want to create.", 1019},
+      {settings.strProjectFile.IsEmpty(), 165,
+       "You must specify a file name for the HTML Help Project file you want to create.", 1034},
+      {settings.strTitle.IsEmpty(), 166, "You must specify a Title for the HTML Help Project file you want to create.",
+       1219},
+      {settings.strCompiledFile.IsEmpty(), 167,
+       "You must specify a Compiled file name for the HTML Help Project file you want to create.", 1020},
+  };
+  for (const Check& check : checks) {
+    if (!check.bFailed) continue;
+    strMessage = check.lpszText;
+    nControl = check.nControl;
+    return check.nMessage;
+  }
+  return 0;
+}
+
+BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner) {
+  project.m_strHelpContentsFile = settings.strContentsFile;
+  project.m_strHelpIndexFile = settings.strIndexFile;
+  project.m_strHelpCompiledFile = settings.strCompiledFile;
+  project.m_strHelpProjectFile = settings.strProjectFile;
+  project.m_strHelpTitle = settings.strTitle;
+  project.m_strHelpDefaultTopic = settings.strDefaultTopic;
+  project.m_bModified = TRUE;
+
+  CGenHtmlHelpClass writer(settings.strContentsFile, settings.strIndexFile, settings.strCompiledFile,
+                           settings.strDefaultTopic, settings.strTitle);
+  const CString strLanguageFolder = writer.GetLanguageFolder();
+  const CString strProjectFile = strLanguageFolder + settings.strProjectFile;
+  writer.WriteProjectFile(strProjectFile);
+  writer.WriteContentsFile(strLanguageFolder + settings.strContentsFile);
+  writer.WriteIndexFile(strLanguageFolder + settings.strIndexFile);
+
+  SHELLEXECUTEINFO info{};
+  info.cbSize = SHELLEXECUTEINFO_SIZE_32;
+  info.fMask = SEE_MASK_INVOKEIDLIST;
+  info.hwnd = hWndOwner;
+  info.lpFile = strProjectFile;
+  info.nShow = SW_SHOW;
+  const BOOL bOpened = ShellExecuteEx(&info);
+  if (!bOpened) GetShellServices()->ShowMessage(kWorkshopMessage, kInformationBox);
+  GetShellServices()->RefreshOutputTree();
+  return bOpened;
+}

@@ -1,0 +1,75 @@
+// The HTML Help project writer: the project (.hhp), contents (.hhc) and index (.hhk) files over
+// the generated pages of the open project's output language, and the command's steps around it
+// (default names, the checks of the dialog, the shell's compile of the project).
+#pragma once
+
+#include "base/base.h"
+#include "core/CObject.h"
+#include "core/CString.h"
+#include "core/Lists.h"
+#include "model/RecordFile.h"
+
+class CWorkSpaceObj;
+class TextOutStream;
+
+class CGenHtmlHelpClass : public CObject {
+  DECLARE_DYNCREATE(CGenHtmlHelpClass)
+
+ public:
+  CGenHtmlHelpClass();
+  CGenHtmlHelpClass(CString strContentsFile, CString strIndexFile, CString strCompiledFile, CString strDefaultTopic,
+                    CString strTitle);
+  ~CGenHtmlHelpClass() override;
+
+  // Nothing is archived; the record-file pair of the model's records is there, and nothing calls it.
+  void Serialize(CArchive& ar) override;
+  DECLARE_RECORD_FILE()
+
+  // Each writes one file (created or emptied first); nothing when it cannot be created.
+  void WriteProjectFile(CString strPath);
+  void WriteContentsFile(CString strPath);
+  void WriteIndexFile(CString strPath);
+
+  // Every ordinary file below the page folder, relative to the language folder.
+  void CollectFiles(CStringList& list);
+  void CollectSubfolderFiles(CStringList& list, CString strFolder);
+  void WriteContentsBody(TextOutStream& out);
+  void WriteContentsFolders(TextOutStream& out, int nIndent, int nListIndent, CString strFolder);
+  void WriteIndexBody(TextOutStream& out);
+  void WriteIndexFolders(TextOutStream& out, CString strFolder);
+
+  // The open project's language folder ("Output_Chs\\", "Output_GB5\\" or "Output_Eng\\" under the
+  // project folder) and its page folder (+ "Htmls\\").
+  CString GetLanguageFolder() const;
+  CString GetPageFolder() const { return GetLanguageFolder() + "Htmls\\"; }
+
+  CString m_strContentsFile;
+  CString m_strIndexFile;
+  CString m_strCompiledFile;
+  CString m_strDefaultTopic;
+  CString m_strTitle;
+};
+
+// The six settings of the HTML Help dialog.
+struct HtmlHelpSettings {
+  CString strContentsFile;
+  CString strIndexFile;
+  CString strCompiledFile;
+  CString strProjectFile;
+  CString strTitle;
+  CString strDefaultTopic;
+};
+
+// Fills the project's empty settings with the defaults made of the project's name (".hhc", ".hhk",
+// ".chm", ".hhp", the project title and "index.htm"); returns the settings.
+HtmlHelpSettings FillHtmlHelpDefaults(CWorkSpaceObj& project, const CString& strProjectName);
+// The names the default-file list offers: the page files ("*.htm") of the output language.
+void ListDefaultFileCandidates(const CWorkSpaceObj& project, const CString& strProjectFolder, CStringList& names);
+// The dialog's checks in their order: 0 when the settings may be used, else the message and the
+// control that gets the focus. bDefaultSelected: an item of the default-file list is selected.
+UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelected, CString& strMessage,
+                           UINT& nControl);
+// After OK: stores the settings in the project (marking it modified), writes the three files into
+// the language folder, asks the shell to open the project file (telling the user when it cannot)
+// and refreshes the output tree. TRUE when the shell call succeeded.
+BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner);

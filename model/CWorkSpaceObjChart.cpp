@@ -1,0 +1,180 @@
+// The hierarchy chart: every class of the project as a box in an indented outline of class trees
+// under the project title, laid out, drawn off-screen and saved as "A_Hierarchy_Chart.bmp".
+#include <algorithm>
+
+#include "foundation/SECDib.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DiagramCanvas.h"
+
+namespace {
+
+constexpr int kRootWidth = 180;
+constexpr int kBoxHeight = 20;
+constexpr int kIndent = 20;          // a subclass column right of its class
+constexpr int kPitch = 30;           // from one box's top to the next one's
+constexpr int kColumnBoxes = 7;      // subclasses in a column before it breaks
+constexpr int kTreeGap = 40;         // between trees and between broken columns
+constexpr int kRowGap = 30;          // above each row of small trees or single classes
+constexpr int kSingleStep = 220;     // from one single class to the next
+constexpr int kLargeTree = 7;        // direct subclasses of a tree that stands at the top
+constexpr int kTitleBottom = 50;     // the lowest edge before any box
+constexpr int kMargin = 60;
+
+// The first row holds 4 trees or boxes, every later one 5.
+bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
+
+}  // namespace
+
+void CWorkSpaceObj::MeasureChartBox() {
+  int nWidth = kRootWidth;
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
+    nWidth = std::max(nWidth, MeasureDiagramText(m_lfBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
+  m_nBoxWidth = nWidth;
+  m_nBoxHeight = kBoxHeight;
+}
+
+int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcParent, CStringList& path, CRect& rcTree) {
+  CFileObjList children;
+  GetDerivedClasses(children, strName);
+  SortClassesByDescendants(children);
+  int nLowestTop = rcParent.top;
+  int x = rcParent.left + kIndent;
+  int y = rcParent.top + kPitch;
+  CPoint ptLine(x - 10, rcParent.bottom);  // where the next connector starts
+  int nInColumn = 0;
+  for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) {
+    const CString strChild = children.GetNext(pos)->m_strClassName;
+    if (nInColumn == kColumnBoxes) {
+      // A new column right of everything so far, joined to the parent's line just below the parent.
+      x = rcTree.right + kTreeGap;
+      y = rcParent.top + kPitch;
+      const int yJoin = rcParent.bottom + 5;
+      m_ChartLines.emplace_back(CPoint(rcParent.left + kIndent - 10, yJoin), CPoint(x - 10, yJoin));
+      ptLine = CPoint(x - 10, yJoin);
+      nInColumn = 0;
+    }
+    const CRect rcBox(x, y, x + m_nBoxWidth, y + m_nBoxHeight);
+    m_ChartBoxes.push_back({strChild, rcBox, FALSE});
+    const int yMiddle = rcBox.top + rcBox.Height() / 2;
+    m_ChartLines.emplace_back(ptLine, CPoint(ptLine.x, yMiddle));
+    m_ChartLines.emplace_back(CPoint(ptLine.x, yMiddle), CPoint(rcBox.left, yMiddle));
+    ptLine.y = yMiddle;
+    rcTree.UnionRect(&rcTree, &rcBox);
+    ++nInColumn;
+    int nSubtreeTop = rcBox.top;
+    if (path.Find(strChild) == nullptr) {
+      path.AddTail(strChild);
+      nSubtreeTop = LayoutChartSubtree(strChild, rcBox, path, rcTree);
+      path.RemoveTail();
+    }
+    nLowestTop = std::max(nLowestTop, nSubtreeTop);
+    y = nSubtreeTop + kPitch;
+  }
+  return nLowestTop;
+}
+
+CSize CWorkSpaceObj::LayoutHierarchyChart() {
+  m_ChartBoxes.clear();
+  m_ChartLines.clear();
+  MeasureChartBox();
+  BuildRootClassList();
+  SortNamesByDescendants(m_RootClassList);
+
+  CStringList largeTrees, smallTrees, singles;
+  for (POSITION pos = m_RootClassList.GetHeadPosition(); pos != nullptr;) {
+    const CString& strRoot = m_RootClassList.GetNext(pos);
+    CFileObjList children;
+    GetDerivedClasses(children, strRoot);
+    const INT_PTR nChildren = children.GetCount();
+    (nChildren >= kLargeTree ? largeTrees : nChildren > 0 ? smallTrees : singles).AddTail(strRoot);
+  }
+
+  int nRight = 0;
+  int nBottom = kTitleBottom;
+  auto layOutTree = [&](const CString& strRoot, int x, int y) {
+    const CRect rcRoot(x, y, x + kRootWidth, y + kBoxHeight);
+    m_ChartBoxes.push_back({strRoot, rcRoot, TRUE});
+    CRect rcTree = rcRoot;
+    CStringList path;
+    path.AddTail(strRoot);
+    LayoutChartSubtree(strRoot, rcRoot, path, rcTree);
+    nRight = std::max(nRight, static_cast<int>(rcTree.right));
+    nBottom = std::max(nBottom, static_cast<int>(rcTree.bottom));
+    return rcTree;
+  };
+
+  int x = 40;
+  for (POSITION pos = largeTrees.GetHeadPosition(); pos != nullptr;) x = layOutTree(largeTrees.GetNext(pos), x, 50).right + kTreeGap;
+
+  int nIndex = 0;
+  int y = nBottom + kRowGap;
+  x = 20;
+  for (POSITION pos = smallTrees.GetHeadPosition(); pos != nullptr; ++nIndex) {
+    if (StartsNewRow(nIndex)) {
+      x = 20;
+      y = nBottom + kRowGap;
+    }
+    x = layOutTree(smallTrees.GetNext(pos), x, y).right + kTreeGap;
+  }
+
+  nIndex = 0;
+  y = nBottom + kRowGap;
+  x = 20;
+  for (POSITION pos = singles.GetHeadPosition(); pos != nullptr; ++nIndex, x += kSingleStep) {
+    if (StartsNewRow(nIndex)) {
+      x = 20;
+      y = nBottom + kRowGap;
+    }
+    layOutTree(singles.GetNext(pos), x, y);
+  }
+
+  const CSize layout(nRight + kMargin, nBottom + kMargin);
+  m_nChartWidth = std::max(800, static_cast<int>(layout.cx));
+  m_nChartHeight = layout.cy + 20;
+  return layout;
+}
+
+void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot) {
+  DrawDiagramBox(dc, CRect(rcBox), strName, bRoot ? m_crBaseClass : m_crDerivedClass, *this);
+}
+
+void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc) {
+  dc.SetBkMode(TRANSPARENT);
+  CFont titleFont;
+  if (titleFont.CreateFontIndirect(&m_lfTitleFont)) {
+    CFont* pOld = dc.SelectObject(&titleFont);
+    CRect rcTitle(10, 0, m_nChartWidth, 40);
+    dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    dc.SelectObject(pOld);
+  }
+  CPen pen;
+  pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+  CPen* pOldPen = dc.SelectObject(&pen);
+  for (const auto& line : m_ChartLines) {
+    dc.MoveTo(line.first);
+    dc.LineTo(line.second);
+  }
+  dc.SelectObject(pOldPen);
+  CFont boxFont;
+  CFont* pOldFont = boxFont.CreateFontIndirect(&m_lfBoxFont) ? dc.SelectObject(&boxFont) : nullptr;
+  for (const ChartBox& box : m_ChartBoxes) DrawChartBox(dc, box.rect, box.strName, box.bRoot);
+  if (pOldFont != nullptr) dc.SelectObject(pOldFont);
+}
+
+BOOL CWorkSpaceObj::DrawHierarchyChart(kelpwood::foundation::SECImage& image) {
+  m_ChartLayoutSize = LayoutHierarchyChart();
+  DiagramCanvas canvas(m_nChartWidth, m_nChartHeight, m_crChartBack);
+  if (!canvas.IsValid()) return FALSE;
+  DrawHierarchyChartBoxes(canvas.GetDC());
+  return canvas.CopyTo(image);
+}
+
+BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath) {
+  kelpwood::foundation::SECDib dib;
+  DrawHierarchyChart(dib);
+  return dib.SaveImage(strPath);
+}
+
+BOOL CWorkSpaceObj::SaveHierarchyChartBitmap(CString strImageFolder) {
+  return WriteHierarchyChartImage(strImageFolder + "A_Hierarchy_Chart.bmp");
+}

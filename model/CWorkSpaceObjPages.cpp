@@ -1,0 +1,302 @@
+// The documentation drivers of the project: per language the index page, the chart bitmap and
+// page, and each class's folders, diagram and pages; the ancestor chains of the class diagrams and
+// the component class list.
+#include <memory>
+
+#include "core/CStdioFile.h"
+#include "core/TextStream.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DocPages.h"
+#include "model/DocumentationProgress.h"
+#include "model/GWExtFileSystem.h"
+#include "model/ShellServices.h"
+#include "foundation/SECFileSystem.h"
+#include "os/Process.h"
+
+namespace {
+
+const char* const kEnglishFont = "<font face=\"verdana,arial,helvetica\" size=\"2\">";
+
+void ShowCaption(DocumentationProgress* pProgress, const CString& strText) {
+  if (pProgress != nullptr) pProgress->SetCaption(strText);
+}
+
+// Writes a page through `body`; FALSE when the file could not be created or written.
+template <class Body>
+BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& body) {
+  TextOutStream out(strPath);
+  if (!out.is_open()) return FALSE;
+  body(out);
+  if (!out.close()) return FALSE;
+  if (pProgress != nullptr) pProgress->PageWritten(strPath);
+  return TRUE;
+}
+
+CString ClassHref(const CString& strClass) {
+  const CString strFixed = HtmlAttr(CFileObj::FixedName(strClass));
+  return strFixed + "/" + strFixed + ".htm";
+}
+
+}  // namespace
+
+int CWorkSpaceObj::GenerateGBPages(CString strFolder, DocumentationProgress* pProgress) {
+  return GeneratePages(LANGUAGE_CHS, strFolder, pProgress);
+}
+
+int CWorkSpaceObj::GenerateBig5Pages(CString strFolder, DocumentationProgress* pProgress) {
+  return GeneratePages(LANGUAGE_CHT, strFolder, pProgress);
+}
+
+int CWorkSpaceObj::GenerateEnglishPages(CString strFolder, DocumentationProgress* pProgress) {
+  return GeneratePages(LANGUAGE_ENG, strFolder, pProgress);
+}
+
+int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress) {
+  const DocLanguage language = DocLanguageOf(nLanguage);
+  const bool bEnglish = language == DocLanguage::English;
+  if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
+  const CString strImageFolder = strFolder + "Image2\\";
+  if (!GWExtFileSystem::IsDirectory(strImageFolder)) GWExtFileSystem::CreateDirectoryPath(strImageFolder);
+
+  ClearAncestorChains();
+  PrepareClassDiagrams(pProgress);
+
+  if (IsRunStopped(pProgress)) return 0;
+  const BOOL bIndex = language == DocLanguage::GB     ? WriteGBIndexPage(strFolder)
+                     : language == DocLanguage::Big5 ? WriteBig5IndexPage(strFolder)
+                                                     : WriteEnglishIndexPage(strFolder);
+  if (bIndex && pProgress != nullptr) pProgress->PageWritten(strFolder + "Index.htm");
+
+  if (IsRunStopped(pProgress)) return 0;
+  if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
+  if (SaveHierarchyChartBitmap(strImageFolder) && pProgress != nullptr)
+    pProgress->BitmapWritten(strImageFolder + "A_Hierarchy_Chart.bmp");
+  if (IsRunStopped(pProgress)) return 0;
+  if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
+  const BOOL bChart = language == DocLanguage::GB     ? WriteGBChartPage(strFolder)
+                     : language == DocLanguage::Big5 ? WriteBig5ChartPage(strFolder)
+                                                     : WriteEnglishChartPage(strFolder);
+  if (bChart && pProgress != nullptr) pProgress->PageWritten(strFolder + "Hierarchy_Chart.htm");
+
+  const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
+                                                 "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
+  int nFailed = 0;
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    if (IsRunStopped(pProgress)) break;
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    pClass->CreateClassFolders(strFolder);
+    if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
+    if (pClass->SaveClassDiagram(strImageFolder, *this) && pProgress != nullptr)
+      pProgress->BitmapWritten(strImageFolder + CFileObj::FixedName(pClass->m_strClassName) + ".bmp");
+    if (IsRunStopped(pProgress)) break;
+    const CString strFixed = CFileObj::FixedName(pClass->m_strClassName);
+    const CString strPath = strFolder + strFixed + "\\" + strFixed + ".htm";
+    const BOOL bPage = WritePage(strPath, pProgress, [&](TextOutStream& out) {
+      WritePageHead(out, language, pClass->m_strClassName);
+      switch (language) {
+        case DocLanguage::GB: pClass->WriteGBClassPage(out, *this); break;
+        case DocLanguage::Big5: pClass->WriteBig5ClassPage(out, *this); break;
+        case DocLanguage::English: pClass->WriteEnglishClassPage(out, *this); break;
+      }
+      ShowCaption(pProgress, pClass->m_strClassName + ".htm");
+      for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
+        const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
+        if (IsProjectClass(strBase))
+          out << "<P><B><a href=\"../" << ClassHref(strBase) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
+        else
+          out << "<P><B>" << HtmlText(strBase) << "</P></B>\n";
+      }
+      if (language == DocLanguage::GB) out << strClassList;
+      WritePageEnd(out);
+    });
+    BOOL bMembers = FALSE;
+    if (bPage) {
+      switch (language) {
+        case DocLanguage::GB:
+          bMembers = pClass->WriteGBVariablePages(strFolder, *this, pProgress) &&
+                     pClass->WriteGBFunctionPages(strFolder, *this, pProgress);
+          break;
+        case DocLanguage::Big5:
+          bMembers = pClass->WriteBig5VariablePages(strFolder, *this, pProgress) &&
+                     pClass->WriteBig5FunctionPages(strFolder, *this, pProgress);
+          break;
+        case DocLanguage::English:
+          bMembers = pClass->WriteEnglishVariablePages(strFolder, *this, pProgress) &&
+                     pClass->WriteEnglishFunctionPages(strFolder, *this, pProgress);
+          break;
+      }
+    }
+    // A class whose pages could not all be written is counted, and the others still get theirs.
+    if (!bPage || !bMembers) ++nFailed;
+  }
+  return nFailed;
+}
+
+BOOL CWorkSpaceObj::WriteEnglishIndexPage(CString strFolder) {
+  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
+    const CString F = kEnglishFont;
+    WritePageHead(out, DocLanguage::English, m_strProjectTitle);
+    out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
+    if (!m_strProjectTitle.IsEmpty())
+      out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
+    else
+      out << "Welcome to our world!.</font></h1> \n";
+    out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
+    out << "<p><b>" << F
+        << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
+           "library.</font></b></p>\n";
+    out << "<h4>The library's classes are presented here in the following categories: </h4>\n"
+        << "\n";
+    out << "<p class=\"label\"><b>" << F << "Classes</font></b></p>\n"
+        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+        << "  <tbody>\n";
+    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = m_FileObjList.GetNext(pos);
+      out << "<tr vAlign=\"top\">\n"
+          << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+          << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
+          << "      <td width=\"78%\">" << F << "Class Description\n"
+          << "        .\n"
+          << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
+          << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+          << "    </font></tr>\n";
+    }
+    out << "  </tbody>\n"
+        << "</table>\n"
+        << "\n";
+    out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
+        << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
+        << "</a></font></b></p>\n";
+    WritePageEnd(out);
+  });
+}
+
+BOOL CWorkSpaceObj::WriteGBIndexPage(CString strFolder) {
+  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
+    auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
+    WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
+    out << "<h1><a name=\"secbrowseeditbase\"></a>"
+        << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+    out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
+    out << T("<h1>类库基本类列表</h1>\n");
+    out << T("<p class=\"label\"><b>类列表</b></p>\n")
+        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+        << "  <tbody>\n";
+    const CString strDescription = T("类描述");
+    const CString strBase = T("基类:");
+    const CString strDefined = T("定义文件:");
+    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = m_FileObjList.GetNext(pos);
+      out << "<tr vAlign=\"top\">\n"
+          << "      <td width=\"22%\"><a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+          << HtmlText(pClass->m_strClassName) << "</a></td>\n"
+          << "      <td width=\"78%\">" << strDescription << "\n"
+          << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
+          << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+          << "    </tr>\n";
+    }
+    out << "  </tbody>\n"
+        << "</table>\n"
+        << "\n";
+    out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
+        << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
+        << HtmlText(m_strEmail) << "</a></font></b></p>\n";
+    WritePageEnd(out);
+  });
+}
+
+BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
+  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
+    auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
+    WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
+    out << "<h1><a name=\"secbrowseeditbase\"></a>"
+        << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+    out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
+           "the class library.</b></p>\n";
+    out << T("<h1>類別庫基本類別列表</h1>\n");
+    const CString strDerived = T("<p class=\"indent\">此類別是從類別");
+    const CString strInherited = T("繼承下來的</p> \n");
+    const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
+    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = m_FileObjList.GetNext(pos);
+      out << "<p class=\"dt\"><a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+          << HtmlText(pClass->m_strClassName) << "</a><b>\n";
+      out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
+      out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
+      out << "<b>\n";
+    }
+    WritePageEnd(out);
+  });
+}
+
+namespace {
+
+BOOL WriteChartPage(const CWorkSpaceObj& project, const CString& strFolder, DocLanguage language) {
+  return WritePage(strFolder + "Hierarchy_Chart.htm", nullptr, [&](TextOutStream& out) {
+    WritePageHead(out, language, project.m_strProjectTitle);
+    out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << project.m_nChartWidth
+        << "\" height=\"" << project.m_nChartHeight << "\"></p>\n";
+    WritePageEnd(out);
+  });
+}
+
+}  // namespace
+
+BOOL CWorkSpaceObj::WriteGBChartPage(CString strFolder) { return WriteChartPage(*this, strFolder, DocLanguage::GB); }
+
+BOOL CWorkSpaceObj::WriteBig5ChartPage(CString strFolder) {
+  return WriteChartPage(*this, strFolder, DocLanguage::Big5);
+}
+
+BOOL CWorkSpaceObj::WriteEnglishChartPage(CString strFolder) {
+  return WriteChartPage(*this, strFolder, DocLanguage::English);
+}
+
+void CWorkSpaceObj::ClearAncestorChains() {
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) m_FileObjList.GetNext(pos)->m_AncestorList.RemoveAll();
+}
+
+void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    CFileObj* pClass = m_FileObjList.GetNext(pos);
+    pClass->m_AncestorList.AddTail(pClass->m_strClassName);
+    if (!pClass->m_BaseClassList.IsEmpty()) {
+      ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
+      AppendAncestors(pClass->m_AncestorList, pClass->m_strBaseClassName);
+    }
+    pClass->MeasureDiagramBox();
+    pClass->ComputeDiagramSize();
+  }
+}
+
+void CWorkSpaceObj::AppendAncestors(CStringList& chain, CString strName) const {
+  // A loop of first bases ends at the first name already in the chain.
+  while (!strName.IsEmpty() && chain.Find(strName) == nullptr) {
+    chain.AddTail(strName);
+    strName = GetFirstBaseName(strName);
+  }
+}
+
+CString CWorkSpaceObj::GetFirstBaseName(CString strName) const {
+  const CFileObj* pClass = FindClassByName(strName);
+  return pClass != nullptr ? pClass->m_strBaseClassName : CString();
+}
+
+void CWorkSpaceObj::LoadComponentClassList() {
+  m_ComponentClassList.RemoveAll();
+  if (m_nComponentId == 0) return;
+  const CString strName = GetShellServices()->GetComponentName(m_nComponentId);
+  if (strName.IsEmpty()) return;
+  char szModule[MAX_PATH] = {};
+  GetModuleFileName(nullptr, szModule, MAX_PATH);
+  SECFileSystem fs;
+  CStdioFile file;
+  if (!file.Open(fs.GetPath(szModule) + "Component\\" + strName, CFile::modeRead | CFile::typeText)) return;
+  CString strLine;
+  while (file.ReadString(strLine)) {
+    strLine.Trim();
+    if (!strLine.IsEmpty()) m_ComponentClassList.AddTail(strLine);
+  }
+}

@@ -1,0 +1,101 @@
+// The off-screen canvas, text measuring and the class box of the diagrams and the chart.
+#include "model/DiagramCanvas.h"
+
+#include "foundation/SECImage.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/ShellServices.h"
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The screen's DC for as long as the object lives.
+class ScreenDC {
+ public:
+  ScreenDC() : m_hDC(::GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (m_hDC != nullptr) ::ReleaseDC(nullptr, m_hDC);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC Get() const { return m_hDC; }
+
+ private:
+  HDC m_hDC;
+};
+
+// The shadow's fill: a checker of black and white, so masking keeps every other pixel of what lies
+// beneath and the shadow looks half dark.
+BOOL MakeShadowBrush(CDC& dc, CBitmap& pattern, CBrush& brush) {
+  if (!pattern.CreateCompatibleBitmap(&dc, 8, 8)) return FALSE;
+  CDC patternDC;
+  if (!patternDC.CreateCompatibleDC(&dc)) return FALSE;
+  CBitmap* pOld = patternDC.SelectObject(&pattern);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) patternDC.SetPixel(x, y, (x + y) % 2 == 0 ? kBlack : kWhite);
+  patternDC.SelectObject(pOld);
+  return brush.CreatePatternBrush(&pattern);
+}
+
+}  // namespace
+
+DiagramCanvas::DiagramCanvas(int cx, int cy, COLORREF crBack) {
+  ScreenDC screen;
+  if (screen.Get() == nullptr || cx <= 0 || cy <= 0) return;
+  CDC* pScreen = CDC::FromHandle(screen.Get());
+  if (!m_dc.CreateCompatibleDC(pScreen)) return;
+  if (!m_bitmap.CreateCompatibleBitmap(pScreen, cx, cy)) return;
+  m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
+  m_dc.FillSolidRect(0, 0, cx, cy, crBack);
+  m_dc.SetBkMode(TRANSPARENT);
+  m_bValid = TRUE;
+}
+
+DiagramCanvas::~DiagramCanvas() {
+  if (m_pOldBitmap != nullptr) m_dc.SelectObject(m_pOldBitmap);
+}
+
+BOOL DiagramCanvas::CopyTo(kelpwood::foundation::SECImage& image) {
+  if (!m_bValid) return FALSE;
+  // The bitmap must not be selected while it is read.
+  m_dc.SelectObject(m_pOldBitmap);
+  const BOOL bCopied = image.CreateFromBitmap(m_dc.GetSafeHdc(), static_cast<HBITMAP>(m_bitmap.GetSafeHandle()));
+  m_dc.SelectObject(&m_bitmap);
+  return bCopied;
+}
+
+int MeasureDiagramText(const LOGFONT& lf, const CString& strText) {
+  ScreenDC screen;
+  if (screen.Get() == nullptr) return 0;
+  CFont font;
+  if (!font.CreateFontIndirect(&lf)) return 0;
+  CDC* pDC = CDC::FromHandle(screen.Get());
+  CFont* pOld = pDC->SelectObject(&font);
+  const int nWidth = pDC->GetTextExtent(strText).cx;
+  pDC->SelectObject(pOld);
+  return nWidth;
+}
+
+void DrawDiagramBox(CDC& dc, const CRect& rcBox, const CString& strName, COLORREF crFill,
+                    const CWorkSpaceObj& project) {
+  if (project.GetShadow()) {
+    CBitmap pattern;
+    CBrush brush;
+    CPen pen;
+    if (MakeShadowBrush(dc, pattern, brush) && pen.CreatePen(PS_SOLID, 1, kBlack)) {
+      CBrush* pOldBrush = dc.SelectObject(&brush);
+      CPen* pOldPen = dc.SelectObject(&pen);
+      const int nOldRop = dc.SetROP2(R2_MASKPEN);
+      GetShellServices()->DrawClassBox(dc.GetSafeHdc(), rcBox, project.GetShadowSize());
+      dc.SetROP2(nOldRop);
+      dc.SelectObject(pOldPen);
+      dc.SelectObject(pOldBrush);
+    }
+  }
+  dc.FillSolidRect(&rcBox, crFill);
+  dc.Draw3dRect(&rcBox, kBlack, kBlack);
+  CRect rcText = rcBox;
+  rcText.left += 10;
+  dc.DrawText(strName, &rcText, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}

@@ -1,0 +1,38 @@
+// Drawing shared by the class diagrams and the hierarchy chart: an off-screen bitmap compatible
+// with the screen, text measuring in a diagram font, and the framed, shadowed class box.
+#pragma once
+
+#include "afx/afx.h"
+
+class CWorkSpaceObj;
+namespace kelpwood::foundation {
+class SECImage;
+}
+
+class DiagramCanvas {
+ public:
+  // A memory DC holding a bitmap of the size filled with the colour; text is drawn transparently.
+  DiagramCanvas(int cx, int cy, COLORREF crBack);
+  ~DiagramCanvas();
+  DiagramCanvas(const DiagramCanvas&) = delete;
+  DiagramCanvas& operator=(const DiagramCanvas&) = delete;
+
+  BOOL IsValid() const { return m_bValid; }
+  CDC& GetDC() { return m_dc; }
+  // A device-independent copy of the drawing.
+  BOOL CopyTo(kelpwood::foundation::SECImage& image);
+
+ private:
+  CDC m_dc;
+  CBitmap m_bitmap;
+  CBitmap* m_pOldBitmap = nullptr;
+  BOOL m_bValid = FALSE;
+};
+
+// The width of the text in the font, measured on the screen.
+int MeasureDiagramText(const LOGFONT& lf, const CString& strText);
+
+// A class box: the shadow first (through the shell, when the project asks for shadows), then the
+// fill, a black frame and the name from 10 pixels right of the left edge, centred vertically.
+void DrawDiagramBox(CDC& dc, const CRect& rcBox, const CString& strName, COLORREF crFill,
+                    const CWorkSpaceObj& project);

@@ -1,0 +1,141 @@
+// The shared pieces of the documentation pages and the default-description tables of the three
+// languages. Chinese texts are UTF-8 here and converted once to GB2312 or Big5.
+#include "model/DocPages.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "base/Convert.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/ModelIds.h"
+
+DocLanguage DocLanguageOf(int nOutputLanguage) {
+  switch (nOutputLanguage) {
+    case LANGUAGE_CHT: return DocLanguage::Big5;
+    case LANGUAGE_ENG: return DocLanguage::English;
+    default: return DocLanguage::GB;
+  }
+}
+
+LPCTSTR DocCharset(DocLanguage language) {
+  switch (language) {
+    case DocLanguage::GB: return "gb2312";
+    case DocLanguage::Big5: return "big5";
+    case DocLanguage::English: break;
+  }
+  return "iso-8859-1";
+}
+
+CString DocText(DocLanguage language, const char* lpszUtf8) {
+  if (language == DocLanguage::English) return CString(lpszUtf8);
+  const std::string bytes = brambolt::Utf8ToCodePage(std::string_view(lpszUtf8), language == DocLanguage::GB ? 936 : 950);
+  return CString(bytes.c_str());
+}
+
+namespace {
+
+CString Escape(const CString& strText, bool bQuotes) {
+  // Most names hold nothing to escape; they pass unchanged.
+  if (std::strpbrk(strText, bQuotes ? "&<>\"" : "&<>") == nullptr) return strText;
+  CString strOut;
+  for (int i = 0; i < strText.GetLength(); ++i) {
+    const char ch = strText[i];
+    switch (ch) {
+      case '&': strOut += "&amp;"; break;
+      case '<': strOut += "&lt;"; break;
+      case '>': strOut += "&gt;"; break;
+      case '"':
+        if (bQuotes) {
+          strOut += "&quot;";
+          break;
+        }
+        [[fallthrough]];
+      default: strOut += ch;
+    }
+  }
+  return strOut;
+}
+
+}  // namespace
+
+CString HtmlText(const CString& strText) { return Escape(strText, false); }
+
+CString HtmlAttr(const CString& strText) { return Escape(strText, true); }
+
+void WritePageHead(TextOutStream& out, DocLanguage language, const CString& strTitle) {
+  out << "<html>\n"
+      << "\n"
+      << "<head>\n"
+      << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" << DocCharset(language) << "\">\n"
+      << "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
+      << "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
+      << "<title>" << HtmlText(strTitle) << "</title>\n"
+      << "</head>\n"
+      << "\n"
+      << "<body>\n"
+      << "\n";
+}
+
+void WritePageEnd(TextOutStream& out) { out << " \n" << "</body> \n" << " \n" << "</html> \n"; }
+
+BOOL IsFunctionDocumented(const CWorkSpaceObj& project, int nAccess) {
+  switch (nAccess) {
+    case MEMBER_PROTECTED: return project.m_bDocProtectedFunctions;
+    case MEMBER_PRIVATE: return project.m_bDocPrivateFunctions;
+    case MEMBER_PUBLIC: return project.m_bDocPublicFunctions;
+    default: return FALSE;
+  }
+}
+
+BOOL IsVariableDocumented(const CWorkSpaceObj& project, int nAccess) {
+  switch (nAccess) {
+    case MEMBER_PROTECTED: return project.m_bDocProtectedVariables;
+    case MEMBER_PRIVATE: return project.m_bDocPrivateVariables;
+    case MEMBER_PUBLIC: return project.m_bDocPublicVariables;
+    default: return FALSE;
+  }
+}
+
+DocTable::DocTable(DocLanguage language, const std::vector<DocDefault>& entries) {
+  for (const DocDefault& entry : entries) {
+    if (entry.lpszKey != nullptr && *entry.lpszKey == '\0') {
+      fallback = DocText(language, entry.lpszText);
+      continue;
+    }
+    keys.emplace_back(entry.lpszKey != nullptr ? entry.lpszKey : "");
+    wholeName.push_back(entry.bWholeName);
+    texts.push_back(DocText(language, entry.lpszText));
+    longTexts.push_back(entry.lpszLongText != nullptr ? DocText(language, entry.lpszLongText) : CString());
+  }
+}
+
+CString LookUpDefault(const DocTable& table, DocMatch match, const CString& strSubject, const CString& strClass,
+                      const CString& strName, bool bLong) {
+  const std::string_view subject(strSubject, static_cast<size_t>(strSubject.GetLength()));
+  CString strText = table.fallback;
+  for (size_t i = 0; i < table.keys.size(); ++i) {
+    const std::string_view key = table.keys[i].empty()
+                                     ? std::string_view(strClass, static_cast<size_t>(strClass.GetLength()))
+                                     : std::string_view(table.keys[i]);
+    if (key.empty()) continue;
+    bool bMatch = false;
+    if (table.wholeName[i])
+      bMatch = subject == key;
+    else if (match == DocMatch::Prefix)
+      bMatch = subject.substr(0, key.size()) == key;
+    else
+      bMatch = subject.find(key) != std::string_view::npos;
+    if (!bMatch) continue;
+    strText = bLong && !table.longTexts[i].IsEmpty() ? table.longTexts[i] : table.texts[i];
+    break;
+  }
+  if (strText.Find('%') < 0) return strText;
+  CString strType = strSubject;
+  const int nStar = strType.Find('*');
+  if (nStar >= 0) strType = strType.Left(nStar);
+  strType.Trim();
+  strText.Replace("%C", HtmlText(strClass));
+  strText.Replace("%N", HtmlText(strName));
+  strText.Replace("%T", HtmlText(strType));
+  return strText;
+}

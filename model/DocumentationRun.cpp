@@ -1,0 +1,96 @@
+// The Write Documentation run: options, output folder, the worker's job and its thread.
+#include "model/DocumentationRun.h"
+
+#include "model/CWorkSpaceObj.h"
+#include "model/GWExtFileSystem.h"
+#include "model/ShellServices.h"
+#include "os/KernelObject.h"
+#include "os/Threads.h"
+#include "os/Waitable.h"
+
+DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project) {
+  DocumentationOptions options;
+  options.nLanguage = project.m_nOutputLanguage;
+  options.strTitle = project.m_strProjectTitle;
+  options.bProtectedFunctions = project.m_bDocProtectedFunctions;
+  options.bPublicFunctions = project.m_bDocPublicFunctions;
+  options.bPrivateFunctions = project.m_bDocPrivateFunctions;
+  options.bProtectedVariables = project.m_bDocProtectedVariables;
+  options.bPublicVariables = project.m_bDocPublicVariables;
+  options.bPrivateVariables = project.m_bDocPrivateVariables;
+  return options;
+}
+
+void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOptions& options) {
+  project.m_nOutputLanguage = options.nLanguage;
+  project.m_strProjectTitle = options.strTitle;
+  project.m_bDocProtectedFunctions = options.bProtectedFunctions;
+  project.m_bDocPublicFunctions = options.bPublicFunctions;
+  project.m_bDocPrivateFunctions = options.bPrivateFunctions;
+  project.m_bDocProtectedVariables = options.bProtectedVariables;
+  project.m_bDocPublicVariables = options.bPublicVariables;
+  project.m_bDocPrivateVariables = options.bPrivateVariables;
+  project.m_bModified = TRUE;
+}
+
+CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
+  switch (nLanguage) {
+    case LANGUAGE_CHT: return strProjectFolder + "Output_GB5\\Htmls\\";
+    case LANGUAGE_ENG: return strProjectFolder + "Output_Eng\\Htmls\\";
+    default: return strProjectFolder + "Output_Chs\\Htmls\\";
+  }
+}
+
+int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
+                          DocumentationProgress& progress) {
+  if (bRewrite) {
+    GWExtFileSystem fs;
+    fs.RemoveFolderTree(strFolder, progress.GetWindow(), TRUE);
+    if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
+  }
+  return project.GeneratePages(nLanguage, strFolder, &progress);
+}
+
+DocumentationWorker::DocumentationWorker(CWorkSpaceObj& project, CString strFolder, BOOL bRewrite, int nLanguage,
+                                         DocumentationProgress& progress)
+    : m_project(project), m_strFolder(strFolder), m_bRewrite(bRewrite), m_nLanguage(nLanguage), m_progress(progress) {}
+
+DocumentationWorker::~DocumentationWorker() {
+  Stop();
+  Wait();
+}
+
+BOOL DocumentationWorker::Start() {
+  if (m_hThread != nullptr) return FALSE;
+  m_hThread = CreateThread(nullptr, 0, &DocumentationWorker::ThreadProc, this, CREATE_SUSPENDED, nullptr);
+  if (m_hThread == nullptr) return FALSE;
+  SetThreadPriority(m_hThread, THREAD_PRIORITY_IDLE);
+  ResumeThread(m_hThread);
+  return TRUE;
+}
+
+void DocumentationWorker::Wait() {
+  if (m_hThread == nullptr) return;
+  WaitForSingleObject(m_hThread, INFINITE);
+  CloseHandle(m_hThread);
+  m_hThread = nullptr;
+}
+
+BOOL DocumentationWorker::IsBusy() const {
+  return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+}
+
+DWORD WINAPI DocumentationWorker::ThreadProc(LPVOID pParam) {
+  auto* pWorker = static_cast<DocumentationWorker*>(pParam);
+  pWorker->m_nFailed = GenerateDocumentation(pWorker->m_project, pWorker->m_strFolder, pWorker->m_bRewrite,
+                                             pWorker->m_nLanguage, pWorker->m_progress);
+  return 0;
+}
+
+void ReportDocumentationFailures(int nFailedClasses) {
+  if (nFailedClasses <= 0) return;
+  CString strText;
+  strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
+                 nFailedClasses);
+  GetShellServices()->ShowMessage(strText, 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+}

@@ -1,0 +1,181 @@
+// GWExtFileSystem: backslash-only path handling and the caption-reporting tree operations over
+// SECFileSystem's listings and copies.
+#include "model/GWExtFileSystem.h"
+
+#include <memory>
+
+#include "model/AddFolder.h"
+#include "os/FileApi.h"
+#include "os/FindFile.h"
+#include "win/WinUser.h"
+
+namespace {
+
+constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 /* volume label */ |
+                               FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+constexpr DWORD kCopyBufferSize = 10240;
+
+bool PassesFilter(DWORD entryAttributes, DWORD filter) {
+  if (filter == 0 || filter == FILE_ATTRIBUTE_NORMAL) return (entryAttributes & kNotOrdinary) == 0;
+  if (filter == SECFILESYSTEM_ALL_ENTRIES) return true;
+  return (entryAttributes & filter) != 0;
+}
+
+bool IsSymbolicLink(const CString& path) {
+  const DWORD attributes = GetFileAttributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+void ShowCaption(HWND hWnd, const CString& text) {
+  if (hWnd == nullptr) return;
+  SetWindowText(hWnd, text);
+  UpdateWindow(hWnd);
+}
+
+// Names each file in the caption; a file already in the target is kept, never replaced.
+class CaptionListener final : public AddFolderListener {
+ public:
+  CaptionListener(GWExtFileSystem& fs, HWND hWnd) : m_fs(fs), m_hWnd(hWnd) {}
+  void CopyingFile(const CString& strSource) override { ShowCaption(m_hWnd, m_fs.GetFileName(strSource)); }
+  BOOL ConfirmOverwrite(const CString&) override { return FALSE; }
+  BOOL IsCancelled() override { return FALSE; }
+
+ private:
+  GWExtFileSystem& m_fs;
+  HWND m_hWnd;
+};
+
+}  // namespace
+
+GWExtFileSystem::GWExtFileSystem() : m_FileData{}, m_hFind(INVALID_HANDLE_VALUE) {}
+
+GWExtFileSystem::~GWExtFileSystem() { CloseSearch(); }
+
+void GWExtFileSystem::CloseSearch() {
+  if (m_hFind != INVALID_HANDLE_VALUE) FindClose(m_hFind);
+  m_hFind = INVALID_HANDLE_VALUE;
+}
+
+BOOL GWExtFileSystem::FindEntry(const CString& pattern, DWORD attributes, CString& name) {
+  name.Empty();
+  if (!pattern.IsEmpty()) {
+    CloseSearch();
+    m_hFind = FindFirstFile(pattern, &m_FileData);
+    if (m_hFind == INVALID_HANDLE_VALUE) return FALSE;
+  } else if (m_hFind == INVALID_HANDLE_VALUE || !FindNextFile(m_hFind, &m_FileData)) {
+    return FALSE;
+  }
+  if (PassesFilter(m_FileData.dwFileAttributes, attributes)) name = m_FileData.cFileName;
+  return TRUE;
+}
+
+CString* GWExtFileSystem::GetNextFileName(const CString& pattern, DWORD attributes) {
+  return m_fs.GetNextFileName(pattern, attributes);
+}
+
+CStringList* GWExtFileSystem::GetFileList(const CString& pattern, DWORD attributes) {
+  return m_fs.GetFileList(pattern, attributes);
+}
+
+CStringList* GWExtFileSystem::GetFileListEx(const CString& pattern, DWORD attributes, BOOL recurse,
+                                            CStringList* list) {
+  return m_fs.GetFileListEx(pattern, attributes, recurse, list);
+}
+
+CStringList* GWExtFileSystem::GetDirectoryList(const CString& path, BOOL fullPaths) {
+  return m_fs.GetDirectoryList(path, fullPaths);
+}
+
+BOOL GWExtFileSystem::DeleteFiles(const CString& pattern, DWORD attributes) {
+  return m_fs.DeleteFiles(pattern, attributes);
+}
+
+BOOL GWExtFileSystem::DeleteFile(const CString& path) { return m_fs.DeleteFile(path); }
+
+BOOL GWExtFileSystem::CloseFile(CFile* file) { return m_fs.CloseFile(file); }
+
+BOOL GWExtFileSystem::CreateDirectoryPath(const CString& path) { return SECFileSystem::MakePath(path); }
+
+BOOL GWExtFileSystem::IsDirectory(const CString& path) { return SECFileSystem::IsDirectory(path); }
+
+CString GWExtFileSystem::GetFileName(const CString& path) {
+  const int separator = path.ReverseFind('\\');
+  return separator < 0 ? path : path.Mid(separator + 1);
+}
+
+CString GWExtFileSystem::GetPath(const CString& path, BOOL includeDrive) {
+  const int separator = path.ReverseFind('\\');
+  if (separator < 0) return CString();
+  CString folder = path.Left(separator + 1);
+  if (!includeDrive) {
+    const int colon = folder.Find(':');
+    if (colon >= 0) folder = folder.Mid(colon + 1);
+  }
+  return folder;
+}
+
+CString GWExtFileSystem::AppendPath(const CString& directory, const CString& name) {
+  if (directory.IsEmpty() || directory[directory.GetLength() - 1] == '\\') return directory + name;
+  return directory + "\\" + name;
+}
+
+BOOL GWExtFileSystem::CopyFile(HWND hWnd, const CString& source, const CString& target, DWORD bufferSize) {
+  ShowCaption(hWnd, GetFileName(source));
+  return m_fs.CopyFile(source, target, bufferSize);
+}
+
+BOOL GWExtFileSystem::CopyFiles(HWND hWnd, const CString& pattern, const CString& targetFolder, BOOL bContinue,
+                                DWORD attributes) {
+  std::unique_ptr<CStringList> entries(GetFileListEx(pattern, attributes, FALSE, nullptr));
+  BOOL bAllCopied = TRUE;
+  for (POSITION pos = entries->GetHeadPosition(); pos != nullptr;) {
+    const CString& entry = entries->GetNext(pos);
+    if (!CopyFile(hWnd, entry, AppendPath(targetFolder, GetFileName(entry)), kCopyBufferSize)) {
+      bAllCopied = FALSE;
+      if (!bContinue) break;
+    }
+  }
+  return bAllCopied;
+}
+
+BOOL GWExtFileSystem::CreateFolders(const CString& path) {
+  if (path.IsEmpty()) return FALSE;
+  CString rest = path;
+  if (rest[rest.GetLength() - 1] != '\\') rest += '\\';
+  BOOL bResult = TRUE;
+  CString prefix;
+  for (int start = 0, end; (end = rest.Find('\\', start)) >= 0; start = end + 1) {
+    prefix += rest.Mid(start, end - start);
+    if (!prefix.IsEmpty() && prefix[prefix.GetLength() - 1] != ':') bResult = CreateDirectoryPath(prefix);
+    prefix += '\\';
+  }
+  return bResult;
+}
+
+BOOL GWExtFileSystem::RemoveFolderTree(const CString& path, HWND hWnd, BOOL bRecursive) {
+  if (bRecursive && !IsSymbolicLink(path)) {
+    std::unique_ptr<CStringList> folders(GetDirectoryList(path, TRUE));
+    for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
+      const CString& folder = folders->GetNext(pos);
+      // A link to a folder goes as a link; what it points at stays.
+      if (IsSymbolicLink(folder))
+        RemoveDirectory(folder);
+      else
+        RemoveFolderTree(folder, hWnd, TRUE);
+    }
+    folders.reset();
+    DeleteFiles(AppendPath(path, "*.*"), SECFILESYSTEM_ALL_ENTRIES);
+  }
+  CString name = path;
+  if (!name.IsEmpty() && (name[name.GetLength() - 1] == '\\' || name[name.GetLength() - 1] == '/'))
+    name = name.Left(name.GetLength() - 1);
+  // The caption names the folder whichever separator the caller's path uses.
+  ShowCaption(hWnd, "Removing -" + m_fs.GetFileName(name));
+  return RemoveDirectory(path);
+}
+
+BOOL GWExtFileSystem::AddFolderToProject(HWND hWnd, const CString& source, const CString& target) {
+  CaptionListener listener(*this, hWnd);
+  AddFolderFiles(source, target, TRUE, listener);
+  return TRUE;
+}

@@ -1,0 +1,349 @@
+// The documentation pages: golden trees in the three languages, member selection by the run's
+// options, file names, escaping, links to bases, the index variants, failed classes and stopping.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "core/TextStream.h"
+#include "model/CFileObj.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DocumentationProgress.h"
+#include "DocTestSupport.h"
+#include "ModelTestSupport.h"
+
+using doc_test::ReadTree;
+using doc_test::ShapesProject;
+using model_test::S;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Htmls(const ShapesProject& p) { return p.folder.Path() + "/Htmls/"; }
+
+// Writes the pages of a language into "<project>/Htmls/" and returns the failed-class count.
+int Generate(ShapesProject& p, int nLanguage, DocumentationProgress* pProgress = nullptr) {
+  return p.project.GeneratePages(nLanguage, p.strProjectFolder + "Htmls\\", pProgress);
+}
+
+std::string Page(const ShapesProject& p, const std::string& relative) { return p.folder.Read("Htmls/" + relative); }
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+struct GoldenCase {
+  int nLanguage;
+  const char* name;
+};
+
+class DocGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(DocGolden, PagesMatchByteForByte) {
+  ShapesProject p;
+  EXPECT_EQ(Generate(p, GetParam().nLanguage), 0);
+  doc_test::ExpectGolden(ReadTree(Htmls(p), {".htm"}), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DocGolden,
+                         ::testing::Values(GoldenCase{LANGUAGE_ENG, "eng"}, GoldenCase{LANGUAGE_CHS, "chs"},
+                                           GoldenCase{LANGUAGE_CHT, "cht"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DocPages, EveryLineEndsInCarriageReturnLineFeed) {
+  ShapesProject p;
+  Generate(p, LANGUAGE_ENG);
+  for (const auto& [path, bytes] : ReadTree(Htmls(p), {".htm"})) {
+    EXPECT_EQ(Count(bytes, "\n"), Count(bytes, "\r\n")) << path;
+    EXPECT_GT(Count(bytes, "\r\n"), 5) << path;
+  }
+}
+
+TEST(DocPages, TreeHoldsIndexChartBitmapsAndAPagePerDocumentedMember) {
+  ShapesProject p;
+  DocumentationProgress progress;
+  Generate(p, LANGUAGE_ENG, &progress);
+  for (const char* path : {"Index.htm", "Hierarchy_Chart.htm", "Image2/A_Hierarchy_Chart.bmp", "Image2/CShape.bmp",
+                           "Image2/CCircle.bmp", "CShape/CShape.htm", "CShape/Member Vars/m_values.htm",
+                           "CShape/Member Functions/Draw.htm", "CShape/Member Functions/Draw(0).htm",
+                           "CCircle/CCircle.htm", "CCircle/Member Functions/GetRadius.htm"})
+    EXPECT_TRUE(p.folder.Exists(std::string("Htmls/") + path)) << path;
+  // 2 + 2 class pages + CShape's 7 functions and 4 variables + CCircle's 2 functions and 1 variable.
+  EXPECT_EQ(progress.GetPageCount(), 18);
+  EXPECT_EQ(progress.GetBitmapCount(), 3);
+}
+
+TEST(DocPages, OverloadsGetPagesOfTheirOwnAndEntriesLinkToThem) {
+  ShapesProject p;
+  Generate(p, LANGUAGE_ENG);
+  const std::string page = Page(p, "CShape/CShape.htm");
+  EXPECT_TRUE(Contains(page, "<a href=\"Member Functions/Draw.htm\">Draw</a>"));
+  EXPECT_TRUE(Contains(page, "<a href=\"Member Functions/Draw(0).htm\">Draw</a>"));
+  EXPECT_TRUE(Contains(Page(p, "CShape/Member Functions/Draw(0).htm"), "<title>Draw(0)</title>"));
+}
+
+struct OptionCase {
+  const char* what;
+  BOOL bPublicFunctions, bProtectedFunctions, bPrivateFunctions;
+  BOOL bPublicVariables, bProtectedVariables, bPrivateVariables;
+  std::vector<std::string> present, absent;
+};
+
+class DocOptions : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(DocOptions, OnlyDocumentedMembersAreListedAndGetPages) {
+  const OptionCase& c = GetParam();
+  ShapesProject p;
+  p.project.m_bDocPublicFunctions = c.bPublicFunctions;
+  p.project.m_bDocProtectedFunctions = c.bProtectedFunctions;
+  p.project.m_bDocPrivateFunctions = c.bPrivateFunctions;
+  p.project.m_bDocPublicVariables = c.bPublicVariables;
+  p.project.m_bDocProtectedVariables = c.bProtectedVariables;
+  p.project.m_bDocPrivateVariables = c.bPrivateVariables;
+  Generate(p, LANGUAGE_ENG);
+  const std::string page = Page(p, "CShape/CShape.htm");
+  for (const std::string& name : c.present) {
+    EXPECT_TRUE(p.folder.Exists("Htmls/CShape/" + name)) << name;
+    EXPECT_TRUE(Contains(page, "href=\"" + name + "\"")) << name;
+  }
+  for (const std::string& name : c.absent) {
+    EXPECT_FALSE(p.folder.Exists("Htmls/CShape/" + name)) << name;
+    EXPECT_FALSE(Contains(page, "href=\"" + name + "\"")) << name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Access, DocOptions,
+    ::testing::Values(
+        OptionCase{"PublicVariablesOnly", FALSE, FALSE, FALSE, TRUE, FALSE, FALSE,
+                   {"Member Vars/m_strName.htm"},
+                   {"Member Functions/Draw.htm", "Member Vars/m_rect.htm", "Member Vars/m_values.htm"}},
+        OptionCase{"PrivateFunctionsOnly", FALSE, FALSE, TRUE, FALSE, FALSE, FALSE,
+                   {"Member Functions/SetName.htm"},
+                   {"Member Functions/Draw.htm", "Member Functions/GetCount.htm", "Member Vars/m_strName.htm"}},
+        OptionCase{"EverythingButProtected", TRUE, FALSE, TRUE, TRUE, FALSE, TRUE,
+                   {"Member Functions/Draw.htm", "Member Vars/m_values.htm"},
+                   {"Member Vars/m_rect.htm", "Member Vars/m_nCount.htm"}}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(DocPages, AccessHeadingsAppearOnlyForSectionsThatHaveMembers) {
+  ShapesProject p("class CHidden\n{\nprivate:\n    void Run();\n};\n");
+  Generate(p, LANGUAGE_ENG);
+  const std::string page = Page(p, "CHidden/CHidden.htm");
+  EXPECT_TRUE(Contains(page, "> private</font></h4>"));
+  EXPECT_FALSE(Contains(page, "> public</font></h4>"));
+  EXPECT_FALSE(Contains(page, "> protected</font></h4>"));
+}
+
+TEST(DocPages, StaticVariablePageCarriesTheStaticSentenceOnce) {
+  ShapesProject p;
+  Generate(p, LANGUAGE_ENG);
+  EXPECT_EQ(Count(Page(p, "CShape/Member Vars/m_nCount.htm"), "This member is also a static member."), 1);
+  EXPECT_EQ(Count(Page(p, "CShape/Member Vars/m_rect.htm"), "static member"), 0);
+}
+
+TEST(DocPages, ProjectTextsAreEscapedWhileTheFixedMarkupStays) {
+  ShapesProject p;
+  Generate(p, LANGUAGE_ENG);
+  const std::string page = Page(p, "CShape/CShape.htm");
+  EXPECT_TRUE(Contains(page, "<b><font face=\"verdana,arial,helvetica\" size=\"2\">CArray&lt;int,int&gt;</font></b>"));
+  const std::string index = Page(p, "Index.htm");
+  EXPECT_TRUE(Contains(index, "<title>Shapes &amp; Lines</title>"));
+  EXPECT_TRUE(Contains(index, "<p>Classes &lt;of&gt; the drawing.</p>"));
+}
+
+TEST(DocPages, QualifiedAndOperatorNamesMakeNoSeparatorsInPaths) {
+  CString strName = "A::B;C|D/E\\F";
+  CFileObj::FixFileName(strName);
+  EXPECT_EQ(S(strName), "A B C D E F");
+
+  ShapesProject p("class CVec\n{\npublic:\n    CVec operator/(int n);\n};\n");
+  Generate(p, LANGUAGE_ENG);
+  EXPECT_TRUE(p.folder.Exists("Htmls/CVec/Member Functions/operator .htm"));
+  EXPECT_TRUE(Contains(Page(p, "CVec/CVec.htm"), "<a href=\"Member Functions/operator .htm\">operator/</a>"));
+}
+
+TEST(DocPages, ClassPageNamesABaseOutsideTheProjectWithoutALink) {
+  ShapesProject p;
+  Generate(p, LANGUAGE_ENG);
+  EXPECT_TRUE(Contains(Page(p, "CShape/CShape.htm"), "<P><B>CObject</P></B>\r\n"));
+  EXPECT_TRUE(Contains(Page(p, "CCircle/CCircle.htm"), "<P><B><a href=\"../CShape/CShape.htm\">CShape</a></P></B>\r\n"));
+}
+
+TEST(DocPages, ClassWithoutBaseGetsTheConstructorSentenceAndAOneBoxDiagram) {
+  ShapesProject p("class CAlone\n{\npublic:\n    int m_n;\n};\n");
+  Generate(p, LANGUAGE_ENG);
+  const std::string page = Page(p, "CAlone/CAlone.htm");
+  EXPECT_TRUE(Contains(page, "<p><b>class CAlone</b></p> \r\n"));
+  EXPECT_TRUE(Contains(page, "To use a CAlone object, just call the constructor."));
+  const CFileObj* pClass = p.project.FindClassByName("CAlone");
+  ASSERT_NE(pClass, nullptr);
+  EXPECT_EQ(pClass->m_nBitmapWidth, pClass->m_nBoxWidth + 20);
+  EXPECT_EQ(pClass->m_nBitmapHeight, 50);
+}
+
+struct IndexCase {
+  int nLanguage;
+  std::string expected;
+};
+
+class DocIndexTitle : public ::testing::TestWithParam<IndexCase> {};
+
+TEST_P(DocIndexTitle, EmptyTitleGivesTheLanguagesStandInHeading) {
+  ShapesProject p;
+  p.project.m_strProjectTitle.Empty();
+  Generate(p, GetParam().nLanguage);
+  EXPECT_TRUE(Contains(Page(p, "Index.htm"), GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, DocIndexTitle,
+    ::testing::Values(IndexCase{LANGUAGE_ENG, "</a>Welcome to our world!.</font></h1> \r\n"},
+                      IndexCase{LANGUAGE_CHT, "<h1><a name=\"secbrowseeditbase\"></a>Help Title</h1> \r\n"},
+                      IndexCase{LANGUAGE_CHS, "<h1><a name=\"secbrowseeditbase\"></a>\xB1\xEA\xCC\xE2\xCE\xC4\xB1\xBE</h1>"}));
+
+TEST(DocPages, EmptyProjectWritesIndexChartAndNoClassFolders) {
+  model_test::TempFolder folder;
+  CWorkSpaceObj project;
+  const CString strFolder = CString(folder.Path().c_str()) + "/Out/Htmls\\";
+  EXPECT_EQ(project.GenerateEnglishPages(strFolder, nullptr), 0);
+  const auto pages = ReadTree(folder.Path() + "/Out/Htmls", {".htm", ".bmp"});
+  std::vector<std::string> names;
+  for (const auto& page : pages) names.push_back(page.first);
+  EXPECT_EQ(names, (std::vector<std::string>{"Hierarchy_Chart.htm", "Image2/A_Hierarchy_Chart.bmp", "Index.htm"}));
+  EXPECT_TRUE(Contains(pages.at("Index.htm"), "  <tbody>\r\n  </tbody>\r\n"));
+}
+
+TEST(DocPages, AncestorChainHoldsEachNameOnceThroughALoopOfBases) {
+  ShapesProject p("class A : public B\n{\n};\nclass B : public A\n{\n};\n");
+  p.project.PrepareClassDiagrams(nullptr);
+  const CFileObj* pA = p.project.FindClassByName("A");
+  ASSERT_NE(pA, nullptr);
+  EXPECT_EQ(pA->m_AncestorList.GetCount(), 2);
+  EXPECT_EQ(S(pA->m_AncestorList.GetHead()), "A");
+  EXPECT_EQ(S(pA->m_AncestorList.GetTail()), "B");
+}
+
+// Blocks the creation of one class's page by putting a file where its folder belongs.
+TEST(DocPages, AClassWhosePageFailsIsSkippedAndCounted) {
+  ShapesProject p;
+  p.folder.Write("Htmls/CShape", "not a folder");
+  EXPECT_EQ(Generate(p, LANGUAGE_ENG), 1);
+  EXPECT_TRUE(p.folder.Exists("Htmls/CCircle/CCircle.htm"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/CCircle/Member Functions/GetRadius.htm"));
+}
+
+// Stops the run from inside, as the dialog's cancel does, once the given number of pages exist.
+class StopAfter : public DocumentationProgress {
+ public:
+  explicit StopAfter(int nPages) : m_nPages(nPages) {}
+  void PageWritten(const CString& strPath) override {
+    DocumentationProgress::PageWritten(strPath);
+    if (GetPageCount() == m_nPages) RequestStop();
+  }
+  void SetCaption(const CString& strText) override { captions.push_back(S(strText)); }
+  std::vector<std::string> captions;
+
+ private:
+  int m_nPages;
+};
+
+TEST(DocPages, StoppingAfterNPagesWritesNoFurtherPage) {
+  for (int n : {1, 3, 7}) {
+    ShapesProject p;
+    StopAfter progress(n);
+    Generate(p, LANGUAGE_ENG, &progress);
+    EXPECT_EQ(ReadTree(Htmls(p), {".htm"}).size(), static_cast<size_t>(n)) << n;
+  }
+}
+
+TEST(DocPages, EnglishRunNamesItsStepsAndEachPageInTheCaption) {
+  ShapesProject p;
+  StopAfter progress(1000);
+  Generate(p, LANGUAGE_ENG, &progress);
+  const auto& c = progress.captions;
+  ASSERT_GE(c.size(), 6u);
+  EXPECT_EQ(c[0], "Loading - CShape");
+  EXPECT_NE(std::find(c.begin(), c.end(), "Creating class Hierarchy..."), c.end());
+  EXPECT_NE(std::find(c.begin(), c.end(), "Creating chart html file..."), c.end());
+  EXPECT_NE(std::find(c.begin(), c.end(), "CCircle.htm"), c.end());
+  EXPECT_NE(std::find(c.begin(), c.end(), "Draw(0).htm"), c.end());
+}
+
+TEST(DocPages, PathUtilitiesSplitAtBackslashesAndColons) {
+  EXPECT_EQ(CFileObj::FindExtension("C:\\dir.x\\name.cpp"), 13);
+  EXPECT_EQ(CFileObj::FindExtension("C:\\dir.x\\name"), 13);
+  EXPECT_EQ(S(CFileObj::GetFileExtension("a\\b.txt")), "txt");
+  EXPECT_EQ(S(CFileObj::GetFileExtension("a.b\\c")), "");
+  EXPECT_EQ(S(CFileObj::GetFileExtension("")), "");
+  EXPECT_EQ(CFileObj::FindFileNamePos("C:name"), 2);
+  EXPECT_EQ(CFileObj::FindFileNamePos("name"), 0);
+  struct {
+    const char* path;
+    BOOL bKeep;
+    const char* expected;
+  } cases[] = {{"C:\\a\\b.h", FALSE, "C:\\a"}, {"C:\\a\\b.h", TRUE, "C:\\a\\"}, {"C:\\b.h", FALSE, "C:\\"},
+               {"\\b.h", FALSE, "\\"},         {"C:b.h", FALSE, "C:"},        {"b.h", TRUE, ".\\"},
+               {"b.h", FALSE, "."},            {"", TRUE, ""}};
+  for (const auto& c : cases) EXPECT_EQ(S(CFileObj::GetFolderPart(c.path, c.bKeep)), c.expected) << c.path;
+}
+
+TEST(DocPages, DefaultTextsFollowTheFirstMatchingKey) {
+  ShapesProject p;
+  const CFileObj* pShape = p.project.FindClassByName("CShape");
+  ASSERT_NE(pShape, nullptr);
+  model_test::TempFolder out;
+  {
+    TextOutStream stream((out.Path() + "/d.txt").c_str());
+    for (POSITION pos = pShape->m_VariableList.GetHeadPosition(); pos != nullptr;)
+      pShape->WriteEnglishVariableDefault(stream, pShape->m_VariableList.GetNext(pos));
+    for (POSITION pos = pShape->m_MemberFunctionList.GetHeadPosition(); pos != nullptr;)
+      pShape->WriteEnglishFunctionDefault(stream, pShape->m_MemberFunctionList.GetNext(pos));
+  }
+  const std::string text = out.Read("d.txt");
+  EXPECT_TRUE(Contains(text, "This member sets a CString value."));    // CString m_strName
+  EXPECT_TRUE(Contains(text, "This member sets a CRect value."));      // CRect m_rect
+  EXPECT_TRUE(Contains(text, "This member sets an int value."));       // CArray<int,int>
+  EXPECT_TRUE(Contains(text, "Constructs a CShape object."));          // CShape()
+  EXPECT_TRUE(Contains(text, "Destructor of class CShape"));           // ~CShape()
+  EXPECT_TRUE(Contains(text, "Sets a specify value to current class CShape"));  // SetName
+  EXPECT_TRUE(Contains(text, "Tests the specified state of the object."));      // IsEmpty
+}
+
+TEST(DocPages, ClassFoldersAreMadeOnceAndAnExistingOneIsLeftAlone) {
+  ShapesProject p;
+  const CFileObj* pShape = p.project.FindClassByName("CShape");
+  ASSERT_NE(pShape, nullptr);
+  const CString strFolder = CString(p.folder.Path().c_str()) + "/H\\";
+  pShape->CreateClassFolders(strFolder);
+  EXPECT_TRUE(p.folder.Exists("H/CShape/Member Vars"));
+  EXPECT_TRUE(p.folder.Exists("H/CShape/Member Functions"));
+  fs::remove(p.folder.Path() + "/H/CShape/Member Vars");
+  pShape->CreateClassFolders(strFolder);
+  EXPECT_FALSE(p.folder.Exists("H/CShape/Member Vars"));
+}
+
+TEST(DocPages, HasNoAndContainsLookAtAccessAndUniqueNames) {
+  ShapesProject p;
+  const CFileObj* pCircle = p.project.FindClassByName("CCircle");
+  ASSERT_NE(pCircle, nullptr);
+  EXPECT_FALSE(pCircle->HasNoPublicFunctions());
+  EXPECT_TRUE(pCircle->HasNoProtectedFunctions());
+  EXPECT_TRUE(pCircle->HasNoPrivateFunctions());
+  EXPECT_FALSE(pCircle->HasNoProtectedVariables());
+  EXPECT_TRUE(pCircle->HasNoPublicVariables());
+  EXPECT_TRUE(pCircle->HasNoPrivateVariables());
+  const CFileObj* pShape = p.project.FindClassByName("CShape");
+  EXPECT_TRUE(pShape->ContainsFunction("Draw(0)"));
+  EXPECT_FALSE(pShape->ContainsFunction("Draw(1)"));
+  EXPECT_TRUE(pShape->ContainsVariable("m_rect"));
+  EXPECT_FALSE(pShape->ContainsVariable("Draw"));
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+// Helpers of the documentation tests: a small analysed project, reading a written tree, and
+// golden trees under tests/data/docs (BRAMBOLT_UPDATE_GOLDEN=1 rewrites them from the output).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "model/CWorkSpaceObj.h"
+#include "ModelTestSupport.h"
+
+namespace doc_test {
+
+namespace fs = std::filesystem;
+
+// Two classes with overloads, statics, a template-typed member, comments and every access.
+inline const char* ShapesHeader() {
+  return "// Shapes of the drawing.\n"
+         "class CShape : public CObject\n"
+         "{\n"
+         "public:\n"
+         "    CShape();\n"
+         "    virtual ~CShape();\n"
+         "    // draws the shape\n"
+         "    virtual void Draw(CDC* pDC);\n"
+         "    void Draw(CDC* pDC, int nScale);\n"
+         "    BOOL IsEmpty() const;\n"
+         "    static int GetCount();\n"
+         "    CString m_strName;\n"
+         "protected:\n"
+         "    CRect m_rect;\n"
+         "    static int m_nCount;\n"
+         "private:\n"
+         "    void SetName(LPCTSTR lpszName);\n"
+         "    CArray<int,int> m_values;\n"
+         "};\n"
+         "\n"
+         "class CCircle : public CShape\n"
+         "{\n"
+         "public:\n"
+         "    CCircle(int nRadius);\n"
+         "    int GetRadius() const;\n"
+         "protected:\n"
+         "    int m_nRadius;\n"
+         "};\n";
+}
+
+// A project folder (with its trailing separator) holding "Header Files\Shapes.h", analysed.
+struct ShapesProject {
+  model_test::TempFolder folder;
+  CWorkSpaceObj project;
+  CString strProjectFolder;
+
+  explicit ShapesProject(const char* header = ShapesHeader()) {
+    folder.Write("Header Files/Shapes.h", header);
+    strProjectFolder = CString(folder.Path().c_str()) + "/";
+    project.m_strProjectTitle = "Shapes & Lines";
+    project.m_strDescription = "Classes <of> the drawing.";
+    project.m_strCompany = "Mirelund";
+    project.m_strHomePage = "http://example.org/";
+    project.m_strEmail = "mail@example.org";
+    project.AnalyseProjectFiles(strProjectFolder + "Header Files\\*.*");
+  }
+};
+
+inline std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Every file below the folder whose name ends in one of the extensions, by relative path.
+inline std::map<std::string, std::string> ReadTree(const fs::path& root, const std::vector<std::string>& extensions) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string ext = entry.path().extension().string();
+    bool bWanted = false;
+    for (const std::string& wanted : extensions) bWanted = bWanted || ext == wanted;
+    if (bWanted) files[fs::relative(entry.path(), root).generic_string()] = ReadFile(entry.path());
+  }
+  return files;
+}
+
+inline fs::path GoldenRoot() {
+  const char* data = std::getenv("BRAMBOLT_TEST_DATA");
+  return fs::path(data != nullptr ? data : "tests/data") / "docs";
+}
+
+// Compares the files byte for byte with the golden tree of that name.
+inline void ExpectGolden(const std::map<std::string, std::string>& files, const std::string& name) {
+  const fs::path golden = GoldenRoot() / name;
+  const char* update = std::getenv("BRAMBOLT_UPDATE_GOLDEN");
+  if (update != nullptr && std::string(update) == "1") {
+    fs::remove_all(golden);
+    for (const auto& [path, bytes] : files) {
+      fs::create_directories((golden / path).parent_path());
+      std::ofstream(golden / path, std::ios::binary) << bytes;
+    }
+  }
+  std::map<std::string, std::string> expected;
+  if (fs::exists(golden))
+    for (const auto& entry : fs::recursive_directory_iterator(golden))
+      if (entry.is_regular_file()) expected[fs::relative(entry.path(), golden).generic_string()] = ReadFile(entry.path());
+  std::vector<std::string> writtenNames, expectedNames;
+  for (const auto& file : files) writtenNames.push_back(file.first);
+  for (const auto& file : expected) expectedNames.push_back(file.first);
+  EXPECT_EQ(writtenNames, expectedNames) << "files of " << name;
+  for (const auto& [path, bytes] : expected) {
+    auto it = files.find(path);
+    if (it != files.end()) {
+      EXPECT_EQ(it->second, bytes) << name << "/" << path;
+    }
+  }
+}
+
+}  // namespace doc_test
