@@ -28,7 +28,7 @@ bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
 void CWorkSpaceObj::MeasureChartBox() {
   int nWidth = kRootWidth;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
-    nWidth = std::max(nWidth, MeasureDiagramText(m_lfBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
+    nWidth = std::max(nWidth, MeasureDiagramText(m_hBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
   m_nBoxWidth = nWidth;
   m_nBoxHeight = kBoxHeight;
 }
@@ -140,13 +140,10 @@ void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BO
 
 void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc) {
   dc.SetBkMode(TRANSPARENT);
-  CFont titleFont;
-  if (titleFont.CreateFontIndirect(&m_lfTitleFont)) {
-    CFont* pOld = dc.SelectObject(&titleFont);
-    CRect rcTitle(10, 0, m_nChartWidth, 40);
-    dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    dc.SelectObject(pOld);
-  }
+  const HGDIOBJ hOldFont = dc.SelectObject(static_cast<HGDIOBJ>(m_hTitleFont));
+  // The title may use the chart's whole width.
+  CRect rcTitle(10, 0, m_nChartWidth, 40);
+  dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   CPen pen;
   pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* pOldPen = dc.SelectObject(&pen);
@@ -155,10 +152,9 @@ void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc) {
     dc.LineTo(line.second);
   }
   dc.SelectObject(pOldPen);
-  CFont boxFont;
-  CFont* pOldFont = boxFont.CreateFontIndirect(&m_lfBoxFont) ? dc.SelectObject(&boxFont) : nullptr;
+  dc.SelectObject(static_cast<HGDIOBJ>(m_hBoxFont));
   for (const ChartBox& box : m_ChartBoxes) DrawChartBox(dc, box.rect, box.strName, box.bRoot);
-  if (pOldFont != nullptr) dc.SelectObject(pOldFont);
+  dc.SelectObject(hOldFont);
 }
 
 BOOL CWorkSpaceObj::DrawHierarchyChart(kelpwood::foundation::SECImage& image) {

@@ -65,16 +65,14 @@ BOOL DiagramCanvas::CopyTo(kelpwood::foundation::SECImage& image) {
   return bCopied;
 }
 
-int MeasureDiagramText(const LOGFONT& lf, const CString& strText) {
+int MeasureDiagramText(HFONT hFont, const CString& strText) {
   ScreenDC screen;
-  if (screen.Get() == nullptr) return 0;
-  CFont font;
-  if (!font.CreateFontIndirect(&lf)) return 0;
-  CDC* pDC = CDC::FromHandle(screen.Get());
-  CFont* pOld = pDC->SelectObject(&font);
-  const int nWidth = pDC->GetTextExtent(strText).cx;
-  pDC->SelectObject(pOld);
-  return nWidth;
+  if (screen.Get() == nullptr || hFont == nullptr) return 0;
+  const HGDIOBJ hOld = ::SelectObject(screen.Get(), hFont);
+  SIZE size{};
+  ::GetTextExtentPoint32(screen.Get(), strText, strText.GetLength(), &size);
+  ::SelectObject(screen.Get(), hOld);
+  return size.cx;
 }
 
 void DrawDiagramBox(CDC& dc, const CRect& rcBox, const CString& strName, COLORREF crFill,

@@ -30,7 +30,7 @@ class DiagramCanvas {
 };
 
 // The width of the text in the font, measured on the screen.
-int MeasureDiagramText(const LOGFONT& lf, const CString& strText);
+int MeasureDiagramText(HFONT hFont, const CString& strText);
 
 // A class box: the shadow first (through the shell, when the project asks for shadows), then the
 // fill, a black frame and the name from 10 pixels right of the left edge, centred vertically.
