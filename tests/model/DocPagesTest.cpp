@@ -43,6 +43,9 @@ struct GoldenCase {
   const char* name;
 };
 
+// Short test names: ctest keeps properties only for names it can quote.
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
 class DocGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(DocGolden, PagesMatchByteForByte) {
@@ -94,6 +97,8 @@ struct OptionCase {
   BOOL bPublicVariables, bProtectedVariables, bPrivateVariables;
   std::vector<std::string> present, absent;
 };
+
+void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.what; }
 
 class DocOptions : public ::testing::TestWithParam<OptionCase> {};
 
@@ -193,6 +198,8 @@ struct IndexCase {
   std::string expected;
 };
 
+void PrintTo(const IndexCase& c, std::ostream* os) { *os << c.nLanguage; }
+
 class DocIndexTitle : public ::testing::TestWithParam<IndexCase> {};
 
 TEST_P(DocIndexTitle, EmptyTitleGivesTheLanguagesStandInHeading) {
@@ -206,7 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
     Languages, DocIndexTitle,
     ::testing::Values(IndexCase{LANGUAGE_ENG, "</a>Welcome to our world!.</font></h1> \r\n"},
                       IndexCase{LANGUAGE_CHT, "<h1><a name=\"secbrowseeditbase\"></a>Help Title</h1> \r\n"},
-                      IndexCase{LANGUAGE_CHS, "<h1><a name=\"secbrowseeditbase\"></a>\xB1\xEA\xCC\xE2\xCE\xC4\xB1\xBE</h1>"}));
+                      IndexCase{LANGUAGE_CHS, "<h1><a name=\"secbrowseeditbase\"></a>\xB1\xEA\xCC\xE2\xCE\xC4\xB1\xBE</h1>"}),
+    [](const auto& info) { return std::to_string(info.param.nLanguage); });
 
 TEST(DocPages, EmptyProjectWritesIndexChartAndNoClassFolders) {
   model_test::TempFolder folder;

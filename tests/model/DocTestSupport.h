@@ -85,9 +85,11 @@ inline std::map<std::string, std::string> ReadTree(const fs::path& root, const s
   return files;
 }
 
+// tests/data/docs beside this header, unless the environment names the data folder.
 inline fs::path GoldenRoot() {
   const char* data = std::getenv("BRAMBOLT_TEST_DATA");
-  return fs::path(data != nullptr ? data : "tests/data") / "docs";
+  if (data != nullptr) return fs::path(data) / "docs";
+  return fs::path(__FILE__).parent_path().parent_path() / "data" / "docs";
 }
 
 // Compares the files byte for byte with the golden tree of that name.
@@ -108,7 +110,7 @@ inline void ExpectGolden(const std::map<std::string, std::string>& files, const 
   std::vector<std::string> writtenNames, expectedNames;
   for (const auto& file : files) writtenNames.push_back(file.first);
   for (const auto& file : expected) expectedNames.push_back(file.first);
-  EXPECT_EQ(writtenNames, expectedNames) << "files of " << name;
+  EXPECT_EQ(writtenNames, expectedNames) << "files of " << golden;
   for (const auto& [path, bytes] : expected) {
     auto it = files.find(path);
     if (it != files.end()) {
