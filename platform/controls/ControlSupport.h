@@ -74,11 +74,10 @@ class FontSelection {
   HGDIOBJ old_;
 };
 
-// The messages the standard controls answer alike: WM_PAINT (into wParam's DC when one is given)
-// and WM_PRINTCLIENT through `paint`, WM_ERASEBKGND (the painter erases), WM_SETFONT and
-// WM_GETFONT on `font`, and WM_SETTEXT, which repaints. True when `msg` was one of them.
+// The painting messages of a standard control: WM_PAINT (into wParam's DC when one is given) and
+// WM_PRINTCLIENT through `paint`, and WM_ERASEBKGND, left to the painter. True when `msg` was one.
 template <class Paint>
-bool HandleCommon(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font, Paint&& paint, LRESULT* result) {
+bool HandlePaint(HWND hwnd, UINT msg, WPARAM wParam, Paint&& paint, LRESULT* result) {
   *result = 0;
   switch (msg) {
     case WM_ERASEBKGND:
@@ -94,6 +93,16 @@ bool HandleCommon(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font
     case WM_PRINTCLIENT:
       paint(reinterpret_cast<HDC>(wParam));
       return true;
+  }
+  return false;
+}
+
+// HandlePaint, and what the simple controls answer alike: WM_SETFONT and WM_GETFONT on `font`,
+// and WM_SETTEXT, which repaints.
+template <class Paint>
+bool HandleCommon(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font, Paint&& paint, LRESULT* result) {
+  if (HandlePaint(hwnd, msg, wParam, paint, result)) return true;
+  switch (msg) {
     case WM_SETFONT:
       font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
@@ -116,5 +125,7 @@ int LineHeight(HFONT font);
 void RegisterButtonClass();
 void RegisterStaticClass();
 void RegisterEditClass();
+void RegisterListBoxClass();
+void RegisterComboBoxClass();
 
 }  // namespace brambolt::ctl

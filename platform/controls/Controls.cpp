@@ -9,6 +9,8 @@ void RegisterStandardControls() {
   ctl::RegisterButtonClass();
   ctl::RegisterStaticClass();
   ctl::RegisterEditClass();
+  ctl::RegisterListBoxClass();
+  ctl::RegisterComboBoxClass();
 }
 
 }  // namespace brambolt

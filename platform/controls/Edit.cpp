@@ -61,6 +61,8 @@ class EditState {
   void SetSelection(DWORD anchor, DWORD caret, bool scroll = true);
   void MoveCaret(DWORD pos, bool extend);
   void Notify(UINT code);
+  // After a change of the text by the user or EM_REPLACESEL: layout, EN_UPDATE, display, EN_CHANGE.
+  void Changed();
   void Copy();
   void Cut();
   void Paste();
@@ -321,6 +323,17 @@ void EditState::PlaceCaret() {
 
 void EditState::Notify(UINT code) { NotifyParent(hwnd_, code); }
 
+void EditState::Changed() {
+  modified_ = true;
+  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  Relayout();
+  Notify(EN_UPDATE);
+  ScrollToCaret();
+  Redraw();
+  PlaceCaret();
+  Notify(EN_CHANGE);
+}
+
 std::string EditState::Filter(const std::string& in, bool cutAtBreak) const {
   std::string s = in;
   if (!Multi() && cutAtBreak) {
@@ -393,14 +406,7 @@ bool EditState::Replace(const std::string& raw, bool canUndo, bool typed) {
   text_.replace(from, to - from, insert);
   anchor_ = caret_ = from + static_cast<DWORD>(insert.size());
   typingEnd_ = caret_;
-  modified_ = true;
-  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
-  Relayout();
-  Notify(EN_UPDATE);
-  ScrollToCaret();
-  Redraw();
-  PlaceCaret();
-  Notify(EN_CHANGE);
+  Changed();
   return true;
 }
 
@@ -488,14 +494,7 @@ void EditState::Undo() {
   undoAnchor_ = redoAnchor;
   undoCaret_ = redoCaret;
   typingRun_ = false;
-  modified_ = true;
-  DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
-  Relayout();
-  Notify(EN_UPDATE);
-  ScrollToCaret();
-  Redraw();
-  PlaceCaret();
-  Notify(EN_CHANGE);
+  Changed();
 }
 
 void EditState::Char(UINT ch) {
@@ -663,6 +662,8 @@ void EditState::Paint(HDC hdc) {
 LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   hwnd_ = hwnd;
   style_ = StyleOf(hwnd);
+  LRESULT painted;
+  if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
   switch (msg) {
     case WM_NCCREATE: {
       // A plain border becomes the sunken client edge of the 3-D look.
@@ -694,18 +695,6 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return code;
     }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-      Paint(hdc);
-      if (!wParam) EndPaint(hwnd, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wParam);
       lineHeight_ = LineHeight(font_);

@@ -1,0 +1,572 @@
+// The "ComboBox" class: simple (edit over a list), drop-down (edit and a dropped list) and
+// drop-down list (selection field and a dropped list). The dropped list is a popup "ComboLBox";
+// opened by the user it runs a modal loop until closed, so a test script can answer it.
+#include <algorithm>
+
+#include "controls/ComboInternal.h"
+#include "controls/Controls.h"
+#include "controls/ControlSupport.h"
+
+namespace brambolt::ctl {
+namespace {
+
+constexpr int kEditId = 1001;
+constexpr int kListId = 1000;
+
+class ComboState {
+ public:
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT EditMessage(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  DWORD Kind() const { return style_ & 3; }
+  bool HasEdit() const { return Kind() == CBS_SIMPLE || Kind() == CBS_DROPDOWN; }
+  bool DropsDown() const { return Kind() != CBS_SIMPLE; }
+  bool OwnerDraw() const { return (style_ & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0; }
+
+  void Create(const CREATESTRUCT& cs);
+  void Layout();
+  RECT ButtonRect() const;
+  int Current() const { return static_cast<int>(SendMessage(list_, LB_GETCURSEL, 0, 0)); }
+  std::string ItemText(int index) const;
+  void ShowSelectionText();
+  void SetEditText(const std::string& text);
+  void Notify(UINT code) { NotifyParent(hwnd_, code); }
+  void Drop(bool byUser, bool buttonDown);
+  void Close(bool accept, bool notifyEnd);
+  bool Key(UINT vk, bool alt);
+  void Paint(HDC hdc);
+
+  HWND hwnd_ = nullptr;
+  DWORD style_ = 0;
+  HWND edit_ = nullptr;
+  HWND list_ = nullptr;
+  WNDPROC editProc_ = nullptr;
+  HFONT font_ = nullptr;
+  int fieldHeight_ = 20;
+  int droppedHeight_ = 100;
+  int droppedWidth_ = 0;
+  bool dropped_ = false;
+  bool extendedUi_ = false;
+  bool focused_ = false;
+  bool settingText_ = false;
+  int selectionBeforeDrop_ = -1;
+  int reported_ = -1;  // the selection CBN_SELCHANGE last told the parent of
+};
+
+ComboState* FromEdit(HWND edit) { return StateOf<ComboState>(GetParent(edit)); }
+
+LRESULT CALLBACK ComboEditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam) {
+  ComboState* state = FromEdit(edit);
+  if (state == nullptr) return DefWindowProc(edit, msg, wParam, lParam);
+  return state->EditMessage(edit, msg, wParam, lParam);
+}
+
+std::string ComboState::ItemText(int index) const {
+  if (index < 0) return {};
+  LRESULT len = SendMessage(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (len == LB_ERR) return {};
+  std::string s(static_cast<size_t>(len) + sizeof(ULONG_PTR) + 1, '\0');
+  SendMessage(list_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<size_t>(len));
+  return s;
+}
+
+void ComboState::SetEditText(const std::string& text) {
+  settingText_ = true;
+  SetWindowText(edit_, text.c_str());
+  settingText_ = false;
+  SendMessage(edit_, EM_SETSEL, 0, -1);
+}
+
+void ComboState::ShowSelectionText() {
+  if (HasEdit() && !((style_ & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) && !(style_ & CBS_HASSTRINGS)))
+    SetEditText(ItemText(Current()));
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+RECT ComboState::ButtonRect() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  r.bottom = std::min<LONG>(r.bottom, fieldHeight_);
+  InflateRect(&r, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+  r.left = std::max<LONG>(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
+  return r;
+}
+
+void ComboState::Create(const CREATESTRUCT& cs) {
+  style_ = static_cast<DWORD>(cs.style);
+  int lineHeight = LineHeight(font_);
+  fieldHeight_ = lineHeight + 2 * GetSystemMetrics(SM_CYEDGE) + 4;
+  droppedHeight_ = std::max(cs.cy, fieldHeight_ + lineHeight);
+  DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL;
+  if (style_ & CBS_SORT) listStyle |= LBS_SORT;
+  if (style_ & CBS_OWNERDRAWFIXED) listStyle |= LBS_OWNERDRAWFIXED;
+  if (style_ & CBS_OWNERDRAWVARIABLE) listStyle |= LBS_OWNERDRAWVARIABLE;
+  if (style_ & CBS_HASSTRINGS) listStyle |= LBS_HASSTRINGS;
+  if (style_ & CBS_DISABLENOSCROLL) listStyle |= LBS_DISABLENOSCROLL;
+  listStyle |= LBS_NOINTEGRALHEIGHT;
+  if (DropsDown())
+    list_ = CreateWindowEx(WS_EX_TOOLWINDOW, WC_COMBOLBOX, nullptr, WS_POPUP | WS_BORDER | listStyle, 0, 0, 10, 10,
+                           hwnd_, nullptr, cs.hInstance, hwnd_);
+  else
+    list_ = CreateWindowEx(WS_EX_CLIENTEDGE, WC_COMBOLBOX, nullptr, WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 10, 10,
+                           hwnd_, reinterpret_cast<HMENU>(kListId), cs.hInstance, hwnd_);
+  if (HasEdit()) {
+    DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
+    if (style_ & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
+    if (style_ & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
+    edit_ = CreateWindowEx(0, WC_EDIT, nullptr, editStyle, 0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kEditId),
+                           cs.hInstance, nullptr);
+    editProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboEditProc)));
+  }
+  if (DropsDown())
+    SetWindowPos(hwnd_, nullptr, 0, 0, cs.cx, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+}
+
+void ComboState::Layout() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  int edge = GetSystemMetrics(SM_CXEDGE);
+  if (edit_) {
+    RECT e{edge + 1, edge + 1, client.right - edge - 1, fieldHeight_ - edge - 1};
+    if (DropsDown()) e.right = ButtonRect().left - 1;
+    MoveWindow(edit_, e.left, e.top, std::max<int>(0, e.right - e.left), std::max<int>(0, e.bottom - e.top), TRUE);
+  }
+  if (!DropsDown() && list_)
+    MoveWindow(list_, 0, fieldHeight_, client.right, std::max<int>(0, client.bottom - fieldHeight_), TRUE);
+}
+
+void ComboState::Drop(bool byUser, bool buttonDown) {
+  if (dropped_ || !DropsDown()) return;
+  Notify(CBN_DROPDOWN);
+  if (!IsWindow(hwnd_)) return;
+  if (HasEdit()) {
+    std::string text = TextOf(edit_);
+    LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessage(list_, LB_SETCURSEL, found == LB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found), 0);
+  }
+  selectionBeforeDrop_ = reported_ = Current();
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int width = std::max<int>(droppedWidth_, r.right - r.left);
+  int height = std::max(droppedHeight_ - fieldHeight_, LineHeight(font_) + 2);
+  int y = r.bottom;
+  if (y + height > GetSystemMetrics(SM_CYSCREEN) && r.top - height >= 0) y = r.top - height;
+  SetWindowPos(list_, HWND_TOPMOST, r.left, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  int current = Current();
+  if (current >= 0) SendMessage(list_, LB_SETTOPINDEX, static_cast<WPARAM>(current), 0);
+  dropped_ = true;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  SendMessage(list_, kComboListTrack, buttonDown ? 1 : 0, 0);
+  if (!byUser) return;
+  ModalLoopOptions options;
+  options.filterCode = MSGF_DIALOGBOX;
+  options.done = [this, combo = hwnd_]() { return !IsWindow(combo) || !dropped_; };
+  RunModalLoop(list_, options);
+}
+
+void ComboState::Close(bool accept, bool notifyEnd) {
+  if (!dropped_) return;
+  dropped_ = false;
+  SendMessage(list_, kComboListStopTrack, 0, 0);
+  ShowWindow(list_, SW_HIDE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  int now = Current();
+  if (!accept && now != selectionBeforeDrop_) {
+    SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(selectionBeforeDrop_), 0);
+    now = selectionBeforeDrop_;
+  }
+  if (notifyEnd) Notify(accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
+  Notify(CBN_CLOSEUP);
+  if (accept && HasEdit() && now >= 0) ShowSelectionText();
+  if (accept && now != reported_) {
+    ShowSelectionText();
+    reported_ = now;
+    Notify(CBN_SELCHANGE);
+  }
+}
+
+bool ComboState::Key(UINT vk, bool alt) {
+  if (DropsDown() && (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP)))) {
+    if (dropped_)
+      Close(true, true);
+    else
+      Drop(true, false);
+    return true;
+  }
+  if (dropped_ && (vk == VK_RETURN || vk == VK_ESCAPE)) {
+    Close(vk == VK_RETURN, true);
+    return true;
+  }
+  switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+      if (extendedUi_ && !dropped_ && vk == VK_DOWN && DropsDown()) {
+        Drop(true, false);
+        return true;
+      }
+      SendMessage(list_, kComboListKey, vk, 0);
+      return true;
+    case VK_HOME:
+    case VK_END:
+      if (HasEdit()) return false;
+      SendMessage(list_, kComboListKey, vk, 0);
+      return true;
+  }
+  return false;
+}
+
+void ComboState::Paint(HDC hdc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT field{0, 0, client.right, std::min<LONG>(client.bottom, fieldHeight_)};
+  HBRUSH face = ParentBrush(hwnd_, hdc, WM_CTLCOLORSTATIC);
+  FillRect(hdc, &client, face ? face : GetSysColorBrush(COLOR_3DFACE));
+  DrawEdge(hdc, &field, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  bool enabled = Enabled(hwnd_);
+  if (DropsDown()) {
+    RECT button = ButtonRect();
+    DrawFrameControl(hdc, &button, DFC_SCROLL,
+                     DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0) | (enabled ? 0 : DFCS_INACTIVE));
+    field.right = button.left;
+  }
+  if (HasEdit()) return;
+  HBRUSH back = ParentBrush(hwnd_, hdc, WM_CTLCOLOREDIT);
+  FillRect(hdc, &field, back ? back : GetSysColorBrush(COLOR_WINDOW));
+  RECT item = field;
+  InflateRect(&item, -1, -1);
+  bool highlight = focused_ && !dropped_;
+  int current = Current();
+  if (OwnerDraw()) {
+    UINT state = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+    ULONG_PTR data = current >= 0 ? static_cast<ULONG_PTR>(SendMessage(list_, LB_GETITEMDATA, static_cast<WPARAM>(current), 0)) : 0;
+    SendDrawItem(hwnd_, ODT_COMBOBOX, static_cast<UINT>(current), ODA_DRAWENTIRE, state, hdc, item, data);
+    return;
+  }
+  if (highlight) FillRect(hdc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
+  std::string text = ItemText(current);
+  FontSelection f(hdc, font_);
+  SetBkMode(hdc, TRANSPARENT);
+  SetTextColor(hdc, !enabled ? GetSysColor(COLOR_GRAYTEXT) : highlight ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetTextColor(hdc));
+  RECT textRect = item;
+  textRect.left += 2;
+  DrawText(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (highlight) DrawFocusRect(hdc, &item);
+}
+
+LRESULT ComboState::EditMessage(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      if (Key(static_cast<UINT>(wParam), false)) return 0;
+      break;
+    case WM_SYSKEYDOWN:
+      if (Key(static_cast<UINT>(wParam), true)) return 0;
+      break;
+    case WM_CHAR:
+      if (dropped_ && (wParam == '\r' || wParam == 0x1B)) return 0;
+      break;
+    case WM_GETDLGCODE: {
+      LRESULT code = CallWindowProc(editProc_, edit, msg, wParam, lParam);
+      auto* m = reinterpret_cast<LPMSG>(lParam);
+      if (dropped_ && m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+  }
+  return CallWindowProc(editProc_, edit, msg, wParam, lParam);
+}
+
+LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  hwnd_ = hwnd;
+  style_ = StyleOf(hwnd);
+  LRESULT painted;
+  if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
+  switch (msg) {
+    case WM_CREATE:
+      Create(*reinterpret_cast<CREATESTRUCT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      if (list_ && IsWindow(list_)) DestroyWindow(list_);
+      list_ = nullptr;
+      return 0;
+    case WM_SIZE: {
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      int height = r.bottom - r.top;
+      if (DropsDown() && height != fieldHeight_) {
+        // The height asked of a drop-down combo box is the height it has dropped.
+        droppedHeight_ = height;
+        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+      }
+      Layout();
+      return 0;
+    }
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      auto* m = reinterpret_cast<LPMSG>(lParam);
+      if (dropped_ && m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_SETFONT: {
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (edit_) SendMessage(edit_, WM_SETFONT, wParam, lParam);
+      SendMessage(list_, WM_SETFONT, wParam, lParam);
+      fieldHeight_ = LineHeight(font_) + 2 * GetSystemMetrics(SM_CYEDGE) + 4;
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      if (DropsDown())
+        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout();
+      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    }
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_ENABLE:
+      if (edit_) EnableWindow(edit_, static_cast<BOOL>(wParam));
+      EnableWindow(list_, static_cast<BOOL>(wParam));
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_SETTEXT: {
+      std::string text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      if (HasEdit()) {
+        SetEditText(text);
+        DefWindowProc(hwnd, msg, wParam, lParam);
+        return TRUE;
+      }
+      LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam);
+      if (found == LB_ERR) return CB_ERR;
+      SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH: {
+      std::string text = HasEdit() ? TextOf(edit_) : ItemText(Current());
+      if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
+      auto* buffer = reinterpret_cast<LPSTR>(lParam);
+      if (buffer == nullptr || wParam == 0) return 0;
+      size_t n = std::min(text.size(), static_cast<size_t>(wParam) - 1);
+      std::memcpy(buffer, text.data(), n);
+      buffer[n] = 0;
+      return static_cast<LRESULT>(n);
+    }
+    case WM_SETFOCUS:
+      if (edit_) {
+        SetFocus(edit_);
+        return 0;
+      }
+      focused_ = true;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      Notify(CBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      if (edit_) return 0;
+      if (dropped_) Close(false, true);
+      focused_ = false;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      Notify(CBN_KILLFOCUS);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      HWND focusTarget = edit_ ? edit_ : hwnd;
+      if (GetFocus() != focusTarget) SetFocus(focusTarget);
+      if (!DropsDown()) return 0;
+      RECT button = ButtonRect();
+      if (Kind() == CBS_DROPDOWN && !PtInRect(&button, p)) return 0;
+      if (dropped_)
+        Close(false, true);
+      else
+        Drop(true, true);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      Key(static_cast<UINT>(wParam), false);
+      return 0;
+    case WM_SYSKEYDOWN:
+      if (Key(static_cast<UINT>(wParam), true)) return 0;
+      break;
+    case WM_CHAR:
+      if (!HasEdit() && wParam >= 0x20) SendMessage(list_, WM_CHAR, wParam, lParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (!dropped_) SendMessage(list_, kComboListKey, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN, 0);
+      return 0;
+    case WM_COMMAND: {
+      HWND from = reinterpret_cast<HWND>(lParam);
+      UINT code = HIWORD(wParam);
+      if (from == edit_ && edit_) {
+        switch (code) {
+          case EN_CHANGE:
+            if (!settingText_) Notify(CBN_EDITCHANGE);
+            break;
+          case EN_UPDATE:
+            if (!settingText_) Notify(CBN_EDITUPDATE);
+            break;
+          case EN_SETFOCUS:
+            if (!focused_) {
+              focused_ = true;
+              Notify(CBN_SETFOCUS);
+            }
+            break;
+          case EN_KILLFOCUS: {
+            HWND to = GetFocus();
+            if (to == hwnd || to == list_) break;
+            if (dropped_) Close(false, true);
+            focused_ = false;
+            Notify(CBN_KILLFOCUS);
+            break;
+          }
+        }
+        return 0;
+      }
+      if (from == list_) {
+        if (code == LBN_SELCHANGE) {
+          ShowSelectionText();
+          reported_ = Current();
+          Notify(CBN_SELCHANGE);
+        } else if (code == LBN_DBLCLK) {
+          Notify(CBN_DBLCLK);
+        }
+      }
+      return 0;
+    }
+    case kComboListChosen:
+      Close(true, true);
+      return 0;
+    case kComboListCancel:
+      Close(false, true);
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: {
+      HWND parent = ParentOf(hwnd);
+      if (parent) return SendMessage(parent, msg, wParam, lParam);
+      break;
+    }
+
+    case CB_ADDSTRING:
+      return SendMessage(list_, LB_ADDSTRING, 0, lParam);
+    case CB_INSERTSTRING:
+      return SendMessage(list_, LB_INSERTSTRING, wParam, lParam);
+    case CB_DELETESTRING:
+      return SendMessage(list_, LB_DELETESTRING, wParam, 0);
+    case CB_RESETCONTENT:
+      SendMessage(list_, LB_RESETCONTENT, 0, 0);
+      if (edit_) SetEditText("");
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return CB_OKAY;
+    case CB_GETCOUNT:
+      return SendMessage(list_, LB_GETCOUNT, 0, 0);
+    case CB_GETCURSEL:
+      return Current();
+    case CB_SETCURSEL: {
+      LRESULT r = SendMessage(list_, LB_SETCURSEL, wParam, 0);
+      ShowSelectionText();
+      return r;
+    }
+    case CB_GETLBTEXT:
+      return SendMessage(list_, LB_GETTEXT, wParam, lParam);
+    case CB_GETLBTEXTLEN:
+      return SendMessage(list_, LB_GETTEXTLEN, wParam, 0);
+    case CB_FINDSTRING:
+      return SendMessage(list_, LB_FINDSTRING, wParam, lParam);
+    case CB_FINDSTRINGEXACT:
+      return SendMessage(list_, LB_FINDSTRINGEXACT, wParam, lParam);
+    case CB_SELECTSTRING: {
+      LRESULT found = SendMessage(list_, LB_FINDSTRING, wParam, lParam);
+      if (found == LB_ERR) return CB_ERR;
+      SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+      ShowSelectionText();
+      return found;
+    }
+    case CB_GETITEMDATA:
+      return SendMessage(list_, LB_GETITEMDATA, wParam, 0);
+    case CB_SETITEMDATA:
+      return SendMessage(list_, LB_SETITEMDATA, wParam, lParam);
+    case CB_SETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) {
+        fieldHeight_ = static_cast<int>(lParam) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        if (DropsDown())
+          SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Layout();
+        return CB_OKAY;
+      }
+      return SendMessage(list_, LB_SETITEMHEIGHT, wParam, lParam);
+    case CB_GETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) return fieldHeight_ - 2 * GetSystemMetrics(SM_CYEDGE) - 2;
+      return SendMessage(list_, LB_GETITEMHEIGHT, wParam, 0);
+    case CB_SHOWDROPDOWN:
+      if (wParam)
+        Drop(false, false);
+      else
+        Close(true, false);
+      return TRUE;
+    case CB_GETDROPPEDSTATE:
+      return dropped_ ? TRUE : FALSE;
+    case CB_GETDROPPEDCONTROLRECT: {
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      r.bottom = r.top + droppedHeight_;
+      *reinterpret_cast<RECT*>(lParam) = r;
+      return TRUE;
+    }
+    case CB_LIMITTEXT:
+      if (!edit_) return CB_ERR;
+      SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
+      return TRUE;
+    case CB_GETEDITSEL:
+      if (!edit_) return CB_ERR;
+      return SendMessage(edit_, EM_GETSEL, wParam, lParam);
+    case CB_SETEDITSEL:
+      if (!edit_) return CB_ERR;
+      SendMessage(edit_, EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(lParam))),
+                  static_cast<short>(HIWORD(lParam)));
+      return TRUE;
+    case CB_SETEXTENDEDUI:
+      extendedUi_ = wParam != 0;
+      return CB_OKAY;
+    case CB_GETEXTENDEDUI:
+      return extendedUi_ ? TRUE : FALSE;
+    case CB_GETTOPINDEX:
+      return SendMessage(list_, LB_GETTOPINDEX, 0, 0);
+    case CB_SETTOPINDEX:
+      return SendMessage(list_, LB_SETTOPINDEX, wParam, 0);
+    case CB_GETHORIZONTALEXTENT:
+      return SendMessage(list_, LB_GETHORIZONTALEXTENT, 0, 0);
+    case CB_SETHORIZONTALEXTENT:
+      SendMessage(list_, LB_SETHORIZONTALEXTENT, wParam, 0);
+      return 0;
+    case CB_GETDROPPEDWIDTH: {
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      return std::max<LRESULT>(droppedWidth_, r.right - r.left);
+    }
+    case CB_SETDROPPEDWIDTH:
+      droppedWidth_ = static_cast<int>(wParam);
+      return droppedWidth_;
+    case CB_INITSTORAGE:
+      return SendMessage(list_, LB_INITSTORAGE, wParam, lParam);
+    case CB_DIR:
+      return CB_ERR;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterComboBoxClass() {
+  RegisterControlClass(WC_COMBOBOX, ControlProc<ComboState>, CS_DBLCLKS, IDC_ARROW, -1);
+}
+
+}  // namespace brambolt::ctl

@@ -1,0 +1,928 @@
+// The "ListBox" class (and "ComboLBox", the list of a combo box): single, multiple and extended
+// selection, sorting, multiple columns, owner-drawn items of fixed or variable height, strings or
+// item data only, tab stops, keyboard search, scrolling.
+#include <algorithm>
+#include <cctype>
+
+#include "controls/ComboInternal.h"
+#include "controls/Controls.h"
+#include "controls/ControlSupport.h"
+
+namespace brambolt::ctl {
+namespace {
+
+struct Item {
+  std::string text;
+  ULONG_PTR data = 0;
+  bool selected = false;
+  int height = 0;
+};
+
+class ListBoxState {
+ public:
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  bool OwnerDraw() const { return (style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
+  bool Variable() const { return (style_ & LBS_OWNERDRAWVARIABLE) != 0; }
+  bool HasStrings() const { return !OwnerDraw() || (style_ & LBS_HASSTRINGS); }
+  bool Multiple() const { return (style_ & LBS_MULTIPLESEL) != 0; }
+  bool Extended() const { return (style_ & LBS_EXTENDEDSEL) && !Multiple(); }
+  bool Single() const { return !Multiple() && !Extended(); }
+  bool MultiColumn() const { return (style_ & LBS_MULTICOLUMN) != 0; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  bool Valid(int i) const { return i >= 0 && i < Count(); }
+  HWND Target() const { return combo_ ? combo_ : ParentOf(hwnd_); }
+
+  int Insert(int index, LPARAM lParam, bool sorted);
+  int SortedIndex(const Item& item) const;
+  int Compare(const Item& a, int aIndex, const Item& b, int bIndex) const;
+  void Delete(int index);
+  void DeleteNotify(int index);
+  int Find(int after, const char* text, bool exact) const;
+  int ItemHeight(int index) const;
+  int RowsPerColumn() const;
+  int PageSize() const;
+  RECT ItemRect(int index) const;
+  int ItemFromPoint(POINT p, bool* outside) const;
+  void SetCaret(int index, bool scroll);
+  void EnsureVisible(int index);
+  void SetTop(int index);
+  void UpdateScroll();
+  void Select(int index, bool notifyChange);
+  void SelectRange(int from, int to, bool on);
+  void ClickAt(int index, bool shift, bool ctrl, bool drag);
+  void Key(UINT vk);
+  void Search(BYTE ch);
+  void Notify(UINT code);
+  void Measure(int index);
+  void EndComboTracking() {
+    trackingForCombo_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+  }
+  void Paint(HDC hdc);
+  void Redraw() {
+    if (!noRedraw_) InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+
+  HWND hwnd_ = nullptr;
+  HWND combo_ = nullptr;
+  DWORD style_ = 0;
+  std::vector<Item> items_;
+  int cur_ = -1;       // the selection of a single-selection box
+  int caret_ = 0;      // the focus item
+  int anchor_ = -1;    // where an extended range starts
+  int top_ = 0;
+  int itemHeight_ = 0;
+  int columnWidth_ = 0;
+  int extent_ = 0;     // horizontal extent
+  int xOffset_ = 0;
+  std::vector<int> tabStops_;
+  HFONT font_ = nullptr;
+  bool focused_ = false;
+  bool tracking_ = false;
+  bool trackingForCombo_ = false;
+  bool comboButtonDown_ = false;
+  bool noRedraw_ = false;
+  std::string search_;
+  DWORD searchTime_ = 0;
+};
+
+void ListBoxState::Notify(UINT code) {
+  if (code == LBN_SETFOCUS || code == LBN_KILLFOCUS || (style_ & LBS_NOTIFY) || combo_) {
+    HWND target = Target();
+    if (target)
+      SendMessage(target, WM_COMMAND, MAKEWPARAM(IdOf(hwnd_), code), reinterpret_cast<LPARAM>(hwnd_));
+  }
+}
+
+int ListBoxState::Compare(const Item& a, int aIndex, const Item& b, int bIndex) const {
+  if (HasStrings()) return lstrcmpi(a.text.c_str(), b.text.c_str());
+  COMPAREITEMSTRUCT cis{};
+  cis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+  HWND owner = combo_ ? combo_ : hwnd_;
+  cis.CtlID = static_cast<UINT>(IdOf(owner));
+  cis.hwndItem = owner;
+  cis.itemID1 = static_cast<UINT>(aIndex);
+  cis.itemData1 = a.data;
+  cis.itemID2 = static_cast<UINT>(bIndex);
+  cis.itemData2 = b.data;
+  HWND target = combo_ ? ParentOf(combo_) : Target();
+  return target ? static_cast<int>(SendMessage(target, WM_COMPAREITEM, cis.CtlID, reinterpret_cast<LPARAM>(&cis))) : 0;
+}
+
+int ListBoxState::SortedIndex(const Item& item) const {
+  int lo = 0, hi = Count();
+  while (lo < hi) {
+    int mid = (lo + hi) / 2;
+    if (Compare(items_[static_cast<size_t>(mid)], mid, item, -1) <= 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+
+void ListBoxState::Measure(int index) {
+  Item& item = items_[static_cast<size_t>(index)];
+  item.height = itemHeight_;
+  if (!Variable()) return;
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+  HWND owner = combo_ ? combo_ : hwnd_;
+  mis.CtlID = static_cast<UINT>(IdOf(owner));
+  mis.itemID = static_cast<UINT>(index);
+  mis.itemHeight = static_cast<UINT>(itemHeight_);
+  mis.itemData = HasStrings() ? reinterpret_cast<ULONG_PTR>(item.text.c_str()) : item.data;
+  HWND target = combo_ ? ParentOf(combo_) : Target();
+  if (target) SendMessage(target, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+  item.height = std::max(1, static_cast<int>(mis.itemHeight));
+}
+
+int ListBoxState::Insert(int index, LPARAM lParam, bool sorted) {
+  Item item;
+  if (HasStrings())
+    item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+  else
+    item.data = static_cast<ULONG_PTR>(lParam);
+  if (sorted) index = SortedIndex(item);
+  if (index < 0 || index > Count()) index = Count();
+  items_.insert(items_.begin() + index, std::move(item));
+  // The focus item moves with its item once something was selected; before that it stays on top.
+  bool caretInUse = cur_ >= 0 || anchor_ >= 0;
+  if (cur_ >= index) ++cur_;
+  if (anchor_ >= index) ++anchor_;
+  if (caret_ >= index && Count() > 1 && caretInUse) ++caret_;
+  Measure(index);
+  UpdateScroll();
+  Redraw();
+  return index;
+}
+
+void ListBoxState::DeleteNotify(int index) {
+  const Item& item = items_[static_cast<size_t>(index)];
+  if (!OwnerDraw() && item.data == 0) return;
+  DELETEITEMSTRUCT dis{};
+  dis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+  HWND owner = combo_ ? combo_ : hwnd_;
+  dis.CtlID = static_cast<UINT>(IdOf(owner));
+  dis.itemID = static_cast<UINT>(index);
+  dis.hwndItem = owner;
+  dis.itemData = item.data;
+  HWND target = combo_ ? ParentOf(combo_) : Target();
+  if (target) SendMessage(target, WM_DELETEITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+}
+
+void ListBoxState::Delete(int index) {
+  DeleteNotify(index);
+  items_.erase(items_.begin() + index);
+  if (cur_ == index) cur_ = -1;
+  else if (cur_ > index) --cur_;
+  if (anchor_ >= index) anchor_ = std::max(-1, anchor_ - 1);
+  if (caret_ > index || caret_ >= Count()) caret_ = std::max(0, caret_ - 1);
+  top_ = std::clamp(top_, 0, std::max(0, Count() - 1));
+  UpdateScroll();
+  Redraw();
+}
+
+int ListBoxState::Find(int after, const char* text, bool exact) const {
+  int n = Count();
+  if (n == 0) return LB_ERR;
+  int start = (after < -1 || after >= n) ? -1 : after;
+  size_t len = text ? strlen(text) : 0;
+  for (int k = 1; k <= n; ++k) {
+    int i = (start + k) % n;
+    const Item& item = items_[static_cast<size_t>(i)];
+    if (!HasStrings()) {
+      if (item.data == reinterpret_cast<ULONG_PTR>(text)) return i;
+      continue;
+    }
+    bool match = exact ? lstrcmpi(item.text.c_str(), text) == 0
+                       : _strnicmp(item.text.c_str(), text, len) == 0 && item.text.size() >= len;
+    if (match) return i;
+  }
+  return LB_ERR;
+}
+
+int ListBoxState::ItemHeight(int index) const {
+  if (Variable() && Valid(index)) return items_[static_cast<size_t>(index)].height;
+  return itemHeight_;
+}
+
+int ListBoxState::RowsPerColumn() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return std::max(1, static_cast<int>(r.bottom - r.top) / std::max(1, itemHeight_));
+}
+
+int ListBoxState::PageSize() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  if (!Variable()) return RowsPerColumn();
+  int h = 0, n = 0;
+  for (int i = top_; i < Count() && h + ItemHeight(i) <= r.bottom; ++i, ++n) h += ItemHeight(i);
+  return std::max(1, n);
+}
+
+RECT ListBoxState::ItemRect(int index) const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (MultiColumn()) {
+    int rows = RowsPerColumn();
+    int width = columnWidth_ ? columnWidth_ : std::max(1, static_cast<int>(client.right) / 2);
+    int column = index / rows - top_ / rows;
+    int row = index % rows;
+    return RECT{column * width, row * itemHeight_, (column + 1) * width, (row + 1) * itemHeight_};
+  }
+  int y = 0;
+  if (index >= top_) {
+    for (int i = top_; i < index; ++i) y += ItemHeight(i);
+  } else {
+    for (int i = index; i < top_; ++i) y -= ItemHeight(i);
+  }
+  int right = std::max(static_cast<int>(client.right), extent_);
+  return RECT{-xOffset_, y, right - xOffset_, y + ItemHeight(index)};
+}
+
+int ListBoxState::ItemFromPoint(POINT p, bool* outside) const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  *outside = !PtInRect(&client, p);
+  if (Count() == 0) return 0;
+  if (MultiColumn()) {
+    int rows = RowsPerColumn();
+    int width = columnWidth_ ? columnWidth_ : std::max(1, static_cast<int>(client.right) / 2);
+    int index = (top_ / rows + std::max(0, static_cast<int>(p.x)) / width) * rows +
+                std::clamp(static_cast<int>(p.y) / std::max(1, itemHeight_), 0, rows - 1);
+    if (index >= Count()) {
+      *outside = true;
+      index = Count() - 1;
+    }
+    return index;
+  }
+  if (p.y < 0) {
+    *outside = true;
+    return std::max(0, top_ - 1);
+  }
+  int y = 0;
+  for (int i = top_; i < Count(); ++i) {
+    y += ItemHeight(i);
+    if (p.y < y) return i;
+  }
+  *outside = true;
+  return Count() - 1;
+}
+
+void ListBoxState::UpdateScroll() {
+  if (noRedraw_) return;
+  if (MultiColumn()) {
+    if (!(style_ & WS_HSCROLL)) return;
+    int rows = RowsPerColumn();
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    int width = columnWidth_ ? columnWidth_ : std::max(1, static_cast<int>(r.right) / 2);
+    int columns = (Count() + rows - 1) / rows;
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, columns - 1),
+                  static_cast<UINT>(std::max(1, static_cast<int>(r.right) / width)), top_ / rows, 0};
+    SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+    return;
+  }
+  if (style_ & WS_VSCROLL) {
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS | ((style_ & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0u),
+                  0, std::max(0, Count() - 1), static_cast<UINT>(PageSize()), top_, 0};
+    SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+  }
+  if ((style_ & WS_HSCROLL) && extent_ > 0) {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, extent_ - 1, static_cast<UINT>(r.right), xOffset_, 0};
+    SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
+  }
+}
+
+void ListBoxState::SetTop(int index) {
+  int last = std::max(0, Count() - 1);
+  if (MultiColumn()) {
+    int rows = RowsPerColumn();
+    index = index / rows * rows;
+  }
+  index = std::clamp(index, 0, last);
+  if (index == top_) return;
+  top_ = index;
+  UpdateScroll();
+  Redraw();
+}
+
+void ListBoxState::EnsureVisible(int index) {
+  if (!Valid(index)) return;
+  if (MultiColumn()) {
+    int rows = RowsPerColumn();
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    int width = columnWidth_ ? columnWidth_ : std::max(1, static_cast<int>(r.right) / 2);
+    int visibleColumns = std::max(1, static_cast<int>(r.right) / width);
+    int column = index / rows, first = top_ / rows;
+    if (column < first) SetTop(column * rows);
+    else if (column >= first + visibleColumns) SetTop((column - visibleColumns + 1) * rows);
+    return;
+  }
+  if (index < top_) {
+    SetTop(index);
+    return;
+  }
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  while (top_ < index && ItemRect(index).bottom > client.bottom) ++top_;
+  UpdateScroll();
+  Redraw();
+}
+
+void ListBoxState::SetCaret(int index, bool scroll) {
+  if (!Valid(index)) return;
+  caret_ = index;
+  if (scroll) EnsureVisible(index);
+  Redraw();
+}
+
+void ListBoxState::Select(int index, bool notifyChange) {
+  bool changed = false;
+  if (Single()) {
+    changed = cur_ != index;
+    cur_ = Valid(index) ? index : -1;
+    if (Valid(index)) caret_ = index;
+  } else if (Valid(index)) {
+    for (int i = 0; i < Count(); ++i) {
+      bool want = i == index;
+      changed |= items_[static_cast<size_t>(i)].selected != want;
+      items_[static_cast<size_t>(i)].selected = want;
+    }
+    caret_ = anchor_ = index;
+  }
+  if (Valid(index)) EnsureVisible(index);
+  Redraw();
+  if (changed && notifyChange) Notify(LBN_SELCHANGE);
+}
+
+void ListBoxState::SelectRange(int from, int to, bool on) {
+  if (from > to) std::swap(from, to);
+  from = std::max(from, 0);
+  to = std::min(to, Count() - 1);
+  for (int i = from; i <= to; ++i) items_[static_cast<size_t>(i)].selected = on;
+  Redraw();
+}
+
+void ListBoxState::ClickAt(int index, bool shift, bool ctrl, bool drag) {
+  if (!Valid(index)) return;
+  if (style_ & LBS_NOSEL) {
+    SetCaret(index, true);
+    return;
+  }
+  if (Single()) {
+    Select(index, true);
+    return;
+  }
+  if (Multiple()) {
+    if (drag) return;
+    items_[static_cast<size_t>(index)].selected = !items_[static_cast<size_t>(index)].selected;
+    SetCaret(index, true);
+    anchor_ = index;
+    Notify(LBN_SELCHANGE);
+    return;
+  }
+  std::vector<bool> before;
+  for (const Item& i : items_) before.push_back(i.selected);
+  if (shift && anchor_ >= 0) {
+    if (!ctrl)
+      for (Item& i : items_) i.selected = false;
+    SelectRange(anchor_, index, true);
+  } else if (ctrl && !drag) {
+    items_[static_cast<size_t>(index)].selected = !items_[static_cast<size_t>(index)].selected;
+    anchor_ = index;
+  } else {
+    for (Item& i : items_) i.selected = false;
+    if (drag && anchor_ >= 0)
+      SelectRange(anchor_, index, true);
+    else {
+      items_[static_cast<size_t>(index)].selected = true;
+      anchor_ = index;
+    }
+  }
+  SetCaret(index, true);
+  bool changed = false;
+  for (int i = 0; i < Count(); ++i) changed |= before[static_cast<size_t>(i)] != items_[static_cast<size_t>(i)].selected;
+  if (changed) Notify(LBN_SELCHANGE);
+}
+
+void ListBoxState::Search(BYTE ch) {
+  if (!HasStrings() || Count() == 0) return;
+  DWORD now = static_cast<DWORD>(GetMessageTime());
+  if (now - searchTime_ > 1000) search_.clear();
+  searchTime_ = now;
+  search_.push_back(static_cast<char>(ch));
+  int from = Single() ? cur_ : caret_;
+  // A repeated first letter steps through the items that start with it.
+  int start = search_.size() == 1 ? from : from - 1;
+  int found = Find(start, search_.c_str(), false);
+  if (found == LB_ERR && search_.size() > 1) {
+    search_.erase(0, search_.size() - 1);
+    found = Find(from, search_.c_str(), false);
+  }
+  if (found == LB_ERR) return;
+  if (Single())
+    Select(found, true);
+  else if (Extended())
+    ClickAt(found, false, false, false);
+  else
+    SetCaret(found, true);
+}
+
+void ListBoxState::Key(UINT vk) {
+  if (Count() == 0) return;
+  int from = Single() ? (cur_ >= 0 ? cur_ : caret_) : caret_;
+  int rows = MultiColumn() ? RowsPerColumn() : 1;
+  int to = from;
+  switch (vk) {
+    case VK_UP: to = from - 1; break;
+    case VK_DOWN: to = from + 1; break;
+    case VK_LEFT: to = MultiColumn() ? from - rows : from - 1; break;
+    case VK_RIGHT: to = MultiColumn() ? from + rows : from + 1; break;
+    case VK_PRIOR: to = from - PageSize() + 1; break;
+    case VK_NEXT: to = from + PageSize() - 1; break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = Count() - 1; break;
+    case VK_SPACE:
+      if (Multiple()) {
+        items_[static_cast<size_t>(caret_)].selected = !items_[static_cast<size_t>(caret_)].selected;
+        Redraw();
+        Notify(LBN_SELCHANGE);
+      } else if (Extended() && GetKeyState(VK_CONTROL) < 0) {
+        ClickAt(caret_, false, true, false);
+      }
+      return;
+    default:
+      return;
+  }
+  to = std::clamp(to, 0, Count() - 1);
+  // With nothing selected yet, the first arrow selects the focus item itself.
+  if (Single() && cur_ < 0 && (vk == VK_DOWN || vk == VK_UP)) to = caret_;
+  if (Single()) {
+    Select(to, true);
+  } else if (Extended() && GetKeyState(VK_CONTROL) >= 0) {
+    ClickAt(to, GetKeyState(VK_SHIFT) < 0, false, false);
+  } else {
+    SetCaret(to, true);
+  }
+}
+
+void ListBoxState::Paint(HDC hdc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HBRUSH brush = ParentBrush(combo_ ? combo_ : hwnd_, hdc, WM_CTLCOLORLISTBOX);
+  FillRect(hdc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  COLORREF normalText = GetTextColor(hdc);
+  FontSelection f(hdc, font_);
+  SetBkMode(hdc, TRANSPARENT);
+  bool enabled = Enabled(hwnd_);
+  for (int i = top_; i < Count(); ++i) {
+    RECT r = ItemRect(i);
+    if (r.top >= client.bottom && !MultiColumn()) break;
+    if (r.left >= client.right) break;
+    const Item& item = items_[static_cast<size_t>(i)];
+    bool selected = Single() ? i == cur_ : item.selected;
+    bool focusItem = focused_ && i == caret_;
+    if (OwnerDraw()) {
+      UINT state = (selected ? ODS_SELECTED : 0) | (focusItem ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+      HWND owner = combo_ ? combo_ : hwnd_;
+      DRAWITEMSTRUCT dis{};
+      dis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+      dis.CtlID = static_cast<UINT>(IdOf(owner));
+      dis.itemID = static_cast<UINT>(i);
+      dis.itemAction = ODA_DRAWENTIRE;
+      dis.itemState = state;
+      dis.hwndItem = hwnd_;
+      dis.hDC = hdc;
+      dis.rcItem = r;
+      dis.itemData = item.data;
+      HWND target = combo_ ? ParentOf(combo_) : Target();
+      if (target) SendMessage(target, WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+      continue;
+    }
+    if (selected) FillRect(hdc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(hdc, !enabled ? GetSysColor(COLOR_GRAYTEXT) : selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : normalText);
+    if (style_ & LBS_USETABSTOPS)
+      TabbedTextOut(hdc, r.left + 2, r.top, item.text.c_str(), static_cast<int>(item.text.size()),
+                    static_cast<int>(tabStops_.size()), tabStops_.empty() ? nullptr : tabStops_.data(), r.left + 2);
+    else
+      TextOut(hdc, r.left + 2, r.top, item.text.c_str(), static_cast<int>(item.text.size()));
+    if (focusItem) DrawFocusRect(hdc, &r);
+  }
+  if (focused_ && Count() == 0 && !combo_) {
+    RECT r{0, 0, client.right, itemHeight_};
+    DrawFocusRect(hdc, &r);
+  }
+}
+
+LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  hwnd_ = hwnd;
+  style_ = StyleOf(hwnd);
+  LRESULT painted;
+  if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
+  switch (msg) {
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+      if (style_ & LBS_COMBOBOX) combo_ = static_cast<HWND>(cs->lpCreateParams);
+      itemHeight_ = LineHeight(font_);
+      if (style_ & LBS_OWNERDRAWFIXED) {
+        MEASUREITEMSTRUCT mis{};
+        mis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+        mis.CtlID = static_cast<UINT>(IdOf(combo_ ? combo_ : hwnd));
+        mis.itemHeight = static_cast<UINT>(itemHeight_);
+        HWND target = combo_ ? ParentOf(combo_) : Target();
+        if (target) SendMessage(target, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+        itemHeight_ = std::max(1, static_cast<int>(mis.itemHeight));
+      }
+      return 0;
+    }
+    case WM_NCDESTROY:
+      for (int i = 0; i < Count(); ++i) DeleteNotify(i);
+      items_.clear();
+      return DefWindowProc(hwnd, msg, wParam, lParam);
+    case WM_SIZE:
+      UpdateScroll();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (!OwnerDraw()) itemHeight_ = LineHeight(font_);
+      UpdateScroll();
+      if (LOWORD(lParam)) Redraw();
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETREDRAW:
+      noRedraw_ = wParam == 0;
+      if (!noRedraw_) {
+        UpdateScroll();
+        Redraw();
+      }
+      return 0;
+    case WM_SETFOCUS:
+      focused_ = true;
+      Redraw();
+      Notify(LBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      focused_ = false;
+      Redraw();
+      Notify(LBN_KILLFOCUS);
+      return 0;
+    case WM_ENABLE:
+      Redraw();
+      return 0;
+    case WM_KEYDOWN: {
+      if (style_ & LBS_WANTKEYBOARDINPUT) {
+        HWND parent = ParentOf(hwnd);
+        LRESULT r = parent ? SendMessage(parent, WM_VKEYTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd)) : -1;
+        if (r == -2) return 0;
+        if (r >= 0) {
+          ClickAt(static_cast<int>(r), false, false, false);
+          return 0;
+        }
+      }
+      Key(static_cast<UINT>(wParam));
+      return 0;
+    }
+    case WM_CHAR: {
+      if (!HasStrings() || (style_ & LBS_WANTKEYBOARDINPUT)) {
+        HWND parent = ParentOf(hwnd);
+        if (parent && !HasStrings()) {
+          LRESULT r = SendMessage(parent, WM_CHARTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd));
+          if (r >= 0) ClickAt(static_cast<int>(r), false, false, false);
+          return 0;
+        }
+      }
+      if (wParam >= 0x20 && wParam != ' ') Search(static_cast<BYTE>(wParam));
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (trackingForCombo_) {
+        bool outside;
+        ItemFromPoint(p, &outside);
+        if (outside) {
+          EndComboTracking();
+          SendMessage(combo_, kComboListCancel, 0, 0);
+          return 0;
+        }
+        comboButtonDown_ = true;
+        return 0;
+      }
+      if (GetFocus() != hwnd && !combo_) SetFocus(hwnd);
+      bool outside;
+      int index = ItemFromPoint(p, &outside);
+      if (outside || Count() == 0) return 0;
+      ClickAt(index, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, false);
+      if (msg == WM_LBUTTONDBLCLK) {
+        Notify(LBN_DBLCLK);
+        return 0;
+      }
+      tracking_ = true;
+      SetCapture(hwnd);
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      bool outside;
+      int index = ItemFromPoint(p, &outside);
+      if (trackingForCombo_) {
+        if (!outside && index != cur_) Select(index, false);
+        return 0;
+      }
+      if (tracking_ && GetCapture() == hwnd && Count() > 0) {
+        if (outside) EnsureVisible(index);
+        if (Single() && index != cur_)
+          Select(index, true);
+        else if (Extended())
+          ClickAt(index, false, false, true);
+      }
+      return 0;
+    }
+    case WM_LBUTTONUP: {
+      if (trackingForCombo_) {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        bool outside;
+        int index = ItemFromPoint(p, &outside);
+        if (!outside && Count() > 0) {
+          Select(index, false);
+          EndComboTracking();
+          SendMessage(combo_, kComboListChosen, static_cast<WPARAM>(index), 0);
+        } else if (comboButtonDown_) {
+          comboButtonDown_ = false;
+        }
+        return 0;
+      }
+      if (tracking_) {
+        tracking_ = false;
+        if (GetCapture() == hwnd) ReleaseCapture();
+      }
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      tracking_ = false;
+      if (trackingForCombo_) {
+        trackingForCombo_ = false;
+        if (combo_ && reinterpret_cast<HWND>(lParam) != hwnd) PostMessage(combo_, kComboListCancel, 1, 0);
+      }
+      return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      int rows = MultiColumn() ? RowsPerColumn() : 1;
+      if (msg == WM_HSCROLL && !MultiColumn()) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        int pos = xOffset_;
+        switch (LOWORD(wParam)) {
+          case SB_LINELEFT: pos -= 8; break;
+          case SB_LINERIGHT: pos += 8; break;
+          case SB_PAGELEFT: pos -= r.right; break;
+          case SB_PAGERIGHT: pos += r.right; break;
+          case SB_THUMBTRACK:
+          case SB_THUMBPOSITION: pos = HIWORD(wParam); break;
+        }
+        xOffset_ = std::clamp(pos, 0, std::max(0, extent_ - static_cast<int>(r.right)));
+        UpdateScroll();
+        Redraw();
+        return 0;
+      }
+      int top = top_;
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: top -= rows; break;
+        case SB_LINEDOWN: top += rows; break;
+        case SB_PAGEUP: top -= PageSize(); break;
+        case SB_PAGEDOWN: top += PageSize(); break;
+        case SB_TOP: top = 0; break;
+        case SB_BOTTOM: top = Count() - 1; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: top = HIWORD(wParam) * rows; break;
+      }
+      SetTop(top);
+      return 0;
+    }
+    case WM_MOUSEWHEEL:
+      SetTop(top_ - 3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+      return 0;
+
+    case LB_ADDSTRING:
+      return Insert(-1, lParam, (style_ & LBS_SORT) != 0);
+    case LB_INSERTSTRING:
+      return Insert(static_cast<int>(wParam), lParam, false);
+    case LB_DELETESTRING: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      Delete(index);
+      return Count();
+    }
+    case LB_RESETCONTENT:
+      for (int i = 0; i < Count(); ++i) DeleteNotify(i);
+      items_.clear();
+      cur_ = -1;
+      caret_ = top_ = 0;
+      anchor_ = -1;
+      UpdateScroll();
+      Redraw();
+      return 0;
+    case LB_GETCOUNT:
+      return Count();
+    case LB_SETCURSEL: {
+      if (!Single()) return LB_ERR;
+      int index = static_cast<int>(wParam);
+      Select(Valid(index) ? index : -1, false);
+      return Valid(index) ? index : LB_ERR;
+    }
+    case LB_GETCURSEL:
+      if (Single()) return cur_;
+      return Count() ? caret_ : LB_ERR;
+    case LB_SETSEL: {
+      if (Single()) return LB_ERR;
+      int index = static_cast<int>(lParam);
+      if (index == -1) {
+        SelectRange(0, Count() - 1, wParam != 0);
+        return 0;
+      }
+      if (!Valid(index)) return LB_ERR;
+      items_[static_cast<size_t>(index)].selected = wParam != 0;
+      if (wParam) {
+        caret_ = index;
+        anchor_ = index;
+      }
+      Redraw();
+      return 0;
+    }
+    case LB_GETSEL: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      return Single() ? (index == cur_ ? 1 : 0) : (items_[static_cast<size_t>(index)].selected ? 1 : 0);
+    }
+    case LB_GETSELCOUNT: {
+      if (Single()) return LB_ERR;
+      return std::count_if(items_.begin(), items_.end(), [](const Item& i) { return i.selected; });
+    }
+    case LB_GETSELITEMS: {
+      if (Single()) return LB_ERR;
+      auto* out = reinterpret_cast<int*>(lParam);
+      int n = 0;
+      for (int i = 0; i < Count() && n < static_cast<int>(wParam); ++i)
+        if (items_[static_cast<size_t>(i)].selected) out[n++] = i;
+      return n;
+    }
+    case LB_SELITEMRANGE:
+      if (Single()) return LB_ERR;
+      SelectRange(LOWORD(lParam), HIWORD(lParam), wParam != 0);
+      return 0;
+    case LB_SELITEMRANGEEX: {
+      if (Single()) return LB_ERR;
+      int first = static_cast<int>(wParam), last = static_cast<int>(lParam);
+      SelectRange(first, last, first <= last);
+      return 0;
+    }
+    case LB_GETTEXT: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index) || lParam == 0) return LB_ERR;
+      const Item& item = items_[static_cast<size_t>(index)];
+      if (!HasStrings()) {
+        std::memcpy(reinterpret_cast<void*>(lParam), &item.data, sizeof(item.data));
+        return sizeof(item.data);
+      }
+      std::memcpy(reinterpret_cast<char*>(lParam), item.text.c_str(), item.text.size() + 1);
+      return static_cast<LRESULT>(item.text.size());
+    }
+    case LB_GETTEXTLEN: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      return HasStrings() ? static_cast<LRESULT>(items_[static_cast<size_t>(index)].text.size())
+                          : static_cast<LRESULT>(sizeof(ULONG_PTR));
+    }
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+      return Find(static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), msg == LB_FINDSTRINGEXACT);
+    case LB_SELECTSTRING: {
+      int found = Find(static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), false);
+      if (found == LB_ERR) return LB_ERR;
+      if (Single())
+        Select(found, false);
+      else
+        SetCaret(found, true);
+      return found;
+    }
+    case LB_GETTOPINDEX:
+      return top_;
+    case LB_SETTOPINDEX:
+      if (!Valid(static_cast<int>(wParam)) && Count() > 0) return LB_ERR;
+      SetTop(static_cast<int>(wParam));
+      return 0;
+    case LB_GETITEMDATA: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      return static_cast<LRESULT>(items_[static_cast<size_t>(index)].data);
+    }
+    case LB_SETITEMDATA: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      items_[static_cast<size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
+      return 0;
+    }
+    case LB_GETITEMRECT: {
+      int index = static_cast<int>(wParam);
+      if (!Valid(index) && !(index == 0 && Count() == 0)) return LB_ERR;
+      *reinterpret_cast<RECT*>(lParam) = ItemRect(index);
+      return 1;
+    }
+    case LB_ITEMFROMPOINT: {
+      bool outside;
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      int index = ItemFromPoint(p, &outside);
+      return MAKELONG(index, outside ? 1 : 0);
+    }
+    case LB_SETITEMHEIGHT: {
+      int height = LOWORD(lParam);
+      if (height <= 0 || height > 255) return LB_ERR;
+      if (Variable()) {
+        if (!Valid(static_cast<int>(wParam))) return LB_ERR;
+        items_[wParam].height = height;
+      } else {
+        itemHeight_ = height;
+      }
+      UpdateScroll();
+      Redraw();
+      return 0;
+    }
+    case LB_GETITEMHEIGHT:
+      return Variable() ? (Valid(static_cast<int>(wParam)) ? ItemHeight(static_cast<int>(wParam)) : LB_ERR) : itemHeight_;
+    case LB_SETCARETINDEX:
+      if (!Valid(static_cast<int>(wParam))) return LB_ERR;
+      SetCaret(static_cast<int>(wParam), !LOWORD(lParam));
+      return 0;
+    case LB_GETCARETINDEX:
+      return caret_;
+    case LB_SETANCHORINDEX:
+      if (!Valid(static_cast<int>(wParam))) return LB_ERR;
+      anchor_ = static_cast<int>(wParam);
+      return 0;
+    case LB_GETANCHORINDEX:
+      return anchor_;
+    case LB_SETTABSTOPS: {
+      tabStops_.clear();
+      SIZE base = DialogBaseUnitsOf(font_);
+      const int* stops = reinterpret_cast<const int*>(lParam);
+      if (wParam == 0) tabStops_.push_back(MulDiv(32, base.cx, 4));
+      for (WPARAM i = 0; i < wParam && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
+      Redraw();
+      return TRUE;
+    }
+    case LB_SETCOLUMNWIDTH:
+      columnWidth_ = static_cast<int>(wParam);
+      UpdateScroll();
+      Redraw();
+      return 0;
+    case LB_SETHORIZONTALEXTENT:
+      extent_ = static_cast<int>(wParam);
+      UpdateScroll();
+      Redraw();
+      return 0;
+    case LB_GETHORIZONTALEXTENT:
+      return extent_;
+    case LB_INITSTORAGE:
+      items_.reserve(items_.size() + wParam);
+      return static_cast<LRESULT>(items_.capacity());
+    case LB_SETCOUNT:
+    case LB_DIR:
+    case LB_ADDFILE:
+      return LB_ERR;
+    case kComboListTrack:
+      trackingForCombo_ = true;
+      comboButtonDown_ = wParam != 0;
+      SetCapture(hwnd);
+      return 0;
+    case kComboListStopTrack:
+      EndComboTracking();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      if (combo_) return MA_NOACTIVATE;
+      break;
+    case kComboListKey:
+      Key(static_cast<UINT>(wParam));
+      return cur_;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterListBoxClass() {
+  RegisterControlClass(WC_LISTBOX, ControlProc<ListBoxState>, CS_DBLCLKS, IDC_ARROW, -1);
+  RegisterControlClass(WC_COMBOLBOX, ControlProc<ListBoxState>, CS_DBLCLKS | CS_SAVEBITS, IDC_ARROW, -1);
+}
+
+}  // namespace brambolt::ctl

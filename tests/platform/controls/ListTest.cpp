@@ -1,0 +1,464 @@
+// List boxes and combo boxes: their messages and notifications, selection by mouse and keyboard,
+// keyboard search, owner-drawn items, and the drop-down list answered by a script.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ControlsTestSupport.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+// A parent that answers the owner-draw questions: item heights 16 + the item data, order by item
+// data, and records what it was asked.
+class OwnerParent {
+ public:
+  OwnerParent() {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = "OwnerDrawParent";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    RegisterClass(&wc);
+    hwnd_ = CreateWindowEx(0, "OwnerDrawParent", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
+                           nullptr, nullptr, nullptr, nullptr);
+    Self() = this;
+  }
+  ~OwnerParent() {
+    Self() = nullptr;
+    DestroyWindow(hwnd_);
+  }
+  HWND Hwnd() const { return hwnd_; }
+
+  std::vector<DRAWITEMSTRUCT> drawn;
+  std::vector<UINT> measured;  // item ids asked for
+  std::vector<ULONG_PTR> deleted;
+  std::vector<UINT> commands;  // notification codes
+  int compares = 0;
+
+ private:
+  static OwnerParent*& Self() {
+    thread_local OwnerParent* self = nullptr;
+    return self;
+  }
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    OwnerParent* self = Self();
+    if (self == nullptr) return DefWindowProc(hwnd, msg, wParam, lParam);
+    switch (msg) {
+      case WM_MEASUREITEM: {
+        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        self->measured.push_back(m->itemID);
+        m->itemHeight = 16 + static_cast<UINT>(m->itemData % 16);
+        return TRUE;
+      }
+      case WM_DRAWITEM:
+        self->drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+      case WM_COMPAREITEM: {
+        auto* c = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam);
+        ++self->compares;
+        return c->itemData1 < c->itemData2 ? -1 : c->itemData1 > c->itemData2 ? 1 : 0;
+      }
+      case WM_DELETEITEM:
+        self->deleted.push_back(reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->itemData);
+        return TRUE;
+      case WM_COMMAND:
+        self->commands.push_back(HIWORD(wParam));
+        return 0;
+    }
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+  HWND hwnd_ = nullptr;
+};
+
+class ListFixture : public ::testing::Test {
+ protected:
+  HWND MakeList(DWORD style, int height = 100) {
+    HWND list = CreateWindowEx(WS_EX_CLIENTEDGE, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | style, 10,
+                               10, 150, height, recorder_.Hwnd(), reinterpret_cast<HMENU>(20), nullptr, nullptr);
+    EXPECT_NE(list, nullptr);
+    SendMessage(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return list;
+  }
+  HWND MakeCombo(DWORD style, int id = 30) {
+    HWND combo = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | style, 10,
+                                10, 150, 120, recorder_.Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                nullptr, nullptr);
+    EXPECT_NE(combo, nullptr);
+    SendMessage(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    RunUntilIdle();
+    return combo;
+  }
+  static void Add(HWND h, UINT msg, std::initializer_list<const char*> items) {
+    for (const char* s : items) SendMessage(h, msg, 0, reinterpret_cast<LPARAM>(s));
+  }
+  static std::string ItemText(HWND list, int i) {
+    char buffer[256] = {};
+    SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+  }
+  std::vector<UINT> Codes(UINT_PTR id) const {
+    std::vector<UINT> out;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_COMMAND && r.id == id) out.push_back(r.code);
+    return out;
+  }
+  POINT ItemCenter(HWND list, int i) {
+    RECT r;
+    SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  UiSession session_;
+  NotificationRecorder recorder_;
+};
+
+using ListBoxMessages = ListFixture;
+
+TEST_F(ListBoxMessages, StringsAreAddedInsertedFoundAndDeleted) {
+  HWND list = MakeList(LBS_NOTIFY);
+  Add(list, LB_ADDSTRING, {"pear", "Apple", "fig"});
+  EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>("kiwi")), 1);
+  EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("lime")), 4);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 5);
+  EXPECT_EQ(ItemText(list, 1), "kiwi");
+  EXPECT_EQ(SendMessage(list, LB_GETTEXTLEN, 2, 0), 5);
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ap")), 2);
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ap")), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("FIG")), 3);
+  // A search starts after the given item and wraps.
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRING, 3, reinterpret_cast<LPARAM>("p")), 0);
+  EXPECT_EQ(SendMessage(list, LB_DELETESTRING, 0, 0), 4);
+  EXPECT_EQ(SendMessage(list, LB_DELETESTRING, 9, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_GETTEXT, 9, reinterpret_cast<LPARAM>("")), LB_ERR);
+  SendMessage(list, LB_RESETCONTENT, 0, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(ListBoxMessages, SortedBoxesPlaceStringsWithoutRegardToCase) {
+  HWND list = MakeList(LBS_SORT);
+  Add(list, LB_ADDSTRING, {"pear", "Apple", "fig", "apricot"});
+  std::vector<std::string> order;
+  for (int i = 0; i < 4; ++i) order.push_back(ItemText(list, i));
+  EXPECT_EQ(order, (std::vector<std::string>{"Apple", "apricot", "fig", "pear"}));
+}
+
+TEST_F(ListBoxMessages, SelectionMessagesOfASingleSelectionBox) {
+  HWND list = MakeList(LBS_NOTIFY);
+  Add(list, LB_ADDSTRING, {"a", "b", "c"});
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SETCURSEL, 1, 0), 1);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendMessage(list, LB_GETSEL, 1, 0), 1);
+  EXPECT_EQ(SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_GETSELCOUNT, 0, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("C")), 2);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(Codes(20).empty()) << "selections made by the program are not notified";
+  SendMessage(list, LB_SETITEMDATA, 2, 77);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 2, 0), 77);
+  SendMessage(list, LB_DELETESTRING, 2, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR) << "deleting the selected item clears the selection";
+}
+
+TEST_F(ListBoxMessages, ClicksSelectAndNotify) {
+  HWND list = MakeList(LBS_NOTIFY);
+  Add(list, LB_ADDSTRING, {"a", "b", "c"});
+  recorder_.Clear();
+  Click(list, ItemCenter(list, 1));
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
+  DoubleClick(list, ItemCenter(list, 2));
+  std::vector<UINT> codes = Codes(20);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<UINT>(LBN_SELCHANGE)), 2);
+  EXPECT_EQ(codes.back(), static_cast<UINT>(LBN_DBLCLK));
+  EXPECT_EQ(codes.front(), static_cast<UINT>(LBN_SETFOCUS));
+}
+
+TEST_F(ListBoxMessages, MultipleSelectionTogglesAndExtendedSelectsRanges) {
+  HWND multiple = MakeList(LBS_NOTIFY | LBS_MULTIPLESEL);
+  Add(multiple, LB_ADDSTRING, {"a", "b", "c", "d"});
+  Click(multiple, ItemCenter(multiple, 0));
+  Click(multiple, ItemCenter(multiple, 2));
+  Click(multiple, ItemCenter(multiple, 0));
+  EXPECT_EQ(SendMessage(multiple, LB_GETSELCOUNT, 0, 0), 1);
+  SendMessage(multiple, LB_SETSEL, TRUE, -1);
+  EXPECT_EQ(SendMessage(multiple, LB_GETSELCOUNT, 0, 0), 4);
+  DestroyWindow(multiple);
+
+  HWND extended = MakeList(LBS_NOTIFY | LBS_EXTENDEDSEL);
+  Add(extended, LB_ADDSTRING, {"a", "b", "c", "d", "e"});
+  Click(extended, ItemCenter(extended, 1));
+  Click(extended, ItemCenter(extended, 3), kShift);
+  Click(extended, ItemCenter(extended, 4), kCtrl);
+  int items[8] = {};
+  int n = static_cast<int>(SendMessage(extended, LB_GETSELITEMS, 8, reinterpret_cast<LPARAM>(items)));
+  EXPECT_EQ(std::vector<int>(items, items + n), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(SendMessage(extended, LB_GETANCHORINDEX, 0, 0), 4);
+  Click(extended, ItemCenter(extended, 0));
+  EXPECT_EQ(SendMessage(extended, LB_GETSELCOUNT, 0, 0), 1);
+  SendMessage(extended, LB_SELITEMRANGEEX, 1, 2);
+  EXPECT_EQ(SendMessage(extended, LB_GETSELCOUNT, 0, 0), 3);
+}
+
+TEST_F(ListBoxMessages, KeyboardMovesAndSearches) {
+  HWND list = MakeList(LBS_NOTIFY | LBS_SORT);
+  Add(list, LB_ADDSTRING, {"banana", "blueberry", "apple", "cherry", "brazil"});
+  SetFocus(list);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 0);
+  PressKey(VK_END);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 4);
+  TypeText("b");
+  EXPECT_EQ(ItemText(list, static_cast<int>(SendMessage(list, LB_GETCURSEL, 0, 0))), "banana");
+  AdvanceClock(2000);
+  TypeText("b");
+  EXPECT_EQ(ItemText(list, static_cast<int>(SendMessage(list, LB_GETCURSEL, 0, 0))), "blueberry");
+  AdvanceClock(2000);
+  TypeText("br");
+  EXPECT_EQ(ItemText(list, static_cast<int>(SendMessage(list, LB_GETCURSEL, 0, 0))), "brazil");
+  PressKey(VK_HOME);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(ListBoxMessages, GeometryOfItemsAndColumns) {
+  HWND list = MakeList(LBS_NOTIFY, 60);
+  for (int i = 0; i < 20; ++i) SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+  int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(h, 0);
+  RECT r;
+  SendMessage(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.top, 2 * h);
+  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 3 * h + 1)), MAKELONG(3, 0));
+  SendMessage(list, LB_SETTOPINDEX, 5, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0), 5);
+  SendMessage(list, LB_GETITEMRECT, 6, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.top, h);
+  SendMessage(list, LB_SETCURSEL, 15, 0);
+  EXPECT_LE(SendMessage(list, LB_GETTOPINDEX, 0, 0), 15);
+  SendMessage(list, LB_SETHORIZONTALEXTENT, 500, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETHORIZONTALEXTENT, 0, 0), 500);
+
+  HWND columns = MakeList(LBS_MULTICOLUMN, 3 * h + 4);
+  SendMessage(columns, LB_SETCOLUMNWIDTH, 40, 0);
+  for (int i = 0; i < 7; ++i) SendMessage(columns, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("c"));
+  int rows = 0;
+  for (int i = 0; i < 7; ++i) {
+    SendMessage(columns, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    if (r.left == 0) ++rows;
+  }
+  SendMessage(columns, LB_GETITEMRECT, static_cast<WPARAM>(rows), reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.left, 40) << "the item after a full column starts the next one";
+  EXPECT_EQ(r.top, 0);
+}
+
+using OwnerDrawLists = ListFixture;
+
+TEST_F(OwnerDrawLists, VariableItemsAreMeasuredAndDrawnByTheParent) {
+  OwnerParent parent;
+  HWND list = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_NOTIFY, 0, 0,
+                             150, 200, parent.Hwnd(), reinterpret_cast<HMENU>(40), nullptr, nullptr);
+  for (ULONG_PTR data : {3, 1, 2}) SendMessage(list, LB_ADDSTRING, 0, static_cast<LPARAM>(data));
+  EXPECT_EQ(parent.measured, (std::vector<UINT>{0, 1, 2}));
+  EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 0, 0), 19);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 1, 0), 17);
+  RECT r;
+  SendMessage(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.top, 36);
+  EXPECT_EQ(r.bottom, 54);
+  EXPECT_EQ(SendMessage(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&r)), static_cast<LRESULT>(sizeof(ULONG_PTR)));
+  SendMessage(list, LB_SETCURSEL, 1, 0);
+  parent.drawn.clear();
+  UpdateWindow(list);
+  RunUntilIdle();
+  ASSERT_EQ(parent.drawn.size(), 3u);
+  EXPECT_EQ(parent.drawn[1].CtlType, static_cast<UINT>(ODT_LISTBOX));
+  EXPECT_EQ(parent.drawn[1].CtlID, 40u);
+  EXPECT_EQ(parent.drawn[1].itemData, 1u);
+  EXPECT_TRUE(parent.drawn[1].itemState & ODS_SELECTED);
+  EXPECT_FALSE(parent.drawn[0].itemState & ODS_SELECTED);
+  EXPECT_EQ(parent.drawn[2].rcItem.top, 36);
+  SendMessage(list, LB_DELETESTRING, 0, 0);
+  EXPECT_EQ(parent.deleted, (std::vector<ULONG_PTR>{3}));
+  DestroyWindow(list);
+  EXPECT_EQ(parent.deleted, (std::vector<ULONG_PTR>{3, 1, 2}));
+}
+
+TEST_F(OwnerDrawLists, SortedItemsWithoutStringsAreOrderedByTheParent) {
+  OwnerParent parent;
+  HWND list = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_SORT, 0, 0, 150,
+                             200, parent.Hwnd(), reinterpret_cast<HMENU>(41), nullptr, nullptr);
+  EXPECT_EQ(parent.measured, (std::vector<UINT>{0})) << "a fixed height is asked once";
+  for (ULONG_PTR data : {30, 10, 20}) SendMessage(list, LB_ADDSTRING, 0, static_cast<LPARAM>(data));
+  EXPECT_GT(parent.compares, 0);
+  std::vector<LRESULT> order;
+  for (int i = 0; i < 3; ++i) order.push_back(SendMessage(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+  EXPECT_EQ(order, (std::vector<LRESULT>{10, 20, 30}));
+  EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 0, 0), 16);
+}
+
+TEST_F(OwnerDrawLists, OwnerDrawnComboDrawsItsSelectionField) {
+  OwnerParent parent;
+  HWND combo = CreateWindowEx(0, "ComboBox", nullptr,
+                              WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0, 0, 150,
+                              120, parent.Hwnd(), reinterpret_cast<HMENU>(42), nullptr, nullptr);
+  SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+  SendMessage(combo, CB_SETITEMDATA, 0, 5);
+  SendMessage(combo, CB_SETCURSEL, 0, 0);
+  parent.drawn.clear();
+  InvalidateRect(combo, nullptr, TRUE);
+  UpdateWindow(combo);
+  ASSERT_FALSE(parent.drawn.empty());
+  EXPECT_EQ(parent.drawn.back().CtlType, static_cast<UINT>(ODT_COMBOBOX));
+  EXPECT_EQ(parent.drawn.back().itemID, 0u);
+  EXPECT_EQ(parent.drawn.back().itemData, 5u);
+  EXPECT_TRUE(parent.drawn.back().itemState & ODS_COMBOBOXEDIT);
+  char text[16] = {};
+  SendMessage(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "one");
+}
+
+using ComboBoxes = ListFixture;
+
+TEST_F(ComboBoxes, DropDownListSelectsByPrefixWithoutCase) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST | CBS_SORT);
+  Add(combo, CB_ADDSTRING, {"Gamma", "alpha", "Beta"});
+  EXPECT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("be")), 1);
+  EXPECT_EQ(Text(combo), "Beta");
+  EXPECT_EQ(SendMessage(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("zz")), CB_ERR);
+  EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 1) << "a failed search keeps the selection";
+  EXPECT_EQ(SendMessage(combo, CB_SETCURSEL, 0, 0), 0);
+  EXPECT_EQ(Text(combo), "alpha");
+  EXPECT_EQ(SendMessage(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
+  EXPECT_EQ(Text(combo), "");
+  EXPECT_TRUE(Codes(30).empty());
+  RECT r;
+  GetWindowRect(combo, &r);
+  EXPECT_LT(r.bottom - r.top, 120) << "a drop-down keeps the height of its selection field";
+  SendMessage(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.bottom - r.top, 120);
+}
+
+TEST_F(ComboBoxes, ArrowKeysChangeTheSelectionAndNotify) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  Add(combo, CB_ADDSTRING, {"one", "two", "three"});
+  SetFocus(combo);
+  recorder_.Clear();
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Codes(30), (std::vector<UINT>{CBN_SELCHANGE, CBN_SELCHANGE}));
+  TypeText("t");
+  EXPECT_EQ(Text(combo), "three");
+}
+
+TEST_F(ComboBoxes, ClickingDropsTheListAndAScriptChoosesAnItem) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  Add(combo, CB_ADDSTRING, {"one", "two", "three"});
+  SendMessage(combo, CB_SETCURSEL, 0, 0);
+  recorder_.Clear();
+  ModalAnswers answers;
+  bool droppedInLoop = false;
+  answers.When("ComboLBox", nullptr, [&](HWND list) {
+    droppedInLoop = SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    Click(list, ItemCenter(list, 2));
+  });
+  RECT client;
+  GetClientRect(combo, &client);
+  Click(combo, POINT{client.right - 5, client.bottom / 2});
+  EXPECT_TRUE(droppedInLoop);
+  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Codes(30), (std::vector<UINT>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+}
+
+TEST_F(ComboBoxes, EscapeClosesTheListAndKeepsTheSelection) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  Add(combo, CB_ADDSTRING, {"one", "two", "three"});
+  SendMessage(combo, CB_SETCURSEL, 1, 0);
+  SetFocus(combo);
+  recorder_.Clear();
+  ModalAnswers answers;
+  answers.When("ComboLBox", nullptr, [&](HWND) {
+    InjectKey(VK_DOWN, true);
+    InjectKey(VK_DOWN, false);
+    InjectKey(VK_ESCAPE, true);
+    InjectKey(VK_ESCAPE, false);
+  });
+  PressKey(VK_F4);
+  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 1);
+  std::vector<UINT> codes = Codes(30);
+  ASSERT_GE(codes.size(), 3u);
+  EXPECT_EQ(codes.front(), static_cast<UINT>(CBN_DROPDOWN));
+  EXPECT_EQ(codes[codes.size() - 2], static_cast<UINT>(CBN_SELENDCANCEL));
+  EXPECT_EQ(codes.back(), static_cast<UINT>(CBN_CLOSEUP));
+}
+
+namespace {
+WNDPROC g_editProc = nullptr;
+int g_subclassChars = 0;
+LRESULT CALLBACK CountingEdit(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CHAR) ++g_subclassChars;
+  return CallWindowProc(g_editProc, hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(ComboBoxes, DropDownEditCanBeSubclassedAndReportsEditing) {
+  HWND combo = MakeCombo(CBS_DROPDOWN | CBS_AUTOHSCROLL);
+  Add(combo, CB_ADDSTRING, {"red", "green"});
+  HWND edit = GetDlgItem(combo, 1001);
+  ASSERT_NE(edit, nullptr);
+  char cls[16];
+  GetClassName(edit, cls, sizeof(cls));
+  EXPECT_STREQ(cls, "Edit");
+  g_subclassChars = 0;
+  g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingEdit)));
+  SendMessage(combo, CB_LIMITTEXT, 128, 0);
+  EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT, 0, 0), 128);
+  SetFocus(combo);
+  EXPECT_EQ(GetFocus(), edit);
+  recorder_.Clear();
+  TypeText("gr");
+  EXPECT_EQ(g_subclassChars, 2);
+  EXPECT_EQ(Text(combo), "gr");
+  EXPECT_EQ(Codes(30), (std::vector<UINT>{CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE, CBN_EDITCHANGE}));
+  recorder_.Clear();
+  PressKey(VK_DOWN);
+  EXPECT_EQ(Text(combo), "red") << "arrows in the edit step through the list";
+  EXPECT_EQ(Codes(30), (std::vector<UINT>{CBN_SELCHANGE}));
+  SetWindowText(combo, "blue");
+  EXPECT_EQ(Text(edit), "blue");
+  SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+}
+
+TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
+  HWND combo = MakeCombo(CBS_SIMPLE);
+  Add(combo, CB_ADDSTRING, {"x", "y"});
+  HWND list = GetDlgItem(combo, 1000);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(IsWindowVisible(list));
+  RECT r;
+  GetWindowRect(combo, &r);
+  EXPECT_EQ(r.bottom - r.top, 120);
+  recorder_.Clear();
+  Click(list, ItemCenter(list, 1));
+  EXPECT_EQ(Text(combo), "y");
+  EXPECT_EQ(Codes(30).back(), static_cast<UINT>(CBN_SELCHANGE));
+}
+
+TEST_F(ComboBoxes, DialogInitDataFillsTheCombo) {
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_LISTS), recorder_.Hwnd(), RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  HWND combo = GetDlgItem(dialog, IDC_COMBO);
+  ASSERT_EQ(SendMessage(combo, CB_GETCOUNT, 0, 0), 2);
+  char text[32] = {};
+  SendMessage(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "Banana");
+  EXPECT_EQ(SendDlgItemMessage(dialog, IDC_LIST, LB_GETCOUNT, 0, 0), 1);
+}
+
+}  // namespace
