@@ -165,6 +165,7 @@ class X11Backend final : public Backend {
 
   void Handle(XEvent& e);
   POINT ScreenPoint(Window xid, int x, int y);
+  void SyncModifiers(unsigned state);
   void OnKey(XKeyEvent& e, bool press);
   void OnButton(XButtonEvent& e, bool press);
   void OnFocusIn(Window xid);
@@ -202,7 +203,6 @@ class X11Backend final : public Backend {
   HWND lastActive_ = nullptr;
   bool checkFocus_ = false;
   std::map<unsigned, x11::VirtualKey> pressed_;  // by keycode: what a release must undo
-  std::chrono::steady_clock::time_point titlesChecked_{};
 
   HCURSOR cursor_ = nullptr;
   bool cursorVisible_ = true;
@@ -380,6 +380,9 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   }
   XChangeProperty(display_, w.xid, atoms_.netWmWindowType, XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&type), 1);
+  char text[1024] = {};
+  GetWindowText(hwnd, text, sizeof(text));
+  SetTitle(w, text);
   if (w.overrideRedirect) return;
 
   std::string program = program_invocation_short_name;
@@ -416,9 +419,6 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   XSetWMHints(display_, w.xid, hints);
   XFree(hints);
   if (exStyle & WS_EX_TOPMOST) SetNetState(w, atoms_.netWmStateAbove, true);
-  char text[1024] = {};
-  GetWindowText(hwnd, text, sizeof(text));
-  SetTitle(w, text);
 }
 
 void X11Backend::SetTitle(XWin& w, const std::string& ansi) {
@@ -805,7 +805,9 @@ bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
                            &type, &format, &count, &after, &data) != Success)
       return false;
     if (data) {
-      into.append(reinterpret_cast<char*>(data), count * static_cast<unsigned long>(format / 8));
+      // Xlib hands 32-bit items over as longs.
+      into.append(reinterpret_cast<char*>(data),
+                  count * (format == 32 ? sizeof(long) : static_cast<unsigned long>(format / 8)));
       XFree(data);
     }
     return true;
@@ -926,8 +928,23 @@ POINT X11Backend::ScreenPoint(Window xid, int x, int y) {
   return POINT{r.left + x, r.top + y};
 }
 
+void X11Backend::SyncModifiers(unsigned state) {
+  // Modifiers pressed or released while another program had the focus, or keys another program
+  // sent: the platform's key state takes the event's before the event itself goes in.
+  const struct {
+    unsigned mask;
+    int generic;
+    UINT key;
+  } modifiers[] = {{ShiftMask, VK_SHIFT, VK_LSHIFT}, {ControlMask, VK_CONTROL, VK_LCONTROL}, {Mod1Mask, VK_MENU, VK_LMENU}};
+  for (const auto& m : modifiers) {
+    bool down = (state & m.mask) != 0;
+    if (down != (GetAsyncKeyState(m.generic) < 0)) InjectKey(m.key, down);
+  }
+}
+
 void X11Backend::OnKey(XKeyEvent& e, bool press) {
   lastTime_ = e.time;
+  SyncModifiers(e.state);
   if (!press) {
     auto it = pressed_.find(e.keycode);
     if (it == pressed_.end()) return;
@@ -952,6 +969,7 @@ void X11Backend::OnKey(XKeyEvent& e, bool press) {
 
 void X11Backend::OnButton(XButtonEvent& e, bool press) {
   lastTime_ = e.time;
+  SyncModifiers(e.state);
   POINT pt = ScreenPoint(e.window, e.x, e.y);
   if (UINT msg = x11::ButtonMessage(e.button, press)) {
     InjectMouseButton(msg, pt);
@@ -1105,9 +1123,6 @@ void X11Backend::Handle(XEvent& e) {
 }
 
 void X11Backend::SyncTitles() {
-  auto now = std::chrono::steady_clock::now();
-  if (now - titlesChecked_ < std::chrono::milliseconds(200)) return;
-  titlesChecked_ = now;
   char text[1024];
   for (auto& [hwnd, w] : windows_) {
     if (w.overrideRedirect) continue;

@@ -1,0 +1,572 @@
+// The X11 backend against a private Xvfb, looked at from a second connection that plays another
+// program: windows and their properties, pixels, input, focus, grabs, the desktop outline and
+// the CLIPBOARD selection. Skipped where Xvfb is not installed.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "backend/X11Backend.h"
+#include "base/CodePage.h"
+#include "base/GlobalMemory.h"
+#include "testing/UiTest.h"
+#include "win/Input.h"
+#include "win/win.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+extern char** environ;
+
+using namespace brambolt;
+
+namespace {
+
+// An Xvfb server on a display number it picks itself; empty name when it could not start.
+class XvfbServer {
+ public:
+  XvfbServer() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const char* args[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
+    bool started = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    char c;
+    while (started && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (!started) pid_ = 0;
+    if (!number.empty()) name_ = ":" + number;
+  }
+  ~XvfbServer() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& Name() const { return name_; }
+
+ private:
+  pid_t pid_ = 0;
+  std::string name_;
+};
+
+XvfbServer* g_server = nullptr;
+std::shared_ptr<Backend> g_backend;
+
+// Messages the test windows received, and the colour they paint their client area with.
+std::vector<MSG> g_messages;
+COLORREF g_fill = RGB(255, 0, 0);
+
+LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  g_messages.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HBRUSH brush = CreateSolidBrush(g_fill);
+    FillRect(hdc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+int Count(HWND hwnd, UINT msg) {
+  int n = 0;
+  for (const MSG& m : g_messages) n += m.hwnd == hwnd && m.message == msg;
+  return n;
+}
+
+class X11Display : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    g_server = new XvfbServer;
+    if (!g_server->Name().empty()) g_backend = OpenX11Backend(g_server->Name().c_str());
+  }
+  static void TearDownTestSuite() {
+    SetBackend(nullptr);
+    g_backend.reset();
+    delete g_server;
+    g_server = nullptr;
+  }
+
+  void SetUp() override {
+    if (!g_backend) GTEST_SKIP() << "Xvfb is not available";
+    SetBackend(g_backend);
+    ResetInputState();
+    peer_ = XOpenDisplay(g_server->Name().c_str());
+    ASSERT_NE(peer_, nullptr);
+    root_ = DefaultRootWindow(peer_);
+    WNDCLASS wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = TestProc;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "X11TestWindow";
+    RegisterClass(&wc);
+    g_messages.clear();
+    g_fill = RGB(255, 0, 0);
+  }
+
+  void TearDown() override {
+    if (!g_backend) return;
+    for (HWND h : windows_)
+      if (IsWindow(h)) DestroyWindow(h);
+    test::RunUntilIdle();
+    XCloseDisplay(peer_);
+  }
+
+  HWND Make(const char* title, DWORD style, RECT r, DWORD exStyle = 0, HWND owner = nullptr) {
+    HWND h = CreateWindowEx(exStyle, "X11TestWindow", title, style, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, owner, nullptr, nullptr, nullptr);
+    windows_.push_back(h);
+    return h;
+  }
+
+  // Runs the platform's loop and lets the server catch up until `done` holds (a bounded number
+  // of rounds, so a fault fails the test instead of hanging it).
+  bool PumpUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 300; ++round) {
+      test::RunUntilIdle();
+      XSync(peer_, False);
+      if (done()) return true;
+      usleep(5000);
+    }
+    return false;
+  }
+  void Pump() {
+    PumpUntil([] { return false; });
+  }
+  void Settle() {
+    for (int i = 0; i < 10; ++i) {
+      test::RunUntilIdle();
+      XSync(peer_, False);
+      usleep(2000);
+    }
+  }
+
+  // The X window of the peer's view titled `title`, 0 when there is none.
+  Window Named(const std::string& title) {
+    Window rootReturn, parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(peer_, root_, &rootReturn, &parent, &children, &count)) return 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+      char* name = nullptr;
+      if (XFetchName(peer_, children[i], &name) && name) {
+        if (title == name) found = children[i];
+        XFree(name);
+      }
+    }
+    if (children) XFree(children);
+    return found;
+  }
+  Window WaitNamed(const std::string& title) {
+    Window w = 0;
+    PumpUntil([&] { return (w = Named(title)) != 0; });
+    return w;
+  }
+
+  XWindowAttributes Attributes(Window w) {
+    XWindowAttributes a{};
+    XGetWindowAttributes(peer_, w, &a);
+    return a;
+  }
+
+  unsigned long Pixel(int x, int y) {
+    XImage* image = XGetImage(peer_, root_, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return ~0ul;
+    unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return p;
+  }
+
+  std::vector<Atom> AtomList(Window w, const char* property) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::vector<Atom> out;
+    if (XGetWindowProperty(peer_, w, XInternAtom(peer_, property, False), 0, 256, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success && data) {
+      auto* longs = reinterpret_cast<long*>(data);
+      for (unsigned long i = 0; i < count; ++i) out.push_back(static_cast<Atom>(longs[i]));
+      XFree(data);
+    }
+    return out;
+  }
+
+  void SendKey(Window w, KeySym keysym, unsigned state) {
+    for (int type : {KeyPress, KeyRelease}) {
+      XEvent e{};
+      e.xkey.type = type;
+      e.xkey.window = w;
+      e.xkey.root = root_;
+      e.xkey.display = peer_;
+      e.xkey.keycode = XKeysymToKeycode(peer_, keysym);
+      e.xkey.state = state;
+      e.xkey.same_screen = True;
+      XSendEvent(peer_, w, False, 0, &e);
+    }
+  }
+
+  void SendButton(Window w, unsigned button, int x, int y) {
+    for (int type : {ButtonPress, ButtonRelease}) {
+      XEvent e{};
+      e.xbutton.type = type;
+      e.xbutton.window = w;
+      e.xbutton.root = root_;
+      e.xbutton.display = peer_;
+      e.xbutton.button = button;
+      e.xbutton.x = x;
+      e.xbutton.y = y;
+      e.xbutton.same_screen = True;
+      XSendEvent(peer_, w, False, 0, &e);
+    }
+  }
+
+  // Puts blocks on the platform's clipboard and waits until the platform owns CLIPBOARD.
+  bool Copy(HWND owner, const std::vector<std::pair<UINT, std::string>>& blocks) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    for (const auto& [format, bytes] : blocks) {
+      HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+      std::memcpy(GlobalLock(h), bytes.data(), bytes.size());
+      GlobalUnlock(h);
+      SetClipboardData(format, h);
+    }
+    CloseClipboard();
+    Atom clipboard = XInternAtom(peer_, "CLIPBOARD", False);
+    return PumpUntil([&] { return XGetSelectionOwner(peer_, clipboard) != None; });
+  }
+
+  // Asks the CLIPBOARD owner for `target` as a program would; false when refused or unanswered.
+  bool PeerConvert(const char* target, std::string& bytes, Atom* typeOut = nullptr) {
+    Window me = XCreateSimpleWindow(peer_, root_, 0, 0, 1, 1, 0, 0, 0);
+    Atom property = XInternAtom(peer_, "PEER_TRANSFER", False);
+    XConvertSelection(peer_, XInternAtom(peer_, "CLIPBOARD", False), XInternAtom(peer_, target, False), property,
+                      me, CurrentTime);
+    XEvent e{};
+    bool answered = PumpUntil([&] { return XCheckTypedWindowEvent(peer_, me, SelectionNotify, &e); });
+    bool ok = answered && e.xselection.property != None;
+    if (ok) {
+      Atom type;
+      int format;
+      unsigned long count, after;
+      unsigned char* data = nullptr;
+      XGetWindowProperty(peer_, me, property, 0, 1 << 20, True, AnyPropertyType, &type, &format, &count, &after,
+                         &data);
+      if (typeOut) *typeOut = type;
+      // Xlib hands 32-bit items over as longs.
+      bytes.assign(reinterpret_cast<char*>(data), count * (format == 32 ? sizeof(long) : static_cast<unsigned long>(format / 8)));
+      if (data) XFree(data);
+    }
+    XDestroyWindow(peer_, me);
+    return ok;
+  }
+
+  Display* peer_ = nullptr;
+  Window root_ = 0;
+  std::vector<HWND> windows_;
+};
+
+TEST_F(X11Display, ShownFramesAreUndecoratedXWindowsThatTheDesktopCanClose) {
+  HWND frame = Make("Main frame", WS_OVERLAPPEDWINDOW, RECT{30, 40, 330, 240});
+  EXPECT_EQ(Named("Main frame"), 0u) << "a window gets an X window when it is shown";
+  ShowWindow(frame, SW_SHOW);
+  Window x = WaitNamed("Main frame");
+  ASSERT_NE(x, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+  XWindowAttributes a = Attributes(x);
+  EXPECT_FALSE(a.override_redirect);
+  EXPECT_EQ(a.x, 30);
+  EXPECT_EQ(a.y, 40);
+  EXPECT_EQ(a.width, 300);
+  EXPECT_EQ(a.height, 200);
+  std::vector<Atom> motif = AtomList(x, "_MOTIF_WM_HINTS");
+  ASSERT_EQ(motif.size(), 5u);
+  EXPECT_EQ(motif[0] & 2, 2u) << "decorations are given";
+  EXPECT_EQ(motif[2], 0u) << "and there are none";
+  XClassHint hint{};
+  ASSERT_TRUE(XGetClassHint(peer_, x, &hint));
+  EXPECT_GT(std::strlen(hint.res_class), 0u);
+  XFree(hint.res_name);
+  XFree(hint.res_class);
+  Atom* protocols = nullptr;
+  int count = 0;
+  ASSERT_TRUE(XGetWMProtocols(peer_, x, &protocols, &count));
+  std::vector<Atom> list(protocols, protocols + count);
+  XFree(protocols);
+  EXPECT_NE(std::find(list.begin(), list.end(), XInternAtom(peer_, "WM_DELETE_WINDOW", False)), list.end());
+
+  SetWindowText(frame, "Renamed frame");
+  EXPECT_EQ(WaitNamed("Renamed frame"), x);
+  MoveWindow(frame, 50, 60, 200, 100, TRUE);
+  EXPECT_TRUE(PumpUntil([&] {
+    XWindowAttributes m = Attributes(x);
+    return m.x == 50 && m.y == 60 && m.width == 200 && m.height == 100;
+  }));
+
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = x;
+  close.xclient.message_type = XInternAtom(peer_, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(peer_, "WM_DELETE_WINDOW", False));
+  XSendEvent(peer_, x, False, 0, &close);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }));
+  EXPECT_EQ(Count(frame, WM_CLOSE), 1);
+}
+
+TEST_F(X11Display, HiddenWindowsLeaveTheScreenAndPopupsBypassTheDesktop) {
+  HWND frame = Make("Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 310, 210});
+  HWND tip = Make("Tip", WS_POPUP | WS_BORDER, RECT{100, 100, 200, 120}, WS_EX_TOOLWINDOW, frame);
+  ShowWindow(tip, SW_SHOWNOACTIVATE);
+  Window x = WaitNamed("Tip");
+  ASSERT_NE(x, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+  EXPECT_TRUE(Attributes(x).override_redirect);
+  ShowWindow(tip, SW_HIDE);
+  EXPECT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsUnmapped; }));
+  DestroyWindow(tip);
+  EXPECT_TRUE(PumpUntil([&] { return Named("Tip") == 0; }));
+}
+
+TEST_F(X11Display, PaintedPixelsReachTheScreenAndExposuresNeedNoRepaint) {
+  HWND frame = Make("Painted", WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 250});
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(150, 150) == 0xFF0000; }));
+  g_fill = RGB(0, 0, 255);
+  InvalidateRect(frame, nullptr, TRUE);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(150, 150) == 0x0000FF; }));
+
+  // Another program's window covers part of ours, then goes away.
+  Settle();
+  int paints = Count(frame, WM_PAINT);
+  XSetWindowAttributes a{};
+  a.override_redirect = True;
+  a.background_pixel = 0x00FF00;
+  Window cover = XCreateWindow(peer_, root_, 120, 120, 50, 50, 0, CopyFromParent, InputOutput, CopyFromParent,
+                               CWOverrideRedirect | CWBackPixel, &a);
+  XMapRaised(peer_, cover);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(150, 150) == 0x00FF00; }));
+  XDestroyWindow(peer_, cover);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(150, 150) == 0x0000FF; }));
+  EXPECT_EQ(Count(frame, WM_PAINT), paints);
+}
+
+TEST_F(X11Display, KeysButtonsAndTheWheelArriveAsMessages) {
+  HWND frame = Make("Input", WS_POPUP | WS_VISIBLE, RECT{200, 200, 400, 300});
+  SetFocus(frame);
+  Window x = WaitNamed("Input");
+  ASSERT_NE(x, 0u);
+  g_messages.clear();
+  SendKey(x, XK_a, 0);
+  SendKey(x, XK_a, ShiftMask);
+  EXPECT_TRUE(PumpUntil([&] { return Count(frame, WM_CHAR) == 2; }));
+  std::string chars;
+  for (const MSG& m : g_messages)
+    if (m.message == WM_CHAR) chars += static_cast<char>(m.wParam);
+  EXPECT_EQ(chars, "aA");
+  // The Shift the second event carried went in as a key of its own.
+  std::vector<WPARAM> downs;
+  for (const MSG& m : g_messages)
+    if (m.message == WM_KEYDOWN) downs.push_back(m.wParam);
+  EXPECT_EQ(downs, (std::vector<WPARAM>{'A', VK_SHIFT, 'A'}));
+  EXPECT_EQ(Count(frame, WM_KEYUP), 2);
+
+  SendButton(x, 1, 15, 25);
+  SendButton(x, 5, 15, 25);
+  ASSERT_TRUE(PumpUntil([&] { return Count(frame, WM_LBUTTONUP) == 1 && Count(frame, WM_MOUSEWHEEL) == 1; }));
+  for (const MSG& m : g_messages) {
+    if (m.message == WM_LBUTTONDOWN) {
+      EXPECT_EQ(GET_X_LPARAM(m.lParam), 15);
+      EXPECT_EQ(GET_Y_LPARAM(m.lParam), 25);
+    }
+    if (m.message == WM_MOUSEWHEEL) {
+      EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m.wParam), -WHEEL_DELTA);
+    }
+  }
+}
+
+TEST_F(X11Display, ActivationAndTheXFocusFollowEachOther) {
+  HWND first = Make("First", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 210, 110});
+  HWND second = Make("Second", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{300, 10, 500, 110});
+  Window x1 = WaitNamed("First"), x2 = WaitNamed("Second");
+  ASSERT_NE(x1, 0u);
+  ASSERT_NE(x2, 0u);
+  auto focused = [this] {
+    Window w = 0;
+    int revert;
+    XGetInputFocus(peer_, &w, &revert);
+    return w;
+  };
+  SetActiveWindow(second);
+  EXPECT_TRUE(PumpUntil([&] { return focused() == x2; }));
+  SetActiveWindow(first);
+  EXPECT_TRUE(PumpUntil([&] { return focused() == x1; }));
+
+  XSetInputFocus(peer_, x2, RevertToParent, CurrentTime);
+  EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == second; }));
+  // Another program takes the focus: the platform's windows are no longer active.
+  Window other = XCreateSimpleWindow(peer_, root_, 600, 400, 50, 50, 0, 0, 0);
+  XMapWindow(peer_, other);
+  EXPECT_TRUE(PumpUntil([&] { return Attributes(other).map_state == IsViewable; }));
+  XSetInputFocus(peer_, other, RevertToParent, CurrentTime);
+  EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }));
+  XDestroyWindow(peer_, other);
+}
+
+TEST_F(X11Display, CaptureAndClippingGrabThePointer) {
+  HWND frame = Make("Capture", WS_POPUP | WS_VISIBLE, RECT{50, 50, 250, 250});
+  ASSERT_NE(WaitNamed("Capture"), 0u);
+  Settle();
+  auto peerCanGrab = [this] {
+    int r = XGrabPointer(peer_, root_, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                         CurrentTime);
+    if (r == GrabSuccess) XUngrabPointer(peer_, CurrentTime);
+    XSync(peer_, False);
+    return r == GrabSuccess;
+  };
+  EXPECT_TRUE(peerCanGrab());
+  SetCapture(frame);
+  EXPECT_TRUE(PumpUntil([&] { return !peerCanGrab(); }));
+  ReleaseCapture();
+  EXPECT_TRUE(PumpUntil(peerCanGrab));
+
+  SetActiveWindow(frame);
+  RECT clip{60, 60, 100, 100};
+  ClipCursor(&clip);
+  EXPECT_TRUE(PumpUntil([&] { return !peerCanGrab(); }));
+  ClipCursor(nullptr);
+  EXPECT_TRUE(PumpUntil(peerCanGrab));
+}
+
+TEST_F(X11Display, DesktopOutlinesLieOverTheWindowsAndLeaveTheirInsideAlone) {
+  Make("Under", WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
+  ASSERT_TRUE(PumpUntil([&] { return Pixel(200, 200) == 0xFF0000; }));
+  auto outline = [] {
+    HDC screen = GetDC(nullptr);
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    HGDIOBJ old = SelectObject(screen, white);
+    PatBlt(screen, 150, 150, 100, 3, PATINVERT);
+    PatBlt(screen, 150, 247, 100, 3, PATINVERT);
+    PatBlt(screen, 150, 153, 3, 94, PATINVERT);
+    PatBlt(screen, 247, 153, 3, 94, PATINVERT);
+    SelectObject(screen, old);
+    DeleteObject(white);
+    ReleaseDC(nullptr, screen);
+  };
+  outline();
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(151, 200) == 0x00FFFF; }));
+  EXPECT_EQ(Pixel(200, 200), 0xFF0000u);
+  EXPECT_EQ(Pixel(249, 249), 0x00FFFFu);
+  // Drawn twice, the outline is gone.
+  outline();
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(151, 200) == 0xFF0000; }));
+}
+
+TEST_F(X11Display, CopiedTextAndPrivateFormatsAreOfferedToOtherPrograms) {
+  ScopedCodePage page(1252);
+  HWND frame = Make("Copier", WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
+  UINT column = RegisterClipboardFormat("MSDEVColumnSelect");
+  ASSERT_TRUE(Copy(frame, {{CF_TEXT, std::string("caf\xE9", 5)}, {column, "\x01\x02\x03\x04"}}));
+
+  std::string bytes;
+  Atom type = None;
+  ASSERT_TRUE(PeerConvert("UTF8_STRING", bytes, &type));
+  EXPECT_EQ(bytes, "caf\xC3\xA9");
+  EXPECT_EQ(type, XInternAtom(peer_, "UTF8_STRING", False));
+  ASSERT_TRUE(PeerConvert("STRING", bytes));
+  EXPECT_EQ(bytes, "caf\xE9");
+  ASSERT_TRUE(PeerConvert("MSDEVColumnSelect", bytes));
+  EXPECT_EQ(bytes, std::string("\x01\x02\x03\x04", 4));
+  ASSERT_TRUE(PeerConvert("TARGETS", bytes));
+  std::vector<Atom> targets(reinterpret_cast<const long*>(bytes.data()),
+                            reinterpret_cast<const long*>(bytes.data() + bytes.size()));
+  EXPECT_NE(std::find(targets.begin(), targets.end(), XInternAtom(peer_, "MSDEVColumnSelect", False)),
+            targets.end());
+  EXPECT_FALSE(PeerConvert("image/png", bytes));
+}
+
+TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
+  ScopedCodePage page(1252);
+  HWND frame = Make("Paster", WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
+  ASSERT_TRUE(Copy(frame, {{CF_TEXT, std::string("old", 4)}}));
+
+  // The other program runs on a thread of its own, answering requests for its text.
+  std::atomic<bool> stop{false}, owning{false};
+  std::thread other([&] {
+    Display* d = XOpenDisplay(g_server->Name().c_str());
+    Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    Atom cb = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
+    XSetSelectionOwner(d, cb, w, CurrentTime);
+    XSync(d, False);
+    owning = true;
+    while (!stop) {
+      while (XPending(d)) {
+        XEvent e;
+        XNextEvent(d, &e);
+        if (e.type != SelectionRequest) continue;
+        XSelectionRequestEvent& r = e.xselectionrequest;
+        XEvent reply{};
+        reply.xselection.type = SelectionNotify;
+        reply.xselection.requestor = r.requestor;
+        reply.xselection.selection = r.selection;
+        reply.xselection.target = r.target;
+        reply.xselection.time = r.time;
+        reply.xselection.property = None;
+        if (r.target == utf8) {
+          const char text[] = "na\xC3\xAFve";
+          XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
+                          reinterpret_cast<const unsigned char*>(text), 6);
+          reply.xselection.property = r.property;
+        }
+        XSendEvent(d, r.requestor, False, 0, &reply);
+        XFlush(d);
+      }
+      usleep(2000);
+    }
+    XCloseDisplay(d);
+  });
+  while (!owning) usleep(1000);
+  // Losing the selection empties the platform's clipboard; a paste then asks the owner.
+  auto pasted = [&] {
+    std::string got;
+    if (!OpenClipboard(frame)) return got;
+    if (HANDLE t = GetClipboardData(CF_TEXT)) {
+      got = static_cast<const char*>(GlobalLock(t));
+      GlobalUnlock(t);
+    }
+    CloseClipboard();
+    return got;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return pasted() != "old"; }));
+  EXPECT_EQ(pasted(), "na\xEFve");
+  stop = true;
+  other.join();
+}
+
+}  // namespace
