@@ -1,0 +1,269 @@
+// Class diagrams and the hierarchy chart: box sizes and places, connectors, colours and shadows by
+// pixel probes on the off-screen drawing, and the BMP files as other readers see them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "foundation/SECDib.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DiagramCanvas.h"
+#include "DocTestSupport.h"
+#include "ModelTestSupport.h"
+
+using doc_test::ShapesProject;
+using model_test::RecordingShell;
+using model_test::S;
+using model_test::TempFolder;
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRootFill = RGB(0, 255, 0);
+constexpr COLORREF kClassFill = RGB(0, 0, 255);
+
+void Paint(CWorkSpaceObj& project) {
+  project.m_crChartBack = kWhite;
+  project.m_crBaseClass = kRootFill;
+  project.m_crDerivedClass = kClassFill;
+}
+
+// Classes from "name:base" entries, with nothing else in them.
+std::string Header(const std::vector<std::string>& classes) {
+  std::string text;
+  for (const std::string& entry : classes) {
+    const size_t colon = entry.find(':');
+    text += "class " + entry.substr(0, colon);
+    if (colon != std::string::npos) text += " : public " + entry.substr(colon + 1);
+    text += "\n{\n};\n";
+  }
+  return text;
+}
+
+// The shell's class-box shadow: the box offset by the depth, in the DC's pen and brush.
+struct ShadowShell : RecordingShell {
+  void DrawClassBox(HDC hDC, const RECT& rc, int nDepth) override {
+    RecordingShell::DrawClassBox(hDC, rc, nDepth);
+    Rectangle(hDC, rc.left + nDepth, rc.top + nDepth, rc.right + nDepth, rc.bottom + nDepth);
+  }
+};
+
+TEST(ClassDiagram, ChainOfThreeIsAStaircaseFromTheTopmostAncestor) {
+  ShapesProject p;
+  Paint(p.project);
+  p.project.PrepareClassDiagrams(nullptr);
+  CFileObj* pCircle = p.project.FindClassByName("CCircle");
+  ASSERT_NE(pCircle, nullptr);
+  ASSERT_EQ(pCircle->m_AncestorList.GetCount(), 3);  // CCircle, CShape, CObject
+  EXPECT_EQ(pCircle->m_nBoxWidth, 180);
+  EXPECT_EQ(pCircle->m_nBoxHeight, 20);
+  EXPECT_EQ(pCircle->m_nBitmapWidth, 240);
+  EXPECT_EQ(pCircle->m_nBitmapHeight, 110);
+
+  DiagramCanvas canvas(pCircle->m_nBitmapWidth, pCircle->m_nBitmapHeight, kWhite);
+  ASSERT_TRUE(canvas.IsValid());
+  pCircle->DrawClassDiagram(canvas.GetDC(), p.project);
+  CDC& dc = canvas.GetDC();
+  // Box 0 (CObject) at (0,0), box 1 at (20,30), box 2 (the class) at (40,60), each 180 x 20.
+  EXPECT_EQ(dc.GetPixel(175, 10), kRootFill);
+  EXPECT_EQ(dc.GetPixel(0, 0), kBlack);
+  EXPECT_EQ(dc.GetPixel(179, 19), kBlack);
+  EXPECT_EQ(dc.GetPixel(195, 40), kClassFill);
+  EXPECT_EQ(dc.GetPixel(215, 70), kClassFill);
+  EXPECT_EQ(dc.GetPixel(40, 60), kBlack);
+  EXPECT_EQ(dc.GetPixel(219, 79), kBlack);
+  // Connectors: from (left - 10, top - 10) down to (left - 10, top + 10), then right to the box.
+  EXPECT_EQ(dc.GetPixel(10, 25), kBlack);
+  EXPECT_EQ(dc.GetPixel(15, 40), kBlack);
+  EXPECT_EQ(dc.GetPixel(30, 55), kBlack);
+  EXPECT_EQ(dc.GetPixel(35, 70), kBlack);
+  // Outside every box and line the background stays.
+  EXPECT_EQ(dc.GetPixel(5, 45), kWhite);
+  EXPECT_EQ(dc.GetPixel(200, 5 + 90), kWhite);
+  EXPECT_EQ(dc.GetPixel(230, 15), kWhite);
+}
+
+// How many pixels of the row segment are black.
+int BlackPixels(CDC& dc, int y, int x0, int x1) {
+  int n = 0;
+  for (int x = x0; x < x1; ++x) n += dc.GetPixel(x, y) == kBlack ? 1 : 0;
+  return n;
+}
+
+TEST(ClassDiagram, ShadowIsTheShellsBoxMaskedByAHalftonePattern) {
+  ShadowShell shell;
+  ShapesProject p("class CAlone\n{\n};\n");
+  Paint(p.project);
+  p.project.SetShadow(TRUE);
+  p.project.SetShadowSize(4);
+  p.project.PrepareClassDiagrams(nullptr);
+  const CFileObj* pClass = p.project.FindClassByName("CAlone");
+  DiagramCanvas canvas(pClass->m_nBitmapWidth, pClass->m_nBitmapHeight, kWhite);
+  shell.calls.clear();
+  pClass->DrawClassDiagram(canvas.GetDC(), p.project);
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{"DrawClassBox 0 4"}));
+  CDC& dc = canvas.GetDC();
+  // Below the box the shadow's inside is every other pixel dark; its outline is solid.
+  const int nDark = BlackPixels(dc, 21, 10, 170);
+  EXPECT_GE(nDark, 70);
+  EXPECT_LE(nDark, 90);
+  EXPECT_EQ(BlackPixels(dc, 23, 10, 170), 160);
+  EXPECT_EQ(dc.GetPixel(183, 10), kBlack);  // the outline's right edge
+  EXPECT_EQ(dc.GetPixel(100, 10), kRootFill);  // the box covers its own shadow
+}
+
+TEST(ClassDiagram, NoShadowWhenTheProjectSaysNo) {
+  ShadowShell shell;
+  ShapesProject p("class CAlone\n{\n};\n");
+  Paint(p.project);
+  p.project.PrepareClassDiagrams(nullptr);
+  const CFileObj* pClass = p.project.FindClassByName("CAlone");
+  DiagramCanvas canvas(pClass->m_nBitmapWidth, pClass->m_nBitmapHeight, kWhite);
+  shell.calls.clear();
+  pClass->DrawClassDiagram(canvas.GetDC(), p.project);
+  EXPECT_TRUE(shell.calls.empty());
+  EXPECT_EQ(BlackPixels(canvas.GetDC(), 21, 0, 200), 0);
+}
+
+TEST(ClassDiagram, AWideNameWidensEveryBox) {
+  ShapesProject p(Header({"CBase", "CAVeryLongClassNameThatNeedsMoreRoomThanTheUsualBoxGives:CBase"}).c_str());
+  p.project.PrepareClassDiagrams(nullptr);
+  const CFileObj* pClass = p.project.FindClassByName("CAVeryLongClassNameThatNeedsMoreRoomThanTheUsualBoxGives");
+  ASSERT_NE(pClass, nullptr);
+  EXPECT_GT(pClass->m_nBoxWidth, 180);
+  EXPECT_EQ(pClass->m_nBitmapWidth, pClass->m_nBoxWidth + 40);
+}
+
+std::set<std::pair<int, int>> Corners(const CWorkSpaceObj& project) {
+  std::set<std::pair<int, int>> corners;
+  for (const auto& box : project.m_ChartBoxes) corners.insert({box.rect.left, box.rect.top});
+  return corners;
+}
+
+TEST(HierarchyChart, EmptyProjectIsTheTitleAlone) {
+  CWorkSpaceObj project;
+  const CSize layout = project.LayoutHierarchyChart();
+  EXPECT_EQ(layout, CSize(60, 110));
+  EXPECT_EQ(project.m_nChartWidth, 800);
+  EXPECT_EQ(project.m_nChartHeight, 130);
+  EXPECT_TRUE(project.m_ChartBoxes.empty());
+}
+
+TEST(HierarchyChart, SingleClassesFormAGridOfFourThenFive) {
+  ShapesProject p(Header({"C1", "C2", "C3", "C4", "C5", "C6", "C7", "C8", "C9"}).c_str());
+  p.project.LayoutHierarchyChart();
+  std::set<std::pair<int, int>> expected;
+  for (int i = 0; i < 4; ++i) expected.insert({20 + 220 * i, 80});
+  for (int i = 0; i < 5; ++i) expected.insert({20 + 220 * i, 130});
+  EXPECT_EQ(Corners(p.project), expected);
+  for (const auto& box : p.project.m_ChartBoxes) {
+    EXPECT_TRUE(box.bRoot);
+    EXPECT_EQ(box.rect.Width(), 180);
+  }
+  EXPECT_EQ(p.project.m_nChartWidth, 20 + 220 * 4 + 180 + 60);
+  EXPECT_EQ(p.project.m_nChartHeight, 150 + 60 + 20);
+}
+
+TEST(HierarchyChart, ARootWithTenSubclassesBreaksItsColumnAfterSeven) {
+  std::vector<std::string> classes = {"CRoot"};
+  for (int i = 0; i < 10; ++i) classes.push_back("CSub" + std::to_string(i) + ":CRoot");
+  ShapesProject p(Header(classes).c_str());
+  p.project.LayoutHierarchyChart();
+  std::set<std::pair<int, int>> expected = {{40, 50}};
+  for (int i = 0; i < 7; ++i) expected.insert({60, 80 + 30 * i});
+  for (int i = 0; i < 3; ++i) expected.insert({60 + 180 + 40, 80 + 30 * i});
+  EXPECT_EQ(Corners(p.project), expected);
+}
+
+TEST(HierarchyChart, SmallTreesStandInRowsBelowTheLargeOnes) {
+  std::vector<std::string> classes = {"CBig"};
+  for (int i = 0; i < 7; ++i) classes.push_back("CBigSub" + std::to_string(i) + ":CBig");
+  for (int i = 0; i < 5; ++i) {
+    classes.push_back("CTree" + std::to_string(i));
+    classes.push_back("CLeaf" + std::to_string(i) + ":CTree" + std::to_string(i));
+  }
+  ShapesProject p(Header(classes).c_str());
+  p.project.LayoutHierarchyChart();
+  std::set<std::pair<int, int>> roots;
+  for (const auto& box : p.project.m_ChartBoxes)
+    if (box.bRoot) roots.insert({box.rect.left, box.rect.top});
+  // The large tree ends at y 50 + 30 * 7 + 20 = 280; small trees of width 200 are 240 apart.
+  const int yRow1 = 280 + 30;
+  const int yRow2 = yRow1 + 50 + 30;
+  EXPECT_EQ(roots, (std::set<std::pair<int, int>>{{40, 50}, {20, yRow1}, {260, yRow1}, {500, yRow1}, {740, yRow1},
+                                                  {20, yRow2}}));
+}
+
+TEST(HierarchyChart, ALoopOfBasesIsDrawnOnceAndNotEnteredAgain) {
+  ShapesProject p("class C\n{\n};\nclass A : public C, public B\n{\n};\nclass B : public A\n{\n};\n");
+  p.project.LayoutHierarchyChart();
+  std::vector<std::string> names;
+  for (const auto& box : p.project.m_ChartBoxes) names.push_back(S(box.strName));
+  EXPECT_EQ(names, (std::vector<std::string>{"C", "A", "B", "A"}));
+}
+
+TEST(HierarchyChart, AWideNameLeavesRootBoxes180Wide) {
+  ShapesProject p(Header({"CAVeryLongRootClassNameThatIsWiderThanTheBox",
+                          "CChild:CAVeryLongRootClassNameThatIsWiderThanTheBox"})
+                      .c_str());
+  p.project.LayoutHierarchyChart();
+  ASSERT_EQ(p.project.m_ChartBoxes.size(), 2u);
+  EXPECT_EQ(p.project.m_ChartBoxes[0].rect.Width(), 180);
+  EXPECT_GT(p.project.m_ChartBoxes[1].rect.Width(), 180);
+  EXPECT_EQ(p.project.m_ChartBoxes[1].rect.Width(), p.project.m_nBoxWidth);
+}
+
+TEST(HierarchyChart, ConnectorsRunLeftOfTheColumnToEachBoxsMiddle) {
+  ShapesProject p(Header({"CRoot", "CA:CRoot", "CB:CRoot"}).c_str());
+  Paint(p.project);
+  p.project.LayoutHierarchyChart();
+  DiagramCanvas canvas(p.project.m_nChartWidth, p.project.m_nChartHeight, kWhite);
+  p.project.DrawHierarchyChartBoxes(canvas.GetDC());
+  CDC& dc = canvas.GetDC();
+  // A small tree: root at (20,80); subclasses at (40,110) and (40,140); the line runs at x 30.
+  EXPECT_EQ(dc.GetPixel(30, 105), kBlack);
+  EXPECT_EQ(dc.GetPixel(35, 120), kBlack);
+  EXPECT_EQ(dc.GetPixel(30, 140), kBlack);
+  EXPECT_EQ(dc.GetPixel(35, 150), kBlack);
+  EXPECT_EQ(dc.GetPixel(30, 155), kWhite);  // nothing below the last middle
+  EXPECT_EQ(dc.GetPixel(195, 90), kRootFill);
+  EXPECT_EQ(dc.GetPixel(215, 120), kClassFill);
+  EXPECT_EQ(dc.GetPixel(25, 120), kWhite);
+}
+
+TEST(HierarchyChart, TheTitleUsesTheChartsWidth) {
+  CWorkSpaceObj project;
+  Paint(project);
+  project.m_strProjectTitle = "WWWWWWWWWWWWWWWWWWWWWWWW";
+  project.LayoutHierarchyChart();
+  DiagramCanvas canvas(project.m_nChartWidth, project.m_nChartHeight, kWhite);
+  project.DrawHierarchyChartBoxes(canvas.GetDC());
+  int nInk = 0;
+  for (int y = 0; y < 40; ++y) nInk += 800 - BlackPixels(canvas.GetDC(), y, 100, 800) < 700 ? 1 : 0;
+  EXPECT_GT(nInk, 0) << "no title text right of x 100";
+}
+
+TEST(HierarchyChart, BitmapFilesReadBackThroughTheImageClassesAndImageMagick) {
+  ShapesProject p;
+  const CString strFolder = CString(p.folder.Path().c_str()) + "/Image2\\";
+  ASSERT_TRUE(CreateDirectory(strFolder, nullptr));
+  ASSERT_TRUE(p.project.SaveHierarchyChartBitmap(strFolder));
+  kelpwood::foundation::SECDib dib;
+  ASSERT_TRUE(dib.LoadImage(strFolder + "A_Hierarchy_Chart.bmp"));
+  EXPECT_EQ(dib.GetWidth(), p.project.m_nChartWidth);
+  EXPECT_EQ(dib.GetHeight(), p.project.m_nChartHeight);
+  const std::string path = p.folder.Path() + "/Image2/A_Hierarchy_Chart.bmp";
+  if (FILE* pipe = popen(("identify -format '%m %w %h' '" + path + "' 2>/dev/null").c_str(), "r")) {
+    char line[128] = {};
+    const bool bRead = fgets(line, sizeof line, pipe) != nullptr;
+    // ImageMagick names the Windows 3 layout "BMP3".
+    if (pclose(pipe) == 0 && bRead) {
+      EXPECT_EQ(std::string(line), "BMP3 " + std::to_string(p.project.m_nChartWidth) + " " +
+                                       std::to_string(p.project.m_nChartHeight));
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,292 @@
+// The HTML Help writer: the project, contents and index files per language (golden), which pages
+// and folders they take, the command's defaults and checks, and the shell's compile of the project.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "model/CGenHtmlHelpClass.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/DocumentationRun.h"
+#include "os/Process.h"
+#include "os/Shell.h"
+#include "DocTestSupport.h"
+#include "ModelTestSupport.h"
+
+using doc_test::ShapesProject;
+using model_test::RecordingShell;
+using model_test::S;
+using model_test::TempFolder;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A shell that knows the project; the association of ".hhp" is the test's to choose.
+struct HelpShell : RecordingShell {
+  HelpShell(CWorkSpaceObj& project, const CString& strFolder, const char* lpszName = "Shapes") {
+    m_pWorkSpace = &project;
+    m_strFolder = strFolder;
+    m_strName = lpszName;
+  }
+  ~HelpShell() override { brambolt::ResetShellAssociations(); }
+};
+
+// Every program start, recorded instead of run.
+struct RecordedStarts {
+  std::vector<brambolt::SpawnRequest> requests;
+  brambolt::ScopedSpawnHook hook{[this](const brambolt::SpawnRequest& request) {
+    requests.push_back(request);
+    return DWORD{0};
+  }};
+};
+
+const char* LanguageFolder(int nLanguage) {
+  return nLanguage == LANGUAGE_ENG ? "Output_Eng" : nLanguage == LANGUAGE_CHT ? "Output_GB5" : "Output_Chs";
+}
+
+// The Shapes project documented in the language, then its HTML Help files written.
+struct HelpRun {
+  ShapesProject p;
+  HelpShell shell{p.project, p.strProjectFolder};
+  RecordedStarts starts;
+  BOOL bOpened = FALSE;
+
+  explicit HelpRun(int nLanguage) {
+    p.project.m_nOutputLanguage = nLanguage;
+    p.project.GeneratePages(nLanguage, GetDocumentationFolder(p.strProjectFolder, nLanguage), nullptr);
+    brambolt::SetShellAssociation(".hhp", "chmcmd");
+    const HtmlHelpSettings settings = FillHtmlHelpDefaults(p.project, "Shapes");
+    bOpened = GenerateHtmlHelp(p.project, settings, nullptr);
+  }
+  std::string Read(const char* name) const {
+    return p.folder.Read(std::string(LanguageFolder(p.project.m_nOutputLanguage)) + "/" + name);
+  }
+};
+
+struct LanguageCase {
+  int nLanguage;
+  const char* name;
+};
+void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name; }
+
+class HtmlHelpGolden : public ::testing::TestWithParam<LanguageCase> {};
+
+TEST_P(HtmlHelpGolden, ProjectContentsAndIndexMatchByteForByte) {
+  HelpRun run(GetParam().nLanguage);
+  std::map<std::string, std::string> files;
+  for (const char* name : {"Shapes.hhp", "Shapes.hhc", "Shapes.hhk"}) files[name] = run.Read(name);
+  doc_test::ExpectGolden(files, std::string("help_") + GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, HtmlHelpGolden,
+                         ::testing::Values(LanguageCase{LANGUAGE_ENG, "eng"}, LanguageCase{LANGUAGE_CHS, "chs"},
+                                           LanguageCase{LANGUAGE_CHT, "cht"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HtmlHelp, EachLanguageNamesItselfInTheProjectFile) {
+  EXPECT_TRUE(Contains(HelpRun(LANGUAGE_ENG).Read("Shapes.hhp"), "Language=0x409 English (United States)\r\n"));
+  EXPECT_TRUE(Contains(HelpRun(LANGUAGE_CHS).Read("Shapes.hhp"),
+                       "Language=0x804 \xD6\xD0\xCE\xC4\x28\xD6\xD0\xB9\xFA\x29\r\n"));
+  // The Big5 run names Traditional Chinese (Taiwan) in Big5, not the Simplified line.
+  const std::string big5 = HelpRun(LANGUAGE_CHT).Read("Shapes.hhp");
+  EXPECT_TRUE(Contains(big5, "Language=0x404 \xA4\xA4\xA4\xE5(\xA5\x78\xC6\x57)\r\n"));
+  EXPECT_FALSE(Contains(big5, "0x804"));
+}
+
+TEST(HtmlHelp, DefaultsComeFromTheProjectNameAndStayInTheProject) {
+  CWorkSpaceObj project;
+  project.m_strProjectTitle = "Demo Library";
+  project.m_strHelpIndexFile = "Own.hhk";
+  const HtmlHelpSettings s = FillHtmlHelpDefaults(project, "Demo");
+  EXPECT_EQ(S(s.strContentsFile), "Demo.hhc");
+  EXPECT_EQ(S(s.strIndexFile), "Own.hhk");
+  EXPECT_EQ(S(s.strCompiledFile), "Demo.chm");
+  EXPECT_EQ(S(s.strProjectFile), "Demo.hhp");
+  EXPECT_EQ(S(s.strTitle), "Demo Library");
+  EXPECT_EQ(S(s.strDefaultTopic), "index.htm");
+  EXPECT_EQ(S(project.m_strHelpContentsFile), "Demo.hhc");
+  EXPECT_EQ(S(project.m_strHelpDefaultTopic), "index.htm");
+}
+
+TEST(HtmlHelp, ChecksRunInOrderAndNameTheControlToFocus) {
+  HtmlHelpSettings full{"a.hhc", "a.hhk", "a.chm", "a.hhp", "Title", "Index.htm"};
+  CString strMessage;
+  UINT nControl = 0;
+  EXPECT_EQ(CheckHtmlHelpSettings(full, TRUE, strMessage, nControl), 0u);
+  struct {
+    CString HtmlHelpSettings::*field;
+    BOOL bDefault;
+    UINT nMessage, nControl;
+  } cases[] = {{&HtmlHelpSettings::strTitle, FALSE, 162, 1000},
+               {&HtmlHelpSettings::strContentsFile, TRUE, 163, 1018},
+               {&HtmlHelpSettings::strIndexFile, TRUE, 164, 1019},
+               {&HtmlHelpSettings::strProjectFile, TRUE, 165, 1034},
+               {&HtmlHelpSettings::strTitle, TRUE, 166, 1219},
+               {&HtmlHelpSettings::strCompiledFile, TRUE, 167, 1020}};
+  for (const auto& c : cases) {
+    HtmlHelpSettings s = full;
+    (s.*c.field).Empty();
+    EXPECT_EQ(CheckHtmlHelpSettings(s, c.bDefault, strMessage, nControl), c.nMessage);
+    EXPECT_EQ(nControl, c.nControl);
+  }
+  HtmlHelpSettings empty;
+  EXPECT_EQ(CheckHtmlHelpSettings(empty, TRUE, strMessage, nControl), 163u);
+  EXPECT_EQ(S(strMessage), "You must specify a Content file name for the HTML Help Project file you want to create.");
+}
+
+// A page folder with pages, other files and folders that the sitemaps leave out.
+struct SelectionTree {
+  TempFolder folder;
+  CWorkSpaceObj project;
+  HelpShell shell{project, CString(folder.Path().c_str()) + "/"};
+
+  SelectionTree() {
+    project.m_nOutputLanguage = LANGUAGE_ENG;
+    for (const char* name : {"Htmls/Index.htm", "Htmls/Hierarchy_Chart.htm", "Htmls/logo.gif", "Htmls/Report.HTML",
+                             "Htmls/page.htm.bak", "Htmls/images/pic.htm", "Htmls/_private/secret.htm",
+                             "Htmls/A/a.htm", "Htmls/A/B/b.htm", "Htmls/A/B/C/c.htm"})
+      folder.Write(std::string("Output_Eng/") + name, "x");
+    CGenHtmlHelpClass writer("t.hhc", "t.hhk", "t.chm", "Index.htm", "Title");
+    writer.WriteProjectFile(writer.GetLanguageFolder() + "t.hhp");
+    writer.WriteContentsFile(writer.GetLanguageFolder() + "t.hhc");
+    writer.WriteIndexFile(writer.GetLanguageFolder() + "t.hhk");
+  }
+  std::string Read(const char* name) const { return folder.Read(std::string("Output_Eng/") + name); }
+};
+
+// Folders in the listing's order (names compared as upper case, so "_" follows the letters).
+TEST(HtmlHelp, ProjectFileListsEveryFileButTheChartPage) {
+  SelectionTree tree;
+  const std::string hhp = tree.Read("t.hhp");
+  EXPECT_TRUE(Contains(hhp, "Default topic=Htmls\\Index.htm\r\n"));
+  const std::string files = hhp.substr(hhp.find("[FILES]\r\n") + 9);
+  EXPECT_EQ(files,
+            "Htmls\\Index.htm\r\nHtmls\\logo.gif\r\nHtmls\\page.htm.bak\r\nHtmls\\Report.HTML\r\n"
+            "Htmls\\A\\a.htm\r\nHtmls\\A\\B\\b.htm\r\nHtmls\\A\\B\\C\\c.htm\r\nHtmls\\images\\pic.htm\r\n"
+            "Htmls\\_private\\secret.htm\r\n");
+}
+
+TEST(HtmlHelp, SitemapsTakePagesByExtensionAndSkipImagesAndUnderscoreFolders) {
+  SelectionTree tree;
+  for (const char* name : {"t.hhc", "t.hhk"}) {
+    const std::string map = tree.Read(name);
+    EXPECT_TRUE(Contains(map, "value=\"Htmls\\Index.htm\"")) << name;
+    EXPECT_TRUE(Contains(map, "value=\"Htmls\\Report.HTML\"")) << name;
+    EXPECT_TRUE(Contains(map, "value=\"Htmls\\A\\B\\C\\c.htm\"")) << name;
+    for (const char* absent : {"Hierarchy_Chart", "logo", "page.htm", "pic", "secret"})
+      EXPECT_FALSE(Contains(map, absent)) << name << " " << absent;
+  }
+}
+
+TEST(HtmlHelp, DeeperFoldersAreBooksAfterTheirParentsBookInsideTheTopLevelBook) {
+  SelectionTree tree;
+  const std::string hhc = tree.Read("t.hhc");
+  const std::string expected =
+      "\t\t\t<LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t<param name=\"Name\" value=\"A\">\r\n"
+      "\t\t\t\t</OBJECT>\r\n"
+      "\t\t<UL>\r\n"
+      "\t\t\t\t<LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t\t<param name=\"Name\" value=\"a\">\r\n"
+      "\t\t\t\t\t<param name=\"Local\" value=\"Htmls\\A\\a.htm\">\r\n"
+      "\t\t\t\t\t</OBJECT>\r\n"
+      "\t\t\t\t<LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t\t<param name=\"Name\" value=\"B\">\r\n"
+      "\t\t\t\t\t</OBJECT>\r\n"
+      "\t\t\t\t<UL>\r\n"
+      "\t\t\t\t\t <LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t\t\t<param name=\"Name\" value=\"b\">\r\n"
+      "\t\t\t\t\t\t<param name=\"Local\" value=\"Htmls\\A\\B\\b.htm\">\r\n"
+      "\t\t\t\t\t\t</OBJECT>\r\n"
+      "\t\t\t\t</UL>\r\n"
+      "\t\t\t\t\t<LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t\t\t<param name=\"Name\" value=\"C\">\r\n"
+      "\t\t\t\t\t\t</OBJECT>\r\n"
+      "\t\t\t\t\t<UL>\r\n"
+      "\t\t\t\t\t\t <LI> <OBJECT type=\"text/sitemap\">\r\n"
+      "\t\t\t\t\t\t\t<param name=\"Name\" value=\"c\">\r\n"
+      "\t\t\t\t\t\t\t<param name=\"Local\" value=\"Htmls\\A\\B\\C\\c.htm\">\r\n"
+      "\t\t\t\t\t\t\t</OBJECT>\r\n"
+      "\t\t\t\t\t</UL>\r\n"
+      "\t\t\t</UL>\r\n";
+  EXPECT_TRUE(Contains(hhc, expected)) << hhc;
+}
+
+TEST(HtmlHelp, DefaultFileListOffersThePagesOfTheLanguage) {
+  SelectionTree tree;
+  CStringList names;
+  ListDefaultFileCandidates(tree.project, CString(tree.folder.Path().c_str()) + "/", names);
+  std::vector<std::string> got;
+  for (POSITION pos = names.GetHeadPosition(); pos != nullptr;) got.push_back(S(names.GetNext(pos)));
+  EXPECT_EQ(got, (std::vector<std::string>{"Hierarchy_Chart.htm", "Index.htm"}));
+}
+
+TEST(HtmlHelp, TheShellOpensTheProjectWithTheCompilerInItsFolder) {
+  HelpRun run(LANGUAGE_ENG);
+  EXPECT_TRUE(run.bOpened);
+  ASSERT_EQ(run.starts.requests.size(), 1u);
+  const auto& request = run.starts.requests[0];
+  EXPECT_EQ(request.program, "chmcmd");
+  ASSERT_EQ(request.argv.size(), 2u);
+  EXPECT_EQ(fs::path(request.argv[1]).filename(), "Shapes.hhp");
+  EXPECT_EQ(fs::path(request.directory), fs::path(run.p.folder.Path()) / "Output_Eng");
+  EXPECT_EQ(run.shell.calls, (std::vector<std::string>{"RefreshOutputTree"}));
+  EXPECT_TRUE(run.p.project.IsModified());
+}
+
+TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
+  ShapesProject p;
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GenerateEnglishPages(GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  brambolt::SetShellAssociation(".hhp", "");
+  RecordedStarts starts;
+  EXPECT_FALSE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_TRUE(starts.requests.empty());
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 Please make sure you have correct installed "
+                                                   "Microsoft HTML Help Workshop Version 4.74.8702.0!",
+                                                   "RefreshOutputTree"}));
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Shapes.hhp"));
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Shapes.hhk"));
+}
+
+TEST(HtmlHelp, AFileThatCannotBeCreatedIsSkippedSilently) {
+  ShapesProject p;
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  CGenHtmlHelpClass writer("a.hhc", "a.hhk", "a.chm", "Index.htm", "T");
+  writer.WriteProjectFile(CString(p.folder.Path().c_str()) + "/missing/a.hhp");
+  EXPECT_FALSE(p.folder.Exists("missing"));
+}
+
+// Compiles with the real compiler where it is installed; the archive then holds the pages.
+TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingThePages) {
+  if (brambolt::FindProgram("chmcmd").empty()) GTEST_SKIP() << "chmcmd is not installed";
+  HelpRun run(LANGUAGE_ENG);
+  ASSERT_EQ(run.starts.requests.size(), 1u);
+  const auto& request = run.starts.requests[0];
+  const std::string command =
+      "cd '" + request.directory + "' && chmcmd '" + request.argv[1] + "' > /dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const fs::path chm = fs::path(run.p.folder.Path()) / "Output_Eng" / "Shapes.chm";
+  ASSERT_TRUE(fs::exists(chm));
+  EXPECT_GT(fs::file_size(chm), 1000u);
+  const std::string bytes = doc_test::ReadFile(chm);
+  EXPECT_EQ(bytes.substr(0, 4), "ITSF");
+  if (!brambolt::FindProgram("extract_chmLib").empty()) {
+    const fs::path out = fs::path(run.p.folder.Path()) / "extracted";
+    const std::string extract = "extract_chmLib '" + chm.string() + "' '" + out.string() + "' > /dev/null 2>&1";
+    ASSERT_EQ(std::system(extract.c_str()), 0);
+    std::vector<std::string> pages;
+    for (const auto& entry : fs::recursive_directory_iterator(out))
+      if (entry.path().extension() == ".htm") pages.push_back(fs::relative(entry.path(), out).generic_string());
+    std::sort(pages.begin(), pages.end());
+    EXPECT_NE(std::find(pages.begin(), pages.end(), "Htmls/Index.htm"), pages.end());
+    EXPECT_NE(std::find(pages.begin(), pages.end(), "Htmls/CShape/Member Functions/Draw(0).htm"), pages.end());
+  }
+}
+
+}  // namespace
