@@ -127,5 +127,6 @@ void RegisterStaticClass();
 void RegisterEditClass();
 void RegisterListBoxClass();
 void RegisterComboBoxClass();
+void RegisterScrollBarClass();
 
 }  // namespace brambolt::ctl

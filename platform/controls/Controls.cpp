@@ -11,6 +11,7 @@ void RegisterStandardControls() {
   ctl::RegisterEditClass();
   ctl::RegisterListBoxClass();
   ctl::RegisterComboBoxClass();
+  ctl::RegisterScrollBarClass();
 }
 
 }  // namespace brambolt

@@ -127,6 +127,7 @@ void Layout(HWND box, Setup& s) {
     SystemParametersInfo(SPI_GETWORKAREA, 0, &around, 0);
   SetWindowPos(box, nullptr, (around.left + around.right - w) / 2, (around.top + around.bottom - h) / 2, w, h,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessage(box, DM_REPOSITION, 0, 0);
   if (defButton) SetFocus(defButton);
 }
 

@@ -64,6 +64,55 @@ INT_PTR CALLBACK RecordingDialog::Proc(HWND dialog, UINT msg, WPARAM wParam, LPA
   return FALSE;
 }
 
+OwnerParent::OwnerParent() {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = Proc;
+  wc.lpszClassName = "OwnerDrawParent";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+  RegisterClass(&wc);
+  Self() = this;
+  hwnd_ = CreateWindowEx(0, "OwnerDrawParent", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300, nullptr,
+                         nullptr, nullptr, nullptr);
+}
+
+OwnerParent::~OwnerParent() {
+  DestroyWindow(hwnd_);
+  Self() = nullptr;
+}
+
+OwnerParent*& OwnerParent::Self() {
+  thread_local OwnerParent* self = nullptr;
+  return self;
+}
+
+LRESULT CALLBACK OwnerParent::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  OwnerParent* self = Self();
+  if (self == nullptr) return DefWindowProc(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_MEASUREITEM: {
+      auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      self->measured.push_back(m->itemID);
+      m->itemHeight = 16 + static_cast<UINT>(m->itemData % 16);
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      self->drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMPAREITEM: {
+      auto* c = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam);
+      ++self->compares;
+      return c->itemData1 < c->itemData2 ? -1 : c->itemData1 > c->itemData2 ? 1 : 0;
+    }
+    case WM_DELETEITEM:
+      self->deleted.push_back(reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->itemData);
+      return TRUE;
+    case WM_COMMAND:
+      self->commands.push_back(HIWORD(wParam));
+      return 0;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
 std::string Text(HWND hwnd) {
   char buffer[1024] = {};
   GetWindowText(hwnd, buffer, sizeof(buffer));

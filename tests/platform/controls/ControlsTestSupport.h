@@ -35,6 +35,28 @@ class RecordingDialog {
   static int& FocusIdInInit();  // the control given the focus in WM_INITDIALOG (0: none)
 };
 
+// A top-level parent that answers the owner-draw questions (item heights 16 + the item data,
+// order by item data) and records what it was asked. One at a time per thread.
+class OwnerParent {
+ public:
+  OwnerParent();
+  ~OwnerParent();
+  OwnerParent(const OwnerParent&) = delete;
+  OwnerParent& operator=(const OwnerParent&) = delete;
+  HWND Hwnd() const { return hwnd_; }
+
+  std::vector<DRAWITEMSTRUCT> drawn;
+  std::vector<UINT> measured;  // item ids asked for
+  std::vector<ULONG_PTR> deleted;
+  std::vector<UINT> commands;  // notification codes
+  int compares = 0;
+
+ private:
+  static OwnerParent*& Self();
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+};
+
 // The text of a window.
 std::string Text(HWND hwnd);
 // The client rectangle of a control in its parent's client coordinates.

@@ -12,67 +12,6 @@ using namespace ctltest;
 
 namespace {
 
-// A parent that answers the owner-draw questions: item heights 16 + the item data, order by item
-// data, and records what it was asked.
-class OwnerParent {
- public:
-  OwnerParent() {
-    WNDCLASS wc{};
-    wc.lpfnWndProc = Proc;
-    wc.lpszClassName = "OwnerDrawParent";
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
-    RegisterClass(&wc);
-    hwnd_ = CreateWindowEx(0, "OwnerDrawParent", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300,
-                           nullptr, nullptr, nullptr, nullptr);
-    Self() = this;
-  }
-  ~OwnerParent() {
-    Self() = nullptr;
-    DestroyWindow(hwnd_);
-  }
-  HWND Hwnd() const { return hwnd_; }
-
-  std::vector<DRAWITEMSTRUCT> drawn;
-  std::vector<UINT> measured;  // item ids asked for
-  std::vector<ULONG_PTR> deleted;
-  std::vector<UINT> commands;  // notification codes
-  int compares = 0;
-
- private:
-  static OwnerParent*& Self() {
-    thread_local OwnerParent* self = nullptr;
-    return self;
-  }
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    OwnerParent* self = Self();
-    if (self == nullptr) return DefWindowProc(hwnd, msg, wParam, lParam);
-    switch (msg) {
-      case WM_MEASUREITEM: {
-        auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        self->measured.push_back(m->itemID);
-        m->itemHeight = 16 + static_cast<UINT>(m->itemData % 16);
-        return TRUE;
-      }
-      case WM_DRAWITEM:
-        self->drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-      case WM_COMPAREITEM: {
-        auto* c = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam);
-        ++self->compares;
-        return c->itemData1 < c->itemData2 ? -1 : c->itemData1 > c->itemData2 ? 1 : 0;
-      }
-      case WM_DELETEITEM:
-        self->deleted.push_back(reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->itemData);
-        return TRUE;
-      case WM_COMMAND:
-        self->commands.push_back(HIWORD(wParam));
-        return 0;
-    }
-    return DefWindowProc(hwnd, msg, wParam, lParam);
-  }
-  HWND hwnd_ = nullptr;
-};
-
 class ListFixture : public ::testing::Test {
  protected:
   HWND MakeList(DWORD style, int height = 100) {

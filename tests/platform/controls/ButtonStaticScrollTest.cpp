@@ -1,0 +1,243 @@
+// Buttons, statics and scroll-bar controls: dialog codes, check states, clicks by mouse and keyboard,
+// notifications, owner drawing, images, and scrolling with thumb tracking.
+#include <string>
+#include <vector>
+
+#include "ControlsTestSupport.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+class ControlFixture : public ::testing::Test {
+ protected:
+  HWND Make(const char* cls, DWORD style, const char* text = "Text", int id = 50, RECT r = {10, 10, 110, 40}) {
+    HWND h = CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, recorder_.Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            nullptr, nullptr);
+    EXPECT_NE(h, nullptr);
+    SendMessage(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    RunUntilIdle();
+    recorder_.Clear();
+    return h;
+  }
+  std::vector<UINT> Codes(UINT_PTR id) const {
+    std::vector<UINT> out;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_COMMAND && r.id == id) out.push_back(r.code);
+    return out;
+  }
+
+  UiSession session_;
+  NotificationRecorder recorder_;
+};
+
+struct ButtonKind {
+  DWORD style;
+  LRESULT dialogCode;
+  UINT afterOneClick;
+  UINT afterTwoClicks;
+};
+
+using Buttons = ControlFixture;
+
+TEST_F(Buttons, EachKindAnswersItsDialogCodeAndChecksAsDocumented) {
+  const ButtonKind kinds[] = {
+      {BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON, 0, 0},
+      {BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON, 0, 0},
+      {BS_CHECKBOX, DLGC_BUTTON, BST_UNCHECKED, BST_UNCHECKED},
+      {BS_AUTOCHECKBOX, DLGC_BUTTON, BST_CHECKED, BST_UNCHECKED},
+      {BS_3STATE, DLGC_BUTTON, BST_UNCHECKED, BST_UNCHECKED},
+      {BS_AUTO3STATE, DLGC_BUTTON, BST_CHECKED, BST_INDETERMINATE},
+      {BS_RADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON, BST_UNCHECKED, BST_UNCHECKED},
+      {BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON, BST_CHECKED, BST_CHECKED},
+      {BS_GROUPBOX, DLGC_STATIC, 0, 0},
+      {BS_OWNERDRAW, DLGC_BUTTON, 0, 0},
+  };
+  for (const ButtonKind& k : kinds) {
+    HWND b = Make("Button", k.style);
+    EXPECT_EQ(SendMessage(b, WM_GETDLGCODE, 0, 0), k.dialogCode) << k.style;
+    SendMessage(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), static_cast<LRESULT>(k.afterOneClick)) << k.style;
+    SendMessage(b, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), static_cast<LRESULT>(k.afterTwoClicks)) << k.style;
+    DestroyWindow(b);
+  }
+}
+
+TEST_F(Buttons, MouseAndSpaceClickAndNotify) {
+  HWND b = Make("Button", BS_AUTOCHECKBOX | WS_TABSTOP);
+  Click(b, POINT{5, 5});
+  EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(GetFocus(), b);
+  PressKey(VK_SPACE);
+  EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Codes(50), (std::vector<UINT>{BN_CLICKED, BN_CLICKED}));
+  // Released outside, a press does nothing.
+  recorder_.Clear();
+  Drag(b, POINT{5, 5}, POINT{300, 200});
+  EXPECT_TRUE(Codes(50).empty());
+  EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(Buttons, NotifyStyleReportsFocusAndHighlight) {
+  HWND b = Make("Button", BS_PUSHBUTTON | BS_NOTIFY);
+  ButtonDown(b, POINT{5, 5});
+  EXPECT_EQ(SendMessage(b, BM_GETSTATE, 0, 0) & (BST_PUSHED | BST_FOCUS), BST_PUSHED | BST_FOCUS);
+  ButtonUp(b, POINT{5, 5});
+  EXPECT_EQ(Codes(50), (std::vector<UINT>{BN_SETFOCUS, BN_HILITE, BN_UNHILITE, BN_CLICKED}));
+  recorder_.Clear();
+  SetFocus(recorder_.Hwnd());
+  EXPECT_EQ(Codes(50), (std::vector<UINT>{BN_KILLFOCUS}));
+}
+
+TEST_F(Buttons, AutoRadioButtonsUncheckTheirGroup) {
+  HWND a = Make("Button", BS_AUTORADIOBUTTON | WS_GROUP, "A", 61, {10, 10, 80, 30});
+  HWND b = Make("Button", BS_AUTORADIOBUTTON, "B", 62, {10, 30, 80, 50});
+  HWND c = Make("Button", BS_AUTORADIOBUTTON, "C", 63, {10, 50, 80, 70});
+  HWND other = Make("Button", BS_AUTORADIOBUTTON | WS_GROUP, "D", 64, {10, 70, 80, 90});
+  SendMessage(other, BM_SETCHECK, BST_CHECKED, 0);
+  Click(a, POINT{5, 5});
+  Click(c, POINT{5, 5});
+  EXPECT_EQ(SendMessage(a, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessage(c, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessage(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "another group is left alone";
+}
+
+TEST_F(Buttons, SetStyleChangesOnlyTheKind) {
+  HWND b = Make("Button", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP);
+  SendMessage(b, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  LONG style = GetWindowLong(b, GWL_STYLE);
+  EXPECT_EQ(style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(style & BS_MULTILINE);
+  EXPECT_TRUE(style & WS_TABSTOP);
+}
+
+TEST_F(Buttons, OwnerDrawnButtonsAreDrawnByTheParentWithTheirState) {
+  OwnerParent parent;
+  HWND b = CreateWindowEx(0, "Button", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 60, 30, parent.Hwnd(),
+                          reinterpret_cast<HMENU>(70), nullptr, nullptr);
+  RunUntilIdle();
+  parent.drawn.clear();
+  ButtonDown(b, POINT{5, 5});
+  UpdateWindow(b);
+  ASSERT_FALSE(parent.drawn.empty());
+  const DRAWITEMSTRUCT& pushed = parent.drawn.back();
+  EXPECT_EQ(pushed.CtlType, static_cast<UINT>(ODT_BUTTON));
+  EXPECT_EQ(pushed.CtlID, 70u);
+  EXPECT_EQ(pushed.hwndItem, b);
+  EXPECT_EQ(pushed.itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
+  EXPECT_EQ(pushed.itemState & (ODS_SELECTED | ODS_FOCUS), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS));
+  EXPECT_EQ(pushed.rcItem.right, 60);
+  ButtonUp(b, POINT{5, 5});
+  UpdateWindow(b);
+  EXPECT_FALSE(parent.drawn.back().itemState & ODS_SELECTED);
+  ASSERT_FALSE(parent.commands.empty());
+  EXPECT_EQ(parent.commands.back(), static_cast<UINT>(BN_CLICKED));
+}
+
+TEST_F(Buttons, ImagesAreSetAndReturned) {
+  HWND b = Make("Button", BS_PUSHBUTTON | BS_ICON);
+  HICON icon = GetStandardIcon(IDI_ASTERISK);
+  EXPECT_EQ(SendMessage(b, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon)), 0);
+  EXPECT_EQ(SendMessage(b, BM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LRESULT>(icon));
+  EXPECT_EQ(SendMessage(b, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+}
+
+using Statics = ControlFixture;
+
+TEST_F(Statics, NotifyStyleReportsClicksAndDoubleClicks) {
+  HWND quiet = Make("Static", SS_LEFT, "quiet", 80, {10, 10, 100, 30});
+  EXPECT_EQ(SendMessage(quiet, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+  Click(quiet, POINT{5, 5});
+  EXPECT_TRUE(Codes(80).empty());
+  HWND loud = Make("Static", SS_LEFT | SS_NOTIFY, "loud", 81, {10, 40, 100, 60});
+  Click(loud, POINT{5, 5});
+  AdvanceClock(GetDoubleClickTime() + 1);
+  DoubleClick(loud, POINT{5, 5});
+  std::vector<UINT> codes = Codes(81);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.front(), static_cast<UINT>(STN_CLICKED));
+  EXPECT_EQ(codes.back(), static_cast<UINT>(STN_DBLCLK));
+  recorder_.Clear();
+  EnableWindow(loud, FALSE);
+  EXPECT_EQ(Codes(81), (std::vector<UINT>{STN_DISABLE}));
+}
+
+TEST_F(Statics, IconsTakeTheirSizeUnlessCentred) {
+  HICON icon = GetStandardIcon(IDI_HAND);
+  SIZE size{};
+  ASSERT_TRUE(GetIconSize(icon, &size));
+  HWND plain = Make("Static", SS_ICON, nullptr, 82, {10, 10, 100, 100});
+  EXPECT_EQ(SendMessage(plain, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0), 0);
+  EXPECT_EQ(SendMessage(plain, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+  RECT r;
+  GetClientRect(plain, &r);
+  EXPECT_EQ(r.right, size.cx);
+  EXPECT_EQ(r.bottom, size.cy);
+  HWND centred = Make("Static", SS_ICON | SS_CENTERIMAGE, nullptr, 83, {10, 10, 100, 100});
+  SendMessage(centred, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  GetClientRect(centred, &r);
+  EXPECT_EQ(r.right, 90);
+  // A template names a system icon by its number.
+  HWND named = Make("Static", SS_ICON, MAKEINTRESOURCE(32513), 84, {10, 10, 100, 100});
+  EXPECT_EQ(SendMessage(named, STM_GETICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+}
+
+using ScrollBarControls = ControlFixture;
+
+TEST_F(ScrollBarControls, RangeAndPositionThroughTheScrollFunctions) {
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 90, {10, 10, 210, 27});
+  int lo = -1, hi = -1;
+  GetScrollRange(bar, SB_CTL, &lo, &hi);
+  EXPECT_EQ(lo, 0);
+  EXPECT_EQ(hi, 0);
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 95, 0};
+  EXPECT_EQ(SetScrollInfo(bar, SB_CTL, &si, TRUE), 91) << "the position stops where the page reaches the end";
+  EXPECT_EQ(SetScrollPos(bar, SB_CTL, 40, TRUE), 91);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 40);
+  SCROLLINFO got{sizeof(got), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(bar, SB_CTL, &got));
+  EXPECT_EQ(got.nMax, 100);
+  EXPECT_EQ(got.nPage, 10u);
+  EXPECT_EQ(got.nTrackPos, 40);
+}
+
+TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
+  recorder_.Watch(WM_HSCROLL);
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 91, {10, 10, 210, 27});
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  recorder_.Clear();
+  ButtonDown(bar, POINT{195, 8});  // the right arrow
+  AdvanceClock(400 + 3 * 50);
+  ButtonUp(bar, POINT{195, 8});
+  std::vector<int> codes;
+  for (const auto& r : recorder_.Records())
+    if (r.message == WM_HSCROLL) {
+      EXPECT_EQ(reinterpret_cast<HWND>(r.lParam), bar);
+      codes.push_back(LOWORD(r.wParam));
+    }
+  ASSERT_GE(codes.size(), 3u);
+  EXPECT_EQ(codes.front(), SB_LINEDOWN);
+  EXPECT_GE(std::count(codes.begin(), codes.end(), SB_LINEDOWN), 3);
+  EXPECT_EQ(codes.back(), SB_ENDSCROLL);
+
+  recorder_.Clear();
+  int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  Drag(bar, POINT{arrow + 3, 8}, POINT{arrow + 83, 8}, 4);
+  std::vector<std::pair<int, int>> moves;
+  for (const auto& r : recorder_.Records())
+    if (r.message == WM_HSCROLL) moves.emplace_back(LOWORD(r.wParam), static_cast<short>(HIWORD(r.wParam)));
+  ASSERT_GE(moves.size(), 3u);
+  EXPECT_EQ(moves.front().first, SB_THUMBTRACK);
+  EXPECT_EQ(moves[moves.size() - 2].first, SB_THUMBPOSITION);
+  EXPECT_GT(moves[moves.size() - 2].second, 0);
+  EXPECT_EQ(moves.back().first, SB_ENDSCROLL);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0) << "the parent moves the bar, not the drag";
+}
+
+}  // namespace
