@@ -287,6 +287,11 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT painted;
   if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
   switch (msg) {
+    case WM_NCCREATE:
+      // Scroll-bar styles are for the list; the combo box itself shows none.
+      if (style_ & (WS_VSCROLL | WS_HSCROLL))
+        SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(style_ & ~(WS_VSCROLL | WS_HSCROLL)));
+      return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_CREATE:
       Create(*reinterpret_cast<CREATESTRUCT*>(lParam));
       return 0;
