@@ -1,6 +1,7 @@
 // The dialog manager: creation from templates, dialog units, focus and keyboard navigation, the
 // default button, modal loops and EndDialog, item helpers and dialogs as pages.
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "ControlsTestSupport.h"
@@ -312,6 +313,108 @@ TEST_F(DialogNavigation, ChildDialogPageJoinsTheTabOrder) {
 }
 
 using ModalDialogs = DialogFixture;
+
+// A control whose WM_GETDLGCODE answer a test chooses; it records the keys and characters it gets.
+struct Probe {
+  static LRESULT& Code() {
+    thread_local LRESULT code = 0;
+    return code;
+  }
+  static std::vector<std::pair<UINT, WPARAM>>& Got() {
+    thread_local std::vector<std::pair<UINT, WPARAM>> got;
+    return got;
+  }
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETDLGCODE) return Code();
+    if (msg == WM_KEYDOWN || msg == WM_CHAR) Got().emplace_back(msg, wParam);
+    return DefWindowProc(hwnd, msg, wParam, lParam);
+  }
+  static HWND Make(HWND dialog) {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = "DialogCodeProbe";
+    RegisterClass(&wc);
+    HWND h = CreateWindowEx(0, "DialogCodeProbe", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 20, 20, dialog,
+                            reinterpret_cast<HMENU>(1500), nullptr, nullptr);
+    SetFocus(h);
+    Got().clear();
+    return h;
+  }
+  static bool Received(UINT msg, WPARAM key) {
+    for (auto& [m, k] : Got())
+      if (m == msg && k == key) return true;
+    return false;
+  }
+};
+
+struct CodeCase {
+  LRESULT code;
+  bool tab, arrow, enter, escape, character;
+};
+
+TEST_F(DialogNavigation, ControlsGetTheKeysTheirDialogCodeAsksFor) {
+  const CodeCase cases[] = {
+      {0, false, false, false, false, false},
+      {DLGC_WANTTAB, true, false, false, false, false},
+      {DLGC_WANTARROWS, false, true, false, false, false},
+      {DLGC_WANTCHARS, false, false, false, false, true},
+      {0x87, true, true, true, true, true},   // arrows, tab, all keys and characters
+      {132, true, true, true, true, true},    // all keys and characters
+  };
+  for (const CodeCase& c : cases) {
+    HWND dialog = Modeless();
+    HWND probe = Probe::Make(dialog);
+    Probe::Code() = c.code;
+    RecordingDialog::Commands().clear();
+    DialogKey(dialog, VK_TAB);
+    EXPECT_EQ(Probe::Received(WM_KEYDOWN, VK_TAB), c.tab) << c.code;
+    EXPECT_EQ(GetFocus() == probe, c.tab) << c.code;
+    SetFocus(probe);
+    DialogKey(dialog, VK_DOWN);
+    EXPECT_EQ(Probe::Received(WM_KEYDOWN, VK_DOWN), c.arrow) << c.code;
+    SetFocus(probe);
+    DialogKey(dialog, VK_RETURN);
+    EXPECT_EQ(Probe::Received(WM_KEYDOWN, VK_RETURN), c.enter) << c.code;
+    EXPECT_EQ(RecordingDialog::Commands().empty(), c.enter) << "Enter pressed the default button instead";
+    if (!IsWindow(dialog)) continue;
+    SetFocus(probe);
+    DialogType(dialog, "c");
+    EXPECT_EQ(Probe::Received(WM_CHAR, 'c'), c.character) << c.code;
+    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECK) == BST_CHECKED, !c.character) << "the mnemonic of &Check";
+    DestroyWindow(dialog);
+  }
+}
+
+TEST_F(DialogTemplates, ControlStyleMakesAChildPage) {
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), Modeless(IDD_PAGE_HOST), RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(GetWindowLong(page, GWL_STYLE) & WS_CHILD);
+  EXPECT_FALSE(GetWindowLong(page, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLong(page, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+  EXPECT_FALSE(IsWindowVisible(page)) << "a page without WS_VISIBLE waits to be shown";
+}
+
+TEST_F(ModalDialogs, AnotherThreadDrivesTheDialogBySentMessages) {
+  struct Driver {
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+      if (msg == WM_INITDIALOG) {
+        std::thread([dialog] {
+          SendMessage(GetDlgItem(dialog, IDC_TARGET), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("from the worker"));
+          SendMessage(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }).detach();
+        return TRUE;
+      }
+      if (msg == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        char text[64] = {};
+        GetDlgItemText(dialog, IDC_TARGET, text, sizeof(text));
+        EndDialog(dialog, std::string(text) == "from the worker" ? 7 : 1);
+        return TRUE;
+      }
+      return FALSE;
+    }
+  };
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, Driver::Proc, 0), 7);
+}
 
 TEST_F(ModalDialogs, EndDialogLeavesControlsReadableUntilTheLoopReturns) {
   ModalAnswers answers;
