@@ -61,6 +61,8 @@ class EditState {
   void SetSelection(DWORD anchor, DWORD caret, bool scroll = true);
   void MoveCaret(DWORD pos, bool extend);
   void Notify(UINT code);
+  // Whether the text fits a control that does not scroll automatically in that direction.
+  bool Fits() const;
   // After a change of the text by the user or EM_REPLACESEL: layout, EN_UPDATE, display, EN_CHANGE.
   void Changed();
   void Copy();
@@ -369,33 +371,28 @@ bool EditState::Replace(const std::string& raw, bool canUndo, bool typed) {
     insert.resize(keep);
     truncated = true;
   }
-  if (typed && !Multi() && !(style_ & ES_AUTOHSCROLL) && !insert.empty()) {
-    // Without automatic scrolling a single line takes only what fits in the control.
-    std::string trial = text_.substr(0, from) + insert + text_.substr(to);
-    HDC dc = GetDC(hwnd_);
-    int width;
-    {
-      FontSelection f(dc, font_);
-      std::string shown = passwordChar_ ? std::string(trial.size(), passwordChar_) : trial;
-      SIZE size{};
-      GetTextExtentPoint32(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
-      width = size.cx;
-    }
-    ReleaseDC(hwnd_, dc);
-    RECT fr = FormatRect();
-    if (width > fr.right - fr.left) {
-      insert.clear();
-      truncated = true;
-    }
+  if (insert.empty() && from == to) {
+    if (truncated) Notify(EN_MAXTEXT);
+    return false;
+  }
+  std::string before = text_;
+  DWORD beforeAnchor = anchor_, beforeCaret = caret_;
+  text_.replace(from, to - from, insert);
+  Relayout();
+  if (typed && !Fits()) {
+    // Without automatic scrolling the user can type only what the control shows.
+    text_ = before;
+    Relayout();
+    Notify(EN_MAXTEXT);
+    return false;
   }
   if (truncated) Notify(EN_MAXTEXT);
-  if (insert.empty() && from == to) return false;
   if (canUndo) {
     bool extends = typed && typingRun_ && from == to && from == typingEnd_;
     if (!extends) {
-      undoText_ = text_;
-      undoAnchor_ = anchor_;
-      undoCaret_ = caret_;
+      undoText_ = before;
+      undoAnchor_ = beforeAnchor;
+      undoCaret_ = beforeCaret;
       canUndo_ = true;
     }
     typingRun_ = typed;
@@ -403,11 +400,27 @@ bool EditState::Replace(const std::string& raw, bool canUndo, bool typed) {
     canUndo_ = false;
     typingRun_ = false;
   }
-  text_.replace(from, to - from, insert);
   anchor_ = caret_ = from + static_cast<DWORD>(insert.size());
   typingEnd_ = caret_;
   Changed();
   return true;
+}
+
+bool EditState::Fits() const {
+  RECT fr = FormatRect();
+  if (!Multi()) {
+    if (style_ & ES_AUTOHSCROLL) return true;
+    HDC dc = GetDC(hwnd_);
+    int width;
+    {
+      FontSelection f(dc, font_);
+      width = Width(dc, 0, static_cast<DWORD>(text_.size()));
+    }
+    ReleaseDC(hwnd_, dc);
+    return width <= fr.right - fr.left;
+  }
+  if (style_ & ES_AUTOVSCROLL) return true;
+  return static_cast<int>(lines_.size()) <= std::max(1, static_cast<int>((fr.bottom - fr.top) / lineHeight_));
 }
 
 void EditState::SetText(const std::string& text) {

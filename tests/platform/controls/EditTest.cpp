@@ -248,6 +248,19 @@ TEST_F(EditStyles, SingleLineWithoutAutoScrollTakesOnlyWhatFits) {
   EXPECT_EQ(Text(scrolling).size(), 20u);
 }
 
+TEST_F(EditStyles, MultiLineWithoutAutoVScrollTakesOnlyTheLinesItShows) {
+  HWND edit = Make(ES_MULTILINE | ES_AUTOHSCROLL, "", 150, 3 * 13 + 8);
+  for (int i = 0; i < 10; ++i) PressKey(VK_RETURN);
+  int lines = static_cast<int>(SendMessage(edit, EM_GETLINECOUNT, 0, 0));
+  EXPECT_LT(lines, 11);
+  EXPECT_GE(lines, 2);
+  EXPECT_EQ(Codes().back(), static_cast<UINT>(EN_MAXTEXT));
+  HWND scrolling = Make(ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, "", 150, 3 * 13 + 8);
+  for (int i = 0; i < 10; ++i) PressKey(VK_RETURN);
+  EXPECT_EQ(SendMessage(scrolling, EM_GETLINECOUNT, 0, 0), 11);
+  EXPECT_GT(SendMessage(scrolling, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
 TEST_F(EditStyles, MultiLineTakesReturnsAndWraps) {
   HWND edit = Make(ES_MULTILINE | ES_AUTOVSCROLL, "", 60, 200);
   TypeText("one");
