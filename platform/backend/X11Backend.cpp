@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "backend/DropFiles.h"
 #include "backend/X11Keys.h"
 #include "base/Convert.h"
 #include "base/GlobalMemory.h"
@@ -173,6 +174,9 @@ class X11Backend final : public Backend {
   void ReleaseKeys();
   void SyncToggleKeys();
   void OnClientMessage(XClientMessageEvent& e);
+  void OnDragMessage(XClientMessageEvent& e);
+  void SendToSource(Atom type, Window from, long flags, Atom action);
+  void OnDropData(XSelectionEvent& e);
   void OnSelectionRequest(XSelectionRequestEvent& r);
   void OnSelectionClear();
   // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
@@ -234,8 +238,20 @@ class X11Backend final : public Backend {
         netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netWmStateHidden,
         netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
-        targets, text, textPlain, timestamp, incr, transfer;
+        targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
+        xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
+        uriList, dropTransfer;
   } atoms_{};
+
+  // A drag from another program over our windows (XDND).
+  struct Drag {
+    Window source = 0;
+    long version = 0;
+    bool offersFiles = false;
+    bool accepted = false;
+    POINT point{};
+    Window target = 0;  // set once dropped, while the file list is fetched
+  } drag_;
 };
 
 X11Backend::X11Backend(Display* display)
@@ -284,7 +300,9 @@ X11Backend::X11Backend(Display* display)
                          "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU", "_NET_WM_WINDOW_TYPE_SPLASH",
                          "_NET_WM_PID", "_MOTIF_WM_HINTS", "UTF8_STRING", "CLIPBOARD", "TARGETS",
                          "TEXT", "text/plain;charset=utf-8", "TIMESTAMP", "INCR",
-                         "BRAMBOLT_SELECTION"};
+                         "BRAMBOLT_SELECTION", "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus",
+                         "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection", "XdndTypeList",
+                         "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP"};
   static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
   XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
                reinterpret_cast<Atom*>(&atoms_));
@@ -392,6 +410,10 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   XSetClassHint(display_, w.xid, &hint);
   Atom protocols[] = {atoms_.wmDeleteWindow, atoms_.netWmPing};
   XSetWMProtocols(display_, w.xid, protocols, 2);
+  // Files dragged from other programs may be dropped here (XDND version 5).
+  long xdndVersion = 5;
+  XChangeProperty(display_, w.xid, atoms_.xdndAware, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&xdndVersion), 1);
   long pid = static_cast<long>(getpid());
   XChangeProperty(display_, w.xid, atoms_.netWmPid, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&pid), 1);
@@ -1023,7 +1045,92 @@ void X11Backend::CheckFocusLeft() {
   lastActive_ = GetActiveWindow();
 }
 
+void X11Backend::SendToSource(Atom type, Window from, long flags, Atom action) {
+  XEvent m{};
+  m.xclient.type = ClientMessage;
+  m.xclient.window = drag_.source;
+  m.xclient.message_type = type;
+  m.xclient.format = 32;
+  m.xclient.data.l[0] = static_cast<long>(from);
+  m.xclient.data.l[1] = flags;
+  m.xclient.data.l[4] = static_cast<long>(action);
+  if (type == atoms_.xdndFinished) m.xclient.data.l[2] = static_cast<long>(action);
+  XSendEvent(display_, drag_.source, False, NoEventMask, &m);
+}
+
+void X11Backend::OnDragMessage(XClientMessageEvent& e) {
+  auto source = static_cast<Window>(e.data.l[0]);
+  if (e.message_type == atoms_.xdndEnter) {
+    drag_ = Drag{};
+    drag_.source = source;
+    drag_.version = (e.data.l[1] >> 24) & 0xFF;
+    std::vector<Atom> types;
+    if (e.data.l[1] & 1) {
+      Atom type;
+      int format;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(display_, source, atoms_.xdndTypeList, 0, 1024, False, XA_ATOM, &type, &format,
+                             &count, &after, &data) == Success && data) {
+        auto* list = reinterpret_cast<Atom*>(data);
+        types.assign(list, list + count);
+        XFree(data);
+      }
+    } else {
+      for (int i = 2; i < 5; ++i) types.push_back(static_cast<Atom>(e.data.l[i]));
+    }
+    drag_.offersFiles = std::find(types.begin(), types.end(), atoms_.uriList) != types.end();
+    return;
+  }
+  if (source != drag_.source || drag_.source == 0) return;
+  if (e.message_type == atoms_.xdndPosition) {
+    int rootX = static_cast<int>((e.data.l[2] >> 16) & 0xFFFF), rootY = static_cast<int>(e.data.l[2] & 0xFFFF);
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display_, root_, e.window, rootX, rootY, &x, &y, &child);
+    drag_.point = ScreenPoint(e.window, x, y);
+    drag_.accepted = drag_.offersFiles && DropTargetAt(drag_.point) != nullptr;
+    // Bit 1: keep sending positions, the answer changes from window to window.
+    SendToSource(atoms_.xdndStatus, e.window, (drag_.accepted ? 1 : 0) | 2,
+                 drag_.accepted ? atoms_.xdndActionCopy : None);
+  } else if (e.message_type == atoms_.xdndLeave) {
+    drag_ = Drag{};
+  } else if (e.message_type == atoms_.xdndDrop) {
+    if (!drag_.accepted) {
+      SendToSource(atoms_.xdndFinished, e.window, 0, None);
+      drag_ = Drag{};
+      return;
+    }
+    drag_.target = e.window;
+    Time time = drag_.version >= 1 ? static_cast<Time>(e.data.l[2]) : CurrentTime;
+    XConvertSelection(display_, atoms_.xdndSelection, atoms_.uriList, atoms_.dropTransfer, e.window, time);
+  }
+}
+
+void X11Backend::OnDropData(XSelectionEvent& e) {
+  std::string list;
+  if (e.property != None) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, e.requestor, atoms_.dropTransfer, 0, 0x7FFFFFF, True, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success && data) {
+      if (format == 8) list.assign(reinterpret_cast<char*>(data), count);
+      XFree(data);
+    }
+  }
+  bool dropped = DropFiles(drag_.point, FilesOfUriList(list));
+  SendToSource(atoms_.xdndFinished, drag_.target, dropped ? 1 : 0, dropped ? atoms_.xdndActionCopy : None);
+  drag_ = Drag{};
+}
+
 void X11Backend::OnClientMessage(XClientMessageEvent& e) {
+  if (e.message_type == atoms_.xdndEnter || e.message_type == atoms_.xdndPosition ||
+      e.message_type == atoms_.xdndLeave || e.message_type == atoms_.xdndDrop) {
+    OnDragMessage(e);
+    return;
+  }
   if (e.message_type != atoms_.wmProtocols) return;
   Atom protocol = static_cast<Atom>(e.data.l[0]);
   if (protocol == atoms_.netWmPing) {
@@ -1112,6 +1219,10 @@ void X11Backend::Handle(XEvent& e) {
       break;
     case SelectionRequest:
       OnSelectionRequest(e.xselectionrequest);
+      break;
+    case SelectionNotify:
+      if (drag_.target != 0 && e.xselection.requestor == drag_.target && e.xselection.target == atoms_.uriList)
+        OnDropData(e.xselection);
       break;
     case SelectionClear:
       if (e.xselectionclear.selection == atoms_.clipboard) OnSelectionClear();

@@ -4,3 +4,5 @@
 #include "win/win.h"
 #include "backend/HeadlessBackend.h"
 #include "backend/X11Backend.h"
+#include "backend/Imm.h"
+#include "backend/DropFiles.h"

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "backend/DropFiles.h"
 #include "backend/X11Backend.h"
 #include "base/CodePage.h"
 #include "base/GlobalMemory.h"
@@ -94,6 +95,24 @@ LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
+
+// A selection owner's answer: the bytes in the requested property, or a refusal.
+void Answer(Display* d, const XSelectionRequestEvent& r, Atom property) {
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = property;
+  XSendEvent(d, r.requestor, False, NoEventMask, &reply);
+}
+void Give(Display* d, const XSelectionRequestEvent& r, const std::string& bytes) {
+  XChangeProperty(d, r.requestor, r.property, r.target, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+  Answer(d, r, r.property);
+}
+void Refuse(Display* d, const XSelectionRequestEvent& r) { Answer(d, r, None); }
 
 int Count(HWND hwnd, UINT msg) {
   int n = 0;
@@ -530,21 +549,10 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
         XEvent e;
         XNextEvent(d, &e);
         if (e.type != SelectionRequest) continue;
-        XSelectionRequestEvent& r = e.xselectionrequest;
-        XEvent reply{};
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = r.requestor;
-        reply.xselection.selection = r.selection;
-        reply.xselection.target = r.target;
-        reply.xselection.time = r.time;
-        reply.xselection.property = None;
-        if (r.target == utf8) {
-          const char text[] = "na\xC3\xAFve";
-          XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
-                          reinterpret_cast<const unsigned char*>(text), 6);
-          reply.xselection.property = r.property;
-        }
-        XSendEvent(d, r.requestor, False, 0, &reply);
+        if (e.xselectionrequest.target == utf8)
+          Give(d, e.xselectionrequest, "na\xC3\xAFve");
+        else
+          Refuse(d, e.xselectionrequest);
         XFlush(d);
       }
       usleep(2000);
@@ -567,6 +575,65 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
   EXPECT_EQ(pasted(), "na\xEFve");
   stop = true;
   other.join();
+}
+
+TEST_F(X11Display, FilesDraggedFromAnotherProgramAreDropped) {
+  HWND frame = Make("Drop here", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{100, 100, 400, 300});
+  DragAcceptFiles(frame, TRUE);
+  Window x = WaitNamed("Drop here");
+  ASSERT_NE(x, 0u);
+  EXPECT_EQ(AtomList(x, "XdndAware"), std::vector<Atom>{5});
+  auto atom = [this](const char* name) { return XInternAtom(peer_, name, False); };
+  // The other program is the drag source.
+  Window source = XCreateSimpleWindow(peer_, root_, 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(peer_, atom("XdndSelection"), source, CurrentTime);
+  auto send = [&](const char* type, long l1, long l2, long l3, long l4) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = x;
+    e.xclient.message_type = atom(type);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(source);
+    e.xclient.data.l[1] = l1;
+    e.xclient.data.l[2] = l2;
+    e.xclient.data.l[3] = l3;
+    e.xclient.data.l[4] = l4;
+    XSendEvent(peer_, x, False, NoEventMask, &e);
+  };
+  auto answer = [&](const char* type) {
+    XEvent e{};
+    bool got = PumpUntil([&] {
+      while (XCheckTypedWindowEvent(peer_, source, ClientMessage, &e))
+        if (e.xclient.message_type == atom(type)) return true;
+      return false;
+    });
+    return got ? e.xclient.data.l[1] : -1L;
+  };
+  send("XdndEnter", 5L << 24, static_cast<long>(atom("text/uri-list")), 0, 0);
+  send("XdndPosition", 0, (200L << 16) | 150, CurrentTime, static_cast<long>(atom("XdndActionCopy")));
+  EXPECT_EQ(answer("XdndStatus") & 1, 1) << "accepted over a window that accepts files";
+  send("XdndPosition", 0, (700L << 16) | 600, CurrentTime, static_cast<long>(atom("XdndActionCopy")));
+  EXPECT_EQ(answer("XdndStatus") & 1, 0) << "refused elsewhere";
+  send("XdndPosition", 0, (200L << 16) | 150, CurrentTime, static_cast<long>(atom("XdndActionCopy")));
+  EXPECT_EQ(answer("XdndStatus") & 1, 1);
+  send("XdndDrop", 0, CurrentTime, 0, 0);
+
+  // The target asks for the file list; the source gives it.
+  XEvent request{};
+  ASSERT_TRUE(PumpUntil([&] { return XCheckTypedWindowEvent(peer_, source, SelectionRequest, &request); }));
+  XSelectionRequestEvent& r = request.xselectionrequest;
+  EXPECT_EQ(r.target, atom("text/uri-list"));
+  Give(peer_, r, "file:///tmp/dropped%20file.h\r\n");
+  EXPECT_EQ(answer("XdndFinished") & 1, 1);
+  ASSERT_EQ(Count(frame, WM_DROPFILES), 1);
+  for (const MSG& m : g_messages) {
+    if (m.message != WM_DROPFILES) continue;
+    auto drop = reinterpret_cast<HDROP>(m.wParam);
+    char name[64] = {};
+    DragQueryFile(drop, 0, name, sizeof(name));
+    EXPECT_STREQ(name, "/tmp/dropped file.h");
+    DragFinish(drop);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,134 @@
+// DragAcceptFiles, the HDROP block and the delivery of a drop.
+#include "backend/DropFiles.h"
+
+#include <cstring>
+
+#include "base/GlobalMemory.h"
+
+namespace {
+
+// The names of a drop block, in order.
+std::vector<std::string> Names(HDROP drop) {
+  std::vector<std::string> names;
+  auto* block = static_cast<const char*>(GlobalLock(reinterpret_cast<HGLOBAL>(drop)));
+  if (block == nullptr) return names;
+  SIZE_T size = GlobalSize(reinterpret_cast<HGLOBAL>(drop));
+  DWORD offset;
+  std::memcpy(&offset, block, sizeof(offset));
+  for (SIZE_T at = offset; at < size && block[at] != 0;) {
+    size_t length = strnlen(block + at, size - at);
+    names.emplace_back(block + at, length);
+    at += length + 1;
+  }
+  GlobalUnlock(reinterpret_cast<HGLOBAL>(drop));
+  return names;
+}
+
+}  // namespace
+
+void DragAcceptFiles(HWND hwnd, BOOL accept) {
+  LONG_PTR ex = GetWindowLongPtr(hwnd, GWL_EXSTYLE);
+  SetWindowLongPtr(hwnd, GWL_EXSTYLE, accept ? (ex | WS_EX_ACCEPTFILES) : (ex & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES)));
+}
+
+UINT DragQueryFile(HDROP drop, UINT iFile, LPSTR buffer, UINT size) {
+  std::vector<std::string> names = Names(drop);
+  if (iFile == 0xFFFFFFFF) return static_cast<UINT>(names.size());
+  if (iFile >= names.size()) return 0;
+  const std::string& name = names[iFile];
+  if (buffer == nullptr) return static_cast<UINT>(name.size());
+  if (size == 0) return 0;
+  UINT n = static_cast<UINT>(std::min<size_t>(name.size(), size - 1));
+  std::memcpy(buffer, name.data(), n);
+  buffer[n] = 0;
+  return n;
+}
+
+BOOL DragQueryPoint(HDROP drop, LPPOINT point) {
+  auto* block = static_cast<const DROPFILES*>(GlobalLock(reinterpret_cast<HGLOBAL>(drop)));
+  if (block == nullptr || point == nullptr) return FALSE;
+  *point = block->pt;
+  BOOL client = block->fNC ? FALSE : TRUE;
+  GlobalUnlock(reinterpret_cast<HGLOBAL>(drop));
+  return client;
+}
+
+void DragFinish(HDROP drop) { GlobalFree(reinterpret_cast<HGLOBAL>(drop)); }
+
+namespace brambolt {
+
+HWND DropTargetAt(POINT screen) {
+  HWND desktop = GetDesktopWindow();
+  for (HWND h = WindowFromPoint(screen); h != nullptr && h != desktop; h = GetAncestor(h, GA_PARENT))
+    if (GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) return h;
+  return nullptr;
+}
+
+bool DropFiles(POINT screen, const std::vector<std::string>& files) {
+  HWND target = DropTargetAt(screen);
+  if (target == nullptr || files.empty()) return false;
+  POINT client = screen;
+  ScreenToClient(target, &client);
+  RECT area;
+  GetClientRect(target, &area);
+  DROPFILES header{sizeof(DROPFILES), client, PtInRect(&area, client) ? FALSE : TRUE, FALSE};
+  size_t size = sizeof(header) + 1;
+  for (const std::string& f : files) size += f.size() + 1;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (block == nullptr) return false;
+  auto* p = static_cast<char*>(GlobalLock(block));
+  std::memcpy(p, &header, sizeof(header));
+  char* at = p + sizeof(header);
+  for (const std::string& f : files) {
+    std::memcpy(at, f.c_str(), f.size() + 1);
+    at += f.size() + 1;
+  }
+  GlobalUnlock(block);
+  if (!PostMessage(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+    GlobalFree(block);
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> FilesOfUriList(std::string_view list) {
+  std::vector<std::string> files;
+  auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  while (!list.empty()) {
+    size_t end = list.find('\n');
+    std::string_view line = list.substr(0, end);
+    list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    constexpr std::string_view scheme = "file:";
+    if (line.size() <= scheme.size() || line.substr(0, scheme.size()) != scheme) continue;
+    line.remove_prefix(scheme.size());
+    if (line.substr(0, 2) == "//") {
+      // file://host/path: only this machine's files ("localhost" or no host) can be opened.
+      line.remove_prefix(2);
+      size_t slash = line.find('/');
+      if (slash == std::string_view::npos) continue;
+      std::string_view host = line.substr(0, slash);
+      if (!host.empty() && host != "localhost") continue;
+      line.remove_prefix(slash);
+    }
+    if (line.empty() || line[0] != '/') continue;
+    std::string path;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == '%' && i + 2 < line.size() && hex(line[i + 1]) >= 0 && hex(line[i + 2]) >= 0) {
+        path += static_cast<char>(hex(line[i + 1]) * 16 + hex(line[i + 2]));
+        i += 2;
+      } else {
+        path += line[i];
+      }
+    }
+    if (path.find('\0') == std::string::npos) files.push_back(std::move(path));
+  }
+  return files;
+}
+
+}  // namespace brambolt

@@ -1,0 +1,43 @@
+// Files dropped on windows from other programs: DragAcceptFiles and the HDROP that WM_DROPFILES
+// carries, and the drop itself as the X11 backend (or a test) delivers it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/WinUser.h"
+
+// The block an HDROP is: this header, then the names, each terminated, and one more terminator.
+typedef struct _DROPFILES {
+  DWORD pFiles;  // offset of the first name from the start of the block
+  POINT pt;      // the drop point, in the target window's client coordinates
+  BOOL fNC;      // the point lies in the non-client area
+  BOOL fWide;    // the names are UTF-16 (never here: names are bytes)
+} DROPFILES, *LPDROPFILES;
+static_assert(sizeof(DROPFILES) == 20);
+
+void DragAcceptFiles(HWND hwnd, BOOL accept);
+// iFile 0xFFFFFFFF: the number of files. A null buffer: the length of name iFile. Otherwise
+// copies name iFile, cut to the buffer, and returns the bytes copied without the terminator.
+UINT DragQueryFile(HDROP drop, UINT iFile, LPSTR buffer, UINT size);
+// The drop point; TRUE when it lies in the client area.
+BOOL DragQueryPoint(HDROP drop, LPPOINT point);
+void DragFinish(HDROP drop);
+
+#define DragQueryFileA DragQueryFile
+
+namespace brambolt {
+
+// The window that takes files dropped at a screen point: the window there or its nearest
+// ancestor that accepts files; null when none does.
+HWND DropTargetAt(POINT screen);
+// Drops files (names as bytes) at a screen point: posts WM_DROPFILES with a new HDROP to the
+// drop target. False when no window there accepts files.
+bool DropFiles(POINT screen, const std::vector<std::string>& files);
+
+// The local files of a text/uri-list (file: URIs, percent escapes decoded to bytes); comments,
+// other schemes and other hosts' files are left out.
+std::vector<std::string> FilesOfUriList(std::string_view list);
+
+}  // namespace brambolt
