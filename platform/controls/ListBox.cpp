@@ -49,6 +49,9 @@ class ListBoxState {
   void EnsureVisible(int index);
   void SetTop(int index);
   void UpdateScroll();
+  // Without LBS_NOINTEGRALHEIGHT a list box shows only whole items: it shrinks to a multiple of
+  // the item height.
+  void KeepIntegralHeight();
   void Select(int index, bool notifyChange);
   void SelectRange(int from, int to, bool on);
   void ClickAt(int index, bool shift, bool ctrl, bool drag);
@@ -300,6 +303,17 @@ void ListBoxState::UpdateScroll() {
   }
 }
 
+void ListBoxState::KeepIntegralHeight() {
+  if ((style_ & (LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWVARIABLE)) || itemHeight_ <= 0) return;
+  RECT client, window;
+  GetClientRect(hwnd_, &client);
+  int extra = client.bottom % itemHeight_;
+  if (extra == 0 || client.bottom < itemHeight_) return;
+  GetWindowRect(hwnd_, &window);
+  SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - extra,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void ListBoxState::SetTop(int index) {
   int last = std::max(0, Count() - 1);
   if (MultiColumn()) {
@@ -541,6 +555,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (target) SendMessage(target, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
         itemHeight_ = std::max(1, static_cast<int>(mis.itemHeight));
       }
+      KeepIntegralHeight();
       return 0;
     }
     case WM_NCDESTROY:
@@ -548,6 +563,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       items_.clear();
       return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_SIZE:
+      KeepIntegralHeight();
       UpdateScroll();
       return 0;
     case WM_GETDLGCODE:
@@ -555,6 +571,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wParam);
       if (!OwnerDraw()) itemHeight_ = LineHeight(font_);
+      KeepIntegralHeight();
       UpdateScroll();
       if (LOWORD(lParam)) Redraw();
       return 0;

@@ -196,6 +196,7 @@ HWND CreateDialogCore(HINSTANCE instance, const DialogTemplate& t, HWND parent, 
     exStyle |= WS_EX_CONTROLPARENT;
   }
   if (style & DS_SYSMODAL) exStyle |= WS_EX_TOPMOST;
+  if (style & DS_CONTEXTHELP) exStyle |= WS_EX_CONTEXTHELP;
   if ((style & WS_CHILD) && (parent == nullptr || !IsWindow(parent))) return nullptr;
 
   auto state = std::make_shared<DialogState>();
@@ -204,10 +205,8 @@ HWND CreateDialogCore(HINSTANCE instance, const DialogTemplate& t, HWND parent, 
   state->base = DialogBaseUnitsOf(state->font);
 
   RECT r = PlaceDialog(t, style, exStyle, parent, state->base);
-  std::string className = t.windowClass.empty() ? std::string(BRAMBOLT_DIALOG_CLASS)
-                          : t.windowClass.isOrdinal ? "#" + std::to_string(t.windowClass.ordinal)
-                                                    : t.windowClass.text;
-  HWND dialog = CreateWindowEx(exStyle, className.c_str(), t.title.c_str(), style & ~WS_VISIBLE, r.left, r.top,
+  LPCSTR className = t.windowClass.empty() ? BRAMBOLT_DIALOG_CLASS : t.windowClass.AsResource();
+  HWND dialog = CreateWindowEx(exStyle, className, t.title.c_str(), style & ~WS_VISIBLE, r.left, r.top,
                                r.right - r.left, r.bottom - r.top, parent, nullptr, instance,
                                reinterpret_cast<LPVOID>(param));
   if (dialog == nullptr) {

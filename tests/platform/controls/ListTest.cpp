@@ -162,8 +162,21 @@ TEST_F(ListBoxMessages, KeyboardMovesAndSearches) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 0);
 }
 
+TEST_F(ListBoxMessages, ShowsWholeItemsUnlessToldOtherwise) {
+  HWND list = MakeList(LBS_NOTIFY, 100);
+  int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT r;
+  GetClientRect(list, &r);
+  EXPECT_EQ(r.bottom % h, 0);
+  EXPECT_GT(r.bottom, 100 - h - 8);
+  HWND free = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT, 200, 10, 100, 101,
+                             recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  GetClientRect(free, &r);
+  EXPECT_EQ(r.bottom, 101);
+}
+
 TEST_F(ListBoxMessages, GeometryOfItemsAndColumns) {
-  HWND list = MakeList(LBS_NOTIFY, 60);
+  HWND list = MakeList(LBS_NOTIFY, 100);
   for (int i = 0; i < 20; ++i) SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
   int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
   ASSERT_GT(h, 0);
