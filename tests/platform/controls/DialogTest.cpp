@@ -91,8 +91,9 @@ TEST_F(DialogTemplates, ControlsKeepTheirClassesStylesAndOrder) {
   EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
 }
 
-TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
-  // A DLGTEMPLATE built in memory: header, no menu, default class, title, then one button.
+// A DLGTEMPLATE built in memory: header, no menu, the default class, a title, the font, and an
+// OK button labelled "Go" when asked for.
+std::vector<WORD> MemoryTemplate(DWORD style, short x, short y, const char* title, bool withButton) {
   std::vector<WORD> words;
   auto dword = [&](DWORD v) {
     words.push_back(LOWORD(v));
@@ -102,15 +103,16 @@ TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
     for (; *s; ++s) words.push_back(static_cast<WORD>(*s));
     words.push_back(0);
   };
-  dword(WS_POPUP | WS_CAPTION | DS_SETFONT);
+  dword(style | DS_SETFONT);
   dword(0);
-  words.push_back(1);
-  for (short v : {10, 10, 100, 50}) words.push_back(static_cast<WORD>(v));
+  words.push_back(withButton ? 1 : 0);
+  for (short v : {x, y, short{100}, short{50}}) words.push_back(static_cast<WORD>(v));
   words.push_back(0);
   words.push_back(0);
-  text("Built");
+  text(title);
   words.push_back(8);
   text("MS Sans Serif");
+  if (!withButton) return words;
   if (words.size() % 2) words.push_back(0);
   dword(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
   dword(0);
@@ -120,7 +122,11 @@ TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
   words.push_back(0x0080);
   text("Go");
   words.push_back(0);
+  return words;
+}
 
+TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
+  std::vector<WORD> words = MemoryTemplate(WS_POPUP | WS_CAPTION, 10, 10, "Built", true);
   ModalAnswers answers;
   answers.When("#32770", "Built", [](HWND dialog) {
     EXPECT_EQ(Text(GetDlgItem(dialog, IDOK)), "Go");
@@ -130,6 +136,35 @@ TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
                                      RecordingDialog::Proc, 0);
   EXPECT_EQ(r, IDOK);
   EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+TEST_F(DialogTemplates, DialogStylesPlaceAndDecorateTheWindow) {
+  auto make = [&](DWORD style, short x, short y) {
+    std::vector<WORD> t = MemoryTemplate(WS_POPUP | WS_CAPTION | style, x, y, "Styled", false);
+    return CreateDialogIndirectParam(nullptr, reinterpret_cast<LPCDLGTEMPLATE>(t.data()), owner_,
+                                     RecordingDialog::Proc, 0);
+  };
+  auto clientOrigin = [](HWND h) {
+    POINT p{0, 0};
+    ClientToScreen(h, &p);
+    return p;
+  };
+  HWND placed = make(0, 10, 20);
+  SIZE base = DialogBaseUnitsOf(reinterpret_cast<HFONT>(SendMessage(placed, WM_GETFONT, 0, 0)));
+  POINT owner = clientOrigin(owner_), at = clientOrigin(placed);
+  EXPECT_EQ(at.x, owner.x + MulDiv(10, base.cx, 4)) << "positions count from the owner's client area";
+  EXPECT_EQ(at.y, owner.y + MulDiv(20, base.cy, 8));
+  at = clientOrigin(make(DS_ABSALIGN, 10, 20));
+  EXPECT_EQ(at.x, MulDiv(10, base.cx, 4)) << "DS_ABSALIGN positions count from the screen";
+  HWND centred = make(DS_CENTER, 0, 0);
+  RECT o, w;
+  GetWindowRect(owner_, &o);
+  GetWindowRect(centred, &w);
+  EXPECT_NEAR((w.left + w.right) / 2, (o.left + o.right) / 2, 1);
+  EXPECT_NEAR((w.top + w.bottom) / 2, (o.top + o.bottom) / 2, 1);
+  EXPECT_TRUE(GetWindowLong(make(DS_MODALFRAME, 0, 0), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_TRUE(GetWindowLong(make(DS_SYSMODAL, 0, 0), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLong(make(DS_CONTEXTHELP, 0, 0), GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
 }
 
 TEST_F(DialogTemplates, MissingTemplateFailsWithMinusOne) {
