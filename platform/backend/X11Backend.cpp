@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "backend/CursorImage.h"
 #include "backend/DropFiles.h"
 #include "backend/X11Keys.h"
 #include "base/Convert.h"
@@ -63,6 +64,8 @@ struct XWin {
   bool maximized = false;
   bool fullscreen = false;
   bool focusWhenMapped = false;
+  bool reparented = false;  // framed by a window manager: its real configure events are relative
+  std::deque<RECT> requested;  // geometries asked for whose configure events may still come
   std::string title;
 };
 
@@ -152,10 +155,13 @@ class X11Backend final : public Backend {
   void SetTitle(XWin& w, const std::string& ansi);
   void SetNetState(XWin& w, Atom state, bool on);
   void Map(HWND hwnd, XWin& w);
+  void Place(XWin& w, const RECT& screen);
+  void OnConfigure(XConfigureEvent& e);
   void FocusX(XWin& w);
   void Put(Window xid, const Surface& surface, RECT source, int x, int y);
   void PutWindow(HWND hwnd, RECT area);
   Cursor CursorFor(HCURSOR cursor);
+  Cursor ImageCursor(HCURSOR cursor);
   void ApplyCursor();
 
   // Keeps X in step with the window manager's own state: titles, activation, capture, clipping.
@@ -211,6 +217,7 @@ class X11Backend final : public Backend {
   HCURSOR cursor_ = nullptr;
   bool cursorVisible_ = true;
   std::map<unsigned, Cursor> fontCursors_;
+  std::map<HCURSOR, Cursor> imageCursors_;
   Cursor blankCursor_ = 0;
 
   bool grabbed_ = false;
@@ -517,9 +524,7 @@ void X11Backend::WindowShown(HWND topLevel, const RECT& screen) {
   if (Elsewhere([=, this] { WindowShown(topLevel, screen); })) return;
   if (!IsWindow(topLevel)) return;
   XWin& w = Ensure(topLevel);
-  XMoveResizeWindow(display_, w.xid, screen.left, screen.top,
-                    static_cast<unsigned>(std::max<LONG>(1, screen.right - screen.left)),
-                    static_cast<unsigned>(std::max<LONG>(1, screen.bottom - screen.top)));
+  Place(w, screen);
   Map(topLevel, w);
   ZOrderChanged();
 }
@@ -564,9 +569,43 @@ void X11Backend::WindowMoved(HWND topLevel, const RECT& screen) {
       SetNetState(*w, atoms_.netWmStateFullscreen, fullscreen);
     }
   }
-  XMoveResizeWindow(display_, w->xid, screen.left, screen.top,
+  Place(*w, screen);
+}
+
+void X11Backend::Place(XWin& w, const RECT& screen) {
+  w.requested.push_back(screen);
+  if (w.requested.size() > 16) w.requested.pop_front();
+  XMoveResizeWindow(display_, w.xid, screen.left, screen.top,
                     static_cast<unsigned>(std::max<LONG>(1, screen.right - screen.left)),
                     static_cast<unsigned>(std::max<LONG>(1, screen.bottom - screen.top)));
+}
+
+void X11Backend::OnConfigure(XConfigureEvent& e) {
+  HWND hwnd = HandleOf(e.window);
+  XWin* w = Find(hwnd);
+  if (w == nullptr || w->overrideRedirect || !w->shown || w->iconic || IsIconic(hwnd)) return;
+  int x = e.x, y = e.y;
+  if (!e.send_event && w->reparented) {
+    // A real event of a framed window is relative to the frame; synthetic ones (ICCCM) and those
+    // of unframed windows are on the root.
+    Window child;
+    XTranslateCoordinates(display_, e.window, root_, 0, 0, &x, &y, &child);
+  }
+  RECT now{x, y, x + e.width, y + e.height};
+  // Our own requests come back in order: the one met and those before it are done.
+  auto mine = std::find_if(w->requested.begin(), w->requested.end(), [&](const RECT& r) { return SameRect(r, now); });
+  if (mine != w->requested.end()) {
+    w->requested.erase(w->requested.begin(), mine + 1);
+    return;
+  }
+  RECT platform{};
+  GetWindowRect(hwnd, &platform);
+  if (SameRect(platform, now)) return;
+  // The desktop moved or sized the window (placement rules, a panel, a tiling key): the
+  // platform's window follows, so that points and popups keep matching the screen.
+  echo_ = hwnd;
+  SetWindowPos(hwnd, nullptr, x, y, e.width, e.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  echo_ = nullptr;
 }
 
 void X11Backend::WindowDestroyed(HWND topLevel) {
@@ -696,10 +735,48 @@ void X11Backend::OverlayChanged(const RECT&) {
   XFlush(display_);
 }
 
+Cursor X11Backend::ImageCursor(HCURSOR cursor) {
+  auto cached = imageCursors_.find(cursor);
+  if (cached != imageCursors_.end()) return cached->second;
+  Cursor made = 0;
+  CursorImage image;
+  if (GetCursorImage(cursor, image)) {
+    // One bit a pixel, rows padded to bytes, the first pixel in the lowest bit.
+    int stride = (image.width + 7) / 8;
+    std::vector<char> source(static_cast<size_t>(stride * image.height)), mask(source.size());
+    for (int y = 0; y < image.height; ++y)
+      for (int x = 0; x < image.width; ++x) {
+        size_t i = static_cast<size_t>(y * image.width + x), byte = static_cast<size_t>(y * stride + x / 8);
+        if (image.shown[i]) mask[byte] = static_cast<char>(mask[byte] | (1 << (x % 8)));
+        if (image.dark[i]) source[byte] = static_cast<char>(source[byte] | (1 << (x % 8)));
+      }
+    unsigned w = static_cast<unsigned>(image.width), h = static_cast<unsigned>(image.height);
+    Pixmap sourceBits = XCreateBitmapFromData(display_, root_, source.data(), w, h);
+    Pixmap maskBits = XCreateBitmapFromData(display_, root_, mask.data(), w, h);
+    XColor black{}, white{};
+    white.red = white.green = white.blue = 0xFFFF;
+    made = XCreatePixmapCursor(display_, sourceBits, maskBits, &black, &white,
+                               static_cast<unsigned>(image.hotspot.x), static_cast<unsigned>(image.hotspot.y));
+    XFreePixmap(display_, sourceBits);
+    XFreePixmap(display_, maskBits);
+  }
+  // A destroyed cursor's handle may come back for another one: the cache holds a few recent ones.
+  if (imageCursors_.size() >= 64) {
+    for (auto& [handle, c] : imageCursors_)
+      if (c) XFreeCursor(display_, c);
+    imageCursors_.clear();
+  }
+  imageCursors_[cursor] = made;
+  return made;
+}
+
 Cursor X11Backend::CursorFor(HCURSOR cursor) {
   if (!cursorVisible_ || cursor == nullptr) return blankCursor_;
+  int id = StandardCursorId(cursor);
+  if (id == 0)
+    if (Cursor c = ImageCursor(cursor)) return c;
   unsigned shape;
-  switch (StandardCursorId(cursor)) {
+  switch (id) {
     case 32513: shape = XC_xterm; break;
     case 32514: shape = XC_watch; break;
     case 32515: shape = XC_crosshair; break;
@@ -1190,6 +1267,12 @@ void X11Backend::Handle(XEvent& e) {
       if (e.xfocus.mode != NotifyGrab && e.xfocus.mode != NotifyUngrab && e.xfocus.detail != NotifyInferior &&
           e.xfocus.detail != NotifyPointer)
         checkFocus_ = true;
+      break;
+    case ConfigureNotify:
+      OnConfigure(e.xconfigure);
+      break;
+    case ReparentNotify:
+      if (XWin* w = Find(HandleOf(e.xreparent.window))) w->reparented = e.xreparent.parent != root_;
       break;
     case MapNotify:
       if (HWND hwnd = HandleOf(e.xmap.window)) {

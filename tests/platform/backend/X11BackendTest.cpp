@@ -349,6 +349,31 @@ TEST_F(X11Display, ShownFramesAreUndecoratedXWindowsThatTheDesktopCanClose) {
     return m.x == 50 && m.y == 60 && m.width == 200 && m.height == 100;
   }));
 
+  // Flashing asks the desktop for attention.
+  auto urgent = [&] {
+    XWMHints* hints = XGetWMHints(peer_, x);
+    bool on = hints && (hints->flags & XUrgencyHint);
+    if (hints) XFree(hints);
+    return on;
+  };
+  EXPECT_FALSE(urgent());
+  FlashWindow(frame, TRUE);
+  EXPECT_TRUE(PumpUntil(urgent));
+  FlashWindow(frame, FALSE);
+  EXPECT_TRUE(PumpUntil([&] { return !urgent(); }));
+
+  // Moved and sized by another hand (a window manager's placement): the platform follows.
+  XMoveResizeWindow(peer_, x, 70, 80, 240, 120);
+  EXPECT_TRUE(PumpUntil([&] {
+    RECT r{};
+    GetWindowRect(frame, &r);
+    return r.left == 70 && r.top == 80 && r.right == 310 && r.bottom == 200;
+  }));
+  Settle();
+  XWindowAttributes moved = Attributes(x);
+  EXPECT_EQ(moved.x, 70);
+  EXPECT_EQ(moved.width, 240);
+
   XEvent close{};
   close.xclient.type = ClientMessage;
   close.xclient.window = x;

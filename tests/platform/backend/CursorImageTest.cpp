@@ -1,0 +1,44 @@
+// Cursors made from AND and XOR planes, as the X11 backend sees them: shown or not, dark or
+// light, and where the hot spot is.
+#include <gtest/gtest.h>
+
+#include "backend/CursorImage.h"
+#include "gdi/gdi.h"
+#include "win/win.h"
+
+using namespace brambolt;
+
+namespace {
+
+TEST(CursorImage, EachPlaneCombinationGivesItsPixel) {
+  // 16x2: one row of the four AND/XOR combinations in four-pixel groups, then a blank row.
+  // AND 0 XOR 0 black, AND 0 XOR 1 white, AND 1 XOR 0 transparent, AND 1 XOR 1 inverted.
+  const BYTE andPlane[] = {0x00, 0xFF, 0xFF, 0xFF};
+  const BYTE xorPlane[] = {0x0F, 0x0F, 0x00, 0x00};
+  HCURSOR cursor = CreateCursor(nullptr, 3, 1, 16, 2, andPlane, xorPlane);
+  ASSERT_NE(cursor, nullptr);
+  CursorImage image;
+  ASSERT_TRUE(GetCursorImage(cursor, image));
+  EXPECT_EQ(image.width, 16);
+  EXPECT_EQ(image.height, 2);
+  EXPECT_EQ(image.hotspot.x, 3);
+  EXPECT_EQ(image.hotspot.y, 1);
+  const struct {
+    int x;
+    uint8_t shown, dark;
+  } expected[] = {{0, 1, 1}, {3, 1, 1}, {4, 1, 0}, {7, 1, 0}, {8, 0, 0}, {11, 0, 0}, {12, 1, 1}, {15, 1, 1}};
+  for (const auto& e : expected) {
+    EXPECT_EQ(image.shown[static_cast<size_t>(e.x)], e.shown) << e.x;
+    EXPECT_EQ(image.dark[static_cast<size_t>(e.x)], e.dark) << e.x;
+  }
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(image.shown[static_cast<size_t>(16 + x)], 0) << x;
+  DestroyCursor(cursor);
+}
+
+TEST(CursorImage, TheWindowManagersStandardCursorsAreNoPictures) {
+  CursorImage image;
+  EXPECT_FALSE(GetCursorImage(LoadCursor(nullptr, IDC_ARROW), image));
+  EXPECT_FALSE(GetCursorImage(nullptr, image));
+}
+
+}  // namespace
