@@ -229,7 +229,7 @@ HWND CreateDialogCore(HINSTANCE instance, const DialogTemplate& t, HWND parent, 
     // The controls may have changed in WM_INITDIALOG: look for the first one again.
     if (HWND target = dlg::FirstFocusControl(dialog)) {
       state->savedFocus = target;
-      dlg::SetDialogFocus(dialog, target);
+      dlg::SetDialogFocus(target);
     }
   } else if (HWND focus = GetFocus(); focus && IsChild(dialog, focus)) {
     state->savedFocus = focus;
@@ -273,7 +273,7 @@ void RestoreFocus(HWND dialog, DialogState& state) {
     SetFocus(state.savedFocus);
     return;
   }
-  if (HWND first = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(dialog, first);
+  if (HWND first = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(first);
 }
 
 // Messages whose answer is the dialog procedure's return value itself, not DWLP_MSGRESULT.

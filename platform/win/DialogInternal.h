@@ -24,7 +24,7 @@ std::shared_ptr<DialogState> StateOf(HWND dialog);
 HWND DialogOf(HWND hwnd);
 
 // Moves the focus to a control; an edit gets its whole text selected first.
-void SetDialogFocus(HWND dialog, HWND control);
+void SetDialogFocus(HWND control);
 // Makes `id` the default button and gives the buttons their look.
 void SetDefaultId(HWND dialog, UINT id);
 // The WM_NEXTDLGCTL handling.

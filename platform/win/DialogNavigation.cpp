@@ -123,7 +123,7 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
       for (int j = 1; j < n; ++j) {
         HWND next = list[static_cast<size_t>((at + j) % n)];
         if (!Usable(dialog, next) || (DialogCode(next) & DLGC_STATIC)) continue;
-        SetDialogFocus(dialog, next);
+        SetDialogFocus(next);
         return true;
       }
       return true;
@@ -131,10 +131,10 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
     if (IsPushButton(code)) {
       SendMessage(h, BM_CLICK, 0, 0);
     } else if (code & DLGC_BUTTON) {
-      SetDialogFocus(dialog, h);
+      SetDialogFocus(h);
       SendMessage(h, BM_CLICK, 0, 0);
     } else {
-      SetDialogFocus(dialog, h);
+      SetDialogFocus(h);
     }
     return true;
   }
@@ -166,8 +166,7 @@ HWND FirstFocusControl(HWND dialog) {
   return GetNextDlgGroupItem(dialog, nullptr, FALSE);
 }
 
-void SetDialogFocus(HWND dialog, HWND control) {
-  (void)dialog;
+void SetDialogFocus(HWND control) {
   if (control == nullptr) return;
   if (DialogCode(control) & DLGC_HASSETSEL) SendMessage(control, EM_SETSEL, 0, -1);
   SetFocus(control);
@@ -194,7 +193,7 @@ void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
     if (focus && !IsChild(dialog, focus)) focus = nullptr;
     target = GetNextDlgTabItem(dialog, focus, wParam != 0);
   }
-  if (target && IsChild(dialog, target)) SetDialogFocus(dialog, target);
+  if (target && IsChild(dialog, target)) SetDialogFocus(target);
 }
 
 }  // namespace brambolt::dlg

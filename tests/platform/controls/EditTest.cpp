@@ -143,6 +143,16 @@ TEST_F(EditMessages, MarginsMoveTheText) {
   EXPECT_EQ(r.right, client.right - 5);
 }
 
+TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {
+  HWND edit = Make(ES_MULTILINE | ES_AUTOHSCROLL, "a\tb", 300, 60);
+  int stop = 40;
+  SendMessage(edit, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+  SIZE base = DialogBaseUnitsOf(reinterpret_cast<HFONT>(SendMessage(edit, WM_GETFONT, 0, 0)));
+  int origin = static_cast<short>(LOWORD(SendMessage(edit, EM_POSFROMCHAR, 0, 0)));
+  int b = static_cast<short>(LOWORD(SendMessage(edit, EM_POSFROMCHAR, 2, 0)));
+  EXPECT_EQ(b - origin, MulDiv(stop, base.cx, 4));
+}
+
 using EditSession = EditFixture;
 
 TEST_F(EditSession, SelectCopyPasteAndUndo) {
