@@ -20,6 +20,7 @@ IMPLEMENT_DYNCREATE(SECJpeg, SECImage)
 namespace {
 
 constexpr size_t kIoBufferSize = 4096;
+constexpr ULONGLONG kPixelsPerFileByte = 4096;
 
 // Fatal library errors jump back to the operation, which destroys the library object and fails.
 // An exception raised inside a callback (a file error) is kept here and thrown again once the library is
@@ -177,6 +178,12 @@ BOOL SECJpeg::DoLoadImage(CFile* pFile) {
   jpeg_CFile_src(&cinfo, pFile);
   if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) ERREXIT(&cinfo, JERR_NO_IMAGE);
   LONG width = static_cast<LONG>(cinfo.image_width), height = static_cast<LONG>(cinfo.image_height);
+  // Every 8x8 block costs at least a bit of entropy-coded data, so a header promising far more
+  // pixels than the file could describe is damaged (a cut file still passes: the bound is loose).
+  ULONGLONG length = pFile->GetLength();
+  if (static_cast<ULONGLONG>(width) * static_cast<ULONGLONG>(height) > kPixelsPerFileByte * length) {
+    ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+  }
   bool quantized = m_wSysColors != 0 && m_bQuantize;
   DWORD depth = quantized ? 8 : 24;
   WORD colours = quantized ? 256 : 0;

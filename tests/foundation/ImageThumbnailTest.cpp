@@ -41,8 +41,9 @@ void LoadInto(SECTNBitmap& bitmap, const std::string& bytes) {
 }
 
 COLORREF PixelOfBitmap(CBitmap& bitmap, int x, int y) {
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
+  CDC screen, dc;
+  screen.CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  dc.CreateCompatibleDC(&screen);
   CBitmap* old = dc.SelectObject(&bitmap);
   COLORREF c = dc.GetPixel(x, y);
   dc.SelectObject(old);
