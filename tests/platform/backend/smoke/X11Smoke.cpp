@@ -1,11 +1,13 @@
-// A small platform program for the X11 smoke test: a frame with coloured panels, a tip popup and
-// an outline drawn on the desktop. It prints where to look and click, then records the input
-// that arrives; its exit code says what was missing (0: everything).
+// A small platform program for the X11 smoke test: a frame with coloured panels, a tip popup, an
+// outline drawn on the desktop and a dialog with every standard control. It prints where to look
+// and click, then records the input that arrives; its exit code says what was missing (0: all).
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "ControlsTest.h"
 #include "backend/backend.h"
+#include "controls/controls.h"
 #include "win/Surfaces.h"
 
 using namespace brambolt;
@@ -18,7 +20,9 @@ enum Missing {
   kClick = 4,         // a left click on the blue panel
   kDoubleClick = 8,   // a double click there
   kWheel = 16,        // a wheel notch away from the user
-  kTimedOut = 64,
+  kChecked = 32,      // the dialog's check box clicked on
+  kConfirmed = 64,    // a Z typed into the dialog's edit, then its OK button clicked
+  kTimedOut = 128,    // no close request came (exit codes stop at 255)
 };
 
 struct Seen {
@@ -27,6 +31,9 @@ struct Seen {
   int clicks = 0;
   int doubleClicks = 0;
   int wheel = 0;
+  bool checked = false;
+  bool edited = false;
+  bool confirmed = false;
 } g_seen;
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 160, 0), kBlue = RGB(0, 0, 255);
@@ -39,6 +46,8 @@ int Result() {
   if (g_seen.clicks < 1) missing |= kClick;
   if (g_seen.doubleClicks < 1) missing |= kDoubleClick;
   if (g_seen.wheel != WHEEL_DELTA) missing |= kWheel;
+  if (!g_seen.checked) missing |= kChecked;
+  if (!g_seen.edited || !g_seen.confirmed) missing |= kConfirmed;
   return missing;
 }
 
@@ -123,6 +132,34 @@ LRESULT CALLBACK TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == WM_INITDIALOG) return TRUE;
+  if (msg != WM_COMMAND) return FALSE;
+  switch (LOWORD(wParam)) {
+    case IDC_CHECK:
+      g_seen.checked = IsDlgButtonChecked(dialog, IDC_CHECK) == BST_CHECKED;
+      break;
+    case IDC_EDIT:
+      if (HIWORD(wParam) == EN_CHANGE) {
+        char text[64] = {};
+        GetDlgItemText(dialog, IDC_EDIT, text, sizeof(text));
+        g_seen.edited = std::strchr(text, 'Z') != nullptr;
+      }
+      break;
+    case IDOK:
+      g_seen.confirmed = true;
+      DestroyWindow(dialog);
+      break;
+    case IDCANCEL:
+      DestroyWindow(dialog);
+      break;
+    default:
+      return FALSE;
+  }
+  Announce();
+  return TRUE;
+}
+
 void Register(const char* name, WNDPROC proc, UINT style) {
   WNDCLASS wc{};
   wc.style = style;
@@ -159,6 +196,7 @@ int main() {
     std::fprintf(stderr, "x11_smoke: no X display\n");
     return 3;
   }
+  RegisterStandardControls();
   Register("SmokeFrame", FrameProc, 0);
   Register("SmokePanel", PanelProc, CS_DBLCLKS);
   Register("SmokeTip", TipProc, 0);
@@ -176,6 +214,16 @@ int main() {
                             fr.left + 200, fr.bottom - 60, 120, 22, frame, nullptr, nullptr, nullptr);
   ShowWindow(tip, SW_SHOWNOACTIVATE);
   UpdateWindow(tip);
+
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), frame, DialogProc, 0);
+  SetWindowPos(dialog, nullptr, fr.right + 20, fr.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const char* s : {"Alpha", "Beta", "Gamma"}) {
+    SendDlgItemMessage(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    SendDlgItemMessage(dialog, IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  }
+  SendDlgItemMessage(dialog, IDC_LIST, LB_SETCURSEL, 1, 0);
+  SendDlgItemMessage(dialog, IDC_COMBO, CB_SETCURSEL, 0, 0);
+  ShowWindow(dialog, SW_SHOW);
 
   // An XOR outline on the desktop around the green panel, three pixels wide.
   RECT g;
@@ -208,6 +256,9 @@ int main() {
   Say("PIXEL", tipPoint, composed.GetColor(tipPoint.x, tipPoint.y));
   Say("PIXEL", outline, composed.GetColor(outline.x, outline.y));
   Say("CLICK", Center(blue), kBlue);
+  Say("CHECK", Center(GetDlgItem(dialog, IDC_CHECK)), 0);
+  Say("EDIT", Center(GetDlgItem(dialog, IDC_EDIT)), 0);
+  Say("OK", Center(GetDlgItem(dialog, IDOK)), 0);
   std::printf("READY\n");
   std::fflush(stdout);
 
@@ -220,10 +271,14 @@ int main() {
       break;
     }
     if (r < 0) return 4;
+    if (IsWindow(dialog) && IsDialogMessage(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }
-  std::fprintf(stderr, "x11_smoke: typed \"%s\", shortcut %d, clicks %d, double clicks %d, wheel %d\n",
-               g_seen.typed.c_str(), g_seen.shortcut, g_seen.clicks, g_seen.doubleClicks, g_seen.wheel);
+  std::fprintf(stderr,
+               "x11_smoke: typed \"%s\", shortcut %d, clicks %d, double clicks %d, wheel %d, check box %d, "
+               "edit %d, OK %d\n",
+               g_seen.typed.c_str(), g_seen.shortcut, g_seen.clicks, g_seen.doubleClicks, g_seen.wheel,
+               g_seen.checked, g_seen.edited, g_seen.confirmed);
   return code;
 }

@@ -59,7 +59,8 @@ while read -r what x y color; do
   got=$(timeout 10 "$tool" pixel "$x" "$y")
   [ "$got" = "$color" ] || fail "pixel at $x,$y is $got, the program drew $color"
 done < "$work/program.out"
-read -r _ click_x click_y _ < <(grep '^CLICK' "$work/program.out")
+point() { grep "^$1 " "$work/program.out" | head -n1 | cut -d' ' -f2,3; }
+read -r click_x click_y <<< "$(point CLICK)"
 
 run() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
 run windowfocus --sync "$window"
@@ -68,6 +69,15 @@ run key ctrl+s
 run mousemove --sync "$click_x" "$click_y"
 run click --repeat 2 --delay 80 1
 run click 4
+# The dialog: a Z typed into its edit, its check box, then OK.
+read -r x y <<< "$(point EDIT)"
+run mousemove --sync "$x" "$y" click 1
+run type Z
+read -r x y <<< "$(point CHECK)"
+run mousemove --sync "$x" "$y" click 1
+timeout 20 "$tool" shot "$out/x11-smoke-typed.png" || fail "no second screenshot"
+read -r x y <<< "$(point OK)"
+run mousemove --sync "$x" "$y" click 1
 # Closing before the input is handled would lose it: the close is a posted message, which a
 # message loop takes before input.
 wait_for 100 grep -qs '^COMPLETE' "$work/program.out" || echo "the program did not see all input"
@@ -77,5 +87,5 @@ wait "$program_pid"
 status=$?
 program_pid=""
 cat "$work/program.err"
-[ "$status" -eq 0 ] || fail "the program exited with $status (bits: 1 typing, 2 Ctrl+S, 4 click, 8 double click, 16 wheel, 64 timed out)"
+[ "$status" -eq 0 ] || fail "the program exited with $status (bits: 1 typing, 2 Ctrl+S, 4 click, 8 double click, 16 wheel, 32 check box, 64 edit and OK, 128 no close)"
 echo "passed"
