@@ -611,13 +611,12 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_CHAR: {
-      if (!HasStrings() || (style_ & LBS_WANTKEYBOARDINPUT)) {
-        HWND parent = ParentOf(hwnd);
-        if (parent && !HasStrings()) {
-          LRESULT r = SendMessage(parent, WM_CHARTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd));
-          if (r >= 0) ClickAt(static_cast<int>(r), false, false, false);
-          return 0;
-        }
+      HWND parent = ParentOf(hwnd);
+      if ((style_ & LBS_WANTKEYBOARDINPUT) && !HasStrings() && parent) {
+        // -1: the list does nothing more; -2: handled; an index: go there.
+        LRESULT r = SendMessage(parent, WM_CHARTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd));
+        if (r >= 0) ClickAt(static_cast<int>(r), false, false, false);
+        return 0;
       }
       if (wParam >= 0x20 && wParam != ' ') Search(static_cast<BYTE>(wParam));
       return 0;
