@@ -46,6 +46,10 @@ class EditState {
   RECT FormatRect() const;
   std::string Shown(DWORD start, DWORD length) const;
   int Width(HDC hdc, DWORD start, DWORD length) const;
+  // Character boundaries from start to end (both included), at most `most` + 1 of them.
+  std::vector<DWORD> Boundaries(DWORD start, DWORD end, size_t most) const;
+  // Index of the last boundary whose text from `start` is at most `width` pixels wide.
+  size_t LastFitting(HDC hdc, DWORD start, const std::vector<DWORD>& b, int width) const;
   int XOf(DWORD pos) const;
   DWORD PosFromPoint(POINT p) const;
   int VisibleLines() const;
@@ -215,18 +219,17 @@ void EditState::Relayout() {
       else
         end = n;
       DWORD lineEnd = end;
-      if (wrap && width > 0 && Width(dc, start, end - start) > width) {
-        // Break after the last blank that fits, else after the last character that fits.
-        DWORD fit = start, lastBlank = 0;
-        for (DWORD p = start; p < end;) {
-          DWORD q = NextChar(p);
-          if (Width(dc, start, q - start) > width) break;
-          fit = q;
-          if (text_[p] == ' ' || text_[p] == '\t') lastBlank = q;
-          p = q;
+      if (wrap && width > 0 && end > start) {
+        // Break after the last blank that fits, else after the last character that fits. No
+        // character is narrower than a pixel, so a row never holds more characters than pixels.
+        std::vector<DWORD> b = Boundaries(start, end, static_cast<size_t>(width) + 1);
+        size_t fit = LastFitting(dc, start, b, width);
+        if (b[fit] != end) {
+          if (fit == 0) fit = 1;
+          size_t cut = fit;
+          while (cut > 0 && text_[b[cut] - 1] != ' ' && text_[b[cut] - 1] != '\t') --cut;
+          lineEnd = b[cut > 0 ? cut : fit];
         }
-        if (fit == start) fit = NextChar(start);
-        lineEnd = lastBlank > start ? lastBlank : fit;
       }
       Line line{start, lineEnd - start, lineEnd};
       bool hardBreak = lineEnd == end && end < n;
@@ -257,21 +260,41 @@ DWORD EditState::PosFromPoint(POINT p) const {
   const Line& line = lines_[static_cast<size_t>(index)];
   int x = p.x - fr.left + xOffset_;
   HDC dc = GetDC(hwnd_);
-  DWORD best = line.start;
+  DWORD best;
   {
     FontSelection f(dc, font_);
-    int prevX = 0;
-    for (DWORD q = line.start; q < line.start + line.length;) {
-      DWORD next = NextChar(q);
-      int nextX = Width(dc, line.start, next - line.start);
-      if (x < (prevX + nextX) / 2) break;
-      best = next;
-      prevX = nextX;
-      q = next;
+    std::vector<DWORD> b = Boundaries(line.start, line.start + line.length, line.length + 1);
+    // The last boundary left of x, then whichever of it and the next is nearer.
+    size_t i = LastFitting(dc, line.start, b, std::max(x, 0));
+    best = b[i];
+    if (i + 1 < b.size()) {
+      int left = Width(dc, line.start, b[i] - line.start), right = Width(dc, line.start, b[i + 1] - line.start);
+      if (x >= (left + right) / 2) best = b[i + 1];
     }
   }
   ReleaseDC(hwnd_, dc);
   return best;
+}
+
+std::vector<DWORD> EditState::Boundaries(DWORD start, DWORD end, size_t most) const {
+  std::vector<DWORD> b{start};
+  for (DWORD p = start; p < end && b.size() <= most;) {
+    p = std::min(NextChar(p), end);
+    b.push_back(p);
+  }
+  return b;
+}
+
+size_t EditState::LastFitting(HDC hdc, DWORD start, const std::vector<DWORD>& b, int width) const {
+  size_t lo = 0, hi = b.size() - 1;
+  while (lo < hi) {
+    size_t mid = (lo + hi + 1) / 2;
+    if (Width(hdc, start, b[mid] - start) <= width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return lo;
 }
 
 void EditState::UpdateScrollBars() {

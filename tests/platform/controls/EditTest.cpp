@@ -282,6 +282,28 @@ TEST_F(EditStyles, MultiLineTakesReturnsAndWraps) {
   EXPECT_EQ(Text(edit), "alpha beta gamma delta epsilon") << "wrapping never changes the text";
 }
 
+TEST_F(EditStyles, WordsLongerThanALineBreakWhereTheyMust) {
+  HWND edit = Make(ES_MULTILINE, "", 80, 200);
+  std::string word(5000, 'w');
+  SetWindowText(edit, ("a " + word + " b").c_str());
+  int lines = static_cast<int>(SendMessage(edit, EM_GETLINECOUNT, 0, 0));
+  ASSERT_GT(lines, 20);
+  std::string joined;
+  for (int i = 0; i < lines; ++i) {
+    char buffer[512] = {};
+    *reinterpret_cast<WORD*>(buffer) = sizeof(buffer) - 1;
+    LRESULT n = SendMessage(edit, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+    EXPECT_GT(n, 0) << "line " << i;
+    joined.append(buffer, static_cast<size_t>(n));
+    if (i > 0 && i < lines - 1) {
+      int start = static_cast<int>(SendMessage(edit, EM_LINEINDEX, static_cast<WPARAM>(i), 0));
+      LRESULT last = SendMessage(edit, EM_POSFROMCHAR, static_cast<WPARAM>(start + n - 1), 0);
+      EXPECT_LT(static_cast<short>(LOWORD(last)), 80) << "each row fits the control";
+    }
+  }
+  EXPECT_EQ(joined, "a " + word + " b");
+}
+
 TEST_F(EditStyles, MouseSelectsByClickDragAndDoubleClick) {
   HWND edit = Make(ES_AUTOHSCROLL, "alpha beta");
   LRESULT at6 = SendMessage(edit, EM_POSFROMCHAR, 6, 0);
