@@ -272,6 +272,10 @@ BOOL SECTarga::DoLoadImage(CFile* pFile) {
       }
     }
     BYTE* row = m_bits.Get() + static_cast<size_t>(y) * rowBytes;
+    if (!mapped && bytes == 3) {
+      std::memcpy(row, line.data(), rowBytes);
+      continue;
+    }
     for (LONG x = 0; x < width; ++x) {
       Bgr c = toBgr(line.data() + static_cast<size_t>(x) * bytes);
       std::memcpy(row + 3 * x, c.data(), 3);

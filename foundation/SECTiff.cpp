@@ -209,6 +209,15 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
     size_t scanline = planes[0].size() / height;
     for (uint32_t y = 0; y < height; ++y) {
       BYTE* dest = destRow(y);
+      if (bits == 8 && !separate && !mapped) {
+        const BYTE* source = planes[0].data() + y * scanline;
+        for (uint32_t x = 0; x < width; ++x, source += samples) {
+          dest[3 * x] = source[2];
+          dest[3 * x + 1] = source[1];
+          dest[3 * x + 2] = source[0];
+        }
+        continue;
+      }
       for (uint32_t x = 0; x < width; ++x) {
         unsigned rgb[3];
         for (int c = 0; c < 3; ++c) {
