@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -133,6 +132,7 @@ class X11Backend final : public Backend {
   void ZOrderChanged() override;
   void Present(HWND topLevel, const RECT& damage) override;
   void OverlayChanged(const RECT& damage) override;
+  void UpdateOverlay();
   void SetCursor(HCURSOR cursor) override;
   void ShowCursor(bool visible) override;
   void Bell(UINT type) override;
@@ -227,6 +227,7 @@ class X11Backend final : public Backend {
   Window clipWindow_ = 0;
 
   Window overlay_ = 0;
+  bool overlayDirty_ = false;
   bool overlayMapped_ = false;
   RECT overlayBox_{};
   std::unique_ptr<Surface> overlayPixels_;
@@ -691,6 +692,12 @@ void X11Backend::Present(HWND topLevel, const RECT& damage) {
 
 void X11Backend::OverlayChanged(const RECT&) {
   if (Elsewhere([this] { OverlayChanged(RECT{}); })) return;
+  // Outlines are erased and drawn again in one go: the next pump shows where they ended.
+  overlayDirty_ = true;
+}
+
+void X11Backend::UpdateOverlay() {
+  overlayDirty_ = false;
   if (!shape_) return;
   SurfacePtr overlay = GetScreenOverlay();
   RECT box{};
@@ -1393,6 +1400,7 @@ void X11Backend::PumpEvents() {
   if (!OnUiThread() || pumping_) return;
   pumping_ = true;
   RunQueued();
+  if (overlayDirty_) UpdateOverlay();
   Sync();
   while (XPending(display_)) {
     XEvent e;

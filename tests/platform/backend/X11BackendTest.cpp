@@ -661,4 +661,55 @@ TEST_F(X11Display, FilesDraggedFromAnotherProgramAreDropped) {
   }
 }
 
+TEST_F(X11Display, MinimisingMaximisingAndFullScreenAskTheWindowManager) {
+  HWND frame = Make("Managed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 340, 240});
+  Window x = WaitNamed("Managed");
+  ASSERT_NE(x, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+  // From here the peer is the window manager: requests about top-level windows come to it.
+  XSelectInput(peer_, root_, SubstructureRedirectMask | SubstructureNotifyMask);
+  XSync(peer_, False);
+  auto atom = [this](const char* name) { return XInternAtom(peer_, name, False); };
+  std::vector<std::pair<Atom, long>> asked;  // (message or state, data)
+  auto serve = [&] {
+    while (XPending(peer_)) {
+      XEvent e;
+      XNextEvent(peer_, &e);
+      if (e.type == ConfigureRequest) {
+        XWindowChanges c{e.xconfigurerequest.x, e.xconfigurerequest.y, e.xconfigurerequest.width,
+                         e.xconfigurerequest.height, 0, 0, 0};
+        XConfigureWindow(peer_, e.xconfigurerequest.window, CWX | CWY | CWWidth | CWHeight, &c);
+      } else if (e.type == MapRequest) {
+        XMapWindow(peer_, e.xmaprequest.window);
+      } else if (e.type == ClientMessage && e.xclient.window == x) {
+        if (e.xclient.message_type == atom("_NET_WM_STATE"))
+          asked.emplace_back(static_cast<Atom>(e.xclient.data.l[1]), e.xclient.data.l[0]);
+        else
+          asked.emplace_back(e.xclient.message_type, e.xclient.data.l[0]);
+      }
+    }
+  };
+  auto wasAsked = [&](const char* what, long data) {
+    return PumpUntil([&] {
+      serve();
+      return std::find(asked.begin(), asked.end(), std::make_pair(atom(what), data)) != asked.end();
+    });
+  };
+  ShowWindow(frame, SW_MAXIMIZE);
+  EXPECT_TRUE(wasAsked("_NET_WM_STATE_MAXIMIZED_VERT", 1));
+  EXPECT_TRUE(wasAsked("_NET_WM_STATE_MAXIMIZED_HORZ", 1));
+  ShowWindow(frame, SW_RESTORE);
+  EXPECT_TRUE(wasAsked("_NET_WM_STATE_MAXIMIZED_VERT", 0));
+  ShowWindow(frame, SW_MINIMIZE);
+  EXPECT_TRUE(wasAsked("WM_CHANGE_STATE", IconicState));
+  ShowWindow(frame, SW_RESTORE);
+  serve();
+  SIZE screen = GetScreenSize();
+  SetWindowPos(frame, nullptr, -4, -4, screen.cx + 8, screen.cy + 8, SWP_NOZORDER);
+  EXPECT_TRUE(wasAsked("_NET_WM_STATE_FULLSCREEN", 1));
+  SetWindowPos(frame, nullptr, 40, 40, 300, 200, SWP_NOZORDER);
+  EXPECT_TRUE(wasAsked("_NET_WM_STATE_FULLSCREEN", 0));
+  XSelectInput(peer_, root_, NoEventMask);
+}
+
 }  // namespace
