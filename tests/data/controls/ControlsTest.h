@@ -4,6 +4,7 @@
 #define IDD_PAGE 102
 #define IDD_LISTS 103
 #define IDD_EVERY_CONTROL 104
+#define IDD_CUSTOM_CLASS 105
 
 #define IDC_LABEL 1000
 #define IDC_TARGET 1001

@@ -167,6 +167,23 @@ TEST_F(DialogTemplates, DialogStylesPlaceAndDecorateTheWindow) {
   EXPECT_TRUE(GetWindowLong(make(DS_CONTEXTHELP, 0, 0), GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
 }
 
+TEST_F(DialogTemplates, TemplatesNameTheirOwnDialogClass) {
+  WNDCLASS wc{};
+  wc.lpfnWndProc = DefDlgProc;
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.lpszClassName = "BramboltTestDialogClass";
+  RegisterClass(&wc);
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_CLASS), owner_, RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  char cls[64];
+  GetClassName(dialog, cls, sizeof(cls));
+  EXPECT_STREQ(cls, "BramboltTestDialogClass");
+  SendMessage(dialog, WM_CLOSE, 0, 0);
+  PumpDialog(dialog);
+  ASSERT_EQ(RecordingDialog::Commands().size(), 1u);
+  EXPECT_EQ(RecordingDialog::Commands()[0].id, IDCANCEL) << "the class procedure is the dialog manager's";
+}
+
 TEST_F(DialogTemplates, MissingTemplateFailsWithMinusOne) {
   EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(9999), owner_, RecordingDialog::Proc, 0), -1);
   EXPECT_EQ(CreateDialogParam(nullptr, MAKEINTRESOURCE(9999), owner_, RecordingDialog::Proc, 0), nullptr);
