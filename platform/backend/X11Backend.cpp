@@ -50,6 +50,10 @@ constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | Pointe
 // reparented, fail harmlessly; Xlib's default handler would end the process.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
+// Set while a thread reads the platform's clipboard to offer it: what another program holds must
+// not be taken in then.
+thread_local bool t_readingClipboard = false;
+
 bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -242,9 +246,8 @@ class X11Backend final : public Backend {
   Time lastTime_ = CurrentTime;
 
   struct Atoms {
-    Atom wmProtocols, wmDeleteWindow, wmState, netWmPing, netWmName, netWmState, netWmStateAbove,
-        netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netWmStateHidden,
-        netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
+    Atom wmProtocols, wmDeleteWindow, netWmPing, netWmName, netWmState, netWmStateAbove,
+        netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
         targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
@@ -298,10 +301,10 @@ X11Backend::X11Backend(Display* display)
     XFreeModifiermap(map);
   }
 
-  const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "_NET_WM_PING",
+  const char* names[] = {"WM_PROTOCOLS", "WM_DELETE_WINDOW", "_NET_WM_PING",
                          "_NET_WM_NAME", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
                          "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
-                         "_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_HIDDEN", "_NET_ACTIVE_WINDOW",
+                         "_NET_WM_STATE_FULLSCREEN", "_NET_ACTIVE_WINDOW",
                          "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_NORMAL",
                          "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_WINDOW_TYPE_UTILITY",
                          "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
@@ -634,7 +637,7 @@ void X11Backend::ZOrderChanged() {
 }
 
 void X11Backend::Put(Window xid, const Surface& surface, RECT source, int x, int y) {
-  x += std::max<LONG>(0, -source.left) ;
+  x += std::max<LONG>(0, -source.left);
   y += std::max<LONG>(0, -source.top);
   source.left = std::max<LONG>(source.left, 0);
   source.top = std::max<LONG>(source.top, 0);
@@ -850,7 +853,10 @@ void X11Backend::ClipboardChanged() {
     std::lock_guard<std::mutex> lock(clipMutex_);
     if (clearingClipboard_) return;
   }
-  if (!OpenClipboard(nullptr)) return;
+  t_readingClipboard = true;
+  bool opened = OpenClipboard(nullptr) != FALSE;
+  t_readingClipboard = false;
+  if (!opened) return;
   for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
     if (f != CF_TEXT && f < 0xC000) continue;
     HANDLE h = GetClipboardData(f);
@@ -866,21 +872,17 @@ void X11Backend::ClipboardChanged() {
     }
     GlobalUnlock(h);
   }
-  bool any = CountClipboardFormats() > 0;
   CloseClipboard();
   {
     std::lock_guard<std::mutex> lock(clipMutex_);
     offeredText_ = std::move(text);
     offeredFormats_ = std::move(formats);
   }
-  auto claim = [this, any] {
-    if (any) {
-      XSetSelectionOwner(display_, atoms_.clipboard, selectionWindow_, lastTime_);
-      ownSelection_ = XGetSelectionOwner(display_, atoms_.clipboard) == selectionWindow_;
-    } else if (ownSelection_) {
-      XSetSelectionOwner(display_, atoms_.clipboard, None, lastTime_);
-      ownSelection_ = false;
-    }
+  // Emptied, the clipboard is still ours, as the system's is after EmptyClipboard: other
+  // programs then find nothing on it, and nothing of theirs comes back into it.
+  auto claim = [this] {
+    XSetSelectionOwner(display_, atoms_.clipboard, selectionWindow_, lastTime_);
+    ownSelection_ = XGetSelectionOwner(display_, atoms_.clipboard) == selectionWindow_;
   };
   if (!Elsewhere(claim)) claim();
 }
@@ -938,7 +940,7 @@ bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
 bool X11Backend::ForeignClipboardText(std::string& utf8) {
   // Only the user-interface thread may talk to the server, and it must not be made to wait for
   // another thread; a text held by another program is read when that thread opens the clipboard.
-  if (!OnUiThread() || ownSelection_) return false;
+  if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
   if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
   std::string bytes;
   if (ConvertClipboard(atoms_.utf8String, bytes)) {
@@ -983,7 +985,7 @@ void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
     for (const auto& [name, bytes] : offeredFormats_) privateTargets.push_back(XInternAtom(display_, name.c_str(), False));
     if (r.target == atoms_.targets) {
       std::vector<Atom> targets{atoms_.targets, atoms_.timestamp};
-      if (!offeredText_.empty() || offeredFormats_.empty())
+      if (!offeredText_.empty())
         targets.insert(targets.end(), {atoms_.utf8String, atoms_.textPlain, atoms_.text, XA_STRING});
       targets.insert(targets.end(), privateTargets.begin(), privateTargets.end());
       XChangeProperty(display_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
@@ -994,11 +996,13 @@ void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
       XChangeProperty(display_, r.requestor, property, XA_INTEGER, 32, PropModeReplace,
                       reinterpret_cast<unsigned char*>(&t), 1);
       reply.xselection.property = property;
+    } else if (offeredText_.empty()) {
+      // Nothing of text to give.
     } else if (r.target == atoms_.utf8String || r.target == atoms_.textPlain || r.target == atoms_.text) {
       give(atoms_.utf8String, offeredText_);
     } else if (r.target == XA_STRING) {
       std::string latin1;
-      for (char32_t c : AnsiToUnicode(Utf8ToAnsi(offeredText_, CP_UTF8), CP_UTF8))
+      for (char32_t c : AnsiToUnicode(offeredText_, CP_UTF8))
         latin1 += c <= 0xFF ? static_cast<char>(c) : '?';
       give(XA_STRING, latin1);
     } else {

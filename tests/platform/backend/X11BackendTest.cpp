@@ -598,6 +598,14 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
   };
   EXPECT_TRUE(PumpUntil([&] { return pasted() != "old"; }));
   EXPECT_EQ(pasted(), "na\xEFve");
+
+  // Emptied by the application, the clipboard is empty for everyone, whatever the other had.
+  ASSERT_TRUE(OpenClipboard(frame));
+  EmptyClipboard();
+  CloseClipboard();
+  std::string bytes;
+  EXPECT_TRUE(PumpUntil([&] { return pasted().empty(); }));
+  EXPECT_FALSE(PeerConvert("UTF8_STRING", bytes));
   stop = true;
   other.join();
 }
