@@ -51,6 +51,12 @@ int& RecordingDialog::FocusIdInInit() {
   return id;
 }
 
+void RecordingDialog::Reset() {
+  Commands().clear();
+  InitAnswer() = TRUE;
+  FocusIdInInit() = 0;
+}
+
 INT_PTR CALLBACK RecordingDialog::Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:

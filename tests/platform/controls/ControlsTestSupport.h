@@ -33,6 +33,8 @@ class RecordingDialog {
   // What WM_INITDIALOG answers (TRUE: the dialog manager sets the focus).
   static BOOL& InitAnswer();
   static int& FocusIdInInit();  // the control given the focus in WM_INITDIALOG (0: none)
+  // Forgets the commands and restores the answers above to TRUE and 0.
+  static void Reset();
 };
 
 // A top-level parent that answers the owner-draw questions (item heights 16 + the item data,

@@ -15,9 +15,7 @@ namespace {
 class DialogFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    RecordingDialog::Commands().clear();
-    RecordingDialog::InitAnswer() = TRUE;
-    RecordingDialog::FocusIdInInit() = 0;
+    RecordingDialog::Reset();
     owner_ = recorder_.Hwnd();
   }
 

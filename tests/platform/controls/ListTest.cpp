@@ -403,6 +403,7 @@ TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
 }
 
 TEST_F(ComboBoxes, DialogInitDataFillsTheCombo) {
+  RecordingDialog::Reset();
   HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_LISTS), recorder_.Hwnd(), RecordingDialog::Proc, 0);
   ASSERT_NE(dialog, nullptr);
   HWND combo = GetDlgItem(dialog, IDC_COMBO);

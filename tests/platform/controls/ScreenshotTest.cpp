@@ -21,6 +21,7 @@ COLORREF ClientPixel(HWND control, int x, int y) {
 
 TEST(Screenshot, DialogWithEveryControlIsDrawnInTheClassicLook) {
   UiSession session;
+  RecordingDialog::Reset();
   HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), nullptr, RecordingDialog::Proc, 0);
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, IDC_LIST), combo = GetDlgItem(dialog, IDC_COMBO);
