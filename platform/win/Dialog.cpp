@@ -162,16 +162,14 @@ std::vector<BYTE> CreationBlock(const DialogItemTemplate& item) {
 
 bool CreateControls(HWND dialog, HINSTANCE instance, const DialogTemplate& t, DialogState& state) {
   for (const DialogItemTemplate& item : t.items) {
-    RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
-    r.left = MulDiv(r.left, state.base.cx, 4);
-    r.right = MulDiv(r.right, state.base.cx, 4);
-    r.top = MulDiv(r.top, state.base.cy, 8);
-    r.bottom = MulDiv(r.bottom, state.base.cy, 8);
+    // Position and size convert separately, as the dialog manager has always done.
+    int x = MulDiv(item.x, state.base.cx, 4), y = MulDiv(item.y, state.base.cy, 8);
+    int cx = MulDiv(item.cx, state.base.cx, 4), cy = MulDiv(item.cy, state.base.cy, 8);
     std::string className = item.ClassName();
     LPCSTR title = item.title.isOrdinal ? MAKEINTRESOURCE(item.title.ordinal) : item.title.text.c_str();
     std::vector<BYTE> data = CreationBlock(item);
     HWND control = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, className.c_str(), title,
-                                  item.style | WS_CHILD, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                  item.style | WS_CHILD, x, y, cx, cy,
                                   dialog, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance,
                                   data.empty() ? nullptr : data.data());
     if (!IsWindow(dialog)) return false;

@@ -42,11 +42,12 @@ TEST_F(DialogTemplates, ControlsArePlacedInDialogUnitsOfTheDialogFont) {
   RECT ok = RectInParent(GetDlgItem(dialog, IDOK));
   EXPECT_EQ(ok.left, MulDiv(143, base.cx, 4));
   EXPECT_EQ(ok.top, MulDiv(99, base.cy, 8));
-  EXPECT_EQ(ok.right, MulDiv(193, base.cx, 4));
-  EXPECT_EQ(ok.bottom, MulDiv(113, base.cy, 8));
-  RECT mapped{143, 99, 193, 113};
+  EXPECT_EQ(ok.right - ok.left, MulDiv(50, base.cx, 4));
+  EXPECT_EQ(ok.bottom - ok.top, MulDiv(14, base.cy, 8));
+  RECT mapped{143, 99, 50, 14};
   MapDialogRect(dialog, &mapped);
-  EXPECT_TRUE(EqualRect(&mapped, &ok));
+  EXPECT_EQ(mapped.left, ok.left);
+  EXPECT_EQ(mapped.right, ok.right - ok.left);
   RECT client;
   GetClientRect(dialog, &client);
   EXPECT_EQ(client.right, MulDiv(200, base.cx, 4));
