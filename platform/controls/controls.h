@@ -5,3 +5,4 @@
 #include "gdi/gdi.h"
 #include "win/win.h"
 #include "controls/Controls.h"
+#include "controls/CommCtrl.h"
