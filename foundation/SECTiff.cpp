@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,48 +54,59 @@ unsigned SampleAt(const BYTE* row, size_t index, int bits) {
   }
 }
 
-// Reads every row of 'planes' sample planes (one for contiguous samples) into planes of
-// 'scanline' bytes a row. A damaged strip or tile ends the reading; what was read stays.
-bool ReadPlanes(TIFF* tif, uint32_t width, uint32_t height, int planes, std::vector<std::vector<BYTE>>& out) {
+// Hands every row of the picture to 'visit' (one row pointer per sample plane: one plane for
+// contiguous samples), a band of strips or tiles at a time. A damaged strip or tile ends the
+// reading; the rows before it have been visited.
+using RowVisitor = std::function<void(uint32_t, const BYTE* const*)>;
+
+bool VisitRows(TIFF* tif, uint32_t width, uint32_t height, int planes, const RowVisitor& visit) {
   tmsize_t scanline = TIFFScanlineSize(tif);
-  if (scanline <= 0) return false;
-  size_t planeBytes = static_cast<size_t>(scanline) * height;
-  if (planeBytes * planes > 2 * SECImage::kMaxPixelBytes) return false;
-  out.assign(planes, std::vector<BYTE>(planeBytes, 0));
-  if (TIFFIsTiled(tif)) {
-    uint32_t tileWidth = 0, tileLength = 0;
+  if (scanline <= 0 || planes < 1 || planes > 4) return false;
+  bool tiled = TIFFIsTiled(tif);
+  uint32_t tileWidth = 0, bandRows = 0;
+  tmsize_t tileRow = 0;
+  std::vector<BYTE> tile;
+  if (tiled) {
     TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
-    TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
-    tmsize_t tileSize = TIFFTileSize(tif), tileRow = TIFFTileRowSize(tif);
-    if (tileWidth == 0 || tileLength == 0 || tileSize <= 0 || tileRow <= 0) return false;
-    std::vector<BYTE> tile(static_cast<size_t>(tileSize));
-    size_t bitsPerPixel = static_cast<size_t>(tileRow) * 8 / tileWidth;
+    TIFFGetField(tif, TIFFTAG_TILELENGTH, &bandRows);
+    tmsize_t tileSize = TIFFTileSize(tif);
+    tileRow = TIFFTileRowSize(tif);
+    if (tileWidth == 0 || bandRows == 0 || tileSize <= 0 || tileRow <= 0) return false;
+    tile.resize(static_cast<size_t>(tileSize));
+  } else {
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &bandRows);
+  }
+  bandRows = std::clamp<uint32_t>(bandRows, 1, height);
+  size_t bandBytes = static_cast<size_t>(scanline) * bandRows;
+  if (bandBytes * planes > 2 * SECImage::kMaxPixelBytes) return false;
+  std::vector<std::vector<BYTE>> bands(planes, std::vector<BYTE>(bandBytes));
+  uint32_t stripsPerPlane = (height + bandRows - 1) / bandRows;
+  const BYTE* rows[4] = {};
+  for (uint32_t first = 0; first < height; first += bandRows) {
+    uint32_t count = std::min(bandRows, height - first);
     for (int plane = 0; plane < planes; ++plane) {
-      for (uint32_t ty = 0; ty < height; ty += tileLength) {
+      BYTE* band = bands[plane].data();
+      if (tiled) {
+        size_t bitsPerPixel = static_cast<size_t>(tileRow) * 8 / tileWidth;
         for (uint32_t tx = 0; tx < width; tx += tileWidth) {
-          if (TIFFReadTile(tif, tile.data(), tx, ty, 0, static_cast<uint16_t>(plane)) < 0) return true;
+          if (TIFFReadTile(tif, tile.data(), tx, first, 0, static_cast<uint16_t>(plane)) < 0) return true;
           size_t xOffset = tx * bitsPerPixel / 8;
           size_t bytes = std::min<size_t>(static_cast<size_t>(tileRow), static_cast<size_t>(scanline) - xOffset);
-          for (uint32_t r = 0; r < tileLength && ty + r < height; ++r) {
-            std::memcpy(out[plane].data() + (ty + r) * static_cast<size_t>(scanline) + xOffset,
-                        tile.data() + r * static_cast<size_t>(tileRow), bytes);
+          for (uint32_t r = 0; r < count; ++r) {
+            std::memcpy(band + r * static_cast<size_t>(scanline) + xOffset, tile.data() + r * static_cast<size_t>(tileRow),
+                        bytes);
           }
         }
+      } else {
+        tmsize_t wanted = static_cast<tmsize_t>(count) * scanline;
+        tmsize_t got = TIFFReadEncodedStrip(tif, plane * stripsPerPlane + first / bandRows, band, wanted);
+        if (got < 0) return true;
+        std::fill(band + got, band + wanted, BYTE{0});
       }
     }
-    return true;
-  }
-  uint32_t rowsPerStrip = 0;
-  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
-  rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, height);
-  uint32_t stripsPerPlane = (height + rowsPerStrip - 1) / rowsPerStrip;
-  for (int plane = 0; plane < planes; ++plane) {
-    for (uint32_t s = 0; s < stripsPerPlane; ++s) {
-      uint32_t first = s * rowsPerStrip, rows = std::min(rowsPerStrip, height - first);
-      tmsize_t got = TIFFReadEncodedStrip(tif, plane * stripsPerPlane + s,
-                                          out[plane].data() + static_cast<size_t>(first) * scanline,
-                                          static_cast<tmsize_t>(rows) * scanline);
-      if (got < 0) return true;
+    for (uint32_t r = 0; r < count; ++r) {
+      for (int plane = 0; plane < planes; ++plane) rows[plane] = bands[plane].data() + r * static_cast<size_t>(scanline);
+      visit(first + r, rows);
     }
   }
   return true;
@@ -183,14 +195,11 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
         m_lpRGB[i] = {g, g, g, 0};
       }
     }
-    std::vector<std::vector<BYTE>> planes;
-    if (!ReadPlanes(t, width, height, 1, planes)) return FALSE;
-    size_t scanline = planes[0].size() / height;
-    for (uint32_t y = 0; y < height; ++y) {
-      const BYTE* source = planes[0].data() + y * scanline;
+    bool read = VisitRows(t, width, height, 1, [&](uint32_t y, const BYTE* const* source) {
       BYTE* dest = destRow(y);
-      for (uint32_t x = 0; x < width; ++x) dest[x] = static_cast<BYTE>(SampleAt(source, x, bits));
-    }
+      for (uint32_t x = 0; x < width; ++x) dest[x] = static_cast<BYTE>(SampleAt(source[0], x, bits));
+    });
+    if (!read) return FALSE;
   } else if (photometric == PHOTOMETRIC_RGB ||
              (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG)) {
     if (samples < 3 || (bits != 8 && bits != 16)) return FALSE;
@@ -198,37 +207,34 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
     if (photometric == PHOTOMETRIC_YCBCR) TIFFSetField(t, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
     if (!m_bits.Allocate(stride * height) || !AllocateHeader(0)) return FALSE;
     bool separate = planar == PLANARCONFIG_SEPARATE;
-    std::vector<std::vector<BYTE>> planes;
-    if (!ReadPlanes(t, width, height, separate ? samples : 1, planes)) return FALSE;
     unsigned fullScale = bits == 16 ? 65535u : 255u;
     bool mapped = minSample != 0 || maxSample != fullScale;
     auto level = [&](unsigned v) -> BYTE {
       if (mapped) return Scale(v, minSample, maxSample);
       return static_cast<BYTE>(bits == 16 ? v >> 8 : v);
     };
-    size_t scanline = planes[0].size() / height;
-    for (uint32_t y = 0; y < height; ++y) {
+    bool read = VisitRows(t, width, height, separate ? samples : 1, [&](uint32_t y, const BYTE* const* source) {
       BYTE* dest = destRow(y);
       if (bits == 8 && !separate && !mapped) {
-        const BYTE* source = planes[0].data() + y * scanline;
-        for (uint32_t x = 0; x < width; ++x, source += samples) {
-          dest[3 * x] = source[2];
-          dest[3 * x + 1] = source[1];
-          dest[3 * x + 2] = source[0];
+        const BYTE* p = source[0];
+        for (uint32_t x = 0; x < width; ++x, p += samples) {
+          dest[3 * x] = p[2];
+          dest[3 * x + 1] = p[1];
+          dest[3 * x + 2] = p[0];
         }
-        continue;
+        return;
       }
       for (uint32_t x = 0; x < width; ++x) {
         unsigned rgb[3];
         for (int c = 0; c < 3; ++c) {
-          rgb[c] = separate ? SampleAt(planes[c].data() + y * scanline, x, bits)
-                            : SampleAt(planes[0].data() + y * scanline, x * samples + c, bits);
+          rgb[c] = separate ? SampleAt(source[c], x, bits) : SampleAt(source[0], x * samples + c, bits);
         }
         dest[3 * x] = level(rgb[2]);
         dest[3 * x + 1] = level(rgb[1]);
         dest[3 * x + 2] = level(rgb[0]);
       }
-    }
+    });
+    if (!read) return FALSE;
   } else if (photometric == PHOTOMETRIC_YCBCR) {
     if (bits != 8 || samples != 3) return FALSE;
     float* coefficients = nullptr;
