@@ -23,6 +23,9 @@ class DocumentationProgress {
   BOOL IsStopped() const { return m_bStop.load() ? TRUE : FALSE; }
 
   HWND GetWindow() const { return m_hWnd; }
+  // How many classes the run could not write, set when it has ended.
+  void SetFailedClasses(int nFailed) { m_nFailed.store(nFailed); }
+  int GetFailedClasses() const { return m_nFailed.load(); }
   int GetPageCount() const { return m_nPages.load(); }
   int GetBitmapCount() const { return m_nBitmaps.load(); }
 
@@ -31,6 +34,7 @@ class DocumentationProgress {
   std::atomic<bool> m_bStop{false};
   std::atomic<int> m_nPages{0};
   std::atomic<int> m_nBitmaps{0};
+  std::atomic<int> m_nFailed{0};
 };
 
 // The stop test of a writer that may run without progress.

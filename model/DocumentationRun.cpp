@@ -4,9 +4,6 @@
 #include "model/CWorkSpaceObj.h"
 #include "model/GWExtFileSystem.h"
 #include "model/ShellServices.h"
-#include "os/KernelObject.h"
-#include "os/Threads.h"
-#include "os/Waitable.h"
 
 DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project) {
   DocumentationOptions options;
@@ -49,42 +46,6 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
     if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
   }
   return project.GeneratePages(nLanguage, strFolder, &progress);
-}
-
-DocumentationWorker::DocumentationWorker(CWorkSpaceObj& project, CString strFolder, BOOL bRewrite, int nLanguage,
-                                         DocumentationProgress& progress)
-    : m_project(project), m_strFolder(strFolder), m_bRewrite(bRewrite), m_nLanguage(nLanguage), m_progress(progress) {}
-
-DocumentationWorker::~DocumentationWorker() {
-  Stop();
-  Wait();
-}
-
-BOOL DocumentationWorker::Start() {
-  if (m_hThread != nullptr) return FALSE;
-  m_hThread = CreateThread(nullptr, 0, &DocumentationWorker::ThreadProc, this, CREATE_SUSPENDED, nullptr);
-  if (m_hThread == nullptr) return FALSE;
-  SetThreadPriority(m_hThread, THREAD_PRIORITY_IDLE);
-  ResumeThread(m_hThread);
-  return TRUE;
-}
-
-void DocumentationWorker::Wait() {
-  if (m_hThread == nullptr) return;
-  WaitForSingleObject(m_hThread, INFINITE);
-  CloseHandle(m_hThread);
-  m_hThread = nullptr;
-}
-
-BOOL DocumentationWorker::IsBusy() const {
-  return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
-}
-
-DWORD WINAPI DocumentationWorker::ThreadProc(LPVOID pParam) {
-  auto* pWorker = static_cast<DocumentationWorker*>(pParam);
-  pWorker->m_nFailed = GenerateDocumentation(pWorker->m_project, pWorker->m_strFolder, pWorker->m_bRewrite,
-                                             pWorker->m_nLanguage, pWorker->m_progress);
-  return 0;
 }
 
 void ReportDocumentationFailures(int nFailedClasses) {

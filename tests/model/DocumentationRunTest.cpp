@@ -1,11 +1,13 @@
 // The Write Documentation run behind its dialogs: options in and out of the project, the output
-// folder of each language, emptying the folder when asked, and the worker thread that can be
-// stopped between pages.
+// folder of each language, emptying the folder when asked, and the worker thread that drives its
+// progress dialog by sent messages and stops between pages when the dialog is cancelled.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "model/CWorkSpaceObj.h"
+#include "model/CCopyFileThread.h"
 #include "model/DocumentationRun.h"
 #include "CaptionWindow.h"
 #include "DocTestSupport.h"
@@ -78,52 +80,107 @@ TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {
   EXPECT_NE(p.folder.Read("Output_Chs/Htmls/Index.htm").find("charset=gb2312"), std::string::npos);
 }
 
-// Stops the run after a number of pages, as the dialog's cancel does from the other thread.
-class StopAfter : public DocumentationProgress {
+// What the progress dialog is to the worker: a window with the animation control 1005 that
+// records what it is sent, whose cancel (here: after a number of pages named in its caption) sets
+// the stop flag, and whose modal loop runs until the worker's WM_CLOSE.
+class ProgressDialogWindow {
  public:
-  explicit StopAfter(int nPages) : m_nPages(nPages) {}
-  void PageWritten(const CString& strPath) override {
-    DocumentationProgress::PageWritten(strPath);
-    if (GetPageCount() == m_nPages) RequestStop();
+  explicit ProgressDialogWindow(int nCancelAfterPages = -1) : m_nCancelAfter(nCancelAfterPages) {
+    static const bool registered = [] {
+      WNDCLASS wc{};
+      wc.lpfnWndProc = &ProgressDialogWindow::DialogProc;
+      wc.lpszClassName = "DocTestProgress";
+      RegisterClass(&wc);
+      wc.lpfnWndProc = &ProgressDialogWindow::AnimationProc;
+      wc.lpszClassName = "DocTestAnimation";
+      RegisterClass(&wc);
+      return true;
+    }();
+    (void)registered;
+    Current() = this;
+    m_hWnd = CreateWindowEx(0, "DocTestProgress", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowEx(0, "DocTestAnimation", "", WS_CHILD, 0, 0, 50, 50, m_hWnd, reinterpret_cast<HMENU>(1005), nullptr,
+                   nullptr);
+    m_pProgress = std::make_unique<DocumentationProgress>(m_hWnd);
+  }
+  ~ProgressDialogWindow() {
+    DestroyWindow(m_hWnd);
+    Current() = nullptr;
   }
 
+  DocumentationProgress& Progress() { return *m_pProgress; }
+  // The modal loop: serves the worker's sent messages until it closes the dialog.
+  void RunUntilClosed() {
+    MSG msg;
+    while (!m_bClosed && GetMessage(&msg, nullptr, 0, 0) > 0) DispatchMessage(&msg);
+  }
+
+  std::vector<std::string> animation;  // "open 151", "play", "stop", "open 0"
+  int nPageCaptions = 0;
+
  private:
-  int m_nPages;
+  static ProgressDialogWindow*& Current() {
+    thread_local ProgressDialogWindow* pCurrent = nullptr;
+    return pCurrent;
+  }
+  static LRESULT CALLBACK DialogProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    ProgressDialogWindow* pThis = Current();
+    if (pThis != nullptr && nMsg == WM_CLOSE) {
+      pThis->m_bClosed = true;
+      PostMessage(hWnd, WM_NULL, 0, 0);  // GetMessage returns once the sent message is served
+      return 0;
+    }
+    if (pThis != nullptr && nMsg == WM_SETTEXT && lParam != 0) {
+      const std::string text = reinterpret_cast<const char*>(lParam);
+      if (text.size() > 4 && text.compare(text.size() - 4, 4, ".htm") == 0 &&
+          ++pThis->nPageCaptions == pThis->m_nCancelAfter)
+        pThis->m_pProgress->RequestStop();
+    }
+    return DefWindowProc(hWnd, nMsg, wParam, lParam);
+  }
+  static LRESULT CALLBACK AnimationProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (ProgressDialogWindow* pThis = Current()) {
+      if (nMsg == WM_USER + 100) pThis->animation.push_back("open " + std::to_string(lParam));
+      if (nMsg == WM_USER + 101) pThis->animation.push_back("play");
+      if (nMsg == WM_USER + 102) pThis->animation.push_back("stop");
+    }
+    return DefWindowProc(hWnd, nMsg, wParam, lParam);
+  }
+
+  HWND m_hWnd = nullptr;
+  int m_nCancelAfter;
+  bool m_bClosed = false;
+  std::unique_ptr<DocumentationProgress> m_pProgress;
 };
 
-TEST(DocumentationRun, TheWorkerWritesTheTreeOnItsOwnThread) {
-  ShapesProject p;
-  DocumentationProgress progress;
-  DocumentationWorker worker(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), FALSE, LANGUAGE_ENG,
-                             progress);
-  ASSERT_TRUE(worker.Start());
-  worker.Wait();
-  EXPECT_FALSE(worker.IsBusy());
-  EXPECT_EQ(worker.GetFailedClasses(), 0);
-  EXPECT_EQ(progress.GetPageCount(), 18);
-  EXPECT_EQ(ReadTree(p.folder.Path() + "/Output_Eng/Htmls", {".htm"}).size(), 18u);
+TEST(DocumentationRun, TheWorkerPlaysTheAnimationWritesTheTreeAndClosesTheDialog) {
+  ShapesProject p("class CAlone\n{\npublic:\n    int m_n;\n    void Run();\n};\n");
+  ProgressDialogWindow dialog;
+  ASSERT_TRUE(CCopyFileThread::Start(&dialog.Progress(), &p.project,
+                                     GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), LANGUAGE_ENG, TRUE));
+  dialog.RunUntilClosed();
+  EXPECT_EQ(dialog.animation, (std::vector<std::string>{"open 151", "play", "stop", "open 0"}));
+  EXPECT_EQ(dialog.Progress().GetPageCount(), 5);
+  EXPECT_EQ(dialog.Progress().GetFailedClasses(), 0);
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/CAlone/Member Functions/Run.htm"));
 }
 
-TEST(DocumentationRun, AStoppedWorkerWritesNoFurtherPage) {
-  ShapesProject p;
-  StopAfter progress(4);
-  DocumentationWorker worker(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), FALSE, LANGUAGE_ENG,
-                             progress);
-  ASSERT_TRUE(worker.Start());
-  worker.Wait();
-  EXPECT_EQ(ReadTree(p.folder.Path() + "/Output_Eng/Htmls", {".htm"}).size(), 4u);
-}
-
-TEST(DocumentationRun, StoppingBeforeTheStartWritesNothingAndTheWorkerEnds) {
-  ShapesProject p;
-  DocumentationProgress progress;
-  {
-    DocumentationWorker worker(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), FALSE,
-                               LANGUAGE_ENG, progress);
-    worker.Stop();
-    ASSERT_TRUE(worker.Start());
-  }  // the destructor waits for the thread
-  EXPECT_EQ(progress.GetPageCount(), 0);
+TEST(DocumentationRun, CancelAfterNPagesLeavesNoFurtherPageAndTheDialogEnds) {
+  for (int n : {1, 4}) {
+    ShapesProject p;
+    ProgressDialogWindow dialog(n);
+    auto* pThread = new CCopyFileThread(&dialog.Progress());
+    pThread->m_pProject = &p.project;
+    pThread->m_strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
+    pThread->m_nLanguage = LANGUAGE_ENG;
+    ASSERT_TRUE(pThread->CreateThread());
+    dialog.RunUntilClosed();
+    // The class page of the n-th caption was being written when the user cancelled; nothing after.
+    const size_t nPages = ReadTree(p.folder.Path() + "/Output_Eng/Htmls", {".htm"}).size();
+    EXPECT_EQ(nPages, static_cast<size_t>(dialog.Progress().GetPageCount())) << n;
+    EXPECT_LE(dialog.nPageCaptions, n + 1) << n;
+    EXPECT_LT(nPages, 18u) << n;
+  }
 }
 
 TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
