@@ -1,6 +1,7 @@
 // The documentation worker thread.
 #include "model/CCopyFileThread.h"
 
+#include "controls/CommCtrl.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationRun.h"
 
@@ -8,10 +9,7 @@ IMPLEMENT_DYNAMIC(CCopyFileThread, CWinThread)
 
 namespace {
 
-// The animation control's messages and the dialog's control and clip.
-constexpr UINT kAcmOpen = WM_USER + 100;
-constexpr UINT kAcmPlay = WM_USER + 101;
-constexpr UINT kAcmStop = WM_USER + 102;
+// The dialog's animation control and the program's "copying files" clip.
 constexpr int kAnimationId = 1005;
 constexpr int kProgressClip = 151;
 
@@ -29,14 +27,16 @@ void CCopyFileThread::GenerateDocumentation() {
   const HWND hDialog = m_pDialog->GetWindow();
   const HWND hAnimation = hDialog != nullptr ? ::GetDlgItem(hDialog, kAnimationId) : nullptr;
   if (hAnimation != nullptr) {
-    ::SendMessage(hAnimation, kAcmOpen, 0, static_cast<LPARAM>(kProgressClip));
-    ::SendMessage(hAnimation, kAcmPlay, static_cast<WPARAM>(-1), MAKELONG(0, 0xFFFF));
+    ::SendMessage(hAnimation, ACM_OPEN, reinterpret_cast<WPARAM>(::GetModuleHandle(nullptr)),
+                  reinterpret_cast<LPARAM>(MAKEINTRESOURCE(kProgressClip)));
+    // From the first frame to the last, repeating until stopped.
+    ::SendMessage(hAnimation, ACM_PLAY, static_cast<WPARAM>(-1), MAKELONG(0, 0xFFFF));
   }
   if (m_pProject != nullptr)
     m_pDialog->SetFailedClasses(::GenerateDocumentation(*m_pProject, m_strFolder, m_bRewrite, m_nLanguage, *m_pDialog));
   if (hAnimation != nullptr) {
-    ::SendMessage(hAnimation, kAcmStop, 0, 0);
-    ::SendMessage(hAnimation, kAcmOpen, 0, 0);
+    ::SendMessage(hAnimation, ACM_STOP, 0, 0);
+    ::SendMessage(hAnimation, ACM_OPEN, 0, 0);
   }
   m_bBusy = FALSE;
   // The last touch of the dialog: once it has handled this, the thread reaches it no more.

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "model/CWorkSpaceObj.h"
+#include "os/FileApi.h"
 #include "model/CCopyFileThread.h"
 #include "model/DocumentationRun.h"
 #include "CaptionWindow.h"
@@ -190,6 +192,37 @@ TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
   ReportDocumentationFailures(2);
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 48 The pages of 2 class(es) could not be written. "
                                                    "The other classes were documented."}));
+}
+
+}  // namespace
+
+namespace {
+
+// The component class list is read from "Component\<name>" beside the program.
+TEST(ComponentClassList, LinesOfTheComponentsFileTrimmedWithoutEmptyOnes) {
+  model_test::RecordingShell shell;  // names component 4242 "4242"
+  char szModule[MAX_PATH] = {};
+  GetModuleFileName(nullptr, szModule, MAX_PATH);
+  const fs::path file = fs::path(szModule).parent_path() / "Component" / "4242";
+  fs::create_directories(file.parent_path());
+  std::ofstream(file) << "  CWnd  \n\n\tCView\n";
+  CWorkSpaceObj project;
+  project.m_ComponentClassList.AddTail("Old");
+  project.m_nComponentId = 4242;
+  project.LoadComponentClassList();
+  fs::remove(file);
+  std::vector<std::string> names;
+  for (POSITION pos = project.m_ComponentClassList.GetHeadPosition(); pos != nullptr;)
+    names.push_back(S(project.m_ComponentClassList.GetNext(pos)));
+  EXPECT_EQ(names, (std::vector<std::string>{"CWnd", "CView"}));
+
+  project.m_nComponentId = 4243;  // no such file: the list stays empty
+  project.LoadComponentClassList();
+  EXPECT_TRUE(project.m_ComponentClassList.IsEmpty());
+  project.m_ComponentClassList.AddTail("Old");
+  project.m_nComponentId = 0;
+  project.LoadComponentClassList();
+  EXPECT_TRUE(project.m_ComponentClassList.IsEmpty());
 }
 
 }  // namespace
