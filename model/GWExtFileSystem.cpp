@@ -6,20 +6,11 @@
 
 #include "model/AddFolder.h"
 #include "os/FileApi.h"
-#include "os/FindFile.h"
 #include "win/WinUser.h"
 
 namespace {
 
-constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 /* volume label */ |
-                               FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
 constexpr DWORD kCopyBufferSize = 10240;
-
-bool PassesFilter(DWORD entryAttributes, DWORD filter) {
-  if (filter == 0 || filter == FILE_ATTRIBUTE_NORMAL) return (entryAttributes & kNotOrdinary) == 0;
-  if (filter == SECFILESYSTEM_ALL_ENTRIES) return true;
-  return (entryAttributes & filter) != 0;
-}
 
 bool IsSymbolicLink(const CString& path) {
   const DWORD attributes = GetFileAttributes(path);
@@ -47,25 +38,16 @@ class CaptionListener final : public AddFolderListener {
 
 }  // namespace
 
-GWExtFileSystem::GWExtFileSystem() : m_FileData{}, m_hFind(INVALID_HANDLE_VALUE) {}
+GWExtFileSystem::GWExtFileSystem() = default;
 
-GWExtFileSystem::~GWExtFileSystem() { CloseSearch(); }
+GWExtFileSystem::~GWExtFileSystem() = default;
 
-void GWExtFileSystem::CloseSearch() {
-  if (m_hFind != INVALID_HANDLE_VALUE) FindClose(m_hFind);
-  m_hFind = INVALID_HANDLE_VALUE;
-}
-
+// The search is the file system's own: each step here goes on to the next entry that passes.
 BOOL GWExtFileSystem::FindEntry(const CString& pattern, DWORD attributes, CString& name) {
   name.Empty();
-  if (!pattern.IsEmpty()) {
-    CloseSearch();
-    m_hFind = FindFirstFile(pattern, &m_FileData);
-    if (m_hFind == INVALID_HANDLE_VALUE) return FALSE;
-  } else if (m_hFind == INVALID_HANDLE_VALUE || !FindNextFile(m_hFind, &m_FileData)) {
-    return FALSE;
-  }
-  if (PassesFilter(m_FileData.dwFileAttributes, attributes)) name = m_FileData.cFileName;
+  std::unique_ptr<CString> next(m_fs.GetNextFileName(pattern, attributes));
+  if (next == nullptr) return FALSE;
+  name = *next;
   return TRUE;
 }
 

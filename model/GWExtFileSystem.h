@@ -14,8 +14,8 @@ class GWExtFileSystem : public CObject {
   GWExtFileSystem();
   ~GWExtFileSystem() override;
 
-  // One search step: a non-empty pattern starts a new search, an empty one goes on with the open
-  // one. The entry's name when it passes the filter, else an empty name; FALSE at the end.
+  // A search step: a non-empty pattern starts a new search, an empty one goes on with the open
+  // one. The next entry's name that passes the filter; FALSE at the end.
   BOOL FindEntry(const CString& pattern, DWORD attributes, CString& name);
   CString* GetNextFileName(const CString& pattern, DWORD attributes);
   CStringList* GetFileList(const CString& pattern, DWORD attributes);
@@ -49,9 +49,5 @@ class GWExtFileSystem : public CObject {
   BOOL AddFolderToProject(HWND hWnd, const CString& source, const CString& target);
 
  private:
-  void CloseSearch();
-
-  SECFileSystem m_fs;
-  WIN32_FIND_DATA m_FileData;
-  HANDLE m_hFind;
+  SECFileSystem m_fs;  // the listings, copies and the open search
 };
