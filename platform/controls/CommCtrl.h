@@ -106,3 +106,94 @@ inline BOOL Animate_Stop(HWND hwnd) { return static_cast<BOOL>(SendMessage(hwnd,
 inline BOOL Animate_IsPlaying(HWND hwnd) { return static_cast<BOOL>(SendMessage(hwnd, ACM_ISPLAYING, 0, 0)); }
 inline BOOL Animate_Close(HWND hwnd) { return Animate_Open(hwnd, nullptr); }
 inline BOOL Animate_Seek(HWND hwnd, UINT frame) { return Animate_Play(hwnd, frame, frame, 1); }
+
+// ---- Progress bar ("msctls_progress32").
+#define PROGRESS_CLASSA "msctls_progress32"
+#define PROGRESS_CLASS PROGRESS_CLASSA
+
+#define PBS_SMOOTH 0x01
+#define PBS_VERTICAL 0x04
+
+#define PBM_SETRANGE (WM_USER + 1)
+#define PBM_SETPOS (WM_USER + 2)
+#define PBM_DELTAPOS (WM_USER + 3)
+#define PBM_SETSTEP (WM_USER + 4)
+#define PBM_STEPIT (WM_USER + 5)
+#define PBM_SETRANGE32 (WM_USER + 6)
+#define PBM_GETRANGE (WM_USER + 7)
+#define PBM_GETPOS (WM_USER + 8)
+#define PBM_SETBARCOLOR (WM_USER + 9)
+#define PBM_SETBKCOLOR CCM_SETBKCOLOR
+
+typedef struct {
+  int iLow;
+  int iHigh;
+} PBRANGE, *PPBRANGE;
+
+// ---- Up-down ("msctls_updown32"): arrows that step a position, optionally shown in a buddy.
+#define UPDOWN_CLASSA "msctls_updown32"
+#define UPDOWN_CLASS UPDOWN_CLASSA
+
+#define UD_MAXVAL 0x7fff
+#define UD_MINVAL (-UD_MAXVAL)
+
+#define UDS_WRAP 0x0001
+#define UDS_SETBUDDYINT 0x0002
+#define UDS_ALIGNRIGHT 0x0004
+#define UDS_ALIGNLEFT 0x0008
+#define UDS_AUTOBUDDY 0x0010
+#define UDS_ARROWKEYS 0x0020
+#define UDS_HORZ 0x0040
+#define UDS_NOTHOUSANDS 0x0080
+#define UDS_HOTTRACK 0x0100
+
+#define UDM_SETRANGE (WM_USER + 101)
+#define UDM_GETRANGE (WM_USER + 102)
+#define UDM_SETPOS (WM_USER + 103)
+#define UDM_GETPOS (WM_USER + 104)
+#define UDM_SETBUDDY (WM_USER + 105)
+#define UDM_GETBUDDY (WM_USER + 106)
+#define UDM_SETACCEL (WM_USER + 107)
+#define UDM_GETACCEL (WM_USER + 108)
+#define UDM_SETBASE (WM_USER + 109)
+#define UDM_GETBASE (WM_USER + 110)
+#define UDM_SETRANGE32 (WM_USER + 111)
+#define UDM_GETRANGE32 (WM_USER + 112)
+#define UDM_SETPOS32 (WM_USER + 113)
+#define UDM_GETPOS32 (WM_USER + 114)
+
+typedef struct _UDACCEL {
+  UINT nSec;
+  UINT nInc;
+} UDACCEL, *LPUDACCEL;
+
+#define UDN_FIRST (0U - 721)
+#define UDN_DELTAPOS (UDN_FIRST - 1)
+
+typedef struct _NM_UPDOWN {
+  NMHDR hdr;
+  int iPos;
+  int iDelta;
+} NMUPDOWN, *LPNMUPDOWN;
+
+// ---- Hot-key ("msctls_hotkey32"): shows and edits a key with modifiers.
+#define HOTKEY_CLASSA "msctls_hotkey32"
+#define HOTKEY_CLASS HOTKEY_CLASSA
+
+#define HOTKEYF_SHIFT 0x01
+#define HOTKEYF_CONTROL 0x02
+#define HOTKEYF_ALT 0x04
+#define HOTKEYF_EXT 0x08
+
+#define HKCOMB_NONE 0x0001
+#define HKCOMB_S 0x0002
+#define HKCOMB_C 0x0004
+#define HKCOMB_A 0x0008
+#define HKCOMB_SC 0x0010
+#define HKCOMB_SA 0x0020
+#define HKCOMB_CA 0x0040
+#define HKCOMB_SCA 0x0080
+
+#define HKM_SETHOTKEY (WM_USER + 1)
+#define HKM_GETHOTKEY (WM_USER + 2)
+#define HKM_SETRULES (WM_USER + 3)

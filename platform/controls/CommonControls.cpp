@@ -7,6 +7,9 @@ namespace brambolt::ctl {
 
 void RegisterCommonControlClasses() {
   RegisterAnimationClass();
+  RegisterProgressClass();
+  RegisterUpDownClass();
+  RegisterHotKeyClass();
 }
 
 }  // namespace brambolt::ctl
