@@ -2,6 +2,8 @@
 // backgrounds are transparent, swapped ones inverted, anything else the cursor's own colour.
 #include "backend/CursorImage.h"
 
+#include <algorithm>
+
 #include "gdi/gdi.h"
 
 namespace brambolt {
@@ -47,11 +49,23 @@ bool GetCursorImage(HCURSOR cursor, CursorImage& image) {
   std::vector<COLORREF> onBlack = DrawnOver(cursor, size.cx, size.cy, RGB(0, 0, 0));
   image.shown.assign(onWhite.size(), 0);
   image.dark.assign(onWhite.size(), 0);
+  image.argb.assign(onWhite.size(), 0);
   for (size_t i = 0; i < onWhite.size(); ++i) {
     COLORREF w = onWhite[i], b = onBlack[i];
     if (w == RGB(255, 255, 255) && b == RGB(0, 0, 0)) continue;  // transparent
+    bool inverts = w == RGB(0, 0, 0) && b == RGB(255, 255, 255);
     image.shown[i] = 1;
-    image.dark[i] = (w == RGB(0, 0, 0) && b == RGB(255, 255, 255)) || IsDark(b) ? 1 : 0;
+    image.dark[i] = inverts || IsDark(b) ? 1 : 0;
+    if (inverts) {
+      image.argb[i] = 0xFF000000u;
+      continue;
+    }
+    // Over black a pixel shows colour times alpha; over white that plus (1 - alpha) of white.
+    int spread = (GetRValue(w) - GetRValue(b)) + (GetGValue(w) - GetGValue(b)) + (GetBValue(w) - GetBValue(b));
+    int alpha = std::clamp(255 - spread / 3, 1, 255);
+    auto unmix = [alpha](int c) { return static_cast<uint32_t>(std::min(255, c * 255 / alpha)); };
+    image.argb[i] = static_cast<uint32_t>(alpha) << 24 | unmix(GetRValue(b)) << 16 | unmix(GetGValue(b)) << 8 |
+                    unmix(GetBValue(b));
   }
   return true;
 }

@@ -1,5 +1,5 @@
-// A cursor as a two-colour picture with a mask, the most any X server shows: what the X11
-// backend turns the application's own cursors into.
+// A cursor or icon as pictures X takes: two colours with a mask (what any X server shows as a
+// cursor) and 32-bit ARGB (a window's icon for task bars).
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,8 @@ struct CursorImage {
   // invert the screen show as dark: X cannot invert.
   std::vector<uint8_t> shown;
   std::vector<uint8_t> dark;
+  // Per pixel 0xAARRGGBB, not premultiplied; inverting pixels are opaque black.
+  std::vector<uint32_t> argb;
 };
 
 // The picture of a cursor or icon handle; false for handles that are neither (the window

@@ -70,6 +70,7 @@ struct XWin {
   bool reparented = false;  // framed by a window manager: its real configure events are relative
   std::deque<RECT> requested;  // geometries asked for whose configure events may still come
   std::string title;
+  HICON icon = nullptr;
 };
 
 // The channel and field shift that put an 8-bit colour component under a visual's mask.
@@ -157,6 +158,7 @@ class X11Backend final : public Backend {
   XWin& Ensure(HWND hwnd);
   void SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle);
   void SetTitle(XWin& w, const std::string& ansi);
+  void SetIcon(HWND hwnd, XWin& w);
   void SetNetState(XWin& w, Atom state, bool on);
   void Map(HWND hwnd, XWin& w);
   void Place(XWin& w, const RECT& screen);
@@ -251,7 +253,7 @@ class X11Backend final : public Backend {
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
         targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
-        uriList, dropTransfer;
+        uriList, dropTransfer, netWmIcon;
   } atoms_{};
 
   // A drag from another program over our windows (XDND).
@@ -313,7 +315,7 @@ X11Backend::X11Backend(Display* display)
                          "TEXT", "text/plain;charset=utf-8", "TIMESTAMP", "INCR",
                          "BRAMBOLT_SELECTION", "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus",
                          "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection", "XdndTypeList",
-                         "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP"};
+                         "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP", "_NET_WM_ICON"};
   static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
   XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
                reinterpret_cast<Atom*>(&atoms_));
@@ -465,6 +467,24 @@ void X11Backend::SetTitle(XWin& w, const std::string& ansi) {
                   static_cast<int>(utf8.size()));
 }
 
+void X11Backend::SetIcon(HWND hwnd, XWin& w) {
+  if (w.overrideRedirect) return;
+  auto icon = reinterpret_cast<HICON>(SendMessage(hwnd, WM_GETICON, ICON_BIG, 0));
+  if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, GCLP_HICON));
+  if (icon == w.icon) return;
+  w.icon = icon;
+  CursorImage image;
+  if (icon == nullptr || !GetCursorImage(reinterpret_cast<HCURSOR>(icon), image)) {
+    XDeleteProperty(display_, w.xid, atoms_.netWmIcon);
+    return;
+  }
+  // Width, height, then the pixels; Xlib takes 32-bit items as longs.
+  std::vector<long> data{image.width, image.height};
+  data.insert(data.end(), image.argb.begin(), image.argb.end());
+  XChangeProperty(display_, w.xid, atoms_.netWmIcon, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+}
+
 void X11Backend::SetNetState(XWin& w, Atom state, bool on) {
   if (w.shown) {
     // A mapped window asks the window manager (EWMH); it rewrites the property itself.
@@ -528,6 +548,7 @@ void X11Backend::WindowShown(HWND topLevel, const RECT& screen) {
   if (Elsewhere([=, this] { WindowShown(topLevel, screen); })) return;
   if (!IsWindow(topLevel)) return;
   XWin& w = Ensure(topLevel);
+  SetIcon(topLevel, w);
   Place(w, screen);
   Map(topLevel, w);
   ZOrderChanged();

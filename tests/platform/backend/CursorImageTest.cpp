@@ -1,5 +1,5 @@
 // Cursors made from AND and XOR planes, as the X11 backend sees them: shown or not, dark or
-// light, and where the hot spot is.
+// light, their colour and opacity, and where the hot spot is.
 #include <gtest/gtest.h>
 
 #include "backend/CursorImage.h"
@@ -26,10 +26,13 @@ TEST(CursorImage, EachPlaneCombinationGivesItsPixel) {
   const struct {
     int x;
     uint8_t shown, dark;
-  } expected[] = {{0, 1, 1}, {3, 1, 1}, {4, 1, 0}, {7, 1, 0}, {8, 0, 0}, {11, 0, 0}, {12, 1, 1}, {15, 1, 1}};
+    uint32_t argb;
+  } expected[] = {{0, 1, 1, 0xFF000000}, {3, 1, 1, 0xFF000000}, {4, 1, 0, 0xFFFFFFFF}, {7, 1, 0, 0xFFFFFFFF},
+                  {8, 0, 0, 0},          {11, 0, 0, 0},          {12, 1, 1, 0xFF000000}, {15, 1, 1, 0xFF000000}};
   for (const auto& e : expected) {
     EXPECT_EQ(image.shown[static_cast<size_t>(e.x)], e.shown) << e.x;
     EXPECT_EQ(image.dark[static_cast<size_t>(e.x)], e.dark) << e.x;
+    EXPECT_EQ(image.argb[static_cast<size_t>(e.x)], e.argb) << e.x;
   }
   for (int x = 0; x < 16; ++x) EXPECT_EQ(image.shown[static_cast<size_t>(16 + x)], 0) << x;
   DestroyCursor(cursor);

@@ -168,7 +168,7 @@ class X11Display : public ::testing::Test {
   // Runs the platform's loop and lets the server catch up until `done` holds (a bounded number
   // of rounds, so a fault fails the test instead of hanging it).
   bool PumpUntil(const std::function<bool()>& done) {
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 1000; ++round) {
       test::RunUntilIdle();
       XSync(peer_, False);
       if (done()) return true;
@@ -223,13 +223,14 @@ class X11Display : public ::testing::Test {
     return p;
   }
 
+  // A 32-bit property as its items.
   std::vector<Atom> AtomList(Window w, const char* property) {
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
     std::vector<Atom> out;
-    if (XGetWindowProperty(peer_, w, XInternAtom(peer_, property, False), 0, 256, False, AnyPropertyType, &type,
+    if (XGetWindowProperty(peer_, w, XInternAtom(peer_, property, False), 0, 4096, False, AnyPropertyType, &type,
                            &format, &count, &after, &data) == Success && data) {
       auto* longs = reinterpret_cast<long*>(data);
       for (unsigned long i = 0; i < count; ++i) out.push_back(static_cast<Atom>(longs[i]));
@@ -340,6 +341,8 @@ TEST_F(X11Display, ShownFramesAreUndecoratedXWindowsThatTheDesktopCanClose) {
   std::vector<Atom> list(protocols, protocols + count);
   XFree(protocols);
   EXPECT_NE(std::find(list.begin(), list.end(), XInternAtom(peer_, "WM_DELETE_WINDOW", False)), list.end());
+
+  EXPECT_TRUE(AtomList(x, "_NET_WM_ICON").empty()) << "a window without an icon shows none";
 
   SetWindowText(frame, "Renamed frame");
   EXPECT_EQ(WaitNamed("Renamed frame"), x);
@@ -718,6 +721,30 @@ TEST_F(X11Display, MinimisingMaximisingAndFullScreenAskTheWindowManager) {
   SetWindowPos(frame, nullptr, 40, 40, 300, 200, SWP_NOZORDER);
   EXPECT_TRUE(wasAsked("_NET_WM_STATE_FULLSCREEN", 0));
   XSelectInput(peer_, root_, NoEventMask);
+}
+
+TEST_F(X11Display, TaskBarsGetTheWindowsIcon) {
+  // 16x16, opaque white on the left half, transparent on the right.
+  std::vector<BYTE> andPlane(32), xorPlane(32);
+  for (int row = 0; row < 16; ++row) {
+    andPlane[static_cast<size_t>(row * 2 + 1)] = 0xFF;
+    xorPlane[static_cast<size_t>(row * 2)] = 0xFF;
+  }
+  HICON icon = CreateIcon(nullptr, 16, 16, 1, 1, andPlane.data(), xorPlane.data());
+  ASSERT_NE(icon, nullptr);
+  HWND frame = Make("With icon", WS_OVERLAPPEDWINDOW, RECT{10, 10, 210, 110});
+  SendMessage(frame, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ShowWindow(frame, SW_SHOW);
+  Window x = WaitNamed("With icon");
+  ASSERT_NE(x, 0u);
+  std::vector<Atom> data = AtomList(x, "_NET_WM_ICON");
+  ASSERT_EQ(data.size(), 2u + 16 * 16);
+  EXPECT_EQ(data[0], 16u);
+  EXPECT_EQ(data[1], 16u);
+  EXPECT_EQ(data[2 + 5 * 16 + 3] & 0xFFFFFFFF, 0xFFFFFFFFu) << "opaque white";
+  EXPECT_EQ(data[2 + 5 * 16 + 12], 0u) << "transparent";
+  DestroyWindow(frame);
+  DestroyIcon(icon);
 }
 
 }  // namespace
