@@ -126,7 +126,13 @@ KeyTranslation TranslateKey(unsigned long keysym, unsigned long typed, unsigned 
   KeyTranslation out;
   out.key = KeysymToVirtualKey(IsKeypad(typed) ? typed : keysym, keycode);
   char32_t ch = ctrl ? 0 : KeysymToUnicode(typed);
-  if (ch == 0) return out;
+  if (ch == 0) {
+    // A dead key, or a character of an older keysym set this table does not convert: better
+    // nothing typed than the character the US layout has at that place.
+    bool character = (typed >= 0x100 && typed < 0x1000) || (typed >= XK_dead_grave && typed <= 0xFE93);
+    if (!ctrl && character && out.key.vk != 0) out.key = {VK_PROCESSKEY, false};
+    return out;
+  }
   std::string ansi = UnicodeToAnsi(std::u32string_view(&ch, 1));
   if (ansi.size() == 1 && out.key.vk != 0 &&
       LayoutTypes(out.key.vk, static_cast<unsigned char>(ansi[0]), shift, capsLock, numLock))

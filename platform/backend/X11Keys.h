@@ -30,7 +30,8 @@ char32_t KeysymToUnicode(unsigned long keysym);
 bool LayoutTypes(UINT vk, unsigned char ch, bool shift, bool capsLock, bool numLock);
 
 // What a key event delivers: the key, then (when the layout would not type them) character bytes
-// in the ANSI code page, a double-byte character as its two bytes.
+// in the ANSI code page, a double-byte character as its two bytes. Keys whose character is not
+// known (dead keys, older non-Latin keysyms) type nothing.
 struct KeyTranslation {
   VirtualKey key;
   std::string characters;

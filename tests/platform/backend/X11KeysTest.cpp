@@ -156,6 +156,14 @@ TEST_F(X11KeyDelivery, CharactersTheLayoutLacksArriveOnceInTheCodePage) {
   EXPECT_EQ(Type(XK_EuroSign, XK_EuroSign, 0x12 + 8, false), "\x80");
 }
 
+TEST_F(X11KeyDelivery, KeysWithUnknownCharactersTypeNothingRatherThanTheUsCharacter) {
+  EXPECT_EQ(Type(XK_Cyrillic_ef, XK_Cyrillic_ef, 0x1E + 8, false), "");
+  EXPECT_EQ(Type(XK_dead_acute, XK_dead_acute, 0x0D + 8, false), "");
+  // As shortcuts they are the keys at their place.
+  EXPECT_EQ(TranslateKey(XK_Cyrillic_es, XK_Cyrillic_es, 0x2E + 8, false, true, false, false).key.vk,
+            static_cast<UINT>('C'));
+}
+
 TEST_F(X11KeyDelivery, DoubleByteCharactersArriveAsTwoCharacterMessages) {
   ScopedCodePage page(936);
   KeyTranslation t = TranslateKey(NoSymbol, 0x1004E2D, 0, false, false, false, false);
