@@ -366,6 +366,7 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       if (edit_) {
         SetFocus(edit_);
+        SendMessage(edit_, EM_SETSEL, 0, -1);
         return 0;
       }
       focused_ = true;

@@ -371,8 +371,10 @@ TEST_F(ComboBoxes, DropDownEditCanBeSubclassedAndReportsEditing) {
   g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingEdit)));
   SendMessage(combo, CB_LIMITTEXT, 128, 0);
   EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT, 0, 0), 128);
+  SetWindowText(combo, "old");
   SetFocus(combo);
   EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(combo, CB_GETEDITSEL, 0, 0), MAKELONG(0, 3)) << "the edit's text is selected";
   recorder_.Clear();
   TypeText("gr");
   EXPECT_EQ(g_subclassChars, 2);

@@ -141,6 +141,20 @@ TEST_F(MessageBoxes, TaskModalBoxesDisableTheThreadsWindows) {
   EXPECT_TRUE(IsWindowEnabled(owner_.Hwnd()));
 }
 
+TEST_F(MessageBoxes, HelpButtonAsksTheOwnerAndLeavesTheBoxOpen) {
+  owner_.Watch(WM_HELP);
+  ModalAnswers answers;
+  answers.When("#32770", "Helpful", [&](HWND box) {
+    SendMessage(GetDlgItem(box, IDHELP), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(box));
+    SendMessage(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(MessageBox(owner_.Hwnd(), "See help", "Helpful", MB_OK | MB_HELP), IDOK);
+  int helps = 0;
+  for (const auto& r : owner_.Records()) helps += r.message == WM_HELP;
+  EXPECT_EQ(helps, 1);
+}
+
 TEST_F(MessageBoxes, LongTextWrapsInsideTheScreen) {
   ModalAnswers answers;
   RECT box{}, label{};
