@@ -487,6 +487,48 @@ TEST_F(ModalDialogs, EndDialogLeavesControlsReadableUntilTheLoopReturns) {
   EXPECT_FALSE(IsWindow(seen));
 }
 
+TEST_F(ModalDialogs, NestedModalDialogsDisableTheirOwnersInTurn) {
+  struct Outer {
+    static INT_PTR& Inner() {
+      thread_local INT_PTR inner = 0;
+      return inner;
+    }
+    static INT_PTR CALLBACK Proc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+      if (msg == WM_INITDIALOG) return TRUE;
+      if (msg == WM_COMMAND && LOWORD(wParam) == IDC_TARGET) {
+        Inner() = DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_PAGE_HOST), dialog, RecordingDialog::Proc, 0);
+        return TRUE;
+      }
+      if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    }
+  };
+  ModalAnswers answers;
+  HWND outer = nullptr;
+  bool outerDisabled = false, outerEnabledAfter = false, outerActiveAfter = false;
+  answers.When(nullptr, "Navigation", [&](HWND dialog) {
+    outer = dialog;
+    SendMessage(GetDlgItem(dialog, IDC_TARGET), BM_CLICK, 0, 0);
+    outerEnabledAfter = IsWindowEnabled(dialog) != FALSE;
+    outerActiveAfter = GetActiveWindow() == dialog;
+    EndDialog(dialog, IDOK);
+  });
+  answers.When(nullptr, "Host", [&](HWND inner) {
+    outerDisabled = !IsWindowEnabled(outer);
+    EXPECT_EQ(GetWindow(inner, GW_OWNER), outer);
+    EndDialog(inner, 5);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, Outer::Proc, 0), IDOK);
+  EXPECT_EQ(Outer::Inner(), 5);
+  EXPECT_TRUE(outerDisabled);
+  EXPECT_TRUE(outerEnabledAfter);
+  EXPECT_TRUE(outerActiveAfter) << "activation returns to the outer dialog";
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+}
+
 TEST_F(ModalDialogs, KeysTypedIntoTheLoopNavigate) {
   ModalAnswers answers;
   answers.When(nullptr, "Navigation", [](HWND) {
