@@ -1,28 +1,13 @@
-// The X11 backend over Xlib. Every Xlib call happens on the user-interface thread; what other
-// threads ask for waits in a queue that the next PumpEvents carries out.
+// The X11 backend over Xlib: windows, pixels, input, focus, grabs, cursors and the desktop
+// overlay. The clipboard and drops are in X11Transfer.cpp.
 #include "backend/X11Backend.h"
-
-#include <poll.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <deque>
-#include <functional>
-#include <map>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 #include "backend/CursorImage.h"
-#include "backend/DropFiles.h"
-#include "backend/X11Keys.h"
 #include "base/Convert.h"
-#include "base/GlobalMemory.h"
 #include "gdi/SysColors.h"
 #include "win/Cursors.h"
 #include "win/Input.h"
@@ -30,14 +15,13 @@
 #include "win/WinUser.h"
 
 // Xlib comes last: its macros (None, Bool, Status ...) must not meet the platform's headers.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "backend/X11BackendImpl.h"
+
 #include <X11/XKBlib.h>
 #include <X11/cursorfont.h>
 #include <X11/extensions/shape.h>
 
-namespace brambolt {
+namespace brambolt::x11 {
 namespace {
 
 constexpr long kWindowEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
@@ -50,44 +34,6 @@ constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | Pointe
 // reparented, fail harmlessly; Xlib's default handler would end the process.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
-// Set while a thread reads the platform's clipboard to offer it: what another program holds must
-// not be taken in then.
-thread_local bool t_readingClipboard = false;
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-struct XWin {
-  Window xid = 0;
-  bool overrideRedirect = false;
-  bool shown = false;     // mapped at the platform's request
-  bool viewable = false;  // the server says it is mapped
-  bool iconic = false;
-  bool maximized = false;
-  bool fullscreen = false;
-  bool focusWhenMapped = false;
-  bool reparented = false;  // framed by a window manager: its real configure events are relative
-  std::deque<RECT> requested;  // geometries asked for whose configure events may still come
-  std::string title;
-  HICON icon = nullptr;
-};
-
-// The channel and field shift that put an 8-bit colour component under a visual's mask.
-struct Channel {
-  unsigned long mask = 0;
-  int shift = 0;
-  int bits = 0;
-  explicit Channel(unsigned long m = 0) : mask(m) {
-    if (m == 0) return;
-    while (!((m >> shift) & 1)) ++shift;
-    while ((m >> (shift + bits)) & 1) ++bits;
-  }
-  unsigned long Place(uint32_t component) const {
-    unsigned long v = bits >= 8 ? component << (bits - 8) : component >> (8 - bits);
-    return (v << shift) & mask;
-  }
-};
 
 // Runs of non-black overlay pixels as rectangles, rows with the same runs merged.
 std::vector<XRectangle> OverlayShape(const Surface& overlay, RECT& box) {
@@ -124,148 +70,8 @@ std::vector<XRectangle> OverlayShape(const Surface& overlay, RECT& box) {
   return rects;
 }
 
-class X11Backend final : public Backend {
- public:
-  explicit X11Backend(Display* display);
-  ~X11Backend() override;
 
-  const char* Name() const override { return "x11"; }
-  void WindowShown(HWND topLevel, const RECT& screen) override;
-  void WindowHidden(HWND topLevel) override;
-  void WindowMoved(HWND topLevel, const RECT& screen) override;
-  void WindowDestroyed(HWND topLevel) override;
-  void ZOrderChanged() override;
-  void Present(HWND topLevel, const RECT& damage) override;
-  void OverlayChanged(const RECT& damage) override;
-  void UpdateOverlay();
-  void SetCursor(HCURSOR cursor) override;
-  void ShowCursor(bool visible) override;
-  void Bell(UINT type) override;
-  void Flash(HWND topLevel, bool on) override;
-  void ClipboardChanged() override;
-  bool ForeignClipboardText(std::string& utf8) override;
-  void PumpEvents() override;
-  bool HasEventSource() const override { return true; }
-
- private:
-  bool OnUiThread() const { return std::this_thread::get_id() == ui_; }
-  // Carries `work` out now on the user-interface thread, or queues it for its next pump.
-  bool Elsewhere(std::function<void()> work);
-  void RunQueued();
-
-  XWin* Find(HWND hwnd);
-  HWND HandleOf(Window xid) const;
-  XWin& Ensure(HWND hwnd);
-  void SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle);
-  void SetTitle(XWin& w, const std::string& ansi);
-  void SetIcon(HWND hwnd, XWin& w);
-  void SetNetState(XWin& w, Atom state, bool on);
-  void Map(HWND hwnd, XWin& w);
-  void Place(XWin& w, const RECT& screen);
-  void OnConfigure(XConfigureEvent& e);
-  void FocusX(XWin& w);
-  void Put(Window xid, const Surface& surface, RECT source, int x, int y);
-  void PutWindow(HWND hwnd, RECT area);
-  Cursor CursorFor(HCURSOR cursor);
-  Cursor ImageCursor(HCURSOR cursor);
-  void ApplyCursor();
-
-  // Keeps X in step with the window manager's own state: titles, activation, capture, clipping.
-  void Sync();
-  void SyncTitles();
-  void SyncActivation();
-  void SyncGrab();
-
-  void Handle(XEvent& e);
-  POINT ScreenPoint(Window xid, int x, int y);
-  void SyncModifiers(unsigned state);
-  void OnKey(XKeyEvent& e, bool press);
-  void OnButton(XButtonEvent& e, bool press);
-  void OnFocusIn(Window xid);
-  void CheckFocusLeft();
-  void ReleaseKeys();
-  void SyncToggleKeys();
-  void OnClientMessage(XClientMessageEvent& e);
-  void OnDragMessage(XClientMessageEvent& e);
-  void SendToSource(Atom type, Window from, long flags, Atom action);
-  void OnDropData(XSelectionEvent& e);
-  void OnSelectionRequest(XSelectionRequestEvent& r);
-  void OnSelectionClear();
-  // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
-  bool WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept);
-  bool ConvertClipboard(Atom target, std::string& bytes);
-
-  Display* display_;
-  int screen_;
-  Window root_;
-  Visual* visual_;
-  int depth_;
-  Colormap colormap_;
-  GC gc_;
-  bool directPixels_ = false;
-  Channel red_, green_, blue_;
-  bool shape_ = false;
-  unsigned numLockMask_ = 0;
-  const std::thread::id ui_;
-
-  std::mutex queueMutex_;
-  std::deque<std::function<void()>> queue_;
-  bool pumping_ = false;
-
-  std::unordered_map<HWND, XWin> windows_;
-  std::unordered_map<Window, HWND> byXid_;
-  HWND echo_ = nullptr;  // the window whose change came from X and must not go back to it
-
-  HWND lastActive_ = nullptr;
-  bool checkFocus_ = false;
-  std::map<unsigned, x11::VirtualKey> pressed_;  // by keycode: what a release must undo
-
-  HCURSOR cursor_ = nullptr;
-  bool cursorVisible_ = true;
-  std::map<unsigned, Cursor> fontCursors_;
-  std::map<HCURSOR, Cursor> imageCursors_;
-  Cursor blankCursor_ = 0;
-
-  bool grabbed_ = false;
-  Window grabWindow_ = 0;
-  bool confined_ = false;
-  RECT clipRect_{};
-  Window clipWindow_ = 0;
-
-  Window overlay_ = 0;
-  bool overlayDirty_ = false;
-  bool overlayMapped_ = false;
-  RECT overlayBox_{};
-  std::unique_ptr<Surface> overlayPixels_;
-
-  // The CLIPBOARD selection: what we offer while we own it, guarded as any thread may change it.
-  Window selectionWindow_ = 0;
-  std::mutex clipMutex_;
-  std::string offeredText_;  // UTF-8
-  std::vector<std::pair<std::string, std::string>> offeredFormats_;  // registered name, bytes
-  bool ownSelection_ = false;
-  bool clearingClipboard_ = false;
-  Time lastTime_ = CurrentTime;
-
-  struct Atoms {
-    Atom wmProtocols, wmDeleteWindow, netWmPing, netWmName, netWmState, netWmStateAbove,
-        netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
-        typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
-        targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
-        xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
-        uriList, dropTransfer, netWmIcon;
-  } atoms_{};
-
-  // A drag from another program over our windows (XDND).
-  struct Drag {
-    Window source = 0;
-    long version = 0;
-    bool offersFiles = false;
-    bool accepted = false;
-    POINT point{};
-    Window target = 0;  // set once dropped, while the file list is fetched
-  } drag_;
-};
+}  // namespace
 
 X11Backend::X11Backend(Display* display)
     : display_(display),
@@ -865,192 +671,6 @@ void X11Backend::Flash(HWND topLevel, bool on) {
   XFree(hints);
 }
 
-void X11Backend::ClipboardChanged() {
-  // Runs on the thread that closed the clipboard: what we offer is read from the in-process
-  // clipboard now, so a later request never has to open it from inside the message loop.
-  std::string text;
-  std::vector<std::pair<std::string, std::string>> formats;
-  {
-    std::lock_guard<std::mutex> lock(clipMutex_);
-    if (clearingClipboard_) return;
-  }
-  t_readingClipboard = true;
-  bool opened = OpenClipboard(nullptr) != FALSE;
-  t_readingClipboard = false;
-  if (!opened) return;
-  for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
-    if (f != CF_TEXT && f < 0xC000) continue;
-    HANDLE h = GetClipboardData(f);
-    if (h == nullptr) continue;
-    SIZE_T size = GlobalSize(h);
-    const char* p = static_cast<const char*>(GlobalLock(h));
-    if (p == nullptr) continue;
-    if (f == CF_TEXT) {
-      text = AnsiToUtf8(std::string_view(p, strnlen(p, size)));
-    } else {
-      char name[256] = {};
-      if (GetClipboardFormatName(f, name, sizeof(name)) > 0) formats.emplace_back(name, std::string(p, size));
-    }
-    GlobalUnlock(h);
-  }
-  CloseClipboard();
-  {
-    std::lock_guard<std::mutex> lock(clipMutex_);
-    offeredText_ = std::move(text);
-    offeredFormats_ = std::move(formats);
-  }
-  // Emptied, the clipboard is still ours, as the system's is after EmptyClipboard: other
-  // programs then find nothing on it, and nothing of theirs comes back into it.
-  auto claim = [this] {
-    XSetSelectionOwner(display_, atoms_.clipboard, selectionWindow_, lastTime_);
-    ownSelection_ = XGetSelectionOwner(display_, atoms_.clipboard) == selectionWindow_;
-  };
-  if (!Elsewhere(claim)) claim();
-}
-
-bool X11Backend::WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
-  XFlush(display_);
-  for (;;) {
-    while (XCheckTypedWindowEvent(display_, xid, type, &out))
-      if (accept(out)) return true;
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    pollfd fd{ConnectionNumber(display_), POLLIN, 0};
-    poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
-  }
-}
-
-bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
-  XConvertSelection(display_, atoms_.clipboard, target, atoms_.transfer, selectionWindow_, lastTime_);
-  XEvent e;
-  if (!WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; })) return false;
-  if (e.xselection.property == None) return false;
-  auto read = [this](std::string& into, Atom& type) {
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, selectionWindow_, atoms_.transfer, 0, 0x7FFFFFF, True, AnyPropertyType,
-                           &type, &format, &count, &after, &data) != Success)
-      return false;
-    if (data) {
-      // Xlib hands 32-bit items over as longs.
-      into.append(reinterpret_cast<char*>(data),
-                  count * (format == 32 ? sizeof(long) : static_cast<unsigned long>(format / 8)));
-      XFree(data);
-    }
-    return true;
-  };
-  Atom type = None;
-  if (!read(bytes, type)) return false;
-  if (type != atoms_.incr) return true;
-  // Large transfers come in pieces, each announced by a new value of the property; an empty
-  // piece ends them.
-  bytes.clear();
-  for (;;) {
-    if (!WaitForEvent(PropertyNotify, selectionWindow_, e, [this](XEvent& ev) {
-          return ev.xproperty.atom == atoms_.transfer && ev.xproperty.state == PropertyNewValue;
-        }))
-      return false;
-    size_t before = bytes.size();
-    if (!read(bytes, type)) return false;
-    if (bytes.size() == before) return true;
-  }
-}
-
-bool X11Backend::ForeignClipboardText(std::string& utf8) {
-  // Only the user-interface thread may talk to the server, and it must not be made to wait for
-  // another thread; a text held by another program is read when that thread opens the clipboard.
-  if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
-  if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
-  std::string bytes;
-  if (ConvertClipboard(atoms_.utf8String, bytes)) {
-    utf8 = std::move(bytes);
-    return true;
-  }
-  bytes.clear();
-  if (!ConvertClipboard(XA_STRING, bytes)) return false;
-  std::u32string latin1(bytes.begin(), bytes.end());
-  for (char32_t& c : latin1) c &= 0xFF;
-  utf8.clear();
-  for (char32_t c : latin1) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else {
-      utf8 += static_cast<char>(0xC0 | (c >> 6));
-      utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return true;
-}
-
-void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
-  XEvent reply{};
-  reply.xselection.type = SelectionNotify;
-  reply.xselection.requestor = r.requestor;
-  reply.xselection.selection = r.selection;
-  reply.xselection.target = r.target;
-  reply.xselection.time = r.time;
-  reply.xselection.property = None;
-  Atom property = r.property == None ? r.target : r.property;
-  std::lock_guard<std::mutex> lock(clipMutex_);
-  size_t limit = static_cast<size_t>(XMaxRequestSize(display_)) * 4 - 64;
-  auto give = [&](Atom type, const std::string& bytes) {
-    if (bytes.size() > limit) return;
-    XChangeProperty(display_, r.requestor, property, type, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
-    reply.xselection.property = property;
-  };
-  if (r.selection == atoms_.clipboard && ownSelection_) {
-    std::vector<Atom> privateTargets;
-    for (const auto& [name, bytes] : offeredFormats_) privateTargets.push_back(XInternAtom(display_, name.c_str(), False));
-    if (r.target == atoms_.targets) {
-      std::vector<Atom> targets{atoms_.targets, atoms_.timestamp};
-      if (!offeredText_.empty())
-        targets.insert(targets.end(), {atoms_.utf8String, atoms_.textPlain, atoms_.text, XA_STRING});
-      targets.insert(targets.end(), privateTargets.begin(), privateTargets.end());
-      XChangeProperty(display_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
-                      reinterpret_cast<unsigned char*>(targets.data()), static_cast<int>(targets.size()));
-      reply.xselection.property = property;
-    } else if (r.target == atoms_.timestamp) {
-      long t = static_cast<long>(lastTime_);
-      XChangeProperty(display_, r.requestor, property, XA_INTEGER, 32, PropModeReplace,
-                      reinterpret_cast<unsigned char*>(&t), 1);
-      reply.xselection.property = property;
-    } else if (offeredText_.empty()) {
-      // Nothing of text to give.
-    } else if (r.target == atoms_.utf8String || r.target == atoms_.textPlain || r.target == atoms_.text) {
-      give(atoms_.utf8String, offeredText_);
-    } else if (r.target == XA_STRING) {
-      std::string latin1;
-      for (char32_t c : AnsiToUnicode(offeredText_, CP_UTF8))
-        latin1 += c <= 0xFF ? static_cast<char>(c) : '?';
-      give(XA_STRING, latin1);
-    } else {
-      for (size_t i = 0; i < privateTargets.size(); ++i)
-        if (privateTargets[i] == r.target) give(r.target, offeredFormats_[i].second);
-    }
-  }
-  XSendEvent(display_, r.requestor, False, 0, &reply);
-}
-
-void X11Backend::OnSelectionClear() {
-  // Another program took the clipboard: ours empties, and the next paste asks that program.
-  ownSelection_ = false;
-  {
-    std::lock_guard<std::mutex> lock(clipMutex_);
-    offeredText_.clear();
-    offeredFormats_.clear();
-    clearingClipboard_ = true;
-  }
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-  std::lock_guard<std::mutex> lock(clipMutex_);
-  clearingClipboard_ = false;
-}
-
 POINT X11Backend::ScreenPoint(Window xid, int x, int y) {
   // Points go by where the platform has the window, whatever the X window manager did with it.
   if (xid == clipWindow_) return POINT{clipRect_.left + x, clipRect_.top + y};
@@ -1152,86 +772,6 @@ void X11Backend::CheckFocusLeft() {
   ReleaseKeys();
   if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
   lastActive_ = GetActiveWindow();
-}
-
-void X11Backend::SendToSource(Atom type, Window from, long flags, Atom action) {
-  XEvent m{};
-  m.xclient.type = ClientMessage;
-  m.xclient.window = drag_.source;
-  m.xclient.message_type = type;
-  m.xclient.format = 32;
-  m.xclient.data.l[0] = static_cast<long>(from);
-  m.xclient.data.l[1] = flags;
-  m.xclient.data.l[4] = static_cast<long>(action);
-  if (type == atoms_.xdndFinished) m.xclient.data.l[2] = static_cast<long>(action);
-  XSendEvent(display_, drag_.source, False, NoEventMask, &m);
-}
-
-void X11Backend::OnDragMessage(XClientMessageEvent& e) {
-  auto source = static_cast<Window>(e.data.l[0]);
-  if (e.message_type == atoms_.xdndEnter) {
-    drag_ = Drag{};
-    drag_.source = source;
-    drag_.version = (e.data.l[1] >> 24) & 0xFF;
-    std::vector<Atom> types;
-    if (e.data.l[1] & 1) {
-      Atom type;
-      int format;
-      unsigned long count = 0, after = 0;
-      unsigned char* data = nullptr;
-      if (XGetWindowProperty(display_, source, atoms_.xdndTypeList, 0, 1024, False, XA_ATOM, &type, &format,
-                             &count, &after, &data) == Success && data) {
-        auto* list = reinterpret_cast<Atom*>(data);
-        types.assign(list, list + count);
-        XFree(data);
-      }
-    } else {
-      for (int i = 2; i < 5; ++i) types.push_back(static_cast<Atom>(e.data.l[i]));
-    }
-    drag_.offersFiles = std::find(types.begin(), types.end(), atoms_.uriList) != types.end();
-    return;
-  }
-  if (source != drag_.source || drag_.source == 0) return;
-  if (e.message_type == atoms_.xdndPosition) {
-    int rootX = static_cast<int>((e.data.l[2] >> 16) & 0xFFFF), rootY = static_cast<int>(e.data.l[2] & 0xFFFF);
-    int x = 0, y = 0;
-    Window child;
-    XTranslateCoordinates(display_, root_, e.window, rootX, rootY, &x, &y, &child);
-    drag_.point = ScreenPoint(e.window, x, y);
-    drag_.accepted = drag_.offersFiles && DropTargetAt(drag_.point) != nullptr;
-    // Bit 1: keep sending positions, the answer changes from window to window.
-    SendToSource(atoms_.xdndStatus, e.window, (drag_.accepted ? 1 : 0) | 2,
-                 drag_.accepted ? atoms_.xdndActionCopy : None);
-  } else if (e.message_type == atoms_.xdndLeave) {
-    drag_ = Drag{};
-  } else if (e.message_type == atoms_.xdndDrop) {
-    if (!drag_.accepted) {
-      SendToSource(atoms_.xdndFinished, e.window, 0, None);
-      drag_ = Drag{};
-      return;
-    }
-    drag_.target = e.window;
-    Time time = drag_.version >= 1 ? static_cast<Time>(e.data.l[2]) : CurrentTime;
-    XConvertSelection(display_, atoms_.xdndSelection, atoms_.uriList, atoms_.dropTransfer, e.window, time);
-  }
-}
-
-void X11Backend::OnDropData(XSelectionEvent& e) {
-  std::string list;
-  if (e.property != None) {
-    Atom type;
-    int format;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, e.requestor, atoms_.dropTransfer, 0, 0x7FFFFFF, True, AnyPropertyType, &type,
-                           &format, &count, &after, &data) == Success && data) {
-      if (format == 8) list.assign(reinterpret_cast<char*>(data), count);
-      XFree(data);
-    }
-  }
-  bool dropped = DropFiles(drag_.point, FilesOfUriList(list));
-  SendToSource(atoms_.xdndFinished, drag_.target, dropped ? 1 : 0, dropped ? atoms_.xdndActionCopy : None);
-  drag_ = Drag{};
 }
 
 void X11Backend::OnClientMessage(XClientMessageEvent& e) {
@@ -1437,7 +977,9 @@ void X11Backend::PumpEvents() {
   pumping_ = false;
 }
 
-}  // namespace
+}  // namespace brambolt::x11
+
+namespace brambolt {
 
 const char* ChooseBackendName(const char* backendVariable, const char* displayVariable) {
   if (backendVariable && std::strcmp(backendVariable, "headless") == 0) return "headless";
@@ -1453,7 +995,7 @@ bool IsOverrideRedirectStyle(DWORD style, DWORD exStyle) {
 std::shared_ptr<Backend> OpenX11Backend(const char* display) {
   Display* d = XOpenDisplay(display);
   if (d == nullptr) return nullptr;
-  return std::make_shared<X11Backend>(d);
+  return std::make_shared<x11::X11Backend>(d);
 }
 
 }  // namespace brambolt

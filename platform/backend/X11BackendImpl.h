@@ -1,0 +1,208 @@
+// Inside the X11 backend: its class, shared by X11Backend.cpp (windows, pixels, input, focus,
+// grabs, cursors, the overlay) and X11Transfer.cpp (the CLIPBOARD selection and XDND drops).
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "backend/X11Keys.h"
+#include "gdi/Surface.h"
+#include "win/Backend.h"
+#include "win/WinUser.h"
+
+// Xlib comes last: its macros (None, Bool, Status ...) must not meet the platform's headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace brambolt::x11 {
+
+inline bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// What the backend keeps of a top-level window's X window.
+struct XWin {
+  Window xid = 0;
+  bool overrideRedirect = false;
+  bool shown = false;     // mapped at the platform's request
+  bool viewable = false;  // the server says it is mapped
+  bool iconic = false;
+  bool maximized = false;
+  bool fullscreen = false;
+  bool focusWhenMapped = false;
+  bool reparented = false;  // framed by a window manager: its real configure events are relative
+  std::deque<RECT> requested;  // geometries asked for whose configure events may still come
+  std::string title;
+  HICON icon = nullptr;
+};
+
+// The channel and field shift that put an 8-bit colour component under a visual's mask.
+struct Channel {
+  unsigned long mask = 0;
+  int shift = 0;
+  int bits = 0;
+  explicit Channel(unsigned long m = 0) : mask(m) {
+    if (m == 0) return;
+    while (!((m >> shift) & 1)) ++shift;
+    while ((m >> (shift + bits)) & 1) ++bits;
+  }
+  unsigned long Place(uint32_t component) const {
+    unsigned long v = bits >= 8 ? component << (bits - 8) : component >> (8 - bits);
+    return (v << shift) & mask;
+  }
+};
+
+// The backend over one display connection, made and used on the user-interface thread.
+class X11Backend final : public Backend {
+ public:
+  explicit X11Backend(Display* display);
+  ~X11Backend() override;
+
+  const char* Name() const override { return "x11"; }
+  void WindowShown(HWND topLevel, const RECT& screen) override;
+  void WindowHidden(HWND topLevel) override;
+  void WindowMoved(HWND topLevel, const RECT& screen) override;
+  void WindowDestroyed(HWND topLevel) override;
+  void ZOrderChanged() override;
+  void Present(HWND topLevel, const RECT& damage) override;
+  void OverlayChanged(const RECT& damage) override;
+  void UpdateOverlay();
+  void SetCursor(HCURSOR cursor) override;
+  void ShowCursor(bool visible) override;
+  void Bell(UINT type) override;
+  void Flash(HWND topLevel, bool on) override;
+  void ClipboardChanged() override;
+  bool ForeignClipboardText(std::string& utf8) override;
+  void PumpEvents() override;
+  bool HasEventSource() const override { return true; }
+
+ private:
+  bool OnUiThread() const { return std::this_thread::get_id() == ui_; }
+  // Carries `work` out now on the user-interface thread, or queues it for its next pump.
+  bool Elsewhere(std::function<void()> work);
+  void RunQueued();
+
+  XWin* Find(HWND hwnd);
+  HWND HandleOf(Window xid) const;
+  XWin& Ensure(HWND hwnd);
+  void SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle);
+  void SetTitle(XWin& w, const std::string& ansi);
+  void SetIcon(HWND hwnd, XWin& w);
+  void SetNetState(XWin& w, Atom state, bool on);
+  void Map(HWND hwnd, XWin& w);
+  void Place(XWin& w, const RECT& screen);
+  void OnConfigure(XConfigureEvent& e);
+  void FocusX(XWin& w);
+  void Put(Window xid, const Surface& surface, RECT source, int x, int y);
+  void PutWindow(HWND hwnd, RECT area);
+  Cursor CursorFor(HCURSOR cursor);
+  Cursor ImageCursor(HCURSOR cursor);
+  void ApplyCursor();
+
+  // Keeps X in step with the window manager's own state: titles, activation, capture, clipping.
+  void Sync();
+  void SyncTitles();
+  void SyncActivation();
+  void SyncGrab();
+
+  void Handle(XEvent& e);
+  POINT ScreenPoint(Window xid, int x, int y);
+  void SyncModifiers(unsigned state);
+  void OnKey(XKeyEvent& e, bool press);
+  void OnButton(XButtonEvent& e, bool press);
+  void OnFocusIn(Window xid);
+  void CheckFocusLeft();
+  void ReleaseKeys();
+  void SyncToggleKeys();
+  void OnClientMessage(XClientMessageEvent& e);
+  void OnDragMessage(XClientMessageEvent& e);
+  void SendToSource(Atom type, Window from, long flags, Atom action);
+  void OnDropData(XSelectionEvent& e);
+  void OnSelectionRequest(XSelectionRequestEvent& r);
+  void OnSelectionClear();
+  // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
+  bool WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept);
+  bool ConvertClipboard(Atom target, std::string& bytes);
+
+  Display* display_;
+  int screen_;
+  Window root_;
+  Visual* visual_;
+  int depth_;
+  Colormap colormap_;
+  GC gc_;
+  bool directPixels_ = false;
+  Channel red_, green_, blue_;
+  bool shape_ = false;
+  unsigned numLockMask_ = 0;
+  const std::thread::id ui_;
+
+  std::mutex queueMutex_;
+  std::deque<std::function<void()>> queue_;
+  bool pumping_ = false;
+
+  std::unordered_map<HWND, XWin> windows_;
+  std::unordered_map<Window, HWND> byXid_;
+  HWND echo_ = nullptr;  // the window whose change came from X and must not go back to it
+
+  HWND lastActive_ = nullptr;
+  bool checkFocus_ = false;
+  std::map<unsigned, x11::VirtualKey> pressed_;  // by keycode: what a release must undo
+
+  HCURSOR cursor_ = nullptr;
+  bool cursorVisible_ = true;
+  std::map<unsigned, Cursor> fontCursors_;
+  std::map<HCURSOR, Cursor> imageCursors_;
+  Cursor blankCursor_ = 0;
+
+  bool grabbed_ = false;
+  Window grabWindow_ = 0;
+  bool confined_ = false;
+  RECT clipRect_{};
+  Window clipWindow_ = 0;
+
+  Window overlay_ = 0;
+  bool overlayDirty_ = false;
+  bool overlayMapped_ = false;
+  RECT overlayBox_{};
+  std::unique_ptr<Surface> overlayPixels_;
+
+  // The CLIPBOARD selection: what we offer while we own it, guarded as any thread may change it.
+  Window selectionWindow_ = 0;
+  std::mutex clipMutex_;
+  std::string offeredText_;  // UTF-8
+  std::vector<std::pair<std::string, std::string>> offeredFormats_;  // registered name, bytes
+  bool ownSelection_ = false;
+  bool clearingClipboard_ = false;
+  Time lastTime_ = CurrentTime;
+
+  struct Atoms {
+    Atom wmProtocols, wmDeleteWindow, netWmPing, netWmName, netWmState, netWmStateAbove,
+        netWmStateMaxVert, netWmStateMaxHorz, netWmStateFullscreen, netActiveWindow, netWmWindowType, typeNormal, typeDialog, typeUtility, typeMenu,
+        typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
+        targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
+        xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
+        uriList, dropTransfer, netWmIcon;
+  } atoms_{};
+
+  // A drag from another program over our windows (XDND).
+  struct Drag {
+    Window source = 0;
+    long version = 0;
+    bool offersFiles = false;
+    bool accepted = false;
+    POINT point{};
+    Window target = 0;  // set once dropped, while the file list is fetched
+  } drag_;
+};
+
+}  // namespace brambolt::x11

@@ -1,0 +1,291 @@
+// The X11 backend's exchanges with other programs: the CLIPBOARD selection both ways (text as
+// UTF-8 and Latin-1, registered formats as targets of their own) and files dropped by XDND.
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "backend/DropFiles.h"
+#include "base/Convert.h"
+#include "base/GlobalMemory.h"
+
+// Xlib comes last: its macros (None, Bool, Status ...) must not meet the platform's headers.
+#include "backend/X11BackendImpl.h"
+
+namespace brambolt::x11 {
+namespace {
+
+// Set while a thread reads the platform's clipboard to offer it: what another program holds must
+// not be taken in then.
+thread_local bool t_readingClipboard = false;
+
+}  // namespace
+
+void X11Backend::ClipboardChanged() {
+  // Runs on the thread that closed the clipboard: what we offer is read from the in-process
+  // clipboard now, so a later request never has to open it from inside the message loop.
+  std::string text;
+  std::vector<std::pair<std::string, std::string>> formats;
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    if (clearingClipboard_) return;
+  }
+  t_readingClipboard = true;
+  bool opened = OpenClipboard(nullptr) != FALSE;
+  t_readingClipboard = false;
+  if (!opened) return;
+  for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
+    if (f != CF_TEXT && f < 0xC000) continue;
+    HANDLE h = GetClipboardData(f);
+    if (h == nullptr) continue;
+    SIZE_T size = GlobalSize(h);
+    const char* p = static_cast<const char*>(GlobalLock(h));
+    if (p == nullptr) continue;
+    if (f == CF_TEXT) {
+      text = AnsiToUtf8(std::string_view(p, strnlen(p, size)));
+    } else {
+      char name[256] = {};
+      if (GetClipboardFormatName(f, name, sizeof(name)) > 0) formats.emplace_back(name, std::string(p, size));
+    }
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    offeredText_ = std::move(text);
+    offeredFormats_ = std::move(formats);
+  }
+  // Emptied, the clipboard is still ours, as the system's is after EmptyClipboard: other
+  // programs then find nothing on it, and nothing of theirs comes back into it.
+  auto claim = [this] {
+    XSetSelectionOwner(display_, atoms_.clipboard, selectionWindow_, lastTime_);
+    ownSelection_ = XGetSelectionOwner(display_, atoms_.clipboard) == selectionWindow_;
+  };
+  if (!Elsewhere(claim)) claim();
+}
+
+bool X11Backend::WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+  XFlush(display_);
+  for (;;) {
+    while (XCheckTypedWindowEvent(display_, xid, type, &out))
+      if (accept(out)) return true;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return false;
+    pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+    poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
+  }
+}
+
+bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
+  XConvertSelection(display_, atoms_.clipboard, target, atoms_.transfer, selectionWindow_, lastTime_);
+  XEvent e;
+  if (!WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; })) return false;
+  if (e.xselection.property == None) return false;
+  auto read = [this](std::string& into, Atom& type) {
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, selectionWindow_, atoms_.transfer, 0, 0x7FFFFFF, True, AnyPropertyType,
+                           &type, &format, &count, &after, &data) != Success)
+      return false;
+    if (data) {
+      // Xlib hands 32-bit items over as longs.
+      into.append(reinterpret_cast<char*>(data),
+                  count * (format == 32 ? sizeof(long) : static_cast<unsigned long>(format / 8)));
+      XFree(data);
+    }
+    return true;
+  };
+  Atom type = None;
+  if (!read(bytes, type)) return false;
+  if (type != atoms_.incr) return true;
+  // Large transfers come in pieces, each announced by a new value of the property; an empty
+  // piece ends them.
+  bytes.clear();
+  for (;;) {
+    if (!WaitForEvent(PropertyNotify, selectionWindow_, e, [this](XEvent& ev) {
+          return ev.xproperty.atom == atoms_.transfer && ev.xproperty.state == PropertyNewValue;
+        }))
+      return false;
+    size_t before = bytes.size();
+    if (!read(bytes, type)) return false;
+    if (bytes.size() == before) return true;
+  }
+}
+
+bool X11Backend::ForeignClipboardText(std::string& utf8) {
+  // Only the user-interface thread may talk to the server, and it must not be made to wait for
+  // another thread; a text held by another program is read when that thread opens the clipboard.
+  if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
+  if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
+  std::string bytes;
+  if (ConvertClipboard(atoms_.utf8String, bytes)) {
+    utf8 = std::move(bytes);
+    return true;
+  }
+  bytes.clear();
+  if (!ConvertClipboard(XA_STRING, bytes)) return false;
+  std::u32string latin1(bytes.begin(), bytes.end());
+  for (char32_t& c : latin1) c &= 0xFF;
+  utf8.clear();
+  for (char32_t c : latin1) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return true;
+}
+
+void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
+  XEvent reply{};
+  reply.xselection.type = SelectionNotify;
+  reply.xselection.requestor = r.requestor;
+  reply.xselection.selection = r.selection;
+  reply.xselection.target = r.target;
+  reply.xselection.time = r.time;
+  reply.xselection.property = None;
+  Atom property = r.property == None ? r.target : r.property;
+  std::lock_guard<std::mutex> lock(clipMutex_);
+  size_t limit = static_cast<size_t>(XMaxRequestSize(display_)) * 4 - 64;
+  auto give = [&](Atom type, const std::string& bytes) {
+    if (bytes.size() > limit) return;
+    XChangeProperty(display_, r.requestor, property, type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    reply.xselection.property = property;
+  };
+  if (r.selection == atoms_.clipboard && ownSelection_) {
+    std::vector<Atom> privateTargets;
+    for (const auto& [name, bytes] : offeredFormats_) privateTargets.push_back(XInternAtom(display_, name.c_str(), False));
+    if (r.target == atoms_.targets) {
+      std::vector<Atom> targets{atoms_.targets, atoms_.timestamp};
+      if (!offeredText_.empty())
+        targets.insert(targets.end(), {atoms_.utf8String, atoms_.textPlain, atoms_.text, XA_STRING});
+      targets.insert(targets.end(), privateTargets.begin(), privateTargets.end());
+      XChangeProperty(display_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(targets.data()), static_cast<int>(targets.size()));
+      reply.xselection.property = property;
+    } else if (r.target == atoms_.timestamp) {
+      long t = static_cast<long>(lastTime_);
+      XChangeProperty(display_, r.requestor, property, XA_INTEGER, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&t), 1);
+      reply.xselection.property = property;
+    } else if (offeredText_.empty()) {
+      // Nothing of text to give.
+    } else if (r.target == atoms_.utf8String || r.target == atoms_.textPlain || r.target == atoms_.text) {
+      give(atoms_.utf8String, offeredText_);
+    } else if (r.target == XA_STRING) {
+      std::string latin1;
+      for (char32_t c : AnsiToUnicode(offeredText_, CP_UTF8))
+        latin1 += c <= 0xFF ? static_cast<char>(c) : '?';
+      give(XA_STRING, latin1);
+    } else {
+      for (size_t i = 0; i < privateTargets.size(); ++i)
+        if (privateTargets[i] == r.target) give(r.target, offeredFormats_[i].second);
+    }
+  }
+  XSendEvent(display_, r.requestor, False, 0, &reply);
+}
+
+void X11Backend::OnSelectionClear() {
+  // Another program took the clipboard: ours empties, and the next paste asks that program.
+  ownSelection_ = false;
+  {
+    std::lock_guard<std::mutex> lock(clipMutex_);
+    offeredText_.clear();
+    offeredFormats_.clear();
+    clearingClipboard_ = true;
+  }
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  std::lock_guard<std::mutex> lock(clipMutex_);
+  clearingClipboard_ = false;
+}
+
+void X11Backend::SendToSource(Atom type, Window from, long flags, Atom action) {
+  XEvent m{};
+  m.xclient.type = ClientMessage;
+  m.xclient.window = drag_.source;
+  m.xclient.message_type = type;
+  m.xclient.format = 32;
+  m.xclient.data.l[0] = static_cast<long>(from);
+  m.xclient.data.l[1] = flags;
+  m.xclient.data.l[4] = static_cast<long>(action);
+  if (type == atoms_.xdndFinished) m.xclient.data.l[2] = static_cast<long>(action);
+  XSendEvent(display_, drag_.source, False, NoEventMask, &m);
+}
+
+void X11Backend::OnDragMessage(XClientMessageEvent& e) {
+  auto source = static_cast<Window>(e.data.l[0]);
+  if (e.message_type == atoms_.xdndEnter) {
+    drag_ = Drag{};
+    drag_.source = source;
+    drag_.version = (e.data.l[1] >> 24) & 0xFF;
+    std::vector<Atom> types;
+    if (e.data.l[1] & 1) {
+      Atom type;
+      int format;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(display_, source, atoms_.xdndTypeList, 0, 1024, False, XA_ATOM, &type, &format,
+                             &count, &after, &data) == Success && data) {
+        auto* list = reinterpret_cast<Atom*>(data);
+        types.assign(list, list + count);
+        XFree(data);
+      }
+    } else {
+      for (int i = 2; i < 5; ++i) types.push_back(static_cast<Atom>(e.data.l[i]));
+    }
+    drag_.offersFiles = std::find(types.begin(), types.end(), atoms_.uriList) != types.end();
+    return;
+  }
+  if (source != drag_.source || drag_.source == 0) return;
+  if (e.message_type == atoms_.xdndPosition) {
+    int rootX = static_cast<int>((e.data.l[2] >> 16) & 0xFFFF), rootY = static_cast<int>(e.data.l[2] & 0xFFFF);
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display_, root_, e.window, rootX, rootY, &x, &y, &child);
+    drag_.point = ScreenPoint(e.window, x, y);
+    drag_.accepted = drag_.offersFiles && DropTargetAt(drag_.point) != nullptr;
+    // Bit 1: keep sending positions, the answer changes from window to window.
+    SendToSource(atoms_.xdndStatus, e.window, (drag_.accepted ? 1 : 0) | 2,
+                 drag_.accepted ? atoms_.xdndActionCopy : None);
+  } else if (e.message_type == atoms_.xdndLeave) {
+    drag_ = Drag{};
+  } else if (e.message_type == atoms_.xdndDrop) {
+    if (!drag_.accepted) {
+      SendToSource(atoms_.xdndFinished, e.window, 0, None);
+      drag_ = Drag{};
+      return;
+    }
+    drag_.target = e.window;
+    Time time = drag_.version >= 1 ? static_cast<Time>(e.data.l[2]) : CurrentTime;
+    XConvertSelection(display_, atoms_.xdndSelection, atoms_.uriList, atoms_.dropTransfer, e.window, time);
+  }
+}
+
+void X11Backend::OnDropData(XSelectionEvent& e) {
+  std::string list;
+  if (e.property != None) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, e.requestor, atoms_.dropTransfer, 0, 0x7FFFFFF, True, AnyPropertyType, &type,
+                           &format, &count, &after, &data) == Success && data) {
+      if (format == 8) list.assign(reinterpret_cast<char*>(data), count);
+      XFree(data);
+    }
+  }
+  bool dropped = DropFiles(drag_.point, FilesOfUriList(list));
+  SendToSource(atoms_.xdndFinished, drag_.target, dropped ? 1 : 0, dropped ? atoms_.xdndActionCopy : None);
+  drag_ = Drag{};
+}
+
+}  // namespace brambolt::x11
