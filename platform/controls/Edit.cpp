@@ -50,7 +50,10 @@ class EditState {
   std::vector<DWORD> Boundaries(DWORD start, DWORD end, size_t most) const;
   // Index of the last boundary whose text from `start` is at most `width` pixels wide.
   size_t LastFitting(HDC hdc, DWORD start, const std::vector<DWORD>& b, int width) const;
+  // x of a position from the format rectangle's left edge, before horizontal scrolling.
   int XOf(DWORD pos) const;
+  // Where a line starts in a centred or right-aligned edit.
+  int Indent(HDC hdc, const Line& line) const;
   DWORD PosFromPoint(POINT p) const;
   int VisibleLines() const;
   void ScrollToCaret();
@@ -196,10 +199,20 @@ int EditState::XOf(DWORD pos) const {
   int x;
   {
     FontSelection f(dc, font_);
-    x = Width(dc, line.start, std::min(pos, line.start + line.length) - line.start);
+    x = Indent(dc, line) + Width(dc, line.start, std::min(pos, line.start + line.length) - line.start);
   }
   ReleaseDC(hwnd_, dc);
   return x;
+}
+
+int EditState::Indent(HDC hdc, const Line& line) const {
+  DWORD align = style_ & (ES_CENTER | ES_RIGHT);
+  if (align == ES_LEFT) return 0;
+  RECT fr = FormatRect();
+  // The caret keeps a pixel of its own at the right end.
+  int room = (fr.right - fr.left) - 1 - Width(hdc, line.start, line.length);
+  if (room <= 0) return 0;
+  return align == ES_CENTER ? room / 2 : room;
 }
 
 void EditState::Relayout() {
@@ -258,11 +271,11 @@ DWORD EditState::PosFromPoint(POINT p) const {
   int index = Multi() ? firstLine_ + (p.y - fr.top) / lineHeight_ - (p.y < fr.top ? 1 : 0) : 0;
   index = std::clamp(index, 0, static_cast<int>(lines_.size()) - 1);
   const Line& line = lines_[static_cast<size_t>(index)];
-  int x = p.x - fr.left + xOffset_;
   HDC dc = GetDC(hwnd_);
   DWORD best;
   {
     FontSelection f(dc, font_);
+    int x = p.x - fr.left + xOffset_ - Indent(dc, line);
     std::vector<DWORD> b = Boundaries(line.start, line.start + line.length, line.length + 1);
     // The last boundary left of x, then whichever of it and the next is nearer.
     size_t i = LastFitting(dc, line.start, b, std::max(x, 0));
@@ -670,7 +683,7 @@ void EditState::Paint(HDC hdc) {
   for (int i = Multi() ? firstLine_ : 0; i < last; ++i) {
     const Line& line = lines_[static_cast<size_t>(i)];
     int y = fr.top + (i - (Multi() ? firstLine_ : 0)) * lineHeight_;
-    int x0 = fr.left - xOffset_;
+    int x0 = fr.left - xOffset_ + Indent(hdc, line);
     std::string shown = Shown(line.start, line.length);
     SetTextColor(hdc, textColor);
     TabbedTextOut(hdc, x0, y, shown.c_str(), static_cast<int>(shown.size()), static_cast<int>(tabStops_.size()),

@@ -304,6 +304,27 @@ TEST_F(EditStyles, WordsLongerThanALineBreakWhereTheyMust) {
   EXPECT_EQ(joined, "a " + word + " b");
 }
 
+TEST_F(EditStyles, CentredAndRightAlignedTextKeepsItsPlace) {
+  HWND left = Make(ES_AUTOHSCROLL, "abc", 200, 24);
+  HWND centre = Make(ES_AUTOHSCROLL | ES_CENTER, "abc", 200, 24);
+  HWND right = Make(ES_AUTOHSCROLL | ES_RIGHT, "abc", 200, 24);
+  auto x = [](HWND h, int i) { return static_cast<short>(LOWORD(SendMessage(h, EM_POSFROMCHAR, static_cast<WPARAM>(i), 0))); };
+  int width = x(left, 3) - x(left, 0);
+  RECT r;
+  SendMessage(right, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(x(right, 3), r.right - 1);
+  EXPECT_EQ(x(right, 0), r.right - 1 - width);
+  EXPECT_NEAR(x(centre, 0) - r.left, (r.right - r.left - 1 - width) / 2, 1);
+  // A click lands on the character under it wherever the line starts.
+  DestroyWindow(left);
+  DestroyWindow(centre);
+  LRESULT at = SendMessage(right, EM_POSFROMCHAR, 1, 0);
+  Click(right, POINT{static_cast<short>(LOWORD(at)) + 1, static_cast<short>(HIWORD(at)) + 3});
+  DWORD a = 0, b = 0;
+  SendMessage(right, EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+  EXPECT_EQ(a, 1u);
+}
+
 TEST_F(EditStyles, MouseSelectsByClickDragAndDoubleClick) {
   HWND edit = Make(ES_AUTOHSCROLL, "alpha beta");
   LRESULT at6 = SendMessage(edit, EM_POSFROMCHAR, 6, 0);
