@@ -404,6 +404,34 @@ TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
   EXPECT_EQ(Codes(30).back(), static_cast<UINT>(CBN_SELCHANGE));
 }
 
+TEST_F(ComboBoxes, MalformedDialogInitDataStopsAtTheFault) {
+  RecordingDialog::Reset();
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_LISTS), recorder_.Hwnd(), RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  SendDlgItemMessage(dialog, IDC_LIST, LB_RESETCONTENT, 0, 0);
+  auto entry = [](std::vector<BYTE>& out, WORD id, WORD msg, const std::string& text, DWORD length) {
+    for (WORD w : {id, msg}) {
+      out.push_back(static_cast<BYTE>(w & 0xFF));
+      out.push_back(static_cast<BYTE>(w >> 8));
+    }
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<BYTE>(length >> (8 * i)));
+    out.insert(out.end(), text.begin(), text.end());
+  };
+  std::vector<BYTE> good;
+  entry(good, IDC_LIST, 0x0401, std::string("One\0", 4), 4);
+  entry(good, IDC_LIST, 0x0401, std::string("Two\0", 4), 4);
+  good.push_back(0);
+  good.push_back(0);
+  EXPECT_TRUE(ExecuteDialogInit(dialog, good.data(), good.size()));
+  EXPECT_EQ(SendDlgItemMessage(dialog, IDC_LIST, LB_GETCOUNT, 0, 0), 2);
+  std::vector<BYTE> cut;
+  entry(cut, IDC_LIST, 0x0401, std::string("Three\0", 6), 6);
+  entry(cut, IDC_LIST, 0x0401, "Fo", 1000);  // claims more bytes than there are
+  EXPECT_FALSE(ExecuteDialogInit(dialog, cut.data(), cut.size()));
+  EXPECT_EQ(SendDlgItemMessage(dialog, IDC_LIST, LB_GETCOUNT, 0, 0), 3);
+  EXPECT_FALSE(ExecuteDialogInit(dialog, cut.data(), 5)) << "a header cut short";
+}
+
 TEST_F(ComboBoxes, DialogInitDataFillsTheCombo) {
   RecordingDialog::Reset();
   HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_LISTS), recorder_.Hwnd(), RecordingDialog::Proc, 0);
