@@ -86,4 +86,28 @@ TEST(Screenshot, DialogWithEveryControlIsDrawnInTheClassicLook) {
   EXPECT_EQ(ClientPixel(dialog, free.x, free.y), GetSysColor(COLOR_3DFACE)) << "the dialog background";
 }
 
+TEST(Screenshot, MessageBoxShowsItsIconTextAndButtons) {
+  UiSession session;
+  ModalAnswers answers;
+  std::filesystem::path png =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "controls_messagebox.png";
+  COLORREF frame = CLR_INVALID;
+  RECT icon{}, text{}, yes{};
+  answers.When("#32770", "Workspace Manager", [&](HWND box) {
+    EXPECT_TRUE(SaveWindowPng(box, png.string()));
+    frame = WindowPixel(GetDlgItem(box, IDNO), 0, 0);
+    GetWindowRect(GetDlgItem(box, IDC_MESSAGEBOX_ICON), &icon);
+    GetWindowRect(GetDlgItem(box, IDC_MESSAGEBOX_TEXT), &text);
+    GetWindowRect(GetDlgItem(box, IDYES), &yes);
+    SendMessage(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(MessageBox(nullptr, "Save the workspace before closing?", "Workspace Manager",
+                       MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2),
+            IDNO);
+  EXPECT_EQ(frame, GetSysColor(COLOR_WINDOWFRAME)) << "the default button is the second";
+  EXPECT_LT(icon.right, text.left) << "the icon stands left of the text";
+  EXPECT_GT(yes.top, text.bottom) << "the buttons stand below the text";
+  EXPECT_GT(std::filesystem::file_size(png), 500u);
+}
+
 }  // namespace
