@@ -259,7 +259,7 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (type == BS_GROUPBOX) return DLGC_STATIC;
       if (IsRadioType(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
       if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-      if (type == BS_PUSHBUTTON || type == BS_PUSHBOX) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      if (type == BS_PUSHBUTTON || type == BS_USERBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
       return DLGC_BUTTON;
     case WM_NCHITTEST:
       if (type == BS_GROUPBOX) return HTTRANSPARENT;
