@@ -339,7 +339,13 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
 
 void X11Backend::FocusX(XWin& w) {
   w.focusWhenMapped = false;
-  XSetInputFocus(display_, w.xid, RevertToParent, CurrentTime);
+  // The focus moves among our own windows, or is taken when nobody has it; from another program
+  // only the window manager may hand it over, when asked (no stealing, as on the system).
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(display_, &focus, &revert);
+  if (focus == None || focus == PointerRoot || focus == root_ || HandleOf(focus) != nullptr)
+    XSetInputFocus(display_, w.xid, RevertToParent, CurrentTime);
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = w.xid;
@@ -768,7 +774,7 @@ void X11Backend::CheckFocusLeft() {
   Window focus = 0;
   int revert = 0;
   XGetInputFocus(display_, &focus, &revert);
-  if (focus == None || focus == PointerRoot || HandleOf(focus) != nullptr) return;
+  if (focus == None || focus == PointerRoot || focus == root_ || HandleOf(focus) != nullptr) return;
   ReleaseKeys();
   if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
   lastActive_ = GetActiveWindow();

@@ -483,6 +483,10 @@ TEST_F(X11Display, ActivationAndTheXFocusFollowEachOther) {
   EXPECT_TRUE(PumpUntil([&] { return Attributes(other).map_state == IsViewable; }));
   XSetInputFocus(peer_, other, RevertToParent, CurrentTime);
   EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }));
+  // Activating a window then does not take the focus from the other program by force.
+  SetActiveWindow(first);
+  Settle();
+  EXPECT_EQ(focused(), other);
   XDestroyWindow(peer_, other);
 }
 
