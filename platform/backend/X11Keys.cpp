@@ -29,7 +29,6 @@ constexpr KeysymKey kKeysyms[] = {
     {XK_Control_L, VK_LCONTROL, false}, {XK_Control_R, VK_RCONTROL, true},
     {XK_Alt_L, VK_LMENU, false},        {XK_Meta_L, VK_LMENU, false},
     {XK_Alt_R, VK_RMENU, true},         {XK_Meta_R, VK_RMENU, true},
-    {XK_ISO_Level3_Shift, VK_RMENU, true}, {XK_Mode_switch, VK_RMENU, true},
     {XK_Super_L, VK_LWIN, true},        {XK_Super_R, VK_RWIN, true},
     // The editing block and the arrows are the extended keys; their keypad twins are not.
     {XK_Home, VK_HOME, true},           {XK_End, VK_END, true},
@@ -64,6 +63,8 @@ bool IsKeypad(unsigned long keysym) { return keysym >= XK_KP_Space && keysym <= 
 }  // namespace
 
 VirtualKey KeysymToVirtualKey(unsigned long keysym, unsigned keycode) {
+  // AltGr only selects characters here: as Alt it would open menus when released alone.
+  if (keysym == XK_ISO_Level3_Shift || keysym == XK_Mode_switch) return {};
   if (keysym >= XK_a && keysym <= XK_z) return {static_cast<UINT>(keysym - XK_a + 'A'), false};
   if (keysym >= XK_A && keysym <= XK_Z) return {static_cast<UINT>(keysym), false};
   if (keysym >= XK_0 && keysym <= XK_9) return {static_cast<UINT>(keysym), false};

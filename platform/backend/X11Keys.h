@@ -18,7 +18,7 @@ struct VirtualKey {
 // The virtual key of a keysym. `keysym` is the key's unshifted keysym, except on the keypad where
 // it is the keysym with Num Lock applied (KP_1 gives VK_NUMPAD1, KP_End gives VK_END). Keys the
 // table lacks fall back to the key's position: X keycodes of the PC keyboard are its set-1 scan
-// codes plus 8. vk 0: no key the platform knows.
+// codes plus 8. vk 0: no key for the platform (AltGr, which only selects characters).
 VirtualKey KeysymToVirtualKey(unsigned long keysym, unsigned keycode);
 
 // The Unicode character a keysym types (with the modifiers already applied), 0 when it types none.

@@ -51,6 +51,7 @@ TEST(X11Keys, KeysOfOtherLayoutsTakeTheVirtualKeyOfTheirPlace) {
   EXPECT_EQ(KeysymToVirtualKey(XK_Cyrillic_ef, 0x1E + 8).vk, static_cast<UINT>('A'));
   EXPECT_EQ(KeysymToVirtualKey(XK_Cyrillic_ef, 200).vk, 0u);
   EXPECT_EQ(KeysymToVirtualKey(NoSymbol, 0).vk, 0u);
+  EXPECT_EQ(KeysymToVirtualKey(XK_ISO_Level3_Shift, 108).vk, 0u) << "AltGr is no Alt";
 }
 
 TEST(X11Keys, KeysymsTypeTheirCharacters) {
