@@ -21,7 +21,8 @@ const char* ChooseBackendName(const char* backendVariable, const char* displayVa
 
 // Whether a top-level window of these styles is shown without the window manager's involvement
 // (override-redirect): popups without a caption or sizing border (menus, tips, drop-downs, the
-// splash), which must appear at once, where the platform puts them.
+// splash), which must appear at once, where the platform puts them; not those that ask for a task
+// of their own (WS_EX_APPWINDOW).
 bool IsOverrideRedirectStyle(DWORD style, DWORD exStyle);
 
 }  // namespace brambolt
