@@ -218,7 +218,7 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   XChangeProperty(display_, w.xid, atoms_.netWmWindowType, XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&type), 1);
   char text[1024] = {};
-  GetWindowText(hwnd, text, sizeof(text));
+  InternalGetWindowText(hwnd, text, sizeof(text));
   SetTitle(w, text);
   if (w.overrideRedirect) return;
 
@@ -895,11 +895,12 @@ void X11Backend::Handle(XEvent& e) {
 }
 
 void X11Backend::SyncTitles() {
+  // Read without WM_GETTEXT: this runs at every pump, and window procedures need not see it.
   char text[1024];
   for (auto& [hwnd, w] : windows_) {
     if (w.overrideRedirect) continue;
     text[0] = 0;
-    GetWindowText(hwnd, text, sizeof(text));
+    InternalGetWindowText(hwnd, text, sizeof(text));
     if (w.title != text) SetTitle(w, text);
   }
 }
