@@ -131,7 +131,8 @@ class X11Backend final : public Backend {
   void OnSelectionClear();
   // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
   bool WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept);
-  bool ConvertClipboard(Atom target, std::string& bytes);
+  // The CLIPBOARD owner's data as `target`; `answered` tells a refusal from no answer.
+  bool ConvertClipboard(Atom target, std::string& bytes, bool* answered);
 
   Display* display_;
   int screen_;

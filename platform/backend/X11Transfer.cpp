@@ -78,11 +78,11 @@ bool X11Backend::WaitForEvent(int type, Window xid, XEvent& out, const std::func
   }
 }
 
-bool X11Backend::ConvertClipboard(Atom target, std::string& bytes) {
+bool X11Backend::ConvertClipboard(Atom target, std::string& bytes, bool* answered) {
   XConvertSelection(display_, atoms_.clipboard, target, atoms_.transfer, selectionWindow_, lastTime_);
   XEvent e;
-  if (!WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; })) return false;
-  if (e.xselection.property == None) return false;
+  *answered = WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; });
+  if (!*answered || e.xselection.property == None) return false;
   auto read = [this](std::string& into, Atom& type) {
     int format = 0;
     unsigned long count = 0, after = 0;
@@ -121,16 +121,16 @@ bool X11Backend::ForeignClipboardText(std::string& utf8) {
   if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
   if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
   std::string bytes;
-  if (ConvertClipboard(atoms_.utf8String, bytes)) {
+  bool answered = false;
+  if (ConvertClipboard(atoms_.utf8String, bytes, &answered)) {
     utf8 = std::move(bytes);
     return true;
   }
+  // An owner that does not answer is not asked twice: the user-interface thread waits meanwhile.
   bytes.clear();
-  if (!ConvertClipboard(XA_STRING, bytes)) return false;
-  std::u32string latin1(bytes.begin(), bytes.end());
-  for (char32_t& c : latin1) c &= 0xFF;
+  if (!answered || !ConvertClipboard(XA_STRING, bytes, &answered)) return false;
   utf8.clear();
-  for (char32_t c : latin1) {
+  for (unsigned char c : bytes) {
     if (c < 0x80) {
       utf8 += static_cast<char>(c);
     } else {

@@ -567,22 +567,29 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
   HWND frame = Make("Paster", WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
   ASSERT_TRUE(Copy(frame, {{CF_TEXT, std::string("old", 4)}}));
 
-  // The other program runs on a thread of its own, answering requests for its text.
-  std::atomic<bool> stop{false}, owning{false};
+  // The other program runs on a thread of its own, answering requests for its text; told to, it
+  // takes the clipboard again as an older program that offers Latin-1 only.
+  std::atomic<bool> stop{false}, owning{false}, latin1Only{false};
   std::thread other([&] {
     Display* d = XOpenDisplay(g_server->Name().c_str());
     Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
     Atom cb = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
-    XSetSelectionOwner(d, cb, w, CurrentTime);
-    XSync(d, False);
-    owning = true;
+    bool old = false;
     while (!stop) {
+      if (!owning || old != latin1Only) {
+        old = latin1Only;
+        XSetSelectionOwner(d, cb, w, CurrentTime);
+        XSync(d, False);
+        owning = true;
+      }
       while (XPending(d)) {
         XEvent e;
         XNextEvent(d, &e);
         if (e.type != SelectionRequest) continue;
-        if (e.xselectionrequest.target == utf8)
+        if (!old && e.xselectionrequest.target == utf8)
           Give(d, e.xselectionrequest, "na\xC3\xAFve");
+        else if (old && e.xselectionrequest.target == XA_STRING)
+          Give(d, e.xselectionrequest, "caf\xE9");
         else
           Refuse(d, e.xselectionrequest);
         XFlush(d);
@@ -613,6 +620,9 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
   std::string bytes;
   EXPECT_TRUE(PumpUntil([&] { return pasted().empty(); }));
   EXPECT_FALSE(PeerConvert("UTF8_STRING", bytes));
+
+  latin1Only = true;
+  EXPECT_TRUE(PumpUntil([&] { return pasted() == "caf\xE9"; }));
   stop = true;
   other.join();
 }
