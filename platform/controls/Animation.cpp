@@ -52,6 +52,7 @@ class AnimationState {
   void Paint(HWND hwnd, HDC hdc);
   POINT Origin(HWND hwnd) const;
 
+  HFONT font_ = nullptr;
   std::unique_ptr<AviClip> clip_;
   int frame_ = 0;
   int from_ = 0, to_ = 0;
@@ -180,6 +181,8 @@ void AnimationState::Paint(HWND hwnd, HDC hdc) {
 }
 
 LRESULT AnimationState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT common;
+  if (HandleCommon(hwnd, msg, wParam, lParam, font_, [&](HDC hdc) { Paint(hwnd, hdc); }, &common)) return common;
   switch (msg) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
@@ -201,16 +204,6 @@ LRESULT AnimationState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
       if (wParam == kFrameTimer) Tick(hwnd);
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-      Paint(hwnd, hdc);
-      if (!wParam) EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_SIZE:
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/WinTypes.h"
+#include "win/WinUser.h"
 
 namespace brambolt::ctl {
 
@@ -15,6 +15,14 @@ void RegisterAnimationClass();
 void RegisterProgressClass();
 void RegisterUpDownClass();
 void RegisterHotKeyClass();
+void RegisterToolTipClass();
+
+// A control that watches another window's messages (the up-down its buddy's arrow keys, the
+// tooltip its tools' mouse) subclasses it through this: the watcher sees each message first and
+// returns true when it took it (its answer in *result). Watches end with either window.
+using MessageWatcher = bool (*)(HWND watcher, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+void WatchWindow(HWND hwnd, HWND watcher, MessageWatcher watch);
+void UnwatchWindow(HWND hwnd, HWND watcher);
 
 // The text a hot-key control shows for a key and its HOTKEYF_ modifiers ("Ctrl + Shift + A";
 // "None" for nothing).

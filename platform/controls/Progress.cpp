@@ -18,6 +18,7 @@ class ProgressState {
   int SetPos(HWND hwnd, int pos);
   void Paint(HWND hwnd, HDC hdc);
 
+  HFONT font_ = nullptr;
   int low_ = 0, high_ = 100, pos_ = 0, step_ = 10;
   COLORREF bar_ = CLR_DEFAULT, background_ = CLR_DEFAULT;
 };
@@ -76,6 +77,8 @@ void ProgressState::Paint(HWND hwnd, HDC hdc) {
 }
 
 LRESULT ProgressState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT common;
+  if (HandleCommon(hwnd, msg, wParam, lParam, font_, [&](HDC hdc) { Paint(hwnd, hdc); }, &common)) return common;
   switch (msg) {
     case PBM_SETRANGE:
       return SetRange(hwnd, LOWORD(lParam), HIWORD(lParam));
@@ -115,16 +118,6 @@ LRESULT ProgressState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       colour = static_cast<COLORREF>(lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
       return previous;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-      Paint(hwnd, hdc);
-      if (!wParam) EndPaint(hwnd, &ps);
-      return 0;
     }
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);

@@ -2,7 +2,6 @@
 // acceleration while held, wrapping, and a buddy window that shows the position as text.
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <vector>
 
 #include "controls/CommCtrl.h"
@@ -14,16 +13,6 @@ namespace {
 
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT kFirstRepeatMs = 500, kRepeatMs = 100;
-
-// Buddies whose arrow keys the up-down takes, with the procedures they had (windows belong to
-// their thread, and so does this table).
-struct BuddyHook {
-  HWND updown;
-  WNDPROC previous;
-};
-thread_local std::map<HWND, BuddyHook> buddyHooks;
-
-LRESULT CALLBACK BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 class UpDownState {
  public:
@@ -41,6 +30,7 @@ class UpDownState {
   int ArrowAt(HWND hwnd, POINT p) const;  // +1 up, -1 down
   int Increment() const;
 
+  HFONT font_ = nullptr;
   int low_ = 100, high_ = 0, pos_ = 0, base_ = 10;
   HWND buddy_ = nullptr;
   std::vector<UDACCEL> accel_{{0, 1}, {2, 5}, {5, 20}};
@@ -50,34 +40,18 @@ class UpDownState {
 
 UpDownState* UpDownOf(HWND hwnd) { return StateOf<UpDownState>(hwnd); }
 
-LRESULT CALLBACK BuddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto it = buddyHooks.find(hwnd);
-  if (it == buddyHooks.end()) return DefWindowProc(hwnd, msg, wParam, lParam);
-  BuddyHook hook = it->second;
-  if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(hook.updown)) {
-    bool horizontal = (StyleOf(hook.updown) & UDS_HORZ) != 0;
-    if (!horizontal) {
-      if (UpDownState* state = UpDownOf(hook.updown)) state->Step(hook.updown, wParam == VK_UP ? 1 : -1);
-      return 0;
-    }
-  }
-  if (msg == WM_KEYDOWN && (wParam == VK_LEFT || wParam == VK_RIGHT) && IsWindow(hook.updown) &&
-      (StyleOf(hook.updown) & UDS_HORZ)) {
-    if (UpDownState* state = UpDownOf(hook.updown)) state->Step(hook.updown, wParam == VK_RIGHT ? 1 : -1);
-    return 0;
-  }
-  if (msg == WM_NCDESTROY) {
-    buddyHooks.erase(hwnd);
-    SetWindowLongPtr(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook.previous));
-  }
-  return CallWindowProc(hook.previous, hwnd, msg, wParam, lParam);
-}
-
-void Unhook(HWND buddy) {
-  auto it = buddyHooks.find(buddy);
-  if (it == buddyHooks.end()) return;
-  if (IsWindow(buddy)) SetWindowLongPtr(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.previous));
-  buddyHooks.erase(it);
+// Arrow keys in the buddy step the up-down (left and right for a horizontal one).
+bool WatchBuddy(HWND updown, HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (msg != WM_KEYDOWN) return false;
+  bool horizontal = (StyleOf(updown) & UDS_HORZ) != 0;
+  int direction = 0;
+  if (wParam == (horizontal ? VK_RIGHT : VK_UP)) direction = 1;
+  if (wParam == (horizontal ? VK_LEFT : VK_DOWN)) direction = -1;
+  UpDownState* state = UpDownOf(updown);
+  if (direction == 0 || state == nullptr) return false;
+  state->Step(updown, direction);
+  *result = 0;
+  return true;
 }
 
 // The step grows with the time an arrow is held, as the acceleration table says; a key steps by
@@ -92,15 +66,11 @@ int UpDownState::Increment() const {
 
 HWND UpDownState::SetBuddy(HWND hwnd, HWND buddy) {
   HWND previous = buddy_;
-  if (buddy_) Unhook(buddy_);
+  if (buddy_) UnwatchWindow(buddy_, hwnd);
   buddy_ = buddy;
   if (buddy_ == nullptr) return previous;
   DWORD style = StyleOf(hwnd);
-  if (style & UDS_ARROWKEYS) {
-    auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtr(buddy_, GWLP_WNDPROC));
-    buddyHooks[buddy_] = BuddyHook{hwnd, old};
-    SetWindowLongPtr(buddy_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BuddyProc));
-  }
+  if (style & UDS_ARROWKEYS) WatchWindow(buddy_, hwnd, WatchBuddy);
   AlignToBuddy(hwnd);
   if (style & UDS_SETBUDDYINT) WriteBuddy(hwnd);
   return previous;
@@ -219,6 +189,8 @@ void UpDownState::Paint(HWND hwnd, HDC hdc) {
 }
 
 LRESULT UpDownState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT common;
+  if (HandleCommon(hwnd, msg, wParam, lParam, font_, [&](HDC hdc) { Paint(hwnd, hdc); }, &common)) return common;
   switch (msg) {
     case WM_CREATE:
       if (StyleOf(hwnd) & UDS_AUTOBUDDY) SetBuddy(hwnd, GetWindow(hwnd, GW_HWNDPREV));
@@ -303,19 +275,9 @@ LRESULT UpDownState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                       MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(pos_)), reinterpret_cast<LPARAM>(hwnd));
       }
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PAINTSTRUCT ps;
-      HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(hwnd, &ps);
-      Paint(hwnd, hdc);
-      if (!wParam) EndPaint(hwnd, &ps);
-      return 0;
-    }
     case WM_DESTROY:
       KillTimer(hwnd, kRepeatTimer);
-      if (buddy_) Unhook(buddy_);
+      if (buddy_) UnwatchWindow(buddy_, hwnd);
       buddy_ = nullptr;
       return 0;
   }
