@@ -34,8 +34,9 @@ function(brambolt_test target folder)
   if(ARG_PCH)
     target_precompile_headers(${target} PRIVATE ${ARG_PCH})
   endif()
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "BRAMBOLT_BACKEND=headless;BRAMBOLT_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
+  # Fixtures under tests/data are found through this definition; tests always run headless.
+  target_compile_definitions(${target} PRIVATE BRAMBOLT_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "BRAMBOLT_BACKEND=headless")
 endfunction()
 
 # brambolt_embed_resources(<target> <rc-file> [DEPENDS <files...>])

@@ -3,6 +3,7 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -59,15 +60,15 @@ bool IsValidPriority(int priority) {
   }
 }
 
-// Only the idle level has a scheduler policy an unprivileged process may always choose; leaving
-// it again may be refused, in which case the level is still recorded.
+// The idle level becomes the lowest niceness rather than the kernel's idle policy: a thread
+// under that policy gets no processor at all while anything else runs, and a worker driving a
+// progress dialog would stall for as long as the machine is busy (Windows boosts starving
+// threads; Linux never does). Leaving the level again may be refused to an unprivileged
+// process, in which case the level is still recorded.
 void ApplyPriority(pid_t kernelId, int priority) {
-  sched_param param{};
-  param.sched_priority = 0;
-  if (priority == THREAD_PRIORITY_IDLE)
-    sched_setscheduler(kernelId, SCHED_IDLE, &param);
-  else if (sched_getscheduler(kernelId) == SCHED_IDLE)
-    sched_setscheduler(kernelId, SCHED_OTHER, &param);
+  const int niceness = priority == THREAD_PRIORITY_IDLE ? 19 : 0;
+  if (getpriority(PRIO_PROCESS, static_cast<id_t>(kernelId)) != niceness)
+    setpriority(PRIO_PROCESS, static_cast<id_t>(kernelId), niceness);
 }
 
 // The thread object of a handle; null with ERROR_INVALID_HANDLE when it names no thread.

@@ -85,12 +85,8 @@ inline std::map<std::string, std::string> ReadTree(const fs::path& root, const s
   return files;
 }
 
-// tests/data/docs beside this header, unless the environment names the data folder.
-inline fs::path GoldenRoot() {
-  const char* data = std::getenv("BRAMBOLT_TEST_DATA");
-  if (data != nullptr) return fs::path(data) / "docs";
-  return fs::path(__FILE__).parent_path().parent_path() / "data" / "docs";
-}
+// The golden trees under tests/data/docs.
+inline fs::path GoldenRoot() { return fs::path(BRAMBOLT_TEST_DATA_DIR) / "docs"; }
 
 // Compares the files byte for byte with the golden tree of that name.
 inline void ExpectGolden(const std::map<std::string, std::string>& files, const std::string& name) {

@@ -1,5 +1,8 @@
 // Threads: suspended creation, suspend counts, exit codes, priorities, ids and TLS slots.
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
 #include <sched.h>
 
 #include <atomic>
@@ -162,24 +165,27 @@ TEST(Threads, TerminateEndsOnlyAThreadThatHasNotStarted) {
 
 struct PriorityProbe {
   int policy = -1;
+  int niceness = 0;
   int priority = 0;
 };
 
 DWORD WINAPI ReadOwnPriority(LPVOID p) {
   auto* probe = static_cast<PriorityProbe*>(p);
   probe->policy = sched_getscheduler(0);
+  probe->niceness = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
   probe->priority = GetThreadPriority(GetCurrentThread());
   return 0;
 }
 
-TEST(Threads, IdlePriorityRunsTheThreadUnderTheIdlePolicy) {
+TEST(Threads, IdlePriorityRunsTheThreadAtTheLowestNicenessButStillScheduled) {
   PriorityProbe probe;
   HANDLE h = CreateThread(nullptr, 0, ReadOwnPriority, &probe, CREATE_SUSPENDED, nullptr);
   ASSERT_TRUE(SetThreadPriority(h, THREAD_PRIORITY_IDLE));
   EXPECT_EQ(GetThreadPriority(h), -15);
   ResumeThread(h);
   ASSERT_EQ(WaitForSingleObject(h, kGenerous), WAIT_OBJECT_0);
-  EXPECT_EQ(probe.policy, SCHED_IDLE);
+  EXPECT_EQ(probe.policy, SCHED_OTHER);
+  EXPECT_EQ(probe.niceness, 19);
   EXPECT_EQ(probe.priority, THREAD_PRIORITY_IDLE);
   CloseHandle(h);
 }
