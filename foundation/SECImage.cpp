@@ -581,7 +581,8 @@ bool Skip(const SECImage::ByteReader& read, size_t count) {
 
 }  // namespace
 
-SECImage::BmpResult SECImage::ReadBmpStream(const ByteReader& read, ULONGLONG available) {
+SECImage::BmpResult SECImage::ReadBmpStream(const ByteReader& read, ULONGLONG available,
+                                            const std::function<void(ULONGLONG)>& ensure) {
   BYTE fileHeader[kFileHeaderSize];
   if (!ReadExactly(read, fileHeader, sizeof(fileHeader))) return BmpResult::tooShort;
   if (ReadLE16(fileHeader) != kBmpMagic) return BmpResult::badMagic;
@@ -609,6 +610,7 @@ SECImage::BmpResult SECImage::ReadBmpStream(const ByteReader& read, ULONGLONG av
   size_t imageBytes = PaddedRowBytes(bits, h.biWidth) * static_cast<size_t>(h.biHeight);
   if (imageBytes > kMaxPixelBytes) return BmpResult::badData;
   if (available != ULLONG_MAX && offBits + imageBytes > available) return BmpResult::tooShort;
+  if (ensure) ensure(imageBytes);
   ImageBlock pixels;
   if (!pixels.Allocate(imageBytes)) return BmpResult::badData;
   if (!ReadExactly(read, pixels.Get(), imageBytes)) return BmpResult::tooShort;
@@ -662,7 +664,9 @@ void SECImage::Serialize(CArchive& ar) {
     WriteBmpStream([&ar](const void* p, UINT n) { ar.Write(p, n); });
     return;
   }
-  BmpResult result = ReadBmpStream([&ar](void* p, UINT n) { return ar.Read(p, n); }, ULLONG_MAX);
+  // An archive's length is unknown: it is asked to hold the pixels before they are allocated.
+  BmpResult result = ReadBmpStream([&ar](void* p, UINT n) { return ar.Read(p, n); }, ULLONG_MAX,
+                                   [&ar](ULONGLONG bytes) { ar.EnsureAvailable(bytes); });
   if (result == BmpResult::ok) {
     CreatePalette();
     return;

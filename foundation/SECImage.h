@@ -117,7 +117,9 @@ class SECImage : public CObject {
   // The reader validates every field against 'available' bytes (unknown: SIZE_MAX) and changes
   // the image only when the whole picture was read.
   enum class BmpResult { ok, badMagic, badData, tooShort };
-  BmpResult ReadBmpStream(const ByteReader& read, ULONGLONG available);
+  // 'ensure', when given, is told the pixel bytes needed before they are allocated.
+  BmpResult ReadBmpStream(const ByteReader& read, ULONGLONG available,
+                          const std::function<void(ULONGLONG)>& ensure = nullptr);
   void WriteBmpStream(const ByteWriter& write);
   void DeletePalette();
   // Pixel value x of a row of the held depth (1, 4 or 8 bits index, in the image's bit order).

@@ -245,6 +245,25 @@ TEST(DibSerialize, ArchiveRoundTripAndBadMagicThrows) {
   EXPECT_TRUE(SamePicture(PictureOf(image), PictureOf(copy)));
 }
 
+TEST(DibSerialize, AnArchiveCutInThePixelsThrowsAndKeepsThePicture) {
+  SECDib image;
+  ASSERT_TRUE(LoadBytes(image, PatternBmp(8, 3, 3)));
+  Picture before = PictureOf(image);
+  std::string bytes = PatternBmp(24, 2000, 2000).substr(0, 5000);
+  CMemFile file;
+  file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  try {
+    image.Serialize(ar);
+    ADD_FAILURE() << "no exception";
+  } catch (CArchiveException* e) {
+    EXPECT_EQ(e->m_cause, CArchiveException::endOfFile);
+    e->Delete();
+  }
+  EXPECT_TRUE(SamePicture(before, PictureOf(image)));
+}
+
 TEST(ImageFiles, NameBasedSavesReuseTheImagesOwnFileObject) {
   brambolt::testing_os::TempDir dir;
   SECDib image;

@@ -104,6 +104,53 @@ TEST(TiffWrite, TwentyFourBitColoursStayInMemoryAfterTheSave) {
   EXPECT_EQ(static_cast<uint8_t>(strip[0]), before.At(0, 0).r) << "red first in the file";
 }
 
+// Writes with another compression.
+class CompressedTiff : public SECTiff {
+ public:
+  explicit CompressedTiff(DWORD compression) { m_nCompression = compression; }
+};
+
+TEST(TiffWrite, CompressedFilesReadBackTheSame) {
+  brambolt::testing_os::TempDir dir;
+  struct Case {
+    DWORD compression;
+    int bits;
+  };
+  for (Case c : {Case{COMPRESSION_LZW, 24}, Case{COMPRESSION_ADOBE_DEFLATE, 8}, Case{COMPRESSION_PACKBITS, 4},
+                 Case{COMPRESSION_CCITTFAX3, 1}, Case{COMPRESSION_CCITTFAX4, 1}}) {
+    SCOPED_TRACE(c.compression);
+    SECDib dib;
+    std::string bmp = c.bits == 1 ? BuildBmp(1, 40, 9, {{0, 0, 0}, {255, 255, 255}}, [](int x, int y) { return (x / 5 + y) & 1; }, nullptr)
+                                  : PatternBmp(c.bits, 40, 9);
+    ASSERT_TRUE(LoadBytes(dib, bmp));
+    CompressedTiff tiff(c.compression);
+    tiff.MoveFrom(dib);
+    ASSERT_TRUE(tiff.SaveImage((dir / "z.tif").c_str()));
+    EXPECT_EQ(Tag16(dir / "z.tif", TIFFTAG_COMPRESSION), c.compression);
+    if (c.compression == COMPRESSION_CCITTFAX3) {
+      TIFF* t = TIFFOpen((dir / "z.tif").c_str(), "r");
+      uint32_t options = 0;
+      TIFFGetField(t, TIFFTAG_GROUP3OPTIONS, &options);
+      TIFFClose(t);
+      EXPECT_EQ(options, 5u) << "two-dimensional coding with byte-aligned lines";
+    }
+    SECTiff copy;
+    ASSERT_TRUE(copy.LoadImage((dir / "z.tif").c_str()));
+    EXPECT_TRUE(SamePicture(PictureOf(tiff), PictureOf(copy)));
+  }
+}
+
+TEST(TiffWrite, AnImpossibleCompressionFailsTheSave) {
+  brambolt::testing_os::TempDir dir;
+  SECDib dib;
+  ASSERT_TRUE(LoadBytes(dib, PatternBmp(24, 4, 4)));
+  CompressedTiff tiff(COMPRESSION_CCITTFAX4);
+  tiff.MoveFrom(dib);
+  Picture before = PictureOf(tiff);
+  EXPECT_FALSE(tiff.SaveImage((dir / "bad.tif").c_str())) << "fax coding holds only one-bit pictures";
+  EXPECT_TRUE(SamePicture(before, PictureOf(tiff)));
+}
+
 TEST(TiffRead, AFileObjectCannotCarryATiff) {
   SECTiff tiff;
   ASSERT_TRUE(LoadBytes(tiff, PatternBmp(8, 2, 2)) == FALSE);
