@@ -307,3 +307,114 @@ typedef NMTTDISPINFOA TOOLTIPTEXTA;
 typedef NMTTDISPINFOA TOOLTIPTEXT;
 typedef LPNMTTDISPINFOA LPTOOLTIPTEXTA;
 typedef LPNMTTDISPINFOA LPTOOLTIPTEXT;
+
+// ---- Tab control ("SysTabControl32"): one row of tabs over a display area.
+#define WC_TABCONTROLA "SysTabControl32"
+#define WC_TABCONTROL WC_TABCONTROLA
+
+#define TCS_SCROLLOPPOSITE 0x0001
+#define TCS_BOTTOM 0x0002
+#define TCS_RIGHT 0x0002
+#define TCS_MULTISELECT 0x0004
+#define TCS_FLATBUTTONS 0x0008
+#define TCS_FORCEICONLEFT 0x0010
+#define TCS_FORCELABELLEFT 0x0020
+#define TCS_HOTTRACK 0x0040
+#define TCS_VERTICAL 0x0080
+#define TCS_TABS 0x0000
+#define TCS_BUTTONS 0x0100
+#define TCS_SINGLELINE 0x0000
+#define TCS_MULTILINE 0x0200
+#define TCS_RIGHTJUSTIFY 0x0000
+#define TCS_FIXEDWIDTH 0x0400
+#define TCS_RAGGEDRIGHT 0x0800
+#define TCS_FOCUSONBUTTONDOWN 0x1000
+#define TCS_OWNERDRAWFIXED 0x2000
+#define TCS_TOOLTIPS 0x4000
+#define TCS_FOCUSNEVER 0x8000
+
+#define TCM_FIRST 0x1300
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+#define TCM_GETITEMCOUNT (TCM_FIRST + 4)
+#define TCM_GETITEMA (TCM_FIRST + 5)
+#define TCM_SETITEMA (TCM_FIRST + 6)
+#define TCM_INSERTITEMA (TCM_FIRST + 7)
+#define TCM_DELETEITEM (TCM_FIRST + 8)
+#define TCM_DELETEALLITEMS (TCM_FIRST + 9)
+#define TCM_GETITEMRECT (TCM_FIRST + 10)
+#define TCM_GETCURSEL (TCM_FIRST + 11)
+#define TCM_SETCURSEL (TCM_FIRST + 12)
+#define TCM_HITTEST (TCM_FIRST + 13)
+#define TCM_SETITEMEXTRA (TCM_FIRST + 14)
+#define TCM_ADJUSTRECT (TCM_FIRST + 40)
+#define TCM_SETITEMSIZE (TCM_FIRST + 41)
+#define TCM_REMOVEIMAGE (TCM_FIRST + 42)
+#define TCM_SETPADDING (TCM_FIRST + 43)
+#define TCM_GETROWCOUNT (TCM_FIRST + 44)
+#define TCM_GETTOOLTIPS (TCM_FIRST + 45)
+#define TCM_SETTOOLTIPS (TCM_FIRST + 46)
+#define TCM_GETCURFOCUS (TCM_FIRST + 47)
+#define TCM_SETCURFOCUS (TCM_FIRST + 48)
+#define TCM_SETMINTABWIDTH (TCM_FIRST + 49)
+#define TCM_DESELECTALL (TCM_FIRST + 50)
+#define TCM_HIGHLIGHTITEM (TCM_FIRST + 51)
+#define TCM_SETEXTENDEDSTYLE (TCM_FIRST + 52)
+#define TCM_GETEXTENDEDSTYLE (TCM_FIRST + 53)
+#define TCM_GETITEM TCM_GETITEMA
+#define TCM_SETITEM TCM_SETITEMA
+#define TCM_INSERTITEM TCM_INSERTITEMA
+
+#define TCIF_TEXT 0x0001
+#define TCIF_IMAGE 0x0002
+#define TCIF_RTLREADING 0x0004
+#define TCIF_PARAM 0x0008
+#define TCIF_STATE 0x0010
+
+#define TCIS_BUTTONPRESSED 0x0001
+#define TCIS_HIGHLIGHTED 0x0002
+
+typedef struct tagTCITEMA {
+  UINT mask;
+  DWORD dwState;
+  DWORD dwStateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  LPARAM lParam;
+} TCITEMA, *LPTCITEMA, TCITEM, *LPTCITEM, TC_ITEM;
+
+#define TCHT_NOWHERE 0x0001
+#define TCHT_ONITEMICON 0x0002
+#define TCHT_ONITEMLABEL 0x0004
+#define TCHT_ONITEM (TCHT_ONITEMICON | TCHT_ONITEMLABEL)
+
+typedef struct tagTCHITTESTINFO {
+  POINT pt;
+  UINT flags;
+} TCHITTESTINFO, *LPTCHITTESTINFO, TC_HITTESTINFO;
+
+#define TCN_FIRST (0U - 550)
+#define TCN_KEYDOWN (TCN_FIRST - 0)
+#define TCN_SELCHANGE (TCN_FIRST - 1)
+#define TCN_SELCHANGING (TCN_FIRST - 2)
+
+#pragma pack(push, 1)
+typedef struct tagTCKEYDOWN {
+  NMHDR hdr;
+  WORD wVKey;
+  UINT flags;
+} NMTCKEYDOWN, TC_KEYDOWN;
+#pragma pack(pop)
+
+inline int TabCtrl_GetItemCount(HWND hwnd) { return static_cast<int>(SendMessage(hwnd, TCM_GETITEMCOUNT, 0, 0)); }
+inline int TabCtrl_GetCurSel(HWND hwnd) { return static_cast<int>(SendMessage(hwnd, TCM_GETCURSEL, 0, 0)); }
+inline int TabCtrl_SetCurSel(HWND hwnd, int i) {
+  return static_cast<int>(SendMessage(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(i), 0));
+}
+inline int TabCtrl_InsertItem(HWND hwnd, int i, const TCITEM* item) {
+  return static_cast<int>(SendMessage(hwnd, TCM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item)));
+}
+inline void TabCtrl_AdjustRect(HWND hwnd, BOOL larger, RECT* rect) {
+  SendMessage(hwnd, TCM_ADJUSTRECT, static_cast<WPARAM>(larger), reinterpret_cast<LPARAM>(rect));
+}

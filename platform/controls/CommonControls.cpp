@@ -67,6 +67,7 @@ void RegisterCommonControlClasses() {
   RegisterUpDownClass();
   RegisterHotKeyClass();
   RegisterToolTipClass();
+  RegisterTabClass();
 }
 
 }  // namespace brambolt::ctl

@@ -16,6 +16,7 @@ void RegisterProgressClass();
 void RegisterUpDownClass();
 void RegisterHotKeyClass();
 void RegisterToolTipClass();
+void RegisterTabClass();
 
 // A control that watches another window's messages (the up-down its buddy's arrow keys, the
 // tooltip its tools' mouse) subclasses it through this: the watcher sees each message first and

@@ -1,0 +1,145 @@
+// The tab control: items, selection by program, click and key with the parent's consent, hit
+// testing, the display rectangle and the look of the selected tab.
+#include "ControlsTestSupport.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+class Tabs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tab_ = CreateWindowEx(0, WC_TABCONTROL, nullptr, WS_CHILD | WS_VISIBLE, 10, 10, 300, 200, recorder_.Hwnd(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(30)), nullptr, nullptr);
+    ASSERT_NE(tab_, nullptr);
+    for (const char* name : {"General", "Files", "Advanced"}) Insert(TabCtrl_GetItemCount(tab_), name);
+    RunUntilIdle();
+    recorder_.Clear();
+  }
+  int Insert(int at, const char* name, LPARAM data = 0) {
+    TCITEM item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<char*>(name);
+    item.lParam = data;
+    return TabCtrl_InsertItem(tab_, at, &item);
+  }
+  std::string TextAt(int i) {
+    char buffer[32] = {};
+    TCITEM item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof(buffer);
+    SendMessage(tab_, TCM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+  }
+  std::vector<UINT> Codes() {
+    std::vector<UINT> codes;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_NOTIFY && (r.code == TCN_SELCHANGE || r.code == TCN_SELCHANGING)) codes.push_back(r.code);
+    return codes;
+  }
+  POINT Middle(int i) {
+    RECT r;
+    SendMessage(tab_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  UiSession session_;
+  NotificationRecorder recorder_;
+  HWND tab_ = nullptr;
+};
+
+TEST_F(Tabs, ItemsAreInsertedReadChangedAndDeleted) {
+  EXPECT_EQ(TabCtrl_GetItemCount(tab_), 3);
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 0);  // the first item inserted is selected
+  EXPECT_EQ(Insert(99, "Last", 5), 3);    // past the end appends
+  EXPECT_EQ(Insert(1, "Second", 7), 1);
+  EXPECT_EQ(TextAt(1), "Second");
+  EXPECT_EQ(TextAt(4), "Last");
+  TCITEM item{};
+  item.mask = TCIF_PARAM;
+  SendMessage(tab_, TCM_GETITEM, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(item.lParam, 7);
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>("Renamed");
+  EXPECT_TRUE(SendMessage(tab_, TCM_SETITEM, 1, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(TextAt(1), "Renamed");
+  EXPECT_EQ(TabCtrl_SetCurSel(tab_, 3), 0);
+  EXPECT_TRUE(SendMessage(tab_, TCM_DELETEITEM, 1, 0));
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 2);  // follows its item
+  EXPECT_TRUE(SendMessage(tab_, TCM_DELETEITEM, 2, 0));
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), -1);
+  EXPECT_FALSE(SendMessage(tab_, TCM_DELETEITEM, 9, 0));
+  EXPECT_EQ(TabCtrl_SetCurSel(tab_, 9), -1);
+  SendMessage(tab_, TCM_DELETEALLITEMS, 0, 0);
+  EXPECT_EQ(TabCtrl_GetItemCount(tab_), 0);
+  EXPECT_TRUE(Codes().empty());  // nothing the program does is notified
+}
+
+TEST_F(Tabs, ClicksAndKeysAskThenChangeTheSelection) {
+  Click(tab_, Middle(2));
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 2);
+  EXPECT_EQ(Codes(), (std::vector<UINT>{TCN_SELCHANGING, TCN_SELCHANGE}));
+  EXPECT_EQ(GetFocus(), tab_);
+  recorder_.Clear();
+  PressKey(VK_LEFT);
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 1);
+  PressKey(VK_HOME);
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 0);
+  PressKey(VK_LEFT);  // already first
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 0);
+  EXPECT_EQ(Codes().size(), 4u);
+  recorder_.Clear();
+  recorder_.SetResult(TRUE);  // the parent refuses to leave the page
+  Click(tab_, Middle(1));
+  EXPECT_EQ(TabCtrl_GetCurSel(tab_), 0);
+  EXPECT_EQ(Codes(), std::vector<UINT>{TCN_SELCHANGING});
+}
+
+TEST_F(Tabs, HitTestingAndItemRectanglesAgree) {
+  RECT first, second;
+  SendMessage(tab_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  SendMessage(tab_, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  EXPECT_EQ(first.right, second.left);
+  EXPECT_EQ(first.top, second.top);
+  EXPECT_GT(first.right - first.left, 0);
+  TCHITTESTINFO hit{Middle(1), 0};
+  EXPECT_EQ(SendMessage(tab_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(TCHT_ONITEMLABEL));
+  hit.pt = POINT{290, 5};
+  EXPECT_EQ(SendMessage(tab_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(TCHT_NOWHERE));
+}
+
+TEST_F(Tabs, AdjustRectGoesBothWays) {
+  RECT window{10, 10, 310, 210};
+  RECT display = window;
+  TabCtrl_AdjustRect(tab_, FALSE, &display);
+  RECT first;
+  SendMessage(tab_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  EXPECT_GT(display.top, window.top + first.bottom);
+  EXPECT_GT(display.left, window.left);
+  EXPECT_LT(display.right, window.right);
+  EXPECT_LT(display.bottom, window.bottom);
+  TabCtrl_AdjustRect(tab_, TRUE, &display);
+  EXPECT_TRUE(EqualRect(&display, &window));
+}
+
+TEST_F(Tabs, TheSelectedTabOpensIntoTheDisplayArea) {
+  TabCtrl_SetCurSel(tab_, 1);
+  RunUntilIdle();
+  RECT selected, other;
+  SendMessage(tab_, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&selected));
+  SendMessage(tab_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&other));
+  int line = selected.bottom;  // the display frame's top edge
+  int mid = (selected.left + selected.right) / 2;
+  EXPECT_EQ(WindowPixel(tab_, mid, line), GetSysColor(COLOR_3DFACE));
+  EXPECT_EQ(WindowPixel(tab_, (other.left + other.right) / 2, line), GetSysColor(COLOR_3DHIGHLIGHT));
+  // The selected tab rises above the others.
+  EXPECT_EQ(WindowPixel(tab_, mid, 0), GetSysColor(COLOR_3DHIGHLIGHT));
+  EXPECT_EQ(WindowPixel(tab_, (other.left + other.right) / 2, 0), GetSysColor(COLOR_3DFACE));
+}
+
+}  // namespace
