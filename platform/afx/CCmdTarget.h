@@ -78,3 +78,7 @@ class CCmdUI {
   // bDisableIfNoHndler is set, disables the command unless some target handles it.
   BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 };
+
+// Runs the update handlers of a popup's items through pTarget (what a frame does on
+// WM_INITMENUPOPUP); with bAutoMenuEnable, items without any handler are disabled.
+void AfxUpdateMenuPopup(CCmdTarget* pTarget, CMenu* pPopup, BOOL bAutoMenuEnable);

@@ -408,24 +408,33 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
   ON_WM_SETTINGCHANGE()
 END_MESSAGE_MAP()
 
-void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT) {
-  if (nIDCtl != 0 && ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl))) return;
+void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+  if (lpDrawItemStruct->CtlType == ODT_MENU) {
+    if (AfxDrawMenuItem(lpDrawItemStruct)) return;
+  } else if (ReflectLastMsg(lpDrawItemStruct->hwndItem)) {
+    return;
+  }
+  static_cast<void>(nIDCtl);
   Default();
 }
 
-void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT) {
-  if (nIDCtl != 0 && ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl))) return;
+void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+  if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+    if (AfxMeasureMenuItem(lpMeasureItemStruct)) return;
+  } else if (ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl))) {
+    return;
+  }
   Default();
 }
 
-void CWnd::OnDeleteItem(int nIDCtl, LPDELETEITEMSTRUCT) {
-  if (ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl))) return;
+void CWnd::OnDeleteItem(int, LPDELETEITEMSTRUCT lpDeleteItemStruct) {
+  if (ReflectLastMsg(lpDeleteItemStruct->hwndItem)) return;
   Default();
 }
 
-int CWnd::OnCompareItem(int nIDCtl, LPCOMPAREITEMSTRUCT) {
+int CWnd::OnCompareItem(int, LPCOMPAREITEMSTRUCT lpCompareItemStruct) {
   LRESULT result = 0;
-  if (ReflectLastMsg(::GetDlgItem(m_hWnd, nIDCtl), &result)) return static_cast<int>(result);
+  if (ReflectLastMsg(lpCompareItemStruct->hwndItem, &result)) return static_cast<int>(result);
   return static_cast<int>(Default());
 }
 

@@ -18,3 +18,5 @@
 #include "win/Extensions.h"
 #include "win/Cursors.h"
 #include "win/Caret.h"
+#include "win/Menu.h"
+#include "win/Accelerators.h"

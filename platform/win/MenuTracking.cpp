@@ -1,0 +1,731 @@
+// The menu loop: popup menus as windows of class "#32768" drawn in the classic look, the modal
+// loop that tracks them by keyboard and mouse with the notifications their owner expects, and
+// the menu bar in the non-client area of top-level windows.
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <mutex>
+
+#include "win/Menu.h"
+#include "win/MenuInternal.h"
+#include "win/ModalLoop.h"
+#include "win/Extensions.h"
+#include "win/WinKeys.h"
+#include "win/WinSystem.h"
+
+namespace brambolt::menus {
+namespace {
+
+constexpr int kBorder = 3;          // raised frame of a popup
+constexpr int kSeparatorHeight = 8;
+constexpr int kTextGap = 12;        // between an item's text and its accelerator text
+constexpr int kBarItemPadding = 6;  // left and right of a menu bar item's text
+
+HFONT MenuFont() {
+  static HFONT font = [] {
+    LOGFONT lf = NonClientFont(kMenuFont);
+    return CreateFontIndirect(&lf);
+  }();
+  return font;
+}
+
+// The two parts of an item text: before and after the tab.
+std::pair<std::string, std::string> SplitText(const std::string& text) {
+  size_t tab = text.find('\t');
+  if (tab == std::string::npos) return {text, std::string()};
+  return {text.substr(0, tab), text.substr(tab + 1)};
+}
+
+SIZE TextSize(HDC dc, const std::string& text, bool prefix) {
+  RECT r{0, 0, 0, 0};
+  DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r,
+           DT_SINGLELINE | DT_CALCRECT | (prefix ? 0 : DT_NOPREFIX));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+int CheckWidth() { return GetSystemMetrics(SM_CXMENUCHECK); }
+
+struct Level {
+  HMENU menu = nullptr;
+  HWND window = nullptr;
+  std::vector<Item> items;
+  std::vector<RECT> rects;  // client coordinates of the popup
+  int selected = -1;
+  int textWidth = 0;        // where accelerator texts start
+};
+
+struct Tracker {
+  HWND owner = nullptr;
+  UINT flags = 0;
+  bool notify = true;
+  bool system = false;
+  std::vector<std::unique_ptr<Level>> levels;
+  bool done = false;
+  UINT chosen = 0;
+  RECT exclude{0, 0, 0, 0};
+  // Menu bar mode: the bar's menu and the index of its open item, or -1.
+  HMENU bar = nullptr;
+  int barItem = -1;
+  int barMove = 0;  // a pending move to the next (+1) or previous (-1) bar item
+  HMENU measuring = nullptr;  // the menu whose items are being measured
+};
+
+thread_local Tracker* t_tracker = nullptr;
+
+void Notify(Tracker& t, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (t.notify && IsWindow(t.owner)) SendMessage(t.owner, message, wParam, lParam);
+}
+
+// ---- layout and painting of a popup ----
+
+void Measure(Tracker& t, Level& level) {
+  t.measuring = level.menu;
+  level.items = Items(level.menu).value_or(std::vector<Item>());
+  level.rects.assign(level.items.size(), RECT{});
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, MenuFont());
+  TEXTMETRIC tm{};
+  GetTextMetrics(dc, &tm);
+  int lineHeight = std::max<int>(tm.tmHeight + 4, GetSystemMetrics(SM_CYMENU) - 1);
+  int leftWidth = 0, rightWidth = 0;
+  std::vector<int> heights(level.items.size());
+  for (size_t i = 0; i < level.items.size(); ++i) {
+    Item& it = level.items[i];
+    if (it.IsSeparator()) {
+      heights[i] = kSeparatorHeight;
+      continue;
+    }
+    if (it.IsOwnerDraw()) {
+      MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, 0, it.data};
+      if (IsWindow(t.owner)) SendMessage(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+      heights[i] = static_cast<int>(mis.itemHeight);
+      leftWidth = std::max(leftWidth, static_cast<int>(mis.itemWidth));
+      continue;
+    }
+    auto [left, right] = SplitText(it.text);
+    leftWidth = std::max<int>(leftWidth, TextSize(dc, left, true).cx);
+    if (!right.empty()) rightWidth = std::max<int>(rightWidth, TextSize(dc, right, false).cx);
+    heights[i] = lineHeight;
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(nullptr, dc);
+  t.measuring = nullptr;
+  int check = CheckWidth() + 4;
+  level.textWidth = check + leftWidth;
+  int width = check + leftWidth + (rightWidth > 0 ? kTextGap + rightWidth : 0) + check;
+  int y = kBorder;
+  for (size_t i = 0; i < level.items.size(); ++i) {
+    level.rects[i] = RECT{kBorder, y, kBorder + width, y + heights[i]};
+    y += heights[i];
+  }
+}
+
+SIZE PopupSize(const Level& level) {
+  int width = level.rects.empty() ? 60 : level.rects.front().right - level.rects.front().left;
+  int height = level.rects.empty() ? 0 : level.rects.back().bottom - kBorder;
+  return SIZE{width + 2 * kBorder, height + 2 * kBorder};
+}
+
+void DrawMenuText(HDC dc, const std::string& text, RECT r, UINT format, bool disabled, bool selected) {
+  if (disabled && !selected) {
+    // Embossed: a highlight copy one pixel down and right under the grey text.
+    RECT shadow = r;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  } else if (disabled) {
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  } else {
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  }
+  DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
+
+void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
+  const Item& it = level.items[i];
+  RECT r = level.rects[i];
+  bool selected = static_cast<int>(i) == level.selected;
+  bool disabled = it.IsDisabled();
+  if (it.IsOwnerDraw()) {
+    UINT state = (selected ? ODS_SELECTED : 0) | ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) |
+                 ((it.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((it.state & MF_DISABLED) ? ODS_DISABLED : 0);
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, it.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(level.menu), dc, r, it.data};
+    if (IsWindow(t.owner)) SendMessage(t.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    return;
+  }
+  FillRect(dc, &r, GetSysColorBrush(selected && !it.IsSeparator() ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (it.IsSeparator()) {
+    RECT line{r.left, r.top + kSeparatorHeight / 2 - 1, r.right, r.top + kSeparatorHeight / 2 + 1};
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  int check = CheckWidth();
+  if (it.state & MF_CHECKED) {
+    RECT box{r.left + 2, r.top + (r.bottom - r.top - check) / 2, r.left + 2 + check,
+             r.top + (r.bottom - r.top - check) / 2 + check};
+    DrawFrameControl(dc, &box, DFC_MENU, (it.type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  auto [left, right] = SplitText(it.text);
+  RECT text{r.left + check + 4, r.top, r.right, r.bottom};
+  DrawMenuText(dc, left, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT, disabled, selected);
+  if (!right.empty()) {
+    RECT accel{r.left + level.textWidth + kTextGap, r.top, r.right - check, r.bottom};
+    DrawMenuText(dc, right, accel, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX, disabled, selected);
+  }
+  if (it.sub != nullptr) {
+    RECT arrow{r.right - check, r.top + (r.bottom - r.top - check) / 2, r.right,
+               r.top + (r.bottom - r.top - check) / 2 + check};
+    DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
+  }
+}
+
+Level* LevelOf(HWND window) {
+  if (t_tracker == nullptr) return nullptr;
+  for (auto& level : t_tracker->levels)
+    if (level->window == window) return level.get();
+  return nullptr;
+}
+
+LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
+      DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
+      if (Level* level = LevelOf(hwnd)) {
+        HGDIOBJ old = SelectObject(dc, MenuFont());
+        for (size_t i = 0; i < level->items.size(); ++i) PaintItem(*t_tracker, *level, dc, i);
+        SelectObject(dc, old);
+      }
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    default: return DefWindowProc(hwnd, message, wParam, lParam);
+  }
+}
+
+void RegisterPopupClass() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    WNDCLASS wc{};
+    wc.style = CS_SAVEBITS | CS_DBLCLKS;
+    wc.lpfnWndProc = PopupProc;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = MENU_WINDOW_CLASS;
+    RegisterClass(&wc);
+  });
+}
+
+// ---- selection ----
+
+void Redraw(Level& level) {
+  if (level.window != nullptr) {
+    InvalidateRect(level.window, nullptr, FALSE);
+    UpdateWindow(level.window);
+  }
+}
+
+void Select(Tracker& t, Level& level, int index) {
+  if (level.selected == index) return;
+  if (level.selected >= 0) SetHilite(level.menu, level.selected, false);
+  level.selected = index;
+  if (index >= 0) SetHilite(level.menu, index, true);
+  Redraw(level);
+  if (index >= 0) {
+    const Item& it = level.items[static_cast<size_t>(index)];
+    UINT flags = (it.state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)) | MF_HILITE | (it.type & (MF_OWNERDRAW | MF_SEPARATOR | MF_BITMAP)) |
+                 (it.sub != nullptr ? MF_POPUP : 0) | (t.system ? MF_SYSMENU : 0);
+    UINT id = it.sub != nullptr ? static_cast<UINT>(index) : it.id;
+    Notify(t, WM_MENUSELECT, MAKEWPARAM(id, flags), reinterpret_cast<LPARAM>(level.menu));
+  }
+}
+
+void CloseLevelsAbove(Tracker& t, size_t keep) {
+  while (t.levels.size() > keep) {
+    std::unique_ptr<Level> level = std::move(t.levels.back());
+    t.levels.pop_back();
+    if (level->selected >= 0) SetHilite(level->menu, level->selected, false);
+    if (level->window != nullptr) DestroyWindow(level->window);
+    Notify(t, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(level->menu), 0);
+  }
+}
+
+// Shows a popup with its top-left corner near (x, y), kept on the screen; anchor is the item
+// (screen coordinates) that opened it, or the exclusion rectangle of TrackPopupMenuEx.
+void OpenLevel(Tracker& t, HMENU menu, int x, int y, UINT align, const RECT* anchor, bool submenuOfItem) {
+  auto level = std::make_unique<Level>();
+  level->menu = menu;
+  Measure(t, *level);
+  SIZE size = PopupSize(*level);
+  SIZE screen = GetScreenSize();
+  if (align & TPM_CENTERALIGN) x -= size.cx / 2;
+  else if (align & TPM_RIGHTALIGN) x -= size.cx;
+  if (align & TPM_VCENTERALIGN) y -= size.cy / 2;
+  else if (align & TPM_BOTTOMALIGN) y -= size.cy;
+  if (submenuOfItem && anchor != nullptr) {
+    if (x + size.cx > screen.cx) x = anchor->left - size.cx + kBorder;
+  } else {
+    if (x + size.cx > screen.cx) x = std::max(0, static_cast<int>(screen.cx - size.cx));
+    if (y + size.cy > screen.cy) y = std::max(0, static_cast<int>(y - size.cy));
+    if (anchor != nullptr && anchor->right > anchor->left) {
+      RECT menuRect{x, y, x + size.cx, y + size.cy}, overlap;
+      if (IntersectRect(&overlap, &menuRect, anchor)) {
+        if (align & TPM_VERTICAL)
+          y = anchor->bottom + size.cy <= screen.cy ? anchor->bottom : anchor->top - size.cy;
+        else
+          x = anchor->right + size.cx <= screen.cx ? anchor->right : anchor->left - size.cx;
+      }
+    }
+  }
+  x = std::max(0, x);
+  y = std::max(0, y);
+  RegisterPopupClass();
+  level->window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, MENU_WINDOW_CLASS, "", WS_POPUP, x, y, size.cx,
+                                 size.cy, t.owner, nullptr, nullptr, nullptr);
+  Level* shown = level.get();
+  t.levels.push_back(std::move(level));
+  SetWindowPos(shown->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  UpdateWindow(shown->window);
+}
+
+// Opens the submenu of the selected item of the deepest level.
+bool OpenSelectedSubmenu(Tracker& t, bool selectFirst) {
+  Level& level = *t.levels.back();
+  if (level.selected < 0) return false;
+  const Item& it = level.items[static_cast<size_t>(level.selected)];
+  if (it.sub == nullptr || it.IsDisabled()) return false;
+  Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(it.sub), MAKELPARAM(level.selected, t.system ? 1 : 0));
+  RECT item = level.rects[static_cast<size_t>(level.selected)];
+  MapWindowPoints(level.window, nullptr, reinterpret_cast<POINT*>(&item), 2);
+  OpenLevel(t, it.sub, item.right - kBorder, item.top - kBorder, 0, &item, true);
+  Level& sub = *t.levels.back();
+  if (selectFirst) {
+    for (size_t i = 0; i < sub.items.size(); ++i)
+      if (!sub.items[i].IsSeparator()) {
+        Select(t, sub, static_cast<int>(i));
+        break;
+      }
+  }
+  return true;
+}
+
+void Choose(Tracker& t, const Item& it) {
+  if (it.IsDisabled() || it.IsSeparator() || it.sub != nullptr) return;
+  t.chosen = it.id;
+  t.done = true;
+}
+
+// Moves the selection of a level by step, skipping separators, wrapping around.
+void Step(Tracker& t, Level& level, int step) {
+  int count = static_cast<int>(level.items.size());
+  if (count == 0) return;
+  int index = level.selected;
+  for (int n = 0; n < count; ++n) {
+    index = index < 0 ? (step > 0 ? 0 : count - 1) : (index + step + count) % count;
+    if (!level.items[static_cast<size_t>(index)].IsSeparator()) {
+      Select(t, level, index);
+      return;
+    }
+  }
+}
+
+void PressMnemonic(Tracker& t, UINT ch) {
+  Level& level = *t.levels.back();
+  unsigned key = static_cast<unsigned>(std::toupper(static_cast<int>(ch & 0xFF)));
+  std::vector<int> matches;
+  for (size_t i = 0; i < level.items.size(); ++i)
+    if (!level.items[i].IsSeparator() && Mnemonic(level.items[i].text) == key) matches.push_back(static_cast<int>(i));
+  if (matches.empty()) {
+    // The owner may know the items it draws itself.
+    LRESULT answer = 0;
+    if (IsWindow(t.owner))
+      answer = SendMessage(t.owner, WM_MENUCHAR, MAKEWPARAM(ch, MF_POPUP | (t.system ? MF_SYSMENU : 0)),
+                           reinterpret_cast<LPARAM>(level.menu));
+    int index = static_cast<short>(LOWORD(answer));
+    switch (HIWORD(answer)) {
+      case MNC_EXECUTE:
+        if (index >= 0 && index < static_cast<int>(level.items.size())) {
+          Select(t, level, index);
+          if (!OpenSelectedSubmenu(t, true)) Choose(t, level.items[static_cast<size_t>(index)]);
+        }
+        break;
+      case MNC_SELECT:
+        if (index >= 0 && index < static_cast<int>(level.items.size())) Select(t, level, index);
+        break;
+      case MNC_CLOSE: t.done = true; break;
+      default: MessageBeep(0); break;
+    }
+    return;
+  }
+  if (matches.size() > 1) {
+    // Several items share the letter: each press selects the next of them.
+    auto next = std::find_if(matches.begin(), matches.end(), [&](int i) { return i > level.selected; });
+    Select(t, level, next != matches.end() ? *next : matches.front());
+    return;
+  }
+  Select(t, level, matches.front());
+  if (!OpenSelectedSubmenu(t, true)) Choose(t, level.items[static_cast<size_t>(matches.front())]);
+}
+
+bool HandleKey(Tracker& t, const MSG& msg) {
+  Level& level = *t.levels.back();
+  switch (msg.wParam) {
+    case VK_UP: Step(t, level, -1); return true;
+    case VK_DOWN: Step(t, level, +1); return true;
+    case VK_HOME: level.selected = -1; Step(t, level, +1); return true;
+    case VK_END: level.selected = -1; Step(t, level, -1); return true;
+    case VK_RIGHT:
+      if (!OpenSelectedSubmenu(t, true) && t.bar != nullptr) {
+        t.barMove = +1;
+        t.done = true;
+      }
+      return true;
+    case VK_LEFT:
+      if (t.levels.size() > 1) {
+        CloseLevelsAbove(t, t.levels.size() - 1);
+      } else if (t.bar != nullptr) {
+        t.barMove = -1;
+        t.done = true;
+      }
+      return true;
+    case VK_ESCAPE:
+      if (t.levels.size() > 1)
+        CloseLevelsAbove(t, t.levels.size() - 1);
+      else
+        t.done = true;
+      return true;
+    case VK_RETURN:
+      if (level.selected >= 0 && !OpenSelectedSubmenu(t, true)) Choose(t, level.items[static_cast<size_t>(level.selected)]);
+      return true;
+    case VK_MENU:
+    case VK_F10: t.done = true; return true;
+    default: {
+      // Other keys may make characters: the mnemonics.
+      MSG copy = msg;
+      TranslateMessage(&copy);
+      return true;
+    }
+  }
+}
+
+// The level and item under a screen point; level -1 when the point is outside every popup.
+std::pair<int, int> HitTest(Tracker& t, POINT screen) {
+  for (int l = static_cast<int>(t.levels.size()) - 1; l >= 0; --l) {
+    Level& level = *t.levels[static_cast<size_t>(l)];
+    RECT window;
+    GetWindowRect(level.window, &window);
+    if (!PtInRect(&window, screen)) continue;
+    POINT client = screen;
+    ScreenToClient(level.window, &client);
+    for (size_t i = 0; i < level.rects.size(); ++i)
+      if (PtInRect(&level.rects[i], client)) return {l, static_cast<int>(i)};
+    return {l, -1};
+  }
+  return {-1, -1};
+}
+
+bool HandleMouse(Tracker& t, const MSG& msg) {
+  POINT screen = msg.pt;
+  auto [l, index] = HitTest(t, screen);
+  bool release = msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP;
+  bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN;
+  if (l < 0) {
+    // A press outside every popup cancels the menu.
+    if (press) t.done = true;
+    return true;
+  }
+  if (msg.message == WM_RBUTTONUP && !(t.flags & TPM_RIGHTBUTTON)) return true;
+  if (index < 0) return true;
+  CloseLevelsAbove(t, static_cast<size_t>(l) + 1);
+  Level& level = *t.levels.back();
+  const Item& it = level.items[static_cast<size_t>(index)];
+  if (it.IsSeparator()) {
+    Select(t, level, -1);
+    return true;
+  }
+  Select(t, level, index);
+  if (it.sub != nullptr) {
+    OpenSelectedSubmenu(t, false);
+  } else if (release) {
+    Choose(t, it);
+  }
+  return true;
+}
+
+bool PreTranslate(Tracker& t, MSG& msg) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: return HandleKey(t, msg);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return true;
+    case WM_CHAR:
+    case WM_SYSCHAR: PressMnemonic(t, static_cast<UINT>(msg.wParam)); return true;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: return HandleMouse(t, msg);
+    default: return false;
+  }
+}
+
+// Runs the loop over the popup levels already opened; returns the chosen command (0 cancelled).
+UINT RunLoop(Tracker& t) {
+  HWND capture = t.levels.front()->window;
+  SetCapture(capture);
+  ModalLoopOptions options;
+  options.filterCode = MSGF_MENU;
+  options.idleOwner = t.notify ? t.owner : nullptr;
+  options.preTranslate = [&t](MSG& msg) { return PreTranslate(t, msg); };
+  options.done = [&t] { return t.done || t.levels.empty(); };
+  RunModalLoop(capture, options);
+  if (GetCapture() == capture) ReleaseCapture();
+  return t.chosen;
+}
+
+void SendCommand(const Tracker& t, UINT id) {
+  if (id == 0 || !IsWindow(t.owner)) return;
+  if (t.system)
+    PostMessage(t.owner, WM_SYSCOMMAND, id, 0);
+  else
+    PostMessage(t.owner, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool IsSystemMenuOf(HWND owner, HMENU menu) {
+  return IsWindow(owner) && (GetWindowLong(owner, GWL_STYLE) & WS_SYSMENU) && GetSystemMenu(owner, FALSE) == menu;
+}
+
+// ---- the menu bar ----
+
+struct BarLayout {
+  std::vector<Item> items;
+  std::vector<RECT> rects;  // relative to the bar's top-left
+  int height = 0;
+};
+
+BarLayout LayoutBar(HMENU menu, int width) {
+  BarLayout bar;
+  bar.items = Items(menu).value_or(std::vector<Item>());
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, MenuFont());
+  int line = GetSystemMetrics(SM_CYMENU);
+  int x = 0, y = 0;
+  for (const Item& it : bar.items) {
+    int w = TextSize(dc, SplitText(it.text).first, true).cx + 2 * kBarItemPadding;
+    if (x > 0 && x + w > width) {
+      x = 0;
+      y += line;
+    }
+    bar.rects.push_back(RECT{x, y, x + w, y + line});
+    x += w;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  bar.height = bar.items.empty() ? line : y + line;
+  return bar;
+}
+
+int BarHeight(HWND, HMENU menu, int width) { return LayoutBar(menu, width).height; }
+
+void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
+  BarLayout bar = LayoutBar(menu, area.right - area.left);
+  FillRect(dc, &area, GetSysColorBrush(COLOR_MENU));
+  HGDIOBJ old = SelectObject(dc, MenuFont());
+  SetBkMode(dc, TRANSPARENT);
+  for (size_t i = 0; i < bar.items.size(); ++i) {
+    const Item& it = bar.items[i];
+    RECT r = bar.rects[i];
+    OffsetRect(&r, area.left, area.top);
+    bool hot = (it.state & MF_HILITE) != 0;
+    if (hot) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    RECT text = r;
+    if (hot) OffsetRect(&text, 1, 1);
+    DrawMenuText(dc, SplitText(it.text).first, text, DT_SINGLELINE | DT_VCENTER | DT_CENTER, it.IsDisabled(), false);
+  }
+  SelectObject(dc, old);
+}
+
+// The screen rectangle of a bar item.
+RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
+  RECT window;
+  GetWindowRect(hwnd, &window);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  BarLayout bar = LayoutBar(menu, client.right - client.left);
+  RECT r = bar.rects[static_cast<size_t>(index)];
+  // The bar lies right above the client area.
+  OffsetRect(&r, origin.x, origin.y - bar.height);
+  return r;
+}
+
+// Tracks the menu bar from item `index`: its popup opens, Left and Right move along the bar.
+void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
+  if (t_tracker != nullptr) return;
+  Tracker t;
+  t.owner = hwnd;
+  t.bar = menu;
+  t_tracker = &t;
+  Notify(t, WM_ENTERMENULOOP, FALSE, 0);
+  Notify(t, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+  int count = GetMenuItemCount(menu);
+  UINT chosen = 0;
+  for (int guard = 0; guard < 1000 && count > 0; ++guard) {
+    SetHilite(menu, index, true);
+    DrawMenuBar(hwnd);
+    HMENU popup = GetSubMenu(menu, index);
+    auto items = Items(menu).value_or(std::vector<Item>());
+    UINT flags = MF_HILITE | (popup != nullptr ? MF_POPUP : 0);
+    Notify(t, WM_MENUSELECT, MAKEWPARAM(popup != nullptr ? static_cast<UINT>(index) : items[static_cast<size_t>(index)].id, flags),
+           reinterpret_cast<LPARAM>(menu));
+    if (popup == nullptr) {
+      // A command on the bar itself.
+      SetHilite(menu, index, false);
+      if (!items[static_cast<size_t>(index)].IsDisabled()) chosen = items[static_cast<size_t>(index)].id;
+      break;
+    }
+    Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, 0));
+    RECT item = BarItemRect(hwnd, menu, index);
+    t.done = false;
+    t.barMove = 0;
+    OpenLevel(t, popup, item.left, item.bottom, 0, &item, false);
+    if (keyboard) Step(t, *t.levels.back(), +1);
+    chosen = RunLoop(t);
+    CloseLevelsAbove(t, 0);
+    SetHilite(menu, index, false);
+    if (t.barMove == 0) break;
+    index = (index + t.barMove + count) % count;
+    keyboard = true;
+  }
+  DrawMenuBar(hwnd);
+  Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  Notify(t, WM_EXITMENULOOP, FALSE, 0);
+  t_tracker = nullptr;
+  SendCommand(t, chosen);
+}
+
+void KeyMenu(HWND hwnd, UINT key) {
+  HMENU menu = GetMenu(hwnd);
+  if (menu == nullptr) return;
+  int index = 0;
+  if (key != 0) {
+    auto items = Items(menu).value_or(std::vector<Item>());
+    unsigned wanted = static_cast<unsigned>(std::toupper(static_cast<int>(key & 0xFF)));
+    auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return Mnemonic(i.text) == wanted; });
+    if (it == items.end()) {
+      MessageBeep(0);
+      return;
+    }
+    index = static_cast<int>(it - items.begin());
+  }
+  TrackBar(hwnd, menu, index, true);
+}
+
+void MouseMenu(HWND hwnd, int hit, POINT screen) {
+  HMENU menu = GetMenu(hwnd);
+  if (menu == nullptr || hit != HTMENU) return;
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    RECT r = BarItemRect(hwnd, menu, i);
+    if (PtInRect(&r, screen)) {
+      TrackBar(hwnd, menu, i, false);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void InstallMenuBarHooks() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    MenuBarHooks hooks;
+    hooks.height = BarHeight;
+    hooks.paint = PaintBar;
+    hooks.keyMenu = KeyMenu;
+    hooks.mouseMenu = MouseMenu;
+    SetMenuBarHooks(hooks);
+  });
+}
+
+}  // namespace brambolt::menus
+
+HMENU brambolt::TrackedMenu() {
+  const menus::Tracker* t = menus::t_tracker;
+  if (t == nullptr) return nullptr;
+  return !t->levels.empty() ? t->levels.front()->menu : t->measuring;
+}
+
+using namespace brambolt::menus;
+
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPARAMS params) {
+  if (!IsMenu(menu) || !IsWindow(owner)) {
+    SetLastError(IsMenu(menu) ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_MENU_HANDLE);
+    return FALSE;
+  }
+  // One menu loop per thread.
+  if (t_tracker != nullptr) return FALSE;
+  Tracker t;
+  t.owner = owner;
+  t.flags = flags;
+  t.notify = !(flags & TPM_NONOTIFY);
+  t.system = IsSystemMenuOf(owner, menu);
+  t_tracker = &t;
+  Notify(t, WM_ENTERMENULOOP, TRUE, 0);
+  Notify(t, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
+  Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, t.system ? 1 : 0));
+  RECT exclude = params != nullptr ? params->rcExclude : RECT{0, 0, 0, 0};
+  OpenLevel(t, menu, x, y, flags, params != nullptr ? &exclude : nullptr, false);
+  UINT chosen = RunLoop(t);
+  CloseLevelsAbove(t, 0);
+  Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  Notify(t, WM_EXITMENULOOP, TRUE, 0);
+  t_tracker = nullptr;
+  if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
+  SendCommand(t, chosen);
+  return TRUE;
+}
+
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+  return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+}
+
+BOOL EndMenu() {
+  if (t_tracker == nullptr) return FALSE;
+  t_tracker->done = true;
+  t_tracker->barMove = 0;
+  PostMessage(nullptr, WM_NULL, 0, 0);
+  return TRUE;
+}
+
+HWND brambolt::MenuLoopOwner() { return t_tracker != nullptr ? t_tracker->owner : nullptr; }
+
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
+  if (rect == nullptr || !IsMenu(menu) || static_cast<int>(item) >= GetMenuItemCount(menu)) return FALSE;
+  if (t_tracker != nullptr) {
+    for (auto& level : t_tracker->levels) {
+      if (level->menu != menu || item >= level->rects.size()) continue;
+      *rect = level->rects[item];
+      MapWindowPoints(level->window, nullptr, reinterpret_cast<POINT*>(rect), 2);
+      return TRUE;
+    }
+  }
+  if (hwnd != nullptr && GetMenu(hwnd) == menu) {
+    *rect = BarItemRect(hwnd, menu, static_cast<int>(item));
+    return TRUE;
+  }
+  return FALSE;
+}
