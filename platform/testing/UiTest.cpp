@@ -55,6 +55,10 @@ UiSession::~UiSession() {
   MSG msg;
   while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
   ResetInputState();
   SetBackend(nullptr);
 }

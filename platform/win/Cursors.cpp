@@ -9,15 +9,8 @@
 namespace brambolt {
 namespace {
 
-struct StandardCursor {
-  int id;
-};
-
 constexpr int kIds[] = {32512, 32513, 32514, 32515, 32516, 32640, 32641, 32642,
                         32643, 32644, 32645, 32646, 32648, 32649, 32650, 32651};
-StandardCursor g_cursors[std::size(kIds)] = {
-    {32512}, {32513}, {32514}, {32515}, {32516}, {32640}, {32641}, {32642},
-    {32643}, {32644}, {32645}, {32646}, {32648}, {32649}, {32650}, {32651}};
 
 std::atomic<CursorResourceLoader> g_loader{nullptr};
 std::mutex g_mutex;
@@ -27,8 +20,9 @@ int g_showCount = 0;
 }  // namespace
 
 int StandardCursorId(HCURSOR cursor) {
-  for (StandardCursor& c : g_cursors)
-    if (reinterpret_cast<HCURSOR>(&c) == cursor) return c.id;
+  if (cursor == nullptr) return 0;
+  for (int id : kIds)
+    if (GetStandardCursor(MAKEINTRESOURCE(id)) == cursor) return id;
   return 0;
 }
 
@@ -44,13 +38,7 @@ int CursorShowCount() {
 using namespace brambolt;
 
 HCURSOR LoadCursor(HINSTANCE instance, LPCSTR name) {
-  if (instance == nullptr) {
-    if (!IS_INTRESOURCE(name)) return nullptr;
-    int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
-    for (StandardCursor& c : g_cursors)
-      if (c.id == id) return reinterpret_cast<HCURSOR>(&c);
-    return nullptr;
-  }
+  if (instance == nullptr) return IS_INTRESOURCE(name) ? GetStandardCursor(name) : nullptr;
   CursorResourceLoader loader = g_loader.load();
   return loader ? loader(instance, name) : nullptr;
 }

@@ -1,4 +1,4 @@
-// Cursors the window manager hands out: the standard shapes by their IDC_ ids, and where the
+// The cursor the window manager shows, the standard shapes by their IDC_ ids, and where the
 // resource module plugs in the loading of cursors from resources.
 #pragma once
 

@@ -6,21 +6,14 @@
 #include "gdi/Draw.h"
 #include "gdi/Objects.h"
 #include "gdi/SysColors.h"
-#if __has_include("gdi/Text.h")
+#include "gdi/ClassicLook.h"
+#include "gdi/Icons.h"
 #include "gdi/Text.h"
-#define BRAMBOLT_HAVE_TEXT 1
-#endif
-#include "gdi/gdi.h"
 #include "win/Extensions.h"
 #include "win/Internal.h"
 #include "win/NonClient.h"
 #include "win/WinSystem.h"
 #include "win/WindowManager.h"
-
-#ifndef DFC_CAPTION
-// Until the classic painters are there, caption buttons are plain faces.
-enum : UINT { DFCS_CAPTIONCLOSE, DFCS_CAPTIONMIN, DFCS_CAPTIONMAX, DFCS_CAPTIONRESTORE, DFCS_CAPTIONHELP, DFCS_PUSHED = 0 };
-#endif
 
 namespace brambolt::wm {
 namespace {
@@ -38,11 +31,8 @@ void PaintFrame(HDC hdc, const Window& w, const NonClientLayout& l, bool active)
   RECT r = l.window;
   if (l.frame == 0) return;
   if (l.sizing || (w.style & WS_DLGFRAME) || (w.exStyle & WS_EX_DLGMODALFRAME)) {
-    int rest = l.frame;
-#ifdef BF_RECT
     DrawEdge(hdc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    rest -= 2;
-#endif
+    int rest = l.frame - 2;
     int color = l.sizing ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER) : COLOR_3DFACE;
     for (int i = 0; i < rest; ++i) {
       FrameRect(hdc, &r, GetSysColorBrush(color));
@@ -55,28 +45,23 @@ void PaintFrame(HDC hdc, const Window& w, const NonClientLayout& l, bool active)
 
 void PaintCaption(HDC hdc, const Window& w, const NonClientLayout& l, bool active) {
   if (IsEmpty(l.caption)) return;
-  [[maybe_unused]] bool tool = (w.exStyle & WS_EX_TOOLWINDOW) != 0;
+  bool tool = (w.exStyle & WS_EX_TOOLWINDOW) != 0;
   RECT bar = l.caption;
   Fill(hdc, bar, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
   RECT line{bar.left, bar.bottom, bar.right, bar.bottom + 1};
   Fill(hdc, line, COLOR_3DFACE);
-  [[maybe_unused]] int textLeft = bar.left + 2;
+  int textLeft = bar.left + 2;
   if (!IsEmpty(l.sysMenu)) {
     HICON icon = w.iconSmall ? w.iconSmall : (w.iconBig ? w.iconBig : (w.cls ? w.cls->iconSmall : nullptr));
     if (icon == nullptr && w.cls) icon = w.cls->icon;
-#ifdef DI_NORMAL
     if (icon)
       DrawIconEx(hdc, l.sysMenu.left, l.sysMenu.top + (l.sysMenu.bottom - l.sysMenu.top - 16) / 2,
                  icon, 16, 16, 0, nullptr, DI_NORMAL);
-#else
-    (void)icon;
-#endif
     textLeft = l.sysMenu.right + 2;
   }
-  [[maybe_unused]] int textRight = bar.right - 2;
+  int textRight = bar.right - 2;
   for (const RECT* b : {&l.closeButton, &l.maxButton, &l.minButton, &l.helpButton})
     if (!IsEmpty(*b)) textRight = std::min<int>(textRight, b->left - 2);
-#ifdef BRAMBOLT_HAVE_TEXT
   if (!w.text.empty() && textRight > textLeft) {
     LOGFONT lf = NonClientFont(tool ? kSmallCaptionFont : kCaptionFont);
     HFONT font = CreateFontIndirect(&lf);
@@ -89,21 +74,14 @@ void PaintCaption(HDC hdc, const Window& w, const NonClientLayout& l, bool activ
     SelectObject(hdc, old);
     DeleteObject(font);
   }
-#endif
   bool noClose = w.cls && (w.cls->style & CS_NOCLOSE);
   auto button = [&](const RECT& r, UINT kind, int hit, bool enabled) {
     if (IsEmpty(r)) return;
     RECT b = r;
     UINT state = kind;
     if (t_pressedWindow == w.handle && t_pressedHit == hit) state |= DFCS_PUSHED;
-#ifdef DFC_CAPTION
     if (!enabled) state |= DFCS_INACTIVE;
     DrawFrameControl(hdc, &b, DFC_CAPTION, state);
-#else
-    (void)state;
-    (void)enabled;
-    FillRect(hdc, &b, GetSysColorBrush(COLOR_3DFACE));
-#endif
   };
   button(l.closeButton, DFCS_CAPTIONCLOSE, HTCLOSE, !noClose);
   button(l.maxButton, (w.style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX, HTMAXBUTTON,
@@ -143,12 +121,8 @@ void PaintNonClient(HWND hwnd, HDC hdc) {
     if (hooks.paint) hooks.paint(hwnd, reinterpret_cast<HMENU>(copy.id), hdc, l.menuBar);
   }
   RECT edge = l.clientEdge;
-#ifdef BF_RECT
   if (copy.exStyle & WS_EX_CLIENTEDGE) DrawEdge(hdc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   if (copy.exStyle & WS_EX_STATICEDGE) DrawEdge(hdc, &edge, BDR_SUNKENOUTER, BF_RECT);
-#else
-  if (copy.exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) FrameRect(hdc, &edge, GetSysColorBrush(COLOR_3DSHADOW));
-#endif
   if (copy.style & (WS_VSCROLL | WS_HSCROLL)) PaintWindowScrollBars(hwnd, hdc);
 }
 

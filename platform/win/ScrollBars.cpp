@@ -2,6 +2,7 @@
 // the range, painting, and the mouse tracking loop with auto-repeat and thumb tracking.
 #include <algorithm>
 
+#include "gdi/ClassicLook.h"
 #include "gdi/Draw.h"
 #include "gdi/SysColors.h"
 #include "win/Internal.h"
@@ -172,7 +173,6 @@ void PaintWindowScrollBars(HWND hwnd, HDC hdc) {
     if (parts.bar.right <= parts.bar.left || parts.bar.bottom <= parts.bar.top) continue;
     bool vertical = bar == SB_VERT;
     bool tracking = t_tracking.hwnd == hwnd && t_tracking.bar == bar;
-#ifdef DFC_SCROLL
     UINT disabledLow = (info.disabled & ESB_DISABLE_LTUP) || !Needed(info) ? DFCS_INACTIVE : 0;
     UINT disabledHigh = (info.disabled & ESB_DISABLE_RTDN) || !Needed(info) ? DFCS_INACTIVE : 0;
     UINT pushLow = tracking && t_tracking.part == SB_LINEUP && t_tracking.over ? DFCS_PUSHED | DFCS_FLAT : 0;
@@ -182,20 +182,13 @@ void PaintWindowScrollBars(HWND hwnd, HDC hdc) {
                      (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | disabledLow | pushLow);
     DrawFrameControl(hdc, &high, DFC_SCROLL,
                      (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | disabledHigh | pushHigh);
-#else
-    FillRect(hdc, &parts.arrowLow, GetSysColorBrush(COLOR_3DFACE));
-    FillRect(hdc, &parts.arrowHigh, GetSysColorBrush(COLOR_3DFACE));
-    (void)tracking;
-#endif
     RECT shaft = vertical ? RECT{parts.bar.left, parts.arrowLow.bottom, parts.bar.right, parts.arrowHigh.top}
                           : RECT{parts.arrowLow.right, parts.bar.top, parts.arrowHigh.left, parts.bar.bottom};
     FillRect(hdc, &shaft, GetSysColorBrush(COLOR_SCROLLBAR));
     if (parts.thumbLength > 0 && Needed(info) && info.disabled != ESB_DISABLE_BOTH) {
       RECT thumb = parts.thumb;
       FillRect(hdc, &thumb, GetSysColorBrush(COLOR_3DFACE));
-#ifdef BF_RECT
       DrawEdge(hdc, &thumb, EDGE_RAISED, BF_RECT);
-#endif
     }
   }
   Guard g(Lock());

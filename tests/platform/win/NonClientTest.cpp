@@ -216,3 +216,21 @@ TEST_F(WindowScrollBars, DraggingTheThumbTracksThenSetsThePosition) {
   EXPECT_EQ(HIWORD(scrolls[scrolls.size() - 2].wParam), 50);
   EXPECT_EQ(LOWORD(scrolls.back().wParam), SB_ENDSCROLL);
 }
+
+TEST_F(NonClient, FramesAndCaptionsArePaintedInTheClassicLook) {
+  HWND inactive = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 220, 170}, 0, WS_EX_CLIENTEDGE);
+  HWND active = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{300, 20, 500, 170});
+  RunUntilIdle();
+  ASSERT_EQ(GetActiveWindow(), active);
+  EXPECT_EQ(WindowPixel(active, 60, 10), GetSysColor(COLOR_ACTIVECAPTION));
+  EXPECT_EQ(WindowPixel(inactive, 60, 10), GetSysColor(COLOR_INACTIVECAPTION));
+  // Sizing frame: a raised edge, then the border colour; a sunken client edge inside it.
+  EXPECT_EQ(WindowPixel(inactive, 0, 80), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(WindowPixel(inactive, 1, 80), GetSysColor(COLOR_3DHIGHLIGHT));
+  EXPECT_EQ(WindowPixel(inactive, 4, 80), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(WindowPixel(inactive, 5, 80), GetSysColor(COLOR_3DDKSHADOW));
+  SetActiveWindow(inactive);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(inactive, 60, 10), GetSysColor(COLOR_ACTIVECAPTION));
+  EXPECT_EQ(WindowPixel(active, 60, 10), GetSysColor(COLOR_INACTIVECAPTION));
+}
