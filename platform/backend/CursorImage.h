@@ -21,8 +21,8 @@ struct CursorImage {
   std::vector<uint32_t> argb;
 };
 
-// The picture of a cursor or icon handle; false for handles that are neither (the window
-// manager's standard cursors, which the backend maps to the X cursor font).
+// The picture of a cursor or icon handle; false for handles that are neither. (The window
+// manager's standard cursors, known by StandardCursorId, are shown from the X cursor font.)
 bool GetCursorImage(HCURSOR cursor, CursorImage& image);
 
 }  // namespace brambolt
