@@ -211,6 +211,11 @@ void Present(HWND top, const RECT& damage) {
   GetBackend().Present(top, damage);
 }
 
+// CreateDC("DISPLAY") draws on the screen: the overlay over every window.
+HDC DisplayDC() { return CreateSurfaceDC(GetScreenOverlay(), POINT{0, 0}, nullptr); }
+
+const bool g_displayFactoryInstalled = (SetDisplayDCFactory(DisplayDC), true);
+
 }  // namespace
 
 bool NeedsPaint(const Window& w) {

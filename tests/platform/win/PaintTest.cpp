@@ -250,3 +250,17 @@ TEST_F(Painting, DesktopDrawingIsAnXorOverlayOverTheScreen) {
   EXPECT_EQ(again.GetPixel(15, 15), before.GetPixel(15, 15));
   (void)w;
 }
+
+TEST_F(Painting, TheDisplayDeviceContextDrawsOnTheScreen) {
+  brambolt::Surface before(1, 1), after(1, 1);
+  brambolt::ComposeScreen(before);
+  HDC dc = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  PatBlt(dc, 100, 100, 10, 10, DSTINVERT);
+  DeleteDC(dc);
+  brambolt::ComposeScreen(after);
+  EXPECT_EQ(after.GetPixel(105, 105), (~before.GetPixel(105, 105)) & 0x00FFFFFFu);
+  dc = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  PatBlt(dc, 100, 100, 10, 10, DSTINVERT);
+  DeleteDC(dc);
+}
