@@ -11,8 +11,7 @@ namespace {
 using DCMap = brambolt::afx::HandleMap<CDC, HDC>;
 
 DCMap& Map() {
-  thread_local DCMap map([](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
-  return map;
+  return brambolt::afx::ThreadHandleMap<DCMap>([](CDC* dc) { dc->m_hDC = dc->m_hAttribDC = nullptr; });
 }
 
 CDC* MakeTemporary(HDC hDC) {

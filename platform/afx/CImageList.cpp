@@ -8,8 +8,7 @@ namespace {
 using ImageListMap = brambolt::afx::HandleMap<CImageList, HIMAGELIST>;
 
 ImageListMap& Map() {
-  thread_local ImageListMap map([](CImageList* list) { list->m_hImageList = nullptr; });
-  return map;
+  return brambolt::afx::ThreadHandleMap<ImageListMap>([](CImageList* list) { list->m_hImageList = nullptr; });
 }
 
 CImageList* MakeTemporary(HIMAGELIST hImageList) {

@@ -11,8 +11,7 @@ namespace {
 using MenuMap = brambolt::afx::HandleMap<CMenu, HMENU>;
 
 MenuMap& Map() {
-  thread_local MenuMap map([](CMenu* menu) { menu->m_hMenu = nullptr; });
-  return map;
+  return brambolt::afx::ThreadHandleMap<MenuMap>([](CMenu* menu) { menu->m_hMenu = nullptr; });
 }
 
 CMenu* MakeTemporary(HMENU hMenu) {

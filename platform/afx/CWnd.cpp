@@ -15,8 +15,7 @@ namespace {
 using WndMap = brambolt::afx::HandleMap<CWnd, HWND>;
 
 WndMap& Map() {
-  thread_local WndMap map([](CWnd* wnd) { wnd->m_hWnd = nullptr; });
-  return map;
+  return brambolt::afx::ThreadHandleMap<WndMap>([](CWnd* wnd) { wnd->m_hWnd = nullptr; });
 }
 
 CWnd* MakeTemporary(HWND hWnd) {

@@ -19,8 +19,7 @@ namespace {
 using GdiMap = brambolt::afx::HandleMap<CGdiObject, HGDIOBJ>;
 
 GdiMap& Map() {
-  thread_local GdiMap map([](CGdiObject* o) { o->m_hObject = nullptr; });
-  return map;
+  return brambolt::afx::ThreadHandleMap<GdiMap>([](CGdiObject* o) { o->m_hObject = nullptr; });
 }
 
 // A temporary wrapper of the class that fits the object, so that IsKindOf and the typed

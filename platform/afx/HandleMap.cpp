@@ -12,10 +12,7 @@ struct ThreadMaps {
   int lockCount = 0;
 };
 
-ThreadMaps& CurrentThreadMaps() {
-  thread_local ThreadMaps state;
-  return state;
-}
+ThreadMaps& CurrentThreadMaps() { return ThreadLocalInstance<ThreadMaps, ThreadMaps>::Get(); }
 
 }  // namespace
 

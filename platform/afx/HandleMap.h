@@ -3,6 +3,7 @@
 #pragma once
 
 #include <unordered_map>
+#include <utility>
 
 #include "base/base.h"
 
@@ -101,6 +102,45 @@ class HandleMap final : public TempMapBase {
   std::unordered_map<Handle, Object*> permanent_;
   std::unordered_map<Handle, Object*> temporary_;
 };
+
+// Objects with static storage (a CWnd for a pseudo-handle, an application's CBrush) are destroyed
+// at exit after the main thread's thread-local objects. So a thread's map lives on the heap behind
+// a plain thread-local pointer, which stays readable until the thread is gone: the owner frees
+// the map when the thread ends, and a map asked for after that is a fresh empty one that is never
+// freed, so such destructors find nothing instead of touching a destroyed map.
+template <class Map, class T>
+class ThreadLocalInstance {
+ public:
+  template <class... Args>
+  static T& Get(Args&&... args) {
+    if (current_ == nullptr) {
+      current_ = new T(std::forward<Args>(args)...);
+      if (!tornDown_) owner_.armed = true;
+    }
+    return *current_;
+  }
+
+ private:
+  struct Owner {
+    bool armed = false;
+    ~Owner() {
+      if (!armed) return;
+      T* dying = current_;
+      current_ = nullptr;
+      tornDown_ = true;
+      delete dying;
+    }
+  };
+  static inline thread_local T* current_ = nullptr;
+  static inline thread_local bool tornDown_ = false;
+  static inline thread_local Owner owner_;
+};
+
+// The calling thread's map of one kind.
+template <class MapType>
+MapType& ThreadHandleMap(typename MapType::Release release) {
+  return ThreadLocalInstance<MapType, MapType>::Get(release);
+}
 
 // Deletes the temporary objects of every map of the calling thread.
 void DeleteAllTempMaps();
