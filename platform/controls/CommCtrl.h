@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "win/Dialog.h"
 #include "win/WinUser.h"
 
 // Registration. Every class is registered when the program starts; these remain for callers that
