@@ -6,3 +6,4 @@
 #include "win/win.h"
 #include "controls/Controls.h"
 #include "controls/CommCtrl.h"
+#include "controls/FolderPicker.h"
