@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/CommonDialogSupport.h"
 #include "controls/ControlSupport.h"
 #include "os/os.h"
 #include "res/ResourceTemplates.h"
@@ -20,25 +21,10 @@ std::string ParentOfPath(const std::string& path) {
   return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-// An existing folder's path in the system's spelling, without a trailing separator; empty when
-// there is no such folder.
-std::string FolderPath(const std::string& path) {
-  if (path.empty()) return {};
-  std::string native = NativePath(path);
-  DWORD attributes = GetFileAttributes(native.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
-  return native;
-}
-
 std::vector<std::string> SubFolders(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATA data;
-  HANDLE find = FindFirstFile(Join(folder, "*").c_str(), &data);
+  HANDLE find = FindFirstFile(JoinPath(folder, "*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return names;
   do {
     std::string name = data.cFileName;
@@ -92,7 +78,7 @@ void Picker::Show(const std::string& folder) {
 bool Picker::Accept() {
   // A path typed in the box wins over the list.
   std::string typed = TextOf(GetDlgItem(hwnd_, IDC_BROWSE_PATH));
-  std::string path = typed == selected_ ? selected_ : FolderPath(typed);
+  std::string path = typed == selected_ ? selected_ : ExistingFolder(typed);
   if (path.empty()) {
     // With validation the callback decides: nonzero keeps the picker open, zero closes it on the
     // folder selected in the list.
@@ -114,9 +100,9 @@ INT_PTR Picker::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::string start;
       if (bi_->pidlRoot) {
         char root[MAX_PATH];
-        if (SHGetPathFromIDList(bi_->pidlRoot, root)) start = FolderPath(root);
+        if (SHGetPathFromIDList(bi_->pidlRoot, root)) start = ExistingFolder(root);
       }
-      if (start.empty()) start = FolderPath(".");
+      if (start.empty()) start = ExistingFolder(".");
       Show(start.empty() ? "/" : start);
       Callback(BFFM_INITIALIZED, 0);
       return TRUE;
@@ -124,10 +110,10 @@ INT_PTR Picker::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BFFM_SETSELECTIONA: {
       std::string path;
       if (wParam) {
-        path = FolderPath(reinterpret_cast<LPCSTR>(lParam));
+        path = ExistingFolder(reinterpret_cast<LPCSTR>(lParam));
       } else {
         char buffer[MAX_PATH];
-        if (SHGetPathFromIDList(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), buffer)) path = FolderPath(buffer);
+        if (SHGetPathFromIDList(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), buffer)) path = ExistingFolder(buffer);
       }
       if (!path.empty()) Show(path);
       return TRUE;
@@ -146,7 +132,7 @@ INT_PTR Picker::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (index < 0) return TRUE;
         char name[MAX_PATH] = {};
         SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
-        std::string target = std::strcmp(name, "..") == 0 ? ParentOfPath(folder_) : Join(folder_, name);
+        std::string target = std::strcmp(name, "..") == 0 ? ParentOfPath(folder_) : JoinPath(folder_, name);
         if (code == LBN_DBLCLK) Show(target);
         else if (code == LBN_SELCHANGE) Select(target);
         return TRUE;
@@ -171,19 +157,6 @@ INT_PTR CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return picker ? picker->Proc(hwnd, msg, wParam, lParam) : FALSE;
 }
 
-DialogItemTemplate Item(const char* cls, const char* text, DWORD style, short x, short y, short cx, short cy, int id) {
-  DialogItemTemplate item;
-  item.windowClass.text = cls;
-  item.title.text = text;
-  item.style = WS_CHILD | WS_VISIBLE | style;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.id = static_cast<DWORD>(id);
-  return item;
-}
-
 DialogTemplate PickerTemplate() {
   DialogTemplate t;
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
@@ -194,13 +167,13 @@ DialogTemplate PickerTemplate() {
   t.pointSize = 8;
   t.faceName = "MS Sans Serif";
   t.items = {
-      Item("Static", "", SS_LEFT | SS_NOPREFIX, 7, 6, 198, 20, IDC_BROWSE_TITLE),
-      Item("Static", "", SS_LEFT | SS_NOPREFIX, 7, 26, 198, 8, IDC_BROWSE_STATUS),
-      Item("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 36, 198, 13, IDC_BROWSE_PATH),
-      Item("ListBox", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 53, 198, 108,
+      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 7, 6, 198, 20, IDC_BROWSE_TITLE),
+      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 7, 26, 198, 8, IDC_BROWSE_STATUS),
+      DialogItem("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 36, 198, 13, IDC_BROWSE_PATH),
+      DialogItem("ListBox", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 53, 198, 108,
            IDC_BROWSE_FOLDERS),
-      Item("Button", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 101, 167, 50, 14, IDOK),
-      Item("Button", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 155, 167, 50, 14, IDCANCEL),
+      DialogItem("Button", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 101, 167, 50, 14, IDOK),
+      DialogItem("Button", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 155, 167, 50, 14, IDCANCEL),
   };
   return t;
 }

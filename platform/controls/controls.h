@@ -7,3 +7,4 @@
 #include "controls/Controls.h"
 #include "controls/CommCtrl.h"
 #include "controls/FolderPicker.h"
+#include "controls/FileDialog.h"

@@ -2,7 +2,7 @@
 // validation, cancelling, and the item lists that carry paths.
 #include <filesystem>
 
-#include "ControlsTestSupport.h"
+#include "CommonDialogTestSupport.h"
 
 using namespace brambolt;
 using namespace brambolt::test;
@@ -15,16 +15,6 @@ class FolderPicker : public ::testing::Test {
   void SetUp() override {
     root_ = std::filesystem::weakly_canonical(stores_.TempDir()).string() + "/tree";
     for (const char* d : {"/alpha/inner", "/beta"}) std::filesystem::create_directories(root_ + d);
-  }
-  static std::vector<std::string> Listed(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_BROWSE_FOLDERS);
-    std::vector<std::string> names;
-    for (int i = 0; i < SendMessage(list, LB_GETCOUNT, 0, 0); ++i) {
-      char name[MAX_PATH] = {};
-      SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
-      names.push_back(name);
-    }
-    return names;
   }
   static int IndexOf(HWND dialog, const char* name) {
     return static_cast<int>(
@@ -45,12 +35,6 @@ class FolderPicker : public ::testing::Test {
     if (twice) DoubleClick(list, p);
     else Click(list, p);
   }
-  static void Press(HWND dialog, int id) {
-    HWND b = GetDlgItem(dialog, id);
-    RECT r;
-    GetClientRect(b, &r);
-    Click(b, POINT{r.right / 2, r.bottom / 2});
-  }
 
   UiSession session_;
   PrivateStores stores_;
@@ -62,10 +46,10 @@ class FolderPicker : public ::testing::Test {
 TEST_F(FolderPicker, AScriptWalksDownAndUpAndTheResultEndsInASeparator) {
   answers_.When(nullptr, "Browse for Folder", [&](HWND dialog) {
     EXPECT_EQ(Text(GetDlgItem(dialog, IDC_BROWSE_TITLE)), "Choose the output folder");
-    EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"..", "alpha", "beta"}));
+    EXPECT_EQ(ListLines(dialog, IDC_BROWSE_FOLDERS), (std::vector<std::string>{"..", "alpha", "beta"}));
     EXPECT_EQ(Text(GetDlgItem(dialog, IDC_BROWSE_PATH)), root_);
     Enter(dialog, "alpha");
-    EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"..", "inner"}));
+    EXPECT_EQ(ListLines(dialog, IDC_BROWSE_FOLDERS), (std::vector<std::string>{"..", "inner"}));
     Enter(dialog, "..");
     Enter(dialog, "beta");
     PostMessage(dialog, WM_COMMAND, IDOK, 0);
@@ -80,12 +64,12 @@ TEST_F(FolderPicker, ClicksChooseAFolderAndCancelChoosesNothing) {
     ClickItem(dialog, "alpha", true);
     ClickItem(dialog, "inner", false);  // selected, not entered
     EXPECT_EQ(Text(GetDlgItem(dialog, IDC_BROWSE_PATH)), root_ + "/alpha/inner");
-    Press(dialog, IDOK);
+    PressButton(dialog, IDOK);
   });
   std::string chosen;
   ASSERT_TRUE(BrowseForFolder(owner_.Hwnd(), "t", root_, &chosen));
   EXPECT_EQ(chosen, root_ + "/alpha/inner\\");
-  answers_.When(nullptr, "Browse for Folder", [&](HWND dialog) { Press(dialog, IDCANCEL); });
+  answers_.When(nullptr, "Browse for Folder", [&](HWND dialog) { PressButton(dialog, IDCANCEL); });
   EXPECT_FALSE(BrowseForFolder(owner_.Hwnd(), "t", root_, &chosen));
 }
 
@@ -125,12 +109,12 @@ TEST_F(FolderPicker, TheCallbackHearsTheStartAndEverySelection) {
   bi.lpfn = LoggingCallback;
   bi.lParam = reinterpret_cast<LPARAM>(&log);
   answers_.When(nullptr, "Browse for Folder", [&](HWND dialog) {
-    EXPECT_EQ(Listed(dialog), (std::vector<std::string>{"..", "inner"}));
+    EXPECT_EQ(ListLines(dialog, IDC_BROWSE_FOLDERS), (std::vector<std::string>{"..", "inner"}));
     SetDlgItemText(dialog, IDC_BROWSE_PATH, (root_ + "/missing").c_str());
-    Press(dialog, IDOK);  // refused: no such folder
+    PressButton(dialog, IDOK);  // refused: no such folder
     EXPECT_TRUE(IsWindowVisible(dialog));
     SetDlgItemText(dialog, IDC_BROWSE_PATH, (root_ + "/BETA").c_str());  // typed, in any case
-    Press(dialog, IDOK);
+    PressButton(dialog, IDOK);
   });
   PIDLIST_ABSOLUTE pidl = SHBrowseForFolder(&bi);
   ASSERT_NE(pidl, nullptr);

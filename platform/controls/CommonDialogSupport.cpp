@@ -1,0 +1,35 @@
+// Shared helpers of the common dialogs.
+#include "controls/CommonDialogSupport.h"
+
+#include "os/os.h"
+
+namespace brambolt::ctl {
+
+DialogItemTemplate DialogItem(const char* cls, const char* text, DWORD style, short x, short y, short cx, short cy,
+                              int id) {
+  DialogItemTemplate item;
+  item.windowClass.text = cls;
+  item.title.text = text;
+  item.style = WS_CHILD | WS_VISIBLE | style;
+  item.x = x;
+  item.y = y;
+  item.cx = cx;
+  item.cy = cy;
+  item.id = static_cast<DWORD>(id);
+  return item;
+}
+
+std::string ExistingFolder(const std::string& path) {
+  if (path.empty()) return {};
+  std::string native = NativePath(path);
+  DWORD attributes = GetFileAttributes(native.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  return native;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+}  // namespace brambolt::ctl

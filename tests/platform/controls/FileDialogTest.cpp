@@ -1,0 +1,189 @@
+// The file dialogs: an application's old-style template with a hook that turns it into a folder
+// picker, filters and the file list, the default extension and the overwrite question, the
+// multi-selection format and the errors a caller can get.
+#include <filesystem>
+#include <fstream>
+
+#include "CommonDialogTestSupport.h"
+
+using namespace brambolt;
+using namespace brambolt::test;
+using namespace ctltest;
+
+namespace {
+
+class FileDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = std::filesystem::weakly_canonical(stores_.TempDir()).string() + "/work";
+    std::filesystem::create_directories(root_ + "/docs/old");
+    for (const char* f : {"/a.txt", "/b.txt", "/c.doc", "/docs/d.txt"}) std::ofstream(root_ + f) << "x";
+    ofn_.lStructSize = sizeof(ofn_);
+    ofn_.hwndOwner = owner_.Hwnd();
+    ofn_.lpstrFile = buffer_;
+    ofn_.nMaxFile = sizeof(buffer_);
+    ofn_.lpstrInitialDir = root_.c_str();
+  }
+  static void DoubleClickLine(HWND dialog, int id, int index) {
+    HWND list = GetDlgItem(dialog, id);
+    RECT r;
+    SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    DoubleClick(list, POINT{r.left + 20, (r.top + r.bottom) / 2});
+  }
+
+  UiSession session_;
+  PrivateStores stores_;
+  NotificationRecorder owner_;
+  ModalAnswers answers_;
+  std::string root_;
+  char buffer_[260] = {};
+  OPENFILENAME ofn_{};
+};
+
+// What an application's init hook does to make the old-style dialog pick folders.
+UINT_PTR CALLBACK FolderHook(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
+  if (msg != WM_INITDIALOG) return 0;
+  EXPECT_EQ(reinterpret_cast<OPENFILENAME*>(lParam)->lCustData, 42);
+  for (int id : {1090, 1152, 1120, 1089, 1136}) ShowWindow(GetDlgItem(hwnd, id), SW_HIDE);
+  SetDlgItemText(hwnd, 1152, "noclose");
+  SetFocus(GetDlgItem(hwnd, 1121));
+  return 0;
+}
+
+TEST_F(FileDialogs, AnOldStyleTemplateWithAHookPicksAFolder) {
+  ofn_.hInstance = nullptr;
+  ofn_.lpstrFilter = "(nofiles)\0NOFILES.$$$\0\0";
+  ofn_.lpstrTitle = "Select Directory";
+  ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+  ofn_.lpTemplateName = MAKEINTRESOURCE(2000);
+  ofn_.lpfnHook = FolderHook;
+  ofn_.lCustData = 42;
+  answers_.When(nullptr, "Select Directory", [&](HWND dialog) {
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1152)));
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 1121));
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1088)), root_);
+    std::vector<std::string> folders = ListLines(dialog, 1121);
+    ASSERT_GE(folders.size(), 2u);
+    EXPECT_EQ(folders.front(), "/");
+    EXPECT_EQ(folders.back().substr(folders.back().find_first_not_of(' ')), "docs");
+    // The "drives" are the root and the home folder.
+    HWND drives = GetDlgItem(dialog, 1137);
+    char drive[MAX_PATH] = {};
+    SendMessage(drives, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(drive));
+    EXPECT_STREQ(drive, "/");
+    EXPECT_GE(SendMessage(drives, CB_GETCOUNT, 0, 0), 1);
+    DoubleClickLine(dialog, 1121, static_cast<int>(folders.size()) - 1);  // into docs
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1088)), root_ + "/docs");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(GetSaveFileName(&ofn_));
+  std::string result = buffer_;
+  EXPECT_EQ(result, root_ + "/docs/noclose");
+  EXPECT_EQ(result.substr(0, ofn_.nFileOffset), root_ + "/docs/");
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+}
+
+TEST_F(FileDialogs, TheFilterChoosesTheFilesListedAndADoubleClickOpensOne) {
+  ofn_.lpstrFilter = "Text (*.txt)\0*.txt\0Documents\0*.doc;*.txt\0\0";
+  ofn_.nFilterIndex = 1;
+  ofn_.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  answers_.When(nullptr, "Open", [&](HWND dialog) {
+    EXPECT_EQ(ListLines(dialog, 1120), (std::vector<std::string>{"a.txt", "b.txt"}));
+    SendDlgItemMessage(dialog, 1136, CB_SETCURSEL, 1, 0);
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 1136)));
+    EXPECT_EQ(ListLines(dialog, 1120), (std::vector<std::string>{"a.txt", "b.txt", "c.doc"}));
+    DoubleClickLine(dialog, 1120, 2);
+  });
+  ASSERT_TRUE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(std::string(buffer_), root_ + "/c.doc");
+  EXPECT_EQ(std::string(buffer_ + ofn_.nFileOffset), "c.doc");
+  EXPECT_EQ(std::string(buffer_ + ofn_.nFileExtension), "doc");
+  EXPECT_EQ(ofn_.nFilterIndex, 2u);
+}
+
+TEST_F(FileDialogs, SavingAddsTheDefaultExtensionAndAsksBeforeReplacing) {
+  ofn_.lpstrDefExt = "txt";
+  ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  int asked = 0;
+  answers_.When(nullptr, "Save As", [&](HWND dialog) {
+    SetDlgItemText(dialog, 1152, "a");  // a.txt exists
+    answers_.When(nullptr, "Save As", [&](HWND box) {
+      ++asked;
+      PostMessage(box, WM_COMMAND, IDNO, 0);
+    });
+    PressButton(dialog, IDOK);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    SetDlgItemText(dialog, 1152, "docs");  // a folder is entered, not chosen
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1088)), root_ + "/docs");
+    SetDlgItemText(dialog, 1152, "new");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(GetSaveFileName(&ofn_));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(std::string(buffer_), root_ + "/docs/new.txt");
+}
+
+TEST_F(FileDialogs, SeveralFilesComeBackAsTheFolderAndTheirNames) {
+  for (DWORD explorer : {0u, static_cast<DWORD>(OFN_EXPLORER)}) {
+    ofn_.Flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | explorer;
+    answers_.When(nullptr, "Open", [&](HWND dialog) {
+      HWND files = GetDlgItem(dialog, 1120);
+      SendMessage(files, LB_SETSEL, TRUE, 0);
+      SendMessage(files, LB_SETSEL, TRUE, 2);
+      PostMessage(dialog, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(GetOpenFileName(&ofn_));
+    char separator = explorer ? '\0' : ' ';
+    std::string expected = root_ + separator + "a.txt" + separator + "c.doc";
+    EXPECT_EQ(std::string(buffer_, expected.size()), expected);
+    EXPECT_EQ(ofn_.nFileOffset, root_.size() + 1);
+  }
+}
+
+TEST_F(FileDialogs, FailuresAreReportedThroughTheExtendedError) {
+  ofn_.Flags = OFN_ENABLETEMPLATE;
+  ofn_.lpTemplateName = MAKEINTRESOURCE(9999);
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_FINDRESFAILURE));
+  ofn_.Flags = OFN_ENABLEHOOK;
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_NOHOOK));
+  ofn_.lStructSize = 12;
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+  ofn_.lStructSize = sizeof(ofn_);
+  ofn_.Flags = 0;
+  answers_.When(nullptr, "Open", [&](HWND dialog) { PostMessage(dialog, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), 0u);  // cancelling is no error
+}
+
+TEST_F(FileDialogs, ScreenshotShowsTheClassicLayout) {
+  ofn_.lpstrFilter = "All files\0*.*\0\0";
+  answers_.When(nullptr, "Open", [&](HWND dialog) {
+    RunUntilIdle();
+    std::string png = (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
+                       "file-dialog.png").string();
+    EXPECT_TRUE(SaveWindowPng(dialog, png));
+    RECT name = RectInParent(GetDlgItem(dialog, 1152)), files = RectInParent(GetDlgItem(dialog, 1120));
+    RECT folders = RectInParent(GetDlgItem(dialog, 1121)), ok = RectInParent(GetDlgItem(dialog, IDOK));
+    EXPECT_EQ(name.left, files.left);
+    EXPECT_LT(name.bottom, files.top);
+    EXPECT_EQ(files.top, folders.top);
+    EXPECT_LT(files.right, folders.left);
+    EXPECT_LT(folders.right, ok.left);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    RECT window;
+    GetWindowRect(dialog, &window);
+    int dx = origin.x - window.left, dy = origin.y - window.top;
+    // The lists are white inside their borders; the dialog face around them.
+    EXPECT_EQ(WindowPixel(dialog, dx + files.right - 4, dy + files.bottom - 3), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(WindowPixel(dialog, dx + files.right + 2, dy + files.top + 5), GetSysColor(COLOR_3DFACE));
+    PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+}
+
+}  // namespace
