@@ -19,6 +19,18 @@ DialogItemTemplate DialogItem(const char* cls, const char* text, DWORD style, sh
   return item;
 }
 
+DialogTemplate CommonDialogFrame(const char* title, short cx, short cy) {
+  DialogTemplate t;
+  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
+  t.cx = cx;
+  t.cy = cy;
+  t.title = title;
+  t.hasFont = true;
+  t.pointSize = 8;
+  t.faceName = "MS Sans Serif";
+  return t;
+}
+
 std::string ExistingFolder(const std::string& path) {
   if (path.empty()) return {};
   std::string native = NativePath(path);

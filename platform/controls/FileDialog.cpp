@@ -337,26 +337,9 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
-INT_PTR CALLBACK FileDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<FileDialog*>(lParam);
-    SetWindowLongPtr(hwnd, DWLP_USER, lParam);
-    return self->Proc(hwnd, msg, wParam, lParam);
-  }
-  auto* self = reinterpret_cast<FileDialog*>(GetWindowLongPtr(hwnd, DWLP_USER));
-  return self ? self->Proc(hwnd, msg, wParam, lParam) : FALSE;
-}
-
 // The classic layout, with the classic ids.
 DialogTemplate BuiltInTemplate(bool save, bool multi) {
-  DialogTemplate t;
-  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
-  t.cx = 280;
-  t.cy = 164;
-  t.title = save ? "Save As" : "Open";
-  t.hasFont = true;
-  t.pointSize = 8;
-  t.faceName = "MS Sans Serif";
+  DialogTemplate t = CommonDialogFrame(save ? "Save As" : "Open", 280, 164);
   DWORD fileList = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT |
                    (multi ? LBS_EXTENDEDSEL : 0);
   t.items = {
@@ -410,7 +393,7 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save) {
     return FALSE;
   }
   FileDialog dialog(ofn, save);
-  HWND hwnd = CreateDialogFromTemplate(ofn->hInstance, *tmpl, ofn->hwndOwner, FileDialogProc,
+  HWND hwnd = CreateDialogFromTemplate(ofn->hInstance, *tmpl, ofn->hwndOwner, ObjectDialogProc<FileDialog>,
                                        reinterpret_cast<LPARAM>(&dialog));
   if (hwnd == nullptr) {
     lastError = CDERR_DIALOGFAILURE;

@@ -151,21 +151,8 @@ INT_PTR Picker::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
-INT_PTR CALLBACK PickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) SetWindowLongPtr(hwnd, DWLP_USER, lParam);
-  auto* picker = reinterpret_cast<Picker*>(GetWindowLongPtr(hwnd, DWLP_USER));
-  return picker ? picker->Proc(hwnd, msg, wParam, lParam) : FALSE;
-}
-
 DialogTemplate PickerTemplate() {
-  DialogTemplate t;
-  t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER;
-  t.cx = 212;
-  t.cy = 188;
-  t.title = "Browse for Folder";
-  t.hasFont = true;
-  t.pointSize = 8;
-  t.faceName = "MS Sans Serif";
+  DialogTemplate t = CommonDialogFrame("Browse for Folder", 212, 188);
   t.items = {
       DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 7, 6, 198, 20, IDC_BROWSE_TITLE),
       DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 7, 26, 198, 8, IDC_BROWSE_STATUS),
@@ -215,7 +202,7 @@ PIDLIST_ABSOLUTE SHBrowseForFolder(LPBROWSEINFOA bi) {
   using namespace brambolt::ctl;
   if (bi == nullptr) return nullptr;
   Picker picker(bi);
-  HWND dialog = brambolt::CreateDialogFromTemplate(nullptr, PickerTemplate(), bi->hwndOwner, PickerProc,
+  HWND dialog = brambolt::CreateDialogFromTemplate(nullptr, PickerTemplate(), bi->hwndOwner, ObjectDialogProc<Picker>,
                                                    reinterpret_cast<LPARAM>(&picker));
   if (dialog == nullptr) return nullptr;
   if (brambolt::RunModalDialog(dialog, bi->hwndOwner) != IDOK) return nullptr;

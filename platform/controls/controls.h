@@ -8,3 +8,4 @@
 #include "controls/CommCtrl.h"
 #include "controls/FolderPicker.h"
 #include "controls/FileDialog.h"
+#include "controls/ColorDialog.h"
