@@ -9,3 +9,4 @@
 #include "controls/FolderPicker.h"
 #include "controls/FileDialog.h"
 #include "controls/ColorDialog.h"
+#include "controls/FontDialog.h"
