@@ -26,6 +26,10 @@ class CImageList : public CObject {
   BOOL DeleteImageList();
 
   BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
+  // The images of bitmap resource nBitmapID, cx wide each, transparent where crMask
+  // (CLR_NONE: no mask).
+  BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask);
+  BOOL Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask);
   // Image nImage1 of imagelist1 with image nImage2 of imagelist2 drawn over it at (dx, dy).
   BOOL Create(CImageList& imagelist1, int nImage1, CImageList& imagelist2, int nImage2, int dx, int dy);
   // A copy of pImageList.

@@ -7,8 +7,10 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "afx/AfxResources.h"
+#include "afx/CDocTemplate.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -16,6 +18,17 @@ namespace {
 
 std::atomic<CWinApp*> g_app{nullptr};
 std::atomic<brambolt::afx::MessageBoxPresenter> g_presenter{nullptr};
+std::atomic<brambolt::afx::FilePrompter> g_filePrompter{nullptr};
+
+// The arguments main received; set once at start-up.
+struct Arguments {
+  std::mutex mutex;
+  std::vector<std::string> values;
+};
+Arguments& TheArguments() {
+  static Arguments arguments;
+  return arguments;
+}
 
 int ReportThroughMessageBox(LPCTSTR text, UINT type) { return AfxMessageBox(text, type); }
 
@@ -88,6 +101,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+  delete m_pDocManager;
+  delete m_pRecentFileList;
   CWinApp* self = this;
   g_app.compare_exchange_strong(self, nullptr);
   _AFX_THREAD_STATE* state = AfxGetThreadState();
@@ -97,13 +112,137 @@ CWinApp::~CWinApp() {
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
   ON_COMMAND(ID_APP_EXIT, OnAppExit)
+  ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
+  ON_COMMAND_EX_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16, OnOpenRecentFile)
 END_MESSAGE_MAP()
 
 BOOL CWinApp::InitApplication() { return TRUE; }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
-int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
+int CWinApp::ExitInstance() {
+  if (m_pRecentFileList != nullptr) SaveStdProfileSettings();
+  return static_cast<int>(m_msgCur.wParam);
+}
+
+// ---- documents ----
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+  if (m_pDocManager == nullptr) m_pDocManager = new CDocManager;
+  m_pDocManager->AddDocTemplate(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const {
+  return m_pDocManager != nullptr ? m_pDocManager->GetFirstDocTemplatePosition() : nullptr;
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const { return m_pDocManager->GetNextDocTemplate(pos); }
+
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {
+  return m_pDocManager != nullptr ? m_pDocManager->OpenDocumentFile(lpszFileName) : nullptr;
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName) {
+  if (m_pRecentFileList != nullptr) m_pRecentFileList->Add(lpszPathName);
+}
+
+BOOL CWinApp::SaveAllModified() { return m_pDocManager == nullptr || m_pDocManager->SaveAllModified(); }
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+  if (m_pDocManager != nullptr) m_pDocManager->CloseAllDocuments(bEndSession);
+}
+
+BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                               CDocTemplate* pTemplate) {
+  brambolt::afx::FilePrompter prompter = g_filePrompter.load();
+  return prompter != nullptr && prompter(fileName, nIDSTitle, lFlags, bOpenFileDialog, pTemplate);
+}
+
+void CWinApp::OnFileNew() {
+  if (m_pDocManager != nullptr) m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen() {
+  CString name;
+  if (DoPromptFileName(name, AFX_IDS_OPENFILE, 0, TRUE, nullptr)) OpenDocumentFile(name);
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
+  if (nMaxMRU == 0) return;
+  delete m_pRecentFileList;
+  m_pRecentFileList = new CRecentFileList(0, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
+  m_pRecentFileList->ReadList();
+}
+
+void CWinApp::SaveStdProfileSettings() {
+  if (m_pRecentFileList != nullptr) m_pRecentFileList->WriteList();
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+  if (m_pRecentFileList == nullptr)
+    pCmdUI->Enable(FALSE);
+  else
+    m_pRecentFileList->UpdateMenu(pCmdUI);
+}
+
+BOOL CWinApp::OnOpenRecentFile(UINT nID) {
+  if (m_pRecentFileList == nullptr) return FALSE;
+  int index = static_cast<int>(nID - ID_FILE_MRU_FILE1);
+  if (index < 0 || index >= m_pRecentFileList->GetSize()) return FALSE;
+  // A file that no longer opens leaves the list.
+  if (OpenDocumentFile((*m_pRecentFileList)[index]) == nullptr) m_pRecentFileList->Remove(index);
+  return TRUE;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+  std::vector<std::string> args;
+  {
+    Arguments& a = TheArguments();
+    std::lock_guard lock(a.mutex);
+    args = a.values;
+  }
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    bool flag = !arg.empty() && (arg[0] == '-' || arg[0] == '/');
+    rCmdInfo.ParseParam(flag ? arg.c_str() + 1 : arg.c_str(), flag, i + 1 == args.size());
+  }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+  switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+      OnFileNew();
+      return TRUE;
+    case CCommandLineInfo::FileOpen:
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+      return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    case CCommandLineInfo::AppRegister:
+    case CCommandLineInfo::AppUnregister:
+      return FALSE;  // nothing to run: registering is all there was to do
+    default:
+      return TRUE;
+  }
+}
+
+void brambolt::afx::SetCommandLine(int argc, char** argv) {
+  Arguments& a = TheArguments();
+  std::lock_guard lock(a.mutex);
+  a.values.assign(argv, argv + argc);
+}
+
+void brambolt::afx::SetFilePrompter(FilePrompter prompter) { g_filePrompter.store(prompter); }
+
+int AfxWinMain(int argc, char** argv) {
+  brambolt::afx::SetCommandLine(argc, argv);
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr || !app->InitApplication()) return -1;
+  if (!app->InitInstance()) {
+    if (app->m_pMainWnd != nullptr) app->m_pMainWnd->DestroyWindow();
+    return app->ExitInstance();
+  }
+  return app->Run();
+}
 
 int CWinApp::Run() {
   // An application that made no main window has nothing to run for.

@@ -4,6 +4,11 @@
 #pragma once
 
 #include "afx/CWinThread.h"
+#include "afx/RecentFiles.h"
+
+class CDocManager;
+class CDocTemplate;
+class CDocument;
 
 class CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
@@ -50,6 +55,36 @@ class CWinApp : public CWinThread {
   BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes);
   BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
 
+  // ---- documents ----
+  CDocManager* m_pDocManager = nullptr;
+  CRecentFileList* m_pRecentFileList = nullptr;
+  // The application owns its templates from now on.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+  virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+  virtual void AddToRecentFileList(LPCTSTR lpszPathName);
+  // Asks every document to save; FALSE when the user cancels.
+  virtual BOOL SaveAllModified();
+  void CloseAllDocuments(BOOL bEndSession);
+  // Asks the user for a file name (through the installed file prompter); FALSE when cancelled.
+  virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                                CDocTemplate* pTemplate);
+  // Reads the recent-file list (nMaxMRU entries) from the profile; ExitInstance writes it back.
+  void LoadStdProfileSettings(UINT nMaxMRU = 4);
+  void SaveStdProfileSettings();
+  // The program's arguments (from AfxWinMain or SetCommandLine) through ParseParam.
+  void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+  // FileNew makes a new document, FileOpen opens m_strFileName; FALSE when that failed.
+  BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  void EnableShellOpen() {}
+  void RegisterShellFileTypes(BOOL = FALSE) {}
+  virtual BOOL OnDDECommand(LPTSTR) { return FALSE; }
+  afx_msg void OnFileNew();
+  afx_msg void OnFileOpen();
+  afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
+  afx_msg BOOL OnOpenRecentFile(UINT nID);
+
   // ---- user interface helpers ----
   virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
   // nCode 1 shows the wait cursor (counted), -1 takes one away, 0 shows it again if counted.
@@ -82,6 +117,11 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
 namespace brambolt::afx {
+// The program's arguments as main received them, for ParseCommandLine.
+void SetCommandLine(int argc, char** argv);
+// What asks for a file name (the dialog module installs one); without it DoPromptFileName fails.
+using FilePrompter = BOOL (*)(CString& fileName, UINT nIDSTitle, DWORD flags, BOOL open, CDocTemplate* pTemplate);
+void SetFilePrompter(FilePrompter prompter);
 // What finally shows a message box (owner, text, caption, type): MessageBox unless a program
 // installs another.
 using MessageBoxPresenter = int (*)(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type);
@@ -100,6 +140,9 @@ LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH 
                             HICON hIcon = nullptr);
 BOOL AfxOleInit();
 void AfxEnableControlContainer();
+
+// Runs the application object: InitApplication, InitInstance, then Run; the exit code.
+int AfxWinMain(int argc, char** argv);
 
 // Shows the wait cursor for the lifetime of the object.
 class CWaitCursor {

@@ -111,6 +111,11 @@ class CBitmap : public CGdiObject {
  public:
   static CBitmap* FromHandle(HBITMAP hBitmap) { return static_cast<CBitmap*>(CGdiObject::FromHandle(hBitmap)); }
 
+  BOOL LoadBitmap(LPCTSTR lpszResourceName);
+  BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCE(nIDResource)); }
+  BOOL LoadOEMBitmap(UINT nIDBitmap);
+  // The bitmap with its greys and black and white in the system's button colours.
+  BOOL LoadMappedBitmap(UINT nIDBitmap);
   BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
   BOOL CreateBitmapIndirect(LPBITMAP lpBitmap);
   BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);

@@ -20,3 +20,8 @@
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"
 #include "afx/WindowDCs.h"
+#include "afx/ResourceImages.h"
+#include "afx/RecentFiles.h"
+#include "afx/CDocument.h"
+#include "afx/CView.h"
+#include "afx/CDocTemplate.h"

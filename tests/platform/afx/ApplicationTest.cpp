@@ -178,6 +178,7 @@ TEST_F(ProfileTest, RegistryValuesRoundTripAndSectionsHoldBackslashes) {
   CWinApp app("Profile App");
   app.SetRegistryKey("Brambolt Tests");
   EXPECT_STREQ(app.m_pszProfileName, "Profile App");
+  app.WriteProfileString("C\\Color Groups\\Text", nullptr, nullptr);  // whatever an earlier run left
   EXPECT_EQ(app.GetProfileInt("C\\Color Groups\\Text", "Count", -1), static_cast<UINT>(-1));
   EXPECT_TRUE(app.WriteProfileInt("C\\Color Groups\\Text", "Count", 12));
   EXPECT_EQ(app.GetProfileInt("C\\Color Groups\\Text", "Count", -1), 12u);

@@ -1,0 +1,224 @@
+// CDocument: title and path, views, the new/open/save/close sequence and its prompts.
+#include "afx/CDocument.h"
+
+#include "afx/CDocTemplate.h"
+#include "afx/CWinApp.h"
+#include "core/CArchive.h"
+#include "core/CFile.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
+  ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+  ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+  ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+END_MESSAGE_MAP()
+
+CDocument::CDocument() = default;
+
+CDocument::~CDocument() {
+  if (m_pDocTemplate != nullptr) m_pDocTemplate->RemoveDocument(this);
+}
+
+void CDocument::SetTitle(LPCTSTR lpszTitle) {
+  m_strTitle = lpszTitle;
+  UpdateFrameCounts();
+}
+
+void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU) {
+  m_strPathName = lpszPathName;
+  // The title is the file's name without its folder.
+  CString name(lpszPathName);
+  int slash = std::max(name.ReverseFind('\\'), name.ReverseFind('/'));
+  SetTitle(name.Mid(slash + 1));
+  if (bAddToMRU && AfxGetApp() != nullptr) AfxGetApp()->AddToRecentFileList(lpszPathName);
+}
+
+CView* CDocument::GetNextView(POSITION& rPosition) const {
+  return static_cast<CView*>(m_viewList.GetNext(rPosition));
+}
+
+void CDocument::AddView(CView* pView) {
+  m_viewList.AddTail(pView);
+  pView->m_pDocument = this;
+  OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* pView) {
+  if (POSITION pos = m_viewList.Find(pView)) m_viewList.RemoveAt(pos);
+  pView->m_pDocument = nullptr;
+  OnChangedViewList();
+}
+
+void CDocument::OnChangedViewList() {
+  // A document whose last view went away goes with it.
+  if (m_viewList.IsEmpty() && m_bAutoDelete) {
+    OnCloseDocument();
+    return;
+  }
+  UpdateFrameCounts();
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
+  for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+    CView* view = GetNextView(pos);
+    if (view != pSender) view->OnUpdate(pSender, lHint, pHint);
+  }
+}
+
+void CDocument::UpdateFrameCounts() {
+  for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+    CView* view = GetNextView(pos);
+    if (CFrameWnd* frame = view->GetParentFrame()) frame->OnUpdateFrameTitle(TRUE);
+  }
+}
+
+BOOL CDocument::OnNewDocument() {
+  DeleteContents();
+  m_strPathName.Empty();
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnOpenDocument(LPCTSTR lpszPathName) {
+  CFile file;
+  CFileException error;
+  if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite, &error)) {
+    ReportSaveLoadException(lpszPathName, &error, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    return FALSE;
+  }
+  DeleteContents();
+  SetModifiedFlag(TRUE);  // a half-read document is not the file's content
+  try {
+    CArchive ar(&file, CArchive::load | CArchive::bNoFlushOnDelete);
+    ar.m_pDocument = this;
+    Serialize(ar);
+    ar.Close();
+  } catch (CException* e) {
+    file.Abort();
+    DeleteContents();
+    ReportSaveLoadException(lpszPathName, e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    e->Delete();
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+BOOL CDocument::OnSaveDocument(LPCTSTR lpszPathName) {
+  CFile file;
+  CFileException error;
+  if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeReadWrite | CFile::shareExclusive, &error)) {
+    ReportSaveLoadException(lpszPathName, &error, TRUE, AFX_IDP_INVALID_FILENAME);
+    return FALSE;
+  }
+  try {
+    CArchive ar(&file, CArchive::store | CArchive::bNoFlushOnDelete);
+    ar.m_pDocument = this;
+    Serialize(ar);
+    ar.Close();
+    file.Close();
+  } catch (CException* e) {
+    file.Abort();
+    ReportSaveLoadException(lpszPathName, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+    e->Delete();
+    return FALSE;
+  }
+  SetModifiedFlag(FALSE);
+  return TRUE;
+}
+
+void CDocument::OnCloseDocument() {
+  // Destroying the frames destroys the views; keep the document alive until they are gone.
+  BOOL autoDelete = m_bAutoDelete;
+  m_bAutoDelete = FALSE;
+  while (!m_viewList.IsEmpty()) {
+    auto* view = static_cast<CView*>(m_viewList.GetHead());
+    CFrameWnd* frame = view->GetParentFrame();
+    if (frame != nullptr) {
+      PreCloseFrame(frame);
+      frame->DestroyWindow();
+    } else {
+      view->DestroyWindow();
+    }
+    // A view that outlived its window would stop the loop.
+    if (!m_viewList.IsEmpty() && m_viewList.GetHead() == view) RemoveView(view);
+  }
+  m_bAutoDelete = autoDelete;
+  DeleteContents();
+  if (m_bAutoDelete) delete this;
+}
+
+BOOL CDocument::SaveModified() {
+  if (!IsModified()) return TRUE;
+  CString name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+  if (name.IsEmpty()) name.LoadString(AFX_IDS_UNTITLED);
+  CString prompt;
+  AfxFormatString1(prompt, AFX_IDP_ASK_TO_SAVE, name);
+  switch (AfxMessageBox(prompt, MB_YESNOCANCEL, AFX_IDP_ASK_TO_SAVE)) {
+    case IDCANCEL: return FALSE;
+    case IDYES: return DoFileSave();
+    default: return TRUE;
+  }
+}
+
+BOOL CDocument::DoFileSave() { return DoSave(m_strPathName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strPathName)); }
+
+BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
+  CString path = lpszPathName != nullptr ? CString(lpszPathName) : CString();
+  if (path.IsEmpty()) {
+    // No file yet: the application asks for one.
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr || !app->DoPromptFileName(path, AFX_IDS_SAVEFILE, 0, FALSE, m_pDocTemplate)) return FALSE;
+  }
+  if (!OnSaveDocument(path)) return FALSE;
+  if (bReplace) SetPathName(path);
+  return TRUE;
+}
+
+BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame) {
+  // Only the last frame showing the document asks to save it.
+  for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+    CFrameWnd* other = GetNextView(pos)->GetParentFrame();
+    if (other != nullptr && other != pFrame) return TRUE;
+  }
+  return SaveModified();
+}
+
+void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault) {
+  if (e != nullptr && e->IsKindOf(RUNTIME_CLASS(CUserException))) return;  // already reported
+  UINT prompt = nIDPDefault;
+  if (auto* file = dynamic_cast<CFileException*>(e)) {
+    switch (file->m_cause) {
+      case CFileException::fileNotFound:
+      case CFileException::badPath: prompt = AFX_IDP_FAILED_INVALID_PATH; break;
+      case CFileException::diskFull: prompt = AFX_IDP_FAILED_DISK_FULL; break;
+      case CFileException::accessDenied:
+        prompt = bSaving ? AFX_IDP_FAILED_ACCESS_WRITE : AFX_IDP_FAILED_ACCESS_READ;
+        break;
+      default: break;
+    }
+  } else if (auto* archive = dynamic_cast<CArchiveException*>(e)) {
+    if (archive->m_cause == CArchiveException::badSchema || archive->m_cause == CArchiveException::badClass ||
+        archive->m_cause == CArchiveException::badIndex || archive->m_cause == CArchiveException::endOfFile)
+      prompt = AFX_IDP_FAILED_INVALID_FORMAT;
+  }
+  CString text;
+  AfxFormatString1(text, prompt, lpszPathName);
+  AfxMessageBox(text, MB_ICONEXCLAMATION, prompt);
+}
+
+BOOL CDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  // Then the template, which may handle commands for all its documents.
+  return m_pDocTemplate != nullptr && m_pDocTemplate->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CDocument::OnFileClose() {
+  if (!SaveModified()) return;
+  OnCloseDocument();
+}
+
+void CDocument::OnFileSave() { DoFileSave(); }
+
+void CDocument::OnFileSaveAs() { DoSave(nullptr); }

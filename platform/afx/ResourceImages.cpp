@@ -1,0 +1,286 @@
+// Bitmaps, icons and cursors from resources and bitmap files.
+#include "afx/ResourceImages.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "afx/AfxResources.h"
+#include "afx/CImageList.h"
+#include "res/ResourceTemplates.h"
+#include "win/Cursors.h"
+#include "win/WinUser.h"
+
+namespace {
+
+// Little-endian fields of packed DIB headers.
+DWORD Dword(const BYTE* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<DWORD>(p[3]) << 24); }
+WORD Word(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
+
+// The facts of a packed DIB (header, colour table, bits) that loading needs.
+struct PackedDib {
+  const BYTE* info = nullptr;
+  const BYTE* bits = nullptr;
+  int width = 0;
+  int height = 0;  // as stored: twice the image for icons
+  int bitCount = 0;
+  size_t headerSize = 0;  // header and colour table
+  bool core = false;
+};
+
+bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
+  if (size < 12) return false;
+  DWORD headerSize = Dword(data);
+  dib.info = data;
+  if (headerSize == 12) {
+    dib.core = true;
+    dib.width = Word(data + 4);
+    dib.height = static_cast<short>(Word(data + 6));
+    dib.bitCount = Word(data + 10);
+    size_t colors = dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0;
+    dib.headerSize = 12 + colors * 3;
+  } else if (headerSize >= 40 && size >= 40) {
+    dib.width = static_cast<LONG>(Dword(data + 4));
+    dib.height = static_cast<LONG>(Dword(data + 8));
+    dib.bitCount = Word(data + 14);
+    DWORD compression = Dword(data + 16);
+    DWORD used = Dword(data + 32);
+    size_t colors = used != 0 ? used : (dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0);
+    size_t masks = (compression == BI_BITFIELDS && headerSize == 40) ? 12 : 0;
+    dib.headerSize = headerSize + masks + colors * 4;
+  } else {
+    return false;
+  }
+  if (dib.width <= 0 || dib.height == 0 || dib.headerSize > size) return false;
+  dib.bits = data + dib.headerSize;
+  return true;
+}
+
+struct ScreenDC {
+  HDC dc = ::CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  ~ScreenDC() { ::DeleteDC(dc); }
+};
+
+HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
+  PackedDib dib;
+  if (!ReadPackedDib(data, size, dib)) return nullptr;
+  std::vector<BYTE> copy;
+  const BYTE* info = data;
+  if (flags & LR_LOADMAP3DCOLORS && !dib.core && dib.bitCount <= 8) {
+    // The classic palette's greys become the 3-D colours of the system.
+    copy.assign(data, data + dib.headerSize);
+    BYTE* table = copy.data() + Dword(data);
+    size_t colors = (dib.headerSize - Dword(data)) / 4;
+    for (size_t i = 0; i < colors; ++i) {
+      BYTE* q = table + i * 4;
+      COLORREF c = RGB(q[2], q[1], q[0]);
+      int index = c == RGB(128, 128, 128) ? COLOR_3DSHADOW
+                  : c == RGB(192, 192, 192) ? COLOR_3DFACE
+                  : c == RGB(223, 223, 223) ? COLOR_3DLIGHT
+                                             : -1;
+      if (index < 0) continue;
+      COLORREF sys = ::GetSysColor(index);
+      q[0] = GetBValue(sys);
+      q[1] = GetGValue(sys);
+      q[2] = GetRValue(sys);
+    }
+    info = copy.data();
+  }
+  auto* bmi = reinterpret_cast<const BITMAPINFO*>(info);
+  ScreenDC screen;
+  if (flags & LR_CREATEDIBSECTION) {
+    void* bits = nullptr;
+    HBITMAP section = ::CreateDIBSection(screen.dc, bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section != nullptr)
+      ::SetDIBits(screen.dc, section, 0, static_cast<UINT>(dib.height < 0 ? -dib.height : dib.height), dib.bits, bmi,
+                  DIB_RGB_COLORS);
+    return section;
+  }
+  return ::CreateDIBitmap(screen.dc, &bmi->bmiHeader, CBM_INIT, dib.bits, bmi, DIB_RGB_COLORS);
+}
+
+// The bytes of a resource, or an empty span.
+struct ResourceBytes {
+  const BYTE* data = nullptr;
+  DWORD size = 0;
+};
+
+ResourceBytes FindBytes(HINSTANCE instance, LPCSTR name, LPCSTR type) {
+  if (instance == nullptr) instance = AfxFindResourceHandle(name, type);
+  HRSRC info = ::FindResource(instance, name, type);
+  if (info == nullptr) return {};
+  return {static_cast<const BYTE*>(::LockResource(::LoadResource(instance, info))), ::SizeofResource(instance, info)};
+}
+
+// A 1-bit bitmap from the AND mask rows of an icon (bottom-up, DWORD-aligned rows).
+HBITMAP MaskFromRows(const BYTE* rows, int width, int height) {
+  size_t stride = static_cast<size_t>(((width + 31) / 32) * 4);
+  size_t wordStride = static_cast<size_t>(((width + 15) / 16) * 2);
+  std::vector<BYTE> topDown(wordStride * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y)
+    std::memcpy(&topDown[static_cast<size_t>(y) * wordStride], rows + static_cast<size_t>(height - 1 - y) * stride,
+                wordStride);
+  return ::CreateBitmap(width, height, 1, 1, topDown.data());
+}
+
+HICON IconFromDirectory(HINSTANCE instance, LPCSTR name, bool icon, int cx, int cy, UINT flags) {
+  ResourceBytes group = FindBytes(instance, name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
+  if (group.data == nullptr) return nullptr;
+  int id = ::LookupIconIdFromDirectoryEx(group.data, icon, cx, cy, flags);
+  if (id == 0) return nullptr;
+  ResourceBytes image = FindBytes(instance, MAKEINTRESOURCE(id), icon ? RT_ICON : RT_CURSOR);
+  if (image.data == nullptr) return nullptr;
+  return ::CreateIconFromResourceEx(const_cast<PBYTE>(image.data), image.size, icon, 0x00030000, cx, cy, flags);
+}
+
+HCURSOR CursorFromResources(HINSTANCE instance, LPCSTR name) {
+  return IconFromDirectory(instance, name, false, 0, 0, 0);
+}
+
+// Cursors with a module handle load from resources from now on.
+const bool g_cursorLoaderInstalled = (brambolt::SetCursorResourceLoader(&CursorFromResources), true);
+
+std::vector<BYTE> ReadFile(LPCSTR path) {
+  std::ifstream in(brambolt::NativePath(path), std::ios::binary);
+  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+HICON CreateIconFromResourceEx(PBYTE bits, DWORD size, BOOL icon, DWORD, int, int, UINT) {
+  if (bits == nullptr) return nullptr;
+  POINT hotspot{0, 0};
+  if (!icon) {
+    if (size < 4) return nullptr;
+    hotspot = POINT{Word(bits), Word(bits + 2)};
+    bits += 4;
+    size -= 4;
+  }
+  PackedDib dib;
+  if (!ReadPackedDib(bits, size, dib) || dib.core) return nullptr;
+  int width = dib.width, height = (dib.height < 0 ? -dib.height : dib.height) / 2;
+  size_t colorStride = static_cast<size_t>(((width * dib.bitCount + 31) / 32) * 4);
+  size_t maskStride = static_cast<size_t>(((width + 31) / 32) * 4);
+  size_t colorBytes = colorStride * static_cast<size_t>(height);
+  if (dib.headerSize + colorBytes + maskStride * static_cast<size_t>(height) > size) return nullptr;
+  // The colour image is the header with half the height.
+  std::vector<BYTE> header(bits, bits + dib.headerSize);
+  LONG half = height;
+  std::memcpy(header.data() + 8, &half, 4);
+  ScreenDC screen;
+  ICONINFO info{};
+  info.fIcon = icon;
+  info.xHotspot = static_cast<DWORD>(hotspot.x);
+  info.yHotspot = static_cast<DWORD>(hotspot.y);
+  auto* bmi = reinterpret_cast<const BITMAPINFO*>(header.data());
+  info.hbmColor = dib.bitCount == 1 ? nullptr
+                                    : ::CreateDIBitmap(screen.dc, &bmi->bmiHeader, CBM_INIT, dib.bits, bmi, DIB_RGB_COLORS);
+  info.hbmMask = MaskFromRows(dib.bits + colorBytes, width, height);
+  HICON result = ::CreateIconIndirect(&info);
+  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return result;
+}
+
+HICON CreateIconFromResource(PBYTE bits, DWORD size, BOOL icon, DWORD version) {
+  return CreateIconFromResourceEx(bits, size, icon, version, 0, 0, LR_DEFAULTSIZE);
+}
+
+HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) {
+  ResourceBytes bytes = FindBytes(instance, name, RT_BITMAP);
+  return bytes.data != nullptr ? BitmapFromPackedDib(bytes.data, bytes.size, 0) : nullptr;
+}
+
+HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
+  if (instance == nullptr) return brambolt::GetStandardIcon(name);
+  return IconFromDirectory(instance, name, true, 0, 0, LR_DEFAULTSIZE);
+}
+
+HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
+  if (type == IMAGE_BITMAP) {
+    if (flags & LR_LOADFROMFILE) {
+      std::vector<BYTE> file = ReadFile(name);
+      // A bitmap file is a 14-byte file header before the packed DIB.
+      if (file.size() < 14 + 12 || file[0] != 'B' || file[1] != 'M') return nullptr;
+      return BitmapFromPackedDib(file.data() + 14, file.size() - 14, flags);
+    }
+    ResourceBytes bytes = FindBytes(instance, name, RT_BITMAP);
+    return bytes.data != nullptr ? BitmapFromPackedDib(bytes.data, bytes.size, flags) : nullptr;
+  }
+  if (type == IMAGE_ICON || type == IMAGE_CURSOR) {
+    bool icon = type == IMAGE_ICON;
+    if (instance == nullptr && IS_INTRESOURCE(name))
+      return icon ? static_cast<HANDLE>(brambolt::GetStandardIcon(name)) : static_cast<HANDLE>(::LoadCursor(nullptr, name));
+    if ((flags & LR_DEFAULTSIZE) && cx == 0) cx = ::GetSystemMetrics(icon ? SM_CXICON : SM_CXCURSOR);
+    if ((flags & LR_DEFAULTSIZE) && cy == 0) cy = ::GetSystemMetrics(icon ? SM_CYICON : SM_CYCURSOR);
+    return IconFromDirectory(instance, name, icon, cx, cy, flags);
+  }
+  return nullptr;
+}
+
+HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono) {
+  const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hRsrc)));
+  DWORD size = ::SizeofResource(hInst, hRsrc);
+  PackedDib dib;
+  if (data == nullptr || !ReadPackedDib(data, size, dib) || dib.core || dib.bitCount > 8) return nullptr;
+  std::vector<BYTE> copy(data, data + dib.headerSize);
+  BYTE* table = copy.data() + Dword(data);
+  size_t colors = (dib.headerSize - Dword(data)) / 4;
+  struct Map {
+    COLORREF from;
+    int to;
+  };
+  const Map maps[] = {{RGB(0, 0, 0), COLOR_BTNTEXT},
+                      {RGB(128, 128, 128), COLOR_BTNSHADOW},
+                      {RGB(192, 192, 192), COLOR_BTNFACE},
+                      {RGB(255, 255, 255), COLOR_BTNHIGHLIGHT}};
+  for (size_t i = 0; i < colors; ++i) {
+    BYTE* q = table + i * 4;
+    COLORREF c = RGB(q[2], q[1], q[0]);
+    for (const Map& m : maps) {
+      if (c != m.from) continue;
+      // A monochrome image keeps black and white, so masks made from it stay right.
+      if (bMono && (m.to == COLOR_BTNTEXT || m.to == COLOR_BTNHIGHLIGHT)) break;
+      COLORREF sys = ::GetSysColor(m.to);
+      q[0] = GetBValue(sys);
+      q[1] = GetGValue(sys);
+      q[2] = GetRValue(sys);
+      break;
+    }
+  }
+  ScreenDC screen;
+  auto* bmi = reinterpret_cast<const BITMAPINFO*>(copy.data());
+  return ::CreateDIBitmap(screen.dc, &bmi->bmiHeader, CBM_INIT, dib.bits, bmi, DIB_RGB_COLORS);
+}
+
+// ---- the framework's bitmap loaders ----
+
+BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
+  return Attach(::LoadBitmap(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
+}
+
+BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap) { return Attach(::LoadBitmap(nullptr, MAKEINTRESOURCE(nIDBitmap))); }
+
+BOOL CBitmap::LoadMappedBitmap(UINT nIDBitmap) {
+  LPCTSTR name = MAKEINTRESOURCE(nIDBitmap);
+  HINSTANCE module = AfxFindResourceHandle(name, RT_BITMAP);
+  HRSRC info = ::FindResource(module, name, RT_BITMAP);
+  return info != nullptr && Attach(AfxLoadSysColorBitmap(module, info));
+}
+
+BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
+  return Create(MAKEINTRESOURCE(nBitmapID), cx, nGrow, crMask);
+}
+
+BOOL CImageList::Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask) {
+  CBitmap bitmap;
+  if (!bitmap.LoadBitmap(lpszBitmapID)) return FALSE;
+  BITMAP info{};
+  bitmap.GetBitmap(&info);
+  if (cx <= 0) return FALSE;
+  UINT flags = ILC_COLOR32 | (crMask != CLR_NONE ? ILC_MASK : 0);
+  if (!Create(cx, info.bmHeight, flags, info.bmWidth / cx, nGrow)) return FALSE;
+  int added = crMask != CLR_NONE ? Add(&bitmap, crMask) : Add(&bitmap, static_cast<CBitmap*>(nullptr));
+  return added >= 0;
+}
