@@ -22,7 +22,7 @@ namespace {
 void CopyPart(char* out, std::string_view part, std::size_t capacity) {
   if (!out) return;
   const std::size_t n = std::min(part.size(), capacity - 1);
-  std::memcpy(out, part.data(), n);
+  if (n > 0) std::memcpy(out, part.data(), n);
   out[n] = '\0';
 }
 
