@@ -323,14 +323,15 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
   for (uint32_t c : f.colors)
     bm->colors.push_back(RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0});
   std::memcpy(bm->masks, f.masks, sizeof bm->masks);
-  bm->bitsStorage = std::make_unique<uint8_t[]>(f.ImageSize());
-  std::memset(bm->bitsStorage.get(), 0, f.ImageSize());
+  bm->bitsStorage = std::shared_ptr<uint8_t[]>(new uint8_t[f.ImageSize()]());
   bm->bits = bm->bitsStorage.get();
   bool direct = f.bpp == 32 && f.masks[0] == 0xFF0000 && f.masks[1] == 0x00FF00 && f.masks[2] == 0x0000FF;
   if (direct) {
+    // The surface wraps the bits; it keeps them alive for whoever still holds the surface.
     auto* words = reinterpret_cast<uint32_t*>(bm->bits);
-    if (f.topDown) bm->surface = std::make_shared<Surface>(words, f.width, f.height, f.width);
-    else bm->surface = std::make_shared<Surface>(words + static_cast<size_t>(f.height - 1) * f.width, f.width, f.height, -f.width);
+    Surface* wrapped = f.topDown ? new Surface(words, f.width, f.height, f.width)
+                                 : new Surface(words + static_cast<size_t>(f.height - 1) * f.width, f.width, f.height, -f.width);
+    bm->surface = std::shared_ptr<Surface>(wrapped, [storage = bm->bitsStorage](Surface* surface) { delete surface; });
     bm->bitsPixel = 32;
   } else {
     bm->surface = std::make_shared<Surface>(f.width, f.height, 0);

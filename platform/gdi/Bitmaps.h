@@ -18,6 +18,9 @@ BOOL SetBitmapDimensionEx(HBITMAP bitmap, int width, int height, LPSIZE previous
 
 HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
+// 32-bit BI_RGB sections are drawn in place; other depths keep 32-bit pixels that are refreshed
+// from the bits before each drawing call and written back (quantised) after it, so the bits and
+// the drawing always agree between calls.
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
 int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage);
 int SetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);

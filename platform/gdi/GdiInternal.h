@@ -76,7 +76,7 @@ struct BitmapObject : GdiObject {
   std::vector<RGBQUAD> colors;
   DWORD masks[3] = {0, 0, 0};
   uint8_t* bits = nullptr;
-  std::unique_ptr<uint8_t[]> bitsStorage;
+  std::shared_ptr<uint8_t[]> bitsStorage;  // shared with a surface that wraps it
   bool NeedsSync() const { return dibSection && bitsPixel != 32; }
   bool IsMono() const { return !dibSection && bitsPixel == 1; }
   void SyncFromBits();

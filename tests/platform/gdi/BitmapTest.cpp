@@ -227,6 +227,16 @@ TEST(DibSection, DrawingReachesTheBitsAtEveryDepth) {
   }
 }
 
+TEST(DibSection, SurfaceOutlivesTheDeletedSection) {
+  Info info = MakeInfo(4, 4, 32);
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto surface = brambolt::GetBitmapSurface(dib);
+  ASSERT_TRUE(DeleteObject(dib));
+  surface->SetPixel(3, 3, 0x123456);  // still valid memory
+  EXPECT_EQ(surface->GetPixel(3, 3), 0x123456u);
+}
+
 TEST(Dib, StretchDIBitsCountsSourceFromTheBottom) {
   Info info = MakeInfo(2, 2, 32);
   uint32_t pixels[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};  // bottom row: blue green; top: red white
