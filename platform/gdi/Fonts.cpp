@@ -30,8 +30,8 @@ struct FaceFile {
 namespace {
 
 std::mutex& FreeTypeMutex() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;  // never destroyed: threads may still draw at exit
+  return *m;
 }
 
 FT_Library Library() {
@@ -90,7 +90,7 @@ const Substitution kSubstitutions[] = {
 };
 
 std::shared_ptr<FaceFile> OpenFace(const std::string& family, bool bold, bool italic, bool condensed) {
-  static std::map<std::string, std::shared_ptr<FaceFile>> cache;
+  static auto& cache = *new std::map<std::string, std::shared_ptr<FaceFile>>;
   std::string key = family + (bold ? "|b" : "|") + (italic ? "i" : "") + (condensed ? "c" : "");
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
@@ -391,8 +391,8 @@ Glyph RealizedFont::RenderMarlett(char32_t c) {
 
 std::shared_ptr<RealizedFont> RealizeFont(const LOGFONT& lf) {
   // Realised fonts are shared between DCs and threads; a small table keyed by the LOGFONT bytes.
-  static std::mutex mutex;
-  static std::map<std::string, std::shared_ptr<RealizedFont>> cache;
+  static auto& mutex = *new std::mutex;
+  static auto& cache = *new std::map<std::string, std::shared_ptr<RealizedFont>>;
   LOGFONT key = lf;
   key.lfOrientation = 0;
   key.lfEscapement = 0;

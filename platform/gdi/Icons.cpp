@@ -406,8 +406,8 @@ namespace {
 
 // Standard images are made once, on first use, and shared.
 HICON Cached(bool cursor, LPCSTR id, HICON (*make)(uintptr_t)) {
-  static std::mutex mutex;
-  static std::map<std::pair<bool, uintptr_t>, HICON> made;
+  static auto& mutex = *new std::mutex;
+  static auto& made = *new std::map<std::pair<bool, uintptr_t>, HICON>;
   auto key = std::make_pair(cursor, reinterpret_cast<uintptr_t>(id));
   std::lock_guard lock(mutex);
   auto it = made.find(key);

@@ -43,8 +43,8 @@ struct Lists {
 };
 
 Lists& TheLists() {
-  static Lists lists;
-  return lists;
+  static auto* lists = new Lists;  // never destroyed: threads may still draw at exit
+  return *lists;
 }
 
 std::shared_ptr<ImageListData> Find(HIMAGELIST h) {
@@ -205,8 +205,8 @@ struct DragState {
 };
 
 DragState& Drag() {
-  static DragState state;
-  return state;
+  static auto* state = new DragState;
+  return *state;
 }
 
 std::shared_ptr<ImageListData> NewList(int cx, int cy, UINT flags, int grow) {

@@ -88,8 +88,9 @@ struct Table {
 };
 
 Table& TheTable() {
-  static Table table;
-  return table;
+  // Never destroyed: worker threads may still use handles while the program exits.
+  static auto* table = new Table;
+  return *table;
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ struct Scheme {
 };
 
 Scheme& TheScheme() {
-  static Scheme scheme;
-  return scheme;
+  static auto* scheme = new Scheme;  // never destroyed: threads may still draw at exit
+  return *scheme;
 }
 
 }  // namespace
