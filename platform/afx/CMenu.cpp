@@ -105,3 +105,15 @@ BOOL AfxMeasureMenuItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
   menu->MeasureItem(lpMeasureItemStruct);
   return TRUE;
 }
+
+// ---- the menus of a window ----
+
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu->GetSafeHmenu()); }
+
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+
+BOOL CWnd::HiliteMenuItem(CMenu* pMenu, UINT nIDHiliteItem, UINT nHilite) {
+  return ::HiliteMenuItem(m_hWnd, pMenu->GetSafeHmenu(), nIDHiliteItem, nHilite);
+}

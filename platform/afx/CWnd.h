@@ -9,6 +9,8 @@
 #include "afx/CCmdTarget.h"
 #include "afx/CDC.h"
 #include "core/CException.h"
+#include "win/Menu.h"
+#include "win/MessageBox.h"
 
 class CMenu;
 class CFrameWnd;
@@ -170,6 +172,16 @@ class CWnd : public CCmdTarget {
   }
   HICON GetIcon(BOOL bBigIcon) const {
     return reinterpret_cast<HICON>(::SendMessage(m_hWnd, WM_GETICON, bBigIcon, 0));
+  }
+
+  // ---- menus and message boxes ----
+  CMenu* GetMenu() const;
+  BOOL SetMenu(CMenu* pMenu);
+  void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+  CMenu* GetSystemMenu(BOOL bRevert) const;
+  BOOL HiliteMenuItem(CMenu* pMenu, UINT nIDHiliteItem, UINT nHilite);
+  int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK) {
+    return ::MessageBox(m_hWnd, lpszText, lpszCaption, nType);
   }
 
   // ---- size and position ----

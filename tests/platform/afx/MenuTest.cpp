@@ -173,8 +173,8 @@ TEST(MenuWindows, MenuBarTakesRoomFromTheClientArea) {
   window.GetClientRect(&before);
   CMenu menu;
   menu.LoadMenu(IDR_MAINFRAME);
-  EXPECT_TRUE(::SetMenu(window, menu));
-  EXPECT_EQ(::GetMenu(window), menu.m_hMenu);
+  EXPECT_TRUE(window.SetMenu(&menu));
+  EXPECT_EQ(window.GetMenu(), &menu) << "the attached CMenu comes back";
   CRect after;
   window.GetClientRect(&after);
   EXPECT_EQ(after.Height(), before.Height() - ::GetSystemMetrics(SM_CYMENU));
