@@ -102,7 +102,9 @@ TEST(DialogTemplates, EachOpensWithTheControlsItsCodeBinds) {
       HWND hItem = GetDlgItem(hDlg, item.nId);
       ASSERT_NE(hItem, nullptr);
       EXPECT_STRCASEEQ(ClassOf(hItem).c_str(), item.pszClass);
-      if (item.pszText != nullptr) EXPECT_EQ(TextOf(hItem), item.pszText);
+      if (item.pszText != nullptr) {
+        EXPECT_EQ(TextOf(hItem), item.pszText);
+      }
     }
     DestroyWindow(hDlg);
   }
