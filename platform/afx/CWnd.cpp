@@ -44,6 +44,9 @@ const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 CWnd::~CWnd() {
+  // The pseudo-handle objects are destroyed at exit, after the thread's handle map: they were
+  // never in it and must not reach it.
+  if (this == &wndTop || this == &wndBottom || this == &wndTopMost || this == &wndNoTopMost) return;
   if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
   // A borrowed or temporary handle that is not a window any more is simply forgotten.
   if (m_hWnd != nullptr) Map().RemoveHandle(m_hWnd, this);
