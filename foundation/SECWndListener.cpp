@@ -214,7 +214,7 @@ BOOL SECWndListener::OnListenMsg(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL SECWndListener::JoinChain(CWnd* pWnd) {
-  HWND hWnd = pWnd->GetSafeHwnd();
+  HWND hWnd = pWnd != nullptr ? pWnd->m_hWnd : nullptr;
   if (hWnd == nullptr || !::IsWindow(hWnd)) return FALSE;
   if (ChainRecord* record = Chains().Lookup(hWnd)) return AddToChain(record);
   return CreateChain(hWnd);

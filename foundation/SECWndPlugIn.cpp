@@ -14,6 +14,7 @@ SECWndPlugIn::SECWndPlugIn()
     : m_bHandled(FALSE), m_bCallDefault(FALSE), m_bOverrideReturn(FALSE), m_bReturn(FALSE), m_bPluggedIn(FALSE) {}
 
 SECWndPlugIn::~SECWndPlugIn() {
+  if (m_pbDestroyed != nullptr) *m_pbDestroyed = true;
   LeaveHost();
   m_hWnd = nullptr;
 }
@@ -27,7 +28,7 @@ BOOL SECWndPlugIn::BorrowHandle(CWnd* pWnd) {
   if (pWnd == nullptr) return FALSE;
   // Plugging into a second window first leaves the first.
   if (m_bPluggedIn) UnPlug();
-  m_hWnd = pWnd->GetSafeHwnd();
+  m_hWnd = pWnd->m_hWnd;
   m_bPluggedIn = TRUE;
   return TRUE;
 }
@@ -66,12 +67,28 @@ BOOL SECWndPlugIn::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
   if (!m_bPluggedIn) return FALSE;
   m_bHandled = FALSE;
   m_bCallDefault = FALSE;
+  DeletionWatch watch(this);
   BOOL verdict = CWnd::OnWndMsg(message, wParam, lParam, pResult);
+  if (watch.Gone()) return verdict;
   if (m_bOverrideReturn) {
     m_bOverrideReturn = FALSE;
     return m_bReturn;
   }
   return verdict;
+}
+
+SECWndPlugIn::DeletionWatch::DeletionWatch(SECWndPlugIn* pPlugIn) : m_pPlugIn(pPlugIn), m_pbOuter(pPlugIn->m_pbDestroyed) {
+  pPlugIn->m_pbDestroyed = &m_bDestroyed;
+}
+
+SECWndPlugIn::DeletionWatch::~DeletionWatch() {
+  if (!m_bDestroyed) m_pPlugIn->m_pbDestroyed = m_pbOuter;
+}
+
+bool SECWndPlugIn::DeletionWatch::Gone() {
+  // Watches further out learn it too.
+  if (m_bDestroyed && m_pbOuter != nullptr) *m_pbOuter = true;
+  return m_bDestroyed;
 }
 
 BOOL SECWndPlugIn::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
@@ -103,8 +120,9 @@ BOOL SECWndPlugIn::PlugInWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
   // Commands and notifications come by the host's command routing (PlugInCmdMsg), once.
   if (message == WM_COMMAND || message == WM_NOTIFY) return FALSE;
   LRESULT result = 0;
+  DeletionWatch watch(this);
   OnWndMsg(message, wParam, lParam, &result);
-  if (!m_bHandled) return FALSE;
+  if (watch.Gone() || !m_bHandled) return FALSE;
   m_bHandled = FALSE;
   *pResult = result;
   return TRUE;

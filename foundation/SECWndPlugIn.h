@@ -61,6 +61,22 @@ class SECWndPlugIn : public CWnd, public IWndPlugIn {
   // The host that offers this plug-in its messages, and the handle it had then.
   CWnd* m_pHost = nullptr;
   HWND m_hWndHost = nullptr;
+  // A handler may delete the plug-in (a listener that ends a mode): the destructor tells the
+  // innermost watch, and nothing of the object is read afterwards.
+  class DeletionWatch {
+   public:
+    explicit DeletionWatch(SECWndPlugIn* pPlugIn);
+    ~DeletionWatch();
+    DeletionWatch(const DeletionWatch&) = delete;
+    DeletionWatch& operator=(const DeletionWatch&) = delete;
+    bool Gone();
+
+   private:
+    SECWndPlugIn* m_pPlugIn;
+    bool* m_pbOuter;
+    bool m_bDestroyed = false;
+  };
+  bool* m_pbDestroyed = nullptr;
 };
 
 }  // namespace kelpwood::foundation
