@@ -16,6 +16,7 @@ class CMenu;
 class CFrameWnd;
 class CScrollBar;
 class CCreateContext;
+class CDataExchange;
 
 // Something plugged into a window that sees the window's messages and commands before the
 // window's own message map does (see CWnd::AddPlugIn).
@@ -268,6 +269,12 @@ class CWnd : public CCmdTarget {
   CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
   static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
   CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+
+  // ---- dialog data exchange (DataExchange.cpp) ----
+  // Moves data between the controls and the members DoDataExchange names; FALSE when a value
+  // failed validation (the user was told, the focus is on the control).
+  BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+  virtual void DoDataExchange(CDataExchange*) {}
 
   // ---- dialog items ----
   CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }

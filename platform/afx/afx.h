@@ -16,6 +16,8 @@
 #include "afx/CCmdTarget.h"
 #include "afx/AfxState.h"
 #include "afx/CWnd.h"
+#include "afx/CDialog.h"
+#include "afx/DataExchange.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"

@@ -1,0 +1,238 @@
+// CDialog: template dialogs created through the dialog manager with the creation hook, so the
+// object owns its window (and its message map sees every message) before WM_INITDIALOG.
+#include "afx/CDialog.h"
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "afx/AfxResources.h"
+#include "afx/CWinApp.h"
+#include "afx/DataExchange.h"
+#include "res/ResourceTemplates.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+  ON_COMMAND(IDOK, OnOK)
+  ON_COMMAND(IDCANCEL, OnCancel)
+  ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+  ON_MESSAGE(WM_SETFONT, HandleSetFont)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The modal framework dialogs running on this thread, innermost last, and the message filter
+// that gives their windows' PreTranslateMessage the messages of the dialog loop.
+thread_local std::vector<HWND> tModalDialogs;
+thread_local HHOOK tMsgFilterHook = nullptr;
+
+LRESULT CALLBACK ModalMsgFilter(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && msg != nullptr && msg->hwnd != nullptr && !tModalDialogs.empty()) {
+    HWND dialog = tModalDialogs.back();
+    if ((msg->hwnd == dialog || ::IsChild(dialog, msg->hwnd)) && CWnd::WalkPreTranslateTree(dialog, msg)) return 1;
+  }
+  return ::CallNextHookEx(tMsgFilterHook, code, wParam, lParam);
+}
+
+// Registers a modal dialog with the message filter for the time of its loop.
+class ModalScope {
+ public:
+  explicit ModalScope(HWND dialog) {
+    if (tModalDialogs.empty())
+      tMsgFilterHook = ::SetWindowsHookEx(WH_MSGFILTER, ModalMsgFilter, nullptr, ::GetCurrentThreadId());
+    tModalDialogs.push_back(dialog);
+  }
+  ~ModalScope() {
+    tModalDialogs.pop_back();
+    if (tModalDialogs.empty() && tMsgFilterHook != nullptr) {
+      ::UnhookWindowsHookEx(tMsgFilterHook);
+      tMsgFilterHook = nullptr;
+    }
+  }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+};
+
+std::optional<brambolt::DialogTemplate> ReadTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate) {
+  if (lpTemplate != nullptr)
+    return brambolt::ParseDialogTemplate(lpTemplate, static_cast<std::size_t>(std::numeric_limits<int>::max()));
+  if (lpszTemplateName == nullptr) return std::nullopt;
+  HINSTANCE instance = AfxFindResourceHandle(lpszTemplateName, RT_DIALOG);
+  HRSRC found = ::FindResource(instance, lpszTemplateName, RT_DIALOG);
+  if (found == nullptr) return std::nullopt;
+  const void* data = ::LockResource(::LoadResource(instance, found));
+  if (data == nullptr) return std::nullopt;
+  return brambolt::ParseDialogTemplate(data, ::SizeofResource(instance, found));
+}
+
+// Dialogs without a parent of their own belong to the main window.
+HWND ParentOrMainWindow(CWnd* pParentWnd) {
+  if (pParentWnd != nullptr && pParentWnd->GetSafeHwnd() != nullptr) return pParentWnd->GetSafeHwnd();
+  CWnd* main = AfxGetMainWnd();
+  return main != nullptr ? main->GetSafeHwnd() : nullptr;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return FALSE;
+  auto* pDlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+  return pDlg != nullptr ? pDlg->OnInitDialog() : TRUE;
+}
+
+CDialog::CDialog() = default;
+
+CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
+    : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd) {
+  if (IS_INTRESOURCE(lpszTemplateName)) m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
+}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_lpszTemplateName(MAKEINTRESOURCE(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+// ---- creation ----
+
+BOOL CDialog::CreateFromTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, bool modal) {
+  std::optional<brambolt::DialogTemplate> t = ReadTemplate(lpszTemplateName, lpTemplate);
+  if (!t) return FALSE;
+  if (modal) t->style &= ~static_cast<DWORD>(WS_CHILD);
+  AfxHookWindowCreate(this);
+  HWND hWnd = brambolt::CreateDialogFromTemplate(AfxGetInstanceHandle(), *t, hWndParent, AfxDlgProc, 0);
+  // When no window came into being, no WM_NCDESTROY will clean up after a modeless object.
+  if (!AfxUnhookWindowCreate() && !modal) PostNcDestroy();
+  return hWnd != nullptr;
+}
+
+BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
+  m_lpszTemplateName = lpszTemplateName;
+  if (IS_INTRESOURCE(lpszTemplateName) && m_nIDHelp == 0)
+    m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
+  m_pParentWnd = pParentWnd;
+  return CreateFromTemplate(lpszTemplateName, nullptr, ParentOrMainWindow(pParentWnd), false);
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+  return Create(MAKEINTRESOURCE(nIDTemplate), pParentWnd);
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit) {
+  m_lpDialogInit = lpDialogInit;
+  m_pParentWnd = pParentWnd;
+  return CreateFromTemplate(nullptr, lpDialogTemplate, ParentOrMainWindow(pParentWnd), false);
+}
+
+BOOL CDialog::CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd) {
+  return CreateIndirect(static_cast<LPCDLGTEMPLATE>(::LockResource(hDialogTemplate)), pParentWnd);
+}
+
+// ---- modal ----
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit) {
+  m_lpDialogTemplate = lpDialogTemplate;
+  m_lpDialogInit = lpDialogInit;
+  m_pParentWnd = pParentWnd;
+  return lpDialogTemplate != nullptr;
+}
+
+BOOL CDialog::InitModalIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd) {
+  return InitModalIndirect(static_cast<LPCDLGTEMPLATE>(::LockResource(hDialogTemplate)), pParentWnd);
+}
+
+HWND CDialog::ModalOwner() const {
+  HWND parent = ParentOrMainWindow(m_pParentWnd);
+  if (parent == nullptr || !::IsWindow(parent)) return nullptr;
+  return ::GetAncestor(parent, GA_ROOT);
+}
+
+INT_PTR CDialog::DoModal() {
+  HWND owner = ModalOwner();
+  LPCTSTR name = m_lpDialogTemplate != nullptr ? nullptr : m_lpszTemplateName;
+  if (!CreateFromTemplate(name, m_lpDialogTemplate, owner, true)) return -1;
+  ModalScope scope(m_hWnd);
+  // The loop destroys the window when it returns; WM_NCDESTROY detaches this object.
+  return brambolt::RunModalDialog(m_hWnd, owner);
+}
+
+void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+// ---- initialisation and the default buttons ----
+
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+  PreInitDialog();
+  // The dialog procedure answers WM_INITDIALOG with OnInitDialog.
+  return Default();
+}
+
+LRESULT CDialog::HandleSetFont(WPARAM wParam, LPARAM) {
+  OnSetFont(CFont::FromHandle(reinterpret_cast<HFONT>(wParam)));
+  return Default();
+}
+
+BOOL CDialog::OnInitDialog() {
+  BOOL initialised = m_lpDialogInit != nullptr ? ExecuteDlgInit(m_lpDialogInit) : ExecuteDlgInit(m_lpszTemplateName);
+  if (!initialised) {
+    EndDialog(-1);
+    return FALSE;
+  }
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+BOOL CDialog::ExecuteDlgInit(LPCTSTR lpszResourceName) {
+  if (lpszResourceName == nullptr) return TRUE;
+  return brambolt::ExecuteDialogInitResource(m_hWnd, AfxFindResourceHandle(lpszResourceName, RT_DLGINIT),
+                                             lpszResourceName);
+}
+
+BOOL CDialog::ExecuteDlgInit(LPVOID lpResource) {
+  if (lpResource == nullptr) return TRUE;
+  // Data in memory carries no size: it ends with its terminating zero id.
+  return brambolt::ExecuteDialogInit(m_hWnd, lpResource, std::numeric_limits<std::size_t>::max() / 2);
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+// ---- focus, default button, units ----
+
+void CDialog::NextDlgCtrl() const { ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
+
+void CDialog::PrevDlgCtrl() const { ::SendMessage(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+  ::SendMessage(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->GetSafeHwnd()), 1);
+}
+
+void CDialog::SetDefID(UINT nID) { ::SendMessage(m_hWnd, DM_SETDEFID, nID, 0); }
+
+DWORD CDialog::GetDefID() const { return static_cast<DWORD>(::SendMessage(m_hWnd, DM_GETDEFID, 0, 0)); }
+
+void CDialog::MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
+
+// ---- messages and commands ----
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+  // Only input goes through the dialog manager's keyboard and mouse handling.
+  bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+               (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+  return input && m_hWnd != nullptr && ::IsDialogMessage(m_hWnd, pMsg);
+}
+
+BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  // Menu and button commands nobody in the dialog handles go on to the owner, then the thread.
+  if ((static_cast<UINT>(nCode) != CN_COMMAND && static_cast<UINT>(nCode) != CN_UPDATE_COMMAND_UI) ||
+      nID == 0 || nID >= 0xF000 || pHandlerInfo != nullptr)
+    return FALSE;
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  if (CWnd* pOwner = owner != nullptr ? CWnd::FromHandlePermanent(owner) : nullptr)
+    if (pOwner->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (CWinThread* thread = AfxGetThread()) return thread->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  return FALSE;
+}
