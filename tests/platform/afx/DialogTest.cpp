@@ -3,6 +3,7 @@
 // in dialogs, controls subclassed by DDX_Control, the focus and default-button helpers.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -325,7 +326,10 @@ TEST_F(DialogDataExchange, LoadingSendsNoNotificationsToTheDialog) {
 struct BadNumber {
   const char* text;
   const char* prompt;
+  int member;  // the member after the failure: text that is no number never reaches it
 };
+
+void PrintTo(const BadNumber& value, std::ostream* os) { *os << '[' << value.text << ']'; }
 
 class DialogParseFailures : public DialogDataExchange, public ::testing::WithParamInterface<BadNumber> {};
 
@@ -335,7 +339,7 @@ TEST_P(DialogParseFailures, TellTheUserAndFocusTheEdit) {
   EXPECT_FALSE(dialog.UpdateData(TRUE));
   ASSERT_EQ(prompts.Prompts().size(), 1u);
   EXPECT_EQ(prompts.Prompts()[0], GetParam().prompt);
-  EXPECT_EQ(dialog.m_count, 9) << "a failed value is not stored";
+  EXPECT_EQ(dialog.m_count, GetParam().member);
   EXPECT_EQ(::GetFocus(), Ctl(IDC_COUNT));
   DWORD start = 0, end = 0;
   ::SendMessage(Ctl(IDC_COUNT), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -344,11 +348,11 @@ TEST_P(DialogParseFailures, TellTheUserAndFocusTheEdit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, DialogParseFailures,
-                         ::testing::Values(BadNumber{"12x", "Enter a whole number."},
-                                           BadNumber{"", "Enter a whole number."},
-                                           BadNumber{"- 4", "Enter a whole number."},
-                                           BadNumber{"2147483648", "Enter a whole number."},
-                                           BadNumber{"101", "Enter a whole number from 0 to 100."}));
+                         ::testing::Values(BadNumber{"12x", "Enter a whole number.", 9},
+                                           BadNumber{"", "Enter a whole number.", 9},
+                                           BadNumber{"- 4", "Enter a whole number.", 9},
+                                           BadNumber{"2147483648", "Enter a whole number.", 9},
+                                           BadNumber{"101", "Enter a whole number from 0 to 100.", 101}));
 
 TEST_F(DialogDataExchange, TooLongTextFailsAndLoadingLimitsTheEdit) {
   EXPECT_EQ(::SendMessage(Ctl(IDC_NAME), EM_GETLIMITTEXT, 0, 0), 8);
@@ -400,6 +404,8 @@ struct NumberCase {
   bool accepted;
   const char* shownAgain;  // the text after saving and loading again
 };
+
+void PrintTo(const NumberCase& value, std::ostream* os) { *os << value.kind << '[' << value.typed << ']'; }
 
 class DialogNumbers : public ::testing::TestWithParam<NumberCase> {};
 
