@@ -1,0 +1,22 @@
+// GenHtmlDlg: the options of Write Documentation (output language, title, which members are
+// documented, whether the tree is rewritten from nothing).
+#pragma once
+
+#include "afx/CDialog.h"
+#include "afx/DataExchange.h"
+#include "model/DocumentationRun.h"
+
+class GenHtmlDlg : public CDialog {
+ public:
+  explicit GenHtmlDlg(CWnd* pParentWnd = nullptr);
+
+  BOOL OnInitDialog() override;
+
+  // The members in the order the dialog keeps them; the rewrite flag starts off every time.
+  DocumentationOptions m_options;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  afx_msg void OnSelchangeLanguage();
+  DECLARE_MESSAGE_MAP()
+};
