@@ -12,12 +12,5 @@ BOOL CAddFolderProressDlg::StartWorker() {
   pThread->m_strSource = m_strSource;
   pThread->m_strTarget = m_strTarget;
   pThread->m_bLookInSubfolders = m_bLookInSubfolders;
-  if (!pThread->CreateThread(CREATE_SUSPENDED)) {
-    delete pThread;
-    return FALSE;
-  }
-  pThread->SetThreadPriority(THREAD_PRIORITY_IDLE);
-  // The last use of the object here: once resumed, the thread may end and delete it.
-  pThread->ResumeThread();
-  return TRUE;
+  return StartIdleWorker(pThread);
 }

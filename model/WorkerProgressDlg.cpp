@@ -2,6 +2,7 @@
 #include "model/WorkerProgressDlg.h"
 
 #include "afx/CDC.h"
+#include "afx/CWinThread.h"
 #include "controls/CommCtrl.h"
 #include "resources/resource.h"
 
@@ -94,4 +95,15 @@ void StopProgressClip(HWND hDialog) {
   if (hAnimation == nullptr) return;
   ::SendMessage(hAnimation, ACM_STOP, 0, 0);
   ::SendMessage(hAnimation, ACM_OPEN, 0, 0);
+}
+
+BOOL StartIdleWorker(CWinThread* pThread) {
+  if (!pThread->CreateThread(CREATE_SUSPENDED)) {
+    delete pThread;
+    return FALSE;
+  }
+  pThread->SetThreadPriority(THREAD_PRIORITY_IDLE);
+  // The last use of the object here: once resumed, the thread may end and delete it.
+  pThread->ResumeThread();
+  return TRUE;
 }

@@ -49,3 +49,8 @@ class WorkerProgressDlg : public CDialog {
 // program's progress clip and play it without end, then stop it and close the clip.
 void PlayProgressClip(HWND hDialog);
 void StopProgressClip(HWND hDialog);
+
+class CWinThread;
+// Makes the worker's thread suspended, lowers it to idle priority and resumes it; FALSE (the object
+// deleted) when no thread could be made. The worker deletes itself when its job ends.
+BOOL StartIdleWorker(CWinThread* pThread);
