@@ -1,6 +1,7 @@
 // The Write Documentation options dialog.
 #include "model/GenHtmlDlg.h"
 
+#include "model/CCopyFileProDlg.h"
 #include "model/ModelIds.h"
 #include "resources/resource.h"
 
@@ -45,4 +46,19 @@ void GenHtmlDlg::OnSelchangeLanguage() {
   const LRESULT nIndex = SendDlgItemMessage(IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
   if (nIndex != CB_ERR)
     m_options.nLanguage = static_cast<int>(SendDlgItemMessage(IDC_LANGUAGE, CB_GETITEMDATA, nIndex, 0));
+}
+
+BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd) {
+  GenHtmlDlg options(pParentWnd);
+  options.m_options = LoadDocumentationOptions(project);
+  if (options.DoModal() != IDOK) return FALSE;
+  StoreDocumentationOptions(project, options.m_options);
+  CCopyFileProDlg progress(pParentWnd);
+  progress.m_nLanguage = options.m_options.nLanguage;
+  progress.m_strFolder = GetDocumentationFolder(strProjectFolder, progress.m_nLanguage);
+  progress.m_bRewrite = options.m_options.bRewrite;
+  progress.m_pProject = &project;
+  progress.DoModal();
+  if (progress.GetProgress() != nullptr) ReportDocumentationFailures(progress.GetProgress()->GetFailedClasses());
+  return TRUE;
 }

@@ -20,3 +20,10 @@ class GenHtmlDlg : public CDialog {
   afx_msg void OnSelchangeLanguage();
   DECLARE_MESSAGE_MAP()
 };
+
+class CWorkSpaceObj;
+
+// Write Documentation up to the refresh of the output tree, which stays the caller's: asks for the
+// options, stores them in the project on OK and writes the tree under the progress dialog, telling
+// the user how many classes failed. FALSE when the options were cancelled (nothing changed).
+BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd);

@@ -184,6 +184,25 @@ TEST(CCopyFileProDlg, TheCloseBoxDoesNothing) {
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/Index.htm"));
 }
 
+TEST(WriteDocumentationWithDialogs, CancelledOptionsChangeNothingAndOkWritesTheChosenLanguage) {
+  for (int nEnd : {IDCANCEL, IDOK}) {
+    DialogSession session;
+    ShapesProject p("class CAlone\n{\npublic:\n    void Run();\n};\n");
+    p.project.m_nOutputLanguage = LANGUAGE_CHS;
+    p.project.m_bModified = FALSE;
+    ModalAnswers answers;
+    answers.When(nullptr, "Options", [&](HWND h) {
+      ChooseItem(h, IDC_LANGUAGE, "English(U.S.A)");
+      Command(h, nEnd);
+    });
+    EXPECT_EQ(WriteDocumentationWithDialogs(p.project, p.strProjectFolder, nullptr), nEnd == IDOK);
+    EXPECT_EQ(p.project.m_nOutputLanguage, nEnd == IDOK ? LANGUAGE_ENG : LANGUAGE_CHS);
+    EXPECT_EQ(p.project.IsModified() != FALSE, nEnd == IDOK);
+    EXPECT_EQ(p.folder.Exists("Output_Eng/Htmls/CAlone/Member Functions/Run.htm"), nEnd == IDOK);
+    EXPECT_FALSE(p.folder.Exists("Output_Chs"));
+  }
+}
+
 struct HelpPages {
   model_test::TempFolder folder;
   CWorkSpaceObj project;
