@@ -3,6 +3,8 @@
 
 #include "tests/foundation/ImageTestSupport.h"
 
+#include "afx/CDC.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -215,6 +217,42 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string StoredObject(CObject& object) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    object.Serialize(ar);
+  }
+  std::string bytes(static_cast<size_t>(file.GetLength()), '\0');
+  file.SeekToBegin();
+  file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+  return bytes;
+}
+
+void LoadObject(CObject& object, const std::string& bytes) {
+  CMemFile file;
+  file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  object.Serialize(ar);
+}
+
+unsigned Le32At(const std::string& s, size_t at) {
+  unsigned v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
+  return v;
+}
+
+COLORREF PixelOfBitmap(CBitmap& bitmap, int x, int y) {
+  CDC screen, dc;
+  screen.CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+  dc.CreateCompatibleDC(&screen);
+  CBitmap* old = dc.SelectObject(&bitmap);
+  COLORREF c = dc.GetPixel(x, y);
+  dc.SelectObject(old);
+  return c;
 }
 
 }  // namespace image_test

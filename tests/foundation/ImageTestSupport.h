@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "afx/GdiObjects.h"
 #include "core/CMemFile.h"
 #include "foundation/SECImage.h"
 #include "platform/os/TempDir.h"
@@ -48,6 +49,15 @@ std::vector<Rgb> PatternTable(int bits);
 BOOL LoadBytes(SECImage& image, const std::string& bytes);
 // Saves an image through a memory file; empty when the save fails.
 std::string SaveBytes(SECImage& image);
+
+// An object stored into an archive on a memory file: the bytes it wrote.
+std::string StoredObject(CObject& object);
+// Loads an object from an archive over the bytes.
+void LoadObject(CObject& object, const std::string& bytes);
+// A little-endian 32-bit field of a byte stream.
+unsigned Le32At(const std::string& s, size_t at);
+// Colour x, y of a device-dependent bitmap.
+COLORREF PixelOfBitmap(CBitmap& bitmap, int x, int y);
 
 // Every pixel equal; on failure the first difference is reported.
 ::testing::AssertionResult SamePicture(const Picture& expected, const Picture& actual, int tolerance = 0);

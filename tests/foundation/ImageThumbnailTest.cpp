@@ -14,42 +14,6 @@ using kelpwood::foundation::SECDib;
 using kelpwood::foundation::SECImage;
 using namespace image_test;
 
-unsigned Le32(const std::string& s, size_t at) {
-  unsigned v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
-  return v;
-}
-
-std::string Stored(SECTNBitmap& bitmap) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    bitmap.Serialize(ar);
-  }
-  std::string bytes(static_cast<size_t>(file.GetLength()), '\0');
-  file.SeekToBegin();
-  file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-  return bytes;
-}
-
-void LoadInto(SECTNBitmap& bitmap, const std::string& bytes) {
-  CMemFile file;
-  file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-  file.SeekToBegin();
-  CArchive ar(&file, CArchive::load);
-  bitmap.Serialize(ar);
-}
-
-COLORREF PixelOfBitmap(CBitmap& bitmap, int x, int y) {
-  CDC screen, dc;
-  screen.CreateDC("DISPLAY", nullptr, nullptr, nullptr);
-  dc.CreateCompatibleDC(&screen);
-  CBitmap* old = dc.SelectObject(&bitmap);
-  COLORREF c = dc.GetPixel(x, y);
-  dc.SelectObject(old);
-  return c;
-}
-
 // A 32-bit screen bitmap with a pattern.
 void MakeScreenBitmap(CBitmap& bitmap, int width, int height) {
   CDC screen, dc;
@@ -65,18 +29,18 @@ void MakeScreenBitmap(CBitmap& bitmap, int width, int height) {
 TEST(Thumbnail, AScreenBitmapIsStoredAs24BitsAndReadBack) {
   SECTNBitmap bitmap;
   MakeScreenBitmap(bitmap, 5, 4);
-  std::string bytes = Stored(bitmap);
+  std::string bytes = StoredObject(bitmap);
   ASSERT_GE(bytes.size(), 54u);
   EXPECT_EQ(bytes.substr(0, 2), "BM");
-  EXPECT_EQ(Le32(bytes, 2), bytes.size());
-  EXPECT_EQ(Le32(bytes, 10), 54u);
+  EXPECT_EQ(Le32At(bytes, 2), bytes.size());
+  EXPECT_EQ(Le32At(bytes, 10), 54u);
   EXPECT_EQ(static_cast<unsigned char>(bytes[28]), 24);
   SECDib dib;
   ASSERT_TRUE(LoadBytes(dib, bytes)) << "the stream is a BMP file";
   EXPECT_EQ(PixelOf(dib, 4, 3), (Rgb{80, 90, 99}));
 
   SECTNBitmap copy;
-  LoadInto(copy, bytes);
+  LoadObject(copy, bytes);
   ASSERT_NE(copy.GetSafeHandle(), nullptr);
   BITMAP bm{};
   copy.GetBitmap(&bm);
@@ -88,9 +52,9 @@ TEST(Thumbnail, AScreenBitmapIsStoredAs24BitsAndReadBack) {
 
 TEST(Thumbnail, ABitmapWithoutAHandleStoresABlankPicture) {
   SECTNBitmap none;
-  std::string bytes = Stored(none);
+  std::string bytes = StoredObject(none);
   SECTNBitmap copy;
-  LoadInto(copy, bytes);
+  LoadObject(copy, bytes);
   BITMAP bm{};
   copy.GetBitmap(&bm);
   EXPECT_EQ(bm.bmWidth, 1);
@@ -100,7 +64,7 @@ TEST(Thumbnail, ABitmapWithoutAHandleStoresABlankPicture) {
 
 TEST(Thumbnail, PaletteDibsAreReadThroughTheirColourTable) {
   SECTNBitmap copy;
-  LoadInto(copy, PatternBmp(4, 6, 3));
+  LoadObject(copy, PatternBmp(4, 6, 3));
   auto table = PatternTable(4);
   SECDib dib;
   ASSERT_TRUE(LoadBytes(dib, PatternBmp(4, 6, 3)));
@@ -124,7 +88,7 @@ TEST_P(ThumbnailDamaged, LoadingThrowsTheArchiveException) {
   GetParam().damage(bytes);
   SECTNBitmap bitmap;
   try {
-    LoadInto(bitmap, bytes);
+    LoadObject(bitmap, bytes);
     ADD_FAILURE() << "no exception";
   } catch (CArchiveException* e) {
     EXPECT_EQ(e->m_cause, GetParam().cause);
