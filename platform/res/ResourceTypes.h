@@ -3,6 +3,7 @@
 
 #include "base/WinMacros.h"
 #include "base/LastError.h"
+#include "os/Locale.h"
 #include "base/WinTypes.h"
 
 #define RT_CURSOR MAKEINTRESOURCE(1)
@@ -26,16 +27,6 @@
 #define RT_DLGINIT MAKEINTRESOURCE(240)
 #define RT_TOOLBAR MAKEINTRESOURCE(241)
 
-#ifndef PRIMARYLANGID
-#define PRIMARYLANGID(lgid) (static_cast<WORD>(lgid) & 0x3ff)
-#define SUBLANGID(lgid) (static_cast<WORD>(lgid) >> 10)
-#endif
-#define LANG_ENGLISH 0x09
-#define LANG_CHINESE 0x04
-#define SUBLANG_NEUTRAL 0x00
-#define SUBLANG_ENGLISH_US 0x01
-#define SUBLANG_CHINESE_TRADITIONAL 0x01
-#define SUBLANG_CHINESE_SIMPLIFIED 0x02
 
 // Menu template item flags (the same values as the MF_ flags of menus).
 #define MF_GRAYED 0x0001L

@@ -7,18 +7,11 @@
 #include "gdi/SysColors.h"
 #include "win/Internal.h"
 #include "win/NonClient.h"
+#include "win/DialogControls.h"
 #include "win/ScrollBarGeometry.h"
 #include "win/Timers.h"
 #include "win/WindowManager.h"
 
-#define SBM_SETPOS 0x00E0
-#define SBM_GETPOS 0x00E1
-#define SBM_SETRANGE 0x00E2
-#define SBM_GETRANGE 0x00E3
-#define SBM_ENABLE_ARROWS 0x00E4
-#define SBM_SETRANGEREDRAW 0x00E6
-#define SBM_SETSCROLLINFO 0x00E9
-#define SBM_GETSCROLLINFO 0x00EA
 
 namespace brambolt::wm {
 
