@@ -169,7 +169,7 @@ class Arguments {
 };
 
 std::string FormatInsert(const std::string& spec, DWORD_PTR value) {
-  // The spec is a printf conversion such as "s", "5d" or "08lX"; size prefixes are Windows
+  // The conversion is a printf one such as "s", "5d" or "08lX"; size prefixes are Windows
   // sizes, so 'l' means 32 bits and I64 or ll means 64.
   std::string conversion = spec;
   bool wide64 = false;
