@@ -111,8 +111,8 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
     if (menu == nullptr) return FALSE;
   }
   m_strTitle = lpszWindowName;
-  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), menu, pContext)) {
+  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, brambolt::afx::Extent(rect.left, rect.right),
+                brambolt::afx::Extent(rect.top, rect.bottom), pParentWnd->GetSafeHwnd(), menu, pContext)) {
     if (menu != nullptr) ::DestroyMenu(menu);
     return FALSE;
   }

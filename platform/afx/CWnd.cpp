@@ -110,15 +110,15 @@ BOOL AfxUnhookWindowCreate() {
 
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                   UINT nID, CCreateContext* pContext) {
-  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
+  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top, brambolt::afx::Extent(rect.left, rect.right),
+                  brambolt::afx::Extent(rect.top, rect.bottom), pParentWnd->GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
                   pContext);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, brambolt::afx::Extent(rect.left, rect.right),
+                  brambolt::afx::Extent(rect.top, rect.bottom), pParentWnd->GetSafeHwnd(),
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 

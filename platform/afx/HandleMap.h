@@ -17,6 +17,13 @@ inline bool IsNullObject(const void* p) {
   return p == nullptr;
 }
 
+// The width or height of a creation rectangle. The default rectangle holds CW_USEDEFAULT
+// (0x80000000) on the left and 0 on the right, and its extent must come out as CW_USEDEFAULT
+// again, so the difference wraps as on the original platform instead of overflowing.
+inline int Extent(LONG from, LONG to) {
+  return static_cast<int>(static_cast<DWORD>(to) - static_cast<DWORD>(from));
+}
+
 // A map whose temporary objects can be deleted; every map of a thread registers itself so that
 // AfxUnlockTempMaps can clear them all.
 class TempMapBase {

@@ -61,7 +61,7 @@ class FileDialog {
 
  private:
   void Init(HWND hwnd);
-  void ShowFolder(const std::string& folder);
+  void ShowFolder(std::string folder);  // by value: callers pass entries of the list it refills
   void FillFiles();
   bool Ok();
   bool Deliver(const std::vector<std::string>& names);
@@ -103,7 +103,7 @@ void FileDialog::FillFiles() {
   FindClose(find);
 }
 
-void FileDialog::ShowFolder(const std::string& folder) {
+void FileDialog::ShowFolder(std::string folder) {
   folder_ = folder;
   SetDlgItemText(hwnd_, stc1, folder.c_str());
   // The "drive" shown is the home folder when the folder lies in it, else the root.
