@@ -218,6 +218,7 @@ void CDialog::MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRec
 // ---- messages and commands ----
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+  if (CWnd::PreTranslateMessage(pMsg)) return TRUE;  // tooltips
   // Only input goes through the dialog manager's keyboard and mouse handling.
   bool input = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
                (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);

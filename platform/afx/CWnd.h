@@ -8,6 +8,7 @@
 #include "afx/AfxState.h"
 #include "afx/CCmdTarget.h"
 #include "afx/CDC.h"
+#include "controls/CommCtrl.h"
 #include "core/CException.h"
 #include "win/Menu.h"
 #include "win/MessageBox.h"
@@ -36,6 +37,9 @@ class CWnd : public CCmdTarget {
   // A CWnd may hold a handle without entering the handle map: assigning m_hWnd directly
   // borrows it (AfxWndProc then never finds this object, and nothing is subclassed).
   HWND m_hWnd = nullptr;
+
+  // The framework's WF_ state flags (AfxConstants.h).
+  UINT m_nFlags = 0;
 
   static const CWnd wndTop;
   static const CWnd wndBottom;
@@ -323,8 +327,24 @@ class CWnd : public CCmdTarget {
   static void SetCaretPos(POINT point) { ::SetCaretPos(point.x, point.y); }
   static CPoint GetCaretPos();
 
+  // ---- tooltips (CWndToolTips.cpp) ----
+  // While enabled, the mouse over this window shows the tip of the tool OnToolHitTest finds, in
+  // the thread's tooltip control; PreTranslateMessage feeds it.
+  BOOL EnableToolTips(BOOL bEnable = TRUE);
+  // The tool at point (client coordinates): its id, -1 for none, and pTI filled (hwnd, uId,
+  // uFlags, rect, lpszText). A text that is neither LPSTR_TEXTCALLBACK nor a resource (hinst
+  // set) must come from malloc: the framework frees it. The default finds the visible child
+  // control under the point, a TTF_IDISHWND tool whose text is asked for.
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+  void FilterToolTipMessage(MSG* pMsg);
+  // Hides the thread's tip until the mouse reaches another tool.
+  static void CancelToolTips(BOOL bKeys = FALSE);
+
   // ---- default handlers of the messages CWnd's own map routes ----
  protected:
+  // The text of the thread's tooltip for a tool of this window: the part after "\n" of the
+  // string resource of the tool's id (the control's id for a window tool).
+  afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnNcDestroy();
   afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
   afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);

@@ -12,6 +12,7 @@
 #include <string>
 #include <type_traits>
 
+#include "afx/AfxControls.h"
 #include "afx/AfxRes.h"
 #include "afx/AfxState.h"
 #include "afx/CWinApp.h"
@@ -230,21 +231,12 @@ void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
 
 namespace {
 
-CString ListText(HWND hWnd, UINT lenMessage, UINT textMessage, int index) {
-  CString text;
-  auto length = static_cast<int>(::SendMessage(hWnd, lenMessage, static_cast<WPARAM>(index), 0));
-  if (length < 0) return text;
-  ::SendMessage(hWnd, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.GetBuffer(length + 1)));
-  text.ReleaseBuffer();
-  return text;
-}
-
 // Saves the combo's text: the edit's, or (a drop-down list shows no edit) the selected item's.
 CString ComboText(HWND hWndCtrl) {
   CString text = WindowText(hWndCtrl);
   if (text.IsEmpty()) {
     auto selected = static_cast<int>(::SendMessage(hWndCtrl, CB_GETCURSEL, 0, 0));
-    if (selected >= 0) text = ListText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, selected);
+    if (selected >= 0) text = brambolt::afx::ItemText(hWndCtrl, CB_GETLBTEXTLEN, CB_GETLBTEXT, selected);
   }
   return text;
 }
@@ -268,7 +260,7 @@ void ExchangeListString(CDataExchange* pDX, int nIDC, CString& value, bool exact
   HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
   if (pDX->m_bSaveAndValidate) {
     auto selected = static_cast<int>(::SendMessage(hWndCtrl, LB_GETCURSEL, 0, 0));
-    value = selected >= 0 ? ListText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, selected) : CString();
+    value = selected >= 0 ? brambolt::afx::ItemText(hWndCtrl, LB_GETTEXTLEN, LB_GETTEXT, selected) : CString();
     return;
   }
   auto lparam = reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(value));

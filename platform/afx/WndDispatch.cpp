@@ -379,7 +379,10 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 // ---- translation before dispatch ----
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* pMsg) {
+  FilterToolTipMessage(pMsg);
+  return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
   for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
@@ -406,6 +409,7 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
   ON_WM_NCDESTROY()
   ON_WM_SYSCOLORCHANGE()
   ON_WM_SETTINGCHANGE()
+  ON_NOTIFY_EX_RANGE(TTN_NEEDTEXT, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {

@@ -17,6 +17,8 @@
 #include "afx/AfxState.h"
 #include "afx/CWnd.h"
 #include "afx/CDialog.h"
+#include "afx/AfxControls.h"
+#include "afx/AfxCommonControls.h"
 #include "afx/DataExchange.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
