@@ -7,6 +7,7 @@
 
 #include "gdi/GdiInternal.h"
 #include "gdi/Objects.h"
+#include "gdi/DevMode.h"
 #include "gdi/Printer.h"
 #include "gdi/SysColors.h"
 
@@ -259,9 +260,17 @@ HDC CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData) 
   return CreateIC(driver, device, output, initData);
 }
 
-HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
+HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR, const void* initData) {
   if (!IsDisplay(driver, device)) {
     PrinterSettings settings = GetDefaultPrinterSettings();
+    if (initData) {
+      const auto* dm = static_cast<const DEVMODE*>(initData);
+      if (dm->dmSize < offsetof(DEVMODE, dmFields) + sizeof(DWORD)) return nullptr;
+      // An older, shorter DEVMODE has no fields past its size.
+      DEVMODE full{};
+      std::memcpy(&full, dm, std::min<size_t>(dm->dmSize, sizeof full));
+      settings = ApplyDevMode(settings, full);
+    }
     if (device && *device) settings.name = device;
     return CreatePrinterDC(settings);
   }
@@ -368,6 +377,12 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   return TRUE;
 }
 
+static PrinterSettings PrinterPaper(HDC hdc) {
+  PrinterSettings settings;
+  GetPrinterSettings(hdc, &settings);
+  return settings;
+}
+
 int GetDeviceCaps(HDC hdc, int index) {
   auto dc = LookupDC(hdc);
   if (!dc) return 0;
@@ -398,10 +413,10 @@ int GetDeviceCaps(HDC hdc, int index) {
     case LOGPIXELSY: return dc->dpiY;
     case SIZEPALETTE: case NUMRESERVED: return 0;
     case COLORRES: return 24;
-    case PHYSICALWIDTH: return printer ? horzRes + dc->dpiX / 2 : 0;
-    case PHYSICALHEIGHT: return printer ? vertRes + dc->dpiY / 2 : 0;
-    case PHYSICALOFFSETX: return printer ? dc->dpiX / 4 : 0;
-    case PHYSICALOFFSETY: return printer ? dc->dpiY / 4 : 0;
+    case PHYSICALWIDTH: return printer ? PrinterPaper(hdc).paperWidth : 0;
+    case PHYSICALHEIGHT: return printer ? PrinterPaper(hdc).paperHeight : 0;
+    case PHYSICALOFFSETX: return printer ? PrinterPaper(hdc).offsetX : 0;
+    case PHYSICALOFFSETY: return printer ? PrinterPaper(hdc).offsetY : 0;
     case VREFRESH: return printer ? 0 : 60;
     case BLTALIGNMENT: return 0;
     default: return 0;

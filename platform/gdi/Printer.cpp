@@ -102,6 +102,12 @@ PrinterSettings GetDefaultPrinterSettings() {
 
 bool IsPrinterDC(HDC hdc) { return PrinterOf(hdc) != nullptr; }
 
+bool GetPrinterSettings(HDC printer, PrinterSettings* settings) {
+  auto dc = PrinterOf(printer);
+  if (dc) *settings = dc->printer->settings;
+  return dc != nullptr;
+}
+
 HDC CreateRecordingDC(int width, int height) {
   HDC hdc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateBitmapFromSurface(Surface(width, height, 0xFFFFFF));

@@ -38,6 +38,8 @@ std::vector<std::shared_ptr<Surface>> GetPrintedPages(HDC printer);
 void SetDefaultPrinterSettings(const PrinterSettings& settings);
 PrinterSettings GetDefaultPrinterSettings();
 bool IsPrinterDC(HDC hdc);
+// The settings a printer DC was made with; false for other DCs.
+bool GetPrinterSettings(HDC printer, PrinterSettings* settings);
 
 // One drawing call of a recording DC, in logical coordinates as the caller passed them.
 struct DrawCall {

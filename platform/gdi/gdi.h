@@ -15,3 +15,4 @@
 #include "gdi/Icons.h"
 #include "gdi/ImageList.h"
 #include "gdi/Printer.h"
+#include "gdi/DevMode.h"

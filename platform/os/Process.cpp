@@ -1,6 +1,8 @@
 // Processes over posix_spawn; a reaper thread per child waits for its end and signals its handle.
 #include "os/Process.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -223,6 +225,7 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   posix_spawn_file_actions_init(&actions);
   if (!request.directory.empty())
     posix_spawn_file_actions_addchdir_np(&actions, request.directory.c_str());
+  if (request.standardOutput >= 0) posix_spawn_file_actions_adddup2(&actions, request.standardOutput, 1);
   // The program gets the standard streams only, not our files, sockets and notification handles.
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   // The child starts with no blocked signals and default dispositions, whatever ours are.
@@ -251,6 +254,43 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   auto process = std::make_shared<ProcessObject>(pid);
   std::thread(Reap, process).detach();
   return process;
+}
+
+bool ReadProgramOutput(SpawnRequest request, std::string* output, DWORD* error, DWORD timeoutMs) {
+  output->clear();
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) {
+    *error = ErrnoToWin32Error(errno);
+    return false;
+  }
+  request.standardOutput = ends[1];
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry; ++entry) {
+    std::string_view e(*entry);
+    if (!e.starts_with("LC_") && !e.starts_with("LANG=") && !e.starts_with("LANGUAGE=")) environment.emplace_back(e);
+  }
+  environment.emplace_back("LC_ALL=C");
+  auto process = Spawn(request, error, &environment);
+  ::close(ends[1]);
+  if (!process) {
+    ::close(ends[0]);
+    return false;
+  }
+  // A program that hangs (a print server that does not answer) costs at most the timeout; it
+  // gets SIGPIPE when it writes after we stop listening.
+  char buffer[4096];
+  for (;;) {
+    pollfd readable{ends[0], POLLIN, 0};
+    int ready = ::poll(&readable, 1, static_cast<int>(timeoutMs));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
+    ssize_t n = ::read(ends[0], buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    output->append(buffer, static_cast<size_t>(n));
+  }
+  ::close(ends[0]);
+  return true;
 }
 
 }  // namespace brambolt
