@@ -8,30 +8,14 @@
 #include <vector>
 
 #include "DialogTestIds.h"
-#include "afx/afx.h"
-#include "testing/testing.h"
+#include "ControlTestSupport.h"
 
+using brambolt::test::Text;
 using brambolt::test::UiSession;
 
 namespace {
 
-std::string Text(HWND hWnd) {
-  char buffer[512] = {};
-  ::GetWindowText(hWnd, buffer, sizeof(buffer));
-  return buffer;
-}
-
-class ControlWrappers : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400,
-                              nullptr, nullptr));
-  }
-  static CRect At(int top, int height = 24) { return CRect(10, top, 210, top + height); }
-
-  UiSession session;
-  CWnd host;
-};
+using ControlWrappers = brambolt::test::HostedControls;
 
 // ---- buttons ----
 
