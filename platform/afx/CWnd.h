@@ -342,8 +342,8 @@ class CWnd : public CCmdTarget {
 
   // ---- default handlers of the messages CWnd's own map routes ----
  protected:
-  // The text of the thread's tooltip for a tool of this window: the part after "\n" of the
-  // string resource of the tool's id (the control's id for a window tool).
+  // The text of the thread's tooltip for a tool of this window: the field after the first "\n"
+  // of the string resource of the tool's id (the control's id for a window tool).
   afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnNcDestroy();
   afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);

@@ -8,19 +8,19 @@
 
 namespace {
 
-// The thread's tooltip control: it forgets itself when its window goes (with its owner).
+struct ToolTipThreadState;
+
+// The thread's tooltip control: the thread forgets it, and the tool it showed, when its window
+// goes (with its owner).
 class ThreadToolTip : public CToolTipCtrl {
  public:
-  explicit ThreadToolTip(ThreadToolTip** holder) : holder_(holder) {}
+  explicit ThreadToolTip(ToolTipThreadState* state) : state_(state) {}
 
  protected:
-  void PostNcDestroy() override {
-    if (*holder_ == this) *holder_ = nullptr;
-    delete this;
-  }
+  void PostNcDestroy() override;
 
  private:
-  ThreadToolTip** holder_;
+  ToolTipThreadState* state_;
 };
 
 struct ToolTipThreadState {
@@ -33,6 +33,15 @@ struct ToolTipThreadState {
   HWND lastToolHwnd = nullptr;
   UINT_PTR lastToolId = 0;
 };
+
+void ThreadToolTip::PostNcDestroy() {
+  if (state_->tip == this) {
+    state_->tip = nullptr;
+    state_->lastHitWnd = nullptr;
+    state_->lastHit = -1;
+  }
+  delete this;
+}
 
 ToolTipThreadState& State() {
   thread_local ToolTipThreadState state;
@@ -67,12 +76,10 @@ void DeleteLastTool(ToolTipThreadState& state) {
 // The thread's tooltip, owned by `owner`; made again when the owner changed.
 CToolTipCtrl* ToolTipFor(ToolTipThreadState& state, HWND owner) {
   if (state.tip != nullptr && ::GetWindow(state.tip->m_hWnd, GW_OWNER) != owner) {
-    state.tip->DestroyWindow();  // deletes it and clears state.tip
-    state.lastHitWnd = nullptr;
-    state.lastHit = -1;
+    state.tip->DestroyWindow();  // deletes it and forgets it
   }
   if (state.tip == nullptr) {
-    auto* tip = new ThreadToolTip(&state.tip);
+    auto* tip = new ThreadToolTip(&state);
     if (!tip->Create(CWnd::FromHandle(owner), TTS_ALWAYSTIP)) {
       delete tip;
       return nullptr;

@@ -247,6 +247,31 @@ TEST_F(ControlWrappers, MultipleSelectionListBox) {
   EXPECT_EQ(list.GetSelCount(), 0);
 }
 
+// Keys of a LBS_WANTKEYBOARDINPUT list come to the list object first.
+class KeyedList : public CListBox {
+ public:
+  std::vector<UINT> keys;
+  int VKeyToItem(UINT nKey, UINT nIndex) override {
+    keys.push_back(nKey);
+    EXPECT_EQ(static_cast<int>(nIndex), GetCaretIndex());
+    return nKey == VK_END ? 1 : -1;  // End goes to the second item; other keys as usual
+  }
+};
+
+TEST_F(ControlWrappers, ListBoxKeysReachTheListObject) {
+  KeyedList list;
+  ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LBS_NOTIFY | LBS_WANTKEYBOARDINPUT | LBS_HASSTRINGS, At(10, 120),
+                          &host, 122));
+  for (const char* item : {"a", "b", "c", "d", "e"}) list.AddString(item);
+  list.SetCurSel(3);
+  list.SetFocus();
+  brambolt::test::PressKey(VK_END);
+  EXPECT_EQ(list.GetCurSel(), 1);
+  brambolt::test::PressKey(VK_DOWN);
+  EXPECT_EQ(list.GetCurSel(), 2) << "-1 leaves the key to the list";
+  EXPECT_EQ(list.keys, (std::vector<UINT>{VK_END, VK_DOWN}));
+}
+
 // ---- combo boxes ----
 
 TEST_F(ControlWrappers, ComboBoxItemsSelectionAndDropDown) {
