@@ -288,17 +288,10 @@ BOOL ChooseColor(LPCHOOSECOLORA cc) {
   }
   std::optional<brambolt::DialogTemplate> tmpl = ColourTemplate();
   if (cc->Flags & CC_ENABLETEMPLATE) {
-    auto instance = reinterpret_cast<HINSTANCE>(cc->hInstance);
-    HRSRC info = FindResource(instance, cc->lpTemplateName, RT_DIALOG);
-    HGLOBAL data = info ? LoadResource(instance, info) : nullptr;
-    const void* bytes = data ? LockResource(data) : nullptr;
-    if (bytes == nullptr) {
-      SetCommDlgError(CDERR_FINDRESFAILURE);
-      return FALSE;
-    }
-    tmpl = brambolt::ParseDialogTemplate(bytes, SizeofResource(instance, info));
+    DWORD error = 0;
+    tmpl = CallerTemplate(reinterpret_cast<HINSTANCE>(cc->hInstance), cc->lpTemplateName, nullptr, &error);
     if (!tmpl) {
-      SetCommDlgError(CDERR_LOADRESFAILURE);
+      SetCommDlgError(error);
       return FALSE;
     }
   }

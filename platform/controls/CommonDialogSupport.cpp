@@ -1,7 +1,9 @@
 // Shared helpers of the common dialogs.
 #include "controls/CommonDialogSupport.h"
 
+#include "controls/FileDialog.h"
 #include "os/os.h"
+#include "res/Resources.h"
 
 namespace brambolt::ctl {
 
@@ -29,6 +31,41 @@ DialogTemplate CommonDialogFrame(const char* title, short cx, short cy) {
   t.pointSize = 8;
   t.faceName = "MS Sans Serif";
   return t;
+}
+
+std::optional<DialogTemplate> CallerTemplate(HINSTANCE instance, LPCSTR name, HGLOBAL memory, DWORD* error) {
+  std::optional<DialogTemplate> parsed;
+  if (memory) {
+    const void* bytes = GlobalLock(memory);
+    if (bytes == nullptr) {
+      *error = CDERR_MEMLOCKFAILURE;
+      return std::nullopt;
+    }
+    parsed = ParseDialogTemplate(bytes, GlobalSize(memory));
+    GlobalUnlock(memory);
+  } else {
+    HRSRC info = FindResource(instance, name, RT_DIALOG);
+    HGLOBAL data = info ? LoadResource(instance, info) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    if (bytes == nullptr) {
+      *error = CDERR_FINDRESFAILURE;
+      return std::nullopt;
+    }
+    parsed = ParseDialogTemplate(bytes, SizeofResource(instance, info));
+  }
+  if (!parsed) *error = CDERR_LOADRESFAILURE;
+  return parsed;
+}
+
+std::optional<DialogTemplate> ChooseDialogTemplate(bool byHandle, HGLOBAL memory, bool byName, HINSTANCE instance,
+                                                   LPCSTR name, DialogTemplate (*builtIn)(), DWORD* error) {
+  if ((byHandle && !memory) || (!byHandle && byName && !name)) {
+    *error = CDERR_NOTEMPLATE;
+    return std::nullopt;
+  }
+  if (byHandle) return CallerTemplate(nullptr, nullptr, memory, error);
+  if (byName) return CallerTemplate(instance, name, nullptr, error);
+  return builtIn();
 }
 
 std::string ExistingFolder(const std::string& path) {

@@ -10,3 +10,5 @@
 #include "controls/FileDialog.h"
 #include "controls/ColorDialog.h"
 #include "controls/FontDialog.h"
+#include "controls/PrintDialog.h"
+#include "controls/PageSetupDialog.h"
