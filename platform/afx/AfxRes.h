@@ -182,6 +182,12 @@
 #define AFX_IDP_FAILED_IO_ERROR_READ 0xF125
 #define AFX_IDP_FAILED_IO_ERROR_WRITE 0xF126
 
+// ---- help contexts of the common dialogs ----
+#define AFX_IDD_FILEOPEN 28676
+#define AFX_IDD_FILESAVE 28677
+#define AFX_IDD_FONT 28678
+#define AFX_IDD_COLOR 28679
+
 // ---- standard icons and cursors ----
 #define AFX_IDI_STD_MDIFRAME 1
 #define AFX_IDI_STD_FRAME 2

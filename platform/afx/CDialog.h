@@ -50,6 +50,8 @@ class CDialog : public CWnd {
   virtual void OnOK();
   virtual void OnCancel();
   virtual void PreInitDialog() {}
+  // The window a modal dialog is owned by: the given parent's top-level window, else the main one.
+  HWND ModalOwner() const;
 
   afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT HandleSetFont(WPARAM wParam, LPARAM lParam);
@@ -64,8 +66,6 @@ class CDialog : public CWnd {
  private:
   // Creates the window from the template of this object over hWndParent; `modal` clears WS_CHILD.
   BOOL CreateFromTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, bool modal);
-  // The window a modal dialog is owned by: the given parent's top-level window, else the main one.
-  HWND ModalOwner() const;
 };
 
 // The dialog procedure of framework dialogs: WM_INITDIALOG goes to OnInitDialog.

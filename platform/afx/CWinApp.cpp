@@ -11,6 +11,7 @@
 
 #include "afx/AfxResources.h"
 #include "afx/CDocTemplate.h"
+#include "afx/CFileDialog.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -155,7 +156,8 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession) {
 BOOL CWinApp::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                CDocTemplate* pTemplate) {
   brambolt::afx::FilePrompter prompter = g_filePrompter.load();
-  return prompter != nullptr && prompter(fileName, nIDSTitle, lFlags, bOpenFileDialog, pTemplate);
+  if (prompter == nullptr) prompter = &brambolt::afx::PromptFileNameWithDialog;
+  return prompter(fileName, nIDSTitle, lFlags, bOpenFileDialog, pTemplate);
 }
 
 void CWinApp::OnFileNew() {

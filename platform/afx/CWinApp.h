@@ -67,7 +67,8 @@ class CWinApp : public CWinThread {
   // Asks every document to save; FALSE when the user cancels.
   virtual BOOL SaveAllModified();
   void CloseAllDocuments(BOOL bEndSession);
-  // Asks the user for a file name (through the installed file prompter); FALSE when cancelled.
+  // Asks the user for a file name (through the installed file prompter, else a CFileDialog with
+  // the templates' filters); FALSE when cancelled.
   virtual BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                                 CDocTemplate* pTemplate);
   // Reads the recent-file list (nMaxMRU entries) from the profile; ExitInstance writes it back.
@@ -119,7 +120,7 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast
 namespace brambolt::afx {
 // The program's arguments as main received them, for ParseCommandLine.
 void SetCommandLine(int argc, char** argv);
-// What asks for a file name (the dialog module installs one); without it DoPromptFileName fails.
+// What asks for a file name instead of the file dialog (tests and programs may install one).
 using FilePrompter = BOOL (*)(CString& fileName, UINT nIDSTitle, DWORD flags, BOOL open, CDocTemplate* pTemplate);
 void SetFilePrompter(FilePrompter prompter);
 // What finally shows a message box (owner, text, caption, type): MessageBox unless a program

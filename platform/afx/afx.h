@@ -20,6 +20,8 @@
 #include "afx/AfxControls.h"
 #include "afx/AfxCommonControls.h"
 #include "afx/DataExchange.h"
+#include "afx/CCommonDialog.h"
+#include "afx/CFileDialog.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"

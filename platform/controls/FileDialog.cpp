@@ -1,7 +1,8 @@
 // The old-style file dialog: a file-name edit, the files of the current folder that match the
 // chosen filter, the folder list (the path from the root, then the sub-folders), the filter and
-// "drives" ("/" and the home folder) combo boxes; hooks see every message first and custom
-// templates replace the layout while keeping the control ids.
+// "drives" ("/" and the home folder) combo boxes. Old-style hooks see every message first and
+// custom templates replace the layout while keeping the control ids; Explorer-style hooks and
+// templates are a child dialog told what happens through CDN_ notifications.
 #include "controls/FileDialog.h"
 
 #include <algorithm>
@@ -54,13 +55,30 @@ bool Matches(const std::string& name, const std::string& patterns) {
   return false;
 }
 
+// The child dialog of an Explorer-style hook: the hook is its dialog procedure.
+INT_PTR CALLBACK ExplorerChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) SetWindowLongPtr(hwnd, DWLP_USER, lParam);
+  auto* ofn = reinterpret_cast<OPENFILENAMEA*>(GetWindowLongPtr(hwnd, DWLP_USER));
+  if (ofn == nullptr || !(ofn->Flags & OFN_ENABLEHOOK) || ofn->lpfnHook == nullptr) return FALSE;
+  return static_cast<INT_PTR>(ofn->lpfnHook(hwnd, msg, wParam, lParam));
+}
+
 class FileDialog {
  public:
-  FileDialog(OPENFILENAMEA* ofn, bool save) : ofn_(ofn), save_(save) {}
+  // `child`: the template of the Explorer-style child dialog, when there is one.
+  FileDialog(OPENFILENAMEA* ofn, bool save, std::optional<DialogTemplate> child)
+      : ofn_(ofn), save_(save), childTemplate_(std::move(child)) {}
   INT_PTR Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
   void Init(HWND hwnd);
+  void CreateChild();
+  // Sends the child dialog a CDN_ notification; its answer (0 without a child).
+  LRESULT Notify(UINT code);
+  // The answer of an old-style hook to one of the registered messages (0 without a hook).
+  UINT_PTR HookNotify(const char* name, WPARAM wParam, LPARAM lParam);
+  bool Accepted();
+  bool Query(UINT msg, WPARAM wParam, LPARAM lParam);
   void ShowFolder(std::string folder);  // by value: callers pass entries of the list it refills
   void FillFiles();
   bool Ok();
@@ -70,16 +88,102 @@ class FileDialog {
 
   OPENFILENAMEA* ofn_;
   bool save_;
-  HWND hwnd_ = nullptr;
+  std::optional<DialogTemplate> childTemplate_;
+  HWND hwnd_ = nullptr, child_ = nullptr;
   std::string folder_;
+  std::string defExt_;
   std::vector<Filter> filters_;
   std::vector<std::string> folderEntries_;  // full paths behind the folder list's lines
 };
 
 bool FileDialog::Hook(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
-  if (!(ofn_->Flags & OFN_ENABLEHOOK) || ofn_->lpfnHook == nullptr) return false;
+  if (childTemplate_ || !(ofn_->Flags & OFN_ENABLEHOOK) || ofn_->lpfnHook == nullptr) return false;
   *result = static_cast<INT_PTR>(ofn_->lpfnHook(hwnd_, msg, wParam, lParam));
   return *result != 0;
+}
+
+LRESULT FileDialog::Notify(UINT code) {
+  if (child_ == nullptr) return 0;
+  OFNOTIFYA notify{};
+  notify.hdr.hwndFrom = hwnd_;
+  notify.hdr.idFrom = 0;
+  notify.hdr.code = code;
+  notify.lpOFN = ofn_;
+  return SendMessage(child_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+}
+
+UINT_PTR FileDialog::HookNotify(const char* name, WPARAM wParam, LPARAM lParam) {
+  if (childTemplate_ || !(ofn_->Flags & OFN_ENABLEHOOK) || ofn_->lpfnHook == nullptr) return 0;
+  return ofn_->lpfnHook(hwnd_, RegisterWindowMessage(name), wParam, lParam);
+}
+
+// The hook's last word on a name already written to the structure.
+bool FileDialog::Accepted() {
+  if (child_) return Notify(CDN_FILEOK) == 0;
+  return HookNotify(FILEOKSTRING, 0, reinterpret_cast<LPARAM>(ofn_)) == 0;
+}
+
+void FileDialog::CreateChild() {
+  DialogTemplate t = *childTemplate_;
+  t.style = (t.style & ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME |
+                                           WS_DISABLED)) |
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_CONTROL;
+  t.x = t.y = 0;
+  child_ = CreateDialogFromTemplate(ofn_->hInstance, t, hwnd_, ExplorerChildProc, reinterpret_cast<LPARAM>(ofn_));
+  if (child_ == nullptr) return;
+  // The child's own controls go below the standard ones; the dialog grows to hold them.
+  RECT client, extra;
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(child_, &extra);
+  int w = extra.right - extra.left, h = extra.bottom - extra.top;
+  SetWindowPos(child_, HWND_BOTTOM, 0, client.bottom, w, h, SWP_NOACTIVATE);
+  if (h > 0 || w > client.right) {
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + std::max(0, w - static_cast<int>(client.right)),
+                 window.bottom - window.top + h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// The CDM_ messages an Explorer-style child sends: the answer goes to DWLP_MSGRESULT.
+bool FileDialog::Query(UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto give = [&](const std::string& text) {
+    auto* buffer = reinterpret_cast<char*>(lParam);
+    if (buffer && wParam > 0) {
+      std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
+      std::memcpy(buffer, text.data(), n);
+      buffer[n] = '\0';
+    }
+    return static_cast<LRESULT>(text.size() + 1);
+  };
+  LRESULT result = 0;
+  switch (msg) {
+    case CDM_GETSPEC:
+      result = give(TextOf(GetDlgItem(hwnd_, edt1)));
+      break;
+    case CDM_GETFILEPATH: {
+      std::string spec = TextOf(GetDlgItem(hwnd_, edt1));
+      bool absolute = !spec.empty() && (spec.front() == '/' || spec.front() == '\\');
+      result = give(absolute ? spec : JoinPath(folder_, spec));
+      break;
+    }
+    case CDM_GETFOLDERPATH:
+      result = give(folder_);
+      break;
+    case CDM_SETCONTROLTEXT:
+      SetDlgItemText(hwnd_, static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam));
+      break;
+    case CDM_HIDECONTROL:
+      ShowWindow(GetDlgItem(hwnd_, static_cast<int>(wParam)), SW_HIDE);
+      break;
+    case CDM_SETDEFEXT:
+      defExt_ = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      break;
+    default:
+      return false;
+  }
+  SetWindowLongPtr(hwnd_, DWLP_MSGRESULT, result);
+  return true;
 }
 
 std::string FileDialog::CurrentPatterns() const {
@@ -143,10 +247,12 @@ void FileDialog::ShowFolder(std::string folder) {
     SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
   }
   FillFiles();
+  Notify(CDN_FOLDERCHANGE);
 }
 
 void FileDialog::Init(HWND hwnd) {
   hwnd_ = hwnd;
+  defExt_ = ofn_->lpstrDefExt ? ofn_->lpstrDefExt : "";
   if (ofn_->lpstrTitle) SetWindowText(hwnd, ofn_->lpstrTitle);
   filters_ = Filters(ofn_->lpstrFilter);
   HWND types = GetDlgItem(hwnd, cmb1);
@@ -216,6 +322,7 @@ bool FileDialog::Deliver(const std::vector<std::string>& names) {
   if (index >= 0) ofn_->nFilterIndex = static_cast<DWORD>(index + 1);
   if (IsDlgButtonChecked(hwnd_, chx1)) ofn_->Flags |= OFN_READONLY;
   else ofn_->Flags &= ~static_cast<DWORD>(OFN_READONLY);
+  if (!Accepted()) return false;
   EndDialog(hwnd_, IDOK);
   return true;
 }
@@ -265,9 +372,9 @@ bool FileDialog::Ok() {
     }
     folder = folder_;
   }
-  if (ofn_->lpstrDefExt && *ofn_->lpstrDefExt && name.find('.') == std::string::npos) {
+  if (!defExt_.empty() && name.find('.') == std::string::npos) {
     name += '.';
-    name += ofn_->lpstrDefExt;
+    name += defExt_;
   }
   std::string target = JoinPath(folder, name);
   bool exists = GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -289,12 +396,19 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   INT_PTR result = 0;
   if (msg == WM_INITDIALOG) {
     Init(hwnd);
+    if (childTemplate_) {
+      CreateChild();
+      Notify(CDN_INITDONE);
+      Notify(CDN_FOLDERCHANGE);
+      return TRUE;
+    }
     // The hook initialises after the dialog, with the structure; its answer decides the focus.
     if ((ofn_->Flags & OFN_ENABLEHOOK) && ofn_->lpfnHook)
       return static_cast<INT_PTR>(ofn_->lpfnHook(hwnd, msg, wParam, reinterpret_cast<LPARAM>(ofn_)));
     return TRUE;
   }
   if (hwnd_ && Hook(msg, wParam, lParam, &result)) return result;
+  if (msg >= CDM_FIRST && msg <= CDM_LAST && hwnd_) return Query(msg, wParam, lParam);
   if (msg != WM_COMMAND) return FALSE;
   int id = LOWORD(wParam), code = HIWORD(wParam);
   switch (id) {
@@ -312,6 +426,12 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         char name[MAX_PATH] = {};
         if (index >= 0) SendMessage(files, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
         SetDlgItemText(hwnd, edt1, name);
+        if (code == LBN_SELCHANGE) {
+          if (child_)
+            Notify(CDN_SELCHANGE);
+          else
+            HookNotify(LBSELCHSTRING, lst1, MAKELPARAM(index, CD_LBSELCHANGE));
+        }
         if (code == LBN_DBLCLK) Ok();
       }
       return TRUE;
@@ -323,7 +443,20 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     case cmb1:
-      if (code == CBN_SELCHANGE) FillFiles();
+      if (code == CBN_SELCHANGE) {
+        FillFiles();
+        int index = static_cast<int>(SendDlgItemMessage(hwnd, cmb1, CB_GETCURSEL, 0, 0));
+        if (index >= 0) ofn_->nFilterIndex = static_cast<DWORD>(index + 1);
+        Notify(CDN_TYPECHANGE);
+      }
+      return TRUE;
+    case pshHelp:
+      if (code == BN_CLICKED) {
+        Notify(CDN_HELP);
+        if (ofn_->hwndOwner)
+          SendMessage(ofn_->hwndOwner, RegisterWindowMessage(HELPMSGSTRING), reinterpret_cast<WPARAM>(hwnd),
+                      reinterpret_cast<LPARAM>(ofn_));
+      }
       return TRUE;
     case cmb2:
       if (code == CBN_SELCHANGE) {
@@ -373,9 +506,9 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save) {
     lastError = CDERR_NOHOOK;
     return FALSE;
   }
-  std::optional<DialogTemplate> tmpl;
+  std::optional<DialogTemplate> application;  // the template the application gives
   if (ofn->Flags & OFN_ENABLETEMPLATEHANDLE) {
-    tmpl = ParseDialogTemplate(reinterpret_cast<const void*>(ofn->hInstance), 0x10000);
+    application = ParseDialogTemplate(reinterpret_cast<const void*>(ofn->hInstance), 0x10000);
   } else if (ofn->Flags & OFN_ENABLETEMPLATE) {
     HRSRC info = FindResource(ofn->hInstance, ofn->lpTemplateName, RT_DIALOG);
     if (info == nullptr) {
@@ -384,16 +517,22 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save) {
     }
     HGLOBAL data = LoadResource(ofn->hInstance, info);
     const void* bytes = data ? LockResource(data) : nullptr;
-    if (bytes) tmpl = ParseDialogTemplate(bytes, SizeofResource(ofn->hInstance, info));
-  } else {
-    tmpl = BuiltInTemplate(save, (ofn->Flags & OFN_ALLOWMULTISELECT) != 0);
+    if (bytes) application = ParseDialogTemplate(bytes, SizeofResource(ofn->hInstance, info));
   }
-  if (!tmpl) {
+  if ((ofn->Flags & (OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)) && !application) {
     lastError = CDERR_LOADRESFAILURE;
     return FALSE;
   }
-  FileDialog dialog(ofn, save);
-  HWND hwnd = CreateDialogFromTemplate(ofn->hInstance, *tmpl, ofn->hwndOwner, ObjectDialogProc<FileDialog>,
+  // Explorer style keeps the standard layout: a hook or template becomes a child dialog (an
+  // empty one for a hook alone). Old style lets the template replace the layout.
+  std::optional<DialogTemplate> child;
+  if ((ofn->Flags & OFN_EXPLORER) && (application || (ofn->Flags & OFN_ENABLEHOOK))) {
+    child = application ? std::move(*application) : DialogTemplate{};
+    application.reset();
+  }
+  DialogTemplate tmpl = application ? *application : BuiltInTemplate(save, (ofn->Flags & OFN_ALLOWMULTISELECT) != 0);
+  FileDialog dialog(ofn, save, std::move(child));
+  HWND hwnd = CreateDialogFromTemplate(ofn->hInstance, tmpl, ofn->hwndOwner, ObjectDialogProc<FileDialog>,
                                        reinterpret_cast<LPARAM>(&dialog));
   if (hwnd == nullptr) {
     lastError = CDERR_DIALOGFAILURE;

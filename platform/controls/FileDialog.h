@@ -79,6 +79,56 @@ typedef struct tagOFNA {
 #define psh15 0x040e
 #define pshHelp psh15
 
+// The registered messages the old-style dialogs send their hooks: a file list's selection changed
+// (wParam the list's id, lParam MAKELPARAM(index, CD_*)), the name is about to be accepted
+// (lParam the structure; a nonzero answer keeps the dialog open), help, a chosen colour.
+#define LBSELCHSTRINGA "commdlg_LBSelChangedNotify"
+#define SHAREVISTRINGA "commdlg_ShareViolation"
+#define FILEOKSTRINGA "commdlg_FileNameOK"
+#define COLOROKSTRINGA "commdlg_ColorOK"
+#define SETRGBSTRINGA "commdlg_SetRGBColor"
+#define HELPMSGSTRINGA "commdlg_help"
+#define LBSELCHSTRING LBSELCHSTRINGA
+#define SHAREVISTRING SHAREVISTRINGA
+#define FILEOKSTRING FILEOKSTRINGA
+#define COLOROKSTRING COLOROKSTRINGA
+#define SETRGBSTRING SETRGBSTRINGA
+#define HELPMSGSTRING HELPMSGSTRINGA
+#define CD_LBSELNOITEMS (-1)
+#define CD_LBSELCHANGE 0
+#define CD_LBSELSUB 1
+#define CD_LBSELADD 2
+
+// Explorer style: the hook (or the application's template) is a child dialog of the file dialog;
+// it is told what happens through WM_NOTIFY with an OFNOTIFY, and asks with CDM_ messages sent to
+// its parent. A nonzero answer to CDN_FILEOK keeps the dialog open.
+typedef struct _OFNOTIFYA {
+  NMHDR hdr;
+  LPOPENFILENAMEA lpOFN;
+  LPSTR pszFile;
+} OFNOTIFYA, *LPOFNOTIFYA, OFNOTIFY, *LPOFNOTIFY;
+
+#define CDN_FIRST (0U - 601U)
+#define CDN_LAST (0U - 699U)
+#define CDN_INITDONE (CDN_FIRST - 0x0000)
+#define CDN_SELCHANGE (CDN_FIRST - 0x0001)
+#define CDN_FOLDERCHANGE (CDN_FIRST - 0x0002)
+#define CDN_SHAREVIOLATION (CDN_FIRST - 0x0003)
+#define CDN_HELP (CDN_FIRST - 0x0004)
+#define CDN_FILEOK (CDN_FIRST - 0x0005)
+#define CDN_TYPECHANGE (CDN_FIRST - 0x0006)
+#define CDN_INCLUDEITEM (CDN_FIRST - 0x0007)
+
+#define CDM_FIRST (WM_USER + 100)
+#define CDM_LAST (WM_USER + 200)
+#define CDM_GETSPEC (CDM_FIRST + 0x0000)
+#define CDM_GETFILEPATH (CDM_FIRST + 0x0001)
+#define CDM_GETFOLDERPATH (CDM_FIRST + 0x0002)
+#define CDM_GETFOLDERIDLIST (CDM_FIRST + 0x0003)
+#define CDM_SETCONTROLTEXT (CDM_FIRST + 0x0004)
+#define CDM_HIDECONTROL (CDM_FIRST + 0x0005)
+#define CDM_SETDEFEXT (CDM_FIRST + 0x0006)
+
 // Extended errors.
 #define CDERR_DIALOGFAILURE 0xFFFF
 #define CDERR_STRUCTSIZE 0x0001

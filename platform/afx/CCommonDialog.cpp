@@ -1,0 +1,52 @@
+// CCommonDialog and the hook procedure that ties a platform common dialog to its framework object.
+#include "afx/CCommonDialog.h"
+
+IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
+
+namespace {
+
+// The common dialog whose window is the next one its hook procedure sees (Explorer-style dialogs
+// hook a child dialog that the platform creates after the dialog itself).
+thread_local CCommonDialog* tAlternateInit = nullptr;
+
+}  // namespace
+
+UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hWnd == nullptr) return 0;
+  if (tAlternateInit != nullptr && CWnd::FromHandlePermanent(hWnd) == nullptr) {
+    CCommonDialog* pDlg = tAlternateInit;
+    tAlternateInit = nullptr;
+    pDlg->SubclassWindow(hWnd);
+  }
+  if (message == WM_INITDIALOG) return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
+  auto* pDlg = dynamic_cast<CCommonDialog*>(CWnd::FromHandlePermanent(hWnd));
+  return pDlg != nullptr ? pDlg->OnHookMessage(message, wParam, lParam) : 0;
+}
+
+CCommonDialog::CCommonDialog(CWnd* pParentWnd) { m_pParentWnd = pParentWnd; }
+
+void CCommonDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  // The platform dialog checks and ends itself.
+  Default();
+}
+
+void CCommonDialog::OnCancel() { Default(); }
+
+UINT_PTR CCommonDialog::OnHookMessage(UINT, WPARAM, LPARAM) { return 0; }
+
+HWND CCommonDialog::PreModal(bool alternate) {
+  HWND owner = ModalOwner();
+  m_pOuterAlternate = tAlternateInit;
+  if (alternate)
+    tAlternateInit = this;
+  else
+    AfxHookWindowCreate(this);
+  return owner;
+}
+
+void CCommonDialog::PostModal() {
+  AfxUnhookWindowCreate();
+  tAlternateInit = m_pOuterAlternate;
+  m_pOuterAlternate = nullptr;
+}
