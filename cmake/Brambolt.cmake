@@ -36,7 +36,8 @@ function(brambolt_test target folder)
   endif()
   # Fixtures under tests/data are found through this definition; tests always run headless.
   target_compile_definitions(${target} PRIVATE BRAMBOLT_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "BRAMBOLT_BACKEND=headless")
+  # A test that hangs fails after two minutes instead of holding the run.
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "BRAMBOLT_BACKEND=headless" TIMEOUT 120)
 endfunction()
 
 # brambolt_embed_resources(<target> <rc-file> [DEPENDS <files...>])

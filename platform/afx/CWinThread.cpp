@@ -71,6 +71,11 @@ CWnd* CWinThread::GetMainWnd() {
 }
 
 int CWinThread::Run() {
+  // Messages pumped from inside this loop's waits go through the same filter.
+  brambolt::ScopedLoopFilter filter([this](MSG& msg) {
+    AfxGetThreadState()->m_msgCur = msg;
+    return msg.message == WM_KICKIDLE || PreTranslateMessage(&msg);
+  });
   bool idle = true;
   LONG idleCount = 0;
   for (;;) {

@@ -3,6 +3,7 @@
 // notifications to the controls that sent them.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "afx/AfxState.h"
@@ -445,6 +446,20 @@ class CWnd : public CCmdTarget {
   BOOL DispatchWindowMessage(const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,
                              LRESULT* pResult);
   std::vector<IWndPlugIn*> m_plugIns;
+
+  // Offers a message or command to the plug-ins in order until one takes it. A plug-in may unplug
+  // (and free) itself or another one while it runs: the walk goes over a copy and skips any
+  // plug-in that is no longer plugged in when its turn comes.
+  template <class Offer>
+  bool OfferToPlugIns(Offer offer) {
+    if (m_plugIns.empty()) return false;
+    const std::vector<IWndPlugIn*> plugIns = m_plugIns;
+    for (IWndPlugIn* plugIn : plugIns) {
+      if (std::find(m_plugIns.begin(), m_plugIns.end(), plugIn) == m_plugIns.end()) continue;
+      if (offer(plugIn)) return true;
+    }
+    return false;
+  }
 
   friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 };

@@ -54,10 +54,8 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  // Copied: a plug-in may unplug itself while it handles the message.
-  std::vector<IWndPlugIn*> plugIns = m_plugIns;
-  for (IWndPlugIn* plugIn : plugIns)
-    if (plugIn->PlugInWndMsg(message, wParam, lParam, &result)) return result;
+  if (OfferToPlugIns([&](IWndPlugIn* plugIn) { return plugIn->PlugInWndMsg(message, wParam, lParam, &result); }))
+    return result;
   if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
   return result;
 }
@@ -273,9 +271,8 @@ BOOL CWnd::DispatchWindowMessage(const AFX_MSGMAP_ENTRY* entry, UINT message, WP
 // ---- commands and notifications ----
 
 BOOL CWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  std::vector<IWndPlugIn*> plugIns = m_plugIns;
-  for (IWndPlugIn* plugIn : plugIns)
-    if (plugIn->PlugInCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (OfferToPlugIns([&](IWndPlugIn* plugIn) { return plugIn->PlugInCmdMsg(nID, nCode, pExtra, pHandlerInfo); }))
+    return TRUE;
   return CCmdTarget::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 

@@ -1,6 +1,7 @@
 // The test harness of the user-interface layer.
 #include "testing/UiTest.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
@@ -75,9 +76,10 @@ int RunUntilIdle(int limit) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    ++count;
+    if (ApplyLoopFilter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
-    ++count;
   }
   return count;
 }
@@ -207,7 +209,16 @@ void TypeText(const std::string& ansi) {
 
 UiScript::UiScript() {
   SetIdleWaitHook([this]() {
-    if (next_ >= steps_.size()) return false;
+    if (next_ >= steps_.size()) {
+      // The thread is about to block for good unless another thread wakes it: say so, since a
+      // script one step short otherwise shows only as a test that never ends.
+      if (!reportedEnd_ && ThreadTimerDelay() == INFINITE) {
+        reportedEnd_ = true;
+        std::fprintf(stderr, "UiScript: all %zu steps ran and the thread now waits with nothing to do\n",
+                     steps_.size());
+      }
+      return false;
+    }
     std::function<void()> step = steps_[next_++];
     step();
     return true;

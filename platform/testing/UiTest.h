@@ -77,6 +77,7 @@ class UiScript {
  private:
   std::vector<std::function<void()>> steps_;
   size_t next_ = 0;
+  bool reportedEnd_ = false;
 };
 
 // Answers modal loops from a script: when a loop starts for a window that matches, its action

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "gdi/SysColors.h"
+#include "win/ModalLoop.h"
 #include "win/Timers.h"
 #include "win/WindowManager.h"
 
@@ -640,7 +641,28 @@ BOOL DragDetect(HWND hwnd, POINT point) {
             point.x + GetSystemMetrics(SM_CXDRAG) + 1, point.y + GetSystemMetrics(SM_CYDRAG) + 1};
   SetCapture(hwnd);
   BOOL dragged = FALSE;
-  for (;;) {
+  bool ended = false;
+  // Every message of the loop, also those pumped from inside its wait, is judged here.
+  ScopedLoopFilter filter([&](MSG& msg) {
+    if (ended) return true;
+    if (msg.message == WM_MOUSEMOVE) {
+      if (!Contains(zone, msg.pt)) {
+        dragged = TRUE;
+        ended = true;
+      }
+      return true;
+    }
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP ||
+        (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
+      ended = true;
+      return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+    if (!IsWindow(hwnd) || GetCapture() != hwnd) ended = true;
+    return true;
+  });
+  while (!ended) {
     MSG msg;
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (!IsWindow(hwnd) || GetCapture() != hwnd) break;
@@ -651,20 +673,7 @@ BOOL DragDetect(HWND hwnd, POINT point) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (msg.message == WM_MOUSEMOVE) {
-      POINT pt = msg.pt;
-      if (!Contains(zone, pt)) {
-        dragged = TRUE;
-        break;
-      }
-      continue;
-    }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP ||
-        (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE))
-      break;
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
-    if (!IsWindow(hwnd) || GetCapture() != hwnd) break;
+    ApplyLoopFilter(msg);
   }
   if (GetCapture() == hwnd) ReleaseCapture();
   return dragged;

@@ -39,6 +39,9 @@ MenuObject* Find(Table& t, HMENU menu) {
 }
 
 HMENU NewMenu(bool popup) {
+  // Any menu may become a window's menu bar (SetMenu, or the menu given to CreateWindowEx), so the
+  // bar's painting and tracking are in place once the first menu exists.
+  brambolt::menus::InstallMenuBarHooks();
   Table& t = TheTable();
   Lock lock(t.mutex);
   t.next += 4;
@@ -522,7 +525,6 @@ HMENU GetMenu(HWND hwnd) {
 }
 
 BOOL SetMenu(HWND hwnd, HMENU menu) {
-  brambolt::menus::InstallMenuBarHooks();
   if (!IsWindow(hwnd) || (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) return FALSE;
   if (menu != nullptr && !IsMenu(menu)) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);

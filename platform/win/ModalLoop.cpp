@@ -3,6 +3,7 @@
 
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "win/WindowManager.h"
 
@@ -51,7 +52,17 @@ DWORD ThreadTimerDelay() { return wm::NextTimerDelay(*wm::CurrentQueue(), true);
 
 namespace {
 thread_local IdleWaitHook t_idleHook;
+thread_local std::vector<LoopFilter> t_loopFilters;
 }  // namespace
+
+ScopedLoopFilter::ScopedLoopFilter(LoopFilter filter) { t_loopFilters.push_back(std::move(filter)); }
+ScopedLoopFilter::~ScopedLoopFilter() { t_loopFilters.pop_back(); }
+
+bool ApplyLoopFilter(MSG& msg) {
+  if (t_loopFilters.empty() || !t_loopFilters.back()) return false;
+  LoopFilter filter = t_loopFilters.back();  // the filter may run a loop of its own
+  return filter(msg);
+}
 
 void SetIdleWaitHook(IdleWaitHook hook) { t_idleHook = std::move(hook); }
 
@@ -66,6 +77,9 @@ int ModalLoopDepth() { return static_cast<int>(wm::CurrentQueue()->modalDepth); 
 bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
   wm::ThreadQueue& q = *wm::CurrentQueue();
   q.modalDepth++;
+  ScopedLoopFilter filter([&options](MSG& msg) {
+    return CallMsgFilter(&msg, options.filterCode) || (options.preTranslate && options.preTranslate(msg));
+  });
   bool announced = false, quit = false;
   auto finished = [&]() { return !IsWindow(window) || (options.done && options.done()); };
   while (!finished()) {
@@ -89,8 +103,7 @@ bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
       quit = true;
       break;
     }
-    if (CallMsgFilter(&msg, options.filterCode)) continue;
-    if (options.preTranslate && options.preTranslate(msg)) continue;
+    if (ApplyLoopFilter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessage(&msg);
   }

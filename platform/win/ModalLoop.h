@@ -40,6 +40,21 @@ using IdleWaitHook = std::function<bool()>;
 void SetIdleWaitHook(IdleWaitHook hook);
 bool RunIdleWaitHook();
 
+// The message filter of the innermost message loop running on the calling thread (a modal loop's
+// WH_MSGFILTER call and preTranslate, the application's PreTranslateMessage). A pump that runs
+// inside such a loop (the test harness dispatching injected input from a loop's idle wait) applies
+// it, so a message is filtered exactly as the loop that would have received it filters it.
+using LoopFilter = std::function<bool(MSG&)>;
+class ScopedLoopFilter {
+ public:
+  explicit ScopedLoopFilter(LoopFilter filter);
+  ~ScopedLoopFilter();
+  ScopedLoopFilter(const ScopedLoopFilter&) = delete;
+  ScopedLoopFilter& operator=(const ScopedLoopFilter&) = delete;
+};
+// True when the innermost loop's filter handled the message (it is then not dispatched).
+bool ApplyLoopFilter(MSG& msg);
+
 // Number of modal loops running on the calling thread.
 int ModalLoopDepth();
 

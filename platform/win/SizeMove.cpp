@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdi/SysColors.h"
+#include "win/ModalLoop.h"
 #include "win/Internal.h"
 #include "win/NonClient.h"
 #include "win/WindowManager.h"
@@ -30,7 +31,13 @@ RECT ParentRect(HWND hwnd) {
 
 void TrackLoop(HWND hwnd, const std::function<bool(MSG&)>& onMessage) {
   SetCapture(hwnd);
-  for (;;) {
+  bool ended = false;
+  // Every message of the loop, also those pumped from inside its wait, goes to onMessage.
+  ScopedLoopFilter filter([&](MSG& msg) {
+    if (!ended && !onMessage(msg)) ended = true;
+    return true;
+  });
+  while (!ended) {
     if (!IsWindow(hwnd) || GetCapture() != hwnd) break;
     MSG msg;
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -41,7 +48,7 @@ void TrackLoop(HWND hwnd, const std::function<bool(MSG&)>& onMessage) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (!onMessage(msg)) break;
+    ApplyLoopFilter(msg);
   }
   if (IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
 }

@@ -336,6 +336,44 @@ TEST(WindowPlugIns, PlugInsSeeMessagesAndCommandsBeforeTheWindow) {
   window.DestroyWindow();
 }
 
+// A plug-in that, on one message, unplugs and frees another plug-in of the same window.
+class EvictingPlugIn : public TestPlugIn {
+ public:
+  CWnd* host = nullptr;
+  TestPlugIn* victim = nullptr;
+  BOOL PlugInWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+    if (message == kCustomMessage && victim != nullptr) {
+      host->RemovePlugIn(victim);
+      delete victim;
+      victim = nullptr;
+    }
+    return TestPlugIn::PlugInWndMsg(message, wParam, lParam, pResult);
+  }
+};
+
+TEST(WindowPlugIns, APlugInFreedDuringDispatchIsNotCalled) {
+  UiSession session;
+  DerivedWindow window;
+  ASSERT_TRUE(window.CreatePopup());
+  EvictingPlugIn evicting;
+  auto* victim = new TestPlugIn;
+  victim->consumeMessage = kCustomMessage;
+  TestPlugIn last;
+  evicting.host = &window;
+  evicting.victim = victim;
+  window.AddPlugIn(&evicting);
+  window.AddPlugIn(victim);
+  window.AddPlugIn(&last);
+
+  window.log.clear();
+  EXPECT_NE(window.SendMessage(kCustomMessage, 1, 2), 99) << "the freed plug-in did not consume the message";
+  EXPECT_EQ(last.seen, (std::vector<UINT>{kCustomMessage})) << "the plug-ins after it still see the message";
+  EXPECT_FALSE(window.log.empty()) << "and so does the window";
+  window.RemovePlugIn(&evicting);
+  window.RemovePlugIn(&last);
+  window.DestroyWindow();
+}
+
 TEST(WindowHandles, BorrowedHandleStaysOutOfTheMap) {
   UiSession session;
   DerivedWindow owner;
