@@ -22,6 +22,8 @@
 #include "afx/DataExchange.h"
 #include "afx/CCommonDialog.h"
 #include "afx/CFileDialog.h"
+#include "afx/CColorDialog.h"
+#include "afx/CFontDialog.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"

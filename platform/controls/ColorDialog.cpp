@@ -163,6 +163,10 @@ INT_PTR ColourDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd_ && (cc_->Flags & CC_ENABLEHOOK) && cc_->lpfnHook) {
     if (INT_PTR r = static_cast<INT_PTR>(cc_->lpfnHook(hwnd, msg, wParam, lParam))) return r;
   }
+  if (msg == RegisterWindowMessage(SETRGBSTRING)) {
+    SetCurrent(static_cast<COLORREF>(lParam) & 0xFFFFFF, 0);
+    return TRUE;
+  }
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -187,8 +191,14 @@ INT_PTR ColourDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(hwnd, nullptr, TRUE);
       }
       if (id == IDOK) {
+        COLORREF before = cc_->rgbResult;
         cc_->rgbResult = current_;
-        EndDialog(hwnd, IDOK);
+        bool refused = (cc_->Flags & CC_ENABLEHOOK) && cc_->lpfnHook &&
+                       cc_->lpfnHook(hwnd, RegisterWindowMessage(COLOROKSTRING), 0, reinterpret_cast<LPARAM>(cc_)) != 0;
+        if (refused)
+          cc_->rgbResult = before;
+        else
+          EndDialog(hwnd, IDOK);
       }
       if (id == IDCANCEL) EndDialog(hwnd, IDCANCEL);
       return TRUE;

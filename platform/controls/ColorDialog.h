@@ -41,6 +41,14 @@ typedef struct tagCHOOSECOLORA {
 #define COLOR_BOX1 720
 #define COLOR_CUSTOM1 721
 
+// Registered messages: the hook is asked about the colour chosen with OK (lParam the structure,
+// rgbResult set; a nonzero answer keeps the dialog open); sent to the dialog, SETRGBSTRING makes
+// lParam the current colour.
+#define COLOROKSTRINGA "commdlg_ColorOK"
+#define SETRGBSTRINGA "commdlg_SetRGBColor"
+#define COLOROKSTRING COLOROKSTRINGA
+#define SETRGBSTRING SETRGBSTRINGA
+
 // TRUE with rgbResult set when the user chose OK; the custom colours are updated either way
 // only through "Add to Custom Colors".
 BOOL ChooseColor(LPCHOOSECOLORA cc);

@@ -81,18 +81,14 @@ typedef struct tagOFNA {
 
 // The registered messages the old-style dialogs send their hooks: a file list's selection changed
 // (wParam the list's id, lParam MAKELPARAM(index, CD_*)), the name is about to be accepted
-// (lParam the structure; a nonzero answer keeps the dialog open), help, a chosen colour.
+// (lParam the structure; a nonzero answer keeps the dialog open); help goes to the owner.
 #define LBSELCHSTRINGA "commdlg_LBSelChangedNotify"
 #define SHAREVISTRINGA "commdlg_ShareViolation"
 #define FILEOKSTRINGA "commdlg_FileNameOK"
-#define COLOROKSTRINGA "commdlg_ColorOK"
-#define SETRGBSTRINGA "commdlg_SetRGBColor"
 #define HELPMSGSTRINGA "commdlg_help"
 #define LBSELCHSTRING LBSELCHSTRINGA
 #define SHAREVISTRING SHAREVISTRINGA
 #define FILEOKSTRING FILEOKSTRINGA
-#define COLOROKSTRING COLOROKSTRINGA
-#define SETRGBSTRING SETRGBSTRINGA
 #define HELPMSGSTRING HELPMSGSTRINGA
 #define CD_LBSELNOITEMS (-1)
 #define CD_LBSELCHANGE 0

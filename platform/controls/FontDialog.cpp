@@ -37,6 +37,8 @@ class FontDialog {
  private:
   void Init();
   void UpdateSample();
+  // The font the controls show now; false without a face or a size.
+  bool ReadFont(LOGFONT& lf) const;
   bool Finish();
   int Selected(int id) const { return static_cast<int>(SendDlgItemMessage(hwnd_, id, CB_GETCURSEL, 0, 0)); }
   std::string SelectedText(int id) const;
@@ -104,6 +106,9 @@ void FontDialog::Init() {
     CheckDlgButton(hwnd_, IDC_FONT_UNDERLINE, lf.lfUnderline ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd_, IDC_FONT_STRIKEOUT, lf.lfStrikeOut ? BST_CHECKED : BST_UNCHECKED);
   }
+  if ((cf_->Flags & CF_USESTYLE) && cf_->lpszStyle && *cf_->lpszStyle)
+    SendDlgItemMessage(hwnd_, IDC_FONT_STYLE, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(cf_->lpszStyle));
   for (std::size_t i = 0; i < std::size(kColours); ++i)
     if (kColours[i].colour == (cf_->rgbColors & 0xFFFFFF))
       SendDlgItemMessage(hwnd_, IDC_FONT_COLOR, CB_SETCURSEL, i, 0);
@@ -126,29 +131,41 @@ void FontDialog::UpdateSample() {
   sample_ = font;
 }
 
-bool FontDialog::Finish() {
+bool FontDialog::ReadFont(LOGFONT& lf) const {
   std::string face = SelectedText(IDC_FONT_FACE);
   int points = std::atoi(SelectedText(IDC_FONT_SIZE).c_str());
   if (face.empty() || points <= 0) return false;
-  if (cf_->lpLogFont) {
-    LOGFONT& lf = *cf_->lpLogFont;
-    std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
-    std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    int style = std::max(0, Selected(IDC_FONT_STYLE));
-    lf.lfWeight = style >= 2 ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = static_cast<BYTE>(style & 1);
-    HDC dc = cf_->hDC ? cf_->hDC : GetDC(nullptr);
-    lf.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    if (!cf_->hDC) ReleaseDC(nullptr, dc);
-    lf.lfWidth = 0;
-    if (cf_->Flags & CF_EFFECTS) {
-      lf.lfUnderline = IsDlgButtonChecked(hwnd_, IDC_FONT_UNDERLINE) == BST_CHECKED;
-      lf.lfStrikeOut = IsDlgButtonChecked(hwnd_, IDC_FONT_STRIKEOUT) == BST_CHECKED;
-    }
-    cf_->nFontType = static_cast<WORD>(SCREEN_FONTTYPE | (lf.lfWeight >= FW_BOLD ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
-                                       (lf.lfItalic ? ITALIC_FONTTYPE : 0));
+  std::memset(lf.lfFaceName, 0, sizeof(lf.lfFaceName));
+  std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  int style = std::max(0, Selected(IDC_FONT_STYLE));
+  lf.lfWeight = style >= 2 ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = static_cast<BYTE>(style & 1);
+  HDC dc = cf_->hDC ? cf_->hDC : GetDC(nullptr);
+  lf.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  if (!cf_->hDC) ReleaseDC(nullptr, dc);
+  lf.lfWidth = 0;
+  if (cf_->Flags & CF_EFFECTS) {
+    lf.lfUnderline = IsDlgButtonChecked(hwnd_, IDC_FONT_UNDERLINE) == BST_CHECKED;
+    lf.lfStrikeOut = IsDlgButtonChecked(hwnd_, IDC_FONT_STRIKEOUT) == BST_CHECKED;
   }
-  cf_->iPointSize = points * 10;
+  return true;
+}
+
+bool FontDialog::Finish() {
+  LOGFONT chosen = cf_->lpLogFont ? *cf_->lpLogFont : LOGFONT{};
+  if (!ReadFont(chosen)) return false;
+  if (cf_->lpLogFont) {
+    *cf_->lpLogFont = chosen;
+    cf_->nFontType = static_cast<WORD>(SCREEN_FONTTYPE |
+                                       (chosen.lfWeight >= FW_BOLD ? BOLD_FONTTYPE : REGULAR_FONTTYPE) |
+                                       (chosen.lfItalic ? ITALIC_FONTTYPE : 0));
+  }
+  if (cf_->lpszStyle) {
+    std::string style = SelectedText(IDC_FONT_STYLE);
+    std::strncpy(cf_->lpszStyle, style.c_str(), LF_FACESIZE - 1);
+    cf_->lpszStyle[std::min<std::size_t>(style.size(), LF_FACESIZE - 1)] = '\0';
+  }
+  cf_->iPointSize = std::atoi(SelectedText(IDC_FONT_SIZE).c_str()) * 10;
   if (cf_->Flags & CF_EFFECTS) {
     int colour = Selected(IDC_FONT_COLOR);
     if (colour >= 0) cf_->rgbColors = kColours[colour].colour;
@@ -171,6 +188,10 @@ INT_PTR FontDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SendDlgItemMessage(hwnd, IDC_FONT_SAMPLE, WM_SETFONT, 0, FALSE);
     DeleteObject(sample_);
     sample_ = nullptr;
+  }
+  if (msg == WM_CHOOSEFONT_GETLOGFONT && lParam) {
+    ReadFont(*reinterpret_cast<LOGFONT*>(lParam));
+    return TRUE;
   }
   if (msg != WM_COMMAND) return FALSE;
   int id = LOWORD(wParam), code = HIWORD(wParam);

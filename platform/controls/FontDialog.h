@@ -71,5 +71,11 @@ typedef struct tagCHOOSEFONTA {
 #define IDC_FONT_UNDERLINE 0x0411
 #define IDC_FONT_SAMPLE 0x0444
 
+// Sent to the dialog (a hook or the framework does): lParam, a LOGFONT, receives the font the
+// dialog shows now.
+#define WM_CHOOSEFONT_GETLOGFONT (WM_USER + 1)
+
+// TRUE when the user chose OK: the LOGFONT, iPointSize (tenths of a point), rgbColors with
+// effects, nFontType, and the style's name in lpszStyle (LF_FACESIZE bytes) when it is given.
 BOOL ChooseFont(LPCHOOSEFONTA cf);
 #define ChooseFontA ChooseFont
