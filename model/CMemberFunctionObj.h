@@ -11,6 +11,9 @@ class CMemberFunctionObj : public CObject {
 
  public:
   CMemberFunctionObj();
+  // A record whose parameter list takes its nodes nParameterBlockSize at a time (the analyser
+  // knows the count, and a block of ten per function is most of an analysed project's memory).
+  explicit CMemberFunctionObj(INT_PTR nParameterBlockSize);
   ~CMemberFunctionObj() override;
 
   // Nothing of a member record is archived.

@@ -260,6 +260,13 @@ void StripComments(CStdioFile& file, CString& strLine, CString& strComment, int&
   }
 }
 
+// The number of entries AddListEntries appends.
+INT_PTR CountListEntries(Text text) {
+  INT_PTR nCount = 0;
+  ForEachListEntry(text, [&nCount](Text entry, bool bLast) { nCount += !bLast || !entry.empty() ? 1 : 0; });
+  return nCount;
+}
+
 // Appends the entries of a list text; an empty last entry is dropped.
 void AddListEntries(Text text, CStringList& list) {
   ForEachListEntry(text, [&list](Text entry, bool bLast) {
@@ -545,7 +552,7 @@ void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, 
   CString strName;
   if (!SplitTypeAndName(head, strReturnType, strName) || pClass == nullptr) return;
 
-  CMemberFunctionObj* pFunction = new CMemberFunctionObj;
+  CMemberFunctionObj* pFunction = new CMemberFunctionObj(std::max<INT_PTR>(CountListEntries(parameters), 1));
   pFunction->m_nAccess = nAccess;
   pFunction->m_strHeaderFile = pClass->m_strHeaderFile;
   pFunction->m_strSourceFile = pClass->m_strSourceFile;

@@ -5,8 +5,10 @@
 IMPLEMENT_SERIAL(CMemberFunctionObj, CObject, 0)
 IMPLEMENT_RECORD_FILE(CMemberFunctionObj)
 
-CMemberFunctionObj::CMemberFunctionObj()
-    : m_nAccess(MEMBER_PRIVATE), m_nFind(0), m_bVirtual(FALSE), m_bStatic(FALSE) {}
+CMemberFunctionObj::CMemberFunctionObj() : CMemberFunctionObj(10) {}
+
+CMemberFunctionObj::CMemberFunctionObj(INT_PTR nParameterBlockSize)
+    : m_nAccess(MEMBER_PRIVATE), m_ParameterList(nParameterBlockSize), m_nFind(0), m_bVirtual(FALSE), m_bStatic(FALSE) {}
 
 CMemberFunctionObj::~CMemberFunctionObj() = default;
 
