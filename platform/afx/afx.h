@@ -24,6 +24,8 @@
 #include "afx/CFileDialog.h"
 #include "afx/CColorDialog.h"
 #include "afx/CFontDialog.h"
+#include "afx/CPropertyPage.h"
+#include "afx/CPropertySheet.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"
