@@ -21,8 +21,10 @@ class CAnimateCtrl : public CWnd {
   // dwStyle: WS_ and ACS_ styles.
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
-  // A clip file, or an "AVI" resource of the framework's resource module.
-  BOOL Open(LPCTSTR lpszFileName) { return Animate_OpenEx(m_hWnd, AfxGetResourceHandle(), lpszFileName); }
+  // An "AVI" resource of the module that has it (AfxFindResourceHandle), else a clip file.
+  BOOL Open(LPCTSTR lpszFileName) {
+    return Animate_OpenEx(m_hWnd, AfxFindResourceHandle(lpszFileName, "AVI"), lpszFileName);
+  }
   BOOL Open(UINT nID) { return Open(MAKEINTRESOURCE(nID)); }
   // Plays frames nFrom..nTo (0xFFFF: the last frame) nRep times (-1: for ever).
   BOOL Play(UINT nFrom, UINT nTo, UINT nRep) { return Animate_Play(m_hWnd, nFrom, nTo, nRep); }
@@ -79,7 +81,8 @@ class CSpinButtonCtrl : public CWnd {
   UINT GetBase() const { return static_cast<UINT>(::SendMessage(m_hWnd, UDM_GETBASE, 0, 0)); }
   // Returns the previous buddy.
   CWnd* SetBuddy(CWnd* pWndBuddy) {
-    return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy->GetSafeHwnd()))));
+    auto buddy = reinterpret_cast<WPARAM>(pWndBuddy->GetSafeHwnd());
+    return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, buddy)));
   }
   CWnd* GetBuddy() const { return FromHandle(reinterpret_cast<HWND>(::SendMessage(m_hWnd, UDM_GETBUDDY, 0, 0))); }
   // Returns the previous position.
@@ -225,9 +228,12 @@ class CTabCtrl : public CWnd {
   }
   void RemoveImage(int nImage) { SendMessage(TCM_REMOVEIMAGE, static_cast<WPARAM>(nImage)); }
   CToolTipCtrl* GetToolTips() const {
-    return reinterpret_cast<CToolTipCtrl*>(FromHandle(reinterpret_cast<HWND>(::SendMessage(m_hWnd, TCM_GETTOOLTIPS, 0, 0))));
+    auto tip = reinterpret_cast<HWND>(::SendMessage(m_hWnd, TCM_GETTOOLTIPS, 0, 0));
+    return reinterpret_cast<CToolTipCtrl*>(FromHandle(tip));
   }
-  void SetToolTips(CToolTipCtrl* pWndTip) { SendMessage(TCM_SETTOOLTIPS, reinterpret_cast<WPARAM>(pWndTip->GetSafeHwnd())); }
+  void SetToolTips(CToolTipCtrl* pWndTip) {
+    SendMessage(TCM_SETTOOLTIPS, reinterpret_cast<WPARAM>(pWndTip->GetSafeHwnd()));
+  }
   // The tab at pHitTestInfo->pt, -1 for none; pHitTestInfo->flags tells where.
   int HitTest(TCHITTESTINFO* pHitTestInfo) const {
     return Get(TCM_HITTEST, 0, reinterpret_cast<LPARAM>(pHitTestInfo));
@@ -271,5 +277,7 @@ class CHotKeyCtrl : public CWnd {
     wModifiers = HIBYTE(LOWORD(key));
   }
   // wInvalidComb: HKCOMB_ combinations not allowed; wModifiers: what replaces them.
-  void SetRules(WORD wInvalidComb, WORD wModifiers) { SendMessage(HKM_SETRULES, wInvalidComb, MAKELPARAM(wModifiers, 0)); }
+  void SetRules(WORD wInvalidComb, WORD wModifiers) {
+    SendMessage(HKM_SETRULES, wInvalidComb, MAKELPARAM(wModifiers, 0));
+  }
 };

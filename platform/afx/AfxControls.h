@@ -32,7 +32,9 @@ class CStatic : public CWnd {
   CStatic() = default;
   BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
 
-  HICON SetIcon(HICON hIcon) { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon))); }
+  HICON SetIcon(HICON hIcon) {
+    return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
+  }
   HICON GetIcon() const { return reinterpret_cast<HICON>(::SendMessage(m_hWnd, STM_GETICON, 0, 0)); }
   HBITMAP SetBitmap(HBITMAP hBitmap) { return static_cast<HBITMAP>(SetImage(IMAGE_BITMAP, hBitmap)); }
   HBITMAP GetBitmap() const { return static_cast<HBITMAP>(GetImage(IMAGE_BITMAP)); }

@@ -65,11 +65,11 @@ struct ScreenDC {
 HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
   PackedDib dib;
   if (!ReadPackedDib(data, size, dib)) return nullptr;
-  std::vector<BYTE> copy;
-  const BYTE* info = data;
+  // The header and colour table are read as structures: a copy is aligned wherever the
+  // resource's bytes lie.
+  std::vector<BYTE> copy(data, data + dib.headerSize);
   if (flags & LR_LOADMAP3DCOLORS && !dib.core && dib.bitCount <= 8) {
     // The classic palette's greys become the 3-D colours of the system.
-    copy.assign(data, data + dib.headerSize);
     BYTE* table = copy.data() + Dword(data);
     size_t colors = (dib.headerSize - Dword(data)) / 4;
     for (size_t i = 0; i < colors; ++i) {
@@ -85,9 +85,8 @@ HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
       q[1] = GetGValue(sys);
       q[2] = GetRValue(sys);
     }
-    info = copy.data();
   }
-  auto* bmi = reinterpret_cast<const BITMAPINFO*>(info);
+  auto* bmi = reinterpret_cast<const BITMAPINFO*>(copy.data());
   ScreenDC screen;
   if (flags & LR_CREATEDIBSECTION) {
     void* bits = nullptr;

@@ -402,6 +402,19 @@ TEST_F(ControlWrappers, OwnerDrawButtonDrawsThroughReflectionOrItsVirtual) {
   EXPECT_GT(plain.calls, 0);
 }
 
+TEST_F(ControlWrappers, OwnerDrawStaticDrawsThroughItsVirtual) {
+  class Swatch : public CStatic {
+   public:
+    std::vector<UINT> types;
+    void DrawItem(LPDRAWITEMSTRUCT dis) override { types.push_back(dis->CtlType); }
+  } swatch;
+  ASSERT_TRUE(swatch.Create("", WS_VISIBLE | SS_OWNERDRAW, At(10), &host, 152));
+  ::UpdateWindow(host);
+  brambolt::test::RunUntilIdle();
+  ASSERT_FALSE(swatch.types.empty());
+  EXPECT_EQ(swatch.types[0], static_cast<UINT>(ODT_STATIC));
+}
+
 // ---- scroll bars ----
 
 TEST_F(ControlWrappers, ScrollBarRangePositionAndLimit) {
