@@ -457,7 +457,7 @@ class BoundDialog : public CDialog {
   CListBox m_fruitList;
   CString m_colour = "Blue", m_fruit = "Plum";
   int m_shape = 1;
-  int exchanges = 0;
+  int m_fruitIndex = -1;
 
  protected:
   BOOL OnInitDialog() override {
@@ -469,7 +469,6 @@ class BoundDialog : public CDialog {
     return TRUE;
   }
   void DoDataExchange(CDataExchange* pDX) override {
-    ++exchanges;
     DDX_Control(pDX, IDC_NAME, m_nameEdit);
     DDX_Control(pDX, IDC_ENABLED, m_enabledCheck);
     DDX_Control(pDX, IDC_COLOUR, m_colourCombo);
@@ -477,6 +476,7 @@ class BoundDialog : public CDialog {
     DDX_Control(pDX, IDC_FRUIT, m_fruitList);
     DDX_CBString(pDX, IDC_COLOUR, m_colour);
     DDX_CBIndex(pDX, IDC_SHAPE, m_shape);
+    DDX_LBIndex(pDX, IDC_FRUIT, m_fruitIndex);
     DDX_LBString(pDX, IDC_FRUIT, m_fruit);
   }
 };
@@ -512,6 +512,7 @@ TEST(ControlWrapperExchange, DialogControlsAreBoundAndExchangeThroughTheObjects)
   EXPECT_EQ(shownColour, "Blue");
   EXPECT_EQ(dialog.m_shape, 2);
   EXPECT_EQ(dialog.m_fruit, "Apple");
+  EXPECT_EQ(dialog.m_fruitIndex, 0);
   EXPECT_EQ(dialog.m_colour, "Red");
   EXPECT_EQ(dialog.m_nameEdit.m_hWnd, nullptr) << "the objects let go of the controls with the dialog";
   EXPECT_EQ(dialog.m_fruitList.m_hWnd, nullptr);

@@ -141,6 +141,22 @@ TEST(ToolTipHooks, AClickPutsTheTipAwayUntilTheMouseMovesOn) {
             (std::vector<std::string>{"Run it", ""}));
 }
 
+TEST(ToolTipHooks, AKeyPutsTheTipAway) {
+  UiSession session;
+  Step typeKey = [](HWND) {
+    brambolt::InjectKey(VK_SHIFT, true);
+    brambolt::InjectKey(VK_SHIFT, false);
+  };
+  EXPECT_EQ(TipsAfter({HoverOver(IDC_TIP_BUTTON), typeKey}), (std::vector<std::string>{"Run it", ""}));
+}
+
+TEST(ToolTipHooks, DisabledControlsShowTheirTipsToo) {
+  UiSession session;
+  Step disable = [](HWND dialog) { ::EnableWindow(::GetDlgItem(dialog, IDC_TIP_BUTTON), FALSE); };
+  EXPECT_EQ(TipsAfter({disable, HoverOver(IDC_TIP_BUTTON)}), (std::vector<std::string>{"", "Run it"}))
+      << "the dialog gets the mouse and finds the disabled button under it";
+}
+
 TEST(ToolTipHooks, StringsWithoutATipShowNoneAndLongTipsAreCut) {
   UiSession session;
   EXPECT_EQ(TipsAfter({HoverOver(IDC_TIP_CHECK), HoverOver(IDC_TIP_LONG)}),
