@@ -3,6 +3,10 @@
 
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 
+BEGIN_MESSAGE_MAP(CCommonDialog, CDialog)
+  ON_MESSAGE(WM_INITDIALOG, HandleCommonInitDialog)
+END_MESSAGE_MAP()
+
 namespace {
 
 // The common dialog whose window is the next one its hook procedure sees (Explorer-style dialogs
@@ -18,8 +22,11 @@ UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
     tAlternateInit = nullptr;
     pDlg->SubclassWindow(hWnd);
   }
-  if (message == WM_INITDIALOG) return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
   auto* pDlg = dynamic_cast<CCommonDialog*>(CWnd::FromHandlePermanent(hWnd));
+  if (message == WM_INITDIALOG) {
+    if (pDlg != nullptr) pDlg->m_bInitThroughHook = true;
+    return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
+  }
   return pDlg != nullptr ? pDlg->OnHookMessage(message, wParam, lParam) : 0;
 }
 
@@ -34,6 +41,13 @@ void CCommonDialog::OnOK() {
 void CCommonDialog::OnCancel() { Default(); }
 
 UINT_PTR CCommonDialog::OnHookMessage(UINT, WPARAM, LPARAM) { return 0; }
+
+LRESULT CCommonDialog::HandleCommonInitDialog(WPARAM wParam, LPARAM lParam) {
+  m_bInitThroughHook = false;
+  LRESULT result = HandleInitDialog(wParam, lParam);
+  if (!m_bInitThroughHook) result = OnInitDialog();
+  return result;
+}
 
 HWND CCommonDialog::PreModal(bool alternate) {
   HWND owner = ModalOwner();

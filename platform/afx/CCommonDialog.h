@@ -25,8 +25,14 @@ class CCommonDialog : public CDialog {
   // (the registered notifications of the old-style dialogs); its answer goes back to the dialog.
   virtual UINT_PTR OnHookMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // OnInitDialog runs through the hook, or after the dialog's own initialisation when the caller
+  // took the hook away.
+  afx_msg LRESULT HandleCommonInitDialog(WPARAM wParam, LPARAM lParam);
+  DECLARE_MESSAGE_MAP()
+
  private:
   CCommonDialog* m_pOuterAlternate = nullptr;  // the dialog waiting for its window before this one
+  bool m_bInitThroughHook = false;
 
   friend UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

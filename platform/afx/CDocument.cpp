@@ -3,6 +3,7 @@
 
 #include "afx/CDocTemplate.h"
 #include "afx/CWinApp.h"
+#include "controls/FileDialog.h"
 #include "core/CArchive.h"
 #include "core/CFile.h"
 
@@ -167,9 +168,23 @@ BOOL CDocument::DoFileSave() { return DoSave(m_strPathName.IsEmpty() ? nullptr :
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   CString path = lpszPathName != nullptr ? CString(lpszPathName) : CString();
   if (path.IsEmpty()) {
-    // No file yet: the application asks for one.
+    // No file given: the application asks for one, proposing the document's file, else its
+    // title (up to a character no file name holds) with the template's first extension.
+    path = m_strPathName;
+    if (bReplace && path.IsEmpty()) {
+      path = m_strTitle;
+      int bad = path.FindOneOf(":/\\");
+      if (bad >= 0) path = path.Left(bad);
+      CString ext;
+      if (m_pDocTemplate != nullptr && m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt)) {
+        int more = ext.Find(';');
+        path += more >= 0 ? ext.Left(more) : ext;
+      }
+    }
     CWinApp* app = AfxGetApp();
-    if (app == nullptr || !app->DoPromptFileName(path, AFX_IDS_SAVEFILE, 0, FALSE, m_pDocTemplate)) return FALSE;
+    if (app == nullptr || !app->DoPromptFileName(path, bReplace ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY,
+                                                 OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
+      return FALSE;
   }
   if (!OnSaveDocument(path)) return FALSE;
   if (bReplace) SetPathName(path);

@@ -60,7 +60,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
 
 INT_PTR CFileDialog::DoModal() {
   // Whatever the buffer held after the proposed name must not read as more names.
-  std::size_t used = std::strlen(m_ofn.lpstrFile) + 1;
+  std::size_t used = strnlen(m_ofn.lpstrFile, m_ofn.nMaxFile) + 1;
   if (used < m_ofn.nMaxFile) std::memset(m_ofn.lpstrFile + used, 0, m_ofn.nMaxFile - used);
   HWND focus = ::GetFocus();
   m_ofn.hwndOwner = PreModal((m_ofn.Flags & OFN_EXPLORER) != 0);
@@ -246,7 +246,7 @@ void AppendTemplateFilter(std::string& filter, OPENFILENAME& ofn, CDocTemplate* 
   }
   if (pDefaultExt != nullptr && pDefaultExt->IsEmpty()) {
     std::string first = exts.substr(0, exts.find(';'));
-    *pDefaultExt = first.c_str() + (first.front() == '.' ? 1 : 0);
+    *pDefaultExt = first.c_str() + (!first.empty() && first.front() == '.' ? 1 : 0);
     ofn.lpstrDefExt = *pDefaultExt;
     ofn.nFilterIndex = ofn.nMaxCustFilter + 1;
   }

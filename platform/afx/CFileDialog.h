@@ -61,7 +61,7 @@ class CFileDialog : public CCommonDialog {
   BOOL m_bOpenFileDialog;
   CString m_strFilter;  // the filter with its "|" turned into NULs
   char m_szFileName[MAX_PATH] = {};
-  char m_szFileTitle[64] = {};
+  char m_szFileTitle[MAX_PATH] = {};
   // The structure that came with the notification being handled, else null.
   OPENFILENAME* m_pofnTemp = nullptr;
 

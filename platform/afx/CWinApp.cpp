@@ -166,7 +166,8 @@ void CWinApp::OnFileNew() {
 
 void CWinApp::OnFileOpen() {
   CString name;
-  if (DoPromptFileName(name, AFX_IDS_OPENFILE, 0, TRUE, nullptr)) OpenDocumentFile(name);
+  if (DoPromptFileName(name, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, TRUE, nullptr))
+    OpenDocumentFile(name);
 }
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {

@@ -172,9 +172,10 @@ TEST_F(FileDialogTest, SeveralFilesComeBackOneByOneInBothFormats) {
 // and checks the name before it is accepted.
 class FolderPicker : public CFileDialog {
  public:
-  explicit FolderPicker(const std::string& initial) : CFileDialog(FALSE, nullptr, nullptr, 0, "(nofiles)|NOFILES.$$$||"),
-                                                      m_initial(initial) {
-    m_ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+  // Without `hook` the flags are exactly the old-style template's, with no hook asked for.
+  explicit FolderPicker(const std::string& initial, bool hook = true)
+      : CFileDialog(FALSE, nullptr, nullptr, 0, "(nofiles)|NOFILES.$$$||"), m_initial(initial) {
+    m_ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_ENABLETEMPLATE | (hook ? OFN_ENABLEHOOK : 0);
     m_ofn.lpTemplateName = MAKEINTRESOURCE(IDD_OLD_STYLE_PICKER);
     m_ofn.lpstrInitialDir = m_initial.c_str();
   }
@@ -184,9 +185,11 @@ class FolderPicker : public CFileDialog {
   std::vector<std::string> m_checked;  // the names OnFileNameOK saw
   bool m_rejectFirst = true;
   bool m_focusOnFolders = false;
+  int m_inits = 0;
 
  protected:
   BOOL OnInitDialog() override {
+    ++m_inits;
     CFileDialog::OnInitDialog();
     for (int id : {1090, 1152, 1120, 1089, 1136}) GetDlgItem(id)->ShowWindow(SW_HIDE);
     SetDlgItemText(1152, "noclose");
@@ -232,10 +235,23 @@ TEST_F(FileDialogTest, AnOldStyleTemplateRunsWithTheDerivedClassesMessageMapAndD
     PressButton(window, IDOK);
   });
   ASSERT_EQ(picker.DoModal(), IDOK);
+  EXPECT_EQ(picker.m_inits, 1);
   EXPECT_EQ(picker.m_bRecurse, BST_UNCHECKED) << "data came out on OK";
   EXPECT_EQ(picker.m_checked, (std::vector<std::string>{root + "/docs/noclose", root + "/docs/noclose"}));
   EXPECT_EQ(std::string(picker.GetPathName()), root + "/docs/noclose");
   EXPECT_EQ(std::string(picker.GetFolderPath()), root + "/docs");
+}
+
+TEST_F(FileDialogTest, AnOldStyleTemplateWithoutTheHookStillInitialisesTheDerivedClass) {
+  FolderPicker picker(root, false);
+  answers.When(nullptr, "Pick Folder", [&](HWND window) {
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window, 1152)));
+    EXPECT_EQ(Text(::GetDlgItem(window, 1152)), "noclose");
+    PressButton(window, IDOK);
+  });
+  ASSERT_EQ(picker.DoModal(), IDOK);
+  EXPECT_EQ(picker.m_inits, 1);
+  EXPECT_EQ(std::string(picker.GetPathName()), root + "/noclose");
 }
 
 // An old-style dialog tells its derived class about selections in the file list.
@@ -397,6 +413,7 @@ TEST_F(PromptTest, SaveAsRunsTheFileDialogWithTheTemplatesFilters) {
   std::string folder = root + "/docs";
   std::vector<std::string> filters;
   answers.When(nullptr, "Save As", [&](HWND window) {
+    EXPECT_EQ(Text(::GetDlgItem(window, edt1)), std::string(doc->GetTitle()) + ".tdc") << "the title is proposed";
     HWND types = ::GetDlgItem(window, cmb1);
     for (int i = 0; i < ::SendMessage(types, CB_GETCOUNT, 0, 0); ++i) {
       char text[MAX_PATH] = {};
@@ -411,7 +428,12 @@ TEST_F(PromptTest, SaveAsRunsTheFileDialogWithTheTemplatesFilters) {
   EXPECT_EQ(std::string(doc->GetPathName()), folder + "/report.tdc") << "the template's extension is the default";
   EXPECT_TRUE(std::filesystem::exists(folder + "/report.tdc"));
 
-  answers.When(nullptr, "Save As", [&](HWND window) { ::PostMessage(window, WM_COMMAND, IDCANCEL, 0); });
+  // Save As again proposes the document's file; cancelling saves nothing.
+  answers.When(nullptr, "Save As", [&](HWND window) {
+    EXPECT_EQ(Text(::GetDlgItem(window, edt1)), "report.tdc");
+    EXPECT_EQ(Text(::GetDlgItem(window, stc1)), folder);
+    ::PostMessage(window, WM_COMMAND, IDCANCEL, 0);
+  });
   EXPECT_FALSE(doc->DoSave(nullptr)) << "cancelled";
 }
 
