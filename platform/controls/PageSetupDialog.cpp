@@ -2,6 +2,7 @@
 // the printable area and the paper, a sample page, the printer through the print-setup dialog.
 #include "controls/PageSetupDialog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -304,6 +305,9 @@ BOOL PageSetupDlg(LPPAGESETUPDLGA psd) {
   RECT minimum = (psd->Flags & PSD_MINMARGINS) ? psd->rtMinMargin : RECT{least, least, least, least};
   RECT margins = (psd->Flags & PSD_MARGINS) ? psd->rtMargin : RECT{initial, initial, initial, initial};
   if (!(psd->Flags & PSD_RETURNDEFAULT)) {
+    // Margins the page cannot have (the framework asks with zeros) start at the least it can.
+    margins = RECT{std::max(margins.left, minimum.left), std::max(margins.top, minimum.top),
+                   std::max(margins.right, minimum.right), std::max(margins.bottom, minimum.bottom)};
     DWORD error = 0;
     std::optional<brambolt::DialogTemplate> tmpl = ChooseDialogTemplate(
         psd->Flags & PSD_ENABLEPAGESETUPTEMPLATEHANDLE, psd->hPageSetupTemplate,

@@ -123,6 +123,18 @@ TEST_F(PageSetup, TheCallersMarginsAndMinimumsAreHonoured) {
   EXPECT_EQ(psd_.rtMargin.right, 1250);
 }
 
+TEST_F(PageSetup, MarginsTooSmallForThePrinterStartAtItsLeast) {
+  psd_.Flags = PSD_INHUNDREDTHSOFMILLIMETERS | PSD_MARGINS;  // and all four margins zero
+  answers_.When(nullptr, "Page Setup", [&](HWND dialog) {
+    EXPECT_EQ(Text(GetDlgItem(dialog, edt4)), "6.35");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(PageSetupDlg(&psd_));
+  EXPECT_EQ(psd_.rtMargin.left, 635);
+  EXPECT_EQ(psd_.rtMargin.bottom, 635);
+  EXPECT_TRUE(answers_.Unanswered().empty());
+}
+
 TEST_F(PageSetup, DisableFlagsDisableTheirControls) {
   struct Case {
     DWORD flag;
