@@ -187,6 +187,8 @@
 #define AFX_IDD_FILESAVE 28677
 #define AFX_IDD_FONT 28678
 #define AFX_IDD_COLOR 28679
+#define AFX_IDD_PRINT 28680
+#define AFX_IDD_PRINTSETUP 28681
 
 // ---- standard icons and cursors ----
 #define AFX_IDI_STD_MDIFRAME 1

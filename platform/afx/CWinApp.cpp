@@ -104,6 +104,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 CWinApp::~CWinApp() {
   delete m_pDocManager;
   delete m_pRecentFileList;
+  SelectPrinter(nullptr, nullptr);
   CWinApp* self = this;
   g_app.compare_exchange_strong(self, nullptr);
   _AFX_THREAD_STATE* state = AfxGetThreadState();

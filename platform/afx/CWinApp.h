@@ -5,7 +5,10 @@
 
 #include "afx/CWinThread.h"
 #include "afx/RecentFiles.h"
+#include "controls/PrintDialog.h"
 
+class CDC;
+class CPrintDialog;
 class CDocManager;
 class CDocTemplate;
 class CDocument;
@@ -85,6 +88,22 @@ class CWinApp : public CWinThread {
   afx_msg void OnFileOpen();
   afx_msg void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
   afx_msg BOOL OnOpenRecentFile(UINT nID);
+
+  // ---- printer (bodies in CWinAppPrint.cpp) ----
+  // The application's printer: the default one until the user picks another. The blocks are the
+  // application's; it frees them when it ends.
+  HGLOBAL m_hDevMode = nullptr;
+  HGLOBAL m_hDevNames = nullptr;
+  // The application's printer blocks into a PRINTDLG (not copies); FALSE when there is none.
+  BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);
+  // Takes the default printer when forced or when there is none yet; while the application uses
+  // the default printer, a new system default replaces it.
+  void UpdatePrinterSelection(BOOL bForceDefaults);
+  void SelectPrinter(HANDLE hDevNames, HANDLE hDevMode, BOOL bFreeOld = TRUE);
+  // A print or print-setup dialog over the application's printer; the printer chosen is kept.
+  virtual INT_PTR DoPrintDialog(CPrintDialog* pPD);
+  BOOL CreatePrinterDC(CDC& dc);
+  afx_msg void OnFilePrintSetup();
 
   // ---- user interface helpers ----
   virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);

@@ -26,6 +26,7 @@
 #include "afx/CFontDialog.h"
 #include "afx/CPropertyPage.h"
 #include "afx/CPropertySheet.h"
+#include "afx/CPrintDialog.h"
 #include "afx/CMenu.h"
 #include "afx/CWinThread.h"
 #include "afx/CWinApp.h"
