@@ -194,6 +194,25 @@ TEST_F(PageSetup, WithoutAUnitTheLocalesMeasureIsUsedAndReported) {
   EXPECT_EQ(psd_.ptPaperSize.x, 8500);
 }
 
+TEST_F(PageSetup, AnApplicationsTemplateKeepsWhatItDoesNotShow) {
+  psd_.Flags = PSD_ENABLEPAGESETUPTEMPLATE | PSD_INTHOUSANDTHSOFINCHES | PSD_MARGINS;
+  psd_.rtMargin = {500, 600, 700, 800};
+  psd_.lpPageSetupTemplateName = MAKEINTRESOURCE(1546);
+  answers_.When(nullptr, "Report Page", [&](HWND dialog) {
+    ChooseItem(dialog, cmb2, "A5");
+    SetDlgItemText(dialog, edt4, "1.5");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(PageSetupDlg(&psd_));
+  EXPECT_EQ(psd_.rtMargin.left, 1500);
+  EXPECT_EQ(psd_.rtMargin.top, 600);
+  EXPECT_EQ(psd_.rtMargin.bottom, 800);
+  EXPECT_EQ(psd_.ptPaperSize.x, MulDiv(1480, 1000, 254));
+  DEVMODE dm = DevModeOf(psd_.hDevMode);
+  EXPECT_EQ(dm.dmPaperSize, DMPAPER_A5);
+  EXPECT_EQ(dm.dmOrientation, DMORIENT_PORTRAIT);
+}
+
 TEST_F(PageSetup, BadRequestsFailWithTheirErrors) {
   PAGESETUPDLG psd = psd_;
   psd.lStructSize = 12;

@@ -303,6 +303,23 @@ TEST_F(PrintDialog, TheHookSeesTheStructureAndItsMessages) {
   EXPECT_EQ(pd_.nCopies, 5);
 }
 
+TEST_F(PrintDialog, AnApplicationsTemplateRunsWithTheControlsItHas) {
+  pd_.Flags = PD_ENABLEPRINTTEMPLATE | PD_PAGENUMS;
+  pd_.nFromPage = 2;
+  pd_.nToPage = 3;
+  pd_.lpPrintTemplateName = MAKEINTRESOURCE(1538);
+  answers_.When(nullptr, "Print Report", [&](HWND dialog) {
+    EXPECT_EQ(Text(GetDlgItem(dialog, 1600)), "Reports print on both sides.");
+    EXPECT_EQ(SelectedItem(dialog, cmb4), "Lab");
+    SetDlgItemText(dialog, edt3, "6");
+    PressButton(dialog, IDOK);
+  });
+  ASSERT_TRUE(PrintDlg(&pd_));
+  EXPECT_EQ(pd_.nCopies, 6);
+  // Without range buttons the whole document is asked for.
+  EXPECT_FALSE(pd_.Flags & (PD_PAGENUMS | PD_SELECTION));
+}
+
 TEST_F(PrintDialog, BadRequestsFailWithTheirErrors) {
   struct Case {
     const char* what;
@@ -313,6 +330,13 @@ TEST_F(PrintDialog, BadRequestsFailWithTheirErrors) {
       {"size", [](PRINTDLG& pd) { pd.lStructSize = 20; }, CDERR_STRUCTSIZE},
       {"no hook", [](PRINTDLG& pd) { pd.Flags = PD_ENABLEPRINTHOOK; }, CDERR_NOHOOK},
       {"no template", [](PRINTDLG& pd) { pd.Flags = PD_ENABLEPRINTTEMPLATE; }, CDERR_NOTEMPLATE},
+      {"no such template",
+       [](PRINTDLG& pd) {
+         pd.Flags = PD_PRINTSETUP | PD_ENABLESETUPTEMPLATE;
+         pd.lpSetupTemplateName = MAKEINTRESOURCE(9999);
+       },
+       CDERR_FINDRESFAILURE},
+      {"no template block", [](PRINTDLG& pd) { pd.Flags = PD_ENABLEPRINTTEMPLATEHANDLE; }, CDERR_NOTEMPLATE},
       {"min above max", [](PRINTDLG& pd) { pd.nMinPage = 5, pd.nMaxPage = 2; }, PDERR_INITFAILURE},
       {"from below min",
        [](PRINTDLG& pd) {
