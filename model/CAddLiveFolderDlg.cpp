@@ -19,6 +19,7 @@ void CAddLiveFolderDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CAddLiveFolderDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_bLookInSubfoldersAtStart = m_bLookInSubfolders;
+  m_editLocation.Initialize(IDC_LOCATION, this);
   OnChangeLocation();
   int nCount = 0;
   const LiveFolderFileType* pTypes = GetLiveFolderFileTypes(nCount);

@@ -4,6 +4,7 @@
 #include "afx/CDialog.h"
 #include "afx/DataExchange.h"
 #include "core/Lists.h"
+#include "foundation/SECBrowseEdit.h"
 
 class CAddLiveFolderDlg : public CDialog {
  public:
@@ -12,6 +13,7 @@ class CAddLiveFolderDlg : public CDialog {
   BOOL OnInitDialog() override;
 
   CString m_strLocation;
+  SECBrowseDirEdit m_editLocation;  // the location edit with its folder browse button
   BOOL m_bLookInSubfolders = FALSE;
   CStringList m_fileTypes{10};  // the extensions of the chosen type, filled on OK
 

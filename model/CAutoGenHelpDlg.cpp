@@ -20,6 +20,7 @@ void CAutoGenHelpDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CAutoGenHelpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_bLookInSubfoldersAtStart = m_bLookInSubfolders;
+  m_editSourceFolder.Initialize(IDC_SOURCE_FOLDER, this);
   ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SOURCE_FOLDER), m_bLookInSubfolders);
   return TRUE;
 }

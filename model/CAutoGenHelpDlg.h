@@ -3,6 +3,7 @@
 
 #include "afx/CDialog.h"
 #include "afx/DataExchange.h"
+#include "foundation/SECBrowseEdit.h"
 
 class CAutoGenHelpDlg : public CDialog {
  public:
@@ -13,6 +14,7 @@ class CAutoGenHelpDlg : public CDialog {
   CString m_strCurrentLocation;  // the project folder the files go into, shown read-only
   CString m_strSourceFolder;
   BOOL m_bLookInSubfolders = TRUE;
+  SECBrowseDirEdit m_editSourceFolder;  // the source folder edit with its folder browse button
 
  private:
   BOOL m_bLookInSubfoldersAtStart = FALSE;  // given back on Cancel

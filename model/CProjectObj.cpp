@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "afx/CFileDialog.h"
+#include "afx/CWinThread.h"
 #include "foundation/SECFileSystem.h"
 #include "model/EBMsDspProjectObj.h"
 #include "model/EBMsDswProjectObj.h"
@@ -16,6 +18,10 @@ namespace {
 
 void Tell(LPCTSTR lpszText) { GetShellServices()->ShowMessage(lpszText, 0 /* MB_OK */); }
 
+constexpr const char* kProjectFilter =
+    "Supported Projects (.dsw;.dsp;.mak)|*.dsw;*.dsp;*.mak|MSVC Workspaces (.dsw)|*.dsw|MSVC Projects (.dsp)|*.dsp|"
+    "MSVC Makefiles (.mak)|*.mak|All Files (*.*)|*.*||";
+
 }  // namespace
 
 CProjectObj::CProjectObj() : m_pProject(nullptr) {}
@@ -26,6 +32,13 @@ CProjectObj::~CProjectObj() {
 }
 
 void CProjectObj::Serialize(CArchive&) {}
+
+BOOL CProjectObj::BrowseAndOpenProject() {
+  CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kProjectFilter, AfxGetMainWnd());
+  dlg.m_ofn.lpstrInitialDir = "";
+  if (dlg.DoModal() != IDOK) return FALSE;
+  return OpenProjectFile(dlg.GetPathName());
+}
 
 BOOL CProjectObj::OpenProjectFile(LPCTSTR lpszPathName) {
   SECFileSystem fs;

@@ -15,6 +15,10 @@ class CProjectObj : public CObject {
 
   void Serialize(CArchive& ar) override;
 
+  // Asks for a workspace, project or makefile (owned by the main window; the file must exist)
+  // and opens it; FALSE when the user cancelled or it could not be opened.
+  BOOL BrowseAndOpenProject();
+
   // Opens the file by its extension (.dsw, .dsp, .mak, in any case) and keeps it in place of
   // the project opened before; tells the user and gives FALSE when it does not exist, has
   // another extension or cannot be read.

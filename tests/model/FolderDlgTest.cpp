@@ -6,6 +6,7 @@
 
 #include "DlgTestSupport.h"
 #include "ModelTestSupport.h"
+#include "controls/FileDialog.h"
 #include "model/CAddFolderProressDlg.h"
 #include "model/CAddLiveFolderDlg.h"
 #include "model/CAutoGenHelpDlg.h"
@@ -156,6 +157,91 @@ TEST(CAddFolderProressDlg, CancelStopsTheCopyAndEndsAfterTheWorker) {
   for (int i = 0; i < 20; ++i) nCopied += target.Exists("f" + std::to_string(i) + ".htm") ? 1 : 0;
   EXPECT_EQ(dlg.nCaptions, 1);
   EXPECT_LE(nCopied, 1);
+}
+
+// The old-style folder picker of a browse edit: into the subfolder, then OK.
+void PickSubfolder(HWND hPicker, const std::string& name) {
+  HWND hList = ::GetDlgItem(hPicker, lst2);
+  const int nCount = static_cast<int>(::SendMessage(hList, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < nCount; ++i) {
+    char line[MAX_PATH] = {};
+    ::SendMessage(hList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+    std::string text = line;
+    if (text.substr(text.find_first_not_of(' ')) != name) continue;
+    ::SendMessage(hList, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    Command(hPicker, lst2, LBN_DBLCLK);
+    break;
+  }
+  Command(hPicker, IDOK);
+}
+
+TEST(CAddLiveFolderDlg, LocationIsPickedWithTheBrowseButtonAndEnablesOk) {
+  DialogSession session;
+  model_test::TempFolder dir;
+  dir.Write("live/a.h", "x");
+  ModalAnswers answers;
+  CAddLiveFolderDlg dlg;
+  std::vector<bool> okEnabled;
+  std::string cancelled;
+  answers.When(nullptr, "Insert Files into Project", [&](HWND h) {
+    ASSERT_NE(dlg.m_editLocation.m_pBrowseButton, nullptr);
+    HWND hBrowse = dlg.m_editLocation.m_pBrowseButton->m_hWnd;
+    okEnabled.push_back(::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE);
+    ::SetDlgItemText(h, IDC_LOCATION, dir.Path().c_str());
+    ::SendMessage(hBrowse, BM_CLICK, 0, 0);  // cancelled below: the text stays
+    cancelled = ItemText(h, IDC_LOCATION);
+    ::SendMessage(hBrowse, BM_CLICK, 0, 0);
+    okEnabled.push_back(::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE);
+    Command(h, IDOK);
+  });
+  answers.When(nullptr, "Select Directory", [&](HWND h) { Command(h, IDCANCEL); });
+  answers.When(nullptr, "Select Directory", [&](HWND h) { PickSubfolder(h, "live"); });
+  ASSERT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(cancelled, dir.Path());
+  EXPECT_EQ(okEnabled, (std::vector<bool>{false, true}));
+  EXPECT_STREQ(dlg.m_strLocation, (dir.Path() + "/live/").c_str());
+  EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+TEST(CAutoGenHelpDlg, SourceFolderIsPickedWithTheBrowseButtonWhichFollowsTheCheckBox) {
+  DialogSession session;
+  model_test::TempFolder dir;
+  dir.Write("web/index.htm", "x");
+  ModalAnswers answers;
+  CAutoGenHelpDlg dlg;
+  std::vector<bool> browseEnabled;
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    ASSERT_NE(dlg.m_editSourceFolder.m_pBrowseButton, nullptr);
+    HWND hBrowse = dlg.m_editSourceFolder.m_pBrowseButton->m_hWnd;
+    browseEnabled.push_back(::IsWindowEnabled(hBrowse) != FALSE);
+    ClickCheck(h, IDC_LOOK_IN_SUBFOLDERS);
+    browseEnabled.push_back(::IsWindowEnabled(hBrowse) != FALSE);
+    ClickCheck(h, IDC_LOOK_IN_SUBFOLDERS);
+    browseEnabled.push_back(::IsWindowEnabled(hBrowse) != FALSE);
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, dir.Path().c_str());
+    ::SendMessage(hBrowse, BM_CLICK, 0, 0);
+    Command(h, IDOK);
+  });
+  answers.When(nullptr, "Select Directory", [&](HWND h) { PickSubfolder(h, "web"); });
+  dlg.m_strCurrentLocation = "/project/web";
+  ASSERT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(browseEnabled, (std::vector<bool>{true, false, true}));
+  EXPECT_STREQ(dlg.m_strSourceFolder, (dir.Path() + "/web/").c_str());
+  EXPECT_TRUE(dlg.m_bLookInSubfolders);
+}
+
+TEST(CAutoGenHelpDlg, SourceFolderStartsDisabledWithItsButtonWhenSubfoldersAreOff) {
+  DialogSession session;
+  ModalAnswers answers;
+  CAutoGenHelpDlg dlg;
+  dlg.m_bLookInSubfolders = FALSE;
+  bool bBrowseEnabled = true;
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    bBrowseEnabled = ::IsWindowEnabled(dlg.m_editSourceFolder.m_pBrowseButton->m_hWnd) != FALSE;
+    Command(h, IDCANCEL);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_FALSE(bBrowseEnabled);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "DlgTestSupport.h"
+#include "controls/FileDialog.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CProjectObj.h"
 #include "model/EBMsDspProjectObj.h"
@@ -485,6 +487,66 @@ TEST(DspWriter, FileWithoutGroupsIsLeftUntouched) {
   EXPECT_EQ(dir.Read("a.dsp"), text);
   EXPECT_FALSE(project.Write((dir / "missing.dsp").c_str()));
   EXPECT_FALSE(dir.Exists("missing.dsp"));
+}
+
+// The open dialog of BrowseAndOpenProject, answered by a person who types a name and presses OK.
+TEST(BrowseAndOpenProject, OpensTheProjectChosenInTheOpenDialog) {
+  dlg_test::DialogSession session;
+  RecordingShell shell;
+  TempFolder dir;
+  const std::string path = dir.Write("App/App.dsp", Crlf(kDspHead + kDspGroups));
+  brambolt::test::ModalAnswers answers;
+  std::string firstFilter;
+  bool bReadOnlyShown = true;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    firstFilter = dlg_test::SelectedText(h, cmb1);
+    bReadOnlyShown = ::IsWindowVisible(::GetDlgItem(h, chx1)) != FALSE;
+    ::SetDlgItemText(h, edt1, path.c_str());
+    dlg_test::Command(h, IDOK);
+  });
+  CProjectObj opener;
+  ASSERT_TRUE(opener.BrowseAndOpenProject());
+  EXPECT_EQ(firstFilter, "Supported Projects (.dsw;.dsp;.mak)");
+  EXPECT_FALSE(bReadOnlyShown);
+  ASSERT_NE(opener.GetOpenedProject(), nullptr);
+  EXPECT_EQ(S(opener.GetOpenedProject()->m_strPath), path);
+  EXPECT_TRUE(Messages(shell).empty());
+}
+
+TEST(BrowseAndOpenProject, CancelOpensNothing) {
+  dlg_test::DialogSession session;
+  RecordingShell shell;
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [](HWND h) { dlg_test::Command(h, IDCANCEL); });
+  CProjectObj opener;
+  EXPECT_FALSE(opener.BrowseAndOpenProject());
+  EXPECT_EQ(opener.GetOpenedProject(), nullptr);
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+// The dialog itself refuses a file that is not there; a chosen file of another kind is refused
+// by the opener with its message.
+TEST(BrowseAndOpenProject, MissingFileIsRefusedByTheDialogAndAnotherKindByTheOpener) {
+  dlg_test::DialogSession session;
+  RecordingShell shell;
+  TempFolder dir;
+  const std::string text = dir.Write("notes.txt", "x");
+  brambolt::test::ModalAnswers answers;
+  int nRefusals = 0;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, edt1, (dir / "missing.dsp").c_str());
+    dlg_test::Command(h, IDOK);
+    ::SetDlgItemText(h, edt1, text.c_str());
+    dlg_test::Command(h, IDOK);
+  });
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ++nRefusals;
+    ::PostMessage(h, WM_COMMAND, IDOK, 0);
+  });
+  CProjectObj opener;
+  EXPECT_FALSE(opener.BrowseAndOpenProject());
+  EXPECT_EQ(nRefusals, 1);
+  EXPECT_EQ(Messages(shell), (std::vector<std::string>{"Unknown project type."}));
 }
 
 }  // namespace
