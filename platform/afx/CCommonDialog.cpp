@@ -24,7 +24,10 @@ UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
   }
   auto* pDlg = dynamic_cast<CCommonDialog*>(CWnd::FromHandlePermanent(hWnd));
   if (message == WM_INITDIALOG) {
-    if (pDlg != nullptr) pDlg->m_bInitThroughHook = true;
+    if (pDlg != nullptr) {
+      pDlg->m_bInitThroughHook = true;
+      pDlg->DialogCreated(hWnd);
+    }
     return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
   }
   return pDlg != nullptr ? pDlg->OnHookMessage(message, wParam, lParam) : 0;
@@ -44,6 +47,7 @@ UINT_PTR CCommonDialog::OnHookMessage(UINT, WPARAM, LPARAM) { return 0; }
 
 LRESULT CCommonDialog::HandleCommonInitDialog(WPARAM wParam, LPARAM lParam) {
   m_bInitThroughHook = false;
+  DialogCreated(m_hWnd);
   LRESULT result = HandleInitDialog(wParam, lParam);
   if (!m_bInitThroughHook) result = OnInitDialog();
   return result;
@@ -51,6 +55,7 @@ LRESULT CCommonDialog::HandleCommonInitDialog(WPARAM wParam, LPARAM lParam) {
 
 HWND CCommonDialog::PreModal(bool alternate) {
   HWND owner = ModalOwner();
+  m_pModalScope = std::make_unique<brambolt::afx::ModalPreTranslateScope>();
   m_pOuterAlternate = tAlternateInit;
   if (alternate)
     tAlternateInit = this;
@@ -63,4 +68,10 @@ void CCommonDialog::PostModal() {
   AfxUnhookWindowCreate();
   tAlternateInit = m_pOuterAlternate;
   m_pOuterAlternate = nullptr;
+  m_pModalScope.reset();
+}
+
+void CCommonDialog::DialogCreated(HWND hWnd) {
+  // An Explorer-style object has the child dialog; the loop runs for the dialog around it.
+  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(::GetAncestor(hWnd, GA_ROOT));
 }

@@ -3,6 +3,8 @@
 // exchange work on it as on any CDialog; the hook procedure passes the dialog's own messages on.
 #pragma once
 
+#include <memory>
+
 #include "afx/CDialog.h"
 
 class CCommonDialog : public CDialog {
@@ -33,6 +35,9 @@ class CCommonDialog : public CDialog {
  private:
   CCommonDialog* m_pOuterAlternate = nullptr;  // the dialog waiting for its window before this one
   bool m_bInitThroughHook = false;
+  std::unique_ptr<brambolt::afx::ModalPreTranslateScope> m_pModalScope;
+  // The dialog's window is known: its loop's messages go through PreTranslateMessage.
+  void DialogCreated(HWND hWnd);
 
   friend UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 };

@@ -22,8 +22,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The modal framework dialogs running on this thread, innermost last, and the message filter
-// that gives their windows' PreTranslateMessage the messages of the dialog loop.
+// The modal framework dialogs running on this thread, innermost last (null while a dialog's
+// window is still to come), and the message filter that gives their windows' PreTranslateMessage
+// the messages of the dialog loop.
 thread_local std::vector<HWND> tModalDialogs;
 thread_local HHOOK tMsgFilterHook = nullptr;
 
@@ -31,29 +32,12 @@ LRESULT CALLBACK ModalMsgFilter(int code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   if (code == MSGF_DIALOGBOX && msg != nullptr && msg->hwnd != nullptr && !tModalDialogs.empty()) {
     HWND dialog = tModalDialogs.back();
-    if ((msg->hwnd == dialog || ::IsChild(dialog, msg->hwnd)) && CWnd::WalkPreTranslateTree(dialog, msg)) return 1;
+    if (dialog != nullptr && (msg->hwnd == dialog || ::IsChild(dialog, msg->hwnd)) &&
+        CWnd::WalkPreTranslateTree(dialog, msg))
+      return 1;
   }
   return ::CallNextHookEx(tMsgFilterHook, code, wParam, lParam);
 }
-
-// Registers a modal dialog with the message filter for the time of its loop.
-class ModalScope {
- public:
-  explicit ModalScope(HWND dialog) {
-    if (tModalDialogs.empty())
-      tMsgFilterHook = ::SetWindowsHookEx(WH_MSGFILTER, ModalMsgFilter, nullptr, ::GetCurrentThreadId());
-    tModalDialogs.push_back(dialog);
-  }
-  ~ModalScope() {
-    tModalDialogs.pop_back();
-    if (tModalDialogs.empty() && tMsgFilterHook != nullptr) {
-      ::UnhookWindowsHookEx(tMsgFilterHook);
-      tMsgFilterHook = nullptr;
-    }
-  }
-  ModalScope(const ModalScope&) = delete;
-  ModalScope& operator=(const ModalScope&) = delete;
-};
 
 std::optional<brambolt::DialogTemplate> ReadTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate) {
   if (lpTemplate != nullptr)
@@ -75,6 +59,22 @@ HWND ParentOrMainWindow(CWnd* pParentWnd) {
 }
 
 }  // namespace
+
+brambolt::afx::ModalPreTranslateScope::ModalPreTranslateScope(HWND dialog) : m_index(tModalDialogs.size()) {
+  if (tModalDialogs.empty())
+    tMsgFilterHook = ::SetWindowsHookEx(WH_MSGFILTER, ModalMsgFilter, nullptr, ::GetCurrentThreadId());
+  tModalDialogs.push_back(dialog);
+}
+
+brambolt::afx::ModalPreTranslateScope::~ModalPreTranslateScope() {
+  tModalDialogs.pop_back();
+  if (tModalDialogs.empty() && tMsgFilterHook != nullptr) {
+    ::UnhookWindowsHookEx(tMsgFilterHook);
+    tMsgFilterHook = nullptr;
+  }
+}
+
+void brambolt::afx::ModalPreTranslateScope::SetDialog(HWND dialog) { tModalDialogs[m_index] = dialog; }
 
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
   if (message != WM_INITDIALOG) return FALSE;
@@ -150,7 +150,7 @@ INT_PTR CDialog::DoModal() {
   HWND owner = ModalOwner();
   LPCTSTR name = m_lpDialogTemplate != nullptr ? nullptr : m_lpszTemplateName;
   if (!CreateFromTemplate(name, m_lpDialogTemplate, owner, true)) return -1;
-  ModalScope scope(m_hWnd);
+  brambolt::afx::ModalPreTranslateScope scope(m_hWnd);
   // The loop destroys the window when it returns; WM_NCDESTROY detaches this object.
   return brambolt::RunModalDialog(m_hWnd, owner);
 }

@@ -2,6 +2,8 @@
 // with the framework's OK/Cancel handling and the focus and default-button helpers.
 #pragma once
 
+#include <cstddef>
+
 #include "afx/CWnd.h"
 #include "win/Dialog.h"
 
@@ -70,3 +72,20 @@ class CDialog : public CWnd {
 
 // The dialog procedure of framework dialogs: WM_INITDIALOG goes to OnInitDialog.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace brambolt::afx {
+// For the time of a framework modal loop, the messages the loop gets for the dialog and its
+// children go through their windows' PreTranslateMessage first. The dialog may be named later
+// (the platform makes the windows of common dialogs and sheets inside the call that runs them).
+class ModalPreTranslateScope {
+ public:
+  explicit ModalPreTranslateScope(HWND dialog = nullptr);
+  ~ModalPreTranslateScope();
+  ModalPreTranslateScope(const ModalPreTranslateScope&) = delete;
+  ModalPreTranslateScope& operator=(const ModalPreTranslateScope&) = delete;
+  void SetDialog(HWND dialog);
+
+ private:
+  std::size_t m_index;  // this scope's place among the thread's modal loops
+};
+}  // namespace brambolt::afx

@@ -158,9 +158,11 @@ INT_PTR CPropertySheet::DoModal() {
   m_bEndedByCode = false;
   m_psh.dwFlags &= ~static_cast<DWORD>(PSH_MODELESS);
   BuildHeader(Owner());
+  m_pModalScope = std::make_unique<brambolt::afx::ModalPreTranslateScope>();
   AfxHookWindowCreate(this);
   INT_PTR result = ::PropertySheet(&m_psh);
   AfxUnhookWindowCreate();
+  m_pModalScope.reset();
   if (m_bEndedByCode) return m_nEndResult;
   if (result < 0) return -1;
   if (result == 0) return IDCANCEL;
@@ -185,7 +187,10 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
   return TRUE;
 }
 
-LRESULT CPropertySheet::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+LRESULT CPropertySheet::HandleInitDialog(WPARAM, LPARAM) {
+  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(m_hWnd);
+  return OnInitDialog();
+}
 
 BOOL CPropertySheet::OnInitDialog() { return static_cast<BOOL>(Default()); }
 

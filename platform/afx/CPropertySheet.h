@@ -3,6 +3,7 @@
 // messages).
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "afx/CPropertyPage.h"
@@ -67,6 +68,7 @@ class CPropertySheet : public CWnd {
   void BuildHeader(HWND owner);
   HWND Owner() const;
   std::vector<PROPSHEETPAGE> m_pageArray;
+  std::unique_ptr<brambolt::afx::ModalPreTranslateScope> m_pModalScope;
   INT_PTR m_nEndResult = 0;
   bool m_bEndedByCode = false;
 };

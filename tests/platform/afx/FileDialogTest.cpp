@@ -186,6 +186,7 @@ class FolderPicker : public CFileDialog {
   bool m_rejectFirst = true;
   bool m_focusOnFolders = false;
   int m_inits = 0;
+  int m_f5 = 0;  // F5 presses PreTranslateMessage took
 
  protected:
   BOOL OnInitDialog() override {
@@ -198,6 +199,13 @@ class FolderPicker : public CFileDialog {
     return FALSE;
   }
   void DoDataExchange(CDataExchange* pDX) override { DDX_Check(pDX, IDC_PICK_RECURSE, m_bRecurse); }
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5) {
+      ++m_f5;
+      return TRUE;
+    }
+    return CFileDialog::PreTranslateMessage(pMsg);
+  }
   BOOL OnFileNameOK() override {
     m_checked.emplace_back(GetPathName());
     if (m_rejectFirst) {
@@ -227,6 +235,8 @@ TEST_F(FileDialogTest, AnOldStyleTemplateRunsWithTheDerivedClassesMessageMapAndD
     EXPECT_EQ(::IsDlgButtonChecked(window, IDC_PICK_RECURSE), static_cast<UINT>(BST_CHECKED)) << "data went in";
     PressButton(window, IDC_PICK_HOME);
     EXPECT_EQ(picker.m_homeClicks, 1);
+    brambolt::test::PressKey(VK_F5);
+    EXPECT_EQ(picker.m_f5, 1) << "the dialog's loop offers its messages to PreTranslateMessage";
     DoubleClickLine(window, 1121, LineOf(window, 1121, "docs"));
     EXPECT_EQ(Text(::GetDlgItem(window, 1088)), root + "/docs");
     PressButton(window, IDC_PICK_RECURSE);

@@ -91,6 +91,15 @@ class NamePage : public LoggedPage {
  public:
   explicit NamePage(std::vector<std::string>& log) : LoggedPage(IDD_PAGE_NAME, "name", log) {}
   CString m_name;
+  int m_f5 = 0;  // F5 presses PreTranslateMessage took
+
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_F5) {
+      ++m_f5;
+      return TRUE;
+    }
+    return LoggedPage::PreTranslateMessage(pMsg);
+  }
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_PAGE_NAME, m_name); }
@@ -142,6 +151,9 @@ TEST_F(PropertySheetTest, PagesAreShownInOrderAndOneThatFailsValidationStays) {
     EXPECT_EQ(::GetParent(name.m_hWnd), window);
     EXPECT_EQ(name.GetParentSheet(), &sheet);
     ::SetDlgItemText(name.m_hWnd, IDC_PAGE_NAME, "Grace");
+    ::SetFocus(::GetDlgItem(name.m_hWnd, IDC_PAGE_NAME));
+    brambolt::test::PressKey(VK_F5);
+    EXPECT_EQ(name.m_f5, 1) << "the sheet's loop offers its messages to the page's PreTranslateMessage";
     ClickTab(window, 1);
     EXPECT_EQ(sheet.GetActiveIndex(), 1);
     EXPECT_EQ(Text(::GetDlgItem(count.m_hWnd, IDC_PAGE_COUNT)), "7");
