@@ -470,28 +470,55 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
+constexpr DWORD kFolderListStyle = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kComboStyle = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+
+DWORD FileListStyle(bool multi) { return kFolderListStyle | LBS_SORT | (multi ? LBS_EXTENDEDSEL : 0); }
+
 // The classic layout, with the classic ids.
 DialogTemplate BuiltInTemplate(bool save, bool multi) {
   DialogTemplate t = CommonDialogFrame(save ? "Save As" : "Open", 280, 164);
-  DWORD fileList = WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT |
-                   (multi ? LBS_EXTENDEDSEL : 0);
+  DWORD fileList = FileListStyle(multi);
   t.items = {
       DialogItem("Static", "File &name:", SS_LEFT, 6, 6, 76, 9, stc3),
       DialogItem("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 6, 16, 90, 12, edt1),
       DialogItem("ListBox", "", fileList, 6, 32, 90, 68, lst1),
       DialogItem("Static", "&Folders:", SS_LEFT, 110, 6, 96, 9, -1),
       DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 110, 16, 96, 9, stc1),
-      DialogItem("ListBox", "", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 110, 32, 92, 68,
-           lst2),
+      DialogItem("ListBox", "", kFolderListStyle, 110, 32, 92, 68, lst2),
       DialogItem("Static", "List files of &type:", SS_LEFT, 6, 104, 90, 9, stc2),
-      DialogItem("ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6, 114, 90, 96, cmb1),
+      DialogItem("ComboBox", "", kComboStyle, 6, 114, 90, 96, cmb1),
       DialogItem("Static", "Dri&ves:", SS_LEFT, 110, 104, 92, 9, stc4),
-      DialogItem("ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 110, 114, 92, 68, cmb2),
+      DialogItem("ComboBox", "", kComboStyle, 110, 114, 92, 68, cmb2),
       DialogItem("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 208, 6, 50, 14, IDOK),
       DialogItem("Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 208, 24, 50, 14, IDCANCEL),
       DialogItem("Button", "&Help", BS_PUSHBUTTON | WS_TABSTOP, 208, 46, 50, 14, pshHelp),
       DialogItem("Button", "Net&work...", BS_PUSHBUTTON | WS_TABSTOP, 208, 114, 50, 14, psh14),
       DialogItem("Button", "&Read only", BS_AUTOCHECKBOX | WS_TABSTOP, 208, 68, 50, 12, chx1),
+  };
+  return t;
+}
+
+// The Explorer arrangement of the same controls: where to look on top, the lists in the middle,
+// the name and the type with OK and Cancel below them (applications that adjust an Explorer-style
+// dialog expect them under the file list).
+DialogTemplate ExplorerTemplate(bool save, bool multi) {
+  DialogTemplate t = CommonDialogFrame(save ? "Save As" : "Open", 290, 176);
+  t.items = {
+      DialogItem("Static", "Look &in:", SS_LEFT, 6, 8, 34, 9, stc4),
+      DialogItem("ComboBox", "", kComboStyle, 42, 6, 80, 68, cmb2),
+      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 128, 8, 156, 9, stc1),
+      DialogItem("ListBox", "", kFolderListStyle, 6, 22, 90, 100, lst2),
+      DialogItem("ListBox", "", FileListStyle(multi), 102, 22, 182, 100, lst1),
+      DialogItem("Static", "File &name:", SS_LEFT, 6, 130, 60, 9, stc3),
+      DialogItem("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 68, 128, 160, 12, edt1),
+      DialogItem("Button", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 234, 127, 50, 14, IDOK),
+      DialogItem("Static", "Files of &type:", SS_LEFT, 6, 148, 60, 9, stc2),
+      DialogItem("ComboBox", "", kComboStyle, 68, 146, 160, 96, cmb1),
+      DialogItem("Button", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 234, 145, 50, 14, IDCANCEL),
+      DialogItem("Button", "&Read only", BS_AUTOCHECKBOX | WS_TABSTOP, 68, 162, 80, 10, chx1),
+      DialogItem("Button", "&Help", BS_PUSHBUTTON | WS_TABSTOP, 234, 160, 50, 14, pshHelp),
+      DialogItem("Button", "Net&work...", BS_PUSHBUTTON | WS_TABSTOP, 178, 160, 50, 14, psh14),
   };
   return t;
 }
@@ -530,7 +557,10 @@ BOOL Run(LPOPENFILENAMEA ofn, bool save) {
     child = application ? std::move(*application) : DialogTemplate{};
     application.reset();
   }
-  DialogTemplate tmpl = application ? *application : BuiltInTemplate(save, (ofn->Flags & OFN_ALLOWMULTISELECT) != 0);
+  bool multi = (ofn->Flags & OFN_ALLOWMULTISELECT) != 0;
+  DialogTemplate tmpl = application                    ? *application
+                        : (ofn->Flags & OFN_EXPLORER) ? ExplorerTemplate(save, multi)
+                                                      : BuiltInTemplate(save, multi);
   FileDialog dialog(ofn, save, std::move(child));
   HWND hwnd = CreateDialogFromTemplate(ofn->hInstance, tmpl, ofn->hwndOwner, ObjectDialogProc<FileDialog>,
                                        reinterpret_cast<LPARAM>(&dialog));

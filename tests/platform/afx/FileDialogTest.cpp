@@ -292,7 +292,8 @@ TEST_F(FileDialogTest, TheOldStyleDialogReportsFileListSelections) {
 }
 
 // An Explorer-style dialog made taller by its derived class, as an application does with the
-// dialog window around its hook; the notifications come in the documented order.
+// dialog window around its hook (the name and type controls and OK and Cancel move down, the
+// file list grows); the notifications come in the documented order.
 class TallFileDialog : public CFileDialog {
  public:
   explicit TallFileDialog(bool withTemplate)
@@ -314,11 +315,15 @@ class TallFileDialog : public CFileDialog {
     CRect rect;
     dialog->GetWindowRect(&rect);
     dialog->SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height() + 120, SWP_NOMOVE | SWP_NOZORDER);
-    CWnd* ok = dialog->GetDlgItem(IDOK);
-    CRect okRect;
-    ok->GetWindowRect(&okRect);
-    dialog->ScreenToClient(&okRect);
-    ok->SetWindowPos(nullptr, okRect.left, okRect.top + 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    for (int id : {stc3, stc2, edt1, cmb1, IDOK, IDCANCEL}) {
+      CWnd* item = dialog->GetDlgItem(id);
+      item->GetWindowRect(&rect);
+      dialog->ScreenToClient(&rect);
+      item->SetWindowPos(nullptr, rect.left, rect.top + 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    CWnd* files = dialog->GetDlgItem(lst1);
+    files->GetWindowRect(&rect);
+    files->SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height() + 120, SWP_NOMOVE | SWP_NOZORDER);
     m_hasPreview = ::GetDlgItem(m_hWnd, IDC_EXTRA_PREVIEW) != nullptr;
     m_events.push_back("init");
     return CFileDialog::OnInitDialog();
@@ -357,6 +362,15 @@ TEST_F(FileDialogTest, AnExplorerStyleHookIsAChildOfTheDialogAndHearsWhatHappens
     RECT r;
     ::GetWindowRect(window, &r);
     EXPECT_EQ(r.bottom - r.top, plainHeight + 120);
+    // The grown list ends above the moved name field, and everything stays inside the dialog.
+    RECT files, name, cancel, client;
+    ::GetWindowRect(::GetDlgItem(window, lst1), &files);
+    ::GetWindowRect(::GetDlgItem(window, edt1), &name);
+    ::GetWindowRect(::GetDlgItem(window, IDCANCEL), &cancel);
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&cancel), 2);
+    EXPECT_LT(files.bottom, name.top);
+    EXPECT_LE(cancel.bottom, client.bottom);
     EXPECT_EQ(std::string(dialog.GetFolderPath()), root);
     ChooseFilter(window, 1);
     SelectFile(window, 0);
