@@ -139,6 +139,7 @@ UINT_PTR CALLBACK CPageSetupDialog::PaintHookProc(HWND hWnd, UINT message, WPARA
   if (message == WM_PSD_PAGESETUPDLG)
     return dialog->PreDrawPage(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<LPPAGESETUPDLG>(lParam));
   if (message > WM_PSD_PAGESETUPDLG && message <= WM_PSD_YAFULLPAGERECT)
-    return dialog->OnDrawPage(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), message, reinterpret_cast<LPRECT>(lParam));
+    return dialog->OnDrawPage(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), message,
+                              reinterpret_cast<LPRECT>(lParam));
   return 0;
 }

@@ -27,7 +27,8 @@ INT_PTR CALLBACK ObjectDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 // result, or -1 with *error CDERR_DIALOGFAILURE when it cannot be made.
 template <class Dialog>
 INT_PTR RunObjectDialog(const DialogTemplate& tmpl, HINSTANCE instance, HWND owner, Dialog* dialog, DWORD* error) {
-  HWND hwnd = CreateDialogFromTemplate(instance, tmpl, owner, ObjectDialogProc<Dialog>, reinterpret_cast<LPARAM>(dialog));
+  HWND hwnd =
+      CreateDialogFromTemplate(instance, tmpl, owner, ObjectDialogProc<Dialog>, reinterpret_cast<LPARAM>(dialog));
   if (hwnd == nullptr) {
     *error = CDERR_DIALOGFAILURE;
     return -1;

@@ -71,9 +71,7 @@ class PageSetupDialog {
   RECT Margins() const { return margins_; }
 
  private:
-  LPPAGESETUPHOOK Hook() const {
-    return (psd_->Flags & PSD_ENABLEPAGESETUPHOOK) ? psd_->lpfnPageSetupHook : nullptr;
-  }
+  LPPAGESETUPHOOK Hook() const { return (psd_->Flags & PSD_ENABLEPAGESETUPHOOK) ? psd_->lpfnPageSetupHook : nullptr; }
   void Init();
   void ShowMargins();
   bool ReadMargins(RECT* margins) const;
@@ -309,10 +307,10 @@ BOOL PageSetupDlg(LPPAGESETUPDLGA psd) {
     margins = RECT{std::max(margins.left, minimum.left), std::max(margins.top, minimum.top),
                    std::max(margins.right, minimum.right), std::max(margins.bottom, minimum.bottom)};
     DWORD error = 0;
-    std::optional<brambolt::DialogTemplate> tmpl = ChooseDialogTemplate(
-        psd->Flags & PSD_ENABLEPAGESETUPTEMPLATEHANDLE, psd->hPageSetupTemplate,
-        psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE, psd->hInstance, psd->lpPageSetupTemplateName, PageSetupTemplate,
-        &error);
+    std::optional<brambolt::DialogTemplate> tmpl =
+        ChooseDialogTemplate(psd->Flags & PSD_ENABLEPAGESETUPTEMPLATEHANDLE, psd->hPageSetupTemplate,
+                             psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE, psd->hInstance, psd->lpPageSetupTemplateName,
+                             PageSetupTemplate, &error);
     if (!tmpl) return CommDlgFailure(error);
     PageSetupDialog dialog(psd, &choice, units, margins, minimum);
     INT_PTR answer = RunObjectDialog(*tmpl, psd->hInstance, psd->hwndOwner, &dialog, &error);

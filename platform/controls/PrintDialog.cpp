@@ -195,7 +195,8 @@ INT_PTR PrintDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (id == cmb4 && code == CBN_SELCHANGE) {
     bool wasFile = choice_->Printer().toFile;
     choice_->Select(static_cast<int>(SendDlgItemMessage(hwnd, cmb4, CB_GETCURSEL, 0, 0)));
-    if (wasFile && !choice_->Printer().toFile) CheckDlgButton(hwnd, chx1, (pd_->Flags & PD_PRINTTOFILE) ? BST_CHECKED : BST_UNCHECKED);
+    if (wasFile && !choice_->Printer().toFile)
+      CheckDlgButton(hwnd, chx1, (pd_->Flags & PD_PRINTTOFILE) ? BST_CHECKED : BST_UNCHECKED);
     ShowPrinter();
   } else if (id == psh2 && code == BN_CLICKED) {
     DWORD error = 0;
@@ -255,8 +256,8 @@ std::optional<DialogTemplate> ChooseTemplate(const PRINTDLGA* pd, bool setup, DW
                                 pd->Flags & PD_ENABLESETUPTEMPLATE, pd->hInstance, pd->lpSetupTemplateName,
                                 SetupTemplate, error);
   return ChooseDialogTemplate(pd->Flags & PD_ENABLEPRINTTEMPLATEHANDLE, pd->hPrintTemplate,
-                              pd->Flags & PD_ENABLEPRINTTEMPLATE, pd->hInstance, pd->lpPrintTemplateName,
-                              PrintTemplate, error);
+                              pd->Flags & PD_ENABLEPRINTTEMPLATE, pd->hInstance, pd->lpPrintTemplateName, PrintTemplate,
+                              error);
 }
 
 // PD_RETURNDC / PD_RETURNIC: the DC of the choice, to the structure.
@@ -292,8 +293,8 @@ BOOL PrintDlg(LPPRINTDLGA pd) {
     // The page range the caller offers must hold together before any dialog shows it.
     if (!setup && !(flags & PD_NOPAGENUMS)) {
       if (pd->nMinPage > pd->nMaxPage) return CommDlgFailure(PDERR_INITFAILURE);
-      if ((flags & PD_PAGENUMS) && (pd->nFromPage < pd->nMinPage || pd->nToPage > pd->nMaxPage ||
-                                    pd->nFromPage > pd->nToPage))
+      if ((flags & PD_PAGENUMS) &&
+          (pd->nFromPage < pd->nMinPage || pd->nToPage > pd->nMaxPage || pd->nFromPage > pd->nToPage))
         return CommDlgFailure(PDERR_INITFAILURE);
     }
   }

@@ -13,8 +13,8 @@ struct Source {
   short bin;
   const char* name;
 };
-constexpr Source kSources[] = {{DMBIN_AUTO, "Automatically Select"}, {DMBIN_UPPER, "Upper Tray"},
-                               {DMBIN_MANUAL, "Manual Feed"}};
+constexpr Source kSources[] = {
+    {DMBIN_AUTO, "Automatically Select"}, {DMBIN_UPPER, "Upper Tray"}, {DMBIN_MANUAL, "Manual Feed"}};
 
 void SetDeviceName(DEVMODE* dm, const std::string& name) {
   std::memset(dm->dmDeviceName, 0, sizeof dm->dmDeviceName);
@@ -121,7 +121,8 @@ void ShowPaperControls(HWND dialog, const DEVMODE& dm) {
 void ReadPaperControls(HWND dialog, DEVMODE* dm) {
   if (HWND papers = GetDlgItem(dialog, cmb2)) {
     LRESULT at = SendMessage(papers, CB_GETCURSEL, 0, 0);
-    const PaperSize* paper = at >= 0 ? FindPaperSize(static_cast<int>(SendMessage(papers, CB_GETITEMDATA, at, 0))) : nullptr;
+    const PaperSize* paper =
+        at >= 0 ? FindPaperSize(static_cast<int>(SendMessage(papers, CB_GETITEMDATA, at, 0))) : nullptr;
     if (paper) {
       dm->dmFields |= DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME;
       dm->dmPaperSize = paper->id;

@@ -14,9 +14,12 @@ namespace {
 
 // Executive is 7.25 x 10.5 inches, B5 the JIS size.
 const std::vector<PaperSize> kPapers = {
-    {DMPAPER_LETTER, "Letter", 2159, 2794}, {DMPAPER_LEGAL, "Legal", 2159, 3556},
-    {DMPAPER_EXECUTIVE, "Executive", 1842, 2667}, {DMPAPER_A4, "A4", 2100, 2970},
-    {DMPAPER_A5, "A5", 1480, 2100},         {DMPAPER_B5, "B5", 1820, 2570},
+    {DMPAPER_LETTER, "Letter", 2159, 2794},
+    {DMPAPER_LEGAL, "Legal", 2159, 3556},
+    {DMPAPER_EXECUTIVE, "Executive", 1842, 2667},
+    {DMPAPER_A4, "A4", 2100, 2970},
+    {DMPAPER_A5, "A5", 1480, 2100},
+    {DMPAPER_B5, "B5", 1820, 2570},
 };
 
 void CopyName(BYTE (&to)[32], const std::string& from) {
@@ -64,7 +67,8 @@ PrinterList EnumerateSystemPrinters() {
   // `lpstat -e` prints one destination a line; `lpstat -d` "system default destination: NAME"
   // or "no system default destination".
   for (const std::string& name : OutputLines({"lpstat", "-e"}))
-    if (name.find_first_of(" \t") == std::string::npos && list.Find(name) < 0) list.printers.push_back({name, "CUPS:", false});
+    if (name.find_first_of(" \t") == std::string::npos && list.Find(name) < 0)
+      list.printers.push_back({name, "CUPS:", false});
   list.printers.push_back({kPrintToFileName, kFilePort, true});
   list.defaultIndex = static_cast<int>(list.printers.size()) - 1;
   constexpr std::string_view kDefault = "system default destination:";
@@ -85,12 +89,13 @@ DEVMODE DefaultDevMode(const std::string& printerName) {
   dm.dmSpecVersion = DM_SPECVERSION;
   dm.dmSize = sizeof(DEVMODE);
   dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_SCALE | DM_COPIES |
-                DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE |
-                DM_FORMNAME;
+                DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE | DM_FORMNAME;
   // The default paper is the one of the table nearest the default settings' portrait page.
   bool landscape = settings.paperWidth > settings.paperHeight;
-  int width = landscape ? MulDiv(settings.paperHeight, 254, settings.dpiY) : MulDiv(settings.paperWidth, 254, settings.dpiX);
-  int length = landscape ? MulDiv(settings.paperWidth, 254, settings.dpiX) : MulDiv(settings.paperHeight, 254, settings.dpiY);
+  int width =
+      landscape ? MulDiv(settings.paperHeight, 254, settings.dpiY) : MulDiv(settings.paperWidth, 254, settings.dpiX);
+  int length =
+      landscape ? MulDiv(settings.paperWidth, 254, settings.dpiX) : MulDiv(settings.paperHeight, 254, settings.dpiY);
   const PaperSize* paper = &kPapers.front();
   for (const PaperSize& p : kPapers)
     if (std::abs(p.width - width) + std::abs(p.length - length) <

@@ -16,9 +16,10 @@ class FakeCups {
   // `printers` are the destinations `lpstat -e` lists, `defaultPrinter` what `lpstat -d` names
   // ("" for none). With `installed` false, lpstat is not found.
   explicit FakeCups(std::vector<std::string> printers = {}, std::string defaultPrinter = "", bool installed = true)
-      : printers_(std::move(printers)), default_(std::move(defaultPrinter)), hook_([this, installed](const SpawnRequest& r) {
-          return installed ? Answer(r) : DWORD{ERROR_FILE_NOT_FOUND};
-        }) {}
+      : printers_(std::move(printers)),
+        default_(std::move(defaultPrinter)),
+        hook_(
+            [this, installed](const SpawnRequest& r) { return installed ? Answer(r) : DWORD{ERROR_FILE_NOT_FOUND}; }) {}
   int Calls() const { return calls_; }
 
  private:

@@ -3,3 +3,4 @@
 
 #include "backend/backend.h"
 #include "testing/UiTest.h"
+#include "testing/FakeCups.h"

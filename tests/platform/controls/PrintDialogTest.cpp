@@ -174,7 +174,8 @@ TEST_F(PrintDialog, FlagsDisableOrHideWhatTheCallerDoesNotOffer) {
   for (const Case& c : cases) {
     pd_.Flags = c.flags;
     answers_.When(nullptr, "Print", [&](HWND dialog) {
-      for (int id : c.disabled) EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << std::hex << c.flags << " " << id;
+      for (int id : c.disabled)
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << std::hex << c.flags << " " << id;
       for (int id : c.hidden) EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << std::hex << c.flags << " " << id;
       for (int id : c.enabled) {
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << std::hex << c.flags << " " << id;

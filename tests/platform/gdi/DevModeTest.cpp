@@ -19,16 +19,26 @@ TEST(DevModeLayout, FieldsSitAtTheirDocumentedOffsets) {
     size_t offset, expected;
   };
   const Field fields[] = {
-      {"dmSpecVersion", offsetof(DEVMODE, dmSpecVersion), 32}, {"dmSize", offsetof(DEVMODE, dmSize), 36},
-      {"dmFields", offsetof(DEVMODE, dmFields), 40},           {"dmOrientation", offsetof(DEVMODE, dmOrientation), 44},
-      {"dmPaperSize", offsetof(DEVMODE, dmPaperSize), 46},     {"dmPaperLength", offsetof(DEVMODE, dmPaperLength), 48},
-      {"dmPaperWidth", offsetof(DEVMODE, dmPaperWidth), 50},   {"dmScale", offsetof(DEVMODE, dmScale), 52},
-      {"dmCopies", offsetof(DEVMODE, dmCopies), 54},           {"dmDefaultSource", offsetof(DEVMODE, dmDefaultSource), 56},
-      {"dmPrintQuality", offsetof(DEVMODE, dmPrintQuality), 58}, {"dmColor", offsetof(DEVMODE, dmColor), 60},
-      {"dmDuplex", offsetof(DEVMODE, dmDuplex), 62},           {"dmYResolution", offsetof(DEVMODE, dmYResolution), 64},
-      {"dmCollate", offsetof(DEVMODE, dmCollate), 68},         {"dmFormName", offsetof(DEVMODE, dmFormName), 70},
-      {"dmLogPixels", offsetof(DEVMODE, dmLogPixels), 102},    {"dmBitsPerPel", offsetof(DEVMODE, dmBitsPerPel), 104},
-      {"dmNup", offsetof(DEVMODE, dmNup), 116},                {"dmPanningHeight", offsetof(DEVMODE, dmPanningHeight), 152},
+      {"dmSpecVersion", offsetof(DEVMODE, dmSpecVersion), 32},
+      {"dmSize", offsetof(DEVMODE, dmSize), 36},
+      {"dmFields", offsetof(DEVMODE, dmFields), 40},
+      {"dmOrientation", offsetof(DEVMODE, dmOrientation), 44},
+      {"dmPaperSize", offsetof(DEVMODE, dmPaperSize), 46},
+      {"dmPaperLength", offsetof(DEVMODE, dmPaperLength), 48},
+      {"dmPaperWidth", offsetof(DEVMODE, dmPaperWidth), 50},
+      {"dmScale", offsetof(DEVMODE, dmScale), 52},
+      {"dmCopies", offsetof(DEVMODE, dmCopies), 54},
+      {"dmDefaultSource", offsetof(DEVMODE, dmDefaultSource), 56},
+      {"dmPrintQuality", offsetof(DEVMODE, dmPrintQuality), 58},
+      {"dmColor", offsetof(DEVMODE, dmColor), 60},
+      {"dmDuplex", offsetof(DEVMODE, dmDuplex), 62},
+      {"dmYResolution", offsetof(DEVMODE, dmYResolution), 64},
+      {"dmCollate", offsetof(DEVMODE, dmCollate), 68},
+      {"dmFormName", offsetof(DEVMODE, dmFormName), 70},
+      {"dmLogPixels", offsetof(DEVMODE, dmLogPixels), 102},
+      {"dmBitsPerPel", offsetof(DEVMODE, dmBitsPerPel), 104},
+      {"dmNup", offsetof(DEVMODE, dmNup), 116},
+      {"dmPanningHeight", offsetof(DEVMODE, dmPanningHeight), 152},
   };
   for (const Field& f : fields) EXPECT_EQ(f.offset, f.expected) << f.name;
   EXPECT_EQ(sizeof(DEVMODE), 156u);
@@ -92,7 +102,7 @@ TEST(DevNamesBlock, NamesOutsideTheBlockAreRefused) {
     return ok;
   };
   EXPECT_FALSE(corrupt([&](DEVNAMES* n, char*) { n->wDeviceOffset = 0x4000; }));
-  EXPECT_FALSE(corrupt([&](DEVNAMES* n, char*) { n->wOutputOffset = 2; }));  // inside the header
+  EXPECT_FALSE(corrupt([&](DEVNAMES* n, char*) { n->wOutputOffset = 2; }));                    // inside the header
   EXPECT_FALSE(corrupt([&](DEVNAMES*, char* bytes) { bytes[GlobalSize(block) - 1] = 'x'; }));  // no NUL
   EXPECT_TRUE(corrupt([](DEVNAMES*, char*) {}));
   GlobalFree(block);
@@ -156,8 +166,8 @@ TEST(PrinterDCFromDevMode, TakesPaperOrientationAndResolution) {
     int width, height;  // PHYSICALWIDTH / PHYSICALHEIGHT
   };
   const Case cases[] = {
-      {DMPAPER_LETTER, DMORIENT_PORTRAIT, 300, 2550, 3300},  {DMPAPER_A4, DMORIENT_LANDSCAPE, 300, 3508, 2480},
-      {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 100, 850, 1400},     {DMPAPER_A5, DMORIENT_PORTRAIT, 254, 1480, 2100},
+      {DMPAPER_LETTER, DMORIENT_PORTRAIT, 300, 2550, 3300},     {DMPAPER_A4, DMORIENT_LANDSCAPE, 300, 3508, 2480},
+      {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 100, 850, 1400},       {DMPAPER_A5, DMORIENT_PORTRAIT, 254, 1480, 2100},
       {DMPAPER_EXECUTIVE, DMORIENT_LANDSCAPE, 200, 2100, 1450}, {DMPAPER_B5, DMORIENT_PORTRAIT, 254, 1820, 2570},
   };
   for (const Case& c : cases) {
