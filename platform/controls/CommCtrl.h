@@ -586,6 +586,144 @@ INT_PTR PropertySheet(LPCPROPSHEETHEADERA header);
 #define CreatePropertySheetPageA CreatePropertySheetPage
 #define PropertySheetA PropertySheet
 
+// ---- Header ("SysHeader32"): a row of column titles whose dividers the mouse drags.
+#define WC_HEADERA "SysHeader32"
+#define WC_HEADER WC_HEADERA
+
+#define HDS_HORZ 0x0000
+#define HDS_BUTTONS 0x0002
+#define HDS_HOTTRACK 0x0004
+#define HDS_HIDDEN 0x0008
+#define HDS_DRAGDROP 0x0040
+#define HDS_FULLDRAG 0x0080
+#define HDS_FILTERBAR 0x0100
+#define HDS_FLAT 0x0200
+
+#define HDI_WIDTH 0x0001
+#define HDI_HEIGHT HDI_WIDTH
+#define HDI_TEXT 0x0002
+#define HDI_FORMAT 0x0004
+#define HDI_LPARAM 0x0008
+#define HDI_BITMAP 0x0010
+#define HDI_IMAGE 0x0020
+#define HDI_DI_SETITEM 0x0040
+#define HDI_ORDER 0x0080
+#define HDI_FILTER 0x0100
+
+#define HDF_LEFT 0x0000
+#define HDF_RIGHT 0x0001
+#define HDF_CENTER 0x0002
+#define HDF_JUSTIFYMASK 0x0003
+#define HDF_RTLREADING 0x0004
+#define HDF_SORTDOWN 0x0200
+#define HDF_SORTUP 0x0400
+#define HDF_IMAGE 0x0800
+#define HDF_BITMAP_ON_RIGHT 0x1000
+#define HDF_BITMAP 0x2000
+#define HDF_STRING 0x4000
+#define HDF_OWNERDRAW 0x8000
+
+#define HHT_NOWHERE 0x0001
+#define HHT_ONHEADER 0x0002
+#define HHT_ONDIVIDER 0x0004
+#define HHT_ONDIVOPEN 0x0008
+#define HHT_ABOVE 0x0100
+#define HHT_BELOW 0x0200
+#define HHT_TORIGHT 0x0400
+#define HHT_TOLEFT 0x0800
+
+#define HDM_FIRST 0x1200
+#define HDM_GETITEMCOUNT (HDM_FIRST + 0)
+#define HDM_INSERTITEMA (HDM_FIRST + 1)
+#define HDM_DELETEITEM (HDM_FIRST + 2)
+#define HDM_GETITEMA (HDM_FIRST + 3)
+#define HDM_SETITEMA (HDM_FIRST + 4)
+#define HDM_LAYOUT (HDM_FIRST + 5)
+#define HDM_HITTEST (HDM_FIRST + 6)
+#define HDM_GETITEMRECT (HDM_FIRST + 7)
+#define HDM_SETIMAGELIST (HDM_FIRST + 8)
+#define HDM_GETIMAGELIST (HDM_FIRST + 9)
+#define HDM_ORDERTOINDEX (HDM_FIRST + 15)
+#define HDM_CREATEDRAGIMAGE (HDM_FIRST + 16)
+#define HDM_GETORDERARRAY (HDM_FIRST + 17)
+#define HDM_SETORDERARRAY (HDM_FIRST + 18)
+#define HDM_SETHOTDIVIDER (HDM_FIRST + 19)
+#define HDM_INSERTITEM HDM_INSERTITEMA
+#define HDM_GETITEM HDM_GETITEMA
+#define HDM_SETITEM HDM_SETITEMA
+
+#define HDN_FIRST (0U - 300)
+#define HDN_ITEMCHANGINGA (HDN_FIRST - 0)
+#define HDN_ITEMCHANGEDA (HDN_FIRST - 1)
+#define HDN_ITEMCLICKA (HDN_FIRST - 2)
+#define HDN_ITEMDBLCLICKA (HDN_FIRST - 3)
+#define HDN_DIVIDERDBLCLICKA (HDN_FIRST - 5)
+#define HDN_BEGINTRACKA (HDN_FIRST - 6)
+#define HDN_ENDTRACKA (HDN_FIRST - 7)
+#define HDN_TRACKA (HDN_FIRST - 8)
+#define HDN_GETDISPINFOA (HDN_FIRST - 9)
+#define HDN_BEGINDRAG (HDN_FIRST - 10)
+#define HDN_ENDDRAG (HDN_FIRST - 11)
+#define HDN_ITEMCHANGING HDN_ITEMCHANGINGA
+#define HDN_ITEMCHANGED HDN_ITEMCHANGEDA
+#define HDN_ITEMCLICK HDN_ITEMCLICKA
+#define HDN_ITEMDBLCLICK HDN_ITEMDBLCLICKA
+#define HDN_DIVIDERDBLCLICK HDN_DIVIDERDBLCLICKA
+#define HDN_BEGINTRACK HDN_BEGINTRACKA
+#define HDN_ENDTRACK HDN_ENDTRACKA
+#define HDN_TRACK HDN_TRACKA
+#define HDN_GETDISPINFO HDN_GETDISPINFOA
+
+typedef struct _HD_ITEMA {
+  UINT mask;
+  int cxy;
+  LPSTR pszText;
+  HBITMAP hbm;
+  int cchTextMax;
+  int fmt;
+  LPARAM lParam;
+  int iImage;
+  int iOrder;
+} HDITEMA, *LPHDITEMA, HDITEM, *LPHDITEM, HD_ITEM;
+
+typedef struct _HD_LAYOUT {
+  RECT* prc;
+  WINDOWPOS* pwpos;
+} HDLAYOUT, *LPHDLAYOUT, HD_LAYOUT;
+
+typedef struct _HD_HITTESTINFO {
+  POINT pt;
+  UINT flags;
+  int iItem;
+} HDHITTESTINFO, *LPHDHITTESTINFO, HD_HITTESTINFO;
+
+typedef struct tagNMHEADERA {
+  NMHDR hdr;
+  int iItem;
+  int iButton;
+  HDITEMA* pitem;
+} NMHEADERA, *LPNMHEADERA, NMHEADER, *LPNMHEADER, HD_NOTIFY;
+
+inline int Header_GetItemCount(HWND hwnd) { return static_cast<int>(SendMessage(hwnd, HDM_GETITEMCOUNT, 0, 0)); }
+inline int Header_InsertItem(HWND hwnd, int i, const HDITEM* item) {
+  return static_cast<int>(SendMessage(hwnd, HDM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL Header_DeleteItem(HWND hwnd, int i) {
+  return static_cast<BOOL>(SendMessage(hwnd, HDM_DELETEITEM, static_cast<WPARAM>(i), 0));
+}
+inline BOOL Header_GetItem(HWND hwnd, int i, HDITEM* item) {
+  return static_cast<BOOL>(SendMessage(hwnd, HDM_GETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL Header_SetItem(HWND hwnd, int i, const HDITEM* item) {
+  return static_cast<BOOL>(SendMessage(hwnd, HDM_SETITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item)));
+}
+inline BOOL Header_Layout(HWND hwnd, HDLAYOUT* layout) {
+  return static_cast<BOOL>(SendMessage(hwnd, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(layout)));
+}
+inline BOOL Header_GetItemRect(HWND hwnd, int i, RECT* rect) {
+  return static_cast<BOOL>(SendMessage(hwnd, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(rect)));
+}
+
 // ---- List-view ("SysListView32") and tree-view ("SysTreeView32"): names, styles, messages,
 // notifications and structures for the code that talks to them.
 #define WC_LISTVIEWA "SysListView32"
@@ -854,6 +992,10 @@ typedef struct tagNMITEMACTIVATE {
   UINT uKeyFlags;
 } NMITEMACTIVATE, *LPNMITEMACTIVATE;
 
+#define LVKF_ALT 0x0001
+#define LVKF_CONTROL 0x0002
+#define LVKF_SHIFT 0x0004
+
 typedef struct tagLVDISPINFO {
   NMHDR hdr;
   LVITEMA item;
@@ -881,6 +1023,10 @@ typedef struct tagLVHITTESTINFO {
   int iItem;
   int iSubItem;
 } LVHITTESTINFO, *LPLVHITTESTINFO, LV_HITTESTINFO;
+
+typedef int(CALLBACK* PFNLVCOMPARE)(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+
+#define INDEXTOSTATEIMAGEMASK(i) ((i) << 12)
 
 #define TVS_HASBUTTONS 0x0001
 #define TVS_HASLINES 0x0002

@@ -68,6 +68,8 @@ void RegisterCommonControlClasses() {
   RegisterHotKeyClass();
   RegisterToolTipClass();
   RegisterTabClass();
+  RegisterHeaderClass();
+  RegisterListViewClass();
 }
 
 }  // namespace brambolt::ctl

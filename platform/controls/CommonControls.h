@@ -17,6 +17,8 @@ void RegisterUpDownClass();
 void RegisterHotKeyClass();
 void RegisterToolTipClass();
 void RegisterTabClass();
+void RegisterHeaderClass();
+void RegisterListViewClass();
 
 // A control that watches another window's messages (the up-down its buddy's arrow keys, the
 // tooltip its tools' mouse) subclasses it through this: the watcher sees each message first and
