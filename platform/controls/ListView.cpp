@@ -166,6 +166,7 @@ int ListViewState::Insert(const LVITEM* lv) {
 
 BOOL ListViewState::Delete(int index) {
   if (!Valid(index)) return FALSE;
+  if (index == editItem_) EndEdit(false);
   NotifyItem(LVN_DELETEITEM, index);
   if (!Valid(index)) return FALSE;  // the parent deleted it meanwhile
   if (Item(index).state & LVIS_SELECTED) --selectedCount_;
@@ -174,6 +175,8 @@ BOOL ListViewState::Delete(int index) {
   else if (focus_ > index) --focus_;
   if (mark_ == index) mark_ = -1;
   else if (mark_ > index) --mark_;
+  if (editItem_ > index) --editItem_;
+  armedItem_ = -1;
   if (tracking_ && trackItem_ == index) trackItem_ = -1;
   else if (tracking_ && trackItem_ > index) --trackItem_;
   UpdateScroll();
@@ -182,6 +185,7 @@ BOOL ListViewState::Delete(int index) {
 }
 
 BOOL ListViewState::DeleteAll() {
+  EndEdit(false);
   if (items_.empty()) return TRUE;
   // A parent that answers TRUE does not want LVN_DELETEITEM for each item.
   bool each = NotifyItem(LVN_DELETEALLITEMS, -1) == 0;
@@ -533,15 +537,7 @@ BOOL ListViewState::SetColumnWidth(int index, int width) {
   if (width == LVSCW_AUTOSIZE) {
     width = ContentWidth(index);
   } else if (width == LVSCW_AUTOSIZE_USEHEADER) {
-    HDC dc = GetDC(hwnd_);
-    SIZE size{};
-    {
-      FontSelection font(dc, font_);
-      const std::string& text = columns_[static_cast<size_t>(index)].text;
-      GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    }
-    ReleaseDC(hwnd_, dc);
-    width = std::max(static_cast<int>(size.cx) + 12, ContentWidth(index));
+    width = std::max(TextWidth(columns_[static_cast<size_t>(index)].text.c_str()) + 12, ContentWidth(index));
     // The last column takes what is left of the client width.
     if (index == static_cast<int>(columns_.size()) - 1) {
       RECT area = ListArea();
@@ -604,6 +600,7 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       items_.clear();
       return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_DESTROY:
+      KillTimer(hwnd, kEditLabelTimer);
       DeleteAll();
       return 0;
     case WM_SIZE:
@@ -859,18 +856,8 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       textBkColor_ = static_cast<COLORREF>(lParam);
       Redraw();
       return TRUE;
-    case LVM_GETSTRINGWIDTHA: {
-      auto text = reinterpret_cast<LPCSTR>(lParam);
-      if (text == nullptr) return 0;
-      HDC dc = GetDC(hwnd);
-      SIZE size{};
-      {
-        FontSelection font(dc, font_);
-        GetTextExtentPoint32(dc, text, static_cast<int>(std::strlen(text)), &size);
-      }
-      ReleaseDC(hwnd, dc);
-      return size.cx;
-    }
+    case LVM_GETSTRINGWIDTHA:
+      return lParam ? TextWidth(reinterpret_cast<LPCSTR>(lParam)) : 0;
     case LVM_SETICONSPACING: {
       SIZE previous = IconCell();
       iconSpacing_ = lParam == -1 ? SIZE{0, 0} : SIZE{LOWORD(lParam), HIWORD(lParam)};
@@ -882,8 +869,18 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return MAKELONG(cell.cx, cell.cy);
     }
     case LVM_GETEDITCONTROL:
+      return reinterpret_cast<LRESULT>(edit_);
     case LVM_EDITLABELA:
-      return 0;
+      return reinterpret_cast<LRESULT>(EditLabel(index));
+    case WM_TIMER:
+      if (wParam == kEditLabelTimer) {
+        KillTimer(hwnd, kEditLabelTimer);
+        int armed = armedItem_;
+        armedItem_ = -1;
+        if (Valid(armed) && armed == focus_ && (style_ & LVS_EDITLABELS)) EditLabel(armed);
+        return 0;
+      }
+      break;
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }

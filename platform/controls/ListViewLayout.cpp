@@ -2,6 +2,7 @@
 // the update region touches) and the selection driven by mouse and keyboard.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "controls/ListViewState.h"
 
@@ -45,17 +46,20 @@ SIZE ListViewState::IconCell() const {
   return SIZE{cx, cy};
 }
 
-void ListViewState::NoteLabel(int index) {
-  if (maxLabelWidth_ < 0 || !Valid(index) || (View() != LVS_LIST && View() != LVS_SMALLICON)) return;
-  std::string text = DisplayText(index, 0);
+int ListViewState::TextWidth(const char* text) const {
   HDC dc = GetDC(hwnd_);
   SIZE size{};
   {
     FontSelection font(dc, Font());
-    GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32(dc, text, static_cast<int>(std::strlen(text)), &size);
   }
   ReleaseDC(hwnd_, dc);
-  maxLabelWidth_ = std::max(maxLabelWidth_, static_cast<int>(size.cx));
+  return size.cx;
+}
+
+void ListViewState::NoteLabel(int index) {
+  if (maxLabelWidth_ < 0 || !Valid(index) || (View() != LVS_LIST && View() != LVS_SMALLICON)) return;
+  maxLabelWidth_ = std::max(maxLabelWidth_, TextWidth(DisplayText(index, 0).c_str()));
 }
 
 int ListViewState::ListCellWidth() {
@@ -169,15 +173,8 @@ RECT ListViewState::ItemRect(int index, int code) {
         y = area.top + (index / cols) * rowHeight_ - scrollY_;
       }
       icon = RECT{x + kLabelPadding, y, x + kLabelPadding + small.cx, y + rowHeight_};
-      std::string text = DisplayText(index, 0);
-      HDC dc = GetDC(hwnd_);
-      SIZE size{};
-      {
-        FontSelection font(dc, Font());
-        GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &size);
-      }
-      ReleaseDC(hwnd_, dc);
-      int right = std::min(x + cellWidth, static_cast<int>(icon.right) + static_cast<int>(size.cx) + 3 * kLabelPadding);
+      int width = TextWidth(DisplayText(index, 0).c_str());
+      int right = std::min(x + cellWidth, static_cast<int>(icon.right) + width + 3 * kLabelPadding);
       label = RECT{icon.right + kLabelPadding, y, std::max(static_cast<int>(icon.right) + kLabelPadding, right), y + rowHeight_};
       bounds = RECT{x, y, label.right, y + rowHeight_};
       break;
@@ -313,6 +310,7 @@ int ListViewState::ContentHeight() {
 bool ListViewState::MoveScroll(int& position, int value, int last) {
   value = std::clamp(value, 0, std::max(0, last));
   if (value == position) return false;
+  EndEdit(true);
   position = value;
   UpdateScroll();
   Redraw();
@@ -650,10 +648,15 @@ void ListViewState::Paint(HDC hdc) {
 // ---- input
 
 void ListViewState::ButtonDown(UINT msg, WPARAM keys, POINT p) {
-  if (GetFocus() != hwnd_) SetFocus(hwnd_);
+  bool hadFocus = GetFocus() == hwnd_;
+  if (!hadFocus) SetFocus(hwnd_);
   UINT flags = 0;
   int sub = 0;
   int hit = HitTest(p, &flags, &sub);
+  KillTimer(hwnd_, kEditLabelTimer);
+  bool editable = (style_ & LVS_EDITLABELS) && hadFocus && hit >= 0 && hit == focus_ && (flags & LVHT_ONITEMLABEL) &&
+                  (Item(hit).state & LVIS_SELECTED) && !(keys & (MK_SHIFT | MK_CONTROL));
+  armedItem_ = msg == WM_LBUTTONDOWN && editable ? hit : -1;
   if (msg == WM_LBUTTONDBLCLK) {
     // The first click of the pair selected already, unless it missed the item.
     if (hit >= 0 && !(Item(hit).state & LVIS_SELECTED)) {
@@ -698,6 +701,7 @@ void ListViewState::MouseMove(POINT p) {
     return;
   tracking_ = false;
   deselectOnUp_ = false;
+  armedItem_ = -1;
   if (GetCapture() == hwnd_) ReleaseCapture();
   NotifyItem(LVN_BEGINDRAG, trackItem_, 0, 0, 0, 0, downPoint_);
 }
@@ -712,6 +716,7 @@ void ListViewState::ButtonUp(POINT p) {
   int sub = 0;
   HitTest(p, &flags, &sub, true);
   NotifyActivate(NM_CLICK, trackItem_, sub, p);
+  if (Valid(armedItem_) && armedItem_ == trackItem_) SetTimer(hwnd_, kEditLabelTimer, GetDoubleClickTime(), nullptr);
 }
 
 void ListViewState::RightButtonDown(POINT p) {
@@ -770,6 +775,10 @@ void ListViewState::KeyDown(UINT vk) {
     return;
   }
   if (Count() == 0) return;
+  if (vk == VK_F2) {
+    if ((style_ & LVS_EDITLABELS) && Valid(focus_)) EditLabel(focus_);
+    return;
+  }
   if (vk == VK_SPACE) {
     if (!Valid(focus_)) return;
     if (ctrl && !SingleSel()) {

@@ -88,8 +88,14 @@ class ListViewState {
   LRESULT HeaderNotify(WPARAM wParam, NMHDR* nm);
   HIMAGELIST SetImageList(int which, HIMAGELIST list);
 
+  // ---- label editing (ListViewEdit.cpp)
+  HWND EditLabel(int index);
+  void EndEdit(bool save);
+  static bool WatchEdit(HWND watcher, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
   // ---- geometry, painting and input (ListViewLayout.cpp)
   HFONT Font() const;
+  int TextWidth(const char* text) const;  // in the list's font
   int RowHeight() const { return rowHeight_; }
   // Widens the cached label width for the list and small-icon views by this item's label.
   void NoteLabel(int index);
@@ -179,6 +185,15 @@ class ListViewState {
   bool deselectOnUp_ = false;
   std::string search_;
   DWORD searchTime_ = 0;
+  HWND edit_ = nullptr;  // the label editor
+  int editItem_ = -1;
+  bool ending_ = false;
+  // A click on the label of the focused, selected item of a focused list edits it once the
+  // double-click time has passed without a second click.
+  int armedItem_ = -1;
 };
+
+// The timer of the delayed label edit.
+constexpr UINT_PTR kEditLabelTimer = 1;
 
 }  // namespace brambolt::ctl

@@ -747,6 +747,96 @@ TEST_F(ListView, ListViewFillsColumnsTopToBottom) {
   EXPECT_EQ(Next(0, LVNI_TORIGHT), perColumn);
 }
 
+// ---- label editing
+
+class ListViewLabels : public ListView {
+ protected:
+  void SetUp() override {
+    MakeReport(LVS_EDITLABELS);
+    Fill(3);
+    Click(list_, LabelPoint(1));
+    host_.Clear();
+  }
+  HWND Editor() { return reinterpret_cast<HWND>(SendMessage(list_, LVM_GETEDITCONTROL, 0, 0)); }
+};
+
+TEST_F(ListViewLabels, F2EditsTheFocusItemAndEnterKeepsTheTextTheParentAccepts) {
+  host_.answer = [](NMHDR* nm) -> LRESULT { return nm->code == LVN_ENDLABELEDIT; };
+  PressKey(VK_F2);
+  HWND edit = Editor();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(GetFocus(), edit);
+  char shown[32] = {};
+  GetWindowText(edit, shown, sizeof(shown));
+  EXPECT_STREQ(shown, "Item 1");
+  auto begin = host_.Of(LVN_BEGINLABELEDIT);
+  ASSERT_EQ(begin.size(), 1u);
+  EXPECT_EQ(begin[0].item, 1);
+  EXPECT_EQ(begin[0].text, "Item 1");
+  TypeText("Renamed");  // replaces the selected text
+  PressKey(VK_RETURN);
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_FALSE(IsWindow(edit));
+  auto end = host_.Of(LVN_ENDLABELEDIT);
+  ASSERT_EQ(end.size(), 1u);
+  EXPECT_TRUE(end[0].hasText);
+  EXPECT_EQ(end[0].text, "Renamed");
+  EXPECT_EQ(Text(1), "Renamed");
+  EXPECT_EQ(GetFocus(), list_);
+}
+
+TEST_F(ListViewLabels, AParentAnsweringFalseKeepsTheOldText) {
+  PressKey(VK_F2);
+  TypeText("Other");
+  PressKey(VK_RETURN);
+  ASSERT_EQ(host_.Of(LVN_ENDLABELEDIT).size(), 1u);
+  EXPECT_EQ(Text(1), "Item 1");
+}
+
+TEST_F(ListViewLabels, EscapeCancelsWithNoText) {
+  host_.answer = [](NMHDR* nm) -> LRESULT { return nm->code == LVN_ENDLABELEDIT; };
+  PressKey(VK_F2);
+  TypeText("Other");
+  PressKey(VK_ESCAPE);
+  auto end = host_.Of(LVN_ENDLABELEDIT);
+  ASSERT_EQ(end.size(), 1u);
+  EXPECT_FALSE(end[0].hasText);
+  EXPECT_EQ(Text(1), "Item 1");
+}
+
+TEST_F(ListViewLabels, AParentRefusingTheBeginGetsNoEditor) {
+  host_.answer = [](NMHDR* nm) -> LRESULT { return nm->code == LVN_BEGINLABELEDIT; };
+  EXPECT_EQ(SendMessage(list_, LVM_EDITLABEL, 2, 0), 0);
+  EXPECT_EQ(Editor(), nullptr);
+  EXPECT_TRUE(host_.Of(LVN_ENDLABELEDIT).empty());
+}
+
+TEST_F(ListViewLabels, ASecondClickOnTheSelectedLabelEditsAfterTheDoubleClickTime) {
+  AdvanceClock(GetDoubleClickTime() + 10);  // no double click with the fixture's click
+  Click(list_, LabelPoint(1));
+  EXPECT_EQ(Editor(), nullptr);
+  AdvanceClock(GetDoubleClickTime() + 10);
+  ASSERT_NE(Editor(), nullptr);
+  // Clicking elsewhere ends the edit, keeping the text offered.
+  Click(list_, LabelPoint(0));
+  EXPECT_EQ(Editor(), nullptr);
+  auto end = host_.Of(LVN_ENDLABELEDIT);
+  ASSERT_EQ(end.size(), 1u);
+  EXPECT_TRUE(end[0].hasText);
+}
+
+TEST_F(ListView, WithoutEditLabelsF2DoesNothing) {
+  MakeReport();
+  Fill(2);
+  Click(list_, LabelPoint(0));
+  PressKey(VK_F2);
+  EXPECT_EQ(SendMessage(list_, LVM_GETEDITCONTROL, 0, 0), 0);
+  AdvanceClock(GetDoubleClickTime() + 10);
+  Click(list_, LabelPoint(0));
+  AdvanceClock(GetDoubleClickTime() + 10);
+  EXPECT_EQ(SendMessage(list_, LVM_GETEDITCONTROL, 0, 0), 0);
+}
+
 // ---- look
 
 TEST_F(ListView, AReportShowsTheSelectedRowHighlightedWithGridLines) {

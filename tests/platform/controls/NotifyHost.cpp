@@ -59,11 +59,13 @@ LRESULT CALLBACK NotifyHost::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     auto* hn = reinterpret_cast<NMHEADER*>(nm);
     note.item = hn->iItem;
     if (hn->pitem && (hn->pitem->mask & HDI_WIDTH)) note.width = hn->pitem->cxy;
-  } else if (nm->code == LVN_GETDISPINFO) {
+  } else if (nm->code == LVN_GETDISPINFO || nm->code == LVN_BEGINLABELEDIT || nm->code == LVN_ENDLABELEDIT) {
     auto* di = reinterpret_cast<NMLVDISPINFO*>(nm);
     note.item = di->item.iItem;
     note.subItem = di->item.iSubItem;
     note.changed = di->item.mask;
+    note.hasText = nm->code != LVN_GETDISPINFO && di->item.pszText != nullptr;
+    if (note.hasText) note.text = di->item.pszText;
   } else if (nm->code == LVN_KEYDOWN) {
     note.key = reinterpret_cast<NMLVKEYDOWN*>(nm)->wVKey;
   } else if (nm->code <= LVN_FIRST && nm->code > LVN_FIRST - 100) {

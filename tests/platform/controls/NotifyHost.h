@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "controls/controls.h"
@@ -23,6 +24,8 @@ class NotifyHost {
     POINT action{0, 0};
     int width = -1;     // NMHEADER: pitem->cxy when the item carries HDI_WIDTH
     WORD key = 0;       // NMLVKEYDOWN
+    bool hasText = false;  // NMLVDISPINFO of label editing: pszText given, and what it held
+    std::string text;
   };
 
   NotifyHost(int width = 480, int height = 360);
