@@ -49,6 +49,7 @@ class BrowseDlg : public CDialog {
   SECBrowseDirEdit m_disabledEdit;
   CRect m_rcEditBefore;
   BOOL m_bInitialized = FALSE;
+  int m_nButtonCommands = 0;  // clicks of the first button that reached the dialog's own map
 
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
@@ -56,7 +57,15 @@ class BrowseDlg : public CDialog {
     m_bInitialized = m_edit.Initialize(kEdit, this) && m_disabledEdit.Initialize(kDisabledEdit, this);
     return TRUE;
   }
+
+ protected:
+  afx_msg void OnButtonCommand() { ++m_nButtonCommands; }
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(BrowseDlg, CDialog)
+  ON_BN_CLICKED(32765, OnButtonCommand)
+END_MESSAGE_MAP()
 
 class BrowseEdit : public ::testing::Test {
  protected:
@@ -181,6 +190,7 @@ TEST_F(BrowseEdit, OldStylePickerShowsOnlyFoldersAndFillsTheEditWithTheFolderCho
   ASSERT_FALSE(drives.empty());
   EXPECT_EQ(drives.front(), "/");
   EXPECT_EQ(EditText(), m_dir.Path() + "/Sub Folder/") << "the folder part of the path the dialog returned";
+  EXPECT_EQ(m_dlg.m_nButtonCommands, 0) << "the button handles its own click";
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
