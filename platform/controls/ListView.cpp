@@ -157,6 +157,9 @@ int ListViewState::Insert(const LVITEM* lv) {
   else if (focus_ >= index)
     ++focus_;
   if (mark_ >= index) ++mark_;
+  if (editItem_ >= index) ++editItem_;
+  if (tracking_ && trackItem_ >= index) ++trackItem_;
+  armedItem_ = -1;
   NoteLabel(index);
   UpdateScroll();
   InvalidateFrom(index);
@@ -389,12 +392,15 @@ BOOL ListViewState::Sort(PFNLVCOMPARE compare, LPARAM lParamSort) {
   if (compare == nullptr) return FALSE;
   const LvItem* focused = Valid(focus_) ? &Item(focus_) : nullptr;
   const LvItem* marked = Valid(mark_) ? &Item(mark_) : nullptr;
+  const LvItem* edited = Valid(editItem_) ? &Item(editItem_) : nullptr;
+  armedItem_ = -1;
   std::stable_sort(items_.begin(), items_.end(), [&](const auto& a, const auto& b) {
     return compare(a->lParam, b->lParam, lParamSort) < 0;
   });
   for (int i = 0; i < Count(); ++i) {
     if (&Item(i) == focused) focus_ = i;
     if (&Item(i) == marked) mark_ = i;
+    if (&Item(i) == edited) editItem_ = i;
   }
   Redraw();
   return TRUE;
@@ -646,7 +652,7 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       Redraw();
       return 0;
     case WM_NOTIFY:
-      if (header_ && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == header_)
+      if (header_ && lParam && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == header_)
         return HeaderNotify(wParam, reinterpret_cast<NMHDR*>(lParam));
       break;
     case WM_LBUTTONDOWN:

@@ -172,7 +172,8 @@ RECT ListViewState::ItemRect(int index, int code) {
         x = (index % cols) * cellWidth;
         y = area.top + (index / cols) * rowHeight_ - scrollY_;
       }
-      icon = RECT{x + kLabelPadding, y, x + kLabelPadding + small.cx, y + rowHeight_};
+      int left = x + kLabelPadding + IconSize(images_[LVSIL_STATE]).cx;
+      icon = RECT{left, y, left + small.cx, y + rowHeight_};
       int width = TextWidth(DisplayText(index, 0).c_str());
       int right = std::min(x + cellWidth, static_cast<int>(icon.right) + width + 3 * kLabelPadding);
       label = RECT{icon.right + kLabelPadding, y, std::max(static_cast<int>(icon.right) + kLabelPadding, right), y + rowHeight_};
@@ -243,6 +244,11 @@ int ListViewState::HitTest(POINT p, UINT* flags, int* subItem, bool anyColumn) {
   if (!Valid(index)) return -1;
   RECT icon = ItemRect(index, LVIR_ICON);
   RECT label = ItemRect(index, LVIR_LABEL);
+  RECT state{icon.left - IconSize(images_[LVSIL_STATE]).cx, icon.top, icon.left, icon.bottom};
+  if (View() != LVS_ICON && PtInRect(&state, p)) {
+    *flags = LVHT_ONITEMSTATEICON;
+    return index;
+  }
   if (PtInRect(&icon, p)) {
     *flags = LVHT_ONITEMICON;
     return index;
@@ -498,9 +504,22 @@ bool ListViewState::Highlighted(int index) const {
   return (Item(index).state & LVIS_SELECTED) && (focused_ || (style_ & LVS_SHOWSELALWAYS));
 }
 
-void ListViewState::DrawImage(HDC hdc, HIMAGELIST list, int image, int x, int y, bool highlighted) {
+void ListViewState::DrawImages(HDC hdc, int index, const RECT& icon, int which, bool highlighted) {
+  const LvItem& item = Item(index);
+  // The state image (1-based in the state bits) stands left of the small icon.
+  int stateImage = static_cast<int>((item.state & LVIS_STATEIMAGEMASK) >> 12);
+  if (which == LVSIL_SMALL && images_[LVSIL_STATE] && stateImage > 0) {
+    SIZE size = IconSize(images_[LVSIL_STATE]);
+    ImageList_Draw(images_[LVSIL_STATE], stateImage - 1, hdc, icon.left - size.cx, (icon.top + icon.bottom - size.cy) / 2,
+                   ILD_NORMAL);
+  }
+  HIMAGELIST list = images_[which];
+  int image = DisplayImage(index);
   if (list == nullptr || image < 0) return;
-  ImageList_Draw(list, image, hdc, x, y, (highlighted && focused_) ? ILD_SELECTED : ILD_NORMAL);
+  SIZE size = IconSize(list);
+  int y = which == LVSIL_SMALL ? (icon.top + icon.bottom - size.cy) / 2 : icon.top;
+  UINT style = ((highlighted && focused_) ? ILD_SELECTED : ILD_NORMAL) | (item.state & LVIS_OVERLAYMASK);
+  ImageList_Draw(list, image, hdc, icon.left, y, style);
 }
 
 void ListViewState::DrawLabel(HDC hdc, const std::string& text, RECT r, UINT format, bool highlighted) {
@@ -534,9 +553,7 @@ void ListViewState::PaintReportRow(HDC hdc, int index, const RECT& clip) {
     HRGN region = CreateRectRgn(std::max(cell.left, clip.left), cell.top, std::min(cell.right, clip.right), cell.bottom);
     ExtSelectClipRgn(hdc, region, RGN_AND);
     if (c == 0) {
-      SIZE small = IconSize(images_[LVSIL_SMALL]);
-      DrawImage(hdc, images_[LVSIL_SMALL], DisplayImage(index), icon.left, icon.top + (rowHeight_ - small.cy) / 2,
-                highlighted);
+      DrawImages(hdc, index, icon, LVSIL_SMALL, highlighted);
       RECT r{label.left + kLabelPadding, bounds.top, label.right - kLabelPadding, bounds.bottom};
       DrawLabel(hdc, text, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS, highlighted);
     } else {
@@ -554,7 +571,7 @@ void ListViewState::PaintIconItem(HDC hdc, int index) {
   RECT icon = ItemRect(index, LVIR_ICON);
   RECT label = ItemRect(index, LVIR_LABEL);
   bool highlighted = Highlighted(index);
-  DrawImage(hdc, images_[LVSIL_NORMAL], DisplayImage(index), icon.left, icon.top, highlighted);
+  DrawImages(hdc, index, icon, LVSIL_NORMAL, highlighted);
   if (highlighted) FillRect(hdc, &label, GetSysColorBrush(focused_ ? COLOR_HIGHLIGHT : COLOR_3DFACE));
   RECT r{label.left + 2, label.top + 1, label.right - 2, label.bottom - 1};
   DrawLabel(hdc, DisplayText(index, 0), r, DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS, highlighted);
@@ -565,9 +582,7 @@ void ListViewState::PaintListItem(HDC hdc, int index) {
   RECT icon = ItemRect(index, LVIR_ICON);
   RECT label = ItemRect(index, LVIR_LABEL);
   bool highlighted = Highlighted(index);
-  SIZE small = IconSize(images_[LVSIL_SMALL]);
-  DrawImage(hdc, images_[LVSIL_SMALL], DisplayImage(index), icon.left, icon.top + (rowHeight_ - small.cy) / 2,
-            highlighted);
+  DrawImages(hdc, index, icon, LVSIL_SMALL, highlighted);
   if (highlighted) FillRect(hdc, &label, GetSysColorBrush(focused_ ? COLOR_HIGHLIGHT : COLOR_3DFACE));
   RECT r{label.left + kLabelPadding, label.top, label.right - kLabelPadding, label.bottom};
   DrawLabel(hdc, DisplayText(index, 0), r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS, highlighted);

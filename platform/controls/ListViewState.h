@@ -137,7 +137,9 @@ class ListViewState {
   void PaintIconItem(HDC hdc, int index);
   void PaintListItem(HDC hdc, int index);
   bool Highlighted(int index) const;
-  void DrawImage(HDC hdc, HIMAGELIST list, int image, int x, int y, bool highlighted);
+  // The item's image from list `which` in `icon`, with its overlay, and its state image left of a
+  // small icon.
+  void DrawImages(HDC hdc, int index, const RECT& icon, int which, bool highlighted);
   void DrawLabel(HDC hdc, const std::string& text, RECT r, UINT format, bool highlighted);
 
   void ButtonDown(UINT msg, WPARAM keys, POINT p);

@@ -734,17 +734,21 @@ TEST_F(ListView, IconViewLaysItemsOutInAGridAndArrowsMoveAcrossIt) {
 TEST_F(ListView, ListViewFillsColumnsTopToBottom) {
   Make(LVS_LIST, 300, 100);
   Fill(20);
-  int rows = PerPage() / std::max(1, 300 / std::max(1, static_cast<int>(ItemRect(0).right - ItemRect(0).left)));
   RECT first = ItemRect(0), next = ItemRect(1);
   EXPECT_EQ(next.left, first.left);
-  EXPECT_GT(next.top, first.top);
-  ASSERT_GT(rows, 0);
+  EXPECT_EQ(next.top, first.bottom);
   SendMessage(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(120, 0));
   EXPECT_EQ(SendMessage(list_, LVM_GETCOLUMNWIDTH, 0, 0), 120);
   int perColumn = 0;
   while (perColumn < 20 && ItemRect(perColumn).left == ItemRect(0).left) ++perColumn;
+  ASSERT_GT(perColumn, 1);
+  ASSERT_LT(perColumn, 20);
   EXPECT_EQ(ItemRect(perColumn).left, 120);
+  EXPECT_EQ(ItemRect(perColumn).top, first.top);
   EXPECT_EQ(Next(0, LVNI_TORIGHT), perColumn);
+  EXPECT_EQ(Next(perColumn - 1, LVNI_BELOW), -1);  // the bottom of a column
+  // Two whole columns fit in 300 pixels: a page holds both.
+  EXPECT_EQ(PerPage(), 2 * perColumn);
 }
 
 // ---- label editing
@@ -870,6 +874,46 @@ TEST_F(ListView, AReportShowsTheSelectedRowHighlightedWithGridLines) {
   EXPECT_TRUE(SaveWindowPng(host_.Hwnd(), png));
   EXPECT_GT(std::filesystem::file_size(png), 0u);
   if (!getenv("KEEP_PNG")) std::filesystem::remove(png);
+}
+
+// An image list of one 16 by 16 image in a solid colour.
+HIMAGELIST SolidImages(COLORREF colour) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16};
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ImageList_Add(list, bitmap, nullptr);
+  DeleteObject(bitmap);
+  return list;
+}
+
+TEST_F(ListView, ItemsShowTheirImageAndStateImage) {
+  MakeReport();
+  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SolidImages(RGB(255, 0, 0))));
+  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(SolidImages(RGB(0, 0, 255))));
+  Fill(2);
+  SetState(1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+  RunUntilIdle();
+  RECT icon = ItemRect(1, LVIR_ICON);
+  POINT middle{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+  EXPECT_EQ(icon.right - icon.left, 16);
+  EXPECT_EQ(WindowPixel(list_, middle.x, middle.y), RGB(255, 0, 0));
+  EXPECT_EQ(WindowPixel(list_, middle.x - 16, middle.y), RGB(0, 0, 255));
+  // Item 0 has no state image: the window shows through.
+  RECT first = ItemRect(0, LVIR_ICON);
+  EXPECT_EQ(WindowPixel(list_, first.left - 8, (first.top + first.bottom) / 2), GetSysColor(COLOR_WINDOW));
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{middle.x - 16, middle.y};
+  EXPECT_EQ(SendMessage(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+  EXPECT_EQ(hit.flags, static_cast<UINT>(LVHT_ONITEMSTATEICON));
 }
 
 TEST_F(ListView, ImageListsAreDestroyedWithTheControlUnlessShared) {
