@@ -419,6 +419,12 @@ LRESULT HeaderState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_RBUTTONUP: {
+      UINT flags = 0;
+      int hit = HitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &flags);
+      Notify(NM_RCLICK, hit, nullptr);
+      return 0;
+    }
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE && tracking_ >= 0) {
         EndTrack(0, false);

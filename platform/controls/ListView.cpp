@@ -596,6 +596,7 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE: {
       DWORD headerStyle = WS_CHILD | HDS_HORZ | HDS_FULLDRAG | ((style_ & LVS_NOSORTHEADER) ? 0 : HDS_BUTTONS);
       header_ = CreateWindowEx(0, WC_HEADER, nullptr, headerStyle, 0, 0, 0, 0, hwnd, nullptr, nullptr, nullptr);
+      if (header_) SendMessage(header_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
       Relayout();
       return 0;
     }

@@ -199,6 +199,12 @@ TEST_F(Header, ReleasingAwayFromThePressedTitleIsNoClick) {
   EXPECT_TRUE(host_.Of(HDN_ITEMCLICK).empty());
 }
 
+TEST_F(Header, ARightClickIsNotified) {
+  Click(header_, POINT{130, 10}, kNone, WM_RBUTTONDOWN);
+  EXPECT_EQ(host_.Codes(), std::vector<UINT>{NM_RCLICK});
+  EXPECT_TRUE(host_.Of(HDN_ITEMCLICK).empty());
+}
+
 TEST_F(Header, TitlesWithoutButtonsAreNotClicked) {
   SetWindowLong(header_, GWL_STYLE, GetWindowLong(header_, GWL_STYLE) & ~HDS_BUTTONS);
   Click(header_, POINT{130, 10});

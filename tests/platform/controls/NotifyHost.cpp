@@ -10,6 +10,13 @@ constexpr char kHostClass[] = "BramboltNotifyHost";
 
 bool IsHeaderCode(UINT code) { return code <= HDN_FIRST && code > HDN_FIRST - 100; }
 
+// List-views send their clicks with an NMITEMACTIVATE; other controls with less.
+bool IsListView(HWND hwnd) {
+  char name[32] = {};
+  GetClassName(hwnd, name, sizeof(name));
+  return lstrcmpi(name, WC_LISTVIEW) == 0;
+}
+
 }  // namespace
 
 NotifyHost::NotifyHost(int width, int height) {
@@ -76,8 +83,8 @@ LRESULT CALLBACK NotifyHost::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     note.oldState = lv->uOldState;
     note.changed = lv->uChanged;
     note.action = lv->ptAction;
-  } else if (nm->code == NM_CLICK || nm->code == NM_DBLCLK || nm->code == NM_RCLICK) {
-    auto* ia = reinterpret_cast<NMITEMACTIVATE*>(nm);  // the tests' senders are list-views
+  } else if ((nm->code == NM_CLICK || nm->code == NM_DBLCLK || nm->code == NM_RCLICK) && IsListView(nm->hwndFrom)) {
+    auto* ia = reinterpret_cast<NMITEMACTIVATE*>(nm);
     note.item = ia->iItem;
     note.subItem = ia->iSubItem;
     note.action = ia->ptAction;
