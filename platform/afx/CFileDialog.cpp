@@ -49,10 +49,12 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
     std::strncpy(m_szFileName, lpszFileName, MAX_PATH - 1);
   }
   if (lpszFilter != nullptr) {
-    // The dialog wants the pairs separated by NULs and ended by an empty string.
+    // The dialog wants the pairs separated by NULs and ended by an empty string, which a filter
+    // without its closing "||" would lack.
     std::string filter = lpszFilter;
     for (char& c : filter)
       if (c == '|') c = '\0';
+    filter += std::string(2, '\0');
     m_strFilter = CString(filter.data(), static_cast<int>(filter.size()));
     m_ofn.lpstrFilter = m_strFilter;
   }

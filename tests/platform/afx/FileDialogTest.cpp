@@ -125,9 +125,13 @@ TEST_F(FileDialogTest, CancellingGivesIdCancelAndKeepsTheProposedName) {
 }
 
 TEST_F(FileDialogTest, SavingAddsTheDefaultExtension) {
-  CFileDialog dialog(FALSE, "txt", "draft", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text (*.txt)|*.txt||");
+  // A filter without its closing "||" ends all the same.
+  CFileDialog dialog(FALSE, "txt", "draft", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Text (*.txt)|*.txt");
   dialog.m_ofn.lpstrInitialDir = root.c_str();
-  answers.When(nullptr, "Save As", [&](HWND window) { PressButton(window, IDOK); });
+  answers.When(nullptr, "Save As", [&](HWND window) {
+    EXPECT_EQ(::SendDlgItemMessage(window, cmb1, CB_GETCOUNT, 0, 0), 1);
+    PressButton(window, IDOK);
+  });
   ASSERT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(std::string(dialog.GetPathName()), root + "/draft.txt");
   EXPECT_EQ(std::string(dialog.GetFileExt()), "txt");
