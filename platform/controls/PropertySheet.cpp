@@ -440,6 +440,7 @@ INT_PTR Sheet::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case PSM_ADDPAGE: {
       auto* handle = reinterpret_cast<HPROPSHEETPAGE>(lParam);
       if (!AddPage(handle, false)) return answer(FALSE);
+      pages_.back().owned = true;  // an added page is the sheet's from now on, as a removed one goes with it
       std::string title = PageTitle(pages_.back());
       TCITEM item{};
       item.mask = TCIF_TEXT;
