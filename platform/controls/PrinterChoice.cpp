@@ -124,7 +124,8 @@ void ReadPaperControls(HWND dialog, DEVMODE* dm) {
     const PaperSize* paper =
         at >= 0 ? FindPaperSize(static_cast<int>(SendMessage(papers, CB_GETITEMDATA, at, 0))) : nullptr;
     if (paper) {
-      dm->dmFields |= DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH | DM_FORMNAME;
+      // A standard paper is its number; dimensions flagged by an earlier caller would override it.
+      dm->dmFields = (dm->dmFields | DM_PAPERSIZE | DM_FORMNAME) & ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
       dm->dmPaperSize = paper->id;
       dm->dmPaperWidth = paper->width;
       dm->dmPaperLength = paper->length;

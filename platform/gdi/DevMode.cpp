@@ -88,8 +88,10 @@ DEVMODE DefaultDevMode(const std::string& printerName) {
   CopyName(dm.dmDeviceName, printerName);
   dm.dmSpecVersion = DM_SPECVERSION;
   dm.dmSize = sizeof(DEVMODE);
-  dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_SCALE | DM_COPIES |
-                DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE | DM_FORMNAME;
+  // The paper's dimensions are filled in but not flagged: flagged, they would override a paper
+  // number that a program changes.
+  dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR |
+                DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE | DM_FORMNAME;
   // The default paper is the one of the table nearest the default settings' portrait page.
   bool landscape = settings.paperWidth > settings.paperHeight;
   int width =

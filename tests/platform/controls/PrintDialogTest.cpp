@@ -194,7 +194,6 @@ TEST_F(PrintDialog, FlagsDisableOrHideWhatTheCallerDoesNotOffer) {
 TEST_F(PrintDialog, TheCallersPrinterAndPaperAreKept) {
   DEVMODE dm = DefaultDevMode("Office");
   dm.dmPaperSize = DMPAPER_A5;
-  dm.dmFields &= ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
   pd_.hDevMode = CreateDevModeBlock(dm);
   pd_.hDevNames = CreateDevNamesBlock("winspool", "Office", "CUPS:", 0);
   pd_.Flags = PD_RETURNDC;
@@ -230,6 +229,11 @@ TEST_F(PrintDialog, PropertiesChangeThePaperOfThePrintJob) {
 
 TEST_F(PrintDialog, PrintSetupChangesPaperAndOrientation) {
   pd_.Flags = PD_PRINTSETUP | PD_RETURNDC;
+  DEVMODE custom = DefaultDevMode("Lab");  // a page of its own size: 100 x 150 mm
+  custom.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
+  custom.dmPaperWidth = 1000;
+  custom.dmPaperLength = 1500;
+  pd_.hDevMode = CreateDevModeBlock(custom);
   answers_.When(nullptr, "Print Setup", [&](HWND setup) {
     EXPECT_EQ(SelectedItem(setup, cmb1), "Lab");
     EXPECT_EQ(SelectedItem(setup, cmb2), "Letter");

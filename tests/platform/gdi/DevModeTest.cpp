@@ -146,6 +146,8 @@ TEST(DefaultDevMode, DescribesTheDefaultPrintersPaper) {
   EXPECT_EQ(dm.dmCopies, 1);
   EXPECT_STREQ(reinterpret_cast<char*>(dm.dmFormName), "Letter");
   EXPECT_TRUE(dm.dmFields & DM_PAPERSIZE);
+  EXPECT_EQ(dm.dmPaperWidth, 2159);
+  EXPECT_FALSE(dm.dmFields & (DM_PAPERWIDTH | DM_PAPERLENGTH));  // they would outrank a new paper number
 
   PrinterSettings saved = GetDefaultPrinterSettings();
   PrinterSettings a4 = saved;
@@ -172,8 +174,7 @@ TEST(PrinterDCFromDevMode, TakesPaperOrientationAndResolution) {
   };
   for (const Case& c : cases) {
     DEVMODE dm = DefaultDevMode("Office");
-    dm.dmFields &= ~static_cast<DWORD>(DM_PAPERLENGTH | DM_PAPERWIDTH);
-    dm.dmPaperSize = c.paper;
+    dm.dmPaperSize = c.paper;  // the number alone, as programs change it
     dm.dmOrientation = c.orientation;
     dm.dmPrintQuality = dm.dmYResolution = c.dpi;
     HDC dc = CreateDC("winspool", "Office", "CUPS:", &dm);
@@ -191,6 +192,7 @@ TEST(PrinterDCFromDevMode, TakesPaperOrientationAndResolution) {
 TEST(PrinterDCFromDevMode, ExplicitDimensionsWinAndBadSizesFail) {
   DEVMODE dm = DefaultDevMode("Office");
   dm.dmPrintQuality = dm.dmYResolution = 254;
+  dm.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
   dm.dmPaperWidth = 1000;  // 100 x 150 mm
   dm.dmPaperLength = 1500;
   HDC dc = CreateDC("winspool", "Office", nullptr, &dm);
