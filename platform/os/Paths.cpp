@@ -2,13 +2,12 @@
 #include "os/Paths.h"
 
 #include "base/CodePage.h"
+#include "os/FolderNames.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace brambolt {
 
@@ -20,22 +19,6 @@ bool Exists(const std::string& path) {
 }
 
 bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
-
-// The entry of `dir` whose name equals `name` ignoring case; the smallest such name by bytes
-// when several differ only in case, so the choice repeats.
-bool FindNoCase(const std::string& dir, const std::string& name, std::string& found) {
-  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return false;
-  bool any = false;
-  while (struct dirent* e = ::readdir(d)) {
-    std::string_view entry(e->d_name);
-    if (!FileNamesEqualNoCase(entry, name)) continue;
-    if (!any || entry < std::string_view(found)) found.assign(entry);
-    any = true;
-  }
-  ::closedir(d);
-  return any;
-}
 
 }  // namespace
 
@@ -133,10 +116,24 @@ std::string NativePath(std::string_view winPath) {
   std::string path = NativePathSyntax(winPath);
   if (path.empty() || Exists(path)) return path;
 
-  // Resolve the existing prefix case-insensitively, one component at a time. The converted path
-  // has single '/' separators; a trailing one is kept.
-  const bool absolute = path[0] == '/';
+  // The converted path has single '/' separators; a trailing one is kept. Most often only the last
+  // name is new or spelled otherwise, in a folder that exists as spelled: then that name alone
+  // is looked up. Every folder of such a path exists, so the walk below would keep them all.
   const bool trailing = path.size() > 1 && path.back() == '/';
+  const std::size_t nameEnd = trailing ? path.size() - 1 : path.size();
+  const std::size_t slash = path.rfind('/', nameEnd - 1);
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::string lastName = path.substr(nameStart, nameEnd - nameStart);
+  const std::string lastDir = slash == std::string::npos ? "" : path.substr(0, slash == 0 ? 1 : slash);
+  if (lastName != "." && lastName != ".." && (lastDir.empty() || Exists(lastDir))) {
+    std::string found;
+    if (!FindFileNameNoCase(lastDir, lastName, found)) return path;
+    path.replace(nameStart, nameEnd - nameStart, found);
+    return path;
+  }
+
+  // Resolve the existing prefix case-insensitively, one component at a time.
+  const bool absolute = path[0] == '/';
   std::string out = absolute ? "/" : "";
   bool resolving = true;
   std::size_t start = absolute ? 1 : 0;
@@ -150,7 +147,7 @@ std::string NativePath(std::string_view winPath) {
     if (!out.empty() && out.back() != '/') out += '/';
     if (resolving && name != "." && name != ".." && !Exists(out + name)) {
       std::string found;
-      if (FindNoCase(dir, name, found))
+      if (FindFileNameNoCase(dir, name, found))
         name = found;
       else
         resolving = false;

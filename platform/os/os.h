@@ -20,3 +20,4 @@
 #include "os/SystemTime.h"
 #include "os/Locale.h"
 #include "os/SystemInfo.h"
+#include "os/FolderNames.h"
