@@ -224,6 +224,38 @@ TEST_F(Header, SetItemAsksAndTellsAndCanBeRefused) {
   EXPECT_EQ(Width(1), 70);
 }
 
+TEST_F(Header, TitlesShowImagesOfTheirImageList) {
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16};
+  HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+  FillRect(dc, &all, green);
+  DeleteObject(green);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ImageList_Add(images, bitmap, nullptr);
+  DeleteObject(bitmap);
+  EXPECT_EQ(SendMessage(header_, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)), 0);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessage(header_, HDM_GETIMAGELIST, 0, 0)), images);
+  HDITEM item{};
+  item.mask = HDI_IMAGE | HDI_FORMAT;
+  item.iImage = 0;
+  item.fmt = HDF_LEFT | HDF_STRING | HDF_IMAGE;
+  Header_SetItem(header_, 1, &item);
+  RunUntilIdle();
+  RECT r = Rect(1);
+  RECT client;
+  GetClientRect(header_, &client);
+  EXPECT_EQ(WindowPixel(header_, r.left + 6 + 8, client.bottom / 2), RGB(0, 160, 0));
+  EXPECT_NE(WindowPixel(header_, Rect(0).left + 6 + 8, client.bottom / 2), RGB(0, 160, 0));
+  SendMessage(header_, HDM_SETIMAGELIST, 0, 0);
+  ImageList_Destroy(images);
+}
+
 TEST_F(Header, TitlesAreDrawnAsRaisedButtons) {
   RunUntilIdle();
   // A raised edge: highlight on the left and top, dark shadow on the right and bottom.

@@ -533,6 +533,17 @@ TEST_F(ListView, ReturnAndTypedLettersAreHandled) {
   EXPECT_EQ(host_.Of(NM_RETURN).size(), 1u);
 }
 
+TEST_F(ListView, FocusComingAndGoingIsNotified) {
+  MakeReport();
+  SetFocus(list_);
+  RunUntilIdle();
+  SetFocus(host_.Hwnd());
+  RunUntilIdle();
+  EXPECT_EQ(host_.Codes(), (std::vector<UINT>{NM_SETFOCUS, NM_KILLFOCUS}));
+  EXPECT_EQ(host_.notes[0].from, list_);
+  EXPECT_EQ(host_.notes[0].id, 1226u);
+}
+
 // ---- columns and header
 
 TEST_F(ListView, ColumnsAreInsertedReadChangedAndDeletedWithTheirHeader) {
