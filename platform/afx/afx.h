@@ -18,6 +18,7 @@
 #include "afx/CWnd.h"
 #include "afx/CDialog.h"
 #include "afx/AfxControls.h"
+#include "afx/CCheckListBox.h"
 #include "afx/AfxCommonControls.h"
 #include "afx/CListCtrl.h"
 #include "afx/DataExchange.h"
