@@ -4,10 +4,12 @@
 #include "core/Lists.h"
 #include "model/ModelIds.h"
 #include "model/RecordFile.h"
+#include "model/RecordPool.h"
 
 class CMemberFunctionObj : public CObject {
   DECLARE_SERIAL(CMemberFunctionObj)
   DECLARE_RECORD_FILE()
+  DECLARE_RECORD_POOL()
 
  public:
   CMemberFunctionObj();

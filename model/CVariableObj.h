@@ -4,10 +4,12 @@
 #include "core/CString.h"
 #include "model/ModelIds.h"
 #include "model/RecordFile.h"
+#include "model/RecordPool.h"
 
 class CVariableObj : public CObject {
   DECLARE_SERIAL(CVariableObj)
   DECLARE_RECORD_FILE()
+  DECLARE_RECORD_POOL()
 
  public:
   CVariableObj();

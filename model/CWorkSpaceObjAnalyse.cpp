@@ -71,11 +71,20 @@ bool IsCharStart(Text text, size_t nIndex) {
   return i == nIndex;
 }
 
+// The words compared are a few bytes long: a loop costs less than a call to memcmp.
+bool SameBytes(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 // The word test: the text's first characters are the word.
-bool StartsWith(Text text, Text word) { return text.substr(0, word.size()) == word; }
+bool StartsWith(Text text, Text word) {
+  return text.size() >= word.size() && SameBytes(text.data(), word.data(), word.size());
+}
 
 bool EndsWith(Text text, Text end) {
-  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end &&
+  return text.size() >= end.size() && SameBytes(text.data() + text.size() - end.size(), end.data(), end.size()) &&
          IsCharStart(text, text.size() - end.size());
 }
 
@@ -331,7 +340,13 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
           else
             bFunction = EndsWith(statement, ")") && FindToken(statement, "(") != 0;
           if (bVariable || bFunction) {
-            if (statement.size() != static_cast<size_t>(strStatement.GetLength())) strStatement = Str(statement);
+            // What is left is usually a front part of the statement, cut in place then.
+            if (statement.size() != static_cast<size_t>(strStatement.GetLength())) {
+              if (statement.data() == static_cast<LPCTSTR>(strStatement))
+                CutAndTrim(strStatement, static_cast<int>(statement.size()));
+              else
+                strStatement = Str(statement);
+            }
             // Both are emptied for the next statement anyway.
             if (bVariable)
               ParseMemberVariable(pClass, std::move(strStatement), nAccess, std::move(strComment));

@@ -4,6 +4,7 @@
 
 IMPLEMENT_SERIAL(CMemberFunctionObj, CObject, 0)
 IMPLEMENT_RECORD_FILE(CMemberFunctionObj)
+IMPLEMENT_RECORD_POOL(CMemberFunctionObj)
 
 CMemberFunctionObj::CMemberFunctionObj() : CMemberFunctionObj(10) {}
 
@@ -16,6 +17,7 @@ void CMemberFunctionObj::Serialize(CArchive&) {}
 
 IMPLEMENT_SERIAL(CVariableObj, CObject, 0)
 IMPLEMENT_RECORD_FILE(CVariableObj)
+IMPLEMENT_RECORD_POOL(CVariableObj)
 
 CVariableObj::CVariableObj() : m_nAccess(MEMBER_PRIVATE), m_bStatic(FALSE) {}
 

@@ -42,14 +42,13 @@ std::string FoldName(std::string_view name) {
 
 bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
 
-// Calls onName for each entry of an open folder but "." and "..", and closes it.
+// Calls onName for each entry of an open folder but "." and "..".
 template <class OnName>
 void ReadFolder(DIR* d, OnName&& onName) {
   while (struct dirent* e = ::readdir(d)) {
     std::string_view entry(e->d_name);
     if (!IsDotName(entry)) onName(entry);
   }
-  ::closedir(d);
 }
 
 bool ScanFolder(const std::string& dir, std::string_view name, std::string& found) {
@@ -61,6 +60,7 @@ bool ScanFolder(const std::string& dir, std::string_view name, std::string& foun
     if (!any || entry < std::string_view(found)) found.assign(entry);
     any = true;
   });
+  ::closedir(d);
   return any;
 }
 
@@ -216,23 +216,19 @@ class FolderNameCache {
     if (folder.names.size() > kFolderNameCacheMaxNames) Drop(event.wd, true);
   }
 
-  // Reads the folder under a new watch, answers from what was read, and keeps it when it fits.
+  // Reads the folder and answers from the read; a folder large enough to be worth it is read
+  // again under a new watch and kept.
   bool Load(const char* path, const struct stat& st, std::string_view name, std::string& found) {
     const int dirFd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return false;
     struct stat opened;
-    if (::fstat(dirFd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino ||
-        !IsEventCompleteFileSystem(dirFd)) {
+    if (::fstat(dirFd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
       ::close(dirFd);
       return ScanFolder(path, name, found);
     }
-    // The watch goes on the folder that was opened, not on whatever the path names by now.
-    const std::string opened_path = "/proc/self/fd/" + std::to_string(dirFd);
-    const int wd = ::inotify_add_watch(fd_, opened_path.c_str(), kEvents);
     DIR* d = ::fdopendir(dirFd);
     if (!d) {
       ::close(dirFd);
-      if (wd >= 0 && folders_.find(wd) == folders_.end()) ::inotify_rm_watch(fd_, wd);
       return ScanFolder(path, name, found);
     }
     Folder folder;
@@ -240,14 +236,25 @@ class FolderNameCache {
     folder.ino = st.st_ino;
     folder.codePage = GetACP();
     ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
-    const bool answered = FindIn(folder.names, name, found);
+    bool answered = FindIn(folder.names, name, found);
+    const std::size_t nRead = folder.names.size();
+    int wd = -1;
+    if (nRead >= kFolderNameCacheMinNames && nRead <= kFolderNameCacheMaxNames && IsEventCompleteFileSystem(dirFd)) {
+      // The watch goes on the folder that was opened, not on whatever the path names by now.
+      const std::string openedPath = "/proc/self/fd/" + std::to_string(dirFd);
+      wd = ::inotify_add_watch(fd_, openedPath.c_str(), kEvents);
+    }
+    if (wd >= 0) {
+      // Only a read begun under the watch may be amended by its events.
+      ::rewinddir(d);
+      folder.names.clear();
+      ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
+      answered = FindIn(folder.names, name, found);
+    }
+    ::closedir(d);
     if (wd < 0) return answered;
     // A folder still kept under this watch gives way to the fresh read.
     if (folders_.find(wd) != folders_.end()) Drop(wd, false);
-    if (folder.names.size() > kFolderNameCacheMaxNames) {
-      ::inotify_rm_watch(fd_, wd);
-      return answered;
-    }
     recent_.push_front(wd);
     folder.recent = recent_.begin();
     nNames_ += folder.names.size();

@@ -20,7 +20,8 @@ namespace brambolt {
 bool FindFileNameNoCase(const std::string& dir, std::string_view name, std::string& found);
 
 // The bounds of the cache: the folders kept, and the names kept over all of them. A folder with
-// more names than the whole bound is read per lookup.
+// fewer names than the least kept, or more than the whole bound, is read per lookup.
+inline constexpr std::size_t kFolderNameCacheMinNames = 128;
 inline constexpr std::size_t kFolderNameCacheMaxFolders = 64;
 inline constexpr std::size_t kFolderNameCacheMaxNames = 1u << 18;
 

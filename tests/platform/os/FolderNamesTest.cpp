@@ -47,6 +47,12 @@ void Touch(const std::string& path) {
   if (fd >= 0) ::close(fd);
 }
 
+// Enough other names in the folder for the cache to keep it.
+void MakeLarge(const std::string& dir) {
+  std::filesystem::create_directories(dir);
+  for (std::size_t i = 0; i < kFolderNameCacheMinNames; ++i) Touch(dir + "/Filler" + std::to_string(i));
+}
+
 // Runs `action` in a child process and waits for it; the child's exit code is its verdict.
 void InOtherProcess(const std::function<int()>& action) {
   const pid_t pid = ::fork();
@@ -108,11 +114,13 @@ std::vector<ChangeCase> ChangeCases() {
   };
 }
 
-class FolderNameChanges : public ::testing::TestWithParam<std::tuple<ChangeCase, bool>> {};
+// Each change in a folder small enough to be read per lookup and in one the cache keeps.
+class FolderNameChanges : public ::testing::TestWithParam<std::tuple<ChangeCase, bool, bool>> {};
 
 TEST_P(FolderNameChanges, ShowInTheNextLookup) {
-  const auto& [c, byOtherProcess] = GetParam();
+  const auto& [c, byOtherProcess, large] = GetParam();
   TempDir dir;
+  if (large) MakeLarge(dir.Path());
   for (const char* file : c.files) {
     const std::string name = file;
     if (name.back() == '/')
@@ -136,16 +144,18 @@ TEST_P(FolderNameChanges, ShowInTheNextLookup) {
   EXPECT_EQ(Resolved(dir.Path(), c.lookup), ReadAfresh(dir.Path(), c.lookup));
 }
 
-INSTANTIATE_TEST_SUITE_P(FolderNames, FolderNameChanges, ::testing::Combine(::testing::ValuesIn(ChangeCases()), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<ChangeCase, bool>>& info) {
+INSTANTIATE_TEST_SUITE_P(FolderNames, FolderNameChanges,
+                         ::testing::Combine(::testing::ValuesIn(ChangeCases()), ::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<ChangeCase, bool, bool>>& info) {
                            return std::string(std::get<0>(info.param).what) +
-                                  (std::get<1>(info.param) ? "ByOtherProcess" : "ByThisProcess");
+                                  (std::get<1>(info.param) ? "ByOtherProcess" : "ByThisProcess") +
+                                  (std::get<2>(info.param) ? "InLargeFolder" : "InSmallFolder");
                          });
 
 TEST(FolderNames, FilesCreatedThroughThePlatformResolveInAnyCase) {
   TempDir dir;
   const std::string folder = dir.Path() + "\\Htmls\\";
-  ASSERT_TRUE(CreateDirectory((dir.Path() + "\\Htmls").c_str(), nullptr));
+  MakeLarge(dir / "Htmls");
   for (int i = 0; i < 50; ++i) {
     const std::string name = "Page" + std::to_string(i) + ".htm";
     EXPECT_EQ(NativePath(folder + "PAGE" + std::to_string(i) + ".HTM"), dir / "Htmls/PAGE" + std::to_string(i) + ".HTM");
@@ -160,8 +170,9 @@ TEST(FolderNames, FilesCreatedThroughThePlatformResolveInAnyCase) {
 
 TEST(FolderNames, AFolderPutInPlaceOfACachedOneIsReadAfresh) {
   TempDir dir;
-  dir.Write("Sub/One.txt");
   const std::string sub = dir / "Sub";
+  MakeLarge(sub);
+  dir.Write("Sub/One.txt");
   ASSERT_EQ(Resolved(sub, "ONE.TXT"), "One.txt");
   ASSERT_EQ(::rename(sub.c_str(), (dir / "Moved").c_str()), 0);
   dir.Write("Sub/Two.txt");
@@ -173,11 +184,13 @@ TEST(FolderNames, AFolderPutInPlaceOfACachedOneIsReadAfresh) {
 
 TEST(FolderNames, AFolderDeletedAndMadeAgainIsReadAfresh) {
   TempDir dir;
-  dir.Write("Sub/One.txt");
   const std::string sub = dir / "Sub";
+  MakeLarge(sub);
+  dir.Write("Sub/One.txt");
   ASSERT_EQ(Resolved(sub, "ONE.TXT"), "One.txt");
   std::filesystem::remove_all(sub);
   EXPECT_EQ(Resolved(sub, "ONE.TXT"), "");
+  MakeLarge(sub);
   dir.Write("Sub/Two.txt");
   EXPECT_EQ(Resolved(sub, "ONE.TXT"), "");
   EXPECT_EQ(Resolved(sub, "two.TXT"), "Two.txt");
@@ -195,6 +208,7 @@ TEST(FolderNames, MissingFoldersAndFilesAnswerNothing) {
 // The same bytes are one name in two cases under 1252 and two different characters under 936.
 TEST(FolderNames, FollowsTheCodePageOfEachLookup) {
   TempDir dir;
+  MakeLarge(dir.Path());
   dir.Write("\x81" "a.txt");
   {
     ScopedCodePage cp(1252);
@@ -209,6 +223,7 @@ TEST(FolderNames, FollowsTheCodePageOfEachLookup) {
 
 TEST(FolderNames, AForkedChildAndItsParentEachSeeEveryChange) {
   TempDir dir;
+  MakeLarge(dir.Path());
   dir.Write("Parent.txt");
   ASSERT_EQ(Resolved(dir.Path(), "PARENT.TXT"), "Parent.txt");
   const std::string path = dir.Path();
@@ -255,10 +270,12 @@ TEST(FolderNames, KeepsNoMoreFoldersThanItsBound) {
   const int nFolders = static_cast<int>(kFolderNameCacheMaxFolders) + 8;
   for (int i = 0; i < nFolders; ++i) {
     const std::string sub = "F" + std::to_string(i);
+    MakeLarge(dir / sub);
     dir.Write(sub + "/Name.txt");
     EXPECT_EQ(Resolved(dir / sub, "NAME.TXT"), "Name.txt");
   }
   const FolderNameCacheSize size = GetFolderNameCacheSize();
+  EXPECT_GT(size.nFolders, 0u);
   EXPECT_LE(size.nFolders, kFolderNameCacheMaxFolders);
   EXPECT_LE(size.nNames, kFolderNameCacheMaxNames);
   // A folder that was let go is read again when asked.
@@ -273,8 +290,10 @@ TEST(FolderNames, ChangesBeyondTheEventQueueAreNotLost) {
   int nQueued = 0;
   if (!(limit >> nQueued) || nQueued > 100000) GTEST_SKIP() << "event queue too long to overflow here";
   TempDir dir;
+  MakeLarge(dir.Path());
   dir.Write("First.txt");
   ASSERT_EQ(Resolved(dir.Path(), "FIRST.TXT"), "First.txt");
+  ASSERT_GT(GetFolderNameCacheSize().nFolders, 0u);
   for (int i = 0; i <= nQueued; ++i) Touch(dir / ("N" + std::to_string(i)));
   ::unlink((dir / "First.txt").c_str());
   Touch(dir / "Last.txt");
