@@ -19,6 +19,7 @@
 #include "afx/CDialog.h"
 #include "afx/AfxControls.h"
 #include "afx/CCheckListBox.h"
+#include "afx/CComboBoxEx.h"
 #include "afx/AfxCommonControls.h"
 #include "afx/CListCtrl.h"
 #include "afx/DataExchange.h"

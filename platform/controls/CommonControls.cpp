@@ -70,6 +70,7 @@ void RegisterCommonControlClasses() {
   RegisterTabClass();
   RegisterHeaderClass();
   RegisterListViewClass();
+  RegisterComboBoxExClass();
 }
 
 }  // namespace brambolt::ctl

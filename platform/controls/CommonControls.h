@@ -1,5 +1,5 @@
 // Registration of the common control classes (animation, progress, up-down, hot-key, tooltip,
-// tab, header, list-view), done when the program starts.
+// tab, header, list-view, extended combo box), done when the program starts.
 #pragma once
 
 #include <string>
@@ -19,6 +19,7 @@ void RegisterToolTipClass();
 void RegisterTabClass();
 void RegisterHeaderClass();
 void RegisterListViewClass();
+void RegisterComboBoxExClass();
 
 // A control that watches another window's messages (the up-down its buddy's arrow keys, the
 // tooltip its tools' mouse) subclasses it through this: the watcher sees each message first and

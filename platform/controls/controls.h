@@ -6,6 +6,7 @@
 #include "win/win.h"
 #include "controls/Controls.h"
 #include "controls/CommCtrl.h"
+#include "controls/ComboBoxEx.h"
 #include "controls/FolderPicker.h"
 #include "controls/FileDialog.h"
 #include "controls/ColorDialog.h"

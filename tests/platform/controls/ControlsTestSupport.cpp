@@ -132,4 +132,24 @@ RECT RectInParent(HWND control) {
   return r;
 }
 
+HIMAGELIST SolidImages(std::initializer_list<COLORREF> colours) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, static_cast<int>(colours.size()), 1);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  for (COLORREF colour : colours) {
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 16, 16};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    ImageList_Add(list, bitmap, nullptr);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return list;
+}
+
 }  // namespace ctltest

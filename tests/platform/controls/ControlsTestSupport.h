@@ -20,6 +20,9 @@ void DialogKey(HWND dialog, UINT vk, UINT mods = brambolt::test::kNone);
 // Characters typed while `dialog` runs its keyboard navigation.
 void DialogType(HWND dialog, const std::string& text);
 
+// An image list of 16 by 16 images, one per colour, each a solid square of it.
+HIMAGELIST SolidImages(std::initializer_list<COLORREF> colours);
+
 struct Command {
   int id;
   int code;

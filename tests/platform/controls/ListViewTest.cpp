@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlsTestSupport.h"
 #include "NotifyHost.h"
 #include "testing/UiTest.h"
 
@@ -887,29 +888,10 @@ TEST_F(ListView, AReportShowsTheSelectedRowHighlightedWithGridLines) {
   if (!getenv("KEEP_PNG")) std::filesystem::remove(png);
 }
 
-// An image list of one 16 by 16 image in a solid colour.
-HIMAGELIST SolidImages(COLORREF colour) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 16, 16};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ImageList_Add(list, bitmap, nullptr);
-  DeleteObject(bitmap);
-  return list;
-}
-
 TEST_F(ListView, ItemsShowTheirImageAndStateImage) {
   MakeReport();
-  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SolidImages(RGB(255, 0, 0))));
-  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(SolidImages(RGB(0, 0, 255))));
+  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(SolidImages({RGB(255, 0, 0)})));
+  SendMessage(list_, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(SolidImages({RGB(0, 0, 255)})));
   Fill(2);
   SetState(1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
   RunUntilIdle();

@@ -1,0 +1,87 @@
+// The extended combo box ("ComboBoxEx32"): a combo box whose items carry an image beside their
+// text; its messages, item structure and notifications with their documented values.
+#pragma once
+
+#include "win/DialogControls.h"
+#include "win/WinUser.h"
+
+#define WC_COMBOBOXEXA "ComboBoxEx32"
+#define WC_COMBOBOXEX WC_COMBOBOXEXA
+
+// COMBOBOXEXITEM.mask
+#define CBEIF_TEXT 0x00000001
+#define CBEIF_IMAGE 0x00000002
+#define CBEIF_SELECTEDIMAGE 0x00000004
+#define CBEIF_OVERLAY 0x00000008
+#define CBEIF_INDENT 0x00000010
+#define CBEIF_LPARAM 0x00000020
+#define CBEIF_DI_SETITEM 0x10000000
+
+typedef struct tagCOMBOBOXEXITEMA {
+  UINT mask;
+  INT_PTR iItem;  // -1 inserts at the end; for CBEM_GETITEM/SETITEM it is the edit field
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  int iSelectedImage;
+  int iOverlay;
+  int iIndent;  // in steps of 10 pixels
+  LPARAM lParam;
+} COMBOBOXEXITEMA, *PCOMBOBOXEXITEMA, COMBOBOXEXITEM, *PCOMBOBOXEXITEM;
+typedef const COMBOBOXEXITEMA* PCCOMBOBOXEXITEMA;
+typedef const COMBOBOXEXITEMA* PCCOMBOBOXEXITEM;
+
+#define CBEM_INSERTITEMA (WM_USER + 1)
+#define CBEM_SETIMAGELIST (WM_USER + 2)
+#define CBEM_GETIMAGELIST (WM_USER + 3)
+#define CBEM_GETITEMA (WM_USER + 4)
+#define CBEM_SETITEMA (WM_USER + 5)
+#define CBEM_DELETEITEM CB_DELETESTRING
+#define CBEM_GETCOMBOCONTROL (WM_USER + 6)
+#define CBEM_GETEDITCONTROL (WM_USER + 7)
+#define CBEM_SETEXSTYLE (WM_USER + 8)
+#define CBEM_SETEXTENDEDSTYLE (WM_USER + 14)
+#define CBEM_GETEXSTYLE (WM_USER + 9)
+#define CBEM_GETEXTENDEDSTYLE (WM_USER + 9)
+#define CBEM_HASEDITCHANGED (WM_USER + 10)
+#define CBEM_INSERTITEM CBEM_INSERTITEMA
+#define CBEM_SETITEM CBEM_SETITEMA
+#define CBEM_GETITEM CBEM_GETITEMA
+
+// Extended styles (CBEM_SETEXTENDEDSTYLE).
+#define CBES_EX_NOEDITIMAGE 0x00000001
+#define CBES_EX_NOEDITIMAGEINDENT 0x00000002
+#define CBES_EX_PATHWORDBREAKPROC 0x00000004
+#define CBES_EX_NOSIZELIMIT 0x00000008
+#define CBES_EX_CASESENSITIVE 0x00000010
+
+// Notifications in WM_NOTIFY.
+#define CBEN_FIRST (0U - 800U)
+#define CBEN_GETDISPINFOA (CBEN_FIRST - 0)
+#define CBEN_INSERTITEM (CBEN_FIRST - 1)
+#define CBEN_DELETEITEM (CBEN_FIRST - 2)
+#define CBEN_BEGINEDIT (CBEN_FIRST - 4)
+#define CBEN_ENDEDITA (CBEN_FIRST - 5)
+#define CBEN_ENDEDIT CBEN_ENDEDITA
+#define CBEN_GETDISPINFO CBEN_GETDISPINFOA
+
+// CBEN_ENDEDIT: why the edit ended.
+#define CBENF_KILLFOCUS 1
+#define CBENF_RETURN 2
+#define CBENF_ESCAPE 3
+#define CBENF_DROPDOWN 4
+
+#define CBEMAXSTRLEN 260
+
+typedef struct {
+  NMHDR hdr;
+  COMBOBOXEXITEMA ceItem;
+} NMCOMBOBOXEXA, *PNMCOMBOBOXEXA, NMCOMBOBOXEX, *PNMCOMBOBOXEX;
+
+typedef struct {
+  NMHDR hdr;
+  BOOL fChanged;
+  int iNewSelection;
+  char szText[CBEMAXSTRLEN];
+  int iWhy;
+} NMCBEENDEDITA, *LPNMCBEENDEDITA, *PNMCBEENDEDITA, NMCBEENDEDIT, *LPNMCBEENDEDIT, *PNMCBEENDEDIT;
