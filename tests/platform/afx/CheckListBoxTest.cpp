@@ -204,6 +204,30 @@ TEST_F(CheckListBoxes, BadIndexesChangeNothing) {
   EXPECT_EQ(list.SetItemData(5, 1), LB_ERR);
 }
 
+TEST_F(CheckListBoxes, OnlyOwnerDrawnListsCanBeCreated) {
+  EXPECT_FALSE(list.Create(WS_CHILD | WS_VISIBLE | LBS_HASSTRINGS, CRect(0, 0, 100, 100), &host, kListId));
+  EXPECT_EQ(list.m_hWnd, nullptr);
+}
+
+// A list made before the object was attached (a dialog's, taken over by SubclassDlgItem): its
+// items keep their data, gain check states, and get room for the boxes.
+TEST_F(CheckListBoxes, ASubclassedListKeepsItsItemsData) {
+  HWND raw = ::CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | LBS_NOTIFY | kStrings, 10, 10, 200, 200,
+                              host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), nullptr, nullptr);
+  ASSERT_NE(raw, nullptr);
+  ::SendMessage(raw, LB_SETITEMHEIGHT, 0, 8);
+  ::SendMessage(raw, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Standard"));
+  ::SendMessage(raw, LB_SETITEMDATA, 0, 5);
+  ASSERT_TRUE(list.SubclassWindow(raw));
+  EXPECT_EQ(list.GetItemHeight(0), static_cast<int>(list.CalcMinimumItemHeight()));
+  EXPECT_EQ(list.GetItemData(0), 5u);
+  EXPECT_EQ(list.GetCheck(0), 0);
+  Click(list, OnBox(0));
+  EXPECT_EQ(list.GetCheck(0), 1);
+  EXPECT_EQ(list.GetItemData(0), 5u);
+  EXPECT_EQ(host.changes.size(), 1u);
+}
+
 // ---- the application's item data ----
 
 TEST_F(CheckListBoxes, ItemDataRoundTripsBesideTheCheckState) {

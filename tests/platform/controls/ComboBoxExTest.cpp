@@ -215,6 +215,32 @@ TEST_F(ComboBoxEx, TypingReachesTheParentAsEditChangeAndEndsWithReturn) {
   EXPECT_FALSE(SendMessage(ex, CBEM_HASEDITCHANGED, 0, 0));
 }
 
+TEST_F(ComboBoxEx, EditingBeginsWithTheFocusAndEndsWhenItLeaves) {
+  HWND ex = Make(CBS_DROPDOWN);
+  HWND other = CreateWindowEx(0, "Edit", nullptr, WS_CHILD | WS_VISIBLE, 10, 200, 100, 20, recorder_.Hwnd(), nullptr,
+                              nullptr, nullptr);
+  recorder_.ExpectStructure(CBEN_ENDEDIT, sizeof(NMCBEENDEDIT));
+  SetFocus(ex);
+  RunUntilIdle();
+  EXPECT_EQ(Codes(WM_NOTIFY), (std::vector<UINT>{CBEN_BEGINEDIT}));
+  // Leaving without typing ends nothing.
+  SetFocus(other);
+  RunUntilIdle();
+  EXPECT_EQ(Codes(WM_NOTIFY), (std::vector<UINT>{CBEN_BEGINEDIT}));
+
+  SetFocus(ex);
+  TypeText("x");
+  SetFocus(other);
+  RunUntilIdle();
+  const NMCBEENDEDIT* end = nullptr;
+  for (const auto& r : recorder_.Records())
+    if (r.code == CBEN_ENDEDIT) end = reinterpret_cast<const NMCBEENDEDIT*>(r.data.data());
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(end->iWhy, CBENF_KILLFOCUS);
+  EXPECT_STREQ(end->szText, "x");
+  EXPECT_EQ(end->iNewSelection, CB_ERR);
+}
+
 TEST_F(ComboBoxEx, KeyboardSelectionReachesTheParentUnderItsId) {
   HWND ex = Make(CBS_DROPDOWNLIST);
   Insert(ex, -1, "Standard", 0, 0);
