@@ -278,9 +278,6 @@ LRESULT ComboExState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CREATE:
       Create(*reinterpret_cast<CREATESTRUCT*>(lParam));
       return combo_ ? 0 : -1;
-    case WM_NCDESTROY:
-      if (HWND edit = Edit()) UnwatchWindow(edit, hwnd);
-      return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_SIZE: {
       if (!combo_ || sizing_) return 0;
       RECT r;
