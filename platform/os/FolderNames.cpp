@@ -126,23 +126,53 @@ struct Folder {
 class FolderNameCache {
  public:
   bool Find(const std::string& dir, std::string_view name, std::string& found) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!Ready()) return ScanFolder(dir, name, found);
-    Drain();
     const char* path = dir.empty() ? "." : dir.c_str();
     struct stat st;
-    if (::stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-    auto known = byIdentity_.find({st.st_dev, st.st_ino});
-    if (known != byIdentity_.end()) {
-      Folder& folder = folders_.at(known->second);
-      if (folder.codePage == GetACP()) {
-        recent_.splice(recent_.begin(), recent_, folder.recent);
-        Trim();
-        return FindIn(folder.names, name, found);
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!Ready()) {
+        lock.unlock();
+        return ScanFolder(dir, name, found);
       }
-      Drop(known->second, true);
+      Drain();
+      if (::stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+      if (const Folder* folder = Kept(st)) return FindIn(folder->names, name, found);
     }
-    return Load(path, st, name, found);
+    // A folder not kept is read without the lock, so that lookups elsewhere go on meanwhile.
+    const int dirFd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) return false;
+    struct stat opened;
+    DIR* d = ::fstat(dirFd, &opened) == 0 && opened.st_dev == st.st_dev && opened.st_ino == st.st_ino
+                 ? ::fdopendir(dirFd)
+                 : nullptr;
+    if (!d) {
+      ::close(dirFd);
+      return ScanFolder(path, name, found);
+    }
+    Folder folder;
+    folder.dev = st.st_dev;
+    folder.ino = st.st_ino;
+    folder.codePage = GetACP();
+    ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
+    bool answered = FindIn(folder.names, name, found);
+    if (folder.names.size() < kFolderNameCacheMinNames || folder.names.size() > kFolderNameCacheMaxNames ||
+        !IsEventCompleteFileSystem(dirFd)) {
+      ::closedir(d);
+      return answered;
+    }
+    // Worth keeping: watched and read again under the lock, so that no event of the watch is
+    // drained before the folder it belongs to is kept.
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (Ready()) {
+      Drain();
+      if (const Folder* kept = Kept(st)) {
+        answered = FindIn(kept->names, name, found);
+      } else if (Keep(d, std::move(folder))) {
+        answered = FindIn(folders_.at(byIdentity_.at({st.st_dev, st.st_ino})).names, name, found);
+      }
+    }
+    ::closedir(d);
+    return answered;
   }
 
   FolderNameCacheSize Size() {
@@ -216,43 +246,36 @@ class FolderNameCache {
     if (folder.names.size() > kFolderNameCacheMaxNames) Drop(event.wd, true);
   }
 
-  // Reads the folder and answers from the read; a folder large enough to be worth it is read
-  // again under a new watch and kept.
-  bool Load(const char* path, const struct stat& st, std::string_view name, std::string& found) {
-    const int dirFd = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd < 0) return false;
-    struct stat opened;
-    if (::fstat(dirFd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-      ::close(dirFd);
-      return ScanFolder(path, name, found);
+  // The kept folder of that identity (now the most recently used), or null. A folder whose
+  // names were folded in another code page is let go.
+  const Folder* Kept(const struct stat& st) {
+    auto known = byIdentity_.find({st.st_dev, st.st_ino});
+    if (known == byIdentity_.end()) return nullptr;
+    Folder& folder = folders_.at(known->second);
+    if (folder.codePage != GetACP()) {
+      Drop(known->second, true);
+      return nullptr;
     }
-    DIR* d = ::fdopendir(dirFd);
-    if (!d) {
-      ::close(dirFd);
-      return ScanFolder(path, name, found);
-    }
-    Folder folder;
-    folder.dev = st.st_dev;
-    folder.ino = st.st_ino;
-    folder.codePage = GetACP();
+    recent_.splice(recent_.begin(), recent_, folder.recent);
+    Trim();
+    return &folder;
+  }
+
+  // Watches the open folder, reads it again from its start and keeps it; false when it cannot
+  // be watched.
+  bool Keep(DIR* d, Folder folder) {
+    // The watch goes on the folder that was opened, not on whatever the path names by now.
+    const std::string openedPath = "/proc/self/fd/" + std::to_string(::dirfd(d));
+    const int wd = ::inotify_add_watch(fd_, openedPath.c_str(), kEvents);
+    if (wd < 0) return false;
+    // Only a read begun under the watch may be amended by its events.
+    ::rewinddir(d);
+    folder.names.clear();
     ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
-    bool answered = FindIn(folder.names, name, found);
-    const std::size_t nRead = folder.names.size();
-    int wd = -1;
-    if (nRead >= kFolderNameCacheMinNames && nRead <= kFolderNameCacheMaxNames && IsEventCompleteFileSystem(dirFd)) {
-      // The watch goes on the folder that was opened, not on whatever the path names by now.
-      const std::string openedPath = "/proc/self/fd/" + std::to_string(dirFd);
-      wd = ::inotify_add_watch(fd_, openedPath.c_str(), kEvents);
+    if (folder.names.size() > kFolderNameCacheMaxNames) {
+      ::inotify_rm_watch(fd_, wd);
+      return false;
     }
-    if (wd >= 0) {
-      // Only a read begun under the watch may be amended by its events.
-      ::rewinddir(d);
-      folder.names.clear();
-      ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
-      answered = FindIn(folder.names, name, found);
-    }
-    ::closedir(d);
-    if (wd < 0) return answered;
     // A folder still kept under this watch gives way to the fresh read.
     if (folders_.find(wd) != folders_.end()) Drop(wd, false);
     recent_.push_front(wd);
@@ -261,7 +284,7 @@ class FolderNameCache {
     byIdentity_[{folder.dev, folder.ino}] = wd;
     folders_.emplace(wd, std::move(folder));
     Trim();
-    return answered;
+    return true;
   }
 
   void Drop(int wd, bool removeWatch) {
