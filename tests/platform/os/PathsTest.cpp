@@ -59,6 +59,14 @@ TEST(Paths, ResolvesLetterCaseComponentByComponent) {
   EXPECT_EQ(NativePath(dir.Path() + "/HTMLS/"), dir / "Htmls/");
 }
 
+TEST(Paths, DotComponentsStayWhileNamesAroundThemResolve) {
+  TempDir dir;
+  dir.Write("Htmls/Index.htm");
+  EXPECT_EQ(NativePath(dir.Path() + "\\Htmls\\.\\index.HTM"), dir / "Htmls/./Index.htm");
+  EXPECT_EQ(NativePath(dir.Path() + "\\htmls\\..\\HTMLS\\INDEX.htm"), dir / "Htmls/../Htmls/Index.htm");
+  EXPECT_EQ(NativePath(dir.Path() + "\\Htmls\\..\\htmls\\"), dir / "Htmls/../Htmls/");
+}
+
 TEST(Paths, NewTrailingComponentsKeepTheirSpelling) {
   TempDir dir;
   dir.Write("Htmls/Index.htm");
