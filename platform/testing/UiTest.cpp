@@ -16,6 +16,7 @@
 #include "win/Input.h"
 #include "win/ModalLoop.h"
 #include "win/Surfaces.h"
+#include "win/WinSystem.h"
 #include "win/WinKeys.h"
 
 namespace brambolt::test {
@@ -47,6 +48,7 @@ UINT UpOf(UINT down) { return down + 1; }
 UiSession::UiSession() : backend_(std::make_shared<HeadlessBackend>()) {
   SetBackend(backend_);
   ResetInputState();
+  ResetSystemParameters();
   RunUntilIdle();
 }
 
@@ -61,6 +63,7 @@ UiSession::~UiSession() {
     CloseClipboard();
   }
   ResetInputState();
+  ResetSystemParameters();
   SetBackend(nullptr);
 }
 

@@ -611,11 +611,13 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
       PostMessage(track->hwndTrack, (track->dwFlags & TME_NONCLIENT) ? WM_NCMOUSELEAVE : WM_MOUSELEAVE, 0, 0);
     return TRUE;
   }
+  UINT hoverTime = track->dwHoverTime;
+  if (hoverTime == HOVER_DEFAULT) SystemParametersInfo(SPI_GETMOUSEHOVERTIME, 0, &hoverTime, 0);
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.tracked = track->hwndTrack;
     s.trackFlags = track->dwFlags & (TME_LEAVE | TME_HOVER | TME_NONCLIENT);
-    s.hoverTime = track->dwHoverTime == HOVER_DEFAULT ? 400 : track->dwHoverTime;
+    s.hoverTime = hoverTime;
     s.hoverStart = pt;
   }
   if (track->dwFlags & TME_HOVER)

@@ -130,9 +130,4 @@ LRESULT HitTest(const Window& w, POINT p) {
   return HTBORDER;
 }
 
-void GetWorkArea(RECT* rect) {
-  SIZE s = GetScreenSize();
-  *rect = RECT{0, 0, s.cx, s.cy};
-}
-
 }  // namespace brambolt::wm

@@ -36,7 +36,7 @@ NonClientLayout LayoutOf(const Window& w);
 // Default hit-test code of a point in window coordinates.
 LRESULT HitTest(const Window& w, POINT windowPoint);
 
-// The work area: the screen less nothing (no task bar here).
+// The work area: the whole screen (there is no task bar) unless a program set a smaller one.
 void GetWorkArea(RECT* rect);
 
 }  // namespace brambolt::wm

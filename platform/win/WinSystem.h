@@ -1,4 +1,4 @@
-// Structures of SystemParametersInfo that carry fonts.
+// Structures of SystemParametersInfo that carry fonts, and the reset of its settings.
 #pragma once
 
 #include "gdi/GdiTypes.h"
@@ -44,9 +44,12 @@ typedef struct tagHIGHCONTRASTA {
   DWORD dwFlags;
   LPSTR lpszDefaultScheme;
 } HIGHCONTRAST, *LPHIGHCONTRAST;
+#define HCF_HIGHCONTRASTON 0x00000001
 
 namespace brambolt {
 // The fonts of the non-client area (caption, small caption, menu, status, message), as LOGFONTs.
 LOGFONT NonClientFont(int which);
 enum { kCaptionFont, kSmallCaptionFont, kMenuFont, kStatusFont, kMessageFont };
+// Back to the classic values of every SystemParametersInfo setting (tests undo their changes).
+void ResetSystemParameters();
 }  // namespace brambolt

@@ -42,7 +42,14 @@ TEST(GdiObjectOwnership, CreationFailureThrowsFromConstructorsOnly) {
   CBrush brush;
   EXPECT_FALSE(brush.CreatePatternBrush(nullptr));
   EXPECT_EQ(brush.m_hObject, nullptr);
-  EXPECT_THROW(CBrush{static_cast<CBitmap*>(nullptr)}, CResourceException*);
+  bool thrown = false;
+  try {
+    CBrush failed{static_cast<CBitmap*>(nullptr)};
+  } catch (CResourceException* e) {
+    thrown = true;
+    e->Delete();
+  }
+  EXPECT_TRUE(thrown);
 }
 
 TEST(GdiHandleMap, AttachedObjectIsFoundFromItsHandle) {
