@@ -57,7 +57,7 @@ std::optional<DialogTemplate> PageTemplate(PROPSHEETPAGEA* psp) {
 
 struct SheetPage {
   HPROPSHEETPAGE handle = nullptr;
-  bool owned = false;  // made by the sheet from a PROPSHEETPAGE array
+  bool owned = false;  // destroyed by the sheet when removed or with it
   DialogTemplate tmpl;
   HWND hwnd = nullptr;
   bool changed = false;
@@ -616,9 +616,14 @@ INT_PTR PropertySheet(LPCPROPSHEETHEADERA header) {
       ok = sheet->AddPage(CreatePropertySheetPage(psp), true);
       next += psp->dwSize;
     } else {
-      ok = sheet->AddPage(header->phpage[i], false);
+      ok = sheet->AddPage(header->phpage[i], true);
     }
-    if (!ok) return -1;
+    if (!ok) {
+      // Page handles are given to the sheet, also those it did not get to.
+      if (!(header->dwFlags & PSH_PROPSHEETPAGE))
+        for (UINT j = i + 1; j < header->nPages; ++j) DestroyPropertySheetPage(header->phpage[j]);
+      return -1;
+    }
   }
   brambolt::DialogTemplate tmpl = sheet->SheetTemplate();
   if (header->dwFlags & PSH_MODELESS) tmpl.style |= WS_VISIBLE;

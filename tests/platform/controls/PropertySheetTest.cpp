@@ -246,6 +246,39 @@ TEST_F(PropertySheets, WizardPagesCanSkipOrJumpByTemplateId) {
   });
 }
 
+static thread_local std::vector<LPARAM> released;
+
+static UINT CALLBACK CountRelease(HWND, UINT msg, PROPSHEETPAGE* page) {
+  if (msg == PSPCB_RELEASE) released.push_back(page->lParam);
+  return 1;
+}
+
+TEST_F(PropertySheets, PageHandlesGivenToTheSheetAreDestroyedByIt) {
+  released.clear();
+  for (PROPSHEETPAGE& page : pages_) {
+    page.dwFlags |= PSP_USECALLBACK;
+    page.pfnCallback = CountRelease;
+  }
+  HPROPSHEETPAGE handles[] = {CreatePropertySheetPage(&pages_[0]), CreatePropertySheetPage(&pages_[1])};
+  header_.dwFlags = PSH_PROPTITLE;
+  header_.nPages = 2;
+  header_.phpage = handles;
+  HPROPSHEETPAGE refused = nullptr;
+  Run([&](HWND sheet) {
+    EXPECT_TRUE(SendMessage(sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(CreatePropertySheetPage(&pages_[2]))));
+    PROPSHEETPAGE missing = pages_[2];
+    missing.pszTemplate = MAKEINTRESOURCE(399);
+    missing.lParam = 9;
+    refused = CreatePropertySheetPage(&missing);
+    EXPECT_FALSE(SendMessage(sheet, PSM_ADDPAGE, 0, reinterpret_cast<LPARAM>(refused)));
+    SendMessage(sheet, PSM_REMOVEPAGE, 0, 0);
+    EXPECT_EQ(released, (std::vector<LPARAM>{1}));
+  });
+  EXPECT_EQ(released, (std::vector<LPARAM>{1, 2, 3}));
+  DestroyPropertySheetPage(refused);  // a page the sheet refused stays its caller's
+  EXPECT_EQ(released.back(), 9);
+}
+
 TEST_F(PropertySheets, ScreenshotShowsTabsPageAndButtonsInPlace) {
   Run([&](HWND sheet) {
     RunUntilIdle();
