@@ -29,7 +29,8 @@ void RetainState(DeviceContext& dc, DcState& st) {
   Retain(st.font);
   Retain(st.palette);
   if (st.bitmap) {
-    st.bitmap->selectedInto = static_cast<HDC>(dc.handle);
+    // The stock bitmap is in every memory DC at once, of any thread: it records none of them.
+    if (!st.bitmap->stock) st.bitmap->selectedInto = static_cast<HDC>(dc.handle);
     dc.surface = st.bitmap->surface;
   }
 }
@@ -39,7 +40,7 @@ void ReleaseState(DcState& st) {
   Release(st.brush);
   Release(st.font);
   Release(st.palette);
-  if (st.bitmap) st.bitmap->selectedInto = nullptr;
+  if (st.bitmap && !st.bitmap->stock) st.bitmap->selectedInto = nullptr;
 }
 
 void InitState(DcState& st) {
@@ -322,7 +323,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
       if (bm == s.bitmap) return bm->handle;
       if (bm->selectedInto && !bm->stock) return nullptr;
       auto prev = s.bitmap;
-      if (prev) prev->selectedInto = nullptr;
+      if (prev && !prev->stock) prev->selectedInto = nullptr;
       s.bitmap = bm;
       if (!bm->stock) bm->selectedInto = hdc;
       dc->surface = bm->surface;
@@ -372,7 +373,6 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   ReleaseState(dc->st);
   dc->st = std::move(restored);
   RetainState(*dc, dc->st);
-  if (dc->st.bitmap && dc->st.bitmap->stock) dc->st.bitmap->selectedInto = nullptr;
   dc->InvalidateClip();
   return TRUE;
 }
