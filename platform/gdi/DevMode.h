@@ -16,7 +16,7 @@ typedef struct _POINTL {
   LONG y;
 } POINTL, *PPOINTL;
 
-// 156 bytes, as the ANSI structure of specification version 0x0401.
+// 156 bytes: the ANSI layout whose dmSpecVersion is 0x0401.
 typedef struct _devicemodeA {
   BYTE dmDeviceName[CCHDEVICENAME];
   WORD dmSpecVersion;
