@@ -4,8 +4,9 @@
 # brambolt_library(<target> <folder> [DEPS <targets...>] [PCH <headers...>] [LIBS <libs...>])
 function(brambolt_library target folder)
   cmake_parse_arguments(ARG "" "" "DEPS;PCH;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.c)
-  file(GLOB headers CONFIGURE_DEPENDS ${folder}/*.h)
+  # Subfolders belong to the library too (editor/mvc/).
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.c)
+  file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${folder}/*.h)
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})
     set(scope PUBLIC)

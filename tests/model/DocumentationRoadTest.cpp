@@ -28,7 +28,7 @@ std::string Native(const CString& strPath) {
 
 TEST(DocumentationRoad, RealHeadersGiveACompleteTreeInEveryLanguage) {
   model_test::TempFolder folder;
-  const fs::path sources = fs::path(__FILE__).parent_path().parent_path().parent_path() / "model";
+  const fs::path sources = fs::path(BRAMBOLT_TEST_DATA_DIR).parent_path().parent_path() / "model";
   int nHeaders = 0;
   for (const auto& entry : fs::directory_iterator(sources))
     if (entry.path().extension() == ".h") {

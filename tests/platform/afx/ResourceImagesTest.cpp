@@ -71,8 +71,7 @@ TEST(ResourceBitmaps, SysColorBitmapsTakeTheButtonColours) {
 }
 
 TEST(ResourceBitmaps, BitmapFilesLoadWithTheirFileHeader) {
-  std::string here = __FILE__;
-  std::string path = here.substr(0, here.rfind("platform/afx")) + "data/afx/greys.bmp";
+  const std::string path = std::string(BRAMBOLT_TEST_DATA_DIR) + "/afx/greys.bmp";
   auto bitmap = static_cast<HBITMAP>(::LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(PixelOf(bitmap, 4), RGB(255, 0, 0));
