@@ -216,6 +216,16 @@ class CWnd : public CCmdTarget {
   // Centres over pAlternateOwner, else the owner or parent, else the screen.
   void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
+  // ---- layout of bars (FrameLayout.cpp) ----
+  enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+  // Lays out the children with ids in [nIDFirst, nIDLast]: each answers WM_SIZEPARENT by taking
+  // its part of the client rectangle (lpRectClient, else the client area), and the child
+  // nIDLeftOver gets what remains. reposQuery moves nothing and returns the remaining rectangle
+  // in lpRectParam (with bStretch FALSE, the bars' total size); reposExtra keeps lpRectParam's
+  // four values as extra borders around the leftover child.
+  void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags = reposDefault,
+                      LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+
   // ---- painting ----
   CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
   CDC* GetDCEx(CRgn* prgnClip, DWORD flags) {
@@ -481,3 +491,15 @@ LPCTSTR AfxRegisterDefaultWndClass();
 LRESULT AfxProcessWndProcException(CException* e, const MSG* pMsg);
 // A window of pWnd is being destroyed: the thread forgets it as its main or active window.
 void AfxNotifyWindowGone(CWnd* pWnd);
+
+// What WM_SIZEPARENT carries (lParam): the rectangle still free, which each bar shrinks by the
+// part it takes, the bars' total size, whether bars stretch across the free rectangle, and the
+// deferred move of all of them (null while the layout is only asked for).
+struct AFX_SIZEPARENTPARAMS {
+  HDWP hDWP;
+  RECT rect;
+  SIZE sizeTotal;
+  BOOL bStretch;
+};
+// Moves hWnd to lpRect through the layout's deferred move (nothing when only asked for).
+void AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);

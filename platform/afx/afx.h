@@ -37,5 +37,6 @@
 #include "afx/ResourceImages.h"
 #include "afx/RecentFiles.h"
 #include "afx/CDocument.h"
+#include "afx/CFrameWnd.h"
 #include "afx/CView.h"
 #include "afx/CDocTemplate.h"

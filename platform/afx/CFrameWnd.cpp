@@ -1,0 +1,302 @@
+// CFrameWnd: frames with their resources, title, active view, accelerators, menu updates,
+// command routing and status-line prompts. The layout of bars is in FrameLayout.cpp, docking in
+// FrameDocking.cpp.
+#include "afx/CFrameWnd.h"
+
+#include "afx/CDocTemplate.h"
+#include "afx/CView.h"
+#include "afx/CWinApp.h"
+#include "afx/WindowDCs.h"
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_CLOSE()
+  ON_WM_DESTROY()
+  ON_WM_INITMENUPOPUP()
+  ON_WM_MENUSELECT()
+  ON_WM_SIZE()
+  ON_WM_SETFOCUS()
+  ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  if (cs.lpszClass == nullptr)
+    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
+  // The title the frame shows is made from the document's; FWS_ styles are the framework's own.
+  if (cs.style & FWS_ADDTOTITLE) cs.style |= FWS_PREFIXTITLE;
+  return CWnd::PreCreateWindow(cs);
+}
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle, CCreateContext* pContext) {
+  HMENU menu = nullptr;
+  if (lpszMenuName != nullptr) {
+    menu = ::LoadMenu(AfxFindResourceHandle(lpszMenuName, RT_MENU), lpszMenuName);
+    if (menu == nullptr) return FALSE;
+  }
+  m_strTitle = lpszWindowName;
+  if (!CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, brambolt::afx::Extent(rect.left, rect.right),
+                brambolt::afx::Extent(rect.top, rect.bottom), pParentWnd->GetSafeHwnd(), menu, pContext)) {
+    if (menu != nullptr) ::DestroyMenu(menu);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+  m_nIDHelp = nIDResource;
+  CString title;
+  title.LoadString(nIDResource);
+  int end = title.Find('\n');
+  if (end >= 0) title = title.Left(end);
+  LPCTSTR menuName = MAKEINTRESOURCE(nIDResource);
+  bool hasMenu = ::FindResource(AfxFindResourceHandle(menuName, RT_MENU), menuName, RT_MENU) != nullptr;
+  if (!Create(nullptr, title, dwDefaultStyle, rectDefault, pParentWnd, hasMenu ? menuName : nullptr, 0, pContext))
+    return FALSE;
+  m_hMenuDefault = ::GetMenu(m_hWnd);
+  LoadAccelTable(menuName);
+  if (pContext == nullptr) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+  return TRUE;
+}
+
+BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName) {
+  if (m_hAccelTable != nullptr) return FALSE;
+  m_hAccelTable = ::LoadAccelerators(AfxFindResourceHandle(lpszResourceName, RT_ACCELERATOR), lpszResourceName);
+  return m_hAccelTable != nullptr;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CWnd::OnCreate(lpcs) == -1) return -1;
+  auto* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+  return OnCreateClient(lpcs, context) ? 0 : -1;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
+  if (pContext != nullptr && pContext->m_pNewViewClass != nullptr) return CreateView(pContext) != nullptr;
+  return TRUE;
+}
+
+CView* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
+  auto* view = static_cast<CView*>(pContext->m_pNewViewClass->CreateObject());
+  if (view == nullptr) return nullptr;
+  CRect client;
+  GetClientRect(&client);
+  if (!view->Create(nullptr, nullptr, AFX_WS_DEFAULT_VIEW & ~static_cast<DWORD>(WS_BORDER), client, this, nID,
+                    pContext))
+    return nullptr;  // PostNcDestroy deleted it
+  return view;
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  if (nType != SIZE_MINIMIZED) RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
+  if (m_pViewActive != nullptr)
+    m_pViewActive->SetFocus();
+  else
+    CWnd::OnSetFocus(pOldWnd);
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
+  CView* old = m_pViewActive;
+  if (pViewNew == old) return;
+  m_pViewActive = nullptr;
+  if (bNotify && old != nullptr) old->OnActivateView(FALSE, pViewNew, old);
+  m_pViewActive = pViewNew;
+  if (bNotify && pViewNew != nullptr) pViewNew->OnActivateView(TRUE, pViewNew, old);
+}
+
+CDocument* CFrameWnd::GetActiveDocument() {
+  return m_pViewActive != nullptr ? m_pViewActive->GetDocument() : nullptr;
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow) {
+  if (nCmdShow == -1) nCmdShow = IsWindowVisible() ? SW_SHOW : SW_SHOWNORMAL;
+  ShowWindow(nCmdShow);
+  if (IsWindowVisible()) BringWindowToTop();
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
+  CView* view = nullptr;
+  if (GetActiveView() == nullptr) {
+    view = static_cast<CView*>(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)));
+    if (view != nullptr && view->IsKindOf(RUNTIME_CLASS(CView))) SetActiveView(view, FALSE);
+  }
+  SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+  // Views learn their content after every window of the frame exists.
+  if (pDoc != nullptr) {
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos != nullptr;) {
+      CView* each = pDoc->GetNextView(pos);
+      if (each->GetParentFrame() == this) each->OnInitialUpdate();
+    }
+  }
+  if (bMakeVisible) {
+    ActivateFrame();
+    if (m_pViewActive != nullptr) m_pViewActive->OnActivateView(TRUE, m_pViewActive, m_pViewActive);
+  }
+  OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+  if ((GetStyle() & FWS_ADDTOTITLE) == 0) return;
+  CDocument* doc = GetActiveDocument();
+  UpdateFrameTitleForDocument(bAddToTitle && doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : nullptr);
+}
+
+void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName) {
+  CString title;
+  if (lpszDocName != nullptr && *lpszDocName != '\0' && (GetStyle() & FWS_PREFIXTITLE)) {
+    title = CString(lpszDocName) + " - " + m_strTitle;
+  } else if (lpszDocName != nullptr && *lpszDocName != '\0') {
+    title = m_strTitle + " - " + lpszDocName;
+  } else {
+    title = m_strTitle;
+  }
+  CString current;
+  GetWindowText(current);
+  if (current != title) SetWindowText(title);
+}
+
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
+  HMENU menu = hMenuAlt != nullptr ? hMenuAlt : m_hMenuDefault;
+  if (menu != nullptr && ::GetMenu(m_hWnd) != menu) ::SetMenu(m_hWnd, menu);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+  if (CWnd::PreTranslateMessage(pMsg)) return TRUE;
+  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
+    HACCEL accel = GetDefaultAccelerator();
+    return accel != nullptr && ::TranslateAccelerator(m_hWnd, accel, pMsg);
+  }
+  return FALSE;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  _AFX_THREAD_STATE* state = AfxGetThreadState();
+  CFrameWnd* savedFrame = state->m_pRoutingFrame;
+  state->m_pRoutingFrame = this;
+  BOOL handled = FALSE;
+  // The active view (and through it its document) first, then the frame, then the application.
+  CView* view = GetActiveView();
+  if (view != nullptr && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+    handled = TRUE;
+  } else if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+    handled = TRUE;
+  } else if (CWinApp* app = AfxGetApp(); app != nullptr && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+    handled = TRUE;
+  }
+  state->m_pRoutingFrame = savedFrame;
+  return handled;
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pMenu, UINT, BOOL bSysMenu) {
+  if (bSysMenu) return;  // the system menu has no update handlers
+  AfxUpdateMenuPopup(this, pMenu, m_bAutoMenuEnable);
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
+  // The status line shows the prompt of the item under the selection.
+  if (nFlags == 0xFFFF && hSysMenu == nullptr) {
+    m_nIDTracking = AFX_IDS_IDLEMESSAGE;
+  } else if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP))) {
+    m_nIDTracking = 0;
+  } else {
+    m_nIDTracking = nItemID;
+  }
+  SendMessage(WM_SETMESSAGESTRING, m_nIDTracking, 0);
+}
+
+void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
+  // A command's prompt is its string up to the first '\n' (the rest is its tool tip).
+  rMessage.LoadString(nID);
+  int end = rMessage.Find('\n');
+  if (end >= 0) rMessage = rMessage.Left(end);
+}
+
+LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
+  UINT previous = m_nIDLastMessage;
+  if (lParam != 0) {
+    m_strMessage = reinterpret_cast<LPCTSTR>(lParam);
+  } else if (wParam != 0) {
+    GetMessageString(static_cast<UINT>(wParam), m_strMessage);
+  } else {
+    m_strMessage.Empty();
+  }
+  m_nIDLastMessage = static_cast<UINT>(wParam);
+  return previous;
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText)); }
+
+void CFrameWnd::SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID, 0); }
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+  UINT flags = m_nIdleFlags;
+  m_nIdleFlags = 0;
+  if (flags & idleMenu) OnUpdateFrameMenu(nullptr);
+  OnUpdateFrameTitle(TRUE);
+  if (flags & idleLayout) {
+    RecalcLayout((flags & idleNotify) != 0);
+    UpdateWindow();
+  }
+  return 0;
+}
+
+void CFrameWnd::OnClose() {
+  if (m_lpfnCloseProc != nullptr) {
+    m_lpfnCloseProc(this);
+    return;
+  }
+  CDocument* doc = GetActiveDocument();
+  if (doc != nullptr && !doc->CanCloseFrame(this)) return;
+  CWinApp* app = AfxGetApp();
+  if (app != nullptr && app->m_pMainWnd == this) {
+    // Closing the main window ends the application: every document is asked first.
+    if (!app->SaveAllModified()) return;
+    app->CloseAllDocuments(FALSE);
+    if (!IsWindow(m_hWnd)) return;  // closing the documents closed this frame
+  } else if (doc != nullptr && doc->m_viewList.GetCount() == 1) {
+    // The last view of the document goes with this frame: so does the document.
+    doc->PreCloseFrame(this);
+    doc->OnCloseDocument();
+    return;
+  }
+  DestroyWindow();
+}
+
+void CFrameWnd::OnDestroy() {
+  m_pViewActive = nullptr;
+  CWnd::OnDestroy();
+}
+
+void CFrameWnd::PostNcDestroy() { delete this; }
+
+// ---- finding frames ----
+
+CFrameWnd* CWnd::GetParentFrame() const {
+  if (m_hWnd == nullptr) return nullptr;
+  for (CWnd* parent = GetParent(); parent != nullptr; parent = parent->GetParent())
+    if (parent->IsFrameWnd()) return static_cast<CFrameWnd*>(parent);
+  return nullptr;
+}
+
+CFrameWnd* CWnd::GetTopLevelFrame() const {
+  if (m_hWnd == nullptr) return nullptr;
+  CWnd* wnd = const_cast<CWnd*>(this);
+  CFrameWnd* frame = IsFrameWnd() ? static_cast<CFrameWnd*>(wnd) : GetParentFrame();
+  while (frame != nullptr) {
+    CFrameWnd* up = frame->GetParentFrame();
+    if (up == nullptr) break;
+    frame = up;
+  }
+  return frame;
+}
