@@ -2,6 +2,7 @@
 #include "afx/CView.h"
 
 #include "afx/CDocTemplate.h"
+#include "afx/CPrintInfo.h"
 #include "afx/CWinApp.h"
 #include "afx/WindowDCs.h"
 
@@ -49,7 +50,40 @@ void CView::OnPaint() {
   OnDraw(&dc);
 }
 
-void CView::OnPrepareDC(CDC*, void*) {}
+void CView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  // A view that did not say how many pages it has prints one.
+  if (pInfo != nullptr && pDC != nullptr && pDC->IsPrinting())
+    pInfo->m_bContinuePrinting = pInfo->GetMaxPage() != 0xFFFF || pInfo->m_nCurPage == 1;
+}
+
+BOOL CView::OnScroll(UINT, UINT, BOOL) { return FALSE; }
+
+BOOL CView::OnScrollBy(CSize, BOOL) { return FALSE; }
+
+DROPEFFECT CView::OnDragEnter(COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+
+DROPEFFECT CView::OnDragOver(COleDataObject*, DWORD, CPoint) { return DROPEFFECT_NONE; }
+
+void CView::OnDragLeave() {}
+
+BOOL CView::OnDrop(COleDataObject*, DROPEFFECT, CPoint) { return FALSE; }
+
+DROPEFFECT CView::OnDropEx(COleDataObject*, DROPEFFECT, DROPEFFECT, CPoint) { return static_cast<DROPEFFECT>(-1); }
+
+DROPEFFECT CView::OnDragScroll(DWORD dwKeyState, CPoint point) {
+  // The inset along the client edges where a drag scrolls the view.
+  constexpr int kInset = 11;
+  CRect client;
+  GetClientRect(&client);
+  CRect inside = client;
+  inside.DeflateRect(kInset, kInset);
+  if (!client.PtInRect(point) || inside.PtInRect(point)) return DROPEFFECT_NONE;
+  UINT horizontal = point.x < inside.left ? SB_LINEUP : point.x >= inside.right ? SB_LINEDOWN : 0xFF;
+  UINT vertical = point.y < inside.top ? SB_LINEUP : point.y >= inside.bottom ? SB_LINEDOWN : 0xFF;
+  if (!OnScroll(MAKEWORD(horizontal, vertical), 0, TRUE)) return DROPEFFECT_NONE;
+  // Scrolling; the drop itself would copy with Ctrl, else move.
+  return DROPEFFECT_SCROLL | ((dwKeyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE);
+}
 
 void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 

@@ -5,6 +5,18 @@
 #include "afx/CFrameWnd.h"
 #include "afx/CMenu.h"
 
+class CPrintInfo;
+class CPreviewView;
+class COleDataObject;
+
+// What a drop would do, as drop targets answer it.
+typedef DWORD DROPEFFECT;
+#define DROPEFFECT_NONE 0
+#define DROPEFFECT_COPY 1
+#define DROPEFFECT_MOVE 2
+#define DROPEFFECT_LINK 4
+#define DROPEFFECT_SCROLL 0x80000000
+
 class CView : public CWnd {
   DECLARE_DYNAMIC(CView)
 
@@ -19,16 +31,44 @@ class CView : public CWnd {
   // The document changed: the default repaints the whole view.
   virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
   virtual void OnDraw(CDC* pDC) = 0;
-  virtual void OnPrepareDC(CDC* pDC, void* pInfo = nullptr);
+  // Before each paint and each printed page; while printing, pInfo says which page. Without a
+  // known page count the default prints one page.
+  virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
   virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
   virtual void OnActivateFrame(UINT, CFrameWnd*) {}
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   // Commands go to the view, then to its document.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+  // Scrolling: the codes of both bars in one word (low byte horizontal, high byte vertical, 0xFF
+  // for none); the defaults scroll nothing and answer FALSE.
+  virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
+  virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
+
+  // Drag and drop onto the view, called by its registered drop target. OnDropEx answers
+  // (DROPEFFECT)-1 to have OnDrop called instead; OnDragScroll scrolls when the point is in the
+  // inset along the client edges.
+  virtual DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual void OnDragLeave();
+  virtual BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point);
+  virtual DROPEFFECT OnDropEx(COleDataObject* pDataObject, DROPEFFECT dropDefault, DROPEFFECT dropList, CPoint point);
+  virtual DROPEFFECT OnDragScroll(DWORD dwKeyState, CPoint point);
+
   CDocument* m_pDocument = nullptr;
 
  protected:
+  // Printing: OnPreparePrinting sets the page range and calls DoPreparePrinting (the print
+  // dialog, or the default printer for preview and direct printing); OnBeginPrinting and
+  // OnEndPrinting bracket the job; OnPrint draws one page (the default draws OnDraw).
+  virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+  virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+  // Preview closes: the default ends printing and gives the frame back to the view.
+  virtual void OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CPreviewView* pView);
+  BOOL DoPreparePrinting(CPrintInfo* pInfo);
+
   void PostNcDestroy() override;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnDestroy();

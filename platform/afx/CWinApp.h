@@ -104,6 +104,11 @@ class CWinApp : public CWinThread {
   virtual INT_PTR DoPrintDialog(CPrintDialog* pPD);
   BOOL CreatePrinterDC(CDC& dc);
   afx_msg void OnFilePrintSetup();
+  // Pages print preview shows side by side at first (0 or 1: one, 2: two).
+  UINT m_nNumPreviewPages = 0;
+  // The command line being processed while ProcessShellCommand runs (null otherwise): the
+  // views' print commands read /pt's printer from it.
+  CCommandLineInfo* m_pCmdInfo = nullptr;
 
   // ---- user interface helpers ----
   virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
