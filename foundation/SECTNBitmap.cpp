@@ -75,7 +75,8 @@ size_t ParsePackedDib(const std::vector<BYTE>& dib, std::vector<BYTE>& info) {
   }
   WORD bits = h.biBitCount;
   bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-  LONG rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+  // In 64 bits: the height may be INT_MIN, whose negation does not fit.
+  const long long rows = h.biHeight < 0 ? -static_cast<long long>(h.biHeight) : h.biHeight;
   if (!knownDepth || h.biPlanes != 1 || h.biCompression != BI_RGB || h.biWidth <= 0 || rows <= 0 ||
       h.biWidth > SECImage::kMaxDimension || rows > SECImage::kMaxDimension ||
       (bits <= 8 && h.biClrUsed > (1u << bits)) || (bits > 8 && h.biClrUsed > 256)) {

@@ -1,6 +1,7 @@
 // Bitmaps, icons and cursors from resources and bitmap files.
 #include "afx/ResourceImages.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -26,8 +27,17 @@ struct PackedDib {
   int height = 0;  // as stored: twice the image for icons
   int bitCount = 0;
   size_t headerSize = 0;  // header and colour table
+  size_t bitsSize = 0;    // the bytes after them, up to the end of the resource
+  DWORD compression = BI_RGB;
   bool core = false;
+
+  // The rows of an image `rows` high, 0 when they overflow.
+  unsigned long long RowBytes() const { return ((static_cast<unsigned long long>(width) * bitCount + 31) / 32) * 4; }
+  // Whether `rows` rows of pixels fit in the bytes after the header.
+  bool RowsFit(unsigned long long rows) const { return rows == 0 || RowBytes() <= bitsSize / rows; }
 };
+
+unsigned long long Magnitude(int v) { return v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v); }
 
 bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
   if (size < 12) return false;
@@ -38,23 +48,42 @@ bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
     dib.width = Word(data + 4);
     dib.height = static_cast<short>(Word(data + 6));
     dib.bitCount = Word(data + 10);
+    if (dib.bitCount > 32) return false;
     size_t colors = dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0;
     dib.headerSize = 12 + colors * 3;
   } else if (headerSize >= 40 && size >= 40) {
     dib.width = static_cast<LONG>(Dword(data + 4));
     dib.height = static_cast<LONG>(Dword(data + 8));
     dib.bitCount = Word(data + 14);
-    DWORD compression = Dword(data + 16);
+    dib.compression = Dword(data + 16);
     DWORD used = Dword(data + 32);
+    if (dib.bitCount > 32 || headerSize > size) return false;
     size_t colors = used != 0 ? used : (dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0);
-    size_t masks = (compression == BI_BITFIELDS && headerSize == 40) ? 12 : 0;
+    size_t masks = (dib.compression == BI_BITFIELDS && headerSize == 40) ? 12 : 0;
     dib.headerSize = headerSize + masks + colors * 4;
   } else {
     return false;
   }
   if (dib.width <= 0 || dib.height == 0 || dib.headerSize > size) return false;
   dib.bits = data + dib.headerSize;
+  dib.bitsSize = size - dib.headerSize;
   return true;
+}
+
+// Copies the header and colour table of a packed DIB whose pixels lie within the resource: rows
+// that must fit, or run-length data whose size is cut to the bytes there are. Empty when the
+// pixels reach past the end. The copy is aligned wherever the resource's bytes lie.
+std::vector<BYTE> CheckedHeader(const BYTE* data, const PackedDib& dib) {
+  std::vector<BYTE> copy(data, data + dib.headerSize);
+  if (dib.compression == BI_RLE8 || dib.compression == BI_RLE4) {
+    const DWORD stated = Dword(data + 20);
+    const auto room = static_cast<DWORD>(std::min<size_t>(dib.bitsSize, 0xFFFFFFFFu));
+    const DWORD bounded = stated != 0 && stated < room ? stated : room;
+    for (int i = 0; i < 4; ++i) copy[20 + static_cast<size_t>(i)] = static_cast<BYTE>(bounded >> (8 * i));
+  } else if ((dib.compression != BI_RGB && dib.compression != BI_BITFIELDS) || !dib.RowsFit(Magnitude(dib.height))) {
+    copy.clear();
+  }
+  return copy;
 }
 
 struct ScreenDC {
@@ -65,9 +94,8 @@ struct ScreenDC {
 HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
   PackedDib dib;
   if (!ReadPackedDib(data, size, dib)) return nullptr;
-  // The header and colour table are read as structures: a copy is aligned wherever the
-  // resource's bytes lie.
-  std::vector<BYTE> copy(data, data + dib.headerSize);
+  std::vector<BYTE> copy = CheckedHeader(data, dib);
+  if (copy.empty()) return nullptr;
   if (flags & LR_LOADMAP3DCOLORS && !dib.core && dib.bitCount <= 8) {
     // The classic palette's greys become the 3-D colours of the system.
     BYTE* table = copy.data() + Dword(data);
@@ -92,8 +120,7 @@ HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
     void* bits = nullptr;
     HBITMAP section = ::CreateDIBSection(screen.dc, bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (section != nullptr)
-      ::SetDIBits(screen.dc, section, 0, static_cast<UINT>(dib.height < 0 ? -dib.height : dib.height), dib.bits, bmi,
-                  DIB_RGB_COLORS);
+      ::SetDIBits(screen.dc, section, 0, static_cast<UINT>(Magnitude(dib.height)), dib.bits, bmi, DIB_RGB_COLORS);
     return section;
   }
   return ::CreateDIBitmap(screen.dc, &bmi->bmiHeader, CBM_INIT, dib.bits, bmi, DIB_RGB_COLORS);
@@ -126,7 +153,7 @@ HBITMAP MaskFromRows(const BYTE* rows, int width, int height) {
 HICON IconFromDirectory(HINSTANCE instance, LPCSTR name, bool icon, int cx, int cy, UINT flags) {
   ResourceBytes group = FindBytes(instance, name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
   if (group.data == nullptr) return nullptr;
-  int id = ::LookupIconIdFromDirectoryEx(group.data, icon, cx, cy, flags);
+  int id = brambolt::BestIconId(group.data, group.size, icon, cx, cy);
   if (id == 0) return nullptr;
   ResourceBytes image = FindBytes(instance, MAKEINTRESOURCE(id), icon ? RT_ICON : RT_CURSOR);
   if (image.data == nullptr) return nullptr;
@@ -157,12 +184,15 @@ HICON CreateIconFromResourceEx(PBYTE bits, DWORD size, BOOL icon, DWORD, int, in
     size -= 4;
   }
   PackedDib dib;
-  if (!ReadPackedDib(bits, size, dib) || dib.core) return nullptr;
-  int width = dib.width, height = (dib.height < 0 ? -dib.height : dib.height) / 2;
-  size_t colorStride = static_cast<size_t>(((width * dib.bitCount + 31) / 32) * 4);
-  size_t maskStride = static_cast<size_t>(((width + 31) / 32) * 4);
-  size_t colorBytes = colorStride * static_cast<size_t>(height);
-  if (dib.headerSize + colorBytes + maskStride * static_cast<size_t>(height) > size) return nullptr;
+  if (!ReadPackedDib(bits, size, dib) || dib.core || dib.compression != BI_RGB) return nullptr;
+  // The colour rows and the mask rows must both lie within the resource; sizes in 64 bits, so
+  // no width or height overflows them.
+  const unsigned long long rows = Magnitude(dib.height) / 2;
+  const unsigned long long colorStride = dib.RowBytes();
+  const unsigned long long maskStride = ((static_cast<unsigned long long>(dib.width) + 31) / 32) * 4;
+  if (rows == 0 || colorStride + maskStride > dib.bitsSize / rows) return nullptr;
+  const int width = dib.width, height = static_cast<int>(rows);
+  const size_t colorBytes = static_cast<size_t>(colorStride * rows);
   // The colour image is the header with half the height.
   std::vector<BYTE> header(bits, bits + dib.headerSize);
   LONG half = height;
@@ -223,7 +253,8 @@ HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono) {
   DWORD size = ::SizeofResource(hInst, hRsrc);
   PackedDib dib;
   if (data == nullptr || !ReadPackedDib(data, size, dib) || dib.core || dib.bitCount > 8) return nullptr;
-  std::vector<BYTE> copy(data, data + dib.headerSize);
+  std::vector<BYTE> copy = CheckedHeader(data, dib);
+  if (copy.empty()) return nullptr;
   BYTE* table = copy.data() + Dword(data);
   size_t colors = (dib.headerSize - Dword(data)) / 4;
   struct Map {

@@ -174,6 +174,7 @@ unsigned char* _mbsupr(unsigned char* str) {
 
 unsigned char* _mbsrev(unsigned char* str) {
   size_t length = std::strlen(reinterpret_cast<char*>(str));
+  if (length == 0) return str;  // an empty vector's data() may be null, which memcpy must not get
   std::vector<uchar> reversed(length);
   size_t out = length;
   for (const uchar* p = str; *p;) {

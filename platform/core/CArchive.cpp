@@ -571,6 +571,10 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
       AfxThrowArchiveException(CArchiveException::badClass, m_strFileName);
     return pOb;
   }
+  // Objects nested deeper than any document makes (a damaged or hostile file) are refused before
+  // their recursion can exhaust the stack.
+  constexpr int kMaxReadDepth = 2000;
+  if (m_nReadDepth >= kMaxReadDepth) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
   CObject* pOb = pClassRef->CreateObject();
   if (pOb == nullptr) AfxThrowMemoryException();
   CheckCount();
@@ -580,6 +584,11 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   UINT nSchemaSave = m_nObjectSchema;
   m_nObjectSchema = nSchema;
   // An object whose Serialize throws is not deleted: objects read inside it may point at it.
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(++d) {}
+    ~DepthGuard() { --depth; }
+  } guard(m_nReadDepth);
   pOb->Serialize(*this);
   m_nObjectSchema = nSchemaSave;
   return pOb;

@@ -181,6 +181,7 @@ class CArchive {
   std::unordered_map<const CRuntimeClass*, UINT> m_schemaMap;
   bool m_bMapsReady;
   UINT m_nGrowSize;
+  int m_nReadDepth = 0;  // objects being read inside one another
 
   void InitMaps();
 };

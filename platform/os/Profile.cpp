@@ -181,9 +181,11 @@ ProfileCache& Cache() {
 }
 
 // The lines [first, last) of the first section of that name, header included; nullopt when absent.
+// The caller's name is trimmed of blanks as the names in the file are.
 std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& lines, std::string_view section) {
+  const std::string wanted = Trim(section);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != Line::Kind::Section || !FileNamesEqualNoCase(lines[i].name, section)) continue;
+    if (lines[i].kind != Line::Kind::Section || !FileNamesEqualNoCase(lines[i].name, wanted)) continue;
     std::size_t end = i + 1;
     while (end < lines.size() && lines[end].kind != Line::Kind::Section) ++end;
     return std::make_pair(i, end);
@@ -193,8 +195,9 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const Lines& line
 
 std::optional<std::size_t> FindEntry(const Lines& lines, std::pair<std::size_t, std::size_t> range,
                                      std::string_view key) {
+  const std::string wanted = Trim(key);
   for (std::size_t i = range.first + 1; i < range.second; ++i)
-    if (lines[i].kind == Line::Kind::Entry && FileNamesEqualNoCase(lines[i].name, key)) return i;
+    if (lines[i].kind == Line::Kind::Entry && FileNamesEqualNoCase(lines[i].name, wanted)) return i;
   return std::nullopt;
 }
 

@@ -276,6 +276,24 @@ std::vector<std::string> SplitKeyPath(std::string_view path) {
   return names;
 }
 
+// The documented limits: a key name holds at most 255 characters and a tree is at most 512 keys
+// deep. Deeper trees would also make the recursive writing and freeing of keys overflow the stack.
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxKeyDepth = 512;
+
+std::size_t Depth(const Key& key) {
+  std::size_t depth = 0;
+  for (const Key* k = key.parent; k; k = k->parent) ++depth;
+  return depth;
+}
+
+// Whether `names` below `parent` stay within the limits.
+bool WithinLimits(const Key& parent, const std::vector<std::string>& names) {
+  for (const std::string& n : names)
+    if (n.size() > kMaxKeyNameLength) return false;
+  return Depth(parent) + names.size() <= kMaxKeyDepth;
+}
+
 Key* Child(Key& parent, const std::string& name, bool create) {
   auto it = parent.children.find(name);
   if (it != parent.children.end()) return it->second.get();
@@ -326,9 +344,10 @@ void Parse(const std::string& text, Key& top, int root) {
       if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
           (path.size() > rootName.size() && path[rootName.size()] != '\\'))
         continue;
+      const std::vector<std::string> names = SplitKeyPath(std::string_view(path).substr(rootName.size()));
+      if (!WithinLimits(top, names)) continue;  // its values are skipped with it
       key = &top;
-      for (const std::string& name : SplitKeyPath(std::string_view(path).substr(rootName.size())))
-        key = Child(*key, name, true);
+      for (const std::string& name : names) key = Child(*key, name, true);
       continue;
     }
     Value v;
@@ -546,7 +565,7 @@ LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const 
   OpenKey parent;
   if (LONG error = store.Resolve(hKey, parent)) return error;
   const std::vector<std::string> names = SplitKeyPath(subKey ? subKey : "");
-  if (create && HasControlBytes(names)) return ERROR_INVALID_PARAMETER;
+  if (create && (HasControlBytes(names) || !WithinLimits(*parent.key, names))) return ERROR_INVALID_PARAMETER;
   Key* key = parent.key.get();
   std::shared_ptr<Key> held = parent.key;
   bool created = false;

@@ -294,6 +294,25 @@ std::vector<IconDirectoryEntry> ParseIconDirectory(const void* data, std::size_t
   return entries;
 }
 
+int BestIconId(const void* data, std::size_t size, bool icon, int cx, int cy) {
+  if (!data) return 0;
+  const auto entries = ParseIconDirectory(data, size, icon);
+  if (cx == 0) cx = 32;
+  if (cy == 0) cy = cx;
+  // Closest size first, then the deepest colour that the 32-bit display can show.
+  const IconDirectoryEntry* best = nullptr;
+  long bestScore = LONG_MAX;
+  for (const auto& e : entries) {
+    long distance = std::labs(static_cast<long>(e.width) - cx) + std::labs(static_cast<long>(e.height) - cy);
+    long score = distance * 64 - e.bitCount;
+    if (score < bestScore) {
+      bestScore = score;
+      best = &e;
+    }
+  }
+  return best ? best->id : 0;
+}
+
 std::optional<ToolbarTemplate> ParseToolbarTemplate(const void* data, std::size_t size) {
   Reader in(data, size);
   ToolbarTemplate t;
@@ -310,24 +329,9 @@ std::optional<ToolbarTemplate> ParseToolbarTemplate(const void* data, std::size_
 
 int LookupIconIdFromDirectoryEx(const BYTE* presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT) {
   if (!presbits) return 0;
+  // The call takes no size: the directory is trusted to hold the entries its count promises.
   const std::size_t count = static_cast<std::size_t>(presbits[4] | (presbits[5] << 8));
-  const std::size_t size = 6 + count * 14;
-  auto entries = brambolt::ParseIconDirectory(presbits, size, fIcon != FALSE);
-  if (entries.empty()) return 0;
-  if (cxDesired == 0) cxDesired = fIcon ? 32 : 32;
-  if (cyDesired == 0) cyDesired = cxDesired;
-  // Closest size first, then the deepest colour that the 32-bit display can show.
-  const brambolt::IconDirectoryEntry* best = nullptr;
-  long bestScore = LONG_MAX;
-  for (const auto& e : entries) {
-    long distance = std::labs(static_cast<long>(e.width) - cxDesired) + std::labs(static_cast<long>(e.height) - cyDesired);
-    long score = distance * 64 - e.bitCount;
-    if (score < bestScore) {
-      bestScore = score;
-      best = &e;
-    }
-  }
-  return best ? best->id : 0;
+  return brambolt::BestIconId(presbits, 6 + count * 14, fIcon != FALSE, cxDesired, cyDesired);
 }
 
 int LookupIconIdFromDirectory(const BYTE* presbits, BOOL fIcon) {

@@ -95,6 +95,10 @@ struct IconDirectoryEntry {
 // Parses an RT_GROUP_ICON or RT_GROUP_CURSOR directory.
 std::vector<IconDirectoryEntry> ParseIconDirectory(const void* data, std::size_t size, bool icon);
 
+// The id of the directory's image that best fits cx by cy (0: the system size), reading no byte
+// past `size`; 0 when there is none.
+int BestIconId(const void* data, std::size_t size, bool icon, int cx, int cy);
+
 struct ToolbarTemplate {
   WORD version = 0;
   WORD width = 0;

@@ -114,6 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadThumbnail{"Depth", [](std::string& s) { s[28] = 7; }, CArchiveException::genericException},
         BadThumbnail{"HeightBeyondTheBytes", [](std::string& s) { Put32(s, 22, 4000); },
                      CArchiveException::genericException},
+        BadThumbnail{"LowestHeight", [](std::string& s) { Put32(s, 22, 0x80000000u); },
+                     CArchiveException::genericException},
         BadThumbnail{"NoWidth", [](std::string& s) { Put32(s, 18, 0); }, CArchiveException::genericException},
         BadThumbnail{"TooManyColours", [](std::string& s) { Put32(s, 46, 300); }, CArchiveException::genericException}),
     [](const auto& info) { return std::string(info.param.name); });

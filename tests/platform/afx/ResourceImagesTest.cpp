@@ -3,10 +3,15 @@
 // lists made from bitmap strips.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "AfxTestResources.h"
 #include "afx/afx.h"
+#include "res/ResourceTemplates.h"
 #include "platform/gdi/GdiTestUtil.h"
 
 using gditest::MemoryCanvas;
@@ -77,6 +82,68 @@ TEST(ResourceBitmaps, BitmapFilesLoadWithTheirFileHeader) {
   EXPECT_EQ(PixelOf(bitmap, 4), RGB(255, 0, 0));
   ::DeleteObject(bitmap);
   EXPECT_EQ(::LoadImage(nullptr, (path + ".missing").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Put32(std::string& s, size_t at, unsigned v) {
+  for (int i = 0; i < 4; ++i) s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+}
+
+TEST(ResourceBitmaps, PixelsReachingPastTheFileAreRefused) {
+  const std::string whole = ReadAll(std::string(BRAMBOLT_TEST_DATA_DIR) + "/afx/greys.bmp");
+  ASSERT_GT(whole.size(), 100u);
+  const std::string path = (std::filesystem::temp_directory_path() / "brambolt-cut.bmp").string();
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  std::string taller = whole, lowest = whole;
+  Put32(taller, 14 + 8, 4000);
+  Put32(lowest, 14 + 8, 0x80000000u);
+  const Case cases[] = {{"one byte short", whole.substr(0, whole.size() - 1)},
+                        {"half the rows", whole.substr(0, whole.size() - 64)},
+                        {"height beyond the bytes", taller},
+                        {"lowest height", lowest}};
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    EXPECT_EQ(::LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr) << c.what;
+  }
+  std::filesystem::remove(path);
+}
+
+TEST(ResourceIcons, ImagesAndDirectoriesAreReadWithinTheirSize) {
+  // A 32 x 32 icon image at 4 bits: header, 16 colours, colour rows, mask rows.
+  std::string image(40 + 64 + 32 * 16 + 32 * 4, '\0');
+  Put32(image, 0, 40);
+  Put32(image, 4, 32);
+  Put32(image, 8, 64);
+  image[12] = 1;
+  image[14] = 4;
+  auto bytes = [](std::string& s) { return reinterpret_cast<PBYTE>(s.data()); };
+  auto size = [](const std::string& s) { return static_cast<DWORD>(s.size()); };
+  HICON icon = ::CreateIconFromResourceEx(bytes(image), size(image), TRUE, 0x00030000, 0, 0, 0);
+  EXPECT_NE(icon, nullptr);
+  ::DestroyIcon(icon);
+  EXPECT_EQ(::CreateIconFromResourceEx(bytes(image), size(image) - 1, TRUE, 0x00030000, 0, 0, 0), nullptr);
+  std::string huge = image;
+  Put32(huge, 4, 0x7FFFFFF0u);
+  EXPECT_EQ(::CreateIconFromResourceEx(bytes(huge), size(huge), TRUE, 0x00030000, 0, 0, 0), nullptr);
+  std::string lowest = image;
+  Put32(lowest, 8, 0x80000000u);
+  EXPECT_EQ(::CreateIconFromResourceEx(bytes(lowest), size(lowest), TRUE, 0x00030000, 0, 0, 0), nullptr);
+
+  // A directory that promises 200 entries but holds two: only those two are read.
+  const BYTE group[] = {0, 0, 1, 0, 200, 0,                          // reserved, icon, count
+                        16, 16, 0, 0, 1, 0, 4, 0, 0, 1, 0, 0, 7, 0,  // 16 x 16 -> id 7
+                        32, 32, 0, 0, 1, 0, 4, 0, 0, 2, 0, 0, 9, 0};  // 32 x 32 -> id 9
+  const std::vector<BYTE> exact(std::begin(group), std::end(group));
+  EXPECT_EQ(brambolt::BestIconId(exact.data(), exact.size(), true, 16, 16), 7);
+  EXPECT_EQ(brambolt::BestIconId(exact.data(), exact.size(), true, 0, 0), 9);
+  EXPECT_EQ(brambolt::BestIconId(exact.data(), 5, true, 0, 0), 0);
 }
 
 TEST(ResourceIcons, TheSizeAskedForIsChosen) {

@@ -103,6 +103,9 @@ TEST(MbString, ReverseKeepsDoubleByteCharactersWhole) {
   char text[] = "a\xA4\xA4" "b\xA5\x5C";
   _mbsrev(U(text));
   EXPECT_STREQ(text, "\xA5\x5C" "b\xA4\xA4" "a");
+  char empty[] = "";
+  EXPECT_EQ(_mbsrev(U(empty)), U(empty));
+  EXPECT_STREQ(empty, "");
 }
 
 struct BoundedCopyCase {

@@ -428,6 +428,33 @@ TEST(ArchiveObjects, CorruptTagsRaiseTheirCauses) {
   }
 }
 
+TEST(ArchiveObjects, NestingDeeperThanAnyDocumentIsRefusedBeforeTheStackRunsOut) {
+  // Objects each holding the next: 20,000 levels, then a null child.
+  auto nested = [](int depth) {
+    Bytes bytes = Concat({NewClass(1, "CArcNode"), Le32(0)});
+    for (int i = 1; i < depth; ++i)
+      for (const Bytes& part : {Le16(0x8001), Le32(static_cast<unsigned>(i))}) bytes.insert(bytes.end(), part.begin(), part.end());
+    return Concat({bytes, Le16(0)});
+  };
+  [[maybe_unused]] files_test::ExpectedLeaks leaks;
+  EXPECT_EQ(ArchiveCause([&] {
+              Load(nested(20000), [](CArchive& ar) {
+                CObject* p = nullptr;
+                ar >> p;
+              });
+            }),
+            CArchiveException::genericException);
+  CObject* top = nullptr;
+  Load(nested(1000), [&](CArchive& ar) { ar >> top; });
+  int depth = 0;
+  for (CObject* p = top; p; ++depth) {
+    CObject* next = static_cast<CArcNode*>(p)->m_pChild;
+    delete p;
+    p = next;
+  }
+  EXPECT_EQ(depth, 1000);
+}
+
 TEST(ArchiveObjects, AnObjectOfAnotherClassThanRequestedRaisesBadClass) {
   CArcNode node;
   Bytes bytes = Store([&](CArchive& ar) { ar << &node << &node; });

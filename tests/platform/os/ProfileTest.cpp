@@ -71,6 +71,16 @@ TEST_F(Profile, SectionsAndKeysIgnoreCase) {
   EXPECT_EQ(dir.Read("test.ini"), "[Layout.Bar1]\r\nVisible=0\r\n");
 }
 
+TEST_F(Profile, CallersNamesAreTrimmedLikeTheFilesNames) {
+  EXPECT_TRUE(WritePrivateProfileString("x ", " k\t", "1", file.c_str()));
+  EXPECT_TRUE(WritePrivateProfileString(" x", "k ", "2", file.c_str()));
+  EXPECT_EQ(Get("x ", " k\t"), "2");
+  EXPECT_EQ(Get("x", "k"), "2");
+  EXPECT_EQ(List(" x ", 100), std::vector<std::string>{"k"});
+  EXPECT_TRUE(WritePrivateProfileString("x\t", " k", nullptr, file.c_str()));
+  EXPECT_EQ(Get("x", "k"), "?");
+}
+
 TEST_F(Profile, DefaultsForMissingFilesSectionsAndKeys) {
   EXPECT_EQ(Get("S", "k", "fallback  "), "fallback");
   EXPECT_EQ(Get("S", "k", nullptr), "");

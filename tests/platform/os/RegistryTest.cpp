@@ -390,6 +390,35 @@ TEST_F(Registry, ReadsRegFilesWrittenByHand) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Elsewhere", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(Registry, KeyNamesAndDepthStayWithinTheDocumentedLimits) {
+  HKEY key = nullptr;
+  const std::string longest(255, 'n');
+  EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, ("A\\" + longest).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                           &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, ("A\\" + longest + "n").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                           nullptr, &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+
+  // 512 levels are allowed, one more is refused, also when made from a deep open key.
+  std::string path;
+  for (int i = 0; i < 511; ++i) path += "k\\";
+  HKEY deep = Create(HKEY_CURRENT_USER, (path + "k").c_str());
+  EXPECT_EQ(RegCreateKeyEx(deep, "more", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_INVALID_PARAMETER);
+  RegCloseKey(deep);
+
+  // A file nested far deeper loads without overflowing the stack; the too-deep key is skipped.
+  std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Top]\n\"v\"=\"1\"\n[HKEY_CURRENT_USER";
+  for (int i = 0; i < 100000; ++i) text += "\\d";
+  dir.Write("HKEY_CURRENT_USER.reg", text + "]\n\"x\"=\"y\"\n");
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Top", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "d", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
