@@ -105,6 +105,11 @@ struct SECCompressFile::GzipStream {
       transparent = true;
       return;
     }
+    ReadMemberHeader();
+  }
+
+  // The rest of a member's header, after its magic.
+  void ReadMemberHeader() {
     const int method = GetByte();
     const int flags = GetByte();
     for (int i = 0; i < 6; ++i) GetByte();  // time, extra flags, operating system
@@ -132,6 +137,20 @@ struct SECCompressFile::GzipStream {
     if (z.avail_in == 0) result = Z_DATA_ERROR;
   }
 
+  // After a member's trailer: starts the next member, as gzip reads concatenated files; false at
+  // the end of the file. Bytes there that are no member are damage.
+  bool NextMember() {
+    const int first = GetByte();
+    if (first == -1) return false;
+    if (first != kGzipMagic0 || GetByte() != kGzipMagic1) Fail();
+    ReadMemberHeader();
+    if (result == Z_DATA_ERROR || inflateReset(&z) != Z_OK) Fail();
+    crc = crc32(0, nullptr, 0);
+    length = 0;
+    result = Z_OK;
+    return true;
+  }
+
   UINT Read(BYTE* out, UINT count) {
     if (writing) return 0;
     if (transparent) {
@@ -142,22 +161,34 @@ struct SECCompressFile::GzipStream {
       return pending + (pending < count ? raw.CFile::Read(out + pending, count - pending) : 0);
     }
     if (result == Z_DATA_ERROR) ThrowDamaged(path);
-    if (result == Z_STREAM_END) return 0;
+    if (result == Z_STREAM_END) return 0;  // the last member has ended
     z.next_out = out;
     z.avail_out = count;
+    BYTE* counted = out;  // the member's CRC and length cover the bytes up to here
+    auto count_output = [&] {
+      const auto produced = static_cast<UINT>(z.next_out - counted);
+      crc = crc32(crc, counted, produced);
+      length += produced;
+      counted = z.next_out;
+    };
     while (z.avail_out != 0) {
       if (z.avail_in == 0 && !endOfInput) Refill();
       // The file ended inside the compressed data.
       if (z.avail_in == 0) Fail();
       result = inflate(&z, Z_NO_FLUSH);
-      if (result == Z_STREAM_END) break;
+      if (result == Z_STREAM_END) {
+        count_output();
+        CheckTrailer();
+        if (!NextMember()) {
+          result = Z_STREAM_END;
+          break;
+        }
+        continue;
+      }
       if (result != Z_OK && result != Z_BUF_ERROR) Fail();
     }
-    const UINT produced = count - z.avail_out;
-    crc = crc32(crc, out, produced);
-    length += produced;
-    if (result == Z_STREAM_END) CheckTrailer();
-    return produced;
+    count_output();
+    return count - z.avail_out;
   }
 
   // The trailer: CRC-32 and length modulo 2^32 of the uncompressed data, little-endian.

@@ -172,7 +172,15 @@ BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CStrin
   return reg.SetValue(key, value);
 }
 
-BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList&, const CStringList&) { return TRUE; }
+// Children are subkeys, so no list is written; the node's key is made here, as every node is
+// saved through this call: a node without values keeps its key (and so its place in the tree).
+BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList& path, const CStringList&) {
+  SECRegistry reg;
+  if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
+  CString keyPath;
+  GetNodeKeyPath(keyPath, path);
+  return reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr);
+}
 
 BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
                                       CStringList& values) {

@@ -132,7 +132,19 @@ BOOL SECPcx::DoLoadImage(CFile* pFile) {
   m_nBitsPerPixel = depth;
   m_wColors = colours;
   m_bRowsPadded = FALSE;
-  if (colours && !ReadColorTable(colours)) return FALSE;
+  if (layout == Layout::twoLevel) {
+    // A two-level picture takes its two colours from the header's colour map, or black and
+    // white when the map does not tell them apart; a 256-colour palette after the data (some
+    // programs write one) is not the picture's. The other entries are a grey ramp.
+    for (WORD i = 0; i < colours; ++i) m_lpRGB[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
+    const BYTE* map = m_pcxHeader + 16;
+    if (std::memcmp(map, map + 3, 3) != 0) {
+      m_lpRGB[0] = {map[2], map[1], map[0], 0};
+      m_lpRGB[255] = {map[5], map[4], map[3], 0};
+    }
+  } else if (colours && !ReadColorTable(colours)) {
+    return FALSE;
+  }
   // The file stores the top line first.
   return PadRows() && FlipVertical();
 }

@@ -277,15 +277,14 @@ BOOL SECRegistry::GetKeySecurity(SECURITY_INFORMATION securityInformation, PSECU
   return Result(RegGetKeySecurity(m_hKey, securityInformation, pSecurityDescriptor, lpcbSecurityDescriptor));
 }
 
+// Any length: the size is asked first, so a string of any length written is read back.
 BOOL SECRegistry::QueryValue(LPCTSTR lpszValueName, CString& strValue) {
-  std::vector<char> buffer(kNameBufferSize, '\0');
-  DWORD type = REG_SZ;
-  DWORD size = kNameBufferSize;
-  if (!QueryValueRaw(lpszValueName, &type, reinterpret_cast<LPBYTE>(buffer.data()), &size)) {
+  std::vector<BYTE> bytes;
+  if (!ReadValueBytes(lpszValueName, bytes)) {
     strValue.Empty();
     return FALSE;
   }
-  strValue = BoundedText(buffer.data(), size);
+  strValue = BoundedText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   return TRUE;
 }
 

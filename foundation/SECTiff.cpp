@@ -172,8 +172,11 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
   size_t stride = PaddedRowBytes(depth, w);
   if (stride * height > kMaxPixelBytes) return FALSE;
   // Orientations whose first row is the bottom of the picture; 2 and 3 also run right to left.
-  bool bottomFirst = orientation == 3 || orientation == 4 || orientation == 7 || orientation == 8;
+  // Orientations 5 to 8 store the picture's columns as rows: read as stored, then turned below.
+  const bool transposed = orientation >= 5 && orientation <= 8;
+  bool bottomFirst = orientation == 3 || orientation == 4;
   bool rightFirst = orientation == 2 || orientation == 3;
+  if (transposed) TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);  // libtiff's own reader reads as stored
   auto destRow = [&](uint32_t fileRow) {
     return m_bits.Get() + stride * (bottomFirst ? fileRow : height - 1 - fileRow);
   };
@@ -266,19 +269,47 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
     return FALSE;
   }
 
+  if (transposed) {
+    if (!Transpose(orientation, depth / 8, w, h)) return FALSE;
+    std::swap(w, h);
+    stride = PaddedRowBytes(depth, w);
+  }
   BITMAPINFOHEADER& bi = GetBitmapInfo()->bmiHeader;
   bi.biSize = 40;
   bi.biWidth = w;
   bi.biHeight = h;
   bi.biPlanes = m_nSysPlanes;
   bi.biBitCount = static_cast<WORD>(depth);
-  bi.biSizeImage = static_cast<DWORD>(stride * height);
+  bi.biSizeImage = static_cast<DWORD>(stride * static_cast<size_t>(h));
   m_dwWidth = w;
   m_dwHeight = h;
   m_nBitsPerPixel = depth;
   m_wColors = colours;
   m_bRowsPadded = TRUE;
   return rightFirst ? MirrorHorizontal() : TRUE;
+}
+
+// Turns the pixel block of a picture read as stored (`width` x `height`, bottom-up, the stored
+// first row on top) into the picture that orientation 5 to 8 describes (`height` x `width`):
+// the stored rows become columns, left to right for 5 and 8, right to left for 6 and 7, and
+// the stored columns run down for 5 and 6, up for 7 and 8.
+bool SECTiff::Transpose(int orientation, DWORD pixelBytes, LONG width, LONG height) {
+  const size_t fromStride = PaddedRowBytes(8 * pixelBytes, width);
+  const size_t toStride = PaddedRowBytes(8 * pixelBytes, height);
+  std::vector<BYTE> stored(m_bits.Get(), m_bits.Get() + fromStride * static_cast<size_t>(height));
+  if (!m_bits.Allocate(toStride * static_cast<size_t>(width))) return false;
+  const bool fromRight = orientation == 6 || orientation == 7;
+  const bool upwards = orientation == 7 || orientation == 8;
+  for (LONG r = 0; r < height; ++r) {
+    const BYTE* row = stored.data() + fromStride * static_cast<size_t>(height - 1 - r);
+    const LONG x = fromRight ? height - 1 - r : r;
+    for (LONG c = 0; c < width; ++c) {
+      const LONG y = upwards ? width - 1 - c : c;  // from the top
+      BYTE* to = m_bits.Get() + toStride * static_cast<size_t>(width - 1 - y) + static_cast<size_t>(x) * pixelBytes;
+      std::memcpy(to, row + static_cast<size_t>(c) * pixelBytes, pixelBytes);
+    }
+  }
+  return true;
 }
 
 BOOL SECTiff::SaveImage(LPCTSTR lpszFileName) {

@@ -36,5 +36,6 @@ class SECTiff : public kelpwood::foundation::SECImage {
 
  private:
   BOOL ReadTiffFile(const std::string& nativePath);
+  bool Transpose(int orientation, DWORD pixelBytes, LONG width, LONG height);
   BOOL WriteTiffFile(const std::string& nativePath);
 };

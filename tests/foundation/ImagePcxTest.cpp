@@ -120,6 +120,24 @@ TEST(PcxRead, TwoLevelFileWithoutPaletteIsBlackAndWhiteOnAGreyRamp) {
   EXPECT_EQ(image.GetColorTable()[77].rgbGreen, 77);
 }
 
+TEST(PcxRead, TwoLevelFileTakesItsColoursFromTheHeaderNotFromATrailingPalette) {
+  const std::string data = Packet(1, 0x80) + Packet(1, 0x00);
+  const std::string allBlack = std::string(1, '\x0C') + std::string(768, '\0');
+  struct Case {
+    const char* what;
+    std::string headerColours;
+    Rgb clear, set;
+  };
+  const Case cases[] = {{"no header colours", "", {0, 0, 0}, {255, 255, 255}},
+                        {"header colours", std::string("\x10\x20\x30\xF0\xE0\xD0", 6), {0x10, 0x20, 0x30}, {0xF0, 0xE0, 0xD0}}};
+  for (const Case& c : cases) {
+    SECPcx image;
+    ASSERT_TRUE(LoadBytes(image, PcxFile(1, 1, 2, 1, 2, data + allBlack, c.headerColours))) << c.what;
+    EXPECT_EQ(PixelOf(image, 0, 0), c.set) << c.what;
+    EXPECT_EQ(PixelOf(image, 1, 0), c.clear) << c.what;
+  }
+}
+
 TEST(PcxRead, PlanarSixteenColourFileTakesTheHeaderColourMap) {
   std::string colours;
   for (int i = 0; i < 16; ++i) colours += {static_cast<char>(i * 16), static_cast<char>(i), static_cast<char>(255 - i)};

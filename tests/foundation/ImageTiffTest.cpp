@@ -242,6 +242,43 @@ TEST(TiffRead, OrientationThreeIsTurnedUpright) {
   EXPECT_EQ(IndexOf(tiff, 0, 0), 4);
 }
 
+TEST(TiffRead, OrientationsFiveToEightAreTransposedAsWellAsFlipped) {
+  brambolt::testing_os::TempDir dir;
+  // Stored 3 x 2: rows 1 2 3 and 4 5 6. Each orientation shows a 2 x 3 picture, rows from the top.
+  struct Case {
+    uint16_t orientation;
+    int rows[3][2];
+  };
+  const Case cases[] = {{ORIENTATION_LEFTTOP, {{1, 4}, {2, 5}, {3, 6}}},
+                        {ORIENTATION_RIGHTTOP, {{4, 1}, {5, 2}, {6, 3}}},
+                        {ORIENTATION_RIGHTBOT, {{6, 3}, {5, 2}, {4, 1}}},
+                        {ORIENTATION_LEFTBOT, {{3, 6}, {2, 5}, {1, 4}}}};
+  for (const Case& c : cases) {
+    WriteTiff(dir / "o.tif", 3, 2, 8, 1, PHOTOMETRIC_MINISBLACK, std::string("\x01\x02\x03\x04\x05\x06", 6),
+              [&](TIFF* t) { TIFFSetField(t, TIFFTAG_ORIENTATION, c.orientation); });
+    SECTiff tiff;
+    ASSERT_TRUE(tiff.LoadImage((dir / "o.tif").c_str()));
+    ASSERT_EQ(tiff.GetWidth(), 2) << c.orientation;
+    ASSERT_EQ(tiff.GetHeight(), 3) << c.orientation;
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 2; ++x) EXPECT_EQ(IndexOf(tiff, x, y), c.rows[y][x]) << c.orientation << " " << x << "," << y;
+  }
+  // A 24-bit picture of 23 x 37 stored pixels turned by orientation 6 (right-top) is 37 x 23.
+  std::string rgb;
+  for (int y = 0; y < 37; ++y)
+    for (int x = 0; x < 23; ++x) rgb += {static_cast<char>(x), static_cast<char>(y), 9};
+  WriteTiff(dir / "r.tif", 23, 37, 8, 3, PHOTOMETRIC_RGB, rgb,
+            [](TIFF* t) { TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_RIGHTTOP); });
+  SECTiff tiff;
+  ASSERT_TRUE(tiff.LoadImage((dir / "r.tif").c_str()));
+  ASSERT_EQ(tiff.GetWidth(), 37);
+  ASSERT_EQ(tiff.GetHeight(), 23);
+  EXPECT_EQ(PixelOf(tiff, 0, 0), (Rgb{0, 36, 9}));
+  EXPECT_EQ(PixelOf(tiff, 36, 0), (Rgb{0, 0, 9}));
+  EXPECT_EQ(PixelOf(tiff, 36, 22), (Rgb{22, 0, 9}));
+  EXPECT_EQ(PixelOf(tiff, 10, 5), (Rgb{5, 26, 9}));
+}
+
 TEST(TiffRead, SixteenBitAndAlphaAndSeparatePlanesGiveTwentyFourBits) {
   brambolt::testing_os::TempDir dir;
   uint16_t wide[6] = {0x1234, 0xABCD, 0xFF00, 0x0001, 0x8000, 0x7FFF};

@@ -115,6 +115,16 @@ TEST_P(GzipInterchange, WeReadWhatSystemGzipWrites) {
   EXPECT_EQ(ReadCompressed(dir / "fast.gz", 4096), content);
 }
 
+TEST_P(GzipInterchange, EveryMemberOfAConcatenatedFileIsReadAsZcatDoes) {
+  const std::string& content = GetParam().content;
+  dir.Write("first", content);
+  dir.Write("second", "second member\n");
+  Shell("gzip -n -c '" + (dir / "first") + "' > '" + (dir / "both.gz") + "'");
+  Shell("gzip -c '" + (dir / "second") + "' >> '" + (dir / "both.gz") + "'");
+  Shell("gzip -n -c '" + (dir / "first") + "' >> '" + (dir / "both.gz") + "'");
+  EXPECT_EQ(ReadCompressed(dir / "both.gz", 1000), content + "second member\n" + content);
+}
+
 INSTANTIATE_TEST_SUITE_P(SECCompressFile, GzipInterchange, ::testing::ValuesIn(Contents()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -253,6 +263,8 @@ const Damage kDamages[] = {
     {"HeaderOnly", [](std::string& b) { b.resize(10); }},
     {"ReservedFlag", [](std::string& b) { b[3] = static_cast<char>(0x20); }},
     {"NotDeflate", [](std::string& b) { b[2] = 7; }},
+    {"GarbageAfterTheLastMember", [](std::string& b) { b += "garbage"; }},
+    {"DamagedSecondMember", [](std::string& b) { b += b.substr(0, 20); }},
 };
 
 class DamagedGzip : public ::testing::TestWithParam<Damage> {};

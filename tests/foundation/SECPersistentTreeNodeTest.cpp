@@ -447,6 +447,23 @@ TEST_F(RegistryStrategy, FirstSaveOfANewTreeSucceedsAndLoadsBack) {
   ExpectLayout(loaded);
 }
 
+TEST_F(RegistryStrategy, NodesWithoutValuesAreSavedAndLoadBack) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Empty", nullptr), 0u);
+  root.AddChild("Folder")->AddChild("Leaf");
+  root.AddChild("Other");
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  EXPECT_TRUE(root.Save(&reg));
+  brambolt::ResetRegistryForTesting();
+  EXPECT_TRUE(KeyExists("Software\\Test\\Empty\\Folder\\Leaf"));
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Empty", nullptr), 0u);
+  EXPECT_TRUE(loaded.Load(&reg));
+  EXPECT_EQ(ChildNames(loaded), (std::vector<std::string>{"Folder", "Other"}));
+  ASSERT_NE(loaded.FindChild("Folder"), nullptr);
+  EXPECT_EQ(ChildNames(*loaded.FindChild("Folder")), (std::vector<std::string>{"Leaf"}));
+}
+
 TEST_F(RegistryStrategy, SavingAgainReplacesTheWholeSubtree) {
   SECPersistentTreeNode root;
   BuildLayout(root);

@@ -212,14 +212,18 @@ TEST_F(RegistryWrapper, ReadsStopAtTheStoredSize) {
   EXPECT_EQ(list.GetSize(), 0);
 }
 
-TEST_F(RegistryWrapper, StringLongerThanTheBufferFailsWithMoreData) {
+TEST_F(RegistryWrapper, StringsOfAnyLengthReadBack) {
   SECRegistry reg;
   OpenCreated(reg, "Software\\Long");
-  ASSERT_TRUE(reg.SetStringValue("long", CString('x', 3000)));
-  CString text("before");
-  EXPECT_FALSE(reg.QueryValue("long", text));
-  EXPECT_EQ(reg.m_lErrorCode, ERROR_MORE_DATA);
-  EXPECT_TRUE(text.IsEmpty());
+  for (int length : {2047, 2048, 4000, 100000}) {
+    ASSERT_TRUE(reg.SetStringValue("long", CString('x', length)));
+    CString text("before");
+    EXPECT_TRUE(reg.GetStringValue("long", text)) << length;
+    EXPECT_EQ(text.GetLength(), length);
+    text = "before";
+    EXPECT_TRUE(reg.QueryValue("long", text)) << length;
+    EXPECT_EQ(text.GetLength(), length);
+  }
 }
 
 TEST_F(RegistryWrapper, MissingValueFails) {
