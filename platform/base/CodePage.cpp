@@ -1,6 +1,7 @@
 // The ANSI code page and its lead-byte aware character functions.
 #include "base/CodePage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
@@ -122,10 +123,33 @@ BYTE ToLowerByte(BYTE c) {
   }
 }
 
-const char* CharacterStart(UINT codePage, const char* start, const char* position) {
-  const char* run = position;
-  while (run > start && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(run[-1]))) --run;
-  return ((position - run) & 1) ? position - 1 : position;
+std::size_t CharacterStart(UINT codePage, std::string_view text, std::size_t offset) {
+  if (offset >= text.size()) return text.size();
+  std::size_t run = offset;
+  while (run > 0 && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[run - 1]))) --run;
+  return ((offset - run) & 1) ? offset - 1 : offset;
+}
+
+std::size_t CharacterStart(std::string_view text, std::size_t offset) { return CharacterStart(CP_ACP, text, offset); }
+
+std::size_t NextCharacter(UINT codePage, std::string_view text, std::size_t offset) {
+  if (offset >= text.size()) return text.size();
+  return offset + (offset + 1 < text.size() && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[offset])) ? 2 : 1);
+}
+
+std::size_t NextCharacter(std::string_view text, std::size_t offset) { return NextCharacter(CP_ACP, text, offset); }
+
+std::size_t PreviousCharacter(UINT codePage, std::string_view text, std::size_t offset) {
+  if (offset == 0) return 0;
+  return CharacterStart(codePage, text, std::min(offset, text.size()) - 1);
+}
+
+std::size_t PreviousCharacter(std::string_view text, std::size_t offset) {
+  return PreviousCharacter(CP_ACP, text, offset);
+}
+
+std::size_t CharacterLength(std::string_view text, std::size_t offset) {
+  return NextCharacter(text, offset) - std::min(offset, text.size());
 }
 
 }  // namespace brambolt
@@ -164,15 +188,16 @@ BOOL IsDBCSLeadByte(BYTE testChar) { return IsDBCSLeadByteEx(CP_ACP, testChar); 
 
 namespace {
 
+// A C string's end is unknown, so the view for stepping forward is the character's two bytes at most.
 const char* StepForward(UINT codePage, const char* p) {
   if (*p == '\0') return p;
-  if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0') return p + 2;
-  return p + 1;
+  return p + brambolt::NextCharacter(codePage, std::string_view(p, p[1] == '\0' ? 1 : 2), 0);
 }
 
 const char* StepBack(UINT codePage, const char* start, const char* current) {
   if (current <= start) return start;
-  return brambolt::CharacterStart(codePage, start, current - 1);
+  std::string_view text(start, static_cast<std::size_t>(current - start));
+  return start + brambolt::PreviousCharacter(codePage, text, text.size());
 }
 
 bool IsCharacterArgument(LPCSTR p) { return reinterpret_cast<ULONG_PTR>(p) <= 0xFFFF; }

@@ -2,6 +2,9 @@
 // aware character functions that follow it: stepping, case folding and character classes.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "base/WinTypes.h"
 
 #define CP_ACP 0
@@ -55,10 +58,24 @@ class ScopedCodePage {
 // Big5: 0x40-0x7E, 0xA1-0xFE).
 bool IsTrailByteEx(UINT codePage, BYTE byte);
 
-// The start of the character that holds the byte at `position` (which lies in the string
-// beginning at `start`). A byte outside the lead range always ends a character, so the parity of
-// the run of lead-range bytes before `position` decides.
-const char* CharacterStart(UINT codePage, const char* start, const char* position);
+// Character positions over a string view, for the ANSI code page or a given one: the one answer to
+// "where does the character at this byte start, and where is the next or previous one". Offsets
+// are byte offsets into `text`; a lead byte that ends the view is a character of its own, so
+// stepping never leaves the view. A byte outside the lead range always ends a character, so the
+// parity of the run of lead-range bytes before an offset decides where its character starts.
+std::size_t CharacterStart(UINT codePage, std::string_view text, std::size_t offset);
+std::size_t CharacterStart(std::string_view text, std::size_t offset);
+// The offset after the character that starts at `offset` (text.size() at or past the end).
+std::size_t NextCharacter(UINT codePage, std::string_view text, std::size_t offset);
+std::size_t NextCharacter(std::string_view text, std::size_t offset);
+// The start of the character before `offset` (0 at the start).
+std::size_t PreviousCharacter(UINT codePage, std::string_view text, std::size_t offset);
+std::size_t PreviousCharacter(std::string_view text, std::size_t offset);
+// Bytes in the character starting at `offset`: 2 for a lead byte with a byte after it, 0 at the end.
+std::size_t CharacterLength(std::string_view text, std::size_t offset);
+inline bool IsCharacterStart(std::string_view text, std::size_t offset) {
+  return CharacterStart(text, offset) == offset;
+}
 
 // Single-byte case folding and classes of the ANSI code page; bytes of double-byte
 // characters are never passed here by the callers below.

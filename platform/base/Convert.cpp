@@ -336,7 +336,7 @@ size_t CharacterBoundary(std::string_view text, size_t maxBytes, UINT codePage) 
     while (cut > 0 && maxBytes - cut < 3 && (static_cast<BYTE>(text[cut]) & 0xC0) == 0x80) --cut;
     return cut;
   }
-  return static_cast<size_t>(CharacterStart(codePage, text.data(), text.data() + maxBytes) - text.data());
+  return CharacterStart(codePage, text, maxBytes);
 }
 
 }  // namespace brambolt

@@ -4,6 +4,7 @@
 #include "base/WinTypes.h"
 #include "base/WinMacros.h"
 #include "base/LastError.h"
+#include "base/ByteOrder.h"
 #include "base/CodePage.h"
 #include "base/MbString.h"
 #include "base/Convert.h"

@@ -65,13 +65,12 @@ Line ParseLine(std::string raw) {
 Lines ParseText(const std::string& text) {
   Lines lines;
   std::size_t start = 0;
+  // A line ends at CR LF, LF or a lone CR (files written by old Mac editors).
   while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
+    std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) end = text.size();
-    std::string raw = text.substr(start, end - start);
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    lines.push_back(ParseLine(std::move(raw)));
-    start = end + 1;
+    lines.push_back(ParseLine(text.substr(start, end - start)));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return lines;
 }
@@ -287,7 +286,8 @@ std::vector<std::string> SectionItems(const Lines& lines, std::string_view secti
   if (!range) return items;
   for (std::size_t i = range->first + 1; i < range->second; ++i) {
     const Line& line = lines[i];
-    if (line.kind != Line::Kind::Entry) continue;
+    // A line without '=' is no key, though the section's block still holds it.
+    if (line.kind != Line::Kind::Entry || (!whole && line.raw.find('=') == std::string::npos)) continue;
     items.push_back(whole ? Trim(line.raw) : line.name);
   }
   return items;

@@ -121,6 +121,20 @@ TEST_F(Profile, ListsSectionsAndKeys) {
   EXPECT_EQ(GetPrivateProfileSectionNames(names, sizeof names, file.c_str()), 14u);
 }
 
+TEST_F(Profile, LinesEndAtCrLfLfOrALoneCrAndKeysNeedAnEqualsSign) {
+  const char* files[] = {"[S]\r\na=1\r\nplain\r\nb=2\r\n", "[S]\na=1\nplain\nb=2\n", "[S]\ra=1\rplain\rb=2\r",
+                         "[S]\ra=1\nplain\r\nb=2"};
+  for (const char* text : files) {
+    SCOPED_TRACE(text);
+    dir.Write("test.ini", text);
+    DWORD n = 0;
+    EXPECT_EQ(List("S", 100, &n), (std::vector<std::string>{"a", "b"}));
+    char value[16];
+    EXPECT_EQ(GetPrivateProfileString("S", "b", "", value, sizeof value, file.c_str()), 1u);
+    EXPECT_STREQ(value, "2");
+  }
+}
+
 TEST_F(Profile, CutListReturnsSizeMinusTwoWithTwoNuls) {
   dir.Write("test.ini", "[S]\nalpha=1\nbeta=2\n");
   char buffer[9];
