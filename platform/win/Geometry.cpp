@@ -59,6 +59,8 @@ UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
     return SWP_NOSIZE | SWP_NOMOVE;
   MINMAXINFO mmi{};
   if (cmd == SW_MAXIMIZE) QueryMinMax(hwnd, mmi);
+  POINT iconSlot{-1, -1};
+  bool mdiIcon = cmd == SW_MINIMIZE && !IsIconic(hwnd) && MdiIconSlot(hwnd, &iconSlot);
   std::unique_lock<std::recursive_mutex> g(Lock());
   Window* w = Get(hwnd);
   if (w == nullptr) return SWP_NOSIZE | SWP_NOMOVE;
@@ -71,8 +73,9 @@ UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
       w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
       Window* p = Get(w->parent);
       int ph = p ? Height(p->client) : 0;
-      POINT at = w->minPos.x != -1 ? w->minPos : POINT{0, ph - 24};
-      rect = RECT{at.x, at.y, at.x + 160, at.y + 24};
+      int cy = GetSystemMetrics(SM_CYMINIMIZED);
+      POINT at = mdiIcon ? iconSlot : w->minPos.x != -1 ? w->minPos : POINT{0, ph - cy};
+      rect = RECT{at.x, at.y, at.x + GetSystemMetrics(SM_CXMINIMIZED), at.y + cy};
       w->minPos = at;
       return SWP_FRAMECHANGED;
     }
@@ -240,6 +243,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     w->window = newWindow;
     w->client = newClient;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normal = newWindow;
+    if ((w->style & WS_MINIMIZE) && !(wp.flags & SWP_NOMOVE)) w->minPos = POINT{newWindow.left, newWindow.top};
     if (!(wp.flags & SWP_NOZORDER)) {
       HWND after = wp.hwndInsertAfter;
       if (topLevel && after == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
@@ -281,6 +285,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
                ((wp.flags & SWP_SHOWWINDOW) || !(wp.flags & SWP_NOZORDER))) {
       ActivateWindow(hwnd, false, true);
     }
+  } else if (nowVisible && !(wp.flags & SWP_NOACTIVATE) &&
+             (geometryChanges || (wp.flags & SWP_SHOWWINDOW) || !(wp.flags & SWP_NOZORDER))) {
+    // A child moved, sized, shown or raised without SWP_NOACTIVATE is told (MDI children activate).
+    SendMessage(hwnd, WM_CHILDACTIVATE, 0, 0);
   }
   SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
   return TRUE;

@@ -61,6 +61,20 @@
 #define MIIM_BITMAP 0x00000080
 #define MIIM_FTYPE 0x00000100
 
+// Predefined bitmaps of MFT_BITMAP items, drawn by the menu itself: the system-menu icon of a
+// maximised MDI child (its HWND in the item data) and its caption buttons in the menu bar.
+#define HBMMENU_CALLBACK ((HBITMAP)-1)
+#define HBMMENU_SYSTEM ((HBITMAP)1)
+#define HBMMENU_MBAR_RESTORE ((HBITMAP)2)
+#define HBMMENU_MBAR_MINIMIZE ((HBITMAP)3)
+#define HBMMENU_MBAR_CLOSE ((HBITMAP)5)
+#define HBMMENU_MBAR_CLOSE_D ((HBITMAP)6)
+#define HBMMENU_MBAR_MINIMIZE_D ((HBITMAP)7)
+#define HBMMENU_POPUP_CLOSE ((HBITMAP)8)
+#define HBMMENU_POPUP_RESTORE ((HBITMAP)9)
+#define HBMMENU_POPUP_MAXIMIZE ((HBITMAP)10)
+#define HBMMENU_POPUP_MINIMIZE ((HBITMAP)11)
+
 #define GMDI_USEDISABLED 0x0001L
 #define GMDI_GOINTOPOPUPS 0x0002L
 

@@ -515,15 +515,42 @@ struct BarLayout {
   int height = 0;
 };
 
+bool IsPredefinedBitmap(HBITMAP b) {
+  auto v = reinterpret_cast<INT_PTR>(b);
+  return v >= 1 && v <= 11;
+}
+
+// The width of a bitmap item on the bar: the predefined ones are the size of menu-bar buttons.
+int BitmapItemWidth(const Item& it) {
+  if (it.bitmap == HBMMENU_SYSTEM) return GetSystemMetrics(SM_CXSMICON) + 4;
+  if (IsPredefinedBitmap(it.bitmap)) return GetSystemMetrics(SM_CXMENUSIZE);
+  BITMAP bm{};
+  if (it.bitmap != nullptr && GetObject(it.bitmap, sizeof(bm), &bm)) return bm.bmWidth + 4;
+  return GetSystemMetrics(SM_CXMENUSIZE);
+}
+
 BarLayout LayoutBar(HMENU menu, int width) {
   BarLayout bar;
   bar.items = Items(menu).value_or(std::vector<Item>());
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, MenuFont());
   int line = GetSystemMetrics(SM_CYMENU);
+  std::vector<int> widths;
+  for (const Item& it : bar.items)
+    widths.push_back((it.type & MFT_BITMAP) ? BitmapItemWidth(it)
+                                            : TextSize(dc, SplitText(it.text).first, true).cx + 2 * kBarItemPadding);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  // Items from the first MFT_RIGHTJUSTIFY one on sit at the right end of the last line.
+  size_t right = bar.items.size();
+  for (size_t i = 0; i < bar.items.size(); ++i)
+    if (bar.items[i].type & MFT_RIGHTJUSTIFY) {
+      right = i;
+      break;
+    }
   int x = 0, y = 0;
-  for (const Item& it : bar.items) {
-    int w = TextSize(dc, SplitText(it.text).first, true).cx + 2 * kBarItemPadding;
+  for (size_t i = 0; i < right; ++i) {
+    int w = widths[i];
     if (x > 0 && x + w > width) {
       x = 0;
       y += line;
@@ -531,13 +558,61 @@ BarLayout LayoutBar(HMENU menu, int width) {
     bar.rects.push_back(RECT{x, y, x + w, y + line});
     x += w;
   }
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  int group = 0;
+  for (size_t i = right; i < bar.items.size(); ++i) group += widths[i];
+  if (group > 0 && x > 0 && x + group > width) {
+    x = 0;
+    y += line;
+  }
+  int rx = std::max(x, width - group);
+  for (size_t i = right; i < bar.items.size(); ++i) {
+    bar.rects.push_back(RECT{rx, y, rx + widths[i], y + line});
+    rx += widths[i];
+  }
   bar.height = bar.items.empty() ? line : y + line;
   return bar;
 }
 
 int BarHeight(HWND, HMENU menu, int width) { return LayoutBar(menu, width).height; }
+
+// A bitmap item of the bar: a maximised MDI child's icon, its caption buttons, or a bitmap.
+void PaintBarBitmap(HDC dc, const Item& it, const RECT& r, bool hot) {
+  if (it.bitmap == HBMMENU_SYSTEM) {
+    auto owner = reinterpret_cast<HWND>(it.data);
+    HICON icon = nullptr;
+    if (IsWindow(owner)) {
+      icon = reinterpret_cast<HICON>(SendMessage(owner, WM_GETICON, ICON_SMALL, 0));
+      if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtr(owner, GCLP_HICONSM));
+      if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtr(owner, GCLP_HICON));
+    }
+    int size = GetSystemMetrics(SM_CXSMICON);
+    if (icon != nullptr)
+      DrawIconEx(dc, r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, icon, size, size, 0,
+               nullptr, DI_NORMAL);
+    return;
+  }
+  if (IsPredefinedBitmap(it.bitmap)) {
+    UINT kind = DFCS_CAPTIONCLOSE;
+    if (it.bitmap == HBMMENU_MBAR_RESTORE || it.bitmap == HBMMENU_POPUP_RESTORE) kind = DFCS_CAPTIONRESTORE;
+    if (it.bitmap == HBMMENU_MBAR_MINIMIZE || it.bitmap == HBMMENU_MBAR_MINIMIZE_D || it.bitmap == HBMMENU_POPUP_MINIMIZE)
+      kind = DFCS_CAPTIONMIN;
+    if (it.bitmap == HBMMENU_POPUP_MAXIMIZE) kind = DFCS_CAPTIONMAX;
+    bool disabled = it.IsDisabled() || it.bitmap == HBMMENU_MBAR_CLOSE_D || it.bitmap == HBMMENU_MBAR_MINIMIZE_D;
+    int bw = GetSystemMetrics(SM_CXMENUSIZE) - 2, bh = GetSystemMetrics(SM_CYMENUSIZE) - 4;
+    RECT button{r.left + (r.right - r.left - bw) / 2, r.top + (r.bottom - r.top - bh) / 2, 0, 0};
+    button.right = button.left + bw;
+    button.bottom = button.top + bh;
+    DrawFrameControl(dc, &button, DFC_CAPTION, kind | (hot ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0));
+    return;
+  }
+  BITMAP bm{};
+  if (it.bitmap == nullptr || !GetObject(it.bitmap, sizeof(bm), &bm)) return;
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, it.bitmap);
+  BitBlt(dc, r.left + 2, r.top + (r.bottom - r.top - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
 
 void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
   BarLayout bar = LayoutBar(menu, area.right - area.left);
@@ -549,6 +624,11 @@ void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
     RECT r = bar.rects[i];
     OffsetRect(&r, area.left, area.top);
     bool hot = (it.state & MF_HILITE) != 0;
+    if (it.type & MFT_BITMAP) {
+      if (hot && it.sub != nullptr) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+      PaintBarBitmap(dc, it, r, hot && it.sub == nullptr);
+      continue;
+    }
     if (hot) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     RECT text = r;
     if (hot) OffsetRect(&text, 1, 1);

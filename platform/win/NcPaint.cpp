@@ -113,7 +113,8 @@ void PaintNonClient(HWND hwnd, HDC hdc) {
     l = LayoutOf(*w);
   }
   bool active = copy.activeCaption;
-  if (copy.style & WS_CHILD) active = true;
+  // Child windows with captions look active, except MDI children, which follow their activation.
+  if ((copy.style & WS_CHILD) && !(copy.exStyle & WS_EX_MDICHILD)) active = true;
   PaintFrame(hdc, copy, l, active);
   if (!IsEmpty(l.caption)) PaintCaption(hdc, copy, l, active);
   if (!IsEmpty(l.menuBar)) {

@@ -1,6 +1,8 @@
 // Default non-client layout and hit testing with the classic metrics.
 #include "win/NonClient.h"
 
+#include <algorithm>
+
 #include "win/Backend.h"
 #include "win/Metrics.h"
 #include "win/WindowManager.h"
@@ -47,10 +49,17 @@ NonClientLayout LayoutOf(const Window& w) {
   l.window = RECT{0, 0, width, height};
   l.frame = FrameWidth(w.style, w.exStyle);
   l.sizing = (w.style & WS_THICKFRAME) != 0;
+  bool iconTitle = (w.style & WS_MINIMIZE) && HasCaption(w.style);
+  if (iconTitle) {
+    // A minimised window with a caption is a title bar alone: a raised edge around its caption.
+    l.frame = Metric(SM_CXEDGE);
+    l.sizing = false;
+  }
   int top = l.frame;
   if (HasCaption(w.style)) {
     bool tool = (w.exStyle & WS_EX_TOOLWINDOW) != 0;
     int ch = tool ? Metric(SM_CYSMCAPTION) : Metric(SM_CYCAPTION);
+    if (iconTitle) ch = std::min(ch, height - 2 * l.frame + 1);
     l.caption = RECT{l.frame, top, width - l.frame, top + ch - 1};
     int bw = (tool ? Metric(SM_CXSMSIZE) : Metric(SM_CXSIZE)) - 2;
     int bh = ch - 5;
@@ -101,7 +110,14 @@ NonClientLayout LayoutOf(const Window& w) {
 LRESULT HitTest(const Window& w, POINT p) {
   NonClientLayout l = LayoutOf(w);
   if (!Contains(l.window, p)) return HTNOWHERE;
-  if (w.style & WS_MINIMIZE) return HTCAPTION;
+  if (w.style & WS_MINIMIZE) {
+    // An icon title bar answers for its buttons and system menu; the rest of it is caption.
+    if (!IsEmpty(l.sysMenu) && p.x < l.sysMenu.right && p.x >= l.sysMenu.left) return HTSYSMENU;
+    if (Contains(l.closeButton, p)) return HTCLOSE;
+    if (Contains(l.maxButton, p)) return HTMAXBUTTON;
+    if (Contains(l.minButton, p)) return HTMINBUTTON;
+    return HTCAPTION;
+  }
   if (Contains(l.client, p)) return HTCLIENT;
   int width = l.window.right, height = l.window.bottom;
   if (l.frame > 0 && (p.x < l.frame || p.y < l.frame || p.x >= width - l.frame ||

@@ -279,6 +279,12 @@ void LinkAt(Window& w, HWND parent, HWND insertAfter);
 void WindowDying(HWND hwnd);
 bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus);
 
+// MDI (MdiClient.cpp): the client class, children made by CreateWindowEx with WS_EX_MDICHILD,
+// and where a minimised MDI child's icon goes (false for other windows).
+void RegisterMdiClientClass();
+bool CreatesMdiChild(DWORD exStyle, HWND parent);
+bool MdiIconSlot(HWND child, POINT* slot);
+
 // Painting (Paint.cpp).
 bool NeedsPaint(const Window& w);
 HWND FindPaintWindow(ThreadQueue& q, HWND filter);

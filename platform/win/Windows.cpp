@@ -6,6 +6,7 @@
 #include "win/Atoms.h"
 #include "win/Backend.h"
 #include "win/Caret.h"
+#include "win/Mdi.h"
 #include "win/WindowManager.h"
 #include "gdi/SysColors.h"
 
@@ -185,6 +186,7 @@ HWND Desktop() {
   w->window = w->client = RECT{0, 0, screen.cx, screen.cy};
   w->created = true;
   t.desktop = NewWindow(std::move(w));
+  RegisterMdiClientClass();
   return t.desktop;
 }
 
@@ -269,6 +271,10 @@ using namespace brambolt::wm;
 HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                     LPVOID param) {
+  if (CreatesMdiChild(exStyle, parent)) {
+    MDICREATESTRUCT mcs{className, windowName, instance, x, y, width, height, style, reinterpret_cast<LPARAM>(param)};
+    return reinterpret_cast<HWND>(SendMessage(parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  }
   auto cls = FindClass(className, instance);
   if (!cls) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);

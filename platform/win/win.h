@@ -20,3 +20,4 @@
 #include "win/Caret.h"
 #include "win/Menu.h"
 #include "win/Accelerators.h"
+#include "win/Mdi.h"
