@@ -1,6 +1,8 @@
 // The analysed-class record.
 #include "model/CFileObj.h"
 
+#include <strings.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -39,13 +41,14 @@ void SerializeRect(CArchive& ar, CRect& rect) {
 }
 
 // Whether the name itself is taken, then which numbers n already make a taken "name(n)". The
-// first free number is never above the number of records.
+// first free number is never above the number of records. Names are compared ignoring case, as
+// the files named after them are found: "Size" and "size" must not share a page.
 template <class List>
 CString MakeUniqueName(const List& list, const CString& strName) {
   const int nLength = strName.GetLength();
   auto startsWithName = [&strName, nLength](const CString& strUnique) {
     return strUnique.GetLength() >= nLength &&
-           std::memcmp(static_cast<LPCTSTR>(strUnique), static_cast<LPCTSTR>(strName), static_cast<size_t>(nLength)) == 0;
+           strncasecmp(static_cast<LPCTSTR>(strUnique), static_cast<LPCTSTR>(strName), static_cast<size_t>(nLength)) == 0;
   };
   bool bTaken = false;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr && !bTaken;) {

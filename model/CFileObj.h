@@ -89,7 +89,9 @@ class CFileObj : public CObject {
   BOOL SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const;
 
   // ---- Names and paths ----
-  // Every "::", ";", "|", "/" and "\\" of a page name or link becomes one blank.
+  // Makes a name fit for a file that the help compiler accepts and every platform holds: every
+  // "::", ";", "/" and "\\" becomes one blank; '=', '*', '?', '"', '<', '>', '|', ':', '#', '%',
+  // '@' and control characters become '@' and two hex digits, so distinct names stay distinct.
   static void FixFileName(CString& strName);
   // Page paths and links: the name with FixFileName applied.
   static CString FixedName(CString strName);
@@ -98,6 +100,10 @@ class CFileObj : public CObject {
   static CString GetFileExtension(LPCTSTR lpszPath);
   static int FindFileNamePos(LPCTSTR lpszPath);
   static CString GetFolderPart(LPCTSTR lpszPath, BOOL bKeepSlash);
+  // The name of the class's folder, page and diagram: FixedName of the class name, unless the
+  // documentation run gave it another (m_strFileName) to keep it apart from a class whose name
+  // differs only in case.
+  CString FileName() const;
 
   CString m_strPath;
   int m_nKnownClassId;        // of the first base name (0 when it is no known class)
@@ -108,6 +114,7 @@ class CFileObj : public CObject {
   CRect m_rect;
   CString m_strReserved;
   CString m_strClassHead;      // the class head as read, before names were cleaned
+  CString m_strFileName;       // set by the documentation run; not stored
   CMemberFunctionObjList m_MemberFunctionList;  // owned, in order of analysis
   CVariableObjList m_VariableList;              // owned, in order of analysis
   CStringList m_BaseClassList;                  // in declaration order, "::" kept as "$"

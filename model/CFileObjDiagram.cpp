@@ -78,5 +78,5 @@ BOOL CFileObj::SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& pro
   DrawClassDiagram(canvas.GetDC(), project);
   kelpwood::foundation::SECDib dib;
   if (!canvas.CopyTo(dib)) return FALSE;
-  return dib.SaveImage(strImageFolder + FixedName(m_strClassName) + ".bmp");
+  return dib.SaveImage(strImageFolder + FileName() + ".bmp");
 }

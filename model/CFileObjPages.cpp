@@ -215,7 +215,7 @@ class ClassPageWriter {
         m_pProject(pProject),
         m_language(language),
         m_class(HtmlText(cls.m_strClassName)),
-        m_fixedClass(HtmlAttr(CFileObj::FixedName(cls.m_strClassName))),
+        m_fixedClass(HtmlAttr(cls.FileName())),
         m_header(HtmlText(cls.m_strHeaderFile)) {}
 
   void ClassPage(TextOutStream& out) const;
@@ -378,7 +378,7 @@ void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
 template <class List, class Write>
 BOOL ClassPageWriter::MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder,
                                   bool bFunctions, DocumentationProgress* pProgress, Write&& write) const {
-  const CString strPageFolder = strFolder + CFileObj::FixedName(m_cls.m_strClassName) + "\\" + lpszSubfolder;
+  const CString strPageFolder = strFolder + m_cls.FileName() + "\\" + lpszSubfolder;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const auto* pMember = list.GetNext(pos);
     const BOOL bDocumented = bFunctions ? IsFunctionDocumented(*m_pProject, pMember->m_nAccess)
@@ -515,7 +515,7 @@ BOOL HasNoMember(const CTypedPtrList<CObList, Member*>& list, int nAccess) {
 template <class Member>
 BOOL HoldsUniqueName(const CTypedPtrList<CObList, Member*>& list, const CString& strName) {
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-    if (list.GetNext(pos)->m_strUniqueName == strName) return TRUE;
+    if (list.GetNext(pos)->m_strUniqueName.CompareNoCase(strName) == 0) return TRUE;
   return FALSE;
 }
 
@@ -583,7 +583,7 @@ void CFileObj::WriteEnglishVariableDefault(TextOutStream& out, const CVariableOb
 
 void CFileObj::CreateClassFolders(CString strFolder) const {
   if (m_strClassName.IsEmpty()) return;
-  const CString strClassFolder = strFolder + FixedName(m_strClassName) + "\\";
+  const CString strClassFolder = strFolder + FileName() + "\\";
   if (GWExtFileSystem::IsDirectory(strClassFolder)) return;
   GWExtFileSystem::CreateDirectoryPath(strClassFolder);
   if (!GWExtFileSystem::IsDirectory(strClassFolder + "Member Vars\\"))
@@ -605,13 +605,31 @@ BOOL CFileObj::ContainsFunction(CString strName) const { return HoldsUniqueName(
 void CFileObj::FixFileName(CString& strName) {
   // "::" first, so that it becomes one blank and not two.
   strName.Replace("::", " ");
-  for (const char ch : {';', '|', '/', '\\'}) strName.Replace(ch, ' ');
+  static const char kEscaped[] = "=*?\"<>|:#%@";
+  std::string fixed;
+  fixed.reserve(static_cast<size_t>(strName.GetLength()));
+  for (int i = 0; i < strName.GetLength(); ++i) {
+    const auto ch = static_cast<unsigned char>(strName[i]);
+    if (ch == ';' || ch == '/' || ch == '\\') {
+      fixed += ' ';
+    } else if (ch < 0x20 || ch == 0x7F || std::strchr(kEscaped, ch) != nullptr) {
+      static const char kDigits[] = "0123456789ABCDEF";
+      fixed += '@';
+      fixed += kDigits[ch >> 4];
+      fixed += kDigits[ch & 15];
+    } else {
+      fixed += static_cast<char>(ch);
+    }
+  }
+  strName = CString(fixed.data(), static_cast<int>(fixed.size()));
 }
 
 CString CFileObj::FixedName(CString strName) {
   FixFileName(strName);
   return strName;
 }
+
+CString CFileObj::FileName() const { return m_strFileName.IsEmpty() ? FixedName(m_strClassName) : m_strFileName; }
 
 BOOL CFileObj::FileExists(LPCTSTR lpszPath) {
   CFileStatus status;

@@ -129,6 +129,9 @@ class CWorkSpaceObj : public CObject {
   BOOL WriteBig5ChartPage(CString strFolder);
   BOOL WriteEnglishChartPage(CString strFolder);
   void ClearAncestorChains();
+  // Gives every class the name of its folder, page and diagram: its fixed name, with "(n)" added
+  // when an earlier class has the same one ignoring case (the files would be one on lookup).
+  void AssignClassFileNames();
   // Fills every class's ancestor chain and its diagram sizes.
   void PrepareClassDiagrams(DocumentationProgress* pProgress);
   // Appends the name and then its first bases among the project's classes, each name once.

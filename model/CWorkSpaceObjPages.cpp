@@ -2,6 +2,8 @@
 // page, and each class's folders, diagram and pages; the ancestor chains of the class diagrams and
 // the component class list.
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 #include "core/CStdioFile.h"
 #include "core/TextStream.h"
@@ -32,12 +34,28 @@ BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& 
   return TRUE;
 }
 
-CString ClassHref(const CString& strClass) {
-  const CString strFixed = HtmlAttr(CFileObj::FixedName(strClass));
+CString ClassHref(const CFileObj& cls) {
+  const CString strFixed = HtmlAttr(cls.FileName());
   return strFixed + "/" + strFixed + ".htm";
 }
 
 }  // namespace
+
+void CWorkSpaceObj::AssignClassFileNames() {
+  std::unordered_set<std::string> taken;
+  auto key = [](CString str) {
+    str.MakeLower();
+    return std::string(str);
+  };
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    CFileObj* pClass = m_FileObjList.GetNext(pos);
+    const CString strFixed = CFileObj::FixedName(pClass->m_strClassName);
+    CString strName = strFixed;
+    for (unsigned n = 0; !taken.insert(key(strName)).second; ++n)
+      strName = strFixed + "(" + CString(std::to_string(n).c_str()) + ")";
+    pClass->m_strFileName = strName;
+  }
+}
 
 int CWorkSpaceObj::GenerateGBPages(CString strFolder, DocumentationProgress* pProgress) {
   return GeneratePages(LANGUAGE_CHS, strFolder, pProgress);
@@ -58,6 +76,7 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
   const CString strImageFolder = strFolder + "Image2\\";
   if (!GWExtFileSystem::IsDirectory(strImageFolder)) GWExtFileSystem::CreateDirectoryPath(strImageFolder);
 
+  AssignClassFileNames();
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
@@ -87,9 +106,9 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
     pClass->CreateClassFolders(strFolder);
     if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
     if (pClass->SaveClassDiagram(strImageFolder, *this) && pProgress != nullptr)
-      pProgress->BitmapWritten(strImageFolder + CFileObj::FixedName(pClass->m_strClassName) + ".bmp");
+      pProgress->BitmapWritten(strImageFolder + pClass->FileName() + ".bmp");
     if (IsRunStopped(pProgress)) break;
-    const CString strFixed = CFileObj::FixedName(pClass->m_strClassName);
+    const CString strFixed = pClass->FileName();
     const CString strPath = strFolder + strFixed + "\\" + strFixed + ".htm";
     const BOOL bPage = WritePage(strPath, pProgress, [&](TextOutStream& out) {
       WritePageHead(out, language, pClass->m_strClassName);
@@ -101,8 +120,8 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
       ShowCaption(pProgress, pClass->m_strClassName + ".htm");
       for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-        if (IsProjectClass(strBase))
-          out << "<P><B><a href=\"../" << ClassHref(strBase) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
+        if (const CFileObj* pBase = FindClassByName(strBase))
+          out << "<P><B><a href=\"../" << ClassHref(*pBase) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
         else
           out << "<P><B>" << HtmlText(strBase) << "</P></B>\n";
       }
@@ -153,7 +172,7 @@ BOOL CWorkSpaceObj::WriteEnglishIndexPage(CString strFolder) {
     for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = m_FileObjList.GetNext(pos);
       out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+          << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
           << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
           << "      <td width=\"78%\">" << F << "Class Description\n"
           << "        .\n"
@@ -189,7 +208,7 @@ BOOL CWorkSpaceObj::WriteGBIndexPage(CString strFolder) {
     for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = m_FileObjList.GetNext(pos);
       out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\"><a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+          << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
           << HtmlText(pClass->m_strClassName) << "</a></td>\n"
           << "      <td width=\"78%\">" << strDescription << "\n"
           << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
@@ -221,7 +240,7 @@ BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
     const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
     for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<p class=\"dt\"><a href=\"" << ClassHref(pClass->m_strClassName) << "\">"
+      out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
           << HtmlText(pClass->m_strClassName) << "</a><b>\n";
       out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
       out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";

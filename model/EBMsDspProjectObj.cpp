@@ -1,6 +1,7 @@
 // Reading and rewriting the groups and source files of a Visual C++ 6 project file.
 #include "model/EBMsDspProjectObj.h"
 
+#include <utility>
 #include <vector>
 
 #include "core/TextStream.h"
@@ -121,18 +122,35 @@ BOOL EBMsDspProjectObj::WriteEnd(TextOutStream& out) {
   return out.good();
 }
 
-void EBMsDspProjectObj::WriteGroup(const EBProjectBaseObjItem* pItem, TextOutStream& out) {
-  if (!pItem->IsFile()) {
+// Writes an item and everything below it. Open groups are kept on a stack of our own, so
+// groups nested to any depth cost no call stack.
+void EBMsDspProjectObj::WriteGroup(const EBProjectBaseObjItem* pTop, TextOutStream& out) {
+  std::vector<std::pair<const EBProjectBaseObjItem*, POSITION>> open;
+  auto enter = [&](const EBProjectBaseObjItem* pItem) {
+    if (pItem->IsFile()) {
+      WriteSourceFile(pItem, out);
+      return;
+    }
     out << "# Begin Group \"" << (pItem->IsTopLevel() ? pItem->m_strFolder + pItem->m_strName : pItem->m_strName)
         << "\"\n"
         << "\n"
         << "# PROP Default_Filter \"h;hpp;hxx;hm;inl;cpp;c;cxx;rc;def;r;odl;idl;hpj;bat\"\n";
-    for (POSITION pos = pItem->m_Children.GetHeadPosition(); pos != nullptr;)
-      WriteGroup(static_cast<const EBProjectBaseObjItem*>(pItem->m_Children.GetNext(pos)), out);
-    out << "# End Group\n"
-        << "\n";
-    return;
+    open.emplace_back(pItem, pItem->m_Children.GetHeadPosition());
+  };
+  enter(pTop);
+  while (!open.empty()) {
+    POSITION& pos = open.back().second;
+    if (pos == nullptr) {
+      out << "# End Group\n"
+          << "\n";
+      open.pop_back();
+      continue;
+    }
+    enter(static_cast<const EBProjectBaseObjItem*>(open.back().first->m_Children.GetNext(pos)));
   }
+}
+
+void EBMsDspProjectObj::WriteSourceFile(const EBProjectBaseObjItem* pItem, TextOutStream& out) {
   out << "# Begin Source File\n"
       << "\n";
   CString strPath = pItem->m_strFolder + pItem->m_strName;

@@ -19,5 +19,6 @@ class EBMsDspProjectObj : public EBProjectBaseObj {
   // found relative to the project file's folder + strFolder; FALSE when the file cannot be
   // read or holds no project.
   BOOL ReadDspFile(EBProjectBaseObjItem* pParent, LPCTSTR lpszPathName, const CString& strFolder);
-  void WriteGroup(const EBProjectBaseObjItem* pItem, TextOutStream& out);
+  void WriteGroup(const EBProjectBaseObjItem* pTop, TextOutStream& out);
+  void WriteSourceFile(const EBProjectBaseObjItem* pItem, TextOutStream& out);
 };

@@ -164,14 +164,70 @@ TEST(DocPages, ProjectTextsAreEscapedWhileTheFixedMarkupStays) {
 }
 
 TEST(DocPages, QualifiedAndOperatorNamesMakeNoSeparatorsInPaths) {
-  CString strName = "A::B;C|D/E\\F";
+  CString strName = "A::B;C/E\\F";
   CFileObj::FixFileName(strName);
-  EXPECT_EQ(S(strName), "A B C D E F");
+  EXPECT_EQ(S(strName), "A B C E F");
 
   ShapesProject p("class CVec\n{\npublic:\n    CVec operator/(int n);\n};\n");
   Generate(p, LANGUAGE_ENG);
   EXPECT_TRUE(p.folder.Exists("Htmls/CVec/Member Functions/operator .htm"));
   EXPECT_TRUE(Contains(Page(p, "CVec/CVec.htm"), "<a href=\"Member Functions/operator .htm\">operator/</a>"));
+}
+
+TEST(DocPages, GeneratedNamesHoldNoCharacterTheHelpCompilerOrAPlatformRefuses) {
+  struct Case {
+    const char* name;
+    const char* fixed;
+  };
+  const Case cases[] = {{"operator=", "operator@3D"},
+                        {"operator==", "operator@3D@3D"},
+                        {"operator|", "operator@7C"},
+                        {"operator*", "operator@2A"},
+                        {"CList<CWnd*>", "CList@3CCWnd@2A@3E"},
+                        {"a?\"b:#%@", "a@3F@22b@3A@23@25@40"},
+                        {"tab\there", "tab@09here"}};
+  for (const Case& c : cases) {
+    CString strName = c.name;
+    CFileObj::FixFileName(strName);
+    EXPECT_EQ(S(strName), c.fixed) << c.name;
+  }
+  ShapesProject p(
+      "class CBox\n{\npublic:\n    CBox& operator=(const CBox& o);\n    BOOL operator==(const CBox& o);\n"
+      "    int operator%(int n);\n};\n");
+  Generate(p, LANGUAGE_ENG);
+  for (const auto& entry : fs::recursive_directory_iterator(Htmls(p))) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(name.find_first_of("=*?\"<>|:#%"), std::string::npos) << name;
+  }
+  const std::string page = Page(p, "CBox/CBox.htm");
+  for (const char* href : {"operator@3D.htm", "operator@3D@3D.htm", "operator@25.htm"}) {
+    EXPECT_TRUE(Contains(page, std::string("<a href=\"Member Functions/") + href)) << href;
+    EXPECT_TRUE(p.folder.Exists(std::string("Htmls/CBox/Member Functions/") + href)) << href;
+  }
+}
+
+TEST(DocPages, NamesDifferingOnlyInCaseKeepPagesOfTheirOwn) {
+  ShapesProject p(
+      "class CItem\n{\npublic:\n    int Size();\n    int size();\n    int m_n;\n    int m_N;\n};\n"
+      "class CITEM : public CItem\n{\npublic:\n    int m_x;\n};\n");
+  Generate(p, LANGUAGE_ENG);
+  const CFileObj* pItem = p.project.FindClassByName("CItem");
+  ASSERT_NE(pItem, nullptr);
+  EXPECT_TRUE(pItem->ContainsFunction("size(0)"));
+  EXPECT_TRUE(pItem->ContainsVariable("m_N(0)"));
+  EXPECT_TRUE(pItem->ContainsFunction("SIZE"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/CItem/Member Functions/Size.htm"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/CItem/Member Functions/size(0).htm"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/CItem/Member Vars/m_N(0).htm"));
+  EXPECT_TRUE(Contains(Page(p, "CItem/Member Functions/size(0).htm"), "size"));
+  // The second class takes a name of its own, and the links to both resolve.
+  EXPECT_TRUE(Contains(Page(p, "CItem/CItem.htm"), "<a name=\"CItem\">"));
+  EXPECT_TRUE(Contains(Page(p, "CITEM(0)/CITEM(0).htm"), "<a name=\"CITEM\">"));
+  EXPECT_TRUE(Contains(Page(p, "CITEM(0)/CITEM(0).htm"), "<a href=\"../CItem/CItem.htm\">CItem</a>"));
+  const std::string index = Page(p, "Index.htm");
+  EXPECT_TRUE(Contains(index, "<a href=\"CItem/CItem.htm\">"));
+  EXPECT_TRUE(Contains(index, "<a href=\"CITEM(0)/CITEM(0).htm\">"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/Image2/CITEM(0).bmp"));
 }
 
 TEST(DocPages, ClassPageNamesABaseOutsideTheProjectWithoutALink) {

@@ -476,6 +476,26 @@ TEST(DspWriter, WritesStdafxWithItsPrecompiledHeaderAndPathsFromTheProjectFolder
                  "# End Target\n# End Project\n"));
 }
 
+TEST(DspWriter, GroupsNestedAHundredThousandDeepAreWrittenWithoutRecursion) {
+  constexpr int kDepth = 100000;
+  std::string text = "# Begin Project\n# Begin Target\n";
+  for (int i = 0; i < kDepth; ++i) text += "# Begin Group \"g\"\n";
+  text += "# Begin Source File\nSOURCE=.\\deep.cpp\n# End Source File\n";
+  for (int i = 0; i < kDepth; ++i) text += "# End Group\n";
+  TempFolder dir;
+  const std::string path = dir.Write("deep.dsp", text + "# End Target\n# End Project\n");
+  EBMsDspProjectObj project;
+  ASSERT_TRUE(project.Open(path.c_str()));
+  ASSERT_TRUE(project.Write(path.c_str()));
+  const std::string written = dir.Read("deep.dsp");
+  std::size_t begins = 0, ends = 0;
+  for (std::size_t at = 0; (at = written.find("# Begin Group", at)) != std::string::npos; ++at) ++begins;
+  for (std::size_t at = 0; (at = written.find("# End Group", at)) != std::string::npos; ++at) ++ends;
+  EXPECT_EQ(begins, std::size_t{kDepth});
+  EXPECT_EQ(ends, std::size_t{kDepth});
+  EXPECT_NE(written.find("SOURCE=.\\deep.cpp"), std::string::npos);
+}
+
 TEST(DspWriter, FileWithoutGroupsIsLeftUntouched) {
   TempFolder dir;
   const std::string text = "# Begin Project\r\n# Begin Target\r\n# End Target\r\n# End Project\r\n";

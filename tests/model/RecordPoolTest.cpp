@@ -18,6 +18,14 @@ namespace {
 constexpr std::size_t kSlot = 200;
 
 #if defined(__SANITIZE_ADDRESS__)
+#define RECORD_POOL_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)  // clang's spelling
+#define RECORD_POOL_UNDER_ASAN 1
+#endif
+#endif
+#ifdef RECORD_POOL_UNDER_ASAN
+#include <sanitizer/asan_interface.h>
 constexpr bool kPooled = false;
 #else
 constexpr bool kPooled = true;
@@ -69,6 +77,23 @@ TEST(RecordPool, EmptiedChunksGoBackAndFreedSlotsServeAgain) {
   EXPECT_EQ(pool.GetChunkCount(), nFull);
   for (void* p : kept) pool.Free(p, kSlot);
   EXPECT_EQ(pool.GetChunkCount(), 1u);
+}
+
+TEST(RecordPool, UnderAddressSanitizerEveryRecordIsItsOwnAllocation) {
+  if (kPooled) GTEST_SKIP() << "pooled outside AddressSanitizer";
+  RecordPool pool(kSlot);
+  void* first = pool.Allocate(kSlot);
+  void* second = pool.Allocate(kSlot);
+  EXPECT_EQ(pool.GetChunkCount(), 0u);
+#ifdef RECORD_POOL_UNDER_ASAN
+  // The bytes past a record and a freed record are poisoned, so misuse of either is reported.
+  EXPECT_TRUE(__asan_address_is_poisoned(static_cast<char*>(first) + kSlot));
+  pool.Free(first, kSlot);
+  EXPECT_TRUE(__asan_address_is_poisoned(first));
+#else
+  pool.Free(first, kSlot);
+#endif
+  pool.Free(second, kSlot);
 }
 
 TEST(RecordPool, OtherSizesUseTheGlobalHeap) {
