@@ -21,19 +21,7 @@ namespace {
 constexpr std::size_t kSlotAlign = 16;
 constexpr std::size_t kHeadSize = (sizeof(void*) * 4 + kSlotAlign - 1) / kSlotAlign * kSlotAlign;
 
-// Under AddressSanitizer every record is its own allocation, so that misuse of one is caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define RECORD_POOL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)  // clang's spelling
-#define RECORD_POOL_UNDER_ASAN 1
-#endif
-#endif
-#ifdef RECORD_POOL_UNDER_ASAN
-constexpr bool kPooled = false;
-#else
-constexpr bool kPooled = true;
-#endif
+constexpr bool kPooled = RecordPool::kPooled;
 
 std::size_t RoundedSlot(std::size_t nSize) {
   return std::max((nSize + kSlotAlign - 1) / kSlotAlign * kSlotAlign, sizeof(void*));

@@ -13,23 +13,15 @@
 #include "model/CVariableObj.h"
 #include "model/RecordPool.h"
 
+#ifdef RECORD_POOL_UNDER_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
 
 constexpr std::size_t kSlot = 200;
 
-#if defined(__SANITIZE_ADDRESS__)
-#define RECORD_POOL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)  // clang's spelling
-#define RECORD_POOL_UNDER_ASAN 1
-#endif
-#endif
-#ifdef RECORD_POOL_UNDER_ASAN
-#include <sanitizer/asan_interface.h>
-constexpr bool kPooled = false;
-#else
-constexpr bool kPooled = true;
-#endif
+constexpr bool kPooled = RecordPool::kPooled;
 
 // Fills a slot with bytes derived from its number, and checks them.
 void Stamp(void* p, std::size_t n) { std::memset(p, static_cast<int>(n % 251), kSlot); }
