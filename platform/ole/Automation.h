@@ -176,7 +176,6 @@ HRESULT OleInitialize(void* pvReserved);
 void OleUninitialize();
 HRESULT CoInitialize(void* pvReserved);
 void CoUninitialize();
-BOOL AfxOleInit();
 
 void* CoTaskMemAlloc(SIZE_T cb);
 void* CoTaskMemRealloc(void* pv, SIZE_T cb);
@@ -197,10 +196,23 @@ typedef HRESULT (*ObjectMaker)(REFIID riid, void** ppv);
 void RegisterOleClass(REFCLSID clsid, const char* progId, ObjectMaker maker);
 bool ClsidFromProgId(std::string_view progId, CLSID* clsid);
 
-// The reference count of a COM object of this module: starts at 1, deletes the object at 0.
-template <class Base>
-class RefCounted : public Base {
+// Answers IUnknown and `iid` with `self` (adding a reference), any other interface with
+// E_NOINTERFACE.
+template <class Interface>
+HRESULT AnswerInterface(Interface* self, REFIID riid, REFIID iid, void** ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  *ppv = riid == IID_IUnknown || riid == iid ? self : nullptr;
+  if (*ppv == nullptr) return E_NOINTERFACE;
+  self->AddRef();
+  return S_OK;
+}
+
+// A COM object of this module with one interface: the count starts at 1 and the object deletes
+// itself at 0.
+template <class Interface, const IID& iid>
+class RefCounted : public Interface {
  public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return AnswerInterface(this, riid, iid, ppv); }
   STDMETHODIMP_(ULONG) AddRef() override { return refs_.fetch_add(1) + 1; }
   STDMETHODIMP_(ULONG) Release() override {
     ULONG left = refs_.fetch_sub(1) - 1;
@@ -211,6 +223,17 @@ class RefCounted : public Base {
 
  private:
   std::atomic<ULONG> refs_{1};
+};
+
+// An interface a framework object carries for the system to call: it lives and dies with that
+// object, so references are not counted.
+template <class Interface, const IID& iid>
+class ContainedInterface : public Interface {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return AnswerInterface(this, riid, iid, ppv); }
+  STDMETHODIMP_(ULONG) AddRef() override { return 1; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  virtual ~ContainedInterface() = default;
 };
 
 }  // namespace brambolt::ole

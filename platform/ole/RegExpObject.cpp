@@ -19,18 +19,8 @@ struct MemberName {
 };
 
 // The automation plumbing every object here shares: interfaces, names, argument access.
-class DispatchObject : public RefCounted<IDispatch> {
+class DispatchObject : public RefCounted<IDispatch, IID_IDispatch> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (ppv == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-      *ppv = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
   STDMETHODIMP GetTypeInfoCount(UINT* pctinfo) override {
     if (pctinfo) *pctinfo = 0;
     return S_OK;

@@ -5,3 +5,8 @@
 #include "ole/COleException.h"
 #include "ole/COleDispatchDriver.h"
 #include "ole/RegExpObject.h"
+#include "ole/OleIdl.h"
+#include "ole/COleDataSource.h"
+#include "ole/COleDataObject.h"
+#include "ole/COleDropSource.h"
+#include "ole/COleDropTarget.h"
