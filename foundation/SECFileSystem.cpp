@@ -62,7 +62,7 @@ std::size_t NextSeparator(std::string_view path, std::size_t from) {
   std::size_t i = from;
   while (i < path.size()) {
     if (brambolt::IsPathSeparatorAt(path, i)) return i;
-    i += brambolt::IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size() ? 2 : 1;
+    i = brambolt::NextCharacter(path, i);
   }
   return path.size();
 }

@@ -525,34 +525,34 @@ void SECImage::FreeBuffer() {
 
 // ---- the BMP stream ----
 
-BITMAPINFOHEADER ReadInfoHeader(const BYTE* p) {
+BITMAPINFOHEADER ReadInfoHeader(brambolt::ByteSpan p) {
   BITMAPINFOHEADER h{};
   h.biSize = ReadLE32(p);
-  h.biWidth = static_cast<LONG>(ReadLE32(p + 4));
-  h.biHeight = static_cast<LONG>(ReadLE32(p + 8));
-  h.biPlanes = ReadLE16(p + 12);
-  h.biBitCount = ReadLE16(p + 14);
-  h.biCompression = ReadLE32(p + 16);
-  h.biSizeImage = ReadLE32(p + 20);
-  h.biXPelsPerMeter = static_cast<LONG>(ReadLE32(p + 24));
-  h.biYPelsPerMeter = static_cast<LONG>(ReadLE32(p + 28));
-  h.biClrUsed = ReadLE32(p + 32);
-  h.biClrImportant = ReadLE32(p + 36);
+  h.biWidth = static_cast<LONG>(ReadLE32(p, 4));
+  h.biHeight = static_cast<LONG>(ReadLE32(p, 8));
+  h.biPlanes = ReadLE16(p, 12);
+  h.biBitCount = ReadLE16(p, 14);
+  h.biCompression = ReadLE32(p, 16);
+  h.biSizeImage = ReadLE32(p, 20);
+  h.biXPelsPerMeter = static_cast<LONG>(ReadLE32(p, 24));
+  h.biYPelsPerMeter = static_cast<LONG>(ReadLE32(p, 28));
+  h.biClrUsed = ReadLE32(p, 32);
+  h.biClrImportant = ReadLE32(p, 36);
   return h;
 }
 
-void WriteInfoHeader(BYTE* p, const BITMAPINFOHEADER& h) {
-  WriteLE32(p, h.biSize);
-  WriteLE32(p + 4, static_cast<DWORD>(h.biWidth));
-  WriteLE32(p + 8, static_cast<DWORD>(h.biHeight));
-  WriteLE16(p + 12, h.biPlanes);
-  WriteLE16(p + 14, h.biBitCount);
-  WriteLE32(p + 16, h.biCompression);
-  WriteLE32(p + 20, h.biSizeImage);
-  WriteLE32(p + 24, static_cast<DWORD>(h.biXPelsPerMeter));
-  WriteLE32(p + 28, static_cast<DWORD>(h.biYPelsPerMeter));
-  WriteLE32(p + 32, h.biClrUsed);
-  WriteLE32(p + 36, h.biClrImportant);
+void WriteInfoHeader(brambolt::MutableByteSpan p, const BITMAPINFOHEADER& h) {
+  WriteLE32(p, 0, h.biSize);
+  WriteLE32(p, 4, static_cast<DWORD>(h.biWidth));
+  WriteLE32(p, 8, static_cast<DWORD>(h.biHeight));
+  WriteLE16(p, 12, h.biPlanes);
+  WriteLE16(p, 14, h.biBitCount);
+  WriteLE32(p, 16, h.biCompression);
+  WriteLE32(p, 20, h.biSizeImage);
+  WriteLE32(p, 24, static_cast<DWORD>(h.biXPelsPerMeter));
+  WriteLE32(p, 28, static_cast<DWORD>(h.biYPelsPerMeter));
+  WriteLE32(p, 32, h.biClrUsed);
+  WriteLE32(p, 36, h.biClrImportant);
 }
 
 namespace {
@@ -586,7 +586,7 @@ SECImage::BmpResult SECImage::ReadBmpStream(const ByteReader& read, ULONGLONG av
   BYTE fileHeader[kFileHeaderSize];
   if (!ReadExactly(read, fileHeader, sizeof(fileHeader))) return BmpResult::tooShort;
   if (ReadLE16(fileHeader) != kBmpMagic) return BmpResult::badMagic;
-  DWORD offBits = ReadLE32(fileHeader + 10);
+  DWORD offBits = ReadLE32(fileHeader, 10);
   if (offBits < kFileHeaderSize + kInfoHeaderSize || offBits > available) return BmpResult::badData;
   BYTE infoBytes[kInfoHeaderSize];
   if (!ReadExactly(read, infoBytes, sizeof(infoBytes))) return BmpResult::tooShort;
@@ -637,9 +637,9 @@ void SECImage::WriteBmpStream(const ByteWriter& write) {
   DWORD imageBytes = static_cast<DWORD>(PaddedRowBytes(m_nBitsPerPixel, m_dwWidth) * m_dwHeight);
   DWORD offBits = kFileHeaderSize + kInfoHeaderSize + tableBytes;
   BYTE head[kFileHeaderSize + kInfoHeaderSize] = {};
-  WriteLE16(head, kBmpMagic);
-  WriteLE32(head + 2, offBits + imageBytes);
-  WriteLE32(head + 10, offBits);
+  WriteLE16(head, 0, kBmpMagic);
+  WriteLE32(head, 2, offBits + imageBytes);
+  WriteLE32(head, 10, offBits);
   BITMAPINFOHEADER stored = h;
   stored.biSize = kInfoHeaderSize;
   stored.biWidth = m_dwWidth;
@@ -647,7 +647,7 @@ void SECImage::WriteBmpStream(const ByteWriter& write) {
   stored.biBitCount = static_cast<WORD>(m_nBitsPerPixel);
   stored.biCompression = BI_RGB;
   stored.biSizeImage = imageBytes;
-  WriteInfoHeader(head + kFileHeaderSize, stored);
+  WriteInfoHeader(std::span(head).subspan(kFileHeaderSize), stored);
   write(head, sizeof(head));
   if (tableBytes) {
     std::vector<BYTE> table(tableBytes, 0);

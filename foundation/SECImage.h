@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/ByteOrder.h"
 #include "base/base.h"
 #include "core/CArchive.h"
 #include "core/CFile.h"
@@ -155,23 +156,15 @@ class SECImage : public CObject {
   DWORD FillBuffer();
 };
 
-// Little-endian field access shared by the format readers and writers.
-inline WORD ReadLE16(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
-inline DWORD ReadLE32(const BYTE* p) {
-  return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-         (static_cast<DWORD>(p[3]) << 24);
-}
-inline void WriteLE16(BYTE* p, WORD v) {
-  p[0] = static_cast<BYTE>(v);
-  p[1] = static_cast<BYTE>(v >> 8);
-}
-inline void WriteLE32(BYTE* p, DWORD v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<BYTE>(v >> (8 * i));
-}
+// Little-endian fields of the formats, over bounded spans.
+using brambolt::ReadLE16;
+using brambolt::ReadLE32;
+using brambolt::WriteLE16;
+using brambolt::WriteLE32;
 
 // The 40-byte BITMAPINFOHEADER as stored in files, field by field.
-BITMAPINFOHEADER ReadInfoHeader(const BYTE* p);
-void WriteInfoHeader(BYTE* p, const BITMAPINFOHEADER& h);
+BITMAPINFOHEADER ReadInfoHeader(brambolt::ByteSpan p);
+void WriteInfoHeader(brambolt::MutableByteSpan p, const BITMAPINFOHEADER& h);
 
 // Runs a function when the scope ends, however it ends.
 template <class F>

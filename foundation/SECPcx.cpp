@@ -34,12 +34,12 @@ int SECPcx::NextByte() {
 
 BOOL SECPcx::DoLoadImage(CFile* pFile) {
   if (!pFile || pFile->Read(m_pcxHeader, kHeaderSize) != kHeaderSize) return FALSE;
-  const BYTE* h = m_pcxHeader;
+  const std::span<const BYTE> h(m_pcxHeader);
   if (h[0] != kManufacturer || h[1] > 5 || h[2] != 1) return FALSE;
   int bits = h[3];
   int planes = h[65];
-  int xMin = ReadLE16(h + 4), yMin = ReadLE16(h + 6), xMax = ReadLE16(h + 8), yMax = ReadLE16(h + 10);
-  size_t bytesPerLine = ReadLE16(h + 66);
+  int xMin = ReadLE16(h, 4), yMin = ReadLE16(h, 6), xMax = ReadLE16(h, 8), yMax = ReadLE16(h, 10);
+  size_t bytesPerLine = ReadLE16(h, 66);
   if (xMax < xMin || yMax < yMin || bytesPerLine == 0) return FALSE;
   LONG width = xMax - xMin + 1, height = yMax - yMin + 1;
   if (width > kMaxDimension || height > kMaxDimension) return FALSE;
@@ -182,15 +182,15 @@ BOOL SECPcx::DoSaveImage(CFile* pFile) {
     FlipVertical();
   });
   std::memset(m_pcxHeader, 0, kHeaderSize);
-  BYTE* h = m_pcxHeader;
+  const std::span<BYTE> h(m_pcxHeader);
   h[0] = kManufacturer;
   h[1] = 5;
   h[2] = 1;
   h[3] = 8;
-  WriteLE16(h + 8, static_cast<WORD>(m_dwWidth - 1));
-  WriteLE16(h + 10, static_cast<WORD>(m_dwHeight - 1));
-  WriteLE16(h + 12, 640);
-  WriteLE16(h + 14, 480);
+  WriteLE16(h, 8, static_cast<WORD>(m_dwWidth - 1));
+  WriteLE16(h, 10, static_cast<WORD>(m_dwHeight - 1));
+  WriteLE16(h, 12, 640);
+  WriteLE16(h, 14, 480);
   size_t capacity = (m_header.Size() - 40) / 4;
   if (m_wColors >= 1 && m_wColors <= 15) {
     for (WORD i = 0; i < m_wColors && i < capacity; ++i) {
@@ -200,8 +200,8 @@ BOOL SECPcx::DoSaveImage(CFile* pFile) {
     }
   }
   h[65] = 1;
-  WriteLE16(h + 66, static_cast<WORD>(m_dwWidth));
-  WriteLE16(h + 68, 2);
+  WriteLE16(h, 66, static_cast<WORD>(m_dwWidth));
+  WriteLE16(h, 68, 2);
   pFile->Write(m_pcxHeader, kHeaderSize);
   if (!InitBuffer(kBufferSize, 0)) return FALSE;
 

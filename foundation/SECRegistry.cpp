@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ByteOrder.h"
 #include "os/Paths.h"
 #include "os/SystemInfo.h"
 
@@ -39,12 +40,8 @@ CString BoundedText(const char* buffer, std::size_t size) { return CString(buffe
 int LastBackslash(const CString& path) {
   const std::string_view text(path, static_cast<std::size_t>(path.GetLength()));
   int last = -1;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (brambolt::IsPathLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
-      ++i;
-    else if (text[i] == '\\')
-      last = static_cast<int>(i);
-  }
+  for (std::size_t i = 0; i < text.size(); i = brambolt::NextCharacter(text, i))
+    if (text[i] == '\\') last = static_cast<int>(i);
   return last;
 }
 
@@ -266,8 +263,7 @@ BOOL SECRegistry::QueryValue(LPCTSTR lpszValueName, DWORD& dwValue) {
   DWORD type = REG_DWORD;
   DWORD size = sizeof bytes;
   if (!QueryValueRaw(lpszValueName, &type, bytes, &size)) return FALSE;
-  dwValue = static_cast<DWORD>(bytes[0]) | static_cast<DWORD>(bytes[1]) << 8 | static_cast<DWORD>(bytes[2]) << 16 |
-            static_cast<DWORD>(bytes[3]) << 24;
+  dwValue = brambolt::ReadLE32(bytes);
   return TRUE;
 }
 
@@ -387,8 +383,8 @@ BOOL SECRegistry::SetValue(LPCTSTR lpszValueName, const CByteArray& data) {
 }
 
 BOOL SECRegistry::SetValue(LPCTSTR lpszValueName, DWORD dwValue) {
-  const BYTE bytes[4] = {static_cast<BYTE>(dwValue), static_cast<BYTE>(dwValue >> 8), static_cast<BYTE>(dwValue >> 16),
-                         static_cast<BYTE>(dwValue >> 24)};
+  BYTE bytes[4];
+  brambolt::WriteLE32(bytes, 0, dwValue);
   return Result(RegSetValueEx(m_hKey, lpszValueName, 0, REG_DWORD, bytes, sizeof bytes));
 }
 

@@ -58,19 +58,19 @@ DWORD TableEntries(const BITMAPINFOHEADER& h) {
 // returns where the bits start. Throws the archive exception for anything unsound.
 size_t ParsePackedDib(const std::vector<BYTE>& dib, std::vector<BYTE>& info) {
   if (dib.size() < kCoreHeaderSize) BadStream();
-  DWORD headerSize = ReadLE32(dib.data());
+  DWORD headerSize = ReadLE32(dib);
   BITMAPINFOHEADER h{};
   h.biSize = kInfoHeaderSize;
   size_t tableEntrySize = 4;
   if (headerSize == kCoreHeaderSize) {
-    h.biWidth = ReadLE16(dib.data() + 4);
-    h.biHeight = ReadLE16(dib.data() + 6);
-    h.biPlanes = ReadLE16(dib.data() + 8);
-    h.biBitCount = ReadLE16(dib.data() + 10);
+    h.biWidth = ReadLE16(dib, 4);
+    h.biHeight = ReadLE16(dib, 6);
+    h.biPlanes = ReadLE16(dib, 8);
+    h.biBitCount = ReadLE16(dib, 10);
     tableEntrySize = 3;
   } else {
     if (headerSize < kInfoHeaderSize || headerSize > dib.size()) BadStream();
-    h = ReadInfoHeader(dib.data());
+    h = ReadInfoHeader(dib);
     h.biSize = kInfoHeaderSize;
   }
   WORD bits = h.biBitCount;
@@ -141,12 +141,12 @@ void SECTNBitmap::Serialize(CArchive& ar) {
     if (lines != bm.bmHeight) BadStream();
     DWORD tableBytes = 4 * TableEntries(*header);
     BYTE head[kFileHeaderSize + kInfoHeaderSize] = {};
-    WriteLE16(head, kBmpMagic);
-    WriteLE32(head + 2, kFileHeaderSize + kInfoHeaderSize + tableBytes + imageBytes);
-    WriteLE32(head + 10, kFileHeaderSize + kInfoHeaderSize + tableBytes);
+    WriteLE16(head, 0, kBmpMagic);
+    WriteLE32(head, 2, kFileHeaderSize + kInfoHeaderSize + tableBytes + imageBytes);
+    WriteLE32(head, 10, kFileHeaderSize + kInfoHeaderSize + tableBytes);
     BITMAPINFOHEADER stored = {kInfoHeaderSize, header->biWidth, header->biHeight, 1, depth, BI_RGB,
                                imageBytes, 0, 0, header->biClrUsed, 0};
-    WriteInfoHeader(head + kFileHeaderSize, stored);
+    WriteInfoHeader(std::span(head).subspan(kFileHeaderSize), stored);
     ar.Write(head, sizeof(head));
     ar.Write(info.data() + kInfoHeaderSize, tableBytes);
     ar.Write(pixels.data(), imageBytes);
@@ -158,7 +158,7 @@ void SECTNBitmap::Serialize(CArchive& ar) {
     AfxThrowArchiveException(CArchiveException::endOfFile);
   }
   if (ReadLE16(fileHeader) != kBmpMagic) BadStream();
-  DWORD fileSize = ReadLE32(fileHeader + 2);
+  DWORD fileSize = ReadLE32(fileHeader, 2);
   if (fileSize < kFileHeaderSize + kCoreHeaderSize || fileSize - kFileHeaderSize > SECImage::kMaxPixelBytes + 2048) {
     BadStream();
   }

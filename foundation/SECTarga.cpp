@@ -24,7 +24,7 @@ constexpr BYTE Expand5(unsigned v) { return static_cast<BYTE>((255 * v + 15) / 3
 Bgr FromPixel(const BYTE* p, int bytes) {
   switch (bytes) {
     case 2: {
-      unsigned v = ReadLE16(p);
+      unsigned v = ReadLE16({p, 2});
       return {Expand5(v & 31), Expand5((v >> 5) & 31), Expand5((v >> 10) & 31)};
     }
     case 3:
@@ -57,27 +57,15 @@ class FieldWriter {
   std::vector<BYTE> m_bytes;
 };
 
-class FieldReader {
+// Fields of a header or extension area read in order; the area is read whole before, so the
+// reader never runs short.
+class FieldReader : public brambolt::ByteReader {
  public:
-  explicit FieldReader(const BYTE* p) : m_p(p) {}
-  BYTE U8() { return *m_p++; }
-  WORD U16() {
-    WORD v = ReadLE16(m_p);
-    m_p += 2;
-    return v;
-  }
-  DWORD U32() {
-    DWORD v = ReadLE32(m_p);
-    m_p += 4;
-    return v;
-  }
+  using ByteReader::ByteReader;
   void Bytes(void* dest, size_t n) {
-    std::memcpy(dest, m_p, n);
-    m_p += n;
+    const brambolt::ByteSpan rest = Rest();
+    if (Skip(n)) std::memcpy(dest, rest.data(), n);
   }
-
- private:
-  const BYTE* m_p;
 };
 
 }  // namespace
@@ -130,7 +118,7 @@ int SECTarga::Parse(CFile* pFile) {
   if (!ReadAll(pFile, footer, kFooterSize)) return kShortRead;
   if (std::memcmp(footer + 8, kSignature, sizeof(kSignature)) != 0) return kParsed;
   m_extensionOffset = ReadLE32(footer);
-  m_developerOffset = ReadLE32(footer + 4);
+  m_developerOffset = ReadLE32(footer, 4);
   std::memcpy(m_signature, footer + 8, sizeof(m_signature));
   m_bVersion2 = TRUE;
 
@@ -174,7 +162,7 @@ int SECTarga::Parse(CFile* pFile) {
       if (!seekInside(x.scanLineOffset, table.size()) || !ReadAll(pFile, table.data(), table.size())) {
         return kShortRead;
       }
-      for (size_t i = 0; i < m_height; ++i) m_scanLines.push_back(ReadLE32(table.data() + 4 * i));
+      for (size_t i = 0; i < m_height; ++i) m_scanLines.push_back(ReadLE32(table, 4 * i));
     }
     if (x.stampOffset != 0) {
       BYTE size[2];
@@ -189,7 +177,7 @@ int SECTarga::Parse(CFile* pFile) {
       if (!seekInside(x.colorCorrectionOffset, sizeof(table)) || !ReadAll(pFile, table, sizeof(table))) {
         return kShortRead;
       }
-      for (size_t i = 0; i < 1024; ++i) m_colorCorrection.push_back(ReadLE16(table + 2 * i));
+      for (size_t i = 0; i < 1024; ++i) m_colorCorrection.push_back(ReadLE16(table, 2 * i));
     }
   }
   return kParsed;
@@ -228,7 +216,7 @@ BOOL SECTarga::DoLoadImage(CFile* pFile) {
   }
   auto toBgr = [&](const BYTE* p) -> Bgr {
     if (!mapped) return FromPixel(p, bytes);
-    int index = (bytes == 2 ? ReadLE16(p) : p[0]) - m_colorMapFirst;
+    int index = (bytes == 2 ? ReadLE16({p, 2}) : p[0]) - m_colorMapFirst;
     return index >= 0 && static_cast<size_t>(index) < palette.size() ? palette[index] : Bgr{0, 0, 0};
   };
 

@@ -48,7 +48,7 @@ size_t FindToken(Text text, Text token, size_t nFrom = 0) {
   if (IsLowToken(token) || !HasHighBytes(text)) return text.find(token, nFrom);
   for (size_t i = nFrom; i + token.size() <= text.size();) {
     if (text.compare(i, token.size(), token) == 0) return i;
-    i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    i = brambolt::NextCharacter(text, i);
   }
   return npos;
 }
@@ -66,9 +66,7 @@ int Count(Text text, Text token) {
 // Whether byte nIndex starts a character (is not the trail byte of a double-byte one).
 bool IsCharStart(Text text, size_t nIndex) {
   if (nIndex == 0 || IsLowByte(text[nIndex]) || !HasHighBytes(text.substr(0, nIndex))) return true;
-  size_t i = 0;
-  while (i < nIndex) i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) ? 2 : 1;
-  return i == nIndex;
+  return brambolt::IsCharacterStart(text, nIndex);
 }
 
 // The words compared are a few bytes long: a loop costs less than a call to memcmp.

@@ -137,14 +137,9 @@ bool CancelsTip(UINT message) {
 
 // Copies text into the 80 characters of a tooltip's answer, never splitting a double-byte one.
 void CopyTipText(char (&out)[80], const CString& text) {
-  const char* p = text;
-  size_t n = 0;
-  while (p[n] != '\0') {
-    size_t width = ::IsDBCSLeadByte(static_cast<BYTE>(p[n])) && p[n + 1] != '\0' ? 2 : 1;
-    if (n + width > sizeof(out) - 1) break;
-    n += width;
-  }
-  std::memcpy(out, p, n);
+  const std::string_view all(static_cast<LPCTSTR>(text));
+  const size_t n = brambolt::CharacterStart(all, std::min(all.size(), sizeof(out) - 1));
+  std::memcpy(out, all.data(), n);
   out[n] = '\0';
 }
 

@@ -9,15 +9,16 @@
 
 #include "afx/AfxResources.h"
 #include "afx/CImageList.h"
+#include "base/ByteOrder.h"
 #include "res/ResourceTemplates.h"
 #include "win/Cursors.h"
 #include "win/WinUser.h"
 
 namespace {
 
-// Little-endian fields of packed DIB headers.
-DWORD Dword(const BYTE* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<DWORD>(p[3]) << 24); }
-WORD Word(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
+using brambolt::ByteSpan;
+using brambolt::ReadLE16;
+using brambolt::ReadLE32;
 
 // The facts of a packed DIB (header, colour table, bits) that loading needs.
 struct PackedDib {
@@ -41,22 +42,23 @@ unsigned long long Magnitude(int v) { return v < 0 ? 0ULL - static_cast<unsigned
 
 bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
   if (size < 12) return false;
-  DWORD headerSize = Dword(data);
+  const ByteSpan bytes(data, size);
+  DWORD headerSize = ReadLE32(bytes);
   dib.info = data;
   if (headerSize == 12) {
     dib.core = true;
-    dib.width = Word(data + 4);
-    dib.height = static_cast<short>(Word(data + 6));
-    dib.bitCount = Word(data + 10);
+    dib.width = ReadLE16(bytes, 4);
+    dib.height = static_cast<short>(ReadLE16(bytes, 6));
+    dib.bitCount = ReadLE16(bytes, 10);
     if (dib.bitCount > 32) return false;
     size_t colors = dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0;
     dib.headerSize = 12 + colors * 3;
   } else if (headerSize >= 40 && size >= 40) {
-    dib.width = static_cast<LONG>(Dword(data + 4));
-    dib.height = static_cast<LONG>(Dword(data + 8));
-    dib.bitCount = Word(data + 14);
-    dib.compression = Dword(data + 16);
-    DWORD used = Dword(data + 32);
+    dib.width = static_cast<LONG>(ReadLE32(bytes, 4));
+    dib.height = static_cast<LONG>(ReadLE32(bytes, 8));
+    dib.bitCount = ReadLE16(bytes, 14);
+    dib.compression = ReadLE32(bytes, 16);
+    DWORD used = ReadLE32(bytes, 32);
     if (dib.bitCount > 32 || headerSize > size) return false;
     size_t colors = used != 0 ? used : (dib.bitCount <= 8 ? (size_t{1} << dib.bitCount) : 0);
     size_t masks = (dib.compression == BI_BITFIELDS && headerSize == 40) ? 12 : 0;
@@ -76,10 +78,10 @@ bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
 std::vector<BYTE> CheckedHeader(const BYTE* data, const PackedDib& dib) {
   std::vector<BYTE> copy(data, data + dib.headerSize);
   if (dib.compression == BI_RLE8 || dib.compression == BI_RLE4) {
-    const DWORD stated = Dword(data + 20);
+    const DWORD stated = ReadLE32(copy, 20);
     const auto room = static_cast<DWORD>(std::min<size_t>(dib.bitsSize, 0xFFFFFFFFu));
     const DWORD bounded = stated != 0 && stated < room ? stated : room;
-    for (int i = 0; i < 4; ++i) copy[20 + static_cast<size_t>(i)] = static_cast<BYTE>(bounded >> (8 * i));
+    brambolt::WriteLE32(copy, 20, bounded);
   } else if ((dib.compression != BI_RGB && dib.compression != BI_BITFIELDS) || !dib.RowsFit(Magnitude(dib.height))) {
     copy.clear();
   }
@@ -98,8 +100,8 @@ HBITMAP BitmapFromPackedDib(const BYTE* data, size_t size, UINT flags) {
   if (copy.empty()) return nullptr;
   if (flags & LR_LOADMAP3DCOLORS && !dib.core && dib.bitCount <= 8) {
     // The classic palette's greys become the 3-D colours of the system.
-    BYTE* table = copy.data() + Dword(data);
-    size_t colors = (dib.headerSize - Dword(data)) / 4;
+    BYTE* table = copy.data() + ReadLE32({data, 4});
+    size_t colors = (dib.headerSize - ReadLE32({data, 4})) / 4;
     for (size_t i = 0; i < colors; ++i) {
       BYTE* q = table + i * 4;
       COLORREF c = RGB(q[2], q[1], q[0]);
@@ -179,7 +181,7 @@ HICON CreateIconFromResourceEx(PBYTE bits, DWORD size, BOOL icon, DWORD, int, in
   POINT hotspot{0, 0};
   if (!icon) {
     if (size < 4) return nullptr;
-    hotspot = POINT{Word(bits), Word(bits + 2)};
+    hotspot = POINT{ReadLE16({bits, 4}), ReadLE16({bits, 4}, 2)};
     bits += 4;
     size -= 4;
   }
@@ -255,8 +257,8 @@ HBITMAP AfxLoadSysColorBitmap(HINSTANCE hInst, HRSRC hRsrc, BOOL bMono) {
   if (data == nullptr || !ReadPackedDib(data, size, dib) || dib.core || dib.bitCount > 8) return nullptr;
   std::vector<BYTE> copy = CheckedHeader(data, dib);
   if (copy.empty()) return nullptr;
-  BYTE* table = copy.data() + Dword(data);
-  size_t colors = (dib.headerSize - Dword(data)) / 4;
+  BYTE* table = copy.data() + ReadLE32({data, 4});
+  size_t colors = (dib.headerSize - ReadLE32({data, 4})) / 4;
   struct Map {
     COLORREF from;
     int to;

@@ -5,31 +5,29 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ByteOrder.h"
+
 namespace brambolt::ctl {
 namespace {
 
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRgb = 0;
 
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 bool Is(const std::uint8_t* p, const char* fourcc) { return std::memcmp(p, fourcc, 4) == 0; }
 
 struct Chunk {
   const std::uint8_t* id;
   const std::uint8_t* data;
   std::size_t size;
+
+  ByteSpan bytes() const { return {data, size}; }
 };
 
 // The chunks between `begin` and `end`; false when one claims more bytes than are left.
 bool Chunks(const std::uint8_t* begin, const std::uint8_t* end, std::vector<Chunk>& out) {
   const std::uint8_t* p = begin;
   while (end - p >= 8) {
-    std::size_t size = U32(p + 4);
+    std::size_t size = ReadLE32({p, 8}, 4);
     if (size > static_cast<std::size_t>(end - p - 8)) return false;
     out.push_back(Chunk{p, p + 8, size});
     p += 8 + size + (size & 1);
@@ -69,7 +67,7 @@ class Decoder {
 
 bool Decoder::Header(const Chunk& c) {
   if (c.size < 40) return Fail("short main header");
-  clip_.microsecondsPerFrame = U32(c.data);
+  clip_.microsecondsPerFrame = ReadLE32(c.bytes());
   return true;
 }
 
@@ -78,8 +76,8 @@ bool Decoder::StreamHeader(const Chunk& c) {
   currentIsVideo_ = video_ < 0 && Is(c.data, "vids");
   if (currentIsVideo_) {
     video_ = streams_ - 1;
-    scale_ = U32(c.data + 20);
-    rate_ = U32(c.data + 24);
+    scale_ = ReadLE32(c.bytes(), 20);
+    rate_ = ReadLE32(c.bytes(), 24);
   }
   return true;
 }
@@ -87,11 +85,11 @@ bool Decoder::StreamHeader(const Chunk& c) {
 bool Decoder::StreamFormat(const Chunk& c) {
   if (!currentIsVideo_) return true;
   if (c.size < 40) return Fail("short bitmap header");
-  std::uint32_t headerSize = U32(c.data);
-  std::int32_t width = I32(c.data + 4), height = I32(c.data + 8);
-  bits_ = U16(c.data + 14);
-  compression_ = U32(c.data + 16);
-  std::uint32_t colours = U32(c.data + 32);
+  std::uint32_t headerSize = ReadLE32(c.bytes());
+  std::int32_t width = ReadLE32Signed(c.bytes(), 4), height = ReadLE32Signed(c.bytes(), 8);
+  bits_ = ReadLE16(c.bytes(), 14);
+  compression_ = ReadLE32(c.bytes(), 16);
+  std::uint32_t colours = ReadLE32(c.bytes(), 32);
   if (width <= 0 || height == 0 || width > 16384 || height > 16384 || height < -16384)
     return Fail("bad frame size");
   topDown_ = height < 0;
@@ -204,7 +202,7 @@ std::optional<AviClip> Decoder::Run(const std::uint8_t* data, std::size_t size, 
   bool ok = size >= 12 && Is(data, "RIFF") && Is(data + 8, "AVI ");
   if (!ok) error_ = "not an AVI file";
   if (ok) {
-    std::size_t riff = std::min<std::size_t>(U32(data + 4), size - 8);
+    std::size_t riff = std::min<std::size_t>(ReadLE32({data, size}, 4), size - 8);
     ok = riff >= 4 && Walk(data + 12, data + 8 + riff);
   }
   if (ok && video_ < 0) ok = Fail("no video stream");

@@ -19,10 +19,6 @@ struct Line {
   DWORD next = 0;    // start of the following line
 };
 
-bool IsLead(const std::string& s, DWORD i) {
-  return i + 1 < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[i]));
-}
-
 class EditState {
  public:
   LRESULT Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -112,29 +108,18 @@ class EditState {
   DWORD typingEnd_ = 0;
 };
 
-DWORD EditState::CharStart(DWORD pos) const {
-  pos = std::min<DWORD>(pos, static_cast<DWORD>(text_.size()));
-  // A line feed is never part of a double-byte character, so lines are safe places to start from.
-  DWORD at = pos;
-  while (at > 0 && text_[at - 1] != '\n') --at;
-  while (at < pos) {
-    DWORD next = at + (IsLead(text_, at) ? 2 : 1);
-    if (next > pos) break;
-    at = next;
-  }
-  return at;
-}
+DWORD EditState::CharStart(DWORD pos) const { return static_cast<DWORD>(CharacterStart(text_, pos)); }
 
 DWORD EditState::NextChar(DWORD pos) const {
   if (pos >= text_.size()) return static_cast<DWORD>(text_.size());
   if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') return pos + 2;
-  return pos + (IsLead(text_, pos) ? 2 : 1);
+  return static_cast<DWORD>(NextCharacter(text_, pos));
 }
 
 DWORD EditState::PrevChar(DWORD pos) const {
   if (pos == 0) return 0;
   if (pos >= 2 && text_[pos - 1] == '\n' && text_[pos - 2] == '\r') return pos - 2;
-  return CharStart(pos - 1);
+  return static_cast<DWORD>(PreviousCharacter(text_, pos));
 }
 
 bool IsWordByte(char c) {
@@ -180,8 +165,7 @@ std::string EditState::Shown(DWORD start, DWORD length) const {
   std::string s = text_.substr(start, length);
   if (!passwordChar_) return s;
   std::string masked;
-  for (DWORD i = 0; i < s.size(); i += (i + 1 < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[i]))) ? 2 : 1)
-    masked.push_back(passwordChar_);
+  for (size_t i = 0; i < s.size(); i = NextCharacter(s, i)) masked.push_back(passwordChar_);
   return masked;
 }
 
@@ -379,12 +363,8 @@ std::string EditState::Filter(const std::string& in, bool cutAtBreak) const {
     if (cut != std::string::npos) s.resize(cut);
   }
   if (style_ & (ES_UPPERCASE | ES_LOWERCASE)) {
-    for (size_t i = 0; i < s.size(); ++i) {
+    for (size_t i = 0; i < s.size(); i = NextCharacter(s, i)) {
       auto c = static_cast<unsigned char>(s[i]);
-      if (i + 1 < s.size() && IsDBCSLeadByte(c)) {
-        ++i;
-        continue;
-      }
       if (c < 0x80) s[i] = static_cast<char>((style_ & ES_UPPERCASE) ? std::toupper(c) : std::tolower(c));
     }
   }
@@ -397,14 +377,7 @@ bool EditState::Replace(const std::string& raw, bool canUndo, bool typed) {
   DWORD room = text_.size() - (to - from) >= limit_ ? 0 : limit_ - static_cast<DWORD>(text_.size() - (to - from));
   bool truncated = false;
   if (insert.size() > room) {
-    // Keep whole characters only.
-    DWORD keep = 0;
-    while (keep < insert.size()) {
-      DWORD step = (keep + 1 < insert.size() && IsDBCSLeadByte(static_cast<BYTE>(insert[keep]))) ? 2 : 1;
-      if (keep + step > room) break;
-      keep += step;
-    }
-    insert.resize(keep);
+    insert.resize(CharacterStart(insert, room));  // whole characters only
     truncated = true;
   }
   if (insert.empty() && from == to) {

@@ -16,7 +16,7 @@ std::atomic<AFX_STRING_LOADER> g_pfnStringLoader{nullptr};
 
 // Byte length of the character at index i (2 for a lead byte followed by a trail byte).
 inline size_t CharSize(const std::string& s, size_t i) {
-  return IsDBCSLeadByte(static_cast<BYTE>(s[i])) && i + 1 < s.size() ? 2 : 1;
+  return std::max<size_t>(1, brambolt::CharacterLength(s, i));
 }
 
 inline bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

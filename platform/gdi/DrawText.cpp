@@ -120,7 +120,7 @@ class TextWriter {
     for (size_t i = 0; i <= bytes.size(); ++i) {
       bool tab = i < bytes.size() && bytes[i] == '\t' && tabs;
       if (i < bytes.size() && !tab) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(bytes[i])) && i + 1 < bytes.size()) ++i;
+        i = brambolt::NextCharacter(bytes, i) - 1;
         continue;
       }
       std::string_view seg = bytes.substr(start, i - start);
@@ -143,10 +143,7 @@ class TextWriter {
 // Byte offsets where characters start.
 std::vector<size_t> CharStarts(std::string_view s) {
   std::vector<size_t> starts;
-  for (size_t i = 0; i < s.size(); ++i) {
-    starts.push_back(i);
-    if (IsDBCSLeadByte(static_cast<BYTE>(s[i])) && i + 1 < s.size()) ++i;
-  }
+  for (size_t i = 0; i < s.size(); i = brambolt::NextCharacter(s, i)) starts.push_back(i);
   return starts;
 }
 
@@ -161,7 +158,7 @@ int StripPrefixes(std::string& s) {
   int mark = -1;
   for (size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
-    if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < s.size()) {
+    if (brambolt::CharacterLength(s, i) == 2) {
       out += c;
       out += s[++i];
       continue;
@@ -233,7 +230,7 @@ std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const T
         size_t pos = lineStart + (k < starts.size() ? starts[k] : s.size() - lineStart);
         size_t prev = lineStart + starts[k - 1];
         bool dbcs = pos - prev == 2;
-        bool breakHere = pos == s.size() || s[pos] == ' ' || dbcs || (pos < s.size() && IsDBCSLeadByte(static_cast<BYTE>(s[pos])));
+        bool breakHere = pos == s.size() || s[pos] == ' ' || dbcs || brambolt::CharacterLength(s, pos) == 2;
         size_t trimmed = pos;
         while (trimmed > lineStart && s[trimmed - 1] == ' ') --trimmed;
         bool fits = rangeWidth(lineStart, trimmed) <= width;
@@ -378,7 +375,7 @@ int DrawTextCore(HDC hdc, LPSTR writable, LPCSTR text, int length, LPRECT rect, 
       if (mnemonic >= 0) {
         std::string before = l.text.substr(0, static_cast<size_t>(mnemonic));
         int x0 = x + w.Width(before, tabs);
-        size_t n = IsDBCSLeadByte(static_cast<BYTE>(l.text[static_cast<size_t>(mnemonic)])) ? 2 : 1;
+        size_t n = brambolt::CharacterLength(l.text, static_cast<size_t>(mnemonic));
         int x1 = x0 + w.Width(l.text.substr(static_cast<size_t>(mnemonic), n), nullptr);
         RECT u{x0, y + w.Height() - 1, x1, y + w.Height()};
         HBRUSH brush = CreateSolidBrush(GetTextColor(hdc));

@@ -27,7 +27,7 @@ DecodedText DecodeAnsi(const char* text, size_t length) {
     return out;
   }
   for (size_t i = 0; i < length;) {
-    size_t n = IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < length ? 2 : 1;
+    size_t n = brambolt::CharacterLength(bytes, i);
     out.bytes.push_back(static_cast<int>(n));
     i += n;
   }

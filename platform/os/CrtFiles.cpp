@@ -139,14 +139,8 @@ void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext
   const std::string_view name = cut == std::string_view::npos ? rest : rest.substr(cut + 1);
   // The extension starts at the last dot that is a character of its own.
   std::size_t dot = std::string_view::npos;
-  for (std::size_t i = 0; i < name.size();) {
-    if (brambolt::IsPathLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
-      i += 2;
-      continue;
-    }
+  for (std::size_t i = 0; i < name.size(); i = brambolt::NextCharacter(name, i))
     if (name[i] == '.') dot = i;
-    ++i;
-  }
   CopyPart(drive, driveText, _MAX_DRIVE);
   CopyPart(dir, dirText, _MAX_DIR);
   CopyPart(fname, dot == std::string_view::npos ? name : name.substr(0, dot), _MAX_FNAME);

@@ -30,11 +30,7 @@ struct Element {
 // Splits a name into characters of one or two bytes.
 std::vector<std::string_view> Characters(std::string_view s) {
   std::vector<std::string_view> out;
-  for (std::size_t i = 0; i < s.size();) {
-    const std::size_t n = IsPathLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-    out.push_back(s.substr(i, n));
-    i += n;
-  }
+  for (std::size_t i = 0; i < s.size(); i = NextCharacter(s, i)) out.push_back(s.substr(i, CharacterLength(s, i)));
   return out;
 }
 

@@ -28,26 +28,13 @@ bool IsPathLeadByte(unsigned char c) {
 
 bool IsPathSeparatorAt(std::string_view path, std::size_t pos) {
   if (pos >= path.size() || !IsSeparatorByte(path[pos])) return false;
-  for (std::size_t i = 0; i < pos;) {
-    if (IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      if (i + 1 == pos) return false;
-      i += 2;
-    } else {
-      ++i;
-    }
-  }
-  return true;
+  return IsCharacterStart(path, pos);
 }
 
 std::size_t FindLastPathSeparator(std::string_view path) {
   std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < path.size();) {
-    if (IsPathLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
+  for (std::size_t i = 0; i < path.size(); i = NextCharacter(path, i)) {
     if (IsSeparatorByte(path[i])) last = i;
-    ++i;
   }
   return last;
 }

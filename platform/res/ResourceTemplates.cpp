@@ -2,10 +2,12 @@
 // no result instead of reading past its end.
 #include "res/ResourceTemplates.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <strings.h>
 
+#include "base/ByteOrder.h"
 #include "base/CodePage.h"
 #include "base/Convert.h"
 
@@ -14,50 +16,37 @@ namespace {
 
 class Reader {
  public:
-  Reader(const void* data, std::size_t size) : data_(static_cast<const BYTE*>(data)), size_(data ? size : 0) {}
+  Reader(const void* data, std::size_t size)
+      : in_(ByteSpan(static_cast<const BYTE*>(data), data ? size : 0)) {}
 
-  bool ok() const { return ok_; }
-  std::size_t pos() const { return pos_; }
-  bool AtEnd() const { return pos_ >= size_; }
+  bool ok() const { return in_.ok(); }
+  std::size_t pos() const { return in_.Position(); }
+  bool AtEnd() const { return in_.Remaining() == 0; }
 
-  BYTE Byte() {
-    if (!Need(1)) return 0;
-    return data_[pos_++];
-  }
-  WORD Word() {
-    if (!Need(2)) return 0;
-    WORD v = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
-    return v;
-  }
-  DWORD Dword() {
-    DWORD lo = Word();
-    DWORD hi = Word();
-    return lo | (hi << 16);
-  }
+  BYTE Byte() { return in_.U8(); }
+  WORD Word() { return in_.U16(); }
+  DWORD Dword() { return in_.U32(); }
   short Short() { return static_cast<short>(Word()); }
 
   // A zero-terminated UTF-16 string, converted to the ANSI code page.
   std::string String() {
     std::u16string wide;
-    for (;;) {
-      if (!Need(2)) return {};
-      char16_t c = static_cast<char16_t>(Word());
-      if (c == 0) break;
-      wide.push_back(c);
-    }
-    return ToAnsi(wide);
+    for (char16_t c = Word(); in_.ok() && c != 0; c = Word()) wide.push_back(c);
+    return in_.ok() ? ToAnsi(wide) : std::string();
   }
 
   // 0x0000 = none, 0xFFFF + ordinal, or a string.
   ResourceName NameOrOrdinal() {
     ResourceName name;
-    if (!Need(2)) return name;
-    WORD first = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
+    const WORD first = ReadLE16(in_.Rest());
+    if (!in_.ok() || in_.Remaining() < 2) {
+      in_.Skip(2);  // fails the reader
+      return name;
+    }
     if (first == 0) {
-      pos_ += 2;
+      in_.Skip(2);
     } else if (first == 0xFFFF) {
-      pos_ += 2;
+      in_.Skip(2);
       name.isOrdinal = true;
       name.ordinal = Word();
     } else {
@@ -67,15 +56,14 @@ class Reader {
   }
 
   std::vector<BYTE> Bytes(std::size_t n) {
-    if (!Need(n)) return {};
-    std::vector<BYTE> out(data_ + pos_, data_ + pos_ + n);
-    pos_ += n;
-    return out;
+    const ByteSpan rest = in_.Rest();
+    if (!in_.Skip(n)) return {};
+    return std::vector<BYTE>(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n));
   }
 
   void AlignDword() {
-    std::size_t aligned = (pos_ + 3) & ~static_cast<std::size_t>(3);
-    pos_ = aligned <= size_ ? aligned : size_;
+    const std::size_t pad = ((pos() + 3) & ~static_cast<std::size_t>(3)) - pos();
+    in_.Skip(std::min(pad, in_.Remaining()));
   }
 
  private:
@@ -88,18 +76,7 @@ class Reader {
     return out;
   }
 
-  bool Need(std::size_t n) {
-    if (!ok_ || n > size_ - pos_) {
-      ok_ = false;
-      return false;
-    }
-    return true;
-  }
-
-  const BYTE* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
-  bool ok_ = true;
+  ByteReader in_;
 };
 
 constexpr DWORD DS_SETFONT_FLAG = 0x40;
@@ -330,7 +307,7 @@ std::optional<ToolbarTemplate> ParseToolbarTemplate(const void* data, std::size_
 int LookupIconIdFromDirectoryEx(const BYTE* presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT) {
   if (!presbits) return 0;
   // The call takes no size: the directory is trusted to hold the entries its count promises.
-  const std::size_t count = static_cast<std::size_t>(presbits[4] | (presbits[5] << 8));
+  const std::size_t count = brambolt::ReadLE16(brambolt::ByteSpan(presbits, 6), 4);
   return brambolt::BestIconId(presbits, 6 + count * 14, fIcon != FALSE, cxDesired, cyDesired);
 }
 

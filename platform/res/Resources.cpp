@@ -11,12 +11,18 @@
 #include <variant>
 #include <vector>
 
+#include "base/ByteOrder.h"
 #include "base/CodePage.h"
 #include "base/Convert.h"
 #include "base/LastError.h"
 #include "os/SystemInfo.h"
 
 namespace {
+
+using brambolt::ByteReader;
+using brambolt::ByteSpan;
+using brambolt::ReadLE16;
+using brambolt::ReadLE32;
 
 // An integer id or an upper-cased UTF-16 name.
 struct ResId {
@@ -73,45 +79,33 @@ class ResourceRegistry {
   }
 
  private:
-  static bool ReadId(const BYTE* base, std::size_t size, std::size_t& pos, ResId& id) {
-    if (pos + 2 > size) return false;
-    WORD first = static_cast<WORD>(base[pos] | (base[pos + 1] << 8));
+  static bool ReadId(ByteReader& header, ResId& id) {
+    const WORD first = header.U16();
     if (first == 0xFFFF) {
-      if (pos + 4 > size) return false;
       id.isInt = true;
-      id.id = static_cast<WORD>(base[pos + 2] | (base[pos + 3] << 8));
-      pos += 4;
-      return true;
+      id.id = header.U16();
+      return header.ok();
     }
     id.isInt = false;
     id.name.clear();
-    for (;;) {
-      if (pos + 2 > size) return false;
-      char16_t c = static_cast<char16_t>(base[pos] | (base[pos + 1] << 8));
-      pos += 2;
-      if (c == 0) return true;
-      id.name.push_back(UpperAscii(c));
-    }
-  }
-
-  static DWORD ReadDword(const BYTE* p) {
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-           (static_cast<DWORD>(p[3]) << 24);
+    for (char16_t c = first; header.ok() && c != 0; c = header.U16()) id.name.push_back(UpperAscii(c));
+    return header.ok();
   }
 
   static bool Parse(const BYTE* data, std::size_t size, std::vector<ResourceEntry>& out) {
     std::size_t pos = 0;
+    const ByteSpan bytes(data, size);
     while (pos + 8 <= size) {
-      const DWORD dataSize = ReadDword(data + pos);
-      const DWORD headerSize = ReadDword(data + pos + 4);
+      const DWORD dataSize = ReadLE32(bytes, pos);
+      const DWORD headerSize = ReadLE32(bytes, pos + 4);
       if (headerSize < 24 || pos + headerSize > size || dataSize > size - pos - headerSize) return false;
       const std::size_t headerEnd = pos + headerSize;
-      std::size_t p = pos + 8;
+      ByteReader header(bytes.first(headerEnd), pos + 8);
       ResourceEntry entry;
-      if (!ReadId(data, headerEnd, p, entry.type) || !ReadId(data, headerEnd, p, entry.name)) return false;
-      p = (p + 3) & ~static_cast<std::size_t>(3);
+      if (!ReadId(header, entry.type) || !ReadId(header, entry.name)) return false;
+      const std::size_t p = (header.Position() + 3) & ~static_cast<std::size_t>(3);
       if (p + 16 > headerEnd) return false;
-      entry.language = static_cast<WORD>(data[p + 6] | (data[p + 7] << 8));
+      entry.language = ReadLE16(bytes, p + 6);
       entry.data = data + headerEnd;
       entry.size = dataSize;
       // The leading entry of every .res file has type 0 and no data; it marks the format.
@@ -221,7 +215,7 @@ int LoadString(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) 
     const BYTE* p = block->data;
     const BYTE* end = block->data + block->size;
     for (UINT i = 0; i <= uID % 16 && p + 2 <= end; ++i) {
-      int n = p[0] | (p[1] << 8);
+      int n = ReadLE16(ByteSpan(p, 2));
       p += 2;
       if (p + 2 * n > end) break;
       if (i == uID % 16) {
@@ -246,12 +240,7 @@ int LoadString(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax) 
   std::string ansi(static_cast<std::size_t>(std::max(needed, 0)), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), needed, nullptr, nullptr);
   // Truncate to the buffer without splitting a double-byte character.
-  std::size_t keep = 0;
-  while (keep < ansi.size()) {
-    std::size_t step = (IsDBCSLeadByte(static_cast<BYTE>(ansi[keep])) && keep + 1 < ansi.size()) ? 2 : 1;
-    if (keep + step > static_cast<std::size_t>(cchBufferMax - 1)) break;
-    keep += step;
-  }
+  const std::size_t keep = brambolt::CharacterStart(ansi, static_cast<std::size_t>(cchBufferMax - 1));
   std::memcpy(lpBuffer, ansi.data(), keep);
   lpBuffer[keep] = '\0';
   return static_cast<int>(keep);

@@ -194,7 +194,7 @@ void TypeText(const std::string& ansi) {
     SHORT scan = c < 0x80 ? VkKeyScan(static_cast<CHAR>(c)) : -1;
     if (scan == -1) {
       // A byte the keyboard cannot type (a double-byte character): it comes as characters.
-      size_t n = (c >= 0x80 && i + 1 < ansi.size() && IsDBCSLeadByte(c)) ? 2 : 1;
+      size_t n = brambolt::CharacterLength(ansi, i);
       InjectCharacters(ansi.substr(i, n));
       i += n - 1;
       continue;

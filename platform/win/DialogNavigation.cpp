@@ -76,7 +76,7 @@ HWND DefaultButton(HWND dialog, const DialogState& state) {
 
 // The mnemonic of a control text: the character after a single '&', upper-cased; 0 without one.
 unsigned MnemonicOf(const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; i < text.size(); i = NextCharacter(text, i)) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '&') {
       if (i + 1 >= text.size()) return 0;
@@ -87,7 +87,6 @@ unsigned MnemonicOf(const std::string& text) {
       }
       return next < 0x80 ? static_cast<unsigned>(std::toupper(next)) : next;
     }
-    if (IsDBCSLeadByte(c)) ++i;
   }
   return 0;
 }
