@@ -33,6 +33,8 @@ class ComboState {
   void SetEditText(const std::string& text);
   void Notify(UINT code) { NotifyParent(hwnd_, code); }
   void Drop(bool byUser, bool buttonDown);
+  BOOL Info(COMBOBOXINFO* info) const;
+  RECT ItemRect() const;
   void Close(bool accept, bool notifyEnd);
   bool Key(UINT vk, bool alt);
   void Paint(HDC hdc);
@@ -129,14 +131,33 @@ void ComboState::Create(const CREATESTRUCT& cs) {
 void ComboState::Layout() {
   RECT client;
   GetClientRect(hwnd_, &client);
-  int edge = GetSystemMetrics(SM_CXEDGE);
   if (edit_) {
-    RECT e{edge + 1, edge + 1, client.right - edge - 1, fieldHeight_ - edge - 1};
-    if (DropsDown()) e.right = ButtonRect().left - 1;
+    RECT e = ItemRect();
     MoveWindow(edit_, e.left, e.top, std::max<int>(0, e.right - e.left), std::max<int>(0, e.bottom - e.top), TRUE);
   }
   if (!DropsDown() && list_)
     MoveWindow(list_, 0, fieldHeight_, client.right, std::max<int>(0, client.bottom - fieldHeight_), TRUE);
+}
+
+// The selection field or edit, inside the border and left of the button.
+RECT ComboState::ItemRect() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int edge = GetSystemMetrics(SM_CXEDGE);
+  RECT r{edge + 1, edge + 1, client.right - edge - 1, fieldHeight_ - edge - 1};
+  if (DropsDown()) r.right = ButtonRect().left - 1;
+  return r;
+}
+
+BOOL ComboState::Info(COMBOBOXINFO* info) const {
+  if (info == nullptr || info->cbSize != sizeof(COMBOBOXINFO)) return FALSE;
+  info->rcButton = DropsDown() ? ButtonRect() : RECT{};
+  info->rcItem = ItemRect();
+  info->stateButton = !DropsDown() ? STATE_SYSTEM_INVISIBLE : dropped_ ? STATE_SYSTEM_PRESSED : 0;
+  info->hwndCombo = hwnd_;
+  info->hwndItem = edit_ ? edit_ : hwnd_;
+  info->hwndList = list_;
+  return TRUE;
 }
 
 void ComboState::Drop(bool byUser, bool buttonDown) {
@@ -558,9 +579,15 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       GetWindowRect(hwnd, &r);
       return std::max<LRESULT>(droppedWidth_, r.right - r.left);
     }
-    case CB_SETDROPPEDWIDTH:
+    case CB_SETDROPPEDWIDTH: {
+      if (!DropsDown()) return CB_ERR;
       droppedWidth_ = static_cast<int>(wParam);
-      return droppedWidth_;
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      return std::max<LRESULT>(droppedWidth_, r.right - r.left);
+    }
+    case CB_GETCOMBOBOXINFO:
+      return Info(reinterpret_cast<COMBOBOXINFO*>(lParam));
     case CB_INITSTORAGE:
       return SendMessage(list_, LB_INITSTORAGE, wParam, lParam);
     case CB_DIR:
@@ -576,3 +603,7 @@ void RegisterComboBoxClass() {
 }
 
 }  // namespace brambolt::ctl
+
+BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi) {
+  return static_cast<BOOL>(SendMessage(hwndCombo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(pcbi)));
+}

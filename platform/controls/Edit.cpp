@@ -74,6 +74,8 @@ class EditState {
   void Clear();
   void Undo();
   void Char(UINT ch);
+  // Tab, Enter and Escape in a dialog's multi-line edit; false when the edit handles the key itself.
+  bool DialogKey(UINT vk);
   void KeyDown(UINT vk);
   void Scroll(int lines, int pixels);
 
@@ -82,6 +84,11 @@ class EditState {
 
   HWND hwnd_ = nullptr;
   DWORD style_ = 0;
+  // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
+  DWORD bars_ = 0;
+  // Set once a dialog asks for the edit's keys: a multi-line edit then does the dialog's part
+  // for Tab, Enter and Escape.
+  bool inDialog_ = false;
   std::string text_;
   std::vector<Line> lines_;
   DWORD anchor_ = 0, caret_ = 0;
@@ -296,12 +303,12 @@ size_t EditState::LastFitting(HDC hdc, DWORD start, const std::vector<DWORD>& b,
 
 void EditState::UpdateScrollBars() {
   if (!Multi()) return;
-  if (style_ & WS_VSCROLL) {
+  if (bars_ & WS_VSCROLL) {
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(lines_.size()) - 1,
                   static_cast<UINT>(VisibleLines()), firstLine_, 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
   }
-  if (style_ & WS_HSCROLL) {
+  if (bars_ & WS_HSCROLL) {
     RECT fr = FormatRect();
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 2 * (fr.right - fr.left),
                   static_cast<UINT>(fr.right - fr.left), xOffset_, 0};
@@ -543,10 +550,12 @@ void EditState::Char(UINT ch) {
       return;
     case '\r':
     case '\n':
-      if (Multi() && !ReadOnly()) Replace("\r\n", true, true);
+      // In a dialog, Enter without ES_WANTRETURN pressed the default button; Ctrl+Enter ('\n') breaks.
+      if (Multi() && !ReadOnly() && !(b == '\r' && inDialog_ && !(style_ & ES_WANTRETURN)))
+        Replace("\r\n", true, true);
       return;
     case '\t':
-      if (Multi() && !ReadOnly()) Replace("\t", true, true);
+      if (Multi() && !ReadOnly() && !inDialog_) Replace("\t", true, true);
       return;
     case 0x1B:
       return;
@@ -561,6 +570,33 @@ void EditState::Char(UINT ch) {
     return;
   }
   Replace(std::string(1, static_cast<char>(b)), true, true);
+}
+
+bool EditState::DialogKey(UINT vk) {
+  const HWND dialog = GetParent(hwnd_);
+  if (!Multi() || !inDialog_ || dialog == nullptr) return false;
+  switch (vk) {
+    case VK_TAB:
+      // Ctrl+Tab types the tab that Tab alone cannot.
+      if (GetKeyState(VK_CONTROL) >= 0)
+        SendMessage(dialog, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+      else if (!ReadOnly())
+        Replace("\t", true, true);
+      return true;
+    case VK_RETURN: {
+      if (style_ & ES_WANTRETURN || GetKeyState(VK_CONTROL) < 0) return false;
+      const LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
+      const HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(def)) : nullptr;
+      if (button && IsWindowEnabled(button))
+        SendMessage(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(def), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      return true;
+    }
+    case VK_ESCAPE:
+      PostMessage(dialog, WM_CLOSE, 0, 0);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void EditState::KeyDown(UINT vk) {
@@ -695,6 +731,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         style_ &= ~WS_BORDER;
       }
       if (style_ & ES_PASSWORD) passwordChar_ = '*';
+      bars_ = style_ & (WS_HSCROLL | WS_VSCROLL);
       lineHeight_ = LineHeight(font_);
       return DefWindowProc(hwnd, msg, wParam, lParam);
     }
@@ -709,13 +746,9 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Redraw();
       return 0;
     case WM_GETDLGCODE: {
-      LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-      auto* m = reinterpret_cast<LPMSG>(lParam);
-      if (Multi() && m && m->message == WM_KEYDOWN) {
-        if (m->wParam == VK_RETURN && (style_ & ES_WANTRETURN)) code |= DLGC_WANTMESSAGE;
-        if (m->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) code |= DLGC_WANTMESSAGE;
-      }
-      return code;
+      // A multi-line edit takes every key and plays the dialog's part itself (DialogKey).
+      if (lParam != 0) inDialog_ = true;
+      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multi() ? DLGC_WANTALLKEYS : 0);
     }
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wParam);
@@ -769,7 +802,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Char(static_cast<UINT>(wParam));
       return 0;
     case WM_KEYDOWN:
-      KeyDown(static_cast<UINT>(wParam));
+      if (!DialogKey(static_cast<UINT>(wParam))) KeyDown(static_cast<UINT>(wParam));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {

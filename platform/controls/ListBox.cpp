@@ -43,6 +43,7 @@ class ListBoxState {
   int ItemHeight(int index) const;
   int RowsPerColumn() const;
   int PageSize() const;
+  int MaxTop() const;
   RECT ItemRect(int index) const;
   int ItemFromPoint(POINT p, bool* outside) const;
   void SetCaret(int index, bool scroll);
@@ -71,6 +72,8 @@ class ListBoxState {
   HWND hwnd_ = nullptr;
   HWND combo_ = nullptr;
   DWORD style_ = 0;
+  // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
+  DWORD bars_ = 0;
   std::vector<Item> items_;
   int cur_ = -1;       // the selection of a single-selection box
   int caret_ = 0;      // the focus item
@@ -279,7 +282,7 @@ int ListBoxState::ItemFromPoint(POINT p, bool* outside) const {
 void ListBoxState::UpdateScroll() {
   if (noRedraw_) return;
   if (MultiColumn()) {
-    if (!(style_ & WS_HSCROLL)) return;
+    if (!(bars_ & WS_HSCROLL)) return;
     int rows = RowsPerColumn();
     RECT r;
     GetClientRect(hwnd_, &r);
@@ -290,12 +293,12 @@ void ListBoxState::UpdateScroll() {
     SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
     return;
   }
-  if (style_ & WS_VSCROLL) {
+  if (bars_ & WS_VSCROLL) {
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS | ((style_ & LBS_DISABLENOSCROLL) ? SIF_DISABLENOSCROLL : 0u),
                   0, std::max(0, Count() - 1), static_cast<UINT>(PageSize()), top_, 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
   }
-  if ((style_ & WS_HSCROLL) && extent_ > 0) {
+  if ((bars_ & WS_HSCROLL) && extent_ > 0) {
     RECT r;
     GetClientRect(hwnd_, &r);
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, extent_ - 1, static_cast<UINT>(r.right), xOffset_, 0};
@@ -314,13 +317,24 @@ void ListBoxState::KeepIntegralHeight() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The last top index that still fills the box: scrolling further would leave blank space below
+// the last item.
+int ListBoxState::MaxTop() const {
+  const int last = std::max(0, Count() - 1);
+  if (MultiColumn()) return last;
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  int height = 0, top = Count();
+  while (top > 0 && height + ItemHeight(top - 1) <= r.bottom) height += ItemHeight(--top);
+  return std::min(top, last);
+}
+
 void ListBoxState::SetTop(int index) {
-  int last = std::max(0, Count() - 1);
   if (MultiColumn()) {
     int rows = RowsPerColumn();
     index = index / rows * rows;
   }
-  index = std::clamp(index, 0, last);
+  index = std::clamp(index, 0, MaxTop());
   if (index == top_) return;
   top_ = index;
   UpdateScroll();
@@ -544,6 +558,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   switch (msg) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+      bars_ = static_cast<DWORD>(cs->style) & (WS_HSCROLL | WS_VSCROLL);
       if (style_ & LBS_COMBOBOX) combo_ = static_cast<HWND>(cs->lpCreateParams);
       itemHeight_ = LineHeight(font_);
       if (style_ & LBS_OWNERDRAWFIXED) {

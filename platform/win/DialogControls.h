@@ -316,6 +316,22 @@
 #define CB_GETDROPPEDWIDTH 0x015F
 #define CB_SETDROPPEDWIDTH 0x0160
 #define CB_INITSTORAGE 0x0161
+#define CB_GETCOMBOBOXINFO 0x0164
+
+// The parts of a combo box. stateButton is 0, STATE_SYSTEM_PRESSED while the list is dropped, or
+// STATE_SYSTEM_INVISIBLE for a simple combo box, which has no button.
+#define STATE_SYSTEM_PRESSED 0x00000008
+#define STATE_SYSTEM_INVISIBLE 0x00008000
+typedef struct tagCOMBOBOXINFO {
+  DWORD cbSize;
+  RECT rcItem;
+  RECT rcButton;
+  DWORD stateButton;
+  HWND hwndCombo;
+  HWND hwndItem;
+  HWND hwndList;
+} COMBOBOXINFO, *PCOMBOBOXINFO, *LPCOMBOBOXINFO;
+BOOL GetComboBoxInfo(HWND hwndCombo, PCOMBOBOXINFO pcbi);
 
 // Scroll-bar controls (the message values as the window scroll bars spell them)
 #define SBS_HORZ 0x0000L

@@ -611,4 +611,63 @@ TEST_F(DialogItems, CheckRadioButtonChecksOneOfTheRange) {
   EXPECT_EQ(SendDlgItemMessage(dialog, IDC_CHECK, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+using DialogMultiLineEdit = DialogFixture;
+
+WNDPROC g_multiProc = nullptr;
+std::vector<WPARAM> g_multiKeys;
+LRESULT CALLBACK RecordingMultiEdit(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KEYDOWN) g_multiKeys.push_back(wParam);
+  return CallWindowProc(g_multiProc, hwnd, msg, wParam, lParam);
+}
+
+// The buttons' commands a dialog received (the edit's own notifications left out).
+std::vector<int> ButtonCommands() {
+  std::vector<int> ids;
+  for (const Command& c : RecordingDialog::Commands())
+    if (c.id == IDOK || c.id == IDCANCEL) ids.push_back(c.id);
+  return ids;
+}
+
+TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
+  struct Case {
+    UINT vk;
+    bool wantReturn;
+    const char* text;
+    std::vector<int> commands;
+  };
+  // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents.
+  const Case cases[] = {{VK_RETURN, true, "one\r\n", {}}, {VK_RETURN, false, "one", {IDOK}}, {VK_ESCAPE, true, "one", {IDCANCEL}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.vk);
+    RecordingDialog::Reset();
+    HWND dialog = Modeless(IDD_EVERY_CONTROL);
+    HWND multi = GetDlgItem(dialog, IDC_MULTI);
+    if (!c.wantReturn) SetWindowLong(multi, GWL_STYLE, GetWindowLong(multi, GWL_STYLE) & ~ES_WANTRETURN);
+    g_multiKeys.clear();
+    g_multiProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtr(multi, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingMultiEdit)));
+    MSG key{multi, WM_KEYDOWN, c.vk, 0, 0, {}};
+    EXPECT_TRUE(SendMessage(multi, WM_GETDLGCODE, c.vk, reinterpret_cast<LPARAM>(&key)) & DLGC_WANTALLKEYS);
+    SetFocus(multi);
+    SendMessage(multi, EM_SETSEL, 3, 3);
+    DialogKey(dialog, c.vk);
+    EXPECT_EQ(Text(multi), c.text);
+    EXPECT_EQ(g_multiKeys, std::vector<WPARAM>{c.vk});
+    EXPECT_EQ(ButtonCommands(), c.commands);
+    DestroyWindow(dialog);
+  }
+}
+
+TEST_F(DialogMultiLineEdit, TabStillMovesTheFocusAndCtrlTabTypesATab) {
+  HWND dialog = Modeless(IDD_EVERY_CONTROL);
+  HWND multi = GetDlgItem(dialog, IDC_MULTI);
+  SetFocus(multi);
+  SendMessage(multi, EM_SETSEL, 3, 3);
+  DialogKey(dialog, VK_TAB, kCtrl);
+  EXPECT_EQ(Text(multi), "one\t");
+  DialogKey(dialog, VK_TAB);
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CHECK));
+  EXPECT_EQ(Text(multi), "one\t");
+}
+
 }  // namespace

@@ -125,8 +125,19 @@ TEST_F(EditMessages, DialogCodesAskForWhatTheStyleWants) {
     return SendMessage(h, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
   };
   EXPECT_EQ(code(single), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
-  EXPECT_EQ(code(multi), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+  EXPECT_EQ(code(multi), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS);
   EXPECT_EQ(code(wantsReturn), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS);
+}
+
+TEST_F(EditMessages, MultiLineScrollBarShowsOnceTextFilledAfterCreationOverflows) {
+  HWND multi = Make(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, "", 120, 60);
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "line\r\n";
+  SetWindowText(multi, text.c_str());
+  RunUntilIdle();
+  EXPECT_TRUE(GetWindowLong(multi, GWL_STYLE) & WS_VSCROLL);
+  SetWindowText(multi, "");
+  EXPECT_FALSE(GetWindowLong(multi, GWL_STYLE) & WS_VSCROLL);
 }
 
 TEST_F(EditMessages, MarginsMoveTheText) {

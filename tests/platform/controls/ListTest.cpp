@@ -442,6 +442,85 @@ TEST_F(ComboBoxes, DialogInitDataFillsTheCombo) {
   SendMessage(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, "Banana");
   EXPECT_EQ(SendDlgItemMessage(dialog, IDC_LIST, LB_GETCOUNT, 0, 0), 1);
+  RECT designed{0, 0, 100, 80}, dropped;
+  MapDialogRect(dialog, &designed);
+  SendMessage(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  EXPECT_EQ(dropped.bottom - dropped.top, designed.bottom) << "the dropped height is the template's";
 }
 
 }  // namespace
+
+TEST_F(ListBoxMessages, ScrollBarShowsOnceItemsAddedAfterCreationOverflow) {
+  HWND list = MakeList(0);
+  RunUntilIdle();
+  for (int i = 0; i < 30; ++i) Add(list, LB_ADDSTRING, {"item"});
+  RunUntilIdle();
+  EXPECT_TRUE(GetWindowLong(list, GWL_STYLE) & WS_VSCROLL);
+  SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &si));
+  EXPECT_EQ(si.nMax, 29);
+  SendMessage(list, LB_RESETCONTENT, 0, 0);
+  Add(list, LB_ADDSTRING, {"one"});
+  EXPECT_FALSE(GetWindowLong(list, GWL_STYLE) & WS_VSCROLL) << "a list that fits hides its bar again";
+}
+
+TEST_F(ListBoxMessages, TopIndexStopsWhereTheLastItemFillsTheBox) {
+  HWND list = MakeList(LBS_NOINTEGRALHEIGHT);
+  for (int i = 0; i < 30; ++i) Add(list, LB_ADDSTRING, {"item"});
+  const int page = static_cast<int>(100 / SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+  SendMessage(list, LB_SETTOPINDEX, 29, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0), 30 - page);
+  SendMessage(list, LB_SETTOPINDEX, 3, 0);
+  EXPECT_EQ(SendMessage(list, LB_GETTOPINDEX, 0, 0), 3);
+}
+
+TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
+  for (DWORD kind : {DWORD{CBS_DROPDOWNLIST}, DWORD{CBS_DROPDOWN}}) {
+    SCOPED_TRACE(kind);
+    HWND combo = MakeCombo(kind);
+    for (int i = 0; i < 20; ++i) Add(combo, CB_ADDSTRING, {("item " + std::to_string(100 + i)).c_str()});
+    SendMessage(combo, CB_SETCURSEL, 18, 0);
+    RECT field;
+    GetWindowRect(combo, &field);
+    ModalAnswers answers;
+    int top = -1, page = 0;
+    bool bar = false;
+    RECT dropped{};
+    answers.When("ComboLBox", nullptr, [&](HWND list) {
+      top = static_cast<int>(SendMessage(list, LB_GETTOPINDEX, 0, 0));
+      RECT client;
+      GetClientRect(list, &client);
+      page = client.bottom / static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+      bar = (GetWindowLong(list, GWL_STYLE) & WS_VSCROLL) != 0;
+      GetWindowRect(list, &dropped);
+      InjectKey(VK_ESCAPE, true);
+      InjectKey(VK_ESCAPE, false);
+    });
+    SetFocus(combo);
+    PressKey(VK_F4);
+    EXPECT_EQ(dropped.bottom - dropped.top, 120 - (field.bottom - field.top)) << "the height given at creation";
+    ASSERT_GT(page, 1);
+    EXPECT_EQ(top, 20 - page) << "the last page, with item 18 on it";
+    EXPECT_TRUE(bar);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    EXPECT_EQ(info.hwndCombo, combo);
+    char listClass[32] = {};
+    GetClassName(info.hwndList, listClass, sizeof listClass);
+    EXPECT_STREQ(listClass, "ComboLBox");
+    EXPECT_EQ(info.hwndItem != combo, kind == CBS_DROPDOWN) << "a drop-down's item is its edit";
+    EXPECT_LT(info.rcItem.right, info.rcButton.left + 1);
+    DestroyWindow(combo);
+  }
+}
+
+TEST_F(ComboBoxes, DroppedWidthIsAtLeastTheComboWidth) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  EXPECT_EQ(SendMessage(combo, CB_GETDROPPEDWIDTH, 0, 0), 150);
+  EXPECT_EQ(SendMessage(combo, CB_SETDROPPEDWIDTH, 50, 0), 150);
+  EXPECT_EQ(SendMessage(combo, CB_SETDROPPEDWIDTH, 220, 0), 220);
+  EXPECT_EQ(SendMessage(combo, CB_GETDROPPEDWIDTH, 0, 0), 220);
+  HWND simple = MakeCombo(CBS_SIMPLE, 31);
+  EXPECT_EQ(SendMessage(simple, CB_SETDROPPEDWIDTH, 220, 0), CB_ERR);
+}
