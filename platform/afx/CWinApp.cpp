@@ -562,6 +562,4 @@ LPCTSTR AfxRegisterDefaultWndClass() {
   return AFX_WND;
 }
 
-BOOL AfxOleInit() { return TRUE; }
-
 void AfxEnableControlContainer() {}

@@ -163,7 +163,6 @@ void AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglps
 // Registers (once) and returns the name of a window class with these attributes.
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
-BOOL AfxOleInit();
 void AfxEnableControlContainer();
 
 // Runs the application object: InitApplication, InitInstance, then Run; the exit code.
