@@ -13,9 +13,9 @@
 
 namespace {
 
-// The bytes of one character at p (two for a lead byte with a trail before end).
+// The bytes of one character at p (two for a lead byte with a byte after it before end).
 int CharLength(const char* p, const char* end) {
-  return (p + 1 < end && IsDBCSLeadByte(static_cast<BYTE>(*p))) ? 2 : 1;
+  return static_cast<int>(brambolt::CharacterLength(std::string_view(p, static_cast<size_t>(end - p)), 0));
 }
 
 // Compares len bytes, folding single-byte letters when case does not matter; double-byte
@@ -216,7 +216,7 @@ bool SECEditBlockBuffer::IsCharStart(int offset) {
   if (!OffsetToLineCol(offset, &line, &col) || col == 0) return true;
   const int start = LineStart(line);
   const char* text = m_text.RangePointer(start, col + 1);
-  return brambolt::CharacterStart(GetACP(), text, text + col) == text + col;
+  return brambolt::IsCharacterStart(std::string_view(text, static_cast<size_t>(col) + 1), static_cast<size_t>(col));
 }
 
 int SECEditBlockBuffer::FindPlain(int start, int stop, LPCTSTR text, int len, BOOL bForward, BOOL bMatchCase,

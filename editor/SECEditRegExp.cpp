@@ -3,15 +3,10 @@
 // a failed call instead of an exception that escapes.
 #include "editor/SECEditRegExp.h"
 
-#if SECEDIT_HAS_OLE
 #include "ole/COleDispatchDriver.h"
-#else
-class COleDispatchDriver {};
-#endif
 
 namespace {
 
-#if SECEDIT_HAS_OLE
 // Dispatch identifiers of the scripting regular-expression library.
 constexpr DISPID kPattern = 10001;
 constexpr DISPID kIgnoreCase = 10002;
@@ -39,15 +34,12 @@ BOOL Guarded(CString* error, F call) {
     return FALSE;
   }
 }
-#endif
 
 }  // namespace
 
 SECEditRegExp::SECEditRegExp() = default;
 
 SECEditRegExp::~SECEditRegExp() = default;
-
-#if SECEDIT_HAS_OLE
 
 BOOL SECEditRegExp::Create() {
   m_pDispatch = std::make_unique<COleDispatchDriver>();
@@ -167,20 +159,6 @@ BOOL SECEditRegExp::Replace(CString& text, LPCTSTR with, BOOL bGlobal) {
   return TRUE;
 }
 
-#else
-
-// Until the platform's automation module is linked there is no engine: Create fails and the
-// callers search without regular expressions.
-BOOL SECEditRegExp::Create() { return FALSE; }
-CString SECEditRegExp::GetPattern() { return CString(); }
-void SECEditRegExp::SetPattern(LPCTSTR) {}
-BOOL SECEditRegExp::GetIgnoreCase() { return FALSE; }
-void SECEditRegExp::SetIgnoreCase(BOOL) {}
-BOOL SECEditRegExp::Execute(CString, int*, int*, CString*) { return FALSE; }
-BOOL SECEditRegExp::Replace(CString&, LPCTSTR, BOOL) { return FALSE; }
-BOOL SECEditRegExp::FindLast(CString, int, int*, int*) { return FALSE; }
-
-#endif
 
 BOOL SECEditRegExp::FindFirst(CString text, int* pIndex, int* pLength) {
   CString match;
