@@ -1,6 +1,9 @@
 // CDocument: title and path, views, the new/open/save/close sequence and its prompts.
 #include "afx/CDocument.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "afx/CDocTemplate.h"
 #include "afx/CWinApp.h"
 #include "controls/FileDialog.h"
@@ -68,6 +71,15 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
 }
 
 void CDocument::UpdateFrameCounts() {
+  // Visible frames are numbered in the order of their views; a frame made but not shown yet
+  // gets its number when it is.
+  std::vector<CFrameWnd*> frames;
+  for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+    CView* view = GetNextView(pos);
+    CFrameWnd* frame = ::IsWindowVisible(view->GetSafeHwnd()) ? view->GetParentFrame() : nullptr;
+    if (frame != nullptr && std::find(frames.begin(), frames.end(), frame) == frames.end()) frames.push_back(frame);
+  }
+  for (size_t i = 0; i < frames.size(); ++i) frames[i]->m_nWindow = frames.size() == 1 ? 0 : static_cast<int>(i) + 1;
   for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
     CView* view = GetNextView(pos);
     if (CFrameWnd* frame = view->GetParentFrame()) frame->OnUpdateFrameTitle(TRUE);

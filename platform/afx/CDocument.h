@@ -57,7 +57,10 @@ class CDocument : public CCmdTarget {
   virtual void PreCloseFrame(CFrameWnd*) {}
   virtual void OnChangedViewList();
   virtual void ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);
+  // Numbers the frames that show the document (when there are several) and updates their titles.
   void UpdateFrameCounts();
+  // The menu a frame shows while this document is active; null for the menu of its kind.
+  virtual HMENU GetDefaultMenu() { return nullptr; }
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   CString m_strTitle;

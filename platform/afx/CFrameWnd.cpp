@@ -143,6 +143,8 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
     ActivateFrame();
     if (m_pViewActive != nullptr) m_pViewActive->OnActivateView(TRUE, m_pViewActive, m_pViewActive);
   }
+  // The frame may be the document's second: numbers and titles of all its frames change.
+  if (pDoc != nullptr) pDoc->UpdateFrameCounts();
   OnUpdateFrameTitle(TRUE);
 }
 
@@ -153,6 +155,11 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void CFrameWnd::UpdateFrameTitleForDocument(LPCTSTR lpszDocName) {
+  CString numbered;
+  if (lpszDocName != nullptr && *lpszDocName != '\0' && m_nWindow > 0) {
+    numbered.Format("%s:%d", lpszDocName, m_nWindow);
+    lpszDocName = numbered;
+  }
   CString title;
   if (lpszDocName != nullptr && *lpszDocName != '\0' && (GetStyle() & FWS_PREFIXTITLE)) {
     title = CString(lpszDocName) + " - " + m_strTitle;

@@ -68,6 +68,8 @@ class CFrameWnd : public CWnd {
   UINT m_nIDTracking = 0;
   UINT m_nIDLastMessage = 0;
   CString m_strTitle;
+  // The number of this frame among the document's frames (":1", ":2" in the title); 0 when it is the only one.
+  int m_nWindow = -1;
   CString m_strMessage;  // what the status line shows now
   // Called instead of closing when set (print preview uses it).
   void (*m_lpfnCloseProc)(CFrameWnd* pFrameWnd) = nullptr;

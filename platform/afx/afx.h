@@ -38,5 +38,7 @@
 #include "afx/RecentFiles.h"
 #include "afx/CDocument.h"
 #include "afx/CFrameWnd.h"
+#include "afx/CMDIFrameWnd.h"
+#include "afx/CMDIChildWnd.h"
 #include "afx/CView.h"
 #include "afx/CDocTemplate.h"
