@@ -142,14 +142,18 @@ class CWorkSpaceObj : public CObject {
 
   // ---- Hierarchy chart ----
   BOOL SaveHierarchyChartBitmap(CString strImageFolder);
-  BOOL WriteHierarchyChartImage(CString strPath);
+  // Lays out the chart and writes it as a 24-bit BMP file, drawn in bands of nBandHeight rows
+  // whose rows are written as each band is done, so a chart of any size takes the memory of one
+  // band. FALSE (and no file left) when it could not be written.
+  BOOL WriteHierarchyChartImage(CString strPath, int nBandHeight = 256);
   // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.
   BOOL DrawHierarchyChart(kelpwood::foundation::SECImage& image);
   void MeasureChartBox();
   // Places every box (filling m_ChartBoxes), sets the chart size and returns the layout's size.
   CSize LayoutHierarchyChart();
-  // Draws the title and the laid-out boxes onto a DC whose bitmap has the chart's size.
-  void DrawHierarchyChartBoxes(CDC& dc);
+  // Draws the title and the laid-out boxes onto a DC whose bitmap has the chart's size; with a
+  // band, only what reaches into those chart rows (the DC's origin is the caller's business).
+  void DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand = nullptr);
   void DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot);
 
   // The outline of the subclasses of a class whose box is rcParent; the path holds the names from

@@ -1,6 +1,7 @@
 // The hierarchy chart: every class of the project as a box in an indented outline of class trees
 // under the project title, laid out, drawn off-screen and saved as "A_Hierarchy_Chart.bmp".
 #include <algorithm>
+#include <vector>
 
 #include "foundation/SECDib.h"
 #include "model/CWorkSpaceObj.h"
@@ -19,6 +20,7 @@ constexpr int kSingleStep = 220;     // from one single class to the next
 constexpr int kLargeTree = 7;        // direct subclasses of a tree that stands at the top
 constexpr int kTitleBottom = 50;     // the lowest edge before any box
 constexpr int kMargin = 60;
+constexpr int kBandSlack = 4;        // a line's width beyond its coordinates; a box's shadow adds its size
 
 // The first row holds 4 trees or boxes, every later one 5.
 bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
@@ -138,22 +140,30 @@ void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BO
   DrawDiagramBox(dc, CRect(rcBox), strName, bRoot ? m_crBaseClass : m_crDerivedClass, *this);
 }
 
-void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc) {
+void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand) {
+  // What reaches into the band: a box with its shadow, a line with its width.
+  const int nSlack = kBandSlack + std::max(0, GetShadowSize());
+  auto reaches = [pBand, nSlack](int nTop, int nBottom) {
+    return pBand == nullptr || (nBottom + nSlack > pBand->top && nTop - nSlack < pBand->bottom);
+  };
   dc.SetBkMode(TRANSPARENT);
   const HGDIOBJ hOldFont = dc.SelectObject(static_cast<HGDIOBJ>(m_hTitleFont));
   // The title may use the chart's whole width.
   CRect rcTitle(10, 0, m_nChartWidth, 40);
-  dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (reaches(rcTitle.top, rcTitle.bottom))
+    dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   CPen pen;
   pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* pOldPen = dc.SelectObject(&pen);
   for (const auto& line : m_ChartLines) {
+    if (!reaches(std::min(line.first.y, line.second.y), std::max(line.first.y, line.second.y))) continue;
     dc.MoveTo(line.first);
     dc.LineTo(line.second);
   }
   dc.SelectObject(pOldPen);
   dc.SelectObject(static_cast<HGDIOBJ>(m_hBoxFont));
-  for (const ChartBox& box : m_ChartBoxes) DrawChartBox(dc, box.rect, box.strName, box.bRoot);
+  for (const ChartBox& box : m_ChartBoxes)
+    if (reaches(box.rect.top, box.rect.bottom)) DrawChartBox(dc, box.rect, box.strName, box.bRoot);
   dc.SelectObject(hOldFont);
 }
 
@@ -165,10 +175,57 @@ BOOL CWorkSpaceObj::DrawHierarchyChart(kelpwood::foundation::SECImage& image) {
   return canvas.CopyTo(image);
 }
 
-BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath) {
-  kelpwood::foundation::SECDib dib;
-  DrawHierarchyChart(dib);
-  return dib.SaveImage(strPath);
+BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
+  m_ChartLayoutSize = LayoutHierarchyChart();
+  const int nWidth = m_nChartWidth, nHeight = m_nChartHeight;
+  const int nBand = std::max(1, std::min(nBandHeight, nHeight));
+  DiagramCanvas canvas(nWidth, nBand, m_crChartBack);
+  if (!canvas.IsValid()) return FALSE;
+  const unsigned long long stride = (static_cast<unsigned long long>(nWidth) * 3 + 3) / 4 * 4;
+  const unsigned long long imageBytes = stride * static_cast<unsigned long long>(nHeight);
+  if (imageBytes + 54 > 0xFFFFFFFFull) return FALSE;  // the file header's size field
+  CFile file;
+  if (!file.Open(strPath, CFile::modeCreate | CFile::modeWrite)) return FALSE;
+  BOOL bWritten = TRUE;
+  try {
+    // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
+    BYTE header[54] = {'B', 'M'};
+    auto put = [&header](int at, unsigned long long value, int size) {
+      for (int i = 0; i < size; ++i) header[at + i] = static_cast<BYTE>(value >> (8 * i));
+    };
+    put(2, imageBytes + 54, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<unsigned long long>(nWidth), 4);
+    put(22, static_cast<unsigned long long>(nHeight), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, imageBytes, 4);
+    file.Write(header, sizeof header);
+    // The file holds the bottom row first: the bands are drawn from the bottom of the chart up.
+    CDC& dc = canvas.GetDC();
+    std::vector<BYTE> rows;
+    for (int nBottom = nHeight; nBottom > 0 && bWritten;) {
+      const int nTop = std::max(0, nBottom - nBand);
+      const int nRows = nBottom - nTop;
+      dc.SetViewportOrg(0, 0);
+      dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
+      dc.SetViewportOrg(0, -nTop);
+      const CRect rcBand(0, nTop, nWidth, nBottom);
+      DrawHierarchyChartBoxes(dc, &rcBand);
+      dc.SetViewportOrg(0, 0);
+      bWritten = canvas.ReadRows24(0, nRows, rows);
+      if (bWritten) file.Write(rows.data(), static_cast<UINT>(rows.size()));
+      nBottom = nTop;
+    }
+    file.Close();
+  } catch (CException* e) {
+    e->Delete();
+    file.Abort();
+    bWritten = FALSE;
+  }
+  if (!bWritten) ::DeleteFile(strPath);
+  return bWritten;
 }
 
 BOOL CWorkSpaceObj::SaveHierarchyChartBitmap(CString strImageFolder) {

@@ -88,8 +88,13 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
 
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
-  if (SaveHierarchyChartBitmap(strImageFolder) && pProgress != nullptr)
-    pProgress->BitmapWritten(strImageFolder + "A_Hierarchy_Chart.bmp");
+  const BOOL bChartBitmap = SaveHierarchyChartBitmap(strImageFolder);
+  if (pProgress != nullptr) {
+    if (bChartBitmap)
+      pProgress->BitmapWritten(strImageFolder + "A_Hierarchy_Chart.bmp");
+    else
+      pProgress->SetChartFailed();
+  }
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
   const BOOL bChart = language == DocLanguage::GB     ? WriteGBChartPage(strFolder)

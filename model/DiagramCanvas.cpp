@@ -49,6 +49,8 @@ DiagramCanvas::DiagramCanvas(int cx, int cy, COLORREF crBack) {
   m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
   m_dc.FillSolidRect(0, 0, cx, cy, crBack);
   m_dc.SetBkMode(TRANSPARENT);
+  m_nWidth = cx;
+  m_nHeight = cy;
   m_bValid = TRUE;
 }
 
@@ -63,6 +65,26 @@ BOOL DiagramCanvas::CopyTo(kelpwood::foundation::SECImage& image) {
   const BOOL bCopied = image.CreateFromBitmap(m_dc.GetSafeHdc(), static_cast<HBITMAP>(m_bitmap.GetSafeHandle()));
   m_dc.SelectObject(&m_bitmap);
   return bCopied;
+}
+
+BOOL DiagramCanvas::ReadRows24(int nTop, int nRows, std::vector<BYTE>& bits) {
+  if (!m_bValid || nTop < 0 || nRows <= 0 || nTop + nRows > m_nHeight) return FALSE;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = m_nWidth;
+  info.bmiHeader.biHeight = m_nHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  const size_t stride = (static_cast<size_t>(m_nWidth) * 3 + 3) / 4 * 4;
+  bits.resize(stride * static_cast<size_t>(nRows));
+  // Scan lines count from the bottom of the bitmap.
+  const auto first = static_cast<UINT>(m_nHeight - nTop - nRows);
+  m_dc.SelectObject(m_pOldBitmap);  // the bitmap must not be selected while it is read
+  const int nRead = ::GetDIBits(m_dc.GetSafeHdc(), static_cast<HBITMAP>(m_bitmap.GetSafeHandle()), first,
+                                static_cast<UINT>(nRows), bits.data(), &info, DIB_RGB_COLORS);
+  m_dc.SelectObject(&m_bitmap);
+  return nRead == nRows;
 }
 
 int MeasureDiagramText(HFONT hFont, const CString& strText) {

@@ -2,6 +2,8 @@
 // with the screen, text measuring in a diagram font, and the framed, shadowed class box.
 #pragma once
 
+#include <vector>
+
 #include "afx/afx.h"
 
 class CWorkSpaceObj;
@@ -21,11 +23,16 @@ class DiagramCanvas {
   CDC& GetDC() { return m_dc; }
   // A device-independent copy of the drawing.
   BOOL CopyTo(kelpwood::foundation::SECImage& image);
+  // Rows [nTop, nTop + nRows) counted from the top, as 24-bit
+  // DIB rows, bottom row first, each padded to four bytes.
+  BOOL ReadRows24(int nTop, int nRows, std::vector<BYTE>& bits);
 
  private:
   CDC m_dc;
   CBitmap m_bitmap;
   CBitmap* m_pOldBitmap = nullptr;
+  int m_nWidth = 0;
+  int m_nHeight = 0;
   BOOL m_bValid = FALSE;
 };
 

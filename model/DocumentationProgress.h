@@ -26,6 +26,9 @@ class DocumentationProgress {
   // How many classes the run could not write, set when it has ended.
   void SetFailedClasses(int nFailed) { m_nFailed.store(nFailed); }
   int GetFailedClasses() const { return m_nFailed.load(); }
+  // Set when the hierarchy chart could not be written.
+  void SetChartFailed() { m_bChartFailed.store(true); }
+  BOOL IsChartFailed() const { return m_bChartFailed.load() ? TRUE : FALSE; }
   int GetPageCount() const { return m_nPages.load(); }
   int GetBitmapCount() const { return m_nBitmaps.load(); }
 
@@ -35,6 +38,7 @@ class DocumentationProgress {
   std::atomic<int> m_nPages{0};
   std::atomic<int> m_nBitmaps{0};
   std::atomic<int> m_nFailed{0};
+  std::atomic<bool> m_bChartFailed{false};
 };
 
 // The stop test of a writer that may run without progress.

@@ -48,10 +48,13 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   return project.GeneratePages(nLanguage, strFolder, &progress);
 }
 
-void ReportDocumentationFailures(int nFailedClasses) {
-  if (nFailedClasses <= 0) return;
-  CString strText;
-  strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
-                 nFailedClasses);
-  GetShellServices()->ShowMessage(strText, 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {
+  if (nFailedClasses > 0) {
+    CString strText;
+    strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
+                   nFailedClasses);
+    GetShellServices()->ShowMessage(strText, 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+  }
+  if (bChartFailed)
+    GetShellServices()->ShowMessage("The hierarchy chart could not be written.", 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
 }

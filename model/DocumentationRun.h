@@ -38,5 +38,6 @@ CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage);
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress);
 
-// Tells the user through the shell how many classes could not be written (nothing when none).
-void ReportDocumentationFailures(int nFailedClasses);
+// Tells the user through the shell how many classes could not be written and whether the
+// hierarchy chart could not be (nothing when all was written).
+void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed = FALSE);

@@ -59,6 +59,7 @@ BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strPro
   progress.m_bRewrite = options.m_options.bRewrite;
   progress.m_pProject = &project;
   progress.DoModal();
-  if (progress.GetProgress() != nullptr) ReportDocumentationFailures(progress.GetProgress()->GetFailedClasses());
+  if (const DocumentationProgress* pRun = progress.GetProgress())
+    ReportDocumentationFailures(pRun->GetFailedClasses(), pRun->IsChartFailed());
   return TRUE;
 }

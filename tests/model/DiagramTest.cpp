@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
 #include "foundation/SECDib.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
+#include "model/DocumentationProgress.h"
 #include "DocTestSupport.h"
 #include "ModelTestSupport.h"
 
@@ -264,6 +269,82 @@ TEST(HierarchyChart, BitmapFilesReadBackThroughTheImageClassesAndImageMagick) {
                                        std::to_string(p.project.m_nChartHeight));
     }
   }
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+unsigned Le32(const std::string& bytes, size_t at) {
+  unsigned v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+  return v;
+}
+
+TEST(HierarchyChart, BandsDrawTheSamePictureAsOneWholeBitmap) {
+  ShapesProject p(Header({"C1", "C2:C1", "C3:C1", "C4:C2", "C5", "C6:C5", "C7", "C8", "C9", "C10", "C11"}).c_str());
+  Paint(p.project);
+  p.project.m_strProjectTitle = "Banded";
+  for (int nBand : {37, 100, 100000}) {
+    const std::string path = p.folder.Path() + "/band" + std::to_string(nBand) + ".bmp";
+    ASSERT_TRUE(p.project.WriteHierarchyChartImage(path.c_str(), nBand)) << nBand;
+    // The same layout drawn whole.
+    DiagramCanvas canvas(p.project.m_nChartWidth, p.project.m_nChartHeight, p.project.m_crChartBack);
+    p.project.DrawHierarchyChartBoxes(canvas.GetDC());
+    kelpwood::foundation::SECDib whole;
+    ASSERT_TRUE(canvas.CopyTo(whole));
+    ASSERT_EQ(whole.GetBitsPerPixel(), 24u);
+    const std::string bytes = ReadBytes(path);
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(Le32(bytes, 18), static_cast<unsigned>(whole.GetWidth()));
+    EXPECT_EQ(Le32(bytes, 22), static_cast<unsigned>(whole.GetHeight()));
+    const size_t imageBytes = bytes.size() - 54;
+    EXPECT_EQ(imageBytes, (static_cast<size_t>(whole.GetWidth()) * 3 + 3) / 4 * 4 * static_cast<size_t>(whole.GetHeight()));
+    EXPECT_TRUE(std::memcmp(bytes.data() + 54, whole.GetBits(), imageBytes) == 0) << "band of " << nBand << " rows";
+  }
+}
+
+TEST(HierarchyChart, AChartTooLargeForOneBitmapIsWrittenAndAFailedOneIsReported) {
+  // 140 trees of 7 subclasses side by side: a chart wider than any bitmap may be.
+  std::vector<std::string> classes;
+  for (int t = 0; t < 140; ++t) {
+    const std::string root = "R" + std::to_string(t);
+    classes.push_back(root);
+    for (int c = 0; c < 7; ++c) classes.push_back(root + "_" + std::to_string(c) + ":" + root);
+  }
+  ShapesProject p(Header(classes).c_str());
+  Paint(p.project);
+  const std::string path = p.folder.Path() + "/Image2/A_Hierarchy_Chart.bmp";
+  std::filesystem::create_directories(p.folder.Path() + "/Image2");
+  ASSERT_TRUE(p.project.SaveHierarchyChartBitmap(CString(p.folder.Path().c_str()) + "/Image2\\"));
+  const int nWidth = p.project.m_nChartWidth, nHeight = p.project.m_nChartHeight;
+  ASSERT_GT(nWidth, 32767);
+  const std::string bytes = ReadBytes(path);
+  const size_t stride = (static_cast<size_t>(nWidth) * 3 + 3) / 4 * 4;
+  ASSERT_EQ(bytes.size(), 54 + stride * static_cast<size_t>(nHeight));
+  EXPECT_EQ(Le32(bytes, 18), static_cast<unsigned>(nWidth));
+  EXPECT_EQ(Le32(bytes, 22), static_cast<unsigned>(nHeight));
+  // Every root box is there, the last one included: its fill a few pixels inside its corner.
+  for (const auto& box : p.project.m_ChartBoxes) {
+    if (!box.bRoot) continue;
+    const size_t row = static_cast<size_t>(nHeight - 1 - (box.rect.top + 3));
+    const size_t at = 54 + row * stride + static_cast<size_t>(box.rect.right - 3) * 3;
+    const COLORREF pixel = RGB(static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]),
+                               static_cast<unsigned char>(bytes[at]));
+    ASSERT_EQ(pixel, kRootFill) << S(box.strName);
+  }
+
+  // A chart that cannot be written leaves no file and is reported as a failure of the run.
+  ShapesProject q;
+  std::filesystem::create_directories(q.folder.Path() + "/Htmls/Image2/A_Hierarchy_Chart.bmp");
+  DocumentationProgress progress;
+  q.project.GeneratePages(LANGUAGE_ENG, q.strProjectFolder + "Htmls\\", &progress);
+  EXPECT_TRUE(progress.IsChartFailed());
+  ShapesProject r;
+  DocumentationProgress written;
+  r.project.GeneratePages(LANGUAGE_ENG, r.strProjectFolder + "Htmls\\", &written);
+  EXPECT_FALSE(written.IsChartFailed());
 }
 
 }  // namespace
