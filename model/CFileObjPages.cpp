@@ -311,7 +311,7 @@ void ClassPageWriter::FunctionEntry(TextOutStream& out, const CMemberFunctionObj
     out << "<p class=\"indent\">" << t.font << t.staticFunctionBefore << m_class << t.staticFunctionAfter
         << "</font></p> \n";
   if (!pFunction->m_strComment.IsEmpty())
-    out << HtmlText(pFunction->m_strComment) << "\n";
+    out << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "\n";
   else
     FunctionDefault(out, pFunction);
 }
@@ -325,7 +325,7 @@ void ClassPageWriter::VariableEntry(TextOutStream& out, const CVariableObj* pVar
     out << "<p class=\"indent\">" << t.font << t.staticVariableBefore << m_class << t.staticVariableAfter
         << "</font></p> \n";
   if (!pVariable->m_strComment.IsEmpty())
-    out << HtmlText(pVariable->m_strComment) << "\n";
+    out << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "\n";
   else
     VariableDefault(out, pVariable);
 }
@@ -358,7 +358,7 @@ void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
     if (pFunction->m_bVirtual) out << t.virtualFunction;
     if (pFunction->m_bStatic) out << t.staticFunction;
     if (!pFunction->m_strComment.IsEmpty())
-      out << "<p class=\"indent\">" << HtmlText(pFunction->m_strComment) << "</p> \n";
+      out << "<p class=\"indent\">" << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "</p> \n";
   }
   out << t.headVariables;
   for (POSITION pos = m_cls.m_VariableList.GetHeadPosition(); pos != nullptr;) {
@@ -370,7 +370,7 @@ void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
     out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
     if (pVariable->m_bStatic) out << t.staticVariable;
     if (!pVariable->m_strComment.IsEmpty())
-      out << "<p class=\"indent\">" << HtmlText(pVariable->m_strComment) << "</p> \n";
+      out << "<p class=\"indent\">" << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "</p> \n";
   }
   out << t.seeAlso;
 }
@@ -436,7 +436,7 @@ void ClassPageWriter::VariablePage(TextOutStream& out, const CVariableObj* pVari
   out << "<p><b>" << F << HtmlText(pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass << ".htm\">"
       << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
   out << "<p class=\"indent\">" << F;
-  if (!pVariable->m_strComment.IsEmpty()) out << HtmlText(pVariable->m_strComment) << ",";
+  if (!pVariable->m_strComment.IsEmpty()) out << SourceText(m_language, HtmlText(pVariable->m_strComment)) << ",";
   out << t.variableAccessBefore[nAccess] << m_class << t.variableAccessAfter[nAccess];
   out << "<P>" << F << TypeText(VariableTypeTable(m_language), pVariable->m_strType, pVariable->m_strName)
       << "</font></P>  \n";
@@ -455,7 +455,7 @@ void ClassPageWriter::FunctionPage(TextOutStream& out, const CMemberFunctionObj*
   out << "<P><B>" << HtmlText(pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName << "("
       << JoinParameters(pFunction->m_ParameterList) << "\n"
       << ") </B></P>\n";
-  if (!pFunction->m_strComment.IsEmpty()) out << HtmlText(pFunction->m_strComment) << ",";
+  if (!pFunction->m_strComment.IsEmpty()) out << SourceText(m_language, HtmlText(pFunction->m_strComment)) << ",";
   out << t.functionAccessBefore[nAccess] << m_class << t.functionAccessAfter[nAccess];
   if (pFunction->m_bVirtual) out << t.virtualFunction;
   if (pFunction->m_bStatic) out << t.staticFunction;
@@ -480,7 +480,7 @@ void ClassPageWriter::Big5VariablePage(TextOutStream& out, const CVariableObj* p
   out << "<h1>" << m_class << "::" << strName << "</h1>\n";
   out << "<p><b>" << HtmlText(pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">" << m_class
       << "</a><b>::" << strName << "</b></p>  \n";
-  if (!pVariable->m_strComment.IsEmpty()) out << "<p>" << HtmlText(pVariable->m_strComment) << "</p>  \n";
+  if (!pVariable->m_strComment.IsEmpty()) out << "<p>" << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "</p>  \n";
   out << DocText(DocLanguage::Big5, "<p>此變數是類別") << m_class << t.variablePageAccess[AccessIndex(pVariable->m_nAccess)];
   out << "<p>" << TypeText(VariableTypeTable(DocLanguage::Big5), pVariable->m_strType, pVariable->m_strName)
       << "</p>  \n";
@@ -492,7 +492,7 @@ void ClassPageWriter::Big5FunctionPage(TextOutStream& out, const CMemberFunction
   const Big5Texts& t = Big5TextsOf();
   out << "<P><A name=" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "></A><B>" << m_class
       << "::" << HtmlText(pFunction->m_strName) << "</B></P>\n";
-  if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << HtmlText(pFunction->m_strComment) << "</P>\n";
+  if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "</P>\n";
   out << t.functionDefinedIn << m_header << "</P>\n" << t.returnHeading;
   out << "<P>" << TypeText(ReturnTypeTable(DocLanguage::Big5), pFunction->m_strReturnType, pFunction->m_strName)
       << "</P>  \n";

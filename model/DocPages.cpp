@@ -3,6 +3,7 @@
 #include "model/DocPages.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "base/Convert.h"
@@ -59,6 +60,42 @@ CString Escape(const CString& strText, bool bQuotes) {
 }  // namespace
 
 CString HtmlText(const CString& strText) { return Escape(strText, false); }
+
+CString SourceText(DocLanguage language, const CString& strText) {
+  const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
+  bool bAscii = true;
+  for (char ch : text) bAscii = bAscii && static_cast<unsigned char>(ch) < 0x80;
+  if (bAscii) return strText;
+  const UINT codePage = language == DocLanguage::GB ? 936 : language == DocLanguage::Big5 ? 950 : 1252;
+  std::string out;
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    bool bLineAscii = true;
+    for (char ch : line) bLineAscii = bLineAscii && static_cast<unsigned char>(ch) < 0x80;
+    const bool bUtf8 = !bLineAscii && ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
+                                                             static_cast<int>(line.size()), nullptr, 0) > 0;
+    if (!bUtf8) {
+      out += line;  // already in the page's code page (or not text we can read): as it is
+    } else {
+      for (const char32_t ch : brambolt::AnsiToUnicode(line, CP_UTF8)) {
+        if (ch < 0x80) {
+          out += static_cast<char>(ch);
+          continue;
+        }
+        const std::string bytes = brambolt::UnicodeToAnsi(std::u32string_view(&ch, 1), codePage);
+        if (bytes.empty() || bytes == "?")
+          out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
+        else
+          out += bytes;
+      }
+    }
+    if (end < text.size()) out += '\n';
+    start = end + 1;
+  }
+  return CString(out.data(), static_cast<int>(out.size()));
+}
 
 CString HtmlAttr(const CString& strText) { return Escape(strText, true); }
 

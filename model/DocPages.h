@@ -19,6 +19,11 @@ CString DocText(DocLanguage language, const char* lpszUtf8);
 
 // Project texts inside page text and attribute values.
 CString HtmlText(const CString& strText);
+// Text copied from the sources (comments) as it goes into a page of the language: a line that
+// is valid UTF-8 and holds non-ASCII characters is converted to the page's code page, a
+// character the page lacks becoming a numeric character reference ("&#NNNN;"); other lines (in
+// the page's own code page) are copied as they are. Escape first: the references stay.
+CString SourceText(DocLanguage language, const CString& strText);
 CString HtmlAttr(const CString& strText);
 
 // "<html>" up to the opened body, with the title escaped.
