@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -323,15 +324,22 @@ TEST(Big2GbObject, CreatedByName) {
 }
 
 // OpenCC converting character by character with the dictionaries the tables were made from.
+// OpenCC's character conversion through a chain of its dictionaries (no phrases: the tables
+// convert character by character).
 class OpenCCOracle {
  public:
-  explicit OpenCCOracle(const char* dictionary) {
-    m_available = std::system("command -v opencc >/dev/null 2>&1") == 0 &&
-                  std::filesystem::exists(std::string("/usr/share/opencc/") + dictionary);
+  explicit OpenCCOracle(std::initializer_list<const char*> dictionaries) {
+    m_available = std::system("command -v opencc >/dev/null 2>&1") == 0;
+    std::string chain;
+    for (const char* dictionary : dictionaries) {
+      m_available = m_available && std::filesystem::exists(std::string("/usr/share/opencc/") + dictionary);
+      chain += std::string(chain.empty() ? "" : ",") + "{\"dict\":{\"type\":\"ocd2\",\"file\":\"/usr/share/opencc/" +
+               dictionary + "\"}}";
+    }
     if (!m_available) return;
-    const std::string dict = std::string("{\"type\":\"ocd2\",\"file\":\"/usr/share/opencc/") + dictionary + "\"}";
-    std::ofstream(m_dir / "config.json") << "{\"name\":\"chars\",\"segmentation\":{\"type\":\"mmseg\",\"dict\":" << dict
-                                         << "},\"conversion_chain\":[{\"dict\":" << dict << "}]}";
+    const std::string first = std::string("{\"type\":\"ocd2\",\"file\":\"/usr/share/opencc/") + *dictionaries.begin() + "\"}";
+    std::ofstream(m_dir / "config.json") << "{\"name\":\"chars\",\"segmentation\":{\"type\":\"mmseg\",\"dict\":" << first
+                                         << "},\"conversion_chain\":[" << chain << "]}";
   }
   bool Available() const { return m_available; }
   std::string Convert(const std::string& utf8) const {
@@ -361,7 +369,7 @@ const char kTraditionalSample[] =
     "歡迎使用本程式！請記住：錯誤報告將透過電子郵件傳送給開發者。\n";
 
 TEST(Big2GbOracle, GBToBig5AgreesWithIconvAndOpenCC) {
-  OpenCCOracle opencc("STCharacters.ocd2");
+  OpenCCOracle opencc({"STCharacters.ocd2", "TWVariants.ocd2"});
   if (!opencc.Available()) GTEST_SKIP() << "opencc is not installed";
   // The converter writes the ideographic comma and full stop as ASCII; the oracle is told so.
   std::string expected = opencc.Convert(kSimplifiedSample);
@@ -372,9 +380,72 @@ TEST(Big2GbOracle, GBToBig5AgreesWithIconvAndOpenCC) {
 }
 
 TEST(Big2GbOracle, Big5ToGBAgreesWithIconvAndOpenCC) {
-  OpenCCOracle opencc("TSCharacters.ocd2");
+  OpenCCOracle opencc({"TWVariantsRev.ocd2", "TSCharacters.ocd2"});
   if (!opencc.Available()) GTEST_SKIP() << "opencc is not installed";
   EXPECT_EQ(Convert(Big5(kTraditionalSample), false), Gb(opencc.Convert(kTraditionalSample)));
+}
+
+// The simplified words and phrases OpenCC knows (the keys of STPhrases), joined: a large sample
+// of the characters of ordinary text, as often as they occur in its words.
+std::u32string PhraseSample() {
+  TempDir dir;
+  const std::string command = "opencc_dict -i /usr/share/opencc/STPhrases.ocd2 -o " + (dir / "phrases.txt") +
+                              " -f ocd2 -t text >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return {};
+  std::u32string sample;
+  std::ifstream in(dir / "phrases.txt");
+  for (std::string line; std::getline(in, line);)
+    sample += brambolt::AnsiToUnicode(line.substr(0, line.find('\t')), CP_UTF8);
+  return sample;
+}
+
+bool IsHanzi(char32_t ch) { return ch >= 0x4E00 && ch <= 0x9FFF; }
+
+// Characters of GB2312 (two bytes there) and what they are in code page 950, "" when it lacks them.
+std::string InGb(char32_t ch) {
+  const std::string bytes = brambolt::UnicodeToAnsi(std::u32string(1, ch), 936);
+  return bytes.size() == 2 && brambolt::AnsiToUnicode(bytes, 936) == std::u32string(1, ch) &&
+                 static_cast<unsigned char>(bytes[0]) >= 0xA1 && static_cast<unsigned char>(bytes[1]) >= 0xA1
+             ? bytes
+             : std::string();
+}
+std::string In950(char32_t ch) {
+  const std::string bytes = brambolt::UnicodeToAnsi(std::u32string(1, ch), 950);
+  return bytes.size() == 2 && brambolt::AnsiToUnicode(bytes, 950) == std::u32string(1, ch) ? bytes : std::string();
+}
+
+TEST(Big2GbOracle, OrdinaryTextAgreesWithOpenCCAndEveryCharacterBig5HoldsIsConverted) {
+  OpenCCOracle opencc({"STCharacters.ocd2", "TWVariants.ocd2"});
+  if (!opencc.Available()) GTEST_SKIP() << "opencc is not installed";
+  // The words' characters that GB2312 holds, then every Hanzi of GB2312 once.
+  std::u32string sample;
+  for (char32_t ch : PhraseSample())
+    if (IsHanzi(ch) && !InGb(ch).empty()) sample += ch;
+  ASSERT_GT(sample.size(), 50000u);
+  const size_t nOrdinary = sample.size();
+  for (int lead = 0xB0; lead <= 0xF7; ++lead)
+    for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+      const std::u32string ch = brambolt::AnsiToUnicode(std::string{static_cast<char>(lead), static_cast<char>(trail)}, 936);
+      if (ch.size() == 1 && IsHanzi(ch[0])) sample += ch[0];
+    }
+  std::string gb;
+  for (char32_t ch : sample) gb += InGb(ch);
+  const std::string converted = Convert(gb, true);
+  ASSERT_EQ(converted.size(), 2 * sample.size());
+  const std::u32string expected = brambolt::AnsiToUnicode(opencc.Convert(brambolt::UnicodeToAnsi(sample, CP_UTF8)), CP_UTF8);
+  ASSERT_EQ(expected.size(), sample.size());
+  size_t nAgreeing = 0;
+  std::u32string missing;
+  for (size_t i = 0; i < sample.size(); ++i) {
+    const std::string ours = converted.substr(2 * i, 2);
+    const std::string theirs = In950(expected[i]);
+    if (i < nOrdinary && ours == theirs) ++nAgreeing;
+    if (ours == "\xA1\xBC" && !theirs.empty()) missing += sample[i];
+  }
+  EXPECT_GE(static_cast<double>(nAgreeing) / static_cast<double>(nOrdinary), 0.999)
+      << nAgreeing << " of " << nOrdinary << " characters agree";
+  EXPECT_TRUE(missing.empty()) << "white squares for characters code page 950 holds: "
+                               << brambolt::UnicodeToAnsi(missing, CP_UTF8);
 }
 
 }  // namespace
