@@ -2,7 +2,9 @@
 // HTML Help command around them.
 #include "model/CGenHtmlHelpClass.h"
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "base/Convert.h"
 #include "core/TextStream.h"
@@ -10,6 +12,8 @@
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
 #include "model/ShellServices.h"
+#include "os/Paths.h"
+#include "os/Process.h"
 #include "os/Shell.h"
 #include "win/WinUser.h"
 
@@ -20,6 +24,9 @@ namespace {
 
 constexpr DWORD kOrdinaryFiles = FILE_ATTRIBUTE_NORMAL;
 constexpr UINT kInformationBox = 0x40;  // MB_ICONINFORMATION | MB_OK
+constexpr UINT kExclamationBox = 0x30;  // MB_ICONEXCLAMATION | MB_OK
+constexpr DWORD kCompilerSilenceMs = 120000;  // the longest the compiler may write nothing
+constexpr int kShownOutputLines = 30;
 
 const char* const kWorkshopMessage =
     "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
@@ -132,10 +139,9 @@ void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
 void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
   SECFileSystem fs;
   const CString strPageFolder = GetPageFolder();
-  for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();) {
-    const CString strName = fs.GetFileName(files->RemoveHead());
-    if (strName != "Hierarchy_Chart.htm") list.AddTail("Htmls\\" + strName);
-  }
+  // Every file, the chart page too: the pages link to it, so the help file must hold it.
+  for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();)
+    list.AddTail("Htmls\\" + fs.GetFileName(files->RemoveHead()));
   const auto folders = ListFolders(fs, strPageFolder);
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) CollectSubfolderFiles(list, "Htmls\\" + folders->GetNext(pos));
 }
@@ -301,7 +307,7 @@ UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelect
   return 0;
 }
 
-BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner) {
+BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND) {
   project.m_strHelpContentsFile = settings.strContentsFile;
   project.m_strHelpIndexFile = settings.strIndexFile;
   project.m_strHelpCompiledFile = settings.strCompiledFile;
@@ -318,14 +324,51 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
   writer.WriteContentsFile(strLanguageFolder + settings.strContentsFile);
   writer.WriteIndexFile(strLanguageFolder + settings.strIndexFile);
 
-  SHELLEXECUTEINFO info{};
-  info.cbSize = SHELLEXECUTEINFO_SIZE_32;
-  info.fMask = SEE_MASK_INVOKEIDLIST;
-  info.hwnd = hWndOwner;
-  info.lpFile = strProjectFile;
-  info.nShow = SW_SHOW;
-  const BOOL bOpened = ShellExecuteEx(&info);
-  if (!bOpened) GetShellServices()->ShowMessage(kWorkshopMessage, kInformationBox);
+  const BOOL bCompiled = CompileHtmlHelp(strLanguageFolder, settings.strProjectFile, settings.strCompiledFile);
+  if (!bCompiled) GetShellServices()->ShowMessage(kWorkshopMessage, kInformationBox);
   GetShellServices()->RefreshOutputTree();
-  return bOpened;
+  return bCompiled;
+}
+
+namespace {
+
+// The last lines of a text.
+std::string LastLines(const std::string& text, int nLines) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
+  size_t start = end;
+  for (int n = 0; start > 0; --start)
+    if (text[start - 1] == '\n' && ++n == nLines) break;
+  return text.substr(start, end - start);
+}
+
+}  // namespace
+
+BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile) {
+  const std::string program = brambolt::FindShellAssociation(".hhp");
+  if (program.empty()) return FALSE;
+  namespace fs = std::filesystem;
+  fs::path folder = brambolt::NativePath(strLanguageFolder);
+  if (!folder.has_filename()) folder = folder.parent_path();
+  const fs::path compiled = brambolt::NativePath(strLanguageFolder + strCompiledFile);
+  // The compile made the help file when it is there afterwards and not the one from before.
+  std::error_code error;
+  const fs::file_time_type before = fs::last_write_time(compiled, error);
+  const bool bExisted = !error;
+  brambolt::SpawnRequest request;
+  request.program = program;
+  request.argv = {program, brambolt::NativePath(strLanguageFolder + strProjectFile)};
+  request.directory = folder.string();
+  request.errorsToOutput = true;  // its window shows both
+  std::string output;
+  DWORD dwError = 0;
+  if (!brambolt::ReadProgramOutput(request, &output, &dwError, kCompilerSilenceMs)) return FALSE;
+  const fs::file_time_type after = fs::last_write_time(compiled, error);
+  const bool bMade = !error && (!bExisted || after != before);
+  std::string text = "Compiling " + request.argv[1] + "\n\n";
+  const std::string shown = LastLines(output, kShownOutputLines);
+  if (!shown.empty()) text += shown + "\n\n";
+  text += bMade ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
+  GetShellServices()->ShowMessage(CString(text.c_str()), bMade ? kInformationBox : kExclamationBox);
+  return TRUE;
 }

@@ -70,6 +70,10 @@ void ListDefaultFileCandidates(const CWorkSpaceObj& project, const CString& strP
 UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelected, CString& strMessage,
                            UINT& nControl);
 // After OK: stores the settings in the project (marking it modified), writes the three files into
-// the language folder, asks the shell to open the project file (telling the user when it cannot)
-// and refreshes the output tree. TRUE when the shell call succeeded.
+// the language folder, compiles the project file (telling the user when there is no compiler)
+// and refreshes the output tree. TRUE when the compiler ran.
 BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner);
+// Runs the compiler associated with ".hhp" on the project file in the language folder and shows
+// what it did, as the compiler's own window would: its last lines of output and the help file
+// made, or that it made none. FALSE when there is no compiler or it could not be started.
+BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile);

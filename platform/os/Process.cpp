@@ -226,6 +226,8 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   if (!request.directory.empty())
     posix_spawn_file_actions_addchdir_np(&actions, request.directory.c_str());
   if (request.standardOutput >= 0) posix_spawn_file_actions_adddup2(&actions, request.standardOutput, 1);
+  if (request.standardOutput >= 0 && request.errorsToOutput)
+    posix_spawn_file_actions_adddup2(&actions, request.standardOutput, 2);
   // The program gets the standard streams only, not our files, sockets and notification handles.
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   // The child starts with no blocked signals and default dispositions, whatever ours are.

@@ -88,6 +88,7 @@ struct SpawnRequest {
   std::vector<std::string> argv;  // argv[0] included
   std::string directory;          // native working folder, "" for the current one
   int standardOutput = -1;        // a descriptor the program writes its standard output to, -1: ours
+  bool errorsToOutput = false;    // its standard error goes where its standard output goes
 };
 
 // While a hook is installed, every program start (CreateProcess, WinExec, ShellExecute) goes to
@@ -112,8 +113,8 @@ class ScopedSpawnHook {
 std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
                                     const std::vector<std::string>* environment = nullptr);
 
-// Runs a program in the "C" locale and collects what it writes to its standard output until it
-// closes it, waiting at most `timeoutMs` for more. False with *error set when it cannot start.
+// Runs a program in the "C" locale and collects what it writes to its standard output (and its
+// standard error, when the request asks) until it closes it, waiting at most `timeoutMs` for more. False with *error set when it cannot start.
 // A spawn hook sees the request with the pipe in standardOutput and may write the output there.
 bool ReadProgramOutput(SpawnRequest request, std::string* output, DWORD* error, DWORD timeoutMs = 5000);
 

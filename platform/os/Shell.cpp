@@ -218,6 +218,8 @@ void SetShellAssociation(const std::string& key, const std::string& program) {
   table.programs[Lower(key)] = program;
 }
 
+std::string FindShellAssociation(const std::string& key) { return ProgramFor(key).value_or(std::string()); }
+
 void RemoveShellAssociation(const std::string& key) {
   Associations& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);

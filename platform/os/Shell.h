@@ -133,6 +133,8 @@ namespace brambolt {
 // An empty program means "no association" and hides the "*" entry. The table starts with the
 // programs found installed (chmcmd for ".hhp", xdg-open for "*").
 void SetShellAssociation(const std::string& key, const std::string& program);
+// The program ShellExecute would run for the key, "" when there is no association.
+std::string FindShellAssociation(const std::string& key);
 void RemoveShellAssociation(const std::string& key);
 void ResetShellAssociations();
 

@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+
+#include <unistd.h>
 
 #include "model/CGenHtmlHelpClass.h"
 #include "model/CWorkSpaceObj.h"
@@ -34,11 +37,15 @@ struct HelpShell : RecordingShell {
   ~HelpShell() override { brambolt::ResetShellAssociations(); }
 };
 
-// Every program start, recorded instead of run.
+// Every program start, recorded instead of run; a program that writes its output gets `output`.
 struct RecordedStarts {
   std::vector<brambolt::SpawnRequest> requests;
+  std::string output;
   brambolt::ScopedSpawnHook hook{[this](const brambolt::SpawnRequest& request) {
     requests.push_back(request);
+    if (request.standardOutput >= 0 && !output.empty()) {
+      EXPECT_EQ(::write(request.standardOutput, output.data(), output.size()), static_cast<ssize_t>(output.size()));
+    }
     return DWORD{0};
   }};
 };
@@ -54,7 +61,8 @@ struct HelpRun {
   RecordedStarts starts;
   BOOL bOpened = FALSE;
 
-  explicit HelpRun(int nLanguage) {
+  explicit HelpRun(int nLanguage, const std::string& compilerOutput = "") {
+    starts.output = compilerOutput;
     p.project.m_nOutputLanguage = nLanguage;
     p.project.GeneratePages(nLanguage, GetDocumentationFolder(p.strProjectFolder, nLanguage), nullptr);
     brambolt::SetShellAssociation(".hhp", "chmcmd");
@@ -158,13 +166,13 @@ struct SelectionTree {
 };
 
 // Folders in the listing's order (names compared as upper case, so "_" follows the letters).
-TEST(HtmlHelp, ProjectFileListsEveryFileButTheChartPage) {
+TEST(HtmlHelp, ProjectFileListsEveryFileTheChartPageToo) {
   SelectionTree tree;
   const std::string hhp = tree.Read("t.hhp");
   EXPECT_TRUE(Contains(hhp, "Default topic=Htmls\\Index.htm\r\n"));
   const std::string files = hhp.substr(hhp.find("[FILES]\r\n") + 9);
   EXPECT_EQ(files,
-            "Htmls\\Index.htm\r\nHtmls\\logo.gif\r\nHtmls\\page.htm.bak\r\nHtmls\\Report.HTML\r\n"
+            "Htmls\\Hierarchy_Chart.htm\r\nHtmls\\Index.htm\r\nHtmls\\logo.gif\r\nHtmls\\page.htm.bak\r\nHtmls\\Report.HTML\r\n"
             "Htmls\\A\\a.htm\r\nHtmls\\A\\B\\b.htm\r\nHtmls\\A\\B\\C\\c.htm\r\nHtmls\\images\\pic.htm\r\n"
             "Htmls\\_private\\secret.htm\r\n");
 }
@@ -224,8 +232,8 @@ TEST(HtmlHelp, DefaultFileListOffersThePagesOfTheLanguage) {
   EXPECT_EQ(got, (std::vector<std::string>{"Hierarchy_Chart.htm", "Index.htm"}));
 }
 
-TEST(HtmlHelp, TheShellOpensTheProjectWithTheCompilerInItsFolder) {
-  HelpRun run(LANGUAGE_ENG);
+TEST(HtmlHelp, TheCompilerRunsInTheLanguageFolderAndItsOutputIsShown) {
+  HelpRun run(LANGUAGE_ENG, "line one\nchmcmd: no help file\n");
   EXPECT_TRUE(run.bOpened);
   ASSERT_EQ(run.starts.requests.size(), 1u);
   const auto& request = run.starts.requests[0];
@@ -233,7 +241,11 @@ TEST(HtmlHelp, TheShellOpensTheProjectWithTheCompilerInItsFolder) {
   ASSERT_EQ(request.argv.size(), 2u);
   EXPECT_EQ(fs::path(request.argv[1]).filename(), "Shapes.hhp");
   EXPECT_EQ(fs::path(request.directory), fs::path(run.p.folder.Path()) / "Output_Eng");
-  EXPECT_EQ(run.shell.calls, (std::vector<std::string>{"RefreshOutputTree"}));
+  ASSERT_EQ(run.shell.calls.size(), 2u);
+  EXPECT_TRUE(run.shell.calls[0].starts_with("ShowMessage 48 Compiling ")) << run.shell.calls[0];
+  EXPECT_TRUE(Contains(run.shell.calls[0], "Shapes.hhp\n\nline one\nchmcmd: no help file\n\nThe compiler made no help file."))
+      << run.shell.calls[0];
+  EXPECT_EQ(run.shell.calls[1], "RefreshOutputTree");
   EXPECT_TRUE(run.p.project.IsModified());
 }
 
@@ -262,31 +274,40 @@ TEST(HtmlHelp, AFileThatCannotBeCreatedIsSkippedSilently) {
   EXPECT_FALSE(p.folder.Exists("missing"));
 }
 
-// Compiles with the real compiler where it is installed; the archive then holds the pages.
-TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingThePages) {
+// Compiles with the real compiler where it is installed: the help file holds every page, the
+// chart and the diagrams, also of a class with an assignment operator.
+TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingEveryPageAndPicture) {
   if (brambolt::FindProgram("chmcmd").empty()) GTEST_SKIP() << "chmcmd is not installed";
-  HelpRun run(LANGUAGE_ENG);
-  ASSERT_EQ(run.starts.requests.size(), 1u);
-  const auto& request = run.starts.requests[0];
-  const std::string command =
-      "cd '" + request.directory + "' && chmcmd '" + request.argv[1] + "' > /dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  const fs::path chm = fs::path(run.p.folder.Path()) / "Output_Eng" / "Shapes.chm";
+  ShapesProject p((std::string(doc_test::ShapesHeader()) +
+                   "class CBox\n{\npublic:\n    CBox& operator=(const CBox& o);\n    int operator%(int n);\n};\n")
+                      .c_str());
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GeneratePages(LANGUAGE_ENG, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  ASSERT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  const fs::path chm = fs::path(p.folder.Path()) / "Output_Eng" / "Shapes.chm";
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_TRUE(shell.calls[0].starts_with("ShowMessage 64 Compiling ")) << shell.calls[0];
+  EXPECT_TRUE(Contains(shell.calls[0], "Compiled file: " + chm.string())) << shell.calls[0];
   ASSERT_TRUE(fs::exists(chm));
-  EXPECT_GT(fs::file_size(chm), 1000u);
   const std::string bytes = doc_test::ReadFile(chm);
   EXPECT_EQ(bytes.substr(0, 4), "ITSF");
-  if (!brambolt::FindProgram("extract_chmLib").empty()) {
-    const fs::path out = fs::path(run.p.folder.Path()) / "extracted";
-    const std::string extract = "extract_chmLib '" + chm.string() + "' '" + out.string() + "' > /dev/null 2>&1";
-    ASSERT_EQ(std::system(extract.c_str()), 0);
-    std::vector<std::string> pages;
-    for (const auto& entry : fs::recursive_directory_iterator(out))
-      if (entry.path().extension() == ".htm") pages.push_back(fs::relative(entry.path(), out).generic_string());
-    std::sort(pages.begin(), pages.end());
-    EXPECT_NE(std::find(pages.begin(), pages.end(), "Htmls/Index.htm"), pages.end());
-    EXPECT_NE(std::find(pages.begin(), pages.end(), "Htmls/CShape/Member Functions/Draw(0).htm"), pages.end());
-  }
+  if (brambolt::FindProgram("extract_chmLib").empty()) return;
+  const fs::path out = fs::path(p.folder.Path()) / "extracted";
+  const std::string extract = "extract_chmLib '" + chm.string() + "' '" + out.string() + "' > /dev/null 2>&1";
+  ASSERT_EQ(std::system(extract.c_str()), 0);
+  std::set<std::string> held;
+  for (const auto& entry : fs::recursive_directory_iterator(out))
+    if (entry.is_regular_file()) held.insert(fs::relative(entry.path(), out).generic_string());
+  std::set<std::string> written;
+  const fs::path htmls = fs::path(p.folder.Path()) / "Output_Eng";
+  for (const auto& entry : fs::recursive_directory_iterator(htmls / "Htmls"))
+    if (entry.is_regular_file()) written.insert(fs::relative(entry.path(), htmls).generic_string());
+  for (const std::string& file : written) EXPECT_TRUE(held.count(file)) << file << " is not in the help file";
+  EXPECT_TRUE(held.count("Htmls/Hierarchy_Chart.htm"));
+  EXPECT_TRUE(held.count("Htmls/Image2/A_Hierarchy_Chart.bmp"));
+  EXPECT_TRUE(held.count("Htmls/CBox/Member Functions/operator@3D.htm"));
 }
 
 }  // namespace

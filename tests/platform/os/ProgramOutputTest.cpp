@@ -27,6 +27,17 @@ TEST(ProgramOutput, IsCollectedUntilTheProgramEnds) {
   EXPECT_EQ(output, "first\nsecond\n");
 }
 
+TEST(ProgramOutput, ErrorsJoinTheOutputWhenAsked) {
+  std::string output;
+  DWORD error = 0;
+  SpawnRequest request = Request({"sh", "-c", "echo out; echo err >&2; echo more"});
+  ASSERT_TRUE(ReadProgramOutput(request, &output, &error));
+  EXPECT_EQ(output, "out\nmore\n");
+  request.errorsToOutput = true;
+  ASSERT_TRUE(ReadProgramOutput(request, &output, &error));
+  EXPECT_EQ(output, "out\nerr\nmore\n");
+}
+
 TEST(ProgramOutput, ProgramsRunInTheCLocale) {
   setenv("LANG", "zh_CN.UTF-8", 1);
   setenv("LC_MESSAGES", "zh_CN.UTF-8", 1);
