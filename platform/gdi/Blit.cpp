@@ -84,6 +84,48 @@ inline int MapIndex(int i, int dn, int sn) {
   return static_cast<int>((static_cast<long long>(2 * i + 1) * sn) / (2LL * dn));
 }
 
+// A blit onto a printer page: the source rectangle at its own resolution as an image over the
+// destination rectangle. Pixels the raster code would leave as they are (a mask's "keep" half,
+// the transparent colour, a ROP that leaves white paper white) become transparent.
+bool RecordBlit(const BlitJob& job, const RECT& d, int sX, int sY, int sW, int sH, bool flipX, bool flipY,
+                bool needSource, const Paint& pattern) {
+  DeviceContext& dst = *job.dst;
+  if (!needSource) {
+    RecordRegion(dst, Region(d), pattern.none ? SolidPaint(dst, 0) : pattern, job.fore);
+    return true;
+  }
+  const Surface& ss = *job.ss;
+  auto image = std::make_shared<Surface>(sW, sH);
+  std::vector<uint8_t> alpha(static_cast<size_t>(sW) * sH, 255);
+  bool opaque = true;
+  uint32_t p = pattern.none ? 0 : pattern.color;
+  for (int y = 0; y < sH; ++y) {
+    uint32_t* row = image->Row(flipY ? sH - 1 - y : y);
+    uint8_t* arow = alpha.data() + static_cast<size_t>(flipY ? sH - 1 - y : y) * sW;
+    for (int x = 0; x < sW; ++x) {
+      int px = sX + x, py = sY + y, at = flipX ? sW - 1 - x : x;
+      uint32_t raw = ss.GetPixel(px, py);
+      uint32_t src = job.convert(raw);
+      uint8_t rop = job.fore;
+      if (job.mask) {
+        int mx = job.mx + x, my = job.my + y;
+        bool bit = job.mask->Contains(mx, my) && (job.mask->Row(my)[mx] & 0xFFFFFF) != 0;
+        rop = bit ? job.fore : job.back;
+      }
+      bool keep = !ss.Contains(px, py) || rop == 0xAA || (job.transparent && raw == job.transparentPixel);
+      uint32_t out = keep ? 0xFFFFFF : Rop3Pixel(rop, p, src, 0xFFFFFF) & 0xFFFFFF;
+      if (keep || (rop != 0xCC && out == 0xFFFFFF)) {
+        arow[at] = 0;
+        opaque = false;
+      }
+      row[at] = out;
+    }
+  }
+  if (opaque) alpha.clear();
+  RecordImage(dst, std::move(image), std::move(alpha), d);
+  return true;
+}
+
 }  // namespace
 
 bool brambolt::gdi::RunBlit(BlitJob& job) {
@@ -92,6 +134,8 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
   bool needSource = UsesSource(job.fore) || UsesSource(job.back) || job.transparent;
   bool needPattern = UsesPattern(job.fore) || UsesPattern(job.back);
   if (needSource && !job.ss) return false;
+  // A printer page being recorded has no pixels to read.
+  if (needSource && !job.ss->Pixels()) return true;
 
   // Normalise the destination; mirroring comes from opposite signs.
   bool flipX = (job.dw < 0) != (needSource ? job.sw < 0 : false);
@@ -109,6 +153,7 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
     pattern = RealizeBrush(dst, dst.st.brush.get());
     if (pattern.none) pattern = SolidPaint(dst, 0);
   }
+  if (dst.page) return RecordBlit(job, d, sX, sY, sW, sH, flipX, flipY, needSource, pattern);
   const SourceConverter& convert = job.convert;
 
   // Overlapping blits within one surface read from a copy.
@@ -319,12 +364,34 @@ BOOL AlphaBlend(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int
   Surface* ds = scope.surface();
   const Surface* ss = src->surface.get();
   if (!ds || !ss) return FALSE;
+  if (!ss->Pixels()) return TRUE;
   int dx, dy, dw, dh, sx, sy, sw, sh;
   SurfaceBox(*dst, x, y, w, h, dx, dy, dw, dh);
   SurfaceBox(*src, xs, ys, ws, hs, sx, sy, sw, sh);
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return TRUE;
   bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
   unsigned ca = blend.SourceConstantAlpha;
+  if (dst->page) {
+    // The source's pixels with their alpha (premultiplied colours made straight again).
+    auto image = std::make_shared<Surface>(sw, sh);
+    std::vector<uint8_t> alpha(static_cast<size_t>(sw) * sh);
+    for (int yy = 0; yy < sh; ++yy)
+      for (int xx = 0; xx < sw; ++xx) {
+        uint32_t s = ss->Contains(sx + xx, sy + yy) ? ss->Row(sy + yy)[sx + xx] : 0;
+        unsigned sa = perPixel ? ((s >> 24) * ca + 127) / 255 : (ss->Contains(sx + xx, sy + yy) ? ca : 0);
+        uint32_t c = s & 0xFFFFFF;
+        if (perPixel && (s >> 24) > 0) {
+          uint32_t straight = 0;
+          for (int shift = 0; shift <= 16; shift += 8)
+            straight |= std::min(255u, (((c >> shift) & 0xFF) * 255 + (s >> 24) / 2) / (s >> 24)) << shift;
+          c = straight;
+        }
+        image->Row(yy)[xx] = c;
+        alpha[static_cast<size_t>(yy) * sw + xx] = static_cast<uint8_t>(sa);
+      }
+    RecordImage(*dst, std::move(image), std::move(alpha), RECT{dx, dy, dx + dw, dy + dh});
+    return TRUE;
+  }
   dst->Clip().ForEachRectIn(RECT{dx, dy, dx + dw, dy + dh}, [&](const RECT& c) {
     for (int yy = c.top; yy < c.bottom; ++yy)
       for (int xx = c.left; xx < c.right; ++xx) {

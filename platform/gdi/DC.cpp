@@ -261,18 +261,29 @@ HDC CreateDC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData) 
   return CreateIC(driver, device, output, initData);
 }
 
-HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR, const void* initData) {
+HDC CreateIC(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData) {
   if (!IsDisplay(driver, device)) {
     PrinterSettings settings = GetDefaultPrinterSettings();
-    if (initData) {
+    DEVMODE full{};
+    bool hasMode = initData != nullptr;
+    if (hasMode) {
       const auto* dm = static_cast<const DEVMODE*>(initData);
       if (dm->dmSize < offsetof(DEVMODE, dmFields) + sizeof(DWORD)) return nullptr;
       // An older, shorter DEVMODE has no fields past its size.
-      DEVMODE full{};
       std::memcpy(&full, dm, std::min<size_t>(dm->dmSize, sizeof full));
       settings = ApplyDevMode(settings, full);
     }
     if (device && *device) settings.name = device;
+    // The port: a file name, the file port, or the spooler (a printer's own port).
+    bool toFile = settings.name == kPrintToFileName;
+    settings.port = output && *output ? output : toFile ? kFilePort : kSpoolerPort;
+    if (settings.port != kSpoolerPort) {
+      // A PDF file has no unprintable margins.
+      settings.offsetX = settings.offsetY = 0;
+      settings.rightMargin = settings.bottomMargin = -1;
+    } else {
+      ApplyPrinterMargins(&settings, hasMode ? full : DefaultDevMode(settings.name));
+    }
     return CreatePrinterDC(settings);
   }
   auto dc = std::make_shared<DeviceContext>(DcKind::Info);

@@ -2,10 +2,12 @@
 #include "gdi/DevMode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <sstream>
 
 #include "base/GlobalMemory.h"
+#include "gdi/Spooler.h"
 #include "base/WinString.h"
 #include "os/Process.h"
 
@@ -147,7 +149,24 @@ PrinterSettings ApplyDevMode(PrinterSettings base, const DEVMODE& dm) {
   base.offsetY = base.dpiY / 4;
   const char* device = reinterpret_cast<const char*>(dm.dmDeviceName);
   if (device[0]) base.name.assign(device, strnlen(device, CCHDEVICENAME));
+  if ((dm.dmFields & DM_COPIES) && dm.dmCopies > 0) base.copies = dm.dmCopies;
+  if (dm.dmFields & DM_COLLATE) base.collate = dm.dmCollate == DMCOLLATE_TRUE;
   return base;
+}
+
+void ApplyPrinterMargins(PrinterSettings* settings, const DEVMODE& dm) {
+  SIZE paper = DevModePaperSize(dm);  // tenths of a millimetre, as oriented
+  bool landscape = paper.cx > paper.cy;
+  PaperMargins m;
+  if (!Spooler().Margins(settings->name, 10 * std::min(paper.cx, paper.cy), 10 * std::max(paper.cx, paper.cy), &m))
+    return;
+  // Landscape pages are the portrait paper turned a quarter counter-clockwise.
+  if (landscape) m = PaperMargins{m.bottom, m.left, m.top, m.right};
+  auto pixels = [](double points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); };
+  settings->offsetX = pixels(m.left, settings->dpiX);
+  settings->offsetY = pixels(m.top, settings->dpiY);
+  settings->rightMargin = pixels(m.right, settings->dpiX);
+  settings->bottomMargin = pixels(m.bottom, settings->dpiY);
 }
 
 HGLOBAL CreateDevModeBlock(const DEVMODE& dm) {

@@ -205,6 +205,9 @@ DEVMODE DefaultDevMode(const std::string& printerName);
 // What a DC made with this DEVMODE prints on: `base` with the DEVMODE's paper, orientation and
 // resolution wherever its fields say they are set.
 PrinterSettings ApplyDevMode(PrinterSettings base, const DEVMODE& devMode);
+// The unprintable margins the spooler gives for the printer and the DEVMODE's paper, in place of
+// the quarter inch ApplyDevMode assumes; nothing changes when the spooler does not say.
+void ApplyPrinterMargins(PrinterSettings* settings, const DEVMODE& devMode);
 // The paper a DEVMODE asks for, portrait or landscape as it says, in tenths of a millimetre;
 // Letter when it names none that is known.
 SIZE DevModePaperSize(const DEVMODE& devMode);

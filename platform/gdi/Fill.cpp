@@ -89,7 +89,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   POINT p = ToSurface(*dc, POINT{x, y});
   if (!dc->Clip().Contains(p.x, p.y)) return CLR_INVALID;
   uint32_t pixel = DevicePixel(*dc, color);
-  scope.surface()->SetPixel(p.x, p.y, pixel);
+  if (dc->page) RecordRegion(*dc, Region(p.x, p.y, p.x + 1, p.y + 1), SolidPaint(*dc, color), 0xF0);
+  else scope.surface()->SetPixel(p.x, p.y, pixel);
   return ColorFromPixel(pixel);
 }
 
@@ -111,7 +112,8 @@ BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
   CallLog log(*dc, "ExtFloodFill", {x, y, static_cast<int>(color), static_cast<int>(type)});
   DrawScope scope(*dc);
   Surface* s = scope.surface();
-  if (!s) return FALSE;
+  // A printer page has no pixels to find the area by.
+  if (!s || dc->page) return FALSE;
   POINT start = ToSurface(*dc, POINT{x, y});
   const Region& clip = dc->Clip();
   if (!clip.Contains(start.x, start.y)) return FALSE;
@@ -175,6 +177,7 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX v, ULONG vertexCount, PVOID mesh, ULONG me
     if (mono) px = MonoIsWhite(px) ? 0xFFFFFF : 0;
     s->Row(y)[x] = px;
   };
+  if (dc->page && mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V) return TRUE;
   if (mode == GRADIENT_FILL_RECT_H || mode == GRADIENT_FILL_RECT_V) {
     auto* rects = static_cast<GRADIENT_RECT*>(mesh);
     for (ULONG i = 0; i < meshCount; ++i) {
@@ -185,6 +188,18 @@ BOOL GradientFill(HDC hdc, PTRIVERTEX v, ULONG vertexCount, PVOID mesh, ULONG me
       if (pa.y > pb.y) { std::swap(pa.y, pb.y); if (mode == GRADIENT_FILL_RECT_V) std::swap(a, b); }
       RECT r{pa.x, pa.y, pb.x, pb.y};
       int span = mode == GRADIENT_FILL_RECT_H ? r.right - r.left : r.bottom - r.top;
+      if (dc->page) {
+        // On a page: bands of one colour each, as many as the colours differ in steps.
+        int bands = std::clamp(span, 1, 256);
+        for (int band = 0; band < bands; ++band) {
+          int from = span * band / bands, to = span * (band + 1) / bands;
+          RECT part = mode == GRADIENT_FILL_RECT_H ? RECT{r.left + from, r.top, r.left + to, r.bottom}
+                                                   : RECT{r.left, r.top + from, r.right, r.top + to};
+          Paint paint = SolidPaint(*dc, ColorFromPixel(Mix(a, b, span > 0 ? (from + to) / 2.0 / span : 0)));
+          RecordRegion(*dc, Region(part), paint, 0xF0);
+        }
+        continue;
+      }
       clip.ForEachRectIn(r, [&](const RECT& c) {
         for (int y = c.top; y < c.bottom; ++y)
           for (int x = c.left; x < c.right; ++x) {

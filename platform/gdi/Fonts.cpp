@@ -22,6 +22,8 @@ namespace brambolt::gdi {
 // cached, so the lock is rarely contended.
 struct FaceFile {
   FT_Face face = nullptr;
+  std::string path;  // the file and the face's index in it
+  int index = 0;
   bool bold = false;
   bool italic = false;
   ~FaceFile();
@@ -112,6 +114,10 @@ std::shared_ptr<FaceFile> OpenFace(const std::string& family, bool bold, bool it
     FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
     FcPatternGetInteger(match, FC_SLANT, 0, &slant);
     if (path && FT_New_Face(Library(), reinterpret_cast<const char*>(path), index, &file->face) != 0) file->face = nullptr;
+    if (file->face) {
+      file->path = reinterpret_cast<const char*>(path);
+      file->index = index;
+    }
     file->bold = weight >= FC_WEIGHT_DEMIBOLD;
     file->italic = slant != FC_SLANT_ROMAN;
     FcPatternDestroy(match);
@@ -242,6 +248,31 @@ const Glyph& RealizedFont::GetGlyph(char32_t c) {
   if (it != cache_.end()) return it->second;
   Glyph g = marlett ? RenderMarlett(c) : Render(c);
   return cache_.emplace(c, std::move(g)).first->second;
+}
+
+RealizedFont::Outline RealizedFont::OutlineOf(char32_t c) {
+  Outline out;
+  std::lock_guard lock(FreeTypeMutex());
+  FaceFile* file = primary_.get();
+  if (!file->face) return out;
+  FT_UInt index = FT_Get_Char_Index(file->face, c);
+  bool synthetic = true;
+  if (index == 0 && fallback_->face && FT_Get_Char_Index(fallback_->face, c) != 0) {
+    file = fallback_.get();
+    index = FT_Get_Char_Index(file->face, c);
+    synthetic = false;
+  }
+  out.file = file->path;
+  out.faceIndex = file->index;
+  out.glyph = index;
+  out.bold = synthetic ? emboldenPrimary_ : metrics.tmWeight >= FW_SEMIBOLD;
+  out.oblique = synthetic ? obliquePrimary_ : metrics.tmItalic != 0;
+  if (widthPx_ > 0) {
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(file->face, FT_SFNT_OS2));
+    if (os2 && os2->xAvgCharWidth > 0)
+      out.xScale = static_cast<double>(widthPx_) * file->face->units_per_EM / os2->xAvgCharWidth / em_;
+  }
+  return out;
 }
 
 Glyph RealizedFont::Render(char32_t c) {

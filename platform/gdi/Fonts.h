@@ -35,6 +35,19 @@ class RealizedFont {
   const Glyph& GetGlyph(char32_t c);
   int Advance(char32_t c) { return GetGlyph(c).advance; }
 
+  // Where a character's outline comes from, for output that draws outlines (PDF): the font file,
+  // the glyph, the styles FreeType makes up, and the horizontal stretch of a set width. An empty
+  // file when the font has none.
+  struct Outline {
+    std::string file;
+    int faceIndex = 0;
+    unsigned glyph = 0;
+    bool bold = false, oblique = false;
+    double xScale = 1;
+  };
+  Outline OutlineOf(char32_t c);
+  int EmPixels() const { return em_; }
+
   TEXTMETRIC metrics{};
   int underlinePosition = 1;  // pixels below the baseline
   int underlineThickness = 1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gdi/GdiTypes.h"
+#include "gdi/PageRecord.h"
 #include "gdi/Region.h"
 #include "gdi/Surface.h"
 
@@ -143,6 +144,9 @@ struct DeviceContext : GdiObject {
   int horzRes = 0, vertRes = 0;  // 0: from the surface or the screen
   std::shared_ptr<PrinterJob> printer;
   std::shared_ptr<Recorder> recorder;
+  // A printer DC's page being drawn: drawing is recorded here instead of painted; the surface
+  // then has the page's size and no pixels.
+  std::shared_ptr<PageRecord> page;
   // Clip in surface coordinates: visible region, surface bounds and the DC's clip region.
   Region effectiveClip;
   bool clipDirty = true;
@@ -258,6 +262,20 @@ struct BlitJob {
 
 // Runs a blit in surface coordinates through the destination's clip.
 bool RunBlit(BlitJob& job);
+
+// ---- page recording (printer DCs; PageRecord.cpp) ----
+// Each records onto dc.page under the DC's clip, with ROP codes applied over white paper.
+void RecordRegion(DeviceContext& dc, const Region& surfaceRegion, const Paint& paint, uint8_t rop3);
+void RecordFill(DeviceContext& dc, PagePath path, bool winding, const Paint& paint, uint8_t rop3);
+void RecordStroke(DeviceContext& dc, PagePath path, double width, std::vector<double> dashes, const Paint& ink,
+                  uint8_t rop3, bool roundCaps);
+void RecordText(DeviceContext& dc, const Region& clip, PageText text);
+void RecordImage(DeviceContext& dc, std::shared_ptr<const Surface> pixels, std::vector<uint8_t> alpha, const RECT& dest);
+// A solid line of `width` pixels through surface points, round ends, under the DC's clip.
+void StrokeSurfacePolyline(DeviceContext& dc, Surface& s, const std::vector<POINT>& pts, int width, uint32_t pixel,
+                           bool closed);
+// The DC's font as a LOGFONT in device pixels.
+LOGFONT DeviceLogFont(const DeviceContext& dc);
 
 // ---- palettes ----
 std::vector<PALETTEENTRY> DefaultPaletteEntries();

@@ -157,7 +157,7 @@ void DrawImage(const ImageListData& d, int index, HDC hdc, int x, int y, int w, 
     COLORREF blend = fg == CLR_DEFAULT || fg == CLR_NONE ? GetSysColor(COLOR_HIGHLIGHT) : fg;
     int weight = (style & ILD_BLEND50) ? 128 : 64;
     auto dcObj = LookupDC(hdc);
-    if (dcObj && dcObj->surface) {
+    if (dcObj && dcObj->surface && dcObj->surface->Pixels()) {
       DrawScope scope(*dcObj);
       Surface& s = *scope.surface();
       const Surface& m = MaskSurface(d);

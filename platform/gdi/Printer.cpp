@@ -1,12 +1,24 @@
 // Printer DCs over page surfaces, the document and page calls, and recording DCs.
 #include "gdi/Printer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "gdi/Bitmaps.h"
 #include "gdi/DC.h"
+#include "gdi/DevMode.h"
 #include "gdi/GdiInternal.h"
 #include "gdi/Objects.h"
+#include "gdi/PdfOutput.h"
+#include "gdi/Spooler.h"
+#include "os/Paths.h"
 
 using namespace brambolt;
 using namespace brambolt::gdi;
@@ -20,7 +32,21 @@ struct PrinterJob {
   bool inDocument = false;
   bool inPage = false;
   ABORTPROC abortProc = nullptr;
-  std::vector<std::shared_ptr<Surface>> pages;
+  std::vector<std::shared_ptr<const PageRecord>> pages;
+  // The PDF being written: to `partial`, renamed to `target` at the end (a file), or handed to
+  // the spooler and removed (a printer job).
+  std::unique_ptr<PdfDocument> pdf;
+  std::string partial, target;
+  bool toSpooler = false;
+  int spoolerJob = 0;
+  std::string error;
+
+  // Drops the PDF written so far.
+  void Discard() {
+    pdf.reset();
+    if (!partial.empty()) std::remove(partial.c_str());
+    partial.clear();
+  }
 };
 
 struct Recorder {
@@ -67,6 +93,31 @@ std::shared_ptr<DeviceContext> PrinterOf(HDC hdc) {
   return dc && dc->printer && dc->kind == DcKind::Printer ? dc : nullptr;
 }
 
+// An empty file of a name no one else has, beside `near` (a file's folder) or in the temporary
+// folder; "" when none can be made.
+std::string MakePartialFile(const std::string& near) {
+  std::string pattern;
+  if (near.empty()) {
+    const char* tmp = std::getenv("TMPDIR");
+    pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/brambolt-print-XXXXXX";
+  } else {
+    pattern = near + ".partial-XXXXXX";
+  }
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back(0);
+  int fd = mkstemp(name.data());
+  if (fd < 0) return "";
+  close(fd);
+  return name.data();
+}
+
+int Fail(PrinterJob& job, std::string why) {
+  job.error = std::move(why);
+  job.Discard();
+  job.inDocument = job.inPage = false;
+  return SP_ERROR;
+}
+
 }  // namespace
 
 namespace brambolt {
@@ -80,14 +131,30 @@ HDC CreatePrinterDC(const PrinterSettings& settings, PageSink sink) {
   dc->printer->sink = std::move(sink);
   dc->dpiX = settings.dpiX;
   dc->dpiY = settings.dpiY;
-  dc->horzRes = settings.paperWidth - 2 * settings.offsetX;
-  dc->vertRes = settings.paperHeight - 2 * settings.offsetY;
+  dc->horzRes = settings.paperWidth - settings.offsetX - (settings.rightMargin < 0 ? settings.offsetX : settings.rightMargin);
+  dc->vertRes =
+      settings.paperHeight - settings.offsetY - (settings.bottomMargin < 0 ? settings.offsetY : settings.bottomMargin);
   return hdc;
 }
 
-std::vector<std::shared_ptr<Surface>> GetPrintedPages(HDC printer) {
+std::vector<std::shared_ptr<const PageRecord>> GetPrintedPages(HDC printer) {
   auto dc = PrinterOf(printer);
-  return dc ? dc->printer->pages : std::vector<std::shared_ptr<Surface>>{};
+  return dc ? dc->printer->pages : std::vector<std::shared_ptr<const PageRecord>>{};
+}
+
+int GetPrintJobId(HDC printer) {
+  auto dc = PrinterOf(printer);
+  return dc ? dc->printer->spoolerJob : 0;
+}
+
+std::string GetPrintJobError(HDC printer) {
+  auto dc = PrinterOf(printer);
+  return dc ? dc->printer->error : std::string();
+}
+
+bool PrinterMakesCopies(HDC printer) {
+  auto dc = PrinterOf(printer);
+  return dc && dc->printer->settings.port == kSpoolerPort;
 }
 
 void SetDefaultPrinterSettings(const PrinterSettings& settings) {
@@ -140,10 +207,41 @@ void ClearRecordedCalls(HDC hdc) {
 int StartDoc(HDC hdc, const DOCINFO* info) {
   auto dc = PrinterOf(hdc);
   if (!dc || dc->printer->inDocument) return SP_ERROR;
-  dc->printer->inDocument = true;
-  dc->printer->document = info && info->lpszDocName ? info->lpszDocName : "";
-  dc->printer->pages.clear();
-  static int jobId = 0;
+  PrinterJob& job = *dc->printer;
+  const PrinterSettings& settings = job.settings;
+  job.document = info && info->lpszDocName ? info->lpszDocName : "";
+  job.pages.clear();
+  job.error.clear();
+  job.spoolerJob = 0;
+  job.target.clear();
+  job.toSpooler = false;
+  std::string output = info && info->lpszOutput && *info->lpszOutput ? info->lpszOutput : settings.port;
+  if (output == kSpoolerPort) {
+    job.toSpooler = true;
+  } else if (output == kFilePort) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return Fail(job, "No file was named to print to.");
+  } else if (!output.empty()) {
+    job.target = NativePath(output);
+  }
+  if (job.toSpooler || !job.target.empty()) {
+    job.partial = MakePartialFile(job.target);
+    if (job.partial.empty()) {
+      std::string why = std::strerror(errno);
+      SetLastError(ERROR_WRITE_FAULT);
+      return Fail(job, why);
+    }
+    // The paper in points; the page records the printable area inside it.
+    job.pdf = std::make_unique<PdfDocument>(job.partial, settings.paperWidth * 72.0 / settings.dpiX,
+                                            settings.paperHeight * 72.0 / settings.dpiY, settings.dpiX, settings.dpiY,
+                                            settings.offsetX, settings.offsetY);
+    if (!job.pdf->Error().empty()) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return Fail(job, job.pdf->Error());
+    }
+  }
+  job.inDocument = true;
+  static std::atomic<int> jobId = 0;
   return ++jobId;
 }
 
@@ -151,7 +249,11 @@ int StartPage(HDC hdc) {
   auto dc = PrinterOf(hdc);
   if (!dc || !dc->printer->inDocument || dc->printer->inPage) return SP_ERROR;
   dc->printer->inPage = true;
-  dc->surface = std::make_shared<Surface>(dc->horzRes, dc->vertRes, 0xFFFFFF);
+  dc->page = std::make_shared<PageRecord>();
+  dc->page->width = dc->horzRes;
+  dc->page->height = dc->vertRes;
+  // The page's extent without pixels: drawing is recorded, not painted.
+  dc->surface = std::make_shared<Surface>(nullptr, dc->horzRes, dc->vertRes, 0);
   dc->InvalidateClip();
   return 1;
 }
@@ -161,23 +263,58 @@ int EndPage(HDC hdc) {
   if (!dc || !dc->printer->inPage) return SP_ERROR;
   PrinterJob& job = *dc->printer;
   job.inPage = false;
-  auto page = dc->surface;
-  job.pages.push_back(page);
+  std::shared_ptr<const PageRecord> page = dc->page;
+  dc->page.reset();
   dc->surface.reset();
   dc->InvalidateClip();
+  job.pages.push_back(page);
   if (job.abortProc && !job.abortProc(hdc, 0)) {
+    // Cancelled: nothing of the document stays, and the spooler never hears of it.
+    job.Discard();
     job.inDocument = false;
     return SP_APPABORT;
   }
-  if (job.sink) job.sink(job.document, static_cast<int>(job.pages.size()), page);
+  if (job.pdf && !job.pdf->AddPage(*page)) {
+    SetLastError(ERROR_WRITE_FAULT);
+    return Fail(job, job.pdf->Error());
+  }
+  if (job.sink) job.sink(job.document, static_cast<int>(job.pages.size()), *page);
   return 1;
 }
 
 int EndDoc(HDC hdc) {
   auto dc = PrinterOf(hdc);
   if (!dc || !dc->printer->inDocument) return SP_ERROR;
-  if (dc->printer->inPage) EndPage(hdc);
-  dc->printer->inDocument = false;
+  PrinterJob& job = *dc->printer;
+  if (job.inPage) {
+    int ended = EndPage(hdc);
+    if (ended <= 0) return ended;
+  }
+  job.inDocument = false;
+  if (!job.pdf) return 1;
+  if (!job.pdf->Finish()) {
+    SetLastError(ERROR_WRITE_FAULT);
+    return Fail(job, job.pdf->Error());
+  }
+  job.pdf.reset();
+  if (job.toSpooler) {
+    std::string why;
+    job.spoolerJob = Spooler().Submit(job.settings.name, job.partial, job.document, job.settings.copies,
+                                      job.settings.collate, &why);
+    std::remove(job.partial.c_str());
+    job.partial.clear();
+    if (job.spoolerJob == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return Fail(job, why);
+    }
+    return 1;
+  }
+  if (std::rename(job.partial.c_str(), job.target.c_str()) != 0) {
+    std::string why = std::strerror(errno);
+    SetLastError(ERROR_WRITE_FAULT);
+    return Fail(job, why);
+  }
+  job.partial.clear();
   return 1;
 }
 
@@ -185,7 +322,9 @@ int AbortDoc(HDC hdc) {
   auto dc = PrinterOf(hdc);
   if (!dc) return SP_ERROR;
   dc->printer->inDocument = dc->printer->inPage = false;
+  dc->printer->Discard();
   dc->printer->pages.clear();
+  dc->page.reset();
   dc->surface.reset();
   dc->InvalidateClip();
   return 1;

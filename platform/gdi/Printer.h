@@ -1,5 +1,6 @@
-// Printer device contexts over page surfaces at a printer resolution, the print job calls, and a
-// recording DC that logs drawing calls for tests.
+// Printer device contexts that record pages at a printer resolution, the print job calls that
+// write them as PDF to a file or hand them to the spooler, and a recording DC that logs drawing
+// calls for tests.
 #pragma once
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "gdi/GdiTypes.h"
+#include "gdi/PageRecord.h"
 #include "gdi/Surface.h"
 
 int StartDoc(HDC hdc, const DOCINFO* info);
@@ -22,18 +24,32 @@ namespace brambolt {
 
 struct PrinterSettings {
   std::string name = "Brambolt Printer";
-  int dpiX = 300, dpiY = 300;
-  int paperWidth = 2550, paperHeight = 3300;  // pixels: US Letter at 300 dpi
-  int offsetX = 75, offsetY = 75;             // unprintable margin on each side, pixels
+  int dpiX = 600, dpiY = 600;
+  int paperWidth = 5100, paperHeight = 6600;  // pixels: US Letter at 600 dpi
+  int offsetX = 0, offsetY = 0;               // unprintable margin at the left and top, pixels
+  int rightMargin = -1, bottomMargin = -1;    // at the right and bottom; -1: as at the left and top
+  // Where the document goes: "" keeps the pages only (GetPrintedPages), "CUPS:" the spooler's
+  // printer `name`, "FILE:" a file StartDoc must name, anything else is a file name.
+  std::string port;
+  int copies = 1;  // the spooler makes the copies of a printer job
+  bool collate = false;
 };
+inline constexpr const char* kSpoolerPort = "CUPS:";
 
 // A finished page and the document it belongs to.
-using PageSink = std::function<void(const std::string& document, int pageNumber, std::shared_ptr<Surface> page)>;
+using PageSink = std::function<void(const std::string& document, int pageNumber, const PageRecord& page)>;
 
-// A DC that renders pages of the printable area (paper minus margins) at the printer's
-// resolution. Pages are kept (GetPrintedPages) and handed to the sink when set.
+// A DC that records pages of the printable area (paper minus margins) at the printer's
+// resolution. Pages are kept (GetPrintedPages), handed to the sink when set, and written as PDF
+// to the settings' port.
 HDC CreatePrinterDC(const PrinterSettings& settings, PageSink sink = nullptr);
-std::vector<std::shared_ptr<Surface>> GetPrintedPages(HDC printer);
+std::vector<std::shared_ptr<const PageRecord>> GetPrintedPages(HDC printer);
+// The spooler's job id of the last document EndDoc handed over (0 for none), and why the last
+// StartDoc, EndPage or EndDoc failed ("" when nothing did).
+int GetPrintJobId(HDC printer);
+std::string GetPrintJobError(HDC printer);
+// True when the device makes copies itself (a printer job), so the caller prints each page once.
+bool PrinterMakesCopies(HDC printer);
 // What CreateDC gives for a printer name; tests and the print dialog change it.
 void SetDefaultPrinterSettings(const PrinterSettings& settings);
 PrinterSettings GetDefaultPrinterSettings();

@@ -79,11 +79,13 @@ void PaintSpan(Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t ro
 }
 
 void PaintSpanClipped(DeviceContext& dc, Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t rop) {
+  if (dc.page) return RecordRegion(dc, Region(x0, y, x1, y + 1), paint, rop);
   dc.Clip().ForEachSpan(y, x0, x1, [&](int a, int b) { PaintSpan(s, y, a, b, paint, rop); });
 }
 
 void PaintRectClipped(DeviceContext& dc, Surface& s, const RECT& r, const Paint& paint, uint8_t rop) {
   if (paint.none) return;
+  if (dc.page) return RecordRegion(dc, Region(r), paint, rop);
   dc.Clip().ForEachRectIn(r, [&](const RECT& c) {
     for (int y = c.top; y < c.bottom; ++y) PaintSpan(s, y, c.left, c.right, paint, rop);
   });
@@ -91,6 +93,7 @@ void PaintRectClipped(DeviceContext& dc, Surface& s, const RECT& r, const Paint&
 
 void PaintRegion(DeviceContext& dc, Surface& s, const Region& region, const Paint& paint, uint8_t rop) {
   if (paint.none) return;
+  if (dc.page) return RecordRegion(dc, region, paint, rop);
   Region r = Region::Combine(region, dc.Clip(), RGN_AND);
   for (const RECT& c : r.Rects())
     for (int y = c.top; y < c.bottom; ++y) PaintSpan(s, y, c.left, c.right, paint, rop);

@@ -144,9 +144,33 @@ Region WideStroke(const std::vector<POINT>& pts, const PenPaint& pen, bool close
   return area;
 }
 
+// A polyline through pixel centres, for page recording.
+PagePath CentredPath(const std::vector<POINT>& pts, bool closed) {
+  PagePath path;
+  for (size_t i = 0; i < pts.size(); ++i) {
+    if (i == 0) path.MoveTo(pts[i].x + 0.5, pts[i].y + 0.5);
+    else path.LineTo(pts[i].x + 0.5, pts[i].y + 0.5);
+  }
+  if (closed) path.ClosePath();
+  return path;
+}
+
+// Styled lines on a page keep the dash lengths they have on the screen.
+std::vector<double> PageDashes(const DeviceContext& dc, const PenPaint& pen) {
+  std::vector<double> dashes;
+  double scale = std::max(1.0, dc.dpiX / 96.0);
+  for (int d : pen.dashes) dashes.push_back(d * scale);
+  return dashes;
+}
+
 // Draws a polyline given in surface coordinates.
 void StrokePolyline(DeviceContext& dc, Surface& s, const std::vector<POINT>& pts, PenPaint& pen, bool closed) {
   if (pen.none || pts.empty()) return;
+  if (dc.page) {
+    RecordStroke(dc, CentredPath(pts, closed), pen.width, PageDashes(dc, pen), pen.ink, pen.rop,
+                 pen.endCap == PS_ENDCAP_ROUND);
+    return;
+  }
   if (pen.width > 1) {
     PaintRegion(dc, s, WideStroke(pts, pen, closed), pen.ink, pen.rop);
     return;
@@ -178,14 +202,42 @@ RECT PenOuter(const RECT& b, const PenPaint& pen) {
   return RECT{b.left - grow, b.top - grow, b.right + extra, b.bottom + extra};
 }
 
+// A rectangle, rounded rectangle or ellipse on a page: the brush fills the figure and the pen
+// runs centred on its outline, as the pixels on the screen lie.
+void RecordFigure(DeviceContext& dc, const RECT& box, const PenPaint& pen, double cornerWidth, double cornerHeight,
+                  bool ellipse) {
+  auto figure = [&](double l, double t, double r, double b) {
+    PagePath path;
+    if (ellipse) path.AddEllipse(l, t, r, b);
+    else if (cornerWidth > 0 && cornerHeight > 0) path.AddRoundRect(l, t, r, b, cornerWidth, cornerHeight);
+    else path.AddRect(l, t, r, b);
+    return path;
+  };
+  uint8_t rop = Rop2ToRop3(dc.st.rop2);
+  if (pen.none) {
+    RecordFill(dc, figure(box.left, box.top, box.right - 1, box.bottom - 1), true, RealizeBrush(dc, dc.st.brush.get()), rop);
+    return;
+  }
+  RECT outer = PenOuter(box, pen);
+  double half = pen.width / 2.0;
+  double l = outer.left + half, t = outer.top + half, r = outer.right - half, b = outer.bottom - half;
+  RecordFill(dc, figure(l, t, r, b), true, RealizeBrush(dc, dc.st.brush.get()), rop);
+  RecordStroke(dc, figure(l, t, r, b), pen.width, {}, pen.ink, pen.rop, true);
+}
+
 template <class Shape>
-BOOL ClosedFigure(HDC hdc, int left, int top, int right, int bottom, Shape shape) {
+BOOL ClosedFigure(HDC hdc, int left, int top, int right, int bottom, Shape shape, double cornerWidth = 0,
+                  double cornerHeight = 0, bool ellipse = false) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
   DrawScope scope(*dc);
   if (!scope.surface()) return TRUE;
   RECT box = ToSurfaceRect(*dc, RECT{left, top, right, bottom});
   PenPaint pen = RealizePen(*dc);
+  if (dc->page) {
+    RecordFigure(*dc, box, pen, cornerWidth, cornerHeight, ellipse);
+    return TRUE;
+  }
   if (pen.none) {
     // Without a pen the figure loses its right and bottom pixel rows.
     RECT fill{box.left, box.top, box.right - 1, box.bottom - 1};
@@ -234,8 +286,11 @@ BOOL ArcCommon(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int 
       figure.push_back(POINT{static_cast<LONG>(std::lround((box.left + box.right - 1) / 2.0)),
                              static_cast<LONG>(std::lround((box.top + box.bottom - 1) / 2.0))});
     int n = static_cast<int>(figure.size());
-    Region area = Region::FromPolygons(figure.data(), &n, 1, ALTERNATE);
-    PaintRegion(*dc, *scope.surface(), area, RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));
+    if (dc->page)
+      RecordFill(*dc, CentredPath(figure, true), false, RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));
+    else
+      PaintRegion(*dc, *scope.surface(), Region::FromPolygons(figure.data(), &n, 1, ALTERNATE),
+                  RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));
     StrokePolyline(*dc, *scope.surface(), figure, pen, true);
   } else {
     StrokePolyline(*dc, *scope.surface(), pts, pen, false);
@@ -245,6 +300,16 @@ BOOL ArcCommon(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int 
 }
 
 }  // namespace
+
+void brambolt::gdi::StrokeSurfacePolyline(DeviceContext& dc, Surface& s, const std::vector<POINT>& pts, int width,
+                                          uint32_t pixel, bool closed) {
+  PenPaint pen;
+  pen.none = false;
+  pen.width = std::max(width, 1);
+  pen.ink.none = false;
+  pen.ink.color = pixel;
+  StrokePolyline(dc, s, pts, pen, closed);
+}
 
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
   auto dc = LookupDC(hdc);
@@ -314,8 +379,28 @@ BOOL PolyPolygon(HDC hdc, const POINT* points, const INT* counts, int polygonCou
     total += static_cast<size_t>(counts[i]);
   }
   std::vector<POINT> pts = ToSurfacePoints(*dc, points, total);
-  Region area = Region::FromPolygons(pts.data(), counts, polygonCount, dc->st.polyFillMode);
-  PaintRegion(*dc, *scope.surface(), area, RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));
+  if (dc->page) {
+    PagePath path;
+    size_t at = 0;
+    for (int i = 0; i < polygonCount; ++i) {
+      std::vector<POINT> ring(pts.begin() + static_cast<long>(at), pts.begin() + static_cast<long>(at + counts[i]));
+      PagePath one = CentredPath(ring, true);
+      const auto& ops = one.Ops();
+      const auto& coords = one.Coords();
+      size_t c = 0;
+      for (auto op : ops) {
+        if (op == PagePath::Move) path.MoveTo(coords[c], coords[c + 1]), c += 2;
+        else if (op == PagePath::Line) path.LineTo(coords[c], coords[c + 1]), c += 2;
+        else path.ClosePath();
+      }
+      at += static_cast<size_t>(counts[i]);
+    }
+    RecordFill(*dc, std::move(path), dc->st.polyFillMode == WINDING, RealizeBrush(*dc, dc->st.brush.get()),
+               Rop2ToRop3(dc->st.rop2));
+  } else {
+    Region area = Region::FromPolygons(pts.data(), counts, polygonCount, dc->st.polyFillMode);
+    PaintRegion(*dc, *scope.surface(), area, RealizeBrush(*dc, dc->st.brush.get()), Rop2ToRop3(dc->st.rop2));
+  }
   PenPaint pen = RealizePen(*dc);
   size_t start = 0;
   for (int i = 0; i < polygonCount; ++i) {
@@ -358,14 +443,16 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
   if (!dc) return FALSE;
   CallLog log(*dc, "RoundRect", {left, top, right, bottom, width, height});
   int cw = ScaleWidth(*dc, width), ch = ScaleHeight(*dc, height);
-  return ClosedFigure(hdc, left, top, right, bottom, [cw, ch](const RECT& r) { return Region::FromRoundRect(r, cw, ch); });
+  return ClosedFigure(
+      hdc, left, top, right, bottom, [cw, ch](const RECT& r) { return Region::FromRoundRect(r, cw, ch); }, cw, ch);
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
   CallLog log(*dc, "Ellipse", {left, top, right, bottom});
-  return ClosedFigure(hdc, left, top, right, bottom, [](const RECT& r) { return Region::FromEllipse(r); });
+  return ClosedFigure(
+      hdc, left, top, right, bottom, [](const RECT& r) { return Region::FromEllipse(r); }, 0, 0, true);
 }
 
 BOOL Arc(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {

@@ -17,6 +17,7 @@ Surface::Surface(uint32_t* first, int width, int height, int strideInPixels)
 void Surface::Fill(uint32_t pixel) { FillRect(0, 0, width_, height_, pixel); }
 
 void Surface::FillRect(int left, int top, int right, int bottom, uint32_t pixel) {
+  if (!first_) return;
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, width_);

@@ -38,7 +38,8 @@ class Surface {
   const uint32_t* Pixels() const { return first_; }
   uint32_t* Row(int y) { return first_ + static_cast<std::ptrdiff_t>(y) * stride_; }
   const uint32_t* Row(int y) const { return first_ + static_cast<std::ptrdiff_t>(y) * stride_; }
-  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  // False everywhere for a surface without pixels (a printer page being recorded).
+  bool Contains(int x, int y) const { return first_ && x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   // Out-of-range reads give 0, out-of-range writes are ignored.
   uint32_t GetPixel(int x, int y) const { return Contains(x, y) ? Row(y)[x] & 0x00FFFFFF : 0; }

@@ -46,14 +46,16 @@ DecodedText DecodeAnsi(const char* text, size_t length) {
   return out;
 }
 
-std::shared_ptr<RealizedFont> DeviceFont(const DeviceContext& dc) {
+LOGFONT DeviceLogFont(const DeviceContext& dc) {
   LOGFONT lf = dc.st.font ? dc.st.font->lf : LOGFONT{};
   if (dc.st.mapMode != MM_TEXT) {
     if (lf.lfHeight != 0) lf.lfHeight = (lf.lfHeight < 0 ? -1 : 1) * std::max(1, ScaleHeight(dc, std::abs(lf.lfHeight)));
     if (lf.lfWidth != 0) lf.lfWidth = std::max(1, ScaleWidth(dc, std::abs(lf.lfWidth)));
   }
-  return RealizeFont(lf);
+  return lf;
 }
+
+std::shared_ptr<RealizedFont> DeviceFont(const DeviceContext& dc) { return RealizeFont(DeviceLogFont(dc)); }
 
 int ToLogicalX(const DeviceContext& dc, int v) {
   if (dc.st.mapMode == MM_TEXT) return v;
@@ -151,9 +153,35 @@ int DrawRun(DeviceContext& dc, Surface& s, RealizedFont& font, const TextRun& ru
   bool mono = dc.IsMono();
   bool upright = f.ax == 1;
   int pen = 0;
-  for (size_t i = 0; i < t.chars.size(); ++i) {
+  if (dc.page && !font.marlett) {
+    // A printed page keeps the text as text; the lines below are recorded as fills.
+    PageText text;
+    text.chars = t.chars;
+    text.advances = adv;
+    text.baseline = baseline;
+    text.font = DeviceLogFont(dc);
+    text.color = ColorFromPixel(ink);
+    RecordText(dc, clip, std::move(text));
+    pen = width;
+    if (run.mnemonic >= 0 && static_cast<size_t>(run.mnemonic) < adv.size()) {
+      int at = 0;
+      for (int i = 0; i < run.mnemonic; ++i) at += adv[static_cast<size_t>(i)];
+      Region line(FrameRect(f, baseline, at, at + adv[static_cast<size_t>(run.mnemonic)], font.underlinePosition,
+                            font.underlinePosition + font.underlineThickness));
+      line.Intersect(clip);
+      PaintRegion(dc, s, line, SolidPaint(dc, dc.st.textColor), 0xF0);
+    }
+  }
+  for (size_t i = 0; i < t.chars.size() && !(dc.page && !font.marlett); ++i) {
     const Glyph& g = font.GetGlyph(t.chars[i]);
-    if (g.width > 0 && g.height > 0) {
+    if (dc.page) {
+      // Symbol glyphs drawn by the platform itself go on the page as images of their coverage.
+      if (g.width > 0 && g.height > 0) {
+        POINT topLeft = f.At(baseline, pen + g.left, -g.top);
+        auto pixels = std::make_shared<Surface>(g.width, g.height, ink);
+        RecordImage(dc, pixels, g.coverage, RECT{topLeft.x, topLeft.y, topLeft.x + g.width, topLeft.y + g.height});
+      }
+    } else if (g.width > 0 && g.height > 0) {
       if (upright) {
         POINT topLeft{baseline.x + pen + g.left, baseline.y - g.top};
         RECT box{topLeft.x, topLeft.y, topLeft.x + g.width, topLeft.y + g.height};

@@ -123,7 +123,7 @@ TEST_F(FrameworkPrinting, GetDefaultsNamesTheDefaultPrinterWithoutADialog) {
   ::GlobalUnlock(dialog.m_pd.hDevMode);
   HDC dc = dialog.CreatePrinterDC();
   EXPECT_EQ(dialog.GetPrinterDC(), dc);
-  EXPECT_EQ(::GetDeviceCaps(dc, PHYSICALWIDTH), 2550);
+  EXPECT_EQ(::GetDeviceCaps(dc, PHYSICALWIDTH), 5100);
   ::DeleteDC(dc);
   ::GlobalFree(dialog.m_pd.hDevMode);
   ::GlobalFree(dialog.m_pd.hDevNames);
@@ -178,7 +178,7 @@ TEST_F(FrameworkPrinting, ThePageSetupDialogReportsPaperAndMarginsAndLetsTheObje
     EXPECT_EQ(dm->dmPaperSize, DMPAPER_LEGAL);
     ::GlobalUnlock(dialog.m_psd.hDevMode);
     HDC dc = dialog.CreatePrinterDC();
-    EXPECT_EQ(::GetDeviceCaps(dc, PHYSICALHEIGHT), 4200);
+    EXPECT_EQ(::GetDeviceCaps(dc, PHYSICALHEIGHT), 8400);
     ::DeleteDC(dc);
     mode = dialog.m_psd.hDevMode;
     names = dialog.m_psd.hDevNames;
@@ -238,8 +238,8 @@ TEST_F(FrameworkPrinting, PrintSetupKeepsTheApplicationsChoice) {
   CDC dc;
   ASSERT_TRUE(app.CreatePrinterDC(dc));
   EXPECT_TRUE(dc.IsPrinting());
-  EXPECT_EQ(dc.GetDeviceCaps(PHYSICALWIDTH), 3508);
-  EXPECT_EQ(dc.GetDeviceCaps(PHYSICALHEIGHT), 2480);
+  EXPECT_EQ(dc.GetDeviceCaps(PHYSICALWIDTH), 7016);
+  EXPECT_EQ(dc.GetDeviceCaps(PHYSICALHEIGHT), 4961);
   dc.DeleteDC();
   EXPECT_EQ(moved.Calls(), 0);
 }

@@ -65,8 +65,8 @@ TEST_F(PageSetup, PaperOrientationAndMarginsInMillimetresComeBack) {
   EXPECT_EQ(dm.dmOrientation, DMORIENT_LANDSCAPE);
   // A DC made from the answer prints on that page.
   HDC dc = CreateDC("winspool", "Office", nullptr, &dm);
-  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 3508);
-  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALHEIGHT), 2480);
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 7016);
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALHEIGHT), 4961);
   DeleteDC(dc);
 }
 

@@ -205,7 +205,7 @@ TEST_F(PrintDialog, TheCallersPrinterAndPaperAreKept) {
   EXPECT_EQ(DevModeOf(pd_.hDevMode).dmPaperSize, DMPAPER_A5);
   EXPECT_EQ(DevNamesOf(pd_.hDevNames).device, "Office");
   ASSERT_TRUE(IsPrinterDC(pd_.hDC));
-  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), MulDiv(1480, 300, 254));
+  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), MulDiv(1480, 600, 254));
 }
 
 TEST_F(PrintDialog, PropertiesChangeThePaperOfThePrintJob) {
@@ -223,8 +223,8 @@ TEST_F(PrintDialog, PropertiesChangeThePaperOfThePrintJob) {
   DEVMODE dm = DevModeOf(pd_.hDevMode);
   EXPECT_EQ(dm.dmPaperSize, DMPAPER_LEGAL);
   EXPECT_EQ(dm.dmOrientation, DMORIENT_LANDSCAPE);
-  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), 4200);  // 14 inches at 300 dpi
-  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALHEIGHT), 2550);
+  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), 8400);  // 14 inches at 600 dpi
+  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALHEIGHT), 5100);
 }
 
 TEST_F(PrintDialog, PrintSetupChangesPaperAndOrientation) {
@@ -252,8 +252,8 @@ TEST_F(PrintDialog, PrintSetupChangesPaperAndOrientation) {
   EXPECT_EQ(dm.dmDefaultSource, DMBIN_MANUAL);
   EXPECT_STREQ(reinterpret_cast<char*>(dm.dmFormName), "A4");
   EXPECT_EQ(DevNamesOf(pd_.hDevNames).device, "Office");
-  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), 3508);
-  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALHEIGHT), 2480);
+  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALWIDTH), 7016);
+  EXPECT_EQ(GetDeviceCaps(pd_.hDC, PHYSICALHEIGHT), 4961);
 }
 
 TEST_F(PrintDialog, ReturnDefaultAnswersWithoutADialog) {

@@ -32,9 +32,9 @@ TEST(Printer, ReportsPrinterCapabilities) {
 
 TEST(Printer, PagesAreRenderedAndHandedOver) {
   std::vector<int> numbers;
-  HDC dc = brambolt::CreatePrinterDC(SmallPrinter(), [&](const std::string& doc, int n, std::shared_ptr<brambolt::Surface> page) {
+  HDC dc = brambolt::CreatePrinterDC(SmallPrinter(), [&](const std::string& doc, int n, const brambolt::PageRecord& page) {
     EXPECT_EQ(doc, "Report");
-    EXPECT_EQ(page->Width(), 800);
+    EXPECT_EQ(page.width, 800);
     numbers.push_back(n);
   });
   DOCINFO info{sizeof(DOCINFO), "Report", nullptr, nullptr, 0};
@@ -52,9 +52,13 @@ TEST(Printer, PagesAreRenderedAndHandedOver) {
   EXPECT_GT(EndDoc(dc), 0);
   auto pages = brambolt::GetPrintedPages(dc);
   ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(pages[0]->GetPixel(99, 49), 0u);
-  EXPECT_EQ(pages[0]->GetPixel(100, 10), 0xFFFFFFu);
-  EXPECT_EQ(pages[1]->GetPixel(10, 10), 0xFFFFFFu);
+  // Replayed at the printer's own size, the pages show what was drawn.
+  gditest::MemoryCanvas first(800, 1050), second(800, 1050);
+  brambolt::ReplayPage(*pages[0], first.dc(), RECT{0, 0, 800, 1050});
+  brambolt::ReplayPage(*pages[1], second.dc(), RECT{0, 0, 800, 1050});
+  EXPECT_EQ(first.at(99, 49), RGB(0, 0, 0));
+  EXPECT_EQ(first.at(100, 10), RGB(255, 255, 255));
+  EXPECT_EQ(second.Count(RGB(255, 255, 255)), 800 * 1050);
   EXPECT_EQ(numbers, (std::vector<int>{1, 2}));
   EXPECT_EQ(EndPage(dc), SP_ERROR);
   DeleteDC(dc);

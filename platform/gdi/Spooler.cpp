@@ -1,0 +1,57 @@
+// Printer jobs through libcups: the job with its copies and collation, and the paper's margins
+// from the printer's media description (the imageable area of its PPD).
+#include "gdi/Spooler.h"
+
+#include <cups/cups.h>
+
+#include <atomic>
+
+namespace brambolt {
+namespace {
+
+class CupsSpooler : public PrintSpooler {
+ public:
+  int Submit(const std::string& printer, const std::string& pdfPath, const std::string& title, int copies,
+             bool collate, std::string* error) override {
+    cups_option_t* options = nullptr;
+    int count = cupsAddOption("copies", std::to_string(copies < 1 ? 1 : copies).c_str(), 0, &options);
+    if (copies > 1) count = cupsAddOption("collate", collate ? "true" : "false", count, &options);
+    count = cupsAddOption("document-format", "application/pdf", count, &options);
+    int job = cupsPrintFile(printer.c_str(), pdfPath.c_str(), title.c_str(), count, options);
+    cupsFreeOptions(count, options);
+    if (job == 0 && error) *error = cupsLastErrorString() ? cupsLastErrorString() : "CUPS did not take the job";
+    return job;
+  }
+
+  bool Margins(const std::string& printer, int width, int length, PaperMargins* margins) override {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.c_str(), nullptr);
+    if (!dest) return false;
+    bool found = false;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+      cups_size_t size{};
+      if (cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info, width, length, CUPS_MEDIA_FLAGS_DEFAULT, &size)) {
+        // Hundredths of a millimetre to points.
+        auto points = [](int v) { return v * 72.0 / 2540.0; };
+        *margins = PaperMargins{points(size.left), points(size.top), points(size.right), points(size.bottom)};
+        found = true;
+      }
+      cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return found;
+  }
+};
+
+std::atomic<PrintSpooler*> g_installed{nullptr};
+
+}  // namespace
+
+PrintSpooler& Spooler() {
+  static CupsSpooler cups;
+  PrintSpooler* installed = g_installed.load();
+  return installed ? *installed : cups;
+}
+
+PrintSpooler* SetSpooler(PrintSpooler* spooler) { return g_installed.exchange(spooler); }
+
+}  // namespace brambolt
