@@ -57,6 +57,16 @@
 #define FS_DISABLE 0x20
 #define FS_SYNCACTIVE 0x40
 
+// ---- help contexts: the id of what help is asked for, plus the base of its kind ----
+#define HID_BASE_COMMAND 0x00010000UL
+#define HID_BASE_RESOURCE 0x00020000UL
+#define HID_BASE_PROMPT 0x00030000UL
+#define HID_BASE_NCAREAS 0x00040000UL
+#define HID_BASE_CONTROL 0x00050000UL
+
+// A tool of OnToolHitTest that is no button: pressing it takes away the fly-by prompt.
+#define TTF_NOTBUTTON 0x80000000UL
+
 // ---- command codes of OnCmdMsg ----
 #define CN_COMMAND 0
 #define CN_UPDATE_COMMAND_UI ((UINT)(-1))

@@ -3,6 +3,9 @@
 // FrameDocking.cpp.
 #include "afx/CFrameWnd.h"
 
+#include <algorithm>
+
+#include "afx/CControlBar.h"
 #include "afx/CDocTemplate.h"
 #include "afx/CView.h"
 #include "afx/CWinApp.h"
@@ -13,6 +16,22 @@ IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+  ON_WM_ACTIVATE()
+  ON_WM_NCACTIVATE()
+  ON_WM_ENABLE()
+  ON_WM_ENTERIDLE()
+  ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+  ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+  ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_REBAR, OnUpdateControlBarMenu)
+  ON_COMMAND_EX(ID_VIEW_REBAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+  ON_UPDATE_COMMAND_UI(ID_INDICATOR_KANA, OnUpdateKeyIndicator)
+  ON_COMMAND(ID_CONTEXT_HELP, OnContextHelp)
   ON_WM_CREATE()
   ON_WM_CLOSE()
   ON_WM_DESTROY()
@@ -24,7 +43,28 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
-CFrameWnd::~CFrameWnd() = default;
+namespace {
+
+std::vector<CFrameWnd*>& ThreadFrames() {
+  thread_local std::vector<CFrameWnd*> frames;
+  return frames;
+}
+
+}  // namespace
+
+CFrameWnd::CFrameWnd() { ThreadFrames().push_back(this); }
+
+CFrameWnd::~CFrameWnd() {
+  auto& frames = ThreadFrames();
+  frames.erase(std::remove(frames.begin(), frames.end(), this), frames.end());
+  // Bars still listed outlive their frame (members destroyed after it): they forget it.
+  for (POSITION pos = m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
+    if (bar->m_pDockSite == this) bar->m_pDockSite = nullptr;
+  }
+}
+
+std::vector<CFrameWnd*> CFrameWnd::GetThreadFrames() { return ThreadFrames(); }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (cs.lpszClass == nullptr)
@@ -234,12 +274,51 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   if (lParam != 0) {
     m_strMessage = reinterpret_cast<LPCTSTR>(lParam);
   } else if (wParam != 0) {
-    GetMessageString(static_cast<UINT>(wParam), m_strMessage);
+    UINT id = static_cast<UINT>(wParam);
+    // System commands have their prompts among the framework's strings.
+    if (id >= 0xF000 && id < 0xF1F0) id = AFX_IDS_SCFIRST + ((id - 0xF000) >> 4);
+    GetMessageString(id, m_strMessage);
   } else {
     m_strMessage.Empty();
   }
+  // The status line (pane 0 of the message bar) shows it.
+  if (CWnd* bar = GetMessageBar(); bar != nullptr && bar->m_hWnd != nullptr) {
+    bar->SetWindowText(m_strMessage);
+    CFrameWnd* barFrame = bar->GetParentFrame();
+    if (barFrame != nullptr && barFrame != this) {
+      barFrame->m_nIDLastMessage = static_cast<UINT>(wParam);
+      barFrame->m_nIDTracking = static_cast<UINT>(wParam);
+    }
+  }
   m_nIDLastMessage = static_cast<UINT>(wParam);
+  m_nIDTracking = static_cast<UINT>(wParam);
   return previous;
+}
+
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
+  if (m_nFlags & WF_NOPOPMSG) return 0;
+  return SendMessage(WM_SETMESSAGESTRING, wParam, lParam);
+}
+
+void CFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) {
+  CWnd::OnEnterIdle(nWhy, pWho);
+  // While a menu is open, the prompt of the item tracked shows once the menu waits.
+  if (nWhy == MSGF_MENU && m_nIDTracking != m_nIDLastMessage) SetMessageText(m_nIDTracking);
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
+  UINT vk = 0;
+  switch (pCmdUI->m_nID) {
+    case ID_INDICATOR_CAPS: vk = VK_CAPITAL; break;
+    case ID_INDICATOR_NUM: vk = VK_NUMLOCK; break;
+    case ID_INDICATOR_SCRL: vk = VK_SCROLL; break;
+    case ID_INDICATOR_KANA: vk = VK_KANA; break;
+    default:
+      pCmdUI->ContinueRouting();
+      return;
+  }
+  // The indicator's text shows while the key's lock is on.
+  pCmdUI->Enable((::GetKeyState(static_cast<int>(vk)) & 1) != 0);
 }
 
 void CFrameWnd::SetMessageText(LPCTSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText)); }
@@ -247,13 +326,18 @@ void CFrameWnd::SetMessageText(LPCTSTR lpszText) { SendMessage(WM_SETMESSAGESTRI
 void CFrameWnd::SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID, 0); }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
-  UINT flags = m_nIdleFlags;
-  m_nIdleFlags = 0;
-  if (flags & idleMenu) OnUpdateFrameMenu(nullptr);
-  OnUpdateFrameTitle(TRUE);
-  if (flags & idleLayout) {
-    RecalcLayout((flags & idleNotify) != 0);
-    UpdateWindow();
+  if (m_nIdleFlags & idleMenu) {
+    m_nIdleFlags &= ~static_cast<UINT>(idleMenu);
+    OnUpdateFrameMenu(nullptr);
+  }
+  // A hidden frame keeps its pending layout for when it shows.
+  if (IsWindowVisible() || m_nShowDelay >= 0) {
+    m_nIdleFlags &= ~static_cast<UINT>(idleTitle);
+    OnUpdateFrameTitle(TRUE);
+    if (m_nIdleFlags & idleLayout) {
+      RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+      UpdateWindow();
+    }
   }
   return 0;
 }
@@ -306,4 +390,89 @@ CFrameWnd* CWnd::GetTopLevelFrame() const {
     frame = up;
   }
   return frame;
+}
+
+// ---- help mode ----
+
+UINT CFrameWnd::HelpHitTest(CPoint ptScreen) {
+  // The window under the point, then its parents, are asked what the point is (WM_HELPHITTEST);
+  // a window that does not say gives its control id.
+  for (HWND hWnd = ::WindowFromPoint(ptScreen); hWnd != nullptr && hWnd != ::GetParent(m_hWnd);
+       hWnd = ::GetParent(hWnd)) {
+    CPoint client = ptScreen;
+    ::ScreenToClient(hWnd, &client);
+    auto answer = static_cast<UINT>(::SendMessage(hWnd, WM_HELPHITTEST, 0, MAKELPARAM(client.x, client.y)));
+    if (answer != 0) return answer;
+    if (hWnd == m_hWnd) break;
+  }
+  return 0;
+}
+
+void CFrameWnd::OnContextHelp() {
+  if (m_bHelpMode) return;
+  // A pending request to leave help mode means it is not entered at all.
+  MSG msg;
+  if (::PeekMessage(&msg, m_hWnd, WM_EXITHELPMODE, WM_EXITHELPMODE, PM_REMOVE)) return;
+  m_bHelpMode = TRUE;
+  SetMessageText(AFX_IDS_HELPMODEMESSAGE);
+  LPCTSTR cursorName = MAKEINTRESOURCE(AFX_IDC_CONTEXTHELP);
+  HCURSOR helpCursor = ::LoadCursor(AfxFindResourceHandle(cursorName, RT_GROUP_CURSOR), cursorName);
+  if (helpCursor == nullptr) helpCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  SetCapture();
+  ::SetCursor(helpCursor);
+  DWORD_PTR context = 0;
+  bool chosen = false;
+  LONG idle = 0;
+  while (m_bHelpMode && ::GetCapture() == m_hWnd) {
+    if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      CWinApp* app = AfxGetApp();
+      if (app == nullptr || !app->OnIdle(idle++)) {
+        idle = 0;
+        ::WaitMessage();
+      }
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_EXITHELPMODE || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
+    if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+      // The click chooses: a command (a bar's item) or a window of the frame.
+      UINT hit = HelpHitTest(msg.pt);
+      if (hit != 0) {
+        context = hit >= HID_BASE_COMMAND ? hit : HID_BASE_COMMAND + hit;
+      } else {
+        context = HID_BASE_RESOURCE + m_nIDHelp;
+      }
+      chosen = true;
+      break;
+    }
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_SETCURSOR) {
+      ::SetCursor(helpCursor);
+      continue;
+    }
+    if ((msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) || msg.message == WM_SYSCOMMAND) {
+      // Only system keys get through (Alt opens the menu whose items can then be chosen).
+      if (msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSKEYUP || msg.message == WM_SYSCHAR ||
+          msg.message == WM_SYSCOMMAND) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessage(&msg);
+      }
+      continue;
+    }
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;  // eaten
+    ::DispatchMessage(&msg);
+  }
+  m_bHelpMode = FALSE;
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  SetMessageText(AFX_IDS_IDLEMESSAGE);
+  if (chosen) {
+    if (context == 0)
+      SendMessage(WM_COMMAND, ID_DEFAULT_HELP);
+    else if (CWinApp* app = AfxGetApp())
+      app->WinHelp(context, HELP_CONTEXT);
+  }
+  // The idle update runs again with help mode over.
+  PostMessage(WM_KICKIDLE);
 }

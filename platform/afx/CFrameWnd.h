@@ -5,7 +5,22 @@
 #include "afx/CDocument.h"
 #include "afx/CMenu.h"
 
+#include <vector>
+
 class CView;
+class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
+
+// What a frame keeps of its normal state while it shows a print preview.
+struct CPrintPreviewState {
+  UINT nIDMainPane = AFX_IDW_PANE_FIRST;  // the pane the preview hides
+  HMENU hMenu = nullptr;                  // the menu bar taken away
+  DWORD dwStates = 0;                     // bit n: bar AFX_IDW_CONTROLBAR_FIRST + n was visible
+  HWND hWndFocus = nullptr;
+  HACCEL hAccelTable = nullptr;
+};
 
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)
@@ -13,8 +28,10 @@ class CFrameWnd : public CWnd {
  public:
   static const CRect rectDefault;
 
-  CFrameWnd() = default;
+  CFrameWnd();
   ~CFrameWnd() override;
+  // The frames of the calling thread, oldest first (the idle update visits each).
+  static std::vector<CFrameWnd*> GetThreadFrames();
 
   BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
               const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
@@ -56,6 +73,46 @@ class CFrameWnd : public CWnd {
   virtual BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder);
   // The bar that shows the status-line prompts (the status bar by default).
   virtual CWnd* GetMessageBar();
+  // Enters (bPreview) or leaves print preview: menu, accelerators and bars other than the
+  // preview bar are put away in *pState and brought back from it.
+  virtual void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState);
+
+  // ---- control bars and docking (FrameDocking.cpp) ----
+  // The bars of this frame, docked, floating or not dockable.
+  CPtrList m_listControlBars;
+  // The class of the floating frames CreateFloatingFrame makes.
+  CRuntimeClass* m_pFloatingFrameClass = nullptr;
+  CControlBar* GetControlBar(UINT nID);
+  void AddControlBar(CControlBar* pBar);
+  void RemoveControlBar(CControlBar* pBar);
+  // Makes the dock bars of the alignments in dwDockStyle (CBRS_ALIGN_*).
+  void EnableDocking(DWORD dwDockStyle);
+  // The alignment of a dock bar of dwDockStyle that rect (screen) touches, 0 when none; the dock
+  // bar goes to *ppDockBar.
+  DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+  // Docks pBar in the dock bar nDockBarID (0: the one of the bar's alignment), at lpRect
+  // (screen) when given.
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+  void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  // Docks pBar back where it was before it floated (its placeholder), else as DockControlBar.
+  void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  // Floats pBar in a floating frame at point (screen); dwStyle the frame's alignment.
+  void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  virtual CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+  // Shows or hides a bar, now or at the next layout (bDelay).
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  // Sends WM_FLOATSTATUS to the floating frames this frame owns.
+  void NotifyFloatingWindows(DWORD dwFlags);
+  // The docking layout, in the profile under lpszProfileName ("<name>-Summary", "<name>-Bar%d").
+  void SaveBarState(LPCTSTR lpszProfileName) const;
+  void LoadBarState(LPCTSTR lpszProfileName);
+  void GetDockState(CDockState& state) const;
+  void SetDockState(const CDockState& state);
+
+  // ---- help mode ----
+  BOOL m_bHelpMode = FALSE;
+  // Runs the help-mode loop: the next click or key chooses the item help is shown for.
+  afx_msg void OnContextHelp();
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -86,12 +143,23 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg BOOL OnNcActivate(BOOL bActive);
+  afx_msg void OnEnable(BOOL bEnable);
+  afx_msg void OnEnterIdle(UINT nWhy, CWnd* pWho);
+  afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg BOOL OnBarCheck(UINT nID);
+  afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+  // Help mode: the command under the point (0 for none), asked of the window there.
+  UINT HelpHitTest(CPoint ptScreen);
   DECLARE_MESSAGE_MAP()
 
   CView* m_pViewActive = nullptr;
 
  public:
   UINT m_nIdleFlags = 0;
+  int m_nShowDelay = -1;  // SW_ command the next idle update carries out (a floating frame's delayed show)
   CRect m_rectBorder;  // the border space NegotiateBorderSpace gave away
   BOOL m_bInRecalcLayout = FALSE;
 };

@@ -562,4 +562,32 @@ LPCTSTR AfxRegisterDefaultWndClass() {
   return AFX_WND;
 }
 
+BOOL AfxDeferRegisterClass(LONG fToRegister) {
+  static std::mutex mutex;
+  static LONG registered = 0;
+  std::lock_guard lock(mutex);
+  auto registerOne = [](LPCTSTR name, UINT style, HBRUSH background) {
+    WNDCLASS existing{};
+    if (::GetClassInfo(AfxGetInstanceHandle(), name, &existing)) return true;
+    WNDCLASS wc{};
+    wc.style = style;
+    wc.lpfnWndProc = ::DefWindowProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return ::RegisterClass(&wc) != 0;
+  };
+  LONG todo = fToRegister & ~registered;
+  if ((todo & AFX_WND_REG) && AfxRegisterDefaultWndClass() != nullptr) registered |= AFX_WND_REG;
+  if ((todo & AFX_WNDCONTROLBAR_REG) && registerOne(AFX_WNDCONTROLBAR, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE)))
+    registered |= AFX_WNDCONTROLBAR_REG;
+  // The MDI frame's client area is covered by the MDI client: no background of its own.
+  if ((todo & AFX_WNDMDIFRAME_REG) && registerOne(AFX_WNDMDIFRAME, CS_DBLCLKS, nullptr)) registered |= AFX_WNDMDIFRAME_REG;
+  if ((todo & AFX_WNDFRAMEORVIEW_REG) &&
+      registerOne(AFX_WNDFRAMEORVIEW, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::GetSysColorBrush(COLOR_WINDOW)))
+    registered |= AFX_WNDFRAMEORVIEW_REG;
+  return (registered & fToRegister) == fToRegister;
+}
+
 void AfxEnableControlContainer() {}

@@ -161,6 +161,13 @@ void AfxFormatString2(CString& rString, UINT nIDS, LPCTSTR lpsz1, LPCTSTR lpsz2)
 void AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglpsz, int nString);
 
 // Registers (once) and returns the name of a window class with these attributes.
+// The framework's own window classes, registered on first use (AFX_*_REG bits); FALSE when one
+// of them could not be.
+#define AFX_WND_REG 0x0001L
+#define AFX_WNDCONTROLBAR_REG 0x0002L
+#define AFX_WNDMDIFRAME_REG 0x0004L
+#define AFX_WNDFRAMEORVIEW_REG 0x0008L
+BOOL AfxDeferRegisterClass(LONG fToRegister);
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
 void AfxEnableControlContainer();

@@ -2,6 +2,9 @@
 // thread's handling of messages before and after dispatch.
 #include "afx/CWinThread.h"
 
+#include <algorithm>
+
+#include "afx/CFrameWnd.h"
 #include "afx/CWinApp.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -119,6 +122,21 @@ BOOL CWinThread::OnIdle(LONG lCount) {
     if (main != nullptr && main->m_hWnd != nullptr && main->IsWindowVisible()) {
       AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
       main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    }
+    // Every other frame of the thread too, floating frames of bars included: their bars update
+    // their items, and a delayed show or hide of the frame is carried out.
+    for (CFrameWnd* frame : CFrameWnd::GetThreadFrames()) {
+      if (frame == main || frame->m_hWnd == nullptr) continue;
+      // A frame destroyed by an earlier one's update has left the list.
+      const auto live = CFrameWnd::GetThreadFrames();
+      if (std::find(live.begin(), live.end(), frame) == live.end()) continue;
+      if (frame->m_nShowDelay == SW_HIDE) frame->ShowWindow(SW_HIDE);
+      if (frame->IsWindowVisible() || frame->m_nShowDelay >= 0) {
+        AfxCallWndProc(frame, frame->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+      }
+      if (frame->m_nShowDelay > SW_HIDE) frame->ShowWindow(frame->m_nShowDelay);
+      frame->m_nShowDelay = -1;
     }
     return TRUE;
   }

@@ -41,6 +41,8 @@ class CWnd : public CCmdTarget {
 
   // The framework's WF_ state flags (AfxConstants.h).
   UINT m_nFlags = 0;
+  // The owner SetOwner gave (a control bar's frame while it is docked elsewhere).
+  HWND m_hWndOwner = nullptr;
 
   static const CWnd wndTop;
   static const CWnd wndBottom;
@@ -137,7 +139,11 @@ class CWnd : public CCmdTarget {
   CWnd* GetParentOwner() const;
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
   CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
-  CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
+  // The window told of this one's commands: the one SetOwner named, else the window's owner.
+  CWnd* GetOwner() const {
+    return FromHandle(m_hWndOwner != nullptr ? m_hWndOwner : ::GetWindow(m_hWnd, GW_OWNER));
+  }
+  void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
   CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
   CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
   CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }

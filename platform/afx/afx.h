@@ -42,3 +42,6 @@
 #include "afx/CMDIChildWnd.h"
 #include "afx/CView.h"
 #include "afx/CDocTemplate.h"
+#include "afx/CControlBar.h"
+#include "afx/CDockContext.h"
+#include "afx/CMiniFrameWnd.h"

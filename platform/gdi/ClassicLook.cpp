@@ -360,6 +360,105 @@ HBITMAP CreateSystemBitmap(UINT id) {
   return nullptr;
 }
 
+void DrawBarBorders(HDC hdc, RECT& rect, UINT sides, bool threeD) {
+  const RECT outer = rect;
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF hilite = GetSysColor(COLOR_BTNHIGHLIGHT);
+  // The top and bottom lines run the whole width; the side lines stop inside them.
+  int top = outer.top + ((sides & BF_TOP) ? 2 : 0);
+  int bottom = outer.bottom - ((sides & BF_BOTTOM) ? 2 : 0);
+  if (sides & BF_TOP) FillSolidRect(hdc, RECT{outer.left, outer.top, outer.right, outer.top + 1}, shadow);
+  if (sides & BF_BOTTOM) FillSolidRect(hdc, RECT{outer.left, outer.bottom - 2, outer.right, outer.bottom - 1}, shadow);
+  if (sides & BF_LEFT) FillSolidRect(hdc, RECT{outer.left, top, outer.left + 1, bottom}, shadow);
+  if (sides & BF_RIGHT) FillSolidRect(hdc, RECT{outer.right - 2, top, outer.right - 1, bottom}, shadow);
+  if (threeD) {
+    if (sides & BF_TOP) FillSolidRect(hdc, RECT{outer.left, outer.top + 1, outer.right, outer.top + 2}, hilite);
+    if (sides & BF_BOTTOM) FillSolidRect(hdc, RECT{outer.left, outer.bottom - 1, outer.right, outer.bottom}, hilite);
+    if (sides & BF_LEFT) FillSolidRect(hdc, RECT{outer.left + 1, top, outer.left + 2, bottom}, hilite);
+    if (sides & BF_RIGHT) FillSolidRect(hdc, RECT{outer.right - 1, top, outer.right, bottom}, hilite);
+  }
+  if (sides & BF_LEFT) rect.left += 2;
+  if (sides & BF_TOP) rect.top += 2;
+  if (sides & BF_RIGHT) rect.right -= 2;
+  if (sides & BF_BOTTOM) rect.bottom -= 2;
+}
+
+void DrawBarGripper(HDC hdc, const RECT& rect) {
+  Draw3dRect(hdc, rect, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+}
+
+int DrawToolButtonFace(HDC hdc, const RECT& rect, UINT look) {
+  const bool sunken = (look & (kToolPressed | kToolChecked)) != 0 && !(look & kToolIndeterminate);
+  RECT r = rect;
+  FillSolidRect(hdc, r, GetSysColor(COLOR_BTNFACE));
+  // A checked button at rest, and an indeterminate one, show the dither of highlight and face.
+  if (((look & kToolChecked) && !(look & (kToolPressed | kToolHot))) || (look & kToolIndeterminate)) {
+    RECT inner = r;
+    InflateRect(&inner, -2, -2);
+    COLORREF oldText = SetTextColor(hdc, GetSysColor(COLOR_BTNFACE));
+    COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    HGDIOBJ oldBrush = SelectObject(hdc, GetHalftoneBrush());
+    PatBlt(hdc, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, PATCOPY);
+    SelectObject(hdc, oldBrush);
+    SetBkColor(hdc, oldBk);
+    SetTextColor(hdc, oldText);
+  }
+  if (look & kToolFlat) {
+    // Flat buttons show a thin edge only when hot, pressed or checked.
+    if (sunken)
+      Draw3dRect(hdc, r, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+    else if ((look & kToolHot) && !(look & kToolDisabled))
+      Draw3dRect(hdc, r, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+  } else {
+    DrawEdge(hdc, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | (sunken ? 0 : BF_SOFT));
+  }
+  return sunken ? 1 : 0;
+}
+
+void DrawToolSeparator(HDC hdc, const RECT& rect, bool horizontalBar, bool flat) {
+  if (!flat) return;
+  RECT r = rect;
+  if (horizontalBar) {
+    int x = (r.left + r.right) / 2 - 1;
+    r = RECT{x, rect.top, x + 2, rect.bottom};
+    DrawEdge(hdc, &r, EDGE_ETCHED, BF_LEFT);
+  } else {
+    int y = (r.top + r.bottom) / 2 - 1;
+    r = RECT{rect.left, y, rect.right, y + 2};
+    DrawEdge(hdc, &r, EDGE_ETCHED, BF_TOP);
+  }
+}
+
+void DrawEmbossedMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy) {
+  HDC mem = CreateCompatibleDC(hdc);
+  HGDIOBJ oldBitmap = SelectObject(mem, mask);
+  COLORREF oldText = SetTextColor(hdc, RGB(0, 0, 0));
+  COLORREF oldBk = SetBkColor(hdc, RGB(255, 255, 255));
+  // The mask's set bits come out white (the background colour): there the destination takes the
+  // brush, elsewhere it stays (0xE20746: D ^ (S & (P ^ D))).
+  auto paint = [&](int dx, int dy, int color) {
+    HBRUSH brush = CreateSolidBrush(GetSysColor(color));
+    HGDIOBJ oldBrush = SelectObject(hdc, brush);
+    BitBlt(hdc, x + dx, y + dy, cx, cy, mem, 0, 0, 0x00E20746);
+    SelectObject(hdc, oldBrush);
+    DeleteObject(brush);
+  };
+  paint(1, 1, COLOR_BTNHIGHLIGHT);
+  paint(0, 0, COLOR_BTNSHADOW);
+  SetBkColor(hdc, oldBk);
+  SetTextColor(hdc, oldText);
+  SelectObject(mem, oldBitmap);
+  DeleteDC(mem);
+}
+
+void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut) {
+  if (noBorders) return;
+  if (popOut)
+    Draw3dRect(hdc, rect, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+  else
+    Draw3dRect(hdc, rect, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
 void FillSolidRect(HDC hdc, const RECT& rect, COLORREF color) {
   // As the framework's helper does, the background colour stays set afterwards.
   SetBkColor(hdc, color);

@@ -122,4 +122,30 @@ void Draw3dRect(HDC hdc, const RECT& rect, COLORREF topLeft, COLORREF bottomRigh
 HBITMAP CreateSystemBitmap(UINT id);
 // The 8x8 halftone (checkerboard) brush of drag rectangles; a stock object, never deleted.
 HBRUSH GetHalftoneBrush();
+
+// ---- control bars ----
+// The borders of a control bar on the sides in `sides` (BF_LEFT...): a shadow line, and with
+// threeD a highlight line inside it. rect shrinks by two pixels per side drawn.
+void DrawBarBorders(HDC hdc, RECT& rect, UINT sides, bool threeD);
+// A docked bar's gripper: a raised ridge filling rect.
+void DrawBarGripper(HDC hdc, const RECT& rect);
+// The state of a toolbar button face.
+enum ToolButtonLook : UINT {
+  kToolPressed = 0x01,        // held down
+  kToolChecked = 0x02,        // checked: sunken, dithered unless also hot or pressed
+  kToolHot = 0x04,            // under the mouse (flat look: raised)
+  kToolFlat = 0x08,           // the flat look: no edge at rest
+  kToolDisabled = 0x10,
+  kToolIndeterminate = 0x20,  // dithered, not sunken
+};
+// A toolbar button's face and edge; returns the offset (0 or 1) its image moves by when sunken.
+int DrawToolButtonFace(HDC hdc, const RECT& rect, UINT look);
+// A toolbar separator: in the flat look an etched line across the middle of rect (vertical line
+// in a horizontal bar), nothing in the raised look.
+void DrawToolSeparator(HDC hdc, const RECT& rect, bool horizontalBar, bool flat);
+// A monochrome mask (1 where the image is) drawn embossed: highlight one pixel down-right,
+// shadow over it, as disabled toolbar images are.
+void DrawEmbossedMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy);
+// A status-bar pane's border: sunken, raised (popOut) or none.
+void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut);
 }  // namespace brambolt
