@@ -1,0 +1,203 @@
+// Tree nodes: links, pre-order walks, linking and unlinking, and navigation over a skipped level.
+#include "widgets/SECTreeNode.h"
+
+#include "widgets/SECListItem.h"
+
+SECTreeNode::~SECTreeNode() {
+  // Leaves first: follow first-child links down, unlink that node, delete it, again.
+  while (m_pFirstChild != nullptr) {
+    SECTreeNode* leaf = m_pFirstChild;
+    while (leaf->m_pFirstChild != nullptr) leaf = leaf->m_pFirstChild;
+    SECTreeNode* parent = leaf->m_pParent;
+    if (parent->m_pFirstChild == leaf) parent->m_pFirstChild = leaf->m_pNextSibling;
+    if (leaf->m_pPrevSibling != nullptr) leaf->m_pPrevSibling->m_pNextSibling = leaf->m_pNextSibling;
+    if (leaf->m_pNextSibling != nullptr) leaf->m_pNextSibling->m_pPrevSibling = leaf->m_pPrevSibling;
+    leaf->m_pParent = leaf->m_pNextSibling = leaf->m_pPrevSibling = nullptr;
+    delete leaf;
+  }
+}
+
+SECTreeNodeX::~SECTreeNodeX() { m_nLevel = 0; }
+
+namespace {
+
+int RawDepth(const SECTreeNode* node) {
+  int depth = 0;
+  for (const SECTreeNode* up = node->m_pParent; up != nullptr; up = up->m_pParent) ++depth;
+  return depth;
+}
+
+const SECTreeNodeX* RawRoot(const SECTreeNode* node) {
+  while (node->m_pParent != nullptr) node = node->m_pParent;
+  return static_cast<const SECTreeNodeX*>(node);
+}
+
+SECTreeNode* RawLastChild(const SECTreeNode* node) {
+  SECTreeNode* child = node->m_pFirstChild;
+  while (child != nullptr && child->m_pNextSibling != nullptr) child = child->m_pNextSibling;
+  return child;
+}
+
+}  // namespace
+
+SECTreeNode* SECTreeNodeX::GetParent() const {
+  int level = RawRoot(this)->m_nLevel;
+  if (level != 0 && RawDepth(this) == level + 1 && m_pParent != nullptr) return m_pParent->m_pParent;
+  return m_pParent;
+}
+
+SECTreeNode* SECTreeNodeX::GetFirstChild() const {
+  int level = RawRoot(this)->m_nLevel;
+  if (level != 0 && RawDepth(this) == level - 1 && m_pFirstChild != nullptr) return m_pFirstChild->m_pFirstChild;
+  return m_pFirstChild;
+}
+
+SECTreeNode* SECTreeNodeX::GetNextSibling() const {
+  int level = RawRoot(this)->m_nLevel;
+  if (level != 0 && RawDepth(this) == level + 1 && m_pNextSibling == nullptr && m_pParent != nullptr) {
+    for (SECTreeNode* uncle = m_pParent->m_pNextSibling; uncle != nullptr; uncle = uncle->m_pNextSibling) {
+      if (uncle->m_pFirstChild != nullptr) return uncle->m_pFirstChild;
+    }
+    return nullptr;
+  }
+  return m_pNextSibling;
+}
+
+SECTreeNode* SECTreeNodeX::GetPrevSibling() const {
+  int level = RawRoot(this)->m_nLevel;
+  if (level != 0 && RawDepth(this) == level + 1 && m_pPrevSibling == nullptr && m_pParent != nullptr) {
+    for (SECTreeNode* uncle = m_pParent->m_pPrevSibling; uncle != nullptr; uncle = uncle->m_pPrevSibling) {
+      if (SECTreeNode* last = RawLastChild(uncle)) return last;
+    }
+    return nullptr;
+  }
+  return m_pPrevSibling;
+}
+
+int SECTreeNodeX::GetDepth() const {
+  int depth = 0;
+  for (const SECTreeNode* up = GetParent(); up != nullptr; up = up->GetParent()) ++depth;
+  return depth;
+}
+
+SECTreeNodeX* SECTreeNodeX::GetRoot() const { return const_cast<SECTreeNodeX*>(RawRoot(this)); }
+
+SECTreeNodeX* SECTreeNodeX::GetLastSibling() const {
+  const SECTreeNode* node = this;
+  while (node->GetNextSibling() != nullptr) node = node->GetNextSibling();
+  return static_cast<SECTreeNodeX*>(const_cast<SECTreeNode*>(node));
+}
+
+SECTreeNodeX* SECTreeNodeX::GetLastChild() const {
+  SECTreeNode* child = GetFirstChild();
+  return child != nullptr ? static_cast<SECTreeNodeX*>(child)->GetLastSibling() : nullptr;
+}
+
+SECTreeNodeX* SECTreeNodeX::GetFirstLeaf() const {
+  const SECTreeNode* node = this;
+  while (node->GetFirstChild() != nullptr) node = node->GetFirstChild();
+  return static_cast<SECTreeNodeX*>(const_cast<SECTreeNode*>(node));
+}
+
+SECTreeNodeX* SECTreeNodeX::GetLastDescendant() const {
+  const SECTreeNodeX* node = this;
+  while (SECTreeNodeX* last = node->GetLastChild()) node = last;
+  return const_cast<SECTreeNodeX*>(node);
+}
+
+void SECTreeNodeX::Unlink() {
+  if (m_pParent != nullptr && m_pParent->m_pFirstChild == this) m_pParent->m_pFirstChild = m_pNextSibling;
+  if (m_pPrevSibling != nullptr) m_pPrevSibling->m_pNextSibling = m_pNextSibling;
+  if (m_pNextSibling != nullptr) m_pNextSibling->m_pPrevSibling = m_pPrevSibling;
+  m_pParent = m_pNextSibling = m_pPrevSibling = nullptr;
+}
+
+BOOL SECTreeNodeX::AddChild(SECTreeNodeX* pNode, INT_PTR nPos) {
+  if (nPos == kAddFirst || nPos == kAddLast || nPos == kAddLast2) {
+    if (pNode == nullptr) return FALSE;
+    pNode->m_pParent = this;
+    if (nPos == kAddFirst || m_pFirstChild == nullptr) {
+      pNode->m_pNextSibling = m_pFirstChild;
+      pNode->m_pPrevSibling = nullptr;
+      if (m_pFirstChild != nullptr) m_pFirstChild->m_pPrevSibling = pNode;
+      m_pFirstChild = pNode;
+      return TRUE;
+    }
+    SECTreeNode* last = RawLastChild(this);
+    last->m_pNextSibling = pNode;
+    pNode->m_pPrevSibling = last;
+    pNode->m_pNextSibling = nullptr;
+    return TRUE;
+  }
+  return AddChild(pNode, reinterpret_cast<SECTreeNodeX*>(nPos));
+}
+
+BOOL SECTreeNodeX::AddChild(SECTreeNodeX* pNode, SECTreeNodeX* pAfter) {
+  if (pNode == nullptr || pAfter == nullptr || pAfter->m_pParent != this) return FALSE;
+  pNode->m_pParent = this;
+  pNode->m_pPrevSibling = pAfter;
+  pNode->m_pNextSibling = pAfter->m_pNextSibling;
+  if (pAfter->m_pNextSibling != nullptr) pAfter->m_pNextSibling->m_pPrevSibling = pNode;
+  pAfter->m_pNextSibling = pNode;
+  return TRUE;
+}
+
+void SECTreeNodeX::SwapWithPrevSibling() {
+  SECTreeNode* prev = m_pPrevSibling;
+  if (prev == nullptr) return;
+  SECTreeNode* before = prev->m_pPrevSibling;
+  SECTreeNode* after = m_pNextSibling;
+  if (m_pParent != nullptr && m_pParent->m_pFirstChild == prev) m_pParent->m_pFirstChild = this;
+  if (before != nullptr) before->m_pNextSibling = this;
+  if (after != nullptr) after->m_pPrevSibling = prev;
+  m_pPrevSibling = before;
+  m_pNextSibling = prev;
+  prev->m_pPrevSibling = this;
+  prev->m_pNextSibling = after;
+}
+
+SECTreeNodeX* SECTreeNodeX::GetNextInPreOrder() const {
+  if (SECTreeNode* child = GetFirstChild()) return static_cast<SECTreeNodeX*>(child);
+  for (const SECTreeNode* node = this; node != nullptr; node = node->GetParent()) {
+    if (SECTreeNode* next = node->GetNextSibling()) return static_cast<SECTreeNodeX*>(next);
+  }
+  return nullptr;
+}
+
+SECTreeNodeX* SECTreeNodeX::GetPrevInPreOrder() const {
+  if (SECTreeNode* prev = GetPrevSibling()) return static_cast<SECTreeNodeX*>(prev)->GetLastDescendant();
+  return static_cast<SECTreeNodeX*>(GetParent());
+}
+
+BOOL SECTreeNodeX::IsAncestorOf(const SECTreeNode* pNode) const {
+  for (const SECTreeNode* up = pNode != nullptr ? pNode->GetParent() : nullptr; up != nullptr; up = up->GetParent()) {
+    if (up == this) return TRUE;
+  }
+  return FALSE;
+}
+
+void SECTreeNodeX::DeleteChildren() {
+  while (m_pFirstChild != nullptr) {
+    auto* leaf = static_cast<SECTreeNodeX*>(m_pFirstChild);
+    while (leaf->m_pFirstChild != nullptr) leaf = static_cast<SECTreeNodeX*>(leaf->m_pFirstChild);
+    leaf->Unlink();
+    delete leaf;
+  }
+}
+
+Node::Node() {
+  m_item.hItem = reinterpret_cast<HTREEITEM>(this);
+  m_item.iImage = -12;
+  m_item.iSelectedImage = -12;
+}
+
+Node::~Node() {
+  if (m_item.pszText != nullptr && m_item.pszText != LPSTR_TEXTCALLBACK) delete[] m_item.pszText;
+  m_item.pszText = nullptr;
+  DeleteChildren();
+}
+
+void Node::SetExpanded(BOOL bExpanded) {
+  if (bExpanded) m_item.state |= TVIS_EXPANDED;
+  else m_item.state &= ~static_cast<UINT>(TVIS_EXPANDED);
+}
