@@ -379,14 +379,17 @@ template <class List, class Write>
 BOOL ClassPageWriter::MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder,
                                   bool bFunctions, DocumentationProgress* pProgress, Write&& write) const {
   const CString strPageFolder = strFolder + m_cls.FileName() + "\\" + lpszSubfolder;
+  CString strLiteralFolder;  // resolved at the first page, then each page is made without a lookup
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const auto* pMember = list.GetNext(pos);
     const BOOL bDocumented = bFunctions ? IsFunctionDocumented(*m_pProject, pMember->m_nAccess)
                                         : IsVariableDocumented(*m_pProject, pMember->m_nAccess);
     if (!bDocumented) continue;
     if (IsRunStopped(pProgress)) return TRUE;
-    const CString strPath = strPageFolder + CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
-    TextOutStream out(strPath);
+    const CString strName = CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
+    const CString strPath = strPageFolder + strName;
+    if (strLiteralFolder.IsEmpty()) strLiteralFolder = GWExtFileSystem::LiteralFolder(strPageFolder);
+    TextOutStream out(strLiteralFolder + strName);
     if (!out.is_open()) return FALSE;
     if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
     WritePageHead(out, m_language, pMember->m_strUniqueName);

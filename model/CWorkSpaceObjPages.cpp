@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "core/CStdioFile.h"
 #include "core/TextStream.h"
@@ -23,15 +24,21 @@ void ShowCaption(DocumentationProgress* pProgress, const CString& strText) {
   if (pProgress != nullptr) pProgress->SetCaption(strText);
 }
 
-// Writes a page through `body`; FALSE when the file could not be created or written.
+// Writes a page through `body`; FALSE when the file could not be created or written. The page
+// is made at strOpenPath (strPath, or its literal form) and reported as strPath.
 template <class Body>
-BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& body) {
-  TextOutStream out(strPath);
+BOOL WritePage(const CString& strPath, const CString& strOpenPath, DocumentationProgress* pProgress, Body&& body) {
+  TextOutStream out(strOpenPath);
   if (!out.is_open()) return FALSE;
   body(out);
   if (!out.close()) return FALSE;
   if (pProgress != nullptr) pProgress->PageWritten(strPath);
   return TRUE;
+}
+
+template <class Body>
+BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& body) {
+  return WritePage(strPath, strPath, pProgress, std::forward<Body>(body));
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -105,17 +112,19 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
   const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
                                                  "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
   int nFailed = 0;
+  const CString strLiteralImageFolder = GWExtFileSystem::LiteralFolder(strImageFolder);
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     if (IsRunStopped(pProgress)) break;
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     pClass->CreateClassFolders(strFolder);
     if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
-    if (pClass->SaveClassDiagram(strImageFolder, *this) && pProgress != nullptr)
+    if (pClass->SaveClassDiagram(strLiteralImageFolder, *this) && pProgress != nullptr)
       pProgress->BitmapWritten(strImageFolder + pClass->FileName() + ".bmp");
     if (IsRunStopped(pProgress)) break;
     const CString strFixed = pClass->FileName();
     const CString strPath = strFolder + strFixed + "\\" + strFixed + ".htm";
-    const BOOL bPage = WritePage(strPath, pProgress, [&](TextOutStream& out) {
+    const CString strLiteralPath = GWExtFileSystem::LiteralFolder(strFolder + strFixed + "\\") + strFixed + ".htm";
+    const BOOL bPage = WritePage(strPath, strLiteralPath, pProgress, [&](TextOutStream& out) {
       WritePageHead(out, language, pClass->m_strClassName);
       switch (language) {
         case DocLanguage::GB: pClass->WriteGBClassPage(out, *this); break;

@@ -6,6 +6,7 @@
 
 #include "model/AddFolder.h"
 #include "os/FileApi.h"
+#include "os/Paths.h"
 #include "win/WinUser.h"
 
 namespace {
@@ -132,6 +133,12 @@ BOOL GWExtFileSystem::CreateFolders(const CString& path) {
     prefix += '\\';
   }
   return bResult;
+}
+
+CString GWExtFileSystem::LiteralFolder(const CString& path) {
+  std::string native = brambolt::NativePath(static_cast<LPCTSTR>(path));
+  if (native.empty() || native.back() != '/') native += '/';
+  return CString("\\\\?\\") + native.c_str();
 }
 
 BOOL GWExtFileSystem::RemoveFolderTree(const CString& path, HWND hWnd, BOOL bRecursive) {

@@ -27,6 +27,9 @@ class GWExtFileSystem : public CObject {
   BOOL CloseFile(CFile* file);
   static BOOL CreateDirectoryPath(const CString& path);
   static BOOL IsDirectory(const CString& path);
+  // The folder resolved once, as a path prefix that names the files a run makes there without
+  // looking each up again: "\\?\" + its native path + "/".
+  static CString LiteralFolder(const CString& path);
 
   // The backslash is the only separator here; a slash is part of a name.
   CString GetFileName(const CString& path);

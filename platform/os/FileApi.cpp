@@ -365,7 +365,9 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
     return INVALID_HANDLE_VALUE;
   }
   if (dwFlagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) file->DeleteOnClose();
-  if (truncate && ::ftruncate(fd, 0) != 0) {
+  // Only a file with content is truncated: truncating a new, empty file changes nothing but makes
+  // ext4 write it to disk at its close.
+  if (truncate && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
     SetLastErrorFromErrno(errno, path);
     return INVALID_HANDLE_VALUE;
   }

@@ -20,6 +20,11 @@ bool Exists(const std::string& path) {
 
 bool IsSeparatorByte(char c) { return c == '\\' || c == '/'; }
 
+// The prefix of a path that is taken literally, as on Windows: no case-insensitive lookup.
+constexpr std::string_view kLiteralPrefix = "\\\\?\\";
+
+bool IsLiteral(std::string_view path) { return path.substr(0, kLiteralPrefix.size()) == kLiteralPrefix; }
+
 }  // namespace
 
 bool IsPathLeadByte(unsigned char c) {
@@ -61,6 +66,7 @@ bool FileNamesEqualNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string NativePathSyntax(std::string_view in) {
+  if (IsLiteral(in)) in.remove_prefix(kLiteralPrefix.size());
   std::string out;
   out.reserve(in.size() + 1);
   std::size_t i = 0;
@@ -101,7 +107,7 @@ std::string NativePathSyntax(std::string_view in) {
 
 std::string NativePath(std::string_view winPath) {
   std::string path = NativePathSyntax(winPath);
-  if (path.empty() || Exists(path)) return path;
+  if (path.empty() || IsLiteral(winPath) || Exists(path)) return path;
 
   // The converted path has single '/' separators; a trailing one is kept. Most often only the last
   // name is new or spelled otherwise, in a folder that exists as spelled: then that name alone

@@ -15,6 +15,9 @@ namespace brambolt {
 //   or `$BRAMBOLT_UNC_ROOT` when set.
 // - When the path does not exist as spelled, the longest existing prefix is resolved
 //   case-insensitively, component by component; components past it keep their spelling.
+// - A path starting `\\?\` is taken literally, as Windows takes it: the rest is converted as
+//   above (`\\?\C:\a` is `/a`, `\\?\/tmp/a` is `/tmp/a`) but never looked up. A caller that
+//   resolved a folder once names the files it makes there this way.
 // NULL and "" give "".
 std::string NativePath(const char* winPath);
 std::string NativePath(std::string_view winPath);

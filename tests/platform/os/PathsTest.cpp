@@ -59,6 +59,15 @@ TEST(Paths, ResolvesLetterCaseComponentByComponent) {
   EXPECT_EQ(NativePath(dir.Path() + "/HTMLS/"), dir / "Htmls/");
 }
 
+TEST(Paths, LiteralPathsAreNeverLookedUp) {
+  TempDir dir;
+  dir.Write("Htmls/Index.htm", "x");
+  EXPECT_EQ(NativePath("\\\\?\\" + dir.Path() + "\\htmls\\index.HTM"), dir / "htmls/index.HTM");
+  EXPECT_EQ(NativePath("\\\\?\\" + dir.Path() + "/Htmls/Index.htm"), dir / "Htmls/Index.htm");
+  EXPECT_EQ(NativePath("\\\\?\\C:\\a\\b"), "/a/b");
+  EXPECT_EQ(NativePathSyntax("\\\\?\\/tmp/a"), "/tmp/a");
+}
+
 TEST(Paths, DotComponentsStayWhileNamesAroundThemResolve) {
   TempDir dir;
   dir.Write("Htmls/Index.htm");
