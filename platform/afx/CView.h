@@ -55,6 +55,11 @@ class CView : public CWnd {
   virtual DROPEFFECT OnDropEx(COleDataObject* pDataObject, DROPEFFECT dropDefault, DROPEFFECT dropList, CPoint point);
   virtual DROPEFFECT OnDragScroll(DWORD dwKeyState, CPoint point);
 
+  // ID_FILE_PRINT and ID_FILE_PRINT_DIRECT (no dialog), mapped by the application's views (so
+  // public: message maps are built outside the class): the pages chosen go to the printer, or
+  // to a PDF file for "Print to File".
+  afx_msg void OnFilePrint();
+
   CDocument* m_pDocument = nullptr;
 
  protected:

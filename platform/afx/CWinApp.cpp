@@ -207,7 +207,9 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
   }
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    bool flag = !arg.empty() && (arg[0] == '-' || arg[0] == '/');
+    // "/p" is a switch, "/home/me/a.h" a file: an absolute path has a second slash or exists.
+    bool flag = !arg.empty() && (arg[0] == '-' || (arg[0] == '/' && arg.find('/', 1) == std::string::npos &&
+                                                    ::GetFileAttributes(arg.c_str()) == INVALID_FILE_ATTRIBUTES));
     rCmdInfo.ParseParam(flag ? arg.c_str() + 1 : arg.c_str(), flag, i + 1 == args.size());
   }
 }
@@ -218,9 +220,19 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
       OnFileNew();
       return TRUE;
     case CCommandLineInfo::FileOpen:
-    case CCommandLineInfo::FilePrint:
-    case CCommandLineInfo::FilePrintTo:
       return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo: {
+      // Open, print without the dialog (to the printer /pt names), and end: FALSE tells the
+      // caller there is nothing left to run.
+      if (OpenDocumentFile(rCmdInfo.m_strFileName) == nullptr) return FALSE;
+      if (m_pMainWnd != nullptr) {
+        m_pCmdInfo = &rCmdInfo;
+        m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+        m_pCmdInfo = nullptr;
+      }
+      return FALSE;
+    }
     case CCommandLineInfo::AppRegister:
     case CCommandLineInfo::AppUnregister:
       return FALSE;  // nothing to run: registering is all there was to do

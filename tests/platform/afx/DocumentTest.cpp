@@ -311,6 +311,8 @@ TEST(CommandLine, StandardSwitchesAndTheFileName) {
   const Case cases[] = {{{"prog"}, CCommandLineInfo::FileNew, ""},
                         {{"prog", "x.tdc"}, CCommandLineInfo::FileOpen, "x.tdc"},
                         {{"prog", "/p", "y.tdc"}, CCommandLineInfo::FilePrint, "y.tdc"},
+                        {{"prog", "/p", "/home/me/y.tdc"}, CCommandLineInfo::FilePrint, "/home/me/y.tdc"},
+                        {{"prog", "/usr"}, CCommandLineInfo::FileOpen, "/usr"},
                         {{"prog", "-Embedding"}, CCommandLineInfo::FileNew, ""}};
   for (const Case& c : cases) {
     std::vector<char*> argv;

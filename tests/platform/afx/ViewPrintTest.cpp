@@ -1,0 +1,289 @@
+// Printing from a view: the print dialog's range, copies and collation, "Print to File" with its
+// file name, direct printing to a CUPS printer, the "Printing" box's Cancel, and the message
+// when the spooler refuses the job.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "AfxTestResources.h"
+#include "afx/CPrintInfo.h"
+#include "afx/afx.h"
+#include "base/CodePage.h"
+#include "base/Convert.h"
+#include "platform/PdfProbe.h"
+#include "testing/FakeCups.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+void Press(HWND dialog, int id) { ::PostMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// The "Printing" box: the top-level window with the page-number line.
+HWND FindStatusBox() {
+  HWND found = nullptr;
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        if (::GetDlgItem(window, AFX_IDC_PRINT_PAGENUM) == nullptr) return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A document of numbered lines: `pages` pages of five lines; the last page also has a line in
+// simplified and one in traditional Chinese, each in its own code page.
+class LinesView : public CView {
+  DECLARE_DYNCREATE(LinesView)
+
+ public:
+  static inline UINT pages = 4;
+  static inline UINT cancelOnPage = 0;  // the page whose printing presses Cancel
+  static inline std::vector<UINT> printed;
+  static inline HWND statusSeen = nullptr;
+
+  void OnDraw(CDC*) override {}
+
+ protected:
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override {
+    pInfo->SetMaxPage(pages);
+    return DoPreparePrinting(pInfo);
+  }
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override {
+    printed.push_back(pInfo->m_nCurPage);
+    CFont font;
+    font.CreatePointFont(100, "Arial", pDC);
+    CFont* old = pDC->SelectObject(&font);
+    TEXTMETRIC tm;
+    pDC->GetTextMetrics(&tm);
+    int y = pInfo->m_rectDraw.top;
+    for (int line = 1; line <= 5; ++line, y += tm.tmHeight) {
+      CString text;
+      text.Format("Page %u line %d", pInfo->m_nCurPage, line);
+      pDC->TextOut(pInfo->m_rectDraw.left, y, text);
+    }
+    if (pInfo->m_nCurPage == pages) {
+      brambolt::ScopedCodePage simplified(936);
+      pDC->TextOut(pInfo->m_rectDraw.left, y, brambolt::Utf8ToCodePage(u8"打印预览", 936).c_str());
+      brambolt::ScopedCodePage traditional(950);
+      pDC->TextOut(pInfo->m_rectDraw.left, y + tm.tmHeight, brambolt::Utf8ToCodePage(u8"列印預覽", 950).c_str());
+    }
+    pDC->SelectObject(old);
+    if (pInfo->m_nCurPage == cancelOnPage) {
+      statusSeen = FindStatusBox();
+      if (statusSeen) Press(statusSeen, IDCANCEL);
+    }
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(LinesView, CView)
+BEGIN_MESSAGE_MAP(LinesView, CView)
+  ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+END_MESSAGE_MAP()
+
+class PrintApp : public CWinApp {
+ public:
+  PrintApp() : CWinApp("Print App") {}
+};
+
+class ViewPrinting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(testing::TempDir()) / ("brambolt-viewprint-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    LinesView::pages = 4;
+    LinesView::cancelOnPage = 0;
+    LinesView::printed.clear();
+    LinesView::statusSeen = nullptr;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(LinesView);
+    frame_ = new CFrameWnd;
+    ASSERT_TRUE(frame_->Create(nullptr, "Lines", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, nullptr, 0,
+                               &context));
+    app_.m_pMainWnd = frame_;
+    view_ = static_cast<CView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST)));
+    frame_->SetActiveView(view_);
+  }
+  void TearDown() override {
+    // Whatever else came up is closed, and the test fails for it.
+    EXPECT_TRUE(answers_.Unanswered().empty());
+    frame_->DestroyWindow();
+    app_.m_pMainWnd = nullptr;
+    fs::remove_all(dir_);
+  }
+  // Sends a command to the frame as a menu would.
+  void Command(UINT id) { frame_->SendMessage(WM_COMMAND, id, 0); }
+  // Answers the print dialog with a range and copies, then the file name of "Print to File".
+  void AnswerPrint(int from, int to, int copies, bool collate, const std::string& file) {
+    answers_.When(nullptr, "Print", [=](HWND dialog) {
+      if (from > 0) {
+        ::CheckRadioButton(dialog, rad1, rad3, rad3);
+        ::SetDlgItemText(dialog, edt1, std::to_string(from).c_str());
+        ::SetDlgItemText(dialog, edt2, std::to_string(to).c_str());
+      }
+      ::SetDlgItemText(dialog, edt3, std::to_string(copies).c_str());
+      ::CheckDlgButton(dialog, chx2, collate ? BST_CHECKED : BST_UNCHECKED);
+      Press(dialog, IDOK);
+    });
+    if (!file.empty())
+      answers_.When(nullptr, "Print to File", [=](HWND dialog) {
+        ::SetDlgItemText(dialog, edt1, file.c_str());
+        Press(dialog, IDOK);
+      });
+  }
+  // The lines of the PDF that start with "Page", in order.
+  static std::vector<std::string> PageLines(const std::string& pdf) {
+    std::vector<std::string> lines;
+    std::istringstream in(pdfprobe::Text(pdf));
+    for (std::string line; std::getline(in, line);) {
+      size_t at = line.find("Page ");
+      if (at != std::string::npos) lines.push_back(line.substr(at, line.find_last_not_of(" \f") - at + 1));
+    }
+    return lines;
+  }
+  static std::vector<std::string> Lines(std::initializer_list<int> pages) {
+    std::vector<std::string> lines;
+    for (int page : pages)
+      for (int line = 1; line <= 5; ++line) lines.push_back("Page " + std::to_string(page) + " line " + std::to_string(line));
+    return lines;
+  }
+
+  UiSession session_;
+  ModalAnswers answers_;
+  PrintApp app_;
+  CFrameWnd* frame_ = nullptr;
+  CView* view_ = nullptr;
+  fs::path dir_;
+};
+
+TEST_F(ViewPrinting, EveryPageToAFileWithItsTextInOrder) {
+  FakeCups cups;  // no printers: "Print to File" only
+  std::string file = (dir_ / "all.pdf").string();
+  AnswerPrint(0, 0, 1, false, file);
+  Command(ID_FILE_PRINT);
+  EXPECT_EQ(LinesView::printed, (std::vector<UINT>{1, 2, 3, 4}));
+  pdfprobe::Info info = pdfprobe::ReadInfo(file);
+  EXPECT_EQ(info.pages, 4);
+  EXPECT_NEAR(info.width, 612, 1);  // Letter, portrait
+  EXPECT_NEAR(info.height, 792, 1);
+  EXPECT_EQ(PageLines(file), Lines({1, 2, 3, 4}));
+  std::string text = pdfprobe::Text(file);
+  EXPECT_NE(text.find("打印预览"), std::string::npos);
+  EXPECT_NE(text.find("列印預覽"), std::string::npos);
+  EXPECT_TRUE(::IsWindowEnabled(frame_->m_hWnd));
+  EXPECT_EQ(FindStatusBox(), nullptr);
+}
+
+TEST_F(ViewPrinting, ARangeWithCopiesCollatedOrNot) {
+  FakeCups cups;
+  std::string collated = (dir_ / "collated.pdf").string(), grouped = (dir_ / "grouped.pdf").string();
+  AnswerPrint(2, 3, 2, true, collated);
+  Command(ID_FILE_PRINT);
+  EXPECT_EQ(PageLines(collated), Lines({2, 3, 2, 3}));
+  AnswerPrint(2, 3, 2, false, grouped);
+  Command(ID_FILE_PRINT);
+  EXPECT_EQ(PageLines(grouped), Lines({2, 2, 3, 3}));
+}
+
+TEST_F(ViewPrinting, DirectPrintingGoesToTheDefaultPrinterWithoutADialog) {
+  FakeCups cups({"Office", "Lab"}, "Lab");
+  Command(ID_FILE_PRINT_DIRECT);
+  ASSERT_EQ(cups.Jobs().size(), 1u);
+  EXPECT_EQ(cups.Jobs()[0].printer, "Lab");
+  EXPECT_EQ(cups.Jobs()[0].copies, 1);
+  EXPECT_EQ(cups.Jobs()[0].pdf.rfind("%PDF", 0), 0u);
+  EXPECT_EQ(LinesView::printed, (std::vector<UINT>{1, 2, 3, 4}));
+}
+
+TEST_F(ViewPrinting, CopiesOfAPrinterJobAreTheSpoolersToMake) {
+  FakeCups cups({"Office"}, "Office");
+  AnswerPrint(0, 0, 3, true, "");
+  Command(ID_FILE_PRINT);
+  ASSERT_EQ(cups.Jobs().size(), 1u);
+  EXPECT_EQ(cups.Jobs()[0].copies, 3);
+  EXPECT_TRUE(cups.Jobs()[0].collate);
+  EXPECT_EQ(LinesView::printed, (std::vector<UINT>{1, 2, 3, 4}));  // each page once
+}
+
+TEST_F(ViewPrinting, CancelInTheMiddleLeavesNoFileAndNoMessage) {
+  FakeCups cups;
+  LinesView::cancelOnPage = 2;
+  AnswerPrint(0, 0, 1, false, (dir_ / "cancelled.pdf").string());
+  Command(ID_FILE_PRINT);
+  EXPECT_NE(LinesView::statusSeen, nullptr);
+  EXPECT_EQ(LinesView::printed, (std::vector<UINT>{1, 2}));
+  EXPECT_TRUE(fs::is_empty(dir_));
+  EXPECT_TRUE(::IsWindowEnabled(frame_->m_hWnd));
+}
+
+TEST_F(ViewPrinting, ARefusedJobIsReportedWithTheSpoolersReason) {
+  FakeCups cups({"Office"}, "Office");
+  cups.RefuseJobs("The printer is stopped.");
+  std::string shown;
+  answers_.When(nullptr, "Print App", [&](HWND box) {
+    char text[512] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+    shown = text;
+    Press(box, IDOK);
+  });
+  Command(ID_FILE_PRINT_DIRECT);
+  EXPECT_NE(shown.find("The printer is stopped."), std::string::npos) << shown;
+  EXPECT_TRUE(cups.Jobs().empty());
+}
+
+class LinesDoc : public CDocument {
+  DECLARE_DYNCREATE(LinesDoc)
+
+ public:
+  void Serialize(CArchive&) override {}
+};
+
+IMPLEMENT_DYNCREATE(LinesDoc, CDocument)
+
+TEST(ShellPrinting, PrintToOpensPrintsToTheNamedPrinterWithoutADialogAndEnds) {
+  UiSession session;
+  ModalAnswers answers;
+  FakeCups cups({"Office"}, "Office");
+  answers.When(nullptr, nullptr, [](HWND w) {
+    char text[256] = {};
+    char message[512] = {};
+    ::GetWindowText(w, text, sizeof text);
+    ::GetDlgItemText(w, 0xFFFF, message, sizeof message);
+    ADD_FAILURE() << "unexpected window: " << text << ": " << message;
+    ::PostMessage(w, WM_CLOSE, 0, 0);
+  }, true);
+  LinesView::pages = 2;
+  LinesView::printed.clear();
+  fs::path dir = fs::path(testing::TempDir()) / ("brambolt-shellprint-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  std::string doc = (dir / "lines.txt").string(), out = (dir / "lines.pdf").string();
+  std::ofstream(doc) << "";
+  {
+    PrintApp app;
+    app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(LinesDoc), RUNTIME_CLASS(CFrameWnd),
+                                              RUNTIME_CLASS(LinesView)));
+    std::vector<const char*> args{"prog", "/pt", doc.c_str(), brambolt::kPrintToFileName, "winspool", out.c_str()};
+    brambolt::afx::SetCommandLine(static_cast<int>(args.size()), const_cast<char**>(args.data()));
+    CCommandLineInfo info;
+    app.ParseCommandLine(info);
+    EXPECT_FALSE(app.ProcessShellCommand(info)) << "nothing is left to run";
+    EXPECT_EQ(app.m_pCmdInfo, nullptr);
+    app.CloseAllDocuments(TRUE);
+  }
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(pdfprobe::ReadInfo(out).pages, 2);
+  EXPECT_TRUE(cups.Jobs().empty());
+  fs::remove_all(dir);
+}
+
+}  // namespace
