@@ -798,6 +798,8 @@ void SECListEngine<Base>::DrawItems(SECListPaintContext* pContext) {
       row.top = row.bottom;
       row.bottom = row.top + std::max(item->m_cy, 0) + GetRowSpacing();
       pContext->m_rcRow = row;
+      // A printed page ends with the last whole row; the next page starts with the cut one.
+      if (pContext->m_bPrinting && row.bottom > area.bottom && index > m_nTopRow) break;
       CRect visible;
       if (pContext->m_bPrinting || visible.IntersectRect(&row, &clip) || row.Height() == 0) {
         pContext->m_lvi.mask = 0;

@@ -4,6 +4,8 @@
 
 #include "widgets/SECListBase.h"
 
+class CPrintInfo;
+
 class SECListCtrl : public SECListBaseC {
   DECLARE_DYNAMIC(SECListCtrl)
 
@@ -25,6 +27,22 @@ class SECListView : public SECListBaseV {
   void OnDraw(CDC* pDC) override;
   void GetClientRect(LPRECT lpRect) const override;
   CDC* CreateClientDC(BOOL* pbOwned) override;
+
+  // ---- printing and print preview (SECListViewPrint.cpp) ----
+  void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  // Moves the top row to the first row of the next page; FALSE when no row is left.
+  virtual BOOL NextPrintPage(CDC* pDC);
+  // Maps the printer DC so one logical unit is one screen pixel and takes the page rectangle.
+  virtual void PreparePrinterDC(CDC* pDC);
+  // Walks from row 0 to the page (preview); TRUE when the page exists.
+  virtual BOOL GotoPrintPage(UINT nPage, CDC* pDC);
+  virtual BOOL CreatePrintFonts(CDC* pDC);
+  virtual BOOL DeletePrintFonts();
+  BOOL IsPrinting() const { return m_bPrinting; }
 
   afx_msg void OnPaint();
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);

@@ -750,7 +750,7 @@ BOOL SECTreeEngine<ListBase>::ExpandInternal(Node* pNode, UINT nCode, BOOL bRedr
   this->GetListArea(&areaBefore);
   if ((nCode & 0x0F) == TVE_TOGGLE) nCode = pNode->IsExpanded() ? TVE_COLLAPSE : TVE_EXPAND;
   if (SendItemExpanding(hItem, nCode) == 1) return FALSE;
-  if (GetNode(hItem) == nullptr) return FALSE;  // the parent deleted it meanwhile
+  if (pNode != m_pRoot && GetNode(hItem) == nullptr) return FALSE;  // the parent deleted it meanwhile
   int row = pNode == m_pRoot ? -1 : GetItemRow(hItem);
   bool expanded = false;
   if (nCode == TVE_EXPAND) {
@@ -798,7 +798,7 @@ BOOL SECTreeEngine<ListBase>::ExpandInternal(Node* pNode, UINT nCode, BOOL bRedr
 
 template <class ListBase>
 void SECTreeEngine<ListBase>::ExpandAllInternal(Node* pNode) {
-  if (!ExpandInternal(pNode, TVE_EXPAND, FALSE, FALSE, TRUE)) return;
+  if (pNode != m_pRoot && !ExpandInternal(pNode, TVE_EXPAND, FALSE, FALSE, TRUE)) return;
   for (Node* child = pNode->FirstChild(); child != nullptr; child = child->NextSibling()) {
     if (child->FirstChild() != nullptr || child->m_item.cChildren != 0) ExpandAllInternal(child);
   }

@@ -261,6 +261,18 @@ TEST(Tree, KeysCollapseExpandAndWalkTheLevels) {
   EXPECT_GE(host.parent.Count(TVN_KEYDOWN), 5);
 }
 
+TEST(Tree, ExpandAllFromTheRootOpensEveryLevelInOnePass) {
+  TreeHost host;
+  HTREEITEM a = host.Add("a");
+  HTREEITEM a1 = host.Add("a1", a);
+  host.Add("a11", a1);
+  HTREEITEM b = host.Add("b");
+  host.Add("b1", b);
+  ASSERT_TRUE(host.list.ExpandAll(TVI_ROOT));
+  EXPECT_EQ(host.Rows(), (std::vector<std::string>{"a", "a1", "a11", "b", "b1"}));
+  EXPECT_EQ(host.parent.Count(TVN_ITEMEXPANDED), 3);
+}
+
 TEST(Tree, ClickingTheButtonTogglesWithoutSelecting) {
   TreeHost host;
   HTREEITEM first = host.Add("first");
