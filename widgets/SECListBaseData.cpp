@@ -560,23 +560,32 @@ BOOL SECListEngine<Base>::DeleteAllItems() {
 
 template <class Base>
 void SECListEngine<Base>::ReplaceRows(std::vector<SECListItem*> rows) {
-  auto recordOf = [this](int row) { return GetItemRecord(row); };
-  SECListItem* focus = recordOf(m_nFocusRow);
-  SECListItem* anchor = recordOf(m_nAnchorRow);
-  SECListItem* drop = recordOf(m_nDropRow);
-  SECListItem* edited = recordOf(m_nEditedRow);
-  SECListItem* armed = recordOf(m_nArmedRow);
-  SECListItem* top = recordOf(m_nTopRow);
-  for (SECListItem* item : m_items) item->m_nRowHint = -2;  // marks the old rows
-  for (int row : m_selection) m_items[static_cast<size_t>(row)]->m_nRowHint = -3;
+  // An edit of a row that goes away ends first, while the rows are still as it knows them.
+  constexpr int kNew = -5, kOld = -2, kOldSelected = -3;
+  for (SECListItem* item : rows) item->m_nRowHint = kNew;
+  SECListItem* edited = GetItemRecord(m_nEditedRow);
+  if (edited != nullptr && edited->m_nRowHint != kNew) EndLabelEdit(FALSE);
+  m_nRowHintsValid = 0;
+  SECListItem* focus = GetItemRecord(m_nFocusRow);
+  SECListItem* anchor = GetItemRecord(m_nAnchorRow);
+  SECListItem* drop = GetItemRecord(m_nDropRow);
+  SECListItem* armed = GetItemRecord(m_nArmedRow);
+  SECListItem* top = GetItemRecord(m_nTopRow);
+  edited = GetItemRecord(m_nEditedRow);
+  for (SECListItem* item : m_items) item->m_nRowHint = kOld;
+  for (int row : m_selection) m_items[static_cast<size_t>(row)]->m_nRowHint = kOldSelected;
   std::vector<int> selection;
   for (size_t row = 0; row < rows.size(); ++row) {
-    if (rows[row]->m_nRowHint == -3) selection.push_back(static_cast<int>(row));
+    if (rows[row]->m_nRowHint == kOldSelected) selection.push_back(static_cast<int>(row));
     rows[row]->m_nRowHint = static_cast<int>(row);
     AddSubItemsChecked(rows[row]);
   }
+  // Records not kept are forgotten before they are deleted.
+  for (SECListItem** kept : {&focus, &anchor, &drop, &armed, &top, &edited}) {
+    if (*kept != nullptr && (*kept)->m_nRowHint < 0) *kept = nullptr;
+  }
   for (SECListItem* item : m_items) {
-    if (item->m_nRowHint < 0) delete item;  // not kept
+    if (item->m_nRowHint < 0) delete item;
   }
   m_items = std::move(rows);
   m_nRowHintsValid = GetItemCount();
@@ -585,7 +594,6 @@ void SECListEngine<Base>::ReplaceRows(std::vector<SECListItem*> rows) {
   m_nAnchorRow = RowOfRecord(anchor);
   m_nDropRow = RowOfRecord(drop);
   m_nArmedRow = RowOfRecord(armed);
-  if (edited != nullptr && RowOfRecord(edited) < 0) EndLabelEdit(FALSE);
   m_nEditedRow = RowOfRecord(edited);
   int newTop = RowOfRecord(top);
   m_nTopRow = newTop >= 0 ? newTop : std::clamp(m_nTopRow, 0, std::max(0, GetItemCount() - 1));
