@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -545,16 +546,24 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   if (!IsWindow(hwnd)) return nullptr;
   Table& t = TheTable();
   HMENU existing = nullptr;
+  // Copies of windows that are gone are dropped as we pass. Which windows are gone is asked of
+  // the window manager outside the menu lock: the window manager takes the menu lock under its own.
+  std::vector<HWND> owners;
   {
     Lock lock(t.mutex);
-    // Copies of windows that are gone are dropped as we pass.
-    for (auto it = t.systemMenus.begin(); it != t.systemMenus.end();) {
-      if (it->first != hwnd && !IsWindow(it->first)) {
-        DestroyRecursive(t, it->second);
-        it = t.systemMenus.erase(it);
-      } else {
-        ++it;
-      }
+    for (const auto& entry : t.systemMenus)
+      if (entry.first != hwnd) owners.push_back(entry.first);
+  }
+  std::vector<HWND> gone;
+  for (HWND owner : owners)
+    if (!IsWindow(owner)) gone.push_back(owner);
+  {
+    Lock lock(t.mutex);
+    for (HWND owner : gone) {
+      auto it = t.systemMenus.find(owner);
+      if (it == t.systemMenus.end()) continue;
+      DestroyRecursive(t, it->second);
+      t.systemMenus.erase(it);
     }
     auto it = t.systemMenus.find(hwnd);
     if (it != t.systemMenus.end()) existing = it->second;
