@@ -10,3 +10,4 @@
 #include "ole/COleDataObject.h"
 #include "ole/COleDropSource.h"
 #include "ole/COleDropTarget.h"
+#include "ole/Picture.h"

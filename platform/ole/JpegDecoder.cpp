@@ -1,0 +1,66 @@
+// JPEG files through libjpeg, read from memory; errors end the decoding instead of the process.
+#include <csetjmp>
+#include <cstdio>
+
+#include "ole/PictureCodecs.h"
+
+// libjpeg's header wants the C standard types declared first.
+#include <jpeglib.h>
+
+namespace brambolt::ole {
+namespace {
+
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+void OnMessage(j_common_ptr) {}
+
+}  // namespace
+
+bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
+  if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return false;
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+  info.err = jpeg_std_error(&errors.base);
+  errors.base.error_exit = OnError;
+  errors.base.output_message = OnMessage;
+  // What is allocated between setjmp and a longjmp back to it belongs to libjpeg (the row) or
+  // to the caller (the pixels), so the jump leaks nothing.
+  if (setjmp(errors.jump)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  if (info.image_width > kMaxPictureSide || info.image_height > kMaxPictureSide ||
+      info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  out.width = static_cast<int>(info.output_width);
+  out.height = static_cast<int>(info.output_height);
+  out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0xFF000000u);
+  out.transparent = false;
+  out.icon = false;
+  JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                              info.output_width * 3, 1);
+  const JSAMPLE* row = rows[0];
+  while (info.output_scanline < info.output_height) {
+    size_t y = info.output_scanline;
+    if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
+    uint32_t* p = &out.pixels[y * out.width];
+    for (int x = 0; x < out.width; ++x)
+      p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+
+}  // namespace brambolt::ole

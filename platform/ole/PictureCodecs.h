@@ -1,0 +1,36 @@
+// The picture file formats the picture object reads (BMP/DIB, ICO, GIF, JPEG) and writes (BMP,
+// ICO). They live here rather than over the foundation's image classes because the platform sits
+// beneath the foundation: BMP rows go through the window system's own DIB decoder, JPEG through
+// libjpeg (a dependency already), and ICO and GIF are decoded here.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/ByteOrder.h"
+
+namespace brambolt::ole {
+
+// Pixels top-down as 0xAARRGGBB; alpha is 0 (transparent, colour 0) or 255.
+struct PictureImage {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  bool transparent = false;  // some pixel has alpha 0
+  bool icon = false;         // read from an icon file: saved as one
+};
+
+// Each decoder refuses (false) what is not a well-formed file of its kind, reading nothing
+// outside `bytes`; images are limited to 32768 pixels a side.
+bool DecodeBmp(ByteSpan bytes, PictureImage& out);
+bool DecodeIco(ByteSpan bytes, PictureImage& out);
+bool DecodeGif(ByteSpan bytes, PictureImage& out);
+bool DecodeJpeg(ByteSpan bytes, PictureImage& out);
+
+// A 24-bit BMP file; an ICO file of one 32-bit image with its mask.
+std::vector<uint8_t> EncodeBmp(const PictureImage& image);
+std::vector<uint8_t> EncodeIco(const PictureImage& image);
+
+constexpr int kMaxPictureSide = 32768;
+
+}  // namespace brambolt::ole
