@@ -225,6 +225,15 @@ class RefCounted : public Interface {
   std::atomic<ULONG> refs_{1};
 };
 
+// An ObjectMaker for a class of this module: a new object, answering `riid`.
+template <class Object>
+HRESULT MakeObject(REFIID riid, void** ppv) {
+  auto* object = new Object;
+  HRESULT hr = object->QueryInterface(riid, ppv);
+  object->Release();
+  return hr;
+}
+
 // An interface a framework object carries for the system to call: it lives and dies with that
 // object, so references are not counted.
 template <class Interface, const IID& iid>

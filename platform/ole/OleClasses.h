@@ -18,5 +18,6 @@ std::span<const BuiltInClass> BuiltInClasses();
 
 // The makers, each beside its class.
 HRESULT MakeRegExp(REFIID riid, void** ppv);
+HRESULT MakeShellLink(REFIID riid, void** ppv);
 
 }  // namespace brambolt::ole

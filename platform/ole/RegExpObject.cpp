@@ -270,11 +270,6 @@ class RegExpObject final : public DispatchObject {
 
 }  // namespace
 
-HRESULT MakeRegExp(REFIID riid, void** ppv) {
-  auto* object = new RegExpObject;
-  HRESULT hr = object->QueryInterface(riid, ppv);
-  object->Release();
-  return hr;
-}
+HRESULT MakeRegExp(REFIID riid, void** ppv) { return MakeObject<RegExpObject>(riid, ppv); }
 
 }  // namespace brambolt::ole

@@ -11,3 +11,4 @@
 #include "ole/COleDropSource.h"
 #include "ole/COleDropTarget.h"
 #include "ole/Picture.h"
+#include "ole/ShellLink.h"

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/base.h"
 
@@ -40,6 +41,10 @@ class Backend {
   // Text another program put on a foreign clipboard (UTF-8), asked for when the in-process
   // clipboard is empty; false when there is none.
   virtual bool ForeignClipboardText(std::string& /*utf8*/) { return false; }
+  // The registered formats (by name) another program offers on a foreign clipboard, and the
+  // bytes of one of them; asked for with the text, only names this process registered are taken.
+  virtual std::vector<std::string> ForeignClipboardFormats() { return {}; }
+  virtual bool ForeignClipboardData(const std::string& /*format*/, std::string& /*bytes*/) { return false; }
 
   // Reads events that are ready and injects them as input (see win/Input.h); never blocks.
   virtual void PumpEvents() {}

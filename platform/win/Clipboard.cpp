@@ -126,12 +126,20 @@ bool HasText(Clipboard& c) {
 void TakeForeignText(Clipboard& c) {
   if (!c.entries.empty()) return;
   std::string utf8;
-  if (!GetBackend().ForeignClipboardText(utf8)) return;
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::u16string w(static_cast<size_t>(std::max(n, 0)), u'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  std::string ansi = WideToAnsi(w, CP_ACP);
-  if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false});
+  if (GetBackend().ForeignClipboardText(utf8)) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::u16string w(static_cast<size_t>(std::max(n, 0)), u'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+    std::string ansi = WideToAnsi(w, CP_ACP);
+    if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false});
+  }
+  // Formats of the program's own registering (another instance's column block) come along.
+  for (const std::string& name : GetBackend().ForeignClipboardFormats()) {
+    ATOM format = FindAtomNoAdd(name.c_str());
+    std::string bytes;
+    if (format >= 0xC000 && !Find(c, format) && GetBackend().ForeignClipboardData(name, bytes) && !bytes.empty())
+      if (HANDLE h = MakeBlock(bytes.data(), bytes.size())) c.entries.push_back(Entry{format, h, false});
+  }
 }
 
 std::vector<UINT> Formats(Clipboard& c) {
