@@ -1,6 +1,7 @@
 // DragAcceptFiles, the HDROP block and the delivery of a drop.
 #include "backend/DropFiles.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "base/GlobalMemory.h"
@@ -56,6 +57,13 @@ BOOL DragQueryPoint(HDROP drop, LPPOINT point) {
 void DragFinish(HDROP drop) { GlobalFree(reinterpret_cast<HGLOBAL>(drop)); }
 
 namespace brambolt {
+
+namespace {
+std::atomic<ForeignDropTargets*> g_foreignTargets{nullptr};
+}  // namespace
+
+void SetForeignDropTargets(ForeignDropTargets* targets) { g_foreignTargets = targets; }
+ForeignDropTargets* GetForeignDropTargets() { return g_foreignTargets; }
 
 HWND DropTargetAt(POINT screen) {
   HWND desktop = GetDesktopWindow();

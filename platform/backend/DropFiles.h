@@ -2,6 +2,7 @@
 // carries, and the drop itself as the X11 backend (or a test) delivers it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,31 @@ HWND DropTargetAt(POINT screen);
 // Drops files (names as bytes) at a screen point: posts WM_DROPFILES with a new HDROP to the
 // drop target. False when no window there accepts files.
 bool DropFiles(POINT screen, const std::vector<std::string>& files);
+
+// A drag that another program brings over this program's windows, as the X11 backend sees it:
+// what it offers, and how to fetch that from the other program (waiting a moment for it; false
+// when it does not come).
+struct ForeignDrag {
+  bool offersText = false;   // UTF-8 text
+  bool offersFiles = false;  // a list of local files
+  std::function<bool(std::string& utf8)> text;
+  std::function<bool(std::vector<std::string>& files)> files;
+};
+
+// The drop targets such a drag may reach besides windows that accept files: the OLE module's
+// registered targets, installed by that module when it registers the first one. Calls come on
+// the user-interface thread; effects are DROPEFFECT_ bits (1 copy, 2 move), 0 for none.
+class ForeignDropTargets {
+ public:
+  virtual ~ForeignDropTargets() = default;
+  // The drag entered or moved to a screen point: the effect the target there answers.
+  virtual DWORD DragOver(POINT screen, DWORD keys, DWORD allowed, const ForeignDrag& drag) = 0;
+  virtual void DragLeave() = 0;
+  // Dropped at the last point: the effect the drop had.
+  virtual DWORD Drop(DWORD keys) = 0;
+};
+void SetForeignDropTargets(ForeignDropTargets* targets);
+ForeignDropTargets* GetForeignDropTargets();
 
 // The local files of a text/uri-list (file: URIs, percent escapes decoded to bytes); comments,
 // other schemes and other hosts' files are left out.

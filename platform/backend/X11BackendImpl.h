@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "backend/DropFiles.h"
 #include "backend/X11Keys.h"
 #include "gdi/Surface.h"
 #include "win/Backend.h"
@@ -82,6 +83,8 @@ class X11Backend final : public Backend {
   void Flash(HWND topLevel, bool on) override;
   void ClipboardChanged() override;
   bool ForeignClipboardText(std::string& utf8) override;
+  std::vector<std::string> ForeignClipboardFormats() override;
+  bool ForeignClipboardData(const std::string& format, std::string& bytes) override;
   void PumpEvents() override;
   bool HasEventSource() const override { return true; }
 
@@ -131,8 +134,15 @@ class X11Backend final : public Backend {
   void OnSelectionClear();
   // Waits (at most about a second) for an event of `type` on `xid` that `accept` takes.
   bool WaitForEvent(int type, Window xid, XEvent& out, const std::function<bool(XEvent&)>& accept);
-  // The CLIPBOARD owner's data as `target`; `answered` tells a refusal from no answer.
-  bool ConvertClipboard(Atom target, std::string& bytes, bool* answered);
+  // A selection owner's data as `target`; `answered` tells a refusal from no answer.
+  bool ConvertSelection(Atom selection, Atom target, Time time, std::string& bytes, bool* answered);
+  bool ConvertClipboard(Atom target, std::string& bytes, bool* answered) {
+    return ConvertSelection(atoms_.clipboard, target, lastTime_, bytes, answered);
+  }
+  // Whether the CLIPBOARD of another program may be asked now (and its owner answers at all).
+  bool MayAskClipboard();
+  // What a drag of another program offers, fetched through XdndSelection.
+  ForeignDrag OfferedByDrag();
 
   Display* display_;
   int screen_;
@@ -195,11 +205,19 @@ class X11Backend final : public Backend {
         uriList, dropTransfer, netWmIcon;
   } atoms_{};
 
+  // A CLIPBOARD owner that did not answer: not asked again while it owns the selection.
+  Window silentOwner_ = 0;
+
   // A drag from another program over our windows (XDND).
   struct Drag {
     Window source = 0;
     long version = 0;
     bool offersFiles = false;
+    Atom textTarget = 0;  // the text type to ask for, 0 when no text is offered
+    bool toTargets = false;  // going to the registered drop targets (ForeignDropTargets)
+    DWORD keys = 0;
+    Time time = 0;
+    Atom action = 0;  // the action last answered
     bool accepted = false;
     POINT point{};
     Window target = 0;  // set once dropped, while the file list is fetched

@@ -78,8 +78,8 @@ bool X11Backend::WaitForEvent(int type, Window xid, XEvent& out, const std::func
   }
 }
 
-bool X11Backend::ConvertClipboard(Atom target, std::string& bytes, bool* answered) {
-  XConvertSelection(display_, atoms_.clipboard, target, atoms_.transfer, selectionWindow_, lastTime_);
+bool X11Backend::ConvertSelection(Atom selection, Atom target, Time time, std::string& bytes, bool* answered) {
+  XConvertSelection(display_, selection, target, atoms_.transfer, selectionWindow_, time);
   XEvent e;
   *answered = WaitForEvent(SelectionNotify, selectionWindow_, e, [](XEvent&) { return true; });
   if (!*answered || e.xselection.property == None) return false;
@@ -115,21 +115,10 @@ bool X11Backend::ConvertClipboard(Atom target, std::string& bytes, bool* answere
   }
 }
 
-bool X11Backend::ForeignClipboardText(std::string& utf8) {
-  // Only the user-interface thread may talk to the server, and it must not be made to wait for
-  // another thread; a text held by another program is read when that thread opens the clipboard.
-  if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
-  if (XGetSelectionOwner(display_, atoms_.clipboard) == None) return false;
-  std::string bytes;
-  bool answered = false;
-  if (ConvertClipboard(atoms_.utf8String, bytes, &answered)) {
-    utf8 = std::move(bytes);
-    return true;
-  }
-  // An owner that does not answer is not asked twice: the user-interface thread waits meanwhile.
-  bytes.clear();
-  if (!answered || !ConvertClipboard(XA_STRING, bytes, &answered)) return false;
-  utf8.clear();
+namespace {
+
+std::string Latin1ToUtf8(const std::string& bytes) {
+  std::string utf8;
   for (unsigned char c : bytes) {
     if (c < 0x80) {
       utf8 += static_cast<char>(c);
@@ -138,7 +127,79 @@ bool X11Backend::ForeignClipboardText(std::string& utf8) {
       utf8 += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
+  return utf8;
+}
+
+}  // namespace
+
+bool X11Backend::MayAskClipboard() {
+  // Only the user-interface thread may talk to the server, and it must not be made to wait for
+  // another thread; what another program holds is read when that thread opens the clipboard.
+  if (!OnUiThread() || ownSelection_ || t_readingClipboard) return false;
+  Window owner = XGetSelectionOwner(display_, atoms_.clipboard);
+  return owner != None && owner != silentOwner_;
+}
+
+bool X11Backend::ForeignClipboardText(std::string& utf8) {
+  if (!MayAskClipboard()) return false;
+  std::string bytes;
+  bool answered = false;
+  if (ConvertClipboard(atoms_.utf8String, bytes, &answered)) {
+    utf8 = std::move(bytes);
+    return true;
+  }
+  // An owner that does not answer is not asked again: the user-interface thread waits meanwhile.
+  if (!answered) silentOwner_ = XGetSelectionOwner(display_, atoms_.clipboard);
+  bytes.clear();
+  if (!answered || !ConvertClipboard(XA_STRING, bytes, &answered)) return false;
+  utf8 = Latin1ToUtf8(bytes);
   return true;
+}
+
+std::vector<std::string> X11Backend::ForeignClipboardFormats() {
+  std::vector<std::string> names;
+  std::string bytes;
+  bool answered = false;
+  if (!MayAskClipboard() || !ConvertClipboard(atoms_.targets, bytes, &answered)) return names;
+  // Xlib hands 32-bit items over as longs.
+  for (size_t at = 0; at + sizeof(long) <= bytes.size(); at += sizeof(long)) {
+    long atom;
+    std::memcpy(&atom, bytes.data() + at, sizeof(long));
+    if (char* name = XGetAtomName(display_, static_cast<Atom>(atom))) {
+      names.emplace_back(name);
+      XFree(name);
+    }
+  }
+  return names;
+}
+
+bool X11Backend::ForeignClipboardData(const std::string& format, std::string& bytes) {
+  bool answered = false;
+  return MayAskClipboard() && ConvertClipboard(XInternAtom(display_, format.c_str(), False), bytes, &answered);
+}
+
+ForeignDrag X11Backend::OfferedByDrag() {
+  ForeignDrag offer;
+  offer.offersFiles = drag_.offersFiles;
+  offer.offersText = drag_.textTarget != 0;
+  offer.text = [this](std::string& utf8) {
+    std::string bytes;
+    bool answered = false;
+    if (drag_.textTarget == 0 ||
+        !ConvertSelection(atoms_.xdndSelection, drag_.textTarget, drag_.time, bytes, &answered))
+      return false;
+    utf8 = drag_.textTarget == XA_STRING ? Latin1ToUtf8(bytes) : bytes;
+    return true;
+  };
+  offer.files = [this](std::vector<std::string>& files) {
+    std::string list;
+    bool answered = false;
+    if (!drag_.offersFiles || !ConvertSelection(atoms_.xdndSelection, atoms_.uriList, drag_.time, list, &answered))
+      return false;
+    files = FilesOfUriList(list);
+    return true;
+  };
+  return offer;
 }
 
 void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
@@ -243,6 +304,9 @@ void X11Backend::OnDragMessage(XClientMessageEvent& e) {
       for (int i = 2; i < 5; ++i) types.push_back(static_cast<Atom>(e.data.l[i]));
     }
     drag_.offersFiles = std::find(types.begin(), types.end(), atoms_.uriList) != types.end();
+    // Text in the first of these types offered: UTF-8 ones before Latin-1.
+    for (Atom t : {atoms_.utf8String, XInternAtom(display_, "text/plain;charset=utf-8", False), XA_STRING})
+      if (!drag_.textTarget && std::find(types.begin(), types.end(), t) != types.end()) drag_.textTarget = t;
     return;
   }
   if (source != drag_.source || drag_.source == 0) return;
@@ -252,11 +316,37 @@ void X11Backend::OnDragMessage(XClientMessageEvent& e) {
     Window child;
     XTranslateCoordinates(display_, root_, e.window, rootX, rootY, &x, &y, &child);
     drag_.point = ScreenPoint(e.window, x, y);
-    drag_.accepted = drag_.offersFiles && DropTargetAt(drag_.point) != nullptr;
+    drag_.time = drag_.version >= 1 ? static_cast<Time>(e.data.l[3]) : CurrentTime;
+    Atom action = atoms_.xdndActionCopy;
+    ForeignDropTargets* targets = GetForeignDropTargets();
+    if (targets != nullptr && (drag_.offersFiles || drag_.textTarget)) {
+      // The program's drop targets choose copy or move by the keys: the source asking for a
+      // copy counts as Ctrl held, as it would in a drag inside the program.
+      Atom move = XInternAtom(display_, "XdndActionMove", False);
+      drag_.keys = MK_LBUTTON | (static_cast<Atom>(e.data.l[4]) == move ? 0 : MK_CONTROL);
+      drag_.toTargets = true;
+      DWORD effect = targets->DragOver(drag_.point, drag_.keys, 1 | 2, OfferedByDrag());
+      drag_.accepted = effect != 0;
+      if ((effect & 1) == 0 && (effect & 2) != 0) action = move;
+    } else {
+      drag_.accepted = drag_.offersFiles && DropTargetAt(drag_.point) != nullptr;
+    }
     // Bit 1: keep sending positions, the answer changes from window to window.
-    SendToSource(atoms_.xdndStatus, e.window, (drag_.accepted ? 1 : 0) | 2,
-                 drag_.accepted ? atoms_.xdndActionCopy : None);
+    SendToSource(atoms_.xdndStatus, e.window, (drag_.accepted ? 1 : 0) | 2, drag_.accepted ? action : None);
+    drag_.action = action;
   } else if (e.message_type == atoms_.xdndLeave) {
+    if (drag_.toTargets && GetForeignDropTargets()) GetForeignDropTargets()->DragLeave();
+    drag_ = Drag{};
+  } else if (e.message_type == atoms_.xdndDrop && drag_.toTargets && GetForeignDropTargets()) {
+    // The targets fetch what they take while they handle the drop.
+    drag_.time = drag_.version >= 1 ? static_cast<Time>(e.data.l[2]) : CurrentTime;
+    DWORD effect = 0;
+    if (drag_.accepted) {
+      effect = GetForeignDropTargets()->Drop(drag_.keys);
+    } else {
+      GetForeignDropTargets()->DragLeave();
+    }
+    SendToSource(atoms_.xdndFinished, e.window, effect ? 1 : 0, effect ? drag_.action : None);
     drag_ = Drag{};
   } else if (e.message_type == atoms_.xdndDrop) {
     if (!drag_.accepted) {

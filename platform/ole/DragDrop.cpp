@@ -1,12 +1,11 @@
-// Drag and drop: the drop targets registered for windows, and DoDragDrop's loop that follows the
-// mouse, asks the target under it, shows the effect and drops or cancels. Windows that accept
-// files (DragAcceptFiles) take a dragged file list as a WM_DROPFILES drop.
+// Drag and drop: the drop targets registered for windows, the tracking of the target under a
+// drag, and DoDragDrop's loop that follows the mouse, shows the effect and drops or cancels.
 #include <map>
 #include <mutex>
 
 #include "backend/DropFiles.h"
 #include "base/GlobalMemory.h"
-#include "ole/OleIdl.h"
+#include "ole/DropTracker.h"
 #include "win/ModalLoop.h"
 
 namespace brambolt::ole {
@@ -74,20 +73,95 @@ std::vector<std::string> DroppedFiles(LPDATAOBJECT data) {
   return names;
 }
 
-// One drag: where it is, the target under it and the last answer.
+}  // namespace
+
+DropTracker::DropTracker(LPDATAOBJECT data, DWORD allowed) : data_(data), allowed_(allowed) {}
+
+HWND DropTracker::TargetWindow(LPDROPTARGET* target) const {
+  HWND desktop = GetDesktopWindow();
+  for (HWND h = WindowFromPoint(point_); h != nullptr && h != desktop; h = GetAncestor(h, GA_PARENT))
+    if ((*target = RegisteredTarget(h)) != nullptr) return h;
+  *target = nullptr;
+  return nullptr;
+}
+
+LPDROPTARGET DropTracker::Current() const {
+  if (targetWindow_ == nullptr || !IsWindow(targetWindow_)) return nullptr;
+  LPDROPTARGET t = RegisteredTarget(targetWindow_);
+  return t == target_ ? t : nullptr;
+}
+
+void DropTracker::Leave() {
+  if (LPDROPTARGET t = Current()) t->DragLeave();
+  targetWindow_ = nullptr;
+  target_ = nullptr;
+  fileWindow_ = nullptr;
+  effect_ = DROPEFFECT_NONE;
+}
+
+DWORD DropTracker::Move(POINT point, DWORD keys) {
+  point_ = point;
+  keys_ = keys;
+  LPDROPTARGET target = nullptr;
+  HWND window = TargetWindow(&target);
+  POINTL at{point_.x, point_.y};
+  DWORD effect = allowed_;
+  if (window != targetWindow_ || target != target_ || Current() == nullptr) {
+    Leave();
+    targetWindow_ = window;
+    target_ = target;
+    if (target == nullptr || FAILED(target->DragEnter(data_, keys_, at, &effect))) effect = DROPEFFECT_NONE;
+  } else if (FAILED(target->DragOver(keys_, at, &effect))) {
+    effect = DROPEFFECT_NONE;
+  }
+  if (target_ == nullptr) {
+    fileWindow_ = Offers(data_, CF_HDROP) ? DropTargetAt(point_) : nullptr;
+    effect = fileWindow_ ? FileDropEffect(allowed_) : DROPEFFECT_NONE;
+  }
+  effect_ = effect & (allowed_ | DROPEFFECT_SCROLL);
+  return effect_;
+}
+
+DWORD DropTracker::Drop(DWORD keys) {
+  keys_ = keys;
+  POINTL at{point_.x, point_.y};
+  if ((effect_ & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE) {
+    Leave();
+    return DROPEFFECT_NONE;
+  }
+  DWORD result = DROPEFFECT_NONE;
+  if (LPDROPTARGET t = Current()) {
+    // The target may destroy its window (and itself) in Drop: nothing of it is touched after.
+    targetWindow_ = nullptr;
+    target_ = nullptr;
+    DWORD effect = allowed_;
+    if (FAILED(t->Drop(data_, keys_, at, &effect))) effect = DROPEFFECT_NONE;
+    result = effect & allowed_;
+  } else if (fileWindow_ != nullptr && IsWindow(fileWindow_)) {
+    result = DropFiles(point_, DroppedFiles(data_)) ? effect_ & ~DROPEFFECT_SCROLL : DROPEFFECT_NONE;
+  }
+  fileWindow_ = nullptr;
+  effect_ = DROPEFFECT_NONE;
+  return result;
+}
+
+namespace {
+
+// One drag of this program: the modal loop that follows the mouse, asks the source whether to
+// go on, and shows the effect.
 class Drag {
  public:
-  Drag(LPDATAOBJECT data, LPDROPSOURCE source, DWORD allowed) : data_(data), source_(source), allowed_(allowed) {}
+  Drag(LPDATAOBJECT data, LPDROPSOURCE source, DWORD allowed) : source_(source), tracker_(data, allowed) {}
 
   HRESULT Run(DWORD* effect) {
     WNDCLASS wc{};
     wc.lpfnWndProc = TrackerProc;
     wc.lpszClassName = kTrackerClass;
     RegisterClass(&wc);
-    tracker_ = CreateWindowEx(0, kTrackerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    if (tracker_ == nullptr) return E_OUTOFMEMORY;
-    SetCapture(tracker_);
-    SetTimer(tracker_, kRepeatTimer, kRepeatMs, nullptr);
+    window_ = CreateWindowEx(0, kTrackerClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (window_ == nullptr) return E_OUTOFMEMORY;
+    SetCapture(window_);
+    SetTimer(window_, kRepeatTimer, kRepeatMs, nullptr);
     keys_ = KeyState();
     GetCursorPos(&point_);
     Move();
@@ -95,19 +169,20 @@ class Drag {
     options.filterCode = MSGF_USER;
     options.preTranslate = [this](MSG& msg) { return Filter(msg); };
     options.done = [this] { return result_ != S_OK; };
-    RunModalLoop(tracker_, options);
+    RunModalLoop(window_, options);
     if (result_ == S_OK) result_ = DRAGDROP_S_CANCEL;  // the loop ended some other way
+    DWORD dropped = DROPEFFECT_NONE;
     if (result_ == DRAGDROP_S_DROP) {
-      Drop();
+      dropped = tracker_.Drop(keys_);
     } else {
-      Leave();
-      effect_ = DROPEFFECT_NONE;
+      tracker_.Leave();
     }
-    KillTimer(tracker_, kRepeatTimer);
-    if (GetCapture() == tracker_) ReleaseCapture();
-    DestroyWindow(tracker_);
+    if (dropped == DROPEFFECT_NONE) result_ = DRAGDROP_S_CANCEL;
+    KillTimer(window_, kRepeatTimer);
+    if (GetCapture() == window_) ReleaseCapture();
+    DestroyWindow(window_);
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    *effect = effect_;
+    *effect = dropped;
     return result_;
   }
 
@@ -121,9 +196,9 @@ class Drag {
   bool Filter(MSG& msg) {
     bool mouse = msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST;
     bool key = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
-    bool repeat = msg.message == WM_TIMER && msg.hwnd == tracker_ && msg.wParam == kRepeatTimer;
+    bool repeat = msg.message == WM_TIMER && msg.hwnd == window_ && msg.wParam == kRepeatTimer;
     if (msg.message == WM_CAPTURECHANGED || (!mouse && !key && !repeat)) {
-      if (GetCapture() != tracker_ && result_ == S_OK) result_ = DRAGDROP_S_CANCEL;
+      if (GetCapture() != window_ && result_ == S_OK) result_ = DRAGDROP_S_CANCEL;
       return false;
     }
     bool escape = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
@@ -144,84 +219,17 @@ class Drag {
     return true;
   }
 
-  // The target registered for the window under the point or its nearest ancestor.
-  HWND TargetWindow(LPDROPTARGET* target) const {
-    HWND desktop = GetDesktopWindow();
-    for (HWND h = WindowFromPoint(point_); h != nullptr && h != desktop; h = GetAncestor(h, GA_PARENT))
-      if ((*target = RegisteredTarget(h)) != nullptr) return h;
-    *target = nullptr;
-    return nullptr;
-  }
-
-  // The current target when it is still there: a window destroyed during the drag is gone.
-  LPDROPTARGET Current() const {
-    if (targetWindow_ == nullptr || !IsWindow(targetWindow_)) return nullptr;
-    LPDROPTARGET t = RegisteredTarget(targetWindow_);
-    return t == target_ ? t : nullptr;
-  }
-
-  void Leave() {
-    if (LPDROPTARGET t = Current()) t->DragLeave();
-    targetWindow_ = nullptr;
-    target_ = nullptr;
-    fileWindow_ = nullptr;
-  }
-
   void Move() {
-    LPDROPTARGET target = nullptr;
-    HWND window = TargetWindow(&target);
-    POINTL at{point_.x, point_.y};
-    DWORD effect = allowed_;
-    if (window != targetWindow_ || target != target_ || Current() == nullptr) {
-      Leave();
-      targetWindow_ = window;
-      target_ = target;
-      if (target == nullptr || FAILED(target->DragEnter(data_, keys_, at, &effect))) effect = DROPEFFECT_NONE;
-    } else if (FAILED(target->DragOver(keys_, at, &effect))) {
-      effect = DROPEFFECT_NONE;
-    }
-    if (target_ == nullptr) {
-      fileWindow_ = Offers(data_, CF_HDROP) ? DropTargetAt(point_) : nullptr;
-      effect = fileWindow_ ? FileDropEffect(allowed_) : DROPEFFECT_NONE;
-    }
-    effect_ = effect & (allowed_ | DROPEFFECT_SCROLL);
-    if (source_->GiveFeedback(effect_) == DRAGDROP_S_USEDEFAULTCURSORS)
-      SetCursor(LoadCursor(nullptr, (effect_ & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE ? IDC_NO : IDC_ARROW));
+    DWORD effect = tracker_.Move(point_, keys_);
+    if (source_->GiveFeedback(effect) == DRAGDROP_S_USEDEFAULTCURSORS)
+      SetCursor(LoadCursor(nullptr, (effect & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE ? IDC_NO : IDC_ARROW));
   }
 
-  void Drop() {
-    POINTL at{point_.x, point_.y};
-    if ((effect_ & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE) {
-      result_ = DRAGDROP_S_CANCEL;
-      Leave();
-      effect_ = DROPEFFECT_NONE;
-      return;
-    }
-    if (LPDROPTARGET t = Current()) {
-      // The target may destroy its window (and itself) in Drop: nothing of it is touched after.
-      targetWindow_ = nullptr;
-      target_ = nullptr;
-      DWORD effect = allowed_;
-      if (FAILED(t->Drop(data_, keys_, at, &effect))) effect = DROPEFFECT_NONE;
-      effect_ = effect & allowed_;
-    } else if (fileWindow_ != nullptr && IsWindow(fileWindow_)) {
-      effect_ = DropFiles(point_, DroppedFiles(data_)) ? effect_ & ~DROPEFFECT_SCROLL : DROPEFFECT_NONE;
-    } else {
-      effect_ = DROPEFFECT_NONE;
-    }
-    if (effect_ == DROPEFFECT_NONE) result_ = DRAGDROP_S_CANCEL;
-  }
-
-  LPDATAOBJECT data_;
   LPDROPSOURCE source_;
-  DWORD allowed_;
-  HWND tracker_ = nullptr;
+  DropTracker tracker_;
+  HWND window_ = nullptr;
   POINT point_{};
   DWORD keys_ = 0;
-  HWND targetWindow_ = nullptr;
-  LPDROPTARGET target_ = nullptr;
-  HWND fileWindow_ = nullptr;
-  DWORD effect_ = DROPEFFECT_NONE;
   HRESULT result_ = S_OK;
 };
 
@@ -245,6 +253,7 @@ HRESULT RegisterDragDrop(HWND hwnd, LPDROPTARGET pDropTarget) {
   if (r.targets.count(hwnd)) return DRAGDROP_E_ALREADYREGISTERED;
   pDropTarget->AddRef();
   r.targets[hwnd] = pDropTarget;
+  brambolt::ole::InstallForeignDropTargets();
   return S_OK;
 }
 

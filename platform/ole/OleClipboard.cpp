@@ -125,7 +125,11 @@ class ClipboardDataObject final : public brambolt::ole::RefCounted<IDataObject, 
   STDMETHODIMP QueryGetData(FORMATETC* format) override {
     if (format == nullptr) return E_INVALIDARG;
     if (!(format->tymed & TYMED_HGLOBAL)) return DV_E_TYMED;
-    return IsClipboardFormatAvailable(format->cfFormat) ? S_OK : DV_E_FORMATETC;
+    // Opened, the clipboard holds what another program offers now, not what it offered before.
+    if (!OpenClipboard(nullptr)) return CLIPBRD_E_CANT_OPEN;
+    BOOL available = IsClipboardFormatAvailable(format->cfFormat);
+    CloseClipboard();
+    return available ? S_OK : DV_E_FORMATETC;
   }
   STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
   STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }

@@ -18,6 +18,7 @@ struct Entry {
   UINT format;
   HANDLE data;
   bool synthesized;
+  bool foreign = false;  // taken from another program's clipboard
 };
 
 struct Clipboard {
@@ -123,6 +124,17 @@ bool HasText(Clipboard& c) {
   return false;
 }
 
+// Only what another program offers (and what was made of it): read again at the next opening,
+// as that program or a third may have copied something else meanwhile.
+bool HoldsOnlyForeign(const Clipboard& c) {
+  bool foreign = false;
+  for (const Entry& e : c.entries) {
+    if (!e.foreign && !e.synthesized) return false;
+    foreign |= e.foreign;
+  }
+  return foreign;
+}
+
 void TakeForeignText(Clipboard& c) {
   if (!c.entries.empty()) return;
   std::string utf8;
@@ -131,14 +143,14 @@ void TakeForeignText(Clipboard& c) {
     std::u16string w(static_cast<size_t>(std::max(n, 0)), u'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
     std::string ansi = WideToAnsi(w, CP_ACP);
-    if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false});
+    if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false, true});
   }
   // Formats of the program's own registering (another instance's column block) come along.
   for (const std::string& name : GetBackend().ForeignClipboardFormats()) {
     ATOM format = FindAtomNoAdd(name.c_str());
     std::string bytes;
     if (format >= 0xC000 && !Find(c, format) && GetBackend().ForeignClipboardData(name, bytes) && !bytes.empty())
-      if (HANDLE h = MakeBlock(bytes.data(), bytes.size())) c.entries.push_back(Entry{format, h, false});
+      if (HANDLE h = MakeBlock(bytes.data(), bytes.size())) c.entries.push_back(Entry{format, h, false, true});
   }
 }
 
@@ -168,6 +180,10 @@ BOOL OpenClipboard(HWND owner) {
   c.openThread = ThreadId();
   c.openWindow = owner;
   c.changed = false;
+  if (HoldsOnlyForeign(c)) {
+    for (const Entry& e : c.entries) Release(e);
+    c.entries.clear();
+  }
   TakeForeignText(c);
   return TRUE;
 }
@@ -225,6 +241,7 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
     if (e->data != data) Release(*e);
     e->data = data;
     e->synthesized = false;
+    e->foreign = false;
   } else {
     c.entries.push_back(Entry{format, data, false});
   }

@@ -3,11 +3,6 @@
 // the CLIPBOARD selection. Skipped where Xvfb is not installed.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,6 +17,7 @@
 #include "base/CodePage.h"
 #include "base/GlobalMemory.h"
 #include "testing/UiTest.h"
+#include "testing/Xvfb.h"
 #include "win/Input.h"
 #include "win/win.h"
 
@@ -30,51 +26,11 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-extern char** environ;
-
 using namespace brambolt;
 
 namespace {
 
-// An Xvfb server on a display number it picks itself; empty name when it could not start.
-class XvfbServer {
- public:
-  XvfbServer() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const char* args[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
-    bool started = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c;
-    while (started && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (!started) pid_ = 0;
-    if (!number.empty()) name_ = ":" + number;
-  }
-  ~XvfbServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& Name() const { return name_; }
-
- private:
-  pid_t pid_ = 0;
-  std::string name_;
-};
-
-XvfbServer* g_server = nullptr;
-std::shared_ptr<Backend> g_backend;
+test::XvfbBackend* g_x = nullptr;
 
 // Messages the test windows received, and the colour they paint their client area with.
 std::vector<MSG> g_messages;
@@ -122,22 +78,17 @@ int Count(HWND hwnd, UINT msg) {
 
 class X11Display : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    g_server = new XvfbServer;
-    if (!g_server->Name().empty()) g_backend = OpenX11Backend(g_server->Name().c_str());
-  }
+  static void SetUpTestSuite() { g_x = new test::XvfbBackend; }
   static void TearDownTestSuite() {
-    SetBackend(nullptr);
-    g_backend.reset();
-    delete g_server;
-    g_server = nullptr;
+    delete g_x;
+    g_x = nullptr;
   }
 
   void SetUp() override {
-    if (!g_backend) GTEST_SKIP() << "Xvfb is not available";
-    SetBackend(g_backend);
+    if (!g_x->Backend()) GTEST_SKIP() << "Xvfb is not available";
+    SetBackend(g_x->Backend());
     ResetInputState();
-    peer_ = XOpenDisplay(g_server->Name().c_str());
+    peer_ = XOpenDisplay(g_x->DisplayName().c_str());
     ASSERT_NE(peer_, nullptr);
     root_ = DefaultRootWindow(peer_);
     WNDCLASS wc{};
@@ -151,7 +102,7 @@ class X11Display : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (!g_backend) return;
+    if (!g_x->Backend()) return;
     for (HWND h : windows_)
       if (IsWindow(h)) DestroyWindow(h);
     test::RunUntilIdle();
@@ -571,7 +522,7 @@ TEST_F(X11Display, TextCopiedByAnotherProgramIsPastedInTheCodePage) {
   // takes the clipboard again as an older program that offers Latin-1 only.
   std::atomic<bool> stop{false}, owning{false}, latin1Only{false};
   std::thread other([&] {
-    Display* d = XOpenDisplay(g_server->Name().c_str());
+    Display* d = XOpenDisplay(g_x->DisplayName().c_str());
     Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
     Atom cb = XInternAtom(d, "CLIPBOARD", False), utf8 = XInternAtom(d, "UTF8_STRING", False);
     bool old = false;

@@ -1,0 +1,140 @@
+// The private Xvfb server and commands run against it.
+#include "testing/Xvfb.h"
+
+#include "backend/X11Backend.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+
+extern char** environ;
+
+namespace brambolt::test {
+
+XvfbServer::XvfbServer() {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const char* args[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
+  bool started = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  char c;
+  while (started && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (!started) pid_ = 0;
+  if (!number.empty()) name_ = ":" + number;
+}
+
+XvfbServer::~XvfbServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+XvfbBackend::XvfbBackend() {
+  if (!server_.Name().empty()) backend_ = OpenX11Backend(server_.Name().c_str());
+}
+
+XvfbBackend::~XvfbBackend() {
+  SetBackend(nullptr);
+  backend_.reset();
+}
+
+namespace {
+
+// Spawns `command` under /bin/sh on `display` with `input` written to its standard input; its
+// standard output goes to *output (a pipe to read) or, when output is null, nowhere.
+pid_t Spawn(const std::string& display, const std::string& command, const std::string& input, int* output) {
+  int in[2], out[2] = {-1, -1};
+  if (pipe(in) != 0) return 0;
+  if (output && pipe(out) != 0) {
+    close(in[0]);
+    close(in[1]);
+    return 0;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  if (output) posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  for (int fd : {in[0], in[1], out[0], out[1]})
+    if (fd >= 0) posix_spawn_file_actions_addclose(&actions, fd);
+  std::string line = "DISPLAY=" + display + " exec " + command;
+  const char* args[] = {"/bin/sh", "-c", line.c_str(), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(args), environ) != 0) pid = 0;
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  if (output) close(out[1]);
+  // The input is small (a few lines): the pipe takes it whole without blocking.
+  if (pid != 0 && !input.empty()) (void)!write(in[1], input.data(), input.size());
+  close(in[1]);
+  if (output) {
+    fcntl(out[0], F_SETFL, O_NONBLOCK);
+    *output = out[0];
+  }
+  return pid;
+}
+
+void Drain(int fd, std::string& into) {
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) into.append(buffer, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+std::string RunOnDisplay(const std::string& display, const std::string& command, const std::string& input,
+                         const std::function<void()>& pump, int timeoutMs) {
+  int fd = -1;
+  pid_t pid = Spawn(display, command, input, &fd);
+  if (pid == 0) return {};
+  std::string output;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    pump();
+    Drain(fd, output);
+    if (waitpid(pid, nullptr, WNOHANG) == pid) break;
+    if (std::chrono::steady_clock::now() > deadline) {
+      StopOnDisplay(pid);
+      output.clear();
+      break;
+    }
+    usleep(2000);
+  }
+  Drain(fd, output);
+  close(fd);
+  return output;
+}
+
+pid_t StartOnDisplay(const std::string& display, const std::string& command, const std::string& input) {
+  return Spawn(display, command, input, nullptr);
+}
+
+void StopOnDisplay(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+bool HaveProgram(const char* name) {
+  return std::system(("command -v " + std::string(name) + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+}  // namespace brambolt::test
