@@ -235,7 +235,10 @@ class Translator {
           if (high.value > 0xFF) addWide(WideRange(std::max(low.value, 0x100u), high.value));
           continue;
         }
-        single += Hex(low.value) + "\\-";  // "a-\d": the dash is a character
+        // "a-\d": the dash is a character.
+        if (low.value > 0xFF) addWide(Hex(low.value >> 8) + Hex(low.value & 0xFF));
+        else single += Hex(low.value);
+        single += "\\-";
         low = high;
       }
       if (low.kind == Atom::shorthand) {

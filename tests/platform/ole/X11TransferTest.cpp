@@ -94,6 +94,11 @@ class X11Clipboard : public ::testing::Test {
     if (!g_x->Backend()) return;
     for (pid_t pid : started_) test::StopOnDisplay(pid);
     if (window_) DestroyWindow(window_);
+    // What was pasted from the other programs goes with the test.
+    if (OpenClipboard(nullptr)) {
+      EmptyClipboard();
+      CloseClipboard();
+    }
     test::RunUntilIdle();
     if (peer_) XCloseDisplay(peer_);
   }
