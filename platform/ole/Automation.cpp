@@ -166,6 +166,7 @@ void OleUninitialize() {
 }
 HRESULT CoInitialize(void* pvReserved) { return OleInitialize(pvReserved); }
 void CoUninitialize() { OleUninitialize(); }
+BOOL AfxOleInit() { return SUCCEEDED(OleInitialize(nullptr)) ? TRUE : FALSE; }
 
 void* CoTaskMemAlloc(SIZE_T cb) { return std::malloc(cb == 0 ? 1 : cb); }
 void* CoTaskMemRealloc(void* pv, SIZE_T cb) { return std::realloc(pv, cb == 0 ? 1 : cb); }

@@ -176,6 +176,8 @@ HRESULT OleInitialize(void* pvReserved);
 void OleUninitialize();
 HRESULT CoInitialize(void* pvReserved);
 void CoUninitialize();
+// The framework's start of OLE for the application's thread: TRUE, as OleInitialize succeeds.
+BOOL AfxOleInit();
 
 void* CoTaskMemAlloc(SIZE_T cb);
 void* CoTaskMemRealloc(void* pv, SIZE_T cb);
