@@ -18,6 +18,8 @@ class CWorkSpaceObj;
 class DocumentationProgress;
 class TextOutStream;
 
+class DiagramTextWidths;
+
 class CFileObj : public CObject {
   DECLARE_SERIAL(CFileObj)
 
@@ -81,6 +83,8 @@ class CFileObj : public CObject {
   static LOGFONT CreateDiagramFont();
   // Box size over the ancestor chain (at least 180 x 20); stored and returned.
   CSize MeasureDiagramBox();
+  // The same with widths measured once for all classes.
+  CSize MeasureDiagramBox(DiagramTextWidths& widths);
   // Bitmap size from the box size and the chain; stored and returned.
   CSize ComputeDiagramSize();
   // Draws the chain onto a DC whose bitmap has the diagram's size.

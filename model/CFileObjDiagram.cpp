@@ -29,13 +29,14 @@ LOGFONT CFileObj::CreateDiagramFont() {
 }
 
 CSize CFileObj::MeasureDiagramBox() {
-  const LOGFONT lf = CreateDiagramFont();
-  CFont font;
-  font.CreateFontIndirect(&lf);
-  const HFONT hFont = static_cast<HFONT>(font.GetSafeHandle());
+  DiagramTextWidths widths;
+  return MeasureDiagramBox(widths);
+}
+
+CSize CFileObj::MeasureDiagramBox(DiagramTextWidths& widths) {
   int nWidth = kMinBoxWidth;
   for (POSITION pos = m_AncestorList.GetHeadPosition(); pos != nullptr;)
-    nWidth = std::max(nWidth, MeasureDiagramText(hFont, m_AncestorList.GetNext(pos)) + 20);
+    nWidth = std::max(nWidth, widths.Width(m_AncestorList.GetNext(pos)) + 20);
   m_nBoxWidth = nWidth;
   m_nBoxHeight = kBoxHeight;
   return CSize(m_nBoxWidth, m_nBoxHeight);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <utility>
+#include <memory>
 #include <vector>
 
 #include "core/CStdioFile.h"
@@ -170,6 +171,13 @@ class CWorkSpaceObj : public CObject {
   std::vector<ChartBox> m_ChartBoxes;
   std::vector<std::pair<CPoint, CPoint>> m_ChartLines;
   CSize m_ChartLayoutSize;
+  // Every name's subclasses in the order the chart shows them (GetDerivedClasses, then
+  // SortClassesByDescendants), made once for a layout so that it grows with the classes and not
+  // with their square; null outside a layout.
+  struct ChartChildren;
+  std::shared_ptr<ChartChildren> IndexChartChildren() const;
+  void GetChartChildren(CFileObjList& list, const CString& strName) const;
+  std::shared_ptr<ChartChildren> m_pChartChildren;
 
   // ---- Members ----
   CFileObjList m_FileObjList;             // owned, in order of analysis

@@ -37,8 +37,7 @@ void CWorkSpaceObj::MeasureChartBox() {
 
 int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcParent, CStringList& path, CRect& rcTree) {
   CFileObjList children;
-  GetDerivedClasses(children, strName);
-  SortClassesByDescendants(children);
+  GetChartChildren(children, strName);
   int nLowestTop = rcParent.top;
   int x = rcParent.left + kIndent;
   int y = rcParent.top + kPitch;
@@ -81,12 +80,17 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
   MeasureChartBox();
   BuildRootClassList();
   SortNamesByDescendants(m_RootClassList);
+  m_pChartChildren = IndexChartChildren();
+  struct IndexDone {
+    std::shared_ptr<ChartChildren>& index;
+    ~IndexDone() { index.reset(); }
+  } indexDone{m_pChartChildren};
 
   CStringList largeTrees, smallTrees, singles;
   for (POSITION pos = m_RootClassList.GetHeadPosition(); pos != nullptr;) {
     const CString& strRoot = m_RootClassList.GetNext(pos);
     CFileObjList children;
-    GetDerivedClasses(children, strRoot);
+    GetChartChildren(children, strRoot);
     const INT_PTR nChildren = children.GetCount();
     (nChildren >= kLargeTree ? largeTrees : nChildren > 0 ? smallTrees : singles).AddTail(strRoot);
   }

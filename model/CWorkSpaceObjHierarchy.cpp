@@ -3,6 +3,7 @@
 // in its base-name list; the hierarchy is known by names only.
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -245,6 +246,42 @@ BOOL CWorkSpaceObj::FindComponentClass(CString& strText, CString strClassName) c
   return TRUE;
 }
 
+struct CWorkSpaceObj::ChartChildren {
+  std::unordered_map<std::string, std::vector<CFileObj*>> sorted;
+};
+
+std::shared_ptr<CWorkSpaceObj::ChartChildren> CWorkSpaceObj::IndexChartChildren() const {
+  auto index = std::make_shared<ChartChildren>();
+  // As GetDerivedClasses: each class once under each of its base names, in list order.
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    CFileObj* pClass = m_FileObjList.GetNext(pos);
+    std::unordered_set<std::string> seen;
+    for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
+      const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
+      if (strBase == pClass->m_strClassName || !seen.insert(Key(strBase)).second) continue;
+      index->sorted[Key(strBase)].push_back(pClass);
+    }
+  }
+  // As SortClassesByDescendants, with one count of descendants for all.
+  DescendantCounter counter(m_FileObjList);
+  for (auto& [name, children] : index->sorted) {
+    const std::vector<int> counts = CountsOf(counter, children);
+    children = ByDescendingCount(std::move(children), counts);
+  }
+  return index;
+}
+
+void CWorkSpaceObj::GetChartChildren(CFileObjList& list, const CString& strName) const {
+  if (m_pChartChildren == nullptr) {
+    GetDerivedClasses(list, strName);
+    SortClassesByDescendants(list);
+    return;
+  }
+  const auto it = m_pChartChildren->sorted.find(Key(strName));
+  if (it == m_pChartChildren->sorted.end()) return;
+  for (CFileObj* pClass : it->second) list.AddTail(pClass);
+}
+
 void CWorkSpaceObj::ClearRootClassList() { m_RootClassList.RemoveAll(); }
 
 void CWorkSpaceObj::BuildRootClassList() {
@@ -252,15 +289,17 @@ void CWorkSpaceObj::BuildRootClassList() {
   CopyClassList();
   SortClassesByDescendants(m_FileObjList);
   NameIndex projectClasses(m_WorkFileObjList);
+  std::unordered_set<std::string> roots;  // the names of the list, so each is added once
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     if (pClass->m_BaseClassList.IsEmpty()) {
       m_RootClassList.AddTail(pClass->m_strClassName);
+      roots.insert(Key(pClass->m_strClassName));
       continue;
     }
     if (projectClasses.HasBaseOf(pClass)) continue;  // it hangs under a project class
     CString strRoot = pClass->m_BaseClassList.GetHead();
     FindComponentClass(strRoot, strRoot);
-    if (m_RootClassList.Find(strRoot) == nullptr) m_RootClassList.AddTail(strRoot);
+    if (roots.insert(Key(strRoot)).second) m_RootClassList.AddTail(strRoot);
   }
 }

@@ -3,12 +3,14 @@
 // the component class list.
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "core/CStdioFile.h"
 #include "core/TextStream.h"
 #include "model/CWorkSpaceObj.h"
+#include "model/DiagramCanvas.h"
 #include "model/DocPages.h"
 #include "model/DocumentationProgress.h"
 #include "model/GWExtFileSystem.h"
@@ -291,15 +293,33 @@ void CWorkSpaceObj::ClearAncestorChains() {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) m_FileObjList.GetNext(pos)->m_AncestorList.RemoveAll();
 }
 
+// As AppendAncestors for every class, with the classes found by name through an index and each
+// chain's names through a set, and every name measured once: a chain of n classes costs the n^2
+// names its diagrams hold, not n^3 lookups.
 void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
+  auto key = [](const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); };
+  std::unordered_map<std::string, const CFileObj*> firstByName;
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    firstByName.emplace(key(pClass->m_strClassName), pClass);
+  }
+  DiagramTextWidths widths;
+  std::unordered_set<std::string> chain;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
     pClass->m_AncestorList.AddTail(pClass->m_strClassName);
     if (!pClass->m_BaseClassList.IsEmpty()) {
       ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
-      AppendAncestors(pClass->m_AncestorList, pClass->m_strBaseClassName);
+      // A loop of first bases ends at the first name already in the chain.
+      chain.clear();
+      chain.insert(key(pClass->m_strClassName));
+      for (CString strName = pClass->m_strBaseClassName; !strName.IsEmpty() && chain.insert(key(strName)).second;) {
+        pClass->m_AncestorList.AddTail(strName);
+        const auto it = firstByName.find(key(strName));
+        strName = it != firstByName.end() ? it->second->m_strBaseClassName : CString();
+      }
     }
-    pClass->MeasureDiagramBox();
+    pClass->MeasureDiagramBox(widths);
     pClass->ComputeDiagramSize();
   }
 }

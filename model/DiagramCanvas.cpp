@@ -2,6 +2,7 @@
 #include "model/DiagramCanvas.h"
 
 #include "foundation/SECImage.h"
+#include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
 
@@ -95,6 +96,17 @@ int MeasureDiagramText(HFONT hFont, const CString& strText) {
   ::GetTextExtentPoint32(screen.Get(), strText, strText.GetLength(), &size);
   ::SelectObject(screen.Get(), hOld);
   return size.cx;
+}
+
+DiagramTextWidths::DiagramTextWidths() {
+  const LOGFONT lf = CFileObj::CreateDiagramFont();
+  m_font.CreateFontIndirect(&lf);
+}
+
+int DiagramTextWidths::Width(const CString& strText) {
+  auto [it, bNew] = m_widths.try_emplace(std::string(strText, static_cast<size_t>(strText.GetLength())), 0);
+  if (bNew) it->second = MeasureDiagramText(static_cast<HFONT>(m_font.GetSafeHandle()), strText);
+  return it->second;
 }
 
 void DrawDiagramBox(CDC& dc, const CRect& rcBox, const CString& strName, COLORREF crFill,

@@ -2,6 +2,8 @@
 // with the screen, text measuring in a diagram font, and the framed, shadowed class box.
 #pragma once
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "afx/afx.h"
@@ -38,6 +40,17 @@ class DiagramCanvas {
 
 // The width of the text in the font, measured on the screen.
 int MeasureDiagramText(HFONT hFont, const CString& strText);
+
+// Widths of names in the class diagrams' font, each measured once.
+class DiagramTextWidths {
+ public:
+  DiagramTextWidths();
+  int Width(const CString& strText);
+
+ private:
+  CFont m_font;
+  std::unordered_map<std::string, int> m_widths;
+};
 
 // A class box: the shadow first (through the shell, when the project asks for shadows), then the
 // fill, a black frame and the name from 10 pixels right of the left edge, centred vertically.
