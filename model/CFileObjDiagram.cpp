@@ -79,5 +79,18 @@ BOOL CFileObj::SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& pro
   DrawClassDiagram(canvas.GetDC(), project);
   kelpwood::foundation::SECDib dib;
   if (!canvas.CopyTo(dib)) return FALSE;
-  return dib.SaveImage(strImageFolder + FileName() + ".bmp");
+  // The file is replaced in place, not truncated first (see TextOutStream::openToReplace).
+  CFile file;
+  if (!file.Open(strImageFolder + FileName() + ".bmp", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite))
+    return FALSE;
+  try {
+    const BOOL bSaved = dib.SaveImage(&file);
+    if (bSaved && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
+    file.Close();
+    return bSaved;
+  } catch (CException* e) {
+    e->Delete();
+    file.Abort();
+    return FALSE;
+  }
 }

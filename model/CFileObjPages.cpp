@@ -388,9 +388,13 @@ BOOL ClassPageWriter::MemberPages(const List& list, const CString& strFolder, LP
     if (IsRunStopped(pProgress)) return TRUE;
     const CString strName = CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
     const CString strPath = strPageFolder + strName;
-    if (strLiteralFolder.IsEmpty()) strLiteralFolder = GWExtFileSystem::LiteralFolder(strPageFolder);
-    TextOutStream out(strLiteralFolder + strName);
-    if (!out.is_open()) return FALSE;
+    if (strLiteralFolder.IsEmpty()) {
+      // A class folder kept from an earlier run may lack it (CreateClassFolders leaves those alone).
+      if (!GWExtFileSystem::IsDirectory(strPageFolder)) GWExtFileSystem::CreateDirectoryPath(strPageFolder);
+      strLiteralFolder = GWExtFileSystem::LiteralFolder(strPageFolder);
+    }
+    TextOutStream out;
+    if (!out.openToReplace(strLiteralFolder + strName)) return FALSE;
     if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
     WritePageHead(out, m_language, pMember->m_strUniqueName);
     write(out, pMember);

@@ -189,7 +189,8 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
   const unsigned long long imageBytes = stride * static_cast<unsigned long long>(nHeight);
   if (imageBytes + 54 > 0xFFFFFFFFull) return FALSE;  // the file header's size field
   CFile file;
-  if (!file.Open(strPath, CFile::modeCreate | CFile::modeWrite)) return FALSE;
+  // Replaced in place, not truncated first (see TextOutStream::openToReplace).
+  if (!file.Open(strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)) return FALSE;
   BOOL bWritten = TRUE;
   try {
     // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
@@ -222,6 +223,7 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
       if (bWritten) file.Write(rows.data(), static_cast<UINT>(rows.size()));
       nBottom = nTop;
     }
+    if (bWritten && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
     file.Close();
   } catch (CException* e) {
     e->Delete();

@@ -30,8 +30,8 @@ void ShowCaption(DocumentationProgress* pProgress, const CString& strText) {
 // is made at strOpenPath (strPath, or its literal form) and reported as strPath.
 template <class Body>
 BOOL WritePage(const CString& strPath, const CString& strOpenPath, DocumentationProgress* pProgress, Body&& body) {
-  TextOutStream out(strOpenPath);
-  if (!out.is_open()) return FALSE;
+  TextOutStream out;
+  if (!out.openToReplace(strOpenPath)) return FALSE;
   body(out);
   if (!out.close()) return FALSE;
   if (pProgress != nullptr) pProgress->PageWritten(strPath);

@@ -40,12 +40,22 @@ CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
 
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress) {
-  if (bRewrite) {
-    GWExtFileSystem fs;
+  if (!bRewrite) return project.GeneratePages(nLanguage, strFolder, &progress);
+  // The previous tree is not removed first: its pages are rewritten in place and what this run
+  // did not write goes afterwards, which leaves the same tree. Removing thousands of files first
+  // would make each file made right after slow to create (the file system skips the inodes it
+  // freed a moment ago), so the removal would cost several times the run.
+  GWExtFileSystem fs;
+  if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
+  struct timespec started {};
+  if (!GWExtFileSystem::TakeFileTime(strFolder, started)) {
     fs.RemoveFolderTree(strFolder, progress.GetWindow(), TRUE);
     if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
+    return project.GeneratePages(nLanguage, strFolder, &progress);
   }
-  return project.GeneratePages(nLanguage, strFolder, &progress);
+  const int nFailed = project.GeneratePages(nLanguage, strFolder, &progress);
+  fs.RemoveFilesWrittenBefore(strFolder, started, progress.GetWindow());
+  return nFailed;
 }
 
 void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {

@@ -32,9 +32,9 @@ void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOption
 // (an unknown language writes GB2312 pages into "Output_Chs").
 CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage);
 
-// The worker's job: with bRewrite the folder is removed with everything in it (its names shown in
-// the caption) and made again; then the language's pages are written. Returns how many classes
-// could not be written.
+// The worker's job: the language's pages are written; with bRewrite the folder then holds only
+// what this run wrote: everything else in it is removed (the names of the folders removed shown in
+// the caption). Returns how many classes could not be written.
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress);
 

@@ -25,6 +25,7 @@ TextOutStream::~TextOutStream() { close(); }
 bool TextOutStream::open(LPCTSTR lpszFileName, bool bAppend) {
   close();
   m_bFailed = false;
+  m_bCutAtClose = false;
   auto file = std::make_unique<CStdioFile>();
   UINT flags = CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite | CFile::typeText;
   if (bAppend) flags |= CFile::modeNoTruncate;
@@ -36,9 +37,30 @@ bool TextOutStream::open(LPCTSTR lpszFileName, bool bAppend) {
   return true;
 }
 
+bool TextOutStream::openToReplace(LPCTSTR lpszFileName) {
+  close();
+  m_bFailed = false;
+  // An existing file is opened for reading and writing, which the runtime does not turn into
+  // appending; a missing one is made new (there is nothing to truncate).
+  auto file = std::make_unique<CStdioFile>();
+  if (!file->Open(lpszFileName, CFile::modeReadWrite | CFile::shareDenyWrite | CFile::typeText) &&
+      !file->Open(lpszFileName, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite | CFile::typeText)) {
+    m_bFailed = true;
+    return false;
+  }
+  m_file = std::move(file);
+  m_bCutAtClose = true;
+  return true;
+}
+
 bool TextOutStream::close() {
   if (!m_file) return !m_bFailed;
   try {
+    if (m_bCutAtClose && !m_bFailed) {
+      m_file->Flush();
+      const ULONGLONG nWritten = m_file->GetPosition();
+      if (m_file->GetLength() != nWritten) m_file->SetLength(nWritten);
+    }
     m_file->Close();
   } catch (CException* e) {
     e->Delete();

@@ -19,6 +19,10 @@ class TextOutStream {
   TextOutStream& operator=(const TextOutStream&) = delete;
 
   bool open(LPCTSTR lpszFileName, bool bAppend = false);
+  // Opens (creating) the file to replace its content without truncating it first: close() cuts
+  // it where the writing ended. A file rewritten whole keeps its place on disk, and the file
+  // system is spared the write-back it starts at the close of a file truncated to nothing.
+  bool openToReplace(LPCTSTR lpszFileName);
   // Writes what is buffered and closes; false when anything failed since open.
   bool close();
   bool is_open() const { return m_file != nullptr; }
@@ -42,6 +46,7 @@ class TextOutStream {
  private:
   std::unique_ptr<CStdioFile> m_file;
   bool m_bFailed = false;
+  bool m_bCutAtClose = false;
 };
 
 // Reads the next line of a C stream, whatever its length, without its line end (LF or CR LF,

@@ -2,6 +2,9 @@
 // folder of each language, emptying the folder when asked, and the worker thread that drives its
 // progress dialog by sent messages and stops between pages when the dialog is cancelled.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -57,18 +60,34 @@ TEST(DocumentationRun, OptionsComeFromTheProjectWithoutRewriteAndGoBackMarkingIt
   EXPECT_FALSE(LoadDocumentationOptions(project).bRewrite);
 }
 
-TEST(DocumentationRun, RewriteEmptiesTheFolderFirstAndNamesWhatItRemoves) {
+TEST(DocumentationRun, RewriteLeavesOnlyWhatTheRunWroteAndNamesTheFoldersItRemoves) {
   ShapesProject p;
-  p.folder.Write("Output_Eng/Htmls/Old/stale.htm", "old");
+  p.folder.Write("Output_Eng/Htmls/Old/Deeper/stale.htm", "old");
+  p.folder.Write("Output_Eng/Htmls/CShape/Member Vars/m_gone.htm", "old");
+  p.folder.Write("Output_Eng/Htmls/Index.htm", std::string(100000, 'x'));
   CaptionWindow window;
   DocumentationProgress progress(window.Get());
   const CString strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
   EXPECT_EQ(GenerateDocumentation(p.project, strFolder, TRUE, LANGUAGE_ENG, progress), 0);
   EXPECT_FALSE(p.folder.Exists("Output_Eng/Htmls/Old"));
-  EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/Index.htm"));
-  ASSERT_GE(window.captions.size(), 3u);
-  EXPECT_EQ(window.captions[0], "Removing -Old");
-  EXPECT_EQ(window.captions[1], "Removing -Htmls");
+  EXPECT_FALSE(p.folder.Exists("Output_Eng/Htmls/CShape/Member Vars/m_gone.htm"));
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/CShape/Member Vars/m_rect.htm"));
+  const std::string index = p.folder.Read("Output_Eng/Htmls/Index.htm");
+  EXPECT_EQ(index.find('x' + std::string(99, 'x')), std::string::npos) << "the old page's bytes are gone";
+  EXPECT_EQ(index.substr(index.size() - 10), "</html> \r\n");
+  EXPECT_NE(std::find(window.captions.begin(), window.captions.end(), "Removing -Deeper"), window.captions.end());
+  EXPECT_NE(std::find(window.captions.begin(), window.captions.end(), "Removing -Old"), window.captions.end());
+
+  // Run again over that tree: the same files, rewritten in place, and nothing else.
+  const auto pages = doc_test::ReadTree(p.folder.Path() + "/Output_Eng", {".htm", ".bmp"});
+  struct stat before {};
+  ASSERT_EQ(::stat((p.folder.Path() + "/Output_Eng/Htmls/CShape/CShape.htm").c_str(), &before), 0);
+  DocumentationProgress again;
+  EXPECT_EQ(GenerateDocumentation(p.project, strFolder, TRUE, LANGUAGE_ENG, again), 0);
+  EXPECT_EQ(doc_test::ReadTree(p.folder.Path() + "/Output_Eng", {".htm", ".bmp"}), pages);
+  struct stat after {};
+  ASSERT_EQ(::stat((p.folder.Path() + "/Output_Eng/Htmls/CShape/CShape.htm").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
 }
 
 TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {

@@ -1,6 +1,7 @@
 // CStdioFile and the text stream helpers: CR LF in text mode, bytes in binary mode, lines of any
 // length.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
@@ -144,6 +145,29 @@ TEST(TextOutStream, WritesNumbersCharsAndStringsWithCrLf) {
     out << "more\n";
   }
   EXPECT_EQ(ReadAll(path), "<p>x=-42 4000000000 -7 12\r\nend\r\nmore\r\n");
+}
+
+TEST(TextOutStream, ReplacingKeepsTheFileAndCutsItWhereTheWritingEnded) {
+  TempFolder folder;
+  const std::string path = folder / "page.htm";
+  for (const char* text : {"a longer first text\n", "short\n", "", "the same length\n", "the same length\n"}) {
+    TextOutStream out;
+    ASSERT_TRUE(out.openToReplace(path.c_str()));
+    out << text;
+    EXPECT_TRUE(out.close());
+    std::string expected = text;
+    if (!expected.empty()) expected.insert(expected.size() - 1, "\r");
+    EXPECT_EQ(ReadAll(path), expected);
+  }
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  TextOutStream out;
+  ASSERT_TRUE(out.openToReplace(path.c_str()));
+  out << "x\n";
+  EXPECT_TRUE(out.close());
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, rewritten";
 }
 
 TEST(TextOutStream, AFileThatCannotBeCreatedFails) {
