@@ -1,6 +1,7 @@
 // Bitmaps and DIBs: creation, bits in and out, DIB sections and DIB blits.
 #include "gdi/Bitmaps.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "gdi/DibFormat.h"
@@ -260,18 +261,18 @@ int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBI
   }
   h.biSizeImage = static_cast<DWORD>(f.ImageSize());
   if (!bits) return bm->Height() ? 1 : 0;
-  // Rows are counted from the bottom of the bitmap for bottom-up DIBs.
-  int height = bm->Height();
+  // Scan lines are counted from the bottom of the bitmap, whichever way the buffer runs: a
+  // top-down buffer gets lines [start, start + n) from the bottom, stored top row first.
+  const int height = bm->Height();
   auto* out = static_cast<uint8_t*>(bits);
-  int done = 0;
-  for (UINT i = 0; i < lines; ++i) {
-    int r = static_cast<int>(start + i);
-    if (r >= height || r >= f.height) break;
-    int y = f.topDown ? r : height - 1 - r;
-    EncodeRow(f, bm->surface->Row(y), out + i * f.Stride());
-    ++done;
+  const long long wanted = std::min<long long>({static_cast<long long>(lines), height - static_cast<long long>(start), f.height});
+  if (wanted <= 0) return 0;
+  const int n = static_cast<int>(wanted);
+  for (int i = 0; i < n; ++i) {
+    const int y = f.topDown ? height - static_cast<int>(start) - n + i : height - 1 - static_cast<int>(start) - i;
+    EncodeRow(f, bm->surface->Row(y), out + static_cast<size_t>(i) * f.Stride());
   }
-  return done;
+  return n;
 }
 
 HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,

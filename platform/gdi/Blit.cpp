@@ -47,7 +47,7 @@ inline void RopLoop(uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t 
 void ApplyRop3(uint8_t rop, uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n) {
   using U = uint32_t;
   switch (rop) {
-    case 0xCC: RopLoop(d, s, p, solid, n, [](U, U S, U) { return S; }); break;
+    case 0xCC: std::copy(s, s + n, d); break;  // a copy keeps the fourth byte of 32-bit pixels
     case 0x88: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S & D; }); break;
     case 0xEE: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S | D; }); break;
     case 0x66: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S ^ D; }); break;
@@ -253,7 +253,10 @@ bool brambolt::gdi::RunBlit(BlitJob& job) {
         if (n <= 0) continue;
         sbuf.assign(static_cast<size_t>(n), 0);
         if (needSource)
-          for (int i = 0; i < n; ++i) sbuf[static_cast<size_t>(i)] = convert(srow[columns[static_cast<size_t>(x0 + i - d.left)]] & 0xFFFFFF);
+          for (int i = 0; i < n; ++i) {
+            const uint32_t raw = srow[columns[static_cast<size_t>(x0 + i - d.left)]];
+            sbuf[static_cast<size_t>(i)] = convert.mode == SourceConverter::Same ? raw : convert(raw & 0xFFFFFF);
+          }
         const uint32_t* prow = nullptr;
         if (needPattern && !pattern.solid) {
           pbuf.resize(static_cast<size_t>(n));

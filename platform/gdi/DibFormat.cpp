@@ -158,6 +158,12 @@ bool ParseDibHeader(const void* info, UINT usage, const DeviceContext* dc, DibFo
   return true;
 }
 
+// 32-bit pixels laid out as the surface holds them (blue, green, red, a fourth byte): they are
+// copied whole, so the fourth byte (alpha in icons and layered images) survives.
+bool HasPlainPixels(const DibFormat& f) {
+  return f.bpp == 32 && f.masks[0] == 0xFF0000 && f.masks[1] == 0x00FF00 && f.masks[2] == 0x0000FF;
+}
+
 void DecodeRow(const DibFormat& f, const uint8_t* row, uint32_t* out) {
   auto color = [&](unsigned i) { return i < f.colors.size() ? f.colors[i] : 0u; };
   switch (f.bpp) {
@@ -176,6 +182,10 @@ void DecodeRow(const DibFormat& f, const uint8_t* row, uint32_t* out) {
       break;
     case 16:
     case 32: {
+      if (HasPlainPixels(f)) {
+        std::memcpy(out, row, 4 * static_cast<size_t>(f.width));  // all four bytes, the fourth included
+        break;
+      }
       MaskLayout m(f.masks);
       const int rs = m.shift[0], gs = m.shift[1], bs = m.shift[2], rb = m.bits[0], gb = m.bits[1], bb = m.bits[2];
       for (int x = 0; x < f.width; ++x) {
@@ -218,6 +228,10 @@ void EncodeRow(const DibFormat& f, const uint32_t* px, uint8_t* row) {
       break;
     case 16:
     case 32: {
+      if (HasPlainPixels(f)) {
+        std::memcpy(row, px, 4 * static_cast<size_t>(f.width));
+        break;
+      }
       MaskLayout m(f.masks);
       const int rs = m.shift[0], gs = m.shift[1], bs = m.shift[2], rb = m.bits[0], gb = m.bits[1], bb = m.bits[2];
       for (int x = 0; x < f.width; ++x) {

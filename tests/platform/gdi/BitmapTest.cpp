@@ -256,6 +256,72 @@ TEST(Dib, StretchDIBitsCountsSourceFromTheBottom) {
   EXPECT_EQ(device.at(1, 0), RGB(255, 255, 255));
 }
 
+TEST(Dib, ThirtyTwoBitPixelsKeepTheirFourthByte) {
+  constexpr uint32_t kPixel = 0xFEDCBA98;
+  Info info = MakeInfo(4, -2, 32);
+  void* sourceBits = nullptr;
+  void* targetBits = nullptr;
+  HBITMAP source = CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &sourceBits, nullptr, 0);
+  HBITMAP target = CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &targetBits, nullptr, 0);
+  ASSERT_TRUE(source && target);
+  std::fill_n(static_cast<uint32_t*>(sourceBits), 8, kPixel);
+  HDC sdc = CreateCompatibleDC(nullptr), tdc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldS = SelectObject(sdc, source), oldT = SelectObject(tdc, target);
+  auto* out = static_cast<uint32_t*>(targetBits);
+  ASSERT_TRUE(BitBlt(tdc, 0, 0, 2, 2, sdc, 0, 0, SRCCOPY));
+  GdiFlush();
+  EXPECT_EQ(out[0], kPixel) << "BitBlt";
+  ASSERT_TRUE(StretchBlt(tdc, 0, 0, 4, 2, sdc, 0, 0, 2, 1, SRCCOPY));
+  GdiFlush();
+  EXPECT_EQ(out[7], kPixel) << "StretchBlt";
+  const uint32_t given[8] = {1, 2, 3, 4, 0xFF000005, 0xFF000006, 0xFF000007, 0xFF000008};
+  ASSERT_EQ(StretchDIBits(tdc, 0, 0, 4, 2, 0, 0, 4, 2, given, info.get(), DIB_RGB_COLORS, SRCCOPY), 2);
+  GdiFlush();
+  EXPECT_EQ(out[4], 0xFF000005u) << "StretchDIBits";
+  SelectObject(sdc, oldS);
+  SelectObject(tdc, oldT);
+  uint32_t read[8] = {};
+  Info query = MakeInfo(4, -2, 32);
+  ASSERT_EQ(GetDIBits(tdc, target, 0, 2, read, query.get(), DIB_RGB_COLORS), 2);
+  EXPECT_EQ(read[7], 0xFF000008u) << "GetDIBits";
+  DeleteDC(sdc);
+  DeleteDC(tdc);
+  DeleteObject(source);
+  DeleteObject(target);
+}
+
+TEST(Dib, GetDIBitsCountsScanLinesFromTheBottomForTopDownBuffersToo) {
+  // Rows 0..3 from the top, each a colour of its own.
+  Info info = MakeInfo(1, -4, 32);
+  const uint32_t rows[4] = {0x000010, 0x000020, 0x000030, 0x000040};
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, info.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  std::memcpy(bits, rows, sizeof rows);
+  struct Case {
+    LONG height;
+    UINT start, lines;
+    std::vector<uint32_t> expected;
+  };
+  const Case cases[] = {
+      {-4, 1, 2, {0x000020, 0x000030}},  // scan lines 1 and 2 from the bottom, top row first
+      {4, 1, 2, {0x000030, 0x000020}},   // the same lines, bottom row first
+      {-4, 3, 5, {0x000010}},            // only what the bitmap holds
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.height * 10 + static_cast<LONG>(c.start));
+    Info query = MakeInfo(1, c.height, 32);
+    std::vector<uint32_t> got(4, 0xDEAD);
+    ASSERT_EQ(GetDIBits(dc, bitmap, c.start, c.lines, got.data(), query.get(), DIB_RGB_COLORS),
+              static_cast<int>(c.expected.size()));
+    got.resize(c.expected.size());
+    EXPECT_EQ(got, c.expected);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 TEST(Palette, DefaultPaletteHasTwentyStaticColours) {
   HPALETTE pal = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
   EXPECT_EQ(GetPaletteEntries(pal, 0, 0, nullptr), 20u);
