@@ -173,7 +173,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags & 0x67FF};
   RECT oldWindow, oldClient, oldScreen;
-  bool visible, topLevel;
+  bool visible, topLevel, tracksSize;
   {
     Guard g(Lock());
     Window* w = Get(hwnd);
@@ -203,6 +203,17 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (!topLevel && (wp.hwndInsertAfter == HWND_TOPMOST || wp.hwndInsertAfter == HWND_NOTOPMOST))
       wp.hwndInsertAfter = HWND_TOP;
     if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter == hwnd) wp.flags |= SWP_NOZORDER;
+    tracksSize = !(w->style & WS_MINIMIZE) &&
+                 ((w->style & WS_THICKFRAME) || !(w->style & (WS_POPUP | WS_CHILD)));
+  }
+  // A new size of a sizable or overlapped window keeps within the tracking sizes it asks for.
+  if (!(wp.flags & SWP_NOSIZE) && tracksSize) {
+    MINMAXINFO mmi{};
+    QueryMinMax(hwnd, mmi);
+    if (!IsWindow(hwnd)) return FALSE;
+    wp.cx = std::clamp<int>(wp.cx, std::min(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x), mmi.ptMaxTrackSize.x);
+    wp.cy = std::clamp<int>(wp.cy, std::min(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y), mmi.ptMaxTrackSize.y);
+    if (wp.cx == Width(oldWindow) && wp.cy == Height(oldWindow)) wp.flags |= SWP_NOSIZE;
   }
   if (!(wp.flags & SWP_NOSENDCHANGING))
     SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
@@ -402,10 +413,14 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
       swp |= SWP_SHOWWINDOW;
       change(SW_MAXIMIZE);
       break;
+    // Showing a visible window changes nothing and sends nothing (so it never waits on the
+    // window's thread either).
     case SW_SHOWNA:
+      if (wasVisible) return TRUE;
       swp |= SWP_SHOWWINDOW | SWP_NOACTIVATE | (child ? SWP_NOZORDER : 0);
       break;
     case SW_SHOW:
+      if (wasVisible) return TRUE;
       swp |= SWP_SHOWWINDOW | (child ? SWP_NOACTIVATE | SWP_NOZORDER : 0);
       break;
     case SW_SHOWNOACTIVATE:

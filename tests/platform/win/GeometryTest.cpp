@@ -1,3 +1,8 @@
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
 #include "WinTestSupport.h"
 
 using namespace wintest;
@@ -193,6 +198,52 @@ TEST_F(ShowStates, ShowWindowReturnsThePreviousVisibility) {
   EXPECT_EQ(MessageLog::Instance().For(w, {WM_SHOWWINDOW}).size(), 2u);
 }
 
+TEST_F(ShowStates, ShowingAVisibleWindowSendsNothingEvenFromAnotherThread) {
+  HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 200, 200});
+  MessageLog::Instance().Clear();
+  EXPECT_TRUE(ShowWindow(w, SW_SHOW));
+  EXPECT_TRUE(ShowWindow(w, SW_SHOWNA));
+  EXPECT_TRUE(MessageLog::Instance().For(w, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SHOWWINDOW}).empty());
+  // The window's thread waits for the other one without pumping messages: a message sent to it
+  // would never be answered.
+  auto shown = std::make_shared<std::promise<BOOL>>();
+  std::future<BOOL> answer = shown->get_future();
+  std::thread([w, shown] { shown->set_value(ShowWindow(w, SW_SHOW)); }).detach();
+  ASSERT_EQ(answer.wait_for(std::chrono::seconds(30)), std::future_status::ready) << "ShowWindow never returned";
+  EXPECT_TRUE(answer.get());
+}
+
+TEST_F(Positioning, ResizingKeepsWithinTheTrackingSizesTheWindowAsksFor) {
+  HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW, RECT{10, 10, 310, 210});
+  MessageLog::Instance().SetHandler([](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+    if (msg != WM_GETMINMAXINFO) return false;
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+    mmi->ptMinTrackSize = POINT{200, 150};
+    mmi->ptMaxTrackSize = POINT{400, 300};
+    result = 0;
+    return true;
+  });
+  MessageLog::Instance().Clear();
+  struct Case {
+    int cx, cy, expectedCx, expectedCy;
+  };
+  for (const Case& c : {Case{100, 100, 200, 150}, Case{500, 500, 400, 300}, Case{250, 200, 250, 200}}) {
+    ASSERT_TRUE(SetWindowPos(w, nullptr, 0, 0, c.cx, c.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.right - r.left, c.expectedCx);
+    EXPECT_EQ(r.bottom - r.top, c.expectedCy);
+  }
+  MoveWindow(w, 0, 0, 10, 10, TRUE);
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.right - r.left, 200) << "MoveWindow";
+  EXPECT_EQ(MessageLog::Instance().For(w, {WM_GETMINMAXINFO}).size(), 4u);
+  SetWindowPos(w, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(MessageLog::Instance().For(w, {WM_GETMINMAXINFO}).size(), 4u) << "a move alone asks nothing";
+  MessageLog::Instance().SetHandler(nullptr);
+}
+
 TEST_F(ShowStates, MaximiseAndRestoreKeepTheNormalRectangle) {
   HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 210, 170});
   MessageLog::Instance().Clear();
@@ -252,7 +303,7 @@ TEST_F(ShowStates, PlacementOfExactly44BytesIsAppliedAndPulledOnScreen) {
   WINDOWPLACEMENT wp{};
   wp.length = 40;
   wp.showCmd = SW_SHOWNORMAL;
-  wp.rcNormalPosition = RECT{30, 40, 130, 140};
+  wp.rcNormalPosition = RECT{30, 40, 180, 140};
   EXPECT_FALSE(SetWindowPlacement(w, &wp));
   wp.length = sizeof(wp);
   EXPECT_TRUE(SetWindowPlacement(w, &wp));
@@ -260,13 +311,13 @@ TEST_F(ShowStates, PlacementOfExactly44BytesIsAppliedAndPulledOnScreen) {
   GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 30);
   EXPECT_EQ(r.bottom, 140);
-  wp.rcNormalPosition = RECT{5000, 6000, 5100, 6100};
+  wp.rcNormalPosition = RECT{5000, 6000, 5150, 6100};
   EXPECT_TRUE(SetWindowPlacement(w, &wp));
   GetWindowRect(w, &r);
   SIZE screen = brambolt::GetScreenSize();
   EXPECT_LE(r.right, screen.cx);
   EXPECT_LE(r.bottom, screen.cy);
-  EXPECT_EQ(r.right - r.left, 100);
+  EXPECT_EQ(r.right - r.left, 150);
 }
 
 TEST_F(ShowStates, ShowingWithoutActivationLeavesTheActiveWindow) {
@@ -279,6 +330,9 @@ TEST_F(ShowStates, ShowingWithoutActivationLeavesTheActiveWindow) {
   ShowWindow(tip, SW_HIDE);
   ShowWindow(tip, SW_SHOWNOACTIVATE);
   EXPECT_EQ(GetActiveWindow(), main);
+  ShowWindow(tip, SW_SHOW);
+  EXPECT_EQ(GetActiveWindow(), main) << "showing a visible window changes nothing";
+  ShowWindow(tip, SW_HIDE);
   ShowWindow(tip, SW_SHOW);
   EXPECT_EQ(GetActiveWindow(), tip);
 }
