@@ -23,7 +23,9 @@ class ButtonState {
   void PaintCheck(HWND hwnd, HDC hdc, const RECT& client, DWORD style);
   void PaintGroup(HWND hwnd, HDC hdc, const RECT& client, DWORD style);
   void PaintLabel(HWND hwnd, HDC hdc, RECT area, DWORD style, UINT align, bool focusRect);
-  void SetPushed(HWND hwnd, bool pushed);
+  // BN_HILITE / BN_UNHILITE go to a BS_NOTIFY button's parent when the user pushes it, not when
+  // a program sets the state.
+  void SetPushed(HWND hwnd, bool pushed, bool notify = true);
   void Click(HWND hwnd);
   void UncheckGroupSiblings(HWND hwnd);
   void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
@@ -38,11 +40,11 @@ class ButtonState {
   UINT imageType_ = IMAGE_BITMAP;
 };
 
-void ButtonState::SetPushed(HWND hwnd, bool pushed) {
+void ButtonState::SetPushed(HWND hwnd, bool pushed, bool notify) {
   if (pushed_ == pushed) return;
   pushed_ = pushed;
   Redraw(hwnd);
-  if (StyleOf(hwnd) & BS_NOTIFY) NotifyParent(hwnd, pushed ? BN_HILITE : BN_UNHILITE);
+  if (notify && (StyleOf(hwnd) & BS_NOTIFY)) NotifyParent(hwnd, pushed ? BN_HILITE : BN_UNHILITE);
 }
 
 void ButtonState::UncheckGroupSiblings(HWND hwnd) {
@@ -307,7 +309,11 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (tracking_) {
         tracking_ = false;
-        bool inside = pushed_;
+        // Where the button is released decides, whether or not a move came in between.
+        RECT r;
+        GetClientRect(hwnd, &r);
+        const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const bool inside = PtInRect(&r, p) != FALSE;
         if (GetCapture() == hwnd) ReleaseCapture();
         SetPushed(hwnd, false);
         if (inside && IsWindow(hwnd)) Click(hwnd);
@@ -360,7 +366,7 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_GETSTATE:
       return check_ | (pushed_ ? BST_PUSHED : 0) | (focused_ ? BST_FOCUS : 0);
     case BM_SETSTATE:
-      SetPushed(hwnd, wParam != 0);
+      SetPushed(hwnd, wParam != 0, false);
       return 0;
     case BM_SETSTYLE: {
       DWORD newStyle = (style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
@@ -369,10 +375,10 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case BM_CLICK:
+      // A click as the mouse makes it: the button sees the press and the release at its corner.
       if (!Enabled(hwnd)) return 0;
-      SetPushed(hwnd, true);
-      SetPushed(hwnd, false);
-      Click(hwnd);
+      SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+      SendMessage(hwnd, WM_LBUTTONUP, 0, 0);
       return 0;
     case BM_GETIMAGE:
       return reinterpret_cast<LRESULT>(wParam == imageType_ ? image_ : nullptr);

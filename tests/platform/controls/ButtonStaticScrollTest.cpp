@@ -1,5 +1,6 @@
 // Buttons, statics and scroll-bar controls: dialog codes, check states, clicks by mouse and keyboard,
 // notifications, owner drawing, images, and scrolling with thumb tracking.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,40 @@ TEST_F(Buttons, AutoRadioButtonsUncheckTheirGroup) {
   EXPECT_EQ(SendMessage(b, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(SendMessage(c, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessage(other, BM_GETCHECK, 0, 0), BST_CHECKED) << "another group is left alone";
+}
+
+TEST_F(Buttons, ReleaseOutsideNeverClicksAndProgramsPressWithoutNotifying) {
+  HWND button = Make("Button", BS_PUSHBUTTON | BS_NOTIFY);
+  // Press and release with no move in between: only where the release lands counts.
+  SendMessage(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessage(button, WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+  std::vector<UINT> codes = Codes(50);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<UINT>(BN_CLICKED)), 0);
+  recorder_.Clear();
+  SendMessage(button, BM_SETSTATE, TRUE, 0);
+  EXPECT_TRUE(SendMessage(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+  SendMessage(button, BM_SETSTATE, FALSE, 0);
+  EXPECT_TRUE(Codes(50).empty()) << "BM_SETSTATE sends no WM_COMMAND";
+}
+
+TEST_F(Buttons, ClickMessageComesAsAPressAndARelease) {
+  HWND button = Make("Button", BS_AUTOCHECKBOX);
+  std::vector<UINT> mouse;
+  WNDPROC original = nullptr;
+  static std::vector<UINT>* seen = nullptr;
+  static WNDPROC* next = nullptr;
+  seen = &mouse;
+  next = &original;
+  original = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
+      button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) seen->push_back(m);
+        return CallWindowProc(*next, h, m, w, l);
+      })));
+  SendMessage(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+  EXPECT_EQ(SendMessage(button, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Codes(50), std::vector<UINT>{BN_CLICKED});
+  SetWindowLongPtr(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
 }
 
 TEST_F(Buttons, SetStyleChangesOnlyTheKind) {
