@@ -32,10 +32,15 @@ LRESULT ProgressState::SetRange(HWND hwnd, int low, int high) {
   return previous;
 }
 
+// The bar is repainted before the message returns: a job running on the user-interface thread
+// moves the bar without giving the message loop a turn.
 int ProgressState::SetPos(HWND hwnd, int pos) {
   int previous = pos_;
   pos_ = low_ <= high_ ? std::clamp(pos, low_, high_) : low_;
-  if (pos_ != previous) InvalidateRect(hwnd, nullptr, TRUE);
+  if (pos_ != previous) {
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+  }
   return previous;
 }
 

@@ -94,6 +94,20 @@ TEST_F(BarControls, ProgressFillsInProportionToThePosition) {
   EXPECT_EQ(WindowPixel(vertical, 10, 75), face);
 }
 
+TEST_F(BarControls, ProgressRepaintsBeforeTheMessageReturns) {
+  HWND bar = Child(PROGRESS_CLASS, PBS_SMOOTH, 10, 10, 202, 20, 1);
+  RunUntilIdle();
+  const COLORREF face = GetSysColor(COLOR_3DFACE), highlight = GetSysColor(COLOR_HIGHLIGHT);
+  ASSERT_EQ(WindowPixel(bar, 30, 10), face);
+  // No message loop turns between the messages and the probes: a job on the UI thread.
+  SendMessage(bar, PBM_SETPOS, 20, 0);
+  EXPECT_EQ(WindowPixel(bar, 30, 10), highlight) << "PBM_SETPOS";
+  SendMessage(bar, PBM_DELTAPOS, 20, 0);
+  EXPECT_EQ(WindowPixel(bar, 70, 10), highlight) << "PBM_DELTAPOS";
+  SendMessage(bar, PBM_STEPIT, 0, 0);
+  EXPECT_EQ(WindowPixel(bar, 90, 10), highlight) << "PBM_STEPIT";
+}
+
 // ---- Up-down
 
 class UpDown : public BarControls {
