@@ -1,4 +1,5 @@
 // The HRGN functions over brambolt::Region, and painting regions on a DC.
+#include <algorithm>
 #include <cstring>
 
 #include "gdi/DC.h"
@@ -55,13 +56,34 @@ HRGN CreateEllipticRgnIndirect(const RECT* rect) {
   return rect ? CreateEllipticRgn(rect->left, rect->top, rect->right, rect->bottom) : nullptr;
 }
 
+namespace {
+
+// GDI coordinates hold 27 bits with the sign: a polygon reaching past them is refused, where
+// scanning it row by row would take billions of rows.
+bool PolygonsInRange(const POINT* points, const INT* counts, int polygonCount) {
+  constexpr long kLimit = (1L << 27) - 1;
+  long total = 0;
+  for (int i = 0; i < polygonCount; ++i) {
+    if (counts[i] < 0) return false;
+    total += counts[i];
+  }
+  return std::all_of(points, points + total, [](const POINT& p) {
+    return p.x >= -kLimit && p.x <= kLimit && p.y >= -kLimit && p.y <= kLimit;
+  });
+}
+
+}  // namespace
+
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
-  if (!points || count < 2) return nullptr;
-  return CreateRegionHandle(Region::FromPolygons(points, &count, 1, fillMode));
+  if (count < 2) return nullptr;
+  return CreatePolyPolygonRgn(points, &count, 1, fillMode);
 }
 
 HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygonCount, int fillMode) {
-  if (!points || !counts || polygonCount <= 0) return nullptr;
+  if (!points || !counts || polygonCount <= 0 || !PolygonsInRange(points, counts, polygonCount)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
   return CreateRegionHandle(Region::FromPolygons(points, counts, polygonCount, fillMode));
 }
 

@@ -138,6 +138,17 @@ TEST(RegionApi, CombineRgnReportsResultComplexity) {
   for (HRGN h : {a, b, d, far}) EXPECT_TRUE(DeleteObject(h));
 }
 
+TEST(RegionApi, PolygonsPastTheCoordinateRangeAreRefusedAtOnce) {
+  const POINT far[] = {{0, 0}, {10, static_cast<LONG>(0x80000000u)}, {20, 10}};
+  INT count = 3;
+  EXPECT_EQ(CreatePolyPolygonRgn(far, &count, 1, ALTERNATE), nullptr);
+  EXPECT_EQ(CreatePolygonRgn(far, 3, WINDING), nullptr);
+  const POINT near[] = {{0, 0}, {10, 0}, {10, 10}};
+  HRGN ok = CreatePolyPolygonRgn(near, &count, 1, ALTERNATE);
+  ASSERT_NE(ok, nullptr);
+  DeleteObject(ok);
+}
+
 TEST(RegionApi, RegionDataListsBandedRectangles) {
   HRGN r = CreateRectRgn(0, 0, 10, 10);
   HRGN hole = CreateRectRgn(3, 3, 6, 6);
