@@ -560,6 +560,7 @@ void MarkDeleted(Key& key) {
 LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const char* className, DWORD options,
                   PHKEY result, LPDWORD disposition) {
   if (!result) return ERROR_INVALID_PARAMETER;
+  *result = nullptr;  // what a caller holds after a failure
   Registry& store = Store();
   std::lock_guard<std::mutex> lock(store.mutex);
   OpenKey parent;
@@ -641,6 +642,9 @@ LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPB
   const Value* v = open.key->FindValue(lpValueName ? lpValueName : "");
   if (!v) return ERROR_FILE_NOT_FOUND;
   if (lpType) *lpType = v->type;
+  // A string stored without its terminator is read with one.
+  const bool text = v->type == REG_SZ || v->type == REG_EXPAND_SZ || v->type == REG_MULTI_SZ;
+  if (text && (v->data.empty() || v->data.back() != '\0')) return CopyData(v->data + '\0', lpData, lpcbData);
   return CopyData(v->data, lpData, lpcbData);
 }
 

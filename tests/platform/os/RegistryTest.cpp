@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,8 +86,9 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Count"), P(REG_DWORD, std::string("\x0A\x00\x00\x80", 4)));
   EXPECT_EQ(Get(key, "Blob"), P(REG_BINARY, std::string("\x00\xFF\x10", 3)));
   EXPECT_EQ(Get(key, "Path"), P(REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)));
-  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated));
-  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control));
+  // Strings stored without their terminator are read with one.
+  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated + '\0'));
+  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control + '\0'));
   EXPECT_EQ(Get(key, "Chinese"), P(REG_SZ, gbk + '\0'));
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
@@ -236,6 +238,25 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   EXPECT_EQ(RegEnumKeyEx(key, 0, cut, &nameSize, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
   EXPECT_STREQ(cut, "Long");
   RegCloseKey(key);
+}
+
+TEST_F(Registry, StringsStoredWithoutTerminatorAreReadWithOne) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
+  Set(key, "s", REG_SZ, std::string("1234"));
+  char exact[4];
+  DWORD size = sizeof exact;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(exact), &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 5u);
+  char room[8];
+  std::memset(room, '#', sizeof room);
+  size = sizeof room;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(room), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 5u);
+  EXPECT_STREQ(room, "1234");
+  RegCloseKey(key);
+  HKEY missing = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234));
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\NoSuchKey", 0, KEY_READ, &missing), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(missing, nullptr) << "a failed open leaves NULL behind";
 }
 
 TEST_F(Registry, StringListIsStoredAsExactBytes) {
