@@ -11,9 +11,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <vector>
 
 #include "os/FileSupport.h"
@@ -934,6 +936,78 @@ DWORD GetFullPathName(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LP
     *lpFilePart = slash + 1 < full.size() ? lpBuffer + slash + 1 : nullptr;
   }
   return result;
+}
+
+namespace {
+
+// The folders SearchPath looks in when it is given none.
+std::vector<std::string> DefaultSearchFolders() {
+  std::vector<std::string> folders;
+  char buffer[4096];
+  if (DWORD n = GetModuleFileName(nullptr, buffer, sizeof buffer); n > 0 && n < sizeof buffer)
+    folders.push_back(brambolt::file_support::ParentOf(std::string(buffer, n)));
+  folders.emplace_back(".");
+  if (UINT n = GetSystemDirectory(buffer, sizeof buffer); n > 0 && n < sizeof buffer) folders.emplace_back(buffer, n);
+  if (UINT n = GetWindowsDirectory(buffer, sizeof buffer); n > 0 && n < sizeof buffer) folders.emplace_back(buffer, n);
+  if (const char* path = std::getenv("PATH")) {
+    std::string_view rest(path);
+    for (std::size_t colon; !rest.empty(); rest.remove_prefix(colon == std::string_view::npos ? rest.size() : colon + 1)) {
+      colon = rest.find(':');
+      if (colon != 0) folders.emplace_back(rest.substr(0, colon));
+    }
+  }
+  return folders;
+}
+
+}  // namespace
+
+DWORD SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DWORD nBufferLength, LPSTR lpBuffer,
+                 LPSTR* lpFilePart) {
+  if (!lpFileName || !*lpFileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  std::string name = lpFileName;
+  const std::size_t leaf = brambolt::FindLastPathSeparator(name);
+  if (lpExtension && name.find('.', leaf == std::string::npos ? 0 : leaf + 1) == std::string::npos) name += lpExtension;
+  std::vector<std::string> folders;
+  if (leaf != std::string::npos || (name.size() >= 2 && name[1] == ':')) {
+    folders.emplace_back();  // a name with a folder is looked up as it stands
+  } else if (lpPath) {
+    std::string_view rest(lpPath);
+    for (std::size_t semi; !rest.empty(); rest.remove_prefix(semi == std::string_view::npos ? rest.size() : semi + 1)) {
+      semi = rest.find(';');
+      if (semi != 0) folders.emplace_back(rest.substr(0, semi));
+    }
+  } else {
+    folders = DefaultSearchFolders();
+  }
+  for (const std::string& folder : folders) {
+    const std::string candidate = folder.empty() ? name : folder + "\\" + name;
+    const DWORD attributes = GetFileAttributes(candidate.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return GetFullPathName(candidate.c_str(), nBufferLength, lpBuffer, lpFilePart);
+  }
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  return 0;
+}
+
+DWORD GetEnvironmentVariable(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize) {
+  const char* value = lpName ? std::getenv(lpName) : nullptr;
+  if (value == nullptr) {
+    SetLastError(ERROR_ENVVAR_NOT_FOUND);
+    return 0;
+  }
+  return CopyOut(value, lpBuffer, nSize);
+}
+
+BOOL SetEnvironmentVariable(LPCSTR lpName, LPCSTR lpValue) {
+  if (!lpName || !*lpName || std::strchr(lpName, '=') != nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (lpValue == nullptr) return ::unsetenv(lpName) == 0 ? TRUE : FALSE;
+  return ::setenv(lpName, lpValue, 1) == 0 ? TRUE : FALSE;
 }
 
 namespace {

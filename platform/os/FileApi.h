@@ -191,6 +191,16 @@ BOOL GetDiskFreeSpaceEx(LPCSTR lpDirectoryName, PULARGE_INTEGER lpFreeBytesAvail
                         PULARGE_INTEGER lpTotalNumberOfBytes, PULARGE_INTEGER lpTotalNumberOfFreeBytes);
 DWORD GetLogicalDrives();
 DWORD GetLogicalDriveStrings(DWORD nBufferLength, LPSTR lpBuffer);
+// Looks for a file in the folders of lpPath (separated by ';'), or when it is NULL in the program's
+// folder, the current folder, the system and Windows folders and then those of PATH; lpExtension
+// is added to a name without one. Returns the full path's length as GetFullPathName does, or 0
+// with ERROR_FILE_NOT_FOUND.
+DWORD SearchPath(LPCSTR lpPath, LPCSTR lpFileName, LPCSTR lpExtension, DWORD nBufferLength, LPSTR lpBuffer,
+                 LPSTR* lpFilePart);
+// The process's environment; a NULL value removes the variable. A missing variable gives 0 with
+// ERROR_ENVVAR_NOT_FOUND.
+DWORD GetEnvironmentVariable(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize);
+BOOL SetEnvironmentVariable(LPCSTR lpName, LPCSTR lpValue);
 // Critical-error boxes do not exist here: the mode is only remembered (process-wide).
 UINT SetErrorMode(UINT uMode);
 LONG CompareFileTime(const FILETIME* lpFileTime1, const FILETIME* lpFileTime2);
@@ -213,6 +223,9 @@ LONG CompareFileTime(const FILETIME* lpFileTime1, const FILETIME* lpFileTime2);
 #define GetTempPathA GetTempPath
 #define GetTempFileNameA GetTempFileName
 #define GetModuleFileNameA GetModuleFileName
+#define SearchPathA SearchPath
+#define GetEnvironmentVariableA GetEnvironmentVariable
+#define SetEnvironmentVariableA SetEnvironmentVariable
 #define GetWindowsDirectoryA GetWindowsDirectory
 #define GetSystemDirectoryA GetSystemDirectory
 #define GetDriveTypeA GetDriveType

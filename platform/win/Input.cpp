@@ -9,6 +9,7 @@
 #include "gdi/SysColors.h"
 #include "win/ModalLoop.h"
 #include "win/Timers.h"
+#include "gdi/Region.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -90,6 +91,11 @@ void Deliver(HWND hwnd, const MSG& msg) {
 
 bool SameThread(HWND hwnd) { return GetWindowThreadProcessId(hwnd, nullptr) == ThreadId(); }
 
+// Whether a screen point inside a window's rectangle `box` lies in its window region.
+bool InShape(const Window& w, const RECT& box, POINT pt) {
+  return !w.shape || w.shape->Contains(pt.x - box.left, pt.y - box.top);
+}
+
 // The window under a screen point and its hit-test code, as mouse input is routed: hidden
 // windows are passed over, a disabled child gives the point to its parent, HTTRANSPARENT passes
 // it to the window below.
@@ -105,7 +111,7 @@ HWND WindowAt(POINT pt, int* hitOut, bool forInput) {
       Guard g(Lock());
       Window* w = Get(top);
       if (w == nullptr || !(w->style & WS_VISIBLE) || w->messageOnly) continue;
-      if (!Contains(w->window, pt)) continue;
+      if (!Contains(w->window, pt) || !InShape(*w, w->window, pt)) continue;
       hwnd = top;
       // Descend into enabled, visible children that hold the point, topmost first.
       for (bool deeper = true; deeper;) {
@@ -115,7 +121,8 @@ HWND WindowAt(POINT pt, int* hitOut, bool forInput) {
         for (HWND c : cur->children) {
           Window* cw = Get(c);
           if (cw == nullptr || !(cw->style & WS_VISIBLE)) continue;
-          if (!Contains(ScreenRect(*cw, false), pt)) continue;
+          const RECT box = ScreenRect(*cw, false);
+          if (!Contains(box, pt) || !InShape(*cw, box, pt)) continue;
           if (cw->style & WS_DISABLED) break;
           hwnd = c;
           deeper = true;

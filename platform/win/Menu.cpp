@@ -18,6 +18,7 @@ namespace {
 struct MenuObject {
   bool popup = false;
   std::vector<Item> items;
+  MENUINFO info{sizeof(MENUINFO), 0, 0, 0, nullptr, 0, 0};  // the menu-wide settings
 };
 
 struct Table {
@@ -579,4 +580,59 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   Lock lock(t.mutex);
   t.systemMenus[hwnd] = menu;
   return menu;
+}
+
+BOOL GetMenuInfo(HMENU menu, LPMENUINFO info) {
+  if (info == nullptr || info->cbSize != sizeof(MENUINFO)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  Table& t = TheTable();
+  Lock lock(t.mutex);
+  const MenuObject* m = Find(t, menu);
+  if (m == nullptr) {
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return FALSE;
+  }
+  const DWORD mask = info->fMask;
+  if (mask & MIM_STYLE) info->dwStyle = m->info.dwStyle;
+  if (mask & MIM_MAXHEIGHT) info->cyMax = m->info.cyMax;
+  if (mask & MIM_BACKGROUND) info->hbrBack = m->info.hbrBack;
+  if (mask & MIM_HELPID) info->dwContextHelpID = m->info.dwContextHelpID;
+  if (mask & MIM_MENUDATA) info->dwMenuData = m->info.dwMenuData;
+  return TRUE;
+}
+
+namespace {
+
+void ApplyMenuInfo(Table& t, HMENU menu, const MENUINFO& info, int depth) {
+  MenuObject* m = Find(t, menu);
+  if (m == nullptr || depth > 64) return;
+  if (info.fMask & MIM_STYLE) m->info.dwStyle = info.dwStyle;
+  if (info.fMask & MIM_MAXHEIGHT) m->info.cyMax = info.cyMax;
+  if (info.fMask & MIM_BACKGROUND) m->info.hbrBack = info.hbrBack;
+  if (info.fMask & MIM_HELPID) m->info.dwContextHelpID = info.dwContextHelpID;
+  if (info.fMask & MIM_MENUDATA) m->info.dwMenuData = info.dwMenuData;
+  if (!(info.fMask & MIM_APPLYTOSUBMENUS)) return;
+  std::vector<HMENU> subs;
+  for (const Item& item : m->items)
+    if (item.sub) subs.push_back(item.sub);
+  for (HMENU sub : subs) ApplyMenuInfo(t, sub, info, depth + 1);
+}
+
+}  // namespace
+
+BOOL SetMenuInfo(HMENU menu, LPCMENUINFO info) {
+  if (info == nullptr || info->cbSize != sizeof(MENUINFO)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  Table& t = TheTable();
+  Lock lock(t.mutex);
+  if (Find(t, menu) == nullptr) {
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return FALSE;
+  }
+  ApplyMenuInfo(t, menu, *info, 0);
+  return TRUE;
 }

@@ -118,6 +118,47 @@ typedef struct tagMENUITEMINFOA {
 } MENUITEMINFO, MENUITEMINFOA, *LPMENUITEMINFO, *LPMENUITEMINFOA;
 typedef const MENUITEMINFO* LPCMENUITEMINFO;
 
+// Menu-wide settings (GetMenuInfo / SetMenuInfo).
+#define MIM_MAXHEIGHT 0x00000001
+#define MIM_BACKGROUND 0x00000002
+#define MIM_HELPID 0x00000004
+#define MIM_MENUDATA 0x00000008
+#define MIM_STYLE 0x00000010
+#define MIM_APPLYTOSUBMENUS 0x80000000
+#define MNS_NOCHECK 0x80000000
+#define MNS_MODELESS 0x40000000
+#define MNS_DRAGDROP 0x20000000
+#define MNS_AUTODISMISS 0x10000000
+#define MNS_NOTIFYBYPOS 0x08000000
+#define MNS_CHECKORBMP 0x04000000
+
+typedef struct tagMENUINFO {
+  DWORD cbSize;
+  DWORD fMask;
+  DWORD dwStyle;
+  UINT cyMax;
+  HBRUSH hbrBack;
+  DWORD dwContextHelpID;
+  ULONG_PTR dwMenuData;
+} MENUINFO, *LPMENUINFO;
+typedef const MENUINFO* LPCMENUINFO;
+
+// The menu bar, the system menu or a popup of a window (GetMenuBarInfo); rcBar in screen coordinates.
+#define OBJID_SYSMENU (static_cast<LONG>(0xFFFFFFFF))
+#define OBJID_MENU (static_cast<LONG>(0xFFFFFFFD))
+#define OBJID_CLIENT (static_cast<LONG>(0xFFFFFFFC))
+typedef struct tagMENUBARINFO {
+  DWORD cbSize;
+  RECT rcBar;
+  HMENU hMenu;
+  HWND hwndMenu;
+  BOOL fBarFocused : 1;
+  BOOL fFocused : 1;
+} MENUBARINFO, *PMENUBARINFO, *LPMENUBARINFO;
+
+// To a popup menu window: its menu.
+#define MN_GETHMENU 0x01E1
+
 typedef struct tagTPMPARAMS {
   UINT cbSize;
   RECT rcExclude;
@@ -157,6 +198,8 @@ UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
 BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
 LONG GetMenuCheckMarkDimensions();
+BOOL GetMenuInfo(HMENU menu, LPMENUINFO info);
+BOOL SetMenuInfo(HMENU menu, LPCMENUINFO info);
 
 // ---- menus from templates ----
 // A MENU or MENUEX template as LockResource gives it.
@@ -172,6 +215,9 @@ BOOL DrawMenuBar(HWND hwnd);
 // returns NULL.
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
+// OBJID_MENU: the menu bar (idItem 0) or its item idItem (from 1); OBJID_CLIENT: the popup menu
+// window hwnd while it is tracked.
+BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info);
 
 // ---- tracking ----
 // Shows the popup at (x, y) in screen coordinates and runs a modal loop until an item is chosen

@@ -207,6 +207,10 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_ERASEBKGND: return 1;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case MN_GETHMENU: {
+      Level* level = LevelOf(hwnd);
+      return reinterpret_cast<LRESULT>(level ? level->menu : nullptr);
+    }
     default: return DefWindowProc(hwnd, message, wParam, lParam);
   }
 }
@@ -808,4 +812,51 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
     return TRUE;
   }
   return FALSE;
+}
+
+BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
+  if (info == nullptr || info->cbSize != sizeof(MENUBARINFO) || idItem < 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  HMENU menu = nullptr;
+  RECT bar{};
+  if (idObject == OBJID_MENU) {
+    menu = GetMenu(hwnd);
+    if (menu == nullptr || (GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) return FALSE;
+    const int count = GetMenuItemCount(menu);
+    if (idItem > count) return FALSE;
+    if (idItem > 0) {
+      bar = BarItemRect(hwnd, menu, idItem - 1);
+    } else if (count > 0) {
+      // The whole bar: from the first item's row to the last one's, across the window.
+      RECT first = BarItemRect(hwnd, menu, 0), last = BarItemRect(hwnd, menu, count - 1);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      POINT origin{0, 0};
+      ClientToScreen(hwnd, &origin);
+      bar = RECT{origin.x, first.top, origin.x + client.right, last.bottom};
+    }
+  } else if (idObject == OBJID_CLIENT) {
+    Level* level = LevelOf(hwnd);
+    if (level == nullptr) return FALSE;
+    menu = level->menu;
+    if (idItem > static_cast<LONG>(level->rects.size())) return FALSE;
+    if (idItem == 0) {
+      GetWindowRect(hwnd, &bar);
+    } else {
+      bar = level->rects[static_cast<size_t>(idItem - 1)];
+      MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&bar), 2);
+    }
+  } else {
+    return FALSE;
+  }
+  info->rcBar = bar;
+  info->hMenu = menu;
+  info->hwndMenu = nullptr;
+  const bool tracking = t_tracker != nullptr && (t_tracker->bar == menu || LevelOf(hwnd) != nullptr);
+  info->fBarFocused = tracking ? TRUE : FALSE;
+  info->fFocused = FALSE;
+  if (tracking && t_tracker->levels.size() > 1) info->hwndMenu = t_tracker->levels[1]->window;
+  return TRUE;
 }

@@ -294,11 +294,12 @@ bool PeekCore(MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   std::shared_ptr<ThreadQueue> qp = CurrentQueue();
   ThreadQueue& q = *qp;
   bool remove = (flags & PM_REMOVE) != 0;
+  // PM_QS_ flags limit what is looked at, messages sent from other threads included.
   UINT kinds = flags >> 16;
   if (kinds == 0) kinds = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
   GetBackend().PumpEvents();
   for (;;) {
-    ServeIncoming(q);
+    if (kinds & QS_SENDMESSAGE) ServeIncoming(q);
     DeliverCallbacks(q);
     MSG msg{};
     bool found = false;
@@ -432,14 +433,19 @@ bool OwnerQueue(HWND hwnd, std::shared_ptr<ThreadQueue>& target) {
 
 }  // namespace
 
+namespace {
+
+// The windows a message to HWND_BROADCAST goes to: every top-level window, none of their children.
+std::vector<HWND> BroadcastTargets() {
+  Guard g(Lock());
+  return Get(Desktop())->children;
+}
+
+}  // namespace
+
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
-    std::vector<HWND> tops;
-    {
-      Guard g(Lock());
-      tops = Get(Desktop())->children;
-    }
-    for (HWND h : tops) {
+    for (HWND h : BroadcastTargets()) {
       DWORD_PTR ignored;
       SendMessageTimeout(h, msg, wParam, lParam, SMTO_NORMAL, 5000, &ignored);
     }
@@ -453,7 +459,12 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                            UINT timeout, PDWORD_PTR result) {
-  (void)flags;
+  if (hwnd == HWND_BROADCAST) {
+    // Each window gets the whole timeout; one that does not answer in time is passed over.
+    for (HWND h : BroadcastTargets()) SendMessageTimeout(h, msg, wParam, lParam, flags, timeout, nullptr);
+    if (result) *result = 0;
+    return 1;
+  }
   std::shared_ptr<ThreadQueue> target;
   if (!OwnerQueue(hwnd, target)) return 0;
   LRESULT r;
@@ -473,12 +484,7 @@ LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
 
 BOOL SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == HWND_BROADCAST) {
-    std::vector<HWND> tops;
-    {
-      Guard g(Lock());
-      tops = Get(Desktop())->children;
-    }
-    for (HWND h : tops) SendNotifyMessage(h, msg, wParam, lParam);
+    for (HWND h : BroadcastTargets()) SendNotifyMessage(h, msg, wParam, lParam);
     return TRUE;
   }
   std::shared_ptr<ThreadQueue> target;
@@ -493,6 +499,10 @@ BOOL SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL SendMessageCallback(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                          SENDASYNCPROC callback, ULONG_PTR data) {
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND h : BroadcastTargets()) SendMessageCallback(h, msg, wParam, lParam, callback, data);
+    return TRUE;
+  }
   std::shared_ptr<ThreadQueue> target;
   if (!OwnerQueue(hwnd, target)) return FALSE;
   if (!target) {
@@ -723,13 +733,10 @@ DWORD GetQueueStatus(UINT flags) {
                                                                               : QS_MOUSEBUTTON);
   if (paint) current |= QS_PAINT;
   if (timer) current |= QS_TIMER;
-  DWORD changed = q->changed & flags;
+  // High word: what the queue holds; low word: what came since the last call and is still there.
+  DWORD changed = q->changed & flags & current;
   q->changed &= ~flags;
-  return MAKELONG(current & flags, changed);
+  return MAKELONG(changed, current & flags);
 }
 
-BOOL GetInputState() {
-  return (HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT) || (LOWORD(GetQueueStatus(QS_INPUT)) != 0)
-             ? TRUE
-             : FALSE;
-}
+BOOL GetInputState() { return (HIWORD(GetQueueStatus(QS_INPUT)) & QS_INPUT) ? TRUE : FALSE; }

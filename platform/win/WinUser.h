@@ -781,6 +781,16 @@ UINT GetDlgItemText(HWND dialog, int id, LPSTR text, int maxCount);
 #define SetDlgItemTextA SetDlgItemText
 #define GetDlgItemTextA GetDlgItemText
 
+// Properties by name or atom; the window region (the window owns and deletes a region it is given).
+BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data);
+HANDLE GetProp(HWND hwnd, LPCSTR name);
+HANDLE RemoveProp(HWND hwnd, LPCSTR name);
+int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw);
+int GetWindowRgn(HWND hwnd, HRGN region);
+#define SetPropA SetProp
+#define GetPropA GetProp
+#define RemovePropA RemoveProp
+
 // --- Procedures and messages
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -106,6 +106,11 @@ struct Window {
   // Mouse tracking.
   DWORD trackFlags = 0;
   DWORD hoverTime = 0;
+
+  // SetProp entries by atom, and the window region of SetWindowRgn (window coordinates; null for
+  // the whole window). Both are in WindowProps.cpp.
+  std::vector<std::pair<ATOM, HANDLE>> props;
+  std::shared_ptr<Region> shape;
 };
 
 // A message sent to another thread, waiting there for its reply.

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <cstring>
 #include <string>
 
@@ -398,6 +400,54 @@ TEST(KnownFolders, OneFixedDriveForTheRoot) {
   EXPECT_TRUE(GetDiskFreeSpaceEx("C:\\", &available, &total, nullptr));
   EXPECT_GT(total.QuadPart, 0u);
   EXPECT_LE(available.QuadPart, total.QuadPart);
+}
+
+TEST(SearchPath, FindsTheFileInTheGivenFoldersAddingTheExtension) {
+  TempDir dir;
+  dir.Write("one/readme.txt", "x");
+  dir.Write("two/Tool.exe", "x");
+  const std::string folders = dir / "none" + ";" + (dir / "one") + ";" + (dir / "two");
+  char found[4096];
+  LPSTR leaf = nullptr;
+  struct Case {
+    const char* name;
+    const char* extension;
+    std::string expected;  // empty: not found
+  };
+  const Case cases[] = {
+      {"readme.txt", nullptr, dir / "one/readme.txt"},
+      {"README", ".txt", dir / "one/readme.txt"},  // names match without case, as on Windows
+      {"tool", ".exe", dir / "two/tool.exe"},
+      {"missing", ".txt", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DWORD n = SearchPath(folders.c_str(), c.name, c.extension, sizeof found, found, &leaf);
+    if (c.expected.empty()) {
+      EXPECT_EQ(n, 0u);
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+      continue;
+    }
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(strcasecmp(found, c.expected.c_str()), 0) << found;
+    ASSERT_NE(leaf, nullptr);
+    EXPECT_EQ(strcasecmp(leaf, c.expected.substr(c.expected.rfind('/') + 1).c_str()), 0);
+  }
+  EXPECT_EQ(SearchPath(folders.c_str(), "readme.txt", nullptr, 4, found, nullptr), (dir / "one/readme.txt").size() + 1)
+      << "a short buffer gets the size needed";
+}
+
+TEST(Environment, VariablesAreSetReadAndRemoved) {
+  const char* name = "BRAMBOLT_TEST_VARIABLE";
+  char value[16];
+  ASSERT_TRUE(SetEnvironmentVariable(name, "forty-two"));
+  EXPECT_EQ(GetEnvironmentVariable(name, value, sizeof value), 9u);
+  EXPECT_STREQ(value, "forty-two");
+  EXPECT_EQ(GetEnvironmentVariable(name, value, 4), 10u) << "the size needed, terminator included";
+  ASSERT_TRUE(SetEnvironmentVariable(name, nullptr));
+  EXPECT_EQ(GetEnvironmentVariable(name, value, sizeof value), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
+  EXPECT_FALSE(SetEnvironmentVariable("A=B", "x"));
 }
 
 }  // namespace

@@ -97,9 +97,56 @@ TEST_F(Queue, QueueStatusReportsWhatWaits) {
   DWORD status = GetQueueStatus(QS_ALLINPUT);
   EXPECT_TRUE(LOWORD(status) & QS_POSTMESSAGE);
   EXPECT_TRUE(HIWORD(status) & QS_POSTMESSAGE);
-  EXPECT_FALSE(HIWORD(GetQueueStatus(QS_ALLINPUT)) & QS_POSTMESSAGE);
+  // The high word tells what waits; the low word only what came since the last call.
+  status = GetQueueStatus(QS_ALLINPUT);
+  EXPECT_TRUE(HIWORD(status) & QS_POSTMESSAGE);
+  EXPECT_FALSE(LOWORD(status) & QS_POSTMESSAGE);
   RunUntilIdle();
-  EXPECT_EQ(LOWORD(GetQueueStatus(QS_POSTMESSAGE)), 0);
+  EXPECT_EQ(GetQueueStatus(QS_POSTMESSAGE), 0u);
+}
+
+TEST_F(Queue, PeekLooksOnlyAtTheKindsItsFlagsName) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE);
+  RunUntilIdle();
+  PostMessage(w, WM_USER, 0, 0);
+  InvalidateRect(w, nullptr, TRUE);
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_PAINT));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT)) << "the posted message is not looked at";
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT));
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+  // A message sent from another thread waits for a peek that names sent messages.
+  std::atomic<bool> answered{false};
+  std::thread worker([&] {
+    SendMessage(w, WM_USER + 1, 0, 0);
+    answered = true;
+  });
+  while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) std::this_thread::yield();
+  PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);
+  EXPECT_TRUE(MessageLog::Instance().For(w, {WM_USER + 1}).empty());
+  PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  worker.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(MessageLog::Instance().For(w, {WM_USER + 1}).size(), 1u);
+}
+
+TEST_F(Queue, BroadcastReachesEveryTopLevelWindowWhicheverWaySent) {
+  HWND a = MakeWindow(nullptr, WS_POPUP);
+  HWND b = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW);
+  HWND child = MakeWindow(a, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, 1);
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeout(HWND_BROADCAST, WM_USER + 2, 0, 0, SMTO_NORMAL, 1000, &result));
+  int calls = 0;
+  EXPECT_TRUE(SendMessageCallback(HWND_BROADCAST, WM_USER + 3, 0, 0,
+                                  [](HWND, UINT, ULONG_PTR data, LRESULT) { ++*reinterpret_cast<int*>(data); },
+                                  reinterpret_cast<ULONG_PTR>(&calls)));
+  for (HWND h : {a, b}) {
+    EXPECT_EQ(MessageLog::Instance().For(h, {WM_USER + 2}).size(), 1u);
+    EXPECT_EQ(MessageLog::Instance().For(h, {WM_USER + 3}).size(), 1u);
+  }
+  EXPECT_TRUE(MessageLog::Instance().For(child, {WM_USER + 2, WM_USER + 3}).empty());
+  EXPECT_GE(calls, 2);
 }
 
 TEST_F(Queue, SendNotifyAndCallbackOnTheSameThreadRunAtOnce) {
