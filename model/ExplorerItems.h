@@ -2,6 +2,8 @@
 // double-clicking looks up) and CItemFileObj for the generated-output tree.
 #pragma once
 
+#include "core/CArchive.h"
+#include "core/CObject.h"
 #include "core/CString.h"
 #include "model/ModelIds.h"
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afx/CCommonDialog.h"
+#include "core/CollectionBase.h"
 #include "controls/FileDialog.h"
 
 class CDocTemplate;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afx/CWinThread.h"
+#include "core/CollectionBase.h"
 #include "afx/RecentFiles.h"
 #include "controls/PrintDialog.h"
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "afx/CWnd.h"
+#include "os/KernelObject.h"
+#include "os/Threads.h"
 
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 

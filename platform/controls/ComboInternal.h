@@ -1,6 +1,7 @@
 // Private messages between a combo box and its list.
 #pragma once
 
+#include "base/WinTypes.h"
 #include "win/WinMessages.h"
 
 namespace brambolt::ctl {

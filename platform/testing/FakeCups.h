@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/LastError.h"
 #include "gdi/Spooler.h"
 #include "os/Process.h"
 
