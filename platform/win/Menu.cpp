@@ -582,18 +582,26 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   return menu;
 }
 
-BOOL GetMenuInfo(HMENU menu, LPMENUINFO info) {
+namespace {
+
+// The menu a MENUINFO call is about, or null with the error set.
+MenuObject* MenuForInfo(Table& t, HMENU menu, const MENUINFO* info) {
   if (info == nullptr || info->cbSize != sizeof(MENUINFO)) {
     SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
+    return nullptr;
   }
+  MenuObject* m = Find(t, menu);
+  if (m == nullptr) SetLastError(ERROR_INVALID_MENU_HANDLE);
+  return m;
+}
+
+}  // namespace
+
+BOOL GetMenuInfo(HMENU menu, LPMENUINFO info) {
   Table& t = TheTable();
   Lock lock(t.mutex);
-  const MenuObject* m = Find(t, menu);
-  if (m == nullptr) {
-    SetLastError(ERROR_INVALID_MENU_HANDLE);
-    return FALSE;
-  }
+  const MenuObject* m = MenuForInfo(t, menu, info);
+  if (m == nullptr) return FALSE;
   const DWORD mask = info->fMask;
   if (mask & MIM_STYLE) info->dwStyle = m->info.dwStyle;
   if (mask & MIM_MAXHEIGHT) info->cyMax = m->info.cyMax;
@@ -623,16 +631,9 @@ void ApplyMenuInfo(Table& t, HMENU menu, const MENUINFO& info, int depth) {
 }  // namespace
 
 BOOL SetMenuInfo(HMENU menu, LPCMENUINFO info) {
-  if (info == nullptr || info->cbSize != sizeof(MENUINFO)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   Table& t = TheTable();
   Lock lock(t.mutex);
-  if (Find(t, menu) == nullptr) {
-    SetLastError(ERROR_INVALID_MENU_HANDLE);
-    return FALSE;
-  }
+  if (MenuForInfo(t, menu, info) == nullptr) return FALSE;
   ApplyMenuInfo(t, menu, *info, 0);
   return TRUE;
 }

@@ -1,5 +1,7 @@
 // What a program hangs on a window: properties by name or atom (SetProp), and the window region
 // that shapes it (SetWindowRgn).
+#include <algorithm>
+
 #include "gdi/Objects.h"
 #include "gdi/Region.h"
 #include "win/Atoms.h"
@@ -17,6 +19,11 @@ ATOM PropAtom(LPCSTR name, bool add) {
   return add ? AddAtom(name) : FindAtomNoAdd(name);
 }
 
+// The window's entry for a property; props.end() when it has none.
+std::vector<std::pair<ATOM, HANDLE>>::iterator PropEntry(Window& w, ATOM atom) {
+  return std::find_if(w.props.begin(), w.props.end(), [atom](const auto& p) { return p.first == atom; });
+}
+
 }  // namespace
 
 BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data) {
@@ -24,12 +31,10 @@ BOOL SetProp(HWND hwnd, LPCSTR name, HANDLE data) {
   Guard g(Lock());
   Window* w = Checked(hwnd);
   if (w == nullptr || atom == 0) return FALSE;
-  for (auto& [key, value] : w->props)
-    if (key == atom) {
-      value = data;
-      return TRUE;
-    }
-  w->props.emplace_back(atom, data);
+  if (auto it = PropEntry(*w, atom); it != w->props.end())
+    it->second = data;
+  else
+    w->props.emplace_back(atom, data);
   return TRUE;
 }
 
@@ -38,9 +43,8 @@ HANDLE GetProp(HWND hwnd, LPCSTR name) {
   Guard g(Lock());
   Window* w = Get(hwnd);
   if (w == nullptr || atom == 0) return nullptr;
-  for (const auto& [key, value] : w->props)
-    if (key == atom) return value;
-  return nullptr;
+  auto it = PropEntry(*w, atom);
+  return it != w->props.end() ? it->second : nullptr;
 }
 
 HANDLE RemoveProp(HWND hwnd, LPCSTR name) {
@@ -48,13 +52,11 @@ HANDLE RemoveProp(HWND hwnd, LPCSTR name) {
   Guard g(Lock());
   Window* w = Checked(hwnd);
   if (w == nullptr || atom == 0) return nullptr;
-  for (auto it = w->props.begin(); it != w->props.end(); ++it)
-    if (it->first == atom) {
-      HANDLE data = it->second;
-      w->props.erase(it);
-      return data;
-    }
-  return nullptr;
+  auto it = PropEntry(*w, atom);
+  if (it == w->props.end()) return nullptr;
+  HANDLE data = it->second;
+  w->props.erase(it);
+  return data;
 }
 
 // The window keeps the region and deletes the handle: the caller must not use it again.
