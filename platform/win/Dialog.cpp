@@ -320,9 +320,14 @@ LRESULT DefaultDialogHandling(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     case DM_SETDEFID:
       if (!state->ended) dlg::SetDefaultId(dialog, static_cast<UINT>(wParam));
       return TRUE;
-    case DM_GETDEFID:
-      if (state->ended || state->defId == 0) return 0;
-      return MAKELONG(state->defId, DC_HASDEFID);
+    case DM_GETDEFID: {
+      if (state->ended) return 0;
+      if (state->defId != 0) return MAKELONG(state->defId, DC_HASDEFID);
+      // No id set: a child push button in the default style stands for it.
+      for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
+        if (SendMessage(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) return MAKELONG(GetDlgCtrlID(c), DC_HASDEFID);
+      return 0;
+    }
     case DM_REPOSITION:
       if (!(GetWindowLong(dialog, GWL_STYLE) & WS_CHILD)) {
         RECT r;

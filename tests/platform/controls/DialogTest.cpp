@@ -670,4 +670,17 @@ TEST_F(DialogMultiLineEdit, TabStillMovesTheFocusAndCtrlTabTypesATab) {
   EXPECT_EQ(Text(multi), "one\t");
 }
 
+using DialogDefault = DialogFixture;
+
+TEST_F(DialogDefault, WithoutADefaultIdTheDefaultPushButtonAnswers) {
+  HWND dialog = Modeless(IDD_LISTS);  // a template without buttons
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), 0);
+  HWND button = CreateWindowEx(0, "Button", "Go", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 5, 5, 50, 14, dialog,
+                               reinterpret_cast<HMENU>(77), nullptr, nullptr);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(77, DC_HASDEFID));
+  SendMessage(dialog, DM_SETDEFID, IDCANCEL, 0);
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID)) << "a set id comes first";
+}
+
 }  // namespace
