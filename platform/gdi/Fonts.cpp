@@ -52,27 +52,30 @@ struct Substitution {
   bool condensed;
 };
 
-// Face names the application uses (and their relatives), mapped to the fonts we ship with.
+// Face names the application uses (and their relatives), mapped to the fonts we ship with. The
+// dialog faces, "System" and the Arial, Times and Courier families take the metric-compatible
+// Liberation faces, so dialog base units and text widths come out as designed (DejaVu's wider
+// letters made dialogs some 16 % wider); "System" is proportional and bold, as on Windows.
 const Substitution kSubstitutions[] = {
-    {"MS Sans Serif", "DejaVu Sans", false, false},
-    {"MS Shell Dlg", "DejaVu Sans", false, false},
-    {"MS Shell Dlg 2", "DejaVu Sans", false, false},
-    {"Microsoft Sans Serif", "DejaVu Sans", false, false},
-    {"Arial", "DejaVu Sans", false, false},
-    {"Ariel", "DejaVu Sans", false, false},
-    {"Tahoma", "DejaVu Sans", false, false},
+    {"MS Sans Serif", "Liberation Sans", false, false},
+    {"MS Shell Dlg", "Liberation Sans", false, false},
+    {"MS Shell Dlg 2", "Liberation Sans", false, false},
+    {"Microsoft Sans Serif", "Liberation Sans", false, false},
+    {"Arial", "Liberation Sans", false, false},
+    {"Ariel", "Liberation Sans", false, false},
+    {"Tahoma", "Liberation Sans", false, false},
     {"Verdana", "DejaVu Sans", false, false},
-    {"Helvetica", "DejaVu Sans", false, false},
+    {"Helvetica", "Liberation Sans", false, false},
     {"Arial Narrow", "DejaVu Sans Condensed", false, true},
-    {"Times New Roman", "DejaVu Serif", false, false},
-    {"Times Roman", "DejaVu Serif", false, false},
-    {"Times", "DejaVu Serif", false, false},
-    {"MS Serif", "DejaVu Serif", false, false},
-    {"Courier", "DejaVu Sans Mono", false, false},
-    {"Courier New", "DejaVu Sans Mono", false, false},
+    {"Times New Roman", "Liberation Serif", false, false},
+    {"Times Roman", "Liberation Serif", false, false},
+    {"Times", "Liberation Serif", false, false},
+    {"MS Serif", "Liberation Serif", false, false},
+    {"Courier", "Liberation Mono", false, false},
+    {"Courier New", "Liberation Mono", false, false},
     {"Lucida Console", "DejaVu Sans Mono", false, false},
     {"Fixedsys", "DejaVu Sans Mono", true, false},
-    {"System", "DejaVu Sans Mono", true, false},
+    {"System", "Liberation Sans", true, false},
     {"Terminal", "DejaVu Sans Mono", true, false},
     {"\xE5\xAE\x8B\xE4\xBD\x93", "WenQuanYi Micro Hei", false, false},              // SimSun
     {"SimSun", "WenQuanYi Micro Hei", false, false},
@@ -87,6 +90,9 @@ const Substitution kSubstitutions[] = {
     {"DejaVu Sans", "DejaVu Sans", false, false},
     {"DejaVu Serif", "DejaVu Serif", false, false},
     {"DejaVu Sans Mono", "DejaVu Sans Mono", false, false},
+    {"Liberation Sans", "Liberation Sans", false, false},
+    {"Liberation Serif", "Liberation Serif", false, false},
+    {"Liberation Mono", "Liberation Mono", false, false},
     {"WenQuanYi Micro Hei", "WenQuanYi Micro Hei", false, false},
     {"Marlett", "Marlett", false, false},
 };
@@ -216,7 +222,7 @@ RealizedFont::RealizedFont(const LOGFONT& lf, int emPixels, int widthPixels)
   double ascent = os2 ? os2->usWinAscent : face->ascender;
   double descent = os2 ? os2->usWinDescent : -face->descender;
   tm.tmAscent = Round(ascent * scale);
-  tm.tmDescent = Round(descent * scale);
+  tm.tmDescent = static_cast<LONG>(std::ceil(descent * scale - 1e-6));
   tm.tmHeight = tm.tmAscent + tm.tmDescent;
   tm.tmInternalLeading = std::max(0, static_cast<int>(tm.tmHeight) - em_);
   if (hhea) {

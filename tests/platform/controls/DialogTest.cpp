@@ -74,6 +74,28 @@ TEST_F(DialogTemplates, BaseUnitsFollowTheDocumentedFormula) {
   EXPECT_GT(HIWORD(system), LOWORD(system));
 }
 
+TEST_F(DialogTemplates, TheEightPointDialogFontHasTheClassicBaseUnits) {
+  // 8 points at 96 dots per inch: the dialogs were designed with base units of 6 by 13 pixels.
+  for (const char* face : {"MS Sans Serif", "MS Shell Dlg", "Tahoma"}) {
+    HFONT font = CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    SIZE base = DialogBaseUnitsOf(font);
+    EXPECT_EQ(base.cx, 6) << face;
+    EXPECT_EQ(base.cy, 13) << face;
+    DeleteObject(font);
+  }
+  // "System" is proportional: an i is narrower than a W.
+  HFONT system = CreateFont(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "System");
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, system);
+  SIZE i{}, w{};
+  GetTextExtentPoint32(dc, "i", 1, &i);
+  GetTextExtentPoint32(dc, "W", 1, &w);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(system);
+  EXPECT_LT(i.cx * 2, w.cx);
+}
+
 TEST_F(DialogTemplates, ControlsKeepTheirClassesStylesAndOrder) {
   HWND dialog = Modeless();
   char cls[32];
