@@ -106,7 +106,10 @@ void ScrollBarState::Paint(HDC hdc) {
   RECT shaft = Vertical() ? RECT{client.left, parts.arrowLow.bottom, client.right, parts.arrowHigh.top}
                           : RECT{parts.arrowLow.right, client.top, parts.arrowHigh.left, client.bottom};
   HBRUSH brush = ParentBrush(hwnd_, hdc, WM_CTLCOLORSCROLLBAR);
-  FillRect(hdc, &shaft, brush ? brush : GetSysColorBrush(COLOR_SCROLLBAR));
+  if (brush && brush != GetSysColorBrush(COLOR_SCROLLBAR))
+    FillRect(hdc, &shaft, brush);
+  else
+    FillScrollShaft(hdc, shaft);
   if (trackingPart_ == SB_PAGEUP && over_) InvertRect(hdc, &parts.pageLow);
   if (trackingPart_ == SB_PAGEDOWN && over_) InvertRect(hdc, &parts.pageHigh);
   if (enabled && scrolls && parts.thumbLength > 0 && disabledArrows_ != ESB_DISABLE_BOTH) {

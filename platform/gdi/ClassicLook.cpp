@@ -312,6 +312,20 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
 
 namespace brambolt {
 
+void FillScrollShaft(HDC hdc, const RECT& rect) {
+  if (GetSysColor(COLOR_SCROLLBAR) != GetSysColor(COLOR_3DFACE)) {
+    FillRect(hdc, &rect, GetSysColorBrush(COLOR_SCROLLBAR));
+    return;
+  }
+  // A monochrome pattern brush paints its set bits in the text colour and the rest in the
+  // background colour.
+  COLORREF oldText = SetTextColor(hdc, GetSysColor(COLOR_3DFACE));
+  COLORREF oldBack = SetBkColor(hdc, GetSysColor(COLOR_3DHILIGHT));
+  FillRect(hdc, &rect, GetHalftoneBrush());
+  SetTextColor(hdc, oldText);
+  SetBkColor(hdc, oldBack);
+}
+
 HBRUSH GetHalftoneBrush() {
   static HBRUSH brush = [] {
     WORD rows[8];

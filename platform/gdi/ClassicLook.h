@@ -122,6 +122,9 @@ void Draw3dRect(HDC hdc, const RECT& rect, COLORREF topLeft, COLORREF bottomRigh
 HBITMAP CreateSystemBitmap(UINT id);
 // The 8x8 halftone (checkerboard) brush of drag rectangles; a stock object, never deleted.
 HBRUSH GetHalftoneBrush();
+// The shaft of a scroll bar: the classic dither of the highlight and face colours, unless the
+// scroll-bar colour was changed from the face colour, which then fills it plainly.
+void FillScrollShaft(HDC hdc, const RECT& rect);
 
 // ---- control bars ----
 // The borders of a control bar on the sides in `sides` (BF_LEFT...): a shadow line, and with

@@ -177,7 +177,7 @@ void PaintWindowScrollBars(HWND hwnd, HDC hdc) {
                      (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | disabledHigh | pushHigh);
     RECT shaft = vertical ? RECT{parts.bar.left, parts.arrowLow.bottom, parts.bar.right, parts.arrowHigh.top}
                           : RECT{parts.arrowLow.right, parts.bar.top, parts.arrowHigh.left, parts.bar.bottom};
-    FillRect(hdc, &shaft, GetSysColorBrush(COLOR_SCROLLBAR));
+    FillScrollShaft(hdc, shaft);
     if (parts.thumbLength > 0 && Needed(info) && info.disabled != ESB_DISABLE_BOTH) {
       RECT thumb = parts.thumb;
       FillRect(hdc, &thumb, GetSysColorBrush(COLOR_3DFACE));

@@ -224,6 +224,16 @@ TEST_F(Statics, IconsTakeTheirSizeUnlessCentred) {
 
 using ScrollBarControls = ControlFixture;
 
+TEST_F(ScrollBarControls, TheShaftIsTheClassicDither) {
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 90, {10, 10, 210, 27});
+  SetScrollRange(bar, SB_CTL, 0, 10, TRUE);
+  RunUntilIdle();
+  // Beside each other, well past the thumb: one highlight and one face pixel.
+  const COLORREF a = WindowPixel(bar, 150, 8), b = WindowPixel(bar, 151, 8);
+  const COLORREF face = GetSysColor(COLOR_3DFACE), light = GetSysColor(COLOR_3DHILIGHT);
+  EXPECT_TRUE((a == face && b == light) || (a == light && b == face)) << std::hex << a << " " << b;
+}
+
 TEST_F(ScrollBarControls, RangeAndPositionThroughTheScrollFunctions) {
   HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 90, {10, 10, 210, 27});
   int lo = -1, hi = -1;
