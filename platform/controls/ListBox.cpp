@@ -34,6 +34,33 @@ class ListBoxState {
   bool Valid(int i) const { return i >= 0 && i < Count(); }
   HWND Target() const { return combo_ ? combo_ : ParentOf(hwnd_); }
 
+  // ---- life cycle, window messages, keyboard, mouse and scrolling (the message switch calls these)
+  void Create(const CREATESTRUCT& cs);
+  void SetFont(HFONT font, bool redraw);
+  void SetRedraw(bool on);
+  void Focus(bool gained);
+  void KeyDown(UINT vk);
+  void Char(WPARAM ch);
+  void ButtonDown(UINT msg, WPARAM keys, POINT p);
+  void MouseMove(POINT p);
+  void ButtonUp(POINT p);
+  void CaptureChanged(HWND to);
+  void StartComboTracking(bool buttonDown);
+  void Scroll(int bar, WORD code, int thumb);
+  void ScrollAcross(WORD code, int thumb);
+
+  // ---- items and selection messages
+  void ResetContent();
+  LRESULT SetSel(bool on, int index);
+  LRESULT GetSel(int index) const;
+  LRESULT GetSelItems(int most, int* out) const;
+  LRESULT SelectString(int after, const char* text);
+  LRESULT GetText(int index, LPARAM out) const;
+  LRESULT GetTextLength(int index) const;
+  LRESULT SetItemHeight(int index, int height);
+  void SetTabStops(WPARAM count, const int* stops);
+  void Relayout();
+
   int Insert(int index, LPARAM lParam, bool sorted);
   int SortedIndex(const Item& item) const;
   int Compare(const Item& a, int aIndex, const Item& b, int bIndex) const;
@@ -550,29 +577,295 @@ void ListBoxState::Paint(HDC hdc) {
   }
 }
 
+// ---- life cycle and window messages
+
+void ListBoxState::Create(const CREATESTRUCT& cs) {
+  bars_ = static_cast<DWORD>(cs.style) & (WS_HSCROLL | WS_VSCROLL);
+  if (style_ & LBS_COMBOBOX) combo_ = static_cast<HWND>(cs.lpCreateParams);
+  itemHeight_ = LineHeight(font_);
+  if (style_ & LBS_OWNERDRAWFIXED) {
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
+    mis.CtlID = static_cast<UINT>(IdOf(combo_ ? combo_ : hwnd_));
+    mis.itemHeight = static_cast<UINT>(itemHeight_);
+    HWND target = combo_ ? ParentOf(combo_) : Target();
+    if (target) SendMessage(target, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
+    itemHeight_ = std::max(1, static_cast<int>(mis.itemHeight));
+  }
+  KeepIntegralHeight();
+}
+
+void ListBoxState::SetFont(HFONT font, bool redraw) {
+  font_ = font;
+  if (!OwnerDraw()) itemHeight_ = LineHeight(font_);
+  KeepIntegralHeight();
+  UpdateScroll();
+  if (redraw) Redraw();
+}
+
+void ListBoxState::SetRedraw(bool on) {
+  noRedraw_ = !on;
+  if (on) {
+    UpdateScroll();
+    Redraw();
+  }
+}
+
+void ListBoxState::Focus(bool gained) {
+  focused_ = gained;
+  Redraw();
+  Notify(gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
+}
+
+// ---- keyboard
+
+void ListBoxState::KeyDown(UINT vk) {
+  if (style_ & LBS_WANTKEYBOARDINPUT) {
+    HWND parent = ParentOf(hwnd_);
+    LRESULT r = parent ? SendMessage(parent, WM_VKEYTOITEM, MAKEWPARAM(vk, caret_), reinterpret_cast<LPARAM>(hwnd_)) : -1;
+    if (r == -2) return;
+    if (r >= 0) {
+      ClickAt(static_cast<int>(r), false, false, false);
+      return;
+    }
+  }
+  Key(vk);
+}
+
+void ListBoxState::Char(WPARAM ch) {
+  HWND parent = ParentOf(hwnd_);
+  if ((style_ & LBS_WANTKEYBOARDINPUT) && !HasStrings() && parent) {
+    // -1: the list does nothing more; -2: handled; an index: go there.
+    LRESULT r = SendMessage(parent, WM_CHARTOITEM, MAKEWPARAM(ch, caret_), reinterpret_cast<LPARAM>(hwnd_));
+    if (r >= 0) ClickAt(static_cast<int>(r), false, false, false);
+    return;
+  }
+  if (ch >= 0x20 && ch != ' ') Search(static_cast<BYTE>(ch));
+}
+
+// ---- mouse, and the tracking a combo box asks of its dropped list
+
+void ListBoxState::ButtonDown(UINT msg, WPARAM keys, POINT p) {
+  if (trackingForCombo_) {
+    bool outside;
+    ItemFromPoint(p, &outside);
+    if (outside) {
+      EndComboTracking();
+      SendMessage(combo_, kComboListCancel, 0, 0);
+      return;
+    }
+    comboButtonDown_ = true;
+    return;
+  }
+  if (GetFocus() != hwnd_ && !combo_) SetFocus(hwnd_);
+  bool outside;
+  int index = ItemFromPoint(p, &outside);
+  if (outside || Count() == 0) return;
+  ClickAt(index, (keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0, false);
+  if (msg == WM_LBUTTONDBLCLK) {
+    Notify(LBN_DBLCLK);
+    return;
+  }
+  tracking_ = true;
+  SetCapture(hwnd_);
+}
+
+void ListBoxState::MouseMove(POINT p) {
+  bool outside;
+  int index = ItemFromPoint(p, &outside);
+  if (trackingForCombo_) {
+    if (!outside && index != cur_) Select(index, false);
+    return;
+  }
+  if (tracking_ && GetCapture() == hwnd_ && Count() > 0) {
+    if (outside) EnsureVisible(index);
+    if (Single() && index != cur_)
+      Select(index, true);
+    else if (Extended())
+      ClickAt(index, false, false, true);
+  }
+}
+
+void ListBoxState::ButtonUp(POINT p) {
+  if (trackingForCombo_) {
+    bool outside;
+    int index = ItemFromPoint(p, &outside);
+    if (!outside && Count() > 0) {
+      Select(index, false);
+      EndComboTracking();
+      SendMessage(combo_, kComboListChosen, static_cast<WPARAM>(index), 0);
+    } else if (comboButtonDown_) {
+      comboButtonDown_ = false;
+    }
+    return;
+  }
+  if (tracking_) {
+    tracking_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+  }
+}
+
+void ListBoxState::CaptureChanged(HWND to) {
+  tracking_ = false;
+  if (trackingForCombo_) {
+    trackingForCombo_ = false;
+    if (combo_ && to != hwnd_) PostMessage(combo_, kComboListCancel, 1, 0);
+  }
+}
+
+void ListBoxState::StartComboTracking(bool buttonDown) {
+  trackingForCombo_ = true;
+  comboButtonDown_ = buttonDown;
+  SetCapture(hwnd_);
+}
+
+// ---- scrolling
+
+void ListBoxState::Scroll(int bar, WORD code, int thumb) {
+  if (bar == SB_HORZ && !MultiColumn()) {
+    ScrollAcross(code, thumb);
+    return;
+  }
+  int rows = MultiColumn() ? RowsPerColumn() : 1;
+  int top = top_;
+  switch (code) {
+    case SB_LINEUP: top -= rows; break;
+    case SB_LINEDOWN: top += rows; break;
+    case SB_PAGEUP: top -= PageSize(); break;
+    case SB_PAGEDOWN: top += PageSize(); break;
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = Count() - 1; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: top = thumb * rows; break;
+  }
+  SetTop(top);
+}
+
+// Horizontal scrolling of a single-column list over its horizontal extent.
+void ListBoxState::ScrollAcross(WORD code, int thumb) {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  int pos = xOffset_;
+  switch (code) {
+    case SB_LINELEFT: pos -= 8; break;
+    case SB_LINERIGHT: pos += 8; break;
+    case SB_PAGELEFT: pos -= r.right; break;
+    case SB_PAGERIGHT: pos += r.right; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = thumb; break;
+  }
+  xOffset_ = std::clamp(pos, 0, std::max(0, extent_ - static_cast<int>(r.right)));
+  UpdateScroll();
+  Redraw();
+}
+
+// ---- items and selection messages
+
+void ListBoxState::ResetContent() {
+  for (int i = 0; i < Count(); ++i) DeleteNotify(i);
+  items_.clear();
+  cur_ = -1;
+  caret_ = top_ = 0;
+  anchor_ = -1;
+  UpdateScroll();
+  Redraw();
+}
+
+LRESULT ListBoxState::SetSel(bool on, int index) {
+  if (Single()) return LB_ERR;
+  if (index == -1) {
+    SelectRange(0, Count() - 1, on);
+    return 0;
+  }
+  if (!Valid(index)) return LB_ERR;
+  items_[static_cast<size_t>(index)].selected = on;
+  if (on) {
+    caret_ = index;
+    anchor_ = index;
+  }
+  Redraw();
+  return 0;
+}
+
+LRESULT ListBoxState::GetSel(int index) const {
+  if (!Valid(index)) return LB_ERR;
+  return Single() ? (index == cur_ ? 1 : 0) : (items_[static_cast<size_t>(index)].selected ? 1 : 0);
+}
+
+LRESULT ListBoxState::GetSelItems(int most, int* out) const {
+  if (Single()) return LB_ERR;
+  int n = 0;
+  for (int i = 0; i < Count() && n < most; ++i)
+    if (items_[static_cast<size_t>(i)].selected) out[n++] = i;
+  return n;
+}
+
+LRESULT ListBoxState::SelectString(int after, const char* text) {
+  int found = Find(after, text, false);
+  if (found == LB_ERR) return LB_ERR;
+  if (Single())
+    Select(found, false);
+  else
+    SetCaret(found, true);
+  return found;
+}
+
+LRESULT ListBoxState::GetText(int index, LPARAM out) const {
+  if (!Valid(index) || out == 0) return LB_ERR;
+  const Item& item = items_[static_cast<size_t>(index)];
+  if (!HasStrings()) {
+    std::memcpy(reinterpret_cast<void*>(out), &item.data, sizeof(item.data));
+    return sizeof(item.data);
+  }
+  std::memcpy(reinterpret_cast<char*>(out), item.text.c_str(), item.text.size() + 1);
+  return static_cast<LRESULT>(item.text.size());
+}
+
+LRESULT ListBoxState::GetTextLength(int index) const {
+  if (!Valid(index)) return LB_ERR;
+  return HasStrings() ? static_cast<LRESULT>(items_[static_cast<size_t>(index)].text.size())
+                      : static_cast<LRESULT>(sizeof(ULONG_PTR));
+}
+
+LRESULT ListBoxState::SetItemHeight(int index, int height) {
+  if (height <= 0 || height > 255) return LB_ERR;
+  if (Variable()) {
+    if (!Valid(index)) return LB_ERR;
+    items_[static_cast<size_t>(index)].height = height;
+  } else {
+    itemHeight_ = height;
+  }
+  UpdateScroll();
+  Redraw();
+  return 0;
+}
+
+// Tab stops in dialog units of the list's font; none given means every 32 units.
+void ListBoxState::SetTabStops(WPARAM count, const int* stops) {
+  tabStops_.clear();
+  SIZE base = DialogBaseUnitsOf(font_);
+  if (count == 0) tabStops_.push_back(MulDiv(32, base.cx, 4));
+  for (WPARAM i = 0; i < count && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
+  Redraw();
+}
+
+// A change of layout that the scroll bars and the picture follow.
+void ListBoxState::Relayout() {
+  UpdateScroll();
+  Redraw();
+}
+
 LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   hwnd_ = hwnd;
   style_ = StyleOf(hwnd);
   LRESULT painted;
   if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
+  const int index = static_cast<int>(wParam);
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (msg) {
-    case WM_CREATE: {
-      auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
-      bars_ = static_cast<DWORD>(cs->style) & (WS_HSCROLL | WS_VSCROLL);
-      if (style_ & LBS_COMBOBOX) combo_ = static_cast<HWND>(cs->lpCreateParams);
-      itemHeight_ = LineHeight(font_);
-      if (style_ & LBS_OWNERDRAWFIXED) {
-        MEASUREITEMSTRUCT mis{};
-        mis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
-        mis.CtlID = static_cast<UINT>(IdOf(combo_ ? combo_ : hwnd));
-        mis.itemHeight = static_cast<UINT>(itemHeight_);
-        HWND target = combo_ ? ParentOf(combo_) : Target();
-        if (target) SendMessage(target, WM_MEASUREITEM, mis.CtlID, reinterpret_cast<LPARAM>(&mis));
-        itemHeight_ = std::max(1, static_cast<int>(mis.itemHeight));
-      }
-      KeepIntegralHeight();
+    case WM_CREATE:
+      Create(*reinterpret_cast<CREATESTRUCT*>(lParam));
       return 0;
-    }
     case WM_NCDESTROY:
       for (int i = 0; i < Count(); ++i) DeleteNotify(i);
       items_.clear();
@@ -584,343 +877,143 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      if (!OwnerDraw()) itemHeight_ = LineHeight(font_);
-      KeepIntegralHeight();
-      UpdateScroll();
-      if (LOWORD(lParam)) Redraw();
+      SetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_SETREDRAW:
-      noRedraw_ = wParam == 0;
-      if (!noRedraw_) {
-        UpdateScroll();
-        Redraw();
-      }
+      SetRedraw(wParam != 0);
       return 0;
     case WM_SETFOCUS:
-      focused_ = true;
-      Redraw();
-      Notify(LBN_SETFOCUS);
-      return 0;
     case WM_KILLFOCUS:
-      focused_ = false;
-      Redraw();
-      Notify(LBN_KILLFOCUS);
+      Focus(msg == WM_SETFOCUS);
       return 0;
     case WM_ENABLE:
       Redraw();
       return 0;
-    case WM_KEYDOWN: {
-      if (style_ & LBS_WANTKEYBOARDINPUT) {
-        HWND parent = ParentOf(hwnd);
-        LRESULT r = parent ? SendMessage(parent, WM_VKEYTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd)) : -1;
-        if (r == -2) return 0;
-        if (r >= 0) {
-          ClickAt(static_cast<int>(r), false, false, false);
-          return 0;
-        }
-      }
-      Key(static_cast<UINT>(wParam));
+    case WM_KEYDOWN:
+      KeyDown(static_cast<UINT>(wParam));
       return 0;
-    }
-    case WM_CHAR: {
-      HWND parent = ParentOf(hwnd);
-      if ((style_ & LBS_WANTKEYBOARDINPUT) && !HasStrings() && parent) {
-        // -1: the list does nothing more; -2: handled; an index: go there.
-        LRESULT r = SendMessage(parent, WM_CHARTOITEM, MAKEWPARAM(wParam, caret_), reinterpret_cast<LPARAM>(hwnd));
-        if (r >= 0) ClickAt(static_cast<int>(r), false, false, false);
-        return 0;
-      }
-      if (wParam >= 0x20 && wParam != ' ') Search(static_cast<BYTE>(wParam));
+    case WM_CHAR:
+      Char(wParam);
       return 0;
-    }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (trackingForCombo_) {
-        bool outside;
-        ItemFromPoint(p, &outside);
-        if (outside) {
-          EndComboTracking();
-          SendMessage(combo_, kComboListCancel, 0, 0);
-          return 0;
-        }
-        comboButtonDown_ = true;
-        return 0;
-      }
-      if (GetFocus() != hwnd && !combo_) SetFocus(hwnd);
-      bool outside;
-      int index = ItemFromPoint(p, &outside);
-      if (outside || Count() == 0) return 0;
-      ClickAt(index, (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0, false);
-      if (msg == WM_LBUTTONDBLCLK) {
-        Notify(LBN_DBLCLK);
-        return 0;
-      }
-      tracking_ = true;
-      SetCapture(hwnd);
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(msg, wParam, point);
       return 0;
-    }
-    case WM_MOUSEMOVE: {
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      bool outside;
-      int index = ItemFromPoint(p, &outside);
-      if (trackingForCombo_) {
-        if (!outside && index != cur_) Select(index, false);
-        return 0;
-      }
-      if (tracking_ && GetCapture() == hwnd && Count() > 0) {
-        if (outside) EnsureVisible(index);
-        if (Single() && index != cur_)
-          Select(index, true);
-        else if (Extended())
-          ClickAt(index, false, false, true);
-      }
+    case WM_MOUSEMOVE:
+      MouseMove(point);
       return 0;
-    }
-    case WM_LBUTTONUP: {
-      if (trackingForCombo_) {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        bool outside;
-        int index = ItemFromPoint(p, &outside);
-        if (!outside && Count() > 0) {
-          Select(index, false);
-          EndComboTracking();
-          SendMessage(combo_, kComboListChosen, static_cast<WPARAM>(index), 0);
-        } else if (comboButtonDown_) {
-          comboButtonDown_ = false;
-        }
-        return 0;
-      }
-      if (tracking_) {
-        tracking_ = false;
-        if (GetCapture() == hwnd) ReleaseCapture();
-      }
+    case WM_LBUTTONUP:
+      ButtonUp(point);
       return 0;
-    }
     case WM_CAPTURECHANGED:
-      tracking_ = false;
-      if (trackingForCombo_) {
-        trackingForCombo_ = false;
-        if (combo_ && reinterpret_cast<HWND>(lParam) != hwnd) PostMessage(combo_, kComboListCancel, 1, 0);
-      }
+      CaptureChanged(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL: {
-      int rows = MultiColumn() ? RowsPerColumn() : 1;
-      if (msg == WM_HSCROLL && !MultiColumn()) {
-        RECT r;
-        GetClientRect(hwnd, &r);
-        int pos = xOffset_;
-        switch (LOWORD(wParam)) {
-          case SB_LINELEFT: pos -= 8; break;
-          case SB_LINERIGHT: pos += 8; break;
-          case SB_PAGELEFT: pos -= r.right; break;
-          case SB_PAGERIGHT: pos += r.right; break;
-          case SB_THUMBTRACK:
-          case SB_THUMBPOSITION: pos = HIWORD(wParam); break;
-        }
-        xOffset_ = std::clamp(pos, 0, std::max(0, extent_ - static_cast<int>(r.right)));
-        UpdateScroll();
-        Redraw();
-        return 0;
-      }
-      int top = top_;
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: top -= rows; break;
-        case SB_LINEDOWN: top += rows; break;
-        case SB_PAGEUP: top -= PageSize(); break;
-        case SB_PAGEDOWN: top += PageSize(); break;
-        case SB_TOP: top = 0; break;
-        case SB_BOTTOM: top = Count() - 1; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: top = HIWORD(wParam) * rows; break;
-      }
-      SetTop(top);
+    case WM_HSCROLL:
+      Scroll(msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), HIWORD(wParam));
       return 0;
-    }
     case WM_MOUSEWHEEL:
       SetTop(top_ - 3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
       return 0;
+    case WM_MOUSEACTIVATE:
+      if (combo_) return MA_NOACTIVATE;
+      break;
 
     case LB_ADDSTRING:
       return Insert(-1, lParam, (style_ & LBS_SORT) != 0);
     case LB_INSERTSTRING:
-      return Insert(static_cast<int>(wParam), lParam, false);
-    case LB_DELETESTRING: {
-      int index = static_cast<int>(wParam);
+      return Insert(index, lParam, false);
+    case LB_DELETESTRING:
       if (!Valid(index)) return LB_ERR;
       Delete(index);
       return Count();
-    }
     case LB_RESETCONTENT:
-      for (int i = 0; i < Count(); ++i) DeleteNotify(i);
-      items_.clear();
-      cur_ = -1;
-      caret_ = top_ = 0;
-      anchor_ = -1;
-      UpdateScroll();
-      Redraw();
+      ResetContent();
       return 0;
     case LB_GETCOUNT:
       return Count();
-    case LB_SETCURSEL: {
+    case LB_SETCURSEL:
       if (!Single()) return LB_ERR;
-      int index = static_cast<int>(wParam);
       Select(Valid(index) ? index : -1, false);
       return Valid(index) ? index : LB_ERR;
-    }
     case LB_GETCURSEL:
       if (Single()) return cur_;
       return Count() ? caret_ : LB_ERR;
-    case LB_SETSEL: {
-      if (Single()) return LB_ERR;
-      int index = static_cast<int>(lParam);
-      if (index == -1) {
-        SelectRange(0, Count() - 1, wParam != 0);
-        return 0;
-      }
-      if (!Valid(index)) return LB_ERR;
-      items_[static_cast<size_t>(index)].selected = wParam != 0;
-      if (wParam) {
-        caret_ = index;
-        anchor_ = index;
-      }
-      Redraw();
-      return 0;
-    }
-    case LB_GETSEL: {
-      int index = static_cast<int>(wParam);
-      if (!Valid(index)) return LB_ERR;
-      return Single() ? (index == cur_ ? 1 : 0) : (items_[static_cast<size_t>(index)].selected ? 1 : 0);
-    }
-    case LB_GETSELCOUNT: {
+    case LB_SETSEL:
+      return SetSel(wParam != 0, static_cast<int>(lParam));
+    case LB_GETSEL:
+      return GetSel(index);
+    case LB_GETSELCOUNT:
       if (Single()) return LB_ERR;
       return std::count_if(items_.begin(), items_.end(), [](const Item& i) { return i.selected; });
-    }
-    case LB_GETSELITEMS: {
-      if (Single()) return LB_ERR;
-      auto* out = reinterpret_cast<int*>(lParam);
-      int n = 0;
-      for (int i = 0; i < Count() && n < static_cast<int>(wParam); ++i)
-        if (items_[static_cast<size_t>(i)].selected) out[n++] = i;
-      return n;
-    }
+    case LB_GETSELITEMS:
+      return GetSelItems(index, reinterpret_cast<int*>(lParam));
     case LB_SELITEMRANGE:
       if (Single()) return LB_ERR;
       SelectRange(LOWORD(lParam), HIWORD(lParam), wParam != 0);
       return 0;
-    case LB_SELITEMRANGEEX: {
+    case LB_SELITEMRANGEEX:
       if (Single()) return LB_ERR;
-      int first = static_cast<int>(wParam), last = static_cast<int>(lParam);
-      SelectRange(first, last, first <= last);
+      SelectRange(index, static_cast<int>(lParam), index <= static_cast<int>(lParam));
       return 0;
-    }
-    case LB_GETTEXT: {
-      int index = static_cast<int>(wParam);
-      if (!Valid(index) || lParam == 0) return LB_ERR;
-      const Item& item = items_[static_cast<size_t>(index)];
-      if (!HasStrings()) {
-        std::memcpy(reinterpret_cast<void*>(lParam), &item.data, sizeof(item.data));
-        return sizeof(item.data);
-      }
-      std::memcpy(reinterpret_cast<char*>(lParam), item.text.c_str(), item.text.size() + 1);
-      return static_cast<LRESULT>(item.text.size());
-    }
-    case LB_GETTEXTLEN: {
-      int index = static_cast<int>(wParam);
-      if (!Valid(index)) return LB_ERR;
-      return HasStrings() ? static_cast<LRESULT>(items_[static_cast<size_t>(index)].text.size())
-                          : static_cast<LRESULT>(sizeof(ULONG_PTR));
-    }
+    case LB_GETTEXT:
+      return GetText(index, lParam);
+    case LB_GETTEXTLEN:
+      return GetTextLength(index);
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
-      return Find(static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), msg == LB_FINDSTRINGEXACT);
-    case LB_SELECTSTRING: {
-      int found = Find(static_cast<int>(wParam), reinterpret_cast<LPCSTR>(lParam), false);
-      if (found == LB_ERR) return LB_ERR;
-      if (Single())
-        Select(found, false);
-      else
-        SetCaret(found, true);
-      return found;
-    }
+      return Find(index, reinterpret_cast<LPCSTR>(lParam), msg == LB_FINDSTRINGEXACT);
+    case LB_SELECTSTRING:
+      return SelectString(index, reinterpret_cast<LPCSTR>(lParam));
     case LB_GETTOPINDEX:
       return top_;
     case LB_SETTOPINDEX:
-      if (!Valid(static_cast<int>(wParam)) && Count() > 0) return LB_ERR;
-      SetTop(static_cast<int>(wParam));
+      if (!Valid(index) && Count() > 0) return LB_ERR;
+      SetTop(index);
       return 0;
-    case LB_GETITEMDATA: {
-      int index = static_cast<int>(wParam);
-      if (!Valid(index)) return LB_ERR;
-      return static_cast<LRESULT>(items_[static_cast<size_t>(index)].data);
-    }
-    case LB_SETITEMDATA: {
-      int index = static_cast<int>(wParam);
+    case LB_GETITEMDATA:
+      return Valid(index) ? static_cast<LRESULT>(items_[static_cast<size_t>(index)].data) : LB_ERR;
+    case LB_SETITEMDATA:
       if (!Valid(index)) return LB_ERR;
       items_[static_cast<size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
       return 0;
-    }
-    case LB_GETITEMRECT: {
-      int index = static_cast<int>(wParam);
+    case LB_GETITEMRECT:
       if (!Valid(index) && !(index == 0 && Count() == 0)) return LB_ERR;
       *reinterpret_cast<RECT*>(lParam) = ItemRect(index);
       return 1;
-    }
     case LB_ITEMFROMPOINT: {
       bool outside;
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      int index = ItemFromPoint(p, &outside);
-      return MAKELONG(index, outside ? 1 : 0);
+      int found = ItemFromPoint(point, &outside);
+      return MAKELONG(found, outside ? 1 : 0);
     }
-    case LB_SETITEMHEIGHT: {
-      int height = LOWORD(lParam);
-      if (height <= 0 || height > 255) return LB_ERR;
-      if (Variable()) {
-        if (!Valid(static_cast<int>(wParam))) return LB_ERR;
-        items_[wParam].height = height;
-      } else {
-        itemHeight_ = height;
-      }
-      UpdateScroll();
-      Redraw();
-      return 0;
-    }
+    case LB_SETITEMHEIGHT:
+      return SetItemHeight(index, LOWORD(lParam));
     case LB_GETITEMHEIGHT:
-      return Variable() ? (Valid(static_cast<int>(wParam)) ? ItemHeight(static_cast<int>(wParam)) : LB_ERR) : itemHeight_;
+      return Variable() ? (Valid(index) ? ItemHeight(index) : LB_ERR) : itemHeight_;
     case LB_SETCARETINDEX:
-      if (!Valid(static_cast<int>(wParam))) return LB_ERR;
-      SetCaret(static_cast<int>(wParam), !LOWORD(lParam));
+      if (!Valid(index)) return LB_ERR;
+      SetCaret(index, !LOWORD(lParam));
       return 0;
     case LB_GETCARETINDEX:
       return caret_;
     case LB_SETANCHORINDEX:
-      if (!Valid(static_cast<int>(wParam))) return LB_ERR;
-      anchor_ = static_cast<int>(wParam);
+      if (!Valid(index)) return LB_ERR;
+      anchor_ = index;
       return 0;
     case LB_GETANCHORINDEX:
       return anchor_;
-    case LB_SETTABSTOPS: {
-      tabStops_.clear();
-      SIZE base = DialogBaseUnitsOf(font_);
-      const int* stops = reinterpret_cast<const int*>(lParam);
-      if (wParam == 0) tabStops_.push_back(MulDiv(32, base.cx, 4));
-      for (WPARAM i = 0; i < wParam && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
-      Redraw();
+    case LB_SETTABSTOPS:
+      SetTabStops(wParam, reinterpret_cast<const int*>(lParam));
       return TRUE;
-    }
     case LB_SETCOLUMNWIDTH:
-      columnWidth_ = static_cast<int>(wParam);
-      UpdateScroll();
-      Redraw();
+      columnWidth_ = index;
+      Relayout();
       return 0;
     case LB_SETHORIZONTALEXTENT:
-      extent_ = static_cast<int>(wParam);
-      UpdateScroll();
-      Redraw();
+      extent_ = index;
+      Relayout();
       return 0;
     case LB_GETHORIZONTALEXTENT:
       return extent_;
@@ -931,17 +1024,13 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case LB_DIR:
     case LB_ADDFILE:
       return LB_ERR;
+
     case kComboListTrack:
-      trackingForCombo_ = true;
-      comboButtonDown_ = wParam != 0;
-      SetCapture(hwnd);
+      StartComboTracking(wParam != 0);
       return 0;
     case kComboListStopTrack:
       EndComboTracking();
       return 0;
-    case WM_MOUSEACTIVATE:
-      if (combo_) return MA_NOACTIVATE;
-      break;
     case kComboListKey:
       Key(static_cast<UINT>(wParam));
       return cur_;
