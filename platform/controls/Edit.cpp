@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/ByteOrder.h"
 #include "controls/Controls.h"
 #include "controls/ControlSupport.h"
 
@@ -74,6 +75,32 @@ class EditState {
   void Clear();
   void Undo();
   void Char(UINT ch);
+  // ---- life cycle, window messages, mouse and scrolling (the message switch calls these)
+  void NcCreate();
+  void SetFont(HFONT font, bool redraw);
+  LRESULT CopyText(LPSTR buffer, size_t size) const;
+  void Focus(bool gained);
+  void ButtonDown(UINT msg, WPARAM keys, POINT p);
+  void MouseMove(POINT p);
+  void ButtonUp();
+  void ScrollBarMessage(bool vertical, WORD code, int thumb);
+  LRESULT ScrollByCode(WPARAM code);
+  void ScrollLinesAndChars(int lines, int chars);
+
+  // ---- selection, format rectangle, lines and look
+  LRESULT GetSelectionMessage(DWORD* start, DWORD* end) const;
+  void SetSelectionMessage(int start, int end);
+  void SetFormatRect(const RECT* rect, bool redraw);
+  LRESULT LineIndex(int line) const;
+  LRESULT LineLength(int index) const;
+  LRESULT LineFromChar(int index) const;
+  LRESULT GetLine(int line, LPSTR buffer) const;
+  LRESULT PosFromChar(DWORD index) const;
+  void SetTabStops(WPARAM count, const int* stops);
+  void SetPasswordChar(char ch);
+  void SetStyleBit(DWORD bit, bool on);
+  void SetMargins(WPARAM which, int left, int right);
+
   // Tab, Enter and Escape in a dialog's multi-line edit; false when the edit handles the key itself.
   bool DialogKey(UINT vk);
   void KeyDown(UINT vk);
@@ -717,24 +744,244 @@ void EditState::Paint(HDC hdc) {
   DeleteObject(clip);
 }
 
+// ---- life cycle and window messages
+
+void EditState::NcCreate() {
+  // A plain border becomes the sunken client edge of the 3-D look.
+  if (style_ & WS_BORDER) {
+    SetWindowLong(hwnd_, GWL_STYLE, static_cast<LONG>(style_ & ~WS_BORDER));
+    SetWindowLong(hwnd_, GWL_EXSTYLE, GetWindowLong(hwnd_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    style_ &= ~WS_BORDER;
+  }
+  if (style_ & ES_PASSWORD) passwordChar_ = '*';
+  bars_ = style_ & (WS_HSCROLL | WS_VSCROLL);
+  lineHeight_ = LineHeight(font_);
+}
+
+void EditState::SetFont(HFONT font, bool redraw) {
+  font_ = font;
+  lineHeight_ = LineHeight(font_);
+  Relayout();
+  if (focused_) {
+    CreateCaret(hwnd_, nullptr, 1, lineHeight_);
+    PlaceCaret();
+    ShowCaret(hwnd_);
+  }
+  if (redraw) Redraw();
+}
+
+LRESULT EditState::CopyText(LPSTR buffer, size_t size) const {
+  if (buffer == nullptr || size == 0) return 0;
+  size_t n = std::min(text_.size(), size - 1);
+  std::memcpy(buffer, text_.data(), n);
+  buffer[n] = 0;
+  return static_cast<LRESULT>(n);
+}
+
+void EditState::Focus(bool gained) {
+  focused_ = gained;
+  if (gained) {
+    CreateCaret(hwnd_, nullptr, 1, lineHeight_);
+    PlaceCaret();
+    ShowCaret(hwnd_);
+  } else {
+    pendingLead_ = 0;
+    DestroyCaret();
+  }
+  Redraw();
+  Notify(gained ? EN_SETFOCUS : EN_KILLFOCUS);
+}
+
+// ---- mouse
+
+void EditState::ButtonDown(UINT msg, WPARAM keys, POINT p) {
+  if (GetFocus() != hwnd_) SetFocus(hwnd_);
+  DWORD pos = PosFromPoint(p);
+  if (msg == WM_LBUTTONDBLCLK) {
+    DWORD start = pos, end = pos;
+    while (start > 0 && IsWordByte(text_[PrevChar(start)])) start = PrevChar(start);
+    while (end < text_.size() && IsWordByte(text_[end])) end = NextChar(end);
+    SetSelection(start, end);
+    return;
+  }
+  MoveCaret(pos, (keys & MK_SHIFT) != 0);
+  selecting_ = true;
+  SetCapture(hwnd_);
+}
+
+void EditState::MouseMove(POINT p) {
+  if (selecting_ && GetCapture() == hwnd_) MoveCaret(PosFromPoint(p), true);
+}
+
+void EditState::ButtonUp() {
+  if (!selecting_) return;
+  selecting_ = false;
+  if (GetCapture() == hwnd_) ReleaseCapture();
+}
+
+// ---- scrolling
+
+void EditState::ScrollBarMessage(bool vertical, WORD code, int thumb) {
+  int page = vertical ? VisibleLines() : std::max(1, static_cast<int>(FormatRect().right - FormatRect().left) / 2);
+  int unit = vertical ? 1 : std::max(1, lineHeight_ / 2);
+  int delta = 0;
+  switch (code) {
+    case SB_LINEUP: delta = -unit; break;
+    case SB_LINEDOWN: delta = unit; break;
+    case SB_PAGEUP: delta = -page; break;
+    case SB_PAGEDOWN: delta = page; break;
+    case SB_TOP: delta = vertical ? -firstLine_ : -xOffset_; break;
+    case SB_BOTTOM: delta = vertical ? static_cast<int>(lines_.size()) : 0; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: delta = thumb - (vertical ? firstLine_ : xOffset_); break;
+  }
+  if (vertical)
+    Scroll(delta, 0);
+  else
+    Scroll(0, delta);
+}
+
+// EM_SCROLL: the lines scrolled in the low word, TRUE in the high one; FALSE for another code.
+LRESULT EditState::ScrollByCode(WPARAM code) {
+  int before = firstLine_;
+  switch (code) {
+    case SB_LINEUP: Scroll(-1, 0); break;
+    case SB_LINEDOWN: Scroll(1, 0); break;
+    case SB_PAGEUP: Scroll(-VisibleLines(), 0); break;
+    case SB_PAGEDOWN: Scroll(VisibleLines(), 0); break;
+    default: return FALSE;
+  }
+  return MAKELONG(static_cast<WORD>(firstLine_ - before), TRUE);
+}
+
+// EM_LINESCROLL: lines down and characters (of the average width) across.
+void EditState::ScrollLinesAndChars(int lines, int chars) {
+  HDC dc = GetDC(hwnd_);
+  int avg;
+  {
+    FontSelection f(dc, font_);
+    TEXTMETRIC tm{};
+    GetTextMetrics(dc, &tm);
+    avg = tm.tmAveCharWidth;
+  }
+  ReleaseDC(hwnd_, dc);
+  Scroll(lines, chars * avg);
+}
+
+// ---- selection, format and lines
+
+LRESULT EditState::GetSelectionMessage(DWORD* start, DWORD* end) const {
+  DWORD a = SelMin(), b = SelMax();
+  if (start) *start = a;
+  if (end) *end = b;
+  return (a > 0xFFFF || b > 0xFFFF) ? -1 : MAKELONG(a, b);
+}
+
+// EM_SETSEL: a start of -1 removes the selection; an end below 0 reaches the end of the text.
+void EditState::SetSelectionMessage(int start, int end) {
+  if (start == -1) {
+    SetSelection(caret_, caret_);
+    return;
+  }
+  DWORD a = static_cast<DWORD>(std::max(start, 0));
+  DWORD b = end < 0 ? static_cast<DWORD>(text_.size()) : static_cast<DWORD>(end);
+  SetSelection(a, b);
+}
+
+void EditState::SetFormatRect(const RECT* rect, bool redraw) {
+  hasFormatRect_ = rect != nullptr;
+  if (rect) formatRect_ = *rect;
+  Relayout();
+  if (redraw) Redraw();
+}
+
+LRESULT EditState::LineIndex(int line) const {
+  if (line == -1) line = LineOf(caret_);
+  if (line < 0 || line >= static_cast<int>(lines_.size())) return -1;
+  return lines_[static_cast<size_t>(line)].start;
+}
+
+// EM_LINELENGTH: below 0, the unselected characters on the lines of the selection.
+LRESULT EditState::LineLength(int index) const {
+  if (index < 0) {
+    if (SelMin() == SelMax()) return 0;
+    const Line& a = lines_[static_cast<size_t>(LineOf(SelMin()))];
+    const Line& b = lines_[static_cast<size_t>(LineOf(SelMax()))];
+    return static_cast<LRESULT>((SelMin() - a.start) + (b.start + b.length - SelMax()));
+  }
+  if (static_cast<DWORD>(index) > text_.size()) return 0;
+  return lines_[static_cast<size_t>(LineOf(static_cast<DWORD>(index)))].length;
+}
+
+LRESULT EditState::LineFromChar(int index) const {
+  if (index < 0) return LineOf(SelMin());
+  return LineOf(std::min(static_cast<DWORD>(index), static_cast<DWORD>(text_.size())));
+}
+
+// EM_GETLINE: the buffer's first word holds its size; the line is not terminated when it fills it.
+LRESULT EditState::GetLine(int line, LPSTR buffer) const {
+  if (buffer == nullptr || line < 0 || line >= static_cast<int>(lines_.size())) return 0;
+  const WORD size = ReadLE16(ByteSpan(reinterpret_cast<const BYTE*>(buffer), 2));
+  const Line& l = lines_[static_cast<size_t>(line)];
+  DWORD n = std::min<DWORD>(l.length, size);
+  std::memcpy(buffer, text_.data() + l.start, n);
+  if (n < size) buffer[n] = 0;
+  return n;
+}
+
+LRESULT EditState::PosFromChar(DWORD index) const {
+  if (index > text_.size()) return -1;
+  RECT fr = FormatRect();
+  int line = LineOf(index);
+  int x = fr.left + XOf(index) - xOffset_;
+  int y = fr.top + (line - (Multi() ? firstLine_ : 0)) * lineHeight_;
+  return MAKELONG(static_cast<short>(x), static_cast<short>(y));
+}
+
+// ---- look
+
+// Tab stops in dialog units of the edit's font.
+void EditState::SetTabStops(WPARAM count, const int* stops) {
+  tabStops_.clear();
+  SIZE base = DialogBaseUnitsOf(font_);
+  for (WPARAM i = 0; i < count && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
+  Relayout();
+  Redraw();
+}
+
+void EditState::SetPasswordChar(char ch) {
+  passwordChar_ = ch;
+  SetStyleBit(ES_PASSWORD, ch != 0);
+  Relayout();
+  Redraw();
+}
+
+void EditState::SetStyleBit(DWORD bit, bool on) {
+  SetWindowLong(hwnd_, GWL_STYLE, static_cast<LONG>(on ? (style_ | bit) : (style_ & ~bit)));
+}
+
+void EditState::SetMargins(WPARAM which, int left, int right) {
+  if (which == EC_USEFONTINFO) {
+    leftMargin_ = rightMargin_ = std::max(1, static_cast<int>(DialogBaseUnitsOf(font_).cx)) / 2;
+  } else {
+    if (which & EC_LEFTMARGIN) leftMargin_ = left;
+    if (which & EC_RIGHTMARGIN) rightMargin_ = right;
+  }
+  Relayout();
+  Redraw();
+  PlaceCaret();
+}
+
 LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   hwnd_ = hwnd;
   style_ = StyleOf(hwnd);
   LRESULT painted;
   if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (msg) {
-    case WM_NCCREATE: {
-      // A plain border becomes the sunken client edge of the 3-D look.
-      if (style_ & WS_BORDER) {
-        SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(style_ & ~WS_BORDER));
-        SetWindowLong(hwnd, GWL_EXSTYLE, GetWindowLong(hwnd, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-        style_ &= ~WS_BORDER;
-      }
-      if (style_ & ES_PASSWORD) passwordChar_ = '*';
-      bars_ = style_ & (WS_HSCROLL | WS_VSCROLL);
-      lineHeight_ = LineHeight(font_);
+    case WM_NCCREATE:
+      NcCreate();
       return DefWindowProc(hwnd, msg, wParam, lParam);
-    }
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
       SetText(cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "");
@@ -745,21 +992,12 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       ScrollToCaret();
       Redraw();
       return 0;
-    case WM_GETDLGCODE: {
+    case WM_GETDLGCODE:
       // A multi-line edit takes every key and plays the dialog's part itself (DialogKey).
       if (lParam != 0) inDialog_ = true;
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multi() ? DLGC_WANTALLKEYS : 0);
-    }
     case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wParam);
-      lineHeight_ = LineHeight(font_);
-      Relayout();
-      if (focused_) {
-        CreateCaret(hwnd, nullptr, 1, lineHeight_);
-        PlaceCaret();
-        ShowCaret(hwnd);
-      }
-      if (LOWORD(lParam)) Redraw();
+      SetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
@@ -770,30 +1008,13 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         Notify(EN_CHANGE);
       }
       return TRUE;
-    case WM_GETTEXT: {
-      auto* buffer = reinterpret_cast<LPSTR>(lParam);
-      if (buffer == nullptr || wParam == 0) return 0;
-      size_t n = std::min(text_.size(), static_cast<size_t>(wParam) - 1);
-      std::memcpy(buffer, text_.data(), n);
-      buffer[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT:
+      return CopyText(reinterpret_cast<LPSTR>(lParam), static_cast<size_t>(wParam));
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(text_.size());
     case WM_SETFOCUS:
-      focused_ = true;
-      CreateCaret(hwnd, nullptr, 1, lineHeight_);
-      PlaceCaret();
-      ShowCaret(hwnd);
-      Redraw();
-      Notify(EN_SETFOCUS);
-      return 0;
     case WM_KILLFOCUS:
-      focused_ = false;
-      pendingLead_ = 0;
-      DestroyCaret();
-      Redraw();
-      Notify(EN_KILLFOCUS);
+      Focus(msg == WM_SETFOCUS);
       return 0;
     case WM_ENABLE:
       Redraw();
@@ -805,64 +1026,26 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!DialogKey(static_cast<UINT>(wParam))) KeyDown(static_cast<UINT>(wParam));
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      if (GetFocus() != hwnd) SetFocus(hwnd);
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      DWORD pos = PosFromPoint(p);
-      if (msg == WM_LBUTTONDBLCLK) {
-        DWORD start = pos, end = pos;
-        while (start > 0 && IsWordByte(text_[PrevChar(start)])) start = PrevChar(start);
-        while (end < text_.size() && IsWordByte(text_[end])) end = NextChar(end);
-        SetSelection(start, end);
-        return 0;
-      }
-      MoveCaret(pos, (wParam & MK_SHIFT) != 0);
-      selecting_ = true;
-      SetCapture(hwnd);
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(msg, wParam, point);
       return 0;
-    }
     case WM_MOUSEMOVE:
-      if (selecting_ && GetCapture() == hwnd) {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        MoveCaret(PosFromPoint(p), true);
-      }
+      MouseMove(point);
       return 0;
     case WM_LBUTTONUP:
-      if (selecting_) {
-        selecting_ = false;
-        if (GetCapture() == hwnd) ReleaseCapture();
-      }
+      ButtonUp();
       return 0;
     case WM_CAPTURECHANGED:
       selecting_ = false;
       return 0;
     case WM_VSCROLL:
-    case WM_HSCROLL: {
-      bool vertical = msg == WM_VSCROLL;
-      int page = vertical ? VisibleLines() : std::max(1, static_cast<int>(FormatRect().right - FormatRect().left) / 2);
-      int unit = vertical ? 1 : std::max(1, lineHeight_ / 2);
-      int delta = 0;
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: delta = -unit; break;
-        case SB_LINEDOWN: delta = unit; break;
-        case SB_PAGEUP: delta = -page; break;
-        case SB_PAGEDOWN: delta = page; break;
-        case SB_TOP: delta = vertical ? -firstLine_ : -xOffset_; break;
-        case SB_BOTTOM: delta = vertical ? static_cast<int>(lines_.size()) : 0; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-          delta = static_cast<int>(HIWORD(wParam)) - (vertical ? firstLine_ : xOffset_);
-          break;
-      }
-      if (vertical)
-        Scroll(delta, 0);
-      else
-        Scroll(0, delta);
+    case WM_HSCROLL:
+      ScrollBarMessage(msg == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
       return 0;
-    }
     case WM_MOUSEWHEEL:
       if (Multi()) Scroll(-3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA, 0);
       return 0;
+
     case WM_COPY:
       Copy();
       return 0;
@@ -886,67 +1069,27 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       canUndo_ = false;
       typingRun_ = false;
       return 0;
-    case EM_GETSEL: {
-      DWORD a = SelMin(), b = SelMax();
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = a;
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = b;
-      return (a > 0xFFFF || b > 0xFFFF) ? -1 : MAKELONG(a, b);
-    }
-    case EM_SETSEL: {
-      auto start = static_cast<int>(wParam), end = static_cast<int>(lParam);
-      DWORD n = static_cast<DWORD>(text_.size());
-      if (start == -1) {
-        SetSelection(caret_, caret_);
-        return 0;
-      }
-      DWORD a = static_cast<DWORD>(std::max(start, 0));
-      DWORD b = end < 0 ? n : static_cast<DWORD>(end);
-      SetSelection(a, b);
+
+    case EM_GETSEL:
+      return GetSelectionMessage(reinterpret_cast<DWORD*>(wParam), reinterpret_cast<DWORD*>(lParam));
+    case EM_SETSEL:
+      SetSelectionMessage(static_cast<int>(wParam), static_cast<int>(lParam));
       return 0;
-    }
-    case EM_REPLACESEL: {
-      std::string s = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      Replace(s, wParam != 0, false);
+    case EM_REPLACESEL:
+      Replace(lParam ? reinterpret_cast<LPCSTR>(lParam) : "", wParam != 0, false);
       return 0;
-    }
     case EM_GETRECT:
       if (lParam) *reinterpret_cast<RECT*>(lParam) = FormatRect();
       return 0;
     case EM_SETRECT:
     case EM_SETRECTNP:
-      if (lParam) {
-        formatRect_ = *reinterpret_cast<const RECT*>(lParam);
-        hasFormatRect_ = true;
-      } else {
-        hasFormatRect_ = false;
-      }
-      Relayout();
-      if (msg == EM_SETRECT) Redraw();
+      SetFormatRect(reinterpret_cast<const RECT*>(lParam), msg == EM_SETRECT);
       return 0;
-    case EM_SCROLL: {
-      int before = firstLine_;
-      switch (wParam) {
-        case SB_LINEUP: Scroll(-1, 0); break;
-        case SB_LINEDOWN: Scroll(1, 0); break;
-        case SB_PAGEUP: Scroll(-VisibleLines(), 0); break;
-        case SB_PAGEDOWN: Scroll(VisibleLines(), 0); break;
-        default: return FALSE;
-      }
-      return MAKELONG(static_cast<WORD>(firstLine_ - before), TRUE);
-    }
-    case EM_LINESCROLL: {
-      HDC dc = GetDC(hwnd);
-      int avg;
-      {
-        FontSelection f(dc, font_);
-        TEXTMETRIC tm{};
-        GetTextMetrics(dc, &tm);
-        avg = tm.tmAveCharWidth;
-      }
-      ReleaseDC(hwnd, dc);
-      Scroll(static_cast<int>(lParam), static_cast<int>(wParam) * avg);
+    case EM_SCROLL:
+      return ScrollByCode(wParam);
+    case EM_LINESCROLL:
+      ScrollLinesAndChars(static_cast<int>(lParam), static_cast<int>(wParam));
       return TRUE;
-    }
     case EM_SCROLLCARET:
       ScrollToCaret();
       PlaceCaret();
@@ -958,39 +1101,14 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case EM_GETLINECOUNT:
       return static_cast<LRESULT>(lines_.size());
-    case EM_LINEINDEX: {
-      int line = static_cast<int>(wParam);
-      if (line == -1) line = LineOf(caret_);
-      if (line < 0 || line >= static_cast<int>(lines_.size())) return -1;
-      return lines_[static_cast<size_t>(line)].start;
-    }
-    case EM_LINELENGTH: {
-      int index = static_cast<int>(wParam);
-      if (index < 0) {
-        if (SelMin() == SelMax()) return 0;
-        const Line& a = lines_[static_cast<size_t>(LineOf(SelMin()))];
-        const Line& b = lines_[static_cast<size_t>(LineOf(SelMax()))];
-        return static_cast<LRESULT>((SelMin() - a.start) + (b.start + b.length - SelMax()));
-      }
-      if (static_cast<DWORD>(index) > text_.size()) return 0;
-      return lines_[static_cast<size_t>(LineOf(static_cast<DWORD>(index)))].length;
-    }
-    case EM_LINEFROMCHAR: {
-      int index = static_cast<int>(wParam);
-      if (index < 0) return LineOf(SelMin());
-      return LineOf(std::min(static_cast<DWORD>(index), static_cast<DWORD>(text_.size())));
-    }
-    case EM_GETLINE: {
-      int line = static_cast<int>(wParam);
-      auto* buffer = reinterpret_cast<LPSTR>(lParam);
-      if (buffer == nullptr || line < 0 || line >= static_cast<int>(lines_.size())) return 0;
-      WORD size = static_cast<WORD>(static_cast<BYTE>(buffer[0]) | (static_cast<BYTE>(buffer[1]) << 8));
-      const Line& l = lines_[static_cast<size_t>(line)];
-      DWORD n = std::min<DWORD>(l.length, size);
-      std::memcpy(buffer, text_.data() + l.start, n);
-      if (n < size) buffer[n] = 0;
-      return n;
-    }
+    case EM_LINEINDEX:
+      return LineIndex(static_cast<int>(wParam));
+    case EM_LINELENGTH:
+      return LineLength(static_cast<int>(wParam));
+    case EM_LINEFROMCHAR:
+      return LineFromChar(static_cast<int>(wParam));
+    case EM_GETLINE:
+      return GetLine(static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
     case EM_LIMITTEXT:
       limit_ = wParam ? static_cast<DWORD>(wParam) : (Multi() ? 0xFFFFFFFF : 0x7FFFFFFE);
       return 0;
@@ -998,20 +1116,11 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return limit_;
     case EM_FMTLINES:
       return wParam;
-    case EM_SETTABSTOPS: {
-      tabStops_.clear();
-      SIZE base = DialogBaseUnitsOf(font_);
-      const int* stops = reinterpret_cast<const int*>(lParam);
-      for (WPARAM i = 0; i < wParam && stops; ++i) tabStops_.push_back(MulDiv(stops[i], base.cx, 4));
-      Relayout();
-      Redraw();
+    case EM_SETTABSTOPS:
+      SetTabStops(wParam, reinterpret_cast<const int*>(lParam));
       return TRUE;
-    }
     case EM_SETPASSWORDCHAR:
-      passwordChar_ = static_cast<char>(wParam);
-      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style_ | ES_PASSWORD) : (style_ & ~ES_PASSWORD)));
-      Relayout();
-      Redraw();
+      SetPasswordChar(static_cast<char>(wParam));
       return 0;
     case EM_GETPASSWORDCHAR:
       return static_cast<BYTE>(passwordChar_);
@@ -1019,42 +1128,25 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Multi()) return firstLine_;
       return static_cast<LRESULT>(PosFromPoint(POINT{FormatRect().left, FormatRect().top}));
     case EM_SETREADONLY:
-      SetWindowLong(hwnd, GWL_STYLE, static_cast<LONG>(wParam ? (style_ | ES_READONLY) : (style_ & ~ES_READONLY)));
+      SetStyleBit(ES_READONLY, wParam != 0);
       Redraw();
       return TRUE;
-    case EM_SETMARGINS: {
-      int left = static_cast<short>(LOWORD(lParam)), right = static_cast<short>(HIWORD(lParam));
-      if (wParam == EC_USEFONTINFO) {
-        leftMargin_ = rightMargin_ = std::max(1, static_cast<int>(DialogBaseUnitsOf(font_).cx)) / 2;
-      } else {
-        if (wParam & EC_LEFTMARGIN) leftMargin_ = left;
-        if (wParam & EC_RIGHTMARGIN) rightMargin_ = right;
-      }
-      Relayout();
-      Redraw();
-      PlaceCaret();
+    case EM_SETMARGINS:
+      SetMargins(wParam, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return 0;
-    }
     case EM_GETMARGINS:
       return MAKELONG(leftMargin_, rightMargin_);
-    case EM_POSFROMCHAR: {
-      DWORD index = static_cast<DWORD>(wParam);
-      if (index > text_.size()) return -1;
-      RECT fr = FormatRect();
-      int line = LineOf(index);
-      int x = fr.left + XOf(index) - xOffset_;
-      int y = fr.top + (line - (Multi() ? firstLine_ : 0)) * lineHeight_;
-      return MAKELONG(static_cast<short>(x), static_cast<short>(y));
-    }
+    case EM_POSFROMCHAR:
+      return PosFromChar(static_cast<DWORD>(wParam));
     case EM_CHARFROMPOS: {
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      DWORD pos = PosFromPoint(p);
+      DWORD pos = PosFromPoint(point);
       return MAKELONG(static_cast<WORD>(pos), static_cast<WORD>(LineOf(pos)));
     }
     case EM_GETHANDLE:
     case EM_SETHANDLE:
+      return 0;
     case EM_GETTHUMB:
-      return msg == EM_GETTHUMB ? (Multi() ? firstLine_ : xOffset_) : 0;
+      return Multi() ? firstLine_ : xOffset_;
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
