@@ -32,6 +32,25 @@ class ComboState {
   void ShowSelectionText();
   void SetEditText(const std::string& text);
   void Notify(UINT code) { NotifyParent(hwnd_, code); }
+  // ---- size, font, text, focus, mouse and notifications (the message switch calls these)
+  void FitField();
+  void Resize();
+  void SetFont(WPARAM font, LPARAM redraw);
+  void Enable(bool on);
+  LRESULT SetText(WPARAM wParam, LPARAM lParam);
+  LRESULT CopyText(UINT msg, size_t size, LPSTR buffer) const;
+  void Focus(bool gained);
+  void ButtonDown(POINT p);
+  void EditNotification(UINT code);
+  void ListNotification(UINT code);
+
+  // ---- list and field messages
+  void ResetContent();
+  LRESULT SelectString(WPARAM after, LPARAM text);
+  void SetFieldItemHeight(int height);
+  LRESULT DroppedWidth() const;
+  RECT DroppedControlRect() const;
+
   void Drop(bool byUser, bool buttonDown);
   BOOL Info(COMBOBOXINFO* info) const;
   RECT ItemRect() const;
@@ -302,6 +321,170 @@ LRESULT ComboState::EditMessage(HWND edit, UINT msg, WPARAM wParam, LPARAM lPara
   return CallWindowProc(editProc_, edit, msg, wParam, lParam);
 }
 
+// ---- size, font, text and focus
+
+// A drop-down combo box is as high as its selection field; the height it is given is the height
+// of the dropped list with the field.
+void ComboState::FitField() {
+  if (!DropsDown()) return;
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ComboState::Resize() {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int height = r.bottom - r.top;
+  if (DropsDown() && height != fieldHeight_) {
+    droppedHeight_ = height;
+    FitField();
+    return;
+  }
+  Layout();
+}
+
+void ComboState::SetFont(WPARAM font, LPARAM redraw) {
+  font_ = reinterpret_cast<HFONT>(font);
+  if (edit_) SendMessage(edit_, WM_SETFONT, font, redraw);
+  SendMessage(list_, WM_SETFONT, font, redraw);
+  fieldHeight_ = LineHeight(font_) + 2 * GetSystemMetrics(SM_CYEDGE) + 4;
+  FitField();
+  Layout();
+  if (LOWORD(redraw)) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ComboState::Enable(bool on) {
+  if (edit_) EnableWindow(edit_, on ? TRUE : FALSE);
+  EnableWindow(list_, on ? TRUE : FALSE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// WM_SETTEXT: the edit's text, or the list item of that text for a drop-down list.
+LRESULT ComboState::SetText(WPARAM wParam, LPARAM lParam) {
+  if (HasEdit()) {
+    SetEditText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+    DefWindowProc(hwnd_, WM_SETTEXT, wParam, lParam);
+    return TRUE;
+  }
+  LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam);
+  if (found == LB_ERR) return CB_ERR;
+  SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  return TRUE;
+}
+
+LRESULT ComboState::CopyText(UINT msg, size_t size, LPSTR buffer) const {
+  std::string text = HasEdit() ? TextOf(edit_) : ItemText(Current());
+  if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
+  if (buffer == nullptr || size == 0) return 0;
+  size_t n = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+  return static_cast<LRESULT>(n);
+}
+
+// The focus of a combo box with an edit lives in the edit, which reports it (EditNotification).
+void ComboState::Focus(bool gained) {
+  if (edit_) {
+    if (gained) {
+      SetFocus(edit_);
+      SendMessage(edit_, EM_SETSEL, 0, -1);
+    }
+    return;
+  }
+  if (!gained && dropped_) Close(false, true);
+  focused_ = gained;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  Notify(gained ? CBN_SETFOCUS : CBN_KILLFOCUS);
+}
+
+// ---- mouse and the notifications of the edit and the list
+
+void ComboState::ButtonDown(POINT p) {
+  HWND focusTarget = edit_ ? edit_ : hwnd_;
+  if (GetFocus() != focusTarget) SetFocus(focusTarget);
+  if (!DropsDown()) return;
+  RECT button = ButtonRect();
+  if (Kind() == CBS_DROPDOWN && !PtInRect(&button, p)) return;
+  if (dropped_)
+    Close(false, true);
+  else
+    Drop(true, true);
+}
+
+void ComboState::EditNotification(UINT code) {
+  switch (code) {
+    case EN_CHANGE:
+      if (!settingText_) Notify(CBN_EDITCHANGE);
+      break;
+    case EN_UPDATE:
+      if (!settingText_) Notify(CBN_EDITUPDATE);
+      break;
+    case EN_SETFOCUS:
+      if (!focused_) {
+        focused_ = true;
+        Notify(CBN_SETFOCUS);
+      }
+      break;
+    case EN_KILLFOCUS: {
+      HWND to = GetFocus();
+      if (to == hwnd_ || to == list_) break;
+      if (dropped_) Close(false, true);
+      focused_ = false;
+      Notify(CBN_KILLFOCUS);
+      break;
+    }
+  }
+}
+
+void ComboState::ListNotification(UINT code) {
+  if (code == LBN_SELCHANGE) {
+    ShowSelectionText();
+    reported_ = Current();
+    Notify(CBN_SELCHANGE);
+  } else if (code == LBN_DBLCLK) {
+    Notify(CBN_DBLCLK);
+  }
+}
+
+// ---- list and field messages
+
+void ComboState::ResetContent() {
+  SendMessage(list_, LB_RESETCONTENT, 0, 0);
+  if (edit_) SetEditText("");
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT ComboState::SelectString(WPARAM after, LPARAM text) {
+  LRESULT found = SendMessage(list_, LB_FINDSTRING, after, text);
+  if (found == LB_ERR) return CB_ERR;
+  SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+  ShowSelectionText();
+  return found;
+}
+
+// CB_SETITEMHEIGHT of -1: the selection field's height.
+void ComboState::SetFieldItemHeight(int height) {
+  fieldHeight_ = height + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+  FitField();
+  Layout();
+}
+
+// The dropped list is at least as wide as the combo box.
+LRESULT ComboState::DroppedWidth() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  return std::max<LRESULT>(droppedWidth_, r.right - r.left);
+}
+
+RECT ComboState::DroppedControlRect() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  r.bottom = r.top + droppedHeight_;
+  return r;
+}
+
 LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   hwnd_ = hwnd;
   style_ = StyleOf(hwnd);
@@ -320,19 +503,9 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (list_ && IsWindow(list_)) DestroyWindow(list_);
       list_ = nullptr;
       return 0;
-    case WM_SIZE: {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      int height = r.bottom - r.top;
-      if (DropsDown() && height != fieldHeight_) {
-        // The height asked of a drop-down combo box is the height it has dropped.
-        droppedHeight_ = height;
-        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-      }
-      Layout();
+    case WM_SIZE:
+      Resize();
       return 0;
-    }
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
       auto* m = reinterpret_cast<LPMSG>(lParam);
@@ -340,81 +513,27 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         code |= DLGC_WANTMESSAGE;
       return code;
     }
-    case WM_SETFONT: {
-      font_ = reinterpret_cast<HFONT>(wParam);
-      if (edit_) SendMessage(edit_, WM_SETFONT, wParam, lParam);
-      SendMessage(list_, WM_SETFONT, wParam, lParam);
-      fieldHeight_ = LineHeight(font_) + 2 * GetSystemMetrics(SM_CYEDGE) + 4;
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      if (DropsDown())
-        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      Layout();
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+    case WM_SETFONT:
+      SetFont(wParam, lParam);
       return 0;
-    }
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_ENABLE:
-      if (edit_) EnableWindow(edit_, static_cast<BOOL>(wParam));
-      EnableWindow(list_, static_cast<BOOL>(wParam));
-      InvalidateRect(hwnd, nullptr, TRUE);
+      Enable(wParam != 0);
       return 0;
-    case WM_SETTEXT: {
-      std::string text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-      if (HasEdit()) {
-        SetEditText(text);
-        DefWindowProc(hwnd, msg, wParam, lParam);
-        return TRUE;
-      }
-      LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam);
-      if (found == LB_ERR) return CB_ERR;
-      SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return TRUE;
-    }
+    case WM_SETTEXT:
+      return SetText(wParam, lParam);
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: {
-      std::string text = HasEdit() ? TextOf(edit_) : ItemText(Current());
-      if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
-      auto* buffer = reinterpret_cast<LPSTR>(lParam);
-      if (buffer == nullptr || wParam == 0) return 0;
-      size_t n = std::min(text.size(), static_cast<size_t>(wParam) - 1);
-      std::memcpy(buffer, text.data(), n);
-      buffer[n] = 0;
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXTLENGTH:
+      return CopyText(msg, static_cast<size_t>(wParam), reinterpret_cast<LPSTR>(lParam));
     case WM_SETFOCUS:
-      if (edit_) {
-        SetFocus(edit_);
-        SendMessage(edit_, EM_SETSEL, 0, -1);
-        return 0;
-      }
-      focused_ = true;
-      InvalidateRect(hwnd, nullptr, TRUE);
-      Notify(CBN_SETFOCUS);
-      return 0;
     case WM_KILLFOCUS:
-      if (edit_) return 0;
-      if (dropped_) Close(false, true);
-      focused_ = false;
-      InvalidateRect(hwnd, nullptr, TRUE);
-      Notify(CBN_KILLFOCUS);
+      Focus(msg == WM_SETFOCUS);
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      HWND focusTarget = edit_ ? edit_ : hwnd;
-      if (GetFocus() != focusTarget) SetFocus(focusTarget);
-      if (!DropsDown()) return 0;
-      RECT button = ButtonRect();
-      if (Kind() == CBS_DROPDOWN && !PtInRect(&button, p)) return 0;
-      if (dropped_)
-        Close(false, true);
-      else
-        Drop(true, true);
+    case WM_LBUTTONDBLCLK:
+      ButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    }
     case WM_KEYDOWN:
       Key(static_cast<UINT>(wParam), false);
       return 0;
@@ -427,45 +546,10 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
       if (!dropped_) SendMessage(list_, kComboListKey, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN, 0);
       return 0;
-    case WM_COMMAND: {
-      HWND from = reinterpret_cast<HWND>(lParam);
-      UINT code = HIWORD(wParam);
-      if (from == edit_ && edit_) {
-        switch (code) {
-          case EN_CHANGE:
-            if (!settingText_) Notify(CBN_EDITCHANGE);
-            break;
-          case EN_UPDATE:
-            if (!settingText_) Notify(CBN_EDITUPDATE);
-            break;
-          case EN_SETFOCUS:
-            if (!focused_) {
-              focused_ = true;
-              Notify(CBN_SETFOCUS);
-            }
-            break;
-          case EN_KILLFOCUS: {
-            HWND to = GetFocus();
-            if (to == hwnd || to == list_) break;
-            if (dropped_) Close(false, true);
-            focused_ = false;
-            Notify(CBN_KILLFOCUS);
-            break;
-          }
-        }
-        return 0;
-      }
-      if (from == list_) {
-        if (code == LBN_SELCHANGE) {
-          ShowSelectionText();
-          reported_ = Current();
-          Notify(CBN_SELCHANGE);
-        } else if (code == LBN_DBLCLK) {
-          Notify(CBN_DBLCLK);
-        }
-      }
+    case WM_COMMAND:
+      if (edit_ && reinterpret_cast<HWND>(lParam) == edit_) EditNotification(HIWORD(wParam));
+      if (reinterpret_cast<HWND>(lParam) == list_) ListNotification(HIWORD(wParam));
       return 0;
-    }
     case kComboListChosen:
       Close(true, true);
       return 0;
@@ -474,11 +558,9 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSTATIC: {
-      HWND parent = ParentOf(hwnd);
-      if (parent) return SendMessage(parent, msg, wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+      if (HWND parent = ParentOf(hwnd)) return SendMessage(parent, msg, wParam, lParam);
       break;
-    }
 
     case CB_ADDSTRING:
       return SendMessage(list_, LB_ADDSTRING, 0, lParam);
@@ -487,9 +569,7 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case CB_DELETESTRING:
       return SendMessage(list_, LB_DELETESTRING, wParam, 0);
     case CB_RESETCONTENT:
-      SendMessage(list_, LB_RESETCONTENT, 0, 0);
-      if (edit_) SetEditText("");
-      InvalidateRect(hwnd, nullptr, TRUE);
+      ResetContent();
       return CB_OKAY;
     case CB_GETCOUNT:
       return SendMessage(list_, LB_GETCOUNT, 0, 0);
@@ -508,28 +588,16 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return SendMessage(list_, LB_FINDSTRING, wParam, lParam);
     case CB_FINDSTRINGEXACT:
       return SendMessage(list_, LB_FINDSTRINGEXACT, wParam, lParam);
-    case CB_SELECTSTRING: {
-      LRESULT found = SendMessage(list_, LB_FINDSTRING, wParam, lParam);
-      if (found == LB_ERR) return CB_ERR;
-      SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-      ShowSelectionText();
-      return found;
-    }
+    case CB_SELECTSTRING:
+      return SelectString(wParam, lParam);
     case CB_GETITEMDATA:
       return SendMessage(list_, LB_GETITEMDATA, wParam, 0);
     case CB_SETITEMDATA:
       return SendMessage(list_, LB_SETITEMDATA, wParam, lParam);
     case CB_SETITEMHEIGHT:
-      if (static_cast<int>(wParam) == -1) {
-        fieldHeight_ = static_cast<int>(lParam) + 2 * GetSystemMetrics(SM_CYEDGE) + 2;
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        if (DropsDown())
-          SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, fieldHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Layout();
-        return CB_OKAY;
-      }
-      return SendMessage(list_, LB_SETITEMHEIGHT, wParam, lParam);
+      if (static_cast<int>(wParam) != -1) return SendMessage(list_, LB_SETITEMHEIGHT, wParam, lParam);
+      SetFieldItemHeight(static_cast<int>(lParam));
+      return CB_OKAY;
     case CB_GETITEMHEIGHT:
       if (static_cast<int>(wParam) == -1) return fieldHeight_ - 2 * GetSystemMetrics(SM_CYEDGE) - 2;
       return SendMessage(list_, LB_GETITEMHEIGHT, wParam, 0);
@@ -541,13 +609,9 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case CB_GETDROPPEDSTATE:
       return dropped_ ? TRUE : FALSE;
-    case CB_GETDROPPEDCONTROLRECT: {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      r.bottom = r.top + droppedHeight_;
-      *reinterpret_cast<RECT*>(lParam) = r;
+    case CB_GETDROPPEDCONTROLRECT:
+      *reinterpret_cast<RECT*>(lParam) = DroppedControlRect();
       return TRUE;
-    }
     case CB_LIMITTEXT:
       if (!edit_) return CB_ERR;
       SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
@@ -574,18 +638,12 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case CB_SETHORIZONTALEXTENT:
       SendMessage(list_, LB_SETHORIZONTALEXTENT, wParam, 0);
       return 0;
-    case CB_GETDROPPEDWIDTH: {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      return std::max<LRESULT>(droppedWidth_, r.right - r.left);
-    }
-    case CB_SETDROPPEDWIDTH: {
+    case CB_GETDROPPEDWIDTH:
+      return DroppedWidth();
+    case CB_SETDROPPEDWIDTH:
       if (!DropsDown()) return CB_ERR;
       droppedWidth_ = static_cast<int>(wParam);
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      return std::max<LRESULT>(droppedWidth_, r.right - r.left);
-    }
+      return DroppedWidth();
     case CB_GETCOMBOBOXINFO:
       return Info(reinterpret_cast<COMBOBOXINFO*>(lParam));
     case CB_INITSTORAGE:
