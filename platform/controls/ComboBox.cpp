@@ -377,11 +377,7 @@ LRESULT ComboState::SetText(WPARAM wParam, LPARAM lParam) {
 LRESULT ComboState::CopyText(UINT msg, size_t size, LPSTR buffer) const {
   std::string text = HasEdit() ? TextOf(edit_) : ItemText(Current());
   if (msg == WM_GETTEXTLENGTH) return static_cast<LRESULT>(text.size());
-  if (buffer == nullptr || size == 0) return 0;
-  size_t n = std::min(text.size(), size - 1);
-  std::memcpy(buffer, text.data(), n);
-  buffer[n] = 0;
-  return static_cast<LRESULT>(n);
+  return CopyTextOut(text, buffer, size);
 }
 
 // The focus of a combo box with an edit lives in the edit, which reports it (EditNotification).

@@ -1,6 +1,9 @@
 // Shared helpers of the standard controls.
 #include "controls/ControlSupport.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace brambolt::ctl {
 
 void RegisterControlClass(const char* name, WNDPROC proc, UINT style, LPCSTR cursor, int background) {
@@ -71,17 +74,25 @@ void SendDrawItem(HWND control, UINT type, UINT itemId, UINT action, UINT state,
 
 bool Enabled(HWND hwnd) { return IsWindowEnabled(hwnd) != FALSE; }
 
-int LineHeight(HFONT font) {
+TEXTMETRIC MetricsOf(HFONT font) {
   HDC dc = GetDC(nullptr);
-  int h;
+  TEXTMETRIC tm{};
   {
     FontSelection f(dc, font);
-    TEXTMETRIC tm{};
     GetTextMetrics(dc, &tm);
-    h = tm.tmHeight;
   }
   ReleaseDC(nullptr, dc);
-  return h > 0 ? h : 1;
+  return tm;
+}
+
+int LineHeight(HFONT font) { return std::max<int>(1, MetricsOf(font).tmHeight); }
+
+LRESULT CopyTextOut(const std::string& text, LPSTR buffer, size_t size) {
+  if (buffer == nullptr || size == 0) return 0;
+  size_t n = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = 0;
+  return static_cast<LRESULT>(n);
 }
 
 }  // namespace brambolt::ctl

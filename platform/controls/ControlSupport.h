@@ -120,6 +120,10 @@ bool HandleCommon(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, HFONT& font
 
 // Height of a line of text in a font.
 int LineHeight(HFONT font);
+// The metrics of a font (the system font for null) on the screen.
+TEXTMETRIC MetricsOf(HFONT font);
+// WM_GETTEXT's copy: at most size - 1 bytes and a terminator; the bytes copied.
+LRESULT CopyTextOut(const std::string& text, LPSTR buffer, size_t size);
 
 // The class registrations, one per control.
 void RegisterButtonClass();

@@ -78,7 +78,6 @@ class EditState {
   // ---- life cycle, window messages, mouse and scrolling (the message switch calls these)
   void NcCreate();
   void SetFont(HFONT font, bool redraw);
-  LRESULT CopyText(LPSTR buffer, size_t size) const;
   void Focus(bool gained);
   void ButtonDown(UINT msg, WPARAM keys, POINT p);
   void MouseMove(POINT p);
@@ -770,14 +769,6 @@ void EditState::SetFont(HFONT font, bool redraw) {
   if (redraw) Redraw();
 }
 
-LRESULT EditState::CopyText(LPSTR buffer, size_t size) const {
-  if (buffer == nullptr || size == 0) return 0;
-  size_t n = std::min(text_.size(), size - 1);
-  std::memcpy(buffer, text_.data(), n);
-  buffer[n] = 0;
-  return static_cast<LRESULT>(n);
-}
-
 void EditState::Focus(bool gained) {
   focused_ = gained;
   if (gained) {
@@ -856,16 +847,7 @@ LRESULT EditState::ScrollByCode(WPARAM code) {
 
 // EM_LINESCROLL: lines down and characters (of the average width) across.
 void EditState::ScrollLinesAndChars(int lines, int chars) {
-  HDC dc = GetDC(hwnd_);
-  int avg;
-  {
-    FontSelection f(dc, font_);
-    TEXTMETRIC tm{};
-    GetTextMetrics(dc, &tm);
-    avg = tm.tmAveCharWidth;
-  }
-  ReleaseDC(hwnd_, dc);
-  Scroll(lines, chars * avg);
+  Scroll(lines, chars * static_cast<int>(MetricsOf(font_).tmAveCharWidth));
 }
 
 // ---- selection, format and lines
@@ -1009,7 +991,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     case WM_GETTEXT:
-      return CopyText(reinterpret_cast<LPSTR>(lParam), static_cast<size_t>(wParam));
+      return CopyTextOut(text_, reinterpret_cast<LPSTR>(lParam), static_cast<size_t>(wParam));
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(text_.size());
     case WM_SETFOCUS:

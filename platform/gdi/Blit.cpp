@@ -128,160 +128,226 @@ bool RecordBlit(const BlitJob& job, const RECT& d, int sX, int sY, int sW, int s
 
 }  // namespace
 
-bool brambolt::gdi::RunBlit(BlitJob& job) {
-  DeviceContext& dst = *job.dst;
-  Surface& ds = *job.ds;
-  bool needSource = UsesSource(job.fore) || UsesSource(job.back) || job.transparent;
-  bool needPattern = UsesPattern(job.fore) || UsesPattern(job.back);
-  if (needSource && !job.ss) return false;
+namespace {
+
+// What a blit does, worked out once before any pixel moves: the normalised destination, the
+// source rectangle and its mirroring, the surface read (a copy when the blit overlaps itself), the
+// pattern, and which of the three copy paths runs.
+struct BlitPlan {
+  enum class Path { FastCopy, Rows, Pixels };
+
+  bool needSource = false, needPattern = false;
+  bool flipX = false, flipY = false;
+  RECT d{};                         // destination, surface coordinates
+  int dW = 0, dH = 0;
+  int sX = 0, sY = 0, sW = 0, sH = 0;  // source rectangle, normalised
+  Paint pattern;
+  std::unique_ptr<Surface> copy;    // the source read when it is the destination
+  const Surface* ss = nullptr;
+  int sOffX = 0, sOffY = 0;         // where `ss` starts in the source surface
+  bool identity = false;            // no stretching
+  bool shrink = false;              // a shrink that combines source pixels
+  Path path = Path::Pixels;
+  std::vector<int> columns;         // Rows: source x (in ss) per destination column, -1 outside
+
+  // The source row of destination row offset `oy` (mirroring applied).
+  int SourceRow(int oy) const {
+    if (flipY) oy = dH - 1 - oy;
+    return sY + (identity ? oy : MapIndex(oy, dH, sH)) - sOffY;
+  }
+};
+
+// Plans the blit; false when there is nothing to draw (`ok` tells whether that is a failure).
+bool MakePlan(BlitJob& job, BlitPlan& plan, bool& ok) {
+  ok = true;
+  plan.needSource = UsesSource(job.fore) || UsesSource(job.back) || job.transparent;
+  plan.needPattern = UsesPattern(job.fore) || UsesPattern(job.back);
+  if (plan.needSource && !job.ss) return ok = false;
   // A printer page being recorded has no pixels to read.
-  if (needSource && !job.ss->Pixels()) return true;
+  if (plan.needSource && !job.ss->Pixels()) return false;
 
   // Normalise the destination; mirroring comes from opposite signs.
-  bool flipX = (job.dw < 0) != (needSource ? job.sw < 0 : false);
-  bool flipY = (job.dh < 0) != (needSource ? job.sh < 0 : false);
-  RECT d{std::min(job.dx, job.dx + job.dw), std::min(job.dy, job.dy + job.dh),
-         std::max(job.dx, job.dx + job.dw), std::max(job.dy, job.dy + job.dh)};
-  int dW = d.right - d.left, dH = d.bottom - d.top;
-  if (dW == 0 || dH == 0) return true;
-  int sX = std::min(job.sx, job.sx + job.sw), sY = std::min(job.sy, job.sy + job.sh);
-  int sW = std::abs(job.sw), sH = std::abs(job.sh);
-  if (needSource && (sW == 0 || sH == 0)) return true;
+  plan.flipX = (job.dw < 0) != (plan.needSource ? job.sw < 0 : false);
+  plan.flipY = (job.dh < 0) != (plan.needSource ? job.sh < 0 : false);
+  plan.d = RECT{std::min(job.dx, job.dx + job.dw), std::min(job.dy, job.dy + job.dh),
+                std::max(job.dx, job.dx + job.dw), std::max(job.dy, job.dy + job.dh)};
+  plan.dW = plan.d.right - plan.d.left;
+  plan.dH = plan.d.bottom - plan.d.top;
+  if (plan.dW == 0 || plan.dH == 0) return false;
+  plan.sX = std::min(job.sx, job.sx + job.sw);
+  plan.sY = std::min(job.sy, job.sy + job.sh);
+  plan.sW = std::abs(job.sw);
+  plan.sH = std::abs(job.sh);
+  if (plan.needSource && (plan.sW == 0 || plan.sH == 0)) return false;
 
-  Paint pattern;
-  if (needPattern) {
-    pattern = RealizeBrush(dst, dst.st.brush.get());
-    if (pattern.none) pattern = SolidPaint(dst, 0);
+  if (plan.needPattern) {
+    plan.pattern = RealizeBrush(*job.dst, job.dst->st.brush.get());
+    if (plan.pattern.none) plan.pattern = SolidPaint(*job.dst, 0);
   }
-  if (dst.page) return RecordBlit(job, d, sX, sY, sW, sH, flipX, flipY, needSource, pattern);
-  const SourceConverter& convert = job.convert;
+  // A printer page records the blit instead of running it.
+  if (job.dst->page) {
+    ok = RecordBlit(job, plan.d, plan.sX, plan.sY, plan.sW, plan.sH, plan.flipX, plan.flipY, plan.needSource,
+                    plan.pattern);
+    return false;
+  }
 
   // Overlapping blits within one surface read from a copy.
-  std::unique_ptr<Surface> copy;
-  const Surface* ss = job.ss;
-  int sOffX = 0, sOffY = 0;
-  if (ss == &ds) {
-    RECT sr{std::max(sX, 0), std::max(sY, 0), std::min(sX + sW, ss->Width()), std::min(sY + sH, ss->Height())};
+  plan.ss = job.ss;
+  if (plan.ss == job.ds) {
+    const Surface* ss = plan.ss;
+    RECT sr{std::max(plan.sX, 0), std::max(plan.sY, 0), std::min(plan.sX + plan.sW, ss->Width()),
+            std::min(plan.sY + plan.sH, ss->Height())};
     if (sr.left < sr.right && sr.top < sr.bottom) {
-      copy = std::make_unique<Surface>(sr.right - sr.left, sr.bottom - sr.top);
+      plan.copy = std::make_unique<Surface>(sr.right - sr.left, sr.bottom - sr.top);
       for (int y = sr.top; y < sr.bottom; ++y)
-        std::memcpy(copy->Row(y - sr.top), ss->Row(y) + sr.left, sizeof(uint32_t) * (sr.right - sr.left));
-      sOffX = sr.left;
-      sOffY = sr.top;
-      ss = copy.get();
+        std::memcpy(plan.copy->Row(y - sr.top), ss->Row(y) + sr.left, sizeof(uint32_t) * (sr.right - sr.left));
+      plan.sOffX = sr.left;
+      plan.sOffY = sr.top;
+      plan.ss = plan.copy.get();
     }
   }
-  bool identity = !needSource || (sW == dW && sH == dH);
-  bool shrink = needSource && !identity && (sW > dW || sH > dH) && dst.st.stretchMode != COLORONCOLOR;
-  int stretchMode = dst.st.stretchMode;
-  bool monoSource = job.monoSource;
+  plan.identity = !plan.needSource || (plan.sW == plan.dW && plan.sH == plan.dH);
+  plan.shrink = plan.needSource && !plan.identity && (plan.sW > plan.dW || plan.sH > plan.dH) &&
+                job.dst->st.stretchMode != COLORONCOLOR;
 
-  auto sourceAt = [&](int x, int y, uint32_t& out) -> bool {
-    // x, y: offsets within the normalised destination.
-    int ox = flipX ? dW - 1 - x : x, oy = flipY ? dH - 1 - y : y;
-    int fx0 = identity ? ox : MapIndex(ox, dW, sW), fy0 = identity ? oy : MapIndex(oy, dH, sH);
-    if (!shrink) {
-      int px = sX + fx0 - sOffX, py = sY + fy0 - sOffY;
-      if (!ss->Contains(px, py)) return false;
-      out = ss->Row(py)[px] & 0xFFFFFF;
-      return true;
+  // A plain copy moves whole rows; masks, transparency and combining shrinks go pixel by pixel;
+  // everything else runs whole rows through a source column table and one ROP loop.
+  if (plan.identity && plan.needSource && job.fore == 0xCC && job.back == 0xCC && !job.transparent &&
+      job.convert.mode == SourceConverter::Same && !plan.flipX && !plan.flipY)
+    plan.path = BlitPlan::Path::FastCopy;
+  else if (!job.mask && !job.transparent && !plan.shrink)
+    plan.path = BlitPlan::Path::Rows;
+  else
+    plan.path = BlitPlan::Path::Pixels;
+  if (plan.path == BlitPlan::Path::Rows && plan.needSource) {
+    plan.columns.resize(static_cast<size_t>(plan.dW));
+    for (int i = 0; i < plan.dW; ++i) {
+      int ox = plan.flipX ? plan.dW - 1 - i : i;
+      int sx = plan.sX + (plan.identity ? ox : MapIndex(ox, plan.dW, plan.sW)) - plan.sOffX;
+      plan.columns[static_cast<size_t>(i)] = sx >= 0 && sx < plan.ss->Width() ? sx : -1;
     }
-    int ax = static_cast<int>(static_cast<long long>(ox) * sW / dW), bx = static_cast<int>(static_cast<long long>(ox + 1) * sW / dW);
-    int ay = static_cast<int>(static_cast<long long>(oy) * sH / dH), by = static_cast<int>(static_cast<long long>(oy + 1) * sH / dH);
-    bx = std::max(bx, ax + 1);
-    by = std::max(by, ay + 1);
-    uint32_t acc = stretchMode == WHITEONBLACK ? 0 : 0xFFFFFF;
-    unsigned long sum[3] = {0, 0, 0};
-    int n = 0;
-    for (int yy = ay; yy < by; ++yy)
-      for (int xx = ax; xx < bx; ++xx) {
-        int px = sX + xx - sOffX, py = sY + yy - sOffY;
-        if (!ss->Contains(px, py)) continue;
-        uint32_t v = ss->Row(py)[px] & 0xFFFFFF;
-        ++n;
-        if (stretchMode == WHITEONBLACK) acc |= v;
-        else if (stretchMode == HALFTONE && !monoSource) {
-          sum[0] += v >> 16;
-          sum[1] += (v >> 8) & 0xFF;
-          sum[2] += v & 0xFF;
-        } else acc &= v;
-      }
-    if (n == 0) return false;
-    if (stretchMode == HALFTONE && !monoSource)
-      acc = static_cast<uint32_t>(((sum[0] / n) << 16) | ((sum[1] / n) << 8) | (sum[2] / n));
-    out = acc;
+  }
+  return true;
+}
+
+// The source pixel for destination offset (x, y), combined over the pixels it covers in a
+// shrink; false when it falls outside the source.
+bool SourceAt(const BlitJob& job, const BlitPlan& plan, int x, int y, uint32_t& out) {
+  const Surface* ss = plan.ss;
+  int ox = plan.flipX ? plan.dW - 1 - x : x, oy = plan.flipY ? plan.dH - 1 - y : y;
+  if (!plan.shrink) {
+    int px = plan.sX + (plan.identity ? ox : MapIndex(ox, plan.dW, plan.sW)) - plan.sOffX;
+    int py = plan.sY + (plan.identity ? oy : MapIndex(oy, plan.dH, plan.sH)) - plan.sOffY;
+    if (!ss->Contains(px, py)) return false;
+    out = ss->Row(py)[px] & 0xFFFFFF;
     return true;
-  };
-
-  bool fastCopy = identity && needSource && job.fore == 0xCC && job.back == 0xCC && !job.transparent &&
-                  convert.mode == SourceConverter::Same && !flipX && !flipY;
-  // Row path: whole rows through a source column table and one ROP loop; masks, transparency
-  // and combining shrinks go pixel by pixel.
-  bool rowPath = !job.mask && !job.transparent && !shrink;
-  std::vector<int> columns;  // source x (in ss) per destination column, -1 outside the source
-  if (rowPath && needSource) {
-    columns.resize(static_cast<size_t>(dW));
-    for (int i = 0; i < dW; ++i) {
-      int ox = flipX ? dW - 1 - i : i;
-      int sx = sX + (identity ? ox : MapIndex(ox, dW, sW)) - sOffX;
-      columns[static_cast<size_t>(i)] = sx >= 0 && sx < ss->Width() ? sx : -1;
-    }
   }
+  const int stretchMode = job.dst->st.stretchMode;
+  int ax = static_cast<int>(static_cast<long long>(ox) * plan.sW / plan.dW);
+  int bx = static_cast<int>(static_cast<long long>(ox + 1) * plan.sW / plan.dW);
+  int ay = static_cast<int>(static_cast<long long>(oy) * plan.sH / plan.dH);
+  int by = static_cast<int>(static_cast<long long>(oy + 1) * plan.sH / plan.dH);
+  bx = std::max(bx, ax + 1);
+  by = std::max(by, ay + 1);
+  uint32_t acc = stretchMode == WHITEONBLACK ? 0 : 0xFFFFFF;
+  unsigned long sum[3] = {0, 0, 0};
+  int n = 0;
+  for (int yy = ay; yy < by; ++yy)
+    for (int xx = ax; xx < bx; ++xx) {
+      int px = plan.sX + xx - plan.sOffX, py = plan.sY + yy - plan.sOffY;
+      if (!ss->Contains(px, py)) continue;
+      uint32_t v = ss->Row(py)[px] & 0xFFFFFF;
+      ++n;
+      if (stretchMode == WHITEONBLACK) acc |= v;
+      else if (stretchMode == HALFTONE && !job.monoSource) {
+        sum[0] += v >> 16;
+        sum[1] += (v >> 8) & 0xFF;
+        sum[2] += v & 0xFF;
+      } else acc &= v;
+    }
+  if (n == 0) return false;
+  if (stretchMode == HALFTONE && !job.monoSource)
+    acc = static_cast<uint32_t>(((sum[0] / n) << 16) | ((sum[1] / n) << 8) | (sum[2] / n));
+  out = acc;
+  return true;
+}
+
+// A plain copy of the part of destination row `y` within [c.left, c.right).
+void CopyRowFast(const BlitPlan& plan, uint32_t* row, int y, const RECT& c) {
+  const Surface* ss = plan.ss;
+  int py = plan.sY + (y - plan.d.top) - plan.sOffY;
+  if (py < 0 || py >= ss->Height()) return;
+  int x0 = std::max<int>(c.left, plan.d.left + plan.sOffX - plan.sX);
+  int x1 = std::min<int>(c.right, plan.d.left + plan.sOffX - plan.sX + ss->Width());
+  if (x0 < x1)
+    std::memcpy(row + x0, ss->Row(py) + (plan.sX + (x0 - plan.d.left) - plan.sOffX), sizeof(uint32_t) * (x1 - x0));
+}
+
+// One ROP over the part of row `y` within [c.left, c.right), sources through the column table.
+void BlitRow(const BlitJob& job, const BlitPlan& plan, uint32_t* row, int y, const RECT& c,
+             std::vector<uint32_t>& sbuf, std::vector<uint32_t>& pbuf) {
+  int x0 = c.left, x1 = c.right;
+  const uint32_t* srow = nullptr;
+  if (plan.needSource) {
+    int py = plan.SourceRow(y - plan.d.top);
+    if (py < 0 || py >= plan.ss->Height()) return;
+    srow = plan.ss->Row(py);
+    while (x0 < x1 && plan.columns[static_cast<size_t>(x0 - plan.d.left)] < 0) ++x0;
+    while (x1 > x0 && plan.columns[static_cast<size_t>(x1 - 1 - plan.d.left)] < 0) --x1;
+  }
+  int n = x1 - x0;
+  if (n <= 0) return;
+  sbuf.assign(static_cast<size_t>(n), 0);
+  if (plan.needSource)
+    for (int i = 0; i < n; ++i) {
+      const uint32_t raw = srow[plan.columns[static_cast<size_t>(x0 + i - plan.d.left)]];
+      sbuf[static_cast<size_t>(i)] = job.convert.mode == SourceConverter::Same ? raw : job.convert(raw & 0xFFFFFF);
+    }
+  const uint32_t* prow = nullptr;
+  if (plan.needPattern && !plan.pattern.solid) {
+    pbuf.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) pbuf[static_cast<size_t>(i)] = plan.pattern.At(x0 + i, y);
+    prow = pbuf.data();
+  }
+  ApplyRop3(job.fore, row + x0, sbuf.data(), prow, plan.pattern.solid ? plan.pattern.color : 0, n);
+}
+
+// Pixel by pixel: a mask picks the ROP, a transparent colour is skipped, shrinks combine.
+void BlitPixels(const BlitJob& job, const BlitPlan& plan, uint32_t* row, int y, const RECT& c) {
+  for (int x = c.left; x < c.right; ++x) {
+    uint8_t rop = job.fore;
+    if (job.mask) {
+      int mxp = job.mx + (x - plan.d.left), myp = job.my + (y - plan.d.top);
+      bool bit = job.mask->Contains(mxp, myp) && (job.mask->Row(myp)[mxp] & 0xFFFFFF) != 0;
+      rop = bit ? job.fore : job.back;
+    }
+    uint32_t s = 0;
+    if (plan.needSource) {
+      uint32_t raw;
+      if (!SourceAt(job, plan, x - plan.d.left, y - plan.d.top, raw)) continue;
+      if (job.transparent && raw == job.transparentPixel) continue;
+      s = job.convert(raw);
+    }
+    const bool patterned = plan.needPattern && !plan.pattern.solid;
+    uint32_t p = plan.needPattern ? (plan.pattern.solid ? plan.pattern.color : plan.pattern.At(x, y)) : 0;
+    ApplyRop3(rop, row + x, &s, patterned ? &p : nullptr, p, 1);
+  }
+}
+
+}  // namespace
+
+bool brambolt::gdi::RunBlit(BlitJob& job) {
+  BlitPlan plan;
+  bool ok;
+  if (!MakePlan(job, plan, ok)) return ok;
   std::vector<uint32_t> sbuf, pbuf;
-  dst.Clip().ForEachRectIn(d, [&](const RECT& c) {
+  job.dst->Clip().ForEachRectIn(plan.d, [&](const RECT& c) {
     for (int y = c.top; y < c.bottom; ++y) {
-      uint32_t* row = ds.Row(y);
-      if (fastCopy) {
-        int py = sY + (y - d.top) - sOffY;
-        if (py < 0 || py >= ss->Height()) continue;
-        int x0 = std::max<int>(c.left, d.left + sOffX - sX), x1 = std::min<int>(c.right, d.left + sOffX - sX + ss->Width());
-        if (x0 < x1) std::memcpy(row + x0, ss->Row(py) + (sX + (x0 - d.left) - sOffX), sizeof(uint32_t) * (x1 - x0));
-        continue;
-      }
-      if (rowPath) {
-        int x0 = c.left, x1 = c.right;
-        const uint32_t* srow = nullptr;
-        if (needSource) {
-          int oy = flipY ? dH - 1 - (y - d.top) : y - d.top;
-          int py = sY + (identity ? oy : MapIndex(oy, dH, sH)) - sOffY;
-          if (py < 0 || py >= ss->Height()) continue;
-          srow = ss->Row(py);
-          while (x0 < x1 && columns[static_cast<size_t>(x0 - d.left)] < 0) ++x0;
-          while (x1 > x0 && columns[static_cast<size_t>(x1 - 1 - d.left)] < 0) --x1;
-        }
-        int n = x1 - x0;
-        if (n <= 0) continue;
-        sbuf.assign(static_cast<size_t>(n), 0);
-        if (needSource)
-          for (int i = 0; i < n; ++i) {
-            const uint32_t raw = srow[columns[static_cast<size_t>(x0 + i - d.left)]];
-            sbuf[static_cast<size_t>(i)] = convert.mode == SourceConverter::Same ? raw : convert(raw & 0xFFFFFF);
-          }
-        const uint32_t* prow = nullptr;
-        if (needPattern && !pattern.solid) {
-          pbuf.resize(static_cast<size_t>(n));
-          for (int i = 0; i < n; ++i) pbuf[static_cast<size_t>(i)] = pattern.At(x0 + i, y);
-          prow = pbuf.data();
-        }
-        ApplyRop3(job.fore, row + x0, sbuf.data(), prow, pattern.solid ? pattern.color : 0, n);
-        continue;
-      }
-      for (int x = c.left; x < c.right; ++x) {
-        uint8_t rop = job.fore;
-        if (job.mask) {
-          int mxp = job.mx + (x - d.left), myp = job.my + (y - d.top);
-          bool bit = job.mask->Contains(mxp, myp) && (job.mask->Row(myp)[mxp] & 0xFFFFFF) != 0;
-          rop = bit ? job.fore : job.back;
-        }
-        uint32_t s = 0;
-        if (needSource) {
-          uint32_t raw;
-          if (!sourceAt(x - d.left, y - d.top, raw)) continue;
-          if (job.transparent && raw == job.transparentPixel) continue;
-          s = convert(raw);
-        }
-        uint32_t p = needPattern ? (pattern.solid ? pattern.color : pattern.At(x, y)) : 0;
-        ApplyRop3(rop, row + x, &s, needPattern && !pattern.solid ? &p : nullptr, p, 1);
+      uint32_t* row = job.ds->Row(y);
+      switch (plan.path) {
+        case BlitPlan::Path::FastCopy: CopyRowFast(plan, row, y, c); break;
+        case BlitPlan::Path::Rows: BlitRow(job, plan, row, y, c, sbuf, pbuf); break;
+        case BlitPlan::Path::Pixels: BlitPixels(job, plan, row, y, c); break;
       }
     }
   });
