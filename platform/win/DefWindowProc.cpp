@@ -247,6 +247,9 @@ using namespace brambolt::wm;
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_WINDOWPOSCHANGING:
+      if (lParam) wm::KeepWithinTrackingSizes(hwnd, *reinterpret_cast<WINDOWPOS*>(lParam));
+      return 0;
     case WM_NCCREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
       if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {

@@ -110,6 +110,22 @@ struct DeferredPositions {
 };
 
 }  // namespace
+
+void KeepWithinTrackingSizes(HWND hwnd, WINDOWPOS& wp) {
+  DWORD style = 0;
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (w == nullptr) return;
+    style = w->style;
+  }
+  if ((wp.flags & SWP_NOSIZE) || (style & WS_MINIMIZE)) return;
+  if (!(style & WS_THICKFRAME) && (style & (WS_POPUP | WS_CHILD))) return;
+  MINMAXINFO mmi{};
+  QueryMinMax(hwnd, mmi);
+  wp.cx = std::clamp<int>(wp.cx, std::min(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x), mmi.ptMaxTrackSize.x);
+  wp.cy = std::clamp<int>(wp.cy, std::min(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y), mmi.ptMaxTrackSize.y);
+}
 }  // namespace brambolt::wm
 
 using namespace brambolt;
@@ -173,7 +189,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags & 0x67FF};
   RECT oldWindow, oldClient, oldScreen;
-  bool visible, topLevel, tracksSize;
+  bool visible, topLevel;
   {
     Guard g(Lock());
     Window* w = Get(hwnd);
@@ -203,17 +219,6 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (!topLevel && (wp.hwndInsertAfter == HWND_TOPMOST || wp.hwndInsertAfter == HWND_NOTOPMOST))
       wp.hwndInsertAfter = HWND_TOP;
     if (!(wp.flags & SWP_NOZORDER) && wp.hwndInsertAfter == hwnd) wp.flags |= SWP_NOZORDER;
-    tracksSize = !(w->style & WS_MINIMIZE) &&
-                 ((w->style & WS_THICKFRAME) || !(w->style & (WS_POPUP | WS_CHILD)));
-  }
-  // A new size of a sizable or overlapped window keeps within the tracking sizes it asks for.
-  if (!(wp.flags & SWP_NOSIZE) && tracksSize) {
-    MINMAXINFO mmi{};
-    QueryMinMax(hwnd, mmi);
-    if (!IsWindow(hwnd)) return FALSE;
-    wp.cx = std::clamp<int>(wp.cx, std::min(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x), mmi.ptMaxTrackSize.x);
-    wp.cy = std::clamp<int>(wp.cy, std::min(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y), mmi.ptMaxTrackSize.y);
-    if (wp.cx == Width(oldWindow) && wp.cy == Height(oldWindow)) wp.flags |= SWP_NOSIZE;
   }
   if (!(wp.flags & SWP_NOSENDCHANGING))
     SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));

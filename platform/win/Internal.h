@@ -7,6 +7,10 @@
 
 namespace brambolt::wm {
 
+// WM_WINDOWPOSCHANGING's default: a new size of a sizable or overlapped window keeps within the
+// tracking sizes of WM_GETMINMAXINFO (Geometry.cpp).
+void KeepWithinTrackingSizes(HWND hwnd, WINDOWPOS& wp);
+
 // Non-client painting and activation look (NcPaint.cpp).
 void DefNcPaint(HWND hwnd, HRGN updateRegion);
 void SetCaptionActive(HWND hwnd, bool active);
