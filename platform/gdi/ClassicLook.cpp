@@ -312,6 +312,19 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state) {
 
 namespace brambolt {
 
+void DrawDisabledText(HDC hdc, LPCSTR text, int length, RECT rect, UINT format) {
+  const COLORREF oldColor = GetTextColor(hdc);
+  const int oldMode = SetBkMode(hdc, TRANSPARENT);
+  RECT shadow = rect;
+  OffsetRect(&shadow, 1, 1);
+  SetTextColor(hdc, GetSysColor(COLOR_3DHILIGHT));
+  DrawText(hdc, text, length, &shadow, format);
+  SetTextColor(hdc, GetSysColor(COLOR_GRAYTEXT));
+  DrawText(hdc, text, length, &rect, format);
+  SetTextColor(hdc, oldColor);
+  SetBkMode(hdc, oldMode);
+}
+
 void FillScrollShaft(HDC hdc, const RECT& rect) {
   if (GetSysColor(COLOR_SCROLLBAR) != GetSysColor(COLOR_3DFACE)) {
     FillRect(hdc, &rect, GetSysColorBrush(COLOR_SCROLLBAR));
@@ -624,12 +637,46 @@ void PaintMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy, HBRUSH brush
 
 }  // namespace
 
+void brambolt::DrawMenuGlyph(HDC hdc, const RECT& rect, UINT glyph, COLORREF color) {
+  const int cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+  if (cx <= 0 || cy <= 0) return;
+  HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+  HDC mem = CreateCompatibleDC(hdc);
+  HGDIOBJ old = SelectObject(mem, mask);
+  RECT all{0, 0, cx, cy};
+  DrawFrameControl(mem, &all, DFC_MENU, glyph);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  HBRUSH brush = CreateSolidBrush(color);
+  PaintMask(hdc, mask, rect.left, rect.top, cx, cy, brush, false);
+  DeleteObject(brush);
+  DeleteObject(mask);
+}
+
 BOOL DrawState(HDC hdc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData, int x, int y, int cx, int cy,
                UINT flags) {
   auto dc = LookupDC(hdc);
   if (!dc) return FALSE;
   CallLog log(*dc, "DrawState", {x, y, cx, cy, static_cast<int>(flags)});
   UINT type = flags & 0x000F;
+  if ((flags & DSS_DISABLED) && !proc && (type == DST_TEXT || type == DST_PREFIXTEXT) && lData) {
+    // Text is embossed as text (DrawDisabledText), where a mask would count every anti-aliased
+    // edge pixel as ink and fatten the letters.
+    auto* text = reinterpret_cast<LPCSTR>(lData);
+    const int length = wData ? static_cast<int>(wData) : -1;
+    const UINT format = DT_SINGLELINE | DT_NOCLIP | (type == DST_TEXT ? DT_NOPREFIX : 0) |
+                        ((flags & DSS_HIDEPREFIX) ? DT_HIDEPREFIX : 0) | ((flags & DSS_PREFIXONLY) ? DT_PREFIXONLY : 0) |
+                        ((flags & DSS_RIGHT) ? DT_RIGHT : 0);
+    RECT box{x, y, x + cx, y + cy};
+    if (cx == 0 || cy == 0) {
+      RECT calc{0, 0, 0, 0};
+      DrawText(hdc, text, length, &calc, DT_CALCRECT | format);
+      box.right = x + (cx ? cx : calc.right);
+      box.bottom = y + (cy ? cy : calc.bottom);
+    }
+    DrawDisabledText(hdc, text, length, box, format);
+    return TRUE;
+  }
   StateImage image;
   if (!RenderState(hdc, proc, lData, wData, cx, cy, type, flags, image)) return FALSE;
   cx = image.cx;

@@ -122,6 +122,13 @@ void Draw3dRect(HDC hdc, const RECT& rect, COLORREF topLeft, COLORREF bottomRigh
 HBITMAP CreateSystemBitmap(UINT id);
 // The 8x8 halftone (checkerboard) brush of drag rectangles; a stock object, never deleted.
 HBRUSH GetHalftoneBrush();
+// Disabled text in the classic look: a highlight copy one pixel down and right under the text in
+// the grey-text colour. Drawn as text, not through a mask, so anti-aliased edges stay thin; the
+// DC's text colour and background mode are left as they were.
+void DrawDisabledText(HDC hdc, LPCSTR text, int length, RECT rect, UINT format);
+// A menu glyph (DFCS_MENUARROW, DFCS_MENUCHECK, DFCS_MENUBULLET) in `color` over what is there:
+// DrawFrameControl draws it black on white, and that image serves as the mask.
+void DrawMenuGlyph(HDC hdc, const RECT& rect, UINT glyph, COLORREF color);
 // The shaft of a scroll bar: the classic dither of the highlight and face colours, unless the
 // scroll-bar colour was changed from the face colour, which then fills it plainly.
 void FillScrollShaft(HDC hdc, const RECT& rect);

@@ -128,13 +128,10 @@ SIZE PopupSize(const Level& level) {
 
 void DrawMenuText(HDC dc, const std::string& text, RECT r, UINT format, bool disabled, bool selected) {
   if (disabled && !selected) {
-    // Embossed: a highlight copy one pixel down and right under the grey text.
-    RECT shadow = r;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format);
-    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-  } else if (disabled) {
+    DrawDisabledText(dc, text.c_str(), static_cast<int>(text.size()), r, format);
+    return;
+  }
+  if (disabled) {
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   } else {
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
@@ -177,7 +174,8 @@ void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
   if (it.sub != nullptr) {
     RECT arrow{r.right - check, r.top + (r.bottom - r.top - check) / 2, r.right,
                r.top + (r.bottom - r.top - check) / 2 + check};
-    DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
+    const int colour = selected ? COLOR_HIGHLIGHTTEXT : disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT;
+    DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, GetSysColor(colour));
   }
 }
 
