@@ -8,6 +8,7 @@
 class CPrintInfo;
 class CPreviewView;
 class COleDataObject;
+struct CPrintPreviewState;
 
 // What a drop would do, as drop targets answer it.
 typedef DWORD DROPEFFECT;
@@ -59,6 +60,13 @@ class CView : public CWnd {
   // public: message maps are built outside the class): the pages chosen go to the printer, or
   // to a PDF file for "Print to File".
   afx_msg void OnFilePrint();
+  // ID_FILE_PRINT_PREVIEW: print preview in place of the view, in its top-level frame.
+  afx_msg void OnFilePrintPreview();
+  // Preview of pPrintView's pages by a preview view of pPreviewViewClass with the toolbar of
+  // dialog template nIDResource; the preview owns pState from then on. FALSE when it could not
+  // start.
+  BOOL DoPrintPreview(UINT nIDResource, CView* pPrintView, CRuntimeClass* pPreviewViewClass,
+                      CPrintPreviewState* pState);
 
   CDocument* m_pDocument = nullptr;
 
@@ -82,4 +90,5 @@ class CView : public CWnd {
   DECLARE_MESSAGE_MAP()
 
   friend class CDocument;
+  friend class CPreviewView;  // prints the view's pages for preview
 };

@@ -70,7 +70,6 @@ void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
 
 void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
 
-void CView::OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT, CPreviewView*) { OnEndPrinting(pDC, pInfo); }
 
 // ---- the print job ----
 

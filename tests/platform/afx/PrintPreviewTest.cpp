@@ -1,0 +1,285 @@
+// Print preview: the preview view in place of the frame's view with the preview toolbar, pages
+// one or two at a time with their number in the status line, zoom by button and by click, the
+// pages drawn from the same recording the printer gets, and the frame exactly as it was after
+// Close or Escape.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "afx/CControlBar.h"
+#include "afx/CPreviewView.h"
+#include "afx/CPrintInfo.h"
+#include "afx/afx.h"
+#include "testing/FakeCups.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+// Four pages of text, each with a black box in its top left corner.
+class BoxesView : public CView {
+  DECLARE_DYNCREATE(BoxesView)
+
+ public:
+  static inline int printed = 0;
+  void OnDraw(CDC*) override {}
+
+ protected:
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override {
+    pInfo->SetMaxPage(4);
+    return DoPreparePrinting(pInfo);
+  }
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override {
+    ++printed;
+    EXPECT_TRUE(pInfo->m_bPreview);
+    pDC->FillSolidRect(CRect(0, 0, 1200, 1200), RGB(0, 0, 0));
+    CString text;
+    text.Format("Box page %u", pInfo->m_nCurPage);
+    pDC->TextOut(0, 1400, text);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(BoxesView, CView)
+BEGIN_MESSAGE_MAP(BoxesView, CView)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
+  ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+END_MESSAGE_MAP()
+
+// A bar of the frame's own, which preview hides and Close shows again.
+class PlainBar : public CControlBar {
+ public:
+  BOOL Create(CWnd* parent) {
+    m_dwStyle = CBRS_TOP;
+    if (!AfxDeferRegisterClass(AFX_WNDCONTROLBAR_REG)) return FALSE;
+    return CWnd::Create(AFX_WNDCONTROLBAR, "Plain", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), parent, AFX_IDW_TOOLBAR);
+  }
+  CSize CalcFixedLayout(BOOL bStretch, BOOL) override { return CSize(bStretch ? 32767 : 100, 20); }
+  void OnUpdateCmdUI(CFrameWnd*, BOOL) override {}
+};
+
+class PrintPreview : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BoxesView::printed = 0;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(BoxesView);
+    frame_ = new CFrameWnd;
+    menu_ = ::CreateMenu();
+    ::AppendMenu(menu_, MF_STRING, ID_FILE_PRINT_PREVIEW, "Pre&view");
+    ASSERT_TRUE(frame_->Create(nullptr, "Boxes", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480), nullptr,
+                               nullptr, 0, &context));
+    ::SetMenu(frame_->m_hWnd, menu_);
+    app_.m_pMainWnd = frame_;
+    ASSERT_TRUE(bar_.Create(frame_));
+    frame_->RecalcLayout();
+    view_ = static_cast<CView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST)));
+    frame_->SetActiveView(view_);
+    frame_->GetWindowRect(&viewRectBefore_);
+    view_->GetWindowRect(&viewRectBefore_);
+  }
+  void TearDown() override {
+    frame_->DestroyWindow();
+    app_.m_pMainWnd = nullptr;
+  }
+  // A command as from a menu or the toolbar, then the idle update that follows.
+  void Command(UINT id) {
+    frame_->SendMessage(WM_COMMAND, id, 0);
+    Idle();
+  }
+  void Idle() {
+    RunUntilIdle();
+    app_.OnIdle(0);
+  }
+  CPreviewView* Preview() const {
+    return dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST)));
+  }
+  std::string Status() const { return std::string(frame_->m_strMessage); }
+  bool Enabled(UINT id) const {
+    HWND bar = ::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR);
+    HWND controls = ::GetWindow(bar, GW_CHILD);
+    return ::IsWindowEnabled(::GetDlgItem(controls, static_cast<int>(id))) != FALSE;
+  }
+
+  UiSession session_;
+  FakeCups cups_;
+  CWinApp app_{"Preview App"};
+  CFrameWnd* frame_ = nullptr;
+  CView* view_ = nullptr;
+  HMENU menu_ = nullptr;
+  PlainBar bar_;
+  CRect viewRectBefore_;
+};
+
+TEST_F(PrintPreview, PagesOneOrTwoAtATimeWithTheirNumbersAndTheToolbarFollowing) {
+  Command(ID_FILE_PRINT_PREVIEW);
+  CPreviewView* preview = Preview();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(frame_->GetActiveView(), preview);
+  EXPECT_EQ(::GetMenu(frame_->m_hWnd), nullptr);
+  EXPECT_FALSE(bar_.IsWindowVisible());
+  EXPECT_FALSE(view_->IsWindowVisible());
+  HWND toolbar = ::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR);
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(toolbar));
+  EXPECT_EQ(Status(), "Page 1");
+  EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_PREV));
+  EXPECT_TRUE(Enabled(AFX_ID_PREVIEW_NEXT));
+  EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_ZOOMOUT));
+
+  Command(AFX_ID_PREVIEW_NEXT);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  EXPECT_EQ(Status(), "Page 2");
+  EXPECT_TRUE(Enabled(AFX_ID_PREVIEW_PREV));
+  Command(AFX_ID_PREVIEW_PREV);
+  EXPECT_EQ(Status(), "Page 1");
+
+  // Two pages side by side; the button now offers one.
+  Command(AFX_ID_PREVIEW_NUMPAGE);
+  EXPECT_EQ(preview->GetPagesShown(), 2u);
+  EXPECT_EQ(Status(), "Pages 1-2");
+  char text[32] = {};
+  ::GetDlgItemText(::GetWindow(toolbar, GW_CHILD), AFX_ID_PREVIEW_NUMPAGE, text, sizeof text);
+  EXPECT_STREQ(text, "&One Page");
+  Command(AFX_ID_PREVIEW_NEXT);
+  Command(AFX_ID_PREVIEW_NEXT);
+  EXPECT_EQ(Status(), "Pages 3-4");
+  EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_NEXT));
+  Command(AFX_ID_PREVIEW_NEXT);
+  EXPECT_EQ(preview->GetCurrentPage(), 3u);
+  if (const char* keep = std::getenv("BRAMBOLT_KEEP_RENDERINGS")) SaveWindowPng(frame_->m_hWnd, std::string(keep) + "/preview.png");
+  CRect left = preview->GetPageRect(0), right = preview->GetPageRect(1);
+  EXPECT_LT(left.right, right.left);
+  EXPECT_EQ(left.Size(), right.Size());
+  EXPECT_EQ(BoxesView::printed, 4) << "each page printed once";
+}
+
+TEST_F(PrintPreview, ZoomByButtonAndByClickAroundThePointClicked) {
+  Command(ID_FILE_PRINT_PREVIEW);
+  CPreviewView* preview = Preview();
+  ASSERT_NE(preview, nullptr);
+  CRect whole = preview->GetPageRect(0);
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  EXPECT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_MIDDLE));
+  CRect middle = preview->GetPageRect(0);
+  EXPECT_GT(middle.Width(), whole.Width());
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  EXPECT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_IN));
+  EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_ZOOMIN));
+  EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_NUMPAGE));
+  // Fully zoomed in the page has its size on paper at the screen's resolution, with scroll bars.
+  EXPECT_NEAR(preview->GetPageRect(0).Width(), 8.5 * 96, 2);
+  EXPECT_TRUE(preview->GetStyle() & WS_VSCROLL);
+  Command(AFX_ID_PREVIEW_ZOOMOUT);
+  Command(AFX_ID_PREVIEW_ZOOMOUT);
+  EXPECT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_OUT));
+  EXPECT_EQ(preview->GetPageRect(0), whole);
+
+  // A click zooms in keeping the clicked point of the page under the pointer; fully zoomed in,
+  // a click shows the whole page again.
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  CRect before = preview->GetPageRect(0);
+  CPoint at(before.left + before.Width() / 4, before.top + before.Height() / 4);
+  double fx = static_cast<double>(at.x - before.left) / before.Width();
+  double fy = static_cast<double>(at.y - before.top) / before.Height();
+  Click(preview->m_hWnd, at);
+  Idle();
+  EXPECT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_IN));
+  CRect zoomed = preview->GetPageRect(0);
+  EXPECT_NEAR(zoomed.left + fx * zoomed.Width(), at.x, 2);
+  EXPECT_NEAR(zoomed.top + fy * zoomed.Height(), at.y, 2);
+  Click(preview->m_hWnd, at);
+  Idle();
+  EXPECT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_OUT));
+  EXPECT_EQ(preview->GetPageRect(0), whole);
+}
+
+TEST_F(PrintPreview, ThePageShowsWhatIsPrintedOnIt) {
+  Command(ID_FILE_PRINT_PREVIEW);
+  CPreviewView* preview = Preview();
+  ASSERT_NE(preview, nullptr);
+  CRect client;
+  preview->GetClientRect(&client);
+  {
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    CDC dc;
+    dc.Attach(mem);
+    preview->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(mem), 0);
+    preview->OnDraw(&dc);
+    CRect page = preview->GetPageRect(0);
+    // Letter at 600 dpi: the 2-inch box covers the printable area's top left (printed to a
+    // file there is no margin), the rest of the sheet is white, and the shadow lies beside it.
+    int box = 1200 * page.Width() / 5100;
+    EXPECT_EQ(::GetPixel(mem, page.left + box / 2, page.top + box / 2), RGB(0, 0, 0));
+    EXPECT_EQ(::GetPixel(mem, page.left + box + 4, page.top + box / 2), RGB(255, 255, 255));
+    EXPECT_EQ(::GetPixel(mem, page.right + 1, page.top + page.Height() / 2), ::GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(::GetPixel(mem, page.left - 3, page.top + 10), ::GetSysColor(COLOR_APPWORKSPACE));
+    dc.Detach();
+    ::SelectObject(mem, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+  }
+}
+
+TEST_F(PrintPreview, CloseAndEscapeGiveTheFrameBackAsItWas) {
+  for (int way = 0; way < 2; ++way) {
+    Command(ID_FILE_PRINT_PREVIEW);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    if (way == 0) {
+      // The toolbar's Close button.
+      HWND controls = ::GetWindow(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR), GW_CHILD);
+      HWND close = ::GetDlgItem(controls, AFX_ID_PREVIEW_CLOSE);
+      RECT r;
+      ::GetClientRect(close, &r);
+      Click(close, POINT{r.right / 2, r.bottom / 2});
+    } else {
+      preview->SetFocus();
+      PressKey(VK_ESCAPE);
+    }
+    Idle();
+    EXPECT_EQ(Preview(), nullptr) << way;
+    EXPECT_EQ(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR), nullptr) << way;
+    EXPECT_EQ(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST), view_->m_hWnd) << way;
+    EXPECT_EQ(frame_->GetActiveView(), view_) << way;
+    EXPECT_EQ(::GetMenu(frame_->m_hWnd), menu_) << way;
+    EXPECT_TRUE(bar_.IsWindowVisible()) << way;
+    EXPECT_TRUE(view_->IsWindowVisible()) << way;
+    CRect now;
+    view_->GetWindowRect(&now);
+    EXPECT_EQ(now, viewRectBefore_) << way;
+    EXPECT_EQ(Status(), "Ready") << way;
+  }
+}
+
+TEST_F(PrintPreview, ClosingTheFrameDuringPreviewEndsThePreviewOnly) {
+  Command(ID_FILE_PRINT_PREVIEW);
+  ASSERT_NE(Preview(), nullptr);
+  frame_->SendMessage(WM_CLOSE);
+  RunUntilIdle();
+  EXPECT_TRUE(::IsWindow(frame_->m_hWnd));
+  EXPECT_EQ(Preview(), nullptr);
+  EXPECT_EQ(frame_->GetActiveView(), view_);
+}
+
+TEST_F(PrintPreview, PrintEndsThePreviewAndOpensThePrintDialog) {
+  ModalAnswers answers;
+  bool asked = false;
+  answers.When(nullptr, "Print", [&](HWND dialog) {
+    asked = true;
+    EXPECT_EQ(Preview(), nullptr);
+    ::PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  Command(ID_FILE_PRINT_PREVIEW);
+  ASSERT_NE(Preview(), nullptr);
+  Command(AFX_ID_PREVIEW_PRINT);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(frame_->GetActiveView(), view_);
+}
+
+}  // namespace
