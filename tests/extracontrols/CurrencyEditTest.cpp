@@ -1,0 +1,150 @@
+// The currency edit and its drop button: the value always what the text shows, typing digits,
+// the separator and the sign, deleting, selection messages, clipboard, undo, margins; the button
+// pressed by mouse or F4.
+#include <gtest/gtest.h>
+
+#include "extracontrols/SECCurrencyEdit.h"
+#include "testing/testing.h"
+
+using brambolt::test::DoubleClick;
+using brambolt::test::PressKey;
+using brambolt::test::RunUntilIdle;
+using brambolt::test::TypeText;
+using brambolt::test::UiSession;
+
+namespace {
+
+class Host : public CWnd {
+ public:
+  Host() { CreateEx(0, AfxRegisterWndClass(0), "Host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr); }
+  ~Host() override {
+    if (m_hWnd != nullptr) DestroyWindow();
+  }
+};
+
+class CountingEdit : public SECCurrencyEdit {
+ public:
+  int drops = 0;
+  void OnClicked() override { ++drops; }
+};
+
+class CurrencyEdit : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 200, 34), &m_host, 5));
+    m_edit.SetValue(1234.5);
+    m_edit.SetFocus();
+  }
+  UiSession m_session;
+  Host m_host;
+  CountingEdit m_edit;
+};
+
+TEST_F(CurrencyEdit, TheValueIsWhatTheTextShows) {
+  EXPECT_EQ(m_edit.GetText(), "$1,234.50");
+  CString window;
+  m_edit.GetWindowText(window);
+  EXPECT_EQ(window, "$1,234.50");
+  m_edit.SetValue(-2.005);  // the value kept is the one shown
+  EXPECT_TRUE(m_edit.IsNegative());
+  EXPECT_EQ(m_edit.GetValue(), -std::strtod(m_edit.GetText().Mid(2), nullptr));
+  EXPECT_TRUE(m_edit.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("$7,000")));
+  EXPECT_EQ(m_edit.GetValue(), 7000.0);
+  EXPECT_FALSE(m_edit.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("seven")));
+  EXPECT_EQ(m_edit.GetValue(), 7000.0);
+}
+
+TEST_F(CurrencyEdit, TypingDigitsTheSeparatorAndTheSign) {
+  m_edit.SetValue(12.0);
+  m_edit.SetSel(-1, 0);
+  PressKey(VK_HOME);
+  PressKey(VK_RIGHT);
+  PressKey(VK_RIGHT);  // after "$1"
+  TypeText("9");
+  EXPECT_EQ(m_edit.GetText(), "$192.00");
+  EXPECT_EQ(m_edit.GetCaret(), 3);
+  TypeText(".");  // the text has a separator: the caret goes behind it, nothing is typed
+  EXPECT_EQ(m_edit.GetText(), "$192.00");
+  EXPECT_EQ(m_edit.GetCaret(), 5);
+  TypeText("-");
+  EXPECT_TRUE(m_edit.IsNegative());
+  EXPECT_EQ(m_edit.GetText(), "-$192.00");
+  TypeText("x");  // refused
+  EXPECT_EQ(m_edit.GetValue(), -192.0);
+  TypeText("-");
+  EXPECT_FALSE(m_edit.IsNegative());
+}
+
+TEST_F(CurrencyEdit, DeletingUndoAndTheClipboard) {
+  PressKey(VK_END);
+  PressKey(VK_BACK);  // the last digit
+  EXPECT_EQ(m_edit.GetValue(), 1234.5);
+  PressKey(VK_HOME);
+  PressKey(VK_DELETE);  // the first digit
+  EXPECT_EQ(m_edit.GetText(), "$234.50");
+  EXPECT_TRUE(m_edit.SendMessage(EM_CANUNDO));
+  m_edit.SendMessage(WM_UNDO);
+  EXPECT_EQ(m_edit.GetText(), "$1,234.50");
+  EXPECT_EQ(m_edit.GetValue(), 1234.5);
+  EXPECT_FALSE(m_edit.SendMessage(EM_CANUNDO));  // one level
+
+  ASSERT_TRUE(m_edit.SetSel(1, 6));
+  m_edit.SendMessage(WM_COPY);
+  m_edit.SetSel(0, -1);
+  m_edit.SendMessage(WM_CLEAR);
+  EXPECT_EQ(m_edit.GetValue(), 0.0);
+  m_edit.SetSel(0, -1);
+  m_edit.SendMessage(WM_PASTE);  // "1,234" in place of everything
+  EXPECT_EQ(m_edit.GetValue(), 1234.0);
+  m_edit.SendMessage(WM_CLEAR);  // nothing selected: the value becomes 0
+  EXPECT_EQ(m_edit.GetValue(), 0.0);
+  EXPECT_EQ(m_edit.GetCaret(), 0);
+}
+
+TEST_F(CurrencyEdit, SelectionMessagesAndMargins) {
+  EXPECT_FALSE(m_edit.SetSel(2, 40));  // outside the text: refused
+  DWORD start = 0, end = 0;
+  m_edit.SetSel(2, 5);
+  EXPECT_EQ(m_edit.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end)),
+            MAKELONG(2, 5));
+  EXPECT_EQ(start, 2u);
+  EXPECT_EQ(end, 5u);
+  DoubleClick(m_edit.m_hWnd, CPoint(5, 5));
+  m_edit.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(static_cast<int>(end), m_edit.GetText().GetLength());
+  m_edit.SendMessage(EM_SETMARGINS, EC_USEFONTINFO, 0);
+  CClientDC dc(&m_edit);
+  dc.SelectObject(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+  TEXTMETRIC tm{};
+  dc.GetTextMetrics(&tm);
+  EXPECT_EQ(m_edit.m_nLeftMargin, tm.tmAveCharWidth);
+  EXPECT_EQ(m_edit.m_nRightMargin, tm.tmAveCharWidth);
+}
+
+TEST_F(CurrencyEdit, TheNegativeColourFollowsTheSign) {
+  // Pixels of the text in the negative colour (red, blended at the glyphs' edges).
+  auto reddish = [&] {
+    RunUntilIdle();
+    int n = 0;
+    for (int x = 0; x < 120; ++x)
+      for (int y = 0; y < 20; ++y) {
+        const COLORREF c = brambolt::test::WindowPixel(m_edit.m_hWnd, x, y);
+        n += GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100 ? 1 : 0;
+      }
+    return n;
+  };
+  m_edit.SetValue(5.0);
+  m_edit.SetSel(-1, 0);
+  EXPECT_EQ(reddish(), 0);
+  TypeText("-");
+  EXPECT_GT(reddish(), 0);
+}
+
+TEST_F(CurrencyEdit, F4AndAltDownDropDown) {
+  PressKey(VK_F4);
+  PressKey(VK_DOWN, brambolt::test::kAlt);
+  EXPECT_EQ(m_edit.drops, 2);
+}
+
+}  // namespace
