@@ -618,8 +618,7 @@ void SECListEngine<Base>::RedrawItem(int nRow, BOOL bLabelOnly, BOOL bUpdateNow,
   GetListArea(&area);
   int top = area.top;
   for (int row = m_nTopRow; row < nRow; ++row) {
-    SECListItem* item = m_items[static_cast<size_t>(row)];
-    top += std::max(item->m_cy, 0);
+    top += RowHeight(row);
     if (top >= area.bottom) return;  // below the page: nothing shows it
   }
   SECListItem* item = m_items[static_cast<size_t>(nRow)];
@@ -645,11 +644,12 @@ void SECListEngine<Base>::RedrawItems(int nFrom, int nTo) {
   CRect area;
   GetListArea(&area);
   int top = area.top, bottom = area.top;
-  for (int row = m_nTopRow; row <= nTo && row < GetItemCount() && top < area.bottom; ++row) {
-    int height = std::max(m_items[static_cast<size_t>(row)]->m_cy, 0);
+  for (int row = m_nTopRow; row <= nTo && row < GetItemCount() && bottom < area.bottom; ++row) {
+    int height = RowHeight(row);
     if (row < nFrom) top += height;
     bottom += height;
   }
+  if (top >= area.bottom) return;  // the band lies below the page
   if (nFrom < m_nTopRow) top = area.top;
   CRect rect(area.left, top, area.right, std::min(static_cast<int>(area.bottom), bottom));
   this->InvalidateRect(&rect, FALSE);

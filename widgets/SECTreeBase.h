@@ -274,6 +274,7 @@ class SECTreeEngine : public ListBase {
   std::unordered_set<const Node*> m_liveNodes;
   CFont m_boldFont;
   int m_nDeferRows = 0;
+  int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost
 };
 
 using SECTreeBaseC = SECTreeEngine<SECListCtrl>;

@@ -992,10 +992,13 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
     for (size_t index : order) parent->AddChild(children[index], SECTreeNodeX::kAddLast);
   }
   if (bRecurse) {
+    ++m_nSortDepth;
     for (Node* child = parent->FirstChild(); child != nullptr; child = child->NextSibling()) {
       if (child->FirstChild() != nullptr) SortChildren(HandleOf(child), TRUE, bAscending);
     }
+    --m_nSortDepth;
   }
+  if (m_nSortDepth > 0) return TRUE;  // the outermost call rewrites the rows of all levels at once
   if (parent->IsExpanded() && (parent == m_pRoot || parent->m_pRow != nullptr) && this->m_nEditedRow < 0) {
     // The shown descendants' rows are rewritten in place, in the new order.
     int first = parent == m_pRoot ? 0 : this->RowOfRecord(parent->m_pRow) + 1;
