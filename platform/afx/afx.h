@@ -40,6 +40,7 @@
 #include "afx/CFrameWnd.h"
 #include "afx/CMDIFrameWnd.h"
 #include "afx/CMDIChildWnd.h"
+#include "afx/CRectTracker.h"
 #include "afx/CView.h"
 #include "afx/CDocTemplate.h"
 #include "afx/CControlBar.h"
