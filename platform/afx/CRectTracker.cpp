@@ -121,19 +121,25 @@ void CRectTracker::GetHandleRect(int nHandle, CRect* pHandleRect) const {
   pHandleRect->SetRect(x, y, x + size, y + size);
 }
 
+std::vector<std::pair<int, CRect>> CRectTracker::VisibleHandles() const {
+  std::vector<std::pair<int, CRect>> handles;
+  if (!(m_nStyle & (resizeInside | resizeOutside))) return handles;
+  UINT mask = GetHandleMask();
+  for (int i = 0; i < 8; ++i) {
+    if (!(mask & (1u << i))) continue;
+    CRect rect;
+    GetHandleRect(i, &rect);
+    handles.emplace_back(i, rect);
+  }
+  return handles;
+}
+
 int CRectTracker::HitTestHandles(CPoint point) const {
   CRect truth;
   GetTrueRect(&truth);
   if (!truth.PtInRect(point)) return hitNothing;
-  if (m_nStyle & (resizeInside | resizeOutside)) {
-    UINT mask = GetHandleMask();
-    for (int i = 0; i < 8; ++i) {
-      if (!(mask & (1u << i))) continue;
-      CRect handle;
-      GetHandleRect(i, &handle);
-      if (handle.PtInRect(point)) return i;
-    }
-  }
+  for (const auto& [handle, rect] : VisibleHandles())
+    if (rect.PtInRect(point)) return handle;
   // Between outside handles is nothing, unless a hatched border is there to grab.
   if (!(m_nStyle & hatchedBorder)) {
     CRect rect = m_rect;
@@ -202,15 +208,7 @@ void CRectTracker::Draw(CDC* pDC) const {
     pDC->PatBlt(truth.left, rect.top, rect.left - truth.left, rect.Height(), PATCOPY);
     pDC->PatBlt(rect.right, rect.top, truth.right - rect.right, rect.Height(), PATCOPY);
   }
-  if (m_nStyle & (resizeInside | resizeOutside)) {
-    UINT mask = GetHandleMask();
-    for (int i = 0; i < 8; ++i) {
-      if (!(mask & (1u << i))) continue;
-      CRect handle;
-      GetHandleRect(i, &handle);
-      pDC->FillSolidRect(&handle, RGB(0, 0, 0));
-    }
-  }
+  for (const auto& [handle, rect] : VisibleHandles()) pDC->FillSolidRect(&rect, RGB(0, 0, 0));
   pDC->RestoreDC(saved);
 }
 

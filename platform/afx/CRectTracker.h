@@ -2,6 +2,9 @@
 // and sized with the mouse in a local capture loop, and the rubber band that draws a new one.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "afx/CWnd.h"
 
 class CRectTracker {
@@ -63,6 +66,8 @@ class CRectTracker {
   void Construct();
   int HitTestHandles(CPoint point) const;
   void GetHandleRect(int nHandle, CRect* pHandleRect) const;
+  // The handles shown (GetHandleMask) with their rectangles; none without a resize style.
+  std::vector<std::pair<int, CRect>> VisibleHandles() const;
   BOOL TrackHandle(int nHandle, CWnd* pWnd, CPoint point, CWnd* pWndClipTo);
 
   BOOL m_bAllowInvert = FALSE;

@@ -2,6 +2,7 @@
 // helpers over window handles.
 #include "afx/CWnd.h"
 
+#include "afx/AfxControls.h"
 #include "afx/AfxResources.h"
 
 #include <algorithm>
@@ -432,7 +433,33 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
 BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
   lpScrollInfo->cbSize = sizeof(SCROLLINFO);
   lpScrollInfo->fMask = nMask;
-  return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
+  HWND target = ScrollBarOf(nBar);
+  return ::GetScrollInfo(target, nBar, lpScrollInfo);
+}
+
+HWND CWnd::ScrollBarOf(int& nBar) const {
+  if (nBar == SB_HORZ || nBar == SB_VERT) {
+    if (CScrollBar* bar = GetScrollBarCtrl(nBar)) {
+      nBar = SB_CTL;
+      return bar->m_hWnd;
+    }
+  }
+  return m_hWnd;
+}
+
+void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) {
+  auto one = [this, bEnable](int bar) {
+    if (CScrollBar* control = GetScrollBarCtrl(bar))
+      control->EnableWindow(bEnable);
+    else
+      ::ShowScrollBar(m_hWnd, bar, bEnable);
+  };
+  if (nBar == SB_BOTH) {
+    one(SB_HORZ);
+    one(SB_VERT);
+  } else {
+    one(nBar);
+  }
 }
 
 int CWnd::GetScrollLimit(int nBar) {

@@ -316,19 +316,34 @@ class CWnd : public CCmdTarget {
   int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton);
 
   // ---- window scroll bars ----
-  int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
-  int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+  // SB_HORZ and SB_VERT go to the scroll-bar control GetScrollBarCtrl names, when there is one (a
+  // splitter's shared scroll bars), otherwise to the window's own.
+  int GetScrollPos(int nBar) const {
+    HWND target = ScrollBarOf(nBar);
+    return ::GetScrollPos(target, nBar);
+  }
+  int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) {
+    HWND target = ScrollBarOf(nBar);
+    return ::SetScrollPos(target, nBar, nPos, bRedraw);
+  }
   void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
-    ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+    HWND target = ScrollBarOf(nBar);
+    ::GetScrollRange(target, nBar, lpMinPos, lpMaxPos);
   }
   void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
-    ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
+    HWND target = ScrollBarOf(nBar);
+    ::SetScrollRange(target, nBar, nMinPos, nMaxPos, bRedraw);
   }
   void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
   BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
   BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) {
-    return ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
+    HWND target = ScrollBarOf(nBar);
+    return ::SetScrollInfo(target, nBar, lpScrollInfo, bRedraw);
   }
+  // Enables the scroll-bar controls of GetScrollBarCtrl, or shows or hides the window's own bars.
+  void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
+  // The window whose bar nBar stands for (nBar becomes SB_CTL for a scroll-bar control).
+  HWND ScrollBarOf(int& nBar) const;
   int GetScrollLimit(int nBar);
 
   // ---- carets ----
