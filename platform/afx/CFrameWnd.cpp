@@ -168,7 +168,10 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
 void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
   CView* view = nullptr;
   if (GetActiveView() == nullptr) {
-    view = static_cast<CView*>(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)));
+    // The first pane, inside a splitter that has the pane's id itself.
+    HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
+    while (pane != nullptr && ::GetDlgItem(pane, AFX_IDW_PANE_FIRST) != nullptr) pane = ::GetDlgItem(pane, AFX_IDW_PANE_FIRST);
+    view = static_cast<CView*>(CWnd::FromHandlePermanent(pane));
     if (view != nullptr && view->IsKindOf(RUNTIME_CLASS(CView))) SetActiveView(view, FALSE);
   }
   SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);

@@ -45,6 +45,8 @@ class CView : public CWnd {
   // for none); the defaults scroll nothing and answer FALSE.
   virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
   virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
+  // A pane of a splitter scrolls with the bars its splitter shares (CSplitterWnd.cpp).
+  CScrollBar* GetScrollBarCtrl(int nBar) const override;
 
   // Drag and drop onto the view, called by its registered drop target. OnDropEx answers
   // (DROPEFFECT)-1 to have OnDrop called instead; OnDragScroll scrolls when the point is in the
@@ -87,6 +89,9 @@ class CView : public CWnd {
   afx_msg void OnDestroy();
   afx_msg void OnPaint();
   afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+  // Next and previous pane go to the splitter the view is a pane of (CSplitterWnd.cpp).
+  afx_msg BOOL OnNextPaneCmd(UINT nID);
+  afx_msg void OnUpdateNextPaneMenu(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 
   friend class CDocument;
