@@ -202,6 +202,8 @@
 #define AFX_IDD_COLOR 28679
 #define AFX_IDD_PRINT 28680
 #define AFX_IDD_PRINTSETUP 28681
+#define AFX_IDD_FIND 28682
+#define AFX_IDD_REPLACE 28683
 
 // ---- the framework's own dialogs: the "Printing" status box and the preview toolbar ----
 #define AFX_IDD_PRINTDLG 30721
