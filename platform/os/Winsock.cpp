@@ -1,6 +1,8 @@
 // The Winsock calls over the BSD socket calls.
 #include "os/Winsock.h"
 
+#include "base/Clock.h"
+
 #include <fcntl.h>
 
 #include <algorithm>
@@ -27,6 +29,44 @@ int Fail() {
       SetLastError(ErrnoToWinsockError(error));
   }
   return SOCKET_ERROR;
+}
+
+// One look at the sets, waiting at most `ms` of real time; the sets are left for the next look
+// unless something is ready (then they say what).
+int Look(int highest, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, long ms) {
+  fd_set copies[3];
+  fd_set* sets[3] = {readfds, writefds, exceptfds};
+  for (int i = 0; i < 3; ++i)
+    if (sets[i] != nullptr) copies[i] = *sets[i];
+  timeval wait{ms / 1000, (ms % 1000) * 1000};
+  const int result = (::select)(highest + 1, readfds ? &copies[0] : nullptr, writefds ? &copies[1] : nullptr,
+                                exceptfds ? &copies[2] : nullptr, &wait);
+  if (result > 0)
+    for (int i = 0; i < 3; ++i)
+      if (sets[i] != nullptr) *sets[i] = copies[i];
+  return result;
+}
+
+// select while the virtual clock runs: a thread bound to the clock moves it on by the time-out
+// when nothing is ready (as its Sleep does); any other thread waits until something is ready or
+// the test moves the clock past the deadline.
+int VirtualSelect(int highest, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, const timeval& timeout) {
+  using brambolt::VirtualClock;
+  const ULONGLONG wait = static_cast<ULONGLONG>(std::max<long>(timeout.tv_sec, 0)) * 1000 +
+                         static_cast<ULONGLONG>(std::max<long>(timeout.tv_usec, 0)) / 1000;
+  const ULONGLONG deadline = VirtualClock::Now() + wait;
+  int result = Look(highest, readfds, writefds, exceptfds, 0);
+  if (result == 0 && VirtualClock::IsCurrentThreadBound()) {
+    VirtualClock::Advance(wait);
+    result = Look(highest, readfds, writefds, exceptfds, 0);
+  }
+  while (result == 0 && VirtualClock::IsEnabled() && VirtualClock::Now() < deadline)
+    result = Look(highest, readfds, writefds, exceptfds, 10);
+  if (result < 0) return Fail();
+  if (result == 0)
+    for (fd_set* set : {readfds, writefds, exceptfds})
+      if (set != nullptr) FD_ZERO(set);
+  return result;
 }
 
 }  // namespace
@@ -110,6 +150,8 @@ int WinsockSelect(int, fd_set* readfds, fd_set* writefds, fd_set* exceptfds,
     SetLastError(WSAEINVAL);
     return SOCKET_ERROR;
   }
+  // Under the virtual clock a finite wait lasts virtual time, so time-outs are tested without waiting.
+  if (timeout != nullptr && VirtualClock::IsEnabled()) return VirtualSelect(highest, readfds, writefds, exceptfds, *timeout);
   timeval remaining{};
   if (timeout) remaining = *timeout;
   // The parentheses keep the Winsock macro from turning this into a call of ourselves.

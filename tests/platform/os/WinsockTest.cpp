@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <atomic>
 #include <thread>
+
+#include "base/Clock.h"
 
 #include "os/Winsock.h"
 
@@ -182,3 +185,40 @@ TEST(Sockets, AddressHelpersAndTheLastError) {
 }
 
 }  // namespace
+
+TEST(Sockets, SelectTimeOutsFollowTheVirtualClock) {
+  using brambolt::VirtualClock;
+  Listener listener;
+  SOCKET s = ConnectTo(listener.address);
+  SOCKET c = accept(listener.s, nullptr, nullptr);
+  ASSERT_NE(c, INVALID_SOCKET);
+  brambolt::ScopedVirtualClock clock;  // this thread is bound to it
+  const ULONGLONG start = VirtualClock::Now();
+  // Nothing comes: the bound thread's wait moves the clock on by the time-out and times out.
+  EXPECT_EQ(Readable(s, 30), 0);
+  EXPECT_EQ(VirtualClock::Now() - start, 30000u);
+  send(c, "+OK\r\n", 5, 0);
+  EXPECT_EQ(Readable(s, 30), 1);
+  char buffer[8];
+  EXPECT_EQ(recv(s, buffer, sizeof buffer, 0), 5);
+
+  // Another thread waits until the test moves the clock past its deadline: it comes back with a
+  // time-out once ten virtual seconds passed after it began, however long that took.
+  std::atomic<int> result{-2};
+  std::atomic<ULONGLONG> began{0}, ended{0};
+  std::thread client([&] {
+    began = VirtualClock::Now();
+    int r = Readable(s, 10);
+    ended = VirtualClock::Now();
+    result = r;
+  });
+  for (int i = 0; i < 2000 && result == -2; ++i) {
+    VirtualClock::Advance(500);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  client.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_GE(ended - began, 10000u);
+  closesocket(c);
+  closesocket(s);
+}
