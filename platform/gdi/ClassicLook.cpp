@@ -486,6 +486,22 @@ void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut) {
     Draw3dRect(hdc, rect, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
+void DrawCaptionBar(HDC hdc, const RECT& bar, bool active, HFONT font, const char* text, int textLeft, int textRight) {
+  if (bar.right <= bar.left || bar.bottom <= bar.top) return;
+  FillRect(hdc, &bar, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+  RECT line{bar.left, bar.bottom, bar.right, bar.bottom + 1};
+  FillRect(hdc, &line, GetSysColorBrush(COLOR_3DFACE));
+  if (text == nullptr || *text == 0 || textRight <= textLeft) return;
+  HGDIOBJ old = SelectObject(hdc, font);
+  int oldMode = SetBkMode(hdc, TRANSPARENT);
+  COLORREF oldColor = SetTextColor(hdc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  RECT r{textLeft, bar.top, textRight, bar.bottom};
+  DrawText(hdc, text, static_cast<int>(std::strlen(text)), &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  SetTextColor(hdc, oldColor);
+  SetBkMode(hdc, oldMode);
+  SelectObject(hdc, old);
+}
+
 void FillSolidRect(HDC hdc, const RECT& rect, COLORREF color) {
   // As the framework's helper does, the background colour stays set afterwards.
   SetBkColor(hdc, color);

@@ -158,4 +158,10 @@ void DrawToolSeparator(HDC hdc, const RECT& rect, bool horizontalBar, bool flat)
 void DrawEmbossedMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy);
 // A status-bar pane's border: sunken, raised (popOut) or none.
 void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut);
+
+// ---- captions ----
+// The bar of a caption (a frame's, an MDI child's) in the active or the inactive colours with a
+// face-coloured line under it, and its text in `font` between textLeft and textRight, ended with
+// "..." when it does not fit.
+void DrawCaptionBar(HDC hdc, const RECT& bar, bool active, HFONT font, const char* text, int textLeft, int textRight);
 }  // namespace brambolt

@@ -23,10 +23,6 @@ thread_local HWND t_pressedWindow = nullptr;
 
 bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-void Fill(HDC hdc, const RECT& r, int color) {
-  if (!IsEmpty(r)) FillRect(hdc, &r, GetSysColorBrush(color));
-}
-
 void PaintFrame(HDC hdc, const Window& w, const NonClientLayout& l, bool active) {
   RECT r = l.window;
   if (l.frame == 0) return;
@@ -47,32 +43,21 @@ void PaintCaption(HDC hdc, const Window& w, const NonClientLayout& l, bool activ
   if (IsEmpty(l.caption)) return;
   bool tool = (w.exStyle & WS_EX_TOOLWINDOW) != 0;
   RECT bar = l.caption;
-  Fill(hdc, bar, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
-  RECT line{bar.left, bar.bottom, bar.right, bar.bottom + 1};
-  Fill(hdc, line, COLOR_3DFACE);
   int textLeft = bar.left + 2;
+  if (!IsEmpty(l.sysMenu)) textLeft = l.sysMenu.right + 2;
+  int textRight = bar.right - 2;
+  for (const RECT* b : {&l.closeButton, &l.maxButton, &l.minButton, &l.helpButton})
+    if (!IsEmpty(*b)) textRight = std::min<int>(textRight, b->left - 2);
+  LOGFONT lf = NonClientFont(tool ? kSmallCaptionFont : kCaptionFont);
+  HFONT font = CreateFontIndirect(&lf);
+  DrawCaptionBar(hdc, bar, active, font, w.text.c_str(), textLeft, textRight);
+  DeleteObject(font);
   if (!IsEmpty(l.sysMenu)) {
     HICON icon = w.iconSmall ? w.iconSmall : (w.iconBig ? w.iconBig : (w.cls ? w.cls->iconSmall : nullptr));
     if (icon == nullptr && w.cls) icon = w.cls->icon;
     if (icon)
       DrawIconEx(hdc, l.sysMenu.left, l.sysMenu.top + (l.sysMenu.bottom - l.sysMenu.top - 16) / 2,
                  icon, 16, 16, 0, nullptr, DI_NORMAL);
-    textLeft = l.sysMenu.right + 2;
-  }
-  int textRight = bar.right - 2;
-  for (const RECT* b : {&l.closeButton, &l.maxButton, &l.minButton, &l.helpButton})
-    if (!IsEmpty(*b)) textRight = std::min<int>(textRight, b->left - 2);
-  if (!w.text.empty() && textRight > textLeft) {
-    LOGFONT lf = NonClientFont(tool ? kSmallCaptionFont : kCaptionFont);
-    HFONT font = CreateFontIndirect(&lf);
-    HGDIOBJ old = SelectObject(hdc, font);
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-    RECT text{textLeft, bar.top, textRight, bar.bottom};
-    DrawText(hdc, w.text.c_str(), static_cast<int>(w.text.size()), &text,
-             DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
-    SelectObject(hdc, old);
-    DeleteObject(font);
   }
   bool noClose = w.cls && (w.cls->style & CS_NOCLOSE);
   auto button = [&](const RECT& r, UINT kind, int hit, bool enabled) {
