@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "AfxTestResources.h"
 #include "afx/afx.h"
@@ -173,6 +174,31 @@ TEST_F(MdiFrame, WindowCommandsArrangeTheChildren) {
   top->GetClientRect(&inner);
   Click(top->m_hWnd, CPoint(inner.Width() / 2, inner.Height() / 2));
   EXPECT_EQ(Active(), top);
+}
+
+TEST_F(MdiFrame, MoreWindowsChoosesAChildFromTheSelectWindowDialog) {
+  for (int i = 0; i < 10; ++i) docs->OpenDocumentFile(nullptr);
+  HMENU window = frame->GetWindowMenuPopup(::GetMenu(frame->m_hWnd));
+  int count = ::GetMenuItemCount(window);
+  ASSERT_EQ(::GetMenuItemID(window, count - 1), static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + 9));
+  // The dialog lists every child; choosing the third and OK activates it.
+  std::vector<std::string> listed;
+  ModalAnswers answers;
+  answers.When("#32770", "Select Window", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, 100);
+    int n = static_cast<int>(::SendMessage(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      char text[64] = {};
+      ::SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      listed.push_back(text);
+    }
+    ::SendMessage(list, LB_SETCURSEL, 2, 0);
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  frame->SendMessage(WM_COMMAND, AFX_IDM_FIRST_MDICHILD + 9);
+  ASSERT_EQ(listed.size(), 10u);
+  EXPECT_EQ(listed[0], "Text1");
+  EXPECT_EQ(TitleOf(Active()), listed[2]);
 }
 
 }  // namespace
