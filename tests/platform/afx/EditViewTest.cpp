@@ -20,10 +20,12 @@ class EditView : public ::testing::Test {
   void SetUp() override {
     view = MakeFrameWithView<CEditView>(frame, RUNTIME_CLASS(CEditView), CRect(0, 0, 500, 300));
     ASSERT_NE(view, nullptr);
+    frameWnd = frame->m_hWnd;
     RunUntilIdle();
   }
   void TearDown() override {
-    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    // A test may have closed the frame, which deleted the object: ask by the handle.
+    if (::IsWindow(frameWnd)) frame->DestroyWindow();
   }
   std::string Text() {
     CString text;
@@ -53,6 +55,7 @@ class EditView : public ::testing::Test {
 
   UiSession session;
   CFrameWnd* frame = nullptr;
+  HWND frameWnd = nullptr;
   CEditView* view = nullptr;
 };
 
