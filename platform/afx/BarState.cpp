@@ -76,9 +76,10 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo) {
   pInfo->m_bFloating = m_bFloating;
   pInfo->m_bVisible = IsVisible();
   if (m_bFloating) {
-    // A floating dock bar records its frame: where it is, which way it lies, whether it shows.
+    // A floating dock bar records where it is (its frame's client area: the frame is made around
+    // it again), which way it lies, and whether its frame shows.
     CRect rect;
-    GetParent()->GetWindowRect(&rect);
+    GetWindowRect(&rect);
     pInfo->m_pointPos = rect.TopLeft();
     pInfo->m_bHorz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     pInfo->m_bVisible = GetParent()->IsWindowVisible() || GetDockedVisibleCount() > 0;
@@ -291,9 +292,9 @@ void CDockState::ScalePoint(CPoint& pt) {
     pt.x = ::MulDiv(pt.x, m_rectDevice.Width(), m_sizeScreen.cx);
     pt.y = ::MulDiv(pt.y, m_rectDevice.Height(), m_sizeScreen.cy);
   }
-  // Whatever was stored, the point stays on the screen.
-  pt.x = std::clamp<LONG>(pt.x, m_rectClip.left, std::max(m_rectClip.left, m_rectClip.right - 1));
-  pt.y = std::clamp<LONG>(pt.y, m_rectClip.top, std::max(m_rectClip.top, m_rectClip.bottom - 1));
+  // Whatever was stored, the point stays within a screen's distance of the screen.
+  pt.x = std::clamp<LONG>(pt.x, -m_rectClip.Width(), m_rectClip.Width());
+  pt.y = std::clamp<LONG>(pt.y, -m_rectClip.Height(), m_rectClip.Height());
 }
 
 void CDockState::ScaleRectPos(CRect& rect) {
@@ -333,6 +334,10 @@ void CFrameWnd::SetDockState(const CDockState& state) {
       CMiniDockFrameWnd* frame = CreateFloatingFrame(info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
       CRect rect(info->m_pointPos, CSize(10, 10));
       frame->CalcWindowRect(&rect);
+      // The frame's caption stays on the screen, wherever the layout put it.
+      const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+      rect.OffsetRect(std::clamp<LONG>(rect.left, 0, std::max(0, cx - 32)) - rect.left,
+                      std::clamp<LONG>(rect.top, 0, std::max(0, cy - 32)) - rect.top);
       frame->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       info->m_pBar = &frame->m_wndDockBar;
     } else {

@@ -94,15 +94,35 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 // ---- creation ----
 
-BOOL CDialog::CreateFromTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, bool modal) {
+namespace {
+
+// Makes pWnd the dialog window of a template; `modal` clears WS_CHILD. When no window came into
+// being, no WM_NCDESTROY will clean up after a modeless object: PostNcDestroy runs here.
+BOOL CreateTemplateWindow(CWnd* pWnd, LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent,
+                          bool modal, HINSTANCE instance) {
   std::optional<brambolt::DialogTemplate> t = ReadTemplate(lpszTemplateName, lpTemplate);
   if (!t) return FALSE;
   if (modal) t->style &= ~static_cast<DWORD>(WS_CHILD);
-  AfxHookWindowCreate(this);
-  HWND hWnd = brambolt::CreateDialogFromTemplate(AfxGetInstanceHandle(), *t, hWndParent, AfxDlgProc, 0);
-  // When no window came into being, no WM_NCDESTROY will clean up after a modeless object.
-  if (!AfxUnhookWindowCreate() && !modal) PostNcDestroy();
+  AfxHookWindowCreate(pWnd);
+  HWND hWnd = brambolt::CreateDialogFromTemplate(instance != nullptr ? instance : AfxGetInstanceHandle(), *t,
+                                                 hWndParent, AfxDlgProc, 0);
+  if (!AfxUnhookWindowCreate() && !modal) pWnd->PostNcDestroy();
   return hWnd != nullptr;
+}
+
+}  // namespace
+
+BOOL CDialog::CreateFromTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, bool modal) {
+  return CreateTemplateWindow(this, lpszTemplateName, lpTemplate, hWndParent, modal, nullptr);
+}
+
+BOOL CWnd::CreateDlg(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
+  return CreateTemplateWindow(this, lpszTemplateName, nullptr, pParentWnd->GetSafeHwnd(), false, nullptr);
+}
+
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst) {
+  if (lpDialogTemplate == nullptr) return FALSE;
+  return CreateTemplateWindow(this, nullptr, lpDialogTemplate, pParentWnd->GetSafeHwnd(), false, hInst);
 }
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
@@ -180,13 +200,13 @@ BOOL CDialog::OnInitDialog() {
   return TRUE;
 }
 
-BOOL CDialog::ExecuteDlgInit(LPCTSTR lpszResourceName) {
+BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName) {
   if (lpszResourceName == nullptr) return TRUE;
   return brambolt::ExecuteDialogInitResource(m_hWnd, AfxFindResourceHandle(lpszResourceName, RT_DLGINIT),
                                              lpszResourceName);
 }
 
-BOOL CDialog::ExecuteDlgInit(LPVOID lpResource) {
+BOOL CWnd::ExecuteDlgInit(LPVOID lpResource) {
   if (lpResource == nullptr) return TRUE;
   // Data in memory carries no size: it ends with its terminating zero id.
   return brambolt::ExecuteDialogInit(m_hWnd, lpResource, std::numeric_limits<std::size_t>::max() / 2);

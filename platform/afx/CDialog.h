@@ -36,9 +36,6 @@ class CDialog : public CWnd {
   DWORD GetDefID() const;
   void MapDialogRect(LPRECT lpRect) const;
 
-  // Sends the messages of dialog-init data (RT_DLGINIT) to the controls.
-  BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
-  BOOL ExecuteDlgInit(LPVOID lpResource);
 
   virtual BOOL OnInitDialog();
   virtual void OnSetFont(CFont*) {}
@@ -68,6 +65,7 @@ class CDialog : public CWnd {
  private:
   // Creates the window from the template of this object over hWndParent; `modal` clears WS_CHILD.
   BOOL CreateFromTemplate(LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent, bool modal);
+  friend class CWnd;
 };
 
 // The dialog procedure of framework dialogs: WM_INITDIALOG goes to OnInitDialog.

@@ -11,6 +11,7 @@
 #include "afx/CDC.h"
 #include "controls/CommCtrl.h"
 #include "core/CException.h"
+#include "win/Dialog.h"
 #include "win/Menu.h"
 #include "win/MessageBox.h"
 
@@ -290,6 +291,15 @@ class CWnd : public CCmdTarget {
   CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
   static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
   CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+
+  // ---- dialogs from templates (CDialog.cpp) ----
+  // This object becomes the dialog made from the template (a resource, or one in memory) over
+  // pParentWnd; what a dialog bar or a modeless dialog is made with.
+  BOOL CreateDlg(LPCTSTR lpszTemplateName, CWnd* pParentWnd);
+  BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst = nullptr);
+  // Sends the messages of dialog-init data (RT_DLGINIT) to the child controls.
+  BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+  BOOL ExecuteDlgInit(LPVOID lpResource);
 
   // ---- dialog data exchange (DataExchange.cpp) ----
   // Moves data between the controls and the members DoDataExchange names; FALSE when a value

@@ -50,3 +50,5 @@
 #include "afx/CControlBar.h"
 #include "afx/CDockContext.h"
 #include "afx/CMiniFrameWnd.h"
+#include "afx/CToolBar.h"
+#include "afx/CStatusBar.h"

@@ -110,6 +110,70 @@ inline BOOL Animate_IsPlaying(HWND hwnd) { return static_cast<BOOL>(SendMessage(
 inline BOOL Animate_Close(HWND hwnd) { return Animate_Open(hwnd, nullptr); }
 inline BOOL Animate_Seek(HWND hwnd, UINT frame) { return Animate_Play(hwnd, frame, frame, 1); }
 
+// ---- Status bar ("msctls_statusbar32").
+#define STATUSCLASSNAMEA "msctls_statusbar32"
+#define STATUSCLASSNAME STATUSCLASSNAMEA
+
+#define SBARS_SIZEGRIP 0x0100
+#define SBARS_TOOLTIPS 0x0800
+
+#define SB_SETTEXTA (WM_USER + 1)
+#define SB_GETTEXTA (WM_USER + 2)
+#define SB_GETTEXTLENGTHA (WM_USER + 3)
+#define SB_SETTEXT SB_SETTEXTA
+#define SB_GETTEXT SB_GETTEXTA
+#define SB_GETTEXTLENGTH SB_GETTEXTLENGTHA
+#define SB_SETPARTS (WM_USER + 4)
+#define SB_GETPARTS (WM_USER + 6)
+#define SB_GETBORDERS (WM_USER + 7)
+#define SB_SETMINHEIGHT (WM_USER + 8)
+#define SB_SIMPLE (WM_USER + 9)
+#define SB_GETRECT (WM_USER + 10)
+#define SB_ISSIMPLE (WM_USER + 14)
+
+// SB_SETTEXT types (in the high byte of wParam's low word) and the simple mode's part.
+#define SBT_OWNERDRAW 0x1000
+#define SBT_NOBORDERS 0x0100
+#define SBT_POPOUT 0x0200
+#define SBT_RTLREADING 0x0400
+#define SB_SIMPLEID 0x00FF
+
+// ---- Toolbar buttons (the framework's toolbars draw themselves but keep these values).
+#define TBSTATE_CHECKED 0x01
+#define TBSTATE_PRESSED 0x02
+#define TBSTATE_ENABLED 0x04
+#define TBSTATE_HIDDEN 0x08
+#define TBSTATE_INDETERMINATE 0x10
+#define TBSTATE_WRAP 0x20
+#define TBSTATE_ELLIPSES 0x40
+#define TBSTATE_MARKED 0x80
+
+#define TBSTYLE_BUTTON 0x0000
+#define TBSTYLE_SEP 0x0001
+#define TBSTYLE_CHECK 0x0002
+#define TBSTYLE_GROUP 0x0004
+#define TBSTYLE_CHECKGROUP (TBSTYLE_GROUP | TBSTYLE_CHECK)
+#define TBSTYLE_DROPDOWN 0x0008
+#define TBSTYLE_AUTOSIZE 0x0010
+#define TBSTYLE_NOPREFIX 0x0020
+#define TBSTYLE_TOOLTIPS 0x0100
+#define TBSTYLE_WRAPABLE 0x0200
+#define TBSTYLE_ALTDRAG 0x0400
+#define TBSTYLE_FLAT 0x0800
+#define TBSTYLE_LIST 0x1000
+#define TBSTYLE_TRANSPARENT 0x8000
+
+typedef struct _TBBUTTON {
+  int iBitmap;
+  int idCommand;
+  BYTE fsState;
+  BYTE fsStyle;
+  BYTE bReserved[6];
+  DWORD_PTR dwData;
+  INT_PTR iString;
+} TBBUTTON, *PTBBUTTON, *LPTBBUTTON;
+typedef const TBBUTTON* LPCTBBUTTON;
+
 // ---- Progress bar ("msctls_progress32").
 #define PROGRESS_CLASSA "msctls_progress32"
 #define PROGRESS_CLASS PROGRESS_CLASSA

@@ -64,6 +64,7 @@ void UnwatchWindow(HWND hwnd, HWND watcher) {
 void RegisterCommonControlClasses() {
   RegisterAnimationClass();
   RegisterProgressClass();
+  RegisterStatusBarClass();
   RegisterUpDownClass();
   RegisterHotKeyClass();
   RegisterToolTipClass();

@@ -13,6 +13,7 @@ void RegisterCommonControlClasses();
 
 void RegisterAnimationClass();
 void RegisterProgressClass();
+void RegisterStatusBarClass();
 void RegisterUpDownClass();
 void RegisterHotKeyClass();
 void RegisterToolTipClass();

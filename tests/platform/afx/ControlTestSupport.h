@@ -8,6 +8,7 @@
 
 #include "afx/afx.h"
 #include "testing/testing.h"
+#include "win/Input.h"
 
 namespace brambolt::test {
 
@@ -15,6 +16,21 @@ inline std::string Text(HWND hWnd) {
   char buffer[512] = {};
   ::GetWindowText(hWnd, buffer, sizeof(buffer));
   return buffer;
+}
+
+// Takes every queued message through the windows' pre-translation up to `top`, as the thread's
+// pump does, until no input is left.
+inline void PumpThroughPreTranslate(HWND top) {
+  MSG msg;
+  for (;;) {
+    if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (brambolt::PendingInputEvents() == 0) break;
+      continue;
+    }
+    if (CWnd::WalkPreTranslateTree(top, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessage(&msg);
+  }
 }
 
 class HostedControls : public ::testing::Test {

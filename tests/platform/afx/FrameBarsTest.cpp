@@ -4,6 +4,8 @@
 // damaged layouts that must restore nothing harmful.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "afx/afx.h"
@@ -14,6 +16,7 @@ using namespace brambolt::test;
 using brambolt::InjectKey;
 using brambolt::InjectMouseButton;
 using brambolt::InjectMouseMove;
+using brambolt::test::PrivateStores;
 
 // Rectangles compare as text, so a failure shows both.
 std::string R(const RECT& r) {
@@ -345,6 +348,141 @@ TEST(FrameDocking, FloatingFramesShowWithTheirBarsAndFollowTheFrameCaption) {
   floating->SetActiveWindow();
   RunUntilIdle();
   EXPECT_NE(f.frame->m_nFlags & WF_STAYACTIVE, 0u);
+}
+
+// ---- the saved docking layout ----
+
+class BarStateTest : public ::testing::Test {
+ protected:
+  PrivateStores stores;
+  UiSession session;
+};
+
+// Floats bar B, docks the right bar at the top beside bar A, hides the left one, saves, undoes
+// it all on a fresh frame and loads.
+void RoundTrip(CWinApp& app) {
+  CRect floatAt;
+  CRect topRight;
+  {
+    DockedFrame f;
+    f.frame->FloatControlBar(&f.barB, ScreenPoint(f.frame->m_hWnd, POINT{200, 150}));
+    CRect a;
+    f.barA.GetWindowRect(&a);
+    CRect beside(a.right + 20, a.top, a.right + 20 + 150, a.top + 40);
+    f.frame->DockControlBar(&f.right, AFX_IDW_DOCKBAR_TOP, &beside);
+    f.frame->ShowControlBar(&f.left, FALSE, FALSE);
+    f.frame->RecalcLayout();
+    FloatingFrameOf(f.barB)->GetWindowRect(&floatAt);
+    topRight = f.InFrame(f.right);
+    f.frame->SaveBarState("Layout");
+  }
+  EXPECT_EQ(static_cast<int>(app.GetProfileInt("Layout-Summary", "Bars", 0)), 8) << "4 dock bars, 1 floating, 4 bars, less the empty bottom one";
+  DockedFrame f;
+  f.frame->LoadBarState("Layout");
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  CMiniDockFrameWnd* floating = FloatingFrameOf(f.barB);
+  ASSERT_NE(floating, nullptr) << "bar B floats again";
+  CRect now;
+  floating->GetWindowRect(&now);
+  EXPECT_EQ(now.TopLeft(), floatAt.TopLeft());
+  EXPECT_EQ(f.right.m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_TOP));
+  EXPECT_EQ(R(f.InFrame(f.right)), R(topRight));
+  EXPECT_EQ(f.right.GetBarStyle() & CBRS_ALIGN_ANY, static_cast<DWORD>(CBRS_ALIGN_TOP));
+  EXPECT_FALSE(f.left.IsVisible());
+  EXPECT_TRUE(f.barA.IsVisible());
+  // The top row keeps its order: bar A, then the right bar beside it.
+  CDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
+  EXPECT_LT(top->FindBar(&f.barA), top->FindBar(&f.right));
+}
+
+TEST_F(BarStateTest, RoundTripThroughTheRegistry) {
+  CWinApp app("Bar State");
+  app.SetRegistryKey("Brambolt Tests");
+  RoundTrip(app);
+}
+
+TEST_F(BarStateTest, RoundTripThroughAProfileFile) {
+  CWinApp app("Bar State Ini");
+  std::string ini = stores.TempDir() + "/bars.ini";
+  app.m_pszProfileName = ini.c_str();
+  RoundTrip(app);
+  std::string text;
+  {
+    FILE* file = std::fopen(ini.c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    char buffer[4096];
+    size_t n = std::fread(buffer, 1, sizeof(buffer), file);
+    std::fclose(file);
+    text.assign(buffer, n);
+  }
+  EXPECT_NE(text.find("[Layout-Summary]"), std::string::npos);
+  EXPECT_NE(text.find("[Layout-Bar0]"), std::string::npos);
+  EXPECT_EQ(text.find("MRUWidth"), std::string::npos) << "values at their defaults are not written";
+  app.m_pszProfileName = nullptr;
+}
+
+TEST_F(BarStateTest, DamagedLayoutsRestoreNothingHarmful) {
+  CWinApp app("Bar State Damaged");
+  std::string ini = stores.TempDir() + "/damaged.ini";
+  app.m_pszProfileName = ini.c_str();
+  // A huge bar count, no screen size, a floating dock bar far off the screen listing an unknown
+  // bar, a dock bar, itself and a bar twice, and a bar whose last dock bar is no dock bar.
+  app.WriteProfileInt("Bad-Summary", "Bars", 2000000000);
+  app.WriteProfileInt("Bad-Summary", "ScreenCX", 0);
+  app.WriteProfileInt("Bad-Summary", "ScreenCY", -5);
+  app.WriteProfileInt("Bad-Bar0", "BarID", AFX_IDW_DOCKBAR_FLOAT);
+  app.WriteProfileInt("Bad-Bar0", "Floating", 1);
+  app.WriteProfileInt("Bad-Bar0", "XPos", 900000);
+  app.WriteProfileInt("Bad-Bar0", "YPos", -900000);
+  app.WriteProfileInt("Bad-Bar0", "Bars", 2000000000);
+  app.WriteProfileInt("Bad-Bar0", "Bar#1", 4242);
+  app.WriteProfileInt("Bad-Bar0", "Bar#2", AFX_IDW_DOCKBAR_TOP);
+  app.WriteProfileInt("Bad-Bar0", "Bar#3", kBarB);
+  app.WriteProfileInt("Bad-Bar0", "Bar#4", kBarB);
+  app.WriteProfileInt("Bad-Bar1", "BarID", kBarA);
+  app.WriteProfileInt("Bad-Bar1", "Docking", 1);
+  app.WriteProfileInt("Bad-Bar1", "MRUDockID", AFX_IDW_STATUS_BAR);
+  app.WriteProfileInt("Bad-Bar1", "MRUFloatXPos", -77777);
+  app.WriteProfileInt("Bad-Bar2", "BarID", kBarLeft);
+  app.WriteProfileInt("Bad-Bar2", "Bars", 3);
+  app.WriteProfileInt("Bad-Bar2", "Bar#1", kBarA);
+
+  CDockState state;
+  state.LoadState("Bad");
+  EXPECT_LE(state.m_arrBarInfo.GetSize(), CDockState::kMaxBars);
+  auto* first = static_cast<CControlBarInfo*>(state.m_arrBarInfo[0]);
+  EXPECT_LE(first->m_arrBarID.GetSize(), CDockState::kMaxBars);
+  EXPECT_EQ(state.GetScreenSize(), CSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)))
+      << "no scaling from a size that is not one";
+  EXPECT_LE(std::abs(first->m_pointPos.x), ::GetSystemMetrics(SM_CXSCREEN)) << "kept near the screen";
+  EXPECT_LE(std::abs(first->m_pointPos.y), ::GetSystemMetrics(SM_CYSCREEN));
+
+  DockedFrame f;
+  f.frame->LoadBarState("Bad");
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  // Bar B floats once; the top dock bar stays where it is; nothing else moved.
+  CMiniDockFrameWnd* floating = FloatingFrameOf(f.barB);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_EQ(floating->m_wndDockBar.GetDockedCount(), 1);
+  EXPECT_EQ(f.Dock(AFX_IDW_DOCKBAR_TOP)->GetParent(), f.frame);
+  EXPECT_FALSE(f.Dock(AFX_IDW_DOCKBAR_TOP)->IsFloating());
+  CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  CRect frameRect;
+  floating->GetWindowRect(&frameRect);
+  EXPECT_TRUE(screen.PtInRect(frameRect.TopLeft())) << "a floating frame stays reachable";
+  // A record of an ordinary bar with a dock bar's list changes nothing.
+  EXPECT_EQ(f.left.m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_EQ(f.barA.m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_TOP));
+  // Toggling bar A goes nowhere strange: the status bar is no place to dock.
+  EXPECT_EQ(f.barA.m_pDockContext->m_uMRUDockID, 0u);
+  f.barA.m_pDockContext->ToggleDocking();
+  ASSERT_TRUE(f.barA.IsFloating());
+  f.barA.m_pDockContext->ToggleDocking();
+  EXPECT_FALSE(f.barA.IsFloating());
+  EXPECT_EQ(f.status.m_pDockBar, nullptr);
+  app.m_pszProfileName = nullptr;
 }
 
 }  // namespace

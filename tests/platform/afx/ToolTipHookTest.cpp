@@ -14,6 +14,7 @@
 #include "win/Input.h"
 
 using brambolt::test::AdvanceClock;
+using brambolt::test::PumpThroughPreTranslate;
 using brambolt::test::ScreenPoint;
 using brambolt::test::Text;
 using brambolt::test::UiScript;
@@ -227,20 +228,6 @@ class Ruler : public CWnd {
     return -1;
   }
 };
-
-// Takes every queued message through the window's pre-translation, as the thread's pump does.
-void PumpThroughPreTranslate(HWND top) {
-  MSG msg;
-  for (;;) {
-    if (!::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (brambolt::PendingInputEvents() == 0) break;
-      continue;
-    }
-    if (CWnd::WalkPreTranslateTree(top, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessage(&msg);
-  }
-}
 
 void Hover(HWND hWnd, POINT client) {
   brambolt::InjectMouseMove(ScreenPoint(hWnd, client));

@@ -1,0 +1,333 @@
+// The framework's toolbar, status bar and dialog bar in a frame: loading from resources, sizes
+// and wrapping in every dock position, button updates and clicks, fly-by prompts in the status
+// line, the key indicators, and the pixels of a gripper and of pressed, checked and disabled
+// buttons.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AfxTestResources.h"
+#include "BarsTestIds.h"
+#include "ControlTestSupport.h"
+#include "afx/afx.h"
+#include "testing/testing.h"
+#include "win/Input.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+std::string R(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+class BarFrame : public CFrameWnd {
+ public:
+  std::vector<UINT> commands;
+  BOOL twoEnabled = TRUE;
+  int threeChecked = 0;
+
+ protected:
+  afx_msg void OnCommandRange(UINT nID) { commands.push_back(nID); }
+  afx_msg void OnUpdateTwo(CCmdUI* pCmdUI) { pCmdUI->Enable(twoEnabled); }
+  afx_msg void OnUpdateThree(CCmdUI* pCmdUI) { pCmdUI->SetCheck(threeChecked); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(BarFrame, CFrameWnd)
+  ON_COMMAND_RANGE(ID_TB_ONE, ID_TB_FOUR, OnCommandRange)
+  ON_UPDATE_COMMAND_UI(ID_TB_TWO, OnUpdateTwo)
+  ON_UPDATE_COMMAND_UI(ID_TB_THREE, OnUpdateThree)
+END_MESSAGE_MAP()
+
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+
+// A frame with a status bar and the test toolbar docked at the top with a gripper.
+struct ToolFrame {
+  BarFrame* frame = new BarFrame;
+  CWnd pane;
+  CStatusBar status;
+  CToolBar toolbar;
+
+  explicit ToolFrame(DWORD toolStyle = CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY) {
+    EXPECT_TRUE(frame->Create(nullptr, "Tools", WS_OVERLAPPEDWINDOW, CRect(10, 10, 610, 410)));
+    EXPECT_TRUE(pane.Create(AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame,
+                            AFX_IDW_PANE_FIRST));
+    EXPECT_TRUE(status.Create(frame));
+    EXPECT_TRUE(status.SetIndicators(kIndicators, 3));
+    EXPECT_TRUE(toolbar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | toolStyle));
+    EXPECT_TRUE(toolbar.LoadToolBar(IDR_TESTBAR));
+    toolbar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&toolbar);
+    frame->ShowWindow(SW_SHOW);
+    frame->RecalcLayout();
+    frame->SetActiveWindow();
+    RunUntilIdle();
+  }
+  ~ToolFrame() {
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+  }
+  CRect Item(int index) const {
+    CRect rect;
+    toolbar.GetItemRect(index, &rect);
+    return rect;
+  }
+  POINT ItemCentre(int index) const { return Item(index).CenterPoint(); }
+  CString StatusText(int pane) const {
+    char buffer[256] = "";
+    ::SendMessage(status.m_hWnd, SB_GETTEXT, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+  }
+  void Idle() {
+    frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    RunUntilIdle();
+  }
+};
+
+TEST(ToolBar, LoadsItsButtonsAndSizesInEveryDockPosition) {
+  UiSession session;
+  ToolFrame t;
+  CToolBar& bar = t.toolbar;
+  EXPECT_EQ(bar.GetCount(), 5);
+  EXPECT_EQ(bar.CommandToIndex(ID_TB_THREE), 3);
+  EXPECT_EQ(bar.GetItemID(2), 0u) << "the separator";
+  UINT id, style;
+  int image;
+  bar.GetButtonInfo(3, id, style, image);
+  EXPECT_EQ(id, static_cast<UINT>(ID_TB_THREE));
+  EXPECT_EQ(image, 2) << "images go to buttons in order, skipping separators";
+  EXPECT_EQ(style & TBBS_SEPARATOR, 0u);
+  EXPECT_EQ(bar.m_sizeButton, CSize(23, 21));
+
+  // Docked at the top: one row; 2-pixel borders (no insets: CreateEx's are 0) and the gripper.
+  CRect rect;
+  bar.GetWindowRect(&rect);
+  EXPECT_EQ(rect.Height(), 21 + 2 * 2);
+  EXPECT_EQ(rect.Width(), 4 * 23 + 8 + 2 * 2 + 7);
+  EXPECT_EQ(R(t.Item(0)), R(CRect(2 + 7, 2, 2 + 7 + 23, 2 + 21)));
+  EXPECT_EQ(t.Item(3).left, t.Item(1).right + 8);
+
+  // Docked on the left: one button per row, the separator a gap between rows.
+  t.frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+  t.frame->RecalcLayout();
+  bar.GetWindowRect(&rect);
+  EXPECT_EQ(rect.Width(), 23 + 2 * 2);
+  EXPECT_EQ(t.Item(1).left, t.Item(0).left);
+  EXPECT_EQ(t.Item(1).top, t.Item(0).bottom);
+  EXPECT_EQ(t.Item(3).top, t.Item(1).bottom + 8 * 2 / 3);
+  EXPECT_EQ(rect.Height(), 4 * 21 + 8 * 2 / 3 + 2 * 2 + 7);
+
+  // Floating: one row again, no gripper.
+  t.frame->FloatControlBar(&bar, CPoint(300, 200));
+  bar.GetClientRect(&rect);
+  EXPECT_EQ(rect.Height(), 21 + 2 * 2);
+  EXPECT_EQ(t.Item(0).left, 2);
+}
+
+TEST(ToolBar, DynamicBarsWrapAtSeparatorsFirstToTheLengthAsked) {
+  UiSession session;
+  ToolFrame t(CBRS_TOP | CBRS_SIZE_DYNAMIC);
+  CToolBar& bar = t.toolbar;
+  // Room for three buttons: the row breaks at the separator, not after the third button.
+  CSize size = bar.CalcDynamicLayout(3 * 23 + 8, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(size.cx, 2 * 23 + 2 * 2) << "two buttons a row";
+  EXPECT_NE(bar.GetButtonStyle(2) & TBBS_WRAPPED, 0u);
+  EXPECT_EQ(bar.GetButtonStyle(1) & TBBS_WRAPPED, 0u);
+  // Asked for a height of two rows: the narrowest layout of two rows.
+  // Lengths asked for are the bar's outer ones, borders included.
+  size = bar.CalcDynamicLayout(2 * 21 + 8 * 2 / 3 + 2 * 2, LM_HORZ | LM_LENGTHY | LM_COMMIT);
+  EXPECT_EQ(size.cx, 2 * 23 + 2 * 2);
+  // Room for one: a column.
+  size = bar.CalcDynamicLayout(23, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(size.cx, 23 + 2 * 2);
+  EXPECT_EQ(bar.m_nMRUWidth, 32767u) << "only a floating bar remembers its width";
+  // Floating with the width it was given last.
+  t.frame->FloatControlBar(&bar, CPoint(300, 200));
+  bar.CalcDynamicLayout(2 * 23 + 8, LM_HORZ | LM_COMMIT);
+  EXPECT_EQ(bar.m_nMRUWidth, static_cast<UINT>(2 * 23));
+  EXPECT_EQ(bar.CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH).cx, 2 * 23 + 2 * 2);
+}
+
+TEST(ToolBar, UpdatesAndClicksGoThroughTheFrame) {
+  UiSession session;
+  ToolFrame t;
+  t.frame->twoEnabled = FALSE;
+  t.frame->threeChecked = 1;
+  t.Idle();
+  EXPECT_NE(t.toolbar.GetButtonStyle(1) & TBBS_DISABLED, 0u);
+  EXPECT_NE(t.toolbar.GetButtonStyle(3) & TBBS_CHECKED, 0u);
+  EXPECT_EQ(t.toolbar.GetButtonStyle(0) & TBBS_DISABLED, 0u) << "handled by the frame's command range";
+
+  Click(t.toolbar.m_hWnd, t.ItemCentre(0));
+  Click(t.toolbar.m_hWnd, t.ItemCentre(1));  // disabled: nothing
+  // Pressed, dragged off and released elsewhere: no command.
+  Drag(t.toolbar.m_hWnd, t.ItemCentre(4), POINT{t.ItemCentre(4).x, 200});
+  EXPECT_EQ(t.frame->commands, std::vector<UINT>({ID_TB_ONE}));
+  t.frame->twoEnabled = TRUE;
+  t.Idle();
+  Click(t.toolbar.m_hWnd, t.ItemCentre(1));
+  EXPECT_EQ(t.frame->commands, std::vector<UINT>({ID_TB_ONE, ID_TB_TWO}));
+}
+
+// The mouse moves to a point of a window, the move taken through the windows' pre-translation as
+// the thread's pump does, and time passes.
+void HoverAt(HWND hWnd, POINT client, HWND top) {
+  brambolt::InjectMouseMove(ScreenPoint(hWnd, client));
+  PumpThroughPreTranslate(top);
+  AdvanceClock(1000);
+}
+
+// The text of the tooltip showing, empty when none does.
+std::string ShownTip() {
+  std::string shown;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hWnd, LPARAM param) {
+        char name[64] = {};
+        ::GetClassName(hWnd, name, sizeof(name));
+        if (std::strcmp(name, TOOLTIPS_CLASS) == 0 && ::IsWindowVisible(hWnd))
+          *reinterpret_cast<std::string*>(param) = brambolt::test::Text(hWnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+TEST(ToolBar, HoveringAButtonShowsItsPromptInTheStatusLineAndItsTip) {
+  UiSession session;
+  ToolFrame t;
+  t.frame->SetMessageText(AFX_IDS_IDLEMESSAGE);
+  EXPECT_STREQ(t.StatusText(0), "Ready");
+  HoverAt(t.toolbar.m_hWnd, t.ItemCentre(3), t.frame->m_hWnd);
+  EXPECT_STREQ(t.StatusText(0), "Does the third thing") << "the text before the newline";
+  EXPECT_STREQ(t.status.GetPaneText(0), "Does the third thing");
+  EXPECT_EQ(ShownTip(), "Third") << "the text after it";
+  HoverAt(t.toolbar.m_hWnd, t.ItemCentre(0), t.frame->m_hWnd);
+  EXPECT_STREQ(t.StatusText(0), "Does the first thing");
+  // The mouse leaves the bar: the idle message comes back.
+  HoverAt(t.pane.m_hWnd, POINT{100, 100}, t.frame->m_hWnd);
+  EXPECT_STREQ(t.StatusText(0), "Ready");
+  EXPECT_EQ(ShownTip(), "");
+}
+
+TEST(StatusBar, PanesStretchAndIndicatorsFollowTheirKeys) {
+  UiSession session;
+  ToolFrame t;
+  CRect bar;
+  t.status.GetClientRect(&bar);
+  CRect first, caps, num;
+  t.status.GetItemRect(0, &first);
+  t.status.GetItemRect(1, &caps);
+  t.status.GetItemRect(2, &num);
+  UINT id, style;
+  int width;
+  t.status.GetPaneInfo(1, id, style, width);
+  EXPECT_EQ(id, static_cast<UINT>(ID_INDICATOR_CAPS));
+  EXPECT_EQ(caps.Width(), width + 6) << "the text's width and three pixels each side";
+  EXPECT_NE(t.status.GetPaneStyle(0) & SBPS_STRETCH, 0u);
+  EXPECT_EQ(num.right, bar.right) << "the panes fill the bar";
+  EXPECT_EQ(caps.left, first.right + 2);
+  // A wider frame: the first pane takes all of the difference.
+  t.frame->SetWindowPos(nullptr, 0, 0, 700, 400, SWP_NOMOVE | SWP_NOZORDER);
+  RunUntilIdle();
+  CRect wider;
+  t.status.GetItemRect(0, &wider);
+  EXPECT_EQ(wider.Width(), first.Width() + 100);
+  t.status.GetItemRect(1, &caps);
+  EXPECT_EQ(caps.Width(), width + 6);
+
+  // CAP shows only while Caps Lock is on.
+  bool on = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+  if (on) PressKey(VK_CAPITAL);
+  t.Idle();
+  EXPECT_STREQ(t.StatusText(1), "");
+  EXPECT_STREQ(t.status.GetPaneText(1), "CAP") << "the pane keeps its text";
+  PressKey(VK_CAPITAL);
+  t.Idle();
+  EXPECT_STREQ(t.StatusText(1), "CAP");
+  PressKey(VK_CAPITAL);
+  t.Idle();
+  EXPECT_STREQ(t.StatusText(1), "");
+  // The message pane takes the frame's messages; its window text is that pane.
+  t.frame->SetMessageText("Working");
+  CString text;
+  t.status.GetWindowText(text);
+  EXPECT_STREQ(text, "Working");
+}
+
+TEST(DialogBar, IsTheDialogOfItsTemplateAtItsSize) {
+  UiSession session;
+  BarFrame* frame = new BarFrame;
+  ASSERT_TRUE(frame->Create(nullptr, "Dialog bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  CDialogBar bar;
+  ASSERT_TRUE(bar.Create(frame, IDD_TESTDIALOGBAR, CBRS_TOP, AFX_IDW_DIALOGBAR));
+  ASSERT_NE(bar.GetDlgItem(IDC_TESTBAR_EDIT), nullptr);
+  EXPECT_EQ(bar.GetDlgCtrlID(), AFX_IDW_DIALOGBAR);
+  EXPECT_EQ(bar.m_pDockSite, frame);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE), bar.m_sizeDefault);
+  EXPECT_EQ(bar.CalcFixedLayout(FALSE, FALSE), bar.m_sizeDefault) << "the same size upright";
+  frame->RecalcLayout();
+  CRect rect, client;
+  bar.GetWindowRect(&rect);
+  frame->ScreenToClient(&rect);
+  frame->GetClientRect(&client);
+  EXPECT_EQ(R(rect), R(CRect(0, 0, client.right, bar.m_sizeDefault.cy))) << "stretched along the top";
+  // Its button has no handler: the idle update disables it.
+  frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(bar.m_hWnd, IDC_TESTBAR_BUTTON)));
+  frame->DestroyWindow();
+}
+
+// ---- pixels ----
+
+TEST(BarPainting, GripperAndPressedCheckedAndDisabledButtons) {
+  UiSession session;
+  ToolFrame t;
+  t.frame->twoEnabled = FALSE;
+  t.frame->threeChecked = 1;
+  t.Idle();
+  HWND bar = t.toolbar.m_hWnd;
+  CRect client;
+  t.toolbar.GetClientRect(&client);
+  const int middle = client.Height() / 2;
+  // The gripper: a ridge three pixels wide after the 2-pixel border and a 2-pixel gap.
+  EXPECT_EQ(WindowPixel(bar, 4, middle), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(WindowPixel(bar, 6, middle), ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(WindowPixel(bar, 8, middle), ::GetSysColor(COLOR_BTNFACE));
+
+  // A flat button at rest has no edge; held down it is sunken.
+  CRect one = t.Item(0);
+  EXPECT_EQ(WindowPixel(bar, one.left, one.top), ::GetSysColor(COLOR_BTNFACE));
+  ButtonDown(bar, one.CenterPoint());
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(bar, one.left, one.top), ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(WindowPixel(bar, one.right - 1, one.bottom - 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  // Its image moved a pixel down and right: the red fill starts one further.
+  const int imageLeft = one.left + (one.Width() - 16) / 2, imageTop = one.top + (one.Height() - 15) / 2;
+  EXPECT_EQ(WindowPixel(bar, imageLeft + 5, imageTop + 4), RGB(255, 0, 0));
+  ButtonUp(bar, one.CenterPoint());
+
+  // Checked: sunken with the dither of highlight and face between edge and image.
+  CRect three = t.Item(3);
+  EXPECT_EQ(WindowPixel(bar, three.left, three.top), ::GetSysColor(COLOR_BTNSHADOW));
+  COLORREF a = WindowPixel(bar, three.left + 2, three.top + 2);
+  COLORREF b = WindowPixel(bar, three.left + 3, three.top + 2);
+  EXPECT_NE(a, b);
+  EXPECT_TRUE((a == ::GetSysColor(COLOR_BTNHIGHLIGHT) && b == ::GetSysColor(COLOR_BTNFACE)) ||
+              (b == ::GetSysColor(COLOR_BTNHIGHLIGHT) && a == ::GetSysColor(COLOR_BTNFACE)));
+
+  // Disabled: the image embossed, its frame in shadow with the highlight below-right of it.
+  CRect two = t.Item(1);
+  const int twoLeft = two.left + (two.Width() - 16) / 2, twoTop = two.top + (two.Height() - 15) / 2;
+  EXPECT_EQ(WindowPixel(bar, twoLeft + 3, twoTop + 2), ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(WindowPixel(bar, twoLeft + 13, twoTop + 13), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_NE(WindowPixel(bar, twoLeft + 6, twoTop + 6), RGB(0, 128, 0)) << "no colour";
+  SaveWindowPng(t.frame->m_hWnd, ::testing::TempDir() + "toolbar.png");
+}
+
+}  // namespace
