@@ -331,3 +331,53 @@ TEST(BarPainting, GripperAndPressedCheckedAndDisabledButtons) {
 }
 
 }  // namespace
+
+namespace {
+
+class HelpApp : public CWinApp {
+ public:
+  HelpApp() : CWinApp("Help mode") {}
+  void WinHelp(DWORD_PTR dwData, UINT nCmd) override {
+    contexts.push_back(dwData);
+    commands.push_back(nCmd);
+  }
+  std::vector<DWORD_PTR> contexts;
+  std::vector<UINT> commands;
+};
+
+TEST(FrameHelpMode, AClickChoosesTheCommandHelpIsShownForAndEscapeLeaves) {
+  UiSession session;
+  HelpApp app;
+  ToolFrame t;
+  // The framework's cursors ship with the program.
+  for (UINT id = AFX_IDC_CONTEXTHELP; id <= AFX_IDC_MOVE4WAY; ++id) {
+    LPCTSTR name = MAKEINTRESOURCE(id);
+    EXPECT_NE(::LoadCursor(AfxFindResourceHandle(name, RT_GROUP_CURSOR), name), nullptr) << id;
+  }
+  POINT button = ScreenPoint(t.toolbar.m_hWnd, t.ItemCentre(3));
+  UiScript script;
+  script.Then([&] {
+    EXPECT_TRUE(t.frame->m_bHelpMode);
+    EXPECT_STREQ(t.status.GetPaneText(0), "Choose the item you want help on");
+    brambolt::InjectMouseMove(button);
+    brambolt::InjectMouseButton(WM_LBUTTONDOWN, button);
+    brambolt::InjectMouseButton(WM_LBUTTONUP, button);
+  });
+  t.frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+  EXPECT_FALSE(t.frame->m_bHelpMode);
+  ASSERT_EQ(app.contexts.size(), 1u);
+  EXPECT_EQ(app.contexts[0], HID_BASE_COMMAND + ID_TB_THREE);
+  EXPECT_TRUE(t.frame->commands.empty()) << "the click chose; it ran nothing";
+
+  UiScript escape;
+  escape.Then([] {
+    brambolt::InjectKey(VK_ESCAPE, true);
+    brambolt::InjectKey(VK_ESCAPE, false);
+  });
+  t.frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+  EXPECT_FALSE(t.frame->m_bHelpMode);
+  EXPECT_EQ(app.contexts.size(), 1u) << "no help after Escape";
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// A framework program for the X11 bars smoke test: a frame with a toolbar docked at the top. It
+// says where the toolbar's gripper is and where to drop it; once the bar floats it says where its
+// floating frame's caption is and where the top edge is, and it ends (0) when the bar is docked
+// there again. Exit 1: the bar never floated; 2: it never docked again.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "AfxTestResources.h"
+#include "BarsTestIds.h"
+#include "afx/afx.h"
+#include "backend/backend.h"
+#include "controls/controls.h"
+
+namespace {
+
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT_PTR kGuardTimer = 2;
+
+void Say(const char* what, POINT p) {
+  std::printf("%s %ld %ld\n", what, static_cast<long>(p.x), static_cast<long>(p.y));
+  std::fflush(stdout);
+}
+
+class SmokeFrame : public CFrameWnd {
+ public:
+  CToolBar toolbar;
+  int stage = 0;  // 0 docked, 1 floated, 2 docked again
+
+ protected:
+  afx_msg void OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kGuardTimer) {
+      ::PostQuitMessage(stage == 0 ? 1 : 2);
+      return;
+    }
+    // What the framework's idle time does: delayed layouts and shows, bar updates.
+    SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    if (stage == 0 && toolbar.IsFloating()) {
+      stage = 1;
+      CRect frame;
+      toolbar.GetDockingFrame()->GetWindowRect(&frame);
+      CRect client;
+      GetClientRect(&client);
+      ClientToScreen(&client);
+      CRect barRect;
+      toolbar.GetWindowRect(&barRect);
+      CPoint caption(frame.left + 12, frame.top + 6);
+      Say("FLOATING", caption);
+      // Where the caption must go for the bar's outline to reach over the frame's top edge.
+      Say("TOP", CPoint(client.left + 150, client.top + 2 - (barRect.top - caption.y)));
+    } else if (stage == 1 && !toolbar.IsFloating() && toolbar.m_pDockBar != nullptr &&
+               toolbar.m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP) {
+      stage = 2;
+      std::printf("DOCKED\n");
+      std::fflush(stdout);
+      ::PostQuitMessage(0);
+    }
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SmokeFrame, CFrameWnd)
+  ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+int main() {
+  std::shared_ptr<brambolt::Backend> backend = brambolt::InstallBackendFromEnvironment();
+  if (std::strcmp(backend->Name(), "x11") != 0) {
+    std::fprintf(stderr, "x11_bars_smoke: no X display\n");
+    return 3;
+  }
+  brambolt::RegisterStandardControls();
+  auto* frame = new SmokeFrame;
+  if (!frame->Create(nullptr, "Brambolt bars smoke", WS_OVERLAPPEDWINDOW, CRect(40, 40, 600, 420))) return 3;
+  CWnd pane;
+  pane.Create(AfxRegisterWndClass(0, nullptr, ::GetSysColorBrush(COLOR_WINDOW)), nullptr, WS_CHILD | WS_VISIBLE,
+              CRect(0, 0, 0, 0), frame, AFX_IDW_PANE_FIRST);
+  CToolBar& bar = frame->toolbar;
+  if (!bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS) ||
+      !bar.LoadToolBar(IDR_TESTBAR))
+    return 3;
+  bar.SetWindowText("Smoke bar");
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame->EnableDocking(CBRS_ALIGN_ANY);
+  frame->DockControlBar(&bar);
+  frame->ShowWindow(SW_SHOW);
+  frame->RecalcLayout();
+  frame->UpdateWindow();
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessage(&msg);
+  }
+  CRect barRect;
+  bar.GetWindowRect(&barRect);
+  CRect client;
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  Say("GRIP", CPoint(barRect.left + 5, barRect.CenterPoint().y));
+  Say("DROP", client.CenterPoint());
+  std::printf("READY\n");
+  std::fflush(stdout);
+  frame->SetTimer(kWatchTimer, 100, nullptr);
+  frame->SetTimer(kGuardTimer, 60000, nullptr);
+  int code = 0;
+  for (;;) {
+    BOOL r = ::GetMessage(&msg, nullptr, 0, 0);
+    if (r == 0) {
+      code = static_cast<int>(msg.wParam);
+      break;
+    }
+    if (CWnd::WalkPreTranslateTree(frame->m_hWnd, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessage(&msg);
+  }
+  std::fprintf(stderr, "x11_bars_smoke: stage %d\n", frame->stage);
+  frame->DestroyWindow();
+  return code;
+}

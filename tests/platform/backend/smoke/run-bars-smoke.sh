@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Runs the bars smoke program on a private Xvfb display: drags its toolbar by the gripper into
+# the frame with xdotool (it floats), then its floating frame by the caption back onto the top
+# edge (it docks again), with screenshots of each state in the build folder.
+# Exits 77 (skipped) when Xvfb or xdotool is missing.
+# usage: run-bars-smoke.sh PROGRAM SMOKE_TOOL OUTPUT_FOLDER
+set -uo pipefail
+
+program=$1 tool=$2 out=$3
+for needed in Xvfb xdotool; do
+  if ! command -v "$needed" > /dev/null; then
+    echo "skipped: $needed is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid="" program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  [ -f "$work/program.out" ] && sed 's/^/  program: /' "$work/program.out" "$work/program.err"
+  exit 1
+}
+
+wait_for() {
+  local tries=$1
+  shift
+  for ((i = 0; i < tries; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.err" &
+xvfb_pid=$!
+wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+BRAMBOLT_BACKEND=x11 timeout 90 "$program" > "$work/program.out" 2> "$work/program.err" &
+program_pid=$!
+wait_for 200 grep -qs '^READY' "$work/program.out" || fail "the program never said it was ready"
+point() { grep "^$1 " "$work/program.out" | head -n1 | cut -d' ' -f2,3; }
+run() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
+
+# A drag in small steps, as a hand would move.
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4
+  run mousemove --sync "$x0" "$y0"
+  run mousedown 1
+  for step in 1 2 3 4 5 6 7 8; do
+    run mousemove "$((x0 + (x1 - x0) * step / 8))" "$((y0 + (y1 - y0) * step / 8))"
+    sleep 0.05
+  done
+  run mouseup 1
+}
+
+window=$(timeout 10 xdotool search --sync --name '^Brambolt bars smoke$' | head -n1)
+[ -n "$window" ] || fail "no window named 'Brambolt bars smoke'"
+run windowfocus --sync "$window"
+sleep 0.3
+timeout 20 "$tool" shot "$out/x11-bars-docked.png" || fail "no screenshot"
+read -r gx gy <<< "$(point GRIP)"
+read -r dx dy <<< "$(point DROP)"
+drag "$gx" "$gy" "$dx" "$dy"
+wait_for 100 grep -qs '^FLOATING' "$work/program.out" || fail "the toolbar did not float"
+sleep 0.3
+timeout 20 "$tool" shot "$out/x11-bars-floating.png" || fail "no screenshot"
+read -r cx cy <<< "$(point FLOATING)"
+read -r tx ty <<< "$(point TOP)"
+drag "$cx" "$cy" "$tx" "$ty"
+wait_for 100 grep -qs '^DOCKED' "$work/program.out" || fail "the toolbar did not dock again"
+
+wait "$program_pid"
+status=$?
+program_pid=""
+cat "$work/program.err"
+[ "$status" -eq 0 ] || fail "the program exited with $status"
+echo "passed"
