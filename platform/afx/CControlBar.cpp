@@ -65,7 +65,7 @@ CControlBar::CControlBar() = default;
 
 CControlBar::~CControlBar() {
   if (m_pDockSite != nullptr) m_pDockSite->RemoveControlBar(this);
-  if (m_pDockBar != nullptr) m_pDockBar->RemoveControlBar(this, -1, -1);
+  LeaveDockBar();
   delete m_pDockContext;
   m_pDockContext = nullptr;
   std::free(m_pData);
@@ -211,29 +211,34 @@ int CControlBar::OnCreate(LPCREATESTRUCT lpcs) {
 
 void CControlBar::OnDestroy() {
   if (FlyBy().statusBar == this) SetStatusText(-1);
-  if (m_pDockBar != nullptr) {
-    // A bar destroyed alone leaves its dock bar; a floating frame left empty hides.
-    CDockBar* dockBar = m_pDockBar;
-    m_pDockBar = nullptr;
-    int pos = dockBar->FindBar(this);
-    if (pos > 0) {
-      dockBar->m_arrBars.RemoveAt(pos);
-      if (pos < dockBar->m_arrBars.GetSize() && dockBar->m_arrBars[pos - 1] == nullptr &&
-          dockBar->m_arrBars[pos] == nullptr)
-        dockBar->m_arrBars.RemoveAt(pos);
-    }
-    if (CFrameWnd* frame = dockBar->GetParentFrame(); frame != nullptr && ::IsWindow(frame->m_hWnd)) {
-      if (dockBar->m_bFloating && dockBar->GetDockedVisibleCount() == 0)
-        frame->ShowWindow(SW_HIDE);
-      else
-        frame->DelayRecalcLayout();
-    }
-  }
+  LeaveDockBar();
   if (m_pDockSite != nullptr) {
     m_pDockSite->RemoveControlBar(this);
     m_pDockSite = nullptr;
   }
   CWnd::OnDestroy();
+}
+
+void CControlBar::LeaveDockBar() {
+  if (m_pDockBar == nullptr) return;
+  // A bar destroyed alone leaves its dock bar (no placeholder, no frame destroyed from here);
+  // a floating frame left without visible bars hides.
+  CDockBar* dockBar = m_pDockBar;
+  m_pDockBar = nullptr;
+  int pos = dockBar->FindBar(this);
+  if (pos > 0) {
+    dockBar->m_arrBars.RemoveAt(pos);
+    if (pos < dockBar->m_arrBars.GetSize() && dockBar->m_arrBars[pos - 1] == nullptr &&
+        dockBar->m_arrBars[pos] == nullptr)
+      dockBar->m_arrBars.RemoveAt(pos);
+  }
+  if (dockBar->m_hWnd == nullptr) return;
+  if (CFrameWnd* frame = dockBar->GetParentFrame(); frame != nullptr && ::IsWindow(frame->m_hWnd)) {
+    if (dockBar->m_bFloating && dockBar->GetDockedVisibleCount() == 0)
+      frame->ShowWindow(SW_HIDE);
+    else
+      frame->DelayRecalcLayout();
+  }
 }
 
 BOOL CControlBar::DestroyWindow() {

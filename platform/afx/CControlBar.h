@@ -91,6 +91,8 @@ class CControlBar : public CWnd {
   void ResetTimer(UINT nEvent, UINT nTime);
   // Fills the background and draws borders, gripper and contents.
   void EraseNonClient();
+  // Takes the bar out of its dock bar's rows, as when it is destroyed.
+  void LeaveDockBar();
 
   void PostNcDestroy() override;
 

@@ -354,8 +354,11 @@ void CDockContext::ToggleDocking() {
     CRect rect = m_rectMRUDockPos;
     CDockBar* dockBar = nullptr;
     if (m_uMRUDockID != 0) {
-      dockBar = static_cast<CDockBar*>(m_pDockSite->GetControlBar(m_uMRUDockID));
-      if (dockBar != nullptr) dockBar->ClientToScreen(&rect);
+      CControlBar* found = m_pDockSite->GetControlBar(m_uMRUDockID);
+      if (found != nullptr && found->IsDockBar()) {
+        dockBar = static_cast<CDockBar*>(found);
+        dockBar->ClientToScreen(&rect);
+      }
     }
     m_pDockSite->ReDockControlBar(m_pBar, dockBar, dockBar != nullptr ? &rect : nullptr);
     m_pDockSite->RecalcLayout();
