@@ -7,42 +7,7 @@
 set -uo pipefail
 
 program=$1 tool=$2 out=$3
-for needed in Xvfb xdotool; do
-  if ! command -v "$needed" > /dev/null; then
-    echo "skipped: $needed is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-xvfb_pid="" program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED: $*"
-  [ -f "$work/program.out" ] && sed 's/^/  program: /' "$work/program.out" "$work/program.err"
-  exit 1
-}
-
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.err" &
-xvfb_pid=$!
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/xvfb.sh"
 
 BRAMBOLT_BACKEND=x11 timeout 90 "$program" > "$work/program.out" 2> "$work/program.err" &
 program_pid=$!
