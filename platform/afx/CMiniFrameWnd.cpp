@@ -35,8 +35,10 @@ BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWin
                              const RECT& rect, CWnd* pParentWnd, UINT nID) {
   m_bSysMenu = (dwStyle & WS_SYSMENU) != 0;
   m_strTitle = lpWindowName;
-  if (!CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                      rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+  // rectDefault's CW_USEDEFAULT corner has no extent to subtract from.
+  if (!CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, rect.left, rect.top,
+                      brambolt::afx::Extent(rect.left, rect.right), brambolt::afx::Extent(rect.top, rect.bottom),
+                      pParentWnd->GetSafeHwnd(),
                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID))))
     return FALSE;
   if (dwStyle & MFS_SYNCACTIVE) {
