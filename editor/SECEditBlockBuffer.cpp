@@ -49,7 +49,10 @@ BOOL SECEditBlockBuffer::InitEmpty() {
 }
 
 void SECEditBlockBuffer::SetText(const char* text, int len) {
+  const char end1 = m_chLineEnd1, end2 = m_chLineEnd2;
   InitEmpty();
+  m_chLineEnd1 = end1;
+  m_chLineEnd2 = end2;
   m_text.InsertFromArray(0, text, len);
   m_lines.InsertText(0, len);
   IndexLines(0, text, len, 0);
@@ -209,43 +212,48 @@ BOOL SECEditBlockBuffer::IsWholeWord(int offset, int len) {
   return before && after;
 }
 
-// Whether an offset starts a character: the parity of the lead-range bytes before it in its line.
+// Whether an offset starts a character: the parity of the run of lead-range bytes before it in
+// its line decides. Reads bytes in place, so the gap never moves for it.
 bool SECEditBlockBuffer::IsCharStart(int offset) {
   if (!brambolt::IsDBCSCodePage()) return true;
   int line = 0, col = 0;
   if (!OffsetToLineCol(offset, &line, &col) || col == 0) return true;
   const int start = LineStart(line);
-  const char* text = m_text.RangePointer(start, col + 1);
-  return brambolt::IsCharacterStart(std::string_view(text, static_cast<size_t>(col) + 1), static_cast<size_t>(col));
+  int run = 0;
+  for (int i = offset - 1; i >= start && IsDBCSLeadByte(static_cast<BYTE>(m_text.ValueAt(i))); --i) ++run;
+  return run % 2 == 0;
 }
 
 int SECEditBlockBuffer::FindPlain(int start, int stop, LPCTSTR text, int len, BOOL bForward, BOOL bMatchCase,
                                   BOOL bWholeWord, int* found) {
   const int length = GetTextLength();
-  const char* base = m_text.BufferPointer();
-  const char* end = base + length;
+  // Only the searched bytes are made contiguous: the gap moves only when it lies among them.
+  const int lo = bForward ? start : stop;
+  const int hi = std::min(length, (bForward ? stop : start) + len);
+  if (hi <= lo) return 0;
+  const char* region = m_text.RangePointer(lo, hi - lo);
+  const char* end = region + (hi - lo);
   if (bForward && bMatchCase && !bWholeWord) {
     // A match may begin at stop at the latest.
-    const char* limit = base + std::min(length, stop + len);
-    for (const char* p = base + start; p < limit;) {
-      const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(limit - p), text, static_cast<size_t>(len)));
+    for (const char* p = region; p < end;) {
+      const char* hit = static_cast<const char*>(memmem(p, static_cast<size_t>(end - p), text, static_cast<size_t>(len)));
       if (hit == nullptr) return 0;
-      if (IsCharStart(static_cast<int>(hit - base))) {
-        *found = static_cast<int>(hit - base);
+      if (IsCharStart(lo + static_cast<int>(hit - region))) {
+        *found = lo + static_cast<int>(hit - region);
         return len;
       }
       p = hit + 1;
     }
     return 0;
   }
-  auto matchesAt = [&](const char* p) {
-    return p + len <= end && SameText(p, text, len, bMatchCase) &&
-           (!bWholeWord || IsWholeWord(static_cast<int>(p - base), len));
+  auto matchesAt = [&](int offset) {
+    const char* p = region + (offset - lo);
+    return p + len <= end && SameText(p, text, len, bMatchCase) && (!bWholeWord || IsWholeWord(offset, len));
   };
   if (bForward) {
-    for (const char* p = base + start; p <= base + stop && p < end; p += CharLength(p, end)) {
-      if (matchesAt(p)) {
-        *found = static_cast<int>(p - base);
+    for (int offset = start; offset <= stop && offset < hi; offset += CharLength(region + (offset - lo), end)) {
+      if (matchesAt(offset)) {
+        *found = offset;
         return len;
       }
     }
@@ -256,7 +264,7 @@ int SECEditBlockBuffer::FindPlain(int start, int stop, LPCTSTR text, int len, BO
     --offset;
     if (!IsCharStart(offset)) --offset;
     if (offset < stop) break;
-    if (matchesAt(base + offset)) {
+    if (matchesAt(offset)) {
       *found = offset;
       return len;
     }
@@ -267,18 +275,20 @@ int SECEditBlockBuffer::FindPlain(int start, int stop, LPCTSTR text, int len, BO
 int SECEditBlockBuffer::FindRegExp(int start, int stop, BOOL bForward, ISECEditRegExp* regExp, int* found) {
   // The whole remaining text in one call, with byte offsets: a match never falls between pieces.
   const int length = GetTextLength();
-  const char* base = m_text.BufferPointer();
+  const int from = bForward ? start : stop;
+  CString subject;
+  m_text.GetRange(subject.GetBufferSetLength(length - from), from, length - from);
+  subject.ReleaseBuffer(length - from);
   int index = 0, matchLength = 0;
   if (bForward) {
-    if (!regExp->FindFirst(CString(base + start, length - start), &index, &matchLength)) return 0;
+    if (!regExp->FindFirst(subject, &index, &matchLength)) return 0;
     if (start + index > stop || matchLength <= 0) return 0;
     *found = start + index;
     return matchLength;
   }
   // Backward: the last match that begins at or after stop and before start.
   auto* adapter = dynamic_cast<SECEditRegExp*>(regExp);
-  if (adapter == nullptr || !adapter->FindLast(CString(base + stop, length - stop), start - stop, &index, &matchLength))
-    return 0;
+  if (adapter == nullptr || !adapter->FindLast(subject, start - stop, &index, &matchLength)) return 0;
   *found = stop + index;
   return matchLength;
 }

@@ -45,7 +45,8 @@ class SECEditBlockBuffer : public ISECEditBuffer {
   int GetTextLength() const { return static_cast<int>(m_text.Length()) - 1; }
   // The byte at an offset (0 at and past the end).
   char CharAt(int offset) const { return offset >= 0 && offset < GetTextLength() ? m_text.ValueAt(offset) : 0; }
-  // Replaces the whole text with len bytes, indexing its lines in one pass (a file being read).
+  // Replaces the whole text with len bytes, indexing its lines in one pass (a file being read);
+  // the line-end characters stay.
   void SetText(const char* text, int len);
   static bool IsWordDelimiter(char ch);
 

@@ -48,11 +48,7 @@ MvcTransactionModel::MvcTransactionModel() { SetHistorySize(256); }
 
 MvcTransactionModel::~MvcTransactionModel() { ClearHistory(); }
 
-void MvcTransactionModel::Destroy(CMvcCommand* cmd) {
-  if (cmd == nullptr) return;
-  OnDestroyCommand(cmd);
-  delete cmd;
-}
+void MvcTransactionModel::Destroy(CMvcCommand* cmd) { delete cmd; }
 
 void MvcTransactionModel::DeleteRedo() {
   while (CMvcCommand* cmd = m_redo.Pop()) Destroy(cmd);
@@ -64,7 +60,12 @@ void MvcTransactionModel::ClearHistory() {
 }
 
 BOOL MvcTransactionModel::RecordCommand(CMvcCommand* cmd) {
-  Destroy(m_undo.Push(cmd));
+  static ULONG s_ulNextSerial = 0;
+  if (cmd->m_ulSerial == 0) cmd->m_ulSerial = ++s_ulNextSerial;
+  if (CMvcCommand* dropped = m_undo.Push(cmd)) {
+    OnHistoryOverflow(dropped);
+    Destroy(dropped);
+  }
   DeleteRedo();
   return TRUE;
 }

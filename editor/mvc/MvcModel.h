@@ -44,8 +44,17 @@ class CMvcCommand : public CRefCountImpl<IMessage> {
   virtual BOOL Execute() { return TRUE; }
   virtual BOOL Unexecute() { return TRUE; }
 
+  // A number the transaction model gives the command when it first records it, unique within
+  // the process; 0 for a command never recorded. Unlike the command's address it is never
+  // handed to another command, so a saved state compared by serial cannot be mistaken.
+  ULONG GetSerial() const { return m_ulSerial; }
+
  protected:
   BOOL m_bEffective = TRUE;
+
+ private:
+  friend class MvcTransactionModel;
+  ULONG m_ulSerial = 0;
 };
 
 // Executes commands and owns the ones it holds in its undo and redo rings.
@@ -76,8 +85,9 @@ class MvcTransactionModel : public CMvcModel {
  protected:
   CCStack_T<CMvcCommand*> m_undo;
   CCStack_T<CMvcCommand*> m_redo;
-  // Called before a command held by the history is deleted.
-  virtual void OnDestroyCommand(CMvcCommand*) {}
+  // Called before a full undo ring drops its oldest command to make room: the state before that
+  // command can no longer be reached by undoing.
+  virtual void OnHistoryOverflow(CMvcCommand*) {}
 
  private:
   void Destroy(CMvcCommand* cmd);

@@ -1,0 +1,83 @@
+// Edit commands: running an insert or a delete through the model, and groups of commands.
+#include "editor/SECEditCommand.h"
+
+#include <algorithm>
+
+#include "editor/model/SECEdit.h"
+
+using kelpwood::foundation::CMvcCommand;
+
+void SECEditCommand::GetDescription(CString& out) const {
+  if (m_bInsert)
+    out.Format("Insert text having length %d at line %d, column %d", m_strText.GetLength(), m_start.m_nLine, m_start.m_nCol);
+  else
+    out.Format("Delete text from line %d, column %d to line %d, column %d", m_start.m_nLine, m_start.m_nCol, m_end.m_nLine,
+               m_end.m_nCol);
+}
+
+BOOL SECEditCommand::Run(BOOL bInsert) {
+  SECEdit::ExecutingCommand running(m_pModel, this);
+  m_bLastDeleted = !bInsert;
+  return bInsert ? DoInsert() : DoDelete();
+}
+
+BOOL SECEditCommand::Execute() { return Run(m_bInsert); }
+
+BOOL SECEditCommand::Unexecute() { return Run(!m_bInsert); }
+
+BOOL SECEditCommand::DoDelete() {
+  if (m_strText.IsEmpty() &&
+      !m_pModel->GetText(&m_strText, m_start.m_nLine, m_start.m_nCol, m_end.m_nLine, m_end.m_nCol))
+    m_bSuccess = FALSE;
+  const BOOL result = m_pModel->DeleteText(m_start.m_nLine, m_start.m_nCol, m_end.m_nLine, m_end.m_nCol);
+  m_bSuccess = m_bSuccess && result;
+  return result;
+}
+
+BOOL SECEditCommand::DoInsert() {
+  const SECEditLineColPair before = *this;
+  BOOL result = m_pModel->InsertText(*this, m_strText, -1);
+  // A wrapping break added to the text becomes part of it.
+  if (result && *static_cast<SECEditLineColPair*>(this) != before)
+    result = m_pModel->GetText(&m_strText, m_start.m_nLine, m_start.m_nCol, m_end.m_nLine, m_end.m_nCol);
+  m_bSuccess = m_bSuccess && result;
+  return result;
+}
+
+SECEditCompositeCommand::~SECEditCompositeCommand() {
+  for (CMvcCommand* cmd : m_commands) delete cmd;
+}
+
+BOOL SECEditCompositeCommand::Execute() {
+  for (CMvcCommand* cmd : m_commands)
+    if (!cmd->Execute()) return FALSE;
+  return TRUE;
+}
+
+BOOL SECEditCompositeCommand::Unexecute() {
+  for (auto it = m_commands.rbegin(); it != m_commands.rend(); ++it)
+    if (!(*it)->Unexecute()) return FALSE;
+  return TRUE;
+}
+
+BOOL SECEditCompositeCommand::AreAllEffective() {
+  return std::all_of(m_commands.begin(), m_commands.end(), [](CMvcCommand* cmd) { return cmd->IsEffective(); });
+}
+
+void SECEditCompositeCommand::ForEach(void* arg, ISECEditCommandVisitor* visitor) {
+  for (CMvcCommand* cmd : m_commands) visitor->Visit(arg, cmd);
+}
+
+BOOL SECEditCompositeCommand::AddCommand(CMvcCommand* cmd) {
+  if (!CanAdd(cmd)) return FALSE;
+  m_commands.push_back(cmd);
+  return TRUE;
+}
+
+BOOL SECEditCompositeCommand::CanAdd(CMvcCommand* cmd) {
+  for (CMvcCommand* held : m_commands) {
+    if (held == cmd) return FALSE;
+    if (held->GetTypeID() == GetTypeID() && !static_cast<SECEditCompositeCommand*>(held)->CanAdd(cmd)) return FALSE;
+  }
+  return TRUE;
+}
