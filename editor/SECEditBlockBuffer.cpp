@@ -43,31 +43,57 @@ BOOL SECEditBlockBuffer::InitEmpty() {
   m_text.Clear();
   m_text.Insert(0, '\0');
   m_lines.Reset();
+  m_nLongestLoaded = 0;
   m_chLineEnd1 = 10;
   m_chLineEnd2 = 13;
   return TRUE;
 }
 
-void SECEditBlockBuffer::SetText(const char* text, int len) {
+BOOL SECEditBlockBuffer::LoadFrom(CFile* file) {
   const char end1 = m_chLineEnd1, end2 = m_chLineEnd2;
   InitEmpty();
   m_chLineEnd1 = end1;
   m_chLineEnd2 = end2;
-  m_text.InsertFromArray(0, text, len);
-  m_lines.InsertText(0, len);
-  IndexLines(0, text, len, 0);
+  const ULONGLONG size = file->GetLength() - file->GetPosition();
+  if (size >= static_cast<ULONGLONG>(INT_MAX)) AfxThrowMemoryException();
+  // The text goes before the closing NUL, which is put back after it.
+  m_text.DeleteRange(0, 1);
+  char* text = m_text.AppendSpace(static_cast<ptrdiff_t>(size) + 1);
+  constexpr UINT kPiece = 512000;
+  size_t total = 0;
+  while (total < size) {
+    const UINT n = file->Read(text + total, static_cast<UINT>(std::min<ULONGLONG>(kPiece, size - total)));
+    if (n == 0) break;
+    total += n;
+  }
+  text[total] = '\0';
+  m_text.Commit(static_cast<ptrdiff_t>(total) + 1);
+  if (std::memchr(text, 0, total) != nullptr) {
+    InitEmpty();
+    return FALSE;
+  }
+  m_lines.InsertText(0, static_cast<ptrdiff_t>(total));
+  m_nLongestLoaded = IndexLines(0, text, static_cast<int>(total), 0);
+  return TRUE;
 }
 
 // Enters a partition after every line-end-1 character of the text just inserted at offset, which
 // lies in `line`.
-void SECEditBlockBuffer::IndexLines(int offset, const char* text, int len, int line) {
+int SECEditBlockBuffer::IndexLines(int offset, const char* text, int len, int line) {
   std::vector<ptrdiff_t> starts;
+  starts.reserve(static_cast<size_t>(len / 32));  // source lines run to a few dozen bytes
   const char* end = text + len;
+  const char* start = text;
+  ptrdiff_t longest = 0;
   for (const char* p = text; (p = static_cast<const char*>(std::memchr(p, m_chLineEnd1, static_cast<size_t>(end - p)))) != nullptr;) {
     ++p;
+    longest = std::max(longest, p - start);
+    start = p;
     starts.push_back(offset + (p - text));
   }
+  longest = std::max(longest, end - start);
   if (!starts.empty()) m_lines.InsertPartitions(line + 1, starts.data(), static_cast<ptrdiff_t>(starts.size()));
+  return static_cast<int>(longest);
 }
 
 void SECEditBlockBuffer::RebuildIndex() {

@@ -45,9 +45,12 @@ class SECEditBlockBuffer : public ISECEditBuffer {
   int GetTextLength() const { return static_cast<int>(m_text.Length()) - 1; }
   // The byte at an offset (0 at and past the end).
   char CharAt(int offset) const { return offset >= 0 && offset < GetTextLength() ? m_text.ValueAt(offset) : 0; }
-  // Replaces the whole text with len bytes, indexing its lines in one pass (a file being read);
-  // the line-end characters stay.
-  void SetText(const char* text, int len);
+  // Replaces the whole text with the rest of the file, read in pieces straight into place and
+  // indexed in one pass; the line-end characters stay. FALSE, with the buffer empty, when the
+  // file holds a NUL byte (it would end the text there). File errors are CFileExceptions.
+  BOOL LoadFrom(CFile* file);
+  // The longest line, line end included, when the text was loaded (0 after other edits).
+  int GetLongestLoadedLine() const { return m_nLongestLoaded; }
   static bool IsWordDelimiter(char ch);
 
  private:
@@ -57,7 +60,8 @@ class SECEditBlockBuffer : public ISECEditBuffer {
   int LineStart(int line) const { return static_cast<int>(m_lines.PositionFromPartition(line)); }
   // The offset of a position whose end line or column may be -1 (end of `line` with its line end).
   bool ResolveRange(int line, int col, int endLine, int endCol, Range* range);
-  void IndexLines(int offset, const char* text, int len, int line);
+  // Enters the lines that start in the text just inserted; returns the longest line span seen.
+  int IndexLines(int offset, const char* text, int len, int line);
   void RebuildIndex();
   int FindDirect(int start, int stop, LPCTSTR text, int len, BOOL bForward, BOOL bMatchCase, BOOL bWholeWord,
                  ISECEditRegExp* regExp, int* found);
@@ -71,4 +75,5 @@ class SECEditBlockBuffer : public ISECEditBuffer {
   kelpwood::editor::Partitioning m_lines;
   char m_chLineEnd1 = 10;
   char m_chLineEnd2 = 13;
+  int m_nLongestLoaded = 0;
 };

@@ -4,20 +4,22 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <type_traits>
-#include <vector>
 
 namespace kelpwood::editor {
 
 // Invariant: body_ holds [0, part1_) of the elements, then gap_ unused slots, then the rest;
-// Length() == body_.size() - gap_.
+// Length() == size_ - gap_. Storage grows without initialising the slots it adds.
 template <class T>
 class SplitVector {
   static_assert(std::is_trivially_copyable_v<T>, "elements are moved with memmove");
 
  public:
-  ptrdiff_t Length() const { return static_cast<ptrdiff_t>(body_.size()) - gap_; }
+  ptrdiff_t Length() const { return size_ - gap_; }
 
   T ValueAt(ptrdiff_t pos) const { return pos < part1_ ? body_[pos] : body_[pos + gap_]; }
   void SetValueAt(ptrdiff_t pos, T value) { (pos < part1_ ? body_[pos] : body_[pos + gap_]) = value; }
@@ -28,7 +30,7 @@ class SplitVector {
     if (n <= 0) return;
     RoomFor(n);
     GapTo(pos);
-    std::memmove(body_.data() + part1_, values, static_cast<size_t>(n) * sizeof(T));
+    std::memmove(body_.get() + part1_, values, static_cast<size_t>(n) * sizeof(T));
     part1_ += n;
     gap_ -= n;
   }
@@ -36,7 +38,7 @@ class SplitVector {
     if (n <= 0) return;
     RoomFor(n);
     GapTo(pos);
-    std::fill(body_.begin() + part1_, body_.begin() + part1_ + n, value);
+    std::fill(body_.get() + part1_, body_.get() + part1_ + n, value);
     part1_ += n;
     gap_ -= n;
   }
@@ -51,36 +53,60 @@ class SplitVector {
   }
   void Delete(ptrdiff_t pos) { DeleteRange(pos, 1); }
   void Clear() {
-    body_.clear();
-    part1_ = gap_ = 0;
+    body_.reset();
+    size_ = part1_ = gap_ = 0;
+  }
+
+  // Replaces the content with n elements whose bytes are all zero (null pointers, zero numbers).
+  // Large blocks come from the system as untouched zero pages, so this costs no pass over them.
+  void ResetZeroed(ptrdiff_t n) {
+    const ptrdiff_t size = n + 16;
+    Storage body(static_cast<T*>(std::calloc(static_cast<size_t>(size), sizeof(T))));
+    if (!body) throw std::bad_alloc();
+    body_ = std::move(body);
+    size_ = size;
+    part1_ = n;
+    gap_ = size - n;
+  }
+
+  // Room for n elements at the end, returned uninitialised; Commit(n) makes them part of the
+  // content once they are filled.
+  T* AppendSpace(ptrdiff_t n) {
+    RoomFor(n);
+    GapTo(Length());
+    return body_.get() + part1_;
+  }
+  void Commit(ptrdiff_t n) {
+    part1_ += n;
+    gap_ -= n;
   }
 
   // Copies n elements from pos.
   void GetRange(T* out, ptrdiff_t pos, ptrdiff_t n) const {
     const ptrdiff_t first = std::clamp<ptrdiff_t>(part1_ - pos, 0, n);
-    if (first > 0) std::memcpy(out, body_.data() + pos, static_cast<size_t>(first) * sizeof(T));
-    if (n > first) std::memcpy(out + first, body_.data() + pos + first + gap_, static_cast<size_t>(n - first) * sizeof(T));
+    if (first > 0) std::memcpy(out, body_.get() + pos, static_cast<size_t>(first) * sizeof(T));
+    if (n > first) std::memcpy(out + first, body_.get() + pos + first + gap_, static_cast<size_t>(n - first) * sizeof(T));
   }
 
   // A pointer to n contiguous elements from pos; the gap moves only when it lies inside them.
   T* RangePointer(ptrdiff_t pos, ptrdiff_t n) {
     if (pos < part1_ && pos + n > part1_) GapTo(pos);
-    return pos < part1_ ? body_.data() + pos : body_.data() + pos + gap_;
+    return pos < part1_ ? body_.get() + pos : body_.get() + pos + gap_;
   }
   // The whole content, contiguous and followed by one value-initialised element.
   T* BufferPointer() {
     RoomFor(1);
     GapTo(Length());
     body_[part1_] = T();
-    return body_.data();
+    return body_.get();
   }
 
   // The two contiguous pieces of [pos, pos + n): the part before the gap and the part after.
   void Pieces(ptrdiff_t pos, ptrdiff_t n, const T** a, ptrdiff_t* na, const T** b, ptrdiff_t* nb) const {
     const ptrdiff_t first = std::clamp<ptrdiff_t>(part1_ - pos, 0, n);
-    *a = body_.data() + pos;
+    *a = body_.get() + pos;
     *na = first;
-    *b = body_.data() + pos + first + gap_;
+    *b = body_.get() + pos + first + gap_;
     *nb = n - first;
   }
 
@@ -97,7 +123,7 @@ class SplitVector {
  private:
   void GapTo(ptrdiff_t pos) {
     if (pos == part1_) return;
-    T* data = body_.data();
+    T* data = body_.get();
     if (pos < part1_)
       std::memmove(data + pos + gap_, data + pos, static_cast<size_t>(part1_ - pos) * sizeof(T));
     else
@@ -111,11 +137,20 @@ class SplitVector {
     GapTo(Length());
     const ptrdiff_t length = Length();
     const ptrdiff_t size = length + std::max<ptrdiff_t>(n + 1, length / 2 + 16);
-    body_.resize(static_cast<size_t>(size));
+    Storage body(static_cast<T*>(std::malloc(static_cast<size_t>(size) * sizeof(T))));
+    if (!body) throw std::bad_alloc();
+    if (length > 0) std::memcpy(body.get(), body_.get(), static_cast<size_t>(length) * sizeof(T));
+    body_ = std::move(body);
+    size_ = size;
     gap_ = size - length;
   }
 
-  std::vector<T> body_;
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
+  using Storage = std::unique_ptr<T[], Free>;
+  Storage body_;
+  ptrdiff_t size_ = 0;
   ptrdiff_t part1_ = 0;
   ptrdiff_t gap_ = 0;
 };

@@ -67,8 +67,8 @@ void SECEdit::ResetLineArrays() {
   if (m_lineItems.Length() > 0) RemoveLineItems(0, static_cast<int>(m_lineItems.Length()) - 1);
   m_lineItems.Clear();
   const int lines = std::max(1, GetLineCount());
-  m_colours.InsertValue(0, lines, nullptr);
-  m_lineItems.InsertValue(0, lines, nullptr);
+  m_colours.ResetZeroed(lines);
+  m_lineItems.ResetZeroed(lines);
   m_nFirstUncoloured = 0;
   m_mlRanges.RemoveAll();
 }

@@ -1,31 +1,12 @@
 // The editor model's files: reading a text file as bytes (refusing NUL bytes, keeping its line
 // ends), saving through a mirror file that replaces the old one only when complete, and archiving.
 #include <cstring>
+#include <string>
 
 #include "afx/CWinApp.h"
 #include "core/CMirrorFile.h"
 #include "editor/SECEditBlockBuffer.h"
 #include "editor/model/SECEdit.h"
-
-namespace {
-
-constexpr UINT kReadPiece = 512000;
-
-// Reads the whole file in pieces into `text`; FALSE when it holds a NUL byte.
-BOOL ReadAll(CFile& file, std::string* text) {
-  const ULONGLONG length = file.GetLength();
-  text->resize(static_cast<size_t>(length));
-  size_t total = 0;
-  while (total < text->size()) {
-    const UINT n = file.Read(text->data() + total, static_cast<UINT>(std::min<size_t>(kReadPiece, text->size() - total)));
-    if (n == 0) break;
-    total += n;
-  }
-  text->resize(total);
-  return std::memchr(text->data(), 0, text->size()) == nullptr;
-}
-
-}  // namespace
 
 void SECEdit::ReportOpenError() { AfxMessageBox("Unable to Open File", MB_OK); }
 
@@ -39,10 +20,18 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
     return FALSE;
   }
   NewDocument();
-  std::string text;
+  auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
   BOOL read = FALSE;
   try {
-    read = ReadAll(file, &text);
+    if (buffer != nullptr) {
+      read = buffer->LoadFrom(&file);
+    } else {
+      // Another buffer takes the text through its insert.
+      std::string text(static_cast<size_t>(file.GetLength()), '\0');
+      text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
+      SECEditLineColPair where;
+      read = text.find('\0') == std::string::npos && m_pBuffer->InsertText(where, text.c_str(), static_cast<int>(text.size()));
+    }
   } catch (CFileException* e) {
     e->ReportError();
     e->Delete();
@@ -58,28 +47,21 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
     return FALSE;
   }
   // Line ends stay as the file has them: CR alone ends lines in a file without LF, and wrapping
-  // breaks carry a CR only when the file has CRs.
-  const bool hasLF = text.find('\n') != std::string::npos;
-  const bool hasCR = text.find('\r') != std::string::npos;
-  if (hasCR && !hasLF) {
+  // breaks carry a CR only when the file's lines end in CR LF.
+  CString first;
+  m_pBuffer->CopyRange(&first, 0, 0, -1, -1);
+  const int firstLength = first.GetLength();
+  if (m_pBuffer->GetLineCount() == 1 && first.Find('\r') >= 0) {
     m_pBuffer->SetLineEndChar1('\r');
     m_pBuffer->SetLineEndChar2(0);
   }
-  m_bBreakWithChar2 = hasCR && hasLF;
-  if (auto* block = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get())) {
-    block->SetText(text.data(), static_cast<int>(text.size()));
-  } else {
-    SECEditLineColPair where;
-    if (!m_pBuffer->InsertText(where, text.c_str(), static_cast<int>(text.size()))) {
-      NewDocument();
-      ReportOpenError();
-      return FALSE;
-    }
-  }
+  m_bBreakWithChar2 = firstLength >= 2 && first[firstLength - 1] == '\n' && first[firstLength - 2] == '\r';
   ResetLineArrays();
   SECEditMsg msg(SECEDIT_MSG_INIT_CONTROLLER);
   UpdateAllObservers(this, &msg);
-  WrapLongLines(TRUE, 0, -1);
+  // A text whose longest line fits in the limit even with every byte a tab needs no look.
+  if (buffer == nullptr || static_cast<long long>(buffer->GetLongestLoadedLine()) * TabSize() > m_nMaxLineLength)
+    WrapLongLines(TRUE, 0, -1);
   return TRUE;
 }
 
