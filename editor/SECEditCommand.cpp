@@ -71,13 +71,12 @@ void SECEditCompositeCommand::ForEach(void* arg, ISECEditCommandVisitor* visitor
 BOOL SECEditCompositeCommand::AddCommand(CMvcCommand* cmd) {
   if (!CanAdd(cmd)) return FALSE;
   m_commands.push_back(cmd);
+  m_held.insert(cmd);
+  if (cmd->GetTypeID() == GetTypeID()) m_nested.push_back(static_cast<SECEditCompositeCommand*>(cmd));
   return TRUE;
 }
 
 BOOL SECEditCompositeCommand::CanAdd(CMvcCommand* cmd) {
-  for (CMvcCommand* held : m_commands) {
-    if (held == cmd) return FALSE;
-    if (held->GetTypeID() == GetTypeID() && !static_cast<SECEditCompositeCommand*>(held)->CanAdd(cmd)) return FALSE;
-  }
-  return TRUE;
+  if (m_held.count(cmd) != 0) return FALSE;
+  return std::all_of(m_nested.begin(), m_nested.end(), [cmd](SECEditCompositeCommand* group) { return group->CanAdd(cmd); });
 }

@@ -2,6 +2,7 @@
 // commands that undo and redo as one step.
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "editor/SECEditLineCol.h"
@@ -71,4 +72,8 @@ class SECEditCompositeCommand : public kelpwood::foundation::CMvcCommand {
 
  private:
   std::vector<kelpwood::foundation::CMvcCommand*> m_commands;
+  // The same commands as a set, and the nested groups among them, so that CanAdd costs no walk
+  // over a group of thousands (a Replace All).
+  std::unordered_set<kelpwood::foundation::CMvcCommand*> m_held;
+  std::vector<SECEditCompositeCommand*> m_nested;
 };
