@@ -66,6 +66,7 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
 }
 
 BOOL SECEdit::SaveFile(LPCTSTR path) {
+  if (!m_pBuffer) return FALSE;
   CWaitCursor wait;
   CFileStatus status;
   if (CFile::GetStatus(path, status)) {

@@ -2,11 +2,13 @@
 // its position rules, find with wrap, stop and whole words, writing, and positions moved by edits.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "base/CodePage.h"
+#include "base/Convert.h"
 #include "core/CMemFile.h"
 #include "editor/SECEditBlockBuffer.h"
 
@@ -177,6 +179,25 @@ TEST(EditBuffer, WritesBytesOrUtf16AfterTheByteOrderMark) {
   ASSERT_EQ(size, 6u);
   BYTE* bytes = file.Detach();
   EXPECT_EQ(std::vector<BYTE>(bytes, bytes + 6), (std::vector<BYTE>{0xFF, 0xFE, 'a', 0, 'b', 0}));
+  free(bytes);
+}
+
+TEST(EditBuffer, Utf16PiecesNeverSplitADoubleByteCharacter) {
+  brambolt::ScopedCodePage page(936);
+  // One byte first, so that the 256,000-byte piece boundary falls between a lead and its trail.
+  std::string text = "a";
+  for (int i = 0; i < 130000; ++i) text += "\xB0\xA1";
+  SECEditBlockBuffer buffer;
+  SECEditLineColPair where(0, 0, 0, 0);
+  buffer.InsertText(where, text.c_str(), static_cast<int>(text.size()));
+  CMemFile file;
+  buffer.Write(&file, TRUE);
+  const ULONGLONG size = file.GetLength();
+  ASSERT_EQ(size, 2u + 2u * 130001u);
+  BYTE* bytes = file.Detach();
+  std::vector<WCHAR> expected(130001);
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), expected.data(), 130001);
+  EXPECT_EQ(std::memcmp(bytes + 2, expected.data(), 2 * expected.size()), 0);
   free(bytes);
 }
 
