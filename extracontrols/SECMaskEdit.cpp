@@ -150,8 +150,7 @@ CString SECMaskEdit::DataIn(int nFrom, int nTo) const {
 
 // ---- messages ----
 
-void SECMaskEdit::OnSetFocus(CWnd*) {
-  Default();
+void SECMaskEdit::CaretToData() {
   int start = 0, end = 0;
   GetSel(start, end);
   if (start != end) return;
@@ -159,13 +158,14 @@ void SECMaskEdit::OnSetFocus(CWnd*) {
   if (pos >= 0 && pos != start) SetCaret(pos);
 }
 
+void SECMaskEdit::OnSetFocus(CWnd*) {
+  Default();
+  CaretToData();
+}
+
 void SECMaskEdit::OnLButtonDown(UINT, CPoint) {
   Default();
-  int start = 0, end = 0;
-  GetSel(start, end);
-  if (start != end) return;
-  const int pos = DataPosAtOrAfter(start);
-  if (pos >= 0 && pos != start) SetCaret(pos);
+  CaretToData();
 }
 
 void SECMaskEdit::OnKeyDown(UINT nChar, UINT, UINT) {

@@ -44,6 +44,8 @@ class SECMaskEdit : public CEdit {
  protected:
   CString DataIn(int nFrom, int nTo) const;
   void SetCaret(int nPos);
+  // Without a selection, a caret on a literal moves on to the next data position.
+  void CaretToData();
   // Shift+keys move one end of the selection; the other, the anchor, stays where it began.
   int Anchor();
   int MovingEnd();

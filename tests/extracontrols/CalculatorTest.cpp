@@ -5,6 +5,7 @@
 
 #include "extracontrols/SECCalculator.h"
 #include "testing/testing.h"
+#include "tests/extracontrols/ExtraTestSupport.h"
 
 using brambolt::test::ButtonDown;
 using brambolt::test::ButtonUp;
@@ -14,16 +15,9 @@ using brambolt::test::PressKey;
 using brambolt::test::RunUntilIdle;
 using brambolt::test::TypeText;
 using brambolt::test::UiSession;
+using extracontrols_test::Host;
 
 namespace {
-
-class Host : public CWnd {
- public:
-  Host() { CreateEx(0, AfxRegisterWndClass(0), "Host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr, nullptr); }
-  ~Host() override {
-    if (m_hWnd != nullptr) DestroyWindow();
-  }
-};
 
 class Calculator : public ::testing::Test {
  protected:

@@ -5,22 +5,16 @@
 
 #include "extracontrols/SECCurrencyEdit.h"
 #include "testing/testing.h"
+#include "tests/extracontrols/ExtraTestSupport.h"
 
 using brambolt::test::DoubleClick;
 using brambolt::test::PressKey;
 using brambolt::test::RunUntilIdle;
 using brambolt::test::TypeText;
 using brambolt::test::UiSession;
+using extracontrols_test::Host;
 
 namespace {
-
-class Host : public CWnd {
- public:
-  Host() { CreateEx(0, AfxRegisterWndClass(0), "Host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr); }
-  ~Host() override {
-    if (m_hWnd != nullptr) DestroyWindow();
-  }
-};
 
 class CountingEdit : public SECCurrencyEdit {
  public:

@@ -6,21 +6,15 @@
 #include "extracontrols/SECMarquee.h"
 #include "extracontrols/SECMaskEdit.h"
 #include "testing/testing.h"
+#include "tests/extracontrols/ExtraTestSupport.h"
 
 using brambolt::test::AdvanceClock;
 using brambolt::test::PressKey;
 using brambolt::test::TypeText;
 using brambolt::test::UiSession;
+using extracontrols_test::Host;
 
 namespace {
-
-class Host : public CWnd {
- public:
-  Host() { CreateEx(0, AfxRegisterWndClass(0), "Host", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr); }
-  ~Host() override {
-    if (m_hWnd != nullptr) DestroyWindow();
-  }
-};
 
 std::string Clipboard() {
   std::string text;
