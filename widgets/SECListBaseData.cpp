@@ -348,7 +348,7 @@ BOOL SECListEngine<Base>::SelectionRemove(int nRow) {
 }
 
 // Row-indexed state follows inserted and removed rows: a row inside a removed run becomes
-// nRow - 1 for focus and drop-highlight (the spec'd rule), -1 for anchor, armed and edited rows.
+// nRow - 1 for focus and drop-highlight (as a deletion shifts them), -1 for anchor, armed and edited rows.
 template <class Base>
 void SECListEngine<Base>::ShiftRowState(int nRow, int nCount) {
   auto shift = [&](int& row, bool keepNearby) {
