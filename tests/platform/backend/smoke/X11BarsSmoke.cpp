@@ -1,7 +1,8 @@
-// A framework program for the X11 bars smoke test: a frame with a toolbar docked at the top. It
-// says where the toolbar's gripper is and where to drop it; once the bar floats it says where its
-// floating frame's caption is and where the top edge is, and it ends (0) when the bar is docked
-// there again. Exit 1: the bar never floated; 2: it never docked again.
+// A framework program for the X11 bars smoke test: an MDI frame with two child windows and a
+// toolbar docked at the top. It says where the toolbar's gripper is and where to drop it; once the
+// bar floats it says where its floating frame's caption is and where the top edge is, and it ends
+// (0) when the bar is docked there again with both children still open. Exit 1: the bar never
+// floated; 2: it never docked again.
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -22,10 +23,16 @@ void Say(const char* what, POINT p) {
   std::fflush(stdout);
 }
 
-class SmokeFrame : public CFrameWnd {
+class SmokeFrame : public CMDIFrameWnd {
  public:
   CToolBar toolbar;
   int stage = 0;  // 0 docked, 1 floated, 2 docked again
+
+  int ChildCount() const {
+    int n = 0;
+    for (HWND h = ::GetWindow(m_hWndMDIClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) ++n;
+    return n;
+  }
 
  protected:
   afx_msg void OnTimer(UINT_PTR nIDEvent) {
@@ -52,7 +59,7 @@ class SmokeFrame : public CFrameWnd {
     } else if (stage == 1 && !toolbar.IsFloating() && toolbar.m_pDockBar != nullptr &&
                toolbar.m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_TOP) {
       stage = 2;
-      std::printf("DOCKED\n");
+      std::printf("DOCKED %d\n", ChildCount());
       std::fflush(stdout);
       ::PostQuitMessage(0);
     }
@@ -60,7 +67,7 @@ class SmokeFrame : public CFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(SmokeFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(SmokeFrame, CMDIFrameWnd)
   ON_WM_TIMER()
 END_MESSAGE_MAP()
 
@@ -75,9 +82,12 @@ int main() {
   brambolt::RegisterStandardControls();
   auto* frame = new SmokeFrame;
   if (!frame->Create(nullptr, "Brambolt bars smoke", WS_OVERLAPPEDWINDOW, CRect(40, 40, 600, 420))) return 3;
-  CWnd pane;
-  pane.Create(AfxRegisterWndClass(0, nullptr, ::GetSysColorBrush(COLOR_WINDOW)), nullptr, WS_CHILD | WS_VISIBLE,
-              CRect(0, 0, 0, 0), frame, AFX_IDW_PANE_FIRST);
+  for (const char* title : {"Document 1", "Document 2"}) {
+    auto* child = new CMDIChildWnd;
+    if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame))
+      return 3;
+  }
+  frame->MDICascade();
   CToolBar& bar = frame->toolbar;
   if (!bar.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS) ||
       !bar.LoadToolBar(IDR_TESTBAR))
@@ -101,6 +111,7 @@ int main() {
   frame->ClientToScreen(&client);
   Say("GRIP", CPoint(barRect.left + 5, barRect.CenterPoint().y));
   Say("DROP", client.CenterPoint());
+  std::printf("MDI %d\n", frame->ChildCount());
   std::printf("READY\n");
   std::fflush(stdout);
   frame->SetTimer(kWatchTimer, 100, nullptr);

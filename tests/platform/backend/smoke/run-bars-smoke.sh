@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the bars smoke program on a private Xvfb display: drags its toolbar by the gripper into
-# the frame with xdotool (it floats), then its floating frame by the caption back onto the top
-# edge (it docks again), with screenshots of each state in the build folder.
+# Runs the bars smoke program on a private Xvfb display: an MDI frame with two children. Drags its
+# toolbar by the gripper into the frame with xdotool (it floats), then its floating frame by the
+# caption back onto the top edge (it docks again), with screenshots of each state in the build
+# folder; both children stay open throughout.
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 # usage: run-bars-smoke.sh PROGRAM SMOKE_TOOL OUTPUT_FOLDER
 set -uo pipefail
@@ -12,6 +13,7 @@ source "$(dirname "$0")/xvfb.sh"
 BRAMBOLT_BACKEND=x11 timeout 90 "$program" > "$work/program.out" 2> "$work/program.err" &
 program_pid=$!
 wait_for 200 grep -qs '^READY' "$work/program.out" || fail "the program never said it was ready"
+grep -qs '^MDI 2$' "$work/program.out" || fail "the MDI frame does not have its two children"
 point() { grep "^$1 " "$work/program.out" | head -n1 | cut -d' ' -f2,3; }
 run() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
 
@@ -42,6 +44,7 @@ read -r cx cy <<< "$(point FLOATING)"
 read -r tx ty <<< "$(point TOP)"
 drag "$cx" "$cy" "$tx" "$ty"
 wait_for 100 grep -qs '^DOCKED' "$work/program.out" || fail "the toolbar did not dock again"
+grep -qs '^DOCKED 2$' "$work/program.out" || fail "an MDI child went away"
 
 wait "$program_pid"
 status=$?
