@@ -168,19 +168,7 @@ BOOL SEC3DTabControl::SetFont(CFont* pFont, int nWhich, BOOL bRedraw) {
   LOGFONT lf{};
   if (pFont == nullptr || nWhich < 0 || nWhich > 1 || pFont->GetLogFont(&lf) == 0) return FALSE;
   lf.lfEscapement = lf.lfOrientation = EscapementFor(GetStyle());
-  LOGFONT old{};
-  m_fonts[nWhich].GetLogFont(&old);
-  m_fonts[nWhich].DeleteObject();
-  if (!m_fonts[nWhich].CreateFontIndirect(&lf)) {
-    m_fonts[nWhich].CreateFontIndirect(&old);
-    return FALSE;
-  }
-  RecalcLayout();
-  if (bRedraw) {
-    if (nWhich == 1) InvalidateTab(m_nActiveTab);
-    else for (int i = 0; i < GetTabCount(); ++i) InvalidateTab(i);
-  }
-  return TRUE;
+  return ReplaceFont(m_fonts[nWhich], lf, nWhich == 1, bRedraw);
 }
 
 // ---- layout ----

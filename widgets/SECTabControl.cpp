@@ -450,17 +450,5 @@ void SECTabControl::OnDestroy() {
 BOOL SECTabControl::SetFont(CFont* pFont, int nWhich, BOOL bRedraw) {
   LOGFONT lf{};
   if (pFont == nullptr || nWhich < 0 || nWhich > 2 || pFont->GetLogFont(&lf) == 0) return FALSE;
-  LOGFONT old{};
-  m_fonts[nWhich].GetLogFont(&old);
-  m_fonts[nWhich].DeleteObject();
-  if (!m_fonts[nWhich].CreateFontIndirect(&lf)) {
-    m_fonts[nWhich].CreateFontIndirect(&old);
-    return FALSE;
-  }
-  RecalcLayout();
-  if (bRedraw) {
-    if (nWhich == kActive) InvalidateTab(m_nActiveTab);
-    else for (int i = 0; i < GetTabCount(); ++i) InvalidateTab(i);
-  }
-  return TRUE;
+  return ReplaceFont(m_fonts[nWhich], lf, nWhich == kActive, bRedraw);
 }

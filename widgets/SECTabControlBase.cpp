@@ -47,6 +47,22 @@ SECTab* SECTabControlBase::AddTab(LPCTSTR lpszLabel, void* pClient, void* pData1
   return pTab;
 }
 
+BOOL SECTabControlBase::ReplaceFont(CFont& font, const LOGFONT& lf, BOOL bActiveFont, BOOL bRedraw) {
+  LOGFONT old{};
+  font.GetLogFont(&old);
+  font.DeleteObject();
+  if (!font.CreateFontIndirect(&lf)) {
+    font.CreateFontIndirect(&old);
+    return FALSE;
+  }
+  RecalcLayout();
+  if (bRedraw) {
+    if (bActiveFont) InvalidateTab(m_nActiveTab);
+    else for (int i = 0; i < GetTabCount(); ++i) InvalidateTab(i);
+  }
+  return TRUE;
+}
+
 void SECTabControlBase::ShiftActiveForInsert(int nIndex) {
   if (m_bActiveTab && m_nActiveTab >= nIndex) ++m_nActiveTab;
 }

@@ -83,6 +83,9 @@ class SECTabControlBase : public CWnd {
   LRESULT Notify(UINT nCode, WPARAM wParam, LPARAM lParam = 0);
   // Deletes the tab records and the array.
   void DestroyTabs();
+  // Gives `font` the description lf, then lays out and repaints: the active tab only when
+  // bActiveFont, else every tab. The old font stays in use when the new one cannot be made.
+  BOOL ReplaceFont(CFont& font, const LOGFONT& lf, BOOL bActiveFont, BOOL bRedraw);
   // After an insertion before or at the active tab, the same tab stays active under its new index.
   void ShiftActiveForInsert(int nIndex);
 
