@@ -80,6 +80,8 @@ class FileDialog {
   bool Accepted();
   bool Query(UINT msg, WPARAM wParam, LPARAM lParam);
   void ShowFolder(std::string folder);  // by value: callers pass entries of the list it refills
+  // Fills the drives box (old style) or the "Look in" box (Explorer style) for the folder shown.
+  void FillPlaces();
   void FillFiles();
   bool Ok();
   bool Deliver(const std::vector<std::string>& names);
@@ -94,6 +96,7 @@ class FileDialog {
   std::string defExt_;
   std::vector<Filter> filters_;
   std::vector<std::string> folderEntries_;  // full paths behind the folder list's lines
+  std::vector<std::string> places_;         // full paths behind the lines of the drives or "Look in" box
 };
 
 bool FileDialog::Hook(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
@@ -207,29 +210,66 @@ void FileDialog::FillFiles() {
   FindClose(find);
 }
 
+// The folders from the root down to `folder`, each a full path.
+std::vector<std::string> FolderChain(const std::string& folder) {
+  std::vector<std::string> chain{"/"};
+  for (std::size_t at = folder.find('/', 1); at != std::string::npos; at = folder.find('/', at + 1))
+    chain.push_back(folder.substr(0, at));
+  if (folder != "/") chain.push_back(folder);
+  return chain;
+}
+
+// A chain's line in a list: its last name, indented one step a level.
+std::string ChainLine(const std::vector<std::string>& chain, std::size_t i) {
+  std::string name = i == 0 ? "/" : chain[i].substr(chain[i].find_last_of('/') + 1);
+  return std::string(i, ' ') + name;
+}
+
+// The home folder, or empty when there is none worth offering.
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  return home && *home && std::strcmp(home, "/") != 0 ? std::string(home) : std::string();
+}
+
+void FileDialog::FillPlaces() {
+  HWND box = GetDlgItem(hwnd_, cmb2);
+  if (box == nullptr) return;
+  SendMessage(box, CB_RESETCONTENT, 0, 0);
+  places_.clear();
+  auto add = [&](const std::string& line, const std::string& path) {
+    SendMessage(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    places_.push_back(path);
+  };
+  std::string home = HomeFolder();
+  if (!(ofn_->Flags & OFN_EXPLORER)) {
+    // The old style's "drives": the root, and the home folder when the folder lies in it.
+    add("/", "/");
+    if (!home.empty()) add(home, home);
+    bool inHome = !home.empty() && (folder_ == home || folder_.rfind(home + "/", 0) == 0);
+    SendMessage(box, CB_SETCURSEL, inHome ? 1 : 0, 0);
+    return;
+  }
+  // "Look in": the way down from the root to the folder shown, which is selected, then the home
+  // folder when it is not on that way.
+  std::vector<std::string> chain = FolderChain(folder_);
+  for (std::size_t i = 0; i < chain.size(); ++i) add(ChainLine(chain, i), chain[i]);
+  if (!home.empty() && std::find(chain.begin(), chain.end(), home) == chain.end()) add(home, home);
+  SendMessage(box, CB_SETCURSEL, chain.size() - 1, 0);
+}
+
 void FileDialog::ShowFolder(std::string folder) {
   folder_ = folder;
   SetDlgItemText(hwnd_, stc1, folder.c_str());
-  // The "drive" shown is the home folder when the folder lies in it, else the root.
-  const char* home = std::getenv("HOME");
-  bool inHome = home && *home && std::strcmp(home, "/") != 0 && folder.rfind(home, 0) == 0;
-  SendDlgItemMessage(hwnd_, cmb2, CB_SETCURSEL, inHome ? 1 : 0, 0);
+  FillPlaces();
   HWND list = GetDlgItem(hwnd_, lst2);
   if (list) {
     SendMessage(list, LB_RESETCONTENT, 0, 0);
     folderEntries_.clear();
     // The path from the root, indented one step a level, then the folder's own sub-folders.
-    std::vector<std::string> chain{"/"};
-    for (std::size_t at = folder.find('/', 1); at != std::string::npos; at = folder.find('/', at + 1))
-      chain.push_back(folder.substr(0, at));
-    if (folder != "/") chain.push_back(folder);
-    int current = 0;
+    std::vector<std::string> chain = FolderChain(folder);
     for (std::size_t i = 0; i < chain.size(); ++i) {
-      std::string name = i == 0 ? "/" : chain[i].substr(chain[i].find_last_of('/') + 1);
-      std::string line = std::string(i, ' ') + name;
-      SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+      SendMessage(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ChainLine(chain, i).c_str()));
       folderEntries_.push_back(chain[i]);
-      current = static_cast<int>(i);
     }
     WIN32_FIND_DATA data;
     HANDLE find = FindFirstFile(JoinPath(folder, "*").c_str(), &data);
@@ -244,7 +284,7 @@ void FileDialog::ShowFolder(std::string folder) {
       } while (FindNextFile(find, &data));
       FindClose(find);
     }
-    SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(current), 0);
+    SendMessage(list, LB_SETCURSEL, chain.size() - 1, 0);
   }
   FillFiles();
   Notify(CDN_FOLDERCHANGE);
@@ -261,10 +301,6 @@ void FileDialog::Init(HWND hwnd) {
     DWORD index = ofn_->nFilterIndex ? ofn_->nFilterIndex - 1 : 0;
     SendMessage(types, CB_SETCURSEL, std::min<DWORD>(index, static_cast<DWORD>(filters_.size() - 1)), 0);
   }
-  HWND drives = GetDlgItem(hwnd, cmb2);
-  const char* home = std::getenv("HOME");
-  SendMessage(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("/"));
-  if (home && *home && std::strcmp(home, "/") != 0) SendMessage(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(home));
   if (ofn_->Flags & OFN_HIDEREADONLY) ShowWindow(GetDlgItem(hwnd, chx1), SW_HIDE);
   CheckDlgButton(hwnd, chx1, (ofn_->Flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED);
   if (!(ofn_->Flags & OFN_SHOWHELP)) ShowWindow(GetDlgItem(hwnd, pshHelp), SW_HIDE);
@@ -460,10 +496,10 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case cmb2:
       if (code == CBN_SELCHANGE) {
-        char drive[MAX_PATH] = {};
         int index = static_cast<int>(SendDlgItemMessage(hwnd, cmb2, CB_GETCURSEL, 0, 0));
-        SendDlgItemMessage(hwnd, cmb2, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(drive));
-        if (std::string folder = ExistingFolder(drive); !folder.empty()) ShowFolder(folder);
+        if (index >= 0 && index < static_cast<int>(places_.size()))
+          if (std::string folder = ExistingFolder(places_[static_cast<std::size_t>(index)]); !folder.empty())
+            ShowFolder(folder);
       }
       return TRUE;
   }
@@ -477,14 +513,14 @@ DWORD FileListStyle(bool multi) { return kFolderListStyle | LBS_SORT | (multi ? 
 
 // The classic layout, with the classic ids.
 DialogTemplate BuiltInTemplate(bool save, bool multi) {
-  DialogTemplate t = CommonDialogFrame(save ? "Save As" : "Open", 280, 164);
+  DialogTemplate t = CommonDialogFrame(save ? "Save As" : "Open", 264, 134);
   DWORD fileList = FileListStyle(multi);
   t.items = {
       DialogItem("Static", "File &name:", SS_LEFT, 6, 6, 76, 9, stc3),
       DialogItem("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 6, 16, 90, 12, edt1),
       DialogItem("ListBox", "", fileList, 6, 32, 90, 68, lst1),
       DialogItem("Static", "&Folders:", SS_LEFT, 110, 6, 96, 9, -1),
-      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 110, 16, 96, 9, stc1),
+      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 110, 16, 96, 9, stc1),
       DialogItem("ListBox", "", kFolderListStyle, 110, 32, 92, 68, lst2),
       DialogItem("Static", "List files of &type:", SS_LEFT, 6, 104, 90, 9, stc2),
       DialogItem("ComboBox", "", kComboStyle, 6, 114, 90, 96, cmb1),
@@ -507,7 +543,7 @@ DialogTemplate ExplorerTemplate(bool save, bool multi) {
   t.items = {
       DialogItem("Static", "Look &in:", SS_LEFT, 6, 8, 34, 9, stc4),
       DialogItem("ComboBox", "", kComboStyle, 42, 6, 80, 68, cmb2),
-      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX, 128, 8, 156, 9, stc1),
+      DialogItem("Static", "", SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS, 128, 8, 156, 9, stc1),
       DialogItem("ListBox", "", kFolderListStyle, 6, 22, 90, 100, lst2),
       DialogItem("ListBox", "", FileListStyle(multi), 102, 22, 182, 100, lst1),
       DialogItem("Static", "File &name:", SS_LEFT, 6, 130, 60, 9, stc3),

@@ -1,6 +1,7 @@
 // The file dialogs: an application's old-style template with a hook that turns it into a folder
 // picker, filters and the file list, the default extension and the overwrite question, the
 // multi-selection format and the errors a caller can get.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -181,6 +182,42 @@ TEST_F(FileDialogs, ScreenshotShowsTheClassicLayout) {
     // The lists are white inside their borders; the dialog face around them.
     EXPECT_EQ(WindowPixel(dialog, dx + files.right - 4, dy + files.bottom - 3), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(WindowPixel(dialog, dx + files.right + 2, dy + files.top + 5), GetSysColor(COLOR_3DFACE));
+    // No empty band below the lowest control: the dialog ends a margin under the drives box.
+    RECT client, drives = RectInParent(GetDlgItem(dialog, 1137));
+    GetClientRect(dialog, &client);
+    EXPECT_LE(client.bottom - drives.bottom, 16);
+    PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_FALSE(GetOpenFileName(&ofn_));
+}
+
+TEST_F(FileDialogs, TheLookInBoxShowsTheWayToTheFolderAndGoesUpIt) {
+  ofn_.Flags = OFN_EXPLORER;
+  ofn_.lpstrFilter = "All files\0*.*\0\0";
+  std::string docs = root_ + "/docs";
+  ofn_.lpstrInitialDir = docs.c_str();
+  answers_.When(nullptr, "Open", [&](HWND dialog) {
+    RunUntilIdle();
+    std::string png = (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
+                       "file-dialog-explorer.png").string();
+    EXPECT_TRUE(SaveWindowPng(dialog, png));
+    HWND lookIn = GetDlgItem(dialog, 1137);
+    auto line = [&](int index) {
+      char text[MAX_PATH] = {};
+      SendMessage(lookIn, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+      return std::string(text);
+    };
+    int depth = static_cast<int>(std::count(docs.begin(), docs.end(), '/'));
+    int current = static_cast<int>(SendMessage(lookIn, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(current, depth);
+    EXPECT_EQ(line(0), "/");
+    EXPECT_EQ(line(current), std::string(static_cast<std::size_t>(depth), ' ') + "docs");
+    EXPECT_EQ(line(current - 1), std::string(static_cast<std::size_t>(depth - 1), ' ') + "work");
+    // Choosing the folder above shows its files, and the box follows.
+    SendMessage(lookIn, CB_SETCURSEL, static_cast<WPARAM>(current - 1), 0);
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(1137, CBN_SELCHANGE), reinterpret_cast<LPARAM>(lookIn));
+    EXPECT_EQ(SendMessage(lookIn, CB_GETCURSEL, 0, 0), current - 1);
+    EXPECT_EQ(SendDlgItemMessage(dialog, 1120, LB_GETCOUNT, 0, 0), 3);  // a.txt, b.txt, c.doc
     PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   EXPECT_FALSE(GetOpenFileName(&ofn_));
