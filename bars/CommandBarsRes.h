@@ -1,0 +1,31 @@
+// Numbers of the command bars' resources: the customise pages and the New Toolbar dialog with
+// their controls, the toolbar strings and the drag cursors. Shared by CommandBars.rc and the code.
+#pragma once
+
+#define IDD_SEC_TOOLBAR_CMDPAGE 20509
+#define IDD_SEC_TOOLBARS_DIALOG 20510
+#define IDD_SEC_NEWTOOLBAR 20511
+#define IDD_SEC_TOOLBARS_PAGE 20513
+
+#define IDC_SEC_BUTTONS_GROUP 43093
+#define IDC_SEC_TOOLBAR_LIST 43094
+#define IDC_SEC_CATEGORY_LIST 43094
+#define IDC_SEC_DESCRIPTION 43095
+#define IDC_SEC_NEW_TOOLBAR_NAME 43096
+#define IDC_SEC_TOOLBAR_NAME_LABEL 43097
+#define IDC_SEC_TOOLBAR_NEW 43098
+#define IDC_SEC_TOOLBAR_CUSTOMIZE 43099
+#define IDC_SEC_TOOLBAR_RESET 43100
+#define IDC_SEC_SHOW_TOOLTIPS 43101
+#define IDC_SEC_TOOLBAR_NAME 43102
+#define IDC_SEC_LARGE_BUTTONS 43103
+#define IDC_SEC_COOL_LOOK 43104
+#define IDC_SEC_HELP 57670
+
+#define IDS_SEC_TOOLBAR_RESET 20536
+#define IDS_SEC_TOOLBAR_DELETE 20537
+#define IDS_SEC_MENUBAR_TITLE 20619
+#define IDS_SEC_USER_TOOLBAR_TITLE 20674
+
+#define IDC_SEC_COPY_DRAG 20691
+#define IDC_SEC_RESIZE_WNDBTN 20692
