@@ -1,6 +1,7 @@
 // Window geometry: rectangles and coordinate mapping, SetWindowPos and deferred positioning,
 // ShowWindow with minimise/maximise/restore, window placement, AdjustWindowRectEx.
 #include <algorithm>
+#include <optional>
 
 #include "win/Backend.h"
 #include "win/NonClient.h"
@@ -251,6 +252,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (newClient.left == oldClient.left && newClient.top == oldClient.top)
     wp.flags |= kNoClientMove;
 
+  // A child keeps the pixels a move can take along, unless the caller says not to copy them.
+  std::optional<Region> carried;
+  if (!topLevel && visible && !(wp.flags & (SWP_NOCOPYBITS | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+    carried = CarriableRegion(hwnd);
+
   bool nowVisible;
   {
     Guard g(Lock());
@@ -292,7 +298,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!(wp.flags & SWP_NOREDRAW) || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
     if (geometryChanges || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)) ||
         !(wp.flags & SWP_NOZORDER))
-      InvalidateAfterMove(hwnd, oldScreen, !(wp.flags & SWP_NOREDRAW));
+      InvalidateAfterMove(hwnd, oldScreen, !(wp.flags & SWP_NOREDRAW), carried ? &*carried : nullptr);
 
   if (topLevel) {
     if ((wp.flags & SWP_HIDEWINDOW) && GetActiveWindow() == hwnd) {

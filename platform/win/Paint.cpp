@@ -84,6 +84,24 @@ Region VisibleRegion(HWND hwnd, DWORD flags) {
   return vis;
 }
 
+// Copies the pixels of `source` (surface coordinates) by (dx, dy) within the surface, through a
+// copy so that overlapping source and destination work; answers the region written.
+Region CopySurfacePixels(Surface& surface, const Region& source, int dx, int dy) {
+  RECT box = source.Box();
+  int w = box.right - box.left, h = box.bottom - box.top;
+  if (w <= 0 || h <= 0) return Region();
+  std::vector<std::uint32_t> copy(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(&copy[static_cast<size_t>(y) * w], surface.Row(box.top + y) + box.left, sizeof(std::uint32_t) * w);
+  Region target = source;
+  target.Offset(dx, dy);
+  for (const RECT& r : target.Rects())
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        surface.Row(y)[x] = copy[static_cast<size_t>(y - dy - box.top) * w + (x - dx - box.left)];
+  return target;
+}
+
 RECT TopOrigin(HWND top) {
   Guard g(Lock());
   Window* t = Get(top);
@@ -241,7 +259,62 @@ HWND FindPaintWindow(ThreadQueue& q, HWND filter) {
   return nullptr;
 }
 
-void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw) {
+Region CarriableRegion(HWND hwnd) { return VisibleRegion(hwnd, DCX_WINDOW); }
+
+namespace {
+
+// A child window that moved, or changed size without a frame or a class that redraws on resizing,
+// takes along the pixels that were visible before and are visible again; only the rest of it is
+// painted again. False when that does not apply and the whole window must be painted.
+bool CarryPixels(HWND hwnd, const RECT& oldScreen, const Region& oldVisible) {
+  RECT newScreen, clientSurface;
+  bool sizeChanged;
+  {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    if (w == nullptr || IsTopLevel(*w)) return false;
+    newScreen = ScreenRect(*w, false);
+    sizeChanged = oldScreen.right - oldScreen.left != newScreen.right - newScreen.left ||
+                  oldScreen.bottom - oldScreen.top != newScreen.bottom - newScreen.top;
+    bool frame = !EqualRect(&w->window, &w->client);
+    UINT cs = w->cls ? w->cls->style : 0;
+    if (sizeChanged && (frame || (cs & (CS_HREDRAW | CS_VREDRAW)))) return false;
+    clientSurface = SurfaceRect(*w, false);
+  }
+  HWND top = GetAncestor(hwnd, GA_ROOT);
+  SurfacePtr surface = GetWindowSurface(top);
+  if (!surface) return false;
+  int dx = newScreen.left - oldScreen.left, dy = newScreen.top - oldScreen.top;
+  Region now = VisibleRegion(hwnd, DCX_WINDOW);
+  Region source = oldVisible;
+  source.Offset(dx, dy);
+  source.Intersect(now);
+  source.Offset(-dx, -dy);
+  Region written;
+  if (dx || dy) {
+    written = CopySurfacePixels(*surface, source, dx, dy);
+    Region touched = written;
+    touched.Unite(source);
+    if (!touched.IsEmpty()) Present(top, touched.Box());
+  } else {
+    written = source;  // the pixels are where they were
+  }
+  Region fresh = now;
+  fresh.Subtract(written);
+  if (!fresh.IsEmpty()) {
+    UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
+    if (!Region(clientSurface).ContainsRect(fresh.Box())) flags |= RDW_FRAME;
+    fresh.Offset(-clientSurface.left, -clientSurface.top);
+    HRGN rgn = CreateRegionHandle(fresh);
+    RedrawWindow(hwnd, nullptr, rgn, flags);
+    DeleteObject(rgn);
+  }
+  return true;
+}
+
+}  // namespace
+
+void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Region* oldVisible) {
   HWND parent;
   bool visible, topLevel, whole;
   RECT newScreen{};
@@ -260,7 +333,9 @@ void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw) {
   }
   if (!redraw) return;
   if (visible) {
-    if (whole) {
+    if (!topLevel && oldVisible && CarryPixels(hwnd, oldScreen, *oldVisible)) {
+      // Painted what the move uncovered.
+    } else if (whole) {
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     } else {
       // A top-level window that only grew keeps its pixels; only the new parts and the frame
@@ -662,22 +737,8 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     Region sourceOfDest = dest;
     sourceOfDest.Offset(-dx, -dy);
     sourceOfDest.Intersect(source);
-    RECT box = sourceOfDest.Box();
-    int w = box.right - box.left, h = box.bottom - box.top;
-    if (w > 0 && h > 0) {
-      std::vector<std::uint32_t> copy(static_cast<size_t>(w) * h);
-      for (int y = 0; y < h; ++y)
-        std::memcpy(&copy[static_cast<size_t>(y) * w], surface->Row(box.top + y) + box.left,
-                    sizeof(std::uint32_t) * w);
-      Region target = sourceOfDest;
-      target.Offset(dx, dy);
-      for (const RECT& r : target.Rects())
-        for (int y = r.top; y < r.bottom; ++y)
-          for (int x = r.left; x < r.right; ++x)
-            surface->Row(y)[x] = copy[static_cast<size_t>(y - dy - box.top) * w + (x - dx - box.left)];
-      moved = target;
-      moved.Offset(-ox, -oy);
-    }
+    moved = CopySurfacePixels(*surface, sourceOfDest, dx, dy);
+    moved.Offset(-ox, -oy);
     Present(top, areaSurface.Box());
   }
   Region exposed(area);

@@ -293,6 +293,10 @@ bool MdiIconSlot(HWND child, POINT* slot);
 // Painting (Paint.cpp).
 bool NeedsPaint(const Window& w);
 HWND FindPaintWindow(ThreadQueue& q, HWND filter);
-void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw);
+// Invalidates what a move or resize leaves to paint, in the window and its parent. `oldVisible`,
+// when given, is what CarriableRegion answered before the change: the pixels a child may take along.
+void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Region* oldVisible = nullptr);
+// The part of a window whose pixels a move may carry along (its visible whole area on the surface).
+Region CarriableRegion(HWND hwnd);
 
 }  // namespace brambolt::wm

@@ -1,3 +1,5 @@
+#include <array>
+
 #include "WinTestSupport.h"
 
 using namespace wintest;
@@ -263,4 +265,75 @@ TEST_F(Painting, TheDisplayDeviceContextDrawsOnTheScreen) {
   dc = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
   PatBlt(dc, 100, 100, 10, 10, DSTINVERT);
   DeleteDC(dc);
+}
+
+namespace {
+
+// The rectangles of a window's update region, in client coordinates, as one comparable list.
+std::vector<std::array<LONG, 4>> UpdateRects(HWND w) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(w, rgn, FALSE);
+  std::vector<std::array<LONG, 4>> out;
+  DWORD size = GetRegionData(rgn, 0, nullptr);
+  std::vector<char> bytes(size);
+  auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+  GetRegionData(rgn, size, data);
+  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) out.push_back({rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+  DeleteObject(rgn);
+  return out;
+}
+
+using Rects = std::vector<std::array<LONG, 4>>;
+
+const char* RedrawClass() {
+  static const char* name = [] {
+    WNDCLASS wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.lpszClassName = "RedrawWnd";
+    RegisterClass(&wc);
+    return "RedrawWnd";
+  }();
+  return name;
+}
+
+}  // namespace
+
+// What SetWindowPos leaves to repaint: the part of a child that a resize uncovers (all of it for a
+// class that redraws on resizing), the part of the parent a child leaves, nothing of a moved
+// child whose pixels are carried along; an invalidated rectangle is in the region at once.
+TEST_F(Painting, SetWindowPosInvalidatesOnlyWhatItUncovers) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 200});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{10, 10, 50, 50});
+  HWND redraw = CreateWindowEx(0, RedrawClass(), "", WS_CHILD | WS_VISIBLE, 200, 100, 40, 40, parent, nullptr, nullptr, nullptr);
+  Colours()[parent] = RGB(255, 0, 0);
+  Colours()[child] = RGB(0, 0, 255);
+  PaintWithColours();
+  RunUntilIdle();
+  ASSERT_TRUE(UpdateRects(parent).empty());
+
+  RECT some{5, 6, 15, 17};
+  InvalidateRect(child, &some, FALSE);
+  EXPECT_EQ(UpdateRects(child), (Rects{{5, 6, 15, 17}}));
+  ValidateRect(child, nullptr);
+
+  SetWindowPos(child, nullptr, 0, 0, 60, 50, SWP_NOMOVE | SWP_NOZORDER);  // larger: bands at the right and below
+  EXPECT_EQ(UpdateRects(child), (Rects{{40, 0, 60, 40}, {0, 40, 60, 50}}));
+  EXPECT_TRUE(UpdateRects(parent).empty());
+  RunUntilIdle();
+
+  SetWindowPos(child, nullptr, 0, 0, 30, 30, SWP_NOMOVE | SWP_NOZORDER);  // smaller: the parent shows again
+  EXPECT_TRUE(UpdateRects(child).empty());
+  EXPECT_EQ(UpdateRects(parent), (Rects{{40, 10, 70, 40}, {10, 40, 70, 60}}));
+  RunUntilIdle();
+
+  SetWindowPos(child, nullptr, 100, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // moved: the pixels go along
+  EXPECT_TRUE(UpdateRects(child).empty());
+  EXPECT_EQ(WindowPixel(parent, 115, 25), RGB(0, 0, 255));
+  EXPECT_EQ(UpdateRects(parent), (Rects{{10, 10, 40, 40}}));
+  RunUntilIdle();
+
+  SetWindowPos(redraw, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(UpdateRects(redraw), (Rects{{0, 0, 50, 40}}));
 }
