@@ -148,18 +148,6 @@ CString GWExtFileSystem::LiteralFolder(const CString& path) {
   return CString("\\\\?\\") + native.c_str();
 }
 
-bool GWExtFileSystem::TakeFileTime(const CString& folder, struct timespec& time) {
-  const std::string marker = brambolt::NativePath(static_cast<LPCTSTR>(folder)) + "/.brambolt-run-start";
-  const int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  struct stat st {};
-  const bool bStamped = ::fstat(fd, &st) == 0;
-  ::close(fd);
-  ::unlink(marker.c_str());
-  time = st.st_mtim;
-  return bStamped;
-}
-
 namespace {
 
 bool Before(const struct timespec& a, const struct timespec& b) {
@@ -167,6 +155,27 @@ bool Before(const struct timespec& a, const struct timespec& b) {
 }
 
 }  // namespace
+
+bool GWExtFileSystem::TakeFileTime(const CString& folder, struct timespec& time) {
+  const std::string marker = brambolt::NativePath(static_cast<LPCTSTR>(folder)) + "/.brambolt-run-start";
+  const int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  // File times tick coarsely (a few milliseconds, seconds on some file systems): a file written
+  // just before this call can carry the very stamp the marker gets. Stamp the marker again until
+  // the file system's clock has moved on, so that every file written before the call is older.
+  struct stat first {}, st {};
+  bool bStamped = ::fstat(fd, &first) == 0;
+  st = first;
+  for (int tries = 0; bStamped && tries < 3000 && !Before(first.st_mtim, st.st_mtim); ++tries) {
+    ::usleep(1000);
+    bStamped = ::futimens(fd, nullptr) == 0 && ::fstat(fd, &st) == 0;
+  }
+  bStamped = bStamped && Before(first.st_mtim, st.st_mtim);
+  ::close(fd);
+  ::unlink(marker.c_str());
+  time = st.st_mtim;
+  return bStamped;
+}
 
 void GWExtFileSystem::RemoveFilesWrittenBefore(const CString& folder, const struct timespec& since, HWND hWnd) {
   // A walk of its own (the folders to look at, then the ones to try removing, deepest first), so

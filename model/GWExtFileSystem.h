@@ -32,8 +32,8 @@ class GWExtFileSystem : public CObject {
   // The folder resolved once, as a path prefix that names the files a run makes there without
   // looking each up again: "\\?\" + its native path + "/".
   static CString LiteralFolder(const CString& path);
-  // The time stamp the file system gives a file made now in the folder; false when none can be
-  // made there.
+  // A time stamp the file system gives a file made now in the folder, later than that of every
+  // file written before the call; false when none can be made there.
   static bool TakeFileTime(const CString& folder, struct timespec& time);
   // Removes below the folder every file last written before `since`, and every folder that this
   // leaves empty (its name shown in the window's caption); the folder itself stays. A link goes as
