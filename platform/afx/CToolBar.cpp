@@ -82,7 +82,7 @@ void CToolBar::SetHeight(int cyHeight) {
   if (m_hWnd != nullptr) Invalidate();
 }
 
-BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
+BOOL AfxLoadToolBarResource(LPCTSTR lpszResourceName, SIZE& sizeImage, std::vector<UINT>& ids) {
   HINSTANCE module = AfxFindResourceHandle(lpszResourceName, RT_TOOLBAR);
   HRSRC resource = ::FindResource(module, lpszResourceName, RT_TOOLBAR);
   if (resource == nullptr) return FALSE;
@@ -104,7 +104,7 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
     return static_cast<UINT>(value);
   };
   UINT width = 0, height = 0;
-  std::vector<UINT> ids;
+  ids.clear();
   if (size >= 8 && word(0) == 1 && size >= 8 + word(6) * sizeof(WORD)) {
     width = word(2);
     height = word(4);
@@ -117,8 +117,17 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
     return FALSE;
   }
   if (width == 0 || height == 0 || width > 256 || height > 256) return FALSE;
+  sizeImage.cx = static_cast<LONG>(width);
+  sizeImage.cy = static_cast<LONG>(height);
+  return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
+  SIZE image;
+  std::vector<UINT> ids;
+  if (!AfxLoadToolBarResource(lpszResourceName, image, ids)) return FALSE;
   if (!SetButtons(ids.data(), static_cast<int>(ids.size()))) return FALSE;
-  SetSizes(CSize(static_cast<int>(width) + 7, static_cast<int>(height) + 6), CSize(static_cast<int>(width), static_cast<int>(height)));
+  SetSizes(CSize(image.cx + 7, image.cy + 6), image);
   return LoadBitmap(lpszResourceName);
 }
 BOOL CToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
@@ -653,24 +662,7 @@ HBITMAP CToolBar::ImageMask() {
   if (m_hbmMask != nullptr || m_hbmImageWell == nullptr) return m_hbmMask;
   BITMAP info{};
   ::GetObject(m_hbmImageWell, sizeof(info), &info);
-  HDC screen = ::GetDC(nullptr);
-  HDC color = ::CreateCompatibleDC(screen);
-  HDC mono = ::CreateCompatibleDC(screen);
-  HGDIOBJ oldColor = ::SelectObject(color, m_hbmImageWell);
-  m_hbmMask = ::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr);
-  HGDIOBJ oldMono = ::SelectObject(mono, m_hbmMask);
-  // 1 where a pixel is neither the face colour (the background) nor the highlight: the part
-  // of the image that shows embossed when the button is disabled.
-  ::SetBkColor(color, ::GetSysColor(COLOR_BTNFACE));
-  ::BitBlt(mono, 0, 0, info.bmWidth, info.bmHeight, color, 0, 0, SRCCOPY);
-  ::SetBkColor(color, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-  ::BitBlt(mono, 0, 0, info.bmWidth, info.bmHeight, color, 0, 0, SRCPAINT);
-  ::PatBlt(mono, 0, 0, info.bmWidth, info.bmHeight, DSTINVERT);
-  ::SelectObject(mono, oldMono);
-  ::SelectObject(color, oldColor);
-  ::DeleteDC(mono);
-  ::DeleteDC(color);
-  ::ReleaseDC(nullptr, screen);
+  m_hbmMask = brambolt::CreateToolImageMask(m_hbmImageWell, 0, 0, info.bmWidth, info.bmHeight);
   return m_hbmMask;
 }
 

@@ -26,6 +26,10 @@
 #define TBBS_ELLIPSES MAKELONG(0, TBSTATE_ELLIPSES)
 #define TBBS_MARKED MAKELONG(0, TBSTATE_MARKED)
 
+// Reads a toolbar resource (RT_TOOLBAR): its image size and its commands, 0 for separators.
+// FALSE when it is missing, cut short or names an image larger than 256 pixels.
+BOOL AfxLoadToolBarResource(LPCTSTR lpszResourceName, SIZE& sizeImage, std::vector<UINT>& ids);
+
 class CToolBar : public CControlBar {
   DECLARE_DYNAMIC(CToolBar)
 

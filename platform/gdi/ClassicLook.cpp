@@ -478,6 +478,25 @@ void DrawEmbossedMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy) {
   DeleteDC(mem);
 }
 
+HBITMAP CreateToolImageMask(HBITMAP image, int x, int y, int cx, int cy) {
+  if (image == nullptr || cx <= 0 || cy <= 0) return nullptr;
+  HDC color = CreateCompatibleDC(nullptr);
+  HDC mono = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldColor = SelectObject(color, image);
+  HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+  HGDIOBJ oldMono = SelectObject(mono, mask);
+  SetBkColor(color, GetSysColor(COLOR_BTNFACE));
+  BitBlt(mono, 0, 0, cx, cy, color, x, y, SRCCOPY);
+  SetBkColor(color, GetSysColor(COLOR_BTNHIGHLIGHT));
+  BitBlt(mono, 0, 0, cx, cy, color, x, y, SRCPAINT);
+  PatBlt(mono, 0, 0, cx, cy, DSTINVERT);
+  SelectObject(mono, oldMono);
+  SelectObject(color, oldColor);
+  DeleteDC(mono);
+  DeleteDC(color);
+  return mask;
+}
+
 void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut) {
   if (noBorders) return;
   if (popOut)

@@ -156,6 +156,9 @@ void DrawToolSeparator(HDC hdc, const RECT& rect, bool horizontalBar, bool flat)
 // A monochrome mask (1 where the image is) drawn embossed: highlight one pixel down-right,
 // shadow over it, as disabled toolbar images are.
 void DrawEmbossedMask(HDC hdc, HBITMAP mask, int x, int y, int cx, int cy);
+// The mask DrawEmbossedMask takes, of the image at (x, y, cx, cy) of a toolbar bitmap: 1 where a
+// pixel is neither the face colour (the background) nor the highlight. The caller deletes it.
+HBITMAP CreateToolImageMask(HBITMAP image, int x, int y, int cx, int cy);
 // A status-bar pane's border: sunken, raised (popOut) or none.
 void DrawStatusPane(HDC hdc, const RECT& rect, bool noBorders, bool popOut);
 

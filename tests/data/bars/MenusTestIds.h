@@ -1,0 +1,14 @@
+// Numbers of the menu and bitmap-manager test resources and of their commands.
+#pragma once
+
+#define ID_MT_NEW 24380
+#define ID_MT_OPEN 24381
+#define ID_MT_SAVE 24382
+#define ID_MT_CUT 24383
+#define ID_MT_NOIMAGE 24384
+#define ID_MT_PLAIN 24385
+
+#define IDR_MENUS_SMALL 24390
+#define IDR_MENUS_LARGE 24391
+#define IDR_MENUS_OTHER 24392
+#define IDR_MENUS_NOBITMAP 24393
