@@ -325,10 +325,14 @@ void ListBoxState::UpdateScroll() {
                   0, std::max(0, Count() - 1), static_cast<UINT>(PageSize()), top_, 0};
     SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
   }
-  if ((bars_ & WS_HSCROLL) && extent_ > 0) {
+  if (bars_ & WS_HSCROLL) {
+    // The bar follows the horizontal extent: shown while the extent is wider than the box, gone
+    // (and the text back at its left edge) once it is not.
     RECT r;
     GetClientRect(hwnd_, &r);
-    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, extent_ - 1, static_cast<UINT>(r.right), xOffset_, 0};
+    xOffset_ = std::clamp(xOffset_, 0, std::max(0, extent_ - static_cast<int>(r.right)));
+    SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, extent_ - 1), static_cast<UINT>(r.right),
+                  xOffset_, 0};
     SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);
   }
 }

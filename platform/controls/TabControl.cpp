@@ -272,6 +272,7 @@ LRESULT TabState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case TCM_SETMINTABWIDTH: {
       int previous = minWidth_;
+      // -1 (or any negative width) goes back to the default minimum.
       minWidth_ = std::max(0, static_cast<int>(lParam));
       return previous;
     }

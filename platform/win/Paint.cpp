@@ -49,36 +49,45 @@ RECT SurfaceRect(const Window& w, bool whole) {
 
 // The part of a window (client area, or the whole window) where drawing shows, in the surface
 // coordinates of its top-level window.
+// Where a window is on its top-level surface: its whole rectangle, cut to its shape when
+// SetWindowRgn gave it one.
+Region SurfaceArea(const Window& w) {
+  RECT r = SurfaceRect(w, true);
+  if (!w.shape) return Region(r);
+  Region shaped = *w.shape;
+  shaped.Offset(r.left, r.top);
+  shaped.IntersectRect(r);
+  return shaped;
+}
+
 Region VisibleRegion(HWND hwnd, DWORD flags) {
   Guard g(Lock());
   Window* w = Get(hwnd);
   if (w == nullptr || !VisibleOnScreen(hwnd)) return Region();
   bool whole = (flags & DCX_WINDOW) != 0;
   Region vis(SurfaceRect(*w, whole));
+  if (w->shape) vis.Intersect(SurfaceArea(*w));
   if (!(flags & DCX_LOCKWINDOWUPDATE) && State().locked &&
       (State().locked == hwnd || IsChild(State().locked, hwnd)))
     return Region();
-  // Ancestors clip to their client areas, and their clip-siblings styles apply to them too.
+  // Ancestors clip to their client areas and shapes, and their clip-siblings styles apply to them too.
   for (Window* c = w; (c->style & WS_CHILD) && Get(c->parent) && c->parent != Desktop();
        c = Get(c->parent)) {
     Window* p = Get(c->parent);
     vis.IntersectRect(SurfaceRect(*p, false));
+    if (p->shape) vis.Intersect(SurfaceArea(*p));
     if ((c->style & WS_CLIPSIBLINGS) || (c == w && (flags & DCX_CLIPSIBLINGS))) {
       for (HWND s : p->children) {
         if (s == c->handle) break;
         Window* sw = Get(s);
-        if (sw && (sw->style & WS_VISIBLE)) vis.SubtractRect(SurfaceRect(*sw, true));
+        if (sw && (sw->style & WS_VISIBLE)) vis.Subtract(SurfaceArea(*sw));
       }
-    }
-    if (p->style & WS_CLIPCHILDREN && c != w) {
-      // The window's own ancestors clip their children from each other only through the styles
-      // above; nothing more to do here.
     }
   }
   if ((flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN)) {
     for (HWND ch : w->children) {
       Window* cw = Get(ch);
-      if (cw && (cw->style & WS_VISIBLE)) vis.SubtractRect(SurfaceRect(*cw, true));
+      if (cw && (cw->style & WS_VISIBLE)) vis.Subtract(SurfaceArea(*cw));
     }
   }
   return vis;

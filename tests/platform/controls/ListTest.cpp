@@ -192,6 +192,23 @@ TEST_F(ListBoxMessages, GeometryOfItemsAndColumns) {
   EXPECT_LE(SendMessage(list, LB_GETTOPINDEX, 0, 0), 15);
   SendMessage(list, LB_SETHORIZONTALEXTENT, 500, 0);
   EXPECT_EQ(SendMessage(list, LB_GETHORIZONTALEXTENT, 0, 0), 500);
+  // Below the last item, or outside the box, the point is "outside" and names the nearest item.
+  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 200)), MAKELONG(19, 1));
+
+  // The horizontal bar of a box that asked for one follows the extent both ways.
+  HWND wide = MakeList(LBS_NOTIFY | WS_HSCROLL, 100);
+  SendMessage(wide, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+  SendMessage(wide, LB_SETHORIZONTALEXTENT, 400, 0);
+  EXPECT_TRUE(GetWindowLongPtr(wide, GWL_STYLE) & WS_HSCROLL);
+  SendMessage(wide, WM_HSCROLL, SB_PAGERIGHT, 0);
+  SCROLLINFO si{sizeof(si), SIF_ALL};
+  GetScrollInfo(wide, SB_HORZ, &si);
+  EXPECT_EQ(si.nMax, 399);
+  EXPECT_GT(si.nPos, 0);
+  SendMessage(wide, LB_SETHORIZONTALEXTENT, 0, 0);
+  EXPECT_FALSE(GetWindowLongPtr(wide, GWL_STYLE) & WS_HSCROLL);
+  GetScrollInfo(wide, SB_HORZ, &si);
+  EXPECT_EQ(si.nPos, 0);
 
   HWND columns = MakeList(LBS_MULTICOLUMN, 3 * h + 4);
   SendMessage(columns, LB_SETCOLUMNWIDTH, 40, 0);

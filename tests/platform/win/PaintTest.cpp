@@ -337,3 +337,16 @@ TEST_F(Painting, SetWindowPosInvalidatesOnlyWhatItUncovers) {
   SetWindowPos(redraw, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(UpdateRects(redraw), (Rects{{0, 0, 50, 40}}));
 }
+
+// A window shaped by SetWindowRgn draws only inside its shape; the parent shows around it.
+TEST_F(Painting, AShapedWindowPaintsOnlyInsideItsRegion) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 200, 100});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 120, 80});
+  Colours()[parent] = RGB(255, 0, 0);
+  Colours()[child] = RGB(0, 0, 255);
+  PaintWithColours();
+  SetWindowRgn(child, CreateRectRgn(0, 0, 50, 60), TRUE);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));   // inside the shape
+  EXPECT_EQ(WindowPixel(parent, 100, 30), RGB(255, 0, 0));  // the child's rectangle, outside its shape
+}
