@@ -1,0 +1,51 @@
+// The source-file document: one editor model per file, its language chosen by the file's
+// extension, and a watcher that notices when another program changes the file on disk.
+#pragma once
+
+#include <atomic>
+
+#include "afx/CDocument.h"
+#include "editor/app/GWExtSECCodeEdit.h"
+#include "editor/doc/CFileEvent.h"
+
+class CEditCodeDoc : public CDocument, public CFileEvent {
+  DECLARE_DYNCREATE(CEditCodeDoc)
+
+ public:
+  CEditCodeDoc();
+  ~CEditCodeDoc() override;
+
+  GWExtSECCodeEdit* GetEdit() { return &m_edit; }
+  const CString& GetWatchedPath() const { return m_strWatchedPath; }
+  // Set when another program changed the file; the code view clears it once it has reloaded.
+  BOOL IsChangedOnDisk() const { return m_bChanged.load(); }
+  void SetChangedOnDisk(BOOL changed) { m_bChanged.store(changed); }
+
+  // The language of a file: its extension (lower case, with the dot) in the application's
+  // extension map, else "Default".
+  static CString LanguageForPath(LPCTSTR path);
+
+  void SetTitle(LPCTSTR lpszTitle) override;
+  BOOL IsModified() override;
+  void SetModifiedFlag(BOOL bModified = TRUE) override;
+  BOOL OnNewDocument() override;
+  BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+  BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+  void OnCloseDocument() override;
+  BOOL SaveModified() override;
+  BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE) override;
+
+  // On the worker thread: posts the change to the user-interface thread and returns.
+  void OnFileChanged(UINT flags, LPCTSTR path) override;
+  // On the user-interface thread, for each change seen: beeps, marks the document and, while the
+  // main window is hidden, flashes the main frame and brings the document's window forward.
+  virtual void OnFileChangedOnDisk();
+
+ protected:
+  // Moves the watch to the path (none when it is empty).
+  void Rewatch(const CString& path);
+
+  GWExtSECCodeEdit m_edit;
+  CString m_strWatchedPath;
+  std::atomic<BOOL> m_bChanged{FALSE};
+};

@@ -1,0 +1,158 @@
+// The source-file document: language by extension, open, edit and save with the modified mark,
+// and the watch on disk that follows saves and Save As and reports changes made by others.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "TestLanguage.h"
+#include "afx/CWinApp.h"
+#include "editor/app/GWExtAppServices.h"
+#include "editor/doc/CEditCodeDoc.h"
+#include "testing/UiTest.h"
+
+namespace {
+
+class TestServices : public GWExtAppServices {
+ public:
+  BOOL LookupExtension(LPCTSTR extension, CString& language) override {
+    const CString ext = extension;
+    if (ext == ".cpp" || ext == ".h") language = "C";
+    else if (ext == ".idl") language = "IDL";
+    else return FALSE;
+    return TRUE;
+  }
+};
+
+class CountingDoc : public CEditCodeDoc {
+ public:
+  void OnFileChangedOnDisk() override {
+    ++reports;
+    CEditCodeDoc::OnFileChangedOnDisk();
+  }
+  int reports = 0;
+};
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  DocumentTest() : c("C"), idl("IDL"), def("Default"), scope({&c, &idl, &def}) {
+    previous = GWExtSetAppServices(&services);
+  }
+  ~DocumentTest() override { GWExtSetAppServices(previous); }
+
+  std::string Path(const char* name) const { return stores.TempDir() + "/" + name; }
+  std::string MakeFile(const char* name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+    return Path(name);
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static CString Language(CEditCodeDoc& doc) {
+    CString name;
+    doc.GetEdit()->GetLanguageName(&name);
+    return name;
+  }
+  // Runs the loop until the document saw a change on disk (ten seconds at most).
+  static bool WaitForChange(CEditCodeDoc& doc) {
+    for (int i = 0; i < 1000 && !doc.IsChangedOnDisk(); ++i) {
+      brambolt::test::RunUntilIdle();
+      if (!doc.IsChangedOnDisk()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return doc.IsChangedOnDisk();
+  }
+  static void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
+
+  brambolt::test::UiSession session;
+  brambolt::test::PrivateStores stores;
+  CWinApp app{"Document Test"};
+  TestServices services;
+  GWExtAppServices* previous = nullptr;
+  editortest::TestLanguage c, idl, def;
+  editortest::LanguageScope scope;
+};
+
+TEST_F(DocumentTest, LanguageFollowsTheExtensionInLowerCase) {
+  const struct {
+    const char* path;
+    const char* language;
+  } cases[] = {{"/src/main.CPP", "C"}, {"dir\\x.h", "C"}, {"a.idl", "IDL"}, {"notes.txt", "Default"},
+               {"Makefile", "Default"}, {"some.dir/file", "Default"}};
+  for (const auto& k : cases) EXPECT_EQ(CEditCodeDoc::LanguageForPath(k.path), k.language) << k.path;
+}
+
+TEST_F(DocumentTest, OpenEditSaveKeepsLineEndsAndMarksTheTitle) {
+  const std::string path = MakeFile("main.CPP", "int a;\r\nint b;\r\n");
+  CountingDoc doc;
+  ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+  EXPECT_EQ(Language(doc), "C");
+  EXPECT_TRUE(doc.IsWatched(path.c_str()));
+  doc.SetTitle("main.CPP");
+  EXPECT_EQ(doc.GetTitle(), "main.CPP");
+
+  doc.GetEdit()->InsertTextAt(1, 0, "long ", 5);
+  EXPECT_TRUE(doc.IsModified());
+  doc.SetTitle("main.CPP");
+  EXPECT_EQ(doc.GetTitle(), "main.CPP*");
+
+  ASSERT_TRUE(doc.DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "int a;\r\nlong int b;\r\n");
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_TRUE(doc.IsWatched(path.c_str()));
+
+  // The save itself is not reported; a change by another program after it is, once.
+  Shell("printf '// more\\r\\n' >> '" + path + "'");
+  ASSERT_TRUE(WaitForChange(doc));
+  EXPECT_EQ(doc.reports, 1);
+
+  // A failed open (reported in a message box) clears the flag and starts no watch.
+  brambolt::test::ModalAnswers answers;
+  answers.When("#32770", nullptr, [](HWND box) { ::EndDialog(box, IDOK); });
+  CEditCodeDoc missing;
+  missing.SetChangedOnDisk(TRUE);
+  EXPECT_FALSE(missing.OnOpenDocument(Path("none.cpp").c_str()));
+  EXPECT_FALSE(missing.IsChangedOnDisk());
+  EXPECT_FALSE(missing.IsRunning());
+}
+
+TEST_F(DocumentTest, SaveAsMovesTheWatchAndTheLanguage) {
+  const std::string oldPath = MakeFile("shapes.cpp", "class A {};\n");
+  const std::string newPath = Path("shapes.idl");
+  CountingDoc doc;
+  ASSERT_TRUE(doc.OnOpenDocument(oldPath.c_str()));
+  ASSERT_TRUE(doc.DoSave(newPath.c_str(), TRUE));
+  EXPECT_EQ(Language(doc), "IDL");
+  EXPECT_EQ(doc.GetWatchedPath(), newPath.c_str());
+  EXPECT_FALSE(doc.IsWatched(oldPath.c_str()));
+  EXPECT_TRUE(doc.IsWatched(newPath.c_str()));
+  EXPECT_EQ(ReadFile(newPath), "class A {};\n");
+
+  // The old file is someone else's now: changing it reports nothing, changing the new one does.
+  Shell("printf 'x\\n' >> '" + oldPath + "' && sleep 0.2 && printf 'y\\n' >> '" + newPath + "'");
+  ASSERT_TRUE(WaitForChange(doc));
+  EXPECT_EQ(doc.reports, 1);
+
+  // A copy saved elsewhere leaves the document, and its watch, on its own file.
+  ASSERT_TRUE(doc.DoSave(Path("copy.idl").c_str(), FALSE));
+  EXPECT_EQ(doc.GetPathName(), newPath.c_str());
+  EXPECT_EQ(doc.GetWatchedPath(), newPath.c_str());
+  EXPECT_TRUE(doc.IsWatched(newPath.c_str()));
+  EXPECT_FALSE(doc.IsWatched(Path("copy.idl").c_str()));
+}
+
+TEST_F(DocumentTest, ClosingEndsTheWatchAndLateReportsAreDropped) {
+  const std::string path = MakeFile("late.h", "x\n");
+  auto* doc = new CEditCodeDoc;
+  ASSERT_TRUE(doc->OnOpenDocument(path.c_str()));
+  EXPECT_TRUE(doc->IsRunning());
+  // A report posted by the worker just before the document went must not reach it.
+  doc->OnFileChanged(CFileEvent::kSizeChanged, path.c_str());
+  delete doc;
+  EXPECT_GE(brambolt::test::RunUntilIdle(), 0);
+}
+
+}  // namespace

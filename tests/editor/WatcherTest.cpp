@@ -1,0 +1,107 @@
+// The file watcher's worker against files changed, deleted and renamed by another process.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "editor/doc/CFileEvent.h"
+#include "testing/UiTest.h"
+
+namespace {
+
+class RecordingWatcher : public CFileEvent {
+ public:
+  ~RecordingWatcher() override { Stop(); }
+  void OnFileChanged(UINT flags, LPCTSTR path) override {
+    std::lock_guard<std::mutex> hold(lock);
+    reports.emplace_back(flags, path);
+  }
+  // The reports so far, once at least `count` arrived (empty after ten seconds without them).
+  std::vector<std::pair<UINT, std::string>> WaitFor(size_t count) {
+    for (int i = 0; i < 1000; ++i) {
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        if (reports.size() >= count) return reports;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {};
+  }
+
+  std::mutex lock;
+  std::vector<std::pair<UINT, std::string>> reports;
+};
+
+// Runs a shell command: the change comes from another process, as in use.
+void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
+
+class WatcherTest : public ::testing::Test {
+ protected:
+  std::string MakeFile(const std::string& name, const std::string& text) {
+    const std::string path = stores.TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+  brambolt::test::PrivateStores stores;
+};
+
+TEST_F(WatcherTest, ReportsChangesDeletionAndRenamingOfWatchedFiles) {
+  const std::string a = MakeFile("a.cpp", "int a;\n");
+  const std::string b = MakeFile("b.cpp", "int b;\n");
+  const std::string c = MakeFile("c.cpp", "int c;\n");
+  RecordingWatcher watcher;
+  watcher.AddFile(a.c_str());
+  watcher.AddFile(b.c_str());
+  watcher.AddFile(c.c_str());
+  watcher.Start();
+  EXPECT_TRUE(watcher.IsRunning());
+
+  Shell("printf 'more\\n' >> '" + a + "'");
+  auto reports = watcher.WaitFor(1);
+  ASSERT_EQ(reports.size(), 1U);
+  EXPECT_EQ(reports[0].second, a);
+  EXPECT_TRUE(reports[0].first & CFileEvent::kSizeChanged);
+
+  Shell("rm '" + b + "'");
+  reports = watcher.WaitFor(2);
+  ASSERT_EQ(reports.size(), 2U);
+  EXPECT_EQ(reports[1], std::make_pair(UINT{CFileEvent::kGone}, b));
+  EXPECT_FALSE(watcher.IsWatched(b.c_str()));
+
+  Shell("mv '" + c + "' '" + c + ".bak'");
+  reports = watcher.WaitFor(3);
+  ASSERT_EQ(reports.size(), 3U);
+  EXPECT_EQ(reports[2], std::make_pair(UINT{CFileEvent::kGone}, c));
+
+  // A file made again under a vanished name is no longer watched; the remaining one still is.
+  Shell("printf 'x' > '" + b + "' && printf 'again\\n' >> '" + a + "'");
+  reports = watcher.WaitFor(4);
+  ASSERT_GE(reports.size(), 4U);
+  for (size_t i = 3; i < reports.size(); ++i) EXPECT_EQ(reports[i].second, a);
+  watcher.Stop();
+  EXPECT_FALSE(watcher.IsRunning());
+}
+
+TEST_F(WatcherTest, AddingAFileInANewFolderWatchesThatFolderToo) {
+  const std::string a = MakeFile("a.h", "a\n");
+  Shell("mkdir -p '" + stores.TempDir() + "/sub'");
+  const std::string b = MakeFile("sub/b.h", "b\n");
+  RecordingWatcher watcher;
+  watcher.AddFile(a.c_str());
+  watcher.Start();
+  watcher.AddFile(b.c_str());
+  EXPECT_TRUE(watcher.IsRunning());
+  Shell("printf 'b2\\n' >> '" + b + "'");
+  auto reports = watcher.WaitFor(1);
+  ASSERT_EQ(reports.size(), 1U);
+  EXPECT_EQ(reports[0].second, b);
+  // Removing one file of a folder leaves the folder's other file watched.
+  watcher.RemoveFile(b.c_str());
+  EXPECT_FALSE(watcher.IsWatched(b.c_str()));
+  EXPECT_TRUE(watcher.IsWatched(a.c_str()));
+}
+
+}  // namespace
