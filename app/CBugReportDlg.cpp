@@ -1,0 +1,192 @@
+// The problem report form.
+#include "app/CBugReportDlg.h"
+
+#include "afx/CWinApp.h"
+#include "app/CEditLink.h"
+#include "app/CSMTPConnection.h"
+#include "app/CVersion.h"
+#include "resources/AppResource.h"
+
+namespace {
+
+// Posted by the worker when the mail has gone out or failed.
+constexpr UINT WM_BUGREPORT_SENT = WM_APP + 0x131;
+const char kProfileSection[] = "Problem report";
+
+CString LoadText(UINT nID) {
+  CString strText;
+  strText.LoadString(nID);
+  return strText;
+}
+
+}  // namespace
+
+// What the worker needs and what it reports; the form reads the results after joining it.
+struct CBugReportDlg::SendJob {
+  CString strServer;
+  int nPort = 25;
+  CString strSupport;
+  CString strName;
+  CString strEmail;
+  CString strSubject;
+  CString strBody;
+  BOOL bConnected = FALSE;
+  BOOL bSent = FALSE;
+  DWORD dwError = 0;
+  CString strReply;
+
+  void Run() {
+    CSMTPConnection connection;
+    bConnected = connection.Connect(strServer, nPort);
+    if (!bConnected) {
+      dwError = GetLastError();
+      return;
+    }
+    CSMTPMessage message;
+    message.AddMultipleRecipients(strSupport, CSMTPMessage::TO);
+    message.m_From = CSMTPAddress(strName, strSupport);
+    message.m_ReplyTo = CSMTPAddress(strName, strEmail);
+    message.m_sSubject = strSubject;
+    message.SetBody(strBody);
+    bSent = connection.SendMessage(message);
+    if (!bSent) strReply = connection.GetLastCommandResponse();
+    connection.Disconnect();
+  }
+};
+
+BEGIN_MESSAGE_MAP(CBugReportDlg, CDialog)
+  ON_MESSAGE(WM_BUGREPORT_SENT, OnSendFinished)
+END_MESSAGE_MAP()
+
+CBugReportDlg::CBugReportDlg(CWnd* pParent) : CDialog(IDD_BUGREPORT, pParent) {}
+
+CBugReportDlg::~CBugReportDlg() {
+  if (m_worker.joinable()) m_worker.join();
+}
+
+void CBugReportDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_BUG_FAQ_LINK, m_ctlFaqLink);
+  DDX_Control(pDX, IDC_BUG_SEP_SUBMITTER, m_ctlSubmitter);
+  DDX_Control(pDX, IDC_BUG_SEP_ENVIRONMENT, m_ctlEnvironment);
+  DDX_Control(pDX, IDC_BUG_SEP_PROBLEM, m_ctlProblem);
+  DDX_Text(pDX, IDC_BUG_NAME, m_strName);
+  DDX_Text(pDX, IDC_BUG_EMAIL, m_strEmail);
+  DDX_Text(pDX, IDC_BUG_VERSION, m_strVersion);
+  DDX_Text(pDX, IDC_BUG_ENVIRONMENT, m_strEnvironment);
+  DDX_CBString(pDX, IDC_BUG_TYPE, m_strType);
+  DDX_CBString(pDX, IDC_BUG_PRIORITY, m_strPriority);
+  DDX_Text(pDX, IDC_BUG_SYNOPSIS, m_strSynopsis);
+  DDX_Text(pDX, IDC_BUG_DESCRIPTION, m_strDescription);
+  DDX_Text(pDX, IDC_BUG_REPEAT, m_strRepeat);
+  DDX_Text(pDX, IDC_BUG_STATUS, m_strStatus);
+}
+
+BOOL CBugReportDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_ctlFaqLink.SetColors(RGB(0, 0, 157), RGB(0, 0, 157), RGB(51, 101, 255));
+  m_ctlFaqLink.SetURL(m_strWebSite);
+  const CVersion version;
+  m_strEnvironment = version.GetOSVersion() + "\r\nComctl32.dll " + version.GetComCtlVersion();
+  if (CWinApp* pApp = AfxGetApp()) {
+    m_strName = pApp->GetProfileString(kProfileSection, "Name", "");
+    m_strEmail = pApp->GetProfileString(kProfileSection, "E-mail", "");
+  }
+  m_strVersion = "Visual Brambolt " + version.GetBuild();
+  m_strType = LoadText(IDS_BUG_DEFAULT_TYPE);
+  m_strPriority = LoadText(IDS_BUG_DEFAULT_PRIORITY);
+  UpdateData(FALSE);
+  SetStatus("");
+  return TRUE;
+}
+
+void CBugReportDlg::SetStatus(const CString& strText) {
+  // Only the status line changes: what the user typed meanwhile stays.
+  m_strStatus = LoadText(IDS_BUG_STATUS) + strText;
+  SetDlgItemText(IDC_BUG_STATUS, m_strStatus);
+}
+
+int CBugReportDlg::Validate() {
+  struct Check {
+    CString* pValue;
+    UINT nMessage;
+    int nControl;
+  } checks[] = {{&m_strName, IDS_BUG_NEED_NAME, IDC_BUG_NAME},
+                {&m_strEmail, IDS_BUG_NEED_EMAIL, IDC_BUG_EMAIL},
+                {&m_strSynopsis, IDS_BUG_NEED_SYNOPSIS, IDC_BUG_SYNOPSIS},
+                {&m_strDescription, IDS_BUG_NEED_DESCRIPTION, IDC_BUG_DESCRIPTION}};
+  for (const Check& check : checks) {
+    check.pValue->Trim();
+    const bool bEmail = check.nControl == IDC_BUG_EMAIL;
+    if (!check.pValue->IsEmpty() && (!bEmail || CEditLink::IsValidEmail(*check.pValue))) continue;
+    AfxMessageBox(check.nMessage, MB_ICONINFORMATION);
+    GotoDlgCtrl(GetDlgItem(check.nControl));
+    return check.nControl;
+  }
+  return 0;
+}
+
+CString CBugReportDlg::ComposeSubject() const {
+  return m_strType.IsEmpty() ? m_strSynopsis : m_strType + ": " + m_strSynopsis;
+}
+
+CString CBugReportDlg::ComposeBody() const {
+  return "Type: " + m_strType + "\r\nPriority: " + m_strPriority + "\r\n\r\nVersion:\r\n" + m_strVersion +
+         "\r\n\r\nEnvironment:\r\n" + m_strEnvironment + "\r\n\r\nDescription:\r\n" + m_strDescription +
+         "\r\n\r\nHow to Repeat:\r\n" + m_strRepeat;
+}
+
+void CBugReportDlg::EnableButtons(BOOL bEnable) {
+  for (int nID : {IDOK, IDCANCEL})
+    if (CWnd* pButton = GetDlgItem(nID)) pButton->EnableWindow(bEnable);
+}
+
+void CBugReportDlg::OnOK() {
+  if (IsSending() || !UpdateData(TRUE) || Validate() != 0) return;
+  SetStatus(LoadText(IDS_BUG_CONNECTING));
+  m_pJob = std::make_unique<SendJob>();
+  m_pJob->strServer = m_strMailServer;
+  m_pJob->nPort = m_nMailPort;
+  m_pJob->strSupport = m_strSupportAddress;
+  m_pJob->strName = m_strName;
+  m_pJob->strEmail = m_strEmail;
+  m_pJob->strSubject = ComposeSubject();
+  m_pJob->strBody = ComposeBody();
+  EnableButtons(FALSE);
+  HWND hWnd = m_hWnd;
+  SendJob* pJob = m_pJob.get();
+  m_worker = std::thread([pJob, hWnd] {
+    pJob->Run();
+    ::PostMessage(hWnd, WM_BUGREPORT_SENT, 0, 0);
+  });
+}
+
+void CBugReportDlg::OnCancel() {
+  if (!IsSending()) CDialog::OnCancel();
+}
+
+LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
+  if (m_worker.joinable()) m_worker.join();
+  const std::unique_ptr<SendJob> pJob = std::move(m_pJob);
+  if (!pJob) return 0;
+  EnableButtons(TRUE);
+  // The sender is remembered whether or not the mail went out.
+  if (CWinApp* pApp = AfxGetApp()) {
+    pApp->WriteProfileString(kProfileSection, "Name", m_strName);
+    pApp->WriteProfileString(kProfileSection, "E-mail", m_strEmail);
+  }
+  CString strError;
+  if (!pJob->bConnected)
+    strError.Format(LoadText(IDS_BUG_CONNECT_ERROR), static_cast<int>(pJob->dwError));
+  else if (!pJob->bSent)
+    strError.Format(LoadText(IDS_BUG_SEND_ERROR), static_cast<LPCTSTR>(pJob->strReply));
+  if (!strError.IsEmpty()) {
+    // The report is not lost: the form stays open with the reason, to send again or cancel.
+    SetStatus(strError);
+    return 0;
+  }
+  SetStatus(LoadText(IDS_BUG_FINISH));
+  AfxMessageBox(IDS_BUG_THANKS, MB_ICONINFORMATION);
+  EndDialog(IDOK);
+  return 0;
+}

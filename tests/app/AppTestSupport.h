@@ -1,0 +1,62 @@
+// What the application library's window tests share: a framework window to put controls in, a
+// recorder of the message boxes shown, and a loop that waits for work on another thread.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "afx/afx.h"
+#include "testing/testing.h"
+
+namespace apptest {
+
+class Host : public CWnd {
+ public:
+  explicit Host(int cx = 400, int cy = 300) {
+    CreateEx(0, AfxRegisterWndClass(0), "Host", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr);
+  }
+  ~Host() override {
+    if (m_hWnd != nullptr) DestroyWindow();
+  }
+};
+
+// The message boxes shown while it lives (texts and styles), each answered with IDOK.
+class BoxRecorder {
+ public:
+  struct Box {
+    std::string text;
+    UINT type;
+  };
+  BoxRecorder() {
+    Boxes().clear();
+    brambolt::afx::SetMessageBoxPresenter(&Record);
+  }
+  ~BoxRecorder() { brambolt::afx::SetMessageBoxPresenter(nullptr); }
+  static std::vector<Box>& Boxes() {
+    static std::vector<Box> boxes;
+    return boxes;
+  }
+
+ private:
+  static int Record(HWND, LPCTSTR text, LPCTSTR, UINT type) {
+    Boxes().push_back({text, type});
+    return IDOK;
+  }
+};
+
+// Runs the message loop until `done` holds, giving other threads real time between rounds;
+// `eachRound` may move the virtual clock. False when it does not happen within a few seconds.
+inline bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& eachRound = {}) {
+  for (int round = 0; round < 1000; ++round) {
+    brambolt::test::RunUntilIdle();
+    if (done()) return true;
+    if (eachRound) eachRound();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+}  // namespace apptest
