@@ -1,0 +1,187 @@
+// The services both toolkit frames share: routing through the workspace plug-in, loading the
+// frame with or without a menubar, the workspace plug-in's creation and the frame messages that
+// the gradient caption and the customise mode change.
+#include "bars/SECFrameWndServices.h"
+
+#include "foundation/SECSysColors.h"
+
+using kelpwood::foundation::SECWndPlugIn;
+
+SECFrameServices::SECFrameServices() = default;
+
+SECFrameServices::~SECFrameServices() {
+  if (m_hMenuBarMenu != nullptr) ::DestroyMenu(m_hMenuBarMenu);
+  for (POSITION pos = m_listDynamicBars.GetHeadPosition(); pos != nullptr;)
+    delete static_cast<CObject*>(m_listDynamicBars.GetNext(pos));
+  m_listDynamicBars.RemoveAll();
+  DeleteMenuPlugIn();
+  delete m_pWorkspacePlugIn;
+  m_pWorkspacePlugIn = nullptr;
+}
+
+UINT SECFrameServices::GetMenuMessage() {
+  static const UINT nMessage = ::RegisterWindowMessage("WM_SECGETMENU");
+  return nMessage;
+}
+
+void SECFrameServices::PlugInMenu(CFrameWnd* pFrame) {
+  m_pMenuPlugIn = CreateMenuPlugIn();
+  if (m_pMenuPlugIn != nullptr && !m_pMenuPlugIn->PlugInTo(pFrame)) DeleteMenuPlugIn();
+}
+
+void SECFrameServices::DeleteMenuPlugIn() {
+  delete m_pMenuPlugIn;
+  m_pMenuPlugIn = nullptr;
+}
+
+BOOL SECFrameServices::RouteToWorkspace(CFrameWnd* pFrame, UINT nID, int nCode, void* pExtra,
+                                        AFX_CMDHANDLERINFO* pInfo) {
+  SECWndPlugIn* pPlugIn = m_pWorkspacePlugIn;
+  if (pPlugIn == nullptr) {
+    CWnd* pParent = pFrame->GetParentFrame();
+    auto* pServices = dynamic_cast<SECFrameServices*>(pParent);
+    if (pServices != nullptr) pPlugIn = pServices->m_pWorkspacePlugIn;
+  }
+  if (pPlugIn == nullptr) return FALSE;
+  _AFX_THREAD_STATE* pState = AfxGetThreadState();
+  CFrameWnd* pSavedRouting = pState->m_pRoutingFrame;
+  const BOOL bResult = pPlugIn->OnCmdMsg(nID, nCode, pExtra, pInfo);
+  pState->m_pRoutingFrame = pSavedRouting;
+  if (!pPlugIn->m_bHandled) return FALSE;
+  pPlugIn->m_bHandled = FALSE;
+  static_cast<void>(bResult);
+  return TRUE;
+}
+
+BOOL SECFrameServices::LoadFrameWindow(CFrameWnd* pFrame, UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                                       CCreateContext* pContext, LPCTSTR lpszClass) {
+  pFrame->m_nIDHelp = nIDResource;
+  m_nMenuBarMenuId = nIDResource;
+  CString strTitle;
+  strTitle.LoadString(nIDResource);
+  const int nEnd = strTitle.Find('\n');
+  if (nEnd >= 0) strTitle = strTitle.Left(nEnd);
+  LPCTSTR lpszMenu = MAKEINTRESOURCE(nIDResource);
+  const BOOL bMenuExists = ::FindResource(AfxFindResourceHandle(lpszMenu, RT_MENU), lpszMenu, RT_MENU) != nullptr;
+  // With a menubar the frame window itself has no menu.
+  const BOOL bWin32Menu = !HasMenuBar() && bMenuExists;
+  if (!pFrame->Create(lpszClass, strTitle, dwDefaultStyle, CFrameWnd::rectDefault, pParentWnd,
+                      bWin32Menu ? lpszMenu : nullptr, 0, pContext))
+    return FALSE;
+  pFrame->m_hMenuDefault = ::GetMenu(pFrame->GetSafeHwnd());
+  if (HasMenuBar() && bMenuExists && m_hMenuBarMenu == nullptr)
+    m_hMenuBarMenu = ::LoadMenu(AfxFindResourceHandle(lpszMenu, RT_MENU), lpszMenu);
+  pFrame->LoadAccelTable(lpszMenu);
+  if (pContext == nullptr) pFrame->SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+  return TRUE;
+}
+
+SECWndPlugIn* SECFrameServices::CreateWorkspacePlugIn(LPCTSTR a, BOOL b, CRuntimeClass* pClass, BOOL c) {
+  if (pClass == nullptr) return nullptr;
+  auto* pPlugIn = dynamic_cast<SECWndPlugIn*>(pClass->CreateObject());
+  if (pPlugIn == nullptr) return nullptr;
+  delete m_pWorkspacePlugIn;
+  m_pWorkspacePlugIn = pPlugIn;
+  if (!CreateWorkspaceWindow(pPlugIn, a, b, 0x80000001, c) || !pPlugIn->PlugInTo(GetServicesFrame())) {
+    delete m_pWorkspacePlugIn;
+    m_pWorkspacePlugIn = nullptr;
+  }
+  return m_pWorkspacePlugIn;
+}
+
+BOOL SECFrameServices::PreTranslateFrameMessage(MSG* pMsg) {
+  if (m_pMenuPlugIn != nullptr && m_pMenuPlugIn->PreTranslateMessage(pMsg)) return TRUE;
+  return InToolBarConfigMode() && pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE;
+}
+
+BOOL SECFrameServices::HandleFrameMessage(CFrameWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam,
+                                          LRESULT* pResult) {
+  SECFrameCaption& caption = m_caption;
+  if (message == GetMenuMessage()) {
+    const HMENU hMenu = GetMenuForID(static_cast<UINT>(wParam));
+    *pResult = reinterpret_cast<LRESULT>(hMenu != nullptr ? ::GetSubMenu(hMenu, static_cast<int>(lParam)) : nullptr);
+    return TRUE;
+  }
+  switch (message) {
+    case WM_DESTROY:
+      DeleteMenuPlugIn();
+      return FALSE;
+    case WM_NCPAINT:
+      if (!caption.m_bGradientCaption) return FALSE;
+      if (caption.OnNcPaint(pFrame, reinterpret_cast<HRGN>(wParam))) DrawCaption();
+      *pResult = 0;
+      return TRUE;
+    case WM_NCACTIVATE: {
+      if (InToolBarConfigMode()) pFrame->m_nFlags &= ~static_cast<UINT>(WF_STAYACTIVE);
+      if (!caption.m_bGradientCaption) return FALSE;
+      *pResult = caption.OnNcActivate(pFrame, static_cast<BOOL>(wParam), (pFrame->m_nFlags & WF_STAYACTIVE) != 0);
+      return TRUE;
+    }
+    case WM_SETTEXT:
+      if (!caption.m_bGradientCaption) return FALSE;
+      caption.OnSetText(pFrame, lParam);
+      DrawCaption();
+      *pResult = TRUE;
+      return TRUE;
+    case WM_NCHITTEST:
+      if (!InToolBarConfigMode()) return FALSE;
+      *pResult = HTERROR;
+      return TRUE;
+    case WM_ENABLE:
+      if (InToolBarConfigMode()) pFrame->m_nFlags &= ~static_cast<UINT>(WF_STAYACTIVE);
+      return FALSE;
+    case WM_SYSCOLORCHANGE:
+      SECGetSysColors().Refresh();
+      *pResult = pFrame->DefWindowProc(message, wParam, lParam);
+      pFrame->SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, TRUE);
+      ReloadToolBarBitmaps();
+      return TRUE;
+    case WM_ENTERIDLE:
+      OnEnterIdleEx(static_cast<UINT>(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
+      return FALSE;
+    case WM_INITMENUPOPUP:
+      if (m_pMenuPlugIn == nullptr || !m_bBmpMenus) return FALSE;
+      if (IsMenuBarTrackingSysMenu()) lParam = MAKELPARAM(LOWORD(lParam), 1);
+      if (!pFrame->CWnd::OnWndMsg(message, wParam, lParam, pResult))
+        *pResult = pFrame->DefWindowProc(message, wParam, lParam);
+      InitBmpMenuPopup(wParam, lParam);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void SECFrameServices::OnEnterIdleEx(UINT nWhy, CWnd*) {
+  CFrameWnd* pFrame = GetServicesFrame();
+  if (InToolBarConfigMode() && nWhy == MSGF_DIALOGBOX && (pFrame->m_nIdleFlags & CFrameWnd::idleLayout) != 0) {
+    pFrame->RecalcLayout((pFrame->m_nIdleFlags & CFrameWnd::idleNotify) != 0);
+    pFrame->UpdateWindow();
+  }
+}
+
+void SECFrameServices::DrawCaption() {
+  CFont leadFont, captionFont;
+  CreateCaptionLeadFont(leadFont);
+  CreateCaptionFont(captionFont);
+  m_caption.DrawCaption(GetServicesFrame(), leadFont, captionFont);
+}
+
+HMENU SECFrameServices::GetMenuForID(UINT nID) {
+  return m_hMenuBarMenu != nullptr && nID == m_nMenuBarMenuId ? m_hMenuBarMenu : nullptr;
+}
+
+HMENU SECFrameServices::GetActiveMenu() {
+  return HasMenuBar() ? m_hMenuBarMenu : GetServicesFrame()->m_hMenuDefault;
+}
+
+void SECFrameServices::AfterRecalcLayout() {
+  CFrameWnd* pFrame = GetServicesFrame();
+  if (m_rcLastClient.IsRectEmpty())
+    pFrame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  pFrame->GetClientRect(&m_rcLastClient);
+}
+
+void SECFrameServices::AfterPreviewMode(BOOL bPreview) {
+  if (!bPreview)
+    GetServicesFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}

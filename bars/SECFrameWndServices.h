@@ -1,0 +1,107 @@
+// SECFrameServices: what the toolkit's SDI and MDI frames add to the framework's frames alike:
+// the gradient caption, the workspace and menu plug-ins that see commands and messages first,
+// the toolbar manager, the menubar and its menu, and the bars a restored layout created.
+#pragma once
+
+#include "afx/afx.h"
+#include "bars/SECFrameWndCaption.h"
+#include "foundation/SECWndPlugIn.h"
+
+class SECControlBarManager;
+class SECMenuBar;
+
+class SECFrameServices {
+ public:
+  SECFrameServices();
+  virtual ~SECFrameServices();
+  SECFrameServices(const SECFrameServices&) = delete;
+  SECFrameServices& operator=(const SECFrameServices&) = delete;
+
+  // The registered "WM_SECGETMENU": wParam a menu id, lParam a popup position; answers the popup.
+  static UINT GetMenuMessage();
+
+  BOOL HasMenuBar() const { return m_pMenuBar != nullptr; }
+
+  virtual void CreateCaptionLeadFont(CFont& font) { SECFrameCaption::CreateCaptionFont(font, TRUE); }
+  virtual void CreateCaptionFont(CFont& font) { SECFrameCaption::CreateCaptionFont(font, FALSE); }
+  virtual void DrawCaption();
+  // The menubar menu when a menubar menu exists and nID is its id, else NULL.
+  virtual HMENU GetMenuForID(UINT nID);
+  // Called on WM_ENTERIDLE before the framework's handling: in customise mode a pending idle
+  // layout is done at once.
+  virtual void OnEnterIdleEx(UINT nWhy, CWnd* pWho);
+  virtual HMENU GetActiveMenu();
+  virtual SECMenuBar* GetMenuBar() const { return m_pMenuBar; }
+  virtual SECControlBarManager* GetToolBarManager() const { return m_pControlBarManager; }
+  virtual void SetToolBarManager(SECControlBarManager* pManager) { m_pControlBarManager = pManager; }
+  // Creates the workspace plug-in of pClass, calls its creation with (a, b, 0x80000001, c) and
+  // plugs it into the frame; an object that cannot be attached is deleted. NULL without a class.
+  virtual kelpwood::foundation::SECWndPlugIn* CreateWorkspacePlugIn(LPCTSTR a, BOOL b, CRuntimeClass* pClass, BOOL c);
+
+  // Returns the previous setting; FALSE and nothing changes where no gradient is available.
+  BOOL SetGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE) {
+    return m_caption.SetGradientCaption(GetServicesFrame(), bEnable, bRedraw);
+  }
+  // 0 left, 1 centred, any other value right-aligned.
+  void SetCaptionAlignment(int nAlign) { m_caption.m_nCaptionAlign = nAlign; }
+  void EnableBmpMenus(BOOL bOn = TRUE, BOOL bSecond = FALSE) {
+    m_bBmpMenus = bOn;
+    m_bBmpMenus2 = bSecond;
+  }
+
+  SECFrameCaption m_caption;
+  kelpwood::foundation::SECWndPlugIn* m_pWorkspacePlugIn = nullptr;  // owned
+  CRect m_rcLastClient;
+  SECControlBarManager* m_pControlBarManager = nullptr;              // not owned
+  kelpwood::foundation::SECWndPlugIn* m_pMenuPlugIn = nullptr;       // owned
+  BOOL m_bBmpMenus = FALSE;
+  BOOL m_bBmpMenus2 = FALSE;
+  SECMenuBar* m_pMenuBar = nullptr;
+  HMENU m_hMenuBarMenu = nullptr;  // owned
+  UINT m_nMenuBarMenuId = 0;
+  // Control bars made while a saved layout was restored; deleted with the frame.
+  CPtrList m_listDynamicBars;
+  // Set while a bar moves between floating in a mini frame and floating in the MDI client.
+  BOOL m_bBusy = FALSE;
+
+ protected:
+  // The frame's steps shared by both frame kinds; pFrame is the frame that holds these services.
+  // Workspace plug-in first (the parent frame's when this frame has none); TRUE with the
+  // plug-in's verdict when it handled the command.
+  BOOL RouteToWorkspace(CFrameWnd* pFrame, UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo);
+  // The frame that holds these services.
+  virtual CFrameWnd* GetServicesFrame() = 0;
+  // The menu resource for the menubar, title and accelerators of LoadFrame; FALSE when the
+  // window cannot be created.
+  BOOL LoadFrameWindow(CFrameWnd* pFrame, UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                       CCreateContext* pContext, LPCTSTR lpszClass);
+  // The gradient caption's and the plug-in's handling of a frame message, called from the frame's
+  // OnWndMsg (after the plug-ins saw it); TRUE with *pResult when the message is done.
+  BOOL HandleFrameMessage(CFrameWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // After the framework's layout: a first layout redraws the whole frame.
+  void AfterRecalcLayout();
+  // Leaving print preview redraws the whole frame.
+  void AfterPreviewMode(BOOL bPreview);
+  // The customise-mode rules and the menu plug-in's pre-translation.
+  BOOL PreTranslateFrameMessage(MSG* pMsg);
+  // After the frame's creation: the menu plug-in is made and plugged in.
+  void PlugInMenu(CFrameWnd* pFrame);
+  // The menu plug-in goes with the frame's window.
+  void DeleteMenuPlugIn();
+
+  // Seams to the command bars: the frame asks these, the command-bar classes answer.
+  // TRUE while the toolbar manager is in customise mode.
+  virtual BOOL InToolBarConfigMode() const { return FALSE; }
+  // The menubar feature (with a menubar) or the bitmap-menu plug-in; NULL while none is built.
+  virtual kelpwood::foundation::SECWndPlugIn* CreateMenuPlugIn() { return nullptr; }
+  // The bitmap-menu plug-in builds its popup; bTrackingSysMenu marks the system menu.
+  virtual void InitBmpMenuPopup(WPARAM /*wParam*/, LPARAM /*lParam*/) {}
+  virtual BOOL IsMenuBarTrackingSysMenu() const { return FALSE; }
+  // The creation operation of a workspace plug-in (its Create with the given arguments).
+  virtual BOOL CreateWorkspaceWindow(kelpwood::foundation::SECWndPlugIn* /*pPlugIn*/, LPCTSTR /*a*/, BOOL /*b*/,
+                                     DWORD /*dwStyle*/, BOOL /*c*/) {
+    return TRUE;
+  }
+  // Every customisable toolbar's bitmap manager reloads its images after a colour change.
+  virtual void ReloadToolBarBitmaps() {}
+};

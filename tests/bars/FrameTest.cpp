@@ -1,0 +1,182 @@
+// The toolkit frames: the gradient bands and the caption title layout, the painted gradient
+// caption, commands reaching the workspace plug-in and an active floating frame first, menus
+// answered for "WM_SECGETMENU", and a workspace plug-in that cannot attach.
+#include <gtest/gtest.h>
+
+#include "bars/SECFrameWnd.h"
+#include "bars/SECMDIChildWnd.h"
+#include "bars/SECMDIFrameWnd.h"
+#include "testing/testing.h"
+
+using brambolt::test::RunUntilIdle;
+using brambolt::test::UiSession;
+using brambolt::test::WindowPixel;
+using kelpwood::foundation::SECWndPlugIn;
+
+namespace {
+
+constexpr UINT kTestCommand = 43031;  // a workspace command
+constexpr UINT kFloatCommand = 40001;
+
+class CountingPlugIn : public SECWndPlugIn {
+  DECLARE_DYNCREATE(CountingPlugIn)
+
+ public:
+  static int commands;
+
+ protected:
+  afx_msg void OnWorkspace() {
+    ++commands;
+    m_bHandled = TRUE;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+int CountingPlugIn::commands = 0;
+IMPLEMENT_DYNCREATE(CountingPlugIn, SECWndPlugIn)
+BEGIN_MESSAGE_MAP(CountingPlugIn, SECWndPlugIn)
+  ON_COMMAND(kTestCommand, OnWorkspace)
+END_MESSAGE_MAP()
+
+class FloatingFrame : public SECFrameWnd {
+ public:
+  int commands = 0;
+
+ protected:
+  afx_msg void OnFloat() { ++commands; }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(FloatingFrame, SECFrameWnd)
+  ON_COMMAND(kFloatCommand, OnFloat)
+END_MESSAGE_MAP()
+
+COLORREF Pixel(CDC& dc, int x) { return dc.GetPixel(x, 1); }
+
+TEST(FrameCaption, GradientBandsReachTheRightEdgeWithoutPassingTheTarget) {
+  UiSession session;
+  CClientDC screen(nullptr);
+  CDC dc;
+  dc.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, 700, 4);
+  CBitmap* pOld = dc.SelectObject(&bitmap);
+  struct Case {
+    int width;
+    int bandWidth;  // width of every band but the last
+  } cases[] = {{605, 10}, {30, 1}, {61, 1}};
+  for (const Case& c : cases) {
+    dc.FillSolidRect(0, 0, 700, 4, RGB(1, 2, 3));
+    SECGradientFill(&dc, CRect(0, 0, c.width, 4), 60, RGB(0, 0, 0), RGB(0, 0, 240));
+    const int bands = std::min(60, c.width);
+    EXPECT_EQ(Pixel(dc, 0), RGB(0, 0, 0)) << c.width;
+    EXPECT_EQ(Pixel(dc, c.bandWidth), RGB(0, 0, 240 * 256 / bands / 256)) << c.width;
+    EXPECT_LE(GetBValue(Pixel(dc, c.width - 1)), 240) << c.width;
+    EXPECT_NE(Pixel(dc, c.width - 1), RGB(1, 2, 3)) << c.width;  // the last band runs to the edge
+    EXPECT_EQ(Pixel(dc, c.width), RGB(1, 2, 3)) << c.width;
+  }
+  dc.FillSolidRect(0, 0, 700, 4, RGB(1, 2, 3));
+  SECGradientFill(&dc, CRect(5, 0, 5, 4), 60, RGB(0, 0, 0), RGB(0, 0, 240));
+  EXPECT_EQ(Pixel(dc, 5), RGB(1, 2, 3));
+  dc.SelectObject(pOld);
+}
+
+TEST(FrameCaption, TitleSplitsAtTheFirstDashAndDropsTheRestWhenNarrow) {
+  CString lead, rest;
+  SECSplitCaptionTitle("Brambolt - Doc - 2", lead, rest);
+  EXPECT_STREQ(lead, "Brambolt ");
+  EXPECT_STREQ(rest, "- Doc - 2");
+  SECSplitCaptionTitle("Plain", lead, rest);
+  EXPECT_STREQ(lead, "Plain");
+  EXPECT_TRUE(rest.IsEmpty());
+
+  struct Case {
+    int width, align;
+    int leadLeft;
+    BOOL rest;
+  } cases[] = {
+      {300, 0, 10, TRUE},   {300, 1, 10 + (300 - 136) / 2, TRUE}, {300, 2, 310 - 136 - 1, TRUE},
+      {80, 0, 10, FALSE},   {80, 1, 10 + (80 - 56) / 2, FALSE},   {50, 2, 10, FALSE},
+  };
+  for (const Case& c : cases) {
+    // Lead 50 wide, rest 80, "W..." 30: the rest needs 30 + 50 + 6 pixels of room.
+    const SECCaptionTextLayout layout = SECLayoutCaptionText(CRect(10, 0, 10 + c.width, 18), 50, 80, 30, c.align);
+    EXPECT_EQ(layout.rcLead.left, c.leadLeft) << c.width << " " << c.align;
+    EXPECT_EQ(layout.bDrawRest, c.rest) << c.width << " " << c.align;
+    EXPECT_EQ(layout.nRestLeft, layout.rcLead.left + 56);
+  }
+}
+
+class Frames : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new SECMDIFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Main - Doc", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+    app.m_pMainWnd = frame;
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  UiSession session;
+  CWinApp app{"Frames"};
+  SECMDIFrameWnd* frame = nullptr;
+};
+
+TEST_F(Frames, GradientCaptionIsPaintedFromBlack) {
+  const CRect caption = SECFrameCaption::CaptionRect(frame);
+  EXPECT_FALSE(frame->SetGradientCaption(TRUE));
+  frame->SendMessage(WM_NCACTIVATE, TRUE);
+  RunUntilIdle();
+  const int x = caption.left + ::GetSystemMetrics(SM_CXSIZE) + 1;
+  EXPECT_EQ(WindowPixel(frame->GetSafeHwnd(), x, caption.top + 2), RGB(0, 0, 0));
+  EXPECT_EQ(WindowPixel(frame->GetSafeHwnd(), caption.left + 2, caption.top + 2), RGB(0, 0, 0));
+  EXPECT_TRUE(frame->SetGradientCaption(FALSE));
+  frame->SendMessage(WM_NCACTIVATE, TRUE);
+  frame->SendMessage(WM_NCPAINT, 1);
+  RunUntilIdle();
+  EXPECT_NE(WindowPixel(frame->GetSafeHwnd(), x, caption.top + 2), RGB(0, 0, 0));
+}
+
+TEST_F(Frames, WorkspacePlugInSeesCommandsFirst) {
+  CountingPlugIn::commands = 0;
+  ASSERT_NE(frame->CreateWorkspacePlugIn("key", FALSE, RUNTIME_CLASS(CountingPlugIn), FALSE), nullptr);
+  frame->SendMessage(WM_COMMAND, kTestCommand);
+  EXPECT_EQ(CountingPlugIn::commands, 1);
+  EXPECT_EQ(frame->CreateWorkspacePlugIn("key", FALSE, nullptr, FALSE), nullptr);
+}
+
+TEST_F(Frames, ActiveFloatingFrameTakesCommandsBeforeTheChildren) {
+  auto* child = new SECMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                            frame));
+  auto* floating = new FloatingFrame;
+  ASSERT_TRUE(floating->Create(nullptr, "Floating", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(50, 50, 250, 150)));
+  RunUntilIdle();
+  EXPECT_EQ(frame->GetActiveFrame(), child);
+  frame->ActivateFloatingFrame(floating);
+  EXPECT_EQ(frame->GetActiveFrame(), floating);
+  EXPECT_EQ(frame->GetActiveFloatingFrame(), floating);
+  frame->SendMessage(WM_COMMAND, kFloatCommand);
+  EXPECT_EQ(floating->commands, 1);
+  // A click into an MDI child gives the children the activation back.
+  child->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->GetSafeHwnd()), 0);
+  EXPECT_EQ(frame->GetActiveFloatingFrame(), nullptr);
+  EXPECT_EQ(frame->GetActiveFrame(), child);
+  frame->SendMessage(WM_COMMAND, kFloatCommand);
+  EXPECT_EQ(floating->commands, 1);
+  floating->DestroyWindow();
+}
+
+TEST_F(Frames, RegisteredMenusAnswerTheGetMenuMessage) {
+  HMENU bar = ::CreateMenu();
+  HMENU popup = ::CreatePopupMenu();
+  ::AppendMenu(popup, MF_STRING, 100, "&Item");
+  ::AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "&File");
+  frame->RegisterMenu(700, bar);
+  const UINT message = SECFrameServices::GetMenuMessage();
+  EXPECT_EQ(message, ::RegisterWindowMessage("WM_SECGETMENU"));
+  EXPECT_EQ(reinterpret_cast<HMENU>(frame->SendMessage(message, 700, 0)), popup);
+  EXPECT_EQ(frame->SendMessage(message, 701, 0), 0);
+}
+
+}  // namespace
