@@ -1,5 +1,6 @@
 // The framework's objects over the common controls: CAnimateCtrl, CProgressCtrl,
-// CSpinButtonCtrl, CToolTipCtrl, CTabCtrl and CHotKeyCtrl, thin wrappers of their messages.
+// CSpinButtonCtrl, CToolTipCtrl, CTabCtrl, CHotKeyCtrl and CStatusBarCtrl, thin wrappers of their
+// messages.
 #pragma once
 
 #include "afx/AfxControls.h"
@@ -279,5 +280,70 @@ class CHotKeyCtrl : public CWnd {
   // wInvalidComb: HKCOMB_ combinations not allowed; wModifiers: what replaces them.
   void SetRules(WORD wInvalidComb, WORD wModifiers) {
     SendMessage(HKM_SETRULES, wInvalidComb, MAKELPARAM(wModifiers, 0));
+  }
+};
+
+class CStatusBarCtrl : public CWnd {
+  DECLARE_DYNAMIC(CStatusBarCtrl)
+
+ public:
+  CStatusBarCtrl() = default;
+  // dwStyle: WS_ and CCS_ styles with SBARS_SIZEGRIP and SBARS_TOOLTIPS.
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  // nType: 0, SBT_NOBORDERS, SBT_POPOUT, SBT_RTLREADING or SBT_OWNERDRAW (then lpszText is the
+  // item data handed to DrawItem).
+  BOOL SetText(LPCTSTR lpszText, int nPane, int nType) {
+    return static_cast<BOOL>(SendMessage(SB_SETTEXT, static_cast<WPARAM>(nPane | nType), reinterpret_cast<LPARAM>(lpszText)));
+  }
+  CString GetText(int nPane, int* pType = nullptr) const {
+    int length = LOWORD(::SendMessage(m_hWnd, SB_GETTEXTLENGTH, static_cast<WPARAM>(nPane), 0));
+    CString text;
+    LRESULT result = ::SendMessage(m_hWnd, SB_GETTEXT, static_cast<WPARAM>(nPane),
+                                   reinterpret_cast<LPARAM>(text.GetBuffer(length + 1)));
+    text.ReleaseBuffer(length);
+    if (pType) *pType = HIWORD(result);
+    return text;
+  }
+  int GetTextLength(int nPane, int* pType = nullptr) const {
+    LRESULT result = ::SendMessage(m_hWnd, SB_GETTEXTLENGTH, static_cast<WPARAM>(nPane), 0);
+    if (pType) *pType = HIWORD(result);
+    return LOWORD(result);
+  }
+  BOOL SetParts(int nParts, int* pWidths) {
+    return static_cast<BOOL>(SendMessage(SB_SETPARTS, static_cast<WPARAM>(nParts), reinterpret_cast<LPARAM>(pWidths)));
+  }
+  int GetParts(int nParts, int* pParts) const {
+    return static_cast<int>(::SendMessage(m_hWnd, SB_GETPARTS, static_cast<WPARAM>(nParts), reinterpret_cast<LPARAM>(pParts)));
+  }
+  BOOL GetBorders(int& nHorz, int& nVert, int& nSpacing) const {
+    int borders[3] = {};
+    BOOL ok = static_cast<BOOL>(::SendMessage(m_hWnd, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders)));
+    nHorz = borders[0];
+    nVert = borders[1];
+    nSpacing = borders[2];
+    return ok;
+  }
+  void SetMinHeight(int nMin) { SendMessage(SB_SETMINHEIGHT, static_cast<WPARAM>(nMin)); }
+  BOOL SetSimple(BOOL bSimple = TRUE) { return static_cast<BOOL>(SendMessage(SB_SIMPLE, static_cast<WPARAM>(bSimple))); }
+  BOOL IsSimple() const { return static_cast<BOOL>(::SendMessage(m_hWnd, SB_ISSIMPLE, 0, 0)); }
+  BOOL GetRect(int nPane, LPRECT lpRect) const {
+    return static_cast<BOOL>(::SendMessage(m_hWnd, SB_GETRECT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(lpRect)));
+  }
+  // nPane -1: the text of simple mode. The control draws the icon; the caller keeps it.
+  BOOL SetIcon(int nPane, HICON hIcon) {
+    return static_cast<BOOL>(SendMessage(SB_SETICON, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(hIcon)));
+  }
+  HICON GetIcon(int nPane) const {
+    return reinterpret_cast<HICON>(::SendMessage(m_hWnd, SB_GETICON, static_cast<WPARAM>(nPane), 0));
+  }
+  // The tip shows (with SBARS_TOOLTIPS) when the pane's text is cut or it shows only an icon.
+  void SetTipText(int nPane, LPCTSTR pszTipText) {
+    SendMessage(SB_SETTIPTEXT, static_cast<WPARAM>(nPane), reinterpret_cast<LPARAM>(pszTipText));
+  }
+  CString GetTipText(int nPane) const {
+    char buffer[256] = {};
+    ::SendMessage(m_hWnd, SB_GETTIPTEXT, MAKEWPARAM(nPane, sizeof(buffer)), reinterpret_cast<LPARAM>(buffer));
+    return CString(buffer);
   }
 };

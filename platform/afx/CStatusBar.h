@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "afx/AfxCommonControls.h"
 #include "afx/CControlBar.h"
 
 // Pane styles: the SBT_ drawing in the low word, and the framework's own.
@@ -48,6 +49,8 @@ class CStatusBar : public CControlBar {
   void SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth);
   UINT GetPaneStyle(int nIndex) const;
   void SetPaneStyle(int nIndex, UINT nStyle);
+  // The bar is the status-bar control itself: its messages through the control's object.
+  CStatusBarCtrl& GetStatusBarCtrl() const { return *reinterpret_cast<CStatusBarCtrl*>(const_cast<CStatusBar*>(this)); }
   // An owner-drawn pane (SBPS_OWNERDRAW) is drawn here.
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 

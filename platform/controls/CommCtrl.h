@@ -130,6 +130,12 @@ inline BOOL Animate_Seek(HWND hwnd, UINT frame) { return Animate_Play(hwnd, fram
 #define SB_SIMPLE (WM_USER + 9)
 #define SB_GETRECT (WM_USER + 10)
 #define SB_ISSIMPLE (WM_USER + 14)
+#define SB_SETICON (WM_USER + 15)
+#define SB_SETTIPTEXTA (WM_USER + 16)
+#define SB_GETTIPTEXTA (WM_USER + 18)
+#define SB_GETICON (WM_USER + 20)
+#define SB_SETTIPTEXT SB_SETTIPTEXTA
+#define SB_GETTIPTEXT SB_GETTIPTEXTA
 
 // SB_SETTEXT types (in the high byte of wParam's low word) and the simple mode's part.
 #define SBT_OWNERDRAW 0x1000

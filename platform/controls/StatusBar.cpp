@@ -1,7 +1,8 @@
 // The status bar ("msctls_statusbar32"): a line of parts along the bottom of its parent, each
-// with a text (or drawn by the parent), sunken, flat or raised, a simple mode of one text, and
-// a size grip that sizes the top-level window.
+// with a text and an icon (or drawn by the parent), sunken, flat or raised, a simple mode of one
+// text, a size grip that sizes the top-level window, and tips for parts whose text does not fit.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct Part {
   std::string text;
   UINT type = 0;  // SBT_ flags
   LPARAM data = 0;  // an owner-drawn part's value
+  HICON icon = nullptr;  // drawn left of the text; the caller keeps it
+  std::string tip;       // shown over the part when its text is cut or it shows only an icon
 };
 
 class StatusBarState {
@@ -40,8 +43,15 @@ class StatusBarState {
   LRESULT SetText(HWND hwnd, WPARAM wParam, LPARAM lParam);
   LRESULT GetText(WPARAM wParam, LPSTR buffer, bool lengthOnly) const;
   Part* PartAt(int index);
+  // With SBARS_TOOLTIPS: one tool per part, its rectangle following the part.
+  void UpdateTools(HWND hwnd);
+  // The tip of the part under the mouse: its tip text when its text is cut or it has only an icon.
+  std::string TipFor(HWND hwnd, int index);
+  bool TextCut(HWND hwnd, int index, const Part& part, const RECT& rect) const;
 
   HFONT font_ = nullptr;
+  HWND tips_ = nullptr;
+  int tools_ = 0;
   std::vector<Part> parts_ = std::vector<Part>(1);
   Part simple_;
   bool simpleMode_ = false;
@@ -123,8 +133,59 @@ void StatusBarState::PaintPart(HWND hwnd, HDC hdc, int index, const Part& part, 
     text.erase(0, 1);
   }
   InflateRect(&inside, -2, 0);
+  if (part.icon) {
+    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    DrawIconEx(hdc, inside.left, (inside.top + inside.bottom - cy) / 2, part.icon, cx, cy, 0, nullptr, DI_NORMAL);
+    inside.left += cx + 2;
+  }
   DrawText(hdc, text.c_str(), static_cast<int>(text.size()), &inside,
            align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+bool StatusBarState::TextCut(HWND hwnd, int, const Part& part, const RECT& rect) const {
+  if (part.type & SBT_OWNERDRAW) return false;
+  std::string text = part.text;
+  text.erase(0, text.find_first_not_of('\t') == std::string::npos ? text.size() : text.find_first_not_of('\t'));
+  int room = rect.right - rect.left - 2 - 4;
+  if (part.icon) room -= GetSystemMetrics(SM_CXSMICON) + 2;
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, EffectiveFont(font_));
+  SIZE extent{};
+  GetTextExtentPoint32(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return extent.cx > room;
+}
+
+std::string StatusBarState::TipFor(HWND hwnd, int index) {
+  Part* part = PartAt(simpleMode_ ? SB_SIMPLEID : index);
+  if (part == nullptr || part->tip.empty()) return "";
+  bool iconOnly = part->icon != nullptr && part->text.empty();
+  return iconOnly || TextCut(hwnd, index, *part, PartRect(hwnd, simpleMode_ ? 0 : index)) ? part->tip : "";
+}
+
+void StatusBarState::UpdateTools(HWND hwnd) {
+  if (tips_ == nullptr) return;
+  int wanted = simpleMode_ ? 1 : static_cast<int>(parts_.size());
+  for (int i = 0; i < std::max(wanted, tools_); ++i) {
+    TOOLINFO ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = hwnd;
+    ti.uId = static_cast<UINT_PTR>(i);
+    if (i >= wanted) {
+      SendMessage(tips_, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+      continue;
+    }
+    ti.rect = PartRect(hwnd, i);
+    if (i < tools_) {
+      SendMessage(tips_, TTM_NEWTOOLRECT, 0, reinterpret_cast<LPARAM>(&ti));
+    } else {
+      ti.uFlags = TTF_SUBCLASS;
+      ti.lpszText = LPSTR_TEXTCALLBACK;
+      SendMessage(tips_, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+  }
+  tools_ = wanted;
 }
 
 void StatusBarState::Paint(HWND hwnd, HDC hdc) {
@@ -184,13 +245,57 @@ LRESULT StatusBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return common;
   switch (msg) {
     case WM_CREATE:
+      if (StyleOf(hwnd) & SBARS_TOOLTIPS)
+        tips_ = CreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, hwnd, nullptr,
+                               nullptr, nullptr);
       AlignToParent(hwnd);
+      UpdateTools(hwnd);
       return 0;
+    case WM_DESTROY:
+      if (tips_) DestroyWindow(tips_);
+      tips_ = nullptr;
+      break;
     case WM_SIZE:
       // The parent passes its own size change on: the bar follows its edge.
       if (!aligning_) AlignToParent(hwnd);
+      UpdateTools(hwnd);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
+    case WM_NOTIFY: {
+      auto* info = reinterpret_cast<NMTTDISPINFO*>(lParam);
+      if (tips_ == nullptr || info->hdr.hwndFrom != tips_ || info->hdr.code != TTN_GETDISPINFO) break;
+      std::string tip = TipFor(hwnd, static_cast<int>(info->hdr.idFrom));
+      size_t n = std::min(tip.size(), sizeof(info->szText) - 1);
+      std::memcpy(info->szText, tip.data(), n);
+      info->szText[n] = '\0';
+      info->lpszText = info->szText;
+      return 0;
+    }
+    case SB_SETICON: {
+      Part* part = PartAt(static_cast<int>(wParam) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
+      if (part == nullptr) return FALSE;
+      part->icon = reinterpret_cast<HICON>(lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    case SB_GETICON: {
+      Part* part = PartAt(static_cast<int>(wParam) == -1 ? SB_SIMPLEID : static_cast<int>(wParam));
+      return part ? reinterpret_cast<LRESULT>(part->icon) : 0;
+    }
+    case SB_SETTIPTEXT: {
+      Part* part = PartAt(static_cast<int>(wParam));
+      if (part) part->tip = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      return 0;
+    }
+    case SB_GETTIPTEXT: {
+      Part* part = PartAt(LOWORD(wParam));
+      size_t size = HIWORD(wParam);
+      if (part == nullptr || lParam == 0 || size == 0) return 0;
+      size_t n = std::min(part->tip.size(), size - 1);
+      std::memcpy(reinterpret_cast<LPSTR>(lParam), part->tip.data(), n);
+      reinterpret_cast<LPSTR>(lParam)[n] = '\0';
+      return 0;
+    }
     case WM_SETTEXT:
       DefWindowProc(hwnd, msg, wParam, lParam);
       return SetText(hwnd, 0, lParam);
@@ -206,6 +311,7 @@ LRESULT StatusBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       const int* edges = reinterpret_cast<const int*>(lParam);
       parts_.resize(static_cast<size_t>(count));
       for (int i = 0; i < count; ++i) parts_[static_cast<size_t>(i)].right = edges[i];
+      UpdateTools(hwnd);
       InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     }
@@ -230,6 +336,7 @@ LRESULT StatusBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       return 0;
     case SB_SIMPLE:
       simpleMode_ = wParam != 0;
+      UpdateTools(hwnd);
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case SB_ISSIMPLE:

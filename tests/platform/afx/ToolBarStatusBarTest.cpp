@@ -77,11 +77,8 @@ struct ToolFrame {
     return rect;
   }
   POINT ItemCentre(int index) const { return Item(index).CenterPoint(); }
-  CString StatusText(int pane) const {
-    char buffer[256] = "";
-    ::SendMessage(status.m_hWnd, SB_GETTEXT, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-  }
+  // What the status-bar control itself shows, read through the bar's control object.
+  CString StatusText(int pane) const { return status.GetStatusBarCtrl().GetText(pane); }
   void Idle() {
     frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
     frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);

@@ -1,6 +1,8 @@
 // The status-bar control: parts and their rectangles, texts with their drawing types, owner-drawn
 // parts, the simple mode, the size grip, following the parent's bottom edge, and the pixels of
 // sunken and borderless parts.
+#include <vector>
+
 #include "ControlsTestSupport.h"
 #include "controls/CommonControls.h"
 
@@ -118,6 +120,52 @@ TEST_F(StatusBarControl, OwnerDrawnPartsAndTheGripAndBorders) {
   GetWindowRect(bar_, &bar);
   EXPECT_EQ(SendMessage(bar_, WM_NCHITTEST, 0, MAKELPARAM(bar.right - 3, bar.bottom - 3)), HTBOTTOMRIGHT);
   EXPECT_EQ(SendMessage(bar_, WM_NCHITTEST, 0, MAKELPARAM(bar.left + 30, bar.bottom - 3)), HTCLIENT);
+}
+
+// With SBARS_TOOLTIPS a part's tip shows when its text is cut or it shows only an icon, and not
+// over a part whose text fits.
+TEST_F(StatusBarControl, TipsShowOverCutTextsAndLoneIcons) {
+  HWND tipped = CreateWindowEx(0, STATUSCLASSNAME, "", WS_CHILD | WS_VISIBLE | SBARS_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                               recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  const int edges[] = {40, 300, 330};
+  SendMessage(tipped, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+  SendMessage(tipped, SB_SETTEXT, 0, reinterpret_cast<LPARAM>("A text far too long for forty pixels"));
+  SendMessage(tipped, SB_SETTEXT, 1, reinterpret_cast<LPARAM>("Fits"));
+  // A black 16x16 icon: an empty AND mask, an all-black XOR image.
+  std::vector<BYTE> andBits(16 * 2, 0x00), xorBits(16 * 2, 0x00);
+  HICON icon = CreateIcon(nullptr, 16, 16, 1, 1, andBits.data(), xorBits.data());
+  EXPECT_TRUE(SendMessage(tipped, SB_SETICON, 2, reinterpret_cast<LPARAM>(icon)));
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessage(tipped, SB_GETICON, 2, 0)), icon);
+  const char* tips[] = {"the whole text", "never shown", "the icon's meaning"};
+  for (int i = 0; i < 3; ++i) SendMessage(tipped, SB_SETTIPTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(tips[i]));
+  char buffer[64] = {};
+  SendMessage(tipped, SB_GETTIPTEXT, MAKEWPARAM(2, sizeof(buffer)), reinterpret_cast<LPARAM>(buffer));
+  EXPECT_STREQ(buffer, "the icon's meaning");
+  RunUntilIdle();
+
+  auto tipAfterHovering = [&](int part) -> std::string {
+    MoveMouse(recorder_.Hwnd(), POINT{250, 150});
+    AdvanceClock(1000);
+    RECT r{};
+    SendMessage(tipped, SB_GETRECT, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(&r));
+    MoveMouse(tipped, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    AdvanceClock(GetDoubleClickTime() + 10);
+    HWND tip = FindWindowEx(nullptr, nullptr, TOOLTIPS_CLASS, nullptr);
+    for (; tip != nullptr; tip = FindWindowEx(nullptr, tip, TOOLTIPS_CLASS, nullptr))
+      if (IsWindowVisible(tip)) return ctltest::Text(tip);
+    return "(none)";
+  };
+  EXPECT_EQ(tipAfterHovering(0), "the whole text");
+  EXPECT_EQ(tipAfterHovering(1), "(none)");
+  EXPECT_EQ(tipAfterHovering(2), "the icon's meaning");
+  // The icon is drawn in its part.
+  RECT r{};
+  SendMessage(tipped, SB_GETRECT, 2, reinterpret_cast<LPARAM>(&r));
+  int inked = 0;
+  for (int x = r.left + 2; x < r.right - 2; ++x)
+    if (WindowPixel(tipped, x, (r.top + r.bottom) / 2) != GetSysColor(COLOR_BTNFACE)) ++inked;
+  EXPECT_GT(inked, 4);
+  DestroyIcon(icon);
 }
 
 }  // namespace
