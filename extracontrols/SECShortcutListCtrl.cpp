@@ -123,8 +123,13 @@ void SECShortcutListCtrl::PositionScrollBars() {
   GetClientRect(&client);
   const int cx = ::GetSystemMetrics(SM_CXVSCROLL), cy = ::GetSystemMetrics(SM_CYVSCROLL);
   const int left = client.right - kButtonInset - cx;
-  m_btnUp.m_rect.SetRect(left, client.top + kButtonInset, left + cx, client.top + kButtonInset + cy);
-  m_btnDown.m_rect.SetRect(left, client.bottom - kButtonInset - cy, left + cx, client.bottom - kButtonInset);
+  const CRect up(left, client.top + kButtonInset, left + cx, client.top + kButtonInset + cy);
+  const CRect down(left, client.bottom - kButtonInset - cy, left + cx, client.bottom - kButtonInset);
+  if (up == m_btnUp.m_rect && down == m_btnDown.m_rect) return;
+  m_btnUp.m_rect = up;
+  m_btnDown.m_rect = down;
+  // The buttons moved with the edges: what was drawn where they stood goes too.
+  if (GetSafeHwnd() != nullptr) Invalidate(FALSE);
 }
 
 void SECShortcutListCtrl::UpdateScrollBars() {
