@@ -276,7 +276,8 @@ BOOL CSplitterWnd::SplitRow(int cyBefore) {
   if (cyBefore < m_pRowInfo[0].nMinSize || below < m_pRowInfo[static_cast<size_t>(m_nRows)].nMinSize) return FALSE;
   int newRow = m_nRows;
   for (int col = 0; col < m_nCols; ++col) {
-    if (!CreateView(newRow, col, m_pDynamicViewClass, CSize(0, 0), nullptr)) {
+    // The new view keeps its column's size: CreateView sets the sizes of its row and column.
+    if (!CreateView(newRow, col, m_pDynamicViewClass, CSize(m_pColInfo[static_cast<size_t>(col)].nIdealSize, 0), nullptr)) {
       for (int c = 0; c < col; ++c) DeleteView(newRow, c);
       return FALSE;
     }
@@ -300,7 +301,8 @@ BOOL CSplitterWnd::SplitColumn(int cxBefore) {
   if (cxBefore < m_pColInfo[0].nMinSize || right < m_pColInfo[static_cast<size_t>(m_nCols)].nMinSize) return FALSE;
   int newCol = m_nCols;
   for (int row = 0; row < m_nRows; ++row) {
-    if (!CreateView(row, newCol, m_pDynamicViewClass, CSize(0, 0), nullptr)) {
+    // The new view keeps its row's size: CreateView sets the sizes of its row and column.
+    if (!CreateView(row, newCol, m_pDynamicViewClass, CSize(0, m_pRowInfo[static_cast<size_t>(row)].nIdealSize), nullptr)) {
       for (int r = 0; r < row; ++r) DeleteView(r, newCol);
       return FALSE;
     }
@@ -598,6 +600,12 @@ void CSplitterWnd::StartTracking(int ht) {
     m_rectTracker.SetRect(inside.left, m_rectTracker.top, inside.right, m_rectTracker.top + m_cySplitterGap);
   } else if (ht == hSplitterBox) {
     m_rectTracker.SetRect(m_rectTracker.left, inside.top, m_rectTracker.left + m_cxSplitterGap, inside.bottom);
+  } else if (ht == bothSplitterBox) {
+    // A split both ways, from the keyboard: a row bar and a column bar across the middle.
+    CPoint middle = inside.CenterPoint();
+    m_rectTracker.SetRect(inside.left, middle.y, inside.right, middle.y + m_cySplitterGap);
+    m_rectTracker2.SetRect(middle.x, inside.top, middle.x + m_cxSplitterGap, inside.bottom);
+    m_bTracking2 = TRUE;
   }
   m_bTracking = TRUE;
   SetCapture();
@@ -618,8 +626,8 @@ void CSplitterWnd::OnLButtonDown(UINT, CPoint pt) {
 void CSplitterWnd::OnMouseMove(UINT, CPoint pt) {
   if (!m_bTracking) return;
   pt -= m_ptTrackOffset;
-  bool rows = m_htTrack == vSplitterBox || (m_htTrack >= vSplitterBar1 && m_htTrack < hSplitterBar1) ||
-              m_htTrack >= splitterIntersection1;
+  bool rows = m_htTrack == vSplitterBox || m_htTrack == bothSplitterBox ||
+              (m_htTrack >= vSplitterBar1 && m_htTrack < hSplitterBar1) || m_htTrack >= splitterIntersection1;
   bool cols = m_htTrack == hSplitterBox || (m_htTrack >= hSplitterBar1 && m_htTrack < splitterIntersection1);
   int y = std::clamp<int>(pt.y, m_rectLimit.top, m_rectLimit.bottom - m_rectTracker.Height());
   int x = std::clamp<int>(pt.x, m_rectLimit.left, m_rectLimit.right - (m_bTracking2 ? m_rectTracker2 : m_rectTracker).Width());
@@ -656,7 +664,61 @@ void CSplitterWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     StopTracking(TRUE);
     return;
   }
+  if (m_bTracking && (nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_UP || nChar == VK_DOWN)) {
+    // The arrows move the trackers and the mouse with them; Ctrl moves them a pixel at a time.
+    int step = (::GetKeyState(VK_CONTROL) < 0) ? 1 : 15;
+    CPoint move(nChar == VK_LEFT ? -step : nChar == VK_RIGHT ? step : 0, nChar == VK_UP ? -step : nChar == VK_DOWN ? step : 0);
+    m_ptKeyboard += move;
+    CRect inside;
+    GetInsideRect(inside);
+    m_ptKeyboard.x = std::clamp<int>(m_ptKeyboard.x, inside.left, inside.right - 1);
+    m_ptKeyboard.y = std::clamp<int>(m_ptKeyboard.y, inside.top, inside.bottom - 1);
+    OnMouseMove(0, m_ptKeyboard);
+    CPoint screen = m_ptKeyboard;
+    ClientToScreen(&screen);
+    ::SetCursorPos(screen.x, screen.y);
+    return;
+  }
   CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+BOOL CSplitterWnd::DoKeyboardSplit() {
+  if (m_bTracking) return FALSE;
+  int ht;
+  if (m_nRows > 1 && m_nCols > 1) {
+    ht = splitterIntersection1;
+  } else if (m_nRows > 1) {
+    ht = vSplitterBar1;
+  } else if (m_nCols > 1) {
+    ht = hSplitterBar1;
+  } else if (!(GetStyle() & SPLS_DYNAMIC_SPLIT)) {
+    return FALSE;
+  } else if (m_nMaxRows > 1 && m_nMaxCols > 1) {
+    ht = bothSplitterBox;
+  } else if (m_nMaxRows > 1) {
+    ht = vSplitterBox;
+  } else if (m_nMaxCols > 1) {
+    ht = hSplitterBox;
+  } else {
+    return FALSE;
+  }
+  StartTracking(ht);
+  if (!m_bTracking) return FALSE;
+  SetFocus();
+  // The keys move the trackers from where they are; a split box starts in the middle.
+  CRect inside;
+  GetInsideRect(inside);
+  CRect& rows = m_rectTracker;
+  CRect& cols = m_bTracking2 ? m_rectTracker2 : m_rectTracker;
+  m_ptTrackOffset = CPoint(0, 0);
+  m_ptKeyboard = CPoint(cols.left, rows.top);
+  if (ht == vSplitterBox) m_ptKeyboard.y = inside.CenterPoint().y;
+  if (ht == hSplitterBox) m_ptKeyboard.x = inside.CenterPoint().x;
+  OnMouseMove(0, m_ptKeyboard);
+  CPoint screen = m_ptKeyboard;
+  ClientToScreen(&screen);
+  ::SetCursorPos(screen.x, screen.y);
+  return TRUE;
 }
 
 void CSplitterWnd::TrackRowSize(int y, int row) {
@@ -710,6 +772,9 @@ void CSplitterWnd::StopTracking(BOOL bAccept) {
   GetInsideRect(inside);
   if (ht == vSplitterBox) {
     SplitRow(m_rectTracker.top - inside.top);
+  } else if (ht == bothSplitterBox) {
+    SplitRow(m_rectTracker.top - inside.top);
+    SplitColumn(m_rectTracker2.left - inside.left);
   } else if (ht == hSplitterBox) {
     SplitColumn(m_rectTracker.left - inside.left);
   } else if (ht >= splitterIntersection1) {
@@ -838,6 +903,18 @@ BOOL CView::OnNextPaneCmd(UINT nID) {
   if (parent == nullptr || !parent->IsKindOf(RUNTIME_CLASS(CSplitterWnd))) return FALSE;
   static_cast<CSplitterWnd*>(parent)->ActivateNext(nID == ID_PREV_PANE);
   return TRUE;
+}
+
+BOOL CView::OnSplitCmd(UINT) {
+  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
+  if (parent == nullptr || !parent->IsKindOf(RUNTIME_CLASS(CSplitterWnd))) return FALSE;
+  static_cast<CSplitterWnd*>(parent)->DoKeyboardSplit();
+  return TRUE;
+}
+
+void CView::OnUpdateSplitCmd(CCmdUI* pCmdUI) {
+  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
+  pCmdUI->Enable(parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CSplitterWnd)));
 }
 
 void CView::OnUpdateNextPaneMenu(CCmdUI* pCmdUI) {

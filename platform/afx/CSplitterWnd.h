@@ -60,6 +60,10 @@ class CSplitterWnd : public CWnd {
   virtual void ActivateNext(BOOL bPrev = FALSE);
   // Scrolls the views that share a bar with pViewFrom (its column for horizontal, its row for vertical).
   virtual BOOL DoScroll(CView* pViewFrom, UINT nScrollCode, BOOL bDoScroll = TRUE);
+  // The Split command from the keyboard: the splitter bars (or, before a split, the split boxes)
+  // follow the arrow keys from the middle of the window; Enter splits or sizes, Escape leaves.
+  // FALSE when the window cannot split.
+  virtual BOOL DoKeyboardSplit();
   virtual BOOL DoScrollBy(CView* pViewFrom, CSize sizeScroll, BOOL bDoScroll = TRUE);
 
   // Hit codes of the splitter's own parts.
@@ -121,6 +125,7 @@ class CSplitterWnd : public CWnd {
 
   // Tracking a bar, a box or an intersection (two trackers).
   BOOL m_bTracking = FALSE, m_bTracking2 = FALSE;
+  CPoint m_ptKeyboard;  // where a keyboard split has moved the trackers to
   CPoint m_ptTrackOffset;
   CRect m_rectLimit;
   CRect m_rectTracker, m_rectTracker2;

@@ -91,6 +91,8 @@ class CView : public CWnd {
   afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
   // Next and previous pane go to the splitter the view is a pane of (CSplitterWnd.cpp).
   afx_msg BOOL OnNextPaneCmd(UINT nID);
+  afx_msg BOOL OnSplitCmd(UINT nID);
+  afx_msg void OnUpdateSplitCmd(CCmdUI* pCmdUI);
   afx_msg void OnUpdateNextPaneMenu(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()
 

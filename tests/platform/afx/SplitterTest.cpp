@@ -170,4 +170,45 @@ TEST_F(Splitter, DynamicSplitFromTheBoxSharesScrollBarsAndJoinsAgain) {
   EXPECT_EQ(S().GetColumnCount(), 2);
 }
 
+// The Split command from the keyboard: both bars start in the middle, the arrows move them,
+// Enter splits there, and Escape leaves the panes as they were.
+TEST_F(Splitter, TheSplitCommandSplitsWithTheArrowKeys) {
+  Make(true);
+  auto* view = static_cast<CView*>(S().GetPane(0, 0));
+  view->SetFocus();
+  frame->SendMessage(WM_COMMAND, ID_WINDOW_SPLIT);
+  EXPECT_EQ(::GetFocus(), S().m_hWnd);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(S().GetRowCount(), 1);
+  EXPECT_EQ(S().GetColumnCount(), 1);
+
+  ASSERT_TRUE(S().DoKeyboardSplit());
+  // The panes' area: the client less the shared scroll bars at the right and the bottom.
+  CRect inside;
+  S().GetClientRect(&inside);
+  inside.right -= ::GetSystemMetrics(SM_CXVSCROLL);
+  inside.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);
+  PressKey(VK_UP);    // 15 up
+  PressKey(VK_LEFT);  // 15 left
+  PressKey(VK_LEFT);
+  PressKey(VK_RETURN);
+  ASSERT_EQ(S().GetRowCount(), 2);
+  ASSERT_EQ(S().GetColumnCount(), 2);
+  // The first pane ends where the bars were left, against the first pane's top-left corner.
+  int cy = 0, cx = 0, min = 0;
+  S().GetRowInfo(0, cy, min);
+  S().GetColumnInfo(0, cx, min);
+  CRect first = PaneRect(0, 0);
+  EXPECT_NEAR(first.top + cy, inside.CenterPoint().y - 15, 4);
+  EXPECT_NEAR(first.left + cx, inside.CenterPoint().x - 30, 4);
+
+  // Split already: the keys move the existing bars.
+  ASSERT_TRUE(S().DoKeyboardSplit());
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  int cyAfter = 0;
+  S().GetRowInfo(0, cyAfter, min);
+  EXPECT_EQ(cyAfter, cy + 15);
+}
+
 }  // namespace
