@@ -4,6 +4,9 @@
 
 #define IDD_BUGREPORT 134
 
+// The component row picture, 25 by 14 pixels; its top-left colour is transparent.
+#define IDB_ROW_PICTURE 146
+
 #define IDC_BUG_TYPE 1026
 #define IDC_BUG_DESCRIPTION 1030
 #define IDC_BUG_EMAIL 1036
