@@ -349,6 +349,7 @@ BOOL SECCalendar::SetSelection(const COleDateTime& dateIn, BOOL bOn) {
     m_pSelected = nullptr;
   }
   bool bChoose = false;
+  m_pSelectedBox = nullptr;  // at most the box of this date stays selected
   for (SECDayBox& box : m_boxes) {
     if (SameDay(box.GetDate(), date)) {
       box.SetSelected(bOn);

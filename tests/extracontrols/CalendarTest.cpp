@@ -204,6 +204,12 @@ TEST_F(Calendar, ClicksSelectDaysAndKeysChooseOrCancel) {
     if (r.message == SECCAL_CANCEL || r.message == SECCAL_DATEOK) order.push_back(r.message);
   EXPECT_EQ(order, (std::vector<UINT>{SECCAL_CANCEL, SECCAL_DATEOK, SECCAL_CANCEL}));
   EXPECT_TRUE(m_calendar.IsWindowVisible());  // a calendar in a window stays shown
+  // A double click on a day of the month chooses it.
+  m_parent.Clear();
+  brambolt::test::DoubleClick(m_calendar.m_hWnd, CellCentre(IndexOf(Day(2024, 3, 12))));
+  RunUntilIdle();
+  EXPECT_EQ(m_calendar.GetSelectedDate(), Day(2024, 3, 12));
+  EXPECT_EQ(Count(SECCAL_DATEOK), 1);
   // Without a selection the arrows beep and change nothing.
   m_calendar.SetSelection(Day(2024, 3, 2), FALSE);
   const size_t beeps = Beeps();
@@ -233,6 +239,17 @@ TEST_F(Calendar, LayoutDividesTheClientAreaByFixedFractions) {
   EXPECT_EQ(m_calendar.GetDayBox(0)->GetRect(), CRect(0, 100, 99, 149));
   EXPECT_EQ(m_calendar.GetDayBox(8)->GetRect(), CRect(100, 150, 199, 199));
   EXPECT_EQ(m_calendar.GetDayBox(41)->GetRect(), CRect(601, 350, 700, 400));
+  // The fonts follow the cells: a smaller calendar has smaller digits, and each still fits.
+  const LONG large = m_calendar.m_lfDayBox.lfHeight;
+  m_calendar.MoveWindow(0, 0, 211, 161);
+  RunUntilIdle();
+  EXPECT_LT(m_calendar.m_lfDayBox.lfHeight, large);
+  CClientDC dc(&m_calendar);
+  CFont* old = dc.SelectObject(m_calendar.GetDayBoxFont());
+  const CSize digits = dc.GetTextExtent("88");
+  dc.SelectObject(old);
+  EXPECT_LE(digits.cx * 1.25, m_calendar.GetDayBox(0)->GetRect().Width());
+  EXPECT_LE(digits.cy * 1.25, m_calendar.GetDayBox(0)->GetRect().Height());
 }
 
 TEST_F(Calendar, CellsShowSelectionTodayAndHighlightInTheirColours) {

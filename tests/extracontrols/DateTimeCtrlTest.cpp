@@ -261,6 +261,22 @@ TEST_F(DateTime, ThePopupCalendarSetsTheDateAndKeepsTheTime) {
   EXPECT_EQ(m_ctrl.GetPopupCalendar(), nullptr);
 }
 
+TEST_F(DateTime, TabMovesBetweenFieldsAndTheFieldsSurviveALocaleChange) {
+  m_ctrl.EnableTabFields(TRUE);
+  EXPECT_EQ(m_ctrl.SendMessage(WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB);
+  brambolt::test::PressKey(VK_TAB);
+  EXPECT_EQ(Field(), SECDTF_DAY);
+  brambolt::test::PressKey(VK_TAB, brambolt::test::kShift);
+  EXPECT_EQ(Field(), SECDTF_MONTH);
+  brambolt::test::PressKey(VK_TAB);
+  brambolt::test::PressKey(VK_TAB);
+  const int current = m_ctrl.GetCurrentField();
+  m_ctrl.SendMessage(WM_WININICHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+  EXPECT_EQ(m_ctrl.GetCurrentField(), current);
+  EXPECT_EQ(Field(), SECDTF_YEAR4);
+  EXPECT_EQ(Text(), CString("02/10/2024 09:05 AM"));
+}
+
 TEST_F(DateTime, TheParentHearsOfFocusChanges) {
   m_parent.Clear();
   ::SetFocus(m_parent.Hwnd());
