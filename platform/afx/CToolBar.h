@@ -59,6 +59,7 @@ class CToolBar : public CControlBar {
   // nIDCount empty separators to fill with SetButtonInfo.
   BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
 
+  int GetCount() const { return static_cast<int>(m_buttons.size()); }
   int CommandToIndex(UINT nIDFind) const;
   UINT GetItemID(int nIndex) const;
   virtual void GetItemRect(int nIndex, LPRECT lpRect) const;

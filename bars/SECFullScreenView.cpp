@@ -1,0 +1,483 @@
+// SECFullScreenView: entering and leaving full-screen mode (each step undone on the way out, also
+// after a failed entry), the floating button bar, the Escape accelerator, the bars hidden and
+// shown again, and the listeners that bring the menu back at the top edge.
+#include "bars/SECFullScreenView.h"
+
+#include <vector>
+
+#include "bars/SECFSToolBar.h"
+#include "bars/SECFrameWndServices.h"
+
+using kelpwood::foundation::SECWndListener;
+
+IMPLEMENT_DYNAMIC(SECFullScreenView, CWnd)
+
+namespace {
+
+// Posted to the controller: the MDI client's active child may have changed.
+constexpr UINT kFollowChild = WM_APP + 0x123;
+
+CRect DesktopRect() {
+  CRect desktop;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  return desktop;
+}
+
+}  // namespace
+
+// ---- the controller ----
+
+BEGIN_MESSAGE_MAP(SECFullScreenView, CWnd)
+  ON_COMMAND(SECFullScreenView::kLeaveCommand, OnLeaveCommand)
+  ON_WM_TIMER()
+  ON_NOTIFY_EX_RANGE(TTN_NEEDTEXT, 0, 0xFFFF, OnToolTipText)
+END_MESSAGE_MAP()
+
+SECFullScreenView::SECFullScreenView() = default;
+
+SECFullScreenView::~SECFullScreenView() {
+  if (m_bFullScreen) {
+    if (m_bTaskBarHidden) HideTaskBar(FALSE);
+    m_mainListener.UnPlug();
+    m_clientListener.m_childListener.UnPlug();
+    m_clientListener.UnPlug();
+    DestroyFSToolBar();
+    if (m_hAccelFullScreen != nullptr) ::DestroyAcceleratorTable(m_hAccelFullScreen);
+  }
+  if (m_hButtonBitmap != nullptr) ::DeleteObject(m_hButtonBitmap);
+}
+
+CMDIFrameWnd* SECFullScreenView::MDIFrame() const { return dynamic_cast<CMDIFrameWnd*>(m_pFrame); }
+
+CMDIChildWnd* SECFullScreenView::MaximisedChild() const {
+  CMDIFrameWnd* mdi = MDIFrame();
+  if (mdi == nullptr) return nullptr;
+  BOOL maximised = FALSE;
+  CMDIChildWnd* child = mdi->MDIGetActive(&maximised);
+  return maximised ? child : nullptr;
+}
+
+BOOL SECFullScreenView::SetFSMode(UINT nOptions, LPCTSTR lpszTitle, CFrameWnd* pFrame) {
+  if (m_bFullScreen) return TRUE;
+  m_nOptions = nOptions | SEC_FS_TEXT_BUTTON;
+  if (lpszTitle != nullptr) m_strTitle = lpszTitle;
+  CFrameWnd* frame = pFrame != nullptr ? pFrame : dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+  // Not for a window that is no frame, nor in print preview.
+  if (frame == nullptr || frame->m_hWnd == nullptr || frame->m_lpfnCloseProc != nullptr) return FALSE;
+  m_pFrame = frame;
+  if (!CreateEx(0, AfxRegisterWndClass(0), nullptr, WS_CHILD, CRect(0, 0, 0, 0), frame, kWindowID)) return FALSE;
+  auto* services = dynamic_cast<SECFrameServices*>(frame);
+  m_bHasMenuBar = services != nullptr && services->HasMenuBar();
+  m_mainListener.m_bHasMenuBar = m_bHasMenuBar;
+  // From here on every step is undone by LeaveFSMode, so a failure leaves the frame as it was.
+  m_bFullScreen = TRUE;
+  if (m_nOptions & SEC_FS_HIDE_TASKBAR) HideTaskBar(TRUE);
+  m_dwFrameStyle = frame->GetStyle();
+  frame->GetWindowRect(&m_rcFrame);
+  frame->ModifyStyle(WS_CAPTION | WS_THICKFRAME, WS_BORDER);
+  const CRect desktop = DesktopRect();
+  frame->SetWindowPos(nullptr, desktop.left - 1, desktop.top, desktop.Width() + 2, desktop.Height() + 1,
+                      SWP_FRAMECHANGED | SWP_NOZORDER | SWP_SHOWWINDOW);
+  HideControlBars();
+  RemoveFrameMenu();
+  m_mainListener.PlugInTo(frame);
+  if (CMDIFrameWnd* mdi = MDIFrame(); mdi != nullptr && mdi->m_hWndMDIClient != nullptr) {
+    m_bClientListening = m_clientListener.PlugInTo(CWnd::FromHandle(mdi->m_hWndMDIClient));
+    m_clientListener.FollowActiveChild();
+  }
+  if (CreateFSToolBar() == -1) {
+    LeaveFSMode();
+    return FALSE;
+  }
+  ReplaceAccelerators();
+  ShowFSToolBar();
+  frame->RecalcLayout();
+  frame->SendMessage(kNotifyMessage, 1);
+  return TRUE;
+}
+
+void SECFullScreenView::LeaveFSMode() {
+  if (!m_bFullScreen || m_pFrame == nullptr) return;
+  CFrameWnd* frame = m_pFrame;
+  if (m_mainListener.m_bMenuShown) m_mainListener.m_bMenuShown = FALSE;
+  if (m_hWnd != nullptr) KillTimer(kMenuTimer);
+  m_clientListener.m_childListener.UnPlug();
+  if (m_bClientListening) m_clientListener.UnPlug();
+  m_bClientListening = FALSE;
+  m_mainListener.UnPlug();
+  DestroyFSToolBar();
+  RestoreAccelerators();
+  m_bFullScreen = FALSE;
+  if (m_bTaskBarHidden) HideTaskBar(FALSE);
+  const DWORD frameBits = WS_CAPTION | WS_THICKFRAME | WS_BORDER;
+  frame->ModifyStyle(frameBits, m_dwFrameStyle & frameBits);
+  frame->SetWindowPos(nullptr, m_rcFrame.left, m_rcFrame.top, m_rcFrame.Width(), m_rcFrame.Height(),
+                      SWP_NOZORDER | SWP_FRAMECHANGED);
+  ShowControlBars();
+  RestoreFrameMenu();
+  if (m_hWnd != nullptr) DestroyWindow();
+  m_mapShowBars.RemoveAll();
+  m_mapHiddenBars.RemoveAll();
+  frame->RecalcLayout();
+  frame->SendMessage(kNotifyMessage, 0);
+}
+
+void SECFullScreenView::OnLeaveCommand() { LeaveFSMode(); }
+
+void SECFullScreenView::HideTaskBar(BOOL bHide) {
+  HWND taskBar = ::FindWindow("Shell_TrayWnd", nullptr);
+  if (taskBar == nullptr) return;
+  if (bHide) {
+    // An auto-hiding taskbar is left alone: it does not cover the screen.
+    APPBARDATA data{};
+    data.cbSize = sizeof(data);
+    if (::SHAppBarMessage(ABM_GETSTATE, &data) != ABS_ALWAYSONTOP) return;
+    ::ShowWindow(taskBar, SW_HIDE);
+    m_bTaskBarHidden = TRUE;
+  } else {
+    ::ShowWindow(taskBar, SW_SHOW);
+    m_bTaskBarHidden = FALSE;
+  }
+}
+
+void SECFullScreenView::HideControlBars() {
+  for (POSITION pos = m_pFrame->m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CControlBar*>(m_pFrame->m_listControlBars.GetNext(pos));
+    if (bar == nullptr || bar->IsDockBar() || bar == m_pToolBar || bar->m_hWnd == nullptr) continue;
+    BOOL show;
+    if (m_mapShowBars.Lookup(bar, show)) {
+      if (show) m_pFrame->ShowControlBar(bar, TRUE, FALSE);
+      continue;
+    }
+    // The status bar too is only hidden: its panes and their child windows stay as they are.
+    m_mapHiddenBars.SetAt(bar, (bar->GetStyle() & WS_VISIBLE) == 0);
+    m_pFrame->ShowControlBar(bar, FALSE, FALSE);
+  }
+  m_pFrame->RecalcLayout();
+}
+
+void SECFullScreenView::ShowControlBars() {
+  for (POSITION pos = m_pFrame->m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CControlBar*>(m_pFrame->m_listControlBars.GetNext(pos));
+    if (bar == nullptr || bar->IsDockBar() || bar->m_hWnd == nullptr) continue;
+    BOOL value;
+    if (m_mapShowBars.Lookup(bar, value)) {
+      if (value) m_pFrame->ShowControlBar(bar, FALSE, FALSE);
+      continue;
+    }
+    if (m_mapHiddenBars.Lookup(bar, value) && !value) m_pFrame->ShowControlBar(bar, TRUE, FALSE);
+  }
+  m_pFrame->RecalcLayout();
+}
+
+void SECFullScreenView::RemoveFrameMenu() {
+  m_mainListener.m_hSavedMenu = ::GetMenu(m_pFrame->m_hWnd);
+  m_mainListener.m_bHasSavedMenu = m_mainListener.m_hSavedMenu != nullptr;
+  if (CMDIChildWnd* child = MaximisedChild()) {
+    ::LockWindowUpdate(m_pFrame->m_hWnd);
+    child->ShowWindow(SW_HIDE);
+    child->ShowWindow(SW_SHOWMINIMIZED);
+    ::SetMenu(m_pFrame->m_hWnd, nullptr);
+    ::SendMessage(MDIFrame()->m_hWndMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->m_hWnd), 0);
+    ::LockWindowUpdate(nullptr);
+    return;
+  }
+  ::SetMenu(m_pFrame->m_hWnd, nullptr);
+}
+
+void SECFullScreenView::RestoreFrameMenu() {
+  if (m_bHasMenuBar) return;
+  if (m_mainListener.m_bHasSavedMenu) ::SetMenu(m_pFrame->m_hWnd, m_mainListener.m_hSavedMenu);
+  // An MDI child's activation puts its own menu (and a maximised child's system menu) back.
+  if (CMDIFrameWnd* mdi = MDIFrame()) {
+    if (CMDIChildWnd* child = mdi->MDIGetActive())
+      child->SendMessage(WM_MDIACTIVATE, 0, reinterpret_cast<LPARAM>(child->m_hWnd));
+  }
+  ::DrawMenuBar(m_pFrame->m_hWnd);
+  m_mainListener.m_hSavedMenu = nullptr;
+  m_mainListener.m_bHasSavedMenu = FALSE;
+}
+
+void SECFullScreenView::ReplaceAccelerators() {
+  m_hAccelSaved = m_pFrame->m_hAccelTable;
+  const int count = m_hAccelSaved != nullptr ? ::CopyAcceleratorTable(m_hAccelSaved, nullptr, 0) : 0;
+  std::vector<ACCEL> entries(static_cast<size_t>(count) + 1);
+  entries[0] = ACCEL{FVIRTKEY, VK_ESCAPE, static_cast<WORD>(kLeaveCommand)};
+  if (count > 0) ::CopyAcceleratorTable(m_hAccelSaved, entries.data() + 1, count);
+  m_hAccelFullScreen = ::CreateAcceleratorTable(entries.data(), static_cast<int>(entries.size()));
+  m_pFrame->m_hAccelTable = m_hAccelFullScreen;
+}
+
+void SECFullScreenView::RestoreAccelerators() {
+  if (m_hAccelFullScreen == nullptr) return;
+  m_pFrame->m_hAccelTable = m_hAccelSaved;
+  ::DestroyAcceleratorTable(m_hAccelFullScreen);
+  m_hAccelFullScreen = nullptr;
+}
+
+HBITMAP SECFullScreenView::MakeTitleBitmap(CSize& size) {
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  CRect rect(0, 0, 0, 0);
+  ::DrawText(dc, m_strTitle, m_strTitle.GetLength(), &rect, DT_CALCRECT | DT_SINGLELINE);
+  size = rect.Size();
+  HBITMAP bitmap = size.cx > 0 && size.cy > 0 ? ::CreateCompatibleBitmap(screen, size.cx, size.cy) : nullptr;
+  if (bitmap != nullptr) {
+    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    ::SetBkColor(dc, ::GetSysColor(COLOR_3DFACE));
+    ::ExtTextOut(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::DrawText(dc, m_strTitle, m_strTitle.GetLength(), &rect, DT_SINGLELINE);
+    ::SelectObject(dc, oldBitmap);
+  }
+  ::SelectObject(dc, oldFont);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+int SECFullScreenView::CreateFSToolBar() {
+  CSize image(16, 15);
+  HBITMAP bitmap = nullptr;
+  if (m_nOptions & SEC_FS_TEXT_BUTTON) {
+    bitmap = MakeTitleBitmap(image);
+  } else {
+    bitmap = ::LoadBitmap(AfxFindResourceHandle(MAKEINTRESOURCE(m_nBitmapID), RT_BITMAP), MAKEINTRESOURCE(m_nBitmapID));
+    BITMAP info{};
+    if (bitmap != nullptr && ::GetObject(bitmap, sizeof(info), &info) != 0) image = CSize(info.bmWidth, info.bmHeight);
+  }
+  if (bitmap == nullptr) return -1;
+  auto* bar = new SECFSToolBar<CToolBar>;
+  if (!bar->CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP | CBRS_TOOLTIPS, CRect(2, 2, 2, 2), kToolBarID)) {
+    ::DeleteObject(bitmap);
+    delete bar;
+    return -1;
+  }
+  m_pToolBar = bar;
+  const UINT ids[] = {kLeaveCommand};
+  bar->SetSizes(CSize(image.cx + 7, image.cy + 6), image);
+  bar->SetBitmap(bitmap);
+  bar->SetButtons(ids, 1);
+  bar->SetOwner(this);
+  bar->SetWindowText("Full Screen");
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  const CRect desktop = DesktopRect();
+  m_pFrame->FloatControlBar(bar, desktop.TopLeft(), CBRS_ALIGN_TOP);
+  return 0;
+}
+
+void SECFullScreenView::DestroyFSToolBar() {
+  if (m_pToolBar == nullptr) return;
+  CControlBar* bar = m_pToolBar;
+  m_pToolBar = nullptr;
+  // A floating bar goes with its floating frame.
+  CFrameWnd* floating = bar->m_hWnd != nullptr ? bar->GetParentFrame() : nullptr;
+  if (bar->m_hWnd != nullptr) bar->DestroyWindow();
+  if (floating != nullptr && floating != m_pFrame && ::IsWindow(floating->m_hWnd)) floating->DestroyWindow();
+  delete bar;
+}
+
+void SECFullScreenView::ShowFSToolBar() {
+  if (m_pToolBar != nullptr) m_pFrame->ShowControlBar(m_pToolBar, TRUE, FALSE);
+}
+
+void SECFullScreenView::HideFSToolBar() {
+  if (m_pToolBar != nullptr) m_pFrame->ShowControlBar(m_pToolBar, FALSE, FALSE);
+}
+
+void SECFullScreenView::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kMenuTimer)
+    m_mainListener.OnMenuTimer();
+  else
+    CWnd::OnTimer(nIDEvent);
+}
+
+BOOL SECFullScreenView::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
+  auto* text = reinterpret_cast<TOOLTIPTEXT*>(pNMHDR);
+  const UINT id = (text->uFlags & TTF_IDISHWND) ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(pNMHDR->idFrom)))
+                                                : static_cast<UINT>(pNMHDR->idFrom);
+  if (id != kLeaveCommand) return FALSE;
+  ::lstrcpyn(text->szText, m_strTitle, static_cast<int>(sizeof(text->szText)));
+  *pResult = 0;
+  return TRUE;
+}
+
+LRESULT SECFullScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kFollowChild) {
+    m_clientListener.FollowActiveChild();
+    return 0;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- the main frame's listener ----
+
+BEGIN_MESSAGE_MAP(SECFSMainFrmListener, SECWndListener)
+  ON_MESSAGE(WM_NCMOUSEMOVE, OnNcMouseMove)
+  ON_MESSAGE(WM_SETCURSOR, OnSetCursorMsg)
+  ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMsg)
+  ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopupMsg)
+  ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+  ON_MESSAGE(SECFullScreenView::kAfterMenuLoop, OnAfterMenuLoop)
+  ON_COMMAND(SECFullScreenView::kLeaveCommand, OnLeaveCommand)
+END_MESSAGE_MAP()
+
+void SECFSMainFrmListener::ShowMenu() {
+  if (m_bMenuShown || !(m_pFSView->m_nOptions & SECFullScreenView::SEC_FS_MENU_AT_TOP)) return;
+  CFrameWnd* frame = m_pFSView->m_pFrame;
+  m_bMenuShown = TRUE;
+  if (!m_bHasMenuBar && m_bHasSavedMenu) {
+    ::SetMenu(frame->m_hWnd, m_hSavedMenu);
+    ::DrawMenuBar(frame->m_hWnd);
+  }
+  m_pFSView->SetTimer(SECFullScreenView::kMenuTimer, 100, nullptr);
+}
+
+void SECFSMainFrmListener::HideMenu() {
+  if (!m_bMenuShown) return;
+  CFrameWnd* frame = m_pFSView->m_pFrame;
+  m_bMenuShown = FALSE;
+  m_bMenuByMouse = FALSE;
+  m_pFSView->KillTimer(SECFullScreenView::kMenuTimer);
+  if (!m_bHasMenuBar) ::SetMenu(frame->m_hWnd, nullptr);
+  frame->DelayRecalcLayout();
+}
+
+void SECFSMainFrmListener::OnMenuTimer() {
+  if (!m_bMenuShown) return;
+  // The menu stays while the pointer is over the frame's menu bar.
+  CFrameWnd* frame = m_pFSView->m_pFrame;
+  MENUBARINFO info{};
+  info.cbSize = sizeof(info);
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  if (::GetMenuBarInfo(frame->m_hWnd, OBJID_MENU, 0, &info) && ::PtInRect(&info.rcBar, cursor)) return;
+  CRect window;
+  frame->GetWindowRect(&window);
+  if (cursor.y <= window.top) return;
+  HideMenu();
+}
+
+LRESULT SECFSMainFrmListener::OnNcMouseMove(WPARAM wParam, LPARAM) {
+  if (!m_bMenuShown && (wParam == HTBORDER || wParam == HTMENU || wParam == HTTOP)) ShowMenu();
+  return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnSetCursorMsg(WPARAM, LPARAM lParam) {
+  const UINT hit = LOWORD(lParam);
+  if (m_bMenuShown && (hit == HTNOWHERE || hit == HTCLIENT)) HideMenu();
+  return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnSysCommandMsg(WPARAM wParam, LPARAM) {
+  if (m_bMenuShown && (wParam & 0xFFF0) == SC_MOUSEMENU) m_bMenuByMouse = TRUE;
+  return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnInitMenuPopupMsg(WPARAM, LPARAM) {
+  // While a popup is open the menu stays, whatever the pointer does.
+  m_bMenuByMouse = FALSE;
+  if (m_bMenuShown) m_pFSView->KillTimer(SECFullScreenView::kMenuTimer);
+  return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnExitMenuLoop(WPARAM, LPARAM) {
+  if (!m_bMenuShown || m_bMenuByMouse) return 0;
+  HideMenu();
+  m_pFSView->m_pFrame->PostMessage(SECFullScreenView::kAfterMenuLoop);
+  return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnAfterMenuLoop(WPARAM, LPARAM) {
+  // The command the menu chose runs first; the layout then follows the frame without a menu.
+  MSG msg;
+  CFrameWnd* frame = m_pFSView->m_pFrame;
+  while (::PeekMessage(&msg, frame->m_hWnd, 0, 0, PM_REMOVE)) {
+    ::DispatchMessage(&msg);
+    if (msg.message == WM_COMMAND) break;
+  }
+  if (m_pFSView->IsFullScreen()) frame->DelayRecalcLayout();
+  SetListenerFlags(kSkipWindow);
+  return 0;
+}
+
+void SECFSMainFrmListener::OnLeaveCommand() {
+  SetListenerFlags(kSkipWindow);
+  m_pFSView->LeaveFSMode();
+}
+
+// ---- the MDI client's and child's listeners ----
+
+BEGIN_MESSAGE_MAP(SECFSMDIClientListener, SECWndListener)
+  ON_MESSAGE(WM_MDISETMENU, OnMDISetMenu)
+  ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
+END_MESSAGE_MAP()
+
+void SECFSMDIClientListener::FollowActiveChild() {
+  CMDIFrameWnd* mdi = m_pFSView->MDIFrame();
+  CMDIChildWnd* active = mdi != nullptr ? mdi->MDIGetActive() : nullptr;
+  const HWND now = active != nullptr ? active->m_hWnd : nullptr;
+  if (m_childListener.m_hWndListened == now && m_childListener.IsPluggedIn()) return;
+  m_childListener.UnPlug();
+  m_pFSView->m_mainListener.m_pActiveChild = active;
+  if (active != nullptr) m_childListener.PlugInTo(active);
+}
+
+LRESULT SECFSMDIClientListener::OnMDISetMenu(WPARAM wParam, LPARAM) {
+  m_pFSView->PostMessage(kFollowChild);
+  SECFSMainFrmListener& main = m_pFSView->m_mainListener;
+  if (main.m_bHasMenuBar || main.m_bMenuShown || wParam == 0) return 0;
+  // While the menu is hidden the frame keeps none: the new menu is kept for the top edge.
+  main.m_hSavedMenu = reinterpret_cast<HMENU>(wParam);
+  main.m_bHasSavedMenu = TRUE;
+  SetListenerFlags(kSkipWindow);
+  return 0;
+}
+
+LRESULT SECFSMDIClientListener::OnMDIActivate(WPARAM, LPARAM) {
+  m_pFSView->PostMessage(kFollowChild);
+  return 0;
+}
+
+BEGIN_MESSAGE_MAP(SECFSMDIClientListener::SECFSChildFrmListener, SECWndListener)
+  ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+  ON_MESSAGE(WM_SYSCOMMAND, OnSysCommandMsg)
+  ON_MESSAGE(WM_SIZE, OnSizeMsg)
+END_MESSAGE_MAP()
+
+LRESULT SECFSMDIClientListener::SECFSChildFrmListener::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+  // A maximised child's frame may lie beyond the screen's edges.
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  const CRect desktop = DesktopRect();
+  info->ptMaxTrackSize.x = desktop.Width() + 100;
+  info->ptMaxTrackSize.y = desktop.Height() + 100;
+  SetListenerFlags(kSkipWindow);
+  return 0;
+}
+
+LRESULT SECFSMDIClientListener::SECFSChildFrmListener::OnSysCommandMsg(WPARAM wParam, LPARAM) {
+  SECFSMainFrmListener& main = m_pFSView->m_mainListener;
+  const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+  if (!main.m_bMenuShown || (command != SC_MINIMIZE && command != SC_RESTORE && command != SC_CLOSE)) return 0;
+  HWND child = m_hWndListened;
+  ::DrawMenuBar(m_pFSView->m_pFrame->m_hWnd);
+  main.HideMenu();
+  SetListenerFlags(kSkipWindow);
+  if (command == SC_CLOSE) {
+    ::PostMessage(child, WM_CLOSE, 0, 0);
+  } else {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(child, &placement);
+    placement.showCmd = command == SC_MINIMIZE ? SW_SHOWMINIMIZED : SW_RESTORE;
+    ::SetWindowPlacement(child, &placement);
+  }
+  return 0;
+}
+
+LRESULT SECFSMDIClientListener::SECFSChildFrmListener::OnSizeMsg(WPARAM, LPARAM) {
+  m_pFSView->m_mainListener.m_bRedrawPending = FALSE;
+  return 0;
+}

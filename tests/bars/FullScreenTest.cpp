@@ -1,0 +1,169 @@
+// Full-screen mode: the frame without caption, menu and bars across the desktop and exactly as it
+// was afterwards (bars hidden before stay hidden), Escape leaving through the copied accelerator
+// table, the notice to the frame, a failed entry undone, print preview refused, the menu back at
+// the top edge, and the button's tip cut to its buffer.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "bars/SECFullScreenView.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+constexpr UINT kCmdOpen = 24380;
+
+class NoticeFrame : public CFrameWnd {
+ public:
+  std::vector<WPARAM> notices;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == SECFullScreenView::kNotifyMessage) notices.push_back(wParam);
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+// An SDI frame with a menu, Ctrl+O, a shown toolbar, a hidden one and a status bar.
+struct FSFrame {
+  NoticeFrame* frame = new NoticeFrame;
+  CToolBar shown, hidden;
+  CStatusBar status;
+  CMenu menu;
+  HACCEL accel;
+  CRect rect{40, 30, 640, 430};
+
+  FSFrame() {
+    EXPECT_TRUE(frame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect));
+    menu.CreateMenu();
+    menu.AppendMenu(MF_STRING, kCmdOpen, "&Open");
+    frame->SetMenu(&menu);
+    ACCEL entries[] = {{FVIRTKEY | FCONTROL, 'O', static_cast<WORD>(kCmdOpen)}};
+    accel = ::CreateAcceleratorTable(entries, 1);
+    frame->m_hAccelTable = accel;
+    const UINT ids[] = {kCmdOpen};
+    EXPECT_TRUE(shown.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0), 24390));
+    shown.SetButtons(ids, 1);
+    EXPECT_TRUE(hidden.CreateEx(frame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP, CRect(0, 0, 0, 0), 24391));
+    EXPECT_TRUE(status.Create(frame));
+    frame->RecalcLayout();
+    RunUntilIdle();
+  }
+  ~FSFrame() {
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    ::DestroyAcceleratorTable(accel);
+  }
+  CRect Window() const {
+    CRect r;
+    frame->GetWindowRect(&r);
+    return r;
+  }
+  bool Visible(CWnd& wnd) const { return (wnd.GetStyle() & WS_VISIBLE) != 0; }
+  void ExpectAsBefore() {
+    EXPECT_EQ(rect, Window());
+    EXPECT_TRUE(frame->GetStyle() & WS_CAPTION);
+    EXPECT_TRUE(frame->GetStyle() & WS_THICKFRAME);
+    EXPECT_EQ(menu.m_hMenu, ::GetMenu(frame->m_hWnd));
+    EXPECT_EQ(accel, frame->m_hAccelTable);
+    EXPECT_TRUE(Visible(shown));
+    EXPECT_TRUE(Visible(status));
+    EXPECT_FALSE(Visible(hidden)) << "a bar hidden before stays hidden";
+  }
+};
+
+TEST(FullScreen, CoversTheDesktopAndEscapeBringsTheFrameBack) {
+  UiSession session;
+  FSFrame f;
+  SECFullScreenView fs;
+  ASSERT_TRUE(fs.SetFSMode(3, "&Full Screen", f.frame));
+  EXPECT_TRUE(fs.IsFullScreen());
+  CRect desktop;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  EXPECT_EQ(CRect(desktop.left - 1, desktop.top, desktop.right + 1, desktop.bottom + 1), f.Window());
+  EXPECT_FALSE(f.frame->GetStyle() & (WS_THICKFRAME | WS_DLGFRAME));
+  EXPECT_TRUE(f.frame->GetStyle() & WS_BORDER);
+  EXPECT_EQ(nullptr, ::GetMenu(f.frame->m_hWnd));
+  EXPECT_FALSE(f.Visible(f.shown));
+  EXPECT_FALSE(f.Visible(f.status));
+  ASSERT_NE(nullptr, fs.GetFSToolBar());
+  EXPECT_TRUE(fs.GetFSToolBar()->IsFloating());
+  EXPECT_EQ(SECFullScreenView::kLeaveCommand, static_cast<CToolBar*>(fs.GetFSToolBar())->GetItemID(0));
+  ACCEL entries[2] = {};
+  ASSERT_EQ(2, ::CopyAcceleratorTable(f.frame->m_hAccelTable, entries, 2));
+  EXPECT_EQ(VK_ESCAPE, entries[0].key);
+  EXPECT_EQ(SECFullScreenView::kLeaveCommand, entries[0].cmd);
+  EXPECT_EQ(kCmdOpen, entries[1].cmd);
+  EXPECT_EQ(std::vector<WPARAM>{1}, f.frame->notices);
+
+  MSG escape{f.frame->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+  EXPECT_TRUE(f.frame->PreTranslateMessage(&escape));
+  RunUntilIdle();
+  EXPECT_FALSE(fs.IsFullScreen());
+  EXPECT_EQ(nullptr, fs.GetFSToolBar());
+  EXPECT_EQ(nullptr, fs.m_hWnd);
+  f.ExpectAsBefore();
+  EXPECT_EQ((std::vector<WPARAM>{1, 0}), f.frame->notices);
+}
+
+class FailingFS : public SECFullScreenView {
+ public:
+  int CreateFSToolBar() override { return -1; }
+};
+
+TEST(FullScreen, AFailedEntryOrPrintPreviewLeavesTheFrameAsItWas) {
+  UiSession session;
+  FSFrame f;
+  FailingFS failing;
+  EXPECT_FALSE(failing.SetFSMode(3, nullptr, f.frame));
+  EXPECT_FALSE(failing.IsFullScreen());
+  f.ExpectAsBefore();
+
+  f.frame->m_lpfnCloseProc = [](CFrameWnd*) {};
+  SECFullScreenView preview;
+  EXPECT_FALSE(preview.SetFSMode(3, nullptr, f.frame));
+  f.frame->m_lpfnCloseProc = nullptr;
+  f.ExpectAsBefore();
+}
+
+TEST(FullScreen, TheMenuComesBackAtTheTopEdgeAndGoesWhenThePointerLeaves) {
+  UiSession session;
+  FSFrame f;
+  SECFullScreenView fs;
+  ASSERT_TRUE(fs.SetFSMode(SECFullScreenView::SEC_FS_MENU_AT_TOP, nullptr, f.frame));
+  f.frame->SendMessage(WM_NCMOUSEMOVE, HTBORDER, 0);
+  EXPECT_EQ(f.menu.m_hMenu, ::GetMenu(f.frame->m_hWnd));
+  MENUBARINFO bar{};
+  bar.cbSize = sizeof(bar);
+  ASSERT_TRUE(::GetMenuBarInfo(f.frame->m_hWnd, OBJID_MENU, 0, &bar));
+  MoveMouseAt({bar.rcBar.left + 5, bar.rcBar.top + 2});
+  AdvanceClock(300);
+  EXPECT_EQ(f.menu.m_hMenu, ::GetMenu(f.frame->m_hWnd)) << "kept while the pointer is on it";
+  const CRect window = f.Window();
+  MoveMouseAt(window.CenterPoint());
+  AdvanceClock(150);
+  EXPECT_EQ(nullptr, ::GetMenu(f.frame->m_hWnd));
+  fs.LeaveFSMode();
+  f.ExpectAsBefore();
+}
+
+TEST(FullScreen, TheButtonTipIsTheTitleCutToItsBuffer) {
+  UiSession session;
+  FSFrame f;
+  SECFullScreenView fs;
+  const CString title('t', 120);
+  ASSERT_TRUE(fs.SetFSMode(0, title, f.frame));
+  TOOLTIPTEXT text{};
+  text.hdr.hwndFrom = nullptr;
+  text.hdr.idFrom = SECFullScreenView::kLeaveCommand;
+  text.hdr.code = TTN_NEEDTEXT;
+  fs.SendMessage(WM_NOTIFY, SECFullScreenView::kLeaveCommand, reinterpret_cast<LPARAM>(&text));
+  EXPECT_EQ(CString('t', 79), CString(text.szText));
+  fs.GetFSToolBar()->SendMessage(WM_COMMAND, SECFullScreenView::kLeaveCommand);
+  fs.SendMessage(WM_COMMAND, SECFullScreenView::kLeaveCommand);
+  EXPECT_FALSE(fs.IsFullScreen());
+  f.ExpectAsBefore();
+}
+
+}  // namespace
