@@ -89,7 +89,11 @@ BOOL SECShortcutListCtrl::ReadDragData(COleDataObject* pDataObject, LVITEM* pIte
 
 SECShortcutListCtrl::SECShortcutListCtrl() = default;
 
-SECShortcutListCtrl::~SECShortcutListCtrl() { delete m_pDropTarget; }
+SECShortcutListCtrl::~SECShortcutListCtrl() {
+  // The window goes first, while its handlers can still revoke the drop target.
+  if (GetSafeHwnd() != nullptr) DestroyWindow();
+  delete m_pDropTarget;
+}
 
 int SECShortcutListCtrl::OnCreate(LPCREATESTRUCT lpcs) {
   if (SECListCtrl::OnCreate(lpcs) == -1) return -1;

@@ -9,6 +9,7 @@
 #include "extracontrols/SECShortcutBar.h"
 #include "extracontrols/SECShortcutListCtrl.h"
 #include "testing/testing.h"
+#include "win/Input.h"
 #include "tests/extracontrols/ExtraTestSupport.h"
 
 using brambolt::test::ButtonDown;
@@ -29,9 +30,14 @@ class Pane : public CWnd {
     return CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, CRect(0, 0, 0, 0), pParent, 0);
   }
   std::vector<int> heights;
+  std::vector<UINT> commands;
 
  protected:
   afx_msg void OnSize(UINT, int, int cy) { heights.push_back(cy); }
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    commands.push_back(LOWORD(wParam));
+    return TRUE;
+  }
   DECLARE_MESSAGE_MAP()
 };
 
@@ -201,6 +207,36 @@ TEST_F(ShortcutBar, ButtonsActivateOnPressOrOnAReleaseOverThem) {
   EXPECT_EQ(m_bar.GetActiveBar(), 0);
   EXPECT_NE(m_bar.GetBar(0)->m_dwFlags & SEC_BAR_FRAME, 0u);
   EXPECT_EQ(m_bar.GetBar(2)->m_dwFlags & SEC_BAR_FRAME, 0u);
+}
+
+TEST_F(ShortcutBar, AButtonsMenuShowsOverItAndCommandsItsClient) {
+  Make(SEC_OBS_VERT | SEC_OBS_CONTEXTMENU, 2);
+  CMenu menu;
+  ASSERT_TRUE(menu.CreatePopupMenu());
+  menu.AppendMenu(MF_STRING, 301, "Open");
+  menu.AppendMenu(MF_STRING, 302, "Rename");
+  m_bar.GetBar(1)->SetMenu(menu.GetSafeHmenu());
+  brambolt::test::ModalAnswers answers;
+  answers.When(MENU_WINDOW_CLASS, nullptr, [](HWND) {
+    for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+      brambolt::InjectKey(vk, true);
+      brambolt::InjectKey(vk, false);
+    }
+  }, true);
+  auto contextAt = [this](int bar) {
+    CPoint at = m_bar.GetBar(bar)->m_rcBar.CenterPoint();
+    m_bar.ClientToScreen(&at);
+    m_bar.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_bar.m_hWnd), MAKELPARAM(at.x, at.y));
+    RunUntilIdle();
+  };
+  contextAt(0);  // no menu there
+  contextAt(1);
+  EXPECT_TRUE(m_panes[0].commands.empty());
+  EXPECT_EQ(m_panes[1].commands, std::vector<UINT>{302});
+  m_bar.ModifyBarStyle(SEC_OBS_CONTEXTMENU, 0);
+  contextAt(1);
+  EXPECT_EQ(m_panes[1].commands.size(), 1u);
+  m_bar.GetBar(1)->SetMenu(nullptr);
 }
 
 TEST_F(ShortcutBar, AnimationShrinksTheOldClientAsTheNewGrows) {

@@ -149,7 +149,18 @@ TEST_F(ShortcutList, TheMenuSwitchesBetweenLargeAndSmallIcons) {
   ASSERT_NE(menu.GetSubMenu(0), nullptr);
   EXPECT_EQ(menu.GetSubMenu(0)->GetMenuItemID(1), ID_SHORTCUTLIST_SMALLICON);
   const int large = m_left.RowRect(0).Height();
-  m_left.SendMessage(WM_COMMAND, ID_SHORTCUTLIST_SMALLICON, 0);
+  // The context menu's second item switches to small icons.
+  brambolt::test::ModalAnswers answers;
+  answers.When(MENU_WINDOW_CLASS, nullptr, [&](HWND) {
+    for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+      brambolt::InjectKey(vk, true);
+      brambolt::InjectKey(vk, false);
+    }
+  });
+  const CPoint at = ScreenPoint(m_left.m_hWnd, CPoint(30, 30));
+  m_left.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_left.m_hWnd), MAKELPARAM(at.x, at.y));
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
   EXPECT_TRUE(m_left.IsSmallIcons());
   RunUntilIdle();
   EXPECT_LT(m_left.RowRect(0).Height(), large);
@@ -157,6 +168,7 @@ TEST_F(ShortcutList, TheMenuSwitchesBetweenLargeAndSmallIcons) {
   EXPECT_EQ(m_left.HitTest(CPoint(40, m_left.RowRect(1).CenterPoint().y), &flags), 1);
   m_left.SendMessage(WM_COMMAND, ID_SHORTCUTLIST_LARGEICON, 0);
   EXPECT_FALSE(m_left.IsSmallIcons());
+  EXPECT_EQ(m_left.RowRect(0).Height(), large);
 }
 
 TEST_F(ShortcutList, ItemsAreDraggedBetweenListsOfThisProcessOnly) {
