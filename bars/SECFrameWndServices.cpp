@@ -7,6 +7,13 @@
 
 using kelpwood::foundation::SECWndPlugIn;
 
+CString SECFrameTitleFromResource(UINT nIDResource) {
+  CString strTitle;
+  strTitle.LoadString(nIDResource);
+  const int nEnd = strTitle.Find('\n');
+  return nEnd >= 0 ? strTitle.Left(nEnd) : strTitle;
+}
+
 SECFrameServices::SECFrameServices() = default;
 
 SECFrameServices::~SECFrameServices() {
@@ -57,10 +64,7 @@ BOOL SECFrameServices::LoadFrameWindow(CFrameWnd* pFrame, UINT nIDResource, DWOR
                                        CCreateContext* pContext, LPCTSTR lpszClass) {
   pFrame->m_nIDHelp = nIDResource;
   m_nMenuBarMenuId = nIDResource;
-  CString strTitle;
-  strTitle.LoadString(nIDResource);
-  const int nEnd = strTitle.Find('\n');
-  if (nEnd >= 0) strTitle = strTitle.Left(nEnd);
+  const CString strTitle = SECFrameTitleFromResource(nIDResource);
   LPCTSTR lpszMenu = MAKEINTRESOURCE(nIDResource);
   const BOOL bMenuExists = ::FindResource(AfxFindResourceHandle(lpszMenu, RT_MENU), lpszMenu, RT_MENU) != nullptr;
   // With a menubar the frame window itself has no menu.

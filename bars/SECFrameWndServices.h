@@ -10,6 +10,9 @@
 class SECControlBarManager;
 class SECMenuBar;
 
+// A frame's title: the text of string nIDResource before its first '\n'.
+CString SECFrameTitleFromResource(UINT nIDResource);
+
 class SECFrameServices {
  public:
   SECFrameServices();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "resources/Bars.h"
 #include "widgets/SECLoadSysColorBitmap.h"
 
 using kelpwood::foundation::SECLoadSysColorBitmap;

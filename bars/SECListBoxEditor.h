@@ -32,9 +32,6 @@ constexpr UINT LBE_IDC_BROWSE = 101;
 constexpr UINT LBE_NM_ENDEDIT = 1000;
 constexpr UINT LBE_WM_EDITCANCELLED = 0x500;
 
-constexpr UINT IDB_SEC_LBE_NEW = 20516;  // button bitmaps, in button order
-constexpr UINT IDS_SEC_LBE_NEW = 20531;  // button tips, in button order
-
 class SECListBoxEditor;
 
 // The list box, subclassed: its keys, clicks and double-clicks become editor operations.

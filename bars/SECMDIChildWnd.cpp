@@ -2,6 +2,7 @@
 // menubar menu switched as the child is activated.
 #include "bars/SECMDIChildWnd.h"
 
+#include "bars/SECFrameWndServices.h"
 #include "bars/SECMDIFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
@@ -35,10 +36,7 @@ BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
     m_bMenuBarMode = TRUE;
     m_nMenuBarMenuId = nIDResource;
   }
-  CString strTitle;
-  strTitle.LoadString(nIDResource);
-  const int nEnd = strTitle.Find('\n');
-  if (nEnd >= 0) strTitle = strTitle.Left(nEnd);
+  const CString strTitle = SECFrameTitleFromResource(nIDResource);
   return Create(nullptr, strTitle, dwDefaultStyle, rectDefault, dynamic_cast<CMDIFrameWnd*>(pParentWnd), pContext);
 }
 
