@@ -174,6 +174,8 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   virtual BOOL IsValidPosition(int line, int col, BOOL bAnyColumn);
   virtual int SnapColumn(int line, int col, BOOL bAnyColumn);
   virtual int GetMaxLineLength() { return m_nMaxLineLength; }
+  // While set, insertions do not wrap lines past the maximum length.
+  void SetSuppressWrap(BOOL bSuppress) { m_bSuppressWrap = bSuppress; }
   virtual BOOL IsLineBlank(int line);
   int GetIndentLength(int line);
   int GetLastLine() { return GetLineCount() - 1; }
