@@ -339,7 +339,7 @@ void CFrameWnd::SetDockState(const CDockState& state) {
       rect.OffsetRect(std::clamp<LONG>(rect.left, 0, std::max(0, cx - 32)) - rect.left,
                       std::clamp<LONG>(rect.top, 0, std::max(0, cy - 32)) - rect.top);
       frame->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      info->m_pBar = &frame->m_wndDockBar;
+      info->m_pBar = frame->GetDockBar();
     } else {
       CControlBar* bar = GetControlBar(info->m_nBarID);
       // A record's kind must match the bar's: a dock bar's list never lands on an ordinary bar.

@@ -100,10 +100,12 @@ void CControlBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
 
 void CControlBar::EnableDocking(DWORD dwDockStyle) {
   m_dwDockStyle = dwDockStyle;
-  if (m_pDockContext == nullptr) m_pDockContext = new CDockContext(this);
+  if (m_pDockContext == nullptr) m_pDockContext = CreateDockContext();
   // Commands keep going to the frame the bar was made in, wherever it docks.
   if (m_hWndOwner == nullptr) m_hWndOwner = ::GetParent(m_hWnd);
 }
+
+CDockContext* CControlBar::CreateDockContext() { return new CDockContext(this); }
 
 CFrameWnd* CControlBar::GetDockingFrame() const {
   CFrameWnd* frame = GetParentFrame();

@@ -27,6 +27,8 @@ class CControlBar : public CWnd {
   // Lets the bar be dragged to the dock bars of the alignments in dwDockStyle (CBRS_ALIGN_*,
   // CBRS_FLOAT_MULTI); 0 keeps it where it is.
   void EnableDocking(DWORD dwDockStyle);
+  // The drag state EnableDocking gives the bar (a derived bar may drag in its own way).
+  virtual CDockContext* CreateDockContext();
   // The frame whose bars this one is laid out with: the floating frame while floating.
   CFrameWnd* GetDockingFrame() const;
   BOOL IsFloating() const;
@@ -185,6 +187,8 @@ class CDockBar : public CControlBar {
 class CControlBarInfo {
  public:
   CControlBarInfo() = default;
+  // Derived records (the toolkit's) are deleted through this class.
+  virtual ~CControlBarInfo() = default;
   // Reads and writes the "%s-Bar%d" section of the profile; values at their defaults are not
   // written. FALSE when the section holds no bar.
   BOOL LoadState(LPCTSTR lpszProfileName, int nIndex, class CDockState* pDockState);

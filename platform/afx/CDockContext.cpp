@@ -125,10 +125,17 @@ BOOL CDockContext::Track() {
 void CDockContext::StartDrag(CPoint pt) {
   m_bDragging = TRUE;
   InitLoop();
+  InitDragRects(pt, (m_pBar->m_dwStyle & (CBRS_SIZE_DYNAMIC | CBRS_SIZE_FIXED)) != 0);
+  m_dwOverDockStyle = CanDock();
+  Move(pt);
+  Track();
+}
+
+void CDockContext::InitDragRects(CPoint pt, BOOL bSizesItself) {
   CRect rect;
   m_pBar->GetWindowRect(&rect);
   m_ptLast = pt;
-  if (m_pBar->m_dwStyle & (CBRS_SIZE_DYNAMIC | CBRS_SIZE_FIXED)) {
+  if (bSizesItself) {
     const bool fixed = (m_pBar->m_dwStyle & CBRS_SIZE_FIXED) != 0;
     CSize horz = m_pBar->CalcDynamicLayout(fixed ? -1 : 0, LM_HORZ | LM_HORZDOCK);
     CSize vert = m_pBar->CalcDynamicLayout(fixed ? -1 : 0, LM_VERTDOCK);
@@ -155,9 +162,6 @@ void CDockContext::StartDrag(CPoint pt) {
   KeepPointInside(m_rectDragVert, pt);
   KeepPointInside(m_rectFrameDragHorz, pt);
   KeepPointInside(m_rectFrameDragVert, pt);
-  m_dwOverDockStyle = CanDock();
-  Move(pt);
-  Track();
 }
 
 void CDockContext::Move(CPoint pt) {
@@ -239,10 +243,16 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
   if (bRemoveRect) size = CSize(0, 0);
   // A docking outline sits one pixel in, as the bar would look pressed into the edge.
   if (m_bDragging && (Horz(m_dwOverDockStyle) || Vert(m_dwOverDockStyle))) rect.InflateRect(-1, -1);
-  m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, brush, m_bDitherLast ? dither : white);
+  DrawOutline(rect, size, brush == dither);
+}
+
+void CDockContext::DrawOutline(const CRect& rect, CSize size, BOOL bDither) {
+  CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  CBrush* dither = CDC::GetHalftoneBrush();
+  m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, bDither ? dither : white, m_bDitherLast ? dither : white);
   m_rectLast = rect;
   m_sizeLast = size;
-  m_bDitherLast = brush == dither;
+  m_bDitherLast = bDither;
 }
 
 void CDockContext::EndDrag() {

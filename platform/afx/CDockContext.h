@@ -12,13 +12,16 @@ class CDockContext {
 
   // A drag from screen point pt: runs until the button is released or the drag cancelled.
   virtual void StartDrag(CPoint pt);
-  void Move(CPoint pt);
-  void EndDrag();
+  // The four outlines of a drag from pt: from the bar's own sizes when it sizes itself
+  // (CBRS_SIZE_DYNAMIC or CBRS_SIZE_FIXED), else from its window turned about the point.
+  void InitDragRects(CPoint pt, BOOL bSizesItself);
+  virtual void Move(CPoint pt);
+  virtual void EndDrag();
   void OnKey(int nChar, BOOL bDown);
   // A resize of the floating frame's edge nHitTest (HTLEFT...HTBOTTOM) from pt.
   virtual void StartResize(int nHitTest, CPoint pt);
-  void Stretch(CPoint pt);
-  void EndResize();
+  virtual void Stretch(CPoint pt);
+  virtual void EndResize();
   // Docks a floating bar where it was last docked, floats a docked one where it last floated.
   virtual void ToggleDocking();
 
@@ -26,9 +29,11 @@ class CDockContext {
   void CancelLoop();
   // The loop: TRUE when the drag or resize ended with the button released.
   BOOL Track();
-  void DrawFocusRect(BOOL bRemoveRect = FALSE);
+  virtual void DrawFocusRect(BOOL bRemoveRect = FALSE);
+  // Moves the outline from the last one drawn to rect (size: its line widths, 0 removes it).
+  void DrawOutline(const CRect& rect, CSize size, BOOL bDither);
   // The dock alignment (CBRS_ALIGN_*) the drag rectangles are over now, 0 to float.
-  DWORD CanDock();
+  virtual DWORD CanDock();
   CDockBar* GetDockBar(DWORD dwOverDockStyle);
 
   CPoint m_ptLast;

@@ -192,33 +192,33 @@ void CMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
   if (m_bInRecalcLayout) return;
   CMiniFrameWnd::RecalcLayout(bNotify);
   CString title;
-  m_wndDockBar.GetWindowText(title);
+  GetDockBar()->GetWindowText(title);
   CString current;
   GetWindowText(current);
   if (current != title) SetWindowText(title);
 }
 
 CControlBar* CMiniDockFrameWnd::GetFirstBar() {
-  for (int i = 1; i < m_wndDockBar.m_arrBars.GetSize(); ++i)
-    if (CControlBar* bar = m_wndDockBar.GetDockedControlBar(i)) return bar;
+  for (int i = 1; i < GetDockBar()->m_arrBars.GetSize(); ++i)
+    if (CControlBar* bar = GetDockBar()->GetDockedControlBar(i)) return bar;
   return nullptr;
 }
 
 void CMiniDockFrameWnd::OnClose() {
   // Closing hides the bars; the frame goes when its last bar leaves.
-  m_wndDockBar.ShowAll(FALSE);
+  GetDockBar()->ShowAll(FALSE);
 }
 
 void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
   CControlBar* bar = GetFirstBar();
   if (bar != nullptr && bar->m_pDockContext != nullptr) {
-    if (nHitTest == HTCAPTION && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
+    if (nHitTest == HTCAPTION && !(GetDockBar()->m_dwStyle & CBRS_FLOAT_MULTI)) {
       // The caption drags the bar itself, so it can dock again.
       if (CWnd* top = GetTopLevelParent()) top->SetActiveWindow();
       bar->m_pDockContext->StartDrag(point);
       return;
     }
-    if (IsSizingHit(nHitTest) && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
+    if (IsSizingHit(nHitTest) && !(GetDockBar()->m_dwStyle & CBRS_FLOAT_MULTI)) {
       if (CWnd* top = GetTopLevelParent()) top->SetActiveWindow();
       bar->m_pDockContext->StartResize(static_cast<int>(nHitTest), point);
       return;
@@ -230,7 +230,7 @@ void CMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {
 void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT nHitTest, CPoint point) {
   if (nHitTest == HTCAPTION) {
     CControlBar* bar = GetFirstBar();
-    if (bar != nullptr && bar->m_pDockContext != nullptr && !(m_wndDockBar.m_dwStyle & CBRS_FLOAT_MULTI)) {
+    if (bar != nullptr && bar->m_pDockContext != nullptr && !(GetDockBar()->m_dwStyle & CBRS_FLOAT_MULTI)) {
       bar->m_pDockContext->ToggleDocking();
       return;
     }

@@ -46,6 +46,8 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   void RecalcLayout(BOOL bNotify = TRUE) override;
   // The first bar docked in the frame.
   CControlBar* GetFirstBar();
+  // The dock bar that holds the floating bars (a derived frame may embed its own kind).
+  virtual CDockBar* GetDockBar() { return &m_wndDockBar; }
 
   CDockBar m_wndDockBar;
 

@@ -151,7 +151,7 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle) 
   CMiniDockFrameWnd* frame = CreateFloatingFrame(dwStyle);
   frame->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (frame->m_hWndOwner == nullptr) frame->m_hWndOwner = pBar->m_hWnd;
-  frame->m_wndDockBar.DockControlBar(pBar);
+  frame->GetDockBar()->DockControlBar(pBar);
   frame->RecalcLayout(TRUE);
   if (pBar->GetStyle() & WS_VISIBLE) {
     frame->ShowWindow(SW_SHOWNA);

@@ -1,0 +1,351 @@
+// SECDockState: capturing a frame's toolkit layout, the three stored forms of it, and restoring
+// it (floating frames remade, absent bars recreated, extended styles and repaints last).
+#include "bars/SECDockState.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "bars/SECControlBar.h"
+#include "bars/SECControlBarInfo.h"
+#include "bars/SECControlBarManager.h"
+#include "bars/SECDialogBar.h"
+#include "bars/SECDockBar.h"
+#include "bars/SECDockSite.h"
+#include "foundation/SECPersistentTreeNode.h"
+
+IMPLEMENT_DYNAMIC(SECDockState, CDockState)
+
+namespace {
+
+constexpr UINT kPlaceHolderBit = 0x10000;
+constexpr DWORD kArchiveVersion = 2;
+
+CString Format1(LPCTSTR format, int value) {
+  CString text;
+  text.Format(format, value);
+  return text;
+}
+
+CString Name2(LPCTSTR format, LPCTSTR name, int value) {
+  CString text;
+  text.Format(format, name, value);
+  return text;
+}
+
+UINT EntryId(void* entry) { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(entry)); }
+
+}  // namespace
+
+SECDockState::SECDockState(SECControlBarManager* pManager) : m_pManager(pManager) {}
+
+SECDockState::~SECDockState() { Clear(); }
+
+void SECDockState::Clear() {
+  // The records are the toolkit's (with virtual destructors): deleted as such before the
+  // framework's state would delete them as plain records.
+  for (int i = 0; i < m_arrBarInfo.GetSize(); ++i) delete GetInfo(i);
+  m_arrBarInfo.RemoveAll();
+}
+
+SECControlBarInfo* SECDockState::CreateBarInfo(SECControlBarManager* pManager) { return new SECControlBarInfo(pManager); }
+
+void SECDockState::TakeFromFrame(CFrameWnd* pFrame) {
+  SECDockSite* site = SECGetDockSite(pFrame);
+  if (site == nullptr) return;
+  if (m_pManager == nullptr) m_pManager = site->SECGetControlBarManager();
+  if (m_pCreatedBars == nullptr) m_pCreatedBars = site->SECGetCreatedBars();
+}
+
+void SECDockState::UseStoredScreen(int cx, int cy) {
+  ScreenCheck();
+  const CSize device = m_rectDevice.Size();
+  const bool stored = cx > 0 && cy > 0;
+  m_bScaling = stored && CSize(cx, cy) != device;
+  m_sizeScreen = stored ? CSize(cx, cy) : device;
+}
+
+// ---- capture ----
+
+BOOL SECDockState::GetFrameState(CFrameWnd* pFrame) {
+  Clear();
+  if (pFrame == nullptr) return FALSE;
+  TakeFromFrame(pFrame);
+  ScreenCheck();
+  for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* bar = static_cast<CControlBar*>(pFrame->m_listControlBars.GetNext(pos));
+    if (bar->m_hWnd == nullptr) continue;
+    if (auto* sec = dynamic_cast<SECControlBar*>(bar)) {
+      SECControlBarInfo* info = CreateBarInfo(m_pManager);
+      sec->GetBarInfo(info);
+      m_arrBarInfo.Add(info);
+    } else if (auto* dock = dynamic_cast<SECDockBar*>(bar)) {
+      SECControlBarInfo* info = CreateBarInfo(m_pManager);
+      dock->CDockBar::GetBarInfo(info);
+      info->m_bMDIChild = dock->m_bMDIFloat;
+      if (info->m_bMDIChild) {
+        info->m_pointPos = CPoint(0, 0);
+        if (CFrameWnd* child = dock->GetParentFrame()) {
+          info->m_wpMDIChild.length = sizeof(WINDOWPLACEMENT);
+          info->m_bHasMDIPlacement = child->GetWindowPlacement(&info->m_wpMDIChild);
+        }
+      }
+      m_arrBarInfo.Add(info);
+    }
+  }
+  return TRUE;
+}
+
+void SECDockState::RemoveStalePlaceholders() {
+  // Bars docked somewhere: a placeholder for one of them elsewhere is stale.
+  std::vector<UINT> docked;
+  for (int i = 0; i < GetCount(); ++i)
+    for (int j = 0; j < GetInfo(i)->m_arrBarID.GetSize(); ++j)
+      if (UINT id = EntryId(GetInfo(i)->m_arrBarID[j]); id != 0 && !(id & kPlaceHolderBit)) docked.push_back(id);
+  for (int i = 0; i < GetCount(); ++i) {
+    CPtrArray& ids = GetInfo(i)->m_arrBarID;
+    if (ids.GetSize() == 0) continue;
+    std::vector<UINT> kept;
+    for (int j = 0; j < ids.GetSize(); ++j) {
+      const UINT id = EntryId(ids[j]);
+      if (id == 0) {
+        // Rows stay apart; an empty row (two row ends) goes.
+        if (kept.empty() || kept.back() != 0) kept.push_back(0);
+        continue;
+      }
+      if ((id & kPlaceHolderBit) && std::find(docked.begin(), docked.end(), id & ~kPlaceHolderBit) != docked.end())
+        continue;
+      if (std::find(kept.begin(), kept.end(), id) != kept.end()) continue;
+      kept.push_back(id);
+    }
+    // One row end at the start and one at the end.
+    if (kept.empty() || kept.front() != 0) kept.insert(kept.begin(), 0u);
+    if (kept.back() != 0) kept.push_back(0);
+    ids.RemoveAll();
+    for (UINT id : kept) ids.Add(reinterpret_cast<void*>(static_cast<UINT_PTR>(id)));
+  }
+}
+
+// ---- profile ----
+
+void SECDockState::SaveState(LPCTSTR lpszProfileName) {
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return;
+  ScreenCheck();
+  int index = 0;
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetInfo(i)->SaveState(lpszProfileName, index)) ++index;
+  // A section left from a longer layout is emptied.
+  for (int i = index; i < index + CDockState::kMaxBars; ++i) {
+    const CString section = Name2("%s-Bar%d", lpszProfileName, i);
+    if (app->GetProfileInt(section, "BarID", 0) == 0) break;
+    app->WriteProfileString(section, nullptr, nullptr);
+  }
+  CString summary;
+  summary.Format("%s-Summary", lpszProfileName);
+  app->WriteProfileInt(summary, "Bars", index);
+  app->WriteProfileInt(summary, "ScreenCX", m_rectDevice.Width());
+  app->WriteProfileInt(summary, "ScreenCY", m_rectDevice.Height());
+}
+
+void SECDockState::LoadState(LPCTSTR lpszProfileName) {
+  Clear();
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return;
+  CString summary;
+  summary.Format("%s-Summary", lpszProfileName);
+  const int bars = std::clamp(static_cast<int>(app->GetProfileInt(summary, "Bars", 0)), 0, CDockState::kMaxBars);
+  UseStoredScreen(static_cast<int>(app->GetProfileInt(summary, "ScreenCX", 0)),
+                  static_cast<int>(app->GetProfileInt(summary, "ScreenCY", 0)));
+  for (int k = 0; k < bars; ++k) {
+    std::unique_ptr<SECControlBarInfo> info(CreateBarInfo(m_pManager));
+    // Sections are written without gaps: the first one missing ends the layout.
+    if (!info->LoadState(lpszProfileName, k, this)) break;
+    m_arrBarInfo.Add(info.release());
+  }
+}
+
+// ---- persistent tree ----
+
+void SECDockState::SaveState(SECPTNFactory* pFactory, SECPersistentTreeNode* pParent) {
+  if (pParent == nullptr) return;
+  ScreenCheck();
+  SECPersistentTreeNode* node =
+      pFactory != nullptr ? pFactory->AddChild("DockState", pParent) : pParent->AddChild("DockState");
+  if (node == nullptr) return;
+  int index = 0;
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetInfo(i)->SaveState(pFactory, node, index)) ++index;
+  node->AddKeyValueInt("Bars", index, TRUE);
+  node->AddKeyValueInt("ScreenCX", m_rectDevice.Width(), TRUE);
+  node->AddKeyValueInt("ScreenCY", m_rectDevice.Height(), TRUE);
+}
+
+BOOL SECDockState::LoadState(SECPersistentTreeNode* pNode) {
+  if (pNode == nullptr) return FALSE;
+  SECPersistentTreeNode* node = pNode->FindChild("DockState");
+  if (node == nullptr) return FALSE;
+  Clear();
+  int bars = 0, cx = 0, cy = 0;
+  node->GetKeyValueInt("Bars", &bars, 0);
+  node->GetKeyValueInt("ScreenCX", &cx, 0);
+  node->GetKeyValueInt("ScreenCY", &cy, 0);
+  UseStoredScreen(cx, cy);
+  bars = std::clamp(bars, 0, CDockState::kMaxBars);
+  for (int k = 0; k < bars; ++k) {
+    SECPersistentTreeNode* child = node->FindChild(Format1("Bar-%d", k));
+    if (child == nullptr) continue;
+    std::unique_ptr<SECControlBarInfo> info(CreateBarInfo(m_pManager));
+    if (info->LoadState(child, this)) m_arrBarInfo.Add(info.release());
+  }
+  return TRUE;
+}
+
+// ---- archive ----
+
+void SECDockState::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ScreenCheck();
+    ar << kArchiveVersion << static_cast<int>(m_rectDevice.Width()) << static_cast<int>(m_rectDevice.Height());
+    ar << static_cast<WORD>(GetCount());
+    for (int i = 0; i < GetCount(); ++i) GetInfo(i)->Serialize(ar, kArchiveVersion, this);
+    return;
+  }
+  // Read into a scratch list: a damaged archive leaves nothing behind to apply.
+  Clear();
+  std::vector<std::unique_ptr<SECControlBarInfo>> read;
+  DWORD version = 0;
+  ar >> version;
+  if (version < 1 || version > kArchiveVersion) AfxThrowArchiveException(CArchiveException::badSchema);
+  int cx = 0, cy = 0;
+  if (version > 1) ar >> cx >> cy;
+  UseStoredScreen(cx, cy);
+  WORD count = 0;
+  ar >> count;
+  if (count > CDockState::kMaxBars) AfxThrowArchiveException(CArchiveException::badIndex);
+  for (WORD i = 0; i < count; ++i) {
+    read.emplace_back(CreateBarInfo(m_pManager));
+    read.back()->Serialize(ar, version, this);
+  }
+  for (auto& info : read) m_arrBarInfo.Add(info.release());
+  m_dwVersion = kArchiveVersion;
+}
+
+// ---- restore ----
+
+CRuntimeClass* SECDockState::FindRuntimeClass(LPCTSTR lpszClassName) { return CRuntimeClass::FromName(lpszClassName); }
+
+CControlBar* SECDockState::CreateBar(LPCTSTR lpszClassName, CFrameWnd* pParent, SECControlBarInfo* pInfo) {
+  CRuntimeClass* cls = lpszClassName != nullptr && *lpszClassName ? FindRuntimeClass(lpszClassName) : nullptr;
+  if (cls == nullptr || cls->m_pfnCreateObject == nullptr || !cls->IsDerivedFrom(RUNTIME_CLASS(SECControlBar)))
+    return nullptr;
+  auto* bar = static_cast<SECControlBar*>(cls->CreateObject());
+  if (bar == nullptr) return nullptr;
+  BOOL made;
+  if (auto* dialogBar = dynamic_cast<SECDialogBar*>(bar))
+    made = dialogBar->Create(pParent, pInfo->m_nResourceID & 0xFFFF, pInfo->m_dwStyle, pInfo->m_dwExStyle, pInfo->m_nBarID);
+  else
+    made = bar->Create(pParent, pInfo->m_strWindowName, pInfo->m_dwStyle, pInfo->m_dwExStyle, pInfo->m_nBarID);
+  if (!made) {
+    delete bar;
+    return nullptr;
+  }
+  if (m_pCreatedBars != nullptr)
+    m_pCreatedBars->AddTail(bar);
+  else
+    bar->m_bAutoDelete = TRUE;  // nobody else keeps it: it goes with its window
+  bar->SetWindowText(pInfo->m_strWindowName);
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  return bar;
+}
+
+void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
+  for (int i = 0; i < GetCount();) {
+    SECControlBarInfo* info = GetInfo(i);
+    info->m_pBar = nullptr;
+    if (info->m_bFloating && info->m_bDockBar) {
+      CMiniDockFrameWnd* frame = nullptr;
+      try {
+        frame = pFrame->CreateFloatingFrame(info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
+      } catch (CException* e) {
+        e->Delete();
+      }
+      if (frame != nullptr) info->m_pBar = frame->GetDockBar();
+    } else if (!info->m_bFloating) {
+      CControlBar* bar = pFrame->GetControlBar(info->m_nBarID);
+      if (bar == nullptr && !info->m_bDockBar) {
+        if (m_pManager != nullptr) bar = m_pManager->CreateControlBar(info);
+        if (bar == nullptr) bar = CreateBar(info->m_strClassName, pFrame, info);
+      }
+      // A record's kind must match the bar's: a dock bar's rows never land on an ordinary bar.
+      if (bar != nullptr && bar->IsDockBar() == (info->m_bDockBar != FALSE)) info->m_pBar = bar;
+    }
+    if (info->m_pBar == nullptr) {
+      delete info;
+      m_arrBarInfo.RemoveAt(i);
+      continue;
+    }
+    ++i;
+  }
+}
+
+void SECDockState::SetFrameState(CFrameWnd* pFrame) {
+  if (pFrame == nullptr) return;
+  TakeFromFrame(pFrame);
+  const BOOL mdi = pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd));
+  ResolveBars(pFrame, mdi);
+  for (int i = 0; i < GetCount(); ++i) {
+    SECControlBarInfo* info = GetInfo(i);
+    info->m_pBar->m_nMRUWidth = info->m_nMRUWidth;
+    if (auto* sec = dynamic_cast<SECControlBar*>(info->m_pBar))
+      sec->SetBarInfo(info, pFrame);
+    else
+      info->m_pBar->SetBarInfo(info, pFrame);
+  }
+  FinishRestore();
+  pFrame->RecalcLayout(TRUE);
+  if (mdi) {
+    RestoreMDIChildPlacements(pFrame);
+    pFrame->DelayRecalcLayout(TRUE);
+  }
+}
+
+void SECDockState::FinishRestore() {
+  const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+  for (int i = 0; i < GetCount(); ++i) {
+    SECControlBarInfo* info = GetInfo(i);
+    CControlBar* bar = info->m_pBar;
+    if (auto* sec = dynamic_cast<SECControlBar*>(bar)) sec->SetExBarStyle(info->m_dwExStyle, FALSE);
+    if (info->m_bFloating && info->m_bDockBar) {
+      auto* dock = static_cast<CDockBar*>(bar);
+      CFrameWnd* frame = dock->GetParentFrame();
+      if (frame == nullptr) continue;
+      if (dock->GetDockedCount() == 0) {
+        // Nothing came back into it: the floating frame goes.
+        info->m_pBar = nullptr;
+        frame->DestroyWindow();
+        continue;
+      }
+      CRect rect(info->m_pointPos, CSize(10, 10));
+      frame->CalcWindowRect(&rect);
+      // The caption stays on the screen, wherever the layout put it.
+      rect.OffsetRect(std::clamp<LONG>(rect.left, 0, std::max(0, cx - 32)) - rect.left,
+                      std::clamp<LONG>(rect.top, 0, std::max(0, cy - 32)) - rect.top);
+      frame->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (dock->GetDockedVisibleCount() > 0) {
+        frame->RecalcLayout(TRUE);
+        frame->ShowWindow(SW_SHOWNA);
+      }
+    }
+    if (bar != nullptr && !bar->IsDockBar())
+      if (auto* dock = dynamic_cast<SECDockBar*>(bar->m_pDockBar)) dock->MarkForRepaint(bar);
+  }
+}
+
+void SECDockState::RestoreMDIChildPlacements(CFrameWnd*) {
+  for (int i = 0; i < GetCount(); ++i) {
+    SECControlBarInfo* info = GetInfo(i);
+    if (!info->m_bMDIChild || !info->m_bHasMDIPlacement || info->m_pBar == nullptr) continue;
+    if (CFrameWnd* child = info->m_pBar->GetParentFrame()) child->SetWindowPlacement(&info->m_wpMDIChild);
+  }
+}

@@ -1,0 +1,54 @@
+// SECDockState: a frame's docking layout captured from its toolkit bars and dock bars, written
+// and read in the profile, persistent-tree and archive forms, and applied to a frame again
+// (floating frames remade, missing bars recreated by the manager or by class name).
+#pragma once
+
+#include "afx/afx.h"
+
+class SECControlBarInfo;
+class SECControlBarManager;
+class SECPersistentTreeNode;
+class SECPTNFactory;
+
+class SECDockState : public CDockState {
+  DECLARE_DYNAMIC(SECDockState)
+
+ public:
+  explicit SECDockState(SECControlBarManager* pManager = nullptr);
+  ~SECDockState() override;
+
+  // Tree form: a "DockState" child of pParent with one "Bar-%d" child per record.
+  virtual void SaveState(SECPTNFactory* pFactory, SECPersistentTreeNode* pParent);
+  // Profile form: "<name>-Summary" and "<name>-Bar%d" sections.
+  virtual void SaveState(LPCTSTR lpszProfileName);
+  // FALSE (nothing read) when pNode or its "DockState" child is missing.
+  virtual BOOL LoadState(SECPersistentTreeNode* pNode);
+  virtual void LoadState(LPCTSTR lpszProfileName);
+  virtual BOOL GetFrameState(CFrameWnd* pFrame);
+  virtual void SetFrameState(CFrameWnd* pFrame);
+  virtual SECControlBarInfo* CreateBarInfo(SECControlBarManager* pManager);
+  virtual void ResolveBars(CFrameWnd* pFrame, BOOL bMDI);
+  virtual void FinishRestore();
+  virtual void RestoreMDIChildPlacements(CFrameWnd* pFrame);
+  virtual CControlBar* CreateBar(LPCTSTR lpszClassName, CFrameWnd* pParent, SECControlBarInfo* pInfo);
+  virtual CRuntimeClass* FindRuntimeClass(LPCTSTR lpszClassName);
+  // Archive form (version 2 written; version 1 read). Read it with the same kind of manager that
+  // wrote it: an extension the reader's manager does not make leaves its bytes unread. Nothing
+  // is kept from an archive that fails to read; the exception goes to the caller.
+  void Serialize(CArchive& ar) override;
+  // Drops placeholders of bars recorded elsewhere and repeated ids, and empty rows they leave.
+  void RemoveStalePlaceholders();
+  void Clear();
+
+  int GetCount() const { return static_cast<int>(m_arrBarInfo.GetSize()); }
+  SECControlBarInfo* GetInfo(int nIndex) const { return static_cast<SECControlBarInfo*>(m_arrBarInfo[nIndex]); }
+
+  SECControlBarManager* m_pManager;
+  CPtrList* m_pCreatedBars = nullptr;  // receives the bars a restore created (the frame owns them)
+
+ protected:
+  // The manager and created-bars list of a toolkit frame when none was given.
+  void TakeFromFrame(CFrameWnd* pFrame);
+  // Screen size as stored: scaling only from a positive size.
+  void UseStoredScreen(int cx, int cy);
+};
