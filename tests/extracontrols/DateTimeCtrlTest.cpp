@@ -277,6 +277,22 @@ TEST_F(DateTime, TabMovesBetweenFieldsAndTheFieldsSurviveALocaleChange) {
   EXPECT_EQ(Text(), CString("02/10/2024 09:05 AM"));
 }
 
+TEST_F(DateTime, TheFocusedFieldIsHighlightedAndADisabledControlGreyed) {
+  const SECDTGadget* month = m_ctrl.FindGadget(SECDTF_MONTH);
+  const SECDTGadget* day = m_ctrl.FindGadget(SECDTF_DAY);
+  ASSERT_NE(month, nullptr);
+  ASSERT_NE(day, nullptr);
+  using brambolt::test::WindowPixel;
+  EXPECT_EQ(WindowPixel(m_ctrl.m_hWnd, month->m_rect.left, 1), ::GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(WindowPixel(m_ctrl.m_hWnd, day->m_rect.left, 1), ::GetSysColor(COLOR_WINDOW));
+  m_ctrl.EnableWindow(FALSE);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(m_ctrl.m_hWnd, day->m_rect.left, 1), ::GetSysColor(COLOR_BTNFACE));
+  // The spin's upper half is a raised button face.
+  const SECDTGadget* spin = m_ctrl.GetGadget(1);
+  EXPECT_EQ(WindowPixel(m_ctrl.m_hWnd, spin->m_rect.left + 2, spin->m_rect.top + 2), ::GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(DateTime, TheParentHearsOfFocusChanges) {
   m_parent.Clear();
   ::SetFocus(m_parent.Hwnd());

@@ -47,6 +47,15 @@ BEGIN_MESSAGE_MAP(Pane, CWnd)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
+class NoteView : public CView {
+  DECLARE_DYNCREATE(NoteView)
+
+ public:
+  void OnDraw(CDC*) override {}
+};
+
+IMPLEMENT_DYNCREATE(NoteView, CView)
+
 class ShortcutBar : public ::testing::Test {
  protected:
   void Make(DWORD dwStyle, int count = 3) {
@@ -274,6 +283,16 @@ TEST_F(ShortcutBar, ListAndViewBarsMakeTheirOwnClients) {
   m_bar.RemoveBar(1);
   EXPECT_FALSE(::IsWindow(listWindow));
   EXPECT_EQ(m_bar.GetActiveBar(), 0);
+
+  // A view made from its class gets the next id when none is given.
+  SECBar* viewBar = m_bar.AddViewBar(RUNTIME_CLASS(NoteView), nullptr, "Notes");
+  ASSERT_NE(viewBar, nullptr);
+  CWnd* view = viewBar->GetClientWindow();
+  ASSERT_NE(dynamic_cast<NoteView*>(CWnd::FromHandlePermanent(view->m_hWnd)), nullptr);
+  EXPECT_EQ(view->GetDlgCtrlID(), static_cast<int>(kShortcutBarFirstViewId + 1));
+  m_bar.SetActiveBar(1);
+  EXPECT_EQ(::GetFocus(), view->m_hWnd);
+  m_bar.RemoveBar(1);  // the view deletes itself with its window
 
   SECBar* owned = m_bar.AddBarWithClass(RUNTIME_CLASS(Pane), "Owned");
   ASSERT_NE(owned, nullptr);
