@@ -34,3 +34,8 @@
 #define IDS_BUG_FINISH 144
 #define IDS_BUG_THANKS 145
 #define IDS_BUG_STATUS 146
+
+// The picture window: its status pane (the picture's size) and the zoom commands.
+#define ID_INDICATOR_PICTURE 132
+#define ID_VIEW_ZOOMIN 32832
+#define ID_VIEW_ZOOMOUT 32833

@@ -29,6 +29,7 @@ class BoxRecorder {
   struct Box {
     std::string text;
     UINT type;
+    std::string caption;
   };
   BoxRecorder() {
     Boxes().clear();
@@ -41,8 +42,8 @@ class BoxRecorder {
   }
 
  private:
-  static int Record(HWND, LPCTSTR text, LPCTSTR, UINT type) {
-    Boxes().push_back({text, type});
+  static int Record(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
+    Boxes().push_back({text, type, caption != nullptr ? caption : ""});
     return IDOK;
   }
 };

@@ -1,0 +1,243 @@
+// The picture window: placement and zoom arithmetic, save names, loading BMP, JPEG and broken
+// files, real BMP and ICO files written whatever was loaded, the view's title, status text, keys
+// and zoom limits, and printing to PDF at the picture's 96-dpi size.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "AppTestSupport.h"
+#include "afx/CPrintInfo.h"
+#include "app/CClassHirView.h"
+#include "gdi/Printer.h"
+#include "resources/AppResource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::BoxRecorder;
+using Placement = CClassHirView::Placement;
+
+// A folder of pictures: a 640 x 480 8-bit BMP of 308,278 bytes, a red 40 x 30 JPEG and GIF and a file
+// that is no picture.
+struct PictureFolder {
+  fs::path root;
+  PictureFolder() {
+    char pattern[] = "/tmp/apppicXXXXXX";
+    root = mkdtemp(pattern);
+    std::vector<unsigned char> bmp;
+    auto put = [&](uint32_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    };
+    const uint32_t pixels = 640 * 480, offset = 14 + 40 + 1024;
+    bmp.push_back('B');
+    bmp.push_back('M');
+    put(offset + pixels, 4), put(0, 4), put(offset, 4);
+    put(40, 4), put(640, 4), put(480, 4), put(1, 2), put(8, 2), put(0, 4), put(pixels, 4), put(3780, 4),
+        put(3780, 4), put(256, 4), put(0, 4);
+    for (uint32_t i = 0; i < 256; ++i) put(i * 0x010101u, 4);
+    for (uint32_t i = 0; i < pixels; ++i) bmp.push_back(static_cast<unsigned char>(i % 251));
+    std::ofstream(root / "chart.bmp", std::ios::binary).write(reinterpret_cast<char*>(bmp.data()), bmp.size());
+    std::ofstream(root / "broken.bmp") << "this is no picture";
+    for (const char* name : {"red.jpg", "red.gif"})
+      EXPECT_EQ(std::system(("convert -size 40x30 xc:red " + (root / name).string()).c_str()), 0);
+  }
+  ~PictureFolder() { fs::remove_all(root); }
+  std::string operator()(const char* name) const { return (root / name).string(); }
+};
+
+TEST(PicturePlacement, SmallPicturesAreCentredLargeOnesStartAtTheTopLeftAndZoomScales) {
+  const struct {
+    int w, h, right, bottom, zoom;
+    Placement expected;
+  } cases[] = {
+      {200, 100, 400, 300, 0, {100, 100, 198, 98, TRUE}},
+      {200, 100, 400, 300, 1, {0, 50, 398, 198, TRUE}},
+      {200, 100, 400, 300, -1, {150, 125, 100, 50, FALSE}},
+      {200, 100, 400, 300, -50, {198, 149, 3, 1, FALSE}},
+      {1000, 800, 400, 300, 0, {0, 0, 998, 798, TRUE}},
+      {1000, 800, 400, 300, -1, {0, 0, 500, 400, FALSE}},
+      {1000, 800, 400, 300, -3, {75, 50, 250, 200, FALSE}},
+      {0, 0, 400, 300, 0, {200, 150, -2, -2, TRUE}},
+  };
+  for (const auto& c : cases) {
+    const Placement p = CClassHirView::PlacePicture(c.w, c.h, c.right, c.bottom, c.zoom);
+    EXPECT_EQ(std::vector<int>({p.nMarginX, p.nMarginY, p.nDrawnWidth, p.nDrawnHeight, p.bMagnified}),
+              std::vector<int>({c.expected.nMarginX, c.expected.nMarginY, c.expected.nDrawnWidth,
+                                c.expected.nDrawnHeight, c.expected.bMagnified}))
+        << c.w << "x" << c.h << " zoom " << c.zoom;
+  }
+}
+
+TEST(PictureSaveNames, TheExtensionIsAddedOnlyWhenTheNameLacksIt) {
+  const struct {
+    const char* typed;
+    DWORD filter;
+    const char* saved;
+  } cases[] = {
+      {"chart", 2, "chart.ico"},        {"chart", 1, "chart.bmp"},         {"chart.bmp", 1, "chart.bmp"},
+      {"CHART.BMP", 1, "CHART.BMP"},    {"chart.bmp", 2, "chart.bmp.ico"}, {"out.d/chart", 1, "out.d/chart.bmp"},
+      {"C:\\a.ico\\b", 2, "C:\\a.ico\\b.ico"},
+  };
+  for (const auto& c : cases) EXPECT_STREQ(CClassHitDoc::FormSaveName(c.typed, c.filter), c.saved) << c.typed;
+}
+
+TEST(Picture, LoadsMeasuresAndSavesRealBmpAndIcoFilesWhateverWasLoaded) {
+  brambolt::test::UiSession session;
+  BoxRecorder boxes;
+  PictureFolder files;
+  CPicture picture;
+  ASSERT_TRUE(picture.LoadFromFile(files("chart.bmp").c_str()));
+  EXPECT_EQ(picture.GetWidth(), 640);
+  EXPECT_EQ(picture.GetHeight(), 480);
+  EXPECT_EQ(picture.GetFileSize(), 308278);
+  ASSERT_TRUE(picture.SaveToFile(files("chart.ico").c_str()));
+  ASSERT_TRUE(picture.LoadFromFile(files("red.jpg").c_str()));
+  EXPECT_EQ(picture.GetWidth(), 40);
+  ASSERT_TRUE(picture.SaveToFile(files("red.bmp").c_str()));
+  // What was written is what its name says, and it loads again at its size.
+  std::ifstream ico(files("chart.ico"), std::ios::binary), bmp(files("red.bmp"), std::ios::binary);
+  char head[4] = {};
+  ico.read(head, 4);
+  EXPECT_EQ(std::string(head, 4), std::string("\0\0\1\0", 4));
+  bmp.read(head, 2);
+  EXPECT_EQ(std::string(head, 2), "BM");
+  ASSERT_TRUE(picture.LoadFromFile(files("chart.ico").c_str()));
+  EXPECT_EQ(picture.GetWidth(), 256);
+  EXPECT_EQ(picture.GetHeight(), 192);
+  ASSERT_TRUE(picture.LoadFromFile(files("red.bmp").c_str()));
+  EXPECT_EQ(picture.GetHeight(), 30);
+  EXPECT_TRUE(boxes.Boxes().empty());
+  // A broken file and a missing one: one message each, under the loader's caption.
+  EXPECT_FALSE(picture.LoadFromFile(files("broken.bmp").c_str()));
+  EXPECT_FALSE(picture.IsLoaded());
+  EXPECT_EQ(picture.GetWidth(), 0);
+  EXPECT_FALSE(picture.LoadFromFile(files("missing.bmp").c_str()));
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  for (const auto& box : boxes.Boxes()) {
+    EXPECT_EQ(box.caption, "CPicture Error");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+  }
+  EXPECT_FALSE(picture.SaveToFile(files("nothing.bmp").c_str()));
+}
+
+// A frame with a picture view over a new document.
+struct PictureWindow {
+  brambolt::test::UiSession session;
+  CWinApp app{"Picture Test"};
+  BoxRecorder boxes;
+  CFrameWnd* frame = new CFrameWnd;
+  CClassHitDoc* doc = new CClassHitDoc;
+  CClassHirView* view = nullptr;
+  PictureWindow() {
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CClassHirView);
+    context.m_pCurrentDoc = doc;
+    frame->Create(nullptr, "Picture", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, nullptr, 0,
+                  &context);
+    view = static_cast<CClassHirView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST)));
+    frame->SetActiveView(view);
+    view->OnInitialUpdate();
+    brambolt::test::RunUntilIdle();
+  }
+  ~PictureWindow() { frame->DestroyWindow(); }
+  void Show(const std::string& path) {
+    doc->m_strPendingPath = path.c_str();
+    doc->UpdateAllViews(nullptr);
+    brambolt::test::RunUntilIdle();
+  }
+  void Command(UINT id) {
+    view->SendMessage(WM_COMMAND, id, 0);
+    brambolt::test::RunUntilIdle();
+  }
+  void Key(UINT vk) {
+    view->SendMessage(WM_KEYDOWN, vk, 0);
+    brambolt::test::RunUntilIdle();
+  }
+};
+
+TEST(PictureView, LoadsThePendingPictureOnceTitlesItAndReportsItsSize) {
+  PictureFolder files;
+  PictureWindow window;
+  EXPECT_STREQ(window.doc->GetTitle(), "Default");
+  window.Show(files("broken.bmp"));
+  window.view->Invalidate();
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(window.boxes.Boxes().size(), 1u) << "a failed load is not retried at each repaint";
+  EXPECT_STREQ(window.doc->GetTitle(), "broken.bmp");
+  window.Show(files("chart.bmp"));
+  EXPECT_STREQ(window.doc->GetTitle(), "chart.bmp");
+  EXPECT_STREQ(window.view->GetSizeText(), "  640 x  480 (301Kb) ");
+  EXPECT_TRUE(window.doc->m_strPendingPath.IsEmpty());
+  // Larger than the window: it starts at the top-left and the keys scroll it.
+  EXPECT_EQ(window.view->GetPlacement().nMarginX, 0);
+  window.Key(VK_RIGHT);
+  window.Key(VK_DOWN);
+  EXPECT_EQ(window.view->GetScrollPosition(), CPoint(200, 200));
+  window.Key(VK_HOME);
+  EXPECT_EQ(window.view->GetScrollPosition(), CPoint(200, 0));
+  window.Key(VK_LEFT);
+  EXPECT_EQ(window.view->GetScrollPosition(), CPoint(0, 0));
+}
+
+TEST(PictureView, ASmallPictureIsCentredAndZoomsWithinFiftyStepsEachWay) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.gif"));
+  const Placement centred = window.view->GetPlacement();
+  CRect client;
+  window.view->GetClientRect(&client);
+  EXPECT_EQ(centred.nMarginX, (client.right - 40) / 2);
+  EXPECT_EQ(brambolt::test::WindowPixel(window.view->m_hWnd, client.right / 2, client.bottom / 2), RGB(255, 0, 0));
+  EXPECT_EQ(brambolt::test::WindowPixel(window.view->m_hWnd, 2, 2), RGB(255, 255, 255));
+  window.Key(VK_RIGHT);
+  window.Key(VK_DOWN);
+  EXPECT_EQ(window.view->GetScrollPosition(), CPoint(0, 0)) << "a centred picture does not scroll";
+  window.Key(VK_SUBTRACT);
+  EXPECT_EQ(window.view->GetZoom(), -1);
+  EXPECT_EQ(window.view->GetPlacement().nDrawnWidth, 20);
+  for (int i = 0; i < 60; ++i) window.Command(ID_VIEW_ZOOMIN);
+  EXPECT_EQ(window.view->GetZoom(), 50);
+  for (int i = 0; i < 120; ++i) window.view->SendMessage(WM_COMMAND, ID_VIEW_ZOOMOUT, 0);
+  EXPECT_EQ(window.view->GetZoom(), -50);
+  window.Key(VK_ADD);
+  EXPECT_EQ(window.view->GetZoom(), -49);
+}
+
+TEST(PictureView, PrintsThePictureAtItsScreenSizeToAPdf) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.jpg"));
+  brambolt::PrinterSettings settings;
+  settings.port = files("picture.pdf");
+  HDC hdc = brambolt::CreatePrinterDC(settings);
+  CDC dc;
+  dc.Attach(hdc);
+  dc.m_bPrinting = TRUE;
+  CPrintInfo info;
+  DOCINFO doc{};
+  doc.cbSize = sizeof doc;
+  doc.lpszDocName = "picture";
+  ::StartDoc(hdc, &doc);
+  info.m_nCurPage = 1;
+  window.view->OnPrepareDC(&dc, &info);
+  ::StartPage(hdc);
+  window.view->OnDraw(&dc);
+  ::EndPage(hdc);
+  ::EndDoc(hdc);
+  const auto pages = brambolt::GetPrintedPages(hdc);
+  dc.Detach();
+  ::DeleteDC(hdc);
+  ASSERT_EQ(pages.size(), 1u);
+  bool found = false;
+  for (const auto& op : pages[0]->ops)
+    if (const auto* image = std::get_if<brambolt::PageImage>(&op.item)) {
+      EXPECT_EQ(image->dest.right - image->dest.left, 40);
+      EXPECT_EQ(image->dest.bottom - image->dest.top, 30);
+      found = true;
+    }
+  EXPECT_TRUE(found);
+  EXPECT_GT(fs::file_size(files("picture.pdf")), 500u);
+}
+
+}  // namespace
