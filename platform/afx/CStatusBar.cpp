@@ -167,6 +167,9 @@ void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
     GetWindowRect(&rect);
     rect.OffsetRect(-rect.left, -rect.top);
     CalcInsideRect(rect, TRUE);
+    // The size grip takes the right end while the frame can be sized: the panes end before it.
+    if ((GetStyle() & SBARS_SIZEGRIP) && !::IsZoomed(::GetAncestor(m_hWnd, GA_ROOT)))
+      rect.right -= ::GetSystemMetrics(SM_CXVSCROLL);
     int borders[3] = {0, 0, 0};
     DefWindowProc(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     // What the panes leave goes to the stretching ones, shared out evenly.

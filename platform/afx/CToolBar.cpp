@@ -1,6 +1,6 @@
 // CToolBar: buttons from a bitmap strip in rows that wrap after separators first, sized by
-// halving the row length until the bar fits; pressing, checking, hot tracking and the classic
-// drawing of faces, checked dither and embossed disabled images.
+// halving the row length until the bar fits; pressing, checking, hot tracking, drop-down buttons,
+// texts, and the classic drawing of faces, checked dither and embossed disabled images.
 #include "afx/CToolBar.h"
 
 #include <algorithm>
@@ -21,6 +21,8 @@ constexpr int kSeparator = 8;
 int SeparatorGap(const TBBUTTON& button) { return button.iBitmap * 2 / 3; }
 bool IsSeparator(const TBBUTTON& button) { return (button.fsStyle & TBSTYLE_SEP) != 0; }
 bool IsHidden(const TBBUTTON& button) { return (button.fsState & TBSTATE_HIDDEN) != 0; }
+// The arrow part of a drop-down button drawn apart (TBSTYLE_EX_DRAWDDARROWS).
+constexpr int kDropArrow = 13;
 
 
 }  // namespace
@@ -33,6 +35,11 @@ BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
   ON_WM_MOUSELEAVE()
   ON_WM_CAPTURECHANGED()
   ON_WM_SIZE()
+  ON_MESSAGE(TB_SETEXTENDEDSTYLE, OnSetExtendedStyle)
+  ON_MESSAGE(TB_GETEXTENDEDSTYLE, OnGetExtendedStyle)
+  ON_MESSAGE(TB_BUTTONCOUNT, OnButtonCount)
+  ON_MESSAGE(TB_GETITEMRECT, OnGetItemRect)
+  ON_MESSAGE(TB_GETRECT, OnGetRect)
 END_MESSAGE_MAP()
 
 CToolBar::CToolBar() {
@@ -154,6 +161,7 @@ BOOL CToolBar::SetBitmap(HBITMAP hbmImageWell) {
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
   if (nIDCount < 0) return FALSE;
   m_buttons.assign(static_cast<size_t>(nIDCount), TBBUTTON{});
+  m_texts.assign(static_cast<size_t>(nIDCount), CString());
   int image = 0;
   for (int i = 0; i < nIDCount; ++i) {
     TBBUTTON& button = m_buttons[static_cast<size_t>(i)];
@@ -244,6 +252,79 @@ void CToolBar::SetButtonInfo(int nIndex, UINT nID, UINT nStyle, int iImage) {
   Invalidate();
 }
 
+BOOL CToolBar::SetButtonText(int nIndex, LPCTSTR lpszText) {
+  if (nIndex < 0 || nIndex >= static_cast<int>(m_buttons.size())) return FALSE;
+  m_texts.resize(m_buttons.size());
+  m_texts[static_cast<size_t>(nIndex)] = lpszText != nullptr ? lpszText : "";
+  FitButtonsToTexts();
+  if (CFrameWnd* frame = GetDockingFrame()) frame->DelayRecalcLayout();
+  if (m_hWnd != nullptr) Invalidate();
+  return TRUE;
+}
+
+CString CToolBar::GetButtonText(int nIndex) const {
+  if (nIndex < 0 || nIndex >= static_cast<int>(m_texts.size())) return CString();
+  return m_texts[static_cast<size_t>(nIndex)];
+}
+
+void CToolBar::FitButtonsToTexts() {
+  // As the toolbar control sizes its buttons: the image with 7 x 6 of edges, and the longest text
+  // under it (beside it in the list look) with three pixels each side.
+  CSize text(0, 0);
+  HDC dc = ::GetDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  for (const CString& t : m_texts) {
+    if (t.IsEmpty()) continue;
+    SIZE extent{};
+    ::GetTextExtentPoint32(dc, t, t.GetLength(), &extent);
+    text.cx = std::max<LONG>(text.cx, extent.cx);
+    text.cy = std::max<LONG>(text.cy, extent.cy);
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+  if (text.cx == 0) return;
+  CSize wanted = (m_dwCtrlStyle & TBSTYLE_LIST)
+                     ? CSize(m_sizeImage.cx + text.cx + 7 + 6, std::max<LONG>(m_sizeImage.cy, text.cy) + 6)
+                     : CSize(std::max<LONG>(m_sizeImage.cx + 7, text.cx + 6), m_sizeImage.cy + text.cy + 6 + 2);
+  m_sizeButton.cx = std::max(m_sizeButton.cx, wanted.cx);
+  m_sizeButton.cy = std::max(m_sizeButton.cy, wanted.cy);
+}
+
+bool CToolBar::HasDropArrow(const TBBUTTON& button) const {
+  return (button.fsStyle & TBSTYLE_DROPDOWN) && !IsSeparator(button) && (m_dwExStyle & TBSTYLE_EX_DRAWDDARROWS);
+}
+
+int CToolBar::ButtonWidth(const TBBUTTON& button) const {
+  if (IsSeparator(button)) return button.iBitmap;
+  return m_sizeButton.cx + (HasDropArrow(button) ? kDropArrow : 0);
+}
+
+LRESULT CToolBar::OnSetExtendedStyle(WPARAM, LPARAM lParam) {
+  DWORD previous = m_dwExStyle;
+  m_dwExStyle = static_cast<DWORD>(lParam);
+  if (previous != m_dwExStyle) {
+    if (CFrameWnd* frame = GetDockingFrame()) frame->DelayRecalcLayout();
+    Invalidate();
+  }
+  return static_cast<LRESULT>(previous);
+}
+
+LRESULT CToolBar::OnGetExtendedStyle(WPARAM, LPARAM) { return static_cast<LRESULT>(m_dwExStyle); }
+
+LRESULT CToolBar::OnButtonCount(WPARAM, LPARAM) { return static_cast<LRESULT>(m_buttons.size()); }
+
+LRESULT CToolBar::OnGetItemRect(WPARAM wParam, LPARAM lParam) {
+  int index = static_cast<int>(wParam);
+  if (lParam == 0 || index < 0 || index >= static_cast<int>(m_buttons.size())) return FALSE;
+  GetItemRect(index, reinterpret_cast<LPRECT>(lParam));
+  return TRUE;
+}
+
+LRESULT CToolBar::OnGetRect(WPARAM wParam, LPARAM lParam) {
+  int index = CommandToIndex(static_cast<UINT>(wParam));
+  return index < 0 ? FALSE : OnGetItemRect(static_cast<WPARAM>(index), lParam);
+}
+
 // ---- layout ----
 
 CSize CToolBar::CalcSize(TBBUTTON* pData, int nCount) {
@@ -259,10 +340,10 @@ CSize CToolBar::CalcSize(TBBUTTON* pData, int nCount) {
       else
         size.cx = std::max<LONG>(cur.x + button.iBitmap, size.cx);
     } else {
-      size.cx = std::max<LONG>(cur.x + m_sizeButton.cx, size.cx);
+      size.cx = std::max<LONG>(cur.x + ButtonWidth(button), size.cx);
     }
     size.cy = std::max<LONG>(cur.y + m_sizeButton.cy, size.cy);
-    cur.x += IsSeparator(button) ? button.iBitmap : m_sizeButton.cx;
+    cur.x += ButtonWidth(button);
     if (button.fsState & TBSTATE_WRAP) {
       cur.x = 0;
       cur.y += m_sizeButton.cy;
@@ -278,7 +359,7 @@ int CToolBar::WrapToolBar(TBBUTTON* pData, int nCount, int nWidth) {
   for (int i = 0; i < nCount; ++i) {
     pData[i].fsState &= ~TBSTATE_WRAP;
     if (IsHidden(pData[i])) continue;
-    int dx = IsSeparator(pData[i]) ? pData[i].iBitmap : m_sizeButton.cx;
+    int dx = ButtonWidth(pData[i]);
     if (x + dx <= nWidth) {
       x += dx;
       continue;
@@ -473,11 +554,10 @@ void CToolBar::GetItemRect(int nIndex, LPRECT lpRect) const {
       if (IsSeparator(button) && (button.fsState & TBSTATE_WRAP))
         ::SetRect(lpRect, inside.left, cur.y + m_sizeButton.cy, inside.right, cur.y + m_sizeButton.cy + SeparatorGap(button));
       else
-        ::SetRect(lpRect, cur.x, cur.y, cur.x + (IsSeparator(button) ? button.iBitmap : m_sizeButton.cx),
-                  cur.y + m_sizeButton.cy);
+        ::SetRect(lpRect, cur.x, cur.y, cur.x + ButtonWidth(button), cur.y + m_sizeButton.cy);
       return;
     }
-    cur.x += IsSeparator(button) ? button.iBitmap : m_sizeButton.cx;
+    cur.x += ButtonWidth(button);
     if (button.fsState & TBSTATE_WRAP) {
       cur.x = inside.left;
       cur.y += m_sizeButton.cy + (IsSeparator(button) ? SeparatorGap(button) : 0);
@@ -523,7 +603,17 @@ void CToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
     CControlBar::OnLButtonDown(nFlags, point);  // the bar itself: a drag
     return;
   }
-  if (!(m_buttons[static_cast<size_t>(hit)].fsState & TBSTATE_ENABLED)) return;
+  const TBBUTTON& button = m_buttons[static_cast<size_t>(hit)];
+  if (!(button.fsState & TBSTATE_ENABLED)) return;
+  if (button.fsStyle & TBSTYLE_DROPDOWN) {
+    // The whole button drops down, or with its arrow drawn apart only the arrow does; the owner
+    // may ask for an ordinary press instead.
+    CRect rect;
+    GetItemRect(hit, &rect);
+    if (!HasDropArrow(button) || point.x >= rect.right - kDropArrow) {
+      if (DropDown(hit) != TBDDRET_TREATPRESSED) return;
+    }
+  }
   m_nPressed = hit;
   m_buttons[static_cast<size_t>(hit)].fsState |= TBSTATE_PRESSED;
   SetCapture();
@@ -593,6 +683,29 @@ void CToolBar::OnCaptureChanged(CWnd* pWnd) {
     m_nPressed = -1;
   }
   CControlBar::OnCaptureChanged(pWnd);
+}
+
+LRESULT CToolBar::DropDown(int nIndex) {
+  TBBUTTON& button = m_buttons[static_cast<size_t>(nIndex)];
+  NMTOOLBAR info{};
+  info.hdr.hwndFrom = m_hWnd;
+  info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+  info.hdr.code = TBN_DROPDOWN;
+  info.iItem = button.idCommand;
+  info.tbButton = button;
+  GetItemRect(nIndex, &info.rcButton);
+  // The button shows pressed while the owner's menu or list is up.
+  button.fsState |= TBSTATE_PRESSED;
+  InvalidateButton(nIndex);
+  UpdateWindow();
+  CWnd* owner = GetOwner();
+  LRESULT answer = owner != nullptr ? owner->SendMessage(WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info))
+                                    : TBDDRET_DEFAULT;
+  if (nIndex < static_cast<int>(m_buttons.size())) {
+    m_buttons[static_cast<size_t>(nIndex)].fsState &= ~TBSTATE_PRESSED;
+    InvalidateButton(nIndex);
+  }
+  return answer;
 }
 
 void CToolBar::Click(int nIndex) {
@@ -682,10 +795,47 @@ void CToolBar::DrawButton(CDC* pDC, int nIndex, const CRect& rect) {
   if (!(button.fsState & TBSTATE_ENABLED)) look |= brambolt::kToolDisabled;
   if (nIndex == m_nHot) look |= brambolt::kToolHot;
   if (m_dwCtrlStyle & TBSTYLE_FLAT) look |= brambolt::kToolFlat;
-  int offset = brambolt::DrawToolButtonFace(hdc, rect, look);
+  CRect face = rect;
+  if (HasDropArrow(button)) {
+    // The arrow part: a face of its own with a small black triangle.
+    CRect arrow(rect.right - kDropArrow, rect.top, rect.right, rect.bottom);
+    face.right = arrow.left;
+    int arrowOffset = brambolt::DrawToolButtonFace(hdc, arrow, look & ~(brambolt::kToolChecked | brambolt::kToolIndeterminate));
+    int cx = (arrow.left + arrow.right) / 2 + arrowOffset, cy = (arrow.top + arrow.bottom) / 2 - 1 + arrowOffset;
+    COLORREF ink = ::GetSysColor((look & brambolt::kToolDisabled) ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+    for (int row = 0; row < 3; ++row)
+      for (int x = cx - 2 + row; x <= cx + 2 - row; ++x) ::SetPixel(hdc, x, cy + row, ink);
+  }
+  int offset = brambolt::DrawToolButtonFace(hdc, face, look);
+  const CString& text = nIndex < static_cast<int>(m_texts.size()) ? m_texts[static_cast<size_t>(nIndex)] : CString();
+  if (!text.IsEmpty()) {
+    // The text under the image, or beside it in the list look; greyed when disabled.
+    CRect textRect = face;
+    textRect.OffsetRect(offset, offset);
+    if (m_dwCtrlStyle & TBSTYLE_LIST)
+      textRect.left += 3 + m_sizeImage.cx + 2;
+    else
+      textRect.top += 3 + m_sizeImage.cy;
+    HGDIOBJ oldFont = ::SelectObject(hdc, ::GetStockObject(DEFAULT_GUI_FONT));
+    int oldMode = ::SetBkMode(hdc, TRANSPARENT);
+    COLORREF oldColour = ::SetTextColor(hdc, ::GetSysColor((look & brambolt::kToolDisabled) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | ((m_dwCtrlStyle & TBSTYLE_LIST) ? DT_LEFT | DT_VCENTER : DT_CENTER | DT_TOP);
+    if (button.fsStyle & TBSTYLE_NOPREFIX) format |= DT_NOPREFIX;
+    ::DrawText(hdc, text, text.GetLength(), &textRect, format);
+    ::SetTextColor(hdc, oldColour);
+    ::SetBkMode(hdc, oldMode);
+    ::SelectObject(hdc, oldFont);
+  }
   if (m_hbmImageWell == nullptr || button.iBitmap < 0) return;
-  int x = rect.left + (rect.Width() - m_sizeImage.cx) / 2 + offset;
-  int y = rect.top + (rect.Height() - m_sizeImage.cy) / 2 + offset;
+  int x = face.left + (face.Width() - m_sizeImage.cx) / 2 + offset;
+  int y = face.top + (face.Height() - m_sizeImage.cy) / 2 + offset;
+  if (!text.IsEmpty()) {
+    // With a text the image sits at the top (at the left in the list look).
+    if (m_dwCtrlStyle & TBSTYLE_LIST)
+      x = face.left + 3 + offset;
+    else
+      y = face.top + 3 + offset;
+  }
   int source = button.iBitmap * m_sizeImage.cx;
   if (!(button.fsState & TBSTATE_ENABLED) || (button.fsState & TBSTATE_INDETERMINATE)) {
     HBITMAP mask = ImageMask();

@@ -1,6 +1,7 @@
-// CToolBar: a control bar of buttons with images from one bitmap strip, drawn by the bar itself
-// in the flat or raised look, wrapping into rows when docked upright or floating; CToolCmdUI,
-// the update of one of its buttons.
+// CToolBar: a control bar of buttons with images from one bitmap strip and optional texts, drawn
+// by the bar itself in the flat or raised look, with drop-down buttons, wrapping into rows when
+// docked upright or floating; CToolBarCtrl, its messages through an object; CToolCmdUI, the
+// update of one of its buttons.
 #pragma once
 
 #include <vector>
@@ -69,6 +70,14 @@ class CToolBar : public CControlBar {
   void SetButtonInfo(int nIndex, UINT nID, UINT nStyle, int iImage);
   DWORD GetToolBarCtrlStyle() const { return m_dwCtrlStyle; }
   void SetToolBarCtrlStyle(DWORD dwStyle);
+  // A text under the button's image (to its right with TBSTYLE_LIST); the buttons grow to fit
+  // the longest text. FALSE for an index out of range.
+  BOOL SetButtonText(int nIndex, LPCTSTR lpszText);
+  CString GetButtonText(int nIndex) const;
+  void GetButtonText(int nIndex, CString& rString) const { rString = GetButtonText(nIndex); }
+  // The bar answers the toolbar control's messages it has a meaning for (TB_SETEXTENDEDSTYLE,
+  // TB_GETITEMRECT, ...): CToolBarCtrl sends them.
+  class CToolBarCtrl& GetToolBarCtrl() const;
 
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
   CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
@@ -101,9 +110,16 @@ class CToolBar : public CControlBar {
   afx_msg void OnMouseLeave();
   afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg LRESULT OnSetExtendedStyle(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGetExtendedStyle(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnButtonCount(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGetItemRect(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnGetRect(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
   std::vector<TBBUTTON> m_buttons;
+  std::vector<CString> m_texts;  // one per button, empty for none
+  DWORD m_dwExStyle = 0;         // TBSTYLE_EX_ styles
   DWORD m_dwCtrlStyle = 0;
   int m_cyHeight = -1;   // SetHeight's height, -1 for the buttons' own
   int m_nHot = -1;       // the button under the mouse (flat look)
@@ -112,6 +128,13 @@ class CToolBar : public CControlBar {
 
  private:
   void InvalidateButton(int nIndex);
+  // A button's width along its row: a separator's own, a drop-down's with its arrow.
+  int ButtonWidth(const TBBUTTON& button) const;
+  bool HasDropArrow(const TBBUTTON& button) const;
+  // The buttons made large enough for the longest text.
+  void FitButtonsToTexts();
+  // Tells the owner a drop-down button was pressed (TBN_DROPDOWN); its answer.
+  LRESULT DropDown(int nIndex);
   void DrawButton(CDC* pDC, int nIndex, const CRect& rect);
   HBITMAP ImageMask();
   void Click(int nIndex);
@@ -126,3 +149,21 @@ class CToolCmdUI : public CCmdUI {
   void SetCheck(int nCheck = 1) override;
   void SetText(LPCTSTR) override {}
 };
+
+// The bar's toolbar-control messages through an object: GetToolBarCtrl answers the bar itself.
+class CToolBarCtrl : public CWnd {
+ public:
+  DWORD SetExtendedStyle(DWORD dwExStyle) { return static_cast<DWORD>(SendMessage(TB_SETEXTENDEDSTYLE, 0, static_cast<LPARAM>(dwExStyle))); }
+  DWORD GetExtendedStyle() const { return static_cast<DWORD>(::SendMessage(m_hWnd, TB_GETEXTENDEDSTYLE, 0, 0)); }
+  int GetButtonCount() const { return static_cast<int>(::SendMessage(m_hWnd, TB_BUTTONCOUNT, 0, 0)); }
+  BOOL GetItemRect(int nIndex, LPRECT lpRect) const {
+    return static_cast<BOOL>(::SendMessage(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+  }
+  BOOL GetRect(int nID, LPRECT lpRect) const {
+    return static_cast<BOOL>(::SendMessage(m_hWnd, TB_GETRECT, static_cast<WPARAM>(nID), reinterpret_cast<LPARAM>(lpRect)));
+  }
+};
+
+inline CToolBarCtrl& CToolBar::GetToolBarCtrl() const {
+  return *reinterpret_cast<CToolBarCtrl*>(const_cast<CToolBar*>(this));
+}

@@ -1315,3 +1315,24 @@ typedef struct tagTVKEYDOWN {
 // ---- Toolbar notifications other code forwards (the toolbars draw themselves).
 #define TBN_FIRST (0U - 700)
 #define TBN_DROPDOWN (TBN_FIRST - 10)
+// A drop-down button's notification: iItem is the button's command.
+typedef struct tagNMTOOLBARA {
+  NMHDR hdr;
+  int iItem;
+  TBBUTTON tbButton;
+  int cchText;
+  LPSTR pszText;
+  RECT rcButton;
+} NMTOOLBARA, *LPNMTOOLBARA, NMTOOLBAR, *LPNMTOOLBAR;
+// What the owner answers to TBN_DROPDOWN.
+#define TBDDRET_DEFAULT 0
+#define TBDDRET_NODEFAULT 1
+#define TBDDRET_TREATPRESSED 2
+// The messages a framework toolbar answers itself.
+#define TB_BUTTONCOUNT (WM_USER + 24)
+#define TB_GETITEMRECT (WM_USER + 29)
+#define TB_GETRECT (WM_USER + 51)
+#define TB_SETEXTENDEDSTYLE (WM_USER + 84)
+#define TB_GETEXTENDEDSTYLE (WM_USER + 85)
+// Extended style: a drop-down button shows its arrow apart, and only the arrow drops down.
+#define TBSTYLE_EX_DRAWDDARROWS 0x00000001

@@ -27,10 +27,19 @@ std::string R(const RECT& r) {
 class BarFrame : public CFrameWnd {
  public:
   std::vector<UINT> commands;
+  std::vector<int> dropDowns;  // the commands of TBN_DROPDOWN
+  LRESULT dropDownAnswer = TBDDRET_DEFAULT;
   BOOL twoEnabled = TRUE;
   int threeChecked = 0;
 
  protected:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+    auto* info = reinterpret_cast<NMTOOLBAR*>(lParam);
+    if (info->hdr.code != TBN_DROPDOWN) return CFrameWnd::OnNotify(wParam, lParam, pResult);
+    dropDowns.push_back(info->iItem);
+    *pResult = dropDownAnswer;
+    return TRUE;
+  }
   afx_msg void OnCommandRange(UINT nID) { commands.push_back(nID); }
   afx_msg void OnUpdateTwo(CCmdUI* pCmdUI) { pCmdUI->Enable(twoEnabled); }
   afx_msg void OnUpdateThree(CCmdUI* pCmdUI) { pCmdUI->SetCheck(threeChecked); }
@@ -171,6 +180,62 @@ TEST(ToolBar, UpdatesAndClicksGoThroughTheFrame) {
   EXPECT_EQ(t.frame->commands, std::vector<UINT>({ID_TB_ONE, ID_TB_TWO}));
 }
 
+// Texts under the images make the buttons taller; drop-down buttons tell the frame instead of
+// sending their command, or only from their arrow when it is drawn apart; a separator widened
+// with SetButtonInfo holds a control.
+TEST(ToolBar, TextsDropDownsAndControlsInSeparators) {
+  UiSession session;
+  ToolFrame t;
+  const int before = t.Item(0).Height();
+  EXPECT_TRUE(t.toolbar.SetButtonText(0, "Open"));
+  EXPECT_FALSE(t.toolbar.SetButtonText(99, "x"));
+  EXPECT_EQ(t.toolbar.GetButtonText(0), CString("Open"));
+  t.frame->RecalcLayout();
+  RunUntilIdle();
+  CRect first = t.Item(0);
+  EXPECT_GT(first.Height(), before + 8);
+  int ink = 0;  // the text's pixels in the lower part of the button
+  for (int x = first.left + 2; x < first.right - 2; ++x)
+    for (int y = first.bottom - 14; y < first.bottom - 3; ++y)
+      if (GetRValue(WindowPixel(t.toolbar.m_hWnd, x, y)) < 100) ++ink;
+  EXPECT_GT(ink, 10);
+
+  // Button 1 drops down as a whole: the frame is told, no command is sent.
+  t.toolbar.SetButtonStyle(1, t.toolbar.GetButtonStyle(1) | TBBS_DROPDOWN);
+  Click(t.toolbar.m_hWnd, t.ItemCentre(1));
+  EXPECT_EQ(t.frame->dropDowns, std::vector<int>({ID_TB_TWO}));
+  EXPECT_TRUE(t.frame->commands.empty());
+  // With the arrow apart the button is wider; its face sends the command, its arrow drops down,
+  // and an answer of "treat as pressed" makes the arrow click a command too.
+  const int narrow = t.Item(1).Width();
+  EXPECT_EQ(t.toolbar.GetToolBarCtrl().SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS), 0u);
+  EXPECT_EQ(t.toolbar.GetToolBarCtrl().GetExtendedStyle(), static_cast<DWORD>(TBSTYLE_EX_DRAWDDARROWS));
+  t.frame->RecalcLayout();
+  RunUntilIdle();
+  CRect wide = t.Item(1);
+  EXPECT_EQ(wide.Width(), narrow + 13);
+  Click(t.toolbar.m_hWnd, CPoint(wide.left + 5, wide.CenterPoint().y));
+  Click(t.toolbar.m_hWnd, CPoint(wide.right - 4, wide.CenterPoint().y));
+  t.frame->dropDownAnswer = TBDDRET_TREATPRESSED;
+  Click(t.toolbar.m_hWnd, CPoint(wide.right - 4, wide.CenterPoint().y));
+  EXPECT_EQ(t.frame->dropDowns, std::vector<int>({ID_TB_TWO, ID_TB_TWO, ID_TB_TWO}));
+  EXPECT_EQ(t.frame->commands, std::vector<UINT>({ID_TB_TWO, ID_TB_TWO}));
+
+  // A separator 120 wide with an id holds a control; the bar's control finds it by index and id.
+  t.toolbar.SetButtonInfo(2, 4321, TBBS_SEPARATOR, 120);
+  t.frame->RecalcLayout();
+  RunUntilIdle();
+  CRect slot, byId;
+  EXPECT_TRUE(t.toolbar.GetToolBarCtrl().GetItemRect(2, &slot));
+  EXPECT_TRUE(t.toolbar.GetToolBarCtrl().GetRect(4321, &byId));
+  EXPECT_EQ(slot.Width(), 120);
+  EXPECT_EQ(slot, byId);
+  EXPECT_EQ(t.toolbar.GetToolBarCtrl().GetButtonCount(), t.toolbar.GetCount());
+  CComboBox combo;
+  EXPECT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, slot, &t.toolbar, 4321));
+  EXPECT_EQ(t.Item(3).left, slot.right) << "the next button comes after the control";
+}
+
 // The mouse moves to a point of a window, the move taken through the windows' pre-translation as
 // the thread's pump does, and time passes.
 void HoverAt(HWND hWnd, POINT client, HWND top) {
@@ -227,7 +292,7 @@ TEST(StatusBar, PanesStretchAndIndicatorsFollowTheirKeys) {
   EXPECT_EQ(id, static_cast<UINT>(ID_INDICATOR_CAPS));
   EXPECT_EQ(caps.Width(), width + 6) << "the text's width and three pixels each side";
   EXPECT_NE(t.status.GetPaneStyle(0) & SBPS_STRETCH, 0u);
-  EXPECT_EQ(num.right, bar.right) << "the panes fill the bar";
+  EXPECT_EQ(num.right, bar.right - ::GetSystemMetrics(SM_CXVSCROLL)) << "the panes fill the bar up to the size grip";
   EXPECT_EQ(caps.left, first.right + 2);
   // A wider frame: the first pane takes all of the difference.
   t.frame->SetWindowPos(nullptr, 0, 0, 700, 400, SWP_NOMOVE | SWP_NOZORDER);
