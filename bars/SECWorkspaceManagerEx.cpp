@@ -1,0 +1,437 @@
+// SECWorkspaceManagerEx: installation, the workspace commands and the recent list (registry and
+// menu), saving the tree "WorkState_v1_1" and the stored form of window placements.
+#include "bars/SECWorkspaceManagerEx.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "foundation/SECDocTemplateUtils.h"
+#include "foundation/SECRegistry.h"
+#include "resources/Menus.h"
+
+using kelpwood::foundation::SECWndPlugIn;
+
+IMPLEMENT_DYNCREATE(SECWorkspaceManagerEx, SECWndPlugIn)
+
+namespace {
+
+void PutLong(BYTE*& at, LONG value) {
+  const auto bits = static_cast<DWORD>(value);
+  for (int i = 0; i < 4; ++i) *at++ = static_cast<BYTE>(bits >> (8 * i));
+}
+
+LONG GetLong(const BYTE*& at) {
+  DWORD bits = 0;
+  for (int i = 0; i < 4; ++i) bits |= static_cast<DWORD>(*at++) << (8 * i);
+  return static_cast<LONG>(bits);
+}
+
+CString LoadText(UINT id) {
+  CString text;
+  text.LoadString(id);
+  return text;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(SECWorkspaceManagerEx, SECWndPlugIn)
+  ON_COMMAND_RANGE(SECWorkspaceManagerEx::kFirstRecent, SECWorkspaceManagerEx::kLastRecent, OnOpenRecentWorkspace)
+  ON_UPDATE_COMMAND_UI(SECWorkspaceManagerEx::kFirstRecent, OnUpdateRecentWorkspaces)
+  ON_COMMAND(SECWorkspaceManagerEx::kNewWorkspace, OnNewWorkspace)
+  ON_COMMAND(SECWorkspaceManagerEx::kOpenWorkspace, OnOpenWorkspace)
+  ON_COMMAND(SECWorkspaceManagerEx::kSaveWorkspace, OnSaveWorkspace)
+  ON_COMMAND(SECWorkspaceManagerEx::kCloseWorkspace, OnCloseWorkspaceCmd)
+  ON_UPDATE_COMMAND_UI(SECWorkspaceManagerEx::kCloseWorkspace, OnUpdateCloseWorkspace)
+  ON_COMMAND(SECWorkspaceManagerEx::kSaveWorkspaceAs, OnSaveWorkspaceAs)
+  ON_COMMAND(SECWorkspaceManagerEx::kDeleteWorkspace, OnDeleteWorkspace)
+END_MESSAGE_MAP()
+
+SECWorkspaceManagerEx::SECWorkspaceManagerEx() = default;
+SECWorkspaceManagerEx::~SECWorkspaceManagerEx() = default;
+
+BOOL SECWorkspaceManagerEx::PlugInTo(CWnd* pWnd) {
+  if (!SECWndPlugIn::PlugInTo(pWnd)) return FALSE;
+  m_pFrame = dynamic_cast<CFrameWnd*>(pWnd);
+  return TRUE;
+}
+
+void SECWorkspaceManagerEx::SetStorageMode(BOOL bRegistryMode, BOOL bAppProfileKey) {
+  if (bRegistryMode != m_bRegistryMode) {
+    m_strCurrentName.Empty();
+    m_bOpen = FALSE;
+  }
+  m_bRegistryMode = bRegistryMode;
+  m_bAppProfileKey = bAppProfileKey;
+}
+
+void SECWorkspaceManagerEx::Initialize(CString strBaseKey, BOOL bRegistryMode, HKEY hRootKey, BOOL bAppProfileKey) {
+  m_strBaseKey = strBaseKey;
+  if (m_strBaseKey.IsEmpty() || m_strBaseKey[m_strBaseKey.GetLength() - 1] != '\\') m_strBaseKey += '\\';
+  m_hRootKey = hRootKey;
+  SetStorageMode(bRegistryMode, bAppProfileKey);
+}
+
+// ---- commands ----
+
+void SECWorkspaceManagerEx::OnOpenRecentWorkspace(UINT nID) {
+  CStringList list;
+  ReadRecentList(list);
+  POSITION pos = list.FindIndex(static_cast<INT_PTR>(nID - kFirstRecent));
+  if (pos != nullptr) OpenWorkspace(list.GetAt(pos), FALSE);
+  m_bHandled = TRUE;
+}
+
+void SECWorkspaceManagerEx::OnUpdateRecentWorkspaces(CCmdUI* pCmdUI) {
+  CMenu* menu = pCmdUI->m_pMenu;
+  if (menu == nullptr || menu->GetMenuItemID(static_cast<int>(pCmdUI->m_nIndex)) != kFirstRecent) return;
+  const UINT index = pCmdUI->m_nIndex;
+  const int following = menu->GetMenuItemCount() - static_cast<int>(index);
+  for (int i = 0; i < following; ++i) {
+    const UINT id = menu->GetMenuItemID(static_cast<int>(index));
+    if (id >= kFirstRecent && id <= kLastRecent) menu->DeleteMenu(index, MF_BYPOSITION);
+  }
+  CStringList list;
+  if (!ReadRecentList(list) || list.IsEmpty()) {
+    menu->InsertMenu(index, MF_BYPOSITION | MF_STRING | MF_GRAYED, kFirstRecent, LoadText(IDS_SEC_RECENT_NONE));
+  } else {
+    UINT n = 0;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr && n < m_nRecentLimit; ++n) {
+      const CString name = list.GetNext(pos);
+      CString text;
+      text.Format("&%d %s", n + 1, static_cast<LPCTSTR>(name));
+      menu->InsertMenu(index + n, MF_BYPOSITION | MF_STRING, kFirstRecent + n, text);
+      if (name == m_strCurrentName) menu->CheckMenuItem(kFirstRecent + n, MF_BYCOMMAND | MF_CHECKED);
+    }
+  }
+  pCmdUI->m_nIndexMax = static_cast<UINT>(menu->GetMenuItemCount());
+  pCmdUI->m_bEnableChanged = TRUE;
+}
+
+void SECWorkspaceManagerEx::OnOpenWorkspace() {
+  LoadWorkspace(FALSE, FALSE);
+  m_bHandled = TRUE;
+}
+
+void SECWorkspaceManagerEx::OnSaveWorkspace() { SaveCurrentWorkspace(); }
+
+void SECWorkspaceManagerEx::OnCloseWorkspaceCmd() {
+  CloseWorkspace();
+  m_bHandled = TRUE;
+}
+
+void SECWorkspaceManagerEx::OnUpdateCloseWorkspace(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bOpen); }
+
+void SECWorkspaceManagerEx::OnSaveWorkspaceAs() { SaveWorkspace(CString()); }
+
+void SECWorkspaceManagerEx::SaveCurrentWorkspace() { SaveWorkspace(m_strCurrentName); }
+
+BOOL SECWorkspaceManagerEx::LoadWorkspace(BOOL bMostRecent, BOOL bQuiet) {
+  CString name;
+  if (bMostRecent) {
+    CStringList list;
+    if (!ReadRecentList(list) || list.IsEmpty()) return FALSE;
+    name = list.GetHead();
+  } else if (!PromptForName(name, FALSE) || name.IsEmpty()) {
+    return FALSE;
+  }
+  return OpenWorkspace(name, bQuiet);
+}
+
+BOOL SECWorkspaceManagerEx::PromptForName(CString& strName, BOOL bSave) {
+  strName.Empty();
+  if (m_bRegistryMode) return ManageRegistryWorkspaces(strName, !bSave, bSave);
+  return PromptForFileName(strName, bSave);
+}
+
+BOOL SECWorkspaceManagerEx::PromptForFileName(CString& strName, BOOL bSave) {
+  DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+  if (!bSave) flags |= OFN_FILEMUSTEXIST;
+  const CString extension = m_strFileFilter.GetLength() > 2 ? m_strFileFilter.Mid(2) : CString();
+  CString filter;
+  filter.Format("%s (%s)|%s|%s (%s)|%s||", static_cast<LPCTSTR>(LoadText(IDS_SEC_WORKSPACE_FILES)),
+                static_cast<LPCTSTR>(m_strFileFilter), static_cast<LPCTSTR>(m_strFileFilter),
+                static_cast<LPCTSTR>(LoadText(IDS_SEC_ALL_FILES)), "*.*", "*.*");
+  CFileDialog dialog(!bSave, extension.IsEmpty() ? nullptr : static_cast<LPCTSTR>(extension), nullptr, flags, filter,
+                     m_pFrame);
+  const CString title = LoadText(bSave ? IDS_SEC_SAVE_WORKSPACE : IDS_SEC_OPEN_WORKSPACE);
+  dialog.m_ofn.lpstrTitle = title;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  strName = dialog.GetPathName();
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString&, BOOL, BOOL) {
+  // The registry workspaces are chosen in the Workspace Manager dialog, built with the list box
+  // editor it edits them with; until then nothing is chosen.
+  return FALSE;
+}
+
+SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(CString strName) {
+  if (m_bRegistryMode) return new SECPTNStrategyRegistry(m_strBaseKey + strName, m_hRootKey);
+  return new SECPTNStrategyProfile(strName);
+}
+
+// ---- saving ----
+
+BOOL SECWorkspaceManagerEx::SaveWorkspace(CString strName) {
+  if (strName.IsEmpty() && (!PromptForName(strName, TRUE) || strName.IsEmpty())) return FALSE;
+  if (m_pFrame == nullptr) return FALSE;
+  SECPTNFactory factory;
+  SECPersistentTreeNode* root = factory.AddChild("WorkState_v1_1", nullptr);
+  SaveBarState(factory, root);
+  SaveFrames(factory, root);
+  SaveCustomState(factory, root, strName);
+  SECPTNStrategy* strategy = CreateStrategy(strName);
+  const BOOL saved = root->Save(strategy);
+  delete strategy;
+  if (!saved) {
+    // A workspace that was never written does not become the current one.
+    CString message;
+    message.Format(IDS_SEC_WORKSPACE_NOT_SAVED, static_cast<LPCTSTR>(strName));
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  if (strName != m_strCurrentName) {
+    m_strCurrentName = strName;
+    CStringList list;
+    ReadRecentList(list);
+    AddToRecentList(strName, list);
+    WriteRecentList(list);
+  }
+  m_bOpen = TRUE;
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::SaveBarState(SECPTNFactory&, SECPersistentTreeNode*) {
+  // The docking layout and the toolbar manager's state are written by SECDockState and the
+  // control-bar manager under the root; a frame without them has no layout to keep.
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::SaveFrames(SECPTNFactory& factory, SECPersistentTreeNode* pRoot) {
+  SECPersistentTreeNode* frames = factory.AddChild("Frames", pRoot);
+  SaveMainFrame(factory, frames);
+  CFrameWnd* active = m_pFrame->GetActiveFrame();
+  if (active == m_pFrame) active = nullptr;
+  SaveChildFrames(factory, frames, active);
+  // Saving a modified document activates its frame: the active child is given back.
+  if (active != nullptr && ::IsWindow(active->m_hWnd)) {
+    CFrameWnd* now = m_pFrame->GetActiveFrame();
+    if (now != m_pFrame && now != active) active->ActivateFrame(-1);
+  }
+  return TRUE;
+}
+
+void SECWorkspaceManagerEx::PlacementToBytes(const WINDOWPLACEMENT& placement, BYTE bytes[kPlacementSize]) {
+  BYTE* at = bytes;
+  PutLong(at, static_cast<LONG>(kPlacementSize));
+  PutLong(at, static_cast<LONG>(placement.flags));
+  PutLong(at, static_cast<LONG>(placement.showCmd));
+  PutLong(at, placement.ptMinPosition.x);
+  PutLong(at, placement.ptMinPosition.y);
+  PutLong(at, placement.ptMaxPosition.x);
+  PutLong(at, placement.ptMaxPosition.y);
+  PutLong(at, placement.rcNormalPosition.left);
+  PutLong(at, placement.rcNormalPosition.top);
+  PutLong(at, placement.rcNormalPosition.right);
+  PutLong(at, placement.rcNormalPosition.bottom);
+}
+
+BOOL SECWorkspaceManagerEx::PlacementFromBytes(const BYTE* bytes, UINT nSize, WINDOWPLACEMENT& placement) {
+  if (bytes == nullptr || nSize != kPlacementSize) return FALSE;
+  const BYTE* at = bytes;
+  if (GetLong(at) != static_cast<LONG>(kPlacementSize)) return FALSE;
+  placement = WINDOWPLACEMENT{};
+  placement.length = sizeof(WINDOWPLACEMENT);
+  placement.flags = static_cast<UINT>(GetLong(at));
+  placement.showCmd = static_cast<UINT>(GetLong(at));
+  placement.ptMinPosition.x = GetLong(at);
+  placement.ptMinPosition.y = GetLong(at);
+  placement.ptMaxPosition.x = GetLong(at);
+  placement.ptMaxPosition.y = GetLong(at);
+  placement.rcNormalPosition.left = GetLong(at);
+  placement.rcNormalPosition.top = GetLong(at);
+  placement.rcNormalPosition.right = GetLong(at);
+  placement.rcNormalPosition.bottom = GetLong(at);
+  return TRUE;
+}
+
+void SECWorkspaceManagerEx::WritePlacement(SECPersistentTreeNode* pNode, CWnd* pWnd) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  pWnd->GetWindowPlacement(&placement);
+  BYTE bytes[kPlacementSize];
+  PlacementToBytes(placement, bytes);
+  pNode->AddKeyValueBinary("WindowPlacement", bytes, kPlacementSize, TRUE);
+}
+
+BOOL SECWorkspaceManagerEx::SaveMainFrame(SECPTNFactory& factory, SECPersistentTreeNode* pFrames) {
+  SECPersistentTreeNode* main = factory.AddChild("MainFrame", pFrames);
+  WritePlacement(main, m_pFrame);
+  CString title;
+  m_pFrame->GetWindowText(title);
+  main->AddKeyValueString("Title", title, TRUE);
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::SaveChildFrames(SECPTNFactory& factory, SECPersistentTreeNode* pFrames,
+                                            CFrameWnd* pActiveChild) {
+  SECPersistentTreeNode* children = factory.AddChild("ChildFrames", pFrames);
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return TRUE;
+  CMap<CFrameWnd*, CFrameWnd*, SECPersistentTreeNode*, SECPersistentTreeNode*> frameNodes;
+  frameNodes.InitHashTable(17);
+  int nDocument = 0, nAdditional = 0;
+  for (POSITION tpos = app->GetFirstDocTemplatePosition(); tpos != nullptr;) {
+    CDocTemplate* pTemplate = app->GetNextDocTemplate(tpos);
+    for (POSITION dpos = pTemplate->GetFirstDocPosition(); dpos != nullptr;) {
+      CDocument* pDoc = pTemplate->GetNextDoc(dpos);
+      CString name;
+      name.Format("Document-%d", nDocument++);
+      SECPersistentTreeNode* docNode = factory.AddChild(name, children);
+      int nFrame = 0;
+      for (POSITION vpos = pDoc->GetFirstViewPosition(); vpos != nullptr;) {
+        CView* pView = pDoc->GetNextView(vpos);
+        CFrameWnd* pFrame = pView->GetParentFrame();
+        SECPersistentTreeNode* frameNode = nullptr;
+        if (frameNodes.Lookup(pFrame, frameNode)) {
+          SaveAdditionalView(pDoc, pView, pFrame, factory, frameNode, nAdditional++);
+        } else if ((frameNode = SaveViewFrame(pDoc, pView, pFrame, pActiveChild, factory, docNode, nFrame)) != nullptr) {
+          frameNodes.SetAt(pFrame, frameNode);
+          ++nFrame;
+        }
+      }
+    }
+  }
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::PrepareDocumentForSave(CFrameWnd* pFrame, CDocument* pDoc) {
+  if (pDoc->IsModified() || pDoc->GetPathName().IsEmpty()) {
+    pFrame->ActivateFrame(-1);
+    pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
+  }
+  return TRUE;
+}
+
+SECPersistentTreeNode* SECWorkspaceManagerEx::SaveViewFrame(CDocument* pDoc, CView* pView, CFrameWnd* pFrame,
+                                                            CFrameWnd* pActiveChild, SECPTNFactory& factory,
+                                                            SECPersistentTreeNode* pDocNode, int nIndex) {
+  if (pDoc == nullptr || pFrame == nullptr || pDocNode == nullptr) return nullptr;
+  SECDocTemplateUtils utils;
+  CDocTemplate* pTemplate = utils.FindDocTemplate(pDoc, pView, pFrame);
+  if (pTemplate == nullptr || !PrepareDocumentForSave(pFrame, pDoc) || pDoc->GetPathName().IsEmpty()) return nullptr;
+  CString name;
+  name.Format("ViewFrame-%d", nIndex);
+  SECPersistentTreeNode* node = factory.AddChild(name, pDocNode);
+  node->AddKeyValueString("DocPathName", pDoc->GetPathName(), TRUE);
+  CString fileType;
+  pTemplate->GetDocString(fileType, CDocTemplate::regFileTypeId);
+  node->AddKeyValueString("DocumentString", fileType, TRUE);
+  const int index = utils.GetDocTemplateIndex(pTemplate, fileType);
+  if (index >= 0) node->AddKeyValueInt("DocTemplateIndex", index, TRUE);
+  if (!SaveFrameState(pFrame, node)) WritePlacement(node, pFrame);
+  node->AddKeyValueBool("IsActiveChildFrame", pFrame == pActiveChild, TRUE);
+  return node;
+}
+
+SECPersistentTreeNode* SECWorkspaceManagerEx::SaveAdditionalView(CDocument* pDoc, CView* pView, CFrameWnd* pFrame,
+                                                                 SECPTNFactory& factory,
+                                                                 SECPersistentTreeNode* pFrameNode, int nIndex) {
+  SECDocTemplateUtils utils;
+  CDocTemplate* pTemplate = utils.FindDocTemplate(pDoc, pView, pFrame);
+  if (pTemplate == nullptr || pFrameNode == nullptr) return nullptr;
+  CString name;
+  name.Format("AdditionalViewPerFrame-%d", nIndex);
+  SECPersistentTreeNode* node = factory.AddChild(name, pFrameNode);
+  CString fileType;
+  pTemplate->GetDocString(fileType, CDocTemplate::regFileTypeId);
+  node->AddKeyValueString("DocumentString", fileType, TRUE);
+  const int index = utils.GetDocTemplateIndex(pTemplate, fileType);
+  if (index >= 0) node->AddKeyValueInt("DocTemplateIndex", index, TRUE);
+  return node;
+}
+
+// ---- the recent list ----
+
+LPCTSTR SECWorkspaceManagerEx::GetRecentListKeyName() { return m_bRegistryMode ? "__MRURegList" : "__MRUFileList"; }
+
+BOOL SECWorkspaceManagerEx::OpenRecentKey(SECRegistry& registry, BOOL bCreate) {
+  const CString key = m_strBaseKey + GetRecentListKeyName();
+  if (m_bAppProfileKey) {
+    CWinApp* app = AfxGetApp();
+    HKEY section = app != nullptr ? app->GetSectionKey(m_strBaseKey) : nullptr;
+    if (section == nullptr || !registry.Connect(section)) return FALSE;
+    const BOOL ok = bCreate ? registry.Create(GetRecentListKeyName()) : registry.Open(GetRecentListKeyName());
+    return ok;
+  }
+  if (!registry.Connect(HKEY_CURRENT_USER)) return FALSE;
+  return bCreate ? registry.Create(key) : registry.Open(key, KEY_ALL_ACCESS);
+}
+
+BOOL SECWorkspaceManagerEx::ReadRecentList(CStringList& list) {
+  SECRegistry registry;
+  if (!OpenRecentKey(registry, FALSE)) return FALSE;
+  for (UINT i = 0; i < m_nRecentLimit; ++i) {
+    CString valueName, value;
+    valueName.Format("Workspace%d", i);
+    if (registry.GetStringValue(valueName, value)) list.AddTail(value);
+  }
+  return TRUE;
+}
+
+BOOL SECWorkspaceManagerEx::WriteRecentList(CStringList& list) {
+  SECRegistry registry;
+  if (!OpenRecentKey(registry, TRUE)) return FALSE;
+  UINT n = 0;
+  BOOL ok = TRUE;
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr && n < m_nRecentLimit; ++n) {
+    CString valueName;
+    valueName.Format("Workspace%d", n);
+    if (!registry.SetStringValue(valueName, list.GetNext(pos))) ok = FALSE;
+  }
+  for (UINT i = n; i < m_nRecentLimit; ++i) {
+    CString valueName;
+    valueName.Format("Workspace%d", i);
+    registry.DeleteValue(valueName);
+  }
+  registry.Flush();
+  return ok;
+}
+
+void SECWorkspaceManagerEx::AddToRecentList(CString& strName, CStringList& list) {
+  if (POSITION pos = list.Find(strName)) list.RemoveAt(pos);
+  list.AddHead(strName);
+  while (static_cast<UINT>(list.GetCount()) > m_nRecentLimit) list.RemoveTail();
+}
+
+BOOL SECWorkspaceManagerEx::RemoveFromRecentList(CString& strName) {
+  CStringList list;
+  if (!ReadRecentList(list)) return FALSE;
+  POSITION pos = list.Find(strName);
+  if (pos == nullptr) return FALSE;
+  list.RemoveAt(pos);
+  return WriteRecentList(list);
+}
+
+void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {
+  SECRegistry registry;
+  if (registry.Connect(m_hRootKey))
+    for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) registry.DeleteKey(m_strBaseKey + deleted.GetNext(pos), TRUE);
+  POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition();
+  while (from != nullptr && to != nullptr) {
+    const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
+    if (oldName == newName) continue;
+    SECPersistentTreeNode root;
+    root.Create("WorkState_v1_1", nullptr);
+    SECPTNStrategyRegistry source(m_strBaseKey + oldName, HKEY_CURRENT_USER);
+    if (!root.Load(&source)) continue;
+    SECPTNStrategyRegistry target(m_strBaseKey + newName, HKEY_CURRENT_USER);
+    if (!root.Save(&target)) continue;
+    SECRegistry old;
+    if (old.Connect(HKEY_CURRENT_USER)) old.DeleteKey(m_strBaseKey + oldName, TRUE);
+  }
+  for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) {
+    if (POSITION at = working.Find(deleted.GetNext(pos))) working.RemoveAt(at);
+  }
+}

@@ -1,0 +1,292 @@
+// The workspace manager: the saved tree (documents, their frames, the main frame's placement and
+// title), reopening it with every frame back, the recent list and its menu, a file that is no
+// workspace, a window that refuses to close, a save that cannot be written, stored placements,
+// and renaming and deleting registry workspaces.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "MenusTestIds.h"
+#include "bars/SECWorkspaceManagerEx.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+class TextDoc : public CDocument {
+  DECLARE_DYNCREATE(TextDoc)
+};
+IMPLEMENT_DYNCREATE(TextDoc, CDocument)
+
+class TextView : public CView {
+  DECLARE_DYNCREATE(TextView)
+
+ public:
+  void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(TextView, CView)
+
+class Workspace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new CMDIFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));  // the title is the stored one
+    app.m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    docs = new CMultiDocTemplate(IDR_WS_TEXT, RUNTIME_CLASS(TextDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                 RUNTIME_CLASS(TextView));
+    docs->m_strDocStrings = "\nText\nText\n\n\nBrambolt.Text\nText Document";
+    app.AddDocTemplate(docs);
+    manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", FALSE, HKEY_CURRENT_USER, FALSE);
+    ASSERT_TRUE(manager.PlugInTo(frame));
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    manager.UnPlug();
+    app.CloseAllDocuments(FALSE);
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  std::string File(const char* name, const char* content = "text") {
+    const std::string path = stores.TempDir() + "/" + name;
+    std::ofstream(path) << content;
+    return path;
+  }
+  int Children() {
+    int n = 0;
+    for (HWND h = ::GetWindow(frame->m_hWndMDIClient, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) ++n;
+    return n;
+  }
+  int Documents() {
+    int n = 0;
+    for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++n;
+    return n;
+  }
+  // The recent list as "name|name|...".
+  std::string Recent() {
+    CStringList list;
+    manager.ReadRecentList(list);
+    std::string joined;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+      joined += std::string(joined.empty() ? "" : "|") + static_cast<LPCTSTR>(list.GetNext(pos));
+    return joined;
+  }
+  // A popup with the recent-list placeholder (and an Exit item after it), updated as the
+  // framework updates a menu that opens.
+  void UpdateRecentMenu(CMenu& menu, BOOL withExit) {
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, SECWorkspaceManagerEx::kFirstRecent, "placeholder");
+    if (withExit) menu.AppendMenu(MF_STRING, 57665, "E&xit");
+    CCmdUI state;
+    state.m_pMenu = &menu;
+    state.m_nIndex = 0;
+    state.m_nIndexMax = static_cast<UINT>(menu.GetMenuItemCount());
+    state.m_nID = SECWorkspaceManagerEx::kFirstRecent;
+    state.DoUpdate(&manager, FALSE);
+  }
+  // Two documents, the first shown in two frames; the second frame of the first is active.
+  CDocument* OpenThree() {
+    CDocument* a = app.OpenDocumentFile(File("a.txt").c_str());
+    CDocument* b = app.OpenDocumentFile(File("b.txt").c_str());
+    EXPECT_NE(nullptr, a);
+    EXPECT_NE(nullptr, b);
+    POSITION pos = a->GetFirstViewPosition();
+    CFrameWnd* first = a->GetNextView(pos)->GetParentFrame();
+    CFrameWnd* second = docs->CreateNewFrame(a, first);
+    docs->InitialUpdateFrame(second, a, TRUE);
+    RunUntilIdle();
+    return a;
+  }
+
+  UiSession session;
+  PrivateStores stores;
+  CWinApp app{"Workspace App"};
+  CMDIFrameWnd* frame = nullptr;
+  CMultiDocTemplate* docs = nullptr;
+  SECWorkspaceManagerEx manager;
+};
+
+TEST_F(Workspace, SavesDocumentsAndFramesAndOpensThemAgain) {
+  OpenThree();
+  frame->SetWindowText("Brambolt Workbench");
+  const std::string wsp = stores.TempDir() + "/one.wsp";
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  EXPECT_TRUE(manager.IsOpen());
+  EXPECT_EQ(CString(wsp.c_str()), manager.GetCurrentName());
+
+  SECPersistentTreeNode root;
+  root.Create("WorkState_v1_1", nullptr);
+  SECPTNStrategyProfile profile(wsp.c_str());
+  ASSERT_TRUE(root.Load(&profile));
+  SECPersistentTreeNode* frames = root.FindChild("Frames");
+  ASSERT_NE(nullptr, frames);
+  SECPersistentTreeNode* main = frames->FindChild("MainFrame");
+  ASSERT_NE(nullptr, main);
+  BYTE* bytes = nullptr;
+  UINT size = 0;
+  EXPECT_EQ(0u, main->GetKeyValueBinary("WindowPlacement", &bytes, &size));
+  EXPECT_EQ(44u, size);
+  delete[] bytes;
+  CString title;
+  main->GetKeyValueString("Title", title);
+  EXPECT_EQ(CString("Brambolt Workbench"), title);
+  SECPersistentTreeNode* children = frames->FindChild("ChildFrames");
+  ASSERT_NE(nullptr, children);
+  CStringList names;
+  children->GetChildNames(names);
+  ASSERT_EQ(2, names.GetCount());
+  SECPersistentTreeNode* docA = children->FindChild("Document-0");
+  ASSERT_NE(nullptr, docA);
+  ASSERT_NE(nullptr, docA->FindChild("ViewFrame-1")) << "one document in two frames";
+  CString fileType, path;
+  docA->FindChild("ViewFrame-0")->GetKeyValueString("DocumentString", fileType);
+  docA->FindChild("ViewFrame-0")->GetKeyValueString("DocPathName", path);
+  EXPECT_EQ(CString("Brambolt.Text"), fileType);
+  EXPECT_NE(-1, path.Find("a.txt"));
+  BOOL active = FALSE;
+  docA->FindChild("ViewFrame-1")->GetKeyValueBool("IsActiveChildFrame", &active);
+  EXPECT_TRUE(active);
+
+  EXPECT_TRUE(manager.CloseWorkspace());
+  EXPECT_EQ(0, Children());
+  EXPECT_FALSE(manager.IsOpen());
+  frame->SetWindowText("Elsewhere");
+  ASSERT_TRUE(manager.OpenWorkspace(wsp.c_str(), FALSE));
+  EXPECT_EQ(3, Children());
+  EXPECT_EQ(2, Documents());
+  CString now;
+  frame->GetWindowText(now);
+  EXPECT_EQ(CString("Brambolt Workbench"), now);
+  CMDIChildWnd* activeChild = frame->MDIGetActive();
+  ASSERT_NE(nullptr, activeChild);
+  EXPECT_NE(-1, activeChild->GetActiveDocument()->GetPathName().Find("a.txt"));
+  EXPECT_EQ(wsp, Recent());
+}
+
+TEST_F(Workspace, RecentListKeepsEightNewestFirstAndFillsTheMenu) {
+  for (int i = 1; i <= 9; ++i) {
+    const std::string name = stores.TempDir() + "/ws" + std::to_string(i) + ".wsp";
+    ASSERT_TRUE(manager.SaveWorkspace(name.c_str()));
+  }
+  std::string expected;
+  for (int i = 9; i >= 2; --i) expected += (i == 9 ? "" : "|") + stores.TempDir() + "/ws" + std::to_string(i) + ".wsp";
+  EXPECT_EQ(expected, Recent()) << "newest first; the ninth name dropped the oldest";
+  ASSERT_TRUE(manager.SaveWorkspace(manager.GetCurrentName()));
+  EXPECT_EQ(expected, Recent()) << "the same name leaves the list alone";
+
+  CMenu menu;
+  UpdateRecentMenu(menu, TRUE);
+  ASSERT_EQ(9, menu.GetMenuItemCount());
+  CString text;
+  menu.GetMenuString(0, text, MF_BYPOSITION);
+  EXPECT_EQ(CString(("&1 " + stores.TempDir() + "/ws9.wsp").c_str()), text);
+  EXPECT_EQ(SECWorkspaceManagerEx::kFirstRecent + 7, menu.GetMenuItemID(7));
+  EXPECT_TRUE(menu.GetMenuState(0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_FALSE(menu.GetMenuState(1, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_EQ(57665u, menu.GetMenuItemID(8));
+}
+
+TEST_F(Workspace, EmptyRecentListShowsADisabledNone) {
+  CMenu menu;
+  UpdateRecentMenu(menu, FALSE);
+  ASSERT_EQ(1, menu.GetMenuItemCount());
+  CString text;
+  menu.GetMenuString(0, text, MF_BYPOSITION);
+  EXPECT_EQ(CString("(none)"), text);
+  EXPECT_TRUE(menu.GetMenuState(0, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST_F(Workspace, AFileThatIsNoWorkspaceIsReportedAndDroppedWithTheWindowsKept) {
+  OpenThree();
+  const std::string junk = File("junk.wsp", "not a workspace\n");
+  CStringList list;
+  CString name = junk.c_str();
+  manager.AddToRecentList(name, list);
+  ASSERT_TRUE(manager.WriteRecentList(list));
+  ModalAnswers answers;
+  int boxes = 0;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    ++boxes;
+    ::SendMessage(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_FALSE(manager.OpenWorkspace(junk.c_str(), FALSE));
+  EXPECT_EQ(1, boxes);
+  EXPECT_EQ("", Recent());
+  EXPECT_EQ(3, Children());
+}
+
+TEST_F(Workspace, AWindowThatRefusesToCloseStopsTheOpen) {
+  OpenThree();
+  const std::string wsp = stores.TempDir() + "/kept.wsp";
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  CDocument* b = app.OpenDocumentFile(File("b.txt").c_str());
+  ASSERT_NE(nullptr, b);
+  b->SetModifiedFlag(TRUE);
+  // The save question for b is cancelled: b's frame stays, so nothing is loaded over it.
+  ModalAnswers answers;
+  answers.When("#32770", nullptr, [](HWND box) { ::SendMessage(box, WM_COMMAND, IDCANCEL, 0); }, true);
+  EXPECT_FALSE(manager.OpenWorkspace(wsp.c_str(), TRUE));
+  EXPECT_EQ(CString(wsp.c_str()), manager.GetCurrentName());
+  EXPECT_TRUE(manager.IsOpen());
+  EXPECT_LE(Children(), 3);
+  EXPECT_EQ(1, Documents());
+  b->SetModifiedFlag(FALSE);
+}
+
+TEST_F(Workspace, ASaveThatCannotBeWrittenChangesNothing) {
+  const std::string good = stores.TempDir() + "/good.wsp";
+  ASSERT_TRUE(manager.SaveWorkspace(good.c_str()));
+  ModalAnswers answers;
+  int boxes = 0;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    ++boxes;
+    ::SendMessage(box, WM_COMMAND, IDOK, 0);
+  });
+  const std::string bad = stores.TempDir() + "/missing-folder/bad.wsp";
+  EXPECT_FALSE(manager.SaveWorkspace(bad.c_str()));
+  EXPECT_EQ(1, boxes);
+  EXPECT_EQ(CString(good.c_str()), manager.GetCurrentName());
+  EXPECT_EQ(good, Recent());
+}
+
+TEST_F(Workspace, StoredPlacementsAreReadOnlyInTheirExactForm) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  placement.showCmd = SW_SHOWMAXIMIZED;
+  placement.rcNormalPosition = {10, 20, 310, 220};
+  BYTE bytes[44];
+  SECWorkspaceManagerEx::PlacementToBytes(placement, bytes);
+  WINDOWPLACEMENT back{};
+  ASSERT_TRUE(SECWorkspaceManagerEx::PlacementFromBytes(bytes, 44, back));
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), back.showCmd);
+  EXPECT_EQ(CRect(10, 20, 310, 220), CRect(back.rcNormalPosition));
+  EXPECT_FALSE(SECWorkspaceManagerEx::PlacementFromBytes(bytes, 43, back));
+  bytes[0] = 40;
+  EXPECT_FALSE(SECWorkspaceManagerEx::PlacementFromBytes(bytes, 44, back));
+}
+
+TEST_F(Workspace, RegistryEditsRenameOnlyWhatWasCopiedAndDelete) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  ASSERT_TRUE(manager.SaveWorkspace("Alpha"));
+  ASSERT_TRUE(manager.SaveWorkspace("Beta"));
+  CStringList stored, working, deleted;
+  for (const char* n : {"Alpha", "Beta", "Ghost"}) stored.AddTail(n);
+  for (const char* n : {"Gamma", "Beta", "Phantom"}) working.AddTail(n);
+  deleted.AddTail("Beta");
+  manager.ApplyRegistryEdits(stored, working, deleted);
+  auto exists = [&](const char* name) {
+    SECPersistentTreeNode root;
+    root.Create("WorkState_v1_1", nullptr);
+    SECPTNStrategyRegistry strategy(manager.GetBaseKey() + name, HKEY_CURRENT_USER);
+    return root.Load(&strategy) && root.FindChild("Frames") != nullptr;
+  };
+  EXPECT_TRUE(exists("Gamma"));
+  EXPECT_FALSE(exists("Alpha"));
+  EXPECT_FALSE(exists("Beta"));
+  EXPECT_FALSE(exists("Phantom")) << "nothing to copy: no key made";
+  EXPECT_EQ(2, working.GetCount());
+}
+
+}  // namespace
