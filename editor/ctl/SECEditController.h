@@ -19,6 +19,7 @@
 #include "afx/CWnd.h"
 #include "editor/SECEditFontInfo.h"
 #include "editor/SECEditLineCol.h"
+#include "editor/ctl/SECEditFindReplaceDlg.h"
 #include "editor/mvc/MvcController.h"
 #include "editor/mvc/MvcModel.h"
 
@@ -48,6 +49,12 @@ constexpr UINT ID_SECEDIT_LINECOL = 22579;
 constexpr UINT SECEDIT_SCROLL_TIMER = 45000;
 // Posted when the caret line changes.
 constexpr UINT ID_SECEDIT_LINE_NOTICE = 45050;
+// The first commands of the line-mark ranges (one id per mark number) and the context menu.
+constexpr UINT ID_SECEDIT_MARK_TOGGLE = 45250;
+constexpr UINT ID_SECEDIT_MARK_NEXT = 45283;
+constexpr UINT ID_SECEDIT_MARK_PREVIOUS = 45316;
+constexpr UINT ID_SECEDIT_MARK_CLEAR = 45349;
+constexpr UINT IDR_SECEDIT_CONTEXT = 22565;
 
 // Selection modes.
 enum : int { SECEDIT_SEL_STREAM = 1, SECEDIT_SEL_LINES = 2, SECEDIT_SEL_COLUMN = 3, SECEDIT_SEL_COLUMN_DRAG = 4 };
@@ -107,7 +114,9 @@ class ISECEditPresentationState {
   ~ISECEditPresentationState() = default;
 };
 
-class SECEditController : public kelpwood::foundation::MvcController, public ISECEditPresentationState {
+class SECEditController : public kelpwood::foundation::MvcController,
+                          public ISECEditPresentationState,
+                          public ISECEditFindReplaceNotify {
   DECLARE_DYNAMIC(SECEditController)
 
  public:
@@ -172,9 +181,9 @@ class SECEditController : public kelpwood::foundation::MvcController, public ISE
   virtual BOOL InsertTextPadded(int line, int col, LPCTSTR text, int len);
   virtual BOOL InsertTextPaddedAtPos(const SECEditLineColPair& pos, LPCTSTR text, int len);
   // Context menu and line markers (SECEditCtrlMarks.cpp).
-  BOOL ShowContextMenu(CMenu* menu, CMenu** popup);
-  void UpdateContextMenu(CMenu* popup);
-  BOOL OnLeaveMarkedLine(int line, BOOL bChanged);
+  virtual BOOL ShowContextMenu(CMenu* menu, CMenu** popup);
+  virtual void UpdateContextMenu(CMenu* popup);
+  virtual BOOL OnLeaveMarkedLine(int line, BOOL bChanged);
   virtual void UpdateCaretState();
   void ToggleLineMarker(int line);
   COleDataSource* CreateSelectionDataSource();
@@ -182,7 +191,24 @@ class SECEditController : public kelpwood::foundation::MvcController, public ISE
   virtual void InsertTypedText(CString& text);
 
   // The find face: a selection that a replacement may use (none while the mouse selects).
-  virtual BOOL CanReplaceInSelection();
+  BOOL CanReplaceInSelection() override;
+  BOOL OnFindReplaceCommand(SECEditFindReplaceDlg* dlg) override;
+  _SEC_FIND_REPLACE_STATE* GetFindReplaceState() override;
+  // The text a new search starts with: the selection on one line, else the word at the caret.
+  CString GetInitialFindText();
+  void FindNextCommand();
+  void FindPreviousCommand();
+  void FindWordNextCommand();
+  void FindWordPreviousCommand();
+  void SetModalFindDialog(BOOL bModal) { m_bModalFindDialog = bModal; }
+
+  // ---- line marks and toggles (SECEditCtrlMarks.cpp) ----
+  void ToggleBookmark(UINT nID);
+  void NextBookmark(UINT nID);
+  void PreviousBookmark(UINT nID);
+  void ClearBookmarks(UINT nID);
+  void ToggleOverwrite();
+  void ToggleWhitespace();
 
   // ---- presentation state ----
   BOOL IsColumnSelection() override;
@@ -300,6 +326,17 @@ class SECEditController : public kelpwood::foundation::MvcController, public ISE
   BOOL MovePageBy(BOOL bDown);
   // The system caret's state without side effects on the selection.
   void ShowSystemCaret(BOOL bShow);
+  // Find helpers: where a match of `length` bytes ends; one step of the model's find with the
+  // state's options; the replacement of a matched text; the check that a line stays short enough.
+  SECEditLineCol MatchEnd(int line, int col, int length);
+  int FindMatch(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, BOOL bForward, BOOL bRegExp,
+                SECEditLineCol* match, const SECEditLineCol* stop);
+  CString MakeReplacement(_SEC_FIND_REPLACE_STATE* state, const CString& matched);
+  BOOL LineFitsAfterReplace(const SECEditLineColPair& match, const CString& matched, const CString& replacement);
+  int CountMatches(_SEC_FIND_REPLACE_STATE* state);
+  void FindRepeat(BOOL bForward);
+  void FindWord(BOOL bForward);
+  void GoToMarkedLine(int mark, BOOL bForward);
   void EndMouseSelection(CPoint point);
 
   // Handlers.
@@ -319,6 +356,25 @@ class SECEditController : public kelpwood::foundation::MvcController, public ISE
   afx_msg void OnSelectAllCmd();
   afx_msg void OnEditFontSize();
   afx_msg void OnUpdateLineCol(CCmdUI* pCmdUI);
+  afx_msg void OnEditUndo();
+  afx_msg void OnEditRedo();
+  afx_msg void OnEditCopy();
+  afx_msg void OnEditCut();
+  afx_msg void OnEditPaste();
+  afx_msg void OnUpdateEditUndo(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditRedo(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditCopy(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditCut(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateEditPaste(CCmdUI* pCmdUI);
+  afx_msg void OnEditFind();
+  afx_msg void OnEditReplace();
+  afx_msg void OnUpdateToggleBookmark(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateMarkedLines(CCmdUI* pCmdUI);
+  afx_msg void OnToggleLineMarker();
+  afx_msg void OnCurrentLineNotice();
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg void OnUpdateOverwrite(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateWhitespace(CCmdUI* pCmdUI);
 
   DECLARE_MESSAGE_MAP()
 

@@ -103,12 +103,17 @@ void SECEditController::InsertTypedText(CString& text) {
 
 // ---- replacing the selection ----
 
-void SECEditController::ReplaceSelection(LPCTSTR text, BOOL) {
+void SECEditController::ReplaceSelection(LPCTSTR text, BOOL bColumn) {
   GroupBracket group(this);
   EnableCaretScroll(FALSE);
   ShowSystemCaret(FALSE);
   const SECEditLineCol at = DeleteSelection();
-  if (text != nullptr && *text != '\0') InsertTextPaddedAtPos(SECEditLineColPair(at, at), text, -1);
+  if (text != nullptr && *text != '\0') {
+    if (bColumn)
+      InsertColumnBlock(SECEditLineColPair(at, at), text);
+    else
+      InsertTextPaddedAtPos(SECEditLineColPair(at, at), text, -1);
+  }
   EnableCaretScroll(TRUE);
   ShowSystemCaret(TRUE);
 }

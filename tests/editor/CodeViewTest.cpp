@@ -1,0 +1,180 @@
+// The application's editor controller in an editor window: brace alignment, the Edit menu after
+// ".", adding and removing "//", go to line, Clear All, the search entry and the key table.
+#include <gtest/gtest.h>
+
+#include "afx/afx.h"
+#include "editor/app/GWExtController.h"
+#include "editor/model/SECEdit.h"
+#include "editor/view/SECEditCtrl.h"
+#include "testing/testing.h"
+#include "tests/editor/TestLanguage.h"
+#include "win/ModalLoop.h"
+
+namespace {
+
+// Records where the Edit menu would open instead of tracking it.
+class MenuRecordingController : public GWExtController {
+ public:
+  std::vector<CPoint> menus;
+
+ protected:
+  void ShowEditMenu(CPoint screen) override { menus.push_back(screen); }
+};
+
+class CodeViewTest : public ::testing::Test {
+ protected:
+  CodeViewTest() : lang("C"), def("Default"), scope({&lang, &def}), parent(440, 360) {
+    editortest::MakeC(lang);
+    lang.tabSize = 4;
+    model.ResetWithLanguage("C");
+    ctl.SetEditModel(&model);
+    gw = new MenuRecordingController;
+    ctl.GetViewport()->SetController(gw, TRUE);
+    ctl.Create(AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_IBEAM)), "", WS_CHILD | WS_VISIBLE,
+               CRect(0, 0, 400, 320), CWnd::FromHandle(parent.Hwnd()), 100);
+    ctl.SetFocus();
+    brambolt::test::RunUntilIdle();
+  }
+  void SetText(const std::string& text) {
+    model.NewDocument();
+    if (!text.empty()) model.InsertTextAt(0, 0, text.c_str(), -1);
+    model.ClearUndoHistory();
+    gw->ResetState();
+    brambolt::test::RunUntilIdle();
+  }
+  std::string Text() {
+    CString out;
+    const SECEditLineCol end = model.GetEndPosition();
+    model.GetText(&out, 0, 0, end.m_nLine, end.m_nCol);
+    return std::string(out, static_cast<size_t>(out.GetLength()));
+  }
+  void Put(int line, int col) {
+    gw->ClearSelection(TRUE);
+    gw->SetCaretPos(line, col, FALSE);
+  }
+
+  brambolt::test::UiSession session;
+  CWinApp app{"Code View Test"};
+  editortest::TestLanguage lang, def;
+  editortest::LanguageScope scope;
+  brambolt::test::NotificationRecorder parent;
+  SECEdit model;
+  SECEditCtrl ctl;
+  MenuRecordingController* gw = nullptr;
+  brambolt::ScopedLoopFilter filter{[this](MSG& msg) { return gw->PreTranslateMessage(&msg); }};
+};
+
+TEST_F(CodeViewTest, TypedBracesLoseTheIndentAfterControlLinesOnly) {
+  struct Case {
+    const char* previous;
+    const char* typed;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"if (x)", "{", "if (x)\r\n{"},                // the indentation unit goes
+      {"switch (n)", "{", "switch (n)\r\n{"},        //
+      {"{", "}", "{\r\n}"},                          //
+      {"x = 1;", "{", "x = 1;\r\n\t{"},              // not after an assignment
+      {"if (x)", "}", "if (x)\r\n\t}"},              // a closing brace after if stays
+      {"format(1);", "{", "format(1);\r\n{"},        // the prefix test has no word boundary
+  };
+  for (const Case& k : cases) {
+    SetText(std::string(k.previous) + "\r\n\t");
+    Put(1, 1);
+    brambolt::test::TypeText(k.typed);
+    EXPECT_EQ(Text(), k.expected) << k.previous << " + " << k.typed;
+  }
+  // With nothing before the brace no character goes (the brace itself stays).
+  SetText("if (x)\r\n");
+  Put(1, 0);
+  brambolt::test::TypeText("{");
+  EXPECT_EQ(Text(), "if (x)\r\n{");
+}
+
+TEST_F(CodeViewTest, ADotAfterACharacterOpensTheEditMenuBelowTheCaret) {
+  SetText("");
+  brambolt::test::TypeText(".");
+  EXPECT_TRUE(gw->menus.empty());
+  brambolt::test::TypeText("a.");
+  ASSERT_EQ(gw->menus.size(), 1U);
+  CPoint caret;
+  gw->PositionToPoint(caret, gw->GetCaretPosition());
+  ::ClientToScreen(ctl.GetSafeHwnd(), &caret);
+  EXPECT_GT(gw->menus[0].y, caret.y);
+}
+
+TEST_F(CodeViewTest, CommentsAreAddedAndRemovedAsOneUndoStep) {
+  SetText("int a;\r\n  \r\nint b;\r\n// c\r\n/* d */");
+  gw->SetSelection(SECEditLineColPair(0, 2, 2, 3), SECEDIT_SEL_STREAM);
+  ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_COMMENT, 0);
+  EXPECT_EQ(Text(), "//int a;\r\n  \r\n//int b;\r\n// c\r\n/* d */");
+  EXPECT_EQ(gw->GetSelectionMode(), SECEDIT_SEL_LINES);
+  EXPECT_TRUE(gw->Undo());
+  EXPECT_EQ(Text(), "int a;\r\n  \r\nint b;\r\n// c\r\n/* d */");
+
+  // Removing takes a leading "//" only: "/* d */" stays whole.
+  gw->SetSelection(SECEditLineColPair(2, 0, 4, 2), SECEDIT_SEL_STREAM);
+  ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_UNCOMMENT, 0);
+  EXPECT_EQ(Text(), "int a;\r\n  \r\nint b;\r\n c\r\n/* d */");
+
+  // Without a selection "//" goes in at the caret; removing moves the caret to the tab stop before.
+  Put(0, 4);
+  gw->CommentSelection();
+  EXPECT_EQ(Text(), "int //a;\r\n  \r\nint b;\r\n c\r\n/* d */");
+  Put(0, 6);
+  gw->UncommentSelection();
+  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(0, 4));
+}
+
+TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
+  std::string text;
+  for (int i = 1; i <= 200; ++i) text += "line " + std::to_string(i) + "\r\n";
+  SetText(text);
+  const struct {
+    int entered;
+    int top;
+  } cases[] = {{10, 9}, {1, 0}, {0, 0}, {-5, 0}};
+  for (const auto& k : cases) {
+    gw->GoToLine(k.entered);
+    EXPECT_EQ(gw->GetTopLine(), k.top) << k.entered;
+  }
+  // Past the end: never beyond the last line.
+  gw->GoToLine(100000);
+  EXPECT_GT(gw->GetTopLine(), 100);
+  EXPECT_LE(gw->GetTopLine(), 200);
+  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(0, 0));
+
+  // The dialog: OK only with a number.
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Number", [](HWND dlg) {
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg, IDOK)));
+    ::SetDlgItemText(dlg, IDC_GWEXT_GOTO_LINE, "42");
+    ::SendMessage(dlg, WM_COMMAND, MAKEWPARAM(IDC_GWEXT_GOTO_LINE, EN_CHANGE),
+                  reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_GWEXT_GOTO_LINE)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg, IDOK)));
+    ::SendMessage(dlg, WM_COMMAND, IDOK, 0);
+  });
+  ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_GOTO_LINE, 0);
+  EXPECT_EQ(gw->GetTopLine(), 41);
+
+  ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_CLEAR_ALL, 0);
+  EXPECT_EQ(Text(), "");
+  EXPECT_TRUE(gw->Undo());
+  EXPECT_EQ(Text(), text);
+}
+
+TEST_F(CodeViewTest, FindAndSelectSelectsTheNextMatch) {
+  SetText("one Two two\r\ntwo");
+  _SEC_FIND_REPLACE_STATE* state = gw->GetFindReplaceState();
+  state->m_bFindOnly = TRUE;
+  EXPECT_FALSE(gw->FindAndSelect("", TRUE, 0));
+  ASSERT_TRUE(gw->FindAndSelect("two", TRUE, 0));
+  EXPECT_EQ(gw->GetSelection().GetMin(), SECEditLineCol(0, 8));
+  ASSERT_TRUE(gw->FindAndSelect("two", FALSE, 0));
+  EXPECT_EQ(gw->GetSelection().GetMin(), SECEditLineCol(1, 0));
+  state->m_strFind.Empty();
+  gw->InsertAtSavedPosition("// head\r\n");
+  EXPECT_EQ(Text(), "// head\r\none Two two\r\ntwo");
+}
+
+}  // namespace

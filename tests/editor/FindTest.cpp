@@ -1,0 +1,182 @@
+// The editor controller's find and replace through the shared state: Find Next with wrapping and
+// its messages, the F3 family, Replace finding first, Replace All as one undo step in the whole
+// file or the selection, regular-expression replacements, Mark All and the line-length check.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "ControllerHost.h"
+
+using editortest::ControllerHost;
+
+namespace {
+
+class FindTest : public ::testing::Test {
+ protected:
+  FindTest() {
+    // The message of a box is its longest child text.
+    answers.When("#32770", nullptr, [this](HWND box) {
+      std::string longest;
+      ::EnumChildWindows(
+          box,
+          [](HWND child, LPARAM out) -> BOOL {
+            char buffer[512] = {};
+            ::GetWindowText(child, buffer, sizeof buffer);
+            auto& s = *reinterpret_cast<std::string*>(out);
+            if (std::strlen(buffer) > s.size()) s = buffer;
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&longest));
+      lastMessage = longest;
+      ++boxes;
+      ::EndDialog(box, IDOK);
+    }, true);
+    state = host.Ctl().GetFindReplaceState();
+    Reset(state);
+  }
+  ~FindTest() override { Reset(state); }
+  // The process's state as a new process would have it.
+  static void Reset(_SEC_FIND_REPLACE_STATE* s) {
+    s->m_pDialog = nullptr;
+    s->m_bFindOnly = TRUE;
+    s->m_strFind.Empty();
+    s->m_strReplace.Empty();
+    s->m_findHistory.RemoveAll();
+    s->m_replaceHistory.RemoveAll();
+    s->m_bCase = s->m_bWord = s->m_bInSelection = s->m_bRegExp = FALSE;
+    s->m_bNext = TRUE;
+    s->m_pOwner = nullptr;
+  }
+  std::string Selected() {
+    CString text;
+    host.Ctl().GetSelectedText(text);
+    return std::string(text, static_cast<size_t>(text.GetLength()));
+  }
+  std::string TakeMessage() {
+    std::string message = lastMessage;
+    lastMessage.clear();
+    return message;
+  }
+
+  ControllerHost host;
+  brambolt::test::ModalAnswers answers;
+  _SEC_FIND_REPLACE_STATE* state = nullptr;
+  std::string lastMessage;
+  int boxes = 0;
+};
+
+TEST_F(FindTest, FindNextWrapsAndReportsByTheLastDialog) {
+  host.SetText("alpha beta\r\nbeta gamma\r\nalpha");
+  state->m_strFind = "beta";
+  host.Put(0, 0);
+  ASSERT_TRUE(host.Ctl().FindNext(state));
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 6));
+  EXPECT_EQ(host.Caret(), SECEditLineCol(0, 10));
+  ASSERT_TRUE(host.Ctl().FindNext(state));
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(1, 0));
+  // From the end the search wraps back to the first match.
+  ASSERT_TRUE(host.Ctl().FindNext(state));
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 6));
+
+  // F3 and Shift+F3 go both ways without ever reporting the end.
+  host.Key(VK_F3);
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(1, 0));
+  host.Key(VK_F3, brambolt::test::kShift);
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 6));
+  EXPECT_EQ(boxes, 0);
+
+  state->m_strFind = "delta";
+  EXPECT_FALSE(host.Ctl().FindNext(state));
+  EXPECT_EQ(TakeMessage(), "Cannot find the string 'delta'.");
+  EXPECT_FALSE(host.Ctl().HasSelection());
+  state->m_bFindOnly = FALSE;
+  EXPECT_FALSE(host.Ctl().FindNext(state));
+  EXPECT_EQ(TakeMessage(), "Finished searching for 'delta'.");
+
+  // Ctrl+F3 searches for the word at the caret.
+  host.Put(2, 2);
+  host.Key(VK_F3, brambolt::test::kCtrl);
+  EXPECT_EQ(state->m_strFind, "alpha");
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 0));
+}
+
+TEST_F(FindTest, ReplaceFindsFirstThenReplacesAndReplaceAllIsOneUndoStep) {
+  host.SetText("a-a\r\nxa");
+  state->m_strFind = "a";
+  state->m_strReplace = "aa";
+  host.Put(0, 0);
+  EXPECT_TRUE(host.Ctl().IsSelectionNotMatch(state));
+  ASSERT_TRUE(host.Ctl().FindNext(state));
+  EXPECT_FALSE(host.Ctl().IsSelectionNotMatch(state));
+  ASSERT_TRUE(host.Ctl().ReplaceCurrent(state));
+  EXPECT_EQ(host.Text(), "aa-a\r\nxa");
+  host.Ctl().Undo();
+
+  // Three letters doubled make three replacements: the inserted letters are not searched again.
+  host.Put(0, 0);
+  ASSERT_TRUE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(host.Text(), "aa-aa\r\nxaa");
+  EXPECT_EQ(TakeMessage(), "The document has been searched and 3 replacements were made.");
+  EXPECT_TRUE(host.Ctl().Undo());
+  EXPECT_EQ(host.Text(), "a-a\r\nxa");
+
+  // Started after the first match, the run wraps and still replaces every match once.
+  host.Put(1, 0);
+  ASSERT_TRUE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(host.Text(), "aa-aa\r\nxaa");
+  host.Ctl().Undo();
+
+  // Only inside the selection.
+  host.Ctl().SetSelection(SECEditLineColPair(0, 1, 1, 1), SECEDIT_SEL_STREAM);
+  state->m_bInSelection = TRUE;
+  ASSERT_TRUE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(host.Text(), "a-aa\r\nxa");
+  EXPECT_EQ(TakeMessage(), "The selection has been searched and 1 replacements were made.");
+  state->m_bInSelection = FALSE;
+
+  state->m_strFind = "zzz";
+  EXPECT_FALSE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(TakeMessage(), "Finished searching for 'zzz'.");
+}
+
+TEST_F(FindTest, RegularExpressionReplacementAndTheLineLengthCheck) {
+  host.SetText("int a = f(1);\r\nint b = f(22);");
+  state->m_strFind = "f\\((\\d+)\\)";
+  state->m_strReplace = "g($1, 0)";
+  state->m_bRegExp = TRUE;
+  host.Put(0, 0);
+  ASSERT_TRUE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(host.Text(), "int a = g(1, 0);\r\nint b = g(22, 0);");
+
+  // A replacement that would make a line longer than the model allows changes nothing.
+  state->m_bRegExp = FALSE;
+  state->m_strFind = "int";
+  state->m_strReplace = CString('x', host.model.GetMaxLineLength());
+  host.Put(0, 0);
+  EXPECT_FALSE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(TakeMessage(), "Cannot replace text. Line would exceed " + std::to_string(host.model.GetMaxLineLength()) +
+                               " characters.");
+  EXPECT_EQ(host.Text(), "int a = g(1, 0);\r\nint b = g(22, 0);");
+}
+
+TEST_F(FindTest, MarkAllSetsTheBookmarkOnEveryMatchingLineAndF2WalksThem) {
+  host.SetText("x.y\r\nnothing\r\nx.y again\r\nxzy");
+  state->m_strFind = "x.y";
+  state->m_bRegExp = TRUE;  // Mark All searches for the literal text all the same
+  host.Put(1, 0);
+  ASSERT_TRUE(host.Ctl().MarkAll(state));
+  EXPECT_EQ(host.model.CountMarkedLines(SECEDIT_MARK_BOOKMARK), 2);
+  EXPECT_FALSE(host.model.HasLineMark(3, SECEDIT_MARK_BOOKMARK));
+  EXPECT_EQ(host.Caret(), SECEditLineCol(2, 0));
+  host.Key(VK_F2);
+  EXPECT_EQ(host.Caret(), SECEditLineCol(0, 0));
+  host.Key(VK_F2);
+  EXPECT_EQ(host.Caret(), SECEditLineCol(2, 0));
+
+  state->m_strFind = "absent";
+  EXPECT_FALSE(host.Ctl().MarkAll(state));
+  EXPECT_EQ(TakeMessage(), "Cannot find the string 'absent'.");
+}
+
+}  // namespace
