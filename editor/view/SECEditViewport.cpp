@@ -2,6 +2,7 @@
 // whitespace glyphs, the blank fill and the gutter, and the repaint each notification asks for.
 #include "editor/view/SECEditViewport.h"
 
+#include "editor/ctl/SECEditFindReplaceDlg.h"
 #include "editor/model/SECEdit.h"
 #include "foundation/SECMemDC.h"
 
@@ -243,7 +244,11 @@ void SECEditViewport::Draw(CDC* pDC) {
 
   CWnd* wnd = GetWindow();
   const BOOL focused = wnd != nullptr && wnd->GetSafeHwnd() != nullptr && ::GetFocus() == wnd->GetSafeHwnd();
-  const BOOL selecting = state != nullptr && state->HasSelection() && (state->IsSelectionKeptActive() || focused);
+  // The selection shows in the focused view, in a view that keeps its look, and in the view
+  // whose find dialog is open.
+  _SEC_FIND_REPLACE_STATE* find = state != nullptr ? state->GetFindReplaceState() : nullptr;
+  const BOOL selecting = state != nullptr && state->HasSelection() &&
+                         (state->IsSelectionKeptActive() || focused || (find != nullptr && find->m_pOwner == this));
   const int mode = state != nullptr ? state->GetSelectionMode() : SECEDIT_SEL_STREAM;
   int sl = 0, sc = 0, el = -1, ec = 0;
   SECEditLineColPair pair;

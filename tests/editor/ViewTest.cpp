@@ -1,0 +1,121 @@
+// The editor view in a frame: creation of viewport and controller on the view's window, keys
+// through the view, scroll-bar ranges and scrolling by the bars (the gutter stays), and resizing.
+#include <gtest/gtest.h>
+
+#include "afx/CFrameWnd.h"
+#include "editor/view/SECEditView.h"
+#include "tests/editor/ControllerHost.h"
+
+using brambolt::test::RunUntilIdle;
+
+namespace {
+
+class ModelView : public SECEditView {
+ public:
+  explicit ModelView(SECEdit* model) : m_model(model) {}
+  SECEdit* GetViewModel() override { return m_model; }
+
+ private:
+  SECEdit* m_model;
+};
+
+struct ViewHost {
+  brambolt::test::UiSession session;
+  CWinApp app{"Editor View Test"};
+  editortest::SwitchableLanguage lang{"C"};
+  editortest::SwitchableLanguage def{"Default"};
+  editortest::LanguageScope scope{{&lang, &def}};
+  SECEdit model;
+  CFrameWnd* frame = new CFrameWnd;
+  ModelView* view = new ModelView(&model);
+  brambolt::ScopedLoopFilter filter{[this](MSG& msg) { return view->PreTranslateMessage(&msg); }};
+
+  explicit ViewHost(int lines) {
+    editortest::MakeC(lang);
+    model.ResetWithLanguage("C");
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += "line " + std::to_string(i) + (i + 1 < lines ? "\r\n" : "");
+    model.InsertTextAt(0, 0, text.c_str(), -1);
+    model.ClearUndoHistory();
+    EXPECT_TRUE(frame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 400)));
+    EXPECT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), frame, AFX_IDW_PANE_FIRST));
+    view->OnInitialUpdate();
+    view->SetFocus();
+    RunUntilIdle();
+  }
+  ~ViewHost() {
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+  }
+  SCROLLINFO Info(int bar) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    view->GetScrollInfo(bar, &info, SIF_ALL);
+    return info;
+  }
+  int Rows() { return view->GetVisibleLogRect().Height() / view->GetLineHeight(); }
+  int Top() { return view->GetLogOrigin().y / view->GetLineHeight(); }
+};
+
+TEST(ViewScrolling, AShortTextFitsAndALongOneScrollsByLinePageAndThumb) {
+  {
+    ViewHost host(5);
+    ASSERT_NE(host.view->GetEditController(), nullptr);
+    host.view->UpdateScrollBars();
+    const SCROLLINFO info = host.Info(SB_VERT);
+    EXPECT_EQ(info.nMax, host.Rows());
+    EXPECT_EQ(static_cast<int>(info.nPage), host.Rows() + 1);
+    // Keys reach the controller through the view's key map.
+    brambolt::test::PressKey(VK_DOWN);
+    EXPECT_EQ(host.view->GetEditController()->GetCaretPosition(), SECEditLineCol(1, 0));
+    brambolt::test::TypeText("x");
+    CString line;
+    LPTSTR text = nullptr;
+    host.model.GetLine(1, &line, &text);
+    EXPECT_EQ(std::string(text, 7), "xline 1");
+  }
+  ViewHost host(200);
+  const int rows = host.Rows(), last = 200 - rows;
+  SCROLLINFO info = host.Info(SB_VERT);
+  EXPECT_EQ(info.nMax, 199);
+  EXPECT_EQ(static_cast<int>(info.nPage), rows);
+  host.view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(host.Top(), 1);
+  host.view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(host.Top(), 1 + rows);
+  host.view->SetScrollPos(SB_VERT, last - 2);
+  host.view->SendMessage(WM_VSCROLL, SB_THUMBPOSITION);
+  EXPECT_EQ(host.Top(), last - 2);
+  host.view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(host.Top(), last);
+  host.view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(host.Top(), last);
+  EXPECT_EQ(host.Info(SB_VERT).nPos, last);
+  host.view->SendMessage(WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(host.Top(), last - rows);
+  // Horizontal scrolling moves the text, never the gutter.
+  RunUntilIdle();
+  const COLORREF gutter = brambolt::test::WindowPixel(host.view->GetSafeHwnd(), 3, 3);
+  host.view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+  RunUntilIdle();
+  EXPECT_EQ(host.view->GetLogOrigin().x, host.view->GetCharWidth());
+  EXPECT_EQ(brambolt::test::WindowPixel(host.view->GetSafeHwnd(), 3, 3), gutter);
+  host.view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+  host.view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+  EXPECT_EQ(host.view->GetLogOrigin().x, 0);
+  // Drag-over scrolling answers whether a line scroll is possible.
+  EXPECT_TRUE(host.view->OnScroll(MAKEWORD(0xFF, SB_LINEUP), 0, FALSE));
+  EXPECT_FALSE(host.view->OnScroll(MAKEWORD(SB_LINEUP, 0xFF), 0, FALSE));
+}
+
+TEST(ViewScrolling, ResizingGivesTheViewportTheClientArea) {
+  ViewHost host(20);
+  host.view->SetWindowPos(nullptr, 0, 0, 420, 330, SWP_NOZORDER | SWP_NOMOVE);
+  RunUntilIdle();
+  CRect client;
+  host.view->GetClientRect(&client);
+  EXPECT_EQ(host.view->GetVisibleLogRect().Size(), client.Size());
+  EXPECT_EQ(host.Info(SB_VERT).nMax, host.Rows());
+}
+
+}  // namespace
