@@ -3,6 +3,7 @@
 // the gradient caption and the customise mode change.
 #include "bars/SECFrameWndServices.h"
 
+#include "bars/SECBmpMenuPlugIn.h"
 #include "foundation/SECSysColors.h"
 
 using kelpwood::foundation::SECWndPlugIn;
@@ -31,9 +32,21 @@ UINT SECFrameServices::GetMenuMessage() {
   return nMessage;
 }
 
+SECWndPlugIn* SECFrameServices::CreateMenuPlugIn() {
+  if (HasMenuBar() || !m_bBmpMenus) return nullptr;
+  return new SECBmpMenuPlugIn(FALSE);
+}
+
 void SECFrameServices::PlugInMenu(CFrameWnd* pFrame) {
   m_pMenuPlugIn = CreateMenuPlugIn();
-  if (m_pMenuPlugIn != nullptr && !m_pMenuPlugIn->PlugInTo(pFrame)) DeleteMenuPlugIn();
+  if (m_pMenuPlugIn == nullptr) return;
+  if (!m_pMenuPlugIn->PlugInTo(pFrame)) {
+    DeleteMenuPlugIn();
+    return;
+  }
+  auto* pBmpMenus = dynamic_cast<SECBmpMenuPlugIn*>(m_pMenuPlugIn);
+  SECBmpMgr* pBmpMgr = GetToolBarBmpMgr();
+  if (m_bBmpMenus && pBmpMenus != nullptr && pBmpMgr != nullptr) pBmpMenus->SetBmpMgr(pBmpMgr);
 }
 
 void SECFrameServices::DeleteMenuPlugIn() {
@@ -143,13 +156,6 @@ BOOL SECFrameServices::HandleFrameMessage(CFrameWnd* pFrame, UINT message, WPARA
     case WM_ENTERIDLE:
       OnEnterIdleEx(static_cast<UINT>(wParam), CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
       return FALSE;
-    case WM_INITMENUPOPUP:
-      if (m_pMenuPlugIn == nullptr || !m_bBmpMenus) return FALSE;
-      if (IsMenuBarTrackingSysMenu()) lParam = MAKELPARAM(LOWORD(lParam), 1);
-      if (!pFrame->CWnd::OnWndMsg(message, wParam, lParam, pResult))
-        *pResult = pFrame->DefWindowProc(message, wParam, lParam);
-      InitBmpMenuPopup(wParam, lParam);
-      return TRUE;
     default:
       return FALSE;
   }

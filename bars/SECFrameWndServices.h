@@ -7,6 +7,7 @@
 #include "bars/SECFrameWndCaption.h"
 #include "foundation/SECWndPlugIn.h"
 
+class SECBmpMgr;
 class SECControlBarManager;
 class SECMenuBar;
 
@@ -95,11 +96,13 @@ class SECFrameServices {
   // Seams to the command bars: the frame asks these, the command-bar classes answer.
   // TRUE while the toolbar manager is in customise mode.
   virtual BOOL InToolBarConfigMode() const { return FALSE; }
-  // The menubar feature (with a menubar) or the bitmap-menu plug-in; NULL while none is built.
-  virtual kelpwood::foundation::SECWndPlugIn* CreateMenuPlugIn() { return nullptr; }
-  // The bitmap-menu plug-in builds its popup; bTrackingSysMenu marks the system menu.
-  virtual void InitBmpMenuPopup(WPARAM /*wParam*/, LPARAM /*lParam*/) {}
-  virtual BOOL IsMenuBarTrackingSysMenu() const { return FALSE; }
+  // The menu plug-in made after the frame's creation: the menubar feature with a menubar (NULL
+  // until the menubar exists), else the bitmap-menu plug-in when bitmap menus are on. The
+  // plug-in converts the popups in its own message map.
+  virtual kelpwood::foundation::SECWndPlugIn* CreateMenuPlugIn();
+  // The toolbar manager's shared bitmap manager, handed to the bitmap-menu plug-in; NULL when
+  // the frame has no toolbar manager of the command bars.
+  virtual SECBmpMgr* GetToolBarBmpMgr() const { return nullptr; }
   // The creation operation of a workspace plug-in (its Create with the given arguments).
   virtual BOOL CreateWorkspaceWindow(kelpwood::foundation::SECWndPlugIn* /*pPlugIn*/, LPCTSTR /*a*/, BOOL /*b*/,
                                      DWORD /*dwStyle*/, BOOL /*c*/) {

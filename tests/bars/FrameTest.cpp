@@ -3,6 +3,7 @@
 // answered for "WM_SECGETMENU", and a workspace plug-in that cannot attach.
 #include <gtest/gtest.h>
 
+#include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECFrameWnd.h"
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMDIFrameWnd.h"
@@ -165,6 +166,21 @@ TEST_F(Frames, ActiveFloatingFrameTakesCommandsBeforeTheChildren) {
   frame->SendMessage(WM_COMMAND, kFloatCommand);
   EXPECT_EQ(floating->commands, 1);
   floating->DestroyWindow();
+}
+
+TEST(FrameMenus, BitmapMenusPlugInWhenSwitchedOnBeforeCreation) {
+  UiSession session;
+  auto* plain = new SECFrameWnd;
+  ASSERT_TRUE(plain->Create(nullptr, "Plain"));
+  EXPECT_EQ(plain->m_pMenuPlugIn, nullptr);
+  plain->DestroyWindow();
+  auto* frame = new SECMDIFrameWnd;
+  frame->EnableBmpMenus(TRUE);
+  ASSERT_TRUE(frame->Create(nullptr, "Bitmap menus"));
+  ASSERT_NE(frame->m_pMenuPlugIn, nullptr);
+  EXPECT_TRUE(frame->m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(SECBmpMenuPlugIn)));
+  EXPECT_TRUE(frame->m_pMenuPlugIn->IsPluggedIn());
+  frame->DestroyWindow();
 }
 
 TEST_F(Frames, RegisteredMenusAnswerTheGetMenuMessage) {
