@@ -1,0 +1,370 @@
+// The Toolbars page and dialog, and the New Toolbar dialog.
+#include "bars/SECToolBarsPage.h"
+
+#include "bars/CommandBarsRes.h"
+#include "bars/SECCustomToolBar.h"
+#include "bars/SECToolBarManager.h"
+
+const UINT wmSECToolBarStyleChanging = ::RegisterWindowMessage("WM_TOOLBARSTYLECHANGING");
+
+namespace {
+// Keeps an edit's text to the name length, putting the cut text back.
+CString LimitName(CWnd* pEdit) {
+  CString strText;
+  pEdit->GetWindowText(strText);
+  if (strText.GetLength() > SEC_MAX_TOOLBAR_NAME) {
+    strText = strText.Left(SEC_MAX_TOOLBAR_NAME);
+    pEdit->SetWindowText(strText);
+  }
+  return strText;
+}
+}  // namespace
+
+// ---- New Toolbar ----
+
+BEGIN_MESSAGE_MAP(SECNewToolBar, CDialog)
+  ON_EN_CHANGE(IDC_SEC_NEW_TOOLBAR_NAME, OnNameChange)
+END_MESSAGE_MAP()
+
+SECNewToolBar::SECNewToolBar(CWnd* pParent) : CDialog(IDD_SEC_NEWTOOLBAR, pParent) {}
+
+BOOL SECNewToolBar::OnInitDialog() {
+  CDialog::OnInitDialog();
+  OnNameChange();
+  return TRUE;
+}
+
+void SECNewToolBar::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Text(pDX, IDC_SEC_NEW_TOOLBAR_NAME, m_strName);
+}
+
+void SECNewToolBar::OnNameChange() {
+  CWnd* pEdit = GetDlgItem(IDC_SEC_NEW_TOOLBAR_NAME);
+  CWnd* pOK = GetDlgItem(IDOK);
+  if (pEdit == nullptr || pOK == nullptr) return;
+  pOK->EnableWindow(!LimitName(pEdit).IsEmpty());
+}
+
+// ---- shared work of the page and the dialog ----
+
+BOOL SECToolBarsBase::IsUserBarID(UINT nID) {
+  return nID >= SEC_IDW_FIRST_USER_TOOLBAR && nID <= SEC_IDW_LAST_USER_TOOLBAR;
+}
+
+BOOL SECToolBarsBase::IsMenuBar(const SECCustomToolBar* pBar) {
+  return pBar != nullptr && pBar->GetSafeHwnd() != nullptr && static_cast<UINT>(pBar->GetDlgCtrlID()) == SEC_IDW_MENUBAR;
+}
+
+SECCustomToolBar* SECToolBarsBase::GetSelectedBar() const {
+  const int nSel = m_barList.GetCurSel();
+  if (nSel < 0 || m_pManager == nullptr) return nullptr;
+  return m_pManager->FindToolBar(static_cast<UINT>(m_barList.GetItemData(nSel)));
+}
+
+int SECToolBarsBase::InsertBar(SECCustomToolBar* pBar) {
+  const UINT nID = static_cast<UINT>(pBar->GetDlgCtrlID());
+  int nPos = 0;
+  while (nPos < m_barList.GetCount() && static_cast<UINT>(m_barList.GetItemData(nPos)) <= nID) ++nPos;
+  CString strTitle;
+  pBar->GetWindowText(strTitle);
+  nPos = m_barList.InsertString(nPos, strTitle);
+  if (nPos < 0) return nPos;
+  m_barList.SetItemData(nPos, nID);
+  m_barList.SetCheck(nPos, pBar->IsWindowVisible() ? 1 : 0);
+  return nPos;
+}
+
+void SECToolBarsBase::InitBars(CDialog* pDialog) {
+  m_barList.SubclassDlgItem(IDC_SEC_TOOLBAR_LIST, pDialog);
+  if (m_pManager != nullptr) {
+    m_bToolTips = m_pManager->ToolTipsEnabled();
+    m_bCoolLook = m_pManager->CoolLookEnabled();
+    m_bLargeButtons = m_pManager->LargeButtonsEnabled();
+    for (SECCustomToolBar* pBar : m_pManager->GetToolBars()) {
+      if (pBar->GetSafeHwnd() != nullptr && !pBar->m_bDestroyPending) InsertBar(pBar);
+    }
+  }
+  if (m_barList.GetCount() > 0) m_barList.SetCurSel(0);
+  UpdateBarControls(pDialog);
+}
+
+void SECToolBarsBase::ExchangeOptions(CDataExchange* pDX) {
+  DDX_Check(pDX, IDC_SEC_SHOW_TOOLTIPS, m_bToolTips);
+  DDX_Check(pDX, IDC_SEC_COOL_LOOK, m_bCoolLook);
+  DDX_Check(pDX, IDC_SEC_LARGE_BUTTONS, m_bLargeButtons);
+}
+
+void SECToolBarsBase::UpdateBarControls(CDialog* pDialog) {
+  SECCustomToolBar* pBar = GetSelectedBar();
+  auto* pEdit = static_cast<CEdit*>(pDialog->GetDlgItem(IDC_SEC_TOOLBAR_NAME));
+  CWnd* pLabel = pDialog->GetDlgItem(IDC_SEC_TOOLBAR_NAME_LABEL);
+  CWnd* pReset = pDialog->GetDlgItem(IDC_SEC_TOOLBAR_RESET);
+  CString strTitle;
+  if (pBar != nullptr) pBar->GetWindowText(strTitle);
+  const BOOL bUserBar = pBar != nullptr && IsUserBarID(static_cast<UINT>(pBar->GetDlgCtrlID()));
+  if (pEdit != nullptr) {
+    pEdit->SetWindowText(strTitle);
+    pEdit->EnableWindow(bUserBar);
+    pEdit->SetModify(FALSE);
+  }
+  if (pLabel != nullptr) pLabel->EnableWindow(bUserBar);
+  if (pReset != nullptr) {
+    CString strButton;
+    strButton.LoadString(bUserBar ? IDS_SEC_TOOLBAR_DELETE : IDS_SEC_TOOLBAR_RESET);
+    pReset->SetWindowText(strButton);
+    pReset->EnableWindow(pBar != nullptr);
+  }
+}
+
+void SECToolBarsBase::OnCheckChange(CDialog* /*pDialog*/) {
+  const int nSel = m_barList.GetCurSel();
+  SECCustomToolBar* pBar = GetSelectedBar();
+  if (pBar == nullptr) return;
+  if (IsMenuBar(pBar)) {
+    m_barList.SetCheck(nSel, 1);
+    return;
+  }
+  CFrameWnd* pFrame = m_pManager->GetFrameWnd();
+  if (pFrame == nullptr) return;
+  pFrame->ShowControlBar(pBar, m_barList.GetCheck(nSel) != 0, FALSE);
+  pFrame->RecalcLayout();
+}
+
+void SECToolBarsBase::RenameSelectedBar(CDialog* pDialog) {
+  auto* pEdit = static_cast<CEdit*>(pDialog->GetDlgItem(IDC_SEC_TOOLBAR_NAME));
+  SECCustomToolBar* pBar = GetSelectedBar();
+  if (pEdit == nullptr || pBar == nullptr || !pEdit->IsWindowEnabled() || !pEdit->GetModify()) return;
+  const CString strName = LimitName(pEdit);
+  pBar->SetWindowText(strName);
+  if (pBar->IsFloating()) {
+    if (CFrameWnd* pMiniFrame = pBar->GetParentFrame()) pMiniFrame->SetWindowText(strName);
+  }
+  const int nSel = m_barList.GetCurSel();
+  const int nCheck = m_barList.GetCheck(nSel);
+  const DWORD_PTR nData = m_barList.GetItemData(nSel);
+  m_barList.DeleteString(nSel);
+  m_barList.InsertString(nSel, strName);
+  m_barList.SetItemData(nSel, nData);
+  m_barList.SetCheck(nSel, nCheck);
+  m_barList.SetCurSel(nSel);
+  pEdit->SetModify(FALSE);
+}
+
+BOOL SECToolBarsBase::NewToolBar(CDialog* pDialog) {
+  if (m_pManager == nullptr) return FALSE;
+  m_pManager->ExitConfigMode();
+  SECNewToolBar dialog(pDialog);
+  const INT_PTR nResult = dialog.DoModal();
+  m_pManager->EnterConfigMode();
+  if (nResult != IDOK) return FALSE;
+  SECCustomToolBar* pBar = m_pManager->CreateUserToolBar(dialog.m_strName);
+  CFrameWnd* pFrame = m_pManager->GetFrameWnd();
+  if (pBar == nullptr || pFrame == nullptr) return FALSE;
+  CRect rect;
+  if (CWnd* pTop = pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP)) {
+    pTop->GetWindowRect(&rect);
+  } else {
+    pFrame->GetClientRect(&rect);
+    pFrame->ClientToScreen(&rect);
+  }
+  pFrame->FloatControlBar(pBar, CPoint(rect.left + 5, rect.bottom + 5), CBRS_ALIGN_TOP);
+  return TRUE;
+}
+
+void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
+  SECCustomToolBar* pBar = GetSelectedBar();
+  if (pBar == nullptr || m_pManager == nullptr) return;
+  CFrameWnd* pFrame = m_pManager->GetFrameWnd();
+  const UINT nID = static_cast<UINT>(pBar->GetDlgCtrlID());
+  if (IsUserBarID(nID)) {
+    pBar->DestroyWindow();
+    if (pFrame != nullptr) pFrame->RecalcLayout();
+    UpdateBarControls(pDialog);
+    return;
+  }
+  int nCount = 0;
+  const UINT* pIDs = nullptr;
+  if (nID == SEC_IDW_MENUBAR)
+    m_pManager->GetMenuBarButtonIds(nCount, pIDs);
+  else if (!m_pManager->GetDefaultButtons(nID, nCount, pIDs))
+    return;
+  pBar->SetButtons(pIDs, nCount);
+  if (pFrame != nullptr) pFrame->RecalcLayout();
+  pBar->Invalidate();
+}
+
+void SECToolBarsBase::ApplyToolTips(CDialog* pDialog) {
+  auto* pCheck = static_cast<CButton*>(pDialog->GetDlgItem(IDC_SEC_SHOW_TOOLTIPS));
+  if (m_pManager == nullptr || pCheck == nullptr) return;
+  m_bToolTips = pCheck->GetCheck() == BST_CHECKED;
+  m_pManager->EnableToolTips(m_bToolTips);
+}
+
+namespace {
+void TellOtherPages(CPropertyPage* pSheetPage, WPARAM nCode) {
+  CWnd* pSheet = pSheetPage != nullptr ? pSheetPage->GetParent() : nullptr;
+  if (pSheet == nullptr) return;
+  for (CWnd* pChild = pSheet->GetWindow(GW_CHILD); pChild != nullptr; pChild = pChild->GetWindow(GW_HWNDNEXT)) {
+    if (pChild != pSheetPage && pChild->IsKindOf(RUNTIME_CLASS(CPropertyPage)))
+      pChild->SendMessage(wmSECToolBarStyleChanging, nCode);
+  }
+}
+}  // namespace
+
+void SECToolBarsBase::ApplyCoolLook(CDialog* pDialog, CPropertyPage* pSheetPage) {
+  auto* pCheck = static_cast<CButton*>(pDialog->GetDlgItem(IDC_SEC_COOL_LOOK));
+  if (m_pManager == nullptr || pCheck == nullptr) return;
+  m_bCoolLook = pCheck->GetCheck() == BST_CHECKED;
+  m_pManager->EnableCoolLook(m_bCoolLook, CBRS_EX_THIN_BORDERS | CBRS_EX_GRIPPER);
+  TellOtherPages(pSheetPage, SEC_STYLECHANGE_COOLLOOK);
+}
+
+void SECToolBarsBase::ApplyLargeButtons(CDialog* pDialog, CPropertyPage* pSheetPage) {
+  auto* pCheck = static_cast<CButton*>(pDialog->GetDlgItem(IDC_SEC_LARGE_BUTTONS));
+  if (m_pManager == nullptr || pCheck == nullptr) return;
+  m_bLargeButtons = pCheck->GetCheck() == BST_CHECKED;
+  m_pManager->EnableLargeButtons(m_bLargeButtons);
+  TellOtherPages(pSheetPage, SEC_STYLECHANGE_LARGEBUTTONS);
+}
+
+LRESULT SECToolBarsBase::BarNotify(CDialog* pDialog, WPARAM wParam, LPARAM lParam) {
+  if (m_barList.GetSafeHwnd() == nullptr) return 0;
+  const UINT nID = static_cast<UINT>(wParam);
+  int nPos = -1;
+  for (int i = 0; i < m_barList.GetCount() && nPos < 0; ++i) {
+    if (static_cast<UINT>(m_barList.GetItemData(i)) == nID) nPos = i;
+  }
+  switch (lParam) {
+    case SEC_BAR_SHOWN:
+    case SEC_BAR_HIDDEN:
+      if (nPos >= 0) m_barList.SetCheck(nPos, lParam == SEC_BAR_SHOWN ? 1 : 0);
+      break;
+    case SEC_BAR_CREATED:
+      if (nPos < 0 && m_pManager != nullptr) {
+        if (SECCustomToolBar* pBar = m_pManager->FindToolBar(nID)) {
+          nPos = InsertBar(pBar);
+          if (nPos >= 0) m_barList.SetCheck(nPos, 1);
+        }
+      }
+      break;
+    case SEC_BAR_DESTROYED:
+      if (nPos >= 0) {
+        const BOOL bSelected = m_barList.GetCurSel() == nPos;
+        m_barList.DeleteString(nPos);
+        if (bSelected && m_barList.GetCount() > 0) {
+          m_barList.SetCurSel(std::min(nPos, m_barList.GetCount() - 1));
+          UpdateBarControls(pDialog);
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// ---- the page form ----
+
+BEGIN_MESSAGE_MAP(SECToolBarsPage, CPropertyPage)
+  ON_LBN_SELCHANGE(IDC_SEC_TOOLBAR_LIST, OnSelChange)
+  ON_CONTROL(CLBN_CHKCHANGE, IDC_SEC_TOOLBAR_LIST, OnCheckChange)
+  ON_EN_KILLFOCUS(IDC_SEC_TOOLBAR_NAME, OnNameKillFocus)
+  ON_BN_CLICKED(IDC_SEC_TOOLBAR_NEW, OnNew)
+  ON_BN_CLICKED(IDC_SEC_TOOLBAR_RESET, OnResetBar)
+  ON_BN_CLICKED(IDC_SEC_SHOW_TOOLTIPS, OnToolTips)
+  ON_BN_CLICKED(IDC_SEC_COOL_LOOK, OnCoolLook)
+  ON_BN_CLICKED(IDC_SEC_LARGE_BUTTONS, OnLargeButtons)
+  ON_REGISTERED_MESSAGE(wmSECBarNotify, OnBarNotify)
+END_MESSAGE_MAP()
+
+SECToolBarsPage::SECToolBarsPage() : CPropertyPage(IDD_SEC_TOOLBARS_PAGE) {}
+
+SECToolBarsPage::~SECToolBarsPage() {
+  if (m_pManager != nullptr) m_pManager->RemoveNotifyWindow(this);
+}
+
+void SECToolBarsPage::SetManager(SECToolBarManager* pManager) {
+  SECToolBarsBase::SetManager(pManager);
+  if (pManager != nullptr) pManager->AddNotifyWindow(this);
+}
+
+BOOL SECToolBarsPage::OnInitDialog() {
+  InitBars(this);
+  CPropertyPage::OnInitDialog();
+  return TRUE;
+}
+
+void SECToolBarsPage::DoDataExchange(CDataExchange* pDX) {
+  CPropertyPage::DoDataExchange(pDX);
+  ExchangeOptions(pDX);
+}
+
+// ---- the dialog form ----
+
+BEGIN_MESSAGE_MAP(SECToolBarsDlg, CDialog)
+  ON_LBN_SELCHANGE(IDC_SEC_TOOLBAR_LIST, OnSelChange)
+  ON_CONTROL(CLBN_CHKCHANGE, IDC_SEC_TOOLBAR_LIST, OnCheckChange)
+  ON_EN_KILLFOCUS(IDC_SEC_TOOLBAR_NAME, OnNameKillFocus)
+  ON_BN_CLICKED(IDC_SEC_TOOLBAR_NEW, OnNew)
+  ON_BN_CLICKED(IDC_SEC_TOOLBAR_CUSTOMIZE, OnCustomize)
+  ON_BN_CLICKED(IDC_SEC_TOOLBAR_RESET, OnResetBar)
+  ON_BN_CLICKED(IDC_SEC_HELP, OnHelpButton)
+  ON_BN_CLICKED(IDC_SEC_SHOW_TOOLTIPS, OnOption)
+  ON_BN_CLICKED(IDC_SEC_COOL_LOOK, OnOption)
+  ON_BN_CLICKED(IDC_SEC_LARGE_BUTTONS, OnOption)
+  ON_REGISTERED_MESSAGE(wmSECBarNotify, OnBarNotify)
+END_MESSAGE_MAP()
+
+SECToolBarsDlg::SECToolBarsDlg(SECToolBarManager* pManager, CWnd* pParent) : CDialog(IDD_SEC_TOOLBARS_DIALOG, pParent) {
+  SetManager(pManager);
+}
+
+SECToolBarsDlg::~SECToolBarsDlg() {
+  if (m_pManager != nullptr) m_pManager->RemoveNotifyWindow(this);
+}
+
+BOOL SECToolBarsDlg::OnInitDialog() {
+  InitBars(this);
+  CDialog::OnInitDialog();
+  // There is no help file to open.
+  if (CWnd* pHelp = GetDlgItem(IDC_SEC_HELP)) pHelp->EnableWindow(FALSE);
+  if (m_pManager != nullptr) {
+    m_pManager->AddNotifyWindow(this);
+    m_pManager->SetCustomizeDialog(this);
+    m_pManager->SetCustomizeMode(TRUE);
+    m_pManager->EnterConfigMode();
+  }
+  return TRUE;
+}
+
+void SECToolBarsDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  ExchangeOptions(pDX);
+}
+
+void SECToolBarsDlg::OnOption() {
+  UpdateData(TRUE);
+  if (m_pManager == nullptr) return;
+  m_pManager->EnableToolTips(m_bToolTips);
+  m_pManager->EnableCoolLook(m_bCoolLook, CBRS_EX_THIN_BORDERS | CBRS_EX_GRIPPER);
+  m_pManager->EnableLargeButtons(m_bLargeButtons);
+}
+
+void SECToolBarsDlg::OnNew() {
+  if (NewToolBar(this)) EndDialog(IDC_SEC_TOOLBAR_CUSTOMIZE_RESULT);
+}
+
+void SECToolBarsDlg::EndDialog(int nResult) {
+  if (m_bEnded) return;
+  m_bEnded = TRUE;
+  RenameSelectedBar(this);
+  if (nResult != IDCANCEL) OnOption();
+  if (m_pManager != nullptr) {
+    m_pManager->ExitConfigMode();
+    m_pManager->SetCustomizeMode(FALSE);
+    m_pManager->RemoveNotifyWindow(this);
+    m_pManager->SetCustomizeDialog(nullptr);
+  }
+  CDialog::EndDialog(nResult);
+}
