@@ -10,6 +10,7 @@
 #include "afx/CControlBar.h"
 #include "afx/CFrameWnd.h"
 #include "afx/CPrintInfo.h"
+#include "afx/CStatusBar.h"
 #include "afx/CWinApp.h"
 #include "gdi/Printer.h"
 
@@ -27,55 +28,13 @@ CFrameWnd* PreviewFrame(CView* view) {
   return frame != nullptr ? frame : view->GetParentFrame();
 }
 
-// The preview toolbar: the controls of a dialog template in a bar along the top of the frame.
-// Their commands go to the frame, which routes them to the preview view; their state follows
-// the view's update handlers at idle time.
-class PreviewBar : public CControlBar {
- public:
-  BOOL Create(CFrameWnd* frame, UINT nIDTemplate) {
-    m_dwStyle = CBRS_TOP;
-    if (!AfxDeferRegisterClass(AFX_WNDCONTROLBAR_REG)) return FALSE;
-    if (!CWnd::Create(AFX_WNDCONTROLBAR, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, AFX_IDW_PREVIEW_BAR))
-      return FALSE;
-    LPCTSTR name = MAKEINTRESOURCE(nIDTemplate);
-    HWND controls = ::CreateDialogParam(AfxFindResourceHandle(name, RT_DIALOG), name, m_hWnd, ForwardCommands, 0);
-    if (controls == nullptr) return FALSE;
-    m_controls.Attach(controls);
-    CRect r;
-    m_controls.GetWindowRect(&r);
-    m_size = r.Size();
-    m_controls.ShowWindow(SW_SHOW);
-    return TRUE;
-  }
-  ~PreviewBar() override {
-    if (m_controls.m_hWnd != nullptr) m_controls.Detach();
-  }
-  CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override {
-    return CSize(bStretch && bHorz ? 32767 : m_size.cx, m_size.cy);
-  }
-  void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override {
-    if (m_controls.m_hWnd != nullptr) m_controls.UpdateDialogControls(pTarget, bDisableIfNoHndler);
-  }
-
- private:
-  static INT_PTR CALLBACK ForwardCommands(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND) {
-      // Bar, then frame.
-      ::SendMessage(::GetParent(::GetParent(hwnd)), WM_COMMAND, wParam, lParam);
-      return TRUE;
-    }
-    return FALSE;
-  }
-
-  CWnd m_controls;
-  CSize m_size;
-};
-
+// The preview toolbar: a dialog bar of the template along the top of the frame. Its controls'
+// commands go to the frame, which routes them to the preview view; their state follows the
+// view's update handlers at idle time.
 CWnd* CreatePreviewBar(CFrameWnd* frame, UINT nIDTemplate) {
-  auto* bar = new PreviewBar;
+  auto* bar = new CDialogBar;
   bar->m_bAutoDelete = TRUE;
-  if (!bar->Create(frame, nIDTemplate)) {
+  if (!bar->Create(frame, nIDTemplate, CBRS_TOP, AFX_IDW_PREVIEW_BAR)) {
     if (bar->m_hWnd != nullptr) bar->DestroyWindow();  // deletes it
     else delete bar;
     return nullptr;

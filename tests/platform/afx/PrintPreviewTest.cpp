@@ -97,9 +97,9 @@ class PrintPreview : public ::testing::Test {
   }
   std::string Status() const { return std::string(frame_->m_strMessage); }
   bool Enabled(UINT id) const {
+    // The preview toolbar is a dialog bar: its controls are its children.
     HWND bar = ::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR);
-    HWND controls = ::GetWindow(bar, GW_CHILD);
-    return ::IsWindowEnabled(::GetDlgItem(controls, static_cast<int>(id))) != FALSE;
+    return ::IsWindowEnabled(::GetDlgItem(bar, static_cast<int>(id))) != FALSE;
   }
 
   UiSession session_;
@@ -140,7 +140,7 @@ TEST_F(PrintPreview, PagesOneOrTwoAtATimeWithTheirNumbersAndTheToolbarFollowing)
   EXPECT_EQ(preview->GetPagesShown(), 2u);
   EXPECT_EQ(Status(), "Pages 1-2");
   char text[32] = {};
-  ::GetDlgItemText(::GetWindow(toolbar, GW_CHILD), AFX_ID_PREVIEW_NUMPAGE, text, sizeof text);
+  ::GetDlgItemText(toolbar, AFX_ID_PREVIEW_NUMPAGE, text, sizeof text);
   EXPECT_STREQ(text, "&One Page");
   Command(AFX_ID_PREVIEW_NEXT);
   Command(AFX_ID_PREVIEW_NEXT);
@@ -233,7 +233,7 @@ TEST_F(PrintPreview, CloseAndEscapeGiveTheFrameBackAsItWas) {
     ASSERT_NE(preview, nullptr);
     if (way == 0) {
       // The toolbar's Close button.
-      HWND controls = ::GetWindow(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR), GW_CHILD);
+      HWND controls = ::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR);
       HWND close = ::GetDlgItem(controls, AFX_ID_PREVIEW_CLOSE);
       RECT r;
       ::GetClientRect(close, &r);
