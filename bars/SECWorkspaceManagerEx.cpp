@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bars/SECControlBarManager.h"
+#include "bars/SECDockState.h"
+#include "bars/SECFrameWndServices.h"
 #include "foundation/SECDocTemplateUtils.h"
 #include "foundation/SECRegistry.h"
 #include "resources/Menus.h"
@@ -202,9 +205,19 @@ BOOL SECWorkspaceManagerEx::SaveWorkspace(CString strName) {
   return TRUE;
 }
 
-BOOL SECWorkspaceManagerEx::SaveBarState(SECPTNFactory&, SECPersistentTreeNode*) {
-  // The docking layout and the toolbar manager's state are written by SECDockState and the
-  // control-bar manager under the root; a frame without them has no layout to keep.
+SECControlBarManager* SECWorkspaceManagerEx::FrameBarManager() const {
+  auto* services = dynamic_cast<SECFrameServices*>(m_pFrame);
+  return services != nullptr ? services->GetToolBarManager() : nullptr;
+}
+
+BOOL SECWorkspaceManagerEx::SaveBarState(SECPTNFactory& factory, SECPersistentTreeNode* pRoot) {
+  SECControlBarManager* manager = FrameBarManager();
+  SECDockState state(manager);
+  if (state.GetFrameState(m_pFrame)) {
+    state.RemoveStalePlaceholders();
+    state.SaveState(&factory, pRoot);
+  }
+  if (manager != nullptr) manager->SaveState(&factory, pRoot);
   return TRUE;
 }
 

@@ -9,6 +9,8 @@
 #include "foundation/SECPersistentTreeNode.h"
 #include "foundation/SECWndPlugIn.h"
 
+class SECControlBarManager;
+
 class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   DECLARE_DYNCREATE(SECWorkspaceManagerEx)
 
@@ -127,6 +129,8 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   // Reads and applies a stored placement, pulled back onto the desktop when it lies off it.
   static BOOL ReadPlacement(SECPersistentTreeNode* pNode, WINDOWPLACEMENT& placement);
   static void WritePlacement(SECPersistentTreeNode* pNode, CWnd* pWnd);
+  // The frame's control-bar manager (toolkit frames only), or null.
+  SECControlBarManager* FrameBarManager() const;
   // The application's show command put into the main frame's placement.
   void ShowMainFrame(BOOL bFromHidden);
   BOOL LoadTree(SECPersistentTreeNode& root, const CString& strName);

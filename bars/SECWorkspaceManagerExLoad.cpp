@@ -2,6 +2,8 @@
 // the child frames, and recreating the main frame's placement and the documents' frames.
 #include <algorithm>
 
+#include "bars/SECControlBarManager.h"
+#include "bars/SECDockState.h"
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMDIFrameWnd.h"
 #include "bars/SECWorkspaceManagerEx.h"
@@ -111,8 +113,12 @@ BOOL SECWorkspaceManagerEx::CloseAllChildFrames() {
   return allClosed;
 }
 
-BOOL SECWorkspaceManagerEx::LoadBarState(SECPersistentTreeNode*) {
-  // The counterpart of SaveBarState: nothing was written, nothing is read.
+BOOL SECWorkspaceManagerEx::LoadBarState(SECPersistentTreeNode* pRoot) {
+  SECControlBarManager* manager = FrameBarManager();
+  if (manager != nullptr) manager->LoadState(pRoot);
+  SECDockState state(manager);
+  if (!state.LoadState(pRoot)) return FALSE;
+  state.SetFrameState(m_pFrame);
   return TRUE;
 }
 

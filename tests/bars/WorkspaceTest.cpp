@@ -8,6 +8,8 @@
 #include <string>
 
 #include "MenusTestIds.h"
+#include "bars/SECControlBar.h"
+#include "bars/SECDockBar.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "testing/testing.h"
 
@@ -163,6 +165,24 @@ TEST_F(Workspace, SavesDocumentsAndFramesAndOpensThemAgain) {
   ASSERT_NE(nullptr, activeChild);
   EXPECT_NE(-1, activeChild->GetActiveDocument()->GetPathName().Find("a.txt"));
   EXPECT_EQ(wsp, Recent());
+}
+
+TEST_F(Workspace, TheBarLayoutComesBackWithTheWorkspace) {
+  SECEnableDocking(frame, CBRS_ALIGN_ANY);
+  SECControlBar bar;
+  ASSERT_TRUE(bar.Create(frame, "Explorer", WS_VISIBLE | CBRS_LEFT, CBRS_EX_GRIPPER, 24020));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+  frame->RecalcLayout();
+  const std::string wsp = stores.TempDir() + "/bars.wsp";
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  frame->ShowControlBar(&bar, FALSE, FALSE);
+  frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_BOTTOM);
+  ASSERT_TRUE(manager.OpenWorkspace(wsp.c_str(), FALSE));
+  RunUntilIdle();
+  EXPECT_TRUE(bar.GetStyle() & WS_VISIBLE);
+  EXPECT_EQ(static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT), static_cast<UINT>(::GetDlgCtrlID(::GetParent(bar.m_hWnd))));
+  bar.DestroyWindow();
 }
 
 TEST_F(Workspace, RecentListKeepsEightNewestFirstAndFillsTheMenu) {
