@@ -444,6 +444,8 @@ void SECDockBar::AdoptBar(CControlBar* pBar, int nPos, const CRect* pClientRect)
   if (old != this && wasVisible)
     pBar->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   RemovePlaceHolder(pBar);
+  // Floating now: the frame's border follows the bar's sizing (one dimension or both).
+  if (SECControlBar* sec = AsSEC(pBar); sec != nullptr && m_bFloating) sec->SetExBarStyle(sec->m_dwExStyle, FALSE);
   if (CFrameWnd* frame = GetDockingFrame()) frame->DelayRecalcLayout(TRUE);
 }
 
