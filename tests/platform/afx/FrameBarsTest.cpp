@@ -351,6 +351,73 @@ TEST(FrameDocking, FloatingFramesShowWithTheirBarsAndFollowTheFrameCaption) {
   EXPECT_NE(f.frame->m_nFlags & WF_STAYACTIVE, 0u);
 }
 
+// A bar that sizes itself (CBRS_SIZE_DYNAMIC) keeping its area: wider is shorter.
+class AreaBar : public BoxBar {
+ public:
+  AreaBar() : BoxBar(100, 60) {}
+  CSize CalcDynamicLayout(int nLength, DWORD dwMode) override {
+    if (dwMode & (LM_HORZDOCK | LM_VERTDOCK)) return CalcFixedLayout(dwMode & LM_STRETCH, dwMode & LM_HORZ);
+    if (nLength > 0 && !(dwMode & LM_MRUWIDTH)) {
+      CSize size = (dwMode & LM_LENGTHY) ? CSize(std::max(20, 6000 / nLength), nLength)
+                                         : CSize(nLength, std::max(20, 6000 / nLength));
+      if (dwMode & LM_COMMIT) mru = size;
+      return size;
+    }
+    return mru;
+  }
+  CSize mru{100, 60};
+};
+
+// The floating frame of a bar that sizes itself: its sides size it (the bar laid out for the
+// length asked), its corners act as the nearest side; a fixed-size bar's frame moves by its edges.
+TEST(FrameDocking, FloatingFramesSizeByTheirSidesAndMoveByTheirEdges) {
+  UiSession session;
+  DockedFrame f;
+  AreaBar sized;
+  ASSERT_TRUE(sized.Create(f.frame, CBRS_TOP | CBRS_SIZE_DYNAMIC, AFX_IDW_TOOLBAR + 0x20, "Sized"));
+  sized.EnableDocking(CBRS_ALIGN_ANY);
+  f.frame->FloatControlBar(&sized, ScreenPoint(f.frame->m_hWnd, POINT{200, 200}));
+  f.frame->FloatControlBar(&f.barA, ScreenPoint(f.frame->m_hWnd, POINT{200, 350}));
+  CMiniDockFrameWnd* floating = FloatingFrameOf(sized);
+  CMiniDockFrameWnd* fixed = FloatingFrameOf(f.barA);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_NE(fixed, nullptr);
+  RunUntilIdle();
+  CRect frame;
+  floating->GetWindowRect(&frame);
+  auto hit = [](CWnd* wnd, POINT screen) {
+    return static_cast<UINT>(wnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+  };
+  // Sides size, corners become their side, the caption still moves.
+  EXPECT_EQ(hit(floating, POINT{frame.right - 1, frame.CenterPoint().y}), static_cast<UINT>(HTRIGHT));
+  EXPECT_EQ(hit(floating, POINT{frame.right - 1, frame.bottom - 1}), static_cast<UINT>(HTBOTTOM));
+  EXPECT_EQ(hit(floating, POINT{frame.left, frame.top}), static_cast<UINT>(HTTOP));
+  CRect fixedFrame;
+  fixed->GetWindowRect(&fixedFrame);
+  EXPECT_EQ(hit(fixed, POINT{fixedFrame.right - 1, fixedFrame.CenterPoint().y}), static_cast<UINT>(HTCAPTION));
+
+  // The right side dragged 100 further: the bar is laid out 200 wide, so 30 high, and the left
+  // side stays where it was.
+  CRect bar;
+  sized.GetWindowRect(&bar);
+  POINT grab{frame.right - 1, frame.CenterPoint().y};
+  InjectMouseMove(grab);
+  InjectMouseButton(WM_LBUTTONDOWN, grab);
+  UiScript script;
+  script.Then([&] { InjectMouseMove(POINT{grab.x + 50, grab.y}); });
+  script.Then([&] { InjectMouseMove(POINT{grab.x + 100, grab.y}); });
+  script.Then([&] { InjectMouseButton(WM_LBUTTONUP, POINT{grab.x + 100, grab.y}); });
+  RunUntilIdle();
+  RunUntilIdle();
+  CRect after, barAfter;
+  floating->GetWindowRect(&after);
+  sized.GetWindowRect(&barAfter);
+  EXPECT_EQ(barAfter.Width(), bar.Width() + 100);
+  EXPECT_EQ(barAfter.Height(), 6000 / barAfter.Width());
+  EXPECT_EQ(after.left, frame.left);
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 // ---- the saved docking layout ----
 
 class BarStateTest : public ::testing::Test {
