@@ -99,8 +99,9 @@ TEST_F(ShortcutList, PointerAndClicksRaisePressAndReportItems) {
   ButtonUp(m_left.m_hWnd, IconCentre(m_left, 2));
   EXPECT_EQ(m_left.GetItemState(2, SCLIS_HOT | SCLIS_PRESSED), SCLIS_HOT);
   EXPECT_TRUE(m_left.IsRowSelected(2));
-  ASSERT_EQ(Clicks().size(), 1u);
-  const auto& record = Clicks()[0];
+  const auto clicks = Clicks();
+  ASSERT_EQ(clicks.size(), 1u);
+  const auto& record = clicks[0];
   EXPECT_EQ(record.id, 1u);
   ASSERT_EQ(record.data.size(), sizeof(SECShortcutListNotify));
   EXPECT_EQ(reinterpret_cast<const SECShortcutListNotify*>(record.data.data())->iItem, 2);
