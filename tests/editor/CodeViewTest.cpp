@@ -1,8 +1,20 @@
-// The application's editor controller in an editor window: brace alignment, the Edit menu after
-// ".", adding and removing "//", go to line, Clear All, the search entry and the key table.
+// The application's editor controller in an editor window (brace alignment, the Edit menu after
+// ".", adding and removing "//", go to line, Clear All, the search entry), and the code view in an
+// MDI frame opened from a source-file template (edit, save, mark 0, reload, pending search).
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "afx/CDocTemplate.h"
+#include "afx/CMDIChildWnd.h"
+#include "afx/CMDIFrameWnd.h"
 #include "afx/afx.h"
+#include "editor/app/CEditCodeView.h"
+#include "editor/app/GWExtAppServices.h"
 #include "editor/app/GWExtController.h"
 #include "editor/model/SECEdit.h"
 #include "editor/view/SECEditCtrl.h"
@@ -175,6 +187,140 @@ TEST_F(CodeViewTest, FindAndSelectSelectsTheNextMatch) {
   state->m_strFind.Empty();
   gw->InsertAtSavedPosition("// head\r\n");
   EXPECT_EQ(Text(), "// head\r\none Two two\r\ntwo");
+}
+
+}  // namespace
+
+namespace {
+
+class SearchServices : public GWExtAppServices {
+ public:
+  BOOL LookupExtension(LPCTSTR extension, CString& language) override {
+    if (CString(extension) != ".cpp") return FALSE;
+    language = "C";
+    return TRUE;
+  }
+  BOOL GetPendingSearch(CString& text) override {
+    text = pending;
+    return !pending.IsEmpty();
+  }
+  void ClearPendingSearch() override { pending.Empty(); }
+  CString pending;
+};
+
+class CodeViewFrameTest : public ::testing::Test {
+ protected:
+  CodeViewFrameTest() : lang("C"), def("Default"), scope({&lang, &def}) {
+    editortest::MakeC(lang);
+    previous = GWExtSetAppServices(&services);
+    frame = new CMDIFrameWnd;
+    EXPECT_TRUE(frame->Create(nullptr, "Sources", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+    app.m_pMainWnd = frame;
+    docs = new CMultiDocTemplate(22790, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                 RUNTIME_CLASS(CEditCodeView));
+    app.AddDocTemplate(docs);
+    brambolt::test::RunUntilIdle();
+  }
+  ~CodeViewFrameTest() override {
+    app.CloseAllDocuments(TRUE);
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+    GWExtSetAppServices(previous);
+  }
+  std::string MakeFile(const char* name, const std::string& text) {
+    const std::string path = stores.TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static CEditCodeView* ViewOf(CDocument* doc) {
+    POSITION pos = doc->GetFirstViewPosition();
+    return dynamic_cast<CEditCodeView*>(doc->GetNextView(pos));
+  }
+  static std::string Text(SECEdit* model) {
+    CString out;
+    const SECEditLineCol end = model->GetEndPosition();
+    model->GetText(&out, 0, 0, end.m_nLine, end.m_nCol);
+    return std::string(out, static_cast<size_t>(out.GetLength()));
+  }
+
+  brambolt::test::UiSession session;
+  brambolt::test::PrivateStores stores;
+  CWinApp app{"Code View Frame Test"};
+  editortest::TestLanguage lang, def;
+  editortest::LanguageScope scope;
+  SearchServices services;
+  GWExtAppServices* previous = nullptr;
+  CMDIFrameWnd* frame = nullptr;
+  CMultiDocTemplate* docs = nullptr;
+};
+
+TEST_F(CodeViewFrameTest, OpensEditsSavesAndReloadsASourceFile) {
+  const std::string path = MakeFile("main.cpp", "int main() {\r\n  return 0;\r\n}\r\n");
+  CDocument* opened = docs->OpenDocumentFile(path.c_str());
+  ASSERT_NE(opened, nullptr);
+  auto* doc = dynamic_cast<CEditCodeDoc*>(opened);
+  ASSERT_NE(doc, nullptr);
+  CEditCodeView* view = ViewOf(doc);
+  ASSERT_NE(view, nullptr);
+  ASSERT_NE(view->GetAppController(), nullptr);
+  EXPECT_TRUE(view->GetAppController()->IsSelectionKeptActive());
+  CString language;
+  doc->GetEdit()->GetLanguageName(&language);
+  EXPECT_EQ(language, "C");
+
+  // Typing goes through the view to the application's controller; the save keeps CR LF.
+  view->SetFocus();
+  brambolt::test::RunUntilIdle();
+  brambolt::test::TypeText("// ");
+  EXPECT_TRUE(doc->IsModified());
+  ASSERT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "// int main() {\r\n  return 0;\r\n}\r\n");
+
+  // Mark 0 is a red cell in the mark margin.
+  doc->GetEdit()->ToggleLineMark(1, 0);
+  ::InvalidateRect(view->GetSafeHwnd(), nullptr, FALSE);
+  ::UpdateWindow(view->GetSafeHwnd());
+  const int lineHeight = view->GetLineHeight();
+  EXPECT_EQ(brambolt::test::WindowPixel(view->GetSafeHwnd(), 8, lineHeight + lineHeight / 2), RGB(255, 0, 0));
+  EXPECT_NE(brambolt::test::WindowPixel(view->GetSafeHwnd(), 8, lineHeight / 2), RGB(255, 0, 0));
+
+  // Another program appends a line: the next activation reads the file again, once.
+  ASSERT_EQ(std::system(("printf 'int x;\\r\\n' >> '" + path + "'").c_str()), 0);
+  for (int i = 0; i < 1000 && !doc->IsChangedOnDisk(); ++i) {
+    brambolt::test::RunUntilIdle();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(doc->IsChangedOnDisk());
+  view->OnActivateView(TRUE, view, view);
+  EXPECT_EQ(Text(doc->GetEdit()), "// int main() {\r\n  return 0;\r\n}\r\nint x;\r\n");
+  EXPECT_FALSE(doc->IsChangedOnDisk());
+  EXPECT_FALSE(view->ReloadIfChanged());
+
+  // With unsaved edits the user is asked, and No keeps them.
+  doc->GetEdit()->InsertTextAt(3, 0, "long ", -1);
+  doc->SetChangedOnDisk(TRUE);
+  brambolt::test::ModalAnswers answers;
+  int asked = 0;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    ++asked;
+    ::EndDialog(box, IDNO);
+  });
+  EXPECT_FALSE(view->ReloadIfChanged());
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(Text(doc->GetEdit()), "// int main() {\r\n  return 0;\r\n}\r\nlong int x;\r\n");
+  doc->SetModifiedFlag(FALSE);
+
+  // Another window's pending search: the text is found and the selection runs to the line start.
+  services.pending = "0;";
+  view->SendMessage(WM_GWEXT_PENDING_SEARCH, 0, 0);
+  EXPECT_TRUE(services.pending.IsEmpty());
+  EXPECT_EQ(view->GetAppController()->GetCaretPosition(), SECEditLineCol(1, 2));
+  EXPECT_EQ(view->GetAppController()->GetSelection().GetStart(), SECEditLineCol(1, 9));
+  EXPECT_EQ(view->SendMessage(WM_GWEXT_RESERVED1, 0, 0), 1);
 }
 
 }  // namespace
