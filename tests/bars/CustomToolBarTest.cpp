@@ -85,6 +85,47 @@ TEST_F(CustomToolBar, AnEmptiedUserBarGoesOnlyAfterTheHandlerReturns) {
   EXPECT_EQ(f.manager->FindToolBar(59424), nullptr);
 }
 
+TEST_F(CustomToolBar, DockedUprightItIsOneColumnAndFloatingItKeepsItsWidth) {
+  ToolBarFrame f;
+  SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW, ID_MT_OPEN, 0, ID_MT_SAVE});
+  f.frame->DockControlBar(bar, AFX_IDW_DOCKBAR_LEFT);
+  f.Layout();
+  CRect first, second, third;
+  bar->GetItemRect(0, &first);
+  bar->GetItemRect(1, &second);
+  bar->GetItemRect(3, &third);
+  EXPECT_EQ(second.left, first.left);
+  EXPECT_EQ(second.top, first.bottom);
+  EXPECT_EQ(third.top, second.bottom + 5) << "the separator closes its row and leaves a gap";
+  CRect window;
+  bar->GetWindowRect(&window);
+  EXPECT_LT(window.Width(), 2 * 23);
+
+  f.frame->FloatControlBar(bar, CPoint(200, 200));
+  f.Layout();
+  ASSERT_TRUE(bar->IsFloating());
+  bar->GetItemRect(0, &first);
+  bar->GetItemRect(3, &third);
+  EXPECT_EQ(third.top, first.top) << "floating, the buttons stand in one row";
+}
+
+TEST_F(CustomToolBar, ToolbarControlMessagesAddAndDeleteButtons) {
+  ToolBarFrame f;
+  SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW});
+  TBBUTTON buttons[3] = {};
+  buttons[0].idCommand = ID_MT_OPEN;
+  buttons[0].fsState = TBSTATE_CHECKED;
+  buttons[1].idCommand = 0;
+  buttons[2].idCommand = ID_MT_SAVE;
+  buttons[2].fsStyle = TBSTYLE_CHECK;
+  EXPECT_EQ(bar->SendMessage(WM_USER + 20, 3, reinterpret_cast<LPARAM>(buttons)), TRUE);  // TB_ADDBUTTONS
+  EXPECT_EQ(ToolBarFrame::Ids(bar), (std::vector<UINT>{ID_MT_NEW, ID_MT_OPEN, 0, ID_MT_SAVE}));
+  EXPECT_TRUE(bar->GetButtonStyle(1) & TBBS_CHECKED);
+  EXPECT_TRUE(bar->GetButtonStyle(3) & TBBS_CHECKBOX);
+  EXPECT_EQ(bar->SendMessage(WM_USER + 22, 0), TRUE);  // TB_DELETEBUTTON
+  EXPECT_EQ(ToolBarFrame::Ids(bar), (std::vector<UINT>{ID_MT_OPEN, 0, ID_MT_SAVE}));
+}
+
 TEST_F(CustomToolBar, HitTestFindsButtonsRowByRowAndNotSeparators) {
   ToolBarFrame f;
   SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW, ID_MT_OPEN, 0, ID_MT_SAVE, ID_MT_CUT});
