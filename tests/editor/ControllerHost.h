@@ -61,6 +61,7 @@ class ControllerHost {
     model.ClearUndoHistory();
     model.SetModified(FALSE);
     Ctl().ResetState();
+    Ctl().GetViewport()->SetLogOrigin(0, 0);
     brambolt::test::RunUntilIdle();
   }
   std::string Text() {
