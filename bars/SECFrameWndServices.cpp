@@ -3,7 +3,13 @@
 // the gradient caption and the customise mode change.
 #include "bars/SECFrameWndServices.h"
 
+#include <set>
+
 #include "bars/SECBmpMenuPlugIn.h"
+#include "bars/SECBmpMgr.h"
+#include "bars/SECCustomToolBar.h"
+#include "bars/SECToolBarManager.h"
+#include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECSysColors.h"
 
 using kelpwood::foundation::SECWndPlugIn;
@@ -194,4 +200,32 @@ void SECFrameServices::AfterRecalcLayout() {
 void SECFrameServices::AfterPreviewMode(BOOL bPreview) {
   if (!bPreview)
     GetServicesFrame()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+BOOL SECFrameServices::InToolBarConfigMode() const {
+  auto* pManager = dynamic_cast<SECToolBarManager*>(m_pControlBarManager);
+  return pManager != nullptr && pManager->InConfigMode();
+}
+
+SECBmpMgr* SECFrameServices::GetToolBarBmpMgr() const {
+  auto* pManager = dynamic_cast<SECToolBarManager*>(m_pControlBarManager);
+  return pManager != nullptr ? pManager->GetBmpMgr() : nullptr;
+}
+
+BOOL SECFrameServices::CreateWorkspaceWindow(SECWndPlugIn* pPlugIn, LPCTSTR lpszKey, BOOL bRegistry, DWORD dwRootKey,
+                                             BOOL bAppProfileKey) {
+  auto* pManager = dynamic_cast<SECWorkspaceManagerEx*>(pPlugIn);
+  if (pManager != nullptr)
+    pManager->Initialize(lpszKey, bRegistry, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(dwRootKey)), bAppProfileKey);
+  return TRUE;
+}
+
+void SECFrameServices::ReloadToolBarBitmaps() {
+  CFrameWnd* pFrame = GetServicesFrame();
+  std::set<SECBmpMgr*> reloaded;
+  for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* pBar = dynamic_cast<SECCustomToolBar*>(static_cast<CObject*>(pFrame->m_listControlBars.GetNext(pos)));
+    SECBmpMgr* pBmpMgr = pBar != nullptr ? pBar->GetBmpMgr() : nullptr;
+    if (pBmpMgr != nullptr && reloaded.insert(pBmpMgr).second) pBmpMgr->ReloadBitmaps(TRUE);
+  }
 }

@@ -93,21 +93,19 @@ class SECFrameServices {
   // The menu plug-in goes with the frame's window.
   void DeleteMenuPlugIn();
 
-  // Seams to the command bars: the frame asks these, the command-bar classes answer.
+  // The command bars the frame works with.
   // TRUE while the toolbar manager is in customise mode.
-  virtual BOOL InToolBarConfigMode() const { return FALSE; }
+  virtual BOOL InToolBarConfigMode() const;
   // The menu plug-in made after the frame's creation: the menubar feature with a menubar (NULL
   // until the menubar exists), else the bitmap-menu plug-in when bitmap menus are on. The
   // plug-in converts the popups in its own message map.
   virtual kelpwood::foundation::SECWndPlugIn* CreateMenuPlugIn();
-  // The toolbar manager's shared bitmap manager, handed to the bitmap-menu plug-in; NULL when
-  // the frame has no toolbar manager of the command bars.
-  virtual SECBmpMgr* GetToolBarBmpMgr() const { return nullptr; }
-  // The creation operation of a workspace plug-in (its Create with the given arguments).
-  virtual BOOL CreateWorkspaceWindow(kelpwood::foundation::SECWndPlugIn* /*pPlugIn*/, LPCTSTR /*a*/, BOOL /*b*/,
-                                     DWORD /*dwStyle*/, BOOL /*c*/) {
-    return TRUE;
-  }
+  // The toolbar manager's shared bitmap manager, handed to the bitmap-menu plug-in.
+  virtual SECBmpMgr* GetToolBarBmpMgr() const;
+  // The creation operation of a workspace plug-in: a workspace manager's Initialize with the
+  // base key, the registry mode, the root key and the application-profile-key flag.
+  virtual BOOL CreateWorkspaceWindow(kelpwood::foundation::SECWndPlugIn* pPlugIn, LPCTSTR lpszKey, BOOL bRegistry,
+                                     DWORD dwRootKey, BOOL bAppProfileKey);
   // Every customisable toolbar's bitmap manager reloads its images after a colour change.
-  virtual void ReloadToolBarBitmaps() {}
+  virtual void ReloadToolBarBitmaps();
 };
