@@ -1,5 +1,9 @@
 // Translation of the scripting engine's regular-expression dialect (ECMAScript 3 with the legacy
 // escapes browsers and the scripting engine accept) into PCRE2 syntax for byte-mode matching.
+#include <locale.h>
+#include <wctype.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -25,6 +29,13 @@ std::string Hex(unsigned byte) {
   char text[8];
   std::snprintf(text, sizeof(text), "\\x%02X", byte & 0xFF);
   return text;
+}
+
+// Unicode case mapping for letters beyond ASCII, whatever the process's own locale; null where
+// the system has no such locale (then only ASCII letters match without case).
+locale_t CaseLocale() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  return locale;
 }
 
 // What a class atom or an escape stands for: one character (a byte, or a double-byte value
@@ -98,7 +109,33 @@ class Translator {
   }
   std::string AnyWide() const { return leadClass_ + "[\\x00-\\xFF]"; }
 
-  void EmitCharacter(unsigned value) { out_ += value > 0xFF ? Wide(value) : Hex(value); }
+  std::string Spell(unsigned value) const { return value > 0xFF ? Wide(value) : Hex(value); }
+
+  // The other case of a character of the code page beyond ASCII (a byte, or lead * 256 + trail)
+  // by Unicode's case mapping, 0 for none; ASCII letters are left to the matcher's own option.
+  unsigned CasePartner(unsigned value) const {
+    if (value < 0x80 || CaseLocale() == nullptr) return 0;
+    char bytes[2] = {static_cast<char>(value > 0xFF ? value >> 8 : value), static_cast<char>(value & 0xFF)};
+    char16_t wide = 0;
+    if (MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes, value > 0xFF ? 2 : 1, &wide, 1) != 1) return 0;
+    wint_t upper = towupper_l(wide, CaseLocale()), lower = towlower_l(wide, CaseLocale());
+    wint_t other = upper != static_cast<wint_t>(wide) ? upper : lower;
+    if (other == static_cast<wint_t>(wide) || other > 0xFFFF || other < 0x80) return 0;
+    char16_t otherWide = static_cast<char16_t>(other);
+    char back[4] = {};
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(codePage_, 0, &otherWide, 1, back, sizeof(back), nullptr, &usedDefault);
+    if (usedDefault || n < 1 || n > 2) return 0;
+    return n == 1 ? static_cast<BYTE>(back[0]) : static_cast<unsigned>(static_cast<BYTE>(back[0])) << 8 | static_cast<BYTE>(back[1]);
+  }
+
+  // A literal character; without case, with its other case beyond ASCII too.
+  void EmitCharacter(unsigned value) {
+    unsigned partner = ignoreCase_ ? CasePartner(value) : 0;
+    if (partner == 0) out_ += Spell(value);
+    else if (value <= 0xFF && partner <= 0xFF) out_ += "[" + Hex(value) + Hex(partner) + "]";
+    else out_ += "(?:" + Spell(value) + "|" + Spell(partner) + ")";
+  }
 
   // The bytes `\uhhhh` stands for in the code page.
   Atom Unicode(unsigned code) const {
@@ -220,6 +257,21 @@ class Translator {
     std::string wide;
     bool allWide = false;  // a negated shorthand takes every double-byte character
     auto addWide = [&](const std::string& alternative) { wide += (wide.empty() ? "" : "|") + alternative; };
+    // Without case, the other case of each character beyond ASCII in [low, high] joins the class
+    // (a range of double-byte characters only when it is short enough to walk).
+    auto addPartners = [&](unsigned low, unsigned high) {
+      if (!ignoreCase_) return;
+      auto add = [&](unsigned v) {
+        unsigned partner = CasePartner(v);
+        if (partner == 0) return;
+        if (partner <= 0xFF) single += Hex(partner);
+        else addWide(Hex(partner >> 8) + Hex(partner & 0xFF));
+      };
+      for (unsigned v = std::max(low, 0x80u); v <= std::min(high, 0xFFu); ++v) add(v);
+      unsigned wideLow = std::max(low, 0x100u);
+      if (high >= wideLow && high - wideLow <= 4096)
+        for (unsigned v = wideLow; v <= high; ++v) add(v);
+    };
     while (true) {
       if (i_ >= p_.size()) return Fail("missing ] of a character class");
       if (p_[i_] == ']') break;
@@ -233,6 +285,7 @@ class Translator {
           if (high.value < low.value) return Fail("range out of order in a character class");
           if (low.value <= 0xFF) single += Hex(low.value) + "-" + Hex(std::min(high.value, 0xFFu));
           if (high.value > 0xFF) addWide(WideRange(std::max(low.value, 0x100u), high.value));
+          addPartners(low.value, high.value);
           continue;
         }
         // "a-\d": the dash is a character.
@@ -247,6 +300,7 @@ class Translator {
       } else if (low.kind == Atom::character) {
         if (low.value > 0xFF) addWide(Hex(low.value >> 8) + Hex(low.value & 0xFF));
         else single += Hex(low.value);
+        addPartners(low.value, low.value);
       }
     }
     ++i_;
@@ -387,7 +441,9 @@ class Translator {
       return;
     }
     ++i_;
-    if (c == '}' || c == ']' || static_cast<BYTE>(c) >= 0x80 || static_cast<BYTE>(c) < 0x20 || c == '#' || c == ' ')
+    if (static_cast<BYTE>(c) >= 0x80)
+      EmitCharacter(static_cast<BYTE>(c));
+    else if (c == '}' || c == ']' || static_cast<BYTE>(c) < 0x20 || c == '#' || c == ' ')
       out_ += Hex(static_cast<BYTE>(c));
     else
       out_ += c;

@@ -221,6 +221,33 @@ TEST(RegExp, DoubleByteTextMatchesWholeCharactersAtByteOffsets) {
   EXPECT_EQ(out, "-" + zhong + "-" + gb("文") + "-");
 }
 
+// IgnoreCase takes letters beyond ASCII in their other case too: accented letters of code page
+// 1252, and full-width, Greek and Cyrillic letters of GB2312 and Big5; without it they differ.
+TEST(RegExp, IgnoreCaseReachesLettersBeyondAscii) {
+  struct Case {
+    unsigned codePage;
+    const char* pattern;  // UTF-8, converted to the code page
+    const char* subject;
+    bool withoutCase;  // matches when IgnoreCase is on
+    bool withCase;     // matches when it is off
+  };
+  for (const Case& c : {Case{1252, "caf\u00e9", "CAF\u00c9", true, false},
+                        Case{1252, "[\u00e0-\u00e9]", "\u00c8", true, false},
+                        Case{1252, "[^\u00e9]", "\u00c9", false, true},
+                        Case{936, "\uff41\u03b1", "\uff21\u0391", true, false},
+                        Case{936, "[\u0430-\u044f]+", "\u0416\u0416", true, false},
+                        Case{950, "\uff42", "\uff22", true, false}, Case{936, "\u4e2d", "\u4e2d", true, true}}) {
+    brambolt::ScopedCodePage page(c.codePage);
+    RegExp re;
+    re.SetPattern("^" + brambolt::Utf8ToAnsi(c.pattern, c.codePage) + "$");
+    const std::string subject = brambolt::Utf8ToAnsi(c.subject, c.codePage);
+    re.SetIgnoreCase(true);
+    EXPECT_EQ(re.Test(subject), c.withoutCase) << c.codePage << " " << c.pattern << " " << c.subject;
+    re.SetIgnoreCase(false);
+    EXPECT_EQ(re.Test(subject), c.withCase) << c.codePage << " " << c.pattern << " " << c.subject;
+  }
+}
+
 // The members the editor's adapter calls by dispatch identifier.
 TEST(RegExpObject, DriverCallsMembersByDispatchIdentifier) {
   COleDispatchDriver re;
