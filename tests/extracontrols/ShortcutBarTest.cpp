@@ -233,10 +233,7 @@ TEST_F(ShortcutBar, AButtonsMenuShowsOverItAndCommandsItsClient) {
     }
   }, true);
   auto contextAt = [this](int bar) {
-    CPoint at = m_bar.GetBar(bar)->m_rcBar.CenterPoint();
-    m_bar.ClientToScreen(&at);
-    m_bar.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_bar.m_hWnd), MAKELPARAM(at.x, at.y));
-    RunUntilIdle();
+    Click(m_bar.m_hWnd, m_bar.GetBar(bar)->m_rcBar.CenterPoint(), brambolt::test::kNone, WM_RBUTTONDOWN);
   };
   contextAt(0);  // no menu there
   contextAt(1);

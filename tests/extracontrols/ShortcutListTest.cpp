@@ -158,9 +158,7 @@ TEST_F(ShortcutList, TheMenuSwitchesBetweenLargeAndSmallIcons) {
       brambolt::InjectKey(vk, false);
     }
   });
-  const CPoint at = ScreenPoint(m_left.m_hWnd, CPoint(30, 30));
-  m_left.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_left.m_hWnd), MAKELPARAM(at.x, at.y));
-  RunUntilIdle();
+  Click(m_left.m_hWnd, CPoint(30, 30), brambolt::test::kNone, WM_RBUTTONDOWN);
   EXPECT_TRUE(answers.Unanswered().empty());
   EXPECT_TRUE(m_left.IsSmallIcons());
   RunUntilIdle();
