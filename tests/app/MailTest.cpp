@@ -253,6 +253,43 @@ TEST(SMTPConnection, AServerThatClosesOrNeverAnswersEndsTheConnectWithItsCause) 
   }
 }
 
+TEST(SMTPConnection, AttachmentsGoAsBase64PartsInLinesOfSeventySixCharacters) {
+  FakeSmtpServer server(FakeSmtpServer::Options{});
+  std::string bytes(100, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
+  std::thread client([&] {
+    CSMTPConnection connection;
+    ASSERT_TRUE(connection.Connect("127.0.0.1", server.Port()));
+    CSMTPMessage message;
+    message.m_From = CSMTPAddress("support@example.org");
+    message.AddRecipient(CSMTPAddress("ann@example.org"));
+    message.SetBody("See the file.");
+    CSMTPAttachment attachment;
+    attachment.Encode(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
+    attachment.m_sContentName = attachment.m_sFileName = "data.bin";
+    message.AddAttachment(&attachment);
+    EXPECT_TRUE(connection.SendMessage(message));
+  });
+  client.join();
+  ASSERT_EQ(server.Messages().size(), 1u);
+  const std::string data = server.Messages()[0];
+  EXPECT_NE(data.find("Content-type: multipart/mixed; boundary=\"#BOUNDARY#\"\r\n\r\n"), std::string::npos);
+  EXPECT_NE(data.find("\r\n--#BOUNDARY#\r\nContent-type: text/plain; charset=US-ASCII\r\n\r\nSee the file."),
+            std::string::npos);
+  const std::string partHead =
+      "--#BOUNDARY#\r\nContent-Type: application/octet-stream; name=\"data.bin\"\r\n"
+      "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment; filename=\"data.bin\"\r\n\r\n";
+  const size_t part = data.find(partHead);
+  ASSERT_NE(part, std::string::npos);
+  const size_t end = data.find("\r\n--#BOUNDARY#--", part);
+  ASSERT_NE(end, std::string::npos);
+  const std::string encoded = data.substr(part + partHead.size(), end - part - partHead.size());
+  EXPECT_EQ(encoded.find("\r\n"), 76u);
+  CBase64Coder coder;
+  coder.Decode(encoded.c_str());
+  EXPECT_EQ(std::string(coder.GetDecodedText(), coder.GetDecodedSize()), bytes);
+}
+
 TEST(SMTPConnection, ARefusedConnectionFailsWithTheSocketError) {
   // A port nobody listens on: the one of a server already gone.
   int port;

@@ -9,6 +9,7 @@
 #include "AppTestSupport.h"
 #include "afx/CPrintInfo.h"
 #include "app/CClassHirView.h"
+#include "controls/FileDialog.h"
 #include "gdi/Printer.h"
 #include "resources/AppResource.h"
 
@@ -202,6 +203,32 @@ TEST(PictureView, ASmallPictureIsCentredAndZoomsWithinFiftyStepsEachWay) {
   EXPECT_EQ(window.view->GetZoom(), -50);
   window.Key(VK_ADD);
   EXPECT_EQ(window.view->GetZoom(), -49);
+}
+
+TEST(PictureView, SaveAsWritesTheChosenKindAndShowsItAndOpenReplacesThePicture) {
+  PictureFolder files;
+  PictureWindow window;
+  brambolt::test::ModalAnswers answers;
+  window.Show(files("chart.bmp"));
+  answers.When(nullptr, "Save picture as a Bitmap (BMP/ICO) file", [&](HWND dialog) {
+    HWND types = ::GetDlgItem(dialog, cmb1);
+    ::SendMessage(types, CB_SETCURSEL, 1, 0);
+    ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+    ::SetDlgItemText(dialog, edt1, files("copy").c_str());
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  window.Command(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(fs::exists(files("copy.ico")));
+  EXPECT_STREQ(window.doc->GetTitle(), "copy.ico");
+  EXPECT_STREQ(window.view->GetSizeText().Left(12), "  256 x  192");
+  answers.When(nullptr, "Open a picture file", [&](HWND dialog) {
+    ::SetDlgItemText(dialog, edt1, files("red.gif").c_str());
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  window.Command(ID_FILE_OPEN);
+  EXPECT_STREQ(window.doc->GetTitle(), "red.gif");
+  EXPECT_EQ(window.doc->m_Picture.GetWidth(), 40);
+  EXPECT_TRUE(answers.Unanswered().empty());
 }
 
 TEST(PictureView, PrintsThePictureAtItsScreenSizeToAPdf) {
