@@ -3,6 +3,7 @@
 #include "CustomToolBarTestSupport.h"
 
 #include "bars/SECCustomToolBarInfoEx.h"
+#include "bars/SECDockState.h"
 #include "core/CMemFile.h"
 #include "foundation/SECPersistentTreeNode.h"
 
@@ -133,6 +134,53 @@ TEST_F(ToolBarManager, BarRecordsRoundTripThroughTheBar) {
   CString title;
   other->GetWindowText(title);
   EXPECT_EQ(title, "Restored");
+}
+
+TEST_F(ToolBarManager, SavedLayoutBringsBackDefaultAndUserBarsWithTheirButtons) {
+  static const UINT standard[] = {ID_MT_NEW, 0, ID_MT_OPEN};
+  SECPersistentTreeNode root;
+  root.Create("root", nullptr);
+  SECPTNFactory factory;
+  {
+    ToolBarFrame f;
+    f.manager->DefineDefaultToolBar(59392, "Standard", 3, standard);
+    f.manager->LoadState("Layout");  // no saved state yet: the default bar is made
+    SECCustomToolBar* user = f.manager->CreateUserToolBar("Mine");
+    ASSERT_NE(user, nullptr);
+    user->InsertButton(0, ID_MT_SAVE, FALSE, TRUE);
+    user->InsertButton(1, ID_MT_CUT, FALSE, TRUE);
+    f.frame->DockControlBar(user, AFX_IDW_DOCKBAR_BOTTOM);
+    f.manager->FindToolBar(59392)->RemoveButton(1);
+    f.Layout();
+    SECDockState state(f.manager);
+    ASSERT_TRUE(state.GetFrameState(f.frame));
+    state.SaveState("Layout");
+    state.SaveState(&factory, &root);
+    f.manager->SaveState("Layout");
+  }
+  for (int form = 0; form < 2; ++form) {
+    ToolBarFrame g;
+    g.manager->DefineDefaultToolBar(59392, "Standard", 3, standard);
+    SECDockState state(g.manager);
+    if (form == 0)
+      state.LoadState("Layout");
+    else
+      ASSERT_TRUE(state.LoadState(&root));
+    state.SetFrameState(g.frame);
+    g.manager->LoadState("Layout");
+    g.Layout();
+    ASSERT_EQ(g.manager->GetToolBars().size(), 2u) << "form " << form;
+    SECCustomToolBar* standardBar = g.manager->FindToolBar(59392);
+    SECCustomToolBar* user = g.manager->FindToolBar(59424);
+    ASSERT_NE(standardBar, nullptr);
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(ToolBarFrame::Ids(standardBar), (std::vector<UINT>{ID_MT_NEW, ID_MT_OPEN})) << "form " << form;
+    EXPECT_EQ(ToolBarFrame::Ids(user), (std::vector<UINT>{ID_MT_SAVE, ID_MT_CUT})) << "form " << form;
+    CString title;
+    user->GetWindowText(title);
+    EXPECT_EQ(title, "Mine");
+    EXPECT_EQ(user->GetParent()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM));
+  }
 }
 
 TEST_F(ToolBarManager, SavedRecordsSurviveEveryFormAndDamage) {
