@@ -2,6 +2,7 @@
 // away from the frame edge, bars of their own row, insertion by point and by row and column,
 // expanding and contracting from the gripper, and removal with placeholders.
 #include "DockTestSupport.h"
+#include "bars/SECDockContext.h"
 
 using namespace brambolt::test;
 
@@ -142,4 +143,46 @@ TEST(DockLayout, CloseButtonHidesOnlyWhenReleasedOnIt) {
   AdvanceClock(1000);
   Click(a->m_hWnd, on);
   EXPECT_FALSE(a->IsWindowVisible());
+}
+
+TEST(DockLayout, DropsLandWhereTheOutlineShowsThem) {
+  UiSession session;
+  DockFrame f;
+  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
+  SECControlBar* c = f.AddBar(CBRS_ALIGN_TOP);
+  SECControlBar* b = f.AddBar(CBRS_ALIGN_BOTTOM);
+  SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
+  f.Layout();
+  // Dropped on its own place: the rows do not change.
+  std::vector<void*> rows(top->m_arrBars.GetData(), top->m_arrBars.GetData() + top->m_arrBars.GetSize());
+  CRect own;
+  a->GetWindowRect(&own);
+  top->DockControlBar(a, &own);
+  EXPECT_EQ(std::vector<void*>(top->m_arrBars.GetData(), top->m_arrBars.GetData() + top->m_arrBars.GetSize()), rows);
+
+  // Over the right half of a's row: the outline takes the row's thickness and b's part of it.
+  SECDockContext context(b);
+  CRect ra;
+  a->GetWindowRect(&ra);
+  CPoint over(ra.left + ra.Width() * 3 / 4, ra.CenterPoint().y);
+  CRect drag(over.x - 50, over.y - 20, over.x + 150, over.y + 60);
+  CRect outline = top->GetDropRect(b, drag, over, &context);
+  EXPECT_EQ(outline.top, ra.top);
+  EXPECT_EQ(outline.Height(), ra.Height());
+  EXPECT_EQ(outline.Width(), f.Client().Width() / 2);
+  EXPECT_EQ(outline.CenterPoint().x, std::min<int>(over.x, ra.right - outline.Width() / 2));
+  // Dropped there, b lands in that row after a.
+  top->DockControlBar(b, &outline);
+  EXPECT_EQ(top->FindBar(b), top->FindBar(a) + 1);
+  EXPECT_EQ(top->RowStart(top->FindBar(c)), top->FindBar(c));
+  f.Layout();
+  EXPECT_NEAR(a->m_fPctWidth + b->m_fPctWidth, 1.0f, 1e-5);
+
+  // Below the last row: a new last row.
+  CRect rc;
+  c->GetWindowRect(&rc);
+  CRect below(rc.left, rc.bottom + 3, rc.left + 100, rc.bottom + 40);
+  top->DockControlBar(a, &below);
+  EXPECT_GT(top->FindBar(a), top->FindBar(c));
+  EXPECT_EQ(top->m_arrBars[top->FindBar(a) - 1], nullptr);
 }

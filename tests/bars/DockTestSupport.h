@@ -19,11 +19,13 @@ inline std::string R(const RECT& r) {
 }
 
 struct DockFrame {
-  CFrameWnd* frame = new CFrameWnd;
+  CFrameWnd* frame;
   CWnd pane;
   std::vector<std::unique_ptr<SECControlBar>> bars;
 
-  explicit DockFrame(CRect rect = CRect(20, 20, 660, 500)) {
+  // `frameObject`: a frame of the test's own class (deleted with its window), else a CFrameWnd.
+  explicit DockFrame(CRect rect = CRect(20, 20, 660, 500), CFrameWnd* frameObject = nullptr)
+      : frame(frameObject != nullptr ? frameObject : new CFrameWnd) {
     EXPECT_TRUE(frame->Create(nullptr, "Frame", WS_OVERLAPPEDWINDOW, rect));
     EXPECT_TRUE(pane.Create(AfxRegisterWndClass(0), nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame,
                             AFX_IDW_PANE_FIRST));
