@@ -8,6 +8,7 @@
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDockState.h"
 #include "bars/SECFrameWndServices.h"
+#include "bars/SECWorkspaceManagerExDlg.h"
 #include "foundation/SECDocTemplateUtils.h"
 #include "foundation/SECRegistry.h"
 #include "resources/Menus.h"
@@ -163,10 +164,17 @@ BOOL SECWorkspaceManagerEx::PromptForFileName(CString& strName, BOOL bSave) {
   return TRUE;
 }
 
-BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString&, BOOL, BOOL) {
-  // The registry workspaces are chosen in the Workspace Manager dialog, built with the list box
-  // editor it edits them with; until then nothing is chosen.
-  return FALSE;
+BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpenAllowed, BOOL bSaveAllowed) {
+  CStringList stored, working, deleted;
+  ReadRecentList(stored);
+  working.AddTail(&stored);
+  CString chosen = m_strCurrentName;
+  SECWsMgrDialogEx dialog(&stored, &working, &deleted, &chosen, bOpenAllowed, bSaveAllowed, m_pFrame);
+  if (dialog.DoModal() != IDOK) return FALSE;
+  ApplyRegistryEdits(stored, working, deleted);
+  WriteRecentList(working);
+  strName = chosen;
+  return TRUE;
 }
 
 SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(CString strName) {

@@ -309,4 +309,54 @@ TEST_F(Workspace, RegistryEditsRenameOnlyWhatWasCopiedAndDelete) {
   EXPECT_EQ(2, working.GetCount());
 }
 
+TEST_F(Workspace, RegistryWorkspacesAreChosenRenamedAndCheckedInTheManagerDialog) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  ASSERT_TRUE(manager.SaveWorkspace("Alpha"));
+  ASSERT_TRUE(manager.SaveWorkspace("Beta"));
+  ModalAnswers answers;
+  // Open: the second entry (the list is newest first).
+  answers.When(nullptr, "Open Workspace", [](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    ::SendMessage(list, LB_SETCURSEL, 1, 0);
+    Click(::GetDlgItem(dialog, 43001), {5, 5});
+  });
+  ASSERT_TRUE(manager.LoadWorkspace(FALSE, FALSE));
+  EXPECT_EQ(CString("Alpha"), manager.GetCurrentName());
+
+  // Beta is renamed Alpha (refused: it exists), then Gamma; Done applies the edits.
+  std::vector<std::string> messages;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    auto rename = [&](const char* text) {
+      RECT row;
+      ::SendMessage(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+      DoubleClick(list, {row.left + 5, row.top + 3});
+      ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+      TypeText(text);
+      PressKey(VK_RETURN);
+    };
+    rename("Alpha");
+    char current[64] = {};
+    ::SendMessage(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(current));
+    EXPECT_STREQ("Beta", current) << "a name already there is put back";
+    rename("Gamma");
+    Click(::GetDlgItem(dialog, 43053), {5, 5});
+  });
+  answers.When("#32770", "Workspace Manager", [&](HWND box) {
+    char text[256] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+    messages.push_back(text);
+    ::SendMessage(box, WM_COMMAND, IDOK, 0);
+  });
+  // The list is newest first: Alpha (just opened), then Beta.
+  EXPECT_TRUE(manager.LoadWorkspace(FALSE, FALSE));
+  ASSERT_EQ(1u, messages.size());
+  EXPECT_NE(std::string::npos, messages[0].find("already exists")) << messages[0];
+  EXPECT_EQ("Alpha|Gamma", Recent());
+  SECPersistentTreeNode root;
+  root.Create("WorkState_v1_1", nullptr);
+  SECPTNStrategyRegistry gamma(manager.GetBaseKey() + "Gamma", HKEY_CURRENT_USER);
+  EXPECT_TRUE(root.Load(&gamma) && root.FindChild("Frames") != nullptr);
+}
+
 }  // namespace

@@ -1,0 +1,168 @@
+// The registry workspaces' dialog and list editor: choosing a workspace to open or save, and the
+// checks on names edited or added (empty, already present), with the edits kept in the working
+// and deleted lists until the caller applies them.
+#include "bars/SECWorkspaceManagerExDlg.h"
+
+#include "resources/Menus.h"
+
+IMPLEMENT_DYNAMIC(SECWSLBEditorEx, SECListBoxEditor)
+IMPLEMENT_DYNAMIC(SECWsMgrDialogEx, CDialog)
+
+namespace {
+
+CString LoadText(UINT id) {
+  CString text;
+  text.LoadString(id);
+  return text;
+}
+
+void SwapAt(CStringList& list, int a, int b) {
+  POSITION pa = list.FindIndex(a), pb = list.FindIndex(b);
+  if (pa == nullptr || pb == nullptr) return;
+  const CString first = list.GetAt(pa);
+  list.SetAt(pa, list.GetAt(pb));
+  list.SetAt(pb, first);
+}
+
+}  // namespace
+
+// ---- the editor ----
+
+SECWSLBEditorEx::SECWSLBEditorEx(CStringList* pStored, CStringList* pWorking, CStringList* pDeleted,
+                                 SECWsMgrDialogEx* pDialog)
+    : m_pStored(pStored), m_pWorking(pWorking), m_pDeleted(pDeleted), m_pDialog(pDialog) {}
+
+int SECWSLBEditorEx::Message(UINT nID, LPCTSTR lpszName, UINT nType) {
+  CString text;
+  if (lpszName != nullptr)
+    text.Format(nID, lpszName);
+  else
+    text = LoadText(nID);
+  return ::MessageBox(m_pDialog->GetSafeHwnd(), text, LoadText(IDS_SEC_WORKSPACE_MANAGER), nType);
+}
+
+BOOL SECWSLBEditorEx::Contains(const CStringList& list, const CString& strName, BOOL bIgnoreCase) {
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+    const CString& entry = list.GetNext(pos);
+    if (bIgnoreCase ? entry.CompareNoCase(strName) == 0 : entry == strName) return TRUE;
+  }
+  return FALSE;
+}
+
+void SECWSLBEditorEx::OnEditingStarted() { m_pDialog->EnableButtons(TRUE); }
+
+void SECWSLBEditorEx::OnEditingStopped() { m_pDialog->EnableButtons(FALSE); }
+
+void SECWSLBEditorEx::PutBack(int nIndex, const CString& strOld) {
+  CListBox* list = GetListBox();
+  list->SetRedraw(FALSE);
+  list->InsertString(nIndex, strOld);
+  list->DeleteString(static_cast<UINT>(nIndex + 1));
+  list->SetCurSel(nIndex);
+  list->SetRedraw(TRUE);
+}
+
+void SECWSLBEditorEx::OnItemChanged(int nIndex, const CString& strOld, const CString& strNew) {
+  if (strNew.IsEmpty()) {
+    Message(IDS_SEC_INVALID_WORKSPACE_NAME, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    PutBack(nIndex, strOld);
+    return;
+  }
+  if (Contains(*m_pWorking, strNew, FALSE)) {
+    Message(IDS_SEC_WORKSPACE_EXISTS, strNew, MB_OK | MB_ICONEXCLAMATION);
+    PutBack(nIndex, strOld);
+    return;
+  }
+  if (POSITION pos = m_pWorking->Find(strOld)) m_pWorking->SetAt(pos, strNew);
+}
+
+void SECWSLBEditorEx::OnItemAdded(int, const CString& strText) {
+  if (strText.IsEmpty()) {
+    Message(IDS_SEC_INVALID_NEW_NAME, nullptr, MB_OK | MB_ICONEXCLAMATION);
+    RemoveNewItem();
+    return;
+  }
+  if (Contains(*m_pWorking, strText, TRUE)) {
+    Message(IDS_SEC_NEW_WORKSPACE_EXISTS, strText, MB_OK | MB_ICONEXCLAMATION);
+    RemoveNewItem();
+    return;
+  }
+  if (Message(IDS_SEC_SAVE_NEW_WORKSPACE, strText, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    m_pDialog->PostMessage(WM_COMMAND, SECWsMgrDialogEx::kSave);
+  else
+    RemoveNewItem();
+}
+
+void SECWSLBEditorEx::OnItemMoved(int nFrom, int nTo, const CString&) {
+  SwapAt(*m_pStored, nFrom, nTo);
+  SwapAt(*m_pWorking, nFrom, nTo);
+}
+
+void SECWSLBEditorEx::OnItemDeleted(int, const CString& strText) { m_pDeleted->AddTail(strText); }
+
+// ---- the dialog ----
+
+BEGIN_MESSAGE_MAP(SECWsMgrDialogEx, CDialog)
+  ON_BN_CLICKED(SECWsMgrDialogEx::kOpen, OnOpenOrSave)
+  ON_BN_CLICKED(SECWsMgrDialogEx::kSave, OnOpenOrSave)
+  ON_BN_CLICKED(SECWsMgrDialogEx::kDone, OnDone)
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+SECWsMgrDialogEx::SECWsMgrDialogEx(CStringList* pStored, CStringList* pWorking, CStringList* pDeleted,
+                                   CString* pChosen, BOOL bOpenAllowed, BOOL bSaveAllowed, CWnd* pParent)
+    : CDialog(IDD, pParent),
+      m_pStored(pStored),
+      m_pWorking(pWorking),
+      m_pDeleted(pDeleted),
+      m_pChosen(pChosen),
+      m_bOldWindows(LOBYTE(LOWORD(::GetVersion())) < 4),
+      m_bOpenAllowed(bOpenAllowed),
+      m_bSaveAllowed(bSaveAllowed) {}
+
+SECWsMgrDialogEx::~SECWsMgrDialogEx() { delete m_pEditor; }
+
+void SECWsMgrDialogEx::EnableButtons(BOOL bEditing) {
+  GetDlgItem(kOpen)->EnableWindow(!bEditing && m_bOpenAllowed);
+  GetDlgItem(kSave)->EnableWindow(!bEditing && m_bSaveAllowed);
+  GetDlgItem(kDone)->EnableWindow(!bEditing);
+}
+
+BOOL SECWsMgrDialogEx::OnInitDialog() {
+  CDialog::OnInitDialog();
+  auto* list = static_cast<CListBox*>(GetDlgItem(kList));
+  for (POSITION pos = m_pStored->GetHeadPosition(); pos != nullptr;) list->AddString(m_pStored->GetNext(pos));
+  EnableButtons(FALSE);
+  m_pEditor = new SECWSLBEditorEx(m_pStored, m_pWorking, m_pDeleted, this);
+  m_pEditor->Initialize(this, kList, m_bSaveAllowed ? 0xF3E : 0xE7E);
+  m_pEditor->SetWindowText(LoadText(IDS_SEC_WORKSPACES_CAPTION));
+  SetWindowText(LoadText(m_bOpenAllowed   ? IDS_SEC_OPEN_WORKSPACE
+                         : m_bSaveAllowed ? IDS_SEC_SAVE_WORKSPACE
+                                          : IDS_SEC_WORKSPACE_MANAGER));
+  SetDlgItemText(kCurrent, m_pChosen->IsEmpty() ? LoadText(IDS_SEC_NO_WORKSPACE) : *m_pChosen);
+  return TRUE;
+}
+
+void SECWsMgrDialogEx::OnOpenOrSave() {
+  auto* list = static_cast<CListBox*>(GetDlgItem(kList));
+  const int selection = list->GetCurSel();
+  CString text;
+  if (selection != LB_ERR) list->GetText(selection, text);
+  if (selection == LB_ERR) {
+    AfxMessageBox(IDS_SEC_SELECT_WORKSPACE, MB_OK);
+    return;
+  }
+  if (text.IsEmpty()) {
+    AfxMessageBox(IDS_SEC_INVALID_WORKSPACE_NAME, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  *m_pChosen = text;
+  EndDialog(IDOK);
+}
+
+void SECWsMgrDialogEx::OnDone() { EndDialog(IDOK); }
+
+void SECWsMgrDialogEx::OnPaint() {
+  Default();
+  if (m_bOldWindows && m_pEditor != nullptr) m_pEditor->RedrawButtons();
+}
