@@ -201,6 +201,8 @@ class SECEditController : public kelpwood::foundation::MvcController,
   void FindWordNextCommand();
   void FindWordPreviousCommand();
   void SetModalFindDialog(BOOL bModal) { m_bModalFindDialog = bModal; }
+  // Closes a modeless find dialog that this controller owns (when the controller goes).
+  void CloseOwnFindDialog();
 
   // ---- line marks and toggles (SECEditCtrlMarks.cpp) ----
   void ToggleBookmark(UINT nID);

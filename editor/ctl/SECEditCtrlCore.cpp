@@ -93,6 +93,7 @@ SECEditController::SECEditController() {
 }
 
 SECEditController::~SECEditController() {
+  CloseOwnFindDialog();
   if (m_nScrollTimer != 0 && ::IsWindow(m_hWnd)) ::KillTimer(m_hWnd, m_nScrollTimer);
   if (m_hAccel != nullptr) ::DestroyAcceleratorTable(m_hAccel);
 }

@@ -63,6 +63,16 @@ CString SECEditController::GetInitialFindText() {
   return word;
 }
 
+void SECEditController::CloseOwnFindDialog() {
+  _SEC_FIND_REPLACE_STATE* state = GetFindReplaceState();
+  SECEditFindReplaceDlg* dlg = state->m_pDialog;
+  if (dlg == nullptr || dlg->GetOwner() != static_cast<ISECEditFindReplaceNotify*>(this)) return;
+  state->m_pDialog = nullptr;
+  state->m_pOwner = nullptr;
+  dlg->DetachOwner();
+  if (!dlg->IsModal() && dlg->GetSafeHwnd() != nullptr) dlg->DestroyWindow();
+}
+
 void SECEditController::ShowFindReplaceDialog(BOOL bFindOnly) {
   _SEC_FIND_REPLACE_STATE* state = GetFindReplaceState();
   if (state->m_pDialog != nullptr) {

@@ -113,6 +113,9 @@ class SECEditFindReplaceDlg : public CDialog {
     if (!m_bFindOnly) m_nChoice = selection && m_bSelectionAllowed ? 0 : 1;
   }
   void AllowSelection(BOOL allowed) { m_bSelectionAllowed = allowed; }
+  ISECEditFindReplaceNotify* GetOwner() const { return m_pOwner; }
+  // The owner is going: the dialog no longer tells it anything.
+  void DetachOwner() { m_pOwner = nullptr; }
 
  protected:
   BOOL OnInitDialog() override;

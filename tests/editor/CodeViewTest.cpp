@@ -12,6 +12,7 @@
 #include "afx/CDocTemplate.h"
 #include "afx/CMDIChildWnd.h"
 #include "afx/CMDIFrameWnd.h"
+#include "afx/CSplitterWnd.h"
 #include "afx/afx.h"
 #include "editor/app/CEditCodeView.h"
 #include "editor/app/GWExtAppServices.h"
@@ -208,6 +209,23 @@ class SearchServices : public GWExtAppServices {
   CString pending;
 };
 
+// A child frame split into two panes that show one document.
+class SplitChild : public CMDIChildWnd {
+  DECLARE_DYNCREATE(SplitChild)
+
+ public:
+  CSplitterWnd splitter;
+
+ protected:
+  BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
+    return splitter.CreateStatic(this, 2, 1) &&
+           splitter.CreateView(0, 0, RUNTIME_CLASS(CEditCodeView), CSize(300, 120), pContext) &&
+           splitter.CreateView(1, 0, RUNTIME_CLASS(CEditCodeView), CSize(300, 120), pContext);
+  }
+};
+
+IMPLEMENT_DYNCREATE(SplitChild, CMDIChildWnd)
+
 class CodeViewFrameTest : public ::testing::Test {
  protected:
   CodeViewFrameTest() : lang("C"), def("Default"), scope({&lang, &def}) {
@@ -321,6 +339,32 @@ TEST_F(CodeViewFrameTest, OpensEditsSavesAndReloadsASourceFile) {
   EXPECT_EQ(view->GetAppController()->GetCaretPosition(), SECEditLineCol(1, 2));
   EXPECT_EQ(view->GetAppController()->GetSelection().GetStart(), SECEditLineCol(1, 9));
   EXPECT_EQ(view->SendMessage(WM_GWEXT_RESERVED1, 0, 0), 1);
+}
+
+TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
+  auto* split = new CMultiDocTemplate(22791, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(SplitChild),
+                                      RUNTIME_CLASS(CEditCodeView));
+  app.AddDocTemplate(split);
+  const std::string path = MakeFile("split.cpp", "a\r\nb\r\n");
+  auto* doc = dynamic_cast<CEditCodeDoc*>(split->OpenDocumentFile(path.c_str()));
+  ASSERT_NE(doc, nullptr);
+  std::vector<CEditCodeView*> views;
+  for (POSITION pos = doc->GetFirstViewPosition(); pos != nullptr;)
+    views.push_back(dynamic_cast<CEditCodeView*>(doc->GetNextView(pos)));
+  ASSERT_EQ(views.size(), 2U);
+  // Each pane has its own controller and caret; an edit in one shows in both.
+  ASSERT_NE(views[0]->GetAppController(), views[1]->GetAppController());
+  views[1]->SetFocus();
+  brambolt::test::RunUntilIdle();
+  brambolt::test::TypeText("x");
+  EXPECT_EQ(Text(views[0]->GetViewModel()), "xa\r\nb\r\n");
+  EXPECT_EQ(views[1]->GetAppController()->GetCaretPosition(), SECEditLineCol(0, 1));
+  ASSERT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "xa\r\nb\r\n");
+  EXPECT_TRUE(doc->IsRunning());
+  doc->OnCloseDocument();
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(split->GetFirstDocPosition(), nullptr);
 }
 
 }  // namespace

@@ -179,4 +179,22 @@ TEST_F(FindTest, MarkAllSetsTheBookmarkOnEveryMatchingLineAndF2WalksThem) {
   EXPECT_EQ(TakeMessage(), "Cannot find the string 'absent'.");
 }
 
+// A modeless dialog goes with the controller that owns it; while it is open F3 only brings it up.
+TEST(FindDialogOwner, AModelessDialogClosesWithItsController) {
+  _SEC_FIND_REPLACE_STATE* state = SECEditGetFindReplaceState();
+  {
+    ControllerHost host;
+    host.SetText("word word");
+    host.Ctl().SetModalFindDialog(FALSE);
+    host.Put(0, 1);
+    host.Key('F', brambolt::test::kCtrl);
+    ASSERT_NE(state->m_pDialog, nullptr);
+    EXPECT_EQ(state->m_pDialog->GetFindString(), "word");
+    host.Key(VK_F3);
+    EXPECT_FALSE(host.Ctl().HasSelection());
+  }
+  EXPECT_EQ(state->m_pDialog, nullptr);
+  EXPECT_EQ(state->m_pOwner, nullptr);
+}
+
 }  // namespace
