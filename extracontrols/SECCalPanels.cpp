@@ -164,23 +164,23 @@ SECCalTitle::~SECCalTitle() {
 
 BOOL SECCalTitle::Create(const RECT& rect, CWnd* pParent, DWORD dwStyle, DWORD dwStyle2) {
   SECPanel::Create(rect, pParent, dwStyle, dwStyle2);
-  struct Spec {
+  struct TitleButton {
     int button;
     DWORD needs;
     const char* text;
     UINT id;
   };
-  const Spec specs[ButtonCount] = {{PrevMonth, SECCS_MONTHBUTTONS, "<", ID_SECCAL_PREVMONTH},
-                                   {NextMonth, SECCS_MONTHBUTTONS, ">", ID_SECCAL_NEXTMONTH},
-                                   {PrevYear, SECCS_YEARBUTTONS, "<<", ID_SECCAL_PREVYEAR},
-                                   {NextYear, SECCS_YEARBUTTONS, ">>", ID_SECCAL_NEXTYEAR}};
+  const TitleButton kinds[ButtonCount] = {{PrevMonth, SECCS_MONTHBUTTONS, "<", ID_SECCAL_PREVMONTH},
+                                          {NextMonth, SECCS_MONTHBUTTONS, ">", ID_SECCAL_NEXTMONTH},
+                                          {PrevYear, SECCS_YEARBUTTONS, "<<", ID_SECCAL_PREVYEAR},
+                                          {NextYear, SECCS_YEARBUTTONS, ">>", ID_SECCAL_NEXTYEAR}};
   BOOL bOk = TRUE;
-  for (const Spec& spec : specs) {
-    if ((dwStyle & spec.needs) == 0) continue;
-    m_bHasButton[spec.button] =
-        m_buttons[spec.button].Create(spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), pParent,
-                                      spec.id);
-    bOk = bOk && m_bHasButton[spec.button];
+  for (const TitleButton& kind : kinds) {
+    if ((dwStyle & kind.needs) == 0) continue;
+    m_bHasButton[kind.button] =
+        m_buttons[kind.button].Create(kind.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(0, 0, 1, 1), pParent,
+                                      kind.id);
+    bOk = bOk && m_bHasButton[kind.button];
   }
   SetRect(rect);
   return bOk;

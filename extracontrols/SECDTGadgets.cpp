@@ -249,10 +249,8 @@ int SECDTListGadget::FindMatch(const CString& text, BOOL bFromNext) {
   for (int n = 0; n < count; ++n) {
     const int i = (start + n) % count;
     const CString& item = m_items[i];
-    if (item.GetLength() < text.GetLength() || _mbsnbicmp(reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(item)),
-                                                          reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(text)),
-                                                          text.GetLength()) != 0)
-      continue;
+    auto bytes = [](const CString& s) { return reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(s)); };
+    if (item.GetLength() < text.GetLength() || _mbsnbicmp(bytes(item), bytes(text), text.GetLength()) != 0) continue;
     if (!Notify(SECDTN_MAYCHANGE, i)) continue;
     return i;
   }

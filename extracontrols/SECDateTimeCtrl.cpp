@@ -507,7 +507,7 @@ BOOL SECDateTimeCtrl::StepField(int nID, int n, Parts& p) const {
       return TRUE;
     case SECDTF_DAY:
       if (p.day < 0) return ApplyField(nID, 1, p);
-      p.day = p.year > 0 && p.month > 0 ? Wrap(p.day - 1 + n, MonthLength(p.year, p.month)) + 1 : Wrap(p.day - 1 + n, 31) + 1;
+      p.day = Wrap(p.day - 1 + n, p.year > 0 && p.month > 0 ? MonthLength(p.year, p.month) : 31) + 1;
       break;
     case SECDTF_WEEKDAY:
       if (!ShiftDays(p, n)) return FALSE;
@@ -539,7 +539,10 @@ BOOL SECDateTimeCtrl::EdgeField(int nID, BOOL bLast, Parts& p) const {
     case SECDTF_MINUTE: p.minute = bLast ? 59 : 0; return TRUE;
     case SECDTF_SECOND: p.second = bLast ? 59 : 0; return TRUE;
     case SECDTF_AMPM: return ApplyField(nID, bLast ? 1 : 0, p);
-    case SECDTF_DAY: return ApplyField(nID, bLast && p.year > 0 && p.month > 0 ? MonthLength(p.year, p.month) : (bLast ? 28 : 1), p);
+    case SECDTF_DAY: {
+      const int last = p.year > 0 && p.month > 0 ? MonthLength(p.year, p.month) : 28;
+      return ApplyField(nID, bLast ? last : 1, p);
+    }
     case SECDTF_WEEKDAY: return ApplyField(nID, bLast ? 6 : 0, p);
     case SECDTF_MONTH: return ApplyField(nID, bLast ? 12 : 1, p);
     case SECDTF_MONTHNAME: return ApplyField(nID, bLast ? 11 : 0, p);
@@ -816,8 +819,7 @@ void SECDateTimeCtrl::OnDestroy() {
 
 void SECDateTimeCtrl::OnSetFocus(CWnd* pOldWnd) {
   CWnd::OnSetFocus(pOldWnd);
-  if ((GetExStyle() & WS_EX_NOPARENTNOTIFY) == 0 && GetParent() != nullptr)
-    GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), SECDTN_SETFOCUS), reinterpret_cast<LPARAM>(m_hWnd));
+  NotifyParentOfFocus(SECDTN_SETFOCUS);
   if (m_bTabFields && ::GetKeyState(VK_TAB) < 0) {
     const bool bBack = ::GetKeyState(VK_SHIFT) < 0;
     int target = -1;
@@ -840,8 +842,13 @@ void SECDateTimeCtrl::OnKillFocus(CWnd* pNewWnd) {
   CWnd::OnKillFocus(pNewWnd);
   SECDTGadget* pCurrent = GetCurrentGadget();
   if (pCurrent != nullptr) pCurrent->SetFocus(FALSE);
-  if ((GetExStyle() & WS_EX_NOPARENTNOTIFY) == 0 && GetParent() != nullptr)
-    GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), SECDTN_KILLFOCUS), reinterpret_cast<LPARAM>(m_hWnd));
+  NotifyParentOfFocus(SECDTN_KILLFOCUS);
+}
+
+void SECDateTimeCtrl::NotifyParentOfFocus(UINT nCode) {
+  CWnd* pParent = GetParent();
+  if ((GetExStyle() & WS_EX_NOPARENTNOTIFY) != 0 || pParent == nullptr) return;
+  pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), nCode), reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void SECDateTimeCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
@@ -1054,7 +1061,9 @@ void SECDateTimeCtrl::OnPaint() {
     pGadget->Draw(&memDC);
     pGadget->m_rect = saved;
   }
-  if (m_nRightMargin > 0) memDC.FillSolidRect(client.right - m_nRightMargin, 0, m_nRightMargin, client.Height(), m_clrBk);
+  // The fixed gadgets stand on a clean background at the right edge.
+  if (m_nRightMargin > 0)
+    memDC.FillSolidRect(client.right - m_nRightMargin, 0, m_nRightMargin, client.Height(), m_clrBk);
   for (int i = 0; i < m_nFixed; ++i) GetGadget(i)->Draw(&memDC);
   paint.BitBlt(0, 0, client.Width(), client.Height(), &memDC, 0, 0, SRCCOPY);
   memDC.SelectObject(pOldFont);

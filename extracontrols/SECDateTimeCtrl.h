@@ -120,6 +120,8 @@ class SECDateTimeCtrl : public CWnd {
   BOOL IsLocked(int nID) const;
   Parts CurrentParts() const;
   void ScrollIntoView(SECDTGadget* pGadget);
+  // WM_COMMAND with SECDTN_SETFOCUS or SECDTN_KILLFOCUS, unless the control keeps quiet.
+  void NotifyParentOfFocus(UINT nCode);
   void DestroyPopup();
 
   afx_msg void OnPaint();

@@ -11,6 +11,18 @@ IMPLEMENT_DYNCREATE(SECBar, CObject)
 IMPLEMENT_DYNCREATE(SECListBar, SECBar)
 IMPLEMENT_DYNCREATE(SECShortcutBar, CWnd)
 
+namespace {
+
+// The class of the shortcut bar and of the client windows it makes: no class style, the arrow
+// cursor, the window colour behind; registered once.
+LPCTSTR BarWindowClass() {
+  static const CString name =
+      AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  return name;
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(SECShortcutBar, CWnd)
   ON_WM_SIZE()
   ON_WM_ERASEBKGND()
@@ -182,10 +194,8 @@ BOOL SECShortcutBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
   m_dwBehaviour = dwStyle & SEC_OBS_BEHAVIOUR;
   if (m_dwOrientation == 0) m_dwOrientation = SEC_OBS_VERT;
   if ((m_dwOrientation & SEC_OBS_VERT) != 0) m_dwOrientation = SEC_OBS_VERT;
-  static const CString className =
-      AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   const DWORD dwWindowStyle = (dwStyle & ~(SEC_OBS_ORIENTATION | SEC_OBS_BEHAVIOUR)) | WS_CHILD | WS_CLIPCHILDREN;
-  if (!CreateEx(0, className, nullptr, dwWindowStyle, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
+  if (!CreateEx(0, BarWindowClass(), nullptr, dwWindowStyle, CRect(0, 0, 0, 0), pParentWnd, nID)) return FALSE;
   CreateFonts();
   m_pBkBrush = new CBrush(::GetSysColor(COLOR_WINDOW));
   return TRUE;
@@ -296,8 +306,8 @@ SECBar* SECShortcutBar::AddBarWithClass(CRuntimeClass* pClass, LPCTSTR lpszLabel
     delete pObject;
     return nullptr;
   }
-  LPCTSTR lpszClass = AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-  if (!pWnd->CreateEx(0, lpszClass, nullptr, WS_CHILD, CRect(0, 0, 0, 0), this, kShortcutBarFirstViewId + GetBarCount())) {
+  const UINT id = kShortcutBarFirstViewId + GetBarCount();
+  if (!pWnd->CreateEx(0, BarWindowClass(), nullptr, WS_CHILD, CRect(0, 0, 0, 0), this, id)) {
     delete pWnd;
     return nullptr;
   }

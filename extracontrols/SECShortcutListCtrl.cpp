@@ -41,6 +41,16 @@ constexpr size_t kDragBlockSize = sizeof(GUID) + sizeof(LVITEM);
 GUID g_processGuid = GUID_NULL;
 bool g_haveProcessGuid = false;
 
+// The label a paint context fetched, and how much of it shows: up to its first line feed when
+// labels are kept to one line.
+const char* LabelText(const SECListPaintContext* pContext, bool bOneLine, int* pLength) {
+  const char* text = pContext->m_pszText != kListTextCallback ? pContext->m_pszText : nullptr;
+  if (text == nullptr) text = "";
+  const char* feed = bOneLine ? std::strchr(text, '\n') : nullptr;
+  *pLength = feed != nullptr ? static_cast<int>(feed - text) : static_cast<int>(std::strlen(text));
+  return text;
+}
+
 }  // namespace
 
 // ---- process-wide values ----
@@ -170,14 +180,10 @@ void SECShortcutListCtrl::MeasureItem(SECListPaintContext* pContext) {
   if (pImages != nullptr && pImages->GetSafeHandle() != nullptr) pImages->GetIconSize(&cx, &cy);
   const int left = (area.Width() - cx) / 2;
   item->m_rcIcon = CRect(left, 4, left + cx, 4 + cy);
-  const char* text = pContext->m_pszText != nullptr && pContext->m_pszText != kListTextCallback ? pContext->m_pszText : "";
-  int length = static_cast<int>(std::strlen(text));
+  int length = 0;
+  const char* text = LabelText(pContext, IsStyleSet(LVS_NOLABELWRAP), &length);
   UINT flags = DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
-  if (IsStyleSet(LVS_NOLABELWRAP)) {
-    flags |= DT_SINGLELINE;
-    const char* feed = std::strchr(text, '\n');
-    if (feed != nullptr) length = static_cast<int>(feed - text);
-  }
+  if (IsStyleSet(LVS_NOLABELWRAP)) flags |= DT_SINGLELINE;
   CRect label(6, item->m_rcIcon.bottom + 2, std::max(7, area.Width() - 5), item->m_rcIcon.bottom + 2);
   CDC* pDC = pContext->m_pDC;
   if (pDC != nullptr) {
@@ -268,8 +274,8 @@ void SECShortcutListCtrl::DrawItem(SECListPaintContext* pContext) {
   if (!bLarge) label.SetRect(row.left + item->m_rcText.left, row.top, row.right, row.bottom);
   CRect text(label.left, label.top, label.right, label.bottom);
   if (!bLarge) text.DeflateRect(0, 0, 5, 0);
-  const char* str = pContext->m_pszText != nullptr && pContext->m_pszText != kListTextCallback ? pContext->m_pszText : "";
-  int length = static_cast<int>(std::strlen(str));
+  int length = 0;
+  const char* str = LabelText(pContext, IsStyleSet(LVS_NOLABELWRAP), &length);
   UINT flags = DT_VCENTER | DT_WORDBREAK | DT_NOPREFIX;
   if (bLarge) {
     flags |= DT_CENTER;
@@ -277,11 +283,7 @@ void SECShortcutListCtrl::DrawItem(SECListPaintContext* pContext) {
     const int format = pContext->m_pColumn != nullptr ? pContext->m_pColumn->m_nFormat & LVCFMT_JUSTIFYMASK : 0;
     flags |= format == LVCFMT_RIGHT ? DT_RIGHT : (format == LVCFMT_CENTER ? DT_CENTER : DT_LEFT);
   }
-  if (IsStyleSet(LVS_NOLABELWRAP)) {
-    flags = (flags & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE | DT_END_ELLIPSIS;
-    const char* feed = std::strchr(str, '\n');
-    if (feed != nullptr) length = static_cast<int>(feed - str);
-  }
+  if (IsStyleSet(LVS_NOLABELWRAP)) flags = (flags & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE | DT_END_ELLIPSIS;
   const COLORREF oldText = pDC->GetTextColor(), oldBk = pDC->GetBkColor();
   const int oldMode = pDC->SetBkMode(TRANSPARENT);
   if (pContext->m_rgbBk != pContext->m_rgbCellBk) {
@@ -292,7 +294,8 @@ void SECShortcutListCtrl::DrawItem(SECListPaintContext* pContext) {
     const int left = (flags & DT_CENTER) != 0  ? text.left + (text.Width() - width) / 2
                      : (flags & DT_RIGHT) != 0 ? text.right - width
                                                : text.left;
-    pDC->FillSolidRect(CRect(left - 2, text.top, left + width + 2, std::min(text.bottom, fill.bottom)), pContext->m_rgbBk);
+    const CRect behind(left - 2, text.top, left + width + 2, std::min(text.bottom, fill.bottom));
+    pDC->FillSolidRect(behind, pContext->m_rgbBk);
   }
   pDC->SetTextColor(pContext->m_rgbText);
   pDC->DrawText(str, length, &text, flags);
@@ -507,7 +510,8 @@ void SECShortcutListCtrl::OnMouseMove(UINT nFlags, CPoint point) {
   UINT flags = 0;
   const int hit = HitTest(point, &flags);
   if (bLeft && m_nPressItem >= 0) {
-    if (std::abs(point.x - m_ptPress.x) > kShortcutDragDistance || std::abs(point.y - m_ptPress.y) > kShortcutDragDistance)
+    const CSize moved = point - m_ptPress;
+    if (std::abs(moved.cx) > kShortcutDragDistance || std::abs(moved.cy) > kShortcutDragDistance)
       DragItem(m_nPressItem);
     return;
   }
