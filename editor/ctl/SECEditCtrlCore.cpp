@@ -4,6 +4,7 @@
 
 #include "afx/CSplitterWnd.h"
 #include "backend/Imm.h"
+#include "editor/ctl/SECEditFontSizeDlg.h"
 #include "editor/ctl/SECEditController.h"
 #include "editor/model/SECEdit.h"
 #include "editor/view/SECEditViewport.h"
@@ -79,6 +80,9 @@ BEGIN_MESSAGE_MAP(SECEditController, SECWndPlugIn)
 END_MESSAGE_MAP()
 
 SECEditController::SECEditController() {
+  // The model's font command runs the font and colour dialog.
+  static const bool dialogInstalled = (kelpwood::editor::SetFontDialogRunner(&SECEditFontSizeDlg::Run), true);
+  (void)dialogInstalled;
   HINSTANCE instance = AfxGetResourceHandle();
   m_hGutterCursor = ::LoadCursor(instance, MAKEINTRESOURCE(IDC_SECEDIT_GUTTER));
   m_hAccel = ::LoadAccelerators(instance, MAKEINTRESOURCE(IDR_SECEDIT_ACCEL));

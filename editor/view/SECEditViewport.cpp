@@ -149,11 +149,26 @@ void SECEditViewport::FillBackground(CDC* pDC, const RECT* rect, COLORREF colour
 
 CSize SECEditViewport::OutputText(CDC* pDC, int tabWidth, int x, int y, int lineLeft, LPCTSTR text, int count,
                                   COLORREF fore, COLORREF back) {
+  // The cell is filled first, so that the gaps tabs leave get the background too. Tab stops
+  // count from the tab origin, so a run's width depends on where it starts.
+  const int tab = std::max(1, tabWidth);
+  const int origin = lineLeft - GetLogOrigin().x;
+  const int left = lineLeft + x;
+  int pos = left - origin;
+  for (int i = 0; i < count;) {
+    int j = i;
+    while (j < count && text[j] != '\t') ++j;
+    if (j > i) pos += pDC->GetTextExtent(text + i, j - i).cx;
+    if (j < count) pos = (pos / tab + 1) * tab;
+    i = j + 1;
+  }
+  const CSize size(pos - (left - origin), GetLineHeight());
+  pDC->FillSolidRect(left, y, size.cx, size.cy, back);
   pDC->SetTextColor(fore);
-  pDC->SetBkColor(back);
-  pDC->SetBkMode(OPAQUE);
-  int tab = std::max(1, tabWidth);
-  return pDC->TabbedTextOut(lineLeft + x, y, text, count, 1, &tab, lineLeft - GetLogOrigin().x);
+  pDC->SetBkMode(TRANSPARENT);
+  int stops = tab;
+  pDC->TabbedTextOut(left, y, text, count, 1, &stops, origin);
+  return size;
 }
 
 CSize SECEditViewport::DrawTextRun(CDC* pDC, int tabWidth, int x, int y, int lineLeft, LPCTSTR text, int count, int column,
