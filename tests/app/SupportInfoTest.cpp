@@ -20,7 +20,6 @@ TEST(Version, TextsNameThePlatformAndKeepTheBlankBeforeAMissingServicePack) {
       {VER_PLATFORM_WIN32_NT, 5, 0, 2195, "Service Pack 4", "Windows NT 5.0.2195 Service Pack 4"},
       {VER_PLATFORM_WIN32_NT, 4, 0, 1381, "", "Windows NT 4.0.1381 "},
       {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A08AE, " A ", "Windows 98 4.10.2222  A "},
-      {VER_PLATFORM_WIN32_WINDOWS, 4, 0, 950, "", "Windows 95 4.0.950 "},
       {VER_PLATFORM_WIN32s, 3, 1, 0, "", " 3.1.0 "},
   };
   for (const Case& c : cases) {
