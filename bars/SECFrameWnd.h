@@ -17,6 +17,14 @@ class SECFrameWnd : public CFrameWnd, public SECFrameServices {
   virtual void OnUpdateFrameMenu(BOOL /*bActive*/, CWnd* /*pActivateWnd*/, HMENU /*hMenuAlt*/) {}
   using CFrameWnd::OnUpdateFrameMenu;
 
+  // The toolkit's docking in place of the framework frame's.
+  using SECFrameServices::EnableDocking;
+  using SECFrameServices::FloatControlBar;
+  using SECFrameServices::GetDockState;
+  using SECFrameServices::LoadBarState;
+  using SECFrameServices::SaveBarState;
+  using SECFrameServices::SetDockState;
+
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

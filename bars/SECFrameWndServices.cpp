@@ -3,11 +3,17 @@
 // the gradient caption and the customise mode change.
 #include "bars/SECFrameWndServices.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 #include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECBmpMgr.h"
+#include "bars/SECControlBar.h"
 #include "bars/SECCustomToolBar.h"
+#include "bars/SECDockBar.h"
+#include "bars/SECDockState.h"
+#include "bars/SECMiniDockFrameWnd.h"
 #include "bars/SECToolBarManager.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECSysColors.h"
@@ -228,4 +234,115 @@ void SECFrameServices::ReloadToolBarBitmaps() {
     SECBmpMgr* pBmpMgr = pBar != nullptr ? pBar->GetBmpMgr() : nullptr;
     if (pBmpMgr != nullptr && reloaded.insert(pBmpMgr).second) pBmpMgr->ReloadBitmaps(TRUE);
   }
+}
+
+// ---- docking ----
+
+namespace {
+
+// The dock bars of the four sides and their alignments.
+constexpr std::pair<UINT, DWORD> kDockBars[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_TOP},
+                                                {AFX_IDW_DOCKBAR_BOTTOM, CBRS_BOTTOM},
+                                                {AFX_IDW_DOCKBAR_LEFT, CBRS_LEFT},
+                                                {AFX_IDW_DOCKBAR_RIGHT, CBRS_RIGHT}};
+
+}  // namespace
+
+CDockBar* SECFrameServices::CreateDockBar() { return new SECDockBar(FALSE, FALSE); }
+
+void SECFrameServices::EnableDocking(DWORD dwDockStyle, DWORD dwExtra) {
+  CFrameWnd* pFrame = GetServicesFrame();
+  pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
+  for (const auto& [nID, dwAlign] : kDockBars) {
+    if ((dwAlign & dwDockStyle & CBRS_ALIGN_ANY) == 0 || pFrame->GetControlBar(nID) != nullptr) continue;
+    CDockBar* pDock = CreateDockBar();
+    const DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | dwAlign;
+    auto* pSECDock = dynamic_cast<SECDockBar*>(pDock);
+    const BOOL bCreated = pSECDock != nullptr ? pSECDock->Create(pFrame, dwStyle, dwExtra, nID)
+                                              : pDock->Create(pFrame, dwStyle, nID);
+    if (!bCreated) {
+      delete pDock;
+      AfxThrowResourceException();
+    }
+  }
+}
+
+void SECFrameServices::SECDockBarAt(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
+  GetServicesFrame()->CFrameWnd::DockControlBar(pBar, pDockBar, lpRect);
+  if (auto* pSECBar = dynamic_cast<SECControlBar*>(pBar)) pSECBar->OnBarDock();
+}
+
+void SECFrameServices::SECReDockBarAt(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
+  GetServicesFrame()->CFrameWnd::ReDockControlBar(pBar, pDockBar, lpRect);
+  if (auto* pSECBar = dynamic_cast<SECControlBar*>(pBar)) pSECBar->OnBarDock();
+}
+
+void SECFrameServices::SECFloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle) {
+  FloatControlBar(pBar, point, dwStyle);
+}
+
+void SECFrameServices::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
+  // At least 10 pixels of the bar stay in the work area on each axis.
+  CRect rcWork;
+  ::SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0);
+  point.x = std::clamp<LONG>(point.x, rcWork.left, std::max(rcWork.left, rcWork.right - 10));
+  point.y = std::clamp<LONG>(point.y, rcWork.top, std::max(rcWork.top, rcWork.bottom - 10));
+  CFrameWnd* pFrame = GetServicesFrame();
+  pFrame->CFrameWnd::FloatControlBar(pBar, point, dwStyle);
+  auto* pSECBar = dynamic_cast<SECControlBar*>(pBar);
+  if (pSECBar == nullptr) return;
+  // A bar that sizes in two dimensions gets a frame that can be resized.
+  CFrameWnd* pFloating = pBar->GetParentFrame();
+  if ((pSECBar->GetExBarStyle() & CBRS_EX_STRETCH_ONE_DIMENSION) == 0 && pFloating != nullptr && pFloating != pFrame)
+    pFloating->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, SWP_FRAMECHANGED);
+  pSECBar->OnBarFloat();
+}
+
+void SECFrameServices::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fShare,
+                                        int nLength) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
+  CFrameWnd* pFrame = GetServicesFrame();
+  if (nDockBarID == 0) {
+    for (const auto& [nID, dwAlign] : kDockBars)
+      if ((dwAlign & CBRS_ALIGN_ANY) == (pBar->GetBarStyle() & 0xF000)) {
+        nDockBarID = nID;
+        break;
+      }
+  }
+  auto* pSECBar = dynamic_cast<SECControlBar*>(pBar);
+  if (pSECBar != nullptr) pSECBar->m_fPctWidth = fShare;
+  DWORD dwMode = LM_VERTDOCK;
+  if (nDockBarID == AFX_IDW_DOCKBAR_TOP || nDockBarID == AFX_IDW_DOCKBAR_BOTTOM)
+    dwMode = LM_HORZDOCK | LM_HORZ | LM_LENGTHY;
+  else if (nDockBarID != AFX_IDW_DOCKBAR_LEFT && nDockBarID != AFX_IDW_DOCKBAR_RIGHT)
+    dwMode = LM_MRUWIDTH | LM_HORZ | LM_LENGTHY;
+  if (nLength > 0) pBar->CalcDynamicLayout(nLength, LM_COMMIT | dwMode);
+  CControlBar* pDock = pFrame->GetControlBar(nDockBarID);
+  if (auto* pSECDock = dynamic_cast<SECDockBar*>(pDock)) {
+    pSECDock->DockControlBarAt(pBar, nRow, nCol);
+    pFrame->RecalcLayout();
+  } else {
+    pFrame->CFrameWnd::DockControlBar(pBar, pDock != nullptr && pDock->IsDockBar() ? static_cast<CDockBar*>(pDock) : nullptr);
+  }
+  if (pSECBar != nullptr) pSECBar->OnBarDock();
+}
+
+void SECFrameServices::SetDockState(SECDockState& state) { state.SetFrameState(GetServicesFrame()); }
+
+void SECFrameServices::GetDockState(SECDockState& state) { state.GetFrameState(GetServicesFrame()); }
+
+void SECFrameServices::LoadBarState(LPCTSTR lpszProfileName) {
+  SECDockState state(m_pControlBarManager);
+  state.LoadState(lpszProfileName);
+  CWinThread* pThread = AfxGetThread();
+  if (pThread != nullptr && pThread->m_pMainWnd == nullptr) pThread->m_pMainWnd = GetServicesFrame();
+  SetDockState(state);
+}
+
+void SECFrameServices::SaveBarState(LPCTSTR lpszProfileName) {
+  SECDockState state(m_pControlBarManager);
+  if (!state.GetFrameState(GetServicesFrame())) return;
+  state.RemoveStalePlaceholders();
+  state.SaveState(lpszProfileName);
 }

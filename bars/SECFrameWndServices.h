@@ -4,17 +4,19 @@
 #pragma once
 
 #include "afx/afx.h"
+#include "bars/SECDockSite.h"
 #include "bars/SECFrameWndCaption.h"
 #include "foundation/SECWndPlugIn.h"
 
 class SECBmpMgr;
+class SECDockState;
 class SECControlBarManager;
 class SECMenuBar;
 
 // A frame's title: the text of string nIDResource before its first '\n'.
 CString SECFrameTitleFromResource(UINT nIDResource);
 
-class SECFrameServices {
+class SECFrameServices : public SECDockSite {
  public:
   SECFrameServices();
   virtual ~SECFrameServices();
@@ -41,6 +43,33 @@ class SECFrameServices {
   // Creates the workspace plug-in of pClass, calls its creation with (a, b, 0x80000001, c) and
   // plugs it into the frame; an object that cannot be attached is deleted. NULL without a class.
   virtual kelpwood::foundation::SECWndPlugIn* CreateWorkspacePlugIn(LPCTSTR a, BOOL b, CRuntimeClass* pClass, BOOL c);
+
+  // ---- docking ----
+  // The toolkit's dock bars on the sides of dwDockStyle (made by CreateDockBar, created with
+  // dwExtra), floating bars in the toolkit's mini frames. A dock bar that cannot be made raises
+  // the resource exception.
+  void EnableDocking(DWORD dwDockStyle, DWORD dwExtra = 0);
+  virtual CDockBar* CreateDockBar();
+  // Floats the bar at point (screen), keeping at least 10 pixels of it in the work area.
+  virtual void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // Docks the bar in dock bar nDockBarID (0: the one of its alignment) at a row and column,
+  // with its share of the row and its length committed.
+  virtual void DockControlBarEx(CControlBar* pBar, UINT nDockBarID = 0, int nCol = 0, int nRow = 0,
+                                float fShare = 1.0f, int nLength = 0);
+  // The docking layout in the profile section lpszProfileName.
+  virtual void LoadBarState(LPCTSTR lpszProfileName);
+  virtual void SaveBarState(LPCTSTR lpszProfileName);
+  virtual void SetDockState(SECDockState& state);
+  virtual void GetDockState(SECDockState& state);
+
+  // The toolkit's docking operations the dock bars and drag contexts call.
+  void SECDockBarAt(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) override;
+  void SECReDockBarAt(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) override;
+  void SECFloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle) override;
+  BOOL SECFloatBarInMainWindow(CControlBar* /*pBar*/, CPoint /*point*/, DWORD /*dwStyle*/) override { return FALSE; }
+  SECControlBarManager* SECGetControlBarManager() override { return m_pControlBarManager; }
+  CPtrList* SECGetCreatedBars() override { return &m_listDynamicBars; }
+  void SECSetBusy(BOOL bBusy) override { m_bBusy = bBusy; }
 
   // Returns the previous setting; FALSE and nothing changes where no gradient is available.
   BOOL SetGradientCaption(BOOL bEnable = TRUE, BOOL bRedraw = TRUE) {

@@ -3,6 +3,7 @@
 #include "bars/SECMDIChildWnd.h"
 
 #include "bars/SECFrameWndServices.h"
+#include "bars/SECDockContext.h"
 #include "bars/SECMDIFrameWnd.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
@@ -83,4 +84,110 @@ void SECMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
     if (pMain != nullptr && pMain->HasMenuBar()) pMain->HideMenuBarChildButtons();
   }
   CMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+// ---- children that hold control bars ----
+
+CControlBar* SECBarChildSupport::GetFirstBar() const {
+  for (int i = 0; i < m_wndDockBar.m_arrBars.GetSize(); ++i)
+    if (CControlBar* pBar = m_wndDockBar.GetDockedControlBar(i)) return pBar;
+  return nullptr;
+}
+
+BOOL SECBarChildSupport::CreateDockBar() {
+  m_bInLayout = TRUE;
+  const BOOL bCreated = m_wndDockBar.Create(m_pChild, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, 0, AFX_IDW_DOCKBAR_FLOAT);
+  if (bCreated) m_wndDockBar.SetParent(m_pChild);
+  m_bInLayout = FALSE;
+  return bCreated;
+}
+
+void SECBarChildSupport::AfterLayout() {
+  if (m_wndDockBar.GetSafeHwnd() == nullptr) return;
+  CString strCaption;
+  m_wndDockBar.GetWindowText(strCaption);
+  m_pChild->SetWindowText(strCaption);
+}
+
+void SECBarChildSupport::OnSize(int cx, int cy) {
+  CControlBar* pBar = GetFirstBar();
+  if (IsMultiBar() || pBar == nullptr || (pBar->GetStyle() & WS_VISIBLE) == 0) return;
+  // The bar's remembered floating size follows the child.
+  pBar->CalcDynamicLayout(cx + 2 * ::GetSystemMetrics(SM_CXBORDER), LM_MRUWIDTH | LM_COMMIT);
+  pBar->CalcDynamicLayout(cy + 2 * ::GetSystemMetrics(SM_CYBORDER), LM_MRUWIDTH | LM_LENGTHY | LM_COMMIT);
+}
+
+void SECBarChildSupport::OnWindowPosChanged() {
+  CControlBar* pBar = GetFirstBar();
+  if (IsMultiBar() || pBar == nullptr || pBar->m_pDockContext == nullptr) return;
+  CRect rc;
+  m_pChild->GetWindowRect(&rc);
+  pBar->m_pDockContext->m_ptMRUFloatPos = rc.TopLeft();
+}
+
+BOOL SECBarChildSupport::OnClose() {
+  if (IsMultiBar()) return FALSE;
+  CMDIFrameWnd* pMain = m_pChild->GetMDIFrame();
+  if (pMain != nullptr)
+    ::SendMessage(pMain->m_hWndMDIClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_pChild->GetSafeHwnd()), 0);
+  if (CControlBar* pBar = GetFirstBar()) {
+    CFrameWnd* pSite = pBar->m_pDockSite != nullptr ? pBar->m_pDockSite : pMain;
+    if (pSite != nullptr) pSite->CFrameWnd::ShowControlBar(pBar, FALSE, FALSE);
+  }
+  return TRUE;
+}
+
+void SECBarChildSupport::AfterShowWindow() {
+  CMDIFrameWnd* pMain = m_pChild->GetMDIFrame();
+  if (pMain != nullptr && pMain->m_hWndMDIClient != nullptr)
+    ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+}
+
+IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECControlBarMDIChildWnd, SECMDIChildWnd)
+  ON_WM_SIZE()
+  ON_WM_WINDOWPOSCHANGED()
+  ON_WM_CLOSE()
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+BOOL SECControlBarMDIChildWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!SECMDIChildWnd::PreCreateWindow(cs)) return FALSE;
+  cs.dwExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+  return TRUE;
+}
+
+BOOL SECControlBarMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) { return m_support.CreateDockBar(); }
+
+void SECControlBarMDIChildWnd::RecalcLayout(BOOL bNotify) {
+  if (m_support.m_bInLayout) return;
+  SECMDIChildWnd::RecalcLayout(bNotify);
+  m_support.AfterLayout();
+}
+
+void SECControlBarMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+  CString strCaption;
+  GetWindowText(strCaption);
+  SECMDIChildWnd::OnUpdateFrameTitle(bAddToTitle);
+  SetWindowText(strCaption);
+}
+
+void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  m_support.OnSize(cx, cy);
+  SECMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+void SECControlBarMDIChildWnd::OnWindowPosChanged(WINDOWPOS* lpWndPos) {
+  m_support.OnWindowPosChanged();
+  SECMDIChildWnd::OnWindowPosChanged(lpWndPos);
+}
+
+void SECControlBarMDIChildWnd::OnClose() {
+  if (!m_support.OnClose()) SECMDIChildWnd::OnClose();
+}
+
+void SECControlBarMDIChildWnd::OnShowWindow(BOOL bShow, UINT nStatus) {
+  SECMDIChildWnd::OnShowWindow(bShow, nStatus);
+  m_support.AfterShowWindow();
 }

@@ -1,9 +1,11 @@
 // SECMDIChildWnd: the toolkit's MDI document frame: it takes its menu and accelerators from its
 // document template, tells a menubar main frame which menu to show, and gives the activation
-// back to the MDI children when a floating frame had it.
+// back to the MDI children when a floating frame had it. SECControlBarMDIChildWnd: an MDI child
+// that holds a control bar floating in the main window.
 #pragma once
 
 #include "afx/afx.h"
+#include "bars/SECDockBar.h"
 
 class SECMDIFrameWnd;
 
@@ -31,4 +33,54 @@ class SECMDIChildWnd : public CMDIChildWnd {
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
+};
+
+// What an MDI child that holds control bars does, shared by SECControlBarMDIChildWnd and the
+// workbook's SECControlBarWorksheet: the embedded dock bar, the caption from it, the bar's
+// floating size and place following the child, and closing that hides the bar.
+class SECBarChildSupport {
+ public:
+  explicit SECBarChildSupport(CMDIChildWnd* pChild) : m_pChild(pChild), m_wndDockBar(TRUE, TRUE) {}
+
+  SECDockBar& GetDockBar() { return m_wndDockBar; }
+  // The first bar the dock bar holds; NULL when none.
+  CControlBar* GetFirstBar() const;
+  BOOL IsMultiBar() const { return (m_wndDockBar.GetBarStyle() & CBRS_FLOAT_MULTI) != 0; }
+
+  BOOL CreateDockBar();
+  // After the child's layout: its caption is the dock bar's text.
+  void AfterLayout();
+  void OnSize(int cx, int cy);
+  void OnWindowPosChanged();
+  // TRUE when the close was turned into hiding the bar.
+  BOOL OnClose();
+  void AfterShowWindow();
+
+  BOOL m_bInLayout = FALSE;
+
+ private:
+  CMDIChildWnd* m_pChild;
+  SECDockBar m_wndDockBar;
+};
+
+class SECControlBarMDIChildWnd : public SECMDIChildWnd {
+  DECLARE_DYNCREATE(SECControlBarMDIChildWnd)
+
+ public:
+  SECControlBarMDIChildWnd() : m_support(this) {}
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  void RecalcLayout(BOOL bNotify = TRUE) override;
+  void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+  SECDockBar& GetDockBar() { return m_support.GetDockBar(); }
+
+ protected:
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnWindowPosChanged(WINDOWPOS* lpWndPos);
+  afx_msg void OnClose();
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  DECLARE_MESSAGE_MAP()
+
+  SECBarChildSupport m_support;
 };

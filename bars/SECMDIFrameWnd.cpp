@@ -2,7 +2,14 @@
 // workspace plug-in, floating-frame activation, and menus switched per document.
 #include "bars/SECMDIFrameWnd.h"
 
+#include <algorithm>
+
+#include "bars/SECBarStyles.h"
+#include "bars/SECControlBar.h"
+#include "bars/SECDockBar.h"
 #include "bars/SECFrameWnd.h"
+#include "bars/SECMDIChildWnd.h"
+#include "bars/SECMiniDockFrameWnd.h"
 #include "foundation/SECDocTemplateUtils.h"
 
 IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
@@ -11,6 +18,7 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_WM_CREATE()
   ON_WM_ACTIVATE()
   ON_WM_ACTIVATEAPP()
+  ON_MESSAGE(WM_SEC_EXTENDCONTEXTMENU, OnExtendContextMenu)
   ON_COMMAND_RANGE(43031, 43039, OnWorkspaceCommand)
   ON_COMMAND_RANGE(43007, 43009, OnWorkspaceCommand)
   ON_COMMAND_RANGE(43012, 43014, OnWorkspaceCommand)
@@ -264,3 +272,108 @@ void SECMDIFrameWnd::OnActivateApp(BOOL bActive, DWORD dwThreadID) {
 void SECMDIFrameWnd::OnWorkspaceCommand(UINT) {}
 
 void SECMDIFrameWnd::OnUpdateWorkspaceCommand(CCmdUI*) {}
+
+// ---- control bars ----
+
+CDockBar* SECMDIFrameWnd::CreateDockBar() {
+  CObject* pObject = m_pDockBarClass != nullptr ? m_pDockBarClass->CreateObject() : nullptr;
+  if (auto* pDock = dynamic_cast<CDockBar*>(pObject)) return pDock;
+  delete pObject;
+  return new SECDockBar(FALSE, FALSE);
+}
+
+void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle, DWORD dwExtra) {
+  if (m_pBarChildClass == nullptr) m_pBarChildClass = RUNTIME_CLASS(SECControlBarMDIChildWnd);
+  if (m_pDockBarClass == nullptr) m_pDockBarClass = RUNTIME_CLASS(SECDockBar);
+  SECFrameServices::EnableDocking(dwDockStyle, dwExtra);
+}
+
+void SECMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
+  CFrameWnd* pFrame = pBar->m_pDockSite != nullptr ? pBar->m_pDockSite : pBar->GetParentFrame();
+  if (pFrame == nullptr) return;
+  pFrame->CFrameWnd::ShowControlBar(pBar, bShow, bDelay);
+  if (auto* pDock = dynamic_cast<SECDockBar*>(pBar->m_pDockBar)) pDock->OnBarChanged(pBar);
+}
+
+void SECMDIFrameWnd::DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int x, int y, float fShare, int nLength) {
+  DockControlBarEx(pBar, nDockBarID, x, y, fShare, nLength);
+}
+
+BOOL SECMDIFrameWnd::SECFloatBarInMainWindow(CControlBar* pBar, CPoint point, DWORD dwStyle) {
+  FloatControlBarInMDIChild(pBar, point, dwStyle);
+  return TRUE;
+}
+
+CMDIChildWnd* SECMDIFrameWnd::CreateControlBarMDIChild(DWORD dwStyle, CControlBar*) {
+  CRuntimeClass* pClass = m_pBarChildClass != nullptr ? m_pBarChildClass : RUNTIME_CLASS(SECControlBarMDIChildWnd);
+  CObject* pObject = pClass->CreateObject();
+  auto* pChild = dynamic_cast<CMDIChildWnd*>(pObject);
+  if (pChild == nullptr) {
+    delete pObject;
+    AfxThrowMemoryException();
+  }
+  // 0x42CFA000: a child with a caption, system menu, sizing frame and boxes, its title added.
+  if (!pChild->LoadFrame(20514, dwStyle != 0 ? dwStyle : 0x42CFA000, this)) return nullptr;  // deleted itself
+  return pChild;
+}
+
+void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr || m_hWndMDIClient == nullptr) return;
+  CRect rcClient;
+  ::GetClientRect(m_hWndMDIClient, &rcClient);
+  if (point.x >= 0 && point.y >= 0) {
+    ::ScreenToClient(m_hWndMDIClient, &point);
+  } else {
+    point = CPoint(m_nNextBarChildX, m_nNextBarChildY);
+    m_nNextBarChildX += 20;
+    m_nNextBarChildY += 23;
+    if (m_nNextBarChildX > rcClient.Width() - 30) m_nNextBarChildX = 30;
+    if (m_nNextBarChildY > rcClient.Height() - 30) m_nNextBarChildY = 30;
+  }
+  point.x = std::clamp<LONG>(point.x, 0, std::max<LONG>(0, rcClient.Width()));
+  point.y = std::clamp<LONG>(point.y, 0, std::max<LONG>(0, rcClient.Height() - 30));
+
+  auto* pSECBar = dynamic_cast<SECControlBar*>(pBar);
+  // Alone in its own MDI child already: the child only moves.
+  CDockBar* pDock = pBar->m_pDockBar;
+  auto* pHolder = pDock != nullptr ? dynamic_cast<CMDIChildWnd*>(pDock->GetParent()) : nullptr;
+  if (pHolder != nullptr && pDock->GetDockedCount() == 1 && (pBar->GetBarStyle() & dwStyle & CBRS_ALIGN_ANY) != 0) {
+    pHolder->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    pHolder->RecalcLayout();
+    pHolder->UpdateWindow();
+    return;
+  }
+  if ((pBar->GetBarStyle() & CBRS_SIZE_DYNAMIC) != 0) {
+    dwStyle |= CBRS_SIZE_DYNAMIC;
+    if ((dwStyle & CBRS_ORIENT_VERT) != 0) dwStyle = (dwStyle & ~static_cast<DWORD>(CBRS_ALIGN_ANY)) | CBRS_ALIGN_TOP;
+  }
+  CMDIChildWnd* pChild = CreateControlBarMDIChild(0, pBar);
+  if (pChild == nullptr) return;
+  if (pChild->m_hWndOwner == nullptr) pChild->m_hWndOwner = pBar->GetSafeHwnd();
+  if (auto* pChildDock = dynamic_cast<SECDockBar*>(pChild->GetControlBar(AFX_IDW_DOCKBAR_FLOAT)))
+    pChildDock->DockControlBar(pBar);
+  pChild->RecalcLayout();
+  pChild->OnUpdateFrameTitle(TRUE);
+  pChild->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pChild->ShowWindow(SW_SHOWNA);
+  pChild->UpdateWindow();
+  if (const auto hIcon = reinterpret_cast<HICON>(pBar->SendMessage(WM_GETICON, ICON_BIG)))
+    pChild->SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+  if (pSECBar != nullptr) pSECBar->OnBarMDIFloat();
+}
+
+LRESULT SECMDIFrameWnd::OnExtendContextMenu(WPARAM wParam, LPARAM lParam) {
+  auto* pBar = dynamic_cast<SECControlBar*>(reinterpret_cast<CWnd*>(wParam));
+  auto* pMenu = reinterpret_cast<CMenu*>(lParam);
+  if (pBar == nullptr || pMenu == nullptr) return 0;
+  const BOOL bInMainWindow = pBar->IsMDIChild();
+  if (bInMainWindow) pMenu->EnableMenuItem(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND | MF_GRAYED);
+  if ((pBar->GetExBarStyle() & CBRS_EX_ALLOW_MDI_FLOAT) != 0) {
+    CString strText;
+    strText.LoadString(ID_SEC_MDIFLOAT);
+    pMenu->AppendMenu(MF_SEPARATOR);
+    pMenu->AppendMenu(MF_STRING | (bInMainWindow ? MF_CHECKED : MF_UNCHECKED), ID_SEC_MDIFLOAT, strText);
+  }
+  return 0;
+}

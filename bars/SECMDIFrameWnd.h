@@ -29,10 +29,32 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   // else the menu registered in the map; NULL when none.
   HMENU GetMenuForID(UINT nID) override;
 
+  // Docks the bar at a point of a dock bar (x: column, y: row) with its share and length.
+  virtual void DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int x, int y, float fShare, int nLength);
+  // Floats the bar in an MDI child of the client ("Float In Main Window"); a point with a
+  // negative coordinate takes the next place of a cascade.
+  virtual void FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // An MDI child of the bar child class for pBar; NULL when it cannot be loaded.
+  virtual CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar);
+  CDockBar* CreateDockBar() override;
+  BOOL SECFloatBarInMainWindow(CControlBar* pBar, CPoint point, DWORD dwStyle) override;
+  // Dock bars of m_pDockBarClass, bar children of m_pBarChildClass (the toolkit's by default).
+  void EnableDocking(DWORD dwDockStyle, DWORD dwExtra = 0);
+  // Shows or hides a bar of any toolkit frame, now or at the next layout; the bar's floating
+  // frame follows the number of bars it shows.
+  static void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+
   SECFrameWnd* GetActiveFloatingFrame() const { return m_pActiveFloatingFrame; }
   // The menu shown while a document of resource nID is active (the frame destroys it).
   void RegisterMenu(UINT nID, HMENU hMenu) { m_mapMenus.SetAt(nID, hMenu); }
   UINT GetCurrentMenuBarMenuId() const { return m_nCurrentMenuId; }
+
+  // The toolkit's docking in place of the framework frame's.
+  using SECFrameServices::FloatControlBar;
+  using SECFrameServices::GetDockState;
+  using SECFrameServices::LoadBarState;
+  using SECFrameServices::SaveBarState;
+  using SECFrameServices::SetDockState;
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -65,6 +87,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+  afx_msg LRESULT OnExtendContextMenu(WPARAM wParam, LPARAM lParam);
   afx_msg void OnWorkspaceCommand(UINT nID);
   afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()

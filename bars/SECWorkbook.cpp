@@ -89,7 +89,7 @@ BEGIN_MESSAGE_MAP(SECWorkbook, SECMDIFrameWnd)
   ON_UPDATE_COMMAND_UI(ID_SECWB_TOGGLE_MODE, OnUpdateToggleWorkbookMode)
 END_MESSAGE_MAP()
 
-SECWorkbook::SECWorkbook() { m_pBarChildClass = nullptr; }
+SECWorkbook::SECWorkbook() { m_pBarChildClass = RUNTIME_CLASS(SECControlBarWorksheet); }
 
 SECWorkbook::~SECWorkbook() {
   delete m_pToolTip;
@@ -114,6 +114,14 @@ BOOL SECWorkbook::CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu
   m_penShadow.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW));
   m_penFace.CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNFACE));
   return bCreated;
+}
+
+CMDIChildWnd* SECWorkbook::CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar) {
+  CMDIChildWnd* pChild = SECMDIFrameWnd::CreateControlBarMDIChild(dwStyle, pBar);
+  auto* pSheet = dynamic_cast<SECControlBarWorksheet*>(pChild);
+  const HICON hIcon = pBar != nullptr ? reinterpret_cast<HICON>(pBar->SendMessage(WM_GETICON, ICON_BIG)) : nullptr;
+  if (pSheet != nullptr && hIcon != nullptr) SetSheetIcon(pSheet, ::CopyIcon(hIcon));
+  return pChild;
 }
 
 void SECWorkbook::OnDestroy() {

@@ -72,6 +72,8 @@ class SECWorkbook : public SECMDIFrameWnd {
   void InvalidateAllTabs();
 
   BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu) override;
+  // A worksheet child for the bar, which takes the bar's large icon when it has one.
+  CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar) override;
   void RecalcLayout(BOOL bNotify = TRUE) override;
   INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 

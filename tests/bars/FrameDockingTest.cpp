@@ -1,0 +1,168 @@
+// Docking in the toolkit frames: dock bars on every side, a bar docked at a row and column with
+// its length, floated in a resizable mini frame and docked again, floated in the main window as
+// MDI children that cascade and hide when closed, the bar's context menu, and the layout saved
+// and loaded again through the profile.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "bars/SECBarStyles.h"
+#include "bars/SECControlBar.h"
+#include "bars/SECDockBar.h"
+#include "bars/SECMDIChildWnd.h"
+#include "bars/SECMDIFrameWnd.h"
+#include "bars/SECMiniDockFrameWnd.h"
+#include "bars/SECWorkbook.h"
+#include "bars/SECWorksheet.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+template <class Frame>
+struct DockingFrame {
+  UiSession session;
+  PrivateStores stores;
+  CWinApp app{"Frame Docking"};
+  Frame* frame = new Frame;
+  std::vector<std::unique_ptr<SECControlBar>> bars;
+
+  DockingFrame() {
+    EXPECT_TRUE(frame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 500)));
+    app.m_pMainWnd = frame;
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    RunUntilIdle();
+  }
+  ~DockingFrame() {
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  SECControlBar* AddBar(DWORD exStyle = CBRS_EX_GRIPPER) {
+    auto bar = std::make_unique<SECControlBar>();
+    const UINT id = 24110 + static_cast<UINT>(bars.size());
+    EXPECT_TRUE(bar->Create(frame, "Explorer", WS_VISIBLE | CBRS_LEFT, exStyle, id));
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    bars.push_back(std::move(bar));
+    return bars.back().get();
+  }
+  CDockBar* Dock(UINT id) { return static_cast<CDockBar*>(frame->GetControlBar(id)); }
+};
+
+TEST(FrameDocking, DockBarsOnEverySideAndABarDockedAtItsWidth) {
+  DockingFrame<SECMDIFrameWnd> f;
+  for (UINT id : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
+    ASSERT_NE(f.Dock(id), nullptr) << id;
+    EXPECT_TRUE(f.Dock(id)->IsKindOf(RUNTIME_CLASS(SECDockBar))) << id;
+  }
+  EXPECT_EQ(f.frame->m_pFloatingFrameClass, RUNTIME_CLASS(SECMiniDockFrameWnd));
+  SECControlBar* bar = f.AddBar();
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 220);
+  RunUntilIdle();
+  EXPECT_EQ(bar->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_FLOAT_EQ(bar->m_fPctWidth, 1.0f);
+  CRect rc;
+  bar->GetWindowRect(&rc);
+  EXPECT_EQ(rc.Width(), 220);
+
+  // Floated in a mini frame that can be resized, then docked again on the right.
+  f.frame->FloatControlBar(bar, CPoint(200, 150));
+  RunUntilIdle();
+  ASSERT_TRUE(bar->IsFloating());
+  CFrameWnd* floating = bar->GetParentFrame();
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(floating->IsKindOf(RUNTIME_CLASS(SECMiniDockFrameWnd)));
+  EXPECT_NE(floating->GetStyle() & WS_THICKFRAME, 0u);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_RIGHT, 0, 0, 1.0f, 150);
+  RunUntilIdle();
+  EXPECT_FALSE(bar->IsFloating());
+  EXPECT_EQ(bar->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_RIGHT));
+
+  // A point off the desktop keeps ten pixels of the floating bar on it.
+  f.frame->FloatControlBar(bar, CPoint(100000, 100000));
+  RunUntilIdle();
+  CRect floatRect;
+  bar->GetParentFrame()->GetWindowRect(&floatRect);
+  CRect work;
+  ::SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(floatRect.left, work.right - 10);
+  EXPECT_LE(floatRect.top, work.bottom - 10);
+}
+
+TEST(FrameDocking, BarsFloatInTheMainWindowAsCascadedChildren) {
+  DockingFrame<SECMDIFrameWnd> f;
+  std::vector<SECControlBar*> bars;
+  for (int i = 0; i < 3; ++i) {
+    bars.push_back(f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT));
+    f.frame->DockControlBarEx(bars.back(), AFX_IDW_DOCKBAR_TOP, 0, i, 1.0f, 100);
+  }
+  const POINT expected[] = {{30, 30}, {50, 53}, {70, 76}};
+  for (int i = 0; i < 3; ++i) {
+    f.frame->FloatControlBarInMDIChild(bars[i], CPoint(-1, -1));
+    RunUntilIdle();
+    auto* child = dynamic_cast<SECControlBarMDIChildWnd*>(bars[i]->GetParentFrame());
+    ASSERT_NE(child, nullptr) << i;
+    EXPECT_TRUE(bars[i]->IsMDIChild()) << i;
+    CRect rc;
+    child->GetWindowRect(&rc);
+    ::MapWindowPoints(nullptr, f.frame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.left, expected[i].x) << i;
+    EXPECT_EQ(rc.top, expected[i].y) << i;
+  }
+
+  // The bar's context menu: docking grayed, "Float In Main Window" checked.
+  CMenu menu;
+  menu.CreatePopupMenu();
+  menu.AppendMenu(MF_STRING, ID_SEC_ALLOWDOCKING, "Allow Docking");
+  f.frame->SendMessage(WM_SEC_EXTENDCONTEXTMENU, reinterpret_cast<WPARAM>(bars[0]),
+                       reinterpret_cast<LPARAM>(&menu));
+  EXPECT_NE(menu.GetMenuState(ID_SEC_ALLOWDOCKING, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_NE(menu.GetMenuState(ID_SEC_MDIFLOAT, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  CString text;
+  menu.GetMenuString(ID_SEC_MDIFLOAT, text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Float In Main Window");
+
+  // Closing the child hides the bar; showing the bar brings the child back.
+  CFrameWnd* child = bars[1]->GetParentFrame();
+  child->SendMessage(WM_CLOSE);
+  RunUntilIdle();
+  ASSERT_TRUE(::IsWindow(child->GetSafeHwnd()));
+  EXPECT_FALSE(bars[1]->IsWindowVisible());
+  EXPECT_FALSE(child->IsWindowVisible());
+  SECMDIFrameWnd::ShowControlBar(bars[1], TRUE, FALSE);
+  RunUntilIdle();
+  EXPECT_TRUE(bars[1]->IsWindowVisible());
+  EXPECT_TRUE(child->IsWindowVisible());
+}
+
+TEST(FrameDocking, WorkbookBarChildrenAreWorksheetsWithTabs) {
+  DockingFrame<SECWorkbook> f;
+  f.frame->SetWorkbookMode(TRUE);
+  SECControlBar* bar = f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 200);
+  f.frame->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+  RunUntilIdle();
+  auto* sheet = dynamic_cast<SECControlBarWorksheet*>(bar->GetParentFrame());
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(f.frame->GetSheetCount(), 1);
+  EXPECT_EQ(f.frame->GetSheet(0), sheet);
+  EXPECT_NE(sheet->m_hIcon, nullptr);  // the system's logo when the bar has no icon
+}
+
+TEST(FrameDocking, LayoutSavedAndLoadedThroughTheProfile) {
+  DockingFrame<SECMDIFrameWnd> f;
+  SECControlBar* bar = f.AddBar();
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 180);
+  RunUntilIdle();
+  f.frame->SaveBarState("Layout");
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 80);
+  RunUntilIdle();
+  ASSERT_EQ(bar->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_BOTTOM));
+  f.frame->LoadBarState("Layout");
+  RunUntilIdle();
+  EXPECT_EQ(bar->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_EQ(f.app.GetProfileInt("Layout-Summary", "Bars", -1) > 0, true);
+}
+
+}  // namespace
