@@ -187,6 +187,11 @@ SECShortcutBar::SECShortcutBar()
 
 SECShortcutBar::~SECShortcutBar() {
   if (m_hWnd != nullptr) DestroyWindow();
+  // Bars added to a bar whose window was never made are still here.
+  for (int i = 0; i < GetBarCount(); ++i)
+    if (m_bars[i]->m_bAutoDelete) delete m_bars[i];
+  m_bars.RemoveAll();
+  delete m_pBkBrush;
 }
 
 BOOL SECShortcutBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
