@@ -58,11 +58,10 @@ void GWExtBmpComboBox::DrawMasked(CDC* pDC, int x, int y, int cx, int cy, CBitma
 }
 
 void GWExtBmpComboBox::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+  // The control's own DC as it comes: rows are measured once, when the control is made.
   CClientDC dc(this);
-  CFont* pOldFont = dc.SelectObject(GetFont());
   TEXTMETRIC metrics{};
   dc.GetTextMetrics(&metrics);
-  dc.SelectObject(pOldFont);
   lpMeasureItemStruct->itemHeight = static_cast<UINT>(metrics.tmHeight + 6);
 }
 

@@ -66,9 +66,7 @@ TEST(ComponentRows, ThePictureIsDrawnThroughItsMaskAndRowsAreTextHighPlusSix) {
   TEXTMETRIC metrics{};
   {
     CClientDC listDc(&list);
-    CFont* pOldFont = listDc.SelectObject(list.GetFont());
     listDc.GetTextMetrics(&metrics);
-    listDc.SelectObject(pOldFont);
   }
   EXPECT_EQ(list.GetItemHeight(0), metrics.tmHeight + 6);
 }
