@@ -275,6 +275,15 @@ TEST_F(DateTime, TabMovesBetweenFieldsAndTheFieldsSurviveALocaleChange) {
   EXPECT_EQ(m_ctrl.GetCurrentField(), current);
   EXPECT_EQ(Field(), SECDTF_YEAR4);
   EXPECT_EQ(Text(), CString("02/10/2024 09:05 AM"));
+  // Past the last field Tab goes on to the next control.
+  CEdit next;
+  CWnd* parent = CWnd::FromHandle(m_parent.Hwnd());
+  ASSERT_TRUE(next.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 50, 100, 70), parent, 43));
+  for (int i = 0; i < 3; ++i) brambolt::test::PressKey(VK_TAB);
+  EXPECT_EQ(Field(), SECDTF_AMPM);
+  EXPECT_EQ(::GetFocus(), m_ctrl.m_hWnd);
+  brambolt::test::PressKey(VK_TAB);
+  EXPECT_EQ(::GetFocus(), next.m_hWnd);
 }
 
 TEST_F(DateTime, TheFocusedFieldIsHighlightedAndADisabledControlGreyed) {
