@@ -163,6 +163,12 @@ class SECEditController : public kelpwood::foundation::MvcController,
   BOOL ReplaceAll(_SEC_FIND_REPLACE_STATE* state);
   BOOL ReplaceCurrent(_SEC_FIND_REPLACE_STATE* state);
   void ShowFindReplaceDialog(BOOL bFindOnly);
+  // Drag and drop (SECEditCtrlMouse.cpp).
+  virtual void StartDrag();
+  virtual DROPEFFECT OnDragEnter(COleDataObject* pData, DWORD dwKeyState, CPoint point);
+  virtual void OnDragLeave();
+  virtual DROPEFFECT OnDragOver(COleDataObject* pData, DWORD dwKeyState, CPoint point);
+  virtual BOOL OnDrop(COleDataObject* pData, DROPEFFECT effect, CPoint point);
   // Clipboard data (SECEditCtrlClipboard.cpp).
   BOOL ReadDataObjectText(COleDataObject* pData, CString& text, BOOL& bColumn);
   COleDataSource* CreateDataSource();
@@ -282,6 +288,8 @@ class SECEditController : public kelpwood::foundation::MvcController,
   BOOL OnDeleteWordBack();
   BOOL OnDeleteWordForward();
   BOOL OnDeleteLines();
+  BOOL OnCutLines();
+  BOOL OnChangeCase(BOOL bUpper);
 
   // ---- mouse (SECEditCtrlMouse.cpp) ----
   BOOL IsPointInSelection(const SECEditLineCol& pos);

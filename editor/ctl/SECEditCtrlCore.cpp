@@ -32,8 +32,7 @@ BEGIN_MESSAGE_MAP(SECEditController, SECWndPlugIn)
   // Editing keys.
   ON_COMMAND_RANGE(45004, 45004, OnEditKey)
   ON_COMMAND_RANGE(45009, 45013, OnEditKey)
-  ON_COMMAND_RANGE(45046, 45046, OnEditKey)
-  ON_COMMAND_RANGE(45049, 45049, OnEditKey)
+  ON_COMMAND_RANGE(45045, 45049, OnEditKey)
   ON_COMMAND(45003, OnSelectWordCmd)
   // Movement keys, Esc and the scroll keys.
   ON_COMMAND_RANGE(45006, 45008, OnMoveKey)

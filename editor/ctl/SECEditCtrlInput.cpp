@@ -454,6 +454,30 @@ BOOL SECEditController::OnDeleteLines() {
   return TRUE;
 }
 
+BOOL SECEditController::OnCutLines() {
+  if (GetEditModel() == nullptr || IsReadOnly() || IsTrackingMouse()) return FALSE;
+  SelectLines();
+  return Cut();
+}
+
+BOOL SECEditController::OnChangeCase(BOOL bUpper) {
+  if (GetEditModel() == nullptr || IsReadOnly() || IsTrackingMouse() || !CanReplaceInSelection()) return FALSE;
+  CString text;
+  GetSelectedText(text);
+  if (bUpper)
+    text.MakeUpper();
+  else
+    text.MakeLower();
+  // The same text comes back, so the selection is put back exactly as it was.
+  const SECEditLineCol start = m_selection.GetStart(), end = m_selection.GetEnd();
+  const int mode = m_selection.GetMode();
+  ReplaceSelection(text, mode == SECEDIT_SEL_COLUMN);
+  m_selection.Set(start.m_nLine, start.m_nCol, end.m_nLine, end.m_nCol, mode);
+  SetCaretPos(end.m_nLine, end.m_nCol, mode == SECEDIT_SEL_COLUMN);
+  InvalidateSelection();
+  return TRUE;
+}
+
 void SECEditController::OnEditKey(UINT nID) {
   switch (nID) {
     case 45010: OnBackspace(); break;
@@ -463,7 +487,10 @@ void SECEditController::OnEditKey(UINT nID) {
     case 45049: OnShiftTab(); break;
     case 45004: OnDeleteWordBack(); break;
     case 45012: OnDeleteWordForward(); break;
+    case 45045: OnCutLines(); break;
     case 45046: OnDeleteLines(); break;
+    case 45047: OnChangeCase(FALSE); break;
+    case 45048: OnChangeCase(TRUE); break;
     default: break;
   }
 }

@@ -3,6 +3,8 @@
 #include "editor/ctl/SECEditController.h"
 #include "editor/model/SECEdit.h"
 #include "editor/view/SECEditViewport.h"
+#include "ole/COleDataObject.h"
+#include "ole/COleDataSource.h"
 
 namespace {
 
@@ -60,7 +62,12 @@ void SECEditController::OnLButtonDown(UINT nFlags, CPoint point) {
   viewport->DPtoLP(static_cast<POINT*>(&logical), 1);
   SECEditLineCol pos;
   PointToPosition(logical, pos, TRUE);
-  if (!IsPointInSelection(pos) && !shift) ClearSelection(TRUE);
+  if (!shift && HasSelection() && IsPointInSelection(pos)) {
+    SetCaretPos(pos.m_nLine, pos.m_nCol, FALSE);
+    StartDrag();
+    return;
+  }
+  if (!shift) ClearSelection(TRUE);
   const SECEditLineCol before = m_caret;
   SetCaretFromPoint(point);
   EnsureCaretVisible();
@@ -190,4 +197,115 @@ void SECEditController::OnTimer(UINT_PTR nIDEvent) {
   m_bHandled = TRUE;
   const CPoint point = CursorInClient(m_hWnd);
   ::PostMessage(m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
+}
+
+// ---- drag and drop ----
+
+void SECEditController::StartDrag() {
+  SECEdit* model = GetEditModel();
+  if (model == nullptr) return;
+  COleDataSource* source = CreateSelectionDataSource();
+  DestroyEditCaret();
+  if (source == nullptr) return;
+  const SECEditLineCol caret = m_caret;
+  model->m_pDragController = this;
+  // A read-only text is offered for copying only.
+  const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_SCROLL | (IsReadOnly() ? 0 : DROPEFFECT_MOVE);
+  const DROPEFFECT effect = source->DoDragDrop(allowed) & ~DROPEFFECT_SCROLL;
+  source->InternalRelease();
+  SECEditController* target = model->m_pDragController;
+  if (effect & DROPEFFECT_MOVE) {
+    if (target == this) {
+      ReplaceSelection("", FALSE);  // the text went to another program
+    } else if (target != nullptr) {
+      m_caret = m_selection.GetMin();  // another view of this text took it and removed it here
+      UpdateCaretPoint();
+    }
+  } else if (effect & DROPEFFECT_COPY) {
+    if (target != nullptr) {
+      m_caret = m_selection.GetEnd();
+      UpdateCaretPoint();
+    }
+  } else {
+    ClearSelection(TRUE);
+    m_selection.SetEmpty(caret.m_nLine, caret.m_nCol, SECEDIT_SEL_STREAM);
+    m_caret = caret;
+    UpdateCaretPoint();
+  }
+  model->m_pDragController = nullptr;
+  if (m_hWnd != nullptr && ::GetFocus() == m_hWnd) {
+    CreateEditCaret(TRUE);
+    SetCaretPos(m_caret.m_nLine, m_caret.m_nCol, FALSE);
+  }
+}
+
+DROPEFFECT SECEditController::OnDragEnter(COleDataObject* pData, DWORD dwKeyState, CPoint point) {
+  m_bDropAllowed = pData != nullptr && pData->IsDataAvailable(CF_TEXT) && !IsReadOnly();
+  if (m_bDropAllowed) {
+    CreateEditCaret(FALSE);
+    SetCaretFromPoint(point);
+    m_bDropCaretShown = TRUE;
+  }
+  return OnDragOver(pData, dwKeyState, point);
+}
+
+DROPEFFECT SECEditController::OnDragOver(COleDataObject*, DWORD dwKeyState, CPoint point) {
+  if (!m_bDropAllowed) return DROPEFFECT_NONE;
+  SetCaretFromPoint(point);
+  SECEditController* source = GetEditModel() != nullptr ? GetEditModel()->m_pDragController : nullptr;
+  if (source != nullptr && source->IsPointInSelection(m_caret)) {
+    ShowSystemCaret(FALSE);
+    if (source != this) return DROPEFFECT_NONE;
+  } else {
+    ShowSystemCaret(TRUE);
+  }
+  return (dwKeyState & MK_CONTROL) != 0 ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+void SECEditController::OnDragLeave() {
+  if (m_bDropCaretShown) DestroyEditCaret();
+  m_bDropCaretShown = FALSE;
+  m_bDropAllowed = FALSE;
+}
+
+BOOL SECEditController::OnDrop(COleDataObject* pData, DROPEFFECT effect, CPoint point) {
+  SECEdit* model = GetEditModel();
+  if (pData == nullptr || model == nullptr) return FALSE;
+  SetCaretFromPoint(point);
+  OnDragLeave();
+  SECEditController* source = model->m_pDragController;
+  if (source != nullptr) {
+    // Inside the dragged selection (not at its ends) nothing moves.
+    SECEditLineColPair range;
+    if (source->GetSelectionPair(range, FALSE) && source->IsPointInSelection(m_caret) && m_caret != range.m_start) {
+      if (source == this) ClearSelection(TRUE);
+      model->m_pDragController = nullptr;
+      return TRUE;
+    }
+  }
+  CString text;
+  BOOL column = FALSE;
+  if (!ReadDataObjectText(pData, text, column)) return FALSE;
+  {
+    GroupBracket group(this);
+    FillVirtualSpace();
+    // A move within this text removes the source first; the caret, not shown now, shifts with
+    // the removal so that the drop lands where it was aimed.
+    if (source != nullptr && (effect & DROPEFFECT_MOVE) != 0) source->DeleteSelection();
+    ClearSelection(TRUE);
+    const SECEditLineCol at = m_caret;
+    if (column) {
+      InsertColumnBlock(SECEditLineColPair(at, at), text);
+    } else {
+      InsertTextPaddedAtPos(SECEditLineColPair(at, at), text, -1);
+      m_selection.Set(at.m_nLine, at.m_nCol, m_caret.m_nLine, m_caret.m_nCol, SECEDIT_SEL_STREAM);
+      InvalidateSelection();
+    }
+    if (source != nullptr) model->m_pDragController = source != this ? this : nullptr;
+  }
+  if (m_hWnd != nullptr && ::GetFocus() == m_hWnd) {
+    CreateEditCaret(TRUE);
+    SetCaretPos(m_caret.m_nLine, m_caret.m_nCol, FALSE);
+  }
+  return TRUE;
 }

@@ -236,6 +236,9 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
 
   // Shared by every view of the text.
   BOOL m_bOverwrite = FALSE;
+  // The controller whose drag of this text's selection runs (null when none); a drop tells it
+  // where the text went.
+  class SECEditController* m_pDragController = nullptr;
 
  protected:
   virtual void OnCommand(SECEditCommand* cmd);

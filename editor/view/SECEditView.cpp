@@ -58,6 +58,29 @@ void SECEditCtrlWrapper_T<W, V>::RegisterDropTarget() {
 }
 
 template <class W, class V>
+DROPEFFECT SECEditCtrlWrapper_T<W, V>::OnDragEnter(COleDataObject* pData, DWORD dwKeyState, CPoint point) {
+  SECEditController* controller = this->GetEditController();
+  return controller != nullptr ? controller->OnDragEnter(pData, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+template <class W, class V>
+DROPEFFECT SECEditCtrlWrapper_T<W, V>::OnDragOver(COleDataObject* pData, DWORD dwKeyState, CPoint point) {
+  SECEditController* controller = this->GetEditController();
+  return controller != nullptr ? controller->OnDragOver(pData, dwKeyState, point) : DROPEFFECT_NONE;
+}
+
+template <class W, class V>
+void SECEditCtrlWrapper_T<W, V>::OnDragLeave() {
+  if (SECEditController* controller = this->GetEditController(); controller != nullptr) controller->OnDragLeave();
+}
+
+template <class W, class V>
+BOOL SECEditCtrlWrapper_T<W, V>::OnDrop(COleDataObject* pData, DROPEFFECT dropEffect, CPoint point) {
+  SECEditController* controller = this->GetEditController();
+  return controller != nullptr && controller->OnDrop(pData, dropEffect, point);
+}
+
+template <class W, class V>
 void SECEditCtrlWrapper_T<W, V>::OnInitialUpdate() {
   W::OnInitialUpdate();
   CRect client;

@@ -32,6 +32,10 @@ class SECEditCtrlWrapper_T : public WndBase, public ViewportBase {
     return WndBase::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
   }
   BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE) override;
+  DROPEFFECT OnDragEnter(COleDataObject* pData, DWORD dwKeyState, CPoint point) override;
+  DROPEFFECT OnDragOver(COleDataObject* pData, DWORD dwKeyState, CPoint point) override;
+  void OnDragLeave() override;
+  BOOL OnDrop(COleDataObject* pData, DROPEFFECT dropEffect, CPoint point) override;
   void OnInitialUpdate() override;
 
   // ---- the viewport's faces ----

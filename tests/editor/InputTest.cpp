@@ -188,6 +188,23 @@ TEST(InputDelete, BackspaceDeleteWordsAndLines) {
   host.Put(1, 0);
   host.Key('L', kCtrl | kShift);
   EXPECT_EQ(host.Text(), "1\r\n3");
+  // Ctrl+L cuts the current line; the case commands keep the selection.
+  host.SetText("Ab\r\ncD\r\nxY");
+  host.Put(1, 1);
+  host.Key('L', kCtrl);
+  EXPECT_EQ(host.Text(), "Ab\r\nxY");
+  host.Key(VK_RIGHT, kShift);
+  host.Key(VK_RIGHT, kShift);
+  host.Key('U', kCtrl | kShift);
+  EXPECT_EQ(host.Text(), "Ab\r\nXY");
+  host.Key('U', kCtrl);
+  EXPECT_EQ(host.Text(), "Ab\r\nxy");
+  SECEditLineColPair pair;
+  ASSERT_TRUE(host.Ctl().GetSelectionPair(pair, TRUE));
+  EXPECT_EQ(pair, SECEditLineColPair(1, 0, 1, 2));
+  host.Key(VK_ESCAPE);
+  host.SetText("1\r\n3");
+  host.Put(1, 0);
   // Typing over a selection replaces it in one step.
   host.Key(VK_END, kShift);
   host.Type("x");

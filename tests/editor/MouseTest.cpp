@@ -25,8 +25,8 @@ TEST(MouseSelection, ClicksPlaceTheCaretAndModifiersExtendOrSelectWords) {
   EXPECT_FALSE(host.Ctl().HasSelection());
   brambolt::test::Click(host.Hwnd(), host.PointOf(1, 3), kShift);
   EXPECT_EQ(Selection(host), SECEditLineColPair(0, 7, 1, 3));
-  brambolt::test::Click(host.Hwnd(), host.PointOf(0, 12), kCtrl);
-  EXPECT_EQ(Selection(host), SECEditLineColPair(0, 11, 0, 16));
+  brambolt::test::Click(host.Hwnd(), host.PointOf(2, 2), kCtrl);
+  EXPECT_EQ(Selection(host), SECEditLineColPair(2, 0, 2, 5));
   brambolt::test::DoubleClick(host.Hwnd(), host.PointOf(1, 2));
   EXPECT_EQ(Selection(host), SECEditLineColPair(1, 0, 1, 6));
   brambolt::test::DoubleClick(host.Hwnd(), POINT{5, host.PointOf(1, 0).y});

@@ -53,6 +53,28 @@ struct ViewHost {
     view->GetScrollInfo(bar, &info, SIF_ALL);
     return info;
   }
+  void SetText(const char* text) {
+    model.NewDocument();
+    model.InsertTextAt(0, 0, text, -1);
+    model.ClearUndoHistory();
+    RunUntilIdle();
+  }
+  std::string Text() {
+    CString out;
+    const SECEditLineCol end = model.GetEndPosition();
+    model.GetText(&out, 0, 0, end.m_nLine, end.m_nCol);
+    return std::string(out, static_cast<size_t>(out.GetLength()));
+  }
+  POINT PointOf(int line, int col) {
+    CPoint pt;
+    view->GetEditController()->PositionToPoint(pt, SECEditLineCol(line, col));
+    view->LPtoDP(static_cast<POINT*>(&pt), 1);
+    return POINT{pt.x, pt.y + view->GetLineHeight() / 2};
+  }
+  void Select(int line, int col, int endLine, int endCol) {
+    brambolt::test::AdvanceClock(1000);  // no double click with what came before
+    view->GetEditController()->SetSelection(SECEditLineColPair(line, col, endLine, endCol), SECEDIT_SEL_STREAM);
+  }
   int Rows() { return view->GetVisibleLogRect().Height() / view->GetLineHeight(); }
   int Top() { return view->GetLogOrigin().y / view->GetLineHeight(); }
 };
@@ -116,6 +138,34 @@ TEST(ViewScrolling, ResizingGivesTheViewportTheClientArea) {
   host.view->GetClientRect(&client);
   EXPECT_EQ(host.view->GetVisibleLogRect().Size(), client.Size());
   EXPECT_EQ(host.Info(SB_VERT).nMax, host.Rows());
+}
+
+TEST(ViewDragDrop, ASelectionMovesOrCopiesWithinTheEditorAndUndoesInOneStep) {
+  ViewHost host(1);
+  SECEditController* ctl = host.view->GetEditController();
+  const HWND hwnd = host.view->GetSafeHwnd();
+  host.SetText("one two three");
+  host.Select(0, 4, 0, 7);
+  brambolt::test::Drag(hwnd, host.PointOf(0, 5), host.PointOf(0, 13), 6);
+  EXPECT_EQ(host.Text(), "one  threetwo");
+  SECEditLineColPair pair;
+  ASSERT_TRUE(ctl->GetSelectionPair(pair, TRUE));
+  EXPECT_EQ(pair, SECEditLineColPair(0, 10, 0, 13));
+  host.model.Undo();
+  EXPECT_EQ(host.Text(), "one two three");
+  // With Ctrl the text is copied.
+  host.Select(0, 0, 0, 3);
+  brambolt::test::Drag(hwnd, host.PointOf(0, 1), host.PointOf(0, 8), 6, brambolt::test::kCtrl);
+  EXPECT_EQ(host.Text(), "one two onethree");
+  // Dropping inside the selection moves nothing; a click in it without moving clears it.
+  host.Select(0, 0, 0, 7);
+  brambolt::test::Drag(hwnd, host.PointOf(0, 1), host.PointOf(0, 4), 6);
+  EXPECT_EQ(host.Text(), "one two onethree");
+  host.Select(0, 0, 0, 7);
+  brambolt::test::Click(hwnd, host.PointOf(0, 2));
+  EXPECT_FALSE(ctl->HasSelection());
+  EXPECT_EQ(ctl->GetCaretPosition(), SECEditLineCol(0, 2));
+  EXPECT_EQ(host.model.m_pDragController, nullptr);
 }
 
 }  // namespace
