@@ -149,6 +149,21 @@ TEST_F(Calendar, PagingStopsAtTheLimitsOfTheDateType) {
   EXPECT_FALSE(m_calendar.SetDate(Day(9999, 12, 1)));
   EXPECT_FALSE(m_calendar.SetDate(Day(100, 1, 20)));
   EXPECT_EQ(Beeps(), beeps + 2);
+  // The forms counted in seconds go backward; time_t values are local times.
+  ASSERT_TRUE(m_calendar.SetDate(Day(2024, 3, 20), FALSE));
+  ASSERT_TRUE(m_calendar.SetSelection(Day(2024, 3, 20), TRUE));
+  EXPECT_TRUE(m_calendar.RetreatSelection(7 * 86400L));
+  EXPECT_EQ(m_calendar.GetSelectedDate(), Day(2024, 3, 13));
+  EXPECT_TRUE(m_calendar.RetreatPage(31 * 86400L));
+  EXPECT_EQ(m_calendar.GetDate(), Day(2024, 2, 18));
+  struct tm local = {};
+  local.tm_year = 124;
+  local.tm_mon = 1;
+  local.tm_mday = 14;
+  local.tm_hour = 18;
+  local.tm_isdst = -1;
+  EXPECT_TRUE(m_calendar.SetSelection(mktime(&local), TRUE));
+  EXPECT_EQ(m_calendar.GetSelectedDate(), Day(2024, 2, 14));
   // A fixed page refuses every turn once created.
   m_calendar.SetCalendarStyle(m_calendar.GetCalendarStyle() | SECCS_FIXEDPAGE);
   const COleDateTime shown = m_calendar.GetDate();
