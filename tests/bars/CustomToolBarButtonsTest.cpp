@@ -4,6 +4,7 @@
 #include "CustomToolBarTestSupport.h"
 
 #include "bars/SECComboBtn.h"
+#include "bars/SECStdMenuBtn.h"
 #include "bars/SECTBMenuBtn.h"
 #include "bars/SECTBTextButton.h"
 
@@ -170,6 +171,78 @@ TEST_F(CustomToolBarButtons, MenuButtonsDropTheirMenuAndWalkInMenuMode) {
   EXPECT_FALSE(bar->GetButtonStyle(0) & SEC_TBBS_HOT);
   std::vector<int> codes = f.NotifyCodes();
   EXPECT_EQ(std::vector<int>(codes.end() - 2, codes.end()), (std::vector<int>{SEC_TBN_ENTERMENUMODE, SEC_TBN_EXITMENUMODE}));
+}
+
+TEST_F(CustomToolBarButtons, MouseOverTheBarMovesTheOpenMenuOrClosesIt) {
+  ToolBarFrame f;
+  static const SECBtnMapEntry map[] = {
+      {&SECTBMenuBtn::s_btnClass, 0x80000001, SEC_TBBS_NODISABLE, {128, 0, reinterpret_cast<UINT_PTR>("&File"), 1, 0}},
+      {&SECTBMenuBtn::s_btnClass, 0x80000002, SEC_TBBS_NODISABLE, {128, 1, reinterpret_cast<UINT_PTR>("&Edit"), 2, 0}},
+      {nullptr, 0, 0, {}},
+  };
+  f.manager->SetButtonMap(map);
+  SECCustomToolBar* bar = f.AddBar(59392, {0x80000001, 0x80000002, ID_MT_NEW});
+  auto message = [&](UINT id, int index) {
+    const CPoint point = ToolBarFrame::Centre(bar, index);
+    return MSG{bar->m_hWnd, id, 0, MAKELPARAM(point.x, point.y), 0, {}};
+  };
+  MSG move = message(WM_MOUSEMOVE, 1);
+  EXPECT_FALSE(bar->FilterMenuModeMouse(&move)) << "no menu is open";
+  bar->OpenMenuButton(0);
+  EXPECT_EQ(bar->GetMenuBtnIndex(), 0);
+  f.owner.Clear();
+  move = message(WM_MOUSEMOVE, 0);
+  EXPECT_FALSE(bar->FilterMenuModeMouse(&move)) << "over the open one";
+  move = message(WM_MOUSEMOVE, 1);
+  EXPECT_TRUE(bar->FilterMenuModeMouse(&move));
+  EXPECT_EQ(bar->GetMenuBtnIndex(), 1);
+  EXPECT_EQ(f.NotifyCodes(), std::vector<int>{SEC_TBN_DROPMENU});
+  f.owner.Clear();
+  move = message(WM_MOUSEMOVE, 2);
+  EXPECT_TRUE(bar->FilterMenuModeMouse(&move));
+  MSG press = message(WM_LBUTTONDOWN, 1);
+  EXPECT_TRUE(bar->FilterMenuModeMouse(&press));
+  EXPECT_EQ(f.NotifyCodes(), (std::vector<int>{SEC_TBN_CLOSEMENU, SEC_TBN_CLOSEMENU}));
+  MSG key{bar->m_hWnd, WM_KEYDOWN, VK_LEFT, 0, 0, {}};
+  EXPECT_FALSE(bar->FilterMenuModeMouse(&key));
+  bar->CancelMenuButton();
+  EXPECT_EQ(bar->GetMenuBtnIndex(), -1);
+  EXPECT_FALSE(bar->GetButtonStyle(1) & (SEC_TBBS_HOT | TBBS_PRESSED));
+}
+
+TEST_F(CustomToolBarButtons, MenuResourceButtonPopsItsSubmenuUnderItself) {
+  ToolBarFrame f;
+  CWinApp app{"Menu Button Test"};
+  app.m_pMainWnd = f.frame;
+  static const SECBtnMapEntry map[] = {
+      {&SECStdMenuBtn::s_btnClass, ID_MT_NEW, 0, {24250, 1, TPM_CENTERALIGN}},
+      {nullptr, 0, 0, {}},
+  };
+  f.manager->SetButtonMap(map);
+  SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_CUT, ID_MT_NEW});
+  auto* button = static_cast<SECStdMenuBtn*>(bar->GetButton(1));
+  UINT flags = 0;
+  const CPoint at = button->MenuPoint(flags);
+  CRect rect;
+  bar->GetItemRect(1, &rect);
+  bar->ClientToScreen(&rect);
+  EXPECT_EQ(at, CPoint(rect.CenterPoint().x, rect.bottom));
+  EXPECT_EQ(flags, static_cast<UINT>(TPM_CENTERALIGN));
+  bool pressedWhileOpen = false;
+  ModalAnswers answers;
+  answers.When(MENU_WINDOW_CLASS, nullptr, [&](HWND) {
+    pressedWhileOpen = (bar->GetButtonStyle(1) & TBBS_PRESSED) != 0;
+    for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+      brambolt::InjectKey(vk, true);
+      brambolt::InjectKey(vk, false);
+    }
+  });
+  Click(bar->m_hWnd, ToolBarFrame::Centre(bar, 1));
+  EXPECT_TRUE(pressedWhileOpen);
+  EXPECT_FALSE(bar->GetButtonStyle(1) & TBBS_PRESSED);
+  EXPECT_EQ(static_cast<CommandFrame*>(f.frame)->m_commands, std::vector<UINT>{ID_MT_SAVE});
+  EXPECT_TRUE(f.Commands().empty()) << "the button itself sends nothing";
+  app.m_pMainWnd = nullptr;
 }
 
 TEST_F(CustomToolBarButtons, TextButtonsTakeTheirCaptionAfterTheLineFeed) {

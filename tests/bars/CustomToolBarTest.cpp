@@ -109,6 +109,20 @@ TEST_F(CustomToolBar, DockedUprightItIsOneColumnAndFloatingItKeepsItsWidth) {
   EXPECT_EQ(third.top, first.top) << "floating, the buttons stand in one row";
 }
 
+TEST_F(CustomToolBar, AFloatingBarHiddenInCustomiseModeGoesAtOnce) {
+  ToolBarFrame f;
+  SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW});
+  f.frame->FloatControlBar(bar, CPoint(300, 300));
+  f.Layout();
+  f.manager->SetCustomizeMode(TRUE);
+  // A delayed hide would wait for an idle time that a disabled frame does not have.
+  f.frame->ShowControlBar(bar, FALSE, TRUE);
+  RunUntilIdle();
+  EXPECT_FALSE(bar->IsWindowVisible());
+  EXPECT_FALSE(bar->m_nStateFlags & CControlBar::delayHide);
+  f.manager->SetCustomizeMode(FALSE);
+}
+
 TEST_F(CustomToolBar, ToolbarControlMessagesAddAndDeleteButtons) {
   ToolBarFrame f;
   SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW});

@@ -29,12 +29,18 @@ class BarNotifyRecorder : public CWnd {
   }
 };
 
-// A frame that enables the test commands, as an application's handlers would.
+// A frame that enables the test commands, as an application's handlers would, and records the
+// ones it carries out.
 class CommandFrame : public CFrameWnd {
  public:
+  std::vector<UINT> m_commands;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
     if (nCode == static_cast<int>(CN_UPDATE_COMMAND_UI) && nID >= ID_MT_NEW && nID <= ID_MT_PLAIN) {
       static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+      return TRUE;
+    }
+    if (nCode == static_cast<int>(CN_COMMAND) && pHandlerInfo == nullptr && nID >= ID_MT_NEW && nID <= ID_MT_PLAIN) {
+      m_commands.push_back(nID);
       return TRUE;
     }
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
