@@ -130,6 +130,11 @@ BOOL SECToolBarManager::LoadToolBarResource(UINT nResource, UINT nLargeResource)
   return m_pBmpMgr->LoadToolBarResource(nResource, nLargeResource);
 }
 
+BOOL SECToolBarManager::SetMenuInfo(int nCount, const UINT* pMenuIDs) {
+  SECCustomToolBar* pMenuBar = GetFrameMenuBar();
+  return pMenuBar != nullptr && pMenuBar->BuildMenuButtons(nCount, pMenuIDs, this);
+}
+
 void SECToolBarManager::SetMenuBarButtonIds(int nCount, const UINT* pIDs) {
   m_menuBarIDs.assign(pIDs, pIDs + (pIDs != nullptr && nCount > 0 ? nCount : 0));
 }

@@ -92,6 +92,9 @@ class SECToolBarManager : public SECControlBarManager {
   BOOL GetDefaultButtons(UINT nID, int& nCount, const UINT*& pBtnIDs) const;
   BOOL LoadToolBarResource(LPCTSTR lpszResource, LPCTSTR lpszLargeResource = nullptr);
   BOOL LoadToolBarResource(UINT nResource, UINT nLargeResource = 0);
+  // The menus the frame's menubar shows (resource ids): the menubar builds its button map and
+  // ids into this manager. FALSE without a menubar or when no menu item was found.
+  BOOL SetMenuInfo(int nCount, const UINT* pMenuIDs);
   void SetMenuBarButtonIds(int nCount, const UINT* pIDs);
   void GetMenuBarButtonIds(int& nCount, const UINT*& pIDs) const;
   void EnableToolTips(BOOL bEnable);

@@ -53,6 +53,48 @@ TEST_F(ToolBarManager, FirstRunCreatesEachDefaultBarOnceWithItsButtons) {
   EXPECT_FALSE(f.manager->GetDefaultButtons(59000, count, ids));
 }
 
+// A menubar stand-in: its buttons are the menu ids themselves, as plain buttons.
+class MenuBarStandIn : public SECCustomToolBar {
+ public:
+  BOOL BuildMenuButtons(int nCount, const UINT* pMenuIDs, SECToolBarManager* pManager) override {
+    auto* map = new SECBtnMapEntry[static_cast<size_t>(nCount) + 1]();
+    for (int i = 0; i < nCount; ++i) map[i] = {&SECStdBtn::s_btnClass, pMenuIDs[i], SEC_TBBS_NODISABLE, {}};
+    pManager->SetSecondButtonMap(map);
+    pManager->SetMenuBarButtonIds(nCount, pMenuIDs);
+    return nCount > 0;
+  }
+};
+
+TEST_F(ToolBarManager, FirstRunCreatesTheMenubarFromItsMenusBeforeTheToolbars) {
+  ToolBarFrame f;
+  static const UINT menus[] = {ID_MT_OPEN, ID_MT_SAVE};
+  EXPECT_FALSE(f.manager->SetMenuInfo(2, menus)) << "the frame has no menubar yet";
+  MenuBarStandIn menuBar;
+  f.manager->SetFrameMenuBar(&menuBar);
+  EXPECT_FALSE(f.manager->SetMenuInfo(0, menus));
+  ASSERT_TRUE(f.manager->SetMenuInfo(2, menus));
+  static const UINT standard[] = {ID_MT_NEW};
+  f.manager->DefineDefaultToolBar(59392, "Standard", 1, standard);
+  f.manager->AdoptBars();
+  ASSERT_NE(menuBar.GetSafeHwnd(), nullptr);
+  EXPECT_EQ(menuBar.GetDlgCtrlID(), static_cast<int>(SEC_IDW_MENUBAR));
+  CString title;
+  menuBar.GetWindowText(title);
+  EXPECT_EQ(title, "Menu bar");
+  EXPECT_EQ(ToolBarFrame::Ids(&menuBar), (std::vector<UINT>{ID_MT_OPEN, ID_MT_SAVE}));
+  EXPECT_TRUE(menuBar.GetButtonStyle(0) & SEC_TBBS_NODISABLE) << "made from the menubar's map";
+  EXPECT_EQ(menuBar.GetParent()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
+  EXPECT_NE(f.manager->FindToolBar(59392), nullptr);
+  // Its entry in the restored layout is the frame's own menubar.
+  SECControlBarInfo info;
+  info.m_dwTypeID = SEC_BARTYPE_MENUBAR;
+  info.m_nBarID = SEC_IDW_MENUBAR;
+  menuBar.DestroyWindow();
+  EXPECT_EQ(f.manager->CreateControlBar(&info), &menuBar);
+  EXPECT_EQ(menuBar.GetDlgCtrlID(), static_cast<int>(SEC_IDW_MENUBAR));
+  menuBar.DestroyWindow();
+}
+
 TEST_F(ToolBarManager, UserBarsTakeTheFirstFreeIdBelowTheMenubar) {
   ToolBarFrame f;
   SECCustomToolBar* first = f.manager->CreateUserToolBar();
