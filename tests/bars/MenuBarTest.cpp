@@ -1,0 +1,174 @@
+// The menubar: buttons built from menu resources (bits per menu, a missing menu skipped), menus
+// switched by id, mnemonics, Alt alone toggling menu mode, Alt with a letter dropping a popup
+// whose first item is selected, Right moving to the next menu (and into a submenu where there is
+// one), Escape closing, and a command chosen from the popup.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "MenusTestIds.h"
+#include "bars/SECMenuBar.h"
+#include "bars/SECMenuBarFeature.h"
+#include "bars/SECTBMenuBtn.h"
+#include "testing/testing.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+// A frame that answers "WM_SECGETMENU" from its menu resources and records its commands.
+class MenuFrame : public CFrameWnd {
+ public:
+  std::vector<UINT> commands;
+  ~MenuFrame() override {
+    for (auto& [id, menu] : m_menus) ::DestroyMenu(menu);
+  }
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (LOWORD(wParam) >= ID_MT_NEW && LOWORD(wParam) <= ID_MT_PLAIN) {
+      commands.push_back(LOWORD(wParam));
+      return TRUE;
+    }
+    return CFrameWnd::OnCommand(wParam, lParam);
+  }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == SECMenuBarMessages::GetMenuMessage()) {
+      HMENU& menu = m_menus[static_cast<UINT>(wParam)];
+      if (menu == nullptr) menu = ::LoadMenu(AfxGetResourceHandle(), MAKEINTRESOURCE(wParam));
+      return reinterpret_cast<LRESULT>(menu != nullptr ? ::GetSubMenu(menu, static_cast<int>(lParam)) : nullptr);
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+  }
+  std::map<UINT, HMENU> m_menus;
+};
+
+struct MenuBarFrame {
+  MenuFrame* frame = new MenuFrame;
+  SECMenuBar bar;
+  SECMenuBarFeature* feature = new SECMenuBarFeature;
+
+  MenuBarFrame() {
+    EXPECT_TRUE(frame->Create(nullptr, "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+    frame->m_bAutoMenuEnable = FALSE;  // the commands are handled in OnCommand, not by the map
+    EXPECT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, SEC_IDW_MENUBAR));
+    const UINT menus[] = {IDR_MB_MAIN, IDR_MB_DOC};
+    EXPECT_TRUE(bar.SetMenuInfo(2, menus));
+    EXPECT_TRUE(bar.SwitchMenu(IDR_MB_MAIN));
+    feature->SetMenuBar(&bar);
+    EXPECT_TRUE(feature->PlugInTo(frame));
+    frame->RecalcLayout();
+    frame->SetActiveWindow();
+    RunUntilIdle();
+  }
+  ~MenuBarFrame() {
+    delete feature;
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+  }
+  std::vector<CString> Shown() const {
+    std::vector<CString> shown;
+    for (int i = 0; i < bar.GetBtnCount(); ++i) {
+      SECStdBtn* button = bar.GetButton(i);
+      if (!(button->GetStyle() & TBBS_HIDDEN)) shown.push_back(static_cast<SECTBMenuBtn*>(button)->m_strCaption);
+    }
+    return shown;
+  }
+  BOOL Key(UINT message, WPARAM key, LPARAM lParam = 0) {
+    MSG msg{frame->m_hWnd, message, key, lParam, 0, {0, 0}};
+    return feature->PreTranslateMessage(&msg);
+  }
+};
+
+TEST(MenuBar, ButtonsComeFromTheMenusAndOnlyTheCurrentMenusShow) {
+  UiSession session;
+  MenuBarFrame f;
+  ASSERT_EQ(5, f.bar.GetBtnCount());
+  EXPECT_EQ(SECMenuBar::kFirstButtonID, f.bar.GetItemID(0));
+  EXPECT_EQ(SECMenuBar::kFirstButtonID + 4, f.bar.GetItemID(4));
+  EXPECT_EQ((std::vector<CString>{"&File", "&Edit", "&Help"}), f.Shown());
+  EXPECT_EQ(2, f.bar.FindMnemonic('h'));
+  EXPECT_EQ(-1, f.bar.FindMnemonic('w'));
+  ASSERT_TRUE(f.bar.SwitchMenu(IDR_MB_DOC));
+  EXPECT_EQ((std::vector<CString>{"&File", "&Window"}), f.Shown());
+  EXPECT_EQ(3, f.bar.FindMnemonic('F')) << "the File of the menu shown";
+  EXPECT_EQ(4, f.bar.FindMnemonic('w'));
+  EXPECT_FALSE(f.bar.SwitchMenu(24399));
+  EXPECT_EQ(static_cast<UINT>(IDR_MB_DOC), f.bar.GetCurrentMenuID());
+
+  // A missing menu takes no bit: the next one found gets the second.
+  const UINT withGap[] = {IDR_MB_MAIN, 24399, IDR_MB_DOC};
+  ASSERT_TRUE(f.bar.SetMenuInfo(3, withGap));
+  EXPECT_EQ(2u, static_cast<SECTBMenuBtn*>(f.bar.GetButton(3))->m_dwMenuBit);
+  const UINT none[] = {24399};
+  EXPECT_FALSE(f.bar.SetMenuInfo(1, none));
+}
+
+TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {
+  UiSession session;
+  MenuBarFrame f;
+  EXPECT_FALSE(f.Key(WM_SYSKEYDOWN, VK_MENU));
+  EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
+  ASSERT_TRUE(f.bar.InMenuMode());
+  EXPECT_EQ(0, f.bar.GetMenuBtnIndex());
+  f.bar.NavigateMenus(1);
+  EXPECT_EQ(1, f.bar.GetMenuBtnIndex());
+  f.bar.NavigateMenus(1);
+  f.bar.NavigateMenus(1);
+  EXPECT_EQ(-1, f.bar.GetMenuBtnIndex()) << "past the last menu no button is hot";
+  EXPECT_TRUE(f.bar.InMenuMode());
+  f.Key(WM_SYSKEYDOWN, VK_MENU);
+  EXPECT_FALSE(f.bar.InMenuMode()) << "Alt pressed again leaves menu mode";
+  EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
+  EXPECT_FALSE(f.bar.InMenuMode()) << "and its release does not enter it again";
+  // Alt with a letter no menu has is not the menubar's; the Alt release then enters menu mode.
+  KeyDown(VK_MENU);
+  EXPECT_FALSE(f.Key(WM_SYSKEYDOWN, 'Q'));
+  EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
+  EXPECT_TRUE(f.bar.InMenuMode());
+  KeyUp(VK_MENU);
+  f.feature->CancelMenu();
+  EXPECT_FALSE(f.bar.InMenuMode());
+}
+
+TEST(MenuBar, AltLetterDropsThePopupAndRightMovesToTheNextMenu) {
+  UiSession session;
+  MenuBarFrame f;
+  std::vector<int> open;
+  UiScript script;
+  script.Then([&] {
+          KeyUp(VK_MENU);
+          EXPECT_TRUE(SECMenuBarMessages::IsTrackingPopup());
+          open.push_back(f.bar.GetMenuBtnIndex());
+          PressKey(VK_RIGHT);
+        })
+      .Then([&] {
+        open.push_back(f.bar.GetMenuBtnIndex());
+        // Edit's first item opens a submenu: Right goes into it and stays on Edit.
+        PressKey(VK_RIGHT);
+      })
+      .Then([&] {
+        open.push_back(f.bar.GetMenuBtnIndex());
+        PressKey(VK_ESCAPE);
+        PressKey(VK_ESCAPE);
+      });
+  KeyDown(VK_MENU);
+  EXPECT_TRUE(f.Key(WM_SYSKEYDOWN, 'F'));
+  EXPECT_FALSE(SECMenuBarMessages::IsTrackingPopup());
+  EXPECT_EQ((std::vector<int>{0, 1, 1}), open);
+  EXPECT_EQ(-1, f.bar.GetMenuBtnIndex());
+  EXPECT_EQ(0u, script.Remaining());
+}
+
+TEST(MenuBar, ACommandChosenFromTheDroppedMenuReachesTheFrame) {
+  UiSession session;
+  MenuBarFrame f;
+  UiScript script;
+  // The popup opened from the keyboard has its first item selected: Down once more is Save.
+  script.Then([&] { PressKey(VK_DOWN); }).Then([&] { PressKey(VK_RETURN); });
+  EXPECT_TRUE(f.Key(WM_SYSCOMMAND, SC_KEYMENU, 'f'));
+  RunUntilIdle();
+  EXPECT_EQ((std::vector<UINT>{ID_MT_SAVE}), f.frame->commands);
+}
+
+}  // namespace
