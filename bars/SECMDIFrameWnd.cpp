@@ -19,6 +19,7 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_WM_ACTIVATE()
   ON_WM_ACTIVATEAPP()
   ON_MESSAGE(WM_SEC_EXTENDCONTEXTMENU, OnExtendContextMenu)
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
   ON_COMMAND_RANGE(43031, 43039, OnWorkspaceCommand)
   ON_COMMAND_RANGE(43007, 43009, OnWorkspaceCommand)
   ON_COMMAND_RANGE(43012, 43014, OnWorkspaceCommand)
@@ -376,4 +377,15 @@ LRESULT SECMDIFrameWnd::OnExtendContextMenu(WPARAM wParam, LPARAM lParam) {
     pMenu->AppendMenu(MF_STRING | (bInMainWindow ? MF_CHECKED : MF_UNCHECKED), ID_SEC_MDIFLOAT, strText);
   }
   return 0;
+}
+
+LRESULT SECMDIFrameWnd::OnCommandHelp(WPARAM wParam, LPARAM lParam) {
+  // While a menu command is tracked, its help id.
+  if (lParam == 0 && m_nIDTracking != 0) lParam = static_cast<LPARAM>(m_nIDTracking) + 0x10000;
+  CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
+                                                        : static_cast<CFrameWnd*>(MDIGetActive());
+  if (pChild != nullptr && pChild->SendMessage(WM_COMMANDHELP, wParam, lParam) != 0) return TRUE;
+  if (lParam == 0) return FALSE;
+  if (CWinApp* pApp = AfxGetApp()) pApp->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
+  return TRUE;
 }

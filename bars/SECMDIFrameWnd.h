@@ -88,6 +88,8 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
   afx_msg LRESULT OnExtendContextMenu(WPARAM wParam, LPARAM lParam);
+  // F1 help: the active floating frame or MDI child first, then the help file with the id.
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
   afx_msg void OnWorkspaceCommand(UINT nID);
   afx_msg void OnUpdateWorkspaceCommand(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()

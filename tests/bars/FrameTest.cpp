@@ -3,6 +3,8 @@
 // answered for "WM_SECGETMENU", and a workspace plug-in that cannot attach.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECFrameWnd.h"
 #include "bars/SECMDIChildWnd.h"
@@ -181,6 +183,32 @@ TEST(FrameMenus, BitmapMenusPlugInWhenSwitchedOnBeforeCreation) {
   EXPECT_TRUE(frame->m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(SECBmpMenuPlugIn)));
   EXPECT_TRUE(frame->m_pMenuPlugIn->IsPluggedIn());
   frame->DestroyWindow();
+}
+
+class HelpApp : public CWinApp {
+ public:
+  HelpApp() : CWinApp("Help") {}
+  std::vector<DWORD_PTR> topics;
+  void WinHelp(DWORD_PTR dwData, UINT) override { topics.push_back(dwData); }
+};
+
+TEST(FrameHelp, CommandHelpGoesToTheHelpFileWithTheTrackedCommand) {
+  UiSession session;
+  HelpApp app;
+  auto* frame = new SECMDIFrameWnd;
+  ASSERT_TRUE(frame->Create(nullptr, "Help", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  app.m_pMainWnd = frame;
+  auto* child = new SECMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                            frame));
+  EXPECT_EQ(frame->SendMessage(WM_COMMANDHELP, 0, 0x1234), TRUE);
+  frame->m_nIDTracking = 500;
+  EXPECT_EQ(frame->SendMessage(WM_COMMANDHELP, 0, 0), TRUE);
+  frame->m_nIDTracking = 0;
+  EXPECT_EQ(frame->SendMessage(WM_COMMANDHELP, 0, 0), FALSE);
+  EXPECT_EQ(app.topics, (std::vector<DWORD_PTR>{0x1234, 0x10000 + 500}));
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
 }
 
 TEST_F(Frames, RegisteredMenusAnswerTheGetMenuMessage) {
