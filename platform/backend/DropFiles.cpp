@@ -139,4 +139,25 @@ std::vector<std::string> FilesOfUriList(std::string_view list) {
   return files;
 }
 
+std::string UriListOfFiles(const std::vector<std::string>& files) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string list;
+  for (const std::string& file : files) {
+    list += "file://";
+    for (unsigned char c : file) {
+      bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+                   c == '_' || c == '~' || c == '/';
+      if (plain) {
+        list += static_cast<char>(c);
+      } else {
+        list += '%';
+        list += kHex[c >> 4];
+        list += kHex[c & 0xF];
+      }
+    }
+    list += "\r\n";
+  }
+  return list;
+}
+
 }  // namespace brambolt

@@ -419,6 +419,27 @@ HICON Cached(bool cursor, LPCSTR id, HICON (*make)(uintptr_t)) {
 
 #define ART(a) a, static_cast<int>(sizeof(a) / sizeof((a)[0]))
 
+// What a drag cursor adds below the arrow's tail: a page, with a plus for a copy or a bent
+// arrow for a link.
+const char* const kDragPage[] = {
+    "XXXXXXXXXXX", "X.........X", "X.........X", "X.........X", "X.........X",
+    "X.........X", "X.........X", "X.........X", "XXXXXXXXXXX",
+};
+const char* const kDragPlus[] = {"   X", "   X", "XXXXXXX", "   X", "   X"};
+const char* const kDragLink[] = {"  XXXX", "   XXX", "  X  X", " X", "X"};
+constexpr uintptr_t kDragMove = 0x10002, kDragCopy = 0x10001, kDragLinkKey = 0x10004;
+
+// Paints art over a cursor's image at (x, y): X black, . white.
+void Overlay(HCURSOR cursor, const char* const* art, int rows, int x0, int y0) {
+  auto obj = LookupIcon(cursor);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; art[y][x]; ++x)
+      if (art[y][x] != ' ') {
+        obj->mask->SetPixel(x0 + x, y0 + y, 0);
+        obj->color->SetPixel(x0 + x, y0 + y, art[y][x] == '.' ? 0xFFFFFF : 0);
+      }
+}
+
 HCURSOR MakeCursor(uintptr_t key) {
   HCURSOR c = nullptr;
   switch (key) {
@@ -437,18 +458,15 @@ HCURSOR MakeCursor(uintptr_t key) {
     case 32649: c = FromArt(ART(kHand), 32, POINT{5, 0}, false); break;
     case 32650: c = FromArt(ART(kArrow), 32, POINT{0, 0}, false); break;
     case 32651: c = FromArt(ART(kHelp), 32, POINT{0, 0}, false); break;
+    case kDragMove: case kDragCopy: case kDragLinkKey:
+      c = FromArt(ART(kArrow), 32, POINT{0, 0}, false);
+      Overlay(c, ART(kDragPage), 8, 19);
+      if (key == kDragCopy) Overlay(c, ART(kDragPlus), 10, 21);
+      if (key == kDragLinkKey) Overlay(c, ART(kDragLink), 11, 21);
+      break;
     default: break;
   }
-  if (c && key == 32650) {
-    // The arrow with a small hourglass beside it.
-    auto obj = LookupIcon(c);
-    for (int y = 0; y < 14; ++y)
-      for (int x = 0; kWait[y][x]; ++x)
-        if (kWait[y][x] != ' ') {
-          obj->mask->SetPixel(12 + x, 14 + y, 0);
-          obj->color->SetPixel(12 + x, 14 + y, kWait[y][x] == '.' ? 0xFFFFFF : 0);
-        }
-  }
+  if (c && key == 32650) Overlay(c, ART(kWait), 12, 14);  // the arrow with a small hourglass beside it
   return c;
 }
 
@@ -469,6 +487,13 @@ HICON MakeIcon(uintptr_t key) {
 }  // namespace
 
 HCURSOR GetStandardCursor(LPCSTR id) { return Cached(true, id, MakeCursor); }
+
+HCURSOR GetDragEffectCursor(unsigned long effect) {
+  // A move unless the target takes only a copy or a link.
+  uintptr_t key = (effect & 2) ? kDragMove : (effect & 1) ? kDragCopy : (effect & 4) ? kDragLinkKey : 0;
+  if (key == 0) return GetStandardCursor(MAKEINTRESOURCE(32648));
+  return Cached(true, reinterpret_cast<LPCSTR>(key), MakeCursor);
+}
 HICON GetStandardIcon(LPCSTR id) { return Cached(false, id, MakeIcon); }
 
 }  // namespace brambolt

@@ -77,6 +77,9 @@ namespace brambolt {
 // The platform's own drawings of the standard cursors (IDC_*) and icons (IDI_*); shared handles
 // that DestroyCursor/DestroyIcon leave alone. Null for unknown ids.
 HCURSOR GetStandardCursor(LPCSTR id);
+// The cursor of a drag and drop over a target taking the DROPEFFECT_ effect (1 copy, 2 move,
+// 4 link): the arrow with a small page, a plus sign for a copy, a bent arrow for a link.
+HCURSOR GetDragEffectCursor(unsigned long effect);
 HICON GetStandardIcon(LPCSTR id);
 // Size of an icon or cursor; false for other handles.
 bool GetIconSize(HICON icon, SIZE* size);

@@ -162,7 +162,7 @@ DWORD GetRegionData(HRGN hrgn, DWORD size, LPRGNDATA data) {
   data->rdh.nCount = static_cast<DWORD>(rects.size());
   data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
   data->rdh.rcBound = r->region.Box();
-  std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  if (!rects.empty()) std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
   return need;
 }
 

@@ -221,8 +221,9 @@ class Drag {
 
   void Move() {
     DWORD effect = tracker_.Move(point_, keys_);
+    // The default cursors: no entry where nothing is taken, else the arrow with the effect's page.
     if (source_->GiveFeedback(effect) == DRAGDROP_S_USEDEFAULTCURSORS)
-      SetCursor(LoadCursor(nullptr, (effect & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE ? IDC_NO : IDC_ARROW));
+      SetCursor(brambolt::GetDragEffectCursor(effect & ~DROPEFFECT_SCROLL));
   }
 
   LPDROPSOURCE source_;

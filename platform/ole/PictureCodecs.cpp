@@ -1,6 +1,8 @@
 // BMP and ICO files: reading through the window system's DIB decoder, writing BMP and ICO.
 #include "ole/PictureCodecs.h"
 
+#include <png.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -98,6 +100,43 @@ bool DecodeBmp(ByteSpan bytes, PictureImage& out) {
   return DecodeDib(dib.first(headerSize), dib.subspan(std::min(bitsAt, dib.size())), out);
 }
 
+namespace {
+
+// An icon image stored as a PNG (the large images of newer icon files), alpha kept as the other
+// images keep it: below half opaque is transparent.
+bool DecodePngIcon(ByteSpan png, PictureImage& out) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return false;
+  if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768) {
+    png_image_free(&image);
+    return false;
+  }
+  image.format = PNG_FORMAT_BGRA;
+  std::vector<uint32_t> pixels(static_cast<size_t>(image.width) * image.height);
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  out.transparent = false;
+  for (uint32_t& p : pixels) {
+    // BGRA bytes in memory are 0xAARRGGBB read little-endian.
+    if ((p >> 24) < 128) {
+      p = 0;
+      out.transparent = true;
+    } else {
+      p |= 0xFF000000u;
+    }
+  }
+  out.pixels = std::move(pixels);
+  out.icon = true;
+  return true;
+}
+
+}  // namespace
+
 bool DecodeIco(ByteSpan bytes, PictureImage& out) {
   if (ReadLE16(bytes, 0) != 0 || ReadLE16(bytes, 2) != 1) return false;
   size_t count = ReadLE16(bytes, 4);
@@ -114,7 +153,9 @@ bool DecodeIco(ByteSpan bytes, PictureImage& out) {
   size_t size = ReadLE32(bytes, best + 8), offset = ReadLE32(bytes, best + 12);
   if (!FieldFits(bytes, offset, size)) return false;
   ByteSpan image = bytes.subspan(offset, size);
-  if (ReadLE32(image, 0) != 40) return false;  // PNG-compressed icons are not read
+  static const uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (image.size() >= 8 && std::equal(image.begin(), image.begin() + 8, kPngSignature)) return DecodePngIcon(image, out);
+  if (ReadLE32(image, 0) != 40) return false;
   int width = ReadLE32Signed(image, 4), height = ReadLE32Signed(image, 8) / 2;
   int bpp = ReadLE16(image, 14);
   if (width <= 0 || height <= 0) return false;

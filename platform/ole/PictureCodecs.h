@@ -1,7 +1,8 @@
 // The picture file formats the picture object reads (BMP/DIB, ICO, GIF, JPEG) and writes (BMP,
 // ICO). They live here rather than over the foundation's image classes because the platform sits
 // beneath the foundation: BMP rows go through the window system's own DIB decoder, JPEG through
-// libjpeg (a dependency already), and ICO and GIF are decoded here.
+// libjpeg (a dependency already), the PNG images of icon files through libpng, and ICO and GIF
+// are decoded here.
 #pragma once
 
 #include <cstdint>

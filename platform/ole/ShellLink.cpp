@@ -130,7 +130,15 @@ class ShellLink final : public RefCounted<IShellLinkA, IID_IShellLinkA> {
       owner->path_ = target;
       return S_OK;
     }
-    STDMETHODIMP Save(LPCOLESTR, BOOL) override { return E_NOTIMPL; }
+    // A name ending in ".desktop" gets a desktop entry (a program with its arguments and folder,
+    // or a link to a document); any other name becomes a symbolic link to the target. A file or
+    // link already there is replaced, never anything else.
+    STDMETHODIMP Save(LPCOLESTR pszFileName, BOOL) override {
+      if (pszFileName == nullptr) return E_INVALIDARG;
+      if (owner->path_.empty()) return E_FAIL;
+      std::string name = NativePath(WideToAnsi(std::u16string_view(pszFileName)));
+      return owner->SaveTo(name) ? S_OK : E_FAIL;
+    }
     STDMETHODIMP SaveCompleted(LPCOLESTR) override { return S_OK; }
     STDMETHODIMP GetCurFile(LPOLESTR* ppszFileName) override {
       if (ppszFileName) *ppszFileName = nullptr;
@@ -192,6 +200,54 @@ class ShellLink final : public RefCounted<IShellLinkA, IID_IShellLinkA> {
     if (text == nullptr) return E_INVALIDARG;
     field = text;
     return S_OK;
+  }
+
+  bool SaveTo(const std::string& name) const {
+    struct stat st;
+    if (lstat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return false;
+    std::string target = NativePath(path_);
+    constexpr std::string_view kSuffix = ".desktop";
+    if (name.size() > kSuffix.size() && name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0) {
+      std::string entry = "[Desktop Entry]\n";
+      std::string title = description_.empty() ? target.substr(target.rfind('/') + 1) : description_;
+      entry += "Name=" + title + "\n";
+      bool program = stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(target.c_str(), X_OK) == 0;
+      if (program) {
+        std::string quoted = "\"";
+        for (char c : target) {
+          if (c == '"' || c == '\\' || c == '`' || c == '$') quoted += '\\';
+          quoted += c;
+        }
+        entry += "Type=Application\nExec=" + quoted + "\"" + (arguments_.empty() ? "" : " " + arguments_) + "\n";
+        if (!directory_.empty()) entry += "Path=" + NativePath(directory_) + "\n";
+      } else {
+        std::string uri = UriListOfFiles({target});
+        entry += "Type=Link\nURL=" + uri.substr(0, uri.size() - 2) + "\n";
+      }
+      std::string temporary = name + ".saving";
+      {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << entry;
+        if (!out.flush()) {
+          unlink(temporary.c_str());
+          return false;
+        }
+      }
+      if (rename(temporary.c_str(), name.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+      }
+      return true;
+    }
+    // A new link beside the old name, then renamed over it: the old one stays if this fails.
+    std::string temporary = name + ".saving";
+    unlink(temporary.c_str());
+    if (symlink(target.c_str(), temporary.c_str()) != 0) return false;
+    if (rename(temporary.c_str(), name.c_str()) != 0) {
+      unlink(temporary.c_str());
+      return false;
+    }
+    return true;
   }
 
   PersistFile persist_{this};

@@ -141,12 +141,20 @@ TEST_F(DragDrop, TargetIsEnteredMovedOverLeftAndDroppedOnWithCtrlChoosingCopy) {
   RecordingSource dropSource;
   UiScript script;
   std::vector<std::string> seen;
+  std::vector<HCURSOR> cursors;  // what shows after each step
   script.Then([] { Move(320, 20); })
       .Then([] { Move(330, 25); })
-      .Then([] { brambolt::InjectKey(VK_CONTROL, true); })
-      .Then([] { brambolt::InjectKey(VK_CONTROL, false); })
+      .Then([&] {
+        cursors.push_back(::GetCursor());
+        brambolt::InjectKey(VK_CONTROL, true);
+      })
+      .Then([&] {
+        cursors.push_back(::GetCursor());
+        brambolt::InjectKey(VK_CONTROL, false);
+      })
       .Then([] { Move(250, 25); })  // between the windows: nothing there
       .Then([&] {
+        cursors.push_back(::GetCursor());
         seen = target_->log;
         Move(340, 30);
       })
@@ -165,6 +173,11 @@ TEST_F(DragDrop, TargetIsEnteredMovedOverLeftAndDroppedOnWithCtrlChoosingCopy) {
   std::vector<DROPEFFECT> expected{DROPEFFECT_MOVE, DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_MOVE,
                                    DROPEFFECT_NONE, DROPEFFECT_MOVE};
   EXPECT_EQ(dropSource.feedback, expected);
+  // The default cursors follow: the move page, the copy page with its plus, no entry.
+  EXPECT_EQ(cursors, (std::vector<HCURSOR>{brambolt::GetDragEffectCursor(DROPEFFECT_MOVE),
+                                           brambolt::GetDragEffectCursor(DROPEFFECT_COPY),
+                                           ::LoadCursor(nullptr, IDC_NO)}));
+  EXPECT_NE(brambolt::GetDragEffectCursor(DROPEFFECT_MOVE), brambolt::GetDragEffectCursor(DROPEFFECT_COPY));
   EXPECT_FALSE(deleted);
   data->InternalRelease();
   EXPECT_TRUE(deleted);

@@ -156,7 +156,16 @@ TEST_F(Pictures, FilesLoadWithTheirSizeAndPixels) {
 TEST_F(Pictures, TransparentPartsLeaveTheBackground) {
   Shell("convert -size 10x10 xc:none -fill '#FF0000' -draw 'rectangle 0,0 4,9' " + dir_ + "/t.gif");
   Shell("convert -size 16x16 xc:none -fill '#00FF00' -draw 'rectangle 0,0 7,15' " + dir_ + "/t.ico");
-  for (const char* name : {"t.gif", "t.ico"}) {
+  // An icon file whose one image is a PNG, as newer icon files store their large images.
+  Shell("convert -size 16x16 xc:none -fill '#00FF00' -draw 'rectangle 0,0 7,15' " + dir_ + "/p.png");
+  std::vector<uint8_t> pngBytes = ReadFile(dir_ + "/p.png");
+  std::string png(pngBytes.begin(), pngBytes.end());
+  std::string ico("\0\0\1\0\1\0", 6);
+  ico += std::string("\x10\x10\0\0\1\0\x20\0", 8);
+  for (uint32_t v : {static_cast<uint32_t>(png.size()), 22u})
+    for (int b = 0; b < 4; ++b) ico += static_cast<char>((v >> (8 * b)) & 0xFF);
+  std::ofstream(dir_ + "/p.ico", std::ios::binary) << ico + png;
+  for (const char* name : {"t.gif", "t.ico", "p.ico"}) {
     IPicture* picture = nullptr;
     ASSERT_EQ(Load(ReadFile(dir_ + "/" + name), &picture), S_OK) << name;
     DWORD attributes = 0;

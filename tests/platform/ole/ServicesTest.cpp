@@ -61,6 +61,37 @@ TEST(ShellLink, LinksResolveToTheirTargets) {
   // The application spells paths the Windows way.
   std::string windows = dir + "\\ABSOLUTE";
   EXPECT_EQ(ExpandShortcut(windows), dir + "/header.h");
+
+  // Saved links load back to their targets: a symbolic link, a desktop entry for a document
+  // (a name with a space and a percent sign) and one for a program; a folder is never replaced.
+  Write(dir + "/my 100% notes.txt", "");
+  Write(dir + "/run tool", "");
+  ASSERT_EQ(chmod((dir + "/run tool").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/folder").c_str(), 0700), 0);
+  auto save = [&](const std::string& target, const std::string& name) {
+    IShellLink* link = nullptr;
+    EXPECT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLink,
+                               reinterpret_cast<void**>(&link)), S_OK);
+    link->SetPath(target.c_str());
+    link->SetArguments("--quiet");
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    std::u16string wide = brambolt::AnsiToWide(dir + "/" + name);
+    HRESULT hr = file->Save(reinterpret_cast<LPCOLESTR>(wide.c_str()), TRUE);
+    file->Release();
+    link->Release();
+    return hr;
+  };
+  EXPECT_EQ(save(dir + "/header.h", "absolute"), S_OK) << "replaces the link there";
+  EXPECT_EQ(save(dir + "/my 100% notes.txt", "notes.desktop"), S_OK);
+  EXPECT_EQ(save(dir + "/run tool", "tool2.desktop"), S_OK);
+  EXPECT_EQ(save(dir + "/header.h", "folder"), E_FAIL);
+  EXPECT_EQ(ExpandShortcut(dir + "/absolute"), dir + "/header.h");
+  EXPECT_EQ(ExpandShortcut(dir + "/notes.desktop"), dir + "/my 100% notes.txt");
+  EXPECT_EQ(ExpandShortcut(dir + "/tool2.desktop"), dir + "/run tool");
+  struct stat st;
+  EXPECT_EQ(stat((dir + "/folder").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
 }
 
 TEST(OleServices, StartUpTaskMemoryStringsAndVariants) {
