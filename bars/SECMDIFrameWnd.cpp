@@ -59,6 +59,18 @@ BOOL SECMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERI
   return bResult;
 }
 
+BOOL SECMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+  CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
+                                                        : static_cast<CFrameWnd*>(MDIGetActive());
+  if (pChild != nullptr && pChild->SendMessage(WM_COMMAND, wParam, lParam) != 0) return TRUE;
+  if (CFrameWnd::OnCommand(wParam, lParam)) return TRUE;
+  if (lParam == 0 && (LOWORD(wParam) & 0xF000) == 0xF000) {
+    DefWindowProc(WM_COMMAND, wParam, lParam);
+    return TRUE;
+  }
+  return FALSE;
+}
+
 CFrameWnd* SECMDIFrameWnd::GetActiveFrame() {
   if (m_pActiveFloatingFrame != nullptr) return m_pActiveFloatingFrame;
   return CMDIFrameWnd::GetActiveFrame();

@@ -84,6 +84,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   void ActivateViewOf(CFrameWnd* pFrame, BOOL bActivate);
 
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  // The active floating frame, else the active MDI child, handles a command first; an
+  // unhandled system command goes to the default procedure.
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);

@@ -22,6 +22,7 @@ class RecordingEditor : public SECListBoxEditor {
   std::vector<std::string> events;
 
  protected:
+  void OnBrowse() override { events.push_back("browse"); }
   void OnEditingStarted() override { events.push_back("start"); }
   void OnEditingStopped() override { events.push_back("stop"); }
   void OnItemAdded(int nIndex, const CString& strText) override {
@@ -261,6 +262,27 @@ TEST(ListBoxEditor, WithoutATrailingRowTheLastRowDragsAndDropsAtTheEnd) {
   EXPECT_EQ(f.Rows(), (Rows{"gamma", "alpha", "beta"}));
   DragRow(f, 0, CPoint(20, 10 * h), 400);
   EXPECT_EQ(f.Rows(), (Rows{"alpha", "beta", "gamma"}));
+}
+
+TEST(ListBoxEditor, BrowseButtonStandsBesideTheEditAndF2PressesIt) {
+  EditorFixture f(LBE_DEFAULT | LBE_BROWSE);
+  f.Select(0);
+  PressKey(VK_F2);
+  ASSERT_NE(f.editor.GetEdit(), nullptr);
+  const HWND browse = ::GetDlgItem(f.pList->GetSafeHwnd(), LBE_IDC_BROWSE);
+  ASSERT_NE(browse, nullptr);
+  CRect edit, button;
+  f.editor.GetEdit()->GetWindowRect(&edit);
+  ::GetWindowRect(browse, &button);
+  EXPECT_EQ(button.left, edit.right);
+  char text[8] = {};
+  ::GetWindowText(browse, text, sizeof(text));
+  EXPECT_STREQ(text, "...");
+  PressKey(VK_F2);  // in the edit: the browse button is pressed
+  RunUntilIdle();
+  EXPECT_EQ(::GetFocus(), browse);
+  EXPECT_EQ(f.editor.events, (std::vector<std::string>{"start", "browse"}));
+  EXPECT_NE(f.editor.GetEdit(), nullptr);  // the focus went to the browse button: still editing
 }
 
 TEST(ListBoxEditor, DropPlacesFollowTheHalvesOfRows) {
