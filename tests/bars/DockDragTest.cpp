@@ -234,3 +234,80 @@ TEST(DockDrag, SplittersStopAtTheirLimitsAndEscapeLeavesSizes) {
   f.Layout();
   EXPECT_EQ(DockFrame::InParent(*a).Width(), 24);
 }
+
+TEST(DockDrag, DockingDecisionTable) {
+  UiSession session;
+  DockFrame f;
+  f.AddBar(CBRS_ALIGN_TOP);   // the top side has a row
+  f.AddBar(CBRS_ALIGN_LEFT);  // and the left side
+  SECControlBar* bar = f.AddBar(CBRS_ALIGN_BOTTOM);
+  f.Layout();
+  CRect top, left, pane;
+  f.Dock(AFX_IDW_DOCKBAR_TOP)->GetWindowRect(&top);
+  f.Dock(AFX_IDW_DOCKBAR_LEFT)->GetWindowRect(&left);
+  f.pane.GetWindowRect(&pane);
+  const CSize horz(200, 40), vert(40, 200);
+  struct Case {
+    const char* what;
+    DWORD barSide, allowed;
+    CPoint point;      // the mouse, inside both outlines
+    CPoint horzAt, vertAt;  // where the outlines' top-left corners lie
+    BOOL flip;
+    DWORD expected;
+  } cases[] = {
+      {"lying bar over the top side", CBRS_ALIGN_TOP, CBRS_ALIGN_ANY, CPoint(top.left + 60, top.top + 20),
+       CPoint(top.left + 10, top.top + 5), CPoint(top.left + 50, top.top + 5), FALSE, CBRS_ALIGN_TOP},
+      {"lying bar, only left and right allowed, over the top", CBRS_ALIGN_TOP, CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT,
+       CPoint(top.left + 60, top.top + 20), CPoint(top.left + 10, top.top + 5), CPoint(top.left + 50, top.top + 5),
+       FALSE, 0},
+      {"upright bar whose mouse is over the left side", CBRS_ALIGN_LEFT, CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT,
+       CPoint(left.left + 10, left.top + 50), CPoint(left.left, left.top + 40), CPoint(left.left, left.top + 40),
+       FALSE, CBRS_ALIGN_LEFT},
+      {"upright outline over the left side, mouse in the pane", CBRS_ALIGN_LEFT, CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT,
+       CPoint(left.right + 20, left.top + 50), CPoint(left.right + 1, left.top + 40),
+       CPoint(left.right - 25, left.top + 40), FALSE, 0},
+      {"lying bar turned by Shift over the left side", CBRS_ALIGN_TOP, CBRS_ALIGN_ANY,
+       CPoint(left.left + 10, left.top + 50), CPoint(pane.left + 5, left.top + 40), CPoint(left.left, left.top + 40),
+       TRUE, CBRS_ALIGN_LEFT},
+      {"both outlines in the pane", CBRS_ALIGN_TOP, CBRS_ALIGN_ANY, pane.CenterPoint(), pane.CenterPoint(),
+       pane.CenterPoint(), FALSE, 0},
+  };
+  for (const Case& c : cases) {
+    SECDockContext context(bar);
+    context.m_pDockSite = f.frame;
+    context.m_dwStyle = c.barSide;
+    context.m_dwDockStyle = c.allowed;
+    context.m_bFlip = c.flip;
+    context.m_ptLast = c.point;
+    context.m_rectDragHorz = CRect(c.horzAt, horz);
+    context.m_rectDragVert = CRect(c.vertAt, vert);
+    EXPECT_EQ(context.CanDock(), c.expected) << c.what;
+  }
+}
+
+TEST(DockDrag, FloatingWidthStaysWithinItsLimits) {
+  UiSession session;
+  DockFrame f;
+  SECControlBar* bar = f.AddBar(CBRS_ALIGN_TOP);
+  bar->m_szFloat = CSize(160, 100);
+  bar->m_pDockContext->ToggleDocking();
+  SECMiniDockFrameWnd* floating = FloatingFrameOf(*bar);
+  ASSERT_NE(floating, nullptr);
+  floating->RecalcLayout();
+  CRect frameRect;
+  floating->GetWindowRect(&frameRect);
+  POINT edge{frameRect.left, frameRect.CenterPoint().y};
+  // The left edge dragged far past the right one: the width stops at the floating minimum.
+  UiScript script;
+  script.Then([&] {
+    InjectMouseMove(POINT{edge.x + 1000, edge.y});
+    InjectMouseButton(WM_LBUTTONUP, POINT{edge.x + 1000, edge.y});
+  });
+  InjectMouseMove(edge);
+  InjectMouseButton(WM_LBUTTONDOWN, edge);
+  bar->m_pDockContext->StartResize(HTLEFT, edge);
+  RunUntilIdle();
+  auto* context = static_cast<SECDockContext*>(bar->m_pDockContext);
+  EXPECT_EQ(bar->m_szFloat, CSize(160, 100)) << "a move past the limit is refused whole";
+  EXPECT_GE(frameRect.Width(), context->m_sizeMinFloat.cx);
+}
