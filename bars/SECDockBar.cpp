@@ -775,8 +775,9 @@ void SECDockBar::RedrawPending() {
   m_bFullRedrawPending = FALSE;
   std::vector<CControlBar*> bars;
   bars.swap(m_arrRepaint);
+  // Only bars still docked here: one that left by another road may be gone.
   for (CControlBar* bar : bars)
-    if (bar->m_hWnd != nullptr && ::IsWindow(bar->m_hWnd))
+    if (FindBar(bar) > 0 && bar->m_hWnd != nullptr)
       bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   m_nRedrawSuppress = 0;
 }

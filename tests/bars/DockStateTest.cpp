@@ -290,32 +290,33 @@ TEST_F(DockStateTest, MissingBarsAreRecreatedByClassName) {
     f.frame->DockControlBar(dialog, f.Dock(AFX_IDW_DOCKBAR_LEFT));
     f.AddBar(CBRS_ALIGN_TOP)->SetWindowText("Named");
     f.Layout();
-    f.frame->SaveBarState("unused");
     SECDockState state;
     state.GetFrameState(f.frame);
     state.SaveState("Layout");
   }
   // A frame without those bars: the base manager makes none, so they come from their classes.
-  DockFrame f;
   CPtrList created;
-  SECDockState state;
-  state.m_pCreatedBars = &created;
-  state.LoadState("Layout");
-  state.SetFrameState(f.frame);
-  f.Layout();
-  ASSERT_EQ(created.GetCount(), 2);
-  auto* dialog = dynamic_cast<SECDialogBar*>(f.frame->GetControlBar(24030));
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_NE(dialog->GetDlgItem(24001), nullptr) << "made from its template";
-  EXPECT_EQ(dialog->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
-  EXPECT_EQ(dialog->GetExBarStyle(), static_cast<DWORD>(CBRS_EX_GRIPPER));
-  CControlBar* named = f.frame->GetControlBar(24010);
-  ASSERT_NE(named, nullptr);
-  CString text;
-  named->GetWindowText(text);
-  EXPECT_STREQ(text, "Named");
-  EXPECT_EQ(named->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_TOP));
-  f.frame->DestroyWindow();
+  {
+    DockFrame f;
+    SECDockState state;
+    state.m_pCreatedBars = &created;
+    state.LoadState("Layout");
+    state.SetFrameState(f.frame);
+    f.Layout();
+    ASSERT_EQ(created.GetCount(), 2);
+    auto* dialog = dynamic_cast<SECDialogBar*>(f.frame->GetControlBar(24030));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(dialog->GetDlgItem(24001), nullptr) << "made from its template";
+    EXPECT_EQ(dialog->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(dialog->GetExBarStyle(), static_cast<DWORD>(CBRS_EX_GRIPPER));
+    CControlBar* named = f.frame->GetControlBar(24010);
+    ASSERT_NE(named, nullptr);
+    CString text;
+    named->GetWindowText(text);
+    EXPECT_STREQ(text, "Named");
+    EXPECT_EQ(named->m_pDockBar, f.Dock(AFX_IDW_DOCKBAR_TOP));
+  }
+  // The frame's list owns them: they go after their windows.
   for (POSITION pos = created.GetHeadPosition(); pos != nullptr;) delete static_cast<CControlBar*>(created.GetNext(pos));
 }
 

@@ -33,9 +33,12 @@ struct DockFrame {
     frame->ShowWindow(SW_SHOW);
     frame->RecalcLayout();
     brambolt::test::RunUntilIdle();
+    hwnd = frame->m_hWnd;
   }
+  HWND hwnd = nullptr;
   ~DockFrame() {
-    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    // The frame object goes with its window; a test may have destroyed it already.
+    if (::IsWindow(hwnd)) frame->DestroyWindow();
   }
   // A toolkit bar (id 24010 + n) docked at the end of a new row of side `side` (CBRS_ALIGN_*).
   SECControlBar* AddBar(DWORD side, DWORD exStyle = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND,
