@@ -43,6 +43,9 @@ class Workspace : public ::testing::Test {
     app.AddDocTemplate(docs);
     manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", FALSE, HKEY_CURRENT_USER, FALSE);
     ASSERT_TRUE(manager.PlugInTo(frame));
+    // A test program run whole keeps one registry in memory: each test starts with no list.
+    CStringList none;
+    manager.WriteRecentList(none);
     RunUntilIdle();
   }
   void TearDown() override {
