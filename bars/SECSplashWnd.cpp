@@ -27,12 +27,6 @@ bool ClosesSplash(UINT message) {
   }
 }
 
-CString LoadText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECSplashWnd, CWnd)
@@ -59,7 +53,7 @@ BOOL SECSplashWnd::Create(CWnd* pParent, DWORD dwStyle, DWORD dwExStyle) {
   CWnd* owner = pParent != nullptr ? pParent : AfxGetMainWnd();
   if (owner == nullptr && !m_bCustomTitle) {
     m_pStandByOwner = new CWnd;
-    if (!m_pStandByOwner->CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), LoadText(IDS_SEC_SPLASH_PARENT), WS_POPUP, 0, 0,
+    if (!m_pStandByOwner->CreateEx(WS_EX_TOOLWINDOW, AfxRegisterWndClass(0), CString(MAKEINTRESOURCE(IDS_SEC_SPLASH_PARENT)), WS_POPUP, 0, 0,
                                    0, 0, nullptr, nullptr)) {
       delete m_pStandByOwner;
       m_pStandByOwner = nullptr;
@@ -79,7 +73,7 @@ BOOL SECSplashWnd::Create(CWnd* pParent, DWORD dwStyle, DWORD dwExStyle) {
     m_nBitmapHeight = info.bmHeight;
   }
   if (m_bTopmost) dwExStyle |= WS_EX_TOPMOST;
-  CString title = LoadText(IDS_SEC_SPLASH_TITLE);
+  CString title = CString(MAKEINTRESOURCE(IDS_SEC_SPLASH_TITLE));
   if (m_bCustomTitle) {
     dwExStyle |= WS_EX_APPWINDOW;
     title = m_strTitle;

@@ -30,12 +30,6 @@ LONG GetLong(const BYTE*& at) {
   return static_cast<LONG>(bits);
 }
 
-CString LoadText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECWorkspaceManagerEx, SECWndPlugIn)
@@ -96,7 +90,7 @@ void SECWorkspaceManagerEx::OnUpdateRecentWorkspaces(CCmdUI* pCmdUI) {
   }
   CStringList list;
   if (!ReadRecentList(list) || list.IsEmpty()) {
-    menu->InsertMenu(index, MF_BYPOSITION | MF_STRING | MF_GRAYED, kFirstRecent, LoadText(IDS_SEC_RECENT_NONE));
+    menu->InsertMenu(index, MF_BYPOSITION | MF_STRING | MF_GRAYED, kFirstRecent, CString(MAKEINTRESOURCE(IDS_SEC_RECENT_NONE)));
   } else {
     UINT n = 0;
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr && n < m_nRecentLimit; ++n) {
@@ -152,12 +146,12 @@ BOOL SECWorkspaceManagerEx::PromptForFileName(CString& strName, BOOL bSave) {
   if (!bSave) flags |= OFN_FILEMUSTEXIST;
   const CString extension = m_strFileFilter.GetLength() > 2 ? m_strFileFilter.Mid(2) : CString();
   CString filter;
-  filter.Format("%s (%s)|%s|%s (%s)|%s||", static_cast<LPCTSTR>(LoadText(IDS_SEC_WORKSPACE_FILES)),
+  filter.Format("%s (%s)|%s|%s (%s)|%s||", static_cast<LPCTSTR>(CString(MAKEINTRESOURCE(IDS_SEC_WORKSPACE_FILES))),
                 static_cast<LPCTSTR>(m_strFileFilter), static_cast<LPCTSTR>(m_strFileFilter),
-                static_cast<LPCTSTR>(LoadText(IDS_SEC_ALL_FILES)), "*.*", "*.*");
+                static_cast<LPCTSTR>(CString(MAKEINTRESOURCE(IDS_SEC_ALL_FILES))), "*.*", "*.*");
   CFileDialog dialog(!bSave, extension.IsEmpty() ? nullptr : static_cast<LPCTSTR>(extension), nullptr, flags, filter,
                      m_pFrame);
-  const CString title = LoadText(bSave ? IDS_SEC_SAVE_WORKSPACE : IDS_SEC_OPEN_WORKSPACE);
+  const CString title = CString(MAKEINTRESOURCE(bSave ? IDS_SEC_SAVE_WORKSPACE : IDS_SEC_OPEN_WORKSPACE));
   dialog.m_ofn.lpstrTitle = title;
   if (dialog.DoModal() != IDOK) return FALSE;
   strName = dialog.GetPathName();

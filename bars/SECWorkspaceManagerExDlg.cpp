@@ -10,12 +10,6 @@ IMPLEMENT_DYNAMIC(SECWsMgrDialogEx, CDialog)
 
 namespace {
 
-CString LoadText(UINT id) {
-  CString text;
-  text.LoadString(id);
-  return text;
-}
-
 void SwapAt(CStringList& list, int a, int b) {
   POSITION pa = list.FindIndex(a), pb = list.FindIndex(b);
   if (pa == nullptr || pb == nullptr) return;
@@ -37,8 +31,8 @@ int SECWSLBEditorEx::Message(UINT nID, LPCTSTR lpszName, UINT nType) {
   if (lpszName != nullptr)
     text.Format(nID, lpszName);
   else
-    text = LoadText(nID);
-  return ::MessageBox(m_pDialog->GetSafeHwnd(), text, LoadText(IDS_SEC_WORKSPACE_MANAGER), nType);
+    text = CString(MAKEINTRESOURCE(nID));
+  return ::MessageBox(m_pDialog->GetSafeHwnd(), text, CString(MAKEINTRESOURCE(IDS_SEC_WORKSPACE_MANAGER)), nType);
 }
 
 BOOL SECWSLBEditorEx::Contains(const CStringList& list, const CString& strName, BOOL bIgnoreCase) {
@@ -135,11 +129,11 @@ BOOL SECWsMgrDialogEx::OnInitDialog() {
   EnableButtons(FALSE);
   m_pEditor = new SECWSLBEditorEx(m_pStored, m_pWorking, m_pDeleted, this);
   m_pEditor->Initialize(this, kList, m_bSaveAllowed ? 0xF3E : 0xE7E);
-  m_pEditor->SetWindowText(LoadText(IDS_SEC_WORKSPACES_CAPTION));
-  SetWindowText(LoadText(m_bOpenAllowed   ? IDS_SEC_OPEN_WORKSPACE
+  m_pEditor->SetWindowText(CString(MAKEINTRESOURCE(IDS_SEC_WORKSPACES_CAPTION)));
+  SetWindowText(CString(MAKEINTRESOURCE(m_bOpenAllowed   ? IDS_SEC_OPEN_WORKSPACE
                          : m_bSaveAllowed ? IDS_SEC_SAVE_WORKSPACE
-                                          : IDS_SEC_WORKSPACE_MANAGER));
-  SetDlgItemText(kCurrent, m_pChosen->IsEmpty() ? LoadText(IDS_SEC_NO_WORKSPACE) : *m_pChosen);
+                                          : IDS_SEC_WORKSPACE_MANAGER)));
+  SetDlgItemText(kCurrent, m_pChosen->IsEmpty() ? CString(MAKEINTRESOURCE(IDS_SEC_NO_WORKSPACE)) : *m_pChosen);
   return TRUE;
 }
 
