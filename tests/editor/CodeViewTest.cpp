@@ -176,6 +176,37 @@ TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
   EXPECT_EQ(Text(), text);
 }
 
+// Key presses that reach the window as WM_KEYDOWN (past the key map) run the same commands.
+TEST_F(CodeViewTest, TheKeyTableRunsTheCommandsOfTheKeyMap) {
+  struct Case {
+    UINT vk;
+    UINT mods;
+    SECEditLineCol caret;
+    const char* text;
+    BOOL overwrite;
+  };
+  const Case cases[] = {
+      {VK_END, brambolt::test::kCtrl, {1, 3}, "ab\r\ncde", FALSE},
+      {VK_HOME, brambolt::test::kCtrl | brambolt::test::kShift, {0, 0}, "ab\r\ncde", FALSE},
+      {VK_DELETE, 0, {0, 1}, "a\r\ncde", FALSE},
+      {VK_INSERT, 0, {0, 1}, "ab\r\ncde", TRUE},
+      {VK_RIGHT, brambolt::test::kShift, {0, 2}, "ab\r\ncde", FALSE},
+  };
+  for (const Case& k : cases) {
+    SetText("ab\r\ncde");
+    model.m_bOverwrite = FALSE;
+    Put(0, 1);
+    if (k.mods & brambolt::test::kCtrl) brambolt::test::KeyDown(VK_CONTROL);
+    if (k.mods & brambolt::test::kShift) brambolt::test::KeyDown(VK_SHIFT);
+    ::SendMessage(ctl.GetSafeHwnd(), WM_KEYDOWN, k.vk, 0);
+    if (k.mods & brambolt::test::kShift) brambolt::test::KeyUp(VK_SHIFT);
+    if (k.mods & brambolt::test::kCtrl) brambolt::test::KeyUp(VK_CONTROL);
+    EXPECT_EQ(gw->GetCaretPosition(), k.caret) << k.vk;
+    EXPECT_EQ(Text(), k.text) << k.vk;
+    EXPECT_EQ(model.m_bOverwrite, k.overwrite) << k.vk;
+  }
+}
+
 TEST_F(CodeViewTest, FindAndSelectSelectsTheNextMatch) {
   SetText("one Two two\r\ntwo");
   _SEC_FIND_REPLACE_STATE* state = gw->GetFindReplaceState();
