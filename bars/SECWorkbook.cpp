@@ -96,6 +96,11 @@ SECWorkbook::~SECWorkbook() {
   m_pToolTip = nullptr;
 }
 
+BOOL SECWorkbook::PreCreateWindow(CREATESTRUCT& cs) {
+  cs.style |= WS_CLIPCHILDREN;
+  return SECMDIFrameWnd::PreCreateWindow(cs);
+}
+
 BOOL SECWorkbook::CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu) {
   const BOOL bCreated = SECMDIFrameWnd::CreateClient(lpCreateStruct, pWindowMenu);
   if (!bCreated) return FALSE;

@@ -71,6 +71,8 @@ class SECWorkbook : public SECMDIFrameWnd {
   void InvalidateTab(SECWorksheet* pSheet, BOOL bToEnd = FALSE);
   void InvalidateAllTabs();
 
+  // The frame paints only its strip: its bars and client are never painted over.
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL CreateClient(LPCREATESTRUCT lpCreateStruct, CMenu* pWindowMenu) override;
   // A worksheet child for the bar, which takes the bar's large icon when it has one.
   CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar) override;

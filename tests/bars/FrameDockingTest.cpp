@@ -13,6 +13,7 @@
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMDIFrameWnd.h"
 #include "bars/SECMiniDockFrameWnd.h"
+#include "bars/SECStatusBar.h"
 #include "bars/SECWorkbook.h"
 #include "bars/SECWorksheet.h"
 #include "testing/testing.h"
@@ -148,6 +149,38 @@ TEST(FrameDocking, WorkbookBarChildrenAreWorksheetsWithTabs) {
   EXPECT_EQ(f.frame->GetSheetCount(), 1);
   EXPECT_EQ(f.frame->GetSheet(0), sheet);
   EXPECT_NE(sheet->m_hIcon, nullptr);  // the system's logo when the bar has no icon
+}
+
+TEST(FrameDocking, WorkbookStripLiesBetweenClientAndStatusBarAndNeverUnderBars) {
+  DockingFrame<SECWorkbook> f;
+  SECCustomStatusBar status;
+  status.Create(f.frame);
+  const UINT ids[] = {0, ID_INDICATOR_CAPS};
+  status.SetIndicators(ids, 2);
+  SECControlBar* bar = f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 180);
+  f.frame->SetWorkbookMode(TRUE);
+  for (const char* title : {"Alpha.cpp", "Beta.h", "A very long document title.cpp"}) {
+    auto* sheet = new SECWorksheet;
+    sheet->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, f.frame);
+  }
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  CRect client, statusRect, barRect;
+  ::GetWindowRect(f.frame->m_hWndMDIClient, &client);
+  status.GetWindowRect(&statusRect);
+  bar->GetWindowRect(&barRect);
+  EXPECT_EQ(client.bottom + 22, statusRect.top);
+  EXPECT_GE(client.left, barRect.right);
+  // No tab is painted over the docked bar beside the strip.
+  CRect window;
+  f.frame->GetWindowRect(&window);
+  const int y = client.bottom + 8 - window.top;
+  for (int x = barRect.left + 2; x < barRect.right - 2; x += 4)
+    EXPECT_NE(WindowPixel(f.frame->GetSafeHwnd(), x - window.left, y), RGB(0x80, 0x80, 0x80)) << x;
+  // The inactive tabs are grey, beside the bar.
+  EXPECT_EQ(WindowPixel(f.frame->GetSafeHwnd(), client.left + 18 - window.left, client.bottom + 3 - window.top),
+            RGB(0x80, 0x80, 0x80));
 }
 
 TEST(FrameDocking, LayoutSavedAndLoadedThroughTheProfile) {
