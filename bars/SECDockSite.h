@@ -21,6 +21,10 @@ class SECDockSite {
   virtual CPtrList* SECGetCreatedBars() = 0;
   // Set while the frame moves a bar into or out of the main window.
   virtual void SECSetBusy(BOOL bBusy) = 0;
+  // For a restored layout: an empty window inside the main window lying as dwStyle says
+  // (CBRS_ALIGN_TOP or CBRS_ALIGN_LEFT), its dock bar returned; null when the frame has none (the
+  // bars then float in an ordinary floating frame).
+  virtual CDockBar* SECCreateMainWindowFloat(DWORD /*dwStyle*/) { return nullptr; }
 };
 
 // The frame's toolkit operations, or null for a plain framework frame.

@@ -264,13 +264,15 @@ void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
     SECControlBarInfo* info = GetInfo(i);
     info->m_pBar = nullptr;
     if (info->m_bFloating && info->m_bDockBar) {
-      CMiniDockFrameWnd* frame = nullptr;
+      const DWORD side = info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT;
+      SECDockSite* site = SECGetDockSite(pFrame);
       try {
-        frame = pFrame->CreateFloatingFrame(info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT);
+        // Floating inside the main window where the frame can, else in a floating frame.
+        if (info->m_bMDIChild && site != nullptr) info->m_pBar = site->SECCreateMainWindowFloat(side);
+        if (info->m_pBar == nullptr) info->m_pBar = pFrame->CreateFloatingFrame(side)->GetDockBar();
       } catch (CException* e) {
         e->Delete();
       }
-      if (frame != nullptr) info->m_pBar = frame->GetDockBar();
     } else if (!info->m_bFloating) {
       CControlBar* bar = pFrame->GetControlBar(info->m_nBarID);
       if (bar == nullptr && !info->m_bDockBar) {
