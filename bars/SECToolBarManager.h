@@ -58,6 +58,10 @@ class SECToolBarRectTracker : public CRectTracker {
   explicit SECToolBarRectTracker(const CRect& rect) : CRectTracker(rect, hatchedBorder) {}
 };
 
+// Floats a bar at a screen point through the frame's own float operation (the toolkit frames'
+// when it is one of them).
+void SECFloatControlBar(CFrameWnd* pFrame, CControlBar* pBar, CPoint point);
+
 class SECToolBarManager : public SECControlBarManager {
   DECLARE_DYNAMIC(SECToolBarManager)
 

@@ -2,6 +2,7 @@
 // bars, the drop target under a dragged rectangle, and the customise and configuration modes.
 #include "bars/CommandBarsRes.h"
 #include "bars/SECCustomToolBar.h"
+#include "bars/SECFrameWndServices.h"
 #include "bars/SECToolBarManager.h"
 
 namespace {
@@ -66,7 +67,15 @@ void SECToolBarManager::FloatBar(SECCustomToolBar* pBar, CPoint point) {
   CPoint ptFloat = rect.TopLeft();
   ptFloat.x -= pBar->m_cxLeftBorder + ::GetSystemMetrics(SM_CXBORDER);
   ptFloat.y -= pBar->m_cyTopBorder + ::GetSystemMetrics(SM_CYBORDER);
-  m_pFrameWnd->FloatControlBar(pBar, ptFloat, CBRS_ALIGN_TOP);
+  SECFloatControlBar(m_pFrameWnd, pBar, ptFloat);
+}
+
+void SECFloatControlBar(CFrameWnd* pFrame, CControlBar* pBar, CPoint point) {
+  // The toolkit's frames float bars in their own mini frames.
+  if (auto* pServices = dynamic_cast<SECFrameServices*>(pFrame))
+    pServices->FloatControlBar(pBar, point, CBRS_ALIGN_TOP);
+  else
+    pFrame->FloatControlBar(pBar, point, CBRS_ALIGN_TOP);
 }
 
 BOOL SECToolBarManager::DragButton(SECStdBtn* pBtn, int nIndex, CPoint point, SECCustomToolBar* pSourceBar,

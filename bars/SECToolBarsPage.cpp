@@ -168,7 +168,7 @@ BOOL SECToolBarsBase::NewToolBar(CDialog* pDialog) {
     pFrame->GetClientRect(&rect);
     pFrame->ClientToScreen(&rect);
   }
-  pFrame->FloatControlBar(pBar, CPoint(rect.left + 5, rect.bottom + 5), CBRS_ALIGN_TOP);
+  SECFloatControlBar(pFrame, pBar, CPoint(rect.left + 5, rect.bottom + 5));
   return TRUE;
 }
 
