@@ -558,7 +558,7 @@ void ListBoxState::Paint(HDC hdc) {
       dis.itemID = static_cast<UINT>(i);
       dis.itemAction = ODA_DRAWENTIRE;
       dis.itemState = state;
-      dis.hwndItem = hwnd_;
+      dis.hwndItem = owner;
       dis.hDC = hdc;
       dis.rcItem = r;
       dis.itemData = item.data;

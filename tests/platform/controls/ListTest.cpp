@@ -201,7 +201,9 @@ TEST_F(ListBoxMessages, GeometryOfItemsAndColumns) {
   SendMessage(wide, LB_SETHORIZONTALEXTENT, 400, 0);
   EXPECT_TRUE(GetWindowLongPtr(wide, GWL_STYLE) & WS_HSCROLL);
   SendMessage(wide, WM_HSCROLL, SB_PAGERIGHT, 0);
-  SCROLLINFO si{sizeof(si), SIF_ALL};
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
   GetScrollInfo(wide, SB_HORZ, &si);
   EXPECT_EQ(si.nMax, 399);
   EXPECT_GT(si.nPos, 0);
@@ -287,6 +289,31 @@ TEST_F(OwnerDrawLists, OwnerDrawnComboDrawsItsSelectionField) {
   char text[16] = {};
   SendMessage(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, "one");
+}
+
+TEST_F(OwnerDrawLists, DroppedListOfAnOwnerDrawnComboIsDrawnAsTheCombo) {
+  OwnerParent parent;
+  HWND combo = CreateWindowEx(0, "ComboBox", nullptr,
+                              WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0, 0, 150,
+                              120, parent.Hwnd(), reinterpret_cast<HMENU>(43), nullptr, nullptr);
+  for (const char* s : {"one", "two"}) SendMessage(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+  SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+  parent.drawn.clear();
+  InvalidateRect(info.hwndList, nullptr, TRUE);
+  UpdateWindow(info.hwndList);
+  std::vector<DRAWITEMSTRUCT> listDraws = parent.drawn;
+  SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  ASSERT_EQ(listDraws.size(), 2u) << "each item of the dropped list is drawn by the combo's owner";
+  for (UINT i = 0; i < 2; ++i) {
+    EXPECT_EQ(listDraws[i].CtlType, static_cast<UINT>(ODT_COMBOBOX));
+    EXPECT_EQ(listDraws[i].CtlID, 43u);
+    EXPECT_EQ(listDraws[i].hwndItem, combo) << "the owner and a reflecting wrapper find the combo box";
+    EXPECT_EQ(listDraws[i].itemID, i);
+    EXPECT_FALSE(listDraws[i].itemState & ODS_COMBOBOXEDIT);
+  }
 }
 
 using ComboBoxes = ListFixture;
