@@ -44,9 +44,19 @@ UINT SECFrameServices::GetMenuMessage() {
   return nMessage;
 }
 
+namespace {
+
+SECMenuBarHooks* g_pMenuBarHooks = nullptr;
+
+}  // namespace
+
+void SECSetMenuBarHooks(SECMenuBarHooks* pHooks) { g_pMenuBarHooks = pHooks; }
+
+SECMenuBarHooks* SECGetMenuBarHooks() { return g_pMenuBarHooks; }
+
 SECWndPlugIn* SECFrameServices::CreateMenuPlugIn() {
-  if (HasMenuBar() || !m_bBmpMenus) return nullptr;
-  return new SECBmpMenuPlugIn(FALSE);
+  if (HasMenuBar()) return g_pMenuBarHooks != nullptr ? g_pMenuBarHooks->CreateFeature(m_pMenuBar) : nullptr;
+  return m_bBmpMenus ? new SECBmpMenuPlugIn(FALSE) : nullptr;
 }
 
 void SECFrameServices::PlugInMenu(CFrameWnd* pFrame) {

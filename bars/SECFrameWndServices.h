@@ -13,6 +13,24 @@ class SECDockState;
 class SECControlBarManager;
 class SECMenuBar;
 
+// What the menubar offers the frames. The menubar's code installs it once (SECSetMenuBarHooks),
+// so that the frames reach the menubar without linking its classes; without it a frame with a
+// menubar plugs in no menubar feature and switches no menus.
+class SECMenuBarHooks {
+ public:
+  virtual ~SECMenuBarHooks() = default;
+  // The menubar feature, given the frame's menubar, not yet plugged in.
+  virtual kelpwood::foundation::SECWndPlugIn* CreateFeature(SECMenuBar* pMenuBar) = 0;
+  // The feature shows the menu of nMenuID; TRUE when the menubar must be laid out again.
+  virtual BOOL SwitchMenu(kelpwood::foundation::SECWndPlugIn* pFeature, SECMenuBar* pMenuBar, UINT nMenuID) = 0;
+  // The menubar ignores its next hide request.
+  virtual void SkipNextHide(SECMenuBar* pMenuBar) = 0;
+  // An MDI menubar shows or hides the buttons of a maximised child; TRUE when that changed.
+  virtual BOOL ShowChildButtons(SECMenuBar* pMenuBar, BOOL bShow) = 0;
+};
+void SECSetMenuBarHooks(SECMenuBarHooks* pHooks);
+SECMenuBarHooks* SECGetMenuBarHooks();
+
 // A frame's title: the text of string nIDResource before its first '\n'.
 CString SECFrameTitleFromResource(UINT nIDResource);
 

@@ -187,12 +187,27 @@ HMENU SECMDIFrameWnd::GetCurrentMenu() {
 void SECMDIFrameWnd::SetMenuBarMenu(UINT nID) {
   if (HasMenuBar() && m_pMenuPlugIn != nullptr) {
     m_nCurrentMenuId = nID == static_cast<UINT>(-1) ? m_nDefaultMenuId : nID;
-    if (SwitchMenuBarMenu(m_nCurrentMenuId)) RecalcLayout();
+    BOOL bChanged = SwitchMenuBarMenu(m_nCurrentMenuId);
+    SECMenuBarHooks* pHooks = SECGetMenuBarHooks();
+    if (pHooks != nullptr && pHooks->ShowChildButtons(m_pMenuBar, TRUE)) bChanged = TRUE;
+    if (bChanged) RecalcLayout();
   }
   RefreshWindowMenu();
 }
 
-void SECMDIFrameWnd::HideMenuBarChildButtons() {}
+void SECMDIFrameWnd::HideMenuBarChildButtons() {
+  SECMenuBarHooks* pHooks = SECGetMenuBarHooks();
+  if (HasMenuBar() && pHooks != nullptr && pHooks->ShowChildButtons(m_pMenuBar, FALSE)) RecalcLayout();
+}
+
+BOOL SECMDIFrameWnd::SwitchMenuBarMenu(UINT nID) {
+  SECMenuBarHooks* pHooks = SECGetMenuBarHooks();
+  return pHooks != nullptr && pHooks->SwitchMenu(m_pMenuPlugIn, m_pMenuBar, nID);
+}
+
+void SECMDIFrameWnd::SkipNextMenuBarHide() {
+  if (SECMenuBarHooks* pHooks = SECGetMenuBarHooks()) pHooks->SkipNextHide(m_pMenuBar);
+}
 
 void SECMDIFrameWnd::RefreshWindowMenu() {
   if (!HasMenuBar() || m_hWndMDIClient == nullptr) return;

@@ -76,9 +76,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
  protected:
   CFrameWnd* GetServicesFrame() override { return this; }
   // The menubar feature shows the menu of nID; TRUE when the menubar must be laid out again.
-  virtual BOOL SwitchMenuBarMenu(UINT /*nID*/) { return FALSE; }
+  virtual BOOL SwitchMenuBarMenu(UINT nID);
   // The menubar is told to ignore its next hide request.
-  virtual void SkipNextMenuBarHide() {}
+  virtual void SkipNextMenuBarHide();
   // The menu the frame shows now: its own without a menubar, the menubar's otherwise.
   HMENU GetCurrentMenu();
   void ActivateViewOf(CFrameWnd* pFrame, BOOL bActivate);

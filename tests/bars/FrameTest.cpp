@@ -3,6 +3,7 @@
 // answered for "WM_SECGETMENU", and a workspace plug-in that cannot attach.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "bars/SECBmpMenuPlugIn.h"
@@ -183,6 +184,49 @@ TEST(FrameMenus, BitmapMenusPlugInWhenSwitchedOnBeforeCreation) {
   EXPECT_TRUE(frame->m_pMenuPlugIn->IsKindOf(RUNTIME_CLASS(SECBmpMenuPlugIn)));
   EXPECT_TRUE(frame->m_pMenuPlugIn->IsPluggedIn());
   frame->DestroyWindow();
+}
+
+// A menubar seen through the hooks: it records what the frame asks of it.
+class RecordingMenuBarHooks : public SECMenuBarHooks {
+ public:
+  std::vector<std::string> calls;
+  SECWndPlugIn* CreateFeature(SECMenuBar*) override {
+    calls.push_back("feature");
+    return new CountingPlugIn;
+  }
+  BOOL SwitchMenu(SECWndPlugIn* pFeature, SECMenuBar*, UINT nMenuID) override {
+    calls.push_back("switch " + std::to_string(nMenuID) + (pFeature != nullptr ? " by feature" : ""));
+    return FALSE;
+  }
+  void SkipNextHide(SECMenuBar*) override { calls.push_back("skip"); }
+  BOOL ShowChildButtons(SECMenuBar*, BOOL bShow) override {
+    calls.push_back(bShow ? "buttons" : "no buttons");
+    return FALSE;
+  }
+};
+
+TEST(FrameMenus, MenubarFramesSwitchMenusThroughTheHooks) {
+  UiSession session;
+  CWinApp app{"Menubar"};
+  RecordingMenuBarHooks hooks;
+  SECSetMenuBarHooks(&hooks);
+  int menubar = 0;  // any object stands for the menubar: the hooks only pass it on
+  auto* frame = new SECMDIFrameWnd;
+  frame->m_pMenuBar = reinterpret_cast<SECMenuBar*>(&menubar);
+  ASSERT_TRUE(frame->Create(nullptr, "Menubar", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  app.m_pMainWnd = frame;
+  ASSERT_NE(frame->m_pMenuPlugIn, nullptr);
+  EXPECT_TRUE(frame->m_pMenuPlugIn->IsPluggedIn());
+  frame->SetMenuBarMenu(700);
+  frame->HideMenuBarChildButtons();
+  CRect none(0, 0, 0, 0);
+  frame->NegotiateBorderSpace(CFrameWnd::borderSet, &none);
+  const std::vector<std::string> expected = {"feature", "switch 700 by feature", "buttons", "no buttons", "skip"};
+  EXPECT_EQ(hooks.calls, expected);
+  EXPECT_EQ(frame->GetCurrentMenuBarMenuId(), 700u);
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+  SECSetMenuBarHooks(nullptr);
 }
 
 class HelpApp : public CWinApp {
