@@ -186,3 +186,25 @@ TEST(DockLayout, DropsLandWhereTheOutlineShowsThem) {
   EXPECT_GT(top->FindBar(a), top->FindBar(c));
   EXPECT_EQ(top->m_arrBars[top->FindBar(a) - 1], nullptr);
 }
+
+TEST(DockLayout, NoSplitterMoveInARowWithoutRoom) {
+  UiSession session;
+  DockFrame f;
+  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
+  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
+  SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
+  top->DockControlBarAt(b, 0, 1);
+  f.Layout();
+  const float shareA = a->m_fPctWidth, shareB = b->m_fPctWidth;
+  // A side 5 pixels long leaves no length once the splitter is taken: shares stay finite and as
+  // they were.
+  top->m_rectLayout = CRect(0, 0, 5, 5);
+  SECDockBar::Splitter splitter;
+  splitter.m_bInRow = 1;
+  splitter.m_nOrientation = 1;
+  splitter.m_nIndex = top->FindBar(a);
+  top->ApplySplitterMove(&splitter, 40);
+  top->m_rectLayout.SetRectEmpty();
+  EXPECT_EQ(a->m_fPctWidth, shareA);
+  EXPECT_EQ(b->m_fPctWidth, shareB);
+}
