@@ -6,15 +6,26 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/editor/ControllerHost.h"
 
 namespace {
 
+// The generated files go when the program ends.
+struct TempFiles {
+  ~TempFiles() {
+    for (const std::string& path : paths) std::filesystem::remove(path);
+  }
+  std::vector<std::string> paths;
+};
+
 // A file of `lines` indented C-like lines, about `bytesPerLine` bytes each.
 std::string MakeFile(const char* name, int lines, int bytesPerLine) {
+  static TempFiles files;
   const std::string path = (std::filesystem::temp_directory_path() / name).string();
-  if (std::filesystem::exists(path)) return path;
+  if (std::find(files.paths.begin(), files.paths.end(), path) != files.paths.end()) return path;
+  files.paths.push_back(path);
   std::ofstream out(path, std::ios::binary);
   std::string body(static_cast<size_t>(std::max(0, bytesPerLine - 12)), 'x');
   for (int i = 0; i < lines; ++i) out << (i % 3 == 0 ? "if (a) {\r\n" : "\tcall(" + body + ");\r\n");

@@ -239,4 +239,31 @@ TEST(ControllerScrolling, PagesCaretFollowingAndFontChangesKeepTheTopLine) {
   EXPECT_EQ(host.Ctl().GetTopLine(), top + 1);
 }
 
+TEST(ControllerState, AnEditInOneViewShiftsTheCaretAndSelectionOfAnother) {
+  ControllerHost host;
+  host.SetText("one\r\ntwo three\r\nfour");
+  SECEditCtrl other;
+  other.SetEditModel(&host.model);
+  other.Create(AfxRegisterWndClass(CS_DBLCLKS), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100),
+               CWnd::FromHandle(host.parent.Hwnd()), 101);
+  SECEditController& second = *other.GetController();
+  second.SetCaretPos(1, 6, FALSE);
+  second.GetSelection().Set(1, 4, 1, 9, SECEDIT_SEL_STREAM);
+  host.ctl.SetFocus();
+  brambolt::test::RunUntilIdle();
+  // The focused view ends at its edit with no selection; the other keeps its place in the text.
+  host.Put(1, 0);
+  host.Type("xx");
+  EXPECT_EQ(host.Caret(), SECEditLineCol(1, 2));
+  EXPECT_EQ(second.GetCaretPosition(), SECEditLineCol(1, 8));
+  EXPECT_EQ(second.GetSelection().GetStart(), SECEditLineCol(1, 6));
+  host.Put(0, 3);
+  host.Key(VK_RETURN);
+  EXPECT_EQ(second.GetCaretPosition(), SECEditLineCol(2, 8));
+  EXPECT_EQ(second.GetSelection().GetEnd(), SECEditLineCol(2, 11));
+  host.Key(VK_BACK);
+  EXPECT_EQ(second.GetCaretPosition(), SECEditLineCol(1, 8));
+  EXPECT_FALSE(host.Ctl().HasSelection());
+}
+
 }  // namespace
