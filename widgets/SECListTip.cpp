@@ -63,10 +63,13 @@ BOOL SECListTip::Show(UINT nHitFlags, int nRow, int nCol, CPoint) {
   SetText(text);
   if (GetSafeHwnd() == nullptr && !CreateTipWindow()) return FALSE;
   m_pOwner->ClientToScreen(&label);
+  // The window takes a pixel more on the left and two on the right for its border; the whole of
+  // it is kept on the screen.
+  CRect window(label.left - 1, label.top, label.right + 2, label.top + cell.Height());
   int screen = ::GetSystemMetrics(SM_CXSCREEN);
-  if (label.right > screen) label.OffsetRect(screen - label.right, 0);
-  else if (label.left < 0) label.OffsetRect(-label.left, 0);
-  SetWindowPos(&CWnd::wndTop, label.left - 1, label.top, label.Width() + 3, cell.Height(), SWP_NOACTIVATE);
+  if (window.right > screen) window.OffsetRect(screen - window.right, 0);
+  if (window.left < 0) window.OffsetRect(-window.left, 0);
+  SetWindowPos(&CWnd::wndTop, window.left, window.top, window.Width(), window.Height(), SWP_NOACTIVATE);
   ShowWindow(SW_SHOWNOACTIVATE);
   SetTimer(kListTipTimer, kListTipPeriod, nullptr);
   Invalidate(FALSE);

@@ -3,6 +3,7 @@
 // begun by a click pause, F2 or the API and ended by Return, Escape or focus loss.
 #include "tests/widgets/ListTestSupport.h"
 #include "widgets/SECListTip.h"
+#include "win/ModalLoop.h"
 
 using brambolt::test::AdvanceClock;
 using brambolt::test::Click;
@@ -321,6 +322,63 @@ TEST(ListTip, ATruncatedLabelShowsItsTipAndItHidesWhenTheCursorLeaves) {
   brambolt::test::MoveMouseAt({390, 300});
   AdvanceClock(600);
   EXPECT_FALSE(tip->IsShowing());
+}
+
+// A list whose first column cuts off the label of row 1, placed with its parent at `parentX` on
+// the screen.
+struct TipHost : ListHost<SECListCtrl> {
+  explicit TipHost(int parentX = 0)
+      : ListHost(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOLABELWRAP, CRect(0, 0, 300, 200), LVXS_LABELTIPS) {
+    parent.SetWindowPos(nullptr, parentX, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FillLabels(list, {"short", "a label much too long to fit in its narrow column", "third"}, 60);
+    list.AppendColumn("Other", LVCFMT_LEFT, 100);
+    list.SetColumnWidth(0, 60);  // a lone column was kept as wide as the list
+    RunUntilIdle();
+  }
+  // Moves the mouse over row 1's label `dx` pixels into it and returns the tip shown there.
+  SECListTip* ShowTip(int dx = 8) {
+    CRect label;
+    EXPECT_TRUE(list.GetSubItemRect(1, 0, &label, 2));
+    brambolt::test::MoveMouse(Hwnd(), {label.left + dx, label.CenterPoint().y});
+    SECListTip* tip = list.GetTipWindow();
+    EXPECT_TRUE(tip->IsShowing());
+    return tip;
+  }
+};
+
+TEST(ListTip, StaysWholeOnTheScreenAtEitherEdge) {
+  const int screen = ::GetSystemMetrics(SM_CXSCREEN);
+  for (int parentX : {screen - 100, -20}) {
+    SCOPED_TRACE(parentX);
+    TipHost host(parentX);
+    SECListTip* tip = host.ShowTip(30);
+    ASSERT_TRUE(tip->IsShowing());
+    CRect rect;
+    tip->GetWindowRect(&rect);
+    EXPECT_GE(rect.left, 0);
+    EXPECT_LE(rect.right, screen);
+    CRect label;
+    host.list.GetSubItemRect(1, 0, &label, 2);
+    EXPECT_GE(rect.Width(), label.Width()) << "moved, not cut";
+  }
+}
+
+TEST(ListTip, ClicksOnTheTipReachTheListBeneath) {
+  TipHost host;
+  // The pump of a running application offers every message to the windows' PreTranslateMessage.
+  brambolt::ScopedLoopFilter pump([](MSG& msg) { return CWnd::WalkPreTranslateTree(nullptr, &msg) != FALSE; });
+  SECListTip* tip = host.ShowTip();
+  ASSERT_TRUE(tip->IsShowing());
+  ASSERT_EQ(host.Selection(), (std::vector<int>{0}));
+  Click(tip->GetSafeHwnd(), {10, 4}, brambolt::test::kCtrl);
+  EXPECT_EQ(host.Selection(), (std::vector<int>{0, 1})) << "the row under the tip is clicked, with its keys";
+  EXPECT_EQ(host.list.GetFocusRow(), 1);
+  EXPECT_FALSE(tip->IsShowing());
+  tip = host.ShowTip();
+  ASSERT_TRUE(tip->IsShowing());
+  Click(tip->GetSafeHwnd(), {10, 4});
+  EXPECT_EQ(host.Selection(), (std::vector<int>{1}));
+  EXPECT_EQ(host.list.GetFocusRow(), 1);
 }
 
 }  // namespace
