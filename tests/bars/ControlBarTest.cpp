@@ -148,10 +148,8 @@ TEST(ControlBar, AllowDockingRestoresTheSidesAndTheFrameExtendsTheMenu) {
 TEST(ControlBar, GripperButtonTipsAndFloatingFrameBorders) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
-  f.Dock(AFX_IDW_DOCKBAR_TOP)->DockControlBarAt(b, 0, 1);
-  f.Layout();
+  auto row = f.AddTopRow(2);
+  SECControlBar *a = row[0], *b = row[1];
   struct Case {
     CPoint point;
     INT_PTR id;
@@ -190,11 +188,8 @@ TEST(ControlBar, GripperButtonTipsAndFloatingFrameBorders) {
 TEST(ControlBar, GripperAndSplitterPixels) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP, CBRS_EX_GRIPPER);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP, CBRS_EX_GRIPPER);
+  SECControlBar* a = f.AddTopRow(2, CBRS_EX_GRIPPER)[0];
   SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
-  top->DockControlBarAt(b, 0, 1);
-  f.Layout();
   f.frame->UpdateWindow();
   RunUntilIdle();
   const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);

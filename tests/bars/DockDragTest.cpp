@@ -139,10 +139,9 @@ TEST(DockDrag, FloatingBarDocksOnlyAfterFivePixels) {
 TEST(DockDrag, DoubleClickFloatsAndDocksBackWithItsShare) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
+  auto row = f.AddTopRow(2);
+  SECControlBar *a = row[0], *b = row[1];
   SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
-  top->DockControlBarAt(b, 0, 1);
   a->m_fPctWidth = 0.7f;
   b->m_fPctWidth = 0.3f;
   f.Layout();
@@ -208,11 +207,9 @@ TEST(DockDrag, CornerResizeSizesBothWaysUnlessOneDimension) {
 TEST(DockDrag, SplittersStopAtTheirLimitsAndEscapeLeavesSizes) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
+  auto row = f.AddTopRow(2);
+  SECControlBar *a = row[0], *b = row[1];
   SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
-  top->DockControlBarAt(b, 0, 1);
-  f.Layout();
   const CRect ra = DockFrame::InParent(*a);
   POINT splitter{ra.right + 3, ra.CenterPoint().y};
   POINT start = ScreenPoint(top->m_hWnd, splitter);

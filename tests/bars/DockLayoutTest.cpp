@@ -101,13 +101,9 @@ TEST(DockLayout, InsertionByRowAndColumnAndOwnRows) {
 TEST(DockLayout, ExpandAndContractFromTheGripper) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* c = f.AddBar(CBRS_ALIGN_TOP);
+  auto row = f.AddTopRow(3);
+  SECControlBar *a = row[0], *b = row[1], *c = row[2];
   SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
-  top->DockControlBarAt(b, 0, 1);
-  top->DockControlBarAt(c, 0, 2);
-  f.Layout();
   ASSERT_FALSE(b->m_rectExpand.IsRectEmpty());
   // b may expand: a click on its expand button gives it the row.
   EXPECT_TRUE(b->m_bExpandDirection);
@@ -190,11 +186,9 @@ TEST(DockLayout, DropsLandWhereTheOutlineShowsThem) {
 TEST(DockLayout, NoSplitterMoveInARowWithoutRoom) {
   UiSession session;
   DockFrame f;
-  SECControlBar* a = f.AddBar(CBRS_ALIGN_TOP);
-  SECControlBar* b = f.AddBar(CBRS_ALIGN_TOP);
+  auto row = f.AddTopRow(2);
+  SECControlBar *a = row[0], *b = row[1];
   SECDockBar* top = f.Dock(AFX_IDW_DOCKBAR_TOP);
-  top->DockControlBarAt(b, 0, 1);
-  f.Layout();
   const float shareA = a->m_fPctWidth, shareB = b->m_fPctWidth;
   // A side 5 pixels long leaves no length once the splitter is taken: shares stay finite and as
   // they were.

@@ -54,6 +54,17 @@ struct DockFrame {
     bars.push_back(std::move(bar));
     return bars.back().get();
   }
+  // n toolkit bars side by side in the first row of the top dock bar.
+  std::vector<SECControlBar*> AddTopRow(int n, DWORD exStyle = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE |
+                                                                 CBRS_EX_GRIPPER_EXPAND) {
+    std::vector<SECControlBar*> row;
+    for (int i = 0; i < n; ++i) {
+      row.push_back(AddBar(CBRS_ALIGN_TOP, exStyle));
+      if (i > 0) Dock(AFX_IDW_DOCKBAR_TOP)->DockControlBarAt(row.back(), 0, i);
+    }
+    Layout();
+    return row;
+  }
   static UINT SideId(DWORD side) {
     if (side & CBRS_ALIGN_TOP) return AFX_IDW_DOCKBAR_TOP;
     if (side & CBRS_ALIGN_BOTTOM) return AFX_IDW_DOCKBAR_BOTTOM;
