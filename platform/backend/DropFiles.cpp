@@ -65,6 +65,13 @@ std::atomic<ForeignDropTargets*> g_foreignTargets{nullptr};
 void SetForeignDropTargets(ForeignDropTargets* targets) { g_foreignTargets = targets; }
 ForeignDropTargets* GetForeignDropTargets() { return g_foreignTargets; }
 
+namespace {
+std::atomic<ForeignDragSource*> g_foreignSource{nullptr};
+}  // namespace
+
+void SetForeignDragSource(ForeignDragSource* source) { g_foreignSource = source; }
+ForeignDragSource* GetForeignDragSource() { return g_foreignSource; }
+
 HWND DropTargetAt(POINT screen) {
   HWND desktop = GetDesktopWindow();
   for (HWND h = WindowFromPoint(screen); h != nullptr && h != desktop; h = GetAncestor(h, GA_PARENT))

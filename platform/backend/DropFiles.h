@@ -62,6 +62,28 @@ class ForeignDropTargets {
 void SetForeignDropTargets(ForeignDropTargets* targets);
 ForeignDropTargets* GetForeignDropTargets();
 
+// What a drag of this program offers another program's window it passes over.
+struct OutgoingDrag {
+  std::string text;                // UTF-8, empty for none
+  std::vector<std::string> files;  // local files, empty for none
+};
+
+// This program's drags beyond its own windows, over other programs' windows (the X11 backend's
+// XDND source), installed by the backend that can reach them. Calls come on the user-interface
+// thread from the drag's loop; effects are DROPEFFECT_ bits (1 copy, 2 move), 0 for none.
+class ForeignDragSource {
+ public:
+  virtual ~ForeignDragSource() = default;
+  // At a screen point where no window of this program is: the effect the other program's window
+  // there takes, 0 when none takes it (or no such window is there).
+  virtual DWORD DragOver(POINT screen, DWORD keys, DWORD allowed, const OutgoingDrag& drag) = 0;
+  virtual void DragLeave() = 0;
+  // Dropped at the last point: the effect the other program reports.
+  virtual DWORD Drop(DWORD keys) = 0;
+};
+void SetForeignDragSource(ForeignDragSource* source);
+ForeignDragSource* GetForeignDragSource();
+
 // The local files of a text/uri-list (file: URIs, percent escapes decoded to bytes); comments,
 // other schemes and other hosts' files are left out.
 std::vector<std::string> FilesOfUriList(std::string_view list);

@@ -136,9 +136,13 @@ X11Backend::X11Backend(Display* display)
   blankCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
   XFreePixmap(display_, blank);
   XFlush(display_);
+  SetForeignDragSource(this);
 }
 
-X11Backend::~X11Backend() { XCloseDisplay(display_); }
+X11Backend::~X11Backend() {
+  if (GetForeignDragSource() == this) SetForeignDragSource(nullptr);
+  XCloseDisplay(display_);
+}
 
 bool X11Backend::Elsewhere(std::function<void()> work) {
   if (OnUiThread()) return false;

@@ -62,8 +62,9 @@ struct Channel {
   }
 };
 
-// The backend over one display connection, made and used on the user-interface thread.
-class X11Backend final : public Backend {
+// The backend over one display connection, made and used on the user-interface thread; it also
+// takes this program's drags on to other programs' windows (XDND source).
+class X11Backend final : public Backend, public ForeignDragSource {
  public:
   explicit X11Backend(Display* display);
   ~X11Backend() override;
@@ -87,6 +88,10 @@ class X11Backend final : public Backend {
   bool ForeignClipboardData(const std::string& format, std::string& bytes) override;
   void PumpEvents() override;
   bool HasEventSource() const override { return true; }
+
+  DWORD DragOver(POINT screen, DWORD keys, DWORD allowed, const OutgoingDrag& drag) override;
+  void DragLeave() override;
+  DWORD Drop(DWORD keys) override;
 
  private:
   bool OnUiThread() const { return std::this_thread::get_id() == ui_; }
@@ -143,6 +148,12 @@ class X11Backend final : public Backend {
   bool MayAskClipboard();
   // What a drag of another program offers, fetched through XdndSelection.
   ForeignDrag OfferedByDrag();
+  // The window of another program that takes drops (XdndAware) under a screen point, with the
+  // protocol version to speak to it; 0 over this program's windows and where none is.
+  Window AwareWindowAt(POINT screen, long* version);
+  void SendToTarget(Atom type, long l1, long l2, long l3, long l4);
+  // What our own drag offers through XdndSelection; false when it is no such request.
+  bool AnswerDragRequest(XSelectionRequestEvent& r, XEvent& reply);
 
   Display* display_;
   int screen_;
@@ -222,6 +233,16 @@ class X11Backend final : public Backend {
     POINT point{};
     Window target = 0;  // set once dropped, while the file list is fetched
   } drag_;
+
+  // Our drag over another program's window (XDND source).
+  struct OutDrag {
+    Window target = 0;
+    long version = 0;
+    bool accepted = false;
+    Atom action = 0;      // the action the target last answered
+    std::string text;     // UTF-8
+    std::string uriList;  // the files as a text/uri-list
+  } out_;
 };
 
 }  // namespace brambolt::x11

@@ -1,5 +1,6 @@
 // The X11 backend's exchanges with other programs: the CLIPBOARD selection both ways (text as
-// UTF-8 and Latin-1, registered formats as targets of their own) and files dropped by XDND.
+// UTF-8 and Latin-1, registered formats as targets of their own), files and text dropped by XDND,
+// and this program's drags taken to other programs' windows by XDND.
 #include <poll.h>
 
 #include <algorithm>
@@ -211,6 +212,10 @@ void X11Backend::OnSelectionRequest(XSelectionRequestEvent& r) {
   reply.xselection.time = r.time;
   reply.xselection.property = None;
   Atom property = r.property == None ? r.target : r.property;
+  if (AnswerDragRequest(r, reply)) {
+    XSendEvent(display_, r.requestor, False, 0, &reply);
+    return;
+  }
   std::lock_guard<std::mutex> lock(clipMutex_);
   size_t limit = static_cast<size_t>(XMaxRequestSize(display_)) * 4 - 64;
   auto give = [&](Atom type, const std::string& bytes) {
@@ -376,6 +381,152 @@ void X11Backend::OnDropData(XSelectionEvent& e) {
   bool dropped = DropFiles(drag_.point, FilesOfUriList(list));
   SendToSource(atoms_.xdndFinished, drag_.target, dropped ? 1 : 0, dropped ? atoms_.xdndActionCopy : None);
   drag_ = Drag{};
+}
+
+// ---- this program's drags over other programs' windows ----
+
+Window X11Backend::AwareWindowAt(POINT screen, long* version) {
+  Window from = root_;
+  for (int depth = 0; depth < 32; ++depth) {
+    int x = 0, y = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(display_, root_, from, screen.x, screen.y, &x, &y, &child) || child == None) return 0;
+    if (byXid_.count(child) || child == overlay_ || child == selectionWindow_) return 0;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, child, atoms_.xdndAware, 0, 1, False, XA_ATOM, &type, &format, &count, &after,
+                           &data) == Success && data) {
+      // Xlib hands 32-bit items over as longs.
+      long offered = count ? *reinterpret_cast<long*>(data) : 0;
+      XFree(data);
+      if (count && offered >= 3) {
+        *version = std::min(offered, 5L);
+        return child;
+      }
+    }
+    from = child;
+  }
+  return 0;
+}
+
+void X11Backend::SendToTarget(Atom type, long l1, long l2, long l3, long l4) {
+  XEvent m{};
+  m.xclient.type = ClientMessage;
+  m.xclient.window = out_.target;
+  m.xclient.message_type = type;
+  m.xclient.format = 32;
+  m.xclient.data.l[0] = static_cast<long>(selectionWindow_);
+  m.xclient.data.l[1] = l1;
+  m.xclient.data.l[2] = l2;
+  m.xclient.data.l[3] = l3;
+  m.xclient.data.l[4] = l4;
+  XSendEvent(display_, out_.target, False, NoEventMask, &m);
+  XFlush(display_);
+}
+
+DWORD X11Backend::DragOver(POINT screen, DWORD keys, DWORD allowed, const OutgoingDrag& drag) {
+  if (!OnUiThread()) return 0;
+  long version = 0;
+  Window target = AwareWindowAt(screen, &version);
+  if (target != out_.target) {
+    DragLeave();
+    if (target == 0) return 0;
+    out_.target = target;
+    out_.version = version;
+    out_.text = drag.text;
+    out_.uriList = drag.files.empty() ? std::string() : UriListOfFiles(drag.files);
+    std::vector<Atom> types;
+    if (!out_.uriList.empty()) types.push_back(atoms_.uriList);
+    if (!out_.text.empty()) types.insert(types.end(), {atoms_.utf8String, atoms_.textPlain, XA_STRING});
+    XChangeProperty(display_, selectionWindow_, atoms_.xdndTypeList, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(types.data()), static_cast<int>(types.size()));
+    XSetSelectionOwner(display_, atoms_.xdndSelection, selectionWindow_, lastTime_);
+    long first[3] = {0, 0, 0};
+    for (size_t i = 0; i < types.size() && i < 3; ++i) first[i] = static_cast<long>(types[i]);
+    SendToTarget(atoms_.xdndEnter, (version << 24) | (types.size() > 3 ? 1 : 0), first[0], first[1], first[2]);
+  }
+  // A move unless Ctrl asks for a copy (or only a copy is allowed).
+  Atom move = XInternAtom(display_, "XdndActionMove", False);
+  bool moving = (allowed & 2) && !((keys & MK_CONTROL) && (allowed & 1));
+  Atom action = moving || !(allowed & 1) ? move : atoms_.xdndActionCopy;
+  SendToTarget(atoms_.xdndPosition, 0, (static_cast<long>(screen.x) << 16) | (screen.y & 0xFFFF),
+               static_cast<long>(lastTime_), static_cast<long>(action));
+  XEvent e;
+  Window to = out_.target;
+  out_.accepted = WaitForEvent(ClientMessage, selectionWindow_, e, [this, to](XEvent& ev) {
+    return ev.xclient.message_type == atoms_.xdndStatus && static_cast<Window>(ev.xclient.data.l[0]) == to;
+  }) && (e.xclient.data.l[1] & 1);
+  if (!out_.accepted) return 0;
+  out_.action = static_cast<Atom>(e.xclient.data.l[4]);
+  return out_.action == move ? 2 : 1;
+}
+
+void X11Backend::DragLeave() {
+  if (out_.target != 0) SendToTarget(atoms_.xdndLeave, 0, 0, 0, 0);
+  out_ = OutDrag{};
+}
+
+DWORD X11Backend::Drop(DWORD) {
+  if (out_.target == 0) return 0;
+  if (!out_.accepted) {
+    DragLeave();
+    return 0;
+  }
+  SendToTarget(atoms_.xdndDrop, 0, static_cast<long>(lastTime_), 0, 0);
+  // The target asks for the data, then says it is finished; a few seconds at most.
+  Atom move = XInternAtom(display_, "XdndActionMove", False);
+  DWORD effect = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  for (bool finished = false; !finished && std::chrono::steady_clock::now() < deadline;) {
+    XEvent e;
+    if (XCheckTypedWindowEvent(display_, selectionWindow_, SelectionRequest, &e)) {
+      OnSelectionRequest(e.xselectionrequest);
+      XFlush(display_);
+      continue;
+    }
+    if (XCheckTypedWindowEvent(display_, selectionWindow_, ClientMessage, &e)) {
+      if (e.xclient.message_type != atoms_.xdndFinished || static_cast<Window>(e.xclient.data.l[0]) != out_.target) continue;
+      finished = true;
+      // Before version 5 the message says nothing more: the action of the last status stands.
+      bool done = out_.version < 5 || (e.xclient.data.l[1] & 1);
+      Atom action = out_.version < 5 ? out_.action : static_cast<Atom>(e.xclient.data.l[2]);
+      effect = done ? (action == move ? 2 : 1) : 0;
+      continue;
+    }
+    pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+    poll(&fd, 1, 50);
+  }
+  out_ = OutDrag{};
+  return effect;
+}
+
+bool X11Backend::AnswerDragRequest(XSelectionRequestEvent& r, XEvent& reply) {
+  if (r.selection != atoms_.xdndSelection || out_.target == 0) return false;
+  Atom property = r.property == None ? r.target : r.property;
+  auto give = [&](Atom type, const std::string& bytes) {
+    XChangeProperty(display_, r.requestor, property, type, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    reply.xselection.property = property;
+  };
+  if (r.target == atoms_.targets) {
+    std::vector<Atom> targets{atoms_.targets};
+    if (!out_.uriList.empty()) targets.push_back(atoms_.uriList);
+    if (!out_.text.empty()) targets.insert(targets.end(), {atoms_.utf8String, atoms_.textPlain, XA_STRING});
+    XChangeProperty(display_, r.requestor, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(targets.data()), static_cast<int>(targets.size()));
+    reply.xselection.property = property;
+  } else if (r.target == atoms_.uriList && !out_.uriList.empty()) {
+    give(atoms_.uriList, out_.uriList);
+  } else if ((r.target == atoms_.utf8String || r.target == atoms_.textPlain) && !out_.text.empty()) {
+    give(r.target, out_.text);
+  } else if (r.target == XA_STRING && !out_.text.empty()) {
+    std::string latin1;
+    for (char32_t c : AnsiToUnicode(out_.text, CP_UTF8)) latin1 += c <= 0xFF ? static_cast<char>(c) : '?';
+    give(XA_STRING, latin1);
+  }
+  return true;
 }
 
 }  // namespace brambolt::x11

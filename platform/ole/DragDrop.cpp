@@ -1,9 +1,11 @@
 // Drag and drop: the drop targets registered for windows, the tracking of the target under a
 // drag, and DoDragDrop's loop that follows the mouse, shows the effect and drops or cancels.
+#include <cstring>
 #include <map>
 #include <mutex>
 
 #include "backend/DropFiles.h"
+#include "base/Convert.h"
 #include "base/GlobalMemory.h"
 #include "ole/DropTracker.h"
 #include "win/ModalLoop.h"
@@ -73,6 +75,29 @@ std::vector<std::string> DroppedFiles(LPDATAOBJECT data) {
   return names;
 }
 
+// What a drag offers another program: its file list and its text.
+OutgoingDrag OfferOf(LPDATAOBJECT data) {
+  OutgoingDrag offer;
+  if (Offers(data, CF_HDROP)) offer.files = DroppedFiles(data);
+  FORMATETC f{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  if (Offers(data, CF_TEXT) && SUCCEEDED(data->GetData(&f, &medium))) {
+    SIZE_T size = GlobalSize(medium.hGlobal);
+    if (const char* p = static_cast<const char*>(GlobalLock(medium.hGlobal))) {
+      offer.text = AnsiToUtf8(std::string_view(p, strnlen(p, size)));
+      GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+  }
+  return offer;
+}
+
+// No window of this program under the point: the drag is over another program's, if any.
+bool BeyondProgram(POINT point) {
+  HWND h = WindowFromPoint(point);
+  return h == nullptr || h == GetDesktopWindow();
+}
+
 }  // namespace
 
 DropTracker::DropTracker(LPDATAOBJECT data, DWORD allowed) : data_(data), allowed_(allowed) {}
@@ -91,11 +116,22 @@ LPDROPTARGET DropTracker::Current() const {
   return t == target_ ? t : nullptr;
 }
 
-void DropTracker::Leave() {
+void DropTracker::LeaveOwn() {
   if (LPDROPTARGET t = Current()) t->DragLeave();
   targetWindow_ = nullptr;
   target_ = nullptr;
   fileWindow_ = nullptr;
+}
+
+void DropTracker::LeaveForeign() {
+  if (!foreign_) return;
+  foreign_ = false;
+  if (ForeignDragSource* source = GetForeignDragSource()) source->DragLeave();
+}
+
+void DropTracker::Leave() {
+  LeaveOwn();
+  LeaveForeign();
   effect_ = DROPEFFECT_NONE;
 }
 
@@ -104,6 +140,15 @@ DWORD DropTracker::Move(POINT point, DWORD keys) {
   keys_ = keys;
   LPDROPTARGET target = nullptr;
   HWND window = TargetWindow(&target);
+  ForeignDragSource* source = GetForeignDragSource();
+  if (window == nullptr && source != nullptr && BeyondProgram(point_)) {
+    LeaveOwn();
+    if (!offer_) offer_ = OfferOf(data_);
+    foreign_ = true;
+    effect_ = source->DragOver(point_, keys_, allowed_, *offer_) & allowed_;
+    return effect_;
+  }
+  LeaveForeign();
   POINTL at{point_.x, point_.y};
   DWORD effect = allowed_;
   if (window != targetWindow_ || target != target_ || Current() == nullptr) {
@@ -125,6 +170,12 @@ DWORD DropTracker::Move(POINT point, DWORD keys) {
 DWORD DropTracker::Drop(DWORD keys) {
   keys_ = keys;
   POINTL at{point_.x, point_.y};
+  if (foreign_ && (effect_ & ~DROPEFFECT_SCROLL) != DROPEFFECT_NONE) {
+    foreign_ = false;
+    effect_ = DROPEFFECT_NONE;
+    ForeignDragSource* source = GetForeignDragSource();
+    return source != nullptr ? source->Drop(keys_) & allowed_ : DROPEFFECT_NONE;
+  }
   if ((effect_ & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE) {
     Leave();
     return DROPEFFECT_NONE;

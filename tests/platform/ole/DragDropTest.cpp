@@ -183,6 +183,39 @@ TEST_F(DragDrop, TargetIsEnteredMovedOverLeftAndDroppedOnWithCtrlChoosingCopy) {
   EXPECT_TRUE(deleted);
 }
 
+// Beyond the program's windows the drag goes on to other programs through the backend's foreign
+// drag source: told what the drag offers, left when the drag comes back, dropped on.
+TEST_F(DragDrop, BeyondTheProgramTheDragGoesToOtherPrograms) {
+  struct Foreign : brambolt::ForeignDragSource {
+    std::vector<std::string> calls;
+    DWORD DragOver(POINT screen, DWORD keys, DWORD allowed, const brambolt::OutgoingDrag& drag) override {
+      calls.push_back("over " + std::to_string(screen.x) + " " + drag.text + ((keys & MK_CONTROL) ? " ctrl" : "") +
+                      (allowed == (DROPEFFECT_COPY | DROPEFFECT_MOVE) ? "" : " ?"));
+      return DROPEFFECT_COPY;
+    }
+    void DragLeave() override { calls.push_back("leave"); }
+    DWORD Drop(DWORD) override {
+      calls.push_back("drop");
+      return DROPEFFECT_COPY;
+    }
+  } foreign;
+  brambolt::SetForeignDragSource(&foreign);
+  Press();
+  UiScript script;
+  script.Then([] { Move(700, 20); })        // no window of the program there
+      .Then([] { Move(320, 20); })          // back over the program's target
+      .Then([] { Move(710, 30); })
+      .Then([] { brambolt::InjectMouseButton(WM_LBUTTONUP, POINT{710, 30}); });
+  auto* data = new COleDataSource;
+  data->CacheGlobalData(CF_TEXT, Text("dragged"));
+  DROPEFFECT effect = data->DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+  brambolt::SetForeignDragSource(nullptr);
+  data->InternalRelease();
+  EXPECT_EQ(effect, DROPEFFECT_COPY);
+  EXPECT_EQ(foreign.calls, (std::vector<std::string>{"over 700 dragged", "leave", "over 710 dragged", "drop"}));
+  EXPECT_EQ(target_->log.front(), "enter 20,20");
+}
+
 TEST_F(DragDrop, EscapeCancelsAndTheTargetIsLeft) {
   Press();
   UiScript script;
