@@ -139,6 +139,11 @@ TEST_F(Frames, GradientCaptionIsPaintedFromBlack) {
   frame->SendMessage(WM_NCPAINT, 1);
   RunUntilIdle();
   EXPECT_NE(WindowPixel(frame->GetSafeHwnd(), x, caption.top + 2), RGB(0, 0, 0));
+
+  // Where no gradient is available it cannot be switched on.
+  frame->m_caption.m_bGradientAvailable = FALSE;
+  EXPECT_FALSE(frame->SetGradientCaption(TRUE));
+  EXPECT_FALSE(frame->m_caption.m_bGradientCaption);
 }
 
 TEST_F(Frames, WorkspacePlugInSeesCommandsFirst) {
