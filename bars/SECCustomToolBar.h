@@ -97,12 +97,6 @@ class SECCustomToolBar : public SECControlBar {
   virtual BOOL DropButton(const CRect& rectScreen, SECStdBtn* pBtn, BOOL bCopy, BOOL bNoUpdate = FALSE);
   virtual SECStdBtn* CreateButton(UINT nID, SECCustomToolBar* pParentBar = nullptr);
   virtual SECStdBtn* CreateSeparator(SECCustomToolBar* pParentBar = nullptr);
-  // Builds the button map of a menubar from menu resources and leaves it, with its button ids,
-  // in the manager (SECToolBarManager::SetMenuInfo asks the frame's menubar). A toolbar has no
-  // menus: FALSE.
-  virtual BOOL BuildMenuButtons(int /*nCount*/, const UINT* /*pMenuIDs*/, SECToolBarManager* /*pManager*/) {
-    return FALSE;
-  }
 
   INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
   CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;

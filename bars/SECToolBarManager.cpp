@@ -7,6 +7,8 @@
 #include "bars/SECControlBarInfo.h"
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECCustomToolBarInfoEx.h"
+#include "bars/SECFrameWndServices.h"
+#include "bars/SECMenuBar.h"
 #include "foundation/SECPersistentTreeNode.h"
 
 IMPLEMENT_DYNAMIC(SECToolBarManager, SECControlBarManager)
@@ -17,14 +19,6 @@ constexpr char kToolTips[] = "ToolTips";
 constexpr char kCoolLook[] = "CoolLook";
 constexpr char kLargeButtons[] = "LargeButtons";
 
-// Whether the object's class, or one of its bases, has the name (classes of other folders of
-// the bars, told apart without their headers).
-bool IsKindOfClassNamed(const CObject* pObject, const char* name) {
-  for (CRuntimeClass* pClass = pObject->GetRuntimeClass(); pClass != nullptr; pClass = pClass->m_pBaseClass) {
-    if (std::strcmp(pClass->m_lpszClassName, name) == 0) return true;
-  }
-  return false;
-}
 }  // namespace
 
 SECToolBarManager::SECToolBarManager(CFrameWnd* pFrameWnd, CWnd* pOwnerWnd)
@@ -131,8 +125,12 @@ BOOL SECToolBarManager::LoadToolBarResource(UINT nResource, UINT nLargeResource)
 }
 
 BOOL SECToolBarManager::SetMenuInfo(int nCount, const UINT* pMenuIDs) {
-  SECCustomToolBar* pMenuBar = GetFrameMenuBar();
-  return pMenuBar != nullptr && pMenuBar->BuildMenuButtons(nCount, pMenuIDs, this);
+  SECMenuBar* pMenuBar = GetFrameMenuBar();
+  if (pMenuBar == nullptr) return FALSE;
+  // The menubar keeps what it builds in its manager.
+  pMenuBar->m_pManager = this;
+  pMenuBar->SetBmpMgr(m_pBmpMgr);
+  return pMenuBar->SetMenuInfo(nCount, pMenuIDs);
 }
 
 void SECToolBarManager::SetMenuBarButtonIds(int nCount, const UINT* pIDs) {
@@ -149,7 +147,11 @@ void SECToolBarManager::SetSecondButtonMap(SECBtnMapEntry* pMap) {
   m_pBtnMap2 = pMap;
 }
 
-SECCustomToolBar* SECToolBarManager::GetFrameMenuBar() const { return m_pMenuBar; }
+SECMenuBar* SECToolBarManager::GetFrameMenuBar() const {
+  if (m_pMenuBar != nullptr) return m_pMenuBar;
+  auto* pServices = dynamic_cast<SECFrameServices*>(m_pFrameWnd);
+  return pServices != nullptr ? pServices->GetMenuBar() : nullptr;
+}
 
 BOOL SECToolBarManager::CreateDefaultToolBars() {
   CFrameWnd* pFrame = m_pFrameWnd;
@@ -157,7 +159,7 @@ BOOL SECToolBarManager::CreateDefaultToolBars() {
   const DWORD dwStyle = GetDefaultBarStyle();
   const DWORD dwExStyle = GetDefaultBarExStyle();
 
-  if (SECCustomToolBar* pMenuBar = GetFrameMenuBar(); pMenuBar != nullptr && pMenuBar->GetSafeHwnd() == nullptr) {
+  if (SECMenuBar* pMenuBar = GetFrameMenuBar(); pMenuBar != nullptr && pMenuBar->GetSafeHwnd() == nullptr) {
     pMenuBar->m_pManager = this;
     pMenuBar->SetBmpMgr(m_pBmpMgr);
     CString strTitle;
@@ -353,7 +355,7 @@ void SECToolBarManager::SaveState(LPCTSTR lpszProfileName) {
 }
 
 DWORD SECToolBarManager::GetBarTypeID(CControlBar* pBar) {
-  if (pBar != nullptr && IsKindOfClassNamed(pBar, "SECMenuBar")) return SEC_BARTYPE_MENUBAR;
+  if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(SECMenuBar))) return SEC_BARTYPE_MENUBAR;
   if (pBar != nullptr && pBar->IsKindOf(RUNTIME_CLASS(SECCustomToolBar))) return SEC_BARTYPE_CUSTOMTOOLBAR;
   return SECControlBarManager::GetBarTypeID(pBar);
 }

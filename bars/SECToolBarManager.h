@@ -20,6 +20,7 @@
 
 class SECBmpMgr;
 class SECCustomToolBar;
+class SECMenuBar;
 
 // The bar type ids the docking state stores for command bars.
 constexpr DWORD SEC_BARTYPE_CUSTOMTOOLBAR = 14946;
@@ -85,10 +86,10 @@ class SECToolBarManager : public SECControlBarManager {
   virtual BOOL CreateDefaultToolBars();
   virtual void ApplyLargeButtons();
   virtual void AdoptBars();
-  // The frame's menubar, which CreateDefaultToolBars creates and the docking state restores
-  // (null: the frame has none). The frame names it with SetFrameMenuBar.
-  virtual SECCustomToolBar* GetFrameMenuBar() const;
-  void SetFrameMenuBar(SECCustomToolBar* pMenuBar) { m_pMenuBar = pMenuBar; }
+  // The frame's menubar, which CreateDefaultToolBars creates and the docking state restores:
+  // the toolkit frame's, or the one named with SetFrameMenuBar (null: the frame has none).
+  virtual SECMenuBar* GetFrameMenuBar() const;
+  void SetFrameMenuBar(SECMenuBar* pMenuBar) { m_pMenuBar = pMenuBar; }
 
   void DefineDefaultToolBar(UINT nID, LPCTSTR lpszTitle, int nBtnCount, const UINT* pBtnIDs,
                             DWORD dwAlignment = CBRS_ALIGN_ANY, UINT nDockBarID = AFX_IDW_DOCKBAR_TOP,
@@ -97,7 +98,7 @@ class SECToolBarManager : public SECControlBarManager {
   BOOL LoadToolBarResource(LPCTSTR lpszResource, LPCTSTR lpszLargeResource = nullptr);
   BOOL LoadToolBarResource(UINT nResource, UINT nLargeResource = 0);
   // The menus the frame's menubar shows (resource ids): the menubar builds its button map and
-  // ids into this manager. FALSE without a menubar or when no menu item was found.
+  // button ids into this manager. FALSE without a menubar or when no menu item was found.
   BOOL SetMenuInfo(int nCount, const UINT* pMenuIDs);
   void SetMenuBarButtonIds(int nCount, const UINT* pIDs);
   void GetMenuBarButtonIds(int& nCount, const UINT*& pIDs) const;
@@ -178,5 +179,5 @@ class SECToolBarManager : public SECControlBarManager {
   SECBtnDrawCache m_drawCache;
   CWnd* m_pOwnerWnd;
   CRuntimeClass* m_pBarClass;
-  SECCustomToolBar* m_pMenuBar = nullptr;
+  SECMenuBar* m_pMenuBar = nullptr;
 };

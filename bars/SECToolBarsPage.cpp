@@ -3,6 +3,7 @@
 
 #include "bars/CommandBarsRes.h"
 #include "bars/SECCustomToolBar.h"
+#include "bars/SECMenuBar.h"
 #include "bars/SECToolBarManager.h"
 
 const UINT wmSECToolBarStyleChanging = ::RegisterWindowMessage("WM_TOOLBARSTYLECHANGING");
@@ -185,11 +186,16 @@ void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
   }
   int nCount = 0;
   const UINT* pIDs = nullptr;
-  if (nID == SEC_IDW_MENUBAR)
+  if (auto* pMenuBar = dynamic_cast<SECMenuBar*>(pBar)) {
+    pMenuBar->ResetMenus(TRUE);
+  } else if (nID == SEC_IDW_MENUBAR) {
     m_pManager->GetMenuBarButtonIds(nCount, pIDs);
-  else if (!m_pManager->GetDefaultButtons(nID, nCount, pIDs))
+    pBar->SetButtons(pIDs, nCount);
+  } else if (m_pManager->GetDefaultButtons(nID, nCount, pIDs)) {
+    pBar->SetButtons(pIDs, nCount);
+  } else {
     return;
-  pBar->SetButtons(pIDs, nCount);
+  }
   if (pFrame != nullptr) pFrame->RecalcLayout();
   pBar->Invalidate();
 }

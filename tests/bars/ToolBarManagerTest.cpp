@@ -4,6 +4,7 @@
 
 #include "bars/SECCustomToolBarInfoEx.h"
 #include "bars/SECDockState.h"
+#include "bars/SECMenuBar.h"
 #include "core/CMemFile.h"
 #include "foundation/SECPersistentTreeNode.h"
 
@@ -53,25 +54,13 @@ TEST_F(ToolBarManager, FirstRunCreatesEachDefaultBarOnceWithItsButtons) {
   EXPECT_FALSE(f.manager->GetDefaultButtons(59000, count, ids));
 }
 
-// A menubar stand-in: its buttons are the menu ids themselves, as plain buttons.
-class MenuBarStandIn : public SECCustomToolBar {
- public:
-  BOOL BuildMenuButtons(int nCount, const UINT* pMenuIDs, SECToolBarManager* pManager) override {
-    auto* map = new SECBtnMapEntry[static_cast<size_t>(nCount) + 1]();
-    for (int i = 0; i < nCount; ++i) map[i] = {&SECStdBtn::s_btnClass, pMenuIDs[i], SEC_TBBS_NODISABLE, {}};
-    pManager->SetSecondButtonMap(map);
-    pManager->SetMenuBarButtonIds(nCount, pMenuIDs);
-    return nCount > 0;
-  }
-};
-
 TEST_F(ToolBarManager, FirstRunCreatesTheMenubarFromItsMenusBeforeTheToolbars) {
   ToolBarFrame f;
-  static const UINT menus[] = {ID_MT_OPEN, ID_MT_SAVE};
+  static const UINT menus[] = {24250, 24251};  // the second is missing
   EXPECT_FALSE(f.manager->SetMenuInfo(2, menus)) << "the frame has no menubar yet";
-  MenuBarStandIn menuBar;
+  SECMenuBar menuBar;
   f.manager->SetFrameMenuBar(&menuBar);
-  EXPECT_FALSE(f.manager->SetMenuInfo(0, menus));
+  EXPECT_FALSE(f.manager->SetMenuInfo(1, menus + 1));
   ASSERT_TRUE(f.manager->SetMenuInfo(2, menus));
   static const UINT standard[] = {ID_MT_NEW};
   f.manager->DefineDefaultToolBar(59392, "Standard", 1, standard);
@@ -81,8 +70,9 @@ TEST_F(ToolBarManager, FirstRunCreatesTheMenubarFromItsMenusBeforeTheToolbars) {
   CString title;
   menuBar.GetWindowText(title);
   EXPECT_EQ(title, "Menu bar");
-  EXPECT_EQ(ToolBarFrame::Ids(&menuBar), (std::vector<UINT>{ID_MT_OPEN, ID_MT_SAVE}));
-  EXPECT_TRUE(menuBar.GetButtonStyle(0) & SEC_TBBS_NODISABLE) << "made from the menubar's map";
+  EXPECT_EQ(ToolBarFrame::Ids(&menuBar), (std::vector<UINT>{0x80000001, 0x80000002})) << "one per popup";
+  EXPECT_EQ(menuBar.GetButton(1)->m_nType, SECStdBtn::MenuBtn) << "made from the menubar's map";
+  EXPECT_EQ(f.manager->GetBarTypeID(&menuBar), SEC_BARTYPE_MENUBAR);
   EXPECT_EQ(menuBar.GetParent()->GetDlgCtrlID(), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
   EXPECT_NE(f.manager->FindToolBar(59392), nullptr);
   // Its entry in the restored layout is the frame's own menubar.
