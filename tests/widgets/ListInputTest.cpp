@@ -305,6 +305,34 @@ TEST_F(ListHeader, ADraggedColumnMovesUnlessDroppedOnItselfOrItsRightNeighbour) 
   EXPECT_EQ(host.list.GetColumnText(0), "Name");
 }
 
+TEST(ListEdit, TheEditBoxCoversTheLabelAndGrowsWithinItsColumn) {
+  constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS | LVS_NOLABELWRAP;
+  const std::string longText = "a label grown far wider than any column of this list, and wider than the list";
+  for (bool twoColumns : {true, false}) {
+    SCOPED_TRACE(twoColumns ? "two columns" : "one column");
+    ListHost<SECListCtrl> host(kStyle);
+    FillLabels(host.list, {"first", "second"}, 120);
+    if (twoColumns) {
+      host.list.AppendColumn("Other", LVCFMT_LEFT, 100);
+      host.list.SetColumnWidth(0, 120);
+    }
+    RunUntilIdle();
+    CRect label;
+    ASSERT_TRUE(host.list.GetSubItemRect(1, 0, &label, 2));
+    ASSERT_NE(host.list.EditLabel(1, 0), nullptr);
+    CRect edit = widgets_testing::EditRect(host.list);
+    EXPECT_EQ(edit, CRect(label.left - 4, label.top - 1, label.right + 10, label.bottom + 1));
+    TypeText(longText);
+    CRect grown = widgets_testing::EditRect(host.list);
+    CRect area;
+    host.list.GetListArea(&area);
+    EXPECT_EQ(grown.TopLeft(), edit.TopLeft()) << "resized, not moved";
+    EXPECT_EQ(grown.right, twoColumns ? 120 : area.right) << "as wide as the text allows, ending at the "
+                                                          << (twoColumns ? "column's" : "list's") << " right edge";
+    host.list.EndLabelEdit(FALSE);
+  }
+}
+
 TEST(ListTip, ATruncatedLabelShowsItsTipAndItHidesWhenTheCursorLeaves) {
   ListHost<SECListCtrl> host(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOLABELWRAP, CRect(0, 0, 300, 200),
                              LVXS_LABELTIPS);

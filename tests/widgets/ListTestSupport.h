@@ -134,4 +134,16 @@ POINT LabelPoint(List& list, int row, int col = 0) {
   return {rect.left + std::min(8, static_cast<int>(rect.Width()) / 2), (rect.top + rect.bottom) / 2};
 }
 
+// The in-place edit box of a list or tree, in the list's client coordinates.
+template <class List>
+CRect EditRect(List& list) {
+  CRect rect;
+  CEdit* edit = list.GetEditWindow();
+  EXPECT_NE(edit, nullptr);
+  if (edit == nullptr) return rect;
+  edit->GetWindowRect(&rect);
+  list.ScreenToClient(&rect);
+  return rect;
+}
+
 }  // namespace widgets_testing

@@ -362,6 +362,24 @@ TEST(Tree, LabelEditsSpeakTreeNotificationsAndTheRegisteredMessage) {
   EXPECT_EQ(host.list.GetItemText(item), "new");
 }
 
+TEST(Tree, TheEditBoxSitsOnTheIndentedLabel) {
+  TreeHost host;
+  HTREEITEM top = host.Add("top");
+  HTREEITEM child = host.Add("child", host.Add("middle", top));
+  host.list.ExpandAll(top);
+  RunUntilIdle();
+  int row = host.list.GetItemRow(child);
+  ASSERT_EQ(row, 2);
+  CRect label;
+  ASSERT_TRUE(host.list.GetSubItemRect(row, 0, &label, 2));
+  EXPECT_GT(label.left, 2 * host.list.GetIndent()) << "past the lines and buttons of two levels";
+  ASSERT_NE(host.list.EditLabel(row, 0), nullptr);
+  EXPECT_EQ(widgets_testing::EditRect(host.list),
+            CRect(label.left - 4, label.top - 1, label.right + 10, label.bottom + 1));
+  host.list.EndLabelEdit(FALSE);
+  EXPECT_EQ(host.list.GetItemText(child), "child");
+}
+
 TEST(TreeStorage, SubItemTextsGrowMoveAndGoWithTheirItem) {
   TreeHost host;
   host.list.EnableSubItemText(TRUE);
