@@ -73,7 +73,7 @@ function(brambolt_embed_resources target rc)
   get_filename_component(rcdir ${rc} DIRECTORY)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}.res)
   set(src ${CMAKE_CURRENT_BINARY_DIR}/${target}_${name}_res.cpp)
-  file(GLOB_RECURSE rcinputs CONFIGURE_DEPENDS ${rcdir}/*.h ${rcdir}/*.bin ${rcdir}/*.bmp ${rcdir}/*.ico
+  file(GLOB_RECURSE rcinputs CONFIGURE_DEPENDS ${rcdir}/*.rc ${rcdir}/*.h ${rcdir}/*.bin ${rcdir}/*.bmp ${rcdir}/*.ico
        ${rcdir}/*.cur ${rcdir}/*.avi ${rcdir}/*.rc2)
   add_custom_command(OUTPUT ${res}
     COMMAND ${BRAMBOLT_WINDRES} --preprocessor=cpp --preprocessor-arg=-xc

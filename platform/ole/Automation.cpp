@@ -170,7 +170,7 @@ BOOL AfxOleInit() { return SUCCEEDED(OleInitialize(nullptr)) ? TRUE : FALSE; }
 
 void* CoTaskMemAlloc(SIZE_T cb) { return std::malloc(cb == 0 ? 1 : cb); }
 void* CoTaskMemRealloc(void* pv, SIZE_T cb) { return std::realloc(pv, cb == 0 ? 1 : cb); }
-void CoTaskMemFree(void* pv) { std::free(pv); }
+// CoTaskMemFree is the controls module's (it frees the folder picker's item lists too).
 
 HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD, REFIID riid, void** ppv) {
   if (ppv == nullptr) return E_POINTER;
