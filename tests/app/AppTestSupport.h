@@ -48,6 +48,18 @@ class BoxRecorder {
   }
 };
 
+// The text of a dialog's control.
+inline std::string DlgText(HWND hDlg, int nId) {
+  char sz[1024] = {};
+  ::GetDlgItemText(hDlg, nId, sz, sizeof sz);
+  return sz;
+}
+
+// The notification a control sends its dialog (a button's click by default).
+inline void DlgCommand(HWND hDlg, int nId, int nCode = BN_CLICKED) {
+  ::SendMessage(hDlg, WM_COMMAND, MAKEWPARAM(nId, nCode), reinterpret_cast<LPARAM>(::GetDlgItem(hDlg, nId)));
+}
+
 // Runs the message loop until `done` holds, giving other threads real time between rounds;
 // `eachRound` may move the virtual clock. False when it does not happen within a few seconds.
 inline bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& eachRound = {}) {

@@ -1,0 +1,36 @@
+// CNewFolderDlg makes a folder of the output tree; CReNameFileDlg asks for an item's new name.
+// Both refuse names that would reach outside the folder or that the explorer cannot show.
+#pragma once
+
+#include "afx/CDialog.h"
+
+class CNewFolderDlg : public CDialog {
+ public:
+  explicit CNewFolderDlg(CWnd* pParent = nullptr);
+
+  CString m_strFolderName = "New Folder";
+  CString m_strParentFolder;  // set by the caller, ending in a separator
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  // Makes the folder; refuses an existing one and a name that is not one plain item.
+  void OnOK() override;
+  afx_msg void OnChangeName();
+  DECLARE_MESSAGE_MAP()
+};
+
+class CReNameFileDlg : public CDialog {
+ public:
+  explicit CReNameFileDlg(CWnd* pParent = nullptr);
+
+  CString m_strCurrentName;  // both set by the caller
+  CString m_strNewName;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  // Refuses a new name that is not one plain item, with the folder name message.
+  void OnOK() override;
+  afx_msg void OnChangeName();
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,111 @@
+// CNewProjectMain: the New Project wizard and its four pages (name and folder; title, output
+// language and component library; source files to copy in; the documentation's author block).
+// The wizard makes nothing on disk: the New Project command reads the pages' members after
+// DoModal returned ID_WIZFINISH.
+#pragma once
+
+#include "afx/CImageList.h"
+#include "afx/CListCtrl.h"
+#include "app/CFileDropListCtrl.h"
+#include "app/CNewWizDialog.h"
+#include "app/GWExtBmpComboBox.h"
+#include "app/ProjectDialogs.h"
+#include "foundation/SECBrowseEdit.h"
+#include "model/CGenMenuObj.h"
+#include "model/ModelIds.h"
+
+
+class CNewProjectMain : public CNewWizDialog {
+ public:
+  CNewProjectMain();
+
+  int m_nLanguage = LANGUAGE_CHS;  // written by page 1, read by page 3
+  CBitmap m_bmpSide;                // the picture at the left of pages 1 to 3
+
+ protected:
+  BOOL OnInitDialog() override;
+};
+
+// Page 0: the template, the project's name and the folder it goes in.
+class CNewProjectPage0 : public CNewWizPage {
+ public:
+  CNewProjectPage0();
+
+  // The location, one separator unless it ends in one, and the name.
+  static CString JoinProjectFolder(const CString& strLocation, const CString& strName);
+  // Letters, digits and "_" only (an empty name is not valid either).
+  static BOOL IsValidProjectName(const CString& strName);
+
+  CListCtrl m_ctlTemplateList;
+  SECBrowseDirEdit m_ctlLocation;
+  CImageList m_ImageList;
+  CString m_strProjectFolder;
+  CString m_strProjectName;
+  int m_nTemplateId = 100;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  LRESULT OnWizardNext() override;
+  afx_msg void OnChangePath();
+  afx_msg void OnClickTemplate(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+};
+
+// Page 1: the project's title, its output language and the component library it builds on.
+class CNewProjectPage1 : public CNewWizPage {
+ public:
+  CNewProjectPage1();
+
+  // The main frame's component records, listed after "None"; the New Project command sets it
+  // before the wizard runs (NULL lists none).
+  const CGenMenuObjList* m_pComponentList = nullptr;
+
+  GWExtBmpComboBox m_ctlComponentList;
+  CString m_strTitle;
+  int m_nLanguage = LANGUAGE_ENG;
+  int m_nComponentId = 0;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  LRESULT OnWizardNext() override;
+  afx_msg void OnSelChangeLanguage();
+  DECLARE_MESSAGE_MAP()
+};
+
+// Page 2: the C++ sources to copy into the project, added through a file dialog or dropped.
+class CNewProjectPage2 : public CNewWizPage {
+ public:
+  CNewProjectPage2();
+
+  CFileDropListCtrl m_ctlFileList;
+  CStringList m_FileList;
+  CImageList m_ImageList;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  LRESULT OnWizardNext() override;
+  afx_msg void OnAdd();
+  afx_msg void OnDeleteAll();
+  DECLARE_MESSAGE_MAP()
+};
+
+// Page 3: the description and author block that the documentation pages carry.
+class CNewProjectPage3 : public CNewWizPage, public CAuthorBlock {
+ public:
+  CNewProjectPage3();
+
+  // The default description in each output language (the Chinese ones as GBK bytes).
+  static const CString& DescriptionFor(int nLanguage);
+
+  CString m_strDescription = " ";
+  int m_nLanguage = 0;  // the language the description was last set for
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void OnSetActive() override;
+  BOOL OnWizardFinish() override;
+};

@@ -1,0 +1,253 @@
+// The New Project wizard: the buttons on each page, the checks of the first page, the values the
+// pages hand back, the description that follows the language, and the wizard frame's vetoes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "AppTestSupport.h"
+#include "app/CNewProjectMain.h"
+#include "controls/controls.h"
+#include "resources/AppResource.h"
+
+namespace {
+
+using apptest::BoxRecorder;
+using brambolt::test::ModalAnswers;
+
+using apptest::DlgCommand;
+using apptest::DlgText;
+
+// Back, Next and Finish enabled, as three letters ("-N-" has only Next enabled).
+std::string Buttons(HWND hWizard) {
+  std::string s;
+  for (auto [nId, c] : {std::pair{ID_WIZBACK, 'B'}, {ID_WIZNEXT, 'N'}, {ID_WIZFINISH, 'F'}})
+    s += ::IsWindowEnabled(::GetDlgItem(hWizard, nId)) ? c : '-';
+  return s;
+}
+
+void SelectLanguage(CNewWizPage& page, int nIndex) {
+  const HWND hBox = ::GetDlgItem(page.GetSafeHwnd(), IDC_PROJECT_LANGUAGE);
+  ::SendMessage(hBox, CB_SETCURSEL, nIndex, 0);
+  ::SendMessage(page.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_PROJECT_LANGUAGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hBox));
+}
+
+struct WizardSession {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"Wizard Test"};
+  BoxRecorder boxes;
+  CNewProjectMain wizard;
+  CNewProjectPage0 page0;
+  CNewProjectPage1 page1;
+  CNewProjectPage2 page2;
+  CNewProjectPage3 page3;
+  WizardSession() {
+    InitCommonControls();
+    wizard.AddPage(&page0, IDD_NEWPROJECT_PAGE0);
+    wizard.AddPage(&page1, IDD_NEWPROJECT_PAGE1);
+    wizard.AddPage(&page2, IDD_NEWPROJECT_PAGE2);
+    wizard.AddPage(&page3, IDD_NEWPROJECT_PAGE3);
+  }
+};
+
+TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) {
+  WizardSession w;
+  const std::string location = w.stores.TempDir() + "/Projects";
+  std::filesystem::create_directories(location);
+  const std::string source = w.stores.TempDir() + "/Main.cpp";
+  std::ofstream(source) << "int main() {}\n";
+  CGenMenuObjList components;
+  CGenMenuObj component;
+  component.m_strComponentName = "Widgets";
+  component.m_strComponentText = "widgets.lst";
+  component.m_nId = 1000;
+  components.AddTail(&component);
+  w.page1.m_pComponentList = &components;
+
+  std::vector<std::string> buttons;
+  std::string preview, title, languageShown, componentRow, description;
+  int components0 = 0, selectedComponent = -1;
+  COLORREF sidePixel = 0;
+  ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, 0x480, source.c_str());
+    DlgCommand(h, IDOK);
+  }, true);
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    const HWND p0 = w.page0.GetSafeHwnd();
+    buttons.push_back(Buttons(h));
+    ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
+    ::SetDlgItemText(p0, IDC_PROJECT_NAME, "  CMyProject ");
+    preview = DlgText(p0, IDC_PATH_PREVIEW);
+    DlgCommand(h, ID_WIZNEXT);
+
+    const HWND p1 = w.page1.GetSafeHwnd();
+    buttons.push_back(Buttons(h));
+    // The page shown later is painted whole: its side picture is not the dialog's face.
+    brambolt::test::RunUntilIdle();
+    RECT rcWizard, rcPicture;
+    ::GetWindowRect(h, &rcWizard);
+    ::GetWindowRect(::GetDlgItem(p1, IDC_WIZARD_PICTURE), &rcPicture);
+    sidePixel = brambolt::test::WindowPixel(h, rcPicture.left - rcWizard.left + 4, rcPicture.top - rcWizard.top + 4);
+    title = DlgText(p1, IDC_PROJECT_TITLE);
+    languageShown = DlgText(p1, IDC_PROJECT_LANGUAGE);
+    components0 = static_cast<int>(::SendDlgItemMessage(p1, IDC_WIZARD_LIST, LB_GETCOUNT, 0, 0));
+    selectedComponent = static_cast<int>(::SendDlgItemMessage(p1, IDC_WIZARD_LIST, LB_GETCURSEL, 0, 0));
+    char row[128] = {};
+    ::SendDlgItemMessage(p1, IDC_WIZARD_LIST, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
+    componentRow = row;
+    ::SetDlgItemText(p1, IDC_PROJECT_TITLE, "My Title");
+    SelectLanguage(w.page1, 0);
+    ::SendDlgItemMessage(p1, IDC_WIZARD_LIST, LB_SETCURSEL, 1, 0);
+    DlgCommand(h, ID_WIZNEXT);
+
+    buttons.push_back(Buttons(h));
+    const HWND p2 = w.page2.GetSafeHwnd();
+    DlgCommand(p2, IDC_ADD_FILES);
+    DlgCommand(p2, IDC_ADD_FILES);
+    DlgCommand(h, ID_WIZNEXT);
+
+    buttons.push_back(Buttons(h));
+    const HWND p3 = w.page3.GetSafeHwnd();
+    description = DlgText(p3, IDC_PROJECT_DESCRIPTION);
+    DlgCommand(h, ID_WIZBACK);
+    buttons.push_back(Buttons(h));  // Finish stays reachable on page 2
+    DlgCommand(h, ID_WIZBACK);
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZNEXT);  // the same language keeps what was typed
+    ::SetDlgItemText(p3, IDC_PROJECT_DESCRIPTION, "Typed");
+    DlgCommand(h, ID_WIZBACK);
+    DlgCommand(h, ID_WIZNEXT);
+    EXPECT_EQ(DlgText(p3, IDC_PROJECT_DESCRIPTION), "Typed");
+    DlgCommand(h, ID_WIZBACK);
+    DlgCommand(h, ID_WIZBACK);
+    SelectLanguage(w.page1, 2);  // another language replaces it
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZNEXT);
+    EXPECT_EQ(DlgText(p3, IDC_PROJECT_DESCRIPTION), std::string(CNewProjectPage3::DescriptionFor(LANGUAGE_ENG)));
+    ::SetDlgItemText(p3, IDC_EMAIL, "mailto:ann@example.org");
+    DlgCommand(h, ID_WIZFINISH);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), ID_WIZFINISH);
+
+  EXPECT_EQ(buttons, (std::vector<std::string>{"-N-", "BN-", "BN-", "B-F", "BNF"}));
+  EXPECT_EQ(preview, "Path:" + location + "\\  CMyProject ");
+  EXPECT_NE(sidePixel, ::GetSysColor(COLOR_3DFACE));
+  EXPECT_EQ(title, "Caption");
+  EXPECT_EQ(languageShown, "English(U.S.A)");
+  EXPECT_EQ(components0, 2);
+  EXPECT_EQ(selectedComponent, 0);
+  EXPECT_EQ(componentRow, "Widgets@widgets.lst");
+  EXPECT_EQ(description, std::string(CNewProjectPage3::DescriptionFor(LANGUAGE_CHS)));
+
+  EXPECT_EQ(std::string(w.page0.m_strProjectName), "CMyProject");
+  EXPECT_EQ(std::string(w.page0.m_strProjectFolder), location + "\\CMyProject");
+  EXPECT_EQ(w.page0.m_nTemplateId, 100);
+  EXPECT_EQ(std::string(w.page1.m_strTitle), "My Title");
+  EXPECT_EQ(w.page1.m_nLanguage, LANGUAGE_ENG);
+  EXPECT_EQ(w.page1.m_nComponentId, 1000);
+  ASSERT_EQ(w.page2.m_FileList.GetCount(), 2);  // added twice, listed twice
+  EXPECT_EQ(std::string(w.page2.m_FileList.GetHead()), source);
+  EXPECT_EQ(std::string(w.page3.m_strEmail), "mailto:ann@example.org");
+  EXPECT_EQ(std::string(w.page3.m_strAuthor), "Author Name");
+  EXPECT_EQ(std::string(w.page3.m_strCopyright), "(C)Copyright ? 2000,All Rights Reversed");
+  EXPECT_TRUE(w.boxes.Boxes().empty());
+  EXPECT_TRUE(answers.Unanswered().empty());
+  components.RemoveAll();
+}
+
+TEST(NewProjectWizard, FirstPageRefusesBadNamesAndExistingProjects) {
+  WizardSession w;
+  const std::string location = w.stores.TempDir() + "/";
+  std::filesystem::create_directories(location + "Taken");
+  std::ofstream(location + "Taken/Taken.dcp") << "x";
+  std::filesystem::create_directories(location + "Folder_Only");
+  struct Case {
+    const char *name, *location;
+    const char* message;  // nullptr: no message
+    bool moves;
+  };
+  const Case cases[] = {
+      {"   ", location.c_str(), "Please enter a project name before you click \"Next\" button.", false},
+      {"my proj", location.c_str(), "A project name cannot contain any of the following characters \\ / ; * ? \" < > |", false},
+      {"a-b", location.c_str(), "A project name cannot contain any of the following characters \\ / ; * ? \" < > |", false},
+      {"a.b", location.c_str(), "A project name cannot contain any of the following characters \\ / ; * ? \" < > |", false},
+      {"Good", "", nullptr, false},
+      {"Taken", location.c_str(), "The project name already exist.Please enter another one.", false},
+      {"Folder_Only", location.c_str(), nullptr, true},
+  };
+  ModalAnswers answers;
+  std::vector<bool> moved;
+  std::vector<UINT> types;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    for (const Case& c : cases) {
+      w.boxes.Boxes().clear();
+      ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_NAME, c.name);
+      ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_LOCATION, c.location);
+      DlgCommand(h, ID_WIZNEXT);
+      moved.push_back(w.wizard.GetActivePage() == &w.page1);
+      if (c.message == nullptr) {
+        EXPECT_TRUE(w.boxes.Boxes().empty()) << c.name;
+      } else {
+        EXPECT_EQ(w.boxes.Boxes().size(), 1u) << c.name;
+        for (const auto& box : w.boxes.Boxes()) {
+          EXPECT_EQ(box.text, c.message) << c.name;
+          types.push_back(box.type);
+        }
+      }
+    }
+    DlgCommand(h, IDCANCEL);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), IDCANCEL);
+  EXPECT_EQ(moved, (std::vector<bool>{false, false, false, false, false, false, true}));
+  for (UINT type : types) EXPECT_EQ(type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+}
+
+// A page that refuses to be left or cancelled, to check the frame honours the vetoes.
+class StubbornPage : public CNewWizPage {
+ public:
+  explicit StubbornPage(UINT nID) : CNewWizPage(nID) {}
+  BOOL OnKillActive() override { return m_bLeave; }
+  BOOL OnQueryCancel() override { return m_bLeave; }
+  LRESULT OnWizardNext() override { return m_nNext; }
+  BOOL m_bLeave = FALSE;
+  LRESULT m_nNext = 0;
+};
+
+TEST(NewProjectWizard, FrameKeepsPagesThatRefuseAndJumpsToPagesById) {
+  brambolt::test::UiSession session;
+  CWinApp app{"Wizard Frame Test"};
+  InitCommonControls();
+  CNewProjectMain wizard;
+  StubbornPage first(IDD_NEWPROJECT_PAGE0), second(IDD_NEWPROJECT_PAGE2), third(IDD_NEWPROJECT_PAGE3);
+  wizard.AddPage(&first, IDD_NEWPROJECT_PAGE0);
+  wizard.AddPage(&second, IDD_NEWPROJECT_PAGE2);
+  wizard.AddPage(&third, IDD_NEWPROJECT_PAGE3);
+  ModalAnswers answers;
+  std::vector<const CNewWizPage*> active;
+  std::string buttons;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    DlgCommand(h, ID_WIZNEXT);  // refuses to be left
+    active.push_back(wizard.GetActivePage());
+    DlgCommand(h, IDCANCEL);  // refuses to be cancelled
+    EXPECT_TRUE(::IsWindow(h));
+    first.m_bLeave = TRUE;
+    first.m_nNext = IDD_NEWPROJECT_PAGE3;  // jumps over the second page
+    DlgCommand(h, ID_WIZNEXT);
+    active.push_back(wizard.GetActivePage());
+    buttons = Buttons(h);
+    third.m_bLeave = TRUE;
+    DlgCommand(h, ID_WIZBACK);  // back goes to the page before in list order
+    active.push_back(wizard.GetActivePage());
+    second.m_bLeave = TRUE;
+    DlgCommand(h, IDCANCEL);
+  });
+  EXPECT_EQ(wizard.DoModal(), IDCANCEL);
+  EXPECT_EQ(active, (std::vector<const CNewWizPage*>{&first, &third, &second}));
+  EXPECT_EQ(buttons, "B-F");
+  EXPECT_FALSE(first.m_bCreated);
+  EXPECT_FALSE(third.m_bCreated);
+}
+
+}  // namespace
