@@ -139,20 +139,7 @@ void CEditCodeView::DrawMarkOver(int line, CDC* pDC, CRect cell) {
   pDC->SetBkMode(mode);
 }
 
-BOOL CEditCodeView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
-
-void CEditCodeView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
-  m_printer.SetModel(GetViewModel());
-  CDocument* doc = GetDocument();
-  m_printer.SetTitle(doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "");
-  m_printer.OnBeginPrinting(pDC, pInfo);
-}
-
-void CEditCodeView::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printer.OnPrint(pDC, pInfo); }
-
-void CEditCodeView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) { m_printer.OnEndPrinting(pDC, pInfo); }
-
 void CEditCodeView::Paginate(CDC* pDC) {
-  m_printer.PaginateText(pDC);
-  m_printer.BreakPagesAfterMark(kPageMark);
+  SECEditView::Paginate(pDC);
+  GetPrinter()->BreakPagesAfterMark(kPageMark);
 }

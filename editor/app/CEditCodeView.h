@@ -5,7 +5,6 @@
 
 #include "editor/app/GWExtController.h"
 #include "editor/doc/CEditCodeDoc.h"
-#include "editor/print/SECEditPrinter.h"
 #include "editor/view/SECEditView.h"
 
 // Window messages of the application's windows to a code view.
@@ -46,13 +45,8 @@ class CEditCodeView : public SECEditView {
   // Runs the main frame's pending search when one is pending.
   void RunPendingSearch();
 
-  // Printing through the editor's printer; pages end after lines with mark 0.
-  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-  virtual void Paginate(CDC* pDC);
-  SECEditPrinter* GetPrinter() { return &m_printer; }
+  // Printing: a page ends after each line with mark 0.
+  void Paginate(CDC* pDC) override;
 
  protected:
   afx_msg LRESULT OnKeepSelection(WPARAM wParam, LPARAM lParam);
@@ -61,15 +55,5 @@ class CEditCodeView : public SECEditView {
   afx_msg LRESULT OnInsertChoice(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
-  class Printer : public SECEditPrinter {
-   public:
-    explicit Printer(CEditCodeView* view) : m_pView(view) {}
-    void Paginate(CDC* pDC) override { m_pView->Paginate(pDC); }
-    void PaginateText(CDC* pDC) { SECEditPrinter::Paginate(pDC); }
-
-   private:
-    CEditCodeView* m_pView;
-  };
-  Printer m_printer{this};
   BOOL m_bReloading = FALSE;
 };

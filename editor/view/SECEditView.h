@@ -7,6 +7,7 @@
 
 #include "afx/CSplitterWnd.h"
 #include "afx/CView.h"
+#include "editor/print/SECEditPrinter.h"
 #include "editor/view/SECEditViewport.h"
 
 class COleDropTarget;
@@ -92,7 +93,28 @@ class SECEditView : public SECEditViewWrapper_T<CView, SECEditViewport> {
   // The splitter notice, then the viewport's reaction to the model.
   void OnUpdate(kelpwood::foundation::ISubject* subject, kelpwood::foundation::IMessage* msg) override;
 
+  // ---- printing (editor/print/SECEditViewPrint.cpp): the text in rows, with a header and a footer ----
+  BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+  void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+  void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+  // The printed rows; a derived view may end pages early.
+  virtual void Paginate(CDC* pDC);
+  SECEditPrinter* GetPrinter() { return &m_printer; }
+
  protected:
+  // The printer asks the view for the rows, so a derived view's Paginate takes part.
+  class ViewPrinter : public SECEditPrinter {
+   public:
+    explicit ViewPrinter(SECEditView* view) : m_pView(view) {}
+    void Paginate(CDC* pDC) override;
+    void PaginateText(CDC* pDC) { SECEditPrinter::Paginate(pDC); }
+
+   private:
+    SECEditView* m_pView;
+  };
+  ViewPrinter m_printer{this};
+
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);

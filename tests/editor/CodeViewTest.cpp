@@ -19,6 +19,8 @@
 #include "editor/app/GWExtController.h"
 #include "editor/model/SECEdit.h"
 #include "editor/view/SECEditCtrl.h"
+#include "gdi/DevMode.h"
+#include "platform/PdfProbe.h"
 #include "testing/testing.h"
 #include "tests/editor/TestLanguage.h"
 #include "win/ModalLoop.h"
@@ -396,6 +398,41 @@ TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
   doc->OnCloseDocument();
   brambolt::test::RunUntilIdle();
   EXPECT_EQ(split->GetFirstDocPosition(), nullptr);
+}
+
+// Printed from the code view, a page ends after a line with mark 0 and the header holds the title.
+TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) {
+  std::string text;
+  for (int i = 1; i <= 40; ++i) text += "line_" + std::to_string(i) + "\r\n";
+  auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(MakeFile("marks.cpp", text).c_str()));
+  ASSERT_NE(doc, nullptr);
+  doc->GetEdit()->ToggleLineMark(2, 0);
+  CEditCodeView* view = ViewOf(doc);
+  const std::string pdf = stores.TempDir() + "/marks.pdf";
+  DEVMODE dm = brambolt::DefaultDevMode(brambolt::kPrintToFileName);
+  CDC dc;
+  dc.Attach(::CreateDC("winspool", brambolt::kPrintToFileName, pdf.c_str(), &dm));
+  CPrintInfo info;
+  view->OnBeginPrinting(&dc, &info);
+  ASSERT_EQ(info.GetMaxPage(), 2U);
+  DOCINFO docInfo{sizeof(DOCINFO), "marks", nullptr, nullptr, 0};
+  ::StartDoc(dc.GetSafeHdc(), &docInfo);
+  for (UINT page = 1; page <= info.GetMaxPage(); ++page) {
+    ::StartPage(dc.GetSafeHdc());
+    info.m_nCurPage = page;
+    view->OnPrint(&dc, &info);
+    ::EndPage(dc.GetSafeHdc());
+  }
+  ::EndDoc(dc.GetSafeHdc());
+  view->OnEndPrinting(&dc, &info);
+  ::DeleteDC(dc.Detach());
+  const std::string printed = pdfprobe::Text(pdf);
+  const size_t pageBreak = printed.find('\f');
+  ASSERT_NE(pageBreak, std::string::npos);
+  EXPECT_LT(printed.find("line_3\n"), pageBreak);
+  EXPECT_GT(printed.find("line_4\n"), pageBreak);
+  EXPECT_LT(printed.find("marks.cpp"), pageBreak);
+  EXPECT_NE(printed.find("Page: 2"), std::string::npos);
 }
 
 }  // namespace

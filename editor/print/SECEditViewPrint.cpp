@@ -1,0 +1,20 @@
+// The editor view's side of printing: the framework's print calls handed to the editor's printer,
+// which asks the view for the rows.
+#include "editor/view/SECEditView.h"
+
+BOOL SECEditView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
+
+void SECEditView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
+  m_printer.SetModel(GetEditModel());
+  CDocument* doc = GetDocument();
+  m_printer.SetTitle(doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "");
+  m_printer.OnBeginPrinting(pDC, pInfo);
+}
+
+void SECEditView::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printer.OnPrint(pDC, pInfo); }
+
+void SECEditView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) { m_printer.OnEndPrinting(pDC, pInfo); }
+
+void SECEditView::Paginate(CDC* pDC) { m_printer.PaginateText(pDC); }
+
+void SECEditView::ViewPrinter::Paginate(CDC* pDC) { m_pView->Paginate(pDC); }
