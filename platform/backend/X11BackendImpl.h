@@ -2,6 +2,7 @@
 // grabs, cursors, the overlay) and X11Transfer.cpp (the CLIPBOARD selection and XDND drops).
 #pragma once
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <map>
@@ -133,6 +134,7 @@ class X11Backend final : public Backend, public ForeignDragSource {
   void SyncToggleKeys();
   void OnClientMessage(XClientMessageEvent& e);
   void OnDragMessage(XClientMessageEvent& e);
+  void SendXdnd(Window to, Atom type, std::array<long, 5> data);
   void SendToSource(Atom type, Window from, long flags, Atom action);
   void OnDropData(XSelectionEvent& e);
   void OnSelectionRequest(XSelectionRequestEvent& r);

@@ -4,6 +4,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstring>
 
@@ -274,17 +275,20 @@ void X11Backend::OnSelectionClear() {
   clearingClipboard_ = false;
 }
 
-void X11Backend::SendToSource(Atom type, Window from, long flags, Atom action) {
+void X11Backend::SendXdnd(Window to, Atom type, std::array<long, 5> data) {
   XEvent m{};
   m.xclient.type = ClientMessage;
-  m.xclient.window = drag_.source;
+  m.xclient.window = to;
   m.xclient.message_type = type;
   m.xclient.format = 32;
-  m.xclient.data.l[0] = static_cast<long>(from);
-  m.xclient.data.l[1] = flags;
-  m.xclient.data.l[4] = static_cast<long>(action);
-  if (type == atoms_.xdndFinished) m.xclient.data.l[2] = static_cast<long>(action);
-  XSendEvent(display_, drag_.source, False, NoEventMask, &m);
+  for (int i = 0; i < 5; ++i) m.xclient.data.l[i] = data[static_cast<size_t>(i)];
+  XSendEvent(display_, to, False, NoEventMask, &m);
+}
+
+void X11Backend::SendToSource(Atom type, Window from, long flags, Atom action) {
+  // XdndFinished carries the action taken third, XdndStatus fifth.
+  long finished = type == atoms_.xdndFinished ? static_cast<long>(action) : 0;
+  SendXdnd(drag_.source, type, {static_cast<long>(from), flags, finished, 0, static_cast<long>(action)});
 }
 
 void X11Backend::OnDragMessage(XClientMessageEvent& e) {
@@ -412,17 +416,7 @@ Window X11Backend::AwareWindowAt(POINT screen, long* version) {
 }
 
 void X11Backend::SendToTarget(Atom type, long l1, long l2, long l3, long l4) {
-  XEvent m{};
-  m.xclient.type = ClientMessage;
-  m.xclient.window = out_.target;
-  m.xclient.message_type = type;
-  m.xclient.format = 32;
-  m.xclient.data.l[0] = static_cast<long>(selectionWindow_);
-  m.xclient.data.l[1] = l1;
-  m.xclient.data.l[2] = l2;
-  m.xclient.data.l[3] = l3;
-  m.xclient.data.l[4] = l4;
-  XSendEvent(display_, out_.target, False, NoEventMask, &m);
+  SendXdnd(out_.target, type, {static_cast<long>(selectionWindow_), l1, l2, l3, l4});
   XFlush(display_);
 }
 
