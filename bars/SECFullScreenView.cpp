@@ -272,10 +272,14 @@ void SECFullScreenView::DestroyFSToolBar() {
   if (m_pToolBar == nullptr) return;
   CControlBar* bar = m_pToolBar;
   m_pToolBar = nullptr;
-  // A floating bar goes with its floating frame.
+  // A floating bar goes with its floating frame, which may delete itself as it goes: only its
+  // handle is kept.
   CFrameWnd* floating = bar->m_hWnd != nullptr ? bar->GetParentFrame() : nullptr;
-  if (bar->m_hWnd != nullptr) bar->DestroyWindow();
-  if (floating != nullptr && floating != m_pFrame && ::IsWindow(floating->m_hWnd)) floating->DestroyWindow();
+  HWND floatingWnd = floating != nullptr && floating != m_pFrame ? floating->m_hWnd : nullptr;
+  if (floatingWnd != nullptr && ::IsWindow(floatingWnd))
+    ::DestroyWindow(floatingWnd);
+  else if (bar->m_hWnd != nullptr)
+    bar->DestroyWindow();
   delete bar;
 }
 

@@ -9,6 +9,7 @@
 
 #include "MenusTestIds.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECMDIMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "bars/SECTBMenuBtn.h"
 #include "testing/testing.h"
@@ -169,6 +170,78 @@ TEST(MenuBar, ACommandChosenFromTheDroppedMenuReachesTheFrame) {
   EXPECT_TRUE(f.Key(WM_SYSCOMMAND, SC_KEYMENU, 'f'));
   RunUntilIdle();
   EXPECT_EQ((std::vector<UINT>{ID_MT_SAVE}), f.frame->commands);
+}
+
+// An MDI frame with the MDI menubar and one child; the child's style decides its buttons.
+struct MDIBarFrame {
+  CMDIFrameWnd* frame = new CMDIFrameWnd;
+  SECMDIMenuBar bar;
+  CMDIChildWnd* child = new CMDIChildWnd;
+
+  explicit MDIBarFrame(DWORD childStyle = WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE) {
+    EXPECT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));
+    frame->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, SEC_IDW_MENUBAR));
+    const UINT menus[] = {IDR_MB_MAIN};
+    EXPECT_TRUE(bar.SetMenuInfo(1, menus));
+    EXPECT_TRUE(child->Create(nullptr, "Child", childStyle, CRect(0, 0, 200, 150), frame));
+    frame->RecalcLayout();
+    RunUntilIdle();
+  }
+  ~MDIBarFrame() {
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+  }
+  std::vector<int> Types() const {
+    std::vector<int> types;
+    for (int i = 0; i < bar.GetBtnCount(); ++i) types.push_back(bar.GetButton(i)->m_nType);
+    return types;
+  }
+};
+
+TEST(MDIMenuBar, AMaximisedChildPutsItsButtonsAtBothEndsAndRestoringTakesThemAway) {
+  UiSession session;
+  MDIBarFrame f;
+  EXPECT_FALSE(f.bar.UpdateMDIButtons(FALSE)) << "a restored child has no buttons on the bar";
+  f.child->MDIMaximize();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
+  EXPECT_EQ((std::vector<int>{4, 3, 3, 3, 5}), f.Types());
+  EXPECT_EQ(static_cast<DWORD>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), f.bar.m_btnCaption.m_dwStyleBits);
+  EXPECT_FALSE(f.bar.UpdateMDIButtons(FALSE)) << "nothing changed";
+  // Rebuilding the menu buttons keeps the two at the ends.
+  const UINT menus[] = {IDR_MB_MAIN, IDR_MB_DOC};
+  ASSERT_TRUE(f.bar.SetMenuInfo(2, menus));
+  EXPECT_EQ(SECStdBtn::CapMenuBtn, f.bar.GetButton(0)->m_nType);
+  EXPECT_EQ(SECStdBtn::CaptionBtn, f.bar.GetButton(f.bar.GetBtnCount() - 1)->m_nType);
+  EXPECT_EQ(CSize(3 * (::GetSystemMetrics(SM_CXSIZE) - 2) + 2, ::GetSystemMetrics(SM_CYSIZE) - 4),
+            f.bar.m_btnCaption.GetRect().Size());
+  EXPECT_GE(f.bar.GetWidestButton(), f.bar.m_btnCaption.m_cx);
+  f.child->MDIRestore();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
+  EXPECT_EQ((std::vector<int>{3, 3, 3, 3, 3}), f.Types());
+}
+
+TEST(MDIMenuBar, CaptionPartsFollowTheChildsStyleAndCloseIt) {
+  UiSession session;
+  MDIBarFrame f(WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE);
+  f.child->MDIMaximize();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
+  SECBtnCaption& caption = f.bar.m_btnCaption;
+  EXPECT_FALSE(caption.m_dwStyleBits & WS_MINIMIZEBOX);
+  EXPECT_EQ(-1, caption.HitTestPart(caption.PartRect(0).CenterPoint())) << "no minimise without the box";
+  const CPoint close = caption.PartRect(2).CenterPoint();
+  EXPECT_EQ(2, caption.HitTestPart(close));
+  TOOLINFO info{};
+  caption.GetToolInfo(close, &info);
+  EXPECT_EQ(static_cast<UINT>(HTCLOSE), info.cbSize);
+  HWND child = f.child->m_hWnd;
+  EXPECT_TRUE(caption.BtnPressed(close));
+  EXPECT_EQ(2, caption.m_nPressed);
+  caption.BtnReleased(close);
+  RunUntilIdle();
+  EXPECT_FALSE(::IsWindow(child)) << "the close part closed the child";
 }
 
 }  // namespace

@@ -1,0 +1,81 @@
+// SECMDIMenuBar: the menubar of an MDI frame, which also carries a maximised child's system-menu
+// button at its left end (SECCapMenuBtn) and its minimise, restore and close buttons at its
+// right end (SECBtnCaption); both buttons are members of the bar and never customised.
+#pragma once
+
+#include "afx/afx.h"
+#include "bars/SECMenuBar.h"
+#include "bars/SECTBMenuBtn.h"
+
+class SECBtnCaption : public SECStdBtn {
+ public:
+  SECBtnCaption();
+
+  void AdjustSize() override;
+  void Draw(CDC& dc, SECBtnDrawCache& cache) override;
+  BOOL BtnPressed(CPoint point) override;
+  void BtnMouseMove(CPoint point) override;
+  void BtnCancel() override;
+  UINT BtnReleased(CPoint point) override;
+  INT_PTR GetToolInfo(CPoint point, TOOLINFO* pTI) const override;
+  BOOL CanDrag() const override { return FALSE; }
+
+  // The part under a point: 0 minimise, 1 restore, 2 close, -1 none.
+  int HitTestPart(CPoint point) const;
+  CRect PartRect(int nPart) const;
+
+  // The active child's WS_SYSMENU, WS_MINIMIZEBOX and WS_MAXIMIZEBOX.
+  DWORD m_dwStyleBits = 0xB0000;
+  int m_cxPart;
+  int m_cyPart;
+  int m_nPressed = -1;
+
+ protected:
+  int m_nHeld = -1;  // the part the press began on
+};
+
+class SECCapMenuBtn : public SECTBMenuBtn {
+ public:
+  SECCapMenuBtn();
+
+  void AdjustSize() override;
+  void Draw(CDC& dc, SECBtnDrawCache& cache) override;
+  // Drops the active child's system menu (close as its default item when it has none).
+  BOOL BtnPressed(CPoint point) override;
+  BOOL CanDrag() const override { return FALSE; }
+
+  HICON m_hIcon = nullptr;
+};
+
+class SECMDIMenuBar : public SECMenuBar {
+  DECLARE_DYNCREATE(SECMDIMenuBar)
+
+ public:
+  SECMDIMenuBar();
+  ~SECMDIMenuBar() override;
+
+  // Shows the two buttons for a maximised active child with a system menu (hide FALSE) and hides
+  // them otherwise; TRUE when they changed.
+  virtual BOOL UpdateMDIButtons(BOOL bHide);
+  virtual void SelectMenuButtons(DWORD dwBits);
+
+  BOOL SetButtons(const UINT* lpIDArray, int nIDCount) override;
+  void RemoveAllButtons() override;
+  void InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoUpdate = FALSE) override;
+
+  SECBtnCaption m_btnCaption;
+  SECCapMenuBtn m_btnSysMenu;
+  HICON m_hIconLast = nullptr;
+  DWORD m_dwPressTick = 0;
+
+ protected:
+  BOOL MDIButtonsShown() const { return ButtonToIndex(&m_btnCaption) >= 0; }
+  // The two member buttons leave the button list (so the base never deletes them) and come back.
+  void TakeOutMDIButtons();
+  void PutBackMDIButtons();
+  CMDIChildWnd* ActiveChild(BOOL* pbMaximized) const;
+
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  DECLARE_MESSAGE_MAP()
+};
