@@ -86,4 +86,21 @@ TEST(MouseSelection, HoldingTheButtonBelowTheViewKeepsExtendingOnTheTimer) {
   EXPECT_EQ(Selection(host).m_start, SECEditLineCol(0, 1));
 }
 
+TEST(MouseSelection, AColumnDraggedWithAltCopiesAndPastesAsABlock) {
+  ControllerHost host;
+  host.SetText("abcdef\r\nab\r\nabcdef\r\nxyz");
+  brambolt::test::Drag(host.Hwnd(), host.PointOf(0, 1), host.PointOf(2, 4), 4, kAlt);
+  ASSERT_EQ(host.Ctl().GetSelectionMode(), SECEDIT_SEL_COLUMN);
+  host.Key('C', kCtrl);
+  CString copied;
+  host.Ctl().GetSelectedText(copied);
+  EXPECT_EQ(std::string(copied), "bcd\r\nb\r\nbcd\r\n");
+  // Pasted at the last line, the block adds the lines it needs.
+  host.Put(3, 1);
+  host.Key('V', kCtrl);
+  EXPECT_EQ(host.Text(), "abcdef\r\nab\r\nabcdef\r\nxbcdyz\r\n b\r\n bcd\r\n");
+  host.model.Undo();
+  EXPECT_EQ(host.Text(), "abcdef\r\nab\r\nabcdef\r\nxyz");
+}
+
 }  // namespace
