@@ -380,6 +380,84 @@ TEST(Tree, TheEditBoxSitsOnTheIndentedLabel) {
   EXPECT_EQ(host.list.GetItemText(child), "child");
 }
 
+// The pixels of column `x` from `top` to `bottom` (exclusive) of a window, each as 's' for the
+// button shadow colour of the dotted lines, '.' for the background and '?' for anything else.
+std::string ColumnOfPixels(HWND hwnd, int x, int top, int bottom, COLORREF back) {
+  std::string pixels;
+  for (int y = top; y < bottom; ++y) {
+    COLORREF c = brambolt::test::WindowPixel(hwnd, x, y);
+    pixels += c == ::GetSysColor(COLOR_BTNSHADOW) ? 's' : c == back ? '.' : '?';
+  }
+  return pixels;
+}
+
+TEST(TreePaint, DottedLinesJoinSiblingsAndButtonsShowPlusOrMinus) {
+  TreeHost host;
+  HTREEITEM alpha = host.Add("alpha");
+  host.Add("a1", alpha);
+  host.Add("a2", alpha);
+  HTREEITEM beta = host.Add("beta");
+  host.Add("b1", beta);
+  host.Add("gamma");
+  host.list.Expand(alpha, TVE_EXPAND);
+  host.list.SelectItem(nullptr);
+  RunUntilIdle();
+  ASSERT_EQ(host.Rows(), (std::vector<std::string>{"alpha", "a1", "a2", "beta", "gamma"}));
+  HWND hwnd = host.Hwnd();
+  const COLORREF back = host.list.GetBkColor(), ink = ::GetSysColor(COLOR_WINDOWTEXT), white = RGB(255, 255, 255);
+  auto button = [&](int row) {
+    CRect cell, rect;
+    EXPECT_TRUE(host.list.GetSubItemRect(row, 0, &cell, 0));
+    host.list.GetButtonRect(&rect, row, cell.TopLeft());
+    return rect;
+  };
+  CRect open = button(0), closed = button(3), leaf = button(4);
+  ASSERT_FALSE(open.IsRectEmpty());
+  CPoint c = open.CenterPoint();
+  int arm = open.Width() / 3;
+  // Buttons: a shadow frame on white, a minus when expanded, a plus when collapsed; none on a leaf.
+  for (const CRect& r : {open, closed}) {
+    CPoint m((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(brambolt::test::WindowPixel(hwnd, r.left, m.y), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(brambolt::test::WindowPixel(hwnd, r.left + 1, r.top + 1), white);
+    EXPECT_EQ(brambolt::test::WindowPixel(hwnd, m.x - arm + 1, m.y), ink) << "the minus stroke";
+  }
+  CPoint mo((open.left + open.right) / 2, (open.top + open.bottom) / 2);
+  CPoint mc((closed.left + closed.right) / 2, (closed.top + closed.bottom) / 2);
+  EXPECT_EQ(brambolt::test::WindowPixel(hwnd, mo.x, mo.y - arm + 1), white) << "no upright stroke when expanded";
+  EXPECT_EQ(brambolt::test::WindowPixel(hwnd, mc.x, mc.y - arm + 1), ink) << "the plus's upright stroke";
+  EXPECT_EQ(brambolt::test::WindowPixel(hwnd, leaf.left + 1, leaf.top + 1), back) << "no button on a leaf";
+  // The root level's line runs dotted past alpha's children down to beta's button, and stops at
+  // the centre of gamma, the last.
+  CRect rowA1, rowGamma;
+  host.list.GetSubItemRect(1, 0, &rowA1, 0);
+  host.list.GetSubItemRect(4, 0, &rowGamma, 0);
+  std::string past = ColumnOfPixels(hwnd, c.x, rowA1.top, closed.top, back);
+  EXPECT_EQ(past.find_first_not_of("s."), std::string::npos) << past;
+  EXPECT_EQ(past.find("ss"), std::string::npos) << "dotted: " << past;
+  EXPECT_EQ(past.find(".."), std::string::npos) << "unbroken: " << past;
+  std::string belowLast = ColumnOfPixels(hwnd, c.x, leaf.CenterPoint().y + 1, rowGamma.bottom, back);
+  EXPECT_EQ(belowLast, std::string(belowLast.size(), '.')) << "nothing below the last sibling";
+  // A child's horizontal line leads from the parent's line towards its label, dotted.
+  CRect a1Label;
+  host.list.GetSubItemRect(1, 0, &a1Label, 2);
+  int y = button(1).CenterPoint().y;
+  std::string across;
+  for (int x = button(1).CenterPoint().x + 1; x < a1Label.left - 4; ++x) {
+    COLORREF px = brambolt::test::WindowPixel(hwnd, x, y);
+    across += px == ::GetSysColor(COLOR_BTNSHADOW) ? 's' : px == back ? '.' : '?';
+  }
+  EXPECT_GE(across.size(), 4u);
+  EXPECT_EQ(across.find_first_not_of("s."), std::string::npos) << across;
+  EXPECT_EQ(across.find("ss"), std::string::npos) << across;
+  EXPECT_EQ(across.find(".."), std::string::npos) << across;
+  // Without lines and buttons the same places are plain background.
+  host.list.ModifyTreeStyle(TVS_HASLINES | TVS_HASBUTTONS, 0);
+  RunUntilIdle();
+  EXPECT_EQ(ColumnOfPixels(hwnd, c.x, rowA1.top, closed.top, back), std::string(past.size(), '.'));
+  EXPECT_EQ(brambolt::test::WindowPixel(hwnd, mc.x, mc.y), back);
+}
+
 TEST(TreeStorage, SubItemTextsGrowMoveAndGoWithTheirItem) {
   TreeHost host;
   host.list.EnableSubItemText(TRUE);
