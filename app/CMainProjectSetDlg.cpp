@@ -153,14 +153,22 @@ LRESULT CProjectSettingDlg1::OnPickerEnd(WPARAM, LPARAM) {
 
 LRESULT CProjectSettingDlg1::OnSetPickerColour(WPARAM wParam, LPARAM lParam) {
   const auto crColour = static_cast<COLORREF>(lParam);
-  switch (wParam) {
-    case IDC_BACKGROUND_COLOUR: m_crBackground = crColour; break;
-    case IDC_BASE_COLOUR: m_crBase = crColour; break;
-    case IDC_DERIVED_COLOUR: m_crDerived = crColour; break;
-    case IDC_COMPONENT_COLOUR: m_crComponent = crColour; break;
-    default: return 0;
+  struct Well {
+    UINT nID;
+    CColourPicker& picker;
+    COLORREF& crMember;
+  };
+  const Well wells[] = {{IDC_BACKGROUND_COLOUR, m_ctlBackground, m_crBackground},
+                        {IDC_BASE_COLOUR, m_ctlBase, m_crBase},
+                        {IDC_DERIVED_COLOUR, m_ctlDerived, m_crDerived},
+                        {IDC_COMPONENT_COLOUR, m_ctlComponent, m_crComponent}};
+  for (const Well& well : wells) {
+    if (well.nID != wParam) continue;
+    // The picker shows the colour too, so OK (which reads the pickers) keeps it.
+    well.crMember = crColour;
+    well.picker.SetColour(crColour);
+    RepaintLegend();
   }
-  RepaintLegend();
   return 0;
 }
 
@@ -224,4 +232,58 @@ void CMainProjectSetDlg::OnOK() {
   m_DiagramPage.ReadControls();
   m_OwnerPage.ReadControls();
   CTabbedPagesDlg::OnOK();
+}
+
+BOOL EditProjectSettings(CWorkSpaceObj& project, CWnd* pParent) {
+  CMainProjectSetDlg dlg(pParent);
+  CProjectSettingDlg& general = dlg.m_GeneralPage;
+  CProjectSettingDlg1& diagram = dlg.m_DiagramPage;
+  CProjectSettingDlg2& owner = dlg.m_OwnerPage;
+  general.m_nLanguage = general.m_nOpenLanguage = project.m_nOutputLanguage;
+  general.m_strTitle = project.m_strProjectTitle;
+  general.m_strDescription = project.m_strDescription;
+  general.m_bDocProtectedFunctions = project.m_bDocProtectedFunctions;
+  general.m_bDocPublicFunctions = project.m_bDocPublicFunctions;
+  general.m_bDocPrivateFunctions = project.m_bDocPrivateFunctions;
+  general.m_bDocProtectedVariables = project.m_bDocProtectedVariables;
+  general.m_bDocPublicVariables = project.m_bDocPublicVariables;
+  general.m_bDocPrivateVariables = project.m_bDocPrivateVariables;
+  diagram.m_bShadow = project.GetShadow();
+  diagram.m_nShadowSize = project.GetShadowSize();
+  diagram.m_crBackground = project.m_crChartBack;
+  diagram.m_crBase = project.m_crBaseClass;
+  diagram.m_crDerived = project.m_crDerivedClass;
+  diagram.m_crComponent = project.m_crComponentClass;
+  owner.m_strAuthor = project.m_strAuthor;
+  owner.m_strDepartment = project.m_strDepartment;
+  owner.m_strEmail = project.m_strEmail;
+  owner.m_strURL = project.m_strHomePage;
+  owner.m_strCompany = project.m_strCompany;
+  owner.m_strCopyright = project.m_strCopyright;
+  if (dlg.DoModal() != IDOK) return FALSE;
+
+  project.m_nOutputLanguage = general.m_nLanguage;
+  project.m_strProjectTitle = general.m_strTitle;
+  project.m_strDescription = general.m_strDescription;
+  project.m_bDocProtectedFunctions = general.m_bDocProtectedFunctions;
+  project.m_bDocPublicFunctions = general.m_bDocPublicFunctions;
+  project.m_bDocPrivateFunctions = general.m_bDocPrivateFunctions;
+  project.m_bDocProtectedVariables = general.m_bDocProtectedVariables;
+  project.m_bDocPublicVariables = general.m_bDocPublicVariables;
+  project.m_bDocPrivateVariables = general.m_bDocPrivateVariables;
+  project.SetShadow(diagram.m_bShadow);
+  project.SetShadowSize(diagram.m_nShadowSize);
+  project.m_crChartBack = diagram.m_crBackground;
+  project.m_crBaseClass = diagram.m_crBase;
+  project.m_crDerivedClass = diagram.m_crDerived;
+  project.m_crComponentClass = diagram.m_crComponent;
+  project.m_strAuthor = owner.m_strAuthor;
+  project.m_strDepartment = owner.m_strDepartment;
+  project.m_strEmail = owner.m_strEmail;
+  project.m_strHomePage = owner.m_strURL;
+  project.m_strCompany = owner.m_strCompany;
+  project.m_strCopyright = owner.m_strCopyright;
+  if (general.m_bLanguageChanged) GetShellServices()->RefreshOutputTree();
+  project.m_bModified = TRUE;
+  return TRUE;
 }

@@ -9,7 +9,7 @@
 #include "app/ProjectDialogs.h"
 #include "model/ModelIds.h"
 
-// Sent to the Diagram page: wParam a picker's control id, lParam the colour it now has.
+// Sent to the Diagram page: wParam a picker's control id, lParam the colour that picker takes.
 #define WM_SETPICKERCOLOUR (WM_USER + 101)
 
 // "General": output language, title, description and the kinds of members to document.
@@ -106,3 +106,10 @@ class CMainProjectSetDlg : public CTabbedPagesDlg {
  protected:
   void OnOK() override;
 };
+
+class CWorkSpaceObj;
+
+// The Project Settings command's dialog run: the project's settings go into the pages, and on
+// OK come back into the project, which is marked modified; the explorer's output tree is
+// rebuilt when the output language changed. FALSE, with the project untouched, on Cancel.
+BOOL EditProjectSettings(CWorkSpaceObj& project, CWnd* pParent = nullptr);

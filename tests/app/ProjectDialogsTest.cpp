@@ -42,10 +42,11 @@ class ProjectShell : public ShellServices {
   void BeginProgress(LPCTSTR, int, int, BOOL, DWORD) override {}
   void SetProgressPos(int) override {}
   void EndProgress() override {}
-  void RefreshOutputTree() override {}
+  void RefreshOutputTree() override { ++refreshes; }
   void DrawClassBox(HDC, const RECT&, int) override {}
   int ShowMessage(LPCTSTR, UINT) override { return IDOK; }
   CWorkSpaceObj project;
+  int refreshes = 0;
 
  private:
   ShellServices* m_pPrevious;
@@ -59,60 +60,57 @@ struct DialogSession {
   DialogSession() { InitCommonControls(); }
 };
 
-TEST(ProjectSettings, OkReadsEveryPageAndFlagsOnlyARealLanguageChange) {
+TEST(ProjectSettings, TheCommandCopiesTheProjectInAndBackAndRefreshesTheTreeOnlyForANewLanguage) {
   struct Case {
     int languageIndex;  // -1 keeps the language
     const char* shadowText;
     int closeWith;
-    bool languageChanged;
+    int refreshes;
     int shadowSize;
-    int publicVariables;
   };
   const Case cases[] = {
-      {0, "25", IDOK, true, 25, 0},      // typed sizes pass the spin's 0-20 limit
-      {2, "", IDOK, false, 3, 0},        // the same language again; an empty size keeps the old one
-      {-1, "9", IDCANCEL, false, 9, 1},  // Cancel reads nothing (the size follows the edit as typed)
+      {0, "25", IDOK, 1, 25},     // typed sizes pass the spin's 0-20 limit
+      {2, "", IDOK, 0, 3},        // the same language again; an empty size keeps the old one
+      {0, "9", IDCANCEL, 0, 3},   // Cancel changes nothing
   };
   for (const Case& c : cases) {
     DialogSession s;
     ProjectShell shell;
-    shell.project.SetShadowSize(3);
-    CMainProjectSetDlg dlg;
-    dlg.m_GeneralPage.m_nLanguage = dlg.m_GeneralPage.m_nOpenLanguage = LANGUAGE_ENG;
-    dlg.m_GeneralPage.m_bDocPublicVariables = 1;
-    dlg.m_GeneralPage.m_strTitle = "Old title";
-    dlg.m_DiagramPage.m_crBase = RGB(10, 20, 30);
-    dlg.m_OwnerPage.m_strAuthor = "Your Name";
-    std::string shownTitle, shownLanguage, shownAuthor;
+    CWorkSpaceObj& project = shell.project;
+    project.m_strAuthor = "Ann Lee";
+    project.SetShadowSize(3);
+    std::string shownAuthor, shownLanguage;
     ModalAnswers answers;
     answers.When(nullptr, "Settings", [&](HWND h) {
-      const HWND general = dlg.m_GeneralPage.GetSafeHwnd(), diagram = dlg.m_DiagramPage.GetSafeHwnd();
-      const HWND owner = dlg.m_OwnerPage.GetSafeHwnd();
-      shownTitle = DlgText(general, IDC_PROJECT_TITLE);
-      shownLanguage = DlgText(general, IDC_PROJECT_LANGUAGE);
+      CWnd* pDialog = CWnd::FromHandle(h);
+      auto* pDlg = static_cast<CMainProjectSetDlg*>(pDialog);
+      const HWND general = pDlg->m_GeneralPage.GetSafeHwnd(), owner = pDlg->m_OwnerPage.GetSafeHwnd();
       shownAuthor = DlgText(owner, IDC_AUTHOR);
+      shownLanguage = DlgText(general, IDC_PROJECT_LANGUAGE);
       if (c.languageIndex >= 0) {
         ::SendDlgItemMessage(general, IDC_PROJECT_LANGUAGE, CB_SETCURSEL, c.languageIndex, 0);
         DlgCommand(general, IDC_PROJECT_LANGUAGE, CBN_SELCHANGE);
       }
       ::CheckDlgButton(general, IDC_DOC_PUBLIC_VARIABLES, BST_UNCHECKED);
+      ::SetDlgItemText(owner, IDC_URL, "http://example.org");
       ::SetDlgItemText(general, IDC_PROJECT_TITLE, "New title");
-      ::SetDlgItemText(diagram, IDC_SHADOW_SIZE, c.shadowText);
-      ::SetDlgItemText(owner, IDC_AUTHOR, "Ann Lee");
-      ::SendMessage(diagram, WM_SETPICKERCOLOUR, IDC_DERIVED_COLOUR, RGB(1, 2, 3));
+      ::SetDlgItemText(pDlg->m_DiagramPage.GetSafeHwnd(), IDC_SHADOW_SIZE, c.shadowText);
+      ::SendMessage(pDlg->m_DiagramPage.GetSafeHwnd(), WM_SETPICKERCOLOUR, IDC_DERIVED_COLOUR, RGB(1, 2, 3));
       DlgCommand(h, c.closeWith);
     });
-    EXPECT_EQ(dlg.DoModal(), c.closeWith);
-    EXPECT_EQ(shownTitle, "Old title");
+    EXPECT_EQ(EditProjectSettings(project), c.closeWith == IDOK ? TRUE : FALSE);
+    EXPECT_EQ(shownAuthor, "Ann Lee");
     EXPECT_EQ(shownLanguage, "English(U.S.A)");
-    EXPECT_EQ(shownAuthor, "Your Name");
-    EXPECT_EQ(dlg.m_GeneralPage.m_bLanguageChanged, c.languageChanged ? TRUE : FALSE) << c.shadowText;
-    EXPECT_EQ(dlg.m_DiagramPage.m_nShadowSize, c.shadowSize) << c.shadowText;
-    EXPECT_EQ(dlg.m_GeneralPage.m_bDocPublicVariables, c.publicVariables) << c.shadowText;
-    EXPECT_EQ(dlg.m_DiagramPage.m_crBase, RGB(10, 20, 30));
-    const bool bRead = c.closeWith == IDOK;
-    EXPECT_EQ(std::string(dlg.m_GeneralPage.m_strTitle), bRead ? "New title" : "Old title");
-    EXPECT_EQ(std::string(dlg.m_OwnerPage.m_strAuthor), bRead ? "Ann Lee" : "Your Name");
+    EXPECT_EQ(shell.refreshes, c.refreshes) << c.shadowText;
+    const bool bOK = c.closeWith == IDOK;
+    EXPECT_EQ(project.m_bModified, bOK ? TRUE : FALSE);
+    EXPECT_EQ(project.m_bDocPublicVariables, bOK ? FALSE : TRUE);
+    EXPECT_EQ(project.m_bDocPrivateVariables, TRUE);
+    EXPECT_EQ(std::string(project.m_strHomePage), bOK ? "http://example.org" : "");
+    EXPECT_EQ(project.m_nOutputLanguage, bOK && c.languageIndex == 0 ? LANGUAGE_CHS : LANGUAGE_ENG);
+    EXPECT_EQ(project.GetShadowSize(), c.shadowSize);
+    EXPECT_EQ(std::string(project.m_strProjectTitle), bOK ? "New title" : "");
+    EXPECT_EQ(project.m_crDerivedClass, bOK ? RGB(1, 2, 3) : RGB(255, 255, 255));
   }
 }
 
