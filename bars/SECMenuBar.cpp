@@ -2,6 +2,7 @@
 // between them from the keyboard, and the bar's font, creation and layout rules.
 #include "bars/SECMenuBar.h"
 
+#include "bars/SECMenuBarFeature.h"
 #include "bars/SECTBMenuBtn.h"
 #include "bars/SECToolBarManager.h"
 #include "res/ResourceTemplates.h"
@@ -28,6 +29,7 @@ std::optional<brambolt::MenuTemplate> LoadMenuTemplate(UINT nMenuID) {
 }  // namespace
 
 SECMenuBar::SECMenuBar() {
+  SECInstallMenuBarHooks();
   m_mapMenuBits.InitHashTable(17);
   MakeMenuFont();
 }

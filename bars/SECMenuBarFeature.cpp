@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "bars/SECFrameWndServices.h"
+#include "bars/SECMDIMenuBar.h"
 #include "bars/SECMenuBar.h"
 
 IMPLEMENT_DYNAMIC(SECMenuBarFeature, SECBmpMenuPlugIn)
@@ -38,7 +39,32 @@ char MnemonicOfText(const CString& text) {
   return at < text.GetLength() ? static_cast<char>(::toupper(static_cast<unsigned char>(text[at]))) : 0;
 }
 
+class MenuBarHooks : public SECMenuBarHooks {
+ public:
+  kelpwood::foundation::SECWndPlugIn* CreateFeature(SECMenuBar* pMenuBar) override {
+    auto* feature = new SECMenuBarFeature;
+    feature->SetMenuBar(pMenuBar);
+    return feature;
+  }
+  BOOL SwitchMenu(kelpwood::foundation::SECWndPlugIn*, SECMenuBar* pMenuBar, UINT nMenuID) override {
+    // -1 stands for the frame's own menu.
+    return pMenuBar != nullptr && pMenuBar->SwitchMenu(nMenuID == static_cast<UINT>(-1) ? SECMenuBar::kDefaultMenuID : nMenuID);
+  }
+  void SkipNextHide(SECMenuBar* pMenuBar) override {
+    if (pMenuBar != nullptr) pMenuBar->SetSkipNextHide(TRUE);
+  }
+  BOOL ShowChildButtons(SECMenuBar* pMenuBar, BOOL bShow) override {
+    auto* mdiBar = dynamic_cast<SECMDIMenuBar*>(pMenuBar);
+    return mdiBar != nullptr && mdiBar->UpdateMDIButtons(!bShow);
+  }
+};
+
 }  // namespace
+
+void SECInstallMenuBarHooks() {
+  static MenuBarHooks hooks;
+  if (SECGetMenuBarHooks() != &hooks) SECSetMenuBarHooks(&hooks);
+}
 
 UINT SECMenuBarMessages::GetMenuMessage() { return SECFrameServices::GetMenuMessage(); }
 

@@ -12,6 +12,10 @@
 
 class SECMenuBar;
 
+// Makes the menubar's hooks the frames' (SECSetMenuBarHooks): the feature they plug in, menu
+// switching, the skipped hide and an MDI menubar's child buttons. Every menubar calls it.
+void SECInstallMenuBarHooks();
+
 class SECMenuBarMessages {
  public:
   SECMenuBarMessages() = default;

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "MenusTestIds.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECFrameWndServices.h"
 #include "bars/SECMDIMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "bars/SECTBMenuBtn.h"
@@ -242,6 +244,25 @@ TEST(MDIMenuBar, CaptionPartsFollowTheChildsStyleAndCloseIt) {
   caption.BtnReleased(close);
   RunUntilIdle();
   EXPECT_FALSE(::IsWindow(child)) << "the close part closed the child";
+}
+
+TEST(MDIMenuBar, TheFramesReachTheMenubarThroughItsHooks) {
+  UiSession session;
+  MDIBarFrame f;
+  SECMenuBarHooks* hooks = SECGetMenuBarHooks();
+  ASSERT_NE(nullptr, hooks);
+  std::unique_ptr<kelpwood::foundation::SECWndPlugIn> feature(hooks->CreateFeature(&f.bar));
+  ASSERT_NE(nullptr, dynamic_cast<SECMenuBarFeature*>(feature.get()));
+  EXPECT_EQ(&f.bar, static_cast<SECMenuBarFeature*>(feature.get())->m_pMenuBar);
+  EXPECT_FALSE(hooks->SwitchMenu(feature.get(), &f.bar, 24399));
+  EXPECT_TRUE(hooks->SwitchMenu(feature.get(), &f.bar, IDR_MB_MAIN));
+  hooks->SkipNextHide(&f.bar);
+  EXPECT_TRUE(f.bar.GetSkipNextHide());
+  f.child->MDIMaximize();
+  RunUntilIdle();
+  EXPECT_TRUE(hooks->ShowChildButtons(&f.bar, TRUE));
+  EXPECT_EQ(SECStdBtn::CapMenuBtn, f.bar.GetButton(0)->m_nType);
+  EXPECT_TRUE(hooks->ShowChildButtons(&f.bar, FALSE));
 }
 
 }  // namespace
