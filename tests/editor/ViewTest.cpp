@@ -168,4 +168,39 @@ TEST(ViewDragDrop, ASelectionMovesOrCopiesWithinTheEditorAndUndoesInOneStep) {
   EXPECT_EQ(host.model.m_pDragController, nullptr);
 }
 
+// A pane view of a splitter, creatable by its run-time class, over one shared model.
+class PaneView : public SECEditView {
+  DECLARE_DYNCREATE(PaneView)
+
+ public:
+  inline static SECEdit* s_model = nullptr;
+  SECEdit* GetViewModel() override { return s_model; }
+};
+
+IMPLEMENT_DYNCREATE(PaneView, SECEditView)
+
+TEST(ViewSplitter, PanesOfOneColumnFollowTheActivePanesHorizontalOrigin) {
+  ViewHost host(200);
+  PaneView::s_model = &host.model;
+  CSplitterWnd splitter;
+  ASSERT_TRUE(splitter.CreateStatic(host.frame, 2, 1));
+  splitter.ModifyStyle(0, SPLS_DYNAMIC_SPLIT);  // the panes keep in step in a dynamic splitter only
+  ASSERT_TRUE(splitter.CreateView(0, 0, RUNTIME_CLASS(PaneView), CSize(300, 120), nullptr));
+  ASSERT_TRUE(splitter.CreateView(1, 0, RUNTIME_CLASS(PaneView), CSize(300, 120), nullptr));
+  auto* top = static_cast<PaneView*>(splitter.GetPane(0, 0));
+  auto* bottom = static_cast<PaneView*>(splitter.GetPane(1, 0));
+  top->OnInitialUpdate();
+  bottom->OnInitialUpdate();
+  splitter.SetActivePane(0, 0);
+  RunUntilIdle();
+  // The active pane scrolls by its caret: the pane below takes its horizontal origin only.
+  top->SetLogOrigin(5 * top->GetCharWidth(), 7 * top->GetLineHeight());
+  EXPECT_EQ(bottom->GetLogOrigin(), CPoint(5 * top->GetCharWidth(), 0));
+  // Scrolling by the bar sends no notice.
+  top->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+  EXPECT_EQ(bottom->GetLogOrigin().x, 5 * top->GetCharWidth());
+  splitter.DestroyWindow();
+  PaneView::s_model = nullptr;
+}
+
 }  // namespace
