@@ -142,4 +142,35 @@ TEST_F(Tabs, TheSelectedTabOpensIntoTheDisplayArea) {
   EXPECT_EQ(WindowPixel(tab_, (other.left + other.right) / 2, 0), GetSysColor(COLOR_3DFACE));
 }
 
+// Tab widths: the text with the padding each side by default, never below the minimum width set,
+// one width for all with TCS_FIXEDWIDTH and TCM_SETITEMSIZE, which answers the size before.
+TEST_F(Tabs, WidthsFollowTextsPaddingMinimumAndFixedSize) {
+  auto width = [&](HWND tab, int i) {
+    RECT r;
+    SendMessage(tab, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    return static_cast<int>(r.right - r.left);
+  };
+  const int files = width(tab_, 1), advanced = width(tab_, 2);
+  EXPECT_LT(files, advanced) << "a longer text, a wider tab";
+  SendMessage(tab_, TCM_SETPADDING, 0, MAKELPARAM(20, 3));
+  EXPECT_EQ(width(tab_, 1), files + 2 * (20 - 6)) << "the padding counts on both sides";
+  EXPECT_EQ(SendMessage(tab_, TCM_SETMINTABWIDTH, 0, 200), 0);
+  EXPECT_EQ(width(tab_, 1), 200);
+  EXPECT_EQ(SendMessage(tab_, TCM_SETMINTABWIDTH, 0, -1), 200) << "the minimum before";
+  EXPECT_EQ(width(tab_, 1), files + 2 * (20 - 6)) << "-1 puts the default minimum back";
+
+  HWND fixed = CreateWindowEx(0, WC_TABCONTROL, nullptr, WS_CHILD | WS_VISIBLE | TCS_FIXEDWIDTH, 10, 220, 300, 100,
+                              recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  for (const char* name : {"A", "A much longer name"}) {
+    TCITEM item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(name);
+    TabCtrl_InsertItem(fixed, TabCtrl_GetItemCount(fixed), &item);
+  }
+  SendMessage(fixed, TCM_SETITEMSIZE, 0, MAKELPARAM(90, 24));
+  EXPECT_EQ(width(fixed, 0), 90);
+  EXPECT_EQ(width(fixed, 1), 90);
+  EXPECT_EQ(LOWORD(SendMessage(fixed, TCM_SETITEMSIZE, 0, MAKELPARAM(70, 24))), 90);
+}
+
 }  // namespace
