@@ -18,6 +18,9 @@ bool EndsInSeparator(const CString& strPath) {
   return nLength > 0 && (strPath[nLength - 1] == '\\' || strPath[nLength - 1] == '/');
 }
 
+// The separator a location is written with: "/" for a path of this system, else "\".
+const char* SeparatorOf(const CString& strLocation) { return strLocation.Find('/') >= 0 ? "/" : "\\"; }
+
 // The description's default text in each language (UTF-8, the text of the user interface).
 const CString g_strChsDescription =
     "此类库是由我们为开发人员提供的标准参考指南，它不仅包含了类库技术资料，还包含了其他的如示例、文档、以及技术文章等资料.";
@@ -65,7 +68,7 @@ END_MESSAGE_MAP()
 CNewProjectPage0::CNewProjectPage0() : CNewWizPage(IDD_NEWPROJECT_PAGE0) {}
 
 CString CNewProjectPage0::JoinProjectFolder(const CString& strLocation, const CString& strName) {
-  return EndsInSeparator(strLocation) ? strLocation + strName : strLocation + "\\" + strName;
+  return EndsInSeparator(strLocation) ? strLocation + strName : strLocation + SeparatorOf(strLocation) + strName;
 }
 
 BOOL CNewProjectPage0::IsValidProjectName(const CString& strName) {
@@ -97,7 +100,7 @@ BOOL CNewProjectPage0::OnInitDialog() {
   char szFolder[256] = {};
   ::GetCurrentDirectory(255, szFolder);
   CString strLocation = szFolder;
-  if (strLocation.GetLength() > 3 && !EndsInSeparator(strLocation)) strLocation += "\\";
+  if (strLocation.GetLength() > 3 && !EndsInSeparator(strLocation)) strLocation += SeparatorOf(strLocation);
   SetDlgItemText(IDC_PROJECT_LOCATION, strLocation);
   m_strProjectFolder = strLocation;
 
@@ -145,7 +148,7 @@ LRESULT CNewProjectPage0::OnWizardNext() {
     return -1;
   }
   const CString strFolder = JoinProjectFolder(strLocation, strName);
-  if (::GetFileAttributes(strFolder + "\\" + strName + ".dcp") != INVALID_FILE_ATTRIBUTES) {
+  if (::GetFileAttributes(strFolder + SeparatorOf(strFolder) + strName + ".dcp") != INVALID_FILE_ATTRIBUTES) {
     GetDlgItem(IDC_PROJECT_NAME)->SetFocus();
     InformUser(IDS_PROJECT_EXISTS);
     return -1;

@@ -31,7 +31,8 @@ class CNewProjectPage0 : public CNewWizPage {
  public:
   CNewProjectPage0();
 
-  // The location, one separator unless it ends in one, and the name.
+  // The location, one separator unless it ends in one ("/" when the location is written with
+  // "/", else "\"), and the name.
   static CString JoinProjectFolder(const CString& strLocation, const CString& strName);
   // Letters, digits and "_" only (an empty name is not valid either).
   static BOOL IsValidProjectName(const CString& strName);

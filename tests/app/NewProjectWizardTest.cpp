@@ -132,7 +132,7 @@ TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) 
   EXPECT_EQ(w.wizard.DoModal(), ID_WIZFINISH);
 
   EXPECT_EQ(buttons, (std::vector<std::string>{"-N-", "BN-", "BN-", "B-F", "BNF"}));
-  EXPECT_EQ(preview, "Path:" + location + "\\  CMyProject ");
+  EXPECT_EQ(preview, "Path:" + location + "/  CMyProject ");
   EXPECT_NE(sidePixel, ::GetSysColor(COLOR_3DFACE));
   EXPECT_EQ(title, "Caption");
   EXPECT_EQ(languageShown, "English(U.S.A)");
@@ -142,7 +142,8 @@ TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) 
   EXPECT_EQ(description, std::string(CNewProjectPage3::DescriptionFor(LANGUAGE_CHS)));
 
   EXPECT_EQ(std::string(w.page0.m_strProjectName), "CMyProject");
-  EXPECT_EQ(std::string(w.page0.m_strProjectFolder), location + "\\CMyProject");
+  EXPECT_EQ(std::string(w.page0.m_strProjectFolder), location + "/CMyProject");
+  EXPECT_EQ(std::string(CNewProjectPage0::JoinProjectFolder("C:\\Work", "P")), "C:\\Work\\P");
   EXPECT_EQ(w.page0.m_nTemplateId, 100);
   EXPECT_EQ(std::string(w.page1.m_strTitle), "My Title");
   EXPECT_EQ(w.page1.m_nLanguage, LANGUAGE_ENG);
