@@ -2,6 +2,7 @@
 // shown nodes through any sequence of edits, expansion with lazy children and vetoes, sorting,
 // keys, hover expansion while dragging, label editing and the sub-item text store.
 #include <random>
+#include <set>
 
 #include "tests/widgets/ListTestSupport.h"
 #include "widgets/SECTreeCtrl.h"
@@ -456,6 +457,53 @@ TEST(TreePaint, DottedLinesJoinSiblingsAndButtonsShowPlusOrMinus) {
   RunUntilIdle();
   EXPECT_EQ(ColumnOfPixels(hwnd, c.x, rowA1.top, closed.top, back), std::string(past.size(), '.'));
   EXPECT_EQ(brambolt::test::WindowPixel(hwnd, mc.x, mc.y), back);
+}
+
+// A tree that records, for each label cell it draws, the row and how many rows the tree had then.
+class DrawRecordingTree : public SECTreeCtrl {
+ public:
+  void DrawCell(SECListPaintContext* pContext) override {
+    if (pContext->m_nSubItem == 0) drawn.emplace_back(pContext->m_nRow, GetItemCount());
+    SECTreeCtrl::DrawCell(pContext);
+  }
+  std::vector<std::pair<int, int>> drawn;
+};
+
+TEST(Tree, AnimatedExpansionShowsRowsAsTheyArriveAndCollapseAsTheyGo) {
+  for (bool animate : {false, true}) {
+    SCOPED_TRACE(animate ? "animated" : "plain");
+    ListHost<DrawRecordingTree> host(kTreeStyle);
+    if (animate) host.list.ModifyTreeStyleEx(0, TVXS_ANIMATE);
+    HTREEITEM parents[2] = {host.list.InsertItem("alpha"), host.list.InsertItem("beta")};
+    for (HTREEITEM parent : parents)
+      for (int i = 0; i < 8; ++i) host.list.InsertItem(("child " + std::to_string(i)).c_str(), parent);
+    RunUntilIdle();
+    // Each expansion starts the count again: beta's first rows show one by one too.
+    for (HTREEITEM parent : parents) {
+      int row = host.list.GetItemRow(parent);
+      host.list.drawn.clear();
+      ASSERT_TRUE(host.list.Expand(parent, TVE_EXPAND));
+      std::set<int> early;  // rows drawn before the last row arrived
+      for (auto [drawnRow, count] : host.list.drawn)
+        if (count < 10) early.insert(drawnRow);
+      if (animate) {
+        for (int r = row + 1; r <= row + 5; ++r) EXPECT_TRUE(early.count(r)) << "row " << r << " shown on arrival";
+        EXPECT_FALSE(early.count(row + 6)) << "only the first five rows are shown one by one";
+      } else {
+        EXPECT_TRUE(early.empty()) << "all rows arrive before any is drawn";
+      }
+      RunUntilIdle();
+      EXPECT_EQ(host.list.GetItemCount(), 10);
+      host.list.drawn.clear();
+      ASSERT_TRUE(host.list.Expand(parent, TVE_COLLAPSE));
+      bool drawnWhileGoing = false;
+      for (auto [drawnRow, count] : host.list.drawn) drawnWhileGoing |= count > 2;
+      EXPECT_EQ(drawnWhileGoing, animate) << "an animated collapse repaints as the rows go";
+      RunUntilIdle();
+      EXPECT_EQ(host.list.GetItemCount(), 2);
+      EXPECT_EQ(host.list.GetItemRow(parents[1]), 1);
+    }
+  }
 }
 
 TEST(TreeStorage, SubItemTextsGrowMoveAndGoWithTheirItem) {
