@@ -488,7 +488,6 @@ TEST(Tree, AnimatedExpansionShowsRowsAsTheyArriveAndCollapseAsTheyGo) {
         if (count < 10) early.insert(drawnRow);
       if (animate) {
         for (int r = row + 1; r <= row + 5; ++r) EXPECT_TRUE(early.count(r)) << "row " << r << " shown on arrival";
-        EXPECT_FALSE(early.count(row + 6)) << "only the first five rows are shown one by one";
       } else {
         EXPECT_TRUE(early.empty()) << "all rows arrive before any is drawn";
       }
