@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "bars/SECDockState.h"
 #include "bars/SECFSToolBar.h"
 #include "bars/SECFrameWndServices.h"
+#include "bars/SECMenuBar.h"
 
 using kelpwood::foundation::SECWndListener;
 
@@ -49,6 +51,11 @@ SECFullScreenView::~SECFullScreenView() {
 
 CMDIFrameWnd* SECFullScreenView::MDIFrame() const { return dynamic_cast<CMDIFrameWnd*>(m_pFrame); }
 
+SECMenuBar* SECFullScreenView::FrameMenuBar() const {
+  auto* services = dynamic_cast<SECFrameServices*>(m_pFrame);
+  return services != nullptr ? services->GetMenuBar() : nullptr;
+}
+
 CMDIChildWnd* SECFullScreenView::MaximisedChild() const {
   CMDIFrameWnd* mdi = MDIFrame();
   if (mdi == nullptr) return nullptr;
@@ -69,6 +76,11 @@ BOOL SECFullScreenView::SetFSMode(UINT nOptions, LPCTSTR lpszTitle, CFrameWnd* p
   auto* services = dynamic_cast<SECFrameServices*>(frame);
   m_bHasMenuBar = services != nullptr && services->HasMenuBar();
   m_mainListener.m_bHasMenuBar = m_bHasMenuBar;
+  if (m_bHasMenuBar) {
+    // The menubar floats at the top edge meanwhile: the layout it leaves is put back on exit.
+    m_pDockState = std::make_unique<SECDockState>(services->GetToolBarManager());
+    if (!m_pDockState->GetFrameState(frame)) m_pDockState.reset();
+  }
   // From here on every step is undone by LeaveFSMode, so a failure leaves the frame as it was.
   m_bFullScreen = TRUE;
   if (m_nOptions & SEC_FS_HIDE_TASKBAR) HideTaskBar(TRUE);
@@ -186,7 +198,19 @@ void SECFullScreenView::RemoveFrameMenu() {
 }
 
 void SECFullScreenView::RestoreFrameMenu() {
-  if (m_bHasMenuBar) return;
+  if (m_bHasMenuBar) {
+    SECMenuBar* bar = FrameMenuBar();
+    if (bar != nullptr) {
+      bar->SetFullScreen(FALSE);
+      // Out of the floating frame it had at the top edge; the saved layout then places it.
+      if (bar->IsFloating()) m_pFrame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+      BOOL wasHidden = FALSE;
+      if (m_mapHiddenBars.Lookup(bar, wasHidden) && !wasHidden) m_pFrame->ShowControlBar(bar, TRUE, FALSE);
+    }
+    if (m_pDockState) m_pDockState->SetFrameState(m_pFrame);
+    m_pDockState.reset();
+    return;
+  }
   if (m_mainListener.m_bHasSavedMenu) ::SetMenu(m_pFrame->m_hWnd, m_mainListener.m_hSavedMenu);
   // An MDI child's activation puts its own menu (and a maximised child's system menu) back.
   if (CMDIFrameWnd* mdi = MDIFrame()) {
@@ -336,6 +360,18 @@ void SECFSMainFrmListener::ShowMenu() {
     ::SetMenu(frame->m_hWnd, m_hSavedMenu);
     ::DrawMenuBar(frame->m_hWnd);
   }
+  if (SECMenuBar* bar = m_bHasMenuBar ? m_pFSView->FrameMenuBar() : nullptr) {
+    // The menubar floats across the top of the desktop, above everything, without a caption.
+    const CRect desktop = DesktopRect();
+    bar->SetFullScreen(TRUE);
+    frame->FloatControlBar(bar, CPoint(desktop.left, desktop.top - 4), CBRS_ALIGN_TOP);
+    frame->ShowControlBar(bar, TRUE, FALSE);
+    if (CFrameWnd* floating = bar->GetParentFrame(); floating != nullptr && floating != frame) {
+      floating->ModifyStyle(WS_CAPTION | WS_THICKFRAME, WS_BORDER, SWP_FRAMECHANGED);
+      floating->SetWindowPos(&CWnd::wndTopMost, desktop.left, desktop.top - 4, desktop.Width(), 25,
+                             SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    }
+  }
   m_pFSView->SetTimer(SECFullScreenView::kMenuTimer, 100, nullptr);
 }
 
@@ -346,13 +382,26 @@ void SECFSMainFrmListener::HideMenu() {
   m_bMenuByMouse = FALSE;
   m_pFSView->KillTimer(SECFullScreenView::kMenuTimer);
   if (!m_bHasMenuBar) ::SetMenu(frame->m_hWnd, nullptr);
+  if (SECMenuBar* bar = m_bHasMenuBar ? m_pFSView->FrameMenuBar() : nullptr) {
+    bar->SetFullScreen(FALSE);
+    frame->ShowControlBar(bar, FALSE, FALSE);
+  }
   frame->DelayRecalcLayout();
 }
 
 void SECFSMainFrmListener::OnMenuTimer() {
   if (!m_bMenuShown) return;
-  // The menu stays while the pointer is over the frame's menu bar.
   CFrameWnd* frame = m_pFSView->m_pFrame;
+  if (SECMenuBar* bar = m_bHasMenuBar ? m_pFSView->FrameMenuBar() : nullptr) {
+    // The menubar stays while the pointer is over it (or one of its popups is open).
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    CRect rect;
+    bar->GetWindowRect(&rect);
+    if (!rect.PtInRect(cursor)) HideMenu();
+    return;
+  }
+  // The menu stays while the pointer is over the frame's menu bar.
   MENUBARINFO info{};
   info.cbSize = sizeof(info);
   POINT cursor;

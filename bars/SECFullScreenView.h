@@ -9,6 +9,8 @@
 #include "foundation/SECWndListener.h"
 
 class SECFullScreenView;
+class SECDockState;
+class SECMenuBar;
 
 // On the main frame: the menu that comes back at the top edge, and the leave command.
 class SECFSMainFrmListener : public kelpwood::foundation::SECWndListener {
@@ -126,6 +128,8 @@ class SECFullScreenView : public CWnd {
   void ReplaceAccelerators();
   void RestoreAccelerators();
   CMDIFrameWnd* MDIFrame() const;
+  // The frame's toolkit menubar, or null.
+  SECMenuBar* FrameMenuBar() const;
   // The active MDI child when it is maximised, else null.
   CMDIChildWnd* MaximisedChild() const;
   HBITMAP MakeTitleBitmap(CSize& size);
@@ -146,6 +150,8 @@ class SECFullScreenView : public CWnd {
   BOOL m_bHasMenuBar = FALSE;
   BOOL m_bClientListening = FALSE;
   BOOL m_bTaskBarHidden = FALSE;
+  // The docking layout before entry, kept when the frame has a menubar (it floats the menubar).
+  std::unique_ptr<SECDockState> m_pDockState;
   DWORD m_dwFrameStyle = 0;
   CFrameWnd* m_pFrame = nullptr;
 };

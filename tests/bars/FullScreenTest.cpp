@@ -6,7 +6,11 @@
 
 #include <vector>
 
+#include "MenusTestIds.h"
+#include "bars/SECDockBar.h"
+#include "bars/SECFrameWnd.h"
 #include "bars/SECFullScreenView.h"
+#include "bars/SECMenuBar.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -164,6 +168,46 @@ TEST(FullScreen, TheButtonTipIsTheTitleCutToItsBuffer) {
   fs.SendMessage(WM_COMMAND, SECFullScreenView::kLeaveCommand);
   EXPECT_FALSE(fs.IsFullScreen());
   f.ExpectAsBefore();
+}
+
+TEST(FullScreen, AFramesMenubarFloatsAcrossTheTopEdgeAndDocksAgainAfter) {
+  UiSession session;
+  auto* frame = new SECFrameWnd;
+  ASSERT_TRUE(frame->Create(nullptr, "Menubar frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 640, 430)));
+  SECEnableDocking(frame, CBRS_ALIGN_ANY);
+  SECMenuBar bar;
+  ASSERT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, SEC_IDW_MENUBAR));
+  const UINT menus[] = {IDR_MB_MAIN};
+  ASSERT_TRUE(bar.SetMenuInfo(1, menus));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+  frame->m_pMenuBar = &bar;
+  frame->RecalcLayout();
+  RunUntilIdle();
+  auto dockedTop = [&] { return ::GetDlgCtrlID(::GetParent(bar.m_hWnd)) == static_cast<int>(AFX_IDW_DOCKBAR_TOP); };
+  ASSERT_TRUE(dockedTop());
+
+  SECFullScreenView fs;
+  ASSERT_TRUE(fs.SetFSMode(SECFullScreenView::SEC_FS_MENU_AT_TOP, nullptr, frame));
+  EXPECT_FALSE(bar.GetStyle() & WS_VISIBLE);
+  frame->SendMessage(WM_NCMOUSEMOVE, HTBORDER, 0);
+  RunUntilIdle();
+  ASSERT_TRUE(bar.GetStyle() & WS_VISIBLE);
+  ASSERT_TRUE(bar.IsFloating());
+  CRect desktop, floating;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  bar.GetParentFrame()->GetWindowRect(&floating);
+  EXPECT_EQ(CPoint(desktop.left, desktop.top - 4), floating.TopLeft());
+  MoveMouseAt(CRect(desktop).CenterPoint());
+  AdvanceClock(150);
+  EXPECT_FALSE(bar.GetStyle() & WS_VISIBLE) << "the pointer left: the menubar goes";
+  fs.LeaveFSMode();
+  RunUntilIdle();
+  EXPECT_TRUE(bar.GetStyle() & WS_VISIBLE);
+  EXPECT_TRUE(dockedTop()) << "docked where it was";
+  frame->m_pMenuBar = nullptr;
+  bar.DestroyWindow();
+  frame->DestroyWindow();
 }
 
 }  // namespace
