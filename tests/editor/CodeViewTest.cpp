@@ -374,6 +374,45 @@ TEST_F(CodeViewFrameTest, OpensEditsSavesAndReloadsASourceFile) {
   EXPECT_EQ(view->SendMessage(WM_GWEXT_RESERVED1, 0, 0), 1);
 }
 
+// A selection dragged with the mouse: within its own text it moves, to a second editor it is
+// copied with Ctrl held and moved without.
+TEST_F(CodeViewFrameTest, SelectionsAreDraggedWithinATextAndToASecondEditor) {
+  auto* a = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(MakeFile("a.cpp", "alpha beta gamma\r\n").c_str()));
+  auto* b = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(MakeFile("b.cpp", "one two\r\n").c_str()));
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  frame->MDITile(MDITILE_VERTICAL);
+  brambolt::test::RunUntilIdle();
+  CEditCodeView* from = ViewOf(a);
+  CEditCodeView* to = ViewOf(b);
+  // A text position as a point of the source view's client area.
+  auto point = [&](CEditCodeView* view, int line, int col) {
+    SECEditController* ctl = view->GetAppController();
+    CPoint pt;
+    ctl->PositionToPoint(pt, SECEditLineCol(line, col));
+    ctl->GetViewport()->LPtoDP(static_cast<POINT*>(&pt), 1);
+    POINT p{pt.x + 1, pt.y + view->GetLineHeight() / 2};
+    ::MapWindowPoints(view->GetSafeHwnd(), from->GetSafeHwnd(), &p, 1);
+    return p;
+  };
+  auto choose = [&](int first, int last) {
+    from->SetFocus();
+    from->GetAppController()->SetSelection(SECEditLineColPair(0, first, 0, last), SECEDIT_SEL_STREAM);
+    brambolt::test::RunUntilIdle();
+  };
+  choose(6, 10);  // "beta"
+  brambolt::test::Drag(from->GetSafeHwnd(), point(from, 0, 7), point(to, 0, 0), 6, brambolt::test::kCtrl);
+  EXPECT_EQ(Text(b->GetEdit()), "betaone two\r\n");
+  EXPECT_EQ(Text(a->GetEdit()), "alpha beta gamma\r\n") << "copied";
+  choose(11, 16);  // "gamma"
+  brambolt::test::Drag(from->GetSafeHwnd(), point(from, 0, 12), point(to, 0, 11), 6);
+  EXPECT_EQ(Text(b->GetEdit()), "betaone twogamma\r\n");
+  EXPECT_EQ(Text(a->GetEdit()), "alpha beta \r\n") << "moved";
+  choose(0, 6);  // "alpha "
+  brambolt::test::Drag(from->GetSafeHwnd(), point(from, 0, 2), point(from, 0, 11), 6);
+  EXPECT_EQ(Text(a->GetEdit()), "beta alpha \r\n") << "moved within its text";
+}
+
 TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
   auto* split = new CMultiDocTemplate(22791, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(SplitChild),
                                       RUNTIME_CLASS(CEditCodeView));
