@@ -616,6 +616,12 @@ void SECListEngine<Base>::RedrawItem(int nRow, BOOL bLabelOnly, BOOL bUpdateNow,
   if (this->GetSafeHwnd() == nullptr || !IsValidRow(nRow) || nRow < m_nTopRow) return;
   CRect area;
   GetListArea(&area);
+  if ((m_dwListStyle & LVS_TYPEMASK) != LVS_REPORT) {
+    // Icon cells flow in lines: a row's cell, and every cell after it, may have moved.
+    if (bUpdateNow) this->RedrawWindow(&area, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | (bErase ? RDW_ERASE : 0));
+    else this->InvalidateRect(&area, bErase);
+    return;
+  }
   int top = area.top;
   for (int row = m_nTopRow; row < nRow; ++row) {
     top += RowHeight(row);
@@ -643,6 +649,10 @@ void SECListEngine<Base>::RedrawItems(int nFrom, int nTo) {
   if (nFrom > nTo) std::swap(nFrom, nTo);
   CRect area;
   GetListArea(&area);
+  if ((m_dwListStyle & LVS_TYPEMASK) != LVS_REPORT) {
+    this->InvalidateRect(&area, FALSE);  // icon cells flow in lines
+    return;
+  }
   int top = area.top, bottom = area.top;
   for (int row = m_nTopRow; row <= nTo && row < GetItemCount() && bottom < area.bottom; ++row) {
     int height = RowHeight(row);

@@ -94,4 +94,47 @@ TEST(ListPaint, OneLineLabelsShowTheirFirstLineOnly) {
   EXPECT_GT(twoLines.Height(), oneLine.Height() + 5);
 }
 
+TEST(ListPaint, IconViewLaysCellsOutInLinesAsTallAsTheirTallestCell) {
+  ListHost<SECListCtrl> host(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 300, 200));
+  // One solid red 32 x 32 image.
+  CImageList images;
+  ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24, 1, 1));
+  CDC screen, memory;
+  screen.CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  memory.CreateCompatibleDC(&screen);
+  CBitmap red;
+  red.CreateCompatibleBitmap(&screen, 32, 32);
+  CBitmap* old = memory.SelectObject(&red);
+  memory.FillSolidRect(0, 0, 32, 32, RGB(255, 0, 0));
+  memory.SelectObject(old);
+  ASSERT_EQ(images.Add(&red, static_cast<CBitmap*>(nullptr)), 0);
+  host.list.SetImageList(&images, LVSIL_NORMAL);
+  host.list.SetColumnWidth(0, 80);
+  // Row 1's label wraps to more lines than the others and makes the first line taller.
+  const char* labels[] = {"one", "a label long enough to wrap in its cell", "three", "four", "five"};
+  host.list.SetAutoRedraw(TRUE);
+  for (int i = 0; i < 5; ++i) {
+    host.list.InsertItem(i, labels[i], 0);
+    RunUntilIdle();  // each insertion shows at once
+  }
+  int firstLine = 0;
+  for (int i = 0; i < 3; ++i) firstLine = std::max(firstLine, host.list.GetItemRecord(i)->m_cy);
+  ASSERT_GT(host.list.GetItemRecord(1)->m_cy, host.list.GetItemRecord(0)->m_cy) << "a wrapped label is taller";
+  // Three 80-pixel cells fit in 300 pixels; the fourth starts the next line, below the tallest cell.
+  struct Cell {
+    int row, x, y;
+  };
+  for (Cell cell : {Cell{0, 0, 0}, Cell{1, 80, 0}, Cell{2, 160, 0}, Cell{3, 0, firstLine}, Cell{4, 80, firstLine}}) {
+    SCOPED_TRACE(cell.row);
+    // The image is centred in the cell's width, 2 pixels below its top.
+    int cx = cell.x + 40, top = cell.y + 2;
+    EXPECT_EQ(WindowPixel(host.Hwnd(), cx, top + 1), RGB(255, 0, 0));
+    EXPECT_EQ(WindowPixel(host.Hwnd(), cx - 15, top + 30), RGB(255, 0, 0));
+    EXPECT_NE(WindowPixel(host.Hwnd(), cx - 17, top + 16), RGB(255, 0, 0));
+    EXPECT_NE(WindowPixel(host.Hwnd(), cx + 17, top + 16), RGB(255, 0, 0));
+  }
+  EXPECT_NE(WindowPixel(host.Hwnd(), 200, firstLine + 18), RGB(255, 0, 0)) << "no sixth cell";
+  host.list.SetImageList(nullptr, LVSIL_NORMAL);
+}
+
 }  // namespace
