@@ -207,7 +207,7 @@ LRESULT CNewProjectPage1::OnWizardNext() {
   const int nLanguage = pLanguages->GetCurSel();
   if (nLanguage != CB_ERR) {
     m_nLanguage = static_cast<int>(pLanguages->GetItemData(nLanguage));
-    static_cast<CNewProjectMain*>(m_pParent)->m_nLanguage = m_nLanguage;
+    if (auto* pWizard = dynamic_cast<CNewProjectMain*>(m_pParent)) pWizard->m_nLanguage = m_nLanguage;
   }
   const int nRow = m_ctlComponentList.GetCurSel();
   if (nRow == LB_ERR) {
@@ -307,7 +307,9 @@ BOOL CNewProjectPage3::OnInitDialog() {
 }
 
 void CNewProjectPage3::OnSetActive() {
-  const int nLanguage = static_cast<CNewProjectMain*>(m_pParent)->m_nLanguage;
+  const auto* pWizard = dynamic_cast<const CNewProjectMain*>(m_pParent);
+  if (pWizard == nullptr) return;
+  const int nLanguage = pWizard->m_nLanguage;
   if (nLanguage == m_nLanguage) return;
   m_nLanguage = nLanguage;
   if (nLanguage < LANGUAGE_CHS || nLanguage > LANGUAGE_ENG) return;
