@@ -1,6 +1,8 @@
 // The list engine's input, driven as a person would: clicks with and without Shift and Ctrl,
 // keys, type-ahead, the header (column clicks, divider drags), the wheel, and label editing
 // begun by a click pause, F2 or the API and ended by Return, Escape or focus loss.
+#include <memory>
+
 #include "tests/widgets/ListTestSupport.h"
 #include "widgets/SECListTip.h"
 #include "win/ModalLoop.h"
@@ -331,6 +333,29 @@ TEST(ListEdit, TheEditBoxCoversTheLabelAndGrowsWithinItsColumn) {
                                                           << (twoColumns ? "column's" : "list's") << " right edge";
     host.list.EndLabelEdit(FALSE);
   }
+}
+
+TEST(ListHeaderDrag, TheDragImageIsTheRaisedHeaderButtonWithItsText) {
+  ListHost<SECListCtrl> host;
+  FillLabels(host.list, {"row"}, 90);
+  host.list.AppendColumn("Kind", LVCFMT_LEFT, 70);
+  std::unique_ptr<CImageList> image(host.list.CreateHeaderDragImage(1));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(host.list.CreateHeaderDragImage(5), nullptr);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(image->GetIconSize(&cx, &cy));
+  EXPECT_EQ(cx, 70);
+  EXPECT_GT(cy, 8);
+  auto pixels = widgets_testing::RenderImage(*image);
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(cy));
+  // Raised: light at the top-left edge, dark at the bottom-right, button face between.
+  EXPECT_EQ(pixels[static_cast<size_t>(cy / 2)][static_cast<size_t>(cx - 2)], ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(pixels[static_cast<size_t>(cy - 2)][static_cast<size_t>(cx / 2)], ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(pixels[2][static_cast<size_t>(cx - 4)], ::GetSysColor(COLOR_BTNFACE));
+  int ink = 0;
+  for (int y = 2; y < cy - 2; ++y)
+    for (int x = 6; x < cx - 5; ++x) ink += GetRValue(pixels[static_cast<size_t>(y)][static_cast<size_t>(x)]) < 128;
+  EXPECT_GT(ink, 5) << "the column's title";
 }
 
 TEST(ListTip, ATruncatedLabelShowsItsTipAndItHidesWhenTheCursorLeaves) {

@@ -96,18 +96,8 @@ TEST(ListPaint, OneLineLabelsShowTheirFirstLineOnly) {
 
 TEST(ListPaint, IconViewLaysCellsOutInLinesAsTallAsTheirTallestCell) {
   ListHost<SECListCtrl> host(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 300, 200));
-  // One solid red 32 x 32 image.
   CImageList images;
-  ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24, 1, 1));
-  CDC screen, memory;
-  screen.CreateIC("DISPLAY", nullptr, nullptr, nullptr);
-  memory.CreateCompatibleDC(&screen);
-  CBitmap red;
-  red.CreateCompatibleBitmap(&screen, 32, 32);
-  CBitmap* old = memory.SelectObject(&red);
-  memory.FillSolidRect(0, 0, 32, 32, RGB(255, 0, 0));
-  memory.SelectObject(old);
-  ASSERT_EQ(images.Add(&red, static_cast<CBitmap*>(nullptr)), 0);
+  widgets_testing::MakeSolidImage(images, RGB(255, 0, 0));
   host.list.SetImageList(&images, LVSIL_NORMAL);
   host.list.SetColumnWidth(0, 80);
   // Row 1's label wraps to more lines than the others and makes the first line taller.

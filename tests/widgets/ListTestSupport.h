@@ -146,4 +146,39 @@ CRect EditRect(List& list) {
   return rect;
 }
 
+// Image 0 of an image list drawn on white, as rows of pixels.
+inline std::vector<std::vector<COLORREF>> RenderImage(CImageList& images) {
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(images.GetIconSize(&cx, &cy));
+  std::vector<std::vector<COLORREF>> pixels;
+  CDC screen, dc;
+  screen.CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  dc.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  if (cx <= 0 || cy <= 0 || !bitmap.CreateCompatibleBitmap(&screen, cx, cy)) return pixels;
+  CBitmap* old = dc.SelectObject(&bitmap);
+  dc.FillSolidRect(0, 0, cx, cy, RGB(255, 255, 255));
+  images.Draw(&dc, 0, CPoint(0, 0), ILD_NORMAL);
+  for (int y = 0; y < cy; ++y) {
+    pixels.emplace_back();
+    for (int x = 0; x < cx; ++x) pixels.back().push_back(dc.GetPixel(x, y));
+  }
+  dc.SelectObject(old);
+  return pixels;
+}
+
+// A 32 x 32 image list of one solid image of `color`.
+inline void MakeSolidImage(CImageList& images, COLORREF color, int size = 32) {
+  ASSERT_TRUE(images.Create(size, size, ILC_COLOR24, 1, 1));
+  CDC screen, memory;
+  screen.CreateIC("DISPLAY", nullptr, nullptr, nullptr);
+  memory.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, size, size);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  memory.FillSolidRect(0, 0, size, size, color);
+  memory.SelectObject(old);
+  ASSERT_EQ(images.Add(&bitmap, static_cast<CBitmap*>(nullptr)), 0);
+}
+
 }  // namespace widgets_testing

@@ -1,6 +1,7 @@
 // The tree engine: nodes and handles (stale ones refused), sorted insertion, rows that follow the
 // shown nodes through any sequence of edits, expansion with lazy children and vetoes, sorting,
 // keys, hover expansion while dragging, label editing and the sub-item text store.
+#include <memory>
 #include <random>
 #include <set>
 
@@ -503,6 +504,40 @@ TEST(Tree, AnimatedExpansionShowsRowsAsTheyArriveAndCollapseAsTheyGo) {
       EXPECT_EQ(host.list.GetItemRow(parents[1]), 1);
     }
   }
+}
+
+TEST(Tree, TheDragImageShowsTheIconThenTheLabelSixPixelsOn) {
+  TreeHost host;
+  HTREEITEM item = host.Add("dragged label");
+  EXPECT_EQ(host.list.CreateDragImage(item), nullptr) << "no image list, no drag image";
+  CImageList icons;
+  widgets_testing::MakeSolidImage(icons, RGB(0, 0, 255), 16);
+  host.list.SetImageList(&icons, LVSIL_NORMAL);
+  host.list.SetItemImage(item, 0, 0);
+  std::unique_ptr<CImageList> image(host.list.CreateDragImage(item));
+  ASSERT_NE(image, nullptr);
+  CClientDC dc(&host.list);
+  CFont* old = dc.SelectObject(host.list.GetRowFont());
+  CSize text = dc.GetTextExtent("dragged label");
+  dc.SelectObject(old);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(image->GetIconSize(&cx, &cy));
+  EXPECT_EQ(cx, 16 + 6 + text.cx);
+  EXPECT_EQ(cy, std::max(16, static_cast<int>(text.cy)));
+  auto pixels = widgets_testing::RenderImage(*image);
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(cy));
+  EXPECT_EQ(pixels[8][8], RGB(0, 0, 255)) << "the icon";
+  bool ink = false, blueBeyond = false;
+  for (int y = 0; y < cy; ++y) {
+    for (int x = 16 + 6; x < cx; ++x) {
+      COLORREF c = pixels[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      ink |= GetRValue(c) < 128 && GetGValue(c) < 128;
+      blueBeyond |= c == RGB(0, 0, 255);
+    }
+  }
+  EXPECT_TRUE(ink) << "the label is drawn in dark text";
+  EXPECT_FALSE(blueBeyond);
+  host.list.SetImageList(nullptr, LVSIL_NORMAL);
 }
 
 TEST(TreeStorage, SubItemTextsGrowMoveAndGoWithTheirItem) {
