@@ -58,12 +58,9 @@ int SECListView::OnCreate(LPCREATESTRUCT lpcs) {
 void SECListView::OnDestroy() { SECListBaseV::OnDestroy(); }
 
 void SECListView::OnPaint() {
-  if (m_bPrinting) {
-    ValidateRect(nullptr);
-    return;
-  }
+  // Begin and end the paint even while printing, so the window's paint request is answered.
   CPaintDC dc(this);
-  Paint(&dc);
+  if (!m_bPrinting) Paint(&dc);
 }
 
 void SECListView::OnDraw(CDC* pDC) {
