@@ -431,7 +431,8 @@ BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, CRuntimeClass* p
   if (frame == nullptr) return FALSE;
   auto* preview = dynamic_cast<CPreviewView*>(pPreviewViewClass->CreateObject());
   if (preview == nullptr) return FALSE;
-  preview->m_pPreviewState = pState;
+  // The state becomes the preview's (deleted with it) only once the preview stands: on a failure
+  // here the caller still owns it and deletes it.
   preview->m_pOrigView = this;
   preview->m_pViewActiveOld = frame->GetActiveView();
   // The preview toolbar goes above; the frame hides its own bars, menu and view.
@@ -453,6 +454,7 @@ BOOL CView::DoPrintPreview(UINT nIDResource, CView* pPrintView, CRuntimeClass* p
     frame->OnSetPreviewMode(FALSE, pState);
     return FALSE;
   }
+  preview->m_pPreviewState = pState;
   frame->m_lpfnCloseProc = ClosePreviewOf;
   if (CView* active = frame->GetActiveView()) active->OnActivateView(FALSE, active, active);
   if (!preview->SetPrintView(pPrintView)) {

@@ -155,6 +155,17 @@ TEST_F(PrintPreview, PagesOneOrTwoAtATimeWithTheirNumbersAndTheToolbarFollowing)
   EXPECT_EQ(BoxesView::printed, 4) << "each page printed once";
 }
 
+// Without its toolbar's template the preview does not start, the frame stays as it was, and the
+// state stays the caller's to delete (it was freed twice).
+TEST_F(PrintPreview, AMissingToolbarTemplateLeavesTheStateToTheCaller) {
+  auto* state = new CPrintPreviewState;
+  EXPECT_FALSE(view_->DoPrintPreview(59999, view_, RUNTIME_CLASS(CPreviewView), state));
+  delete state;
+  EXPECT_EQ(Preview(), nullptr);
+  EXPECT_EQ(frame_->GetActiveView(), view_);
+  EXPECT_EQ(::GetMenu(frame_->m_hWnd), menu_);
+}
+
 TEST_F(PrintPreview, ZoomByButtonAndByClickAroundThePointClicked) {
   Command(ID_FILE_PRINT_PREVIEW);
   CPreviewView* preview = Preview();
