@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "afx/CPreviewView.h"
 #include "afx/CPrintInfo.h"
 #include "testing/FakeCups.h"
 #include "tests/platform/PdfProbe.h"
@@ -90,6 +91,20 @@ TEST_F(ListViewCommands, ThePrintDialogOffersTheWholeListOnlyAndEveryRowIsPrinte
   for (int i = 0; i < kRows; ++i) expected[static_cast<size_t>(i)] = i;
   EXPECT_EQ(rows, expected);
   EXPECT_EQ(headers, info.pages);
+  EXPECT_EQ(view_->GetTopIndex(), 20) << "the screen's scroll position comes back";
+}
+
+TEST_F(ListViewCommands, PreviewShowsThePagesAndGivesTheListBackWhereItWas) {
+  FakeCups cups;
+  Command(ID_FILE_PRINT_PREVIEW);
+  auto* preview = dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST)));
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  Command(AFX_ID_PREVIEW_NEXT);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  Command(AFX_ID_PREVIEW_CLOSE);
+  EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(frame_->m_hWnd, AFX_IDW_PANE_FIRST)), view_);
+  EXPECT_EQ(frame_->GetActiveView(), view_);
   EXPECT_EQ(view_->GetTopIndex(), 20) << "the screen's scroll position comes back";
 }
 
