@@ -8,10 +8,9 @@
 #include <memory>
 
 #include "afx/afx.h"
-#include "backend/backend.h"
 #include "bars/SECControlBar.h"
 #include "bars/SECDockBar.h"
-#include "controls/controls.h"
+#include "tests/platform/backend/smoke/FrameSmoke.h"
 
 namespace {
 
@@ -19,10 +18,7 @@ constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT_PTR kGuardTimer = 2;
 constexpr UINT_PTR kQuitTimer = 3;
 
-void Say(const char* what, POINT p) {
-  std::printf("%s %ld %ld\n", what, static_cast<long>(p.x), static_cast<long>(p.y));
-  std::fflush(stdout);
-}
+using smoke::Say;
 
 class SmokeFrame : public CFrameWnd {
  public:
@@ -81,12 +77,8 @@ END_MESSAGE_MAP()
 }  // namespace
 
 int main() {
-  std::shared_ptr<brambolt::Backend> backend = brambolt::InstallBackendFromEnvironment();
-  if (std::strcmp(backend->Name(), "x11") != 0) {
-    std::fprintf(stderr, "x11_dock_smoke: no X display\n");
-    return 3;
-  }
-  brambolt::RegisterStandardControls();
+  std::shared_ptr<brambolt::Backend> backend = smoke::StartOnX11("x11_dock_smoke");
+  if (!backend) return 3;
   auto* frame = new SmokeFrame;
   if (!frame->Create(nullptr, "Brambolt dock smoke", WS_OVERLAPPEDWINDOW, CRect(40, 40, 700, 520))) return 3;
   SECEnableDocking(frame, CBRS_ALIGN_ANY);
@@ -103,11 +95,7 @@ int main() {
   frame->ShowWindow(SW_SHOW);
   frame->RecalcLayout();
   frame->UpdateWindow();
-  MSG msg;
-  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessage(&msg);
-  }
+  smoke::Settle();
   CRect panel;
   frame->left.GetWindowRect(&panel);
   CRect rightDock;
@@ -115,21 +103,7 @@ int main() {
   // The gripper runs across the top of an upright bar; its buttons sit at its right end.
   Say("GRIP", CPoint(panel.left + 40, panel.top + 10));
   Say("DROP", CPoint(rightDock.CenterPoint().x, rightDock.top + rightDock.Height() * 3 / 4));
-  std::printf("READY\n");
-  std::fflush(stdout);
-  frame->SetTimer(kWatchTimer, 100, nullptr);
-  frame->SetTimer(kGuardTimer, 60000, nullptr);
-  int code = 0;
-  for (;;) {
-    BOOL r = ::GetMessage(&msg, nullptr, 0, 0);
-    if (r == 0) {
-      code = static_cast<int>(msg.wParam);
-      break;
-    }
-    if (CWnd::WalkPreTranslateTree(frame->m_hWnd, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessage(&msg);
-  }
+  const int code = smoke::Run(frame, kWatchTimer, kGuardTimer);
   frame->DestroyWindow();
   return code;
 }

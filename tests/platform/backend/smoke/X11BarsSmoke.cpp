@@ -10,18 +10,14 @@
 #include "AfxTestResources.h"
 #include "BarsTestIds.h"
 #include "afx/afx.h"
-#include "backend/backend.h"
-#include "controls/controls.h"
+#include "tests/platform/backend/smoke/FrameSmoke.h"
 
 namespace {
 
 constexpr UINT_PTR kWatchTimer = 1;
 constexpr UINT_PTR kGuardTimer = 2;
 
-void Say(const char* what, POINT p) {
-  std::printf("%s %ld %ld\n", what, static_cast<long>(p.x), static_cast<long>(p.y));
-  std::fflush(stdout);
-}
+using smoke::Say;
 
 class SmokeFrame : public CMDIFrameWnd {
  public:
@@ -74,12 +70,8 @@ END_MESSAGE_MAP()
 }  // namespace
 
 int main() {
-  std::shared_ptr<brambolt::Backend> backend = brambolt::InstallBackendFromEnvironment();
-  if (std::strcmp(backend->Name(), "x11") != 0) {
-    std::fprintf(stderr, "x11_bars_smoke: no X display\n");
-    return 3;
-  }
-  brambolt::RegisterStandardControls();
+  std::shared_ptr<brambolt::Backend> backend = smoke::StartOnX11("x11_bars_smoke");
+  if (!backend) return 3;
   auto* frame = new SmokeFrame;
   if (!frame->Create(nullptr, "Brambolt bars smoke", WS_OVERLAPPEDWINDOW, CRect(40, 40, 600, 420))) return 3;
   for (const char* title : {"Document 1", "Document 2"}) {
@@ -99,11 +91,7 @@ int main() {
   frame->ShowWindow(SW_SHOW);
   frame->RecalcLayout();
   frame->UpdateWindow();
-  MSG msg;
-  while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessage(&msg);
-  }
+  smoke::Settle();
   CRect barRect;
   bar.GetWindowRect(&barRect);
   CRect client;
@@ -112,21 +100,7 @@ int main() {
   Say("GRIP", CPoint(barRect.left + 5, barRect.CenterPoint().y));
   Say("DROP", client.CenterPoint());
   std::printf("MDI %d\n", frame->ChildCount());
-  std::printf("READY\n");
-  std::fflush(stdout);
-  frame->SetTimer(kWatchTimer, 100, nullptr);
-  frame->SetTimer(kGuardTimer, 60000, nullptr);
-  int code = 0;
-  for (;;) {
-    BOOL r = ::GetMessage(&msg, nullptr, 0, 0);
-    if (r == 0) {
-      code = static_cast<int>(msg.wParam);
-      break;
-    }
-    if (CWnd::WalkPreTranslateTree(frame->m_hWnd, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessage(&msg);
-  }
+  const int code = smoke::Run(frame, kWatchTimer, kGuardTimer);
   std::fprintf(stderr, "x11_bars_smoke: stage %d\n", frame->stage);
   frame->DestroyWindow();
   return code;
