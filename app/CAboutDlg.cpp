@@ -1,0 +1,85 @@
+// The About box.
+#include "app/CAboutDlg.h"
+
+#include "app/CVersion.h"
+#include "os/Process.h"
+#include "os/Registry.h"
+#include "resources/ChildFramesRes.h"
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+  ON_BN_CLICKED(IDC_ABOUT_SYSTEM, OnSystemInfo)
+END_MESSAGE_MAP()
+
+const char* const CAboutDlg::kWebAddress = "http://www.mirelund.example/brambolt/";
+const char* const CAboutDlg::kSupportAddress = "mailto:support@mirelund.example";
+
+namespace {
+
+constexpr COLORREF kLinkColour = 0x996633;
+
+CString LoadText(UINT nID) {
+  CString strText;
+  strText.LoadString(nID);
+  return strText;
+}
+
+}  // namespace
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+CString CAboutDlg::SystemInfoPath() {
+  HKEY hKey = nullptr;
+  if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", 0, KEY_QUERY_VALUE, &hKey) !=
+      ERROR_SUCCESS)
+    return CString();
+  char szPath[260] = "";
+  DWORD nSize = sizeof szPath;
+  DWORD nType = 0;
+  const LONG nResult = RegQueryValueEx(hKey, "Path", nullptr, &nType, reinterpret_cast<LPBYTE>(szPath), &nSize);
+  RegCloseKey(hKey);
+  if (nResult != ERROR_SUCCESS) return CString();
+  szPath[sizeof szPath - 1] = '\0';
+  return szPath;
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetWindowText("About Brambolt");
+  const CVersion version;
+  const CString strBuild = version.GetBuild();
+  SetDlgItemText(IDC_ABOUT_TITLE, "Visual Brambolt (" + strBuild + ")");
+  SetDlgItemText(IDC_ABOUT_VERSION, LoadText(IDS_ABOUT_PRODUCT_VERSION) + " " + strBuild);
+  SetDlgItemText(IDC_ABOUT_USER, LoadText(IDS_ABOUT_USER_NAME));
+  CString strSystem = version.GetOSVersion();
+  strSystem.TrimRight();
+  SetDlgItemText(IDC_ABOUT_OS, LoadText(IDS_ABOUT_OS) + " " + strSystem + ", Comctl32.dll " + version.GetComCtlVersion());
+
+  LOGFONT lf{};
+  if (CFont* pFont = GetFont()) pFont->GetLogFont(&lf);
+  m_fontNotice.CreateFontIndirect(&lf);
+  lf.lfWeight = FW_NORMAL;
+  lstrcpyn(lf.lfFaceName, "Arial", LF_FACESIZE);
+  m_fontLinks.CreateFontIndirect(&lf);
+
+  const std::pair<int, CHyperLink*> links[] = {{IDC_ABOUT_WEB, &m_wndWebLink}, {IDC_ABOUT_SUPPORT, &m_wndSupportLink}};
+  const char* const addresses[] = {kWebAddress, kSupportAddress};
+  for (int i = 0; i < 2; ++i) {
+    CHyperLink* pLink = links[i].second;
+    pLink->SetURL(addresses[i]);
+    pLink->SetColors(kLinkColour, kLinkColour);
+    if (CWnd* pControl = GetDlgItem(links[i].first)) pControl->SetFont(&m_fontLinks, FALSE);
+    pLink->SubclassDlgItem(static_cast<UINT>(links[i].first), this);
+  }
+  if (CWnd* pNotice = GetDlgItem(IDC_ABOUT_NOTICE)) {
+    pNotice->SetFont(&m_fontNotice, FALSE);
+    pNotice->EnableWindow(FALSE);
+  }
+  // Without a recorded System Information program the button could do nothing.
+  if (CWnd* pSystem = GetDlgItem(IDC_ABOUT_SYSTEM)) pSystem->EnableWindow(!SystemInfoPath().IsEmpty());
+  return TRUE;
+}
+
+void CAboutDlg::OnSystemInfo() {
+  const CString strPath = SystemInfoPath();
+  if (!strPath.IsEmpty()) WinExec(strPath, SW_SHOW);
+}
