@@ -232,12 +232,17 @@ CDialogTemplateExt::~CDialogTemplateExt() = default;
 
 void CDialogTemplateExt::AddItem(ItemKind kind, int nID, const CRect* pRect, LPCTSTR lpszText) {
   const CRect rect = pRect != nullptr ? *pRect : CRect(0, 0, 10, 10);
-  auto toX = [this](int v) { return static_cast<short>(v * 4 / m_baseUnits.cx); };
-  auto toY = [this](int v) { return static_cast<short>(v * 8 / m_baseUnits.cy); };
   CString strText = lpszText != nullptr ? lpszText : "";
   if (strText.GetLength() > extbox::kMaxText) strText = strText.Left(extbox::kMaxText);
-  m_items.push_back({ItemStyle(kind), 0, toX(rect.left), toY(rect.top), toX(rect.Width()), toY(rect.Height()),
-                     static_cast<WORD>(nID), kind, strText});
+  const CSize size = ToDialogUnits(rect.Size());
+  m_items.push_back({ItemStyle(kind), 0, static_cast<short>(rect.left * 4 / m_baseUnits.cx),
+                     static_cast<short>(rect.top * 8 / m_baseUnits.cy), static_cast<short>(size.cx),
+                     static_cast<short>(size.cy), static_cast<WORD>(nID), kind, strText});
+}
+
+CSize CDialogTemplateExt::ToDialogUnits(CSize size) const {
+  // Sizes round up, so that a text measured to fit still fits once the dialog manager converts back.
+  return CSize((size.cx * 4 + m_baseUnits.cx - 1) / m_baseUnits.cx, (size.cy * 8 + m_baseUnits.cy - 1) / m_baseUnits.cy);
 }
 
 DWORD CDialogTemplateExt::GetDialogStyle() const {
@@ -251,8 +256,9 @@ std::vector<BYTE> CDialogTemplateExt::BuildTemplate(LPCTSTR lpszCaption) const {
   out.Word(static_cast<WORD>(m_items.size()));
   out.Word(0);
   out.Word(0);
-  out.Word(static_cast<WORD>(m_layout.size.cx * 4 / m_baseUnits.cx));
-  out.Word(static_cast<WORD>(m_layout.size.cy * 8 / m_baseUnits.cy));
+  const CSize size = ToDialogUnits(m_layout.size);
+  out.Word(static_cast<WORD>(size.cx));
+  out.Word(static_cast<WORD>(size.cy));
   out.Word(0);  // no menu
   out.Word(0);  // the dialog class
   out.Text(lpszCaption);

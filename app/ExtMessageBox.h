@@ -108,6 +108,8 @@ class CDialogTemplateExt {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK IconProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Pixels to dialog units of the system font.
+  CSize ToDialogUnits(CSize size) const;
   BOOL OnInitDialog(HWND hDlg);
   void OnCommand(HWND hDlg, int nID);
   DWORD CheckFlag(HWND hDlg) const;

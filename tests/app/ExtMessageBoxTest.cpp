@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -204,6 +205,30 @@ TEST(ExtMessageBoxDialog, TheDefaultButtonHasTheFocusAndCloseIsGreyedWithoutCanc
     EXPECT_NE(0u, ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
     ClickItem(box, IDYES);
   });
+}
+
+TEST(ExtMessageBoxDialog, TheMessageFitsItsTextControlOnTheLinesItWasMeasuredFor) {
+  UiSession session;
+  for (const char* text : {"Save the changes to the project?", "Please enter your name before you click Send.",
+                           "One or more project files have not been saved. Save them now?"}) {
+    SCOPED_TRACE(text);
+    apptest::Host host;
+    ModalAnswers answers;
+    answers.When(nullptr, "Inkwright", [text](HWND box) {
+      HWND label = ::GetDlgItem(box, IDEXT_TEXT);
+      CRect rect;
+      ::GetClientRect(label, &rect);
+      HDC dc = ::GetDC(label);
+      HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessage(label, WM_GETFONT, 0, 0)));
+      SIZE extent{};
+      ::GetTextExtentPoint32(dc, text, static_cast<int>(std::strlen(text)), &extent);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(label, dc);
+      EXPECT_LE(extent.cx, rect.Width()) << "one line, as measured";
+      ClickItem(box, IDOK);
+    });
+    ExtMessageBox(host.m_hWnd, text, "Inkwright", MB_OK | MB_EXT_NO_SOUND);
+  }
 }
 
 TEST(ExtMessageBoxDialog, SystemModalErrorsUseThePlatformsBoxAndAnEmptyCaptionTheTitle) {
