@@ -99,7 +99,7 @@ TEST(AppStatusBar, ProgressKeepsPaneZeroAndGivesItBack) {
   EXPECT_EQ(pane0.bottom, bar.bottom);
 
   // Menu prompts wait; the position moves.
-  f.bar.SetWindowText("Opens a project");
+  f.frame->SetMessageText("Opens a project");
   EXPECT_EQ("Reading project file... ", std::string(f.bar.GetPaneText(0)));
   f.bar.SetProgressPos(4);
   EXPECT_EQ(4u, progress->GetPos());
@@ -120,7 +120,7 @@ TEST(AppStatusBar, ProgressKeepsPaneZeroAndGivesItBack) {
   EXPECT_EQ(before.clrText, after.clrText);
   EXPECT_EQ(before.clrBack, after.clrBack);
   EXPECT_EQ(before.dwMask, after.dwMask);
-  f.bar.SetWindowText("Opens a project");
+  f.frame->SetMessageText("Opens a project");
   EXPECT_EQ("Opens a project", std::string(f.bar.GetPaneText(0)));
 }
 
