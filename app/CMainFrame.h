@@ -1,0 +1,103 @@
+// CMainFrame: the application's main window, a workbook MDI frame with the toolbar manager, the
+// menubar, the status bar, the docking Project Explorer, full-screen mode and the component list.
+#pragma once
+
+#include <atomic>
+
+#include "afx/afx.h"
+#include "bars/SECFullScreenView.h"
+#include "bars/SECStatusBar.h"
+#include "bars/SECWorkbook.h"
+
+class CGenMenuObj;
+class SECWorkspaceManagerEx;
+
+// Sent to the active view: find m_strFindText of the main frame and bring it into view.
+constexpr UINT WM_GOTOFINDTEXT = 2412;
+// Posted to the active view of the active child when full-screen mode begins (wParam 1) or ends (0).
+constexpr UINT WM_FULLSCREEN_CHANGED = 0x1401;
+
+class CMainFrame : public SECWorkbook {
+  DECLARE_DYNCREATE(CMainFrame)
+
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // "Visual Brambolt" without a project, else "<project> - Visual Brambolt".
+  void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+  SECMenuBar* GetMenuBar() const override;
+
+  // The text part of the component with that id; "" when there is none.
+  CString GetComponentName(int nId) const;
+  // Reads the component list ("name#text" lines) from a file; a missing file leaves it empty.
+  // Returns the number of components.
+  int LoadComponents(LPCTSTR lpszPath);
+  // The window texts of the MDI client's children in window order.
+  void CollectOpenDocumentNames(CStringList& list);
+  // Analyses the open project's header files again and refills the explorer's trees.
+  BOOL ReanalyseProject();
+  BOOL ShowProjectExplorer(BOOL bShow);
+  // Flashes the caption until the frame is active or focused again. Safe from any thread: the
+  // flashing runs on the frame's own thread and this returns at once.
+  void FlashUntilActive();
+  BOOL IsFlashing() const { return m_bFlashing; }
+
+  SECWorkspaceManagerEx* GetWorkspaceManager() const;
+  SECStatusBar& GetStatusBar() { return m_wndStatusBar; }
+  SECControlBar& GetProjectExplorer() { return m_wndProjectExplorer; }
+  SECFullScreenView& GetFullScreen() { return m_FullScreen; }
+
+  // The program's folder with its trailing separator: where "Component.dat" and the tips live.
+  static CString ProgramFolder();
+
+  CWnd m_wndMDIClient;
+  CFont* m_pFixedFont = nullptr;
+  CTypedPtrList<CObList, CGenMenuObj*> m_listComponents;
+  SECControlBar m_wndProjectExplorer;
+  SECFullScreenView m_FullScreen;
+  SECStatusBar m_wndStatusBar;
+  std::atomic<int> m_bStopFlash{0};
+  int m_bTipShowAtStartup = 0;
+  int m_nTipCurrent = 0;
+  CString m_strFindText;
+  int m_bFindPending = 0;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnClose();
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg LRESULT OnFullScreenNotify(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnStartFlash(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnFullScreen();
+  afx_msg void OnUpdateFullScreen(CCmdUI* pCmdUI);
+  afx_msg void OnWindowCloseAll();
+  afx_msg void OnWindowClose();
+  afx_msg void OnUpdateWindowClose(CCmdUI* pCmdUI);
+  afx_msg void OnWindowNext();
+  afx_msg void OnWindowPrevious();
+  afx_msg void OnUpdateWindowNext(CCmdUI* pCmdUI);
+  afx_msg void OnWindowList();
+  afx_msg void OnWebLink(UINT nID);
+  afx_msg void OnTipOfTheDay();
+  afx_msg void OnTechnicalSupport();
+  afx_msg void OnProjectExplorer();
+  afx_msg void OnUpdateProjectExplorer(CCmdUI* pCmdUI);
+  afx_msg void OnRecentProject(UINT nID);
+  afx_msg void OnUpdateRecentProjectMenu(CCmdUI* pCmdUI);
+  DECLARE_MESSAGE_MAP()
+
+  // Creation steps of OnCreate; each FALSE ends the creation.
+  BOOL CreateToolBars();
+  BOOL CreateStatusBar();
+  BOOL CreateProjectExplorer();
+  void CreateWorkspaceManager();
+  // The number of children of the MDI client.
+  int CountChildren() const;
+  void StopFlashing();
+  void DeleteComponents();
+
+  BOOL m_bFlashing = FALSE;
+};
