@@ -79,18 +79,12 @@ HWND DropTargetAt(POINT screen) {
   return nullptr;
 }
 
-bool DropFiles(POINT screen, const std::vector<std::string>& files) {
-  HWND target = DropTargetAt(screen);
-  if (target == nullptr || files.empty()) return false;
-  POINT client = screen;
-  ScreenToClient(target, &client);
-  RECT area;
-  GetClientRect(target, &area);
-  DROPFILES header{sizeof(DROPFILES), client, PtInRect(&area, client) ? FALSE : TRUE, FALSE};
+HGLOBAL NewDropFilesBlock(const std::vector<std::string>& files, POINT client, BOOL fNC) {
+  DROPFILES header{sizeof(DROPFILES), client, fNC, FALSE};
   size_t size = sizeof(header) + 1;
   for (const std::string& f : files) size += f.size() + 1;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  if (block == nullptr) return false;
+  if (block == nullptr) return nullptr;
   auto* p = static_cast<char*>(GlobalLock(block));
   std::memcpy(p, &header, sizeof(header));
   char* at = p + sizeof(header);
@@ -99,6 +93,18 @@ bool DropFiles(POINT screen, const std::vector<std::string>& files) {
     at += f.size() + 1;
   }
   GlobalUnlock(block);
+  return block;
+}
+
+bool DropFiles(POINT screen, const std::vector<std::string>& files) {
+  HWND target = DropTargetAt(screen);
+  if (target == nullptr || files.empty()) return false;
+  POINT client = screen;
+  ScreenToClient(target, &client);
+  RECT area;
+  GetClientRect(target, &area);
+  HGLOBAL block = NewDropFilesBlock(files, client, PtInRect(&area, client) ? FALSE : TRUE);
+  if (block == nullptr) return false;
   if (!PostMessage(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
     GlobalFree(block);
     return false;

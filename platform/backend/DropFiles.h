@@ -33,6 +33,9 @@ namespace brambolt {
 // The window that takes files dropped at a screen point: the window there or its nearest
 // ancestor that accepts files; null when none does.
 HWND DropTargetAt(POINT screen);
+// A new HDROP block (moveable global memory) naming the files, with the drop point given in the
+// target's client coordinates; null when the memory cannot be had.
+HGLOBAL NewDropFilesBlock(const std::vector<std::string>& files, POINT client = {0, 0}, BOOL fNC = FALSE);
 // Drops files (names as bytes) at a screen point: posts WM_DROPFILES with a new HDROP to the
 // drop target. False when no window there accepts files.
 bool DropFiles(POINT screen, const std::vector<std::string>& files);
