@@ -147,8 +147,13 @@ TEST(AppStatusBar, PanesDrawTheirTextAlignedAndColouredAndBitmapsByPixel) {
   picture.nIndex = 3;
   picture.dwMask = MySECCustomStatusBar::kBitmap;
   picture.pBitmap = &bitmap;
-  ASSERT_TRUE(f.bar.SetPaneInfoEx(picture));
+  ASSERT_TRUE(f.bar.SetPaneInfoEx(picture, TRUE));
   EXPECT_EQ(20, f.Info(3).cxWidth) << "a bitmap pane takes the bitmap's width";
+  // The bar grows to hold the bitmap and its borders, and the frame gives it that height.
+  EXPECT_EQ(30 + 2 * 2, f.bar.m_nMinHeight);
+  CRect barRect;
+  f.bar.GetWindowRect(&barRect);
+  EXPECT_GE(barRect.Height(), 34);
   f.bar.SetPaneWindow(3, nullptr);
   f.paneWindow.DestroyWindow();
   f.bar.RedrawWindow();
@@ -193,9 +198,17 @@ TEST(AppStatusBar, PanesDrawTheirTextAlignedAndColouredAndBitmapsByPixel) {
   f.bar.EndProgress();
 }
 
-TEST(AppStatusBar, PaneIndexesOutsideTheBarHaveNoWindowAndNoFlags) {
+TEST(AppStatusBar, PaneCursorsReachTheCustomBarAndIndexesOutsideHaveNothing) {
   StatusFixture f;
   EXPECT_EQ(&f.paneWindow, f.bar.GetPaneWindow(3));
+  Pane pane;
+  pane.nIndex = 2;
+  pane.dwMask = MySECCustomStatusBar::kCursor;
+  pane.hCursor = ::LoadCursor(nullptr, IDC_HAND);
+  ASSERT_TRUE(f.bar.SetPaneInfoEx(pane));
+  EXPECT_EQ(pane.hCursor, f.bar.GetPaneRecord(2).hCursor);
+  EXPECT_EQ(SECCustomStatusBar::kShowCursor, f.bar.GetPaneRecord(2).dwFlags);
+  EXPECT_EQ(MySECCustomStatusBar::kCursor, f.bar.GetPaneDrawInfo(2)->dwFlags);
   for (int index : {-1, 4}) {
     EXPECT_EQ(nullptr, f.bar.GetPaneWindow(index));
     EXPECT_EQ(0u, f.bar.GetPaneWindowFlags(index));
