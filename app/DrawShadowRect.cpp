@@ -1,13 +1,17 @@
 // The class box shadow.
 #include "app/DrawShadowRect.h"
 
-void DrawShadowRect(HDC hDC, const RECT& rcBox, int nDepth) {
-  // Black where the pattern masks the background, white where it leaves it.
-  DWORD pixels[64];
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) pixels[y * 8 + x] = ((x + y) & 1) != 0 ? 0x00FFFFFF : 0x00000000;
-  const HBITMAP hPattern = ::CreateBitmap(8, 8, 1, 32, pixels);
-  const HBRUSH hBrush = ::CreatePatternBrush(hPattern);
+void DrawShadowRect(HDC hDC, const RECT& rcBox, int nDepth, HBRUSH hPattern) {
+  HBITMAP hOwnBitmap = nullptr;
+  HBRUSH hBrush = hPattern;
+  if (hBrush == nullptr) {
+    // Black where the pattern masks the background, white where it leaves it.
+    DWORD pixels[64];
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) pixels[y * 8 + x] = ((x + y) & 1) != 0 ? 0x00FFFFFF : 0x00000000;
+    hOwnBitmap = ::CreateBitmap(8, 8, 1, 32, pixels);
+    hBrush = ::CreatePatternBrush(hOwnBitmap);
+  }
   const HGDIOBJ hOldBrush = ::SelectObject(hDC, hBrush);
   const HGDIOBJ hOldPen = ::SelectObject(hDC, ::GetStockObject(NULL_PEN));
   const int nOldRop = ::SetROP2(hDC, R2_MASKPEN);
@@ -16,6 +20,8 @@ void DrawShadowRect(HDC hDC, const RECT& rcBox, int nDepth) {
   ::SetROP2(hDC, nOldRop);
   ::SelectObject(hDC, hOldPen);
   ::SelectObject(hDC, hOldBrush);
-  ::DeleteObject(hBrush);
-  ::DeleteObject(hPattern);
+  if (hOwnBitmap != nullptr) {
+    ::DeleteObject(hBrush);
+    ::DeleteObject(hOwnBitmap);
+  }
 }

@@ -5,5 +5,6 @@
 #include "afx/afx.h"
 
 // Darkens every other pixel of the box moved right and down by nDepth: an 8 by 8 checker pattern
-// brush painted with R2_MASKPEN and no outline. The DC's pen, brush and mix mode are restored.
-void DrawShadowRect(HDC hDC, const RECT& rcBox, int nDepth);
+// brush (hPattern when given, the application's) painted with R2_MASKPEN and no outline. The DC's
+// pen, brush and mix mode are restored.
+void DrawShadowRect(HDC hDC, const RECT& rcBox, int nDepth, HBRUSH hPattern = nullptr);

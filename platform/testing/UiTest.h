@@ -149,8 +149,8 @@ class NotificationRecorder {
   LRESULT result_ = 0;
 };
 
-// A private registry folder (BRAMBOLT_REGISTRY_DIR), profile folder and temporary folder for the
-// test, removed with everything in them at the end; the environment is restored.
+// A private registry folder (BRAMBOLT_REGISTRY_DIR), profile folder (XDG_CONFIG_HOME), data folder
+// (XDG_DATA_HOME) and temporary folder for the test, removed with everything in them at the end; the environment is restored.
 class PrivateStores {
  public:
   PrivateStores();

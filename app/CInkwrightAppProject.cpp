@@ -1,0 +1,425 @@
+// The project commands of the application object: open, create, save and close the one project,
+// bring source files into its folders, and open the project's files in the document templates.
+#include <memory>
+
+#include "app/CInkwrightApp.h"
+#include "app/CMainProjectSetDlg.h"
+#include "app/CNewProjectMain.h"
+#include "foundation/SECFileSystem.h"
+#include "model/CAddLiveFolderDlg.h"
+#include "model/CGenHelpDlg.h"
+#include "model/CGenHtmlHelpClass.h"
+#include "model/CProjectObj.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/GenHtmlDlg.h"
+#include "resources/AppResource.h"
+#include "resources/ShellRes.h"
+
+namespace {
+
+constexpr DWORD kCopyBufferSize = 10240;
+
+constexpr const char* kInsertFilesFilter =
+    "Source Files (.h;.cpp;.hxx;.inl;.hm;.c;.cc;.cxx;.hpp;.def;.rc;.rc2)|*.c;*.cc;*.cxx;*.hpp;*.def;*.rc;*.rc2;*.h;"
+    "*.cpp;*.hxx;*.inl;*.hm|Header Files (.h;.hpp;.hxx;.inl;.hm)|*.h;*.hpp;*.hxx;*.inl;*.hm|Resource Files "
+    "(.ico;.bmp;.cur;.gif;.jpg)|*.ico;*.bmp;*.cur;*.gif;*.jpg|Supported Documents (...)|*.lsp;*.bas;*.vb;*.vbs;*.frm;"
+    "*.dsm;*.bat;*.btm;*.cmd;*.c;*.cc;*.cpp;*.cxx;*.h;*.hpp;*.hxx;*.hm;*.inl;*.rh;*.tlh;*.tli;*.xs;*.dcl;*.dcc;*.f;"
+    "*.f90;*.f9p;*.fpp;*.html;*.htm;*.shtml;*.ihtml;*.ssi;*.rul;*.java;*.jav;*.pas;*.pl;*.txt;*.doc;*.diz;*.py;*.rc;"
+    "*.dlg;*.rex|All Files (*.*)|*.*||";
+
+constexpr const char* kOpenFileFilter =
+    "All Format (.cpp;.h;.txt;.htm;.java)|*.cpp;*.h;*.txt;*.htm;*.java|C++ Files (.c;.cpp;.tli)|*.c;*.cpp;*.tli|C++ "
+    "Include Files (.h;.hpp;.hxx;.inl)|*.h;*.hpp;*.hxx;*.inl|RC Files(.rc;.rct;.res)|*.rc;*.rct;*.res|Definition "
+    "Files (.def)|*.def|SQL Scripts (.sql;.tsq;.ssq)|*.sql;*.tsq;*.ssq|Other files (.htm;.java;.txt)|*.htm;*.java;"
+    "*.txt|Source code(*.cpp;*.h;*.c;*.hpp)|*.cpp;*.h;*.c;*.hpp|All Files(*.*)|*.*||";
+
+// The project sub-folder of a file type (lower-case extension without the dot); NULL when files
+// of that type are not copied.
+const char* TargetFolderOf(const CString& strExt) {
+  static const char* const kSources[] = {"c", "cc", "cpp", "cxx", "def", "rc", "rc2"};
+  static const char* const kHeaders[] = {"h", "hpp", "hxx", "inl", "hm"};
+  for (const char* ext : kSources)
+    if (strExt == ext) return "Source Code\\";
+  for (const char* ext : kHeaders)
+    if (strExt == ext) return "Header Files\\";
+  return nullptr;
+}
+
+// The lower-case extension of a path, without its dot.
+CString ExtensionOf(const CString& strPath) {
+  SECFileSystem fs;
+  CString strExt = fs.GetExtension(strPath);
+  strExt.MakeLower();
+  return strExt;
+}
+
+// Copies with the overwrite question: TRUE when copied without one, FALSE when the target existed
+// (it is replaced only when the user says Yes).
+BOOL CopyWithQuestion(const CString& strSource, const CString& strTarget, const CString& strFileName) {
+  SECFileSystem fs;
+  if (fs.FileExists(strTarget)) {
+    CString strFormat, strText;
+    strFormat.LoadString(IDS_FILE_EXISTS_OVERWRITE);
+    strText.Format(strFormat, static_cast<LPCTSTR>(strFileName));
+    if (AfxMessageBox(strText, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
+      // The copy never replaces a file, so the old one goes first.
+      fs.DeleteFile(strTarget);
+      fs.CopyFile(strSource, strTarget, kCopyBufferSize);
+    }
+    return FALSE;
+  }
+  fs.CopyFile(strSource, strTarget, kCopyBufferSize);
+  return TRUE;
+}
+
+}  // namespace
+
+// ---- supporting operations ----
+
+BOOL CInkwrightApp::SaveAllDocuments() {
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;) {
+    CDocTemplate* pTemplate = GetNextDocTemplate(pos);
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
+      CDocument* pDoc = pTemplate->GetNextDoc(docPos);
+      if (!pDoc->IsModified()) continue;
+      pDoc->DoSave(pDoc->GetPathName(), TRUE);
+      pDoc->SetModifiedFlag(FALSE);
+    }
+  }
+  return TRUE;
+}
+
+void CInkwrightApp::SetProjectPath(CString strPath) {
+  SECFileSystem fs;
+  m_strProjectFolder = fs.GetPath(strPath);
+  const CString strFileName = fs.GetFileName(strPath);
+  const int nDot = strFileName.ReverseFind('.');
+  m_strProjectName = nDot >= 0 ? strFileName.Left(nDot) : strFileName;
+  fs.ChangeDirectory(m_strProjectFolder);
+}
+
+BOOL CInkwrightApp::IsDifferentProject(CString strPath) {
+  SECFileSystem fs;
+  CString strFolder = fs.GetPath(strPath);
+  CString strName = fs.GetFileName(strPath);
+  const int nDot = strName.ReverseFind('.');
+  if (nDot >= 0) strName = strName.Left(nDot);
+  CString strOpenFolder = m_strProjectFolder, strOpenName = m_strProjectName;
+  for (CString* s : {&strFolder, &strName, &strOpenFolder, &strOpenName}) {
+    s->Trim();
+    s->MakeLower();
+  }
+  return !(strFolder == strOpenFolder && strName == strOpenName);
+}
+
+void CInkwrightApp::SaveOpenProject() {
+  const CString strProjectFile = GetProjectFilePath();
+  CollectOpenDocumentNames(m_pWorkSpace->m_DocTitleList);
+  m_pWorkSpace->SaveToFile(strProjectFile);
+  MoveRecentProjectToFront(strProjectFile);
+}
+
+void CInkwrightApp::ClearHtmlHelpSettings() {
+  for (CString* s : {&m_pWorkSpace->m_strHelpContentsFile, &m_pWorkSpace->m_strHelpIndexFile,
+                     &m_pWorkSpace->m_strHelpCompiledFile, &m_pWorkSpace->m_strHelpProjectFile,
+                     &m_pWorkSpace->m_strHelpTitle, &m_pWorkSpace->m_strHelpDefaultTopic})
+    s->Empty();
+}
+
+BOOL CInkwrightApp::OpenProject(CString strPath) {
+  SECFileSystem fs;
+  if (!fs.FileExists(strPath)) {
+    RemoveRecentProject(strPath);
+    return TRUE;
+  }
+  SaveAllDocuments();
+  // The project that was open is saved first: it is also what comes back if the new file fails.
+  const CString strPreviousFile = IsProjectOpen() ? GetProjectFilePath() : CString();
+  if (IsProjectOpen()) SaveOpenProject();
+  m_pWorkSpace->DeleteAllFileObjs();
+  ClearHtmlHelpSettings();
+  CloseAllDocuments(TRUE);
+  if (!m_pWorkSpace->LoadFromFile(strPath)) {
+    RemoveRecentProject(strPath);
+    AfxMessageBox(IDS_INVALID_PROJECT, MB_ICONINFORMATION);
+    // The emptied object must not be written over the previous project's file later: that project
+    // comes back as it was saved a moment ago, or, if even that fails, no project stays open.
+    if (strPreviousFile.IsEmpty() || !m_pWorkSpace->LoadFromFile(strPreviousFile)) {
+      m_strProjectName.Empty();
+      m_strProjectFolder.Empty();
+      ReanalyseProject();
+      return TRUE;
+    }
+    strPath = strPreviousFile;
+  }
+  m_pWorkSpace->LoadComponentClassList();
+  SetProjectPath(strPath);
+  MoveRecentProjectToFront(strPath);
+  ReanalyseProject();
+  ShowProjectExplorer(TRUE);
+  m_pWorkSpace->ReopenDocuments();
+  return TRUE;
+}
+
+void CInkwrightApp::ResetProject() {
+  if (IsProjectOpen()) SaveOpenProject();
+  ClearHtmlHelpSettings();
+  m_pWorkSpace->DeleteAllFileObjs();
+  CloseAllDocuments(TRUE);
+  m_strProjectName.Empty();
+  m_strProjectFolder.Empty();
+  ReanalyseProject();
+}
+
+void CInkwrightApp::CreateProjectFolders() {
+  SECFileSystem::MakePath(m_strProjectFolder);
+  for (const char* folder : {"Header Files", "Source Code", "Output_Chs", "Output_GB5", "Output_Eng"})
+    SECFileSystem::MakePath(m_strProjectFolder + folder);
+}
+
+BOOL CInkwrightApp::CopyFileIntoProject(CString strSourcePath) {
+  CWaitCursor wait;
+  SECFileSystem fs;
+  const CString strFileName = fs.GetFileName(strSourcePath);
+  const char* folder = TargetFolderOf(ExtensionOf(strSourcePath));
+  if (folder == nullptr) return TRUE;
+  return CopyWithQuestion(strSourcePath, m_strProjectFolder + folder + strFileName, strFileName);
+}
+
+BOOL CInkwrightApp::CopyFileIntoFolder(CString strSourcePath, CString strFolder) {
+  SECFileSystem fs;
+  const CString strFileName = fs.GetFileName(strSourcePath);
+  CopyWithQuestion(strSourcePath, fs.AppendPath(strFolder, strFileName), strFileName);
+  return TRUE;
+}
+
+BOOL CInkwrightApp::IsLiveFolderType(CString strExt) { return m_listLiveFolderTypes.Find(strExt) != nullptr; }
+
+namespace {
+
+// Opens an existing file of the project through the application; else tells the user.
+BOOL OpenExistingFile(CInkwrightApp& app, const CString& strPath, UINT nMissingId) {
+  SECFileSystem fs;
+  if (fs.FileExists(strPath)) {
+    app.OpenDocumentFile(strPath);
+    return TRUE;
+  }
+  AfxMessageBox(nMissingId, MB_ICONINFORMATION);
+  return FALSE;
+}
+
+}  // namespace
+
+BOOL CInkwrightApp::OpenHeaderFile(CString strName) {
+  return OpenExistingFile(*this, m_strProjectFolder + "Header Files\\" + strName, IDS_FILE_NOT_EXIST);
+}
+
+BOOL CInkwrightApp::OpenSourceFile(CString strName) {
+  return OpenExistingFile(*this, m_strProjectFolder + "Source Code\\" + strName, IDS_FILE_NOT_EXIST);
+}
+
+BOOL CInkwrightApp::OpenDiagramFile(CString strName) {
+  return OpenExistingFile(*this, m_strProjectFolder + "Diagrams\\" + strName, IDS_DIAGRAM_NOT_EXIST);
+}
+
+BOOL CInkwrightApp::OpenClassHirPicture(CString strPath) {
+  SECFileSystem fs;
+  if (fs.FileExists(strPath) && m_pClassHirTemplate != nullptr) {
+    m_pClassHirTemplate->OpenDocumentFile(strPath, TRUE);
+    return TRUE;
+  }
+  AfxMessageBox(IDS_FILE_NOT_EXIST, MB_ICONINFORMATION);
+  return FALSE;
+}
+
+void CInkwrightApp::OpenFormFile(CString strName) {
+  // Documents of this kind are not reopened; only the path is made.
+  const CString strPath = m_strProjectFolder + "Forms\\" + strName;
+  (void)strPath;
+}
+
+// ---- commands ----
+
+void CInkwrightApp::OnNewProject() {
+  CNewProjectMain wizard;
+  CNewProjectPage0 page0;
+  CNewProjectPage1 page1;
+  CNewProjectPage2 page2;
+  CNewProjectPage3 page3;
+  page1.m_pComponentList = GetComponentList();
+  wizard.AddPage(&page0, IDD_NEWPROJECT_PAGE0);
+  wizard.AddPage(&page1, IDD_NEWPROJECT_PAGE1);
+  wizard.AddPage(&page2, IDD_NEWPROJECT_PAGE2);
+  wizard.AddPage(&page3, IDD_NEWPROJECT_PAGE3);
+  if (wizard.DoModal() != ID_WIZFINISH) return;
+
+  ResetProject();
+  m_strProjectFolder = page0.m_strProjectFolder + "\\";
+  m_strProjectName = page0.m_strProjectName;
+  m_nTemplateId = page0.m_nTemplateId;
+  CWorkSpaceObj& project = *m_pWorkSpace;
+  project.m_nOutputLanguage = page1.m_nLanguage;
+  project.m_strProjectTitle = page1.m_strTitle;
+  project.m_nComponentId = page1.m_nComponentId;
+  project.m_strDescription = page3.m_strDescription;
+  project.m_strAuthor = page3.m_strAuthor;
+  project.m_strDepartment = page3.m_strDepartment;
+  project.m_strEmail = page3.m_strEmail;
+  project.m_strHomePage = page3.m_strURL;
+  project.m_strCompany = page3.m_strCompany;
+  project.m_strCopyright = page3.m_strCopyright;
+  CreateProjectFolders();
+  for (POSITION pos = page2.m_FileList.GetHeadPosition(); pos != nullptr;)
+    CopyFileIntoProject(page2.m_FileList.GetNext(pos));
+  if (!IsProjectOpen()) {
+    ReanalyseProject();
+    return;
+  }
+  const CString strProjectFile = GetProjectFilePath();
+  CollectOpenDocumentNames(project.m_DocTitleList);
+  project.SaveToFile(strProjectFile);
+  project.LoadComponentClassList();
+  SetMainWindowTitle(m_strProjectName + " - Visual Brambolt");
+  MoveRecentProjectToFront(strProjectFile);
+  ReanalyseProject();
+}
+
+void CInkwrightApp::OnOpenProject() {
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "Brambolt Project(.dcp)|*.dcp||",
+                     m_pMainWnd);
+  if (dialog.DoModal() != IDOK) return;
+  const CString strPath = dialog.GetPathName();
+  if (!IsDifferentProject(strPath)) return;
+  SECFileSystem fs;
+  CString strExt = fs.GetExtension(strPath);
+  strExt.MakeUpper();
+  strExt.Trim();
+  if (strExt == "DCP") OpenProject(strPath);
+}
+
+void CInkwrightApp::OnSaveProject() {
+  if (IsProjectOpen()) SaveOpenProject();
+}
+
+void CInkwrightApp::OnSaveAll() {
+  SaveAllDocuments();
+  OnSaveProject();
+}
+
+void CInkwrightApp::OnCloseProject() {
+  if (!IsProjectOpen()) return;
+  SaveOpenProject();
+  m_pWorkSpace->DeleteAllFileObjs();
+  CloseAllDocuments(TRUE);
+  m_strProjectName.Empty();
+  m_strProjectFolder.Empty();
+  ReanalyseProject();
+}
+
+void CInkwrightApp::OnFileNew() { CWinApp::OnFileNew(); }
+
+void CInkwrightApp::OnFileOpen() {
+  CString strTitle;
+  strTitle.LoadString(IDS_OPEN_TITLE);
+  std::vector<char> buffer(2048, '\0');
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT,
+                     kOpenFileFilter, m_pMainWnd);
+  dialog.m_ofn.lpstrTitle = strTitle;
+  dialog.m_ofn.lpstrFile = buffer.data();
+  dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  if (dialog.DoModal() != IDOK) return;
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) OpenDocumentFile(dialog.GetNextPathName(pos));
+}
+
+void CInkwrightApp::OnInsertFiles() {
+  std::vector<char> buffer(8192, '\0');
+  CFileDialog dialog(TRUE, nullptr, nullptr,
+                     OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK,
+                     kInsertFilesFilter, m_pMainWnd);
+  dialog.m_ofn.lpstrFile = buffer.data();
+  dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  if (dialog.DoModal() != IDOK) return;
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) CopyFileIntoProject(dialog.GetNextPathName(pos));
+  ReanalyseProject();
+}
+
+void CInkwrightApp::OnInsertFromMsvcProject() {
+  CProjectObj importer;
+  if (!importer.BrowseAndOpenProject()) return;
+  importer.ImportProjectFiles();
+  ReanalyseProject();
+}
+
+void CInkwrightApp::CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, int nDepth) {
+  SECFileSystem fs;
+  const BOOL bSeparator = !strFolder.IsEmpty() && (strFolder.Right(1) == "\\" || strFolder.Right(1) == "/");
+  std::unique_ptr<CStringList> files(fs.GetFileList(strFolder + (bSeparator ? "*.*" : "\\*.*"), FILE_ATTRIBUTE_NORMAL));
+  for (POSITION pos = files->GetHeadPosition(); pos != nullptr;) {
+    const CString& strFile = files->GetNext(pos);
+    CString strExt = fs.GetExtension(strFile);
+    strExt.MakeLower();
+    strExt.Trim();
+    if (IsLiveFolderType(strExt)) CopyFileIntoProject(strFile);
+  }
+  // Links to folders are not followed: they may lead back up the tree or out of it.
+  constexpr int kMaxDepth = 64;
+  if (!bSubFolders || nDepth >= kMaxDepth) return;
+  std::unique_ptr<CStringList> folders(fs.GetDirectoryList(strFolder, TRUE));
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
+    const CString& strSub = folders->GetNext(pos);
+    const DWORD dwAttributes = ::GetFileAttributesA(strSub);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
+    CopyLiveFolder(strSub, TRUE, nDepth + 1);
+  }
+}
+
+void CInkwrightApp::OnInsertLiveFolder() {
+  CAddLiveFolderDlg dialog(m_pMainWnd);
+  if (dialog.DoModal() != IDOK) return;
+  m_listLiveFolderTypes.RemoveAll();
+  m_listLiveFolderTypes.AddTail(&dialog.m_fileTypes);
+  {
+    CWaitCursor wait;
+    CopyLiveFolder(dialog.m_strLocation, dialog.m_bLookInSubfolders, 0);
+    ReanalyseProject();
+  }
+}
+
+void CInkwrightApp::OnCurrentProject() {
+  if (!RunOrganizeFilesDialog() || !IsProjectOpen()) return;
+  ReanalyseProject();
+}
+
+void CInkwrightApp::OnProjectSettings() { EditProjectSettings(*m_pWorkSpace, m_pMainWnd); }
+
+void CInkwrightApp::OnWriteDocumentation() {
+  if (!IsProjectOpen()) return;
+  if (WriteDocumentationWithDialogs(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd)) RefreshOutputTree(TRUE);
+}
+
+void CInkwrightApp::OnGenerateHtmlHelp() {
+  if (!IsProjectOpen()) return;
+  CGenHelpDlg dialog(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd);
+  dialog.SetSettings(FillHtmlHelpDefaults(*m_pWorkSpace, m_strProjectName));
+  if (dialog.DoModal() != IDOK) return;
+  GenerateHtmlHelp(*m_pWorkSpace, dialog.GetSettings(), m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr);
+}
+
+void CInkwrightApp::OnWriteRtf() {}
+
+void CInkwrightApp::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+
+void CInkwrightApp::OnUpdateProjectOpen(CCmdUI* pCmdUI) { pCmdUI->Enable(IsProjectOpen()); }
+
+void CInkwrightApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+  if (pCmdUI->m_pSubMenu == nullptr) {
+    // The item itself: the framework's list fills the menu.
+    CWinApp::OnUpdateRecentFileMenu(pCmdUI);
+    return;
+  }
+  // The "Recent Files" pop-up that holds it: enabled only while there is a file to list.
+  const BOOL bHasFiles =
+      m_pRecentFileList != nullptr && m_pRecentFileList->GetSize() > 0 && !(*m_pRecentFileList)[0].IsEmpty();
+  if (pCmdUI->m_pMenu != nullptr)
+    pCmdUI->m_pMenu->EnableMenuItem(pCmdUI->m_nIndex, MF_BYPOSITION | (bHasFiles ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
+}
