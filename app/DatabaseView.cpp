@@ -1,0 +1,596 @@
+// The output tree: filled from the language's output folder, and its commands on the disk.
+#include "app/DatabaseView.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+
+#include "afx/CFileDialog.h"
+#include "afx/CMenu.h"
+#include "afx/CWinApp.h"
+#include "app/CNewFolderDlg.h"
+#include "app/CPropDlgMain.h"
+#include "app/ProjectDialogs.h"
+#include "foundation/SECFileSystem.h"
+#include "model/AFBig2GBObj.h"
+#include "model/CAddFolderProressDlg.h"
+#include "model/CAutoGenHelpDlg.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/GWExtFileSystem.h"
+#include "model/ModelIds.h"
+#include "model/ShellServices.h"
+#include "os/Shell.h"
+#include "resources/OutputViewRes.h"
+
+IMPLEMENT_DYNAMIC(DatabaseView, SECTreeCtrl)
+
+namespace {
+
+// The cells of bitmap 141.
+enum OutputImage {
+  kImageRoot = 0,
+  kImageCompiledHelp = 1,
+  kImagePage = 3,
+  kImageFolder = 4,
+  kImageBitmap = 5,
+  kImageContents = 6,
+  kImageIndex = 7,
+  kImageHelpProject = 8,
+  kImagePicture = 9,
+  kImageFile = 10,
+  kNoImage = -1,
+};
+
+constexpr int kImageWidth = 23;
+constexpr int kImageHeight = 20;
+constexpr UINT kItemMask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+constexpr DWORD kPlainFiles = FILE_ATTRIBUTE_NORMAL;
+constexpr DWORD kFillColumnsWidth = 0x04000000;
+constexpr DWORD kProgressStyle = 0x4100;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+const char* const kProgressText = "Loading output files...";
+
+// The language's output folder name; any unknown language counts as Simplified Chinese.
+CString OutputFolderName(int nLanguage) {
+  switch (nLanguage) {
+    case LANGUAGE_CHT: return "Output_GB5";
+    case LANGUAGE_ENG: return "Output_Eng";
+    default: return "Output_Chs";
+  }
+}
+
+CString LowerExtension(const CString& strPath) {
+  SECFileSystem fs;
+  CString strExtension = fs.GetExtension(strPath);
+  strExtension.MakeLower();
+  strExtension.Trim();
+  return strExtension;
+}
+
+bool IsOneOf(const CString& strText, std::initializer_list<const char*> texts) {
+  return std::any_of(texts.begin(), texts.end(), [&](const char* text) { return strText == text; });
+}
+
+bool IsWebPicture(const CString& strExtension) {
+  return IsOneOf(strExtension, {"gif", "tga", "jpg", "jpeg", "tif", "pcx", "png"});
+}
+
+// Pages and pictures have their own images; every other file gets nOther.
+int ImageByExtension(const CString& strPath, int nOther) {
+  const CString strExtension = LowerExtension(strPath);
+  if (strExtension == "htm") return kImagePage;
+  if (IsWebPicture(strExtension)) return kImagePicture;
+  return nOther;
+}
+
+// Files directly in the output folder: help files, pages and pictures; kNoImage leaves one out.
+int OutputFolderImage(const CString& strPath) {
+  static const struct {
+    const char* extension;
+    int image;
+  } kHelpFiles[] = {{"hhc", kImageContents}, {"hhk", kImageIndex}, {"hhp", kImageHelpProject},
+                    {"chm", kImageCompiledHelp}, {"bmp", kImageBitmap}};
+  const CString strExtension = LowerExtension(strPath);
+  for (const auto& file : kHelpFiles)
+    if (strExtension == file.extension) return file.image;
+  return ImageByExtension(strPath, kNoImage);
+}
+
+bool IsConvertiblePage(const CString& strPath) { return IsOneOf(LowerExtension(strPath), {"htm", "html", "asp"}); }
+
+// The last part of a path, at either separator.
+CString LastName(const CString& strPath) {
+  const int nSeparator = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/'));
+  return strPath.Mid(nSeparator + 1);
+}
+
+// The diagrams' folder is shown apart, so its twin under the page folder is not walked.
+bool IsImage2Folder(const CString& strPath) {
+  CString strName = LastName(strPath);
+  strName.MakeLower();
+  strName.Trim();
+  return strName == "image2";
+}
+
+// A symbolic link: walks never enter it (it may lead out of the tree or back up it).
+bool IsLink(const CString& strPath) {
+  const DWORD dwAttributes = ::GetFileAttributes(strPath);
+  return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Calls fn for each path of a listing (which it deletes).
+template <class Fn>
+void ForEachPath(CStringList* pList, Fn fn) {
+  std::unique_ptr<CStringList> list(pList);
+  for (POSITION pos = list->GetHeadPosition(); pos != nullptr;) fn(list->GetNext(pos));
+}
+
+template <class Fn>
+void ForEachPlainFile(const CString& strFolder, Fn fn) {
+  SECFileSystem fs;
+  ForEachPath(fs.GetFileList(fs.AppendPath(strFolder, "*.*"), kPlainFiles), fn);
+}
+
+// The sub-folders of a folder under the status bar's progress, advanced once per sub-folder.
+template <class Fn>
+void ForEachSubFolderWithProgress(const CString& strFolder, Fn fn) {
+  SECFileSystem fs;
+  std::unique_ptr<CStringList> folders(fs.GetDirectoryList(strFolder, TRUE));
+  ShellServices* pShell = GetShellServices();
+  pShell->BeginProgress(kProgressText, 0, std::max<int>(static_cast<int>(folders->GetCount()), 1), FALSE,
+                        kProgressStyle);
+  int nDone = 0;
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
+    fn(folders->GetNext(pos));
+    pShell->SetProgressPos(++nDone);
+  }
+  pShell->EndProgress();
+}
+
+// True when every byte of the text belongs to a character of the charset: a name in the other
+// code page (UTF-8 above all) is no GB2312 or Big5 text, and converting it would garble it.
+bool DecodesFully(const CString& strText, const char* pszCharset) {
+  iconv_t cd = iconv_open("UTF-8", pszCharset);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string input(static_cast<LPCTSTR>(strText), static_cast<size_t>(strText.GetLength()));
+  std::string output(input.size() * 4 + 4, '\0');
+  char* pIn = input.data();
+  size_t nIn = input.size();
+  char* pOut = output.data();
+  size_t nOut = output.size();
+  const bool bDecoded = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+  iconv_close(cd);
+  return bDecoded;
+}
+
+int AskYesNo(UINT nID) { return AfxMessageBox(nID, MB_YESNO | MB_ICONINFORMATION); }
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(DatabaseView, SECTreeCtrl)
+  ON_WM_CREATE()
+  AFX_WM_ENTRY(WM_RBUTTONUP, AfxSig_v_u_p, void, (UINT, CPoint), OnContextMenu)
+  AFX_WM_ENTRY(WM_KEYUP, AfxSig_v_u_u_u, void, (UINT, UINT, UINT), OnKeyRelease)
+  ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClick)
+  ON_COMMAND(ID_OUTPUT_OPEN, OnOpen)
+  ON_UPDATE_COMMAND_UI(ID_OUTPUT_OPEN, OnUpdateOpen)
+  ON_COMMAND(ID_OUTPUT_REMOVE, OnRemove)
+  ON_UPDATE_COMMAND_UI(ID_OUTPUT_REMOVE, OnUpdateRemove)
+  ON_COMMAND(ID_OUTPUT_NEW_FOLDER, OnNewFolder)
+  ON_COMMAND(ID_OUTPUT_ADD_FILES, OnAddFiles)
+  ON_COMMAND(ID_OUTPUT_INSERT_LIVE_FOLDER, OnInsertLiveFolder)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_OUTPUT_NEW_FOLDER, ID_OUTPUT_INSERT_LIVE_FOLDER, OnUpdateFolderCommand)
+  ON_COMMAND(ID_OUTPUT_RENAME, OnRename)
+  ON_UPDATE_COMMAND_UI(ID_OUTPUT_RENAME, OnUpdateRename)
+  ON_COMMAND(ID_OUTPUT_PROPERTIES, OnProperties)
+  ON_COMMAND(ID_OUTPUT_REFRESH, OnRefresh)
+  ON_COMMAND(ID_OUTPUT_GB_TO_BIG5, OnConvertGBToBig5)
+  ON_COMMAND(ID_OUTPUT_BIG5_TO_GB, OnConvertBig5ToGB)
+END_MESSAGE_MAP()
+
+DatabaseView::DatabaseView() {
+  HGDIOBJ hFont = ::GetStockObject(DEFAULT_GUI_FONT);
+  if (hFont == nullptr) hFont = ::GetStockObject(ANSI_VAR_FONT);
+  LOGFONT lf{};
+  ::GetObject(hFont, sizeof lf, &lf);
+  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
+  lf.lfHeight = 12;
+  lf.lfWeight = 700;
+  m_fontBold.CreateFontIndirect(&lf);
+  lf.lfWeight = 550;
+  m_fontNormal.CreateFontIndirect(&lf);
+}
+
+DatabaseView::~DatabaseView() = default;
+
+// ---- filling ----
+
+CItemFileObj* DatabaseView::GetItemRecord(HTREEITEM hItem) const {
+  if (hItem == nullptr || hItem == TVI_ROOT) return nullptr;
+  return reinterpret_cast<CItemFileObj*>(GetItemData(hItem));
+}
+
+CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
+  auto record = std::make_unique<CItemFileObj>();
+  record->m_strPath = strPath;
+  record->m_dwMark = 1;
+  record->m_bFolder = bFolder ? 1 : 0;
+  m_listItemFiles.push_back(std::move(record));
+  return m_listItemFiles.back().get();
+}
+
+HTREEITEM DatabaseView::InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage,
+                                         const CString& strPath, BOOL bFolder) {
+  HTREEITEM hItem = InsertItemEx(kItemMask, strText, nImage, nImage, 0, 0, 0, hParent, TVI_LAST);
+  if (hItem != nullptr && !strPath.IsEmpty())
+    SetItemData(hItem, reinterpret_cast<DWORD_PTR>(NewRecord(strPath, bFolder)));
+  return hItem;
+}
+
+void DatabaseView::Refresh() {
+  CWaitCursor wait;
+  FillTree();
+  ReMeasureAllItems();
+  Invalidate(TRUE);
+}
+
+void DatabaseView::FillTree() {
+  DeleteAllItems();
+  m_listItemFiles.clear();
+  ShellServices* pShell = GetShellServices();
+  const CString strProjectName = pShell->GetProjectName();
+  if (strProjectName.IsEmpty()) return;
+  const CWorkSpaceObj* pProject = pShell->GetWorkSpace();
+  const CString strLanguage = OutputFolderName(pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS);
+  const CString strOutputFolder = pShell->GetProjectFolder() + strLanguage + "\\";
+  const CString strPageFolder = strOutputFolder + "Htmls\\";
+
+  HTREEITEM hRoot =
+      InsertItemEx(kItemMask, strProjectName + " " + strLanguage, kImageRoot, kImageRoot, 0, 0, 0, TVI_ROOT, TVI_FIRST);
+  HTREEITEM hPages = InsertRecordItem(hRoot, "HTML Files", kImageFolder, strPageFolder, TRUE);
+  FillFolder(strPageFolder, hPages);
+
+  HTREEITEM hDiagrams = InsertRecordItem(hRoot, "Diagrams", kImageFolder, CString(), FALSE);
+  SECFileSystem fs;
+  ForEachPlainFile(strPageFolder + "Image2", [&](const CString& strPath) {
+    InsertRecordItem(hDiagrams, fs.GetFileName(strPath), ImageByExtension(strPath, kImageBitmap), strPath, FALSE);
+  });
+  ForEachPlainFile(strOutputFolder, [&](const CString& strPath) {
+    const int nImage = OutputFolderImage(strPath);
+    if (nImage != kNoImage) InsertRecordItem(hRoot, fs.GetFileName(strPath), nImage, strPath, FALSE);
+  });
+  Expand(hRoot, TVE_EXPAND);
+}
+
+void DatabaseView::AddFolderFiles(const CString& strFolder, HTREEITEM hParent) {
+  SECFileSystem fs;
+  ForEachPlainFile(strFolder, [&](const CString& strPath) {
+    InsertRecordItem(hParent, fs.GetFileName(strPath), ImageByExtension(strPath, kImageFile), strPath, FALSE);
+  });
+}
+
+void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
+  AddFolderFiles(strFolder, hParent);
+  ForEachSubFolderWithProgress(strFolder, [&](const CString& strSubFolder) {
+    if (IsImage2Folder(strSubFolder)) return;
+    HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
+    if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
+  });
+}
+
+void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
+  AddFolderFiles(strFolder, hParent);
+  SECFileSystem fs;
+  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) {
+    HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
+    if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
+  });
+}
+
+HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath) {
+  HTREEITEM hParent = GetParentItem(hItem);
+  DeleteItem(hItem);
+  if (hParent == nullptr) return nullptr;
+  HTREEITEM hNew = InsertRecordItem(hParent, strText, kImageFolder, strPath, TRUE);
+  FillFolder(strPath, hNew);
+  return hNew;
+}
+
+// ---- window ----
+
+int DatabaseView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (SECTreeCtrl::OnCreate(lpCreateStruct) == -1) return -1;
+  ModifyListStyle(0, kFillColumnsWidth, TRUE);
+  SetBkColor(kWhite);
+  SetSelIconBkColor(kWhite);
+  SetIconBkColor(kWhite);
+  SetTextColor(RGB(0, 0, 0));
+  SetSelTextBkColor(::GetSysColor(COLOR_ACTIVECAPTION));
+  SetSelTextColor(kWhite);
+  ShowWindow(SW_SHOW);
+  BuildImageList();
+  if (!GetShellServices()->GetProjectName().IsEmpty()) FillTree();
+  return 0;
+}
+
+void DatabaseView::BuildImageList() {
+  m_ImageList.Create(kImageWidth, kImageHeight, ILC_MASK, 6, 4);
+  m_ImageList.SetBkColor(::GetSysColor(COLOR_WINDOW));
+  CBitmap bitmap;
+  if (bitmap.LoadBitmap(IDB_OUTPUT_TREE)) m_ImageList.Add(&bitmap, kWhite);
+  SetImageList(&m_ImageList, TVSIL_NORMAL);
+}
+
+BOOL DatabaseView::DestroyWindow() {
+  if (m_ImageList.GetSafeHandle() != nullptr) {
+    while (m_ImageList.GetImageCount() > 0) m_ImageList.Remove(0);
+    m_ImageList.DeleteImageList();
+  }
+  return SECTreeCtrl::DestroyWindow();
+}
+
+void DatabaseView::SelectItemFont(SECListPaintContext* pContext) {
+  SECTreeCtrl::SelectItemFont(pContext);
+  if (m_fontNormal.GetSafeHandle() == nullptr) return;
+  pContext->m_pFont = &m_fontNormal;
+  if (pContext->m_nSubItem == 0 && GetParentItem(GetItemOfRow(pContext->m_nRow)) == nullptr)
+    pContext->m_pFont = &m_fontBold;
+}
+
+void DatabaseView::OnContextMenu(UINT nFlags, CPoint point) {
+  CItemFileObj* pRecord = GetItemRecord(HitTest(point));
+  if (pRecord == nullptr) {
+    SECTreeCtrl::OnRButtonUp(nFlags, point);
+    return;
+  }
+  CMenu menu;
+  if (!menu.LoadMenu(IDR_OUTPUT_TREE_MENUS)) return;
+  CMenu* pPopup = menu.GetSubMenu(OUTPUT_TREE_POPUP);
+  if (pPopup == nullptr) return;
+  if (pRecord->m_bFolder) {
+    pPopup->EnableMenuItem(ID_OUTPUT_OPEN, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+  } else {
+    for (UINT nPosition = 0; nPosition < 3; ++nPosition)
+      pPopup->EnableMenuItem(nPosition, MF_BYPOSITION | MF_GRAYED | MF_DISABLED);
+  }
+  ClientToScreen(&point);
+  pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
+}
+
+void DatabaseView::OnKeyRelease(UINT nChar, UINT, UINT) {
+  if (nChar == VK_RETURN) OnOpen();
+  if (nChar == VK_DELETE) OnRemove();
+  Default();
+}
+
+void DatabaseView::OnDblClick(NMHDR*, LRESULT* pResult) {
+  OnOpen();
+  *pResult = 0;
+}
+
+// ---- commands ----
+
+BOOL DatabaseView::IsPictureExtension(const CString& strExtension) {
+  return IsOneOf(strExtension, {"BMP", "DIB", "EMF", "GIF", "ICO", "JPG", "WMF"}) ? TRUE : FALSE;
+}
+
+BOOL DatabaseView::CopyFileIntoFolder(const CString&, const CString&) { return FALSE; }
+
+void DatabaseView::OpenPicture(const CString&) {}
+
+void DatabaseView::OnOpen() {
+  const CItemFileObj* pRecord = GetItemRecord(GetSelectedItem());
+  if (pRecord == nullptr || pRecord->m_bFolder) return;
+  SECFileSystem fs;
+  CString strExtension = fs.GetExtension(pRecord->m_strPath);
+  strExtension.MakeUpper();
+  if (IsPictureExtension(strExtension)) {
+    OpenPicture(pRecord->m_strPath);
+    return;
+  }
+  SHELLEXECUTEINFO info{};
+  info.cbSize = SHELLEXECUTEINFO_SIZE_32;
+  info.fMask = SEE_MASK_INVOKEIDLIST;
+  CWnd* pMainWnd = AfxGetMainWnd();
+  info.hwnd = pMainWnd != nullptr ? pMainWnd->GetSafeHwnd() : nullptr;
+  info.lpFile = pRecord->m_strPath;
+  info.nShow = SW_SHOW;
+  ::ShellExecuteEx(&info);
+}
+
+void DatabaseView::OnRemove() {
+  HTREEITEM hItem = GetSelectedItem();
+  const CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || GetItemRecord(GetParentItem(hItem)) == nullptr) return;
+  if (AskYesNo(IDS_REMOVE_ITEM) != IDYES) return;
+  SECFileSystem fs;
+  const CString& strPath = pRecord->m_strPath;
+  // The item goes only with what it shows: a path that is gone, or could not be deleted, stays.
+  if (pRecord->m_bFolder) {
+    if (GWExtFileSystem::IsDirectory(strPath) && fs.DeleteDirectory(strPath, TRUE)) DeleteItem(hItem);
+  } else if (fs.FileExists(strPath) && fs.DeleteFile(strPath)) {
+    DeleteItem(hItem);
+  }
+}
+
+void DatabaseView::OnNewFolder() {
+  HTREEITEM hItem = GetSelectedItem();
+  const CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || !pRecord->m_bFolder) return;
+  SECFileSystem fs;
+  CNewFolderDlg dlg(this);
+  dlg.m_strParentFolder = fs.AppendPath(pRecord->m_strPath, "");
+  if (dlg.DoModal() != IDOK) return;
+  InsertRecordItem(hItem, dlg.m_strFolderName, kImageFolder, fs.AppendPath(pRecord->m_strPath, dlg.m_strFolderName),
+                   TRUE);
+  CWaitCursor wait;
+  SortChildren(hItem, TRUE, TRUE);
+}
+
+void DatabaseView::OnAddFiles() {
+  HTREEITEM hItem = GetSelectedItem();
+  const CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || !pRecord->m_bFolder) return;
+  const CString strFolder = pRecord->m_strPath;
+  CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
+                  "Html Files (.htm;.html|*.htm;*.html|All Files (*.*)|*.*||", AfxGetMainWnd());
+  // Room for many long paths: a choice that does not fit would be lost.
+  std::vector<char> names(1 << 16, '\0');
+  dlg.m_ofn.lpstrFile = names.data();
+  dlg.m_ofn.nMaxFile = static_cast<DWORD>(names.size());
+  if (dlg.DoModal() != IDOK) return;
+  SECFileSystem fs;
+  for (POSITION pos = dlg.GetStartPosition(); pos != nullptr;) {
+    const CString strPath = dlg.GetNextPathName(pos);
+    if (!CopyFileIntoFolder(strPath, strFolder)) continue;
+    const CString strName = fs.GetFileName(strPath);
+    // A file copied over one of the same name is already in the tree.
+    bool bShown = false;
+    for (HTREEITEM hChild = GetChildItem(hItem); hChild != nullptr && !bShown; hChild = GetNextSiblingItem(hChild))
+      bShown = GetItemText(hChild) == strName;
+    if (!bShown) InsertRecordItem(hItem, strName, kImagePage, fs.AppendPath(strFolder, strName), FALSE);
+  }
+  SortChildren(hItem, TRUE, TRUE);
+}
+
+void DatabaseView::OnInsertLiveFolder() {
+  HTREEITEM hItem = GetSelectedItem();
+  const CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || !pRecord->m_bFolder) return;
+  const CString strFolder = pRecord->m_strPath;
+  CAutoGenHelpDlg folderDlg(this);
+  folderDlg.m_strCurrentLocation = strFolder;
+  folderDlg.m_strSourceFolder.Empty();
+  folderDlg.m_bLookInSubfolders = TRUE;
+  if (folderDlg.DoModal() != IDOK) return;
+  CAddFolderProressDlg progressDlg(this);
+  progressDlg.m_strSource = folderDlg.m_strSourceFolder;
+  progressDlg.m_strTarget = strFolder;
+  progressDlg.m_bLookInSubfolders = folderDlg.m_bLookInSubfolders;
+  progressDlg.DoModal();
+  ReplaceFolderItem(hItem, GetItemText(hItem), strFolder);
+}
+
+void DatabaseView::OnRename() {
+  HTREEITEM hItem = GetSelectedItem();
+  CItemFileObj* pRecord = GetItemRecord(hItem);
+  const CItemFileObj* pParentRecord = GetItemRecord(GetParentItem(hItem));
+  if (pRecord == nullptr || pParentRecord == nullptr) return;
+  SECFileSystem fs;
+  const CString strOldPath = pRecord->m_strPath;
+  const CString strOldName = pRecord->m_bFolder ? GetItemText(hItem) : fs.GetFileName(strOldPath);
+  CReNameFileDlg dlg(this);
+  dlg.m_strCurrentName = strOldName;
+  dlg.m_strNewName = strOldName;
+  if (dlg.DoModal() != IDOK) return;
+  const CString strNewName = dlg.m_strNewName;
+  // A name that is not one plain item would move the file out of its folder.
+  if (strNewName == strOldName || !IsValidItemName(strNewName)) return;
+  if (pRecord->m_bFolder) {
+    const CString strNewPath = fs.AppendPath(pParentRecord->m_strPath, strNewName);
+    if (fs.RenameDirectory(strOldPath, strNewPath)) ReplaceFolderItem(hItem, strNewName, strNewPath);
+  } else {
+    const CString strNewPath = fs.GetPath(strOldPath, TRUE) + strNewName;
+    if (fs.RenameFile(strOldPath, strNewPath)) {
+      pRecord->m_strPath = strNewPath;
+      SetItemText(hItem, 0, strNewName);
+    }
+  }
+}
+
+void DatabaseView::OnProperties() {
+  const CItemFileObj* pRecord = GetItemRecord(GetSelectedItem());
+  if (pRecord == nullptr) return;
+  SECFileSystem fs;
+  CPropDlgMain dlg(this);
+  dlg.m_Page.m_strPath = pRecord->m_strPath;
+  dlg.m_strCaptionName = fs.GetFileName(pRecord->m_strPath);
+  dlg.DoModal();
+}
+
+void DatabaseView::OnRefresh() { Refresh(); }
+
+void DatabaseView::OnConvertGBToBig5() { ConvertSelection(TRUE); }
+
+void DatabaseView::OnConvertBig5ToGB() { ConvertSelection(FALSE); }
+
+void DatabaseView::ConvertSelection(BOOL bGBToBig5) {
+  HTREEITEM hItem = GetSelectedItem();
+  CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || GetItemRecord(GetParentItem(hItem)) == nullptr) return;
+  if (!pRecord->m_bFolder && !IsConvertiblePage(pRecord->m_strPath)) return;
+  if (AskYesNo(bGBToBig5 ? IDS_CONVERT_TO_BIG5 : IDS_CONVERT_TO_GB) != IDYES) return;
+  SECFileSystem fs;
+  if (pRecord->m_bFolder) {
+    const CString strPath = pRecord->m_strPath;
+    ConvertFolder(strPath, bGBToBig5);
+    const CString strName = fs.GetFileName(strPath);
+    ReplaceFolderItem(hItem, strName.IsEmpty() ? GetItemText(hItem) : strName, strPath);
+  } else {
+    pRecord->m_strPath = ConvertPage(pRecord->m_strPath, bGBToBig5);
+    SetItemText(hItem, 0, fs.GetFileName(pRecord->m_strPath));
+  }
+}
+
+// ---- conversion ----
+
+CString DatabaseView::ConvertPage(const CString& strPath, BOOL bGBToBig5) {
+  // A link is left alone: its target may lie outside the output.
+  if (IsLink(strPath)) return strPath;
+  AFBig2GBObj converter;
+  if (converter.LoadFromFile(strPath)) {
+    const BOOL bConverted = bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB();
+    if (bConverted) converter.SaveToFile(strPath);
+  }
+  return ConvertFileName(strPath, bGBToBig5);
+}
+
+CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
+  SECFileSystem fs;
+  const CString strOldName = fs.GetFileName(strPath);
+  if (!DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
+  CString strNewName = strOldName;
+  if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
+  strNewName.Trim();
+  // The tables map a few punctuation marks to ASCII, which could make a name that is no file name.
+  if (strNewName == strOldName || !IsValidItemName(strNewName)) return strPath;
+  const CString strNewPath = fs.GetPath(strPath, TRUE) + strNewName;
+  return fs.RenameFile(strPath, strNewPath) ? strNewPath : strPath;
+}
+
+void DatabaseView::ConvertFolderFiles(const CString& strFolder, BOOL bGBToBig5) {
+  ForEachPlainFile(strFolder, [&](const CString& strPath) {
+    if (IsConvertiblePage(strPath)) ConvertPage(strPath, bGBToBig5);
+  });
+}
+
+void DatabaseView::ConvertFolder(const CString& strFolder, BOOL bGBToBig5) {
+  ConvertFolderFiles(strFolder, bGBToBig5);
+  ForEachSubFolderWithProgress(strFolder, [&](const CString& strSubFolder) {
+    if (!IsImage2Folder(strSubFolder) && !IsLink(strSubFolder)) ConvertSubFolders(strSubFolder, bGBToBig5);
+  });
+}
+
+void DatabaseView::ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5) {
+  ConvertFolderFiles(strFolder, bGBToBig5);
+  SECFileSystem fs;
+  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) {
+    if (!IsLink(strSubFolder)) ConvertSubFolders(strSubFolder, bGBToBig5);
+  });
+}
+
+// ---- command states ----
+
+void DatabaseView::OnUpdateOpen(CCmdUI* pCmdUI) {
+  const CItemFileObj* pRecord = GetItemRecord(GetSelectedItem());
+  pCmdUI->Enable(pRecord != nullptr && !pRecord->m_bFolder);
+}
+
+void DatabaseView::OnUpdateRemove(CCmdUI* pCmdUI) { pCmdUI->Enable(GetSelectedItem() != nullptr); }
+
+void DatabaseView::OnUpdateFolderCommand(CCmdUI* pCmdUI) {
+  const CItemFileObj* pRecord = GetItemRecord(GetSelectedItem());
+  pCmdUI->Enable(pRecord != nullptr && pRecord->m_bFolder);
+}
+
+void DatabaseView::OnUpdateRename(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }

@@ -1,0 +1,103 @@
+// DatabaseView: the Project Explorer's "Output" tree. It shows the documentation generated for
+// the open project as it lies on disk and works on the disk: open, remove, rename, new folder,
+// add files, copy a folder in, convert between GB2312 and Big5, properties.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "afx/GdiObjects.h"
+#include "afx/CImageList.h"
+#include "model/ExplorerItems.h"
+#include "widgets/SECTreeCtrl.h"
+
+class CCmdUI;
+
+class DatabaseView : public SECTreeCtrl {
+  DECLARE_DYNAMIC(DatabaseView)
+
+ public:
+  DatabaseView();
+  ~DatabaseView() override;
+
+  // Rebuilds the tree from the project's output folder under the wait cursor, then repaints.
+  void Refresh();
+  // Releases the image list before the window goes.
+  BOOL DestroyWindow() override;
+
+  // Conversion of a folder's pages: every "htm", "html" and "asp" file in it and below it (a
+  // first-level "image2" folder left out) converted in place, and its name converted when it
+  // decodes fully in the source code page. Folder names stay.
+  void ConvertFolder(const CString& strFolder, BOOL bGBToBig5);
+  // Converts the file name of the path and renames the file; the new path, or the old one when
+  // nothing changed or the rename failed.
+  CString ConvertFileName(const CString& strPath, BOOL bGBToBig5);
+  // "BMP", "DIB", "EMF", "GIF", "ICO", "JPG" and "WMF" (upper case) open in the picture view.
+  static BOOL IsPictureExtension(const CString& strExtension);
+
+  // The record behind an item (NULL for the root, "Diagrams" and no item).
+  CItemFileObj* GetItemRecord(HTREEITEM hItem) const;
+
+ protected:
+  // Fills the tree when a project is open.
+  void FillTree();
+  // Adds the folder's plain files under hParent, then its sub-folders (a first-level "image2" left
+  // out) with their contents at every depth, driving the status-bar progress per sub-folder.
+  void FillFolder(const CString& strFolder, HTREEITEM hParent);
+  // Adds one folder's files and, recursively, its sub-folders under hParent.
+  void FillSubFolders(const CString& strFolder, HTREEITEM hParent);
+  // Converts one folder's files and, recursively, its sub-folders.
+  void ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5);
+
+  // Top-level items in the bold item font, nested ones in the normal item font.
+  void SelectItemFont(SECListPaintContext* pContext) override;
+
+  // What the tree asks of the application: copying a chosen file into a folder of the output
+  // (TRUE when it is there now) and opening a picture in the picture view.
+  virtual BOOL CopyFileIntoFolder(const CString& strPath, const CString& strFolder);
+  virtual void OpenPicture(const CString& strPath);
+
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnContextMenu(UINT nFlags, CPoint point);
+  // WM_KEYUP (the list's own OnKeyUp is its Up-arrow handling).
+  afx_msg void OnKeyRelease(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnOpen();
+  afx_msg void OnRemove();
+  afx_msg void OnNewFolder();
+  afx_msg void OnAddFiles();
+  afx_msg void OnInsertLiveFolder();
+  afx_msg void OnRename();
+  afx_msg void OnProperties();
+  afx_msg void OnRefresh();
+  afx_msg void OnConvertGBToBig5();
+  afx_msg void OnConvertBig5ToGB();
+  afx_msg void OnUpdateOpen(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateRemove(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateFolderCommand(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateRename(CCmdUI* pCmdUI);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // A new record owned by the tree.
+  CItemFileObj* NewRecord(const CString& strPath, BOOL bFolder);
+  // Inserts a last child with its image and, for a non-empty path, a record.
+  HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strPath,
+                             BOOL bFolder);
+  // Adds the folder's plain files under hParent (images by extension).
+  void AddFolderFiles(const CString& strFolder, HTREEITEM hParent);
+  // Replaces the folder item by a fresh one of the given text and path at the end of its
+  // siblings, filled from disk; the new item.
+  HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
+  // Converts one page file's text in place, then its name; the file's path afterwards.
+  CString ConvertPage(const CString& strPath, BOOL bGBToBig5);
+  // Converts the pages directly in the folder.
+  void ConvertFolderFiles(const CString& strFolder, BOOL bGBToBig5);
+  void ConvertSelection(BOOL bGBToBig5);
+  void BuildImageList();
+
+  CImageList m_ImageList;
+  CFont m_fontBold;    // top-level items
+  CFont m_fontNormal;  // nested items
+  std::vector<std::unique_ptr<CItemFileObj>> m_listItemFiles;
+};

@@ -1,0 +1,459 @@
+// The output tree over real output folders: what it shows for each language, and its commands
+// on the disk (remove, rename, new folder, conversion between GB2312 and Big5, opening).
+#include "app/DatabaseView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "base/Convert.h"
+#include "editor/UndoCommandState.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/ModelIds.h"
+#include "model/ShellServices.h"
+#include "os/Shell.h"
+#include "platform/os/TempDir.h"
+#include "res/ResourceTypes.h"
+#include "res/Resources.h"
+#include "resources/AppResource.h"
+#include "resources/OutputViewRes.h"
+
+namespace {
+
+using apptest::DlgCommand;
+using brambolt::testing_os::TempDir;
+
+// A path as the tree keeps it (the program's separators mixed in), with slashes only.
+std::string Slashes(const CString& strPath) {
+  std::string path = static_cast<LPCTSTR>(strPath);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+const BYTE* EmbeddedTable(LPCTSTR name) {
+  HRSRC hRes = FindResource(nullptr, name, RT_RCDATA);
+  return hRes != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes))) : nullptr;
+}
+
+// The open project (in a temporary folder) with the application's conversion tables; records
+// the progress it is shown.
+class OutputShell : public ShellServices {
+ public:
+  OutputShell() : m_pPrevious(SetShellServices(this)) {}
+  ~OutputShell() override { SetShellServices(m_pPrevious); }
+  CWorkSpaceObj* GetWorkSpace() override { return &project; }
+  CString GetProjectFolder() override { return (folder.Path() + "/").c_str(); }
+  CString GetProjectName() override { return name.c_str(); }
+  const BYTE* GetGBToBig5Table() override { return EmbeddedTable("GBTOBIG"); }
+  const BYTE* GetBig5ToGBTable() override { return EmbeddedTable("BIGTOGB"); }
+  void CopyFileIntoProject(CString) override {}
+  BOOL OpenDiagramFile(CString) override { return FALSE; }
+  void OpenFormFile(CString) override {}
+  CString GetComponentName(int) override { return ""; }
+  void BeginProgress(LPCTSTR text, int lower, int upper, BOOL, DWORD style) override {
+    progress.push_back(std::string(text) + " " + std::to_string(lower) + "-" + std::to_string(upper) + " " +
+                       std::to_string(style));
+  }
+  void SetProgressPos(int) override {}
+  void EndProgress() override { progress.push_back("end"); }
+  void RefreshOutputTree() override {}
+  void DrawClassBox(HDC, const RECT&, int) override {}
+  int ShowMessage(LPCTSTR, UINT) override { return IDOK; }
+
+  TempDir folder;
+  std::string name = "Demo";
+  CWorkSpaceObj project;
+  std::vector<std::string> progress;
+
+ private:
+  ShellServices* m_pPrevious;
+};
+
+// Answers every message box with one button and remembers the texts.
+struct Questions {
+  static int& Answer() {
+    static int answer = IDYES;
+    return answer;
+  }
+  static std::vector<std::string>& Asked() {
+    static std::vector<std::string> asked;
+    return asked;
+  }
+  explicit Questions(int answer) {
+    Answer() = answer;
+    Asked().clear();
+    brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR text, LPCTSTR, UINT) {
+      Asked().push_back(text);
+      return Answer();
+    });
+  }
+  ~Questions() { brambolt::afx::SetMessageBoxPresenter(nullptr); }
+};
+
+// The tree with its protected commands in reach; pictures and copies are recorded.
+class TestView : public DatabaseView {
+ public:
+  using DatabaseView::FillTree;
+  void OpenPicture(const CString& strPath) override { pictures.push_back(Slashes(strPath)); }
+  BOOL CopyFileIntoFolder(const CString& strPath, const CString& strFolder) override {
+    const std::filesystem::path source = Slashes(strPath);
+    std::filesystem::copy_file(source, Slashes(strFolder) + "/" + source.filename().string(),
+                               std::filesystem::copy_options::overwrite_existing);
+    return TRUE;
+  }
+  std::vector<std::string> pictures;
+};
+
+struct OutputSession {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"Output View Test"};
+  OutputShell shell;
+  apptest::Host host{300, 500};
+  TestView view;
+
+  OutputSession() { InitCommonControls(); }
+  // Writes a file below the project folder.
+  std::string Write(const std::string& path, const std::string& bytes = "x") { return shell.folder.Write(path, bytes); }
+  bool Exists(const std::string& path) { return shell.folder.Exists(path); }
+  std::string Read(const std::string& path) { return shell.folder.Read(path); }
+  void Create() {
+    ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 500), &host, 70002));
+    brambolt::test::RunUntilIdle();
+  }
+  // The item reached from the root by the texts of its ancestors and its own.
+  HTREEITEM Find(std::initializer_list<const char*> texts) {
+    HTREEITEM hItem = view.GetRootItem();
+    for (const char* text : texts) {
+      hItem = view.GetChildItem(hItem);
+      while (hItem != nullptr && view.GetItemText(hItem) != text) hItem = view.GetNextSiblingItem(hItem);
+      if (hItem == nullptr) return nullptr;
+    }
+    return hItem;
+  }
+  void Select(std::initializer_list<const char*> texts) {
+    HTREEITEM hItem = Find(texts);
+    ASSERT_NE(hItem, nullptr);
+    view.SelectItem(hItem);
+  }
+  void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
+  // One line per item, indented by depth: text, image, and "/" for a folder record, "-" for none.
+  std::string Dump() {
+    std::string out;
+    DumpLevel(view.GetRootItem(), 0, out);
+    return out;
+  }
+
+ private:
+  void DumpLevel(HTREEITEM hItem, int depth, std::string& out) {
+    for (; hItem != nullptr; hItem = view.GetNextSiblingItem(hItem)) {
+      TVITEM item{};
+      item.mask = TVIF_IMAGE;
+      item.hItem = hItem;
+      view.GetItem(&item);
+      const CItemFileObj* pRecord = view.GetItemRecord(hItem);
+      out += std::string(2 * depth, ' ') + static_cast<LPCTSTR>(view.GetItemText(hItem)) + " " +
+             std::to_string(item.iImage) + (pRecord == nullptr ? " -" : pRecord->m_bFolder ? " /" : "") + "\n";
+      DumpLevel(view.GetChildItem(hItem), depth + 1, out);
+    }
+  }
+};
+
+// The output of a small project, in every language folder so that only the chosen one shows.
+void WriteOutput(OutputSession& s, const std::string& language) {
+  const std::string out = "Output_" + language + "/";
+  s.Write(out + "Htmls/index.htm");
+  s.Write(out + "Htmls/notes.html");
+  s.Write(out + "Htmls/logo.gif");
+  s.Write(out + "Htmls/Image2/chart.bmp");
+  s.Write(out + "Htmls/Image2/photo.jpg");
+  s.Write(out + "Htmls/Image2/legend.htm");
+  s.Write(out + "Htmls/classes/image2/deep.htm");
+  s.Write(out + "Htmls/classes/CView.htm");
+  s.Write(out + "Htmls/classes/members/OnDraw.htm");
+  s.Write(out + "Demo.hhc");
+  s.Write(out + "Demo.hhk");
+  s.Write(out + "Demo.hhp");
+  s.Write(out + "Demo.chm");
+  s.Write(out + "readme.txt");
+  s.Write(out + "top.htm");
+  s.Write(out + "shot.png");
+  s.Write(out + "chart.bmp");
+  s.Write(out + "index_" + language + ".htm");
+}
+
+TEST(OutputTree, TheLanguagePicksRootAndFolderAndTheExtensionsPickTheImages) {
+  const struct {
+    int language;
+    const char* folder;
+  } cases[] = {{LANGUAGE_CHS, "Chs"}, {LANGUAGE_CHT, "GB5"}, {LANGUAGE_ENG, "Eng"}, {7, "Chs"}};
+  for (const auto& c : cases) {
+    OutputSession s;
+    for (const char* language : {"Chs", "GB5", "Eng"}) WriteOutput(s, language);
+    s.shell.project.m_nOutputLanguage = c.language;
+    s.Create();
+    const std::string folder = c.folder;
+    // Files before folders; "image2" left out only directly below the pages; a .txt file of the
+    // output folder is no item.
+    EXPECT_EQ(s.Dump(), "Demo Output_" + folder + " 0 -\n" +
+                            "  HTML Files 4 /\n"
+                            "    index.htm 3\n"
+                            "    logo.gif 9\n"
+                            "    notes.html 10\n"
+                            "    classes 4 /\n"
+                            "      CView.htm 3\n"
+                            "      image2 4 /\n"
+                            "        deep.htm 3\n"
+                            "      members 4 /\n"
+                            "        OnDraw.htm 3\n"
+                            "  Diagrams 4 -\n"
+                            "    chart.bmp 5\n"
+                            "    legend.htm 3\n"
+                            "    photo.jpg 9\n" +
+                            "  chart.bmp 5\n"
+                            "  Demo.chm 1\n"
+                            "  Demo.hhc 6\n"
+                            "  Demo.hhk 7\n"
+                            "  Demo.hhp 8\n"
+                            "  index_" + folder + ".htm 3\n" +
+                            "  shot.png 9\n"
+                            "  top.htm 3\n")
+        << c.language;
+    EXPECT_TRUE(s.view.IsExpanded(s.view.GetRootItem()));
+    // One progress run for the pages' sub-folders (Image2 counted, not shown).
+    EXPECT_EQ(s.shell.progress, (std::vector<std::string>{"Loading output files... 0-2 16640", "end"}));
+    // A refresh builds the same tree again.
+    const std::string first = s.Dump();
+    s.view.Refresh();
+    EXPECT_EQ(s.Dump(), first);
+  }
+}
+
+TEST(OutputTree, WithoutAProjectOrOutputTheTreeIsEmptyOrHasEmptyFolders) {
+  OutputSession s;
+  s.shell.name.clear();
+  s.Create();
+  EXPECT_EQ(s.Dump(), "");
+  s.shell.name = "Demo";
+  s.view.Refresh();
+  EXPECT_EQ(s.Dump(), "Demo Output_Eng 0 -\n  HTML Files 4 /\n  Diagrams 4 -\n");
+}
+
+TEST(OutputTree, RemoveAsksThenDeletesFilesAndWholeFoldersButNothingAtTheTop) {
+  const struct {
+    std::initializer_list<const char*> item;
+    int answer;
+    const char* path;  // below Output_Eng
+    bool asked;
+    bool removed;
+  } cases[] = {
+      {{"HTML Files"}, IDYES, "Htmls", false, false},
+      {{"Demo.hhc"}, IDYES, "Demo.hhc", false, false},
+      {{"Diagrams", "chart.bmp"}, IDYES, "Htmls/Image2/chart.bmp", false, false},
+      {{"HTML Files", "index.htm"}, IDNO, "Htmls/index.htm", true, false},
+      {{"HTML Files", "index.htm"}, IDYES, "Htmls/index.htm", true, true},
+      {{"HTML Files", "classes"}, IDYES, "Htmls/classes", true, true},
+  };
+  for (const auto& c : cases) {
+    OutputSession s;
+    WriteOutput(s, "Eng");
+    s.Create();
+    Questions questions(c.answer);
+    s.Select(c.item);
+    s.Command(ID_OUTPUT_REMOVE);
+    EXPECT_EQ(Questions::Asked(),
+              c.asked ? std::vector<std::string>{"Make sure you really want to remove this item from the project?"}
+                      : std::vector<std::string>{})
+        << c.path;
+    EXPECT_EQ(s.Exists(std::string("Output_Eng/") + c.path), !c.removed) << c.path;
+    EXPECT_EQ(s.Find(c.item) == nullptr, c.removed) << c.path;
+  }
+}
+
+TEST(OutputTree, RemovingAFolderDeletesALinkInItAsALinkAndTheDeleteKeyAsksToo) {
+  OutputSession s;
+  TempDir outside;
+  outside.Write("keep.htm", "kept");
+  s.Write("Output_Eng/Htmls/classes/CView.htm");
+  std::filesystem::create_directory_symlink(outside.Path(), s.shell.folder / "Output_Eng/Htmls/classes/linked");
+  s.Create();
+  // The linked folder shows, but is not walked into.
+  EXPECT_EQ(s.Dump(), "Demo Output_Eng 0 -\n  HTML Files 4 /\n    classes 4 /\n      CView.htm 3\n      linked 4 /\n"
+                      "  Diagrams 4 -\n");
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "classes"});
+  s.view.SetFocus();
+  brambolt::test::PressKey(VK_DELETE);
+  EXPECT_EQ(Questions::Asked().size(), 1U);
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes"));
+  EXPECT_EQ(outside.Read("keep.htm"), "kept");
+}
+
+// Answers the rename dialog with a new name.
+void AnswerRename(brambolt::test::ModalAnswers& answers, const char* newName, std::string* shown) {
+  answers.When(nullptr, "Rename", [=](HWND h) {
+    *shown = apptest::DlgText(h, IDC_NEW_NAME);
+    ::SetDlgItemText(h, IDC_NEW_NAME, newName);
+    DlgCommand(h, IDOK);
+  });
+}
+
+TEST(OutputTree, RenamingAFileRetitlesItAndRenamingAFolderRefillsItFromDisk) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  std::string shown;
+  AnswerRename(answers, "start.htm", &shown);
+  s.Select({"HTML Files", "index.htm"});
+  s.Command(ID_OUTPUT_RENAME);
+  EXPECT_EQ(shown, "index.htm");
+  EXPECT_TRUE(s.Exists("Output_Eng/Htmls/start.htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/index.htm"));
+  HTREEITEM hFile = s.Find({"HTML Files", "start.htm"});
+  ASSERT_NE(hFile, nullptr);
+  EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hFile)->m_strPath)).filename(), "start.htm");
+
+  // The folder is written to after the tree was filled: its new item shows the disk.
+  s.Write("Output_Eng/Htmls/classes/later.htm");
+  AnswerRename(answers, "types", &shown);
+  s.Select({"HTML Files", "classes"});
+  s.Command(ID_OUTPUT_RENAME);
+  EXPECT_EQ(shown, "classes");
+  EXPECT_TRUE(s.Exists("Output_Eng/Htmls/types/later.htm"));
+  EXPECT_NE(s.Find({"HTML Files", "types", "later.htm"}), nullptr);
+  EXPECT_NE(s.Find({"HTML Files", "types", "members", "OnDraw.htm"}), nullptr);
+  EXPECT_EQ(s.Find({"HTML Files", "classes"}), nullptr);
+  EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Folder", [](HWND h) {
+    ::SetDlgItemText(h, IDC_FOLDER_NAME, "api");
+    DlgCommand(h, IDOK);
+  });
+  s.Select({"HTML Files"});
+  s.Command(ID_OUTPUT_NEW_FOLDER);
+  EXPECT_TRUE(std::filesystem::is_directory(s.shell.folder / "Output_Eng/Htmls/api"));
+  HTREEITEM hFolder = s.Find({"HTML Files", "api"});
+  ASSERT_NE(hFolder, nullptr);
+  EXPECT_TRUE(s.view.GetItemRecord(hFolder)->m_bFolder);
+  // Sorted by text among the folder's children.
+  EXPECT_EQ(s.view.GetChildItem(s.Find({"HTML Files"})), hFolder);
+}
+
+std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
+std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
+
+TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRenamed) {
+  OutputSession s;
+  TempDir outside;
+  const std::string text = "<p>" + std::string("中文大小") + "</p>\n";
+  outside.Write("linked.htm", Gb(text));
+  const std::string book = "Output_Eng/Htmls/book/";
+  s.Write(book + Gb("中文.htm"), Gb(text));
+  s.Write(book + "文档.htm", Gb(text));                // a UTF-8 name
+  s.Write(book + "plain.txt", Gb(text));               // not a page
+  s.Write(book + "image2/skip.htm", Gb(text));         // first level: left out
+  s.Write(book + "deep/image2/" + Gb("大小.asp"), Gb(text));  // deeper: converted
+  std::filesystem::create_directory_symlink(outside.Path(), s.shell.folder / (book + "linked"));
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "book"});
+  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  EXPECT_EQ(Questions::Asked(),
+            (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?"}));
+  EXPECT_EQ(s.Read(book + Big5("中文.htm")), Big5(text));
+  EXPECT_FALSE(s.Exists(book + Gb("中文.htm")));
+  EXPECT_EQ(s.Read(book + "文档.htm"), Big5(text));
+  EXPECT_EQ(s.Read(book + "plain.txt"), Gb(text));
+  EXPECT_EQ(s.Read(book + "image2/skip.htm"), Gb(text));
+  EXPECT_EQ(s.Read(book + "deep/image2/" + Big5("大小.asp")), Big5(text));
+  EXPECT_EQ(outside.Read("linked.htm"), Gb(text));
+  // The folder item was refilled: it shows the new names.
+  EXPECT_NE(s.Find({"HTML Files", "book", Big5("中文.htm").c_str()}), nullptr);
+
+  s.Select({"HTML Files", "book"});
+  s.Command(ID_OUTPUT_BIG5_TO_GB);
+  EXPECT_EQ(s.Read(book + Gb("中文.htm")), Gb(text));
+  EXPECT_EQ(s.Read(book + "文档.htm"), Gb(text));
+  EXPECT_EQ(s.Read(book + "deep/image2/" + Gb("大小.asp")), Gb(text));
+  EXPECT_TRUE(s.Exists(book + "文档.htm"));
+}
+
+TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
+  OutputSession s;
+  s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Gb("中文"));
+  s.Write("Output_Eng/Htmls/style.css", "body {}");
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "style.css"});
+  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  EXPECT_TRUE(Questions::Asked().empty());  // not a page: no question
+  s.Select({"HTML Files", Gb("中文.htm").c_str()});
+  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  HTREEITEM hItem = s.Find({"HTML Files", Big5("中文.htm").c_str()});
+  ASSERT_NE(hItem, nullptr);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Big5("中文.htm")), Big5("中文") + "\n");
+  EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
+}
+
+// The centre of an item's label, in the tree's client area.
+POINT LabelPoint(OutputSession& s, HTREEITEM hItem) {
+  CRect rect;
+  s.view.GetLabelColumnRect(s.view.GetItemRow(hItem), &rect);
+  return rect.CenterPoint();
+}
+
+TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  const std::string marker = s.shell.folder / "opened";
+  const std::string opener = s.Write("open.sh", "#!/bin/sh\necho \"$1\" > '" + marker + "'\n");
+  std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+  brambolt::SetShellAssociation(".htm", opener);
+  s.Create();
+  s.Select({"HTML Files"});
+  s.Command(ID_OUTPUT_OPEN);  // a folder opens nothing
+  s.Select({"Diagrams", "chart.bmp"});
+  s.view.SetFocus();
+  brambolt::test::PressKey(VK_RETURN);
+  brambolt::test::DoubleClick(s.view.m_hWnd, LabelPoint(s, s.Find({"top.htm"})));
+  ASSERT_TRUE(apptest::PumpUntil([&] { return std::filesystem::exists(marker); }));
+  brambolt::ResetShellAssociations();
+  EXPECT_EQ(s.view.pictures, (std::vector<std::string>{s.shell.folder / "Output_Eng/Htmls/Image2/chart.bmp"}));
+  EXPECT_EQ(s.shell.folder.Read("opened"), s.shell.folder / "Output_Eng/top.htm\n");
+}
+
+TEST(OutputTree, CommandsAreEnabledByTheKindOfTheSelectedItem) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  const struct {
+    std::initializer_list<const char*> item;  // empty: the root
+    int open, remove, folderCommands;
+  } cases[] = {
+      {{}, 0, 1, 0},
+      {{"HTML Files"}, 0, 1, 1},
+      {{"Diagrams"}, 0, 1, 0},
+      {{"HTML Files", "index.htm"}, 1, 1, 0},
+  };
+  for (const auto& c : cases) {
+    s.Select(c.item);
+    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_OPEN).enabled, c.open);
+    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_REMOVE).enabled, c.remove);
+    for (UINT id : {ID_OUTPUT_NEW_FOLDER, ID_OUTPUT_ADD_FILES, ID_OUTPUT_INSERT_LIVE_FOLDER})
+      EXPECT_EQ(editortest::Update(&s.view, id).enabled, c.folderCommands) << id;
+    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_RENAME).enabled, 1);
+  }
+}
+
+}  // namespace
