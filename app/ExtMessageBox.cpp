@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/ByteOrder.h"
 #include "resources/StatusBarRes.h"
 
 namespace extbox {
@@ -166,14 +167,8 @@ HFONT CreateMessageFont() {
 // Appends little-endian words to a template.
 class TemplateWriter {
  public:
-  void Word(WORD w) {
-    bytes_.push_back(static_cast<BYTE>(w & 0xFF));
-    bytes_.push_back(static_cast<BYTE>(w >> 8));
-  }
-  void Dword(DWORD d) {
-    Word(static_cast<WORD>(d & 0xFFFF));
-    Word(static_cast<WORD>(d >> 16));
-  }
+  void Word(WORD w) { brambolt::AppendLE16(bytes_, w); }
+  void Dword(DWORD d) { brambolt::AppendLE32(bytes_, d); }
   // A text in UTF-16 from the ANSI code page, with its terminator.
   void Text(LPCTSTR lpsz) {
     const int nLength = lpsz != nullptr ? static_cast<int>(std::strlen(lpsz)) : 0;

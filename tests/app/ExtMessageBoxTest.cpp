@@ -11,6 +11,7 @@
 
 #include "AppTestSupport.h"
 #include "app/ExtMessageBox.h"
+#include "base/ByteOrder.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -120,10 +121,9 @@ TEST(ExtMessageBoxTemplate, ItemsCarryTheirStylesAndTheTextIsCut) {
   EXPECT_EQ(IDEXT_CHECK, items[5].wID);
   // Every item starts on a DWORD boundary of the template, after the header and the caption.
   const std::vector<BYTE> bytes = box.BuildTemplate("Inkwright");
-  EXPECT_EQ(6, bytes[8] | (bytes[9] << 8));
+  EXPECT_EQ(6, brambolt::ReadLE16(bytes, 8));
   const size_t header = 18 + 4 + 2 * (9 + 1);
-  EXPECT_EQ(items[0].dwStyle, static_cast<DWORD>(bytes[(header + 3) / 4 * 4]) |
-                                  static_cast<DWORD>(bytes[(header + 3) / 4 * 4 + 3]) << 24);
+  EXPECT_EQ(items[0].dwStyle, brambolt::ReadLE32(bytes, (header + 3) / 4 * 4));
 }
 
 // Runs a box and acts on it once it shows; what ExtMessageBox returned.
