@@ -989,7 +989,13 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
       return sign * CompareItems(HandleOf(children[a]), HandleOf(children[b])) < 0;
     });
     for (Node* child : children) child->Unlink();
-    for (size_t index : order) parent->AddChild(children[index], SECTreeNodeX::kAddLast);
+    // Each child goes after the one placed before it, so the relinking stays linear.
+    Node* last = nullptr;
+    for (size_t index : order) {
+      if (last == nullptr) parent->AddChild(children[index], SECTreeNodeX::kAddFirst);
+      else parent->AddChild(children[index], last);
+      last = children[index];
+    }
   }
   if (bRecurse) {
     ++m_nSortDepth;
