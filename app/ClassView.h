@@ -1,0 +1,95 @@
+// ClassView, the Project Explorer's "Class" tree: every analysed class of the project with its
+// member variables and member functions; a double-click opens the declaring (or defining) file in
+// the code editor and has the editor find the spot. Also what it shares with the "Hier" tree.
+#pragma once
+
+#include "app/WorkspaceTree.h"
+#include "core/CTypedPtr.h"
+#include "core/Lists.h"
+#include "model/ExplorerItems.h"
+
+// Images of the class trees' strip (bitmap 310).
+enum ClassTreeImage {
+  CLASSIMAGE_ROOT = 0,
+  CLASSIMAGE_CLASS = 3,
+  CLASSIMAGE_PUBLIC_FUNCTION = 4,
+  CLASSIMAGE_PROTECTED_FUNCTION = 5,
+  CLASSIMAGE_PRIVATE_FUNCTION = 6,
+  CLASSIMAGE_PUBLIC_VARIABLE = 7,
+  CLASSIMAGE_PROTECTED_VARIABLE = 8,
+  CLASSIMAGE_PRIVATE_VARIABLE = 9,
+};
+
+// Leaves a search for the editor view a class tree opens: the main frame's pending search
+// (CMainFrame::m_strFindText, m_bFindPending set to 1). A program whose main window is not the
+// application's main frame installs its own; the previous one is returned.
+using PendingSearchSetter = void (*)(const CString& strText);
+PendingSearchSetter SetPendingSearchSetter(PendingSearchSetter pfnSetter);
+
+// The progress of a class tree's fill in the main frame's status bar: a label and a range of
+// nCount steps (1 when there are none) from construction, positions, the end at destruction.
+class ClassTreeProgress {
+ public:
+  ClassTreeProgress(LPCTSTR lpszLabel, int nCount);
+  ~ClassTreeProgress();
+  ClassTreeProgress(const ClassTreeProgress&) = delete;
+  ClassTreeProgress& operator=(const ClassTreeProgress&) = delete;
+  void SetPos(int nPos);
+};
+
+// What the two class trees share: the image strip of bitmap 310, their notification results and
+// the opening of a file with a search for the editor.
+class ClassTreeBase : public WorkspaceTree {
+  DECLARE_DYNAMIC(ClassTreeBase)
+
+ public:
+  ClassTreeBase();
+  ~ClassTreeBase() override;
+
+  // Opens the file through the application when it exists, leaves the search pending and sends
+  // WM_GOTOFINDTEXT to the active view. FALSE (and nothing shown) when the file does not exist
+  // or could not be opened. The message (2412) has the editor view find the pending search.
+  static BOOL OpenAndFind(const CString& strPath, const CString& strFindText);
+
+ protected:
+  // The root item: project name + " Classes", image 0, at the top.
+  HTREEITEM InsertClassRoot(const CString& strProjectName, DWORD_PTR dwData);
+
+  // Expansion is allowed, label edits are refused, a right click does nothing.
+  afx_msg void OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnItemExpanded(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnListEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnRClick(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+};
+
+typedef CTypedPtrList<CObList, CFindItemObj*> CFindItemObjList;
+
+class ClassView : public ClassTreeBase {
+  DECLARE_DYNAMIC(ClassView)
+
+ public:
+  ClassView();
+  ~ClassView() override;
+
+  // The file and search text a double-click on an item with this record goes to: the header
+  // for classes, variables and functions looked up in the header; for other functions the
+  // source file searched for "::name(", or the header when the source file does not exist.
+  // FALSE when there is no record (the root).
+  static BOOL GetOpenTarget(const CFindItemObj* pFind, const CString& strItemText, CString& strPath,
+                            CString& strFindText);
+
+  // The records the items point at, owned by the tree.
+  CFindItemObjList m_FindItemList;
+
+ protected:
+  void FillTree() override;
+  void DeleteAllFindItems();
+  // A new record for an item, kept in the list and set as the item's data word.
+  void AddFindItem(HTREEITEM hItem, const CString& strFindText, const CString& strHeaderFile,
+                   const CString& strSourceFile, int nKind, int nFind);
+
+  afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+};

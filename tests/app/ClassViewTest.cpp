@@ -1,0 +1,331 @@
+// The class tree and the hierarchy tree built from a small analysed project: texts, images, data
+// words and order, progress, refreshing, a cycle of bases, and double-clicks that open the right
+// file in the code editor at the right line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "afx/CDocTemplate.h"
+#include "afx/CMDIChildWnd.h"
+#include "afx/CMDIFrameWnd.h"
+#include "app/ClassView.h"
+#include "app/ClassViewStruct.h"
+#include "editor/app/CEditCodeView.h"
+#include "editor/app/GWExtAppServices.h"
+#include "editor/app/GWExtController.h"
+#include "model/CWorkSpaceObj.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/editor/TestLanguage.h"
+#include "tests/model/ModelTestSupport.h"
+
+namespace {
+
+using model_test::RecordingShell;
+using model_test::S;
+
+// The editor's side of the main frame's pending search, and the class trees' way into it.
+class PendingSearch : public GWExtAppServices {
+ public:
+  PendingSearch() : m_pPrevious(GWExtSetAppServices(this)), m_pfnPrevious(SetPendingSearchSetter(&Set)) {
+    s_pCurrent = this;
+  }
+  ~PendingSearch() override {
+    GWExtSetAppServices(m_pPrevious);
+    SetPendingSearchSetter(m_pfnPrevious);
+    s_pCurrent = nullptr;
+  }
+  BOOL LookupExtension(LPCTSTR, CString& language) override {
+    language = "C";
+    return TRUE;
+  }
+  BOOL GetPendingSearch(CString& text) override {
+    text = pending;
+    return !pending.IsEmpty();
+  }
+  void ClearPendingSearch() override { pending.Empty(); }
+  CString pending;
+  std::vector<std::string> handed;  // every search the trees left
+
+ private:
+  static void Set(const CString& text) {
+    s_pCurrent->pending = text;
+    s_pCurrent->handed.push_back(S(text));
+  }
+  static inline PendingSearch* s_pCurrent = nullptr;
+  GWExtAppServices* m_pPrevious;
+  PendingSearchSetter m_pfnPrevious;
+};
+
+constexpr const char* kShapes =
+    "class Shape\n{\npublic:\n  Shape();\n  virtual void Draw();\n  int m_nColour;\nprotected:\n"
+    "  void Move(int dx);\n  int m_nX;\nprivate:\n  int m_nSecret;\n  void Reset();\n};\n\n"
+    "class Square : public Shape\n{\npublic:\n  int m_nSide;\n};\n\n"
+    "class Circle : public Shape\n{\n  int m_nRadius;\n};\n";
+// A window class from outside the project, and a cycle of bases hanging under a project class.
+constexpr const char* kWidget =
+    "class Widget : public CWnd\n{\npublic:\n  void Paint();\n};\n\n"
+    "class Loop1 : public Square, public Loop2\n{\n};\n\n"
+    "class Loop2 : public Loop1\n{\n};\n";
+constexpr const char* kShapesSource =
+    "#include \"shapes.h\"\n\nShape::Shape()\n{\n}\n\nvoid Shape::Move(int dx)\n{\n}\n\n"
+    "void Shape::Draw()\n{\n}\n";
+
+class ClassTreeTest : public ::testing::Test {
+ protected:
+  ClassTreeTest() : lang("C"), def("Default"), scope({&lang, &def}) {
+    editortest::MakeC(lang);
+    folder.Write("Header Files/shapes.h", kShapes);
+    folder.Write("Header Files/widget.h", kWidget);
+    folder.Write("Source Code/shapes.cpp", kShapesSource);
+    shell.m_strFolder = (folder.Path() + "\\").c_str();
+    project.AnalyseProjectFiles(shell.m_strFolder + "Header Files\\*.*");
+    shell.m_pWorkSpace = &project;
+    shell.m_strName = "Demo";
+    shell.calls.clear();
+  }
+
+  template <class Tree>
+  void Create(Tree& tree) {
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 400), &host, 101));
+    brambolt::test::RunUntilIdle();
+  }
+
+  // One line per item in tree order: indentation by depth, text, image and data word (the
+  // class tree's records by kind).
+  template <class Tree>
+  static void Dump(Tree& tree, HTREEITEM hParent, int depth, std::vector<std::string>& lines) {
+    for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+      TVITEM item{};
+      item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
+      item.hItem = h;
+      tree.GetItem(&item);
+      EXPECT_EQ(item.iImage, item.iSelectedImage);
+      std::string data = std::to_string(tree.GetItemData(h));
+      if constexpr (std::is_same_v<Tree, ClassView>) {
+        const auto* pFind = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(h));
+        data = pFind != nullptr ? "kind " + std::to_string(pFind->m_nKind) : "none";
+      }
+      lines.push_back(std::string(2 * depth, ' ') + S(tree.GetItemText(h)) + " #" + std::to_string(item.iImage) +
+                      " " + data);
+      Dump(tree, h, depth + 1, lines);
+    }
+  }
+  template <class Tree>
+  static std::vector<std::string> Dump(Tree& tree) {
+    std::vector<std::string> lines;
+    Dump(tree, TVI_ROOT, 0, lines);
+    return lines;
+  }
+
+  template <class Tree>
+  static HTREEITEM Find(Tree& tree, HTREEITEM hParent, const char* text) {
+    for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+      if (S(tree.GetItemText(h)) == text) return h;
+    }
+    return nullptr;
+  }
+
+  brambolt::test::UiSession session;
+  CWinApp app{"Class Tree Test"};
+  editortest::TestLanguage lang, def;
+  editortest::LanguageScope scope;
+  RecordingShell shell;
+  model_test::TempFolder folder;
+  CWorkSpaceObj project;
+  apptest::Host host{320, 420};
+};
+
+TEST_F(ClassTreeTest, ClassTreeListsClassesAndMembersByTextWithImagesByAccess) {
+  ClassView tree;
+  Create(tree);
+  const std::vector<std::string> expected = {
+      "Demo Classes #0 none",
+      "  Circle #3 kind 1000",
+      "    m_nRadius #9 kind 1002",  // before any access label: private
+      "  Loop1 #3 kind 1000",
+      "  Loop2 #3 kind 1000",
+      "  Shape #3 kind 1000",
+      "    Draw #4 kind 1001",
+      "    m_nColour #7 kind 1002",
+      "    m_nSecret #9 kind 1002",
+      "    m_nX #8 kind 1002",
+      "    Move #5 kind 1001",
+      "    Reset #6 kind 1001",
+      "    Shape #4 kind 1001",
+      "  Square #3 kind 1000",
+      "    m_nSide #7 kind 1002",
+      "  Widget #3 kind 1000",
+      "    Paint #4 kind 1001",
+  };
+  EXPECT_EQ(Dump(tree), expected);
+  EXPECT_TRUE(tree.IsExpanded(tree.GetRootItem()));
+  EXPECT_EQ(tree.m_FindItemList.GetCount(), static_cast<INT_PTR>(expected.size() - 1));
+
+  // A function's record carries its declaration, both file names and no header flag.
+  HTREEITEM hShape = Find(tree, tree.GetRootItem(), "Shape");
+  const auto* pMove = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(Find(tree, hShape, "Move")));
+  EXPECT_EQ(S(pMove->m_strFindText), "void Move(int dx);");
+  EXPECT_EQ(S(pMove->m_strHeaderFile), "shapes.h");
+  EXPECT_EQ(S(pMove->m_strSourceFile), "shapes.cpp");
+  EXPECT_EQ(pMove->m_nFind, 0);
+  const auto* pClass = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(hShape));
+  EXPECT_EQ(S(pClass->m_strFindText), "class Shape");
+
+  const std::vector<std::string> progress = {
+      "BeginProgress Loading class information... 0 6 0 16640",
+      "SetProgressPos 1", "SetProgressPos 2", "SetProgressPos 3", "SetProgressPos 4", "SetProgressPos 5",
+      "SetProgressPos 6", "EndProgress"};
+  EXPECT_EQ(shell.calls, progress);
+}
+
+TEST_F(ClassTreeTest, HierarchyShowsClassesUnderBasesAndOutsideBasesAtTheTopAndEndsACycle) {
+  ClassViewStruct tree;
+  Create(tree);
+  const std::vector<std::string> expected = {
+      "Demo Classes #0 900",
+      "  CWnd #3 0",
+      "    Widget #3 1000",
+      "  Shape #3 0",
+      "    Circle #3 1000",
+      "    Square #3 1000",
+      "      Loop1 #3 1000",
+      "        Loop2 #3 1000",
+      "          Loop1 #3 1000",  // the cycle closes here and is not entered again
+  };
+  EXPECT_EQ(Dump(tree), expected);
+  ASSERT_FALSE(shell.calls.empty());
+  EXPECT_EQ(shell.calls.front(), "BeginProgress Loading class structure information... 0 2 0 16640");
+  EXPECT_EQ(shell.calls.back(), "EndProgress");
+}
+
+TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
+  ClassView classes;
+  ClassViewStruct hierarchy;
+  Create(classes);
+  Create(hierarchy);
+  const std::vector<std::string> first = Dump(classes);
+  const std::vector<std::string> firstHierarchy = Dump(hierarchy);
+  for (int i = 0; i < 2; ++i) {
+    classes.Refresh();
+    hierarchy.Refresh();
+  }
+  EXPECT_EQ(Dump(classes), first);
+  EXPECT_EQ(Dump(hierarchy), firstHierarchy);
+  // Every record belongs to exactly one item of the present tree.
+  std::vector<DWORD_PTR> data;
+  std::function<void(HTREEITEM)> collect = [&](HTREEITEM hParent) {
+    for (HTREEITEM h = classes.GetChildItem(hParent); h != nullptr; h = classes.GetNextSiblingItem(h)) {
+      data.push_back(classes.GetItemData(h));
+      collect(h);
+    }
+  };
+  collect(classes.GetRootItem());
+  ASSERT_EQ(data.size(), static_cast<size_t>(classes.m_FindItemList.GetCount()));
+  for (DWORD_PTR d : data) EXPECT_NE(classes.m_FindItemList.Find(reinterpret_cast<CFindItemObj*>(d)), nullptr);
+
+  // A project without classes: the root alone, over a progress range of 1.
+  project.DeleteAllFileObjs();
+  shell.calls.clear();
+  classes.Refresh();
+  hierarchy.Refresh();
+  EXPECT_EQ(Dump(classes), std::vector<std::string>{"Demo Classes #0 none"});
+  EXPECT_EQ(Dump(hierarchy), std::vector<std::string>{"Demo Classes #0 900"});
+  EXPECT_TRUE(classes.m_FindItemList.IsEmpty());
+  const std::vector<std::string> empty = {"BeginProgress Loading class information... 0 1 0 16640", "EndProgress",
+                                          "BeginProgress Loading class structure information... 0 1 0 16640",
+                                          "EndProgress"};
+  EXPECT_EQ(shell.calls, empty);
+
+  // The project closed: both trees are empty and no progress shows.
+  shell.m_strName.Empty();
+  shell.calls.clear();
+  classes.Refresh();
+  hierarchy.Refresh();
+  EXPECT_EQ(classes.GetCount(), 0);
+  EXPECT_EQ(hierarchy.GetCount(), 0);
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+// Double-clicks in both trees open the file in an editor window and put the caret on the line.
+class ClassTreeOpenTest : public ClassTreeTest {
+ protected:
+  ClassTreeOpenTest() {
+    frame = new CMDIFrameWnd;
+    EXPECT_TRUE(frame->Create(nullptr, "Sources", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+    app.m_pMainWnd = frame;
+    docs = new CMultiDocTemplate(22790, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                 RUNTIME_CLASS(CEditCodeView));
+    app.AddDocTemplate(docs);
+    // The trees stand beside the frame, where the editor windows cannot cover them.
+    host.SetWindowPos(nullptr, 660, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    brambolt::test::RunUntilIdle();
+  }
+  ~ClassTreeOpenTest() override {
+    app.CloseAllDocuments(TRUE);
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+
+  // Double-clicks an item's label; then the open document's file name and the caret's line.
+  template <class Tree>
+  std::pair<std::string, int> DoubleClick(Tree& tree, HTREEITEM hItem) {
+    tree.EnsureVisible(hItem);
+    CRect rect;
+    EXPECT_TRUE(tree.GetSubItemRect(tree.GetItemRow(hItem), 0, &rect, 2));
+    brambolt::test::DoubleClick(tree.GetSafeHwnd(), {rect.left + 4, rect.CenterPoint().y});
+    brambolt::test::RunUntilIdle();
+    CMDIChildWnd* child = frame->MDIGetActive();
+    auto* view = child != nullptr ? dynamic_cast<CEditCodeView*>(child->GetActiveView()) : nullptr;
+    if (view == nullptr) return {"", -1};
+    const CString path = view->GetDocument()->GetPathName();
+    const int nSlash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
+    return {S(path.Mid(nSlash + 1)), view->GetAppController()->GetCaretPosition().m_nLine};
+  }
+
+  PendingSearch search;
+  CMDIFrameWnd* frame = nullptr;
+  CMultiDocTemplate* docs = nullptr;
+};
+
+TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
+  // A function the analyser marked for lookup in its header.
+  CFileObj* pShapeClass = project.FindClassByName("Shape");
+  for (POSITION pos = pShapeClass->m_MemberFunctionList.GetHeadPosition(); pos != nullptr;) {
+    CMemberFunctionObj* pFn = pShapeClass->m_MemberFunctionList.GetNext(pos);
+    if (pFn->m_strName == "Reset") pFn->m_nFind = 1;
+  }
+  ClassView classes;
+  Create(classes);
+  HTREEITEM hShape = Find(classes, classes.GetRootItem(), "Shape");
+  HTREEITEM hWidget = Find(classes, classes.GetRootItem(), "Widget");
+  // A function defined in the source file: found there by "::Move(".
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Move")), std::make_pair(std::string("shapes.cpp"), 6));
+  // A variable: its declaration in the header.
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "m_nX")), std::make_pair(std::string("shapes.h"), 8));
+  // No widget.cpp: the function's declaration in the header.
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hWidget, "Paint")), std::make_pair(std::string("widget.h"), 3));
+  // Marked for the header: its declaration there, though shapes.cpp exists.
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Reset")), std::make_pair(std::string("shapes.h"), 11));
+  EXPECT_EQ(search.handed, (std::vector<std::string>{"::Move(", "int m_nX;", "void Paint();", "void Reset();"}));
+  EXPECT_TRUE(search.pending.IsEmpty());  // the editor ran each search
+
+  ClassViewStruct hierarchy;
+  classes.ShowWindow(SW_HIDE);
+  Create(hierarchy);
+  HTREEITEM hTop = Find(hierarchy, hierarchy.GetRootItem(), "Shape");
+  EXPECT_EQ(DoubleClick(hierarchy, Find(hierarchy, hTop, "Square")), std::make_pair(std::string("shapes.h"), 14));
+  // A base from outside the project, and the root, open nothing.
+  search.handed.clear();
+  DoubleClick(hierarchy, Find(hierarchy, hierarchy.GetRootItem(), "CWnd"));
+  DoubleClick(hierarchy, hierarchy.GetRootItem());
+  DoubleClick(classes, classes.GetRootItem());
+  EXPECT_FALSE(ClassTreeBase::OpenAndFind(shell.m_strFolder + "Header Files\\gone.h", "class Gone"));
+  EXPECT_TRUE(search.handed.empty());
+}
+
+}  // namespace
