@@ -7,7 +7,7 @@
 #include "afx/DataExchange.h"
 #include "afx/afx.h"
 
-// Gives the dialog's controls nIDs (those that exist) the fixed-pitch "Fixedsys" font.
+// Gives the dialog's controls nIDs (those that exist) the application's fixed-pitch "Fixedsys" font.
 void SetFixedFont(CWnd* pDialog, std::initializer_list<int> nIDs);
 // Fills the combo box with the three output languages, each carrying its number (1000-1002).
 void FillLanguageBox(CComboBox& box);
