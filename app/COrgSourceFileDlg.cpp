@@ -7,6 +7,7 @@
 #include "foundation/SECFileSystem.h"
 #include "model/ShellServices.h"
 #include "resources/ChildFramesRes.h"
+#include "resources/ExplorerRes.h"
 
 BEGIN_MESSAGE_MAP(COrgSourceFileDlg, CDialog)
   ON_CBN_SELCHANGE(IDC_ORG_FILE_TYPE, OnSelChangeFileType)
@@ -52,7 +53,7 @@ void COrgSourceFileDlg::OnSelChangeFileType() {
 void COrgSourceFileDlg::OnRemove() {
   const int nSel = m_wndFileList.GetCurSel();
   if (nSel < 0) return;
-  if (AfxMessageBox(IDS_REMOVE_ITEM, MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
+  if (AfxMessageBox(IDS_REMOVE_FROM_PROJECT, MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
   CString strName;
   m_wndFileList.GetText(nSel, strName);
   SECFileSystem fs;

@@ -34,5 +34,3 @@
 #define IDS_ABOUT_USER_NAME 150
 #define IDS_ABOUT_PRODUCT_VERSION 151
 #define IDS_ABOUT_OS 154
-// The question asked before an item of the project is deleted from the disk.
-#define IDS_REMOVE_ITEM 203
