@@ -1,0 +1,413 @@
+// The document frames kept maximised, the Windows dialog (buttons by selection, closing that stops at
+// a refusal), the window menu's last item, Organize files asking before it deletes, the taller file
+// dialog and the About box's texts.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "AppTestSupport.h"
+#include "ExplorerTestSupport.h"
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CMDIClient.h"
+#include "app/CMyFileDialog.h"
+#include "app/COrgSourceFileDlg.h"
+#include "app/CProjectChildWnd.h"
+#include "app/CProjectDoc.h"
+#include "app/CProjectView.h"
+#include "app/CWindowDlg.h"
+#include "bars/SECWorkbook.h"
+#include "controls/FileDialog.h"
+#include "os/Process.h"
+#include "os/Registry.h"
+#include "resources/ChildFramesRes.h"
+#include "win/Mdi.h"
+
+namespace {
+
+using apptest::DlgCommand;
+using apptest::DlgText;
+using brambolt::test::RunUntilIdle;
+
+// Message boxes answered from a queue (IDOK when it is empty), their texts and styles recorded.
+class ScriptedBoxes {
+ public:
+  struct Box {
+    std::string text;
+    UINT type;
+  };
+  explicit ScriptedBoxes(std::deque<int> answers = {}) {
+    Answers() = std::move(answers);
+    Shown().clear();
+    brambolt::afx::SetMessageBoxPresenter(&Present);
+  }
+  ~ScriptedBoxes() { brambolt::afx::SetMessageBoxPresenter(nullptr); }
+  void Answer(int nAnswer) { Answers().push_back(nAnswer); }
+  static std::vector<Box>& Shown() {
+    static std::vector<Box> shown;
+    return shown;
+  }
+
+ private:
+  static std::deque<int>& Answers() {
+    static std::deque<int> answers;
+    return answers;
+  }
+  static int Present(HWND, LPCTSTR text, LPCTSTR, UINT type) {
+    Shown().push_back({text, type});
+    if (Answers().empty()) return IDOK;
+    const int nAnswer = Answers().front();
+    Answers().pop_front();
+    return nAnswer;
+  }
+};
+
+// A workbook main frame with the two templates whose frames this library gives.
+struct Shell {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"Child Frames Test"};
+  SECWorkbook* frame = new SECWorkbook;
+  CMultiDocTemplate* sources = new CMultiDocTemplate(25390, RUNTIME_CLASS(CProjectDoc), RUNTIME_CLASS(CChildFrame),
+                                                     RUNTIME_CLASS(CProjectView));
+  CMultiDocTemplate* projects = new CMultiDocTemplate(25391, RUNTIME_CLASS(CProjectDoc),
+                                                      RUNTIME_CLASS(CProjectChildWnd), RUNTIME_CLASS(CProjectView));
+
+  Shell() {
+    EXPECT_TRUE(frame->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 400)));
+    app.m_pMainWnd = frame;
+    sources->m_strDocStrings = "\nSource\nSource\n\n\nBrambolt.Source\nSource File";
+    projects->m_strDocStrings = "\nProject\nProject\n\n\nBrambolt.Project\nProject";
+    app.AddDocTemplate(sources);
+    app.AddDocTemplate(projects);
+    RunUntilIdle();
+  }
+  ~Shell() {
+    app.CloseAllDocuments(TRUE);
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  CDocument* Open(const char* title, CMultiDocTemplate* pTemplate = nullptr) {
+    CDocument* pDoc = (pTemplate != nullptr ? pTemplate : sources)->OpenDocumentFile(nullptr);
+    EXPECT_NE(pDoc, nullptr);
+    pDoc->SetTitle(title);
+    RunUntilIdle();
+    return pDoc;
+  }
+  static CFrameWnd* FrameOf(CDocument* pDoc) {
+    POSITION pos = pDoc->GetFirstViewPosition();
+    return pDoc->GetNextView(pos)->GetParentFrame();
+  }
+};
+
+// The Windows dialog, shown modeless over the shell's frame.
+struct WindowsDialog : CWindowDlg {
+  explicit WindowsDialog(Shell& shell) : CWindowDlg(shell.frame) {
+    EXPECT_TRUE(Create(IDD_WINDOW_MANAGER, shell.frame));
+  }
+  ~WindowsDialog() override { DestroyWindow(); }
+  CListBox& List() { return m_wndList; }
+  std::vector<std::string> Titles() {
+    std::vector<std::string> titles;
+    for (int i = 0; i < m_wndList.GetCount(); ++i) {
+      CString strText;
+      m_wndList.GetText(i, strText);
+      titles.emplace_back(strText);
+    }
+    return titles;
+  }
+  // The buttons enabled, in the order Activate, Save, Close, Minimize, Cascade, Tile, Tile, Ok.
+  std::string Enabled() {
+    std::string flags;
+    for (int nID : {IDC_WND_ACTIVATE, IDC_WND_SAVE, IDC_WND_CLOSE, IDC_WND_MINIMIZE, IDC_WND_CASCADE,
+                    IDC_WND_TILE_HORZ, IDC_WND_TILE_VERT, IDOK})
+      flags += ::IsWindowEnabled(::GetDlgItem(m_hWnd, nID)) ? '1' : '0';
+    return flags;
+  }
+  void Select(std::initializer_list<int> items) {
+    m_wndList.SetSel(-1, FALSE);
+    for (int i : items) m_wndList.SetSel(i, TRUE);
+    DlgCommand(m_hWnd, IDC_WND_LIST, LBN_SELCHANGE);
+  }
+};
+
+TEST(ChildFrames, ShowMaximisedWhateverTheCallerAsks) {
+  Shell shell;
+  for (CMultiDocTemplate* pTemplate : {shell.sources, shell.projects}) {
+    CFrameWnd* pFrame = Shell::FrameOf(shell.Open("doc", pTemplate));
+    EXPECT_TRUE(pFrame->IsZoomed());
+    for (int nCmdShow : {SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMINIMIZED, -1}) {
+      pFrame->ActivateFrame(nCmdShow);
+      RunUntilIdle();
+      EXPECT_TRUE(pFrame->IsZoomed()) << pFrame->GetRuntimeClass()->m_lpszClassName << " shown with " << nCmdShow;
+      EXPECT_EQ(shell.frame->MDIGetActive(), pFrame);
+    }
+  }
+}
+
+TEST(WindowsDialog, ButtonsFollowTheNumberOfSelectedWindows) {
+  Shell shell;
+  {
+    WindowsDialog empty(shell);
+    EXPECT_TRUE(empty.Titles().empty());
+    EXPECT_EQ(empty.Enabled(), "00000001");
+  }
+  for (const char* title : {"a.cpp", "b.cpp", "c.cpp"}) shell.Open(title);
+  WindowsDialog dialog(shell);
+  // Window order: the active (last opened) window first, and it is the one selected.
+  EXPECT_EQ(dialog.Titles(), (std::vector<std::string>{"c.cpp", "b.cpp", "a.cpp"}));
+  EXPECT_EQ(dialog.List().GetSelCount(), 1);
+  EXPECT_GT(dialog.List().GetSel(0), 0);
+  const struct {
+    std::initializer_list<int> selected;
+    const char* enabled;
+  } cases[] = {
+      {{0}, "11110001"}, {{1, 2}, "01111111"}, {{0, 1, 2}, "01111111"}, {{}, "00000001"}, {{2}, "11110001"},
+  };
+  for (const auto& c : cases) {
+    dialog.Select(c.selected);
+    EXPECT_EQ(dialog.Enabled(), c.enabled) << dialog.List().GetSelCount() << " selected";
+  }
+}
+
+TEST(WindowsDialog, ActivateBringsTheChosenWindowForwardAndEndsTheDialog) {
+  Shell shell;
+  CDocument* pFirst = shell.Open("first.cpp");
+  shell.Open("second.cpp");
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Windows", [](HWND hDlg) {
+    HWND hList = ::GetDlgItem(hDlg, IDC_WND_LIST);
+    ::SendMessage(hList, LB_SETSEL, FALSE, -1);
+    ::SendMessage(hList, LB_SETSEL, TRUE, 1);
+    DlgCommand(hDlg, IDC_WND_LIST, LBN_SELCHANGE);
+    DlgCommand(hDlg, IDC_WND_ACTIVATE);
+  });
+  CWindowDlg dialog(shell.frame);
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(shell.frame->MDIGetActive(), Shell::FrameOf(pFirst));
+  EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+TEST(WindowsDialog, ClosingStopsAtTheFirstWindowThatRefusesToClose) {
+  Shell shell;
+  for (const char* title : {"a.cpp", "b.cpp", "c.cpp"}) shell.Open(title);
+  WindowsDialog dialog(shell);
+  // The middle window's document has changes; its question is answered Cancel.
+  auto* pMiddle = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(reinterpret_cast<HWND>(dialog.List().GetItemData(1))));
+  ASSERT_NE(pMiddle, nullptr);
+  pMiddle->GetActiveDocument()->SetModifiedFlag(TRUE);
+  ScriptedBoxes boxes({IDCANCEL});
+  dialog.Select({0, 1, 2});
+  DlgCommand(dialog.m_hWnd, IDC_WND_CLOSE);
+  RunUntilIdle();
+  // a.cpp (last in the list) closed, b.cpp refused, and c.cpp was never asked.
+  ASSERT_EQ(ScriptedBoxes::Shown().size(), 1u);
+  EXPECT_EQ(ScriptedBoxes::Shown()[0].type & 0xF, static_cast<UINT>(MB_YESNOCANCEL));
+  EXPECT_EQ(dialog.Titles(), (std::vector<std::string>{"c.cpp", "b.cpp"}));
+  EXPECT_TRUE(::IsWindow(pMiddle->m_hWnd));
+  EXPECT_EQ(dialog.Enabled(), "11110001");
+}
+
+TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
+  Shell shell;
+  CMDIClient client;
+  ASSERT_TRUE(client.SubclassWindow(shell.frame->m_hWndMDIClient));
+  CMenu menu, window;
+  menu.CreateMenu();
+  window.CreatePopupMenu();
+  window.AppendMenu(MF_STRING, 32779, "&Cascade");
+  window.AppendMenu(MF_STRING, CMDIClient::kWindowDialogCommand, "&Windows...");
+  menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(window.m_hMenu), "&Window");
+  ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu.m_hMenu),
+                reinterpret_cast<LPARAM>(window.m_hMenu));
+  EXPECT_EQ(client.m_hWindowMenu, window.m_hMenu);
+  // Eleven windows: more than the platform names, so it adds its item for more windows.
+  for (int i = 0; i < 11; ++i) shell.Open(("doc" + std::to_string(i) + ".cpp").c_str());
+  int nItems = -1;
+  for (int round = 0; round < 3; ++round) {
+    ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+    const int nCount = window.GetMenuItemCount();
+    if (nItems >= 0) {
+      EXPECT_EQ(nCount, nItems) << "the menu grows with each rebuild";
+    }
+    nItems = nCount;
+    int nWindowItems = 0, nNamed = 0;
+    for (int i = 0; i < nCount; ++i) {
+      const UINT nID = window.GetMenuItemID(i);
+      EXPECT_NE(nID, static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET));
+      nWindowItems += nID == CMDIClient::kWindowDialogCommand;
+      nNamed += nID >= AFX_IDM_FIRST_MDICHILD && nID < AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET;
+    }
+    EXPECT_EQ(nWindowItems, 1);
+    EXPECT_EQ(nNamed, MDI_MOREWINDOWS_OFFSET);
+    ASSERT_EQ(window.GetMenuItemID(nCount - 1), CMDIClient::kWindowDialogCommand);
+    CString strTitle;
+    window.GetMenuString(nCount - 1, strTitle, MF_BYPOSITION);
+    EXPECT_EQ(std::string(strTitle), "\xB4\xB0\xBF\xDA\xB9\xDC\xC0\xED");
+    EXPECT_EQ(window.GetMenuState(nCount - 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+  }
+  // Everything else still reaches the client (and the workbook's object behind the hook).
+  CFrameWnd* pLast = Shell::FrameOf(shell.Open("last.cpp"));
+  EXPECT_EQ(shell.frame->MDIGetActive(), pLast);
+  // Unhooked, the client keeps the platform's menu again.
+  client.Unhook();
+  EXPECT_EQ(client.m_hWnd, nullptr);
+  ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+  EXPECT_EQ(window.GetMenuItemID(window.GetMenuItemCount() - 1),
+            static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET));
+}
+
+struct OrganizeDialog : COrgSourceFileDlg {
+  explicit OrganizeDialog(CWnd* pParent) { EXPECT_TRUE(Create(IDD_ORGANIZE_FILES, pParent)); }
+  ~OrganizeDialog() override { DestroyWindow(); }
+  std::vector<std::string> Files() {
+    std::vector<std::string> names;
+    for (int i = 0; i < m_wndFileList.GetCount(); ++i) {
+      CString strName;
+      m_wndFileList.GetText(i, strName);
+      names.emplace_back(strName);
+    }
+    return names;
+  }
+  int Selected() { return m_wndFileList.GetCurSel(); }
+  void Choose(int nItem) { m_wndFileList.SetCurSel(nItem); }
+};
+
+TEST(OrganizeFiles, RemoveAsksFirstAndDeletesTheFileOnlyOnYes) {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"Organize Files Test"};
+  explorertest::ProjectFolder project;
+  for (const char* name : {"Header Files/a.h", "Header Files/b.h", "Header Files/c.h", "Source Code/x.cpp"})
+    project.Write(name);
+  explorertest::ProjectShell shell;
+  shell.name = "proj";
+  shell.folder = project.Folder();
+  apptest::Host host;
+  ScriptedBoxes boxes;
+  OrganizeDialog dialog(&host);
+  EXPECT_EQ(dialog.Files(), (std::vector<std::string>{"a.h", "b.h", "c.h"}));
+  EXPECT_EQ(dialog.m_nFileType, COrgSourceFileDlg::HEADER_FILES);
+
+  // Nothing chosen: no question, nothing changed.
+  DlgCommand(dialog.m_hWnd, IDC_ORG_REMOVE);
+  EXPECT_TRUE(ScriptedBoxes::Shown().empty());
+  EXPECT_FALSE(dialog.m_bChanged);
+
+  const struct {
+    int answer;
+    bool kept;
+    std::vector<std::string> listed;
+    int selected;
+  } cases[] = {
+      {IDNO, true, {"a.h", "b.h", "c.h"}, 1},
+      {IDYES, false, {"a.h", "c.h"}, 0},
+  };
+  for (const auto& c : cases) {
+    ScriptedBoxes::Shown().clear();
+    boxes.Answer(c.answer);
+    dialog.Choose(1);
+    DlgCommand(dialog.m_hWnd, IDC_ORG_REMOVE);
+    ASSERT_EQ(ScriptedBoxes::Shown().size(), 1u);
+    EXPECT_EQ(ScriptedBoxes::Shown()[0].text, "Make sure you really want to remove this item from the project?");
+    EXPECT_EQ(ScriptedBoxes::Shown()[0].type, static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION));
+    EXPECT_EQ(project.Exists("Header Files/b.h"), c.kept);
+    EXPECT_EQ(dialog.Files(), c.listed);
+    EXPECT_EQ(dialog.Selected(), c.selected);
+    EXPECT_EQ(dialog.m_bChanged, !c.kept);
+  }
+
+  // The other file type lists the source folder.
+  ::SendDlgItemMessage(dialog.m_hWnd, IDC_ORG_FILE_TYPE, CB_SETCURSEL, 1, 0);
+  DlgCommand(dialog.m_hWnd, IDC_ORG_FILE_TYPE, CBN_SELCHANGE);
+  EXPECT_EQ(dialog.m_nFileType, COrgSourceFileDlg::SOURCE_FILES);
+  EXPECT_EQ(dialog.Files(), (std::vector<std::string>{"x.cpp"}));
+}
+
+TEST(MyFileDialog, TheFileListGetsTheExtraHeightAndTheControlsBelowItMoveDown) {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"File Dialog Test"};
+  struct Measure {
+    int nDialog, nList, nName, nOk, nCancel;
+  };
+  auto measure = [](CFileDialog& dialog) {
+    Measure m{};
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, "Open", [&](HWND hDialog) {
+      auto height = [](HWND h) {
+        CRect rc;
+        ::GetWindowRect(h, rc);
+        return rc.Height();
+      };
+      auto top = [&](int nID) {
+        CRect rc;
+        ::GetWindowRect(::GetDlgItem(hDialog, nID), rc);
+        ::ScreenToClient(hDialog, &rc.TopLeft());
+        return static_cast<int>(rc.top);
+      };
+      m = {height(hDialog), height(::GetDlgItem(hDialog, lst1)), top(edt1), top(IDOK), top(IDCANCEL)};
+      ::SendMessage(hDialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    return m;
+  };
+  CFileDialog plain(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, "All Files (*.*)|*.*||");
+  CMyFileDialog taller(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, "All Files (*.*)|*.*||");
+  const Measure a = measure(plain), b = measure(taller);
+  ASSERT_GT(a.nList, 0);
+  const int k = CMyFileDialog::kExtraHeight;
+  EXPECT_EQ(std::vector<int>({b.nDialog, b.nList, b.nName, b.nOk, b.nCancel}),
+            std::vector<int>({a.nDialog + k, a.nList + k, a.nName + k, a.nOk + k, a.nCancel + k}));
+}
+
+TEST(AboutBox, ShowsTheProductItsVersionTheSystemAndTheMakersLinks) {
+  brambolt::test::PrivateStores stores;
+  brambolt::test::UiSession session;
+  CWinApp app{"About Test"};
+  apptest::Host host;
+  struct AboutBox : CAboutDlg {
+    explicit AboutBox(CWnd* pParent) { EXPECT_TRUE(Create(IDD_ABOUTBOX, pParent)); }
+    ~AboutBox() override { DestroyWindow(); }
+    CHyperLink& Web() { return m_wndWebLink; }
+    CHyperLink& Support() { return m_wndSupportLink; }
+  };
+  {
+    AboutBox about(&host);
+    const HWND hDlg = about.m_hWnd;
+    char szCaption[64] = "";
+    ::GetWindowText(hDlg, szCaption, sizeof szCaption);
+    EXPECT_STREQ(szCaption, "About Brambolt");
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_TITLE), "Visual Brambolt (Build 12/19/2001 V3.3.0.1219)");
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_VERSION), "Product Version: Build 12/19/2001 V3.3.0.1219");
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_USER), "User Name:");
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_OS).rfind("Current Operating System: ", 0), 0u) << DlgText(hDlg, IDC_ABOUT_OS);
+    EXPECT_STREQ(about.Web().GetURL(), CAboutDlg::kWebAddress);
+    EXPECT_STREQ(about.Support().GetURL(), CAboutDlg::kSupportAddress);
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_WEB), CAboutDlg::kWebAddress);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_ABOUT_NOTICE)));
+    EXPECT_FALSE(DlgText(hDlg, IDC_ABOUT_NOTICE).empty());
+    // No System Information program is recorded here: its button cannot start anything.
+    EXPECT_TRUE(CAboutDlg::SystemInfoPath().IsEmpty());
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(hDlg, IDC_ABOUT_SYSTEM)));
+  }
+  // Once one is recorded, the button starts it.
+  HKEY hKey = nullptr;
+  ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", 0, nullptr, 0,
+                           KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
+            ERROR_SUCCESS);
+  const char szPath[] = "/usr/bin/msinfo";
+  RegSetValueEx(hKey, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(szPath), sizeof szPath);
+  RegCloseKey(hKey);
+  std::vector<std::string> started;
+  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest& request) {
+    started.push_back(request.program);
+    return DWORD{0};
+  });
+  AboutBox about(&host);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(about.m_hWnd, IDC_ABOUT_SYSTEM)));
+  DlgCommand(about.m_hWnd, IDC_ABOUT_SYSTEM);
+  EXPECT_EQ(started, std::vector<std::string>{szPath});
+}
+
+}  // namespace
