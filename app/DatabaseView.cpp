@@ -5,9 +5,10 @@
 
 #include <algorithm>
 
-#include "afx/CFileDialog.h"
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
+#include "app/CInkwrightApp.h"
+#include "app/CMyFileDialog.h"
 #include "app/CNewFolderDlg.h"
 #include "app/CPropDlgMain.h"
 #include "app/ProjectDialogs.h"
@@ -20,9 +21,10 @@
 #include "model/ModelIds.h"
 #include "model/ShellServices.h"
 #include "os/Shell.h"
+#include "resources/ExplorerRes.h"
 #include "resources/OutputViewRes.h"
 
-IMPLEMENT_DYNAMIC(DatabaseView, SECTreeCtrl)
+IMPLEMENT_DYNAMIC(DatabaseView, WorkspaceTree)
 
 namespace {
 
@@ -41,9 +43,7 @@ enum OutputImage {
   kNoImage = -1,
 };
 
-constexpr int kImageWidth = 23;
 constexpr int kImageHeight = 20;
-constexpr UINT kItemMask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 constexpr DWORD kPlainFiles = FILE_ATTRIBUTE_NORMAL;
 constexpr DWORD kFillColumnsWidth = 0x04000000;
 constexpr DWORD kProgressStyle = 0x4100;
@@ -167,39 +167,27 @@ int AskYesNo(UINT nID) { return AfxMessageBox(nID, MB_YESNO | MB_ICONINFORMATION
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(DatabaseView, SECTreeCtrl)
-  ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(DatabaseView, WorkspaceTree)
   AFX_WM_ENTRY(WM_RBUTTONUP, AfxSig_v_u_p, void, (UINT, CPoint), OnContextMenu)
   AFX_WM_ENTRY(WM_KEYUP, AfxSig_v_u_u_u, void, (UINT, UINT, UINT), OnKeyRelease)
   ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClick)
-  ON_COMMAND(ID_OUTPUT_OPEN, OnOpen)
-  ON_UPDATE_COMMAND_UI(ID_OUTPUT_OPEN, OnUpdateOpen)
-  ON_COMMAND(ID_OUTPUT_REMOVE, OnRemove)
-  ON_UPDATE_COMMAND_UI(ID_OUTPUT_REMOVE, OnUpdateRemove)
-  ON_COMMAND(ID_OUTPUT_NEW_FOLDER, OnNewFolder)
-  ON_COMMAND(ID_OUTPUT_ADD_FILES, OnAddFiles)
-  ON_COMMAND(ID_OUTPUT_INSERT_LIVE_FOLDER, OnInsertLiveFolder)
-  ON_UPDATE_COMMAND_UI_RANGE(ID_OUTPUT_NEW_FOLDER, ID_OUTPUT_INSERT_LIVE_FOLDER, OnUpdateFolderCommand)
-  ON_COMMAND(ID_OUTPUT_RENAME, OnRename)
-  ON_UPDATE_COMMAND_UI(ID_OUTPUT_RENAME, OnUpdateRename)
-  ON_COMMAND(ID_OUTPUT_PROPERTIES, OnProperties)
-  ON_COMMAND(ID_OUTPUT_REFRESH, OnRefresh)
-  ON_COMMAND(ID_OUTPUT_GB_TO_BIG5, OnConvertGBToBig5)
-  ON_COMMAND(ID_OUTPUT_BIG5_TO_GB, OnConvertBig5ToGB)
+  ON_COMMAND(ID_EXPLORER_OPEN, OnOpen)
+  ON_UPDATE_COMMAND_UI(ID_EXPLORER_OPEN, OnUpdateOpen)
+  ON_COMMAND(ID_EXPLORER_REMOVE, OnRemove)
+  ON_UPDATE_COMMAND_UI(ID_EXPLORER_REMOVE, OnUpdateRemove)
+  ON_COMMAND(ID_EXPLORER_NEW_FOLDER, OnNewFolder)
+  ON_COMMAND(ID_EXPLORER_ADD_FILES, OnAddFiles)
+  ON_COMMAND(ID_EXPLORER_COPY_LIVE_FOLDER, OnInsertLiveFolder)
+  ON_UPDATE_COMMAND_UI_RANGE(ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_COPY_LIVE_FOLDER, OnUpdateFolderCommand)
+  ON_COMMAND(ID_EXPLORER_RENAME, OnRename)
+  ON_UPDATE_COMMAND_UI(ID_EXPLORER_RENAME, OnUpdateRename)
+  ON_COMMAND(ID_EXPLORER_PROPERTIES, OnProperties)
+  ON_COMMAND(ID_EXPLORER_REFRESH, OnRefresh)
+  ON_COMMAND(ID_EXPLORER_GB_TO_BIG5, OnConvertGBToBig5)
+  ON_COMMAND(ID_EXPLORER_BIG5_TO_GB, OnConvertBig5ToGB)
 END_MESSAGE_MAP()
 
-DatabaseView::DatabaseView() {
-  HGDIOBJ hFont = ::GetStockObject(DEFAULT_GUI_FONT);
-  if (hFont == nullptr) hFont = ::GetStockObject(ANSI_VAR_FONT);
-  LOGFONT lf{};
-  ::GetObject(hFont, sizeof lf, &lf);
-  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
-  lf.lfHeight = 12;
-  lf.lfWeight = 700;
-  m_fontBold.CreateFontIndirect(&lf);
-  lf.lfWeight = 550;
-  m_fontNormal.CreateFontIndirect(&lf);
-}
+DatabaseView::DatabaseView() : WorkspaceTree(IDB_OUTPUT_TREE, kImageHeight, TRUE) {}
 
 DatabaseView::~DatabaseView() = default;
 
@@ -221,32 +209,23 @@ CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
 
 HTREEITEM DatabaseView::InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage,
                                          const CString& strPath, BOOL bFolder) {
-  HTREEITEM hItem = InsertItemEx(kItemMask, strText, nImage, nImage, 0, 0, 0, hParent, TVI_LAST);
+  HTREEITEM hItem = InsertTreeItem(this, hParent, 0, strText, nImage, nImage);
   if (hItem != nullptr && !strPath.IsEmpty())
     SetItemData(hItem, reinterpret_cast<DWORD_PTR>(NewRecord(strPath, bFolder)));
   return hItem;
 }
 
-void DatabaseView::Refresh() {
-  CWaitCursor wait;
-  FillTree();
-  ReMeasureAllItems();
-  Invalidate(TRUE);
-}
-
 void DatabaseView::FillTree() {
   DeleteAllItems();
   m_listItemFiles.clear();
-  ShellServices* pShell = GetShellServices();
-  const CString strProjectName = pShell->GetProjectName();
+  const CString strProjectName = GetProjectName();
   if (strProjectName.IsEmpty()) return;
-  const CWorkSpaceObj* pProject = pShell->GetWorkSpace();
+  const CWorkSpaceObj* pProject = GetWorkSpace();
   const CString strLanguage = OutputFolderName(pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS);
-  const CString strOutputFolder = pShell->GetProjectFolder() + strLanguage + "\\";
+  const CString strOutputFolder = GetProjectFolder() + strLanguage + "\\";
   const CString strPageFolder = strOutputFolder + "Htmls\\";
 
-  HTREEITEM hRoot =
-      InsertItemEx(kItemMask, strProjectName + " " + strLanguage, kImageRoot, kImageRoot, 0, 0, 0, TVI_ROOT, TVI_FIRST);
+  HTREEITEM hRoot = InsertRootItem(strProjectName + " " + strLanguage);
   HTREEITEM hPages = InsertRecordItem(hRoot, "HTML Files", kImageFolder, strPageFolder, TRUE);
   FillFolder(strPageFolder, hPages);
 
@@ -298,8 +277,7 @@ HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strTex
 
 // ---- window ----
 
-int DatabaseView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-  if (SECTreeCtrl::OnCreate(lpCreateStruct) == -1) return -1;
+void DatabaseView::OnTreeCreating() {
   ModifyListStyle(0, kFillColumnsWidth, TRUE);
   SetBkColor(kWhite);
   SetSelIconBkColor(kWhite);
@@ -308,47 +286,20 @@ int DatabaseView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   SetSelTextBkColor(::GetSysColor(COLOR_ACTIVECAPTION));
   SetSelTextColor(kWhite);
   ShowWindow(SW_SHOW);
-  BuildImageList();
-  if (!GetShellServices()->GetProjectName().IsEmpty()) FillTree();
-  return 0;
-}
-
-void DatabaseView::BuildImageList() {
-  m_ImageList.Create(kImageWidth, kImageHeight, ILC_MASK, 6, 4);
-  m_ImageList.SetBkColor(::GetSysColor(COLOR_WINDOW));
-  CBitmap bitmap;
-  if (bitmap.LoadBitmap(IDB_OUTPUT_TREE)) m_ImageList.Add(&bitmap, kWhite);
-  SetImageList(&m_ImageList, TVSIL_NORMAL);
-}
-
-BOOL DatabaseView::DestroyWindow() {
-  if (m_ImageList.GetSafeHandle() != nullptr) {
-    while (m_ImageList.GetImageCount() > 0) m_ImageList.Remove(0);
-    m_ImageList.DeleteImageList();
-  }
-  return SECTreeCtrl::DestroyWindow();
-}
-
-void DatabaseView::SelectItemFont(SECListPaintContext* pContext) {
-  SECTreeCtrl::SelectItemFont(pContext);
-  if (m_fontNormal.GetSafeHandle() == nullptr) return;
-  pContext->m_pFont = &m_fontNormal;
-  if (pContext->m_nSubItem == 0 && GetParentItem(GetItemOfRow(pContext->m_nRow)) == nullptr)
-    pContext->m_pFont = &m_fontBold;
 }
 
 void DatabaseView::OnContextMenu(UINT nFlags, CPoint point) {
   CItemFileObj* pRecord = GetItemRecord(HitTest(point));
   if (pRecord == nullptr) {
-    SECTreeCtrl::OnRButtonUp(nFlags, point);
+    WorkspaceTree::OnRButtonUp(nFlags, point);
     return;
   }
   CMenu menu;
-  if (!menu.LoadMenu(IDR_OUTPUT_TREE_MENUS)) return;
-  CMenu* pPopup = menu.GetSubMenu(OUTPUT_TREE_POPUP);
+  if (!menu.LoadMenu(IDR_EXPLORER_POPUPS)) return;
+  CMenu* pPopup = menu.GetSubMenu(EXPLORER_POPUP_OUTPUT);
   if (pPopup == nullptr) return;
   if (pRecord->m_bFolder) {
-    pPopup->EnableMenuItem(ID_OUTPUT_OPEN, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+    pPopup->EnableMenuItem(ID_EXPLORER_OPEN, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
   } else {
     for (UINT nPosition = 0; nPosition < 3; ++nPosition)
       pPopup->EnableMenuItem(nPosition, MF_BYPOSITION | MF_GRAYED | MF_DISABLED);
@@ -374,9 +325,14 @@ BOOL DatabaseView::IsPictureExtension(const CString& strExtension) {
   return IsOneOf(strExtension, {"BMP", "DIB", "EMF", "GIF", "ICO", "JPG", "WMF"}) ? TRUE : FALSE;
 }
 
-BOOL DatabaseView::CopyFileIntoFolder(const CString&, const CString&) { return FALSE; }
+BOOL DatabaseView::CopyFileIntoFolder(const CString& strPath, const CString& strFolder) {
+  CInkwrightApp* pApp = GetInkwrightApp();
+  return pApp != nullptr ? pApp->CopyFileIntoFolder(strPath, strFolder) : FALSE;
+}
 
-void DatabaseView::OpenPicture(const CString&) {}
+void DatabaseView::OpenPicture(const CString& strPath) {
+  if (CInkwrightApp* pApp = GetInkwrightApp()) pApp->OpenClassHirPicture(strPath);
+}
 
 void DatabaseView::OnOpen() {
   const CItemFileObj* pRecord = GetItemRecord(GetSelectedItem());
@@ -402,7 +358,7 @@ void DatabaseView::OnRemove() {
   HTREEITEM hItem = GetSelectedItem();
   const CItemFileObj* pRecord = GetItemRecord(hItem);
   if (pRecord == nullptr || GetItemRecord(GetParentItem(hItem)) == nullptr) return;
-  if (AskYesNo(IDS_REMOVE_ITEM) != IDYES) return;
+  if (AskYesNo(IDS_REMOVE_FROM_PROJECT) != IDYES) return;
   SECFileSystem fs;
   const CString& strPath = pRecord->m_strPath;
   // The item goes only with what it shows: a path that is gone, or could not be deleted, stays.
@@ -432,7 +388,7 @@ void DatabaseView::OnAddFiles() {
   const CItemFileObj* pRecord = GetItemRecord(hItem);
   if (pRecord == nullptr || !pRecord->m_bFolder) return;
   const CString strFolder = pRecord->m_strPath;
-  CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
+  CMyFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
                   "Html Files (.htm;.html|*.htm;*.html|All Files (*.*)|*.*||", AfxGetMainWnd());
   // Room for many long paths: a choice that does not fit would be lost.
   std::vector<char> names(1 << 16, '\0');

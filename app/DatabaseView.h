@@ -6,24 +6,17 @@
 #include <memory>
 #include <vector>
 
-#include "afx/GdiObjects.h"
-#include "afx/CImageList.h"
+#include "app/WorkspaceTree.h"
 #include "model/ExplorerItems.h"
-#include "widgets/SECTreeCtrl.h"
 
 class CCmdUI;
 
-class DatabaseView : public SECTreeCtrl {
+class DatabaseView : public WorkspaceTree {
   DECLARE_DYNAMIC(DatabaseView)
 
  public:
   DatabaseView();
   ~DatabaseView() override;
-
-  // Rebuilds the tree from the project's output folder under the wait cursor, then repaints.
-  void Refresh();
-  // Releases the image list before the window goes.
-  BOOL DestroyWindow() override;
 
   // Conversion of a folder's pages: every "htm", "html" and "asp" file in it and below it (a
   // first-level "image2" folder left out) converted in place, and its name converted when it
@@ -39,8 +32,10 @@ class DatabaseView : public SECTreeCtrl {
   CItemFileObj* GetItemRecord(HTREEITEM hItem) const;
 
  protected:
-  // Fills the tree when a project is open.
-  void FillTree();
+  // Fills the tree when a project is open (Refresh runs it under the wait cursor).
+  void FillTree() override;
+  // List style and colours: white, the selection in the active caption's colour.
+  void OnTreeCreating() override;
   // Adds the folder's plain files under hParent, then its sub-folders (a first-level "image2" left
   // out) with their contents at every depth, driving the status-bar progress per sub-folder.
   void FillFolder(const CString& strFolder, HTREEITEM hParent);
@@ -49,15 +44,11 @@ class DatabaseView : public SECTreeCtrl {
   // Converts one folder's files and, recursively, its sub-folders.
   void ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5);
 
-  // Top-level items in the bold item font, nested ones in the normal item font.
-  void SelectItemFont(SECListPaintContext* pContext) override;
-
   // What the tree asks of the application: copying a chosen file into a folder of the output
   // (TRUE when it is there now) and opening a picture in the picture view.
   virtual BOOL CopyFileIntoFolder(const CString& strPath, const CString& strFolder);
   virtual void OpenPicture(const CString& strPath);
 
-  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnContextMenu(UINT nFlags, CPoint point);
   // WM_KEYUP (the list's own OnKeyUp is its Up-arrow handling).
   afx_msg void OnKeyRelease(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -94,10 +85,6 @@ class DatabaseView : public SECTreeCtrl {
   // Converts the pages directly in the folder.
   void ConvertFolderFiles(const CString& strFolder, BOOL bGBToBig5);
   void ConvertSelection(BOOL bGBToBig5);
-  void BuildImageList();
 
-  CImageList m_ImageList;
-  CFont m_fontBold;    // top-level items
-  CFont m_fontNormal;  // nested items
   std::vector<std::unique_ptr<CItemFileObj>> m_listItemFiles;
 };

@@ -11,7 +11,6 @@
 
 #include "AppTestSupport.h"
 #include "base/Convert.h"
-#include "editor/UndoCommandState.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ModelIds.h"
 #include "model/ShellServices.h"
@@ -19,7 +18,10 @@
 #include "platform/os/TempDir.h"
 #include "res/ResourceTypes.h"
 #include "res/Resources.h"
+#include "controls/FileDialog.h"
+#include "resources/resource.h"
 #include "resources/AppResource.h"
+#include "resources/ExplorerRes.h"
 #include "resources/OutputViewRes.h"
 
 namespace {
@@ -264,7 +266,7 @@ TEST(OutputTree, RemoveAsksThenDeletesFilesAndWholeFoldersButNothingAtTheTop) {
     s.Create();
     Questions questions(c.answer);
     s.Select(c.item);
-    s.Command(ID_OUTPUT_REMOVE);
+    s.Command(ID_EXPLORER_REMOVE);
     EXPECT_EQ(Questions::Asked(),
               c.asked ? std::vector<std::string>{"Make sure you really want to remove this item from the project?"}
                       : std::vector<std::string>{})
@@ -310,7 +312,7 @@ TEST(OutputTree, RenamingAFileRetitlesItAndRenamingAFolderRefillsItFromDisk) {
   std::string shown;
   AnswerRename(answers, "start.htm", &shown);
   s.Select({"HTML Files", "index.htm"});
-  s.Command(ID_OUTPUT_RENAME);
+  s.Command(ID_EXPLORER_RENAME);
   EXPECT_EQ(shown, "index.htm");
   EXPECT_TRUE(s.Exists("Output_Eng/Htmls/start.htm"));
   EXPECT_FALSE(s.Exists("Output_Eng/Htmls/index.htm"));
@@ -322,7 +324,7 @@ TEST(OutputTree, RenamingAFileRetitlesItAndRenamingAFolderRefillsItFromDisk) {
   s.Write("Output_Eng/Htmls/classes/later.htm");
   AnswerRename(answers, "types", &shown);
   s.Select({"HTML Files", "classes"});
-  s.Command(ID_OUTPUT_RENAME);
+  s.Command(ID_EXPLORER_RENAME);
   EXPECT_EQ(shown, "classes");
   EXPECT_TRUE(s.Exists("Output_Eng/Htmls/types/later.htm"));
   EXPECT_NE(s.Find({"HTML Files", "types", "later.htm"}), nullptr);
@@ -341,7 +343,7 @@ TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
     DlgCommand(h, IDOK);
   });
   s.Select({"HTML Files"});
-  s.Command(ID_OUTPUT_NEW_FOLDER);
+  s.Command(ID_EXPLORER_NEW_FOLDER);
   EXPECT_TRUE(std::filesystem::is_directory(s.shell.folder / "Output_Eng/Htmls/api"));
   HTREEITEM hFolder = s.Find({"HTML Files", "api"});
   ASSERT_NE(hFolder, nullptr);
@@ -368,7 +370,7 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   s.Create();
   Questions questions(IDYES);
   s.Select({"HTML Files", "book"});
-  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
   EXPECT_EQ(Questions::Asked(),
             (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?"}));
   EXPECT_EQ(s.Read(book + Big5("中文.htm")), Big5(text));
@@ -382,7 +384,7 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   EXPECT_NE(s.Find({"HTML Files", "book", Big5("中文.htm").c_str()}), nullptr);
 
   s.Select({"HTML Files", "book"});
-  s.Command(ID_OUTPUT_BIG5_TO_GB);
+  s.Command(ID_EXPLORER_BIG5_TO_GB);
   EXPECT_EQ(s.Read(book + Gb("中文.htm")), Gb(text));
   EXPECT_EQ(s.Read(book + "文档.htm"), Gb(text));
   EXPECT_EQ(s.Read(book + "deep/image2/" + Gb("大小.asp")), Gb(text));
@@ -396,10 +398,10 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   s.Create();
   Questions questions(IDYES);
   s.Select({"HTML Files", "style.css"});
-  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
   EXPECT_TRUE(Questions::Asked().empty());  // not a page: no question
   s.Select({"HTML Files", Gb("中文.htm").c_str()});
-  s.Command(ID_OUTPUT_GB_TO_BIG5);
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
   HTREEITEM hItem = s.Find({"HTML Files", Big5("中文.htm").c_str()});
   ASSERT_NE(hItem, nullptr);
   EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Big5("中文.htm")), Big5("中文") + "\n");
@@ -422,7 +424,7 @@ TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   brambolt::SetShellAssociation(".htm", opener);
   s.Create();
   s.Select({"HTML Files"});
-  s.Command(ID_OUTPUT_OPEN);  // a folder opens nothing
+  s.Command(ID_EXPLORER_OPEN);  // a folder opens nothing
   s.Select({"Diagrams", "chart.bmp"});
   s.view.SetFocus();
   brambolt::test::PressKey(VK_RETURN);
@@ -433,27 +435,93 @@ TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   EXPECT_EQ(s.shell.folder.Read("opened"), s.shell.folder / "Output_Eng/top.htm\n");
 }
 
-TEST(OutputTree, CommandsAreEnabledByTheKindOfTheSelectedItem) {
+// Right-clicks an item and reads its context menu: each entry's id and whether it is grayed.
+std::vector<std::pair<UINT, bool>> ContextMenu(OutputSession& s, HTREEITEM hItem) {
+  std::vector<std::pair<UINT, bool>> entries;
+  brambolt::test::ModalAnswers answers;
+  answers.When("#32768", nullptr, [&](HWND menu) {
+    HMENU popup = reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+      const UINT id = ::GetMenuItemID(popup, i);
+      if (id != 0) entries.emplace_back(id, (::GetMenuState(popup, i, MF_BYPOSITION) & MF_GRAYED) != 0);
+    }
+    brambolt::test::PressKey(VK_ESCAPE);
+  });
+  brambolt::test::Click(s.view.m_hWnd, LabelPoint(s, hItem), brambolt::test::kNone, WM_RBUTTONDOWN);
+  return entries;
+}
+
+TEST(OutputTree, TheContextMenuGraysWhatTheClickedItemCannotDo) {
   OutputSession s;
   WriteOutput(s, "Eng");
   s.Create();
-  const struct {
-    std::initializer_list<const char*> item;  // empty: the root
-    int open, remove, folderCommands;
-  } cases[] = {
-      {{}, 0, 1, 0},
-      {{"HTML Files"}, 0, 1, 1},
-      {{"Diagrams"}, 0, 1, 0},
-      {{"HTML Files", "index.htm"}, 1, 1, 0},
+  s.view.Expand(s.Find({"HTML Files"}), TVE_EXPAND);
+  const std::vector<UINT> ids = {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_COPY_LIVE_FOLDER,
+                                 ID_EXPLORER_OPEN,       ID_EXPLORER_RENAME,    ID_EXPLORER_GB_TO_BIG5,
+                                 ID_EXPLORER_BIG5_TO_GB, ID_EXPLORER_REMOVE,    ID_EXPLORER_REFRESH,
+                                 ID_EXPLORER_PROPERTIES};
+  auto grayed = [&](const std::vector<std::pair<UINT, bool>>& entries) {
+    std::vector<UINT> out;
+    for (const auto& [id, bGrayed] : entries)
+      if (bGrayed) out.push_back(id);
+    return out;
   };
-  for (const auto& c : cases) {
-    s.Select(c.item);
-    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_OPEN).enabled, c.open);
-    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_REMOVE).enabled, c.remove);
-    for (UINT id : {ID_OUTPUT_NEW_FOLDER, ID_OUTPUT_ADD_FILES, ID_OUTPUT_INSERT_LIVE_FOLDER})
-      EXPECT_EQ(editortest::Update(&s.view, id).enabled, c.folderCommands) << id;
-    EXPECT_EQ(editortest::Update(&s.view, ID_OUTPUT_RENAME).enabled, 1);
-  }
+  const auto folder = ContextMenu(s, s.Find({"HTML Files", "classes"}));
+  ASSERT_EQ(folder.size(), ids.size());
+  for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(folder[i].first, ids[i]);
+  EXPECT_EQ(grayed(folder), std::vector<UINT>{ID_EXPLORER_OPEN});
+  EXPECT_EQ(grayed(ContextMenu(s, s.Find({"HTML Files", "index.htm"}))),
+            (std::vector<UINT>{ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_COPY_LIVE_FOLDER}));
+  // The root and "Diagrams" have no menu of their own.
+  EXPECT_TRUE(ContextMenu(s, s.view.GetRootItem()).empty());
+  EXPECT_TRUE(ContextMenu(s, s.Find({"Diagrams"})).empty());
+}
+
+TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  TempDir source;
+  const std::string added = source.Write("aaa.htm", "new page");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, edt1, added.c_str());
+    DlgCommand(h, IDOK);
+  }, true);
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_ADD_FILES);
+  s.Command(ID_EXPLORER_ADD_FILES);  // copied over itself: still one item
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/aaa.htm"), "new page");
+  HTREEITEM hPages = s.Find({"HTML Files"});
+  HTREEITEM hFirst = s.view.GetChildItem(hPages);
+  EXPECT_EQ(s.view.GetItemText(hFirst), "aaa.htm");
+  EXPECT_NE(s.view.GetItemText(s.view.GetNextSiblingItem(hFirst)), "aaa.htm");
+}
+
+TEST(OutputTree, ALiveFolderIsCopiedInAndTheFolderShowsTheDisk) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  TempDir source;
+  source.Write("web/page.htm", "p");
+  source.Write("web/sub/inner.htm", "i");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  std::string location;
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    location = apptest::DlgText(h, IDC_CURRENT_LOCATION);
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, (source / "web").c_str());
+    DlgCommand(h, IDOK);
+  });
+  s.Select({"HTML Files", "classes"});
+  s.Command(ID_EXPLORER_COPY_LIVE_FOLDER);
+  EXPECT_EQ(Slashes(location.c_str()), s.shell.folder / "Output_Eng/Htmls/classes");
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/sub/inner.htm"), "i");
+  // The refilled folder went to the end of its siblings.
+  HTREEITEM hLast = s.view.GetChildItem(s.Find({"HTML Files"}));
+  while (s.view.GetNextSiblingItem(hLast) != nullptr) hLast = s.view.GetNextSiblingItem(hLast);
+  EXPECT_EQ(s.view.GetItemText(hLast), "classes");
+  EXPECT_NE(s.Find({"HTML Files", "classes", "page.htm"}), nullptr);
+  EXPECT_NE(s.Find({"HTML Files", "classes", "sub", "inner.htm"}), nullptr);
 }
 
 }  // namespace
