@@ -79,7 +79,9 @@ LRESULT CMDIClient::OnMDISetMenu(WPARAM /*wParam*/, LPARAM lParam) {
   // The platform takes its list out of the old menu only while the list ends it.
   if (m_hWindowMenu != nullptr && ::IsMenu(m_hWindowMenu)) RemoveItems(m_hWindowMenu, kWindowDialogCommand);
   const LRESULT result = Default();
-  if (lParam != 0) m_hWindowMenu = reinterpret_cast<HMENU>(lParam);
+  // No window menu (NULL) keeps the current one.
+  const auto hNewMenu = reinterpret_cast<HMENU>(lParam);
+  if (hNewMenu != nullptr && ::IsMenu(hNewMenu)) m_hWindowMenu = hNewMenu;
   SendMessage(WM_MDIREFRESHMENU, 0, 0);
   return result;
 }

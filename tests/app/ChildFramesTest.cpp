@@ -208,6 +208,43 @@ TEST(WindowsDialog, ClosingStopsAtTheFirstWindowThatRefusesToClose) {
   EXPECT_EQ(dialog.Enabled(), "11110001");
 }
 
+TEST(WindowsDialog, ArrangingRestoresTheSelectedWindowsAndMinimisesTheOthersAndSaveAsksForChanges) {
+  Shell shell;
+  for (const char* title : {"a.cpp", "b.cpp", "c.cpp"}) shell.Open(title);
+  WindowsDialog dialog(shell);
+  auto iconic = [&] {
+    std::string flags;
+    for (int i = 0; i < dialog.List().GetCount(); ++i)
+      flags += ::IsIconic(reinterpret_cast<HWND>(dialog.List().GetItemData(i))) ? 'm' : '-';
+    return flags;
+  };
+  const struct {
+    int button;
+    std::initializer_list<int> selected;
+    const char* after;
+  } cases[] = {
+      {IDC_WND_MINIMIZE, {1}, "-m-"},
+      {IDC_WND_CASCADE, {0, 1}, "--m"},
+      {IDC_WND_TILE_HORZ, {1, 2}, "m--"},
+      {IDC_WND_TILE_VERT, {0, 2}, "-m-"},
+  };
+  for (const auto& c : cases) {
+    dialog.Select(c.selected);
+    DlgCommand(dialog.m_hWnd, c.button);
+    RunUntilIdle();
+    EXPECT_EQ(iconic(), c.after) << "button " << c.button;
+    EXPECT_EQ(dialog.List().GetCount(), 3);
+  }
+  // Save asks only for the selected documents with changes.
+  auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(reinterpret_cast<HWND>(dialog.List().GetItemData(2))));
+  pFrame->GetActiveDocument()->SetModifiedFlag(TRUE);
+  ScriptedBoxes boxes({IDNO});
+  dialog.Select({0, 1, 2});
+  DlgCommand(dialog.m_hWnd, IDC_WND_SAVE);
+  ASSERT_EQ(ScriptedBoxes::Shown().size(), 1u);
+  EXPECT_NE(ScriptedBoxes::Shown()[0].text.find("a.cpp"), std::string::npos) << ScriptedBoxes::Shown()[0].text;
+}
+
 TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   Shell shell;
   CMDIClient client;
