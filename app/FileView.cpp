@@ -2,6 +2,7 @@
 #include "app/FileView.h"
 
 #include "app/CBCGToolbarDropSource.h"
+#include "app/CInkwrightApp.h"
 #include "app/ProjectWorkspaceWnd.h"
 #include "backend/DropFiles.h"
 #include "foundation/SECFileSystem.h"
@@ -9,11 +10,8 @@
 #include "ole/COleDataSource.h"
 #include "os/Paths.h"
 #include "resources/ExplorerRes.h"
+#include "resources/ShellRes.h"
 
-#if __has_include("app/CInkwrightApp.h")
-#include "app/CInkwrightApp.h"
-#define FILEVIEW_HAS_APP 1
-#endif
 
 IMPLEMENT_DYNAMIC(FileView, WorkspaceTree)
 
@@ -39,8 +37,6 @@ constexpr const char* kSourceFolder = "Source Code\\";
 constexpr const char* kHeaderFolder = "Header Files\\";
 // Ordinary files only: no folders, hidden, system or volume entries.
 constexpr DWORD kPlainFiles = 0x80;
-// The application's message "The file selected doesn't exist.Please check.".
-constexpr UINT kIdsFileNotThere = 157;
 
 // The path of a file item (source or header) in the project folder; empty for other items.
 CString PathOfItem(DWORD_PTR dwData, const CString& strName) {
@@ -49,21 +45,19 @@ CString PathOfItem(DWORD_PTR dwData, const CString& strName) {
   return CString();
 }
 
-// Opens a project file in the editor through the application object; an application without
-// the project operations opens it the same way through the framework.
+// Opens a project file in the editor through the application object; another application (a
+// test's, a tool's) opens it the same way through the framework.
 void OpenProjectFile(DWORD_PTR dwData, const CString& strName) {
-#ifdef FILEVIEW_HAS_APP
   if (auto* pApp = dynamic_cast<CInkwrightApp*>(AfxGetApp())) {
     if (dwData == FileView::kSourceItem) pApp->OpenSourceFile(strName);
     else pApp->OpenHeaderFile(strName);
     return;
   }
-#endif
   CString strPath = PathOfItem(dwData, strName);
   if (SECFileSystem().FileExists(strPath)) {
     if (CWinApp* pApp = AfxGetApp()) pApp->OpenDocumentFile(strPath);
   } else {
-    AfxMessageBox(kIdsFileNotThere, MB_ICONINFORMATION);
+    AfxMessageBox(IDS_FILE_NOT_EXIST, MB_ICONINFORMATION);
   }
 }
 

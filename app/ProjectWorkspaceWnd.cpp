@@ -1,25 +1,13 @@
 // The Project Explorer bar: creates the tab window and its four trees, fits them into the bar.
 #include "app/ProjectWorkspaceWnd.h"
 
+#include "app/ClassView.h"
+#include "app/ClassViewStruct.h"
+#include "app/DatabaseView.h"
 #include "app/FileView.h"
 #include "app/WorkspaceTree.h"
 #include "resources/AppResource.h"
 #include "resources/ExplorerRes.h"
-
-// The class and output trees come with their own headers; a tree whose class is not built in
-// has no tab.
-#if __has_include("app/ClassView.h")
-#include "app/ClassView.h"
-#define EXPLORER_HAS_CLASS_VIEW 1
-#endif
-#if __has_include("app/ClassViewStruct.h")
-#include "app/ClassViewStruct.h"
-#define EXPLORER_HAS_CLASS_VIEW_STRUCT 1
-#endif
-#if __has_include("app/DatabaseView.h")
-#include "app/DatabaseView.h"
-#define EXPLORER_HAS_DATABASE_VIEW 1
-#endif
 
 IMPLEMENT_DYNAMIC(ProjectWorkspaceWnd, SECControlBar)
 
@@ -54,20 +42,14 @@ constexpr TabSpec kTabs[ProjectWorkspaceWnd::kTabCount] = {
 
 std::unique_ptr<SECTreeCtrl> MakeTree(int nTab) {
   switch (nTab) {
-#ifdef EXPLORER_HAS_CLASS_VIEW_STRUCT
     case ProjectWorkspaceWnd::kTabHier:
       return std::make_unique<ClassViewStruct>();
-#endif
-#ifdef EXPLORER_HAS_CLASS_VIEW
     case ProjectWorkspaceWnd::kTabClass:
       return std::make_unique<ClassView>();
-#endif
     case ProjectWorkspaceWnd::kTabFile:
       return std::make_unique<FileView>();
-#ifdef EXPLORER_HAS_DATABASE_VIEW
     case ProjectWorkspaceWnd::kTabOutput:
       return std::make_unique<DatabaseView>();
-#endif
     default:
       return nullptr;
   }
@@ -84,39 +66,23 @@ SECTreeCtrl* ProjectWorkspaceWnd::GetTree(int nTab) const {
 }
 
 ClassView* ProjectWorkspaceWnd::GetClassView() const {
-#ifdef EXPLORER_HAS_CLASS_VIEW
   return static_cast<ClassView*>(GetTree(kTabClass));
-#else
-  return nullptr;
-#endif
 }
 
 ClassViewStruct* ProjectWorkspaceWnd::GetClassViewStruct() const {
-#ifdef EXPLORER_HAS_CLASS_VIEW_STRUCT
   return static_cast<ClassViewStruct*>(GetTree(kTabHier));
-#else
-  return nullptr;
-#endif
 }
 
 FileView* ProjectWorkspaceWnd::GetFileView() const { return static_cast<FileView*>(GetTree(kTabFile)); }
 
 DatabaseView* ProjectWorkspaceWnd::GetDatabaseView() const {
-#ifdef EXPLORER_HAS_DATABASE_VIEW
   return static_cast<DatabaseView*>(GetTree(kTabOutput));
-#else
-  return nullptr;
-#endif
 }
 
 void ProjectWorkspaceWnd::RefreshClassTrees() {
-#ifdef EXPLORER_HAS_CLASS_VIEW
   if (ClassView* pView = GetClassView(); pView != nullptr && pView->GetSafeHwnd() != nullptr) pView->Refresh();
-#endif
-#ifdef EXPLORER_HAS_CLASS_VIEW_STRUCT
   if (ClassViewStruct* pView = GetClassViewStruct(); pView != nullptr && pView->GetSafeHwnd() != nullptr)
     pView->Refresh();
-#endif
 }
 
 int ProjectWorkspaceWnd::OnCreate(LPCREATESTRUCT lpcs) {

@@ -2,6 +2,9 @@
 // front, the trees it owns and the tab window filling the bar as it is resized.
 #include <gtest/gtest.h>
 
+#include "app/ClassView.h"
+#include "app/ClassViewStruct.h"
+#include "app/DatabaseView.h"
 #include "app/FileView.h"
 #include "app/ProjectWorkspaceWnd.h"
 #include "bars/SECMDIFrameWnd.h"
@@ -29,6 +32,7 @@ struct ExplorerFrame {
     if (open) {
       shell.name = "Demo";
       shell.folder = project.Folder();
+      shell.workspace.AnalyseProjectFiles(shell.folder + "Header Files\\*.*");
     }
     EXPECT_TRUE(frame->Create(nullptr, "Explorer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 500)));
     app.m_pMainWnd = frame;
@@ -64,25 +68,43 @@ TEST(ProjectExplorer, TabsStandInTheirOrderWithTheirLabelsAndFileInFront) {
   ExplorerFrame f(true);
   const char* labels[] = {"Hier", "Class", "File", "Output"};
   const UINT ids[] = {IDW_EXPLORER_HIER, IDW_EXPLORER_CLASS, IDW_EXPLORER_FILE, IDW_EXPLORER_OUTPUT};
-  int shown = 0;
+  ASSERT_EQ(f.bar.m_wndTab.GetTabCount(), ProjectWorkspaceWnd::kTabCount);
   for (int tab = 0; tab < ProjectWorkspaceWnd::kTabCount; ++tab) {
     SECTreeCtrl* tree = f.bar.GetTree(tab);
-    if (tree == nullptr) continue;  // a tree whose class is not built in has no tab
-    EXPECT_EQ(f.IndexOf(tree), shown) << labels[tab];
+    ASSERT_NE(tree, nullptr) << labels[tab];
+    EXPECT_EQ(f.IndexOf(tree), tab) << labels[tab];
     EXPECT_EQ(f.LabelOf(tree), labels[tab]);
     EXPECT_EQ(tree->GetDlgCtrlID(), static_cast<int>(ids[tab]));
     EXPECT_EQ(tree->GetParent(), &f.bar.m_wndTab);
     EXPECT_EQ(tree->GetTreeStyle() & 0x37, 0x37u) << labels[tab];
-    ++shown;
   }
-  EXPECT_EQ(f.bar.m_wndTab.GetTabCount(), shown);
-  ASSERT_NE(f.bar.GetFileView(), nullptr);
+  EXPECT_EQ(f.bar.GetClassViewStruct(), f.bar.GetTree(ProjectWorkspaceWnd::kTabHier));
+  EXPECT_EQ(f.bar.GetClassView(), f.bar.GetTree(ProjectWorkspaceWnd::kTabClass));
+  EXPECT_EQ(f.bar.GetDatabaseView(), f.bar.GetTree(ProjectWorkspaceWnd::kTabOutput));
   EXPECT_EQ(f.bar.m_wndTab.GetActiveWnd(), f.bar.GetFileView());
   EXPECT_TRUE(f.bar.GetFileView()->IsWindowVisible());
   EXPECT_EQ(f.bar.m_wndTab.GetDlgCtrlID(), IDW_EXPLORER_TABS);
   // The file tree filled itself at creation from the open project.
   FileView& files = *f.bar.GetFileView();
   EXPECT_EQ(TextsOf(files, files.m_hHeaderFolder), std::vector<std::string>{"Shape.h"});
+}
+
+TEST(ProjectExplorer, RemovingAHeaderFromTheFileTreeRebuildsTheClassTrees) {
+  ExplorerFrame f(true);
+  ClassView& classes = *f.bar.GetClassView();
+  ClassViewStruct& hierarchy = *f.bar.GetClassViewStruct();
+  EXPECT_EQ(TextsOf(classes, classes.GetRootItem()), std::vector<std::string>{"Shape"});
+  EXPECT_EQ(TextsOf(hierarchy, hierarchy.GetRootItem()), std::vector<std::string>{"Shape"});
+  FileView& files = *f.bar.GetFileView();
+  files.SelectItem(explorertest::ChildNamed(files, files.m_hHeaderFolder, "Shape.h"));
+  brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR, LPCTSTR, UINT) { return IDYES; });
+  files.SendMessage(WM_COMMAND, ID_EXPLORER_REMOVE);
+  brambolt::afx::SetMessageBoxPresenter(nullptr);
+  EXPECT_FALSE(f.project.Exists("Header Files/Shape.h"));
+  EXPECT_TRUE(TextsOf(files, files.m_hHeaderFolder).empty());
+  EXPECT_TRUE(TextsOf(classes, classes.GetRootItem()).empty());
+  EXPECT_TRUE(TextsOf(hierarchy, hierarchy.GetRootItem()).empty());
+  EXPECT_EQ(std::string(classes.GetItemText(classes.GetRootItem())), "Demo Classes");
 }
 
 TEST(ProjectExplorer, TheTabWindowFillsTheBarsInsideAsTheBarChangesSize) {

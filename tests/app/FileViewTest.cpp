@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CBCGToolbarDropSource.h"
+#include "backend/DropFiles.h"
 #include "app/FileView.h"
 #include "resources/ExplorerRes.h"
 #include "tests/app/AppTestSupport.h"
@@ -282,6 +283,22 @@ TEST(FileView, AHeaderDraggedIntoAnEditorDropsItsIncludeLine) {
   // A source file starts no drag.
   dragTo(f.File("Source Files", "A.cpp"), editor.LineStart(0));
   EXPECT_EQ(editor.Text(), "\t\r\n#include \"Alpha.H\"\t\r\nint x;\r\n");
+  // Beyond the program's windows another program is offered the header as a file.
+  struct OtherProgram : brambolt::ForeignDragSource {
+    std::vector<std::string> files;
+    int drops = 0;
+    DWORD DragOver(POINT, DWORD, DWORD, const brambolt::OutgoingDrag& drag) override {
+      files = drag.files;
+      return DROPEFFECT_COPY;
+    }
+    void DragLeave() override {}
+    DWORD Drop(DWORD) override { return ++drops, DROPEFFECT_COPY; }
+  } other;
+  brambolt::SetForeignDragSource(&other);
+  dragTo(f.File("Header Files", "zeta.h"), POINT{1000, 700});
+  brambolt::SetForeignDragSource(nullptr);
+  EXPECT_EQ(other.files, std::vector<std::string>{(f.project.root / "Header Files" / "zeta.h").string()});
+  EXPECT_EQ(other.drops, 1);
   EXPECT_TRUE(FileView::IsHeaderName("x.h") && FileView::IsHeaderName("X.H"));
   EXPECT_FALSE(FileView::IsHeaderName("x.hpp") || FileView::IsHeaderName("h") || FileView::IsHeaderName("x.cpp"));
 }
