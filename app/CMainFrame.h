@@ -5,8 +5,10 @@
 #include <atomic>
 
 #include "afx/afx.h"
+#include "app/CMDIClient.h"
+#include "app/MySECCustomStatusBar.h"
+#include "app/ProjectWorkspaceWnd.h"
 #include "bars/SECFullScreenView.h"
-#include "bars/SECStatusBar.h"
 #include "bars/SECWorkbook.h"
 
 class CGenMenuObj;
@@ -16,6 +18,10 @@ class SECWorkspaceManagerEx;
 constexpr UINT WM_GOTOFINDTEXT = 2412;
 // Posted to the active view of the active child when full-screen mode begins (wParam 1) or ends (0).
 constexpr UINT WM_FULLSCREEN_CHANGED = 0x1401;
+
+// The description of the application's "Fixedsys" font: the stock GUI font's (or the ANSI
+// variable font's) with that face and height 11.
+LOGFONT FixedsysLogFont();
 
 class CMainFrame : public SECWorkbook {
   DECLARE_DYNCREATE(CMainFrame)
@@ -45,19 +51,13 @@ class CMainFrame : public SECWorkbook {
   BOOL IsFlashing() const { return m_bFlashing; }
 
   SECWorkspaceManagerEx* GetWorkspaceManager() const;
-  SECStatusBar& GetStatusBar() { return m_wndStatusBar; }
-  SECControlBar& GetProjectExplorer() { return m_wndProjectExplorer; }
-  SECFullScreenView& GetFullScreen() { return m_FullScreen; }
 
-  // The program's folder with its trailing separator: where "Component.dat" and the tips live.
-  static CString ProgramFolder();
-
-  CWnd m_wndMDIClient;
+  CMDIClient m_wndMDIClient;
   CFont* m_pFixedFont = nullptr;
   CTypedPtrList<CObList, CGenMenuObj*> m_listComponents;
-  SECControlBar m_wndProjectExplorer;
+  ProjectWorkspaceWnd m_wndProjectExplorer;
   SECFullScreenView m_FullScreen;
-  SECStatusBar m_wndStatusBar;
+  MySECCustomStatusBar m_wndStatusBar;
   std::atomic<int> m_bStopFlash{0};
   int m_bTipShowAtStartup = 0;
   int m_nTipCurrent = 0;
@@ -83,6 +83,9 @@ class CMainFrame : public SECWorkbook {
   afx_msg void OnWebLink(UINT nID);
   afx_msg void OnTipOfTheDay();
   afx_msg void OnTechnicalSupport();
+  // Help contents, index and default help: the application's help file.
+  afx_msg void OnHelpFinder();
+  afx_msg void OnHelpIndex();
   afx_msg void OnProjectExplorer();
   afx_msg void OnUpdateProjectExplorer(CCmdUI* pCmdUI);
   afx_msg void OnRecentProject(UINT nID);

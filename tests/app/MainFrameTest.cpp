@@ -1,0 +1,394 @@
+// The main frame: created with its toolbar (images drawn), menubar, status bar, explorer and
+// workspace manager; its title; the component list; the recent-project menu; closing with the
+// project question; the window commands; re-analysis; flashing from another thread; full screen.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "ExplorerTestSupport.h"
+#include "app/CInkwrightApp.h"
+#include "app/CMainFrame.h"
+#include "app/FileView.h"
+#include "bars/SECCustomToolBar.h"
+#include "bars/SECMenuBar.h"
+#include "bars/SECWorksheet.h"
+#include "bars/SECWorkspaceManagerEx.h"
+#include "model/CFileObj.h"
+#include "resources/MainFrameRes.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+// What an update handler makes of a command: enabled and checked.
+class StateCmdUI : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override { enabled = bOn; }
+  void SetCheck(int nCheck) override { checked = nCheck; }
+  BOOL enabled = -1;
+  int checked = -1;
+};
+
+// A view that records the full-screen notices it is posted.
+class NoticeView : public CView {
+ public:
+  std::vector<WPARAM> notices;
+
+ protected:
+  void OnDraw(CDC*) override {}
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_FULLSCREEN_CHANGED) notices.push_back(wParam);
+    return CView::WindowProc(message, wParam, lParam);
+  }
+};
+
+class MainFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app.SetRegistryKey("Main Frame Test");
+    frame = new CMainFrame;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    app.m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    frame->RecalcLayout();
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+    brambolt::afx::SetMessageBoxPresenter(nullptr);
+  }
+  StateCmdUI Update(UINT nID) {
+    StateCmdUI ui;
+    ui.m_nID = nID;
+    ui.DoUpdate(frame, FALSE);
+    return ui;
+  }
+  SECWorksheet* AddChild(const char* title) {
+    auto* sheet = new SECWorksheet;
+    EXPECT_TRUE(sheet->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    RunUntilIdle();
+    return sheet;
+  }
+  CString Title() {
+    CString text;
+    frame->GetWindowText(text);
+    return text;
+  }
+  static int DockBarOf(CWnd* bar) { return ::GetDlgCtrlID(::GetParent(bar->GetSafeHwnd())); }
+
+  UiSession session;
+  PrivateStores stores;
+  explorertest::ProjectShell shell;
+  CInkwrightApp app;
+  CMainFrame* frame = nullptr;
+};
+
+TEST_F(MainFrame, CreatedWithItsBarsMenusExplorerAndWorkspaceManager) {
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  const std::vector<UINT> expected = {32771, 0,     57601, 57603, 32775, 0,     57635, 57634, 57637,
+                                      0,     57643, 57644, 0,     32793, 32783, 0,     32832, 32833,
+                                      0,     32799, 32809, 32825, 0,     32800, 32802, 0,     57670};
+  std::vector<UINT> ids;
+  for (int i = 0; i < toolbar->GetBtnCount(); ++i) ids.push_back(toolbar->GetItemID(i));
+  EXPECT_EQ(ids, expected);
+  EXPECT_EQ(DockBarOf(toolbar), static_cast<int>(AFX_IDW_DOCKBAR_TOP));
+  CString text;
+  toolbar->GetWindowText(text);
+  EXPECT_EQ(text, "ToolBar");
+
+  SECMenuBar* menubar = frame->GetMenuBar();
+  ASSERT_NE(menubar, nullptr);
+  ASSERT_NE(menubar->GetSafeHwnd(), nullptr);
+  int shown = 0;
+  for (int i = 0; i < menubar->GetBtnCount(); ++i) shown += (menubar->GetButtonStyle(i) & TBBS_HIDDEN) == 0;
+  EXPECT_EQ(shown, 8) << "File, Edit, View, Project, Build, Tools, Window, Help";
+
+  const std::vector<UINT> panes = {ID_SEPARATOR, ID_INDICATOR_BLANKS, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                                   ID_INDICATOR_SCRL};
+  ASSERT_EQ(frame->m_wndStatusBar.GetPaneCount(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(frame->m_wndStatusBar.GetItemID(i), panes[i]) << i;
+
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  EXPECT_TRUE(explorer.IsVisible());
+  EXPECT_EQ(explorer.GetDlgCtrlID(), IDW_PROJECT_EXPLORER);
+  EXPECT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+  explorer.GetWindowText(text);
+  EXPECT_EQ(text, "Project Explorer");
+  CRect rect;
+  explorer.GetWindowRect(&rect);
+  EXPECT_EQ(rect.Width(), 220);
+
+  SECWorkspaceManagerEx* workspaces = frame->GetWorkspaceManager();
+  ASSERT_NE(workspaces, nullptr);
+  EXPECT_EQ(workspaces->GetBaseKey(), "Software\\MyCompany\\Brambolt\\v2.0\\");
+  EXPECT_TRUE(workspaces->IsRegistryMode());
+  EXPECT_TRUE(frame->GetWorkbookMode());
+}
+
+TEST_F(MainFrame, ToolbarShowsItsImages) {
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  CRect window;
+  toolbar->GetWindowRect(&window);
+  // Pixels of a colour inside a button (window coordinates of the toolbar).
+  auto count = [&](int index, COLORREF colour) {
+    CRect item;
+    toolbar->GetItemRect(index, &item);
+    toolbar->ClientToScreen(&item);
+    item.OffsetRect(-window.left, -window.top);
+    int n = 0;
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = item.left; x < item.right; ++x) n += WindowPixel(toolbar->GetSafeHwnd(), x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(count(4, RGB(0, 0, 128)), 25) << "the disks of Save All";
+  EXPECT_GT(count(2, RGB(128, 128, 0)), 20) << "the folder of Open File";
+  EXPECT_GT(count(26, RGB(0, 0, 128)), 15) << "the question mark of Help";
+  EXPECT_EQ(count(2, RGB(0, 0, 128)), 0);
+  EXPECT_EQ(count(3, RGB(0, 0, 128)), 0) << "Save without a document is drawn greyed";
+  SaveWindowPng(frame->GetSafeHwnd(), "MainFrameTest-frame.png");
+}
+
+TEST_F(MainFrame, TitleNamesTheOpenProject) {
+  frame->OnUpdateFrameTitle(TRUE);
+  EXPECT_EQ(Title(), "Visual Brambolt");
+  shell.name = "Shapes";
+  AddChild("Shape.h");
+  frame->OnUpdateFrameTitle(TRUE);
+  EXPECT_EQ(Title(), "Shapes - Visual Brambolt") << "the active document's name is not shown";
+}
+
+TEST_F(MainFrame, ComponentListTakesTheTextAfterTheLastHash) {
+  explorertest::ProjectFolder folder;
+  const std::string path = folder.Write("Component.dat",
+                                        "  Alpha#alpha.lst  \n"
+                                        "\n"
+                                        "NoHash\n"
+                                        "#OnlyText\n"
+                                        "OnlyName#\n"
+                                        "Name#Text#More\n"
+                                        " Beta # beta.lst\n");
+  ASSERT_EQ(frame->LoadComponents(path.c_str()), 3);
+  struct Row {
+    int id;
+    const char* name;
+    const char* text;
+  };
+  const Row rows[] = {{1000, "Alpha", "alpha.lst"}, {1001, "Name#Text", "More"}, {1002, "Beta ", " beta.lst"}};
+  POSITION pos = frame->m_listComponents.GetHeadPosition();
+  for (const Row& row : rows) {
+    const CGenMenuObj* component = frame->m_listComponents.GetNext(pos);
+    EXPECT_EQ(component->m_nId, row.id);
+    EXPECT_EQ(component->m_strComponentName, row.name);
+    EXPECT_EQ(component->m_strComponentText, row.text);
+    EXPECT_EQ(frame->GetComponentName(row.id), row.text);
+  }
+  EXPECT_EQ(frame->GetComponentName(999), "");
+  EXPECT_EQ(frame->GetComponentName(1003), "");
+  EXPECT_EQ(frame->LoadComponents((folder.root / "missing.dat").string().c_str()), 0);
+  EXPECT_TRUE(frame->m_listComponents.IsEmpty());
+}
+
+TEST_F(MainFrame, RecentProjectMenuListsFourAndOpensOnlyProjectFiles) {
+  CMenu popup;
+  popup.CreatePopupMenu();
+  popup.AppendMenu(MF_STRING, ID_RECENT_PROJECT_FIRST, "placeholder");
+  popup.AppendMenu(MF_STRING, 32772, "Open Project");
+  auto update = [&] {
+    StateCmdUI ui;
+    ui.m_pMenu = &popup;
+    ui.m_nIndex = 0;
+    ui.m_nID = ID_RECENT_PROJECT_FIRST;
+    ui.m_nIndexMax = static_cast<UINT>(popup.GetMenuItemCount());
+    ui.DoUpdate(frame, FALSE);
+    return ui.m_nIndexMax;
+  };
+  auto text = [&](int index) {
+    CString s;
+    popup.GetMenuString(static_cast<UINT>(index), s, MF_BYPOSITION);
+    return s;
+  };
+  EXPECT_EQ(update(), 2u);
+  EXPECT_EQ(text(0), "Recent &File");
+  EXPECT_TRUE(popup.GetMenuState(ID_RECENT_PROJECT_FIRST, MF_BYCOMMAND) & MF_GRAYED);
+
+  for (const char* path : {"/p/one.dcp", "/p/two.txt", "/p/three.DCP", "/p/four.dcp", "/p/five.dcp", "/p/six.dcp"})
+    app.m_listRecentProjects.AddTail(path);
+  EXPECT_EQ(update(), 5u) << "four projects and the other item";
+  EXPECT_EQ(text(0), "&1, /p/one.dcp");
+  EXPECT_EQ(text(3), "&4, /p/four.dcp");
+  EXPECT_EQ(popup.GetMenuItemID(4), 32772u);
+  EXPECT_FALSE(popup.GetMenuState(ID_RECENT_PROJECT_FIRST + 3, MF_BYCOMMAND) & MF_GRAYED);
+
+  // Opening a project file that no longer exists takes it off the list; other files open nothing.
+  frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 1);
+  EXPECT_EQ(app.m_listRecentProjects.GetCount(), 6);
+  frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 2);
+  EXPECT_EQ(app.m_listRecentProjects.GetCount(), 5);
+  EXPECT_EQ(app.m_listRecentProjects.Find("/p/three.DCP"), nullptr);
+  frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 9);
+  EXPECT_EQ(app.m_listRecentProjects.GetCount(), 5);
+}
+
+TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
+  struct Case {
+    const char* name;
+    BOOL modified;
+    int answer;
+    bool asked, closed, saved;
+  };
+  const Case cases[] = {
+      {"cancel", TRUE, IDCANCEL, true, false, false},
+      {"no", TRUE, IDNO, true, true, false},
+      {"yes", TRUE, IDYES, true, true, true},
+      {"unchanged", FALSE, IDYES, false, true, false},
+  };
+  static int answer;
+  static int asked;
+  brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR, LPCTSTR, UINT) {
+    ++asked;
+    return answer;
+  });
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!::IsWindow(frame->GetSafeHwnd())) SetUp();
+    explorertest::ProjectFolder folder;
+    shell.name = "Shapes";
+    shell.folder = folder.Folder();
+    shell.workspace.m_bModified = c.modified;
+    shell.workspace.m_DocTitleList.RemoveAll();
+    app.m_listRecentProjects.RemoveAll();
+    AddChild("Circle.h");
+    answer = c.answer;
+    asked = 0;
+    frame->SendMessage(WM_CLOSE);
+    RunUntilIdle();
+    EXPECT_EQ(asked, c.asked ? 1 : 0);
+    EXPECT_EQ(::IsWindow(frame->GetSafeHwnd()) == FALSE, c.closed);
+    EXPECT_EQ(folder.Exists("Shapes.dcp"), c.saved);
+    EXPECT_EQ(static_cast<int>(app.GetProfileInt("BarState-Summary", "Bars", 0)) > 0, c.closed) << "the layout is saved on close";
+    if (c.saved) {
+      ASSERT_EQ(shell.workspace.m_DocTitleList.GetCount(), 1);
+      EXPECT_EQ(shell.workspace.m_DocTitleList.GetHead(), "Circle.h");
+      ASSERT_FALSE(app.m_listRecentProjects.IsEmpty());
+      EXPECT_EQ(app.m_listRecentProjects.GetHead(), shell.folder + "Shapes.dcp");
+    }
+  }
+}
+
+TEST_F(MainFrame, WindowCommandsFollowTheChildWindows) {
+  EXPECT_FALSE(Update(ID_WINDOW_CLOSE_CHILD).enabled);
+  EXPECT_FALSE(Update(ID_WINDOW_NEXT_CHILD).enabled);
+  SECWorksheet* first = AddChild("First");
+  EXPECT_TRUE(Update(ID_WINDOW_CLOSE_CHILD).enabled);
+  EXPECT_FALSE(Update(ID_WINDOW_NEXT_CHILD).enabled) << "one child window";
+  EXPECT_FALSE(Update(ID_WINDOW_PREVIOUS_CHILD).enabled);
+  SECWorksheet* second = AddChild("Second");
+  EXPECT_TRUE(Update(ID_WINDOW_NEXT_CHILD).enabled);
+  EXPECT_TRUE(Update(ID_WINDOW_PREVIOUS_CHILD).enabled);
+
+  CStringList names;
+  names.AddTail("stale");
+  frame->CollectOpenDocumentNames(names);
+  ASSERT_EQ(names.GetCount(), 2);
+  EXPECT_EQ(names.GetHead(), "Second") << "the active window first";
+  EXPECT_EQ(names.GetTail(), "First");
+
+  frame->SendMessage(WM_COMMAND, ID_WINDOW_NEXT_CHILD);
+  EXPECT_EQ(frame->MDIGetActive(), first);
+  frame->SendMessage(WM_COMMAND, ID_WINDOW_PREVIOUS_CHILD);
+  EXPECT_EQ(frame->MDIGetActive(), second);
+  frame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_CHILD);
+  RunUntilIdle();
+  EXPECT_EQ(frame->MDIGetActive(), first);
+}
+
+TEST_F(MainFrame, ReanalyseProjectReadsTheHeadersAndRefillsTheTrees) {
+  explorertest::ProjectFolder folder;
+  folder.Write("Header Files/Shape.h", "class Shape\n{\npublic:\n  int Area();\n};\n");
+  shell.folder = folder.Folder();
+  auto* files = dynamic_cast<FileView*>(frame->m_wndProjectExplorer.GetTree(ProjectWorkspaceWnd::kTabFile));
+  ASSERT_NE(files, nullptr);
+  auto headerCount = [&] {
+    int n = 0;
+    for (HTREEITEM item = files->GetChildItem(files->m_hHeaderFolder); item != nullptr; item = files->GetNextSiblingItem(item))
+      ++n;
+    return n;
+  };
+  frame->ReanalyseProject();
+  EXPECT_EQ(headerCount(), 0) << "no project is open";
+
+  shell.name = "Shapes";
+  frame->ReanalyseProject();
+  EXPECT_NE(shell.workspace.FindClassByName("Shape"), nullptr);
+  EXPECT_EQ(headerCount(), 1);
+  EXPECT_EQ(files->GetItemText(files->GetChildItem(files->m_hHeaderFolder)), "Shape.h");
+}
+
+TEST_F(MainFrame, ExplorerCommandShowsAndHidesTheBar) {
+  EXPECT_EQ(Update(ID_VIEW_PROJECT_EXPLORER).checked, 1);
+  frame->SendMessage(WM_COMMAND, ID_VIEW_PROJECT_EXPLORER);
+  frame->RecalcLayout();
+  RunUntilIdle();
+  EXPECT_FALSE(frame->m_wndProjectExplorer.IsWindowVisible());
+  EXPECT_EQ(Update(ID_VIEW_PROJECT_EXPLORER).checked, 0);
+  EXPECT_FALSE(frame->ShowProjectExplorer(FALSE)) << "already hidden";
+  EXPECT_TRUE(frame->ShowProjectExplorer(TRUE));
+  EXPECT_TRUE(frame->m_wndProjectExplorer.IsWindowVisible());
+  EXPECT_EQ(DockBarOf(&frame->m_wndProjectExplorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+}
+
+TEST_F(MainFrame, FlashingFromAnotherThreadStopsWhenTheFrameIsFocused) {
+  apptest::Host other;
+  other.SetForegroundWindow();
+  RunUntilIdle();
+  session.Backend().Clear();
+  std::thread watcher([&] { frame->FlashUntilActive(); });
+  watcher.join();
+  RunUntilIdle();
+  EXPECT_TRUE(frame->IsFlashing());
+  AdvanceClock(500);
+  AdvanceClock(500);
+  const size_t flashed = session.Backend().Flashes().size();
+  EXPECT_GE(flashed, 3u) << "toggled every half second";
+
+  frame->SendMessage(WM_SETFOCUS);
+  EXPECT_FALSE(frame->IsFlashing());
+  ASSERT_FALSE(session.Backend().Flashes().empty());
+  EXPECT_FALSE(session.Backend().Flashes().back().second) << "the caption is left as it should be";
+  const size_t stopped = session.Backend().Flashes().size();
+  AdvanceClock(2000);
+  EXPECT_EQ(session.Backend().Flashes().size(), stopped);
+
+  // A frame that is already in front does not flash.
+  frame->SetForegroundWindow();
+  RunUntilIdle();
+  frame->FlashUntilActive();
+  RunUntilIdle();
+  EXPECT_FALSE(frame->IsFlashing());
+}
+
+TEST_F(MainFrame, FullScreenTellsTheActiveViewAndChecksItsCommand) {
+  SECWorksheet* child = AddChild("Shape.h");
+  auto* view = new NoticeView;
+  ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), child, AFX_IDW_PANE_FIRST));
+  child->SetActiveView(view);
+  EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 0);
+  frame->SendMessage(WM_COMMAND, ID_VIEW_FULL_SCREEN);
+  RunUntilIdle();
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  EXPECT_EQ(frame->m_FullScreen.GetTitle(), "&Full Screen");
+  EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 1);
+  frame->SendMessage(WM_COMMAND, ID_VIEW_FULL_SCREEN);
+  EXPECT_TRUE(frame->m_FullScreen.IsFullScreen()) << "the command does not leave full screen";
+  frame->m_FullScreen.LeaveFSMode();
+  RunUntilIdle();
+  EXPECT_EQ(view->notices, (std::vector<WPARAM>{1, 0}));
+  EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 0);
+}
+
+}  // namespace
