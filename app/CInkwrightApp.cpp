@@ -168,7 +168,12 @@ BOOL CInkwrightApp::InitInstance() {
   ParseCommandLine(cmdInfo);
   ShowSplash();
   ::DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
-  if (!ProcessShellCommand(cmdInfo)) return FALSE;
+  // A project file on the command line opens as the project. No document stands for a project,
+  // so the framework's open would count it as failed and end the program.
+  if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen && LowerExtension(cmdInfo.m_strFileName) == "dcp")
+    OpenDocumentFile(cmdInfo.m_strFileName);
+  else if (!ProcessShellCommand(cmdInfo))
+    return FALSE;
   m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
   m_pMainWnd->UpdateWindow();
   ShowTipOfTheDay();

@@ -254,7 +254,9 @@ void CInkwrightApp::OnNewProject() {
   if (wizard.DoModal() != ID_WIZFINISH) return;
 
   ResetProject();
-  m_strProjectFolder = page0.m_strProjectFolder + "\\";
+  // The folder ends in the separator it is written with, as the wizard joins it.
+  const CString& strFolder = page0.m_strProjectFolder;
+  m_strProjectFolder = strFolder + (strFolder.Find('/') >= 0 && strFolder.Find('\\') < 0 ? "/" : "\\");
   m_strProjectName = page0.m_strProjectName;
   m_nTemplateId = page0.m_nTemplateId;
   CWorkSpaceObj& project = *m_pWorkSpace;

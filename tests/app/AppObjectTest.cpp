@@ -1,0 +1,232 @@
+// The application object's start-up and exit in a private home: languages, extension map,
+// recent projects, conversion tables, the tip's profile, the services it installs, the .dcp
+// association in the registry and on the desktop; its message boxes and registry helpers.
+#include <gtest/gtest.h>
+
+#include "InkwrightAppSession.h"
+#include "app/CInkwrightShellServices.h"
+#include "app/CRegKeyHolder.h"
+#include "app/DesktopAssociation.h"
+#include "editor/app/GWExtAppServices.h"
+#include "editor/lang/SECEditLangConfig.h"
+#include "model/CWorkSpaceObj.h"
+#include "model/ShellServices.h"
+#include "os/Process.h"
+#include "os/Registry.h"
+#include "res/Resources.h"
+
+namespace {
+
+using apptest::AnsweredBoxes;
+using apptest::AppHome;
+using apptest::ReadText;
+using apptest::TestApp;
+
+const CString kAppKey = CString("Software\\") + CInkwrightApp::kRegistryKey;
+
+CString ReadString(HKEY hRoot, const CString& strKey, LPCTSTR lpszValue) {
+  CRegKeyHolder key;
+  CString strValue;
+  if (key.Open(hRoot, strKey) != nullptr) key.QueryString(lpszValue, strValue);
+  return strValue;
+}
+
+BOOL KeyExists(HKEY hRoot, const CString& strKey) {
+  CRegKeyHolder key;
+  return key.Open(hRoot, strKey) != nullptr;
+}
+
+TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBack) {
+  AppHome home;
+  // What a previous run left: recent projects with a repeat, and an older association.
+  CRegKeyHolder seed;
+  seed.Create(HKEY_CURRENT_USER, kAppKey);
+  seed.SetString("RecentProjects", "/p/a.dcp;/p/b.dcp;/p/a.dcp;");
+  seed.Create(HKEY_CLASSES_ROOT, ".dcp\\Shell\\Stale\\Command");
+  seed.SetString(nullptr, "old");
+  seed.Close();
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  ASSERT_TRUE(app.InitInstance());
+
+  EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().front();
+  ASSERT_NE(app.m_pMainWnd, nullptr);
+  EXPECT_TRUE(app.m_pMainWnd->IsWindowVisible());
+  EXPECT_STREQ(app.m_pszAppName, "Brambolt");
+  // The recent projects without the repeat; the tables; the templates.
+  std::vector<std::string> recent;
+  for (POSITION pos = app.m_listRecentProjects.GetHeadPosition(); pos != nullptr;)
+    recent.emplace_back(app.m_listRecentProjects.GetNext(pos));
+  EXPECT_EQ(recent, (std::vector<std::string>{"/p/a.dcp", "/p/b.dcp"}));
+  ASSERT_NE(app.GetGBToBig5Table(), nullptr);
+  ASSERT_NE(app.GetBig5ToGBTable(), nullptr);
+  EXPECT_NE(app.m_pFileTemplate, nullptr);
+  EXPECT_NE(app.m_pClassHirTemplate, nullptr);
+  // The editor sees the extension map, the model sees the application.
+  const std::pair<const char*, const char*> extensions[] = {
+      {".c", "C"},          {".cpp", "C"},        {".inl", "C"},       {".h", "C"},          {".idl", "IDL"},
+      {".odl", "IDL"},      {".java", "JScript"}, {".dsm", "VBScript"}, {".vbs", "VBScript"}, {".mod", "VBScript"},
+      {".bas", "VBScript"}, {".cls", "VBScript"}, {".frm", "VBScript"}, {".htm", "HTML"},    {".html", "HTML"}};
+  for (const auto& [ext, language] : extensions) {
+    CString strLanguage;
+    EXPECT_TRUE(GWExtGetAppServices()->LookupExtension(ext, strLanguage)) << ext;
+    EXPECT_STREQ(strLanguage, language) << ext;
+  }
+  CString strNone;
+  EXPECT_FALSE(GWExtGetAppServices()->LookupExtension(".txt", strNone));
+  EXPECT_NE(GWExtGetAppServices()->GetFixedFont(), nullptr);
+  EXPECT_EQ(GetShellServices()->GetWorkSpace(), app.m_pWorkSpace);
+  EXPECT_EQ(GetShellServices()->GetGBToBig5Table(), app.GetGBToBig5Table());
+  // Every language is known, read from its file or resource.
+  for (const char* name : {"C", "C from Binary File", "C from Custom Resource", "JScript", "VBScript", "HTML", "IDL"}) {
+    SECEditLangConfig* config = SECEditLangConfig::GetLanguage(name);
+    ASSERT_NE(config, nullptr) << name;
+    EXPECT_GT(config->GetKeywordMap().GetCount(), 0) << name;
+  }
+  // The tip's first start: tip 1 shown, both values written.
+  EXPECT_EQ(app.GetProfileInt("Tip", "CurrentTip", -1), 1u);
+  EXPECT_EQ(app.GetProfileInt("Tip", "ShowAtStartup", -1), 1u);
+  // The association, rewritten whole.
+  const CString strProgram = CInkwrightApp::GetProgramFolder() + "test_app";
+  EXPECT_STREQ(ReadString(HKEY_CLASSES_ROOT, ".dcp", nullptr), ".dcp");
+  EXPECT_STREQ(ReadString(HKEY_CLASSES_ROOT, ".dcp\\DefaultIcon", nullptr), strProgram + ",1");
+  EXPECT_STREQ(ReadString(HKEY_CLASSES_ROOT, ".dcp\\Shell\\Open\\Command", nullptr), strProgram + " %1");
+  EXPECT_STREQ(ReadString(HKEY_CLASSES_ROOT, ".dcp\\Shell\\View with The Quell (Gloamy) Brambolt\\Command", nullptr),
+               strProgram + " %1");
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".dcp\\Shell\\Stale"));
+  const std::string data = home.Root() + "/data";
+  EXPECT_EQ(ReadText(data + "/applications/visual-brambolt.desktop"), MakeDcpDesktopEntry(static_cast<LPCTSTR>(strProgram)));
+  EXPECT_EQ(ReadText(data + "/mime/packages/visual-brambolt.xml"), MakeDcpMimePackage());
+  // The desktop's caches are brought up to date where their tools are installed.
+  for (const char* tool : {"update-desktop-database", "update-mime-database"}) {
+    const bool bInstalled = !brambolt::FindProgram(tool).empty();
+    const auto& started = home.Started();
+    EXPECT_EQ(std::find(started.begin(), started.end(), tool) != started.end(), bInstalled) << tool;
+  }
+
+  // Exit: the IDL file written back, the others to the registry, the list saved, services gone.
+  std::filesystem::remove(home.Windows() + "/DocSys/idl.ini");
+  app.m_listRecentProjects.AddHead("/p/c.dcp");
+  EXPECT_EQ(app.End(), 0);
+  EXPECT_TRUE(std::filesystem::exists(home.Windows() + "/DocSys/idl.ini"));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kAppKey + "\\Brambolt\\JScript"));
+  EXPECT_STREQ(ReadString(HKEY_CURRENT_USER, kAppKey, "RecentProjects"), "/p/c.dcp;/p/a.dcp;/p/b.dcp;");
+  EXPECT_EQ(app.m_pWorkSpace, nullptr);
+  EXPECT_EQ(app.m_pPatternBrush, nullptr);
+  EXPECT_EQ(GetShellServices()->GetWorkSpace(), nullptr);
+  CString strLanguage;
+  EXPECT_FALSE(GWExtGetAppServices()->LookupExtension(".c", strLanguage));
+}
+
+TEST(AppObject, TipStaysHiddenAndItsNumberUnchangedWhenTheUserTurnedItOff) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  app.SetRegistryKey(CInkwrightApp::kRegistryKey);
+  app.WriteProfileInt("Tip", "ShowAtStartup", 0);
+  app.WriteProfileInt("Tip", "CurrentTip", 7);
+  ASSERT_TRUE(app.InitInstance());
+  EXPECT_EQ(app.GetProfileInt("Tip", "CurrentTip", -1), 7u);
+  EXPECT_EQ(app.m_nCurrentTip, 7);
+  EXPECT_EQ(app.m_bShowTipAtStartup, 0);
+  app.End();
+}
+
+TEST(AppObject, MissingConversionTablesAreReportedAndStartUpGoesOn) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  // A module with resources but not the tables stands for a program built without them: its
+  // image holds only the empty entry that opens every .res file.
+  static const DWORD kEmptyRes[8] = {0, 32, 0xFFFF, 0xFFFF, 0, 0, 0, 0};
+  const auto hModule = reinterpret_cast<HINSTANCE>(0x5150);
+  ASSERT_TRUE(brambolt::RegisterResourceImage(hModule, kEmptyRes, sizeof kEmptyRes));
+  const HINSTANCE hPrevious = AfxGetResourceHandle();
+  AfxSetResourceHandle(hModule);
+  app.LoadConversionTables();
+  AfxSetResourceHandle(hPrevious);
+  EXPECT_EQ(app.GetGBToBig5Table(), nullptr);
+  EXPECT_EQ(app.GetBig5ToGBTable(), nullptr);
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"fail to load GB2BIG Resource", "fail to load Big2GB Resource"}));
+  EXPECT_EQ(GetShellServices()->GetGBToBig5Table(), nullptr);
+}
+
+TEST(AppObject, MessageBoxesGetAnIconByTheirButtonsAndTheSystemsCaption) {
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  struct Case {
+    UINT type, shown;
+  };
+  const Case cases[] = {
+      {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+      {MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+      {MB_YESNOCANCEL, MB_YESNOCANCEL | MB_ICONEXCLAMATION},
+      {MB_YESNO, MB_YESNO | MB_ICONEXCLAMATION},
+      {MB_ABORTRETRYIGNORE, MB_ABORTRETRYIGNORE},
+      {MB_RETRYCANCEL, MB_RETRYCANCEL},
+      {MB_YESNO | MB_ICONINFORMATION, MB_YESNO | MB_ICONINFORMATION},
+  };
+  for (const Case& c : cases) {
+    boxes.Answer(IDRETRY);
+    EXPECT_EQ(AfxMessageBox("text", c.type), IDRETRY);
+    EXPECT_EQ(boxes.boxes.back().type, c.shown) << c.type;
+    EXPECT_EQ(boxes.boxes.back().caption, "Inkwright");
+  }
+}
+
+TEST(AppObject, RegistryKeyHolderReadsOnlyStringValuesAndDeletesWholeTrees) {
+  brambolt::test::PrivateStores stores;
+  brambolt::ResetRegistryForTesting();
+  CRegKeyHolder key;
+  ASSERT_NE(key.Create(HKEY_CURRENT_USER, "Software\\HolderTest"), nullptr);
+  const DWORD dwNumber = 5;
+  ::RegSetValueExA(key.GetKey(), "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dwNumber), sizeof dwNumber);
+  ::RegSetValueExA(key.GetKey(), "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%HOME%"), 7);
+  EXPECT_TRUE(key.SetString("Plain", "text"));
+  EXPECT_TRUE(key.SetString("Deep", "inside", "A\\B"));
+  key.Close();
+
+  ASSERT_NE(key.Open(HKEY_CURRENT_USER, "Software\\HolderTest"), nullptr);
+  struct Case {
+    const char* value;
+    const char* subKey;
+    BOOL found;
+    const char* text;
+  };
+  const Case cases[] = {{"Plain", nullptr, TRUE, "text"},   {"Expand", nullptr, TRUE, "%HOME%"},
+                        {"Number", nullptr, FALSE, ""},     {"Missing", nullptr, FALSE, ""},
+                        {"Deep", "A\\B", TRUE, "inside"},   {"Deep", "A\\Missing", FALSE, ""}};
+  for (const Case& c : cases) {
+    CString strValue = "left over";
+    EXPECT_EQ(key.QueryString(c.value, strValue, c.subKey), c.found) << c.value;
+    EXPECT_STREQ(strValue, c.text) << c.value;
+  }
+  key.Close();
+
+  EXPECT_TRUE(CInkwrightApp::DeleteRegKeyRecursive(HKEY_CURRENT_USER, "Software\\HolderTest", "Plain"));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\HolderTest\\A\\B"));
+  EXPECT_TRUE(CInkwrightApp::DeleteRegKeyRecursive(HKEY_CURRENT_USER, "Software\\HolderTest", nullptr));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\HolderTest"));
+  EXPECT_FALSE(CInkwrightApp::DeleteRegKeyRecursive(HKEY_CURRENT_USER, "Software\\HolderTest", nullptr));
+  brambolt::ResetRegistryForTesting();
+}
+
+TEST(AppObject, DesktopEntryQuotesAProgramPathThatNeedsIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/opt/vb/visual-brambolt", "Exec=/opt/vb/visual-brambolt %f\n"},
+      {"/home/ann/my tools/visual-brambolt", "Exec=\"/home/ann/my tools/visual-brambolt\" %f\n"},
+      {"/home/ann/100%/$x\"y", "Exec=\"/home/ann/100%%/\\\\$x\\\\\"y\" %f\n"},
+  };
+  for (const auto& [program, exec] : cases) {
+    const std::string entry = MakeDcpDesktopEntry(program);
+    EXPECT_NE(entry.find(exec), std::string::npos) << entry;
+    EXPECT_NE(entry.find("MimeType=application/x-brambolt-project;\n"), std::string::npos);
+  }
+  EXPECT_NE(MakeDcpMimePackage().find("<glob pattern=\"*.dcp\"/>"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+// The project commands on real project files: open, save, close and reopen, an invalid file that
+// brings the open project back, New Project through the wizard, files copied in by type with the
+// overwrite question, the live-folder walk, the recent list and the commands' enabling.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "InkwrightAppSession.h"
+#include "app/CNewWizDialog.h"
+#include "model/CWorkSpaceObj.h"
+#include "resources/AppResource.h"
+#include "resources/ShellRes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::AnsweredBoxes;
+using apptest::AppHome;
+using apptest::ReadText;
+using apptest::TestApp;
+using apptest::WriteText;
+
+// A project on disk: its folder with a header of one class, and its project file.
+std::string MakeProject(const AppHome& home, const std::string& name, const std::string& title) {
+  const std::string folder = home.Folder(name);
+  WriteText(folder + "/Header Files/" + name + "Shape.h", "class C" + name + "Shape {\npublic:\n  int m_nSides;\n};\n");
+  CWorkSpaceObj project;
+  project.m_strProjectTitle = title.c_str();
+  const std::string file = folder + "/" + name + ".dcp";
+  EXPECT_TRUE(project.SaveToFile(file.c_str()));
+  return file;
+}
+
+std::string TitleInFile(const std::string& file) {
+  CWorkSpaceObj project;
+  return project.LoadFromFile(file.c_str()) ? std::string(project.m_strProjectTitle) : "<unreadable>";
+}
+
+std::vector<std::string> Recent(const CInkwrightApp& app) {
+  std::vector<std::string> paths;
+  for (POSITION pos = app.m_listRecentProjects.GetHeadPosition(); pos != nullptr;)
+    paths.emplace_back(app.m_listRecentProjects.GetNext(pos));
+  return paths;
+}
+
+int OpenDocuments(CInkwrightApp& app) {
+  int n = 0;
+  for (POSITION pos = app.GetFirstDocTemplatePosition(); pos != nullptr;) {
+    CDocTemplate* pTemplate = app.GetNextDocTemplate(pos);
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr; pTemplate->GetNextDoc(docPos)) ++n;
+  }
+  return n;
+}
+
+struct StartedApp {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  StartedApp() { EXPECT_TRUE(app.InitInstance()); }
+  ~StartedApp() { app.End(); }
+};
+
+constexpr UINT kProjectCommands[] = {ID_SAVE_PROJECT,        ID_CLOSE_PROJECT,       ID_INSERT_FILES,
+                                     ID_INSERT_MSVC_PROJECT, ID_WRITE_DOCUMENTATION, ID_CURRENT_PROJECT,
+                                     ID_GENERATE_HTML_HELP,  ID_INSERT_LIVE_FOLDER,  ID_PROJECT_SETTINGS};
+constexpr UINT kAlwaysCommands[] = {ID_NEW_PROJECT, ID_OPEN_PROJECT, ID_SAVE_ALL, ID_FILE_NEW, ID_WRITE_RTF};
+
+void ExpectProjectCommandsEnabled(TestApp& app, BOOL bEnabled) {
+  for (UINT nId : kProjectCommands) EXPECT_EQ(app.IsEnabled(nId), bEnabled) << nId;
+  for (UINT nId : kAlwaysCommands) EXPECT_EQ(app.IsEnabled(nId), TRUE) << nId;
+}
+
+TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string file = MakeProject(s.home, "Alpha", "First");
+  const std::string folder = fs::path(file).parent_path().string();
+  ExpectProjectCommandsEnabled(app, FALSE);
+
+  // Named with its extension in capitals, the project file opens as the project, not a document.
+  const std::string upper = folder + "/Alpha.DCP";
+  EXPECT_EQ(app.OpenDocumentFile(upper.c_str()), nullptr);
+  EXPECT_STREQ(app.m_strProjectName, "Alpha");
+  EXPECT_EQ(std::string(app.m_strProjectFolder), folder + "/");
+  EXPECT_EQ(fs::current_path(), fs::path(folder));
+  EXPECT_NE(app.m_pWorkSpace->FindClassByName("CAlphaShape"), nullptr);
+  EXPECT_EQ(OpenDocuments(app), 0);
+  EXPECT_EQ(Recent(app), std::vector<std::string>{upper});
+  ExpectProjectCommandsEnabled(app, TRUE);
+
+  // The same project under another spelling of its folder and name leaves the open documents.
+  WriteText(folder + "/Diagrams/Chart.cpp", "// the chart\n");
+  EXPECT_TRUE(app.OpenDiagramFile("Chart.cpp"));
+  EXPECT_EQ(OpenDocuments(app), 1);
+  EXPECT_FALSE(app.IsDifferentProject((folder + "/ALPHA.dcp ").c_str()));
+  app.OpenDocumentFile((folder + "/alpha.dcp").c_str());
+  EXPECT_EQ(OpenDocuments(app), 1);
+
+  app.m_pWorkSpace->m_strProjectTitle = "Changed";
+  app.OnSaveProject();
+  EXPECT_EQ(TitleInFile(file), "Changed");
+
+  app.OnCloseProject();
+  EXPECT_TRUE(app.m_strProjectName.IsEmpty());
+  EXPECT_TRUE(app.m_strProjectFolder.IsEmpty());
+  EXPECT_EQ(app.m_pWorkSpace->FindClassByName("CAlphaShape"), nullptr);
+  EXPECT_EQ(OpenDocuments(app), 0);
+  EXPECT_EQ(Recent(app).front(), folder + "/Alpha.dcp");
+  ExpectProjectCommandsEnabled(app, FALSE);
+
+  // Reopened from the recent list: the title stored with it and the document it had open.
+  app.OpenProject(Recent(app).front().c_str());
+  EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Changed");
+  EXPECT_EQ(OpenDocuments(app), 1);
+  EXPECT_TRUE(s.boxes.boxes.empty());
+}
+
+TEST(ProjectCommands, AnInvalidProjectFileBringsBackTheProjectThatWasOpen) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string file = MakeProject(s.home, "Beta", "Kept");
+  const std::string bad = s.home.Folder("Broken") + "/Broken.dcp";
+  WriteText(bad, "not a project file at all");
+  app.OpenProject(file.c_str());
+  app.m_pWorkSpace->m_strHelpTitle = "Beta Help";
+  app.m_listRecentProjects.AddHead(bad.c_str());
+
+  app.OpenProject(bad.c_str());
+  EXPECT_EQ(s.boxes.Texts(), std::vector<std::string>{"This project file is not a valid project file and cannot be opened."});
+  EXPECT_EQ(Recent(app), std::vector<std::string>{file});
+  EXPECT_STREQ(app.m_strProjectName, "Beta");
+  EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Kept");
+  EXPECT_STREQ(app.m_pWorkSpace->m_strHelpTitle, "Beta Help");
+  EXPECT_NE(app.m_pWorkSpace->FindClassByName("CBetaShape"), nullptr);
+  // Saving now writes the project as it was, not an emptied one.
+  app.OnSaveAll();
+  EXPECT_EQ(TitleInFile(file), "Kept");
+
+  // A file that is gone leaves the recent list without a word.
+  const std::string gone = s.home.Folder("Gone") + "/Gone.dcp";
+  app.m_listRecentProjects.AddHead(gone.c_str());
+  app.OpenProject(gone.c_str());
+  EXPECT_EQ(Recent(app), std::vector<std::string>{file});
+  EXPECT_EQ(s.boxes.boxes.size(), 1u);
+
+  // With no project to go back to, the project is closed.
+  app.OnCloseProject();
+  app.OpenProject(bad.c_str());
+  EXPECT_TRUE(app.m_strProjectName.IsEmpty());
+  EXPECT_EQ(s.boxes.boxes.size(), 2u);
+}
+
+TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
+  AppHome home;
+  const std::string file = MakeProject(home, "Gamma", "Started");
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  std::string upper = fs::path(file).parent_path().string() + "/GAMMA.DCP";
+  char program[] = "visual-brambolt";
+  char* argv[] = {program, upper.data()};
+  brambolt::afx::SetCommandLine(2, argv);
+  const BOOL bStarted = app.InitInstance();
+  char* none[] = {program};
+  brambolt::afx::SetCommandLine(1, none);
+  EXPECT_TRUE(bStarted);
+  EXPECT_STREQ(app.m_strProjectName, "GAMMA");
+  EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Started");
+  EXPECT_EQ(OpenDocuments(app), 0);
+  app.End();
+}
+
+TEST(ProjectCommands, FilesAreCopiedInByTypeAndAnExistingOneOnlyWhenTheUserSaysYes) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string project = s.home.Folder("Delta");
+  app.SetProjectPath((project + "/Delta.dcp").c_str());
+  app.CreateProjectFolders();
+  for (const char* sub : {"Header Files", "Source Code", "Output_Chs", "Output_GB5", "Output_Eng"})
+    EXPECT_TRUE(fs::is_directory(project + "/" + sub)) << sub;
+
+  const std::string in = s.home.Folder("in");
+  struct Case {
+    const char* name;
+    const char* target;  // null: not copied
+  };
+  const Case cases[] = {{"a.H", "Header Files"}, {"b.cpp", "Source Code"}, {"c.rc2", "Source Code"},
+                        {"d.hm", "Header Files"}, {"e.cxx", "Source Code"}, {"f.txt", nullptr}};
+  for (const Case& c : cases) {
+    WriteText(in + "/" + c.name, c.name);
+    EXPECT_TRUE(app.CopyFileIntoProject((in + "/" + c.name).c_str())) << c.name;
+    if (c.target != nullptr) {
+      EXPECT_EQ(ReadText(project + "/" + c.target + "/" + c.name), c.name);
+    }
+  }
+  EXPECT_FALSE(fs::exists(project + "/Header Files/f.txt") || fs::exists(project + "/Source Code/f.txt"));
+  EXPECT_TRUE(s.boxes.boxes.empty());
+
+  WriteText(in + "/b.cpp", "newer");
+  s.boxes.Answer(IDNO);
+  EXPECT_FALSE(app.CopyFileIntoProject((in + "/b.cpp").c_str()));
+  EXPECT_EQ(ReadText(project + "/Source Code/b.cpp"), "b.cpp");
+  EXPECT_EQ(s.boxes.boxes.back().text, "The file b.cpp already exists in your project,do you want to overwrite it?");
+  EXPECT_EQ(s.boxes.boxes.back().type, UINT(MB_YESNO | MB_ICONINFORMATION));
+  s.boxes.Answer(IDYES);
+  EXPECT_FALSE(app.CopyFileIntoProject((in + "/b.cpp").c_str()));
+  EXPECT_EQ(ReadText(project + "/Source Code/b.cpp"), "newer");
+
+  // Into any folder, under its own name, with the same question.
+  const std::string out = s.home.Folder("out");
+  EXPECT_TRUE(app.CopyFileIntoFolder((in + "/f.txt").c_str(), out.c_str()));
+  EXPECT_EQ(ReadText(out + "/f.txt"), "f.txt");
+  EXPECT_EQ(s.boxes.boxes.size(), 2u);
+  WriteText(in + "/f.txt", "changed");
+  s.boxes.Answer(IDNO);
+  EXPECT_TRUE(app.CopyFileIntoFolder((in + "/f.txt").c_str(), out.c_str()));
+  EXPECT_EQ(s.boxes.boxes.size(), 3u);
+  EXPECT_EQ(ReadText(out + "/f.txt"), "f.txt");
+}
+
+TEST(ProjectCommands, LiveFolderWalkTakesTheChosenTypesAtEveryDepthWithoutFollowingLinks) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string project = s.home.Folder("Epsilon");
+  app.SetProjectPath((project + "/Epsilon.dcp").c_str());
+  app.CreateProjectFolders();
+  const std::string src = s.home.Folder("live");
+  const std::string outside = s.home.Folder("outside");
+  for (const char* file : {"/a.h", "/x.txt", "/sub/b.cpp", "/sub/deep/c.h", "/sub/deep/z.c"}) WriteText(src + file, file);
+  WriteText(outside + "/o.h", "outside");
+  fs::create_directory_symlink(src, src + "/sub/loop");
+  fs::create_directory_symlink(outside, src + "/away");
+  app.m_listLiveFolderTypes.AddTail("h");
+  app.m_listLiveFolderTypes.AddTail("cpp");
+
+  app.CopyLiveFolder(src.c_str(), FALSE, 0);
+  EXPECT_TRUE(fs::exists(project + "/Header Files/a.h"));
+  EXPECT_FALSE(fs::exists(project + "/Source Code/b.cpp"));
+  app.CopyLiveFolder((src + "/").c_str(), TRUE, 0);
+  EXPECT_TRUE(fs::exists(project + "/Source Code/b.cpp"));
+  EXPECT_TRUE(fs::exists(project + "/Header Files/c.h"));
+  EXPECT_FALSE(fs::exists(project + "/Source Code/z.c"));
+  EXPECT_FALSE(fs::exists(project + "/Header Files/o.h"));
+  EXPECT_FALSE(fs::exists(project + "/Header Files/x.txt"));
+  EXPECT_TRUE(app.IsLiveFolderType("h"));
+  EXPECT_FALSE(app.IsLiveFolderType("H"));
+  // The second walk met a.h again and asked about it once.
+  EXPECT_EQ(s.boxes.boxes.size(), 1u);
+}
+
+TEST(ProjectCommands, NewProjectMakesItsFoldersCopiesTheChosenFilesAndSavesTheProjectBefore) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string previous = MakeProject(s.home, "Zeta", "Previous");
+  app.OpenProject(previous.c_str());
+  app.m_pWorkSpace->m_strProjectTitle = "Previous, changed";
+  const std::string location = s.home.Folder("Projects");
+  const std::string header = s.home.Folder("sources") + "/Widget.h";
+  WriteText(header, "class CWidget {\npublic:\n  void Draw();\n};\n");
+
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, 0x480, header.c_str());
+    ::SendMessage(h, WM_COMMAND, IDOK, 0);
+  });
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+    ASSERT_NE(wizard, nullptr);
+    const HWND p0 = wizard->GetActivePage()->GetSafeHwnd();
+    ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
+    ::SetDlgItemText(p0, IDC_PROJECT_NAME, "Widgets");
+    ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+    ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+    const HWND p2 = wizard->GetActivePage()->GetSafeHwnd();
+    ::SendMessage(p2, WM_COMMAND, MAKEWPARAM(IDC_ADD_FILES, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(p2, IDC_ADD_FILES)));
+    ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+    ::SendMessage(h, WM_COMMAND, ID_WIZFINISH, 0);
+  });
+  app.OnNewProject();
+  EXPECT_TRUE(answers.Unanswered().empty());
+
+  const std::string folder = location + "/Widgets";
+  EXPECT_STREQ(app.m_strProjectName, "Widgets");
+  EXPECT_EQ(std::string(app.m_strProjectFolder), folder + "/");
+  for (const char* sub : {"Header Files", "Source Code", "Output_Chs", "Output_GB5", "Output_Eng"})
+    EXPECT_TRUE(fs::is_directory(folder + "/" + sub)) << sub;
+  EXPECT_EQ(ReadText(folder + "/Header Files/Widget.h"), ReadText(header));
+  EXPECT_TRUE(fs::exists(folder + "/Widgets.dcp"));
+  EXPECT_NE(app.m_pWorkSpace->FindClassByName("CWidget"), nullptr);
+  EXPECT_EQ(app.m_pWorkSpace->FindClassByName("CZetaShape"), nullptr);
+  CString strTitle;
+  app.m_pMainWnd->GetWindowText(strTitle);
+  EXPECT_STREQ(strTitle, "Widgets - Visual Brambolt");
+  // The project that was open was saved on the way, and both are in the recent list.
+  EXPECT_EQ(TitleInFile(previous), "Previous, changed");
+  const std::vector<std::string> recent = Recent(app);
+  ASSERT_EQ(recent.size(), 2u);
+  EXPECT_EQ(recent[1], previous);
+  EXPECT_EQ(fs::path(recent[0].c_str()).filename().string(), "Widgets.dcp");
+}
+
+}  // namespace
