@@ -10,19 +10,18 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "ExplorerTestSupport.h"
 #include "base/Convert.h"
-#include "model/CWorkSpaceObj.h"
 #include "model/ModelIds.h"
-#include "model/ShellServices.h"
 #include "os/Shell.h"
 #include "platform/os/TempDir.h"
+#include "controls/FileDialog.h"
 #include "res/ResourceTypes.h"
 #include "res/Resources.h"
-#include "controls/FileDialog.h"
-#include "resources/resource.h"
 #include "resources/AppResource.h"
 #include "resources/ExplorerRes.h"
 #include "resources/OutputViewRes.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -41,38 +40,24 @@ const BYTE* EmbeddedTable(LPCTSTR name) {
   return hRes != nullptr ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes))) : nullptr;
 }
 
-// The open project (in a temporary folder) with the application's conversion tables; records
-// the progress it is shown.
-class OutputShell : public ShellServices {
+// The open project "Demo" in a temporary folder, with the application's conversion tables;
+// records the progress it is shown.
+class OutputShell : public explorertest::ProjectShell {
  public:
-  OutputShell() : m_pPrevious(SetShellServices(this)) {}
-  ~OutputShell() override { SetShellServices(m_pPrevious); }
-  CWorkSpaceObj* GetWorkSpace() override { return &project; }
-  CString GetProjectFolder() override { return (folder.Path() + "/").c_str(); }
-  CString GetProjectName() override { return name.c_str(); }
+  OutputShell() {
+    name = "Demo";
+    folder = (root.Path() + "/").c_str();
+  }
   const BYTE* GetGBToBig5Table() override { return EmbeddedTable("GBTOBIG"); }
   const BYTE* GetBig5ToGBTable() override { return EmbeddedTable("BIGTOGB"); }
-  void CopyFileIntoProject(CString) override {}
-  BOOL OpenDiagramFile(CString) override { return FALSE; }
-  void OpenFormFile(CString) override {}
-  CString GetComponentName(int) override { return ""; }
   void BeginProgress(LPCTSTR text, int lower, int upper, BOOL, DWORD style) override {
     progress.push_back(std::string(text) + " " + std::to_string(lower) + "-" + std::to_string(upper) + " " +
                        std::to_string(style));
   }
-  void SetProgressPos(int) override {}
   void EndProgress() override { progress.push_back("end"); }
-  void RefreshOutputTree() override {}
-  void DrawClassBox(HDC, const RECT&, int) override {}
-  int ShowMessage(LPCTSTR, UINT) override { return IDOK; }
 
-  TempDir folder;
-  std::string name = "Demo";
-  CWorkSpaceObj project;
+  TempDir root;
   std::vector<std::string> progress;
-
- private:
-  ShellServices* m_pPrevious;
 };
 
 // Answers every message box with one button and remembers the texts.
@@ -96,10 +81,9 @@ struct Questions {
   ~Questions() { brambolt::afx::SetMessageBoxPresenter(nullptr); }
 };
 
-// The tree with its protected commands in reach; pictures and copies are recorded.
+// The tree with the application's picture view and file copy recorded.
 class TestView : public DatabaseView {
  public:
-  using DatabaseView::FillTree;
   void OpenPicture(const CString& strPath) override { pictures.push_back(Slashes(strPath)); }
   BOOL CopyFileIntoFolder(const CString& strPath, const CString& strFolder) override {
     const std::filesystem::path source = Slashes(strPath);
@@ -120,9 +104,9 @@ struct OutputSession {
 
   OutputSession() { InitCommonControls(); }
   // Writes a file below the project folder.
-  std::string Write(const std::string& path, const std::string& bytes = "x") { return shell.folder.Write(path, bytes); }
-  bool Exists(const std::string& path) { return shell.folder.Exists(path); }
-  std::string Read(const std::string& path) { return shell.folder.Read(path); }
+  std::string Write(const std::string& path, const std::string& bytes = "x") { return shell.root.Write(path, bytes); }
+  bool Exists(const std::string& path) { return shell.root.Exists(path); }
+  std::string Read(const std::string& path) { return shell.root.Read(path); }
   void Create() {
     ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 500), &host, 70002));
     brambolt::test::RunUntilIdle();
@@ -130,11 +114,8 @@ struct OutputSession {
   // The item reached from the root by the texts of its ancestors and its own.
   HTREEITEM Find(std::initializer_list<const char*> texts) {
     HTREEITEM hItem = view.GetRootItem();
-    for (const char* text : texts) {
-      hItem = view.GetChildItem(hItem);
-      while (hItem != nullptr && view.GetItemText(hItem) != text) hItem = view.GetNextSiblingItem(hItem);
-      if (hItem == nullptr) return nullptr;
-    }
+    for (const char* text : texts)
+      if (hItem != nullptr) hItem = explorertest::ChildNamed(view, hItem, text);
     return hItem;
   }
   void Select(std::initializer_list<const char*> texts) {
@@ -196,7 +177,7 @@ TEST(OutputTree, TheLanguagePicksRootAndFolderAndTheExtensionsPickTheImages) {
   for (const auto& c : cases) {
     OutputSession s;
     for (const char* language : {"Chs", "GB5", "Eng"}) WriteOutput(s, language);
-    s.shell.project.m_nOutputLanguage = c.language;
+    s.shell.workspace.m_nOutputLanguage = c.language;
     s.Create();
     const std::string folder = c.folder;
     // Files before folders; "image2" left out only directly below the pages; a .txt file of the
@@ -237,7 +218,7 @@ TEST(OutputTree, TheLanguagePicksRootAndFolderAndTheExtensionsPickTheImages) {
 
 TEST(OutputTree, WithoutAProjectOrOutputTheTreeIsEmptyOrHasEmptyFolders) {
   OutputSession s;
-  s.shell.name.clear();
+  s.shell.name.Empty();
   s.Create();
   EXPECT_EQ(s.Dump(), "");
   s.shell.name = "Demo";
@@ -281,7 +262,7 @@ TEST(OutputTree, RemovingAFolderDeletesALinkInItAsALinkAndTheDeleteKeyAsksToo) {
   TempDir outside;
   outside.Write("keep.htm", "kept");
   s.Write("Output_Eng/Htmls/classes/CView.htm");
-  std::filesystem::create_directory_symlink(outside.Path(), s.shell.folder / "Output_Eng/Htmls/classes/linked");
+  std::filesystem::create_directory_symlink(outside.Path(), s.shell.root / "Output_Eng/Htmls/classes/linked");
   s.Create();
   // The linked folder shows, but is not walked into.
   EXPECT_EQ(s.Dump(), "Demo Output_Eng 0 -\n  HTML Files 4 /\n    classes 4 /\n      CView.htm 3\n      linked 4 /\n"
@@ -344,7 +325,7 @@ TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
   });
   s.Select({"HTML Files"});
   s.Command(ID_EXPLORER_NEW_FOLDER);
-  EXPECT_TRUE(std::filesystem::is_directory(s.shell.folder / "Output_Eng/Htmls/api"));
+  EXPECT_TRUE(std::filesystem::is_directory(s.shell.root / "Output_Eng/Htmls/api"));
   HTREEITEM hFolder = s.Find({"HTML Files", "api"});
   ASSERT_NE(hFolder, nullptr);
   EXPECT_TRUE(s.view.GetItemRecord(hFolder)->m_bFolder);
@@ -366,7 +347,7 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   s.Write(book + "plain.txt", Gb(text));               // not a page
   s.Write(book + "image2/skip.htm", Gb(text));         // first level: left out
   s.Write(book + "deep/image2/" + Gb("大小.asp"), Gb(text));  // deeper: converted
-  std::filesystem::create_directory_symlink(outside.Path(), s.shell.folder / (book + "linked"));
+  std::filesystem::create_directory_symlink(outside.Path(), s.shell.root / (book + "linked"));
   s.Create();
   Questions questions(IDYES);
   s.Select({"HTML Files", "book"});
@@ -408,17 +389,10 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
 }
 
-// The centre of an item's label, in the tree's client area.
-POINT LabelPoint(OutputSession& s, HTREEITEM hItem) {
-  CRect rect;
-  s.view.GetLabelColumnRect(s.view.GetItemRow(hItem), &rect);
-  return rect.CenterPoint();
-}
-
 TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   OutputSession s;
   WriteOutput(s, "Eng");
-  const std::string marker = s.shell.folder / "opened";
+  const std::string marker = s.shell.root / "opened";
   const std::string opener = s.Write("open.sh", "#!/bin/sh\necho \"$1\" > '" + marker + "'\n");
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
   brambolt::SetShellAssociation(".htm", opener);
@@ -428,11 +402,11 @@ TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   s.Select({"Diagrams", "chart.bmp"});
   s.view.SetFocus();
   brambolt::test::PressKey(VK_RETURN);
-  brambolt::test::DoubleClick(s.view.m_hWnd, LabelPoint(s, s.Find({"top.htm"})));
+  brambolt::test::DoubleClick(s.view.m_hWnd, explorertest::LabelPoint(s.view, s.Find({"top.htm"})));
   ASSERT_TRUE(apptest::PumpUntil([&] { return std::filesystem::exists(marker); }));
   brambolt::ResetShellAssociations();
-  EXPECT_EQ(s.view.pictures, (std::vector<std::string>{s.shell.folder / "Output_Eng/Htmls/Image2/chart.bmp"}));
-  EXPECT_EQ(s.shell.folder.Read("opened"), s.shell.folder / "Output_Eng/top.htm\n");
+  EXPECT_EQ(s.view.pictures, (std::vector<std::string>{s.shell.root / "Output_Eng/Htmls/Image2/chart.bmp"}));
+  EXPECT_EQ(s.shell.root.Read("opened"), s.shell.root / "Output_Eng/top.htm\n");
 }
 
 // Right-clicks an item and reads its context menu: each entry's id and whether it is grayed.
@@ -447,7 +421,7 @@ std::vector<std::pair<UINT, bool>> ContextMenu(OutputSession& s, HTREEITEM hItem
     }
     brambolt::test::PressKey(VK_ESCAPE);
   });
-  brambolt::test::Click(s.view.m_hWnd, LabelPoint(s, hItem), brambolt::test::kNone, WM_RBUTTONDOWN);
+  brambolt::test::Click(s.view.m_hWnd, explorertest::LabelPoint(s.view, hItem), brambolt::test::kNone, WM_RBUTTONDOWN);
   return entries;
 }
 
@@ -514,7 +488,7 @@ TEST(OutputTree, ALiveFolderIsCopiedInAndTheFolderShowsTheDisk) {
   });
   s.Select({"HTML Files", "classes"});
   s.Command(ID_EXPLORER_COPY_LIVE_FOLDER);
-  EXPECT_EQ(Slashes(location.c_str()), s.shell.folder / "Output_Eng/Htmls/classes");
+  EXPECT_EQ(Slashes(location.c_str()), s.shell.root / "Output_Eng/Htmls/classes");
   EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/sub/inner.htm"), "i");
   // The refilled folder went to the end of its siblings.
   HTREEITEM hLast = s.view.GetChildItem(s.Find({"HTML Files"}));
