@@ -52,7 +52,8 @@ BOOL CAboutDlg::OnInitDialog() {
   SetDlgItemText(IDC_ABOUT_USER, LoadText(IDS_ABOUT_USER_NAME));
   CString strSystem = version.GetOSVersion();
   strSystem.TrimRight();
-  SetDlgItemText(IDC_ABOUT_OS, LoadText(IDS_ABOUT_OS) + " " + strSystem + ", Comctl32.dll " + version.GetComCtlVersion());
+  SetDlgItemText(IDC_ABOUT_OS,
+                 LoadText(IDS_ABOUT_OS) + " " + strSystem + ", Comctl32.dll " + version.GetComCtlVersion());
 
   LOGFONT lf{};
   if (CFont* pFont = GetFont()) pFont->GetLogFont(&lf);
@@ -61,14 +62,17 @@ BOOL CAboutDlg::OnInitDialog() {
   lstrcpyn(lf.lfFaceName, "Arial", LF_FACESIZE);
   m_fontLinks.CreateFontIndirect(&lf);
 
-  const std::pair<int, CHyperLink*> links[] = {{IDC_ABOUT_WEB, &m_wndWebLink}, {IDC_ABOUT_SUPPORT, &m_wndSupportLink}};
-  const char* const addresses[] = {kWebAddress, kSupportAddress};
-  for (int i = 0; i < 2; ++i) {
-    CHyperLink* pLink = links[i].second;
-    pLink->SetURL(addresses[i]);
-    pLink->SetColors(kLinkColour, kLinkColour);
-    if (CWnd* pControl = GetDlgItem(links[i].first)) pControl->SetFont(&m_fontLinks, FALSE);
-    pLink->SubclassDlgItem(static_cast<UINT>(links[i].first), this);
+  const struct {
+    UINT nID;
+    CHyperLink* pLink;
+    const char* pszAddress;
+  } links[] = {{IDC_ABOUT_WEB, &m_wndWebLink, kWebAddress}, {IDC_ABOUT_SUPPORT, &m_wndSupportLink, kSupportAddress}};
+  for (const auto& link : links) {
+    link.pLink->SetURL(link.pszAddress);
+    link.pLink->SetColors(kLinkColour, kLinkColour);
+    // The link underlines the font its control has when it is subclassed.
+    if (CWnd* pControl = GetDlgItem(static_cast<int>(link.nID))) pControl->SetFont(&m_fontLinks, FALSE);
+    link.pLink->SubclassDlgItem(link.nID, this);
   }
   if (CWnd* pNotice = GetDlgItem(IDC_ABOUT_NOTICE)) {
     pNotice->SetFont(&m_fontNotice, FALSE);

@@ -1,6 +1,7 @@
 // The Windows dialog: a list of the document windows and what can be done to the selected ones.
 #include "app/CWindowDlg.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "afx/CDocument.h"
@@ -27,14 +28,17 @@ namespace {
 
 // The selected items' indices, first to last.
 std::vector<int> SelectedItems(const CListBox& list) {
-  std::vector<int> items(static_cast<size_t>(std::max(list.GetSelCount(), 0)));
-  if (!items.empty()) items.resize(static_cast<size_t>(std::max(list.GetSelItems(static_cast<int>(items.size()), items.data()), 0)));
+  const int nCount = list.GetSelCount();
+  if (nCount <= 0) return {};
+  std::vector<int> items(static_cast<size_t>(nCount));
+  items.resize(static_cast<size_t>(std::max(list.GetSelItems(nCount, items.data()), 0)));
   return items;
 }
 
 }  // namespace
 
-CWindowDlg::CWindowDlg(CMDIFrameWnd* pMDIFrame) : CResizableDialog(IDD_WINDOW_MANAGER, pMDIFrame), m_pMDIFrame(pMDIFrame) {}
+CWindowDlg::CWindowDlg(CMDIFrameWnd* pMDIFrame)
+    : CResizableDialog(IDD_WINDOW_MANAGER, pMDIFrame), m_pMDIFrame(pMDIFrame) {}
 
 CWindowDlg::ButtonStates CWindowDlg::StatesFor(int nSelected) {
   const BOOL bOne = nSelected >= 1, bTwo = nSelected >= 2;

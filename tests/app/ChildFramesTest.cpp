@@ -9,6 +9,8 @@
 #include "ExplorerTestSupport.h"
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
+#include "app/CInkwrightDoc.h"
+#include "app/CInkwrightView.h"
 #include "app/CMDIClient.h"
 #include "app/CMyFileDialog.h"
 #include "app/COrgSourceFileDlg.h"
@@ -107,6 +109,7 @@ struct WindowsDialog : CWindowDlg {
   }
   ~WindowsDialog() override { DestroyWindow(); }
   CListBox& List() { return m_wndList; }
+  CFrameWnd* ItemFrame(int nItem) { return dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(ItemWindow(nItem))); }
   std::vector<std::string> Titles() {
     std::vector<std::string> titles;
     for (int i = 0; i < m_wndList.GetCount(); ++i) {
@@ -133,9 +136,22 @@ struct WindowsDialog : CWindowDlg {
 
 TEST(ChildFrames, ShowMaximisedWhateverTheCallerAsks) {
   Shell shell;
-  for (CMultiDocTemplate* pTemplate : {shell.sources, shell.projects}) {
-    CFrameWnd* pFrame = Shell::FrameOf(shell.Open("doc", pTemplate));
+  // The plain text document and view, which no template of the application names, in a frame.
+  auto* texts = new CMultiDocTemplate(25392, RUNTIME_CLASS(CInkwrightDoc), RUNTIME_CLASS(CChildFrame),
+                                      RUNTIME_CLASS(CInkwrightView));
+  shell.app.AddDocTemplate(texts);
+  for (CMultiDocTemplate* pTemplate : {shell.sources, shell.projects, texts}) {
+    CDocument* pDoc = shell.Open("doc", pTemplate);
+    CFrameWnd* pFrame = Shell::FrameOf(pDoc);
     EXPECT_TRUE(pFrame->IsZoomed());
+    if (pTemplate == texts) {
+      auto* pView = dynamic_cast<CInkwrightView*>(pFrame->GetActiveView());
+      ASSERT_NE(pView, nullptr);
+      EXPECT_EQ(pView->GetDocument(), pDoc);
+      char szClass[32] = "";
+      ::GetClassName(pView->m_hWnd, szClass, sizeof szClass);
+      EXPECT_STRCASEEQ(szClass, "Edit");
+    }
     for (int nCmdShow : {SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMINIMIZED, -1}) {
       pFrame->ActivateFrame(nCmdShow);
       RunUntilIdle();
@@ -193,7 +209,7 @@ TEST(WindowsDialog, ClosingStopsAtTheFirstWindowThatRefusesToClose) {
   for (const char* title : {"a.cpp", "b.cpp", "c.cpp"}) shell.Open(title);
   WindowsDialog dialog(shell);
   // The middle window's document has changes; its question is answered Cancel.
-  auto* pMiddle = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(reinterpret_cast<HWND>(dialog.List().GetItemData(1))));
+  CFrameWnd* pMiddle = dialog.ItemFrame(1);
   ASSERT_NE(pMiddle, nullptr);
   pMiddle->GetActiveDocument()->SetModifiedFlag(TRUE);
   ScriptedBoxes boxes({IDCANCEL});
@@ -215,7 +231,7 @@ TEST(WindowsDialog, ArrangingRestoresTheSelectedWindowsAndMinimisesTheOthersAndS
   auto iconic = [&] {
     std::string flags;
     for (int i = 0; i < dialog.List().GetCount(); ++i)
-      flags += ::IsIconic(reinterpret_cast<HWND>(dialog.List().GetItemData(i))) ? 'm' : '-';
+      flags += dialog.ItemFrame(i)->IsIconic() ? 'm' : '-';
     return flags;
   };
   const struct {
@@ -236,7 +252,7 @@ TEST(WindowsDialog, ArrangingRestoresTheSelectedWindowsAndMinimisesTheOthersAndS
     EXPECT_EQ(dialog.List().GetCount(), 3);
   }
   // Save asks only for the selected documents with changes.
-  auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(reinterpret_cast<HWND>(dialog.List().GetItemData(2))));
+  CFrameWnd* pFrame = dialog.ItemFrame(2);
   pFrame->GetActiveDocument()->SetModifiedFlag(TRUE);
   ScriptedBoxes boxes({IDNO});
   dialog.Select({0, 1, 2});
