@@ -392,6 +392,16 @@ int CMainFrame::CountChildren() const {
   return nCount;
 }
 
+BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Only Alt+F4 sends this command from the keyboard (code 1); without a document window to
+  // close it closes the program, as the key does everywhere else.
+  if (LOWORD(wParam) == ID_WINDOW_CLOSE_CHILD && HIWORD(wParam) == 1 && MDIGetActive() == nullptr) {
+    PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+    return TRUE;
+  }
+  return SECWorkbook::OnCommand(wParam, lParam);
+}
+
 void CMainFrame::OnWindowClose() {
   // Through the child's own close, so that a changed document is asked about.
   if (CMDIChildWnd* pChild = MDIGetActive(); pChild != nullptr) pChild->SendMessage(WM_CLOSE);

@@ -65,6 +65,9 @@ class CMainFrame : public SECWorkbook {
   int m_bFindPending = 0;
 
  protected:
+  // Alt+F4 with no document window open is the main window's own Close.
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnClose();
   afx_msg void OnSetFocus(CWnd* pOldWnd);

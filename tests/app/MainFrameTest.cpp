@@ -10,6 +10,7 @@
 #include "ExplorerTestSupport.h"
 #include "app/CInkwrightApp.h"
 #include "app/CMainFrame.h"
+#include "app/COurOwnTipDlg.h"
 #include "app/FileView.h"
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECMenuBar.h"
@@ -17,6 +18,7 @@
 #include "bars/SECWorkspaceManagerEx.h"
 #include "model/CFileObj.h"
 #include "resources/MainFrameRes.h"
+#include "win/ModalLoop.h"
 
 using namespace brambolt::test;
 
@@ -305,6 +307,49 @@ TEST_F(MainFrame, WindowCommandsFollowTheChildWindows) {
   frame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_CHILD);
   RunUntilIdle();
   EXPECT_EQ(frame->MDIGetActive(), first);
+}
+
+TEST_F(MainFrame, AltF4ClosesTheDocumentWindowThenTheProgram) {
+  // Keys pass the application's pre-translation, as in its message loop.
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  AddChild("First");
+  frame->SetFocus();
+  PressKey(VK_F4, kAlt);
+  RunUntilIdle();
+  EXPECT_EQ(frame->MDIGetActive(), nullptr);
+  ASSERT_TRUE(::IsWindow(frame->GetSafeHwnd()));
+  frame->SetFocus();
+  PressKey(VK_F4, kAlt);
+  RunUntilIdle();
+  EXPECT_FALSE(::IsWindow(frame->GetSafeHwnd())) << "no document window: the main window closes";
+}
+
+TEST_F(MainFrame, WindowsAndTipCommandsRunTheirDialogs) {
+  AddChild("First");
+  AddChild("Second");
+  ModalAnswers answers;
+  int listed = -1;
+  answers.When(nullptr, "Windows", [&](HWND dialog) {
+    listed = static_cast<int>(::SendDlgItemMessage(dialog, 1041, LB_GETCOUNT, 0, 0));
+    ::EndDialog(dialog, IDOK);
+  });
+  frame->SendMessage(WM_COMMAND, ID_WINDOW_LIST);
+  EXPECT_EQ(listed, 2);
+
+  // The tip number follows the system's profile (empty here), which the command only reads.
+  int shown = -1;
+  answers.When(nullptr, nullptr, [&](HWND dialog) {
+    auto* tips = dynamic_cast<COurOwnTipDlg*>(CWnd::FromHandlePermanent(dialog));
+    if (tips != nullptr) shown = tips->m_nCurrentTip;
+    ::CheckDlgButton(dialog, 43060, BST_CHECKED);
+    apptest::DlgCommand(dialog, 43060);
+    apptest::DlgCommand(dialog, IDOK);
+  });
+  frame->SendMessage(WM_COMMAND, ID_HELP_TIP_OF_THE_DAY);
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(frame->m_nTipCurrent, 1);
+  EXPECT_TRUE(frame->m_bTipShowAtStartup) << "the dialog's show flag is kept";
+  EXPECT_TRUE(answers.Unanswered().empty());
 }
 
 TEST_F(MainFrame, ReanalyseProjectReadsTheHeadersAndRefillsTheTrees) {
