@@ -7,6 +7,7 @@
 #include "afx/CDocument.h"
 #include "afx/CMDIFrameWnd.h"
 #include "app/ProjectDialogs.h"
+#include "bars/SECWorksheet.h"
 #include "resources/ChildFramesRes.h"
 #include "win/Mdi.h"
 
@@ -33,6 +34,16 @@ std::vector<int> SelectedItems(const CListBox& list) {
   std::vector<int> items(static_cast<size_t>(nCount));
   items.resize(static_cast<size_t>(std::max(list.GetSelItems(nCount, items.data()), 0)));
   return items;
+}
+
+// The icon shown before a window's title: its class's small (or large) icon; a workbook sheet, whose
+// frames share one class, has the icon of its kind of document.
+HICON WindowIcon(HWND hWnd) {
+  auto hIcon = reinterpret_cast<HICON>(::GetClassLongPtr(hWnd, GCLP_HICONSM));
+  if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtr(hWnd, GCLP_HICON));
+  if (hIcon == nullptr)
+    if (auto* pSheet = dynamic_cast<SECWorksheet*>(CWnd::FromHandlePermanent(hWnd))) hIcon = pSheet->m_hIcon;
+  return hIcon;
 }
 
 }  // namespace
@@ -180,8 +191,7 @@ void CWindowDlg::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
 
   const int cySquare = rcItem.Height();
   const HWND hWnd = ItemWindow(nIndex);
-  auto hIcon = reinterpret_cast<HICON>(::GetClassLongPtr(hWnd, GCLP_HICONSM));
-  if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtr(hWnd, GCLP_HICON));
+  const HICON hIcon = WindowIcon(hWnd);
   if (hIcon != nullptr)
     ::DrawIconEx(pDC->GetSafeHdc(), rcItem.left + 2, rcItem.top, hIcon, cySquare, cySquare, 0, nullptr, DI_NORMAL);
 

@@ -23,6 +23,7 @@
 #include "os/Process.h"
 #include "os/Registry.h"
 #include "resources/ChildFramesRes.h"
+#include "resources/ShellRes.h"
 #include "win/Mdi.h"
 
 namespace {
@@ -70,9 +71,9 @@ struct Shell {
   brambolt::test::UiSession session;
   CWinApp app{"Child Frames Test"};
   SECWorkbook* frame = new SECWorkbook;
-  CMultiDocTemplate* sources = new CMultiDocTemplate(25390, RUNTIME_CLASS(CProjectDoc), RUNTIME_CLASS(CChildFrame),
+  CMultiDocTemplate* sources = new CMultiDocTemplate(IDR_BRAMBOLT_FILE, RUNTIME_CLASS(CProjectDoc), RUNTIME_CLASS(CChildFrame),
                                                      RUNTIME_CLASS(CProjectView));
-  CMultiDocTemplate* projects = new CMultiDocTemplate(25391, RUNTIME_CLASS(CProjectDoc),
+  CMultiDocTemplate* projects = new CMultiDocTemplate(IDR_BRAMBOLT_PROJECT, RUNTIME_CLASS(CProjectDoc),
                                                       RUNTIME_CLASS(CProjectChildWnd), RUNTIME_CLASS(CProjectView));
 
   Shell() {
