@@ -104,13 +104,8 @@ void FileView::AddFiles(HTREEITEM hFolder, const CString& strPattern, DWORD dwDa
   SECFileSystem fs;
   CStringList* pList = fs.GetFileList(strPattern, kPlainFiles);
   if (pList == nullptr) return;
-  // Each file goes after the one before it, which is the folder's last child: the same place
-  // as TVI_LAST without walking the children each time.
-  HTREEITEM hAfter = TVI_LAST;
-  for (POSITION pos = pList->GetHeadPosition(); pos != nullptr;) {
-    hAfter = InsertItemEx(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, fs.GetFileName(pList->GetNext(pos)),
-                          2, 2, 0, 0, dwData, hFolder, hAfter);
-  }
+  for (POSITION pos = pList->GetHeadPosition(); pos != nullptr;)
+    InsertTreeItem(this, hFolder, dwData, fs.GetFileName(pList->GetNext(pos)), 2, 2);
   delete pList;
 }
 

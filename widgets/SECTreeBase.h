@@ -272,6 +272,7 @@ class SECTreeEngine : public ListBase {
 
  private:
   std::unordered_set<const Node*> m_liveNodes;
+  Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST (checked before use)
   CFont m_boldFont;
   int m_nDeferRows = 0;
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost

@@ -583,7 +583,14 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
   HTREEITEM after = lpInsertStruct->hInsertAfter;
   BOOL linked = FALSE;
   if (after == TVI_LAST || after == nullptr || after == TVI_ROOT) {
-    linked = parent->AddChild(node, SECTreeNodeX::kAddLast);
+    // Filling a parent appends child after child: the one appended last, when it is still the
+    // parent's last child, spares walking the children.
+    Node* last = m_pLastAppended;
+    if (last != nullptr && m_liveNodes.count(last) != 0 && last->Parent() == parent && last->NextSibling() == nullptr)
+      linked = parent->AddChild(node, static_cast<SECTreeNodeX*>(last));
+    else
+      linked = parent->AddChild(node, SECTreeNodeX::kAddLast);
+    m_pLastAppended = node;
   } else if (after == TVI_FIRST) {
     linked = parent->AddChild(node, SECTreeNodeX::kAddFirst);
   } else if (after == TVI_SORT || after == TVI_SORTDESC) {
