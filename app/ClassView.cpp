@@ -30,8 +30,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-PendingSearchSetter g_pfnPendingSearch = nullptr;
-
 // The image of a member by its access; -1 for a kind that gets no item.
 int MemberImage(int nAccess, int nPublic, int nProtected, int nPrivate) {
   switch (nAccess) {
@@ -58,21 +56,35 @@ CView* FindActiveView() {
 
 }  // namespace
 
-PendingSearchSetter SetPendingSearchSetter(PendingSearchSetter pfnSetter) {
-  PendingSearchSetter pfnPrevious = g_pfnPendingSearch;
-  g_pfnPendingSearch = pfnSetter;
-  return pfnPrevious;
-}
-
 // ---- ClassTreeProgress ----
 
 ClassTreeProgress::ClassTreeProgress(LPCTSTR lpszLabel, int nCount) {
-  GetShellServices()->BeginProgress(lpszLabel, 0, nCount > 0 ? nCount : 1, FALSE, 0x4100);
+  auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+  m_pStatusBar = pFrame != nullptr && pFrame->m_wndStatusBar.GetSafeHwnd() != nullptr ? &pFrame->m_wndStatusBar
+                                                                                       : nullptr;
+  const int nUpper = nCount > 0 ? nCount : 1;
+  if (m_pStatusBar != nullptr) {
+    m_pStatusBar->InitProgress(lpszLabel, 0, nUpper, FALSE, 0x4100);
+  } else {
+    GetShellServices()->BeginProgress(lpszLabel, 0, nUpper, FALSE, 0x4100);
+  }
 }
 
-ClassTreeProgress::~ClassTreeProgress() { GetShellServices()->EndProgress(); }
+ClassTreeProgress::~ClassTreeProgress() {
+  if (m_pStatusBar != nullptr) {
+    m_pStatusBar->EndProgress();
+  } else {
+    GetShellServices()->EndProgress();
+  }
+}
 
-void ClassTreeProgress::SetPos(int nPos) { GetShellServices()->SetProgressPos(nPos); }
+void ClassTreeProgress::SetPos(int nPos) {
+  if (m_pStatusBar != nullptr) {
+    m_pStatusBar->SetProgressPos(nPos);
+  } else {
+    GetShellServices()->SetProgressPos(nPos);
+  }
+}
 
 // ---- ClassTreeBase ----
 
@@ -90,7 +102,10 @@ BOOL ClassTreeBase::OpenAndFind(const CString& strPath, const CString& strFindTe
   if (!SECFileSystem().FileExists(strPath)) return FALSE;
   CWinApp* pApp = AfxGetApp();
   if (pApp == nullptr || pApp->OpenDocumentFile(strPath) == nullptr) return FALSE;
-  if (g_pfnPendingSearch != nullptr) g_pfnPendingSearch(strFindText);
+  if (auto* pFrame = dynamic_cast<CMainFrame*>(AfxGetMainWnd())) {
+    pFrame->m_bFindPending = 1;
+    pFrame->m_strFindText = strFindText;
+  }
   if (CView* pView = FindActiveView()) pView->SendMessage(WM_GOTOFINDTEXT, 0, 0);
   return TRUE;
 }

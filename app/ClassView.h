@@ -8,6 +8,8 @@
 #include "core/Lists.h"
 #include "model/ExplorerItems.h"
 
+class MySECCustomStatusBar;
+
 // Images of the class trees' strip (bitmap 310).
 enum ClassTreeImage {
   CLASSIMAGE_ROOT = 0,
@@ -20,14 +22,9 @@ enum ClassTreeImage {
   CLASSIMAGE_PRIVATE_VARIABLE = 9,
 };
 
-// Leaves a search for the editor view a class tree opens: the main frame's pending search
-// (CMainFrame::m_strFindText, m_bFindPending set to 1). A program whose main window is not the
-// application's main frame installs its own; the previous one is returned.
-using PendingSearchSetter = void (*)(const CString& strText);
-PendingSearchSetter SetPendingSearchSetter(PendingSearchSetter pfnSetter);
-
-// The progress of a class tree's fill in the main frame's status bar: a label and a range of
-// nCount steps (1 when there are none) from construction, positions, the end at destruction.
+// The progress of a class tree's fill in the main frame's status bar (through the shell's
+// services while the main window is no main frame): a label and a range of nCount steps (1 when
+// there are none) from construction, positions, the end at destruction.
 class ClassTreeProgress {
  public:
   ClassTreeProgress(LPCTSTR lpszLabel, int nCount);
@@ -35,6 +32,9 @@ class ClassTreeProgress {
   ClassTreeProgress(const ClassTreeProgress&) = delete;
   ClassTreeProgress& operator=(const ClassTreeProgress&) = delete;
   void SetPos(int nPos);
+
+ private:
+  MySECCustomStatusBar* m_pStatusBar;  // null: the shell's services show it
 };
 
 // What the two class trees share: the image strip of bitmap 310, their notification results and
@@ -46,9 +46,10 @@ class ClassTreeBase : public WorkspaceTree {
   ClassTreeBase();
   ~ClassTreeBase() override;
 
-  // Opens the file through the application when it exists, leaves the search pending and sends
-  // WM_GOTOFINDTEXT to the active view. FALSE (and nothing shown) when the file does not exist
-  // or could not be opened. The message (2412) has the editor view find the pending search.
+  // Opens the file through the application when it exists, leaves the search pending in the main
+  // frame (m_strFindText, m_bFindPending) and sends WM_GOTOFINDTEXT to the active view, whose
+  // editor finds it. FALSE (and nothing shown) when the file does not exist or could not be
+  // opened.
   static BOOL OpenAndFind(const CString& strPath, const CString& strFindText);
 
  protected:

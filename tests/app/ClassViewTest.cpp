@@ -13,12 +13,14 @@
 #include "afx/CDocTemplate.h"
 #include "afx/CMDIChildWnd.h"
 #include "afx/CMDIFrameWnd.h"
+#include "app/CMainFrame.h"
 #include "app/ClassView.h"
 #include "app/ClassViewStruct.h"
 #include "editor/app/CEditCodeView.h"
 #include "editor/app/GWExtAppServices.h"
 #include "editor/app/GWExtController.h"
 #include "model/CWorkSpaceObj.h"
+#include "resources/MainFrameRes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/editor/TestLanguage.h"
 #include "tests/model/ModelTestSupport.h"
@@ -28,37 +30,29 @@ namespace {
 using model_test::RecordingShell;
 using model_test::S;
 
-// The editor's side of the main frame's pending search, and the class trees' way into it.
+// The editor's side of the main frame's pending search.
 class PendingSearch : public GWExtAppServices {
  public:
-  PendingSearch() : m_pPrevious(GWExtSetAppServices(this)), m_pfnPrevious(SetPendingSearchSetter(&Set)) {
-    s_pCurrent = this;
-  }
-  ~PendingSearch() override {
-    GWExtSetAppServices(m_pPrevious);
-    SetPendingSearchSetter(m_pfnPrevious);
-    s_pCurrent = nullptr;
-  }
+  PendingSearch() : m_pPrevious(GWExtSetAppServices(this)) {}
+  ~PendingSearch() override { GWExtSetAppServices(m_pPrevious); }
   BOOL LookupExtension(LPCTSTR, CString& language) override {
     language = "C";
     return TRUE;
   }
   BOOL GetPendingSearch(CString& text) override {
-    text = pending;
-    return !pending.IsEmpty();
+    if (frame == nullptr || !frame->m_bFindPending) return FALSE;
+    text = frame->m_strFindText;
+    handed.push_back(S(text));
+    return TRUE;
   }
-  void ClearPendingSearch() override { pending.Empty(); }
-  CString pending;
-  std::vector<std::string> handed;  // every search the trees left
+  void ClearPendingSearch() override {
+    if (frame != nullptr) frame->m_bFindPending = 0;
+  }
+  CMainFrame* frame = nullptr;
+  std::vector<std::string> handed;  // every search the editor ran
 
  private:
-  static void Set(const CString& text) {
-    s_pCurrent->pending = text;
-    s_pCurrent->handed.push_back(S(text));
-  }
-  static inline PendingSearch* s_pCurrent = nullptr;
   GWExtAppServices* m_pPrevious;
-  PendingSearchSetter m_pfnPrevious;
 };
 
 constexpr const char* kShapes =
@@ -255,15 +249,19 @@ TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
 class ClassTreeOpenTest : public ClassTreeTest {
  protected:
   ClassTreeOpenTest() {
-    frame = new CMDIFrameWnd;
-    EXPECT_TRUE(frame->Create(nullptr, "Sources", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 640, 480)));
+    frame = new CMainFrame;
+    EXPECT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
     app.m_pMainWnd = frame;
+    search.frame = frame;
+    // The trees stand beside the frame, where the editor windows cannot cover them.
+    frame->SetWindowPos(nullptr, 0, 0, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->ShowWindow(SW_SHOW);
+    host.SetWindowPos(nullptr, 660, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     docs = new CMultiDocTemplate(22790, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
                                  RUNTIME_CLASS(CEditCodeView));
     app.AddDocTemplate(docs);
-    // The trees stand beside the frame, where the editor windows cannot cover them.
-    host.SetWindowPos(nullptr, 660, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     brambolt::test::RunUntilIdle();
+    shell.calls.clear();
   }
   ~ClassTreeOpenTest() override {
     app.CloseAllDocuments(TRUE);
@@ -288,7 +286,7 @@ class ClassTreeOpenTest : public ClassTreeTest {
   }
 
   PendingSearch search;
-  CMDIFrameWnd* frame = nullptr;
+  CMainFrame* frame = nullptr;
   CMultiDocTemplate* docs = nullptr;
 };
 
@@ -312,7 +310,9 @@ TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
   // Marked for the header: its declaration there, though shapes.cpp exists.
   EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Reset")), std::make_pair(std::string("shapes.h"), 11));
   EXPECT_EQ(search.handed, (std::vector<std::string>{"::Move(", "int m_nX;", "void Paint();", "void Reset();"}));
-  EXPECT_TRUE(search.pending.IsEmpty());  // the editor ran each search
+  EXPECT_FALSE(frame->m_bFindPending);  // the editor ran each search
+  // With a main frame the fill's progress shows in its status bar, not through the shell.
+  EXPECT_TRUE(shell.calls.empty());
 
   ClassViewStruct hierarchy;
   classes.ShowWindow(SW_HIDE);
