@@ -26,6 +26,9 @@ class SECFrameWnd : public CFrameWnd, public SECFrameServices {
   using SECFrameServices::SetDockState;
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  HelpModeAnswer OnHelpModeMessage(const MSG& msg, DWORD_PTR& context) override {
+    return OnMenuBarHelpClick(msg, context);
+  }
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,

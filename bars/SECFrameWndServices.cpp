@@ -13,6 +13,7 @@
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECDockBar.h"
 #include "bars/SECDockState.h"
+#include "bars/SECMenuBar.h"
 #include "bars/SECMiniDockFrameWnd.h"
 #include "bars/SECToolBarManager.h"
 #include "bars/SECWorkspaceManagerEx.h"
@@ -131,6 +132,33 @@ SECWndPlugIn* SECFrameServices::CreateWorkspacePlugIn(LPCTSTR a, BOOL b, CRuntim
 BOOL SECFrameServices::PreTranslateFrameMessage(MSG* pMsg) {
   if (m_pMenuPlugIn != nullptr && m_pMenuPlugIn->PreTranslateMessage(pMsg)) return TRUE;
   return InToolBarConfigMode() && pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE;
+}
+
+DWORD_PTR SECMenuBarHelpContext(UINT nHitCode) {
+  switch (nHitCode) {
+    case 0: return 0;
+    case HTMINBUTTON: return HID_BASE_COMMAND + AFX_IDS_SCMINIMIZE;
+    case HTMAXBUTTON: return HID_BASE_COMMAND + AFX_IDS_SCRESTORE;
+    case HTCLOSE: return HID_BASE_COMMAND + AFX_IDS_SCCLOSE;
+    default: return 0x40000 + static_cast<DWORD_PTR>(nHitCode);
+  }
+}
+
+CFrameWnd::HelpModeAnswer SECFrameServices::OnMenuBarHelpClick(const MSG& msg, DWORD_PTR& context) {
+  if (msg.message != WM_LBUTTONDOWN && msg.message != WM_NCLBUTTONDOWN) return CFrameWnd::helpModeGoOn;
+  CWnd* pBar = m_pMenuBar;
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr || ::WindowFromPoint(msg.pt) != pBar->m_hWnd)
+    return CFrameWnd::helpModeGoOn;
+  if (pBar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(msg.pt.x, msg.pt.y)) != HTCLIENT) return CFrameWnd::helpModeGoOn;
+  CPoint point(msg.pt);
+  pBar->ScreenToClient(&point);
+  TOOLINFO info{};  // a tool that has a hit code puts it in the record's first field
+  if (pBar->OnToolHitTest(point, &info) == -1) return CFrameWnd::helpModeEaten;
+  context = SECMenuBarHelpContext(info.cbSize);
+  if (context != 0) return CFrameWnd::helpModeChosen;
+  // A menu button opens its menu, whose commands can then be chosen.
+  pBar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  return CFrameWnd::helpModeEaten;
 }
 
 BOOL SECFrameServices::HandleFrameMessage(CFrameWnd* pFrame, UINT message, WPARAM wParam, LPARAM lParam,
@@ -356,3 +384,4 @@ void SECFrameServices::SaveBarState(LPCTSTR lpszProfileName) {
   state.RemoveStalePlaceholders();
   state.SaveState(lpszProfileName);
 }
+

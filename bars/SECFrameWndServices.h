@@ -31,6 +31,12 @@ class SECMenuBarHooks {
 void SECSetMenuBarHooks(SECMenuBarHooks* pHooks);
 SECMenuBarHooks* SECGetMenuBarHooks();
 
+// The help context of a click on a menubar tool in help mode, from the hit code the tool put in
+// its tool record: the minimise, restore and close parts of a maximised child's caption button
+// give the help of their system commands' prompts; any other non-zero code c gives 0x40000 + c; 0 gives 0 (the
+// tool is pressed as usual instead).
+DWORD_PTR SECMenuBarHelpContext(UINT nHitCode);
+
 // A frame's title: the text of string nIDResource before its first '\n'.
 CString SECFrameTitleFromResource(UINT nIDResource);
 
@@ -135,6 +141,10 @@ class SECFrameServices : public SECDockSite {
   void AfterPreviewMode(BOOL bPreview);
   // The customise-mode rules and the menu plug-in's pre-translation.
   BOOL PreTranslateFrameMessage(MSG* pMsg);
+  // Help mode's rule for a left click in the menubar's client area: a tool with a hit code
+  // chooses its help context, a tool without one is pressed (help mode goes on), and a click
+  // beside the tools is eaten. Anything else is left to help mode.
+  CFrameWnd::HelpModeAnswer OnMenuBarHelpClick(const MSG& msg, DWORD_PTR& context);
   // After the frame's creation: the menu plug-in is made and plugged in.
   void PlugInMenu(CFrameWnd* pFrame);
   // The menu plug-in goes with the frame's window.

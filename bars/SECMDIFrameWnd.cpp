@@ -42,11 +42,18 @@ SECMDIFrameWnd::~SECMDIFrameWnd() {
 
 // ---- routing ----
 
+// The frame whose commands come first: the active floating frame, else the active MDI child.
+// Help mode is the main frame's own (it knows the menubar), so its command skips them.
+CFrameWnd* SECMDIFrameWnd::CommandChild(UINT nID) {
+  if (nID == ID_CONTEXT_HELP) return nullptr;
+  if (m_pActiveFloatingFrame != nullptr) return m_pActiveFloatingFrame;
+  return MDIGetActive();
+}
+
 BOOL SECMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   _AFX_THREAD_STATE* pState = AfxGetThreadState();
   CFrameWnd* pSavedRouting = pState->m_pRoutingFrame;
-  CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
-                                                        : static_cast<CFrameWnd*>(MDIGetActive());
+  CFrameWnd* pChild = CommandChild(nID);
   if (pChild != nullptr) {
     pState->m_pRoutingFrame = pChild;
     const BOOL bHandled = pChild->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
@@ -60,8 +67,7 @@ BOOL SECMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERI
 }
 
 BOOL SECMDIFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
-  CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
-                                                        : static_cast<CFrameWnd*>(MDIGetActive());
+  CFrameWnd* pChild = CommandChild(LOWORD(wParam));
   if (pChild != nullptr && pChild->SendMessage(WM_COMMAND, wParam, lParam) != 0) return TRUE;
   if (CFrameWnd::OnCommand(wParam, lParam)) return TRUE;
   if (lParam == 0 && (LOWORD(wParam) & 0xF000) == 0xF000) {

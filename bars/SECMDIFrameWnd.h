@@ -57,6 +57,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   using SECFrameServices::SetDockState;
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  HelpModeAnswer OnHelpModeMessage(const MSG& msg, DWORD_PTR& context) override {
+    return OnMenuBarHelpClick(msg, context);
+  }
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -81,6 +84,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   virtual void SkipNextMenuBarHide();
   // The menu the frame shows now: its own without a menubar, the menubar's otherwise.
   HMENU GetCurrentMenu();
+  CFrameWnd* CommandChild(UINT nID);
   void ActivateViewOf(CFrameWnd* pFrame, BOOL bActivate);
 
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;

@@ -440,6 +440,17 @@ void CFrameWnd::OnContextHelp() {
       break;
     }
     if (msg.message == WM_EXITHELPMODE || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
+    const HelpModeAnswer answer = OnHelpModeMessage(msg, context);
+    if (answer == helpModeChosen) {
+      chosen = true;
+      break;
+    }
+    if (answer == helpModeEaten) {
+      // What the frame did may have taken the mouse; help mode keeps it.
+      if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
+      ::SetCursor(helpCursor);
+      continue;
+    }
     if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
       // The click chooses: a command (a bar's item) or a window of the frame.
       UINT hit = HelpHitTest(msg.pt);

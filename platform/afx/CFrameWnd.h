@@ -113,6 +113,11 @@ class CFrameWnd : public CWnd {
   BOOL m_bHelpMode = FALSE;
   // Runs the help-mode loop: the next click or key chooses the item help is shown for.
   afx_msg void OnContextHelp();
+  // What help mode does with a message before its own rules.
+  enum HelpModeAnswer { helpModeGoOn, helpModeEaten, helpModeChosen };
+  // A derived frame sees each message of help mode first: helpModeEaten drops it, helpModeChosen
+  // ends help mode with help on context; the base lets help mode's own rules run.
+  virtual HelpModeAnswer OnHelpModeMessage(const MSG& /*msg*/, DWORD_PTR& /*context*/) { return helpModeGoOn; }
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;

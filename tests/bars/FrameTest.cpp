@@ -6,13 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "MenusTestIds.h"
 #include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECFrameWnd.h"
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMDIFrameWnd.h"
+#include "bars/SECMDIMenuBar.h"
+#include "bars/SECMenuBarFeature.h"
 #include "testing/testing.h"
+#include "win/Input.h"
 
 using brambolt::test::RunUntilIdle;
+using brambolt::test::ScreenPoint;
+using brambolt::test::UiScript;
 using brambolt::test::UiSession;
 using brambolt::test::WindowPixel;
 using kelpwood::foundation::SECWndPlugIn;
@@ -54,6 +60,18 @@ BEGIN_MESSAGE_MAP(FloatingFrame, SECFrameWnd)
 END_MESSAGE_MAP()
 
 COLORREF Pixel(CDC& dc, int x) { return dc.GetPixel(x, 1); }
+
+// Input queued for a modal loop, which takes it itself.
+void QueueClick(POINT screen) {
+  brambolt::InjectMouseMove(screen);
+  brambolt::InjectMouseButton(WM_LBUTTONDOWN, screen);
+  brambolt::InjectMouseButton(WM_LBUTTONUP, screen);
+}
+
+void QueueKey(UINT vk) {
+  brambolt::InjectKey(vk, true);
+  brambolt::InjectKey(vk, false);
+}
 
 TEST(FrameCaption, GradientBandsReachTheRightEdgeWithoutPassingTheTarget) {
   UiSession session;
@@ -256,6 +274,81 @@ TEST(FrameHelp, CommandHelpGoesToTheHelpFileWithTheTrackedCommand) {
   frame->m_nIDTracking = 0;
   EXPECT_EQ(frame->SendMessage(WM_COMMANDHELP, 0, 0), FALSE);
   EXPECT_EQ(app.topics, (std::vector<DWORD_PTR>{0x1234, 0x10000 + 500}));
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+}
+
+TEST(FrameHelp, MenubarHitCodesGiveTheSystemCommandsHelp) {
+  const std::pair<UINT, DWORD_PTR> cases[] = {
+      {0, 0}, {HTMINBUTTON, 0x1EF02}, {HTMAXBUTTON, 0x1EF12}, {HTCLOSE, 0x1EF06}, {HTCAPTION, 0x40002}};
+  for (const auto& [code, context] : cases) EXPECT_EQ(SECMenuBarHelpContext(code), context) << code;
+}
+
+// Help mode of an MDI frame whose MDI menubar carries a maximised child's buttons: the main
+// frame runs it (not the active child), the caption parts choose their help, a menu button still
+// opens its menu and a click beside the buttons is eaten.
+TEST(FrameHelp, MenubarClicksInHelpModeChooseCaptionPartsAndOpenMenus) {
+  UiSession session;
+  HelpApp app;
+  SECMDIMenuBar bar;
+  auto* frame = new SECMDIFrameWnd;
+  frame->m_pMenuBar = &bar;  // the menubar feature is plugged in at creation
+  ASSERT_TRUE(frame->Create(nullptr, "Help", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  app.m_pMainWnd = frame;
+  ASSERT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, SEC_IDW_MENUBAR));
+  const UINT menus[] = {IDR_MB_MAIN};
+  ASSERT_TRUE(bar.SetMenuInfo(1, menus));
+  frame->RegisterMenu(IDR_MB_MAIN, ::LoadMenu(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MB_MAIN)));
+  auto* child = new SECMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                            frame));
+  child->MDIMaximize();
+  RunUntilIdle();
+  bar.UpdateMDIButtons(FALSE);
+  frame->RecalcLayout();
+  RunUntilIdle();
+
+  const DWORD_PTR expected[] = {0x1EF02, 0x1EF12, 0x1EF06};
+  for (int part = 0; part < 3; ++part) {
+    const POINT at = ScreenPoint(bar.m_hWnd, bar.m_btnCaption.PartRect(part).CenterPoint());
+    UiScript script;
+    script.Then([&] {
+      EXPECT_TRUE(frame->m_bHelpMode);
+      EXPECT_FALSE(child->m_bHelpMode) << "the main frame's help mode, not the child's";
+      QueueClick(at);
+    });
+    frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+    EXPECT_EQ(0u, script.Remaining());
+    ASSERT_FALSE(app.topics.empty()) << part;
+    EXPECT_EQ(app.topics.back(), expected[part]) << part;
+    EXPECT_TRUE(child->IsZoomed()) << "the click chose help; it ran no command";
+  }
+
+  const CRect file = bar.GetButton(1)->GetRect();  // after the child's system-menu button
+  const CPoint beside(bar.m_btnCaption.GetRect().left - 3, file.CenterPoint().y);
+  ASSERT_LT(bar.HitTest(beside), 0);
+  const size_t topics = app.topics.size();
+  bool tracked = false;
+  UiScript script;
+  script.Then([&] { QueueClick(ScreenPoint(bar.m_hWnd, file.CenterPoint())); })
+      .Then([&] {
+        tracked = SECMenuBarFeature::IsTrackingPopup();
+        QueueKey(VK_ESCAPE);
+      })
+      .Then([&] {
+        EXPECT_FALSE(SECMenuBarFeature::IsTrackingPopup());
+        EXPECT_TRUE(frame->m_bHelpMode) << "help mode goes on after the menu";
+        QueueClick(ScreenPoint(bar.m_hWnd, beside));
+      })
+      .Then([&] {
+        EXPECT_TRUE(frame->m_bHelpMode) << "a click beside the buttons is eaten";
+        QueueKey(VK_ESCAPE);
+      });
+  frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+  EXPECT_EQ(0u, script.Remaining());
+  EXPECT_TRUE(tracked) << "the menu button opened its menu";
+  EXPECT_FALSE(frame->m_bHelpMode);
+  EXPECT_EQ(app.topics.size(), topics);
   frame->DestroyWindow();
   app.m_pMainWnd = nullptr;
 }
