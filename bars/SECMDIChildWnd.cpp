@@ -96,7 +96,11 @@ CControlBar* SECBarChildSupport::GetFirstBar() const {
 
 BOOL SECBarChildSupport::CreateDockBar() {
   m_bInLayout = TRUE;
-  const BOOL bCreated = m_wndDockBar.Create(m_pChild, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, 0, AFX_IDW_DOCKBAR_FLOAT);
+  // Made as the main frame's child, so that it joins the main frame's bars (its saved layout
+  // records it), then moved in here.
+  CWnd* pMain = m_pChild->GetMDIFrame();
+  if (pMain == nullptr) pMain = m_pChild;
+  const BOOL bCreated = m_wndDockBar.Create(pMain, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_LEFT, 0, AFX_IDW_DOCKBAR_FLOAT);
   if (bCreated) m_wndDockBar.SetParent(m_pChild);
   m_bInLayout = FALSE;
   return bCreated;
@@ -112,9 +116,11 @@ void SECBarChildSupport::AfterLayout() {
 void SECBarChildSupport::OnSize(int cx, int cy) {
   CControlBar* pBar = GetFirstBar();
   if (IsMultiBar() || pBar == nullptr || (pBar->GetStyle() & WS_VISIBLE) == 0) return;
-  // The bar's remembered floating size follows the child.
-  pBar->CalcDynamicLayout(cx + 2 * ::GetSystemMetrics(SM_CXBORDER), LM_MRUWIDTH | LM_COMMIT);
-  pBar->CalcDynamicLayout(cy + 2 * ::GetSystemMetrics(SM_CYBORDER), LM_MRUWIDTH | LM_LENGTHY | LM_COMMIT);
+  // The bar's remembered floating size follows the child. The floating dock bar lays the bar
+  // over its whole client area (no border of it hidden under the frame), so the size is the
+  // client size: any more and each layout would grow the child by that much.
+  pBar->CalcDynamicLayout(cx, LM_MRUWIDTH | LM_COMMIT);
+  pBar->CalcDynamicLayout(cy, LM_MRUWIDTH | LM_LENGTHY | LM_COMMIT);
 }
 
 void SECBarChildSupport::OnWindowPosChanged() {

@@ -339,6 +339,16 @@ BOOL SECMDIFrameWnd::SECFloatBarInMainWindow(CControlBar* pBar, CPoint point, DW
   return TRUE;
 }
 
+CDockBar* SECMDIFrameWnd::SECCreateMainWindowFloat(DWORD) {
+  CMDIChildWnd* pChild = CreateControlBarMDIChild(0, nullptr);
+  return pChild != nullptr ? BarChildDockBar(pChild) : nullptr;
+}
+
+SECDockBar* SECMDIFrameWnd::BarChildDockBar(CMDIChildWnd* pChild) {
+  // The dock bar belongs to the main frame's bars, so it is found as the child's window.
+  return dynamic_cast<SECDockBar*>(CWnd::FromHandlePermanent(::GetDlgItem(pChild->m_hWnd, AFX_IDW_DOCKBAR_FLOAT)));
+}
+
 CMDIChildWnd* SECMDIFrameWnd::CreateControlBarMDIChild(DWORD dwStyle, CControlBar*) {
   CRuntimeClass* pClass = m_pBarChildClass != nullptr ? m_pBarChildClass : RUNTIME_CLASS(SECControlBarMDIChildWnd);
   CObject* pObject = pClass->CreateObject();
@@ -385,7 +395,7 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
   CMDIChildWnd* pChild = CreateControlBarMDIChild(0, pBar);
   if (pChild == nullptr) return;
   if (pChild->m_hWndOwner == nullptr) pChild->m_hWndOwner = pBar->GetSafeHwnd();
-  if (auto* pChildDock = dynamic_cast<SECDockBar*>(pChild->GetControlBar(AFX_IDW_DOCKBAR_FLOAT)))
+  if (SECDockBar* pChildDock = BarChildDockBar(pChild))
     pChildDock->DockControlBar(pBar);
   pChild->RecalcLayout();
   pChild->OnUpdateFrameTitle(TRUE);

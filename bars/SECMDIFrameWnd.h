@@ -6,6 +6,7 @@
 #include "afx/afx.h"
 #include "bars/SECFrameWndServices.h"
 
+class SECDockBar;
 class SECFrameWnd;
 
 class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
@@ -34,10 +35,14 @@ class SECMDIFrameWnd : public CMDIFrameWnd, public SECFrameServices {
   // Floats the bar in an MDI child of the client ("Float In Main Window"); a point with a
   // negative coordinate takes the next place of a cascade.
   virtual void FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // The dock bar of a bar child made by CreateControlBarMDIChild.
+  static SECDockBar* BarChildDockBar(CMDIChildWnd* pChild);
   // An MDI child of the bar child class for pBar; NULL when it cannot be loaded.
   virtual CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar);
   CDockBar* CreateDockBar() override;
   BOOL SECFloatBarInMainWindow(CControlBar* pBar, CPoint point, DWORD dwStyle) override;
+  // A restored layout's bars that floated in the main window come back in a new bar child.
+  CDockBar* SECCreateMainWindowFloat(DWORD dwStyle) override;
   // Dock bars of m_pDockBarClass, bar children of m_pBarChildClass (the toolkit's by default).
   void EnableDocking(DWORD dwDockStyle, DWORD dwExtra = 0);
   // Shows or hides a bar of any toolkit frame, now or at the next layout; the bar's floating

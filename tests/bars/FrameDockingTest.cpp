@@ -198,4 +198,47 @@ TEST(FrameDocking, LayoutSavedAndLoadedThroughTheProfile) {
   EXPECT_EQ(f.app.GetProfileInt("Layout-Summary", "Bars", -1) > 0, true);
 }
 
+TEST(FrameDocking, BarsFloatingInTheMainWindowComeBackThereInANewFrame) {
+  DockingFrame<SECMDIFrameWnd> f;
+  SECControlBar* bar = f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 180);
+  f.frame->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+  RunUntilIdle();
+  auto inClient = [&](CWnd* wnd) {
+    CRect rc;
+    wnd->GetWindowRect(&rc);
+    ::MapWindowPoints(nullptr, f.frame->m_hWndMDIClient, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+  };
+  ASSERT_TRUE(bar->IsMDIChild());
+  bar->GetParentFrame()->SetWindowPos(nullptr, 60, 40, 230, 170, SWP_NOZORDER | SWP_NOACTIVATE);
+  RunUntilIdle();
+  const CRect placed = inClient(bar->GetParentFrame());
+  EXPECT_EQ(placed.Size(), CSize(230, 170)) << "the child keeps its size through its layout";
+  f.frame->SaveBarState("Layout");
+  const UINT id = bar->GetDlgCtrlID();
+  f.frame->DestroyWindow();
+
+  // The next start: the same bar docked in a new frame, then the saved layout.
+  f.frame = new SECMDIFrameWnd;
+  ASSERT_TRUE(f.frame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 500)));
+  f.app.m_pMainWnd = f.frame;
+  f.frame->EnableDocking(CBRS_ALIGN_ANY);
+  f.bars.push_back(std::make_unique<SECControlBar>());
+  bar = f.bars.back().get();
+  ASSERT_TRUE(bar->Create(f.frame, "Explorer", WS_VISIBLE | CBRS_LEFT, CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT, id));
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 180);
+  RunUntilIdle();
+  f.frame->LoadBarState("Layout");
+  RunUntilIdle();
+  ASSERT_TRUE(bar->IsMDIChild());
+  auto* child = dynamic_cast<SECControlBarMDIChildWnd*>(bar->GetParentFrame());
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(inClient(child), placed);
+  EXPECT_TRUE(child->IsWindowVisible());
+  EXPECT_TRUE(bar->IsWindowVisible());
+  EXPECT_EQ(f.Dock(AFX_IDW_DOCKBAR_LEFT)->GetDockedCount(), 0);
+}
+
 }  // namespace
