@@ -96,6 +96,7 @@ BEGIN_MESSAGE_MAP(SECDockBar, CDockBar)
   ON_WM_LBUTTONDOWN()
   ON_WM_DESTROY()
   ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+  ON_WM_WINDOWPOSCHANGING()
 END_MESSAGE_MAP()
 
 SECDockBar::SECDockBar(BOOL bFloating, BOOL bMDIFloat) : CDockBar(bFloating), m_bMDIFloat(bMDIFloat) {}
@@ -533,10 +534,31 @@ LRESULT SECDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam) {
   const int saved = redraw;
   if (redraw != 0) redraw = m_nRedrawSuppress;
   m_pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+  m_bQuietMovePending = m_pLayout->hDWP != nullptr && redraw != 0;
   LRESULT result = CDockBar::OnSizeParent(wParam, lParam);
   m_pLayout = nullptr;
   redraw = saved;
   return result;
+}
+
+UINT SECDockBar::QuietMoveFlags(BOOL bHorz, CSize sizeOld, CSize sizeNew) {
+  if (sizeOld == sizeNew) return SWP_NOCOPYBITS;
+  const bool sameLength = bHorz ? sizeOld.cx == sizeNew.cx : sizeOld.cy == sizeNew.cy;
+  return sameLength ? SWP_NOREDRAW : 0;
+}
+
+void SECDockBar::OnWindowPosChanging(WINDOWPOS* lpWndPos) {
+  CDockBar::OnWindowPosChanging(lpWndPos);
+  const UINT geometry = SWP_NOMOVE | SWP_NOSIZE;
+  if (!m_bQuietMovePending || (lpWndPos->flags & geometry) == geometry ||
+      (lpWndPos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+    return;
+  // The layout's own move of this dock bar.
+  m_bQuietMovePending = FALSE;
+  CRect rect;
+  GetWindowRect(&rect);
+  const CSize sizeNew = (lpWndPos->flags & SWP_NOSIZE) ? rect.Size() : CSize(lpWndPos->cx, lpWndPos->cy);
+  lpWndPos->flags |= QuietMoveFlags(IsHorz(), rect.Size(), sizeNew);
 }
 
 CSize SECDockBar::CalcFloatingLayout() {

@@ -119,6 +119,13 @@ class SECDockBar : public CDockBar {
   BOOL m_bFullRedrawPending = FALSE;
   int m_nRedrawSuppress = 0;
   float m_fMinShare = 0.05f;
+  // Set by a layout made while redraw was suppressed: its move of this dock bar (done when the
+  // frame ends the layout's deferred positions) copies and redraws no more than it must.
+  BOOL m_bQuietMovePending = FALSE;
+
+  // The flags a quiet move of the dock bar adds: none when its length changes, no redraw when
+  // only its thickness changes, no copied pixels when only its place changes.
+  static UINT QuietMoveFlags(BOOL bHorz, CSize sizeOld, CSize sizeNew);
 
  protected:
   // Lays out the rows of a floating dock bar: bars side by side, rows downwards, no splitters.
@@ -133,6 +140,7 @@ class SECDockBar : public CDockBar {
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnDestroy();
   afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
   DECLARE_MESSAGE_MAP()
 };
 

@@ -48,8 +48,25 @@ void SECMiniDockFrameWnd::RecalcLayout(BOOL bNotify) {
 void SECMiniDockFrameWnd::RecalcLayoutAt(int x, int y) {
   if (m_bInLayout) return;
   m_nIdleFlags &= ~static_cast<UINT>(idleLayout | idleNotify);
-  RecalcLayout(TRUE);
-  SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!(GetStyle() & FWS_SNAPTOBARS) || m_bInRecalcLayout) {
+    RecalcLayout(TRUE);
+    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // The size the bars need, asked without laying them out, so that the frame moves and takes
+  // its size in one step and the bars are laid out once, in the frame's new client area.
+  m_bInRecalcLayout = TRUE;
+  CRect client(0, 0, 32767, 32767);
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &client, &client, FALSE);
+  CRect window = client;
+  CalcWindowRect(&window);
+  SetWindowPos(nullptr, x, y, window.Width(), window.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &client, TRUE);
+  m_bInRecalcLayout = FALSE;
+  CString title, current;
+  m_wndSECDockBar.GetWindowText(title);
+  GetWindowText(current);
+  if (current != title) SetWindowText(title);
 }
 
 void SECMiniDockFrameWnd::OnNcLButtonDown(UINT nHitTest, CPoint point) {

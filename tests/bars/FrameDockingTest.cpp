@@ -241,4 +241,99 @@ TEST(FrameDocking, BarsFloatingInTheMainWindowComeBackThereInANewFrame) {
   EXPECT_EQ(f.Dock(AFX_IDW_DOCKBAR_LEFT)->GetDockedCount(), 0);
 }
 
+// A dock bar and a floating frame that record the flags of their moves.
+class SpyDockBar : public SECDockBar {
+  DECLARE_DYNCREATE(SpyDockBar)
+
+ public:
+  std::vector<UINT> moves;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_WINDOWPOSCHANGED) {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+        moves.push_back(pos->flags & (SWP_NOREDRAW | SWP_NOCOPYBITS));
+    }
+    return SECDockBar::WindowProc(message, wParam, lParam);
+  }
+};
+IMPLEMENT_DYNCREATE(SpyDockBar, SECDockBar)
+
+class SpyMiniFrame : public SECMiniDockFrameWnd {
+  DECLARE_DYNCREATE(SpyMiniFrame)
+
+ public:
+  int moves = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+      ++moves;
+    return SECMiniDockFrameWnd::WindowProc(message, wParam, lParam);
+  }
+};
+IMPLEMENT_DYNCREATE(SpyMiniFrame, SECMiniDockFrameWnd)
+
+TEST(FrameDocking, DockBarMovesOfALayoutCopyAndRedrawOnlyWhatTheyMust) {
+  struct Case {
+    BOOL horz;
+    CSize before, after;
+    UINT flags;
+  } cases[] = {
+      {TRUE, {300, 40}, {300, 40}, SWP_NOCOPYBITS}, {TRUE, {300, 40}, {300, 70}, SWP_NOREDRAW},
+      {TRUE, {300, 40}, {320, 40}, 0},              {FALSE, {40, 300}, {70, 300}, SWP_NOREDRAW},
+      {FALSE, {40, 300}, {40, 280}, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SECDockBar::QuietMoveFlags(c.horz, c.before, c.after), c.flags) << c.after.cx << "x" << c.after.cy;
+
+  UiSession session;
+  CWinApp app{"Quiet moves"};
+  auto* frame = new SECMDIFrameWnd;
+  frame->m_pDockBarClass = RUNTIME_CLASS(SpyDockBar);
+  ASSERT_TRUE(frame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 500)));
+  app.m_pMainWnd = frame;
+  frame->EnableDocking(CBRS_ALIGN_ANY);
+  std::vector<std::unique_ptr<SECControlBar>> bars;
+  for (UINT id : {24110u, 24111u}) {
+    bars.push_back(std::make_unique<SECControlBar>());
+    ASSERT_TRUE(bars.back()->Create(frame, "Bar", WS_VISIBLE | CBRS_TOP, CBRS_EX_GRIPPER, id));
+    bars.back()->EnableDocking(CBRS_ALIGN_ANY);
+  }
+  frame->DockControlBarEx(bars[0].get(), AFX_IDW_DOCKBAR_TOP, 0, 0, 1.0f, 40);
+  RunUntilIdle();
+  auto* top = static_cast<SpyDockBar*>(frame->GetControlBar(AFX_IDW_DOCKBAR_TOP));
+  top->moves.clear();
+  // A second row: the dock bar grows across only, while its rows are being redrawn anyway.
+  frame->DockControlBarEx(bars[1].get(), AFX_IDW_DOCKBAR_TOP, 0, 1, 1.0f, 40);
+  RunUntilIdle();
+  EXPECT_EQ(top->moves, std::vector<UINT>{SWP_NOREDRAW});
+  // A longer frame lengthens the dock bar: an ordinary move.
+  top->moves.clear();
+  frame->SetWindowPos(nullptr, 0, 0, 760, 500, SWP_NOMOVE | SWP_NOZORDER);
+  RunUntilIdle();
+  EXPECT_EQ(top->moves, std::vector<UINT>{0u});
+
+  // A floating frame laid out at a point takes its place and size in one move.
+  frame->m_pFloatingFrameClass = RUNTIME_CLASS(SpyMiniFrame);
+  frame->FloatControlBar(bars[0].get(), CPoint(200, 150));
+  RunUntilIdle();
+  auto* floating = dynamic_cast<SpyMiniFrame*>(bars[0]->GetParentFrame());
+  ASSERT_NE(floating, nullptr);
+  bars[0]->CalcDynamicLayout(150, LM_HORZ | LM_COMMIT);
+  bars[0]->CalcDynamicLayout(90, LM_HORZ | LM_LENGTHY | LM_COMMIT);
+  floating->moves = 0;
+  floating->RecalcLayoutAt(120, 140);
+  EXPECT_EQ(floating->moves, 1);
+  CRect window, client;
+  floating->GetWindowRect(&window);
+  floating->GetClientRect(&client);
+  EXPECT_EQ(window.TopLeft(), CPoint(120, 140));
+  EXPECT_EQ(client.Size(), CSize(150, 90));
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+}
+
 }  // namespace
