@@ -46,6 +46,19 @@ class NoticeView : public CView {
   }
 };
 
+// A workspace manager that counts the saves of the current workspace.
+class CountingWorkspaces : public SECWorkspaceManagerEx {
+  DECLARE_DYNCREATE(CountingWorkspaces)
+
+ public:
+  void SaveCurrentWorkspace() override { ++Saves(); }
+  static int& Saves() {
+    static int saves = 0;
+    return saves;
+  }
+};
+IMPLEMENT_DYNCREATE(CountingWorkspaces, SECWorkspaceManagerEx)
+
 class MainFrame : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -282,6 +295,21 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
   }
 }
 
+TEST_F(MainFrame, ClosingSavesAnOpenWorkspaceOnly) {
+  for (BOOL open : {FALSE, TRUE}) {
+    if (!::IsWindow(frame->GetSafeHwnd())) SetUp();
+    auto* workspaces = dynamic_cast<CountingWorkspaces*>(
+        frame->CreateWorkspacePlugIn("Software\\MyCompany\\Brambolt\\v2.0", TRUE, RUNTIME_CLASS(CountingWorkspaces), FALSE));
+    ASSERT_NE(workspaces, nullptr);
+    workspaces->m_bOpen = open;
+    CountingWorkspaces::Saves() = 0;
+    frame->SendMessage(WM_CLOSE);
+    RunUntilIdle();
+    EXPECT_FALSE(::IsWindow(frame->GetSafeHwnd()));
+    EXPECT_EQ(CountingWorkspaces::Saves(), open ? 1 : 0);
+  }
+}
+
 TEST_F(MainFrame, WindowCommandsFollowTheChildWindows) {
   EXPECT_FALSE(Update(ID_WINDOW_CLOSE_CHILD).enabled);
   EXPECT_FALSE(Update(ID_WINDOW_NEXT_CHILD).enabled);
@@ -385,6 +413,25 @@ TEST_F(MainFrame, ExplorerCommandShowsAndHidesTheBar) {
   EXPECT_TRUE(frame->ShowProjectExplorer(TRUE));
   EXPECT_TRUE(frame->m_wndProjectExplorer.IsWindowVisible());
   EXPECT_EQ(DockBarOf(&frame->m_wndProjectExplorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+}
+
+TEST_F(MainFrame, LayoutSavedAtCloseComesBackAtTheNextStart) {
+  frame->ShowProjectExplorer(FALSE);
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  frame->DockControlBarEx(toolbar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 0);
+  frame->RecalcLayout();
+  RunUntilIdle();
+  frame->SendMessage(WM_CLOSE);
+  RunUntilIdle();
+  ASSERT_FALSE(::IsWindow(frame->GetSafeHwnd()));
+
+  SetUp();
+  EXPECT_FALSE(frame->m_wndProjectExplorer.IsWindowVisible());
+  toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_EQ(DockBarOf(toolbar), static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM));
+  EXPECT_EQ(toolbar->GetBtnCount(), 27);
 }
 
 TEST_F(MainFrame, FlashingFromAnotherThreadStopsWhenTheFrameIsFocused) {
