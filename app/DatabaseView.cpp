@@ -504,7 +504,11 @@ CString DatabaseView::ConvertPage(const CString& strPath, BOOL bGBToBig5) {
 CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
   SECFileSystem fs;
   const CString strOldName = fs.GetFileName(strPath);
-  if (!DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
+  // A name without double-byte characters has nothing to convert and keeps even its blanks.
+  const bool bDoubleByte = std::any_of(static_cast<LPCTSTR>(strOldName),
+                                       static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
+                                       [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
+  if (!bDoubleByte || !DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
   CString strNewName = strOldName;
   if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
   strNewName.Trim();

@@ -345,6 +345,7 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   s.Write(book + Gb("中文.htm"), Gb(text));
   s.Write(book + "文档.htm", Gb(text));                // a UTF-8 name
   s.Write(book + "plain.txt", Gb(text));               // not a page
+  s.Write(book + "note.htm ", Gb(text));               // no double-byte name: kept as it is
   s.Write(book + "image2/skip.htm", Gb(text));         // first level: left out
   s.Write(book + "deep/image2/" + Gb("大小.asp"), Gb(text));  // deeper: converted
   std::filesystem::create_directory_symlink(outside.Path(), s.shell.root / (book + "linked"));
@@ -358,6 +359,7 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   EXPECT_FALSE(s.Exists(book + Gb("中文.htm")));
   EXPECT_EQ(s.Read(book + "文档.htm"), Big5(text));
   EXPECT_EQ(s.Read(book + "plain.txt"), Gb(text));
+  EXPECT_EQ(s.Read(book + "note.htm "), Big5(text));
   EXPECT_EQ(s.Read(book + "image2/skip.htm"), Gb(text));
   EXPECT_EQ(s.Read(book + "deep/image2/" + Big5("大小.asp")), Big5(text));
   EXPECT_EQ(outside.Read("linked.htm"), Gb(text));
