@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "afx/CFileDialog.h"
+#include "base/Convert.h"
 #include "afx/CWinApp.h"
 #include "afx/DataExchange.h"
 #include "app/ProjectDialogs.h"
@@ -21,11 +22,13 @@ bool EndsInSeparator(const CString& strPath) {
 // The separator a location is written with: "/" for a path of this system, else "\".
 const char* SeparatorOf(const CString& strLocation) { return strLocation.Find('/') >= 0 ? "/" : "\\"; }
 
-// The description's default text in each language (UTF-8, the text of the user interface).
-const CString g_strChsDescription =
-    "此类库是由我们为开发人员提供的标准参考指南，它不仅包含了类库技术资料，还包含了其他的如示例、文档、以及技术文章等资料.";
-const CString g_strChtDescription =
-    "此類庫是由我們爲開發人員提供的標準參考指南，它不僅包含了類庫技術資料，還包含了其他的如示例、文檔、以及技術文章等資料.";
+// The description's default text in each language, in the code page its documentation is written
+// in: GB2312 for Simplified Chinese, Big5 for Traditional Chinese (which spells 為 where GBK has 爲),
+// so the index page shows it in the character set it declares.
+const CString g_strChsDescription = brambolt::Utf8ToCodePage(
+    "此类库是由我们为开发人员提供的标准参考指南，它不仅包含了类库技术资料，还包含了其他的如示例、文档、以及技术文章等资料.", 936).c_str();
+const CString g_strChtDescription = brambolt::Utf8ToCodePage(
+    "此類庫是由我們為開發人員提供的標準參考指南，它不僅包含了類庫技術資料，還包含了其他的如示例、文檔、以及技術文章等資料.", 950).c_str();
 const CString g_strEngDescription =
     "This Library is the essential reference for developers, with more than a gigabyte of technical programming "
     "information, including sample code, documentation, technical articles";

@@ -7,6 +7,7 @@
 
 #include "AppTestSupport.h"
 #include "app/CNewProjectMain.h"
+#include "base/Convert.h"
 #include "controls/controls.h"
 #include "resources/AppResource.h"
 
@@ -156,6 +157,20 @@ TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) 
   EXPECT_TRUE(w.boxes.Boxes().empty());
   EXPECT_TRUE(answers.Unanswered().empty());
   components.RemoveAll();
+}
+
+TEST(NewProjectWizard, ChineseDescriptionsAreInTheCodePagesTheirPagesDeclare) {
+  // The index page of the documentation writes the description into a page of that character set.
+  const struct {
+    int nLanguage;
+    UINT codePage;
+    const char* utf8Start;
+  } cases[] = {{LANGUAGE_CHS, 936, "此类库是由我们为开发人员"}, {LANGUAGE_CHT, 950, "此類庫是由我們為開發人員"}};
+  for (const auto& c : cases) {
+    const std::string bytes(CNewProjectPage3::DescriptionFor(c.nLanguage));
+    EXPECT_EQ(brambolt::AnsiToUtf8(bytes, c.codePage).rfind(c.utf8Start, 0), 0u) << c.nLanguage;
+    EXPECT_EQ(bytes.find('?'), std::string::npos) << c.nLanguage;
+  }
 }
 
 TEST(NewProjectWizard, FirstPageRefusesBadNamesAndExistingProjects) {

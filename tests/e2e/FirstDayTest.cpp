@@ -1,0 +1,86 @@
+// A user's first day with the program: the first start, a new project made with the wizard in a
+// new folder, a folder of a drawing library's headers added to it, the documentation written in
+// the three languages.
+#include <gtest/gtest.h>
+
+#include "Desk.h"
+#include "DocumentationCheck.h"
+#include "Scenarios.h"
+
+namespace e2e {
+namespace {
+
+TEST(UsersDay, FirstStartMakesAProjectWithTheWizardAndTakesInAFolderOfHeaders) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  if (desk.HasMainFrame()) {
+    EXPECT_EQ(desk.MainTitle(), "Visual Brambolt");
+  }
+  desk.Snapshot(desk.MainWindow(), "01-first-start");
+
+  const Project project = MakeProject(desk, "Atelier", "Simple Chinese");
+  if (desk.HasMainFrame()) {
+    EXPECT_EQ(desk.MainTitle(), "Atelier - Visual Brambolt");
+  }
+  for (const char* sub : {"Header Files", "Source Code", "Output_Chs", "Output_GB5", "Output_Eng"})
+    EXPECT_TRUE(fs::is_directory(project.folder / sub)) << sub;
+  EXPECT_TRUE(fs::exists(project.folder / "Atelier.dcp"));
+
+  AddLiveFolder(desk, Fixture("Atelier"));
+  const std::vector<std::string> headers = ListFiles(Fixture("Atelier"));
+  ASSERT_EQ(ListFiles(project.folder / "Header Files"), headers);
+  for (const std::string& header : headers)
+    EXPECT_EQ(ReadFile(project.folder / "Header Files" / header), ReadFile(fs::path(Fixture("Atelier")) / header))
+        << header;
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+TEST(UsersDay, DocumentationInEnglishAndBothChineseIsCompleteAndCompilesToHtmlHelp) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Atelier", "Simple Chinese");
+  AddLiveFolder(desk, Fixture("Atelier"));
+  const std::vector<std::string> classes = DeclaredClasses(Fixture("Atelier"));
+  ASSERT_EQ(classes.size(), 32u);
+
+  struct Run {
+    const char* language;
+    const char* folder;
+  };
+  for (const Run& run : {Run{"English", "Output_Eng"}, Run{"Simple Chinese", "Output_Chs"}, Run{"GB5", "Output_GB5"}}) {
+    WriteDocumentation(desk, run.language);
+    const fs::path htmls = project.folder / run.folder / "Htmls";
+    const TreeFaults faults = CheckDocumentationTree(htmls, classes);
+    EXPECT_TRUE(faults.missingPages.empty() && faults.brokenLinks.empty() && faults.undecodable.empty())
+        << run.language << ": " << faults.Text();
+    EXPECT_GT(faults.pages, 5 * static_cast<int>(classes.size())) << run.language;
+    // The hierarchy chart is a Windows bitmap.
+    EXPECT_EQ(ReadFile(htmls / "Image2" / "A_Hierarchy_Chart.bmp").substr(0, 2), "BM") << run.language;
+  }
+
+  // Build > Automatic Generate HTML Help, its defaults taken: the compiled help holds every page.
+  desk.Expect("HTML Help", [&](HWND dialog) {
+    desk.Snapshot(dialog, "05-html-help");
+    EXPECT_TRUE(ClickButton(dialog, "OK"));
+  });
+  desk.Menu('B', "G");
+  ASSERT_EQ(desk.Pending(), 0u) << desk.Report();
+  ASSERT_FALSE(desk.Boxes().empty());
+  EXPECT_NE(desk.Boxes().back().Text().find("Compiled file: "), std::string::npos) << desk.Report();
+  std::vector<std::string> chms;
+  for (const std::string& file : ListFiles(project.folder / "Output_GB5"))
+    if (fs::path(file).extension() == ".chm") chms.push_back(file);
+  ASSERT_EQ(chms.size(), 1u);
+  const std::string listing = ListChm(project.folder / "Output_GB5" / chms.front());
+  int pages = 0;
+  for (const std::string& page : ListFiles(project.folder / "Output_GB5" / "Htmls")) {
+    if (fs::path(page).extension() != ".htm") continue;
+    ++pages;
+    EXPECT_NE(listing.find("/Htmls/" + page), std::string::npos) << page;
+  }
+  EXPECT_GT(pages, 100);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,60 @@
+// The steps the scenarios share.
+#include "Scenarios.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/AppResource.h"
+
+namespace e2e {
+
+namespace {
+// The live-folder dialog's location edit (the model's dialog).
+constexpr int kLiveFolderLocation = 1031;
+// The options dialog's output-language list.
+constexpr int kLanguageList = 1000;
+}  // namespace
+
+Project MakeProject(Desk& desk, const std::string& name, const std::string& language) {
+  const std::string location = desk.Folder("Projects");
+  desk.Expect("New Project", [&](HWND wizard) {
+    TypeInto(wizard, IDC_PROJECT_NAME, name);
+    TypeInto(wizard, IDC_PROJECT_LOCATION, location);
+    EXPECT_TRUE(ClickButton(wizard, "Next >>"));
+    EXPECT_TRUE(desk.Pick(wizard, IDC_PROJECT_LANGUAGE, language)) << language;
+    EXPECT_TRUE(ClickButton(wizard, "Next >>"));
+    EXPECT_TRUE(ClickButton(wizard, "Next >>"));
+    TypeInto(wizard, IDC_AUTHOR, "Mei Lin");
+    desk.Snapshot(wizard, "02-new-project-wizard");
+    EXPECT_TRUE(ClickButton(wizard, "Finish"));
+  });
+  desk.Press('N', brambolt::test::kCtrl);
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  return Project{name, fs::path(location) / name};
+}
+
+void AddLiveFolder(Desk& desk, const std::string& folder) {
+  desk.Expect("Insert Files into Project", [&](HWND dialog) {
+    TypeInto(dialog, kLiveFolderLocation, folder);
+    desk.Snapshot(dialog, "03-insert-live-folder");
+    EXPECT_TRUE(ClickButton(dialog, "OK"));
+  });
+  desk.Press(VK_F7, brambolt::test::kCtrl);
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void WriteDocumentation(Desk& desk, const std::string& language) {
+  desk.Expect("Options", [&](HWND dialog) {
+    EXPECT_TRUE(desk.Pick(dialog, kLanguageList, language)) << language;
+    desk.Snapshot(dialog, "04-documentation-options");
+    EXPECT_TRUE(ClickButton(dialog, "OK"));
+  });
+  desk.Expect("", [](HWND) {});  // the progress dialog ends by itself when the pages are written
+  desk.Press(VK_F5);
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+}
+
+}  // namespace e2e

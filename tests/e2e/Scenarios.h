@@ -1,0 +1,30 @@
+// Steps the scenarios share, each done as a person does it: a project made with the wizard, a
+// folder of headers taken in, the documentation written in one language.
+#pragma once
+
+#include <string>
+
+#include "Desk.h"
+
+namespace e2e {
+
+struct Project {
+  std::string name;
+  fs::path folder;  // the project's folder, holding <name>.dcp
+};
+
+// Ctrl+N, the wizard filled in (name, a new folder under the desk's "Projects", the language whose
+// text starts with `language`, the author) and finished.
+Project MakeProject(Desk& desk, const std::string& name, const std::string& language);
+// Ctrl+F7: the live-folder dialog given the folder, its first file type kept, OK.
+void AddLiveFolder(Desk& desk, const std::string& folder);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// F5: the options dialog given the output language (text start), OK; the pages are written under
+// the progress dialog.
+void WriteDocumentation(Desk& desk, const std::string& language);
+
+}  // namespace e2e
