@@ -126,8 +126,9 @@ void ClassView::DeleteAllFindItems() {
   while (!m_FindItemList.IsEmpty()) delete m_FindItemList.RemoveHead();
 }
 
-void ClassView::AddFindItem(HTREEITEM hItem, const CString& strFindText, const CString& strHeaderFile,
-                            const CString& strSourceFile, int nKind, int nFind) {
+HTREEITEM ClassView::InsertFindItem(HTREEITEM hParent, const CString& strText, int nImage,
+                                    const CString& strFindText, const CString& strHeaderFile,
+                                    const CString& strSourceFile, int nKind, int nFind) {
   auto* pFind = new CFindItemObj;
   pFind->m_strFindText = strFindText;
   pFind->m_strHeaderFile = strHeaderFile;
@@ -135,7 +136,7 @@ void ClassView::AddFindItem(HTREEITEM hItem, const CString& strFindText, const C
   pFind->m_nKind = nKind;
   pFind->m_nFind = nFind;
   m_FindItemList.AddTail(pFind);
-  SetItemData(hItem, reinterpret_cast<DWORD_PTR>(pFind));
+  return InsertTreeItem(this, hParent, reinterpret_cast<LPARAM>(pFind), strText, nImage, nImage);
 }
 
 void ClassView::FillTree() {
@@ -151,24 +152,23 @@ void ClassView::FillTree() {
   int nDone = 0;
   for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = classes.GetNext(pos);
-    HTREEITEM hClass = InsertTreeItem(this, hRoot, 0, pClass->m_strClassName, CLASSIMAGE_CLASS, CLASSIMAGE_CLASS);
-    AddFindItem(hClass, pClass->m_strClassHead, pClass->m_strHeaderFile, CString(), FINDITEM_CLASS, 0);
+    HTREEITEM hClass = InsertFindItem(hRoot, pClass->m_strClassName, CLASSIMAGE_CLASS, pClass->m_strClassHead,
+                                      pClass->m_strHeaderFile, CString(), FINDITEM_CLASS, 0);
     for (POSITION posVar = pClass->m_VariableList.GetHeadPosition(); posVar != nullptr;) {
       const CVariableObj* pVar = pClass->m_VariableList.GetNext(posVar);
       const int nImage = MemberImage(pVar->m_nAccess, CLASSIMAGE_PUBLIC_VARIABLE, CLASSIMAGE_PROTECTED_VARIABLE,
                                      CLASSIMAGE_PRIVATE_VARIABLE);
       if (nImage < 0) continue;
-      HTREEITEM hVar = InsertTreeItem(this, hClass, 0, pVar->m_strName, nImage, nImage);
-      AddFindItem(hVar, pVar->m_strDeclaration, pClass->m_strHeaderFile, CString(), FINDITEM_VARIABLE, 0);
+      InsertFindItem(hClass, pVar->m_strName, nImage, pVar->m_strDeclaration, pClass->m_strHeaderFile, CString(),
+                     FINDITEM_VARIABLE, 0);
     }
     for (POSITION posFn = pClass->m_MemberFunctionList.GetHeadPosition(); posFn != nullptr;) {
       const CMemberFunctionObj* pFn = pClass->m_MemberFunctionList.GetNext(posFn);
       const int nImage = MemberImage(pFn->m_nAccess, CLASSIMAGE_PUBLIC_FUNCTION, CLASSIMAGE_PROTECTED_FUNCTION,
                                      CLASSIMAGE_PRIVATE_FUNCTION);
       if (nImage < 0) continue;
-      HTREEITEM hFn = InsertTreeItem(this, hClass, 0, pFn->m_strName, nImage, nImage);
-      AddFindItem(hFn, pFn->m_strDeclaration, pClass->m_strHeaderFile, pClass->m_strSourceFile, FINDITEM_FUNCTION,
-                  pFn->m_nFind != 0 ? 1 : 0);
+      InsertFindItem(hClass, pFn->m_strName, nImage, pFn->m_strDeclaration, pClass->m_strHeaderFile,
+                     pClass->m_strSourceFile, FINDITEM_FUNCTION, pFn->m_nFind != 0 ? 1 : 0);
     }
     progress.SetPos(++nDone);
   }

@@ -87,9 +87,10 @@ class ClassView : public ClassTreeBase {
  protected:
   void FillTree() override;
   void DeleteAllFindItems();
-  // A new record for an item, kept in the list and set as the item's data word.
-  void AddFindItem(HTREEITEM hItem, const CString& strFindText, const CString& strHeaderFile,
-                   const CString& strSourceFile, int nKind, int nFind);
+  // Inserts an item under hParent (image and selected image nImage) whose data word is a new
+  // record, kept in the list.
+  HTREEITEM InsertFindItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strFindText,
+                           const CString& strHeaderFile, const CString& strSourceFile, int nKind, int nFind);
 
   afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()

@@ -3,6 +3,9 @@
 // the class's header at its declaration.
 #pragma once
 
+#include <string>
+#include <unordered_set>
+
 #include "app/ClassView.h"
 
 // Data words of the hierarchy tree's items.
@@ -26,8 +29,11 @@ class ClassViewStruct : public ClassTreeBase {
 
  protected:
   void FillTree() override;
-  // The same, with the names on the path from the top.
-  void AddDerivedClasses(const CString& strName, HTREEITEM hParent, CStringList& path);
+  // Every name's direct subclasses, in class-list order.
+  struct DerivedIndex;
+  // The same over the index, with the names on the path from the top.
+  void AddDerivedClasses(const CString& strName, HTREEITEM hParent, const DerivedIndex& index,
+                         std::unordered_set<std::string>& path);
 
   afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
