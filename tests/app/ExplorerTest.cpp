@@ -84,6 +84,14 @@ TEST(ProjectExplorer, TabsStandInTheirOrderWithTheirLabelsAndFileInFront) {
   EXPECT_EQ(f.bar.m_wndTab.GetActiveWnd(), f.bar.GetFileView());
   EXPECT_TRUE(f.bar.GetFileView()->IsWindowVisible());
   EXPECT_EQ(f.bar.m_wndTab.GetDlgCtrlID(), IDW_EXPLORER_TABS);
+  // The tabs stand at the bottom, the active label heavier than the others.
+  SEC3DTabControl* strip = f.bar.m_wndTab.Get3DTabControl();
+  EXPECT_EQ(strip->GetTabPosition(), static_cast<DWORD>(TWS_TABS_ON_BOTTOM));
+  LOGFONT active{}, inactive{};
+  strip->m_fonts[1].GetLogFont(&active);
+  strip->m_fonts[0].GetLogFont(&inactive);
+  EXPECT_EQ(active.lfWeight, 550);
+  EXPECT_EQ(inactive.lfWeight, 450);
   // The file tree filled itself at creation from the open project.
   FileView& files = *f.bar.GetFileView();
   EXPECT_EQ(TextsOf(files, files.m_hHeaderFolder), std::vector<std::string>{"Shape.h"});

@@ -61,6 +61,7 @@ TEST(FileView, ShowsTheProjectFoldersSortedWithoutHiddenFilesOrSubFoldersAndCatc
   FileTreeFixture f;
   HTREEITEM root = f.Root();
   EXPECT_EQ(explorertest::ItemOf(f.tree, root), (Item{"Demo Files", 4, 4, 1000}));
+  EXPECT_EQ(f.tree.m_ImageList.GetImageCount(), 6);
   EXPECT_TRUE(f.tree.IsExpanded(root));
   EXPECT_FALSE(f.tree.IsExpanded(f.tree.m_hSourceFolder));
   EXPECT_EQ(f.tree.GetSelectedItem(), root);
@@ -85,6 +86,10 @@ TEST(FileView, ShowsTheProjectFoldersSortedWithoutHiddenFilesOrSubFoldersAndCatc
   EXPECT_EQ(std::string(f.tree.GetItemText(f.Root())), " Files");
   EXPECT_EQ(TextsOf(f.tree, f.Root()), (std::vector<std::string>{"Source Files", "Header Files"}));
   EXPECT_EQ(f.tree.GetCount(), 3);
+
+  // The image list goes before the window does.
+  f.tree.DestroyWindow();
+  EXPECT_EQ(f.tree.m_ImageList.GetSafeHandle(), nullptr);
 }
 
 TEST(FileView, TopLevelItemsAreDrawnBolderThanNestedOnes) {
@@ -128,6 +133,57 @@ TEST(FileView, OpensFilesByDoubleClickAndReturnAndTellsOfMissingOnes) {
   EXPECT_EQ(f.app.opened.size(), 2u);
   ASSERT_EQ(f.boxes.Boxes().size(), 1u);
   EXPECT_EQ(f.boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+}
+
+// What an update handler makes of a command.
+class StateCmdUI : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override { enabled = bOn; }
+  int enabled = -1;  // -1: no handler
+};
+
+TEST(FileView, CommandsAreEnabledByTheSelectionOrTheOpenProjectAndKeysMoveThroughTheFiles) {
+  FileTreeFixture f;
+  f.ShowFiles();
+  auto update = [&](UINT id) {
+    StateCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(&f.tree, FALSE);
+    return ui.enabled;
+  };
+  struct Case {
+    bool selection;
+    const char* project;
+    int open, remove, insertFiles, insertLive, insertMsvc;
+  };
+  const Case cases[] = {
+      {true, "Demo", 1, 1, 1, 1, -1},
+      {true, "", 1, 1, 0, 0, -1},
+      {false, "Demo", 0, 0, 1, 1, -1},  // an empty tree has no selection
+  };
+  for (const Case& c : cases) {
+    if (c.selection) f.tree.SelectItem(f.Root());
+    else f.tree.DeleteAllItems();
+    f.shell.name = c.project;
+    EXPECT_EQ(update(ID_EXPLORER_OPEN), c.open);
+    EXPECT_EQ(update(ID_EXPLORER_REMOVE), c.remove);
+    EXPECT_EQ(update(ID_EXPLORER_INSERT_FILES), c.insertFiles);
+    EXPECT_EQ(update(ID_EXPLORER_INSERT_LIVE_FOLDER), c.insertLive);
+    EXPECT_EQ(update(ID_EXPLORER_INSERT_FROM_MSVC), c.insertMsvc);
+  }
+  // Down walks the rows; typing a name's first letters jumps to it; Return opens it.
+  f.tree.Refresh();
+  f.ShowFiles();
+  f.tree.SelectItem(f.Root());
+  f.tree.SetFocus();
+  brambolt::test::PressKey(VK_DOWN);
+  EXPECT_EQ(f.tree.GetSelectedItem(), f.tree.m_hSourceFolder);
+  brambolt::test::PressKey(VK_DOWN);
+  EXPECT_EQ(f.tree.GetSelectedItem(), f.File("Source Files", "A.cpp"));
+  brambolt::test::TypeText("ze");
+  EXPECT_EQ(f.tree.GetSelectedItem(), f.File("Header Files", "zeta.h"));
+  brambolt::test::PressKey(VK_RETURN);
+  EXPECT_EQ(f.app.opened, std::vector<std::string>{std::string(f.PathOf("Header Files", "zeta.h"))});
 }
 
 TEST(FileView, RemoveAsksFirstDeletesOnYesAndReadsTheHeadersAgainAfterAHeader) {
