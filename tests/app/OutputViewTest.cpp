@@ -405,7 +405,8 @@ TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   s.view.SetFocus();
   brambolt::test::PressKey(VK_RETURN);
   brambolt::test::DoubleClick(s.view.m_hWnd, explorertest::LabelPoint(s.view, s.Find({"top.htm"})));
-  ASSERT_TRUE(apptest::PumpUntil([&] { return std::filesystem::exists(marker); }));
+  // The script makes the file before it writes the line: wait for the line.
+  ASSERT_TRUE(apptest::PumpUntil([&] { return s.shell.root.Read("opened").find('\n') != std::string::npos; }));
   brambolt::ResetShellAssociations();
   EXPECT_EQ(s.view.pictures, (std::vector<std::string>{s.shell.root / "Output_Eng/Htmls/Image2/chart.bmp"}));
   EXPECT_EQ(s.shell.root.Read("opened"), s.shell.root / "Output_Eng/top.htm\n");
