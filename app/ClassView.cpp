@@ -8,6 +8,7 @@
 #include "afx/CView.h"
 #include "afx/CWinApp.h"
 #include "app/CMainFrame.h"
+#include "core/CStdioFile.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
@@ -52,6 +53,17 @@ CView* FindActiveView() {
     if (CMDIChildWnd* pChild = pMDIFrame->MDIGetActive()) return pChild->GetActiveView();
   }
   return pFrame->GetActiveView();
+}
+
+// Whether a line of the text file holds the text.
+BOOL FileContains(const CString& strPath, const CString& strText) {
+  CStdioFile file;
+  if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyNone | CFile::typeText)) return FALSE;
+  CString strLine;
+  while (file.ReadString(strLine)) {
+    if (strLine.Find(strText) >= 0) return TRUE;
+  }
+  return FALSE;
 }
 
 }  // namespace
@@ -176,8 +188,8 @@ void ClassView::FillTree() {
   Expand(hRoot, TVE_EXPAND);
 }
 
-BOOL ClassView::GetOpenTarget(const CFindItemObj* pFind, const CString& strItemText, CString& strPath,
-                              CString& strFindText) {
+BOOL ClassView::GetOpenTarget(const CFindItemObj* pFind, const CString& strItemText, const CString& strClassName,
+                              CString& strPath, CString& strFindText) {
   if (pFind == nullptr) return FALSE;
   const CString strFolder = GetProjectFolder();
   const CString strHeader = strFolder + "Header Files\\" + pFind->m_strHeaderFile;
@@ -187,7 +199,11 @@ BOOL ClassView::GetOpenTarget(const CFindItemObj* pFind, const CString& strItemT
   const CString strSource = strFolder + "Source Code\\" + pFind->m_strSourceFile;
   if (SECFileSystem().FileExists(strSource)) {
     strPath = strSource;
-    strFindText = "::" + strItemText + "(";
+    // One source file often defines the functions of several classes of its header: the
+    // class's own definition is sought when the file has it.
+    const CString strQualified = strClassName + "::" + strItemText + "(";
+    strFindText = !strClassName.IsEmpty() && FileContains(strSource, strQualified) ? strQualified
+                                                                                    : "::" + strItemText + "(";
   }
   return TRUE;
 }
@@ -196,10 +212,13 @@ void ClassView::OnDblClk(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
   *pResult = 0;
   CString strText;
   DWORD_PTR dwData = 0;
-  if (HitTestMessagePos(&strText, &dwData) == nullptr) return;
+  HTREEITEM hItem = HitTestMessagePos(&strText, &dwData);
+  if (hItem == nullptr) return;
   CString strPath;
   CString strFindText;
-  if (GetOpenTarget(reinterpret_cast<const CFindItemObj*>(dwData), strText, strPath, strFindText)) {
+  HTREEITEM hParent = GetParentItem(hItem);
+  const CString strClassName = hParent != nullptr ? GetItemText(hParent) : CString();
+  if (GetOpenTarget(reinterpret_cast<const CFindItemObj*>(dwData), strText, strClassName, strPath, strFindText)) {
     OpenAndFind(strPath, strFindText);
   }
 }

@@ -75,11 +75,12 @@ class ClassView : public ClassTreeBase {
   ~ClassView() override;
 
   // The file and search text a double-click on an item with this record goes to: the header
-  // for classes, variables and functions looked up in the header; for other functions the
-  // source file searched for "::name(", or the header when the source file does not exist.
-  // FALSE when there is no record (the root).
-  static BOOL GetOpenTarget(const CFindItemObj* pFind, const CString& strItemText, CString& strPath,
-                            CString& strFindText);
+  // for classes, variables and functions looked up in the header; for other functions of class
+  // strClassName the source file searched for "Class::name(" when the file holds that, else for
+  // "::name(", or the header when the source file does not exist. FALSE when there is no record
+  // (the root).
+  static BOOL GetOpenTarget(const CFindItemObj* pFind, const CString& strItemText, const CString& strClassName,
+                            CString& strPath, CString& strFindText);
 
   // The records the items point at, owned by the tree.
   CFindItemObjList m_FindItemList;

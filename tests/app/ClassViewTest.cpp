@@ -59,15 +59,16 @@ constexpr const char* kShapes =
     "class Shape\n{\npublic:\n  Shape();\n  virtual void Draw();\n  int m_nColour;\nprotected:\n"
     "  void Move(int dx);\n  int m_nX;\nprivate:\n  int m_nSecret;\n  void Reset();\n};\n\n"
     "class Square : public Shape\n{\npublic:\n  int m_nSide;\n};\n\n"
-    "class Circle : public Shape\n{\n  int m_nRadius;\n};\n";
+    "class Circle : public Shape\n{\n  int m_nRadius;\npublic:\n  void Draw();\n};\n";
 // A window class from outside the project, and a cycle of bases hanging under a project class.
 constexpr const char* kWidget =
     "class Widget : public CWnd\n{\npublic:\n  void Paint();\n};\n\n"
     "class Loop1 : public Square, public Loop2\n{\n};\n\n"
     "class Loop2 : public Loop1\n{\n};\n";
+// Two classes' functions in one source file, Circle's first.
 constexpr const char* kShapesSource =
-    "#include \"shapes.h\"\n\nShape::Shape()\n{\n}\n\nvoid Shape::Move(int dx)\n{\n}\n\n"
-    "void Shape::Draw()\n{\n}\n";
+    "#include \"shapes.h\"\n\nvoid Circle::Draw()\n{\n}\n\nShape::Shape()\n{\n}\n\n"
+    "void Shape::Move(int dx)\n{\n}\n\nvoid Shape::Draw()\n{\n}\n";
 
 class ClassTreeTest : public ::testing::Test {
  protected:
@@ -140,6 +141,7 @@ TEST_F(ClassTreeTest, ClassTreeListsClassesAndMembersByTextWithImagesByAccess) {
   const std::vector<std::string> expected = {
       "Demo Classes #0 none",
       "  Circle #3 kind 1000",
+      "    Draw #4 kind 1001",
       "    m_nRadius #9 kind 1002",  // before any access label: private
       "  Loop1 #3 kind 1000",
       "  Loop2 #3 kind 1000",
@@ -301,15 +303,17 @@ TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
   Create(classes);
   HTREEITEM hShape = Find(classes, classes.GetRootItem(), "Shape");
   HTREEITEM hWidget = Find(classes, classes.GetRootItem(), "Widget");
-  // A function defined in the source file: found there by "::Move(".
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Move")), std::make_pair(std::string("shapes.cpp"), 6));
+  // Functions defined in the source file: found there as the class's own, not another's.
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Draw")), std::make_pair(std::string("shapes.cpp"), 14));
+  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Move")), std::make_pair(std::string("shapes.cpp"), 10));
   // A variable: its declaration in the header.
   EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "m_nX")), std::make_pair(std::string("shapes.h"), 8));
   // No widget.cpp: the function's declaration in the header.
   EXPECT_EQ(DoubleClick(classes, Find(classes, hWidget, "Paint")), std::make_pair(std::string("widget.h"), 3));
   // Marked for the header: its declaration there, though shapes.cpp exists.
   EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Reset")), std::make_pair(std::string("shapes.h"), 11));
-  EXPECT_EQ(search.handed, (std::vector<std::string>{"::Move(", "int m_nX;", "void Paint();", "void Reset();"}));
+  EXPECT_EQ(search.handed, (std::vector<std::string>{"Shape::Draw(", "Shape::Move(", "int m_nX;", "void Paint();",
+                                                      "void Reset();"}));
   EXPECT_FALSE(frame->m_bFindPending);  // the editor ran each search
   // With a main frame the fill's progress shows in its status bar, not through the shell.
   EXPECT_TRUE(shell.calls.empty());
