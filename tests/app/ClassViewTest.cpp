@@ -22,11 +22,13 @@
 #include "model/CWorkSpaceObj.h"
 #include "resources/MainFrameRes.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/ExplorerTestSupport.h"
 #include "tests/editor/TestLanguage.h"
 #include "tests/model/ModelTestSupport.h"
 
 namespace {
 
+using explorertest::ChildNamed;
 using model_test::RecordingShell;
 using model_test::S;
 
@@ -95,18 +97,14 @@ class ClassTreeTest : public ::testing::Test {
   template <class Tree>
   static void Dump(Tree& tree, HTREEITEM hParent, int depth, std::vector<std::string>& lines) {
     for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
-      TVITEM item{};
-      item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_HANDLE;
-      item.hItem = h;
-      tree.GetItem(&item);
-      EXPECT_EQ(item.iImage, item.iSelectedImage);
-      std::string data = std::to_string(tree.GetItemData(h));
+      const explorertest::Item item = explorertest::ItemOf(tree, h);
+      EXPECT_EQ(item.image, item.selectedImage);
+      std::string data = std::to_string(item.data);
       if constexpr (std::is_same_v<Tree, ClassView>) {
-        const auto* pFind = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(h));
+        const auto* pFind = reinterpret_cast<const CFindItemObj*>(item.data);
         data = pFind != nullptr ? "kind " + std::to_string(pFind->m_nKind) : "none";
       }
-      lines.push_back(std::string(2 * depth, ' ') + S(tree.GetItemText(h)) + " #" + std::to_string(item.iImage) +
-                      " " + data);
+      lines.push_back(std::string(2 * depth, ' ') + item.text + " #" + std::to_string(item.image) + " " + data);
       Dump(tree, h, depth + 1, lines);
     }
   }
@@ -115,14 +113,6 @@ class ClassTreeTest : public ::testing::Test {
     std::vector<std::string> lines;
     Dump(tree, TVI_ROOT, 0, lines);
     return lines;
-  }
-
-  template <class Tree>
-  static HTREEITEM Find(Tree& tree, HTREEITEM hParent, const char* text) {
-    for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
-      if (S(tree.GetItemText(h)) == text) return h;
-    }
-    return nullptr;
   }
 
   brambolt::test::UiSession session;
@@ -163,8 +153,8 @@ TEST_F(ClassTreeTest, ClassTreeListsClassesAndMembersByTextWithImagesByAccess) {
   EXPECT_EQ(tree.m_FindItemList.GetCount(), static_cast<INT_PTR>(expected.size() - 1));
 
   // A function's record carries its declaration, both file names and no header flag.
-  HTREEITEM hShape = Find(tree, tree.GetRootItem(), "Shape");
-  const auto* pMove = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(Find(tree, hShape, "Move")));
+  HTREEITEM hShape = ChildNamed(tree, tree.GetRootItem(), "Shape");
+  const auto* pMove = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(ChildNamed(tree, hShape, "Move")));
   EXPECT_EQ(S(pMove->m_strFindText), "void Move(int dx);");
   EXPECT_EQ(S(pMove->m_strHeaderFile), "shapes.h");
   EXPECT_EQ(S(pMove->m_strSourceFile), "shapes.cpp");
@@ -275,9 +265,7 @@ class ClassTreeOpenTest : public ClassTreeTest {
   template <class Tree>
   std::pair<std::string, int> DoubleClick(Tree& tree, HTREEITEM hItem) {
     tree.EnsureVisible(hItem);
-    CRect rect;
-    EXPECT_TRUE(tree.GetSubItemRect(tree.GetItemRow(hItem), 0, &rect, 2));
-    brambolt::test::DoubleClick(tree.GetSafeHwnd(), {rect.left + 4, rect.CenterPoint().y});
+    brambolt::test::DoubleClick(tree.GetSafeHwnd(), explorertest::LabelPoint(tree, hItem));
     brambolt::test::RunUntilIdle();
     CMDIChildWnd* child = frame->MDIGetActive();
     auto* view = child != nullptr ? dynamic_cast<CEditCodeView*>(child->GetActiveView()) : nullptr;
@@ -301,17 +289,17 @@ TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
   }
   ClassView classes;
   Create(classes);
-  HTREEITEM hShape = Find(classes, classes.GetRootItem(), "Shape");
-  HTREEITEM hWidget = Find(classes, classes.GetRootItem(), "Widget");
+  HTREEITEM hShape = ChildNamed(classes, classes.GetRootItem(), "Shape");
+  HTREEITEM hWidget = ChildNamed(classes, classes.GetRootItem(), "Widget");
   // Functions defined in the source file: found there as the class's own, not another's.
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Draw")), std::make_pair(std::string("shapes.cpp"), 14));
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Move")), std::make_pair(std::string("shapes.cpp"), 10));
+  EXPECT_EQ(DoubleClick(classes, ChildNamed(classes, hShape, "Draw")), std::make_pair(std::string("shapes.cpp"), 14));
+  EXPECT_EQ(DoubleClick(classes, ChildNamed(classes, hShape, "Move")), std::make_pair(std::string("shapes.cpp"), 10));
   // A variable: its declaration in the header.
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "m_nX")), std::make_pair(std::string("shapes.h"), 8));
+  EXPECT_EQ(DoubleClick(classes, ChildNamed(classes, hShape, "m_nX")), std::make_pair(std::string("shapes.h"), 8));
   // No widget.cpp: the function's declaration in the header.
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hWidget, "Paint")), std::make_pair(std::string("widget.h"), 3));
+  EXPECT_EQ(DoubleClick(classes, ChildNamed(classes, hWidget, "Paint")), std::make_pair(std::string("widget.h"), 3));
   // Marked for the header: its declaration there, though shapes.cpp exists.
-  EXPECT_EQ(DoubleClick(classes, Find(classes, hShape, "Reset")), std::make_pair(std::string("shapes.h"), 11));
+  EXPECT_EQ(DoubleClick(classes, ChildNamed(classes, hShape, "Reset")), std::make_pair(std::string("shapes.h"), 11));
   EXPECT_EQ(search.handed, (std::vector<std::string>{"Shape::Draw(", "Shape::Move(", "int m_nX;", "void Paint();",
                                                       "void Reset();"}));
   EXPECT_FALSE(frame->m_bFindPending);  // the editor ran each search
@@ -321,11 +309,11 @@ TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
   ClassViewStruct hierarchy;
   classes.ShowWindow(SW_HIDE);
   Create(hierarchy);
-  HTREEITEM hTop = Find(hierarchy, hierarchy.GetRootItem(), "Shape");
-  EXPECT_EQ(DoubleClick(hierarchy, Find(hierarchy, hTop, "Square")), std::make_pair(std::string("shapes.h"), 14));
+  HTREEITEM hTop = ChildNamed(hierarchy, hierarchy.GetRootItem(), "Shape");
+  EXPECT_EQ(DoubleClick(hierarchy, ChildNamed(hierarchy, hTop, "Square")), std::make_pair(std::string("shapes.h"), 14));
   // A base from outside the project, and the root, open nothing.
   search.handed.clear();
-  DoubleClick(hierarchy, Find(hierarchy, hierarchy.GetRootItem(), "CWnd"));
+  DoubleClick(hierarchy, ChildNamed(hierarchy, hierarchy.GetRootItem(), "CWnd"));
   DoubleClick(hierarchy, hierarchy.GetRootItem());
   DoubleClick(classes, classes.GetRootItem());
   EXPECT_FALSE(ClassTreeBase::OpenAndFind(shell.m_strFolder + "Header Files\\gone.h", "class Gone"));
