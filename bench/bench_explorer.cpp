@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include <malloc.h>
+
 #include "app/ClassView.h"
 #include "app/ClassViewStruct.h"
 #include "app/FileView.h"
@@ -14,6 +16,9 @@
 namespace {
 
 constexpr int kFilesPerFolder = 10000;
+
+// The heap memory in use, in kilobytes.
+double HeapKb() { return static_cast<double>(::mallinfo2().uordblks) / 1024.0; }
 
 // A project "Large" of kFilesPerFolder sources and as many headers, open in the shell, and its
 // file tree in a window.
@@ -33,12 +38,16 @@ struct LargeFileTree {
     }
     shell.name = "Large";
     shell.folder = project.Folder();
+    const double before = HeapKb();
     tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &host, 70004);
+    filledKb = HeapKb() - before;
   }
+  double filledKb = 0;  // the heap the filled tree holds
 };
 
 void BM_FileViewRefresh(benchmark::State& state) {
   LargeFileTree f;
+  state.counters["filled_kb"] = f.filledKb;
   for (auto _ : state) {
     f.tree.Refresh();
     if (state.range(0) != 0) f.tree.ExpandAll(f.tree.GetRootItem());
@@ -97,7 +106,9 @@ template <class Tree>
 void BM_ClassTreeRefresh(benchmark::State& state) {
   LargeClassProject p;
   Tree tree;
+  const double before = HeapKb();
   tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &p.host, 101);
+  state.counters["filled_kb"] = HeapKb() - before;
   for (auto _ : state) {
     tree.Refresh();
     if (state.range(0) != 0) tree.ExpandAll(tree.GetRootItem());
