@@ -150,6 +150,11 @@ TEST_F(ClassTreeTest, ClassTreeListsClassesAndMembersByTextWithImagesByAccess) {
   };
   EXPECT_EQ(Dump(tree), expected);
   EXPECT_TRUE(tree.IsExpanded(tree.GetRootItem()));
+  // The images come from bitmap 310: ten cells of 23 x 19.
+  EXPECT_EQ(tree.m_ImageList.GetImageCount(), 10);
+  int cx = 0, cy = 0;
+  EXPECT_TRUE(::ImageList_GetIconSize(tree.m_ImageList.GetSafeHandle(), &cx, &cy));
+  EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(23, 19));
   EXPECT_EQ(tree.m_FindItemList.GetCount(), static_cast<INT_PTR>(expected.size() - 1));
 
   // A function's record carries its declaration, both file names and no header flag.
