@@ -28,6 +28,14 @@ template <unsigned int (*Fold)(unsigned int)>
 int Compare(const uchar* a, const uchar* b, size_t characters, size_t bytes) {
   size_t used = 0;
   for (size_t n = 0; n < characters && used < bytes; ++n) {
+    // ASCII is a character of its own in every code page and folds as ASCII.
+    if (*a < 0x80 && *b < 0x80) {
+      unsigned int ca = Fold(*a), cb = Fold(*b);
+      if (ca != cb) return Sign(static_cast<long long>(ca) - cb);
+      if (ca == 0) return 0;
+      ++a, ++b, ++used;
+      continue;
+    }
     bool cut = bytes - used < 2;
     unsigned int ca = cut ? *a : CharAt(a);
     unsigned int cb = cut ? *b : CharAt(b);
