@@ -219,6 +219,20 @@ TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
   ASSERT_EQ(data.size(), static_cast<size_t>(classes.m_FindItemList.GetCount()));
   for (DWORD_PTR d : data) EXPECT_NE(classes.m_FindItemList.Find(reinterpret_cast<CFindItemObj*>(d)), nullptr);
 
+  // A header changed on disk and analysed again: the refreshed trees show its new class.
+  folder.Write("Header Files/widget.h", "class Gadget : public Circle\n{\npublic:\n  int m_nSize;\n};\n");
+  project.DeleteAllFileObjs();
+  project.AnalyseProjectFiles(shell.m_strFolder + "Header Files\\*.*");
+  classes.Refresh();
+  hierarchy.Refresh();
+  EXPECT_EQ(explorertest::TextsOf(classes, classes.GetRootItem()),
+            (std::vector<std::string>{"Circle", "Gadget", "Shape", "Square"}));
+  EXPECT_EQ(explorertest::TextsOf(classes, ChildNamed(classes, classes.GetRootItem(), "Gadget")),
+            std::vector<std::string>{"m_nSize"});
+  HTREEITEM hShape = ChildNamed(hierarchy, hierarchy.GetRootItem(), "Shape");
+  EXPECT_EQ(explorertest::TextsOf(hierarchy, ChildNamed(hierarchy, hShape, "Circle")),
+            std::vector<std::string>{"Gadget"});
+
   // A project without classes: the root alone, over a progress range of 1.
   project.DeleteAllFileObjs();
   shell.calls.clear();
