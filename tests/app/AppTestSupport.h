@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <string>
 #include <thread>
@@ -23,7 +24,8 @@ class Host : public CWnd {
   }
 };
 
-// The message boxes shown while it lives (texts and styles), each answered with IDOK.
+// The message boxes shown while it lives (texts and styles), answered in turn with the answers
+// given, then with IDOK.
 class BoxRecorder {
  public:
   struct Box {
@@ -31,8 +33,9 @@ class BoxRecorder {
     UINT type;
     std::string caption;
   };
-  BoxRecorder() {
+  explicit BoxRecorder(std::deque<int> answers = {}) {
     Boxes().clear();
+    Answers() = std::move(answers);
     brambolt::afx::SetMessageBoxPresenter(&Record);
   }
   ~BoxRecorder() { brambolt::afx::SetMessageBoxPresenter(nullptr); }
@@ -40,11 +43,19 @@ class BoxRecorder {
     static std::vector<Box> boxes;
     return boxes;
   }
+  void Answer(int nAnswer) { Answers().push_back(nAnswer); }
 
  private:
+  static std::deque<int>& Answers() {
+    static std::deque<int> answers;
+    return answers;
+  }
   static int Record(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
     Boxes().push_back({text, type, caption != nullptr ? caption : ""});
-    return IDOK;
+    if (Answers().empty()) return IDOK;
+    const int nAnswer = Answers().front();
+    Answers().pop_front();
+    return nAnswer;
   }
 };
 
