@@ -432,16 +432,25 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   INT_PTR result = 0;
   if (msg == WM_INITDIALOG) {
     Init(hwnd);
+    // The default focus is the file name, so that a person can type one at once; without it the
+    // dialog manager's first control.
+    auto defaultFocus = [hwnd]() -> INT_PTR {
+      HWND name = GetDlgItem(hwnd, edt1);
+      if (name == nullptr || !IsWindowVisible(name)) return TRUE;
+      SetFocus(name);
+      SendMessage(name, EM_SETSEL, 0, -1);
+      return FALSE;
+    };
     if (childTemplate_) {
       CreateChild();
       Notify(CDN_INITDONE);
       Notify(CDN_FOLDERCHANGE);
-      return TRUE;
+      return defaultFocus();
     }
     // The hook initialises after the dialog, with the structure; its answer decides the focus.
     if ((ofn_->Flags & OFN_ENABLEHOOK) && ofn_->lpfnHook)
-      return static_cast<INT_PTR>(ofn_->lpfnHook(hwnd, msg, wParam, reinterpret_cast<LPARAM>(ofn_)));
-    return TRUE;
+      return ofn_->lpfnHook(hwnd, msg, wParam, reinterpret_cast<LPARAM>(ofn_)) != 0 ? defaultFocus() : FALSE;
+    return defaultFocus();
   }
   if (hwnd_ && Hook(msg, wParam, lParam, &result)) return result;
   if (msg >= CDM_FIRST && msg <= CDM_LAST && hwnd_) return Query(msg, wParam, lParam);

@@ -102,6 +102,17 @@ TEST_F(FileDialogs, TheFilterChoosesTheFilesListedAndADoubleClickOpensOne) {
   EXPECT_EQ(ofn_.nFilterIndex, 2u);
 }
 
+TEST_F(FileDialogs, TheFileNameHasTheFocusSoANameTypedAtOnceOpensIt) {
+  ofn_.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  answers_.When(nullptr, "Open", [&](HWND dialog) {
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 1152));
+    TypeText("b.txt");
+    PressKey(VK_RETURN);
+  });
+  ASSERT_TRUE(GetOpenFileName(&ofn_));
+  EXPECT_EQ(std::string(buffer_), root_ + "/b.txt");
+}
+
 TEST_F(FileDialogs, SavingAddsTheDefaultExtensionAndAsksBeforeReplacing) {
   ofn_.lpstrDefExt = "txt";
   ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
