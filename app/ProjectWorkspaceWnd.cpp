@@ -1,10 +1,6 @@
 // The Project Explorer bar: creates the tab window and its four trees, fits them into the bar.
 #include "app/ProjectWorkspaceWnd.h"
 
-#include "app/ClassView.h"
-#include "app/ClassViewStruct.h"
-#include "app/DatabaseView.h"
-#include "app/FileView.h"
 #include "app/WorkspaceTree.h"
 #include "resources/AppResource.h"
 #include "resources/ExplorerRes.h"
@@ -40,49 +36,30 @@ constexpr TabSpec kTabs[ProjectWorkspaceWnd::kTabCount] = {
     {IDS_EXPLORER_OUTPUT, IDI_PROJECT_TEMPLATE, IDW_EXPLORER_OUTPUT},
 };
 
-std::unique_ptr<SECTreeCtrl> MakeTree(int nTab) {
-  switch (nTab) {
-    case ProjectWorkspaceWnd::kTabHier:
-      return std::make_unique<ClassViewStruct>();
-    case ProjectWorkspaceWnd::kTabClass:
-      return std::make_unique<ClassView>();
-    case ProjectWorkspaceWnd::kTabFile:
-      return std::make_unique<FileView>();
-    case ProjectWorkspaceWnd::kTabOutput:
-      return std::make_unique<DatabaseView>();
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
 
 ProjectWorkspaceWnd::ProjectWorkspaceWnd() = default;
 
 ProjectWorkspaceWnd::~ProjectWorkspaceWnd() = default;
 
-SECTreeCtrl* ProjectWorkspaceWnd::GetTree(int nTab) const {
-  return nTab >= 0 && nTab < kTabCount ? m_pTrees[nTab].get() : nullptr;
-}
-
-ClassView* ProjectWorkspaceWnd::GetClassView() const {
-  return static_cast<ClassView*>(GetTree(kTabClass));
-}
-
-ClassViewStruct* ProjectWorkspaceWnd::GetClassViewStruct() const {
-  return static_cast<ClassViewStruct*>(GetTree(kTabHier));
-}
-
-FileView* ProjectWorkspaceWnd::GetFileView() const { return static_cast<FileView*>(GetTree(kTabFile)); }
-
-DatabaseView* ProjectWorkspaceWnd::GetDatabaseView() const {
-  return static_cast<DatabaseView*>(GetTree(kTabOutput));
+SECTreeCtrl* ProjectWorkspaceWnd::GetTree(int nTab) {
+  switch (nTab) {
+    case kTabHier:
+      return &m_wndClassViewStruct;
+    case kTabClass:
+      return &m_wndClassView;
+    case kTabFile:
+      return &m_wndFileView;
+    case kTabOutput:
+      return &m_wndDatabaseView;
+    default:
+      return nullptr;
+  }
 }
 
 void ProjectWorkspaceWnd::RefreshClassTrees() {
-  if (ClassView* pView = GetClassView(); pView != nullptr && pView->GetSafeHwnd() != nullptr) pView->Refresh();
-  if (ClassViewStruct* pView = GetClassViewStruct(); pView != nullptr && pView->GetSafeHwnd() != nullptr)
-    pView->Refresh();
+  if (m_wndClassView.GetSafeHwnd() != nullptr) m_wndClassView.Refresh();
+  if (m_wndClassViewStruct.GetSafeHwnd() != nullptr) m_wndClassViewStruct.Refresh();
 }
 
 int ProjectWorkspaceWnd::OnCreate(LPCREATESTRUCT lpcs) {
@@ -90,16 +67,14 @@ int ProjectWorkspaceWnd::OnCreate(LPCREATESTRUCT lpcs) {
   m_wndTab.Create(this, WS_CHILD | WS_VISIBLE | kTabStyle, IDW_EXPLORER_TABS);
 
   for (int nTab = 0; nTab < kTabCount; ++nTab) {
-    std::unique_ptr<SECTreeCtrl> pTree = MakeTree(nTab);
-    if (pTree == nullptr) continue;
+    SECTreeCtrl* pTree = GetTree(nTab);
     if (!pTree->Create(WS_CHILD | kTreeStyles, kTreeListExStyle, CRect(0, 0, 0, 0), &m_wndTab,
                        kTabs[nTab].nWindowId))
-      continue;
+      return -1;
     CString strLabel;
     strLabel.LoadString(kTabs[nTab].nLabel);
-    m_wndTab.AddTab(pTree.get(), strLabel);
-    m_wndTab.SetTabIcon(m_wndTab.GetTabCount() - 1, kTabs[nTab].nIcon, 16, 16);
-    m_pTrees[nTab] = std::move(pTree);
+    m_wndTab.AddTab(pTree, strLabel);
+    m_wndTab.SetTabIcon(nTab, kTabs[nTab].nIcon, 16, 16);
   }
 
   LOGFONT lf;
@@ -111,7 +86,7 @@ int ProjectWorkspaceWnd::OnCreate(LPCREATESTRUCT lpcs) {
   lf.lfWeight = 450;
   fontInactive.CreateFontIndirect(&lf);
 
-  if (m_pTrees[kTabFile] != nullptr) m_wndTab.ActivateTab(m_pTrees[kTabFile].get());
+  m_wndTab.ActivateTab(kTabFile);
   m_wndTab.SetFontActiveTab(&fontActive, TRUE);
   m_wndTab.SetFontInactiveTab(&fontInactive, TRUE);
   return 0;

@@ -2,16 +2,12 @@
 // project's class hierarchy, class, file and output trees.
 #pragma once
 
-#include <memory>
-
+#include "app/ClassView.h"
+#include "app/ClassViewStruct.h"
+#include "app/DatabaseView.h"
+#include "app/FileView.h"
 #include "bars/SECControlBar.h"
 #include "widgets/SEC3DTabWnd.h"
-#include "widgets/SECTreeCtrl.h"
-
-class ClassView;
-class ClassViewStruct;
-class DatabaseView;
-class FileView;
 
 class ProjectWorkspaceWnd : public SECControlBar {
   DECLARE_DYNAMIC(ProjectWorkspaceWnd)
@@ -23,22 +19,22 @@ class ProjectWorkspaceWnd : public SECControlBar {
   ProjectWorkspaceWnd();
   ~ProjectWorkspaceWnd() override;
 
-  // The four trees (null before the bar is created or when that tree could not be made).
-  ClassView* GetClassView() const;
-  ClassViewStruct* GetClassViewStruct() const;
-  FileView* GetFileView() const;
-  DatabaseView* GetDatabaseView() const;
-  // The tree of a tab index, as the list it is.
-  SECTreeCtrl* GetTree(int nTab) const;
+  // The four trees (their windows exist once the bar is created).
+  ClassView* GetClassView() { return &m_wndClassView; }
+  ClassViewStruct* GetClassViewStruct() { return &m_wndClassViewStruct; }
+  FileView* GetFileView() { return &m_wndFileView; }
+  DatabaseView* GetDatabaseView() { return &m_wndDatabaseView; }
+  // The tree of a tab index, null for any other index.
+  SECTreeCtrl* GetTree(int nTab);
 
   // Rebuilds the class and class-hierarchy trees (after the project's headers changed).
   void RefreshClassTrees();
 
- private:
-  // Owned by tab index; made in OnCreate, destroyed after the tab window.
-  std::unique_ptr<SECTreeCtrl> m_pTrees[kTabCount];
-
- public:
+  // In the order they are made (and the reverse of their destruction).
+  ClassView m_wndClassView;
+  ClassViewStruct m_wndClassViewStruct;
+  DatabaseView m_wndDatabaseView;
+  FileView m_wndFileView;
   SEC3DTabWnd m_wndTab;
 
  protected:
