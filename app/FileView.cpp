@@ -12,7 +12,6 @@
 #include "resources/ExplorerRes.h"
 #include "resources/ShellRes.h"
 
-
 IMPLEMENT_DYNAMIC(FileView, WorkspaceTree)
 
 BEGIN_MESSAGE_MAP(FileView, WorkspaceTree)
@@ -195,22 +194,25 @@ void FileView::OnBeginDrag(UINT nFlags, CPoint point) {
   CString strText;
   DWORD_PTR dwData = 0;
   HitTestPoint(point, &strText, &dwData);
-  if (strText.IsEmpty() || !IsHeaderName(strText)) return;
+  if (!strText.IsEmpty() && IsHeaderName(strText)) DragHeader(strText, dwData);
+}
 
+void FileView::DragHeader(const CString& strName, DWORD_PTR dwData) {
   // The include line for editors; the file itself for other programs.
-  CString strLine = IncludeLineOf(strText);
+  CString strLine = IncludeLineOf(strName);
   HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, strLine.GetLength() + 1);
   if (hText == nullptr) return;
   memcpy(::GlobalLock(hText), static_cast<LPCTSTR>(strLine), strLine.GetLength() + 1);
   ::GlobalUnlock(hText);
   auto* pSource = new COleDataSource;
   pSource->CacheGlobalData(CF_TEXT, hText);
-  CString strPath = PathOfItem(dwData, strText);
+  CString strPath = PathOfItem(dwData, strName);
   if (!strPath.IsEmpty()) {
     if (HGLOBAL hDrop = brambolt::NewDropFilesBlock({brambolt::NativePath(static_cast<LPCTSTR>(strPath))}))
       pSource->CacheGlobalData(CF_HDROP, hDrop);
   }
 
+  // The drag begins once the pointer leaves the tree or the drag delay passes.
   CBCGToolbarDropSource& dropSource = CBCGToolbarDropSource::Shared();
   dropSource.m_bDragStarted = FALSE;
   CRect rcStart;

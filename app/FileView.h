@@ -28,8 +28,8 @@ class FileView : public WorkspaceTree {
   void AddFiles(HTREEITEM hFolder, const CString& strPattern, DWORD dwData);
   // Opens the file of an item in the editor (sources and headers only).
   void OpenItem(HTREEITEM hItem);
-  // Starts the drag of a header as an include line (and as the file, for other programs).
-  void DragHeader(const CString& strName);
+  // Drags a header as an include line (and as the file, for other programs) until it drops.
+  void DragHeader(const CString& strName, DWORD_PTR dwData);
 
   afx_msg void OnBeginDrag(UINT nFlags, CPoint point);
   afx_msg void OnOpen();
