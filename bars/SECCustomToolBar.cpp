@@ -382,6 +382,10 @@ void SECCustomToolBar::UpdateButton(int nIndex) {
 }
 
 void SECCustomToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
+  UpdateButtons(pTarget, bDisableIfNoHndler);
+}
+
+void SECCustomToolBar::UpdateButtons(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
   SECCustomToolCmdUI state;
   state.m_pOther = this;
   state.m_nIndexMax = static_cast<UINT>(GetBtnCount());

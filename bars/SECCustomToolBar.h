@@ -84,6 +84,8 @@ class SECCustomToolBar : public SECControlBar {
   virtual int GetSeparatorWidth() const { return (GetImageWidth() + 8) / 3; }
   virtual int GetSeparatorHeight() const { return GetButtonHeight(); }
   virtual BOOL FilterMenuModeMouse(const MSG* pMsg);
+  // Every button's command update from pTarget (the bar's own handlers first).
+  void UpdateButtons(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
   virtual void CancelMenuButton();
   virtual void BeginDrag(int nIndex, CPoint point);
   virtual void UpdateBandInfo(CWnd* pRebar, CSize size);

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "bars/SECBmpMgr.h"
+#include "bars/SECDockSite.h"
 #include "bars/SECDockState.h"
 #include "bars/SECFSToolBar.h"
 #include "bars/SECFrameWndServices.h"
@@ -273,22 +275,58 @@ int SECFullScreenView::CreateFSToolBar() {
     if (bitmap != nullptr && ::GetObject(bitmap, sizeof(info), &info) != 0) image = CSize(info.bmWidth, info.bmHeight);
   }
   if (bitmap == nullptr) return -1;
-  auto* bar = new SECFSToolBar<CToolBar>;
-  if (!bar->CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP | CBRS_TOOLTIPS, CRect(2, 2, 2, 2), kToolBarID)) {
-    ::DeleteObject(bitmap);
-    delete bar;
-    return -1;
-  }
-  m_pToolBar = bar;
   const UINT ids[] = {kLeaveCommand};
-  bar->SetSizes(CSize(image.cx + 7, image.cy + 6), image);
-  bar->SetBitmap(bitmap);
-  bar->SetButtons(ids, 1);
-  bar->SetOwner(this);
-  bar->SetWindowText("Full Screen");
-  bar->EnableDocking(CBRS_ALIGN_ANY);
-  const CRect desktop = DesktopRect();
-  m_pFrame->FloatControlBar(bar, desktop.TopLeft(), CBRS_ALIGN_TOP);
+  const DWORD dwStyle = WS_CHILD | CBRS_TOP | CBRS_TOOLTIPS;
+  const CRect borders(2, 2, 2, 2);
+  // What every form of the bar gets once its button is set.
+  auto finish = [this](auto* bar) {
+    bar->SetOwner(this);
+    bar->SetWindowText("Full Screen");
+    bar->EnableDocking(CBRS_ALIGN_ANY);
+    m_pToolBar = bar;
+  };
+  if (!(m_nOptions & SEC_FS_PLAIN_BAR)) {
+    // The customisable toolbar: its bitmap manager holds the image (the controller keeps it).
+    auto* bar = new SECFSToolBar<SECCustomToolBar>;
+    bar->m_cxLeftBorder = borders.left;
+    bar->m_cyTopBorder = borders.top;
+    bar->m_cxRightBorder = borders.right;
+    bar->m_cyBottomBorder = borders.bottom;
+    if (!bar->Create(m_pFrame, dwStyle, kToolBarID)) {
+      ::DeleteObject(bitmap);
+      delete bar;
+      return -1;
+    }
+    auto* images = new SECBmpMgr;
+    images->SetImageSize(image.cx, image.cy);
+    images->AddToolBarBitmap(bitmap, nullptr, ids, 1);
+    bar->SetBmpMgr(images);
+    images->Release();
+    m_hToolBarBitmap = bitmap;
+    bar->SetButtons(ids, 1);
+    // Its own updates ask the frame, which has no handler for the button: it stays enabled.
+    bar->SetButtonStyle(0, (bar->GetButtonStyle(0) | SEC_TBBS_NODISABLE) & ~static_cast<UINT>(TBBS_DISABLED));
+    finish(bar);
+  } else {
+    // A plain toolbar, the toolkit's in a toolkit frame: it owns the image.
+    auto makePlain = [&](auto* bar, auto setBitmap) {
+      if (!bar->CreateEx(m_pFrame, TBSTYLE_FLAT, dwStyle, borders, kToolBarID)) {
+        ::DeleteObject(bitmap);
+        delete bar;
+        return FALSE;
+      }
+      bar->SetSizes(CSize(image.cx + 7, image.cy + 6), image);
+      setBitmap(*bar);
+      bar->SetButtons(ids, 1);
+      finish(bar);
+      return TRUE;
+    };
+    const BOOL made = SECGetDockSite(m_pFrame) != nullptr
+                          ? makePlain(new SECFSToolBar<SECToolBar>, [&](SECToolBar& bar) { bar.AddReplaceBitmap(bitmap); })
+                          : makePlain(new SECFSToolBar<CToolBar>, [&](CToolBar& bar) { bar.SetBitmap(bitmap); });
+    if (!made) return -1;
+  }
+  SECSiteFloat(m_pFrame, m_pToolBar, DesktopRect().TopLeft(), CBRS_ALIGN_TOP);
   return 0;
 }
 
@@ -305,6 +343,8 @@ void SECFullScreenView::DestroyFSToolBar() {
   else if (bar->m_hWnd != nullptr)
     bar->DestroyWindow();
   delete bar;
+  if (m_hToolBarBitmap != nullptr) ::DeleteObject(m_hToolBarBitmap);
+  m_hToolBarBitmap = nullptr;
 }
 
 void SECFullScreenView::ShowFSToolBar() {

@@ -135,6 +135,8 @@ class SECFullScreenView : public CWnd {
   HBITMAP MakeTitleBitmap(CSize& size);
 
   CControlBar* m_pToolBar = nullptr;
+  // The button image of the customisable bar (its bitmap manager does not own it).
+  HBITMAP m_hToolBarBitmap = nullptr;
   BOOL m_bFullScreen = FALSE;
   UINT m_nOptions = 0;
   CRect m_rcFrame{0, 0, 0, 0};

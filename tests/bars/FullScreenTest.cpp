@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "MenusTestIds.h"
+#include "bars/SECBmpMgr.h"
+#include "bars/SECCustomToolBar.h"
 #include "bars/SECDockBar.h"
 #include "bars/SECFrameWnd.h"
 #include "bars/SECFullScreenView.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECToolBar.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -93,7 +96,11 @@ TEST(FullScreen, CoversTheDesktopAndEscapeBringsTheFrameBack) {
   EXPECT_FALSE(f.Visible(f.status));
   ASSERT_NE(nullptr, fs.GetFSToolBar());
   EXPECT_TRUE(fs.GetFSToolBar()->IsFloating());
-  EXPECT_EQ(SECFullScreenView::kLeaveCommand, static_cast<CToolBar*>(fs.GetFSToolBar())->GetItemID(0));
+  auto* button = dynamic_cast<SECCustomToolBar*>(fs.GetFSToolBar());
+  ASSERT_NE(nullptr, button) << "without option 0x8 the button bar is a customisable toolbar";
+  EXPECT_EQ(SECFullScreenView::kLeaveCommand, button->GetItemID(0));
+  ASSERT_NE(nullptr, button->GetBmpMgr());
+  EXPECT_TRUE(button->GetBmpMgr()->HasImage(SECFullScreenView::kLeaveCommand)) << "the title drawn as its image";
   ACCEL entries[2] = {};
   ASSERT_EQ(2, ::CopyAcceleratorTable(f.frame->m_hAccelTable, entries, 2));
   EXPECT_EQ(VK_ESCAPE, entries[0].key);
@@ -109,6 +116,44 @@ TEST(FullScreen, CoversTheDesktopAndEscapeBringsTheFrameBack) {
   EXPECT_EQ(nullptr, fs.m_hWnd);
   f.ExpectAsBefore();
   EXPECT_EQ((std::vector<WPARAM>{1, 0}), f.frame->notices);
+}
+
+TEST(FullScreen, TheButtonBarIsAToolbarOfTheKindTheOptionsAndFrameAsk) {
+  UiSession session;
+  auto* plain = new CFrameWnd;
+  ASSERT_TRUE(plain->Create(nullptr, "Plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 640, 430)));
+  auto* toolkit = new SECFrameWnd;
+  ASSERT_TRUE(toolkit->Create(nullptr, "Toolkit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 640, 430)));
+  SECEnableDocking(toolkit, CBRS_ALIGN_ANY);
+  struct Case {
+    CFrameWnd* frame;
+    UINT options;
+    CRuntimeClass* kind;
+  } cases[] = {
+      {plain, 3, RUNTIME_CLASS(SECCustomToolBar)},
+      {toolkit, 3, RUNTIME_CLASS(SECCustomToolBar)},
+      {toolkit, 3 | SECFullScreenView::SEC_FS_PLAIN_BAR, RUNTIME_CLASS(SECToolBar)},
+      {plain, 3 | SECFullScreenView::SEC_FS_PLAIN_BAR, RUNTIME_CLASS(CToolBar)},
+  };
+  for (const Case& c : cases) {
+    SECFullScreenView fs;
+    ASSERT_TRUE(fs.SetFSMode(c.options, "&Full Screen", c.frame));
+    CControlBar* bar = fs.GetFSToolBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_TRUE(bar->IsKindOf(c.kind)) << c.options << " " << bar->GetRuntimeClass()->m_lpszClassName;
+    EXPECT_TRUE(bar->IsFloating());
+    EXPECT_EQ(static_cast<int>(SECFullScreenView::kToolBarID), bar->GetDlgCtrlID());
+    // The button stays enabled and leaves the mode.
+    bar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    if (auto* custom = dynamic_cast<SECCustomToolBar*>(bar)) {
+      EXPECT_FALSE(custom->GetButtonStyle(0) & TBBS_DISABLED);
+    }
+    fs.SendMessage(WM_COMMAND, SECFullScreenView::kLeaveCommand);
+    EXPECT_FALSE(fs.IsFullScreen());
+    EXPECT_EQ(nullptr, fs.GetFSToolBar());
+  }
+  toolkit->DestroyWindow();
+  plain->DestroyWindow();
 }
 
 class FailingFS : public SECFullScreenView {
