@@ -2,6 +2,9 @@
 // maximised, kept first and last, pressed part by part, and drawn with the classic caption glyphs.
 #include "bars/SECMDIMenuBar.h"
 
+#include <cstdlib>
+#include <vector>
+
 IMPLEMENT_DYNCREATE(SECMDIMenuBar, SECMenuBar)
 
 namespace {
@@ -223,6 +226,31 @@ BOOL SECMDIMenuBar::UpdateMDIButtons(BOOL bHide) {
     Invalidate();
   }
   return changed;
+}
+
+int SECMDIMenuBar::GetFontHeight() const {
+  HFONT font = GetMenuFont();
+  if (font == nullptr) font = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+  LOGFONT lf{};
+  if (font == nullptr || ::GetObject(font, sizeof(lf), &lf) == 0) return 0;
+  return std::abs(static_cast<int>(lf.lfHeight));
+}
+
+CSize SECMDIMenuBar::CalcDynamicLayout(int nLength, DWORD nMode) {
+  CSize size = SECMenuBar::CalcDynamicLayout(nLength, nMode);
+  if (!(nMode & LM_HORZDOCK)) return size;
+  std::vector<SECStdBtn*> shown;
+  for (int i = 0; i < GetBtnCount(); ++i)
+    if (SECStdBtn* button = GetButton(i); !(button->GetStyle() & TBBS_HIDDEN)) shown.push_back(button);
+  for (size_t i = 0; i + 1 < shown.size(); ++i)
+    if (shown[i]->GetStyle() & TBBS_WRAPPED) return size;  // more than one row
+  // The buttons stay in the middle of the row.
+  const int height = GetFontHeight() + 12;
+  const int shift = (height - size.cy) / 2;
+  if (shift != 0)
+    for (SECStdBtn* button : shown) button->SetPos(button->m_x, button->m_y + shift);
+  size.cy = height;
+  return size;
 }
 
 void SECMDIMenuBar::SelectMenuButtons(DWORD dwBits) {

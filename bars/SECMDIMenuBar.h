@@ -60,6 +60,10 @@ class SECMDIMenuBar : public SECMenuBar {
   virtual void SelectMenuButtons(DWORD dwBits);
 
   BOOL SetButtons(const UINT* lpIDArray, int nIDCount) override;
+  // Docked along the top or bottom in one row, the bar is as tall as its font (the menu font, the
+  // system font when it has none) plus 12.
+  CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
+  int GetFontHeight() const;
   void RemoveAllButtons() override;
   void InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoUpdate = FALSE) override;
 

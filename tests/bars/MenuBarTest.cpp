@@ -4,6 +4,7 @@
 // one), Escape closing, and a command chosen from the popup.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <vector>
@@ -222,6 +223,29 @@ TEST(MDIMenuBar, AMaximisedChildPutsItsButtonsAtBothEndsAndRestoringTakesThemAwa
   RunUntilIdle();
   ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
   EXPECT_EQ((std::vector<int>{3, 3, 3, 3, 3}), f.Types());
+}
+
+TEST(MDIMenuBar, DockedAtTheTopItIsAsTallAsItsFontPlusTwelveWithItsButtonsInTheMiddle) {
+  UiSession session;
+  MDIBarFrame f;
+  NONCLIENTMETRICS metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(::SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+  const int height = std::abs(static_cast<int>(metrics.lfMenuFont.lfHeight)) + 12;
+  for (BOOL maximised : {FALSE, TRUE}) {
+    if (maximised) f.child->MDIMaximize();
+    RunUntilIdle();
+    f.bar.UpdateMDIButtons(FALSE);
+    f.frame->RecalcLayout();
+    RunUntilIdle();
+    CRect window, bar;
+    f.bar.GetWindowRect(&window);
+    f.bar.GetClientRect(&bar);
+    f.bar.CalcInsideRect(bar, TRUE);
+    EXPECT_EQ(height, window.Height()) << maximised;
+    const CRect file = f.bar.GetButton(maximised ? 1 : 0)->GetRect();
+    EXPECT_LE(std::abs((file.top - bar.top) - (bar.bottom - file.bottom)), 1) << maximised;
+  }
 }
 
 TEST(MDIMenuBar, CaptionPartsFollowTheChildsStyleAndCloseIt) {
