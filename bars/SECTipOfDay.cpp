@@ -2,6 +2,8 @@
 // still counts as one tip), moving between them, and painting the tip frame.
 #include "bars/SECTipOfDay.h"
 
+#include "bars/SECDialogHelp.h"
+
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(SECTipOfDay, CDialog)
@@ -24,6 +26,7 @@ BEGIN_MESSAGE_MAP(SECTipOfDay, CDialog)
   ON_BN_CLICKED(SECTipOfDay::kPreviousTip, OnPreviousTip)
   ON_BN_CLICKED(SECTipOfDay::kShowAtStartup, OnShowAtStartup)
   ON_BN_CLICKED(SECTipOfDay::kOK, OnOKButton)
+  ON_BN_CLICKED(SECTipOfDay::kHelp, OnHelpButton)
   ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -139,3 +142,5 @@ void SECTipOfDay::OnPaint() {
   dc.SelectObject(old);
   dc.SetBkMode(oldMode);
 }
+
+void SECTipOfDay::OnHelpButton() { SECShowDialogHelp(IDD); }

@@ -38,6 +38,7 @@ class SECTipOfDay : public CDialog {
   afx_msg void OnPreviousTip();
   afx_msg void OnShowAtStartup();
   afx_msg void OnOKButton();
+  afx_msg void OnHelpButton();
   afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()
 

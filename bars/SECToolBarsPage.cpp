@@ -3,6 +3,7 @@
 
 #include "bars/CommandBarsRes.h"
 #include "bars/SECCustomToolBar.h"
+#include "bars/SECDialogHelp.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECToolBarManager.h"
 
@@ -25,6 +26,7 @@ CString LimitName(CWnd* pEdit) {
 
 BEGIN_MESSAGE_MAP(SECNewToolBar, CDialog)
   ON_EN_CHANGE(IDC_SEC_NEW_TOOLBAR_NAME, OnNameChange)
+  ON_BN_CLICKED(IDC_SEC_HELP, OnHelpButton)
 END_MESSAGE_MAP()
 
 SECNewToolBar::SECNewToolBar(CWnd* pParent) : CDialog(IDD_SEC_NEWTOOLBAR, pParent) {}
@@ -374,3 +376,7 @@ void SECToolBarsDlg::EndDialog(int nResult) {
   }
   CDialog::EndDialog(nResult);
 }
+
+void SECNewToolBar::OnHelpButton() { SECShowDialogHelp(IDD_SEC_NEWTOOLBAR); }
+
+void SECToolBarsDlg::OnHelpButton() { SECShowDialogHelp(IDD_SEC_TOOLBARS_DIALOG); }

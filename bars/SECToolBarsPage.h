@@ -28,6 +28,7 @@ class SECNewToolBar : public CDialog {
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
   afx_msg void OnNameChange();
+  afx_msg void OnHelpButton();
   DECLARE_MESSAGE_MAP()
 };
 
@@ -111,7 +112,7 @@ class SECToolBarsDlg : public CDialog, public SECToolBarsBase {
   afx_msg void OnNew();
   afx_msg void OnCustomize() { EndDialog(IDC_SEC_TOOLBAR_CUSTOMIZE_RESULT); }
   afx_msg void OnResetBar() { ResetOrDeleteBar(this); }
-  afx_msg void OnHelpButton() {}
+  afx_msg void OnHelpButton();
   afx_msg void OnOption();
   afx_msg LRESULT OnBarNotify(WPARAM wParam, LPARAM lParam) { return BarNotify(this, wParam, lParam); }
   DECLARE_MESSAGE_MAP()

@@ -3,6 +3,7 @@
 // before either.
 #include "bars/SECWorkspaceManager.h"
 
+#include "bars/SECDialogHelp.h"
 #include "resources/Menus.h"
 
 IMPLEMENT_DYNAMIC(SECWorkspaceManager, CCmdTarget)
@@ -127,6 +128,7 @@ BEGIN_MESSAGE_MAP(SECWsMgrDialog, CDialog)
   ON_BN_CLICKED(SECWsMgrDialog::kOpen, OnOpen)
   ON_BN_CLICKED(SECWsMgrDialog::kSave, OnSave)
   ON_BN_CLICKED(SECWsMgrDialog::kDone, OnDone)
+  ON_BN_CLICKED(ID_HELP, OnHelpButton)
   ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -212,3 +214,5 @@ void SECWsMgrDialog::OnPaint() {
   Default();
   if (m_bOldWindows && m_pEditor != nullptr) m_pEditor->RedrawButtons();
 }
+
+void SECWsMgrDialog::OnHelpButton() { SECShowDialogHelp(IDD); }

@@ -85,6 +85,7 @@ class SECWsMgrDialog : public CDialog {
   afx_msg void OnOpen();
   afx_msg void OnSave();
   afx_msg void OnDone();
+  afx_msg void OnHelpButton();
   afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()
 

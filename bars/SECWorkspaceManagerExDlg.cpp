@@ -3,6 +3,7 @@
 // and deleted lists until the caller applies them.
 #include "bars/SECWorkspaceManagerExDlg.h"
 
+#include "bars/SECDialogHelp.h"
 #include "resources/Menus.h"
 
 IMPLEMENT_DYNAMIC(SECWSLBEditorEx, SECListBoxEditor)
@@ -100,6 +101,7 @@ BEGIN_MESSAGE_MAP(SECWsMgrDialogEx, CDialog)
   ON_BN_CLICKED(SECWsMgrDialogEx::kOpen, OnOpenOrSave)
   ON_BN_CLICKED(SECWsMgrDialogEx::kSave, OnOpenOrSave)
   ON_BN_CLICKED(SECWsMgrDialogEx::kDone, OnDone)
+  ON_BN_CLICKED(ID_HELP, OnHelpButton)
   ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -160,3 +162,5 @@ void SECWsMgrDialogEx::OnPaint() {
   Default();
   if (m_bOldWindows && m_pEditor != nullptr) m_pEditor->RedrawButtons();
 }
+
+void SECWsMgrDialogEx::OnHelpButton() { SECShowDialogHelp(IDD); }

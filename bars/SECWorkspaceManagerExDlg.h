@@ -50,6 +50,7 @@ class SECWsMgrDialogEx : public CDialog {
   BOOL OnInitDialog() override;
   afx_msg void OnOpenOrSave();
   afx_msg void OnDone();
+  afx_msg void OnHelpButton();
   afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "HelpRecorder.h"
 #include "MenusTestIds.h"
 #include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECFrameWnd.h"
@@ -252,16 +253,9 @@ TEST(FrameMenus, MenubarFramesSwitchMenusThroughTheHooks) {
   SECSetMenuBarHooks(nullptr);
 }
 
-class HelpApp : public CWinApp {
- public:
-  HelpApp() : CWinApp("Help") {}
-  std::vector<DWORD_PTR> topics;
-  void WinHelp(DWORD_PTR dwData, UINT) override { topics.push_back(dwData); }
-};
-
 TEST(FrameHelp, CommandHelpGoesToTheHelpFileWithTheTrackedCommand) {
   UiSession session;
-  HelpApp app;
+  HelpRecorder app;
   auto* frame = new SECMDIFrameWnd;
   ASSERT_TRUE(frame->Create(nullptr, "Help", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
   app.m_pMainWnd = frame;
@@ -289,7 +283,7 @@ TEST(FrameHelp, MenubarHitCodesGiveTheSystemCommandsHelp) {
 // opens its menu and a click beside the buttons is eaten.
 TEST(FrameHelp, MenubarClicksInHelpModeChooseCaptionPartsAndOpenMenus) {
   UiSession session;
-  HelpApp app;
+  HelpRecorder app;
   SECMDIMenuBar bar;
   auto* frame = new SECMDIFrameWnd;
   frame->m_pMenuBar = &bar;  // the menubar feature is plugged in at creation

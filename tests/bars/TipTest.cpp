@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "HelpRecorder.h"
 #include "bars/SECTipOfDay.h"
 #include "testing/testing.h"
 
@@ -58,6 +59,7 @@ TEST(TipOfDay, DialogStepsThroughTipsAndKeepsTheCheckBox) {
   UiSession session;
   PrivateStores stores;
   const std::string path = WriteTips(stores, "one\ntwo\nthree\n");
+  HelpRecorder app;
   SECTipOfDay dialog(path.c_str(), 1, TRUE);
   ModalAnswers answers;
   std::string seen;
@@ -73,12 +75,14 @@ TEST(TipOfDay, DialogStepsThroughTipsAndKeepsTheCheckBox) {
     seen += std::string(",") + dialog.GetTipText();
     ::CheckDlgButton(hwnd, SECTipOfDay::kShowAtStartup, BST_UNCHECKED);
     click(SECTipOfDay::kShowAtStartup);
+    click(SECTipOfDay::kHelp);
     click(SECTipOfDay::kOK);
   });
   EXPECT_EQ(IDOK, dialog.DoModal());
   EXPECT_EQ("two,three", seen);
   EXPECT_EQ(3, dialog.GetCurrentTip());
   EXPECT_FALSE(dialog.GetShowAtStartup());
+  EXPECT_EQ(app.topics, std::vector<DWORD_PTR>{HID_BASE_RESOURCE + SECTipOfDay::IDD}) << "Help shows the dialog's help";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "HelpRecorder.h"
 #include "bars/SECWorkspaceManager.h"
 #include "testing/testing.h"
 
@@ -108,7 +109,7 @@ TEST(WorkspaceManager, RecentCommandsOpenOrRunTheDialog) {
 
 TEST(WorkspaceManager, DialogAppliesRenamesThenDeletionsBeforeOpening) {
   UiSession session;
-  CWinApp app{"Workspaces"};
+  HelpRecorder app{"Workspaces"};
   LoggingManager manager;
   Fill(manager, 3);
   ModalAnswers answers;
@@ -117,6 +118,7 @@ TEST(WorkspaceManager, DialogAppliesRenamesThenDeletionsBeforeOpening) {
     dialog->m_mapRenames.SetAt("ws1", "first");
     dialog->m_mapRenames.SetAt("ws2", "ws2");
     dialog->m_listDeleted.AddTail("ws3");
+    ::SendMessage(hwnd, WM_COMMAND, ID_HELP, 0);
     // Nothing selected: refused, the dialog stays.
     ::SendMessage(hwnd, WM_COMMAND, SECWsMgrDialog::kOpen, 0);
     ::SendDlgItemMessage(hwnd, SECWsMgrDialog::kList, LB_SETCURSEL, 1, 0);
@@ -131,6 +133,7 @@ TEST(WorkspaceManager, DialogAppliesRenamesThenDeletionsBeforeOpening) {
   EXPECT_EQ(1, boxes);
   EXPECT_EQ((std::vector<std::string>{"rename ws1>first", "delete ws3", "open ws2"}), manager.log);
   EXPECT_EQ(2, manager.m_listWorkspaces.GetCount());
+  EXPECT_EQ(app.topics, std::vector<DWORD_PTR>{HID_BASE_RESOURCE + SECWsMgrDialog::IDD});
 }
 
 }  // namespace
