@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "controls/FolderPicker.h"
 #include "resources/Menus.h"
 
 IMPLEMENT_DYNAMIC(SECUserToolsPage, CPropertyPage)
@@ -11,7 +12,8 @@ IMPLEMENT_DYNAMIC(SECUserToolsPage, CPropertyPage)
 namespace {
 
 // The edits and their labels, enabled only while a tool is selected.
-constexpr UINT kEditControls[] = {43083, 43084, 43085, 43086, 43087, 43088, 43089, 43090};
+constexpr UINT kEditControls[] = {43083, 43084, 43085, 43086, 43087, 43088, 43089, 43090,
+                                  SECUserToolsPage::kBrowseCommand, SECUserToolsPage::kBrowseDir};
 
 }  // namespace
 
@@ -23,6 +25,8 @@ BEGIN_MESSAGE_MAP(SECUserToolsPage, CPropertyPage)
   ON_LBN_SELCHANGE(SECUserToolsPage::kList, OnSelectTool)
   ON_EN_CHANGE(SECUserToolsPage::kMenuText, OnMenuTextChange)
   ON_EN_KILLFOCUS(SECUserToolsPage::kMenuText, OnMenuTextKillFocus)
+  ON_BN_CLICKED(SECUserToolsPage::kBrowseCommand, OnBrowseCommand)
+  ON_BN_CLICKED(SECUserToolsPage::kBrowseDir, OnBrowseDir)
 END_MESSAGE_MAP()
 
 SECUserToolsPage::SECUserToolsPage(CTypedPtrArray<CObArray, SECUserTool*>& tools)
@@ -148,4 +152,28 @@ void SECUserToolsPage::OnMenuTextKillFocus() {
   if (!text.IsEmpty()) return;
   AfxMessageBox(IDS_SEC_BLANK_MENU_TEXT, MB_OK | MB_ICONINFORMATION);
   GetDlgItem(kMenuText)->SetFocus();
+}
+
+void SECUserToolsPage::OnBrowseCommand() {
+  if (m_nShown < 0) return;
+  CString strCommand, strTitle, strFilter;
+  GetDlgItemText(kCommand, strCommand);
+  strTitle.LoadString(IDS_SEC_SELECT_PROGRAM);
+  strFilter.LoadString(IDS_SEC_PROGRAM_FILTER);
+  CFileDialog dialog(TRUE, nullptr, strCommand, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, strFilter, this);
+  dialog.m_ofn.lpstrTitle = strTitle;
+  if (dialog.DoModal() != IDOK) return;
+  SetDlgItemText(kCommand, dialog.GetPathName());
+  StoreShownTool();
+}
+
+void SECUserToolsPage::OnBrowseDir() {
+  if (m_nShown < 0) return;
+  CString strFolder, strTitle;
+  GetDlgItemText(kInitialDir, strFolder);
+  strTitle.LoadString(IDS_SEC_SELECT_DIRECTORY);
+  std::string chosen;
+  if (!brambolt::BrowseForFolder(m_hWnd, strTitle, static_cast<LPCTSTR>(strFolder), &chosen)) return;
+  SetDlgItemText(kInitialDir, chosen.c_str());
+  StoreShownTool();
 }

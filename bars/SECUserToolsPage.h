@@ -11,7 +11,8 @@ class SECUserToolsPage : public CPropertyPage {
  public:
   enum { IDD = 20512 };
   static constexpr UINT kList = 43078, kNew = 43079, kRemove = 43080, kMoveUp = 43081, kMoveDown = 43082,
-                        kCommand = 43083, kMenuText = 43085, kArguments = 43086, kInitialDir = 43087;
+                        kCommand = 43083, kMenuText = 43085, kArguments = 43086, kInitialDir = 43087,
+                        kBrowseCommand = 25700, kBrowseDir = 25701;
   static constexpr int kMaxTools = 9;
 
   // Edits the tools of the array in place: new tools are added to it, removed ones deleted.
@@ -28,6 +29,10 @@ class SECUserToolsPage : public CPropertyPage {
   afx_msg void OnSelectTool();
   afx_msg void OnMenuTextChange();
   afx_msg void OnMenuTextKillFocus();
+  // The program chosen in a file dialog ("Select Program", programs first) and the initial
+  // folder in the folder picker ("Select Initial Directory"), each starting from the edit's text.
+  afx_msg void OnBrowseCommand();
+  afx_msg void OnBrowseDir();
   DECLARE_MESSAGE_MAP()
 
   CListBox& List() { return *static_cast<CListBox*>(GetDlgItem(kList)); }

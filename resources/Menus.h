@@ -7,6 +7,9 @@
 #define IDD_SEC_SHORTCUTS 20507
 #define IDD_SEC_ASSIGNKEY 20508
 #define IDD_SEC_USERTOOLS 20512
+// The user-tools page's browse buttons, for the program and for the initial folder.
+#define IDC_SEC_BROWSE_COMMAND 25700
+#define IDC_SEC_BROWSE_DIR 25701
 
 #define IDS_SEC_SPLASH_TITLE 20661
 #define IDS_SEC_SPLASH_PARENT 20662

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "bars/SECUserToolsPage.h"
+#include "controls/FolderPicker.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -77,8 +78,11 @@ TEST(UserTool, RunsInItsFolderWithItsArgumentsOrSaysItCannot) {
   EXPECT_NE(std::string::npos, message.find("no-such-tool")) << message;
 }
 
-TEST(UserTool, PageAddsUpToNineToolsAndMovesAndRemovesThem) {
+TEST(UserTool, PageAddsUpToNineToolsMovesAndRemovesThemAndBrowsesForTheirFiles) {
   UiSession session;
+  PrivateStores stores;
+  const std::string program = stores.TempDir() + "/tool.sh";
+  std::ofstream(program) << "#!/bin/sh\n";
   CTypedPtrArray<CObArray, SECUserTool*> tools;
   for (const char* name : {"One", "Two"}) {
     auto* tool = new SECUserTool;
@@ -89,6 +93,18 @@ TEST(UserTool, PageAddsUpToNineToolsAndMovesAndRemovesThem) {
   CPropertySheet sheet("Customize");
   sheet.AddPage(&page);
   ModalAnswers answers;
+  answers.When(nullptr, "Select Program", [&](HWND dialog) {
+    ::SetDlgItemText(dialog, edt1, program.c_str());
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  std::string folderTitle;
+  answers.When(nullptr, "Browse for Folder", [&](HWND dialog) {
+    char text[64] = {};
+    ::GetDlgItemText(dialog, IDC_BROWSE_TITLE, text, sizeof(text));
+    folderTitle = text;
+    ::SetDlgItemText(dialog, IDC_BROWSE_PATH, stores.TempDir().c_str());
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
   answers.When(nullptr, "Customize", [&](HWND) {
     HWND hwnd = page.m_hWnd;
     auto command = [hwnd](UINT id) { ::SendMessage(hwnd, WM_COMMAND, id, reinterpret_cast<LPARAM>(::GetDlgItem(hwnd, id))); };
@@ -104,6 +120,9 @@ TEST(UserTool, PageAddsUpToNineToolsAndMovesAndRemovesThem) {
     ::SetDlgItemText(hwnd, SECUserToolsPage::kMenuText, "&Ninth");
     command(SECUserToolsPage::kRemove);  // the last goes, the new last is selected
     EXPECT_EQ(7, ::SendDlgItemMessage(hwnd, SECUserToolsPage::kList, LB_GETCURSEL, 0, 0));
+    // The browse steps fill the program and the folder of the selected tool.
+    command(SECUserToolsPage::kBrowseCommand);
+    command(SECUserToolsPage::kBrowseDir);
     EXPECT_TRUE(enabled(SECUserToolsPage::kNew));
     ::SendMessage(::GetParent(hwnd), WM_COMMAND, IDOK, 0);
   });
@@ -113,6 +132,9 @@ TEST(UserTool, PageAddsUpToNineToolsAndMovesAndRemovesThem) {
   EXPECT_EQ(CString("One"), tools[1]->m_strMenuText);
   EXPECT_EQ(CString("/bin/true"), tools[1]->m_strCommand);
   EXPECT_EQ(CString("(new tool)"), tools[7]->m_strMenuText);
+  EXPECT_EQ(CString(program.c_str()), tools[7]->m_strCommand);
+  EXPECT_EQ("Select Initial Directory", folderTitle);
+  EXPECT_EQ(0, tools[7]->m_strInitialDir.Find(stores.TempDir().c_str())) << tools[7]->m_strInitialDir;
   for (INT_PTR i = 0; i < tools.GetSize(); ++i) delete tools[i];
 }
 
