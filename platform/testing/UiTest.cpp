@@ -10,6 +10,7 @@
 #include <strings.h>
 
 #include "base/Clock.h"
+#include "os/FileApi.h"
 #include "os/Threads.h"
 #include "gdi/Surface.h"
 #include "gdi/SysColors.h"
@@ -342,6 +343,15 @@ PrivateStores::PrivateStores() {
       unset_.emplace_back(name);
     setenv(name, value.c_str(), 1);
   };
+  // The Windows directory the program would use, with its language files, before it is replaced.
+  char windows[4096];
+  const UINT n = GetWindowsDirectory(windows, sizeof windows);
+  const std::string privateWindows = root_ + "/system";
+  std::filesystem::create_directories(privateWindows);
+  std::error_code ignored;
+  if (n > 0 && n < sizeof windows && std::filesystem::is_directory(std::string(windows, n) + "/DocSys"))
+    std::filesystem::create_directory_symlink(std::string(windows, n) + "/DocSys", privateWindows + "/DocSys", ignored);
+  set("BRAMBOLT_WINDOWS_DIR", privateWindows);
   set("BRAMBOLT_REGISTRY_DIR", registry_);
   set("XDG_CONFIG_HOME", root_ + "/profile");
   set("XDG_DATA_HOME", root_ + "/data");
