@@ -253,6 +253,19 @@ CSize SECMDIMenuBar::CalcDynamicLayout(int nLength, DWORD nMode) {
   return size;
 }
 
+BOOL SECMDIMenuBar::FilterMenuModeMouse(const MSG* pMsg) {
+  if (pMsg == nullptr || m_dwPressTick == 0 || GetButton(m_nMenuBtn) != &m_btnSysMenu ||
+      (pMsg->message != WM_LBUTTONDOWN && pMsg->message != WM_LBUTTONDBLCLK) ||
+      ::GetTickCount() - m_dwPressTick > ::GetDoubleClickTime())
+    return SECMenuBar::FilterMenuModeMouse(pMsg);
+  CPoint point(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
+  if (pMsg->hwnd != m_hWnd) ::MapWindowPoints(pMsg->hwnd, m_hWnd, &point, 1);
+  if (!m_btnSysMenu.GetRect().PtInRect(point)) return SECMenuBar::FilterMenuModeMouse(pMsg);
+  m_btnSysMenu.NotifyOwner(SEC_TBN_CLOSEMENU, 0, 0);
+  PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  return TRUE;
+}
+
 void SECMDIMenuBar::SelectMenuButtons(DWORD dwBits) {
   ShowMenuButtons(dwBits, FALSE);
   UpdateMDIButtons(FALSE);

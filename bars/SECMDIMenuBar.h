@@ -64,6 +64,9 @@ class SECMDIMenuBar : public SECMenuBar {
   // system font when it has none) plus 12.
   CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
   int GetFontHeight() const;
+  // A second press on the child's icon within the double-click time of the press that dropped
+  // its system menu closes the menu and reaches the bar as the double-click it is.
+  BOOL FilterMenuModeMouse(const MSG* pMsg) override;
   void RemoveAllButtons() override;
   void InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoUpdate = FALSE) override;
 

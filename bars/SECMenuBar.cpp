@@ -227,13 +227,19 @@ CSize SECMenuBar::CalcDynamicLayout(int nLength, DWORD nMode) {
       floating->ModifyStyle(WS_SYSMENU, 0, SWP_FRAMECHANGED);
     }
   }
-  if (m_bFullScreen) {
-    CRect desktop;
-    ::GetWindowRect(::GetDesktopWindow(), &desktop);
-    if (!(nMode & (LM_HORZDOCK | LM_VERTDOCK))) nMode &= ~static_cast<DWORD>(LM_MRUWIDTH);
-    nLength = desktop.Width();
-  }
-  return SECCustomToolBar::CalcDynamicLayout(nLength, nMode);
+  if (!m_bFullScreen) return SECCustomToolBar::CalcDynamicLayout(nLength, nMode);
+  // Full screen: the bar spans the desktop, a maximised child's caption buttons at its right end.
+  CRect desktop;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  const BOOL bFloating = !(nMode & (LM_HORZDOCK | LM_VERTDOCK));
+  if (bFloating) nMode &= ~static_cast<DWORD>(LM_MRUWIDTH);
+  const CSize size = SECCustomToolBar::CalcDynamicLayout(desktop.Width(), nMode);
+  SECStdBtn* pLast = nullptr;
+  for (int i = 0; i < GetBtnCount(); ++i)
+    if (SECStdBtn* pBtn = GetButton(i); !(pBtn->GetStyle() & TBBS_HIDDEN)) pLast = pBtn;
+  if (bFloating && pLast != nullptr && pLast->m_nType == SECStdBtn::CaptionBtn)
+    pLast->SetPos(desktop.Width() - 2 - pLast->m_cx, pLast->m_y);
+  return size;
 }
 
 LRESULT SECMenuBar::OnSettingChange(WPARAM, LPARAM) {

@@ -8,6 +8,7 @@
 
 #include "HelpRecorder.h"
 #include "MenusTestIds.h"
+#include "QueuedInput.h"
 #include "bars/SECBmpMenuPlugIn.h"
 #include "bars/SECFrameWnd.h"
 #include "bars/SECMDIChildWnd.h"
@@ -15,7 +16,6 @@
 #include "bars/SECMDIMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "testing/testing.h"
-#include "win/Input.h"
 
 using brambolt::test::RunUntilIdle;
 using brambolt::test::ScreenPoint;
@@ -62,17 +62,6 @@ END_MESSAGE_MAP()
 
 COLORREF Pixel(CDC& dc, int x) { return dc.GetPixel(x, 1); }
 
-// Input queued for a modal loop, which takes it itself.
-void QueueClick(POINT screen) {
-  brambolt::InjectMouseMove(screen);
-  brambolt::InjectMouseButton(WM_LBUTTONDOWN, screen);
-  brambolt::InjectMouseButton(WM_LBUTTONUP, screen);
-}
-
-void QueueKey(UINT vk) {
-  brambolt::InjectKey(vk, true);
-  brambolt::InjectKey(vk, false);
-}
 
 TEST(FrameCaption, GradientBandsReachTheRightEdgeWithoutPassingTheTarget) {
   UiSession session;

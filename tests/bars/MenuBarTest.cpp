@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "MenusTestIds.h"
+#include "QueuedInput.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECMDIMenuBar.h"
@@ -175,6 +176,58 @@ TEST(MenuBar, ACommandChosenFromTheDroppedMenuReachesTheFrame) {
   EXPECT_EQ((std::vector<UINT>{ID_MT_SAVE}), f.frame->commands);
 }
 
+TEST(MenuBar, ThePointerMovingAlongTheBarSwitchesTheOpenMenu) {
+  UiSession session;
+  MenuBarFrame f;
+  auto centre = [&](int index) { return ScreenPoint(f.bar.m_hWnd, f.bar.GetButton(index)->GetRect().CenterPoint()); };
+  std::vector<int> open;
+  UiScript script;
+  script
+      .Then([&] {
+        open.push_back(f.bar.GetMenuBtnIndex());
+        const POINT edit = centre(1);
+        brambolt::InjectMouseMove(POINT{edit.x - 2, edit.y});
+        brambolt::InjectMouseMove(edit);
+      })
+      .Then([&] {
+        open.push_back(f.bar.GetMenuBtnIndex());
+        EXPECT_TRUE(SECMenuBarMessages::IsTrackingPopup());
+        QueueKey(VK_ESCAPE);
+      });
+  ClickAt(centre(0));
+  RunUntilIdle();
+  EXPECT_EQ((std::vector<int>{0, 1}), open);
+  EXPECT_FALSE(SECMenuBarMessages::IsTrackingPopup());
+  EXPECT_EQ(0u, script.Remaining());
+}
+
+TEST(MenuBar, TheFramesSystemMenuDropsFromAltSpaceAndLeftOfTheFirstMenu) {
+  UiSession session;
+  MenuBarFrame f;
+  std::vector<bool> system;
+  UiScript script;
+  script.Then([&] {
+    system.push_back(SECMenuBarMessages::IsTrackingSystemMenu() != FALSE);
+    QueueKey(VK_ESCAPE);
+  });
+  EXPECT_TRUE(f.Key(WM_SYSCOMMAND, SC_KEYMENU, ' '));
+  RunUntilIdle();
+  // From the first menu, Left goes round to the system menu.
+  script.Then([&] {
+          system.push_back(SECMenuBarMessages::IsTrackingSystemMenu() != FALSE);
+          QueueKey(VK_LEFT);
+        })
+      .Then([&] {
+        system.push_back(SECMenuBarMessages::IsTrackingSystemMenu() != FALSE);
+        QueueKey(VK_ESCAPE);
+      });
+  EXPECT_TRUE(f.Key(WM_SYSCOMMAND, SC_KEYMENU, 'f'));
+  RunUntilIdle();
+  EXPECT_EQ((std::vector<bool>{true, false, true}), system);
+  EXPECT_FALSE(SECMenuBarMessages::IsTrackingSystemMenu());
+  EXPECT_EQ(0u, script.Remaining());
+}
+
 // An MDI frame with the MDI menubar and one child; the child's style decides its buttons.
 struct MDIBarFrame {
   CMDIFrameWnd* frame = new CMDIFrameWnd;
@@ -246,6 +299,58 @@ TEST(MDIMenuBar, DockedAtTheTopItIsAsTallAsItsFontPlusTwelveWithItsButtonsInTheM
     const CRect file = f.bar.GetButton(maximised ? 1 : 0)->GetRect();
     EXPECT_LE(std::abs((file.top - bar.top) - (bar.bottom - file.bottom)), 1) << maximised;
   }
+}
+
+TEST(MDIMenuBar, ADoubleClickOnTheChildsIconClosesItThroughItsOpenSystemMenu) {
+  UiSession session;
+  MDIBarFrame f;
+  auto* feature = new SECMenuBarFeature;
+  feature->SetMenuBar(&f.bar);
+  ASSERT_TRUE(feature->PlugInTo(f.frame));
+  f.child->MDIMaximize();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  const POINT icon = ScreenPoint(f.bar.m_hWnd, f.bar.m_btnSysMenu.GetRect().CenterPoint());
+  HWND child = f.child->m_hWnd;
+  // A second press later than the double-click time only closes the menu.
+  bool tracked = false;
+  UiScript late;
+  late.Then([&] {
+    tracked = SECMenuBarFeature::IsTrackingPopup();
+    f.bar.m_dwPressTick = ::GetTickCount() - ::GetDoubleClickTime() - 100;
+    QueueClick(icon);
+  });
+  ClickAt(icon);
+  EXPECT_EQ(0u, late.Remaining());
+  EXPECT_TRUE(tracked) << "the press dropped the child's system menu";
+  EXPECT_FALSE(SECMenuBarFeature::IsTrackingPopup());
+  EXPECT_TRUE(::IsWindow(child));
+  // Within it, the two presses are the double-click that runs the menu's default command.
+  UiScript quick;
+  quick.Then([&] { QueueClick(icon); });
+  ClickAt(icon);
+  RunUntilIdle();
+  EXPECT_EQ(0u, quick.Remaining());
+  EXPECT_FALSE(::IsWindow(child)) << "closed";
+  delete feature;
+}
+
+TEST(MDIMenuBar, InFullScreenTheCaptionButtonsSitTwoPixelsInsideTheDesktopsRightEdge) {
+  UiSession session;
+  MDIBarFrame f;
+  f.child->MDIMaximize();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
+  CRect desktop;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  f.bar.SetFullScreen(TRUE);
+  f.bar.CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH);
+  EXPECT_EQ(desktop.Width() - 2, f.bar.m_btnCaption.GetRect().right);
+  f.bar.SetFullScreen(FALSE);
+  f.bar.CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
+  EXPECT_LT(f.bar.m_btnCaption.GetRect().right, desktop.Width() - 2) << "after the last menu again";
 }
 
 TEST(MDIMenuBar, CaptionPartsFollowTheChildsStyleAndCloseIt) {
