@@ -1,4 +1,4 @@
-// The private Xvfb server and commands run against it.
+// The private Xvfb server, commands run against it and another program's XDND drop target on it.
 #include "testing/Xvfb.h"
 
 #include "backend/X11Backend.h"
@@ -10,8 +10,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 extern char** environ;
 
@@ -135,6 +141,122 @@ void StopOnDisplay(pid_t pid) {
 
 bool HaveProgram(const char* name) {
   return std::system(("command -v " + std::string(name) + " > /dev/null 2>&1").c_str()) == 0;
+}
+
+struct XdndPeerTarget::Peer {
+  Display* display = nullptr;
+  Window target = 0;
+  std::atomic<bool> stop{false};
+  std::thread thread;
+  mutable std::mutex mutex;
+  std::vector<std::string> messages;
+  std::string files;
+  std::string text;
+
+  Atom AtomOf(const char* name) const { return XInternAtom(display, name, False); }
+
+  // Sends a reply to the drag source: l1 the accepted/finished bit, action the action taken.
+  void Reply(Window to, const char* type, long l1, long action) {
+    XEvent m{};
+    m.xclient.type = ClientMessage;
+    m.xclient.window = to;
+    m.xclient.message_type = AtomOf(type);
+    m.xclient.format = 32;
+    m.xclient.data.l[0] = static_cast<long>(target);
+    m.xclient.data.l[1] = l1;
+    m.xclient.data.l[2] = action;  // XdndFinished: the action taken
+    m.xclient.data.l[4] = action;  // XdndStatus: the action taken
+    XSendEvent(display, to, False, NoEventMask, &m);
+    XFlush(display);
+  }
+
+  // The drag's data in `type`, empty when the source gives none within two seconds.
+  std::string Fetch(Atom type) {
+    XConvertSelection(display, AtomOf("XdndSelection"), type, AtomOf("PEER_DATA"), target, CurrentTime);
+    XFlush(display);
+    XEvent e{};
+    bool arrived = false;
+    for (int i = 0; i < 400 && !(arrived = XCheckTypedWindowEvent(display, target, SelectionNotify, &e)); ++i)
+      usleep(5000);
+    if (!arrived || e.xselection.property == None) return {};
+    Atom got;
+    int format;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, target, AtomOf("PEER_DATA"), 0, 65536, True, AnyPropertyType, &got, &format, &count,
+                       &after, &data);
+    std::string bytes;
+    if (data) bytes.assign(reinterpret_cast<char*>(data), count), XFree(data);
+    return bytes;
+  }
+
+  void Listen() {
+    while (!stop) {
+      XEvent e;
+      if (!XCheckTypedWindowEvent(display, target, ClientMessage, &e)) {
+        usleep(2000);
+        continue;
+      }
+      char* name = XGetAtomName(display, e.xclient.message_type);
+      std::string kind = name ? name : "";
+      if (name) XFree(name);
+      auto from = static_cast<Window>(e.xclient.data.l[0]);
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        messages.push_back(kind);
+      }
+      if (kind == "XdndPosition") Reply(from, "XdndStatus", 1, static_cast<long>(AtomOf("XdndActionCopy")));
+      if (kind == "XdndDrop") {
+        std::string droppedFiles = Fetch(AtomOf("text/uri-list"));
+        std::string droppedText = Fetch(AtomOf("UTF8_STRING"));
+        {
+          std::lock_guard<std::mutex> lock(mutex);
+          files = droppedFiles;
+          text = droppedText;
+        }
+        Reply(from, "XdndFinished", 1, static_cast<long>(AtomOf("XdndActionCopy")));
+      }
+    }
+  }
+};
+
+XdndPeerTarget::XdndPeerTarget(const std::string& display, int x, int y, int width, int height)
+    : peer_(std::make_unique<Peer>()) {
+  Peer& p = *peer_;
+  p.display = XOpenDisplay(display.c_str());
+  if (p.display == nullptr) return;
+  p.target = XCreateSimpleWindow(p.display, DefaultRootWindow(p.display), x, y, static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height), 0, 0, 0);
+  long version = 5;
+  XChangeProperty(p.display, p.target, p.AtomOf("XdndAware"), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&version), 1);
+  XMapWindow(p.display, p.target);
+  XSync(p.display, False);
+  p.thread = std::thread([&p] { p.Listen(); });
+}
+
+XdndPeerTarget::~XdndPeerTarget() {
+  Peer& p = *peer_;
+  p.stop = true;
+  if (p.thread.joinable()) p.thread.join();
+  if (p.display == nullptr) return;
+  XDestroyWindow(p.display, p.target);
+  XCloseDisplay(p.display);
+}
+
+std::vector<std::string> XdndPeerTarget::Messages() const {
+  std::lock_guard<std::mutex> lock(peer_->mutex);
+  return peer_->messages;
+}
+
+std::string XdndPeerTarget::Files() const {
+  std::lock_guard<std::mutex> lock(peer_->mutex);
+  return peer_->files;
+}
+
+std::string XdndPeerTarget::Text() const {
+  std::lock_guard<std::mutex> lock(peer_->mutex);
+  return peer_->text;
 }
 
 }  // namespace brambolt::test

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "win/Backend.h"
 
@@ -57,5 +58,27 @@ void StopOnDisplay(pid_t pid);
 
 // True when a program of that name is on the PATH.
 bool HaveProgram(const char* name);
+
+// Another program's window that takes drops by XDND (version 5), on a display connection and a
+// thread of its own: it answers every position with a copy and, on the drop, fetches what the
+// drag offers as files (text/uri-list) and as text (UTF8_STRING) before it reports the drop
+// finished. Made at a place of the screen; mapped when the constructor returns.
+class XdndPeerTarget {
+ public:
+  XdndPeerTarget(const std::string& display, int x, int y, int width, int height);
+  ~XdndPeerTarget();
+  XdndPeerTarget(const XdndPeerTarget&) = delete;
+  XdndPeerTarget& operator=(const XdndPeerTarget&) = delete;
+
+  // The XDND messages it was sent, in order ("XdndEnter", "XdndPosition", "XdndDrop", ...).
+  std::vector<std::string> Messages() const;
+  // What the drop carried, empty before a drop.
+  std::string Files() const;
+  std::string Text() const;
+
+ private:
+  struct Peer;
+  std::unique_ptr<Peer> peer_;
+};
 
 }  // namespace brambolt::test

@@ -4,6 +4,8 @@
 
 #include "app/CBCGToolbarDropSource.h"
 #include "backend/DropFiles.h"
+#include "testing/Xvfb.h"
+#include "win/Input.h"
 #include "app/FileView.h"
 #include "resources/ExplorerRes.h"
 #include "tests/app/AppTestSupport.h"
@@ -357,6 +359,48 @@ TEST(FileView, AHeaderDraggedIntoAnEditorDropsItsIncludeLine) {
   EXPECT_EQ(other.drops, 1);
   EXPECT_TRUE(FileView::IsHeaderName("x.h") && FileView::IsHeaderName("X.H"));
   EXPECT_FALSE(FileView::IsHeaderName("x.hpp") || FileView::IsHeaderName("h") || FileView::IsHeaderName("x.cpp"));
+}
+
+// The file tree on a private Xvfb: a header dragged out of the program onto another program's
+// window arrives there as a file.
+class FileViewOnX11 : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { x_ = new brambolt::test::XvfbBackend; }
+  static void TearDownTestSuite() {
+    delete x_;
+    x_ = nullptr;
+  }
+  void SetUp() override {
+    if (!x_->Backend()) GTEST_SKIP() << "Xvfb is not available";
+    brambolt::SetBackend(x_->Backend());
+    brambolt::ResetInputState();
+  }
+  static brambolt::test::XvfbBackend* x_;
+};
+brambolt::test::XvfbBackend* FileViewOnX11::x_ = nullptr;
+
+TEST_F(FileViewOnX11, AHeaderDraggedOntoAnotherProgramArrivesAsAFile) {
+  CWinApp app("Explorer X11 Test");
+  explorertest::ProjectFolder project;
+  project.Write("Header Files/my shape.h");
+  explorertest::ProjectShell shell;
+  shell.name = "Demo";
+  shell.folder = project.Folder();
+  {
+    apptest::Host host{300, 300};
+    FileView tree;
+    tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 300), &host, IDW_EXPLORER_FILE);
+    tree.Expand(tree.m_hHeaderFolder, TVE_EXPAND);
+    brambolt::test::RunUntilIdle();
+    brambolt::test::XdndPeerTarget other(x_->DisplayName(), 500, 100, 200, 200);
+    POINT to{600, 200};
+    ::ScreenToClient(tree.GetSafeHwnd(), &to);
+    brambolt::test::Drag(tree.GetSafeHwnd(), LabelPoint(tree, ChildNamed(tree, tree.m_hHeaderFolder, "my shape.h")), to, 8);
+    EXPECT_TRUE(apptest::PumpUntil([&] { return !other.Files().empty(); }));
+    EXPECT_EQ(other.Files(), "file://" + project.root.string() + "/Header%20Files/my%20shape.h\r\n");
+    EXPECT_EQ(other.Text(), "\t\r\n#include \"my shape.h\"\t\r\n");
+  }
+  brambolt::test::RunUntilIdle();
 }
 
 TEST(CBCGToolbarDropSource, ShowsItsOwnCursorForEveryEffectOnceADragHasBegunAndKeepsTheEscapeState) {

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -648,70 +647,7 @@ TEST_F(X11Display, DragsGoOnToOtherProgramsWindows) {
   ASSERT_NE(source, nullptr);
   ASSERT_EQ(GetForeignDragSource(), source);
   // The other program: a window that takes drops, on a connection and a thread of its own.
-  Display* other = XOpenDisplay(g_x->DisplayName().c_str());
-  ASSERT_NE(other, nullptr);
-  auto atom = [other](const char* name) { return XInternAtom(other, name, False); };
-  Window target = XCreateSimpleWindow(other, DefaultRootWindow(other), 300, 200, 200, 150, 0, 0, 0);
-  long version = 5;
-  XChangeProperty(other, target, atom("XdndAware"), XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(&version), 1);
-  XMapWindow(other, target);
-  XSync(other, False);
-  std::vector<std::string> seen;  // what the other program was told, in order
-  std::string files, text;
-  std::atomic<bool> stop{false};
-  std::mutex seenMutex;
-  std::thread peer([&] {
-    auto reply = [&](Window to, const char* type, long l1, long l4) {
-      XEvent m{};
-      m.xclient.type = ClientMessage;
-      m.xclient.window = to;
-      m.xclient.message_type = atom(type);
-      m.xclient.format = 32;
-      m.xclient.data.l[0] = static_cast<long>(target);
-      m.xclient.data.l[1] = l1;
-      m.xclient.data.l[2] = l4;  // XdndFinished: the action taken
-      m.xclient.data.l[4] = l4;  // XdndStatus: the action taken
-      XSendEvent(other, to, False, NoEventMask, &m);
-      XFlush(other);
-    };
-    Window from = 0;
-    auto fetch = [&](Atom type, std::string& into) {
-      XConvertSelection(other, atom("XdndSelection"), type, atom("PEER_DATA"), target, CurrentTime);
-      XFlush(other);
-      XEvent e;
-      for (int i = 0; i < 400 && !XCheckTypedWindowEvent(other, target, SelectionNotify, &e); ++i) usleep(5000);
-      if (e.type != SelectionNotify || e.xselection.property == None) return;
-      Atom got;
-      int format;
-      unsigned long count = 0, after = 0;
-      unsigned char* data = nullptr;
-      XGetWindowProperty(other, target, atom("PEER_DATA"), 0, 65536, True, AnyPropertyType, &got, &format, &count,
-                         &after, &data);
-      if (data) into.assign(reinterpret_cast<char*>(data), count), XFree(data);
-    };
-    while (!stop) {
-      XEvent e;
-      if (!XCheckTypedWindowEvent(other, target, ClientMessage, &e)) {
-        usleep(2000);
-        continue;
-      }
-      char* name = XGetAtomName(other, e.xclient.message_type);
-      std::string kind = name ? name : "";
-      if (name) XFree(name);
-      from = static_cast<Window>(e.xclient.data.l[0]);
-      {
-        std::lock_guard<std::mutex> lock(seenMutex);
-        seen.push_back(kind);
-      }
-      if (kind == "XdndPosition") reply(from, "XdndStatus", 1, static_cast<long>(atom("XdndActionCopy")));
-      if (kind == "XdndDrop") {
-        fetch(atom("text/uri-list"), files);
-        fetch(atom("UTF8_STRING"), text);
-        reply(from, "XdndFinished", 1, static_cast<long>(atom("XdndActionCopy")));
-      }
-    }
-  });
+  test::XdndPeerTarget other(g_x->DisplayName(), 300, 200, 200, 150);
   OutgoingDrag drag;
   drag.text = "caf\xC3\xA9";
   drag.files = {"/tmp/a file.h"};
@@ -719,13 +655,9 @@ TEST_F(X11Display, DragsGoOnToOtherProgramsWindows) {
   EXPECT_EQ(source->DragOver(POINT{350, 250}, MK_LBUTTON | MK_CONTROL, 1 | 2, drag), 1u) << "a copy, taken";
   EXPECT_EQ(source->DragOver(POINT{360, 260}, MK_LBUTTON | MK_CONTROL, 1 | 2, drag), 1u);
   EXPECT_EQ(source->Drop(MK_CONTROL), 1u);
-  stop = true;
-  peer.join();
-  EXPECT_EQ(seen, (std::vector<std::string>{"XdndEnter", "XdndPosition", "XdndPosition", "XdndDrop"}));
-  EXPECT_EQ(files, "file:///tmp/a%20file.h\r\n");
-  EXPECT_EQ(text, "caf\xC3\xA9");
-  XDestroyWindow(other, target);
-  XCloseDisplay(other);
+  EXPECT_EQ(other.Messages(), (std::vector<std::string>{"XdndEnter", "XdndPosition", "XdndPosition", "XdndDrop"}));
+  EXPECT_EQ(other.Files(), "file:///tmp/a%20file.h\r\n");
+  EXPECT_EQ(other.Text(), "caf\xC3\xA9");
   (void)frame;
 }
 
