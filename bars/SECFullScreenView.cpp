@@ -187,6 +187,10 @@ void SECFullScreenView::ShowControlBars() {
 void SECFullScreenView::RemoveFrameMenu() {
   m_mainListener.m_hSavedMenu = ::GetMenu(m_pFrame->m_hWnd);
   m_mainListener.m_bHasSavedMenu = m_mainListener.m_hSavedMenu != nullptr;
+  DropFrameMenu();
+}
+
+void SECFullScreenView::DropFrameMenu() {
   if (CMDIChildWnd* child = MaximisedChild()) {
     ::LockWindowUpdate(m_pFrame->m_hWnd);
     child->ShowWindow(SW_HIDE);
@@ -487,12 +491,29 @@ LRESULT SECFSMainFrmListener::OnAfterMenuLoop(WPARAM, LPARAM) {
   // The command the menu chose runs first; the layout then follows the frame without a menu.
   MSG msg;
   CFrameWnd* frame = m_pFSView->m_pFrame;
+  UINT nCommand = 0;
   while (::PeekMessage(&msg, frame->m_hWnd, 0, 0, PM_REMOVE)) {
     ::DispatchMessage(&msg);
-    if (msg.message == WM_COMMAND) break;
+    if (msg.message == WM_COMMAND) {
+      nCommand = LOWORD(msg.wParam);
+      break;
+    }
   }
-  if (m_pFSView->IsFullScreen()) frame->DelayRecalcLayout();
   SetListenerFlags(kSkipWindow);
+  if (!m_pFSView->IsFullScreen() || m_bHasSavedMenu) return 0;
+  if (nCommand >= kFirstOleCommand && nCommand <= kLastOleCommand) {
+    // An OLE command keeps the menu: the active child puts its menu back.
+    m_bMenuShown = TRUE;
+    CMDIFrameWnd* mdi = m_pFSView->MDIFrame();
+    if (CMDIChildWnd* child = mdi != nullptr ? mdi->MDIGetActive() : nullptr) {
+      ::LockWindowUpdate(frame->m_hWnd);
+      child->SendMessage(WM_MDIACTIVATE, 0, reinterpret_cast<LPARAM>(child->m_hWnd));
+      ::LockWindowUpdate(nullptr);
+    }
+    return 0;
+  }
+  if (!m_bHasMenuBar) m_pFSView->DropFrameMenu();
+  frame->DelayRecalcLayout();
   return 0;
 }
 

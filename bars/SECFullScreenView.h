@@ -17,6 +17,9 @@ class SECFSMainFrmListener : public kelpwood::foundation::SECWndListener {
  public:
   explicit SECFSMainFrmListener(SECFullScreenView* pFSView) : m_pFSView(pFSView) {}
 
+  // The framework's OLE commands, after which the menu stays.
+  static constexpr UINT kFirstOleCommand = 0xE200, kLastOleCommand = 0xE21F;
+
   void ShowMenu();
   void HideMenu();
   void OnMenuTimer();
@@ -124,6 +127,8 @@ class SECFullScreenView : public CWnd {
   void HideControlBars();
   void ShowControlBars();
   void RemoveFrameMenu();
+  // The frame shows no menu; a maximised child is maximised again without it.
+  void DropFrameMenu();
   void RestoreFrameMenu();
   void ReplaceAccelerators();
   void RestoreAccelerators();

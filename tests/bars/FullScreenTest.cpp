@@ -156,6 +156,48 @@ TEST(FullScreen, TheButtonBarIsAToolbarOfTheKindTheOptionsAndFrameAsk) {
   plain->DestroyWindow();
 }
 
+class OpenFS : public SECFullScreenView {
+ public:
+  using SECFullScreenView::m_mainListener;
+};
+
+TEST(FullScreen, AfterTheMenuLoopAnOleCommandKeepsTheChildsMenuAndAnyOtherTakesItAway) {
+  UiSession session;
+  CMenu childMenu;
+  ASSERT_TRUE(childMenu.LoadMenu(IDR_MB_DOC));
+  auto* frame = new CMDIFrameWnd;
+  ASSERT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));
+  frame->ShowWindow(SW_SHOW);
+  auto* child = new CMDIChildWnd;
+  child->m_hMenuShared = childMenu.m_hMenu;
+  ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 150), frame));
+  child->MDIMaximize();
+  RunUntilIdle();
+  OpenFS fs;
+  ASSERT_TRUE(fs.SetFSMode(SECFullScreenView::SEC_FS_MENU_AT_TOP, nullptr, frame));
+  // The menu loop has ended with no menu kept for the top edge.
+  SECFSMainFrmListener& listener = fs.m_mainListener;
+  listener.m_bHasSavedMenu = FALSE;
+  listener.m_hSavedMenu = nullptr;
+  struct Case {
+    UINT command;
+    BOOL menuShown;
+    HMENU menu;
+  } cases[] = {{0xE201, TRUE, childMenu.m_hMenu}, {kCmdOpen, FALSE, nullptr}};
+  for (const Case& c : cases) {
+    listener.m_bMenuShown = FALSE;
+    frame->PostMessage(WM_COMMAND, c.command);
+    frame->SendMessage(SECFullScreenView::kAfterMenuLoop);
+    RunUntilIdle();
+    EXPECT_EQ(c.menuShown, listener.m_bMenuShown) << c.command;
+    EXPECT_EQ(c.menu, ::GetMenu(frame->m_hWnd)) << c.command;
+    EXPECT_TRUE(child->IsZoomed()) << c.command;
+  }
+  fs.LeaveFSMode();
+  ::SetMenu(frame->m_hWnd, nullptr);
+  frame->DestroyWindow();
+}
+
 class FailingFS : public SECFullScreenView {
  public:
   int CreateFSToolBar() override { return -1; }
