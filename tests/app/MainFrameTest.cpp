@@ -12,7 +12,10 @@
 #include "app/CMainFrame.h"
 #include "app/COurOwnTipDlg.h"
 #include "app/FileView.h"
+#include "afx/CDocTemplate.h"
 #include "bars/SECCustomToolBar.h"
+#include "editor/app/CEditCodeView.h"
+#include "editor/doc/CEditCodeDoc.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECWorksheet.h"
 #include "bars/SECWorkspaceManagerEx.h"
@@ -350,6 +353,31 @@ TEST_F(MainFrame, AltF4ClosesTheDocumentWindowThenTheProgram) {
   PressKey(VK_F4, kAlt);
   RunUntilIdle();
   EXPECT_FALSE(::IsWindow(frame->GetSafeHwnd())) << "no document window: the main window closes";
+}
+
+TEST_F(MainFrame, CtrlFInAnEditorFindsRatherThanOpeningANewFile) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto* docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                     RUNTIME_CLASS(CEditCodeView));
+  app.AddDocTemplate(docs);
+  ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
+  RunUntilIdle();
+  CView* view = frame->MDIGetActive()->GetActiveView();
+  ASSERT_NE(view, nullptr);
+  view->SetFocus();
+  ModalAnswers answers;
+  CString caption;
+  answers.When(nullptr, nullptr, [&](HWND dialog) {
+    CWnd::FromHandle(dialog)->GetWindowText(caption);
+    ::EndDialog(dialog, IDCANCEL);
+  });
+  PressKey('F', kCtrl);
+  RunUntilIdle();
+  EXPECT_EQ(caption, "Find") << "the editor's Find";
+  int documents = 0;
+  for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++documents;
+  EXPECT_EQ(documents, 1) << "no new file";
+  app.CloseAllDocuments(TRUE);
 }
 
 TEST_F(MainFrame, WindowsAndTipCommandsRunTheirDialogs) {
