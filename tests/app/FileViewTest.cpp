@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/CBCGToolbarDropSource.h"
-#include "backend/DropFiles.h"
 #include "testing/Xvfb.h"
 #include "win/Input.h"
 #include "app/FileView.h"
@@ -144,7 +143,7 @@ class StateCmdUI : public CCmdUI {
   int enabled = -1;  // -1: no handler
 };
 
-TEST(FileView, CommandsAreEnabledByTheSelectionOrTheOpenProjectAndKeysMoveThroughTheFiles) {
+TEST(FileView, CommandsAreEnabledByTheSelectionOrTheOpenProject) {
   FileTreeFixture f;
   f.ShowFiles();
   auto update = [&](UINT id) {
@@ -173,19 +172,6 @@ TEST(FileView, CommandsAreEnabledByTheSelectionOrTheOpenProjectAndKeysMoveThroug
     EXPECT_EQ(update(ID_EXPLORER_INSERT_LIVE_FOLDER), c.insertLive);
     EXPECT_EQ(update(ID_EXPLORER_INSERT_FROM_MSVC), c.insertMsvc);
   }
-  // Down walks the rows; typing a name's first letters jumps to it; Return opens it.
-  f.tree.Refresh();
-  f.ShowFiles();
-  f.tree.SelectItem(f.Root());
-  f.tree.SetFocus();
-  brambolt::test::PressKey(VK_DOWN);
-  EXPECT_EQ(f.tree.GetSelectedItem(), f.tree.m_hSourceFolder);
-  brambolt::test::PressKey(VK_DOWN);
-  EXPECT_EQ(f.tree.GetSelectedItem(), f.File("Source Files", "A.cpp"));
-  brambolt::test::TypeText("ze");
-  EXPECT_EQ(f.tree.GetSelectedItem(), f.File("Header Files", "zeta.h"));
-  brambolt::test::PressKey(VK_RETURN);
-  EXPECT_EQ(f.app.opened, std::vector<std::string>{std::string(f.PathOf("Header Files", "zeta.h"))});
 }
 
 TEST(FileView, RemoveAsksFirstDeletesOnYesAndReadsTheHeadersAgainAfterAHeader) {
@@ -341,22 +327,6 @@ TEST(FileView, AHeaderDraggedIntoAnEditorDropsItsIncludeLine) {
   // A source file starts no drag.
   dragTo(f.File("Source Files", "A.cpp"), editor.LineStart(0));
   EXPECT_EQ(editor.Text(), "\t\r\n#include \"Alpha.H\"\t\r\nint x;\r\n");
-  // Beyond the program's windows another program is offered the header as a file.
-  struct OtherProgram : brambolt::ForeignDragSource {
-    std::vector<std::string> files;
-    int drops = 0;
-    DWORD DragOver(POINT, DWORD, DWORD, const brambolt::OutgoingDrag& drag) override {
-      files = drag.files;
-      return DROPEFFECT_COPY;
-    }
-    void DragLeave() override {}
-    DWORD Drop(DWORD) override { return ++drops, DROPEFFECT_COPY; }
-  } other;
-  brambolt::SetForeignDragSource(&other);
-  dragTo(f.File("Header Files", "zeta.h"), POINT{1000, 700});
-  brambolt::SetForeignDragSource(nullptr);
-  EXPECT_EQ(other.files, std::vector<std::string>{(f.project.root / "Header Files" / "zeta.h").string()});
-  EXPECT_EQ(other.drops, 1);
   EXPECT_TRUE(FileView::IsHeaderName("x.h") && FileView::IsHeaderName("X.H"));
   EXPECT_FALSE(FileView::IsHeaderName("x.hpp") || FileView::IsHeaderName("h") || FileView::IsHeaderName("x.cpp"));
 }
