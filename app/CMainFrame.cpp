@@ -326,8 +326,7 @@ void CMainFrame::OnRecentProject(UINT nID) {
 // ---- the explorer ----
 
 BOOL CMainFrame::ShowProjectExplorer(BOOL bShow) {
-  const BOOL bVisible = (m_wndProjectExplorer.GetStyle() & WS_VISIBLE) != 0;
-  if (bShow == bVisible) return FALSE;
+  if (!bShow == !m_wndProjectExplorer.IsVisible()) return FALSE;
   ShowControlBar(&m_wndProjectExplorer, bShow, FALSE);
   return TRUE;
 }

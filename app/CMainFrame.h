@@ -44,6 +44,7 @@ class CMainFrame : public SECWorkbook {
   void CollectOpenDocumentNames(CStringList& list);
   // Analyses the open project's header files again and refills the explorer's trees.
   BOOL ReanalyseProject();
+  // Shows or hides the explorer bar at once; FALSE when it already was so.
   BOOL ShowProjectExplorer(BOOL bShow);
   // Flashes the caption until the frame is active or focused again. Safe from any thread: the
   // flashing runs on the frame's own thread and this returns at once.
