@@ -360,16 +360,20 @@ void SECControlBar::DoPaint(CDC* pDC) {
     ::RedrawWindow(m_hWndRedrawChild, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void SECControlBar::EraseNonClient() {
-  CWindowDC dc(this);
+void SECControlBar::ClipToNonClient(CDC& dc, CRect& rect) const {
   CRect client;
   GetClientRect(&client);
   ClientToScreen(&client);
-  CRect window;
-  GetWindowRect(&window);
-  client.OffsetRect(-window.left, -window.top);
+  GetWindowRect(&rect);
+  client.OffsetRect(-rect.left, -rect.top);
   dc.ExcludeClipRect(&client);
-  window.OffsetRect(-window.left, -window.top);
+  rect.OffsetRect(-rect.left, -rect.top);
+}
+
+void SECControlBar::EraseNonClient() {
+  CWindowDC dc(this);
+  CRect window;
+  ClipToNonClient(dc, window);
   DrawBorders(&dc, window);
   dc.SelectClipRgn(nullptr);
   SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()));

@@ -95,6 +95,8 @@ class SECControlBar : public CControlBar {
   void SetBarInfo(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
   // Draws the borders around the client area and erases the background.
   void EraseNonClient();
+  // The window DC's non-client area: the client area clipped away, rect the whole window from (0, 0).
+  void ClipToNonClient(CDC& dc, CRect& rect) const;
 
   DWORD GetExBarStyle() const { return m_dwExStyle; }
   BOOL IsDocked() const { return m_pDockBar != nullptr && !IsFloating(); }

@@ -11,6 +11,10 @@ SECToolBarCtrl::SECToolBarCtrl() {
 }
 
 BEGIN_MESSAGE_MAP(SECToolBar, SECControlBar)
+  ON_WM_NCCALCSIZE()
+  ON_WM_NCPAINT()
+  ON_WM_NCHITTEST()
+  ON_WM_WINDOWPOSCHANGING()
   ON_WM_SIZE()
   ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
@@ -187,6 +191,9 @@ void SECToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
   SECControlBar::OnBarStyleChange(dwOldStyle, dwNewStyle);
   if ((dwOldStyle ^ dwNewStyle) & (CBRS_ALIGN_ANY | CBRS_FLOATING | CBRS_BORDER_ANY)) {
     MarkLayoutDirty();
+    // The margins outside the client area follow the orientation and the borders.
+    if (m_hWnd != nullptr)
+      SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     if (CFrameWnd* frame = GetDockingFrame()) frame->DelayRecalcLayout(TRUE);
   }
 }
@@ -195,9 +202,6 @@ void SECToolBar::PlaceControl() {
   if (m_hWnd == nullptr || m_pCtrl->m_hWnd == nullptr) return;
   CRect rect;
   GetClientRect(&rect);
-  CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0 || (m_dwStyle & CBRS_FLOATING) != 0);
-  if (rect.Width() < 0) rect.right = rect.left;
-  if (rect.Height() < 0) rect.bottom = rect.top;
   CRect current;
   m_pCtrl->GetWindowRect(&current);
   ScreenToClient(&current);
@@ -214,4 +218,38 @@ void SECToolBar::OnSysColorChange() {
   CControlBar::OnSysColorChange();
   // The images follow the new button colours.
   if (m_nIDBitmap != 0) m_pCtrl->LoadBitmap(m_nIDBitmap);
+}
+
+// ---- the non-client area ----
+
+void SECToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp) {
+  CRect inside(0, 0, 0, 0);
+  CalcInsideRect(inside, LaysOutHorizontally());
+  RECT& client = lpncsp->rgrc[0];
+  client.left += inside.left;
+  client.top += inside.top;
+  client.right += inside.right;
+  client.bottom += inside.bottom;
+}
+
+void SECToolBar::OnNcPaint() {
+  CWindowDC dc(this);
+  CRect rect;
+  ClipToNonClient(dc, rect);
+  dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
+  DrawBorders(&dc, rect);
+  // The framework's gripper, inside the borders, where the margins leave it room.
+  CControlBar::DrawGripper(&dc, rect);
+}
+
+UINT SECToolBar::OnNcHitTest(CPoint) { return HTCLIENT; }
+
+void SECToolBar::OnWindowPosChanging(WINDOWPOS* lpWndPos) {
+  // The framework's handling sees no borders; a bar that sizes itself is redrawn whole.
+  const DWORD dwBorders = m_dwStyle & CBRS_BORDER_ANY;
+  m_dwStyle &= ~dwBorders;
+  SECControlBar::OnWindowPosChanging(lpWndPos);
+  m_dwStyle |= dwBorders;
+  if ((m_dwStyle & CBRS_SIZE_DYNAMIC) && !(lpWndPos->flags & SWP_NOSIZE) && m_hWnd != nullptr)
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -92,9 +92,17 @@ class SECToolBar : public SECControlBar {
  protected:
   // Every state wraps anew at its next size query.
   void MarkLayoutDirty();
-  // The control fills the inside of the bar.
+  // The control fills the client area, the inside of the bar.
   void PlaceControl();
+  BOOL LaysOutHorizontally() const { return (m_dwStyle & (CBRS_ORIENT_HORZ | CBRS_FLOATING)) != 0; }
 
+  // The borders, the framework's gripper and the margins lie outside the client area, which the
+  // toolbar control fills; the whole bar answers as client area, so that it drags from anywhere.
+  void DoPaint(CDC*) override {}
+  afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+  afx_msg void OnNcPaint();
+  afx_msg UINT OnNcHitTest(CPoint point);
+  afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnSysColorChange();
   DECLARE_MESSAGE_MAP()

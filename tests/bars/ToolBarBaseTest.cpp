@@ -1,5 +1,6 @@
 // The toolkit's plain toolbar: creation rules, separator width, wrapping kept per docking state,
-// the row share applied to stretched layouts, toolbar-only rows with 3-D borders, button rects.
+// the row share applied to stretched layouts, toolbar-only rows with 3-D borders, button rects,
+// and the borders, gripper and margins outside the client area.
 #include "DockTestSupport.h"
 #include "bars/SECToolBar.h"
 
@@ -84,4 +85,31 @@ TEST(ToolBarBase, ToolbarRowsGetThreeDimensionalBordersAndKeepTheirPlace) {
   CRect none;
   bar.GetItemRect(kCount, &none);
   EXPECT_TRUE(none.IsRectEmpty());
+}
+
+TEST(ToolBarBase, BordersGripperAndMarginsLieOutsideTheClientAreaThatTheButtonsFill) {
+  UiSession session;
+  DockFrame f;
+  SECToolBar bar;
+  ASSERT_TRUE(bar.Create(f.frame, "Tools", WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_BORDER_ANY, CBRS_EX_BORDER_3D, 24062));
+  ASSERT_TRUE(bar.SetButtons(kIds, kCount));
+  f.Layout();
+  CRect window, client, control, inside(0, 0, 0, 0);
+  bar.GetWindowRect(&window);
+  bar.GetClientRect(&client);
+  bar.ClientToScreen(&client);
+  bar.GetToolBarCtrl().GetWindowRect(&control);
+  bar.CalcInsideRect(inside, TRUE);
+  EXPECT_EQ(CRect(window.left + inside.left, window.top + inside.top, window.right + inside.right,
+                  window.bottom + inside.bottom),
+            client);
+  EXPECT_EQ(client, control) << "the toolbar control fills the client area";
+  EXPECT_GT(inside.left, inside.top) << "the gripper lies in the left margin";
+  EXPECT_EQ(HTCLIENT, bar.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + 1, window.top + 1)));
+  // Painted outside the client area: the 3-D border at the edge, the face inside it.
+  bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  RunUntilIdle();
+  const int midY = window.Height() / 2;
+  EXPECT_NE(::GetSysColor(COLOR_BTNFACE), WindowPixel(bar.m_hWnd, 0, midY));
+  EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), WindowPixel(bar.m_hWnd, inside.left - 1, midY));
 }
