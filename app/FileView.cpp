@@ -169,15 +169,15 @@ void FileView::OnContextMenu(UINT nFlags, CPoint point) {
 }
 
 void FileView::OnInsertFiles() {
-  if (IsProjectOpen()) RunAppCommand(ID_PROJECT_INSERT_FILES);
+  if (IsProjectOpen()) RunAppCommand(ID_INSERT_FILES);
 }
 
 void FileView::OnInsertLiveFolder() {
-  if (IsProjectOpen()) RunAppCommand(ID_PROJECT_INSERT_LIVE_FOLDER);
+  if (IsProjectOpen()) RunAppCommand(ID_INSERT_LIVE_FOLDER);
 }
 
 void FileView::OnInsertFromMsvcProject() {
-  if (IsProjectOpen()) RunAppCommand(ID_EXPLORER_INSERT_FROM_MSVC);
+  if (IsProjectOpen()) RunAppCommand(ID_INSERT_MSVC_PROJECT);
 }
 
 void FileView::OnUpdateInsert(CCmdUI* pCmdUI) { pCmdUI->Enable(IsProjectOpen()); }

@@ -40,10 +40,6 @@
 #define ID_EXPLORER_GB_TO_BIG5 32829
 #define ID_EXPLORER_BIG5_TO_GB 32830
 
-// The project menu's commands that the file tree's insert entries run.
-#define ID_PROJECT_INSERT_FILES 32799
-#define ID_PROJECT_INSERT_LIVE_FOLDER 32809
-
 // Window ids of the explorer's tab window and trees.
 #define IDW_EXPLORER_TABS 59648
 #define IDW_EXPLORER_CLASS 101

@@ -7,6 +7,7 @@
 #include "win/Input.h"
 #include "app/FileView.h"
 #include "resources/ExplorerRes.h"
+#include "resources/ShellRes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ExplorerTestSupport.h"
 #include "afx/CFrameWnd.h"
@@ -230,9 +231,9 @@ TEST(FileView, ContextMenuGreysOpenAndRemoveOnFoldersAndRunsTheProjectCommands) 
     UINT command;      // the application command it runs, 0 for none
   };
   const Case cases[] = {
-      {f.Root(), false, 'F', ID_PROJECT_INSERT_FILES},
-      {f.tree.m_hSourceFolder, false, 'I', ID_PROJECT_INSERT_LIVE_FOLDER},
-      {f.File("Source Files", "A.cpp"), true, 'P', ID_EXPLORER_INSERT_FROM_MSVC},
+      {f.Root(), false, 'F', ID_INSERT_FILES},
+      {f.tree.m_hSourceFolder, false, 'I', ID_INSERT_LIVE_FOLDER},
+      {f.File("Source Files", "A.cpp"), true, 'P', ID_INSERT_MSVC_PROJECT},
   };
   for (const Case& c : cases) {
     std::vector<std::string> texts;
