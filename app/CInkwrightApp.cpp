@@ -2,9 +2,6 @@
 // the DDE and open-document routing, the recent-project list and the .dcp association.
 #include "app/CInkwrightApp.h"
 
-#include "app/CClassHirChildWnd.h"
-#include "app/CClassHirView.h"
-#include "app/CClassHitDoc.h"
 #include "app/CInkwrightEditorServices.h"
 #include "app/CInkwrightShellServices.h"
 #include "app/CRegKeyHolder.h"
@@ -12,10 +9,6 @@
 #include "app/DrawShadowRect.h"
 #include "backend/DropFiles.h"
 #include "bars/SECMenuBarFeature.h"
-#include "bars/SECWorkbook.h"
-#include "bars/SECWorksheet.h"
-#include "editor/doc/CEditCodeDoc.h"
-#include "editor/app/CEditCodeView.h"
 #include "editor/lang/SECEditLangConfig.h"
 #include "editor/lang/SECEditLangConfigStorage.h"
 #include "model/CWorkSpaceObj.h"

@@ -4,6 +4,7 @@
 
 #include "app/CInkwrightApp.h"
 #include "app/CMainProjectSetDlg.h"
+#include "app/CMyFileDialog.h"
 #include "app/CNewProjectMain.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CAddLiveFolderDlg.h"
@@ -324,8 +325,8 @@ void CInkwrightApp::OnFileOpen() {
   CString strTitle;
   strTitle.LoadString(IDS_OPEN_TITLE);
   std::vector<char> buffer(2048, '\0');
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT,
-                     kOpenFileFilter, m_pMainWnd);
+  CMyFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT,
+                       kOpenFileFilter, m_pMainWnd);
   dialog.m_ofn.lpstrTitle = strTitle;
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
@@ -335,9 +336,9 @@ void CInkwrightApp::OnFileOpen() {
 
 void CInkwrightApp::OnInsertFiles() {
   std::vector<char> buffer(8192, '\0');
-  CFileDialog dialog(TRUE, nullptr, nullptr,
-                     OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK,
-                     kInsertFilesFilter, m_pMainWnd);
+  CMyFileDialog dialog(TRUE, nullptr, nullptr,
+                       OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK,
+                       kInsertFilesFilter, m_pMainWnd);
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   if (dialog.DoModal() != IDOK) return;

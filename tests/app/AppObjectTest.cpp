@@ -5,6 +5,7 @@
 
 #include "InkwrightAppSession.h"
 #include "app/CInkwrightShellServices.h"
+#include "app/CMainFrame.h"
 #include "app/CRegKeyHolder.h"
 #include "app/DesktopAssociation.h"
 #include "editor/app/GWExtAppServices.h"
@@ -51,8 +52,15 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
   ASSERT_TRUE(app.InitInstance());
 
   EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().front();
-  ASSERT_NE(app.m_pMainWnd, nullptr);
-  EXPECT_TRUE(app.m_pMainWnd->IsWindowVisible());
+  // The main frame with its bars, shown.
+  auto* pFrame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+  ASSERT_NE(pFrame, nullptr);
+  EXPECT_TRUE(pFrame->IsWindowVisible());
+  EXPECT_TRUE(pFrame->m_wndStatusBar.IsWindowVisible());
+  EXPECT_TRUE(pFrame->m_wndProjectExplorer.IsWindowVisible());
+  EXPECT_NE(app.m_pProjectTemplate, nullptr);
+  EXPECT_TRUE(GWExtGetAppServices()->IsMainFrame());
+  EXPECT_EQ(GWExtGetAppServices()->GetMDIClient(), pFrame->m_hWndMDIClient);
   EXPECT_STREQ(app.m_pszAppName, "Brambolt");
   // The recent projects without the repeat; the tables; the templates.
   std::vector<std::string> recent;
@@ -85,6 +93,7 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
     EXPECT_GT(config->GetKeywordMap().GetCount(), 0) << name;
   }
   // The tip's first start: tip 1 shown, both values written.
+  EXPECT_EQ(home.TipsShown(), std::vector<int>{1});
   EXPECT_EQ(app.GetProfileInt("Tip", "CurrentTip", -1), 1u);
   EXPECT_EQ(app.GetProfileInt("Tip", "ShowAtStartup", -1), 1u);
   // The association, rewritten whole.
@@ -129,6 +138,7 @@ TEST(AppObject, TipStaysHiddenAndItsNumberUnchangedWhenTheUserTurnedItOff) {
   app.WriteProfileInt("Tip", "CurrentTip", 7);
   ASSERT_TRUE(app.InitInstance());
   EXPECT_EQ(app.GetProfileInt("Tip", "CurrentTip", -1), 7u);
+  EXPECT_TRUE(home.TipsShown().empty());
   EXPECT_EQ(app.m_nCurrentTip, 7);
   EXPECT_EQ(app.m_bShowTipAtStartup, 0);
   app.End();

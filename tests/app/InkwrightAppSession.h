@@ -13,6 +13,7 @@
 
 #include "afx/afx.h"
 #include "app/CInkwrightApp.h"
+#include "app/COurOwnTipDlg.h"
 #include "os/Process.h"
 #include "os/Registry.h"
 #include "testing/testing.h"
@@ -84,6 +85,8 @@ class AppHome {
   AppHome& operator=(const AppHome&) = delete;
 
   const std::string& Root() const { return stores_.Root(); }
+  // The tips the tip of the day showed (each closed at once).
+  const std::vector<int>& TipsShown() const { return tips_; }
   // The programs the application started (none really runs).
   const std::vector<std::string>& Started() const { return started_; }
   const std::string& Windows() const { return windows_; }
@@ -98,6 +101,17 @@ class AppHome {
   brambolt::test::PrivateStores stores_;
   std::string windows_;
   std::vector<std::string> started_;
+  std::vector<int> tips_;
+  brambolt::test::ModalAnswers answers_;
+  bool answering_ = AnswerTips();
+
+  bool AnswerTips() {
+    answers_.When(nullptr, "Tips Of Day", [this](HWND h) {
+      if (auto* tip = dynamic_cast<COurOwnTipDlg*>(CWnd::FromHandle(h))) tips_.push_back(tip->m_nCurrentTip);
+      ::SendMessage(h, WM_COMMAND, IDOK, 0);
+    }, true);
+    return true;
+  }
   brambolt::ScopedSpawnHook spawns_{[this](const brambolt::SpawnRequest& request) {
     started_.push_back(request.program);
     return DWORD{0};

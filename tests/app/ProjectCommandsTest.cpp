@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "InkwrightAppSession.h"
+#include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
 #include "model/CWorkSpaceObj.h"
 #include "resources/AppResource.h"
@@ -41,6 +42,13 @@ std::vector<std::string> Recent(const CInkwrightApp& app) {
   for (POSITION pos = app.m_listRecentProjects.GetHeadPosition(); pos != nullptr;)
     paths.emplace_back(app.m_listRecentProjects.GetNext(pos));
   return paths;
+}
+
+// The items of the explorer's class tree.
+int ClassTreeItems(CInkwrightApp& app) {
+  auto* pFrame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+  SECTreeCtrl* pTree = pFrame != nullptr ? pFrame->m_wndProjectExplorer.GetTree(ProjectWorkspaceWnd::kTabClass) : nullptr;
+  return pTree != nullptr ? pTree->GetCount() : -1;
 }
 
 int OpenDocuments(CInkwrightApp& app) {
@@ -85,6 +93,7 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   EXPECT_EQ(std::string(app.m_strProjectFolder), folder + "/");
   EXPECT_EQ(fs::current_path(), fs::path(folder));
   EXPECT_NE(app.m_pWorkSpace->FindClassByName("CAlphaShape"), nullptr);
+  EXPECT_GT(ClassTreeItems(app), 0);
   EXPECT_EQ(OpenDocuments(app), 0);
   EXPECT_EQ(Recent(app), std::vector<std::string>{upper});
   ExpectProjectCommandsEnabled(app, TRUE);
@@ -105,6 +114,7 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   EXPECT_TRUE(app.m_strProjectName.IsEmpty());
   EXPECT_TRUE(app.m_strProjectFolder.IsEmpty());
   EXPECT_EQ(app.m_pWorkSpace->FindClassByName("CAlphaShape"), nullptr);
+  EXPECT_EQ(ClassTreeItems(app), 0);
   EXPECT_EQ(OpenDocuments(app), 0);
   EXPECT_EQ(Recent(app).front(), folder + "/Alpha.dcp");
   ExpectProjectCommandsEnabled(app, FALSE);

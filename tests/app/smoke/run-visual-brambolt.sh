@@ -3,10 +3,11 @@
 # close as a window manager would, and expects a clean exit with nothing on standard error.
 # Without a display it must refuse in one line that names xvfb-run, and never hang.
 # Exits 77 (skipped) when xvfb-run or xdotool is missing.
-# usage: run-visual-brambolt.sh PROGRAM SMOKE_TOOL
+# The screenshot of the main window is left in the output folder.
+# usage: run-visual-brambolt.sh PROGRAM SMOKE_TOOL OUTPUT_FOLDER
 set -uo pipefail
 
-program=$1 tool=$2
+program=$1 tool=$2 out=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work/home BRAMBOLT_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
@@ -55,6 +56,7 @@ if [ -z "$window" ]; then
   kill "$pid"
   exit 1
 fi
+sleep 1
 "$tool" shot "$work/visual-brambolt.png" > /dev/null 2>&1
 # Asked again while a splash still holds the window disabled.
 for ((i = 0; i < 200; i++)); do
@@ -74,6 +76,7 @@ BRAMBOLT_BACKEND=x11 timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$work/s
 status=$?
 [ -s "$work/session.err" ] && fail "$(cat "$work/session.err")"
 [ "$status" -eq 0 ] || fail "the program exited with $status"
+cp "$work/visual-brambolt.png" "$out/" 2> /dev/null
 [ -s "$work/program.err" ] && fail "the program wrote to its standard error"
 [ -f "$XDG_DATA_HOME/applications/visual-brambolt.desktop" ] || fail "no desktop entry for .dcp files"
 echo "passed"
