@@ -147,6 +147,8 @@ bool Desk::Start() {
     AfxGetThreadState()->m_msgCur = msg;
     return app_ != nullptr && app_->PreTranslateMessage(&msg);
   });
+  // Every start shows the tip of the day (the user never turned it off here); it is closed.
+  Expect("Tips Of Day", [](HWND window) { ::SendMessage(window, WM_COMMAND, IDOK, 0); });
   const bool started = app_->InitInstance() != FALSE;
   Pump();
   return started;
