@@ -127,6 +127,11 @@ shot 15-editor-with-colouring
 
 # ---- exit, and a second start that finds everything as it was ----
 keys alt+f x
+# The documentation options changed the project: the question about saving it, answered Yes.
+if box=$(window '^Inkwright$') && [ -n "$box" ]; then
+  shot 16-save-project-question
+  keys Return
+fi
 wait_for 100 gone '^Visual Brambolt' || fail "the main window did not close"
 wait "$program_pid"
 status=$?
