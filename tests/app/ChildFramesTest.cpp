@@ -5,6 +5,7 @@
 
 #include "AppTestSupport.h"
 #include "ExplorerTestSupport.h"
+#include "InkwrightAppSession.h"
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CInkwrightDoc.h"
@@ -398,6 +399,31 @@ TEST(AboutBox, ShowsTheProductItsVersionTheSystemAndTheMakersLinks) {
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(about.m_hWnd, IDC_ABOUT_SYSTEM)));
   DlgCommand(about.m_hWnd, IDC_ABOUT_SYSTEM);
   EXPECT_EQ(started, std::vector<std::string>{szPath});
+}
+
+TEST(ShellWindows, TheApplicationOpensSourcesInMaximisedChildFramesAndShowsTheAboutBox) {
+  apptest::AppHome home;
+  brambolt::test::UiSession session;
+  apptest::AnsweredBoxes boxes;
+  apptest::TestApp app;
+  ASSERT_TRUE(app.InitInstance());
+  ASSERT_NE(app.m_pProjectTemplate, nullptr);
+  const std::string strPath = home.Folder("src") + "/a.cpp";
+  apptest::WriteText(strPath, "int a;\n");
+  CDocument* pDoc = app.OpenDocumentFile(strPath.c_str());
+  ASSERT_NE(pDoc, nullptr);
+  CFrameWnd* pFrame = Shell::FrameOf(pDoc);
+  EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+  EXPECT_TRUE(pFrame->IsZoomed());
+  brambolt::test::ModalAnswers answers;
+  bool bShown = false;
+  answers.When(nullptr, "About Brambolt", [&](HWND hDlg) {
+    bShown = true;
+    ::SendMessage(hDlg, WM_COMMAND, IDOK, 0);
+  });
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT);
+  EXPECT_TRUE(bShown);
+  app.End();
 }
 
 }  // namespace
