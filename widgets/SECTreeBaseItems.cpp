@@ -974,6 +974,15 @@ HTREEITEM SECTreeEngine<ListBase>::HitTest(TVHITTESTINFO* pInfo) {
 
 template <class ListBase>
 int SECTreeEngine<ListBase>::CompareItems(HTREEITEM hFirst, HTREEITEM hSecond) {
+  // Texts the nodes hold are compared where they are; texts asked of the parent are fetched.
+  Node* a = GetNode(hFirst);
+  Node* b = GetNode(hSecond);
+  if (a != nullptr && b != nullptr && a->m_item.pszText != LPSTR_TEXTCALLBACK && b->m_item.pszText != LPSTR_TEXTCALLBACK) {
+    auto text = [](const Node* node) {
+      return reinterpret_cast<const unsigned char*>(node->m_item.pszText != nullptr ? node->m_item.pszText : "");
+    };
+    return _mbsicmp(text(a), text(b));
+  }
   CString first = GetItemText(hFirst, 0);
   CString second = GetItemText(hSecond, 0);
   return _mbsicmp(reinterpret_cast<const unsigned char*>(static_cast<const char*>(first)),
