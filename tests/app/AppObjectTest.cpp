@@ -188,6 +188,33 @@ TEST(AppObject, MessageBoxesGetAnIconByTheirButtonsAndTheSystemsCaption) {
   }
 }
 
+TEST(AppObject, RecentFilesPopupIsEnabledOnlyWhileItHasAFileToList) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  app.SetRegistryKey(CInkwrightApp::kRegistryKey);
+  CMenu menu, popup;
+  menu.CreateMenu();
+  popup.CreatePopupMenu();
+  popup.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+  menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(popup.GetSafeHmenu()), "&Recent Files");
+  auto popupState = [&] {
+    CCmdUI cmdUI;
+    cmdUI.m_nID = ID_FILE_MRU_FILE1;
+    cmdUI.m_pMenu = &menu;
+    cmdUI.m_pSubMenu = &popup;
+    cmdUI.m_nIndex = 0;
+    app.OnCmdMsg(ID_FILE_MRU_FILE1, CN_UPDATE_COMMAND_UI, &cmdUI, nullptr);
+    return menu.GetMenuState(0, MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED);
+  };
+  EXPECT_EQ(popupState(), UINT(MF_DISABLED | MF_GRAYED));  // no list at all
+  app.LoadStdProfileSettings(4);
+  EXPECT_EQ(popupState(), UINT(MF_DISABLED | MF_GRAYED));  // an empty list
+  app.AddToRecentFileList("/tmp/some.cpp");
+  EXPECT_EQ(popupState(), 0u);
+}
+
 TEST(AppObject, RegistryKeyHolderReadsOnlyStringValuesAndDeletesWholeTrees) {
   brambolt::test::PrivateStores stores;
   brambolt::ResetRegistryForTesting();

@@ -119,8 +119,10 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   EXPECT_EQ(Recent(app).front(), folder + "/Alpha.dcp");
   ExpectProjectCommandsEnabled(app, FALSE);
 
-  // Reopened from the recent list: the title stored with it and the document it had open.
-  app.OpenProject(Recent(app).front().c_str());
+  // Reopened by the shell's DDE open: the title stored with it and the document it had open.
+  std::string command = "[open(\"" + Recent(app).front() + "\")]";
+  EXPECT_TRUE(app.OnDDECommand(command.data()));
+  EXPECT_STREQ(app.m_strProjectName, "Alpha");
   EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Changed");
   EXPECT_EQ(OpenDocuments(app), 1);
   EXPECT_TRUE(s.boxes.boxes.empty());
