@@ -278,6 +278,7 @@ TEST(FrameHelp, MenubarClicksInHelpModeChooseCaptionPartsAndOpenMenus) {
   frame->m_pMenuBar = &bar;  // the menubar feature is plugged in at creation
   ASSERT_TRUE(frame->Create(nullptr, "Help", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
   app.m_pMainWnd = frame;
+  frame->m_bAutoMenuEnable = FALSE;  // the menu's commands have no handlers here
   ASSERT_TRUE(bar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP, SEC_IDW_MENUBAR));
   const UINT menus[] = {IDR_MB_MAIN};
   ASSERT_TRUE(bar.SetMenuInfo(1, menus));
@@ -332,6 +333,19 @@ TEST(FrameHelp, MenubarClicksInHelpModeChooseCaptionPartsAndOpenMenus) {
   EXPECT_TRUE(tracked) << "the menu button opened its menu";
   EXPECT_FALSE(frame->m_bHelpMode);
   EXPECT_EQ(app.topics.size(), topics);
+
+  // A command chosen from the menu the click opened: help on that command.
+  UiScript choose;
+  choose.Then([&] { QueueClick(ScreenPoint(bar.m_hWnd, file.CenterPoint())); })
+      .Then([&] {
+        QueueKey(VK_DOWN);
+        QueueKey(VK_RETURN);
+      })
+      .Then([&] { QueueKey(VK_ESCAPE); });  // only when the command did not end help mode
+  frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+  EXPECT_EQ(1u, choose.Remaining()) << "the chosen command ended help mode";
+  EXPECT_FALSE(frame->m_bHelpMode);
+  EXPECT_EQ(app.topics.back(), HID_BASE_COMMAND + ID_MT_OPEN);
   frame->DestroyWindow();
   app.m_pMainWnd = nullptr;
 }
