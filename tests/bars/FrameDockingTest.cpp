@@ -1,7 +1,8 @@
 // Docking in the toolkit frames: dock bars on every side, a bar docked at a row and column with
 // its length, floated in a resizable mini frame and docked again, floated in the main window as
-// MDI children that cascade and hide when closed, the bar's context menu, and the layout saved
-// and loaded again through the profile.
+// MDI children that cascade and hide when closed and come back there in a new frame, the bar's
+// context menu, the layout saved and loaded again through the profile, the quiet moves of dock bars
+// and a floating frame laid out at a point.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,6 +1,7 @@
 // The toolkit frames: the gradient bands and the caption title layout, the painted gradient
 // caption, commands reaching the workspace plug-in and an active floating frame first, menus
-// answered for "WM_SECGETMENU", and a workspace plug-in that cannot attach.
+// answered for "WM_SECGETMENU", a workspace plug-in that cannot attach, and help mode on the
+// menubar (caption parts, menus opened and their commands, clicks beside the buttons).
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,7 +1,8 @@
 // Full-screen mode: the frame without caption, menu and bars across the desktop and exactly as it
 // was afterwards (bars hidden before stay hidden), Escape leaving through the copied accelerator
 // table, the notice to the frame, a failed entry undone, print preview refused, the menu back at
-// the top edge, and the button's tip cut to its buffer.
+// the top edge, the button bar's three kinds, commands after the menu loop, and the button's tip
+// cut to its buffer.
 #include <gtest/gtest.h>
 
 #include <vector>

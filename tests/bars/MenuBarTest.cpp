@@ -1,7 +1,8 @@
 // The menubar: buttons built from menu resources (bits per menu, a missing menu skipped), menus
 // switched by id, mnemonics, Alt alone toggling menu mode, Alt with a letter dropping a popup
 // whose first item is selected, Right moving to the next menu (and into a submenu where there is
-// one), Escape closing, and a command chosen from the popup.
+// one), Escape closing, a command chosen from the popup, the system menu, the open menu following
+// the pointer; the MDI menubar's child buttons, height, double-click and full-screen placement.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
