@@ -80,9 +80,11 @@ void AddButtons(Client& c, HWND child) {
 
 // ---- the window menu ----
 
-void RemoveWindowList(Client& c) {
+// Takes the list and the separator in front of it out of the window menu; returns where they
+// stood, -1 when the menu held no list.
+int RemoveWindowList(Client& c) {
   HMENU menu = c.windowMenu;
-  if (!IsMenu(menu)) return;
+  if (!IsMenu(menu)) return -1;
   int first = -1;
   for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
     UINT id = GetMenuItemID(menu, i);
@@ -92,30 +94,39 @@ void RemoveWindowList(Client& c) {
     }
   }
   // The separator in front of the list belongs to it.
-  if (first > 0 && first == GetMenuItemCount(menu) &&
-      (GetMenuState(menu, static_cast<UINT>(first - 1), MF_BYPOSITION) & MF_SEPARATOR))
+  if (first > 0 && (GetMenuState(menu, static_cast<UINT>(first - 1), MF_BYPOSITION) & MF_SEPARATOR)) {
     RemoveMenu(menu, static_cast<UINT>(first - 1), MF_BYPOSITION);
+    --first;
+  }
+  return first;
 }
 
 }  // namespace
 
 void RefreshWindowMenu(Client& c) {
   DropDead(c);
-  RemoveWindowList(c);
+  // A list already in the menu is rebuilt where it stands, so items the application put after it
+  // stay after it; a new list goes at the end.
+  int at = RemoveWindowList(c);
   HMENU menu = c.windowMenu;
   if (!IsMenu(menu)) return;
   std::vector<size_t> shown;
   for (size_t i = 0; i < c.children.size(); ++i)
     if (IsWindowVisible(c.children[i])) shown.push_back(i);
   if (shown.empty()) return;
-  AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  auto put = [&](UINT flags, UINT_PTR id, LPCSTR text) {
+    if (at < 0)
+      AppendMenu(menu, flags, id, text);
+    else
+      InsertMenu(menu, static_cast<UINT>(at++), flags | MF_BYPOSITION, id, text);
+  };
+  put(MF_SEPARATOR, 0, nullptr);
   for (size_t n = 0; n < shown.size() && n < kListed; ++n) {
     HWND child = c.children[shown[n]];
     std::string text = "&" + std::to_string(n + 1) + " " + TextOf(child);
-    AppendMenu(menu, MF_STRING | (child == c.active ? MF_CHECKED : 0), c.idFirst + static_cast<UINT>(shown[n]),
-               text.c_str());
+    put(MF_STRING | (child == c.active ? MF_CHECKED : 0), c.idFirst + static_cast<UINT>(shown[n]), text.c_str());
   }
-  if (shown.size() > kListed) AppendMenu(menu, MF_STRING, c.idFirst + kListed, "&More Windows...");
+  if (shown.size() > kListed) put(MF_STRING, c.idFirst + kListed, "&More Windows...");
 }
 
 void UpdateFrameTitle(Client& c) {

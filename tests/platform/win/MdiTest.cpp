@@ -288,6 +288,23 @@ TEST_F(Mdi, MaximisedChildLivesInTheFrameMenuBarAndTitle) {
   DestroyMenu(other);
 }
 
+TEST_F(Mdi, AnItemPutAfterTheListStaysAfterItAsWindowsComeGoAndAreRenamed) {
+  HWND a = NewChild("Alpha");
+  AppendMenu(windowMenu, MF_STRING, 300, "&Windows...");
+  HWND b = NewChild("Beta");
+  SetWindowText(a, "Alpha 2");
+  SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"&1 Alpha 2*", "&2 Beta"}));
+  // Cascade, the separator, the list, the item.
+  EXPECT_EQ(GetMenuItemCount(windowMenu), 5);
+  EXPECT_EQ(GetMenuState(windowMenu, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(GetMenuItemID(windowMenu, 4), 300u);
+  SendMessage(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(b), 0);
+  SendMessage(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(a), 0);
+  EXPECT_EQ(GetMenuItemCount(windowMenu), 2);
+  EXPECT_EQ(GetMenuItemID(windowMenu, 1), 300u);
+}
+
 TEST_F(Mdi, MoreWindowsFollowsTheNinthChild) {
   std::vector<HWND> children;
   for (int i = 0; i < 10; ++i) children.push_back(NewChild(("Doc" + std::to_string(i)).c_str()));
