@@ -29,6 +29,17 @@ UINT RemoveItems(HMENU hMenu, UINT nID) {
   return nState;
 }
 
+bool IsSeparator(HMENU hMenu, int nPos) {
+  return (::GetMenuState(hMenu, static_cast<UINT>(nPos), MF_BYPOSITION) & MF_SEPARATOR) != 0;
+}
+
+// The platform puts a separator of its own before its list, which doubles one the menu has before
+// this client's item.
+void RemoveDoubledSeparators(HMENU hMenu) {
+  for (int i = ::GetMenuItemCount(hMenu) - 1; i > 0; --i)
+    if (IsSeparator(hMenu, i) && IsSeparator(hMenu, i - 1)) ::RemoveMenu(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+}
+
 }  // namespace
 
 CMDIClient::CMDIClient()
@@ -76,8 +87,6 @@ LRESULT CALLBACK CMDIClient::HookProc(HWND hWnd, UINT message, WPARAM wParam, LP
 }
 
 LRESULT CMDIClient::OnMDISetMenu(WPARAM /*wParam*/, LPARAM lParam) {
-  // The platform takes its list out of the old menu only while the list ends it.
-  if (m_hWindowMenu != nullptr && ::IsMenu(m_hWindowMenu)) RemoveItems(m_hWindowMenu, kWindowDialogCommand);
   const LRESULT result = Default();
   // No window menu (NULL) keeps the current one.
   const auto hNewMenu = reinterpret_cast<HMENU>(lParam);
@@ -87,16 +96,15 @@ LRESULT CMDIClient::OnMDISetMenu(WPARAM /*wParam*/, LPARAM lParam) {
 }
 
 LRESULT CMDIClient::OnMDIRefreshMenu(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-  const bool bKnown = m_hWindowMenu != nullptr && ::IsMenu(m_hWindowMenu);
-  if (bKnown) RemoveItems(m_hWindowMenu, kWindowDialogCommand);
   const LRESULT result = Default();
-  if (bKnown) RebuildWindowMenu(m_hWindowMenu, m_strWindowListTitle);
+  if (m_hWindowMenu != nullptr && ::IsMenu(m_hWindowMenu)) RebuildWindowMenu(m_hWindowMenu, m_strWindowListTitle);
   return result;
 }
 
 void CMDIClient::RebuildWindowMenu(HMENU hMenu, const CString& strTitle) {
   const UINT nMoreState = RemoveItems(hMenu, kMoreWindowsCommand);
   RemoveItems(hMenu, kWindowDialogCommand);
+  RemoveDoubledSeparators(hMenu);
   const UINT nState = nMoreState == static_cast<UINT>(-1) ? MF_ENABLED : (nMoreState & kStateBits);
   ::AppendMenu(hMenu, MF_STRING | nState, kWindowDialogCommand, strTitle);
 }

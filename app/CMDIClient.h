@@ -23,8 +23,8 @@ class CMDIClient : public CWnd {
   void Unhook();
 
   // Ends the window menu with exactly one kWindowDialogCommand item titled strTitle: every item
-  // for more windows and every earlier such item are removed; the new item takes the state the
-  // more-windows item had (enabled when there was none).
+  // for more windows, every earlier such item and doubled separators are removed; the new item
+  // takes the state the more-windows item had (enabled when there was none).
   static void RebuildWindowMenu(HMENU hMenu, const CString& strTitle);
 
   CString m_strWindowListTitle;  // "Window manager" in GB2312

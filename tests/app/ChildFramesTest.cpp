@@ -219,7 +219,8 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   CMenu menu, window;
   menu.CreateMenu();
   window.CreatePopupMenu();
-  window.AppendMenu(MF_STRING, 32779, "&Cascade");
+  window.AppendMenu(MF_STRING, 32779, "Ne&xt");
+  window.AppendMenu(MF_SEPARATOR);
   window.AppendMenu(MF_STRING, CMDIClient::kWindowDialogCommand, "&Windows...");
   menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(window.m_hMenu), "&Window");
   ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu.m_hMenu),
@@ -227,17 +228,23 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   EXPECT_EQ(client.m_hWindowMenu, window.m_hMenu);
   // Eleven windows: more than the platform names, so it adds its item for more windows.
   for (int i = 0; i < 11; ++i) shell.Open(("doc" + std::to_string(i) + ".cpp").c_str());
+  // The item stays last as the windows are opened and named; each rebuild also drops the item for
+  // more windows, and rebuilds do not grow the menu.
+  EXPECT_EQ(window.GetMenuItemID(window.GetMenuItemCount() - 1), CMDIClient::kWindowDialogCommand);
   int nItems = -1;
   for (int round = 0; round < 3; ++round) {
     ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     const int nCount = window.GetMenuItemCount();
     if (nItems >= 0) {
-      EXPECT_EQ(nCount, nItems) << "the menu grows with each rebuild";
+      EXPECT_EQ(nCount, nItems);
     }
     nItems = nCount;
     int nWindowItems = 0, nNamed = 0;
     for (int i = 0; i < nCount; ++i) {
       const UINT nID = window.GetMenuItemID(i);
+      if (i > 0) {
+        EXPECT_FALSE(nID == 0 && window.GetMenuItemID(i - 1) == 0) << "two separators at " << i;
+      }
       EXPECT_NE(nID, static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET));
       nWindowItems += nID == CMDIClient::kWindowDialogCommand;
       nNamed += nID >= AFX_IDM_FIRST_MDICHILD && nID < AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET;
@@ -257,8 +264,7 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   client.Unhook();
   EXPECT_EQ(client.m_hWnd, nullptr);
   ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
-  EXPECT_EQ(window.GetMenuItemID(window.GetMenuItemCount() - 1),
-            static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET));
+  EXPECT_NE(window.GetMenuState(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET, MF_BYCOMMAND), static_cast<UINT>(-1));
 }
 
 struct OrganizeDialog : COrgSourceFileDlg {
