@@ -182,6 +182,16 @@ SECWorkspaceManagerEx* CMainFrame::GetWorkspaceManager() const {
 
 SECMenuBar* CMainFrame::GetMenuBar() const { return m_pMenuBar; }
 
+HMENU CMainFrame::GetWindowMenuPopup(HMENU hMenuBar) {
+  if (HMENU hPopup = SECWorkbook::GetWindowMenuPopup(hMenuBar)) return hPopup;
+  for (int i = hMenuBar != nullptr ? ::GetMenuItemCount(hMenuBar) - 1 : -1; i >= 0; --i) {
+    const HMENU hPopup = ::GetSubMenu(hMenuBar, i);
+    if (hPopup != nullptr && ::GetMenuState(hPopup, ID_WINDOW_LIST, MF_BYCOMMAND) != static_cast<UINT>(-1))
+      return hPopup;
+  }
+  return nullptr;
+}
+
 
 // ---- title ----
 

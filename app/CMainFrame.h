@@ -34,6 +34,9 @@ class CMainFrame : public SECWorkbook {
   // "Visual Brambolt" without a project, else "<project> - Visual Brambolt".
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   SECMenuBar* GetMenuBar() const override;
+  // The Window popup: the framework's (by its window commands), else the one holding "Windows...",
+  // so that the MDI client lists the windows there.
+  HMENU GetWindowMenuPopup(HMENU hMenuBar) override;
 
   // The text part of the component with that id; "" when there is none.
   CString GetComponentName(int nId) const;
