@@ -63,6 +63,9 @@ INT_PTR CALLBACK ExplorerChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return static_cast<INT_PTR>(ofn->lpfnHook(hwnd, msg, wParam, lParam));
 }
 
+// Posted to the dialog by its start-up: the file name takes the focus.
+constexpr UINT kFocusFileName = WM_APP + 0x3F1;
+
 class FileDialog {
  public:
   // `child`: the template of the Explorer-style child dialog, when there is one.
@@ -432,25 +435,28 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   INT_PTR result = 0;
   if (msg == WM_INITDIALOG) {
     Init(hwnd);
-    // The default focus is the file name, so that a person can type one at once; without it the
-    // dialog manager's first control.
-    auto defaultFocus = [hwnd]() -> INT_PTR {
-      HWND name = GetDlgItem(hwnd, edt1);
-      if (name == nullptr || !IsWindowVisible(name)) return TRUE;
-      SetFocus(name);
-      SendMessage(name, EM_SETSEL, 0, -1);
-      return FALSE;
-    };
+    // Once the dialog is up (after an application's own start-up and the first activation) the
+    // file name takes the focus, so that a person can type a name at once.
+    PostMessage(hwnd, kFocusFileName, 0, 0);
     if (childTemplate_) {
       CreateChild();
       Notify(CDN_INITDONE);
       Notify(CDN_FOLDERCHANGE);
-      return defaultFocus();
+      return TRUE;
     }
     // The hook initialises after the dialog, with the structure; its answer decides the focus.
     if ((ofn_->Flags & OFN_ENABLEHOOK) && ofn_->lpfnHook)
-      return ofn_->lpfnHook(hwnd, msg, wParam, reinterpret_cast<LPARAM>(ofn_)) != 0 ? defaultFocus() : FALSE;
-    return defaultFocus();
+      return static_cast<INT_PTR>(ofn_->lpfnHook(hwnd, msg, wParam, reinterpret_cast<LPARAM>(ofn_)));
+    return TRUE;
+  }
+  if (msg == kFocusFileName) {
+    // Unless the application put the focus elsewhere than the first control, or hid the name.
+    HWND name = GetDlgItem(hwnd, edt1);
+    HWND focus = GetFocus();
+    const bool defaultFocus = focus == nullptr || !IsChild(hwnd, focus) || focus == GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    if (name != nullptr && IsWindowVisible(name) && IsWindowEnabled(name) && defaultFocus)
+      SendMessage(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
+    return TRUE;
   }
   if (hwnd_ && Hook(msg, wParam, lParam, &result)) return result;
   if (msg >= CDM_FIRST && msg <= CDM_LAST && hwnd_) return Query(msg, wParam, lParam);

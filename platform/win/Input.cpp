@@ -353,10 +353,13 @@ void UpdateKeyState(ThreadQueue& q, const MSG& msg) {
     UINT m = msg.message;
     UINT vk = (m <= WM_LBUTTONDBLCLK) ? VK_LBUTTON : (m <= WM_RBUTTONDBLCLK) ? VK_RBUTTON : VK_MBUTTON;
     bool up = m == WM_LBUTTONUP || m == WM_RBUTTONUP || m == WM_MBUTTONUP;
-    if (up)
+    if (up) {
       q.keyState[vk] &= static_cast<BYTE>(~0x80);
-    else
+    } else {
       q.keyState[vk] |= 0x80;
+      // Alt held for a click or a drag is a modifier: its release does not open the menu.
+      q.altAlone = false;
+    }
   }
 }
 

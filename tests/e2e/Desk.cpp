@@ -71,11 +71,11 @@ SeenDialog See(HWND window) {
 HWND FindTopWindow(const std::string& caption) { return ::FindWindow(nullptr, caption.c_str()); }
 
 HWND Item(HWND root, int nId) {
-  for (HWND child = ::GetWindow(root, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (!::IsWindowVisible(child)) continue;
-    if (::GetDlgCtrlID(child) == nId) return child;
-    if (HWND inner = Item(child, nId)) return inner;
-  }
+  // Nearer windows first: a combo box's own edit has an id too.
+  for (HWND child = ::GetWindow(root, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    if (::IsWindowVisible(child) && ::GetDlgCtrlID(child) == nId) return child;
+  for (HWND child = ::GetWindow(root, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+    if (HWND inner = ::IsWindowVisible(child) ? Item(child, nId) : nullptr) return inner;
   return nullptr;
 }
 
@@ -85,7 +85,12 @@ void ClickItem(HWND root, int nId) {
   const HWND item = Item(root, nId);
   RECT rect{};
   ::GetClientRect(item, &rect);
-  brambolt::test::Click(item, POINT{rect.right / 2, rect.bottom / 2});
+  char cls[32] = {};
+  ::GetClassName(item, cls, sizeof cls);
+  // A combo box is clicked in its selection field, above where its list drops.
+  const int field = std::string(cls) == "ComboBox" ? static_cast<int>(::SendMessage(item, CB_GETITEMHEIGHT, -1, 0)) : 0;
+  const int y = field > 0 && field < rect.bottom ? field / 2 + 2 : rect.bottom / 2;
+  brambolt::test::Click(item, POINT{rect.right / 2, y});
 }
 
 namespace {
@@ -185,6 +190,12 @@ std::string Desk::MainTitle() const { return WindowText(MainWindow()); }
 void Desk::Expect(const std::string& caption, std::function<void(HWND)> act) {
   expected_.emplace_back(caption, std::move(act));
   expectedClass_.emplace_back();
+  expectedRunning_.push_back(false);
+}
+
+void Desk::ExpectRunning(const std::string& caption) {
+  Expect(caption, [](HWND) {});
+  expectedRunning_.back() = true;
 }
 
 void Desk::OnModal(HWND window) {
@@ -192,9 +203,18 @@ void Desk::OnModal(HWND window) {
   if (!expected_.empty() && expected_.front().first == seen.caption &&
       (expectedClass_.front().empty() || expectedClass_.front() == seen.className)) {
     auto act = std::move(expected_.front().second);
+    const bool running = expectedRunning_.front();
     expected_.pop_front();
     expectedClass_.pop_front();
+    expectedRunning_.pop_front();
     act(window);
+    // A dialog still up after its answer would wait for ever: it is cancelled and reported.
+    if (!running && seen.className == "#32770" && ::IsWindow(window) && ::IsWindowVisible(window)) {
+      SeenDialog still = See(window);
+      still.caption += " (still open after its answer)";
+      unexpected_.push_back(still);
+      ::SendMessage(window, WM_COMMAND, IDCANCEL, 0);
+    }
     return;
   }
   if (IsMessageBox(window, seen.caption)) {
@@ -249,6 +269,7 @@ bool Desk::Pick(HWND hDlg, int nId, const std::string& text) {
   }
   if (target < 0) return false;
   // The list drops down in a loop of its own; the arrow keys walk it and Enter takes the item.
+  expectedRunning_.push_front(false);
   expected_.emplace_front("", [box, target](HWND) {
     const int current = std::max(0, static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0)));
     for (int i = current; i < target; ++i) brambolt::test::PressKey(VK_DOWN);
@@ -267,6 +288,7 @@ void Desk::Press(UINT vk, UINT mods) {
 
 void Desk::Menu(char menu, const std::string& items) {
   // The menu tracks in a loop of its own; the item letters are typed there.
+  expectedRunning_.push_front(false);
   expected_.emplace_front("", [items](HWND) { brambolt::test::TypeText(items); });
   expectedClass_.push_front("#32768");
   Press(static_cast<UINT>(menu), brambolt::test::kAlt);

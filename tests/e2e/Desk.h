@@ -57,6 +57,8 @@ class Desk {
   // loop. Expected windows are met in order; any other modal window is recorded as unexpected
   // and cancelled so the scenario fails instead of waiting for ever.
   void Expect(const std::string& caption, std::function<void(HWND)> act);
+  // A modal window that ends by itself (a progress dialog), left to run.
+  void ExpectRunning(const std::string& caption);
   size_t Pending() const { return expected_.size(); }
   // The message boxes shown so far ("Inkwright" and the framework's), answered with the button
   // whose text is queued by Answer (its '&' left out), else with the default button.
@@ -98,6 +100,7 @@ class Desk {
   std::unique_ptr<CInkwrightApp> app_;
   std::deque<std::pair<std::string, std::function<void(HWND)>>> expected_;
   std::deque<std::string> expectedClass_;  // "" for any window class
+  std::deque<bool> expectedRunning_;       // left open after its action
   std::deque<std::string> answers_;
   std::vector<SeenDialog> boxes_;
   std::vector<SeenDialog> unexpected_;

@@ -39,8 +39,7 @@ TEST(UsersDay, FirstStartMakesAProjectWithTheWizardAndTakesInAFolderOfHeaders) {
 TEST(UsersDay, DocumentationInEnglishAndBothChineseIsCompleteAndCompilesToHtmlHelp) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  const Project project = MakeProject(desk, "Atelier", "Simple Chinese");
-  AddLiveFolder(desk, Fixture("Atelier"));
+  const Project project = AtelierProject(desk, "Simple Chinese");
   const std::vector<std::string> classes = DeclaredClasses(Fixture("Atelier"));
   ASSERT_EQ(classes.size(), 32u);
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "resources/AppResource.h"
 
 namespace e2e {
@@ -42,6 +44,12 @@ void AddLiveFolder(Desk& desk, const std::string& folder) {
   EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
 }
 
+Project AtelierProject(Desk& desk, const std::string& language) {
+  const Project project = MakeProject(desk, "Atelier", language);
+  AddLiveFolder(desk, Fixture("Atelier"));
+  return project;
+}
+
 }  // namespace e2e
 
 namespace e2e {
@@ -52,9 +60,40 @@ void WriteDocumentation(Desk& desk, const std::string& language) {
     desk.Snapshot(dialog, "04-documentation-options");
     EXPECT_TRUE(ClickButton(dialog, "OK"));
   });
-  desk.Expect("", [](HWND) {});  // the progress dialog ends by itself when the pages are written
+  desk.ExpectRunning("");  // the progress dialog ends by itself when the pages are written
   desk.Press(VK_F5);
   EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+HWND OpenFile(Desk& desk, const fs::path& path) {
+  desk.Expect("Open", [&](HWND) {
+    brambolt::test::TypeText(path.string());
+    brambolt::test::PressKey(VK_RETURN);
+  });
+  desk.Press('O', brambolt::test::kCtrl);
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  return ::GetFocus();
+}
+
+POINT CaretAt(Desk& desk, int line, int column) {
+  desk.Press(VK_HOME, brambolt::test::kCtrl);
+  for (int i = 0; i < line; ++i) desk.Press(VK_DOWN);
+  for (int i = 0; i < column; ++i) desk.Press(VK_RIGHT);
+  POINT caret{};
+  ::GetCaretPos(&caret);
+  return caret;
+}
+
+int LineOf(const fs::path& file, const std::string& text) {
+  std::istringstream in(ReadFile(file));
+  int number = 0;
+  for (std::string line; std::getline(in, line); ++number)
+    if (line.find(text) != std::string::npos) return number;
+  return -1;
 }
 
 }  // namespace e2e

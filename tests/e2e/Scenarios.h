@@ -18,6 +18,9 @@ struct Project {
 Project MakeProject(Desk& desk, const std::string& name, const std::string& language);
 // Ctrl+F7: the live-folder dialog given the folder, its first file type kept, OK.
 void AddLiveFolder(Desk& desk, const std::string& folder);
+// The start of most days: a project named Atelier in that language, the drawing library's
+// headers taken in.
+Project AtelierProject(Desk& desk, const std::string& language);
 
 }  // namespace e2e
 
@@ -26,5 +29,18 @@ namespace e2e {
 // F5: the options dialog given the output language (text start), OK; the pages are written under
 // the progress dialog.
 void WriteDocumentation(Desk& desk, const std::string& language);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Ctrl+O, the path typed into the file dialog, Enter; the editor view that opened (it has the
+// focus), or null.
+HWND OpenFile(Desk& desk, const fs::path& path);
+// The caret's place in its window's client area after moving there as a person does: Ctrl+Home,
+// then `line` times Down and `column` times Right.
+POINT CaretAt(Desk& desk, int line, int column);
+// The 0-based number of the first line of a file holding `text`, -1 when none does.
+int LineOf(const fs::path& file, const std::string& text);
 
 }  // namespace e2e

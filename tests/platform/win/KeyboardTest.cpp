@@ -123,6 +123,12 @@ TEST_F(Keyboard, AltMakesSystemKeysAndMenuCommands) {
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].first, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_TRUE(IsWindow(w));
+  commands.clear();
+  // Alt held over a click is a modifier: its release opens no menu.
+  KeyDown(VK_MENU);
+  Click(w, POINT{10, 10}, kAlt);
+  KeyUp(VK_MENU);
+  EXPECT_TRUE(commands.empty());
 }
 
 TEST_F(Keyboard, KeysGoToTheActiveWindowAsSystemKeysWithoutFocus) {
