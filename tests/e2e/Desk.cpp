@@ -2,6 +2,8 @@
 // answers to its modal windows, and a person's hands on dialogs.
 #include "Desk.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -146,17 +148,28 @@ Desk::~Desk() {
   setenv("HOME", savedHome_.c_str(), 1);
 }
 
-bool Desk::Start() {
+bool Desk::Start(const std::function<void(HWND)>& tip) {
   app_ = std::make_unique<CInkwrightApp>();
   filter_ = std::make_unique<brambolt::ScopedLoopFilter>([this](MSG& msg) {
     AfxGetThreadState()->m_msgCur = msg;
     return app_ != nullptr && app_->PreTranslateMessage(&msg);
   });
-  // Every start shows the tip of the day (the user never turned it off here); it is closed.
-  Expect("Tips Of Day", [](HWND window) { ::SendMessage(window, WM_COMMAND, IDOK, 0); });
+  if (tip) Expect("Tips Of Day", tip);
   const bool started = app_->InitInstance() != FALSE;
   Pump();
   return started;
+}
+
+// The splash stands over the tip for its three seconds; the answers come once it is gone.
+void CloseTip(HWND) {
+  brambolt::test::AdvanceClock(3100);
+  brambolt::test::PressKey(VK_RETURN);
+}
+
+void TurnTipOff(HWND tip) {
+  brambolt::test::AdvanceClock(3100);
+  EXPECT_TRUE(ClickButton(tip, "Show Tips at Startup."));
+  EXPECT_TRUE(ClickButton(tip, "OK"));
 }
 
 void Desk::Quit() {
@@ -287,9 +300,20 @@ void Desk::Press(UINT vk, UINT mods) {
 }
 
 void Desk::Menu(char menu, const std::string& items) {
-  // The menu tracks in a loop of its own; the item letters are typed there.
+  MenuKeys(menu, std::vector<UINT>(items.begin(), items.end()));
+}
+
+void Desk::MenuKeys(char menu, const std::vector<UINT>& keys) {
+  // The menu tracks in a loop of its own; the keys are pressed there (letters as typed).
   expectedRunning_.push_front(false);
-  expected_.emplace_front("", [items](HWND) { brambolt::test::TypeText(items); });
+  expected_.emplace_front("", [keys](HWND) {
+    for (UINT key : keys) {
+      if (key >= 'a' && key <= 'z')
+        brambolt::test::TypeText(std::string(1, static_cast<char>(key)));
+      else
+        brambolt::test::PressKey(key);
+    }
+  });
   expectedClass_.push_front("#32768");
   Press(static_cast<UINT>(menu), brambolt::test::kAlt);
 }

@@ -34,6 +34,11 @@ struct SeenDialog {
   std::string Text() const;  // the texts joined with '|'
 };
 
+// Answers to the tip of the day once the splash is gone: closed with Enter; or its "Show Tips at
+// Startup." clicked off, then OK.
+void CloseTip(HWND tip);
+void TurnTipOff(HWND tip);
+
 class Desk {
  public:
   Desk();
@@ -41,9 +46,10 @@ class Desk {
   Desk(const Desk&) = delete;
   Desk& operator=(const Desk&) = delete;
 
-  // The program starting: the application object made and its start-up run. Dialogs shown
-  // during start-up (the tip of the day) are answered by what Expect queued before.
-  bool Start();
+  // The program starting: the application object made and its start-up run. The tip of the day
+  // is expected and answered by `tip` (closed by default); a null `tip` expects none. Other
+  // dialogs of the start-up are answered by what Expect queued before.
+  bool Start(const std::function<void(HWND)>& tip = CloseTip);
   // The program ending: the main window closed as the user closes it, then the exit.
   void Quit();
   CInkwrightApp& App() { return *app_; }
@@ -79,6 +85,8 @@ class Desk {
   void Press(UINT vk, UINT mods = brambolt::test::kNone);
   // A menu command by keyboard: Alt with the menu's letter, then the item's letters in the menu.
   void Menu(char menu, const std::string& items);
+  // The same with keys: lower-case letters typed, anything else pressed (VK_RIGHT into a pop-up).
+  void MenuKeys(char menu, const std::vector<UINT>& keys);
   void Type(const std::string& text);
 
   // A new folder under the temporary folder.

@@ -17,11 +17,20 @@ home="$work/home"
 mkdir -p "$home" "$work/registry" "$work/config" "$work/data" "$work/windows" "$work/projects"
 cp -r "$(dirname "$program")/DocSys" "$work/windows/"
 
+# The program runs in the work folder, where a crash leaves its core; a failure shows its stack.
 start() {
-  HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" \
-    BRAMBOLT_WINDOWS_DIR="$work/windows" BRAMBOLT_BACKEND=x11 timeout 120 "$program" \
-    >> "$work/program.out" 2>> "$work/program.err" &
+  (cd "$work" && ulimit -c unlimited && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" \
+    XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" \
+    BRAMBOLT_BACKEND=x11 timeout 120 "$program") >> "$work/program.out" 2>> "$work/program.err" &
   program_pid=$!
+}
+eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"
+fail() {
+  for core in "$work"/core*; do
+    [ -f "$core" ] && command -v gdb > /dev/null &&
+      gdb -batch -ex "bt 30" "$program" "$core" 2> /dev/null | grep '^#' >> "$work/program.err"
+  done
+  shared_fail "$@"
 }
 run() { timeout 10 xdotool "$@" > /dev/null || fail "xdotool $*"; }
 shot() {
