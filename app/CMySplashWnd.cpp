@@ -6,6 +6,14 @@
 
 IMPLEMENT_DYNAMIC(CMySplashWnd, SECSplashWnd)
 
+namespace {
+
+// "User name", in the Chinese code page the program's texts are written in: shown when the
+// registry names no owner.
+CString FallbackOwner() { return CString(brambolt::Utf8ToCodePage(u8"使用者姓名", 936).c_str()); }
+
+}  // namespace
+
 CMySplashWnd::CMySplashWnd(UINT nBitmapID, UINT nDisplayTime, BOOL bWaitForClose, BOOL bTopmost)
     : SECSplashWnd(nBitmapID, nDisplayTime, bWaitForClose, bTopmost), m_strOwner(ReadRegisteredOwner()) {}
 
@@ -20,8 +28,7 @@ CString CMySplashWnd::ReadRegisteredOwner() {
   if (registry.Connect(HKEY_LOCAL_MACHINE) && registry.Open(lpszKey, KEY_READ) &&
       registry.QueryValue("RegisteredOwner", strOwner))
     return strOwner;
-  // "User name", in the Chinese code page the program's texts are written in.
-  return CString(brambolt::Utf8ToCodePage(u8"使用者姓名", 936).c_str());
+  return FallbackOwner();
 }
 
 BOOL CMySplashWnd::OnDrawSplash(CDC* pDC) {
@@ -30,7 +37,17 @@ BOOL CMySplashWnd::OnDrawSplash(CDC* pDC) {
   rect.OffsetRect(-40, 40);
   const int nOldMode = pDC->SetBkMode(TRANSPARENT);
   const COLORREF clrOld = pDC->SetTextColor(RGB(0, 0, 0));
+  // The fallback is GB2312 text: it is drawn in a font of that character set, which reads it so
+  // on any system.
+  CFont fontChinese;
+  CFont* pOldFont = nullptr;
+  LOGFONT lf{};
+  if (m_strOwner == FallbackOwner() && pDC->GetCurrentFont() != nullptr && pDC->GetCurrentFont()->GetLogFont(&lf)) {
+    lf.lfCharSet = GB2312_CHARSET;
+    if (fontChinese.CreateFontIndirect(&lf)) pOldFont = pDC->SelectObject(&fontChinese);
+  }
   pDC->DrawText(m_strOwner, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+  if (pOldFont != nullptr) pDC->SelectObject(pOldFont);
   pDC->SetTextColor(clrOld);
   pDC->SetBkMode(nOldMode);
   return TRUE;

@@ -12,8 +12,8 @@ class CMySplashWnd : public SECSplashWnd {
   // Always made with new, as its base: it deletes itself when its window is destroyed.
   CMySplashWnd(UINT nBitmapID, UINT nDisplayTime, BOOL bWaitForClose = FALSE, BOOL bTopmost = TRUE);
 
-  // The registered owner from the system's registry; a fixed Chinese "user name" (GB2312) when
-  // it cannot be read.
+  // The registered owner from the system's registry (the user, on this system); a fixed Chinese
+  // "user name" (GB2312, drawn in a GB2312 font) when it cannot be read.
   static CString ReadRegisteredOwner();
   // Draws the owner's name on one line, centred 40 pixels left of and below the middle.
   BOOL OnDrawSplash(CDC* pDC) override;

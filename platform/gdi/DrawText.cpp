@@ -49,10 +49,12 @@ class TextWriter {
   int AveWidth() const { return aveWidth_; }
   int Height() const { return height_; }
   int ExternalLeading() const { return externalLeading_; }
+  // The code page the font reads its bytes in.
+  UINT CodePage() const { return TextCodePage(dc_); }
 
   // Width of bytes [0, i) for every i (character starts; a trail byte repeats the previous entry).
   std::vector<int> PrefixWidths(std::string_view bytes) const {
-    DecodedText t = DecodeAnsi(bytes.data(), bytes.size());
+    DecodedText t = DecodeAnsi(dc_, bytes.data(), bytes.size());
     std::vector<int> adv = DeviceAdvances(dc_, *font_, t.chars);
     std::vector<int> out(bytes.size() + 1, 0);
     size_t b = 0;
@@ -81,7 +83,7 @@ class TextWriter {
     if (clip) clipSurface = ToSurfaceRect(dc_, *clip);
     size_t consumed = 0;
     ForSegments(bytes, tabs, x, [&](std::string_view seg, int segX) {
-      DecodedText t = DecodeAnsi(seg.data(), seg.size());
+      DecodedText t = DecodeAnsi(dc_, seg.data(), seg.size());
       std::vector<int> adv = DeviceAdvances(dc_, *font_, t.chars);
       TextRun run;
       run.text = &t;
@@ -106,7 +108,7 @@ class TextWriter {
 
  private:
   int Measure(std::string_view seg) const {
-    DecodedText t = DecodeAnsi(seg.data(), seg.size());
+    DecodedText t = DecodeAnsi(dc_, seg.data(), seg.size());
     int w = 0;
     for (int a : DeviceAdvances(dc_, *font_, t.chars)) w += a;
     return ToLogicalX(dc_, w);
@@ -120,7 +122,7 @@ class TextWriter {
     for (size_t i = 0; i <= bytes.size(); ++i) {
       bool tab = i < bytes.size() && bytes[i] == '\t' && tabs;
       if (i < bytes.size() && !tab) {
-        i = brambolt::NextCharacter(bytes, i) - 1;
+        i = brambolt::NextCharacter(TextCodePage(dc_), bytes, i) - 1;
         continue;
       }
       std::string_view seg = bytes.substr(start, i - start);
@@ -141,9 +143,9 @@ class TextWriter {
 };
 
 // Byte offsets where characters start.
-std::vector<size_t> CharStarts(std::string_view s) {
+std::vector<size_t> CharStarts(UINT codePage, std::string_view s) {
   std::vector<size_t> starts;
-  for (size_t i = 0; i < s.size(); i = brambolt::NextCharacter(s, i)) starts.push_back(i);
+  for (size_t i = 0; i < s.size(); i = brambolt::NextCharacter(codePage, s, i)) starts.push_back(i);
   return starts;
 }
 
@@ -153,12 +155,12 @@ struct Line {
 };
 
 // Removes '&' prefixes: "&&" is a literal '&', "&x" marks x. Returns the marked byte or -1.
-int StripPrefixes(std::string& s) {
+int StripPrefixes(UINT codePage, std::string& s) {
   std::string out;
   int mark = -1;
   for (size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
-    if (brambolt::CharacterLength(s, i) == 2) {
+    if (brambolt::NextCharacter(codePage, s, i) - i == 2) {
       out += c;
       out += s[++i];
       continue;
@@ -180,7 +182,7 @@ int StripPrefixes(std::string& s) {
 
 std::string EndEllipsis(const TextWriter& w, const std::string& s, int width, const TabStops* tabs, bool wordsOnly) {
   if (w.Width(s, tabs) <= width) return s;
-  std::vector<size_t> starts = CharStarts(s);
+  std::vector<size_t> starts = CharStarts(w.CodePage(), s);
   for (size_t k = starts.size(); k-- > 0;) {
     size_t cut = starts[k];
     if (wordsOnly && cut > 0 && s[cut] != ' ' && s[cut - 1] != ' ') continue;
@@ -195,11 +197,11 @@ std::string EndEllipsis(const TextWriter& w, const std::string& s, int width, co
 std::string PathEllipsis(const TextWriter& w, const std::string& s, int width, const TabStops* tabs) {
   if (w.Width(s, tabs) <= width) return s;
   size_t slash = std::string::npos;
-  for (size_t i : CharStarts(s))
+  for (size_t i : CharStarts(w.CodePage(), s))
     if (s[i] == '\\' || s[i] == '/') slash = i;
   if (slash == std::string::npos) return EndEllipsis(w, s, width, tabs, false);
   std::string tail = s.substr(slash);
-  std::vector<size_t> starts = CharStarts(s.substr(0, slash));
+  std::vector<size_t> starts = CharStarts(w.CodePage(), s.substr(0, slash));
   for (size_t k = starts.size(); k-- > 0;) {
     std::string candidate = s.substr(0, starts[k]) + "..." + tail;
     if (w.Width(candidate, tabs) <= width) return candidate;
@@ -218,7 +220,7 @@ std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const T
   };
   size_t lineStart = 0;
   while (lineStart < s.size() || lines.empty()) {
-    std::vector<size_t> starts = CharStarts(std::string_view(s).substr(lineStart));
+    std::vector<size_t> starts = CharStarts(w.CodePage(), std::string_view(s).substr(lineStart));
     size_t best = std::string::npos;  // end of the last fitting break
     size_t nextStart = std::string::npos;
     size_t end = s.size();
@@ -230,7 +232,7 @@ std::vector<Line> Wrap(const TextWriter& w, const Line& para, int width, const T
         size_t pos = lineStart + (k < starts.size() ? starts[k] : s.size() - lineStart);
         size_t prev = lineStart + starts[k - 1];
         bool dbcs = pos - prev == 2;
-        bool breakHere = pos == s.size() || s[pos] == ' ' || dbcs || brambolt::CharacterLength(s, pos) == 2;
+        bool breakHere = pos == s.size() || s[pos] == ' ' || dbcs || brambolt::NextCharacter(w.CodePage(), s, pos) - pos == 2;
         size_t trimmed = pos;
         while (trimmed > lineStart && s[trimmed - 1] == ' ') --trimmed;
         bool fits = rangeWidth(lineStart, trimmed) <= width;
@@ -290,7 +292,7 @@ int DrawTextCore(HDC hdc, LPSTR writable, LPCSTR text, int length, LPRECT rect, 
 
   std::string all(text, static_cast<size_t>(length));
   bool prefixes = !(format & DT_NOPREFIX);
-  int mark = prefixes ? StripPrefixes(all) : -1;
+  int mark = prefixes ? StripPrefixes(w.CodePage(), all) : -1;
   if (format & DT_HIDEPREFIX) mark = -1;
   if (!tabs)
     for (char& c : all)
@@ -375,7 +377,7 @@ int DrawTextCore(HDC hdc, LPSTR writable, LPCSTR text, int length, LPRECT rect, 
       if (mnemonic >= 0) {
         std::string before = l.text.substr(0, static_cast<size_t>(mnemonic));
         int x0 = x + w.Width(before, tabs);
-        size_t n = brambolt::CharacterLength(l.text, static_cast<size_t>(mnemonic));
+        size_t n = brambolt::NextCharacter(w.CodePage(), l.text, static_cast<size_t>(mnemonic)) - static_cast<size_t>(mnemonic);
         int x1 = x0 + w.Width(l.text.substr(static_cast<size_t>(mnemonic), n), nullptr);
         RECT u{x0, y + w.Height() - 1, x1, y + w.Height()};
         HBRUSH brush = CreateSolidBrush(GetTextColor(hdc));

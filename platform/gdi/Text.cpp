@@ -15,7 +15,7 @@ using namespace brambolt::gdi;
 
 namespace brambolt::gdi {
 
-DecodedText DecodeAnsi(const char* text, size_t length) {
+DecodedText DecodeAnsi(const char* text, size_t length, UINT codePage) {
   DecodedText out;
   if (!text || length == 0) return out;
   std::string_view bytes(text, length);
@@ -27,11 +27,11 @@ DecodedText DecodeAnsi(const char* text, size_t length) {
     return out;
   }
   for (size_t i = 0; i < length;) {
-    size_t n = brambolt::CharacterLength(bytes, i);
+    size_t n = brambolt::NextCharacter(codePage, bytes, i) - i;
     out.bytes.push_back(static_cast<int>(n));
     i += n;
   }
-  std::u32string all = AnsiToUnicode(bytes);
+  std::u32string all = AnsiToUnicode(bytes, codePage);
   if (all.size() == out.bytes.size()) {
     out.chars = std::move(all);
     return out;
@@ -39,11 +39,24 @@ DecodedText DecodeAnsi(const char* text, size_t length) {
   // Malformed sequences: convert character by character so counts stay aligned.
   size_t offset = 0;
   for (int n : out.bytes) {
-    std::u32string one = AnsiToUnicode(bytes.substr(offset, static_cast<size_t>(n)));
+    std::u32string one = AnsiToUnicode(bytes.substr(offset, static_cast<size_t>(n)), codePage);
     out.chars.push_back(one.empty() ? U'\uFFFD' : one[0]);
     offset += static_cast<size_t>(n);
   }
   return out;
+}
+
+UINT TextCodePage(const DeviceContext& dc) {
+  // A font made for the Chinese character sets takes its bytes in that set's code page, whatever
+  // the system's; every other font takes the system's ANSI code page.
+  const BYTE charSet = dc.st.font ? dc.st.font->lf.lfCharSet : DEFAULT_CHARSET;
+  if (charSet == GB2312_CHARSET) return 936;
+  if (charSet == CHINESEBIG5_CHARSET) return 950;
+  return CP_ACP;
+}
+
+DecodedText DecodeAnsi(const DeviceContext& dc, const char* text, size_t length) {
+  return DecodeAnsi(text, length, TextCodePage(dc));
 }
 
 LOGFONT DeviceLogFont(const DeviceContext& dc) {
@@ -265,7 +278,7 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
               nullptr, 0, text, length);
   DrawScope scope(*dc);
   Surface* s = scope.surface();
-  DecodedText t = DecodeAnsi(text, length);
+  DecodedText t = DecodeAnsi(*dc, text, length);
   auto font = DeviceFont(*dc);
   std::vector<int> adv;
   if (dx) {
@@ -324,7 +337,7 @@ BOOL GetTextExtentPoint(HDC hdc, LPCSTR text, int length, LPSIZE size) {
 BOOL GetTextExtentExPoint(HDC hdc, LPCSTR text, int length, int maxExtent, LPINT fit, LPINT dx, LPSIZE size) {
   auto dc = LookupDC(hdc);
   if (!dc || !size || length < 0 || (length > 0 && !text)) return FALSE;
-  DecodedText t = DecodeAnsi(text, static_cast<size_t>(length));
+  DecodedText t = DecodeAnsi(*dc, text, static_cast<size_t>(length));
   auto font = DeviceFont(*dc);
   std::vector<int> adv = DeviceAdvances(*dc, *font, t.chars);
   int total = 0, fitted = 0, byte = 0;
@@ -373,7 +386,7 @@ BOOL ForEachCode(HDC hdc, UINT first, UINT last, F&& f) {
   auto font = DeviceFont(*dc);
   for (UINT code = first; code <= last; ++code) {
     char bytes[2] = {static_cast<char>(code > 0xFF ? code >> 8 : code), static_cast<char>(code & 0xFF)};
-    DecodedText t = DecodeAnsi(bytes, code > 0xFF ? 2 : 1);
+    DecodedText t = DecodeAnsi(*dc, bytes, code > 0xFF ? 2 : 1);
     char32_t c = t.chars.empty() ? U'?' : t.chars[0];
     f(code - first, *dc, font->GetGlyph(c));
   }

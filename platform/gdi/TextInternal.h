@@ -15,7 +15,12 @@ struct DecodedText {
   std::u32string chars;
   std::vector<int> bytes;
 };
-DecodedText DecodeAnsi(const char* text, size_t length);
+DecodedText DecodeAnsi(const char* text, size_t length, UINT codePage = CP_ACP);
+// The code page the DC's font reads its bytes in: 936 and 950 for the Chinese character sets,
+// else the ANSI code page.
+UINT TextCodePage(const DeviceContext& dc);
+// Text in the DC's font's code page.
+DecodedText DecodeAnsi(const DeviceContext& dc, const char* text, size_t length);
 
 // The DC's font realised at device size.
 std::shared_ptr<RealizedFont> DeviceFont(const DeviceContext& dc);

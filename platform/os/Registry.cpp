@@ -3,6 +3,7 @@
 #include "os/Registry.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/Convert.h"
 #include "os/FileApi.h"
 #include "os/Paths.h"
 
@@ -36,6 +38,7 @@ struct Value {
   std::string name;
   DWORD type = REG_NONE;
   std::string data;  // the bytes as stored
+  bool fromSystem = false;  // answered from the system's own facts, never written to the file
 };
 
 struct Key {
@@ -66,6 +69,7 @@ const char* const kRootNames[kRootCount] = {"HKEY_CLASSES_ROOT",     "HKEY_CURRE
                                             "HKEY_USERS",            "HKEY_PERFORMANCE_DATA",
                                             "HKEY_CURRENT_CONFIG",   "HKEY_DYN_DATA"};
 bool Persisted(int root) { return root <= 2; }
+constexpr int kMachineRoot = 2;
 
 // The predefined key a handle names (0..6), accepting the value with or without sign extension.
 std::optional<int> PredefinedIndex(HKEY hKey) {
@@ -159,7 +163,8 @@ void AppendValue(std::string& out, const Value& v) {
 void AppendKey(std::string& out, const Key& key, const std::string& path) {
   if (key.isVolatile) return;
   out += "[" + path + "]\r\n";
-  for (const Value& v : key.values) AppendValue(out, v);
+  for (const Value& v : key.values)
+    if (!v.fromSystem) AppendValue(out, v);
   out += "\r\n";
   for (const auto& [name, child] : key.children) AppendKey(out, *child, path + "\\" + child->name);
 }
@@ -406,6 +411,38 @@ struct Root {
   bool dirty = false;
 };
 
+// The computer's registered owner is the user: the full name from the password database (the
+// comment field up to its first comma), else the login name, in the ANSI code page.
+std::string RegisteredOwner() {
+  std::string owner;
+  std::vector<char> buffer(16384);
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+    if (found->pw_gecos) owner.assign(found->pw_gecos, std::strcspn(found->pw_gecos, ","));
+    if (owner.empty() && found->pw_name) owner = found->pw_name;
+  }
+  if (owner.empty())
+    for (const char* variable : {"LOGNAME", "USER"})
+      if (const char* name = std::getenv(variable); name && *name) {
+        owner = name;
+        break;
+      }
+  return Utf8ToAnsi(owner);
+}
+
+// Gives the machine root the values a program reads of the system itself and that no file holds:
+// "RegisteredOwner" under both the NT and the 9x version keys. A value the file holds stays.
+void AddSystemValues(Key& top) {
+  const std::string owner = RegisteredOwner();
+  if (owner.empty()) return;
+  for (const char* path : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"}) {
+    Key* key = &top;
+    for (const std::string& name : SplitKeyPath(path)) key = Child(*key, name, true);
+    if (!key->FindValue("RegisteredOwner")) key->values.push_back({"RegisteredOwner", REG_SZ, owner + '\0', true});
+  }
+}
+
 struct OpenKey {
   std::shared_ptr<Key> key;
   int root;
@@ -434,7 +471,10 @@ class Registry {
     root.folderExisted = ::stat(root.folder.c_str(), &folder) == 0;
     const std::string path = root.folder + "/" + kRootNames[index] + ".reg";
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return root;
+    if (!f) {
+      if (index == kMachineRoot) AddSystemValues(*root.top);
+      return root;
+    }
     std::string text;
     char buffer[8192];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
@@ -442,6 +482,7 @@ class Registry {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) root.top->lastWrite = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
     Parse(text, *root.top, index);
+    if (index == kMachineRoot) AddSystemValues(*root.top);
     return root;
   }
 
@@ -660,6 +701,7 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (Value* v = open.key->FindValue(name)) {
     v->type = dwType;
     v->data = std::move(data);
+    v->fromSystem = false;
   } else {
     open.key->values.push_back({name, dwType, std::move(data)});
   }

@@ -297,10 +297,50 @@ void SetRegisteredOwner(const char* owner) {
   ::RegCloseKey(key);
 }
 
-TEST(AppSplash, OwnerTextFallsBackAndIsDrawnOverThePicture) {
+// The owner's text as the splash draws it: the pixels of the band below the middle.
+std::vector<COLORREF> SplashOwnerPixels() {
+  apptest::Host owner;
+  auto* splash = new CMySplashWnd(IDB_SPLASH, 3000);
+  EXPECT_TRUE(splash->Create(&owner));
+  HWND hwnd = splash->m_hWnd;
+  RunUntilIdle();
+  const CSize size = splash->GetBitmapSize();
+  std::vector<COLORREF> pixels;
+  for (int y = size.cy / 2 + 25; y < size.cy / 2 + 55; ++y)
+    for (int x = size.cx / 2 - 179; x < size.cx / 2 + 99; ++x) pixels.push_back(WindowPixel(hwnd, x, y));
+  ::DestroyWindow(hwnd);
+  return pixels;
+}
+
+TEST(AppSplash, OwnerIsTheUserAndTheChineseFallbackReadsOnAnySystem) {
   UiSession session;
   PrivateStores stores;
+  // The registry answers the user's name, as it answers every program.
+  CString strOwner = CMySplashWnd::ReadRegisteredOwner();
+  EXPECT_FALSE(strOwner.IsEmpty());
+  EXPECT_NE("\xCA\xB9\xD3\xC3\xD5\xDF\xD0\xD5\xC3\xFB", std::string(strOwner));
+
+  // Without an owner the GB2312 fallback is drawn as Chinese on a Western system too: the same
+  // pixels as on a Chinese one.
+  for (const char* path : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &key));
+    ::RegDeleteValue(key, "RegisteredOwner");
+    ::RegCloseKey(key);
+  }
   EXPECT_EQ("\xCA\xB9\xD3\xC3\xD5\xDF\xD0\xD5\xC3\xFB", std::string(CMySplashWnd::ReadRegisteredOwner()));
+  std::vector<COLORREF> western = SplashOwnerPixels(), chinese;
+  {
+    brambolt::ScopedCodePage page(936);
+    chinese = SplashOwnerPixels();
+  }
+  EXPECT_GT(std::count(western.begin(), western.end(), RGB(0, 0, 0)), 20);
+  EXPECT_TRUE(western == chinese);
+}
+
+TEST(AppSplash, OwnerTextIsDrawnOverThePicture) {
+  UiSession session;
+  PrivateStores stores;
 
   SetRegisteredOwner("Ada Lovelace");
   apptest::Host owner;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "GdiTestUtil.h"
 
@@ -263,6 +264,36 @@ TEST(TextOutput, DoubleByteTextInCodePage936) {
   SetBkMode(canvas.dc(), TRANSPARENT);
   TextOut(canvas.dc(), 2, 2, text.c_str(), 4);
   EXPECT_GT(100 * 40 - canvas.Count(RGB(255, 255, 255)), 20);
+}
+
+// A font made for a Chinese character set reads its bytes in that set's code page whatever the
+// system's: GB2312 bytes under the Western page draw, measure and wrap as on a Chinese system.
+TEST(TextOutput, ChineseCharsetFontReadsItsOwnCodePage) {
+  const std::string text = brambolt::Utf8ToCodePage("\xE4\xB8\xAD\xE6\x96\x87 ab", 936);
+  struct Output {
+    std::vector<COLORREF> pixels;
+    std::vector<INT> dx;
+  };
+  auto draw = [&](UINT page) {
+    brambolt::ScopedCodePage cp(page);
+    MemoryCanvas canvas(120, 60);
+    FontScope f(canvas.dc(), CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "SimSun"));
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    TextOut(canvas.dc(), 2, 2, text.c_str(), static_cast<int>(text.size()));
+    RECT r{2, 22, 40, 60};
+    DrawText(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &r, DT_WORDBREAK);
+    Output out;
+    out.dx.resize(text.size());
+    SIZE size{};
+    GetTextExtentExPoint(canvas.dc(), text.c_str(), static_cast<int>(text.size()), 0, nullptr, out.dx.data(), &size);
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 120; ++x) out.pixels.push_back(canvas.at(x, y));
+    return out;
+  };
+  const Output western = draw(1252), chinese = draw(936);
+  EXPECT_EQ(western.dx[0], western.dx[1]);  // one character of two bytes
+  EXPECT_EQ(western.dx, chinese.dx);
+  EXPECT_TRUE(western.pixels == chinese.pixels);
 }
 
 TEST(TextOutput, ChineseFaceNamesInCodePage936) {

@@ -3,6 +3,7 @@
 #include "os/Registry.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 
 #include "TempDir.h"
 #include "base/CodePage.h"
+#include "base/Convert.h"
 
 namespace brambolt {
 namespace {
@@ -93,6 +95,39 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
   EXPECT_EQ(Get(key, "Big"), P(REG_DWORD_BIG_ENDIAN, "\x01\x02\x03\x04"));
+  RegCloseKey(key);
+}
+
+// The registered owner is the user's full name (the password database's comment field up to its
+// first comma), else the login name; it is answered under both version keys, never written to the
+// file, and a value the file holds wins.
+TEST_F(Registry, RegisteredOwnerIsTheUser) {
+  std::string expected;
+  if (const passwd* entry = ::getpwuid(::getuid())) {
+    if (entry->pw_gecos) expected.assign(entry->pw_gecos, std::strcspn(entry->pw_gecos, ","));
+    if (expected.empty()) expected = entry->pw_name;
+  }
+  ASSERT_FALSE(expected.empty());
+  using P = std::pair<DWORD, std::string>;
+  for (const char* path : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "Software\\Microsoft\\Windows\\CurrentVersion"}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), ERROR_SUCCESS) << path;
+    EXPECT_EQ(Get(key, "RegisteredOwner"), P(REG_SZ, Utf8ToAnsi(expected) + '\0')) << path;
+    RegCloseKey(key);
+  }
+  HKEY key = Create(HKEY_LOCAL_MACHINE, "Software\\Other");
+  Set(key, "x", REG_SZ, std::string("1\0", 2));
+  ASSERT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(dir.Read("HKEY_LOCAL_MACHINE.reg").find("RegisteredOwner"), std::string::npos);
+
+  key = Create(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion");
+  Set(key, "RegisteredOwner", REG_SZ, std::string("Ada Lovelace\0", 13));
+  RegCloseKey(key);
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  EXPECT_EQ(Get(key, "RegisteredOwner"), P(REG_SZ, std::string("Ada Lovelace\0", 13)));
   RegCloseKey(key);
 }
 
