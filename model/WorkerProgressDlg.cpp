@@ -34,6 +34,10 @@ BOOL WorkerProgressDlg::OnInitDialog() {
   return FALSE;
 }
 
+void WorkerProgressDlg::OnOK() {
+  if (!m_bWorking) CDialog::OnOK();
+}
+
 void WorkerProgressDlg::OnCancel() {
   if (!m_bWorking) {
     CDialog::OnCancel();

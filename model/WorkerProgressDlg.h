@@ -32,6 +32,8 @@ class WorkerProgressDlg : public CDialog {
   virtual void StopWorker() = 0;
 
   void DoDataExchange(CDataExchange* pDX) override;
+  // Enter ends nothing while the worker runs: it still reads this object.
+  void OnOK() override;
   void OnCancel() override;
   afx_msg void OnClose();
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);

@@ -163,6 +163,25 @@ TEST(CCopyFileProDlg, CancelAfterNPagesLeavesNoFurtherPageAndEndsOnlyAfterTheWor
   }
 }
 
+TEST(CCopyFileProDlg, EnterDoesNotEndItBeforeTheWorker) {
+  DialogSession session;
+  ShapesProject p;
+  struct EnterDlg : CCopyFileProDlg {
+    BOOL OnInitDialog() override {
+      const BOOL b = CCopyFileProDlg::OnInitDialog();
+      ::SendMessage(m_hWnd, WM_COMMAND, IDOK, 0);  // what Enter comes to
+      return b;
+    }
+  } dlg;
+  dlg.m_pProject = &p.project;
+  dlg.m_nLanguage = LANGUAGE_ENG;
+  dlg.m_strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_FALSE(dlg.HasWorker());
+  EXPECT_FALSE(dlg.IsStopRequested());
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/Index.htm"));
+}
+
 TEST(CCopyFileProDlg, TheCloseBoxDoesNothing) {
   DialogSession session;
   ShapesProject p;
