@@ -105,6 +105,11 @@ void CMDIClient::RebuildWindowMenu(HMENU hMenu, const CString& strTitle) {
   const UINT nMoreState = RemoveItems(hMenu, kMoreWindowsCommand);
   RemoveItems(hMenu, kWindowDialogCommand);
   RemoveDoubledSeparators(hMenu);
+  // The item follows the list of windows or, without one, a separator of its own.
+  const int nLast = ::GetMenuItemCount(hMenu) - 1;
+  const UINT nLastID = nLast >= 0 ? ::GetMenuItemID(hMenu, nLast) : 0;
+  if (nLast >= 0 && !IsSeparator(hMenu, nLast) && (nLastID < AFX_IDM_FIRST_MDICHILD || nLastID >= kMoreWindowsCommand))
+    ::AppendMenu(hMenu, MF_SEPARATOR, 0, nullptr);
   const UINT nState = nMoreState == static_cast<UINT>(-1) ? MF_ENABLED : (nMoreState & kStateBits);
   ::AppendMenu(hMenu, MF_STRING | nState, kWindowDialogCommand, strTitle);
 }

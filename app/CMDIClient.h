@@ -22,9 +22,10 @@ class CMDIClient : public CWnd {
   // Gives the window procedure back (also done when the window or this object is destroyed).
   void Unhook();
 
-  // Ends the window menu with exactly one kWindowDialogCommand item titled strTitle: every item
-  // for more windows, every earlier such item and doubled separators are removed; the new item
-  // takes the state the more-windows item had (enabled when there was none).
+  // Ends the window menu with exactly one kWindowDialogCommand item titled strTitle, after the
+  // list of windows or a separator: every item for more windows, every earlier such item and
+  // doubled separators are removed; the new item takes the state the more-windows item had
+  // (enabled when there was none).
   static void RebuildWindowMenu(HMENU hMenu, const CString& strTitle);
 
   CString m_strWindowListTitle;  // "Window manager" in GB2312

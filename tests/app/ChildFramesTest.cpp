@@ -265,6 +265,14 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   EXPECT_EQ(client.m_hWnd, nullptr);
   ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   EXPECT_NE(window.GetMenuState(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET, MF_BYCOMMAND), static_cast<UINT>(-1));
+  ASSERT_TRUE(client.SubclassWindow(shell.frame->m_hWndMDIClient));
+  // With every window closed the item stays, set off by one separator.
+  shell.app.CloseAllDocuments(FALSE);
+  RunUntilIdle();
+  ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+  ASSERT_EQ(window.GetMenuItemCount(), 3);
+  EXPECT_EQ(window.GetMenuItemID(1), 0u);
+  EXPECT_EQ(window.GetMenuItemID(2), CMDIClient::kWindowDialogCommand);
 }
 
 struct OrganizeDialog : COrgSourceFileDlg {
