@@ -290,7 +290,9 @@ LRESULT SECBmpMenuPlugIn::OnMeasureItemMsg(WPARAM, LPARAM lParam) {
   auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
   if (mis == nullptr || mis->CtlType != ODT_MENU || IsForeign(mis->itemID)) return 0;
   auto* item = reinterpret_cast<SECBmpMenuItemInfo*>(mis->itemData);
-  if (item == nullptr || item->m_nID != mis->itemID) return 0;
+  // A popup's item is measured under its submenu's handle; its record keeps the id 0.
+  const bool popup = ::IsMenu(reinterpret_cast<HMENU>(static_cast<UINT_PTR>(mis->itemID)));
+  if (item == nullptr || item->m_nID != (popup ? 0u : mis->itemID)) return 0;
   CString label, accel;
   SplitItemText(item->m_strText, label, accel);
   HDC screen = ::GetDC(nullptr);

@@ -139,6 +139,14 @@ void DrawMenuText(HDC dc, const std::string& text, RECT r, UINT format, bool dis
   DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
 
+// The arrow at the right end of an item that opens a submenu.
+void PaintSubmenuArrow(HDC dc, const RECT& r, bool selected, bool disabled) {
+  const int check = CheckWidth();
+  RECT arrow{r.right - check, r.top + (r.bottom - r.top - check) / 2, r.right, r.top + (r.bottom - r.top - check) / 2 + check};
+  const int colour = selected ? COLOR_HIGHLIGHTTEXT : disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT;
+  DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, GetSysColor(colour));
+}
+
 void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
   const Item& it = level.items[i];
   RECT r = level.rects[i];
@@ -149,6 +157,8 @@ void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
                  ((it.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((it.state & MF_DISABLED) ? ODS_DISABLED : 0);
     DRAWITEMSTRUCT dis{ODT_MENU, 0, it.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(level.menu), dc, r, it.data};
     if (IsWindow(t.owner)) SendMessage(t.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    // As on Windows, the system adds a submenu's arrow to an owner-drawn item.
+    if (it.sub != nullptr) PaintSubmenuArrow(dc, r, selected, disabled);
     return;
   }
   FillRect(dc, &r, GetSysColorBrush(selected && !it.IsSeparator() ? COLOR_HIGHLIGHT : COLOR_MENU));
@@ -171,12 +181,7 @@ void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
     RECT accel{r.left + level.textWidth + kTextGap, r.top, r.right - check, r.bottom};
     DrawMenuText(dc, right, accel, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX, disabled, selected);
   }
-  if (it.sub != nullptr) {
-    RECT arrow{r.right - check, r.top + (r.bottom - r.top - check) / 2, r.right,
-               r.top + (r.bottom - r.top - check) / 2 + check};
-    const int colour = selected ? COLOR_HIGHLIGHTTEXT : disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT;
-    DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, GetSysColor(colour));
-  }
+  if (it.sub != nullptr) PaintSubmenuArrow(dc, r, selected, disabled);
 }
 
 Level* LevelOf(HWND window) {

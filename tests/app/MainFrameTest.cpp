@@ -17,6 +17,7 @@
 #include "editor/app/CEditCodeView.h"
 #include "editor/doc/CEditCodeDoc.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECMenuBarFeature.h"
 #include "bars/SECWorksheet.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "model/CFileObj.h"
@@ -66,6 +67,7 @@ class MainFrame : public ::testing::Test {
  protected:
   void SetUp() override {
     app.SetRegistryKey("Main Frame Test");
+    SECInstallMenuBarHooks();
     frame = new CMainFrame;
     ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
     app.m_pMainWnd = frame;
@@ -169,6 +171,39 @@ TEST_F(MainFrame, ToolbarShowsItsImages) {
   EXPECT_EQ(count(2, RGB(0, 0, 128)), 0);
   EXPECT_EQ(count(3, RGB(0, 0, 128)), 0) << "Save without a document is drawn greyed";
   SaveWindowPng(frame->GetSafeHwnd(), "MainFrameTest-frame.png");
+}
+
+TEST_F(MainFrame, MenubarPopupsShowTheirSubmenusWithArrows) {
+  HMENU file = ::GetSubMenu(frame->m_hMenuBarMenu, 0);
+  const int recent = 16;  // "&Recent Workspaces"
+  ASSERT_NE(::GetSubMenu(file, recent), nullptr);
+  ModalAnswers answers;
+  UINT height = 0;
+  int arrowPixels = 0;
+  answers.When("#32768", nullptr, [&](HWND popup) {
+    RunUntilIdle();
+    MENUITEMINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_SUBMENU;
+    ::GetMenuItemInfo(file, recent, TRUE, &info);
+    MEASUREITEMSTRUCT measure{ODT_MENU, 0, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.hSubMenu)), 0, 0,
+                              info.dwItemData};
+    frame->SendMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+    height = measure.itemHeight;
+    CRect rect;
+    ::GetWindowRect(popup, &rect);
+    for (int y = 0; y < rect.Height(); ++y)
+      for (int x = rect.Width() - 14; x < rect.Width() - 3; ++x)
+        arrowPixels += WindowPixel(popup, x, y) == ::GetSysColor(COLOR_MENUTEXT);
+    ::EndMenu();
+  });
+  SECMenuBar* menubar = frame->GetMenuBar();
+  CRect button;
+  menubar->GetItemRect(0, &button);
+  Click(menubar->GetSafeHwnd(), button.CenterPoint());
+  RunUntilIdle();
+  EXPECT_GT(height, 10u) << "a popup's item is measured like the others";
+  EXPECT_GT(arrowPixels, 5) << "the arrow of the enabled submenu";
 }
 
 TEST_F(MainFrame, TitleNamesTheOpenProject) {
