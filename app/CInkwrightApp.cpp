@@ -331,7 +331,8 @@ void CInkwrightApp::ShowHtmlHelp(const CString& strFile, UINT /*nCmd*/, DWORD_PT
   brambolt::SpawnRequest query;
   query.program = "xdg-mime";
   query.argv = {"xdg-mime", "query", "default", "application/vnd.ms-htmlhelp"};
-  if (brambolt::FindProgram("xdg-open").empty() || !brambolt::ReadProgramOutput(query, &strViewer, &dwError) ||
+  // Without xdg-utils the query cannot start; without a viewer it answers nothing.
+  if (!brambolt::ReadProgramOutput(query, &strViewer, &dwError) ||
       strViewer.find_first_not_of(" \t\r\n") == std::string::npos)
     return;
   brambolt::SpawnRequest open;

@@ -2,6 +2,7 @@
 // recent projects, conversion tables, the tip's profile, the services it installs, the .dcp
 // association in the registry and on the desktop; its message boxes and registry helpers.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "InkwrightAppSession.h"
 #include "app/CInkwrightShellServices.h"
@@ -12,6 +13,7 @@
 #include "editor/lang/SECEditLangConfig.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
+#include "os/Help.h"
 #include "os/Process.h"
 #include "os/Registry.h"
 #include "res/Resources.h"
@@ -186,6 +188,33 @@ TEST(AppObject, MessageBoxesGetAnIconByTheirButtonsAndTheSystemsCaption) {
     EXPECT_EQ(boxes.boxes.back().type, c.shown) << c.type;
     EXPECT_EQ(boxes.boxes.back().caption, "Inkwright");
   }
+}
+
+TEST(AppObject, HelpOpensTheProgramsHelpFileOnlyWhenItAndAViewerForItExist) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  TestApp app;
+  const std::string folder = home.Folder("help");
+  const std::string helpPath = folder + "/visual-brambolt.HLP";
+  app.m_pszHelpFilePath = helpPath.c_str();
+  std::string viewer;
+  std::vector<std::vector<std::string>> started;
+  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest& request) {
+    started.push_back(request.argv);
+    if (request.program == "xdg-mime" && request.standardOutput >= 0)
+      (void)!::write(request.standardOutput, viewer.data(), viewer.size());
+    return DWORD{0};
+  });
+  app.WinHelp(0, HELP_FINDER);  // no help file: nothing is asked
+  EXPECT_TRUE(started.empty());
+  apptest::WriteText(folder + "/Brambolt.chm", "ITSF");
+  app.WinHelp(0, HELP_FINDER);  // no viewer: the query only
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0].back(), "application/vnd.ms-htmlhelp");
+  viewer = "xchm.desktop\n";
+  app.WinHelp(0, HELP_FINDER);
+  ASSERT_EQ(started.size(), 3u);
+  EXPECT_EQ(started[2], (std::vector<std::string>{"xdg-open", folder + "/Brambolt.chm"}));
 }
 
 TEST(AppObject, RecentFilesPopupIsEnabledOnlyWhileItHasAFileToList) {
