@@ -4,7 +4,6 @@
 // SECTreeBaseDraw.cpp the look of column 0, keys, mouse and the TVN_ notifications.
 #pragma once
 
-#include <unordered_set>
 #include <vector>
 
 #include "widgets/SECListCtrl.h"
@@ -79,7 +78,7 @@ class SECTreeEngine : public ListBase {
   HTREEITEM GetSelectedItem();
   HTREEITEM GetDropHilightItem();
   BOOL ItemHasChildren(HTREEITEM hItem) const;
-  int GetCount() const { return static_cast<int>(m_liveNodes.size()); }
+  int GetCount() const { return static_cast<int>(m_liveNodes.Size()); }
   // The row of an item, -1 while it has none; amortised constant time.
   int GetItemRow(HTREEITEM hItem);
   HTREEITEM GetItemOfRow(int nRow) const;
@@ -248,6 +247,8 @@ class SECTreeEngine : public ListBase {
   void ForgetRows(Node* pNode);
   BOOL HasChildrenOrReports(Node* pNode);
   void DeleteNode(Node* pNode);
+  // Empties the tree: every item notified, then all nodes and rows freed at once.
+  void DeleteAllNodes();
   void FillNotifyItem(TVITEM& item, Node* pNode) const;
   LRESULT SendTreeNotify(NMHDR* pHeader, UINT nCode);
   LRESULT SendTreeView(UINT nCode, UINT nAction, Node* pNew, Node* pOld, POINT ptDrag = {0, 0});
@@ -271,11 +272,12 @@ class SECTreeEngine : public ListBase {
   BOOL m_bScrollAfterExpand = TRUE;
 
  private:
-  std::unordered_set<const Node*> m_liveNodes;
+  SECTreeNodeSet m_liveNodes;
   Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST (checked before use)
   CFont m_boldFont;
   int m_nDeferRows = 0;
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost
+  bool m_bDeletingAll = false;  // DeleteAllNodes is notifying the items
 };
 
 using SECTreeBaseC = SECTreeEngine<SECListCtrl>;

@@ -1,6 +1,7 @@
 // The tree engine's item interface: handles and navigation, item data, rows kept in step with
 // the shown nodes, insertion, deletion, expansion, selection, hit testing, sorting and styles.
 #include <algorithm>
+#include <unordered_set>
 
 #include "widgets/SECSubItemTextStorage.h"
 #include "widgets/SECTreeBase.h"
@@ -19,7 +20,7 @@ SECTreeEngine<ListBase>::~SECTreeEngine() {
   // The list's rows point at nodes: they go first.
   for (SECListItem* item : this->m_items) delete item;
   this->m_items.clear();
-  m_liveNodes.clear();
+  m_liveNodes.Clear();
   delete m_pRoot;
   m_pRoot = nullptr;
 }
@@ -65,7 +66,7 @@ template <class ListBase>
 Node* SECTreeEngine<ListBase>::GetNode(HTREEITEM hItem) const {
   if (hItem == nullptr || hItem == TVI_ROOT) return m_pRoot;
   auto* node = reinterpret_cast<const Node*>(hItem);
-  return m_liveNodes.count(node) != 0 ? const_cast<Node*>(node) : nullptr;
+  return m_liveNodes.Contains(node) ? const_cast<Node*>(node) : nullptr;
 }
 
 namespace {
@@ -564,6 +565,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     m_pRoot = NewNode();
     m_pRoot->SetExpanded(TRUE);
   }
+  if (m_bDeletingAll) return nullptr;  // nothing is added to a tree being emptied
   Node* parent = GetNode(lpInsertStruct->hParent);
   if (parent == nullptr) return nullptr;
   Node* node = NewNode();
@@ -574,7 +576,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
   node->m_item.state &= ~static_cast<UINT>(TVIS_EXPANDED);
   if ((item.mask & TVIF_STATE) && (item.stateMask & TVIS_EXPANDED) && (item.state & TVIS_EXPANDED))
     node->SetExpanded(TRUE);
-  m_liveNodes.insert(node);
+  m_liveNodes.Insert(node);
   if (item.pszText == LPSTR_TEXTCALLBACK && (item.mask & TVIF_TEXT)) {
     TVITEM report = node->m_item;
     report.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -586,7 +588,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     // Filling a parent appends child after child: the one appended last, when it is still the
     // parent's last child, spares walking the children.
     Node* last = m_pLastAppended;
-    if (last != nullptr && m_liveNodes.count(last) != 0 && last->Parent() == parent && last->NextSibling() == nullptr)
+    if (last != nullptr && m_liveNodes.Contains(last) && last->Parent() == parent && last->NextSibling() == nullptr)
       linked = parent->AddChild(node, static_cast<SECTreeNodeX*>(last));
     else
       linked = parent->AddChild(node, SECTreeNodeX::kAddLast);
@@ -613,7 +615,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     linked = sibling != nullptr && sibling != m_pRoot && parent->AddChild(node, static_cast<SECTreeNodeX*>(sibling));
   }
   if (!linked) {
-    m_liveNodes.erase(node);
+    m_liveNodes.Erase(node);
     delete node;
     return nullptr;
   }
@@ -671,13 +673,58 @@ void SECTreeEngine<ListBase>::DeleteNode(Node* pNode) {
   pNode->Unlink();
   if (this->GetSafeHwnd() != nullptr) SendDeleteItem(HandleOf(pNode));
   if (m_pSubItemText != nullptr) m_pSubItemText->RemoveItem(HandleOf(pNode));
-  m_liveNodes.erase(pNode);
+  m_liveNodes.Erase(pNode);
   delete pNode;
+}
+
+template <class ListBase>
+void SECTreeEngine<ListBase>::DeleteAllNodes() {
+  // Every item is told of its deletion, leaves before their parents as one by one deletion would
+  // tell them, and the nodes are freed afterwards in one sweep: no unlinking, no set updates.
+  std::vector<Node*> order;
+  order.reserve(m_liveNodes.Size());
+  for (SECTreeNode* node = m_pRoot->m_pFirstChild; node != nullptr;) {
+    while (node->m_pFirstChild != nullptr) node = node->m_pFirstChild;
+    // node is a leaf, or a parent whose children are all listed: list it, then go on after it.
+    for (;;) {
+      order.push_back(static_cast<Node*>(node));
+      if (node->m_pNextSibling != nullptr) {
+        node = node->m_pNextSibling;
+        break;
+      }
+      node = node->m_pParent;
+      if (node == m_pRoot) {
+        node = nullptr;
+        break;
+      }
+    }
+  }
+  m_bDeletingAll = true;
+  if (this->GetSafeHwnd() != nullptr) {
+    for (Node* node : order) SendDeleteItem(HandleOf(node));
+    SendDeleteItem(TVI_ROOT);
+  } else if (m_pSubItemText != nullptr) {
+    for (Node* node : order) m_pSubItemText->RemoveItem(HandleOf(node));
+  }
+  m_bDeletingAll = false;
+  ListBase::DeleteAllItems();
+  for (Node* node : order) {
+    node->m_pFirstChild = nullptr;  // its children went before it
+    delete node;
+  }
+  m_pRoot->m_pFirstChild = nullptr;
+  delete m_pRoot;
+  m_liveNodes.Clear();
+  m_pLastAppended = nullptr;
+  m_pRoot = NewNode();
+  m_pRoot->SetExpanded(TRUE);
 }
 
 template <class ListBase>
 BOOL SECTreeEngine<ListBase>::DeleteItemInternal(HTREEITEM hItem) {
   if (m_pRoot == nullptr) return TRUE;
+  // While the whole tree is going, a listener's deletions have nothing left to do.
+  if (m_bDeletingAll) return FALSE;
   if (hItem == nullptr) return FALSE;  // NULL is not the root here
   Node* target = hItem == TVI_ROOT ? m_pRoot : GetNode(hItem);
   if (target == nullptr) return FALSE;
@@ -691,25 +738,20 @@ BOOL SECTreeEngine<ListBase>::DeleteItemInternal(HTREEITEM hItem) {
       ListBase::DeleteItem(row, 1);
     }
   }
-  if (this->m_nEditedRow >= 0 && whole) this->EndLabelEdit(FALSE);
+  if (whole) {
+    if (this->m_nEditedRow >= 0) this->EndLabelEdit(FALSE);
+    DeleteAllNodes();
+    return TRUE;
+  }
   while (target->FirstChild() != nullptr) {
     auto* leaf = static_cast<Node*>(target->GetFirstLeaf());
     if (leaf->FirstChild() != nullptr) return FALSE;
-    if (!whole && leaf->m_pRow != nullptr) {
+    if (leaf->m_pRow != nullptr) {
       int row = this->RowOfRecord(leaf->m_pRow);
       leaf->m_pRow = nullptr;
       if (row >= 0) ListBase::DeleteItem(row, 1);
     }
     DeleteNode(leaf);
-  }
-  if (whole) {
-    if (this->GetSafeHwnd() != nullptr) SendDeleteItem(TVI_ROOT);
-    delete m_pRoot;
-    m_liveNodes.clear();
-    ListBase::DeleteAllItems();
-    m_pRoot = NewNode();
-    m_pRoot->SetExpanded(TRUE);
-    return TRUE;
   }
   DeleteNode(target);
   return TRUE;

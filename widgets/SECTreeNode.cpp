@@ -1,6 +1,9 @@
 // Tree nodes: links, pre-order walks, linking and unlinking, and navigation over a skipped level.
 #include "widgets/SECTreeNode.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "widgets/SECListItem.h"
 
 SECTreeNode::~SECTreeNode() {
@@ -200,4 +203,82 @@ Node::~Node() {
 void Node::SetExpanded(BOOL bExpanded) {
   if (bExpanded) m_item.state |= TVIS_EXPANDED;
   else m_item.state &= ~static_cast<UINT>(TVIS_EXPANDED);
+}
+
+// ---- SECTreeNodeSet ----
+
+namespace {
+
+const Node* Tomb() { return reinterpret_cast<const Node*>(alignof(Node)); }
+
+}  // namespace
+
+size_t SECTreeNodeSet::SlotOf(const Node* pNode) const {
+  // Fibonacci hashing of the address (its low bits are alignment), masked to the table.
+  auto key = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pNode)) >> 4;
+  return static_cast<size_t>((key * 0x9E3779B97F4A7C15ULL) >> 20) & (m_slots.size() - 1);
+}
+
+bool SECTreeNodeSet::Contains(const Node* pNode) const {
+  if (m_nSize == 0 || pNode == nullptr || pNode == Tomb()) return false;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t slot = SlotOf(pNode);; slot = (slot + 1) & mask) {
+    const Node* held = m_slots[slot];
+    if (held == pNode) return true;
+    if (held == nullptr) return false;
+  }
+}
+
+void SECTreeNodeSet::Insert(const Node* pNode) {
+  if (pNode == nullptr || pNode == Tomb()) return;
+  // At most three quarters of the slots in use, erased ones counted, so probes stay short.
+  if ((m_nUsed + 1) * 4 > m_slots.size() * 3) {
+    // Doubled when a quarter is live, else rebuilt as large without the erased slots.
+    Rehash(std::max<size_t>(64, m_nSize * 4 >= m_slots.size() ? m_slots.size() * 2 : m_slots.size()));
+  }
+  const size_t mask = m_slots.size() - 1;
+  size_t reuse = m_slots.size();
+  for (size_t slot = SlotOf(pNode);; slot = (slot + 1) & mask) {
+    const Node* held = m_slots[slot];
+    if (held == pNode) return;
+    if (held == Tomb() && reuse == m_slots.size()) reuse = slot;
+    if (held == nullptr) {
+      if (reuse == m_slots.size()) {
+        reuse = slot;
+        ++m_nUsed;
+      }
+      m_slots[reuse] = pNode;
+      ++m_nSize;
+      return;
+    }
+  }
+}
+
+void SECTreeNodeSet::Erase(const Node* pNode) {
+  if (m_nSize == 0 || pNode == nullptr || pNode == Tomb()) return;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t slot = SlotOf(pNode);; slot = (slot + 1) & mask) {
+    const Node* held = m_slots[slot];
+    if (held == nullptr) return;
+    if (held == pNode) {
+      m_slots[slot] = Tomb();
+      --m_nSize;
+      return;
+    }
+  }
+}
+
+void SECTreeNodeSet::Clear() {
+  // The table keeps its size: a tree emptied is usually filled again as large.
+  std::fill(m_slots.begin(), m_slots.end(), nullptr);
+  m_nSize = m_nUsed = 0;
+}
+
+void SECTreeNodeSet::Rehash(size_t nCapacity) {
+  std::vector<const Node*> old(nCapacity, nullptr);
+  old.swap(m_slots);
+  m_nSize = m_nUsed = 0;
+  for (const Node* held : old) {
+    if (held != nullptr && held != Tomb()) Insert(held);
+  }
 }

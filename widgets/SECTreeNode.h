@@ -1,7 +1,10 @@
 // The nodes of the toolkit's trees: SECTreeNode (four links), SECTreeNodeX (pre-order walks,
-// linking, and navigation that can pass over one level), and Node, the item node of the tree
-// controls with its own TVITEM.
+// linking, and navigation that can pass over one level), Node, the item node of the tree
+// controls with its own TVITEM, and SECTreeNodeSet, the set of a tree's live nodes.
 #pragma once
+
+#include <cstddef>
+#include <vector>
 
 #include "afx/afx.h"
 #include "controls/CommCtrl.h"
@@ -87,4 +90,23 @@ class Node : public SECTreeNodeX {
   int m_nRowHeight = 0;
   // The list row that shows the node; NULL while it has none.
   SECListItem* m_pRow = nullptr;
+};
+
+// The live nodes of one tree, so that a handle can be checked before it is followed: an
+// open-addressing set of pointers in one array (no allocation per node, one probe as a rule).
+class SECTreeNodeSet {
+ public:
+  bool Contains(const Node* pNode) const;
+  void Insert(const Node* pNode);
+  void Erase(const Node* pNode);
+  void Clear();
+  size_t Size() const { return m_nSize; }
+
+ private:
+  size_t SlotOf(const Node* pNode) const;
+  void Rehash(size_t nCapacity);
+
+  std::vector<const Node*> m_slots;  // nullptr: empty; Tomb(): erased
+  size_t m_nSize = 0;
+  size_t m_nUsed = 0;  // live and erased slots
 };

@@ -89,16 +89,31 @@ TEST(Tree, NavigationAndHandlesThatNameNoNodeAreRefused) {
 TEST(Tree, DeletingTheRootLeavesAFreshExpandedRootAndNotifiesEveryItem) {
   TreeHost host;
   HTREEITEM top = host.Add("top");
-  host.Add("a", top);
-  host.Add("b", top);
+  HTREEITEM a = host.Add("a", top);
+  HTREEITEM a1 = host.Add("a1", a);
+  HTREEITEM b = host.Add("b", top);
+  HTREEITEM next = host.Add("next");
   host.list.Expand(top, TVE_EXPAND);
-  ASSERT_EQ(host.list.GetItemCount(), 3);
+  ASSERT_EQ(host.list.GetItemCount(), 4);
   host.parent.notes.clear();
+  // A listener that deletes or adds items while the tree is emptied changes nothing.
+  host.parent.onNotify = [&](NMHDR* hdr) {
+    if (hdr->code != TVN_DELETEITEM) return;
+    EXPECT_FALSE(host.list.DeleteItem(next));
+    EXPECT_EQ(host.Add("late", top), nullptr);
+  };
   ASSERT_TRUE(host.list.DeleteAllItems());
+  host.parent.onNotify = nullptr;
   EXPECT_EQ(host.list.GetItemCount(), 0);
   EXPECT_EQ(host.list.GetCount(), 0);
   EXPECT_TRUE(host.list.GetRootNode()->IsExpanded());
-  EXPECT_GE(host.parent.Count(TVN_DELETEITEM), 3);
+  // Every item once, children before their parents, then the root.
+  std::vector<HTREEITEM> deleted;
+  for (const auto& note : host.parent.notes)
+    if (note.code == TVN_DELETEITEM) deleted.push_back(note.hOld);
+  ASSERT_EQ(deleted.size(), 6u);
+  EXPECT_EQ(std::vector<HTREEITEM>(deleted.begin(), deleted.end() - 1), (std::vector<HTREEITEM>{a1, a, b, top, next}));
+  for (HTREEITEM gone : {top, a, a1, b, next}) EXPECT_EQ(host.list.GetNode(gone), nullptr);
   HTREEITEM again = host.Add("again");
   EXPECT_EQ(host.list.GetItemCount(), 1);
   EXPECT_EQ(host.list.GetItemOfRow(0), again);
