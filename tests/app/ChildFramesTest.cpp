@@ -1,6 +1,6 @@
 // The document frames kept maximised, the Windows dialog (buttons by selection, closing that stops at
 // a refusal), the window menu's last item, Organize files asking before it deletes, the taller file
-// dialog and the About box's texts.
+// dialog, the About box's texts, and the started application's source frames and About command.
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
@@ -49,8 +49,8 @@ struct Shell {
   brambolt::test::UiSession session;
   CWinApp app{"Child Frames Test"};
   SECWorkbook* frame = new SECWorkbook;
-  CMultiDocTemplate* sources = new CMultiDocTemplate(IDR_BRAMBOLT_FILE, RUNTIME_CLASS(CProjectDoc), RUNTIME_CLASS(CChildFrame),
-                                                     RUNTIME_CLASS(CProjectView));
+  CMultiDocTemplate* sources = new CMultiDocTemplate(IDR_BRAMBOLT_FILE, RUNTIME_CLASS(CProjectDoc),
+                                                     RUNTIME_CLASS(CChildFrame), RUNTIME_CLASS(CProjectView));
   CMultiDocTemplate* projects = new CMultiDocTemplate(IDR_BRAMBOLT_PROJECT, RUNTIME_CLASS(CProjectDoc),
                                                       RUNTIME_CLASS(CProjectChildWnd), RUNTIME_CLASS(CProjectView));
 
