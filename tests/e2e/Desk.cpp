@@ -304,6 +304,11 @@ void Desk::Menu(char menu, const std::string& items) {
 }
 
 void Desk::MenuKeys(char menu, const std::vector<UINT>& keys) {
+  ExpectMenu(keys);
+  Press(static_cast<UINT>(menu), brambolt::test::kAlt);
+}
+
+void Desk::ExpectMenu(const std::vector<UINT>& keys) {
   // The menu tracks in a loop of its own; the keys are pressed there (letters as typed).
   expectedRunning_.push_front(false);
   expected_.emplace_front("", [keys](HWND) {
@@ -315,7 +320,6 @@ void Desk::MenuKeys(char menu, const std::vector<UINT>& keys) {
     }
   });
   expectedClass_.push_front("#32768");
-  Press(static_cast<UINT>(menu), brambolt::test::kAlt);
 }
 
 void Desk::Type(const std::string& text) {

@@ -87,6 +87,8 @@ class Desk {
   void Menu(char menu, const std::string& items);
   // The same with keys: lower-case letters typed, anything else pressed (VK_RIGHT into a pop-up).
   void MenuKeys(char menu, const std::vector<UINT>& keys);
+  // The next menu to track (a context menu a click opens) is answered with these keys.
+  void ExpectMenu(const std::vector<UINT>& keys);
   void Type(const std::string& text);
 
   // A new folder under the temporary folder.

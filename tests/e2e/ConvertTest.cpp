@@ -1,0 +1,94 @@
+// A folder of Simplified Chinese pages converted to Big5 and back from the Project Explorer's
+// output tree: every page comes back with its text whole.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "Desk.h"
+#include "DocumentationCheck.h"
+#include "Scenarios.h"
+#include "app/CMainFrame.h"
+#include "app/ExplorerTestSupport.h"
+#include "widgets/SEC3DTabControl.h"
+
+namespace e2e {
+namespace {
+
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const std::string& file : ListFiles(folder)) contents[file] = ReadFile(folder / file);
+  return contents;
+}
+
+std::string WithLineFeeds(std::string text) {
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+  return text;
+}
+
+// The item with the text anywhere under `parent`, depth first; null when none has it.
+HTREEITEM FindItem(SECTreeBaseC& tree, HTREEITEM parent, const std::string& text) {
+  for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+    if (std::string(tree.GetItemText(item)) == text) return item;
+    if (HTREEITEM inner = FindItem(tree, item, text)) return inner;
+  }
+  return nullptr;
+}
+
+TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  const Project project = AtelierProject(desk, "Simple Chinese");
+  WriteDocumentation(desk, "Simple Chinese");
+  const fs::path folder = project.folder / "Output_Chs" / "Htmls" / "CLayer";
+  const std::map<std::string, std::string> original = Contents(folder);
+  ASSERT_GT(original.size(), 5u);
+
+  // The explorer's Output tab, the class's folder in its tree.
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  auto* tabs = dynamic_cast<SEC3DTabControl*>(explorer.m_wndTab.GetTabControl());
+  ASSERT_NE(tabs, nullptr);
+  RECT tab{};
+  tabs->GetTabRect(3, &tab);
+  brambolt::test::Click(tabs->GetSafeHwnd(), POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+  desk.Pump();
+  DatabaseView& tree = *explorer.GetDatabaseView();
+  ASSERT_TRUE(tree.IsWindowVisible());
+  ASSERT_NE(FindItem(tree, TVI_ROOT, "CLayer"), nullptr);
+
+  // Right-click, Convert Code From GB to Big5, Yes; then Big5 to GB, Yes.
+  struct Step {
+    char key;
+    bool big5;
+  };
+  for (const Step step : {Step{'g', true}, Step{'b', false}}) {
+    // The conversion puts a new item in the folder's place: it is looked for each time.
+    const HTREEITEM item = FindItem(tree, TVI_ROOT, "CLayer");
+    ASSERT_NE(item, nullptr);
+    tree.EnsureVisible(item, TRUE);  // scrolled to and opened, as a person would
+    desk.Pump();
+    desk.Snapshot(desk.MainWindow(), step.big5 ? "10-output-tree" : "11-output-tree-big5");
+    const POINT at = explorertest::LabelPoint(tree, item);
+    brambolt::test::Click(tree.GetSafeHwnd(), at);
+    desk.ExpectMenu({static_cast<UINT>(step.key)});
+    desk.Answer("Yes");
+    brambolt::test::Click(tree.GetSafeHwnd(), at, brambolt::test::kNone, WM_RBUTTONDOWN);
+    desk.Pump();
+    EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+    const std::map<std::string, std::string> now = Contents(folder);
+    ASSERT_EQ(now.size(), original.size());
+    if (step.big5) {
+      EXPECT_NE(now.at("CLayer.htm"), original.at("CLayer.htm"));
+      EXPECT_TRUE(DecodesAs(now.at("CLayer.htm"), "big5"));
+    } else {
+      // The converter writes its lines with bare line feeds; the text itself comes back whole.
+      for (const auto& [file, bytes] : original) EXPECT_EQ(now.at(file), WithLineFeeds(bytes)) << file;
+    }
+  }
+  EXPECT_EQ(desk.Boxes().size(), 2u) << desk.Report();
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+}  // namespace
+}  // namespace e2e
