@@ -120,13 +120,18 @@ shot 12-documentation-options
 keys Return
 wait_for 300 test -f "$project/Output_Eng/Htmls/Index.htm" || fail "no documentation was written"
 wait_for 100 gone '^Options$' || fail "the options stayed open"
-sleep 1
-keys Return  # a closing message, when one is shown
 shot 13-documentation-written
 
-# ---- a header in the editor ----
-keys ctrl+o
-[ -n "$(window '^Open$')" ] || fail "the file dialog did not open"
+# ---- a header in the editor: Ctrl+O once the documentation's progress has ended ----
+opened=""
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+  keys ctrl+o
+  if wait_for 20 xdotool search --onlyvisible --name '^Open$'; then
+    opened=yes
+    break
+  fi
+done
+[ -n "$opened" ] || fail "the file dialog did not open"
 keys alt+n
 typed "$project/Header Files/Layer.h"
 shot 14-open-file
