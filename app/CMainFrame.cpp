@@ -168,7 +168,7 @@ BOOL CMainFrame::CreateProjectExplorer() {
                                    0xF31, IDW_PROJECT_EXPLORER))
     return FALSE;
   m_wndProjectExplorer.EnableDocking(CBRS_ALIGN_ANY);
-  DockControlBarEx(&m_wndProjectExplorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 220);
+  DockControlBarEx(&m_wndProjectExplorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, ProjectWorkspaceWnd::kDefaultWidth);
   return TRUE;
 }
 

@@ -15,6 +15,9 @@ class ProjectWorkspaceWnd : public SECControlBar {
  public:
   // Tab indices, in the order the tabs stand.
   enum { kTabHier = 0, kTabClass = 1, kTabFile = 2, kTabOutput = 3, kTabCount = 4 };
+  // The width the main frame docks the bar at: wide enough for the four tabs to show their icons
+  // and whole labels in the GUI font, so that none is cut to "...".
+  static constexpr int kDefaultWidth = 260;
 
   ProjectWorkspaceWnd();
   ~ProjectWorkspaceWnd() override;

@@ -39,7 +39,7 @@ struct ExplorerFrame {
     frame->EnableDocking(0xF000);
     EXPECT_TRUE(bar.Create(frame, "Project Explorer", 0x10004104, 0xF31, 2003));
     bar.EnableDocking(0xF000);
-    frame->DockControlBarEx(&bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 220);
+    frame->DockControlBarEx(&bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, ProjectWorkspaceWnd::kDefaultWidth);
     frame->RecalcLayout();
     RunUntilIdle();
   }
@@ -113,6 +113,27 @@ TEST(ProjectExplorer, RemovingAHeaderFromTheFileTreeRebuildsTheClassTrees) {
   EXPECT_TRUE(TextsOf(classes, classes.GetRootItem()).empty());
   EXPECT_TRUE(TextsOf(hierarchy, hierarchy.GetRootItem()).empty());
   EXPECT_EQ(std::string(classes.GetItemText(classes.GetRootItem())), "Demo Classes");
+}
+
+// At the bar's default width every tab shows its whole label, and the "Output" tab's icon is a
+// picture, not a blank page.
+TEST(ProjectExplorer, TabsShowWholeLabelsAndTheirPicturesAtTheDefaultWidth) {
+  ExplorerFrame f(false);
+  SEC3DTabControl* strip = f.bar.m_wndTab.Get3DTabControl();
+  for (int tab = 0; tab < ProjectWorkspaceWnd::kTabCount; ++tab) {
+    EXPECT_FALSE(strip->Get3DTab(tab)->m_bShortened) << tab;
+    EXPECT_EQ(strip->Get3DTab(tab)->m_csLabel, strip->Get3DTab(tab)->m_csFullLabel) << tab;
+  }
+  const RECT& output = strip->Get3DTab(ProjectWorkspaceWnd::kTabOutput)->m_rcTab;
+  int red = 0, cyan = 0;
+  for (int y = output.top; y < output.bottom; ++y)
+    for (int x = output.left; x < output.right; ++x) {
+      const COLORREF c = brambolt::test::WindowPixel(strip->GetSafeHwnd(), x, y);
+      red += c == RGB(255, 0, 0);
+      cyan += c == RGB(0, 255, 255);
+    }
+  EXPECT_GT(red, 3);
+  EXPECT_GT(cyan, 3);
 }
 
 TEST(ProjectExplorer, TheTabWindowFillsTheBarsInsideAsTheBarChangesSize) {

@@ -140,7 +140,7 @@ TEST_F(MainFrame, CreatedWithItsBarsMenusExplorerAndWorkspaceManager) {
   EXPECT_EQ(text, "Project Explorer");
   CRect rect;
   explorer.GetWindowRect(&rect);
-  EXPECT_EQ(rect.Width(), 220);
+  EXPECT_EQ(rect.Width(), ProjectWorkspaceWnd::kDefaultWidth);
 
   SECWorkspaceManagerEx* workspaces = frame->GetWorkspaceManager();
   ASSERT_NE(workspaces, nullptr);
