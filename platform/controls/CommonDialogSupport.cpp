@@ -1,6 +1,9 @@
 // Shared helpers of the common dialogs.
 #include "controls/CommonDialogSupport.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "controls/FileDialog.h"
 #include "os/os.h"
 #include "res/Resources.h"
@@ -73,6 +76,10 @@ std::string ExistingFolder(const std::string& path) {
   std::string native = NativePath(path);
   DWORD attributes = GetFileAttributes(native.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  // The full path, so the dialogs show the user where they are ("." or "a/.." say nothing).
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(native, error);
+  if (!error) native = full.lexically_normal().string();
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   return native;
 }

@@ -234,4 +234,31 @@ TEST_F(FileDialogs, TheLookInBoxShowsTheWayToTheFolderAndGoesUpIt) {
   EXPECT_FALSE(GetOpenFileName(&ofn_));
 }
 
+// A relative start folder, or none (the current one), is shown by its full path: the box names
+// the folder and every folder above it, never ".".
+TEST_F(FileDialogs, ARelativeStartFolderIsShownByItsFullPath) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(root_ + "/docs");
+  const std::string docs = root_ + "/docs";
+  const int depth = static_cast<int>(std::count(docs.begin(), docs.end(), '/'));
+  for (const char* start : {static_cast<const char*>(nullptr), "old/..", "."}) {
+    ofn_.Flags = OFN_EXPLORER;
+    ofn_.lpstrFilter = "All files\0*.*\0\0";
+    ofn_.lpstrInitialDir = start;
+    answers_.When(nullptr, "Open", [&](HWND dialog) {
+      RunUntilIdle();
+      HWND lookIn = GetDlgItem(dialog, 1137);
+      const int current = static_cast<int>(SendMessage(lookIn, CB_GETCURSEL, 0, 0));
+      char text[MAX_PATH] = {};
+      SendMessage(lookIn, CB_GETLBTEXT, static_cast<WPARAM>(current), reinterpret_cast<LPARAM>(text));
+      EXPECT_EQ(current, depth) << (start ? start : "(none)");
+      EXPECT_EQ(std::string(text), std::string(static_cast<std::size_t>(depth), ' ') + "docs");
+      EXPECT_EQ(SendDlgItemMessage(dialog, 1120, LB_GETCOUNT, 0, 0), 1);  // d.txt
+      PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_FALSE(GetOpenFileName(&ofn_));
+  }
+  std::filesystem::current_path(previous);
+}
+
 }  // namespace
