@@ -169,10 +169,16 @@ HWND CDialog::ModalOwner() const {
 INT_PTR CDialog::DoModal() {
   HWND owner = ModalOwner();
   LPCTSTR name = m_lpDialogTemplate != nullptr ? nullptr : m_lpszTemplateName;
-  if (!CreateFromTemplate(name, m_lpDialogTemplate, owner, true)) return -1;
+  m_nFlags |= WF_CONTINUEMODAL;
+  if (!CreateFromTemplate(name, m_lpDialogTemplate, owner, true)) {
+    m_nFlags &= ~static_cast<UINT>(WF_CONTINUEMODAL);
+    return -1;
+  }
   brambolt::afx::ModalPreTranslateScope scope(m_hWnd);
   // The loop destroys the window when it returns; WM_NCDESTROY detaches this object.
-  return brambolt::RunModalDialog(m_hWnd, owner);
+  const INT_PTR result = brambolt::RunModalDialog(m_hWnd, owner);
+  m_nFlags &= ~static_cast<UINT>(WF_CONTINUEMODAL);
+  return result;
 }
 
 void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
@@ -181,8 +187,18 @@ void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
   PreInitDialog();
+  CRect before;
+  GetWindowRect(&before);
   // The dialog procedure answers WM_INITDIALOG with OnInitDialog.
-  return Default();
+  const LRESULT result = Default();
+  // A modal dialog that did not place itself while initialising stands centred over its owner,
+  // not at its template's corner of the screen.
+  if ((m_nFlags & WF_CONTINUEMODAL) && ::IsWindow(m_hWnd) && !(GetStyle() & WS_CHILD)) {
+    CRect after;
+    GetWindowRect(&after);
+    if (after == before) CenterWindow();
+  }
+  return result;
 }
 
 LRESULT CDialog::HandleSetFont(WPARAM wParam, LPARAM) {

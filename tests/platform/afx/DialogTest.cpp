@@ -193,6 +193,39 @@ TEST(DialogModal, OwnerIsDisabledWhileTheDialogRuns) {
   EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
+// A modal dialog stands centred over its owner unless it placed itself while initialising.
+TEST(DialogModal, StandsCentredOverItsOwnerUnlessItPlacedItself) {
+  UiSession session;
+  CWnd owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner", WS_POPUP | WS_VISIBLE, 100, 80, 700, 500, nullptr,
+                             nullptr));
+  struct Placing : DataDialog {
+    using DataDialog::DataDialog;
+    bool m_place = false;
+    BOOL OnInitDialog() override {
+      if (m_place) SetWindowPos(nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      return DataDialog::OnInitDialog();
+    }
+  };
+  for (bool place : {false, true}) {
+    Placing dialog(&owner);
+    dialog.m_place = place;
+    ModalAnswers answers;
+    CRect rect;
+    answers.When(nullptr, "Data Exchange", [&](HWND hWnd) {
+      ::GetWindowRect(hWnd, &rect);
+      PressButton(hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    if (place) {
+      EXPECT_EQ(rect.TopLeft(), CPoint(3, 4));
+    } else {
+      EXPECT_LE(std::abs(rect.CenterPoint().x - 450), 1);
+      EXPECT_LE(std::abs(rect.CenterPoint().y - 330), 1);
+    }
+  }
+}
+
 TEST(DialogModal, RangeFailureKeepsTheDialogOpenWithTheFocusOnTheControl) {
   UiSession session;
   RecordedPrompts prompts;
