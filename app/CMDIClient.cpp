@@ -102,6 +102,12 @@ LRESULT CMDIClient::OnMDIRefreshMenu(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 }
 
 void CMDIClient::RebuildWindowMenu(HMENU hMenu, const CString& strTitle) {
+  // The Chinese title reads as such only where the ANSI code page is GB2312's; elsewhere its bytes
+  // would show as Latin letters, so the item keeps the menu's own text when the menu has one.
+  CString strText = strTitle;
+  char szOwn[256] = {};
+  if (::GetACP() != 936 && ::GetMenuString(hMenu, kWindowDialogCommand, szOwn, sizeof szOwn, MF_BYCOMMAND) > 0)
+    strText = szOwn;
   const UINT nMoreState = RemoveItems(hMenu, kMoreWindowsCommand);
   RemoveItems(hMenu, kWindowDialogCommand);
   RemoveDoubledSeparators(hMenu);
@@ -111,5 +117,5 @@ void CMDIClient::RebuildWindowMenu(HMENU hMenu, const CString& strTitle) {
   if (nLast >= 0 && !IsSeparator(hMenu, nLast) && (nLastID < AFX_IDM_FIRST_MDICHILD || nLastID >= kMoreWindowsCommand))
     ::AppendMenu(hMenu, MF_SEPARATOR, 0, nullptr);
   const UINT nState = nMoreState == static_cast<UINT>(-1) ? MF_ENABLED : (nMoreState & kStateBits);
-  ::AppendMenu(hMenu, MF_STRING | nState, kWindowDialogCommand, strTitle);
+  ::AppendMenu(hMenu, MF_STRING | nState, kWindowDialogCommand, strText);
 }
