@@ -123,15 +123,13 @@ LRESULT SECTreeEngine<ListBase>::SendItemExpanded(HTREEITEM hItem, UINT nCode) {
 
 template <class ListBase>
 void SECTreeEngine<ListBase>::SendDeleteItem(HTREEITEM hItem) {
-  TVITEM item{};
-  item.mask = TVIF_PARAM | TVIF_HANDLE;
-  item.hItem = hItem;
-  if (GetItem(&item, TRUE, FALSE) && this->GetNotifyWindow() != nullptr) {
+  Node* node = hItem == TVI_ROOT ? m_pRoot : GetNode(hItem);
+  if (node != nullptr && this->GetNotifyWindow() != nullptr) {
     NMTREEVIEW nm{};
     nm.action = TVN_DELETEITEM;
     nm.itemOld.mask = TVIF_PARAM | TVIF_HANDLE;
-    nm.itemOld.hItem = hItem == TVI_ROOT ? HandleOf(m_pRoot) : hItem;
-    nm.itemOld.lParam = item.lParam;
+    nm.itemOld.hItem = HandleOf(node);
+    nm.itemOld.lParam = node->m_item.lParam;
     SendTreeNotify(&nm.hdr, TVN_DELETEITEM);
   }
   if (m_pSubItemText != nullptr) m_pSubItemText->RemoveItem(hItem);

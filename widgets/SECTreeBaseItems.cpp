@@ -587,8 +587,11 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
   if (after == TVI_LAST || after == nullptr || after == TVI_ROOT) {
     // Filling a parent appends child after child: the one appended last, when it is still the
     // parent's last child, spares walking the children.
-    Node* last = m_pLastAppended;
-    if (last != nullptr && m_liveNodes.Contains(last) && last->Parent() == parent && last->NextSibling() == nullptr)
+    // The one appended last may also lie below the parent's last child (a parent filled with
+    // its children's children before its next child): its ancestors are tried too.
+    Node* last = m_pLastAppended != nullptr && m_liveNodes.Contains(m_pLastAppended) ? m_pLastAppended : nullptr;
+    while (last != nullptr && last != m_pRoot && last->Parent() != parent) last = last->Parent();
+    if (last != nullptr && last != m_pRoot && last->NextSibling() == nullptr)
       linked = parent->AddChild(node, static_cast<SECTreeNodeX*>(last));
     else
       linked = parent->AddChild(node, SECTreeNodeX::kAddLast);
@@ -1036,24 +1039,24 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
   Node* parent = GetNode(hItem);
   if (parent == nullptr) return FALSE;
   HTREEITEM selected = GetSelectedItem();
-  std::vector<Node*> children;
-  for (Node* child = parent->FirstChild(); child != nullptr; child = child->NextSibling()) children.push_back(child);
+  std::vector<Node*> children;  // as linked: the relinking below works on the links themselves
+  for (SECTreeNode* child = parent->m_pFirstChild; child != nullptr; child = child->m_pNextSibling)
+    children.push_back(static_cast<Node*>(child));
   if (children.size() >= 2) {
     // A stable sort: equal items keep their order, as the adjacent-swap sort leaves them.
     int sign = bAscending ? 1 : -1;
-    std::vector<size_t> order(children.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      return sign * CompareItems(HandleOf(children[a]), HandleOf(children[b])) < 0;
+    std::stable_sort(children.begin(), children.end(), [&](const Node* a, const Node* b) {
+      return sign * CompareItems(HandleOf(a), HandleOf(b)) < 0;
     });
-    for (Node* child : children) child->Unlink();
-    // Each child goes after the one placed before it, so the relinking stays linear.
-    Node* last = nullptr;
-    for (size_t index : order) {
-      if (last == nullptr) parent->AddChild(children[index], SECTreeNodeX::kAddFirst);
-      else parent->AddChild(children[index], last);
-      last = children[index];
+    // Relinked in the new order: each child after the one placed before it.
+    Node* prev = nullptr;
+    for (Node* child : children) {
+      child->m_pPrevSibling = prev;
+      child->m_pNextSibling = nullptr;
+      if (prev != nullptr) prev->m_pNextSibling = child;
+      prev = child;
     }
+    parent->m_pFirstChild = children.front();
   }
   if (bRecurse) {
     ++m_nSortDepth;

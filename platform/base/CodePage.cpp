@@ -99,7 +99,7 @@ bool IsTrailByteEx(UINT codePage, BYTE byte) {
 
 BYTE ToUpperByte(BYTE c) {
   if (c >= 'a' && c <= 'z') return static_cast<BYTE>(c - 0x20);
-  if (GetACP() != 1252 || c < 0x80) return c;
+  if (c < 0x80 || GetACP() != 1252) return c;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<BYTE>(c - 0x20);
   switch (c) {
     case 0x9A: return 0x8A;
@@ -112,7 +112,7 @@ BYTE ToUpperByte(BYTE c) {
 
 BYTE ToLowerByte(BYTE c) {
   if (c >= 'A' && c <= 'Z') return static_cast<BYTE>(c + 0x20);
-  if (GetACP() != 1252 || c < 0x80) return c;
+  if (c < 0x80 || GetACP() != 1252) return c;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<BYTE>(c + 0x20);
   switch (c) {
     case 0x8A: return 0x9A;
