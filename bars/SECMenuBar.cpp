@@ -139,6 +139,11 @@ void SECMenuBar::ShowMenuButtons(DWORD dwBits, BOOL bRedraw) {
   }
 }
 
+void SECMenuBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
+  SECCustomToolBar::SetBarInfoEx(pInfo, pFrameWnd);
+  ShowMenuButtons(m_dwCurrentBits, FALSE);
+}
+
 BOOL SECMenuBar::SwitchMenu(UINT nMenuID) {
   DWORD bit = 0;
   if (m_mapMenuBits.Lookup(nMenuID, bit)) {

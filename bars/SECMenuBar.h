@@ -57,6 +57,9 @@ class SECMenuBar : public SECCustomToolBar {
   void DelayShow(BOOL bShow) override;
   void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
   CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
+  // A restored layout rebuilds the buttons of every menu: those of the menu not shown are hidden
+  // again.
+  void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) override;
 
  protected:
   void MakeMenuFont();

@@ -12,6 +12,7 @@
 
 #include "MenusTestIds.h"
 #include "QueuedInput.h"
+#include "bars/SECControlBarInfo.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECMDIMenuBar.h"
@@ -108,6 +109,19 @@ TEST(MenuBar, ButtonsComeFromTheMenusAndOnlyTheCurrentMenusShow) {
   EXPECT_EQ(2u, static_cast<SECTBMenuBtn*>(f.bar.GetButton(3))->m_dwMenuBit);
   const UINT none[] = {24399};
   EXPECT_FALSE(f.bar.SetMenuInfo(1, none));
+}
+
+// A restored layout (leaving full screen, loading a workspace) rebuilds every menu's buttons; only
+// those of the menu shown stay visible.
+TEST(MenuBar, ARestoredLayoutShowsOnlyTheCurrentMenusButtons) {
+  UiSession session;
+  MenuBarFrame f;
+  ASSERT_TRUE(f.bar.SwitchMenu(IDR_MB_DOC));
+  SECControlBarInfo info;
+  f.bar.GetBarInfoEx(&info);
+  f.bar.SetBarInfoEx(&info, f.frame);
+  EXPECT_EQ(5, f.bar.GetBtnCount());
+  EXPECT_EQ((std::vector<CString>{"&File", "&Window"}), f.Shown());
 }
 
 TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {
