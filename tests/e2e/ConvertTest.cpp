@@ -9,7 +9,6 @@
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
 #include "app/ExplorerTestSupport.h"
-#include "widgets/SEC3DTabControl.h"
 
 namespace e2e {
 namespace {
@@ -25,15 +24,6 @@ std::string WithLineFeeds(std::string text) {
   return text;
 }
 
-// The item with the text anywhere under `parent`, depth first; null when none has it.
-HTREEITEM FindItem(SECTreeBaseC& tree, HTREEITEM parent, const std::string& text) {
-  for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item)) {
-    if (std::string(tree.GetItemText(item)) == text) return item;
-    if (HTREEITEM inner = FindItem(tree, item, text)) return inner;
-  }
-  return nullptr;
-}
-
 TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
@@ -46,14 +36,8 @@ TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
   ASSERT_GT(original.size(), 5u);
 
   // The explorer's Output tab, the class's folder in its tree.
-  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
-  auto* tabs = dynamic_cast<SEC3DTabControl*>(explorer.m_wndTab.GetTabControl());
-  ASSERT_NE(tabs, nullptr);
-  RECT tab{};
-  tabs->GetTabRect(3, &tab);
-  brambolt::test::Click(tabs->GetSafeHwnd(), POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
-  desk.Pump();
-  DatabaseView& tree = *explorer.GetDatabaseView();
+  ClickExplorerTab(desk, kOutputTab);
+  DatabaseView& tree = *frame->m_wndProjectExplorer.GetDatabaseView();
   ASSERT_TRUE(tree.IsWindowVisible());
   ASSERT_NE(FindItem(tree, TVI_ROOT, "CLayer"), nullptr);
 
@@ -66,10 +50,8 @@ TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
     // The conversion puts a new item in the folder's place: it is looked for each time.
     const HTREEITEM item = FindItem(tree, TVI_ROOT, "CLayer");
     ASSERT_NE(item, nullptr);
-    tree.EnsureVisible(item, TRUE);  // scrolled to and opened, as a person would
-    desk.Pump();
+    const POINT at = ShowItem(desk, tree, item);
     desk.Snapshot(desk.MainWindow(), step.big5 ? "10-output-tree" : "11-output-tree-big5");
-    const POINT at = explorertest::LabelPoint(tree, item);
     brambolt::test::Click(tree.GetSafeHwnd(), at);
     desk.ExpectMenu({static_cast<UINT>(step.key)});
     desk.Answer("Yes");

@@ -6,6 +6,7 @@
 #include "Desk.h"
 #include "DocumentationCheck.h"
 #include "Scenarios.h"
+#include "app/CMainFrame.h"
 #include "editor/doc/CEditCodeDoc.h"
 
 namespace e2e {
@@ -28,14 +29,25 @@ TEST(UsersDay, EditsAHeaderSavesItAndTheDocumentationShowsTheChange) {
   ASSERT_GT(updateCache, 0);
   ASSERT_EQ(clear, updateCache + 4);
 
-  const HWND view = OpenFile(desk, header);
-  ASSERT_NE(view, nullptr);
+  // The class view: a double-click on CLayer's UpdateCache opens the header at that member.
+  ClickExplorerTab(desk, kClassTab);
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  SECTreeBaseC& classes = *frame->m_wndProjectExplorer.GetClassView();
+  const HTREEITEM member = FindItem(classes, FindItem(classes, TVI_ROOT, "CLayer"), "UpdateCache");
+  ASSERT_NE(member, nullptr);
+  brambolt::test::DoubleClick(classes.GetSafeHwnd(), ShowItem(desk, classes, member));
+  desk.Pump();
   ASSERT_NE(desk.MainTitle().find("Layer.h"), std::string::npos) << desk.MainTitle() << desk.Report();
+  const HWND view = ::GetFocus();
+  // The caret stands on the member's line (the same place the keys lead to from the top).
+  POINT caret{};
+  ::GetCaretPos(&caret);
+  EXPECT_EQ(caret.y, CaretAt(desk, updateCache, 0).y);
 
   // A new member under UpdateCache: Enter gives it the indentation of the line above (four
   // columns, written as a tab since the C configuration keeps tabs); typing undone and redone is
   // back.
-  CaretAt(desk, updateCache, 0);
   desk.Press(VK_END);
   desk.Press(VK_RETURN);
   desk.Type("void Flatten();");

@@ -6,6 +6,11 @@
 #include "Desk.h"
 #include "DocumentationCheck.h"
 #include "Scenarios.h"
+#include "app/CMainFrame.h"
+
+#include <strings.h>
+
+#include <algorithm>
 
 namespace e2e {
 namespace {
@@ -33,6 +38,20 @@ TEST(UsersDay, FirstStartMakesAProjectWithTheWizardAndTakesInAFolderOfHeaders) {
   for (const std::string& header : headers)
     EXPECT_EQ(ReadFile(project.folder / "Header Files" / header), ReadFile(fs::path(Fixture("Atelier")) / header))
         << header;
+
+  // The class view fills: every class of the headers under the project's root, in order.
+  ClickExplorerTab(desk, kClassTab);
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  SECTreeBaseC& classes = *frame->m_wndProjectExplorer.GetClassView();
+  const HTREEITEM root = classes.GetRootItem();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(std::string(classes.GetItemText(root)), "Atelier Classes");
+  std::vector<std::string> declared = DeclaredClasses(Fixture("Atelier"));
+  // The tree sorts its names without regard to case.
+  std::sort(declared.begin(), declared.end(),
+            [](const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) < 0; });
+  EXPECT_EQ(ChildTexts(classes, root), declared);
+  desk.Snapshot(desk.MainWindow(), "04-class-view");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 

@@ -5,7 +5,10 @@
 
 #include <sstream>
 
+#include "app/CMainFrame.h"
+#include "app/ExplorerTestSupport.h"
 #include "resources/AppResource.h"
+#include "widgets/SEC3DTabControl.h"
 
 namespace e2e {
 
@@ -94,6 +97,42 @@ int LineOf(const fs::path& file, const std::string& text) {
   for (std::string line; std::getline(in, line); ++number)
     if (line.find(text) != std::string::npos) return number;
   return -1;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void ClickExplorerTab(Desk& desk, ExplorerTab tab) {
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  auto* tabs = dynamic_cast<SEC3DTabControl*>(frame->m_wndProjectExplorer.m_wndTab.GetTabControl());
+  ASSERT_NE(tabs, nullptr);
+  RECT rect{};
+  tabs->GetTabRect(tab, &rect);
+  brambolt::test::Click(tabs->GetSafeHwnd(), POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  desk.Pump();
+}
+
+HTREEITEM FindItem(SECTreeBaseC& tree, HTREEITEM parent, const std::string& text) {
+  for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item)) {
+    if (std::string(tree.GetItemText(item)) == text) return item;
+    if (HTREEITEM inner = FindItem(tree, item, text)) return inner;
+  }
+  return nullptr;
+}
+
+POINT ShowItem(Desk& desk, SECTreeBaseC& tree, HTREEITEM item) {
+  tree.EnsureVisible(item, TRUE);
+  desk.Pump();
+  return explorertest::LabelPoint(tree, item);
+}
+
+std::vector<std::string> ChildTexts(SECTreeBaseC& tree, HTREEITEM parent) {
+  std::vector<std::string> texts;
+  for (HTREEITEM item = tree.GetChildItem(parent); item != nullptr; item = tree.GetNextSiblingItem(item))
+    texts.emplace_back(tree.GetItemText(item));
+  return texts;
 }
 
 }  // namespace e2e

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Desk.h"
+#include "widgets/SECTreeBase.h"
 
 namespace e2e {
 
@@ -42,5 +43,20 @@ HWND OpenFile(Desk& desk, const fs::path& path);
 POINT CaretAt(Desk& desk, int line, int column);
 // The 0-based number of the first line of a file holding `text`, -1 when none does.
 int LineOf(const fs::path& file, const std::string& text);
+
+}  // namespace e2e
+
+namespace e2e {
+
+// The explorer's tabs, in their fixed order.
+enum ExplorerTab { kHierarchyTab = 0, kClassTab = 1, kFileTab = 2, kOutputTab = 3 };
+// A click on the tab of the main frame's Project Explorer.
+void ClickExplorerTab(Desk& desk, ExplorerTab tab);
+// The item with the text anywhere under `parent`, depth first; null when none has it.
+HTREEITEM FindItem(SECTreeBaseC& tree, HTREEITEM parent, const std::string& text);
+// The tree scrolled to the item with its parents open, as a person would; a point on its label.
+POINT ShowItem(Desk& desk, SECTreeBaseC& tree, HTREEITEM item);
+// The texts of an item's children.
+std::vector<std::string> ChildTexts(SECTreeBaseC& tree, HTREEITEM parent);
 
 }  // namespace e2e
