@@ -145,12 +145,6 @@ DWORD_PTR SECMenuBarHelpContext(UINT nHitCode) {
 }
 
 CFrameWnd::HelpModeAnswer SECFrameServices::OnMenuBarHelpClick(const MSG& msg, DWORD_PTR& context) {
-  if (msg.message == WM_COMMAND && msg.hwnd == GetServicesFrame()->m_hWnd && msg.lParam == 0 &&
-      HIWORD(msg.wParam) == 0 && LOWORD(msg.wParam) != 0) {
-    // A command chosen from a menu the menubar opened in help mode: help on it, not the command.
-    context = HID_BASE_COMMAND + LOWORD(msg.wParam);
-    return CFrameWnd::helpModeChosen;
-  }
   if (msg.message != WM_LBUTTONDOWN && msg.message != WM_NCLBUTTONDOWN) return CFrameWnd::helpModeGoOn;
   CWnd* pBar = m_pMenuBar;
   if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr || ::WindowFromPoint(msg.pt) != pBar->m_hWnd)

@@ -143,8 +143,8 @@ class SECFrameServices : public SECDockSite {
   BOOL PreTranslateFrameMessage(MSG* pMsg);
   // Help mode's rule for a left click in the menubar's client area: a tool with a hit code
   // chooses its help context, a tool without one is pressed (help mode goes on), and a click
-  // beside the tools is eaten; a command then chosen from the menu chooses help on it. Anything
-  // else is left to help mode.
+  // beside the tools is eaten (the command then chosen from its menu gets help as any menu's
+  // does). Anything else is left to help mode.
   CFrameWnd::HelpModeAnswer OnMenuBarHelpClick(const MSG& msg, DWORD_PTR& context);
   // After the frame's creation: the menu plug-in is made and plugged in.
   void PlugInMenu(CFrameWnd* pFrame);

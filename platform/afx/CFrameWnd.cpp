@@ -411,6 +411,18 @@ UINT CFrameWnd::HelpHitTest(CPoint ptScreen) {
   return 0;
 }
 
+// The command a menu chose, as help mode gives help on it: a WM_COMMAND the frame's menu posted,
+// or a command of a system menu of the frame or its children (the system ids have string ids of
+// their own). 0 for anything else, which help mode lets run (an Alt key opening the menu).
+UINT CFrameWnd::HelpModeMenuCommand(const MSG& msg) const {
+  if (msg.message == WM_COMMAND)
+    return msg.hwnd == m_hWnd && msg.lParam == 0 && HIWORD(msg.wParam) == 0 ? LOWORD(msg.wParam) : 0;
+  if (msg.message != WM_SYSCOMMAND || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd))) return 0;
+  const auto id = static_cast<UINT>(msg.wParam & 0xFFF0);
+  if (id == SC_KEYMENU || id == SC_MOUSEMENU) return 0;
+  return id >= SC_SIZE ? AFX_IDS_SCFIRST + ((id - SC_SIZE) >> 4) : static_cast<UINT>(msg.wParam);
+}
+
 void CFrameWnd::OnContextHelp() {
   if (m_bHelpMode) return;
   // A pending request to leave help mode means it is not entered at all.
@@ -451,7 +463,20 @@ void CFrameWnd::OnContextHelp() {
       ::SetCursor(helpCursor);
       continue;
     }
+    if (const UINT id = HelpModeMenuCommand(msg); id != 0) {
+      context = HID_BASE_COMMAND + id;
+      chosen = true;
+      break;
+    }
     if (msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+      // A click on the menu opens it: the command then chosen is what help is given on.
+      if (::WindowFromPoint(msg.pt) == m_hWnd &&
+          SendMessage(WM_NCHITTEST, 0, MAKELPARAM(msg.pt.x, msg.pt.y)) == HTMENU) {
+        SendMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(msg.pt.x, msg.pt.y));
+        if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
+        ::SetCursor(helpCursor);
+        continue;
+      }
       // The click chooses: a command (a bar's item) or a window of the frame.
       UINT hit = HelpHitTest(msg.pt);
       if (hit != 0) {
@@ -472,6 +497,9 @@ void CFrameWnd::OnContextHelp() {
           msg.message == WM_SYSCOMMAND) {
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
+        // The menu the key opened had the mouse while it was open; help mode takes it back.
+        if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
+        ::SetCursor(helpCursor);
       }
       continue;
     }

@@ -158,6 +158,7 @@ class CFrameWnd : public CWnd {
   afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
   // Help mode: the command under the point (0 for none), asked of the window there.
   UINT HelpHitTest(CPoint ptScreen);
+  UINT HelpModeMenuCommand(const MSG& msg) const;
   DECLARE_MESSAGE_MAP()
 
   CView* m_pViewActive = nullptr;

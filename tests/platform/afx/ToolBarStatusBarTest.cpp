@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -440,6 +441,78 @@ TEST(FrameHelpMode, AClickChoosesTheCommandHelpIsShownForAndEscapeLeaves) {
   EXPECT_FALSE(t.frame->m_bHelpMode);
   EXPECT_EQ(app.contexts.size(), 1u) << "no help after Escape";
   EXPECT_EQ(::GetCapture(), nullptr);
+}
+
+// A command chosen from the frame's own menu in help mode, opened by a click or by its Alt key,
+// or a system command, gives help on that command instead of running it, and help mode ends.
+TEST(FrameHelpMode, ACommandChosenFromTheMenuGivesHelpInsteadOfRunning) {
+  UiSession session;
+  HelpApp app;
+  ToolFrame t;
+  CMenu bar, tools;
+  ASSERT_TRUE(bar.CreateMenu());
+  ASSERT_TRUE(tools.CreatePopupMenu());
+  tools.AppendMenu(MF_STRING, ID_TB_ONE, "&One");
+  tools.AppendMenu(MF_STRING, ID_TB_TWO, "&Two");
+  bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(tools.Detach()), "&Tools");
+  ASSERT_TRUE(t.frame->SetMenu(&bar));
+  RunUntilIdle();
+  CRect item;
+  ASSERT_TRUE(::GetMenuItemRect(t.frame->m_hWnd, bar, 0, &item));
+  const POINT onTools = item.CenterPoint();
+  auto press = [](UINT vk) {
+    brambolt::InjectKey(vk, true);
+    brambolt::InjectKey(vk, false);
+  };
+
+  struct Case {
+    const char* how;
+    std::function<void()> open, choose;
+    DWORD_PTR context;
+  };
+  const Case cases[] = {
+      {"a click opens the menu",
+       [&] {
+         brambolt::InjectMouseMove(onTools);
+         brambolt::InjectMouseButton(WM_LBUTTONDOWN, onTools);
+         brambolt::InjectMouseButton(WM_LBUTTONUP, onTools);
+       },
+       [&] {
+         press(VK_DOWN);
+         press(VK_DOWN);
+         press(VK_RETURN);
+       },
+       HID_BASE_COMMAND + ID_TB_TWO},
+      {"Alt+T opens the menu",
+       [] {
+         brambolt::InjectKey(VK_MENU, true);
+         brambolt::InjectKey('T', true);
+         brambolt::InjectKey('T', false);
+         brambolt::InjectKey(VK_MENU, false);
+       },
+       [&] { press(VK_RETURN); }, HID_BASE_COMMAND + ID_TB_ONE},
+      {"Alt+F4 asks for the system command", [] {},
+       [] {
+         brambolt::InjectKey(VK_MENU, true);
+         brambolt::InjectKey(VK_F4, true);
+         brambolt::InjectKey(VK_F4, false);
+         brambolt::InjectKey(VK_MENU, false);
+       },
+       HID_BASE_COMMAND + AFX_IDS_SCCLOSE},
+  };
+  for (const Case& c : cases) {
+    app.contexts.clear();
+    UiScript script;
+    script.Then(c.open).Then(c.choose).Then([&] { press(VK_ESCAPE); });  // only when help mode went on
+    t.frame->SendMessage(WM_COMMAND, ID_CONTEXT_HELP);
+    EXPECT_FALSE(t.frame->m_bHelpMode) << c.how;
+    EXPECT_EQ(script.Remaining(), 1u) << c.how << ": the choice ended help mode";
+    ASSERT_EQ(app.contexts.size(), 1u) << c.how;
+    EXPECT_EQ(app.contexts[0], c.context) << c.how;
+    EXPECT_TRUE(t.frame->commands.empty()) << c.how << ": the command did not run";
+    EXPECT_TRUE(::IsWindow(t.frame->m_hWnd)) << c.how;
+    EXPECT_EQ(::GetCapture(), nullptr) << c.how;
+  }
 }
 
 }  // namespace
