@@ -194,10 +194,14 @@ void SECControlBar::CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bGripper) const
     CControlBar::CalcInsideRect(rect, bHorz);
     return;
   }
-  if (m_dwStyle & CBRS_BORDER_LEFT) rect.left += 1;
-  if (m_dwStyle & CBRS_BORDER_TOP) rect.top += 1;
-  if (m_dwStyle & CBRS_BORDER_RIGHT) rect.right -= 1;
-  if (m_dwStyle & CBRS_BORDER_BOTTOM) rect.bottom -= 1;
+  InsetBordersAndGripper(rect, bHorz, bGripper, 1);
+}
+
+void SECControlBar::InsetBordersAndGripper(CRect& rect, BOOL bHorz, BOOL bGripper, int nBorder) const {
+  if (m_dwStyle & CBRS_BORDER_LEFT) rect.left += nBorder;
+  if (m_dwStyle & CBRS_BORDER_TOP) rect.top += nBorder;
+  if (m_dwStyle & CBRS_BORDER_RIGHT) rect.right -= nBorder;
+  if (m_dwStyle & CBRS_BORDER_BOTTOM) rect.bottom -= nBorder;
   if (bGripper && GripperShown()) {
     CSize extent(0, 0);
     AddGripperExtent(extent, bHorz);
@@ -360,6 +364,14 @@ void SECControlBar::DoPaint(CDC* pDC) {
     ::RedrawWindow(m_hWndRedrawChild, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+CPoint SECControlBar::ClientOrigin() const {
+  CRect window;
+  GetWindowRect(&window);
+  CPoint origin(0, 0);
+  ClientToScreen(&origin);
+  return origin - window.TopLeft();
+}
+
 void SECControlBar::ClipToNonClient(CDC& dc, CRect& rect) const {
   CRect client;
   GetClientRect(&client);
@@ -447,7 +459,10 @@ BOOL SECControlBar::FloatsOutsideDockFrame() const {
 
 void SECControlBar::RedrawButtons() {
   if (m_hWnd == nullptr) return;
-  CClientDC dc(this);
+  // The buttons' rectangles are client coordinates, but a bar may draw its gripper outside the
+  // client area: the window's DC with its origin moved to the client's reaches both.
+  CWindowDC dc(this);
+  dc.SetViewportOrg(ClientOrigin());
   if (!m_rectClose.IsRectEmpty() && (m_dwExStyle & CBRS_EX_GRIPPER_CLOSE)) {
     if (m_bClosePressed)
       DrawCloseButtonPressed(&dc);

@@ -97,6 +97,8 @@ class SECControlBar : public CControlBar {
   void EraseNonClient();
   // The window DC's non-client area: the client area clipped away, rect the whole window from (0, 0).
   void ClipToNonClient(CDC& dc, CRect& rect) const;
+  // Where the client area starts in the window's own coordinates.
+  CPoint ClientOrigin() const;
 
   DWORD GetExBarStyle() const { return m_dwExStyle; }
   BOOL IsDocked() const { return m_pDockBar != nullptr && !IsFloating(); }
@@ -138,6 +140,9 @@ class SECControlBar : public CControlBar {
   // The inside area of a client area of size (cx, cy), as WM_SIZE places children in it.
   CRect InsideArea(int cx, int cy) const;
   BOOL GripperShown() const;
+  // Borders of nBorder pixels on each bordered side, then the gripper's extent (bGripper, shown)
+  // or the leading margin, and the other margins.
+  void InsetBordersAndGripper(CRect& rect, BOOL bHorz, BOOL bGripper, int nBorder) const;
   BOOL IsHorzDocked() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }
   void RedrawButtons();
   // Whether a press at a client point is on a pressed-able gripper button.

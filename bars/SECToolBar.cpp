@@ -198,6 +198,13 @@ void SECToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
   }
 }
 
+void SECToolBar::CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bGripper) const {
+  if (bGripper && GripperShown() && !(m_dwExStyle & CBRS_EX_THIN_BORDERS))
+    InsetBordersAndGripper(rect, bHorz, TRUE, 2 * ::GetSystemMetrics(SM_CXBORDER));
+  else
+    SECControlBar::CalcInsideRect(rect, bHorz, bGripper);
+}
+
 void SECToolBar::PlaceControl() {
   if (m_hWnd == nullptr || m_pCtrl->m_hWnd == nullptr) return;
   CRect rect;
@@ -238,8 +245,17 @@ void SECToolBar::OnNcPaint() {
   ClipToNonClient(dc, rect);
   dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
   DrawBorders(&dc, rect);
-  // The framework's gripper, inside the borders, where the margins leave it room.
-  CControlBar::DrawGripper(&dc, rect);
+  if (!(m_dwExStyle & CBRS_EX_GRIPPER)) {
+    // The framework's gripper, inside the borders, where the margins leave it room.
+    CControlBar::DrawGripper(&dc, rect);
+  } else if (!(m_dwExStyle & CBRS_EX_THIN_BORDERS)) {
+    // The toolkit's gripper in the room its extent reserved, drawn in client coordinates so
+    // that its buttons' rectangles are where the mouse finds them.
+    const CPoint origin = ClientOrigin();
+    dc.SetViewportOrg(origin);
+    rect.OffsetRect(-origin);
+    DrawGripper(&dc, rect);
+  }
 }
 
 UINT SECToolBar::OnNcHitTest(CPoint) { return HTCLIENT; }

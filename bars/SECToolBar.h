@@ -53,6 +53,10 @@ class SECToolBar : public SECControlBar {
   CSize CalcDynamicLayout(int nLength, DWORD nMode) override;
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
   void OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) override;
+  // The framework's margins around the buttons; a docked bar with the toolkit's gripper (bit
+  // 0x200) has it on the leading edge instead of the leading margin and the framework's gripper.
+  using SECControlBar::CalcInsideRect;
+  void CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bGripper) const override;
   // A button's rectangle in the bar's client area; empty for no such button.
   virtual void GetItemRect(int nIndex, LPRECT lpRect) const;
 
@@ -96,8 +100,8 @@ class SECToolBar : public SECControlBar {
   void PlaceControl();
   BOOL LaysOutHorizontally() const { return (m_dwStyle & (CBRS_ORIENT_HORZ | CBRS_FLOATING)) != 0; }
 
-  // The borders, the framework's gripper and the margins lie outside the client area, which the
-  // toolbar control fills; the whole bar answers as client area, so that it drags from anywhere.
+  // The borders, the gripper and the margins lie outside the client area, which the toolbar
+  // control fills; the whole bar answers as client area, so that it drags from anywhere.
   void DoPaint(CDC*) override {}
   afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
   afx_msg void OnNcPaint();

@@ -113,3 +113,59 @@ TEST(ToolBarBase, BordersGripperAndMarginsLieOutsideTheClientAreaThatTheButtonsF
   EXPECT_NE(::GetSysColor(COLOR_BTNFACE), WindowPixel(bar.m_hWnd, 0, midY));
   EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), WindowPixel(bar.m_hWnd, inside.left - 1, midY));
 }
+
+// The toolkit's gripper (bit 0x200) of a docked toolbar: its extent is kept free on the leading
+// edge outside the buttons, its ridge and close button are drawn there, and the close button
+// hides the bar; docked on a side, the gripper runs across the top instead.
+TEST(ToolBarBase, TheToolkitsGripperHasItsRoomAndIsDrawnThere) {
+  struct Case {
+    DWORD side;
+    UINT dockId;
+    BOOL horz;
+  };
+  for (const Case& c : {Case{CBRS_TOP, AFX_IDW_DOCKBAR_TOP, TRUE}, Case{CBRS_LEFT, AFX_IDW_DOCKBAR_LEFT, FALSE}}) {
+    SCOPED_TRACE(c.horz ? "horizontal" : "vertical");
+    UiSession session;
+    DockFrame f;
+    SECToolBar bar;
+    ASSERT_TRUE(bar.Create(f.frame, "Tools", WS_VISIBLE | c.side | CBRS_BORDER_ANY,
+                           CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE, 24063));
+    ASSERT_TRUE(bar.SetButtons(kIds, kCount));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    f.frame->DockControlBar(&bar, f.Dock(c.dockId));
+    f.Layout();
+    ASSERT_TRUE(bar.IsWindowVisible());
+    const int extent = c.horz ? bar.m_gripper.GetWidth() : bar.m_gripper.GetHeight();
+    const int border = 2 * ::GetSystemMetrics(SM_CXBORDER);
+    const CPoint origin = bar.ClientOrigin();
+    EXPECT_EQ(c.horz ? origin.x : origin.y, border + extent) << "the gripper's room, not the margin";
+    CRect first;
+    bar.GetItemRect(0, &first);
+    EXPECT_GE(c.horz ? first.left : first.top, 0) << "the buttons start after the gripper";
+
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    RunUntilIdle();
+    CRect window;
+    bar.GetWindowRect(&window);
+    // The ridge, 3 pixels wide, 4 in from the strip that starts a pixel inside the borders.
+    const int ridge = border + 1 + 4;
+    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT), dark = ::GetSysColor(COLOR_BTNSHADOW);
+    // Clear of the close button, which sits at the top (horizontal) or the right end (vertical).
+    const int across = c.horz ? window.Height() - border - 6 : border + 6;
+    auto pixel = [&](int along, int at) {
+      return c.horz ? WindowPixel(bar.m_hWnd, along, at) : WindowPixel(bar.m_hWnd, at, along);
+    };
+    EXPECT_EQ(pixel(ridge, across), light);
+    EXPECT_EQ(pixel(ridge + 2, across), dark);
+    EXPECT_EQ(pixel(ridge + 8, across), ::GetSysColor(COLOR_BTNFACE));
+    ASSERT_FALSE(bar.m_rectClose.IsRectEmpty());
+    SaveWindowPng(bar.m_hWnd, ::testing::TempDir() + (c.horz ? "toolbar-gripper-h.png" : "toolbar-gripper-v.png"));
+
+    // The close button, drawn outside the client area, answers the mouse there.
+    const CPoint close = bar.m_rectClose.CenterPoint();
+    EXPECT_LT(c.horz ? close.x : close.y, 0) << "left of (above) the client area";
+    Click(bar.m_hWnd, close);
+    RunUntilIdle();
+    EXPECT_FALSE(bar.IsWindowVisible()) << "the close button hid the bar";
+  }
+}
