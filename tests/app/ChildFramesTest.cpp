@@ -229,22 +229,24 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   EXPECT_EQ(client.m_hWindowMenu, window.m_hMenu);
   // Eleven windows: more than the platform names, so it adds its item for more windows.
   for (int i = 0; i < 11; ++i) shell.Open(("doc" + std::to_string(i) + ".cpp").c_str());
+  // The source files' own menu has its window menu, which the client now keeps.
+  CMenu& shown = *CMenu::FromHandle(client.m_hWindowMenu);
   // The item stays last as the windows are opened and named; each rebuild also drops the item for
   // more windows, and rebuilds do not grow the menu.
-  EXPECT_EQ(window.GetMenuItemID(window.GetMenuItemCount() - 1), CMDIClient::kWindowDialogCommand);
+  EXPECT_EQ(shown.GetMenuItemID(shown.GetMenuItemCount() - 1), CMDIClient::kWindowDialogCommand);
   int nItems = -1;
   for (int round = 0; round < 3; ++round) {
     ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
-    const int nCount = window.GetMenuItemCount();
+    const int nCount = shown.GetMenuItemCount();
     if (nItems >= 0) {
       EXPECT_EQ(nCount, nItems);
     }
     nItems = nCount;
     int nWindowItems = 0, nNamed = 0;
     for (int i = 0; i < nCount; ++i) {
-      const UINT nID = window.GetMenuItemID(i);
+      const UINT nID = shown.GetMenuItemID(i);
       if (i > 0) {
-        EXPECT_FALSE(nID == 0 && window.GetMenuItemID(i - 1) == 0) << "two separators at " << i;
+        EXPECT_FALSE(nID == 0 && shown.GetMenuItemID(i - 1) == 0) << "two separators at " << i;
       }
       EXPECT_NE(nID, static_cast<UINT>(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET));
       nWindowItems += nID == CMDIClient::kWindowDialogCommand;
@@ -252,18 +254,18 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
     }
     EXPECT_EQ(nWindowItems, 1);
     EXPECT_EQ(nNamed, MDI_MOREWINDOWS_OFFSET);
-    ASSERT_EQ(window.GetMenuItemID(nCount - 1), CMDIClient::kWindowDialogCommand);
+    ASSERT_EQ(shown.GetMenuItemID(nCount - 1), CMDIClient::kWindowDialogCommand);
     CString strTitle;
-    window.GetMenuString(nCount - 1, strTitle, MF_BYPOSITION);
+    shown.GetMenuString(nCount - 1, strTitle, MF_BYPOSITION);
     // The Chinese title would show as Latin letters here: the menu's own text stays.
     EXPECT_EQ(std::string(strTitle), "&Windows...");
-    EXPECT_EQ(window.GetMenuState(nCount - 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+    EXPECT_EQ(shown.GetMenuState(nCount - 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
   }
   {
     brambolt::ScopedCodePage chinese(936);
     ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     CString strTitle;
-    window.GetMenuString(window.GetMenuItemCount() - 1, strTitle, MF_BYPOSITION);
+    shown.GetMenuString(shown.GetMenuItemCount() - 1, strTitle, MF_BYPOSITION);
     EXPECT_EQ(std::string(strTitle), "\xB4\xB0\xBF\xDA\xB9\xDC\xC0\xED");
   }
   // Everything else still reaches the client (and the workbook's object behind the hook).
@@ -273,7 +275,7 @@ TEST(MDIClient, TheWindowMenuEndsWithOneWindowManagerItemAndNoMoreWindowsItem) {
   client.Unhook();
   EXPECT_EQ(client.m_hWnd, nullptr);
   ::SendMessage(shell.frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
-  EXPECT_NE(window.GetMenuState(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_NE(shown.GetMenuState(AFX_IDM_FIRST_MDICHILD + MDI_MOREWINDOWS_OFFSET, MF_BYCOMMAND), static_cast<UINT>(-1));
   ASSERT_TRUE(client.SubclassWindow(shell.frame->m_hWndMDIClient));
   // With every window closed the item stays, set off by one separator.
   shell.app.CloseAllDocuments(FALSE);

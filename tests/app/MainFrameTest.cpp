@@ -206,6 +206,29 @@ TEST_F(MainFrame, MenubarPopupsShowTheirSubmenusWithArrows) {
   EXPECT_GT(arrowPixels, 5) << "the arrow of the enabled submenu";
 }
 
+TEST_F(MainFrame, WindowMenuListsTheDocumentWindowsAndEndsWithTheWindowsDialog) {
+  auto* docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(SECWorksheet),
+                                     RUNTIME_CLASS(CEditCodeView));
+  app.AddDocTemplate(docs);
+  docs->OpenDocumentFile(nullptr)->SetTitle("Circle.h");
+  docs->OpenDocumentFile(nullptr)->SetTitle("Square.h");
+  RunUntilIdle();
+  EXPECT_EQ(frame->GetCurrentMenuBarMenuId(), static_cast<UINT>(IDR_SOURCE_FILE_MENU));
+  HMENU window = ::GetSubMenu(frame->GetMenuForID(IDR_SOURCE_FILE_MENU), 6);
+  ASSERT_NE(window, nullptr);
+  std::vector<std::string> listed;
+  for (int i = 0; i < ::GetMenuItemCount(window); ++i) {
+    char text[128] = {};
+    ::GetMenuString(window, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    if (::GetMenuItemID(window, i) >= AFX_IDM_FIRST_MDICHILD) listed.push_back(text);
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{"&1 Circle.h", "&2 Square.h"}));
+  const int last = ::GetMenuItemCount(window) - 1;
+  EXPECT_EQ(::GetMenuItemID(window, last), static_cast<UINT>(ID_WINDOW_LIST));
+  EXPECT_EQ(frame->m_wndMDIClient.m_hWindowMenu, window);
+  app.CloseAllDocuments(TRUE);
+}
+
 TEST_F(MainFrame, TitleNamesTheOpenProject) {
   frame->OnUpdateFrameTitle(TRUE);
   EXPECT_EQ(Title(), "Visual Brambolt");
