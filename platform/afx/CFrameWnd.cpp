@@ -9,6 +9,7 @@
 #include "afx/CDocTemplate.h"
 #include "afx/CView.h"
 #include "afx/CWinApp.h"
+#include "afx/ResourceImages.h"
 #include "afx/WindowDCs.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -67,8 +68,18 @@ CFrameWnd::~CFrameWnd() {
 std::vector<CFrameWnd*> CFrameWnd::GetThreadFrames() { return ThreadFrames(); }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
-  if (cs.lpszClass == nullptr)
-    cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
+  if (cs.lpszClass == nullptr) {
+    // A frame loaded from a resource id that also names an icon shows that icon (caption, task
+    // list, a maximised child's menu button).
+    HICON icon = nullptr;
+    if (m_nIDHelp != 0) {
+      LPCTSTR name = MAKEINTRESOURCE(m_nIDHelp);
+      HINSTANCE instance = AfxFindResourceHandle(name, RT_GROUP_ICON);
+      if (::FindResource(instance, name, RT_GROUP_ICON) != nullptr) icon = ::LoadIcon(instance, name);
+    }
+    cs.lpszClass =
+        AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW), icon);
+  }
   // The title the frame shows is made from the document's; FWS_ styles are the framework's own.
   if (cs.style & FWS_ADDTOTITLE) cs.style |= FWS_PREFIXTITLE;
   return CWnd::PreCreateWindow(cs);

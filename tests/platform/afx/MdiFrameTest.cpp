@@ -202,3 +202,16 @@ TEST_F(MdiFrame, MoreWindowsChoosesAChildFromTheSelectWindowDialog) {
 }
 
 }  // namespace
+
+// A frame loaded from a resource id that also names an icon takes that icon into its window class
+// (its caption and a maximised child's menu button show it); other frames have none.
+TEST(FrameIcon, AFrameLoadedFromAnIconsIdShowsThatIcon) {
+  UiSession session;
+  CWinApp app{"Icon App"};
+  for (UINT id : {static_cast<UINT>(IDI_TESTICON), static_cast<UINT>(IDR_MDIFRAME)}) {
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(id, WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(::GetClassLongPtr(frame->m_hWnd, GCLP_HICON) != 0, id == IDI_TESTICON) << id;
+    frame->DestroyWindow();
+  }
+}
