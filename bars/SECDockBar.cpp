@@ -534,8 +534,21 @@ LRESULT SECDockBar::OnSizeParent(WPARAM wParam, LPARAM lParam) {
   const int saved = redraw;
   if (redraw != 0) redraw = m_nRedrawSuppress;
   m_pLayout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
-  m_bQuietMovePending = m_pLayout->hDWP != nullptr && redraw != 0;
-  LRESULT result = CDockBar::OnSizeParent(wParam, lParam);
+  LRESULT result = 0;
+  if (m_pLayout->hDWP != nullptr && redraw != 0) {
+    // The dock bar's own move is deferred into a batch of its own, ended here, so that its quiet
+    // flags go with this layout's move and with nothing else: a layout that leaves the dock bar
+    // where it is leaves no flag behind for a later, unrelated move.
+    const HDWP hFrameBatch = m_pLayout->hDWP;
+    m_pLayout->hDWP = ::BeginDeferWindowPos(1);
+    m_bQuietMovePending = TRUE;
+    result = CDockBar::OnSizeParent(wParam, lParam);
+    if (m_pLayout->hDWP != nullptr) ::EndDeferWindowPos(m_pLayout->hDWP);
+    m_bQuietMovePending = FALSE;
+    m_pLayout->hDWP = hFrameBatch;
+  } else {
+    result = CDockBar::OnSizeParent(wParam, lParam);
+  }
   m_pLayout = nullptr;
   redraw = saved;
   return result;

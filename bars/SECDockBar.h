@@ -119,8 +119,8 @@ class SECDockBar : public CDockBar {
   BOOL m_bFullRedrawPending = FALSE;
   int m_nRedrawSuppress = 0;
   float m_fMinShare = 0.05f;
-  // Set by a layout made while redraw was suppressed: its move of this dock bar (done when the
-  // frame ends the layout's deferred positions) copies and redraws no more than it must.
+  // Set only during a layout made while redraw is suppressed: its move of this dock bar copies
+  // and redraws no more than it must.
   BOOL m_bQuietMovePending = FALSE;
 
   // The flags a quiet move of the dock bar adds: none when its length changes, no redraw when

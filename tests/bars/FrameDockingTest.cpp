@@ -316,6 +316,19 @@ TEST(FrameDocking, DockBarMovesOfALayoutCopyAndRedrawOnlyWhatTheyMust) {
   frame->SetWindowPos(nullptr, 0, 0, 760, 500, SWP_NOMOVE | SWP_NOZORDER);
   RunUntilIdle();
   EXPECT_EQ(top->moves, std::vector<UINT>{0u});
+  // A layout made while the rows are redrawn anyway that leaves the dock bar where it was moves
+  // nothing, and leaves nothing behind: the dock bar's next move, made by someone else, is an
+  // ordinary one.
+  top->moves.clear();
+  top->m_nRedrawSuppress = 1;
+  frame->RecalcLayout();
+  EXPECT_TRUE(top->moves.empty());
+  EXPECT_FALSE(top->m_bQuietMovePending);
+  CRect dock;
+  top->GetWindowRect(&dock);
+  top->SetWindowPos(nullptr, 0, 0, dock.Width(), dock.Height() + 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(top->moves, std::vector<UINT>{0u}) << "no quiet flags on an unrelated move";
+  RunUntilIdle();
 
   // A floating frame laid out at a point takes its place and size in one move.
   frame->m_pFloatingFrameClass = RUNTIME_CLASS(SpyMiniFrame);
