@@ -114,8 +114,17 @@ TEST(UsersDay, TheOpenHeaderAndTheClassHierarchyChartPrintToPdf) {
   ASSERT_TRUE(desk.Start()) << desk.Report();
   const Project project = AtelierProject(desk, "English");
   const fs::path header = project.folder / "Header Files" / "Layer.h";
-  ASSERT_NE(OpenFile(desk, header), nullptr);
+  const HWND view = OpenFile(desk, header);
+  ASSERT_NE(view, nullptr);
   ASSERT_NE(desk.MainTitle().find("Layer.h"), std::string::npos) << desk.MainTitle() << desk.Report();
+  // The header shows as soon as it opens, before any key: its first line, a comment, in green.
+  bool green = false;
+  for (int y = 0; y < 20 && !green; ++y)
+    for (int x = 0; x < 400 && !green; ++x) {
+      const COLORREF pixel = brambolt::test::WindowPixel(view, x, y);
+      green = GetGValue(pixel) > GetRValue(pixel) + 60 && GetGValue(pixel) > GetBValue(pixel) + 60;
+    }
+  EXPECT_TRUE(green);
 
   // The header: every line of it is in the PDF's text, under a title naming the file.
   const fs::path headerPdf = fs::path(desk.Folder("Printed")) / "Layer.pdf";

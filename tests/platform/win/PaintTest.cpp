@@ -107,6 +107,46 @@ TEST_F(Painting, PaintComesAfterPostedMessagesAndParentsBeforeChildren) {
   EXPECT_EQ(seq, expected);
 }
 
+// A frame without WS_CLIPCHILDREN shown and sized at once, whose view paints itself while the
+// frame lays it out (as an editor view does in WM_SIZE): the frame's background is erased before
+// it hears of its size, so its later paint leaves the view's pixels alone.
+TEST_F(Painting, AWindowShownIsErasedBeforeItsChildrenPaintThemselvesWhileSized) {
+  HWND top = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 300, 200});
+  HWND frame = MakeWindow(top, WS_CHILD, RECT{20, 20, 60, 60}, 1);
+  HWND view = MakeWindow(frame, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, 2);
+  RunUntilIdle();
+  MessageLog::Instance().SetHandler([&](HWND h, UINT msg, WPARAM, LPARAM lParam, LRESULT& r) {
+    if (h == frame && msg == WM_SIZE) {
+      MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      UpdateWindow(view);
+      r = 0;
+      return true;
+    }
+    if (h != view || (msg != WM_PAINT && msg != WM_ERASEBKGND)) return false;
+    r = 1;
+    if (msg == WM_ERASEBKGND) return true;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT c;
+    GetClientRect(h, &c);
+    HBRUSH b = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &c, b);
+    DeleteObject(b);
+    EndPaint(h, &ps);
+    return true;
+  });
+  MessageLog::Instance().Clear();
+  SetWindowPos(frame, nullptr, 10, 10, 200, 150, SWP_SHOWWINDOW | SWP_NOZORDER);
+  auto order = MessageLog::Instance().For(frame, {WM_ERASEBKGND, WM_WINDOWPOSCHANGED});
+  EXPECT_EQ(order, (std::vector<UINT>{WM_ERASEBKGND, WM_WINDOWPOSCHANGED}));
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(view, 100, 70), RGB(255, 0, 0));
+  // Moved without a redraw, nothing is painted at once.
+  MessageLog::Instance().Clear();
+  SetWindowPos(frame, nullptr, 0, 0, 220, 160, SWP_NOZORDER | SWP_NOREDRAW);
+  EXPECT_TRUE(MessageLog::Instance().For(frame, {WM_ERASEBKGND}).empty());
+}
+
 TEST_F(Painting, ClipChildrenKeepsInvalidationAndPixelsOutOfChildren) {
   HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100});
   HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 60, 60}, 1);
