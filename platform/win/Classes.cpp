@@ -76,7 +76,7 @@ void Describe(const WindowClass& c, WNDCLASSEX& wc) {
   wc.hbrBackground = c.background;
   wc.lpszMenuName = c.menuNamePtr;
   wc.lpszClassName = c.name.c_str();
-  wc.hIconSm = c.iconSmall;
+  wc.hIconSm = c.iconSmall != nullptr ? c.iconSmall : c.icon;
 }
 
 }  // namespace
@@ -219,7 +219,8 @@ ULONG_PTR GetClassLongPtr(HWND hwnd, int index) {
     case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(c.background);
     case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(c.cursor);
     case GCLP_HICON: return reinterpret_cast<ULONG_PTR>(c.icon);
-    case GCLP_HICONSM: return reinterpret_cast<ULONG_PTR>(c.iconSmall);
+    // Without a small icon of its own a class's small icon is its icon, drawn small.
+    case GCLP_HICONSM: return reinterpret_cast<ULONG_PTR>(c.iconSmall != nullptr ? c.iconSmall : c.icon);
     case GCLP_HMODULE: return reinterpret_cast<ULONG_PTR>(c.instance);
     case GCL_CBWNDEXTRA: return static_cast<ULONG_PTR>(c.wndExtra);
     case GCL_CBCLSEXTRA: return c.extra.size();

@@ -87,6 +87,31 @@ TEST_F(Classes, ClassInfoDescribesTheRegistration) {
   UnregisterClass("InfoClass", nullptr);
 }
 
+// A class registered without a small icon answers its icon for the small one, as the system
+// derives the small icon from the large.
+TEST_F(Classes, TheSmallIconFallsBackToTheIcon) {
+  const HICON icon = brambolt::GetStandardIcon(IDI_APPLICATION), small = brambolt::GetStandardIcon(IDI_WARNING);
+  for (HICON given : {static_cast<HICON>(nullptr), small}) {
+    WNDCLASSEX wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = LoggingProc;
+    wc.hIcon = icon;
+    wc.hIconSm = given;
+    wc.lpszClassName = "IconClass";
+    ASSERT_NE(RegisterClassEx(&wc), 0);
+    const HICON expected = given != nullptr ? given : icon;
+    WNDCLASSEX out{};
+    out.cbSize = sizeof out;
+    ASSERT_TRUE(GetClassInfoEx(nullptr, "IconClass", &out));
+    EXPECT_EQ(out.hIconSm, expected);
+    HWND w = CreateWindowEx(0, "IconClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtr(w, GCLP_HICONSM)), expected);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtr(w, GCLP_HICON)), icon);
+    DestroyWindow(w);
+    UnregisterClass("IconClass", nullptr);
+  }
+}
+
 TEST_F(Classes, DialogSlotsLiveInTheWindowExtraBytes) {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefWindowProc;
