@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "Desk.h"
+#include "base/CodePage.h"
 #include "Scenarios.h"
 #include "controls/PrintDialog.h"
 #include "gdi/Printer.h"
@@ -166,6 +167,24 @@ TEST(UsersDay, TheOpenHeaderAndTheClassHierarchyChartPrintToPdf) {
     EXPECT_EQ(image.picture.height, picture.height);
     EXPECT_TRUE(image.picture.pixels == picture.pixels);
     EXPECT_EQ(image.dpi, brambolt::GetDefaultPrinterSettings().dpiX);
+  }
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A user on a Traditional Chinese system prints a header whose comment is in Big5: the PDF's
+// text is the Chinese the file holds.
+TEST(UsersDay, AHeaderWithABig5CommentPrintsItsChineseText) {
+  brambolt::ScopedCodePage big5(950);
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = AtelierProject(desk, "GB5");
+  ASSERT_NE(OpenFile(desk, project.folder / "Header Files" / "ColorTable.h"), nullptr);
+  const fs::path pdf = fs::path(desk.Folder("Printed")) / "ColorTable.pdf";
+  PrintToFile(desk, pdf, "32-print-dialog-big5");
+  ASSERT_TRUE(fs::exists(pdf)) << desk.Report();
+  if (HavePoppler()) {
+    const std::string text = pdfprobe::Text(pdf.string());
+    EXPECT_NE(text.find("// \u7E6A\u5716\u4E2D\u5177\u540D\u7684\u984F\u8272\u3002"), std::string::npos) << text;
   }
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
