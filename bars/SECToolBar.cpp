@@ -244,16 +244,17 @@ void SECToolBar::OnNcPaint() {
   CRect rect;
   ClipToNonClient(dc, rect);
   dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE));
-  DrawBorders(&dc, rect);
+  // Drawn in client coordinates, so that the gripper buttons' rectangles are where the mouse
+  // finds them.
+  const CPoint origin = ClientOrigin();
+  dc.SetViewportOrg(origin);
+  rect.OffsetRect(-origin);
+  DrawBorders(&dc, rect);  // with thin borders, the toolkit's gripper too
   if (!(m_dwExStyle & CBRS_EX_GRIPPER)) {
     // The framework's gripper, inside the borders, where the margins leave it room.
     CControlBar::DrawGripper(&dc, rect);
   } else if (!(m_dwExStyle & CBRS_EX_THIN_BORDERS)) {
-    // The toolkit's gripper in the room its extent reserved, drawn in client coordinates so
-    // that its buttons' rectangles are where the mouse finds them.
-    const CPoint origin = ClientOrigin();
-    dc.SetViewportOrg(origin);
-    rect.OffsetRect(-origin);
+    // The toolkit's gripper, in the room its extent reserved.
     DrawGripper(&dc, rect);
   }
 }
