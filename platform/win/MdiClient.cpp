@@ -111,8 +111,10 @@ void RefreshWindowMenu(Client& c) {
   HMENU menu = c.windowMenu;
   if (!IsMenu(menu)) return;
   std::vector<size_t> shown;
+  // A child counts by its own visible style, as on Windows: the list is right even while the
+  // frame itself is still hidden (a document opened at start-up).
   for (size_t i = 0; i < c.children.size(); ++i)
-    if (IsWindowVisible(c.children[i])) shown.push_back(i);
+    if ((GetWindowLong(c.children[i], GWL_STYLE) & WS_VISIBLE) != 0) shown.push_back(i);
   if (shown.empty()) return;
   auto put = [&](UINT flags, UINT_PTR id, LPCSTR text) {
     if (at < 0)

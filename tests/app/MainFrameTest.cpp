@@ -210,8 +210,11 @@ TEST_F(MainFrame, WindowMenuListsTheDocumentWindowsAndEndsWithTheWindowsDialog) 
   auto* docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(SECWorksheet),
                                      RUNTIME_CLASS(CEditCodeView));
   app.AddDocTemplate(docs);
+  // Documents opened while the main window is still hidden, as at start-up, are listed too.
+  frame->ShowWindow(SW_HIDE);
   docs->OpenDocumentFile(nullptr)->SetTitle("Circle.h");
   docs->OpenDocumentFile(nullptr)->SetTitle("Square.h");
+  frame->ShowWindow(SW_SHOW);
   RunUntilIdle();
   EXPECT_EQ(frame->GetCurrentMenuBarMenuId(), static_cast<UINT>(IDR_SOURCE_FILE_MENU));
   HMENU window = ::GetSubMenu(frame->GetMenuForID(IDR_SOURCE_FILE_MENU), 6);
