@@ -1,6 +1,6 @@
-// The Project Explorer's trees over large projects: the file view of a 20,000-file project and
-// the class views of 1,000 classes with 20,000 members, filled and expanded whole, beside the
-// analysis of the same headers.
+// The Project Explorer's trees over large projects: the file view of a 20,000-file project, the
+// output view of 20,000 generated pages and the class views of 1,000 classes with 20,000
+// members, filled and expanded whole, beside the analysis of the same headers.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -9,7 +9,9 @@
 
 #include "app/ClassView.h"
 #include "app/ClassViewStruct.h"
+#include "app/DatabaseView.h"
 #include "app/FileView.h"
+#include "model/ModelIds.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ExplorerTestSupport.h"
 
@@ -57,6 +59,48 @@ void BM_FileViewRefresh(benchmark::State& state) {
 }
 // 0: refreshed as the explorer shows it; 1: then expanded whole.
 BENCHMARK(BM_FileViewRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+constexpr int kPageFolders = 100;
+constexpr int kPagesPerFolder = 200;
+
+// A project "Large" whose output holds kPageFolders folders of kPagesPerFolder pages each, open
+// in the shell, and its output tree in a window.
+struct LargeOutputTree {
+  brambolt::test::UiSession session;
+  CWinApp app{"Explorer Bench"};
+  explorertest::ProjectFolder project;
+  explorertest::ProjectShell shell;
+  apptest::Host host{300, 600};
+  DatabaseView tree;
+
+  LargeOutputTree() {
+    for (int folder = 0; folder < kPageFolders; ++folder) {
+      const std::string path = "Output_Chs/Htmls/classes" + std::to_string(folder * 37 % kPageFolders) + "/";
+      for (int page = 0; page < kPagesPerFolder; ++page)
+        project.Write(path + "page" + std::to_string(page * 7919 % kPagesPerFolder) + ".htm");
+    }
+    shell.name = "Large";
+    shell.folder = project.Folder();
+    shell.workspace.m_nOutputLanguage = LANGUAGE_CHS;
+    const double before = HeapKb();
+    tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &host, 70002);
+    filledKb = HeapKb() - before;
+  }
+  double filledKb = 0;  // the heap the filled tree holds
+};
+
+void BM_OutputViewRefresh(benchmark::State& state) {
+  LargeOutputTree f;
+  state.counters["filled_kb"] = f.filledKb;
+  for (auto _ : state) {
+    f.tree.Refresh();
+    if (state.range(0) != 0) f.tree.ExpandAll(f.tree.GetRootItem());
+    brambolt::test::RunUntilIdle();
+  }
+  state.counters["items"] = f.tree.GetCount();
+}
+// 0: refreshed as the explorer shows it; 1: then expanded whole.
+BENCHMARK(BM_OutputViewRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 constexpr int kClasses = 1000;
 constexpr int kMembersPerKind = 10;  // variables and as many functions: 20 members a class
