@@ -446,6 +446,12 @@ void CFrameWnd::OnContextHelp() {
   if (helpCursor == nullptr) helpCursor = ::LoadCursor(nullptr, IDC_ARROW);
   SetCapture();
   ::SetCursor(helpCursor);
+  // After something that may have taken the mouse (a menu, a bar's own handling), help mode
+  // takes it back, with its cursor.
+  auto keepHelpMode = [&] {
+    if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
+    ::SetCursor(helpCursor);
+  };
   DWORD_PTR context = 0;
   bool chosen = false;
   LONG idle = 0;
@@ -469,9 +475,7 @@ void CFrameWnd::OnContextHelp() {
       break;
     }
     if (answer == helpModeEaten) {
-      // What the frame did may have taken the mouse; help mode keeps it.
-      if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
-      ::SetCursor(helpCursor);
+      keepHelpMode();
       continue;
     }
     if (const UINT id = HelpModeMenuCommand(msg); id != 0) {
@@ -484,8 +488,7 @@ void CFrameWnd::OnContextHelp() {
       if (::WindowFromPoint(msg.pt) == m_hWnd &&
           SendMessage(WM_NCHITTEST, 0, MAKELPARAM(msg.pt.x, msg.pt.y)) == HTMENU) {
         SendMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(msg.pt.x, msg.pt.y));
-        if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
-        ::SetCursor(helpCursor);
+        keepHelpMode();
         continue;
       }
       // The click chooses: a command (a bar's item) or a window of the frame.
@@ -508,9 +511,7 @@ void CFrameWnd::OnContextHelp() {
           msg.message == WM_SYSCOMMAND) {
         ::TranslateMessage(&msg);
         ::DispatchMessage(&msg);
-        // The menu the key opened had the mouse while it was open; help mode takes it back.
-        if (m_bHelpMode && ::GetCapture() != m_hWnd) SetCapture();
-        ::SetCursor(helpCursor);
+        keepHelpMode();  // the menu the key opened had the mouse
       }
       continue;
     }
