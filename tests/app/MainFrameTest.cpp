@@ -71,15 +71,18 @@ class MainFrame : public ::testing::Test {
     frame = new CMainFrame;
     ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
     app.m_pMainWnd = frame;
+    hFrame = frame->GetSafeHwnd();
     frame->ShowWindow(SW_SHOW);
     frame->RecalcLayout();
     RunUntilIdle();
   }
   void TearDown() override {
-    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+    if (FrameAlive()) frame->DestroyWindow();
     app.m_pMainWnd = nullptr;
     brambolt::afx::SetMessageBoxPresenter(nullptr);
   }
+  // The frame deletes itself with its window, so its life is asked of the window handle.
+  bool FrameAlive() const { return ::IsWindow(hFrame) != FALSE; }
   StateCmdUI Update(UINT nID) {
     StateCmdUI ui;
     ui.m_nID = nID;
@@ -104,6 +107,7 @@ class MainFrame : public ::testing::Test {
   explorertest::ProjectShell shell;
   CInkwrightApp app;
   CMainFrame* frame = nullptr;
+  HWND hFrame = nullptr;
 };
 
 TEST_F(MainFrame, CreatedWithItsBarsMenusExplorerAndWorkspaceManager) {
@@ -334,7 +338,7 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
   });
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (!::IsWindow(frame->GetSafeHwnd())) SetUp();
+    if (!FrameAlive()) SetUp();
     explorertest::ProjectFolder folder;
     shell.name = "Shapes";
     shell.folder = folder.Folder();
@@ -347,7 +351,7 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     frame->SendMessage(WM_CLOSE);
     RunUntilIdle();
     EXPECT_EQ(asked, c.asked ? 1 : 0);
-    EXPECT_EQ(::IsWindow(frame->GetSafeHwnd()) == FALSE, c.closed);
+    EXPECT_EQ(FrameAlive() == FALSE, c.closed);
     EXPECT_EQ(folder.Exists("Shapes.dcp"), c.saved);
     EXPECT_EQ(static_cast<int>(app.GetProfileInt("BarState-Summary", "Bars", 0)) > 0, c.closed) << "the layout is saved on close";
     if (c.saved) {
@@ -361,7 +365,7 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
 
 TEST_F(MainFrame, ClosingSavesAnOpenWorkspaceOnly) {
   for (BOOL open : {FALSE, TRUE}) {
-    if (!::IsWindow(frame->GetSafeHwnd())) SetUp();
+    if (!FrameAlive()) SetUp();
     auto* workspaces = dynamic_cast<CountingWorkspaces*>(
         frame->CreateWorkspacePlugIn("Software\\MyCompany\\Brambolt\\v2.0", TRUE, RUNTIME_CLASS(CountingWorkspaces), FALSE));
     ASSERT_NE(workspaces, nullptr);
@@ -369,7 +373,7 @@ TEST_F(MainFrame, ClosingSavesAnOpenWorkspaceOnly) {
     CountingWorkspaces::Saves() = 0;
     frame->SendMessage(WM_CLOSE);
     RunUntilIdle();
-    EXPECT_FALSE(::IsWindow(frame->GetSafeHwnd()));
+    EXPECT_FALSE(FrameAlive());
     EXPECT_EQ(CountingWorkspaces::Saves(), open ? 1 : 0);
   }
 }
@@ -409,11 +413,11 @@ TEST_F(MainFrame, AltF4ClosesTheDocumentWindowThenTheProgram) {
   PressKey(VK_F4, kAlt);
   RunUntilIdle();
   EXPECT_EQ(frame->MDIGetActive(), nullptr);
-  ASSERT_TRUE(::IsWindow(frame->GetSafeHwnd()));
+  ASSERT_TRUE(FrameAlive());
   frame->SetFocus();
   PressKey(VK_F4, kAlt);
   RunUntilIdle();
-  EXPECT_FALSE(::IsWindow(frame->GetSafeHwnd())) << "no document window: the main window closes";
+  EXPECT_FALSE(FrameAlive()) << "no document window: the main window closes";
 }
 
 TEST_F(MainFrame, CtrlFInAnEditorFindsRatherThanOpeningANewFile) {
@@ -513,7 +517,7 @@ TEST_F(MainFrame, LayoutSavedAtCloseComesBackAtTheNextStart) {
   RunUntilIdle();
   frame->SendMessage(WM_CLOSE);
   RunUntilIdle();
-  ASSERT_FALSE(::IsWindow(frame->GetSafeHwnd()));
+  ASSERT_FALSE(FrameAlive());
 
   SetUp();
   EXPECT_FALSE(frame->m_wndProjectExplorer.IsWindowVisible());
