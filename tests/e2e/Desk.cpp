@@ -143,6 +143,9 @@ Desk::Desk() {
 
 Desk::~Desk() {
   if (app_ != nullptr) Quit();
+  // An open project made its folder the current one; the folder goes with the private home.
+  std::error_code error;
+  fs::current_path("/", error);
   modal_.reset();
   unsetenv("BRAMBOLT_WINDOWS_DIR");
   setenv("HOME", savedHome_.c_str(), 1);

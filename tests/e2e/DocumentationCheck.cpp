@@ -79,7 +79,7 @@ TreeFaults CheckDocumentationTree(const fs::path& htmls, const std::vector<std::
 
 std::string ListChm(const fs::path& chm) {
   std::string listing;
-  const std::string command = "chmls list '" + chm.string() + "' 2>/dev/null";
+  const std::string command = "cd / && chmls list '" + chm.string() + "' 2>/dev/null";
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
     char buffer[4096];
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) listing.append(buffer, n);

@@ -77,6 +77,18 @@ TEST(UsersDay, DocumentationInEnglishAndBothChineseIsCompleteAndCompilesToHtmlHe
     EXPECT_EQ(ReadFile(htmls / "Image2" / "A_Hierarchy_Chart.bmp").substr(0, 2), "BM") << run.language;
   }
 
+  // The hierarchy chart opens in the picture view from the output tree.
+  ClickExplorerTab(desk, kOutputTab);
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  SECTreeBaseC& output = *frame->m_wndProjectExplorer.GetDatabaseView();
+  const HTREEITEM chart = FindItem(output, TVI_ROOT, "A_Hierarchy_Chart.bmp");
+  ASSERT_NE(chart, nullptr);
+  brambolt::test::DoubleClick(output.GetSafeHwnd(), ShowItem(desk, output, chart));
+  desk.Pump();
+  EXPECT_NE(desk.MainTitle().find("A_Hierarchy_Chart.bmp"), std::string::npos) << desk.MainTitle();
+  desk.Snapshot(desk.MainWindow(), "05-hierarchy-chart");
+
   // Build > Automatic Generate HTML Help, its defaults taken: the compiled help holds every page.
   desk.Expect("HTML Help", [&](HWND dialog) {
     desk.Snapshot(dialog, "05-html-help");
