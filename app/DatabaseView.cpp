@@ -131,20 +131,54 @@ void ForEachPlainFile(const CString& strFolder, Fn fn) {
   ForEachPath(fs.GetFileList(fs.AppendPath(strFolder, "*.*"), kPlainFiles), fn);
 }
 
+// The given sub-folders under the status bar's progress, advanced once per sub-folder.
+template <class Fn>
+void ForEachWithProgress(const std::vector<CString>& folders, Fn fn) {
+  ShellServices* pShell = GetShellServices();
+  pShell->BeginProgress(kProgressText, 0, std::max<int>(static_cast<int>(folders.size()), 1), FALSE, kProgressStyle);
+  int nDone = 0;
+  for (const CString& strFolder : folders) {
+    fn(strFolder);
+    pShell->SetProgressPos(++nDone);
+  }
+  pShell->EndProgress();
+}
+
 // The sub-folders of a folder under the status bar's progress, advanced once per sub-folder.
 template <class Fn>
 void ForEachSubFolderWithProgress(const CString& strFolder, Fn fn) {
   SECFileSystem fs;
-  std::unique_ptr<CStringList> folders(fs.GetDirectoryList(strFolder, TRUE));
-  ShellServices* pShell = GetShellServices();
-  pShell->BeginProgress(kProgressText, 0, std::max<int>(static_cast<int>(folders->GetCount()), 1), FALSE,
-                        kProgressStyle);
-  int nDone = 0;
-  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
-    fn(folders->GetNext(pos));
-    pShell->SetProgressPos(++nDone);
-  }
-  pShell->EndProgress();
+  std::vector<CString> folders;
+  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) { folders.push_back(strSubFolder); });
+  ForEachWithProgress(folders, fn);
+}
+
+// A folder's plain files and sub-folders (full paths, in the order the listing gives), read in
+// one listing: filling the tree reads each folder once.
+struct FolderEntries {
+  std::vector<CString> files;
+  std::vector<CString> folders;
+};
+
+FolderEntries ListFolder(const CString& strFolder) {
+  // Hidden, system, volume-label and device entries are no plain files.
+  constexpr DWORD kNotPlain = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY |
+                              FILE_ATTRIBUTE_DEVICE;
+  FolderEntries entries;
+  SECFileSystem fs;
+  const CString strPattern = fs.AppendPath(strFolder, "*.*");
+  const CString strPrefix = fs.GetPath(strPattern, TRUE);
+  WIN32_FIND_DATA data{};
+  HANDLE hFind = ::FindFirstFile(strPattern, &data);
+  if (hFind == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const CString strName = data.cFileName;
+    if (strName == "." || strName == "..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) entries.folders.push_back(strPrefix + strName);
+    else if ((data.dwFileAttributes & kNotPlain) == 0) entries.files.push_back(strPrefix + strName);
+  } while (::FindNextFile(hFind, &data));
+  ::FindClose(hFind);
+  return entries;
 }
 
 // True when every byte of the text belongs to a character of the charset: a name in the other
@@ -241,16 +275,16 @@ void DatabaseView::FillTree() {
   Expand(hRoot, TVE_EXPAND);
 }
 
-void DatabaseView::AddFolderFiles(const CString& strFolder, HTREEITEM hParent) {
+void DatabaseView::AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent) {
   SECFileSystem fs;
-  ForEachPlainFile(strFolder, [&](const CString& strPath) {
+  for (const CString& strPath : files)
     InsertRecordItem(hParent, fs.GetFileName(strPath), ImageByExtension(strPath, kImageFile), strPath, FALSE);
-  });
 }
 
 void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
-  AddFolderFiles(strFolder, hParent);
-  ForEachSubFolderWithProgress(strFolder, [&](const CString& strSubFolder) {
+  const FolderEntries entries = ListFolder(strFolder);
+  AddFolderFiles(entries.files, hParent);
+  ForEachWithProgress(entries.folders, [&](const CString& strSubFolder) {
     if (IsImage2Folder(strSubFolder)) return;
     HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
     if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
@@ -258,12 +292,12 @@ void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
 }
 
 void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
-  AddFolderFiles(strFolder, hParent);
-  SECFileSystem fs;
-  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) {
+  const FolderEntries entries = ListFolder(strFolder);
+  AddFolderFiles(entries.files, hParent);
+  for (const CString& strSubFolder : entries.folders) {
     HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
     if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
-  });
+  }
 }
 
 HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath) {

@@ -75,8 +75,8 @@ class DatabaseView : public WorkspaceTree {
   // Inserts a last child with its image and, for a non-empty path, a record.
   HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strPath,
                              BOOL bFolder);
-  // Adds the folder's plain files under hParent (images by extension).
-  void AddFolderFiles(const CString& strFolder, HTREEITEM hParent);
+  // Adds the plain files (full paths) under hParent (images by extension).
+  void AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent);
   // Replaces the folder item by a fresh one of the given text and path at the end of its
   // siblings, filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
