@@ -59,7 +59,8 @@ class CInkwrightApp : public CWinApp {
   static CString GetProgramFolder();
 
   // ---- project operations ----
-  // Saves every modified document of every template, without a question.
+  // Saves every modified document of every template, without a question; FALSE at once when the
+  // user cancelled a document's save (or it failed), which then stays modified.
   BOOL SaveAllDocuments();
   // The project's folder (with its trailing separator) and name from the project file's path;
   // the folder becomes the current directory.

@@ -83,7 +83,9 @@ BOOL CInkwrightApp::SaveAllDocuments() {
     for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
       CDocument* pDoc = pTemplate->GetNextDoc(docPos);
       if (!pDoc->IsModified()) continue;
-      pDoc->DoSave(pDoc->GetPathName(), TRUE);
+      // A save the user cancelled (or that failed) keeps the document modified and tells the
+      // caller not to close it: its text would be lost.
+      if (!pDoc->DoSave(pDoc->GetPathName(), TRUE)) return FALSE;
       pDoc->SetModifiedFlag(FALSE);
     }
   }
@@ -133,7 +135,7 @@ BOOL CInkwrightApp::OpenProject(CString strPath) {
     RemoveRecentProject(strPath);
     return TRUE;
   }
-  SaveAllDocuments();
+  if (!SaveAllDocuments()) return FALSE;
   // The project that was open is saved first: it is also what comes back if the new file fails.
   const CString strPreviousFile = IsProjectOpen() ? GetProjectFilePath() : CString();
   if (IsProjectOpen()) SaveOpenProject();
@@ -310,7 +312,8 @@ void CInkwrightApp::OnSaveAll() {
 }
 
 void CInkwrightApp::OnCloseProject() {
-  if (!IsProjectOpen()) return;
+  // The project's document windows close with it: their unsaved text is saved first.
+  if (!IsProjectOpen() || !SaveAllDocuments()) return;
   SaveOpenProject();
   m_pWorkSpace->DeleteAllFileObjs();
   CloseAllDocuments(TRUE);

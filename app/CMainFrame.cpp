@@ -270,7 +270,8 @@ BOOL CMainFrame::ReanalyseProject() {
 
 void CMainFrame::OnClose() {
   auto* pApp = dynamic_cast<CInkwrightApp*>(AfxGetApp());
-  if (pApp != nullptr) pApp->SaveAllDocuments();
+  // A document whose save the user cancelled keeps the window open.
+  if (pApp != nullptr && !pApp->SaveAllDocuments()) return;
   ShellServices* pShell = GetShellServices();
   CWorkSpaceObj* pWorkSpace = pShell->GetWorkSpace();
   const CString strName = pShell->GetProjectName();

@@ -312,4 +312,41 @@ TEST(ProjectCommands, NewProjectMakesItsFoldersCopiesTheChosenFilesAndSavesThePr
   EXPECT_EQ(fs::path(recent[0].c_str()).filename().string(), "Widgets.dcp");
 }
 
+
+// A modified document whose Save As the user cancels stays open and modified: opening another
+// project, closing the project or the main window stops instead of dropping its text.
+TEST(ProjectCommands, CancellingTheSaveOfAnUnsavedDocumentKeepsItAndStopsTheCommand) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string first = MakeProject(s.home, "Gamma", "First");
+  const std::string second = MakeProject(s.home, "Delta", "Second");
+  app.OpenProject(first.c_str());
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_NEW);
+  CDocument* pDoc = nullptr;
+  for (POSITION pos = app.GetFirstDocTemplatePosition(); pos != nullptr && pDoc == nullptr;) {
+    CDocTemplate* pTemplate = app.GetNextDocTemplate(pos);
+    POSITION docPos = pTemplate->GetFirstDocPosition();
+    if (docPos != nullptr) pDoc = pTemplate->GetNextDoc(docPos);
+  }
+  ASSERT_NE(pDoc, nullptr);
+  pDoc->SetModifiedFlag(TRUE);
+  const int nDocuments = OpenDocuments(app);
+  int nAsked = 0;
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Save As", [&](HWND h) {
+    ++nAsked;
+    ::PostMessage(h, WM_COMMAND, IDCANCEL, 0);
+  }, true);
+
+  app.OpenProject(second.c_str());
+  app.OnCloseProject();
+  app.m_pMainWnd->SendMessage(WM_CLOSE);
+  EXPECT_EQ(nAsked, 3);
+  EXPECT_TRUE(::IsWindow(app.m_pMainWnd->GetSafeHwnd()));
+  EXPECT_STREQ(app.m_strProjectName, "Gamma");
+  EXPECT_EQ(OpenDocuments(app), nDocuments);
+  EXPECT_TRUE(pDoc->IsModified());
+  pDoc->SetModifiedFlag(FALSE);
+}
+
 }  // namespace
