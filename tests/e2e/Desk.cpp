@@ -216,7 +216,13 @@ void Desk::ExpectRunning(const std::string& caption) {
 
 void Desk::OnModal(HWND window) {
   SeenDialog seen = See(window);
-  if (!expected_.empty() && expected_.front().first == seen.caption &&
+  // A dialog that runs work may retitle itself before its loop is seen (the documentation's progress
+  // names the class it writes), so a running one is known by the start of its caption.
+  const auto captionMatches = [&] {
+    return expectedRunning_.front() ? seen.caption.rfind(expected_.front().first, 0) == 0
+                                    : expected_.front().first == seen.caption;
+  };
+  if (!expected_.empty() && captionMatches() &&
       (expectedClass_.front().empty() || expectedClass_.front() == seen.className)) {
     auto act = std::move(expected_.front().second);
     const bool running = expectedRunning_.front();
