@@ -2,7 +2,7 @@
 # A user's day on X11: visual-brambolt started on a private Xvfb display in a fresh home (registry,
 # profile, data folder, a Windows directory with the DocSys files) and driven with xdotool as a
 # person would: the splash, the menus, a new project through the wizard, a folder of headers, the
-# documentation, a header in the editor, exit and a second start. Screenshots of
+# documentation, a header in the editor, the About box, exit and a second start. Screenshots of
 # each step go to OUTPUT_FOLDER/gallery for people to look at.
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
 # usage: run-xvfb.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
@@ -139,11 +139,18 @@ keys Return
 [ -n "$(window 'Layer.h')" ] || fail "the header did not open in the editor"
 shot 15-editor-with-colouring
 
+# ---- the About box ----
+keys alt+h a
+[ -n "$(window '^About Brambolt$')" ] || fail "the About box did not open"
+shot 16-about
+keys Escape
+wait_for 50 gone '^About Brambolt$' || fail "the About box stayed open"
+
 # ---- exit, and a second start that finds everything as it was ----
 keys alt+f x
 # The documentation options changed the project: the question about saving it, answered Yes.
 if box=$(window '^Inkwright$') && [ -n "$box" ]; then
-  shot 16-save-project-question
+  shot 17-save-project-question
   keys Return
 fi
 wait_for 100 gone '^Visual Brambolt' || fail "the main window did not close"
@@ -155,7 +162,7 @@ main=$(window '^Visual Brambolt')
 [ -n "$main" ] || fail "the main window did not appear at the second start"
 wait_for 60 gone '^SECSplashWnd$' || fail "the splash stayed up"
 gone '^Tips Of Day$' || fail "the tip of the day came back after it was turned off"
-shot 17-second-start
+shot 18-second-start
 keys alt+f x
 wait "$program_pid"
 status=$?
