@@ -474,13 +474,19 @@ void CView::OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT, CPreviewView* 
   CFrameWnd* frame = PreviewFrame(this);
   frame->m_lpfnCloseProc = nullptr;
   frame->SetActiveView(nullptr, FALSE);
-  CView* activeOld = pView->m_pViewActiveOld != nullptr ? pView->m_pViewActiveOld : this;
+  // The frame gets back the active view it had. A view of an MDI child was not the main frame's
+  // own: made active there, it would outlive its child frame as a dangling pointer.
+  CView* activeOld = pView->m_pViewActiveOld;
+  if (activeOld == nullptr && GetParentFrame() == frame) activeOld = this;
   // The preview view gives up the pane's id, the frame's view takes it back, then the preview
   // (and the state it owns) goes.
   pView->SetDlgCtrlID(0);
   frame->OnSetPreviewMode(FALSE, pView->m_pPreviewState);
   pView->DestroyWindow();
-  frame->SetActiveView(activeOld);
+  if (activeOld != nullptr)
+    frame->SetActiveView(activeOld);
+  else
+    SetFocus();
   frame->RecalcLayout();
   frame->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
   frame->UpdateWindow();

@@ -127,6 +127,12 @@ TEST(UsersDay, TheOpenHeaderAndTheClassHierarchyChartPrintToPdf) {
     }
   EXPECT_TRUE(green);
 
+  // Print Preview shows the page; Escape gives the editor back (and the program still ends well).
+  desk.Menu('F', "v");
+  desk.Snapshot(desk.MainWindow(), "33-print-preview");
+  desk.Press(VK_ESCAPE);
+  EXPECT_EQ(::GetFocus(), view);
+
   // The header: every line of it is in the PDF's text, under a title naming the file.
   const fs::path headerPdf = fs::path(desk.Folder("Printed")) / "Layer.pdf";
   PrintToFile(desk, headerPdf, "30-print-dialog");
