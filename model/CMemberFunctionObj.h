@@ -4,7 +4,7 @@
 #include "core/Lists.h"
 #include "model/ModelIds.h"
 #include "model/RecordFile.h"
-#include "model/RecordPool.h"
+#include "foundation/RecordPool.h"
 
 class CMemberFunctionObj : public CObject {
   DECLARE_SERIAL(CMemberFunctionObj)

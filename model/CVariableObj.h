@@ -4,7 +4,7 @@
 #include "core/CString.h"
 #include "model/ModelIds.h"
 #include "model/RecordFile.h"
-#include "model/RecordPool.h"
+#include "foundation/RecordPool.h"
 
 class CVariableObj : public CObject {
   DECLARE_SERIAL(CVariableObj)

@@ -188,6 +188,8 @@ void SECTreeNodeX::DeleteChildren() {
   }
 }
 
+IMPLEMENT_RECORD_POOL(Node)
+
 Node::Node() {
   m_item.hItem = reinterpret_cast<HTREEITEM>(this);
   m_item.iImage = -12;

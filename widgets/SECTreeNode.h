@@ -8,6 +8,7 @@
 
 #include "afx/afx.h"
 #include "controls/CommCtrl.h"
+#include "foundation/RecordPool.h"
 
 class SECListItem;
 
@@ -70,6 +71,9 @@ class SECTreeNodeX : public SECTreeNode {
 };
 
 class Node : public SECTreeNodeX {
+  // Trees make and free nodes by the ten thousand: they come from a pool, not one by one.
+  DECLARE_RECORD_POOL()
+
  public:
   Node();
   ~Node() override;

@@ -11,7 +11,7 @@
 
 #include "model/CMemberFunctionObj.h"
 #include "model/CVariableObj.h"
-#include "model/RecordPool.h"
+#include "foundation/RecordPool.h"
 
 #ifdef RECORD_POOL_UNDER_ASAN
 #include <sanitizer/asan_interface.h>

@@ -1,5 +1,5 @@
 // Fixed-size slots in chunks aligned to their size, so a slot finds its chunk from its address.
-#include "model/RecordPool.h"
+#include "foundation/RecordPool.h"
 
 #include <sys/mman.h>
 

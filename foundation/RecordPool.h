@@ -1,6 +1,6 @@
-// Storage for the member records the header analyser makes by the hundred thousand: fixed-size
-// slots in 2 MB chunks that the kernel backs with huge pages where it can, so a large project
-// costs a few page faults instead of one per 4 KB of records.
+// Storage for small records made by the hundred thousand (the analyser's members, the trees'
+// nodes): fixed-size slots in 2 MB chunks that the kernel backs with huge pages where it can, so
+// a large project costs a few page faults instead of one per 4 KB of records.
 #pragma once
 
 #include <cstddef>
