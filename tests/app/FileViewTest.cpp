@@ -397,3 +397,33 @@ TEST(CBCGToolbarDropSource, ShowsItsOwnCursorForEveryEffectOnceADragHasBegunAndK
 }
 
 }  // namespace
+
+TEST(FileView, KeysWalkTheTreeAndTypedLettersFindAFile) {
+  FileTreeFixture f;
+  f.ShowFiles();
+  f.tree.SetFocus();
+  f.tree.SelectItem(f.Root());
+  auto selected = [&] { return std::string(f.tree.GetItemText(f.tree.GetSelectedItem())); };
+
+  brambolt::test::PressKey(VK_DOWN);
+  EXPECT_EQ(selected(), "Source Files");
+  brambolt::test::PressKey(VK_DOWN);
+  EXPECT_EQ(selected(), "A.cpp") << "the files are sorted without case";
+  brambolt::test::PressKey(VK_END);
+  EXPECT_EQ(selected(), "zeta.h");
+  brambolt::test::PressKey(VK_HOME);
+  EXPECT_EQ(selected(), "Demo Files");
+
+  // Letters typed in quick succession find the next item whose text starts with them.
+  brambolt::test::TypeText("ze");
+  EXPECT_EQ(selected(), "zeta.h");
+  brambolt::test::AdvanceClock(2000);
+  brambolt::test::TypeText("h");
+  EXPECT_EQ(selected(), "Header Files");
+
+  // Left closes the folder and stays on it; Right opens it again.
+  brambolt::test::PressKey(VK_LEFT);
+  EXPECT_FALSE(f.tree.GetItemState(f.tree.m_hHeaderFolder, TVIS_EXPANDED) & TVIS_EXPANDED);
+  brambolt::test::PressKey(VK_RIGHT);
+  EXPECT_TRUE(f.tree.GetItemState(f.tree.m_hHeaderFolder, TVIS_EXPANDED) & TVIS_EXPANDED);
+}
