@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "AfxTestResources.h"
 #include "afx/CControlBar.h"
 #include "afx/CPreviewView.h"
 #include "afx/CPrintInfo.h"
@@ -291,6 +292,45 @@ TEST_F(PrintPreview, PrintEndsThePreviewAndOpensThePrintDialog) {
   Command(AFX_ID_PREVIEW_PRINT);
   EXPECT_TRUE(asked);
   EXPECT_EQ(frame_->GetActiveView(), view_);
+}
+
+class PreviewDoc : public CDocument {
+  DECLARE_DYNCREATE(PreviewDoc)
+};
+
+IMPLEMENT_DYNCREATE(PreviewDoc, CDocument)
+
+// The view of an MDI child previews in the main frame; closed, the preview gives the main frame
+// back the active view it had (none) instead of the child's view, which would dangle there once
+// the child is gone, and the child's view has the focus again.
+TEST(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
+  UiSession session;
+  FakeCups cups;
+  CWinApp app{"Preview MDI"};
+  auto* frame = new CMDIFrameWnd;
+  ASSERT_TRUE(frame->LoadFrame(IDR_MDIFRAME));
+  app.m_pMainWnd = frame;
+  frame->ShowWindow(SW_SHOW);
+  auto* docs = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(PreviewDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                     RUNTIME_CLASS(BoxesView));
+  app.AddDocTemplate(docs);
+  ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
+  RunUntilIdle();
+  CView* view = frame->MDIGetActive()->GetActiveView();
+  ASSERT_NE(view, nullptr);
+  CView* before = frame->GetActiveView();
+  ASSERT_NE(before, view);
+  frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+  RunUntilIdle();
+  ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  PressKey(VK_ESCAPE);
+  RunUntilIdle();
+  EXPECT_EQ(frame->GetActiveView(), before);
+  EXPECT_EQ(::GetFocus(), view->m_hWnd);
+  app.CloseAllDocuments(FALSE);
+  EXPECT_EQ(frame->GetActiveView(), before);
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
 }
 
 }  // namespace
