@@ -1026,7 +1026,18 @@ int SECTreeEngine<ListBase>::CompareItems(HTREEITEM hFirst, HTREEITEM hSecond) {
     auto text = [](const Node* node) {
       return reinterpret_cast<const unsigned char*>(node->m_item.pszText != nullptr ? node->m_item.pszText : "");
     };
-    return _mbsicmp(text(a), text(b));
+    // ASCII folds the same in every code page and is compared here; from the first other byte
+    // (still a character boundary in both texts) the code page's comparison takes over.
+    const unsigned char* x = text(a);
+    const unsigned char* y = text(b);
+    for (;; ++x, ++y) {
+      unsigned int cx = *x, cy = *y;
+      if (cx >= 0x80 || cy >= 0x80) return _mbsicmp(x, y);
+      if (cx - 'A' < 26u) cx += 'a' - 'A';
+      if (cy - 'A' < 26u) cy += 'a' - 'A';
+      if (cx != cy) return cx < cy ? -1 : 1;
+      if (cx == 0) return 0;
+    }
   }
   CString first = GetItemText(hFirst, 0);
   CString second = GetItemText(hSecond, 0);

@@ -86,6 +86,22 @@ TEST(Tree, NavigationAndHandlesThatNameNoNodeAreRefused) {
   EXPECT_EQ(host.list.GetIndent(), 22);
 }
 
+TEST(Tree, ItemsCompareAsTheCodePageComparesTheirTextsIgnoringCase) {
+  TreeHost host;
+  const char* texts[] = {"", "a", "A", "ab", "aB_", "a_", "a[", "Z", "z1", "\xC4pfel", "\xE4pfel", "x\xC4", "x\xE4y",
+                         "X\xE4Z", "~", "0"};
+  std::vector<HTREEITEM> items;
+  for (const char* text : texts) items.push_back(host.Add(text));
+  auto sign = [](int n) { return (n > 0) - (n < 0); };
+  for (size_t i = 0; i < items.size(); ++i) {
+    for (size_t j = 0; j < items.size(); ++j) {
+      const auto* a = reinterpret_cast<const unsigned char*>(texts[i]);
+      const auto* b = reinterpret_cast<const unsigned char*>(texts[j]);
+      EXPECT_EQ(sign(host.list.CompareItems(items[i], items[j])), sign(_mbsicmp(a, b))) << texts[i] << " / " << texts[j];
+    }
+  }
+}
+
 TEST(Tree, DeletingTheRootLeavesAFreshExpandedRootAndNotifiesEveryItem) {
   TreeHost host;
   HTREEITEM top = host.Add("top");
