@@ -12,7 +12,7 @@
 namespace e2e {
 
 std::vector<std::string> DeclaredClasses(const fs::path& headers) {
-  static const std::regex declaration(R"(^\s*(?:class|struct)\s+(\w+)\s*(?::[^;]*)?$)");
+  static const std::regex declaration(R"(^(?:class|struct)\s+(\w+)\s*(?::[^;]*)?$)");
   std::vector<std::string> classes;
   for (const std::string& file : ListFiles(headers)) {
     std::istringstream in(ReadFile(headers / file));

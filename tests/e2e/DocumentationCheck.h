@@ -11,6 +11,7 @@ namespace e2e {
 
 // The classes declared in a folder's headers ("class Name" or "struct Name" followed by a body
 // or a base list), in file order.
+// Only top-level classes count: a class nested in another has no page of its own.
 std::vector<std::string> DeclaredClasses(const fs::path& headers);
 
 struct TreeFaults {
