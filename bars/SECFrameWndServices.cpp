@@ -259,8 +259,10 @@ SECBmpMgr* SECFrameServices::GetToolBarBmpMgr() const {
 BOOL SECFrameServices::CreateWorkspaceWindow(SECWndPlugIn* pPlugIn, LPCTSTR lpszKey, BOOL bRegistry, DWORD dwRootKey,
                                              BOOL bAppProfileKey) {
   auto* pManager = dynamic_cast<SECWorkspaceManagerEx*>(pPlugIn);
-  if (pManager != nullptr)
-    pManager->Initialize(lpszKey, bRegistry, reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(dwRootKey)), bAppProfileKey);
+  // The root key comes as its 32-bit value; a predefined key is that value sign-extended, so it is
+  // widened through LONG to name HKEY_CURRENT_USER itself.
+  const auto hRootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(dwRootKey)));
+  if (pManager != nullptr) pManager->Initialize(lpszKey, bRegistry, hRootKey, bAppProfileKey);
   return TRUE;
 }
 

@@ -1,7 +1,8 @@
 // The toolkit frames: the gradient bands and the caption title layout, the painted gradient
 // caption, commands reaching the workspace plug-in and an active floating frame first, menus
-// answered for "WM_SECGETMENU", a workspace plug-in that cannot attach, and help mode on the
-// menubar (caption parts, menus opened and their commands, clicks beside the buttons).
+// answered for "WM_SECGETMENU", a workspace plug-in that cannot attach, the workspace manager the
+// frame makes saving in the user's registry, and help mode on the menubar (caption parts, menus
+// opened and their commands, clicks beside the buttons).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,11 +17,13 @@
 #include "bars/SECMDIFrameWnd.h"
 #include "bars/SECMDIMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
+#include "bars/SECWorkspaceManagerEx.h"
 #include "testing/testing.h"
 
 using brambolt::test::RunUntilIdle;
 using brambolt::test::ScreenPoint;
 using brambolt::test::UiScript;
+using brambolt::test::PrivateStores;
 using brambolt::test::UiSession;
 using brambolt::test::WindowPixel;
 using kelpwood::foundation::SECWndPlugIn;
@@ -161,6 +164,27 @@ TEST_F(Frames, WorkspacePlugInSeesCommandsFirst) {
   frame->SendMessage(WM_COMMAND, kTestCommand);
   EXPECT_EQ(CountingPlugIn::commands, 1);
   EXPECT_EQ(frame->CreateWorkspacePlugIn("key", FALSE, nullptr, FALSE), nullptr);
+}
+
+TEST_F(Frames, WorkspaceManagerMadeByTheFrameSavesInTheUsersRegistry) {
+  PrivateStores stores;
+  brambolt::test::ModalAnswers answers;
+  int boxes = 0;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    ++boxes;
+    ::SendMessage(box, WM_COMMAND, IDOK, 0);
+  });
+  auto* manager = dynamic_cast<SECWorkspaceManagerEx*>(frame->CreateWorkspacePlugIn(
+      "Software\\MyCompany\\Brambolt\\v2.0", TRUE, RUNTIME_CLASS(SECWorkspaceManagerEx), FALSE));
+  ASSERT_NE(manager, nullptr);
+  EXPECT_TRUE(manager->SaveWorkspace("Day"));
+  EXPECT_EQ(boxes, 0);
+  EXPECT_STREQ(manager->GetCurrentName(), "Day");
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\MyCompany\\Brambolt\\v2.0\\Day\\WorkState_v1_1\\Frames", 0,
+                           KEY_READ, &key),
+            ERROR_SUCCESS);
+  ::RegCloseKey(key);
 }
 
 TEST_F(Frames, ActiveFloatingFrameTakesCommandsBeforeTheChildren) {
