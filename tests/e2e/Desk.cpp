@@ -293,7 +293,8 @@ bool Desk::Pick(HWND hDlg, int nId, const std::string& text) {
   // The list drops down in a loop of its own; the arrow keys walk it and Enter takes the item.
   expectedRunning_.push_front(false);
   expected_.emplace_front("", [box, target](HWND) {
-    const int current = std::max(0, static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0)));
+    // With nothing selected (-1) the first Down only reaches item 0.
+    const int current = static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0));
     for (int i = current; i < target; ++i) brambolt::test::PressKey(VK_DOWN);
     for (int i = current; i > target; --i) brambolt::test::PressKey(VK_UP);
     brambolt::test::PressKey(VK_RETURN);
