@@ -21,6 +21,9 @@ namespace {
 // Posted to the controller: the MDI client's active child may have changed.
 constexpr UINT kFollowChild = WM_APP + 0x123;
 
+// The controller whose Escape hook runs on this thread (one full-screen mode at a time).
+thread_local SECFullScreenView* t_escapeOwner = nullptr;
+
 CRect DesktopRect() {
   CRect desktop;
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
@@ -46,6 +49,10 @@ SECFullScreenView::~SECFullScreenView() {
     m_clientListener.m_childListener.UnPlug();
     m_clientListener.UnPlug();
     DestroyFSToolBar();
+    if (m_hEscapeHook != nullptr) {
+      ::UnhookWindowsHookEx(m_hEscapeHook);
+      t_escapeOwner = nullptr;
+    }
     if (m_hAccelFullScreen != nullptr) ::DestroyAcceleratorTable(m_hAccelFullScreen);
   }
   if (m_hButtonBitmap != nullptr) ::DeleteObject(m_hButtonBitmap);
@@ -236,9 +243,37 @@ void SECFullScreenView::ReplaceAccelerators() {
   if (count > 0) ::CopyAcceleratorTable(m_hAccelSaved, entries.data() + 1, count);
   m_hAccelFullScreen = ::CreateAcceleratorTable(entries.data(), static_cast<int>(entries.size()));
   m_pFrame->m_hAccelTable = m_hAccelFullScreen;
+  if (t_escapeOwner == nullptr) {
+    m_hEscapeHook = ::SetWindowsHookEx(WH_GETMESSAGE, EscapeHook, nullptr, ::GetCurrentThreadId());
+    if (m_hEscapeHook != nullptr) t_escapeOwner = this;
+  }
+}
+
+BOOL SECFullScreenView::TakesEscape(const MSG& msg) const {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || msg.hwnd == nullptr) return FALSE;
+  if (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return FALSE;
+  // A menu loop or drag holds the capture and a modal dialog disables the frame: Escape is theirs.
+  const HWND frame = m_pFrame->m_hWnd;
+  if (::GetCapture() != nullptr || !::IsWindowEnabled(frame)) return FALSE;
+  return msg.hwnd == frame || ::IsChild(frame, msg.hwnd);
+}
+
+LRESULT CALLBACK SECFullScreenView::EscapeHook(int code, WPARAM wParam, LPARAM lParam) {
+  SECFullScreenView* owner = t_escapeOwner;
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && owner != nullptr && owner->TakesEscape(*msg)) {
+    ::PostMessage(owner->m_pFrame->m_hWnd, WM_COMMAND, kLeaveCommand, 0);
+    msg->message = WM_NULL;
+  }
+  return ::CallNextHookEx(owner != nullptr ? owner->m_hEscapeHook : nullptr, code, wParam, lParam);
 }
 
 void SECFullScreenView::RestoreAccelerators() {
+  if (m_hEscapeHook != nullptr) {
+    ::UnhookWindowsHookEx(m_hEscapeHook);
+    m_hEscapeHook = nullptr;
+    t_escapeOwner = nullptr;
+  }
   if (m_hAccelFullScreen == nullptr) return;
   m_pFrame->m_hAccelTable = m_hAccelSaved;
   ::DestroyAcceleratorTable(m_hAccelFullScreen);

@@ -132,6 +132,9 @@ class SECFullScreenView : public CWnd {
   void RestoreFrameMenu();
   void ReplaceAccelerators();
   void RestoreAccelerators();
+  // True when an Escape key-down for `hwnd` leaves the mode before any view sees it.
+  BOOL TakesEscape(const MSG& msg) const;
+  static LRESULT CALLBACK EscapeHook(int code, WPARAM wParam, LPARAM lParam);
   CMDIFrameWnd* MDIFrame() const;
   // The frame's toolkit menubar, or null.
   SECMenuBar* FrameMenuBar() const;
@@ -151,6 +154,9 @@ class SECFullScreenView : public CWnd {
   int m_nReserved = 0;
   HACCEL m_hAccelSaved = nullptr;
   HACCEL m_hAccelFullScreen = nullptr;
+  // Watches the queue for Escape while the mode is on: a focused view's own Escape accelerator
+  // (the editor's) would otherwise take the key before the frame's table.
+  HHOOK m_hEscapeHook = nullptr;
   CMap<CControlBar*, CControlBar*, BOOL, BOOL> m_mapHiddenBars{10};
   SECFSMDIClientListener m_clientListener{this};
   SECFSMainFrmListener m_mainListener{this};

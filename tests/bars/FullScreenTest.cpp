@@ -15,6 +15,7 @@
 #include "bars/SECFullScreenView.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECToolBar.h"
+#include "win/ModalLoop.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -117,6 +118,52 @@ TEST(FullScreen, CoversTheDesktopAndEscapeBringsTheFrameBack) {
   EXPECT_EQ(nullptr, fs.m_hWnd);
   f.ExpectAsBefore();
   EXPECT_EQ((std::vector<WPARAM>{1, 0}), f.frame->notices);
+}
+
+// A focused view with an Escape accelerator of its own, as the code editor has.
+class EscapeView : public CWnd {
+ public:
+  int escapes = 0;
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) return ++escapes, TRUE;
+    return CWnd::PreTranslateMessage(pMsg);
+  }
+};
+
+TEST(FullScreen, EscapeLeavesEvenWhenTheActiveChildsViewHasAnEscapeOfItsOwn) {
+  UiSession session;
+  CWinApp app{"Full Screen Test"};
+  auto* frame = new CMDIFrameWnd;
+  ASSERT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));
+  frame->ShowWindow(SW_SHOW);
+  app.m_pMainWnd = frame;
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto* child = new CMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 200, 150), frame));
+  ACCEL childEntries[] = {{FVIRTKEY | FCONTROL, 'O', static_cast<WORD>(kCmdOpen)}};
+  child->m_hAccelTable = ::CreateAcceleratorTable(childEntries, 1);
+  EscapeView view;
+  ASSERT_TRUE(view.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), child, AFX_IDW_PANE_FIRST));
+  view.SetFocus();
+  RunUntilIdle();
+
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(1, view.escapes) << "outside full screen the view's Escape stays its own";
+  SECFullScreenView fs;
+  ASSERT_TRUE(fs.SetFSMode(0, nullptr, frame));
+  view.SetFocus();
+  PressKey(VK_ESCAPE);
+  RunUntilIdle();
+  EXPECT_FALSE(fs.IsFullScreen());
+  EXPECT_EQ(1, view.escapes);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(2, view.escapes) << "the view has its Escape back after the mode";
+
+  app.m_pMainWnd = nullptr;
+  view.DestroyWindow();
+  ::DestroyAcceleratorTable(child->m_hAccelTable);
+  child->m_hAccelTable = nullptr;
+  frame->DestroyWindow();
 }
 
 TEST(FullScreen, TheButtonBarIsAToolbarOfTheKindTheOptionsAndFrameAsk) {
