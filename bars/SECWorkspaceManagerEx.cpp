@@ -110,7 +110,12 @@ void SECWorkspaceManagerEx::OnOpenWorkspace() {
   m_bHandled = TRUE;
 }
 
-void SECWorkspaceManagerEx::OnSaveWorkspace() { SaveCurrentWorkspace(); }
+// A consumed command is not routed on: the main frame would hand it to this plug-in again after
+// the active child did, and the user would be asked twice.
+void SECWorkspaceManagerEx::OnSaveWorkspace() {
+  SaveCurrentWorkspace();
+  m_bHandled = TRUE;
+}
 
 void SECWorkspaceManagerEx::OnCloseWorkspaceCmd() {
   CloseWorkspace();
@@ -119,7 +124,10 @@ void SECWorkspaceManagerEx::OnCloseWorkspaceCmd() {
 
 void SECWorkspaceManagerEx::OnUpdateCloseWorkspace(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bOpen); }
 
-void SECWorkspaceManagerEx::OnSaveWorkspaceAs() { SaveWorkspace(CString()); }
+void SECWorkspaceManagerEx::OnSaveWorkspaceAs() {
+  SaveWorkspace(CString());
+  m_bHandled = TRUE;
+}
 
 void SECWorkspaceManagerEx::SaveCurrentWorkspace() { SaveWorkspace(m_strCurrentName); }
 
