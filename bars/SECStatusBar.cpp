@@ -255,14 +255,22 @@ BOOL SECStatusBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRE
   return TRUE;
 }
 
-void SECStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL /*bDisableIfNoHndler*/) {
+void SECStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
   SECStatusCmdUI state;
   state.m_pOther = this;
   state.m_nIndexMax = static_cast<UINT>(m_panes.size());
   for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
     state.m_nID = m_panes[state.m_nIndex].nID;
-    // A pane without an update handler keeps its state (the message pane is never disabled).
-    state.DoUpdate(pTarget, FALSE);
+    // The message pane (id 0) is never updated. A pane whose handler is gone (the editor closed)
+    // goes blank instead of keeping its last text; one whose handler says nothing on enabling
+    // is shown.
+    if (state.m_nID == 0) continue;
+    state.m_bEnableChanged = FALSE;
+    const BOOL handled = state.DoUpdate(pTarget, FALSE);
+    if (!handled && bDisableIfNoHndler)
+      state.Enable(FALSE);
+    else if (handled && !state.m_bEnableChanged)
+      state.Enable(TRUE);
   }
 }
 

@@ -20,12 +20,20 @@ constexpr UINT kUpdatedPane = 24198;
 
 class StatusFrame : public CFrameWnd {
  public:
-  BOOL enablePane = TRUE;
+  // TRUE or FALSE: the handler enables or disables its pane; -1: it only sets the text.
+  int enablePane = TRUE;
   CString paneText = "ready";
+  // Whether anything answers the pane (off: the view that did has closed).
+  bool answersPane = true;
+
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
+    if (nID == kUpdatedPane && !answersPane) return FALSE;
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
 
  protected:
   afx_msg void OnUpdatePane(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(enablePane);
+    if (enablePane != -1) pCmdUI->Enable(enablePane);
     pCmdUI->SetText(paneText);
   }
   DECLARE_MESSAGE_MAP()
@@ -151,7 +159,7 @@ TEST(StatusBar, IndexesOutsideTheTableAreRefused) {
   EXPECT_EQ(f.bar.GetPaneCount(), 3);
 }
 
-TEST(StatusBar, PanesFollowTheFramesUpdateHandlers) {
+TEST(StatusBar, PanesFollowTheFramesUpdateHandlersAndGoBlankWithoutOne) {
   StatusFixture f;
   f.bar.OnUpdateCmdUI(f.frame, TRUE);
   EXPECT_STREQ(f.bar.GetPaneText(1), "ready");
@@ -161,8 +169,19 @@ TEST(StatusBar, PanesFollowTheFramesUpdateHandlers) {
   EXPECT_NE(f.bar.GetPaneStyle(1) & SBPS_DISABLED, 0u);
   EXPECT_STREQ(f.bar.GetPaneText(1), "busy");
   EXPECT_EQ(ControlText(f.bar, 1), "");
-  // Panes without a handler keep their state.
-  EXPECT_EQ(f.bar.GetPaneStyle(2) & SBPS_DISABLED, 0u);
+  // A handler that only sets the text shows it.
+  f.frame->enablePane = -1;
+  f.frame->paneText = "Ln 3, Col 7";
+  f.bar.OnUpdateCmdUI(f.frame, TRUE);
+  EXPECT_EQ(ControlText(f.bar, 1), "Ln 3, Col 7");
+  // Its handler gone, the pane goes blank rather than keep the last text; the message pane
+  // is never disabled.
+  f.frame->answersPane = false;
+  f.bar.SetPaneText(0, "Ready");
+  f.bar.OnUpdateCmdUI(f.frame, TRUE);
+  EXPECT_EQ(ControlText(f.bar, 1), "");
+  EXPECT_NE(f.bar.GetPaneStyle(2) & SBPS_DISABLED, 0u);
+  EXPECT_EQ(ControlText(f.bar, 0), "Ready");
 }
 
 TEST(StatusBar, MinimumHeightAndFontLayTheParentOut) {

@@ -7,6 +7,7 @@
 #include "DocumentationCheck.h"
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
+#include "editor/app/GWExtController.h"
 #include "editor/doc/CEditCodeDoc.h"
 
 namespace e2e {
@@ -100,6 +101,32 @@ TEST(UsersDay, EditsAHeaderSavesItAndTheDocumentationShowsTheChange) {
   const fs::path members = project.folder / "Output_Eng" / "Htmls" / "CLayer" / "Member Functions";
   EXPECT_TRUE(fs::exists(members / "Flatten.htm"));
   EXPECT_TRUE(fs::exists(project.folder / "Output_Eng" / "Htmls" / "CLayer" / "Member Vars" / "m_iRevision.htm"));
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+TEST(UsersDay, TheStatusBarShowsTheCaretsLineAndColumnOnlyWhileAnEditorIsOpen) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = AtelierProject(desk, "English");
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  const int pane = frame->m_wndStatusBar.CommandToIndex(ID_GWEXT_LINECOL_PANE);
+  ASSERT_GT(pane, 0);
+  // A disabled pane shows no text.
+  auto shown = [&] {
+    SECStatusBar& bar = frame->m_wndStatusBar;
+    return (bar.GetPaneStyle(pane) & SBPS_DISABLED) != 0 ? std::string() : std::string(bar.GetPaneText(pane));
+  };
+  ASSERT_NE(OpenFile(desk, project.folder / "Header Files" / "Layer.h"), nullptr);
+  desk.Press(VK_DOWN);
+  desk.Press(VK_DOWN);
+  desk.Press(VK_RIGHT);
+  desk.Pump();
+  EXPECT_EQ(shown(), "Ln 3, Col 2");
+  desk.Press(VK_F4, kCtrl);  // the editor closed
+  desk.Pump();
+  EXPECT_EQ(frame->MDIGetActive(), nullptr);
+  EXPECT_EQ(shown(), "");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
