@@ -110,6 +110,16 @@ bool IsMouseMessage(UINT m) {
   return (m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) || (m >= WM_NCMOUSEMOVE && m <= WM_NCMBUTTONDBLCLK);
 }
 
+// Whether a message filter can take a key or mouse message. Raw input is turned into messages
+// only for such a filter: a message is addressed by the capture and the windows of the moment it
+// is taken, so one cooked early for a peek at paints would miss a capture set just after.
+bool FilterTakesInput(UINT min, UINT max) {
+  if (min == 0 && max == 0) return true;
+  auto overlaps = [min, max](UINT first, UINT last) { return min <= last && max >= first; };
+  return overlaps(WM_KEYFIRST, WM_KEYLAST) || overlaps(WM_MOUSEFIRST, WM_MOUSELAST) ||
+         overlaps(WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK);
+}
+
 // Applies the WH_GETMESSAGE hook; true when the message survives.
 void GetMessageHook(MSG* msg, UINT flags) {
   if (HasHook(WH_GETMESSAGE))
@@ -319,7 +329,7 @@ bool PeekCore(MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
             break;
           }
         }
-        if (found || !CookInput()) break;
+        if (found || !FilterTakesInput(min, max) || !CookInput()) break;
       }
       if (found && remove) {
         if (IsKeyMessage(msg.message)) {
