@@ -2,6 +2,8 @@
 // toolbar dragged off the frame, floated, docked on other sides and docked back by a double click.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Desk.h"
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
@@ -65,6 +67,23 @@ bool DoubleClickGuarded(Desk& desk, HWND hwnd, POINT screen) {
   return !waited;
 }
 
+// A drag of the mouse between two screen points, in steps as a hand moves; then the program's
+// idle time, which lays the frame out.
+void DragAt(Desk& desk, HWND hwnd, POINT from, POINT to) {
+  brambolt::test::Drag(hwnd, ClientOf(hwnd, from), ClientOf(hwnd, to), 8);
+  desk.Pump();
+}
+
+// Where the pointer goes to dock a bar on a side of the frame: on that side's dock bar, half way
+// along it.
+POINT OnSide(CFrameWnd& frame, UINT side) {
+  const RECT rect = WindowRect(frame.GetControlBar(side)->m_hWnd);
+  if (side == AFX_IDW_DOCKBAR_LEFT || side == AFX_IDW_DOCKBAR_RIGHT)
+    return POINT{side == AFX_IDW_DOCKBAR_LEFT ? rect.left : std::max(rect.left, rect.right - 1),
+                 (rect.top + rect.bottom) / 2};
+  return POINT{(rect.left + rect.right) / 2, rect.top};
+}
+
 // Which side of the main frame a docked bar stands on: its dock bar's id, 0 when floating.
 UINT DockSide(CControlBar& bar) {
   if (bar.IsFloating() || bar.m_pDockBar == nullptr) return 0;
@@ -97,6 +116,74 @@ TEST(UsersDay, DoubleClickOnAFloatingExplorersCaptionDocksItBackWithoutHanging) 
     EXPECT_EQ(back.left, docked.left);
     EXPECT_EQ(back.right - back.left, docked.right - docked.left);
   }
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+TEST(UsersDay, ExplorerAndToolbarAreDraggedOffTheFrameOntoOtherSidesAndBack) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  const HWND main = desk.MainWindow();
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  CControlBar* toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+  ASSERT_NE(toolbar, nullptr);
+  ASSERT_EQ(DockSide(explorer), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+  ASSERT_EQ(DockSide(*toolbar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+  const HWND client = frame->m_hWndMDIClient;
+  const RECT clientDocked = WindowRect(client);
+  const RECT explorerDocked = WindowRect(explorer.m_hWnd);
+  const POINT middle{(clientDocked.left + clientDocked.right) / 2, (clientDocked.top + clientDocked.bottom) / 2};
+
+  // The explorer's gripper dragged into the middle of the window: it floats there, and the
+  // documents' area takes its place on the left.
+  DragAt(desk, explorer.m_hWnd, GripperOf(explorer), middle);
+  HWND floating = FloatingFrameOf(explorer);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(floating));
+  const RECT floatingRect = WindowRect(floating);
+  EXPECT_TRUE(::PtInRect(&floatingRect, middle));
+  EXPECT_LT(WindowRect(client).left, clientDocked.left);
+  brambolt::test::SaveScreenPng(Desk::Gallery() + "/20-explorer-floating.png");
+
+  // Its caption dragged onto the right edge: docked on the right, the documents left of it.
+  DragAt(desk, floating, CaptionOf(floating), OnSide(*frame, AFX_IDW_DOCKBAR_RIGHT));
+  ASSERT_EQ(DockSide(explorer), static_cast<UINT>(AFX_IDW_DOCKBAR_RIGHT));
+  EXPECT_FALSE(::IsWindowVisible(floating) && ::IsWindow(floating) && FloatingFrameOf(explorer) == floating);
+  const RECT onRight = WindowRect(explorer.m_hWnd);
+  EXPECT_GE(onRight.left, WindowRect(client).right);
+  EXPECT_GT(onRight.left, middle.x);
+  desk.Snapshot(main, "21-explorer-right");
+
+  // Its gripper dragged back onto the left edge: where it was, as wide as it was.
+  DragAt(desk, explorer.m_hWnd, GripperOf(explorer), OnSide(*frame, AFX_IDW_DOCKBAR_LEFT));
+  ASSERT_EQ(DockSide(explorer), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+  const RECT back = WindowRect(explorer.m_hWnd);
+  EXPECT_EQ(back.left, explorerDocked.left);
+  EXPECT_EQ(back.right - back.left, explorerDocked.right - explorerDocked.left);
+  EXPECT_LE(back.right, WindowRect(client).left);
+
+  // The toolbar dragged into the middle floats; dragged onto the left edge it stands upright
+  // there beside the explorer; dragged onto the top edge it lies along it again.
+  DragAt(desk, toolbar->m_hWnd, GripperOf(*toolbar), middle);
+  floating = FloatingFrameOf(*toolbar);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(floating));
+  EXPECT_LE(WindowRect(client).top, WindowRect(toolbar->m_hWnd).top);
+  brambolt::test::SaveScreenPng(Desk::Gallery() + "/22-toolbar-floating.png");
+
+  DragAt(desk, floating, CaptionOf(floating), OnSide(*frame, AFX_IDW_DOCKBAR_LEFT));
+  ASSERT_EQ(DockSide(*toolbar), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
+  EXPECT_TRUE(toolbar->m_dwStyle & CBRS_ORIENT_VERT);
+  const RECT upright = WindowRect(toolbar->m_hWnd);
+  EXPECT_GT(upright.bottom - upright.top, upright.right - upright.left);
+  desk.Snapshot(main, "23-toolbar-left");
+
+  DragAt(desk, toolbar->m_hWnd, GripperOf(*toolbar), OnSide(*frame, AFX_IDW_DOCKBAR_TOP));
+  ASSERT_EQ(DockSide(*toolbar), static_cast<UINT>(AFX_IDW_DOCKBAR_TOP));
+  const RECT along = WindowRect(toolbar->m_hWnd);
+  EXPECT_GT(along.right - along.left, along.bottom - along.top);
+  EXPECT_LE(along.bottom, WindowRect(client).top);
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
