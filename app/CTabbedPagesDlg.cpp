@@ -21,9 +21,11 @@ void MakeTabFont(CFont& font, int nWeight) {
 
 }  // namespace
 
-void CTabPage::OnOK() { GetTopLevelParent()->SendMessage(WM_COMMAND, IDOK); }
+// The holding dialog is the page's root by parents: the top-level parent would go on through the
+// dialog's owner to the main frame, and the keys would close nothing.
+void CTabPage::OnOK() { ::SendMessage(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, IDOK, 0); }
 
-void CTabPage::OnCancel() { GetTopLevelParent()->SendMessage(WM_COMMAND, IDCANCEL); }
+void CTabPage::OnCancel() { ::SendMessage(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0); }
 
 CTabbedPagesDlg::CTabbedPagesDlg(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent) {}
 

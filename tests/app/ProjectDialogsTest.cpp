@@ -114,6 +114,38 @@ TEST(ProjectSettings, TheCommandCopiesTheProjectInAndBackAndRefreshesTheTreeOnly
   }
 }
 
+TEST(ProjectSettings, EnterAndEscapeCloseTheDialogAfterATabWasClicked) {
+  DialogSession s;
+  ProjectShell shell;
+  // Owned by the main window, as in the program: the keys must close the dialog, not go on to it.
+  auto* frame = new CFrameWnd;
+  ASSERT_TRUE(frame->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 700, 600)));
+  s.app.m_pMainWnd = frame;
+  struct Case {
+    int tab;
+    UINT key;
+    BOOL result;
+  };
+  for (const Case& c : {Case{0, VK_ESCAPE, FALSE}, Case{1, VK_RETURN, TRUE}, Case{2, VK_ESCAPE, FALSE}}) {
+    bool closed = false;
+    ModalAnswers answers;
+    answers.When(nullptr, "Settings", [&](HWND h) {
+      auto* pDlg = static_cast<CMainProjectSetDlg*>(CWnd::FromHandle(h));
+      SEC3DTabControl* tabs = pDlg->m_wndTab.Get3DTabControl();
+      CRect rect;
+      tabs->GetTabRect(c.tab, &rect);
+      brambolt::test::Click(tabs->GetSafeHwnd(), rect.CenterPoint());
+      brambolt::test::PressKey(c.key);
+      closed = !::IsWindowVisible(h);
+      if (!closed) DlgCommand(h, IDCANCEL);
+    });
+    EXPECT_EQ(EditProjectSettings(shell.project, frame), c.result) << c.tab;
+    EXPECT_TRUE(closed) << c.tab;
+  }
+  s.app.m_pMainWnd = nullptr;
+  frame->DestroyWindow();
+}
+
 TEST(ProjectSettings, LegendDrawsTheBoxesAndTheirShadowOnlyWhileShadowIsTicked) {
   DialogSession s;
   ProjectShell shell;
