@@ -187,5 +187,36 @@ TEST(UsersDay, ExplorerAndToolbarAreDraggedOffTheFrameOntoOtherSidesAndBack) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  const HWND main = desk.MainWindow();
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  // The explorer made wider by its splitter first, as a person likes it.
+  const RECT docked = WindowRect(explorer.m_hWnd);
+  const POINT splitter{docked.right + 3, (docked.top + docked.bottom) / 2};
+  DragAt(desk, main, splitter, POINT{splitter.x + 90, splitter.y});
+  const RECT explorerBefore = WindowRect(explorer.m_hWnd);
+  ASSERT_EQ(explorerBefore.right - explorerBefore.left, docked.right - docked.left + 90);
+  const RECT clientBefore = WindowRect(frame->m_hWndMDIClient);
+
+  // File > Print Preview, left with Escape: the explorer comes back as wide as it was.
+  desk.Menu('F', "v");
+  EXPECT_FALSE(::IsWindowVisible(explorer.m_hWnd));
+  desk.Press(VK_ESCAPE);
+  desk.Pump();
+  desk.Snapshot(main, "24-after-preview");
+  ASSERT_TRUE(::IsWindowVisible(explorer.m_hWnd));
+  const RECT explorerAfter = WindowRect(explorer.m_hWnd);
+  const RECT clientAfter = WindowRect(frame->m_hWndMDIClient);
+  EXPECT_EQ(explorerAfter.left, explorerBefore.left);
+  EXPECT_EQ(explorerAfter.right, explorerBefore.right);
+  EXPECT_EQ(clientAfter.left, clientBefore.left);
+  EXPECT_EQ(clientAfter.top, clientBefore.top);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 }  // namespace
 }  // namespace e2e
