@@ -85,9 +85,15 @@ Region VisibleRegion(HWND hwnd, DWORD flags) {
     }
   }
   if ((flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN)) {
+    // A child shows only inside this window's client area, so the borders stay this window's to
+    // draw even under a child that reaches beyond them (a maximised document window's frame).
+    const RECT client = SurfaceRect(*w, false);
     for (HWND ch : w->children) {
       Window* cw = Get(ch);
-      if (cw && (cw->style & WS_VISIBLE)) vis.Subtract(SurfaceArea(*cw));
+      if (!cw || !(cw->style & WS_VISIBLE)) continue;
+      Region shown = SurfaceArea(*cw);
+      shown.IntersectRect(client);
+      vis.Subtract(shown);
     }
   }
   return vis;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "Desk.h"
 #include "Scenarios.h"
@@ -17,6 +18,15 @@ RECT WindowRect(HWND hwnd) {
   RECT rect{};
   ::GetWindowRect(hwnd, &rect);
   return rect;
+}
+
+// The pixels of a band of rows of a window, from window row `top`, `rows` high.
+std::vector<COLORREF> Rows(HWND hwnd, int top, int rows) {
+  const RECT rect = WindowRect(hwnd);
+  std::vector<COLORREF> pixels;
+  for (int y = top; y < top + rows; ++y)
+    for (int x = 0; x < rect.right - rect.left; ++x) pixels.push_back(brambolt::test::WindowPixel(hwnd, x, y));
+  return pixels;
 }
 
 // The client point of a screen point (the *At forms of the hands take screen points, the others
@@ -201,8 +211,12 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   const RECT explorerBefore = WindowRect(explorer.m_hWnd);
   ASSERT_EQ(explorerBefore.right - explorerBefore.left, docked.right - docked.left + 90);
   const RECT clientBefore = WindowRect(frame->m_hWndMDIClient);
+  // The band where the bars above meet the documents' area, as it looks before the preview.
+  const int band = clientBefore.top - WindowRect(main).top - 4;
+  const std::vector<COLORREF> bandBefore = Rows(main, band, 8);
 
-  // File > Print Preview, left with Escape: the explorer comes back as wide as it was.
+  // File > Print Preview, left with Escape: the explorer comes back as wide as it was, and the
+  // sunken edge of the documents' area is drawn again where the preview covered it.
   desk.Menu('F', "v");
   EXPECT_FALSE(::IsWindowVisible(explorer.m_hWnd));
   desk.Press(VK_ESCAPE);
@@ -215,6 +229,7 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   EXPECT_EQ(explorerAfter.right, explorerBefore.right);
   EXPECT_EQ(clientAfter.left, clientBefore.left);
   EXPECT_EQ(clientAfter.top, clientBefore.top);
+  EXPECT_TRUE(Rows(main, band, 8) == bandBefore) << "the documents' area's top edge kept a trace of the preview";
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
