@@ -117,6 +117,16 @@ CInkwrightApp::~CInkwrightApp() {
 
 // ---- start-up ----
 
+LOGFONT FixedsysLogFont() {
+  LOGFONT lf{};
+  HGDIOBJ hStock = ::GetStockObject(DEFAULT_GUI_FONT);
+  if (hStock == nullptr) hStock = ::GetStockObject(ANSI_VAR_FONT);
+  ::GetObject(hStock, sizeof lf, &lf);
+  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
+  lf.lfHeight = 11;
+  return lf;
+}
+
 BOOL CInkwrightApp::InitInstance() {
   if (!AfxOleInit()) {
     AfxMessageBox(IDS_OLE_INIT_FAILED);
@@ -125,12 +135,7 @@ BOOL CInkwrightApp::InitInstance() {
   AfxEnableControlContainer();
   Enable3dControlsStatic();
 
-  LOGFONT lf{};
-  HGDIOBJ hStock = ::GetStockObject(DEFAULT_GUI_FONT);
-  if (hStock == nullptr) hStock = ::GetStockObject(ANSI_VAR_FONT);
-  ::GetObject(hStock, sizeof lf, &lf);
-  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
-  lf.lfHeight = 11;
+  LOGFONT lf = FixedsysLogFont();
   g_fontFixedsys.DeleteObject();
   g_fontFixedsys.Attach(::CreateFontIndirect(&lf));
 

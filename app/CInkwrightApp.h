@@ -18,6 +18,9 @@ class CInkwrightEditorServices;
 
 // The application's fixed-pitch font ("Fixedsys", height 11), made at start-up.
 extern CFont g_fontFixedsys;
+// The description of that font: the stock GUI font's (or the ANSI variable font's) with the face
+// "Fixedsys" and height 11.
+LOGFONT FixedsysLogFont();
 
 class CInkwrightApp : public CWinApp {
  public:

@@ -78,16 +78,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECWorkbook)
   ON_COMMAND(ID_DEFAULT_HELP, OnHelpFinder)
 END_MESSAGE_MAP()
 
-LOGFONT FixedsysLogFont() {
-  LOGFONT lf{};
-  HGDIOBJ hStock = ::GetStockObject(DEFAULT_GUI_FONT);
-  if (hStock == nullptr) hStock = ::GetStockObject(ANSI_VAR_FONT);
-  ::GetObject(hStock, sizeof lf, &lf);
-  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
-  lf.lfHeight = 11;
-  return lf;
-}
-
 CMainFrame::CMainFrame() {
   LOGFONT lf = FixedsysLogFont();
   lf.lfPitchAndFamily |= FIXED_PITCH;

@@ -19,10 +19,6 @@ constexpr UINT WM_GOTOFINDTEXT = 2412;
 // Posted to the active view of the active child when full-screen mode begins (wParam 1) or ends (0).
 constexpr UINT WM_FULLSCREEN_CHANGED = 0x1401;
 
-// The description of the application's "Fixedsys" font: the stock GUI font's (or the ANSI
-// variable font's) with that face and height 11.
-LOGFONT FixedsysLogFont();
-
 class CMainFrame : public SECWorkbook {
   DECLARE_DYNCREATE(CMainFrame)
 
