@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "controls/controls.h"
+#include "os/Registry.h"
 
 namespace e2e {
 
@@ -135,6 +136,8 @@ Desk::Desk() {
   if (const char* home = std::getenv("HOME")) savedHome_ = home;
   setenv("HOME", (stores_.Root() + "/home").c_str(), 1);
   fs::create_directories(stores_.Root() + "/home");
+  // The registry is read from this desk's own store, not kept from a desk before it in this process.
+  brambolt::ResetRegistryForTesting();
   brambolt::RegisterStandardControls();
   InitCommonControls();
   modal_ = std::make_unique<brambolt::test::ModalAnswers>();
@@ -149,6 +152,7 @@ Desk::~Desk() {
   modal_.reset();
   unsetenv("BRAMBOLT_WINDOWS_DIR");
   setenv("HOME", savedHome_.c_str(), 1);
+  brambolt::ResetRegistryForTesting();
 }
 
 bool Desk::Start(const std::function<void(HWND)>& tip) {
