@@ -22,84 +22,65 @@ constexpr int kFilesPerFolder = 10000;
 // The heap memory in use, in kilobytes.
 double HeapKb() { return static_cast<double>(::mallinfo2().uordblks) / 1024.0; }
 
-// A project "Large" of kFilesPerFolder sources and as many headers, open in the shell, and its
-// file tree in a window.
-struct LargeFileTree {
+// A project "Large", open in the shell once its files are written, and a window for its trees.
+struct LargeProject {
   brambolt::test::UiSession session;
   CWinApp app{"Explorer Bench"};
   explorertest::ProjectFolder project;
   explorertest::ProjectShell shell;
   apptest::Host host{300, 600};
-  FileView tree;
 
-  LargeFileTree() {
-    for (int i = 0; i < kFilesPerFolder; ++i) {
-      std::string name = "file" + std::to_string(i * 7919 % kFilesPerFolder);
-      project.Write("Source Code/" + name + ".cpp");
-      project.Write("Header Files/" + name + ".h");
-    }
+  void Open() {
     shell.name = "Large";
     shell.folder = project.Folder();
-    const double before = HeapKb();
-    tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &host, 70004);
-    filledKb = HeapKb() - before;
   }
-  double filledKb = 0;  // the heap the filled tree holds
 };
 
-void BM_FileViewRefresh(benchmark::State& state) {
-  LargeFileTree f;
-  state.counters["filled_kb"] = f.filledKb;
+// Makes the tree in the project's window (which fills it), then times its refresh as the explorer
+// shows it (range 0) or refreshed and expanded whole (range 1).
+template <class Tree>
+void MeasureRefresh(benchmark::State& state, LargeProject& p, Tree& tree, UINT nId) {
+  const double before = HeapKb();
+  tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &p.host, nId);
+  state.counters["filled_kb"] = HeapKb() - before;  // the heap the filled tree holds
   for (auto _ : state) {
-    f.tree.Refresh();
-    if (state.range(0) != 0) f.tree.ExpandAll(f.tree.GetRootItem());
+    tree.Refresh();
+    if (state.range(0) != 0) tree.ExpandAll(tree.GetRootItem());
     brambolt::test::RunUntilIdle();
   }
-  state.counters["items"] = f.tree.GetCount();
+  state.counters["items"] = tree.GetCount();
 }
-// 0: refreshed as the explorer shows it; 1: then expanded whole.
+
+// The file tree of kFilesPerFolder sources and as many headers.
+void BM_FileViewRefresh(benchmark::State& state) {
+  LargeProject p;
+  for (int i = 0; i < kFilesPerFolder; ++i) {
+    std::string name = "file" + std::to_string(i * 7919 % kFilesPerFolder);
+    p.project.Write("Source Code/" + name + ".cpp");
+    p.project.Write("Header Files/" + name + ".h");
+  }
+  p.Open();
+  FileView tree;
+  MeasureRefresh(state, p, tree, 70004);
+}
 BENCHMARK(BM_FileViewRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 constexpr int kPageFolders = 100;
 constexpr int kPagesPerFolder = 200;
 
-// A project "Large" whose output holds kPageFolders folders of kPagesPerFolder pages each, open
-// in the shell, and its output tree in a window.
-struct LargeOutputTree {
-  brambolt::test::UiSession session;
-  CWinApp app{"Explorer Bench"};
-  explorertest::ProjectFolder project;
-  explorertest::ProjectShell shell;
-  apptest::Host host{300, 600};
-  DatabaseView tree;
-
-  LargeOutputTree() {
-    for (int folder = 0; folder < kPageFolders; ++folder) {
-      const std::string path = "Output_Chs/Htmls/classes" + std::to_string(folder * 37 % kPageFolders) + "/";
-      for (int page = 0; page < kPagesPerFolder; ++page)
-        project.Write(path + "page" + std::to_string(page * 7919 % kPagesPerFolder) + ".htm");
-    }
-    shell.name = "Large";
-    shell.folder = project.Folder();
-    shell.workspace.m_nOutputLanguage = LANGUAGE_CHS;
-    const double before = HeapKb();
-    tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &host, 70002);
-    filledKb = HeapKb() - before;
-  }
-  double filledKb = 0;  // the heap the filled tree holds
-};
-
+// The output tree of kPageFolders folders of kPagesPerFolder pages each.
 void BM_OutputViewRefresh(benchmark::State& state) {
-  LargeOutputTree f;
-  state.counters["filled_kb"] = f.filledKb;
-  for (auto _ : state) {
-    f.tree.Refresh();
-    if (state.range(0) != 0) f.tree.ExpandAll(f.tree.GetRootItem());
-    brambolt::test::RunUntilIdle();
+  LargeProject p;
+  for (int folder = 0; folder < kPageFolders; ++folder) {
+    const std::string path = "Output_Chs/Htmls/classes" + std::to_string(folder * 37 % kPageFolders) + "/";
+    for (int page = 0; page < kPagesPerFolder; ++page)
+      p.project.Write(path + "page" + std::to_string(page * 7919 % kPagesPerFolder) + ".htm");
   }
-  state.counters["items"] = f.tree.GetCount();
+  p.Open();
+  p.shell.workspace.m_nOutputLanguage = LANGUAGE_CHS;
+  DatabaseView tree;
+  MeasureRefresh(state, p, tree, 70002);
 }
-// 0: refreshed as the explorer shows it; 1: then expanded whole.
 BENCHMARK(BM_OutputViewRefresh)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 constexpr int kClasses = 1000;
@@ -107,13 +88,7 @@ constexpr int kMembersPerKind = 10;  // variables and as many functions: 20 memb
 
 // A project "Large" of kClasses headers, each a class deriving from the one before every tenth,
 // analysed once.
-struct LargeClassProject {
-  brambolt::test::UiSession session;
-  CWinApp app{"Explorer Bench"};
-  explorertest::ProjectFolder project;
-  explorertest::ProjectShell shell;
-  apptest::Host host{300, 600};
-
+struct LargeClassProject : LargeProject {
   LargeClassProject() {
     for (int i = 0; i < kClasses; ++i) {
       std::string name = "Class" + std::to_string(i * 7919 % kClasses);
@@ -129,8 +104,7 @@ struct LargeClassProject {
       text += "};\n";
       project.Write("Header Files/" + name + ".h", text);
     }
-    shell.name = "Large";
-    shell.folder = project.Folder();
+    Open();
     Analyse();
   }
   void Analyse() {
@@ -150,15 +124,7 @@ template <class Tree>
 void BM_ClassTreeRefresh(benchmark::State& state) {
   LargeClassProject p;
   Tree tree;
-  const double before = HeapKb();
-  tree.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 600), &p.host, 101);
-  state.counters["filled_kb"] = HeapKb() - before;
-  for (auto _ : state) {
-    tree.Refresh();
-    if (state.range(0) != 0) tree.ExpandAll(tree.GetRootItem());
-    brambolt::test::RunUntilIdle();
-  }
-  state.counters["items"] = tree.GetCount();
+  MeasureRefresh(state, p, tree, 101);
 }
 BENCHMARK(BM_ClassTreeRefresh<ClassView>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClassTreeRefresh<ClassViewStruct>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
