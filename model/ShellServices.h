@@ -52,6 +52,28 @@ class ShellServices {
   virtual int ShowMessage(LPCTSTR lpszText, UINT nType) = 0;
 };
 
+// Answers every question quietly: no project, no tables, nothing opened, copied or shown (a
+// message answers IDOK). The stand-in before the shell starts, and a base for services that answer
+// only some of the questions.
+class QuietShellServices : public ShellServices {
+ public:
+  CWorkSpaceObj* GetWorkSpace() override { return nullptr; }
+  CString GetProjectFolder() override { return CString(); }
+  CString GetProjectName() override { return CString(); }
+  const BYTE* GetGBToBig5Table() override { return nullptr; }
+  const BYTE* GetBig5ToGBTable() override { return nullptr; }
+  void CopyFileIntoProject(CString) override {}
+  BOOL OpenDiagramFile(CString) override { return FALSE; }
+  void OpenFormFile(CString) override {}
+  CString GetComponentName(int) override { return CString(); }
+  void BeginProgress(LPCTSTR, int, int, BOOL, DWORD) override {}
+  void SetProgressPos(int) override {}
+  void EndProgress() override {}
+  void RefreshOutputTree() override {}
+  void DrawClassBox(HDC, const RECT&, int) override {}
+  int ShowMessage(LPCTSTR, UINT) override { return 1; }  // IDOK
+};
+
 // The installed services (never NULL: a quiet default stands in until the shell sets its own).
 ShellServices* GetShellServices();
 // Installs the shell's services (NULL restores the default); returns the previous ones. The

@@ -51,25 +51,13 @@ class ProjectFolder {
 };
 
 // The shell's answers: the open project's name, folder and workspace.
-class ProjectShell : public ShellServices {
+class ProjectShell : public QuietShellServices {
  public:
   ProjectShell() : m_pPrevious(SetShellServices(this)) {}
   ~ProjectShell() override { SetShellServices(m_pPrevious); }
   CWorkSpaceObj* GetWorkSpace() override { return name.IsEmpty() ? nullptr : &workspace; }
   CString GetProjectFolder() override { return folder; }
   CString GetProjectName() override { return name; }
-  const BYTE* GetGBToBig5Table() override { return nullptr; }
-  const BYTE* GetBig5ToGBTable() override { return nullptr; }
-  void CopyFileIntoProject(CString) override {}
-  BOOL OpenDiagramFile(CString) override { return FALSE; }
-  void OpenFormFile(CString) override {}
-  CString GetComponentName(int) override { return ""; }
-  void BeginProgress(LPCTSTR, int, int, BOOL, DWORD) override {}
-  void SetProgressPos(int) override {}
-  void EndProgress() override {}
-  void RefreshOutputTree() override {}
-  void DrawClassBox(HDC, const RECT&, int) override {}
-  int ShowMessage(LPCTSTR, UINT) override { return IDOK; }
 
   CString name;
   CString folder;

@@ -26,25 +26,12 @@ using apptest::DlgCommand;
 using apptest::DlgText;
 
 // Hands the Diagram page a project whose shadow settings it reads.
-class ProjectShell : public ShellServices {
+class ProjectShell : public QuietShellServices {
  public:
   ProjectShell() : m_pPrevious(SetShellServices(this)) {}
   ~ProjectShell() override { SetShellServices(m_pPrevious); }
   CWorkSpaceObj* GetWorkSpace() override { return &project; }
-  CString GetProjectFolder() override { return ""; }
-  CString GetProjectName() override { return ""; }
-  const BYTE* GetGBToBig5Table() override { return nullptr; }
-  const BYTE* GetBig5ToGBTable() override { return nullptr; }
-  void CopyFileIntoProject(CString) override {}
-  BOOL OpenDiagramFile(CString) override { return FALSE; }
-  void OpenFormFile(CString) override {}
-  CString GetComponentName(int) override { return ""; }
-  void BeginProgress(LPCTSTR, int, int, BOOL, DWORD) override {}
-  void SetProgressPos(int) override {}
-  void EndProgress() override {}
   void RefreshOutputTree() override { ++refreshes; }
-  void DrawClassBox(HDC, const RECT&, int) override {}
-  int ShowMessage(LPCTSTR, UINT) override { return IDOK; }
   CWorkSpaceObj project;
   int refreshes = 0;
 
