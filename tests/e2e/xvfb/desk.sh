@@ -1,0 +1,150 @@
+# What the Xvfb runs of a user's day share: visual-brambolt started on a private Xvfb display in a
+# fresh home (registry, profile, data folder, a Windows directory with the DocSys files), xdotool
+# input as a person gives it, screenshots into OUTPUT_FOLDER/gallery, and the steps several runs
+# begin with (a new project through the wizard, a folder of headers taken in).
+# Sourced by a run with its arguments: PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER.
+# Exits 77 (skipped) when Xvfb or xdotool is missing.
+set -uo pipefail
+
+program=$1 tool=$2 fixtures=$3 out=$4
+source "$(dirname "${BASH_SOURCE[0]}")/../../platform/backend/smoke/xvfb.sh"
+
+gallery="$out/gallery"
+mkdir -p "$gallery"
+home="$work/home"
+mkdir -p "$home" "$work/registry" "$work/config" "$work/data" "$work/windows" "$work/projects"
+cp -r "$(dirname "$program")/DocSys" "$work/windows/"
+
+# The program runs in the work folder, where a crash leaves its core; a failure shows its stack.
+start() {
+  (cd "$work" && ulimit -c unlimited && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" \
+    XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" \
+    BRAMBOLT_BACKEND=x11 timeout 200 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
+  program_pid=$!
+}
+eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"
+fail() {
+  for core in "$work"/core*; do
+    [ -f "$core" ] && command -v gdb > /dev/null &&
+      gdb -batch -ex "bt 30" "$program" "$core" 2> /dev/null | grep '^#' >> "$work/program.err"
+  done
+  shared_fail "$@"
+}
+run() { timeout 10 xdotool "$@" > /dev/null || fail "xdotool $*"; }
+shot() {
+  sleep 0.4
+  timeout 20 "$tool" shot "$gallery/$1.png" || fail "no screenshot $1"
+}
+# The first window whose name matches, waited for up to 10 s.
+window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
+gone() { ! xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+# A click at an offset from a window's top-left corner.
+click_in() {
+  local id x y
+  id=$(window "$1") || true
+  [ -n "$id" ] || fail "no window '$1' to click in"
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  x=$((X + $2)) y=$((Y + $3))
+  run mousemove "$x" "$y"
+  sleep 0.1
+  run click 1
+}
+keys() { run key --delay 40 "$@"; }
+typed() { run type --delay 15 "$1"; }
+# Into an edit by a click: the text there selected and typed over.
+type_over() {
+  click_in "$1" "$2" "$3"
+  keys End shift+Home BackSpace
+  typed "$4"
+}
+
+# The main window up, the splash gone, the tip of the day (when it shows) turned off and closed.
+start_program() {
+  start "$@"
+  main=$(window '^Visual Brambolt')
+  [ -n "$main" ] || fail "the main window did not appear"
+  run windowfocus --sync "$main"
+  wait_for 60 gone '^SECSplashWnd$' || fail "the splash stayed up"
+  if tip=$(window '^Tips Of Day$') && [ -n "$tip" ]; then
+    keys space Return # "Show Tips at Startup." has the focus: turned off, then OK
+  fi
+}
+
+# New Project through the wizard into $work/projects/NAME: name, location, Next, Next, Next, Finish.
+# Sets project. With a shot prefix, the wizard's pages go to the gallery.
+new_project() {
+  local name=$1 shots=${2:-}
+  keys ctrl+n
+  [ -n "$(window '^New Project$')" ] || fail "the New Project wizard did not open"
+  type_over '^New Project$' 339 275 "$name"
+  type_over '^New Project$' 325 304 "$work/projects"
+  [ -n "$shots" ] && shot "$shots-new-project-wizard"
+  click_in '^New Project$' 358 426
+  [ -n "$shots" ] && shot "$shots-new-project-language"
+  click_in '^New Project$' 358 426
+  click_in '^New Project$' 358 426
+  [ -n "$shots" ] && shot "$shots-new-project-author"
+  click_in '^New Project$' 442 426
+  wait_for 50 gone '^New Project$' || fail "the wizard did not finish"
+  project="$work/projects/$name"
+  wait_for 50 test -f "$project/$name.dcp" || fail "the project file was not written"
+}
+
+# A folder of headers taken into the project through the live-folder dialog (Ctrl+F7).
+take_in_headers() {
+  local folder=$1 shot_name=${2:-}
+  keys ctrl+F7
+  [ -n "$(window '^Insert Files into Project$')" ] || fail "the live-folder dialog did not open"
+  typed "$folder"
+  [ -n "$shot_name" ] && shot "$shot_name"
+  keys Return
+  headers_copied() { [ "$(ls "$project/Header Files" | wc -l)" -eq "$(ls "$folder" | wc -l)" ]; }
+  wait_for 100 headers_copied ||
+    fail "the headers were not all copied: $(ls "$project/Header Files" | wc -l)"
+}
+
+# A file opened in the editor through File > Open (Ctrl+O), tried again while earlier work still
+# holds the input (the documentation's progress ends a moment after its files are written).
+open_file() {
+  local path=$1 shot_name=${2:-} opened=""
+  for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    keys ctrl+o
+    if wait_for 20 xdotool search --onlyvisible --name '^Open$'; then
+      opened=yes
+      break
+    fi
+  done
+  [ -n "$opened" ] || fail "the file dialog did not open"
+  keys alt+n
+  typed "$path"
+  [ -n "$shot_name" ] && shot "$shot_name"
+  keys Return
+  [ -n "$(window "$(basename "$path")")" ] || fail "$(basename "$path") did not open in the editor"
+}
+
+# File > Exit, every question about saving answered (by default with its default button), and a
+# clean exit status. The main window may hide before a question shows: done only when the program is.
+exit_program() {
+  local answer=${1:-Return}
+  keys alt+f x
+  for ((i = 0; i < 300; i++)); do
+    kill -0 "$program_pid" 2> /dev/null || break
+    if xdotool search --onlyvisible --name '^Inkwright$' > /dev/null 2>&1; then
+      keys "$answer"
+      sleep 0.5
+    fi
+    sleep 0.1
+  done
+  kill -0 "$program_pid" 2> /dev/null && fail "the program did not end after File > Exit"
+  wait "$program_pid"
+  local status=$?
+  program_pid=""
+  [ "$status" -eq 0 ] || fail "the program exited with $status"
+}
+
+# The end of a run: nothing on the program's error output.
+no_errors() {
+  if [ -s "$work/program.err" ]; then
+    fail "the program wrote errors: $(head -c 2000 "$work/program.err")"
+  fi
+}
