@@ -333,7 +333,8 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
 void SECMenuBarMessages::HookMsgFilter(BOOL bOn) {
   TrackingState& state = State();
   if (bOn && state.msgFilter == nullptr) {
-    state.lastPoint = POINT{0, 0};
+    // A move to where the pointer already rests (sent as the popup shows) switches nothing.
+    ::GetCursorPos(&state.lastPoint);
     state.msgFilter = ::SetWindowsHookEx(WH_MSGFILTER, MsgFilterHook, nullptr, ::GetCurrentThreadId());
   } else if (!bOn && state.msgFilter != nullptr) {
     ::UnhookWindowsHookEx(state.msgFilter);
@@ -363,11 +364,7 @@ LRESULT CALLBACK SECMenuBarMessages::MsgFilterHook(int code, WPARAM wParam, LPAR
       return 1;
     if (msg->message == WM_MOUSEMOVE || msg->message == WM_LBUTTONDOWN) {
       const POINT point = msg->pt;
-      const bool first = state.lastPoint.x == 0 && state.lastPoint.y == 0;
-      if (msg->message == WM_MOUSEMOVE && (first || (point.x == state.lastPoint.x && point.y == state.lastPoint.y))) {
-        state.lastPoint = point;
-        return 1;
-      }
+      if (msg->message == WM_MOUSEMOVE && point.x == state.lastPoint.x && point.y == state.lastPoint.y) return 1;
       state.lastPoint = point;
       if (::WindowFromPoint(point) == state.trackedBar && self->m_pMenuBar != nullptr) {
         MSG barMsg = *msg;
