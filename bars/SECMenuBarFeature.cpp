@@ -281,6 +281,13 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
     }
   }
   switch (pMsg->message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // Alt held for a click or a drag (a toolbar button moved) is a modifier: its release
+      // leaves the menus alone.
+      if (altHeld) m_bAltSeen = TRUE;
+      return FALSE;
     case WM_SYSKEYDOWN:
       if (key == VK_MENU) {
         if (m_pMenuBar->InMenuMode()) {

@@ -1,8 +1,9 @@
 // The menubar: buttons built from menu resources (bits per menu, a missing menu skipped), menus
-// switched by id, mnemonics, Alt alone toggling menu mode, Alt with a letter dropping a popup
-// whose first item is selected, Right moving to the next menu (and into a submenu where there is
-// one), Escape closing, a command chosen from the popup, the system menu, the open menu following
-// the pointer; the MDI menubar's child buttons, height, double-click and full-screen placement.
+// switched by id, mnemonics, Alt alone toggling menu mode (Alt held for a click not), Alt with a
+// letter dropping a popup whose first item is selected, Right moving to the next menu (and into a
+// submenu where there is one), Escape closing, a command chosen from the popup, the system menu,
+// the open menu following the pointer; the MDI menubar's child buttons, height, double-click and
+// full-screen placement.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -149,6 +150,15 @@ TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {
   KeyUp(VK_MENU);
   f.feature->CancelMenu();
   EXPECT_FALSE(f.bar.InMenuMode());
+  // Alt held for a click (a toolbar button dragged with Alt) is a modifier: its release leaves
+  // the menus alone.
+  KeyDown(VK_MENU);
+  f.Key(WM_SYSKEYDOWN, VK_MENU);
+  EXPECT_FALSE(f.Key(WM_LBUTTONDOWN, MK_LBUTTON));
+  f.Key(WM_LBUTTONUP, 0);
+  EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
+  EXPECT_FALSE(f.bar.InMenuMode());
+  KeyUp(VK_MENU);
 }
 
 TEST(MenuBar, AltLetterDropsThePopupAndRightMovesToTheNextMenu) {

@@ -1,5 +1,6 @@
 // The main window's bars as a person arranges them with the mouse: the Project Explorer and the
-// toolbar dragged off the frame, floated, docked on other sides and docked back by a double click.
+// toolbar dragged off the frame, floated, docked on other sides and docked back by a double click;
+// toolbar buttons moved with Alt and copied with Ctrl onto a toolbar of the user's own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,9 @@
 #include "Desk.h"
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
+#include "bars/SECCustomToolBar.h"
+#include "bars/SECMenuBar.h"
+#include "bars/SECToolBarManager.h"
 
 namespace e2e {
 namespace {
@@ -79,8 +83,8 @@ bool DoubleClickGuarded(Desk& desk, HWND hwnd, POINT screen) {
 
 // A drag of the mouse between two screen points, in steps as a hand moves; then the program's
 // idle time, which lays the frame out.
-void DragAt(Desk& desk, HWND hwnd, POINT from, POINT to) {
-  brambolt::test::Drag(hwnd, ClientOf(hwnd, from), ClientOf(hwnd, to), 8);
+void DragAt(Desk& desk, HWND hwnd, POINT from, POINT to, UINT mods = brambolt::test::kNone) {
+  brambolt::test::Drag(hwnd, ClientOf(hwnd, from), ClientOf(hwnd, to), 8, mods);
   desk.Pump();
 }
 
@@ -230,6 +234,95 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   EXPECT_EQ(clientAfter.left, clientBefore.left);
   EXPECT_EQ(clientAfter.top, clientBefore.top);
   EXPECT_TRUE(Rows(main, band, 8) == bandBefore) << "the documents' area's top edge kept a trace of the preview";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// The commands of a toolbar's buttons, its separators left out.
+std::vector<UINT> Commands(const SECCustomToolBar& bar) {
+  std::vector<UINT> ids;
+  for (int i = 0; i < bar.GetBtnCount(); ++i)
+    if (bar.GetItemID(i) != 0) ids.push_back(bar.GetItemID(i));
+  return ids;
+}
+
+// The screen centre of a toolbar's button.
+POINT ButtonCentre(const SECCustomToolBar& bar, UINT command) {
+  RECT rect{};
+  bar.GetItemRect(bar.CommandToIndex(command), &rect);
+  ::MapWindowPoints(bar.m_hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The toolbar of the main frame with this title, null when there is none.
+SECCustomToolBar* ToolBarTitled(CMainFrame& frame, const std::string& title) {
+  auto* manager = static_cast<SECToolBarManager*>(frame.GetToolBarManager());
+  for (SECCustomToolBar* bar : manager->GetToolBars()) {
+    CString text;
+    bar->GetWindowText(text);
+    if (bar->GetSafeHwnd() != nullptr && std::string(text) == title) return bar;
+  }
+  return nullptr;
+}
+
+TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarAndTheNextStartKeepsThem) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  std::vector<UINT> expected = Commands(*toolbar);
+  ASSERT_GE(expected.size(), 3u);
+  const UINT first = expected.front(), last = expected.back();
+
+  // The first button dragged with Alt onto the right half of the last: it moves to the end.
+  const POINT end = ButtonCentre(*toolbar, last);
+  DragAt(desk, toolbar->m_hWnd, ButtonCentre(*toolbar, first), POINT{end.x + 6, end.y}, brambolt::test::kAlt);
+  expected.erase(expected.begin());
+  expected.push_back(first);
+  EXPECT_EQ(Commands(*toolbar), expected);
+  EXPECT_EQ(ToolBarTitled(*frame, "ToolBar1"), nullptr);
+  auto* menus = dynamic_cast<SECMenuBar*>(frame->GetControlBar(SEC_IDW_MENUBAR));
+  ASSERT_NE(menus, nullptr);
+  EXPECT_FALSE(menus->InMenuMode()) << "the Alt that moved the button opened the menus";
+
+  // Open, now where the moved button was, dragged with Alt and Ctrl into the documents' area a
+  // moment later (not a double click): a floating "ToolBar1" holds a copy.
+  brambolt::test::AdvanceClock(1000);
+  const RECT client = WindowRect(frame->m_hWndMDIClient);
+  const POINT empty{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+  DragAt(desk, toolbar->m_hWnd, ButtonCentre(*toolbar, ID_FILE_OPEN), empty,
+         brambolt::test::kAlt | brambolt::test::kCtrl);
+  EXPECT_EQ(Commands(*toolbar), expected) << "a copy leaves the bar as it was";
+  SECCustomToolBar* user = ToolBarTitled(*frame, "ToolBar1");
+  ASSERT_NE(user, nullptr);
+  EXPECT_EQ(Commands(*user), std::vector<UINT>{ID_FILE_OPEN});
+  EXPECT_TRUE(user->IsFloating());
+  EXPECT_TRUE(::IsWindowVisible(FloatingFrameOf(*user)));
+  desk.Snapshot(desk.MainWindow(), "25-user-toolbar");
+
+  // The last button before the moved one dragged with Alt alone off every bar, into the
+  // documents' area away from the new toolbar: it is gone.
+  brambolt::test::AdvanceClock(1000);
+  const UINT dropped = expected[expected.size() - 2];
+  DragAt(desk, toolbar->m_hWnd, ButtonCentre(*toolbar, dropped), POINT{client.left + 60, client.bottom - 60},
+         brambolt::test::kAlt);
+  expected.erase(expected.end() - 2);
+  EXPECT_EQ(Commands(*toolbar), expected);
+  EXPECT_EQ(Commands(*user), std::vector<UINT>{ID_FILE_OPEN});
+
+  // The next start: the toolbar's buttons and the user's toolbar as they were left.
+  desk.Quit();
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_EQ(Commands(*toolbar), expected);
+  user = ToolBarTitled(*frame, "ToolBar1");
+  ASSERT_NE(user, nullptr);
+  EXPECT_EQ(Commands(*user), std::vector<UINT>{ID_FILE_OPEN});
+  EXPECT_TRUE(user->IsFloating() && ::IsWindowVisible(FloatingFrameOf(*user)));
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
