@@ -137,7 +137,10 @@ BOOL AFBig2GBObj::SaveToFile(LPCTSTR lpszPathName) {
   for (INT_PTR i = 0; i < m_arrLines.GetSize(); ++i) {
     const CString& line = m_arrLines[i];
     bytes.append(static_cast<LPCTSTR>(line), static_cast<size_t>(line.GetLength()));
-    bytes += '\n';
+    if (i < m_arrLineEnds.GetSize())
+      bytes.append(static_cast<LPCTSTR>(m_arrLineEnds[i]), static_cast<size_t>(m_arrLineEnds[i].GetLength()));
+    else
+      bytes += '\n';
   }
   m_strText = CString(bytes.data(), static_cast<int>(bytes.size()));
   // Written beside the file and renamed over it, so a failed save keeps the old text.
@@ -148,27 +151,22 @@ BOOL AFBig2GBObj::SaveToFile(LPCTSTR lpszPathName) {
 
 int AFBig2GBObj::SplitLines() {
   m_arrLines.RemoveAll();
+  m_arrLineEnds.RemoveAll();
   const char* p = m_strText;
   const int n = m_strText.GetLength();
-  std::string line;
-  bool bOpenLine = false;
+  int start = 0;
   for (int i = 0; i < n; ++i) {
-    const char ch = p[i];
-    if (ch == '\t') {
-      line += "        ";
-      bOpenLine = true;
-    } else if (ch == '\n') {
-      if (i > 0 && p[i - 1] == '\r') line.pop_back();
-      m_arrLines.Add(CString(line.data(), static_cast<int>(line.size())));
-      line.clear();
-      bOpenLine = false;
-    } else {
-      line += ch;
-      bOpenLine = true;
-    }
+    if (p[i] != '\n') continue;
+    const bool bCarriageReturn = i > start && p[i - 1] == '\r';
+    m_arrLines.Add(CString(p + start, i - start - (bCarriageReturn ? 1 : 0)));
+    m_arrLineEnds.Add(bCarriageReturn ? "\r\n" : "\n");
+    start = i + 1;
   }
   // A last line without a line end is a line too; a line end does not open an empty one.
-  if (bOpenLine) m_arrLines.Add(CString(line.data(), static_cast<int>(line.size())));
+  if (start < n) {
+    m_arrLines.Add(CString(p + start, n - start));
+    m_arrLineEnds.Add("");
+  }
   m_nLineCount = static_cast<int>(m_arrLines.GetSize());
   return m_nLineCount;
 }

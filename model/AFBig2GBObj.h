@@ -25,7 +25,8 @@ class AFBig2GBObj : public CObject {
 
   // Stores or loads the text as one string.
   void Serialize(CArchive& ar) override;
-  // Writes the lines back, each ended by a line feed; FALSE (old file untouched) on failure.
+  // Writes the lines back, each with the line end it was read with (a line added since with a
+  // line feed), so only converted characters differ; FALSE (old file untouched) on failure.
   virtual BOOL SaveToFile(LPCTSTR lpszPathName);
   // Reads the file's bytes as they are and splits them into lines; FALSE when it cannot be read.
   virtual BOOL LoadFromFile(LPCTSTR lpszPathName);
@@ -33,8 +34,9 @@ class AFBig2GBObj : public CObject {
   virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
 
   void ClearText();
-  // Rebuilds the lines from the text: tabs become eight blanks, a CR before a line feed is
-  // dropped; a line feed ends a line without starting an empty one. Returns the line count.
+  // Rebuilds the lines from the text, each without its line end (a line feed, or a CR and a line
+  // feed), which is kept for saving; a line feed ends a line without starting an empty one, and a
+  // last line without a line end is saved without one. Returns the line count.
   int SplitLines();
   int GetTextLength() const;
 
@@ -55,4 +57,7 @@ class AFBig2GBObj : public CObject {
 
  private:
   BOOL ConvertLines(BOOL bGBToBig5);
+
+  // The line end of each line of m_arrLines as read: "\r\n", "\n", or "" for a last open line.
+  CStringArray m_arrLineEnds;
 };
