@@ -4,6 +4,9 @@
 #include "afx/CFrameWnd.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <string>
 
 #include "afx/CControlBar.h"
 #include "afx/CDocTemplate.h"
@@ -13,6 +16,22 @@
 #include "afx/WindowDCs.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+namespace {
+
+// The small images of the icons frames take from their resources, by the window class made for
+// each icon; a frame gives its class the small image once the window exists.
+struct SmallIcons {
+  std::mutex mutex;
+  std::map<std::string, HICON> byClass;
+};
+
+SmallIcons& FrameSmallIcons() {
+  static SmallIcons icons;
+  return icons;
+}
+
+}  // namespace
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
@@ -70,15 +89,25 @@ std::vector<CFrameWnd*> CFrameWnd::GetThreadFrames() { return ThreadFrames(); }
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (cs.lpszClass == nullptr) {
     // A frame loaded from a resource id that also names an icon shows that icon (caption, task
-    // list, a maximised child's menu button).
-    HICON icon = nullptr;
+    // list, a maximised child's menu button); its 16-pixel image, where it has one, is drawn at
+    // the small size (caption, tabs) instead of the big one shrunk.
+    HICON icon = nullptr, small = nullptr;
     if (m_nIDHelp != 0) {
       LPCTSTR name = MAKEINTRESOURCE(m_nIDHelp);
       HINSTANCE instance = AfxFindResourceHandle(name, RT_GROUP_ICON);
-      if (::FindResource(instance, name, RT_GROUP_ICON) != nullptr) icon = ::LoadIcon(instance, name);
+      if (::FindResource(instance, name, RT_GROUP_ICON) != nullptr) {
+        icon = ::LoadIcon(instance, name);
+        small = static_cast<HICON>(::LoadImage(instance, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), 0));
+      }
     }
     cs.lpszClass =
         AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW), icon);
+    if (cs.lpszClass != nullptr && small != nullptr) {
+      SmallIcons& icons = FrameSmallIcons();
+      std::lock_guard lock(icons.mutex);
+      icons.byClass.emplace(cs.lpszClass, small);
+    }
   }
   // The title the frame shows is made from the document's; FWS_ styles are the framework's own.
   if (cs.style & FWS_ADDTOTITLE) cs.style |= FWS_PREFIXTITLE;
@@ -125,6 +154,13 @@ BOOL CFrameWnd::LoadAccelTable(LPCTSTR lpszResourceName) {
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CWnd::OnCreate(lpcs) == -1) return -1;
+  char className[96] = "";
+  if (::GetClassName(m_hWnd, className, sizeof(className)) > 0) {
+    SmallIcons& icons = FrameSmallIcons();
+    std::lock_guard lock(icons.mutex);
+    if (auto it = icons.byClass.find(className); it != icons.byClass.end())
+      ::SetClassLongPtr(m_hWnd, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(it->second));
+  }
   auto* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
   return OnCreateClient(lpcs, context) ? 0 : -1;
 }

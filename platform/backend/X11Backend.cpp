@@ -281,16 +281,26 @@ void X11Backend::SetIcon(HWND hwnd, XWin& w) {
   if (w.overrideRedirect) return;
   auto icon = reinterpret_cast<HICON>(SendMessage(hwnd, WM_GETICON, ICON_BIG, 0));
   if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, GCLP_HICON));
-  if (icon == w.icon) return;
+  auto small = reinterpret_cast<HICON>(SendMessage(hwnd, WM_GETICON, ICON_SMALL, 0));
+  if (small == nullptr) small = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, GCLP_HICONSM));
+  if (icon == w.icon && small == w.iconSmall) return;
   w.icon = icon;
-  CursorImage image;
-  if (icon == nullptr || !GetCursorImage(reinterpret_cast<HCURSOR>(icon), image)) {
+  w.iconSmall = small;
+  // Each size the window has (the small one when it is another size): width, height, then the
+  // pixels. Xlib takes 32-bit items as longs.
+  std::vector<long> data;
+  for (HICON each : {icon, small}) {
+    CursorImage image;
+    if (each == nullptr || !GetCursorImage(reinterpret_cast<HCURSOR>(each), image)) continue;
+    if (!data.empty() && data[0] == image.width && data[1] == image.height) continue;
+    data.push_back(image.width);
+    data.push_back(image.height);
+    data.insert(data.end(), image.argb.begin(), image.argb.end());
+  }
+  if (data.empty()) {
     XDeleteProperty(display_, w.xid, atoms_.netWmIcon);
     return;
   }
-  // Width, height, then the pixels; Xlib takes 32-bit items as longs.
-  std::vector<long> data{image.width, image.height};
-  data.insert(data.end(), image.argb.begin(), image.argb.end());
   XChangeProperty(display_, w.xid, atoms_.netWmIcon, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
 }

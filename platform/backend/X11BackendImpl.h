@@ -45,6 +45,7 @@ struct XWin {
   std::deque<RECT> requested;  // geometries asked for whose configure events may still come
   std::string title;
   HICON icon = nullptr;
+  HICON iconSmall = nullptr;
 };
 
 // The channel and field shift that put an 8-bit colour component under a visual's mask.

@@ -440,6 +440,16 @@ TEST(ShellWindows, TheApplicationOpensSourcesInMaximisedChildFramesAndShowsTheAb
   CFrameWnd* pFrame = Shell::FrameOf(pDoc);
   EXPECT_TRUE(pFrame->IsKindOf(RUNTIME_CLASS(CChildFrame)));
   EXPECT_TRUE(pFrame->IsZoomed());
+  // The program's and the source file's icons have a 16-pixel image of their own for captions and tabs.
+  for (HWND hWnd : {app.m_pMainWnd->m_hWnd, pFrame->m_hWnd}) {
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::GetClassLongPtr(hWnd, GCLP_HICONSM)), &info));
+    BITMAP bitmap{};
+    ::GetObject(info.hbmColor, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(16, bitmap.bmWidth);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+  }
   brambolt::test::ModalAnswers answers;
   bool bShown = false;
   answers.When(nullptr, "About Brambolt", [&](HWND hDlg) {

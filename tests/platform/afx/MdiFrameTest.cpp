@@ -204,14 +204,26 @@ TEST_F(MdiFrame, MoreWindowsChoosesAChildFromTheSelectWindowDialog) {
 }  // namespace
 
 // A frame loaded from a resource id that also names an icon takes that icon into its window class
-// (its caption and a maximised child's menu button show it); other frames have none.
+// (its caption and a maximised child's menu button show it), the big image as its icon and the
+// 16-pixel one as its small icon; other frames have none.
 TEST(FrameIcon, AFrameLoadedFromAnIconsIdShowsThatIcon) {
   UiSession session;
   CWinApp app{"Icon App"};
+  auto widthOf = [](ULONG_PTR icon) {
+    ICONINFO info{};
+    BITMAP bitmap{};
+    if (icon == 0 || !::GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0L;
+    ::GetObject(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return static_cast<long>(bitmap.bmWidth);
+  };
   for (UINT id : {static_cast<UINT>(IDI_TESTICON), static_cast<UINT>(IDR_MDIFRAME)}) {
     auto* frame = new CFrameWnd;
     ASSERT_TRUE(frame->LoadFrame(id, WS_OVERLAPPEDWINDOW));
-    EXPECT_EQ(::GetClassLongPtr(frame->m_hWnd, GCLP_HICON) != 0, id == IDI_TESTICON) << id;
+    const bool icon = id == IDI_TESTICON;
+    EXPECT_EQ(icon ? 32 : 0, widthOf(::GetClassLongPtr(frame->m_hWnd, GCLP_HICON))) << id;
+    EXPECT_EQ(icon ? 16 : 0, widthOf(::GetClassLongPtr(frame->m_hWnd, GCLP_HICONSM))) << id;
     frame->DestroyWindow();
   }
 }
