@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# A header edited on X11: opened from the class view at a member, typing with the indentation
+# kept, undo and redo, a regular-expression Replace All, a column block, saving, the project
+# analysed again; then the file changed by another program, reloaded or asked about.
+# usage: editor.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
+source "$(dirname "$0")/desk.sh"
+
+# What a rectangle of a screenshot shows: "hash" prints a digest of its pixels, "ink" the number
+# of its pixels that are not white (the background of the editor and the trees).
+region() {
+  python3 - "$@" << 'PY'
+import hashlib, struct, sys, zlib
+mode, path = sys.argv[1], sys.argv[2]
+x0, y0, w, h = map(int, sys.argv[3:7])
+data = open(path, 'rb').read()
+pos, idat = 8, b''
+while pos < len(data):
+    n, kind = struct.unpack('>I4s', data[pos:pos + 8])
+    body = data[pos + 8:pos + 8 + n]
+    pos += 12 + n
+    if kind == b'IHDR':
+        width = struct.unpack('>I', body[:4])[0]
+    elif kind == b'IDAT':
+        idat += body
+raw, stride = zlib.decompress(idat), width * 3
+prev, rows = bytearray(stride), []
+for y in range(y0 + h):
+    kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+    for x in range(stride):
+        a = line[x - 3] if x >= 3 else 0
+        b = prev[x]
+        c = prev[x - 3] if x >= 3 else 0
+        if kind == 1: line[x] = (line[x] + a) & 255
+        elif kind == 2: line[x] = (line[x] + b) & 255
+        elif kind == 3: line[x] = (line[x] + (a + b) // 2) & 255
+        elif kind == 4:
+            p = a + b - c
+            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+            line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+    rows.append(bytes(line))
+    prev = line
+pixels = [rows[y][3 * x:3 * x + 3] for y in range(y0, y0 + h) for x in range(x0, x0 + w)]
+if mode == 'hash':
+    print(hashlib.sha1(b''.join(pixels)).hexdigest())
+else:
+    print(sum(1 for p in pixels if p != b'\xff\xff\xff'))
+PY
+}
+# A screenshot for a check only, not for the gallery.
+look() { timeout 20 "$tool" shot "$work/$1.png" || fail "no screenshot $1"; echo "$work/$1.png"; }
+# The editor's text: line N (from 1) lies at 94 + 15 (N - 1), a column is 8 pixels from x 294.
+line_y() { echo $((94 + 15 * ($1 - 1))); }
+# The status bar's line and column pane.
+pane() { region hash "$1" 746 746 132 16; }
+# A row of the class view from the top of the tree (CLayer's members start at row 16).
+tree_row() { region hash "$1" 112 $((113 + 20 * $2)) 126 16; }
+title_has() { xdotool getwindowname "$main" | grep -q "$1"; }
+saved_as() { cmp -s "$1" "$header" || fail "$2: $(diff <(tr -d '\r' < "$1") <(tr -d '\r' < "$header"))"; }
+
+start_program
+new_project Atelier
+take_in_headers "$fixtures/Atelier"
+header="$project/Header Files/Layer.h"
+cp "$header" "$work/original.h"
+
+# ---- the class view: CLayer expanded, a double-click on UpdateCache opens the header there ----
+click_in '^Atelier - Visual Brambolt' 104 723 # the explorer's Class tab
+click_in '^Atelier - Visual Brambolt' 51 423  # CLayer's plus sign
+shot editor-01-class-view
+before=$gallery/editor-01-class-view.png
+[ "$(region ink "$before" 112 $((113 + 20 * 27)) 126 16)" -gt 20 ] || fail "CLayer's members do not show"
+run mousemove 148 643
+run click --repeat 2 --delay 80 1
+wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open: $(xdotool getwindowname "$main")"
+shot editor-02-editor-at-member
+at_member=$(pane "$gallery/editor-02-editor-at-member.png")
+# The same place reached by the keys from the top: line 17, column 5.
+keys ctrl+Home
+for i in $(seq 16); do keys Down; done
+keys End Home
+[ "$(pane "$(look keys-at-member)")" = "$at_member" ] || fail "the editor did not open at UpdateCache's line"
+
+# ---- a new member: Return keeps the indentation; undo takes back the last word, redo brings it ----
+keys End Return
+typed "void Flatten();"
+shot editor-03-typed
+paren() { region ink "$1" 430 "$(line_y 18)" 16 15; } # the "()" after Flatten
+[ "$(paren "$gallery/editor-03-typed.png")" -gt 0 ] || fail "the typing does not show"
+keys ctrl+z
+[ "$(paren "$(look undone)")" -eq 0 ] || fail "undo did not take the typing back"
+keys ctrl+y
+[ "$(paren "$(look redone)")" -gt 0 ] || fail "redo did not bring the typing back"
+
+# ---- Edit > Replace: m_n<Name> becomes m_i<Name> by a regular expression, Replace All ----
+keys alt+e e
+[ -n "$(window '^Replace$')" ] || fail "the Replace dialog did not open"
+keys alt+n
+typed 'm_n([A-Za-z]+)'
+keys alt+p
+typed 'm_i$1'
+keys alt+e # Regular expression
+shot editor-04-replace-regex
+keys alt+a # Replace All
+[ -n "$(window '^Inkwright$')" ] || fail "no word on the replacements made"
+shot editor-05-replaced
+keys Return
+wait_for 50 gone '^Inkwright$' || fail "the replacements' box stayed open"
+gone '^Replace$' || keys Escape
+wait_for 50 gone '^Replace$' || fail "the Replace dialog stayed open"
+
+# ---- a column block over the indentation of the two private lines, dragged with Alt, deleted ----
+run mousemove 295 "$(($(line_y 22) + 7))"
+run keydown alt
+run mousedown 1
+for x in 300 310 320 326; do
+  run mousemove "$x" "$(($(line_y 23) + 7))"
+  sleep 0.05
+done
+run mouseup 1
+run keyup alt
+shot editor-06-column-block
+[ "$(region ink "$gallery/editor-06-column-block.png" 296 "$(line_y 22)" 28 30)" -gt 700 ] ||
+  fail "the column block is not shown selected"
+keys Delete
+shot editor-07-after-edits
+
+# ---- File > Save: the bytes on disk are the edits ----
+keys alt+f s
+python3 - "$work/original.h" "$work/expected.h" << 'PY'
+import sys
+text = open(sys.argv[1], 'rb').read()
+text = text.replace(b'    void UpdateCache();\r\n', b'    void UpdateCache();\r\n\tvoid Flatten();\r\n')
+text = text.replace(b'm_n', b'm_i').replace(b'    void Clear();\r\n    CArray', b'void Clear();\r\nCArray')
+open(sys.argv[2], 'wb').write(text)
+PY
+wait_for 50 cmp -s "$work/expected.h" "$header"
+saved_as "$work/expected.h" "the saved header is not the edited text"
+
+# ---- the project closed and opened again is analysed anew: Flatten shows among the members ----
+keys alt+f c
+wait_for 50 eval '! title_has Layer.h' || fail "Close Project left the editor open"
+keys alt+f j
+[ -n "$(window '^Open$')" ] || fail "the Open dialog did not open"
+keys alt+n
+typed "$project/Atelier.dcp"
+keys Return
+wait_for 50 gone '^Open$' || fail "the Open dialog stayed open"
+if [ -n "$(window '^Inkwright$')" ]; then keys Return; fi
+wait_for 50 title_has '^Atelier - ' || fail "the project did not open again: $(xdotool getwindowname "$main")"
+click_in '^Atelier - Visual Brambolt' 104 723
+click_in '^Atelier - Visual Brambolt' 51 423
+shot editor-08-class-view-after
+after=$gallery/editor-08-class-view-after.png
+# Sorted by name: a new member after Compare, GetLayerName and the rest one row down.
+[ "$(tree_row "$after" 20)" = "$(tree_row "$before" 19)" ] || fail "GetLayerName did not move down a row"
+[ "$(tree_row "$after" 28)" = "$(tree_row "$before" 27)" ] || fail "~CLayer did not move down a row"
+[ "$(region ink "$after" 112 $((113 + 20 * 19)) 126 16)" -gt 20 ] || fail "no new member after Compare"
+
+exit_program
+no_errors
+echo "passed; gallery in $gallery"
