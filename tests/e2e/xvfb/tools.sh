@@ -1,0 +1,296 @@
+#!/usr/bin/env bash
+# The tools of a user's day on X11: a folder of Simplified Chinese pages converted to Big5 and back
+# from the explorer's output tree, the open header and the hierarchy chart printed to PDF, and a
+# problem report sent from the Help menu to a mail server on loopback.
+# usage: tools.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
+source "$(dirname "$0")/desk.sh"
+
+# The colour of the screen's pixels in a column, one "Y RRGGBB" a line, read from a screenshot.
+column_colours() {
+  local x=$1 top=$2 bottom=$3
+  timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
+  python3 - "$work/screen.png" "$x" "$top" "$bottom" << 'EOF'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+x, top, bottom = (int(a) for a in sys.argv[2:5])
+at, idat = 8, b""
+while at < len(data):
+    length, kind = struct.unpack(">I4s", data[at:at + 8])
+    body = data[at + 8:at + 8 + length]
+    if kind == b"IHDR":
+        width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+    elif kind == b"IDAT":
+        idat += body
+    at += 12 + length
+channels = {2: 3, 6: 4}[colour]
+raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
+for y in range(height):
+    kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+    for i in range(stride):
+        a = line[i - channels] if i >= channels else 0
+        b, c = previous[i], previous[i - channels] if i >= channels else 0
+        if kind == 1: line[i] = (line[i] + a) & 255
+        elif kind == 2: line[i] = (line[i] + b) & 255
+        elif kind == 3: line[i] = (line[i] + (a + b) // 2) & 255
+        elif kind == 4:
+            p = a + b - c
+            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+    rows.append(line)
+    previous = line
+for y in range(top, min(bottom, height)):
+    r, g, b = rows[y][x * channels:x * channels + 3]
+    print(y, "%02X%02X%02X" % (r, g, b))
+EOF
+}
+
+# The middle of the selected item's bar in the explorer's tree (the selection's deep blue), or
+# nothing when no item is selected there.
+selected_row() {
+  column_colours 120 110 712 | awk '$2 == "0A246A" || $2 == "000080" { if (!first) first = $1; last = $1 }
+    END { if (first) print int((first + last) / 2) }'
+}
+
+# The keyboard's focus on the main window: no dialog of the program's work is up.
+main_has_focus() { xdotool getwindowfocus getwindowname 2> /dev/null | grep -q '^Atelier - Visual Brambolt'; }
+
+# The class CLayer's folder in the explorer's output tree converted: a click into the tree, the
+# name typed to select it, a right-click on it, the command's letter in the menu, Yes.
+convert_class_folder() {
+  local letter=$1 shots=$2 row
+  click_in '^Atelier - Visual Brambolt' 120 123
+  typed CLayer
+  row=$(selected_row)
+  [ -n "$row" ] || fail "typing CLayer selected nothing in the output tree"
+  run mousemove 150 "$row"
+  run click 3
+  shot "$shots-context-menu"
+  keys "$letter"
+  [ -n "$(window '^Inkwright$')" ] || fail "the conversion asked nothing"
+  shot "$shots-question"
+  keys Return
+  wait_for 50 gone '^Inkwright$' || fail "the question stayed open"
+}
+
+# Whether every page of a folder is byte for byte the one of a copy of it.
+same_pages() { diff -r "$1" "$2" > /dev/null; }
+# Whether the folder's pages that hold Chinese (there are some) all differ from their copies and
+# decode as Big5.
+all_big5() {
+  python3 - "$1" "$2" << 'EOF2'
+import pathlib, sys
+now, before = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+chinese = [page for page in before.rglob("*.htm") if max(page.read_bytes(), default=0) >= 0x80]
+converted = 0
+for page in chinese:
+    new = (now / page.relative_to(before)).read_bytes()
+    try:
+        new.decode("big5")
+    except UnicodeDecodeError:
+        continue
+    converted += new != page.read_bytes()
+sys.exit(0 if chinese and converted == len(chinese) else 1)
+EOF2
+}
+
+# ---- a project whose documentation is written in Simplified Chinese ----
+start_program
+new_project Atelier
+take_in_headers "$fixtures/Atelier"
+keys F5
+[ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
+keys Home # the language list has the focus: its first language, Simple Chinese
+shot tools-01-documentation-in-chinese
+keys Return
+written() { test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_has_focus; }
+wait_for 300 written || fail "no documentation was written"
+
+# ---- the class's pages converted to Big5 and back from the output tree ----
+folder="$project/Output_Chs/Htmls/CLayer"
+[ "$(find "$folder" -name '*.htm' | wc -l)" -gt 5 ] || fail "the class has too few pages: $(ls "$folder")"
+grep -lq $'\r$' "$folder/CLayer.htm" || fail "the pages have no CR LF line ends to keep"
+cp -r "$folder" "$work/original"
+python3 -c 'import sys; open(sys.argv[1], "rb").read().decode("gb2312")' "$folder/CLayer.htm" ||
+  fail "the class's page is not GB2312"
+click_in '^Atelier - Visual Brambolt' 215 723 # the explorer's Output tab
+click_in '^Atelier - Visual Brambolt' 120 400 # into the tree below its items (the root is selected)
+keys Down Right # HTML Files opened: its class folders show, yellow, under it
+html_files_open() { column_colours 98 175 190 | grep -q ' FFFF00$'; }
+wait_for 20 html_files_open || fail "HTML Files did not open in the output tree"
+convert_class_folder g tools-02-to-big5
+wait_for 100 all_big5 "$folder" "$work/original" || fail "the pages were not converted to Big5"
+shot tools-03-converted-to-big5
+convert_class_folder b tools-04-to-gb
+wait_for 100 same_pages "$folder" "$work/original" ||
+  fail "the pages did not come back byte for byte: $(diff -r "$folder" "$work/original" | head -c 600)"
+shot tools-05-converted-back
+
+# ---- the open header and the hierarchy chart printed to PDF files ----
+# File > Print, the printer "Print to File" picked in the print dialog, OK, the file's path typed
+# over the default name in the question that follows.
+print_to_file() {
+  local pdf=$1 shots=$2
+  keys alt+f p
+  [ -n "$(window '^Print$')" ] || fail "File > Print showed no print dialog"
+  keys alt+n End # the printer list: its last printer, "Print to File"
+  shot "$shots-print-dialog"
+  keys Return
+  [ -n "$(window '^Print to File$')" ] || fail "printing to a file asked for no file name"
+  keys End shift+Home BackSpace
+  typed "$pdf"
+  shot "$shots-print-to-file"
+  keys Return
+  wait_for 50 gone '^Print to File$' || fail "the file name question stayed open"
+  wait_for 100 test -s "$pdf" || fail "nothing was printed to $pdf"
+  [ "$(head -c 5 "$pdf")" = "%PDF-" ] || fail "$pdf is no PDF file"
+}
+
+open_file "$project/Header Files/Layer.h"
+print_to_file "$work/Layer.pdf" tools-06-header
+if command -v pdftotext > /dev/null; then
+  pdftotext -layout "$work/Layer.pdf" "$work/Layer.txt" || fail "pdftotext cannot read the printed header"
+  for text in "Layer.h" "Page: 1" "class CLayer : public CObject"; do
+    grep -qF "$text" "$work/Layer.txt" || fail "the printed header has no '$text': $(head -c 600 "$work/Layer.txt")"
+  done
+  # Every line of the header is on the page: its first word stands for it (blanks may differ).
+  while read -r first _; do
+    [ -z "$first" ] || grep -qF -- "$first" "$work/Layer.txt" || fail "the printed header misses the line of '$first'"
+  done < <(tr -d '\r' < "$project/Header Files/Layer.h")
+else
+  echo "pdftotext is missing: the printed text is not checked"
+fi
+
+chart="$project/Output_Chs/Htmls/Image2/A_Hierarchy_Chart.bmp"
+open_file "$chart"
+shot tools-08-hierarchy-chart
+print_to_file "$work/Chart.pdf" tools-09-chart
+if command -v pdfimages > /dev/null; then
+  # The chart's pixels are the page's one picture, as wide and high as the bitmap.
+  size=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(); print(*struct.unpack("<ii", d[18:26]))' "$chart")
+  read -r width height <<< "$size"
+  pdfimages -list "$work/Chart.pdf" | awk 'NR > 2 { print $4, $5 }' | grep -qx "$width ${height#-}" ||
+    fail "the printed chart is not the ${width}x$height bitmap: $(pdfimages -list "$work/Chart.pdf")"
+  [ "$(pdfinfo "$work/Chart.pdf" | awk '/^Pages:/ { print $2 }')" = 1 ] || fail "the chart was not printed on one page"
+fi
+
+exit_program
+
+# ---- a problem report sent from the Help menu to a mail server on loopback ----
+# The form sends to the maker's mail server on port 25. The program runs in a network of its own
+# (a new network and mount namespace) where that name is loopback and a small SMTP server listens.
+maker_mail_host=smtp.mirelund.example support=support@mirelund.example
+namespaces="--net --mount"
+[ "$(id -u)" -eq 0 ] || namespaces="--user --map-root-user $namespaces"
+# shellcheck disable=SC2086 # the options are words
+if ! unshare $namespaces true 2> /dev/null; then
+  echo "no network namespace can be made here: the problem report is not sent"
+  no_errors
+  echo "passed; gallery in $gallery"
+  exit 0
+fi
+mkdir -p "$work/mail"
+printf '127.0.0.1 localhost\n127.0.0.1 %s\n' "$maker_mail_host" > "$work/hosts"
+# One SMTP dialogue: every command and the message received go into the folder given; the server
+# ends after the message, or when the program that runs it (its parent) has gone.
+cat > "$work/smtp.py" << 'EOF2'
+import os, pathlib, socket, sys
+folder = pathlib.Path(sys.argv[1])
+parent = os.getppid()
+server = socket.socket()
+server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+server.bind(("127.0.0.1", 25))
+server.listen(1)
+server.settimeout(1)
+(folder / "ready").touch()
+while True:
+    try:
+        client, _ = server.accept()
+        break
+    except socket.timeout:
+        if os.getppid() != parent:
+            sys.exit(0)
+client.settimeout(30)
+stream = client.makefile("rb")
+def answer(text):
+    client.sendall(text.encode() + b"\r\n")
+answer("220 " + socket.gethostname() + " ready")
+commands = []
+while True:
+    line = stream.readline()
+    if not line:
+        break
+    command = line.decode("latin-1").rstrip("\r\n")
+    commands.append(command)
+    verb = command[:4].upper()
+    if verb == "DATA":
+        answer("354 end with a lone dot")
+        message = b""
+        for data in iter(stream.readline, b""):
+            if data == b".\r\n":
+                break
+            message += data[1:] if data.startswith(b"..") else data
+        (folder / "message").write_bytes(message)
+        answer("250 queued")
+    elif verb == "QUIT":
+        answer("221 bye")
+        break
+    else:
+        answer("250 ok")
+(folder / "commands").write_text("\n".join(commands) + "\n")
+EOF2
+cat > "$work/in-mail-network" << EOF2
+#!/usr/bin/env bash
+[ -n "\${IN_MAIL_NETWORK:-}" ] || exec env IN_MAIL_NETWORK=1 unshare $namespaces "\$0" "\$@"
+ip link set lo up && mount --bind "$work/hosts" /etc/hosts || exit 1
+python3 "$work/smtp.py" "$work/mail" &
+for i in \$(seq 50); do [ -f "$work/mail/ready" ] && break; sleep 0.1; done
+exec "$program" "\$@"
+EOF2
+chmod +x "$work/in-mail-network"
+program="$work/in-mail-network" start_program
+wait_for 50 test -f "$work/mail/ready" || fail "the mail server did not start: $(cat "$work/program.err")"
+
+keys alt+h p
+[ -n "$(window '^Technical Support$')" ] || fail "Help > Technical Support showed no form"
+shot tools-10-technical-support
+type_over '^Technical Support$' 145 123 "Mei Lin"
+type_over '^Technical Support$' 368 121 "mei.lin@atelier.example"
+click_in '^Technical Support$' 145 243 # the type list dropped: its second type
+keys Home Down Return
+click_in '^Technical Support$' 370 242 # the priority list dropped: its last priority
+keys End Return
+type_over '^Technical Support$' 258 276 "Chart misses a class"
+click_in '^Technical Support$' 228 348
+typed "The hierarchy chart has no CLayer."
+keys Return
+typed "."
+keys Return
+typed "It is in the class view."
+click_in '^Technical Support$' 228 430
+typed "Press F5."
+shot tools-11-report-filled-in
+click_in '^Technical Support$' 308 477 # Send
+[ -n "$(window '^Inkwright$')" ] || fail "the report was not sent: $(cat "$work/mail/commands" 2> /dev/null)"
+shot tools-12-report-sent
+keys Return
+wait_for 50 gone '^Technical Support$' || fail "the form stayed open after the report was sent"
+
+# What arrived: the sender, the recipient, the subject, the body with the lines typed.
+message="$work/mail/message"
+[ -f "$message" ] || fail "no message arrived at the mail server"
+header=$(sed '/^\r$/q' "$message")
+for field in "From: Mei Lin <$support>" "To: $support" "Reply-To: Mei Lin <mei.lin@atelier.example>" \
+  "Subject: Software bug: Chart misses a class"; do
+  grep -qxF "$field"$'\r' <<< "$header" || fail "the message has no '$field': $header"
+done
+body=$(sed '1,/^\r$/d' "$message")
+for lines in $'Type: Software bug\r\nPriority: High\r\n\r\nVersion:\r\nVisual Brambolt Build ' \
+  $'Description:\r\nThe hierarchy chart has no CLayer.\r\n.\r\nIt is in the class view.\r\n\r\nHow to Repeat:\r\nPress F5.\r'; do
+  [[ "$body" == *"$lines"* ]] || fail "the body has no '$lines': $body"
+done
+grep -qx "RCPT TO:<$support>" "$work/mail/commands" || fail "the mail was not sent to $support: $(cat "$work/mail/commands")"
+grep -q "^HELO " "$work/mail/commands" || fail "the dialogue did not begin with HELO: $(cat "$work/mail/commands")"
+
+exit_program
+no_errors
+echo "passed; gallery in $gallery"
