@@ -242,8 +242,8 @@ CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
 }
 
 HTREEITEM DatabaseView::InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage,
-                                         const CString& strPath, BOOL bFolder) {
-  HTREEITEM hItem = InsertTreeItem(this, hParent, 0, strText, nImage, nImage);
+                                         const CString& strPath, BOOL bFolder, HTREEITEM hInsertAfter) {
+  HTREEITEM hItem = InsertTreeItem(this, hParent, 0, strText, nImage, nImage, hInsertAfter);
   if (hItem != nullptr && !strPath.IsEmpty())
     SetItemData(hItem, reinterpret_cast<DWORD_PTR>(NewRecord(strPath, bFolder)));
   return hItem;
@@ -302,10 +302,14 @@ void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
 
 HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath) {
   HTREEITEM hParent = GetParentItem(hItem);
+  // The new item takes the old one's place among its siblings, and its selection.
+  HTREEITEM hPrevious = GetPrevSiblingItem(hItem);
+  const bool bSelected = GetSelectedItem() == hItem;
   DeleteItem(hItem);
   if (hParent == nullptr) return nullptr;
-  HTREEITEM hNew = InsertRecordItem(hParent, strText, kImageFolder, strPath, TRUE);
+  HTREEITEM hNew = InsertRecordItem(hParent, strText, kImageFolder, strPath, TRUE, hPrevious != nullptr ? hPrevious : TVI_FIRST);
   FillFolder(strPath, hNew);
+  if (bSelected && hNew != nullptr) SelectItem(hNew);
   return hNew;
 }
 

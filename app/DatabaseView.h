@@ -72,13 +72,13 @@ class DatabaseView : public WorkspaceTree {
  private:
   // A new record owned by the tree.
   CItemFileObj* NewRecord(const CString& strPath, BOOL bFolder);
-  // Inserts a last child with its image and, for a non-empty path, a record.
+  // Inserts a child (by default the last) with its image and, for a non-empty path, a record.
   HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strPath,
-                             BOOL bFolder);
+                             BOOL bFolder, HTREEITEM hInsertAfter = TVI_LAST);
   // Adds the plain files (full paths) under hParent (images by extension).
   void AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent);
-  // Replaces the folder item by a fresh one of the given text and path at the end of its
-  // siblings, filled from disk; the new item.
+  // Replaces the folder item by a fresh one of the given text and path in its place among its
+  // siblings (selected when it was), filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
   // Converts one page file's text in place, then its name; the file's path afterwards.
   CString ConvertPage(const CString& strPath, BOOL bGBToBig5);

@@ -17,9 +17,9 @@ BOOL GetGuiLogFont(LOGFONT* pLogFont) {
 }
 
 HTREEITEM InsertTreeItem(SECTreeBaseC* pTree, HTREEITEM hParent, LPARAM lParam, LPCTSTR lpszText, int nImage,
-                         int nSelectedImage) {
+                         int nSelectedImage, HTREEITEM hInsertAfter) {
   return pTree->InsertItemEx(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, lpszText, nImage,
-                             nSelectedImage, 0, 0, lParam, hParent, TVI_LAST);
+                             nSelectedImage, 0, 0, lParam, hParent, hInsertAfter);
 }
 
 WorkspaceTree::WorkspaceTree(UINT nBitmapId, int nCellHeight, BOOL bWaitCursor)

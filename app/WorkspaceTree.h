@@ -10,9 +10,9 @@ class CWorkSpaceObj;
 // neither can be read.
 BOOL GetGuiLogFont(LOGFONT* pLogFont);
 
-// Inserts an item as the last child of hParent with text, images and data word.
+// Inserts an item as a child of hParent (by default the last) with text, images and data word.
 HTREEITEM InsertTreeItem(SECTreeBaseC* pTree, HTREEITEM hParent, LPARAM lParam, LPCTSTR lpszText, int nImage,
-                         int nSelectedImage);
+                         int nSelectedImage, HTREEITEM hInsertAfter = TVI_LAST);
 
 // Base of FileView, ClassView, ClassViewStruct and DatabaseView. Top-level items are drawn in a
 // bold "Fixedsys", nested items in a lighter one; the image list is made at creation from the

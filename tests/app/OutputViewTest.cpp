@@ -391,6 +391,28 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
 }
 
+// A folder converted, or renamed, is refilled from disk but stays where it was among its
+// siblings, and stays selected.
+TEST(OutputTree, AConvertedOrRenamedFolderKeepsItsPlaceAndItsSelection) {
+  OutputSession s;
+  for (const char* folder : {"alpha", "book", "zeta"}) s.Write("Output_Eng/Htmls/" + std::string(folder) + "/page.htm", Gb("中文"));
+  s.Create();
+  Questions questions(IDYES);
+  brambolt::test::ModalAnswers answers;
+  std::string shown;
+  AnswerRename(answers, "bookcase", &shown);
+  const std::pair<UINT, const char*> steps[] = {
+      {ID_EXPLORER_GB_TO_BIG5, "book"}, {ID_EXPLORER_BIG5_TO_GB, "book"}, {ID_EXPLORER_RENAME, "bookcase"}};
+  for (const auto& [command, name] : steps) {
+    s.Select({"HTML Files", "book"});
+    s.Command(command);
+    const HTREEITEM hPages = s.Find({"HTML Files"});
+    EXPECT_EQ(explorertest::TextsOf(s.view, hPages), (std::vector<std::string>{"alpha", name, "zeta"})) << command;
+    EXPECT_EQ(s.view.GetSelectedItem(), s.Find({"HTML Files", name})) << command;
+  }
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/bookcase/page.htm"), Gb("中文"));
+}
+
 TEST(OutputTree, OpenSendsPicturesToThePictureViewAndOtherFilesToTheShell) {
   OutputSession s;
   WriteOutput(s, "Eng");
