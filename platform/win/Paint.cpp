@@ -47,8 +47,6 @@ RECT SurfaceRect(const Window& w, bool whole) {
   return r;
 }
 
-// The part of a window (client area, or the whole window) where drawing shows, in the surface
-// coordinates of its top-level window.
 // Where a window is on its top-level surface: its whole rectangle, cut to its shape when
 // SetWindowRgn gave it one.
 Region SurfaceArea(const Window& w) {
@@ -60,6 +58,12 @@ Region SurfaceArea(const Window& w) {
   return shaped;
 }
 
+// With the flags of VisibleRegion: the children's areas stay in, whatever the window's style
+// (what a move takes along, or must have painted again, is the window with its children).
+constexpr DWORD kWithChildren = 0x80000000;
+
+// The part of a window (client area, or the whole window) where drawing shows, in the surface
+// coordinates of its top-level window.
 Region VisibleRegion(HWND hwnd, DWORD flags) {
   Guard g(Lock());
   Window* w = Get(hwnd);
@@ -84,7 +88,7 @@ Region VisibleRegion(HWND hwnd, DWORD flags) {
       }
     }
   }
-  if ((flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN)) {
+  if (!(flags & kWithChildren) && ((flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN))) {
     // A child shows only inside this window's client area, so the borders stay this window's to
     // draw even under a child that reaches beyond them (a maximised document window's frame).
     const RECT client = SurfaceRect(*w, false);
@@ -274,7 +278,7 @@ HWND FindPaintWindow(ThreadQueue& q, HWND filter) {
   return nullptr;
 }
 
-Region CarriableRegion(HWND hwnd) { return VisibleRegion(hwnd, DCX_WINDOW); }
+Region CarriableRegion(HWND hwnd) { return VisibleRegion(hwnd, DCX_WINDOW | kWithChildren); }
 
 namespace {
 
@@ -300,7 +304,9 @@ bool CarryPixels(HWND hwnd, const RECT& oldScreen, const Region& oldVisible) {
   SurfacePtr surface = GetWindowSurface(top);
   if (!surface) return false;
   int dx = newScreen.left - oldScreen.left, dy = newScreen.top - oldScreen.top;
-  Region now = VisibleRegion(hwnd, DCX_WINDOW);
+  // Children move with their parent: their pixels go along, and what of them shows only now
+  // (a parent grown after its children) is painted again with the rest.
+  Region now = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
   Region source = oldVisible;
   source.Offset(dx, dy);
   source.Intersect(now);

@@ -378,6 +378,31 @@ TEST_F(Painting, SetWindowPosInvalidatesOnlyWhatItUncovers) {
   EXPECT_EQ(UpdateRects(redraw), (Rects{{0, 0, 50, 40}}));
 }
 
+// A window that clips its children, grown after its child grew (a bar's frame laid out after the
+// bar): what of the child shows only now is painted; moved, it takes the child's pixels along.
+TEST_F(Painting, AParentThatClipsItsChildrenPaintsWhatItsGrowthUncoversOfThemAndTakesThemAlong) {
+  HWND top = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 200});
+  HWND middle = MakeWindow(top, WS_VISIBLE | WS_CLIPCHILDREN, RECT{10, 10, 50, 50}, 1);
+  HWND inner = MakeWindow(middle, WS_VISIBLE, RECT{0, 0, 40, 40}, 2);
+  Colours()[top] = RGB(255, 0, 0);
+  Colours()[middle] = RGB(0, 255, 0);
+  Colours()[inner] = RGB(0, 0, 255);
+  PaintWithColours();
+  RunUntilIdle();
+  SetWindowPos(inner, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(middle, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(top, 100, 100), RGB(0, 0, 255));
+  EXPECT_EQ(WindowPixel(top, 120, 30), RGB(255, 0, 0));
+
+  MessageLog::Instance().Clear();
+  SetWindowPos(middle, nullptr, 150, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(WindowPixel(top, 240, 150), RGB(0, 0, 255)) << "carried before any painting";
+  RunUntilIdle();
+  EXPECT_TRUE(MessageLog::Instance().For(inner, {WM_PAINT}).empty());
+  EXPECT_EQ(WindowPixel(top, 20, 20), RGB(255, 0, 0));
+}
+
 // A window shaped by SetWindowRgn draws only inside its shape; the parent shows around it.
 TEST_F(Painting, AShapedWindowPaintsOnlyInsideItsRegion) {
   HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 200, 100});
