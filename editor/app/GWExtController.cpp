@@ -175,6 +175,9 @@ BOOL GWExtController::FindAndSelect(LPCTSTR text, BOOL bMatchCase, int) {
   state->m_strFind = text != nullptr ? text : "";
   state->m_bCase = bMatchCase;
   state->m_bWord = FALSE;
+  // The text is a declaration as written ("void Draw();"), not a pattern, whatever the user's
+  // last search in the dialog was.
+  state->m_bRegExp = FALSE;
   if (state->m_strFind.IsEmpty()) return FALSE;
   state->m_bNext = TRUE;
   m_strLastFound.Empty();

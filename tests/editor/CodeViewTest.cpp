@@ -218,9 +218,15 @@ TEST_F(CodeViewTest, FindAndSelectSelectsTheNextMatch) {
   EXPECT_EQ(gw->GetSelection().GetMin(), SECEditLineCol(0, 8));
   ASSERT_TRUE(gw->FindAndSelect("two", FALSE, 0));
   EXPECT_EQ(gw->GetSelection().GetMin(), SECEditLineCol(1, 0));
+  // A regular expression left on by the user's last search: a member's declaration is found as
+  // written, its parentheses and all.
+  SetText("void Draw;\r\nvoid Draw();");
+  state->m_bRegExp = TRUE;
+  ASSERT_TRUE(gw->FindAndSelect("void Draw();", TRUE, 0));
+  EXPECT_EQ(gw->GetSelection().GetMin(), SECEditLineCol(1, 0));
   state->m_strFind.Empty();
   gw->InsertAtSavedPosition("// head\r\n");
-  EXPECT_EQ(Text(), "// head\r\none Two two\r\ntwo");
+  EXPECT_EQ(Text(), "// head\r\nvoid Draw;\r\nvoid Draw();");
 }
 
 }  // namespace
