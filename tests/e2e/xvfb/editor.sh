@@ -156,6 +156,77 @@ after=$gallery/editor-08-class-view-after.png
 [ "$(tree_row "$after" 28)" = "$(tree_row "$before" 27)" ] || fail "~CLayer did not move down a row"
 [ "$(region ink "$after" 112 $((113 + 20 * 19)) 126 16)" -gt 20 ] || fail "no new member after Compare"
 
+# The new member opens the header at its line, as the keys find it: line 18, its first character.
+run mousemove 136 503
+run click --repeat 2 --delay 80 1
+wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open from Flatten: $(xdotool getwindowname "$main")"
+at_flatten=$(pane "$(look at-flatten)")
+keys ctrl+Home
+for i in $(seq 17); do keys Down; done
+keys End Home
+[ "$(pane "$(look keys-at-flatten)")" = "$at_flatten" ] || fail "the editor did not open at Flatten's line"
+
+# ---- the header changed by another program while it is open beside Grid.h ----
+open_file "$project/Header Files/Grid.h"
+cp "$header" "$work/before-theirs.h"
+# Another program appends a line; the watcher notes it at once, the editor reads it when the user
+# comes back to the file.
+theirs() {
+  printf '%s\r\n' "$1" >> "$header"
+  sleep 1
+}
+back_to_layer() {
+  keys ctrl+F6
+  wait_for 50 title_has Layer.h || fail "Ctrl+F6 did not bring Layer.h back: $(xdotool getwindowname "$main")"
+}
+# Edited: the program asks as the user leaves the file for Grid.h; the answer given, Grid.h is
+# active, and Ctrl+F6 brings Layer.h back.
+asked_leaving() {
+  keys ctrl+F6
+  [ -n "$(window '^Inkwright$')" ] || fail "no question about the file changed outside the editor"
+  [ -n "${1:-}" ] && shot "$1"
+  keys "$2"
+  wait_for 50 gone '^Inkwright$' || fail "the question stayed open"
+  wait_for 50 title_has Grid.h || fail "Ctrl+F6 did not go to Grid.h: $(xdotool getwindowname "$main")"
+  back_to_layer
+}
+# Untouched: reloaded without a question; a line typed and saved lands above the other program's.
+theirs "// theirs"
+back_to_layer
+keys ctrl+Home
+typed "// mine"
+keys Return
+keys alt+f s
+{ printf '// mine\r\n'; cat "$work/before-theirs.h"; printf '// theirs\r\n'; } > "$work/expected.h"
+wait_for 50 cmp -s "$work/expected.h" "$header"
+saved_as "$work/expected.h" "the untouched header was not reloaded"
+gone '^Inkwright$' || fail "a question came for an untouched file"
+
+# Edited: the program asks; No keeps the edit, and the save writes over the other program's line.
+typed "// edited"
+keys Return
+cp "$header" "$work/before-edit.h"
+theirs "// theirs again"
+asked_leaving editor-09-reload-question n
+keys alt+f s
+{ printf '// mine\r\n// edited\r\n'; tail -c +10 "$work/before-edit.h"; } > "$work/expected.h"
+wait_for 50 cmp -s "$work/expected.h" "$header"
+saved_as "$work/expected.h" "No did not keep the edit"
+
+# Edited again: Yes reads the file from disk; the edit is gone, the other program's line is there.
+typed "// dropped"
+keys Return
+theirs "// theirs at last"
+cp "$header" "$work/on-disk.h"
+asked_leaving "" y
+keys ctrl+Home
+typed "// reloaded"
+keys Return
+keys alt+f s
+{ printf '// reloaded\r\n'; cat "$work/on-disk.h"; } > "$work/expected.h"
+wait_for 50 cmp -s "$work/expected.h" "$header"
+saved_as "$work/expected.h" "Yes did not reload the file"
+
 exit_program
 no_errors
 echo "passed; gallery in $gallery"
