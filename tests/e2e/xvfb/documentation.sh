@@ -22,14 +22,18 @@ main_alone() {
 }
 
 # Build > Write Documentation (F5): the output language picked in the Options dialog by typing its
-# first letter, OK; done when the hierarchy chart is newer than STAMP and the progress has gone.
+# first letter (none: the one it offers), OK; done when the hierarchy chart of FOLDER is written
+# anew and the progress has gone. Sets options (the dialog's place: x y).
 write_documentation() {
-  local letter=$1 folder=$2 shot_name=$3
+  local letter=$1 folder=$2 shot_name=$3 dialog
   local chart="$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp"
   touch "$work/stamp"
   keys F5
-  [ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
-  keys "$letter"
+  dialog=$(window '^Options$')
+  [ -n "$dialog" ] || fail "the documentation options did not open"
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  options="$X $Y"
+  [ -n "$letter" ] && keys "$letter"
   shot "$shot_name"
   keys Return
   wait_for 50 gone '^Options$' || fail "the options stayed open"
@@ -39,6 +43,39 @@ write_documentation() {
   sleep 0.2
   wait_for 100 main_alone || fail "a window came up after the documentation was written"
 }
+
+# A checksum of the colours of a rectangle (X Y WIDTH HEIGHT) of a screenshot: two shots show the
+# same there when their checksums agree.
+region_sum() {
+  python3 - "$@" << 'EOF'
+import hashlib, struct, sys, zlib
+path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:6])
+data = open(path, 'rb').read()
+pos, idat, width = 8, b'', 0
+while pos < len(data):
+    length, kind = struct.unpack('>I4s', data[pos:pos + 8])
+    if kind == b'IHDR': width = struct.unpack('>I', data[pos + 8:pos + 12])[0]
+    if kind == b'IDAT': idat += data[pos + 8:pos + 8 + length]
+    pos += 12 + length
+raw, stride, rows, prev = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+for r in range(y + h):
+    f, line = raw[r * (stride + 1)], bytearray(raw[r * (stride + 1) + 1:(r + 1) * (stride + 1)])
+    for i in range(stride):
+        a, b, c = (line[i - 3] if i >= 3 else 0), prev[i], (prev[i - 3] if i >= 3 else 0)
+        if f == 1: line[i] = (line[i] + a) & 255
+        elif f == 2: line[i] = (line[i] + b) & 255
+        elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
+        elif f == 4:
+            pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+    rows.append(bytes(line[x * 3:(x + w) * 3]))
+    prev = line
+print(hashlib.md5(b''.join(rows[y:])).hexdigest())
+EOF
+}
+
+# The language box of the Options dialog, a rectangle from the dialog's corner.
+language_box() { region_sum "$gallery/$1.png" $(($2 + 80)) $(($3 + 35)) 176 18; }
 
 # What a reader of the pages under HTMLS checks: each class named after CODEPAGE has its page,
 # every page declares CODEPAGE and decodes in it, and every local link (href or src) leads to a file.
@@ -80,6 +117,7 @@ check_documentation "$project/Output_Eng/Htmls" iso-8859-1 "${classes[@]}"
 write_documentation s Output_Chs docs-03-options-simplified-chinese
 check_documentation "$project/Output_Chs/Htmls" gb2312 "${classes[@]}"
 write_documentation g Output_GB5 docs-04-options-traditional-chinese
+traditional=$options
 shot docs-05-written-in-traditional-chinese
 check_documentation "$project/Output_GB5/Htmls" big5 "${classes[@]}"
 
@@ -103,7 +141,7 @@ if command -v chmcmd > /dev/null; then
   chm="$project/Output_GB5/Atelier.chm"
   [ -s "$chm" ] || fail "no Atelier.chm was compiled"
   if command -v chmls > /dev/null; then
-    listing=$(cd / && chmls list "$chm")
+    listing=$(cd / && chmls list "$chm" 2> /dev/null)
     count=0
     while IFS= read -r page; do
       count=$((count + 1))
@@ -114,6 +152,52 @@ if command -v chmcmd > /dev/null; then
 else
   echo "chmcmd is not installed: the HTML Help is not compiled"
 fi
+
+# ---- a Visual C++ 6 project imported through the Project menu and documented ----
+new_project Sketch
+keys alt+p p # Insert Files from MSVC Project
+[ -n "$(window '^Open$')" ] || fail "the import's file dialog did not open"
+keys alt+n
+typed "$fixtures/Sketch/Sketch.dsp"
+shot docs-09-import-msvc-project
+keys Return
+wait_for 50 gone '^Open$' || fail "the import's file dialog stayed open"
+imported() {
+  [ "$(ls "$project/Header Files" | tr '\n' ' ')" = "Sketch.h SketchDoc.h StdAfx.h " ] &&
+    [ "$(ls "$project/Source Code" | tr '\n' ' ')" = "Sketch.cpp SketchDoc.cpp StdAfx.cpp " ]
+}
+wait_for 100 imported || fail "the project's files were not imported: $(ls "$project"/*)"
+for file in "$project/Header Files"/* "$project/Source Code"/*; do
+  cmp -s "$file" "$fixtures/Sketch/$(basename "$file")" || fail "$(basename "$file") was not copied whole"
+done
+click_in '^Sketch - Visual Brambolt$' 104 723 # the explorer's Class tab
+shot docs-10-imported-classes
+write_documentation e Output_Eng docs-11-options-imported-project
+mapfile -t sketch_classes < <(declared_classes "$fixtures/Sketch")
+[ "${#sketch_classes[@]}" -ge 3 ] || fail "the Sketch fixture declares ${#sketch_classes[@]} classes"
+check_documentation "$project/Output_Eng/Htmls" iso-8859-1 "${sketch_classes[@]}"
+
+# ---- the next start: both projects in File > Recent Workspaces, each with its language ----
+exit_program
+start_program
+keys alt+f r r Right # File > Recent Workspaces
+shot docs-12-recent-projects
+keys 2
+wait_for 50 eval '[ "$(xdotool getwindowname "$main")" = "Atelier - Visual Brambolt" ]' ||
+  fail "Atelier did not open from the recent list: $(xdotool getwindowname "$main")"
+project="$work/projects/Atelier"
+# The language chosen last for it is offered, and the pages go to its folder.
+write_documentation "" Output_GB5 docs-13-options-after-restart
+[ "$(language_box docs-13-options-after-restart $options)" = "$(language_box docs-04-options-traditional-chinese $traditional)" ] ||
+  fail "the Options dialog does not offer the language chosen last (see docs-13-options-after-restart)"
+for folder in Output_Eng Output_Chs; do
+  [ "$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp" -nt "$work/stamp" ] && fail "the pages went to $folder too"
+done
+# Opened, Atelier went to the top of the list: Sketch is the second now.
+keys alt+f r r Right 2
+wait_for 50 eval '[ "$(xdotool getwindowname "$main")" = "Sketch - Visual Brambolt" ]' ||
+  fail "Sketch did not open from the recent list: $(xdotool getwindowname "$main")"
+shot docs-14-recent-project-opened
 
 exit_program
 no_errors
