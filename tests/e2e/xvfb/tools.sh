@@ -60,8 +60,9 @@ convert_class_folder() {
   local letter=$1 shots=$2 row
   click_in '^Atelier - Visual Brambolt' 120 123
   typed CLayer
-  row=$(selected_row)
-  [ -n "$row" ] || fail "typing CLayer selected nothing in the output tree"
+  # The selection leaves the row clicked (CLayer is further down) once the typing is taken.
+  layer_selected() { row=$(selected_row) && [ -n "$row" ] && [ "$row" -gt 135 ]; }
+  wait_for 50 layer_selected || fail "typing CLayer did not select it in the output tree"
   run mousemove 150 "$row"
   run click 3
   shot "$shots-context-menu"
@@ -116,7 +117,7 @@ click_in '^Atelier - Visual Brambolt' 215 723 # the explorer's Output tab
 click_in '^Atelier - Visual Brambolt' 120 400 # into the tree below its items (the root is selected)
 keys Down Right # HTML Files opened: its class folders show, yellow, under it
 html_files_open() { column_colours 98 175 190 | grep -q ' FFFF00$'; }
-wait_for 20 html_files_open || fail "HTML Files did not open in the output tree"
+wait_for 50 html_files_open || fail "HTML Files did not open in the output tree"
 convert_class_folder g tools-02-to-big5
 wait_for 100 all_big5 "$folder" "$work/original" || fail "the pages were not converted to Big5"
 shot tools-03-converted-to-big5
@@ -255,9 +256,19 @@ keys alt+h p
 shot tools-10-technical-support
 type_over '^Technical Support$' 145 123 "Mei Lin"
 type_over '^Technical Support$' 368 121 "mei.lin@atelier.example"
-click_in '^Technical Support$' 145 243 # the type list dropped: its second type
+# A list of the form dropped by a click on its field: the white of the list (or the blue of its
+# selected item) shows at a point under the field, on the form's grey when it is closed.
+drop_list() {
+  local form
+  click_in '^Technical Support$' "$1" "$2"
+  form=$(window '^Technical Support$')
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  list_at() { [[ "$(timeout 10 "$tool" pixel $((X + $1)) $((Y + $2)))" == @(FFFFFF|000080) ]]; }
+  wait_for 50 list_at "$3" "$4" || fail "the list at $1,$2 of the form did not drop"
+}
+drop_list 145 243 200 263 # the types: the second, "Software bug"
 keys Home Down Return
-click_in '^Technical Support$' 370 242 # the priority list dropped: its last priority
+drop_list 370 242 430 262 # the priorities: the last, "High"
 keys End Return
 type_over '^Technical Support$' 258 276 "Chart misses a class"
 click_in '^Technical Support$' 228 348
