@@ -15,7 +15,24 @@ const BYTE* CInkwrightShellServices::GetBig5ToGBTable() { return m_app.GetBig5To
 
 void CInkwrightShellServices::CopyFileIntoProject(CString strPath) { m_app.CopyFileIntoProject(strPath); }
 
-BOOL CInkwrightShellServices::OpenDiagramFile(CString strName) { return m_app.OpenDiagramFile(strName); }
+BOOL CInkwrightShellServices::OpenDiagramFile(CString strName) {
+  // The model asks for this when a project reopens the documents it had open: headers and sources
+  // the user edited lie in the project's own folders, not among its diagrams. The name comes in
+  // lower case; the file opens under the name it has on disk, which its title shows. Where no
+  // folder holds it, the application says so.
+  for (const char* folder : {"Header Files\\", "Source Code\\", "Diagrams\\"}) {
+    if (m_app.m_strProjectFolder.IsEmpty() || strName.FindOneOf("*?") >= 0) break;  // a name, not a pattern
+    const CString strFolder = m_app.m_strProjectFolder + folder;
+    WIN32_FIND_DATA found{};
+    HANDLE hFind = ::FindFirstFile(strFolder + strName, &found);
+    if (hFind == INVALID_HANDLE_VALUE) continue;
+    ::FindClose(hFind);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    m_app.OpenDocumentFile(strFolder + found.cFileName);
+    return TRUE;
+  }
+  return m_app.OpenDiagramFile(strName);
+}
 
 void CInkwrightShellServices::OpenFormFile(CString strName) { m_app.OpenFormFile(strName); }
 

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "InkwrightAppSession.h"
 #include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
@@ -51,14 +53,18 @@ int ClassTreeItems(CInkwrightApp& app) {
   return pTree != nullptr ? pTree->GetCount() : -1;
 }
 
-int OpenDocuments(CInkwrightApp& app) {
-  int n = 0;
+std::vector<std::string> OpenTitles(CInkwrightApp& app) {
+  std::vector<std::string> titles;
   for (POSITION pos = app.GetFirstDocTemplatePosition(); pos != nullptr;) {
     CDocTemplate* pTemplate = app.GetNextDocTemplate(pos);
-    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr; pTemplate->GetNextDoc(docPos)) ++n;
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;)
+      titles.emplace_back(pTemplate->GetNextDoc(docPos)->GetTitle());
   }
-  return n;
+  std::sort(titles.begin(), titles.end());
+  return titles;
 }
+
+int OpenDocuments(CInkwrightApp& app) { return static_cast<int>(OpenTitles(app).size()); }
 
 struct StartedApp {
   AppHome home;
@@ -106,6 +112,8 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   app.OpenDocumentFile((folder + "/alpha.dcp").c_str());
   EXPECT_EQ(OpenDocuments(app), 1);
 
+  ASSERT_TRUE(app.OpenHeaderFile("AlphaShape.h"));
+  EXPECT_EQ(OpenDocuments(app), 2);
   app.m_pWorkSpace->m_strProjectTitle = "Changed";
   app.OnSaveProject();
   EXPECT_EQ(TitleInFile(file), "Changed");
@@ -119,13 +127,14 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   EXPECT_EQ(Recent(app).front(), folder + "/Alpha.dcp");
   ExpectProjectCommandsEnabled(app, FALSE);
 
-  // Reopened by the shell's DDE open: the title stored with it and the document it had open.
+  // Reopened by the shell's DDE open: the title stored with it and the documents it had open, the
+  // diagram and the header.
   std::string command = "[open(\"" + Recent(app).front() + "\")]";
   EXPECT_TRUE(app.OnDDECommand(command.data()));
   EXPECT_STREQ(app.m_strProjectName, "Alpha");
   EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Changed");
-  EXPECT_EQ(OpenDocuments(app), 1);
-  EXPECT_TRUE(s.boxes.boxes.empty());
+  EXPECT_EQ(OpenTitles(app), (std::vector<std::string>{"AlphaShape.h", "Chart.cpp"}));
+  EXPECT_TRUE(s.boxes.boxes.empty()) << s.boxes.Texts().front();
 }
 
 TEST(ProjectCommands, AnInvalidProjectFileBringsBackTheProjectThatWasOpen) {
