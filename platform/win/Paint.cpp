@@ -154,6 +154,36 @@ bool InvalidateOne(Window& w, const Region* clientRegion, UINT flags) {
   return changed;
 }
 
+void InvalidateTree(HWND hwnd, const Region* clientRegion, UINT flags);
+
+// The visible children of a window that a region of its client area (null: all of it) touches,
+// each with that region in its own client coordinates. Call with the lock held.
+std::vector<std::pair<HWND, Region>> ChildrenUnder(const Window& w, const Region* clientRegion) {
+  std::vector<std::pair<HWND, Region>> children;
+  for (HWND c : w.children) {
+    Window* cw = Get(c);
+    if (cw == nullptr || !(cw->style & WS_VISIBLE)) continue;
+    if (clientRegion == nullptr) {
+      children.emplace_back(c, Region());
+      continue;
+    }
+    Region r = *clientRegion;
+    r.Offset(-cw->client.left, -cw->client.top);
+    RECT childWindow = cw->window;
+    Offset(childWindow, -cw->client.left, -cw->client.top);
+    if (!r.Intersects(childWindow)) continue;
+    children.emplace_back(c, r);
+  }
+  return children;
+}
+
+void InvalidateChildren(const std::vector<std::pair<HWND, Region>>& children, bool whole, UINT flags) {
+  UINT childFlags = flags & ~RDW_NOCHILDREN;
+  // A child whose window area is touched gets its frame repainted too.
+  if (flags & RDW_INVALIDATE) childFlags |= RDW_FRAME;
+  for (auto& [c, r] : children) InvalidateTree(c, whole ? nullptr : &r, childFlags);
+}
+
 // Applies invalidation to a window and, as the flags and WS_CLIPCHILDREN say, to its children.
 void InvalidateTree(HWND hwnd, const Region* clientRegion, UINT flags) {
   std::vector<std::pair<HWND, Region>> children;
@@ -165,26 +195,9 @@ void InvalidateTree(HWND hwnd, const Region* clientRegion, UINT flags) {
     bool recurse = (flags & RDW_ALLCHILDREN) ||
                    (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
     if (!recurse) return;
-    for (HWND c : w->children) {
-      Window* cw = Get(c);
-      if (cw == nullptr || !(cw->style & WS_VISIBLE)) continue;
-      if (clientRegion == nullptr) {
-        children.emplace_back(c, Region());
-        continue;
-      }
-      Region r = *clientRegion;
-      r.Offset(-cw->client.left, -cw->client.top);
-      RECT childWindow = cw->window;
-      Offset(childWindow, -cw->client.left, -cw->client.top);
-      if (!r.Intersects(childWindow)) continue;
-      children.emplace_back(c, r);
-    }
+    children = ChildrenUnder(*w, clientRegion);
   }
-  UINT childFlags = flags & ~RDW_NOCHILDREN;
-  // A child whose window area is touched gets its frame repainted too.
-  if (flags & RDW_INVALIDATE) childFlags |= RDW_FRAME;
-  for (auto& [c, r] : children)
-    InvalidateTree(c, clientRegion ? &r : nullptr, childFlags);
+  InvalidateChildren(children, clientRegion == nullptr, flags);
 }
 
 void SendNcPaint(HWND hwnd) {
@@ -597,6 +610,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   SendNcPaint(hwnd);
   Region update;
   bool erase;
+  std::vector<std::pair<HWND, Region>> covered;
   {
     Guard g(Lock());
     Window* w = Get(hwnd);
@@ -606,7 +620,12 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     w->internalPaint = false;
     erase = w->eraseNeeded;
     w->eraseNeeded = false;
+    // A window that does not clip its children paints over them: they paint themselves again
+    // after it, even those that painted since it was invalidated (a view that repaints at once
+    // when its frame lays it out).
+    if (!(w->style & WS_CLIPCHILDREN) && !update.IsEmpty()) covered = ChildrenUnder(*w, &update);
   }
+  InvalidateChildren(covered, false, RDW_INVALIDATE | RDW_ERASE);
   POINT o = ClientOrigin(hwnd);
   Region screenUpdate = update;
   screenUpdate.Offset(o.x, o.y);

@@ -241,6 +241,8 @@ TEST_F(OwnerDrawLists, VariableItemsAreMeasuredAndDrawnByTheParent) {
   EXPECT_EQ(r.bottom, 54);
   EXPECT_EQ(SendMessage(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&r)), static_cast<LRESULT>(sizeof(ULONG_PTR)));
   SendMessage(list, LB_SETCURSEL, 1, 0);
+  RunUntilIdle();  // the new parent paints first, and the list after it
+  InvalidateRect(list, nullptr, TRUE);
   parent.drawn.clear();
   UpdateWindow(list);
   RunUntilIdle();

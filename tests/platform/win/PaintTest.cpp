@@ -172,6 +172,22 @@ TEST_F(Painting, ClipChildrenKeepsInvalidationAndPixelsOutOfChildren) {
   EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));
 }
 
+// A window that does not clip its children paints over them: a child that painted before it (at
+// once, as a view laid out by its frame does) paints again after it.
+TEST_F(Painting, AChildThatPaintedBeforeAParentThatDoesNotClipItPaintsAgainAfterIt) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 60, 60}, 1);
+  Colours()[parent] = RGB(255, 0, 0);
+  Colours()[child] = RGB(0, 0, 255);
+  PaintWithColours();
+  RunUntilIdle();
+  InvalidateRect(parent, nullptr, TRUE);
+  UpdateWindow(child);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));
+  EXPECT_EQ(WindowPixel(parent, 10, 10), RGB(255, 0, 0));
+}
+
 TEST_F(Painting, ClipSiblingsKeepsAWindowOutOfTheSiblingsAboveIt) {
   HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 100, 100});
   HWND top = MakeWindow(parent, WS_VISIBLE | WS_CLIPSIBLINGS, RECT{0, 0, 50, 50}, 1);
