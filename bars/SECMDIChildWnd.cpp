@@ -143,10 +143,12 @@ BOOL SECBarChildSupport::OnClose() {
   return TRUE;
 }
 
-void SECBarChildSupport::AfterShowWindow() {
+void SECBarChildSupport::AfterShowWindow(BOOL bShow) {
   CMDIFrameWnd* pMain = m_pChild->GetMDIFrame();
   if (pMain != nullptr && pMain->m_hWndMDIClient != nullptr)
     ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+  // Once shown: the child activates itself only while it is visible.
+  if (bShow) m_pChild->PostMessage(WM_CHILDACTIVATE);
 }
 
 IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)
@@ -195,5 +197,5 @@ void SECControlBarMDIChildWnd::OnClose() {
 
 void SECControlBarMDIChildWnd::OnShowWindow(BOOL bShow, UINT nStatus) {
   SECMDIChildWnd::OnShowWindow(bShow, nStatus);
-  m_support.AfterShowWindow();
+  m_support.AfterShowWindow(bShow);
 }

@@ -54,7 +54,9 @@ class SECBarChildSupport {
   void OnWindowPosChanged();
   // TRUE when the close was turned into hiding the bar.
   BOOL OnClose();
-  void AfterShowWindow();
+  // Shown again (its bar shown), the child comes to the front as the active one: behind a
+  // maximised document it would not be seen.
+  void AfterShowWindow(BOOL bShow);
 
   BOOL m_bInLayout = FALSE;
 

@@ -130,5 +130,5 @@ void SECControlBarWorksheet::OnClose() {
 
 void SECControlBarWorksheet::OnShowWindow(BOOL bShow, UINT nStatus) {
   SECWorksheet::OnShowWindow(bShow, nStatus);
-  m_support.AfterShowWindow();
+  m_support.AfterShowWindow(bShow);
 }

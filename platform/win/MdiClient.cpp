@@ -199,6 +199,26 @@ void Activate(Client& c, HWND child) {
   SyncMaximized(c);
 }
 
+void Leave(Client& c, HWND child, bool deactivate) {
+  bool maximized = IsZoomed(child) != FALSE;
+  c.active = nullptr;
+  // The window below it comes to the front, maximised when the one that leaves was.
+  HWND next = nullptr;
+  for (HWND h = GetWindow(c.hwnd, GW_CHILD); h != nullptr && next == nullptr; h = GetWindow(h, GW_HWNDNEXT))
+    if (h != child && Listed(c, h) && IsWindowVisible(h)) next = h;
+  if (deactivate && next != nullptr) {
+    SendMessage(child, WM_NCACTIVATE, FALSE, 0);
+    SendMessage(child, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), reinterpret_cast<LPARAM>(next));
+  }
+  if (next != nullptr && maximized && !IsIconic(next)) ShowWindow(next, SW_SHOWMAXIMIZED);
+  if (next != nullptr) Activate(c, next);
+  if (c.active == nullptr) {
+    SendMessage(child, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+    if (FrameIsActive(c) && (GetFocus() == child || IsChild(child, GetFocus()))) SetFocus(c.hwnd);
+  }
+  UpdateFrameTitle(c);
+}
+
 void Forget(Client& c, HWND child) {
   auto it = std::find(c.children.begin(), c.children.end(), child);
   if (it == c.children.end()) return;
@@ -208,20 +228,7 @@ void Forget(Client& c, HWND child) {
   c.children[index] = last;
   c.children.pop_back();
   if (last != child && IsWindow(last)) SetWindowLongPtr(last, GWLP_ID, static_cast<LONG_PTR>(c.idFirst + index));
-  if (c.active == child) {
-    bool maximized = IsZoomed(child) != FALSE;
-    c.active = nullptr;
-    // The window below it comes to the front, maximised when the one that goes was.
-    HWND next = nullptr;
-    for (HWND h = GetWindow(c.hwnd, GW_CHILD); h != nullptr && next == nullptr; h = GetWindow(h, GW_HWNDNEXT))
-      if (h != child && Listed(c, h) && IsWindowVisible(h)) next = h;
-    if (next != nullptr && maximized && !IsIconic(next)) ShowWindow(next, SW_SHOWMAXIMIZED);
-    if (next != nullptr) Activate(c, next);
-    if (c.active == nullptr) {
-      SendMessage(child, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
-      if (FrameIsActive(c) && (GetFocus() == child || IsChild(child, GetFocus()))) SetFocus(c.hwnd);
-    }
-  }
+  if (c.active == child) Leave(c, child, false);
   if (c.buttonsFor == child) {
     RemoveButtons(c);
     if (IsWindow(c.frame) && GetMenu(c.frame) == c.frameMenu) DrawMenuBar(c.frame);

@@ -31,6 +31,9 @@ Client* ClientOf(HWND hwnd);
 // Activates a child (null: none), with the notifications, the caption states, the window menu's
 // check and a maximised state that moves to the new child.
 void Activate(Client& c, HWND child);
+// The active child leaves (destroyed, or hidden, when `deactivate` tells it so first): the window
+// below it is activated, maximised when the one that leaves was.
+void Leave(Client& c, HWND child, bool deactivate);
 // The child's window went (or is going) away: its id goes to the last child, the next is activated.
 void Forget(Client& c, HWND child);
 // Puts the system menu and the caption buttons of a maximised active child into the frame's menu

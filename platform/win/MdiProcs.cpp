@@ -207,6 +207,10 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (r != MA_NOACTIVATE && r != MA_NOACTIVATEANDEAT && child != c->active) Activate(*c, child);
       return r;
     }
+    case WM_SHOWWINDOW:
+      // The active child that hides gives its place to the one below it.
+      if (!wParam && child == c->active) Leave(*c, child, true);
+      return DefWindowProc(child, msg, wParam, lParam);
     case WM_CHILDACTIVATE:
     case WM_SETFOCUS:
       if (child != c->active && IsWindowVisible(child)) Activate(*c, child);

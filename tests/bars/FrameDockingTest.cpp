@@ -152,6 +152,33 @@ TEST(FrameDocking, WorkbookBarChildrenAreWorksheetsWithTabs) {
   EXPECT_NE(sheet->m_hIcon, nullptr);  // the system's logo when the bar has no icon
 }
 
+// A bar floated in the main window over a maximised document, hidden from the frame: the document
+// comes back maximised and active; shown again, the bar's worksheet comes in front of it, active.
+TEST(FrameDocking, AWorksheetBarHiddenAndShownGivesTheFrontToTheDocumentAndTakesItBack) {
+  DockingFrame<SECWorkbook> f;
+  f.frame->SetWorkbookMode(TRUE);
+  auto* document = new SECWorksheet;
+  ASSERT_TRUE(document->Create(nullptr, "Alpha.cpp", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                               CFrameWnd::rectDefault, f.frame));
+  f.frame->MDIMaximize(document);
+  SECControlBar* bar = f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT);
+  f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 200);
+  f.frame->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+  RunUntilIdle();
+  CFrameWnd* sheet = bar->GetParentFrame();
+  BOOL maximized = FALSE;
+  ASSERT_EQ(f.frame->MDIGetActive(&maximized), sheet);
+  f.frame->ShowControlBar(bar, FALSE, FALSE);
+  RunUntilIdle();
+  EXPECT_EQ(f.frame->MDIGetActive(&maximized), document);
+  EXPECT_TRUE(maximized);
+  f.frame->ShowControlBar(bar, TRUE, FALSE);
+  RunUntilIdle();
+  EXPECT_TRUE(sheet->IsWindowVisible());
+  EXPECT_EQ(f.frame->MDIGetActive(&maximized), sheet);
+  EXPECT_TRUE(maximized);
+}
+
 TEST(FrameDocking, WorkbookStripLiesBetweenClientAndStatusBarAndNeverUnderBars) {
   DockingFrame<SECWorkbook> f;
   SECCustomStatusBar status;

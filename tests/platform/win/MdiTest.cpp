@@ -166,6 +166,25 @@ TEST_F(Mdi, ClosingTheActiveChildActivatesTheNextAndKeepsIdsContiguous) {
   EXPECT_EQ(GetMenuItemCount(windowMenu), 1);  // the separator went with the list
 }
 
+// The active child hidden: the one below it is activated, maximised as the hidden one was, and the
+// frame's title follows; the hidden one hears it lose the activation.
+TEST_F(Mdi, HidingTheActiveChildActivatesTheOneBelowItMaximisedAsItWas) {
+  HWND a = NewChild("Alpha");
+  HWND b = NewChild("Beta");
+  SendMessage(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(b), 0);
+  MessageLog::Instance().Clear();
+  ShowWindow(b, SW_HIDE);
+  BOOL maximized = FALSE;
+  EXPECT_EQ(Active(&maximized), a);
+  EXPECT_TRUE(maximized);
+  EXPECT_EQ(Text(frame), "Frame - [Alpha]");
+  ASSERT_EQ(Of(b, WM_MDIACTIVATE).size(), 1u);
+  EXPECT_EQ(reinterpret_cast<HWND>(Of(b, WM_MDIACTIVATE)[0].lParam), a);
+  // The last one hidden leaves none active.
+  ShowWindow(a, SW_HIDE);
+  EXPECT_EQ(Active(), nullptr);
+}
+
 TEST_F(Mdi, NextAndCtrlF6VisitEveryChildInTurn) {
   HWND a = NewChild("A");
   HWND b = NewChild("B");
