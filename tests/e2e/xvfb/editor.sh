@@ -170,30 +170,41 @@ keys End Home
 # ---- the header changed by another program while it is open beside Grid.h ----
 open_file "$project/Header Files/Grid.h"
 cp "$header" "$work/before-theirs.h"
-# Another program appends a line; the watcher notes it at once, the editor reads it when the user
-# comes back to the file.
-theirs() {
-  printf '%s\r\n' "$1" >> "$header"
-  sleep 1
-}
-back_to_layer() {
+# Another program appends a line; the watcher notes it, and the editor reads it again when the
+# user comes back to the file, or asks first when the file holds edits.
+theirs() { printf '%s\r\n' "$1" >> "$header"; }
+to_file() {
   keys ctrl+F6
-  wait_for 50 title_has Layer.h || fail "Ctrl+F6 did not bring Layer.h back: $(xdotool getwindowname "$main")"
+  wait_for 50 title_has "$1" || fail "Ctrl+F6 did not bring $1: $(xdotool getwindowname "$main")"
 }
-# Edited: the program asks as the user leaves the file for Grid.h; the answer given, Grid.h is
-# active, and Ctrl+F6 brings Layer.h back.
-asked_leaving() {
-  keys ctrl+F6
+# Layer.h in front showing the other program's line, the last of the file (line 27): the user
+# goes between the two files until the editor has read it.
+shows_theirs() { [ "$(region ink "$(look reloaded)" 294 "$(line_y 27)" 72 15)" -gt 0 ]; }
+reloaded_back() {
+  for ((try = 0; try < 20; try++)); do
+    to_file Layer.h
+    shows_theirs && return 0
+    to_file Grid.h
+  done
+  fail "the editor did not read Layer.h again"
+}
+# Edited: the question comes as the user goes between the files (leaving Layer.h or coming back
+# to it, whichever follows the change); answered, Layer.h is brought to the front.
+asked() {
+  local shot_name=$1 answer=$2 try
+  for ((try = 0; try < 20; try++)); do
+    keys ctrl+F6
+    wait_for 10 eval "! gone '^Inkwright$'" && break
+  done
   [ -n "$(window '^Inkwright$')" ] || fail "no question about the file changed outside the editor"
-  [ -n "${1:-}" ] && shot "$1"
-  keys "$2"
+  [ -n "$shot_name" ] && shot "$shot_name"
+  keys "$answer"
   wait_for 50 gone '^Inkwright$' || fail "the question stayed open"
-  wait_for 50 title_has Grid.h || fail "Ctrl+F6 did not go to Grid.h: $(xdotool getwindowname "$main")"
-  back_to_layer
+  title_has Layer.h || to_file Layer.h
 }
 # Untouched: reloaded without a question; a line typed and saved lands above the other program's.
 theirs "// theirs"
-back_to_layer
+reloaded_back
 keys ctrl+Home
 typed "// mine"
 keys Return
@@ -208,7 +219,7 @@ typed "// edited"
 keys Return
 cp "$header" "$work/before-edit.h"
 theirs "// theirs again"
-asked_leaving editor-09-reload-question n
+asked editor-09-reload-question n
 keys alt+f s
 { printf '// mine\r\n// edited\r\n'; tail -c +10 "$work/before-edit.h"; } > "$work/expected.h"
 wait_for 50 cmp -s "$work/expected.h" "$header"
@@ -219,7 +230,7 @@ typed "// dropped"
 keys Return
 theirs "// theirs at last"
 cp "$header" "$work/on-disk.h"
-asked_leaving "" y
+asked "" y
 keys ctrl+Home
 typed "// reloaded"
 keys Return
