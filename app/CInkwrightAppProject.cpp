@@ -408,6 +408,8 @@ void CInkwrightApp::OnGenerateHtmlHelp() {
   CGenHelpDlg dialog(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd);
   dialog.SetSettings(FillHtmlHelpDefaults(*m_pWorkSpace, m_strProjectName));
   if (dialog.DoModal() != IDOK) return;
+  // The files are written and the compiler waited for on this thread: the wait cursor says so.
+  CWaitCursor wait;
   GenerateHtmlHelp(*m_pWorkSpace, dialog.GetSettings(), m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr);
 }
 

@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
 #include "model/CWorkSpaceObj.h"
+#include "os/Shell.h"
 #include "resources/AppResource.h"
 #include "resources/ShellRes.h"
 
@@ -356,6 +357,32 @@ TEST(ProjectCommands, CancellingTheSaveOfAnUnsavedDocumentKeepsItAndStopsTheComm
   EXPECT_EQ(OpenDocuments(app), nDocuments);
   EXPECT_TRUE(pDoc->IsModified());
   pDoc->SetModifiedFlag(FALSE);
+}
+
+// Build > Automatic Generate HTML Help writes the help project and waits for its compiler under the
+// wait cursor, which is gone again when the command ends.
+TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledUnderTheWaitCursor) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string file = MakeProject(s.home, "Eta", "Eta Library");
+  app.OpenProject(file.c_str());
+  const std::string pages = fs::path(file).parent_path().string() + "/Output_Eng/Htmls";
+  WriteText(pages + "/Index.htm", "<html></html>\n");
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
+  std::vector<HCURSOR> compiling;
+  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest&) {
+    compiling.push_back(::GetCursor());
+    return DWORD{0};
+  });
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "HTML Help", [](HWND h) { ::SendMessage(h, WM_COMMAND, IDOK, 0); });
+
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_GENERATE_HTML_HELP);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(compiling, std::vector<HCURSOR>{wait});
+  EXPECT_NE(::GetCursor(), wait);
+  brambolt::ResetShellAssociations();
 }
 
 }  // namespace
