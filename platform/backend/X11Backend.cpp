@@ -660,6 +660,8 @@ void X11Backend::ApplyCursor() {
   Cursor c = CursorFor(cursor_);
   for (auto& [hwnd, w] : windows_) XDefineCursor(display_, w.xid, c);
   if (grabbed_) XChangeActivePointerGrab(display_, kPointerEvents, c, CurrentTime);
+  // Sent now: a wait cursor is set just before work that holds the thread away from the loop.
+  XFlush(display_);
 }
 
 void X11Backend::SetCursor(HCURSOR cursor) {
