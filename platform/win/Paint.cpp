@@ -876,8 +876,10 @@ BOOL LockWindowUpdate(HWND hwnd) {
     previous = s.locked;
     s.locked = hwnd;
   }
-  // What was drawn on the screen while locked is the window's to repaint.
+  // What was drawn on the screen while locked is the window's to repaint; for the desktop, every
+  // window's: the desktop itself paints nothing, its DC being the overlay over the screen.
   if (hwnd == nullptr && previous && IsWindow(previous))
-    RedrawWindow(previous, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(previous == Desktop() ? nullptr : previous, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   return TRUE;
 }

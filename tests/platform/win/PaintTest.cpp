@@ -309,6 +309,31 @@ TEST_F(Painting, DesktopDrawingIsAnXorOverlayOverTheScreen) {
   (void)w;
 }
 
+// A drag outline drawn over a locked desktop: the unlock repaints the windows, while the desktop
+// itself paints nothing over the screen (its background would cover every window).
+TEST_F(Painting, UnlockingTheDesktopRepaintsTheWindowsAndLeavesTheScreenAsItWas) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50});
+  RunUntilIdle();
+  brambolt::Surface before(1, 1), after(1, 1);
+  brambolt::ComposeScreen(before);
+  HWND desktop = GetDesktopWindow();
+  ASSERT_TRUE(LockWindowUpdate(desktop));
+  for (int pass = 0; pass < 2; ++pass) {
+    HDC dc = GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    PatBlt(dc, 10, 10, 20, 20, DSTINVERT);
+    ReleaseDC(desktop, dc);
+  }
+  LockWindowUpdate(nullptr);
+  EXPECT_TRUE(GetUpdateRect(w, nullptr, FALSE));
+  UpdateWindow(desktop);
+  RunUntilIdle();
+  brambolt::ComposeScreen(after);
+  int changed = 0;
+  for (int y = 0; y < before.Height(); y += 7)
+    for (int x = 0; x < before.Width(); x += 7) changed += after.GetPixel(x, y) != before.GetPixel(x, y);
+  EXPECT_EQ(changed, 0);
+}
+
 TEST_F(Painting, TheDisplayDeviceContextDrawsOnTheScreen) {
   brambolt::Surface before(1, 1), after(1, 1);
   brambolt::ComposeScreen(before);
