@@ -303,5 +303,10 @@ grep -qx "RCPT TO:<$support>" "$work/mail/commands" || fail "the mail was not se
 grep -q "^HELO " "$work/mail/commands" || fail "the dialogue did not begin with HELO: $(cat "$work/mail/commands")"
 
 exit_program
+# The sender is kept for the next report.
+remembered=$(grep -rhA2 '\\Problem report\]' "$work/registry" | tr -d '\r')
+for value in '"Name"="Mei Lin"' '"E-mail"="mei.lin@atelier.example"'; do
+  grep -qxF "$value" <<< "$remembered" || fail "the sender was not remembered: $remembered"
+done
 no_errors
 echo "passed; gallery in $gallery"
