@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
@@ -97,6 +98,24 @@ int OutputFolderImage(const CString& strPath) {
 }
 
 bool IsConvertiblePage(const CString& strPath) { return IsOneOf(LowerExtension(strPath), {"htm", "html", "asp"}); }
+
+// A page names the code page of its bytes in its content type ("charset=gb2312" as the pages are
+// written, "charset=big5"); a converted page names its new one, in the letter case of the old.
+void RenameCharset(CString& strLine, BOOL bGBToBig5) {
+  const CString strFrom = bGBToBig5 ? "charset=gb2312" : "charset=big5";
+  CString strLower = strLine;
+  strLower.MakeLower();
+  for (int at = strLower.Find(strFrom); at >= 0; at = strLower.Find(strFrom, at + 1)) {
+    const int nName = at + static_cast<int>(sizeof "charset=") - 1;
+    const int nEnd = at + strFrom.GetLength();
+    // The whole name only: "big5-hkscs" is another code page.
+    if (nEnd < strLine.GetLength() && (std::isalnum(static_cast<BYTE>(strLine[nEnd])) || strLine[nEnd] == '-')) continue;
+    CString strName = bGBToBig5 ? "big5" : "gb2312";
+    if (std::isupper(static_cast<BYTE>(strLine[nName]))) strName.MakeUpper();
+    strLine = strLine.Left(nName) + strName + strLine.Mid(nEnd);
+    strLower = strLower.Left(nName) + strName + strLower.Mid(nEnd);
+  }
+}
 
 // The last part of a path, at either separator.
 CString LastName(const CString& strPath) {
@@ -534,7 +553,10 @@ CString DatabaseView::ConvertPage(const CString& strPath, BOOL bGBToBig5) {
   AFBig2GBObj converter;
   if (converter.LoadFromFile(strPath)) {
     const BOOL bConverted = bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB();
-    if (bConverted) converter.SaveToFile(strPath);
+    if (bConverted) {
+      for (INT_PTR i = 0; i < converter.m_arrLines.GetSize(); ++i) RenameCharset(converter.m_arrLines[i], bGBToBig5);
+      converter.SaveToFile(strPath);
+    }
   }
   return ConvertFileName(strPath, bGBToBig5);
 }

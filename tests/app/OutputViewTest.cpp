@@ -391,6 +391,26 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
 }
 
+// A converted page names its new code page where it named the old one, so a browser reads it;
+// converted back, it is the page it was.
+TEST(OutputTree, AConvertedPageNamesItsNewCodePage) {
+  OutputSession s;
+  const auto page = [](const std::string& lower, const std::string& upper, const std::string& chinese) {
+    return "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + lower + "\">\r\n" +
+           "<META CONTENT=\"TEXT/HTML; CHARSET=" + upper + "\">\r\n<p>" + chinese +
+           " charset=gb2312x charset=big5-hkscs</p>\r\n";
+  };
+  const std::string gb = page("gb2312", "GB2312", Gb("中文"));
+  s.Write("Output_Eng/Htmls/page.htm", gb);
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "page.htm"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/page.htm"), page("big5", "BIG5", Big5("中文")));
+  s.Command(ID_EXPLORER_BIG5_TO_GB);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/page.htm"), gb);
+}
+
 // A folder converted, or renamed, is refilled from disk but stays where it was among its
 // siblings, and stays selected.
 TEST(OutputTree, AConvertedOrRenamedFolderKeepsItsPlaceAndItsSelection) {

@@ -58,6 +58,7 @@ TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
     if (step.big5) {
       EXPECT_NE(now.at("CLayer.htm"), original.at("CLayer.htm"));
       EXPECT_TRUE(DecodesAs(now.at("CLayer.htm"), "big5"));
+      EXPECT_NE(now.at("CLayer.htm").find("charset=big5"), std::string::npos);
     } else {
       // Every page comes back byte for byte, its line ends included.
       for (const auto& [file, bytes] : original) EXPECT_EQ(now.at(file), bytes) << file;

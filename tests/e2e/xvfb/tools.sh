@@ -75,8 +75,8 @@ convert_class_folder() {
 
 # Whether every page of a folder is byte for byte the one of a copy of it.
 same_pages() { diff -r "$1" "$2" > /dev/null; }
-# Whether the folder's pages that hold Chinese (there are some) all differ from their copies and
-# decode as Big5.
+# Whether the folder's pages that hold Chinese (there are some) all differ from their copies,
+# decode as Big5 and say so.
 all_big5() {
   python3 - "$1" "$2" << 'EOF2'
 import pathlib, sys
@@ -89,7 +89,7 @@ for page in chinese:
         new.decode("big5")
     except UnicodeDecodeError:
         continue
-    converted += new != page.read_bytes()
+    converted += new != page.read_bytes() and b"charset=big5" in new
 sys.exit(0 if chinese and converted == len(chinese) else 1)
 EOF2
 }
