@@ -79,11 +79,15 @@ void SECMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDe
 }
 
 void SECMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
-  if (nType == SIZE_RESTORED || nType == SIZE_MINIMIZED || nType == SIZE_MAXIMIZED) {
-    SECMDIFrameWnd* pMain = GetToolkitFrame();
-    if (pMain != nullptr && pMain->HasMenuBar()) pMain->HideMenuBarChildButtons();
-  }
+  SECMDIFrameWnd* pMain = GetToolkitFrame();
+  const BOOL bMenuBar = pMain != nullptr && pMain->HasMenuBar();
+  if (bMenuBar && (nType == SIZE_RESTORED || nType == SIZE_MINIMIZED || nType == SIZE_MAXIMIZED))
+    pMain->HideMenuBarChildButtons();
   CMDIChildWnd::OnSize(nType, cx, cy);
+  // The active child maximised after its activation (a document opened into a maximised
+  // workspace): its caption is gone, so the menubar takes its buttons now.
+  if (bMenuBar && nType == SIZE_MAXIMIZED && m_nMenuBarMenuId != 0 && pMain->MDIGetActive() == this)
+    pMain->SetMenuBarMenu(m_nMenuBarMenuId);
 }
 
 // ---- children that hold control bars ----

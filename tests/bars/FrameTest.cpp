@@ -314,11 +314,12 @@ TEST(FrameHelp, MenubarClicksInHelpModeChooseCaptionPartsAndOpenMenus) {
   auto* child = new SECMDIChildWnd;
   ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
                             frame));
+  child->m_nMenuBarMenuId = IDR_MB_MAIN;
+  child->m_bMenuBarMode = TRUE;
+  // Maximised once active: the child's caption buttons move into the menubar.
   child->MDIMaximize();
   RunUntilIdle();
-  bar.UpdateMDIButtons(FALSE);
-  frame->RecalcLayout();
-  RunUntilIdle();
+  ASSERT_EQ(bar.GetButton(0), static_cast<SECStdBtn*>(&bar.m_btnSysMenu));
 
   const DWORD_PTR expected[] = {0x1EF02, 0x1EF12, 0x1EF06};
   for (int part = 0; part < 3; ++part) {
