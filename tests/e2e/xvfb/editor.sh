@@ -6,7 +6,8 @@
 source "$(dirname "$0")/desk.sh"
 
 # What a rectangle of a screenshot shows: "hash" prints a digest of its pixels, "ink" the number
-# of its pixels that are not white (the background of the editor and the trees).
+# of its pixels that are not white (the background of the editor and the trees), "dark" the
+# number of its nearly black pixels (glyphs on grey).
 region() {
   python3 - "$@" << 'PY'
 import hashlib, struct, sys, zlib
@@ -42,6 +43,8 @@ for y in range(y0 + h):
 pixels = [rows[y][3 * x:3 * x + 3] for y in range(y0, y0 + h) for x in range(x0, x0 + w)]
 if mode == 'hash':
     print(hashlib.sha1(b''.join(pixels)).hexdigest())
+elif mode == 'dark':
+    print(sum(1 for p in pixels if max(p) < 64))
 else:
     print(sum(1 for p in pixels if p != b'\xff\xff\xff'))
 PY
@@ -73,6 +76,9 @@ run mousemove 148 643
 run click --repeat 2 --delay 80 1
 wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open: $(xdotool getwindowname "$main")"
 shot editor-02-editor-at-member
+# Maximised, the document's own buttons stand at the right end of the menubar.
+[ "$(region dark "$gallery/editor-02-editor-at-member.png" 995 28 20 16)" -gt 20 ] ||
+  fail "the menubar does not show the maximised document's buttons"
 at_member=$(pane "$gallery/editor-02-editor-at-member.png")
 # The same place reached by the keys from the top: line 17, column 5.
 keys ctrl+Home
