@@ -40,11 +40,9 @@ std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable) {
     const BYTE c = p[j];
     if (j + 1 < n && c >= kGBFirst && c <= kLast && p[j + 1] >= kGBFirst && p[j + 1] <= kLast) {
       const BYTE t = p[j + 1];
-      if (c == 0xA1 && (t == 0xA2 || t == 0xA3)) {
-        out += '.';  // the ideographic comma and full stop
-      } else if (c == 0xA1 && (t == 0xB0 || t == 0xB1)) {
-        out += '"';  // the corner quotes
-      } else if (c >= 0xAA && c <= 0xAF) {
+      // Punctuation goes through the table like any character: the ideographic comma and full
+      // stop and the quotes have their Big5 twins, so a page converted back is the page it was.
+      if (c >= 0xAA && c <= 0xAF) {
         // GB2312 leaves these rows empty and the table has no rows for them.
         out += static_cast<char>(c);
         out += static_cast<char>(t);
