@@ -102,6 +102,14 @@ bool CarriesText(HWND h, UINT code) {
   return textStatic && !(style & SS_NOPREFIX);
 }
 
+// The mnemonic of a control that can take one: 0 for one that cannot.
+unsigned ControlMnemonic(HWND dialog, HWND h) {
+  if (!Usable(dialog, h) || !CarriesText(h, DialogCode(h))) return 0;
+  char text[512] = {};
+  GetWindowText(h, text, sizeof(text));
+  return MnemonicOf(text);
+}
+
 bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
   if (ch == 0 || ch == ' ' || ch < 0x20) return false;
   unsigned wanted = ch < 0x80 ? static_cast<unsigned>(std::toupper(static_cast<int>(ch))) : ch;
@@ -110,12 +118,12 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
   int start = IndexOf(list, from);
   for (int k = 1; k <= n; ++k) {
     HWND h = list[static_cast<size_t>(((start + k) % n + n) % n)];
-    if (!Usable(dialog, h)) continue;
+    if (ControlMnemonic(dialog, h) != wanted) continue;
     UINT code = DialogCode(h);
-    if (!CarriesText(h, code)) continue;
-    char text[512] = {};
-    GetWindowText(h, text, sizeof(text));
-    if (MnemonicOf(text) != wanted) continue;
+    // A mnemonic that several controls share only moves the focus on to the next of them, so the
+    // user reaches the one meant without pressing the others on the way.
+    const bool shared = std::any_of(list.begin(), list.end(),
+                                    [&](HWND other) { return other != h && ControlMnemonic(dialog, other) == wanted; });
     if (code & DLGC_STATIC) {
       // A label hands the focus to the control that follows it.
       int at = IndexOf(list, h);
@@ -127,7 +135,9 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
       }
       return true;
     }
-    if (IsPushButton(code)) {
+    if (shared) {
+      SetDialogFocus(h);
+    } else if (IsPushButton(code)) {
       SendMessage(h, BM_CLICK, 0, 0);
     } else if (code & DLGC_BUTTON) {
       SetDialogFocus(h);

@@ -290,6 +290,25 @@ TEST_F(DialogNavigation, MnemonicsFocusOrClickTheirControl) {
   EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_GREEN), BST_CHECKED);
 }
 
+TEST_F(DialogNavigation, AMnemonicSeveralControlsShareMovesTheFocusAmongThemAndPressesNone) {
+  HWND dialog = Modeless();
+  HWND check = GetDlgItem(dialog, IDC_CHECK), blue = GetDlgItem(dialog, IDC_BLUE);
+  HWND green = GetDlgItem(dialog, IDC_GREEN), cancel = GetDlgItem(dialog, IDCANCEL);
+  SetWindowText(blue, "&Cyan");
+  SetWindowText(cancel, "&Go away");
+  struct Step {
+    char key;
+    HWND focus;
+  };
+  for (const Step& step : {Step{'C', check}, Step{'C', blue}, Step{'C', check}, Step{'G', green}, Step{'G', cancel}}) {
+    DialogKey(dialog, static_cast<UINT>(step.key), kAlt);
+    EXPECT_EQ(GetFocus(), step.focus) << step.key;
+  }
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_CHECK), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_BLUE), BST_UNCHECKED);
+  EXPECT_TRUE(RecordingDialog::Commands().empty()) << "Cancel was pressed";
+}
+
 TEST_F(DialogNavigation, EnterPressesTheDefaultButtonOrTheFocusedPushButton) {
   HWND dialog = Modeless();
   DialogKey(dialog, VK_TAB);  // the check box: Enter goes to the default button
