@@ -21,11 +21,13 @@ main_alone() {
   [ -z "$others" ]
 }
 
-# Build > Write Documentation (F5): the output language picked in the Options dialog by typing its
-# first letter (none: the one it offers), OK; done when the hierarchy chart of FOLDER is written
+# Build > Write Documentation (F5): the output language picked in the Options dialog (CHOOSE: a
+# first letter typed, "click:N" the Nth item of the dropped list clicked, "-" the one offered),
+# the shot taken, the KEYS after it pressed, OK; done when the hierarchy chart of FOLDER is written
 # anew and the progress has gone. Sets options (the dialog's place: x y).
 write_documentation() {
-  local letter=$1 folder=$2 shot_name=$3 dialog
+  local choose=$1 folder=$2 shot_name=$3 dialog
+  shift 3
   local chart="$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp"
   touch "$work/stamp"
   keys F5
@@ -33,8 +35,17 @@ write_documentation() {
   [ -n "$dialog" ] || fail "the documentation options did not open"
   eval "$(xdotool getwindowgeometry --shell "$dialog")"
   options="$X $Y"
-  [ -n "$letter" ] && keys "$letter"
+  case $choose in
+    -) ;;
+    click:*)
+      click_in '^Options$' 247 42 # the language box's arrow
+      shot "$shot_name-list"
+      click_in '^Options$' 120 $((48 + 13 * ${choose#click:}))
+      ;;
+    *) keys "$choose" ;;
+  esac
   shot "$shot_name"
+  [ $# -gt 0 ] && keys "$@"
   keys Return
   wait_for 50 gone '^Options$' || fail "the options stayed open"
   chart_written() { [ "$chart" -nt "$work/stamp" ]; }
@@ -131,7 +142,7 @@ mapfile -t classes < <(declared_classes "$fixtures/Atelier")
 write_documentation e Output_Eng docs-01-options-english
 shot docs-02-written-in-english
 check_documentation "$project/Output_Eng/Htmls" iso-8859-1 "${classes[@]}"
-write_documentation s Output_Chs docs-03-options-simplified-chinese
+write_documentation click:1 Output_Chs docs-03-options-simplified-chinese
 check_documentation "$project/Output_Chs/Htmls" gb2312 "${classes[@]}"
 write_documentation g Output_GB5 docs-04-options-traditional-chinese
 traditional=$options
@@ -214,7 +225,16 @@ wait_for 50 eval '[ "$(xdotool getwindowname "$main")" = "Atelier - Visual Bramb
   fail "Atelier did not open from the recent list: $(xdotool getwindowname "$main")"
 project="$work/projects/Atelier"
 # The language chosen last for it is offered, and the pages go to its folder.
-write_documentation "" Output_GB5 docs-13-options-after-restart
+# Rewrite All Documentations checked by its mnemonic, which Private (variables) shares: the first
+# Alt+A goes to Private, the second to Rewrite All, Space checks it. The folder is emptied (a page
+# left from before goes) and written again whole, private variables and all.
+echo "<html></html>" > "$project/Output_GB5/Htmls/Old.htm"
+write_documentation - Output_GB5 docs-13-options-after-restart alt+a alt+a space
+old_pages=$(find "$project/Output_GB5/Htmls" -type f ! -newer "$work/stamp" | head -3)
+[ -z "$old_pages" ] || fail "Rewrite All left pages of before: $old_pages"
+[ ! -e "$project/Output_GB5/Htmls/Old.htm" ] || fail "Rewrite All did not empty the folder"
+[ -f "$project/Output_GB5/Htmls/CGrid/Member Vars/m_gridIds.htm" ] || fail "a private variable lost its page"
+check_documentation "$project/Output_GB5/Htmls" big5 "${classes[@]}"
 [ "$(language_box docs-13-options-after-restart $options)" = "$(language_box docs-04-options-traditional-chinese $traditional)" ] ||
   fail "the Options dialog does not offer the language chosen last (see docs-13-options-after-restart)"
 for folder in Output_Eng Output_Chs; do
