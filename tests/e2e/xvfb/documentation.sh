@@ -55,12 +55,12 @@ write_documentation() {
   wait_for 100 main_alone || fail "a window came up after the documentation was written"
 }
 
-# A checksum of the colours of a rectangle (X Y WIDTH HEIGHT) of a screenshot: two shots show the
-# same there when their checksums agree.
-region_sum() {
+# What a rectangle (X Y WIDTH HEIGHT) of a screenshot shows: with "sum" a checksum of its colours
+# (two shots show the same there when their checksums agree), with "colours" how many it holds.
+region() {
   python3 - "$@" << 'EOF'
 import hashlib, struct, sys, zlib
-path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:6])
+mode, path, x, y, w, h = sys.argv[1], sys.argv[2], *map(int, sys.argv[3:7])
 data = open(path, 'rb').read()
 pos, idat, width = 8, b'', 0
 while pos < len(data):
@@ -81,12 +81,16 @@ for r in range(y + h):
             line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
     rows.append(bytes(line[x * 3:(x + w) * 3]))
     prev = line
-print(hashlib.md5(b''.join(rows[y:])).hexdigest())
+pixels = b''.join(rows[y:])
+if mode == 'sum':
+    print(hashlib.md5(pixels).hexdigest())
+else:
+    print(len({pixels[i:i + 3] for i in range(0, len(pixels), 3)}))
 EOF
 }
 
 # The language box of the Options dialog, a rectangle from the dialog's corner.
-language_box() { region_sum "$gallery/$1.png" $(($2 + 80)) $(($3 + 35)) 176 18; }
+language_box() { region sum "$gallery/$1.png" $(($2 + 80)) $(($3 + 35)) 176 18; }
 
 # The pointer's shape as the X server shows it (size and hot spot); empty where the XFixes
 # library is missing.
@@ -214,12 +218,24 @@ write_documentation e Output_Eng docs-11-options-imported-project
 mapfile -t sketch_classes < <(declared_classes "$fixtures/Sketch")
 [ "${#sketch_classes[@]}" -ge 3 ] || fail "the Sketch fixture declares ${#sketch_classes[@]} classes"
 check_documentation "$project/Output_Eng/Htmls" iso-8859-1 "${sketch_classes[@]}"
+# Its hierarchy chart opened from the explorer's output tree, which the run brought to the front:
+# Diagrams opened, a double click on the chart.
+click_in '^Sketch - Visual Brambolt$' 51 163
+sleep 0.3
+click_in '^Sketch - Visual Brambolt$' 170 183
+run click 1
+chart_shown() { [ "$(xdotool getwindowname "$main")" = "Sketch - Visual Brambolt - [A_Hierarchy_Chart.bmp]" ]; }
+wait_for 50 chart_shown || fail "the chart did not open from the output tree: $(xdotool getwindowname "$main")"
+shot docs-12-chart-from-output-tree
+# The picture view shows the chart: boxes and text, not an empty page.
+colours=$(region colours "$gallery/docs-12-chart-from-output-tree.png" 290 100 700 590)
+[ "$colours" -ge 3 ] || fail "the picture view shows $colours colours"
 
 # ---- the next start: both projects in File > Recent Workspaces, each with its language ----
 exit_program
 start_program
 keys alt+f r r Right # File > Recent Workspaces
-shot docs-12-recent-projects
+shot docs-13-recent-projects
 keys 2
 wait_for 50 eval '[ "$(xdotool getwindowname "$main")" = "Atelier - Visual Brambolt" ]' ||
   fail "Atelier did not open from the recent list: $(xdotool getwindowname "$main")"
@@ -229,14 +245,14 @@ project="$work/projects/Atelier"
 # Alt+A goes to Private, the second to Rewrite All, Space checks it. The folder is emptied (a page
 # left from before goes) and written again whole, private variables and all.
 echo "<html></html>" > "$project/Output_GB5/Htmls/Old.htm"
-write_documentation - Output_GB5 docs-13-options-after-restart alt+a alt+a space
+write_documentation - Output_GB5 docs-14-options-after-restart alt+a alt+a space
 old_pages=$(find "$project/Output_GB5/Htmls" -type f ! -newer "$work/stamp" | head -3)
 [ -z "$old_pages" ] || fail "Rewrite All left pages of before: $old_pages"
 [ ! -e "$project/Output_GB5/Htmls/Old.htm" ] || fail "Rewrite All did not empty the folder"
 [ -f "$project/Output_GB5/Htmls/CGrid/Member Vars/m_gridIds.htm" ] || fail "a private variable lost its page"
 check_documentation "$project/Output_GB5/Htmls" big5 "${classes[@]}"
-[ "$(language_box docs-13-options-after-restart $options)" = "$(language_box docs-04-options-traditional-chinese $traditional)" ] ||
-  fail "the Options dialog does not offer the language chosen last (see docs-13-options-after-restart)"
+[ "$(language_box docs-14-options-after-restart $options)" = "$(language_box docs-04-options-traditional-chinese $traditional)" ] ||
+  fail "the Options dialog does not offer the language chosen last (see docs-14-options-after-restart)"
 for folder in Output_Eng Output_Chs; do
   [ "$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp" -nt "$work/stamp" ] && fail "the pages went to $folder too"
 done
@@ -244,7 +260,7 @@ done
 keys alt+f r r Right 2
 wait_for 50 eval '[ "$(xdotool getwindowname "$main")" = "Sketch - Visual Brambolt" ]' ||
   fail "Sketch did not open from the recent list: $(xdotool getwindowname "$main")"
-shot docs-14-recent-project-opened
+shot docs-15-recent-project-opened
 
 exit_program
 no_errors
