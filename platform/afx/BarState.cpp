@@ -130,8 +130,11 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
     }
     CControlBar* bar = pFrameWnd->GetControlBar(id);
     if (bar == nullptr || bar->IsDockBar() || FindBar(bar) > 0) continue;
-    if (bar->m_pDockBar != nullptr && bar->m_pDockBar != this) bar->m_pDockBar->RemoveControlBar(bar, -1, -1);
+    // The bar's window comes here before its old dock bar lets it go: a floating frame left
+    // empty closes itself, and must not take the bar with it.
+    CDockBar* previous = bar->m_pDockBar;
     if (bar->GetParent() != this) bar->SetParent(this);
+    if (previous != nullptr && previous != this) previous->RemoveControlBar(bar, -1, -1);
     // The bar takes this dock bar's alignment and floating state.
     DWORD style = (bar->GetBarStyle() & ~static_cast<DWORD>(CBRS_ALIGN_ANY | CBRS_FLOATING)) |
                   (m_dwStyle & CBRS_ALIGN_ANY) | CBRS_BORDER_ANY | (m_bFloating ? CBRS_FLOATING : 0);

@@ -264,7 +264,7 @@ SECCustomToolBar* ToolBarTitled(CMainFrame& frame, const std::string& title) {
   return nullptr;
 }
 
-TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarAndTheNextStartKeepsThem) {
+TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarFullScreenAndTheNextStartKeepThem) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
   auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
@@ -310,6 +310,20 @@ TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarAndTh
   expected.erase(expected.end() - 2);
   EXPECT_EQ(Commands(*toolbar), expected);
   EXPECT_EQ(Commands(*user), std::vector<UINT>{ID_FILE_OPEN});
+
+  // Full screen entered and left: the user's toolbar floats again where it was.
+  const RECT userFrame = WindowRect(FloatingFrameOf(*user));
+  desk.Menu('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  desk.Press(VK_ESCAPE);
+  desk.Pump();
+  ASSERT_FALSE(frame->m_FullScreen.IsFullScreen());
+  user = ToolBarTitled(*frame, "ToolBar1");
+  ASSERT_NE(user, nullptr);
+  ASSERT_NE(FloatingFrameOf(*user), nullptr);
+  EXPECT_TRUE(::IsWindowVisible(FloatingFrameOf(*user)));
+  EXPECT_EQ(WindowRect(FloatingFrameOf(*user)).left, userFrame.left);
+  EXPECT_EQ(WindowRect(FloatingFrameOf(*user)).top, userFrame.top);
 
   // The next start: the toolbar's buttons and the user's toolbar as they were left.
   desk.Quit();

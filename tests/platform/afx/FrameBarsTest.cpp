@@ -464,6 +464,26 @@ void RoundTrip(CWinApp& app) {
   EXPECT_LT(top->FindBar(&f.barA), top->FindBar(&f.right));
 }
 
+// A layout put back while a bar still floats in the frame it was saved in: the bar moves into a
+// new floating frame and outlives the old one, which closes once it is empty.
+TEST_F(BarStateTest, AFloatingBarOutlivesTheFloatingFrameItLeavesWhenTheLayoutIsPutBack) {
+  DockedFrame f;
+  f.frame->FloatControlBar(&f.barB, ScreenPoint(f.frame->m_hWnd, POINT{200, 150}));
+  CMiniDockFrameWnd* before = FloatingFrameOf(f.barB);
+  ASSERT_NE(before, nullptr);
+  const HWND old = before->m_hWnd;
+  CDockState state;
+  f.frame->GetDockState(state);
+  f.frame->SetDockState(state);
+  RunUntilIdle();
+  ASSERT_TRUE(::IsWindow(f.barB.m_hWnd));
+  CMiniDockFrameWnd* after = FloatingFrameOf(f.barB);
+  ASSERT_NE(after, nullptr);
+  EXPECT_NE(after->m_hWnd, old);
+  EXPECT_FALSE(::IsWindow(old));
+  EXPECT_TRUE(after->IsWindowVisible() && f.barB.IsVisible());
+}
+
 TEST_F(BarStateTest, RoundTripThroughTheRegistry) {
   CWinApp app("Bar State");
   app.SetRegistryKey("Brambolt Tests");
