@@ -622,10 +622,10 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     w->eraseNeeded = false;
     // A window that does not clip its children paints over them: they paint themselves again
     // after it, even those that painted since it was invalidated (a view that repaints at once
-    // when its frame lays it out).
+    // when its frame lays it out), and so do all of theirs, which it covers as well.
     if (!(w->style & WS_CLIPCHILDREN) && !update.IsEmpty()) covered = ChildrenUnder(*w, &update);
   }
-  InvalidateChildren(covered, false, RDW_INVALIDATE | RDW_ERASE);
+  InvalidateChildren(covered, false, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   POINT o = ClientOrigin(hwnd);
   Region screenUpdate = update;
   screenUpdate.Offset(o.x, o.y);

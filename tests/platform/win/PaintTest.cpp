@@ -173,18 +173,22 @@ TEST_F(Painting, ClipChildrenKeepsInvalidationAndPixelsOutOfChildren) {
 }
 
 // A window that does not clip its children paints over them: a child that painted before it (at
-// once, as a view laid out by its frame does) paints again after it.
+// once, as a view laid out by its frame does) paints again after it, and so do the child's own
+// children, even where the child clips them (a menu bar on a dock bar of a frame).
 TEST_F(Painting, AChildThatPaintedBeforeAParentThatDoesNotClipItPaintsAgainAfterIt) {
   HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
-  HWND child = MakeWindow(parent, WS_VISIBLE, RECT{20, 20, 60, 60}, 1);
+  HWND child = MakeWindow(parent, WS_VISIBLE | WS_CLIPCHILDREN, RECT{20, 20, 60, 60}, 1);
+  HWND grandchild = MakeWindow(child, WS_VISIBLE, RECT{5, 5, 15, 15}, 2);
   Colours()[parent] = RGB(255, 0, 0);
   Colours()[child] = RGB(0, 0, 255);
+  Colours()[grandchild] = RGB(0, 255, 0);
   PaintWithColours();
   RunUntilIdle();
   InvalidateRect(parent, nullptr, TRUE);
   UpdateWindow(child);
   RunUntilIdle();
-  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));
+  EXPECT_EQ(WindowPixel(parent, 45, 45), RGB(0, 0, 255));
+  EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 255, 0));
   EXPECT_EQ(WindowPixel(parent, 10, 10), RGB(255, 0, 0));
 }
 
