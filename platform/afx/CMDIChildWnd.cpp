@@ -163,7 +163,9 @@ void CMDIChildWnd::ActivateFrame(int nCmdShow) {
   }
   CFrameWnd::ActivateFrame(nCmdShow);
   if (frame != nullptr && ::IsWindow(m_hWnd)) {
-    if (frame->MDIGetActive() != this) MDIActivate();
+    // Also when it is active already: the client then gives it the focus (an open document
+    // opened again from a bar's tree is where the keys go next).
+    MDIActivate();
     ::SendMessage(frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   }
 }

@@ -115,6 +115,16 @@ TEST_F(MdiFrame, DocumentsOpenIntoChildrenWithTheirMenu) {
   frame->SendMessage(WM_COMMAND, ID_TEST_FIRST);
   EXPECT_EQ(static_cast<TextDoc*>(first)->firstCommands, 1);
 
+  // Brought to the front while it is active and the keys go elsewhere in the frame (a document
+  // opened again from a bar): the focus comes back into it.
+  HWND bar = ::CreateWindowEx(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, frame->m_hWnd, nullptr, nullptr,
+                              nullptr);
+  ::SetFocus(bar);
+  ASSERT_EQ(::GetFocus(), bar);
+  Active()->ActivateFrame();
+  EXPECT_TRUE(::IsChild(Active()->m_hWnd, ::GetFocus()));
+  ::DestroyWindow(bar);
+
   // With no child left the frame's own menu and title come back.
   app.CloseAllDocuments(FALSE);
   EXPECT_EQ(Children(), 0);
