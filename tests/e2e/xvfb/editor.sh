@@ -87,6 +87,7 @@ shot editor-02-editor-at-member
 at_member=$(pane "$gallery/editor-02-editor-at-member.png")
 # The same place reached by the keys from the top: line 17, column 5.
 keys ctrl+Home
+seen '[ "$(pane "$(look at-top)")" != "$at_member" ]' || fail "the keys do not reach the editor"
 for i in $(seq 16); do keys Down; done
 keys End Home
 seen '[ "$(pane "$(look keys-at-member)")" = "$at_member" ]' || fail "the editor did not open at UpdateCache's line"
@@ -175,6 +176,7 @@ wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open from Flatten: $(xd
 shot editor-09-editor-at-new-member
 at_flatten=$(pane "$gallery/editor-09-editor-at-new-member.png")
 keys ctrl+Home
+seen '[ "$(pane "$(look at-top)")" != "$at_flatten" ]' || fail "the keys do not reach the editor"
 for i in $(seq 17); do keys Down; done
 keys End Home
 seen '[ "$(pane "$(look keys-at-flatten)")" = "$at_flatten" ]' || fail "the editor did not open at Flatten's line"
