@@ -162,7 +162,10 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
       ::SetClassLongPtr(m_hWnd, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(it->second));
   }
   auto* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
-  return OnCreateClient(lpcs, context) ? 0 : -1;
+  if (!OnCreateClient(lpcs, context)) return -1;
+  // The status line starts with the idle message, once the bars made after this exist.
+  PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+  return 0;
 }
 
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {

@@ -79,6 +79,7 @@ class PrintPreview : public ::testing::Test {
     frame_->SetActiveView(view_);
     frame_->GetWindowRect(&viewRectBefore_);
     view_->GetWindowRect(&viewRectBefore_);
+    RunUntilIdle();  // the frame as the loop leaves it once made
   }
   void TearDown() override {
     frame_->DestroyWindow();

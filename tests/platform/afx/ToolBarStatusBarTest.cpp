@@ -281,6 +281,7 @@ TEST(ToolBar, HoveringAButtonShowsItsPromptInTheStatusLineAndItsTip) {
 TEST(StatusBar, PanesStretchAndIndicatorsFollowTheirKeys) {
   UiSession session;
   ToolFrame t;
+  EXPECT_STREQ(t.StatusText(0), "Ready") << "a new frame's status line shows the idle message";
   CRect bar;
   t.status.GetClientRect(&bar);
   CRect first, caps, num;
