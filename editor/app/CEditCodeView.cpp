@@ -49,7 +49,10 @@ void CEditCodeView::OnInitialUpdate() {
 }
 
 void CEditCodeView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
-  ReloadIfChanged();
+  // The question about unsaved edits waits until the user comes back to the file: asked as the
+  // user goes to another window, it would stand over a workspace half switched to that window.
+  CEditCodeDoc* doc = GetDocument();
+  if (bActivate || doc == nullptr || !doc->IsModified()) ReloadIfChanged();
   RunPendingSearch();
   SECEditView::OnActivateView(bActivate, pActivateView, pDeactiveView);
 }

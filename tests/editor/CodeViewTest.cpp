@@ -357,7 +357,7 @@ TEST_F(CodeViewFrameTest, OpensEditsSavesAndReloadsASourceFile) {
   EXPECT_FALSE(doc->IsChangedOnDisk());
   EXPECT_FALSE(view->ReloadIfChanged());
 
-  // With unsaved edits the user is asked, and No keeps them.
+  // With unsaved edits the user is asked when back at the file, and No keeps them.
   doc->GetEdit()->InsertTextAt(3, 0, "long ", -1);
   doc->SetChangedOnDisk(TRUE);
   brambolt::test::ModalAnswers answers;
@@ -366,6 +366,9 @@ TEST_F(CodeViewFrameTest, OpensEditsSavesAndReloadsASourceFile) {
     ++asked;
     ::EndDialog(box, IDNO);
   });
+  view->OnActivateView(FALSE, nullptr, view);  // the user goes to another window: asked later
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(doc->IsChangedOnDisk());
   EXPECT_FALSE(view->ReloadIfChanged());
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(Text(doc->GetEdit()), "// int main() {\r\n  return 0;\r\n}\r\nlong int x;\r\n");
