@@ -202,10 +202,11 @@ reloaded_back() {
   done
   fail "the editor did not read Layer.h again"
 }
-# Edited: the question comes as the user goes between the files (leaving Layer.h or coming back
-# to it, whichever follows the change); answered, Layer.h is brought to the front.
+# Edited: the question comes as the user comes back to Layer.h from Grid.h; answered, Layer.h is
+# the active file.
 asked() {
   local shot_name=$1 answer=$2 try
+  to_file Grid.h
   for ((try = 0; try < 20; try++)); do
     keys ctrl+F6
     wait_for 10 eval "! gone '^Inkwright$'" && break
@@ -214,7 +215,7 @@ asked() {
   [ -n "$shot_name" ] && shot "$shot_name"
   keys "$answer"
   wait_for 50 gone '^Inkwright$' || fail "the question stayed open"
-  title_has Layer.h || to_file Layer.h
+  wait_for 50 title_has Layer.h || fail "Layer.h is not the active file after the question"
 }
 # Untouched: reloaded without a question; a line typed and saved lands above the other program's.
 theirs "// theirs"
