@@ -246,6 +246,9 @@ keys Return
 theirs "// theirs at last"
 cp "$header" "$work/on-disk.h"
 asked "" y
+shot editor-11-reloaded
+[ "$(region ink "$gallery/editor-11-reloaded.png" 294 "$(line_y 30)" 120 15)" -gt 0 ] ||
+  fail "the editor does not show the other program's last line"
 keys ctrl+Home
 typed "// reloaded"
 keys Return
