@@ -170,6 +170,7 @@ TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender)
     ModalAnswers answers;
     std::string status;
     bool sendEnabled = false;
+    bool statusShowsWhole = false;
     CBugReportDlg dlg;
     dlg.m_strMailServer = "127.0.0.1";
     dlg.m_nMailPort = server.Port();
@@ -182,10 +183,22 @@ TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender)
       }));
       status = Text(h, IDC_BUG_STATUS);
       sendEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
+      // The reason is read whole on the status line, wrapped as the line wraps its words.
+      const HWND hStatus = ::GetDlgItem(h, IDC_BUG_STATUS);
+      RECT client{};
+      ::GetClientRect(hStatus, &client);
+      RECT needed = client;
+      const HDC dc = ::GetDC(hStatus);
+      const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessage(hStatus, WM_GETFONT, 0, 0)));
+      ::DrawText(dc, status.c_str(), -1, &needed, DT_WORDBREAK | DT_CALCRECT);
+      ::SelectObject(dc, old);
+      ::ReleaseDC(hStatus, dc);
+      statusShowsWhole = needed.bottom <= client.bottom && needed.right <= client.right;
       Command(h, IDCANCEL);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL) << c.status;
     EXPECT_EQ(status, c.status);
+    EXPECT_TRUE(statusShowsWhole) << c.status;
     EXPECT_TRUE(sendEnabled);
     EXPECT_TRUE(BoxRecorder::Boxes().empty());
     EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), "Ann");
