@@ -5,14 +5,14 @@
 # usage: tools.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
-# The colour of the screen's pixels in a column, one "Y RRGGBB" a line, read from a screenshot.
-column_colours() {
-  local x=$1 top=$2 bottom=$3
+# The colours of the screen's pixels in a rectangle from LEFT,TOP up to RIGHT,BOTTOM, one
+# "X Y RRGGBB" a line, read from a screenshot.
+screen_colours() {
   timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
-  python3 - "$work/screen.png" "$x" "$top" "$bottom" << 'EOF'
+  python3 - "$work/screen.png" "$@" << 'EOF'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
-x, top, bottom = (int(a) for a in sys.argv[2:5])
+left, top, right, bottom = (int(a) for a in sys.argv[2:6])
 at, idat = 8, b""
 while at < len(data):
     length, kind = struct.unpack(">I4s", data[at:at + 8])
@@ -24,9 +24,9 @@ while at < len(data):
     at += 12 + length
 channels = {2: 3, 6: 4}[colour]
 raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
-for y in range(height):
+for y in range(min(bottom, height)):
     kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(stride):
+    for i in range(stride if kind else 0):
         a = line[i - channels] if i >= channels else 0
         b, c = previous[i], previous[i - channels] if i >= channels else 0
         if kind == 1: line[i] = (line[i] + a) & 255
@@ -39,10 +39,13 @@ for y in range(height):
     rows.append(line)
     previous = line
 for y in range(top, min(bottom, height)):
-    r, g, b = rows[y][x * channels:x * channels + 3]
-    print(y, "%02X%02X%02X" % (r, g, b))
+    for x in range(left, min(right, width)):
+        r, g, b = rows[y][x * channels:x * channels + 3]
+        print(x, y, "%02X%02X%02X" % (r, g, b))
 EOF
 }
+# The colours of a column of the screen, one "Y RRGGBB" a line.
+column_colours() { screen_colours "$1" "$2" $(($1 + 1)) "$3" | cut -d' ' -f2-; }
 
 # The middle of the selected item's bar in the explorer's tree (the selection's deep blue), or
 # nothing when no item is selected there.
@@ -52,7 +55,7 @@ selected_row() {
 }
 
 # The keyboard's focus on the main window: no dialog of the program's work is up.
-main_has_focus() { xdotool getwindowfocus getwindowname 2> /dev/null | grep -q '^Atelier - Visual Brambolt'; }
+main_has_focus() { [[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" == "Atelier - Visual Brambolt"* ]]; }
 
 # The class CLayer's folder in the explorer's output tree converted: a click into the tree, the
 # name typed to select it, a right-click on it, the command's letter in the menu, Yes.
@@ -116,7 +119,7 @@ python3 -c 'import sys; open(sys.argv[1], "rb").read().decode("gb2312")' "$folde
 click_in '^Atelier - Visual Brambolt' 215 723 # the explorer's Output tab
 click_in '^Atelier - Visual Brambolt' 120 400 # into the tree below its items (the root is selected)
 keys Down Right # HTML Files opened: its class folders show, yellow, under it
-html_files_open() { column_colours 98 175 190 | grep -q ' FFFF00$'; }
+html_files_open() { column_colours 98 175 190 | grep ' FFFF00$' > /dev/null; }
 wait_for 50 html_files_open || fail "HTML Files did not open in the output tree"
 convert_class_folder g tools-02-to-big5
 wait_for 100 all_big5 "$folder" "$work/original" || fail "the pages were not converted to Big5"
@@ -169,7 +172,7 @@ if command -v pdfimages > /dev/null; then
   # The chart's pixels are the page's one picture, as wide and high as the bitmap.
   size=$(python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read(); print(*struct.unpack("<ii", d[18:26]))' "$chart")
   read -r width height <<< "$size"
-  pdfimages -list "$work/Chart.pdf" | awk 'NR > 2 { print $4, $5 }' | grep -qx "$width ${height#-}" ||
+  pdfimages -list "$work/Chart.pdf" | awk 'NR > 2 { print $4, $5 }' | grep -x "$width ${height#-}" > /dev/null ||
     fail "the printed chart is not the ${width}x$height bitmap: $(pdfimages -list "$work/Chart.pdf")"
   [ "$(pdfinfo "$work/Chart.pdf" | awk '/^Pages:/ { print $2 }')" = 1 ] || fail "the chart was not printed on one page"
 fi
@@ -191,12 +194,17 @@ if ! unshare $namespaces true 2> /dev/null; then
 fi
 mkdir -p "$work/mail"
 printf '127.0.0.1 localhost\n127.0.0.1 %s\n' "$maker_mail_host" > "$work/hosts"
-# One SMTP dialogue: every command and the message received go into the folder given; the server
-# ends after the message, or when the program that runs it (its parent) has gone.
+# One SMTP dialogue: the server listens once the folder given holds "open" (until then nothing
+# answers on the port), and every command and the message received go into the folder. It ends
+# after the message, or when the program that runs it (its parent) has gone.
 cat > "$work/smtp.py" << 'EOF2'
-import os, pathlib, socket, sys
+import os, pathlib, socket, sys, time
 folder = pathlib.Path(sys.argv[1])
 parent = os.getppid()
+while not (folder / "open").exists():
+    if os.getppid() != parent:
+        sys.exit(0)
+    time.sleep(0.1)
 server = socket.socket()
 server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
 server.bind(("127.0.0.1", 25))
@@ -244,12 +252,10 @@ cat > "$work/in-mail-network" << EOF2
 [ -n "\${IN_MAIL_NETWORK:-}" ] || exec env IN_MAIL_NETWORK=1 unshare $namespaces "\$0" "\$@"
 ip link set lo up && mount --bind "$work/hosts" /etc/hosts || exit 1
 python3 "$work/smtp.py" "$work/mail" &
-for i in \$(seq 50); do [ -f "$work/mail/ready" ] && break; sleep 0.1; done
 exec "$program" "\$@"
 EOF2
 chmod +x "$work/in-mail-network"
 program="$work/in-mail-network" start_program
-wait_for 50 test -f "$work/mail/ready" || fail "the mail server did not start: $(cat "$work/program.err")"
 
 keys alt+h p
 [ -n "$(window '^Technical Support$')" ] || fail "Help > Technical Support showed no form"
@@ -280,9 +286,26 @@ typed "It is in the class view."
 click_in '^Technical Support$' 228 430
 typed "Press F5."
 shot tools-11-report-filled-in
+
+# The mail server does not answer yet: the form stays open with the reason on its status line
+# (dark text where it showed only "Status:"), the report as typed, to send again.
+status_shown() {
+  local form
+  form=$(window '^Technical Support$')
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  screen_colours $((X + 60)) $((Y + 462)) $((X + 200)) $((Y + 473)) | grep -E ' ([0-5][0-9A-F]){3}$' > /dev/null
+}
+status_shown && fail "the status line shows text before anything was sent"
 click_in '^Technical Support$' 308 477 # Send
+wait_for 30 status_shown || fail "sending to no mail server showed no reason on the status line"
+gone '^Inkwright$' || fail "sending to no mail server was taken for a report sent"
+shot tools-12-report-not-sent
+
+touch "$work/mail/open"
+wait_for 50 test -f "$work/mail/ready" || fail "the mail server did not start: $(cat "$work/program.err")"
+click_in '^Technical Support$' 308 477 # Send again
 [ -n "$(window '^Inkwright$')" ] || fail "the report was not sent: $(cat "$work/mail/commands" 2> /dev/null)"
-shot tools-12-report-sent
+shot tools-13-report-sent
 keys Return
 wait_for 50 gone '^Technical Support$' || fail "the form stayed open after the report was sent"
 
