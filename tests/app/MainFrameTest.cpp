@@ -135,6 +135,18 @@ TEST_F(MainFrame, CreatedWithItsBarsMenusExplorerAndWorkspaceManager) {
                                    ID_INDICATOR_SCRL};
   ASSERT_EQ(frame->m_wndStatusBar.GetPaneCount(), 5);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(frame->m_wndStatusBar.GetItemID(i), panes[i]) << i;
+  // The second pane shows whole the picture view's size of a large picture and the editor's
+  // position in a long file.
+  UINT nId = 0, nStyle = 0;
+  int cxPane = 0;
+  frame->m_wndStatusBar.GetPaneInfo(1, nId, nStyle, cxPane);
+  {
+    CClientDC dc(&frame->m_wndStatusBar);
+    const HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), reinterpret_cast<HGDIOBJ>(frame->m_wndStatusBar.SendMessage(WM_GETFONT)));
+    for (const char* shown : {" 9999 x 9999 (99999Kb) ", "Ln 99999, Col 9999"})
+      EXPECT_LE(dc.GetTextExtent(shown).cx, cxPane) << shown;
+    ::SelectObject(dc.GetSafeHdc(), old);
+  }
 
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
   EXPECT_TRUE(explorer.IsVisible());
