@@ -141,6 +141,12 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
     bar->SetBarStyle(style);
     m_arrBars.Add(bar);
     bar->m_pDockBar = this;
+    // A floating frame of one bar takes that bar's title.
+    if (m_bFloating && !(m_dwStyle & CBRS_FLOAT_MULTI)) {
+      CString title;
+      bar->GetWindowText(title);
+      SetWindowText(title);
+    }
   }
   endRow();
   for (int i = 0; i < unnamed.GetSize(); ++i) {

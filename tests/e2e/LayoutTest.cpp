@@ -322,6 +322,9 @@ TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarFullS
   ASSERT_NE(user, nullptr);
   ASSERT_NE(FloatingFrameOf(*user), nullptr);
   EXPECT_TRUE(::IsWindowVisible(FloatingFrameOf(*user)));
+  char caption[64] = {};
+  ::GetWindowText(FloatingFrameOf(*user), caption, sizeof caption);
+  EXPECT_STREQ(caption, "ToolBar1");
   EXPECT_EQ(WindowRect(FloatingFrameOf(*user)).left, userFrame.left);
   EXPECT_EQ(WindowRect(FloatingFrameOf(*user)).top, userFrame.top);
 

@@ -465,9 +465,10 @@ void RoundTrip(CWinApp& app) {
 }
 
 // A layout put back while a bar still floats in the frame it was saved in: the bar moves into a
-// new floating frame and outlives the old one, which closes once it is empty.
+// new floating frame, titled as the bar, and outlives the old one, which closes once it is empty.
 TEST_F(BarStateTest, AFloatingBarOutlivesTheFloatingFrameItLeavesWhenTheLayoutIsPutBack) {
   DockedFrame f;
+  f.barB.SetWindowText("Bar B");
   f.frame->FloatControlBar(&f.barB, ScreenPoint(f.frame->m_hWnd, POINT{200, 150}));
   CMiniDockFrameWnd* before = FloatingFrameOf(f.barB);
   ASSERT_NE(before, nullptr);
@@ -482,6 +483,9 @@ TEST_F(BarStateTest, AFloatingBarOutlivesTheFloatingFrameItLeavesWhenTheLayoutIs
   EXPECT_NE(after->m_hWnd, old);
   EXPECT_FALSE(::IsWindow(old));
   EXPECT_TRUE(after->IsWindowVisible() && f.barB.IsVisible());
+  CString title;
+  after->GetWindowText(title);
+  EXPECT_EQ(std::string(title), "Bar B");
 }
 
 TEST_F(BarStateTest, RoundTripThroughTheRegistry) {
