@@ -385,6 +385,7 @@ void X11Backend::WindowHidden(HWND topLevel) {
   XWin* w = Find(topLevel);
   if (w == nullptr || !w->shown) return;
   w->shown = false;
+  w->hiddenAt = NextRequest(display_);
   if (w->overrideRedirect)
     XUnmapWindow(display_, w->xid);
   else
@@ -884,7 +885,9 @@ void X11Backend::Handle(XEvent& e) {
       if (HWND hwnd = HandleOf(e.xunmap.window)) {
         XWin& w = *Find(hwnd);
         w.viewable = false;
-        if (w.shown && !w.iconic && !w.overrideRedirect) {
+        // The unmap of an earlier hide may come after the window was shown again: only a later
+        // one is the desktop's.
+        if (w.shown && !w.iconic && !w.overrideRedirect && e.xunmap.serial > w.hiddenAt) {
           // Minimised by the desktop, not by the platform.
           w.iconic = true;
           PostMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);

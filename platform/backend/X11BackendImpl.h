@@ -42,6 +42,7 @@ struct XWin {
   bool fullscreen = false;
   bool focusWhenMapped = false;
   bool reparented = false;  // framed by a window manager: its real configure events are relative
+  unsigned long hiddenAt = 0;  // the request serial of the last unmap the platform asked for
   std::deque<RECT> requested;  // geometries asked for whose configure events may still come
   std::string title;
   HICON icon = nullptr;
