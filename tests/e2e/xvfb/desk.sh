@@ -37,7 +37,8 @@ shot() {
 }
 # The first window whose name matches, waited for up to 10 s.
 window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
-gone() { ! xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+gone() { ! shown "$1"; }
 # A click at an offset from a window's top-left corner.
 click_in() {
   local id x y
@@ -109,7 +110,7 @@ open_file() {
   local path=$1 shot_name=${2:-} opened=""
   for attempt in 1 2 3 4 5 6 7 8 9 10; do
     keys ctrl+o
-    if wait_for 20 xdotool search --onlyvisible --name '^Open$'; then
+    if wait_for 20 shown '^Open$'; then
       opened=yes
       break
     fi
