@@ -26,43 +26,9 @@ drag() {
   sleep 0.6
 }
 pixel() { timeout 10 "$tool" pixel "$1" "$2"; }
-# A picture of a box of the screen, as a digest of its pixels: the same picture, the same digest.
-area() {
-  local name="$work/area.png"
-  timeout 20 "$tool" shot "$name" || fail "no screenshot of the screen"
-  python3 - "$name" "$@" << 'EOF'
-import hashlib, struct, sys, zlib
-data = open(sys.argv[1], 'rb').read()
-pos, idat = 8, b''
-while pos < len(data):
-    size, kind = struct.unpack('>I4s', data[pos:pos + 8])
-    chunk = data[pos + 8:pos + 8 + size]
-    if kind == b'IHDR':
-        width, _, _, colour = struct.unpack('>IIBB', chunk[:10])
-    elif kind == b'IDAT':
-        idat += chunk
-    pos += 12 + size
-raw, step = zlib.decompress(idat), {2: 3, 6: 4}[colour]
-stride, rows, prev, at = width * step, [], bytearray(width * step), 0
-for _ in range(len(raw) // (stride + 1)):
-    kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
-    at += stride + 1
-    for i in range(stride):
-        a = line[i - step] if i >= step else 0
-        b, c = prev[i], (prev[i - step] if i >= step else 0)
-        if kind == 1: line[i] = (line[i] + a) & 255
-        elif kind == 2: line[i] = (line[i] + b) & 255
-        elif kind == 3: line[i] = (line[i] + (a + b) // 2) & 255
-        elif kind == 4:
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-    rows.append(bytes(line))
-    prev = line
-x, y, w, h = map(int, sys.argv[2:6])
-print(hashlib.md5(b''.join(r[x * step:(x + w) * step] for r in rows[y:y + h])).hexdigest())
-EOF
-}
+# A picture of a box of the screen (LEFT TOP WIDTH HEIGHT) as a digest of its pixels: the same
+# picture, the same digest.
+area() { screen_colours "$1" "$2" $(($1 + $3)) $(($2 + $4)) | cut -d' ' -f3 | md5sum | cut -d' ' -f1; }
 # The top-left corner and size of a visible window: sets X Y WIDTH HEIGHT.
 geometry() {
   local id
