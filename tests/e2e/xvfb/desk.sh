@@ -150,11 +150,10 @@ no_errors() {
   fi
 }
 
-# The colours of a box of the screen (LEFT TOP RIGHT BOTTOM, right and bottom excluded), one
-# "X Y RRGGBB" a line, read from a fresh screenshot.
-screen_colours() {
-  timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
-  python3 - "$work/screen.png" "$@" << 'EOF'
+# The colours of a box of a PNG picture (PNG LEFT TOP RIGHT BOTTOM, right and bottom excluded),
+# one "X Y RRGGBB" a line.
+png_colours() {
+  python3 - "$@" << 'EOF'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
 left, top, right, bottom = (int(a) for a in sys.argv[2:6])
@@ -188,4 +187,9 @@ for y in range(top, min(bottom, height)):
         r, g, b = rows[y][x * channels:x * channels + 3]
         print(x, y, "%02X%02X%02X" % (r, g, b))
 EOF
+}
+# The same of a box of the screen (LEFT TOP RIGHT BOTTOM), read from a fresh screenshot.
+screen_colours() {
+  timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
+  png_colours "$work/screen.png" "$@"
 }

@@ -5,45 +5,6 @@
 # usage: tools.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
-# The colours of the screen's pixels in a rectangle from LEFT,TOP up to RIGHT,BOTTOM, one
-# "X Y RRGGBB" a line, read from a screenshot.
-screen_colours() {
-  timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
-  python3 - "$work/screen.png" "$@" << 'EOF'
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-left, top, right, bottom = (int(a) for a in sys.argv[2:6])
-at, idat = 8, b""
-while at < len(data):
-    length, kind = struct.unpack(">I4s", data[at:at + 8])
-    body = data[at + 8:at + 8 + length]
-    if kind == b"IHDR":
-        width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-    elif kind == b"IDAT":
-        idat += body
-    at += 12 + length
-channels = {2: 3, 6: 4}[colour]
-raw, stride, rows, previous = zlib.decompress(idat), width * channels, [], bytearray(width * channels)
-for y in range(min(bottom, height)):
-    kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(stride if kind else 0):
-        a = line[i - channels] if i >= channels else 0
-        b, c = previous[i], previous[i - channels] if i >= channels else 0
-        if kind == 1: line[i] = (line[i] + a) & 255
-        elif kind == 2: line[i] = (line[i] + b) & 255
-        elif kind == 3: line[i] = (line[i] + (a + b) // 2) & 255
-        elif kind == 4:
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-    rows.append(line)
-    previous = line
-for y in range(top, min(bottom, height)):
-    for x in range(left, min(right, width)):
-        r, g, b = rows[y][x * channels:x * channels + 3]
-        print(x, y, "%02X%02X%02X" % (r, g, b))
-EOF
-}
 # The colours of a column of the screen, one "Y RRGGBB" a line.
 column_colours() { screen_colours "$1" "$2" $(($1 + 1)) "$3" | cut -d' ' -f2-; }
 
