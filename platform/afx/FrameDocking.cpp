@@ -284,6 +284,11 @@ void CFrameWnd::OnEnable(BOOL bEnable) {
     return;
   }
   CWnd::OnEnable(bEnable);
+  // Activated while disabled (a splash or a modal box had the input), the frame drew its caption
+  // inactive; enabled again as the active window, or kept active by a floating frame, it shows
+  // active again.
+  if (bEnable && !(GetStyle() & WS_CHILD) && (::GetActiveWindow() == m_hWnd || (m_nFlags & WF_STAYACTIVE)))
+    SendMessage(WM_NCACTIVATE, TRUE);
   NotifyFloatingWindows(bEnable ? FS_ENABLE : FS_DISABLE);
 }
 
@@ -291,7 +296,6 @@ void CFrameWnd::OnEnable(BOOL bEnable) {
 
 void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
   if (pState == nullptr) return;
-  // The bars the preview hides: the framework's standard bars other than the preview bar.
   // The bars the preview hides: the framework's standard bars other than the preview bar,
   // wherever they are docked.
   auto eachStandardBar = [this](auto action) {

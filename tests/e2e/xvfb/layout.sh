@@ -68,6 +68,7 @@ open_file "$project/Header Files/Circle.h"
 open_file "$project/Header Files/Layer.h"
 wait_for 50 eval '[[ "$(title)" == *"[Layer.h]"* ]]' || fail "Layer.h is not the active window: $(title)"
 shot layout-01-documents-open
+active_caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
 docked_on left || fail "the explorer does not start on the left"
 new_button=$(area 18 62 16 16) open_button=$(area 49 62 16 16)
 
@@ -173,6 +174,9 @@ geometry '^ToolBar1$'
 [ "$X $Y" = "$user_bar" ] || fail "the user toolbar came back at $X $Y, not at $user_bar"
 toolbar_on_left || fail "the toolbar is not on the left, as customised, at the next start"
 shot layout-15-next-start
+# The main window has the input: its caption shows active, as at the first start.
+caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
+[ "$caption" = "$active_caption" ] || fail "the main window's caption shows $caption at the next start, not $active_caption"
 exit_program
 no_errors
 echo "passed; gallery in $gallery"

@@ -349,6 +349,17 @@ TEST(FrameDocking, FloatingFramesShowWithTheirBarsAndFollowTheFrameCaption) {
   floating->SetActiveWindow();
   RunUntilIdle();
   EXPECT_NE(f.frame->m_nFlags & WF_STAYACTIVE, 0u);
+  // Activated while disabled, the frame and its floating frame draw inactive captions; enabled
+  // again, both show active.
+  const int captionY = ::GetSystemMetrics(SM_CYFRAME) + 3;
+  f.frame->EnableWindow(FALSE);
+  f.frame->SetActiveWindow();
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(f.frame->m_hWnd, 30, captionY), ::GetSysColor(COLOR_INACTIVECAPTION));
+  f.frame->EnableWindow(TRUE);
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(f.frame->m_hWnd, 30, captionY), ::GetSysColor(COLOR_ACTIVECAPTION));
+  EXPECT_TRUE(floating->m_bActive);
 }
 
 // A bar that sizes itself (CBRS_SIZE_DYNAMIC) keeping its area: wider is shorter.
