@@ -188,8 +188,16 @@ void SECMDIMenuBar::RemoveAllButtons() {
 }
 
 void SECMDIMenuBar::InsertButton(int nIndex, UINT nID, BOOL bSeparator, BOOL bNoUpdate) {
+  if (nID == kMDIButtonID && !bSeparator) return;
   SECMenuBar::InsertButton(nIndex, nID, bSeparator, bNoUpdate);
   if (MDIButtonsShown()) PutBackMDIButtons();
+}
+
+void SECMDIMenuBar::GetBarInfoEx(SECControlBarInfo* pInfo) {
+  const BOOL shown = MDIButtonsShown();
+  TakeOutMDIButtons();
+  SECMenuBar::GetBarInfoEx(pInfo);
+  if (shown) PutBackMDIButtons();
 }
 
 BOOL SECMDIMenuBar::UpdateMDIButtons(BOOL bHide) {

@@ -68,7 +68,10 @@ class SECMDIMenuBar : public SECMenuBar {
   // its system menu closes the menu and reaches the bar as the double-click it is.
   BOOL FilterMenuModeMouse(const MSG* pMsg) override;
   void RemoveAllButtons() override;
+  // The child's two buttons are not menus: a layout never stores them, nor takes them back from
+  // a layout that stored them.
   void InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoUpdate = FALSE) override;
+  void GetBarInfoEx(SECControlBarInfo* pInfo) override;
 
   SECBtnCaption m_btnCaption;
   SECCapMenuBtn m_btnSysMenu;

@@ -300,6 +300,15 @@ TEST(MDIMenuBar, AMaximisedChildPutsItsButtonsAtBothEndsAndRestoringTakesThemAwa
   EXPECT_EQ(CSize(3 * (::GetSystemMetrics(SM_CXSIZE) - 2) + 2, ::GetSystemMetrics(SM_CYSIZE) - 4),
             f.bar.m_btnCaption.GetRect().Size());
   EXPECT_GE(f.bar.GetWidestButton(), f.bar.m_btnCaption.m_cx);
+  // A layout saved and put back (a workspace, the next start) holds the menus only: the two
+  // buttons come back once, with no blank button in their place.
+  const std::vector<int> shown = f.Types();
+  SECControlBarInfo info;
+  f.bar.GetBarInfoEx(&info);
+  EXPECT_EQ(shown, f.Types()) << "saving leaves the buttons shown";
+  f.bar.SetBarInfoEx(&info, f.frame);
+  f.bar.UpdateMDIButtons(FALSE);
+  EXPECT_EQ(shown, f.Types());
   f.child->MDIRestore();
   RunUntilIdle();
   ASSERT_TRUE(f.bar.UpdateMDIButtons(FALSE));
