@@ -22,14 +22,7 @@ sleep 0.3
 timeout 20 "$tool" shot "$out/x11-dock-left.png" || fail "no screenshot"
 read -r x0 y0 <<< "$(point GRIP)"
 read -r x1 y1 <<< "$(point DROP)"
-# A drag in small steps, as a hand would move.
-run mousemove --sync "$x0" "$y0"
-run mousedown 1
-for step in 1 2 3 4 5 6 7 8 9 10; do
-  run mousemove "$((x0 + (x1 - x0) * step / 10))" "$((y0 + (y1 - y0) * step / 10))"
-  sleep 0.05
-done
-run mouseup 1
+hand_drag "$x0" "$y0" "$x1" "$y1"
 wait_for 100 grep -qs '^DOCKED RIGHT' "$work/program.out" || fail "the panel did not dock on the right"
 timeout 20 "$tool" shot "$out/x11-dock-right.png" || fail "no screenshot"
 

@@ -7,19 +7,9 @@
 # usage: layout.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
-# A drag with the left button in small steps, as a hand moves, with modifier keys held (alt,
-# alt+ctrl) when a fifth argument names them.
+# A drag as a hand makes it (hand_drag), with modifier keys held when a fifth argument names them.
 drag() {
-  local x0=$1 y0=$2 x1=$3 y1=$4 held=${5:-}
-  run mousemove --sync "$x0" "$y0"
-  [ -n "$held" ] && run keydown "$held" && sleep 0.1
-  run mousedown 1
-  for step in 1 2 3 4 5 6 7 8 9 10; do
-    run mousemove "$((x0 + (x1 - x0) * step / 10))" "$((y0 + (y1 - y0) * step / 10))"
-    sleep 0.05
-  done
-  run mouseup 1
-  [ -n "$held" ] && sleep 0.1 && run keyup "$held"
+  hand_drag "$@"
   # The pointer rests on the status bar, where no button is lit and no tip shows; the next press
   # is not taken for the second half of a double click.
   run mousemove 600 755

@@ -17,18 +17,6 @@ grep -qs '^MDI 2$' "$work/program.out" || fail "the MDI frame does not have its 
 point() { grep "^$1 " "$work/program.out" | head -n1 | cut -d' ' -f2,3; }
 run() { timeout 10 xdotool "$@" || fail "xdotool $*"; }
 
-# A drag in small steps, as a hand would move.
-drag() {
-  local x0=$1 y0=$2 x1=$3 y1=$4
-  run mousemove --sync "$x0" "$y0"
-  run mousedown 1
-  for step in 1 2 3 4 5 6 7 8; do
-    run mousemove "$((x0 + (x1 - x0) * step / 8))" "$((y0 + (y1 - y0) * step / 8))"
-    sleep 0.05
-  done
-  run mouseup 1
-}
-
 window=$(timeout 10 xdotool search --sync --name '^Brambolt bars smoke$' | head -n1)
 [ -n "$window" ] || fail "no window named 'Brambolt bars smoke'"
 run windowfocus --sync "$window"
@@ -36,13 +24,13 @@ sleep 0.3
 timeout 20 "$tool" shot "$out/x11-bars-docked.png" || fail "no screenshot"
 read -r gx gy <<< "$(point GRIP)"
 read -r dx dy <<< "$(point DROP)"
-drag "$gx" "$gy" "$dx" "$dy"
+hand_drag "$gx" "$gy" "$dx" "$dy"
 wait_for 100 grep -qs '^FLOATING' "$work/program.out" || fail "the toolbar did not float"
 sleep 0.3
 timeout 20 "$tool" shot "$out/x11-bars-floating.png" || fail "no screenshot"
 read -r cx cy <<< "$(point FLOATING)"
 read -r tx ty <<< "$(point TOP)"
-drag "$cx" "$cy" "$tx" "$ty"
+hand_drag "$cx" "$cy" "$tx" "$ty"
 wait_for 100 grep -qs '^DOCKED' "$work/program.out" || fail "the toolbar did not dock again"
 grep -qs '^DOCKED 2$' "$work/program.out" || fail "an MDI child went away"
 

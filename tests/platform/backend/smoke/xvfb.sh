@@ -40,3 +40,19 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$wo
 xvfb_pid=$!
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
 export DISPLAY=":$(head -n1 "$work/display")"
+
+# A drag with the left button from X0,Y0 to X1,Y1 in ten small steps, as a hand moves; with
+# modifier keys held (alt, alt+ctrl) when a fifth argument names them. Uses the script's run().
+hand_drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 held=${5:-}
+  run mousemove --sync "$x0" "$y0"
+  [ -n "$held" ] && run keydown "$held" && sleep 0.1
+  run mousedown 1
+  for step in 1 2 3 4 5 6 7 8 9 10; do
+    run mousemove "$((x0 + (x1 - x0) * step / 10))" "$((y0 + (y1 - y0) * step / 10))"
+    sleep 0.05
+  done
+  run mouseup 1
+  [ -n "$held" ] && sleep 0.1 && run keyup "$held"
+  return 0
+}
