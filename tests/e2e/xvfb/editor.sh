@@ -24,6 +24,17 @@ look() {
 }
 # Tries a check on fresh screenshots a few times: what the program draws may lag the input.
 seen() { wait_for 5 eval "$1"; }
+# The editor opened at a member's line: its status pane in SHOT is the one the keys give at line
+# LINE's first character, reached from the top of the file (which shows another pane first).
+opened_at_line() {
+  local at_member
+  at_member=$(pane "$1")
+  keys ctrl+Home
+  seen '[ "$(pane "$(look at-top)")" != "$at_member" ]' || fail "the keys do not reach the editor"
+  for i in $(seq $(($2 - 1))); do keys Down; done
+  keys End Home
+  seen '[ "$(pane "$(look keys-at-member)")" = "$at_member" ]' || fail "the editor did not open at $3's line"
+}
 # The editor's text: line N (from 1) lies at 94 + 15 (N - 1), a column is 8 pixels from x 294.
 line_y() { echo $((94 + 15 * ($1 - 1))); }
 # The status bar's line and column pane.
@@ -52,13 +63,8 @@ shot editor-02-editor-at-member
 # Maximised, the document's own buttons stand at the right end of the menubar.
 [ "$(region dark "$gallery/editor-02-editor-at-member.png" 995 28 20 16)" -gt 20 ] ||
   fail "the menubar does not show the maximised document's buttons"
-at_member=$(pane "$gallery/editor-02-editor-at-member.png")
 # The same place reached by the keys from the top: line 17, column 5.
-keys ctrl+Home
-seen '[ "$(pane "$(look at-top)")" != "$at_member" ]' || fail "the keys do not reach the editor"
-for i in $(seq 16); do keys Down; done
-keys End Home
-seen '[ "$(pane "$(look keys-at-member)")" = "$at_member" ]' || fail "the editor did not open at UpdateCache's line"
+opened_at_line "$gallery/editor-02-editor-at-member.png" 17 UpdateCache
 
 # ---- a new member: Return keeps the indentation; undo takes back the last word, redo brings it ----
 keys End Return
@@ -142,12 +148,7 @@ run mousemove 136 503
 run click --repeat 2 --delay 80 1
 wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open from Flatten: $(xdotool getwindowname "$main")"
 shot editor-09-editor-at-new-member
-at_flatten=$(pane "$gallery/editor-09-editor-at-new-member.png")
-keys ctrl+Home
-seen '[ "$(pane "$(look at-top)")" != "$at_flatten" ]' || fail "the keys do not reach the editor"
-for i in $(seq 17); do keys Down; done
-keys End Home
-seen '[ "$(pane "$(look keys-at-flatten)")" = "$at_flatten" ]' || fail "the editor did not open at Flatten's line"
+opened_at_line "$gallery/editor-09-editor-at-new-member.png" 18 Flatten
 
 # ---- the header changed by another program while it is open beside Grid.h ----
 open_file "$project/Header Files/Grid.h"
