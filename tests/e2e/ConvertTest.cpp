@@ -22,7 +22,7 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
 TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   const Project project = AtelierProject(desk, "Simple Chinese");
   WriteDocumentation(desk, "Simple Chinese");

@@ -12,6 +12,7 @@
 
 #include "afx/afx.h"
 #include "app/CInkwrightApp.h"
+#include "app/CMainFrame.h"
 #include "testing/testing.h"
 #include "win/ModalLoop.h"
 
@@ -57,6 +58,8 @@ class Desk {
   // Whether the main window is the application's own main frame (the workbook frame with its
   // explorer, status bar and title) rather than the plain workbook that stands in until it comes.
   bool HasMainFrame() const;
+  // The application's main frame; null while the plain workbook stands in for it.
+  CMainFrame* MainFrame() { return dynamic_cast<CMainFrame*>(app_ != nullptr ? app_->m_pMainWnd : nullptr); }
   std::string MainTitle() const;
 
   // What a person sees next: a modal window with this caption, answered by `act` inside its

@@ -32,7 +32,7 @@ TEST(UsersDay, EditsAHeaderSavesItAndTheDocumentationShowsTheChange) {
 
   // The class view: a double-click on CLayer's UpdateCache opens the header at that member.
   ClickExplorerTab(desk, kClassTab);
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   SECTreeBaseC& classes = *frame->m_wndProjectExplorer.GetClassView();
   const HTREEITEM member = FindItem(classes, FindItem(classes, TVI_ROOT, "CLayer"), "UpdateCache");
@@ -108,7 +108,7 @@ TEST(UsersDay, TheStatusBarShowsTheCaretsLineAndColumnOnlyWhileAnEditorIsOpen) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
   const Project project = AtelierProject(desk, "English");
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   const int pane = frame->m_wndStatusBar.CommandToIndex(ID_GWEXT_LINECOL_PANE);
   ASSERT_GT(pane, 0);

@@ -41,7 +41,7 @@ TEST(UsersDay, FirstStartMakesAProjectWithTheWizardAndTakesInAFolderOfHeaders) {
 
   // The class view fills: every class of the headers under the project's root, in order.
   ClickExplorerTab(desk, kClassTab);
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   SECTreeBaseC& classes = *frame->m_wndProjectExplorer.GetClassView();
   const HTREEITEM root = classes.GetRootItem();
   ASSERT_NE(root, nullptr);
@@ -79,7 +79,7 @@ TEST(UsersDay, DocumentationInEnglishAndBothChineseIsCompleteAndCompilesToHtmlHe
 
   // The hierarchy chart opens in the picture view from the output tree.
   ClickExplorerTab(desk, kOutputTab);
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   SECTreeBaseC& output = *frame->m_wndProjectExplorer.GetDatabaseView();
   const HTREEITEM chart = FindItem(output, TVI_ROOT, "A_Hierarchy_Chart.bmp");

@@ -107,7 +107,7 @@ UINT DockSide(CControlBar& bar) {
 TEST(UsersDay, DoubleClickOnAFloatingExplorersCaptionDocksItBackWithoutHanging) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
   ASSERT_EQ(DockSide(explorer), static_cast<UINT>(AFX_IDW_DOCKBAR_LEFT));
@@ -136,7 +136,7 @@ TEST(UsersDay, DoubleClickOnAFloatingExplorersCaptionDocksItBackWithoutHanging) 
 TEST(UsersDay, ExplorerAndToolbarAreDraggedOffTheFrameOntoOtherSidesAndBack) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   const HWND main = desk.MainWindow();
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
@@ -204,7 +204,7 @@ TEST(UsersDay, ExplorerAndToolbarAreDraggedOffTheFrameOntoOtherSidesAndBack) {
 TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   const HWND main = desk.MainWindow();
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
@@ -267,7 +267,7 @@ SECCustomToolBar* ToolBarTitled(CMainFrame& frame, const std::string& title) {
 TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarFullScreenAndTheNextStartKeepThem) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
   ASSERT_NE(toolbar, nullptr);
@@ -331,7 +331,7 @@ TEST(UsersDay, AltDragMovesAndDropsToolbarButtonsACtrlCopyMakesAUserToolbarFullS
   // The next start: the toolbar's buttons and the user's toolbar as they were left.
   desk.Quit();
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
   ASSERT_NE(toolbar, nullptr);

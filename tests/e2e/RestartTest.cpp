@@ -12,7 +12,7 @@ namespace {
 
 // The explorer bar as a person sees it: shown or not.
 bool ExplorerShown(Desk& desk) {
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   return frame != nullptr && frame->m_wndProjectExplorer.IsWindowVisible();
 }
 

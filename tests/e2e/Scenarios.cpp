@@ -104,7 +104,7 @@ int LineOf(const fs::path& file, const std::string& text) {
 namespace e2e {
 
 void ClickExplorerTab(Desk& desk, ExplorerTab tab) {
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   auto* tabs = dynamic_cast<SEC3DTabControl*>(frame->m_wndProjectExplorer.m_wndTab.GetTabControl());
   ASSERT_NE(tabs, nullptr);

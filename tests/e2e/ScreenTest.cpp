@@ -16,7 +16,7 @@ bool SameRect(const RECT& a, const RECT& b) {
 TEST(UsersDay, WorkbookModeAndFullScreenComeAndGoAsAsked) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   ASSERT_NE(frame, nullptr);
   const HWND main = desk.MainWindow();
 

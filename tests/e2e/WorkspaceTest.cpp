@@ -33,7 +33,7 @@ std::string Text(HWND hwnd) {
 
 Windows Look(Desk& desk) {
   Windows seen;
-  auto* frame = dynamic_cast<CMainFrame*>(desk.App().m_pMainWnd);
+  auto* frame = desk.MainFrame();
   if (frame == nullptr) return seen;
   seen.explorer = frame->m_wndProjectExplorer.IsWindowVisible() != FALSE;
   for (HWND child = ::GetWindow(frame->m_hWndMDIClient, GW_CHILD); child != nullptr;
