@@ -41,6 +41,13 @@ CString WithFileName(LPCTSTR lpszTemplate, const CString& strFileName) {
 
 void AfxSetErrorReporter(AFX_ERROR_REPORTER pfnReporter) { g_pfnErrorReporter.store(pfnReporter); }
 
+int AfxReportErrorText(LPCTSTR lpszText, UINT nType) {
+  AFX_ERROR_REPORTER pfnReporter = g_pfnErrorReporter.load();
+  if (pfnReporter != nullptr) return pfnReporter(lpszText, nType);
+  std::fprintf(stderr, "%s\n", lpszText);
+  return 1;  // IDOK
+}
+
 CException::CException() : m_bAutoDelete(TRUE) {}
 
 CException::CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {}
@@ -66,10 +73,7 @@ int CException::ReportError(UINT nType, UINT nMessageID) {
   else if (nMessageID != 0)
     strText.LoadString(nMessageID);
   if (strText.IsEmpty()) strText = "No error message is available.";
-  AFX_ERROR_REPORTER pfnReporter = g_pfnErrorReporter.load();
-  if (pfnReporter != nullptr) return pfnReporter(strText, nType);
-  std::fprintf(stderr, "%s\n", static_cast<LPCTSTR>(strText));
-  return 1;  // IDOK
+  return AfxReportErrorText(strText, nType);
 }
 
 BOOL CMemoryException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpContext) const {

@@ -27,6 +27,8 @@ class CException : public CObject {
 // Shows an error text for ReportError; returns the message box result.
 typedef int (*AFX_ERROR_REPORTER)(LPCTSTR lpszText, UINT nType);
 void AfxSetErrorReporter(AFX_ERROR_REPORTER pfnReporter);
+// Shows a text through the installed reporter (on standard error without one); its result.
+int AfxReportErrorText(LPCTSTR lpszText, UINT nType);
 
 class CMemoryException : public CException {
   DECLARE_DYNAMIC(CMemoryException)

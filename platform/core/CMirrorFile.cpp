@@ -1,5 +1,6 @@
 // CMirrorFile: the temporary file is created beside the target (same file system, so the final
-// rename is atomic), takes the target's permission bits, and is fsync'ed before the rename.
+// rename is atomic) with no more permission than the target's and then its bits, and is fsync'ed
+// before the rename; core/SaveInPlace.h tells the way when the folder takes no new file.
 #include "core/CMirrorFile.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "core/CException.h"
+#include "core/SaveInPlace.h"
 #include "os/FileApi.h"
 #include "os/Paths.h"
 
@@ -19,7 +21,7 @@ IMPLEMENT_DYNAMIC(CMirrorFile, CFile)
 
 namespace {
 
-// The file a save must replace: symbolic links are followed, so the link itself survives.
+// The file a save through a link must replace: the file the link names, so the link survives.
 std::string ResolveTarget(const std::string& nativePath) {
   char resolved[PATH_MAX];
   if (::realpath(nativePath.c_str(), resolved) != nullptr) return resolved;
@@ -30,11 +32,6 @@ std::string FolderOf(const std::string& nativePath) {
   std::size_t slash = nativePath.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : nativePath.substr(0, slash);
-}
-
-std::string LeafOf(const std::string& nativePath) {
-  std::size_t slash = nativePath.rfind('/');
-  return slash == std::string::npos ? nativePath : nativePath.substr(slash + 1);
 }
 
 std::string RandomSuffix() {
@@ -51,6 +48,27 @@ void SyncFolder(const std::string& folder) {
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// A new temporary file of the prefix: private at its creation, then given the target's bits (a
+// new file gets the usual ones). Its path, or "" with the last error set.
+std::string CreateMirror(const std::string& prefix, DWORD dwAccess, DWORD dwShareMode, const struct stat* pTarget,
+                         HANDLE* phFile) {
+  const std::string stem = prefix + std::to_string(::getpid()) + ".";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string mirror = stem + RandomSuffix();
+    HANDLE hFile = CreateFile(mirror.c_str(), dwAccess, dwShareMode, nullptr, CREATE_NEW,
+                              pTarget != nullptr ? FILE_ATTRIBUTE_TEMPORARY : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      return std::string();
+    }
+    if (pTarget != nullptr) ::chmod(mirror.c_str(), pTarget->st_mode & 07777);
+    *phFile = hFile;
+    return mirror;
+  }
+  SetLastError(ERROR_FILE_EXISTS);
+  return std::string();
 }
 
 }  // namespace
@@ -77,9 +95,11 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
     return FALSE;
   };
 
-  std::string target = ResolveTarget(brambolt::NativePath(lpszFileName));
+  const std::string native = brambolt::NativePath(lpszFileName);
+  const std::string target = m_linkRule == followLinks ? ResolveTarget(native) : native;
   struct stat targetStat {};
-  bool exists = ::stat(target.c_str(), &targetStat) == 0;
+  const bool exists = m_linkRule == followLinks ? ::stat(target.c_str(), &targetStat) == 0
+                                                : ::lstat(target.c_str(), &targetStat) == 0 && !S_ISLNK(targetStat.st_mode);
   if (exists) {
     // Whatever would stop writing the file in place stops the save now, not at Close: a folder,
     // a read-only file, or another handle's share mode.
@@ -89,25 +109,29 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
     CloseHandle(hProbe);
   }
 
-  std::string prefix = FolderOf(target) + "/." + LeafOf(target) + ".~";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string mirror = prefix + RandomSuffix();
-    HANDLE hFile = CreateFile(mirror.c_str(), dwAccess, dwShareMode, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
-      DWORD dwError = GetLastError();
-      if (dwError == ERROR_FILE_EXISTS) continue;
-      // A folder we cannot create files in: write in place, as the framework does.
-      return CFile::Open(lpszFileName, nOpenFlags, pError);
-    }
-    if (exists) ::chmod(mirror.c_str(), targetStat.st_mode & 07777);
-    m_hFile = hFile;
-    m_bCloseOnDelete = TRUE;
-    m_strFileName = FullPath(lpszFileName);
-    m_strMirrorName = mirror.c_str();
-    m_strTargetName = target.c_str();
-    return TRUE;
+  namespace mirror = brambolt::mirror;
+  mirror::RemoveStaleMirrors(mirror::BesidePrefix(target));
+  if (exists) mirror::RestoreInterruptedSave(target);
+  HANDLE hFile = INVALID_HANDLE_VALUE;
+  std::string path = CreateMirror(mirror::BesidePrefix(target), dwAccess, dwShareMode, exists ? &targetStat : nullptr, &hFile);
+  if (path.empty()) {
+    const DWORD dwError = GetLastError();
+    // A folder that takes no new file: the new text waits in the cache folder, and goes into
+    // the existing file in place at Close. A new file cannot be made there at all.
+    if (!exists || !mirror::FolderRefusesNewFiles(dwError)) return fail(dwError);
+    const std::string cachePrefix = mirror::CachePrefix(target);
+    mirror::RemoveStaleMirrors(cachePrefix);
+    if (cachePrefix.empty()) return fail(dwError);
+    path = CreateMirror(cachePrefix, dwAccess, dwShareMode, &targetStat, &hFile);
+    if (path.empty()) return fail(dwError);
+    m_bMirrorInCache = TRUE;
   }
-  return fail(ERROR_FILE_EXISTS);
+  m_hFile = hFile;
+  m_bCloseOnDelete = TRUE;
+  m_strFileName = FullPath(lpszFileName);
+  m_strMirrorName = path.c_str();
+  m_strTargetName = target.c_str();
+  return TRUE;
 }
 
 void CMirrorFile::Close() {
@@ -118,6 +142,7 @@ void CMirrorFile::Close() {
   CString mirror = m_strMirrorName;
   CString target = m_strTargetName;
   CString name = m_strFileName;
+  const BOOL bInCache = m_bMirrorInCache;
   try {
     CFile::Flush();
     CFile::Close();
@@ -127,8 +152,20 @@ void CMirrorFile::Close() {
   }
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
+  m_bMirrorInCache = FALSE;
   if (!MoveFileEx(mirror, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD dwError = GetLastError();
+    if (bInCache) {
+      // Another file system, or a folder that refuses the rename too: written in place.
+      try {
+        brambolt::mirror::CopyIntoPlace(std::string(mirror), std::string(target), name);
+      } catch (CException*) {
+        DeleteFile(mirror);
+        throw;
+      }
+      DeleteFile(mirror);
+      return;
+    }
     DeleteFile(mirror);
     CFileException::ThrowOsError(static_cast<LONG>(dwError), name);
   }
@@ -140,4 +177,5 @@ void CMirrorFile::Abort() {
   if (!m_strMirrorName.IsEmpty()) DeleteFile(m_strMirrorName);
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
+  m_bMirrorInCache = FALSE;
 }

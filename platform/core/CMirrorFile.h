@@ -1,6 +1,7 @@
-// CMirrorFile: a safe save. A file opened with modeCreate is written to a temporary file in the
-// target's folder; Close makes it durable and renames it over the target in one step, Abort (or
-// destruction without Close) discards it and leaves the old file as it was.
+// CMirrorFile: a safe save. A file opened with modeCreate is written to a temporary file; Close
+// makes it durable and puts it in place of the target, Abort (or destruction without Close)
+// discards it and leaves the old file as it was. How the temporary file reaches its place when
+// the target's folder takes no new file is told in core/SaveInPlace.h.
 #pragma once
 
 #include "core/CFile.h"
@@ -9,7 +10,12 @@ class CMirrorFile : public CFile {
   DECLARE_DYNAMIC(CMirrorFile)
 
  public:
-  CMirrorFile() = default;
+  // A symbolic link at the target's name: a save through it writes the file it names (the link
+  // survives), or the save replaces the link by the new file (a file the program owns by name,
+  // which a link planted there must not send elsewhere).
+  enum LinkRule { followLinks, replaceLinks };
+
+  explicit CMirrorFile(LinkRule rule = followLinks) : m_linkRule(rule) {}
   ~CMirrorFile() override;
 
   // Without modeCreate, or with modeNoTruncate, the file itself is opened as by CFile.
@@ -18,6 +24,8 @@ class CMirrorFile : public CFile {
   void Close() override;
 
  protected:
-  CString m_strMirrorName;  // the temporary file (native path), empty when writing in place
-  CString m_strTargetName;  // the file the mirror replaces (symbolic links resolved)
+  CString m_strMirrorName;      // the temporary file (native path)
+  CString m_strTargetName;      // the file the mirror replaces (symbolic links resolved by the rule)
+  BOOL m_bMirrorInCache = FALSE;  // the temporary file lies in the user's cache folder
+  LinkRule m_linkRule;
 };

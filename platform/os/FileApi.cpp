@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "os/FileFaults.h"
 #include "os/FileSupport.h"
 #include "os/Paths.h"
 
@@ -110,6 +111,7 @@ class FileObject : public KernelObject {
 
   void DeleteOnClose() { m_deleteOnClose = true; }
   int Fd() const { return m_fd; }
+  const std::string& Path() const { return m_path; }
   DWORD Access() const { return m_access; }
 
   // Windows locks are exclusive even against the same handle, and an unlock must name exactly
@@ -175,6 +177,10 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 // `target` and returns that file's path, or "" with errno set.
 std::string CopyToTemporary(int source, const struct stat& sourceStat, const std::string& target) {
   std::string temp = file_support::ParentOf(target) + "/." + file_support::LeafOf(target) + ".copy-XXXXXX";
+  if (const int fault = FileFault(FileStep::Create, target)) {
+    errno = fault;
+    return std::string();
+  }
   const int out = ::mkstemp(temp.data());
   if (out < 0) return std::string();
   std::vector<char> buffer(1 << 16);
@@ -184,6 +190,11 @@ std::string CopyToTemporary(int source, const struct stat& sourceStat, const std
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = n == 0;
+      break;
+    }
+    if (const int fault = FileFault(FileStep::Write, temp)) {
+      errno = fault;
+      ok = false;
       break;
     }
     if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) {
@@ -343,7 +354,16 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
     SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }
-  const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+  // A temporary file is the owner's alone until its maker gives it the permissions it is to have.
+  const mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_TEMPORARY) ? 0600
+                      : (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444
+                                                                          : 0666;
+  if (!existed && (flags & O_CREAT)) {
+    if (const int fault = FileFault(FileStep::Create, path)) {
+      SetLastErrorFromErrno(fault, path);
+      return INVALID_HANDLE_VALUE;
+    }
+  }
 
   // Truncation waits until the share check has passed, so a refused open changes nothing.
   const bool truncate = flags & O_TRUNC;
@@ -415,6 +435,10 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDW
   if (!file) return FALSE;
   if (!WantsWrite(file->Access())) {
     SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (const int fault = FileFault(FileStep::Write, file->Path())) {
+    SetLastError(ErrnoToWin32Error(fault));
     return FALSE;
   }
   const char* in = static_cast<const char*>(lpBuffer);
@@ -513,6 +537,10 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveH
 BOOL SetEndOfFile(HANDLE hFile) {
   auto file = LookupFile(hFile);
   if (!file) return FALSE;
+  if (const int fault = FileFault(FileStep::Resize, file->Path())) {
+    SetLastError(ErrnoToWin32Error(fault));
+    return FALSE;
+  }
   const off_t position = ::lseek(file->Fd(), 0, SEEK_CUR);
   if (position < 0 || ::ftruncate(file->Fd(), position) != 0) {
     SetLastError(errno == EINVAL || errno == EBADF ? ERROR_ACCESS_DENIED : ErrnoToWin32Error(errno));
@@ -524,6 +552,10 @@ BOOL SetEndOfFile(HANDLE hFile) {
 BOOL FlushFileBuffers(HANDLE hFile) {
   auto file = LookupFile(hFile);
   if (!file) return FALSE;
+  if (const int fault = FileFault(FileStep::Sync, file->Path())) {
+    SetLastError(ErrnoToWin32Error(fault));
+    return FALSE;
+  }
   if (::fsync(file->Fd()) != 0 && errno != EINVAL) {
     SetLastError(ErrnoToWin32Error(errno));
     return FALSE;
@@ -751,8 +783,11 @@ BOOL CopyFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExist
     SetLastErrorFromErrno(errno, target);
     return FALSE;
   }
-  const int renamed = bFailIfExists ? ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE)
-                                    : ::rename(temp.c_str(), target.c_str());
+  const int fault = FileFault(FileStep::Rename, target);
+  const int renamed =
+      fault != 0      ? (errno = fault, -1)
+      : bFailIfExists ? ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE)
+                      : ::rename(temp.c_str(), target.c_str());
   if (renamed != 0) {
     const int error = errno;
     ::unlink(temp.c_str());
@@ -794,6 +829,10 @@ BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) 
       SetLastError(S_ISDIR(targetStat.st_mode) ? ERROR_ACCESS_DENIED : ERROR_SHARING_VIOLATION);
       return FALSE;
     }
+  }
+  if (const int fault = FileFault(FileStep::Rename, target)) {
+    SetLastErrorFromErrno(fault, target);
+    return FALSE;
   }
   const bool replace = dwFlags & MOVEFILE_REPLACE_EXISTING;
   int result = replace ? ::rename(source.c_str(), target.c_str())

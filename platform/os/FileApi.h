@@ -114,7 +114,8 @@ typedef struct _WIN32_FILE_ATTRIBUTE_DATA {
   DWORD nFileSizeLow;
 } WIN32_FILE_ATTRIBUTE_DATA, *LPWIN32_FILE_ATTRIBUTE_DATA;
 
-// File handles. Share modes are enforced among the handles of this process (an open that
+// File handles. A file created with FILE_ATTRIBUTE_TEMPORARY is readable and writable by its
+// owner alone (0600), whatever the umask; its maker gives it its final permissions. Share modes are enforced among the handles of this process (an open that
 // conflicts fails with ERROR_SHARING_VIOLATION, as do DeleteFile and MoveFile of a file open
 // without FILE_SHARE_DELETE). A folder opens only with FILE_FLAG_BACKUP_SEMANTICS.
 HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,

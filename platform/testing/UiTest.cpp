@@ -355,6 +355,7 @@ PrivateStores::PrivateStores() {
   set("BRAMBOLT_REGISTRY_DIR", registry_);
   set("XDG_CONFIG_HOME", root_ + "/profile");
   set("XDG_DATA_HOME", root_ + "/data");
+  set("XDG_CACHE_HOME", root_ + "/cache");
   set("TMPDIR", temp_);
 }
 

@@ -150,8 +150,9 @@ class NotificationRecorder {
 };
 
 // A private registry folder (BRAMBOLT_REGISTRY_DIR), profile folder (XDG_CONFIG_HOME), data folder
-// (XDG_DATA_HOME), Windows directory (BRAMBOLT_WINDOWS_DIR, where a profile file with a bare name
-// lives; the program's DocSys folder is linked into it) and temporary folder for the test, removed
+// (XDG_DATA_HOME), cache folder (XDG_CACHE_HOME), Windows directory (BRAMBOLT_WINDOWS_DIR, where a
+// profile file with a bare name lives; the program's DocSys folder is linked into it) and
+// temporary folder for the test, removed
 // with everything in them at the end; the environment is restored. Tests running at the same time
 // in other processes never share a file through them.
 class PrivateStores {
