@@ -377,13 +377,22 @@ void CInkwrightApp::SaveRecentProjects() {
   key.SetString(kRecentProjectsValue, strText);
 }
 
+void CInkwrightApp::AddToRecentFileList(LPCTSTR lpszPathName) {
+  CWinApp::AddToRecentFileList(lpszPathName);
+  if (m_pRecentFileList != nullptr) m_pRecentFileList->WriteList();
+}
+
 void CInkwrightApp::MoveRecentProjectToFront(const CString& strPath) {
-  RemoveRecentProject(strPath);
+  if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
   m_listRecentProjects.AddHead(strPath);
+  SaveRecentProjects();
 }
 
 void CInkwrightApp::RemoveRecentProject(const CString& strPath) {
-  if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
+  POSITION pos = m_listRecentProjects.Find(strPath);
+  if (pos == nullptr) return;
+  m_listRecentProjects.RemoveAt(pos);
+  SaveRecentProjects();
 }
 
 // ---- the .dcp association ----

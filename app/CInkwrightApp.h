@@ -38,6 +38,8 @@ class CInkwrightApp : public CWinApp {
   // A ".dcp" file (any case) opens as the project and gives NULL; any other goes to the
   // document manager.
   CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
+  // The framework's recent-file list, saved at each change as the recent projects are.
+  void AddToRecentFileList(LPCTSTR lpszPathName) override;
   // Every message box of the system: an exclamation icon added to OK, OK/Cancel, Yes/No and
   // Yes/No/Cancel boxes without an icon, shown with the caption "Inkwright".
   int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
@@ -73,8 +75,9 @@ class CInkwrightApp : public CWinApp {
   // Saves the open project and opens the project file; an invalid file brings the previous
   // project back. Always TRUE.
   BOOL OpenProject(CString strPath);
-  // The close step of New Project: the open project saved, then everything emptied.
-  void ResetProject();
+  // The close step of New Project: the open project saved, then everything emptied. FALSE, with
+  // nothing emptied, when the open project could not be saved.
+  BOOL ResetProject();
   // The project folder and its five sub-folders.
   void CreateProjectFolders();
   // Copies a source file into "Source Code\" or a header into "Header Files\" (other types are
@@ -92,6 +95,7 @@ class CInkwrightApp : public CWinApp {
   CString GetProjectFilePath() const { return m_strProjectFolder + m_strProjectName + ".dcp"; }
   BOOL IsProjectOpen() const { return !m_strProjectName.IsEmpty(); }
   // Removes the first entry equal to the path (exact comparison) and puts the path at the head.
+  // The list is saved at each change, so a kill or a crash does not lose it.
   void MoveRecentProjectToFront(const CString& strPath);
   // Removes the first entry equal to the path, if any.
   void RemoveRecentProject(const CString& strPath);
@@ -158,8 +162,9 @@ class CInkwrightApp : public CWinApp {
   const CGenMenuObjList* GetComponentList();
   // The "Organize files" dialog; TRUE when it reorganised the project's files.
   BOOL RunOrganizeFilesDialog();
-  // Saves the titles and the project file, and moves it to the front of the recent list.
-  void SaveOpenProject();
+  // Saves the titles and the project file, and moves it to the front of the recent list. A save
+  // that fails tells the user why and gives FALSE: what would close the project stops there.
+  BOOL SaveOpenProject();
   // Empties the project object's six HTML Help settings.
   void ClearHtmlHelpSettings();
   // Copies the files of a folder whose types were chosen, and of its sub-folders when asked.

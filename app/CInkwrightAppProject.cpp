@@ -1,6 +1,10 @@
 // The project commands of the application object: open, create, save and close the one project,
 // bring source files into its folders, and open the project's files in the document templates.
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/CInkwrightApp.h"
 #include "app/CMainProjectSetDlg.h"
@@ -13,12 +17,11 @@
 #include "model/CProjectObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/GenHtmlDlg.h"
+#include "os/Paths.h"
 #include "resources/AppResource.h"
 #include "resources/ShellRes.h"
 
 namespace {
-
-constexpr DWORD kCopyBufferSize = 10240;
 
 constexpr const char* kInsertFilesFilter =
     "Source Files (.h;.cpp;.hxx;.inl;.hm;.c;.cc;.cxx;.hpp;.def;.rc;.rc2)|*.c;*.cc;*.cxx;*.hpp;*.def;*.rc;*.rc2;*.h;"
@@ -54,22 +57,49 @@ CString ExtensionOf(const CString& strPath) {
   return strExt;
 }
 
+// Whether the two paths name one file: the same device and inode, or the same canonical path.
+bool IsSameFile(const CString& strFirst, const CString& strSecond) {
+  const std::string first = brambolt::NativePath(static_cast<LPCTSTR>(strFirst));
+  const std::string second = brambolt::NativePath(static_cast<LPCTSTR>(strSecond));
+  struct stat a {}, b {};
+  if (::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0)
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  std::error_code error;
+  return std::filesystem::weakly_canonical(first, error) == std::filesystem::weakly_canonical(second, error);
+}
+
+// Copies the file through a temporary file beside the target that replaces it only when whole,
+// so a failed copy leaves the old file; a failure is told with its reason.
+void CopyWhole(const CString& strSource, const CString& strTarget) {
+  CFileException error;
+  CFile source;
+  // A source that cannot be read is named as the file at fault.
+  if (!source.Open(strSource, CFile::modeRead | CFile::shareDenyNone, &error)) {
+    error.ReportError(MB_ICONEXCLAMATION);
+    return;
+  }
+  source.Close();
+  if (::CopyFileA(strSource, strTarget, FALSE)) return;
+  const LONG lError = static_cast<LONG>(::GetLastError());
+  error.m_lOsError = lError;
+  error.m_cause = CFileException::OsErrorToException(lError);
+  error.m_strFileName = strTarget;
+  error.ReportError(MB_ICONEXCLAMATION);
+}
+
 // Copies with the overwrite question: TRUE when copied without one, FALSE when the target existed
-// (it is replaced only when the user says Yes).
+// (it is replaced only when the user says Yes). A file that already is the target is left alone.
 BOOL CopyWithQuestion(const CString& strSource, const CString& strTarget, const CString& strFileName) {
   SECFileSystem fs;
   if (fs.FileExists(strTarget)) {
+    if (IsSameFile(strSource, strTarget)) return FALSE;
     CString strFormat, strText;
     strFormat.LoadString(IDS_FILE_EXISTS_OVERWRITE);
     strText.Format(strFormat, static_cast<LPCTSTR>(strFileName));
-    if (AfxMessageBox(strText, MB_YESNO | MB_ICONINFORMATION) == IDYES) {
-      // The copy never replaces a file, so the old one goes first.
-      fs.DeleteFile(strTarget);
-      fs.CopyFile(strSource, strTarget, kCopyBufferSize);
-    }
+    if (AfxMessageBox(strText, MB_YESNO | MB_ICONINFORMATION) == IDYES) CopyWhole(strSource, strTarget);
     return FALSE;
   }
-  fs.CopyFile(strSource, strTarget, kCopyBufferSize);
+  CopyWhole(strSource, strTarget);
   return TRUE;
 }
 
@@ -115,11 +145,12 @@ BOOL CInkwrightApp::IsDifferentProject(CString strPath) {
   return !(strFolder == strOpenFolder && strName == strOpenName);
 }
 
-void CInkwrightApp::SaveOpenProject() {
+BOOL CInkwrightApp::SaveOpenProject() {
   const CString strProjectFile = GetProjectFilePath();
   CollectOpenDocumentNames(m_pWorkSpace->m_DocTitleList);
-  m_pWorkSpace->SaveToFile(strProjectFile);
+  if (!m_pWorkSpace->SaveAndReport(strProjectFile)) return FALSE;
   MoveRecentProjectToFront(strProjectFile);
+  return TRUE;
 }
 
 void CInkwrightApp::ClearHtmlHelpSettings() {
@@ -138,7 +169,7 @@ BOOL CInkwrightApp::OpenProject(CString strPath) {
   if (!SaveAllDocuments()) return FALSE;
   // The project that was open is saved first: it is also what comes back if the new file fails.
   const CString strPreviousFile = IsProjectOpen() ? GetProjectFilePath() : CString();
-  if (IsProjectOpen()) SaveOpenProject();
+  if (IsProjectOpen() && !SaveOpenProject()) return TRUE;
   m_pWorkSpace->DeleteAllFileObjs();
   ClearHtmlHelpSettings();
   CloseAllDocuments(TRUE);
@@ -164,14 +195,15 @@ BOOL CInkwrightApp::OpenProject(CString strPath) {
   return TRUE;
 }
 
-void CInkwrightApp::ResetProject() {
-  if (IsProjectOpen()) SaveOpenProject();
+BOOL CInkwrightApp::ResetProject() {
+  if (IsProjectOpen() && !SaveOpenProject()) return FALSE;
   ClearHtmlHelpSettings();
   m_pWorkSpace->DeleteAllFileObjs();
   CloseAllDocuments(TRUE);
   m_strProjectName.Empty();
   m_strProjectFolder.Empty();
   ReanalyseProject();
+  return TRUE;
 }
 
 void CInkwrightApp::CreateProjectFolders() {
@@ -256,7 +288,7 @@ void CInkwrightApp::OnNewProject() {
   wizard.AddPage(&page3, IDD_NEWPROJECT_PAGE3);
   if (wizard.DoModal() != ID_WIZFINISH) return;
 
-  ResetProject();
+  if (!ResetProject()) return;
   // The folder ends in the separator it is written with, as the wizard joins it.
   const CString& strFolder = page0.m_strProjectFolder;
   m_strProjectFolder = strFolder + (strFolder.Find('/') >= 0 && strFolder.Find('\\') < 0 ? "/" : "\\");
@@ -282,7 +314,7 @@ void CInkwrightApp::OnNewProject() {
   }
   const CString strProjectFile = GetProjectFilePath();
   CollectOpenDocumentNames(project.m_DocTitleList);
-  project.SaveToFile(strProjectFile);
+  project.SaveAndReport(strProjectFile);
   project.LoadComponentClassList();
   SetMainWindowTitle(m_strProjectName + " - Visual Brambolt");
   MoveRecentProjectToFront(strProjectFile);
@@ -313,8 +345,7 @@ void CInkwrightApp::OnSaveAll() {
 
 void CInkwrightApp::OnCloseProject() {
   // The project's document windows close with it: their unsaved text is saved first.
-  if (!IsProjectOpen() || !SaveAllDocuments()) return;
-  SaveOpenProject();
+  if (!IsProjectOpen() || !SaveAllDocuments() || !SaveOpenProject()) return;
   m_pWorkSpace->DeleteAllFileObjs();
   CloseAllDocuments(TRUE);
   m_strProjectName.Empty();

@@ -272,8 +272,9 @@ void CMainFrame::OnClose() {
       case IDYES: {
         const CString strPath = pShell->GetProjectFolder() + strName + ".dcp";
         CollectOpenDocumentNames(pWorkSpace->m_DocTitleList);
-        // A project that could not be written keeps the window open: closing would lose it.
-        if (!pWorkSpace->SaveToFile(strPath)) return;
+        // A project that could not be written keeps the window open, with the reason: closing
+        // would lose it.
+        if (!pWorkSpace->SaveAndReport(strPath)) return;
         if (pApp != nullptr) pApp->MoveRecentProjectToFront(strPath);
         break;
       }

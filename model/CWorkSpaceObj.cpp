@@ -172,9 +172,17 @@ void CWorkSpaceObj::RepairLoadedLanguage() {
   if (m_nOutputLanguage < LANGUAGE_CHS || m_nOutputLanguage > LANGUAGE_ENG) m_nOutputLanguage = LANGUAGE_ENG;
 }
 
+// The project file's save: create, share exclusive, write (0x1011).
+constexpr UINT kProjectSaveFlags = CFile::modeCreate | CFile::shareExclusive | CFile::modeWrite;
+
 BOOL CWorkSpaceObj::SaveToFile(LPCTSTR lpszPathName) {
-  return SaveRecordToFile(*this, new CMirrorFile, lpszPathName,
-                          CFile::modeCreate | CFile::shareExclusive | CFile::modeWrite);
+  return SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags);
+}
+
+BOOL CWorkSpaceObj::SaveAndReport(LPCTSTR lpszPathName) {
+  return SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags, [&](CException* e) {
+    ReportSaveLoadException(lpszPathName, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+  });
 }
 
 BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {

@@ -41,6 +41,8 @@ class CWorkSpaceObj : public CObject {
   // Writes the project file through a temporary file renamed over it; FALSE on any failure,
   // leaving an existing file as it was.
   virtual BOOL SaveToFile(LPCTSTR lpszPathName);
+  // SaveToFile that tells the user why it failed (ReportSaveLoadException).
+  BOOL SaveAndReport(LPCTSTR lpszPathName);
   // Reads the project file over the settings and replaces the document titles; an empty file
   // sets no setting. FALSE when the file cannot be opened or is not a whole project file; the
   // project is then left as it was.

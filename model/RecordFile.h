@@ -2,6 +2,8 @@
 // through a 4096-byte archive, and the release of that file.
 #pragma once
 
+#include <functional>
+
 #include "core/CArchive.h"
 #include "core/CException.h"
 #include "core/CFile.h"
@@ -10,11 +12,14 @@
 // deletes the file too before the exception goes on.
 void ReleaseRecordFile(CFile* pFile, BOOL bAbort);
 
+// What a caller is told of the exception that made a transfer fail, before it is deleted.
+using RecordFailure = std::function<void(CException*)>;
+
 // Archives the record into (or out of) the open file, which it takes over and releases through
 // the record's ReleaseFile: normally, or with abort when a framework exception comes up (FALSE).
 // A loading pass over an empty file reads nothing.
 template <class Record>
-BOOL TransferRecordFile(Record& record, CFile* pFile, UINT nArchiveMode) {
+BOOL TransferRecordFile(Record& record, CFile* pFile, UINT nArchiveMode, const RecordFailure& onFailure = {}) {
   TRY {
     if ((nArchiveMode & CArchive::load) == 0 || pFile->GetLength() != 0) {
       CArchive ar(pFile, nArchiveMode | CArchive::bNoFlushOnDelete, 4096);
@@ -27,6 +32,7 @@ BOOL TransferRecordFile(Record& record, CFile* pFile, UINT nArchiveMode) {
   }
   CATCH_ALL(e) {
     if (pFile != nullptr) record.ReleaseFile(pFile, TRUE);
+    if (onFailure) onFailure(e);
     return FALSE;
   }
   END_CATCH_ALL
@@ -36,12 +42,15 @@ BOOL TransferRecordFile(Record& record, CFile* pFile, UINT nArchiveMode) {
 // Opens pFile (taken over) on the path and archives the record into it; FALSE when the file does
 // not open or the transfer fails.
 template <class Record>
-BOOL SaveRecordToFile(Record& record, CFile* pFile, LPCTSTR lpszPathName, UINT nOpenFlags) {
-  if (!pFile->Open(lpszPathName, nOpenFlags)) {
+BOOL SaveRecordToFile(Record& record, CFile* pFile, LPCTSTR lpszPathName, UINT nOpenFlags,
+                      const RecordFailure& onFailure = {}) {
+  CFileException error;
+  if (!pFile->Open(lpszPathName, nOpenFlags, &error)) {
     delete pFile;
+    if (onFailure) onFailure(&error);
     return FALSE;
   }
-  return TransferRecordFile(record, pFile, CArchive::store);
+  return TransferRecordFile(record, pFile, CArchive::store, onFailure);
 }
 
 // The loading counterpart (read, deny write).

@@ -3,6 +3,8 @@
 // overwrite question, the live-folder walk, the recent list and the commands' enabling.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
 #include "model/CWorkSpaceObj.h"
+#include "os/FileFaults.h"
 #include "os/Shell.h"
 #include "resources/AppResource.h"
 #include "resources/ShellRes.h"
@@ -75,6 +78,14 @@ struct StartedApp {
   StartedApp() { EXPECT_TRUE(app.InitInstance()); }
   ~StartedApp() { app.End(); }
 };
+
+// The project of that name set as the open one, with its folders made; its folder.
+std::string SetUpProject(StartedApp& s, const std::string& name) {
+  const std::string project = s.home.Folder(name);
+  s.app.SetProjectPath((project + "/" + name + ".dcp").c_str());
+  s.app.CreateProjectFolders();
+  return project;
+}
 
 constexpr UINT kProjectCommands[] = {ID_SAVE_PROJECT,        ID_CLOSE_PROJECT,       ID_INSERT_FILES,
                                      ID_INSERT_MSVC_PROJECT, ID_WRITE_DOCUMENTATION, ID_CURRENT_PROJECT,
@@ -196,9 +207,7 @@ TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
 TEST(ProjectCommands, FilesAreCopiedInByTypeAndAnExistingOneOnlyWhenTheUserSaysYes) {
   StartedApp s;
   TestApp& app = s.app;
-  const std::string project = s.home.Folder("Delta");
-  app.SetProjectPath((project + "/Delta.dcp").c_str());
-  app.CreateProjectFolders();
+  const std::string project = SetUpProject(s, "Delta");
   for (const char* sub : {"Header Files", "Source Code", "Output_Chs", "Output_GB5", "Output_Eng"})
     EXPECT_TRUE(fs::is_directory(project + "/" + sub)) << sub;
 
@@ -241,12 +250,119 @@ TEST(ProjectCommands, FilesAreCopiedInByTypeAndAnExistingOneOnlyWhenTheUserSaysY
   EXPECT_EQ(ReadText(out + "/f.txt"), "f.txt");
 }
 
+// A disk that fills as soon as anything is written into the folder.
+brambolt::ScopedFileFaultHook FullDiskIn(const std::string& folder) {
+  return brambolt::ScopedFileFaultHook([folder](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Write && path.compare(0, folder.size() + 1, folder + "/") == 0 ? ENOSPC : 0;
+  });
+}
+
+TEST(ProjectCommands, InsertingAProjectFileOverItselfOrOntoAFullDiskKeepsIt) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string project = SetUpProject(s, "Theta");
+  const std::string headers = project + "/Header Files";
+  WriteText(headers + "/Shape.h", "class CShape {};\n");
+
+  // Picked where the dialog starts, by another spelling of its folder, or through a link: the
+  // file is the target itself and stays, without a question.
+  const std::string link = s.home.Folder("elsewhere") + "/Shape.h";
+  fs::create_symlink(headers + "/Shape.h", link);
+  for (const std::string& picked : {headers + "/Shape.h", project + "/Source Code/../Header Files/Shape.h", link}) {
+    EXPECT_FALSE(app.CopyFileIntoProject(picked.c_str())) << picked;
+    EXPECT_EQ(ReadText(headers + "/Shape.h"), "class CShape {};\n") << picked;
+  }
+  EXPECT_TRUE(s.boxes.boxes.empty());
+
+  // Another Shape.h over it on a full disk: the project's copy stays whole and the user is told.
+  const std::string newer = s.home.Folder("newer") + "/Shape.h";
+  WriteText(newer, "class CShape { int m_nSides; };\n");
+  {
+    auto full = FullDiskIn(headers);
+    s.boxes.Answer(IDYES);
+    EXPECT_FALSE(app.CopyFileIntoProject(newer.c_str()));
+    // A new file is not left half-written either.
+    WriteText(s.home.Folder("newer") + "/Circle.h", "class CCircle {};\n");
+    app.CopyFileIntoProject((s.home.Folder("newer") + "/Circle.h").c_str());
+  }
+  EXPECT_EQ(ReadText(headers + "/Shape.h"), "class CShape {};\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(headers), fs::directory_iterator()), 1);
+  ASSERT_EQ(s.boxes.boxes.size(), 3u);
+  // Named as the application joins the path.
+  EXPECT_EQ(s.boxes.boxes[1].text, "Disk full while accessing " + project + "/Header Files\\Shape.h.");
+  EXPECT_EQ(s.boxes.boxes[2].text, "Disk full while accessing " + project + "/Header Files\\Circle.h.");
+
+  // With room again, Yes replaces it.
+  s.boxes.Answer(IDYES);
+  app.CopyFileIntoProject(newer.c_str());
+  EXPECT_EQ(ReadText(headers + "/Shape.h"), "class CShape { int m_nSides; };\n");
+}
+
+TEST(ProjectCommands, AFailedProjectSaveSaysWhyAndTheCloseThatFollowsStops) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string file = MakeProject(s.home, "Iota", "Saved");
+  const std::string folder = fs::path(file).parent_path().string();
+  app.OpenProject(file.c_str());
+  app.m_pWorkSpace->m_strProjectTitle = "Changed";
+  app.m_pWorkSpace->m_bModified = TRUE;
+  const std::string reason = "Disk full while accessing " + folder + "/Iota.dcp.";
+  {
+    auto full = FullDiskIn(folder);
+    app.OnSaveProject();
+    EXPECT_EQ(s.boxes.Texts(), std::vector<std::string>{reason});
+    // Closing: the question, Yes, the same reason, and the window stays with the project open.
+    s.boxes.Answer(IDYES);
+    app.m_pMainWnd->SendMessage(WM_CLOSE);
+    brambolt::test::RunUntilIdle();
+    ASSERT_EQ(s.boxes.boxes.size(), 3u);
+    EXPECT_EQ(s.boxes.boxes[2].text, reason);
+    EXPECT_TRUE(::IsWindow(app.m_pMainWnd->GetSafeHwnd()));
+    // Closing the project stops there too.
+    app.OnCloseProject();
+    EXPECT_EQ(s.boxes.boxes.size(), 4u);
+    EXPECT_STREQ(app.m_strProjectName, "Iota");
+  }
+  EXPECT_EQ(TitleInFile(file), "Saved");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);  // the file and its headers
+  app.OnSaveProject();
+  EXPECT_EQ(TitleInFile(file), "Changed");
+}
+
+TEST(ProjectCommands, TheRecentListsSurviveAKill) {
+  AppHome home;
+  const std::string file = MakeProject(home, "Kappa", "Killed");
+  const std::string header = fs::path(file).parent_path().string() + "/Header Files/KappaShape.h";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    brambolt::test::UiSession session;
+    AnsweredBoxes boxes;
+    TestApp app;
+    if (app.InitInstance()) {
+      app.OpenProject(file.c_str());
+      app.OpenDocumentFile(header.c_str());
+    }
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  brambolt::ResetRegistryForTesting();
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  ASSERT_TRUE(app.InitInstance());
+  EXPECT_EQ(Recent(app), std::vector<std::string>{file});
+  ASSERT_NE(app.m_pRecentFileList, nullptr);
+  ASSERT_GT(app.m_pRecentFileList->GetSize(), 0);
+  EXPECT_EQ(std::string((*app.m_pRecentFileList)[0]), header);
+  app.End();
+}
+
 TEST(ProjectCommands, LiveFolderWalkTakesTheChosenTypesAtEveryDepthWithoutFollowingLinks) {
   StartedApp s;
   TestApp& app = s.app;
-  const std::string project = s.home.Folder("Epsilon");
-  app.SetProjectPath((project + "/Epsilon.dcp").c_str());
-  app.CreateProjectFolders();
+  const std::string project = SetUpProject(s, "Epsilon");
   const std::string src = s.home.Folder("live");
   const std::string outside = s.home.Folder("outside");
   for (const char* file : {"/a.h", "/x.txt", "/sub/b.cpp", "/sub/deep/c.h", "/sub/deep/z.c"}) WriteText(src + file, file);
