@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/CMirrorFile.h"
 #include "os/Process.h"
 
 namespace fs = std::filesystem;
@@ -45,16 +46,38 @@ std::string ReadWhole(const fs::path& path) {
 }
 
 // Writes the text unless the file already holds it; false when it could not be written. *changed
-// tells whether it was.
+// tells whether it was. The file is replaced whole in one step, and a symbolic link planted at its
+// name is replaced too, never followed: the file it names stays as it was.
 bool WriteIfChanged(const fs::path& path, const std::string& text, bool* changed) {
   std::error_code error;
-  if (fs::exists(path, error) && ReadWhole(path) == text) return true;
+  if (fs::is_regular_file(fs::symlink_status(path, error)) && ReadWhole(path) == text) return true;
   fs::create_directories(path.parent_path(), error);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
   *changed = true;
-  return static_cast<bool>(out);
+  CMirrorFile file(CMirrorFile::replaceLinks);
+  if (!file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite)) return false;
+  try {
+    file.Write(text.data(), static_cast<UINT>(text.size()));
+    file.Close();
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  }
+  return true;
+}
+
+// Whether a value of the desktop-entry format can hold the text: UTF-8 without control characters
+// (a line end would start a line of its own in the entry).
+bool FitsDesktopEntry(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7F) return false;
+    const int nTrail = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    if (nTrail < 0 || (nTrail == 1 && c < 0xC2) || text.size() - i <= static_cast<std::size_t>(nTrail)) return false;
+    for (int k = 1; k <= nTrail; ++k)
+      if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0xC0) != 0x80) return false;
+    i += static_cast<std::size_t>(nTrail) + 1;
+  }
+  return true;
 }
 
 void RunIfPresent(const char* program, const fs::path& folder) {
@@ -94,7 +117,9 @@ std::string MakeDcpMimePackage() {
 bool RegisterDcpWithDesktop(const std::string& programPath) {
   const fs::path data = DataHome();
   bool bEntryChanged = false, bMimeChanged = false;
+  // A program path the entry cannot hold gets no entry: it would open something else.
   const bool bEntry =
+      FitsDesktopEntry(programPath) &&
       WriteIfChanged(data / "applications" / "visual-brambolt.desktop", MakeDcpDesktopEntry(programPath), &bEntryChanged);
   const bool bMime =
       WriteIfChanged(data / "mime" / "packages" / "visual-brambolt.xml", MakeDcpMimePackage(), &bMimeChanged);

@@ -281,6 +281,30 @@ TEST(AppObject, RegistryKeyHolderReadsOnlyStringValuesAndDeletesWholeTrees) {
   brambolt::ResetRegistryForTesting();
 }
 
+TEST(AppObject, DesktopEntryReplacesALinkPlantedAtItsNameAndRefusesAPathItCannotHold) {
+  brambolt::test::PrivateStores stores;
+  brambolt::ScopedSpawnHook noPrograms([](const brambolt::SpawnRequest&) { return DWORD{0}; });
+  const std::string entry = stores.Root() + "/data/applications/visual-brambolt.desktop";
+  const std::string victim = stores.Root() + "/victim.txt";
+  apptest::WriteText(victim, "the user's own file");
+  std::filesystem::create_directories(std::filesystem::path(entry).parent_path());
+  std::filesystem::create_symlink(victim, entry);
+  EXPECT_TRUE(RegisterDcpWithDesktop("/opt/vb/visual-brambolt"));
+  EXPECT_EQ(ReadText(victim), "the user's own file");
+  EXPECT_FALSE(std::filesystem::is_symlink(entry));
+  EXPECT_EQ(ReadText(entry), MakeDcpDesktopEntry("/opt/vb/visual-brambolt"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(entry).parent_path()),
+                          std::filesystem::directory_iterator()),
+            1);
+  // A line end (or a byte that is not UTF-8) in the program's path would add to the entry: no
+  // entry is written for it, the one there stays.
+  for (const char* program : {"/opt/vb\nNoDisplay=true\n/visual-brambolt", "/opt/vb/\xff/visual-brambolt"}) {
+    EXPECT_FALSE(RegisterDcpWithDesktop(program)) << program;
+    EXPECT_EQ(ReadText(entry), MakeDcpDesktopEntry("/opt/vb/visual-brambolt"));
+  }
+  EXPECT_TRUE(RegisterDcpWithDesktop("/opt/\xe6\x96\x87/visual-brambolt"));
+}
+
 TEST(AppObject, DesktopEntryQuotesAProgramPathThatNeedsIt) {
   const std::pair<const char*, const char*> cases[] = {
       {"/opt/vb/visual-brambolt", "Exec=/opt/vb/visual-brambolt %f\n"},
