@@ -1,11 +1,16 @@
 // The class diagram of a class page: the class's chain of ancestors as a staircase of boxes, from
 // the topmost ancestor down to the class itself, saved as "Image2\<Class>.bmp".
+#include <cstdlib>
 #include <cstring>
+
+#include "core/CException.h"
+#include "core/CMemFile.h"
 
 #include "foundation/SECDib.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
+#include "model/DocOutput.h"
 
 namespace {
 
@@ -74,23 +79,26 @@ void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
 }
 
 BOOL CFileObj::SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const {
+  return SaveClassDiagram(OutputFolder::Open(strImageFolder, 0), project);
+}
+
+BOOL CFileObj::SaveClassDiagram(const OutputFolder& images, const CWorkSpaceObj& project) const {
   DiagramCanvas canvas(m_nBitmapWidth, m_nBitmapHeight, project.m_crChartBack);
   if (!canvas.IsValid()) return FALSE;
   DrawClassDiagram(canvas.GetDC(), project);
   kelpwood::foundation::SECDib dib;
   if (!canvas.CopyTo(dib)) return FALSE;
-  // The file is replaced in place, not truncated first (see TextOutStream::openToReplace).
-  CFile file;
-  if (!file.Open(strImageFolder + FileName() + ".bmp", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite))
-    return FALSE;
+  // The BMP is made in memory and goes to its file in one write.
+  CMemFile bytes(64 * 1024);
   try {
-    const BOOL bSaved = dib.SaveImage(&file);
-    if (bSaved && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
-    file.Close();
-    return bSaved;
+    if (!dib.SaveImage(&bytes)) return FALSE;
   } catch (CException* e) {
     e->Delete();
-    file.Abort();
     return FALSE;
   }
+  const auto nLength = static_cast<size_t>(bytes.GetLength());
+  BYTE* pBytes = bytes.Detach();
+  const BOOL bWritten = images.WriteFile(FileName() + ".bmp", pBytes, nLength);
+  std::free(pBytes);
+  return bWritten;
 }

@@ -6,6 +6,7 @@
 #include "foundation/SECDib.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
+#include "model/DocOutput.h"
 
 namespace {
 
@@ -180,6 +181,12 @@ BOOL CWorkSpaceObj::DrawHierarchyChart(kelpwood::foundation::SECImage& image) {
 }
 
 BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
+  CString strName;
+  const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName);
+  return WriteHierarchyChartImage(folder, strName, nBandHeight);
+}
+
+BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight) {
   m_ChartLayoutSize = LayoutHierarchyChart();
   const int nWidth = m_nChartWidth, nHeight = m_nChartHeight;
   const int nBand = std::max(1, std::min(nBandHeight, nHeight));
@@ -188,49 +195,40 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
   const unsigned long long stride = (static_cast<unsigned long long>(nWidth) * 3 + 3) / 4 * 4;
   const unsigned long long imageBytes = stride * static_cast<unsigned long long>(nHeight);
   if (imageBytes + 54 > 0xFFFFFFFFull) return FALSE;  // the file header's size field
-  CFile file;
-  // Replaced in place, not truncated first (see TextOutStream::openToReplace).
-  if (!file.Open(strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)) return FALSE;
-  BOOL bWritten = TRUE;
-  try {
-    // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
-    BYTE header[54] = {'B', 'M'};
-    auto put = [&header](int at, unsigned long long value, int size) {
-      for (int i = 0; i < size; ++i) header[at + i] = static_cast<BYTE>(value >> (8 * i));
-    };
-    put(2, imageBytes + 54, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<unsigned long long>(nWidth), 4);
-    put(22, static_cast<unsigned long long>(nHeight), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(34, imageBytes, 4);
-    file.Write(header, sizeof header);
-    // The file holds the bottom row first: the bands are drawn from the bottom of the chart up.
-    CDC& dc = canvas.GetDC();
-    std::vector<BYTE> rows;
-    for (int nBottom = nHeight; nBottom > 0 && bWritten;) {
-      const int nTop = std::max(0, nBottom - nBand);
-      const int nRows = nBottom - nTop;
-      dc.SetViewportOrg(0, 0);
-      dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
-      dc.SetViewportOrg(0, -nTop);
-      const CRect rcBand(0, nTop, nWidth, nBottom);
-      DrawHierarchyChartBoxes(dc, &rcBand);
-      dc.SetViewportOrg(0, 0);
-      bWritten = canvas.ReadRows24(0, nRows, rows);
-      if (bWritten) file.Write(rows.data(), static_cast<UINT>(rows.size()));
-      nBottom = nTop;
-    }
-    if (bWritten && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
-    file.Close();
-  } catch (CException* e) {
-    e->Delete();
-    file.Abort();
-    bWritten = FALSE;
+  OutputFile file = folder.CreateFile(strName);
+  if (!file.IsOpen()) return FALSE;
+  // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
+  BYTE header[54] = {'B', 'M'};
+  auto put = [&header](int at, unsigned long long value, int size) {
+    for (int i = 0; i < size; ++i) header[at + i] = static_cast<BYTE>(value >> (8 * i));
+  };
+  put(2, imageBytes + 54, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<unsigned long long>(nWidth), 4);
+  put(22, static_cast<unsigned long long>(nHeight), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  put(34, imageBytes, 4);
+  BOOL bWritten = file.Write(header, sizeof header);
+  // The file holds the bottom row first: the bands are drawn from the bottom of the chart up.
+  CDC& dc = canvas.GetDC();
+  std::vector<BYTE> rows;
+  for (int nBottom = nHeight; nBottom > 0 && bWritten;) {
+    const int nTop = std::max(0, nBottom - nBand);
+    const int nRows = nBottom - nTop;
+    dc.SetViewportOrg(0, 0);
+    dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
+    dc.SetViewportOrg(0, -nTop);
+    const CRect rcBand(0, nTop, nWidth, nBottom);
+    DrawHierarchyChartBoxes(dc, &rcBand);
+    dc.SetViewportOrg(0, 0);
+    bWritten = canvas.ReadRows24(0, nRows, rows);
+    bWritten = bWritten && file.Write(rows.data(), rows.size());
+    nBottom = nTop;
   }
-  if (!bWritten) ::DeleteFile(strPath);
+  bWritten = file.Close() && bWritten;
+  if (!bWritten) folder.Remove(strName);
   return bWritten;
 }
 

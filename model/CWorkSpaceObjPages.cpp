@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/CStdioFile.h"
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
 #include "model/DocPages.h"
@@ -26,21 +26,13 @@ void ShowCaption(DocumentationProgress* pProgress, const CString& strText) {
   if (pProgress != nullptr) pProgress->SetCaption(strText);
 }
 
-// Writes a page through `body`; FALSE when the file could not be created or written. The page
-// is made at strOpenPath (strPath, or its literal form) and reported as strPath.
+// Writes a page through `body` as the file of that name in the folder; FALSE when it could not
+// be written.
 template <class Body>
-BOOL WritePage(const CString& strPath, const CString& strOpenPath, DocumentationProgress* pProgress, Body&& body) {
-  TextOutStream out;
-  if (!out.openToReplace(strOpenPath)) return FALSE;
+BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) {
+  PageText out;
   body(out);
-  if (!out.close()) return FALSE;
-  if (pProgress != nullptr) pProgress->PageWritten(strPath);
-  return TRUE;
-}
-
-template <class Body>
-BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& body) {
-  return WritePage(strPath, strPath, pProgress, std::forward<Body>(body));
+  return out.WriteTo(folder, strName);
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -79,54 +71,49 @@ int CWorkSpaceObj::GenerateEnglishPages(CString strFolder, DocumentationProgress
 }
 
 int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress) {
+  return GeneratePages(nLanguage, OutputFolder::Open(strFolder), pProgress);
+}
+
+int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, DocumentationProgress* pProgress) {
   const DocLanguage language = DocLanguageOf(nLanguage);
   const bool bEnglish = language == DocLanguage::English;
-  if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
-  const CString strImageFolder = strFolder + "Image2\\";
-  if (!GWExtFileSystem::IsDirectory(strImageFolder)) GWExtFileSystem::CreateDirectoryPath(strImageFolder);
+  const OutputFolder images = htmls.Subfolder("Image2");
 
   AssignClassFileNames();
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
   if (IsRunStopped(pProgress)) return 0;
-  const BOOL bIndex = language == DocLanguage::GB     ? WriteGBIndexPage(strFolder)
-                     : language == DocLanguage::Big5 ? WriteBig5IndexPage(strFolder)
-                                                     : WriteEnglishIndexPage(strFolder);
-  if (bIndex && pProgress != nullptr) pProgress->PageWritten(strFolder + "Index.htm");
+  const BOOL bIndex = WriteIndexPage(nLanguage, htmls);
+  if (bIndex && pProgress != nullptr) pProgress->PageWritten("Index.htm");
 
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
-  const BOOL bChartBitmap = SaveHierarchyChartBitmap(strImageFolder);
+  const BOOL bChartBitmap = WriteHierarchyChartImage(images, "A_Hierarchy_Chart.bmp");
   if (pProgress != nullptr) {
     if (bChartBitmap)
-      pProgress->BitmapWritten(strImageFolder + "A_Hierarchy_Chart.bmp");
+      pProgress->BitmapWritten("Image2\\A_Hierarchy_Chart.bmp");
     else
       pProgress->SetChartFailed();
   }
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
-  const BOOL bChart = language == DocLanguage::GB     ? WriteGBChartPage(strFolder)
-                     : language == DocLanguage::Big5 ? WriteBig5ChartPage(strFolder)
-                                                     : WriteEnglishChartPage(strFolder);
-  if (bChart && pProgress != nullptr) pProgress->PageWritten(strFolder + "Hierarchy_Chart.htm");
+  const BOOL bChart = WriteChartPage(nLanguage, htmls);
+  if (bChart && pProgress != nullptr) pProgress->PageWritten("Hierarchy_Chart.htm");
 
   const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
                                                  "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
   int nFailed = 0;
-  const CString strLiteralImageFolder = GWExtFileSystem::LiteralFolder(strImageFolder);
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     if (IsRunStopped(pProgress)) break;
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
-    pClass->CreateClassFolders(strFolder);
+    const OutputFolder classFolder = pClass->CreateClassFolders(htmls);
     if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
-    if (pClass->SaveClassDiagram(strLiteralImageFolder, *this) && pProgress != nullptr)
-      pProgress->BitmapWritten(strImageFolder + pClass->FileName() + ".bmp");
+    if (pClass->SaveClassDiagram(images, *this) && pProgress != nullptr)
+      pProgress->BitmapWritten("Image2\\" + pClass->FileName() + ".bmp");
     if (IsRunStopped(pProgress)) break;
     const CString strFixed = pClass->FileName();
-    const CString strPath = strFolder + strFixed + "\\" + strFixed + ".htm";
-    const CString strLiteralPath = GWExtFileSystem::LiteralFolder(strFolder + strFixed + "\\") + strFixed + ".htm";
-    const BOOL bPage = WritePage(strPath, strLiteralPath, pProgress, [&](TextOutStream& out) {
+    const BOOL bPage = WritePage(classFolder, strFixed + ".htm", [&](PageText& out) {
       WritePageHead(out, language, pClass->m_strClassName);
       switch (language) {
         case DocLanguage::GB: pClass->WriteGBClassPage(out, *this); break;
@@ -144,149 +131,149 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
     });
-    BOOL bMembers = FALSE;
-    if (bPage) {
-      switch (language) {
-        case DocLanguage::GB:
-          bMembers = pClass->WriteGBVariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteGBFunctionPages(strFolder, *this, pProgress);
-          break;
-        case DocLanguage::Big5:
-          bMembers = pClass->WriteBig5VariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteBig5FunctionPages(strFolder, *this, pProgress);
-          break;
-        case DocLanguage::English:
-          bMembers = pClass->WriteEnglishVariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteEnglishFunctionPages(strFolder, *this, pProgress);
-          break;
-      }
-    }
+    if (bPage && pProgress != nullptr) pProgress->PageWritten(strFixed + "\\" + strFixed + ".htm");
+    const BOOL bMembers = bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
+                          pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
     // A class whose pages could not all be written is counted, and the others still get theirs.
     if (!bPage || !bMembers) ++nFailed;
   }
   return nFailed;
 }
 
+BOOL CWorkSpaceObj::WriteIndexPage(int nLanguage, const OutputFolder& htmls) {
+  PageText out;
+  switch (DocLanguageOf(nLanguage)) {
+    case DocLanguage::GB: WriteGBIndexText(out); break;
+    case DocLanguage::Big5: WriteBig5IndexText(out); break;
+    case DocLanguage::English: WriteEnglishIndexText(out); break;
+  }
+  return out.WriteTo(htmls, "Index.htm");
+}
+
 BOOL CWorkSpaceObj::WriteEnglishIndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    const CString F = kEnglishFont;
-    WritePageHead(out, DocLanguage::English, m_strProjectTitle);
-    out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
-    if (!m_strProjectTitle.IsEmpty())
-      out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
-    else
-      out << "Welcome to our world!.</font></h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
-    out << "<p><b>" << F
-        << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
-           "library.</font></b></p>\n";
-    out << "<h4>The library's classes are presented here in the following categories: </h4>\n"
-        << "\n";
-    out << "<p class=\"label\"><b>" << F << "Classes</font></b></p>\n"
-        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
-        << "  <tbody>\n";
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
-          << "      <td width=\"78%\">" << F << "Class Description\n"
-          << "        .\n"
-          << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
-          << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
-          << "    </font></tr>\n";
-    }
-    out << "  </tbody>\n"
-        << "</table>\n"
-        << "\n";
-    out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-        << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
-        << "</a></font></b></p>\n";
-    WritePageEnd(out);
-  });
+  return WriteIndexPage(LANGUAGE_ENG, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteGBIndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
-    WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
-    out << "<h1><a name=\"secbrowseeditbase\"></a>"
-        << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
-    out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
-    out << T("<h1>类库基本类列表</h1>\n");
-    out << T("<p class=\"label\"><b>类列表</b></p>\n")
-        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
-        << "  <tbody>\n";
-    const CString strDescription = T("类描述");
-    const CString strBase = T("基类:");
-    const CString strDefined = T("定义文件:");
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a></td>\n"
-          << "      <td width=\"78%\">" << strDescription << "\n"
-          << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
-          << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
-          << "    </tr>\n";
-    }
-    out << "  </tbody>\n"
-        << "</table>\n"
-        << "\n";
-    out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-        << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
-        << HtmlText(m_strEmail) << "</a></font></b></p>\n";
-    WritePageEnd(out);
-  });
+  return WriteIndexPage(LANGUAGE_CHS, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
-    WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
-    out << "<h1><a name=\"secbrowseeditbase\"></a>"
-        << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
-    out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
-           "the class library.</b></p>\n";
-    out << T("<h1>類別庫基本類別列表</h1>\n");
-    const CString strDerived = T("<p class=\"indent\">此類別是從類別");
-    const CString strInherited = T("繼承下來的</p> \n");
-    const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a><b>\n";
-      out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
-      out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
-      out << "<b>\n";
-    }
+  return WriteIndexPage(LANGUAGE_CHT, OutputFolder::Open(strFolder, 0));
+}
+
+void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
+  const CString F = kEnglishFont;
+  WritePageHead(out, DocLanguage::English, m_strProjectTitle);
+  out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
+  if (!m_strProjectTitle.IsEmpty())
+    out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
+  else
+    out << "Welcome to our world!.</font></h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
+  out << "<p><b>" << F
+      << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
+         "library.</font></b></p>\n";
+  out << "<h4>The library's classes are presented here in the following categories: </h4>\n"
+      << "\n";
+  out << "<p class=\"label\"><b>" << F << "Classes</font></b></p>\n"
+      << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+      << "  <tbody>\n";
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<tr vAlign=\"top\">\n"
+        << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
+        << "      <td width=\"78%\">" << F << "Class Description\n"
+        << "        .\n"
+        << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
+        << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "    </font></tr>\n";
+  }
+  out << "  </tbody>\n"
+      << "</table>\n"
+      << "\n";
+  out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
+      << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
+      << "</a></font></b></p>\n";
+  WritePageEnd(out);
+}
+
+void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
+  auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
+  WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
+  out << "<h1><a name=\"secbrowseeditbase\"></a>"
+      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+  out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
+  out << T("<h1>类库基本类列表</h1>\n");
+  out << T("<p class=\"label\"><b>类列表</b></p>\n")
+      << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+      << "  <tbody>\n";
+  const CString strDescription = T("类描述");
+  const CString strBase = T("基类:");
+  const CString strDefined = T("定义文件:");
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<tr vAlign=\"top\">\n"
+        << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a></td>\n"
+        << "      <td width=\"78%\">" << strDescription << "\n"
+        << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
+        << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "    </tr>\n";
+  }
+  out << "  </tbody>\n"
+      << "</table>\n"
+      << "\n";
+  out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
+      << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
+      << HtmlText(m_strEmail) << "</a></font></b></p>\n";
+  WritePageEnd(out);
+}
+
+void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
+  auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
+  WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
+  out << "<h1><a name=\"secbrowseeditbase\"></a>"
+      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+  out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
+         "the class library.</b></p>\n";
+  out << T("<h1>類別庫基本類別列表</h1>\n");
+  const CString strDerived = T("<p class=\"indent\">此類別是從類別");
+  const CString strInherited = T("繼承下來的</p> \n");
+  const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a><b>\n";
+    out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
+    out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
+    out << "<b>\n";
+  }
+  WritePageEnd(out);
+}
+
+BOOL CWorkSpaceObj::WriteChartPage(int nLanguage, const OutputFolder& htmls) {
+  return WritePage(htmls, "Hierarchy_Chart.htm", [&](PageText& out) {
+    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle);
+    out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << m_nChartWidth << "\" height=\""
+        << m_nChartHeight << "\"></p>\n";
     WritePageEnd(out);
   });
 }
 
-namespace {
-
-BOOL WriteChartPage(const CWorkSpaceObj& project, const CString& strFolder, DocLanguage language) {
-  return WritePage(strFolder + "Hierarchy_Chart.htm", nullptr, [&](TextOutStream& out) {
-    WritePageHead(out, language, project.m_strProjectTitle);
-    out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << project.m_nChartWidth
-        << "\" height=\"" << project.m_nChartHeight << "\"></p>\n";
-    WritePageEnd(out);
-  });
+BOOL CWorkSpaceObj::WriteGBChartPage(CString strFolder) {
+  return WriteChartPage(LANGUAGE_CHS, OutputFolder::Open(strFolder, 0));
 }
-
-}  // namespace
-
-BOOL CWorkSpaceObj::WriteGBChartPage(CString strFolder) { return WriteChartPage(*this, strFolder, DocLanguage::GB); }
 
 BOOL CWorkSpaceObj::WriteBig5ChartPage(CString strFolder) {
-  return WriteChartPage(*this, strFolder, DocLanguage::Big5);
+  return WriteChartPage(LANGUAGE_CHT, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteEnglishChartPage(CString strFolder) {
-  return WriteChartPage(*this, strFolder, DocLanguage::English);
+  return WriteChartPage(LANGUAGE_ENG, OutputFolder::Open(strFolder, 0));
 }
 
 void CWorkSpaceObj::ClearAncestorChains() {
