@@ -104,7 +104,7 @@ class CFileObj : public CObject {
   // ---- Names and paths ----
   // Makes a name fit for a file that the help compiler accepts and every platform holds: every
   // "::", ";", "/" and "\\" becomes one blank; '=', '*', '?', '"', '<', '>', '|', ':', '#', '%',
-  // '@' and control characters become '@' and two hex digits, so distinct names stay distinct;
+  // '@', '&' and control characters become '@' and two hex digits, so distinct names stay distinct;
   // so do the dots of a name that is "." or "..".
   static void FixFileName(CString& strName);
   // Page paths and links: the name with FixFileName applied.

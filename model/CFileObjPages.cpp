@@ -615,7 +615,7 @@ BOOL CFileObj::ContainsFunction(CString strName) const { return HoldsUniqueName(
 void CFileObj::FixFileName(CString& strName) {
   // "::" first, so that it becomes one blank and not two.
   strName.Replace("::", " ");
-  static const char kEscaped[] = "=*?\"<>|:#%@";
+  static const char kEscaped[] = "=*?\"<>|:#%@&";
   std::string fixed;
   fixed.reserve(static_cast<size_t>(strName.GetLength()));
   for (int i = 0; i < strName.GetLength(); ++i) {

@@ -185,7 +185,8 @@ TEST(DocPages, GeneratedNamesHoldNoCharacterTheHelpCompilerOrAPlatformRefuses) {
                         {"operator*", "operator@2A"},
                         {"CList<CWnd*>", "CList@3CCWnd@2A@3E"},
                         {"a?\"b:#%@", "a@3F@22b@3A@23@25@40"},
-                        {"tab\there", "tab@09here"}};
+                        {"tab\there", "tab@09here"},
+                        {"operator&", "operator@26"}};
   for (const Case& c : cases) {
     CString strName = c.name;
     CFileObj::FixFileName(strName);
