@@ -87,6 +87,10 @@ class CFileObj : public CObject {
   BOOL ContainsFunction(CString strName) const;
 
   // ---- Class diagram ----
+  // The names a class diagram draws at the most: the class and its nearest ancestors. A longer
+  // chain is drawn that far, under a line that says how many more ancestors there are, so every
+  // diagram stays small whatever the depth of the hierarchy.
+  static constexpr int kDiagramNames = 10;
   // The diagram font: the default GUI font as "Fixedsys", 11 high.
   static LOGFONT CreateDiagramFont();
   // Box size over the ancestor chain (at least 180 x 20); stored and returned.
@@ -140,7 +144,8 @@ class CFileObj : public CObject {
   // Diagram of the class page: box size, ancestor chain and bitmap size.
   int m_nBoxWidth;
   int m_nBoxHeight;
-  CStringList m_AncestorList;
+  CStringList m_AncestorList;  // the class and its nearest ancestors, at most kDiagramNames
+  int m_nMoreAncestors;        // the ancestors beyond those, which the diagram only counts
   int m_nBitmapWidth;
   int m_nBitmapHeight;
 };

@@ -48,7 +48,8 @@ CSize CFileObj::MeasureDiagramBox(DiagramTextWidths& widths) {
 }
 
 CSize CFileObj::ComputeDiagramSize() {
-  const int n = static_cast<int>(m_AncestorList.GetCount());
+  // A cut chain takes one more row, for the line that counts the ancestors not drawn.
+  const int n = static_cast<int>(m_AncestorList.GetCount()) + (m_nMoreAncestors > 0 ? 1 : 0);
   m_nBitmapWidth = m_nBoxWidth + kStepX * n;
   m_nBitmapHeight = m_nBoxHeight + kStepY * n;
   return CSize(m_nBitmapWidth, m_nBitmapHeight);
@@ -63,6 +64,14 @@ void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
   pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* pOldPen = dc.SelectObject(&pen);
   int k = 0;
+  if (m_nMoreAncestors > 0) {
+    // The first row counts the ancestors above the topmost one drawn, which is joined to it.
+    CString strMore;
+    strMore.Format("(%d more)", m_nMoreAncestors);
+    CRect rcMore(0, 0, m_nBoxWidth, m_nBoxHeight);
+    dc.DrawText(strMore, &rcMore, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    k = 1;
+  }
   // The chain runs from the class up; the drawing from the topmost ancestor down.
   for (POSITION pos = m_AncestorList.GetTailPosition(); pos != nullptr; ++k) {
     const CString& strName = m_AncestorList.GetPrev(pos);
@@ -72,7 +81,9 @@ void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
       dc.LineTo(rcBox.left - 10, rcBox.top + 10);
       dc.LineTo(rcBox.left, rcBox.top + 10);
     }
-    DrawDiagramBox(dc, rcBox, strName, k == 0 ? project.m_crBaseClass : project.m_crDerivedClass, project);
+    // Only the root of the hierarchy has the root's colour.
+    const bool bRoot = k == 0;
+    DrawDiagramBox(dc, rcBox, strName, bRoot ? project.m_crBaseClass : project.m_crDerivedClass, project);
   }
   dc.SelectObject(pOldPen);
   if (pOldFont != nullptr) dc.SelectObject(pOldFont);

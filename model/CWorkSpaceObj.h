@@ -182,6 +182,9 @@ class CWorkSpaceObj : public CObject {
   std::vector<ChartBox> m_ChartBoxes;
   std::vector<std::pair<CPoint, CPoint>> m_ChartLines;
   CSize m_ChartLayoutSize;
+  // Boxes of the last layout that lie beyond the largest chart a picture may hold, and are not
+  // drawn (0 when the chart holds them all).
+  int m_nChartBoxesCut = 0;
   // Every name's subclasses in the order the chart shows them (GetDerivedClasses, then
   // SortClassesByDescendants), made once for a layout so that it grows with the classes and not
   // with their square; null outside a layout.

@@ -1,11 +1,13 @@
 // The documentation drivers of the project: per language the index page, the chart bitmap and
 // page, and each class's folders, diagram and pages; the ancestor chains of the class diagrams and
 // the component class list.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "core/CStdioFile.h"
 #include "model/DocOutput.h"
@@ -95,6 +97,12 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
       pProgress->BitmapWritten("Image2\\A_Hierarchy_Chart.bmp");
     else
       pProgress->SetChartFailed();
+    if (m_nChartBoxesCut > 0) {
+      CString strCut;
+      strCut.Format("The hierarchy chart is cut to %d x %d pixels: %d of its %d boxes lie beyond and are not shown.",
+                    m_nChartWidth, m_nChartHeight, m_nChartBoxesCut, static_cast<int>(m_ChartBoxes.size()));
+      pProgress->ReportCut(strCut);
+    }
   }
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
@@ -280,9 +288,54 @@ void CWorkSpaceObj::ClearAncestorChains() {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) m_FileObjList.GetNext(pos)->m_AncestorList.RemoveAll();
 }
 
-// As AppendAncestors for every class, with the classes found by name through an index and each
-// chain's names through a set, and every name measured once: a chain of n classes costs the n^2
-// names its diagrams hold, not n^3 lookups.
+namespace {
+
+// The length of the ancestor chain that starts at a name (the name, its first base, that base's
+// first base among the project's classes, ..., each name once), for every name at once: the first
+// bases form chains that may end in a loop, and each name's length is its first base's plus one
+// (on a loop, the loop's length), so a chain of n classes costs n steps and not n^2.
+class ChainLengths {
+ public:
+  explicit ChainLengths(const std::unordered_map<std::string, const CFileObj*>& firstByName)
+      : m_firstByName(firstByName) {}
+
+  int FromName(const std::string& strStart) {
+    std::vector<std::string> path;
+    std::unordered_map<std::string, size_t> onPath;
+    int nTail = 0;
+    for (std::string name = strStart; !name.empty();) {
+      if (const auto known = m_lengths.find(name); known != m_lengths.end()) {
+        nTail = known->second;
+        break;
+      }
+      if (const auto at = onPath.find(name); at != onPath.end()) {
+        // A loop: each of its names reaches all the others and then itself.
+        nTail = static_cast<int>(path.size() - at->second);
+        for (size_t i = at->second; i < path.size(); ++i) m_lengths[path[i]] = nTail;
+        path.resize(at->second);
+        break;
+      }
+      onPath.emplace(name, path.size());
+      path.push_back(name);
+      const auto it = m_firstByName.find(name);
+      if (it == m_firstByName.end()) break;  // no class of the project: the chain ends with it
+      const CString& strBase = it->second->m_strBaseClassName;
+      name.assign(strBase, static_cast<size_t>(strBase.GetLength()));
+    }
+    for (size_t i = path.size(); i-- > 0;) m_lengths[path[i]] = ++nTail;
+    return nTail;
+  }
+
+ private:
+  const std::unordered_map<std::string, const CFileObj*>& m_firstByName;
+  std::unordered_map<std::string, int> m_lengths;
+};
+
+}  // namespace
+
+// As AppendAncestors for every class, with the classes found by name through an index, but only
+// as far as a diagram draws: the rest of a chain is counted, not kept. So a deep hierarchy costs
+// time and memory in proportion to its classes.
 void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
   auto key = [](const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); };
   std::unordered_map<std::string, const CFileObj*> firstByName;
@@ -290,24 +343,63 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     firstByName.emplace(key(pClass->m_strClassName), pClass);
   }
+  ChainLengths lengths(firstByName);
   DiagramTextWidths widths;
-  std::unordered_set<std::string> chain;
+  int nCutDiagrams = 0;
+  std::vector<std::string> chain;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
+    pClass->m_AncestorList.RemoveAll();
     pClass->m_AncestorList.AddTail(pClass->m_strClassName);
+    pClass->m_nMoreAncestors = 0;
     if (!pClass->m_BaseClassList.IsEmpty()) {
       ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
       // A loop of first bases ends at the first name already in the chain.
-      chain.clear();
-      chain.insert(key(pClass->m_strClassName));
-      for (CString strName = pClass->m_strBaseClassName; !strName.IsEmpty() && chain.insert(key(strName)).second;) {
-        pClass->m_AncestorList.AddTail(strName);
-        const auto it = firstByName.find(key(strName));
-        strName = it != firstByName.end() ? it->second->m_strBaseClassName : CString();
+      chain.assign(1, key(pClass->m_strClassName));
+      const auto inChain = [&chain](const std::string& name) {
+        return std::find(chain.begin(), chain.end(), name) != chain.end();
+      };
+      std::string name = key(pClass->m_strBaseClassName);
+      while (!name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames) {
+        chain.push_back(name);
+        pClass->m_AncestorList.AddTail(CString(name.data(), static_cast<int>(name.size())));
+        const auto it = firstByName.find(name);
+        name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+      }
+      if (!name.empty() && !inChain(name)) {
+        // More ancestors than the diagram draws: how many the rest of the chain holds.
+        const auto first = firstByName.find(chain.front());
+        int nTotal = 0;
+        if (first != firstByName.end() && first->second == pClass) {
+          nTotal = lengths.FromName(chain.front());
+        } else {
+          // A second class of an earlier one's name: its own chain, walked to its end.
+          std::unordered_set<std::string> seen(chain.begin(), chain.end());
+          nTotal = static_cast<int>(chain.size());
+          for (; !name.empty() && seen.insert(name).second; ++nTotal) {
+            const auto it = firstByName.find(name);
+            name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+          }
+        }
+        pClass->m_nMoreAncestors = std::max(0, nTotal - static_cast<int>(chain.size()));
+        if (pClass->m_nMoreAncestors > 0) ++nCutDiagrams;
       }
     }
     pClass->MeasureDiagramBox(widths);
     pClass->ComputeDiagramSize();
+  }
+  if (pProgress != nullptr && nCutDiagrams > 0) {
+    CString strCut;
+    strCut.Format("The class diagrams of %d class(es) show only their %d nearest base classes and the number of the "
+                  "others.",
+                  nCutDiagrams, CFileObj::kDiagramNames - 1);
+    pProgress->ReportCut(strCut);
+  }
+  if (pProgress != nullptr && widths.GetCutCount() > 0) {
+    CString strCut;
+    strCut.Format("%d class name(s) are too long to be shown whole in the pictures: they end in \"...\".",
+                  widths.GetCutCount());
+    pProgress->ReportCut(strCut);
   }
 }
 

@@ -63,7 +63,7 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   return nFailed;
 }
 
-void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {
+void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed, const std::vector<CString>& cuts) {
   if (nFailedClasses > 0) {
     CString strText;
     strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
@@ -72,4 +72,9 @@ void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {
   }
   if (bChartFailed)
     GetShellServices()->ShowMessage("The hierarchy chart could not be written.", 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+  if (!cuts.empty()) {
+    CString strText = "Parts of some pictures were left out to keep the documentation to a size that can be opened:";
+    for (const CString& strCut : cuts) strText += "\n" + strCut;
+    GetShellServices()->ShowMessage(strText, 0x40 /* MB_ICONINFORMATION | MB_OK */);
+  }
 }
