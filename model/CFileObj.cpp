@@ -18,6 +18,7 @@ CFileObj::CFileObj()
       m_dwReserved2(0),
       m_nBoxWidth(180),
       m_nBoxHeight(20),
+      m_nMoreAncestors(0),
       m_nBitmapWidth(180),
       m_nBitmapHeight(20) {}
 

@@ -16,7 +16,8 @@ typedef CTypedPtrList<CObList, CVariableObj*> CVariableObjList;
 class CDC;
 class CWorkSpaceObj;
 class DocumentationProgress;
-class TextOutStream;
+class OutputFolder;
+class PageText;
 
 class DiagramTextWidths;
 
@@ -44,9 +45,9 @@ class CFileObj : public CObject {
 
   // ---- Class pages (one writer per output language) ----
   // The body of the class page; the driver adds the base links and the end.
-  void WriteGBClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
-  void WriteBig5ClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
-  void WriteEnglishClassPage(TextOutStream& out, const CWorkSpaceObj& project) const;
+  void WriteGBClassPage(PageText& out, const CWorkSpaceObj& project) const;
+  void WriteBig5ClassPage(PageText& out, const CWorkSpaceObj& project) const;
+  void WriteEnglishClassPage(PageText& out, const CWorkSpaceObj& project) const;
   // One page per documented member under strFolder (the Htmls folder, with its backslash). FALSE
   // when a page could not be created: the pages of this class then end there.
   BOOL WriteGBVariablePages(CString strFolder, const CWorkSpaceObj& project, DocumentationProgress* pProgress) const;
@@ -59,15 +60,22 @@ class CFileObj : public CObject {
                               DocumentationProgress* pProgress) const;
   BOOL WriteEnglishFunctionPages(CString strFolder, const CWorkSpaceObj& project,
                                  DocumentationProgress* pProgress) const;
+  // The same into the class's own folder (what CreateClassFolders gives) in the output language.
+  BOOL WriteVariablePages(int nLanguage, const OutputFolder& classFolder, const CWorkSpaceObj& project,
+                          DocumentationProgress* pProgress) const;
+  BOOL WriteFunctionPages(int nLanguage, const OutputFolder& classFolder, const CWorkSpaceObj& project,
+                          DocumentationProgress* pProgress) const;
   // The class page's text for a member without a description of its own.
-  void WriteGBFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void WriteEnglishFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void WriteGBVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
-  void WriteEnglishVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
+  void WriteGBFunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void WriteEnglishFunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void WriteGBVariableDefault(PageText& out, const CVariableObj* pVariable) const;
+  void WriteEnglishVariableDefault(PageText& out, const CVariableObj* pVariable) const;
 
   // "<Class>\", "Member Vars\" and "Member Functions\" under the folder, when the class folder
   // is new.
   void CreateClassFolders(CString strFolder) const;
+  // The same in the open Htmls folder; returns the class folder (not open when it cannot be had).
+  OutputFolder CreateClassFolders(const OutputFolder& htmls) const;
   BOOL HasNoProtectedFunctions() const;
   BOOL HasNoPublicFunctions() const;
   BOOL HasNoPrivateFunctions() const;
@@ -79,6 +87,10 @@ class CFileObj : public CObject {
   BOOL ContainsFunction(CString strName) const;
 
   // ---- Class diagram ----
+  // The names a class diagram draws at the most: the class and its nearest ancestors. A longer
+  // chain is drawn that far, under a line that says how many more ancestors there are, so every
+  // diagram stays small whatever the depth of the hierarchy.
+  static constexpr int kDiagramNames = 10;
   // The diagram font: the default GUI font as "Fixedsys", 11 high.
   static LOGFONT CreateDiagramFont();
   // Box size over the ancestor chain (at least 180 x 20); stored and returned.
@@ -91,11 +103,13 @@ class CFileObj : public CObject {
   void DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const;
   // Saves "<Class>.bmp" into the Image2 folder; FALSE when it was not written.
   BOOL SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const;
+  BOOL SaveClassDiagram(const OutputFolder& images, const CWorkSpaceObj& project) const;
 
   // ---- Names and paths ----
   // Makes a name fit for a file that the help compiler accepts and every platform holds: every
   // "::", ";", "/" and "\\" becomes one blank; '=', '*', '?', '"', '<', '>', '|', ':', '#', '%',
-  // '@' and control characters become '@' and two hex digits, so distinct names stay distinct.
+  // '@', '&' and control characters become '@' and two hex digits, so distinct names stay distinct;
+  // so do the dots of a name that is "." or "..".
   static void FixFileName(CString& strName);
   // Page paths and links: the name with FixFileName applied.
   static CString FixedName(CString strName);
@@ -130,7 +144,8 @@ class CFileObj : public CObject {
   // Diagram of the class page: box size, ancestor chain and bitmap size.
   int m_nBoxWidth;
   int m_nBoxHeight;
-  CStringList m_AncestorList;
+  CStringList m_AncestorList;  // the class and its nearest ancestors, at most kDiagramNames
+  int m_nMoreAncestors;        // the ancestors beyond those, which the diagram only counts
   int m_nBitmapWidth;
   int m_nBitmapHeight;
 };

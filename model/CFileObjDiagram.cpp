@@ -1,11 +1,16 @@
 // The class diagram of a class page: the class's chain of ancestors as a staircase of boxes, from
 // the topmost ancestor down to the class itself, saved as "Image2\<Class>.bmp".
+#include <cstdlib>
 #include <cstring>
+
+#include "core/CException.h"
+#include "core/CMemFile.h"
 
 #include "foundation/SECDib.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
+#include "model/DocOutput.h"
 
 namespace {
 
@@ -43,7 +48,8 @@ CSize CFileObj::MeasureDiagramBox(DiagramTextWidths& widths) {
 }
 
 CSize CFileObj::ComputeDiagramSize() {
-  const int n = static_cast<int>(m_AncestorList.GetCount());
+  // A cut chain takes one more row, for the line that counts the ancestors not drawn.
+  const int n = static_cast<int>(m_AncestorList.GetCount()) + (m_nMoreAncestors > 0 ? 1 : 0);
   m_nBitmapWidth = m_nBoxWidth + kStepX * n;
   m_nBitmapHeight = m_nBoxHeight + kStepY * n;
   return CSize(m_nBitmapWidth, m_nBitmapHeight);
@@ -58,6 +64,14 @@ void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
   pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* pOldPen = dc.SelectObject(&pen);
   int k = 0;
+  if (m_nMoreAncestors > 0) {
+    // The first row counts the ancestors above the topmost one drawn, which is joined to it.
+    CString strMore;
+    strMore.Format("(%d more)", m_nMoreAncestors);
+    CRect rcMore(0, 0, m_nBoxWidth, m_nBoxHeight);
+    dc.DrawText(strMore, &rcMore, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    k = 1;
+  }
   // The chain runs from the class up; the drawing from the topmost ancestor down.
   for (POSITION pos = m_AncestorList.GetTailPosition(); pos != nullptr; ++k) {
     const CString& strName = m_AncestorList.GetPrev(pos);
@@ -67,30 +81,35 @@ void CFileObj::DrawClassDiagram(CDC& dc, const CWorkSpaceObj& project) const {
       dc.LineTo(rcBox.left - 10, rcBox.top + 10);
       dc.LineTo(rcBox.left, rcBox.top + 10);
     }
-    DrawDiagramBox(dc, rcBox, strName, k == 0 ? project.m_crBaseClass : project.m_crDerivedClass, project);
+    // Only the root of the hierarchy has the root's colour.
+    const bool bRoot = k == 0;
+    DrawDiagramBox(dc, rcBox, strName, bRoot ? project.m_crBaseClass : project.m_crDerivedClass, project);
   }
   dc.SelectObject(pOldPen);
   if (pOldFont != nullptr) dc.SelectObject(pOldFont);
 }
 
 BOOL CFileObj::SaveClassDiagram(CString strImageFolder, const CWorkSpaceObj& project) const {
+  return SaveClassDiagram(OutputFolder::Open(strImageFolder, 0), project);
+}
+
+BOOL CFileObj::SaveClassDiagram(const OutputFolder& images, const CWorkSpaceObj& project) const {
   DiagramCanvas canvas(m_nBitmapWidth, m_nBitmapHeight, project.m_crChartBack);
   if (!canvas.IsValid()) return FALSE;
   DrawClassDiagram(canvas.GetDC(), project);
   kelpwood::foundation::SECDib dib;
   if (!canvas.CopyTo(dib)) return FALSE;
-  // The file is replaced in place, not truncated first (see TextOutStream::openToReplace).
-  CFile file;
-  if (!file.Open(strImageFolder + FileName() + ".bmp", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite))
-    return FALSE;
+  // The BMP is made in memory and goes to its file in one write.
+  CMemFile bytes(64 * 1024);
   try {
-    const BOOL bSaved = dib.SaveImage(&file);
-    if (bSaved && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
-    file.Close();
-    return bSaved;
+    if (!dib.SaveImage(&bytes)) return FALSE;
   } catch (CException* e) {
     e->Delete();
-    file.Abort();
     return FALSE;
   }
+  const auto nLength = static_cast<size_t>(bytes.GetLength());
+  BYTE* pBytes = bytes.Detach();
+  const BOOL bWritten = images.WriteFile(FileName() + ".bmp", pBytes, nLength);
+  std::free(pBytes);
+  return bWritten;
 }

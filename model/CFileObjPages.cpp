@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "core/CFile.h"
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
@@ -197,15 +197,6 @@ CString JoinParameters(const CStringList& list) {
   return HtmlText(strJoined);
 }
 
-// Runs `body` on the page file (created or truncated); FALSE when it cannot be created or written.
-template <class Body>
-BOOL WritePageFile(const CString& strPath, Body&& body) {
-  TextOutStream out(strPath);
-  if (!out.is_open()) return FALSE;
-  body(out);
-  return out.close() ? TRUE : FALSE;
-}
-
 // One class's pages in one language.
 class ClassPageWriter {
  public:
@@ -218,24 +209,24 @@ class ClassPageWriter {
         m_fixedClass(HtmlAttr(cls.FileName())),
         m_header(HtmlText(cls.m_strHeaderFile)) {}
 
-  void ClassPage(TextOutStream& out) const;
-  void Big5ClassPage(TextOutStream& out) const;
-  BOOL VariablePages(const CString& strFolder, DocumentationProgress* pProgress) const;
-  BOOL FunctionPages(const CString& strFolder, DocumentationProgress* pProgress) const;
-  void FunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void VariableDefault(TextOutStream& out, const CVariableObj* pVariable) const;
+  void ClassPage(PageText& out) const;
+  void Big5ClassPage(PageText& out) const;
+  BOOL VariablePages(const OutputFolder& classFolder, DocumentationProgress* pProgress) const;
+  BOOL FunctionPages(const OutputFolder& classFolder, DocumentationProgress* pProgress) const;
+  void FunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void VariableDefault(PageText& out, const CVariableObj* pVariable) const;
 
  private:
   template <class List, class Write>
-  BOOL MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder, bool bFunctions,
+  BOOL MemberPages(const List& list, const OutputFolder& classFolder, LPCTSTR lpszSubfolder, bool bFunctions,
                    DocumentationProgress* pProgress, Write&& write) const;
-  void VariablePage(TextOutStream& out, const CVariableObj* pVariable) const;
-  void Big5VariablePage(TextOutStream& out, const CVariableObj* pVariable) const;
-  void FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void Big5FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void FunctionEntry(TextOutStream& out, const CMemberFunctionObj* pFunction) const;
-  void VariableEntry(TextOutStream& out, const CVariableObj* pVariable) const;
-  void Navigation(TextOutStream& out, const CString& strOverview, const CString& strMembers,
+  void VariablePage(PageText& out, const CVariableObj* pVariable) const;
+  void Big5VariablePage(PageText& out, const CVariableObj* pVariable) const;
+  void FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void Big5FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void FunctionEntry(PageText& out, const CMemberFunctionObj* pFunction) const;
+  void VariableEntry(PageText& out, const CVariableObj* pVariable) const;
+  void Navigation(PageText& out, const CString& strOverview, const CString& strMembers,
                   const CString& strChart) const;
   CString Remark(const CMemberFunctionObj* pFunction, bool bLong) const {
     return LookUpDefault(RemarkTable(m_language), DocMatch::Prefix, pFunction->m_strName, m_cls.m_strClassName,
@@ -253,7 +244,7 @@ class ClassPageWriter {
   CString m_header;
 };
 
-void ClassPageWriter::ClassPage(TextOutStream& out) const {
+void ClassPageWriter::ClassPage(PageText& out) const {
   const PageTexts& t = TextsOf(m_language);
   const CString& F = t.font;
   out << t.classTitleOpen << "<a name=\"" << HtmlAttr(m_cls.m_strClassName) << "\"></a>" << m_class
@@ -300,7 +291,7 @@ void ClassPageWriter::ClassPage(TextOutStream& out) const {
   out << "<h4>" << F << t.seeAlso << "</font></h4>  \n";
 }
 
-void ClassPageWriter::FunctionEntry(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFunction) const {
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
       << HtmlText(pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
@@ -316,7 +307,7 @@ void ClassPageWriter::FunctionEntry(TextOutStream& out, const CMemberFunctionObj
     FunctionDefault(out, pFunction);
 }
 
-void ClassPageWriter::VariableEntry(TextOutStream& out, const CVariableObj* pVariable) const {
+void ClassPageWriter::VariableEntry(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << HtmlText(pVariable->m_strType) << "</font></b> " << t.font
       << "<a href=\"Member Vars/" << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
@@ -331,16 +322,16 @@ void ClassPageWriter::VariableEntry(TextOutStream& out, const CVariableObj* pVar
 }
 
 // The class page's default for a function: its remark as one paragraph.
-void ClassPageWriter::FunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+void ClassPageWriter::FunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const {
   out << "<p>" << TextsOf(m_language).font << Remark(pFunction, false) << "</font></p>  \n";
 }
 
-void ClassPageWriter::VariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+void ClassPageWriter::VariableDefault(PageText& out, const CVariableObj* pVariable) const {
   out << "<p>" << TextsOf(m_language).font
       << TypeText(VariableTypeTable(m_language), pVariable->m_strType, pVariable->m_strName) << "</font></p>  \n";
 }
 
-void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
+void ClassPageWriter::Big5ClassPage(PageText& out) const {
   const Big5Texts& t = Big5TextsOf();
   out << t.classTitle << m_class << "</h1> \n";
   out << "<p><img border=\"0\" src=\"../Image2/" << m_fixedClass << ".bmp\" width=\"" << m_cls.m_nBitmapWidth
@@ -376,38 +367,34 @@ void ClassPageWriter::Big5ClassPage(TextOutStream& out) const {
 }
 
 template <class List, class Write>
-BOOL ClassPageWriter::MemberPages(const List& list, const CString& strFolder, LPCTSTR lpszSubfolder,
+BOOL ClassPageWriter::MemberPages(const List& list, const OutputFolder& classFolder, LPCTSTR lpszSubfolder,
                                   bool bFunctions, DocumentationProgress* pProgress, Write&& write) const {
-  const CString strPageFolder = strFolder + m_cls.FileName() + "\\" + lpszSubfolder;
-  CString strLiteralFolder;  // resolved at the first page, then each page is made without a lookup
+  OutputFolder pageFolder;  // opened at the first page (made when a kept class folder lacks it)
+  PageText out;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const auto* pMember = list.GetNext(pos);
     const BOOL bDocumented = bFunctions ? IsFunctionDocumented(*m_pProject, pMember->m_nAccess)
                                         : IsVariableDocumented(*m_pProject, pMember->m_nAccess);
     if (!bDocumented) continue;
     if (IsRunStopped(pProgress)) return TRUE;
+    if (!pageFolder.IsOpen()) pageFolder = classFolder.Subfolder(lpszSubfolder);
+    if (!pageFolder.IsOpen()) return FALSE;
     const CString strName = CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
-    const CString strPath = strPageFolder + strName;
-    if (strLiteralFolder.IsEmpty()) {
-      // A class folder kept from an earlier run may lack it (CreateClassFolders leaves those alone).
-      if (!GWExtFileSystem::IsDirectory(strPageFolder)) GWExtFileSystem::CreateDirectoryPath(strPageFolder);
-      strLiteralFolder = GWExtFileSystem::LiteralFolder(strPageFolder);
-    }
-    TextOutStream out;
-    if (!out.openToReplace(strLiteralFolder + strName)) return FALSE;
     if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
+    out.clear();
     WritePageHead(out, m_language, pMember->m_strUniqueName);
     write(out, pMember);
     WritePageEnd(out);
-    if (!out.close()) return FALSE;
-    if (pProgress != nullptr) pProgress->PageWritten(strPath);
+    if (!out.WriteTo(pageFolder, strName)) return FALSE;
+    if (pProgress != nullptr)
+      pProgress->PageWritten(m_cls.FileName() + "\\" + lpszSubfolder + "\\" + strName);
   }
   return TRUE;
 }
 
-BOOL ClassPageWriter::VariablePages(const CString& strFolder, DocumentationProgress* pProgress) const {
-  return MemberPages(m_cls.m_VariableList, strFolder, "Member Vars\\", false, pProgress,
-                     [this](TextOutStream& out, const CVariableObj* pVariable) {
+BOOL ClassPageWriter::VariablePages(const OutputFolder& classFolder, DocumentationProgress* pProgress) const {
+  return MemberPages(m_cls.m_VariableList, classFolder, "Member Vars", false, pProgress,
+                     [this](PageText& out, const CVariableObj* pVariable) {
                        if (m_language == DocLanguage::Big5)
                          Big5VariablePage(out, pVariable);
                        else
@@ -415,9 +402,9 @@ BOOL ClassPageWriter::VariablePages(const CString& strFolder, DocumentationProgr
                      });
 }
 
-BOOL ClassPageWriter::FunctionPages(const CString& strFolder, DocumentationProgress* pProgress) const {
-  return MemberPages(m_cls.m_MemberFunctionList, strFolder, "Member Functions\\", true, pProgress,
-                     [this](TextOutStream& out, const CMemberFunctionObj* pFunction) {
+BOOL ClassPageWriter::FunctionPages(const OutputFolder& classFolder, DocumentationProgress* pProgress) const {
+  return MemberPages(m_cls.m_MemberFunctionList, classFolder, "Member Functions", true, pProgress,
+                     [this](PageText& out, const CMemberFunctionObj* pFunction) {
                        if (m_language == DocLanguage::Big5)
                          Big5FunctionPage(out, pFunction);
                        else
@@ -425,7 +412,7 @@ BOOL ClassPageWriter::FunctionPages(const CString& strFolder, DocumentationProgr
                      });
 }
 
-void ClassPageWriter::Navigation(TextOutStream& out, const CString& strOverview, const CString& strMembers,
+void ClassPageWriter::Navigation(PageText& out, const CString& strOverview, const CString& strMembers,
                                  const CString& strChart) const {
   const CString& F = TextsOf(m_language).font;
   out << "<P><a href=\"../" << m_fixedClass << ".htm\"><b>" << F << " " << m_class << strOverview
@@ -434,7 +421,7 @@ void ClassPageWriter::Navigation(TextOutStream& out, const CString& strOverview,
       << "</font></b></a></P>\n";
 }
 
-void ClassPageWriter::VariablePage(TextOutStream& out, const CVariableObj* pVariable) const {
+void ClassPageWriter::VariablePage(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
   const CString& F = t.font;
   const CString strName = HtmlText(pVariable->m_strName);
@@ -453,7 +440,7 @@ void ClassPageWriter::VariablePage(TextOutStream& out, const CVariableObj* pVari
   Navigation(out, t.navOverview, t.navMembers, t.navChart);
 }
 
-void ClassPageWriter::FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const PageTexts& t = TextsOf(m_language);
   const CString strName = HtmlText(pFunction->m_strName);
   const int nAccess = AccessIndex(pFunction->m_nAccess);
@@ -481,7 +468,7 @@ void ClassPageWriter::FunctionPage(TextOutStream& out, const CMemberFunctionObj*
   Navigation(out, t.navFunctionOverview, t.navFunctionMembers, t.navFunctionChart);
 }
 
-void ClassPageWriter::Big5VariablePage(TextOutStream& out, const CVariableObj* pVariable) const {
+void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVariable) const {
   const Big5Texts& t = Big5TextsOf();
   const CString strName = HtmlText(pVariable->m_strName);
   out << "<h1>" << m_class << "::" << strName << "</h1>\n";
@@ -495,7 +482,7 @@ void ClassPageWriter::Big5VariablePage(TextOutStream& out, const CVariableObj* p
   out << t.seeAlso;
 }
 
-void ClassPageWriter::Big5FunctionPage(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+void ClassPageWriter::Big5FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const Big5Texts& t = Big5TextsOf();
   out << "<P><A name=" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "></A><B>" << m_class
       << "::" << HtmlText(pFunction->m_strName) << "</B></P>\n";
@@ -528,75 +515,91 @@ BOOL HoldsUniqueName(const CTypedPtrList<CObList, Member*>& list, const CString&
 
 bool IsNameSeparator(char ch) { return ch == '\\' || ch == ':'; }
 
+// The class's folder under the Htmls folder named by the path (made when missing).
+OutputFolder OpenClassFolder(const CString& strFolder, const CFileObj& cls) {
+  return OutputFolder::Open(strFolder, 0).Subfolder(cls.FileName());
+}
+
 }  // namespace
 
-void CFileObj::WriteGBClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+void CFileObj::WriteGBClassPage(PageText& out, const CWorkSpaceObj& project) const {
   ClassPageWriter(*this, &project, DocLanguage::GB).ClassPage(out);
 }
 
-void CFileObj::WriteBig5ClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+void CFileObj::WriteBig5ClassPage(PageText& out, const CWorkSpaceObj& project) const {
   ClassPageWriter(*this, &project, DocLanguage::Big5).Big5ClassPage(out);
 }
 
-void CFileObj::WriteEnglishClassPage(TextOutStream& out, const CWorkSpaceObj& project) const {
+void CFileObj::WriteEnglishClassPage(PageText& out, const CWorkSpaceObj& project) const {
   ClassPageWriter(*this, &project, DocLanguage::English).ClassPage(out);
 }
 
 BOOL CFileObj::WriteGBVariablePages(CString strFolder, const CWorkSpaceObj& project,
                                     DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::GB).VariablePages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::GB).VariablePages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
 BOOL CFileObj::WriteBig5VariablePages(CString strFolder, const CWorkSpaceObj& project,
                                       DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::Big5).VariablePages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::Big5).VariablePages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
 BOOL CFileObj::WriteEnglishVariablePages(CString strFolder, const CWorkSpaceObj& project,
                                          DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::English).VariablePages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::English).VariablePages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
 BOOL CFileObj::WriteGBFunctionPages(CString strFolder, const CWorkSpaceObj& project,
                                     DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::GB).FunctionPages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::GB).FunctionPages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
 BOOL CFileObj::WriteBig5FunctionPages(CString strFolder, const CWorkSpaceObj& project,
                                       DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::Big5).FunctionPages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::Big5).FunctionPages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
 BOOL CFileObj::WriteEnglishFunctionPages(CString strFolder, const CWorkSpaceObj& project,
                                          DocumentationProgress* pProgress) const {
-  return ClassPageWriter(*this, &project, DocLanguage::English).FunctionPages(strFolder, pProgress);
+  return ClassPageWriter(*this, &project, DocLanguage::English).FunctionPages(OpenClassFolder(strFolder, *this), pProgress);
 }
 
-void CFileObj::WriteGBFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+BOOL CFileObj::WriteVariablePages(int nLanguage, const OutputFolder& classFolder, const CWorkSpaceObj& project,
+                                  DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguageOf(nLanguage)).VariablePages(classFolder, pProgress);
+}
+
+BOOL CFileObj::WriteFunctionPages(int nLanguage, const OutputFolder& classFolder, const CWorkSpaceObj& project,
+                                  DocumentationProgress* pProgress) const {
+  return ClassPageWriter(*this, &project, DocLanguageOf(nLanguage)).FunctionPages(classFolder, pProgress);
+}
+
+void CFileObj::WriteGBFunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const {
   ClassPageWriter(*this, nullptr, DocLanguage::GB).FunctionDefault(out, pFunction);
 }
 
-void CFileObj::WriteEnglishFunctionDefault(TextOutStream& out, const CMemberFunctionObj* pFunction) const {
+void CFileObj::WriteEnglishFunctionDefault(PageText& out, const CMemberFunctionObj* pFunction) const {
   ClassPageWriter(*this, nullptr, DocLanguage::English).FunctionDefault(out, pFunction);
 }
 
-void CFileObj::WriteGBVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+void CFileObj::WriteGBVariableDefault(PageText& out, const CVariableObj* pVariable) const {
   ClassPageWriter(*this, nullptr, DocLanguage::GB).VariableDefault(out, pVariable);
 }
 
-void CFileObj::WriteEnglishVariableDefault(TextOutStream& out, const CVariableObj* pVariable) const {
+void CFileObj::WriteEnglishVariableDefault(PageText& out, const CVariableObj* pVariable) const {
   ClassPageWriter(*this, nullptr, DocLanguage::English).VariableDefault(out, pVariable);
 }
 
-void CFileObj::CreateClassFolders(CString strFolder) const {
-  if (m_strClassName.IsEmpty()) return;
-  const CString strClassFolder = strFolder + FileName() + "\\";
-  if (GWExtFileSystem::IsDirectory(strClassFolder)) return;
-  GWExtFileSystem::CreateDirectoryPath(strClassFolder);
-  if (!GWExtFileSystem::IsDirectory(strClassFolder + "Member Vars\\"))
-    GWExtFileSystem::CreateDirectoryPath(strClassFolder + "Member Vars\\");
-  if (!GWExtFileSystem::IsDirectory(strClassFolder + "Member Functions\\"))
-    GWExtFileSystem::CreateDirectoryPath(strClassFolder + "Member Functions\\");
+void CFileObj::CreateClassFolders(CString strFolder) const { CreateClassFolders(OutputFolder::Open(strFolder, 0)); }
+
+OutputFolder CFileObj::CreateClassFolders(const OutputFolder& htmls) const {
+  if (m_strClassName.IsEmpty()) return {};
+  const CString strName = FileName();
+  if (htmls.HasSubfolder(strName)) return htmls.Subfolder(strName);  // an existing class folder stays as it is
+  OutputFolder classFolder = htmls.Subfolder(strName);
+  classFolder.Subfolder("Member Vars");
+  classFolder.Subfolder("Member Functions");
+  return classFolder;
 }
 
 BOOL CFileObj::HasNoProtectedFunctions() const { return HasNoMember(m_MemberFunctionList, MEMBER_PROTECTED); }
@@ -612,7 +615,7 @@ BOOL CFileObj::ContainsFunction(CString strName) const { return HoldsUniqueName(
 void CFileObj::FixFileName(CString& strName) {
   // "::" first, so that it becomes one blank and not two.
   strName.Replace("::", " ");
-  static const char kEscaped[] = "=*?\"<>|:#%@";
+  static const char kEscaped[] = "=*?\"<>|:#%@&";
   std::string fixed;
   fixed.reserve(static_cast<size_t>(strName.GetLength()));
   for (int i = 0; i < strName.GetLength(); ++i) {
@@ -627,6 +630,13 @@ void CFileObj::FixFileName(CString& strName) {
     } else {
       fixed += static_cast<char>(ch);
     }
+  }
+  // "." and ".." name a folder that is already there (the folder itself, its parent): a class of
+  // that name gets a folder of its own.
+  if (fixed == "." || fixed == "..") {
+    std::string escaped;
+    for (size_t i = 0; i < fixed.size(); ++i) escaped += "@2E";
+    fixed = escaped;
   }
   strName = CString(fixed.data(), static_cast<int>(fixed.size()));
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/Convert.h"
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 #include "foundation/SECFileSystem.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
@@ -59,7 +59,7 @@ std::unique_ptr<CStringList> ListFolders(SECFileSystem& fs, const CString& strFo
 
 CString Tabs(int n) { return CString('\t', n); }
 
-void WriteSitemapHead(TextOutStream& out) {
+void WriteSitemapHead(PageText& out) {
   out << "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
       << "<HTML>\n"
       << "<HEAD>\n"
@@ -69,7 +69,7 @@ void WriteSitemapHead(TextOutStream& out) {
 }
 
 // An entry of a book or page, each line after the indentation; a page has a location.
-void WriteEntry(TextOutStream& out, int nIndent, const CString& strName, const CString* pLocation,
+void WriteEntry(PageText& out, int nIndent, const CString& strName, const CString* pLocation,
                 LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
   const CString strTabs = Tabs(nIndent);
   out << strTabs << lpszFirstLine;
@@ -78,12 +78,13 @@ void WriteEntry(TextOutStream& out, int nIndent, const CString& strName, const C
   out << strTabs << "\t</OBJECT>\n";
 }
 
-// Opens the file for writing after creating or emptying it; false when that fails.
-bool OpenHelpFile(const CString& strPath, TextOutStream& out) {
-  CFile file;
-  if (!file.Open(strPath, CFile::modeCreate | CFile::modeWrite)) return false;
-  file.Close();
-  return out.open(strPath);
+// Writes the text as the file the path names in the language folder (nothing when the folder is
+// missing); the folder and the file are the run's own: a link in their place is replaced, never
+// followed.
+void WriteHelpFile(const CString& strPath, const PageText& text) {
+  CString strName;
+  const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName, 1, false);
+  text.WriteTo(folder, strName);
 }
 
 }  // namespace
@@ -109,8 +110,7 @@ CString CGenHtmlHelpClass::GetLanguageFolder() const {
 }
 
 void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
-  TextOutStream out;
-  if (!OpenHelpFile(strPath, out)) return;
+  PageText out;
   const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
   const int nLanguage = pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS;
   out << "[OPTIONS]\n"
@@ -134,6 +134,7 @@ void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   CStringList files;
   CollectFiles(files);
   for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << files.GetNext(pos) << "\n";
+  WriteHelpFile(strPath, out);
 }
 
 void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
@@ -183,8 +184,7 @@ void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFold
 }  // namespace
 
 void CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
-  TextOutStream out;
-  if (!OpenHelpFile(strPath, out)) return;
+  PageText out;
   WriteSitemapHead(out);
   out << "<OBJECT type=\"text/site properties\">\n"
       << "\t<param name=\"Window Styles\" value=\"0x800025\">\n"
@@ -192,9 +192,10 @@ void CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
       << "</OBJECT>\n";
   WriteContentsBody(out);
   out << "</BODY></HTML>\n";
+  WriteHelpFile(strPath, out);
 }
 
-void CGenHtmlHelpClass::WriteContentsBody(TextOutStream& out) {
+void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
   const CString strLanguageFolder = GetLanguageFolder();
   out << "<UL>\n"
       << "\t<UL>\n";
@@ -215,7 +216,7 @@ void CGenHtmlHelpClass::WriteContentsBody(TextOutStream& out) {
       << "</UL>\n";
 }
 
-void CGenHtmlHelpClass::WriteContentsFolders(TextOutStream& out, int nIndent, int nListIndent, CString strFolder) {
+void CGenHtmlHelpClass::WriteContentsFolders(PageText& out, int nIndent, int nListIndent, CString strFolder) {
   const CString strLanguageFolder = GetLanguageFolder();
   // Every folder below the first level is a book of its own, placed after its parent's book.
   ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString& strName, const CString& strSubfolder) {
@@ -230,22 +231,22 @@ void CGenHtmlHelpClass::WriteContentsFolders(TextOutStream& out, int nIndent, in
 }
 
 void CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
-  TextOutStream out;
-  if (!OpenHelpFile(strPath, out)) return;
+  PageText out;
   WriteSitemapHead(out);
   out << "<UL>\n";
   WriteIndexBody(out);
   out << "</UL>\n"
       << "</BODY></HTML>\n";
+  WriteHelpFile(strPath, out);
 }
 
-void CGenHtmlHelpClass::WriteIndexBody(TextOutStream& out) {
+void CGenHtmlHelpClass::WriteIndexBody(PageText& out) {
   ForEachPage(GetLanguageFolder(), "Htmls", true,
               [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 1, strName, &strLocation); });
   WriteIndexFolders(out, "Htmls");
 }
 
-void CGenHtmlHelpClass::WriteIndexFolders(TextOutStream& out, CString strFolder) {
+void CGenHtmlHelpClass::WriteIndexFolders(PageText& out, CString strFolder) {
   const CString strLanguageFolder = GetLanguageFolder();
   ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString&, const CString& strSubfolder) {
     ForEachPage(strLanguageFolder, strSubfolder, false,

@@ -10,7 +10,7 @@
 #include "model/RecordFile.h"
 
 class CWorkSpaceObj;
-class TextOutStream;
+class PageText;
 
 class CGenHtmlHelpClass : public CObject {
   DECLARE_DYNCREATE(CGenHtmlHelpClass)
@@ -33,10 +33,10 @@ class CGenHtmlHelpClass : public CObject {
   // Every ordinary file below the page folder, relative to the language folder.
   void CollectFiles(CStringList& list);
   void CollectSubfolderFiles(CStringList& list, CString strFolder);
-  void WriteContentsBody(TextOutStream& out);
-  void WriteContentsFolders(TextOutStream& out, int nIndent, int nListIndent, CString strFolder);
-  void WriteIndexBody(TextOutStream& out);
-  void WriteIndexFolders(TextOutStream& out, CString strFolder);
+  void WriteContentsBody(PageText& out);
+  void WriteContentsFolders(PageText& out, int nIndent, int nListIndent, CString strFolder);
+  void WriteIndexBody(PageText& out);
+  void WriteIndexFolders(PageText& out, CString strFolder);
 
   // The open project's language folder ("Output_Chs\\", "Output_GB5\\" or "Output_Eng\\" under the
   // project folder) and its page folder (+ "Htmls\\").

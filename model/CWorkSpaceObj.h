@@ -21,7 +21,8 @@ namespace kelpwood::foundation {
 class SECImage;
 }
 class DocumentationProgress;
-class TextOutStream;
+class OutputFolder;
+class PageText;
 
 typedef CTypedPtrList<CObList, CFileObj*> CFileObjList;
 
@@ -125,6 +126,15 @@ class CWorkSpaceObj : public CObject {
   int GenerateEnglishPages(CString strFolder, DocumentationProgress* pProgress);
   // The driver for an output language (any unknown one writes GB2312 pages).
   int GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress);
+  // The same into the open Htmls folder.
+  int GeneratePages(int nLanguage, const OutputFolder& htmls, DocumentationProgress* pProgress);
+  // "Index.htm" and "Hierarchy_Chart.htm" of the language in the open Htmls folder.
+  BOOL WriteIndexPage(int nLanguage, const OutputFolder& htmls);
+  BOOL WriteChartPage(int nLanguage, const OutputFolder& htmls);
+  // The text of the index page of each language.
+  void WriteGBIndexText(PageText& out) const;
+  void WriteBig5IndexText(PageText& out) const;
+  void WriteEnglishIndexText(PageText& out) const;
   BOOL WriteGBIndexPage(CString strFolder);
   BOOL WriteBig5IndexPage(CString strFolder);
   BOOL WriteEnglishIndexPage(CString strFolder);
@@ -149,6 +159,7 @@ class CWorkSpaceObj : public CObject {
   // whose rows are written as each band is done, so a chart of any size takes the memory of one
   // band. FALSE (and no file left) when it could not be written.
   BOOL WriteHierarchyChartImage(CString strPath, int nBandHeight = 256);
+  BOOL WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight = 256);
   // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.
   BOOL DrawHierarchyChart(kelpwood::foundation::SECImage& image);
   void MeasureChartBox();
@@ -173,6 +184,9 @@ class CWorkSpaceObj : public CObject {
   std::vector<ChartBox> m_ChartBoxes;
   std::vector<std::pair<CPoint, CPoint>> m_ChartLines;
   CSize m_ChartLayoutSize;
+  // Boxes of the last layout that lie beyond the largest chart a picture may hold, and are not
+  // drawn (0 when the chart holds them all).
+  int m_nChartBoxesCut = 0;
   // Every name's subclasses in the order the chart shows them (GetDerivedClasses, then
   // SortClassesByDescendants), made once for a layout so that it grows with the classes and not
   // with their square; null outside a layout.

@@ -214,6 +214,14 @@ bool SplitTypeAndName(Text text, CString& strType, CString& strName) {
     std::replace(unstarred.begin(), unstarred.end(), '*', ' ');
     strName = Str(Trimmed(unstarred));
   }
+  // So does a reference's "&" ("&&") that leads the name: "wxString &append" is append of type
+  // "wxString &".
+  const Text named = View(strName);
+  const size_t nAmpersands = std::min<size_t>(named.find_first_not_of('&'), named.size());
+  if (nAmpersands > 0) {
+    strType += " " + Str(named.substr(0, nAmpersands));
+    strName = Str(Trimmed(named.substr(nAmpersands)));
+  }
   return !strName.IsEmpty();
 }
 
@@ -281,6 +289,59 @@ void AddListEntries(Text text, CStringList& list) {
   });
 }
 
+// What the lines before a line outside any class make of it: a line inside a block comment, or
+// one continuing a preprocessor directive (the line before ended in a backslash, as the lines of
+// a macro's body do), is never a class head.
+class LineContext {
+ public:
+  // Takes in the next line (trimmed); TRUE when it may be a class head.
+  bool Next(Text line) {
+    const bool bMayBeHead = !m_bInComment && !m_bInDirective;
+    const bool bDirective = m_bInDirective || (!m_bInComment && StartsWith(line, "#"));
+    for (size_t i = 0; i < line.size();) {
+      if (m_bInComment) {
+        const size_t nClose = FindToken(line, "*/", i);
+        if (nClose == npos) break;
+        m_bInComment = false;
+        i = nClose + 2;
+        continue;
+      }
+      const size_t nOpen = FindCommentOpener(line, i);
+      if (nOpen == npos || line[nOpen + 1] == '/') break;
+      m_bInComment = true;
+      i = nOpen + 2;
+    }
+    m_bInDirective = bDirective && EndsWith(line, "\\");
+    return bMayBeHead;
+  }
+
+ private:
+  bool m_bInComment = false;
+  bool m_bInDirective = false;
+};
+
+bool IsNameByte(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  return c == '_' || c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+// A class name as C++ writes one: an identifier (bytes of double-byte characters count as
+// letters), maybe followed by template arguments in balanced angle brackets that end the name.
+bool IsClassName(Text name) {
+  size_t n = 0;
+  while (n < name.size() && IsNameByte(name[n])) ++n;
+  if (n == 0 || (name[0] >= '0' && name[0] <= '9')) return false;
+  if (n == name.size()) return true;
+  if (name[n] != '<') return false;
+  int nDepth = 0;
+  for (size_t i = n; i < name.size(); ++i) {
+    if (name[i] == '<') ++nDepth;
+    if (name[i] == '>' && --nDepth == 0 && i + 1 != name.size()) return false;
+    if (nDepth < 0) return false;
+  }
+  return nDepth == 0;
+}
+
 }  // namespace
 
 void CWorkSpaceObj::AnalyseProjectFiles(CString strPattern) {
@@ -305,11 +366,15 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
     CString strLine;
+    LineContext context;
     while (file.ReadString(strLine)) {
       Text line = Trimmed(View(strLine));
+      if (!context.Next(line)) continue;
       if (!StartsWith(line, "class ") && !StartsWith(line, "class\t")) continue;
       TrimBlanks(strLine);
       ParseClassHead(file, strLine);
+      // The head read its comments to their end; what follows the head or its class is code.
+      context = LineContext();
       if (Contains(View(strLine), ";")) continue;  // a declaration, or a whole class on one line
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
@@ -474,11 +539,16 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
     className = Trimmed(head.substr(LastBlank(head) + 1));
   }
 
+  // Qualified names keep their last part (template arguments may be qualified too); the base-name
+  // list keeps the "$".
+  size_t nDollar = className.substr(0, className.find('<')).rfind('$');
+  if (nDollar != npos && nDollar > 0) className.remove_prefix(nDollar + 1);
+  // What is no class name (text of a macro body or a comment that a head's rules took in) makes
+  // no record.
+  if (!IsClassName(className)) return nullptr;
+
   CFileObj* pClass = new CFileObj;
   CString strFirstBase = SplitBaseList(Str(baseText), pClass->m_BaseClassList);
-  // Qualified names keep their last part; the base-name list keeps the "$".
-  size_t nDollar = className.rfind('$');
-  if (nDollar != npos && nDollar > 0) className.remove_prefix(nDollar + 1);
   int nBaseDollar = strFirstBase.ReverseFind('$');
   if (nBaseDollar > 0) strFirstBase = strFirstBase.Mid(nBaseDollar + 1);
 

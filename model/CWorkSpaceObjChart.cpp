@@ -6,6 +6,7 @@
 #include "foundation/SECDib.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
+#include "model/DocOutput.h"
 
 namespace {
 
@@ -21,6 +22,11 @@ constexpr int kLargeTree = 7;        // direct subclasses of a tree that stands 
 constexpr int kTitleBottom = 50;     // the lowest edge before any box
 constexpr int kMargin = 60;
 constexpr int kBandSlack = 4;        // a line's width beyond its coordinates; a box's shadow adds its size
+// The largest chart written, well inside what the program's picture view opens: at most this many
+// pixels a side and in all. What a larger layout holds beyond it is left out, and counted.
+constexpr int kMaxChartSide = 32000;
+constexpr long long kMaxChartPixels = 48LL * 1000 * 1000;
+constexpr long long kMaxBandPixels = 4LL * 1000 * 1000;  // drawn at once
 
 // The first row holds 4 trees or boxes, every later one 5.
 bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
@@ -30,7 +36,7 @@ bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
 void CWorkSpaceObj::MeasureChartBox() {
   int nWidth = kRootWidth;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
-    nWidth = std::max(nWidth, MeasureDiagramText(m_hBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
+    nWidth = std::max(nWidth, MeasurePictureName(m_hBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
   m_nBoxWidth = nWidth;
   m_nBoxHeight = kBoxHeight;
 }
@@ -43,9 +49,13 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
   int y = rcParent.top + kPitch;
   CPoint ptLine(x - 10, rcParent.bottom);  // where the next connector starts
   int nInColumn = 0;
+  // So many subclasses that columns of 7 would run past the widest chart: the columns grow
+  // longer instead, as many as fit side by side.
+  const int nFit = std::max(1, (kMaxChartSide - kMargin - x) / (m_nBoxWidth + kTreeGap));
+  const int nColumnBoxes = std::max(kColumnBoxes, static_cast<int>((children.GetCount() + nFit - 1) / nFit));
   for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) {
     const CString strChild = children.GetNext(pos)->m_strClassName;
-    if (nInColumn == kColumnBoxes) {
+    if (nInColumn == nColumnBoxes) {
       // A new column right of everything so far, joined to the parent's line just below the parent.
       x = rcTree.right + kTreeGap;
       y = rcParent.top + kPitch;
@@ -109,18 +119,37 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
     return rcTree;
   };
 
+  // A tree that would reach past the widest chart, right of others, starts a new band of trees
+  // below everything so far (at xStart); y follows the band.
+  auto layOutTreeInBand = [&](const CString& strRoot, int x, int& y, int xStart) {
+    const size_t nBoxes = m_ChartBoxes.size(), nLines = m_ChartLines.size();
+    const int nRightBefore = nRight, nBottomBefore = nBottom;
+    CRect rcTree = layOutTree(strRoot, x, y);
+    if (rcTree.right + kMargin > kMaxChartSide && x > xStart) {
+      m_ChartBoxes.resize(nBoxes);
+      m_ChartLines.resize(nLines);
+      nRight = nRightBefore;
+      nBottom = nBottomBefore;
+      y = nBottom + kRowGap;
+      rcTree = layOutTree(strRoot, xStart, y);
+    }
+    return rcTree;
+  };
+
   int x = 40;
-  for (POSITION pos = largeTrees.GetHeadPosition(); pos != nullptr;) x = layOutTree(largeTrees.GetNext(pos), x, 50).right + kTreeGap;
+  int y = 50;
+  for (POSITION pos = largeTrees.GetHeadPosition(); pos != nullptr;)
+    x = layOutTreeInBand(largeTrees.GetNext(pos), x, y, 40).right + kTreeGap;
 
   int nIndex = 0;
-  int y = nBottom + kRowGap;
+  y = nBottom + kRowGap;
   x = 20;
   for (POSITION pos = smallTrees.GetHeadPosition(); pos != nullptr; ++nIndex) {
     if (StartsNewRow(nIndex)) {
       x = 20;
       y = nBottom + kRowGap;
     }
-    x = layOutTree(smallTrees.GetNext(pos), x, y).right + kTreeGap;
+    x = layOutTreeInBand(smallTrees.GetNext(pos), x, y, 20).right + kTreeGap;
   }
 
   nIndex = 0;
@@ -137,6 +166,13 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
   const CSize layout(nRight + kMargin, nBottom + kMargin);
   m_nChartWidth = std::max(800, static_cast<int>(layout.cx));
   m_nChartHeight = layout.cy + 20;
+  // A chart larger than a picture may be is cut to that size; the boxes left out are counted.
+  m_nChartWidth = std::min(m_nChartWidth, kMaxChartSide);
+  m_nChartHeight = static_cast<int>(
+      std::min<long long>({m_nChartHeight, kMaxChartSide, kMaxChartPixels / std::max(1, m_nChartWidth)}));
+  m_nChartBoxesCut = 0;
+  for (const ChartBox& box : m_ChartBoxes)
+    if (box.rect.right > m_nChartWidth || box.rect.bottom > m_nChartHeight) ++m_nChartBoxesCut;
   return layout;
 }
 
@@ -180,57 +216,55 @@ BOOL CWorkSpaceObj::DrawHierarchyChart(kelpwood::foundation::SECImage& image) {
 }
 
 BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
+  CString strName;
+  const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName);
+  return WriteHierarchyChartImage(folder, strName, nBandHeight);
+}
+
+BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight) {
   m_ChartLayoutSize = LayoutHierarchyChart();
   const int nWidth = m_nChartWidth, nHeight = m_nChartHeight;
-  const int nBand = std::max(1, std::min(nBandHeight, nHeight));
+  const int nBand = static_cast<int>(
+      std::max<long long>(1, std::min<long long>({nBandHeight, nHeight, kMaxBandPixels / std::max(1, nWidth)})));
   DiagramCanvas canvas(nWidth, nBand, m_crChartBack);
   if (!canvas.IsValid()) return FALSE;
   const unsigned long long stride = (static_cast<unsigned long long>(nWidth) * 3 + 3) / 4 * 4;
   const unsigned long long imageBytes = stride * static_cast<unsigned long long>(nHeight);
   if (imageBytes + 54 > 0xFFFFFFFFull) return FALSE;  // the file header's size field
-  CFile file;
-  // Replaced in place, not truncated first (see TextOutStream::openToReplace).
-  if (!file.Open(strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite)) return FALSE;
-  BOOL bWritten = TRUE;
-  try {
-    // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
-    BYTE header[54] = {'B', 'M'};
-    auto put = [&header](int at, unsigned long long value, int size) {
-      for (int i = 0; i < size; ++i) header[at + i] = static_cast<BYTE>(value >> (8 * i));
-    };
-    put(2, imageBytes + 54, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<unsigned long long>(nWidth), 4);
-    put(22, static_cast<unsigned long long>(nHeight), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(34, imageBytes, 4);
-    file.Write(header, sizeof header);
-    // The file holds the bottom row first: the bands are drawn from the bottom of the chart up.
-    CDC& dc = canvas.GetDC();
-    std::vector<BYTE> rows;
-    for (int nBottom = nHeight; nBottom > 0 && bWritten;) {
-      const int nTop = std::max(0, nBottom - nBand);
-      const int nRows = nBottom - nTop;
-      dc.SetViewportOrg(0, 0);
-      dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
-      dc.SetViewportOrg(0, -nTop);
-      const CRect rcBand(0, nTop, nWidth, nBottom);
-      DrawHierarchyChartBoxes(dc, &rcBand);
-      dc.SetViewportOrg(0, 0);
-      bWritten = canvas.ReadRows24(0, nRows, rows);
-      if (bWritten) file.Write(rows.data(), static_cast<UINT>(rows.size()));
-      nBottom = nTop;
-    }
-    if (bWritten && file.GetLength() != file.GetPosition()) file.SetLength(file.GetPosition());
-    file.Close();
-  } catch (CException* e) {
-    e->Delete();
-    file.Abort();
-    bWritten = FALSE;
+  OutputFile file = folder.CreateFile(strName);
+  if (!file.IsOpen()) return FALSE;
+  // BITMAPFILEHEADER and BITMAPINFOHEADER, little-endian field by field.
+  BYTE header[54] = {'B', 'M'};
+  auto put = [&header](int at, unsigned long long value, int size) {
+    for (int i = 0; i < size; ++i) header[at + i] = static_cast<BYTE>(value >> (8 * i));
+  };
+  put(2, imageBytes + 54, 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, static_cast<unsigned long long>(nWidth), 4);
+  put(22, static_cast<unsigned long long>(nHeight), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  put(34, imageBytes, 4);
+  BOOL bWritten = file.Write(header, sizeof header);
+  // The file holds the bottom row first: the bands are drawn from the bottom of the chart up.
+  CDC& dc = canvas.GetDC();
+  std::vector<BYTE> rows;
+  for (int nBottom = nHeight; nBottom > 0 && bWritten;) {
+    const int nTop = std::max(0, nBottom - nBand);
+    const int nRows = nBottom - nTop;
+    dc.SetViewportOrg(0, 0);
+    dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
+    dc.SetViewportOrg(0, -nTop);
+    const CRect rcBand(0, nTop, nWidth, nBottom);
+    DrawHierarchyChartBoxes(dc, &rcBand);
+    dc.SetViewportOrg(0, 0);
+    bWritten = canvas.ReadRows24(0, nRows, rows);
+    bWritten = bWritten && file.Write(rows.data(), rows.size());
+    nBottom = nTop;
   }
-  if (!bWritten) ::DeleteFile(strPath);
+  bWritten = file.Close() && bWritten;
+  if (!bWritten) folder.Remove(strName);
   return bWritten;
 }
 

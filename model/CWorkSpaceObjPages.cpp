@@ -1,14 +1,16 @@
 // The documentation drivers of the project: per language the index page, the chart bitmap and
 // page, and each class's folders, diagram and pages; the ancestor chains of the class diagrams and
 // the component class list.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "core/CStdioFile.h"
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
 #include "model/DocPages.h"
@@ -26,21 +28,13 @@ void ShowCaption(DocumentationProgress* pProgress, const CString& strText) {
   if (pProgress != nullptr) pProgress->SetCaption(strText);
 }
 
-// Writes a page through `body`; FALSE when the file could not be created or written. The page
-// is made at strOpenPath (strPath, or its literal form) and reported as strPath.
+// Writes a page through `body` as the file of that name in the folder; FALSE when it could not
+// be written.
 template <class Body>
-BOOL WritePage(const CString& strPath, const CString& strOpenPath, DocumentationProgress* pProgress, Body&& body) {
-  TextOutStream out;
-  if (!out.openToReplace(strOpenPath)) return FALSE;
+BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) {
+  PageText out;
   body(out);
-  if (!out.close()) return FALSE;
-  if (pProgress != nullptr) pProgress->PageWritten(strPath);
-  return TRUE;
-}
-
-template <class Body>
-BOOL WritePage(const CString& strPath, DocumentationProgress* pProgress, Body&& body) {
-  return WritePage(strPath, strPath, pProgress, std::forward<Body>(body));
+  return out.WriteTo(folder, strName);
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -79,54 +73,55 @@ int CWorkSpaceObj::GenerateEnglishPages(CString strFolder, DocumentationProgress
 }
 
 int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress) {
+  return GeneratePages(nLanguage, OutputFolder::Open(strFolder), pProgress);
+}
+
+int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, DocumentationProgress* pProgress) {
   const DocLanguage language = DocLanguageOf(nLanguage);
   const bool bEnglish = language == DocLanguage::English;
-  if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
-  const CString strImageFolder = strFolder + "Image2\\";
-  if (!GWExtFileSystem::IsDirectory(strImageFolder)) GWExtFileSystem::CreateDirectoryPath(strImageFolder);
+  const OutputFolder images = htmls.Subfolder("Image2");
 
   AssignClassFileNames();
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
   if (IsRunStopped(pProgress)) return 0;
-  const BOOL bIndex = language == DocLanguage::GB     ? WriteGBIndexPage(strFolder)
-                     : language == DocLanguage::Big5 ? WriteBig5IndexPage(strFolder)
-                                                     : WriteEnglishIndexPage(strFolder);
-  if (bIndex && pProgress != nullptr) pProgress->PageWritten(strFolder + "Index.htm");
+  const BOOL bIndex = WriteIndexPage(nLanguage, htmls);
+  if (bIndex && pProgress != nullptr) pProgress->PageWritten("Index.htm");
 
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
-  const BOOL bChartBitmap = SaveHierarchyChartBitmap(strImageFolder);
+  const BOOL bChartBitmap = WriteHierarchyChartImage(images, "A_Hierarchy_Chart.bmp");
   if (pProgress != nullptr) {
     if (bChartBitmap)
-      pProgress->BitmapWritten(strImageFolder + "A_Hierarchy_Chart.bmp");
+      pProgress->BitmapWritten("Image2\\A_Hierarchy_Chart.bmp");
     else
       pProgress->SetChartFailed();
+    if (m_nChartBoxesCut > 0) {
+      CString strCut;
+      strCut.Format("The hierarchy chart is cut to %d x %d pixels: %d of its %d boxes lie beyond and are not shown.",
+                    m_nChartWidth, m_nChartHeight, m_nChartBoxesCut, static_cast<int>(m_ChartBoxes.size()));
+      pProgress->ReportCut(strCut);
+    }
   }
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
-  const BOOL bChart = language == DocLanguage::GB     ? WriteGBChartPage(strFolder)
-                     : language == DocLanguage::Big5 ? WriteBig5ChartPage(strFolder)
-                                                     : WriteEnglishChartPage(strFolder);
-  if (bChart && pProgress != nullptr) pProgress->PageWritten(strFolder + "Hierarchy_Chart.htm");
+  const BOOL bChart = WriteChartPage(nLanguage, htmls);
+  if (bChart && pProgress != nullptr) pProgress->PageWritten("Hierarchy_Chart.htm");
 
   const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
                                                  "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
   int nFailed = 0;
-  const CString strLiteralImageFolder = GWExtFileSystem::LiteralFolder(strImageFolder);
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     if (IsRunStopped(pProgress)) break;
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
-    pClass->CreateClassFolders(strFolder);
+    const OutputFolder classFolder = pClass->CreateClassFolders(htmls);
     if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
-    if (pClass->SaveClassDiagram(strLiteralImageFolder, *this) && pProgress != nullptr)
-      pProgress->BitmapWritten(strImageFolder + pClass->FileName() + ".bmp");
+    if (pClass->SaveClassDiagram(images, *this) && pProgress != nullptr)
+      pProgress->BitmapWritten("Image2\\" + pClass->FileName() + ".bmp");
     if (IsRunStopped(pProgress)) break;
     const CString strFixed = pClass->FileName();
-    const CString strPath = strFolder + strFixed + "\\" + strFixed + ".htm";
-    const CString strLiteralPath = GWExtFileSystem::LiteralFolder(strFolder + strFixed + "\\") + strFixed + ".htm";
-    const BOOL bPage = WritePage(strPath, strLiteralPath, pProgress, [&](TextOutStream& out) {
+    const BOOL bPage = WritePage(classFolder, strFixed + ".htm", [&](PageText& out) {
       WritePageHead(out, language, pClass->m_strClassName);
       switch (language) {
         case DocLanguage::GB: pClass->WriteGBClassPage(out, *this); break;
@@ -144,158 +139,203 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, CString strFolder, Documentation
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
     });
-    BOOL bMembers = FALSE;
-    if (bPage) {
-      switch (language) {
-        case DocLanguage::GB:
-          bMembers = pClass->WriteGBVariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteGBFunctionPages(strFolder, *this, pProgress);
-          break;
-        case DocLanguage::Big5:
-          bMembers = pClass->WriteBig5VariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteBig5FunctionPages(strFolder, *this, pProgress);
-          break;
-        case DocLanguage::English:
-          bMembers = pClass->WriteEnglishVariablePages(strFolder, *this, pProgress) &&
-                     pClass->WriteEnglishFunctionPages(strFolder, *this, pProgress);
-          break;
-      }
-    }
+    if (bPage && pProgress != nullptr) pProgress->PageWritten(strFixed + "\\" + strFixed + ".htm");
+    const BOOL bMembers = bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
+                          pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
     // A class whose pages could not all be written is counted, and the others still get theirs.
     if (!bPage || !bMembers) ++nFailed;
   }
   return nFailed;
 }
 
+BOOL CWorkSpaceObj::WriteIndexPage(int nLanguage, const OutputFolder& htmls) {
+  PageText out;
+  switch (DocLanguageOf(nLanguage)) {
+    case DocLanguage::GB: WriteGBIndexText(out); break;
+    case DocLanguage::Big5: WriteBig5IndexText(out); break;
+    case DocLanguage::English: WriteEnglishIndexText(out); break;
+  }
+  return out.WriteTo(htmls, "Index.htm");
+}
+
 BOOL CWorkSpaceObj::WriteEnglishIndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    const CString F = kEnglishFont;
-    WritePageHead(out, DocLanguage::English, m_strProjectTitle);
-    out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
-    if (!m_strProjectTitle.IsEmpty())
-      out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
-    else
-      out << "Welcome to our world!.</font></h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
-    out << "<p><b>" << F
-        << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
-           "library.</font></b></p>\n";
-    out << "<h4>The library's classes are presented here in the following categories: </h4>\n"
-        << "\n";
-    out << "<p class=\"label\"><b>" << F << "Classes</font></b></p>\n"
-        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
-        << "  <tbody>\n";
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
-          << "      <td width=\"78%\">" << F << "Class Description\n"
-          << "        .\n"
-          << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
-          << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
-          << "    </font></tr>\n";
-    }
-    out << "  </tbody>\n"
-        << "</table>\n"
-        << "\n";
-    out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-        << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
-        << "</a></font></b></p>\n";
-    WritePageEnd(out);
-  });
+  return WriteIndexPage(LANGUAGE_ENG, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteGBIndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
-    WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
-    out << "<h1><a name=\"secbrowseeditbase\"></a>"
-        << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
-    out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
-    out << T("<h1>类库基本类列表</h1>\n");
-    out << T("<p class=\"label\"><b>类列表</b></p>\n")
-        << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
-        << "  <tbody>\n";
-    const CString strDescription = T("类描述");
-    const CString strBase = T("基类:");
-    const CString strDefined = T("定义文件:");
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<tr vAlign=\"top\">\n"
-          << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a></td>\n"
-          << "      <td width=\"78%\">" << strDescription << "\n"
-          << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
-          << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
-          << "    </tr>\n";
-    }
-    out << "  </tbody>\n"
-        << "</table>\n"
-        << "\n";
-    out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-        << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
-        << HtmlText(m_strEmail) << "</a></font></b></p>\n";
-    WritePageEnd(out);
-  });
+  return WriteIndexPage(LANGUAGE_CHS, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
-  return WritePage(strFolder + "Index.htm", nullptr, [&](TextOutStream& out) {
-    auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
-    WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
-    out << "<h1><a name=\"secbrowseeditbase\"></a>"
-        << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-    out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
-    out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
-           "the class library.</b></p>\n";
-    out << T("<h1>類別庫基本類別列表</h1>\n");
-    const CString strDerived = T("<p class=\"indent\">此類別是從類別");
-    const CString strInherited = T("繼承下來的</p> \n");
-    const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
-    for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_FileObjList.GetNext(pos);
-      out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
-          << HtmlText(pClass->m_strClassName) << "</a><b>\n";
-      out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
-      out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
-      out << "<b>\n";
-    }
+  return WriteIndexPage(LANGUAGE_CHT, OutputFolder::Open(strFolder, 0));
+}
+
+void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
+  const CString F = kEnglishFont;
+  WritePageHead(out, DocLanguage::English, m_strProjectTitle);
+  out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
+  if (!m_strProjectTitle.IsEmpty())
+    out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
+  else
+    out << "Welcome to our world!.</font></h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
+  out << "<p><b>" << F
+      << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
+         "library.</font></b></p>\n";
+  out << "<h4>The library's classes are presented here in the following categories: </h4>\n"
+      << "\n";
+  out << "<p class=\"label\"><b>" << F << "Classes</font></b></p>\n"
+      << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+      << "  <tbody>\n";
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<tr vAlign=\"top\">\n"
+        << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
+        << "      <td width=\"78%\">" << F << "Class Description\n"
+        << "        .\n"
+        << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
+        << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "    </font></tr>\n";
+  }
+  out << "  </tbody>\n"
+      << "</table>\n"
+      << "\n";
+  out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
+      << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
+      << "</a></font></b></p>\n";
+  WritePageEnd(out);
+}
+
+void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
+  auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
+  WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
+  out << "<h1><a name=\"secbrowseeditbase\"></a>"
+      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+  out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
+  out << T("<h1>类库基本类列表</h1>\n");
+  out << T("<p class=\"label\"><b>类列表</b></p>\n")
+      << "<table border=\"1\" cellPadding=\"5\" cols=\"2\" frame=\"below\" rules=\"rows\">\n"
+      << "  <tbody>\n";
+  const CString strDescription = T("类描述");
+  const CString strBase = T("基类:");
+  const CString strDefined = T("定义文件:");
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<tr vAlign=\"top\">\n"
+        << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a></td>\n"
+        << "      <td width=\"78%\">" << strDescription << "\n"
+        << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
+        << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "    </tr>\n";
+  }
+  out << "  </tbody>\n"
+      << "</table>\n"
+      << "\n";
+  out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
+      << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
+      << HtmlText(m_strEmail) << "</a></font></b></p>\n";
+  WritePageEnd(out);
+}
+
+void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
+  auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
+  WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
+  out << "<h1><a name=\"secbrowseeditbase\"></a>"
+      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
+  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+  out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
+         "the class library.</b></p>\n";
+  out << T("<h1>類別庫基本類別列表</h1>\n");
+  const CString strDerived = T("<p class=\"indent\">此類別是從類別");
+  const CString strInherited = T("繼承下來的</p> \n");
+  const CString strDefined = T("<p class=\"indent\">定義文件:</b>");
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
+        << HtmlText(pClass->m_strClassName) << "</a><b>\n";
+    out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
+    out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
+    out << "<b>\n";
+  }
+  WritePageEnd(out);
+}
+
+BOOL CWorkSpaceObj::WriteChartPage(int nLanguage, const OutputFolder& htmls) {
+  return WritePage(htmls, "Hierarchy_Chart.htm", [&](PageText& out) {
+    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle);
+    out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << m_nChartWidth << "\" height=\""
+        << m_nChartHeight << "\"></p>\n";
     WritePageEnd(out);
   });
 }
 
-namespace {
-
-BOOL WriteChartPage(const CWorkSpaceObj& project, const CString& strFolder, DocLanguage language) {
-  return WritePage(strFolder + "Hierarchy_Chart.htm", nullptr, [&](TextOutStream& out) {
-    WritePageHead(out, language, project.m_strProjectTitle);
-    out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << project.m_nChartWidth
-        << "\" height=\"" << project.m_nChartHeight << "\"></p>\n";
-    WritePageEnd(out);
-  });
+BOOL CWorkSpaceObj::WriteGBChartPage(CString strFolder) {
+  return WriteChartPage(LANGUAGE_CHS, OutputFolder::Open(strFolder, 0));
 }
-
-}  // namespace
-
-BOOL CWorkSpaceObj::WriteGBChartPage(CString strFolder) { return WriteChartPage(*this, strFolder, DocLanguage::GB); }
 
 BOOL CWorkSpaceObj::WriteBig5ChartPage(CString strFolder) {
-  return WriteChartPage(*this, strFolder, DocLanguage::Big5);
+  return WriteChartPage(LANGUAGE_CHT, OutputFolder::Open(strFolder, 0));
 }
 
 BOOL CWorkSpaceObj::WriteEnglishChartPage(CString strFolder) {
-  return WriteChartPage(*this, strFolder, DocLanguage::English);
+  return WriteChartPage(LANGUAGE_ENG, OutputFolder::Open(strFolder, 0));
 }
 
 void CWorkSpaceObj::ClearAncestorChains() {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) m_FileObjList.GetNext(pos)->m_AncestorList.RemoveAll();
 }
 
-// As AppendAncestors for every class, with the classes found by name through an index and each
-// chain's names through a set, and every name measured once: a chain of n classes costs the n^2
-// names its diagrams hold, not n^3 lookups.
+namespace {
+
+// The length of the ancestor chain that starts at a name (the name, its first base, that base's
+// first base among the project's classes, ..., each name once), for every name at once: the first
+// bases form chains that may end in a loop, and each name's length is its first base's plus one
+// (on a loop, the loop's length), so a chain of n classes costs n steps and not n^2.
+class ChainLengths {
+ public:
+  explicit ChainLengths(const std::unordered_map<std::string, const CFileObj*>& firstByName)
+      : m_firstByName(firstByName) {}
+
+  int FromName(const std::string& strStart) {
+    std::vector<std::string> path;
+    std::unordered_map<std::string, size_t> onPath;
+    int nTail = 0;
+    for (std::string name = strStart; !name.empty();) {
+      if (const auto known = m_lengths.find(name); known != m_lengths.end()) {
+        nTail = known->second;
+        break;
+      }
+      if (const auto at = onPath.find(name); at != onPath.end()) {
+        // A loop: each of its names reaches all the others and then itself.
+        nTail = static_cast<int>(path.size() - at->second);
+        for (size_t i = at->second; i < path.size(); ++i) m_lengths[path[i]] = nTail;
+        path.resize(at->second);
+        break;
+      }
+      onPath.emplace(name, path.size());
+      path.push_back(name);
+      const auto it = m_firstByName.find(name);
+      if (it == m_firstByName.end()) break;  // no class of the project: the chain ends with it
+      const CString& strBase = it->second->m_strBaseClassName;
+      name.assign(strBase, static_cast<size_t>(strBase.GetLength()));
+    }
+    for (size_t i = path.size(); i-- > 0;) m_lengths[path[i]] = ++nTail;
+    return nTail;
+  }
+
+ private:
+  const std::unordered_map<std::string, const CFileObj*>& m_firstByName;
+  std::unordered_map<std::string, int> m_lengths;
+};
+
+}  // namespace
+
+// As AppendAncestors for every class, with the classes found by name through an index, but only
+// as far as a diagram draws: the rest of a chain is counted, not kept. So a deep hierarchy costs
+// time and memory in proportion to its classes.
 void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
   auto key = [](const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); };
   std::unordered_map<std::string, const CFileObj*> firstByName;
@@ -303,24 +343,63 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     firstByName.emplace(key(pClass->m_strClassName), pClass);
   }
+  ChainLengths lengths(firstByName);
   DiagramTextWidths widths;
-  std::unordered_set<std::string> chain;
+  int nCutDiagrams = 0;
+  std::vector<std::string> chain;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
+    pClass->m_AncestorList.RemoveAll();
     pClass->m_AncestorList.AddTail(pClass->m_strClassName);
+    pClass->m_nMoreAncestors = 0;
     if (!pClass->m_BaseClassList.IsEmpty()) {
       ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
       // A loop of first bases ends at the first name already in the chain.
-      chain.clear();
-      chain.insert(key(pClass->m_strClassName));
-      for (CString strName = pClass->m_strBaseClassName; !strName.IsEmpty() && chain.insert(key(strName)).second;) {
-        pClass->m_AncestorList.AddTail(strName);
-        const auto it = firstByName.find(key(strName));
-        strName = it != firstByName.end() ? it->second->m_strBaseClassName : CString();
+      chain.assign(1, key(pClass->m_strClassName));
+      const auto inChain = [&chain](const std::string& name) {
+        return std::find(chain.begin(), chain.end(), name) != chain.end();
+      };
+      std::string name = key(pClass->m_strBaseClassName);
+      while (!name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames) {
+        chain.push_back(name);
+        pClass->m_AncestorList.AddTail(CString(name.data(), static_cast<int>(name.size())));
+        const auto it = firstByName.find(name);
+        name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+      }
+      if (!name.empty() && !inChain(name)) {
+        // More ancestors than the diagram draws: how many the rest of the chain holds.
+        const auto first = firstByName.find(chain.front());
+        int nTotal = 0;
+        if (first != firstByName.end() && first->second == pClass) {
+          nTotal = lengths.FromName(chain.front());
+        } else {
+          // A second class of an earlier one's name: its own chain, walked to its end.
+          std::unordered_set<std::string> seen(chain.begin(), chain.end());
+          nTotal = static_cast<int>(chain.size());
+          for (; !name.empty() && seen.insert(name).second; ++nTotal) {
+            const auto it = firstByName.find(name);
+            name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+          }
+        }
+        pClass->m_nMoreAncestors = std::max(0, nTotal - static_cast<int>(chain.size()));
+        if (pClass->m_nMoreAncestors > 0) ++nCutDiagrams;
       }
     }
     pClass->MeasureDiagramBox(widths);
     pClass->ComputeDiagramSize();
+  }
+  if (pProgress != nullptr && nCutDiagrams > 0) {
+    CString strCut;
+    strCut.Format("The class diagrams of %d class(es) show only their %d nearest base classes and the number of the "
+                  "others.",
+                  nCutDiagrams, CFileObj::kDiagramNames - 1);
+    pProgress->ReportCut(strCut);
+  }
+  if (pProgress != nullptr && widths.GetCutCount() > 0) {
+    CString strCut;
+    strCut.Format("%d class name(s) are too long to be shown whole in the pictures: they end in \"...\".",
+                  widths.GetCutCount());
+    pProgress->ReportCut(strCut);
   }
 }
 

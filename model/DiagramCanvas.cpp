@@ -1,6 +1,10 @@
 // The off-screen canvas, text measuring and the class box of the diagrams and the chart.
 #include "model/DiagramCanvas.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "base/CodePage.h"
 #include "foundation/SECImage.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
@@ -98,6 +102,19 @@ int MeasureDiagramText(HFONT hFont, const CString& strText) {
   return size.cx;
 }
 
+CString PictureName(const CString& strName) {
+  constexpr int kMaxBytes = 256;
+  if (strName.GetLength() <= kMaxBytes) return strName;
+  const std::string_view name(strName, static_cast<size_t>(strName.GetLength()));
+  size_t nCut = kMaxBytes;
+  while (nCut > 0 && !brambolt::IsCharacterStart(name, nCut)) --nCut;
+  return strName.Left(static_cast<int>(nCut));
+}
+
+int MeasurePictureName(HFONT hFont, const CString& strName) {
+  return std::min(MeasureDiagramText(hFont, PictureName(strName)), kMaxPictureNameWidth);
+}
+
 DiagramTextWidths::DiagramTextWidths() {
   const LOGFONT lf = CFileObj::CreateDiagramFont();
   m_font.CreateFontIndirect(&lf);
@@ -105,7 +122,11 @@ DiagramTextWidths::DiagramTextWidths() {
 
 int DiagramTextWidths::Width(const CString& strText) {
   auto [it, bNew] = m_widths.try_emplace(std::string(strText, static_cast<size_t>(strText.GetLength())), 0);
-  if (bNew) it->second = MeasureDiagramText(static_cast<HFONT>(m_font.GetSafeHandle()), strText);
+  if (bNew) {
+    const int nWidth = MeasureDiagramText(static_cast<HFONT>(m_font.GetSafeHandle()), PictureName(strText));
+    if (nWidth > kMaxPictureNameWidth) ++m_nCut;
+    it->second = std::min(nWidth, kMaxPictureNameWidth);
+  }
   return it->second;
 }
 
@@ -129,5 +150,10 @@ void DrawDiagramBox(CDC& dc, const CRect& rcBox, const CString& strName, COLORRE
   dc.Draw3dRect(&rcBox, kBlack, kBlack);
   CRect rcText = rcBox;
   rcText.left += 10;
-  dc.DrawText(strName, &rcText, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  // A name too wide for any box ends in an ellipsis; others are drawn as they are.
+  const CString strShown = PictureName(strName);
+  UINT nFormat = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+  if (strShown.GetLength() < strName.GetLength() || dc.GetTextExtent(strShown).cx > kMaxPictureNameWidth)
+    nFormat |= DT_END_ELLIPSIS;
+  dc.DrawText(strShown, &rcText, nFormat);
 }

@@ -41,15 +41,27 @@ class DiagramCanvas {
 // The width of the text in the font, measured on the screen.
 int MeasureDiagramText(HFONT hFont, const CString& strText);
 
-// Widths of names in the class diagrams' font, each measured once.
+// The widest a class name is drawn in a box of a picture; a wider one ends in an ellipsis, so a
+// box (and with it the picture) never grows with a name.
+constexpr int kMaxPictureNameWidth = 600;
+// The part of a name a picture draws (and measures): the name, or its first few hundred bytes
+// when it is longer, which are wider than any box takes.
+CString PictureName(const CString& strName);
+// The width a name takes in a picture: its measured width, at most kMaxPictureNameWidth.
+int MeasurePictureName(HFONT hFont, const CString& strName);
+
+// Widths of names in the class diagrams' font, each measured once, as a picture draws them.
 class DiagramTextWidths {
  public:
   DiagramTextWidths();
   int Width(const CString& strText);
+  // How many of the names measured were too wide to be drawn whole.
+  int GetCutCount() const { return m_nCut; }
 
  private:
   CFont m_font;
   std::unordered_map<std::string, int> m_widths;
+  int m_nCut = 0;
 };
 
 // A class box: the shadow first (through the shell, when the project asks for shadows), then the

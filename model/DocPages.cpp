@@ -99,7 +99,7 @@ CString SourceText(DocLanguage language, const CString& strText) {
 
 CString HtmlAttr(const CString& strText) { return Escape(strText, true); }
 
-void WritePageHead(TextOutStream& out, DocLanguage language, const CString& strTitle) {
+void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle) {
   out << "<html>\n"
       << "\n"
       << "<head>\n"
@@ -113,7 +113,7 @@ void WritePageHead(TextOutStream& out, DocLanguage language, const CString& strT
       << "\n";
 }
 
-void WritePageEnd(TextOutStream& out) { out << " \n" << "</body> \n" << " \n" << "</html> \n"; }
+void WritePageEnd(PageText& out) { out << " \n" << "</body> \n" << " \n" << "</html> \n"; }
 
 BOOL IsFunctionDocumented(const CWorkSpaceObj& project, int nAccess) {
   switch (nAccess) {

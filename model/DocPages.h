@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/CString.h"
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 
 class CWorkSpaceObj;
 
@@ -27,9 +27,9 @@ CString SourceText(DocLanguage language, const CString& strText);
 CString HtmlAttr(const CString& strText);
 
 // "<html>" up to the opened body, with the title escaped.
-void WritePageHead(TextOutStream& out, DocLanguage language, const CString& strTitle);
+void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle);
 // " \n", "</body> \n", " \n", "</html> \n".
-void WritePageEnd(TextOutStream& out);
+void WritePageEnd(PageText& out);
 
 // Which members the run documents.
 BOOL IsFunctionDocumented(const CWorkSpaceObj& project, int nAccess);

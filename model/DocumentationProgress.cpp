@@ -12,3 +12,13 @@ void DocumentationProgress::SetCaption(const CString& strText) {
 void DocumentationProgress::PageWritten(const CString&) { ++m_nPages; }
 
 void DocumentationProgress::BitmapWritten(const CString&) { ++m_nBitmaps; }
+
+void DocumentationProgress::ReportCut(const CString& strText) {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  m_cuts.push_back(strText);
+}
+
+std::vector<CString> DocumentationProgress::GetCuts() const {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  return m_cuts;
+}

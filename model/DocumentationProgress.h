@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 
 #include "base/base.h"
 #include "core/CString.h"
@@ -29,6 +31,10 @@ class DocumentationProgress {
   // Set when the hierarchy chart could not be written.
   void SetChartFailed() { m_bChartFailed.store(true); }
   BOOL IsChartFailed() const { return m_bChartFailed.load() ? TRUE : FALSE; }
+  // What the run had to cut to keep its output bounded (a sentence each), told to the user when
+  // the run has ended.
+  void ReportCut(const CString& strText);
+  std::vector<CString> GetCuts() const;
   int GetPageCount() const { return m_nPages.load(); }
   int GetBitmapCount() const { return m_nBitmaps.load(); }
 
@@ -39,6 +45,8 @@ class DocumentationProgress {
   std::atomic<int> m_nBitmaps{0};
   std::atomic<int> m_nFailed{0};
   std::atomic<bool> m_bChartFailed{false};
+  mutable std::mutex m_cutsMutex;
+  std::vector<CString> m_cuts;
 };
 
 // The stop test of a writer that may run without progress.

@@ -2,6 +2,7 @@
 #include "model/DocumentationRun.h"
 
 #include "model/CWorkSpaceObj.h"
+#include "model/DocOutput.h"
 #include "model/GWExtFileSystem.h"
 #include "model/ShellServices.h"
 
@@ -40,25 +41,29 @@ CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
 
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress) {
-  if (!bRewrite) return project.GeneratePages(nLanguage, strFolder, &progress);
+  // The language's folder and its Htmls folder are the run's own: a link in their place is
+  // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
+  OutputFolder htmls = OutputFolder::Open(strFolder, 2);
+  if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: its pages are rewritten in place and what this run
   // did not write goes afterwards, which leaves the same tree. Removing thousands of files first
   // would make each file made right after slow to create (the file system skips the inodes it
   // freed a moment ago), so the removal would cost several times the run.
-  GWExtFileSystem fs;
-  if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
   struct timespec started {};
-  if (!GWExtFileSystem::TakeFileTime(strFolder, started)) {
+  if (!htmls.TakeFileTime(started)) {
+    GWExtFileSystem fs;
     fs.RemoveFolderTree(strFolder, progress.GetWindow(), TRUE);
-    if (!GWExtFileSystem::IsDirectory(strFolder)) GWExtFileSystem::CreateDirectoryPath(strFolder);
-    return project.GeneratePages(nLanguage, strFolder, &progress);
+    htmls = OutputFolder::Open(strFolder, 2);
+    return project.GeneratePages(nLanguage, htmls, &progress);
   }
-  const int nFailed = project.GeneratePages(nLanguage, strFolder, &progress);
-  fs.RemoveFilesWrittenBefore(strFolder, started, progress.GetWindow());
+  const int nFailed = project.GeneratePages(nLanguage, htmls, &progress);
+  htmls.RemoveFilesWrittenBefore(started, [&progress](const CString& strName) {
+    progress.SetCaption("Removing -" + strName);
+  });
   return nFailed;
 }
 
-void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {
+void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed, const std::vector<CString>& cuts) {
   if (nFailedClasses > 0) {
     CString strText;
     strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
@@ -67,4 +72,9 @@ void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed) {
   }
   if (bChartFailed)
     GetShellServices()->ShowMessage("The hierarchy chart could not be written.", 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+  if (!cuts.empty()) {
+    CString strText = "Parts of some pictures were left out to keep the documentation to a size that can be opened:";
+    for (const CString& strCut : cuts) strText += "\n" + strCut;
+    GetShellServices()->ShowMessage(strText, 0x40 /* MB_ICONINFORMATION | MB_OK */);
+  }
 }

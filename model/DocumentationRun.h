@@ -3,6 +3,8 @@
 // language), which can be stopped between pages.
 #pragma once
 
+#include <vector>
+
 #include "base/base.h"
 #include "core/CString.h"
 #include "model/DocumentationProgress.h"
@@ -39,5 +41,7 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
                           DocumentationProgress& progress);
 
 // Tells the user through the shell how many classes could not be written and whether the
-// hierarchy chart could not be (nothing when all was written).
-void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed = FALSE);
+// hierarchy chart could not be (nothing when all was written), and what the run cut to keep its
+// output bounded.
+void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed = FALSE,
+                                 const std::vector<CString>& cuts = {});

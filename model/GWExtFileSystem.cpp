@@ -2,18 +2,10 @@
 // SECFileSystem's listings and copies.
 #include "model/GWExtFileSystem.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "model/AddFolder.h"
 #include "os/FileApi.h"
-#include "os/Paths.h"
 #include "win/WinUser.h"
 
 namespace {
@@ -140,70 +132,6 @@ BOOL GWExtFileSystem::CreateFolders(const CString& path) {
     prefix += '\\';
   }
   return bResult;
-}
-
-CString GWExtFileSystem::LiteralFolder(const CString& path) {
-  std::string native = brambolt::NativePath(static_cast<LPCTSTR>(path));
-  if (native.empty() || native.back() != '/') native += '/';
-  return CString("\\\\?\\") + native.c_str();
-}
-
-namespace {
-
-bool Before(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
-
-}  // namespace
-
-bool GWExtFileSystem::TakeFileTime(const CString& folder, struct timespec& time) {
-  const std::string marker = brambolt::NativePath(static_cast<LPCTSTR>(folder)) + "/.brambolt-run-start";
-  const int fd = ::open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  // File times tick coarsely (a few milliseconds, seconds on some file systems): a file written
-  // just before this call can carry the very stamp the marker gets. Stamp the marker again until
-  // the file system's clock has moved on, so that every file written before the call is older.
-  struct stat first {}, st {};
-  bool bStamped = ::fstat(fd, &first) == 0;
-  st = first;
-  for (int tries = 0; bStamped && tries < 3000 && !Before(first.st_mtim, st.st_mtim); ++tries) {
-    ::usleep(1000);
-    bStamped = ::futimens(fd, nullptr) == 0 && ::fstat(fd, &st) == 0;
-  }
-  bStamped = bStamped && Before(first.st_mtim, st.st_mtim);
-  ::close(fd);
-  ::unlink(marker.c_str());
-  time = st.st_mtim;
-  return bStamped;
-}
-
-void GWExtFileSystem::RemoveFilesWrittenBefore(const CString& folder, const struct timespec& since, HWND hWnd) {
-  // A walk of its own (the folders to look at, then the ones to try removing, deepest first), so
-  // deep trees cost no call stack.
-  const std::string root = brambolt::NativePath(static_cast<LPCTSTR>(folder));
-  std::vector<std::string> pending{root}, visited;
-  while (!pending.empty()) {
-    const std::string dir = std::move(pending.back());
-    pending.pop_back();
-    visited.push_back(dir);
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-      const std::string path = entry.path().string();
-      struct stat st {};
-      if (::lstat(path.c_str(), &st) != 0) continue;
-      if (S_ISDIR(st.st_mode))
-        pending.push_back(path);
-      else if (Before(st.st_mtim, since))
-        ::unlink(path.c_str());
-    }
-  }
-  for (auto it = visited.rbegin(); it != visited.rend(); ++it) {
-    if (*it == root) continue;
-    std::error_code error;
-    if (!std::filesystem::is_empty(*it, error) || error) continue;
-    ShowCaption(hWnd, CString("Removing -") + std::filesystem::path(*it).filename().string().c_str());
-    ::rmdir(it->c_str());
-  }
 }
 
 BOOL GWExtFileSystem::RemoveFolderTree(const CString& path, HWND hWnd, BOOL bRecursive) {

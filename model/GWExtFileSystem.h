@@ -3,8 +3,6 @@
 // the tree operations name each folder or file they work on in a window's caption.
 #pragma once
 
-#include <ctime>
-
 #include "base/base.h"
 #include "core/CObject.h"
 #include "core/CString.h"
@@ -29,17 +27,6 @@ class GWExtFileSystem : public CObject {
   BOOL CloseFile(CFile* file);
   static BOOL CreateDirectoryPath(const CString& path);
   static BOOL IsDirectory(const CString& path);
-  // The folder resolved once, as a path prefix that names the files a run makes there without
-  // looking each up again: "\\?\" + its native path + "/".
-  static CString LiteralFolder(const CString& path);
-  // A time stamp the file system gives a file made now in the folder, later than that of every
-  // file written before the call; false when none can be made there.
-  static bool TakeFileTime(const CString& folder, struct timespec& time);
-  // Removes below the folder every file last written before `since`, and every folder that this
-  // leaves empty (its name shown in the window's caption); the folder itself stays. A link goes as
-  // a link; what it points at stays.
-  void RemoveFilesWrittenBefore(const CString& folder, const struct timespec& since, HWND hWnd);
-
   // The backslash is the only separator here; a slash is part of a name.
   CString GetFileName(const CString& path);
   CString GetPath(const CString& path, BOOL includeDrive = TRUE);

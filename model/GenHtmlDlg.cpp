@@ -60,6 +60,6 @@ BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strPro
   progress.m_pProject = &project;
   progress.DoModal();
   if (const DocumentationProgress* pRun = progress.GetProgress())
-    ReportDocumentationFailures(pRun->GetFailedClasses(), pRun->IsChartFailed());
+    ReportDocumentationFailures(pRun->GetFailedClasses(), pRun->IsChartFailed(), pRun->GetCuts());
   return TRUE;
 }

@@ -211,6 +211,45 @@ TEST(Analyser, RealWorldShapes) {
   });
 }
 
+// Only class heads of the code itself make classes: not the body of a macro (its lines continue
+// the directive with a backslash), not a commented-out class, and not a head whose name is no
+// C++ name.
+TEST(Analyser, MacroBodiesCommentsAndNamesThatAreNoNamesMakeNoClasses) {
+  const std::string header =
+      "#define DECLARE_WRAPPER(classname, base) \\\n"
+      "class classname : public base \\\n"
+      "{ \\\n"
+      "public: \\\n"
+      "    classname(); \\\n"
+      "}\n"
+      "#define IMPLEMENT_CAST(cls, expmode) \\\n"
+      "    class cls##Cast : public CCast<cls, \\\n"
+      "class expmode) \\\n"
+      "    { }\n"
+      "/* The old design:\n"
+      "class COldShape : public CObject\n"
+      "{\n"
+      "};\n"
+      "   */\n"
+      "class * : public CObject\n{\n  int m_lost;\n};\n"
+      "class )\n{\n};\n"
+      "class \\\n{\n};\n"
+      "class CShape : public CObject\n"
+      "{\n"
+      "public:\n"
+      "    wxString &append(const wxString& s);\n"
+      "    CShape &&Moved();\n"
+      "};\n"
+      "class CList<CShape*>\n{\n};\n";
+  EXPECT_EQ(Analyse(header),
+            "class CShape : CObject first=CObject id=0 files=Snippet.h,Snippet.cpp\n"
+            "head \"class CShape : public CObject\"\n"
+            "fn public \"wxString &\" append(const wxString& s)\n"
+            "fn public \"CShape &&\" Moved()\n\n"
+            "class CList<CShape*> :  first= id=0 files=Snippet.h,Snippet.cpp\n"
+            "head \"class CList<CShape*>\"\n");
+}
+
 TEST(AnalyseProject, ParsesEveryFileOfTheFolderInListingOrderWithProgress) {
   RecordingShell shell;
   TempFolder folder;

@@ -305,8 +305,8 @@ TEST(HierarchyChart, BandsDrawTheSamePictureAsOneWholeBitmap) {
   }
 }
 
-TEST(HierarchyChart, AChartTooLargeForOneBitmapIsWrittenAndAFailedOneIsReported) {
-  // 140 trees of 7 subclasses side by side: a chart wider than any bitmap may be.
+TEST(HierarchyChart, TreesTooManyForTheWidestChartGoOnInABandBelowAndAFailedChartIsReported) {
+  // 140 trees of 7 subclasses: side by side they would be wider than a picture may be.
   std::vector<std::string> classes;
   for (int t = 0; t < 140; ++t) {
     const std::string root = "R" + std::to_string(t);
@@ -319,7 +319,9 @@ TEST(HierarchyChart, AChartTooLargeForOneBitmapIsWrittenAndAFailedOneIsReported)
   std::filesystem::create_directories(p.folder.Path() + "/Image2");
   ASSERT_TRUE(p.project.SaveHierarchyChartBitmap(CString(p.folder.Path().c_str()) + "/Image2\\"));
   const int nWidth = p.project.m_nChartWidth, nHeight = p.project.m_nChartHeight;
-  ASSERT_GT(nWidth, 32767);
+  EXPECT_LE(nWidth, 32000);
+  EXPECT_LE(static_cast<long long>(nWidth) * nHeight, 48LL * 1000 * 1000);
+  EXPECT_EQ(p.project.m_nChartBoxesCut, 0);
   const std::string bytes = ReadBytes(path);
   const size_t stride = (static_cast<size_t>(nWidth) * 3 + 3) / 4 * 4;
   ASSERT_EQ(bytes.size(), 54 + stride * static_cast<size_t>(nHeight));
@@ -348,3 +350,65 @@ TEST(HierarchyChart, AChartTooLargeForOneBitmapIsWrittenAndAFailedOneIsReported)
 }
 
 }  // namespace
+
+namespace {
+
+uintmax_t TreeBytes(const std::filesystem::path& root) {
+  uintmax_t nBytes = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+    if (entry.is_regular_file()) nBytes += entry.file_size();
+  return nBytes;
+}
+
+}  // namespace
+
+// A hostile project cannot make the run's output grow faster than the project: a diagram draws
+// the nearest ancestors and counts the others, a name takes a bounded width, a chart of 10,000
+// siblings stays within what a picture may be, and the run tells what it cut.
+TEST(Documentation, HostileHierarchiesAndNamesGiveBoundedPicturesAndSayWhatWasCut) {
+  std::vector<std::string> chain{"C0"};
+  for (int i = 1; i < 1000; ++i) chain.push_back("C" + std::to_string(i) + ":C" + std::to_string(i - 1));
+  ShapesProject deep(Header(chain).c_str());
+  deep.project.PrepareClassDiagrams(nullptr);
+  const CFileObj* pDeepest = deep.project.FindClassByName("C999");
+  ASSERT_NE(pDeepest, nullptr);
+  EXPECT_EQ(pDeepest->m_AncestorList.GetCount(), CFileObj::kDiagramNames);
+  EXPECT_EQ(pDeepest->m_nMoreAncestors, 1000 - CFileObj::kDiagramNames);
+  EXPECT_EQ(pDeepest->m_nBitmapHeight, 20 + 30 * (CFileObj::kDiagramNames + 1));
+
+  // A chain of 40 written whole: every diagram the size of the deepest one at most.
+  ShapesProject written(Header(std::vector<std::string>(chain.begin(), chain.begin() + 40)).c_str());
+  DocumentationProgress progress;
+  EXPECT_EQ(written.project.GeneratePages(LANGUAGE_ENG, written.strProjectFolder + "Htmls\\", &progress), 0);
+  const uintmax_t nDiagram = std::filesystem::file_size(written.folder.Path() + "/Htmls/Image2/C39.bmp");
+  EXPECT_EQ(std::filesystem::file_size(written.folder.Path() + "/Htmls/Image2/C20.bmp"), nDiagram);
+  EXPECT_LT(nDiagram, 500u * 1000);
+  ASSERT_EQ(progress.GetCuts().size(), 1u);
+  EXPECT_EQ(S(progress.GetCuts()[0]),
+            "The class diagrams of 30 class(es) show only their 9 nearest base classes and the number of the others.");
+
+  // A name of a megabyte: its pictures are no wider than any other long name's.
+  const std::string huge(1 << 20, 'N');
+  ShapesProject named(("class " + huge + " : public CShape\n{\n};\n" + doc_test::ShapesHeader()).c_str());
+  DocumentationProgress namedProgress;
+  named.project.GeneratePages(LANGUAGE_ENG, named.strProjectFolder + "Htmls\\", &namedProgress);
+  EXPECT_LE(named.project.m_nChartWidth, 2000);
+  EXPECT_LT(TreeBytes(named.folder.Path() + "/Htmls"), 16u << 20);
+  ASSERT_EQ(namedProgress.GetCuts().size(), 1u);
+  EXPECT_EQ(S(namedProgress.GetCuts()[0]), "1 class name(s) are too long to be shown whole in the pictures: they end in \"...\".");
+
+  // 10,000 subclasses of one class: the chart stays a picture the program can open.
+  CWorkSpaceObj wide;
+  for (int i = 0; i < 10000; ++i) {
+    auto* pClass = new CFileObj;
+    pClass->m_strClassName.Format("CSibling%d", i);
+    pClass->m_strBaseClassName = "CBase";
+    pClass->m_BaseClassList.AddTail("CBase");
+    wide.m_FileObjList.AddTail(pClass);
+  }
+  wide.LayoutHierarchyChart();
+  EXPECT_LE(wide.m_nChartWidth, 32000);
+  EXPECT_LE(wide.m_nChartHeight, 32000);
+  EXPECT_LE(static_cast<long long>(wide.m_nChartWidth) * wide.m_nChartHeight, 48LL * 1000 * 1000);
+  EXPECT_LT(wide.m_nChartBoxesCut, 5000) << "most of the classes are shown";
+}

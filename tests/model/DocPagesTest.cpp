@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/TextStream.h"
+#include "model/DocOutput.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationProgress.h"
@@ -185,7 +185,8 @@ TEST(DocPages, GeneratedNamesHoldNoCharacterTheHelpCompilerOrAPlatformRefuses) {
                         {"operator*", "operator@2A"},
                         {"CList<CWnd*>", "CList@3CCWnd@2A@3E"},
                         {"a?\"b:#%@", "a@3F@22b@3A@23@25@40"},
-                        {"tab\there", "tab@09here"}};
+                        {"tab\there", "tab@09here"},
+                        {"operator&", "operator@26"}};
   for (const Case& c : cases) {
     CString strName = c.name;
     CFileObj::FixFileName(strName);
@@ -204,6 +205,23 @@ TEST(DocPages, GeneratedNamesHoldNoCharacterTheHelpCompilerOrAPlatformRefuses) {
     EXPECT_TRUE(Contains(page, std::string("<a href=\"Member Functions/") + href)) << href;
     EXPECT_TRUE(p.folder.Exists(std::string("Htmls/CBox/Member Functions/") + href)) << href;
   }
+}
+
+TEST(DocPages, ClassesNamedDotAndDotDotGetFoldersOfTheirOwnInsideHtmls) {
+  ShapesProject p;
+  for (const char* name : {".", ".."}) {
+    auto* pClass = new CFileObj;
+    pClass->m_strClassName = name;
+    pClass->m_strHeaderFile = "Dots.h";
+    p.project.m_FileObjList.AddTail(pClass);
+  }
+  EXPECT_EQ(Generate(p, LANGUAGE_ENG), 0);
+  EXPECT_TRUE(p.folder.Exists("Htmls/@2E/@2E.htm"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/@2E@2E/@2E@2E.htm"));
+  EXPECT_TRUE(p.folder.Exists("Htmls/Image2/@2E.bmp"));
+  EXPECT_FALSE(p.folder.Exists("Htmls/..htm"));
+  EXPECT_FALSE(p.folder.Exists("...htm"));
+  EXPECT_TRUE(Contains(Page(p, "Index.htm"), "<a href=\"@2E@2E/@2E@2E.htm\">..</a>"));
 }
 
 TEST(DocPages, NamesDifferingOnlyInCaseKeepPagesOfTheirOwn) {
@@ -383,15 +401,12 @@ TEST(DocPages, DefaultTextsFollowTheFirstMatchingKey) {
   ShapesProject p;
   const CFileObj* pShape = p.project.FindClassByName("CShape");
   ASSERT_NE(pShape, nullptr);
-  model_test::TempFolder out;
-  {
-    TextOutStream stream((out.Path() + "/d.txt").c_str());
-    for (POSITION pos = pShape->m_VariableList.GetHeadPosition(); pos != nullptr;)
-      pShape->WriteEnglishVariableDefault(stream, pShape->m_VariableList.GetNext(pos));
-    for (POSITION pos = pShape->m_MemberFunctionList.GetHeadPosition(); pos != nullptr;)
-      pShape->WriteEnglishFunctionDefault(stream, pShape->m_MemberFunctionList.GetNext(pos));
-  }
-  const std::string text = out.Read("d.txt");
+  PageText stream;
+  for (POSITION pos = pShape->m_VariableList.GetHeadPosition(); pos != nullptr;)
+    pShape->WriteEnglishVariableDefault(stream, pShape->m_VariableList.GetNext(pos));
+  for (POSITION pos = pShape->m_MemberFunctionList.GetHeadPosition(); pos != nullptr;)
+    pShape->WriteEnglishFunctionDefault(stream, pShape->m_MemberFunctionList.GetNext(pos));
+  const std::string text = stream.bytes();
   EXPECT_TRUE(Contains(text, "This member sets a CString value."));    // CString m_strName
   EXPECT_TRUE(Contains(text, "This member sets a CRect value."));      // CRect m_rect
   EXPECT_TRUE(Contains(text, "This member sets an int value."));       // CArray<int,int>

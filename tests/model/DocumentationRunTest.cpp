@@ -101,6 +101,51 @@ TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {
   EXPECT_NE(p.folder.Read("Output_Chs/Htmls/Index.htm").find("charset=gb2312"), std::string::npos);
 }
 
+// A project unpacked from an archive may hold links where the run writes: at a page, a member
+// page, a class folder, the run's marker, the diagrams and the chart, and the output folders
+// themselves. The run writes its own files and folders in their place; nothing outside is
+// written, truncated or removed.
+TEST(DocumentationRun, LinksPlantedInTheOutputTreeAreReplacedAndNothingOutsideIsTouched) {
+  ShapesProject p;
+  model_test::TempFolder outside;
+  const std::string kPrecious = "the user's own text";
+  for (const char* victim : {"index.txt", "member.txt", "marker.txt", "diagram.txt", "chart.txt"})
+    outside.Write(victim, kPrecious);
+  outside.Write("folder/keep.txt", kPrecious);
+  outside.Write("chs/keep.txt", kPrecious);
+  const fs::path out = fs::path(p.folder.Path()) / "Output_Eng" / "Htmls";
+  fs::create_directories(out / "CShape" / "Member Vars");
+  fs::create_directories(out / "Image2");
+  const fs::path o = outside.Path();
+  fs::create_symlink(o / "index.txt", out / "Index.htm");
+  fs::create_symlink(o / "member.txt", out / "CShape" / "Member Vars" / "m_rect.htm");
+  fs::create_symlink(o / "marker.txt", out / ".brambolt-run-start");
+  fs::create_symlink(o / "diagram.txt", out / "Image2" / "CShape.bmp");
+  fs::create_symlink(o / "chart.txt", out / "Image2" / "A_Hierarchy_Chart.bmp");
+  fs::create_symlink(o / "folder", out / "CCircle");
+  fs::create_symlink(o / "chs", fs::path(p.folder.Path()) / "Output_Chs");
+
+  for (int nLanguage : {LANGUAGE_ENG, LANGUAGE_CHS}) {
+    DocumentationProgress progress;
+    EXPECT_EQ(GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, nLanguage), TRUE, nLanguage,
+                                    progress),
+              0);
+  }
+  for (const char* victim : {"index.txt", "member.txt", "marker.txt", "diagram.txt", "chart.txt", "folder/keep.txt",
+                             "chs/keep.txt"})
+    EXPECT_TRUE(outside.Read(victim) == kPrecious) << victim;
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "folder"), fs::directory_iterator()), 1) << "no page written there";
+  EXPECT_EQ(std::distance(fs::directory_iterator(o / "chs"), fs::directory_iterator()), 1) << "no page written there";
+  for (const fs::path& page : {out / "Index.htm", out / "CShape" / "Member Vars" / "m_rect.htm", out / "Image2" / "CShape.bmp",
+                               out / "Image2" / "A_Hierarchy_Chart.bmp", out / "CCircle" / "CCircle.htm",
+                               fs::path(p.folder.Path()) / "Output_Chs" / "Htmls" / "CCircle" / "CCircle.htm"}) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(page))) << page;
+    EXPECT_GT(fs::file_size(page), 100u) << page;
+  }
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(out / "CCircle")));
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(fs::path(p.folder.Path()) / "Output_Chs")));
+}
+
 // What the progress dialog is to the worker: a window with the animation control 1005 that
 // records what it is sent, whose cancel (here: after a number of pages named in its caption) sets
 // the stop flag, and whose modal loop runs until the worker's WM_CLOSE.

@@ -274,6 +274,29 @@ TEST(HtmlHelp, AFileThatCannotBeCreatedIsSkippedSilently) {
   EXPECT_FALSE(p.folder.Exists("missing"));
 }
 
+TEST(HtmlHelp, LinksPlantedAtTheHelpFilesAreReplacedAndWhatTheyNameStays) {
+  ShapesProject p;
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  TempFolder outside;
+  const fs::path language = fs::path(p.folder.Path()) / "Output_Eng";
+  fs::create_directories(language);
+  for (const char* name : {"a.hhp", "a.hhc", "a.hhk"}) {
+    outside.Write(name, "the user's own text");
+    fs::create_symlink(fs::path(outside.Path()) / name, language / name);
+  }
+  CGenHtmlHelpClass writer("a.hhc", "a.hhk", "a.chm", "Index.htm", "T");
+  const CString strFolder = writer.GetLanguageFolder();
+  writer.WriteProjectFile(strFolder + "a.hhp");
+  writer.WriteContentsFile(strFolder + "a.hhc");
+  writer.WriteIndexFile(strFolder + "a.hhk");
+  for (const char* name : {"a.hhp", "a.hhc", "a.hhk"}) {
+    EXPECT_EQ(outside.Read(name), "the user's own text") << name;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(language / name))) << name;
+  }
+  EXPECT_TRUE(Contains(p.folder.Read("Output_Eng/a.hhp"), "[OPTIONS]"));
+}
+
 // Compiles with the real compiler where it is installed: the help file holds every page, the
 // chart and the diagrams, also of a class with an assignment operator.
 TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingEveryPageAndPicture) {

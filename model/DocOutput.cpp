@@ -1,0 +1,323 @@
+// The documentation run's output folders, held open, and its page texts.
+#include "model/DocOutput.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "os/Paths.h"
+
+namespace {
+
+constexpr int kDirectoryFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+bool IsLink(int dirFd, const char* lpszName) {
+  struct stat st {};
+  return ::fstatat(dirFd, lpszName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool IsEmptyFolder(int dirFd, const char* lpszName) {
+  const int fd = ::openat(dirFd, lpszName, kDirectoryFlags | O_NOFOLLOW);
+  if (fd < 0) return false;
+  DIR* pDir = ::fdopendir(fd);
+  if (pDir == nullptr) {
+    ::close(fd);
+    return false;
+  }
+  bool bEmpty = true;
+  while (const dirent* pEntry = ::readdir(pDir)) {
+    const std::string_view name(pEntry->d_name);
+    if (name != "." && name != "..") {
+      bEmpty = false;
+      break;
+    }
+  }
+  ::closedir(pDir);
+  return bEmpty;
+}
+
+void CloseHandle(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
+}  // namespace
+
+OutputFolder::~OutputFolder() { CloseHandle(m_fd); }
+
+OutputFolder::OutputFolder(OutputFolder&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+OutputFolder& OutputFolder::operator=(OutputFolder&& other) noexcept {
+  if (this != &other) {
+    CloseHandle(m_fd);
+    m_fd = std::exchange(other.m_fd, -1);
+  }
+  return *this;
+}
+
+OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMake) {
+  std::string native = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  if (native.empty()) return {};
+  // The run's own components, innermost last.
+  std::vector<std::string> own;
+  for (; nOwnLevels > 0; --nOwnLevels) {
+    const size_t slash = native.rfind('/');
+    if (slash == std::string::npos) {
+      own.insert(own.begin(), native);
+      native = ".";
+      break;
+    }
+    own.insert(own.begin(), native.substr(slash + 1));
+    native = slash == 0 ? "/" : native.substr(0, slash);
+  }
+  if (bMake) {
+    std::error_code error;
+    std::filesystem::create_directories(native, error);
+  }
+  OutputFolder folder(::open(native.c_str(), kDirectoryFlags));
+  for (const std::string& name : own) {
+    if (!folder.IsOpen()) break;
+    folder = folder.OpenSubfolder(name.c_str(), bMake);
+  }
+  return folder;
+}
+
+OutputFolder OutputFolder::OpenFolderOf(const CString& strPath, CString& strName, int nOwnLevels, bool bMake) {
+  const std::string_view path(strPath, static_cast<size_t>(strPath.GetLength()));
+  const size_t nSeparator = brambolt::FindLastPathSeparator(path);
+  if (nSeparator == std::string_view::npos) {
+    strName = strPath;
+    return Open(".", nOwnLevels, bMake);
+  }
+  strName = strPath.Mid(static_cast<int>(nSeparator) + 1);
+  return Open(nSeparator == 0 ? CString("/") : strPath.Left(static_cast<int>(nSeparator)), nOwnLevels, bMake);
+}
+
+OutputFolder OutputFolder::Subfolder(const CString& strName) const {
+  return strName.IsEmpty() ? OutputFolder() : OpenSubfolder(strName, true);
+}
+
+OutputFolder OutputFolder::OpenSubfolder(const char* lpszName, bool bMake) const {
+  if (m_fd < 0) return {};
+  for (int nTry = 0; nTry < 3; ++nTry) {
+    const int fd = ::openat(m_fd, lpszName, kDirectoryFlags | O_NOFOLLOW);
+    if (fd >= 0) return OutputFolder(fd);
+    if (errno == ENOENT) {
+      if (!bMake) return {};
+      ::mkdirat(m_fd, lpszName, 0777);
+    } else if (IsLink(m_fd, lpszName)) {
+      // The link goes, and a folder of the run takes its place.
+      ::unlinkat(m_fd, lpszName, 0);
+      ::mkdirat(m_fd, lpszName, 0777);
+    } else {
+      return {};  // a file of that name stays: the pages that needed the folder fail
+    }
+  }
+  return {};
+}
+
+BOOL OutputFolder::HasSubfolder(const CString& strName) const {
+  struct stat st {};
+  return m_fd >= 0 && ::fstatat(m_fd, strName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+}
+
+OutputFile OutputFolder::CreateFile(const CString& strName) const {
+  if (m_fd < 0 || strName.IsEmpty()) return {};
+  const char* lpszName = strName;
+  // Never blocks on a pipe planted under the name, never follows a link.
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  for (int nTry = 0; nTry < 3; ++nTry) {
+    const int fd = ::openat(m_fd, lpszName, kFlags | (nTry > 0 ? O_EXCL : 0), 0666);
+    if (fd < 0) {
+      if (errno == EEXIST || errno == ELOOP || errno == ENXIO || errno == EISDIR ||
+          (errno != ENOENT && IsLink(m_fd, lpszName))) {
+        if (::unlinkat(m_fd, lpszName, 0) != 0 && errno == EISDIR) return {};
+        continue;
+      }
+      return {};
+    }
+    struct stat st {};
+    // Only a plain file of its own is rewritten in place: a second name of another file (a hard
+    // link) would carry the new text to that file too.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
+      ::close(fd);
+      ::unlinkat(m_fd, lpszName, 0);
+      continue;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    OutputFile file(fd);
+    file.m_nOldSize = static_cast<unsigned long long>(st.st_size);
+    return file;
+  }
+  return {};
+}
+
+BOOL OutputFolder::WriteFile(const CString& strName, const void* pData, size_t nBytes) const {
+  OutputFile file = CreateFile(strName);
+  if (!file.IsOpen()) return FALSE;
+  const BOOL bWritten = file.Write(pData, nBytes);
+  return file.Close() && bWritten;
+}
+
+void OutputFolder::Remove(const CString& strName) const {
+  if (m_fd < 0) return;
+  if (::unlinkat(m_fd, strName, 0) != 0 && errno == EISDIR) ::unlinkat(m_fd, strName, AT_REMOVEDIR);
+}
+
+namespace {
+
+bool Before(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// The run writes three levels deep; a tree planted deeper than this is left below this depth.
+constexpr int kDeepestSweep = 64;
+
+void RemoveOlderFiles(int dirFd, const struct timespec& since,
+                      const std::function<void(const CString&)>& removingFolder, int nDepth) {
+  // The names first: the folder is not changed while it is read.
+  std::vector<std::string> names;
+  const int listFd = ::openat(dirFd, ".", kDirectoryFlags);
+  if (listFd < 0) return;
+  DIR* pDir = ::fdopendir(listFd);
+  if (pDir == nullptr) {
+    ::close(listFd);
+    return;
+  }
+  while (const dirent* pEntry = ::readdir(pDir)) {
+    const std::string_view name(pEntry->d_name);
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(pDir);
+  for (const std::string& name : names) {
+    struct stat st {};
+    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISDIR(st.st_mode)) {
+      if (Before(st.st_mtim, since)) ::unlinkat(dirFd, name.c_str(), 0);
+      continue;
+    }
+    if (nDepth >= kDeepestSweep) continue;
+    const int subFd = ::openat(dirFd, name.c_str(), kDirectoryFlags | O_NOFOLLOW);
+    if (subFd < 0) continue;
+    RemoveOlderFiles(subFd, since, removingFolder, nDepth + 1);
+    ::close(subFd);
+    if (IsEmptyFolder(dirFd, name.c_str())) {
+      if (removingFolder) removingFolder(CString(name.c_str()));
+      ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
+    }
+  }
+}
+
+}  // namespace
+
+bool OutputFolder::TakeFileTime(struct timespec& time) const {
+  if (m_fd < 0) return false;
+  static const char kMarker[] = ".brambolt-run-start";
+  // Whatever holds the name (a link planted there too) goes; the marker is a new file of the run.
+  ::unlinkat(m_fd, kMarker, 0);
+  const int fd = ::openat(m_fd, kMarker, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  // File times tick coarsely (a few milliseconds, seconds on some file systems): a file written
+  // just before this call can carry the very stamp the marker gets. Stamp the marker again until
+  // the file system's clock has moved on, so that every file written before the call is older.
+  struct stat first {}, st {};
+  bool bStamped = ::fstat(fd, &first) == 0;
+  st = first;
+  for (int nTry = 0; bStamped && nTry < 3000 && !Before(first.st_mtim, st.st_mtim); ++nTry) {
+    ::usleep(1000);
+    bStamped = ::futimens(fd, nullptr) == 0 && ::fstat(fd, &st) == 0;
+  }
+  bStamped = bStamped && Before(first.st_mtim, st.st_mtim);
+  ::close(fd);
+  ::unlinkat(m_fd, kMarker, 0);
+  time = st.st_mtim;
+  return bStamped;
+}
+
+void OutputFolder::RemoveFilesWrittenBefore(const struct timespec& since,
+                                            const std::function<void(const CString&)>& removingFolder) const {
+  if (m_fd >= 0) RemoveOlderFiles(m_fd, since, removingFolder, 0);
+}
+
+OutputFile::~OutputFile() { Close(); }
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)),
+      m_nWritten(other.m_nWritten),
+      m_nOldSize(other.m_nOldSize),
+      m_bFailed(other.m_bFailed) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    m_fd = std::exchange(other.m_fd, -1);
+    m_nWritten = other.m_nWritten;
+    m_nOldSize = other.m_nOldSize;
+    m_bFailed = other.m_bFailed;
+  }
+  return *this;
+}
+
+BOOL OutputFile::Write(const void* pData, size_t nBytes) {
+  if (m_fd < 0 || m_bFailed) return FALSE;
+  const char* p = static_cast<const char*>(pData);
+  while (nBytes > 0) {
+    const ssize_t n = ::write(m_fd, p, nBytes);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      m_bFailed = true;
+      return FALSE;
+    }
+    p += n;
+    nBytes -= static_cast<size_t>(n);
+    m_nWritten += static_cast<unsigned long long>(n);
+  }
+  return TRUE;
+}
+
+BOOL OutputFile::Close() {
+  if (m_fd < 0) return !m_bFailed;
+  if (!m_bFailed) {
+    // The old text beyond the new end goes; a file written with nothing still counts as written now.
+    if (m_nWritten != m_nOldSize)
+      m_bFailed = ::ftruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0;
+    else if (m_nWritten == 0)
+      ::futimens(m_fd, nullptr);
+  }
+  if (::close(m_fd) != 0) m_bFailed = true;
+  m_fd = -1;
+  return !m_bFailed;
+}
+
+PageText& PageText::write(const char* pData, size_t nCount) {
+  const char* end = pData + nCount;
+  while (pData < end) {
+    const char* lf = static_cast<const char*>(std::memchr(pData, '\n', static_cast<size_t>(end - pData)));
+    if (lf == nullptr) {
+      m_bytes.append(pData, end);
+      break;
+    }
+    m_bytes.append(pData, lf);
+    m_bytes.append("\r\n", 2);
+    pData = lf + 1;
+  }
+  return *this;
+}
+
+PageText& PageText::operator<<(const char* lpsz) {
+  if (lpsz != nullptr) write(lpsz, std::strlen(lpsz));
+  return *this;
+}
+
+PageText& PageText::operator<<(const CString& str) {
+  return write(static_cast<LPCTSTR>(str), static_cast<size_t>(str.GetLength()));
+}

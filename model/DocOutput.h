@@ -1,0 +1,124 @@
+// Where the documentation run writes: its output folders held open, and the text of a page built
+// in memory before it goes to its file.
+//
+// Everything the run makes, replaces or removes below an output folder is reached by name from
+// that open folder and never through a symbolic link: a link found where a folder or a file of
+// the run belongs is removed (the link, not what it names) and a real folder or file of the run
+// takes its place. A project unpacked from an archive with planted links thus cannot make the run
+// write, truncate or remove anything outside its own tree.
+#pragma once
+
+#include <charconv>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <type_traits>
+
+#include "base/base.h"
+#include "core/CString.h"
+
+class OutputFile;
+
+class OutputFolder {
+ public:
+  OutputFolder() = default;
+  ~OutputFolder();
+  OutputFolder(OutputFolder&& other) noexcept;
+  OutputFolder& operator=(OutputFolder&& other) noexcept;
+  OutputFolder(const OutputFolder&) = delete;
+  OutputFolder& operator=(const OutputFolder&) = delete;
+
+  // The folder at the path (as the application spells it). Its last nOwnLevels components are
+  // the run's own folders: each is replaced by a new folder when it is a link; the path above
+  // them is taken as the user gave it. With bMake, missing folders are made. Not open when the
+  // folder cannot be had.
+  static OutputFolder Open(const CString& strPath, int nOwnLevels = 1, bool bMake = true);
+
+  // The folder that holds the file the path names, and that file's name.
+  static OutputFolder OpenFolderOf(const CString& strPath, CString& strName, int nOwnLevels = 0,
+                                   bool bMake = true);
+
+  BOOL IsOpen() const { return m_fd >= 0; }
+  // The subfolder, made when missing; a link in its place is replaced by a new folder (a file of
+  // that name stays, and the subfolder is not open).
+  OutputFolder Subfolder(const CString& strName) const;
+  // TRUE when the subfolder is there as a real folder (a link does not count).
+  BOOL HasSubfolder(const CString& strName) const;
+  // Opens the file to write it whole: an ordinary file of that name is rewritten in place (it
+  // keeps its place on disk) and cut where the writing ends; a link or anything else of that name
+  // is removed first and a new file made.
+  OutputFile CreateFile(const CString& strName) const;
+  // CreateFile, the bytes, and the close; FALSE when the file could not be made or written.
+  BOOL WriteFile(const CString& strName, const void* pData, size_t nBytes) const;
+  // Removes the entry of that name (a link goes as a link).
+  void Remove(const CString& strName) const;
+
+  // A time stamp the file system gives a file made now in the folder, later than that of every
+  // file written before the call; false when none can be made there.
+  bool TakeFileTime(struct timespec& time) const;
+  // Removes below the folder every file last written before `since`, and every folder that this
+  // leaves empty (its name given to removingFolder as it goes, deepest first); the folder itself
+  // stays. A link goes as a link; what it points at stays.
+  void RemoveFilesWrittenBefore(const struct timespec& since,
+                                const std::function<void(const CString&)>& removingFolder) const;
+
+  int GetHandle() const { return m_fd; }
+
+ private:
+  explicit OutputFolder(int fd) : m_fd(fd) {}
+  OutputFolder OpenSubfolder(const char* lpszName, bool bMake) const;
+  int m_fd = -1;
+};
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  ~OutputFile();
+  OutputFile(OutputFile&& other) noexcept;
+  OutputFile& operator=(OutputFile&& other) noexcept;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  BOOL IsOpen() const { return m_fd >= 0; }
+  // FALSE once any write has failed.
+  BOOL Write(const void* pData, size_t nBytes);
+  // Cuts the file where the writing ended and closes it; FALSE when anything failed.
+  BOOL Close();
+
+ private:
+  friend class OutputFolder;
+  explicit OutputFile(int fd) : m_fd(fd) {}
+  int m_fd = -1;
+  unsigned long long m_nWritten = 0;
+  unsigned long long m_nOldSize = 0;  // of the file rewritten in place
+  bool m_bFailed = false;
+};
+
+// The text of a page (or of any text file of the run) as it is built: every "\n" is stored as
+// CR LF, the line end of the pages, and the whole goes to its file in one write.
+class PageText {
+ public:
+  PageText& write(const char* pData, size_t nCount);
+  PageText& operator<<(const char* lpsz);
+  PageText& operator<<(const CString& str);
+  PageText& operator<<(const std::string& str) { return write(str.data(), str.size()); }
+  PageText& operator<<(char ch) { return write(&ch, 1); }
+  // Numbers in decimal.
+  template <class Integer>
+    requires(std::is_integral_v<Integer> && !std::is_same_v<Integer, char> && !std::is_same_v<Integer, bool>)
+  PageText& operator<<(Integer n) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, n);
+    return write(digits, static_cast<size_t>(result.ptr - digits));
+  }
+
+  const std::string& bytes() const { return m_bytes; }
+  void clear() { m_bytes.clear(); }
+  // Writes the text as the file of that name in the folder (see OutputFolder::WriteFile).
+  BOOL WriteTo(const OutputFolder& folder, const CString& strName) const {
+    return folder.WriteFile(strName, m_bytes.data(), m_bytes.size());
+  }
+
+ private:
+  std::string m_bytes;
+};
