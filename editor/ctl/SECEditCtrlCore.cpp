@@ -165,7 +165,7 @@ int SECEditController::LineLength(int line) {
 
 CString SECEditController::LineTerminator() {
   SECEdit* model = GetEditModel();
-  return model != nullptr ? model->GetLineEndText2() + model->GetLineEndText() : CString("\r\n");
+  return model != nullptr ? model->GetBreakText() : CString("\r\n");
 }
 
 int SECEditController::LineHeight() {

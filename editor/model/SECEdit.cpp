@@ -184,6 +184,22 @@ CString SECEdit::GetLineEndText2() {
 
 CString SECEdit::GetBreakText() { return (m_bBreakWithChar2 ? GetLineEndText2() : CString()) + GetLineEndText(); }
 
+CString SECEdit::WithBreakText(const CString& text) {
+  const CString lineEnd = GetBreakText();
+  LPCTSTR p = text;
+  const int length = text.GetLength();
+  CString out;
+  int from = 0;
+  for (int i = 0; i < length; ++i) {
+    if (p[i] != '\r' && p[i] != '\n') continue;
+    out += CString(p + from, i - from) + lineEnd;
+    if (p[i] == '\r' && i + 1 < length && p[i + 1] == '\n') ++i;
+    from = i + 1;
+  }
+  if (from == 0) return text;
+  return out + CString(p + from, length - from);
+}
+
 LPCTSTR SECEdit::FindChar(LPCTSTR text, char ch, int len) {
   if (len < 0) len = static_cast<int>(std::strlen(text));
   const std::string_view view(text, static_cast<size_t>(len));
@@ -209,7 +225,7 @@ BOOL SECEdit::Canonical(int* line, int* col, bool bClampToText) {
 
 bool SECEdit::IsLineTooLong(int line) {
   const int length = GetLineLength(line);
-  if (length <= 0 || length * TabSize() <= m_nMaxLineLength) return false;
+  if (length <= 0 || static_cast<long long>(length) * TabSize() <= m_nMaxLineLength) return false;
   return ConvertLineColumn(length, FALSE, line) > m_nMaxLineLength;
 }
 

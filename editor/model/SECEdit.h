@@ -183,6 +183,11 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   SECEditLineCol GetEndPosition();
   CString GetLineEndText();
   CString GetLineEndText2();
+  // The line end this text inserts: the file's as it was opened (CR LF, LF or CR), CR LF for a
+  // new text.
+  CString GetBreakText();
+  // The text with each of its line ends (CR LF, LF or CR alone) made GetBreakText.
+  CString WithBreakText(const CString& text);
   // The first ch within len bytes (-1: up to the NUL), stepping over double-byte characters.
   LPCTSTR FindChar(LPCTSTR text, char ch, int len);
   int CompareN(LPCTSTR a, LPCTSTR b, int len);
@@ -251,7 +256,6 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   bool IsLineTooLong(int line);
   // Inserts the line-end text at (line, col) without recording or wrapping.
   void InsertBreak(int line, int col, SECEditLineColPair* inserted);
-  CString GetBreakText();
   // (line, col) with an end column past the line's text clamped and a column past the line end
   // moved to the next line's start; FALSE for an invalid position.
   BOOL Canonical(int* line, int* col, bool bClampToText);
