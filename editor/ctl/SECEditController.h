@@ -49,6 +49,8 @@ constexpr UINT ID_SECEDIT_LINECOL = 22579;
 constexpr UINT SECEDIT_SCROLL_TIMER = 45000;
 // Posted when the caret line changes.
 constexpr UINT ID_SECEDIT_LINE_NOTICE = 45050;
+// Esc: the selection is cleared.
+constexpr UINT ID_SECEDIT_ESCAPE = 45051;
 // The first commands of the line-mark ranges (one id per mark number) and the context menu.
 constexpr UINT ID_SECEDIT_MARK_TOGGLE = 45250;
 constexpr UINT ID_SECEDIT_MARK_NEXT = 45283;
