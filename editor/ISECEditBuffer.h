@@ -2,9 +2,21 @@
 // and offsets, plain and regular-expression find, and writing the text to a file.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/CFile.h"
 #include "core/CString.h"
 #include "editor/SECEditLineCol.h"
+
+// One replacement of many made in one pass (a Replace All): `length` bytes at `offset` of the
+// text before the pass become the `size` bytes at `textAt` of the pass's replacement texts.
+struct SECEditReplacement {
+  int offset = 0;
+  int length = 0;
+  int textAt = 0;
+  int size = 0;
+};
 
 class ISECEditBuffer {
  public:
@@ -41,4 +53,8 @@ class ISECEditBuffer {
                    BOOL bMatchCase, BOOL bWholeWord, BOOL bRegExp, int stopLine, int stopCol) = 0;
   // The whole text, as bytes or as UTF-16 after FF FE. File errors are CFileExceptions.
   virtual void Write(CFile* file, BOOL bUnicode) = 0;
+  // Makes every replacement, in ascending order of offset and none overlapping the next, in one
+  // pass over the text; `texts` holds their new bytes. FALSE, with the text unchanged, when one
+  // lies outside the text or out of order. Records nothing.
+  virtual BOOL ReplaceRanges(const std::vector<SECEditReplacement>& edits, const std::string& texts) = 0;
 };

@@ -367,6 +367,39 @@ int SECEditBlockBuffer::Find(int line, int col, int* outLine, int* outCol, LPCTS
   return start < last && bWrap ? search(last, stop) : 0;
 }
 
+BOOL SECEditBlockBuffer::ReplaceRanges(const std::vector<SECEditReplacement>& edits, const std::string& texts) {
+  const int length = GetTextLength();
+  long long newLength = length;
+  int end = 0;
+  for (const SECEditReplacement& e : edits) {
+    if (e.offset < end || e.length < 0 || e.offset > length - e.length || e.size < 0 || e.textAt < 0 ||
+        static_cast<size_t>(e.textAt) + static_cast<size_t>(e.size) > texts.size())
+      return FALSE;
+    end = e.offset + e.length;
+    newLength += e.size - e.length;
+  }
+  if (edits.empty()) return TRUE;
+  if (newLength >= INT_MAX) return FALSE;
+  const char* old = m_text.BufferPointer();
+  kelpwood::editor::SplitVector<char> fresh;
+  char* out = fresh.AppendSpace(static_cast<ptrdiff_t>(newLength) + 1);
+  int from = 0;
+  for (const SECEditReplacement& e : edits) {
+    std::memcpy(out, old + from, static_cast<size_t>(e.offset - from));
+    out += e.offset - from;
+    std::memcpy(out, texts.data() + e.textAt, static_cast<size_t>(e.size));
+    out += e.size;
+    from = e.offset + e.length;
+  }
+  std::memcpy(out, old + from, static_cast<size_t>(length - from));
+  out[length - from] = '\0';
+  fresh.Commit(static_cast<ptrdiff_t>(newLength) + 1);
+  m_text = std::move(fresh);
+  RebuildIndex();
+  m_nLongestLoaded = 0;
+  return TRUE;
+}
+
 void SECEditBlockBuffer::Write(CFile* file, BOOL bUnicode) {
   if (bUnicode) {
     static const BYTE kMark[2] = {0xFF, 0xFE};

@@ -31,6 +31,8 @@ class SECEditBlockBuffer : public ISECEditBuffer {
   int Find(int line, int col, int* outLine, int* outCol, LPCTSTR text, BOOL bForward, BOOL bWrap, BOOL bMatchCase,
            BOOL bWholeWord, BOOL bRegExp, int stopLine, int stopCol) override;
   void Write(CFile* file, BOOL bUnicode) override;
+  // The new text is made in one piece and its lines indexed once.
+  BOOL ReplaceRanges(const std::vector<SECEditReplacement>& edits, const std::string& texts) override;
 
   // Whether len bytes at offset stand between word delimiters (or line ends).
   virtual BOOL IsWholeWord(int offset, int len);

@@ -80,3 +80,35 @@ BOOL SECEditCompositeCommand::CanAdd(CMvcCommand* cmd) {
   if (m_held.count(cmd) != 0) return FALSE;
   return std::all_of(m_nested.begin(), m_nested.end(), [cmd](SECEditCompositeCommand* group) { return group->CanAdd(cmd); });
 }
+
+SECEditReplaceCommand::SECEditReplaceCommand(SECEdit* pModel, std::vector<SECEditReplacement> edits, std::string texts)
+    : m_pModel(pModel), m_forward(std::move(edits)), m_newTexts(std::move(texts)) {
+  ISECEditBuffer* buffer = m_pModel->GetBuffer();
+  const SECEditLineCol end = m_pModel->GetEndPosition();
+  LPTSTR text = nullptr;
+  const int length = buffer != nullptr ? buffer->GetPointer(&text, 0, 0, end.m_nLine, end.m_nCol) : 0;
+  m_backward.reserve(m_forward.size());
+  long long shift = 0;
+  for (const SECEditReplacement& e : m_forward) {
+    if (e.offset < 0 || e.length < 0 || e.offset > length - e.length) {
+      m_bSuccess = FALSE;
+      break;
+    }
+    const int at = static_cast<int>(m_oldTexts.size());
+    m_oldTexts.append(text + e.offset, static_cast<size_t>(e.length));
+    m_backward.push_back({static_cast<int>(e.offset + shift), e.size, at, e.length});
+    shift += e.size - e.length;
+  }
+}
+
+void SECEditReplaceCommand::GetDescription(CString& out) const { out.Format("Replace %d ranges", GetCount()); }
+
+BOOL SECEditReplaceCommand::Execute() {
+  m_bSuccess = m_bSuccess && m_pModel->ApplyReplacements(m_forward, m_newTexts, this);
+  return m_bSuccess;
+}
+
+BOOL SECEditReplaceCommand::Unexecute() {
+  m_bSuccess = m_bSuccess && m_pModel->ApplyReplacements(m_backward, m_oldTexts, this);
+  return m_bSuccess;
+}

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "editor/ISECEditBuffer.h"
 #include "editor/SECEditLineCol.h"
 #include "editor/mvc/MvcModel.h"
 
@@ -12,6 +13,7 @@ class SECEdit;
 
 constexpr UINT SECEDIT_MSG_COMMAND = 22586;
 constexpr UINT SECEDIT_MSG_COMPOSITE = 22587;
+constexpr UINT SECEDIT_MSG_REPLACE_SET = 22588;
 
 // The range is the insertion point and, once inserted, the end of the text; or the range to
 // delete. The deleted text is captured on the first Execute.
@@ -76,4 +78,31 @@ class SECEditCompositeCommand : public kelpwood::foundation::CMvcCommand {
   // over a group of thousands (a Replace All).
   std::unordered_set<kelpwood::foundation::CMvcCommand*> m_held;
   std::vector<SECEditCompositeCommand*> m_nested;
+};
+
+// Many replacements made, undone and redone as one edit (a Replace All), each time in one pass
+// over the text and with one notice to the model's observers.
+class SECEditReplaceCommand : public kelpwood::foundation::CMvcCommand {
+ public:
+  // `edits` in ascending order of offset, none overlapping the next, `texts` their new bytes;
+  // the bytes they replace are kept from the model's text as it is now.
+  SECEditReplaceCommand(SECEdit* pModel, std::vector<SECEditReplacement> edits, std::string texts);
+
+  UINT GetTypeID() const override { return SECEDIT_MSG_REPLACE_SET; }
+  void GetDescription(CString& out) const override;
+  BOOL IsEffective() override { return m_bSuccess; }
+  BOOL Execute() override;
+  BOOL Unexecute() override;
+
+  int GetCount() const { return static_cast<int>(m_forward.size()); }
+  // Where the first replacement starts: the same offset before and after the command.
+  int GetFirstOffset() const { return m_forward.empty() ? 0 : m_forward.front().offset; }
+
+ private:
+  SECEdit* m_pModel;
+  std::vector<SECEditReplacement> m_forward;   // over the text before, with the new bytes
+  std::vector<SECEditReplacement> m_backward;  // over the text after, with the old bytes
+  std::string m_newTexts;
+  std::string m_oldTexts;
+  BOOL m_bSuccess = TRUE;
 };

@@ -11,8 +11,9 @@
 // The cursor shown while a file is dragged out of the explorer.
 #define IDC_DRAG_FILE 143
 
-// The explorer trees' context menus: pop-ups 0 and 1 for the class trees, 2 the output tree's,
-// 3 the file tree's.
+// The popup menus of the explorer's trees and of the code view, one resource (the editor's
+// application controller loads it by number): pop-up 0 for the class trees, 1 the code view's Edit
+// menu, 2 the output tree's, 3 the file tree's.
 #define IDR_EXPLORER_POPUPS 148
 #define EXPLORER_POPUP_OUTPUT 2
 #define EXPLORER_POPUP_FILE 3

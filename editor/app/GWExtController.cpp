@@ -148,7 +148,7 @@ void GWExtController::InsertTypedText(CString& text) {
 void GWExtController::ShowEditMenu(CPoint screen) {
   CMenu menu;
   if (!menu.LoadMenu(IDR_GWEXT_MAINMENU)) return;
-  CMenu* edit = menu.GetSubMenu(1);
+  CMenu* edit = menu.GetSubMenu(GWEXT_EDIT_POPUP);
   if (edit == nullptr) return;
   // The top-level window owns the menu, so its commands take the frame's routing.
   HWND owner = m_hWnd;

@@ -14,7 +14,9 @@ constexpr UINT ID_GWEXT_GOTO_LINE = 32796;
 constexpr UINT ID_GWEXT_COMMENT = 32797;
 constexpr UINT ID_GWEXT_UNCOMMENT = 32798;
 constexpr UINT ID_GWEXT_LINECOL_PANE = 132;
+// The application's popup menus; its pop-up 1 is the Edit menu (the others are the explorer's).
 constexpr UINT IDR_GWEXT_MAINMENU = 148;
+constexpr int GWEXT_EDIT_POPUP = 1;
 constexpr UINT IDD_GWEXT_GOTO = 144;
 constexpr UINT IDC_GWEXT_GOTO_LINE = 1031;
 

@@ -9,14 +9,18 @@
 //   SECEditCtrlInput.cpp   typing, editing keys, indentation
 //   SECEditCtrlMouse.cpp   mouse selection, cursors, drag and drop
 //   SECEditCtrlGutter.cpp  gutter metrics and the editor font
-//   SECEditCtrlClipboard.cpp, ...Undo.cpp, ...Find.cpp, ...Marks.cpp: clipboard and column blocks,
-//     undo and command enabling, find and replace, bookmarks and status commands
+//   SECEditCtrlClipboard.cpp, ...Undo.cpp, ...Find.cpp, ...SearchAll.cpp, ...Marks.cpp: clipboard
+//     and column blocks, undo and command enabling, find and replace, Replace All and Mark All,
+//     bookmarks and status commands
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "afx/CView.h"
 #include "afx/CWnd.h"
+#include "editor/ISECEditBuffer.h"
 #include "editor/SECEditFontInfo.h"
 #include "editor/SECEditLineCol.h"
 #include "editor/ctl/SECEditFindReplaceDlg.h"
@@ -32,6 +36,7 @@ class COleDataSource;
 class CCmdUI;
 class CMenu;
 class SECEditFindReplaceDlg;
+class SECEditSearchProgress;
 struct _SEC_FIND_REPLACE_STATE;
 
 // Command ids of the editor's gutter styles.
@@ -49,6 +54,8 @@ constexpr UINT ID_SECEDIT_LINECOL = 22579;
 constexpr UINT SECEDIT_SCROLL_TIMER = 45000;
 // Posted when the caret line changes.
 constexpr UINT ID_SECEDIT_LINE_NOTICE = 45050;
+// Esc: the selection is cleared.
+constexpr UINT ID_SECEDIT_ESCAPE = 45051;
 // The first commands of the line-mark ranges (one id per mark number) and the context menu.
 constexpr UINT ID_SECEDIT_MARK_TOGGLE = 45250;
 constexpr UINT ID_SECEDIT_MARK_NEXT = 45283;
@@ -343,7 +350,17 @@ class SECEditController : public kelpwood::foundation::MvcController,
                 SECEditLineCol* match, const SECEditLineCol* stop);
   CString MakeReplacement(_SEC_FIND_REPLACE_STATE* state, const CString& matched);
   BOOL LineFitsAfterReplace(const SECEditLineColPair& match, const CString& matched, const CString& replacement);
-  int CountMatches(_SEC_FIND_REPLACE_STATE* state);
+  // The message that a replacement would make a line longer than the model allows.
+  void ReportLineTooLong();
+  // Searches through the whole text (SECEditCtrlSearchAll.cpp): how far a search from `from` has
+  // come at `to`, in bytes round the text; the matches of a Replace All in the order the search
+  // meets them, on the text as it is (FALSE when the user cancelled); the first replacement, in
+  // that order, on a line the replacements would make too long (-1: none).
+  long long SearchDistance(SECEditLineCol from, SECEditLineCol to, BOOL bForward);
+  BOOL GatherMatches(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, BOOL bRegExp, const SECEditLineColPair* scope,
+                     std::vector<SECEditLineColPair>* matches, SECEditSearchProgress* progress);
+  int FirstTooLongReplacement(const std::vector<SECEditReplacement>& edits, const std::string& texts,
+                              const std::vector<int>& visit);
   void FindRepeat(BOOL bForward);
   void FindWord(BOOL bForward);
   void GoToMarkedLine(int mark, BOOL bForward);

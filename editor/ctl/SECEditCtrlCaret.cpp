@@ -465,7 +465,7 @@ void SECEditController::OnMoveKey(UINT nID) {
     case 45014: RunWordMove(TRUE, TRUE); break;
     case 45053: ScrollLines(-1, 0); break;
     case 45052: ScrollLines(1, 0); break;
-    case 45051: ClearSelection(TRUE); break;
+    case ID_SECEDIT_ESCAPE: ClearSelection(TRUE); break;
     default: break;
   }
 }

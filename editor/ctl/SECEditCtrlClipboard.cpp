@@ -143,6 +143,9 @@ BOOL SECEditController::ReadDataObjectText(COleDataObject* pData, CString& text,
   }
   ::ReleaseStgMedium(&medium);
   bColumn = pData->IsDataAvailable(g_cfColumnSelect);
+  // Pasted or dropped text takes this text's line ends (a column block is cut into rows instead).
+  SECEdit* model = GetEditModel();
+  if (!bColumn && model != nullptr) text = model->WithBreakText(text);
   return TRUE;
 }
 

@@ -165,7 +165,7 @@ int SECEditController::LineLength(int line) {
 
 CString SECEditController::LineTerminator() {
   SECEdit* model = GetEditModel();
-  return model != nullptr ? model->GetLineEndText2() + model->GetLineEndText() : CString("\r\n");
+  return model != nullptr ? model->GetBreakText() : CString("\r\n");
 }
 
 int SECEditController::LineHeight() {
@@ -383,6 +383,18 @@ void SECEditController::OnUpdate(ISubject*, IMessage* msg) {
     case SECEDIT_MSG_INIT_CONTROLLER:
       ResetState();
       break;
+    case SECEDIT_MSG_REPLACE_SET: {
+      // The caret goes to the first replacement, where the text changed first.
+      SECEdit* model = GetEditModel();
+      int line = 0, col = 0;
+      if (model != nullptr && model->GetBuffer() != nullptr)
+        model->GetBuffer()->OffsetToLineCol(static_cast<SECEditReplaceCommand*>(msg)->GetFirstOffset(), &line, &col);
+      m_selection.SetEmpty(line, col, SECEDIT_SEL_STREAM);
+      m_caret = SECEditLineCol(line, col);
+      UpdateCaretPoint();
+      if (m_bCaretCreated) EnsureCaretVisible();
+      break;
+    }
     case SECEDIT_MSG_COMMAND: {
       auto* cmd = static_cast<SECEditCommand*>(msg);
       AdjustCaretForCommand(cmd);

@@ -18,13 +18,6 @@ void Report(UINT id, const CString& argument, UINT type = MB_OK | MB_ICONEXCLAMA
   AfxMessageBox(text, type);
 }
 
-void ReportCount(UINT id, int count) {
-  CString format, text;
-  format.LoadString(id);
-  text.Format(format, count);
-  AfxMessageBox(text, MB_OK);
-}
-
 }  // namespace
 
 _SEC_FIND_REPLACE_STATE* SECEditController::GetFindReplaceState() { return SECEditGetFindReplaceState(); }
@@ -177,44 +170,6 @@ BOOL SECEditController::FindNext(_SEC_FIND_REPLACE_STATE* state) {
   return FALSE;
 }
 
-BOOL SECEditController::MarkAll(_SEC_FIND_REPLACE_STATE* state) {
-  SECEdit* model = GetEditModel();
-  if (model == nullptr) return FALSE;
-  SECEditLineCol start = m_caret;
-  if (HasSelection()) start = state->m_bNext ? m_selection.GetMin() : m_selection.GetMax();
-  start.m_nCol = std::min(start.m_nCol, LineLength(start.m_nLine));
-  SECEditLineCol from = start;
-  int firstLine = -1;
-  // Every line is marked at most once: the walk ends where it began or on the first line again.
-  for (int guard = 0; guard <= model->GetLineCount(); ++guard) {
-    SECEditLineCol match;
-    if (FindMatch(state, from, state->m_bNext, FALSE, &match, &start) == 0) break;
-    if (firstLine < 0)
-      firstLine = match.m_nLine;
-    else if (match.m_nLine == firstLine)
-      break;
-    model->SetLineMark(match.m_nLine, SECEDIT_MARK_BOOKMARK, TRUE);
-    if (state->m_bNext) {
-      const int next = match.m_nLine + 1;
-      from = SECEditLineCol(next > model->GetLastLine() ? 0 : next, 0);
-    } else {
-      const int previous = match.m_nLine > 0 ? match.m_nLine - 1 : model->GetLastLine();
-      from = SECEditLineCol(previous, LineLength(previous));
-    }
-  }
-  if (firstLine < 0) {
-    CString text;
-    text.Format("Cannot find the string '%s'.", static_cast<LPCTSTR>(state->m_strFind));
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-    return FALSE;
-  }
-  model->UpdateAllObservers(nullptr, nullptr);
-  ClearSelection(TRUE);
-  SetCaretPos(firstLine, 0, FALSE);
-  EnsureCaretVisible();
-  return TRUE;
-}
-
 BOOL SECEditController::IsSelectionNotMatch(_SEC_FIND_REPLACE_STATE* state) {
   if (!HasSelection() || m_selection.GetStart().m_nLine != m_selection.GetEnd().m_nLine) return TRUE;
   const SECEditLineCol first = m_selection.GetMin();
@@ -250,11 +205,15 @@ BOOL SECEditController::LineFitsAfterReplace(const SECEditLineColPair& match, co
   model->GetText(&after, match.m_end.m_nLine, match.m_end.m_nCol, match.m_end.m_nLine, LineLength(match.m_end.m_nLine));
   const CString line = before + replacement + after;
   if (model->ConvertStringColumn(line.GetLength(), FALSE, line) <= model->GetMaxLineLength()) return TRUE;
+  ReportLineTooLong();
+  return FALSE;
+}
+
+void SECEditController::ReportLineTooLong() {
   CString format, text;
   format.LoadString(IDS_SECEDIT_LINE_TOO_LONG);
-  text.Format(format, model->GetMaxLineLength());
+  text.Format(format, GetEditModel()->GetMaxLineLength());
   AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-  return FALSE;
 }
 
 BOOL SECEditController::ReplaceCurrent(_SEC_FIND_REPLACE_STATE* state) {
@@ -279,90 +238,6 @@ BOOL SECEditController::ReplaceCurrent(_SEC_FIND_REPLACE_STATE* state) {
   const CString replacement = MakeReplacement(state, matched);
   if (!LineFitsAfterReplace(SECEditLineColPair(match, end), matched, replacement)) return FALSE;
   ReplaceSelection(replacement, FALSE);
-  return TRUE;
-}
-
-namespace {
-
-// Moves a position on the changed line that lies after the match by the change in length.
-void Shift(SECEditLineCol& pos, const SECEditLineCol& matchEnd, int delta) {
-  if (pos.m_nLine == matchEnd.m_nLine && pos.m_nCol >= matchEnd.m_nCol) pos.m_nCol += delta;
-}
-
-}  // namespace
-
-int SECEditController::CountMatches(_SEC_FIND_REPLACE_STATE* state) {
-  SECEdit* model = GetEditModel();
-  int count = 0;
-  SECEditLineCol from(0, 0);
-  const SECEditLineCol end = model->GetEndPosition();
-  for (;;) {
-    int line = 0, col = 0;
-    const int length = model->Find(from.m_nLine, from.m_nCol, &line, &col, state->m_strFind, TRUE, FALSE,
-                                   state->m_bCase, state->m_bWord && !state->m_bRegExp, state->m_bRegExp, -1, 0);
-    const SECEditLineCol at(line, col);
-    if (length == 0 || at < from) break;
-    ++count;
-    SECEditLineCol next = MatchEnd(line, col, length);
-    if (!(from < next)) next = SECEditLineCol(line, col + 1);
-    if (!(next < end)) break;
-    from = next;
-  }
-  return count;
-}
-
-BOOL SECEditController::ReplaceAll(_SEC_FIND_REPLACE_STATE* state) {
-  SECEdit* model = GetEditModel();
-  if (model == nullptr) return FALSE;
-  if (IsReadOnly()) {
-    Report(IDS_SECEDIT_READONLY, state->m_strFind);
-    return FALSE;
-  }
-  const BOOL inSelection = state->m_bInSelection && HasSelection();
-  SECEditLineCol from = HasSelection() ? m_selection.GetMin() : m_caret;
-  from.m_nCol = std::min(from.m_nCol, LineLength(from.m_nLine));
-  SECEditLineCol stop = inSelection ? m_selection.GetMax() : SECEditLineCol();
-  const SECEditLineCol selectionStart = from;
-  // However a replacement shifts the text, no run replaces more often than the text had matches.
-  const int limit = CountMatches(state);
-  GroupBracket group(this);
-  int count = 0;
-  BOOL wrapped = FALSE;
-  SECEditLineCol first(-1, -1);
-  while (count < limit) {
-    SECEditLineCol match;
-    const int length = FindMatch(state, from, state->m_bNext, state->m_bRegExp, &match, nullptr);
-    if (length == 0) break;
-    const SECEditLineCol end = MatchEnd(match.m_nLine, match.m_nCol, length);
-    // In the selection, a match past its end or (after wrapping) before its start ends the run.
-    if (inSelection && (stop < end || match < selectionStart)) break;
-    if (first.m_nLine < 0) {
-      first = match;
-    } else {
-      if (state->m_bNext ? !(from < match) && match != from : from < match) wrapped = TRUE;
-      if (wrapped && (state->m_bNext ? !(match < first) : !(first < match))) break;
-    }
-    CString matched;
-    model->GetText(&matched, match.m_nLine, match.m_nCol, end.m_nLine, end.m_nCol);
-    const CString replacement = MakeReplacement(state, matched);
-    SetSelection(SECEditLineColPair(match, end), SECEDIT_SEL_STREAM);
-    m_caret = match;
-    if (!LineFitsAfterReplace(SECEditLineColPair(match, end), matched, replacement)) return FALSE;
-    ReplaceSelection(replacement, FALSE);
-    ++count;
-    const SECEditLineCol inserted = MatchEnd(match.m_nLine, match.m_nCol, replacement.GetLength());
-    const int delta = end.m_nLine == match.m_nLine ? replacement.GetLength() - length : 0;
-    Shift(stop, end, delta);
-    Shift(first, end, delta);
-    from = state->m_bNext ? inserted : match;
-  }
-  if (count == 0) {
-    Report(IDS_SECEDIT_FINISHED, state->m_strFind);
-    return FALSE;
-  }
-  ClearSelection(TRUE);
-  EnsureCaretVisible();
-  ReportCount(inSelection ? IDS_SECEDIT_REPLACED_SELECTION : IDS_SECEDIT_REPLACED_DOCUMENT, count);
   return TRUE;
 }
 

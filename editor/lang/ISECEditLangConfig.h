@@ -112,8 +112,8 @@ class ISECEditLangConfig : public kelpwood::foundation::ISubject {
 
 namespace kelpwood::editor {
 
-// The process's language manager answers a name with its configuration (null when unknown). The
-// manager installs its lookup at start-up; until then every name is unknown.
+// A name's configuration (null when unknown): the language manager's, made on first use, unless
+// a lookup was set in its place (tests set their own languages; null puts the manager back).
 using LanguageLookup = ISECEditLangConfig* (*)(LPCTSTR name);
 LanguageLookup SetLanguageLookup(LanguageLookup lookup);
 ISECEditLangConfig* FindLanguage(LPCTSTR name);

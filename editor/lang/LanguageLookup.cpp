@@ -1,5 +1,7 @@
-// The seam through which the language manager answers names for the editor model.
+// The editor model's way to the configurations by name: the language manager, unless a test put
+// its own lookup in its place.
 #include "editor/lang/ISECEditLangConfig.h"
+#include "editor/lang/SECEditLangConfig.h"
 
 namespace kelpwood::editor {
 
@@ -13,6 +15,9 @@ LanguageLookup SetLanguageLookup(LanguageLookup lookup) {
   return old;
 }
 
-ISECEditLangConfig* FindLanguage(LPCTSTR name) { return g_lookup != nullptr && name != nullptr ? g_lookup(name) : nullptr; }
+ISECEditLangConfig* FindLanguage(LPCTSTR name) {
+  if (name == nullptr) return nullptr;
+  return g_lookup != nullptr ? g_lookup(name) : SECEditLangConfig::GetLanguage(name);
+}
 
 }  // namespace kelpwood::editor

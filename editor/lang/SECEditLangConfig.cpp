@@ -28,11 +28,8 @@ class SECEditLangConfig::Manager {
   Manager() {
     auto* config = new SECEditLangConfig;
     m_configs.SetAt("Default", config);
-    m_previousLookup = kelpwood::editor::SetLanguageLookup(
-        [](LPCTSTR name) -> ISECEditLangConfig* { return SECEditLangConfig::GetLanguage(name); });
   }
   ~Manager() {
-    kelpwood::editor::SetLanguageLookup(m_previousLookup);
     for (POSITION pos = m_configs.GetStartPosition(); pos != nullptr;) {
       CString name;
       SECEditLangConfig* config = nullptr;
@@ -58,14 +55,17 @@ class SECEditLangConfig::Manager {
     }
     map.RemoveAll();
   }
-
-  kelpwood::editor::LanguageLookup m_previousLookup = nullptr;
 };
 
 namespace {
 
-// Built by the static initialisers, so the editor model finds "Default" from the start.
-SECEditLangConfig::Manager g_manager;
+// Made on first use, by whoever asks first (the editor model for "Default", or the program
+// registering its languages), so no static initialiser and no linker's choice decides whether
+// it exists.
+SECEditLangConfig::Manager& TheManager() {
+  static SECEditLangConfig::Manager manager;
+  return manager;
+}
 
 template <class T>
 void Replace(CMap<CString, LPCTSTR, T*, T*>& map, LPCTSTR name, T* item) {
@@ -79,21 +79,21 @@ void Replace(CMap<CString, LPCTSTR, T*, T*>& map, LPCTSTR name, T* item) {
 
 BOOL SECEditLangConfig::RegisterLanguage(LPCTSTR name, Reader* reader, Writer* writer) {
   if (name == nullptr) return FALSE;
-  if (reader != nullptr) Replace(g_manager.m_readers, name, reader);
-  if (writer != nullptr) Replace(g_manager.m_writers, name, writer);
+  if (reader != nullptr) Replace(TheManager().m_readers, name, reader);
+  if (writer != nullptr) Replace(TheManager().m_writers, name, writer);
   return TRUE;
 }
 
 SECEditLangConfig* SECEditLangConfig::GetLanguage(LPCTSTR name) {
   if (name == nullptr) return nullptr;
   SECEditLangConfig* config = nullptr;
-  if (g_manager.m_configs.Lookup(name, config)) return config;
+  if (TheManager().m_configs.Lookup(name, config)) return config;
   Reader* reader = nullptr;
-  if (!g_manager.m_readers.Lookup(name, reader)) return nullptr;
+  if (!TheManager().m_readers.Lookup(name, reader)) return nullptr;
   config = new SECEditLangConfig;
   config->SetName(name);
   reader->Read(config);
-  g_manager.m_configs.SetAt(name, config);
+  TheManager().m_configs.SetAt(name, config);
   return config;
 }
 
@@ -101,16 +101,16 @@ BOOL SECEditLangConfig::SaveLanguage(LPCTSTR name) {
   if (name != nullptr) {
     SECEditLangConfig* config = nullptr;
     Writer* writer = nullptr;
-    if (!g_manager.m_configs.Lookup(name, config) || !g_manager.m_writers.Lookup(name, writer)) return FALSE;
+    if (!TheManager().m_configs.Lookup(name, config) || !TheManager().m_writers.Lookup(name, writer)) return FALSE;
     return writer->Write(config);
   }
   BOOL result = FALSE;
-  for (POSITION pos = g_manager.m_configs.GetStartPosition(); pos != nullptr;) {
+  for (POSITION pos = TheManager().m_configs.GetStartPosition(); pos != nullptr;) {
     CString key;
     SECEditLangConfig* config = nullptr;
-    g_manager.m_configs.GetNextAssoc(pos, key, config);
+    TheManager().m_configs.GetNextAssoc(pos, key, config);
     Writer* writer = nullptr;
-    if (g_manager.m_writers.Lookup(key, writer)) result |= writer->Write(config);
+    if (TheManager().m_writers.Lookup(key, writer)) result |= writer->Write(config);
   }
   return result;
 }
@@ -398,7 +398,9 @@ void SECEditLangConfig::AddToCharSet(LPCTSTR text, int set) {
     int step = 0;
     const UINT code = CharCodeAt(text + at, total - at, &step);
     if (code == 0) break;
-    bits->Set(code, TRUE);
+    // A lead byte without its trail (the text's last byte) is no character: kept, it would pair
+    // with whatever follows it in the stored form of the set, which then read back another set.
+    if (!(step == 1 && ::IsDBCSLeadByte(static_cast<BYTE>(code)))) bits->Set(code, TRUE);
     at += step;
   }
 }

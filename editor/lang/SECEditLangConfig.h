@@ -2,6 +2,7 @@
 // and the process-wide manager that builds configurations by language name from their readers.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "core/CMap.h"
@@ -43,8 +44,12 @@ class SECEditLangConfig : public CObject, public ISECEditLangConfig {
 
   // Sizes of the bit sets: every character code below 65535.
   static constexpr int kCharCodes = 65535;
-  // Most colour groups a stored configuration may hold.
+  // Most colour groups and tags a stored configuration may hold.
   static constexpr int kMaxGroups = 65535;
+  static constexpr int kMaxTags = 65535;
+  // The tab size, in columns, whatever a stored configuration says.
+  static constexpr int kMinTabSize = 1;
+  static constexpr int kMaxTabSize = 64;
 
   SECEditLangConfig();
   ~SECEditLangConfig() override;
@@ -101,7 +106,7 @@ class SECEditLangConfig : public CObject, public ISECEditLangConfig {
   void SetMatchCase(BOOL on) override { m_bMatchCase = on; }
   void SetReplaceTabs(BOOL on) override { m_bReplaceTabs = on; }
   void SetShowWhitespace(BOOL on) override { m_bShowWhitespace = on; }
-  void SetTabSize(int size) override { m_nTabSize = size; }
+  void SetTabSize(int size) override { m_nTabSize = std::clamp(size, kMinTabSize, kMaxTabSize); }
   void SetVirtualWhitespace(BOOL on) override { m_bVirtualWhitespace = on; }
 
   // What the storage forms build a configuration with.

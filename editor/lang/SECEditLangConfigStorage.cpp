@@ -2,6 +2,7 @@
 // archive form shared by archive files and the built-in resource.
 #include "editor/lang/SECEditLangConfigStorage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -123,9 +124,12 @@ BOOL SECEditLangConfigIniReader::ReadParser(SECEditLangConfig* config) {
   if (config == nullptr) return FALSE;
   for (int set = 0; set < 5; ++set)
     config->AddToCharSet(IniString("Parser", kSetKeys[set], "", kParserBuffer, m_strPath), set);
+  // The count is bounded, and the tags end at the first one missing whatever the count says: a
+  // damaged file costs no more than the tags it holds.
   const int count = IniInt("Parser", "NumTags", 0, m_strPath);
-  for (int i = 1; i <= count; ++i) {
+  for (int i = 1; i <= count && i <= SECEditLangConfig::kMaxTags; ++i) {
     const CString section = Numbered("Tag%d", i);
+    if (IniSectionLines(section, m_strPath).empty()) break;
     auto tag = std::make_unique<SECEditKeywordInfo>();
     const int group = config->FindColorGroup(IniString(section, "ColorGroup", "", kParserBuffer, m_strPath));
     tag->m_wGroup = static_cast<WORD>(group < 0 ? 0 : group);
@@ -456,7 +460,7 @@ void SECEditLangConfig::Serialize(CArchive& ar) {
   for (BOOL* flag : {&m_bMatchCase, &m_bShowWhitespace, &m_bReplaceTabs, &m_bVirtualWhitespace}) *flag = LoadBool(ar);
   DWORD number = 0;
   ar >> number;
-  m_nTabSize = static_cast<int>(number);
+  SetTabSize(static_cast<int>(std::min<DWORD>(number, kMaxTabSize)));
   m_bAutoIndent = LoadBool(ar);
   ar >> m_strFaceName >> number;
   m_nFontSize = static_cast<int>(number);

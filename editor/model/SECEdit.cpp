@@ -184,6 +184,22 @@ CString SECEdit::GetLineEndText2() {
 
 CString SECEdit::GetBreakText() { return (m_bBreakWithChar2 ? GetLineEndText2() : CString()) + GetLineEndText(); }
 
+CString SECEdit::WithBreakText(const CString& text) {
+  const CString lineEnd = GetBreakText();
+  LPCTSTR p = text;
+  const int length = text.GetLength();
+  CString out;
+  int from = 0;
+  for (int i = 0; i < length; ++i) {
+    if (p[i] != '\r' && p[i] != '\n') continue;
+    out += CString(p + from, i - from) + lineEnd;
+    if (p[i] == '\r' && i + 1 < length && p[i + 1] == '\n') ++i;
+    from = i + 1;
+  }
+  if (from == 0) return text;
+  return out + CString(p + from, length - from);
+}
+
 LPCTSTR SECEdit::FindChar(LPCTSTR text, char ch, int len) {
   if (len < 0) len = static_cast<int>(std::strlen(text));
   const std::string_view view(text, static_cast<size_t>(len));
@@ -209,7 +225,7 @@ BOOL SECEdit::Canonical(int* line, int* col, bool bClampToText) {
 
 bool SECEdit::IsLineTooLong(int line) {
   const int length = GetLineLength(line);
-  if (length <= 0 || length * TabSize() <= m_nMaxLineLength) return false;
+  if (length <= 0 || static_cast<long long>(length) * TabSize() <= m_nMaxLineLength) return false;
   return ConvertLineColumn(length, FALSE, line) > m_nMaxLineLength;
 }
 
@@ -298,6 +314,76 @@ BOOL SECEdit::DeleteText(int line, int col, int endLine, int endCol) {
     if (c > 0) InsertTextAt(line, c, GetBreakText(), -1);
   }
   if (opened) GroupCommands(FALSE);
+  return TRUE;
+}
+
+BOOL SECEdit::ReplaceRanges(std::vector<SECEditReplacement> edits, std::string texts) {
+  if (!m_pBuffer) return FALSE;
+  if (edits.empty()) return TRUE;
+  auto* cmd = new SECEditReplaceCommand(this, std::move(edits), std::move(texts));
+  if (!cmd->Execute()) {
+    delete cmd;
+    return FALSE;
+  }
+  if (!RecordCommand(cmd)) delete cmd;
+  return TRUE;
+}
+
+BOOL SECEdit::ApplyReplacements(const std::vector<SECEditReplacement>& edits, const std::string& texts, CMvcCommand* notice) {
+  if (!m_pBuffer) return FALSE;
+  if (edits.empty()) return TRUE;
+  // Where each replacement starts, and the line ends it takes away and brings, before the text
+  // changes.
+  struct Lines {
+    int first, removed, added;
+  };
+  std::vector<Lines> lines;
+  lines.reserve(edits.size());
+  const char lineEnd = m_pBuffer->GetLineEndChar1();
+  const SECEditLineCol endPos = GetEndPosition();
+  LPTSTR text = nullptr;
+  const int length = m_pBuffer->GetPointer(&text, 0, 0, endPos.m_nLine, endPos.m_nCol);
+  for (const SECEditReplacement& e : edits) {
+    int line = 0, col = 0;
+    if (e.offset < 0 || e.length < 0 || e.offset > length - e.length || !m_pBuffer->OffsetToLineCol(e.offset, &line, &col) ||
+        e.textAt < 0 || e.size < 0 || static_cast<size_t>(e.textAt) + static_cast<size_t>(e.size) > texts.size())
+      return FALSE;
+    const auto removed = e.length > 0 ? std::count(text + e.offset, text + e.offset + e.length, lineEnd) : 0;
+    const auto added = std::count(texts.data() + e.textAt, texts.data() + e.textAt + e.size, lineEnd);
+    lines.push_back({line, static_cast<int>(removed), static_cast<int>(added)});
+  }
+  int firstCol = 0, firstLine = 0;
+  m_pBuffer->OffsetToLineCol(edits.front().offset, &firstLine, &firstCol);
+  const SECEditLineCol first(firstLine, firstCol);
+  const int restart = InvalidateMultiLineRanges(SECEditLineColPair(first, first));
+  if (!m_pBuffer->ReplaceRanges(edits, texts)) return FALSE;
+  // The per-line arrays lose and gain the lines from the last replacement up, so that the lines
+  // of the earlier ones stay where they were.
+  for (size_t i = lines.size(); i-- > 0;) {
+    const Lines& l = lines[i];
+    if (l.removed > l.added) {
+      const int gone = l.removed - l.added;
+      for (int k = l.first + 1; k <= l.first + gone; ++k) delete m_colours.ValueAt(k);
+      m_colours.DeleteRange(l.first + 1, gone);
+      RemoveLineItems(l.first + 1, l.first + gone);
+    } else if (l.added > l.removed) {
+      m_colours.InsertValue(l.first + 1, l.added - l.removed, nullptr);
+      InsertLineItems(l.first, l.added - l.removed, FALSE);
+    }
+  }
+  // The changed lines, where they are now, lose their colours and get the changed mark.
+  int shift = 0;
+  for (const Lines& l : lines) {
+    const int from = l.first + shift;
+    for (int line = from; line <= from + l.added; ++line) {
+      DropColourEntry(line);
+      SetMarkBit(line, SECEDIT_MARK_CHANGED, TRUE);
+    }
+    shift += l.added - l.removed;
+  }
+  m_nFirstUncoloured = restart >= 0 ? std::min(restart, firstLine) : firstLine;
+  m_nColourRestart = -1;
+  UpdateAllObservers(nullptr, notice);
   return TRUE;
 }
 

@@ -165,6 +165,15 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   virtual BOOL InsertText(SECEditLineColPair& where, LPCTSTR text, int len);
   virtual BOOL InsertTextAt(int line, int col, LPCTSTR text, int len);
   virtual BOOL DeleteText(int line, int col, int endLine, int endCol);
+  // Makes many replacements (ascending offsets, none overlapping the next; `texts` holds their
+  // new bytes) as one recorded edit, in one pass over the text, with one notice to the
+  // observers. Lines are not wrapped: the caller keeps them short enough. FALSE, with nothing
+  // changed, when a replacement lies outside the text.
+  virtual BOOL ReplaceRanges(std::vector<SECEditReplacement> edits, std::string texts);
+  // The replacements of a SECEditReplaceCommand: the text, the per-line colours, marks and
+  // multi-line ranges follow them; `notice` goes to the observers. Records nothing.
+  BOOL ApplyReplacements(const std::vector<SECEditReplacement>& edits, const std::string& texts,
+                         kelpwood::foundation::CMvcCommand* notice);
   virtual BOOL GetText(CString* out, int line, int col, int endLine, int endCol);
   virtual int GetTextPointer(LPTSTR* out, int line, int col, int endLine, int endCol);
   virtual int Find(int line, int col, int* outLine, int* outCol, LPCTSTR text, BOOL bForward, BOOL bWrap,
@@ -183,6 +192,11 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   SECEditLineCol GetEndPosition();
   CString GetLineEndText();
   CString GetLineEndText2();
+  // The line end this text inserts: the file's as it was opened (CR LF, LF or CR), CR LF for a
+  // new text.
+  CString GetBreakText();
+  // The text with each of its line ends (CR LF, LF or CR alone) made GetBreakText.
+  CString WithBreakText(const CString& text);
   // The first ch within len bytes (-1: up to the NUL), stepping over double-byte characters.
   LPCTSTR FindChar(LPCTSTR text, char ch, int len);
   int CompareN(LPCTSTR a, LPCTSTR b, int len);
@@ -232,6 +246,8 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   virtual void RemoveLineItems(int from, int to);
   virtual BOOL OnRemoveItemData(SECEditItemData* item, int line);
   void SetLineMark(int line, int mark, BOOL bOn);
+  // Sets the mark on each of the lines, with one notice to the observers.
+  void SetLineMarks(const std::vector<int>& lines, int mark);
   int GetItemCount() const { return static_cast<int>(m_itemSet.size()); }
 
   // Shared by every view of the text.
@@ -251,7 +267,6 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   bool IsLineTooLong(int line);
   // Inserts the line-end text at (line, col) without recording or wrapping.
   void InsertBreak(int line, int col, SECEditLineColPair* inserted);
-  CString GetBreakText();
   // (line, col) with an end column past the line's text clamped and a column past the line end
   // moved to the next line's start; FALSE for an invalid position.
   BOOL Canonical(int* line, int* col, bool bClampToText);

@@ -1,6 +1,7 @@
 // Display columns with tab expansion, indentation text, wrapping of over-long lines, the model's
 // fonts and whitespace marks, and the language configuration it observes.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "editor/model/SECEdit.h"
@@ -17,22 +18,25 @@ int ConvertColumn(int col, BOOL bToChar, LPCTSTR text, int len, int T, int* pSta
     if (pStart != nullptr) *pStart = col;
     return col;
   }
+  // Display columns are counted in 64 bits (a long line of tabs passes any int) and given back
+  // no larger than an int holds.
+  const auto narrow = [](long long d) { return static_cast<int>(std::min<long long>(d, INT_MAX)); };
   if (!bToChar) {
     col = std::clamp(col, 0, len);
-    int d = 0;
+    long long d = 0;
     for (int p = 0; p < col; ++p) d += text[p] == '\t' ? T - d % T : 1;
-    return d;
+    return narrow(d);
   }
-  int d = 0;
+  long long d = 0;
   for (int p = 0; p < len; ++p) {
-    const int width = text[p] == '\t' ? T - d % T : 1;
+    const int width = text[p] == '\t' ? static_cast<int>(T - d % T) : 1;
     if (col < d + width) {
-      if (pStart != nullptr) *pStart = d;
+      if (pStart != nullptr) *pStart = narrow(d);
       return p;
     }
     d += width;
   }
-  if (pStart != nullptr) *pStart = d;
+  if (pStart != nullptr) *pStart = narrow(d);
   return len;
 }
 
@@ -96,7 +100,7 @@ BOOL SECEdit::WrapLongLines(BOOL bWrap, int fromLine, int toLine) {
   BOOL found = FALSE, wrapped = FALSE;
   for (int line = fromLine; line <= toLine && line < GetLineCount(); ++line) {
     // The length with its line end bounds the visible one: most lines are passed over unread.
-    if (m_pBuffer->GetLineLength(line) * T <= m_nMaxLineLength || !IsLineTooLong(line)) continue;
+    if (static_cast<long long>(m_pBuffer->GetLineLength(line)) * T <= m_nMaxLineLength || !IsLineTooLong(line)) continue;
     found = TRUE;
     if (!bWrap) return TRUE;
     const int c = SnapColumn(line, ConvertLineColumn(m_nMaxLineLength, TRUE, line), FALSE);

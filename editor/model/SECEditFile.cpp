@@ -46,8 +46,9 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
     ReportOpenError();
     return FALSE;
   }
-  // Line ends stay as the file has them: CR alone ends lines in a file without LF, and wrapping
-  // breaks carry a CR only when the file's lines end in CR LF.
+  // Line ends stay as the file has them: CR alone ends lines in a file without LF, and the line
+  // ends the editor inserts (wrapping breaks, Enter, pasted text) carry a CR only when the file's
+  // lines end in CR LF.
   CString first;
   m_pBuffer->CopyRange(&first, 0, 0, -1, -1);
   const int firstLength = first.GetLength();
@@ -55,7 +56,10 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
     m_pBuffer->SetLineEndChar1('\r');
     m_pBuffer->SetLineEndChar2(0);
   }
-  m_bBreakWithChar2 = firstLength >= 2 && first[firstLength - 1] == '\n' && first[firstLength - 2] == '\r';
+  // A file whose first line ends in LF alone keeps LF; one with CR LF, or without any line end,
+  // takes CR LF as a new text does.
+  const bool lfAlone = firstLength >= 1 && first[firstLength - 1] == '\n' && (firstLength < 2 || first[firstLength - 2] != '\r');
+  m_bBreakWithChar2 = !lfAlone;
   ResetLineArrays();
   SECEditMsg msg(SECEDIT_MSG_INIT_CONTROLLER);
   UpdateAllObservers(this, &msg);

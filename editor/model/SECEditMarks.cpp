@@ -106,6 +106,12 @@ void SECEdit::SetMarkBit(int line, int mark, BOOL bOn) {
   if (item->IsEmpty()) RemoveItemData(line);
 }
 
+void SECEdit::SetLineMarks(const std::vector<int>& lines, int mark) {
+  for (int line : lines) SetMarkBit(line, mark, TRUE);
+  SECEditMsg msg(SECEDIT_MSG_GUTTER);
+  UpdateAllObservers(nullptr, &msg);
+}
+
 void SECEdit::SetLineMark(int line, int mark, BOOL bOn) {
   if (line < 0 || line > GetLastLine()) return;
   SetMarkBit(line, mark, bOn);

@@ -48,8 +48,11 @@ int SECEditCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 BOOL SECEditCtrl::PreTranslateMessage(MSG* pMsg) {
+  // Esc is not made the editor's command here: it reaches OnKeyDown, which passes it on to the
+  // parent (a dialog cancels) and then runs the editor's own Esc.
+  const bool escape = pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && pMsg->hwnd == m_hWnd;
   SECEditController* controller = GetController();
-  if (controller != nullptr && controller->PreTranslateMessage(pMsg)) return TRUE;
+  if (!escape && controller != nullptr && controller->PreTranslateMessage(pMsg)) return TRUE;
   return CWnd::PreTranslateMessage(pMsg);
 }
 
@@ -89,6 +92,7 @@ void SECEditCtrl::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
       const MSG* msg = GetCurrentMessage();
       parent->PostMessage(msg->message, msg->wParam, msg->lParam);
     }
+    SendMessage(WM_COMMAND, ID_SECEDIT_ESCAPE);
   }
   CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }

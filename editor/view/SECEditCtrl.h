@@ -54,8 +54,9 @@ class SECEditCtrl : public CWnd {
   void Scroll(int bar, UINT code);
   void NotifyParent(WORD code);
 
+  // The window's own model outlives the viewport, which leaves it as an observer on its way.
+  std::unique_ptr<SECEdit> m_pOwnModel;
   Viewport m_viewport{this};
   SECEdit* m_pModel = nullptr;
-  std::unique_ptr<SECEdit> m_pOwnModel;
   CRect m_rcLastClient{0, 0, 0, 0};
 };

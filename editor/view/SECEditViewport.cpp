@@ -524,6 +524,10 @@ void SECEditViewport::OnUpdate(ISubject* subject, IMessage* msg) {
       UpdateScrollBars();
       if (hasWindow) Invalidate(TRUE, FALSE);
       break;
+    case SECEDIT_MSG_REPLACE_SET:
+      UpdateScrollBars();
+      RepaintAll();
+      break;
     case SECEDIT_MSG_COMMAND:
       if (hasWindow) {
         const SECEditLineColPair range = static_cast<SECEditCommand*>(msg)->Normalized();

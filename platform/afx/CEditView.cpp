@@ -264,14 +264,9 @@ BOOL CEditView::FindText(LPCTSTR lpszFind, BOOL bNext, BOOL bCase) {
   GetWindowText(text);
   int start = 0, end = 0;
   GetEditCtrl().GetSel(start, end);
-  int length = text.GetLength(), found;
-  if (bNext) {
-    found = FindIn(text, what, bCase, end, length, false);
-    if (found < 0) found = FindIn(text, what, bCase, 0, length, false);  // round from the top
-  } else {
-    found = FindIn(text, what, bCase, 0, start, true);
-    if (found < 0) found = FindIn(text, what, bCase, 0, length, true);  // round from the bottom
-  }
+  // Toward the end or toward the start only: at either end the search reports that nothing more
+  // is found, so OnTextNotFound runs.
+  const int found = bNext ? FindIn(text, what, bCase, end, text.GetLength(), false) : FindIn(text, what, bCase, 0, start, true);
   if (found < 0) return FALSE;
   GetEditCtrl().SetSel(found, found + what.GetLength());
   return TRUE;

@@ -3,6 +3,8 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <vector>
+
 #include "base/CodePage.h"
 #include "ole/RegExp.h"
 
@@ -16,6 +18,16 @@ constexpr uint32_t kHeapLimitKiB = 256 * 1024;
 
 const char kTooComplex[] =
     "The regular expression needs more work on this text than is allowed; no match was found.";
+
+// In a double-byte code page the pattern runs between two checks that its match starts and ends
+// at a character boundary: a position inside a character fails there, so the engine goes on to
+// the next start or backtracks to another end in the same search instead of the search being
+// run again from the next character (which may cost the whole rest of the text each time).
+int AtCharacterBoundary(pcre2_callout_block* block, void* data) {
+  const auto* boundaries = static_cast<const std::vector<bool>*>(data);
+  if (boundaries->empty() || block->current_position >= boundaries->size()) return 0;
+  return (*boundaries)[block->current_position] ? 0 : 1;
+}
 
 }  // namespace
 
@@ -66,6 +78,8 @@ bool RegExp::Compile() {
   int code = 0;
   PCRE2_SIZE offset = 0;
   auto compiled = std::make_unique<Compiled>();
+  const bool dbcs = IsDBCSCodePage();
+  if (dbcs) *translated = "(?C)(?:" + *translated + ")(?C)";
   compiled->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(translated->data()), translated->size(), options, &code,
                                  &offset, compileContext);
   pcre2_compile_context_free(compileContext);
@@ -80,6 +94,7 @@ bool RegExp::Compile() {
   compiled->context = pcre2_match_context_create(nullptr);
   pcre2_set_match_limit(compiled->context, kMatchLimit);
   pcre2_set_heap_limit(compiled->context, kHeapLimitKiB);
+  if (dbcs) pcre2_set_callout(compiled->context, AtCharacterBoundary, &boundaries_);
   compiled_ = std::move(compiled);
   compiledCodePage_ = codePage;
   return true;

@@ -51,7 +51,9 @@ Line ParseLine(std::string raw) {
     std::size_t close = 1;  // the first ']' that is a character of its own
     while (close < text.size() && text[close] != ']')
       close += IsPathLeadByte(static_cast<unsigned char>(text[close])) && close + 1 < text.size() ? 2 : 1;
-    if (close >= text.size()) close = std::string::npos;
+    // None: the name ended in a lead byte without its trail, which took the closing ']' as its
+    // trail; the last ']' closes it, as it was written.
+    if (close >= text.size()) close = text.rfind(']');
     line.name = Trim(std::string_view(text).substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return line;
   }

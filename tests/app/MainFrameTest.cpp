@@ -3,6 +3,7 @@
 // project question; the window commands; re-analysis; flashing from another thread; full screen.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -75,6 +76,17 @@ class MainFrame : public ::testing::Test {
     frame->ShowWindow(SW_SHOW);
     frame->RecalcLayout();
     RunUntilIdle();
+  }
+  // A new source file's window, active and focused, from a template added for it.
+  void OpenSourceWindow(CMultiDocTemplate** docs) {
+    *docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                  RUNTIME_CLASS(CEditCodeView));
+    app.AddDocTemplate(*docs);
+    ASSERT_NE((*docs)->OpenDocumentFile(nullptr), nullptr);
+    RunUntilIdle();
+    CView* view = frame->MDIGetActive()->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    view->SetFocus();
   }
   void TearDown() override {
     if (FrameAlive()) frame->DestroyWindow();
@@ -434,14 +446,8 @@ TEST_F(MainFrame, AltF4ClosesTheDocumentWindowThenTheProgram) {
 
 TEST_F(MainFrame, CtrlFInAnEditorFindsRatherThanOpeningANewFile) {
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
-  auto* docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                     RUNTIME_CLASS(CEditCodeView));
-  app.AddDocTemplate(docs);
-  ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
-  RunUntilIdle();
-  CView* view = frame->MDIGetActive()->GetActiveView();
-  ASSERT_NE(view, nullptr);
-  view->SetFocus();
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs));
   ModalAnswers answers;
   CString caption;
   answers.When(nullptr, nullptr, [&](HWND dialog) {
@@ -454,6 +460,37 @@ TEST_F(MainFrame, CtrlFInAnEditorFindsRatherThanOpeningANewFile) {
   int documents = 0;
   for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++documents;
   EXPECT_EQ(documents, 1) << "no new file";
+  app.CloseAllDocuments(TRUE);
+}
+
+TEST_F(MainFrame, ARightClickOrADotInASourceWindowShowsTheEditMenu) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs));
+  CView* view = frame->MDIGetActive()->GetActiveView();
+  // The texts of each popup that opens, the items of its submenus after a "|".
+  std::vector<std::string> popups;
+  ModalAnswers answers;
+  answers.When("#32768", nullptr, [&](HWND menu) {
+    HMENU popup = reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0));
+    std::string items;
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+      char text[128] = {};
+      ::GetMenuString(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      items += std::string(text).substr(0, std::string(text).find('\t')) + ";";
+      if (HMENU sub = ::GetSubMenu(popup, i)) items += "|" + std::to_string(::GetMenuItemCount(sub)) + "|";
+    }
+    popups.push_back(items);
+    ::EndMenu();
+  }, true);
+  const std::string edit =
+      "Cu&t;&Copy;&Paste;Cle&ar;Select A&ll;Clear All Te&xt;;&Find...;R&eplace...;&Go To Line...;;"
+      "&Advance Operation;|6|Boo&kmarks;|4|";
+  Click(view->m_hWnd, CPoint(40, 30), kNone, WM_RBUTTONDOWN);
+  RunUntilIdle();
+  TypeText("abc.");
+  RunUntilIdle();
+  EXPECT_EQ(popups, (std::vector<std::string>{edit, edit}));
   app.CloseAllDocuments(TRUE);
 }
 

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "ControllerHost.h"
 #include "UndoCommandState.h"
@@ -103,6 +106,39 @@ TEST(ClipboardPaste, ABlockWithoutTerminatorIsReadNoFurtherThanItsSize) {
   EXPECT_EQ(Clipboard(host).first, "unterminated");
   host.Key('V', brambolt::test::kCtrl);
   EXPECT_EQ(host.Text(), "unterminated");
+}
+
+TEST(ClipboardPaste, TypedAndPastedLineEndsAreThoseOfTheFileAsOpened) {
+  const struct {
+    const char* file;  // null: a new text
+    const char* saved;
+  } cases[] = {
+      {"one\ntwo\n", "one\np\nq\nr\n\n\ntwo\n"},
+      {"one\r\ntwo\r\n", "one\r\np\r\nq\r\nr\r\n\r\n\r\ntwo\r\n"},
+      {"one", "one\r\np\r\nq\r\nr\r\n\r\n"},
+      {nullptr, "one\r\np\r\nq\r\nr\r\n\r\n"},
+  };
+  brambolt::test::PrivateStores stores;
+  const std::string path = stores.TempDir() + "/text.txt";
+  ControllerHost host;
+  for (const auto& c : cases) {
+    if (c.file != nullptr) {
+      std::ofstream(path, std::ios::binary) << c.file;
+      ASSERT_TRUE(host.model.OpenFile(path.c_str()));
+    } else {
+      host.SetText("");
+      host.Type("one");
+    }
+    host.Ctl().ResetState();
+    host.Key(VK_END);
+    host.Key(VK_RETURN);
+    PutOnClipboard("p\r\nq\nr\r", false);
+    host.Key('V', brambolt::test::kCtrl);
+    host.Key(VK_RETURN);
+    ASSERT_TRUE(host.model.SaveFile(path.c_str()));
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.saved) << (c.file != nullptr ? c.file : "new");
+  }
 }
 
 TEST(UndoRedo, EnablingFollowsTheHistoryAndTheClipboard) {

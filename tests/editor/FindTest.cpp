@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ControllerHost.h"
+#include "editor/ctl/SECEditSearchProgress.h"
 
 using editortest::ControllerHost;
 
@@ -138,6 +139,53 @@ TEST_F(FindTest, ReplaceFindsFirstThenReplacesAndReplaceAllIsOneUndoStep) {
   state->m_strFind = "zzz";
   EXPECT_FALSE(host.Ctl().ReplaceAll(state));
   EXPECT_EQ(TakeMessage(), "Finished searching for 'zzz'.");
+}
+
+// Thousands of matches are replaced as one edit: one undo step brings the text back whole, and
+// a Replace All that runs long shows its progress, whose Cancel leaves the text as it was.
+TEST_F(FindTest, ReplaceAllOfManyMatchesIsOneUndoStepAndCanBeCancelled) {
+  std::string text, replaced;
+  for (int i = 0; i < 3000; ++i) {
+    text += "value = value + " + std::to_string(i) + ";\r\n";
+    replaced += "amount = amount + " + std::to_string(i) + ";\r\n";
+  }
+  host.SetText(text);
+  state->m_strFind = "value";
+  state->m_strReplace = "amount";
+  host.Put(1500, 3);
+  ASSERT_TRUE(host.Ctl().ReplaceAll(state));
+  EXPECT_EQ(host.Text(), replaced);
+  EXPECT_EQ(TakeMessage(), "The document has been searched and 6000 replacements were made.");
+  EXPECT_TRUE(host.model.IsModified());
+  EXPECT_TRUE(host.Ctl().Undo());
+  EXPECT_EQ(host.Text(), text);
+  EXPECT_EQ(host.model.PeekUndo(), nullptr) << "one step";
+  EXPECT_TRUE(host.Ctl().Redo());
+  EXPECT_EQ(host.Text(), replaced);
+  EXPECT_TRUE(host.Ctl().Undo());
+
+  // A clock that moves a tenth of a second at each look: the progress shows after half a
+  // second, and its Cancel is pressed as soon as it is there.
+  int looks = 0;
+  bool shown = false;
+  const auto previous = SECEditSearchProgress::SetClock([&]() -> ULONGLONG {
+    if (HWND progress = ::FindWindow(nullptr, "Replace All"); progress != nullptr && !shown) {
+      shown = true;
+      EXPECT_FALSE(::IsWindowEnabled(host.parent.Hwnd())) << "the editor takes no input meanwhile";
+      ::PostMessage(::GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+    }
+    return 100ULL * static_cast<ULONGLONG>(++looks);
+  });
+  const int before = boxes;
+  EXPECT_FALSE(host.Ctl().ReplaceAll(state));
+  SECEditSearchProgress::SetClock(previous);
+  EXPECT_TRUE(shown);
+  EXPECT_LT(looks, 100) << "the run stopped at the cancel";
+  EXPECT_EQ(host.Text(), text);
+  EXPECT_EQ(host.model.PeekUndo(), nullptr);
+  EXPECT_EQ(boxes, before) << "a cancel says nothing more";
+  EXPECT_EQ(::FindWindow(nullptr, "Replace All"), nullptr);
+  EXPECT_TRUE(::IsWindowEnabled(host.parent.Hwnd()));
 }
 
 TEST_F(FindTest, RegularExpressionReplacementAndTheLineLengthCheck) {

@@ -35,6 +35,18 @@ SECEditKeywordInfo* MakeTag(const char* begin, const char* end, WORD group, BOOL
 
 }  // namespace
 
+// A program that never names the manager (no lookup installed by anyone) still gets "Default".
+TEST(LangManager, AModelFindsDefaultWhenNothingInstalledALookup) {
+  const kelpwood::editor::LanguageLookup previous = kelpwood::editor::SetLanguageLookup(nullptr);
+  {
+    SECEdit model;
+    model.NewDocument();
+    EXPECT_NE(model.GetLangConfig(), nullptr);
+    EXPECT_TRUE(model.SelectLangConfig("Default"));
+  }
+  kelpwood::editor::SetLanguageLookup(previous);
+}
+
 TEST(LangManager, BuildsOnceSavesBuiltLanguagesAndReleasesReplacedReaders) {
   CallLog first, second, built, unbuilt;
   auto* reader = new LoggingReader(&first, TRUE);

@@ -9,6 +9,7 @@
 
 #include "LangTestSupport.h"
 #include "afx/CWinApp.h"
+#include "base/CodePage.h"
 #include "core/CArchive.h"
 #include "core/CMemFile.h"
 #include "res/Resources.h"
@@ -221,6 +222,64 @@ TEST_F(LangStorageTest, CorruptArchiveFilesFallBackToDefaults) {
   composite->Release();
   EXPECT_EQ(fallback.GetColorGroupCount(), 4);
   EXPECT_EQ(fallback.GetTabSize(), 3);
+}
+
+// Damaged values cost no more than the file holds: a huge tag count ends at the first tag that
+// is missing, and a huge tab size is cut to the editor's range in every form.
+TEST_F(LangStorageTest, HugeCountsAndTabSizesAreBounded) {
+  SECEditLangConfig c;
+  SECEditLangConfigIniReader reader(WriteFile("huge.ini",
+                                              "[Parser]\nNumTags=2000000000\n[Tag1]\nBeginTag=//\n[Tag3]\nBeginTag=#\n"
+                                              "[Editor]\nTabSize=1000000000\n")
+                                        .c_str());
+  ASSERT_TRUE(reader.Read(&c));
+  EXPECT_NE(c.FindTag("// x", 4, 0, 2), nullptr);
+  EXPECT_EQ(c.FindTag("# x", 3, 0, 2), nullptr) << "after the missing second tag";
+  EXPECT_EQ(c.GetTabSize(), SECEditLangConfig::kMaxTabSize);
+
+  app.WriteProfileInt("Huge\\Editor", "TabSize", -5);
+  SECEditLangConfigRegReader regReader("Huge\\");
+  ASSERT_TRUE(regReader.Read(&c));
+  EXPECT_EQ(c.GetTabSize(), 1);
+
+  // The archive holds the tab size as a 32-bit number after the four option flags.
+  SECEditLangConfig built;
+  LoadBuiltIn(built);
+  built.SetTabSize(7);
+  std::string bytes = Store(built);
+  const std::string seven("\x07\x00\x00\x00", 4);
+  const size_t at = bytes.rfind(seven, bytes.find("Courier"));
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+  SECEditLangConfig fromArchive;
+  SECEditLangConfigBinReader binReader(WriteFile("tab.lcf", bytes).c_str());
+  ASSERT_TRUE(binReader.Read(&fromArchive));
+  EXPECT_EQ(fromArchive.GetTabSize(), SECEditLangConfig::kMaxTabSize);
+}
+
+// The stored form of a character set reads back to the same set whatever bytes it was read from,
+// in a double-byte code page too: a lead byte without its trail is no member.
+TEST_F(LangStorageTest, CharacterSetsReadBackTheSameAfterEverySave) {
+  brambolt::ScopedCodePage page(936);
+  SECEditLangConfig c;
+  SECEditLangConfigIniReader reader(WriteFile("dbcs.ini", "[Parser]\nDelimiters=(\xB0\xA1\xA1\n").c_str());
+  ASSERT_TRUE(reader.Read(&c));
+  const CString first = c.GetCharSetString(kDelimiters);
+  EXPECT_EQ(first, "(\xB0\xA1");
+  for (int save = 0; save < 2; ++save) {
+    const std::string ini = TempPath("saved.ini");
+    std::filesystem::remove(ini);
+    SECEditLangConfigIniWriter writer(ini.c_str());
+    ASSERT_TRUE(writer.Write(&c));
+    SECEditLangConfig again;
+    SECEditLangConfigIniReader back(ini.c_str());
+    ASSERT_TRUE(back.Read(&again));
+    EXPECT_EQ(again.GetCharSetString(kDelimiters), first) << "save " << save;
+    SECEditLangConfig fromArchive;
+    SECEditLangConfigBinReader binReader(WriteFile("dbcs.lcf", Store(again)).c_str());
+    ASSERT_TRUE(binReader.Read(&fromArchive));
+    EXPECT_EQ(fromArchive.GetCharSetString(kDelimiters), first) << "save " << save;
+  }
 }
 
 // The hand-written language files of the program load with their groups, tags and keywords.

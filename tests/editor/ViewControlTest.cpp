@@ -2,12 +2,45 @@
 // the scroll-bar arithmetic at its limits.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "afx/CDialog.h"
 #include "editor/view/SECEditScrolling.h"
 #include "tests/editor/ControllerHost.h"
 
 using editortest::ControllerHost;
 
 namespace {
+
+// A dialog (the Go To template) with an editor control made at its start, which takes the focus.
+class EditorDialog : public CDialog {
+ public:
+  EditorDialog() : CDialog(144) {}
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    editor.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(5, 5, 200, 60), this, 100);
+    editor.SetFocus();
+    return FALSE;
+  }
+  SECEditCtrl editor;
+};
+
+TEST(ViewControl, EscInTheControlClosesItsDialog) {
+  brambolt::test::UiSession session;
+  CWinApp app{"Editor Dialog Test"};
+  EditorDialog dialog;
+  brambolt::test::ModalAnswers answers;
+  std::string typed;
+  answers.When(nullptr, nullptr, [&](HWND window) {
+    brambolt::test::TypeText("ab");
+    brambolt::test::PressKey(VK_ESCAPE);
+    typed = std::to_string(dialog.editor.GetController()->GetCaretPosition().m_nCol);
+    // A dialog that Esc left open ends here, so that the test goes on.
+    if (::IsWindowVisible(window)) ::EndDialog(window, 99);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(typed, "2") << "the keys before went into the text";
+}
 
 TEST(ViewControl, ScrollArithmeticStopsAtTheLimits) {
   using kelpwood::editor::ScrollDelta;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "afx/afx.h"
 #include "afx/CEditView.h"
@@ -13,12 +14,25 @@
 
 using namespace brambolt::test;
 
+// Counts the searches that found nothing.
+class CountingEditView : public CEditView {
+  DECLARE_DYNCREATE(CountingEditView)
+
+ public:
+  void OnTextNotFound(LPCTSTR lpszFind) override {
+    notFound.push_back(lpszFind);
+    CEditView::OnTextNotFound(lpszFind);
+  }
+  std::vector<std::string> notFound;
+};
+IMPLEMENT_DYNCREATE(CountingEditView, CEditView)
+
 namespace {
 
 class EditView : public ::testing::Test {
  protected:
   void SetUp() override {
-    view = MakeFrameWithView<CEditView>(frame, RUNTIME_CLASS(CEditView), CRect(0, 0, 500, 300));
+    view = MakeFrameWithView<CountingEditView>(frame, RUNTIME_CLASS(CountingEditView), CRect(0, 0, 500, 300));
     ASSERT_NE(view, nullptr);
     frameWnd = frame->m_hWnd;
     RunUntilIdle();
@@ -56,10 +70,10 @@ class EditView : public ::testing::Test {
   UiSession session;
   CFrameWnd* frame = nullptr;
   HWND frameWnd = nullptr;
-  CEditView* view = nullptr;
+  CountingEditView* view = nullptr;
 };
 
-TEST_F(EditView, FindNextThroughTheDialogSelectsEachMatchAndWraps) {
+TEST_F(EditView, FindNextThroughTheDialogSelectsEachMatchAndStopsAtTheEnds) {
   view->SetWindowText("alpha Beta ALPHA beta alpha");
   view->GetEditCtrl().SetSel(0, 0);
   view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
@@ -72,9 +86,12 @@ TEST_F(EditView, FindNextThroughTheDialogSelectsEachMatchAndWraps) {
   EXPECT_EQ(Selection(), std::make_pair(0, 5));
   Press(find, IDOK);
   EXPECT_EQ(Selection(), std::make_pair(22, 27)) << "ALPHA does not match the case";
+  EXPECT_TRUE(view->notFound.empty());
   Press(find, IDOK);
-  EXPECT_EQ(Selection(), std::make_pair(0, 5)) << "round from the top";
+  EXPECT_EQ(Selection(), std::make_pair(22, 27)) << "no round from the top";
+  EXPECT_EQ(view->notFound, std::vector<std::string>{"alpha"});
   ::CheckDlgButton(find, 0x0411, BST_UNCHECKED);
+  view->GetEditCtrl().SetSel(6, 6);
   Press(find, IDOK);
   EXPECT_EQ(Selection(), std::make_pair(11, 16));
   // Up, from there.
@@ -85,7 +102,8 @@ TEST_F(EditView, FindNextThroughTheDialogSelectsEachMatchAndWraps) {
   Press(find, IDCANCEL);
   EXPECT_FALSE(::IsWindow(find));
   view->SendMessage(WM_COMMAND, ID_EDIT_REPEAT);
-  EXPECT_EQ(Selection(), std::make_pair(22, 27)) << "up from the first match wraps to the last";
+  EXPECT_EQ(Selection(), std::make_pair(0, 5)) << "up from the first match: no round from the bottom";
+  EXPECT_EQ(view->notFound.size(), 2U);
 }
 
 TEST_F(EditView, ReplaceAndReplaceAllThroughTheDialog) {

@@ -211,6 +211,12 @@ TEST_F(Profile, DoubleByteSectionNamesKeepTrailBrackets) {
   EXPECT_TRUE(WritePrivateProfileString(section.c_str(), "k", "v", file.c_str()));
   EXPECT_EQ(Get(section.c_str(), "k"), "v");
   EXPECT_EQ(List(nullptr, 16), std::vector<std::string>{section});
+  // A name that ends in a lead byte without its trail is found again too.
+  const std::string cut = "ab\xA4";
+  EXPECT_TRUE(WritePrivateProfileString(cut.c_str(), "k", "w", file.c_str()));
+  EXPECT_EQ(Get(cut.c_str(), "k"), "w");
+  EXPECT_EQ(Get(section.c_str(), "k"), "v");
+  EXPECT_EQ(List(nullptr, 16), (std::vector<std::string>{section, cut}));
 }
 
 TEST_F(Profile, StructsCarryAChecksum) {
