@@ -162,6 +162,8 @@ BOOL CInkwrightApp::InitInstance() {
 
   EnableShellOpen();
   RegisterShellFileTypes(TRUE);
+  // Before any modal window (a failing command-line open, the tip of the day) can hold start-up.
+  RegisterDcpAssociation();
   CCommandLineInfo cmdInfo;
   ParseCommandLine(cmdInfo);
   ShowSplash();
@@ -175,7 +177,6 @@ BOOL CInkwrightApp::InitInstance() {
   m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
   m_pMainWnd->UpdateWindow();
   ShowTipOfTheDay();
-  RegisterDcpAssociation();
   return TRUE;
 }
 

@@ -51,7 +51,14 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
   brambolt::test::UiSession session;
   AnsweredBoxes boxes;
   TestApp app;
+  // The association is in place before the first modal window, the tip of the day, comes up.
+  bool bAssociatedAtTip = false;
+  home.onTip = [&] {
+    bAssociatedAtTip = KeyExists(HKEY_CLASSES_ROOT, ".dcp\\Shell\\Open\\Command") &&
+                       std::filesystem::exists(home.Root() + "/data/applications/visual-brambolt.desktop");
+  };
   ASSERT_TRUE(app.InitInstance());
+  EXPECT_TRUE(bAssociatedAtTip);
 
   EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().front();
   // The main frame with its bars, shown.
