@@ -1,6 +1,7 @@
 // The About box.
 #include "app/CAboutDlg.h"
 
+#include "app/CMySplashWnd.h"
 #include "app/CVersion.h"
 #include "os/Process.h"
 #include "os/Registry.h"
@@ -49,11 +50,9 @@ BOOL CAboutDlg::OnInitDialog() {
   const CString strBuild = version.GetBuild();
   SetDlgItemText(IDC_ABOUT_TITLE, "Visual Brambolt (" + strBuild + ")");
   SetDlgItemText(IDC_ABOUT_VERSION, LoadText(IDS_ABOUT_PRODUCT_VERSION) + " " + strBuild);
-  SetDlgItemText(IDC_ABOUT_USER, LoadText(IDS_ABOUT_USER_NAME));
-  CString strSystem = version.GetOSVersion();
-  strSystem.TrimRight();
-  SetDlgItemText(IDC_ABOUT_OS,
-                 LoadText(IDS_ABOUT_OS) + " " + strSystem + ", Comctl32.dll " + version.GetComCtlVersion());
+  // The same name the splash showed at start-up.
+  SetDlgItemText(IDC_ABOUT_USER, LoadText(IDS_ABOUT_USER_NAME) + " " + CMySplashWnd::ReadRegisteredOwner());
+  SetDlgItemText(IDC_ABOUT_OS, LoadText(IDS_ABOUT_OS) + " " + version.GetOSVersion());
 
   LOGFONT lf{};
   if (CFont* pFont = GetFont()) pFont->GetLogFont(&lf);

@@ -87,7 +87,7 @@ BOOL CBugReportDlg::OnInitDialog() {
   m_ctlFaqLink.SetColors(RGB(0, 0, 157), RGB(0, 0, 157), RGB(51, 101, 255));
   m_ctlFaqLink.SetURL(m_strWebSite);
   const CVersion version;
-  m_strEnvironment = version.GetOSVersion() + "\r\nComctl32.dll " + version.GetComCtlVersion();
+  m_strEnvironment = version.GetOSVersion() + "\r\nVisual Brambolt " + version.GetProgramVersion();
   if (CWinApp* pApp = AfxGetApp()) {
     m_strName = pApp->GetProfileString(kProfileSection, "Name", "");
     m_strEmail = pApp->GetProfileString(kProfileSection, "E-mail", "");

@@ -162,6 +162,8 @@ BOOL CInkwrightApp::InitInstance() {
 
   EnableShellOpen();
   RegisterShellFileTypes(TRUE);
+  // Before any modal window (a failing command-line open, the tip of the day) can hold start-up.
+  RegisterDcpAssociation();
   CCommandLineInfo cmdInfo;
   ParseCommandLine(cmdInfo);
   ShowSplash();
@@ -175,7 +177,6 @@ BOOL CInkwrightApp::InitInstance() {
   m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
   m_pMainWnd->UpdateWindow();
   ShowTipOfTheDay();
-  RegisterDcpAssociation();
   return TRUE;
 }
 
@@ -279,15 +280,13 @@ CDocument* CInkwrightApp::OpenDocumentFile(LPCTSTR lpszFileName) {
   return CWinApp::OpenDocumentFile(lpszFileName);
 }
 
-int CInkwrightApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT /*nIDPrompt*/) {
-  HWND hOwner = ::GetActiveWindow();
-  if (hOwner == nullptr && m_pMainWnd != nullptr) hOwner = m_pMainWnd->GetSafeHwnd();
+int CInkwrightApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
   if ((nType & MB_ICONMASK) == 0) {
     const UINT nGroup = nType & MB_TYPEMASK;
     if (nGroup == MB_OK || nGroup == MB_OKCANCEL || nGroup == MB_YESNOCANCEL || nGroup == MB_YESNO)
       nType |= MB_ICONEXCLAMATION;
   }
-  return ShowExtMessageBox(hOwner, lpszPrompt, kMessageCaption, nType);
+  return RunMessageBox(nIDPrompt, [&](HWND hOwner) { return ShowExtMessageBox(hOwner, lpszPrompt, kMessageCaption, nType); });
 }
 
 BOOL CInkwrightApp::OnDDECommand(LPTSTR lpszCommand) {

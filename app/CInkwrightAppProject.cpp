@@ -37,18 +37,6 @@ constexpr const char* kOpenFileFilter =
     "Files (.def)|*.def|SQL Scripts (.sql;.tsq;.ssq)|*.sql;*.tsq;*.ssq|Other files (.htm;.java;.txt)|*.htm;*.java;"
     "*.txt|Source code(*.cpp;*.h;*.c;*.hpp)|*.cpp;*.h;*.c;*.hpp|All Files(*.*)|*.*||";
 
-// The project sub-folder of a file type (lower-case extension without the dot); NULL when files
-// of that type are not copied.
-const char* TargetFolderOf(const CString& strExt) {
-  static const char* const kSources[] = {"c", "cc", "cpp", "cxx", "def", "rc", "rc2"};
-  static const char* const kHeaders[] = {"h", "hpp", "hxx", "inl", "hm"};
-  for (const char* ext : kSources)
-    if (strExt == ext) return "Source Code\\";
-  for (const char* ext : kHeaders)
-    if (strExt == ext) return "Header Files\\";
-  return nullptr;
-}
-
 // The lower-case extension of a path, without its dot.
 CString ExtensionOf(const CString& strPath) {
   SECFileSystem fs;
@@ -216,7 +204,7 @@ BOOL CInkwrightApp::CopyFileIntoProject(CString strSourcePath) {
   CWaitCursor wait;
   SECFileSystem fs;
   const CString strFileName = fs.GetFileName(strSourcePath);
-  const char* folder = TargetFolderOf(ExtensionOf(strSourcePath));
+  const char* folder = ProjectFolderOfType(ExtensionOf(strSourcePath));
   if (folder == nullptr) return TRUE;
   return CopyWithQuestion(strSourcePath, m_strProjectFolder + folder + strFileName, strFileName);
 }

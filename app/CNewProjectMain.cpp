@@ -50,6 +50,99 @@ void ShowSidePicture(CWnd* pPage) {
 
 }  // namespace
 
+// --- the file list ---
+
+const char* ProjectFolderOfType(const CString& strExt) {
+  static const char* const kSources[] = {"c", "cc", "cpp", "cxx", "def", "rc", "rc2"};
+  static const char* const kHeaders[] = {"h", "hpp", "hxx", "inl", "hm"};
+  for (const char* ext : kSources)
+    if (strExt == ext) return "Source Code\\";
+  for (const char* ext : kHeaders)
+    if (strExt == ext) return "Header Files\\";
+  return nullptr;
+}
+
+namespace {
+
+// What the description column says of a file: where the new project takes it.
+CString DescriptionOf(const CString& strPath) {
+  const int nSlash = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/'));
+  const int nDot = strPath.ReverseFind('.');
+  CString strExt = nDot > nSlash ? strPath.Mid(nDot + 1) : CString();
+  strExt.MakeLower();
+  const char* pszFolder = ProjectFolderOfType(strExt);
+  if (pszFolder == nullptr) return "Not copied into the project";
+  return CString(pszFolder) == "Header Files\\" ? "Header file" : "Source Code file";
+}
+
+// The list's margins between the label's edges and its text.
+constexpr int kLabelMargins = 4;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CProjectFileList, CFileDropListCtrl)
+  ON_NOTIFY_REFLECT(LVN_GETDISPINFO, OnGetDispInfo)
+END_MESSAGE_MAP()
+
+CProjectFileList::CProjectFileList() = default;
+CProjectFileList::~CProjectFileList() = default;
+
+int CProjectFileList::AddFile(const CString& strPath) {
+  // The rows stay in ascending order of their paths, as a sorted list keeps its texts.
+  int nItem = 0;
+  while (nItem < GetItemCount() && lstrcmpi(GetPath(nItem), strPath) <= 0) ++nItem;
+  m_paths.push_back(std::make_unique<CString>(strPath));
+  nItem = InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, nItem, LPSTR_TEXTCALLBACK, 0, 0, 0,
+                     reinterpret_cast<LPARAM>(m_paths.back().get()));
+  if (nItem >= 0) SetItemText(nItem, 1, DescriptionOf(strPath));
+  return nItem;
+}
+
+int CProjectFileList::InsertPathItem(LPCTSTR lpszPath) {
+  if (!(GetDropMode().iMask & DL_ALLOW_DUPLICATES))
+    for (int i = 0; i < GetItemCount(); ++i)
+      if (GetPath(i) == lpszPath) return -1;
+  return AddFile(lpszPath);
+}
+
+CString CProjectFileList::GetPath(int nItem) const {
+  const auto* pPath = reinterpret_cast<const CString*>(GetItemData(nItem));
+  return pPath != nullptr ? *pPath : CString();
+}
+
+void CProjectFileList::RemoveAllFiles() {
+  DeleteAllItems();
+  m_paths.clear();
+}
+
+CString CProjectFileList::ShownPath(const CString& strPath, int nWidth) {
+  CClientDC dc(this);
+  CFont* pOld = dc.SelectObject(GetFont());
+  CString strShown = strPath;
+  if (dc.GetTextExtent(strPath).cx > nWidth) {
+    // Cut at the start, a character at a time, until the rest fits after the ellipsis.
+    const char* pszStart = strPath;
+    const char* pszRest = pszStart;
+    do {
+      pszRest = ::CharNext(pszRest);
+      strShown = CString("...") + pszRest;
+    } while (*pszRest != '\0' && dc.GetTextExtent(strShown).cx > nWidth);
+  }
+  dc.SelectObject(pOld);
+  return strShown;
+}
+
+void CProjectFileList::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
+  auto* pInfo = reinterpret_cast<NMLVDISPINFO*>(pNMHDR);
+  LVITEM& item = pInfo->item;
+  *pResult = 0;
+  if (item.iSubItem != 0 || !(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  CRect rcLabel;
+  GetItemRect(item.iItem, &rcLabel, LVIR_LABEL);
+  const CString strShown = ShownPath(GetPath(item.iItem), rcLabel.Width() - kLabelMargins);
+  lstrcpyn(item.pszText, strShown, item.cchTextMax);
+}
+
 // --- the wizard ---
 
 CNewProjectMain::CNewProjectMain() : CNewWizDialog(IDD_NEWPROJECT, nullptr) {}
@@ -260,18 +353,15 @@ void CNewProjectPage2::OnAdd() {
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   if (dialog.DoModal() != IDOK) return;
-  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) {
-    const int nItem = m_ctlFileList.InsertItem(m_ctlFileList.GetItemCount(), dialog.GetNextPathName(pos), 0);
-    if (nItem >= 0) m_ctlFileList.SetItemText(nItem, 1, "Source Code file");
-  }
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) m_ctlFileList.AddFile(dialog.GetNextPathName(pos));
 }
 
-void CNewProjectPage2::OnDeleteAll() { m_ctlFileList.DeleteAllItems(); }
+void CNewProjectPage2::OnDeleteAll() { m_ctlFileList.RemoveAllFiles(); }
 
 LRESULT CNewProjectPage2::OnWizardNext() {
   m_FileList.RemoveAll();
   for (int i = 0; i < m_ctlFileList.GetItemCount(); ++i) {
-    const CString strPath = m_ctlFileList.GetItemText(i, 0);
+    const CString strPath = m_ctlFileList.GetPath(i);
     if (!strPath.IsEmpty()) m_FileList.AddTail(strPath);
   }
   return 0;

@@ -4,6 +4,9 @@
 // DoModal returned ID_WIZFINISH.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "afx/CImageList.h"
 #include "afx/CListCtrl.h"
 #include "app/CFileDropListCtrl.h"
@@ -14,6 +17,34 @@
 #include "model/CGenMenuObj.h"
 #include "model/ModelIds.h"
 
+
+// The project sub-folder ("Source Code\\" or "Header Files\\") a file of this type (lower-case
+// extension without its dot) is copied into; NULL when files of that type are not copied.
+const char* ProjectFolderOfType(const CString& strExt);
+
+// The file list of page 2: each row holds a full path and what the file is ("Source Code file",
+// "Header file", or a file that is not copied), in ascending order of the paths. A path that does
+// not fit its column is shown cut at its start ("...\\src\\Widget.h"), so its file name shows.
+class CProjectFileList : public CFileDropListCtrl {
+ public:
+  CProjectFileList();
+  ~CProjectFileList() override;
+  // Adds a file in its place in the order, duplicates included; its index.
+  int AddFile(const CString& strPath);
+  // Dropped files: added unless the drop mode refuses a path that is listed already.
+  int InsertPathItem(LPCTSTR lpszPath) override;
+  CString GetPath(int nItem) const;
+  void RemoveAllFiles();
+  // The text shown for a path in a column of nWidth pixels.
+  CString ShownPath(const CString& strPath, int nWidth);
+
+ protected:
+  afx_msg void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  std::vector<std::unique_ptr<CString>> m_paths;  // the rows' paths; each row's data points at one
+};
 
 class CNewProjectMain : public CNewWizDialog {
  public:
@@ -80,7 +111,7 @@ class CNewProjectPage2 : public CNewWizPage {
  public:
   CNewProjectPage2();
 
-  CFileDropListCtrl m_ctlFileList;
+  CProjectFileList m_ctlFileList;
   CStringList m_FileList;
   CImageList m_ImageList;
 

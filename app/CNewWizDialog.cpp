@@ -110,7 +110,11 @@ BOOL CNewWizDialog::OnInitDialog() {
   EnableFinish(bSinglePage);
   EnableNext(!bSinglePage);
   ActivatePage(GetFirstPage());
-  return TRUE;
+  // A page that put the focus on one of its controls keeps it; only otherwise does the dialog
+  // manager give it to the first control of the wizard.
+  CNewWizPage* pPage = GetActivePage();
+  const HWND hFocus = ::GetFocus();
+  return pPage == nullptr || hFocus == nullptr || !::IsChild(pPage->m_hWnd, hFocus);
 }
 
 void CNewWizDialog::OnWizardBack() {

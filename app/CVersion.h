@@ -1,9 +1,8 @@
-// CVersion: the build, the operating system and the common-controls version, for support
+// CVersion: the build, the system the program runs on and the program's version, for support
 // reports (the problem report and the About box).
 #pragma once
 
 #include "core/CString.h"
-#include "os/SystemInfo.h"
 
 class CVersion {
  public:
@@ -11,13 +10,11 @@ class CVersion {
   virtual ~CVersion() = default;
 
   CString GetBuild() const { return m_strBuild; }
-  // "Windows NT 5.0.2195 Service Pack 4": the name, then major.minor.build and the service pack.
+  // The real system: "Linux 6.1.0-18-amd64 (Debian GNU/Linux 12 (bookworm))", the kernel's name
+  // and release, then the distribution's name and version.
   CString GetOSVersion() const;
-  // "major.minor.build" of the common-controls library, empty when it has no version export.
-  CString GetComCtlVersion() const;
-
-  // The operating-system text for a version record; an unknown platform has an empty name.
-  static CString FormatOSVersion(const OSVERSIONINFO& info);
+  // The program's own four-part version, "3.3.0.1219": the build text's part after its "V".
+  CString GetProgramVersion() const;
 
  private:
   CString m_strBuild;

@@ -52,9 +52,9 @@ namespace {
 bool KeyHeld(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
-int DigitsFrom(const CString& text, int from) {
+int DigitsBetween(const CString& text, int from, int to) {
   int n = 0;
-  for (int i = std::max(from, 0); i < text.GetLength(); ++i) n += IsDigit(text[i]) ? 1 : 0;
+  for (int i = std::max(from, 0); i < std::min(to, text.GetLength()); ++i) n += IsDigit(text[i]) ? 1 : 0;
   return n;
 }
 
@@ -289,6 +289,31 @@ void SECCurrencyEdit::Undo() {
   Redraw();
 }
 
+SECCurrencyEdit::CaretPlace SECCurrencyEdit::PlaceOf(const CString& strText, int nCaret) const {
+  const int sep = m_pFormatter->FindDecimalSeparator(strText);
+  if (sep >= 0 && nCaret > sep) return {true, DigitsBetween(strText, sep + 1, nCaret)};
+  return {false, DigitsBetween(strText, nCaret, sep >= 0 ? sep : strText.GetLength())};
+}
+
+int SECCurrencyEdit::CaretAt(const CaretPlace& place) const {
+  const CString& text = m_strText;
+  int sep = m_pFormatter->FindDecimalSeparator(text);
+  if (place.bDecimals && sep >= 0) {
+    int caret = sep + 1;
+    for (int seen = 0; caret < text.GetLength() && seen < place.nDigits; ++caret) seen += IsDigit(text[caret]) ? 1 : 0;
+    return caret;
+  }
+  if (sep < 0) {
+    int first = 0, last = -1;
+    sep = m_pFormatter->GetDigitRange(text, &first, &last) ? last + 1 : text.GetLength();
+  }
+  int caret = sep;
+  while (caret > 0 && DigitsBetween(text, caret, sep) < place.nDigits) --caret;
+  // Right after the digit on the left, not after the group separator in front of the others.
+  if (caret > 1 && text[caret - 1] == m_pFormatter->m_cGroup && IsDigit(text[caret - 2])) --caret;
+  return caret;
+}
+
 BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText) {
   const int from = HasSelection() ? m_nSelStart : m_nCaret;
   const int to = HasSelection() ? SelEnd() : m_nCaret;
@@ -296,18 +321,14 @@ BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText) {
   double value = 0.0;
   BOOL bNegative = FALSE;
   if (!m_pFormatter->Parse(raw, &value, &bNegative)) return FALSE;
-  const int digitsRight = DigitsFrom(raw, from + strText.GetLength());
+  // The caret stays as far from the separator, in digits, as it is in the edited text: the whole
+  // part counted from the separator leftwards, the decimals from the separator rightwards.
+  const CaretPlace place = PlaceOf(raw, from + strText.GetLength());
   SaveUndo();
   m_nSelStart = -1;
   m_bNegative = !m_bNegative;  // makes SetValue store even an equal value, to show it formatted
   SetValue(value, bNegative && value != 0.0, TRUE);
-  // The caret keeps as many digits on its right as the edited text had.
-  int caret = m_strText.GetLength();
-  while (caret > 0 && DigitsFrom(m_strText, caret) < digitsRight) --caret;
-  while (caret > 0 && !IsDigit(m_strText[caret - 1]) && DigitsFrom(m_strText, caret - 1) == digitsRight &&
-         strText.IsEmpty())
-    --caret;
-  m_nCaret = caret;
+  m_nCaret = CaretAt(place);
   Redraw();
   return TRUE;
 }
@@ -343,11 +364,9 @@ void SECCurrencyEdit::DeleteKey() {
 
 void SECCurrencyEdit::ToggleSign() {
   SaveUndo();
-  const int digitsRight = DigitsFrom(m_strText, m_nCaret);
+  const CaretPlace place = PlaceOf(m_strText, m_nCaret);
   SetValue(m_dValue, !m_bNegative, TRUE);
-  int caret = m_strText.GetLength();
-  while (caret > 0 && DigitsFrom(m_strText, caret) < digitsRight) --caret;
-  m_nCaret = caret;
+  m_nCaret = CaretAt(place);
   Redraw();
 }
 
@@ -541,6 +560,17 @@ void SECCurrencyEdit::OnChar(UINT nChar, UINT, UINT) {
   } else if (ch == '-') {
     ToggleSign();
   } else if (IsDigit(ch)) {
+    // Among the decimals a digit takes the place of the one after the caret, so the digits on
+    // either side keep their places; after the last decimal there is no room for it.
+    const int sep = m_pFormatter->FindDecimalSeparator(m_strText);
+    if (!HasSelection() && sep >= 0 && m_nCaret > sep) {
+      if (m_nCaret >= m_strText.GetLength() || !IsDigit(m_strText[m_nCaret])) {
+        ::MessageBeep(MB_OK);
+        return;
+      }
+      m_nSelStart = m_nCaret;
+      m_nSelEnd = m_nCaret + 1;
+    }
     ReplaceSelection(CString(ch));
   }
 }

@@ -74,8 +74,17 @@ class SECCurrencyEdit : public SECDropEdit {
   void SaveUndo();
   void Undo();
   // Replaces the selection (or inserts at the caret) and shows the value that text stands for,
-  // keeping as many digits right of the caret as there were; FALSE when the text is no number.
+  // the caret kept at its place; FALSE when the text is no number.
   BOOL ReplaceSelection(const CString& strText);
+  // Where the caret stands, in digits from the decimal separator: among the decimals, how many
+  // lie on its left; in the whole part, how many lie between it and the separator.
+  struct CaretPlace {
+    bool bDecimals;
+    int nDigits;
+  };
+  CaretPlace PlaceOf(const CString& strText, int nCaret) const;
+  // The index in the shown text for that place.
+  int CaretAt(const CaretPlace& place) const;
   void BackspaceKey();
   void DeleteKey();
   void ToggleSign();

@@ -796,6 +796,9 @@ void SECListEngine<Base>::DrawItems(SECListPaintContext* pContext) {
   dc->GetClipBox(&clip);
   int end = GetItemCount();
   pContext->m_nRowsDrawn = 0;
+  // The page is the rows shown whole: counting the one cut at the bottom would stop every way
+  // down (line, page, bottom, wheel) one row short of showing the last row whole.
+  int page = 0;
   CFont* old = dc->SelectObject(GetRowFont());
   UINT view = m_dwListStyle & LVS_TYPEMASK;
   if (view == LVS_REPORT) {
@@ -817,6 +820,7 @@ void SECListEngine<Base>::DrawItems(SECListPaintContext* pContext) {
         if (pContext->m_lvi.mask & LVIF_DI_SETITEM) StoreFetchedItem(pContext);
       }
       ++pContext->m_nRowsDrawn;
+      if (row.bottom <= area.bottom) ++page;
       if (row.bottom >= area.bottom) break;
     }
   } else if (view == LVS_ICON) {
@@ -835,6 +839,7 @@ void SECListEngine<Base>::DrawItems(SECListPaintContext* pContext) {
       pContext->m_rcRow = CRect(x, y, x + width, y + item->m_cy);
       DrawItem(pContext);
       ++pContext->m_nRowsDrawn;
+      ++page;
       lineHeight = std::max(lineHeight, item->m_cy);
       x += width;
     }
@@ -845,7 +850,7 @@ void SECListEngine<Base>::DrawItems(SECListPaintContext* pContext) {
       SCROLLINFO info{};
       info.cbSize = sizeof info;
       info.fMask = SIF_PAGE | SIF_POS;
-      info.nPage = static_cast<UINT>(pContext->m_nRowsDrawn);
+      info.nPage = static_cast<UINT>(std::max(1, page));
       info.nPos = m_nTopRow;
       bar->SetScrollInfo(&info, FALSE);
     }

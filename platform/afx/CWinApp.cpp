@@ -459,16 +459,65 @@ brambolt::afx::MessageBoxPresenter brambolt::afx::GetMessageBoxPresenter() {
   return presenter != nullptr ? presenter : &::MessageBox;
 }
 
-int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) {
-  // Owned by the active window of the application, as the framework's boxes are.
-  HWND owner = ::GetActiveWindow();
-  if (owner == nullptr && m_pMainWnd != nullptr) owner = m_pMainWnd->m_hWnd;
+int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
   if ((nType & 0xF0) == 0) {
     // Boxes without an icon get one that matches their buttons.
     UINT kind = nType & MB_TYPEMASK;
     nType |= (kind == MB_YESNO || kind == MB_YESNOCANCEL) ? MB_ICONQUESTION : MB_ICONEXCLAMATION;
   }
-  return brambolt::afx::GetMessageBoxPresenter()(owner, lpszPrompt, m_pszAppName, nType);
+  return RunMessageBox(nIDPrompt, [&](HWND owner) {
+    return brambolt::afx::GetMessageBoxPresenter()(owner, lpszPrompt, m_pszAppName, nType);
+  });
+}
+
+namespace {
+
+// The visible, enabled top-level windows of this thread that `main` owns, directly or through
+// others, leaving out `owner` and the windows that own it (a modal box holds those itself).
+std::vector<HWND> ModelessWindows(HWND main, HWND owner) {
+  struct Walk {
+    HWND main, owner;
+    std::vector<HWND> found;
+  } walk{main, owner, {}};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(lParam);
+        if (!::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd)) return TRUE;
+        for (HWND h = w->owner; h != nullptr; h = ::GetWindow(h, GW_OWNER))
+          if (h == hWnd) return TRUE;
+        for (HWND h = ::GetWindow(hWnd, GW_OWNER); h != nullptr; h = ::GetWindow(h, GW_OWNER))
+          if (h == w->main) {
+            w->found.push_back(hWnd);
+            break;
+          }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  return walk.found;
+}
+
+}  // namespace
+
+int CWinApp::RunMessageBox(UINT nIDPrompt, const std::function<int(HWND hOwner)>& show) {
+  HWND hTop = nullptr;
+  HWND hOwner = CWnd::GetSafeOwner_(nullptr, &hTop);
+  // Without a main window the box belongs to whatever window is active.
+  if (hOwner == nullptr) hOwner = ::GetActiveWindow();
+  const HWND hMain = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+  const std::vector<HWND> modeless = hMain != nullptr ? ModelessWindows(hMain, hOwner) : std::vector<HWND>();
+  for (HWND hWnd : modeless) ::EnableWindow(hWnd, FALSE);
+  // The owner keeps the context help is asked for, else the application does.
+  DWORD* pdwContext = hOwner != nullptr ? reinterpret_cast<DWORD*>(::SendMessage(hOwner, WM_HELPPROMPTADDR, 0, 0)) : nullptr;
+  if (pdwContext == nullptr) pdwContext = &m_dwPromptContext;
+  const DWORD dwOldContext = *pdwContext;
+  if (nIDPrompt != 0) *pdwContext = HID_BASE_PROMPT + nIDPrompt;
+  const int nResult = show(hOwner);
+  *pdwContext = dwOldContext;
+  if (hTop != nullptr && ::IsWindow(hTop)) ::EnableWindow(hTop, TRUE);
+  for (HWND hWnd : modeless)
+    if (::IsWindow(hWnd)) ::EnableWindow(hWnd, TRUE);
+  return nResult;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {

@@ -3,6 +3,8 @@
 // framework's global functions that go with it.
 #pragma once
 
+#include <functional>
+
 #include "afx/CWinThread.h"
 #include "core/CollectionBase.h"
 #include "afx/RecentFiles.h"
@@ -112,7 +114,15 @@ class CWinApp : public CWinThread {
   CCommandLineInfo* m_pCmdInfo = nullptr;
 
   // ---- user interface helpers ----
+  // The help context of what is on the screen; a message box of a prompt sets it to
+  // HID_BASE_PROMPT + the prompt's id while it is up.
+  DWORD m_dwPromptContext = 0;
   virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+  // Shows a message box (through `show`, given its owner) as every box of the application is
+  // shown: owned by the safe owner, the program's modeless windows (the top-level windows the
+  // main window owns, such as floating bars and tool dialogs) and the owner's top-level window
+  // disabled, and the help context set to the prompt's, all as before once it is answered.
+  int RunMessageBox(UINT nIDPrompt, const std::function<int(HWND hOwner)>& show);
   // nCode 1 shows the wait cursor (counted), -1 takes one away, 0 shows it again if counted.
   virtual void DoWaitCursor(int nCode);
   virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001);

@@ -4,6 +4,7 @@
 
 #include "afx/AfxControls.h"
 #include "afx/AfxResources.h"
+#include "afx/CWinThread.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -474,4 +475,28 @@ CPoint CWnd::GetCaretPos() {
   POINT point{0, 0};
   ::GetCaretPos(&point);
   return point;
+}
+
+CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
+  return FromHandle(GetSafeOwner_(pParent != nullptr ? pParent->GetSafeHwnd() : nullptr, pWndTop));
+}
+
+HWND CWnd::GetSafeOwner_(HWND hParent, HWND* pWndTop) {
+  HWND hWnd = hParent;
+  if (hWnd == nullptr) {
+    CWnd* pMain = AfxGetMainWnd();
+    hWnd = pMain != nullptr ? pMain->GetSafeHwnd() : nullptr;
+  }
+  // A child cannot own a popup: its top-level window does.
+  while (hWnd != nullptr && (::GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) != 0) hWnd = ::GetParent(hWnd);
+  const HWND hTop = hWnd != nullptr ? ::GetAncestor(hWnd, GA_ROOTOWNER) : nullptr;
+  if (hParent == nullptr && hWnd != nullptr) hWnd = ::GetLastActivePopup(hWnd);
+  if (pWndTop != nullptr) {
+    *pWndTop = nullptr;
+    if (hTop != nullptr && hTop != hWnd && ::IsWindowEnabled(hTop)) {
+      *pWndTop = hTop;
+      ::EnableWindow(hTop, FALSE);
+    }
+  }
+  return hWnd;
 }

@@ -136,6 +136,12 @@ class CWnd : public CCmdTarget {
   CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetTopLevelFrame() const;
   CWnd* GetTopLevelParent() const;
+  // The window a modal window should be owned by: the first window that is not a child, going up
+  // from pParent (the main window when NULL; then its last active popup). With pWndTop, the
+  // window at the top of that owner chain, when it is enabled and not the owner itself, is
+  // disabled and returned there (NULL otherwise) for the caller to enable again.
+  static CWnd* GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
+  static HWND GetSafeOwner_(HWND hParent, HWND* pWndTop);
   CWnd* GetTopLevelOwner() const;
   CWnd* GetParentOwner() const;
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

@@ -199,9 +199,11 @@ std::string ToolTipState::TextOf(HWND tip, Tool& tool) {
 }
 
 bool ToolTipState::OwnerActive(HWND tip, const Tool& tool) const {
-  if (StyleOf(tip) & TTS_ALWAYSTIP) return true;
   HWND window = tool.Window();
   if (window == nullptr) return false;
+  // A modal window over the tool's window disables it: no tip then, whatever the style.
+  if (!IsWindowEnabled(GetAncestor(window, GA_ROOT))) return false;
+  if (StyleOf(tip) & TTS_ALWAYSTIP) return true;
   HWND active = GetActiveWindow();
   return active != nullptr && (GetAncestor(window, GA_ROOT) == active || GetAncestor(window, GA_ROOTOWNER) == active);
 }
@@ -263,6 +265,7 @@ void ToolTipState::Show(HWND tip) {
   KillTimer(tip, kShowTimer);
   if (current_ < 0 || current_ >= static_cast<int>(tools_.size())) return;
   Tool& tool = tools_[static_cast<size_t>(current_)];
+  if (!tracking_ && !OwnerActive(tip, tool)) return;
   std::string text = TextOf(tip, tool);
   if (text.empty() || current_ < 0) return;
   shownText_ = text;
@@ -487,7 +490,8 @@ LRESULT ToolTipState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (under) ScreenToClient(under, &client);
         bool inside = under == tool.Window() &&
                       ((tool.flags & TTF_IDISHWND) || PtInRect(&tool.rect, client));
-        if (!inside) {
+        // A tip also goes when its window stops being the active one or a modal window opens.
+        if (!inside || !OwnerActive(hwnd, tool)) {
           Hide(hwnd);
           KillTimer(hwnd, kShowTimer);
           KillTimer(hwnd, kLeaveTimer);

@@ -1,12 +1,18 @@
-// Names of the machine and the user, the reported Windows version, and the built-in modules.
+// Names of the machine and the user, the reported Windows version and the real system, and the
+// built-in modules.
 #include "os/SystemInfo.h"
 
 #include <pwd.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -171,6 +177,38 @@ void GetSystemInfo(LPSYSTEM_INFO info) {
 
 namespace brambolt {
 HMODULE MainModuleHandle() { return reinterpret_cast<HMODULE>(static_cast<UINT_PTR>(0x00400000)); }
+
+std::string DistributionFromOsRelease(const std::string& text) {
+  std::map<std::string, std::string> values;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t equals = line.find('=');
+    if (line.empty() || line[0] == '#' || equals == std::string::npos) continue;
+    std::string value = line.substr(equals + 1);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+      value = value.substr(1, value.size() - 2);
+    values[line.substr(0, equals)] = value;
+  }
+  const std::string& name = values["NAME"];
+  const std::string& version = !values["VERSION"].empty() ? values["VERSION"] : values["VERSION_ID"];
+  if (name.empty()) return values["PRETTY_NAME"];
+  return version.empty() ? name : name + " " + version;
+}
+
+std::string DescribeSystem() {
+  utsname names{};
+  std::string system = uname(&names) == 0 ? std::string(names.sysname) + " " + names.release : "Linux";
+  // The file's two places, the one under /etc first.
+  for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
+    std::ifstream file(path);
+    if (!file) continue;
+    const std::string distribution =
+        DistributionFromOsRelease(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+    if (!distribution.empty()) return system + " (" + distribution + ")";
+    break;
+  }
+  return system;
+}
 }  // namespace brambolt
 
 HMODULE GetModuleHandle(LPCSTR name) {

@@ -1,6 +1,9 @@
-// Computer and user names, the Windows version the platform reports, processor facts, and the
-// small table of built-in modules that LoadLibrary/GetProcAddress can reach.
+// Computer and user names, the Windows version the platform reports (and the real system, for
+// support reports), processor facts, and the small table of built-in modules that
+// LoadLibrary/GetProcAddress can reach.
 #pragma once
+
+#include <string>
 
 #include "base/WinTypes.h"
 
@@ -107,4 +110,12 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 namespace brambolt {
 // The handle of the program's own module, as GetModuleHandle(NULL) gives it.
 HMODULE MainModuleHandle();
+// The system the program really runs on, for support reports: the kernel's name and release,
+// then the distribution's name and version from os-release in brackets
+// ("Linux 6.1.0-18-amd64 (Debian GNU/Linux 12 (bookworm))"); the brackets are left out when no
+// os-release file names a distribution.
+std::string DescribeSystem();
+// The distribution an os-release text names: NAME and VERSION (VERSION_ID when VERSION is
+// missing), else PRETTY_NAME; values may be quoted. Empty when it names none.
+std::string DistributionFromOsRelease(const std::string& text);
 }  // namespace brambolt

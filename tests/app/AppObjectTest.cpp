@@ -17,6 +17,7 @@
 #include "os/Process.h"
 #include "os/Registry.h"
 #include "res/Resources.h"
+#include "resources/ShellRes.h"
 
 namespace {
 
@@ -51,7 +52,14 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
   brambolt::test::UiSession session;
   AnsweredBoxes boxes;
   TestApp app;
+  // The association is in place before the first modal window, the tip of the day, comes up.
+  bool bAssociatedAtTip = false;
+  home.onTip = [&] {
+    bAssociatedAtTip = KeyExists(HKEY_CLASSES_ROOT, ".dcp\\Shell\\Open\\Command") &&
+                       std::filesystem::exists(home.Root() + "/data/applications/visual-brambolt.desktop");
+  };
   ASSERT_TRUE(app.InitInstance());
+  EXPECT_TRUE(bAssociatedAtTip);
 
   EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().front();
   // The main frame with its bars, shown.
@@ -188,6 +196,50 @@ TEST(AppObject, MessageBoxesGetAnIconByTheirButtonsAndTheSystemsCaption) {
     EXPECT_EQ(boxes.boxes.back().type, c.shown) << c.type;
     EXPECT_EQ(boxes.boxes.back().caption, "Inkwright");
   }
+}
+
+// While a box is up the rest of the program waits: the modeless windows the main window owns are
+// disabled, and so is the main window when the box belongs to one of them; the help context is
+// the prompt's. Answered, everything is as it was.
+TEST(AppObject, AMessageBoxHoldsTheModelessWindowsAndTheHelpContextWhileItIsUp) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  ASSERT_TRUE(app.InitInstance());
+  brambolt::test::AdvanceClock(3100);  // the splash gone
+  brambolt::test::RunUntilIdle();
+  const HWND hMain = app.m_pMainWnd->GetSafeHwnd();
+  ASSERT_TRUE(::IsWindowEnabled(hMain));
+  auto modeless = [&](const char* title, int x) {
+    return ::CreateWindowEx(0, AfxRegisterWndClass(0), title, WS_POPUP | WS_CAPTION | WS_VISIBLE, x, 40, 120, 80,
+                            hMain, nullptr, nullptr, nullptr);
+  };
+  const HWND hTool = modeless("Tool", 40), hOther = modeless("Other", 200);
+  struct Seen {
+    bool main, tool, other;
+    DWORD context;
+  };
+  std::vector<Seen> seen;
+  boxes.whileUp = [&] {
+    seen.push_back({::IsWindowEnabled(hMain) != FALSE, ::IsWindowEnabled(hTool) != FALSE,
+                    ::IsWindowEnabled(hOther) != FALSE, app.m_dwPromptContext});
+  };
+  for (HWND hActive : {hMain, hTool}) {
+    ::SetActiveWindow(hActive);
+    AfxMessageBox(IDS_OLE_INIT_FAILED);
+    ASSERT_EQ(boxes.boxes.size(), seen.size());
+    EXPECT_EQ(boxes.boxes.back().owner, hActive);
+    EXPECT_EQ(seen.back().main, hActive == hMain) << "the main window waits for a box of its tool window";
+    EXPECT_EQ(seen.back().tool, hActive == hTool) << "the owner is left to the box itself";
+    EXPECT_FALSE(seen.back().other);
+    EXPECT_EQ(seen.back().context, HID_BASE_PROMPT + IDS_OLE_INIT_FAILED);
+    EXPECT_TRUE(::IsWindowEnabled(hMain) && ::IsWindowEnabled(hTool) && ::IsWindowEnabled(hOther));
+    EXPECT_EQ(app.m_dwPromptContext, 0u);
+  }
+  ::DestroyWindow(hTool);
+  ::DestroyWindow(hOther);
+  app.End();
 }
 
 TEST(AppObject, HelpOpensTheProgramsHelpFileOnlyWhenItAndAViewerForItExist) {

@@ -7,6 +7,8 @@
 #include "ExplorerTestSupport.h"
 #include "InkwrightAppSession.h"
 #include "app/CAboutDlg.h"
+#include "app/CMySplashWnd.h"
+#include "os/SystemInfo.h"
 #include "app/CChildFrame.h"
 #include "app/CInkwrightDoc.h"
 #include "app/CInkwrightView.h"
@@ -396,8 +398,10 @@ TEST(AboutBox, ShowsTheProductItsVersionTheSystemAndTheMakersLinks) {
     EXPECT_STREQ(szCaption, "About Brambolt");
     EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_TITLE), "Visual Brambolt (Build 12/19/2001 V3.3.0.1219)");
     EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_VERSION), "Product Version: Build 12/19/2001 V3.3.0.1219");
-    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_USER), "User Name:");
-    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_OS).rfind("Current Operating System: ", 0), 0u) << DlgText(hDlg, IDC_ABOUT_OS);
+    // The user the splash greeted, and the system the program runs on.
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_USER), "User Name: " + std::string(CMySplashWnd::ReadRegisteredOwner()));
+    EXPECT_NE(CMySplashWnd::ReadRegisteredOwner(), "");
+    EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_OS), "Current Operating System: " + brambolt::DescribeSystem());
     EXPECT_STREQ(about.Web().GetURL(), CAboutDlg::kWebAddress);
     EXPECT_STREQ(about.Support().GetURL(), CAboutDlg::kSupportAddress);
     EXPECT_EQ(DlgText(hDlg, IDC_ABOUT_WEB), CAboutDlg::kWebAddress);

@@ -8,6 +8,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class AnsweredBoxes {
   struct Box {
     std::string text, caption;
     UINT type;
+    HWND owner;
   };
   AnsweredBoxes() {
     Self() = this;
@@ -46,15 +48,18 @@ class AnsweredBoxes {
   }
   std::vector<Box> boxes;
   std::deque<int> answers;
+  // Runs while each box is up, before it is answered.
+  std::function<void()> whileUp;
 
  private:
   static AnsweredBoxes*& Self() {
     static AnsweredBoxes* self = nullptr;
     return self;
   }
-  static int Present(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
+  static int Present(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
     AnsweredBoxes& self = *Self();
-    self.boxes.push_back({text != nullptr ? text : "", caption != nullptr ? caption : "", type});
+    self.boxes.push_back({text != nullptr ? text : "", caption != nullptr ? caption : "", type, owner});
+    if (self.whileUp) self.whileUp();
     if (!self.answers.empty()) {
       const int answer = self.answers.front();
       self.answers.pop_front();
@@ -90,6 +95,8 @@ class AppHome {
   // The programs the application started (none really runs).
   const std::vector<std::string>& Started() const { return started_; }
   const std::string& Windows() const { return windows_; }
+  // Runs while the tip of the day is up, before it is closed.
+  std::function<void()> onTip;
   // A new folder under the temporary folder.
   std::string Folder(const std::string& name) const {
     const std::string path = stores_.TempDir() + "/" + name;
@@ -108,6 +115,7 @@ class AppHome {
   bool AnswerTips() {
     answers_.When(nullptr, "Tips Of Day", [this](HWND h) {
       if (auto* tip = dynamic_cast<COurOwnTipDlg*>(CWnd::FromHandle(h))) tips_.push_back(tip->m_nCurrentTip);
+      if (onTip) onTip();
       ::SendMessage(h, WM_COMMAND, IDOK, 0);
     }, true);
     return true;

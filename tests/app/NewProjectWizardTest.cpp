@@ -2,6 +2,7 @@
 // pages hand back, the description that follows the language, and the wizard frame's vetoes.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -157,6 +158,54 @@ TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) 
   EXPECT_TRUE(w.boxes.Boxes().empty());
   EXPECT_TRUE(answers.Unanswered().empty());
   components.RemoveAll();
+}
+
+// Files deep in a folder tree show their own names: a path too long for its column is cut at its
+// start. Each row says what the file is, the rows keep the order of their paths, and the pages
+// hand the full paths on.
+TEST(NewProjectWizard, TheFileListShowsTheEndOfLongPathsAndWhatEachFileIs) {
+  WizardSession w;
+  const std::string deep = w.stores.TempDir() + "/a_library_with_a_long_name/include/widgets/drawing";
+  std::filesystem::create_directories(deep);
+  std::vector<std::string> added;
+  for (const char* name : {"Widget.h", "Shape.cpp", "logo.bmp"}) {
+    added.push_back(deep + "/" + name);
+    std::ofstream(added.back()) << "x";
+  }
+  size_t next = 0;
+  ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, 0x480, added[next++].c_str());
+    DlgCommand(h, IDOK);
+  }, true);
+  std::vector<std::string> shown, kinds;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_LOCATION, w.stores.TempDir().c_str());
+    ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_NAME, "Files");
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZNEXT);
+    for (size_t i = 0; i < added.size(); ++i) DlgCommand(w.page2.GetSafeHwnd(), IDC_ADD_FILES);
+    CListCtrl& list = w.page2.m_ctlFileList;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+      shown.emplace_back(list.GetItemText(i, 0));
+      kinds.emplace_back(list.GetItemText(i, 1));
+    }
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZFINISH);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), ID_WIZFINISH);
+
+  ASSERT_EQ(shown.size(), 3u);
+  const char* names[] = {"logo.bmp", "Shape.cpp", "Widget.h"};
+  for (size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_EQ(shown[i].rfind("...", 0), 0u) << shown[i];
+    EXPECT_EQ(shown[i].substr(shown[i].size() - std::strlen(names[i])), names[i]) << shown[i];
+  }
+  EXPECT_EQ(kinds, (std::vector<std::string>{"Not copied into the project", "Source Code file", "Header file"}));
+  std::vector<std::string> handed;
+  for (POSITION pos = w.page2.m_FileList.GetHeadPosition(); pos != nullptr;)
+    handed.emplace_back(w.page2.m_FileList.GetNext(pos));
+  EXPECT_EQ(handed, (std::vector<std::string>{added[2], added[1], added[0]}));
 }
 
 TEST(NewProjectWizard, ChineseDescriptionsAreInTheCodePagesTheirPagesDeclare) {

@@ -17,6 +17,7 @@
 #include "os/Shell.h"
 #include "resources/AppResource.h"
 #include "resources/ShellRes.h"
+#include "win/ModalLoop.h"
 
 namespace {
 
@@ -387,7 +388,8 @@ TEST(ProjectCommands, LiveFolderWalkTakesTheChosenTypesAtEveryDepthWithoutFollow
   EXPECT_EQ(s.boxes.boxes.size(), 1u);
 }
 
-TEST(ProjectCommands, NewProjectMakesItsFoldersCopiesTheChosenFilesAndSavesTheProjectBefore) {
+// Ctrl+N opens the wizard with the focus on the project name, so the name can be typed at once.
+TEST(ProjectCommands, NewProjectTakesATypedNameMakesItsFoldersCopiesTheChosenFilesAndSavesTheProjectBefore) {
   StartedApp s;
   TestApp& app = s.app;
   const std::string previous = MakeProject(s.home, "Zeta", "Previous");
@@ -402,12 +404,16 @@ TEST(ProjectCommands, NewProjectMakesItsFoldersCopiesTheChosenFilesAndSavesThePr
     ::SetDlgItemText(h, 0x480, header.c_str());
     ::SendMessage(h, WM_COMMAND, IDOK, 0);
   });
+  HWND focusedAtFirst = nullptr, nameEdit = nullptr;
   answers.When(nullptr, "New Project", [&](HWND h) {
     auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
     ASSERT_NE(wizard, nullptr);
     const HWND p0 = wizard->GetActivePage()->GetSafeHwnd();
+    // The name is typed at once, where the focus is; only the location is clicked into.
+    focusedAtFirst = ::GetFocus();
+    nameEdit = ::GetDlgItem(p0, IDC_PROJECT_NAME);
+    brambolt::test::TypeText("Widgets");
     ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
-    ::SetDlgItemText(p0, IDC_PROJECT_NAME, "Widgets");
     ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
     ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
     const HWND p2 = wizard->GetActivePage()->GetSafeHwnd();
@@ -415,8 +421,12 @@ TEST(ProjectCommands, NewProjectMakesItsFoldersCopiesTheChosenFilesAndSavesThePr
     ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
     ::SendMessage(h, WM_COMMAND, ID_WIZFINISH, 0);
   });
-  app.OnNewProject();
+  brambolt::ScopedLoopFilter accelerators([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  brambolt::test::RunUntilIdle();
+  brambolt::test::PressKey('N', brambolt::test::kCtrl);
   EXPECT_TRUE(answers.Unanswered().empty());
+  ASSERT_NE(nameEdit, nullptr) << "Ctrl+N opened no wizard";
+  EXPECT_EQ(focusedAtFirst, nameEdit);
 
   const std::string folder = location + "/Widgets";
   EXPECT_STREQ(app.m_strProjectName, "Widgets");

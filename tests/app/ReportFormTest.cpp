@@ -7,6 +7,7 @@
 #include "app/CBugReportDlg.h"
 #include "controls/controls.h"
 #include "os/Registry.h"
+#include "os/SystemInfo.h"
 #include "resources/AppResource.h"
 
 namespace {
@@ -37,6 +38,9 @@ struct FormSession {
   }
 };
 
+// What the form reports of the machine: the real system, then the program's version.
+std::string Environment() { return brambolt::DescribeSystem() + "\r\nVisual Brambolt 3.3.0.1219"; }
+
 // Fills the fields a user types.
 void Fill(HWND h, const char* name, const char* email, const char* synopsis, const char* description) {
   ::SetDlgItemText(h, IDC_BUG_NAME, name);
@@ -64,7 +68,7 @@ TEST(BugReportDlg, OpensWithVersionEnvironmentListsAndTheRememberedSender) {
   CBugReportDlg dlg;
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(seen, (std::vector<std::string>{"Ann Lee", "ann@example.org", "Visual Brambolt Build 12/19/2001 V3.3.0.1219",
-                                            "Windows NT 5.0.2195 Service Pack 4\r\nComctl32.dll 5.81.4916", "Low",
+                                            Environment(), "Low",
                                             "Status: ", "The Brambolt FAQ may already have the answer to your question."}));
   EXPECT_EQ(types, 4);
   EXPECT_EQ(priorities, 3);
@@ -145,7 +149,7 @@ TEST(BugReportDlg, ASentReportReachesTheServerWithSubjectReplyToAndBodyAndCloses
   EXPECT_EQ(header.find("Cc:"), std::string::npos);
   EXPECT_EQ(data.substr(data.find("\r\n\r\n") + 4),
             "Type: Software bug\r\nPriority: High\r\n\r\nVersion:\r\nVisual Brambolt Build 12/19/2001 V3.3.0.1219\r\n\r\n"
-            "Environment:\r\nWindows NT 5.0.2195 Service Pack 4\r\nComctl32.dll 5.81.4916\r\n\r\n"
+            "Environment:\r\n" + Environment() + "\r\n\r\n"
             "Description:\r\nIt crashes.\r\n.\r\nReally.\r\n\r\nHow to Repeat:\r\nSave twice.\r\n");
   const std::vector<std::string> commands = server.Commands();
   EXPECT_EQ(commands.front().substr(0, 5), "HELO ");

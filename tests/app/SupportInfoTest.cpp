@@ -1,40 +1,47 @@
 // The version report's texts, the e-mail test, comma-joined lists and file snapshots.
 #include <gtest/gtest.h>
+#include <sys/utsname.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/CEditLink.h"
 #include "app/CFileSnapshot.h"
 #include "app/CVersion.h"
+#include "os/SystemInfo.h"
 
 namespace {
 
-TEST(Version, TextsNameThePlatformAndKeepTheBlankBeforeAMissingServicePack) {
-  struct Case {
-    DWORD platform, major, minor, build;
-    const char* servicePack;
-    const char* text;
-  } cases[] = {
-      {VER_PLATFORM_WIN32_NT, 5, 0, 2195, "Service Pack 4", "Windows NT 5.0.2195 Service Pack 4"},
-      {VER_PLATFORM_WIN32_NT, 4, 0, 1381, "", "Windows NT 4.0.1381 "},
-      {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A08AE, " A ", "Windows 98 4.10.2222  A "},
-      {VER_PLATFORM_WIN32s, 3, 1, 0, "", " 3.1.0 "},
+// The report names the system the program really runs on: the kernel, then the distribution
+// that os-release names; and the program's own version.
+TEST(Version, ReportsTheRealKernelAndDistributionAndTheProgramsVersion) {
+  const std::pair<const char*, const char*> releases[] = {
+      {"PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\nVERSION_ID=\"12\"\n"
+       "VERSION=\"12 (bookworm)\"\n",
+       "Debian GNU/Linux 12 (bookworm)"},
+      {"# a comment\nNAME=Fedora\nVERSION_ID=40\n", "Fedora 40"},
+      {"NAME='Arch Linux'\n", "Arch Linux"},
+      {"PRETTY_NAME=\"Only Pretty\"\n", "Only Pretty"},
+      {"", ""},
   };
-  for (const Case& c : cases) {
-    OSVERSIONINFO info{};
-    info.dwPlatformId = c.platform;
-    info.dwMajorVersion = c.major;
-    info.dwMinorVersion = c.minor;
-    info.dwBuildNumber = c.build;
-    std::strcpy(info.szCSDVersion, c.servicePack);
-    EXPECT_STREQ(CVersion::FormatOSVersion(info), c.text);
-  }
+  for (const auto& [text, distribution] : releases)
+    EXPECT_EQ(brambolt::DistributionFromOsRelease(text), distribution) << text;
+
   CVersion version;
   EXPECT_STREQ(version.GetBuild(), "Build 12/19/2001 V3.3.0.1219");
-  EXPECT_STREQ(version.GetOSVersion(), "Windows NT 5.0.2195 Service Pack 4");
-  EXPECT_STREQ(version.GetComCtlVersion(), "5.81.4916");
+  EXPECT_STREQ(version.GetProgramVersion(), "3.3.0.1219");
+  utsname names{};
+  ASSERT_EQ(uname(&names), 0);
+  const std::string system = static_cast<LPCTSTR>(version.GetOSVersion());
+  EXPECT_EQ(system.rfind(std::string(names.sysname) + " " + names.release, 0), 0u) << system;
+  std::ifstream release("/etc/os-release");
+  const std::string distribution = brambolt::DistributionFromOsRelease(
+      std::string(std::istreambuf_iterator<char>(release), std::istreambuf_iterator<char>()));
+  if (!distribution.empty()) EXPECT_NE(system.find(" (" + distribution + ")"), std::string::npos) << system;
+  EXPECT_EQ(system.find("Windows"), std::string::npos);
 }
 
 TEST(EditLink, AnAddressNeedsFiveCharactersAnAtSignAndAPeriod) {

@@ -22,7 +22,7 @@ constexpr int kLanguageList = 1000;
 Project MakeProject(Desk& desk, const std::string& name, const std::string& language) {
   const std::string location = desk.Folder("Projects");
   desk.Expect("New Project", [&](HWND wizard) {
-    TypeInto(wizard, IDC_PROJECT_NAME, name);
+    brambolt::test::TypeText(name);  // the wizard opens on the name: typed at once, no click
     TypeInto(wizard, IDC_PROJECT_LOCATION, location);
     EXPECT_TRUE(ClickButton(wizard, "Next >>"));
     EXPECT_TRUE(desk.Pick(wizard, IDC_PROJECT_LANGUAGE, language)) << language;

@@ -69,6 +69,38 @@ TEST_F(CurrencyEdit, TypingDigitsTheSeparatorAndTheSign) {
   EXPECT_FALSE(m_edit.IsNegative());
 }
 
+// The focus selects the whole text; what is typed then reads as typed, the caret staying after
+// each digit: in front of the separator for the whole part, over the decimals after it.
+TEST_F(CurrencyEdit, TypedDigitsKeepTheirOrderAndTheDecimalsFillFromTheSeparator) {
+  m_host.SetFocus();
+  m_edit.SetValue(0.0);
+  m_edit.SetFocus();
+  TypeText("123");
+  EXPECT_EQ(m_edit.GetText(), "$123.00");
+  EXPECT_EQ(m_edit.GetCaret(), 4);
+  TypeText(".45");
+  EXPECT_EQ(m_edit.GetText(), "$123.45");
+  EXPECT_EQ(m_edit.GetValue(), 123.45);
+  TypeText("6");  // no room for a third decimal: nothing changes, nothing is rounded
+  EXPECT_EQ(m_edit.GetText(), "$123.45");
+  PressKey(VK_BACK);
+  EXPECT_EQ(m_edit.GetText(), "$123.40");
+  EXPECT_EQ(m_edit.GetCaret(), 6);
+  TypeText("9");
+  EXPECT_EQ(m_edit.GetText(), "$123.49");
+
+  m_host.SetFocus();
+  m_edit.SetValue(1.0);
+  m_edit.SetFocus();
+  TypeText("1.45");
+  EXPECT_EQ(m_edit.GetText(), "$1.45");
+  PressKey(VK_HOME);
+  PressKey(VK_RIGHT);
+  TypeText("2000");  // grouping comes in on the left of the caret
+  EXPECT_EQ(m_edit.GetText(), "$20,001.45");
+  EXPECT_EQ(m_edit.GetCaret(), 6);
+}
+
 TEST_F(CurrencyEdit, DeletingUndoAndTheClipboard) {
   PressKey(VK_END);
   PressKey(VK_BACK);  // the last digit

@@ -1,9 +1,11 @@
 // The list engine's input, driven as a person would: clicks with and without Shift and Ctrl,
 // keys, type-ahead, the header (column clicks, divider drags), the wheel, and label editing
 // begun by a click pause, F2 or the API and ended by Return, Escape or focus loss.
+#include <functional>
 #include <memory>
 
 #include "tests/widgets/ListTestSupport.h"
+#include "widgets/SECTreeCtrl.h"
 #include "widgets/SECListTip.h"
 #include "win/ModalLoop.h"
 
@@ -237,6 +239,71 @@ TEST_F(ListInput, WheelDeltasAccumulateToWholeNotches) {
   PressKey(VK_NEXT);
   EXPECT_GT(host.list.GetTopIndex(), 2);
   EXPECT_EQ(host.list.GetFocusRow(), host.list.GetLastVisibleRow());
+}
+
+// The row that ends the list, seen whole: its rectangle lies inside the list area.
+template <class List>
+::testing::AssertionResult LastRowWhole(List& list) {
+  CRect row, area;
+  list.GetListArea(&area);
+  if (!list.GetSubItemRect(list.GetItemCount() - 1, 0, &row, 0)) return ::testing::AssertionFailure() << "not shown";
+  if (row.top >= area.top && row.bottom <= area.bottom) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "row " << row.top << ".." << row.bottom << " in " << area.top << ".."
+                                       << area.bottom << ", top row " << list.GetTopIndex();
+}
+
+// Sized so that the list area ends halfway down a row.
+template <class List>
+void EndAreaInARow(List& list, int rows) {
+  CRect row, area, client;
+  list.GetSubItemRect(0, 0, &row, 0);
+  list.GetListArea(&area);
+  list.GetClientRect(&client);
+  const int height = client.Height() - area.Height() + rows * row.Height() + row.Height() / 2;
+  list.SetWindowPos(nullptr, 0, 0, client.Width(), height, SWP_NOMOVE | SWP_NOZORDER);
+  list.RecalcLayout();
+  RunUntilIdle();
+}
+
+// Every way down ends with the last row shown whole: the keys, the bar's arrow and bottom, the wheel.
+template <class List>
+void ExpectEveryWayDownShowsTheLastRowWhole(ListHost<List>& host) {
+  EndAreaInARow(host.list, 8);
+  host.list.SetFocus();
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"End", [] { PressKey(VK_END); }},
+      {"Ctrl+End", [] { PressKey(VK_END, kCtrl); }},
+      {"bar bottom", [&] { host.list.SendMessage(WM_VSCROLL, SB_BOTTOM, 0); }},
+      {"arrow", [&] {
+         CScrollBar* bar = host.list.GetScrollBarCtrl(SB_VERT);
+         CRect rc;
+         bar->GetClientRect(&rc);
+         for (int i = 0; i < 30; ++i) Click(bar->GetSafeHwnd(), {rc.Width() / 2, rc.bottom - 4});
+       }},
+      {"wheel", [&] {
+         for (int i = 0; i < 30; ++i) Wheel(host.Hwnd(), {20, 60}, -120);
+       }},
+  };
+  for (const auto& [name, way] : ways) {
+    host.list.SetFocus();
+    PressKey(VK_HOME);
+    RunUntilIdle();
+    ASSERT_EQ(host.list.GetTopIndex(), 0) << name;
+    way();
+    RunUntilIdle();
+    EXPECT_TRUE(LastRowWhole(host.list)) << name;
+  }
+}
+
+TEST(ListScroll, EveryWayDownShowsTheLastRowWhole) {
+  {
+    ListHost<SECListCtrl> host;
+    FillLabels(host.list, Numbered(30));
+    ExpectEveryWayDownShowsTheLastRowWhole(host);
+  }
+  ListHost<SECTreeCtrl> tree(WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
+  for (int i = 0; i < 30; ++i) tree.list.InsertItem(("node " + std::to_string(i)).c_str());
+  ExpectEveryWayDownShowsTheLastRowWhole(tree);
 }
 
 // A drag whose every step is handled before the next (queued moves would be merged).

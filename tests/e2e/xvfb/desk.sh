@@ -71,13 +71,14 @@ start_program() {
   fi
 }
 
-# New Project through the wizard into $work/projects/NAME: name, location, Next, Next, Next, Finish.
-# Sets project. With a shot prefix, the wizard's pages go to the gallery.
+# New Project through the wizard into $work/projects/NAME: the name typed at once (the wizard opens
+# on it), location, Next, Next, Next, Finish. Sets project. With a shot prefix, the wizard's pages
+# go to the gallery.
 new_project() {
   local name=$1 shots=${2:-}
   keys ctrl+n
   [ -n "$(window '^New Project$')" ] || fail "the New Project wizard did not open"
-  type_over '^New Project$' 339 275 "$name"
+  typed "$name"
   type_over '^New Project$' 325 304 "$work/projects"
   [ -n "$shots" ] && shot "$shots-new-project-wizard"
   click_in '^New Project$' 358 426

@@ -10,6 +10,7 @@
 #include "afx/CControlBar.h"
 #include "afx/CPreviewView.h"
 #include "afx/CPrintInfo.h"
+#include "afx/CStatusBar.h"
 #include "afx/afx.h"
 #include "testing/FakeCups.h"
 #include "testing/testing.h"
@@ -115,7 +116,15 @@ class PrintPreview : public ::testing::Test {
 };
 
 TEST_F(PrintPreview, PagesOneOrTwoAtATimeWithTheirNumbersAndTheToolbarFollowing) {
+  // The status bar stays while the other bars go: the page number is shown there.
+  CStatusBar status;
+  const UINT indicators[] = {ID_SEPARATOR};
+  ASSERT_TRUE(status.Create(frame_));
+  status.SetIndicators(indicators, 1);
+  frame_->RecalcLayout();
   Command(ID_FILE_PRINT_PREVIEW);
+  EXPECT_TRUE(status.IsWindowVisible());
+  EXPECT_EQ(std::string(status.GetPaneText(0)), "Page 1");
   CPreviewView* preview = Preview();
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(frame_->GetActiveView(), preview);

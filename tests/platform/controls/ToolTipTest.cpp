@@ -176,6 +176,38 @@ TEST_F(ToolTips, MovingToAnotherToolReshowsQuicklyAndLeavingHides) {
   EXPECT_FALSE(Shown());
 }
 
+// A shown tip goes when a modal box opens over its window, even a tip that shows for inactive
+// windows; one without that style also goes when its window loses the activation.
+TEST_F(ToolTips, ATipGivesWayToAModalBoxAndToAnotherActiveWindow) {
+  char a[] = "left tool";
+  Add(Info(left_, a));
+  MoveMouse(left_, POINT{20, 20});
+  AdvanceClock(GetDoubleClickTime());
+  ASSERT_TRUE(Shown());
+  bool shownUnderBox = true;
+  ModalAnswers answers;
+  answers.When(nullptr, "Question", [&](HWND box) {
+    AdvanceClock(100);
+    shownUnderBox = Shown();
+    SendMessage(box, WM_COMMAND, IDYES, 0);
+  });
+  MessageBox(owner_, "Save new workspace?", "Question", MB_YESNO);
+  EXPECT_FALSE(shownUnderBox);
+
+  SetWindowLong(tip_, GWL_STYLE, GetWindowLong(tip_, GWL_STYLE) & ~TTS_ALWAYSTIP);
+  MoveMouse(owner_, POINT{150, 150});
+  AdvanceClock(200);
+  MoveMouse(left_, POINT{20, 20});
+  AdvanceClock(GetDoubleClickTime());
+  ASSERT_TRUE(Shown());
+  HWND other = CreateWindowEx(0, "TipOwner", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 400, 100, 100, nullptr,
+                              nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  AdvanceClock(100);
+  EXPECT_FALSE(Shown());
+  DestroyWindow(other);
+}
+
 TEST_F(ToolTips, AClickHidesTheTipUntilTheMouseMovesOn) {
   char a[] = "left tool";
   Add(Info(left_, a));
