@@ -116,10 +116,18 @@ BOOL CPicture::LoadFromMemory(const BYTE* pBuffer, int nSize) {
     ShowError("IPicture interface is not supported\t");
     return FALSE;
   }
-  if (FAILED(hr) || m_pPicture == nullptr) {
-    // Damaged files and formats the platform cannot read (metafiles) are said so once.
+  if (hr == E_OUTOFMEMORY) {
     m_pPicture = nullptr;
-    ShowError("The picture cannot be loaded: the file is damaged or not a BMP, JPEG, GIF or ICO picture.\t");
+    ShowError("Can not allocate enough memory\t");
+    return FALSE;
+  }
+  if (FAILED(hr) || m_pPicture == nullptr) {
+    // Damaged files, pictures beyond the platform's size limit and formats it cannot read
+    // (metafiles) are said so once: the window never just stays white.
+    m_pPicture = nullptr;
+    ShowError(
+        "The picture cannot be loaded: the file is damaged, larger than 64 million pixels, or not a BMP, JPEG, GIF or "
+        "ICO picture.\t");
     return FALSE;
   }
   return TRUE;

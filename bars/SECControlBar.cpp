@@ -107,8 +107,10 @@ void SECControlBar::SetExBarStyle(DWORD dwExStyle, BOOL bRecalc) {
   const DWORD old = m_dwExStyle;
   if (IsFloating() && m_hWnd != nullptr) {
     if (CFrameWnd* frame = GetParentFrame()) {
+      // Sized along one dimension, the frame's four sides still size it (not its corners): the
+      // sizing border stays.
       if (dwExStyle & CBRS_EX_STRETCH_ONE_DIMENSION)
-        frame->ModifyStyle(MFS_THICKFRAME | WS_THICKFRAME, MFS_4THICKFRAME);
+        frame->ModifyStyle(MFS_THICKFRAME, MFS_4THICKFRAME);
       else
         frame->ModifyStyle(MFS_4THICKFRAME, MFS_THICKFRAME | WS_THICKFRAME);
     }

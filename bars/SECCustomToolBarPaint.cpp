@@ -110,9 +110,13 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
         WrapLayout(bHorz ? 32767 : 0, FALSE);
       else if (dwMode & LM_MRUWIDTH)
         WrapLayout(static_cast<int>(m_nMRUWidth), FALSE);
-      else if (nLength != -1)
-        WrapLayout((dwMode & LM_LENGTHY) ? nLength - sizeBorders.cy : nLength - sizeBorders.cx,
-                   (dwMode & LM_LENGTHY) != 0);
+      else if (nLength != -1) {
+        const CSize wrapped = WrapLayout((dwMode & LM_LENGTHY) ? nLength - sizeBorders.cy : nLength - sizeBorders.cx,
+                                         (dwMode & LM_LENGTHY) != 0);
+        // A floating bar resized by its frame's edges keeps the width its rows took, as the
+        // width it floats at from now on.
+        if (bFloating && (dwMode & LM_COMMIT)) m_nMRUWidth = static_cast<UINT>(std::max<LONG>(wrapped.cx, 0));
+      }
       else if (bFloating)
         WrapLayout(static_cast<int>(m_nMRUWidth), FALSE);
       else

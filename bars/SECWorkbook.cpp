@@ -208,7 +208,9 @@ BOOL SECWorkbook::GetTabLabelRect(const POINT* lpPoints, int nIconWidth, CRect& 
     rect.SetRectEmpty();
     return FALSE;
   }
-  rect.SetRect(lpPoints[2].x + nIconWidth + 5, lpPoints[0].y, lpPoints[4].x - 2, lpPoints[3].y);
+  // The label ends where the slanted right side meets the bottom edge, as it starts where the
+  // slanted left side does: the text never runs over the slant.
+  rect.SetRect(lpPoints[2].x + nIconWidth + 5, lpPoints[0].y, lpPoints[3].x - 2, lpPoints[3].y);
   return TRUE;
 }
 

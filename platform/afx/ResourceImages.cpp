@@ -74,10 +74,12 @@ bool ReadPackedDib(const BYTE* data, size_t size, PackedDib& dib) {
 
 // Copies the header and colour table of a packed DIB whose pixels lie within the resource: rows
 // that must fit, or run-length data whose size is cut to the bytes there are. Empty when the
-// pixels reach past the end. The copy is aligned wherever the resource's bytes lie.
+// pixels reach past the end, or when there is no run-length data at all (a size of 0 would tell
+// the decoder the size is not known). The copy is aligned wherever the resource's bytes lie.
 std::vector<BYTE> CheckedHeader(const BYTE* data, const PackedDib& dib) {
   std::vector<BYTE> copy(data, data + dib.headerSize);
   if (dib.compression == BI_RLE8 || dib.compression == BI_RLE4) {
+    if (dib.bitsSize == 0) return {};
     const DWORD stated = ReadLE32(copy, 20);
     const auto room = static_cast<DWORD>(std::min<size_t>(dib.bitsSize, 0xFFFFFFFFu));
     const DWORD bounded = stated != 0 && stated < room ? stated : room;

@@ -4,26 +4,67 @@
 #include <atomic>
 #include <cstring>
 
+#include "base/Convert.h"
 #include "base/GlobalMemory.h"
 
 namespace {
 
-// The names of a drop block, in order.
-std::vector<std::string> Names(HDROP drop) {
-  std::vector<std::string> names;
-  auto* block = static_cast<const char*>(GlobalLock(reinterpret_cast<HGLOBAL>(drop)));
-  if (block == nullptr) return names;
-  SIZE_T size = GlobalSize(reinterpret_cast<HGLOBAL>(drop));
-  DWORD offset;
-  std::memcpy(&offset, block, sizeof(offset));
-  for (SIZE_T at = offset; at < size && block[at] != 0;) {
-    size_t length = strnlen(block + at, size - at);
-    names.emplace_back(block + at, length);
-    at += length + 1;
+// A drop block's bytes while it is locked. A block may come from another program: every read is
+// checked against its size, and one too short for its header has none.
+class LockedDrop {
+ public:
+  explicit LockedDrop(HDROP drop) : block_(reinterpret_cast<HGLOBAL>(drop)) {
+    bytes_ = static_cast<const char*>(GlobalLock(block_));
+    size_ = bytes_ != nullptr ? GlobalSize(block_) : 0;
+    if (size_ >= sizeof(DROPFILES)) {
+      std::memcpy(&header_, bytes_, sizeof(header_));
+      valid_ = true;
+    }
   }
-  GlobalUnlock(reinterpret_cast<HGLOBAL>(drop));
-  return names;
-}
+  ~LockedDrop() {
+    if (bytes_ != nullptr) GlobalUnlock(block_);
+  }
+  LockedDrop(const LockedDrop&) = delete;
+  LockedDrop& operator=(const LockedDrop&) = delete;
+
+  const DROPFILES* Header() const { return valid_ ? &header_ : nullptr; }
+
+  // The names in order, up to the empty one that ends the list or the end of the block; UTF-16
+  // names (fWide) in the program's code page.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    if (!valid_) return names;
+    for (SIZE_T at = header_.pFiles; at < size_;) {
+      if (header_.fWide) {
+        std::u16string name;
+        for (; at + 2 <= size_; at += 2) {
+          char16_t c;
+          std::memcpy(&c, bytes_ + at, 2);
+          if (c == 0) break;
+          name.push_back(c);
+        }
+        if (name.empty()) break;
+        at += 2;
+        names.push_back(brambolt::WideToAnsi(name));
+      } else {
+        const size_t length = strnlen(bytes_ + at, size_ - at);
+        if (length == 0) break;
+        names.emplace_back(bytes_ + at, length);
+        at += length + 1;
+      }
+    }
+    return names;
+  }
+
+ private:
+  HGLOBAL block_;
+  const char* bytes_ = nullptr;
+  SIZE_T size_ = 0;
+  DROPFILES header_{};
+  bool valid_ = false;
+};
+
+std::vector<std::string> Names(HDROP drop) { return LockedDrop(drop).Names(); }
 
 }  // namespace
 
@@ -46,12 +87,12 @@ UINT DragQueryFile(HDROP drop, UINT iFile, LPSTR buffer, UINT size) {
 }
 
 BOOL DragQueryPoint(HDROP drop, LPPOINT point) {
-  auto* block = static_cast<const DROPFILES*>(GlobalLock(reinterpret_cast<HGLOBAL>(drop)));
-  if (block == nullptr || point == nullptr) return FALSE;
-  *point = block->pt;
-  BOOL client = block->fNC ? FALSE : TRUE;
-  GlobalUnlock(reinterpret_cast<HGLOBAL>(drop));
-  return client;
+  if (point == nullptr) return FALSE;
+  LockedDrop block(drop);
+  const DROPFILES* header = block.Header();
+  if (header == nullptr) return FALSE;
+  *point = header->pt;
+  return header->fNC ? FALSE : TRUE;
 }
 
 void DragFinish(HDROP drop) { GlobalFree(reinterpret_cast<HGLOBAL>(drop)); }

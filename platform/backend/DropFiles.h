@@ -14,7 +14,7 @@ typedef struct _DROPFILES {
   DWORD pFiles;  // offset of the first name from the start of the block
   POINT pt;      // the drop point, in the target window's client coordinates
   BOOL fNC;      // the point lies in the non-client area
-  BOOL fWide;    // the names are UTF-16 (never here: names are bytes)
+  BOOL fWide;    // the names are UTF-16 (blocks made here hold bytes)
 } DROPFILES, *LPDROPFILES;
 static_assert(sizeof(DROPFILES) == 20);
 

@@ -104,7 +104,7 @@ bool DecodeGif(ByteSpan bytes, PictureImage& out) {
   int width = in.U16(), height = in.U16();
   uint8_t flags = in.U8();
   in.Skip(2);  // background index, aspect ratio
-  if (width == 0 || height == 0) return false;
+  if (!PictureSizeAllowed(width, height)) return false;
   std::vector<uint32_t> global;
   auto readTable = [&](uint8_t packed, std::vector<uint32_t>& table) {
     size_t n = size_t{2} << (packed & 7);
@@ -135,6 +135,8 @@ bool DecodeGif(ByteSpan bytes, PictureImage& out) {
     std::vector<uint32_t> local;
     if ((imageFlags & 0x80) && !readTable(imageFlags, local)) return false;
     const std::vector<uint32_t>& table = local.empty() ? global : local;
+    // An empty image leaves the screen transparent; a larger one than a picture may be is refused.
+    if ((w != 0 && h != 0 && !PictureSizeAllowed(w, h)) || !in.ok()) return false;
     int minCodeSize = in.U8();
     std::vector<uint8_t> data;
     if (!in.ok() || !ReadSubBlocks(in, data)) return false;

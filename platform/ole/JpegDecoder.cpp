@@ -36,7 +36,7 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (info.image_width > kMaxPictureSide || info.image_height > kMaxPictureSide ||
+  if (!PictureSizeAllowed(info.image_width, info.image_height) ||
       info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
     jpeg_destroy_decompress(&info);
     return false;

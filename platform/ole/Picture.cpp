@@ -2,6 +2,7 @@
 // 96 dpi, drawn with its transparency, and saved as BMP or ICO.
 #include "ole/Picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -50,10 +51,13 @@ class PictureObject final : public RefCounted<IPicture, IID_IPicture> {
   STDMETHODIMP Render(HDC hDC, LONG x, LONG y, LONG cx, LONG cy, OLE_XPOS_HIMETRIC xSrc, OLE_YPOS_HIMETRIC ySrc,
                       OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc, LPCRECT) override {
     if (hDC == nullptr || cxSrc == 0 || cySrc == 0) return E_INVALIDARG;
-    double hmWidth = ToHimetric(image_.width), hmHeight = ToHimetric(image_.height);
-    auto px = [](double v) { return static_cast<int>(std::lround(v)); };
-    int sx = px(xSrc * image_.width / hmWidth), sw = px(cxSrc * image_.width / hmWidth);
-    int sy = px((hmHeight - ySrc) * image_.height / hmHeight), sh = px(-cySrc * image_.height / hmHeight);
+    // HIMETRIC times pixels passes the range of int from about 9,000 pixels on: scale in doubles,
+    // and keep what a source rectangle far beyond the picture gives within int.
+    const double width = image_.width, height = image_.height;
+    const double hmWidth = ToHimetric(image_.width), hmHeight = ToHimetric(image_.height);
+    auto px = [](double v) { return static_cast<int>(std::lround(std::clamp(v, -1e9, 1e9))); };
+    int sx = px(xSrc * width / hmWidth), sw = px(cxSrc * width / hmWidth);
+    int sy = px((hmHeight - ySrc) * height / hmHeight), sh = px(-static_cast<double>(cySrc) * height / hmHeight);
     if (sh < 0) {
       // Measured downward from the bottom: the picture is drawn upside down.
       sy += sh;

@@ -26,7 +26,7 @@ bool DecodeDib(ByteSpan header, ByteSpan bits, PictureImage& out) {
   bool topDown = height < 0;
   if (height == INT32_MIN) return false;
   height = std::abs(height);
-  if (width <= 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+  if (!PictureSizeAllowed(width, height)) return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
   // The header in aligned memory of its own; compressed rows are bounded by what the file holds.
   std::vector<uint32_t> info((header.size() + 3) / 4 + 1, 0);
@@ -34,7 +34,8 @@ bool DecodeDib(ByteSpan header, ByteSpan bits, PictureImage& out) {
   auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
   std::vector<uint8_t> rows;
   if (compression == BI_RLE8 || compression == BI_RLE4) {
-    if (topDown || core) return false;
+    // A stated size of 0 would read run-length data without bound: no data is no picture.
+    if (topDown || core || bits.empty()) return false;
     bmi->bmiHeader.biSizeImage = static_cast<DWORD>(bits.size());
     rows.assign(bits.begin(), bits.end());
   } else if (compression == BI_RGB || compression == BI_BITFIELDS) {
@@ -108,7 +109,7 @@ bool DecodePngIcon(ByteSpan png, PictureImage& out) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return false;
-  if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768) {
+  if (!PictureSizeAllowed(image.width, image.height)) {
     png_image_free(&image);
     return false;
   }

@@ -22,7 +22,8 @@ struct PictureImage {
 };
 
 // Each decoder refuses (false) what is not a well-formed file of its kind, reading nothing
-// outside `bytes`; images are limited to 32768 pixels a side.
+// outside `bytes`; images are limited to 32768 pixels a side and to kMaxPicturePixels pixels,
+// checked on the stated size before anything is allocated for them.
 bool DecodeBmp(ByteSpan bytes, PictureImage& out);
 bool DecodeIco(ByteSpan bytes, PictureImage& out);
 bool DecodeGif(ByteSpan bytes, PictureImage& out);
@@ -33,5 +34,13 @@ std::vector<uint8_t> EncodeBmp(const PictureImage& image);
 std::vector<uint8_t> EncodeIco(const PictureImage& image);
 
 constexpr int kMaxPictureSide = 32768;
+// What 256 MB of 32-bit pixels hold: a few bytes of header can ask for no more than that.
+constexpr long long kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// Whether a picture of this stated size may be decoded.
+inline bool PictureSizeAllowed(long long width, long long height) {
+  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
 
 }  // namespace brambolt::ole

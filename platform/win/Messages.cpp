@@ -11,6 +11,7 @@
 #include "os/Waitable.h"
 #include "win/Backend.h"
 #include "win/ModalLoop.h"
+#include "win/Surfaces.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -307,6 +308,7 @@ bool PeekCore(MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   // PM_QS_ flags limit what is looked at, messages sent from other threads included.
   UINT kinds = flags >> 16;
   if (kinds == 0) kinds = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+  ShowHeldDesktopDrawing();
   GetBackend().PumpEvents();
   for (;;) {
     if (kinds & QS_SENDMESSAGE) ServeIncoming(q);
@@ -680,6 +682,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
       continue;
     }
     if (r != WAIT_TIMEOUT) return r;
+    ShowHeldDesktopDrawing();
     GetBackend().PumpEvents();
     if (remaining == 0) return WAIT_TIMEOUT;
   }

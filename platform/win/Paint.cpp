@@ -573,6 +573,20 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   return hdc;
 }
 
+namespace brambolt::wm {
+
+void ShowHeldDesktopDrawing() {
+  {
+    Guard g(Lock());
+    const auto& dcs = State().dcs;
+    if (std::none_of(dcs.begin(), dcs.end(), [](const auto& held) { return held.second.top == nullptr; })) return;
+  }
+  SurfacePtr overlay = GetScreenOverlay();
+  GetBackend().OverlayChanged(RECT{0, 0, overlay->Width(), overlay->Height()});
+}
+
+}  // namespace brambolt::wm
+
 HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_CACHE); }
 
 HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_CACHE); }

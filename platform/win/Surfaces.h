@@ -20,6 +20,9 @@ void ComposeScreen(Surface& out);
 namespace wm {
 // Follows a top-level window's size (contents kept at the top-left).
 void ResizeSurface(HWND topLevel);
+// Shows what was drawn on the desktop through a DC that is still held (a drag's outline, drawn
+// between the loop's messages until the drag ends), not only once the DC is released.
+void ShowHeldDesktopDrawing();
 }  // namespace wm
 
 }  // namespace brambolt

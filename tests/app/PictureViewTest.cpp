@@ -231,6 +231,44 @@ TEST(PictureView, SaveAsWritesTheChosenKindAndShowsItAndOpenReplacesThePicture) 
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
+// A 24-bit BMP file of one colour, as the documentation writes its charts; only its header when
+// `rows` is false.
+void WriteBmp(const std::string& path, uint32_t width, uint32_t height, COLORREF colour, bool rows = true) {
+  const uint32_t stride = (width * 3 + 3) / 4 * 4;
+  std::vector<unsigned char> bmp{'B', 'M'};
+  auto put = [&](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  };
+  put(54 + stride * height, 4), put(0, 4), put(54, 4);
+  put(40, 4), put(width, 4), put(height, 4), put(1, 2), put(24, 2), put(0, 4), put(stride * height, 4);
+  put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  std::vector<unsigned char> row(stride, 0);
+  for (uint32_t x = 0; x < width; ++x)
+    row[3 * x] = GetBValue(colour), row[3 * x + 1] = GetGValue(colour), row[3 * x + 2] = GetRValue(colour);
+  for (uint32_t y = 0; rows && y < height; ++y) bmp.insert(bmp.end(), row.begin(), row.end());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(bmp.data()), static_cast<long>(bmp.size()));
+}
+
+TEST(PictureView, ChartsWiderOrHigherThanNineThousandPixelsShowAndATooLargeOneIsReported) {
+  PictureFolder files;
+  PictureWindow window;
+  WriteBmp(files("wide.bmp"), 9010, 40, RGB(255, 0, 0));
+  WriteBmp(files("high.bmp"), 40, 10750, RGB(0, 0, 255));
+  WriteBmp(files("huge.bmp"), 9010, 10750, RGB(0, 0, 0), false);
+  // Each starts at the window's edge across its long side and is centred across its short one.
+  window.Show(files("wide.bmp"));
+  const Placement wide = window.view->GetPlacement();
+  EXPECT_EQ(brambolt::test::WindowPixel(window.view->m_hWnd, 20, wide.nMarginY + 20), RGB(255, 0, 0));
+  window.Show(files("high.bmp"));
+  const Placement high = window.view->GetPlacement();
+  EXPECT_EQ(brambolt::test::WindowPixel(window.view->m_hWnd, high.nMarginX + 20, 20), RGB(0, 0, 255));
+  EXPECT_TRUE(window.boxes.Boxes().empty());
+  window.Show(files("huge.bmp"));
+  ASSERT_EQ(window.boxes.Boxes().size(), 1u) << "a picture too large to show is said so, not shown white";
+  EXPECT_EQ(window.boxes.Boxes()[0].caption, "CPicture Error");
+  EXPECT_NE(window.boxes.Boxes()[0].text.find("larger than"), std::string::npos) << window.boxes.Boxes()[0].text;
+}
+
 TEST(PictureView, PrintsThePictureAtItsScreenSizeToAPdf) {
   PictureFolder files;
   PictureWindow window;

@@ -183,6 +183,7 @@ TEST(ControlBar, GripperButtonTipsAndFloatingFrameBorders) {
   b->ModifyExBarStyle(0, CBRS_EX_STRETCH_ONE_DIMENSION);
   EXPECT_TRUE(floating->GetStyle() & MFS_4THICKFRAME);
   EXPECT_FALSE(floating->GetStyle() & MFS_THICKFRAME);
+  EXPECT_TRUE(floating->GetStyle() & WS_THICKFRAME) << "the four sides still size it";
 }
 
 TEST(ControlBar, GripperAndSplitterPixels) {

@@ -109,6 +109,47 @@ TEST_F(CustomToolBar, DockedUprightItIsOneColumnAndFloatingItKeepsItsWidth) {
   EXPECT_EQ(third.top, first.top) << "floating, the buttons stand in one row";
 }
 
+TEST_F(CustomToolBar, AFloatingBarSizedInOneDimensionIsResizedByItsEdgesAndRewraps) {
+  ToolBarFrame f;
+  SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW, ID_MT_OPEN, ID_MT_SAVE, ID_MT_CUT, ID_MT_NEW, ID_MT_OPEN},
+                                   CBRS_EX_STRETCH_ONE_DIMENSION);
+  f.frame->FloatControlBar(bar, CPoint(200, 200));
+  f.Layout();
+  ASSERT_TRUE(bar->IsFloating());
+  CFrameWnd* floating = bar->GetParentFrame();
+  EXPECT_TRUE(floating->GetStyle() & WS_THICKFRAME) << "a floating toolbar keeps its sizing border";
+  CRect before;
+  floating->GetWindowRect(&before);
+  CRect first, last;
+  bar->GetItemRect(0, &first);
+  bar->GetItemRect(5, &last);
+  ASSERT_EQ(last.top, first.top) << "one row to start with";
+  // The user presses the right edge, as the frame's hit test finds it, and drags it to about
+  // half the width.
+  const POINT edge{before.right - 2, before.CenterPoint().y};
+  ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+  const POINT to{before.left + before.Width() / 2, edge.y};
+  UiScript script;
+  script.Then([&] {
+    brambolt::InjectMouseMove(POINT{edge.x - 10, edge.y});
+    brambolt::InjectMouseMove(to);
+    brambolt::InjectMouseButton(WM_LBUTTONUP, to);
+  });
+  brambolt::InjectMouseMove(edge);
+  brambolt::InjectMouseButton(WM_LBUTTONDOWN, edge);
+  RunUntilIdle();
+  f.Layout();
+  ASSERT_TRUE(bar->IsFloating());
+  floating = bar->GetParentFrame();
+  CRect after;
+  floating->GetWindowRect(&after);
+  EXPECT_LT(after.Width(), before.Width() * 2 / 3);
+  EXPECT_GT(after.Height(), before.Height());
+  bar->GetItemRect(0, &first);
+  bar->GetItemRect(5, &last);
+  EXPECT_GT(last.top, first.top) << "the buttons wrap into more rows";
+}
+
 TEST_F(CustomToolBar, AFloatingBarHiddenInCustomiseModeGoesAtOnce) {
   ToolBarFrame f;
   SECCustomToolBar* bar = f.AddBar(59392, {ID_MT_NEW});

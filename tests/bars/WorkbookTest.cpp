@@ -190,6 +190,48 @@ TEST_F(Workbook, ClosingSheetsRenumbersTheOthers) {
   EXPECT_EQ(Points(d)[0].x, book->GetTabWidth() + Client().left - (book->MDIGetActive() == d ? 1 : 0));
 }
 
+TEST_F(Workbook, TheActiveTabsLabelStaysLeftOfItsSlantedRightSide) {
+  book->SetWorkbookMode(TRUE);
+  SetClientWidth(500);
+  AddSheet("S");
+  SECWorksheet* active = AddSheet("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM");
+  ASSERT_EQ(book->MDIGetActive(), active);
+  const std::vector<POINT> p = Points(active);
+  // The tab's pixels with its label and without: what differs is the label's text.
+  const CRect box(p[0].x, p[0].y, p[5].x + 1, p[3].y + 1);
+  auto shot = [&] {
+    book->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RunUntilIdle();
+    CRect window;
+    book->GetWindowRect(&window);
+    CPoint origin = box.TopLeft();
+    book->ClientToScreen(&origin);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < box.Height(); ++y)
+      for (int x = 0; x < box.Width(); ++x)
+        pixels.push_back(WindowPixel(book->GetSafeHwnd(), origin.x - window.left + x, origin.y - window.top + y));
+    return pixels;
+  };
+  const std::vector<COLORREF> labelled = shot();
+  active->SetWindowText("");
+  const std::vector<COLORREF> blank = shot();
+  // The right side runs from p3 at the bottom up to p4, then straight up to p5.
+  auto rightSide = [&](int y) {
+    if (y <= p[4].y) return static_cast<int>(p[4].x);
+    return static_cast<int>(p[3].x + (p[3].y - y) * (p[4].x - p[3].x) / (p[3].y - p[4].y));
+  };
+  int textPixels = 0, beyond = 0;
+  for (int y = 0; y < box.Height(); ++y)
+    for (int x = 0; x < box.Width(); ++x) {
+      if (labelled[static_cast<size_t>(y * box.Width() + x)] == blank[static_cast<size_t>(y * box.Width() + x)])
+        continue;
+      ++textPixels;
+      if (box.left + x > rightSide(box.top + y) - 3) ++beyond;
+    }
+  EXPECT_GT(textPixels, 0);
+  EXPECT_EQ(beyond, 0) << "label pixels on or over the slanted side";
+}
+
 TEST_F(Workbook, LongLabelsAreShortenedAndGetATip) {
   book->SetWorkbookMode(TRUE);
   SetClientWidth(500);

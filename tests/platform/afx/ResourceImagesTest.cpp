@@ -104,13 +104,18 @@ TEST(ResourceBitmaps, PixelsReachingPastTheFileAreRefused) {
   std::string taller = whole, lowest = whole;
   Put32(taller, 14 + 8, 4000);
   Put32(lowest, 14 + 8, 0x80000000u);
+  // Run-length compressed, with the file ending right after the colour table: no pixel bytes.
+  std::string noRuns = whole.substr(0, 0x4A);
+  Put32(noRuns, 14 + 16, BI_RLE8);
   const Case cases[] = {{"one byte short", whole.substr(0, whole.size() - 1)},
                         {"half the rows", whole.substr(0, whole.size() - 64)},
                         {"height beyond the bytes", taller},
-                        {"lowest height", lowest}};
+                        {"lowest height", lowest},
+                        {"run-length data of no bytes", noRuns}};
   for (const Case& c : cases) {
     std::ofstream(path, std::ios::binary) << c.bytes;
-    EXPECT_EQ(::LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr) << c.what;
+    for (UINT flags : {UINT{LR_LOADFROMFILE}, UINT{LR_LOADFROMFILE | LR_CREATEDIBSECTION}})
+      EXPECT_EQ(::LoadImage(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, flags), nullptr) << c.what;
   }
   std::filesystem::remove(path);
 }

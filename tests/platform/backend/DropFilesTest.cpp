@@ -2,10 +2,13 @@
 // lists of XDND drags.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "backend/DropFiles.h"
+#include "base/CodePage.h"
+#include "base/GlobalMemory.h"
 #include "testing/UiTest.h"
 #include "win/win.h"
 
@@ -104,6 +107,61 @@ TEST_F(Drops, NamesAreCutToTheBufferAndTheirLengthsReported) {
   EXPECT_EQ(DragQueryFile(drop, 0, small, sizeof(small)), 7u);
   EXPECT_STREQ(small, "/home/u");
   EXPECT_EQ(DragQueryFile(drop, 1, small, sizeof(small)), 0u);
+}
+
+// A drop block of exactly these bytes, as another program may hand one over.
+HDROP BlockOf(const std::string& bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  return reinterpret_cast<HDROP>(block);
+}
+
+// The 20-byte header: where the names start, the point (12, 34) in the client area, and the flag.
+std::string Header(uint32_t files, bool wide) {
+  std::string header(20, '\0');
+  const uint32_t fields[] = {files, 12, 34, 0, wide ? 1u : 0u};
+  std::memcpy(header.data(), fields, sizeof fields);
+  return header;
+}
+
+std::vector<std::string> NamesOf(HDROP drop) {
+  std::vector<std::string> names;
+  for (UINT i = 0, n = DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0); i < n; ++i) {
+    std::string name(DragQueryFile(drop, i, nullptr, 0), '\0');
+    DragQueryFile(drop, i, name.data(), static_cast<UINT>(name.size() + 1));
+    names.push_back(name);
+  }
+  return names;
+}
+
+TEST(DropBlocks, ShortOrDamagedBlocksAreReadWithinTheirSizeAndWideNamesAsWide) {
+  ScopedCodePage page(1252);
+  const std::u16string wide = u"/tmp/caf\u00E9.h";
+  std::string wideBytes(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+  const std::string wideList = wideBytes + std::string(2, '\0') + std::string("/\0b\0\0\0\0\0", 8);
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> names;
+    bool point;
+  } cases[] = {
+      {"three bytes", std::string("\x14\0\0", 3), {}, false},
+      {"a header cut short", Header(20, false).substr(0, 19), {}, false},
+      {"names starting past the end", Header(4000, false) + std::string("/a\0\0", 4), {}, true},
+      {"names starting inside the header", Header(2, false), {}, true},
+      {"a last name without its end", Header(20, false) + "/tmp/one.h", {"/tmp/one.h"}, true},
+      {"wide names", Header(20, true) + wideList, {"/tmp/caf\xE9.h", "/b"}, true},
+      {"a wide name cut in a character", Header(20, true) + wideBytes.substr(0, 5), {"/t"}, true},
+  };
+  for (const auto& c : cases) {
+    HDROP drop = BlockOf(c.bytes);
+    EXPECT_EQ(NamesOf(drop), c.names) << c.what;
+    POINT pt{-1, -1};
+    EXPECT_EQ(DragQueryPoint(drop, &pt) != FALSE, c.point) << c.what;
+    if (c.point) EXPECT_EQ(pt.x * 100 + pt.y, 1234) << c.what;
+    DragFinish(drop);
+  }
 }
 
 TEST(UriList, LocalFilesAreDecodedToBytes) {

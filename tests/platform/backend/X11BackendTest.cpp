@@ -466,19 +466,24 @@ TEST_F(X11Display, CaptureAndClippingGrabThePointer) {
   EXPECT_TRUE(PumpUntil(peerCanGrab));
 }
 
+// A 100 x 100 outline three pixels thick, XOR-drawn in white from (x, y).
+void XorOutline(HDC screen, int x, int y) {
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  HGDIOBJ old = SelectObject(screen, white);
+  PatBlt(screen, x, y, 100, 3, PATINVERT);
+  PatBlt(screen, x, y + 97, 100, 3, PATINVERT);
+  PatBlt(screen, x, y + 3, 3, 94, PATINVERT);
+  PatBlt(screen, x + 97, y + 3, 3, 94, PATINVERT);
+  SelectObject(screen, old);
+  DeleteObject(white);
+}
+
 TEST_F(X11Display, DesktopOutlinesLieOverTheWindowsAndLeaveTheirInsideAlone) {
   Make("Under", WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
   ASSERT_TRUE(PumpUntil([&] { return Pixel(200, 200) == 0xFF0000; }));
   auto outline = [] {
     HDC screen = GetDC(nullptr);
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    HGDIOBJ old = SelectObject(screen, white);
-    PatBlt(screen, 150, 150, 100, 3, PATINVERT);
-    PatBlt(screen, 150, 247, 100, 3, PATINVERT);
-    PatBlt(screen, 150, 153, 3, 94, PATINVERT);
-    PatBlt(screen, 247, 153, 3, 94, PATINVERT);
-    SelectObject(screen, old);
-    DeleteObject(white);
+    XorOutline(screen, 150, 150);
     ReleaseDC(nullptr, screen);
   };
   outline();
@@ -488,6 +493,27 @@ TEST_F(X11Display, DesktopOutlinesLieOverTheWindowsAndLeaveTheirInsideAlone) {
   // Drawn twice, the outline is gone.
   outline();
   EXPECT_TRUE(PumpUntil([&] { return Pixel(151, 200) == 0xFF0000; }));
+}
+
+TEST_F(X11Display, ADragOutlineMovesOnTheScreenWhileTheDragHoldsItsDC) {
+  Make("Under", WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
+  ASSERT_TRUE(PumpUntil([&] { return Pixel(200, 200) == 0xFF0000; }));
+  // As a bar's drag does: the desktop locked and its DC held from the press to the release, the
+  // outline erased and drawn again at each move of the pointer.
+  HWND desktop = GetDesktopWindow();
+  LockWindowUpdate(desktop);
+  HDC screen = GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+  ASSERT_NE(screen, nullptr);
+  XorOutline(screen, 150, 150);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(151, 200) == 0x00FFFF; })) << "the outline shows during the drag";
+  XorOutline(screen, 150, 150);
+  XorOutline(screen, 170, 160);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(171, 200) == 0x00FFFF && Pixel(151, 200) == 0xFF0000; }))
+      << "and follows the pointer";
+  XorOutline(screen, 170, 160);
+  ReleaseDC(desktop, screen);
+  LockWindowUpdate(nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return Pixel(171, 200) == 0xFF0000; }));
 }
 
 TEST_F(X11Display, CopiedTextAndPrivateFormatsAreOfferedToOtherPrograms) {

@@ -204,6 +204,107 @@ TEST_F(Pictures, SavedPicturesAreFilesImageMagickReads) {
   }
 }
 
+void Put16(std::vector<uint8_t>& b, uint32_t v) {
+  for (int i = 0; i < 2; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+void Put32(std::vector<uint8_t>& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A 24-bit BMP file of one colour, without its rows when `rows` is false (what a header asks for).
+std::vector<uint8_t> Bmp(uint32_t width, uint32_t height, COLORREF colour = 0, bool rows = true) {
+  const size_t stride = (width * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> b{'B', 'M'};
+  Put32(b, static_cast<uint32_t>(54 + stride * height));
+  Put32(b, 0);
+  Put32(b, 54);
+  for (uint32_t v : {40u, width, height}) Put32(b, v);
+  Put16(b, 1);
+  Put16(b, 24);
+  for (int i = 0; i < 6; ++i) Put32(b, 0);
+  if (rows) {
+    std::vector<uint8_t> row(stride, 0);
+    for (uint32_t x = 0; x < width; ++x) {
+      row[3 * x] = GetBValue(colour);
+      row[3 * x + 1] = GetGValue(colour);
+      row[3 * x + 2] = GetRValue(colour);
+    }
+    for (uint32_t y = 0; y < height; ++y) b.insert(b.end(), row.begin(), row.end());
+  }
+  return b;
+}
+
+// A GIF of a screen and one image of the given sizes, the image's data one clear code.
+std::vector<uint8_t> Gif(uint16_t screenWidth, uint16_t screenHeight, uint16_t width, uint16_t height) {
+  std::vector<uint8_t> b{'G', 'I', 'F', '8', '9', 'a'};
+  Put16(b, screenWidth);
+  Put16(b, screenHeight);
+  b.insert(b.end(), {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x2C});  // two colours
+  for (uint16_t v : {uint16_t{0}, uint16_t{0}, width, height}) Put16(b, v);
+  b.insert(b.end(), {0, 2, 1, 0x04, 0, 0x3B});
+  return b;
+}
+
+// The header of a baseline JPEG of one component (up to its scan), of the given size.
+std::vector<uint8_t> JpegHeader(uint16_t width, uint16_t height) {
+  std::vector<uint8_t> b{0xFF, 0xD8, 0xFF, 0xDB, 0, 0x43, 0};
+  b.insert(b.end(), 64, 1);
+  b.insert(b.end(), {0xFF, 0xC0, 0, 11, 8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
+                     static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 1, 1, 0x11, 0});
+  for (uint8_t table : {0x00, 0x10}) {
+    b.insert(b.end(), {0xFF, 0xC4, 0, 20, table, 1});
+    b.insert(b.end(), 16, 0);  // one code of one bit (15 counts of 0, then the symbol 0)
+  }
+  b.insert(b.end(), {0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 0x3F, 0, 0, 0, 0, 0, 0xFF, 0xD9});
+  return b;
+}
+
+TEST(PictureLimits, HugeStatedSizesAreRefusedBeforeAnythingIsAllocated) {
+  UiSession session;
+  std::vector<uint8_t> core{'B', 'M'};
+  Put32(core, 27);
+  Put32(core, 0);
+  Put32(core, 26);
+  Put32(core, 12);
+  for (uint16_t v : {uint16_t{32768}, uint16_t{32768}, uint16_t{1}, uint16_t{24}}) Put16(core, v);
+  core.push_back(0);
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {"GIF screen of 65535 a side", Gif(65535, 65535, 1, 1)},
+      {"GIF image of 65535 a side", Gif(2, 2, 65535, 65535)},
+      {"GIF screen within the sides, beyond the pixels", Gif(32768, 32768, 1, 1)},
+      {"JPEG of 32768 a side", JpegHeader(32768, 32768)},
+      {"JPEG beyond the pixels", JpegHeader(9000, 9000)},
+      {"core DIB of 32768 a side", core},
+      {"DIB beyond the pixels", Bmp(8193, 8192, 0, false)},
+  };
+  for (const auto& c : cases) {
+    IPicture* picture = nullptr;
+    EXPECT_EQ(Load(c.bytes, &picture), CTL_E_INVALIDPICTURE) << c.what;
+    EXPECT_EQ(picture, nullptr) << c.what;
+  }
+  // The small versions of the same files do load.
+  for (const auto& bytes : {Gif(2, 2, 2, 2), JpegHeader(8, 8), Bmp(2, 2)}) {
+    IPicture* picture = nullptr;
+    EXPECT_EQ(Load(bytes, &picture), S_OK);
+    if (picture != nullptr) picture->Release();
+  }
+}
+
+TEST(PictureLimits, PicturesWiderOrHigherThanNineThousandPixelsDrawWhole) {
+  UiSession session;
+  for (const auto& [width, height] : {std::pair{9010, 2}, std::pair{2, 10750}}) {
+    IPicture* picture = nullptr;
+    ASSERT_EQ(Load(Bmp(static_cast<uint32_t>(width), static_cast<uint32_t>(height), RGB(255, 0, 0)), &picture), S_OK);
+    Drawn drawn(picture, width, height, RGB(0, 0, 255));
+    EXPECT_EQ(drawn.At(0, 0), RGB(255, 0, 0)) << width << " x " << height;
+    EXPECT_EQ(drawn.At(width - 1, height - 1), RGB(255, 0, 0)) << width << " x " << height;
+    picture->Release();
+  }
+}
+
 TEST_F(Pictures, MetafilesDamagedFilesAndOtherInterfacesFail) {
   IPicture* picture = nullptr;
   std::vector<uint8_t> emf{1, 0, 0, 0, 0x6C, 0, 0, 0, 0, 0, 0, 0};
