@@ -7,6 +7,7 @@
 #include "app/CRegKeyHolder.h"
 #include "app/DesktopAssociation.h"
 #include "app/DrawShadowRect.h"
+#include "app/HelpTopics.h"
 #include "backend/DropFiles.h"
 #include "bars/SECMenuBarFeature.h"
 #include "editor/lang/SECEditLangConfig.h"
@@ -25,6 +26,10 @@ namespace {
 
 constexpr const char* kRecentProjectsValue = "RecentProjects";
 constexpr const char* kMessageCaption = "Inkwright";
+constexpr const char* kHelpNotShownMessage =
+    "The help cannot be shown. It needs the help file Brambolt.chm beside the program and the CHM "
+    "viewer xchm, or the help pages beside the program and a web browser opened through xdg-open "
+    "(xdg-utils). tools/install-deps installs both.";
 
 // The seven editor languages: name, source, and how it is read and written back.
 enum class LangSource { IniThenRegistry, BinaryThenRegistry, ResourceThenRegistry, IniOnly };
@@ -324,25 +329,16 @@ void CInkwrightApp::WinHelp(DWORD_PTR dwData, UINT nCmd) {
   CString strFolder = m_pszHelpFilePath != nullptr ? m_pszHelpFilePath : "";
   const int nSlash = std::max(strFolder.ReverseFind('\\'), strFolder.ReverseFind('/'));
   strFolder = nSlash >= 0 ? strFolder.Left(nSlash) : CString();
-  ShowHtmlHelp(strFolder + "\\Brambolt.chm", nCmd, dwData);
+  ShowHtmlHelp(strFolder, nCmd, dwData);
 }
 
-void CInkwrightApp::ShowHtmlHelp(const CString& strFile, UINT /*nCmd*/, DWORD_PTR /*dwData*/) {
-  // The topic and command have no meaning to a desktop viewer: the file opens at its start.
-  if (::GetFileAttributesA(strFile) == INVALID_FILE_ATTRIBUTES) return;
-  std::string strViewer;
-  DWORD dwError = 0;
-  brambolt::SpawnRequest query;
-  query.program = "xdg-mime";
-  query.argv = {"xdg-mime", "query", "default", "application/vnd.ms-htmlhelp"};
-  // Without xdg-utils the query cannot start; without a viewer it answers nothing.
-  if (!brambolt::ReadProgramOutput(query, &strViewer, &dwError) ||
-      strViewer.find_first_not_of(" \t\r\n") == std::string::npos)
+void CInkwrightApp::ShowHtmlHelp(const CString& strFolder, UINT nCmd, DWORD_PTR dwData) {
+  if (nCmd == HELP_QUIT) return;  // no help window of ours stays open to be closed
+  const char* lpszPage = help_topics::PageFor(nCmd, dwData);
+  if (help_topics::OpenPage(brambolt::NativePath(static_cast<LPCTSTR>(strFolder)), lpszPage) !=
+      help_topics::Shown::Not)
     return;
-  brambolt::SpawnRequest open;
-  open.program = "xdg-open";
-  open.argv = {"xdg-open", brambolt::NativePath(static_cast<LPCTSTR>(strFile))};
-  brambolt::Spawn(open, &dwError);
+  DoMessageBox(kHelpNotShownMessage, MB_OK | MB_ICONINFORMATION, 0);
 }
 
 void CInkwrightApp::DrawShadowRect(CDC* pDC, const CRect& rect, int nOffset) {

@@ -45,7 +45,7 @@ class CInkwrightApp : public CWinApp {
   int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override;
   // The shell's "[open(", "[print(" and "[printto(" commands.
   BOOL OnDDECommand(LPTSTR lpszCommand) override;
-  // The HTML Help file beside the program ("Brambolt.chm"), handed to the desktop's viewer.
+  // The HTML Help file beside the program ("Brambolt.chm") at the page of the request.
   void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001) override;
 
   // ---- services of the application object ----
@@ -150,8 +150,9 @@ class CInkwrightApp : public CWinApp {
   void RunTipDialog(const CString& strTipsFile, int& nCurrentTip, int& bShowAtStartup);
   // The system's message box with the extra buttons.
   int ShowExtMessageBox(HWND hOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
-  // A help file handed to the desktop's viewer, when one for HTML Help is installed.
-  void ShowHtmlHelp(const CString& strFile, UINT nCmd, DWORD_PTR dwData);
+  // The page of the help that answers the request, from the help file or the guide's pages in the
+  // folder: in the CHM viewer, else in the browser, else a message box says it cannot be shown.
+  void ShowHtmlHelp(const CString& strFolder, UINT nCmd, DWORD_PTR dwData);
 
   // ---- what the project commands ask of the main frame ----
   void CollectOpenDocumentNames(CStringList& list);

@@ -242,33 +242,6 @@ TEST(AppObject, AMessageBoxHoldsTheModelessWindowsAndTheHelpContextWhileItIsUp) 
   app.End();
 }
 
-TEST(AppObject, HelpOpensTheProgramsHelpFileOnlyWhenItAndAViewerForItExist) {
-  AppHome home;
-  brambolt::test::UiSession session;
-  TestApp app;
-  const std::string folder = home.Folder("help");
-  const std::string helpPath = folder + "/visual-brambolt.HLP";
-  app.m_pszHelpFilePath = helpPath.c_str();
-  std::string viewer;
-  std::vector<std::vector<std::string>> started;
-  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest& request) {
-    started.push_back(request.argv);
-    if (request.program == "xdg-mime" && request.standardOutput >= 0)
-      (void)!::write(request.standardOutput, viewer.data(), viewer.size());
-    return DWORD{0};
-  });
-  app.WinHelp(0, HELP_FINDER);  // no help file: nothing is asked
-  EXPECT_TRUE(started.empty());
-  apptest::WriteText(folder + "/Brambolt.chm", "ITSF");
-  app.WinHelp(0, HELP_FINDER);  // no viewer: the query only
-  ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(started[0].back(), "application/vnd.ms-htmlhelp");
-  viewer = "xchm.desktop\n";
-  app.WinHelp(0, HELP_FINDER);
-  ASSERT_EQ(started.size(), 3u);
-  EXPECT_EQ(started[2], (std::vector<std::string>{"xdg-open", folder + "/Brambolt.chm"}));
-}
-
 TEST(AppObject, RecentFilesPopupIsEnabledOnlyWhileItHasAFileToList) {
   AppHome home;
   brambolt::test::UiSession session;

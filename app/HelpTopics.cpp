@@ -1,0 +1,141 @@
+// The map from help requests to the pages of the guide, and the page opened in the CHM viewer or
+// in the browser.
+#include "app/HelpTopics.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+
+#include "afx/AfxConstants.h"
+#include "os/Help.h"
+#include "os/Paths.h"
+#include "os/Process.h"
+
+namespace help_topics {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A context id range (inclusive) and its page. The ids are the framework's: a command's id plus
+// HID_BASE_COMMAND, a frame's or dialog's resource id plus HID_BASE_RESOURCE, a part of a window's
+// frame plus HID_BASE_NCAREAS. The first range holding the id wins.
+struct Topic {
+  DWORD_PTR first, last;
+  const char* page;
+};
+
+constexpr DWORD_PTR Cmd(UINT id) { return HID_BASE_COMMAND + id; }
+constexpr DWORD_PTR Res(UINT id) { return HID_BASE_RESOURCE + id; }
+constexpr Topic One(DWORD_PTR id, const char* page) { return {id, id, page}; }
+
+constexpr Topic kTopics[] = {
+    // Windows: the main frame and the three kinds of document.
+    One(Res(128), "getting-started.htm"),
+    One(Res(129), "editor.htm"),
+    One(Res(130), "projects.htm"),
+    One(Res(131), "hierarchy.htm"),
+    // Dialogs reached by their Help button.
+    One(Res(170), "dlg-tip-of-the-day.htm"),    // the program's Tips Of Day
+    One(Res(20500), "dlg-tip-of-the-day.htm"),  // the toolkit's Tip of the Day
+    One(Res(20501), "dlg-windows.htm"),
+    One(Res(20502), "dlg-workspace-manager.htm"),
+    One(Res(20510), "dlg-toolbars.htm"),
+    One(Res(20511), "dlg-new-toolbar.htm"),
+    One(Res(2000), "dlg-select-directory.htm"),
+    One(Res(22701), "find-replace.htm"),  // the editor's Find
+    One(Res(22702), "find-replace.htm"),  // and Replace
+    // Commands: File.
+    {Cmd(32771), Cmd(32775), "projects.htm"},  // new, open, save, close project, save all
+    {Cmd(33040), Cmd(33055), "projects.htm"},  // recent projects
+    {Cmd(57600), Cmd(57615), "editor.htm"},    // new, open, save, print a file
+    {Cmd(57616), Cmd(57631), "editor.htm"},    // recent files
+    One(Cmd(57665), "getting-started.htm"),    // exit
+    // Edit.
+    {Cmd(57636), Cmd(57636), "find-replace.htm"},
+    {Cmd(57641), Cmd(57641), "find-replace.htm"},
+    {Cmd(45041), Cmd(45044), "find-replace.htm"},  // find next, previous, word
+    {Cmd(57632), Cmd(57644), "editor.htm"},        // clipboard, undo, redo, select all
+    {Cmd(32794), Cmd(32798), "editor.htm"},        // clear all, go to line, comments
+    {Cmd(45000), Cmd(45399), "editor.htm"},        // the editor's own commands and bookmarks
+    // View.
+    One(Cmd(32793), "class-file-views.htm"),
+    One(Cmd(32784), "bars-workspaces.htm"),
+    One(Cmd(32791), "bars-workspaces.htm"),
+    {Cmd(32832), Cmd(32833), "hierarchy.htm"},  // zoom
+    // Project and Build.
+    One(Cmd(32799), "adding-files.htm"),
+    One(Cmd(32803), "adding-files.htm"),
+    One(Cmd(32809), "adding-files.htm"),
+    One(Cmd(32825), "adding-files.htm"),
+    One(Cmd(32804), "projects.htm"),
+    {Cmd(32800), Cmd(32801), "write-documentation.htm"},
+    One(Cmd(32802), "html-help.htm"),
+    // The output view's commands.
+    {Cmd(32829), Cmd(32830), "conversion.htm"},
+    {Cmd(32817), Cmd(32828), "output-view.htm"},
+    // Tools (workspaces) and Window.
+    {Cmd(43000), Cmd(43099), "bars-workspaces.htm"},
+    {Cmd(32779), Cmd(32783), "bars-workspaces.htm"},
+    {Cmd(57648), Cmd(57653), "bars-workspaces.htm"},  // arrange, cascade, tile
+    // Help.
+    One(Cmd(57664), "getting-started.htm"),  // about
+    {Cmd(57667), Cmd(57671), kContentsPage},
+    {Cmd(32787), Cmd(32790), "getting-started.htm"},
+    One(Cmd(32785), "dlg-tip-of-the-day.htm"),
+    One(Cmd(32786), "problem-report.htm"),
+    // The bars (the framework's bar ids) and the menubar; the parts of a window's frame.
+    {Cmd(0xE800), Cmd(0xE8FF), "bars-workspaces.htm"},
+    {Cmd(0xEF00), Cmd(0xEFFF), "getting-started.htm"},
+    {HID_BASE_NCAREAS, HID_BASE_NCAREAS + 0xFFFF, "getting-started.htm"},
+};
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+bool Start(std::vector<std::string> argv) {
+  brambolt::SpawnRequest request;
+  request.program = argv.front();
+  request.argv = std::move(argv);
+  DWORD error = 0;
+  return brambolt::Spawn(request, &error) != nullptr;
+}
+
+}  // namespace
+
+const char* PageFor(UINT nCmd, DWORD_PTR dwData) {
+  switch (nCmd) {
+    case HELP_INDEX: return kIndexPage;
+    case HELP_CONTEXT:
+    case HELP_CONTEXTPOPUP:
+      for (const Topic& topic : kTopics)
+        if (dwData >= topic.first && dwData <= topic.last) return topic.page;
+      return kContentsPage;
+    default: return kContentsPage;  // HELP_FINDER and the others open the contents
+  }
+}
+
+std::vector<std::string> AllPages() {
+  std::vector<std::string> pages = {kContentsPage, kIndexPage};
+  std::transform(std::begin(kTopics), std::end(kTopics), std::back_inserter(pages),
+                 [](const Topic& topic) { return std::string(topic.page); });
+  std::sort(pages.begin(), pages.end());
+  pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+  return pages;
+}
+
+Shown OpenPage(const std::string& folder, const char* page) {
+  const fs::path helpFile = fs::path(folder) / kHelpFileName;
+  // xchm opens a page of a help file given as file:<help file>#xchm:/<page>.
+  if (Exists(helpFile) && !brambolt::FindProgram("xchm").empty() &&
+      Start({"xchm", "file:" + helpFile.string() + "#xchm:/" + page}))
+    return Shown::InViewer;
+  const fs::path pageFile = fs::path(folder) / kPagesFolderName / page;
+  if (Exists(pageFile) && !brambolt::FindProgram("xdg-open").empty() && Start({"xdg-open", pageFile.string()}))
+    return Shown::InBrowser;
+  return Shown::Not;
+}
+
+}  // namespace help_topics
