@@ -34,9 +34,16 @@ struct CBugReportDlg::SendJob {
   BOOL bSent = FALSE;
   DWORD dwError = 0;
   CString strReply;
+  // Made before the worker starts, so that Cancel on the form can end its waits at once.
+  CSMTPConnection connection;
+  std::atomic<bool> bCancelled{false};
+
+  void Cancel() {
+    bCancelled = true;
+    connection.Cancel();
+  }
 
   void Run() {
-    CSMTPConnection connection;
     bConnected = connection.Connect(strServer, nPort);
     if (!bConnected) {
       dwError = GetLastError();
@@ -61,6 +68,7 @@ END_MESSAGE_MAP()
 CBugReportDlg::CBugReportDlg(CWnd* pParent) : CDialog(IDD_BUGREPORT, pParent) {}
 
 CBugReportDlg::~CBugReportDlg() {
+  if (m_pJob) m_pJob->Cancel();
   if (m_worker.joinable()) m_worker.join();
 }
 
@@ -136,9 +144,8 @@ CString CBugReportDlg::ComposeBody() const {
          "\r\n\r\nHow to Repeat:\r\n" + m_strRepeat;
 }
 
-void CBugReportDlg::EnableButtons(BOOL bEnable) {
-  for (int nID : {IDOK, IDCANCEL})
-    if (CWnd* pButton = GetDlgItem(nID)) pButton->EnableWindow(bEnable);
+void CBugReportDlg::EnableSend(BOOL bEnable) {
+  if (CWnd* pButton = GetDlgItem(IDOK)) pButton->EnableWindow(bEnable);
 }
 
 void CBugReportDlg::OnOK() {
@@ -152,7 +159,7 @@ void CBugReportDlg::OnOK() {
   m_pJob->strEmail = m_strEmail;
   m_pJob->strSubject = ComposeSubject();
   m_pJob->strBody = ComposeBody();
-  EnableButtons(FALSE);
+  EnableSend(FALSE);
   HWND hWnd = m_hWnd;
   SendJob* pJob = m_pJob.get();
   m_worker = std::thread([pJob, hWnd] {
@@ -162,14 +169,23 @@ void CBugReportDlg::OnOK() {
 }
 
 void CBugReportDlg::OnCancel() {
-  if (!IsSending()) CDialog::OnCancel();
+  // Cancel while a report is on its way stops the send at once; the form stays open with what
+  // the user wrote, to send again or close.
+  if (IsSending())
+    m_pJob->Cancel();
+  else
+    CDialog::OnCancel();
 }
 
 LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
   if (m_worker.joinable()) m_worker.join();
   const std::unique_ptr<SendJob> pJob = std::move(m_pJob);
   if (!pJob) return 0;
-  EnableButtons(TRUE);
+  EnableSend(TRUE);
+  if (pJob->bCancelled) {
+    SetStatus(LoadText(IDS_BUG_CANCELLED));
+    return 0;
+  }
   // The sender is remembered whether or not the mail went out.
   if (CWinApp* pApp = AfxGetApp()) {
     pApp->WriteProfileString(kProfileSection, "Name", m_strName);

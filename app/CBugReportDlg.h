@@ -1,6 +1,6 @@
 // CBugReportDlg: the "Technical Support" form that sends a problem report to the support mailbox
 // by mail. The mail goes out on a worker thread, so the form stays responsive and shows its
-// status; a failed send keeps the form open with the error.
+// status; a failed or cancelled send keeps the form open with the error.
 #pragma once
 
 #include <atomic>
@@ -51,7 +51,7 @@ class CBugReportDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   // Send: validates, then mails the report on a worker thread.
   void OnOK() override;
-  // Closing waits while a report is on its way.
+  // Cancel while a report is on its way stops the send and keeps the form open.
   void OnCancel() override;
   afx_msg LRESULT OnSendFinished(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
@@ -60,7 +60,7 @@ class CBugReportDlg : public CDialog {
   struct SendJob;
   // The first field that fails validation, after its message; 0 when all pass.
   int Validate();
-  void EnableButtons(BOOL bEnable);
+  void EnableSend(BOOL bEnable);
 
   std::unique_ptr<SendJob> m_pJob;
   std::thread m_worker;

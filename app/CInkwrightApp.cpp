@@ -10,6 +10,7 @@
 #include "app/HelpTopics.h"
 #include "backend/DropFiles.h"
 #include "bars/SECMenuBarFeature.h"
+#include "bars/SECTipOfDay.h"
 #include "editor/lang/SECEditLangConfig.h"
 #include "editor/lang/SECEditLangConfigStorage.h"
 #include "model/CWorkSpaceObj.h"
@@ -242,7 +243,7 @@ void CInkwrightApp::ShowTipOfTheDay() {
   m_bShowTipAtStartup = static_cast<int>(GetProfileInt("Tip", "ShowAtStartup", 1));
   if (!m_bShowTipAtStartup) return;
   const CString strTipsFile = GetProgramFolder() + "todtest.tip";
-  ++m_nCurrentTip;
+  m_nCurrentTip = SECTipOfDay::NextTip(static_cast<UINT>(m_nCurrentTip));
   RunTipDialog(strTipsFile, m_nCurrentTip, m_bShowTipAtStartup);
   WriteProfileInt("Tip", "CurrentTip", m_nCurrentTip);
   WriteProfileInt("Tip", "ShowAtStartup", m_bShowTipAtStartup);

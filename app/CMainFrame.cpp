@@ -467,7 +467,7 @@ void CMainFrame::OnTechnicalSupport() {
 
 void CMainFrame::OnTipOfTheDay() {
   // The tip number lives in the system's profile; this command only reads it.
-  m_nTipCurrent = static_cast<int>(::GetProfileInt("SampleTip", "CurrentTip", 0)) + 1;
+  m_nTipCurrent = SECTipOfDay::NextTip(::GetProfileInt("SampleTip", "CurrentTip", 0));
   COurOwnTipDlg dialog(CInkwrightApp::GetProgramFolder() + kTipsFile, m_nTipCurrent, m_bTipShowAtStartup, this);
   dialog.DoModal();
   m_bTipShowAtStartup = dialog.m_bShowAtStartup;

@@ -1,35 +1,33 @@
 // The SMTP client's dialogue with the server.
 #include "app/CSMTPConnection.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/MD5.h"
 #include "base/Clock.h"
 
 namespace {
 
-// Looks are this long at most, so that a time-out is noticed soon after it passes.
+// Waits are this long at most, so that a deadline on the (possibly virtual) tick count is
+// noticed soon after it passes.
 constexpr DWORD kPollMs = 250;
+// RFC 5321 4.5.3.1.5: a reply line holds at most 512 octets with its CR LF.
+constexpr size_t kMaxReplyLine = 512;
+// A reply of many lines (an EHLO reply is some twenty) never needs more.
+constexpr size_t kMaxReply = 64 * 1024;
 #ifndef ERROR_BAD_COMMAND
 constexpr DWORD ERROR_BAD_COMMAND = 22;
 #endif
 
 int Descriptor(SOCKET s) { return static_cast<int>(s); }
-
-// The length of the first line of `text` that ends a reply (a line ending in CR LF that is no
-// continuation, "250-"), with its terminator; 0 while the reply is incomplete.
-size_t ReplyLength(const char* text, LPCSTR pszTerminator) {
-  const size_t nTerminator = std::strlen(pszTerminator);
-  const char* line = text;
-  while (const char* end = std::strstr(line, pszTerminator)) {
-    const bool bContinued = end - line >= 4 && line[3] == '-';
-    if (!bContinued) return static_cast<size_t>(end - text) + nTerminator;
-    line = end + nTerminator;
-  }
-  return 0;
-}
 
 // Angle brackets and line breaks never reach a command through an address.
 CString CommandAddress(CString strAddress) {
@@ -41,9 +39,16 @@ CString CommandAddress(CString strAddress) {
 
 // ---- CSMTPSocket
 
+CSMTPSocket::CSMTPSocket() : m_nWakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+CSMTPSocket::~CSMTPSocket() {
+  Close();
+  if (m_nWakeFd >= 0) ::close(m_nWakeFd);
+}
+
 BOOL CSMTPSocket::Create() {
   Close();
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
     SetLastError(ErrnoToWinsockError(errno));
     return FALSE;
@@ -52,7 +57,36 @@ BOOL CSMTPSocket::Create() {
   return TRUE;
 }
 
-BOOL CSMTPSocket::Connect(LPCTSTR lpszHostAddress, UINT nHostPort, DWORD dwTimeout) {
+void CSMTPSocket::Cancel() {
+  m_bCancelled = true;
+  const uint64_t one = 1;
+  if (m_nWakeFd >= 0) [[maybe_unused]] const ssize_t n = ::write(m_nWakeFd, &one, sizeof one);
+}
+
+BOOL CSMTPSocket::WaitFor(short events, ULONGLONG ullDeadline) {
+  for (;;) {
+    if (m_bCancelled) {
+      SetLastError(ERROR_CANCELLED);
+      return FALSE;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= ullDeadline) {
+      SetLastError(WSAETIMEDOUT);
+      return FALSE;
+    }
+    pollfd fds[2] = {{Descriptor(m_hSocket), events, 0}, {m_nWakeFd, POLLIN, 0}};
+    const int nWait = static_cast<int>(std::min<ULONGLONG>(kPollMs, ullDeadline - now));
+    const int nReady = ::poll(fds, m_nWakeFd >= 0 ? 2 : 1, nWait);
+    if (nReady < 0 && errno != EINTR) {
+      SetLastError(ErrnoToWinsockError(errno));
+      return FALSE;
+    }
+    if (nReady > 0 && fds[0].revents != 0) return TRUE;
+  }
+}
+
+BOOL CSMTPSocket::Connect(LPCTSTR lpszHostAddress, UINT nHostPort, ULONGLONG ullDeadline) {
+  if (m_hSocket == INVALID_SOCKET && !Create()) return FALSE;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(nHostPort));
@@ -65,141 +99,139 @@ BOOL CSMTPSocket::Connect(LPCTSTR lpszHostAddress, UINT nHostPort, DWORD dwTimeo
     }
     std::memcpy(&address.sin_addr, pHost->h_addr_list[0], sizeof address.sin_addr);
   }
-  return Connect(reinterpret_cast<const SOCKADDR*>(&address), sizeof address, dwTimeout);
+  return Connect(reinterpret_cast<const SOCKADDR*>(&address), sizeof address, ullDeadline);
 }
 
-BOOL CSMTPSocket::Connect(const SOCKADDR* lpSockAddr, int nSockAddrLen, DWORD dwTimeout) {
-  u_long nonBlocking = 1;
-  if (ioctlsocket(m_hSocket, FIONBIO, &nonBlocking) != 0) return FALSE;
-  if (connect(m_hSocket, lpSockAddr, nSockAddrLen) != 0) {
-    if (GetLastError() != WSAEWOULDBLOCK) return FALSE;
-    const ULONGLONG start = GetTickCount64();
-    for (;;) {
-      fd_set writable;
-      FD_ZERO(&writable);
-      FD_SET(Descriptor(m_hSocket), &writable);
-      timeval wait{0, static_cast<long>(kPollMs) * 1000};
-      const int nReady = select(0, nullptr, &writable, nullptr, &wait);
-      if (nReady == SOCKET_ERROR) return FALSE;
-      if (nReady > 0) break;
-      if (GetTickCount64() - start >= dwTimeout) {
-        SetLastError(WSAETIMEDOUT);
+BOOL CSMTPSocket::Connect(const SOCKADDR* lpSockAddr, int nSockAddrLen, ULONGLONG ullDeadline) {
+  if (::connect(Descriptor(m_hSocket), lpSockAddr, static_cast<socklen_t>(nSockAddrLen)) == 0) return TRUE;
+  if (errno != EINPROGRESS) {
+    SetLastError(ErrnoToWinsockError(errno));
+    return FALSE;
+  }
+  if (!WaitFor(POLLOUT, ullDeadline)) return FALSE;
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (::getsockopt(Descriptor(m_hSocket), SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+  if (error == 0) return TRUE;
+  SetLastError(ErrnoToWinsockError(error));
+  return FALSE;
+}
+
+BOOL CSMTPSocket::Send(LPCSTR pszBuf, int nBuf, ULONGLONG ullDeadline) {
+  while (nBuf > 0) {
+    const ssize_t nSent = ::send(Descriptor(m_hSocket), pszBuf, static_cast<size_t>(nBuf), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (nSent < 0) {
+      if (errno == EINTR) continue;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        SetLastError(ErrnoToWinsockError(errno));
         return FALSE;
       }
+      // A server that stops reading fills the socket's buffer: wait for room, up to the deadline.
+      if (!WaitFor(POLLOUT, ullDeadline)) return FALSE;
+      continue;
     }
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (::getsockopt(Descriptor(m_hSocket), SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
-    if (error != 0) {
-      SetLastError(ErrnoToWinsockError(error));
-      return FALSE;
-    }
-  }
-  nonBlocking = 0;
-  return ioctlsocket(m_hSocket, FIONBIO, &nonBlocking) == 0;
-}
-
-BOOL CSMTPSocket::Send(LPCSTR pszBuf, int nBuf) {
-  while (nBuf > 0) {
-    const int nSent = send(m_hSocket, pszBuf, nBuf, 0);
-    if (nSent == SOCKET_ERROR) return FALSE;
     pszBuf += nSent;
-    nBuf -= nSent;
+    nBuf -= static_cast<int>(nSent);
   }
   return TRUE;
 }
 
-int CSMTPSocket::Receive(LPSTR pszBuf, int nBuf) { return recv(m_hSocket, pszBuf, nBuf, 0); }
+int CSMTPSocket::Receive(LPSTR pszBuf, int nBuf, ULONGLONG ullDeadline) {
+  for (;;) {
+    if (!WaitFor(POLLIN, ullDeadline)) return SOCKET_ERROR;
+    const ssize_t nRead = ::recv(Descriptor(m_hSocket), pszBuf, static_cast<size_t>(nBuf), MSG_DONTWAIT);
+    if (nRead >= 0) return static_cast<int>(nRead);
+    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+      SetLastError(ErrnoToWinsockError(errno));
+      return SOCKET_ERROR;
+    }
+  }
+}
 
 void CSMTPSocket::Close() {
   if (m_hSocket != INVALID_SOCKET) {
-    closesocket(m_hSocket);
+    ::close(Descriptor(m_hSocket));
     m_hSocket = INVALID_SOCKET;
   }
 }
 
-BOOL CSMTPSocket::IsReadible(BOOL& bReadible, DWORD dwWait) {
-  fd_set readable;
-  FD_ZERO(&readable);
-  FD_SET(Descriptor(m_hSocket), &readable);
-  timeval wait{static_cast<long>(dwWait / 1000), static_cast<long>(dwWait % 1000) * 1000};
-  const int nReady = select(0, &readable, nullptr, nullptr, &wait);
-  if (nReady == SOCKET_ERROR) return FALSE;
-  bReadible = nReady > 0;
-  return TRUE;
-}
-
 // ---- CSMTPConnection
 
-CSMTPConnection::CSMTPConnection() = default;
+CSMTPConnection::CSMTPConnection(std::unique_ptr<CSMTPTransport> pTransport)
+    : m_pTransport(pTransport ? std::move(pTransport) : std::make_unique<CSMTPSocket>()) {}
 
 CSMTPConnection::~CSMTPConnection() {
   if (m_bConnected) Disconnect();
-  m_SMTP.Close();
+  m_pTransport->Close();
 }
 
 void CSMTPConnection::Broken() {
   m_bBroken = TRUE;
-  m_SMTP.Close();
+  m_pTransport->Close();
 }
 
-BOOL CSMTPConnection::SendText(const CString& strText) {
+ULONGLONG CSMTPConnection::Deadline() const { return GetTickCount64() + m_dwTimeout; }
+
+BOOL CSMTPConnection::SendText(const CString& strText, ULONGLONG ullDeadline) {
   if (m_bBroken) return FALSE;
-  if (m_SMTP.Send(strText, strText.GetLength())) return TRUE;
+  if (m_pTransport->Send(strText, strText.GetLength(), ullDeadline)) return TRUE;
   Broken();
   return FALSE;
 }
 
 BOOL CSMTPConnection::Command(const CString& strText, int nExpectedCode) {
-  return SendText(strText) && ReadCommandResponse(nExpectedCode);
+  // One deadline for the command and its whole reply.
+  m_ullCommandDeadline = Deadline();
+  const BOOL bDone = SendText(strText, m_ullCommandDeadline) && ReadCommandResponse(nExpectedCode);
+  m_ullCommandDeadline = 0;
+  return bDone;
 }
 
 BOOL CSMTPConnection::ReadCommandResponse(int nExpectedCode) {
-  char szBuffer[256];
-  std::unique_ptr<char[]> pGrown;
-  return ReadResponse(szBuffer, sizeof szBuffer, "\r\n", nExpectedCode, &pGrown, 4096);
+  return ReadResponse(nExpectedCode, m_ullCommandDeadline != 0 ? m_ullCommandDeadline : Deadline());
 }
 
-BOOL CSMTPConnection::ReadResponse(LPSTR pszBuffer, int nInitialBufSize, LPCSTR pszTerminator, int nExpectedCode,
-                                   std::unique_ptr<char[]>* ppGrown, int nGrowBy) {
+BOOL CSMTPConnection::ReadResponse(int nExpectedCode, ULONGLONG ullDeadline) {
   if (m_bBroken) return FALSE;
-  char* pBuffer = pszBuffer;
-  int nSize = nInitialBufSize;
-  int nReceived = 0;
-  pBuffer[0] = '\0';
+  std::string reply;
   auto fail = [&](DWORD dwError) {
     if (dwError != 0) SetLastError(dwError);
-    m_sLastCommandResponse = pBuffer;
+    m_sLastCommandResponse = CString(reply.data(), static_cast<int>(reply.size()));
     Broken();
     return FALSE;
   };
-  ULONGLONG lastData = GetTickCount64();
-  size_t nReply = 0;
-  while (nReply == 0) {
-    if (GetTickCount64() - lastData > m_dwTimeout) return fail(WSAETIMEDOUT);
-    BOOL bReadible = FALSE;
-    if (!m_SMTP.IsReadible(bReadible, kPollMs)) return fail(0);
-    if (!bReadible) continue;
-    const int nRoom = nSize - nReceived - 1;
-    const int nRead = m_SMTP.Receive(pBuffer + nReceived, nRoom);
+  // Only what arrives is looked at, once: where the line being received starts, and the end of
+  // the reply's last line when it has come.
+  size_t nLine = 0;
+  size_t nEnd = std::string::npos;
+  char chunk[kMaxReplyLine];
+  while (nEnd == std::string::npos) {
+    const int nRead = m_pTransport->Receive(chunk, sizeof chunk, ullDeadline);
     if (nRead == SOCKET_ERROR) return fail(0);
     // The server closed the connection: nothing more will come.
     if (nRead == 0) return fail(WSAECONNRESET);
-    nReceived += nRead;
-    pBuffer[nReceived] = '\0';
-    lastData = GetTickCount64();
-    if (nRead == nRoom) {
-      auto pLarger = std::make_unique<char[]>(static_cast<size_t>(nSize + nGrowBy));
-      std::memcpy(pLarger.get(), pBuffer, static_cast<size_t>(nReceived) + 1);
-      nSize += nGrowBy;
-      *ppGrown = std::move(pLarger);
-      pBuffer = ppGrown->get();
+    const size_t nOld = reply.size();
+    if (const void* pNul = std::memchr(chunk, '\0', static_cast<size_t>(nRead))) {
+      reply.append(chunk, static_cast<size_t>(static_cast<const char*>(pNul) - chunk));
+      return fail(ERROR_INVALID_DATA);
     }
-    nReply = ReplyLength(pBuffer, pszTerminator);
+    reply.append(chunk, static_cast<size_t>(nRead));
+    for (size_t from = std::max(nLine, nOld > 0 ? nOld - 1 : 0);;) {
+      const size_t end = reply.find("\r\n", from);
+      if (end == std::string::npos) break;
+      if (end + 2 - nLine > kMaxReplyLine) return fail(ERROR_INVALID_DATA);
+      const bool bContinued = end - nLine >= 4 && reply[nLine + 3] == '-';
+      nLine = from = end + 2;
+      if (!bContinued) {
+        nEnd = end;
+        break;
+      }
+    }
+    if (nEnd == std::string::npos && (reply.size() - nLine >= kMaxReplyLine || reply.size() > kMaxReply))
+      return fail(ERROR_INVALID_DATA);
   }
   // The reply without its final terminator; the code is the one of its last line.
-  const size_t nText = nReply - std::strlen(pszTerminator);
-  m_sLastCommandResponse = CString(pBuffer, static_cast<int>(nText));
+  m_sLastCommandResponse = CString(reply.data(), static_cast<int>(nEnd));
   const int nLastLine = m_sLastCommandResponse.ReverseFind('\n') + 1;
   m_nLastCommandResponseCode = std::atoi(m_sLastCommandResponse.Mid(nLastLine, 3));
   if (m_nLastCommandResponseCode == nExpectedCode) return TRUE;
@@ -210,9 +242,8 @@ BOOL CSMTPConnection::ReadResponse(LPSTR pszBuffer, int nInitialBufSize, LPCSTR 
 BOOL CSMTPConnection::Connect(LPCTSTR pszHostName, int nPort, LPCTSTR pszUsername, LPCTSTR pszPassword) {
   if (m_bConnected) Disconnect();
   m_bBroken = FALSE;
-  if (!m_SMTP.Create()) return FALSE;
-  if (!m_SMTP.Connect(pszHostName, static_cast<UINT>(nPort), m_dwTimeout)) {
-    m_SMTP.Close();
+  if (!m_pTransport->Connect(pszHostName, static_cast<UINT>(nPort), Deadline())) {
+    m_pTransport->Close();
     return FALSE;
   }
   m_bConnected = TRUE;
@@ -251,7 +282,7 @@ CString CSMTPConnection::DecodedPrompt() const {
 
 void CSMTPConnection::CancelExchange() {
   const DWORD dwError = GetLastError();
-  if (SendText("*\r\n")) ReadCommandResponse(501);
+  Command("*\r\n", 501);
   SetLastError(dwError);
 }
 
@@ -311,7 +342,7 @@ BOOL CSMTPConnection::Disconnect() {
     if (!bQuit && !m_bBroken) SetLastError(ERROR_BAD_COMMAND);
   }
   m_bConnected = FALSE;
-  m_SMTP.Close();
+  m_pTransport->Close();
   return bQuit;
 }
 
@@ -336,7 +367,9 @@ BOOL CSMTPConnection::SendMessage(CSMTPMessage& message) {
   CString strData = message.GetHeader();
   if (bMultipart) strData += "\r\n--#BOUNDARY#\r\n" + message.GetTextContentHeaders() + "\r\n";
   strData += message.GetBody();
-  if (!SendText(strData)) return FALSE;
+  // The message goes out in parts, each with its own deadline: a server that stops reading ends
+  // the send when it passes.
+  if (!SendText(strData, Deadline())) return FALSE;
   for (int i = 0; i < message.GetNumberOfAttachments(); ++i) {
     const CSMTPAttachment* pAttachment = message.GetAttachment(i);
     CString strPart;
@@ -349,8 +382,8 @@ BOOL CSMTPConnection::SendMessage(CSMTPMessage& message) {
     const CString strEncoded(pAttachment->GetEncodedText(), static_cast<int>(pAttachment->GetEncodedSize()));
     for (int nLine = 0; nLine < strEncoded.GetLength(); nLine += 76)
       strPart += (nLine > 0 ? "\r\n" : "") + strEncoded.Mid(nLine, 76);
-    if (!SendText(strPart)) return FALSE;
+    if (!SendText(strPart, Deadline())) return FALSE;
   }
-  if (bMultipart && !SendText("\r\n--#BOUNDARY#--")) return FALSE;
+  if (bMultipart && !SendText("\r\n--#BOUNDARY#--", Deadline())) return FALSE;
   return step("\r\n.\r\n", 250);
 }

@@ -1,38 +1,66 @@
 // A small synchronous SMTP client (RFC 5321): greeting, HELO or EHLO with AUTH CRAM-MD5, LOGIN
-// or PLAIN, MAIL FROM, RCPT TO, DATA and QUIT. Every wait has a time-out; failures return FALSE
-// and leave their cause in the thread's last error.
+// or PLAIN, MAIL FROM, RCPT TO, DATA and QUIT. Each command (its sending and its whole reply) and
+// each part of the message sent has one deadline, the time-out from its start, however slowly
+// the server answers; a reply line longer than 512 octets, a reply of more than 64 KB or a NUL
+// byte in a reply is a protocol error (ERROR_INVALID_DATA). Failures return FALSE and leave their
+// cause in the thread's last error.
 #pragma once
+
+#include <atomic>
+#include <memory>
 
 #include "app/CSMTPMessage.h"
 #include "os/Winsock.h"
 
-// One TCP stream socket, closed when the wrapper dies.
-class CSMTPSocket {
+// The byte stream under the client: a TCP socket, or what a test or a fuzzer puts in its place.
+// Every wait ends at a deadline (a tick count, GetTickCount64) or when Cancel is called.
+class CSMTPTransport {
  public:
-  CSMTPSocket() = default;
-  ~CSMTPSocket() { Close(); }
+  virtual ~CSMTPTransport() = default;
+  // Connects before the deadline (last error WSAETIMEDOUT when it passes).
+  virtual BOOL Connect(LPCTSTR lpszHostAddress, UINT nHostPort, ULONGLONG ullDeadline) = 0;
+  // Sends all of the data before the deadline.
+  virtual BOOL Send(LPCSTR pszBuf, int nBuf, ULONGLONG ullDeadline) = 0;
+  // Waits for data until the deadline: the count received, 0 when the peer has closed, or
+  // SOCKET_ERROR with the cause in the last error (WSAETIMEDOUT at the deadline).
+  virtual int Receive(LPSTR pszBuf, int nBuf, ULONGLONG ullDeadline) = 0;
+  virtual void Close() = 0;
+  // May be called from any thread: the wait under way and every later one end at once with
+  // ERROR_CANCELLED.
+  virtual void Cancel() = 0;
+};
+
+// One TCP stream socket, closed when the wrapper dies.
+class CSMTPSocket : public CSMTPTransport {
+ public:
+  CSMTPSocket();
+  ~CSMTPSocket() override;
   CSMTPSocket(const CSMTPSocket&) = delete;
   CSMTPSocket& operator=(const CSMTPSocket&) = delete;
 
   BOOL Create();
-  // Connects within the time-out (last error WSAETIMEDOUT when it passes).
-  BOOL Connect(LPCTSTR lpszHostAddress, UINT nHostPort, DWORD dwTimeout);
-  BOOL Connect(const SOCKADDR* lpSockAddr, int nSockAddrLen, DWORD dwTimeout);
-  // Sends all of the data.
-  BOOL Send(LPCSTR pszBuf, int nBuf);
-  int Receive(LPSTR pszBuf, int nBuf);
-  void Close();
-  // Whether data (or the peer's close) waits, looking for at most dwWait milliseconds; FALSE
-  // when select fails.
-  BOOL IsReadible(BOOL& bReadible, DWORD dwWait = 0);
+  BOOL Connect(LPCTSTR lpszHostAddress, UINT nHostPort, ULONGLONG ullDeadline) override;
+  BOOL Connect(const SOCKADDR* lpSockAddr, int nSockAddrLen, ULONGLONG ullDeadline);
+  BOOL Send(LPCSTR pszBuf, int nBuf, ULONGLONG ullDeadline) override;
+  int Receive(LPSTR pszBuf, int nBuf, ULONGLONG ullDeadline) override;
+  void Close() override;
+  void Cancel() override;
 
  private:
+  // Waits until the socket is ready for `events` (poll's); FALSE with the last error set when
+  // the deadline passes, the wait is cancelled or poll fails.
+  BOOL WaitFor(short events, ULONGLONG ullDeadline);
+
   SOCKET m_hSocket = INVALID_SOCKET;
+  // Written by Cancel to wake a wait; the flag keeps later waits from starting.
+  int m_nWakeFd = -1;
+  std::atomic<bool> m_bCancelled{false};
 };
 
 class CSMTPConnection {
  public:
-  CSMTPConnection();
+  // Over a TCP socket, or over the transport given.
+  explicit CSMTPConnection(std::unique_ptr<CSMTPTransport> pTransport = nullptr);
   virtual ~CSMTPConnection();
   CSMTPConnection(const CSMTPConnection&) = delete;
   CSMTPConnection& operator=(const CSMTPConnection&) = delete;
@@ -47,7 +75,11 @@ class CSMTPConnection {
   CString GetLastCommandResponse() const { return m_sLastCommandResponse; }
   int GetLastCommandResponseCode() const { return m_nLastCommandResponseCode; }
   BOOL IsConnected() const { return m_bConnected; }
-  // The time-out of the connection and of each reply, in milliseconds (60000 at first).
+  // Ends the exchange under way at once, from any thread: the call waiting fails with
+  // ERROR_CANCELLED, and so does every later one.
+  void Cancel() { m_pTransport->Cancel(); }
+  // The time-out of the connection, of each command and of each part sent, in milliseconds
+  // (60000 at first).
   void SetTimeout(DWORD dwTimeout) { m_dwTimeout = dwTimeout; }
   DWORD GetTimeout() const { return m_dwTimeout; }
 
@@ -55,14 +87,17 @@ class CSMTPConnection {
   static CString CramMD5Answer(LPCTSTR pszUsername, LPCTSTR pszPassword, LPCTSTR pszChallenge);
 
  protected:
+  // Reads one reply, by the deadline of the command under way (one time-out from now outside a
+  // command, as for the greeting).
   virtual BOOL ReadCommandResponse(int nExpectedCode);
   // Reads one whole reply (every continuation line up to the last, whose code is followed by a
-  // blank) into the buffer, growing it by nGrowBy as needed (*ppGrown then holds the new one).
-  virtual BOOL ReadResponse(LPSTR pszBuffer, int nInitialBufSize, LPCSTR pszTerminator, int nExpectedCode,
-                            std::unique_ptr<char[]>* ppGrown, int nGrowBy);
+  // blank) before the deadline.
+  virtual BOOL ReadResponse(int nExpectedCode, ULONGLONG ullDeadline);
 
  private:
-  BOOL SendText(const CString& strText);
+  BOOL SendText(const CString& strText, ULONGLONG ullDeadline);
+  // The deadline of an exchange that starts now.
+  ULONGLONG Deadline() const;
   BOOL Command(const CString& strText, int nExpectedCode);
   BOOL ConnectESMTP(LPCTSTR pszLocalName, LPCTSTR pszUsername, LPCTSTR pszPassword);
   BOOL CramLogin(LPCTSTR pszUsername, LPCTSTR pszPassword);
@@ -76,7 +111,9 @@ class CSMTPConnection {
   // the first error.
   void Broken();
 
-  CSMTPSocket m_SMTP;
+  std::unique_ptr<CSMTPTransport> m_pTransport;
+  // The deadline of the command under way; 0 outside a command.
+  ULONGLONG m_ullCommandDeadline = 0;
   BOOL m_bConnected = FALSE;
   BOOL m_bBroken = FALSE;
   CString m_sLastCommandResponse;

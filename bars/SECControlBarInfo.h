@@ -60,6 +60,8 @@ class SECControlBarInfo : public CControlBarInfo {
   BOOL m_bMDIChild = FALSE;
   WINDOWPLACEMENT m_wpMDIChild{};
   BOOL m_bHasMDIPlacement = FALSE;
+  // The window of m_pBar while a layout is applied: the record is dropped once it is gone.
+  HWND m_hWndBar = nullptr;
   CString m_strClassName;
   CString m_strWindowName;
   UINT m_nResourceID = 0;

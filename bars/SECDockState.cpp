@@ -287,7 +287,45 @@ void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
       m_arrBarInfo.RemoveAt(i);
       continue;
     }
+    info->m_hWndBar = info->m_pBar->m_hWnd;
     ++i;
+  }
+}
+
+bool SECDockState::HasBar(const SECControlBarInfo* pInfo) {
+  return pInfo->m_pBar != nullptr && pInfo->m_hWndBar != nullptr && ::IsWindow(pInfo->m_hWndBar) &&
+         CWnd::FromHandlePermanent(pInfo->m_hWndBar) == pInfo->m_pBar;
+}
+
+void SECDockState::DropRecordsWithoutBars() {
+  for (int i = 0; i < GetCount();) {
+    if (HasBar(GetInfo(i))) {
+      ++i;
+      continue;
+    }
+    delete GetInfo(i);
+    m_arrBarInfo.RemoveAt(i);
+  }
+}
+
+void SECDockState::DropRepeatedBars() {
+  std::vector<UINT> placed;
+  for (int i = 0; i < GetCount(); ++i) {
+    CPtrArray& ids = GetInfo(i)->m_arrBarID;
+    std::vector<UINT> kept;
+    for (int j = 0; j < ids.GetSize(); ++j) {
+      const UINT id = EntryId(ids[j]);
+      if (id != 0 && !(id & kPlaceHolderBit)) {
+        if (std::find(placed.begin(), placed.end(), id) != placed.end()) continue;
+        placed.push_back(id);
+      }
+      // A row emptied by a dropped mention goes with it.
+      if (id == 0 && !kept.empty() && kept.back() == 0) continue;
+      kept.push_back(id);
+    }
+    if (static_cast<INT_PTR>(kept.size()) == ids.GetSize()) continue;
+    ids.RemoveAll();
+    for (UINT id : kept) ids.Add(reinterpret_cast<void*>(static_cast<UINT_PTR>(id)));
   }
 }
 
@@ -295,15 +333,22 @@ void SECDockState::SetFrameState(CFrameWnd* pFrame) {
   if (pFrame == nullptr) return;
   TakeFromFrame(pFrame);
   const BOOL mdi = pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd));
+  // A damaged or hand-edited layout may name a bar in two places: the first one takes it (as a
+  // dock bar keeps a bar it holds), or moving it on would empty a floating frame made for the
+  // first and destroy it under its record.
+  DropRepeatedBars();
   ResolveBars(pFrame, mdi);
   for (int i = 0; i < GetCount(); ++i) {
     SECControlBarInfo* info = GetInfo(i);
+    if (!HasBar(info)) continue;
     info->m_pBar->m_nMRUWidth = info->m_nMRUWidth;
     if (auto* sec = dynamic_cast<SECControlBar*>(info->m_pBar))
       sec->SetBarInfo(info, pFrame);
     else
       info->m_pBar->SetBarInfo(info, pFrame);
   }
+  // A record whose window went away meanwhile is dropped, never called.
+  DropRecordsWithoutBars();
   FinishRestore();
   pFrame->RecalcLayout(TRUE);
   if (mdi) {
@@ -316,6 +361,7 @@ void SECDockState::FinishRestore() {
   const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
   for (int i = 0; i < GetCount(); ++i) {
     SECControlBarInfo* info = GetInfo(i);
+    if (!HasBar(info)) continue;
     CControlBar* bar = info->m_pBar;
     if (auto* sec = dynamic_cast<SECControlBar*>(bar)) sec->SetExBarStyle(info->m_dwExStyle, FALSE);
     if (info->m_bFloating && info->m_bDockBar) {
@@ -347,7 +393,7 @@ void SECDockState::FinishRestore() {
 void SECDockState::RestoreMDIChildPlacements(CFrameWnd*) {
   for (int i = 0; i < GetCount(); ++i) {
     SECControlBarInfo* info = GetInfo(i);
-    if (!info->m_bMDIChild || !info->m_bHasMDIPlacement || info->m_pBar == nullptr) continue;
+    if (!info->m_bMDIChild || !info->m_bHasMDIPlacement || !HasBar(info)) continue;
     if (CFrameWnd* child = info->m_pBar->GetParentFrame()) child->SetWindowPlacement(&info->m_wpMDIChild);
   }
 }

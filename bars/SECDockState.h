@@ -51,4 +51,9 @@ class SECDockState : public CDockState {
   void TakeFromFrame(CFrameWnd* pFrame);
   // Screen size as stored: scaling only from a positive size.
   void UseStoredScreen(int cx, int cy);
+  // Keeps the first mention of each bar in the records' bar lists (placeholders aside).
+  void DropRepeatedBars();
+  // Whether the record's bar (remembered by ResolveBars) is still a live window.
+  static bool HasBar(const SECControlBarInfo* pInfo);
+  void DropRecordsWithoutBars();
 };

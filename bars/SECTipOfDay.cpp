@@ -2,9 +2,10 @@
 // still counts as one tip), moving between them, and painting the tip frame.
 #include "bars/SECTipOfDay.h"
 
-#include "bars/SECDialogHelp.h"
-
+#include <climits>
 #include <cstring>
+
+#include "bars/SECDialogHelp.h"
 
 IMPLEMENT_DYNAMIC(SECTipOfDay, CDialog)
 
@@ -48,6 +49,10 @@ int SECTipOfDay::CountTips(LPCTSTR lpszTipsFile) {
   return count;
 }
 
+int SECTipOfDay::NextTip(UINT nStored) {
+  return nStored >= static_cast<UINT>(INT_MAX) ? 1 : static_cast<int>(nStored) + 1;
+}
+
 void SECTipOfDay::ReadTip(int nTip) {
   if (m_nNumTips < 0) return;
   if (nTip < 1) nTip = m_nNumTips;
@@ -82,12 +87,13 @@ BOOL SECTipOfDay::OnInitDialog() {
 }
 
 void SECTipOfDay::OnNextTip() {
-  ReadTip(m_nCurrentTip + 1);
+  ReadTip(NextTip(static_cast<UINT>(m_nCurrentTip)));
   InvalidateTipText();
 }
 
 void SECTipOfDay::OnPreviousTip() {
-  ReadTip(m_nCurrentTip - 1);
+  // Before the first tip comes the last one (ReadTip takes 0 as the last).
+  ReadTip(m_nCurrentTip > 1 ? m_nCurrentTip - 1 : 0);
   InvalidateTipText();
 }
 

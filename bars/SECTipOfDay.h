@@ -20,6 +20,9 @@ class SECTipOfDay : public CDialog {
 
   // The lines of a tips file (a last line without a line end counts), -1 when it cannot be read.
   static int CountTips(LPCTSTR lpszTipsFile);
+  // The tip that follows a stored tip number: the next one, or the first after the largest
+  // number an int holds (and after a damaged, negative one).
+  static int NextTip(UINT nStored);
   // Puts tip n into the text buffer: below 1 the last tip, past the last the first.
   virtual void ReadTip(int nTip);
   void InvalidateTipText();

@@ -57,9 +57,51 @@ CString SECPTNStrategyProfile::SectionName(const CStringList& path) const {
   return section;
 }
 
+void SECPTNStrategyProfile::BeginSave() {
+  if (m_nSaveDepth++ == 0) m_pBatch = std::make_unique<brambolt::ProfileWriteBatch>(m_strIniFileName);
+}
+
+BOOL SECPTNStrategyProfile::EndSave() {
+  if (m_nSaveDepth == 0 || --m_nSaveDepth > 0) return TRUE;
+  BOOL ok = TRUE;
+  for (PendingSection& pending : m_pending) {
+    pending.entries += '\0';
+    ok = WritePrivateProfileSection(pending.section, pending.entries.c_str(), m_strIniFileName) && ok;
+  }
+  m_pending.clear();
+  m_pendingIndex.clear();
+  m_deletedInSave.clear();
+  ok = m_pBatch->Commit() && ok;
+  m_pBatch.reset();
+  return ok;
+}
+
+SECPTNStrategyProfile::PendingSection& SECPTNStrategyProfile::Pending(const CString& section) {
+  CString key = section;
+  key.MakeUpper();
+  const auto [it, added] = m_pendingIndex.emplace(static_cast<LPCTSTR>(key), m_pending.size());
+  if (added) m_pending.push_back({section, std::string()});
+  return m_pending[it->second];
+}
+
+bool SECPTNStrategyProfile::DeletedInSave(const CString& section) const {
+  for (const CString& deleted : m_deletedInSave) {
+    const CString prefix = deleted + m_strSectionSeparator;
+    if (section.CompareNoCase(deleted) == 0 ||
+        (section.GetLength() > prefix.GetLength() && section.Left(prefix.GetLength()).CompareNoCase(prefix) == 0))
+      return true;
+  }
+  return false;
+}
+
 BOOL SECPTNStrategyProfile::DeleteNode(const CStringList& path) {
   const CString section = SectionName(path);
   if (section.IsEmpty()) return FALSE;
+  // Within a save, a node below one already deleted has nothing stored yet.
+  if (m_nSaveDepth > 0) {
+    if (DeletedInSave(section)) return TRUE;
+    m_deletedInSave.push_back(section);
+  }
   BOOL ok = WritePrivateProfileString(section, nullptr, nullptr, m_strIniFileName);
 
   std::vector<char> buffer;
@@ -81,20 +123,22 @@ BOOL SECPTNStrategyProfile::DeleteNode(const CStringList& path) {
 BOOL SECPTNStrategyProfile::WriteKeyValue(const CStringList& path, const CString& key, const CString& value) {
   const CString section = SectionName(path);
   if (section.IsEmpty()) return FALSE;
-  return WritePrivateProfileString(section, key, value, m_strIniFileName);
+  if (m_nSaveDepth == 0) return WritePrivateProfileString(section, key, value, m_strIniFileName);
+  std::string& entries = Pending(section).entries;
+  entries.append(static_cast<LPCTSTR>(key)).append("=").append(static_cast<LPCTSTR>(value));
+  entries += '\0';
+  return TRUE;
 }
 
 BOOL SECPTNStrategyProfile::WriteChildList(const CStringList& path, const CStringList& childNames) {
-  const CString section = SectionName(path);
-  if (section.IsEmpty()) return FALSE;
   BOOL ok = TRUE;
   int index = 1;
   for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr; ++index) {
     CString key;
     key.Format("%s%d", static_cast<LPCTSTR>(m_strChildKeyPrefix), index);
-    ok = WritePrivateProfileString(section, key, childNames.GetNext(pos), m_strIniFileName) && ok;
+    ok = WriteKeyValue(path, key, childNames.GetNext(pos)) && ok;
   }
-  return ok;
+  return ok && !SectionName(path).IsEmpty();
 }
 
 BOOL SECPTNStrategyProfile::GetSectionKeys(const CString& section, CStringList& keys) {
@@ -150,6 +194,15 @@ SECPTNStrategyRegistry::SECPTNStrategyRegistry(const CString& baseKey, HKEY hRoo
 void SECPTNStrategyRegistry::GetNodeKeyPath(CString& out, const CStringList& path) {
   out = m_strBaseKey;
   ForEachFromRoot(path, [&](const CString& name) { out += name + "\\"; });
+}
+
+void SECPTNStrategyRegistry::BeginSave() {
+  if (m_nSaveDepth++ == 0) m_pBatch = std::make_unique<brambolt::RegistryWriteBatch>();
+}
+
+BOOL SECPTNStrategyRegistry::EndSave() {
+  if (m_nSaveDepth > 0 && --m_nSaveDepth == 0) m_pBatch.reset();
+  return TRUE;
 }
 
 BOOL SECPTNStrategyRegistry::DeleteNode(const CStringList& path) {

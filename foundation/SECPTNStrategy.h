@@ -5,6 +5,12 @@
 #include "base/base.h"
 #include "core/CString.h"
 #include "core/Lists.h"
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "os/Profile.h"
 #include "os/Registry.h"
 
 // Every operation gets the node's path: its own name first, then its parent's, up to the root's.
@@ -20,6 +26,12 @@ class SECPTNStrategy {
   virtual BOOL WriteKeyValue(const CStringList& path, const CString& key, const CString& value) = 0;
   virtual BOOL WriteChildList(const CStringList& path, const CStringList& childNames) = 0;
   virtual BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys, CStringList& values) = 0;
+
+  // A tree saves itself between these two: what it writes replaces the stored tree in one step
+  // when the outermost EndSave comes (the old tree stays whole until then, and the store is
+  // written once). EndSave tells whether that write succeeded.
+  virtual void BeginSave() {}
+  virtual BOOL EndSave() { return TRUE; }
 };
 
 // A node is the section named by the path from the root down, joined by "." ("Layout.Bar1");
@@ -37,12 +49,33 @@ class SECPTNStrategyProfile : public SECPTNStrategy {
 
   virtual BOOL GetSectionKeys(const CString& section, CStringList& keys);
 
+  void BeginSave() override;
+  BOOL EndSave() override;
+
  protected:
   CString SectionName(const CStringList& path) const;
 
   CString m_strIniFileName;
   CString m_strChildKeyPrefix;
   CString m_strSectionSeparator;
+
+ private:
+  // While a tree saves itself, its values gather here, one "key=value" list per section in the
+  // order written, and go into the file section by section at the end: a save costs a few
+  // passes over the file, not one per value.
+  struct PendingSection {
+    CString section;
+    std::string entries;  // "key=value" lines, each ending in a NUL
+  };
+  PendingSection& Pending(const CString& section);
+  // Whether a section of the save's deletions holds this one (nothing of it is left then).
+  bool DeletedInSave(const CString& section) const;
+
+  int m_nSaveDepth = 0;
+  std::unique_ptr<brambolt::ProfileWriteBatch> m_pBatch;
+  std::vector<PendingSection> m_pending;
+  std::unordered_map<std::string, size_t> m_pendingIndex;
+  std::vector<CString> m_deletedInSave;
 };
 
 // A node is the key base + the names from the root down, each followed by "\"; its pairs are
@@ -59,7 +92,14 @@ class SECPTNStrategyRegistry : public SECPTNStrategy {
 
   virtual void GetNodeKeyPath(CString& out, const CStringList& path);
 
+  void BeginSave() override;
+  BOOL EndSave() override;
+
  protected:
   CString m_strBaseKey;
   HKEY m_hRootKey;
+
+ private:
+  int m_nSaveDepth = 0;
+  std::unique_ptr<brambolt::RegistryWriteBatch> m_pBatch;
 };

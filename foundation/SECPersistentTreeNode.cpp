@@ -322,6 +322,8 @@ BOOL SECPersistentTreeNode::Save(SECPTNStrategy* strategy) {
   CStringList childNames;
   GetPath(path);
   GetChildNames(childNames);
+  // The stored tree is replaced in one step when the outermost save ends.
+  strategy->BeginSave();
   BOOL ok = strategy->DeleteNode(path);
   for (POSITION pos = m_pairs.GetHeadPosition(); pos != nullptr;) {
     const auto* pair = static_cast<SECPersTreeNodeKeyValuePair*>(m_pairs.GetNext(pos));
@@ -329,6 +331,7 @@ BOOL SECPersistentTreeNode::Save(SECPTNStrategy* strategy) {
   }
   ok = strategy->WriteChildList(path, childNames) && ok;
   ForEachNode(m_children, [&](SECPersistentTreeNode* child) { ok = child->Save(strategy) && ok; });
+  ok = strategy->EndSave() && ok;
   return ok ? TRUE : FALSE;
 }
 

@@ -34,6 +34,7 @@
 #define IDS_BUG_FINISH 144
 #define IDS_BUG_THANKS 145
 #define IDS_BUG_STATUS 146
+#define IDS_BUG_CANCELLED 148
 
 // The picture window: its status pane (the picture's size) and the zoom commands.
 #define ID_INDICATOR_PICTURE 132

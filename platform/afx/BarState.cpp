@@ -308,7 +308,12 @@ void CDockState::ScalePoint(CPoint& pt) {
 
 void CDockState::ScaleRectPos(CRect& rect) {
   CPoint pt = rect.TopLeft();
-  CSize size = rect.Size();
+  // A stored rectangle may hold any coordinates: its size is taken in 64 bits and brought within
+  // a screen before anything is computed with it.
+  const auto clampedSpan = [](LONG from, LONG to, LONG most) {
+    return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(to) - from, 0, most));
+  };
+  CSize size(clampedSpan(rect.left, rect.right, m_rectClip.Width()), clampedSpan(rect.top, rect.bottom, m_rectClip.Height()));
   if (m_bScaling) {
     pt.x = ::MulDiv(pt.x, m_rectDevice.Width(), m_sizeScreen.cx);
     pt.y = ::MulDiv(pt.y, m_rectDevice.Height(), m_sizeScreen.cy);

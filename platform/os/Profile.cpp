@@ -93,8 +93,9 @@ class ProfileCache {
  public:
   std::mutex mutex;  // held across each read-modify-write of a file
 
-  // The file's lines; null when it does not exist.
+  // The file's lines; null when it does not exist. A staged file gives its copy in memory.
   std::shared_ptr<const Lines> Load(const std::string& path) {
+    if (auto staged = m_staged.find(path); staged != m_staged.end()) return staged->second.lines;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
       m_files.erase(path);
@@ -174,6 +175,21 @@ class ProfileCache {
   }
 
   std::map<std::string, Cached> m_files;
+
+ public:
+  // Files whose writes go to a copy in memory until the outermost batch on them ends.
+  struct Staged {
+    std::shared_ptr<Lines> lines;
+    int depth = 0;
+    bool changed = false;
+  };
+  std::map<std::string, Staged> m_staged;
+
+  // The staged copy of a file, or null when it is not staged.
+  Staged* FindStaged(const std::string& path) {
+    auto it = m_staged.find(path);
+    return it == m_staged.end() ? nullptr : &it->second;
+  }
 };
 
 ProfileCache& Cache() {
@@ -268,6 +284,13 @@ BOOL Modify(const char* fileName, Change change) {
   ProfileCache& cache = Cache();
   std::lock_guard<std::mutex> lock(cache.mutex);
   const std::string path = ProfilePath(fileName);
+  if (ProfileCache::Staged* staged = cache.FindStaged(path)) {
+    // Changed in place, unless a reader still holds the copy: the file is written once, when
+    // the batch ends.
+    if (staged->lines.use_count() > 1) staged->lines = std::make_shared<Lines>(*staged->lines);
+    if (change(*staged->lines)) staged->changed = true;
+    return TRUE;
+  }
   const std::shared_ptr<const Lines> loaded = cache.Load(path);
   Lines lines = loaded ? *loaded : Lines();
   if (!change(lines)) return TRUE;
@@ -338,6 +361,36 @@ std::string StructText(const BYTE* data, UINT size) {
 }
 
 }  // namespace
+
+ProfileWriteBatch::ProfileWriteBatch(const char* fileName) {
+  if (!fileName) return;
+  ProfileCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  m_path = ProfilePath(fileName);
+  ProfileCache::Staged* staged = cache.FindStaged(m_path);
+  if (!staged) {
+    const std::shared_ptr<const Lines> loaded = cache.Load(m_path);
+    staged = &cache.m_staged[m_path];
+    staged->lines = std::make_shared<Lines>(loaded ? *loaded : Lines());
+  }
+  ++staged->depth;
+}
+
+ProfileWriteBatch::~ProfileWriteBatch() { Commit(); }
+
+BOOL ProfileWriteBatch::Commit() {
+  if (m_path.empty()) return m_bResult;
+  ProfileCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  const std::string path = std::move(m_path);
+  m_path.clear();
+  ProfileCache::Staged* staged = cache.FindStaged(path);
+  if (!staged || --staged->depth > 0) return m_bResult;
+  const ProfileCache::Staged done = std::move(*staged);
+  cache.m_staged.erase(path);
+  m_bResult = !done.changed || cache.Store(path, *done.lines) ? TRUE : FALSE;
+  return m_bResult;
+}
 
 }  // namespace brambolt
 

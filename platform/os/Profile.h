@@ -5,6 +5,8 @@
 // it); LF files are read as well. A file name without a folder lives in the Windows directory.
 #pragma once
 
+#include <string>
+
 #include "base/base.h"
 
 // NULL section: the double-NUL list of section names; NULL key: the list of the section's keys.
@@ -33,6 +35,29 @@ UINT GetProfileInt(LPCSTR lpAppName, LPCSTR lpKeyName, INT nDefault);
 DWORD GetProfileSection(LPCSTR lpAppName, LPSTR lpReturnedString, DWORD nSize);
 BOOL WriteProfileString(LPCSTR lpAppName, LPCSTR lpKeyName, LPCSTR lpString);
 BOOL WriteProfileSection(LPCSTR lpAppName, LPCSTR lpString);
+
+namespace brambolt {
+
+// While one lives, the writes to that profile file change a copy in memory (reads see it too),
+// and the file is written once, whole, when the outermost batch on it ends: a reader or a crash
+// meets the old text or the new one, never a part. Meant for one thread's run of writes.
+class ProfileWriteBatch {
+ public:
+  explicit ProfileWriteBatch(const char* fileName);
+  ~ProfileWriteBatch();
+  ProfileWriteBatch(const ProfileWriteBatch&) = delete;
+  ProfileWriteBatch& operator=(const ProfileWriteBatch&) = delete;
+
+  // Ends the batch now: whether the file was written (TRUE when nothing changed, or when an
+  // outer batch still holds it). The last error says why it was not.
+  BOOL Commit();
+
+ private:
+  std::string m_path;
+  BOOL m_bResult = TRUE;
+};
+
+}  // namespace brambolt
 
 #define GetPrivateProfileStringA GetPrivateProfileString
 #define GetPrivateProfileIntA GetPrivateProfileInt

@@ -364,11 +364,70 @@ void Parse(const std::string& text, Key& top, int root) {
   }
 }
 
-// Writes a root's file whole: a temporary file beside it renamed over it, under a lock that
-// keeps writers of other processes from interleaving. A durable write reaches the disk before
-// it replaces the file.
-bool WriteFileAtomically(const std::string& folder, const std::string& fileName, const std::string& text,
-                         bool durable) {
+// One change this process made to a persistent root since its file was last written. The file
+// is written by applying these to what it holds then, so that the values another process wrote
+// meanwhile survive.
+struct Change {
+  enum class Kind { CreateKey, DeleteKey, SetValue, DeleteValue };
+  Kind kind;
+  std::vector<std::string> path;  // the key's names below the root
+  Value value;                    // SetValue: the value; DeleteValue: its name; CreateKey: class in data
+};
+
+// The names of a key below its root.
+std::vector<std::string> PathOf(const Key& key) {
+  std::vector<std::string> path;
+  for (const Key* k = &key; k->parent; k = k->parent) path.push_back(k->name);
+  return {path.rbegin(), path.rend()};
+}
+
+// Applies a change to a tree read from the file. A key deleted here goes with what another
+// process put below it; a value set here is set whatever became of its key there.
+void Apply(const Change& change, Key& top) {
+  Key* key = &top;
+  const bool makes = change.kind == Change::Kind::CreateKey || change.kind == Change::Kind::SetValue;
+  for (const std::string& name : change.path)
+    if (!(key = Child(*key, name, makes))) return;
+  switch (change.kind) {
+    case Change::Kind::CreateKey:
+      if (!change.value.data.empty()) key->className = change.value.data;
+      break;
+    case Change::Kind::DeleteKey:
+      if (key->parent) key->parent->children.erase(key->name);
+      break;
+    case Change::Kind::SetValue:
+      if (Value* v = key->FindValue(change.value.name))
+        *v = change.value;
+      else
+        key->values.push_back(change.value);
+      break;
+    case Change::Kind::DeleteValue: {
+      auto& values = key->values;
+      values.erase(std::remove_if(values.begin(), values.end(),
+                                  [&](const Value& v) { return FileNamesEqualNoCase(v.name, change.value.name); }),
+                   values.end());
+      break;
+    }
+  }
+}
+
+std::string ReadWholeFile(const std::string& path, bool& exists) {
+  std::string text;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  exists = f != nullptr;
+  if (!f) return text;
+  char buffer[8192];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+// Writes a root's file whole: under a lock that keeps writers of other processes from
+// interleaving, the file is read again, this process's changes are applied to what it holds,
+// and the result goes to a temporary file beside it renamed over it. A durable write reaches the
+// disk before it replaces the file.
+bool WriteMerged(const std::string& folder, const std::string& fileName, int root, const std::vector<Change>& changes,
+                 bool durable) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const std::string lockPath = folder + "/.registry.lock";
@@ -376,6 +435,12 @@ bool WriteFileAtomically(const std::string& folder, const std::string& fileName,
   if (lockFd < 0) return false;
   while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {
   }
+  Key top;
+  top.name = kRootNames[root];
+  bool exists = false;
+  Parse(ReadWholeFile(folder + "/" + fileName, exists), top, root);
+  for (const Change& change : changes) Apply(change, top);
+  const std::string text = Serialize(top, root);
   std::string temp = folder + "/." + fileName + ".XXXXXX";
   bool ok = false;
   const int fd = ::mkstemp(temp.data());
@@ -409,6 +474,7 @@ struct Root {
   std::string folder;  // where it was loaded from
   bool folderExisted = false;
   bool dirty = false;
+  std::vector<Change> changes;  // made since the file was last written
 };
 
 // The computer's registered owner is the user: the full name from the password database (the
@@ -470,15 +536,12 @@ class Registry {
     struct stat folder;
     root.folderExisted = ::stat(root.folder.c_str(), &folder) == 0;
     const std::string path = root.folder + "/" + kRootNames[index] + ".reg";
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
+    bool exists = false;
+    const std::string text = ReadWholeFile(path, exists);
+    if (!exists) {
       if (index == kMachineRoot) AddSystemValues(*root.top);
       return root;
     }
-    std::string text;
-    char buffer[8192];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-    std::fclose(f);
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) root.top->lastWrite = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
     Parse(text, *root.top, index);
@@ -494,15 +557,33 @@ class Registry {
     // private folder, say): it is not made again.
     struct stat folder;
     if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return false;
-    if (!WriteFileAtomically(root.folder, std::string(kRootNames[index]) + ".reg", Serialize(*root.top, index), durable))
+    if (!WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable))
       return false;
     root.dirty = false;
+    root.changes.clear();
     return true;
   }
 
-  void MarkChanged(int index, Key& key) {
-    m_roots[index].dirty = true;
+  // Writes back after a key is closed, unless a batch holds the writes.
+  void WriteBackOnClose(int index) {
+    if (m_batches == 0) WriteBack(index);
+  }
+
+  // Records a change made to `key`; volatile keys never reach the file.
+  void MarkChanged(int index, Key& key, Change::Kind kind, Value value = {}) {
     key.lastWrite = Now();
+    for (const Key* k = &key; k; k = k->parent)
+      if (k->isVolatile) return;
+    if (!Persisted(index)) return;
+    Root& root = m_roots[index];
+    root.dirty = true;
+    root.changes.push_back({kind, PathOf(key), std::move(value)});
+  }
+
+  void BeginBatch() { ++m_batches; }
+  void EndBatch() {
+    if (--m_batches > 0) return;
+    for (int i = 0; i < kRootCount; ++i) WriteBack(i);
   }
 
   // Resolves a handle; the result names no key when the handle is not open.
@@ -540,10 +621,12 @@ class Registry {
   void Reset() {
     for (Root& root : m_roots) root = Root();
     m_handles.clear();
+    m_batches = 0;
   }
 
  private:
   Root m_roots[kRootCount];
+  int m_batches = 0;
   std::unordered_map<std::uintptr_t, OpenKey> m_handles;
   std::uintptr_t m_nextHandle = 0x4000;
 };
@@ -620,21 +703,36 @@ LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const 
       if (key->isVolatile && !(options & REG_OPTION_VOLATILE)) return ERROR_CHILD_MUST_BE_VOLATILE;
       Key* child = Child(*key, name, true);
       child->isVolatile = (options & REG_OPTION_VOLATILE) != 0;
-      store.MarkChanged(parent.root, *key);
-      child->lastWrite = key->lastWrite;
+      store.MarkChanged(parent.root, *child, Change::Kind::CreateKey);
+      key->lastWrite = child->lastWrite;
       created = true;
       it = key->children.find(name);
     }
     held = it->second;
     key = held.get();
   }
-  if (created && className) key->className = className;
+  if (created && className) {
+    key->className = className;
+    store.MarkChanged(parent.root, *key, Change::Kind::CreateKey, {"", REG_NONE, className});
+  }
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   *result = store.NewHandle({held, parent.root, Effective(sam)});
   return ERROR_SUCCESS;
 }
 
 }  // namespace
+
+RegistryWriteBatch::RegistryWriteBatch() {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  store.BeginBatch();
+}
+
+RegistryWriteBatch::~RegistryWriteBatch() {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  store.EndBatch();
+}
 
 void ResetRegistryForTesting() {
   Registry& store = Store();
@@ -661,7 +759,7 @@ LONG RegCloseKey(HKEY hKey) {
   std::lock_guard<std::mutex> lock(store.mutex);
   int root = 0;
   if (LONG error = store.Close(hKey, root)) return error;
-  store.WriteBack(root);
+  store.WriteBackOnClose(root);
   return ERROR_SUCCESS;
 }
 
@@ -698,14 +796,15 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   const std::string name = lpValueName ? lpValueName : "";
   std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
-  if (Value* v = open.key->FindValue(name)) {
+  Value* v = open.key->FindValue(name);
+  if (v) {
     v->type = dwType;
     v->data = std::move(data);
     v->fromSystem = false;
   } else {
-    open.key->values.push_back({name, dwType, std::move(data)});
+    v = &open.key->values.emplace_back(Value{name, dwType, std::move(data)});
   }
-  store.MarkChanged(open.root, *open.key);
+  store.MarkChanged(open.root, *open.key, Change::Kind::SetValue, *v);
   return ERROR_SUCCESS;
 }
 
@@ -724,9 +823,10 @@ LONG RegDeleteKey(HKEY hKey, LPCSTR lpSubKey) {
   if (!key->parent) return ERROR_ACCESS_DENIED;  // a root key is never deleted
   if (!key->children.empty()) return ERROR_ACCESS_DENIED;
   Key* parent = key->parent;
+  store.MarkChanged(open.root, *key, Change::Kind::DeleteKey);
+  parent->lastWrite = key->lastWrite;
   MarkDeleted(*key);
   parent->children.erase(key->name);
-  store.MarkChanged(open.root, *parent);
   return ERROR_SUCCESS;
 }
 
@@ -740,8 +840,9 @@ LONG RegDeleteValue(HKEY hKey, LPCSTR lpValueName) {
   const std::string name = lpValueName ? lpValueName : "";
   auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return FileNamesEqualNoCase(v.name, name); });
   if (it == values.end()) return ERROR_FILE_NOT_FOUND;
+  Value deleted{it->name};
   values.erase(it);
-  store.MarkChanged(open.root, *open.key);
+  store.MarkChanged(open.root, *open.key, Change::Kind::DeleteValue, std::move(deleted));
   return ERROR_SUCCESS;
 }
 

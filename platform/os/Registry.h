@@ -1,10 +1,12 @@
 // The Win32 registry API over a store of our own: one text file per root key in the `.reg`
 // syntax (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg, HKEY_CLASSES_ROOT.reg) under
 // $BRAMBOLT_REGISTRY_DIR, else $XDG_CONFIG_HOME/visual-brambolt/registry (~/.config when unset).
-// A root is loaded on first use and kept in memory; it is written back whole and atomically when
-// a key of it is flushed (then synced to the disk), or closed after a change, and at exit. A
-// missing folder is made, unless it existed at loading (then it was removed on purpose and the
-// write fails). The other roots live in memory only.
+// A root is loaded on first use and kept in memory; it is written back atomically when a key of
+// it is flushed (then synced to the disk), or closed after a change, and at exit. A write merges:
+// under a lock shared with the other processes, the file is read again and this process's
+// changes since its last write are applied to it, so what another instance wrote meanwhile
+// survives. A missing folder is made, unless it existed at loading (then it was removed on
+// purpose and the write fails). The other roots live in memory only.
 #pragma once
 
 #include "base/base.h"
@@ -155,6 +157,16 @@ LONG RegNotifyChangeKeyValue(HKEY hKey, BOOL bWatchSubtree, DWORD dwNotifyFilter
 #define RegSaveKeyA RegSaveKey
 
 namespace brambolt {
+
+// While one lives (in any thread), closing a changed key does not write its root's file: a run of
+// changes reaches the file in one write when the outermost batch ends (a flush still writes).
+class RegistryWriteBatch {
+ public:
+  RegistryWriteBatch();
+  ~RegistryWriteBatch();
+  RegistryWriteBatch(const RegistryWriteBatch&) = delete;
+  RegistryWriteBatch& operator=(const RegistryWriteBatch&) = delete;
+};
 
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
 // so that the next call loads the roots again from the current registry folder.

@@ -154,6 +154,21 @@ TEST(AppObject, TipStaysHiddenAndItsNumberUnchangedWhenTheUserTurnedItOff) {
   app.End();
 }
 
+TEST(AppObject, ATipNumberAtItsLargestOrDamagedWrapsToTheFirstTip) {
+  for (const UINT stored : {2147483647u, 4294967295u}) {
+    AppHome home;
+    brambolt::test::UiSession session;
+    AnsweredBoxes boxes;
+    TestApp app;
+    app.SetRegistryKey(CInkwrightApp::kRegistryKey);
+    app.WriteProfileInt("Tip", "CurrentTip", static_cast<int>(stored));
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(home.TipsShown(), std::vector<int>{1}) << stored;
+    EXPECT_EQ(app.GetProfileInt("Tip", "CurrentTip", -1), 1u) << stored;
+    app.End();
+  }
+}
+
 TEST(AppObject, MissingConversionTablesAreReportedAndStartUpGoesOn) {
   AppHome home;
   brambolt::test::UiSession session;

@@ -1,7 +1,8 @@
 // A small SMTP server on loopback for the mail tests: it speaks EHLO with AUTH CRAM-MD5, LOGIN
 // and PLAIN (each can be switched off), checks the password, requires authentication when asked,
 // records every command and the data of each message, and can close the connection or stay
-// silent at a chosen point. One connection per server.
+// silent at a chosen point, or misbehave as a hostile server does (trickle, flood, stop reading).
+// One connection per server.
 #pragma once
 
 #include <netinet/in.h>
@@ -19,6 +20,7 @@
 
 #include "app/CBase64Coder.h"
 #include "app/MD5.h"
+#include "base/Clock.h"
 
 namespace apptest {
 
@@ -28,7 +30,10 @@ class FakeSmtpServer {
     bool cramMd5 = true, login = true, plain = true;
     bool requireAuth = false;
     std::string user = "tim", password = "tanstaaftanstaaf";
-    // "" behaves; "greeting" never greets; "hello" closes the connection at HELO or EHLO.
+    // "" behaves; "greeting" never greets; "hello" closes the connection at HELO or EHLO;
+    // "trickle" sends a greeting that never ends, one byte each time the virtual clock moves;
+    // "flood" sends one endless greeting line (8 MB); "nul" greets with a NUL byte in the line;
+    // "stop reading" stops reading after its reply to DATA, with a small receive buffer.
     std::string misbehave;
     // Extra lines of the HELO reply, to make it long.
     int extraHelloLines = 0;
@@ -39,6 +44,10 @@ class FakeSmtpServer {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (options_.misbehave == "stop reading") {
+      const int size = 4096;
+      ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
     ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::listen(listener_, 1);
     socklen_t length = sizeof address;
@@ -52,11 +61,18 @@ class FakeSmtpServer {
   }
 
   ~FakeSmtpServer() {
+    stopping_ = true;
     ::shutdown(listener_, SHUT_RDWR);
     ::close(listener_);
     if (connection_ >= 0) ::shutdown(connection_.load(), SHUT_RDWR);
     thread_.join();
     if (connection_ >= 0) ::close(connection_.load());
+  }
+
+  // Ends the connection now, whatever either side waits for.
+  void HangUp() {
+    stopping_ = true;
+    if (connection_ >= 0) ::shutdown(connection_.load(), SHUT_RDWR);
   }
 
   int Port() const { return port_; }
@@ -124,11 +140,35 @@ class FakeSmtpServer {
     commands_.push_back(line);
   }
 
+  // Holds the connection open, reading nothing, until the server is destroyed.
+  void Stall() {
+    while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+
   void Serve() {
     connection_ = ::accept(listener_, nullptr, nullptr);
     if (connection_ < 0) return;
     accepted_ = true;
-    if (options_.misbehave == "greeting") {
+    if (options_.misbehave == "trickle") {
+      const std::string line = "220-slow\r\n";
+      ULONGLONG seen = brambolt::VirtualClock::Now();
+      for (size_t next = 0; !stopping_; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+        if (brambolt::VirtualClock::Now() == seen) continue;
+        seen = brambolt::VirtualClock::Now();
+        if (!Reply(line.substr(next++ % line.size(), 1))) return;
+      }
+      return;
+    }
+    if (options_.misbehave == "flood") {
+      const std::string chunk(64 * 1024, 'x');
+      Reply("220 ");
+      for (int i = 0; i < 128 && !stopping_; ++i)
+        if (!Reply(chunk)) return;
+      Stall();
+      return;
+    }
+    if (options_.misbehave == "nul") Reply(std::string("220 ready\0 here\r\n", 18));
+    if (options_.misbehave == "greeting" || options_.misbehave == "nul") {
       std::string line;
       while (ReadLine(line)) Record(line);
       return;
@@ -176,6 +216,10 @@ class FakeSmtpServer {
         Reply("250 OK\r\n");
       } else if (verb == "DATA") {
         Reply("354 End data with <CR><LF>.<CR><LF>\r\n");
+        if (options_.misbehave == "stop reading") {
+          Stall();
+          return;
+        }
         std::string data;
         while (ReadLine(line) && line != ".") data += (line[0] == '.' ? line.substr(1) : line) + "\r\n";
         {
@@ -204,6 +248,7 @@ class FakeSmtpServer {
   std::thread thread_;
   std::atomic<bool> accepted_{false};
   std::atomic<bool> authenticated_{false};
+  std::atomic<bool> stopping_{false};
   std::string pending_;
   mutable std::mutex mutex_;
   std::vector<std::string> commands_;

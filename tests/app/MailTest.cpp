@@ -131,6 +131,50 @@ Outcome RunClient(int port, const char* user, const char* password) {
   return outcome;
 }
 
+// A client run against a server that may never answer: the client waits on the virtual clock,
+// which moves by 20 s only while the server has a connection, at most 50 times.
+struct Clocked {
+  bool ended = false;
+  BOOL connected = FALSE, sent = FALSE;
+  DWORD error = 0;
+  int lastReplyLength = 0;
+  ULONGLONG moved = 0;
+};
+
+// Connects and, when `send`, mails a message of 16 MB (more than the socket buffers hold).
+Clocked RunOnClock(FakeSmtpServer& server, bool send) {
+  brambolt::ScopedVirtualClock clock;
+  Clocked outcome;
+  std::atomic<bool> done{false};
+  std::thread client([&] {
+    CSMTPConnection connection;
+    outcome.connected = connection.Connect("127.0.0.1", server.Port());
+    if (outcome.connected && send) {
+      CSMTPMessage message;
+      message.m_From = CSMTPAddress("support@example.org");
+      message.AddRecipient(CSMTPAddress("ann@example.org"));
+      message.SetBody(CString('x', 16 * 1024 * 1024));
+      outcome.sent = connection.SendMessage(message);
+    }
+    outcome.error = GetLastError();
+    outcome.lastReplyLength = connection.GetLastCommandResponse().GetLength();
+    done = true;
+  });
+  for (int step = 0; !done && step < 50;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (server.Accepted() && !done) {
+      brambolt::VirtualClock::Advance(20000);
+      outcome.moved += 20000;
+      ++step;
+    }
+  }
+  outcome.ended = done;
+  // A client still waiting is freed by the server's hang-up.
+  server.HangUp();
+  client.join();
+  return outcome;
+}
+
 TEST(SMTPConnection, EachAuthMethodLogsInAndTheServerGetsTheWholeMessage) {
   struct Case {
     bool cram, login, plain;
@@ -226,30 +270,41 @@ TEST(SMTPConnection, AServerThatClosesOrNeverAnswersEndsTheConnectWithItsCause) 
     FakeSmtpServer::Options options;
     options.misbehave = "greeting";
     FakeSmtpServer server(options);
-    brambolt::ScopedVirtualClock clock;
-    std::atomic<bool> done{false};
-    Outcome outcome;
-    std::thread client([&] {
-      CSMTPConnection connection;
-      outcome.connected = connection.Connect("127.0.0.1", server.Port());
-      outcome.error = GetLastError();
-      done = true;
-    });
-    // The client waits on the virtual clock: time passes only when the test moves it.
-    ULONGLONG moved = 0;
-    while (!done) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      if (server.Accepted()) {
-        brambolt::VirtualClock::Advance(20000);
-        moved += 20000;
-      }
-    }
-    client.join();
+    const Clocked outcome = RunOnClock(server, false);
     EXPECT_FALSE(outcome.connected);
     EXPECT_EQ(outcome.error, static_cast<DWORD>(WSAETIMEDOUT));
-    EXPECT_GE(moved, 60000u);
+    EXPECT_GE(outcome.moved, 60000u);
     // No QUIT was sent into the silence.
     EXPECT_TRUE(server.Commands().empty());
+  }
+}
+
+TEST(SMTPConnection, AServerThatTricklesFloodsSendsNulOrStopsReadingEndsTheExchangeWithinItsDeadline) {
+  struct Case {
+    const char* misbehave;
+    DWORD error;
+  } cases[] = {
+      // Bytes that keep coming never make the reply's minute longer.
+      {"trickle", WSAETIMEDOUT},
+      // An endless line is refused once it passes 512 octets, a NUL byte at once.
+      {"flood", ERROR_INVALID_DATA},
+      {"nul", ERROR_INVALID_DATA},
+      // Data that the server no longer takes is given up when its minute has passed.
+      {"stop reading", WSAETIMEDOUT},
+  };
+  for (const Case& c : cases) {
+    FakeSmtpServer::Options options;
+    options.misbehave = c.misbehave;
+    FakeSmtpServer server(options);
+    const Clocked outcome = RunOnClock(server, true);
+    EXPECT_TRUE(outcome.ended) << c.misbehave;
+    EXPECT_FALSE(outcome.sent) << c.misbehave;
+    EXPECT_EQ(outcome.error, c.error) << c.misbehave;
+    // The deadline is not shortened either.
+    if (c.error == WSAETIMEDOUT) {
+      EXPECT_GE(outcome.moved, 60000u) << c.misbehave;
+    }
+    EXPECT_LT(outcome.lastReplyLength, 2 * 512) << c.misbehave;
   }
 }
 

@@ -114,6 +114,17 @@ TEST(BugReportDlg, ChecksNameEmailSynopsisAndDescriptionInOrderAfterTrimming) {
   }
 }
 
+void MailTo(CBugReportDlg& dlg, const FakeSmtpServer& server) {
+  dlg.m_strMailServer = "127.0.0.1";
+  dlg.m_nMailPort = server.Port();
+}
+
+// Fills the form with a short question and clicks Send.
+void SendQuestion(HWND h) {
+  Fill(h, "Ann", "ann@example.org", "Question", "How?");
+  Command(h, IDOK);
+}
+
 TEST(BugReportDlg, ASentReportReachesTheServerWithSubjectReplyToAndBodyAndClosesTheForm) {
   FormSession form;
   FakeSmtpServer server(FakeSmtpServer::Options{});
@@ -176,11 +187,9 @@ TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender)
     bool sendEnabled = false;
     bool statusShowsWhole = false;
     CBugReportDlg dlg;
-    dlg.m_strMailServer = "127.0.0.1";
-    dlg.m_nMailPort = server.Port();
+    MailTo(dlg, server);
     answers.When(nullptr, "Technical Support", [&](HWND h) {
-      Fill(h, "Ann", "ann@example.org", "Question", "How?");
-      Command(h, IDOK);
+      SendQuestion(h);
       // A silent server is waited for on the virtual clock, which moves only here.
       EXPECT_TRUE(apptest::PumpUntil([&] { return !dlg.IsSending(); }, [&] {
         if (server.Accepted()) brambolt::VirtualClock::Advance(20000);
@@ -208,6 +217,41 @@ TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender)
     EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), "Ann");
     EXPECT_STREQ(dlg.m_strSynopsis, "Question");
   }
+}
+
+TEST(BugReportDlg, CancelWhileSendingStopsTheSendAtOnceAndKeepsTheFormWithItsText) {
+  FormSession form;
+  FakeSmtpServer::Options options;
+  options.misbehave = "greeting";
+  FakeSmtpServer server(options);
+  ModalAnswers answers;
+  bool stoppedAtOnce = false, formOpen = false, sendEnabled = false;
+  std::string status, synopsis;
+  CBugReportDlg dlg;
+  MailTo(dlg, server);
+  answers.When(nullptr, "Technical Support", [&](HWND h) {
+    SendQuestion(h);
+    ASSERT_TRUE(apptest::PumpUntil([&] { return server.Accepted(); }));
+    // The server stays silent and the clock stands still: only Cancel can end the wait.
+    Command(h, IDCANCEL);
+    stoppedAtOnce = apptest::PumpUntil([&] { return !dlg.IsSending(); });
+    if (!stoppedAtOnce)
+      apptest::PumpUntil([&] { return !dlg.IsSending(); }, [] { brambolt::VirtualClock::Advance(20000); });
+    formOpen = ::IsWindow(h) != FALSE;
+    status = Text(h, IDC_BUG_STATUS);
+    synopsis = Text(h, IDC_BUG_SYNOPSIS);
+    sendEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
+    Command(h, IDCANCEL);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(stoppedAtOnce);
+  EXPECT_TRUE(formOpen);
+  EXPECT_EQ(status, "Status: Sending cancelled");
+  EXPECT_EQ(synopsis, "Question");
+  EXPECT_TRUE(sendEnabled);
+  EXPECT_TRUE(BoxRecorder::Boxes().empty());
+  // Nothing was sent, so nothing is remembered.
+  EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), "");
 }
 
 }  // namespace

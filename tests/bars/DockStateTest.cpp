@@ -376,3 +376,68 @@ TEST_F(DockStateTest, DamagedDataRestoresNothingHarmful) {
   l.f.Layout();
   EXPECT_EQ(R(l.f.InFrame(*l.a)), before);
 }
+
+// A hand-edited layout names one bar in two floating frames: the first mention takes it, the
+// later one is ignored, and the frame left empty goes without its record being used again.
+// Stored rectangles far off any screen are brought back before they are scaled.
+TEST_F(DockStateTest, ABarNamedTwiceIsTakenOnceAndHugeRectanglesAreClamped) {
+  {
+    Layout l;
+    l.Arrange();
+    l.f.frame->FloatControlBar(l.c, ScreenPoint(l.f.frame->m_hWnd, POINT{400, 300}), CBRS_ALIGN_TOP);
+    l.f.Layout();
+    SECDockState state;
+    ASSERT_TRUE(state.GetFrameState(l.f.frame));
+    state.RemoveStalePlaceholders();
+    state.SaveState("Twice");
+  }
+  const int bars = static_cast<int>(app_.GetProfileInt("Twice-Summary", "Bars", 0));
+  int floatingLists = 0;
+  for (int i = 0; i < bars; ++i) {
+    CString section;
+    section.Format("Twice-Bar%d", i);
+    const int entries = static_cast<int>(app_.GetProfileInt(section, "Bars", 0));
+    bool named = false;
+    for (int j = 0; j < entries; ++j) {
+      CString entry;
+      entry.Format("Bar#%d", j);
+      // c's floating row now names d: d is named in both floating frames.
+      if (app_.GetProfileInt(section, entry, 0) == 24012) app_.WriteProfileInt(section, entry, 24013);
+      named = named || app_.GetProfileInt(section, entry, 0) == 24013;
+    }
+    if (app_.GetProfileInt(section, "Floating", 0) != 0 && named) ++floatingLists;
+    if (app_.GetProfileInt(section, "BarID", 0) == 24010) {
+      app_.WriteProfileInt(section, "Docking", 1);
+      app_.WriteProfileInt(section, "MRUDockLeftPos", -2000000000);
+      app_.WriteProfileInt(section, "MRUDockRightPos", 2000000000);
+      app_.WriteProfileInt(section, "MRUDockTopPos", 2000000000);
+      app_.WriteProfileInt(section, "MRUDockBottomPos", -2000000000);
+    }
+  }
+  ASSERT_EQ(floatingLists, 2);
+  app_.WriteProfileInt("Twice-Summary", "ScreenCX", 3 * ::GetSystemMetrics(SM_CXSCREEN));
+
+  Layout l;
+  SECDockState state;
+  state.LoadState("Twice");
+  for (int i = 0; i < state.GetCount(); ++i) {
+    const CRect& dock = state.GetInfo(i)->m_rectMRUDockPos;
+    EXPECT_LE(std::abs(dock.left), ::GetSystemMetrics(SM_CXSCREEN)) << i;
+    EXPECT_LE(dock.Width(), ::GetSystemMetrics(SM_CXSCREEN)) << i;
+    EXPECT_LE(dock.Height(), ::GetSystemMetrics(SM_CYSCREEN)) << i;
+  }
+  state.SetFrameState(l.f.frame);
+  l.f.Layout();
+  RunUntilIdle();
+  EXPECT_TRUE(l.d->IsFloating());
+  // One floating frame is left, the one that holds d.
+  int floatingFrames = 0;
+  for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT))
+    if (dynamic_cast<SECMiniDockFrameWnd*>(CWnd::FromHandlePermanent(h)) && ::IsWindowVisible(h)) ++floatingFrames;
+  EXPECT_EQ(floatingFrames, 1);
+  EXPECT_TRUE(::IsWindowVisible(l.d->GetParentFrame()->m_hWnd));
+  // A record keeps a bar only while its window lives (the empty floating frame went, and its
+  // record with it).
+  for (int i = 0; i < state.GetCount(); ++i)
+    if (state.GetInfo(i)->m_pBar != nullptr) EXPECT_TRUE(::IsWindow(state.GetInfo(i)->m_hWndBar)) << i;
+}

@@ -4,31 +4,45 @@
 // and renaming and deleting registry workspaces.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <string>
 
-#include "MenusTestIds.h"
+#include "WorkspaceDocs.h"
 #include "bars/SECControlBar.h"
 #include "bars/SECDockBar.h"
 #include "bars/SECWorkspaceManagerEx.h"
+#include "foundation/SECPTNStrategy.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
 
 namespace {
 
-class TextDoc : public CDocument {
-  DECLARE_DYNCREATE(TextDoc)
-};
-IMPLEMENT_DYNCREATE(TextDoc, CDocument)
-
-class TextView : public CView {
-  DECLARE_DYNCREATE(TextView)
-
+// The file strategy of a process that is killed after it has written a number of values.
+class KilledStrategy : public SECPTNStrategyProfile {
  public:
-  void OnDraw(CDC*) override {}
+  KilledStrategy(const CString& file, int valuesBeforeKill) : SECPTNStrategyProfile(file), m_nLeft(valuesBeforeKill) {}
+  BOOL WriteKeyValue(const CStringList& path, const CString& key, const CString& value) override {
+    if (m_nLeft-- == 0) ::raise(SIGKILL);
+    return SECPTNStrategyProfile::WriteKeyValue(path, key, value);
+  }
+
+ private:
+  int m_nLeft;
 };
-IMPLEMENT_DYNCREATE(TextView, CView)
+
+class KillableManager : public SECWorkspaceManagerEx {
+ public:
+  int valuesBeforeKill = -1;
+  SECPTNStrategy* CreateStrategy(CString strName) override {
+    if (valuesBeforeKill < 0) return SECWorkspaceManagerEx::CreateStrategy(strName);
+    return new KilledStrategy(strName, valuesBeforeKill);
+  }
+};
 
 class Workspace : public ::testing::Test {
  protected:
@@ -37,10 +51,7 @@ class Workspace : public ::testing::Test {
     ASSERT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));  // the title is the stored one
     app.m_pMainWnd = frame;
     frame->ShowWindow(SW_SHOW);
-    docs = new CMultiDocTemplate(IDR_WS_TEXT, RUNTIME_CLASS(TextDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                 RUNTIME_CLASS(TextView));
-    docs->m_strDocStrings = "\nText\nText\n\n\nBrambolt.Text\nText Document";
-    app.AddDocTemplate(docs);
+    docs = workspacetest::AddTextTemplate(app);
     manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", FALSE, HKEY_CURRENT_USER, FALSE);
     ASSERT_TRUE(manager.PlugInTo(frame));
     // A test program run whole keeps one registry in memory: each test starts with no list.
@@ -110,7 +121,7 @@ class Workspace : public ::testing::Test {
   CWinApp app{"Workspace App"};
   CMDIFrameWnd* frame = nullptr;
   CMultiDocTemplate* docs = nullptr;
-  SECWorkspaceManagerEx manager;
+  KillableManager manager;
 };
 
 TEST_F(Workspace, SavesDocumentsAndFramesAndOpensThemAgain) {
@@ -272,6 +283,37 @@ TEST_F(Workspace, ASaveThatCannotBeWrittenChangesNothing) {
   EXPECT_EQ(1, boxes);
   EXPECT_EQ(CString(good.c_str()), manager.GetCurrentName());
   EXPECT_EQ(good, Recent());
+}
+
+// A save killed half way (in a child process) leaves the workspace it replaces whole.
+TEST_F(Workspace, ASaveKilledMidwayLeavesTheOldWorkspaceWhole) {
+  auto frames = [](const std::string& path) {
+    std::ifstream in(path);
+    int n = 0;
+    for (std::string line; std::getline(in, line);) n += line.rfind('[', 0) == 0 && line.find(".ViewFrame-") != std::string::npos;
+    return n;
+  };
+  for (int i = 0; i < 10; ++i) app.OpenDocumentFile(File(("old" + std::to_string(i) + ".txt").c_str()).c_str());
+  const std::string wsp = stores.TempDir() + "/killed.wsp";
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  ASSERT_EQ(frames(wsp), 10);
+  for (int i = 0; i < 10; ++i) app.OpenDocumentFile(File(("new" + std::to_string(i) + ".txt").c_str()).c_str());
+  RunUntilIdle();
+  for (int valuesBeforeKill : {1, 40, 90}) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      manager.valuesBeforeKill = valuesBeforeKill;
+      manager.SaveWorkspace(wsp.c_str());
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << valuesBeforeKill;
+    EXPECT_EQ(frames(wsp), 10) << valuesBeforeKill;
+  }
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  EXPECT_EQ(frames(wsp), 20);
 }
 
 TEST_F(Workspace, StoredPlacementsAreReadOnlyInTheirExactForm) {

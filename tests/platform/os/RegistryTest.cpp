@@ -505,9 +505,9 @@ TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
   }
 }
 
-// Two processes that write the same root: the file is always one complete version, the last
-// one written.
-TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFile) {
+// Two processes that write the same root: the file is always one complete version, and each
+// write merges with what the other wrote, so both keep every value.
+TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFileAndKeepEachOthersValues) {
   constexpr int kWrites = 20;
   std::vector<pid_t> children;
   for (int p = 0; p < 2; ++p) {
@@ -547,11 +547,52 @@ TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFile) {
     complete += values == kWrites;
     RegCloseKey(key);
   }
-  EXPECT_GE(complete, 1);
+  EXPECT_EQ(complete, 2);
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "HKEY_CURRENT_USER.reg" || name == ".registry.lock") << name;
   }
+}
+
+// An instance started earlier writes after another one changed the settings: the other's new
+// value and its deletion both survive, and this instance's change is added to them.
+TEST_F(Registry, AWriteMergesWithWhatAnotherInstanceWroteSinceTheStart) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
+  Set(key, "Old", REG_SZ, std::string("old", 4));
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  // This instance has read its settings; the other one starts now.
+  key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ResetRegistryForTesting();
+    HKEY other = nullptr;
+    if (RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings", 0, KEY_ALL_ACCESS, &other) != ERROR_SUCCESS)
+      ::_exit(1);
+    const DWORD one = 1;
+    RegSetValueEx(other, "Other", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    RegDeleteValue(other, "Old");
+    HKEY created = nullptr;
+    RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Recent", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                   nullptr);
+    RegCloseKey(created);
+    ::_exit(RegCloseKey(other) == ERROR_SUCCESS && RegFlushKey(HKEY_CURRENT_USER) == ERROR_SUCCESS ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  Set(key, "Mine", REG_SZ, std::string("mine", 5));
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+  Reload();
+  key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
+  EXPECT_EQ(Get(key, "Mine"), std::make_pair(DWORD{REG_SZ}, std::string("mine", 5)));
+  EXPECT_EQ(Get(key, "Other"), std::make_pair(DWORD{REG_DWORD}, std::string("\1\0\0\0", 4)));
+  EXPECT_EQ(Get(key, "Old"), std::nullopt);
+  RegCloseKey(key);
+  HKEY recent = nullptr;
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Recent", 0, KEY_READ, &recent), ERROR_SUCCESS);
+  RegCloseKey(recent);
 }
 
 }  // namespace
