@@ -371,6 +371,8 @@ class SECEditController : public kelpwood::foundation::MvcController,
   afx_msg void OnKillFocus(CWnd* pNewWnd);
   afx_msg LRESULT OnImeStartComposition(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnImeEndComposition(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnImeChar(WPARAM wParam, LPARAM lParam);
+  void InsertComposition();
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
@@ -411,6 +413,10 @@ class SECEditController : public kelpwood::foundation::MvcController,
   BOOL m_bSplitFocus = FALSE;
   SECEditCommand* m_pLastTypingCommand = nullptr;
   BYTE m_nPendingLeadByte = 0;
+  // Between WM_IME_STARTCOMPOSITION and WM_IME_ENDCOMPOSITION: the characters committed so far,
+  // inserted together at the end so that the composition is one step of the undo history.
+  BOOL m_bImeComposing = FALSE;
+  CString m_strImeText;
   UINT_PTR m_nScrollTimer = 0;
   BOOL m_bCaretHidden = TRUE;
   BOOL m_bLineNoticeBusy = FALSE;

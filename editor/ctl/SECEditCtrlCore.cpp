@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "afx/CSplitterWnd.h"
-#include "backend/Imm.h"
+#include "win/Imm.h"
 #include "editor/ctl/SECEditFontSizeDlg.h"
 #include "editor/ctl/SECEditController.h"
 #include "editor/model/SECEdit.h"
@@ -29,6 +29,7 @@ BEGIN_MESSAGE_MAP(SECEditController, SECWndPlugIn)
   ON_WM_CHAR()
   ON_MESSAGE(WM_IME_STARTCOMPOSITION, OnImeStartComposition)
   ON_MESSAGE(WM_IME_ENDCOMPOSITION, OnImeEndComposition)
+  ON_MESSAGE(WM_IME_CHAR, OnImeChar)
   // Editing keys.
   ON_COMMAND_RANGE(45004, 45004, OnEditKey)
   ON_COMMAND_RANGE(45009, 45013, OnEditKey)
@@ -122,6 +123,10 @@ BOOL SECEditController::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_IME_ENDCOMPOSITION:
     case WM_TIMER:
       if (MvcController::OnWndMsg(message, wParam, lParam, pResult)) return TRUE;
+      return SECWndPlugIn::OnWndMsg(message, wParam, lParam, pResult);
+    case WM_IME_CHAR:
+      // Outside a composition the default processing types the character as WM_CHAR.
+      if (!m_bImeComposing) return FALSE;
       return SECWndPlugIn::OnWndMsg(message, wParam, lParam, pResult);
     default:
       return MvcController::OnWndMsg(message, wParam, lParam, pResult);
@@ -272,6 +277,8 @@ void SECEditController::OnKillFocus(CWnd* pNewWnd) {
 }
 
 LRESULT SECEditController::OnImeStartComposition(WPARAM wParam, LPARAM lParam) {
+  m_bImeComposing = TRUE;
+  m_strImeText.Empty();
   DestroyEditCaret();
   if (HIMC context = ::ImmGetContext(m_hWnd); context != nullptr) {
     EnsureCaretVisible();
@@ -299,7 +306,38 @@ LRESULT SECEditController::OnImeStartComposition(WPARAM wParam, LPARAM lParam) {
   return DefWindowProc(WM_IME_STARTCOMPOSITION, wParam, lParam);
 }
 
+LRESULT SECEditController::OnImeChar(WPARAM wParam, LPARAM) {
+  if (wParam > 0xFF) m_strImeText += static_cast<char>((wParam >> 8) & 0xFF);
+  m_strImeText += static_cast<char>(wParam & 0xFF);
+  m_bHandled = TRUE;
+  return 0;
+}
+
+void SECEditController::InsertComposition() {
+  m_bImeComposing = FALSE;
+  CString text = m_strImeText;
+  m_strImeText.Empty();
+  SECEdit* model = GetEditModel();
+  if (model == nullptr || text.IsEmpty() || IsReadOnly() || IsTrackingMouse()) return;
+  if (model->m_bOverwrite) {
+    // Each character replaces one, as typing does.
+    for (int i = 0; i < text.GetLength();) {
+      const int n = ::IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.GetLength() ? 2 : 1;
+      CString one = text.Mid(i, n);
+      InsertTypedText(one);
+      i += n;
+    }
+    return;
+  }
+  model->GroupCommands(FALSE);
+  GroupBracket group(this);
+  if (m_caret.m_nCol > LineLength(m_caret.m_nLine)) FillVirtualSpace();
+  ReplaceSelection(text, FALSE);
+  m_pLastTypingCommand = nullptr;
+}
+
 LRESULT SECEditController::OnImeEndComposition(WPARAM wParam, LPARAM lParam) {
+  InsertComposition();
   CreateEditCaret(TRUE);
   m_bHandled = TRUE;
   m_bCallDefault = TRUE;

@@ -54,6 +54,36 @@ std::unique_ptr<Surface> HeadlessBackend::Screen() const {
   return out;
 }
 
+bool HeadlessBackend::HasInputMethod() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return inputMethod_;
+}
+
+void HeadlessBackend::PlaceComposition(HWND topLevel, POINT spot, const RECT& area) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  composition_.topLevel = topLevel;
+  composition_.spot = spot;
+  composition_.area = area;
+}
+
+void HeadlessBackend::SetCompositionFont(HWND topLevel, const std::string& face, int height) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  composition_.topLevel = topLevel;
+  composition_.face = face;
+  composition_.height = height;
+}
+
+void HeadlessBackend::SetInputMethod(bool on) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  inputMethod_ = on;
+  composition_ = CompositionWindow{};
+}
+
+HeadlessBackend::CompositionWindow HeadlessBackend::Composition() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return composition_;
+}
+
 std::vector<UINT> HeadlessBackend::Bells() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return bells_;

@@ -24,6 +24,9 @@ class HeadlessBackend : public Backend {
   void Flash(HWND topLevel, bool on) override;
   void ClipboardChanged() override;
   bool ForeignClipboardText(std::string& utf8) override;
+  bool HasInputMethod() const override;
+  void PlaceComposition(HWND topLevel, POINT spot, const RECT& area) override;
+  void SetCompositionFont(HWND topLevel, const std::string& face, int height) override;
 
   // The screen as composed now.
   std::unique_ptr<Surface> Screen() const;
@@ -37,6 +40,17 @@ class HeadlessBackend : public Backend {
   int ClipboardChanges() const;
   // Text another program "owns" on the foreign clipboard, offered while ours is empty.
   void SetForeignClipboardText(std::string utf8);
+  // An input method a test scripts (platform/testing): while it is on, windows have an input
+  // context, and where its composition window was put is kept.
+  struct CompositionWindow {
+    HWND topLevel = nullptr;
+    POINT spot{};
+    RECT area{};
+    std::string face;
+    int height = 0;
+  };
+  void SetInputMethod(bool on);
+  CompositionWindow Composition() const;
   void Clear();
 
  private:
@@ -49,6 +63,8 @@ class HeadlessBackend : public Backend {
   int clipboardChanges_ = 0;
   std::string foreignText_;
   bool hasForeignText_ = false;
+  bool inputMethod_ = false;
+  CompositionWindow composition_;
 };
 
 // Installs the backend the environment asks for: BRAMBOLT_BACKEND=headless|x11, else x11 when

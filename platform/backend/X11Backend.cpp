@@ -24,9 +24,6 @@
 namespace brambolt::x11 {
 namespace {
 
-constexpr long kWindowEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
-                               ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                               LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
 constexpr unsigned kPointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                                     EnterWindowMask | LeaveWindowMask;
 
@@ -135,12 +132,14 @@ X11Backend::X11Backend(Display* display)
   XColor black{};
   blankCursor_ = XCreatePixmapCursor(display_, blank, blank, &black, &black, 0, 0);
   XFreePixmap(display_, blank);
+  OpenInputMethod();
   XFlush(display_);
   SetForeignDragSource(this);
 }
 
 X11Backend::~X11Backend() {
   if (GetForeignDragSource() == this) SetForeignDragSource(nullptr);
+  CloseInputMethod();
   XCloseDisplay(display_);
 }
 
@@ -201,7 +200,9 @@ XWin& X11Backend::Ensure(HWND hwnd) {
                         &a);
   SetProperties(hwnd, w, style, exStyle);
   byXid_[w.xid] = hwnd;
-  return windows_.emplace(hwnd, std::move(w)).first->second;
+  XWin& made = windows_.emplace(hwnd, std::move(w)).first->second;
+  if (!made.overrideRedirect) CreateInputContext(made);
+  return made;
 }
 
 void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
@@ -468,6 +469,7 @@ void X11Backend::WindowDestroyed(HWND topLevel) {
     XUngrabPointer(display_, CurrentTime);
     grabbed_ = false;
   }
+  DestroyInputContext(*w);
   XDestroyWindow(display_, w->xid);
   byXid_.erase(w->xid);
   windows_.erase(topLevel);
@@ -718,6 +720,9 @@ void X11Backend::SyncModifiers(unsigned state) {
 
 void X11Backend::OnKey(XKeyEvent& e, bool press) {
   lastTime_ = e.time;
+  if (press && OnCommit(e)) return;
+  // A key the input method passed on: whatever it composed is over.
+  if (press && InjectedComposition()) InjectCompositionCommit("");
   SyncModifiers(e.state);
   if (!press) {
     auto it = pressed_.find(e.keycode);
@@ -818,6 +823,7 @@ void X11Backend::OnClientMessage(XClientMessageEvent& e) {
 }
 
 void X11Backend::Handle(XEvent& e) {
+  if (FilteredByInputMethod(e)) return;
   switch (e.type) {
     case Expose: {
       RECT area{e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width, e.xexpose.y + e.xexpose.height};
@@ -984,6 +990,7 @@ void X11Backend::Sync() {
   SyncTitles();
   SyncActivation();
   SyncGrab();
+  SyncInputFocus();
 }
 
 void X11Backend::PumpEvents() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -27,6 +28,10 @@
 
 namespace brambolt::x11 {
 
+inline constexpr long kWindowEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                                      ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                                      LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+
 inline bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -47,6 +52,8 @@ struct XWin {
   std::string title;
   HICON icon = nullptr;
   HICON iconSmall = nullptr;
+  XIC ic = nullptr;           // its input context, while an input method is open
+  XFontSet fontSet = nullptr;  // the font set its composition is drawn with (not owned)
 };
 
 // The channel and field shift that put an 8-bit colour component under a visual's mask.
@@ -91,6 +98,9 @@ class X11Backend final : public Backend, public ForeignDragSource {
   bool ForeignClipboardData(const std::string& format, std::string& bytes) override;
   void PumpEvents() override;
   bool HasEventSource() const override { return true; }
+  bool HasInputMethod() const override { return inputMethodOpen_; }
+  void PlaceComposition(HWND topLevel, POINT spot, const RECT& area) override;
+  void SetCompositionFont(HWND topLevel, const std::string& face, int height) override;
 
   DWORD DragOver(POINT screen, DWORD keys, DWORD allowed, const OutgoingDrag& drag) override;
   void DragLeave() override;
@@ -124,6 +134,22 @@ class X11Backend final : public Backend, public ForeignDragSource {
   void SyncTitles();
   void SyncActivation();
   void SyncGrab();
+
+  // The X input method (X11InputMethod.cpp): opened for the server XMODIFIERS names, now or when
+  // it starts; an input context for each framed top-level window, focused while the focus
+  // window types through it; its committed text delivered as a composition.
+  void OpenInputMethod();
+  void CloseInputMethod();
+  static void InputMethodStarted(Display* display, XPointer self, XPointer);
+  static void InputMethodGone(XIM im, XPointer self, XPointer);
+  void CreateInputContext(XWin& w);
+  void DestroyInputContext(XWin& w);
+  void SyncInputFocus();
+  // Whether the input method took the event; a key it took starts a composition.
+  bool FilteredByInputMethod(XEvent& e);
+  // Text the input method committed (a key event with keycode 0); false when it is no such event.
+  bool OnCommit(XKeyEvent& e);
+  XFontSet FontSet(const std::string& face, int height);
 
   void Handle(XEvent& e);
   POINT ScreenPoint(Window xid, int x, int y);
@@ -219,6 +245,13 @@ class X11Backend final : public Backend, public ForeignDragSource {
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
         uriList, dropTransfer, netWmIcon;
   } atoms_{};
+
+  XIM im_ = nullptr;
+  std::atomic<bool> inputMethodOpen_{false};
+  bool waitingForInputMethod_ = false;
+  unsigned long inputStyle_ = 0;
+  XIC focusedIc_ = nullptr;
+  std::map<std::pair<std::string, int>, XFontSet> fontSets_;
 
   // A CLIPBOARD owner that did not answer: not asked again while it owns the selection.
   Window silentOwner_ = 0;

@@ -4,5 +4,4 @@
 #include "win/win.h"
 #include "backend/HeadlessBackend.h"
 #include "backend/X11Backend.h"
-#include "backend/Imm.h"
 #include "backend/DropFiles.h"

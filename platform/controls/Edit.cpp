@@ -55,7 +55,9 @@ class EditState {
   int VisibleLines() const;
   void ScrollToCaret();
   void UpdateScrollBars();
+  POINT CaretPoint();
   void PlaceCaret();
+  void PlaceComposition();
 
   // Editing.
   // The text as the styles let it in; a single line takes only up to the first line break.
@@ -367,13 +369,29 @@ void EditState::ScrollToCaret() {
   }
 }
 
+POINT EditState::CaretPoint() {
+  RECT fr = FormatRect();
+  return POINT{fr.left + XOf(caret_) - xOffset_, fr.top + (LineOf(caret_) - firstLine_) * lineHeight_};
+}
+
 void EditState::PlaceCaret() {
   if (!focused_) return;
-  RECT fr = FormatRect();
-  int line = LineOf(caret_);
-  int x = fr.left + XOf(caret_) - xOffset_;
-  int y = fr.top + (line - firstLine_) * lineHeight_;
-  SetCaretPos(x, y);
+  POINT at = CaretPoint();
+  SetCaretPos(at.x, at.y);
+}
+
+// An input method composes at the caret, in the edit's font.
+void EditState::PlaceComposition() {
+  HIMC context = ImmGetContext(hwnd_);
+  if (context == nullptr) return;
+  COMPOSITIONFORM form{};
+  form.dwStyle = CFS_POINT;
+  form.ptCurrentPos = CaretPoint();
+  ImmSetCompositionWindow(context, &form);
+  LOGFONT lf{};
+  if (GetObject(font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT), sizeof(lf), &lf) != 0)
+    ImmSetCompositionFont(context, &lf);
+  ImmReleaseContext(hwnd_, context);
 }
 
 void EditState::Notify(UINT code) { NotifyParent(hwnd_, code); }
@@ -1004,6 +1022,9 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       Char(static_cast<UINT>(wParam));
       return 0;
+    case WM_IME_STARTCOMPOSITION:
+      PlaceComposition();
+      break;
     case WM_KEYDOWN:
       if (!DialogKey(static_cast<UINT>(wParam))) KeyDown(static_cast<UINT>(wParam));
       return 0;

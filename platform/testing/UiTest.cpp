@@ -209,6 +209,24 @@ void TypeText(const std::string& ansi) {
   RunUntilIdle();
 }
 
+// --- The scripted input method
+
+ScriptedInputMethod::ScriptedInputMethod(UiSession& session) : backend_(session.Backend()) {
+  backend_.SetInputMethod(true);
+}
+
+ScriptedInputMethod::~ScriptedInputMethod() { backend_.SetInputMethod(false); }
+
+void ScriptedInputMethod::Start() {
+  InjectCompositionStart();
+  RunUntilIdle();
+}
+
+void ScriptedInputMethod::Commit(const std::string& utf8) {
+  InjectCompositionCommit(utf8);
+  RunUntilIdle();
+}
+
 // --- Scripts
 
 UiScript::UiScript() {

@@ -62,6 +62,25 @@ void TypeText(const std::string& ansi);
 // The screen point of a client point.
 POINT ScreenPoint(HWND hwnd, POINT client);
 
+// An input method scripted by the test, on the session's headless backend: while it lives every
+// window has an input context. Start and Commit compose at the focus window as a person typing
+// through an input method does, then run until idle; Window tells where the program last put the
+// composition window (spot and area in its top-level window's coordinates) and with which font.
+class ScriptedInputMethod {
+ public:
+  explicit ScriptedInputMethod(UiSession& session);
+  ~ScriptedInputMethod();
+  ScriptedInputMethod(const ScriptedInputMethod&) = delete;
+  ScriptedInputMethod& operator=(const ScriptedInputMethod&) = delete;
+  void Start();
+  // The text is UTF-8; characters the ANSI code page lacks are dropped with a beep.
+  void Commit(const std::string& utf8);
+  HeadlessBackend::CompositionWindow Window() const { return backend_.Composition(); }
+
+ private:
+  HeadlessBackend& backend_;
+};
+
 // What happens next while the user-interface thread sits in a loop of its own (a modal dialog, a
 // drag, a tracking loop): each time it would wait with nothing to do, the next step runs. Steps
 // inject input, move the clock (brambolt::VirtualClock::Advance) or check state.

@@ -46,6 +46,14 @@ class Backend {
   virtual std::vector<std::string> ForeignClipboardFormats() { return {}; }
   virtual bool ForeignClipboardData(const std::string& /*format*/, std::string& /*bytes*/) { return false; }
 
+  // The input method (win/Imm.h): whether there is one to type through, so that windows have
+  // an input context. Its composition window for a top-level window: the spot where composed
+  // text stands and the area it may take (top-level window coordinates; an empty area leaves
+  // that to the input method), and the font (face and cell height in pixels) it draws with.
+  virtual bool HasInputMethod() const { return false; }
+  virtual void PlaceComposition(HWND /*topLevel*/, POINT /*spot*/, const RECT& /*area*/) {}
+  virtual void SetCompositionFont(HWND /*topLevel*/, const std::string& /*face*/, int /*height*/) {}
+
   // Reads events that are ready and injects them as input (see win/Input.h); never blocks.
   virtual void PumpEvents() {}
   // True when events can arrive without the process doing anything (a display connection):

@@ -434,6 +434,12 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
       return KeyDefault(hwnd, msg, wParam, lParam);
+    case WM_IME_CHAR:
+      // A character an input method committed becomes typed characters: a double-byte one as its
+      // lead byte, then its trail byte.
+      if (wParam > 0xFF) PostMessage(hwnd, WM_CHAR, (wParam >> 8) & 0xFF, lParam);
+      PostMessage(hwnd, WM_CHAR, wParam & 0xFF, lParam);
+      return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/Convert.h"
 #include "gdi/SysColors.h"
 #include "win/ModalLoop.h"
 #include "win/Timers.h"
@@ -29,6 +30,7 @@ struct InputState {
   HWND lastWindow = nullptr;
   int lastHit = 0;
   UINT doubleClickTime = 500;
+  bool composing = false;
   // Capture, global as the pointer is.
   HWND capture = nullptr;
   // TrackMouseEvent.
@@ -266,6 +268,23 @@ void CookMouse(const InputEvent& e) {
   Deliver(hwnd, m);
 }
 
+// A composition goes to the focus window as input messages, so that the characters its
+// WM_IME_CHAR messages post are typed before the next committed character and the end arrives.
+void CookComposition(const InputEvent& e, HWND target) {
+  if (e.msg == WM_IME_STARTCOMPOSITION) {
+    Deliver(target, MSG{target, WM_IME_STARTCOMPOSITION, 0, 0, e.time, e.pt});
+    return;
+  }
+  for (size_t i = 0; i < e.text.size();) {
+    size_t n = CharacterLength(e.text, i);
+    WPARAM ch = static_cast<BYTE>(e.text[i]);
+    if (n == 2) ch = ch << 8 | static_cast<BYTE>(e.text[i + 1]);
+    Deliver(target, MSG{target, WM_IME_CHAR, ch, 1, e.time, e.pt});
+    i += n;
+  }
+  Deliver(target, MSG{target, WM_IME_ENDCOMPOSITION, 0, 0, e.time, e.pt});
+}
+
 void CookKey(const InputEvent& e) {
   HWND fg = GetForegroundWindow();
   std::shared_ptr<ThreadQueue> q = fg ? QueueOf(GetWindowThreadProcessId(fg, nullptr)) : nullptr;
@@ -279,6 +298,10 @@ void CookKey(const InputEvent& e) {
   }
   if (target == nullptr) return;
   if ((alt && !ctrl) || e.vk == VK_F10) sys = true;
+  if (e.kind == InputEvent::Composition) {
+    if (!sys) CookComposition(e, target);
+    return;
+  }
   UINT msg = e.msg;
   if (msg == WM_CHAR) {
     Deliver(target, MSG{target, WM_CHAR, e.vk, static_cast<LPARAM>(e.scan), e.time, e.pt});
@@ -462,6 +485,72 @@ void InjectCharacters(const std::string& ansi) {
   Signal();
 }
 
+namespace {
+
+// The characters of UTF-8 text that the ANSI code page holds, in its bytes; a beep for each one
+// it cannot hold, which is left out.
+std::string CommittedCharacters(const std::string& utf8) {
+  std::string ansi;
+  bool dropped = false;
+  for (char32_t c : AnsiToUnicode(utf8, CP_UTF8)) {
+    std::u16string wide;
+    if (c >= 0x10000) {
+      wide += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      wide += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      wide += static_cast<char16_t>(c);
+    }
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(wide.data()), static_cast<int>(wide.size()),
+                                bytes, sizeof(bytes), nullptr, &usedDefault);
+    if (n <= 0 || usedDefault || c == 0xFFFD) {
+      dropped = true;
+      continue;
+    }
+    ansi.append(bytes, static_cast<size_t>(n));
+  }
+  if (dropped) MessageBeep(MB_OK);
+  return ansi;
+}
+
+void PushComposition(UINT msg, std::string text) {
+  InputState& s = Input();
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.composing = msg == WM_IME_STARTCOMPOSITION;
+    InputEvent e;
+    e.kind = InputEvent::Composition;
+    e.msg = msg;
+    e.text = std::move(text);
+    e.time = Now();
+    e.pt = s.cursor;
+    s.raw.push_back(std::move(e));
+  }
+  Signal();
+}
+
+}  // namespace
+
+void InjectCompositionStart() {
+  if (!InjectedComposition()) PushComposition(WM_IME_STARTCOMPOSITION, {});
+}
+
+void InjectCompositionCommit(const std::string& utf8) {
+  std::string ansi = CommittedCharacters(utf8);
+  if (!InjectedComposition()) {
+    if (ansi.empty()) return;
+    PushComposition(WM_IME_STARTCOMPOSITION, {});
+  }
+  PushComposition(WM_IME_ENDCOMPOSITION, std::move(ansi));
+}
+
+bool InjectedComposition() {
+  InputState& s = Input();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return s.composing;
+}
+
 size_t PendingInputEvents() {
   InputState& s = Input();
   std::lock_guard<std::mutex> lock(s.mutex);
@@ -474,6 +563,7 @@ void ResetInputState() {
   s.raw.clear();
   std::fill(std::begin(s.async), std::end(s.async), 0);
   s.lastDown = 0;
+  s.composing = false;
   s.capture = nullptr;
   s.tracked = nullptr;
   s.clipped = false;

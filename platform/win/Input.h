@@ -21,6 +21,15 @@ void InjectKey(UINT vk, bool down, UINT scan = 0, bool extended = false);
 // Characters that come without keys (an input method): bytes in the ANSI code page, delivered as
 // WM_CHAR messages (a double-byte character as lead and trail byte) to the focus window.
 void InjectCharacters(const std::string& ansi);
+// An input method's composition at the focus window. Its start comes as WM_IME_STARTCOMPOSITION.
+// The text it commits (UTF-8) ends it: each character the ANSI code page holds comes as
+// WM_IME_CHAR (a double-byte character as lead byte * 256 + trail byte), each one it cannot hold
+// is dropped with a beep, then WM_IME_ENDCOMPOSITION. A commit without a start brings its own;
+// an empty commit ends a composition the input method cancelled.
+void InjectCompositionStart();
+void InjectCompositionCommit(const std::string& utf8);
+// Whether a composition has started and not yet ended.
+bool InjectedComposition();
 // Number of input events not yet retrieved by any thread.
 size_t PendingInputEvents();
 // Forgets pressed keys and buttons, the double-click memory and pending events (tests start clean).

@@ -138,8 +138,11 @@ struct Timer {
 
 // A raw input event as the backend or a test delivers it, routed to a window when retrieved.
 struct InputEvent {
-  enum Kind { Mouse, Key } kind = Mouse;
-  UINT msg = 0;  // WM_MOUSEMOVE, WM_xBUTTONDOWN/UP, WM_MOUSEWHEEL, WM_KEYDOWN, WM_KEYUP
+  enum Kind { Mouse, Key, Composition } kind = Mouse;
+  // WM_MOUSEMOVE, WM_xBUTTONDOWN/UP, WM_MOUSEWHEEL, WM_KEYDOWN, WM_KEYUP; for a composition
+  // WM_IME_STARTCOMPOSITION or WM_IME_ENDCOMPOSITION
+  UINT msg = 0;
+  std::string text;  // the committed characters of a composition's end, ANSI code page
   POINT pt{};
   int wheel = 0;
   UINT vk = 0;

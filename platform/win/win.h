@@ -21,3 +21,4 @@
 #include "win/Menu.h"
 #include "win/Accelerators.h"
 #include "win/Mdi.h"
+#include "win/Imm.h"

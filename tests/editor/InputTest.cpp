@@ -1,6 +1,6 @@
 // Typing and editing keys on a headless editor window: undo steps of typed runs, double-byte
 // characters, overwrite mode, Enter with indentation, Tab and Shift+Tab, Backspace, Delete, and
-// word and line deletion.
+// word and line deletion, and text composed through an input method.
 #include <gtest/gtest.h>
 
 #include "base/CodePage.h"
@@ -213,4 +213,63 @@ TEST(InputDelete, BackspaceDeleteWordsAndLines) {
   EXPECT_EQ(host.Text(), "1\r\n3");
 }
 
+// A client point of the editor window in its top-level window's coordinates.
+POINT InTopLevel(HWND hwnd, POINT client) {
+  RECT top{};
+  ::GetWindowRect(::GetAncestor(hwnd, GA_ROOT), &top);
+  ::ClientToScreen(hwnd, &client);
+  return POINT{client.x - top.left, client.y - top.top};
+}
+
+TEST(InputMethod, CompositionStandsAtTheCaretWithoutItAndIsOneUndoStep) {
+  brambolt::ScopedCodePage page(936);
+  ControllerHost host;
+  host.SetText("int x;\r\nint y;");
+  host.Put(1, 4);
+  brambolt::test::ScriptedInputMethod ime(host.session);
+  CPoint caret;
+  host.Ctl().PositionToPoint(caret, SECEditLineCol(1, 4));
+  host.Ctl().GetViewport()->LPtoDP(static_cast<POINT*>(&caret), 1);
+  CRect visible = host.Ctl().GetViewport()->GetVisibleLogRect();
+  host.Ctl().GetViewport()->LPtoDP(static_cast<RECT*>(&visible));
+
+  ime.Start();
+  POINT at{};
+  EXPECT_FALSE(::GetCaretPos(&at)) << "the caret is destroyed while the composition lasts";
+  HIMC context = ::ImmGetContext(host.Hwnd());
+  ASSERT_NE(context, nullptr);
+  COMPOSITIONFORM form{};
+  ASSERT_TRUE(::ImmGetCompositionWindow(context, &form));
+  ::ImmReleaseContext(host.Hwnd(), context);
+  EXPECT_EQ(form.dwStyle, static_cast<DWORD>(CFS_RECT));
+  EXPECT_EQ(form.ptCurrentPos.x, caret.x);
+  EXPECT_EQ(form.ptCurrentPos.y, caret.y);
+  EXPECT_TRUE(::EqualRect(&form.rcArea, &visible));
+  // What the input method was told: the same place in the top-level window, the view's font.
+  const auto window = ime.Window();
+  EXPECT_EQ(window.topLevel, ::GetAncestor(host.Hwnd(), GA_ROOT));
+  const POINT spot = InTopLevel(host.Hwnd(), caret);
+  EXPECT_EQ(window.spot.x, spot.x);
+  EXPECT_EQ(window.spot.y, spot.y);
+  const POINT areaFrom = InTopLevel(host.Hwnd(), visible.TopLeft());
+  EXPECT_EQ(window.area.left, areaFrom.x);
+  EXPECT_EQ(window.area.top, areaFrom.y);
+  LOGFONT lf{};
+  host.Ctl().GetViewFont()->GetLogFont(&lf);
+  EXPECT_EQ(window.face, lf.lfFaceName);
+
+  ime.Commit("\xE4\xB8\xAD\xE6\x96\x87");  // zhong wen in UTF-8
+  EXPECT_EQ(host.Text(), "int x;\r\nint \xD6\xD0\xCE\xC4y;");
+  EXPECT_EQ(host.Caret(), SECEditLineCol(1, 8));
+  EXPECT_TRUE(::GetCaretPos(&at)) << "the caret is back";
+  EXPECT_EQ(UndoSteps(host), std::vector<std::string>{"int x;\r\nint y;"});
+
+  // A character GB2312 cannot hold is dropped with a beep; the rest is typed.
+  host.session.Backend().Clear();
+  ime.Commit("\xF0\x9F\x98\x80\xE6\x96\x87");  // a face, then wen
+  EXPECT_EQ(host.Text(), "int x;\r\nint \xCE\xC4y;");
+  EXPECT_EQ(host.session.Backend().Bells().size(), 1u);
+}
+
 }  // namespace
+

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/CodePage.h"
 #include "tests/widgets/ListTestSupport.h"
 #include "widgets/SECTreeCtrl.h"
 #include "widgets/SECListTip.h"
@@ -184,6 +185,17 @@ TEST_F(ListInput, ReturnSavesAnAcceptedEditEscapeAndARefusalRestoreTheLabel) {
   TypeText("refused");
   PressKey(VK_RETURN);
   EXPECT_EQ(host.list.GetItemText(2, 0), "renamed");
+}
+
+TEST_F(ListInput, ALabelEditTakesTextComposedThroughAnInputMethod) {
+  brambolt::ScopedCodePage gbk(936);
+  brambolt::test::ScriptedInputMethod ime(host.session);
+  host.parent.answers[LVN_ENDLABELEDIT] = 1;
+  ASSERT_NE(host.list.EditLabel(2, 0), nullptr);
+  ime.Commit("\xE4\xB8\xAD\xE6\x96\x87");  // zhong wen in UTF-8
+  EXPECT_EQ(host.list.GetItemText(2, 0), "\xD6\xD0\xCE\xC4");
+  PressKey(VK_RETURN);
+  EXPECT_EQ(host.parent.Last(LVN_ENDLABELEDIT)->text, "\xD6\xD0\xCE\xC4");
 }
 
 TEST_F(ListInput, FocusLossSavesTheEditAndTheParentMayChangeTheText) {

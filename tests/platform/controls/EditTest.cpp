@@ -1,5 +1,6 @@
 // The edit control: messages and notifications, an editing session with selection, clipboard and
-// undo, styles, multi-line text, mouse selection, and double-byte characters in code page 936.
+// undo, styles, multi-line text, mouse selection, and double-byte characters in code pages 936
+// and 950, typed or composed through an input method.
 #include <string>
 #include <vector>
 
@@ -392,4 +393,33 @@ TEST_F(EditDoubleByte, UpperCaseLeavesTrailBytesAlone) {
   EXPECT_EQ(Text(edit), "\xA4\x61X");
 }
 
+TEST_F(EditDoubleByte, InputMethodComposesAtTheCaretAndTypesWholeCharacters) {
+  ScopedCodePage big5(950);
+  ScriptedInputMethod ime(session_);
+  HWND edit = Make(ES_AUTOHSCROLL, "ab");
+  SendMessage(edit, EM_SETSEL, 2, 2);
+  ime.Start();
+  POINT caret{};
+  ASSERT_TRUE(GetCaretPos(&caret));
+  HIMC context = ImmGetContext(edit);
+  COMPOSITIONFORM form{};
+  ASSERT_TRUE(ImmGetCompositionWindow(context, &form));
+  ImmReleaseContext(edit, context);
+  EXPECT_EQ(form.dwStyle, static_cast<DWORD>(CFS_POINT));
+  EXPECT_EQ(form.ptCurrentPos.x, caret.x);
+  EXPECT_EQ(form.ptCurrentPos.y, caret.y);
+  ime.Commit("\xE4\xB8\xAD\xE6\x96\x87");  // zhong wen in UTF-8
+  EXPECT_EQ(Text(edit), "ab\xA4\xA4\xA4\xE5");
+  EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE, EN_UPDATE, EN_CHANGE})) << "one change per character";
+
+  // The edit of a drop-down combo box takes it the same way.
+  HWND combo = CreateWindowEx(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 10, 50, 200, 120,
+                              recorder_.Hwnd(), reinterpret_cast<HMENU>(11), nullptr, nullptr);
+  SetFocus(combo);
+  RunUntilIdle();
+  ime.Commit("\xE6\x96\x87");
+  EXPECT_EQ(Text(combo), "\xA4\xE5");
+}
+
 }  // namespace
+

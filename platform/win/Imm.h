@@ -1,5 +1,7 @@
-// The input-method calls. No input method is connected yet: windows have no input context, so
-// callers that place the composition window skip it, and characters arrive as WM_CHAR.
+// The input-method calls. While the backend has an input method (an X input method server on
+// X11, a test's scripted one headless), each thread has a default input context shared by its
+// windows; a window can be given another one or none. Without an input method no window has a
+// context, and characters arrive as WM_CHAR alone.
 #pragma once
 
 #include "gdi/GdiTypes.h"
@@ -28,18 +30,32 @@ typedef struct tagCOMPOSITIONFORM {
   RECT rcArea;
 } COMPOSITIONFORM, *PCOMPOSITIONFORM, *LPCOMPOSITIONFORM;
 
-// Null: the window has no input context.
+// Null when the window has no input context.
 HIMC ImmGetContext(HWND hwnd);
 BOOL ImmReleaseContext(HWND hwnd, HIMC context);
+// Gives the window `context` (null: none, so it types without the input method); returns the
+// context it had.
 HIMC ImmAssociateContext(HWND hwnd, HIMC context);
-// The calls on a context fail, as they do for a null context.
+// The composition window, in the client coordinates of the window the context was last taken
+// for: CFS_POINT puts the spot where composed text stands, CFS_RECT also bounds its area.
 BOOL ImmSetCompositionWindow(HIMC context, LPCOMPOSITIONFORM form);
 BOOL ImmGetCompositionWindow(HIMC context, LPCOMPOSITIONFORM form);
+// The font the composition is drawn with: the face and height of the LOGFONT.
 BOOL ImmSetCompositionFont(HIMC context, LPLOGFONT font);
+// The composition is committed at once (WM_IME_CHAR), so there is never a string to read.
 LONG ImmGetCompositionString(HIMC context, DWORD index, LPVOID buffer, DWORD bufferLength);
+// A closed context types without the input method.
 BOOL ImmGetOpenStatus(HIMC context);
 BOOL ImmSetOpenStatus(HIMC context, BOOL open);
 BOOL ImmNotifyIME(HIMC context, DWORD action, DWORD index, DWORD value);
 
 #define ImmSetCompositionFontA ImmSetCompositionFont
 #define ImmGetCompositionStringA ImmGetCompositionString
+
+namespace brambolt {
+
+// Whether keys typed into `hwnd` go through the input method: it has an input context, and
+// that context is open.
+bool TypesThroughInputMethod(HWND hwnd);
+
+}  // namespace brambolt
