@@ -330,6 +330,12 @@ TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
   ReportDocumentationFailures(2);
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 48 The pages of 2 class(es) could not be written. "
                                                    "The other classes were documented."}));
+  // What the run cut to keep its output bounded is told in one message.
+  shell.calls.clear();
+  ReportDocumentationFailures(0, FALSE, {"First cut.", "Second cut."});
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 Parts of some pictures were left out to keep the "
+                                                   "documentation to a size that can be opened:\nFirst cut.\nSecond "
+                                                   "cut."}));
 }
 
 }  // namespace
