@@ -16,6 +16,8 @@ class CCopyFileProDlg : public WorkerProgressDlg {
   BOOL m_bRewrite = FALSE;
   CWorkSpaceObj* m_pProject = nullptr;
   int m_nLanguage = 1000;
+  // How often at most the caption names what the run writes.
+  int m_nCaptionMs = DocumentationProgress::kCaptionMs;
 
   // What the run wrote; null before the dialog started its worker.
   const DocumentationProgress* GetProgress() const { return m_pProgress.get(); }

@@ -33,5 +33,7 @@ BOOL CCopyFileThread::Start(DocumentationProgress* pDialog, CWorkSpaceObj* pProj
   pThread->m_strFolder = strFolder;
   pThread->m_nLanguage = nLanguage;
   pThread->m_bRewrite = bRewrite;
-  return StartIdleWorker(pThread);
+  // At the normal priority: the user waits for this run, and an idle thread gets next to no time
+  // on a busy machine.
+  return StartWorkerThread(pThread, THREAD_PRIORITY_NORMAL);
 }

@@ -1,5 +1,5 @@
 // CCopyFileThread: the worker of the Write Documentation run. Its progress dialog makes it
-// suspended at idle priority and resumes it; it plays the dialog's animation, writes the tree and
+// suspended and resumes it; it plays the dialog's animation, writes the tree and
 // closes the dialog, reaching the dialog only by sent messages, and deletes itself when it ends.
 #pragma once
 
@@ -21,8 +21,8 @@ class CCopyFileThread : public CWinThread {
   BOOL InitInstance() override;
   void GenerateDocumentation();
 
-  // Makes the thread suspended, lowers it to idle priority and resumes it; FALSE (the object
-  // deleted) when the thread cannot be made. The object deletes itself when the job ends, so the
+  // Makes the thread suspended and resumes it; FALSE (the object deleted) when the thread cannot
+  // be made. The object deletes itself when the job ends, so the
   // caller keeps no pointer to it.
   static BOOL Start(DocumentationProgress* pDialog, CWorkSpaceObj* pProject, CString strFolder,
                                 int nLanguage, BOOL bRewrite);

@@ -128,6 +128,10 @@ class CWorkSpaceObj : public CObject {
   int GeneratePages(int nLanguage, CString strFolder, DocumentationProgress* pProgress);
   // The same into the open Htmls folder.
   int GeneratePages(int nLanguage, const OutputFolder& htmls, DocumentationProgress* pProgress);
+  // Every class's folder, diagram and pages, written by a pool of threads (GetDocumentationThreads);
+  // returns how many classes could not be written whole.
+  int WriteClassPages(int nLanguage, const OutputFolder& htmls, const OutputFolder& images,
+                      DocumentationProgress* pProgress) const;
   // "Index.htm" and "Hierarchy_Chart.htm" of the language in the open Htmls folder.
   BOOL WriteIndexPage(int nLanguage, const OutputFolder& htmls);
   BOOL WriteChartPage(int nLanguage, const OutputFolder& htmls);

@@ -2,11 +2,17 @@
 // page, and each class's folders, diagram and pages; the ancestor chains of the class diagrams and
 // the component class list.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/CStdioFile.h"
@@ -15,6 +21,7 @@
 #include "model/DiagramCanvas.h"
 #include "model/DocPages.h"
 #include "model/DocumentationProgress.h"
+#include "model/DocumentationRun.h"
 #include "model/GWExtFileSystem.h"
 #include "model/ShellServices.h"
 #include "foundation/SECFileSystem.h"
@@ -109,17 +116,32 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   const BOOL bChart = WriteChartPage(nLanguage, htmls);
   if (bChart && pProgress != nullptr) pProgress->PageWritten("Hierarchy_Chart.htm");
 
+  return WriteClassPages(nLanguage, htmls, images, pProgress);
+}
+
+int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, const OutputFolder& images,
+                                   DocumentationProgress* pProgress) const {
+  const DocLanguage language = DocLanguageOf(nLanguage);
+  const bool bEnglish = language == DocLanguage::English;
   const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
                                                  "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
-  int nFailed = 0;
+  // The classes and, for the base links, the first class of each name, read by every thread.
+  std::vector<const CFileObj*> classes;
+  std::unordered_map<std::string, const CFileObj*> firstByName;
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-    if (IsRunStopped(pProgress)) break;
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    classes.push_back(pClass);
+    firstByName.emplace(std::string(pClass->m_strClassName, static_cast<size_t>(pClass->m_strClassName.GetLength())),
+                        pClass);
+  }
+
+  // One class's folder, diagram and pages; FALSE when any of its pages could not be written.
+  auto writeClass = [&](const CFileObj* pClass) -> bool {
     const OutputFolder classFolder = pClass->CreateClassFolders(htmls);
     if (bEnglish) ShowCaption(pProgress, "Creating sub class chart...");
     if (pClass->SaveClassDiagram(images, *this) && pProgress != nullptr)
       pProgress->BitmapWritten("Image2\\" + pClass->FileName() + ".bmp");
-    if (IsRunStopped(pProgress)) break;
+    if (IsRunStopped(pProgress)) return true;
     const CString strFixed = pClass->FileName();
     const BOOL bPage = WritePage(classFolder, strFixed + ".htm", [&](PageText& out) {
       WritePageHead(out, language, pClass->m_strClassName);
@@ -131,8 +153,9 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
       ShowCaption(pProgress, pClass->m_strClassName + ".htm");
       for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-        if (const CFileObj* pBase = FindClassByName(strBase))
-          out << "<P><B><a href=\"../" << ClassHref(*pBase) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
+        const auto it = firstByName.find(std::string(strBase, static_cast<size_t>(strBase.GetLength())));
+        if (it != firstByName.end())
+          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
         else
           out << "<P><B>" << HtmlText(strBase) << "</P></B>\n";
       }
@@ -140,12 +163,65 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
       WritePageEnd(out);
     });
     if (bPage && pProgress != nullptr) pProgress->PageWritten(strFixed + "\\" + strFixed + ".htm");
-    const BOOL bMembers = bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
-                          pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
-    // A class whose pages could not all be written is counted, and the others still get theirs.
-    if (!bPage || !bMembers) ++nFailed;
+    return bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
+           pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
+  };
+
+  // The class folders are independent of each other: a fixed pool of threads takes them one by
+  // one, each writing a whole folder, so every file is the same whatever the order of writing.
+  // A class whose pages could not all be written is counted, and the others still get theirs.
+  std::atomic<size_t> nNext{0};
+  std::atomic<int> nFailed{0};
+  auto work = [&] {
+    for (size_t i; (i = nNext++) < classes.size() && !IsRunStopped(pProgress);)
+      if (!writeClass(classes[i])) ++nFailed;
+  };
+  const size_t nThreads = std::min(classes.size(), static_cast<size_t>(GetDocumentationThreads()));
+  if (nThreads <= 1) {
+    work();
+    return nFailed.load();
   }
-  return nFailed;
+  // This thread shows the pool's captions while it waits for the pool.
+  if (pProgress != nullptr) pProgress->HoldCaptionsOfOtherThreads(true);
+  std::mutex mutex;
+  std::condition_variable finished;
+  size_t nRunning = 0;
+  std::vector<std::thread> pool;
+  for (size_t t = 0; t < nThreads; ++t) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      ++nRunning;
+    }
+    try {
+      pool.emplace_back([&] {
+        work();
+        std::lock_guard<std::mutex> lock(mutex);
+        --nRunning;
+        finished.notify_all();
+      });
+    } catch (const std::system_error&) {
+      // No further thread to be had: those there are do the work.
+      std::lock_guard<std::mutex> lock(mutex);
+      --nRunning;
+      break;
+    }
+  }
+  if (pool.empty()) work();
+  {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (nRunning > 0) {
+      finished.wait_for(lock, std::chrono::milliseconds(100));
+      lock.unlock();
+      if (pProgress != nullptr) pProgress->ShowHeldCaption();
+      lock.lock();
+    }
+  }
+  for (std::thread& thread : pool) thread.join();
+  if (pProgress != nullptr) {
+    pProgress->HoldCaptionsOfOtherThreads(false);
+    pProgress->ShowHeldCaption();
+  }
+  return nFailed.load();
 }
 
 BOOL CWorkSpaceObj::WriteIndexPage(int nLanguage, const OutputFolder& htmls) {

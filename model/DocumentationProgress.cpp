@@ -5,8 +5,37 @@
 
 void DocumentationProgress::SetCaption(const CString& strText) {
   if (m_hWnd == nullptr) return;
+  {
+    std::lock_guard<std::mutex> lock(m_captionMutex);
+    if (m_bHolding && std::this_thread::get_id() != m_owner) {
+      m_strHeld = strText;
+      m_bHeld = true;
+      return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (m_bCaptionShown && now - m_lastCaption < std::chrono::milliseconds(m_nCaptionMs)) return;
+    m_bCaptionShown = true;
+    m_lastCaption = now;
+  }
   SetWindowText(m_hWnd, strText);
   UpdateWindow(m_hWnd);
+}
+
+void DocumentationProgress::HoldCaptionsOfOtherThreads(bool bHold) {
+  std::lock_guard<std::mutex> lock(m_captionMutex);
+  m_bHolding = bHold;
+  m_owner = std::this_thread::get_id();
+}
+
+void DocumentationProgress::ShowHeldCaption() {
+  CString strText;
+  {
+    std::lock_guard<std::mutex> lock(m_captionMutex);
+    if (!m_bHeld) return;
+    strText = m_strHeld;
+    m_bHeld = false;
+  }
+  SetCaption(strText);
 }
 
 void DocumentationProgress::PageWritten(const CString&) { ++m_nPages; }

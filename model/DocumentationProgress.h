@@ -3,7 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "base/base.h"
@@ -11,11 +13,21 @@
 
 class DocumentationProgress {
  public:
-  explicit DocumentationProgress(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
+  // The caption shows what the run does a few times a second (at most once per nCaptionMs), not
+  // once per file: each showing is a round trip to the window's thread and a repaint.
+  static constexpr int kCaptionMs = 250;
+  explicit DocumentationProgress(HWND hWnd = nullptr, int nCaptionMs = kCaptionMs)
+      : m_hWnd(hWnd), m_nCaptionMs(nCaptionMs) {}
   virtual ~DocumentationProgress() = default;
 
-  // Shows the text in the window's caption at once (nothing without a window).
+  // Shows the text in the window's caption at once (nothing without a window), unless a caption
+  // was shown less than the caption interval ago; any thread may call it.
   virtual void SetCaption(const CString& strText);
+  // While a pool of threads writes for the run, a caption set on another thread than the pool's
+  // owner is only held; the owner shows the latest one held (ShowHeldCaption) as it waits. So the
+  // pool never waits for the window's thread, which may be the owner itself.
+  void HoldCaptionsOfOtherThreads(bool bHold);
+  void ShowHeldCaption();
   // Called after each page or bitmap file has been written.
   virtual void PageWritten(const CString& strPath);
   virtual void BitmapWritten(const CString& strPath);
@@ -40,6 +52,14 @@ class DocumentationProgress {
 
  private:
   HWND m_hWnd;
+  int m_nCaptionMs;
+  std::mutex m_captionMutex;
+  std::chrono::steady_clock::time_point m_lastCaption;
+  bool m_bCaptionShown = false;
+  bool m_bHolding = false;
+  std::thread::id m_owner;
+  CString m_strHeld;
+  bool m_bHeld = false;
   std::atomic<bool> m_bStop{false};
   std::atomic<int> m_nPages{0};
   std::atomic<int> m_nBitmaps{0};

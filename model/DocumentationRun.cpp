@@ -1,6 +1,10 @@
 // The Write Documentation run: options, output folder, the worker's job and its thread.
 #include "model/DocumentationRun.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 #include "model/CWorkSpaceObj.h"
 #include "model/DocOutput.h"
 #include "model/GWExtFileSystem.h"
@@ -38,6 +42,20 @@ CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
     default: return strProjectFolder + "Output_Chs\\Htmls\\";
   }
 }
+
+namespace {
+
+std::atomic<int> g_nDocumentationThreads{0};
+
+}  // namespace
+
+int GetDocumentationThreads() {
+  const int nChosen = g_nDocumentationThreads.load();
+  if (nChosen > 0) return nChosen;
+  return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 16);
+}
+
+void SetDocumentationThreads(int nThreads) { g_nDocumentationThreads.store(std::max(0, nThreads)); }
 
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress) {

@@ -40,6 +40,11 @@ CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage);
 int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL bRewrite, int nLanguage,
                           DocumentationProgress& progress);
 
+// The threads a run writes the class folders with: one per core of the machine (at most 16), or
+// what SetDocumentationThreads chose (0 goes back to one per core).
+int GetDocumentationThreads();
+void SetDocumentationThreads(int nThreads);
+
 // Tells the user through the shell how many classes could not be written and whether the
 // hierarchy chart could not be (nothing when all was written), and what the run cut to keep its
 // output bounded.

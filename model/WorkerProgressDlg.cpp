@@ -101,12 +101,12 @@ void StopProgressClip(HWND hDialog) {
   ::SendMessage(hAnimation, ACM_OPEN, 0, 0);
 }
 
-BOOL StartIdleWorker(CWinThread* pThread) {
+BOOL StartWorkerThread(CWinThread* pThread, int nPriority) {
   if (!pThread->CreateThread(CREATE_SUSPENDED)) {
     delete pThread;
     return FALSE;
   }
-  pThread->SetThreadPriority(THREAD_PRIORITY_IDLE);
+  pThread->SetThreadPriority(nPriority);
   // The last use of the object here: once resumed, the thread may end and delete it.
   pThread->ResumeThread();
   return TRUE;

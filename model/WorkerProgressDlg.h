@@ -4,6 +4,7 @@
 
 #include "afx/CDialog.h"
 #include "afx/DataExchange.h"
+#include "os/Threads.h"
 
 // The dialog ends only when its worker says it is done (the worker's last act sends WM_CLOSE),
 // so the object outlives every access of the worker. Esc or a posted close asks the worker to
@@ -53,6 +54,7 @@ void PlayProgressClip(HWND hDialog);
 void StopProgressClip(HWND hDialog);
 
 class CWinThread;
-// Makes the worker's thread suspended, lowers it to idle priority and resumes it; FALSE (the object
+// Makes the worker's thread suspended, sets its priority and resumes it; FALSE (the object
 // deleted) when no thread could be made. The worker deletes itself when its job ends.
-BOOL StartIdleWorker(CWinThread* pThread);
+BOOL StartWorkerThread(CWinThread* pThread, int nPriority);
+inline BOOL StartIdleWorker(CWinThread* pThread) { return StartWorkerThread(pThread, THREAD_PRIORITY_IDLE); }

@@ -358,6 +358,7 @@ class StopAfter : public DocumentationProgress {
 };
 
 TEST(DocPages, StoppingAfterNPagesWritesNoFurtherPage) {
+  doc_test::ScopedDocumentationThreads oneThread(1);  // a page in hand on another thread would be finished
   for (int n : {1, 3, 7}) {
     ShapesProject p;
     StopAfter progress(n);
@@ -367,6 +368,7 @@ TEST(DocPages, StoppingAfterNPagesWritesNoFurtherPage) {
 }
 
 TEST(DocPages, EnglishRunNamesItsStepsAndEachPageInTheCaption) {
+  doc_test::ScopedDocumentationThreads oneThread(1);  // the captions in the order of one writer
   ShapesProject p;
   StopAfter progress(1000);
   Generate(p, LANGUAGE_ENG, &progress);

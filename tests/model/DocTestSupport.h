@@ -11,6 +11,7 @@
 #include <string>
 
 #include "model/CWorkSpaceObj.h"
+#include "model/DocumentationRun.h"
 #include "ModelTestSupport.h"
 
 namespace doc_test {
@@ -47,6 +48,30 @@ inline const char* ShapesHeader() {
          "protected:\n"
          "    int m_nRadius;\n"
          "};\n";
+}
+
+// The number of threads the documentation run writes with, for the life of the object.
+struct ScopedDocumentationThreads {
+  explicit ScopedDocumentationThreads(int nThreads) { SetDocumentationThreads(nThreads); }
+  ~ScopedDocumentationThreads() { SetDocumentationThreads(0); }
+};
+
+// A header of nClasses classes, each deriving from an earlier one, with members of every access.
+inline std::string GeneratedHeader(int nClasses) {
+  std::string text;
+  const char* const access[] = {"public", "protected", "private"};
+  for (int n = 0; n < nClasses; ++n) {
+    text += "class CGen" + std::to_string(n) + (n == 0 ? std::string() : " : public CGen" + std::to_string(n / 3)) +
+            "\n{\n";
+    for (int m = 0; m < 4; ++m) {
+      text += std::string(access[m % 3]) + ":\n";
+      text += "  // Member " + std::to_string(m) + ".\n";
+      text += "  " + std::string(m % 2 == 0 ? "virtual " : "") + "BOOL Get" + std::to_string(m) + "(int nIndex);\n";
+      text += "  CString m_value" + std::to_string(m) + ";\n";
+    }
+    text += "};\n";
+  }
+  return text;
 }
 
 // A project folder (with its trailing separator) holding "Header Files\Shapes.h", analysed.

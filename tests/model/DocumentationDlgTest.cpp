@@ -145,10 +145,13 @@ TEST(CCopyFileProDlg, RunsTheWorkerOverTheProjectAndEndsWhenTheWorkerClosesIt) {
 }
 
 TEST(CCopyFileProDlg, CancelAfterNPagesLeavesNoFurtherPageAndEndsOnlyAfterTheWorkerStopped) {
+  // Every page named in the caption, by one thread, so that no page was begun elsewhere meanwhile.
+  doc_test::ScopedDocumentationThreads oneThread(1);
   for (int n : {1, 3}) {
     DialogSession session;
     ShapesProject p;
     CancellingProgressDlg dlg(n);
+    dlg.m_nCaptionMs = 0;
     dlg.m_pProject = &p.project;
     dlg.m_nLanguage = LANGUAGE_ENG;
     dlg.m_strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);

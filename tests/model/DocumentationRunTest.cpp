@@ -8,7 +8,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 
 #include "model/CWorkSpaceObj.h"
 #include "os/FileApi.h"
@@ -66,7 +68,7 @@ TEST(DocumentationRun, RewriteLeavesOnlyWhatTheRunWroteAndNamesTheFoldersItRemov
   p.folder.Write("Output_Eng/Htmls/CShape/Member Vars/m_gone.htm", "old");
   p.folder.Write("Output_Eng/Htmls/Index.htm", std::string(100000, 'x'));
   CaptionWindow window;
-  DocumentationProgress progress(window.Get());
+  DocumentationProgress progress(window.Get(), 0);
   const CString strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
   EXPECT_EQ(GenerateDocumentation(p.project, strFolder, TRUE, LANGUAGE_ENG, progress), 0);
   EXPECT_FALSE(p.folder.Exists("Output_Eng/Htmls/Old"));
@@ -146,12 +148,31 @@ TEST(DocumentationRun, LinksPlantedInTheOutputTreeAreReplacedAndNothingOutsideIs
   EXPECT_TRUE(fs::is_directory(fs::symlink_status(fs::path(p.folder.Path()) / "Output_Chs")));
 }
 
+// The highest niceness of the threads of this process (19 for a thread at idle priority).
+int HighestThreadNice() {
+  int nHighest = 0;
+  std::error_code error;
+  for (const auto& task : fs::directory_iterator("/proc/self/task", error)) {
+    std::ifstream in(task.path() / "stat");  // a thread may end meanwhile: nothing is read then
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t nEnd = stat.rfind(')');
+    if (nEnd == std::string::npos || nEnd + 2 > stat.size()) continue;
+    // The fields after the command's closing parenthesis: state is the 3rd field, nice the 19th.
+    std::istringstream fields(stat.substr(nEnd + 2));
+    std::string field;
+    for (int i = 3; i <= 19 && fields >> field; ++i)
+      if (i == 19) nHighest = std::max(nHighest, std::atoi(field.c_str()));
+  }
+  return nHighest;
+}
+
 // What the progress dialog is to the worker: a window with the animation control 1005 that
 // records what it is sent, whose cancel (here: after a number of pages named in its caption) sets
 // the stop flag, and whose modal loop runs until the worker's WM_CLOSE.
 class ProgressDialogWindow {
  public:
-  explicit ProgressDialogWindow(int nCancelAfterPages = -1) : m_nCancelAfter(nCancelAfterPages) {
+  explicit ProgressDialogWindow(int nCancelAfterPages = -1, int nCaptionMs = DocumentationProgress::kCaptionMs)
+      : m_nCancelAfter(nCancelAfterPages) {
     static const bool registered = [] {
       WNDCLASS wc{};
       wc.lpfnWndProc = &ProgressDialogWindow::DialogProc;
@@ -167,7 +188,7 @@ class ProgressDialogWindow {
     m_hWnd = CreateWindowEx(0, "DocTestProgress", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     CreateWindowEx(0, "DocTestAnimation", "", WS_CHILD, 0, 0, 50, 50, m_hWnd, reinterpret_cast<HMENU>(1005), nullptr,
                    nullptr);
-    m_pProgress = std::make_unique<DocumentationProgress>(m_hWnd);
+    m_pProgress = std::make_unique<DocumentationProgress>(m_hWnd, nCaptionMs);
   }
   ~ProgressDialogWindow() {
     DestroyWindow(m_hWnd);
@@ -183,6 +204,8 @@ class ProgressDialogWindow {
 
   std::vector<std::string> animation;  // "open 151", "play", "stop", "open 0"
   int nPageCaptions = 0;
+  int nCaptions = 0;
+  int nHighestNice = 0;  // of the threads of the program while the worker set a caption
 
  private:
   static ProgressDialogWindow*& Current() {
@@ -197,6 +220,8 @@ class ProgressDialogWindow {
       return 0;
     }
     if (pThis != nullptr && nMsg == WM_SETTEXT && lParam != 0) {
+      ++pThis->nCaptions;
+      pThis->nHighestNice = std::max(pThis->nHighestNice, HighestThreadNice());
       const std::string text = reinterpret_cast<const char*>(lParam);
       if (text.size() > 4 && text.compare(text.size() - 4, 4, ".htm") == 0 &&
           ++pThis->nPageCaptions == pThis->m_nCancelAfter)
@@ -233,8 +258,9 @@ TEST(DocumentationRun, TheWorkerPlaysTheAnimationWritesTheTreeAndClosesTheDialog
 
 TEST(DocumentationRun, CancelAfterNPagesLeavesNoFurtherPageAndTheDialogEnds) {
   for (int n : {1, 4}) {
+    doc_test::ScopedDocumentationThreads oneThread(1);  // every page named in the caption, in order
     ShapesProject p;
-    ProgressDialogWindow dialog(n);
+    ProgressDialogWindow dialog(n, 0);
     auto* pThread = new CCopyFileThread(&dialog.Progress());
     pThread->m_pProject = &p.project;
     pThread->m_strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
@@ -249,6 +275,54 @@ TEST(DocumentationRun, CancelAfterNPagesLeavesNoFurtherPageAndTheDialogEnds) {
   }
 }
 
+TEST(DocumentationRun, CancelWhileThePoolWritesStopsEveryThreadAndTheDialogEnds) {
+  ShapesProject p(doc_test::GeneratedHeader(100).c_str());
+  ProgressDialogWindow dialog(1, 0);  // the user cancels when the first page is named
+  ASSERT_TRUE(CCopyFileThread::Start(&dialog.Progress(), &p.project,
+                                     GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), LANGUAGE_ENG, TRUE));
+  dialog.RunUntilClosed();
+  const size_t nPages = ReadTree(p.folder.Path() + "/Output_Eng/Htmls", {".htm"}).size();
+  EXPECT_TRUE(dialog.Progress().IsStopped());
+  EXPECT_EQ(nPages, static_cast<size_t>(dialog.Progress().GetPageCount()));
+  EXPECT_LT(nPages, 2u + 100 * 9);
+}
+
+// The program's run goes as fast as the library's: its worker runs at the normal priority, and
+// the dialog learns what is being written a few times a second, not at every page.
+TEST(DocumentationRun, TheWorkerRunsAtNormalPriorityAndTheCaptionChangesAFewTimesASecond) {
+  ShapesProject p(doc_test::GeneratedHeader(200).c_str());
+  ProgressDialogWindow dialog;
+  ASSERT_TRUE(CCopyFileThread::Start(&dialog.Progress(), &p.project,
+                                     GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), LANGUAGE_ENG, TRUE));
+  dialog.RunUntilClosed();
+  const int nPages = dialog.Progress().GetPageCount();
+  EXPECT_EQ(nPages, 2 + 200 * 9);
+  EXPECT_GE(dialog.nCaptions, 1);
+  EXPECT_LT(dialog.nCaptions, nPages / 10);
+  EXPECT_EQ(dialog.nHighestNice, 0);
+}
+
+// The class folders are written by a pool of threads: the tree is the same, byte for byte, as
+// the one a single thread writes, in every language.
+TEST(DocumentationRun, ThePoolOfThreadsWritesTheTreeOneThreadWrites) {
+  for (int nLanguage : {LANGUAGE_CHS, LANGUAGE_CHT, LANGUAGE_ENG}) {
+    for (const std::string& header : {std::string(doc_test::ShapesHeader()), doc_test::GeneratedHeader(60)}) {
+      std::map<std::string, std::string> trees[2];
+      for (int nThreads : {1, 8}) {
+        doc_test::ScopedDocumentationThreads threads(nThreads);
+        ShapesProject p(header.c_str());
+        DocumentationProgress progress;
+        EXPECT_EQ(GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, nLanguage), TRUE,
+                                        nLanguage, progress),
+                  0);
+        trees[nThreads == 1 ? 0 : 1] = ReadTree(p.folder.Path(), {".htm", ".bmp"});
+      }
+      EXPECT_GT(trees[0].size(), 10u);
+      EXPECT_TRUE(trees[0] == trees[1]) << nLanguage;
+    }
+  }
+}
+
 TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
   model_test::RecordingShell shell;
   ReportDocumentationFailures(0);
@@ -256,6 +330,12 @@ TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
   ReportDocumentationFailures(2);
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 48 The pages of 2 class(es) could not be written. "
                                                    "The other classes were documented."}));
+  // What the run cut to keep its output bounded is told in one message.
+  shell.calls.clear();
+  ReportDocumentationFailures(0, FALSE, {"First cut.", "Second cut."});
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 Parts of some pictures were left out to keep the "
+                                                   "documentation to a size that can be opened:\nFirst cut.\nSecond "
+                                                   "cut."}));
 }
 
 }  // namespace
