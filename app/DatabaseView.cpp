@@ -555,7 +555,12 @@ CString DatabaseView::ConvertPage(const CString& strPath, BOOL bGBToBig5) {
     const BOOL bConverted = bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB();
     if (bConverted) {
       for (INT_PTR i = 0; i < converter.m_arrLines.GetSize(); ++i) RenameCharset(converter.m_arrLines[i], bGBToBig5);
-      converter.SaveToFile(strPath);
+      // A page that could not be written keeps its text, and its name with it: the user is told.
+      if (!converter.SaveToFile(strPath)) {
+        CFileException error(CFileException::genericException, -1, strPath);
+        error.ReportError(MB_ICONEXCLAMATION);
+        return strPath;
+      }
     }
   }
   return ConvertFileName(strPath, bGBToBig5);

@@ -13,6 +13,7 @@
 #include "ExplorerTestSupport.h"
 #include "base/Convert.h"
 #include "model/ModelIds.h"
+#include "os/FileFaults.h"
 #include "os/Shell.h"
 #include "platform/os/TempDir.h"
 #include "controls/FileDialog.h"
@@ -389,6 +390,23 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   ASSERT_NE(hItem, nullptr);
   EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Big5("中文.htm")), Big5("中文"));
   EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
+}
+
+TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold) {
+  OutputSession s;
+  const std::string htmls = s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Gb("中文"));
+  s.Create();
+  Questions questions(IDYES);
+  const std::string folder = std::filesystem::path(htmls).parent_path().string();
+  brambolt::ScopedFileFaultHook full([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Write && path.compare(0, folder.size() + 1, folder + "/") == 0 ? ENOSPC : 0;
+  });
+  s.Select({"HTML Files", Gb("中文.htm").c_str()});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Gb("中文.htm")), Gb("中文"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/" + Big5("中文.htm")));
+  ASSERT_EQ(Questions::Asked().size(), 2u);  // the question, then why it failed
+  EXPECT_NE(Questions::Asked()[1].find(Gb("中文.htm")), std::string::npos) << Questions::Asked()[1];
 }
 
 // A converted page names its new code page where it named the old one, so a browser reads it;
