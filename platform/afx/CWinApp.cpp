@@ -473,7 +473,7 @@ int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) {
 namespace {
 
 // The visible, enabled top-level windows of this thread that `main` owns, directly or through
-// others, leaving out `owner` and the windows that own it (a modal box holds those itself).
+// others, leaving out `owner` (the box itself holds its owner).
 std::vector<HWND> ModelessWindows(HWND main, HWND owner) {
   struct Walk {
     HWND main, owner;
@@ -483,9 +483,7 @@ std::vector<HWND> ModelessWindows(HWND main, HWND owner) {
       ::GetCurrentThreadId(),
       [](HWND hWnd, LPARAM lParam) -> BOOL {
         auto* w = reinterpret_cast<Walk*>(lParam);
-        if (!::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd)) return TRUE;
-        for (HWND h = w->owner; h != nullptr; h = ::GetWindow(h, GW_OWNER))
-          if (h == hWnd) return TRUE;
+        if (hWnd == w->owner || !::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd)) return TRUE;
         for (HWND h = ::GetWindow(hWnd, GW_OWNER); h != nullptr; h = ::GetWindow(h, GW_OWNER))
           if (h == w->main) {
             w->found.push_back(hWnd);

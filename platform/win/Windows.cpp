@@ -561,8 +561,9 @@ HWND GetTopWindow(HWND hwnd) { return GetWindow(hwnd ? hwnd : Desktop(), GW_CHIL
 HWND GetNextWindow(HWND hwnd, UINT cmd) { return GetWindow(hwnd, cmd); }
 
 HWND GetLastActivePopup(HWND hwnd) {
+  // The active window when hwnd owns it, directly or through other popups.
   HWND active = GetActiveWindow();
-  if (active && active != hwnd && GetWindow(active, GW_OWNER) == hwnd) return active;
+  if (active && active != hwnd && GetAncestor(active, GA_ROOTOWNER) == hwnd) return active;
   return hwnd;
 }
 

@@ -231,6 +231,9 @@ TEST(AppObject, AMessageBoxHoldsTheModelessWindowsAndTheHelpContextWhileItIsUp) 
                             hMain, nullptr, nullptr, nullptr);
   };
   const HWND hTool = modeless("Tool", 40), hOther = modeless("Other", 200);
+  // A window the tool window owns in turn.
+  const HWND hNested = ::CreateWindowEx(0, AfxRegisterWndClass(0), "Nested", WS_POPUP | WS_CAPTION | WS_VISIBLE, 60,
+                                        160, 120, 80, hTool, nullptr, nullptr, nullptr);
   struct Seen {
     bool main, tool, other;
     DWORD context;
@@ -240,18 +243,19 @@ TEST(AppObject, AMessageBoxHoldsTheModelessWindowsAndTheHelpContextWhileItIsUp) 
     seen.push_back({::IsWindowEnabled(hMain) != FALSE, ::IsWindowEnabled(hTool) != FALSE,
                     ::IsWindowEnabled(hOther) != FALSE, app.m_dwPromptContext});
   };
-  for (HWND hActive : {hMain, hTool}) {
+  for (HWND hActive : {hMain, hTool, hNested}) {
     ::SetActiveWindow(hActive);
     AfxMessageBox(IDS_OLE_INIT_FAILED);
     ASSERT_EQ(boxes.boxes.size(), seen.size());
     EXPECT_EQ(boxes.boxes.back().owner, hActive);
-    EXPECT_EQ(seen.back().main, hActive == hMain) << "the main window waits for a box of its tool window";
+    EXPECT_EQ(seen.back().main, hActive == hMain) << "the main window waits for a box of another window";
     EXPECT_EQ(seen.back().tool, hActive == hTool) << "the owner is left to the box itself";
     EXPECT_FALSE(seen.back().other);
     EXPECT_EQ(seen.back().context, HID_BASE_PROMPT + IDS_OLE_INIT_FAILED);
     EXPECT_TRUE(::IsWindowEnabled(hMain) && ::IsWindowEnabled(hTool) && ::IsWindowEnabled(hOther));
     EXPECT_EQ(app.m_dwPromptContext, 0u);
   }
+  ::DestroyWindow(hNested);
   ::DestroyWindow(hTool);
   ::DestroyWindow(hOther);
   app.End();
