@@ -6,6 +6,7 @@
 
 // libjpeg's header wants the C standard types declared first.
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace brambolt::ole {
 namespace {
@@ -13,10 +14,15 @@ namespace {
 struct ErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf jump;
+  bool dataEnded = false;  // the file ended before the rows it states
 };
 
 [[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
 void OnMessage(j_common_ptr) {}
+void OnEmit(j_common_ptr info, int level) {
+  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  if (level < 0 && errors->base.msg_code == JWRN_JPEG_EOF) errors->dataEnded = true;
+}
 
 }  // namespace
 
@@ -27,6 +33,7 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = OnError;
   errors.base.output_message = OnMessage;
+  errors.base.emit_message = OnEmit;
   // What is allocated between setjmp and a longjmp back to it belongs to libjpeg (the row) or
   // to the caller (the pixels), so the jump leaks nothing.
   if (setjmp(errors.jump)) {
@@ -51,14 +58,20 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                               info.output_width * 3, 1);
   const JSAMPLE* row = rows[0];
-  while (info.output_scanline < info.output_height) {
+  // Rows are read while the file has data for them: a few bytes stating many rows are not made
+  // up row by row (the rest stays black). A progressive file has read all it has by now.
+  errors.dataEnded = false;
+  while (info.output_scanline < info.output_height && !errors.dataEnded) {
     size_t y = info.output_scanline;
     if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
     uint32_t* p = &out.pixels[y * out.width];
     for (int x = 0; x < out.width; ++x)
       p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
   }
-  jpeg_finish_decompress(&info);
+  if (info.output_scanline < info.output_height)
+    jpeg_abort_decompress(&info);
+  else
+    jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return true;
 }

@@ -373,14 +373,16 @@ void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Re
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     } else {
       // A top-level window that only grew keeps its pixels; only the new parts and the frame
-      // need painting.
-      RECT client;
+      // need painting. Its surface keeps them at the window's top-left whichever edge was
+      // dragged, and the frame keeps its thickness: what is kept is the old client area at the
+      // client's origin. Where the old frame's right and bottom edges were is client area now.
+      RECT client, window;
       GetClientRect(hwnd, &client);
+      GetWindowRect(hwnd, &window);
+      const RECT kept{0, 0, client.right - ((window.right - window.left) - (oldScreen.right - oldScreen.left)),
+                      client.bottom - ((window.bottom - window.top) - (oldScreen.bottom - oldScreen.top))};
       Region fresh(client);
-      RECT oldClient = oldScreen;
-      POINT o = ClientOrigin(hwnd);
-      Offset(oldClient, -o.x, -o.y);
-      fresh.SubtractRect(oldClient);
+      fresh.SubtractRect(kept);
       HRGN rgn = CreateRegionHandle(fresh);
       RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
       DeleteObject(rgn);

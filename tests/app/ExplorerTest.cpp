@@ -11,6 +11,8 @@
 #include "resources/ExplorerRes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ExplorerTestSupport.h"
+#include "win/Input.h"
+#include "win/Surfaces.h"
 
 using brambolt::test::RunUntilIdle;
 using explorertest::TextsOf;
@@ -154,6 +156,72 @@ TEST(ProjectExplorer, TheTabWindowFillsTheBarsInsideAsTheBarChangesSize) {
   files.Refresh();
   EXPECT_EQ(std::string(files.GetItemText(files.GetRootItem())), " Files");
   EXPECT_EQ(files.GetCount(), 3);
+}
+
+// The pixels of a top-level window as its surface holds them.
+std::vector<uint32_t> PixelsOf(CWnd* pWnd) {
+  brambolt::SurfacePtr surface = brambolt::GetWindowSurface(pWnd->GetSafeHwnd());
+  std::vector<uint32_t> pixels;
+  for (int y = 0; surface && y < surface->Height(); ++y)
+    pixels.insert(pixels.end(), surface->Row(y), surface->Row(y) + surface->Width());
+  return pixels;
+}
+
+TEST(ProjectExplorer, AFloatingExplorerResizedByItsFrameIsPaintedWholeWithNoTraceOfItsOldEdges) {
+  ExplorerFrame f(false);
+  f.frame->FloatControlBar(&f.bar, CPoint(300, 200));
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.IsFloating());
+  // The user drags the frame's bottom-right corner out, in and out again, then its top-left
+  // corner out (the bar grows toward the left and the top).
+  const struct {
+    UINT hit;
+    CSize grow;
+  } drags[] = {{HTBOTTOMRIGHT, CSize(60, 40)}, {HTBOTTOMRIGHT, CSize(-30, -20)}, {HTBOTTOMRIGHT, CSize(25, 15)},
+               {HTTOPLEFT, CSize(25, 20)}};
+  for (const auto& [hit, grow] : drags) {
+    CFrameWnd* floating = f.bar.GetParentFrame();
+    CRect before;
+    floating->GetWindowRect(&before);
+    const bool topLeft = hit == HTTOPLEFT;
+    const POINT corner = topLeft ? POINT{before.left + 1, before.top + 1} : POINT{before.right - 2, before.bottom - 2};
+    ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), hit);
+    const POINT to = topLeft ? POINT{corner.x - grow.cx, corner.y - grow.cy} : POINT{corner.x + grow.cx, corner.y + grow.cy};
+    brambolt::test::UiScript script;
+    script.Then([&] {
+      brambolt::InjectMouseMove(POINT{(corner.x + to.x) / 2, (corner.y + to.y) / 2});
+      brambolt::InjectMouseMove(to);
+      brambolt::InjectMouseButton(WM_LBUTTONUP, to);
+    });
+    brambolt::InjectMouseMove(corner);
+    brambolt::InjectMouseButton(WM_LBUTTONDOWN, corner);
+    RunUntilIdle();
+    ASSERT_TRUE(f.bar.IsFloating());
+    floating = f.bar.GetParentFrame();
+    CRect after;
+    floating->GetWindowRect(&after);
+    EXPECT_EQ(after.Size(), before.Size() + grow);
+    // The bar fills the frame's client area and the tab window the bar's inside.
+    CRect client, bar, inside, tabs;
+    floating->GetClientRect(&client);
+    f.bar.GetWindowRect(&bar);
+    floating->ScreenToClient(&bar);
+    EXPECT_EQ(bar.right, client.right) << grow.cx;
+    EXPECT_EQ(bar.bottom, client.bottom) << grow.cy;
+    f.bar.GetInsideRect(inside);
+    f.bar.m_wndTab.GetWindowRect(&tabs);
+    f.bar.ScreenToClient(&tabs);
+    EXPECT_EQ(tabs, inside);
+    // What the resize left on the screen is what a whole repaint draws.
+    const std::vector<uint32_t> shown = PixelsOf(floating);
+    floating->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RunUntilIdle();
+    const std::vector<uint32_t> repainted = PixelsOf(floating);
+    ASSERT_EQ(shown.size(), repainted.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != repainted[i];
+    EXPECT_EQ(differ, 0u) << "pixels left from before the resize, growing by " << grow.cx << " x " << grow.cy;
+  }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// Fuzz target: the image formats (BMP, PCX, Targa, JPEG, TIFF) and the thumbnail stream, chosen by
-// the first byte; a picture that loads is saved again in its format.
+// Fuzz target: the image formats (BMP, PCX, Targa, JPEG, TIFF), the thumbnail stream and the
+// platform's picture object (BMP/DIB, ICO, GIF and JPEG files), chosen by the first byte; a
+// picture that loads is drawn and saved again.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 #include "FuzzSupport.h"
@@ -11,6 +14,7 @@
 #include "foundation/SECTNBitmap.h"
 #include "foundation/SECTarga.h"
 #include "foundation/SECTiff.h"
+#include "ole/ole.h"
 
 using namespace kelpwood::foundation;
 
@@ -24,11 +28,46 @@ void LoadAndSave(SECImage& image, const uint8_t* data, size_t size) {
   image.SaveImage(&out);
 }
 
+// A picture object made from the bytes as the picture view makes it, drawn small and saved.
+void LoadPicture(const uint8_t* data, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(size, 1));
+  if (block == nullptr) return;
+  if (size > 0) std::memcpy(GlobalLock(block), data, size), GlobalUnlock(block);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT hr =
+      OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(hr) || picture == nullptr) return;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture->get_Width(&width);
+  picture->get_Height(&height);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(16, 16, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  picture->Render(dc, 0, 0, 16, 16, 0, height, width, -height, nullptr);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  IStream* saved = nullptr;
+  if (SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &saved))) {
+    LONG written = 0;
+    picture->SaveAsFile(saved, TRUE, &written);
+    saved->Release();
+  }
+  picture->Release();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  const int kind = data[0] % 6;
+  const int kind = data[0] % 7;
   ++data;
   --size;
   switch (kind) {
@@ -61,6 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::filesystem::remove(path, error);
       break;
     }
+    case 6:
+      LoadPicture(data, size);
+      break;
     default: {
       CMemFile file;
       fuzz::Fill(file, data, size);

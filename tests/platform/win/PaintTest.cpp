@@ -423,6 +423,41 @@ TEST_F(Painting, SetWindowPosInvalidatesOnlyWhatItUncovers) {
   EXPECT_EQ(UpdateRects(redraw), (Rects{{0, 0, 50, 40}}));
 }
 
+// A framed top-level window that grows, by its right and bottom edges or by its left and top ones:
+// everything beyond its old client area is painted, where its old frame edges were included,
+// and what was painted before stays where it was in the client area.
+TEST_F(Painting, AFramedWindowThatGrowsPaintsOverWhereItsOldEdgesWere) {
+  HWND top = MakeWindow(nullptr, WS_POPUP | WS_THICKFRAME | WS_VISIBLE, RECT{100, 100, 300, 250});
+  Colours()[top] = RGB(0, 128, 0);
+  PaintWithColours();
+  RunUntilIdle();
+  RECT client;
+  GetClientRect(top, &client);
+  const LONG w = client.right, h = client.bottom;
+  ASSERT_EQ(WindowPixel(top, w / 2, h / 2), RGB(0, 128, 0));
+  // Larger by 40 x 30 from the right and bottom, then from the left and top.
+  for (const RECT& next : {RECT{100, 100, 340, 280}, RECT{60, 70, 340, 280}}) {
+    GetClientRect(top, &client);
+    const LONG oldW = client.right, oldH = client.bottom;
+    SetWindowPos(top, nullptr, next.left, next.top, next.right - next.left, next.bottom - next.top, SWP_NOZORDER);
+    GetClientRect(top, &client);
+    EXPECT_EQ(UpdateRects(top), (Rects{{oldW, 0, client.right, oldH}, {0, oldH, client.right, client.bottom}}));
+    Colours()[top] = RGB(0, 0, 255);
+    RunUntilIdle();
+    // The old right edge and the corner are painted; the old client area kept its pixels.
+    POINT origin{0, 0};
+    ClientToScreen(top, &origin);
+    RECT window;
+    GetWindowRect(top, &window);
+    auto at = [&](LONG x, LONG y) { return WindowPixel(top, origin.x - window.left + x, origin.y - window.top + y); };
+    EXPECT_EQ(at(oldW + 1, oldH / 2), RGB(0, 0, 255));
+    EXPECT_EQ(at(client.right - 1, client.bottom - 1), RGB(0, 0, 255));
+    EXPECT_EQ(at(oldW - 2, 2), RGB(0, 128, 0));
+    Colours()[top] = RGB(0, 128, 0);
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+}
+
 // A window that clips its children, grown after its child grew (a bar's frame laid out after the
 // bar): what of the child shows only now is painted; moved, it takes the child's pixels along.
 TEST_F(Painting, AParentThatClipsItsChildrenPaintsWhatItsGrowthUncoversOfThemAndTakesThemAlong) {
