@@ -357,6 +357,9 @@ class SECEditController : public kelpwood::foundation::MvcController,
   // meets them, on the text as it is (FALSE when the user cancelled); the first replacement, in
   // that order, on a line the replacements would make too long (-1: none).
   long long SearchDistance(SECEditLineCol from, SECEditLineCol to, BOOL bForward);
+  // Find Next's search (round the end of the text): through a large text in pieces, with
+  // progress and Cancel (*cancelled then set and no match).
+  int FindThroughText(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, SECEditLineCol* match, BOOL* cancelled);
   BOOL GatherMatches(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, BOOL bRegExp, const SECEditLineColPair* scope,
                      std::vector<SECEditLineColPair>* matches, SECEditSearchProgress* progress);
   int FirstTooLongReplacement(const std::vector<SECEditReplacement>& edits, const std::string& texts,

@@ -146,7 +146,9 @@ BOOL SECEditController::FindNext(_SEC_FIND_REPLACE_STATE* state) {
     m_bFoundBefore = FALSE;
   }
   SECEditLineCol match;
-  const int length = FindMatch(state, start, state->m_bNext, state->m_bRegExp, &match, nullptr);
+  BOOL cancelled = FALSE;
+  const int length = FindThroughText(state, start, &match, &cancelled);
+  if (cancelled) return FALSE;
   if (length > 0) {
     const SECEditLineCol end = MatchEnd(match.m_nLine, match.m_nCol, length);
     if (m_bFoundBefore && HasSelection() && m_selection.GetMin() == match && m_selection.GetMax() == end) {

@@ -1,7 +1,7 @@
-// The editor controller's searches through the whole text: Replace All and Mark All. Each first
-// gathers its matches on the text as it is, showing progress and taking a cancel when that runs
-// long, then changes the model once: a Replace All is one edit of the model (one undo step, one
-// repaint), a cancelled one changes nothing.
+// The editor controller's searches through the whole text, each showing progress and taking a
+// cancel when it runs long: Find Next through a large text in pieces; Replace All and Mark All,
+// which gather their matches on the text as it is, then change the model once (a Replace All is
+// one edit of the model: one undo step, one repaint), so a cancelled one changes nothing.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -38,6 +38,45 @@ long long SECEditController::SearchDistance(SECEditLineCol from, SECEditLineCol 
   const long long distance = bForward ? buffer->LineColToOffset(to.m_nLine, to.m_nCol) - buffer->LineColToOffset(from.m_nLine, from.m_nCol)
                                       : buffer->LineColToOffset(from.m_nLine, from.m_nCol) - buffer->LineColToOffset(to.m_nLine, to.m_nCol);
   return (distance % total + total) % total;
+}
+
+int SECEditController::FindThroughText(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, SECEditLineCol* match,
+                                       BOOL* cancelled) {
+  // Pieces this large take a few milliseconds each.
+  constexpr int kPiece = 4 << 20;
+  *cancelled = FALSE;
+  SECEdit* model = GetEditModel();
+  ISECEditBuffer* buffer = model->GetBuffer();
+  const SECEditLineCol endPos = model->GetEndPosition();
+  const int total = buffer->LineColToOffset(endPos.m_nLine, endPos.m_nCol);
+  // A regular expression runs in one piece (the engine takes the text from where it starts), and
+  // so does a text short enough to take no time.
+  if (state->m_bRegExp || total <= 2 * kPiece) return FindMatch(state, from, state->m_bNext, state->m_bRegExp, match, nullptr);
+  const BOOL down = state->m_bNext;
+  const int origin = buffer->LineColToOffset(from.m_nLine, from.m_nCol);
+  auto at = [buffer](int offset) {
+    int line = 0, col = 0;
+    buffer->OffsetToLineCol(offset, &line, &col);
+    return SECEditLineCol(line, col);
+  };
+  // Down: from the start to the end, then from the top back to the start; up the other way round.
+  const int ranges[2][2] = {{origin, down ? total : 0}, {down ? 0 : total, origin}};
+  SECEditSearchProgress progress(m_hWnd, "Find");
+  long long done = 0;
+  for (const auto& range : ranges) {
+    for (int p = range[0]; down ? p < range[1] : p > range[1];) {
+      if (!progress.Continue(done, total)) {
+        *cancelled = TRUE;
+        return 0;
+      }
+      const int q = down ? std::min(range[1], p + kPiece) : std::max(range[1], p - kPiece);
+      const SECEditLineCol stop = at(q);
+      if (const int length = FindMatch(state, at(p), down, FALSE, match, &stop)) return length;
+      done += down ? q - p : p - q;
+      p = q;
+    }
+  }
+  return 0;
 }
 
 BOOL SECEditController::GatherMatches(_SEC_FIND_REPLACE_STATE* state, SECEditLineCol from, BOOL bRegExp,

@@ -56,6 +56,16 @@ CString FormatColor(COLORREF color) {
 
 const char* Flag(BOOL on) { return on ? "1" : "0"; }
 
+// A text as an INI value that reads back the same: reading trims blanks at its ends and takes
+// off a pair of quotes around it, so such a text is written inside quotes.
+CString IniValue(const CString& text) {
+  const int n = text.GetLength();
+  if (n == 0) return text;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const bool quoted = n >= 2 && (text[0] == '"' || text[0] == '\'') && text[n - 1] == text[0];
+  return blank(text[0]) || blank(text[n - 1]) || quoted ? "\"" + text + "\"" : text;
+}
+
 // The whole section as "key=value" lines, however long it is.
 std::vector<CString> IniSectionLines(LPCTSTR section, LPCTSTR file) {
   std::vector<char> buffer(32760);
@@ -194,7 +204,7 @@ BOOL SECEditLangConfigIniWriter::WriteColorGroups(SECEditLangConfig* config) {
     if (name.IsEmpty()) continue;
     CString value;
     auto put = [&](LPCTSTR section, LPCTSTR key, LPCTSTR text) {
-      return ::WritePrivateProfileString(section, key, text, m_strPath) != FALSE;
+      return ::WritePrivateProfileString(section, key, IniValue(text), m_strPath) != FALSE;
     };
     auto putInt = [&](LPCTSTR key, int n) {
       value.Format("%d", n);
@@ -214,7 +224,8 @@ BOOL SECEditLangConfigIniWriter::WriteColorGroups(SECEditLangConfig* config) {
 
 BOOL SECEditLangConfigIniWriter::WriteParser(SECEditLangConfig* config) {
   for (int set = 0; set < 5; ++set)
-    if (!::WritePrivateProfileString("Parser", kSetKeys[set], config->GetCharSetString(set), m_strPath)) return FALSE;
+    if (!::WritePrivateProfileString("Parser", kSetKeys[set], IniValue(config->GetCharSetString(set)), m_strPath))
+      return FALSE;
   std::vector<SECEditKeywordInfo*> tags;
   const SECEditTagMap& map = config->GetTagMap();
   for (POSITION pos = map.GetStartPosition(); pos != nullptr;) {
@@ -228,10 +239,10 @@ BOOL SECEditLangConfigIniWriter::WriteParser(SECEditLangConfig* config) {
   for (size_t i = 0; i < tags.size(); ++i) {
     const CString section = Numbered("Tag%d", static_cast<int>(i) + 1);
     const SECEditKeywordInfo* tag = tags[i];
-    if (!::WritePrivateProfileString(section, "ColorGroup", config->GetColorGroupName(tag->m_wGroup), m_strPath) ||
-        !::WritePrivateProfileString(section, "BeginTag", tag->m_strBegin, m_strPath) ||
-        !::WritePrivateProfileString(section, "EndTag", tag->m_strEnd, m_strPath) ||
-        !::WritePrivateProfileString(section, "EscapeChar", tag->m_strEscape, m_strPath) ||
+    if (!::WritePrivateProfileString(section, "ColorGroup", IniValue(config->GetColorGroupName(tag->m_wGroup)), m_strPath) ||
+        !::WritePrivateProfileString(section, "BeginTag", IniValue(tag->m_strBegin), m_strPath) ||
+        !::WritePrivateProfileString(section, "EndTag", IniValue(tag->m_strEnd), m_strPath) ||
+        !::WritePrivateProfileString(section, "EscapeChar", IniValue(tag->m_strEscape), m_strPath) ||
         !::WritePrivateProfileString(section, "MultiLine", Flag(tag->m_bMultiLine), m_strPath))
       return FALSE;
   }
@@ -239,7 +250,7 @@ BOOL SECEditLangConfigIniWriter::WriteParser(SECEditLangConfig* config) {
 }
 
 BOOL SECEditLangConfigIniWriter::WriteFont(SECEditLangConfig* config) {
-  return ::WritePrivateProfileString("Font", "FaceName", config->GetFontFaceName(), m_strPath) &&
+  return ::WritePrivateProfileString("Font", "FaceName", IniValue(config->GetFontFaceName()), m_strPath) &&
          ::WritePrivateProfileString("Font", "Size", Numbered("%d", config->GetFontSize()), m_strPath) &&
          ::WritePrivateProfileString("Font", "Italic", Flag(config->GetFontItalic()), m_strPath) &&
          ::WritePrivateProfileString("Font", "Bold", Flag(config->GetFontBold()), m_strPath);
@@ -251,7 +262,7 @@ BOOL SECEditLangConfigIniWriter::WriteKeywords(SECEditLangConfig* config) {
     CString keyword;
     WORD group = 0;
     keywords.GetNextAssoc(pos, keyword, group);
-    if (!::WritePrivateProfileString("Keywords", keyword, config->GetColorGroupName(group), m_strPath)) return FALSE;
+    if (!::WritePrivateProfileString("Keywords", keyword, IniValue(config->GetColorGroupName(group)), m_strPath)) return FALSE;
   }
   return TRUE;
 }
