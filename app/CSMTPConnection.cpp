@@ -194,9 +194,10 @@ BOOL CSMTPConnection::ReadCommandResponse(int nExpectedCode) {
 BOOL CSMTPConnection::ReadResponse(int nExpectedCode, ULONGLONG ullDeadline) {
   if (m_bBroken) return FALSE;
   std::string reply;
+  // What came is kept for the report, as much of it as a reply may hold.
   auto fail = [&](DWORD dwError) {
     if (dwError != 0) SetLastError(dwError);
-    m_sLastCommandResponse = CString(reply.data(), static_cast<int>(reply.size()));
+    m_sLastCommandResponse = CString(reply.data(), static_cast<int>(std::min(reply.size(), kMaxReply)));
     Broken();
     return FALSE;
   };
@@ -227,8 +228,8 @@ BOOL CSMTPConnection::ReadResponse(int nExpectedCode, ULONGLONG ullDeadline) {
         break;
       }
     }
-    if (nEnd == std::string::npos && (reply.size() - nLine >= kMaxReplyLine || reply.size() > kMaxReply))
-      return fail(ERROR_INVALID_DATA);
+    const bool bLineTooLong = nEnd == std::string::npos && reply.size() - nLine >= kMaxReplyLine;
+    if (bLineTooLong || (nEnd == std::string::npos ? reply.size() : nEnd) > kMaxReply) return fail(ERROR_INVALID_DATA);
   }
   // The reply without its final terminator; the code is the one of its last line.
   m_sLastCommandResponse = CString(reply.data(), static_cast<int>(nEnd));

@@ -7,7 +7,7 @@
 #   that the sanitizer run puts under AddressSanitizer and UBSan.
 set(fuzz_dir ${CMAKE_CURRENT_LIST_DIR})
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${fuzz_dir}/targets/*.cpp)
-set(fuzz_libraries editor model foundation platform_ole platform_testing)
+set(fuzz_libraries app bars editor model foundation platform_ole platform_testing)
 if(BRAMBOLT_FUZZ)
   foreach(source ${fuzz_sources})
     get_filename_component(name ${source} NAME_WE)
