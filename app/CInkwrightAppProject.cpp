@@ -427,8 +427,7 @@ void CInkwrightApp::OnGenerateHtmlHelp() {
   CGenHelpDlg dialog(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd);
   dialog.SetSettings(FillHtmlHelpDefaults(*m_pWorkSpace, m_strProjectName));
   if (dialog.DoModal() != IDOK) return;
-  // The files are written and the compiler waited for on this thread: the wait cursor says so.
-  CWaitCursor wait;
+  // The compiler runs beside the window, in a window of its own that the user can cancel.
   GenerateHtmlHelp(*m_pWorkSpace, dialog.GetSettings(), m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr);
 }
 

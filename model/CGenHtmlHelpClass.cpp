@@ -9,8 +9,10 @@
 #include "base/Convert.h"
 #include "model/DocOutput.h"
 #include "foundation/SECFileSystem.h"
+#include "model/CHelpCompileDlg.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
+#include "model/HelpCompilerRun.h"
 #include "model/ShellServices.h"
 #include "os/Paths.h"
 #include "os/Process.h"
@@ -308,7 +310,7 @@ UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelect
   return 0;
 }
 
-BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND) {
+BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner) {
   project.m_strHelpContentsFile = settings.strContentsFile;
   project.m_strHelpIndexFile = settings.strIndexFile;
   project.m_strHelpCompiledFile = settings.strCompiledFile;
@@ -325,7 +327,8 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
   writer.WriteContentsFile(strLanguageFolder + settings.strContentsFile);
   writer.WriteIndexFile(strLanguageFolder + settings.strIndexFile);
 
-  const BOOL bCompiled = CompileHtmlHelp(strLanguageFolder, settings.strProjectFile, settings.strCompiledFile);
+  const BOOL bCompiled =
+      CompileHtmlHelp(strLanguageFolder, settings.strProjectFile, settings.strCompiledFile, hWndOwner);
   if (!bCompiled) GetShellServices()->ShowMessage(kWorkshopMessage, kInformationBox);
   GetShellServices()->RefreshOutputTree();
   return bCompiled;
@@ -345,14 +348,14 @@ std::string LastLines(const std::string& text, int nLines) {
 
 }  // namespace
 
-BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile) {
+BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile,
+                     HWND hWndOwner) {
   const std::string program = brambolt::FindShellAssociation(".hhp");
   if (program.empty()) return FALSE;
   namespace fs = std::filesystem;
   fs::path folder = brambolt::NativePath(strLanguageFolder);
   if (!folder.has_filename()) folder = folder.parent_path();
   const fs::path compiled = brambolt::NativePath(strLanguageFolder + strCompiledFile);
-  // The compile made the help file when it is there afterwards and not the one from before.
   std::error_code error;
   const fs::file_time_type before = fs::last_write_time(compiled, error);
   const bool bExisted = !error;
@@ -360,16 +363,32 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   request.program = program;
   request.argv = {program, brambolt::NativePath(strLanguageFolder + strProjectFile)};
   request.directory = folder.string();
-  request.errorsToOutput = true;  // its window shows both
-  std::string output;
+  HelpCompilerRun run;
   DWORD dwError = 0;
-  if (!brambolt::ReadProgramOutput(request, &output, &dwError, kCompilerSilenceMs)) return FALSE;
-  const fs::file_time_type after = fs::last_write_time(compiled, error);
-  const bool bMade = !error && (!bExisted || after != before);
+  if (!run.Start(request, &dwError)) return FALSE;
+  // The compile made the help file when it is there afterwards, holds something and is not the one
+  // from before.
+  const auto result = [&]() -> std::string {
+    std::error_code failed;
+    const fs::file_time_type after = fs::last_write_time(compiled, failed);
+    const bool bMade = !failed && fs::file_size(compiled, failed) > 0 && !failed && (!bExisted || after != before);
+    return bMade ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
+  };
+  if (hWndOwner != nullptr && ::IsWindow(hWndOwner)) {
+    // The window shows the whole output and then the result, until the user closes it.
+    CHelpCompileDlg dialog(run, [&] { return CString(result().c_str()); }, CWnd::FromHandle(hWndOwner));
+    dialog.DoModal();
+    run.End();
+    return TRUE;
+  }
+  run.WaitFinished(kCompilerSilenceMs);
+  run.End();
+  const std::string status = result();
   std::string text = "Compiling " + request.argv[1] + "\n\n";
-  const std::string shown = LastLines(output, kShownOutputLines);
+  const std::string shown = LastLines(run.GetOutput(), kShownOutputLines);
   if (!shown.empty()) text += shown + "\n\n";
-  text += bMade ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
+  text += status;
+  const bool bMade = status.rfind("Compiled file: ", 0) == 0;
   GetShellServices()->ShowMessage(CString(text.c_str()), bMade ? kInformationBox : kExclamationBox);
   return TRUE;
 }

@@ -76,4 +76,5 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
 // Runs the compiler associated with ".hhp" on the project file in the language folder and shows
 // what it did, as the compiler's own window would: its last lines of output and the help file
 // made, or that it made none. FALSE when there is no compiler or it could not be started.
-BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile);
+BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile,
+                     HWND hWndOwner = nullptr);

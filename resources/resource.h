@@ -10,6 +10,7 @@
 #define IDD_AUTO_GEN_HELP 163
 #define IDD_ADD_FOLDER_PROGRESS 165
 #define IDD_GENHELP 167
+#define IDD_HELP_COMPILE 175
 
 // Controls; a number serves several templates, each with its own role.
 #define IDC_LANGUAGE 1000
@@ -34,6 +35,7 @@
 #define IDC_SOURCE_FOLDER 1032
 #define IDC_PROJECT_FILE 1034
 #define IDC_HELP_TITLE 1219
+#define IDC_COMPILER_OUTPUT 1040
 
 #define IDS_SELECT_FILE_PATH 134
 #define IDS_NEED_DEFAULT_FILE 162

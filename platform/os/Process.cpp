@@ -239,7 +239,12 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   sigfillset(&all);
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &all);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+  if (request.ownGroup) {
+    posix_spawnattr_setpgroup(&attributes, 0);
+    flags |= POSIX_SPAWN_SETPGROUP;
+  }
+  posix_spawnattr_setflags(&attributes, flags);
 
   pid_t pid = 0;
   const bool search = request.program.find('/') == std::string::npos;
@@ -293,6 +298,19 @@ bool ReadProgramOutput(SpawnRequest request, std::string* output, DWORD* error, 
   }
   ::close(ends[0]);
   return true;
+}
+
+void EndProgramGroup(const std::shared_ptr<KernelObject>& process) {
+  auto object = std::dynamic_pointer_cast<ProcessObject>(process);
+  if (!object || object->pid == 0) return;
+  {
+    // Under the lock the program is not reaped yet, so its pid still names its group.
+    std::lock_guard<std::mutex> lock(WaitLock());
+    if (object->exited) return;
+    if (::kill(-object->pid, SIGKILL) != 0) ::kill(object->pid, SIGKILL);
+  }
+  const std::shared_ptr<Waitable> objects[] = {object};
+  WaitForObjects(objects, true, INFINITE);
 }
 
 }  // namespace brambolt

@@ -89,6 +89,7 @@ struct SpawnRequest {
   std::string directory;          // native working folder, "" for the current one
   int standardOutput = -1;        // a descriptor the program writes its standard output to, -1: ours
   bool errorsToOutput = false;    // its standard error goes where its standard output goes
+  bool ownGroup = false;          // it leads a process group of its own (see EndProgramGroup)
 };
 
 // While a hook is installed, every program start (CreateProcess, WinExec, ShellExecute) goes to
@@ -117,5 +118,9 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
 // standard error, when the request asks) until it closes it, waiting at most `timeoutMs` for more. False with *error set when it cannot start.
 // A spawn hook sees the request with the pipe in standardOutput and may write the output there.
 bool ReadProgramOutput(SpawnRequest request, std::string* output, DWORD* error, DWORD timeoutMs = 5000);
+
+// Ends a program that Spawn started with ownGroup, and every process of its group (the programs
+// it started), and returns once the program has ended. Nothing for one that has ended already.
+void EndProgramGroup(const std::shared_ptr<KernelObject>& process);
 
 }  // namespace brambolt

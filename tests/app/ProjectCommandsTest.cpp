@@ -17,6 +17,7 @@
 #include "os/Shell.h"
 #include "resources/AppResource.h"
 #include "resources/ShellRes.h"
+#include "resources/resource.h"
 #include "win/ModalLoop.h"
 
 namespace {
@@ -485,9 +486,9 @@ TEST(ProjectCommands, CancellingTheSaveOfAnUnsavedDocumentKeepsItAndStopsTheComm
   pDoc->SetModifiedFlag(FALSE);
 }
 
-// Build > Automatic Generate HTML Help writes the help project and waits for its compiler under the
-// wait cursor, which is gone again when the command ends.
-TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledUnderTheWaitCursor) {
+// Build > Automatic Generate HTML Help writes the help project and runs its compiler beside the
+// main window, in the compile's window, which shows the result once the compiler has ended.
+TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
   StartedApp s;
   TestApp& app = s.app;
   const std::string file = MakeProject(s.home, "Eta", "Eta Library");
@@ -495,19 +496,32 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledUnderTheWaitCursor) {
   const std::string pages = fs::path(file).parent_path().string() + "/Output_Eng/Htmls";
   WriteText(pages + "/Index.htm", "<html></html>\n");
   brambolt::SetShellAssociation(".hhp", "chmcmd");
-  const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
-  std::vector<HCURSOR> compiling;
-  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest&) {
-    compiling.push_back(::GetCursor());
+  std::vector<std::string> compiled;
+  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest& request) {
+    compiled.push_back(request.argv.back());
     return DWORD{0};
   });
   brambolt::test::ModalAnswers answers;
   answers.When(nullptr, "HTML Help", [](HWND h) { ::SendMessage(h, WM_COMMAND, IDOK, 0); });
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND h) {
+    // The compiler's end comes from the thread that reads it.
+    for (;;) {
+      brambolt::test::RunUntilIdle();
+      char text[512] = {};
+      ::GetDlgItemTextA(h, IDC_COMPILER_OUTPUT, text, sizeof text);
+      shown = text;
+      if (shown.find("help file") != std::string::npos) break;
+      ::WaitMessage();
+    }
+    ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
+  });
 
   app.m_pMainWnd->SendMessage(WM_COMMAND, ID_GENERATE_HTML_HELP);
   EXPECT_TRUE(answers.Unanswered().empty());
-  EXPECT_EQ(compiling, std::vector<HCURSOR>{wait});
-  EXPECT_NE(::GetCursor(), wait);
+  ASSERT_EQ(compiled.size(), 1u);
+  EXPECT_EQ(fs::path(compiled[0]).filename(), "Eta.hhp");
+  EXPECT_NE(shown.find("The compiler made no help file."), std::string::npos) << shown;
   brambolt::ResetShellAssociations();
 }
 

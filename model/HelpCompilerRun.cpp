@@ -1,0 +1,127 @@
+// The compiler's child process, its output pipe and the thread that reads it.
+#include "model/HelpCompilerRun.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "os/Waitable.h"
+#include "win/WinUser.h"
+
+HelpCompilerRun::~HelpCompilerRun() { End(); }
+
+BOOL HelpCompilerRun::Start(brambolt::SpawnRequest request, DWORD* pError) {
+  int output[2], wake[2];
+  if (::pipe2(output, O_CLOEXEC) != 0) {
+    *pError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
+  if (::pipe2(wake, O_CLOEXEC) != 0) {
+    ::close(output[0]);
+    ::close(output[1]);
+    *pError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
+  request.standardOutput = output[1];
+  request.errorsToOutput = true;
+  request.ownGroup = true;
+  m_process = brambolt::Spawn(request, pError);
+  ::close(output[1]);
+  if (!m_process) {
+    for (int fd : {output[0], wake[0], wake[1]}) ::close(fd);
+    return FALSE;
+  }
+  m_nWakeRead = wake[0];
+  m_nWake = wake[1];
+  m_reader = std::thread(&HelpCompilerRun::Read, this, output[0], wake[0]);
+  return TRUE;
+}
+
+void HelpCompilerRun::Read(int nOutput, int nWake) {
+  char buffer[4096];
+  for (;;) {
+    pollfd ends[2] = {{nOutput, POLLIN, 0}, {nWake, POLLIN, 0}};
+    if (::poll(ends, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (ends[1].revents != 0) break;  // the run ends: no more waiting for a writer
+    const ssize_t n = ::read(nOutput, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_output.append(buffer, static_cast<size_t>(n));
+    NotifyLocked();
+  }
+  ::close(nOutput);  // the wake pipe stays open until End: a late wake never writes into a closed pipe
+  // The output closed; the compiler may still run (End ends it).
+  if (auto process = std::dynamic_pointer_cast<brambolt::Waitable>(m_process)) {
+    const std::shared_ptr<brambolt::Waitable> objects[] = {process};
+    brambolt::WaitForObjects(objects, true, INFINITE);
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_bFinished = true;
+  NotifyLocked();
+}
+
+void HelpCompilerRun::NotifyLocked() {
+  m_changed.notify_all();
+  // One notice at a time: the window takes everything new when it answers.
+  if (m_hWnd != nullptr && !m_bNotified) {
+    m_bNotified = true;
+    ::PostMessage(m_hWnd, WM_HELP_COMPILER_NEWS, 0, 0);
+  }
+}
+
+void HelpCompilerRun::Watch(HWND hWnd) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_hWnd = hWnd;
+  m_bNotified = false;
+  if (hWnd != nullptr && (m_nTaken < m_output.size() || m_bFinished)) NotifyLocked();
+}
+
+std::string HelpCompilerRun::TakeNewOutput() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_bNotified = false;
+  std::string fresh = m_output.substr(m_nTaken);
+  m_nTaken = m_output.size();
+  return fresh;
+}
+
+std::string HelpCompilerRun::GetOutput() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_output;
+}
+
+BOOL HelpCompilerRun::IsFinished() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_bFinished;
+}
+
+BOOL HelpCompilerRun::WaitFinished(DWORD nSilenceMs) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (size_t nSeen = m_output.size(); !m_bFinished; nSeen = m_output.size()) {
+    const bool bNews = m_changed.wait_for(lock, std::chrono::milliseconds(nSilenceMs),
+                                          [&] { return m_bFinished || m_output.size() != nSeen; });
+    if (!bNews) return FALSE;
+  }
+  return TRUE;
+}
+
+void HelpCompilerRun::End() {
+  if (m_process) brambolt::EndProgramGroup(m_process);
+  if (m_nWake >= 0) {
+    const char c = 0;
+    (void)!::write(m_nWake, &c, 1);
+  }
+  if (m_reader.joinable()) m_reader.join();
+  for (int* pEnd : {&m_nWake, &m_nWakeRead}) {
+    if (*pEnd >= 0) ::close(*pEnd);
+    *pEnd = -1;
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_hWnd = nullptr;
+}

@@ -1,0 +1,168 @@
+// The HTML Help compile beside the window: a fake compiler that writes slowly and never ends keeps
+// the compile's window filling and answering, Cancel and the program's end leave no compiler
+// process behind, and a compile that ends shows its whole output with the result under it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "model/CGenHtmlHelpClass.h"
+#include "model/HelpCompilerRun.h"
+#include "os/Shell.h"
+#include "resources/resource.h"
+#include "testing/testing.h"
+#include "ModelTestSupport.h"
+
+using namespace brambolt::test;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Processes of the group that still run (a zombie has ended and only waits to be reaped).
+int RunningInGroup(long nGroup) {
+  int nRunning = 0;
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::ifstream in(entry.path() / "stat");
+    std::string stat;
+    if (!std::getline(in, stat)) continue;
+    // pid (name) state ppid pgrp ...: the name may hold blanks, so read after its last ')'.
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    long ppid = 0, pgrp = 0;
+    if (std::sscanf(stat.c_str() + close + 1, " %c %ld %ld", &state, &ppid, &pgrp) == 3 && pgrp == nGroup &&
+        state != 'Z')
+      ++nRunning;
+  }
+  return nRunning;
+}
+
+std::string EditText(HWND hDialog) {
+  HWND hEdit = ::GetDlgItem(hDialog, IDC_COMPILER_OUTPUT);
+  std::string text(static_cast<size_t>(::GetWindowTextLengthA(hEdit)) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(hEdit, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+// A help project folder with a fake compiler for ".hhp" files and a window to own the compile.
+class HelpCompile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = stores.TempDir() + "/Output_Eng/";
+    fs::create_directories(folder);
+    compiler = stores.TempDir() + "/fake-compiler";
+  }
+  void TearDown() override { brambolt::ResetShellAssociations(); }
+
+  void Compiler(const std::string& script) {
+    std::ofstream(compiler) << "#!/bin/sh\n" << script;
+    ::chmod(compiler.c_str(), 0755);
+    brambolt::SetShellAssociation(".hhp", compiler.c_str());
+  }
+  // Pumps the compile window's messages until its output holds the text n times.
+  static void WaitForOutput(HWND hDialog, const std::string& part, size_t n = 1) {
+    while (Count(EditText(hDialog), part) < n) {
+      ::WaitMessage();
+      RunUntilIdle();
+    }
+  }
+  static long StartedPid(HWND hDialog) {
+    const std::string text = EditText(hDialog);
+    return std::atol(text.c_str() + text.find("started ") + 8);
+  }
+  BOOL Compile(HWND hOwner) { return CompileHtmlHelp(folder.c_str(), "Help.hhp", "Help.chm", hOwner); }
+
+  UiSession session;
+  PrivateStores stores;
+  model_test::RecordingShell shell;
+  NotificationRecorder owner;
+  ModalAnswers answers;
+  std::string folder, compiler;
+};
+
+constexpr const char* kEndless = "echo started $$\nwhile :; do echo compiling a page; sleep 0.01; done\n";
+
+TEST_F(HelpCompile, TheWindowFillsAndAnswersWhileTheCompilerRunsAndCancelLeavesNoProcess) {
+  Compiler(kEndless);
+  long nCompiler = 0;
+  LRESULT nAnswered = 0;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
+    WaitForOutput(hDialog, "compiling a page", 3);  // the output comes as it is written
+    nCompiler = StartedPid(hDialog);
+    EXPECT_GE(RunningInGroup(nCompiler), 1) << "the compiler runs";
+    // A message sent from another thread is answered while the compiler runs.
+    std::atomic<bool> bDone{false};
+    std::thread other([&] {
+      nAnswered = ::SendMessage(hDialog, WM_GETTEXTLENGTH, 0, 0);
+      bDone = true;
+      ::PostMessage(hDialog, WM_NULL, 0, 0);
+    });
+    while (!bDone) {
+      ::WaitMessage();
+      RunUntilIdle();
+    }
+    other.join();
+    Click(::GetDlgItem(hDialog, IDCANCEL), {5, 5});
+  });
+  EXPECT_TRUE(Compile(owner.Hwnd()));
+  EXPECT_EQ(nAnswered, static_cast<LRESULT>(std::string("HTML Help Compiler").size()));
+  ASSERT_GT(nCompiler, 0);
+  EXPECT_EQ(RunningInGroup(nCompiler), 0);
+  EXPECT_TRUE(shell.calls.empty()) << "a cancelled compile reports nothing";
+}
+
+TEST_F(HelpCompile, TheProgramEndingDuringACompileLeavesNoProcess) {
+  Compiler(kEndless);
+  long nCompiler = 0;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
+    WaitForOutput(hDialog, "compiling a page");
+    nCompiler = StartedPid(hDialog);
+    ::PostQuitMessage(3);
+  });
+  EXPECT_TRUE(Compile(owner.Hwnd()));
+  ASSERT_GT(nCompiler, 0);
+  EXPECT_EQ(RunningInGroup(nCompiler), 0);
+  MSG msg;
+  ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit goes on to the program's loop";
+  EXPECT_EQ(msg.wParam, 3u);
+  EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpFileIsAFailure) {
+  Compiler("i=1; while [ $i -le 60 ]; do echo \"line $i of the compiler\"; i=$((i+1)); done\n"
+           "printf 'ITSF' > Help.chm\n");
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
+    WaitForOutput(hDialog, "Compiled file: ");
+    shown = EditText(hDialog);
+    char button[16] = {};
+    ::GetDlgItemTextA(hDialog, IDCANCEL, button, sizeof button);
+    EXPECT_STREQ(button, "Close");
+    Click(::GetDlgItem(hDialog, IDCANCEL), {5, 5});
+  });
+  EXPECT_TRUE(Compile(owner.Hwnd()));
+  EXPECT_NE(shown.find("line 1 of the compiler\r\n"), std::string::npos);
+  EXPECT_NE(shown.find("line 60 of the compiler\r\n"), std::string::npos);
+  EXPECT_NE(shown.find("Compiled file: " + (fs::path(folder) / "Help.chm").string()), std::string::npos);
+
+  // Without a window the result is a message; a help file of no bytes was not made.
+  Compiler("echo the compiler failed\n: > Help.chm\n");
+  EXPECT_TRUE(Compile(nullptr));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].rfind("ShowMessage 48 ", 0), 0u) << shell.calls[0];
+  EXPECT_NE(shell.calls[0].find("the compiler failed\n\nThe compiler made no help file."), std::string::npos)
+      << shell.calls[0];
+}
+
+}  // namespace
