@@ -1,6 +1,6 @@
 // The "ComboBox" class: simple (edit over a list), drop-down (edit and a dropped list) and
-// drop-down list (selection field and a dropped list). The dropped list is a popup "ComboLBox";
-// opened by the user it runs a modal loop until closed, so a test script can answer it.
+// drop-down list (selection field and a dropped list). The dropped list is a popup "ComboLBox":
+// dropping it returns at once, and it closes on its own clicks, on focus loss or on keys.
 #include <algorithm>
 
 #include "controls/ComboInternal.h"
@@ -51,7 +51,7 @@ class ComboState {
   LRESULT DroppedWidth() const;
   RECT DroppedControlRect() const;
 
-  void Drop(bool byUser, bool buttonDown);
+  void Drop(bool buttonDown);
   BOOL Info(COMBOBOXINFO* info) const;
   RECT ItemRect() const;
   void Close(bool accept, bool notifyEnd);
@@ -179,7 +179,7 @@ BOOL ComboState::Info(COMBOBOXINFO* info) const {
   return TRUE;
 }
 
-void ComboState::Drop(bool byUser, bool buttonDown) {
+void ComboState::Drop(bool buttonDown) {
   if (dropped_ || !DropsDown()) return;
   Notify(CBN_DROPDOWN);
   if (!IsWindow(hwnd_)) return;
@@ -201,11 +201,6 @@ void ComboState::Drop(bool byUser, bool buttonDown) {
   dropped_ = true;
   InvalidateRect(hwnd_, nullptr, TRUE);
   SendMessage(list_, kComboListTrack, buttonDown ? 1 : 0, 0);
-  if (!byUser) return;
-  ModalLoopOptions options;
-  options.filterCode = MSGF_DIALOGBOX;
-  options.done = [this, combo = hwnd_]() { return !IsWindow(combo) || !dropped_; };
-  RunModalLoop(list_, options);
 }
 
 void ComboState::Close(bool accept, bool notifyEnd) {
@@ -234,7 +229,7 @@ bool ComboState::Key(UINT vk, bool alt) {
     if (dropped_)
       Close(true, true);
     else
-      Drop(true, false);
+      Drop(false);
     return true;
   }
   if (dropped_ && (vk == VK_RETURN || vk == VK_ESCAPE)) {
@@ -247,7 +242,7 @@ bool ComboState::Key(UINT vk, bool alt) {
     case VK_PRIOR:
     case VK_NEXT:
       if (extendedUi_ && !dropped_ && vk == VK_DOWN && DropsDown()) {
-        Drop(true, false);
+        Drop(false);
         return true;
       }
       SendMessage(list_, kComboListKey, vk, 0);
@@ -406,7 +401,7 @@ void ComboState::ButtonDown(POINT p) {
   if (dropped_)
     Close(false, true);
   else
-    Drop(true, true);
+    Drop(true);
 }
 
 void ComboState::EditNotification(UINT code) {
@@ -599,7 +594,7 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return SendMessage(list_, LB_GETITEMHEIGHT, wParam, 0);
     case CB_SHOWDROPDOWN:
       if (wParam)
-        Drop(false, false);
+        Drop(false);
       else
         Close(true, false);
       return TRUE;

@@ -628,7 +628,8 @@ bool EditState::DialogKey(UINT vk) {
         Replace("\t", true, true);
       return true;
     case VK_RETURN: {
-      if (style_ & ES_WANTRETURN || GetKeyState(VK_CONTROL) < 0) return false;
+      // A read-only edit cannot take the line break, so Enter is the dialog's even with ES_WANTRETURN.
+      if ((style_ & ES_WANTRETURN && !ReadOnly()) || GetKeyState(VK_CONTROL) < 0) return false;
       const LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
       const HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(def)) : nullptr;
       if (button && IsWindowEnabled(button))

@@ -418,4 +418,23 @@ COLORREF WindowPixel(HWND hwnd, int x, int y) {
   return surface->GetColor(wr.left - tr.left + x, wr.top - tr.top + y);
 }
 
+HangWatchdog::HangWatchdog(std::string what, int seconds) {
+  thread_ = std::thread([this, what = std::move(what), seconds] {
+    std::unique_lock lock(mutex_);
+    if (done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; })) return;
+    std::fprintf(stderr, "FAILED: %s did not return within %d s\n", what.c_str(), seconds);
+    std::fflush(stderr);
+    std::_Exit(1);
+  });
+}
+
+HangWatchdog::~HangWatchdog() {
+  {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+  }
+  done_.notify_all();
+  thread_.join();
+}
+
 }  // namespace brambolt::test

@@ -4,8 +4,11 @@
 // recording a parent's notifications, private stores and PNG snapshots.
 #pragma once
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -188,6 +191,22 @@ class PrivateStores {
   std::string root_, registry_, temp_;
   std::vector<std::pair<std::string, std::string>> saved_;
   std::vector<std::string> unset_;
+};
+
+// Guards a call that must return: when the guard is still alive after `seconds` of real time, the
+// test program reports `what` as a failure and ends with status 1 instead of hanging its run.
+class HangWatchdog {
+ public:
+  explicit HangWatchdog(std::string what, int seconds = 20);
+  ~HangWatchdog();
+  HangWatchdog(const HangWatchdog&) = delete;
+  HangWatchdog& operator=(const HangWatchdog&) = delete;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  std::thread thread_;
 };
 
 // PNG snapshots: a window as its surface holds it (a child: its part of the top-level's surface),

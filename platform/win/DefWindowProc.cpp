@@ -6,6 +6,7 @@
 #include "win/Extensions.h"
 #include "gdi/SysColors.h"
 #include "win/Internal.h"
+#include "win/Menu.h"
 #include "win/Metrics.h"
 #include "win/NonClient.h"
 #include "win/WindowManager.h"
@@ -449,6 +450,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return CtlColor(msg, reinterpret_cast<HDC>(wParam));
     case WM_CANCELMODE:
+      // Cancelling a window's modes also ends the menu it tracks.
+      if (brambolt::MenuLoopOwner() == hwnd) EndMenu();
       if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     case WM_SETREDRAW: {

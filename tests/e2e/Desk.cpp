@@ -294,17 +294,13 @@ bool Desk::Pick(HWND hDlg, int nId, const std::string& text) {
     if (std::string(item).rfind(text, 0) == 0) target = i;
   }
   if (target < 0) return false;
-  // The list drops down in a loop of its own; the arrow keys walk it and Enter takes the item.
-  expectedRunning_.push_front(false);
-  expected_.emplace_front("", [box, target](HWND) {
-    // With nothing selected (-1) the first Down only reaches item 0.
-    const int current = static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0));
-    for (int i = current; i < target; ++i) brambolt::test::PressKey(VK_DOWN);
-    for (int i = current; i > target; --i) brambolt::test::PressKey(VK_UP);
-    brambolt::test::PressKey(VK_RETURN);
-  });
-  expectedClass_.push_front("ComboLBox");
+  // A click drops the list; the arrow keys walk it and Enter takes the item.
   ClickItem(hDlg, nId);
+  // With nothing selected (-1) the first Down only reaches item 0.
+  const int current = static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0));
+  for (int i = current; i < target; ++i) brambolt::test::PressKey(VK_DOWN);
+  for (int i = current; i > target; --i) brambolt::test::PressKey(VK_UP);
+  brambolt::test::PressKey(VK_RETURN);
   return static_cast<int>(::SendMessage(box, CB_GETCURSEL, 0, 0)) == target;
 }
 

@@ -10,6 +10,7 @@
 #include "afx/afx.h"
 #include "testing/testing.h"
 
+using brambolt::test::HangWatchdog;
 using brambolt::test::ModalAnswers;
 using brambolt::test::RunUntilIdle;
 using brambolt::test::UiSession;
@@ -281,6 +282,30 @@ TEST(MenuTracking, KeysChooseTheRightCommand) {
     });
     EXPECT_EQ(static_cast<UINT>(::TrackPopupMenu(f.Popup(), TPM_RETURNCMD, 10, 10, 0, f.owner, nullptr)), c.expected)
         << c.what;
+  }
+}
+
+TEST(MenuTracking, CancelModeToTheOwnerEndsTheMenuAndPostedKeysWorkAsTyped) {
+  TrackFixture f;
+  {
+    HangWatchdog watchdog("TrackPopupMenu after WM_CANCELMODE to its owner");
+    ModalAnswers answers;
+    HWND owner = f.owner;
+    answers.When(MENU_WINDOW_CLASS, nullptr, [owner](HWND) { ::SendMessage(owner, WM_CANCELMODE, 0, 0); });
+    EXPECT_EQ(::TrackPopupMenu(f.Popup(), TPM_RETURNCMD, 10, 10, 0, f.owner, nullptr), 0);
+  }
+  {
+    HangWatchdog watchdog("TrackPopupMenu with keys posted to its window");
+    ModalAnswers answers;
+    answers.When(MENU_WINDOW_CLASS, nullptr, [](HWND popup) {
+      for (UINT vk : {VK_UP, VK_UP, VK_RIGHT, VK_RETURN}) {
+        ::PostMessage(popup, WM_KEYDOWN, vk, 1);
+        ::PostMessage(popup, WM_KEYUP, vk, 0xC0000001);
+      }
+    });
+    EXPECT_EQ(static_cast<UINT>(::TrackPopupMenu(f.Popup(), TPM_RETURNCMD, 10, 10, 0, f.owner, nullptr)),
+              static_cast<UINT>(ID_TEST_NESTED))
+        << "Up, Up, Right, Enter open the submenu and choose its first item";
   }
 }
 

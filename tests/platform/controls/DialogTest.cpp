@@ -675,15 +675,22 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     bool wantReturn;
     const char* text;
     std::vector<int> commands;
+    bool readOnly = false;
   };
-  // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents.
-  const Case cases[] = {{VK_RETURN, true, "one\r\n", {}}, {VK_RETURN, false, "one", {IDOK}}, {VK_ESCAPE, true, "one", {IDCANCEL}}};
+  // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents;
+  // a read-only edit, which cannot take the line break, leaves Enter to the dialog as well.
+  const Case cases[] = {{VK_RETURN, true, "one\r\n", {}},
+                        {VK_RETURN, false, "one", {IDOK}},
+                        {VK_ESCAPE, true, "one", {IDCANCEL}},
+                        {VK_RETURN, false, "one", {IDOK}, true},
+                        {VK_RETURN, true, "one", {IDOK}, true}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.vk);
+    SCOPED_TRACE(::testing::Message() << c.vk << (c.wantReturn ? " wants return" : "") << (c.readOnly ? " read-only" : ""));
     RecordingDialog::Reset();
     HWND dialog = Modeless(IDD_EVERY_CONTROL);
     HWND multi = GetDlgItem(dialog, IDC_MULTI);
     if (!c.wantReturn) SetWindowLong(multi, GWL_STYLE, GetWindowLong(multi, GWL_STYLE) & ~ES_WANTRETURN);
+    if (c.readOnly) SendMessage(multi, EM_SETREADONLY, TRUE, 0);
     g_multiKeys.clear();
     g_multiProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtr(multi, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingMultiEdit)));

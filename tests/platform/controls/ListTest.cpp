@@ -1,5 +1,5 @@
 // List boxes and combo boxes: their messages and notifications, selection by mouse and keyboard,
-// keyboard search, owner-drawn items, and the drop-down list answered by a script.
+// keyboard search, owner-drawn items, and the drop-down list and how it closes.
 #include <map>
 #include <string>
 #include <vector>
@@ -353,24 +353,52 @@ TEST_F(ComboBoxes, ArrowKeysChangeTheSelectionAndNotify) {
   EXPECT_EQ(Text(combo), "three");
 }
 
-TEST_F(ComboBoxes, ClickingDropsTheListAndAScriptChoosesAnItem) {
+HWND DroppedList(HWND combo) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(combo, &info);
+  return info.hwndList;
+}
+
+bool Dropped(HWND combo) { return SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+
+TEST_F(ComboBoxes, DroppingReturnsAtOnceAndTheListClosesOnItsOwnClicksKeysAndFocusLoss) {
+  HangWatchdog watchdog("dropping a combo box's list");
   HWND combo = MakeCombo(CBS_DROPDOWNLIST);
   Add(combo, CB_ADDSTRING, {"one", "two", "three"});
   SendMessage(combo, CB_SETCURSEL, 0, 0);
   recorder_.Clear();
-  ModalAnswers answers;
-  bool droppedInLoop = false;
-  answers.When("ComboLBox", nullptr, [&](HWND list) {
-    droppedInLoop = SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    Click(list, ItemCenter(list, 2));
-  });
   RECT client;
   GetClientRect(combo, &client);
   Click(combo, POINT{client.right - 5, client.bottom / 2});
-  EXPECT_TRUE(droppedInLoop);
-  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  ASSERT_TRUE(Dropped(combo)) << "a click on the button drops the list and returns";
+  HWND list = DroppedList(combo);
+  EXPECT_TRUE(IsWindowVisible(list));
+  Click(list, ItemCenter(list, 2));
+  EXPECT_FALSE(Dropped(combo));
+  EXPECT_FALSE(IsWindowVisible(list));
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
   EXPECT_EQ(Codes(30), (std::vector<UINT>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}));
+
+  PressKey(VK_DOWN, kAlt);
+  ASSERT_TRUE(Dropped(combo)) << "Alt+Down drops it";
+  PressKey(VK_DOWN, kAlt);
+  EXPECT_FALSE(Dropped(combo)) << "and closes it";
+
+  SendMessage(combo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right - 5, client.bottom / 2));
+  EXPECT_TRUE(Dropped(combo)) << "a button-down sent to it returns with the list dropped";
+  SendMessage(combo, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 5, client.bottom / 2));
+  EXPECT_TRUE(Dropped(combo));
+  ClickAt(POINT{600, 500});
+  EXPECT_FALSE(Dropped(combo)) << "a click outside closes it";
+
+  EXPECT_TRUE(SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0));
+  EXPECT_TRUE(Dropped(combo));
+  HWND other = MakeCombo(CBS_DROPDOWN, 31);
+  SetFocus(other);
+  RunUntilIdle();
+  EXPECT_FALSE(Dropped(combo)) << "losing the focus closes it";
+  EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 2);
 }
 
 TEST_F(ComboBoxes, EscapeClosesTheListAndKeepsTheSelection) {
@@ -379,15 +407,11 @@ TEST_F(ComboBoxes, EscapeClosesTheListAndKeepsTheSelection) {
   SendMessage(combo, CB_SETCURSEL, 1, 0);
   SetFocus(combo);
   recorder_.Clear();
-  ModalAnswers answers;
-  answers.When("ComboLBox", nullptr, [&](HWND) {
-    InjectKey(VK_DOWN, true);
-    InjectKey(VK_DOWN, false);
-    InjectKey(VK_ESCAPE, true);
-    InjectKey(VK_ESCAPE, false);
-  });
   PressKey(VK_F4);
-  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  ASSERT_TRUE(Dropped(combo));
+  PressKey(VK_DOWN);
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(Dropped(combo));
   EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 1);
   std::vector<UINT> codes = Codes(30);
   ASSERT_GE(codes.size(), 3u);
@@ -528,22 +552,21 @@ TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
     SendMessage(combo, CB_SETCURSEL, 18, 0);
     RECT field;
     GetWindowRect(combo, &field);
-    ModalAnswers answers;
     int top = -1, page = 0;
     bool bar = false;
     RECT dropped{};
-    answers.When("ComboLBox", nullptr, [&](HWND list) {
+    SetFocus(combo);
+    PressKey(VK_F4);
+    {
+      HWND list = DroppedList(combo);
       top = static_cast<int>(SendMessage(list, LB_GETTOPINDEX, 0, 0));
       RECT client;
       GetClientRect(list, &client);
       page = client.bottom / static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
       bar = (GetWindowLong(list, GWL_STYLE) & WS_VSCROLL) != 0;
       GetWindowRect(list, &dropped);
-      InjectKey(VK_ESCAPE, true);
-      InjectKey(VK_ESCAPE, false);
-    });
-    SetFocus(combo);
-    PressKey(VK_F4);
+      PressKey(VK_ESCAPE);
+    }
     EXPECT_EQ(dropped.bottom - dropped.top, 120 - (field.bottom - field.top)) << "the height given at creation";
     ASSERT_GT(page, 1);
     EXPECT_EQ(top, 20 - page) << "the last page, with item 18 on it";
