@@ -184,10 +184,15 @@ std::vector<HWND> DisableThreadWindows() {
 using namespace brambolt;
 
 int MessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  // An owner that is no window fails the call: there is nobody to answer to.
+  if (owner && !IsWindow(owner)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
   Setup s;
   s.text = text ? text : "";
   s.type = type;
-  s.owner = owner && IsWindow(owner) ? GetAncestor(owner, GA_ROOT) : nullptr;
+  s.owner = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   s.buttons = ButtonsOf(type);
 
   DialogTemplate t;

@@ -587,7 +587,20 @@ void PostQuitMessage(int exitCode) {
   q->Signal(QS_POSTMESSAGE | QS_ALLPOSTMESSAGE);
 }
 
+namespace {
+
+// A window filter must name a window (or be null, or -1 for thread messages): a loop filtering on
+// a window destroyed meanwhile would otherwise wait for messages that can never come.
+bool FilterIsValid(HWND filter) {
+  if (filter == nullptr || filter == reinterpret_cast<HWND>(-1) || IsWindow(filter)) return true;
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return false;
+}
+
+}  // namespace
+
 BOOL PeekMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
+  if (!FilterIsValid(hwnd)) return FALSE;
   MSG local;
   return PeekCore(msg ? msg : &local, hwnd, filterMin, filterMax, removeFlags) ? TRUE : FALSE;
 }
@@ -597,10 +610,13 @@ BOOL GetMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   MSG local;
   if (msg == nullptr) msg = &local;
   for (;;) {
+    if (!FilterIsValid(hwnd)) return -1;
     std::uint64_t serial = WakeSerial(*q);
     if (PeekCore(msg, hwnd, filterMin, filterMax, PM_REMOVE))
       return msg->message == WM_QUIT ? FALSE : TRUE;
     if (RunIdleWaitHook()) continue;
+    // A message served just now may have destroyed the window waited for.
+    if (!FilterIsValid(hwnd)) return -1;
     WaitSince(*q, serial, NextTimerDelay(*q));
   }
 }

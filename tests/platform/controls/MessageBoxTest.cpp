@@ -155,6 +155,29 @@ TEST_F(MessageBoxes, HelpButtonAsksTheOwnerAndLeavesTheBoxOpen) {
   EXPECT_EQ(helps, 1);
 }
 
+// An owner that is no window fails the call at once, as documented; a null text shows an empty
+// message.
+TEST_F(MessageBoxes, AnOwnerThatIsNoWindowFailsAndANullTextShowsNothing) {
+  HangWatchdog watchdog("MessageBox with an owner that is no window");
+  ModalAnswers answers;
+  std::string text = "unset";
+  int boxes = 0;
+  answers.When("#32770", "Empty", [&](HWND box) {
+    ++boxes;
+    text = Text(GetDlgItem(box, IDC_MESSAGEBOX_TEXT));
+    EndDialog(box, IDOK);
+  }, true);
+  HWND gone = CreateWindowEx(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  SetLastError(0);
+  EXPECT_EQ(MessageBox(gone, "Never shown", "Empty", MB_OK), 0);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(boxes, 0);
+  EXPECT_EQ(MessageBox(owner_.Hwnd(), nullptr, "Empty", MB_OK), IDOK);
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(text, "");
+}
+
 TEST_F(MessageBoxes, LongTextWrapsInsideTheScreen) {
   ModalAnswers answers;
   RECT box{}, label{};

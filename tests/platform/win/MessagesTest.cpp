@@ -77,6 +77,35 @@ TEST_F(Queue, PostingToADeadWindowFails) {
   EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
 }
 
+// A loop that filters on a window destroyed meanwhile returns at once instead of waiting for
+// messages that can never come; what was queued for the window and its children is dropped.
+TEST_F(Queue, ALoopFilteringOnADestroyedWindowReturnsAndItsMessagesAreDropped) {
+  brambolt::test::HangWatchdog watchdog("a message loop filtering on a destroyed window");
+  HWND w = MakeWindow(nullptr, WS_POPUP);
+  HWND child = MakeWindow(w, WS_CHILD, RECT{0, 0, 10, 10}, 1);
+  PostMessage(w, WM_USER, 0, 0);
+  PostMessage(child, WM_USER + 1, 0, 0);
+  DestroyWindow(w);
+  SetLastError(0);
+  EXPECT_FALSE(PostMessage(w, WM_USER, 0, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER + 1, PM_REMOVE));
+  SetLastError(0);
+  EXPECT_FALSE(PeekMessage(&msg, w, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  SetLastError(0);
+  EXPECT_EQ(GetMessage(&msg, w, 0, 0), -1);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+
+  // Destroyed while GetMessage waits for it: another thread closes it through a sent message.
+  HWND other = MakeWindow(nullptr, WS_POPUP);
+  std::thread closer([other] { SendMessage(other, WM_CLOSE, 0, 0); });
+  EXPECT_EQ(GetMessage(&msg, other, 0, 0), -1);
+  closer.join();
+  EXPECT_FALSE(IsWindow(other));
+}
+
 TEST_F(Queue, MessageTimeAndPositionFollowTheLastRetrievedMessage) {
   HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
   RunUntilIdle();
