@@ -447,17 +447,26 @@ bool OwnerQueue(HWND hwnd, std::shared_ptr<ThreadQueue>& target) {
 
 namespace {
 
-// The windows a message to HWND_BROADCAST goes to: every top-level window, none of their children.
-std::vector<HWND> BroadcastTargets() {
+// HWND_TOPMOST as the target of a message broadcasts as HWND_BROADCAST does.
+bool IsBroadcast(HWND hwnd) { return hwnd == HWND_BROADCAST || hwnd == HWND_TOPMOST; }
+
+// The windows a broadcast message goes to: every top-level window (pop-ups, hidden and owned ones
+// included), never a child, not even one of the desktop, nor a message-only window. Messages of
+// the private ranges (WM_USER..0xBFFF) mean something different to each class and go nowhere.
+std::vector<HWND> BroadcastTargets(UINT msg) {
+  if (msg >= WM_USER && msg < 0xC000) return {};
   Guard g(Lock());
-  return Get(Desktop())->children;
+  std::vector<HWND> tops;
+  for (HWND h : Get(Desktop())->children)
+    if (Window* w = Get(h); w && !(w->style & WS_CHILD) && !w->messageOnly) tops.push_back(h);
+  return tops;
 }
 
 }  // namespace
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (hwnd == HWND_BROADCAST) {
-    for (HWND h : BroadcastTargets()) {
+  if (IsBroadcast(hwnd)) {
+    for (HWND h : BroadcastTargets(msg)) {
       DWORD_PTR ignored;
       SendMessageTimeout(h, msg, wParam, lParam, SMTO_NORMAL, 5000, &ignored);
     }
@@ -471,9 +480,9 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                            UINT timeout, PDWORD_PTR result) {
-  if (hwnd == HWND_BROADCAST) {
+  if (IsBroadcast(hwnd)) {
     // Each window gets the whole timeout; one that does not answer in time is passed over.
-    for (HWND h : BroadcastTargets()) SendMessageTimeout(h, msg, wParam, lParam, flags, timeout, nullptr);
+    for (HWND h : BroadcastTargets(msg)) SendMessageTimeout(h, msg, wParam, lParam, flags, timeout, nullptr);
     if (result) *result = 0;
     return 1;
   }
@@ -495,8 +504,8 @@ LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
 }
 
 BOOL SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (hwnd == HWND_BROADCAST) {
-    for (HWND h : BroadcastTargets()) SendNotifyMessage(h, msg, wParam, lParam);
+  if (IsBroadcast(hwnd)) {
+    for (HWND h : BroadcastTargets(msg)) SendNotifyMessage(h, msg, wParam, lParam);
     return TRUE;
   }
   std::shared_ptr<ThreadQueue> target;
@@ -511,8 +520,8 @@ BOOL SendNotifyMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL SendMessageCallback(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                          SENDASYNCPROC callback, ULONG_PTR data) {
-  if (hwnd == HWND_BROADCAST) {
-    for (HWND h : BroadcastTargets()) SendMessageCallback(h, msg, wParam, lParam, callback, data);
+  if (IsBroadcast(hwnd)) {
+    for (HWND h : BroadcastTargets(msg)) SendMessageCallback(h, msg, wParam, lParam, callback, data);
     return TRUE;
   }
   std::shared_ptr<ThreadQueue> target;
@@ -545,13 +554,8 @@ BOOL PostTo(const std::shared_ptr<ThreadQueue>& q, HWND hwnd, UINT msg, WPARAM w
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (hwnd == nullptr) return PostThreadMessage(ThreadId(), msg, wParam, lParam);
-  if (hwnd == HWND_BROADCAST) {
-    std::vector<std::pair<HWND, std::shared_ptr<ThreadQueue>>> tops;
-    {
-      Guard g(Lock());
-      for (HWND h : Get(Desktop())->children) tops.emplace_back(h, Get(h)->queue);
-    }
-    for (auto& [h, q] : tops) PostTo(q, h, msg, wParam, lParam);
+  if (IsBroadcast(hwnd)) {
+    for (HWND h : BroadcastTargets(msg)) PostMessage(h, msg, wParam, lParam);
     return TRUE;
   }
   std::shared_ptr<ThreadQueue> q;

@@ -160,22 +160,42 @@ TEST_F(Queue, PeekLooksOnlyAtTheKindsItsFlagsName) {
   EXPECT_EQ(MessageLog::Instance().For(w, {WM_USER + 1}).size(), 1u);
 }
 
-TEST_F(Queue, BroadcastReachesEveryTopLevelWindowWhicheverWaySent) {
+// A broadcast goes to the top-level windows (pop-ups, hidden and owned ones included), never to a
+// child, not even one of the desktop; HWND_TOPMOST broadcasts as HWND_BROADCAST does. Messages of
+// the private ranges (WM_USER..0xBFFF) mean something else to every window and are not broadcast.
+TEST_F(Queue, BroadcastReachesTheTopLevelWindowsWithSystemAndRegisteredMessagesOnly) {
   HWND a = MakeWindow(nullptr, WS_POPUP);
   HWND b = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW);
+  HWND owned = MakeWindow(a, WS_POPUP);
   HWND child = MakeWindow(a, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, 1);
+  HWND desktopChild = MakeWindow(GetDesktopWindow(), WS_CHILD, RECT{0, 0, 10, 10}, 2);
+  const UINT registered = RegisterWindowMessage("Brambolt broadcast test");
   DWORD_PTR result = 0;
-  EXPECT_TRUE(SendMessageTimeout(HWND_BROADCAST, WM_USER + 2, 0, 0, SMTO_NORMAL, 1000, &result));
+  EXPECT_TRUE(SendMessageTimeout(HWND_BROADCAST, registered, 1, 0, SMTO_NORMAL, 1000, &result));
   int calls = 0;
-  EXPECT_TRUE(SendMessageCallback(HWND_BROADCAST, WM_USER + 3, 0, 0,
+  EXPECT_TRUE(SendMessageCallback(HWND_BROADCAST, WM_SETTINGCHANGE, 2, 0,
                                   [](HWND, UINT, ULONG_PTR data, LRESULT) { ++*reinterpret_cast<int*>(data); },
                                   reinterpret_cast<ULONG_PTR>(&calls)));
-  for (HWND h : {a, b}) {
-    EXPECT_EQ(MessageLog::Instance().For(h, {WM_USER + 2}).size(), 1u);
-    EXPECT_EQ(MessageLog::Instance().For(h, {WM_USER + 3}).size(), 1u);
+  SendMessage(HWND_TOPMOST, registered, 3, 0);
+  SetLastError(0);
+  EXPECT_TRUE(PostMessage(HWND_TOPMOST, registered, 4, 0));
+  EXPECT_EQ(GetLastError(), 0u);
+  for (UINT privateMessage : {static_cast<UINT>(WM_USER + 2), static_cast<UINT>(WM_APP + 3), 0xBFFFu}) {
+    SendMessage(HWND_BROADCAST, privateMessage, 0, 0);
+    SendNotifyMessage(HWND_BROADCAST, privateMessage, 0, 0);
+    PostMessage(HWND_BROADCAST, privateMessage, 0, 0);
   }
-  EXPECT_TRUE(MessageLog::Instance().For(child, {WM_USER + 2, WM_USER + 3}).empty());
-  EXPECT_GE(calls, 2);
+  RunUntilIdle();
+  for (HWND h : {a, b, owned}) {
+    std::vector<WPARAM> got;
+    for (const Logged& m : MessageLog::Instance().All())
+      if (m.hwnd == h && (m.msg == registered || m.msg == WM_SETTINGCHANGE)) got.push_back(m.wParam);
+    EXPECT_EQ(got, (std::vector<WPARAM>{1, 2, 3, 4})) << h;
+    EXPECT_TRUE(MessageLog::Instance().For(h, {WM_USER + 2, WM_APP + 3, 0xBFFF}).empty()) << h;
+  }
+  for (HWND h : {child, desktopChild})
+    EXPECT_TRUE(MessageLog::Instance().For(h, {registered, WM_SETTINGCHANGE}).empty()) << h;
+  EXPECT_GE(calls, 3);
 }
 
 TEST_F(Queue, SendNotifyAndCallbackOnTheSameThreadRunAtOnce) {
