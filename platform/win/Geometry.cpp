@@ -50,26 +50,36 @@ void QueryMinMax(HWND hwnd, MINMAXINFO& mmi) {
   SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
 }
 
-UINT RestoreToMaximized(HWND hwnd, RECT& rect);
-
 // The rectangle a window takes in a new show state, with its bookkeeping; returns the
-// SWP_ flags to use.
+// SWP_ flags to use (SWP_STATECHANGED with SWP_FRAMECHANGED when the state changes).
 UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
-  if (HasHook(WH_CBT) &&
-      CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(cmd)))
-    return SWP_NOSIZE | SWP_NOMOVE;
+  constexpr UINT kUnchanged = SWP_NOSIZE | SWP_NOMOVE;
+  constexpr UINT kChanged = SWP_FRAMECHANGED | SWP_STATECHANGED;
   MINMAXINFO mmi{};
-  if (cmd == SW_MAXIMIZE) QueryMinMax(hwnd, mmi);
+  bool toMaximized = cmd == SW_MAXIMIZE;
+  if (cmd == SW_RESTORE) {
+    Guard g(Lock());
+    Window* w = Get(hwnd);
+    toMaximized = w && (w->style & WS_MINIMIZE) && w->restoreToMaximized;
+  }
+  if (toMaximized) QueryMinMax(hwnd, mmi);
   POINT iconSlot{-1, -1};
   bool mdiIcon = cmd == SW_MINIMIZE && !IsIconic(hwnd) && MdiIconSlot(hwnd, &iconSlot);
-  std::unique_lock<std::recursive_mutex> g(Lock());
+  Guard g(Lock());
   Window* w = Get(hwnd);
-  if (w == nullptr) return SWP_NOSIZE | SWP_NOMOVE;
+  if (w == nullptr) return kUnchanged;
   bool wasMin = w->style & WS_MINIMIZE, wasMax = w->style & WS_MAXIMIZE;
   if (!wasMin && !wasMax && cmd != SW_RESTORE) w->normal = w->window;
+  auto maximize = [&] {
+    w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+    rect = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
+                mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
+    w->maxPos = mmi.ptMaxPosition;
+    return kChanged;
+  };
   switch (cmd) {
     case SW_MINIMIZE: {
-      if (wasMin) return SWP_NOSIZE | SWP_NOMOVE;
+      if (wasMin) return kUnchanged;
       w->restoreToMaximized = wasMax;
       w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
       Window* p = Get(w->parent);
@@ -78,31 +88,22 @@ UINT MinMaximize(HWND hwnd, UINT cmd, RECT& rect) {
       POINT at = mdiIcon ? iconSlot : w->minPos.x != -1 ? w->minPos : POINT{0, ph - cy};
       rect = RECT{at.x, at.y, at.x + GetSystemMetrics(SM_CXMINIMIZED), at.y + cy};
       w->minPos = at;
-      return SWP_FRAMECHANGED;
+      return kChanged;
     }
     case SW_MAXIMIZE:
-      if (wasMax) return SWP_NOSIZE | SWP_NOMOVE;
-      w->style = (w->style | WS_MAXIMIZE) & ~WS_MINIMIZE;
-      rect = RECT{mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxPosition.x + mmi.ptMaxSize.x,
-                  mmi.ptMaxPosition.y + mmi.ptMaxSize.y};
-      w->maxPos = mmi.ptMaxPosition;
-      return SWP_FRAMECHANGED;
+      if (wasMax) return kUnchanged;
+      return maximize();
     default:  // SW_RESTORE
-      if (wasMin && w->restoreToMaximized) break;
-      if (!wasMin && !wasMax) return SWP_NOSIZE | SWP_NOMOVE;
+      // A window minimised from the maximised state is maximised again; its normal rectangle stays.
+      if (wasMin && w->restoreToMaximized) {
+        w->restoreToMaximized = false;
+        return maximize();
+      }
+      if (!wasMin && !wasMax) return kUnchanged;
       w->style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
       rect = w->normal;
-      return SWP_FRAMECHANGED;
+      return kChanged;
   }
-  // Restoring a window minimised from the maximised state maximises it again (still minimised
-  // while its maximised rectangle is worked out, so its normal rectangle stays).
-  w->restoreToMaximized = false;
-  g.unlock();
-  return RestoreToMaximized(hwnd, rect);
-}
-
-UINT RestoreToMaximized(HWND hwnd, RECT& rect) {
-  return MinMaximize(hwnd, SW_MAXIMIZE, rect);
 }
 
 struct DeferredPositions {
@@ -187,8 +188,12 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
                       SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, flags & 0x67FF};
+namespace {
+
+// SetWindowPos; `stateChanged` when ShowWindow changes the minimised or maximised state, which the
+// position messages report with SWP_STATECHANGED.
+BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool stateChanged) {
+  WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, (flags & 0x67FF) | (stateChanged ? SWP_STATECHANGED : 0u)};
   RECT oldWindow, oldClient, oldScreen;
   bool visible, topLevel;
   {
@@ -322,6 +327,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   return TRUE;
 }
 
+}  // namespace
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  return PlaceWindow(hwnd, insertAfter, x, y, cx, cy, flags, false);
+}
+
 HDWP BeginDeferWindowPos(int count) {
   if (count < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -404,10 +415,16 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
   UINT swp = SWP_NOSIZE | SWP_NOMOVE;
   RECT rect{};
   bool show = true;
+  bool stateChanged = false;
+  // The CBT hook hears of the change once, with the command the caller gave, and may refuse it.
   auto change = [&](UINT cmd) {
+    if (HasHook(WH_CBT) &&
+        CallHooks(WH_CBT, HCBT_MINMAX, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(cmdShow)))
+      return;
     UINT f = MinMaximize(hwnd, cmd, rect);
     if (!(f & SWP_NOSIZE)) swp &= ~(SWP_NOSIZE | SWP_NOMOVE);
     swp |= f & SWP_FRAMECHANGED;
+    stateChanged = (f & SWP_STATECHANGED) != 0;
   };
   switch (cmdShow) {
     case SW_HIDE:
@@ -430,10 +447,10 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
       swp |= SWP_SHOWWINDOW;
       change(SW_MAXIMIZE);
       break;
-    // Showing a visible window changes nothing and sends nothing (so it never waits on the
-    // window's thread either).
+    // SW_SHOWNA places even a visible window (raised among its siblings, not activated); SW_SHOW
+    // of a visible window changes nothing and sends nothing, so it never waits on the window's
+    // thread either.
     case SW_SHOWNA:
-      if (wasVisible) return TRUE;
       swp |= SWP_SHOWWINDOW | SWP_NOACTIVATE | (child ? SWP_NOZORDER : 0);
       break;
     case SW_SHOW:
@@ -461,8 +478,8 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
   if (!show || wasVisible) swp &= ~SWP_SHOWWINDOW;
   if (show && !wasVisible) swp |= SWP_SHOWWINDOW;
   if (child && !(swp & (SWP_NOSIZE))) swp |= SWP_NOZORDER;
-  SetWindowPos(hwnd, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               swp);
+  PlaceWindow(hwnd, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, swp,
+              stateChanged);
   if (!show && IsWindow(hwnd)) {
     HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus)) && child) SetFocus(GetParent(hwnd));
@@ -479,7 +496,9 @@ BOOL ShowOwnedPopups(HWND owner, BOOL show) {
     for (HWND h : Get(Desktop())->children)
       if (Window* w = Get(h); w && w->owner == owner) owned.push_back(h);
   }
-  for (HWND h : owned) ShowWindow(h, show ? SW_SHOWNA : SW_HIDE);
+  // Only what changes visibility is shown or hidden: a visible pop-up is not raised again.
+  for (HWND h : owned)
+    if ((IsWindowVisible(h) != FALSE) != (show != FALSE)) ShowWindow(h, show ? SW_SHOWNA : SW_HIDE);
   return TRUE;
 }
 
@@ -542,16 +561,22 @@ BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement) {
     if (placement->flags & WPF_SETMINPOSITION) w->minPos = placement->ptMinPosition;
     w->maxPos = placement->ptMaxPosition;
     w->normal = normal;
-    w->restoreToMaximized = (placement->flags & WPF_RESTORETOMAXIMIZED) != 0;
+    // The window passes through its normal state on the way to the one asked for.
+    w->restoreToMaximized = false;
   }
   UINT cmd = placement->showCmd;
   bool restored = !(GetWindowLongPtr(hwnd, GWL_STYLE) & (WS_MINIMIZE | WS_MAXIMIZE));
-  if (cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE || cmd == SW_SHOWMINNOACTIVE ||
-      cmd == SW_SHOWMAXIMIZED) {
+  bool minimized = cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE || cmd == SW_SHOWMINNOACTIVE;
+  if (minimized || cmd == SW_SHOWMAXIMIZED) {
     if (!restored) ShowWindow(hwnd, SW_RESTORE);
     SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left,
                  normal.bottom - normal.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, static_cast<int>(cmd));
+    // Minimised, the window is restored maximised when the placement says so.
+    if (minimized && (placement->flags & WPF_RESTORETOMAXIMIZED)) {
+      Guard g(Lock());
+      if (Window* w = Get(hwnd)) w->restoreToMaximized = true;
+    }
   } else {
     if (!restored) ShowWindow(hwnd, SW_RESTORE);
     SetWindowPos(hwnd, nullptr, normal.left, normal.top, normal.right - normal.left,

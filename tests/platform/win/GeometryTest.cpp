@@ -198,12 +198,21 @@ TEST_F(ShowStates, ShowWindowReturnsThePreviousVisibility) {
   EXPECT_EQ(MessageLog::Instance().For(w, {WM_SHOWWINDOW}).size(), 2u);
 }
 
+// SW_SHOW on a visible window changes nothing and sends nothing; SW_SHOWNA still places it (the
+// position messages come, without WM_SHOWWINDOW and without activation).
 TEST_F(ShowStates, ShowingAVisibleWindowSendsNothingEvenFromAnotherThread) {
+  HWND other = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 200, 200});
   HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 200, 200});
   MessageLog::Instance().Clear();
   EXPECT_TRUE(ShowWindow(w, SW_SHOW));
-  EXPECT_TRUE(ShowWindow(w, SW_SHOWNA));
   EXPECT_TRUE(MessageLog::Instance().For(w, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SHOWWINDOW}).empty());
+  SetActiveWindow(other);
+  MessageLog::Instance().Clear();
+  EXPECT_TRUE(ShowWindow(w, SW_SHOWNA));
+  EXPECT_EQ(MessageLog::Instance().For(w, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SHOWWINDOW}),
+            (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
+  EXPECT_EQ(GetActiveWindow(), other);
+  EXPECT_TRUE(IsWindowVisible(w));
   // The window's thread waits for the other one without pumping messages: a message sent to it
   // would never be answered.
   auto shown = std::make_shared<std::promise<BOOL>>();
@@ -295,6 +304,86 @@ TEST_F(ShowStates, MinimisedFromMaximisedRestoresToMaximised) {
   RECT r;
   GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 10);
+}
+
+namespace {
+
+std::vector<std::pair<int, LPARAM>>& MinMaxHookCalls() {
+  static std::vector<std::pair<int, LPARAM>> calls;
+  return calls;
+}
+
+LRESULT CALLBACK RecordMinMax(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_MINMAX) MinMaxHookCalls().emplace_back(static_cast<int>(wp != 0), lp);
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+// Each change of the show state asks the CBT hook once with the command the caller gave, and the
+// position messages it sends carry SWP_STATECHANGED (a plain move does not).
+TEST_F(ShowStates, MinMaxChangesTellTheHookTheCommandAskedForAndMarkTheStateChange) {
+  HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 210, 170});
+  static std::vector<UINT> changing, changed;
+  changing.clear();
+  changed.clear();
+  MessageLog::Instance().SetHandler([](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT&) {
+    if (msg == WM_WINDOWPOSCHANGING) changing.push_back(reinterpret_cast<WINDOWPOS*>(lp)->flags);
+    if (msg == WM_WINDOWPOSCHANGED) changed.push_back(reinterpret_cast<WINDOWPOS*>(lp)->flags);
+    return false;
+  });
+  MinMaxHookCalls().clear();
+  HHOOK hook = SetWindowsHookEx(WH_CBT, RecordMinMax, nullptr, GetCurrentThreadId());
+  const int commands[] = {SW_SHOWMINIMIZED, SW_SHOWNORMAL, SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE, SW_RESTORE,
+                          SW_MINIMIZE, SW_SHOWNOACTIVATE};
+  std::vector<std::pair<int, LPARAM>> expected;
+  for (int cmd : commands) {
+    changing.clear();
+    changed.clear();
+    ShowWindow(w, cmd);
+    expected.emplace_back(1, cmd);
+    ASSERT_EQ(changing.size(), 1u) << cmd;
+    ASSERT_EQ(changed.size(), 1u) << cmd;
+    EXPECT_TRUE(changing[0] & SWP_STATECHANGED) << cmd;
+    EXPECT_TRUE(changed[0] & SWP_STATECHANGED) << cmd;
+  }
+  EXPECT_TRUE(IsZoomed(w)) << "restored to maximised after SW_SHOWNOACTIVATE of a minimised maximised window";
+  EXPECT_EQ(MinMaxHookCalls(), expected);
+  ShowWindow(w, SW_RESTORE);
+  changed.clear();
+  SetWindowPos(w, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_EQ(changed.size(), 1u);
+  EXPECT_FALSE(changed[0] & SWP_STATECHANGED);
+  UnhookWindowsHookEx(hook);
+  MessageLog::Instance().SetHandler(nullptr);
+}
+
+// A window placed minimised with WPF_RESTORETOMAXIMIZED keeps the flag and is maximised when
+// restored, whatever state it was in before.
+TEST_F(ShowStates, PlacementKeepsRestoreToMaximised) {
+  HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 210, 170});
+  for (int before : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED}) {
+    ShowWindow(w, before);
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    wp.flags = WPF_RESTORETOMAXIMIZED;
+    wp.showCmd = SW_SHOWMINIMIZED;
+    wp.rcNormalPosition = RECT{30, 40, 230, 190};
+    ASSERT_TRUE(SetWindowPlacement(w, &wp));
+    WINDOWPLACEMENT got{};
+    got.length = sizeof(got);
+    ASSERT_TRUE(GetWindowPlacement(w, &got));
+    EXPECT_EQ(got.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED)) << before;
+    EXPECT_EQ(got.flags, static_cast<UINT>(WPF_RESTORETOMAXIMIZED)) << before;
+    EXPECT_EQ(got.rcNormalPosition.left, 30) << before;
+    ShowWindow(w, SW_RESTORE);
+    EXPECT_TRUE(IsZoomed(w)) << before;
+    ShowWindow(w, SW_RESTORE);
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 30) << before;
+    EXPECT_EQ(r.bottom, 190) << before;
+  }
 }
 
 TEST_F(ShowStates, PlacementOfExactly44BytesIsAppliedAndPulledOnScreen) {
