@@ -194,7 +194,7 @@ namespace {
 // position messages report with SWP_STATECHANGED.
 BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags, bool stateChanged) {
   WINDOWPOS wp{hwnd, insertAfter, x, y, cx, cy, (flags & 0x67FF) | (stateChanged ? SWP_STATECHANGED : 0u)};
-  RECT oldWindow, oldClient, oldScreen;
+  RECT oldWindow, oldClient;
   bool visible, topLevel;
   {
     Guard g(Lock());
@@ -205,7 +205,6 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     }
     oldWindow = w->window;
     oldClient = w->client;
-    oldScreen = ScreenRect(*w, false);
     visible = (w->style & WS_VISIBLE) != 0;
     topLevel = IsTopLevel(*w);
     if ((wp.flags & SWP_SHOWWINDOW) && visible) wp.flags &= ~SWP_SHOWWINDOW;
@@ -258,9 +257,8 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     wp.flags |= kNoClientMove;
 
   // A child keeps the pixels a move can take along, unless the caller says not to copy them.
-  std::optional<Region> carried;
-  if (!topLevel && visible && !(wp.flags & (SWP_NOCOPYBITS | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
-    carried = CarriableRegion(hwnd);
+  MovedFrom before = BeforeMove(
+      hwnd, visible && !(wp.flags & (SWP_NOCOPYBITS | SWP_FRAMECHANGED | SWP_SHOWWINDOW | SWP_HIDEWINDOW)));
 
   bool nowVisible;
   {
@@ -303,7 +301,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
   if (!(wp.flags & SWP_NOREDRAW) || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
     if (geometryChanges || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)) ||
         !(wp.flags & SWP_NOZORDER))
-      InvalidateAfterMove(hwnd, oldScreen, !(wp.flags & SWP_NOREDRAW), carried ? &*carried : nullptr);
+      InvalidateAfterMove(hwnd, before, !(wp.flags & SWP_NOREDRAW));
   // As on Windows, a window of this thread has its frame and background painted before it hears
   // of its new place: a child that paints itself while it is sized then draws over the erased
   // parent instead of being erased by the parent's later paint.

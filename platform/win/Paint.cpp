@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 
 #include "gdi/Bitmaps.h"
 #include "gdi/DC.h"
@@ -291,38 +292,65 @@ HWND FindPaintWindow(ThreadQueue& q, HWND filter) {
   return nullptr;
 }
 
-Region CarriableRegion(HWND hwnd) { return VisibleRegion(hwnd, DCX_WINDOW | kWithChildren); }
+MovedFrom BeforeMove(HWND hwnd, bool carry) {
+  MovedFrom before;
+  Guard g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr) return before;
+  before.screen = ScreenRect(*w, false);
+  before.clientScreen = ScreenRect(*w, true);
+  if (IsTopLevel(*w)) return before;
+  // What showed is what the parent must repaint if it shows no more, locked or not.
+  before.shown = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren | DCX_LOCKWINDOWUPDATE);
+  if (carry) before.carried = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
+  return before;
+}
 
 namespace {
 
-// A child window that moved, or changed size without a frame or a class that redraws on resizing,
-// takes along the pixels that were visible before and are visible again; only the rest of it is
-// painted again. False when that does not apply and the whole window must be painted.
-bool CarryPixels(HWND hwnd, const RECT& oldScreen, const Region& oldVisible) {
-  RECT newScreen, clientSurface;
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// A child window keeps the pixels it showed before that show again: moved, all of them go along;
+// resized, the valid pixels of its client area stay at the client's top-left corner and its frame
+// is drawn anew. Only the rest is painted again. False when the whole window must be painted:
+// CS_HREDRAW when the client's width changes, CS_VREDRAW when its height does.
+bool CarryPixels(HWND hwnd, const MovedFrom& before) {
+  RECT newScreen, newClientScreen, clientSurface;
   bool sizeChanged;
   {
     Guard g(Lock());
     Window* w = Get(hwnd);
-    if (w == nullptr || IsTopLevel(*w)) return false;
+    if (w == nullptr || IsTopLevel(*w) || !before.carried) return false;
     newScreen = ScreenRect(*w, false);
-    sizeChanged = oldScreen.right - oldScreen.left != newScreen.right - newScreen.left ||
-                  oldScreen.bottom - oldScreen.top != newScreen.bottom - newScreen.top;
-    bool frame = !EqualRect(&w->window, &w->client);
+    newClientScreen = ScreenRect(*w, true);
+    sizeChanged = Width(before.screen) != Width(newScreen) || Height(before.screen) != Height(newScreen);
     UINT cs = w->cls ? w->cls->style : 0;
-    if (sizeChanged && (frame || (cs & (CS_HREDRAW | CS_VREDRAW)))) return false;
+    if (((cs & CS_HREDRAW) && Width(before.clientScreen) != Width(newClientScreen)) ||
+        ((cs & CS_VREDRAW) && Height(before.clientScreen) != Height(newClientScreen)))
+      return false;
     clientSurface = SurfaceRect(*w, false);
   }
   HWND top = GetAncestor(hwnd, GA_ROOT);
   SurfacePtr surface = GetWindowSurface(top);
   if (!surface) return false;
-  int dx = newScreen.left - oldScreen.left, dy = newScreen.top - oldScreen.top;
   // Children move with their parent: their pixels go along, and what of them shows only now
   // (a parent grown after its children) is painted again with the rest.
   Region now = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
-  Region source = oldVisible;
+  Region source = *before.carried;
+  int dx = newScreen.left - before.screen.left, dy = newScreen.top - before.screen.top;
+  Region target = now;
+  if (sizeChanged) {
+    RECT origin = TopOrigin(top);
+    RECT oldClientSurface = before.clientScreen;
+    Offset(oldClientSurface, -origin.left, -origin.top);
+    source.IntersectRect(oldClientSurface);
+    dx = newClientScreen.left - before.clientScreen.left;
+    dy = newClientScreen.top - before.clientScreen.top;
+    target.IntersectRect(clientSurface);
+  }
   source.Offset(dx, dy);
-  source.Intersect(now);
+  source.Intersect(target);
   source.Offset(-dx, -dy);
   Region written;
   if (dx || dy) {
@@ -348,7 +376,8 @@ bool CarryPixels(HWND hwnd, const RECT& oldScreen, const Region& oldVisible) {
 
 }  // namespace
 
-void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Region* oldVisible) {
+void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw) {
+  const RECT& oldScreen = before.screen;
   HWND parent;
   bool visible, topLevel, whole;
   RECT newScreen{};
@@ -360,14 +389,13 @@ void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Re
     parent = w->parent;
     visible = VisibleOnScreen(hwnd);
     newScreen = ScreenRect(*w, false);
-    bool sizeChanged = (oldScreen.right - oldScreen.left) != (newScreen.right - newScreen.left) ||
-                       (oldScreen.bottom - oldScreen.top) != (newScreen.bottom - newScreen.top);
+    bool sizeChanged = Width(oldScreen) != Width(newScreen) || Height(oldScreen) != Height(newScreen);
     UINT cs = w->cls ? w->cls->style : 0;
     whole = !sizeChanged || (cs & (CS_HREDRAW | CS_VREDRAW)) || !topLevel;
   }
   if (!redraw) return;
   if (visible) {
-    if (!topLevel && oldVisible && CarryPixels(hwnd, oldScreen, *oldVisible)) {
+    if (!topLevel && CarryPixels(hwnd, before)) {
       // Painted what the move uncovered.
     } else if (whole) {
       RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -379,8 +407,8 @@ void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Re
       RECT client, window;
       GetClientRect(hwnd, &client);
       GetWindowRect(hwnd, &window);
-      const RECT kept{0, 0, client.right - ((window.right - window.left) - (oldScreen.right - oldScreen.left)),
-                      client.bottom - ((window.bottom - window.top) - (oldScreen.bottom - oldScreen.top))};
+      const RECT kept{0, 0, client.right - (Width(window) - Width(oldScreen)),
+                      client.bottom - (Height(window) - Height(oldScreen))};
       Region fresh(client);
       fresh.SubtractRect(kept);
       HRGN rgn = CreateRegionHandle(fresh);
@@ -389,15 +417,24 @@ void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Re
     }
   }
   if (!topLevel && IsWindow(parent)) {
-    // What the window covered before is the parent's to paint again.
-    RECT old = oldScreen;
+    // What showed of the window before and shows no more is the parent's to paint again (with
+    // the siblings it uncovers); without that knowledge, all the window covered before.
     POINT o = ClientOrigin(parent);
-    Offset(old, -o.x, -o.y);
-    Region exposed(old);
-    if (visible) {
-      RECT now = newScreen;
-      Offset(now, -o.x, -o.y);
-      exposed.SubtractRect(now);
+    Region exposed;
+    if (before.shown) {
+      exposed = *before.shown;
+      exposed.Subtract(VisibleRegion(hwnd, DCX_WINDOW | kWithChildren | DCX_LOCKWINDOWUPDATE));
+      RECT origin = TopOrigin(GetAncestor(hwnd, GA_ROOT));
+      exposed.Offset(origin.left - o.x, origin.top - o.y);
+    } else {
+      RECT old = oldScreen;
+      Offset(old, -o.x, -o.y);
+      exposed = Region(old);
+      if (visible) {
+        RECT now = newScreen;
+        Offset(now, -o.x, -o.y);
+        exposed.SubtractRect(now);
+      }
     }
     if (!exposed.IsEmpty()) {
       HRGN rgn = CreateRegionHandle(exposed);
@@ -715,32 +752,35 @@ BOOL ValidateRgn(HWND hwnd, HRGN region) {
   return RedrawWindow(hwnd, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
 }
 
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
-  RECT box{};
-  bool any;
-  {
-    Guard g(Lock());
-    Window* w = Get(hwnd);
-    if (w == nullptr) return FALSE;
-    any = w->update && !w->update->IsEmpty();
-    if (any) box = w->update->Box();
+namespace {
+
+// The update region of a window, after the frame painting and erasing asked for with it.
+std::optional<Region> UpdateRegionOf(HWND hwnd, BOOL erase) {
+  if (!IsWindow(hwnd)) return std::nullopt;
+  if (erase && IsWindowVisible(hwnd)) {
+    SendNcPaint(hwnd);
+    EraseNow(hwnd);
   }
-  if (rect) *rect = box;
-  if (any && erase) EraseNow(hwnd);
-  return any ? TRUE : FALSE;
+  Guard g(Lock());
+  Window* w = Get(hwnd);
+  if (w == nullptr) return std::nullopt;
+  return w->update ? *w->update : Region();
+}
+
+}  // namespace
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+  std::optional<Region> update = UpdateRegionOf(hwnd, erase);
+  if (!update) return FALSE;
+  if (rect) *rect = update->IsEmpty() ? RECT{} : update->Box();
+  return update->IsEmpty() ? FALSE : TRUE;
 }
 
 int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
-  Region copy;
-  {
-    Guard g(Lock());
-    Window* w = Get(hwnd);
-    if (w == nullptr) return ERROR;
-    if (w->update) copy = *w->update;
-  }
-  if (region) SetRegion(region, copy);
-  if (erase && !copy.IsEmpty()) EraseNow(hwnd);
-  return copy.Type();
+  std::optional<Region> update = UpdateRegionOf(hwnd, erase);
+  if (!update) return ERROR;
+  if (region) SetRegion(region, *update);
+  return update->Type();
 }
 
 int ExcludeUpdateRgn(HDC hdc, HWND hwnd) {

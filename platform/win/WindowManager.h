@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -296,10 +297,18 @@ bool MdiIconSlot(HWND child, POINT* slot);
 // Painting (Paint.cpp).
 bool NeedsPaint(const Window& w);
 HWND FindPaintWindow(ThreadQueue& q, HWND filter);
-// Invalidates what a move or resize leaves to paint, in the window and its parent. `oldVisible`,
-// when given, is what CarriableRegion answered before the change: the pixels a child may take along.
-void InvalidateAfterMove(HWND hwnd, const RECT& oldScreen, bool redraw, const Region* oldVisible = nullptr);
-// The part of a window whose pixels a move may carry along (its visible whole area on the surface).
-Region CarriableRegion(HWND hwnd);
+// Where a window was before a move or resize: its window and client rectangles on the screen,
+// what of it and its children showed (surface coordinates; unknown for a top-level window), and
+// the part of that whose pixels may go along with it (none when they may not).
+struct MovedFrom {
+  RECT screen{};
+  RECT clientScreen{};
+  std::optional<Region> shown;
+  std::optional<Region> carried;
+};
+// Taken before the change; `carry` when a child's pixels may go along with it.
+MovedFrom BeforeMove(HWND hwnd, bool carry);
+// Invalidates what a move or resize leaves to paint, in the window and its parent.
+void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw);
 
 }  // namespace brambolt::wm

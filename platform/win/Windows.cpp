@@ -931,7 +931,9 @@ HWND SetParent(HWND child, HWND newParent) {
   }
   // The window keeps its place relative to its parent's client area.
   if (IsWindowVisible(child) || old) {
-    InvalidateAfterMove(child, oldScreen, true);
+    MovedFrom before;
+    before.screen = oldScreen;
+    InvalidateAfterMove(child, before, true);
   }
   return old;
 }

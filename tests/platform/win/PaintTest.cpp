@@ -1,4 +1,6 @@
 #include <array>
+#include <map>
+#include <string>
 
 #include "WinTestSupport.h"
 
@@ -371,16 +373,18 @@ std::vector<std::array<LONG, 4>> UpdateRects(HWND w) {
 
 using Rects = std::vector<std::array<LONG, 4>>;
 
-const char* RedrawClass() {
-  static const char* name = [] {
+// A class that redraws on resizing as `style` (CS_HREDRAW, CS_VREDRAW) says.
+const char* RedrawClass(UINT style = CS_HREDRAW | CS_VREDRAW) {
+  static std::map<UINT, std::string> names;
+  auto [it, added] = names.emplace(style, "RedrawWnd" + std::to_string(style));
+  if (added) {
     WNDCLASS wc{};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.style = style;
     wc.lpfnWndProc = DefWindowProc;
-    wc.lpszClassName = "RedrawWnd";
+    wc.lpszClassName = it->second.c_str();
     RegisterClass(&wc);
-    return "RedrawWnd";
-  }();
-  return name;
+  }
+  return it->second.c_str();
 }
 
 }  // namespace
@@ -421,6 +425,79 @@ TEST_F(Painting, SetWindowPosInvalidatesOnlyWhatItUncovers) {
 
   SetWindowPos(redraw, nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(UpdateRects(redraw), (Rects{{0, 0, 50, 40}}));
+}
+
+// What SetWindowPos leaves to repaint of a child and its parent, by the documented rules: a
+// resized child keeps the valid pixels of its client area (its frame is painted again), CS_HREDRAW
+// repaints everything only when the width changes, SWP_NOCOPYBITS discards the client area,
+// SWP_NOREDRAW leaves everything to the caller, and the parent repaints only what of the child
+// showed before (not the part a sibling above covered) and no longer does.
+TEST_F(Painting, AChildMovedBySetWindowPosLeavesTheDocumentedUpdateRegions) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 200});
+  HWND above = MakeWindow(parent, WS_VISIBLE, RECT{100, 100, 140, 140}, 1);
+  HWND below = MakeWindow(parent, WS_VISIBLE | WS_CLIPSIBLINGS, RECT{120, 120, 160, 160}, 2);
+  HWND framed = MakeWindow(parent, WS_VISIBLE | WS_BORDER, RECT{10, 10, 52, 52}, 3);
+  HWND wide = CreateWindowEx(0, RedrawClass(CS_HREDRAW), "", WS_CHILD | WS_VISIBLE, 200, 20, 40, 40, parent, nullptr,
+                             nullptr, nullptr);
+  Colours()[parent] = RGB(255, 0, 0);
+  Colours()[framed] = RGB(0, 0, 255);
+  Colours()[above] = Colours()[below] = RGB(0, 255, 0);
+  PaintWithColours();
+  RunUntilIdle();
+  ASSERT_TRUE(UpdateRects(parent).empty());
+  RECT client;
+  ASSERT_TRUE(GetClientRect(framed, &client));
+  ASSERT_EQ(client.right, 40);
+
+  MessageLog::Instance().Clear();
+  SetWindowPos(framed, nullptr, 0, 0, 62, 52, SWP_NOMOVE | SWP_NOZORDER);  // client 40x40 -> 60x50
+  EXPECT_EQ(UpdateRects(framed), (Rects{{40, 0, 60, 40}, {0, 40, 60, 50}}));
+  EXPECT_FALSE(MessageLog::Instance().For(framed, {WM_NCPAINT}).empty()) << "the frame is drawn anew";
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(framed, 41, 20), RGB(0, 0, 255)) << "where the old right border was";
+
+  SetWindowPos(wide, nullptr, 0, 0, 40, 60, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(UpdateRects(wide), (Rects{{0, 40, 40, 60}})) << "CS_HREDRAW and only the height changed";
+  SetWindowPos(wide, nullptr, 0, 0, 50, 60, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(UpdateRects(wide), (Rects{{0, 0, 50, 60}}));
+  RunUntilIdle();
+
+  SetWindowPos(framed, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOCOPYBITS);
+  EXPECT_EQ(UpdateRects(framed), (Rects{{0, 0, 60, 50}}));
+  EXPECT_EQ(UpdateRects(parent), (Rects{{10, 10, 20, 62}}));
+  RunUntilIdle();
+
+  SetWindowPos(framed, nullptr, 40, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
+  EXPECT_TRUE(UpdateRects(framed).empty());
+  EXPECT_TRUE(UpdateRects(parent).empty());
+  RunUntilIdle();
+
+  SetWindowPos(below, nullptr, 200, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_TRUE(UpdateRects(above).empty());
+  EXPECT_EQ(UpdateRects(below), (Rects{{0, 0, 20, 20}})) << "the part the sibling hid shows now";
+  EXPECT_EQ(UpdateRects(parent), (Rects{{140, 120, 160, 140}, {120, 140, 160, 160}}));
+}
+
+// GetUpdateRgn and GetUpdateRect asked to erase first send the pending WM_NCPAINT, then erase.
+TEST_F(Painting, AskingForTheUpdateAreaWithEraseSendsThePendingFramePaintAndErase) {
+  HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 210, 160});
+  RunUntilIdle();
+  for (bool region : {true, false}) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    MessageLog::Instance().Clear();
+    if (region) {
+      HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+      EXPECT_EQ(GetUpdateRgn(w, rgn, TRUE), SIMPLEREGION);
+      DeleteObject(rgn);
+    } else {
+      RECT r;
+      EXPECT_TRUE(GetUpdateRect(w, &r, TRUE));
+    }
+    EXPECT_EQ(MessageLog::Instance().For(w, {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}),
+              (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND}))
+        << (region ? "GetUpdateRgn" : "GetUpdateRect");
+    RunUntilIdle();
+  }
 }
 
 // A framed top-level window that grows, by its right and bottom edges or by its left and top ones:
