@@ -103,6 +103,27 @@ TEST_F(ListBoxMessages, SelectionMessagesOfASingleSelectionBox) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR) << "deleting the selected item clears the selection";
 }
 
+TEST_F(ListBoxMessages, SelectionKindFollowsTheCreationStylesOnly) {
+  HWND single = MakeList(LBS_NOTIFY);
+  Add(single, LB_ADDSTRING, {"a", "b", "c"});
+  SetWindowLong(single, GWL_STYLE, GetWindowLong(single, GWL_STYLE) | LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
+  EXPECT_EQ(SendMessage(single, LB_SETCURSEL, 1, 0), 1);
+  EXPECT_EQ(SendMessage(single, LB_GETSELCOUNT, 0, 0), LB_ERR);
+  Click(single, ItemCenter(single, 0));
+  Click(single, ItemCenter(single, 2), kCtrl);
+  EXPECT_EQ(SendMessage(single, LB_GETCURSEL, 0, 0), 2) << "a click still selects one item";
+  EXPECT_EQ(SendMessage(single, LB_GETSEL, 0, 0), 0);
+  DestroyWindow(single);
+
+  HWND multiple = MakeList(LBS_NOTIFY | LBS_MULTIPLESEL);
+  Add(multiple, LB_ADDSTRING, {"a", "b", "c"});
+  SetWindowLong(multiple, GWL_STYLE, GetWindowLong(multiple, GWL_STYLE) & ~LBS_MULTIPLESEL);
+  EXPECT_EQ(SendMessage(multiple, LB_SETCURSEL, 1, 0), LB_ERR);
+  Click(multiple, ItemCenter(multiple, 0));
+  Click(multiple, ItemCenter(multiple, 2));
+  EXPECT_EQ(SendMessage(multiple, LB_GETSELCOUNT, 0, 0), 2) << "clicks still toggle items";
+}
+
 TEST_F(ListBoxMessages, ClicksSelectAndNotify) {
   HWND list = MakeList(LBS_NOTIFY);
   Add(list, LB_ADDSTRING, {"a", "b", "c"});
@@ -270,6 +291,54 @@ TEST_F(OwnerDrawLists, SortedItemsWithoutStringsAreOrderedByTheParent) {
   for (int i = 0; i < 3; ++i) order.push_back(SendMessage(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
   EXPECT_EQ(order, (std::vector<LRESULT>{10, 20, 30}));
   EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 0, 0), 16);
+}
+
+TEST_F(OwnerDrawLists, NoDataBoxCountsItemsItDoesNotStore) {
+  OwnerParent parent;
+  HWND list = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED,
+                             0, 0, 150, 160, parent.Hwnd(), reinterpret_cast<HMENU>(44), nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_SETCOUNT, 100000, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 100000);
+  // Adding and inserting count an item and ignore the data given with it.
+  EXPECT_EQ(SendMessage(list, LB_ADDSTRING, 0, 77), 100000);
+  EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, 3, 78), 3);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 100002);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 100000, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 3, 0), 0);
+  // There is nothing to find.
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SETCURSEL, 5, 0), 5);
+  EXPECT_EQ(SendMessage(list, LB_DELETESTRING, 0, 0), 100001);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 4);
+  // The parent draws each line by its number.
+  RunUntilIdle();
+  parent.drawn.clear();
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+  ASSERT_EQ(parent.drawn.size(), 10u);
+  for (UINT i = 0; i < 10; ++i) {
+    EXPECT_EQ(parent.drawn[i].itemID, i);
+    EXPECT_EQ(parent.drawn[i].itemData, 0u);
+    EXPECT_EQ((parent.drawn[i].itemState & ODS_SELECTED) != 0, i == 4);
+  }
+  EXPECT_EQ(SendMessage(list, LB_SETCOUNT, 3, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the selected line is gone";
+  DestroyWindow(list);
+  EXPECT_TRUE(parent.deleted.empty()) << "a no-data box has no items to report deleted";
+
+  // Only a no-data box has a count to set.
+  HWND strings = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 0,
+                                0, 150, 160, parent.Hwnd(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessage(strings, LB_SETCOUNT, 10, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(strings, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("kept")), 0);
+  char text[16] = {};
+  SendMessage(strings, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "kept");
 }
 
 TEST_F(OwnerDrawLists, OwnerDrawnComboDrawsItsSelectionField) {
