@@ -636,7 +636,9 @@ TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
       GetWindowRect(list, &dropped);
       PressKey(VK_ESCAPE);
     }
-    EXPECT_EQ(dropped.bottom - dropped.top, 120 - (field.bottom - field.top)) << "the height given at creation";
+    const int room = 120 - (field.bottom - field.top), item = static_cast<int>(SendMessage(combo, CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_LE(dropped.bottom - dropped.top, room) << "the height given at creation, in whole items";
+    EXPECT_GT(dropped.bottom - dropped.top, room - item);
     ASSERT_GT(page, 1);
     EXPECT_EQ(top, 20 - page) << "the last page, with item 18 on it";
     EXPECT_TRUE(bar);
@@ -651,6 +653,56 @@ TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
     EXPECT_LT(info.rcItem.right, info.rcButton.left + 1);
     DestroyWindow(combo);
   }
+}
+
+// The height a dropping combo box is created with is its height with the list dropped. The list
+// shows whole items of the list's item height (CB_SETITEMHEIGHT) unless CBS_NOINTEGRALHEIGHT, and
+// at least one.
+TEST_F(ComboBoxes, DroppedListTakesTheCreationHeightInWholeItems) {
+  struct Dropped {
+    int window, client;
+  };
+  auto drop = [&](HWND combo) {
+    SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT w, c;
+    GetWindowRect(DroppedList(combo), &w);
+    GetClientRect(DroppedList(combo), &c);
+    SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    return Dropped{static_cast<int>(w.bottom - w.top), static_cast<int>(c.bottom)};
+  };
+  auto fieldHeight = [](HWND combo) {
+    RECT r;
+    GetWindowRect(combo, &r);
+    return static_cast<int>(r.bottom - r.top);
+  };
+  for (int height : {300, 173}) {
+    SCOPED_TRACE(height);
+    HWND exact = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST |
+                                CBS_NOINTEGRALHEIGHT, 10, 10, 150, height, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    HWND whole = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 10, 40, 150,
+                                height, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    for (int i = 0; i < 40; ++i) {
+      Add(exact, CB_ADDSTRING, {"item"});
+      Add(whole, CB_ADDSTRING, {"item"});
+    }
+    EXPECT_EQ(drop(exact).window, height - fieldHeight(exact));
+    for (int item : {0, 23}) {
+      if (item) {
+        EXPECT_EQ(SendMessage(whole, CB_SETITEMHEIGHT, 0, item), CB_OKAY);
+      }
+      const int itemHeight = static_cast<int>(SendMessage(whole, CB_GETITEMHEIGHT, 0, 0));
+      const Dropped d = drop(whole);
+      EXPECT_EQ(d.client % itemHeight, 0) << itemHeight;
+      EXPECT_LE(d.window, height - fieldHeight(whole));
+      EXPECT_GT(d.window, height - fieldHeight(whole) - itemHeight);
+    }
+    DestroyWindow(exact);
+    DestroyWindow(whole);
+  }
+  HWND low = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150, 10,
+                            recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  Add(low, CB_ADDSTRING, {"one", "two"});
+  EXPECT_EQ(drop(low).client, SendMessage(low, CB_GETITEMHEIGHT, 0, 0)) << "one item at least";
 }
 
 TEST_F(ComboBoxes, DroppedWidthIsAtLeastTheComboWidth) {
