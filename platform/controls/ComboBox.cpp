@@ -50,6 +50,7 @@ class ComboState {
   void SetFieldItemHeight(int height);
   LRESULT DroppedWidth() const;
   RECT DroppedControlRect() const;
+  int DroppedListHeight() const;
 
   void Drop(bool buttonDown);
   BOOL Info(COMBOBOXINFO* info) const;
@@ -192,7 +193,7 @@ void ComboState::Drop(bool buttonDown) {
   RECT r;
   GetWindowRect(hwnd_, &r);
   int width = std::max<int>(droppedWidth_, r.right - r.left);
-  int height = std::max(droppedHeight_ - fieldHeight_, LineHeight(font_) + 2);
+  int height = DroppedListHeight();
   int y = r.bottom;
   if (y + height > GetSystemMetrics(SM_CYSCREEN) && r.top - height >= 0) y = r.top - height;
   SetWindowPos(list_, HWND_TOPMOST, r.left, y, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -474,6 +475,20 @@ RECT ComboState::DroppedControlRect() const {
   GetWindowRect(hwnd_, &r);
   r.bottom = r.top + droppedHeight_;
   return r;
+}
+
+// The dropped list takes the height the combo box was given less its field. It shows whole items
+// of the list's item height unless CBS_NOINTEGRALHEIGHT (or items of their own heights), and at
+// least one item.
+int ComboState::DroppedListHeight() const {
+  RECT window, client;
+  GetWindowRect(list_, &window);
+  GetClientRect(list_, &client);
+  const int frame = (window.bottom - window.top) - client.bottom;
+  const int item = std::max(1, static_cast<int>(SendMessage(list_, LB_GETITEMHEIGHT, 0, 0)));
+  int inside = droppedHeight_ - fieldHeight_ - frame;
+  if (!(style_ & (CBS_NOINTEGRALHEIGHT | CBS_OWNERDRAWVARIABLE))) inside -= inside % item;
+  return std::max(inside, item) + frame;
 }
 
 LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -404,6 +404,9 @@ typedef LPNMTTDISPINFOA LPTOOLTIPTEXT;
 #define TCS_TOOLTIPS 0x4000
 #define TCS_FOCUSNEVER 0x8000
 
+// DRAWITEMSTRUCT.CtlType of an owner-drawn tab control.
+#define ODT_TAB 101
+
 #define TCM_FIRST 0x1300
 #define TCM_GETIMAGELIST (TCM_FIRST + 2)
 #define TCM_SETIMAGELIST (TCM_FIRST + 3)

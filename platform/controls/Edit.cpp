@@ -77,6 +77,10 @@ class EditState {
   void Clear();
   void Undo();
   void Char(UINT ch);
+  // EM_GETHANDLE: a moveable local block holding the text and its terminator. Once asked for, it
+  // follows every change of the text, so LocalLock of it always gives the text shown.
+  HLOCAL TextHandle();
+  void SyncHandle();
   // ---- life cycle, window messages, mouse and scrolling (the message switch calls these)
   void NcCreate();
   void SetFont(HFONT font, bool redraw);
@@ -118,7 +122,9 @@ class EditState {
   // for Tab, Enter and Escape.
   bool inDialog_ = false;
   std::string text_;
-  std::vector<Line> lines_;
+  // Never empty: the empty text has one empty line, and messages that come before WM_CREATE lays
+  // the text out find that line.
+  std::vector<Line> lines_{Line{}};
   DWORD anchor_ = 0, caret_ = 0;
   DWORD limit_ = kDefaultLimit;
   bool modified_ = false;
@@ -141,6 +147,7 @@ class EditState {
   DWORD undoAnchor_ = 0, undoCaret_ = 0;
   bool typingRun_ = false;
   DWORD typingEnd_ = 0;
+  HLOCAL handle_ = nullptr;
 };
 
 DWORD EditState::CharStart(DWORD pos) const { return static_cast<DWORD>(CharacterStart(text_, pos)); }
@@ -399,6 +406,7 @@ void EditState::Notify(UINT code) { NotifyParent(hwnd_, code); }
 void EditState::Changed() {
   modified_ = true;
   DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  SyncHandle();
   Relayout();
   Notify(EN_UPDATE);
   ScrollToCaret();
@@ -493,9 +501,29 @@ void EditState::SetText(const std::string& text) {
   canUndo_ = false;
   typingRun_ = false;
   DefWindowProc(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+  SyncHandle();
   Relayout();
   Redraw();
   PlaceCaret();
+}
+
+HLOCAL EditState::TextHandle() {
+  if (handle_ == nullptr) handle_ = LocalAlloc(LMEM_MOVEABLE, text_.size() + 1);
+  SyncHandle();
+  return handle_;
+}
+
+void EditState::SyncHandle() {
+  if (handle_ == nullptr) return;
+  if (LocalSize(handle_) != text_.size() + 1) {
+    HLOCAL grown = LocalReAlloc(handle_, text_.size() + 1, LMEM_MOVEABLE);
+    if (grown == nullptr) return;
+    handle_ = grown;
+  }
+  if (auto* bytes = static_cast<char*>(LocalLock(handle_))) {
+    std::memcpy(bytes, text_.c_str(), text_.size() + 1);
+    LocalUnlock(handle_);
+  }
 }
 
 void EditState::SetSelection(DWORD anchor, DWORD caret, bool scroll) {
@@ -983,6 +1011,10 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCCREATE:
       NcCreate();
       return DefWindowProc(hwnd, msg, wParam, lParam);
+    case WM_NCDESTROY:
+      if (handle_) LocalFree(handle_);
+      handle_ = nullptr;
+      return DefWindowProc(hwnd, msg, wParam, lParam);
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
       SetText(cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "");
@@ -1147,6 +1179,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return MAKELONG(static_cast<WORD>(pos), static_cast<WORD>(LineOf(pos)));
     }
     case EM_GETHANDLE:
+      return reinterpret_cast<LRESULT>(TextHandle());
     case EM_SETHANDLE:
       return 0;
     case EM_GETTHUMB:

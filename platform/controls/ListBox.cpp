@@ -3,6 +3,8 @@
 // item data only, tab stops, keyboard search, scrolling.
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <new>
 
 #include "controls/ComboInternal.h"
 #include "controls/Controls.h"
@@ -10,6 +12,11 @@
 
 namespace brambolt::ctl {
 namespace {
+
+// What a list box keeps and how it selects are decided at creation: changing these styles later
+// does not change the box.
+constexpr DWORD kCreationStyles = LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_NOSEL | LBS_OWNERDRAWFIXED |
+                                  LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS | LBS_NODATA | LBS_COMBOBOX;
 
 struct Item {
   std::string text;
@@ -26,6 +33,10 @@ class ListBoxState {
   bool OwnerDraw() const { return (style_ & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0; }
   bool Variable() const { return (style_ & LBS_OWNERDRAWVARIABLE) != 0; }
   bool HasStrings() const { return !OwnerDraw() || (style_ & LBS_HASSTRINGS); }
+  // A no-data box holds only a count of lines that its owner draws by number: no strings, no item
+  // data. It takes LBS_OWNERDRAWFIXED without LBS_HASSTRINGS or LBS_SORT; otherwise the style is
+  // ignored.
+  bool NoData() const { return (created_ & LBS_NODATA) != 0; }
   bool Multiple() const { return (style_ & LBS_MULTIPLESEL) != 0; }
   bool Extended() const { return (style_ & LBS_EXTENDEDSEL) && !Multiple(); }
   bool Single() const { return !Multiple() && !Extended(); }
@@ -51,6 +62,7 @@ class ListBoxState {
 
   // ---- items and selection messages
   void ResetContent();
+  LRESULT SetCount(WPARAM count);
   LRESULT SetSel(bool on, int index);
   LRESULT GetSel(int index) const;
   LRESULT GetSelItems(int most, int* out) const;
@@ -99,6 +111,7 @@ class ListBoxState {
   HWND hwnd_ = nullptr;
   HWND combo_ = nullptr;
   DWORD style_ = 0;
+  DWORD created_ = 0;  // the kCreationStyles the box was made with
   // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
   DWORD bars_ = 0;
   std::vector<Item> items_;
@@ -176,7 +189,7 @@ int ListBoxState::Insert(int index, LPARAM lParam, bool sorted) {
   Item item;
   if (HasStrings())
     item.text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-  else
+  else if (!NoData())
     item.data = static_cast<ULONG_PTR>(lParam);
   if (sorted) index = SortedIndex(item);
   if (index < 0 || index > Count()) index = Count();
@@ -194,7 +207,7 @@ int ListBoxState::Insert(int index, LPARAM lParam, bool sorted) {
 
 void ListBoxState::DeleteNotify(int index) {
   const Item& item = items_[static_cast<size_t>(index)];
-  if (!OwnerDraw() && item.data == 0) return;
+  if ((!OwnerDraw() && item.data == 0) || NoData()) return;
   DELETEITEMSTRUCT dis{};
   dis.CtlType = combo_ ? ODT_COMBOBOX : ODT_LISTBOX;
   HWND owner = combo_ ? combo_ : hwnd_;
@@ -220,7 +233,7 @@ void ListBoxState::Delete(int index) {
 
 int ListBoxState::Find(int after, const char* text, bool exact) const {
   int n = Count();
-  if (n == 0) return LB_ERR;
+  if (n == 0 || NoData()) return LB_ERR;
   int start = (after < -1 || after >= n) ? -1 : after;
   size_t len = text ? strlen(text) : 0;
   for (int k = 1; k <= n; ++k) {
@@ -775,6 +788,24 @@ void ListBoxState::ResetContent() {
   Redraw();
 }
 
+// LB_SETCOUNT: the number of lines of a no-data box; the selection and the view keep to them.
+LRESULT ListBoxState::SetCount(WPARAM count) {
+  if (!NoData()) return LB_ERR;
+  if (count > static_cast<WPARAM>(INT_MAX)) return LB_ERRSPACE;
+  try {
+    items_.resize(count, Item{{}, 0, false, itemHeight_});
+  } catch (const std::bad_alloc&) {
+    return LB_ERRSPACE;
+  }
+  if (cur_ >= Count()) cur_ = -1;
+  if (anchor_ >= Count()) anchor_ = -1;
+  caret_ = std::clamp(caret_, 0, std::max(0, Count() - 1));
+  top_ = std::clamp(top_, 0, MaxTop());
+  UpdateScroll();
+  Redraw();
+  return 0;
+}
+
 LRESULT ListBoxState::SetSel(bool on, int index) {
   if (Single()) return LB_ERR;
   if (index == -1) {
@@ -861,7 +892,13 @@ void ListBoxState::Relayout() {
 
 LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   hwnd_ = hwnd;
-  style_ = StyleOf(hwnd);
+  if (msg == WM_NCCREATE) {
+    created_ = static_cast<DWORD>(reinterpret_cast<CREATESTRUCT*>(lParam)->style) & kCreationStyles;
+    if ((created_ & (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS)) != LBS_OWNERDRAWFIXED ||
+        (reinterpret_cast<CREATESTRUCT*>(lParam)->style & LBS_SORT))
+      created_ &= ~LBS_NODATA;
+  }
+  style_ = (StyleOf(hwnd) & ~kCreationStyles) | created_;
   LRESULT painted;
   if (HandlePaint(hwnd, msg, wParam, [this](HDC hdc) { Paint(hdc); }, &painted)) return painted;
   const int index = static_cast<int>(wParam);
@@ -926,7 +963,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       break;
 
     case LB_ADDSTRING:
-      return Insert(-1, lParam, (style_ & LBS_SORT) != 0);
+      return Insert(-1, lParam, (style_ & LBS_SORT) != 0 && !NoData());
     case LB_INSERTSTRING:
       return Insert(index, lParam, false);
     case LB_DELETESTRING:
@@ -980,7 +1017,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case LB_GETITEMDATA:
       return Valid(index) ? static_cast<LRESULT>(items_[static_cast<size_t>(index)].data) : LB_ERR;
     case LB_SETITEMDATA:
-      if (!Valid(index)) return LB_ERR;
+      if (!Valid(index) || NoData()) return LB_ERR;
       items_[static_cast<size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
       return 0;
     case LB_GETITEMRECT:
@@ -1025,6 +1062,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       items_.reserve(items_.size() + wParam);
       return static_cast<LRESULT>(items_.capacity());
     case LB_SETCOUNT:
+      return SetCount(wParam);
     case LB_DIR:
     case LB_ADDFILE:
       return LB_ERR;

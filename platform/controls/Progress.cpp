@@ -108,10 +108,11 @@ LRESULT ProgressState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return previous;
     }
     case PBM_STEPIT: {
-      // Passing the top starts over from the bottom.
-      int next = pos_ + step_, span = high_ - low_;
-      if (span > 0 && next > high_) next = low_ + (next - low_) % span;
-      if (span > 0 && next < low_) next = high_ - (low_ - next) % span;
+      // Passing the top starts over at the bottom, and a negative step passing the bottom starts
+      // over at the top.
+      int next = pos_ + step_;
+      if (next > high_) next = low_;
+      else if (next < low_) next = high_;
       int previous = pos_;
       SetPos(hwnd, next);
       return previous;

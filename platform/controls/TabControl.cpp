@@ -29,6 +29,8 @@ class TabState {
 
  private:
   int RowHeight() const;
+  // The width of an item's image with the gap before its text; 0 without an image.
+  int ImageWidth(const TabItem& item) const;
   int TabWidth(HWND hwnd, const TabItem& item) const;
   RECT ItemRect(HWND hwnd, int index) const;  // unselected position
   int HitTest(HWND hwnd, POINT p, UINT* flags) const;
@@ -36,6 +38,8 @@ class TabState {
   // Selects `index` as a person does: the parent may refuse; true when it changed.
   bool Choose(HWND hwnd, int index);
   void Paint(HWND hwnd, HDC hdc);
+  // The image and the text of a tab drawn inside its rectangle.
+  void DrawLabel(HDC hdc, const TabItem& item, RECT label, bool selected) const;
   LRESULT Insert(HWND hwnd, int index, const TCITEM* item);
   BOOL Get(int index, TCITEM* item) const;
   BOOL Set(HWND hwnd, int index, const TCITEM* item);
@@ -60,8 +64,19 @@ int TabState::RowHeight() const {
   return h + 2 * padding_.cy;
 }
 
+int TabState::ImageWidth(const TabItem& item) const {
+  int cx = 0, cy = 0;
+  if (!images_ || item.image < 0 || !ImageList_GetIconSize(images_, &cx, &cy)) return 0;
+  // Half the padding and a pixel separate the image from the text.
+  return cx + padding_.cx / 2 + 1;
+}
+
+// The label (image and text) with the padding on both sides, at least the minimum width; a tab
+// with neither text nor image has no label to pad.
 int TabState::TabWidth(HWND hwnd, const TabItem& item) const {
   if (fixedWidth_ > 0) return fixedWidth_;
+  const int image = ImageWidth(item);
+  if (item.text.empty() && image == 0) return minWidth_;
   HDC dc = GetDC(hwnd);
   SIZE extent{};
   {
@@ -69,13 +84,7 @@ int TabState::TabWidth(HWND hwnd, const TabItem& item) const {
     GetTextExtentPoint32(dc, item.text.c_str(), static_cast<int>(item.text.size()), &extent);
   }
   ReleaseDC(hwnd, dc);
-  int width = extent.cx + 2 * padding_.cx;
-  if (images_ && item.image >= 0) {
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(images_, &cx, &cy);
-    width += cx + padding_.cx / 2;
-  }
-  return std::max(width, minWidth_);
+  return std::max(extent.cx + 2 * padding_.cx + image, minWidth_);
 }
 
 RECT TabState::ItemRect(HWND hwnd, int index) const {
@@ -158,6 +167,17 @@ BOOL TabState::Set(HWND hwnd, int index, const TCITEM* item) {
   return TRUE;
 }
 
+void TabState::DrawLabel(HDC hdc, const TabItem& item, RECT label, bool selected) const {
+  label.top += selected ? 0 : 1;
+  if (const int image = ImageWidth(item)) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(images_, &cx, &cy);
+    ImageList_Draw(images_, item.image, hdc, label.left + padding_.cx, (label.top + label.bottom - cy) / 2, ILD_NORMAL);
+    label.left += image;
+  }
+  DrawText(hdc, item.text.c_str(), static_cast<int>(item.text.size()), &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
 void TabState::Paint(HWND hwnd, HDC hdc) {
   RECT client;
   GetClientRect(hwnd, &client);
@@ -181,15 +201,12 @@ void TabState::Paint(HWND hwnd, HDC hdc) {
     FillRect(hdc, &r, face);
     RECT edge = r;
     DrawEdge(hdc, &edge, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT | BF_SOFT);
-    RECT label = r;
-    label.top += selected ? 0 : 1;
-    if (images_ && t.image >= 0) {
-      int cx = 0, cy = 0;
-      ImageList_GetIconSize(images_, &cx, &cy);
-      ImageList_Draw(images_, t.image, hdc, label.left + padding_.cx, (label.top + label.bottom - cy) / 2, ILD_NORMAL);
-      label.left += cx + padding_.cx / 2;
-    }
-    DrawText(hdc, t.text.c_str(), static_cast<int>(t.text.size()), &label, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (StyleOf(hwnd) & TCS_OWNERDRAWFIXED)
+      // The parent draws the inside of the tab; the item data is the item's lParam.
+      SendDrawItem(hwnd, ODT_TAB, static_cast<UINT>(i), ODA_DRAWENTIRE, selected ? ODS_SELECTED : 0, hdc, r,
+                   static_cast<ULONG_PTR>(t.lParam));
+    else
+      DrawLabel(hdc, t, r, selected);
     if (selected && GetFocus() == hwnd) {
       RECT focus = r;
       InflateRect(&focus, -3, -3);

@@ -24,7 +24,7 @@ class UpDownState {
   HWND SetBuddy(HWND hwnd, HWND buddy);
   void AlignToBuddy(HWND hwnd);
   int SetPos(HWND hwnd, int pos);
-  bool ReadBuddy(HWND hwnd);
+  bool ReadBuddy();
   void WriteBuddy(HWND hwnd);
   void Paint(HWND hwnd, HDC hdc);
   int ArrowAt(HWND hwnd, POINT p) const;  // +1 up, -1 down
@@ -102,9 +102,10 @@ int UpDownState::SetPos(HWND hwnd, int pos) {
   return previous;
 }
 
-// Reads the buddy's number; false (and the position kept) when it is no number within the range.
-bool UpDownState::ReadBuddy(HWND hwnd) {
-  if (buddy_ == nullptr || !(StyleOf(hwnd) & UDS_SETBUDDYINT)) return true;
+// Reads the buddy's number, as UDM_GETPOS does whatever the style; false (and the position kept)
+// without a buddy or when its text is no number within the range.
+bool UpDownState::ReadBuddy() {
+  if (buddy_ == nullptr) return false;
   std::string text;
   for (char c : TextOf(buddy_))
     if (c != ',' && c != ' ') text += c;
@@ -136,7 +137,7 @@ void UpDownState::WriteBuddy(HWND hwnd) {
 }
 
 void UpDownState::Step(HWND hwnd, int direction) {
-  ReadBuddy(hwnd);
+  if (StyleOf(hwnd) & UDS_SETBUDDYINT) ReadBuddy();
   // "Up" moves toward the range's upper end, whichever number is larger.
   int delta = direction * Increment() * (high_ >= low_ ? 1 : -1);
   NMUPDOWN nm{};
@@ -214,11 +215,11 @@ LRESULT UpDownState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case UDM_SETPOS32:
       return SetPos(hwnd, static_cast<int>(lParam));
     case UDM_GETPOS: {
-      bool ok = ReadBuddy(hwnd);
+      bool ok = ReadBuddy();
       return MAKELONG(static_cast<WORD>(pos_), ok ? 0 : 1);
     }
     case UDM_GETPOS32: {
-      bool ok = ReadBuddy(hwnd);
+      bool ok = ReadBuddy();
       if (lParam) *reinterpret_cast<BOOL*>(lParam) = ok ? FALSE : TRUE;
       return pos_;
     }

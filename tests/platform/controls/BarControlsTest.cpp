@@ -49,8 +49,12 @@ TEST_F(BarControls, ProgressMessagesMoveThePositionWithinTheRange) {
       {PBM_SETPOS, 500, 0, 55, 100},          // clamped to the top
       {PBM_SETSTEP, 30, 0, 10, 100},          // answers the old step
       {PBM_SETPOS, 80, 0, 100, 80},
-      {PBM_STEPIT, 0, 0, 80, 10},             // past the top: starts over from the bottom
-      {PBM_STEPIT, 0, 0, 10, 40},
+      {PBM_STEPIT, 0, 0, 80, 0},              // past the top: starts over at the bottom
+      {PBM_STEPIT, 0, 0, 0, 30},
+      {PBM_SETSTEP, static_cast<WPARAM>(-40), 0, 30, 30},
+      {PBM_STEPIT, 0, 0, 30, 100},            // past the bottom: starts over at the top
+      {PBM_STEPIT, 0, 0, 100, 60},
+      {PBM_SETPOS, 40, 0, 60, 40},
       {PBM_SETRANGE, 0, MAKELPARAM(50, 60), MAKELONG(0, 100), 50},  // old range; position pulled in
       {PBM_SETRANGE32, 1000, 200000, MAKELONG(50, 60), 1000},
       {PBM_GETRANGE, TRUE, 0, 1000, 1000},
@@ -180,6 +184,26 @@ TEST_F(UpDown, TypedTextOutsideTheRangeIsReportedNotClamped) {
     EXPECT_EQ(HIWORD(r) != 0, c.error) << c.typed;
     EXPECT_EQ(Text(buddy_), c.typed);
   }
+}
+
+TEST_F(UpDown, PositionReportsAnErrorWithoutANumberInTheBuddy) {
+  HWND spin = Child(UPDOWN_CLASS, 0, 200, 60, 16, 30, 13);
+  SendMessage(spin, UDM_SETRANGE, 0, MAKELONG(20, 0));
+  SendMessage(spin, UDM_SETPOS, 0, MAKELONG(4, 0));
+  LRESULT r = SendMessage(spin, UDM_GETPOS, 0, 0);
+  EXPECT_EQ(LOWORD(r), 4);
+  EXPECT_NE(HIWORD(r), 0) << "no buddy";
+  BOOL error = FALSE;
+  EXPECT_EQ(SendMessage(spin, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&error)), 4);
+  EXPECT_TRUE(error);
+  // A buddy's text is read without UDS_SETBUDDYINT too.
+  HWND buddy = Child("Edit", WS_BORDER, 220, 60, 60, 22, 14, "7");
+  SendMessage(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+  EXPECT_EQ(SendMessage(spin, UDM_GETPOS, 0, 0), MAKELONG(7, 0));
+  SetWindowText(buddy, "seven");
+  r = SendMessage(spin, UDM_GETPOS, 0, 0);
+  EXPECT_EQ(LOWORD(r), 7);
+  EXPECT_NE(HIWORD(r), 0) << "no number";
 }
 
 TEST_F(UpDown, ClicksAskTheParentThenStepAndScroll) {

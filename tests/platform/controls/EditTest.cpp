@@ -165,6 +165,83 @@ TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {
   EXPECT_EQ(b - origin, MulDiv(stop, base.cx, 4));
 }
 
+TEST_F(EditMessages, HandleHoldsTheTextThroughEveryChange) {
+  for (DWORD style : {DWORD(ES_MULTILINE | ES_AUTOVSCROLL), DWORD(ES_AUTOHSCROLL)}) {
+    HWND edit = Make(style, "one two", 200, 60);
+    auto read = [](HLOCAL handle) {
+      const char* bytes = handle ? static_cast<const char*>(LocalLock(handle)) : nullptr;
+      if (bytes == nullptr) return std::string("(no text)");
+      std::string text = bytes;
+      LocalUnlock(handle);
+      return text;
+    };
+    auto locked = [&] { return read(reinterpret_cast<HLOCAL>(SendMessage(edit, EM_GETHANDLE, 0, 0))); };
+    EXPECT_EQ(locked(), "one two") << style;
+    auto first = reinterpret_cast<HLOCAL>(SendMessage(edit, EM_GETHANDLE, 0, 0));
+    SendMessage(edit, EM_SETSEL, 7, 7);
+    TypeText(" three");
+    EXPECT_EQ(locked(), "one two three") << style;
+    // Between changes the handle the program already holds reads the text shown.
+    EXPECT_EQ(read(first), "one two three") << style;
+    SetWindowText(edit, "");
+    EXPECT_EQ(locked(), "") << style;
+    DestroyWindow(edit);
+  }
+}
+
+// A window class over the edit that asks the edit questions while it is still being created, as a
+// subclass hooked in at WM_NCCREATE does: the edit answers from its empty text.
+LRESULT CALLBACK AskingEarly(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDCLASS edit{};
+  GetClassInfo(nullptr, "Edit", &edit);
+  LRESULT result = CallWindowProc(edit.lpfnWndProc, hwnd, msg, wParam, lParam);
+  if (msg == WM_NCCREATE) {
+    DWORD start = 1, end = 1;
+    RECT rect{};
+    EXPECT_EQ(SendMessage(hwnd, EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessage(hwnd, EM_LINEINDEX, static_cast<WPARAM>(-1), 0), 0);
+    EXPECT_EQ(SendMessage(hwnd, EM_LINELENGTH, 0, 0), 0);
+    SendMessage(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start + end, 0u);
+    SendMessage(hwnd, EM_SETSEL, 0, -1);
+    SendMessage(hwnd, EM_SCROLLCARET, 0, 0);
+    SendMessage(hwnd, EM_POSFROMCHAR, 0, 0);
+    SendMessage(hwnd, EM_CHARFROMPOS, 0, MAKELPARAM(4, 4));
+    SendMessage(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    SendMessage(hwnd, EM_LINESCROLL, 1, 1);
+  }
+  return result;
+}
+
+TEST_F(EditMessages, EveryStyleAnswersMessagesBeforeItsCreationEnds) {
+  WNDCLASS early{};
+  GetClassInfo(nullptr, "Edit", &early);
+  early.lpfnWndProc = AskingEarly;
+  early.lpszClassName = "EarlyAskedEdit";
+  ASSERT_NE(RegisterClass(&early), 0);
+  const DWORD styles[] = {0,
+                          ES_MULTILINE | ES_PASSWORD,
+                          ES_NUMBER | ES_UPPERCASE | ES_LOWERCASE,
+                          ES_CENTER,
+                          ES_RIGHT | ES_AUTOHSCROLL,
+                          ES_MULTILINE | ES_CENTER,
+                          ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL,
+                          ES_MULTILINE | ES_RIGHT | WS_VSCROLL | ES_READONLY};
+  for (DWORD style : styles) {
+    for (SIZE size : {SIZE{0, 0}, SIZE{120, 50}}) {
+      HWND edit = CreateWindowEx(0, "EarlyAskedEdit", "first\r\nsecond", WS_CHILD | WS_VISIBLE | WS_BORDER | style,
+                                 0, 0, size.cx, size.cy, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+      ASSERT_NE(edit, nullptr) << std::hex << style;
+      RunUntilIdle();
+      // The creation text is the edit's text, however the early questions moved its selection.
+      std::string want = (style & ES_UPPERCASE) ? "FIRST\r\nSECOND" : "first\r\nsecond";
+      EXPECT_EQ(Text(edit), want) << std::hex << style;
+      DestroyWindow(edit);
+    }
+  }
+  UnregisterClass("EarlyAskedEdit", nullptr);
+}
+
 using EditSession = EditFixture;
 
 TEST_F(EditSession, SelectCopyPasteAndUndo) {

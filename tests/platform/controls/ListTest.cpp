@@ -103,6 +103,27 @@ TEST_F(ListBoxMessages, SelectionMessagesOfASingleSelectionBox) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR) << "deleting the selected item clears the selection";
 }
 
+TEST_F(ListBoxMessages, SelectionKindFollowsTheCreationStylesOnly) {
+  HWND single = MakeList(LBS_NOTIFY);
+  Add(single, LB_ADDSTRING, {"a", "b", "c"});
+  SetWindowLong(single, GWL_STYLE, GetWindowLong(single, GWL_STYLE) | LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
+  EXPECT_EQ(SendMessage(single, LB_SETCURSEL, 1, 0), 1);
+  EXPECT_EQ(SendMessage(single, LB_GETSELCOUNT, 0, 0), LB_ERR);
+  Click(single, ItemCenter(single, 0));
+  Click(single, ItemCenter(single, 2), kCtrl);
+  EXPECT_EQ(SendMessage(single, LB_GETCURSEL, 0, 0), 2) << "a click still selects one item";
+  EXPECT_EQ(SendMessage(single, LB_GETSEL, 0, 0), 0);
+  DestroyWindow(single);
+
+  HWND multiple = MakeList(LBS_NOTIFY | LBS_MULTIPLESEL);
+  Add(multiple, LB_ADDSTRING, {"a", "b", "c"});
+  SetWindowLong(multiple, GWL_STYLE, GetWindowLong(multiple, GWL_STYLE) & ~LBS_MULTIPLESEL);
+  EXPECT_EQ(SendMessage(multiple, LB_SETCURSEL, 1, 0), LB_ERR);
+  Click(multiple, ItemCenter(multiple, 0));
+  Click(multiple, ItemCenter(multiple, 2));
+  EXPECT_EQ(SendMessage(multiple, LB_GETSELCOUNT, 0, 0), 2) << "clicks still toggle items";
+}
+
 TEST_F(ListBoxMessages, ClicksSelectAndNotify) {
   HWND list = MakeList(LBS_NOTIFY);
   Add(list, LB_ADDSTRING, {"a", "b", "c"});
@@ -270,6 +291,54 @@ TEST_F(OwnerDrawLists, SortedItemsWithoutStringsAreOrderedByTheParent) {
   for (int i = 0; i < 3; ++i) order.push_back(SendMessage(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
   EXPECT_EQ(order, (std::vector<LRESULT>{10, 20, 30}));
   EXPECT_EQ(SendMessage(list, LB_GETITEMHEIGHT, 0, 0), 16);
+}
+
+TEST_F(OwnerDrawLists, NoDataBoxCountsItemsItDoesNotStore) {
+  OwnerParent parent;
+  HWND list = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NODATA | LBS_OWNERDRAWFIXED,
+                             0, 0, 150, 160, parent.Hwnd(), reinterpret_cast<HMENU>(44), nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_SETCOUNT, 100000, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 100000);
+  // Adding and inserting count an item and ignore the data given with it.
+  EXPECT_EQ(SendMessage(list, LB_ADDSTRING, 0, 77), 100000);
+  EXPECT_EQ(SendMessage(list, LB_INSERTSTRING, 3, 78), 3);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 100002);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 100000, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETITEMDATA, 3, 0), 0);
+  // There is nothing to find.
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), 0), LB_ERR);
+  EXPECT_EQ(SendMessage(list, LB_SETCURSEL, 5, 0), 5);
+  EXPECT_EQ(SendMessage(list, LB_DELETESTRING, 0, 0), 100001);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 4);
+  // The parent draws each line by its number.
+  RunUntilIdle();
+  parent.drawn.clear();
+  InvalidateRect(list, nullptr, TRUE);
+  UpdateWindow(list);
+  ASSERT_EQ(parent.drawn.size(), 10u);
+  for (UINT i = 0; i < 10; ++i) {
+    EXPECT_EQ(parent.drawn[i].itemID, i);
+    EXPECT_EQ(parent.drawn[i].itemData, 0u);
+    EXPECT_EQ((parent.drawn[i].itemState & ODS_SELECTED) != 0, i == 4);
+  }
+  EXPECT_EQ(SendMessage(list, LB_SETCOUNT, 3, 0), 0);
+  EXPECT_EQ(SendMessage(list, LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), LB_ERR) << "the selected line is gone";
+  DestroyWindow(list);
+  EXPECT_TRUE(parent.deleted.empty()) << "a no-data box has no items to report deleted";
+
+  // Only a no-data box has a count to set.
+  HWND strings = CreateWindowEx(0, "ListBox", nullptr, WS_CHILD | LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 0,
+                                0, 150, 160, parent.Hwnd(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessage(strings, LB_SETCOUNT, 10, 0), LB_ERR);
+  EXPECT_EQ(SendMessage(strings, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("kept")), 0);
+  char text[16] = {};
+  SendMessage(strings, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "kept");
 }
 
 TEST_F(OwnerDrawLists, OwnerDrawnComboDrawsItsSelectionField) {
@@ -567,7 +636,9 @@ TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
       GetWindowRect(list, &dropped);
       PressKey(VK_ESCAPE);
     }
-    EXPECT_EQ(dropped.bottom - dropped.top, 120 - (field.bottom - field.top)) << "the height given at creation";
+    const int room = 120 - (field.bottom - field.top), item = static_cast<int>(SendMessage(combo, CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_LE(dropped.bottom - dropped.top, room) << "the height given at creation, in whole items";
+    EXPECT_GT(dropped.bottom - dropped.top, room - item);
     ASSERT_GT(page, 1);
     EXPECT_EQ(top, 20 - page) << "the last page, with item 18 on it";
     EXPECT_TRUE(bar);
@@ -582,6 +653,56 @@ TEST_F(ComboBoxes, DroppedListShowsTheSelectionWithoutBlankSpaceAndScrolls) {
     EXPECT_LT(info.rcItem.right, info.rcButton.left + 1);
     DestroyWindow(combo);
   }
+}
+
+// The height a dropping combo box is created with is its height with the list dropped. The list
+// shows whole items of the list's item height (CB_SETITEMHEIGHT) unless CBS_NOINTEGRALHEIGHT, and
+// at least one.
+TEST_F(ComboBoxes, DroppedListTakesTheCreationHeightInWholeItems) {
+  struct Dropped {
+    int window, client;
+  };
+  auto drop = [&](HWND combo) {
+    SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    RECT w, c;
+    GetWindowRect(DroppedList(combo), &w);
+    GetClientRect(DroppedList(combo), &c);
+    SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    return Dropped{static_cast<int>(w.bottom - w.top), static_cast<int>(c.bottom)};
+  };
+  auto fieldHeight = [](HWND combo) {
+    RECT r;
+    GetWindowRect(combo, &r);
+    return static_cast<int>(r.bottom - r.top);
+  };
+  for (int height : {300, 173}) {
+    SCOPED_TRACE(height);
+    HWND exact = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST |
+                                CBS_NOINTEGRALHEIGHT, 10, 10, 150, height, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    HWND whole = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, 10, 40, 150,
+                                height, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    for (int i = 0; i < 40; ++i) {
+      Add(exact, CB_ADDSTRING, {"item"});
+      Add(whole, CB_ADDSTRING, {"item"});
+    }
+    EXPECT_EQ(drop(exact).window, height - fieldHeight(exact));
+    for (int item : {0, 23}) {
+      if (item) {
+        EXPECT_EQ(SendMessage(whole, CB_SETITEMHEIGHT, 0, item), CB_OKAY);
+      }
+      const int itemHeight = static_cast<int>(SendMessage(whole, CB_GETITEMHEIGHT, 0, 0));
+      const Dropped d = drop(whole);
+      EXPECT_EQ(d.client % itemHeight, 0) << itemHeight;
+      EXPECT_LE(d.window, height - fieldHeight(whole));
+      EXPECT_GT(d.window, height - fieldHeight(whole) - itemHeight);
+    }
+    DestroyWindow(exact);
+    DestroyWindow(whole);
+  }
+  HWND low = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150, 10,
+                            recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  Add(low, CB_ADDSTRING, {"one", "two"});
+  EXPECT_EQ(drop(low).client, SendMessage(low, CB_GETITEMHEIGHT, 0, 0)) << "one item at least";
 }
 
 TEST_F(ComboBoxes, DroppedWidthIsAtLeastTheComboWidth) {

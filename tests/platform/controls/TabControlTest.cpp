@@ -173,4 +173,73 @@ TEST_F(Tabs, WidthsFollowTextsPaddingMinimumAndFixedSize) {
   EXPECT_EQ(LOWORD(SendMessage(fixed, TCM_SETITEMSIZE, 0, MAKELPARAM(70, 24))), 90);
 }
 
+// With an image the label grows by the image, half the padding and a pixel; a tab with neither
+// text nor image has no label and is only as wide as the minimum width.
+TEST_F(Tabs, WidthsWithAnImageAndWithoutALabel) {
+  auto width = [&](int i) {
+    RECT r;
+    SendMessage(tab_, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    return static_cast<int>(r.right - r.left);
+  };
+  HIMAGELIST images = SolidImages({RGB(255, 0, 0)});
+  SendMessage(tab_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  const int plain = width(1);
+  TCITEM item{};
+  item.mask = TCIF_IMAGE;
+  item.iImage = 0;
+  SendMessage(tab_, TCM_SETITEM, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(width(1), plain + 16 + 6 / 2 + 1);
+  TabCtrl_InsertItem(tab_, 3, &item);  // an image and no text
+  EXPECT_EQ(width(3), 2 * 6 + 16 + 6 / 2 + 1);
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>("");
+  EXPECT_EQ(TabCtrl_InsertItem(tab_, 4, &item), 4);
+  EXPECT_EQ(width(4), 0);
+  SendMessage(tab_, TCM_SETMINTABWIDTH, 0, 40);
+  EXPECT_EQ(width(4), 40);
+  SendMessage(tab_, TCM_SETIMAGELIST, 0, 0);
+  ImageList_Destroy(images);
+}
+
+// An owner-drawn tab control draws the tabs' frames and asks its parent to draw each tab.
+TEST(OwnerDrawnTabs, TheParentDrawsEachTabWithItsData) {
+  UiSession session;
+  OwnerParent parent;
+  HWND tab = CreateWindowEx(0, WC_TABCONTROL, nullptr, WS_CHILD | WS_VISIBLE | TCS_OWNERDRAWFIXED, 10, 10, 300, 200,
+                            parent.Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(31)), nullptr, nullptr);
+  ASSERT_NE(tab, nullptr);
+  const LPARAM data[] = {1001, 1002, 1003};
+  for (int i = 0; i < 3; ++i) {
+    TCITEM item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<char*>("Page");
+    item.lParam = data[i];
+    TabCtrl_InsertItem(tab, i, &item);
+  }
+  TabCtrl_SetCurSel(tab, 1);
+  RunUntilIdle();
+  parent.drawn.clear();
+  InvalidateRect(tab, nullptr, TRUE);
+  UpdateWindow(tab);
+  ASSERT_EQ(parent.drawn.size(), 3u);
+  for (const DRAWITEMSTRUCT& d : parent.drawn) {
+    SCOPED_TRACE(d.itemID);
+    ASSERT_LT(d.itemID, 3u);
+    EXPECT_EQ(d.CtlType, static_cast<UINT>(ODT_TAB));
+    EXPECT_EQ(d.CtlID, 31u);
+    EXPECT_EQ(d.hwndItem, tab);
+    EXPECT_EQ(d.itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
+    EXPECT_EQ(d.itemData, static_cast<ULONG_PTR>(data[d.itemID]));
+    EXPECT_EQ((d.itemState & ODS_SELECTED) != 0, d.itemID == 1);
+    RECT r;
+    SendMessage(tab, TCM_GETITEMRECT, d.itemID, reinterpret_cast<LPARAM>(&r));
+    RECT both;
+    // The selected tab is drawn a little larger than its place in the row.
+    EXPECT_TRUE(IntersectRect(&both, &d.rcItem, &r) && EqualRect(&both, &r));
+    if (d.itemID != 1) {
+      EXPECT_TRUE(EqualRect(&d.rcItem, &r));
+    }
+  }
+}
+
 }  // namespace
