@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi/Region.h"
 #include "win/WinErrors.h"
 #include "win/WinKeys.h"
 #include "win/WinUser.h"
