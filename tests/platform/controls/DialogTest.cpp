@@ -188,12 +188,18 @@ TEST_F(DialogTemplates, DialogStylesPlaceAndDecorateTheWindow) {
   EXPECT_TRUE(GetWindowLong(make(DS_CONTEXTHELP, 0, 0), GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
 }
 
-TEST_F(DialogTemplates, TemplatesNameTheirOwnDialogClass) {
+// A dialog class of the program's own: the dialog's extra bytes, DefDlgProc as its procedure.
+const char* OwnDialogClass() {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefDlgProc;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = "BramboltTestDialogClass";
-  RegisterClass(&wc);
+  RegisterClass(&wc);  // once; later calls find it registered
+  return wc.lpszClassName;
+}
+
+TEST_F(DialogTemplates, TemplatesNameTheirOwnDialogClass) {
+  OwnDialogClass();
   HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_CLASS), owner_, RecordingDialog::Proc, 0);
   ASSERT_NE(dialog, nullptr);
   char cls[64];
@@ -731,18 +737,8 @@ TEST_F(DialogDefault, WithoutADefaultIdTheDefaultPushButtonAnswers) {
   EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID)) << "a set id comes first";
 }
 
-LRESULT CALLBACK HandsEverythingToTheDialogManager(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefDlgProc(hwnd, msg, wParam, lParam);
-}
-
 TEST_F(DialogDefault, AWindowOfADialogClassMadeWithoutATemplateIsADialog) {
-  // A class of its own that keeps the dialog's extra bytes and leaves its messages to DefDlgProc.
-  WNDCLASS wc{};
-  wc.lpfnWndProc = HandsEverythingToTheDialogManager;
-  wc.cbWndExtra = DLGWINDOWEXTRA;
-  wc.lpszClassName = "OwnDialogClass";
-  RegisterClass(&wc);
-  HWND dialog = CreateWindowEx(0, "OwnDialogClass", "Own", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 240, 120,
+  HWND dialog = CreateWindowEx(0, OwnDialogClass(), "Own", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 240, 120,
                                owner_, nullptr, nullptr, nullptr);
   ASSERT_NE(dialog, nullptr);
   auto make = [&](const char* cls, const char* text, DWORD style, int x, int id) {
@@ -781,7 +777,6 @@ TEST_F(DialogDefault, AWindowOfADialogClassMadeWithoutATemplateIsADialog) {
   PumpDialog(dialog);
   EXPECT_EQ(GetFocus(), ok);
   DestroyWindow(dialog);
-  UnregisterClass("OwnDialogClass", nullptr);
 }
 
 }  // namespace
