@@ -23,9 +23,11 @@ class ButtonState {
   void PaintCheck(HWND hwnd, HDC hdc, const RECT& client, DWORD style);
   void PaintGroup(HWND hwnd, HDC hdc, const RECT& client, DWORD style);
   void PaintLabel(HWND hwnd, HDC hdc, RECT area, DWORD style, UINT align, bool focusRect);
-  // BN_HILITE / BN_UNHILITE go to a BS_NOTIFY button's parent when the user pushes it, not when
-  // a program sets the state.
-  void SetPushed(HWND hwnd, bool pushed, bool notify = true);
+  // The user pushes or lets go: the state changes through BM_SETSTATE, as a subclass sees it, and
+  // BN_HILITE / BN_UNHILITE go to a BS_NOTIFY button's parent (not when a program sets the state).
+  void SetPushed(HWND hwnd, bool pushed);
+  // Fills the client with the parent's brush for the kinds that cover their whole client.
+  void EraseBackground(HWND hwnd, HDC hdc);
   void Click(HWND hwnd);
   void UncheckGroupSiblings(HWND hwnd);
   void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
@@ -40,11 +42,21 @@ class ButtonState {
   UINT imageType_ = IMAGE_BITMAP;
 };
 
-void ButtonState::SetPushed(HWND hwnd, bool pushed, bool notify) {
+void ButtonState::SetPushed(HWND hwnd, bool pushed) {
   if (pushed_ == pushed) return;
-  pushed_ = pushed;
-  Redraw(hwnd);
-  if (notify && (StyleOf(hwnd) & BS_NOTIFY)) NotifyParent(hwnd, pushed ? BN_HILITE : BN_UNHILITE);
+  SendMessage(hwnd, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
+  if (IsWindow(hwnd) && (StyleOf(hwnd) & BS_NOTIFY)) NotifyParent(hwnd, pushed ? BN_HILITE : BN_UNHILITE);
+}
+
+void ButtonState::EraseBackground(HWND hwnd, HDC hdc) {
+  const DWORD style = StyleOf(hwnd), type = TypeOf(style);
+  // A group box is see-through: what lies inside it belongs to its siblings.
+  if (type == BS_GROUPBOX) return;
+  const bool checkLook = (IsCheckType(type) || IsRadioType(type)) && !(style & BS_PUSHLIKE);
+  HBRUSH brush = ParentBrush(hwnd, hdc, checkLook ? WM_CTLCOLORSTATIC : WM_CTLCOLORBTN);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(hdc, &client, brush ? brush : GetSysColorBrush(COLOR_3DFACE));
 }
 
 void ButtonState::UncheckGroupSiblings(HWND hwnd) {
@@ -231,6 +243,9 @@ void ButtonState::PaintGroup(HWND hwnd, HDC hdc, const RECT& client, DWORD style
 }
 
 void ButtonState::Paint(HWND hwnd, HDC hdc) {
+  // The parent's colour and drawing handlers see the button's font in the DC; whatever they or
+  // the painting select, the caller gets its own font back.
+  FontSelection font(hdc, font_);
   RECT client;
   GetClientRect(hwnd, &client);
   DWORD style = StyleOf(hwnd), type = TypeOf(style);
@@ -254,6 +269,10 @@ void ButtonState::Paint(HWND hwnd, HDC hdc) {
 
 LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   DWORD style = StyleOf(hwnd), type = TypeOf(style);
+  if (msg == WM_ERASEBKGND) {
+    EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+    return 1;
+  }
   LRESULT common;
   if (HandleCommon(hwnd, msg, wParam, lParam, font_, [&](HDC hdc) { Paint(hwnd, hdc); }, &common)) return common;
   switch (msg) {
@@ -314,8 +333,9 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         GetClientRect(hwnd, &r);
         const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         const bool inside = PtInRect(&r, p) != FALSE;
-        if (GetCapture() == hwnd) ReleaseCapture();
+        // The state goes back (and shows) before the capture is let go, then the click counts.
         SetPushed(hwnd, false);
+        if (IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
         if (inside && IsWindow(hwnd)) Click(hwnd);
       }
       return 0;
@@ -366,7 +386,11 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case BM_GETSTATE:
       return check_ | (pushed_ ? BST_PUSHED : 0) | (focused_ ? BST_FOCUS : 0);
     case BM_SETSTATE:
-      SetPushed(hwnd, wParam != 0, false);
+      // The new look shows before the message returns.
+      if (pushed_ != (wParam != 0)) {
+        pushed_ = wParam != 0;
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      }
       return 0;
     case BM_SETSTYLE: {
       DWORD newStyle = (style & ~BS_TYPEMASK) | (static_cast<DWORD>(wParam) & BS_TYPEMASK);
@@ -375,10 +399,11 @@ LRESULT ButtonState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case BM_CLICK:
-      // A click as the mouse makes it: the button sees the press and the release at its corner.
+      // A click as the mouse makes it: the button sees the press and the release at its corner,
+      // both with the left button's flag.
       if (!Enabled(hwnd)) return 0;
       SendMessage(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-      SendMessage(hwnd, WM_LBUTTONUP, 0, 0);
+      SendMessage(hwnd, WM_LBUTTONUP, MK_LBUTTON, 0);
       return 0;
     case BM_GETIMAGE:
       return reinterpret_cast<LRESULT>(wParam == imageType_ ? image_ : nullptr);

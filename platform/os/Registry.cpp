@@ -665,14 +665,17 @@ LONG CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
 }
 
 // Copies value data the Win32 way: with no buffer, only the size; with a small buffer, the size
-// needed and ERROR_MORE_DATA.
-LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size) {
+// needed and ERROR_MORE_DATA. The size is always the stored one. `terminate` adds a zero after
+// the data when the buffer has room for it (for a string stored without its terminator), so a
+// caller with a spare byte gets a usable string; one without it still gets all the data.
+LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size, bool terminate = false) {
   if (!size) return buffer ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
   const DWORD room = *size;
   *size = static_cast<DWORD>(data.size());
   if (!buffer) return ERROR_SUCCESS;
   if (room < data.size()) return ERROR_MORE_DATA;
   std::memcpy(buffer, data.data(), data.size());
+  if (terminate && room > data.size()) buffer[data.size()] = 0;
   return ERROR_SUCCESS;
 }
 
@@ -781,10 +784,11 @@ LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPB
   const Value* v = open.key->FindValue(lpValueName ? lpValueName : "");
   if (!v) return ERROR_FILE_NOT_FOUND;
   if (lpType) *lpType = v->type;
-  // A string stored without its terminator is read with one.
+  // A string stored without its terminator reports its stored size and fits a buffer of that size;
+  // a larger buffer gets the terminator after it.
   const bool text = v->type == REG_SZ || v->type == REG_EXPAND_SZ || v->type == REG_MULTI_SZ;
-  if (text && (v->data.empty() || v->data.back() != '\0')) return CopyData(v->data + '\0', lpData, lpcbData);
-  return CopyData(v->data, lpData, lpcbData);
+  const bool unterminated = text && (v->data.empty() || v->data.back() != '\0');
+  return CopyData(v->data, lpData, lpcbData, unterminated);
 }
 
 LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData) {

@@ -274,6 +274,17 @@ void RestoreFocus(HWND dialog, DialogState& state) {
   if (HWND first = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(first);
 }
 
+// A window whose class keeps the dialog's extra bytes and hands its messages to DefDlgProc is a
+// dialog even when no template made it: it gets the dialog's state (default button, saved focus)
+// the first time DefDlgProc sees it. A dialog made from a template gets its own state on creation.
+void AdoptDialogWindow(HWND hwnd) {
+  if (StateOf(hwnd) || !IsWindow(hwnd)) return;
+  if (static_cast<int>(GetClassLongPtr(hwnd, GCL_CBWNDEXTRA)) < DLGWINDOWEXTRA) return;
+  auto state = std::make_shared<DialogState>();
+  state->base = DialogBaseUnitsOf(nullptr);
+  dlg::Attach(hwnd, std::move(state));
+}
+
 // Messages whose answer is the dialog procedure's return value itself, not DWLP_MSGRESULT.
 bool ReturnsDirectly(UINT msg) {
   switch (msg) {
@@ -523,6 +534,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
 }
 
 LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_NCDESTROY) AdoptDialogWindow(dialog);
   auto proc = reinterpret_cast<DLGPROC>(GetWindowLongPtr(dialog, DWLP_DLGPROC));
   if (proc && dlg::StateOf(dialog)) {
     SetWindowLongPtr(dialog, DWLP_MSGRESULT, 0);

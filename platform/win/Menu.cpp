@@ -98,6 +98,7 @@ Item ItemFromFlags(UINT flags, UINT_PTR id, LPCSTR newItem) {
   }
   if (flags & MF_SEPARATOR) {
     it.type |= MFT_SEPARATOR;
+    it.state |= MFS_GRAYED;  // a separator is never chosen: it reports itself disabled
     it.id = 0;
   } else if (flags & MF_OWNERDRAW) {
     it.type |= MFT_OWNERDRAW;
@@ -437,7 +438,10 @@ void ApplyInfo(Item& it, LPCMENUITEMINFO info) {
     it.unchecked = info->hbmpUnchecked;
   }
   if (mask & MIIM_DATA) it.data = info->dwItemData;
-  if (it.type & MFT_SEPARATOR) it.id = (mask & MIIM_ID) ? info->wID : 0;
+  if (it.type & MFT_SEPARATOR) {
+    it.id = (mask & MIIM_ID) ? info->wID : 0;
+    it.state |= MFS_GRAYED;
+  }
 }
 
 }  // namespace

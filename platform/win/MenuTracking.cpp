@@ -67,6 +67,7 @@ struct Tracker {
   HMENU bar = nullptr;
   int barItem = -1;
   int barMove = 0;  // a pending move to the next (+1) or previous (-1) bar item
+  bool barKeyboard = false;  // the bar was entered or moved along by keys (keyboard menu mode)
   HMENU measuring = nullptr;  // the menu whose items are being measured
 };
 
@@ -671,6 +672,8 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
   int count = GetMenuItemCount(menu);
   UINT chosen = 0;
   for (int guard = 0; guard < 1000 && count > 0; ++guard) {
+    t.barItem = index;
+    t.barKeyboard = keyboard;
     SetHilite(menu, index, true);
     DrawMenuBar(hwnd);
     HMENU popup = GetSubMenu(menu, index);
@@ -859,7 +862,13 @@ BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
   info->hwndMenu = nullptr;
   const bool tracking = t_tracker != nullptr && (t_tracker->bar == menu || LevelOf(hwnd) != nullptr);
   info->fBarFocused = tracking ? TRUE : FALSE;
-  info->fFocused = FALSE;
+  // The focus: the bar itself in keyboard menu mode, else the selected item of the bar or popup.
+  bool focused = false;
+  if (tracking && idObject == OBJID_MENU)
+    focused = idItem == 0 ? t_tracker->barKeyboard : idItem - 1 == t_tracker->barItem;
+  else if (tracking && idItem > 0)
+    focused = LevelOf(hwnd)->selected == idItem - 1;
+  info->fFocused = focused ? TRUE : FALSE;
   if (tracking && t_tracker->levels.size() > 1) info->hwndMenu = t_tracker->levels[1]->window;
   return TRUE;
 }

@@ -139,7 +139,8 @@ TEST(MenuResources, LoadMenuBuildsTheTemplatesTree) {
   CMenu* file = menu.GetSubMenu(0);
   ASSERT_EQ(file->GetMenuItemCount(), 4u);
   EXPECT_EQ(MenuText(*file, ID_FILE_NEW, MF_BYCOMMAND), "&New\tCtrl+N");
-  EXPECT_EQ(file->GetMenuState(2, MF_BYPOSITION), static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(file->GetMenuState(2, MF_BYPOSITION), static_cast<UINT>(MF_SEPARATOR | MF_GRAYED | MF_DISABLED))
+      << "a separator is a disabled item";
   CMenu* test = menu.GetSubMenu(1);
   EXPECT_EQ(test->GetMenuState(ID_TEST_SECOND, MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
   EXPECT_EQ(test->GetMenuState(ID_TEST_DISABLED, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));

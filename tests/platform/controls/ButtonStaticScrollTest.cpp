@@ -1,6 +1,7 @@
 // Buttons, statics and scroll-bar controls: dialog codes, check states, clicks by mouse and keyboard,
 // notifications, owner drawing, images, and scrolling with thumb tracking.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -122,24 +123,100 @@ TEST_F(Buttons, ReleaseOutsideNeverClicksAndProgramsPressWithoutNotifying) {
   EXPECT_TRUE(Codes(50).empty()) << "BM_SETSTATE sends no WM_COMMAND";
 }
 
-TEST_F(Buttons, ClickMessageComesAsAPressAndARelease) {
-  HWND button = Make("Button", BS_AUTOCHECKBOX);
-  std::vector<UINT> mouse;
-  WNDPROC original = nullptr;
-  static std::vector<UINT>* seen = nullptr;
-  static WNDPROC* next = nullptr;
-  seen = &mouse;
-  next = &original;
-  original = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
-      button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == WM_LBUTTONDOWN || m == WM_LBUTTONUP) seen->push_back(m);
-        return CallWindowProc(*next, h, m, w, l);
-      })));
+// Logs what a button and its parent see, in order: the button's mouse, state, capture and erase
+// messages (with wParam) and the parent's WM_CTLCOLORBTN and WM_COMMAND; repeats in a row count once.
+class ButtonSpy {
+ public:
+  ButtonSpy(HWND button, HWND parent) : button_(button), parent_(parent) {
+    spy_ = this;
+    buttonProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtr(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Button)));
+    parentProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtr(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Parent)));
+  }
+  ~ButtonSpy() {
+    SetWindowLongPtr(button_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc_));
+    SetWindowLongPtr(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentProc_));
+    spy_ = nullptr;
+  }
+  std::vector<std::string> log;
+  bool logErase = false;
+  // Run by the parent on WM_CTLCOLORBTN and WM_DRAWITEM with the DC it was given.
+  std::function<void(HDC)> onParentDraw;
+
+ private:
+  void Add(const std::string& entry) {
+    if (log.empty() || log.back() != entry) log.push_back(entry);
+  }
+  static LRESULT CALLBACK Button(HWND h, UINT m, WPARAM w, LPARAM l) {
+    const char* name = m == WM_LBUTTONDOWN ? "down" : m == WM_LBUTTONUP ? "up" : m == BM_SETSTATE ? "setstate"
+                       : m == WM_CAPTURECHANGED ? "capturechanged"
+                       : m == WM_ERASEBKGND && spy_->logErase ? "erase" : nullptr;
+    if (name) spy_->Add(std::string(name) + (m == WM_ERASEBKGND ? "" : " " + std::to_string(w)));
+    LRESULT r = CallWindowProc(spy_->buttonProc_, h, m, w, l);
+    if (name && (m == BM_SETSTATE || m == WM_ERASEBKGND)) spy_->Add(std::string("/") + name);
+    return r;
+  }
+  static LRESULT CALLBACK Parent(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_CTLCOLORBTN) spy_->Add("ctlcolor");
+    if (m == WM_COMMAND) spy_->Add("command " + std::to_string(HIWORD(w)));
+    if (spy_->onParentDraw && m == WM_CTLCOLORBTN) spy_->onParentDraw(reinterpret_cast<HDC>(w));
+    if (spy_->onParentDraw && m == WM_DRAWITEM) spy_->onParentDraw(reinterpret_cast<DRAWITEMSTRUCT*>(l)->hDC);
+    return CallWindowProc(spy_->parentProc_, h, m, w, l);
+  }
+  static inline ButtonSpy* spy_ = nullptr;
+  HWND button_, parent_;
+  WNDPROC buttonProc_ = nullptr, parentProc_ = nullptr;
+};
+
+TEST_F(Buttons, ClickShowsEachStateAtOnceAndLetsTheCaptureGoAfterTheState) {
+  HWND button = Make("Button", BS_PUSHBUTTON);
+  ButtonSpy spy(button, recorder_.Hwnd());
+  // BM_CLICK comes as a press and a release, both with the left button's flag; each state change
+  // goes through BM_SETSTATE and is painted (the parent is asked for its brush) before it returns;
+  // the release puts the state back before it lets the capture go, then the click is reported.
   SendMessage(button, BM_CLICK, 0, 0);
-  EXPECT_EQ(mouse, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
-  EXPECT_EQ(SendMessage(button, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(Codes(50), std::vector<UINT>{BN_CLICKED});
-  SetWindowLongPtr(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  EXPECT_EQ(spy.log, (std::vector<std::string>{"down 1", "setstate 1", "ctlcolor", "/setstate", "up 1", "setstate 0",
+                                               "ctlcolor", "/setstate", "capturechanged 0", "command 0"}));
+  spy.log.clear();
+  spy.logErase = true;
+  // A font set with redraw erases the background before the button paints.
+  SendMessage(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), TRUE);
+  UpdateWindow(button);
+  EXPECT_EQ(spy.log, (std::vector<std::string>{"erase", "ctlcolor", "/erase", "ctlcolor"}));
+}
+
+TEST_F(Buttons, TheCallersDcGetsItsFontBack) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 40);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HFONT callers = CreateFont(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Sans");
+  HFONT parents = CreateFont(-9, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "DejaVu Serif");
+  HGDIOBJ oldFont = SelectObject(dc, callers);
+  const HFONT buttonFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  for (DWORD style : {BS_PUSHBUTTON, BS_OWNERDRAW}) {
+    HWND button = Make("Button", style);
+    ButtonSpy spy(button, recorder_.Hwnd());
+    std::vector<HGDIOBJ> seen;
+    // The parent sees the button's font and leaves one of its own selected.
+    spy.onParentDraw = [&](HDC given) {
+      seen.push_back(GetCurrentObject(given, OBJ_FONT));
+      SelectObject(given, parents);
+    };
+    SendMessage(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ASSERT_FALSE(seen.empty()) << style;
+    EXPECT_EQ(seen.front(), buttonFont) << style;
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), callers) << style;
+    SelectObject(dc, callers);
+    spy.onParentDraw = nullptr;
+    DestroyWindow(button);
+  }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(callers);
+  DeleteObject(parents);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 TEST_F(Buttons, SetStyleChangesOnlyTheKind) {
@@ -286,3 +363,4 @@ TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
 }
 
 }  // namespace
+

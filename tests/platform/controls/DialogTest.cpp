@@ -188,12 +188,18 @@ TEST_F(DialogTemplates, DialogStylesPlaceAndDecorateTheWindow) {
   EXPECT_TRUE(GetWindowLong(make(DS_CONTEXTHELP, 0, 0), GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
 }
 
-TEST_F(DialogTemplates, TemplatesNameTheirOwnDialogClass) {
+// A dialog class of the program's own: the dialog's extra bytes, DefDlgProc as its procedure.
+const char* OwnDialogClass() {
   WNDCLASS wc{};
   wc.lpfnWndProc = DefDlgProc;
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = "BramboltTestDialogClass";
-  RegisterClass(&wc);
+  RegisterClass(&wc);  // once; later calls find it registered
+  return wc.lpszClassName;
+}
+
+TEST_F(DialogTemplates, TemplatesNameTheirOwnDialogClass) {
+  OwnDialogClass();
   HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_CUSTOM_CLASS), owner_, RecordingDialog::Proc, 0);
   ASSERT_NE(dialog, nullptr);
   char cls[64];
@@ -731,4 +737,47 @@ TEST_F(DialogDefault, WithoutADefaultIdTheDefaultPushButtonAnswers) {
   EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID)) << "a set id comes first";
 }
 
+TEST_F(DialogDefault, AWindowOfADialogClassMadeWithoutATemplateIsADialog) {
+  HWND dialog = CreateWindowEx(0, OwnDialogClass(), "Own", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 240, 120,
+                               owner_, nullptr, nullptr, nullptr);
+  ASSERT_NE(dialog, nullptr);
+  auto make = [&](const char* cls, const char* text, DWORD style, int x, int id) {
+    return CreateWindowEx(0, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, 10, 60, 20, dialog,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  };
+  HWND edit = make("Edit", "text", ES_AUTOHSCROLL, 5, IDC_TARGET);
+  HWND ok = make("Button", "OK", BS_PUSHBUTTON, 70, IDOK);
+  HWND cancel = make("Button", "Cancel", BS_PUSHBUTTON, 135, IDCANCEL);
+  auto type = [](HWND h) { return GetWindowLong(h, GWL_STYLE) & BS_TYPEMASK; };
+  PumpDialog(dialog);
+
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), 0) << "no default button yet";
+  EXPECT_EQ(SendMessage(dialog, DM_SETDEFID, IDCANCEL, 0), TRUE);
+  EXPECT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), MAKELONG(IDCANCEL, DC_HASDEFID));
+  EXPECT_EQ(type(cancel), BS_DEFPUSHBUTTON);
+
+  // WM_NEXTDLGCTL with a handle: the focus goes there, a push button borrows the default look and
+  // gives it back when the focus moves on to a control that is no push button.
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
+  EXPECT_EQ(GetFocus(), ok);
+  EXPECT_EQ(type(ok), BS_DEFPUSHBUTTON);
+  EXPECT_EQ(type(cancel), BS_PUSHBUTTON);
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(0, 4)) << "an edit gets its text selected";
+  EXPECT_EQ(type(ok), BS_PUSHBUTTON);
+  EXPECT_EQ(type(cancel), BS_DEFPUSHBUTTON);
+
+  // The focus comes back to the control that had it when the dialog is activated again.
+  SendMessage(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
+  SetActiveWindow(owner_);
+  PumpDialog(dialog);
+  EXPECT_NE(GetFocus(), ok);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_EQ(GetFocus(), ok);
+  DestroyWindow(dialog);
+}
+
 }  // namespace
+

@@ -88,9 +88,9 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Count"), P(REG_DWORD, std::string("\x0A\x00\x00\x80", 4)));
   EXPECT_EQ(Get(key, "Blob"), P(REG_BINARY, std::string("\x00\xFF\x10", 3)));
   EXPECT_EQ(Get(key, "Path"), P(REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)));
-  // Strings stored without their terminator are read with one.
-  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated + '\0'));
-  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control + '\0'));
+  // Strings stored without their terminator are read as stored.
+  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated));
+  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control));
   EXPECT_EQ(Get(key, "Chinese"), P(REG_SZ, gbk + '\0'));
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
@@ -275,19 +275,29 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   RegCloseKey(key);
 }
 
-TEST_F(Registry, StringsStoredWithoutTerminatorAreReadWithOne) {
+TEST_F(Registry, StringsStoredWithoutTerminatorReportTheirStoredSize) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
   Set(key, "s", REG_SZ, std::string("1234"));
-  char exact[4];
-  DWORD size = sizeof exact;
-  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(exact), &size), ERROR_MORE_DATA);
-  EXPECT_EQ(size, 5u);
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 4u);
+  // A buffer of exactly the stored size is filled, and nothing is written beyond it.
+  char exact[5];
+  std::memset(exact, '#', sizeof exact);
+  size = 4;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(exact), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(std::string(exact, 5), "1234#");
+  // A larger buffer gets the terminator after the data; the size stays the stored one.
   char room[8];
   std::memset(room, '#', sizeof room);
   size = sizeof room;
   EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(room), &size), ERROR_SUCCESS);
-  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(size, 4u);
   EXPECT_STREQ(room, "1234");
+  size = 3;
+  EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, reinterpret_cast<BYTE*>(room), &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 4u);
   RegCloseKey(key);
   HKEY missing = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234));
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\NoSuchKey", 0, KEY_READ, &missing), ERROR_FILE_NOT_FOUND);

@@ -3,6 +3,8 @@
 #include "WinTestSupport.h"
 #include "gdi/Objects.h"
 
+#include <array>
+
 using namespace wintest;
 using namespace brambolt::test;
 
@@ -83,6 +85,83 @@ TEST_F(WindowData, MenuBarInfoGivesTheBarAndItsItemsOnScreen) {
   EXPECT_FALSE(GetMenuBarInfo(frame, OBJID_MENU, 3, &info));
 }
 
+TEST_F(WindowData, MenuBarInfoTellsTheFocusInKeyboardMenuMode) {
+  HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
+  HMENU bar = CreateMenu();
+  for (const char* name : {"&File", "&Edit"}) {
+    HMENU popup = CreatePopupMenu();
+    AppendMenu(popup, MF_STRING, 10, "&Item");
+    AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), name);
+  }
+  SetMenu(frame, bar);
+  SetActiveWindow(frame);
+  SetFocus(frame);
+  RunUntilIdle();
+  MENUBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetMenuBarInfo(frame, OBJID_MENU, 0, &info));
+  EXPECT_FALSE(info.fBarFocused);
+  EXPECT_FALSE(info.fFocused);
+  // During the menu loop F10 started, then after Right moved to the second item.
+  std::vector<std::array<bool, 4>> seen;  // fBarFocused, fFocused of the bar, of item 1, of item 2
+  ModalAnswers answers;
+  answers.When(MENU_WINDOW_CLASS, nullptr, [&](HWND) {
+    std::array<bool, 4> now{};
+    for (LONG item = 0; item <= 2; ++item) {
+      MENUBARINFO during{};
+      during.cbSize = sizeof during;
+      EXPECT_TRUE(GetMenuBarInfo(frame, OBJID_MENU, item, &during));
+      if (item == 0) now[0] = during.fBarFocused != 0;
+      now[static_cast<size_t>(item) + 1] = during.fFocused != 0;
+    }
+    seen.push_back(now);
+    if (seen.size() > 1) {
+      EndMenu();
+      return;
+    }
+    brambolt::InjectKey(VK_RIGHT, true);
+    brambolt::InjectKey(VK_RIGHT, false);
+  }, true);
+  PressKey(VK_F10);
+  RunUntilIdle();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], (std::array<bool, 4>{true, true, true, false}));
+  EXPECT_EQ(seen[1], (std::array<bool, 4>{true, true, false, true}));
+  ASSERT_TRUE(GetMenuBarInfo(frame, OBJID_MENU, 1, &info));
+  EXPECT_FALSE(info.fFocused) << "the menu loop is over";
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
+}
+
+TEST_F(WindowData, SeparatorsReportThemselvesGrayedHoweverMade) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_STRING, 1, "One");
+  AppendMenu(menu, MF_SEPARATOR, 0, nullptr);
+  InsertMenu(menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  AppendMenu(menu, MF_STRING, 2, "Two");
+  ModifyMenu(menu, 2, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+  MENUITEMINFO insert{};
+  insert.cbSize = sizeof insert;
+  insert.fMask = MIIM_FTYPE;
+  insert.fType = MFT_SEPARATOR;
+  InsertMenuItem(menu, 4, TRUE, &insert);
+  ASSERT_EQ(GetMenuItemCount(menu), 5);
+  for (UINT i = 0; i < 5; ++i) {
+    MENUITEMINFO read{};
+    read.cbSize = sizeof read;
+    read.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_ID;
+    ASSERT_TRUE(GetMenuItemInfo(menu, i, TRUE, &read));
+    if (i == 1) {
+      EXPECT_EQ(read.fState, 0u) << "the string item stays enabled";
+      continue;
+    }
+    EXPECT_EQ(read.fType, static_cast<UINT>(MFT_SEPARATOR)) << i;
+    EXPECT_EQ(read.fState, static_cast<UINT>(MFS_GRAYED)) << i;
+    EXPECT_EQ(read.wID, 0u) << i;
+  }
+  DestroyMenu(menu);
+}
+
 TEST_F(WindowData, PopupMenuWindowsAnswerWithTheirMenu) {
   HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HMENU popup = CreatePopupMenu();
@@ -97,3 +176,4 @@ TEST_F(WindowData, PopupMenuWindowsAnswerWithTheirMenu) {
   EXPECT_EQ(answered, popup);
   DestroyMenu(popup);
 }
+
