@@ -1074,6 +1074,15 @@ typedef struct tagLVDISPINFO {
   LVITEMA item;
 } NMLVDISPINFOA, *LPNMLVDISPINFOA, NMLVDISPINFO, LV_DISPINFO;
 
+// LVN_ODSTATECHANGED: the state of items iFrom..iTo of a virtual list changed.
+typedef struct tagNMLVODSTATECHANGE {
+  NMHDR hdr;
+  int iFrom;
+  int iTo;
+  UINT uNewState;
+  UINT uOldState;
+} NMLVODSTATECHANGE, *LPNMLVODSTATECHANGE;
+
 #pragma pack(push, 1)
 typedef struct tagLVKEYDOWN {
   NMHDR hdr;

@@ -12,6 +12,8 @@ namespace {
 
 // The buffer a parent fills for LVN_GETDISPINFO.
 constexpr int kDisplayTextSize = 1024;
+// The most items a virtual list holds.
+constexpr int kMaxVirtualItems = 1000000;
 
 void CopyText(const std::string& text, LPSTR out, int size) {
   if (out == nullptr || out == LPSTR_TEXTCALLBACK || size <= 0) return;
@@ -87,8 +89,11 @@ std::string ListViewState::DisplayText(int index, int subItem) {
   if (subItem == 0) {
     if (!item.textCallback) return item.text;
     callback = true;
+  } else if (subItem > static_cast<int>(item.subItems.size())) {
+    // A virtual list's parent has every text; other lists have none beyond those set.
+    if (!OwnerData()) return std::string();
+    callback = true;
   } else {
-    if (subItem > static_cast<int>(item.subItems.size())) return std::string();
     const LvSubItem& sub = item.subItems[static_cast<size_t>(subItem - 1)];
     if (!sub.callback) return sub.text;
     callback = true;
@@ -343,11 +348,66 @@ void ListViewState::SelectRange(int from, int to, bool deselectOthers) {
   if (from > to) std::swap(from, to);
   from = std::max(from, 0);
   to = std::min(to, Count() - 1);
+  if (OwnerData()) return SelectVirtualRange(from, to, deselectOthers);
   if (deselectOthers) {
     for (int i = 0; i < Count(); ++i)
       if ((i < from || i > to) && (Item(i).state & LVIS_SELECTED)) SetState(i, 0, LVIS_SELECTED);
   }
   for (int i = from; i <= to; ++i) SetState(i, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void ListViewState::SelectVirtualRange(int from, int to, bool deselectOthers) {
+  // The items outside the range are deselected as one change of every item (item -1).
+  if (deselectOthers) {
+    bool changed = false;
+    for (int i = 0; i < Count(); ++i) {
+      if ((i >= from && i <= to) || !(Item(i).state & LVIS_SELECTED)) continue;
+      Item(i).state &= ~LVIS_SELECTED;
+      --selectedCount_;
+      InvalidateItem(i);
+      changed = true;
+    }
+    if (changed) NotifyItem(LVN_ITEMCHANGED, -1, 0, 0, LVIS_SELECTED, LVIF_STATE);
+  }
+  if (from > to) return;
+  for (int i = from; i <= to; ++i) {
+    if (Item(i).state & LVIS_SELECTED) continue;
+    Item(i).state |= LVIS_SELECTED;
+    ++selectedCount_;
+    InvalidateItem(i);
+  }
+  NMLVODSTATECHANGE nm{};
+  nm.iFrom = from;
+  nm.iTo = to;
+  nm.uNewState = LVIS_SELECTED;
+  nm.uOldState = 0;
+  Notify(LVN_ODSTATECHANGED, &nm.hdr);
+}
+
+BOOL ListViewState::SetVirtualCount(int count) {
+  // Each virtual item holds its state here: a count beyond what that memory allows is refused,
+  // leaving the list as it was.
+  if (count < 0 || count > kMaxVirtualItems) return FALSE;
+  if (editItem_ >= count) EndEdit(false);
+  while (Count() > count) {
+    if (Item(Count() - 1).state & LVIS_SELECTED) --selectedCount_;
+    items_.pop_back();
+  }
+  items_.reserve(static_cast<size_t>(count));
+  while (Count() < count) {
+    auto item = std::make_unique<LvItem>();
+    item->textCallback = true;
+    item->image = I_IMAGECALLBACK;
+    items_.push_back(std::move(item));
+  }
+  if (focus_ >= count) focus_ = -1;
+  if (mark_ >= count) mark_ = -1;
+  if (trackItem_ >= count) trackItem_ = -1;
+  armedItem_ = -1;
+  maxLabelWidth_ = -1;
+  UpdateScroll();
+  Redraw();
+  return TRUE;
 }
 
 int ListViewState::NextItem(int start, UINT flags) {
@@ -616,7 +676,8 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_STYLECHANGED:
       if (wParam == static_cast<WPARAM>(GWL_STYLE)) {
         auto* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
-        style_ = change->styleNew;
+        // A list is virtual or not from its creation on.
+        style_ = (change->styleNew & ~LVS_OWNERDATA) | (style_ & LVS_OWNERDATA);
         if (header_) {
           DWORD hs = StyleOf(header_);
           hs = (style_ & LVS_NOSORTHEADER) ? (hs & ~HDS_BUTTONS) : (hs | HDS_BUTTONS);
@@ -750,6 +811,7 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return previous;
     }
     case LVM_SETITEMCOUNT:
+      if (OwnerData()) return SetVirtualCount(index);
       items_.reserve(static_cast<size_t>(std::max(0, index)));
       return TRUE;
     case LVM_GETCALLBACKMASK:

@@ -6,6 +6,11 @@
 #include "controls/ListViewState.h"
 
 namespace brambolt::ctl {
+namespace {
+
+constexpr int kMaxLabelLength = 259;
+
+}  // namespace
 
 HWND ListViewState::EditLabel(int index) {
   EndEdit(true);
@@ -23,6 +28,8 @@ HWND ListViewState::EditLabel(int index) {
   if (edit_ == nullptr) return nullptr;
   editItem_ = index;
   SendMessage(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  // A label holds at most 259 characters, what the label buffers of the notifications take.
+  SendMessage(edit_, EM_LIMITTEXT, kMaxLabelLength, 0);
   NMLVDISPINFO di{};
   di.item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
   di.item.iItem = index;

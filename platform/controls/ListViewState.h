@@ -48,6 +48,9 @@ class ListViewState {
   bool SingleSel() const { return (style_ & LVS_SINGLESEL) != 0; }
   int View() const { return static_cast<int>(style_ & LVS_TYPEMASK); }
   bool Report() const { return View() == LVS_REPORT; }
+  // A virtual list (LVS_OWNERDATA): the parent holds the items, the list only their count, focus
+  // and selection.
+  bool OwnerData() const { return (style_ & LVS_OWNERDATA) != 0; }
 
   LRESULT Notify(UINT code, NMHDR* nm);
   LRESULT NotifyItem(UINT code, int item, int subItem = 0, UINT newState = 0, UINT oldState = 0, UINT changed = 0,
@@ -72,6 +75,10 @@ class ListViewState {
   // Deselects every item but `keep` (-1: all).
   void DeselectAllBut(int keep);
   void SelectRange(int from, int to, bool deselectOthers);
+  // A virtual list's range selection: told to the parent as one change of the whole range.
+  void SelectVirtualRange(int from, int to, bool deselectOthers);
+  // LVM_SETITEMCOUNT of a virtual list: items past the count go, new ones ask the parent.
+  BOOL SetVirtualCount(int count);
   int NextItem(int start, UINT flags);
   int Neighbour(int index, UINT direction);
   int Find(int start, const LVFINDINFO* info);

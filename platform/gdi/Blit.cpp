@@ -35,38 +35,39 @@ void SyncSource(DeviceContext* src, const DeviceContext& dst) {
 }
 
 template <class F>
-inline void RopLoop(uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n, F f) {
+inline void RopLoop(uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n, uint32_t mask, F f) {
   if (p) {
-    for (int i = 0; i < n; ++i) d[i] = f(p[i], s[i], d[i] & 0xFFFFFF) & 0xFFFFFF;
+    for (int i = 0; i < n; ++i) d[i] = f(p[i], s[i], d[i]) & mask;
   } else {
-    for (int i = 0; i < n; ++i) d[i] = f(solid, s[i], d[i] & 0xFFFFFF) & 0xFFFFFF;
+    for (int i = 0; i < n; ++i) d[i] = f(solid, s[i], d[i]) & mask;
   }
 }
 
-// Applies a ternary code to n destination pixels; p is null for a solid pattern.
-void ApplyRop3(uint8_t rop, uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n) {
+// Applies a ternary code to n destination pixels; p is null for a solid pattern. The code works on
+// the bits of `mask` (all 32 in a DIB section's memory); blackness and whiteness are the colours.
+void ApplyRop3(uint8_t rop, uint32_t* d, const uint32_t* s, const uint32_t* p, uint32_t solid, int n, uint32_t mask) {
   using U = uint32_t;
   switch (rop) {
     case 0xCC: std::copy(s, s + n, d); break;  // a copy keeps the fourth byte of 32-bit pixels
-    case 0x88: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S & D; }); break;
-    case 0xEE: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S | D; }); break;
-    case 0x66: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S ^ D; }); break;
-    case 0x33: RopLoop(d, s, p, solid, n, [](U, U S, U) { return ~S; }); break;
-    case 0x44: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return S & ~D; }); break;
-    case 0x11: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~(S | D); }); break;
-    case 0x22: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~S & D; }); break;
-    case 0xBB: RopLoop(d, s, p, solid, n, [](U, U S, U D) { return ~S | D; }); break;
-    case 0xC0: RopLoop(d, s, p, solid, n, [](U P, U S, U) { return P & S; }); break;
-    case 0xFB: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return P | ~S | D; }); break;
-    case 0xB8: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return ((P ^ D) & S) ^ P; }); break;
-    case 0xE2: RopLoop(d, s, p, solid, n, [](U P, U S, U D) { return ((P ^ D) & S) ^ D; }); break;
-    case 0xF0: RopLoop(d, s, p, solid, n, [](U P, U, U) { return P; }); break;
-    case 0x5A: RopLoop(d, s, p, solid, n, [](U P, U, U D) { return P ^ D; }); break;
-    case 0x55: RopLoop(d, s, p, solid, n, [](U, U, U D) { return ~D; }); break;
+    case 0x88: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return S & D; }); break;
+    case 0xEE: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return S | D; }); break;
+    case 0x66: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return S ^ D; }); break;
+    case 0x33: RopLoop(d, s, p, solid, n, mask, [](U, U S, U) { return ~S; }); break;
+    case 0x44: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return S & ~D; }); break;
+    case 0x11: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return ~(S | D); }); break;
+    case 0x22: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return ~S & D; }); break;
+    case 0xBB: RopLoop(d, s, p, solid, n, mask, [](U, U S, U D) { return ~S | D; }); break;
+    case 0xC0: RopLoop(d, s, p, solid, n, mask, [](U P, U S, U) { return P & S; }); break;
+    case 0xFB: RopLoop(d, s, p, solid, n, mask, [](U P, U S, U D) { return P | ~S | D; }); break;
+    case 0xB8: RopLoop(d, s, p, solid, n, mask, [](U P, U S, U D) { return ((P ^ D) & S) ^ P; }); break;
+    case 0xE2: RopLoop(d, s, p, solid, n, mask, [](U P, U S, U D) { return ((P ^ D) & S) ^ D; }); break;
+    case 0xF0: RopLoop(d, s, p, solid, n, mask, [](U P, U, U) { return P; }); break;
+    case 0x5A: RopLoop(d, s, p, solid, n, mask, [](U P, U, U D) { return P ^ D; }); break;
+    case 0x55: RopLoop(d, s, p, solid, n, mask, [](U, U, U D) { return ~D; }); break;
     case 0xAA: break;
-    case 0x00: RopLoop(d, s, p, solid, n, [](U, U, U) { return U{0}; }); break;
-    case 0xFF: RopLoop(d, s, p, solid, n, [](U, U, U) { return U{0xFFFFFF}; }); break;
-    default: RopLoop(d, s, p, solid, n, [rop](U P, U S, U D) { return Rop3Pixel(rop, P, S, D); }); break;
+    case 0x00: std::fill(d, d + n, U{0}); break;
+    case 0xFF: std::fill(d, d + n, U{0xFFFFFF}); break;
+    default: RopLoop(d, s, p, solid, n, mask, [rop](U P, U S, U D) { return Rop3Pixel(rop, P, S, D); }); break;
   }
 }
 
@@ -82,6 +83,46 @@ void SurfaceBox(const DeviceContext& dc, int x, int y, int w, int h, int& x0, in
 // Maps destination offset i in [0, dn) to a source offset in [0, sn), nearest centre.
 inline int MapIndex(int i, int dn, int sn) {
   return static_cast<int>((static_cast<long long>(2 * i + 1) * sn) / (2LL * dn));
+}
+
+// One axis of a stretch. Both rectangles are walked from their origin pixel, the corner the caller
+// gives (with a negative extent the rectangle runs back from it, that pixel included), and
+// mirroring is the two walks going opposite ways. Destination step k takes source step k * sn / dn
+// when shrinking, so the lines between two taken ones are the eliminated lines; when enlarging it
+// takes the source pixel under its centre.
+struct StretchAxis {
+  int dn = 0, sn = 0;                  // extents, positive
+  bool dBack = false, sBack = false;  // walked from the high end (a negative extent)
+
+  int Step(int k) const {
+    if (sn == dn) return k;
+    return sn > dn ? static_cast<int>(static_cast<long long>(k) * sn / dn) : MapIndex(k, dn, sn);
+  }
+  // The source offset (from the rectangle's low edge) for destination offset i.
+  int Source(int i) const {
+    int m = Step(dBack ? dn - 1 - i : i);
+    return sBack ? sn - 1 - m : m;
+  }
+  // The source offsets [a, b) that meet in destination offset i: when shrinking, the taken line
+  // and the lines eliminated after it; otherwise the one source pixel.
+  void Span(int i, int& a, int& b) const {
+    if (sn <= dn) {
+      a = Source(i);
+      b = a + 1;
+      return;
+    }
+    long long k = dBack ? dn - 1 - i : i;
+    int m0 = static_cast<int>(k * sn / dn), m1 = static_cast<int>((k + 1) * sn / dn);
+    a = sBack ? sn - m1 : m0;
+    b = sBack ? sn - m0 : m1;
+  }
+};
+
+// The pixels [lo, hi) a signed extent covers from `origin`: a negative one runs back from the
+// origin pixel, which it includes.
+inline void Cover(int origin, int extent, int& lo, int& hi) {
+  lo = extent < 0 ? origin + extent + 1 : origin;
+  hi = extent < 0 ? origin + 1 : origin + extent;
 }
 
 // A blit onto a printer page: the source rectangle at its own resolution as an image over the
@@ -141,6 +182,8 @@ struct BlitPlan {
   RECT d{};                         // destination, surface coordinates
   int dW = 0, dH = 0;
   int sX = 0, sY = 0, sW = 0, sH = 0;  // source rectangle, normalised
+  StretchAxis ax, ay;               // how destination columns and rows find their source
+  uint32_t mask = 0x00FFFFFF;       // the destination bits a ROP writes
   Paint pattern;
   std::unique_ptr<Surface> copy;    // the source read when it is the destination
   const Surface* ss = nullptr;
@@ -150,11 +193,8 @@ struct BlitPlan {
   Path path = Path::Pixels;
   std::vector<int> columns;         // Rows: source x (in ss) per destination column, -1 outside
 
-  // The source row of destination row offset `oy` (mirroring applied).
-  int SourceRow(int oy) const {
-    if (flipY) oy = dH - 1 - oy;
-    return sY + (identity ? oy : MapIndex(oy, dH, sH)) - sOffY;
-  }
+  // The source row (in ss) of destination row offset `oy`.
+  int SourceRow(int oy) const { return sY + ay.Source(oy) - sOffY; }
 };
 
 // Plans the blit; false when there is nothing to draw (`ok` tells whether that is a failure).
@@ -166,19 +206,23 @@ bool MakePlan(BlitJob& job, BlitPlan& plan, bool& ok) {
   // A printer page being recorded has no pixels to read.
   if (plan.needSource && !job.ss->Pixels()) return false;
 
-  // Normalise the destination; mirroring comes from opposite signs.
+  // Normalise the rectangles; mirroring comes from opposite signs.
   plan.flipX = (job.dw < 0) != (plan.needSource ? job.sw < 0 : false);
   plan.flipY = (job.dh < 0) != (plan.needSource ? job.sh < 0 : false);
-  plan.d = RECT{std::min(job.dx, job.dx + job.dw), std::min(job.dy, job.dy + job.dh),
-                std::max(job.dx, job.dx + job.dw), std::max(job.dy, job.dy + job.dh)};
+  Cover(job.dx, job.dw, plan.d.left, plan.d.right);
+  Cover(job.dy, job.dh, plan.d.top, plan.d.bottom);
   plan.dW = plan.d.right - plan.d.left;
   plan.dH = plan.d.bottom - plan.d.top;
   if (plan.dW == 0 || plan.dH == 0) return false;
-  plan.sX = std::min(job.sx, job.sx + job.sw);
-  plan.sY = std::min(job.sy, job.sy + job.sh);
+  int sRight, sBottom;
+  Cover(job.sx, job.sw, plan.sX, sRight);
+  Cover(job.sy, job.sh, plan.sY, sBottom);
   plan.sW = std::abs(job.sw);
   plan.sH = std::abs(job.sh);
   if (plan.needSource && (plan.sW == 0 || plan.sH == 0)) return false;
+  plan.ax = StretchAxis{plan.dW, plan.sW, job.dw < 0, job.sw < 0};
+  plan.ay = StretchAxis{plan.dH, plan.sH, job.dh < 0, job.sh < 0};
+  plan.mask = job.ds->PixelMask();
 
   if (plan.needPattern) {
     plan.pattern = RealizeBrush(*job.dst, job.dst->st.brush.get());
@@ -207,6 +251,7 @@ bool MakePlan(BlitJob& job, BlitPlan& plan, bool& ok) {
     }
   }
   plan.identity = !plan.needSource || (plan.sW == plan.dW && plan.sH == plan.dH);
+  // Colour on colour deletes the eliminated lines: the column and row tables do that.
   plan.shrink = plan.needSource && !plan.identity && (plan.sW > plan.dW || plan.sH > plan.dH) &&
                 job.dst->st.stretchMode != COLORONCOLOR;
 
@@ -222,52 +267,47 @@ bool MakePlan(BlitJob& job, BlitPlan& plan, bool& ok) {
   if (plan.path == BlitPlan::Path::Rows && plan.needSource) {
     plan.columns.resize(static_cast<size_t>(plan.dW));
     for (int i = 0; i < plan.dW; ++i) {
-      int ox = plan.flipX ? plan.dW - 1 - i : i;
-      int sx = plan.sX + (plan.identity ? ox : MapIndex(ox, plan.dW, plan.sW)) - plan.sOffX;
+      int sx = plan.sX + plan.ax.Source(i) - plan.sOffX;
       plan.columns[static_cast<size_t>(i)] = sx >= 0 && sx < plan.ss->Width() ? sx : -1;
     }
   }
   return true;
 }
 
-// The source pixel for destination offset (x, y), combined over the pixels it covers in a
-// shrink; false when it falls outside the source.
+// The source pixel for destination offset (x, y), all 32 bits, combined over the pixels it
+// eliminates in a shrink; false when it falls outside the source.
 bool SourceAt(const BlitJob& job, const BlitPlan& plan, int x, int y, uint32_t& out) {
   const Surface* ss = plan.ss;
-  int ox = plan.flipX ? plan.dW - 1 - x : x, oy = plan.flipY ? plan.dH - 1 - y : y;
   if (!plan.shrink) {
-    int px = plan.sX + (plan.identity ? ox : MapIndex(ox, plan.dW, plan.sW)) - plan.sOffX;
-    int py = plan.sY + (plan.identity ? oy : MapIndex(oy, plan.dH, plan.sH)) - plan.sOffY;
+    int px = plan.sX + plan.ax.Source(x) - plan.sOffX, py = plan.SourceRow(y);
     if (!ss->Contains(px, py)) return false;
-    out = ss->Row(py)[px] & 0xFFFFFF;
+    out = ss->Row(py)[px];
     return true;
   }
   const int stretchMode = job.dst->st.stretchMode;
-  int ax = static_cast<int>(static_cast<long long>(ox) * plan.sW / plan.dW);
-  int bx = static_cast<int>(static_cast<long long>(ox + 1) * plan.sW / plan.dW);
-  int ay = static_cast<int>(static_cast<long long>(oy) * plan.sH / plan.dH);
-  int by = static_cast<int>(static_cast<long long>(oy + 1) * plan.sH / plan.dH);
-  bx = std::max(bx, ax + 1);
-  by = std::max(by, ay + 1);
-  uint32_t acc = stretchMode == WHITEONBLACK ? 0 : 0xFFFFFF;
-  unsigned long sum[3] = {0, 0, 0};
+  const bool average = stretchMode == HALFTONE && !job.monoSource;
+  int x0, x1, y0, y1;
+  plan.ax.Span(x, x0, x1);
+  plan.ay.Span(y, y0, y1);
+  uint32_t acc = stretchMode == WHITEONBLACK ? 0 : 0xFFFFFFFF;
+  unsigned long sum[4] = {0, 0, 0, 0};
   int n = 0;
-  for (int yy = ay; yy < by; ++yy)
-    for (int xx = ax; xx < bx; ++xx) {
+  for (int yy = y0; yy < y1; ++yy)
+    for (int xx = x0; xx < x1; ++xx) {
       int px = plan.sX + xx - plan.sOffX, py = plan.sY + yy - plan.sOffY;
       if (!ss->Contains(px, py)) continue;
-      uint32_t v = ss->Row(py)[px] & 0xFFFFFF;
+      uint32_t v = ss->Row(py)[px];
       ++n;
       if (stretchMode == WHITEONBLACK) acc |= v;
-      else if (stretchMode == HALFTONE && !job.monoSource) {
-        sum[0] += v >> 16;
-        sum[1] += (v >> 8) & 0xFF;
-        sum[2] += v & 0xFF;
-      } else acc &= v;
+      else if (average)
+        for (int c = 0; c < 4; ++c) sum[c] += (v >> (8 * c)) & 0xFF;
+      else acc &= v;
     }
   if (n == 0) return false;
-  if (stretchMode == HALFTONE && !job.monoSource)
-    acc = static_cast<uint32_t>(((sum[0] / n) << 16) | ((sum[1] / n) << 8) | (sum[2] / n));
+  if (average) {
+    acc = 0;
+    for (int c = 0; c < 4; ++c) acc |= static_cast<uint32_t>(sum[c] / n) << (8 * c);
+  }
   out = acc;
   return true;
 }
@@ -297,19 +337,26 @@ void BlitRow(const BlitJob& job, const BlitPlan& plan, uint32_t* row, int y, con
   }
   int n = x1 - x0;
   if (n <= 0) return;
-  sbuf.assign(static_cast<size_t>(n), 0);
-  if (plan.needSource)
-    for (int i = 0; i < n; ++i) {
-      const uint32_t raw = srow[plan.columns[static_cast<size_t>(x0 + i - plan.d.left)]];
-      sbuf[static_cast<size_t>(i)] = job.convert.mode == SourceConverter::Same ? raw : job.convert(raw & 0xFFFFFF);
-    }
+  // An unstretched, unmirrored source of the same kind is read in place; others are gathered.
+  const uint32_t* sp;
+  if (plan.needSource && plan.identity && !plan.flipX && job.convert.mode == SourceConverter::Same) {
+    sp = srow + plan.columns[static_cast<size_t>(x0 - plan.d.left)];
+  } else {
+    sbuf.assign(static_cast<size_t>(n), 0);
+    if (plan.needSource)
+      for (int i = 0; i < n; ++i) {
+        const uint32_t raw = srow[plan.columns[static_cast<size_t>(x0 + i - plan.d.left)]];
+        sbuf[static_cast<size_t>(i)] = job.convert.mode == SourceConverter::Same ? raw : job.convert(raw & 0xFFFFFF);
+      }
+    sp = sbuf.data();
+  }
   const uint32_t* prow = nullptr;
   if (plan.needPattern && !plan.pattern.solid) {
     pbuf.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) pbuf[static_cast<size_t>(i)] = plan.pattern.At(x0 + i, y);
     prow = pbuf.data();
   }
-  ApplyRop3(job.fore, row + x0, sbuf.data(), prow, plan.pattern.solid ? plan.pattern.color : 0, n);
+  ApplyRop3(job.fore, row + x0, sp, prow, plan.pattern.solid ? plan.pattern.color : 0, n, plan.mask);
 }
 
 // Pixel by pixel: a mask picks the ROP, a transparent colour is skipped, shrinks combine.
@@ -325,12 +372,12 @@ void BlitPixels(const BlitJob& job, const BlitPlan& plan, uint32_t* row, int y, 
     if (plan.needSource) {
       uint32_t raw;
       if (!SourceAt(job, plan, x - plan.d.left, y - plan.d.top, raw)) continue;
-      if (job.transparent && raw == job.transparentPixel) continue;
-      s = job.convert(raw);
+      if (job.transparent && (raw & 0xFFFFFF) == job.transparentPixel) continue;
+      s = job.convert.mode == SourceConverter::Same ? raw : job.convert(raw & 0xFFFFFF);
     }
     const bool patterned = plan.needPattern && !plan.pattern.solid;
     uint32_t p = plan.needPattern ? (plan.pattern.solid ? plan.pattern.color : plan.pattern.At(x, y)) : 0;
-    ApplyRop3(rop, row + x, &s, patterned ? &p : nullptr, p, 1);
+    ApplyRop3(rop, row + x, &s, patterned ? &p : nullptr, p, 1, plan.mask);
   }
 }
 

@@ -229,6 +229,8 @@ void PaintSpan(Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t ro
 void PaintSpanClipped(DeviceContext& dc, Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t rop3);
 void PaintRectClipped(DeviceContext& dc, Surface& s, const RECT& r, const Paint& paint, uint8_t rop3);
 void PaintRegion(DeviceContext& dc, Surface& s, const Region& surfaceRegion, const Paint& paint, uint8_t rop3);
+// The ternary code on all 32 bits of pattern, source and destination; callers keep the bits of
+// their surface (Surface::PixelMask).
 uint32_t Rop3Pixel(uint8_t rop, uint32_t p, uint32_t s, uint32_t d);
 
 // Converts source pixels to the destination's format.

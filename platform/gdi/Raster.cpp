@@ -20,25 +20,47 @@ uint32_t Rop3Pixel(uint8_t rop, uint32_t p, uint32_t s, uint32_t d) {
   uint32_t r = 0;
   for (int k = 0; k < 8; ++k)
     if ((rop >> k) & 1) r |= ((k & 4) ? p : ~p) & ((k & 2) ? s : ~s) & ((k & 1) ? d : ~d);
-  return r & 0x00FFFFFF;
+  return r;
 }
 
 namespace {
 
-// Result of a ROP3 that ignores the source, for one pattern pixel and destination pixel.
+// Result of a ROP3 that ignores the source, for one pattern pixel and destination pixel, on all
+// 32 bits (the caller keeps those of its surface). Blackness and whiteness are the colours black
+// and white, whose fourth byte is 0.
 inline uint32_t ApplyPD(uint8_t rop, uint32_t p, uint32_t d) {
   switch (rop) {
     case 0x00: return 0;
     case 0xFF: return 0xFFFFFF;
     case 0xF0: return p;
-    case 0x0F: return ~p & 0xFFFFFF;
-    case 0x55: return ~d & 0xFFFFFF;
-    case 0x5A: return (p ^ d) & 0xFFFFFF;
-    case 0xA5: return ~(p ^ d) & 0xFFFFFF;
+    case 0x0F: return ~p;
+    case 0x55: return ~d;
+    case 0x5A: return p ^ d;
+    case 0xA5: return ~(p ^ d);
     case 0xA0: return p & d;
     case 0xFA: return p | d;
     case 0xAA: return d;
     default: return Rop3Pixel(rop, p, 0, d);
+  }
+}
+
+// Paints [x0, x1) of a row from a pattern row, one pattern period at a time; `mrow` (null for an
+// opaque pattern) marks the pattern pixels that paint.
+template <class F>
+void PatternSpan(uint32_t* row, int x0, int x1, const uint32_t* prow, const uint8_t* mrow, int px, int pw,
+                 uint32_t mask, F f) {
+  for (int x = x0; x < x1; px = 0) {
+    const int n = std::min(x1 - x, pw - px);
+    uint32_t* d = row + x;
+    const uint32_t* p = prow + px;
+    if (mrow) {
+      const uint8_t* m = mrow + px;
+      for (int i = 0; i < n; ++i)
+        if (m[i]) d[i] = f(p[i], d[i]) & mask;
+    } else {
+      for (int i = 0; i < n; ++i) d[i] = f(p[i], d[i]) & mask;
+    }
+    x += n;
   }
 }
 
@@ -48,20 +70,21 @@ void PaintSpan(Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t ro
   if (paint.none || x0 >= x1) return;
   uint32_t* row = s.Row(y);
   if (rop == 0xAA) return;
+  const uint32_t mask = s.PixelMask();
   if (paint.solid) {
     uint32_t c = paint.color;
     switch (rop) {
-      case 0xF0: std::fill(row + x0, row + x1, c); return;
+      case 0xF0: std::fill(row + x0, row + x1, c & mask); return;
       case 0x00: std::fill(row + x0, row + x1, 0u); return;
       case 0xFF: std::fill(row + x0, row + x1, 0xFFFFFFu); return;
       case 0x55:
-        for (int x = x0; x < x1; ++x) row[x] = ~row[x] & 0xFFFFFF;
+        for (int x = x0; x < x1; ++x) row[x] = ~row[x] & mask;
         return;
       case 0x5A:
-        for (int x = x0; x < x1; ++x) row[x] = (row[x] ^ c) & 0xFFFFFF;
+        for (int x = x0; x < x1; ++x) row[x] = (row[x] ^ c) & mask;
         return;
       default:
-        for (int x = x0; x < x1; ++x) row[x] = ApplyPD(rop, c, row[x] & 0xFFFFFF);
+        for (int x = x0; x < x1; ++x) row[x] = ApplyPD(rop, c, row[x]) & mask;
         return;
     }
   }
@@ -72,9 +95,14 @@ void PaintSpan(Surface& s, int y, int x0, int x1, const Paint& paint, uint8_t ro
   const uint8_t* mrow = masked ? paint.opaque.data() + static_cast<size_t>(py) * paint.pw : nullptr;
   int px = (x0 - paint.orgX) % paint.pw;
   if (px < 0) px += paint.pw;
-  for (int x = x0; x < x1; ++x) {
-    if (!masked || mrow[px]) row[x] = ApplyPD(rop, prow[px], row[x] & 0xFFFFFF);
-    if (++px == paint.pw) px = 0;
+  using U = uint32_t;
+  auto run = [&](auto f) { PatternSpan(row, x0, x1, prow, mrow, px, paint.pw, mask, f); };
+  switch (rop) {
+    case 0xF0: run([](U p, U) { return p; }); break;
+    case 0x5A: run([](U p, U d) { return p ^ d; }); break;
+    case 0xA0: run([](U p, U d) { return p & d; }); break;
+    case 0xFA: run([](U p, U d) { return p | d; }); break;
+    default: run([rop](U p, U d) { return ApplyPD(rop, p, d); }); break;
   }
 }
 

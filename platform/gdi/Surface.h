@@ -1,5 +1,7 @@
 // A 32-bit BGRX pixel buffer: what windows, memory bitmaps and printer pages are drawn into.
-// Pixels are 0x00RRGGBB words (bytes B, G, R, X in memory); the X byte is written as 0 and ignored.
+// Pixels are 0x00RRGGBB words (bytes B, G, R, X in memory); the X byte is written as 0 and ignored,
+// except in the memory of a 32-bit DIB section, where it is the program's alpha byte: raster
+// operations there work on all four bytes (see PixelMask).
 #pragma once
 
 #include <cstdint>
@@ -55,6 +57,9 @@ class Surface {
   // New size; the old contents stay at the top-left, new area is 'fill'. Not for wrapped memory.
   void Resize(int width, int height, uint32_t fill = 0x00FFFFFF);
   bool OwnsMemory() const { return external_ == false; }
+  // The bits a raster operation writes: all 32 in wrapped DIB-section memory, whose fourth byte
+  // the program reads back; the colour bytes elsewhere, where the fourth byte stays 0.
+  uint32_t PixelMask() const { return external_ ? 0xFFFFFFFFu : 0x00FFFFFFu; }
 
  private:
   int width_ = 0;

@@ -59,10 +59,11 @@ class PictureObject final : public RefCounted<IPicture, IID_IPicture> {
     int sx = px(xSrc * width / hmWidth), sw = px(cxSrc * width / hmWidth);
     int sy = px((hmHeight - ySrc) * height / hmHeight), sh = px(-static_cast<double>(cySrc) * height / hmHeight);
     if (sh < 0) {
-      // Measured downward from the bottom: the picture is drawn upside down.
+      // Measured downward from the bottom: the picture is drawn upside down, over the same rows
+      // (a negative height runs up from the row it starts at, that row included).
       sy += sh;
       sh = -sh;
-      y += cy;
+      y += cy > 0 ? cy - 1 : cy + 1;
       cy = -cy;
     }
     HDC memory = CreateCompatibleDC(hDC);

@@ -1,5 +1,5 @@
 // The list-view control: items, sub-items and columns through its messages, state changes and
-// their notifications, callback texts, finding and sorting, selection by mouse and keyboard,
+// their notifications, callback texts, virtual lists, finding and sorting, selection by mouse and keyboard,
 // scrolling a long report, its header, the icon views and what a report view looks like.
 #include <gtest/gtest.h>
 
@@ -462,6 +462,52 @@ TEST_F(ListView, DraggingAnItemBeginsADragAndKeepsTheSelection) {
   EXPECT_EQ(Selected(), std::vector<int>{2});
 }
 
+// ---- virtual lists
+
+TEST_F(ListView, AVirtualListTellsShiftRangesAsOneChangeAndCountsTheSelection) {
+  Make(LVS_REPORT | LVS_OWNERDATA);
+  Column(0, "Name", 100);
+  host_.answer = [](NMHDR* nm) -> LRESULT {
+    auto* di = reinterpret_cast<NMLVDISPINFO*>(nm);
+    if (nm->code == LVN_GETDISPINFO && (di->item.mask & LVIF_TEXT))
+      lstrcpyn(di->item.pszText, ("Row " + std::to_string(di->item.iItem)).c_str(), di->item.cchTextMax);
+    return 0;
+  };
+  ASSERT_TRUE(SendMessage(list_, LVM_SETITEMCOUNT, 6, 0));
+  EXPECT_EQ(Count(), 6);
+  EXPECT_EQ(Text(4), "Row 4");
+  Click(list_, LabelPoint(1));
+  ASSERT_EQ(Selected(), std::vector<int>{1});
+  host_.Clear();
+  PressKey(VK_DOWN, kShift);
+  PressKey(VK_DOWN, kShift);
+  auto ranges = host_.Of(LVN_ODSTATECHANGED);
+  ASSERT_EQ(ranges.size(), 2u);
+  EXPECT_EQ(ranges[0].item, 1);
+  EXPECT_EQ(ranges[0].to, 2);
+  EXPECT_EQ(ranges[1].item, 1);
+  EXPECT_EQ(ranges[1].to, 3);
+  EXPECT_EQ(ranges[1].newState, static_cast<UINT>(LVIS_SELECTED));
+  EXPECT_EQ(ranges[1].oldState, 0u);
+  EXPECT_EQ(SendMessage(list_, LVM_GETSELECTEDCOUNT, 0, 0), 3);
+  EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Focused(), 3);
+  // Shrinking the range deselects the rest as one change of every item.
+  host_.Clear();
+  PressKey(VK_UP, kShift);
+  auto all = host_.Of(LVN_ITEMCHANGED);
+  ASSERT_FALSE(all.empty());
+  EXPECT_EQ(all[0].item, -1);
+  EXPECT_EQ(all[0].oldState, static_cast<UINT>(LVIS_SELECTED));
+  EXPECT_EQ(SendMessage(list_, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+  // A smaller count drops the selected items past it; a count past what the list can hold is
+  // refused.
+  SendMessage(list_, LVM_SETITEMCOUNT, 2, 0);
+  EXPECT_EQ(SendMessage(list_, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  EXPECT_FALSE(SendMessage(list_, LVM_SETITEMCOUNT, 0x7FFFFFFF, 0));
+  EXPECT_EQ(Count(), 2);
+}
+
 // ---- keyboard
 
 struct KeyCase {
@@ -839,6 +885,14 @@ TEST_F(ListViewLabels, ASecondClickOnTheSelectedLabelEditsAfterTheDoubleClickTim
   auto end = host_.Of(LVN_ENDLABELEDIT);
   ASSERT_EQ(end.size(), 1u);
   EXPECT_TRUE(end[0].hasText);
+}
+
+TEST_F(ListViewLabels, TheEditorTakesAtMost259Characters) {
+  ASSERT_NE(SendMessage(list_, LVM_EDITLABEL, 1, 0), 0);
+  HWND edit = Editor();
+  EXPECT_EQ(SendMessage(edit, EM_GETLIMITTEXT, 0, 0), 259);
+  TypeText(std::string(300, 'x').c_str());
+  EXPECT_EQ(GetWindowTextLength(edit), 259);
 }
 
 TEST_F(ListView, WithoutEditLabelsF2DoesNothing) {

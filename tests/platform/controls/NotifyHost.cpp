@@ -73,6 +73,12 @@ LRESULT CALLBACK NotifyHost::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     note.changed = di->item.mask;
     note.hasText = nm->code != LVN_GETDISPINFO && di->item.pszText != nullptr;
     if (note.hasText) note.text = di->item.pszText;
+  } else if (nm->code == LVN_ODSTATECHANGED) {
+    auto* od = reinterpret_cast<NMLVODSTATECHANGE*>(nm);
+    note.item = od->iFrom;
+    note.to = od->iTo;
+    note.newState = od->uNewState;
+    note.oldState = od->uOldState;
   } else if (nm->code == LVN_KEYDOWN) {
     note.key = reinterpret_cast<NMLVKEYDOWN*>(nm)->wVKey;
   } else if (nm->code <= LVN_FIRST && nm->code > LVN_FIRST - 100) {

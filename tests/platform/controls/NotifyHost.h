@@ -16,7 +16,8 @@ class NotifyHost {
     UINT code = 0;
     HWND from = nullptr;
     UINT_PTR id = 0;
-    int item = -1;      // iItem of NMLISTVIEW, NMITEMACTIVATE, NMLVDISPINFO or NMHEADER
+    int item = -1;      // iItem of NMLISTVIEW, NMITEMACTIVATE, NMLVDISPINFO or NMHEADER; iFrom of NMLVODSTATECHANGE
+    int to = -1;        // NMLVODSTATECHANGE: iTo
     int subItem = 0;    // iSubItem (list-view)
     UINT newState = 0;  // NMLISTVIEW
     UINT oldState = 0;

@@ -290,6 +290,37 @@ TEST(Dib, ThirtyTwoBitPixelsKeepTheirFourthByte) {
   DeleteObject(target);
 }
 
+TEST(DibSection, RasterOperationsWorkOnAllFourBytes) {
+  gditest::DibCanvas dst(8, 1), src(8, 1);
+  const uint32_t before[8] = {0x80FFFFFF, 0x80123456, 0x80123456, 0x80123456,
+                              0x80123456, 0x80123456, 0x80123456, 0x80123456};
+  for (int x = 0; x < 8; ++x) {
+    dst.bits(x, 0) = before[x];
+    src.bits(x, 0) = x == 2 ? 0xC0FF00FF : 0;
+  }
+  HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0, 0));
+  HGDIOBJ oldBrush = SelectObject(dst.dc(), brush);
+  ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, SRCINVERT));
+  ASSERT_TRUE(PatBlt(dst.dc(), 1, 0, 1, 1, DSTINVERT));
+  ASSERT_TRUE(BitBlt(dst.dc(), 2, 0, 1, 1, src.dc(), 2, 0, SRCAND));
+  ASSERT_TRUE(PatBlt(dst.dc(), 3, 0, 1, 1, PATINVERT));
+  ASSERT_TRUE(PatBlt(dst.dc(), 4, 0, 1, 1, PATCOPY));
+  ASSERT_TRUE(PatBlt(dst.dc(), 5, 0, 1, 1, BLACKNESS));
+  ASSERT_TRUE(PatBlt(dst.dc(), 6, 0, 1, 1, WHITENESS));
+  ASSERT_TRUE(StretchBlt(dst.dc(), 7, 0, 1, 1, src.dc(), 0, 0, 2, 1, SRCPAINT));
+  GdiFlush();
+  EXPECT_EQ(dst.bits(0, 0), 0x80FFFFFFu) << "SRCINVERT with 0";
+  EXPECT_EQ(dst.bits(1, 0), 0x7FEDCBA9u) << "DSTINVERT";
+  EXPECT_EQ(dst.bits(2, 0), 0x80120056u) << "SRCAND";
+  EXPECT_EQ(dst.bits(3, 0), 0x80ED3456u) << "PATINVERT";
+  EXPECT_EQ(dst.bits(4, 0), 0x00FF0000u) << "PATCOPY: the brush's colour";
+  EXPECT_EQ(dst.bits(5, 0), 0x00000000u) << "BLACKNESS";
+  EXPECT_EQ(dst.bits(6, 0), 0x00FFFFFFu) << "WHITENESS";
+  EXPECT_EQ(dst.bits(7, 0), 0x80123456u) << "SRCPAINT with 0";
+  SelectObject(dst.dc(), oldBrush);
+  DeleteObject(brush);
+}
+
 TEST(Dib, GetDIBitsCountsScanLinesFromTheBottomForTopDownBuffersToo) {
   // Rows 0..3 from the top, each a colour of its own.
   Info info = MakeInfo(1, -4, 32);

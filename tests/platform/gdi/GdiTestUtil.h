@@ -44,4 +44,40 @@ class MemoryCanvas {
   HGDIOBJ old_;
 };
 
+// A memory DC with a top-down 32-bit DIB section selected: bits(x, y) is the program's view of a
+// pixel, all four bytes of it.
+class DibCanvas {
+ public:
+  DibCanvas(int width, int height) : width_(width) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bits_ = static_cast<uint32_t*>(bits);
+    dc_ = CreateCompatibleDC(nullptr);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~DibCanvas() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  DibCanvas(const DibCanvas&) = delete;
+  DibCanvas& operator=(const DibCanvas&) = delete;
+  HDC dc() const { return dc_; }
+  uint32_t& bits(int x, int y) { return bits_[static_cast<size_t>(y) * width_ + x]; }
+
+ private:
+  int width_;
+  HBITMAP bitmap_;
+  uint32_t* bits_;
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 }  // namespace gditest

@@ -2,6 +2,8 @@
 // and colour conversions, stretching and pattern brush alignment.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "GdiTestUtil.h"
 
 using gditest::MemoryCanvas;
@@ -175,9 +177,58 @@ TEST(Blit, StretchEnlargesByPixelReplicationAndMirrors) {
   EXPECT_EQ(dst.at(2, 0), RGB(0, 0, 255));
   EXPECT_EQ(dst.at(3, 1), RGB(0, 0, 255));
   StretchBlt(dst.dc(), 3, 0, -4, 1, src.dc(), 0, 0, 2, 1, SRCCOPY);
-  // A negative width mirrors around the given start column (which is then exclusive).
+  // A negative width runs back from the given start column, which it includes.
   EXPECT_EQ(dst.at(0, 0), RGB(0, 0, 255));
-  EXPECT_EQ(dst.at(3, 0), RGB(0, 0, 255));
+  EXPECT_EQ(dst.at(1, 0), RGB(0, 0, 255));
+  EXPECT_EQ(dst.at(2, 0), RGB(255, 0, 0));
+  EXPECT_EQ(dst.at(3, 0), RGB(255, 0, 0));
+}
+
+// Four 32-bit pixels with alpha bytes of their own, and what a stretch from them gives.
+constexpr uint32_t kA = 0x80112233, kB = 0x40FF00F0, kC = 0x01ABCDEF, kD = 0xFE0F0F8F;
+
+std::vector<uint32_t> Stretch(int mode, int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh, bool column) {
+  const uint32_t given[4] = {kA, kB, kC, kD};
+  gditest::DibCanvas src(column ? 1 : 4, column ? 4 : 1), dst(column ? 1 : 4, column ? 4 : 1);
+  for (int i = 0; i < 4; ++i) {
+    src.bits(column ? 0 : i, column ? i : 0) = given[i];
+    dst.bits(column ? 0 : i, column ? i : 0) = 0x12345678;
+  }
+  SetStretchBltMode(dst.dc(), mode);
+  EXPECT_TRUE(StretchBlt(dst.dc(), dx, dy, dw, dh, src.dc(), sx, sy, sw, sh, SRCCOPY));
+  GdiFlush();
+  std::vector<uint32_t> out;
+  for (int i = 0; i < 4; ++i) out.push_back(dst.bits(column ? 0 : i, column ? i : 0));
+  return out;
+}
+
+TEST(Blit, ShrinkKeepsTakenLinesOrCombinesTheEliminatedOnesByStretchMode) {
+  using V = std::vector<uint32_t>;
+  constexpr uint32_t kUntouched = 0x12345678;
+  // Destination pixel k takes source pixel k * 4 / 2 (or k * 3 / 2): the others are eliminated.
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 0, 2, 1, 0, 0, 4, 1, false), (V{kA, kC, kUntouched, kUntouched}));
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 0, 2, 1, 0, 0, 3, 1, false), (V{kA, kB, kUntouched, kUntouched}));
+  // And-scans and or-scans fold each eliminated pixel into the one taken before it, all four bytes.
+  EXPECT_EQ(Stretch(BLACKONWHITE, 0, 0, 2, 1, 0, 0, 4, 1, false), (V{kA & kB, kC & kD, kUntouched, kUntouched}));
+  EXPECT_EQ(Stretch(BLACKONWHITE, 0, 0, 2, 1, 0, 0, 3, 1, false), (V{kA, kB & kC, kUntouched, kUntouched}));
+  EXPECT_EQ(Stretch(WHITEONBLACK, 0, 0, 2, 1, 0, 0, 4, 1, false), (V{kA | kB, kC | kD, kUntouched, kUntouched}));
+  // Halftone averages each byte over the pixels a destination pixel covers.
+  EXPECT_EQ(Stretch(HALFTONE, 0, 0, 2, 1, 0, 0, 4, 1, false), (V{0x60881191, 0x7F5D6EBF, kUntouched, kUntouched}));
+}
+
+TEST(Blit, NegativeExtentsMirrorFromTheirOriginPixel) {
+  using V = std::vector<uint32_t>;
+  constexpr uint32_t kUntouched = 0x12345678;
+  // A column of four mirrored by either extent covers rows 0..3 exactly.
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 3, 1, -4, 0, 0, 1, 4, true), (V{kD, kC, kB, kA}));
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 0, 1, 4, 0, 3, 1, -4, true), (V{kD, kC, kB, kA}));
+  // Both negative: no mirror, the same rows.
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 3, 1, -4, 0, 3, 1, -4, true), (V{kA, kB, kC, kD}));
+  // Shrunk while mirrored: each walk starts at its origin pixel and takes every second source row.
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 0, 1, 2, 0, 3, 1, -4, true), (V{kD, kB, kUntouched, kUntouched}));
+  EXPECT_EQ(Stretch(COLORONCOLOR, 0, 1, 1, -2, 0, 0, 1, 4, true), (V{kC, kA, kUntouched, kUntouched}));
+  // Enlarged while mirrored along x.
+  EXPECT_EQ(Stretch(COLORONCOLOR, 3, 0, -4, 1, 0, 0, 2, 1, false), (V{kB, kB, kA, kA}));
 }
 
 TEST(Blit, ShrinkInBlackOnWhiteModeKeepsBlackPixels) {
