@@ -2,6 +2,9 @@
 // update or notification handler.
 #include "afx/CCmdTarget.h"
 
+#include <cstdint>
+#include <memory>
+
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
@@ -19,6 +22,59 @@ const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UIN
     if (message == nMsg && lpEntry->nCode == nCode && nID >= lpEntry->nID && nID <= lpEntry->nLastID) return lpEntry;
   }
   return nullptr;
+}
+
+namespace {
+
+// The last answers of AfxFindMessageEntryInChain on this thread, one per slot of a table
+// addressed by a hash of the question. Maps are constant tables, so an answer stays right; the
+// only entries read indirectly are registered messages, whose numbers are fixed once known.
+struct MessageEntryCacheSlot {
+  const AFX_MSGMAP* pMap = nullptr;
+  UINT nMsg = 0;
+  UINT nCode = 0;
+  UINT nID = 0;
+  const AFX_MSGMAP_ENTRY* pEntry = nullptr;
+};
+
+constexpr size_t kMessageEntryCacheSlots = 1024;  // a power of two
+
+MessageEntryCacheSlot* MessageEntryCache() {
+  thread_local std::unique_ptr<MessageEntryCacheSlot[]> slots;
+  if (!slots) slots = std::make_unique<MessageEntryCacheSlot[]>(kMessageEntryCacheSlots);
+  return slots.get();
+}
+
+}  // namespace
+
+const AFX_MSGMAP_ENTRY* AfxFindMessageEntryInChain(const AFX_MSGMAP* pMap, UINT nMsg, UINT nCode, UINT nID) {
+  if (pMap == nullptr) return nullptr;
+  size_t hash = reinterpret_cast<uintptr_t>(pMap) >> 4;
+  hash = hash * 31 + nMsg;
+  hash = hash * 31 + nCode;
+  hash = hash * 31 + nID;
+  hash ^= hash >> 13;
+  MessageEntryCacheSlot& slot = MessageEntryCache()[hash & (kMessageEntryCacheSlots - 1)];
+  if (slot.pMap == pMap && slot.nMsg == nMsg && slot.nCode == nCode && slot.nID == nID) return slot.pEntry;
+  const AFX_MSGMAP_ENTRY* found = nullptr;
+  bool cacheable = true;
+  for (const AFX_MSGMAP* map = pMap; map != nullptr && found == nullptr;
+       map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
+      UINT message = entry->nMessage;
+      if (message == 0xC000) {
+        message = *reinterpret_cast<const UINT*>(entry->nSig);
+        // A registered message not yet numbered may match later: such an answer is not kept.
+        if (message == 0) cacheable = false;
+      }
+      if (message == nMsg && entry->nCode == nCode && nID >= entry->nID && nID <= entry->nLastID) {
+        found = entry;
+        break;
+      }
+    }
+  }
+  if (cacheable) slot = MessageEntryCacheSlot{pMap, nMsg, nCode, nID, found};
+  return found;
 }
 
 BOOL AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG pfn, void* pExtra, UINT_PTR nSig,
@@ -75,10 +131,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     code = LOWORD(code);
   }
   if (message == 0) message = WM_COMMAND;
-  for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
-       map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
-    if (const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(map->lpEntries, message, code, nID))
-      return AfxDispatchCmdMsg(this, nID, static_cast<int>(code), entry->pfn, pExtra, entry->nSig, pHandlerInfo);
-  }
+  if (const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntryInChain(GetMessageMap(), message, code, nID))
+    return AfxDispatchCmdMsg(this, nID, static_cast<int>(code), entry->pfn, pExtra, entry->nSig, pHandlerInfo);
   return FALSE;
 }
