@@ -124,7 +124,7 @@ LRESULT SECTreeEngine<ListBase>::SendItemExpanded(HTREEITEM hItem, UINT nCode) {
 template <class ListBase>
 void SECTreeEngine<ListBase>::SendDeleteItem(HTREEITEM hItem) {
   Node* node = hItem == TVI_ROOT ? m_pRoot : GetNode(hItem);
-  if (node != nullptr && this->GetNotifyWindow() != nullptr) {
+  if (node != nullptr && this->CurrentNotifyWindow() != nullptr) {
     NMTREEVIEW nm{};
     nm.action = TVN_DELETEITEM;
     nm.itemOld.mask = TVIF_PARAM | TVIF_HANDLE;

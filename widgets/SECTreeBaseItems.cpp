@@ -1,7 +1,6 @@
 // The tree engine's item interface: handles and navigation, item data, rows kept in step with
 // the shown nodes, insertion, deletion, expansion, selection, hit testing, sorting and styles.
 #include <algorithm>
-#include <unordered_set>
 
 #include "widgets/SECSubItemTextStorage.h"
 #include "widgets/SECTreeBase.h"
@@ -178,14 +177,16 @@ void SECTreeEngine<ListBase>::SyncRows() {
   std::vector<SECListItem*> rows;
   rows.reserve(static_cast<size_t>(this->GetItemCount()));
   CollectShownRows(m_pRoot, rows);
-  std::unordered_set<const SECListItem*> kept(rows.begin(), rows.end());
+  // A record stays when its node is shown and holds it: the shown nodes are marked for the sweep.
+  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = true;
   for (SECListItem* record : this->m_items) {
-    if (kept.count(record) == 0) {
-      Node* node = reinterpret_cast<Node*>(record->m_lParam);
+    Node* node = reinterpret_cast<Node*>(record->m_lParam);
+    if (!node->m_bRowShown || node->m_pRow != record) {
       node->m_item.state &= ~static_cast<UINT>(TVIS_SELECTED);
       node->m_pRow = nullptr;
     }
   }
+  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = false;
   this->ReplaceRows(std::move(rows));
 }
 
@@ -344,13 +345,11 @@ void SECTreeEngine<ListBase>::CopyIntoNode(Node* pNode, const TVITEM* pItem, UIN
   bool store = (pItem->mask & TVIF_DI_SETITEM) != 0;
   if (pItem->mask & TVIF_TEXT) {
     if (pItem->pszText == LPSTR_TEXTCALLBACK) {
-      if (own.pszText != LPSTR_TEXTCALLBACK) delete[] own.pszText;
-      own.pszText = LPSTR_TEXTCALLBACK;
+      pNode->StoreText(LPSTR_TEXTCALLBACK);
     } else if (own.pszText == LPSTR_TEXTCALLBACK && !store) {
       callbacks |= TVIF_TEXT;
     } else {
-      if (own.pszText != LPSTR_TEXTCALLBACK) delete[] own.pszText;
-      own.pszText = SECListCopyText(pItem->pszText);
+      pNode->StoreText(pItem->pszText);
     }
   }
   auto copyInt = [&](UINT bit, int& field, int value) {
@@ -704,6 +703,7 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   }
   m_bDeletingAll = true;
   if (this->GetSafeHwnd() != nullptr) {
+    typename ListBase::NotifyRun run(this);
     for (Node* node : order) SendDeleteItem(HandleOf(node));
     SendDeleteItem(TVI_ROOT);
   } else if (m_pSubItemText != nullptr) {
@@ -1050,15 +1050,28 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
   Node* parent = GetNode(hItem);
   if (parent == nullptr) return FALSE;
   HTREEITEM selected = GetSelectedItem();
+  size_t count = 0;
+  for (SECTreeNode* child = parent->m_pFirstChild; child != nullptr; child = child->m_pNextSibling) ++count;
   std::vector<Node*> children;  // as linked: the relinking below works on the links themselves
+  children.reserve(count);
   for (SECTreeNode* child = parent->m_pFirstChild; child != nullptr; child = child->m_pNextSibling)
     children.push_back(static_cast<Node*>(child));
   if (children.size() >= 2) {
     // A stable sort: equal items keep their order, as the adjacent-swap sort leaves them.
     int sign = bAscending ? 1 : -1;
-    std::stable_sort(children.begin(), children.end(), [&](const Node* a, const Node* b) {
-      return sign * CompareItems(HandleOf(a), HandleOf(b)) < 0;
-    });
+    auto before = [&](const Node* a, const Node* b) { return sign * CompareItems(HandleOf(a), HandleOf(b)) < 0; };
+    constexpr size_t kFewChildren = 24;  // below this, insertion beats a merge and its buffer
+    if (children.size() <= kFewChildren) {
+      // A few children (a class's members) are sorted by insertion, in place.
+      for (size_t i = 1; i < children.size(); ++i) {
+        Node* child = children[i];
+        size_t at = i;
+        for (; at > 0 && before(child, children[at - 1]); --at) children[at] = children[at - 1];
+        children[at] = child;
+      }
+    } else {
+      std::stable_sort(children.begin(), children.end(), before);
+    }
     // Relinked in the new order: each child after the one placed before it.
     Node* prev = nullptr;
     for (Node* child : children) {
