@@ -278,6 +278,7 @@ class SECTreeEngine : public ListBase {
   int m_nDeferRows = 0;
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost
   bool m_bDeletingAll = false;  // DeleteAllNodes is notifying the items
+  Node* m_pDeleting = nullptr;  // the item DeleteAllNodes is notifying now
 };
 
 using SECTreeBaseC = SECTreeEngine<SECListCtrl>;

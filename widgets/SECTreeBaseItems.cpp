@@ -704,7 +704,11 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   m_bDeletingAll = true;
   if (this->GetSafeHwnd() != nullptr) {
     typename ListBase::NotifyRun run(this);
-    for (Node* node : order) SendDeleteItem(HandleOf(node));
+    for (Node* node : order) {
+      m_pDeleting = node;
+      SendDeleteItem(HandleOf(node));
+    }
+    m_pDeleting = nullptr;
     SendDeleteItem(TVI_ROOT);
   } else if (m_pSubItemText != nullptr) {
     for (Node* node : order) m_pSubItemText->RemoveItem(HandleOf(node));
