@@ -1,6 +1,8 @@
 // The tree engine's item interface: handles and navigation, item data, rows kept in step with
 // the shown nodes, insertion, deletion, expansion, selection, hit testing, sorting and styles.
 #include <algorithm>
+#include <new>
+#include <typeinfo>
 
 #include "widgets/SECSubItemTextStorage.h"
 #include "widgets/SECTreeBase.h"
@@ -22,6 +24,22 @@ SECTreeEngine<ListBase>::~SECTreeEngine() {
   m_liveNodes.Clear();
   delete m_pRoot;
   m_pRoot = nullptr;
+  FreeSpareNodes();
+}
+
+template <class ListBase>
+Node* SECTreeEngine<ListBase>::NewNode() {
+  if (m_spareNodes.empty()) return new Node;
+  void* memory = m_spareNodes.back();
+  m_spareNodes.pop_back();
+  return ::new (memory) Node;
+}
+
+template <class ListBase>
+void SECTreeEngine<ListBase>::FreeSpareNodes() {
+  for (void* memory : m_spareNodes) Node::operator delete(memory, sizeof(Node));
+  m_spareNodes.clear();
+  m_spareNodes.shrink_to_fit();
 }
 
 // ---- creation ----
@@ -715,9 +733,17 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   }
   m_bDeletingAll = false;
   ListBase::DeleteAllItems();
+  // Plain nodes leave their memory for the next fill (what a derived tree made is deleted).
+  FreeSpareNodes();
+  m_spareNodes.reserve(order.size());
   for (Node* node : order) {
     node->m_pFirstChild = nullptr;  // its children went before it
-    delete node;
+    if (typeid(*node) == typeid(Node)) {
+      node->~Node();
+      m_spareNodes.push_back(node);
+    } else {
+      delete node;
+    }
   }
   m_pRoot->m_pFirstChild = nullptr;
   delete m_pRoot;
