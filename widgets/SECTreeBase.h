@@ -280,6 +280,7 @@ class SECTreeEngine : public ListBase {
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost
   bool m_bDeletingAll = false;  // DeleteAllNodes is notifying the items
   Node* m_pDeleting = nullptr;  // the item DeleteAllNodes is notifying now
+  Node* m_sortPair[2] = {};  // the children SortChildren is comparing now
   // The memory of plain nodes of the last emptying, for NewNode: a tree refilled as large takes
   // no allocation per node.
   std::vector<void*> m_spareNodes;

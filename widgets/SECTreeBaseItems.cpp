@@ -1050,8 +1050,14 @@ HTREEITEM SECTreeEngine<ListBase>::HitTest(TVHITTESTINFO* pInfo) {
 template <class ListBase>
 int SECTreeEngine<ListBase>::CompareItems(HTREEITEM hFirst, HTREEITEM hSecond) {
   // Texts the nodes hold are compared where they are; texts asked of the parent are fetched.
-  Node* a = GetNode(hFirst);
-  Node* b = GetNode(hSecond);
+  // The two children SortChildren compares now are known to be live.
+  auto node = [this](HTREEITEM hItem) {
+    for (Node* known : m_sortPair)
+      if (known != nullptr && HandleOf(known) == hItem) return known;
+    return GetNode(hItem);
+  };
+  Node* a = node(hFirst);
+  Node* b = node(hSecond);
   if (a != nullptr && b != nullptr && a->m_item.pszText != LPSTR_TEXTCALLBACK && b->m_item.pszText != LPSTR_TEXTCALLBACK) {
     auto text = [](const Node* node) {
       return reinterpret_cast<const unsigned char*>(node->m_item.pszText != nullptr ? node->m_item.pszText : "");
@@ -1089,7 +1095,13 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
   if (children.size() >= 2) {
     // A stable sort: equal items keep their order, as the adjacent-swap sort leaves them.
     int sign = bAscending ? 1 : -1;
-    auto before = [&](const Node* a, const Node* b) { return sign * CompareItems(HandleOf(a), HandleOf(b)) < 0; };
+    auto before = [&](Node* a, Node* b) {
+      m_sortPair[0] = a;
+      m_sortPair[1] = b;
+      const int order = CompareItems(HandleOf(a), HandleOf(b));
+      m_sortPair[0] = m_sortPair[1] = nullptr;
+      return sign * order < 0;
+    };
     constexpr size_t kFewChildren = 24;  // below this, insertion beats a merge and its buffer
     if (children.size() <= kFewChildren) {
       // A few children (a class's members) are sorted by insertion, in place.
