@@ -2,7 +2,6 @@
 #include "model/ExplorerItems.h"
 
 IMPLEMENT_SERIAL(CFindItemObj, CObject, 0)
-IMPLEMENT_RECORD_POOL(CFindItemObj)
 
 CFindItemObj::CFindItemObj() : m_nKind(0), m_nFind(0) {}
 

@@ -5,13 +5,10 @@
 #include "core/CArchive.h"
 #include "core/CObject.h"
 #include "core/CString.h"
-#include "foundation/RecordPool.h"
 #include "model/ModelIds.h"
 
 class CFindItemObj : public CObject {
   DECLARE_SERIAL(CFindItemObj)
-  // The class view makes one per class and member at every refresh.
-  DECLARE_RECORD_POOL()
 
  public:
   CFindItemObj();

@@ -701,6 +701,7 @@ template <class ListBase>
 void SECTreeEngine<ListBase>::DeleteAllNodes() {
   // Every item is told of its deletion, leaves before their parents as one by one deletion would
   // tell them, and the nodes are freed afterwards in one sweep: no unlinking, no set updates.
+  constexpr size_t kAhead = 4;
   std::vector<Node*> order;
   order.reserve(m_liveNodes.Size());
   for (SECTreeNode* node = m_pRoot->m_pFirstChild; node != nullptr;) {
@@ -722,9 +723,11 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   m_bDeletingAll = true;
   if (this->GetSafeHwnd() != nullptr) {
     typename ListBase::NotifyRun run(this);
-    for (Node* node : order) {
-      m_pDeleting = node;
-      SendDeleteItem(HandleOf(node));
+    for (size_t i = 0; i < order.size(); ++i) {
+      // The nodes lie far apart in memory: the item read a few notifications ahead is fetched now.
+      if (i + kAhead < order.size()) __builtin_prefetch(&order[i + kAhead]->m_item);
+      m_pDeleting = order[i];
+      SendDeleteItem(HandleOf(order[i]));
     }
     m_pDeleting = nullptr;
     SendDeleteItem(TVI_ROOT);
@@ -735,8 +738,11 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   ListBase::DeleteAllItems();
   // Plain nodes leave their memory for the next fill (what a derived tree made is deleted).
   FreeSpareNodes();
+  order.push_back(m_pRoot);
   m_spareNodes.reserve(order.size());
-  for (Node* node : order) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i + kAhead < order.size()) __builtin_prefetch(&order[i + kAhead]->m_item);
+    Node* node = order[i];
     node->m_pFirstChild = nullptr;  // its children went before it
     if (typeid(*node) == typeid(Node)) {
       node->~Node();
@@ -745,8 +751,6 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
       delete node;
     }
   }
-  m_pRoot->m_pFirstChild = nullptr;
-  delete m_pRoot;
   m_liveNodes.Clear();
   m_pLastAppended = nullptr;
   m_pRoot = NewNode();
