@@ -2,8 +2,8 @@
 // update or notification handler.
 #include "afx/CCmdTarget.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
@@ -15,37 +15,45 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 
-const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode, UINT nID) {
+namespace {
+
+// Searches one table; *pUnnumbered is set when it passed a registered message not numbered yet.
+const AFX_MSGMAP_ENTRY* FindInTable(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode, UINT nID,
+                                    bool* pUnnumbered) {
   for (; lpEntry->nSig != AfxSig_end; ++lpEntry) {
     UINT message = lpEntry->nMessage;
-    if (message == 0xC000) message = *reinterpret_cast<const UINT*>(lpEntry->nSig);
+    if (message == 0xC000) {
+      message = *reinterpret_cast<const UINT*>(lpEntry->nSig);
+      if (message == 0) *pUnnumbered = true;
+    }
     if (message == nMsg && lpEntry->nCode == nCode && nID >= lpEntry->nID && nID <= lpEntry->nLastID) return lpEntry;
   }
   return nullptr;
 }
 
-namespace {
-
 // The last answers of AfxFindMessageEntryInChain on this thread, one per slot of a table
 // addressed by a hash of the question. Maps are constant tables, so an answer stays right; the
 // only entries read indirectly are registered messages, whose numbers are fixed once known.
 struct MessageEntryCacheSlot {
-  const AFX_MSGMAP* pMap = nullptr;
-  UINT nMsg = 0;
-  UINT nCode = 0;
-  UINT nID = 0;
-  const AFX_MSGMAP_ENTRY* pEntry = nullptr;
+  const AFX_MSGMAP* pMap;
+  UINT nMsg;
+  UINT nCode;
+  UINT nID;
+  const AFX_MSGMAP_ENTRY* pEntry;
 };
 
-constexpr size_t kMessageEntryCacheSlots = 1024;  // a power of two
+constexpr size_t kMessageEntryCacheSlots = 512;  // a power of two
 
-MessageEntryCacheSlot* MessageEntryCache() {
-  thread_local std::unique_ptr<MessageEntryCacheSlot[]> slots;
-  if (!slots) slots = std::make_unique<MessageEntryCacheSlot[]>(kMessageEntryCacheSlots);
-  return slots.get();
-}
+// Plain thread storage, zeroed, with nothing to destroy: windows destroyed while the thread's
+// other objects go at its end still find it.
+thread_local MessageEntryCacheSlot t_messageEntryCache[kMessageEntryCacheSlots];
 
 }  // namespace
+
+const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode, UINT nID) {
+  bool unnumbered = false;
+  return FindInTable(lpEntry, nMsg, nCode, nID, &unnumbered);
+}
 
 const AFX_MSGMAP_ENTRY* AfxFindMessageEntryInChain(const AFX_MSGMAP* pMap, UINT nMsg, UINT nCode, UINT nID) {
   if (pMap == nullptr) return nullptr;
@@ -54,26 +62,15 @@ const AFX_MSGMAP_ENTRY* AfxFindMessageEntryInChain(const AFX_MSGMAP* pMap, UINT 
   hash = hash * 31 + nCode;
   hash = hash * 31 + nID;
   hash ^= hash >> 13;
-  MessageEntryCacheSlot& slot = MessageEntryCache()[hash & (kMessageEntryCacheSlots - 1)];
+  MessageEntryCacheSlot& slot = t_messageEntryCache[hash & (kMessageEntryCacheSlots - 1)];
   if (slot.pMap == pMap && slot.nMsg == nMsg && slot.nCode == nCode && slot.nID == nID) return slot.pEntry;
   const AFX_MSGMAP_ENTRY* found = nullptr;
-  bool cacheable = true;
+  // A registered message not yet numbered may match later: such an answer is not kept.
+  bool unnumbered = false;
   for (const AFX_MSGMAP* map = pMap; map != nullptr && found == nullptr;
-       map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->nSig != AfxSig_end; ++entry) {
-      UINT message = entry->nMessage;
-      if (message == 0xC000) {
-        message = *reinterpret_cast<const UINT*>(entry->nSig);
-        // A registered message not yet numbered may match later: such an answer is not kept.
-        if (message == 0) cacheable = false;
-      }
-      if (message == nMsg && entry->nCode == nCode && nID >= entry->nID && nID <= entry->nLastID) {
-        found = entry;
-        break;
-      }
-    }
-  }
-  if (cacheable) slot = MessageEntryCacheSlot{pMap, nMsg, nCode, nID, found};
+       map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr)
+    found = FindInTable(map->lpEntries, nMsg, nCode, nID, &unnumbered);
+  if (!unnumbered) slot = MessageEntryCacheSlot{pMap, nMsg, nCode, nID, found};
   return found;
 }
 
