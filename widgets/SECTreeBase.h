@@ -274,7 +274,7 @@ class SECTreeEngine : public ListBase {
 
  private:
   SECTreeNodeSet m_liveNodes;
-  Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST (checked before use)
+  Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST; NULL once it is deleted
   CFont m_boldFont;
   int m_nDeferRows = 0;
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost

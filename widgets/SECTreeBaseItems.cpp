@@ -606,7 +606,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     // parent's last child, spares walking the children.
     // The one appended last may also lie below the parent's last child (a parent filled with
     // its children's children before its next child): its ancestors are tried too.
-    Node* last = m_pLastAppended != nullptr && m_liveNodes.Contains(m_pLastAppended) ? m_pLastAppended : nullptr;
+    Node* last = m_pLastAppended;
     while (last != nullptr && last != m_pRoot && last->Parent() != parent) last = last->Parent();
     if (last != nullptr && last != m_pRoot && last->NextSibling() == nullptr)
       linked = parent->AddChild(node, static_cast<SECTreeNodeX*>(last));
@@ -635,6 +635,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     linked = sibling != nullptr && sibling != m_pRoot && parent->AddChild(node, static_cast<SECTreeNodeX*>(sibling));
   }
   if (!linked) {
+    if (m_pLastAppended == node) m_pLastAppended = nullptr;
     m_liveNodes.Erase(node);
     delete node;
     return nullptr;
@@ -690,6 +691,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPCTSTR lpszItem, int nImage, int 
 
 template <class ListBase>
 void SECTreeEngine<ListBase>::DeleteNode(Node* pNode) {
+  if (pNode == m_pLastAppended) m_pLastAppended = nullptr;
   pNode->Unlink();
   if (this->GetSafeHwnd() != nullptr) SendDeleteItem(HandleOf(pNode));
   if (m_pSubItemText != nullptr) m_pSubItemText->RemoveItem(HandleOf(pNode));
