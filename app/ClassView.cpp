@@ -135,7 +135,8 @@ ClassView::ClassView() = default;
 ClassView::~ClassView() { DeleteAllFindItems(); }
 
 void ClassView::DeleteAllFindItems() {
-  while (!m_FindItemList.IsEmpty()) delete m_FindItemList.RemoveHead();
+  for (POSITION pos = m_FindItemList.GetHeadPosition(); pos != nullptr;) delete m_FindItemList.GetNext(pos);
+  m_FindItemList.RemoveAll();
 }
 
 HTREEITEM ClassView::InsertFindItem(HTREEITEM hParent, const CString& strText, int nImage,

@@ -350,6 +350,26 @@ class SECListEngine : public Base, public SECListClient {
   // Fills the header of a notification and sends it to the notification window; the answer is
   // kept as the notification result (0 when there is no window to tell).
   LRESULT SendNotify(NMHDR* pHeader, UINT nCode);
+  // The window notifications go to now: the one a notification run looked up, else
+  // GetNotifyWindow's.
+  CWnd* CurrentNotifyWindow() const { return m_nNotifyRun > 0 ? m_pNotifyRunTarget : GetNotifyWindow(); }
+  // While one lives, the notifications of a run (one per item of a list or tree being emptied)
+  // go to the window, with the id, looked up when it began, instead of looking both up again
+  // for each one.
+  class NotifyRun {
+   public:
+    explicit NotifyRun(SECListEngine* pList) : m_pList(pList) {
+      if (m_pList->m_nNotifyRun++ > 0) return;
+      m_pList->m_pNotifyRunTarget = m_pList->GetNotifyWindow();
+      m_pList->m_nNotifyRunId = m_pList->GetSafeHwnd() != nullptr ? m_pList->GetDlgCtrlID() : 0;
+    }
+    ~NotifyRun() { --m_pList->m_nNotifyRun; }
+    NotifyRun(const NotifyRun&) = delete;
+    NotifyRun& operator=(const NotifyRun&) = delete;
+
+   private:
+    SECListEngine* m_pList;
+  };
   virtual void SplitCreateStyles(CREATESTRUCT* pcs);
   virtual void OnItemClick(CPoint point, int nRow, UINT nFlags, BOOL* pbOnItem, BOOL* pbOnLabel);
   LRESULT GetNotifyResult() const { return m_lNotifyResult; }
@@ -478,6 +498,9 @@ class SECListEngine : public Base, public SECListClient {
   BOOL m_bAutoRedraw = FALSE;
   HCURSOR m_hSizingCursor = nullptr;
   LRESULT m_lNotifyResult = 0;
+  int m_nNotifyRun = 0;  // nested NotifyRun objects alive
+  CWnd* m_pNotifyRunTarget = nullptr;
+  int m_nNotifyRunId = 0;
   BOOL m_bVeto = FALSE;
   int m_nArmedRow = -1;
   CPoint m_ptMouseDown;

@@ -265,10 +265,10 @@ void SECListEngine<Base>::SetHeaderFont(CFont* pFont, BOOL bRedraw) {
 
 template <class Base>
 LRESULT SECListEngine<Base>::SendNotify(NMHDR* pHeader, UINT nCode) {
-  CWnd* target = GetNotifyWindow();
+  CWnd* target = CurrentNotifyWindow();
   if (target == nullptr || this->GetSafeHwnd() == nullptr) return 0;
   pHeader->hwndFrom = this->GetSafeHwnd();
-  pHeader->idFrom = static_cast<UINT_PTR>(this->GetDlgCtrlID());
+  pHeader->idFrom = static_cast<UINT_PTR>(m_nNotifyRun > 0 ? m_nNotifyRunId : this->GetDlgCtrlID());
   pHeader->code = nCode;
   m_lNotifyResult = target->SendMessage(WM_NOTIFY, pHeader->idFrom, reinterpret_cast<LPARAM>(pHeader));
   return m_lNotifyResult;

@@ -197,7 +197,8 @@ class SECTreeEngine : public ListBase {
   virtual void OnGetItemStateEx(HTREEITEM /*hItem*/, SECTreeStateExRequest* /*pRequest*/) {}
   virtual void OnTreeHook(HTREEITEM /*hItem*/) {}
   virtual void SendDeleteItem(HTREEITEM hItem);
-  virtual Node* NewNode() { return new Node; }
+  // A new item node; a tree emptied lately makes it in the memory of one of its old nodes.
+  virtual Node* NewNode();
 
   // ---- the list's operations, redirected for column 0 ----
   LPARAM GetItemDataFromRecord(SECListItem* pItem) const override;
@@ -273,11 +274,17 @@ class SECTreeEngine : public ListBase {
 
  private:
   SECTreeNodeSet m_liveNodes;
-  Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST (checked before use)
+  Node* m_pLastAppended = nullptr;  // the node inserted last with TVI_LAST; NULL once it is deleted
   CFont m_boldFont;
   int m_nDeferRows = 0;
   int m_nSortDepth = 0;  // nested SortChildren calls leave the rows to the outermost
   bool m_bDeletingAll = false;  // DeleteAllNodes is notifying the items
+  Node* m_pDeleting = nullptr;  // the item DeleteAllNodes is notifying now
+  Node* m_sortPair[2] = {};  // the children SortChildren is comparing now
+  // The memory of plain nodes of the last emptying, for NewNode: a tree refilled as large takes
+  // no allocation per node.
+  std::vector<void*> m_spareNodes;
+  void FreeSpareNodes();
 };
 
 using SECTreeBaseC = SECTreeEngine<SECListCtrl>;

@@ -123,8 +123,10 @@ LRESULT SECTreeEngine<ListBase>::SendItemExpanded(HTREEITEM hItem, UINT nCode) {
 
 template <class ListBase>
 void SECTreeEngine<ListBase>::SendDeleteItem(HTREEITEM hItem) {
-  Node* node = hItem == TVI_ROOT ? m_pRoot : GetNode(hItem);
-  if (node != nullptr && this->GetNotifyWindow() != nullptr) {
+  // While the tree is emptied, the item being told of is known to be live.
+  Node* node = m_pDeleting != nullptr && hItem == HandleOf(m_pDeleting) ? m_pDeleting : nullptr;
+  if (node == nullptr) node = hItem == TVI_ROOT ? m_pRoot : GetNode(hItem);
+  if (node != nullptr && this->CurrentNotifyWindow() != nullptr) {
     NMTREEVIEW nm{};
     nm.action = TVN_DELETEITEM;
     nm.itemOld.mask = TVIF_PARAM | TVIF_HANDLE;

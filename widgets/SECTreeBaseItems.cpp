@@ -1,7 +1,8 @@
 // The tree engine's item interface: handles and navigation, item data, rows kept in step with
 // the shown nodes, insertion, deletion, expansion, selection, hit testing, sorting and styles.
 #include <algorithm>
-#include <unordered_set>
+#include <new>
+#include <typeinfo>
 
 #include "widgets/SECSubItemTextStorage.h"
 #include "widgets/SECTreeBase.h"
@@ -23,6 +24,22 @@ SECTreeEngine<ListBase>::~SECTreeEngine() {
   m_liveNodes.Clear();
   delete m_pRoot;
   m_pRoot = nullptr;
+  FreeSpareNodes();
+}
+
+template <class ListBase>
+Node* SECTreeEngine<ListBase>::NewNode() {
+  if (m_spareNodes.empty()) return new Node;
+  void* memory = m_spareNodes.back();
+  m_spareNodes.pop_back();
+  return ::new (memory) Node;
+}
+
+template <class ListBase>
+void SECTreeEngine<ListBase>::FreeSpareNodes() {
+  for (void* memory : m_spareNodes) Node::operator delete(memory, sizeof(Node));
+  m_spareNodes.clear();
+  m_spareNodes.shrink_to_fit();
 }
 
 // ---- creation ----
@@ -178,14 +195,16 @@ void SECTreeEngine<ListBase>::SyncRows() {
   std::vector<SECListItem*> rows;
   rows.reserve(static_cast<size_t>(this->GetItemCount()));
   CollectShownRows(m_pRoot, rows);
-  std::unordered_set<const SECListItem*> kept(rows.begin(), rows.end());
+  // A record stays when its node is shown and holds it: the shown nodes are marked for the sweep.
+  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = true;
   for (SECListItem* record : this->m_items) {
-    if (kept.count(record) == 0) {
-      Node* node = reinterpret_cast<Node*>(record->m_lParam);
+    Node* node = reinterpret_cast<Node*>(record->m_lParam);
+    if (!node->m_bRowShown || node->m_pRow != record) {
       node->m_item.state &= ~static_cast<UINT>(TVIS_SELECTED);
       node->m_pRow = nullptr;
     }
   }
+  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = false;
   this->ReplaceRows(std::move(rows));
 }
 
@@ -344,13 +363,11 @@ void SECTreeEngine<ListBase>::CopyIntoNode(Node* pNode, const TVITEM* pItem, UIN
   bool store = (pItem->mask & TVIF_DI_SETITEM) != 0;
   if (pItem->mask & TVIF_TEXT) {
     if (pItem->pszText == LPSTR_TEXTCALLBACK) {
-      if (own.pszText != LPSTR_TEXTCALLBACK) delete[] own.pszText;
-      own.pszText = LPSTR_TEXTCALLBACK;
+      pNode->StoreText(LPSTR_TEXTCALLBACK);
     } else if (own.pszText == LPSTR_TEXTCALLBACK && !store) {
       callbacks |= TVIF_TEXT;
     } else {
-      if (own.pszText != LPSTR_TEXTCALLBACK) delete[] own.pszText;
-      own.pszText = SECListCopyText(pItem->pszText);
+      pNode->StoreText(pItem->pszText);
     }
   }
   auto copyInt = [&](UINT bit, int& field, int value) {
@@ -589,7 +606,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     // parent's last child, spares walking the children.
     // The one appended last may also lie below the parent's last child (a parent filled with
     // its children's children before its next child): its ancestors are tried too.
-    Node* last = m_pLastAppended != nullptr && m_liveNodes.Contains(m_pLastAppended) ? m_pLastAppended : nullptr;
+    Node* last = m_pLastAppended;
     while (last != nullptr && last != m_pRoot && last->Parent() != parent) last = last->Parent();
     if (last != nullptr && last != m_pRoot && last->NextSibling() == nullptr)
       linked = parent->AddChild(node, static_cast<SECTreeNodeX*>(last));
@@ -618,6 +635,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPTVINSERTSTRUCT lpInsertStruct) {
     linked = sibling != nullptr && sibling != m_pRoot && parent->AddChild(node, static_cast<SECTreeNodeX*>(sibling));
   }
   if (!linked) {
+    if (m_pLastAppended == node) m_pLastAppended = nullptr;
     m_liveNodes.Erase(node);
     delete node;
     return nullptr;
@@ -673,6 +691,7 @@ HTREEITEM SECTreeEngine<ListBase>::InsertItem(LPCTSTR lpszItem, int nImage, int 
 
 template <class ListBase>
 void SECTreeEngine<ListBase>::DeleteNode(Node* pNode) {
+  if (pNode == m_pLastAppended) m_pLastAppended = nullptr;
   pNode->Unlink();
   if (this->GetSafeHwnd() != nullptr) SendDeleteItem(HandleOf(pNode));
   if (m_pSubItemText != nullptr) m_pSubItemText->RemoveItem(HandleOf(pNode));
@@ -684,6 +703,7 @@ template <class ListBase>
 void SECTreeEngine<ListBase>::DeleteAllNodes() {
   // Every item is told of its deletion, leaves before their parents as one by one deletion would
   // tell them, and the nodes are freed afterwards in one sweep: no unlinking, no set updates.
+  constexpr size_t kAhead = 4;
   std::vector<Node*> order;
   order.reserve(m_liveNodes.Size());
   for (SECTreeNode* node = m_pRoot->m_pFirstChild; node != nullptr;) {
@@ -704,19 +724,35 @@ void SECTreeEngine<ListBase>::DeleteAllNodes() {
   }
   m_bDeletingAll = true;
   if (this->GetSafeHwnd() != nullptr) {
-    for (Node* node : order) SendDeleteItem(HandleOf(node));
+    typename ListBase::NotifyRun run(this);
+    for (size_t i = 0; i < order.size(); ++i) {
+      // The nodes lie far apart in memory: the item read a few notifications ahead is fetched now.
+      if (i + kAhead < order.size()) __builtin_prefetch(&order[i + kAhead]->m_item);
+      m_pDeleting = order[i];
+      SendDeleteItem(HandleOf(order[i]));
+    }
+    m_pDeleting = nullptr;
     SendDeleteItem(TVI_ROOT);
   } else if (m_pSubItemText != nullptr) {
     for (Node* node : order) m_pSubItemText->RemoveItem(HandleOf(node));
   }
   m_bDeletingAll = false;
   ListBase::DeleteAllItems();
-  for (Node* node : order) {
+  // Plain nodes leave their memory for the next fill (what a derived tree made is deleted).
+  FreeSpareNodes();
+  order.push_back(m_pRoot);
+  m_spareNodes.reserve(order.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i + kAhead < order.size()) __builtin_prefetch(&order[i + kAhead]->m_item);
+    Node* node = order[i];
     node->m_pFirstChild = nullptr;  // its children went before it
-    delete node;
+    if (typeid(*node) == typeid(Node)) {
+      node->~Node();
+      m_spareNodes.push_back(node);
+    } else {
+      delete node;
+    }
   }
-  m_pRoot->m_pFirstChild = nullptr;
-  delete m_pRoot;
   m_liveNodes.Clear();
   m_pLastAppended = nullptr;
   m_pRoot = NewNode();
@@ -1020,8 +1056,14 @@ HTREEITEM SECTreeEngine<ListBase>::HitTest(TVHITTESTINFO* pInfo) {
 template <class ListBase>
 int SECTreeEngine<ListBase>::CompareItems(HTREEITEM hFirst, HTREEITEM hSecond) {
   // Texts the nodes hold are compared where they are; texts asked of the parent are fetched.
-  Node* a = GetNode(hFirst);
-  Node* b = GetNode(hSecond);
+  // The two children SortChildren compares now are known to be live.
+  auto node = [this](HTREEITEM hItem) {
+    for (Node* known : m_sortPair)
+      if (known != nullptr && HandleOf(known) == hItem) return known;
+    return GetNode(hItem);
+  };
+  Node* a = node(hFirst);
+  Node* b = node(hSecond);
   if (a != nullptr && b != nullptr && a->m_item.pszText != LPSTR_TEXTCALLBACK && b->m_item.pszText != LPSTR_TEXTCALLBACK) {
     auto text = [](const Node* node) {
       return reinterpret_cast<const unsigned char*>(node->m_item.pszText != nullptr ? node->m_item.pszText : "");
@@ -1050,15 +1092,34 @@ BOOL SECTreeEngine<ListBase>::SortChildren(HTREEITEM hItem, BOOL bRecurse, BOOL 
   Node* parent = GetNode(hItem);
   if (parent == nullptr) return FALSE;
   HTREEITEM selected = GetSelectedItem();
+  size_t count = 0;
+  for (SECTreeNode* child = parent->m_pFirstChild; child != nullptr; child = child->m_pNextSibling) ++count;
   std::vector<Node*> children;  // as linked: the relinking below works on the links themselves
+  children.reserve(count);
   for (SECTreeNode* child = parent->m_pFirstChild; child != nullptr; child = child->m_pNextSibling)
     children.push_back(static_cast<Node*>(child));
   if (children.size() >= 2) {
     // A stable sort: equal items keep their order, as the adjacent-swap sort leaves them.
     int sign = bAscending ? 1 : -1;
-    std::stable_sort(children.begin(), children.end(), [&](const Node* a, const Node* b) {
-      return sign * CompareItems(HandleOf(a), HandleOf(b)) < 0;
-    });
+    auto before = [&](Node* a, Node* b) {
+      m_sortPair[0] = a;
+      m_sortPair[1] = b;
+      const int order = CompareItems(HandleOf(a), HandleOf(b));
+      m_sortPair[0] = m_sortPair[1] = nullptr;
+      return sign * order < 0;
+    };
+    constexpr size_t kFewChildren = 24;  // below this, insertion beats a merge and its buffer
+    if (children.size() <= kFewChildren) {
+      // A few children (a class's members) are sorted by insertion, in place.
+      for (size_t i = 1; i < children.size(); ++i) {
+        Node* child = children[i];
+        size_t at = i;
+        for (; at > 0 && before(child, children[at - 1]); --at) children[at] = children[at - 1];
+        children[at] = child;
+      }
+    } else {
+      std::stable_sort(children.begin(), children.end(), before);
+    }
     // Relinked in the new order: each child after the one placed before it.
     Node* prev = nullptr;
     for (Node* child : children) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "widgets/SECListItem.h"
 
@@ -197,9 +198,38 @@ Node::Node() {
 }
 
 Node::~Node() {
-  if (m_item.pszText != nullptr && m_item.pszText != LPSTR_TEXTCALLBACK) delete[] m_item.pszText;
-  m_item.pszText = nullptr;
+  FreeText();
   DeleteChildren();
+}
+
+void Node::FreeText() {
+  if (m_item.pszText != nullptr && m_item.pszText != LPSTR_TEXTCALLBACK && m_item.pszText != m_szInlineText)
+    delete[] m_item.pszText;
+  m_item.pszText = nullptr;
+}
+
+void Node::StoreText(LPCSTR pszText) {
+  if (pszText == nullptr || pszText == LPSTR_TEXTCALLBACK) {
+    FreeText();
+    m_item.pszText = const_cast<LPSTR>(pszText);
+    return;
+  }
+  // The new text is copied before the old one goes: it may be the old one itself.
+  const size_t length = std::strlen(pszText);
+  if (length < kInlineText) {
+    if (pszText != m_szInlineText) {
+      char copy[kInlineText];
+      std::memcpy(copy, pszText, length + 1);
+      FreeText();
+      std::memcpy(m_szInlineText, copy, length + 1);
+    }
+    m_item.pszText = m_szInlineText;
+    return;
+  }
+  char* copy = new char[length + 1];
+  std::memcpy(copy, pszText, length + 1);
+  FreeText();
+  m_item.pszText = copy;
 }
 
 void Node::SetExpanded(BOOL bExpanded) {

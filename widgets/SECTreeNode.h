@@ -87,6 +87,12 @@ class Node : public SECTreeNodeX {
   Node* NextSibling() const { return static_cast<Node*>(GetNextSibling()); }
   Node* PrevSibling() const { return static_cast<Node*>(GetPrevSibling()); }
 
+  // Replaces the item's text with a copy of pszText (NULL and LPSTR_TEXTCALLBACK are kept as
+  // they are). Labels are short as a rule: those that fit are held in the node itself.
+  void StoreText(LPCSTR pszText);
+  // Frees the item's text; it is NULL afterwards.
+  void FreeText();
+
   TVITEM m_item{};
   CString m_strData1;
   CString m_strData2;
@@ -94,6 +100,12 @@ class Node : public SECTreeNodeX {
   int m_nRowHeight = 0;
   // The list row that shows the node; NULL while it has none.
   SECListItem* m_pRow = nullptr;
+  // Set only while the tree's rows are rebuilt: the node is shown and keeps its row.
+  bool m_bRowShown = false;
+
+ private:
+  static constexpr size_t kInlineText = 32;
+  char m_szInlineText[kInlineText];  // the text when it fits, m_item.pszText pointing here
 };
 
 // The live nodes of one tree, so that a handle can be checked before it is followed: an

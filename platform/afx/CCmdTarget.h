@@ -44,6 +44,10 @@ class CCmdTarget : public CObject {
 // Searches one table (not its base maps); registered-message entries match by their number.
 const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP_ENTRY* lpEntry, UINT nMsg, UINT nCode, UINT nID);
 
+// The first entry of a map or of its base maps that matches, NULL when none does: the entry a
+// message, command or notification goes to. Answers are remembered per thread.
+const AFX_MSGMAP_ENTRY* AfxFindMessageEntryInChain(const AFX_MSGMAP* pMap, UINT nMsg, UINT nCode, UINT nID);
+
 // Calls a command handler found in a map, as its signature says.
 BOOL AfxDispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode, AFX_PMSG pfn, void* pExtra, UINT_PTR nSig,
                        AFX_CMDHANDLERINFO* pHandlerInfo);

@@ -2,6 +2,8 @@
 // by Attach, and temporary wrappers made by FromHandle and deleted when the thread is idle.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 
@@ -47,7 +49,15 @@ class HandleMap final : public TempMapBase {
   explicit HandleMap(Release release) : release_(release) {}
   ~HandleMap() override { DeleteTemp(); }
 
-  Object* LookupPermanent(Handle h) const { return Find(permanent_, h); }
+  Object* LookupPermanent(Handle h) const {
+    // A message goes through the lookups of the same few windows again and again: the last
+    // answers are kept in a small table beside the map.
+    Recent& recent = recent_[RecentSlot(h)];
+    if (recent.handle == h && h != nullptr) return recent.object;
+    Object* o = Find(permanent_, h);
+    if (o != nullptr) recent = Recent{h, o};
+    return o;
+  }
   Object* LookupTemporary(Handle h) const { return Find(temporary_, h); }
 
   // The permanent object of h, else its temporary one, else a new temporary one from make
@@ -77,12 +87,17 @@ class HandleMap final : public TempMapBase {
   }
 
   void SetPermanent(Handle h, Object* o) {
-    if (h != nullptr) permanent_[h] = o;
+    if (h == nullptr) return;
+    permanent_[h] = o;
+    recent_[RecentSlot(h)] = Recent{};
   }
   // Forgets the permanent entry of h if it belongs to o (any entry when o is null).
   void RemoveHandle(Handle h, const Object* o = nullptr) {
     auto it = permanent_.find(h);
-    if (it != permanent_.end() && (o == nullptr || it->second == o)) permanent_.erase(it);
+    if (it != permanent_.end() && (o == nullptr || it->second == o)) {
+      permanent_.erase(it);
+      recent_[RecentSlot(h)] = Recent{};
+    }
   }
 
   void DeleteTemp() override {
@@ -105,7 +120,18 @@ class HandleMap final : public TempMapBase {
     return it == map.end() ? nullptr : it->second;
   }
 
+  struct Recent {
+    Handle handle = nullptr;
+    Object* object = nullptr;
+  };
+  static constexpr size_t kRecent = 8;  // a power of two
+  static size_t RecentSlot(Handle h) {
+    const auto bits = reinterpret_cast<uintptr_t>(h);
+    return static_cast<size_t>(bits ^ (bits >> 4) ^ (bits >> 16)) & (kRecent - 1);
+  }
+
   Release release_;
+  mutable Recent recent_[kRecent];  // permanent entries looked up lately, each in its hash's slot
   std::unordered_map<Handle, Object*> permanent_;
   std::unordered_map<Handle, Object*> temporary_;
 };

@@ -96,15 +96,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   }
   // The colour messages of the controls share one entry.
   UINT lookup = message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC ? static_cast<UINT>(WM_CTLCOLOR) : message;
-  for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
-       map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
-    const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(map->lpEntries, lookup, 0, 0);
-    if (entry == nullptr) continue;
-    if (!DispatchWindowMessage(entry, message, wParam, lParam, &result)) return FALSE;
-    if (pResult != nullptr) *pResult = result;
-    return TRUE;
-  }
-  return FALSE;
+  const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntryInChain(GetMessageMap(), lookup, 0, 0);
+  if (entry == nullptr) return FALSE;
+  if (!DispatchWindowMessage(entry, message, wParam, lParam, &result)) return FALSE;
+  if (pResult != nullptr) *pResult = result;
+  return TRUE;
 }
 
 BOOL CWnd::DispatchWindowMessage(const AFX_MSGMAP_ENTRY* entry, UINT message, WPARAM wParam, LPARAM lParam,

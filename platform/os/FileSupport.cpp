@@ -19,13 +19,15 @@ FILETIME FromTimestamp(const struct statx_timestamp& t) { return FileTimeFromUni
 }  // namespace
 
 bool QueryEntry(const std::string& nativePath, std::string_view name, EntryInfo& info) {
+  return QueryEntryAt(AT_FDCWD, nativePath.c_str(), name, info);
+}
+
+bool QueryEntryAt(int folderFd, const char* path, std::string_view name, EntryInfo& info) {
   struct statx link;
-  if (::statx(AT_FDCWD, nativePath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &link) != 0)
-    return false;
+  if (::statx(folderFd, path, AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &link) != 0) return false;
   struct statx target = link;
   const bool isLink = S_ISLNK(link.stx_mode);
-  if (isLink && ::statx(AT_FDCWD, nativePath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &target) != 0)
-    target = link;
+  if (isLink && ::statx(folderFd, path, 0, STATX_BASIC_STATS | STATX_BTIME, &target) != 0) target = link;
 
   DWORD attributes = 0;
   const mode_t mode = target.stx_mode;
@@ -33,7 +35,7 @@ bool QueryEntry(const std::string& nativePath, std::string_view name, EntryInfo&
     attributes |= FILE_ATTRIBUTE_DIRECTORY;
   } else if (S_ISREG(mode)) {
     attributes |= FILE_ATTRIBUTE_ARCHIVE;
-    if (IsReadOnly(nativePath, mode)) attributes |= FILE_ATTRIBUTE_READONLY;
+    if (IsReadOnlyAt(folderFd, path, mode)) attributes |= FILE_ATTRIBUTE_READONLY;
   } else if (!S_ISLNK(mode)) {  // a dangling link reports only its reparse point
     attributes |= FILE_ATTRIBUTE_DEVICE;
   }
@@ -49,9 +51,11 @@ bool QueryEntry(const std::string& nativePath, std::string_view name, EntryInfo&
   return true;
 }
 
-bool IsReadOnly(const std::string& nativePath, unsigned mode) {
+bool IsReadOnly(const std::string& nativePath, unsigned mode) { return IsReadOnlyAt(AT_FDCWD, nativePath.c_str(), mode); }
+
+bool IsReadOnlyAt(int folderFd, const char* path, unsigned mode) {
   if (::geteuid() == 0) return (mode & 0222) == 0;
-  return ::faccessat(AT_FDCWD, nativePath.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT;
+  return ::faccessat(folderFd, path, W_OK, AT_EACCESS) != 0 && errno != ENOENT;
 }
 
 std::string ParentOf(const std::string& nativePath) {

@@ -22,10 +22,14 @@ struct EntryInfo {
 // A symbolic link reports its target's attributes plus FILE_ATTRIBUTE_REPARSE_POINT (a dangling
 // one those of the link). False, with errno set, when the entry does not exist.
 bool QueryEntry(const std::string& nativePath, std::string_view name, EntryInfo& info);
+// The same for `path` taken from the open folder `folderFd` (AT_FDCWD: the current folder), as a
+// folder listing asks about its entries without resolving the folder's path again for each.
+bool QueryEntryAt(int folderFd, const char* path, std::string_view name, EntryInfo& info);
 
 // Whether a regular file counts as read-only: not writable for this process, and for a
 // superuser, who may write anything, when no write permission bit is set.
 bool IsReadOnly(const std::string& nativePath, unsigned mode);
+bool IsReadOnlyAt(int folderFd, const char* path, unsigned mode);
 
 // Sets the last error for a failed call on `nativePath`: ENOENT becomes ERROR_PATH_NOT_FOUND when
 // the folder holding the path is missing too, as Windows tells the two apart.

@@ -179,8 +179,9 @@ HANDLE FindFirstFile(LPCSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData) {
     if (dots && root) continue;
     if (!Match(compiled, 0, Characters(name), 0)) continue;
     FoundEntry entry{std::string(name), {}};
-    // Entries that vanish while the folder is read are not reported.
-    if (file_support::QueryEntry(folder + entry.name, dots ? std::string_view() : name, entry.info))
+    // Entries that vanish while the folder is read are not reported. Each is asked about from the
+    // open folder: its path is not resolved again for every entry.
+    if (file_support::QueryEntryAt(::dirfd(dir), e->d_name, dots ? std::string_view() : name, entry.info))
       found.push_back(std::move(entry));
   }
   ::closedir(dir);

@@ -55,7 +55,8 @@ int CompareFileNamesNoCase(std::string_view a, std::string_view b) {
       cb = ToUpperByte(cb);
     }
     if (ca != cb) return ca < cb ? -1 : 1;
-    trail = !trail && IsPathLeadByte(static_cast<unsigned char>(a[i]));
+    // Lead bytes lie above 0x80 in every double-byte page: ASCII needs no look at the code page.
+    trail = !trail && static_cast<unsigned char>(a[i]) > 0x80 && IsPathLeadByte(static_cast<unsigned char>(a[i]));
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;

@@ -181,7 +181,7 @@ long ProcessId() { return static_cast<long>(getpid()); }
 
 DWORD Now() { return GetTickCount(); }
 
-std::shared_ptr<ThreadQueue> CurrentQueue() {
+const std::shared_ptr<ThreadQueue>& CurrentQueue() {
   if (!t_holder.queue) {
     t_holder.queue = std::make_shared<ThreadQueue>(ThreadId());
     QueueRegistry& r = Registry();
@@ -223,6 +223,10 @@ LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (w == nullptr) return 0;
     proc = w->proc;
   }
+  return CallProcWithHooks(proc, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CallProcWithHooks(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (HasHook(WH_CALLWNDPROC)) {
     CWPSTRUCT cwp{lParam, wParam, msg, hwnd};
     CallHooks(WH_CALLWNDPROC, HC_ACTION, CurrentQueue()->receiving.empty() ? 0 : 1,
@@ -434,12 +438,15 @@ using namespace brambolt::wm;
 namespace {
 
 // The queue of the other thread that owns `hwnd` (null when it is the calling thread's window or
-// the desktop); false when `hwnd` is no window.
-bool OwnerQueue(HWND hwnd, std::shared_ptr<ThreadQueue>& target) {
+// the desktop); false when `hwnd` is no window. `proc`, when asked for, gets the window's
+// procedure in the same look-up, for a message the calling thread delivers itself.
+bool OwnerQueue(HWND hwnd, std::shared_ptr<ThreadQueue>& target, WNDPROC* proc = nullptr) {
   Guard g(Lock());
   Window* w = Checked(hwnd);
   if (w == nullptr) return false;
-  target = hwnd != Desktop() && w->threadId != ThreadId() ? w->queue : nullptr;
+  if (w->threadId != ThreadId() && hwnd != Desktop()) target = w->queue;
+  else target = nullptr;
+  if (proc != nullptr) *proc = w->proc;
   return true;
 }
 
@@ -473,8 +480,9 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   std::shared_ptr<ThreadQueue> target;
-  if (!OwnerQueue(hwnd, target)) return 0;
-  if (!target) return CallProc(hwnd, msg, wParam, lParam);
+  WNDPROC proc = nullptr;
+  if (!OwnerQueue(hwnd, target, &proc)) return 0;
+  if (!target) return CallProcWithHooks(proc, hwnd, msg, wParam, lParam);
   return SendToThread(target, hwnd, msg, wParam, lParam, ISMEX_SEND, INFINITE, nullptr);
 }
 

@@ -227,7 +227,7 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR name, HINSTANCE instance);
 
 // Queues.
 DWORD ThreadId();
-std::shared_ptr<ThreadQueue> CurrentQueue();
+const std::shared_ptr<ThreadQueue>& CurrentQueue();
 std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
 std::vector<std::shared_ptr<ThreadQueue>> AllQueues();
 DWORD Now();
@@ -246,6 +246,8 @@ inline bool Contains(const RECT& r, POINT p) {
 
 // Message core.
 LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// CallProc with the window's procedure already looked up: the hooks, then the procedure.
+LRESULT CallProcWithHooks(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWndProcDirect(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void ServeIncoming(ThreadQueue& q);
 // Serial number of the queue's wake-ups; a wait started with it returns as soon as anything

@@ -1,9 +1,13 @@
 // The tree engine: nodes and handles (stale ones refused), sorted insertion, rows that follow the
 // shown nodes through any sequence of edits, expansion with lazy children and vetoes, sorting,
 // keys, hover expansion while dragging, label editing and the sub-item text store.
+#include <algorithm>
+#include <cctype>
 #include <memory>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "tests/widgets/ListTestSupport.h"
 #include "widgets/SECTreeCtrl.h"
@@ -266,6 +270,78 @@ TEST(Tree, SortingIsStableCaseInsensitiveAndKeepsTheSelection) {
   EXPECT_EQ(host.list.GetSelectedItem(), kids[2]);
   host.list.SortChildren(top, FALSE, FALSE);
   EXPECT_EQ(host.Children(top), (std::vector<std::string>{"delta", "charlie", "Bravo", "Alpha", "alpha"}));
+}
+
+TEST(Tree, SortingFewOrManyChildrenKeepsEqualItemsInOrderBothWays) {
+  std::mt19937 random(7);
+  for (int count : {5, 24, 25, 60}) {
+    TreeHost host;
+    HTREEITEM top = host.Add("top");
+    std::vector<std::string> texts;
+    for (int i = 0; i < count; ++i) {
+      std::string text(1, static_cast<char>((random() % 2 ? 'a' : 'A') + random() % 4));
+      text += std::to_string(i);  // equal texts are told apart by what follows the case-blind part
+      texts.push_back(text);
+      host.Add(text.substr(0, 1).c_str(), top);
+    }
+    auto key = [](const std::string& t) { return static_cast<char>(std::tolower(static_cast<unsigned char>(t[0]))); };
+    auto labels = [](std::vector<std::string> sorted) {
+      for (std::string& t : sorted) t.resize(1);
+      return sorted;
+    };
+    std::vector<std::string> ascending = texts;
+    std::stable_sort(ascending.begin(), ascending.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+    ASSERT_TRUE(host.list.SortChildren(top, FALSE, TRUE));
+    EXPECT_EQ(host.Children(top), labels(ascending)) << count << " children";
+    // Descending from the ascending order: equal items keep the order they now have.
+    std::stable_sort(ascending.begin(), ascending.end(), [&](auto& a, auto& b) { return key(b) < key(a); });
+    ASSERT_TRUE(host.list.SortChildren(top, FALSE, FALSE));
+    EXPECT_EQ(host.Children(top), labels(ascending)) << count << " children";
+  }
+}
+
+TEST(Tree, TextsOfAnyLengthSurviveRewritesAndARefilledTreeStartsFresh) {
+  TreeHost host;
+  const std::string longText(100, 'L');
+  HTREEITEM shortItem = host.Add("short");
+  HTREEITEM longItem = host.Add(longText.c_str());
+  host.Add("child", longItem);
+  // An item written back with the text it was read with (the item's own) keeps that text.
+  for (HTREEITEM item : {shortItem, longItem}) {
+    const CString before = host.list.GetItemText(item);
+    TVITEM tv{};
+    tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
+    tv.hItem = item;
+    ASSERT_TRUE(host.list.GetItem(&tv, FALSE, FALSE));
+    tv.iImage = 3;
+    ASSERT_TRUE(host.list.SetItem(&tv));
+    EXPECT_EQ(host.list.GetItemText(item), before);
+  }
+  ASSERT_TRUE(host.list.SetItemText(shortItem, longText.c_str()));
+  ASSERT_TRUE(host.list.SetItemText(longItem, "s"));
+  EXPECT_EQ(host.list.GetItemText(shortItem), longText.c_str());
+  EXPECT_EQ(host.list.GetItemText(longItem), "s");
+  host.list.SetItemState(longItem, TVIS_BOLD | TVIS_CUT, TVIS_BOLD | TVIS_CUT);
+  host.list.SetItemData(longItem, 7);
+  host.list.Expand(longItem, TVE_EXPAND);
+  ASSERT_TRUE(host.list.DeleteAllItems());
+  // Items made after the tree was emptied are as new as the first ones were.
+  for (const char* text : {"one", "two", "three", "a label longer than thirty-two characters"}) {
+    HTREEITEM item = host.Add(text);
+    TVITEM tv{};
+    tv.mask = TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN | TVIF_HANDLE;
+    tv.stateMask = ~0u;
+    tv.hItem = item;
+    ASSERT_TRUE(host.list.GetItem(&tv));
+    EXPECT_EQ(tv.state, 0u) << text;
+    EXPECT_EQ(tv.iImage, kTreeNoImage) << text;
+    EXPECT_EQ(tv.iSelectedImage, kTreeNoImage) << text;
+    EXPECT_EQ(tv.lParam, 0) << text;
+    EXPECT_EQ(tv.cChildren, 0) << text;
+    EXPECT_EQ(host.list.GetChildItem(item), nullptr) << text;
+    EXPECT_EQ(host.list.GetItemText(item), text);
+  }
+  EXPECT_EQ(host.Rows(), (std::vector<std::string>{"one", "two", "three", "a label longer than thirty-two characters"}));
 }
 
 TEST(Tree, KeysCollapseExpandAndWalkTheLevels) {

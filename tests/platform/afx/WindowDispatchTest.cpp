@@ -389,6 +389,22 @@ TEST(WindowHandles, BorrowedHandleStaysOutOfTheMap) {
   owner.DestroyWindow();
 }
 
+TEST(WindowHandles, AHandleLookedUpOftenFollowsDetachAndAttach) {
+  UiSession session;
+  DerivedWindow first;
+  ASSERT_TRUE(first.CreatePopup());
+  const HWND hwnd = first.m_hWnd;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), &first);
+  EXPECT_EQ(first.Detach(), hwnd);
+  EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+  CWnd second;
+  ASSERT_TRUE(second.Attach(hwnd));
+  EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), &second);
+  EXPECT_EQ(CWnd::FromHandle(hwnd), &second);
+  second.DestroyWindow();
+  EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+}
+
 TEST(WindowHandles, DestructorDestroysAnAttachedWindow) {
   UiSession session;
   HWND hwnd;
