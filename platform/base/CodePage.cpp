@@ -134,6 +134,8 @@ std::size_t CharacterStart(std::string_view text, std::size_t offset) { return C
 
 std::size_t NextCharacter(UINT codePage, std::string_view text, std::size_t offset) {
   if (offset >= text.size()) return text.size();
+  // An ASCII byte is a character of its own in every page: paths and names are mostly ASCII.
+  if (static_cast<BYTE>(text[offset]) < 0x80) return offset + 1;
   return offset + (offset + 1 < text.size() && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[offset])) ? 2 : 1);
 }
 
@@ -181,7 +183,8 @@ BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
 }
 
 BOOL IsDBCSLeadByteEx(UINT codePage, BYTE testChar) {
-  return brambolt::IsDoubleBytePage(brambolt::Resolve(codePage)) && testChar >= 0x81 && testChar <= 0xFE;
+  // The byte first: most text is ASCII, and no page has a lead byte there.
+  return testChar >= 0x81 && testChar <= 0xFE && brambolt::IsDoubleBytePage(brambolt::Resolve(codePage));
 }
 
 BOOL IsDBCSLeadByte(BYTE testChar) { return IsDBCSLeadByteEx(CP_ACP, testChar); }

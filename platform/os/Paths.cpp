@@ -38,8 +38,15 @@ bool IsPathSeparatorAt(std::string_view path, std::size_t pos) {
 
 std::size_t FindLastPathSeparator(std::string_view path) {
   std::size_t last = std::string_view::npos;
-  for (std::size_t i = 0; i < path.size(); i = NextCharacter(path, i)) {
+  // ASCII bytes are characters of their own; only a byte above them may start a double-byte
+  // character whose trail byte looks like a separator.
+  for (std::size_t i = 0; i < path.size();) {
+    if (static_cast<unsigned char>(path[i]) >= 0x80) {
+      i = NextCharacter(path, i);
+      continue;
+    }
     if (IsSeparatorByte(path[i])) last = i;
+    ++i;
   }
   return last;
 }
