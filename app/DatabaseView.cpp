@@ -4,7 +4,10 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <system_error>
+#include <thread>
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
@@ -26,6 +29,19 @@
 #include "resources/OutputViewRes.h"
 
 IMPLEMENT_DYNAMIC(DatabaseView, WorkspaceTree)
+
+// A folder's plain files and sub-folders (full paths, in the order the listing gives), read in
+// one listing: filling the tree reads each folder once. A sub-folder that is a symbolic link is
+// listed but never entered (it may lead out of the tree or back up it).
+struct FolderEntries {
+  struct SubFolder {
+    CString strPath;
+    bool bLink = false;
+    std::unique_ptr<FolderEntries> pContents;  // read by ReadFolderTree; none for a link
+  };
+  std::vector<CString> files;
+  std::vector<SubFolder> folders;
+};
 
 namespace {
 
@@ -151,13 +167,13 @@ void ForEachPlainFile(const CString& strFolder, Fn fn) {
 }
 
 // The given sub-folders under the status bar's progress, advanced once per sub-folder.
-template <class Fn>
-void ForEachWithProgress(const std::vector<CString>& folders, Fn fn) {
+template <class Folders, class Fn>
+void ForEachWithProgress(const Folders& folders, Fn fn) {
   ShellServices* pShell = GetShellServices();
   pShell->BeginProgress(kProgressText, 0, std::max<int>(static_cast<int>(folders.size()), 1), FALSE, kProgressStyle);
   int nDone = 0;
-  for (const CString& strFolder : folders) {
-    fn(strFolder);
+  for (const auto& folder : folders) {
+    fn(folder);
     pShell->SetProgressPos(++nDone);
   }
   pShell->EndProgress();
@@ -171,13 +187,6 @@ void ForEachSubFolderWithProgress(const CString& strFolder, Fn fn) {
   ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) { folders.push_back(strSubFolder); });
   ForEachWithProgress(folders, fn);
 }
-
-// A folder's plain files and sub-folders (full paths, in the order the listing gives), read in
-// one listing: filling the tree reads each folder once.
-struct FolderEntries {
-  std::vector<CString> files;
-  std::vector<CString> folders;
-};
 
 FolderEntries ListFolder(const CString& strFolder) {
   // Hidden, system, volume-label and device entries are no plain files.
@@ -193,11 +202,42 @@ FolderEntries ListFolder(const CString& strFolder) {
   do {
     const CString strName = data.cFileName;
     if (strName == "." || strName == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) entries.folders.push_back(strPrefix + strName);
-    else if ((data.dwFileAttributes & kNotPlain) == 0) entries.files.push_back(strPrefix + strName);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      entries.folders.push_back({strPrefix + strName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, {}});
+    else if ((data.dwFileAttributes & kNotPlain) == 0)
+      entries.files.push_back(strPrefix + strName);
   } while (::FindNextFile(hFind, &data));
   ::FindClose(hFind);
   return entries;
+}
+
+// A folder with everything below it, links not entered.
+std::unique_ptr<FolderEntries> ReadFolderTree(const CString& strFolder) {
+  auto pEntries = std::make_unique<FolderEntries>(ListFolder(strFolder));
+  for (FolderEntries::SubFolder& sub : pEntries->folders)
+    if (!sub.bLink) sub.pContents = ReadFolderTree(sub.strPath);
+  return pEntries;
+}
+
+// Reads the trees of the given sub-folders, several at once: a documentation tree has a folder
+// per class, and listing them one after the other leaves the refresh waiting on the file system
+// for most of its time. The tree is filled from the result in order afterwards.
+void ReadFolderTrees(std::vector<FolderEntries::SubFolder*>& folders) {
+  std::atomic<size_t> nNext{0};
+  auto work = [&] {
+    for (size_t i; (i = nNext++) < folders.size();) folders[i]->pContents = ReadFolderTree(folders[i]->strPath);
+  };
+  const size_t nThreads = std::min<size_t>(folders.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  std::vector<std::thread> pool;
+  for (size_t t = 1; t < nThreads; ++t) {
+    try {
+      pool.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no further thread to be had: those there are do the work
+    }
+  }
+  work();
+  for (std::thread& thread : pool) thread.join();
 }
 
 // True when every byte of the text belongs to a character of the charset: a name in the other
@@ -301,21 +341,28 @@ void DatabaseView::AddFolderFiles(const std::vector<CString>& files, HTREEITEM h
 }
 
 void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
-  const FolderEntries entries = ListFolder(strFolder);
+  FolderEntries entries = ListFolder(strFolder);
   AddFolderFiles(entries.files, hParent);
-  ForEachWithProgress(entries.folders, [&](const CString& strSubFolder) {
-    if (IsImage2Folder(strSubFolder)) return;
-    HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
-    if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
+  std::vector<FolderEntries::SubFolder*> read;
+  for (FolderEntries::SubFolder& sub : entries.folders)
+    if (!sub.bLink && !IsImage2Folder(sub.strPath)) read.push_back(&sub);
+  ReadFolderTrees(read);
+  ForEachWithProgress(entries.folders, [&](const FolderEntries::SubFolder& sub) {
+    if (IsImage2Folder(sub.strPath)) return;
+    HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);
+    if (sub.pContents != nullptr) AddFolderTree(*sub.pContents, hItem);
   });
 }
 
 void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
-  const FolderEntries entries = ListFolder(strFolder);
+  AddFolderTree(*ReadFolderTree(strFolder), hParent);
+}
+
+void DatabaseView::AddFolderTree(const FolderEntries& entries, HTREEITEM hParent) {
   AddFolderFiles(entries.files, hParent);
-  for (const CString& strSubFolder : entries.folders) {
-    HTREEITEM hItem = InsertRecordItem(hParent, LastName(strSubFolder), kImageFolder, strSubFolder, TRUE);
-    if (!IsLink(strSubFolder)) FillSubFolders(strSubFolder, hItem);
+  for (const FolderEntries::SubFolder& sub : entries.folders) {
+    HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);
+    if (sub.pContents != nullptr) AddFolderTree(*sub.pContents, hItem);
   }
 }
 

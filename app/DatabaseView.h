@@ -11,6 +11,9 @@
 
 class CCmdUI;
 
+// A folder as read from disk (DatabaseView.cpp).
+struct FolderEntries;
+
 class DatabaseView : public WorkspaceTree {
   DECLARE_DYNAMIC(DatabaseView)
 
@@ -77,6 +80,8 @@ class DatabaseView : public WorkspaceTree {
                              BOOL bFolder, HTREEITEM hInsertAfter = TVI_LAST);
   // Adds the plain files (full paths) under hParent (images by extension).
   void AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent);
+  // Adds a folder's files and sub-folders, with what they hold, as read from disk.
+  void AddFolderTree(const FolderEntries& entries, HTREEITEM hParent);
   // Replaces the folder item by a fresh one of the given text and path in its place among its
   // siblings (selected when it was), filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
