@@ -48,12 +48,23 @@ void SECProgressCtrl::PumpPaint() {
   while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessage(&msg);
 }
 
+bool SECProgressCtrl::LooksTheSame(double dBefore, double dAfter) {
+  CRect rcBarBefore, rcBkBefore, rcBarAfter, rcBkAfter;
+  CalcRects(dBefore, rcBarBefore, rcBkBefore);
+  CalcRects(dAfter, rcBarAfter, rcBkAfter);
+  if (rcBarBefore != rcBarAfter || rcBkBefore != rcBkAfter) return false;
+  return (m_dwStyle & SECP_SHOW_PERCENT) == 0 || FormatPercent(dBefore) == FormatPercent(dAfter);
+}
+
 UINT SECProgressCtrl::SetPos(int nPos, BOOL bPump) {
   UINT nOld = m_nPos;
+  const double dBefore = GetPercent();
   m_nPos = ClampedPos(nPos);
   if (IsNative() && m_hWnd != nullptr)
     nOld = static_cast<UINT>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(m_nPos)));
-  if (m_bCreated) {
+  // A long fill that advances the bar once per item of thousands would otherwise paint it as
+  // often, where it moves only a pixel (or its percentage changes) now and then.
+  if (m_bCreated && !LooksTheSame(dBefore, GetPercent())) {
     Invalidate();
     if (bPump) PumpPaint();
   }

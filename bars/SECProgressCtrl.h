@@ -69,6 +69,8 @@ class SECProgressCtrl : public CProgressCtrl {
   // Keeps a new position inside the unsigned range and never below the lower bound.
   UINT ClampedPos(long long nPos) const;
   void PumpPaint();
+  // Whether the bar draws the two percentages alike (the same rectangles and text).
+  bool LooksTheSame(double dBefore, double dAfter);
 
   UINT m_nPos = 0;
   int m_nStep = 10;

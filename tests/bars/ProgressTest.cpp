@@ -117,6 +117,30 @@ TEST(Progress, PaintsBarAndTextInInvertedColours) {
   EXPECT_EQ(countInMiddle(red), 0);
 }
 
+// Thousands of small steps paint the bar only when a step moves it by a pixel or changes its
+// percentage, and the last step always shows.
+TEST(Progress, StepsThatChangeNoPixelPaintNothing) {
+  struct CountingBar : SECProgressCtrl {
+    int nPaints = 0;
+    void DrawProgress(CDC* pDC) override {
+      ++nPaints;
+      SECProgressCtrl::DrawProgress(pDC);
+    }
+  };
+  UiSession session;
+  Host host;
+  CountingBar bar;
+  bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 20), &host, 1);  // with the percentage
+  bar.SetBarColors(kBar, kBk);
+  bar.SetRange(0, 10000);
+  RunUntilIdle();
+  bar.nPaints = 0;
+  for (int nPos = 1; nPos <= 10000; ++nPos) bar.SetPos(nPos, TRUE);
+  EXPECT_GE(bar.nPaints, 100);  // each percent at least
+  EXPECT_LE(bar.nPaints, 300);  // not each step
+  EXPECT_EQ(WindowPixel(bar.GetSafeHwnd(), 199, 2), kBar);
+}
+
 TEST(Progress, NothingIsPaintedWhileHidden) {
   ProgressFixture f;
   f.bar.SetPos(100);
