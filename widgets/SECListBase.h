@@ -459,6 +459,11 @@ class SECListEngine : public Base, public SECListClient {
   CString ItemLabelUpper(int nRow);
   void PositionEditWindow(BOOL bCreating, CRect* pRect);
   void SetItemTextInternal(char*& pszStored, LPCTSTR lpszText);
+  void FreeSpareItems();
+
+  // The memory of the plain records of the last DeleteAllItems, which CreateItemRecord makes
+  // its records in: a list emptied is usually filled again as large.
+  std::vector<void*> m_spareItems;
 
  public:
   // ---- the list's data (Parts of the engine reach it directly) ----
