@@ -142,19 +142,38 @@ void ClassView::DeleteAllFindItems() {
 HTREEITEM ClassView::InsertFindItem(HTREEITEM hParent, const CString& strText, int nImage,
                                     const CString& strFindText, const CString& strHeaderFile,
                                     const CString& strSourceFile, int nKind, int nFind) {
-  auto* pFind = new CFindItemObj;
+  CFindItemObj* pFind;
+  if (m_posReuse != nullptr) {
+    pFind = m_FindItemList.GetNext(m_posReuse);
+  } else {
+    pFind = new CFindItemObj;
+    m_FindItemList.AddTail(pFind);
+  }
   pFind->m_strFindText = strFindText;
   pFind->m_strHeaderFile = strHeaderFile;
   pFind->m_strSourceFile = strSourceFile;
   pFind->m_nKind = nKind;
   pFind->m_nFind = nFind;
-  m_FindItemList.AddTail(pFind);
   return InsertTreeItem(this, hParent, reinterpret_cast<LPARAM>(pFind), strText, nImage, nImage);
 }
 
+void ClassView::DeleteUnusedFindItems() {
+  while (m_posReuse != nullptr) {
+    const POSITION pos = m_posReuse;
+    delete m_FindItemList.GetNext(m_posReuse);
+    m_FindItemList.RemoveAt(pos);
+  }
+}
+
 void ClassView::FillTree() {
-  // The items of the last fill are gone (or about to go): so are their records.
-  DeleteAllFindItems();
+  // The items of the last fill are gone (or about to go): their records serve this fill's items
+  // in turn, keeping the memory of their strings, and those left over are freed.
+  m_posReuse = m_FindItemList.GetHeadPosition();
+  FillClasses();
+  DeleteUnusedFindItems();
+}
+
+void ClassView::FillClasses() {
   CWorkSpaceObj* pWorkSpace = GetWorkSpace();
   const CString strProject = GetProjectName();
   if (strProject.IsEmpty() || pWorkSpace == nullptr) return;

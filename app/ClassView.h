@@ -88,11 +88,19 @@ class ClassView : public ClassTreeBase {
  protected:
   void FillTree() override;
   void DeleteAllFindItems();
-  // Inserts an item under hParent (image and selected image nImage) whose data word is a new
-  // record, kept in the list.
+  // Inserts an item under hParent (image and selected image nImage) whose data word is a record
+  // of the list: the next one of the last fill while there are any, else a new one.
   HTREEITEM InsertFindItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strFindText,
                            const CString& strHeaderFile, const CString& strSourceFile, int nKind, int nFind);
 
   afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // The items of the project's classes and their members under the root.
+  void FillClasses();
+  // Frees the records from m_posReuse on, which no item of this fill uses.
+  void DeleteUnusedFindItems();
+
+  POSITION m_posReuse = nullptr;  // the first record of the last fill not yet used again
 };

@@ -459,6 +459,31 @@ class SECListEngine : public Base, public SECListClient {
   CString ItemLabelUpper(int nRow);
   void PositionEditWindow(BOOL bCreating, CRect* pRect);
   void SetItemTextInternal(char*& pszStored, LPCTSTR lpszText);
+  void FreeSpareItems();
+
+  // While one is alive, the rows measured one by one outside a paint share one device context,
+  // made when the first of them is measured: a walk over the rows measures a page of them.
+  class MeasuringScope {
+   public:
+    explicit MeasuringScope(SECListEngine* pList) : m_pList(pList) { ++m_pList->m_nMeasuringScopes; }
+    ~MeasuringScope() {
+      if (--m_pList->m_nMeasuringScopes > 0 || m_pList->m_pMeasuringDC == nullptr) return;
+      if (m_pList->m_bMeasuringDCOwned) delete m_pList->m_pMeasuringDC;
+      m_pList->m_pMeasuringDC = nullptr;
+    }
+    MeasuringScope(const MeasuringScope&) = delete;
+    MeasuringScope& operator=(const MeasuringScope&) = delete;
+
+   private:
+    SECListEngine* m_pList;
+  };
+  int m_nMeasuringScopes = 0;
+  CDC* m_pMeasuringDC = nullptr;
+  BOOL m_bMeasuringDCOwned = FALSE;
+
+  // The memory of the plain records of the last DeleteAllItems, which CreateItemRecord makes
+  // its records in: a list emptied is usually filled again as large.
+  std::vector<void*> m_spareItems;
 
  public:
   // ---- the list's data (Parts of the engine reach it directly) ----

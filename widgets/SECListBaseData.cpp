@@ -1,6 +1,8 @@
 // The list engine's data model: construction and creation, item and sub-item records, columns,
 // the selection array, item state, styles, colours and image lists.
 #include <algorithm>
+#include <new>
+#include <typeinfo>
 
 #include "widgets/SECListBase.h"
 #include "widgets/SECListTip.h"
@@ -68,6 +70,7 @@ SECListEngine<Base>::~SECListEngine() {
   delete m_pEdit;
   delete m_pTip;
   for (SECListItem* item : m_items) delete item;
+  FreeSpareItems();
   for (SECListColumn* column : m_columns) delete column;
   for (CScrollBar*& bar : m_pScrollBars) delete bar;
   delete m_pColumnDragImage;
@@ -396,9 +399,22 @@ int SECListEngine<Base>::RowOfRecord(const SECListItem* pItem) {
 
 template <class Base>
 SECListItem* SECListEngine<Base>::CreateItemRecord() {
-  auto* item = new SECListItem;
+  SECListItem* item;
+  if (m_spareItems.empty()) {
+    item = new SECListItem;
+  } else {
+    item = ::new (m_spareItems.back()) SECListItem;
+    m_spareItems.pop_back();
+  }
   item->m_bDirty = TRUE;
   return item;
+}
+
+template <class Base>
+void SECListEngine<Base>::FreeSpareItems() {
+  for (void* memory : m_spareItems) ::operator delete(memory, sizeof(SECListItem));
+  m_spareItems.clear();
+  m_spareItems.shrink_to_fit();
 }
 
 template <class Base>
@@ -545,7 +561,17 @@ template <class Base>
 BOOL SECListEngine<Base>::DeleteAllItems() {
   KillLabelEditTimer();
   if (m_nEditedRow >= 0) EndLabelEdit(FALSE);
-  for (SECListItem* item : m_items) delete item;
+  // Plain records leave their memory for the next fill (what a derived list made is deleted).
+  FreeSpareItems();
+  m_spareItems.reserve(m_items.size());
+  for (SECListItem* item : m_items) {
+    if (typeid(*item) == typeid(SECListItem)) {
+      item->~SECListItem();
+      m_spareItems.push_back(item);
+    } else {
+      delete item;
+    }
+  }
   m_items.clear();
   m_selection.clear();
   m_nTopRow = 0;

@@ -256,7 +256,13 @@ void SECListEngine<Base>::MeasureRow(int nRow, SECListPaintContext* pContext) {
     return;
   }
   BOOL owned = FALSE;
-  CDC* dc = CreateClientDC(&owned);
+  CDC* dc;
+  if (m_nMeasuringScopes > 0) {
+    if (m_pMeasuringDC == nullptr) m_pMeasuringDC = CreateClientDC(&m_bMeasuringDCOwned);
+    dc = m_pMeasuringDC;
+  } else {
+    dc = CreateClientDC(&owned);
+  }
   SECListPaintContext* context = CreatePaintContext(dc);
   CFont* old = dc->SelectObject(GetRowFont());
   context->m_nRow = nRow;
@@ -444,6 +450,7 @@ void SECListEngine<Base>::ShowScrollBar(int nBar, BOOL bShow, SCROLLINFO* pInfo)
 template <class Base>
 void SECListEngine<Base>::UpdateScrollBars() {
   if (this->GetSafeHwnd() == nullptr) return;
+  MeasuringScope measuring(this);
   UpdateVerticalScrollBar(GetItemCount());
   if (IsLabelWrap()) {
     for (SECListItem* item : m_items) item->m_bDirty = TRUE;
@@ -599,6 +606,7 @@ BOOL SECListEngine<Base>::EnsureVisible(int nRow, BOOL bPartialOK) {
 template <class Base>
 BOOL SECListEngine<Base>::EnsureRangeVisible(int nFirst, int nLast) {
   if (!IsValidRow(nFirst) || !IsValidRow(nLast) || nFirst > nLast) return FALSE;
+  MeasuringScope measuring(this);
   if (nFirst >= m_nTopRow && nLast <= GetLastVisibleRow()) return TRUE;
   int height = ListAreaHeight(), used = 0, top = nLast;
   for (int row = nLast; row >= nFirst; --row) {

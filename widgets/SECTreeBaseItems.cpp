@@ -195,16 +195,15 @@ void SECTreeEngine<ListBase>::SyncRows() {
   std::vector<SECListItem*> rows;
   rows.reserve(static_cast<size_t>(this->GetItemCount()));
   CollectShownRows(m_pRoot, rows);
-  // A record stays when its node is shown and holds it: the shown nodes are marked for the sweep.
-  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = true;
+  // A record stays when its node is still shown and holds it (CollectShownRows kept it): only
+  // the old rows are looked at, not the new ones, which may be many more.
   for (SECListItem* record : this->m_items) {
     Node* node = reinterpret_cast<Node*>(record->m_lParam);
-    if (!node->m_bRowShown || node->m_pRow != record) {
+    if (node->m_pRow != record || !IsShown(node)) {
       node->m_item.state &= ~static_cast<UINT>(TVIS_SELECTED);
       node->m_pRow = nullptr;
     }
   }
-  for (SECListItem* record : rows) reinterpret_cast<Node*>(record->m_lParam)->m_bRowShown = false;
   this->ReplaceRows(std::move(rows));
 }
 
@@ -835,7 +834,7 @@ BOOL SECTreeEngine<ListBase>::ExpandInternal(Node* pNode, UINT nCode, BOOL bRedr
   HTREEITEM hItem = HandleOf(pNode);
   if (!bForce && pNode->FirstChild() == nullptr && !HasChildrenOrReports(pNode)) return TRUE;
   CRect areaBefore;
-  this->GetListArea(&areaBefore);
+  if (bRedraw) this->GetListArea(&areaBefore);  // what the redraw below compares with
   if ((nCode & 0x0F) == TVE_TOGGLE) nCode = pNode->IsExpanded() ? TVE_COLLAPSE : TVE_EXPAND;
   if (SendItemExpanding(hItem, nCode) == 1) return FALSE;
   if (pNode != m_pRoot && GetNode(hItem) == nullptr) return FALSE;  // the parent deleted it meanwhile

@@ -100,8 +100,6 @@ class Node : public SECTreeNodeX {
   int m_nRowHeight = 0;
   // The list row that shows the node; NULL while it has none.
   SECListItem* m_pRow = nullptr;
-  // Set only while the tree's rows are rebuilt: the node is shown and keeps its row.
-  bool m_bRowShown = false;
 
  private:
   static constexpr size_t kInlineText = 32;

@@ -442,7 +442,7 @@ namespace {
 // procedure in the same look-up, for a message the calling thread delivers itself.
 bool OwnerQueue(HWND hwnd, std::shared_ptr<ThreadQueue>& target, WNDPROC* proc = nullptr) {
   Guard g(Lock());
-  Window* w = Checked(hwnd);
+  Window* w = CheckedLocked(hwnd);
   if (w == nullptr) return false;
   if (w->threadId != ThreadId() && hwnd != Desktop()) target = w->queue;
   else target = nullptr;

@@ -216,6 +216,10 @@ using Guard = std::lock_guard<std::recursive_mutex>;
 Window* Get(HWND hwnd);
 // Get, raising ERROR_INVALID_WINDOW_HANDLE for a handle that is no window.
 Window* Checked(HWND hwnd);
+// Get and Checked for a caller that holds Lock() already (as it must to use the record), which
+// spares taking the lock again on the message paths.
+Window* GetLocked(HWND hwnd);
+Window* CheckedLocked(HWND hwnd);
 HWND NewWindow(std::unique_ptr<Window> window);
 void FreeWindow(HWND hwnd);
 HWND Desktop();

@@ -103,10 +103,14 @@ std::recursive_mutex& Lock() {
 }
 
 Window* Get(HWND hwnd) {
+  Guard g(Lock());
+  return GetLocked(hwnd);
+}
+
+Window* GetLocked(HWND hwnd) {
   auto value = reinterpret_cast<std::uintptr_t>(hwnd);
   std::uint32_t index = value & 0xFFFF;
   std::uint32_t generation = static_cast<std::uint32_t>(value >> 16);
-  Guard g(Lock());
   HandleTable& t = Table();
   if (index == 0 || index >= t.slots.size()) return nullptr;
   Slot& s = t.slots[index];
@@ -115,7 +119,12 @@ Window* Get(HWND hwnd) {
 }
 
 Window* Checked(HWND hwnd) {
-  Window* w = Get(hwnd);
+  Guard g(Lock());
+  return CheckedLocked(hwnd);
+}
+
+Window* CheckedLocked(HWND hwnd) {
+  Window* w = GetLocked(hwnd);
   if (w == nullptr) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
   return w;
 }
@@ -590,7 +599,7 @@ HWND GetDlgItem(HWND dialog, int id) {
 
 int GetDlgCtrlID(HWND hwnd) {
   Guard g(Lock());
-  Window* w = Get(hwnd);
+  Window* w = GetLocked(hwnd);
   if (w == nullptr || !(w->style & WS_CHILD)) return 0;
   return static_cast<int>(w->id);
 }

@@ -256,6 +256,50 @@ TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
   EXPECT_TRUE(shell.calls.empty());
 }
 
+// The records of the class tree's items in tree order: text, find text, files, kind and flag.
+std::vector<std::string> RecordsOf(ClassView& tree) {
+  std::vector<std::string> lines;
+  std::function<void(HTREEITEM)> collect = [&](HTREEITEM hParent) {
+    for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+      const auto* pFind = reinterpret_cast<const CFindItemObj*>(tree.GetItemData(h));
+      lines.push_back(S(tree.GetItemText(h)) + "|" + S(pFind->m_strFindText) + "|" + S(pFind->m_strHeaderFile) + "|" +
+                      S(pFind->m_strSourceFile) + "|" + std::to_string(pFind->m_nKind) + "|" +
+                      std::to_string(pFind->m_nFind));
+      collect(h);
+    }
+  };
+  collect(tree.GetRootItem());
+  return lines;
+}
+
+TEST_F(ClassTreeTest, RefreshAfterTheProjectChangedGivesEveryItemTheRecordANewTreeGivesIt) {
+  ClassView classes;
+  Create(classes);
+  // Functions become variables and the other header grows, so the records of the last fill
+  // serve items of other kinds and more records are needed.
+  folder.Write("Header Files/shapes.h", "class Shape\n{\npublic:\n  int m_nFirst;\n  int m_nSecond;\n};\n");
+  folder.Write("Header Files/widget.h",
+               std::string(kWidget) + "class Tool\n{\npublic:\n  void Use();\n  void Drop();\n  int m_nUses;\n"
+                                      "  int m_nDrops;\n  void Clean();\n  void Sharpen();\n  int m_nEdge;\n};\n");
+  project.DeleteAllFileObjs();
+  project.AnalyseProjectFiles(shell.m_strFolder + "Header Files\\*.*");
+  classes.Refresh();
+  ClassView fresh;
+  Create(fresh);
+  const std::vector<std::string> records = RecordsOf(fresh);
+  EXPECT_EQ(RecordsOf(classes), records);
+  EXPECT_EQ(classes.m_FindItemList.GetCount(), static_cast<INT_PTR>(records.size()));
+
+  // A smaller project again: the records left over are freed.
+  folder.Write("Header Files/widget.h", "class Tool\n{\n};\n");
+  project.DeleteAllFileObjs();
+  project.AnalyseProjectFiles(shell.m_strFolder + "Header Files\\*.*");
+  classes.Refresh();
+  fresh.Refresh();
+  EXPECT_EQ(RecordsOf(classes), RecordsOf(fresh));
+  EXPECT_EQ(classes.m_FindItemList.GetCount(), 4);  // Shape, its two variables and Tool
+}
+
 // Double-clicks in both trees open the file in an editor window and put the caret on the line.
 class ClassTreeOpenTest : public ClassTreeTest {
  protected:

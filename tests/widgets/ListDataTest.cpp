@@ -165,6 +165,34 @@ TEST(ListData, ItemStateComesFromTheListsOwnRecords) {
   EXPECT_EQ(host.list.GetItemState(2, LVIS_SELECTED), 0u);
 }
 
+TEST(ListData, RowsOfAnEmptiedListFilledAgainStartAsNewOnes) {
+  ListHost<SECListCtrl> host;
+  FillLabels(host.list, {"a", "b", "c"});
+  host.list.InsertColumn(1, "Size", LVCFMT_RIGHT, 40, -1);
+  for (int row = 0; row < 3; ++row) {
+    host.list.SetItemState(row, 0x100 | LVIS_CUT, 0x100 | LVIS_CUT);
+    host.list.SetItemText(row, 1, "10");
+    host.list.SetItemData(row, 7);
+    LVITEM image{};
+    image.mask = LVIF_IMAGE;
+    image.iItem = row;
+    image.iImage = 4;
+    ASSERT_TRUE(host.list.SetItem(&image));
+  }
+  ASSERT_TRUE(host.list.DeleteAllItems());
+  FillLabels(host.list, {"x", "y", "z", "w"});
+  for (int row = 0; row < 4; ++row) {
+    const SECListItem* record = host.list.GetItemRecord(row);
+    EXPECT_EQ(host.list.GetItemState(row, 0xFFFF) & ~static_cast<UINT>(LVIS_FOCUSED | LVIS_SELECTED), 0u) << row;
+    EXPECT_EQ(host.list.GetItemData(row), 0u) << row;
+    EXPECT_EQ(record->m_iImage, 0) << row;
+    EXPECT_EQ(record->m_cy, -1) << row;
+    ASSERT_EQ(record->m_subItems.size(), 1u) << row;
+    EXPECT_EQ(record->m_subItems[0]->m_pszText, LPSTR_TEXTCALLBACK) << row;
+  }
+  EXPECT_EQ(host.list.GetItemText(3, 0), "w");
+}
+
 TEST(ListData, GetNextItemFollowsDirectionAndStateFlags) {
   ListHost<SECListCtrl> host;
   FillLabels(host.list, Numbered(6));
