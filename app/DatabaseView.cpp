@@ -302,9 +302,11 @@ CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
 
 HTREEITEM DatabaseView::InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage,
                                          const CString& strPath, BOOL bFolder, HTREEITEM hInsertAfter) {
-  HTREEITEM hItem = InsertTreeItem(this, hParent, 0, strText, nImage, nImage, hInsertAfter);
-  if (hItem != nullptr && !strPath.IsEmpty())
-    SetItemData(hItem, reinterpret_cast<DWORD_PTR>(NewRecord(strPath, bFolder)));
+  // The record goes in with the item.
+  CItemFileObj* pRecord = strPath.IsEmpty() ? nullptr : NewRecord(strPath, bFolder);
+  HTREEITEM hItem = InsertTreeItem(this, hParent, reinterpret_cast<LPARAM>(pRecord), strText, nImage, nImage,
+                                   hInsertAfter);
+  if (hItem == nullptr && pRecord != nullptr) m_listItemFiles.pop_back();
   return hItem;
 }
 
