@@ -39,7 +39,13 @@ struct FolderEntries {
     bool bLink = false;
     std::unique_ptr<FolderEntries> pContents;  // read by ReadFolderTree; none for a link
   };
-  std::vector<CString> files;
+  // A plain file with its name and image, worked out where the folder is read.
+  struct File {
+    CString strPath;
+    CString strName;
+    int nImage = 0;
+  };
+  std::vector<File> files;
   std::vector<SubFolder> folders;
 };
 
@@ -205,7 +211,7 @@ FolderEntries ListFolder(const CString& strFolder) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       entries.folders.push_back({strPrefix + strName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, {}});
     else if ((data.dwFileAttributes & kNotPlain) == 0)
-      entries.files.push_back(strPrefix + strName);
+      entries.files.push_back({strPrefix + strName, strName, ImageByExtension(strName, kImageFile)});
   } while (::FindNextFile(hFind, &data));
   ::FindClose(hFind);
   return entries;
@@ -336,15 +342,14 @@ void DatabaseView::FillTree() {
   Expand(hRoot, TVE_EXPAND);
 }
 
-void DatabaseView::AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent) {
-  SECFileSystem fs;
-  for (const CString& strPath : files)
-    InsertRecordItem(hParent, fs.GetFileName(strPath), ImageByExtension(strPath, kImageFile), strPath, FALSE);
+void DatabaseView::AddFolderFiles(const FolderEntries& entries, HTREEITEM hParent) {
+  for (const FolderEntries::File& file : entries.files)
+    InsertRecordItem(hParent, file.strName, file.nImage, file.strPath, FALSE);
 }
 
 void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
   FolderEntries entries = ListFolder(strFolder);
-  AddFolderFiles(entries.files, hParent);
+  AddFolderFiles(entries, hParent);
   std::vector<FolderEntries::SubFolder*> read;
   for (FolderEntries::SubFolder& sub : entries.folders)
     if (!sub.bLink && !IsImage2Folder(sub.strPath)) read.push_back(&sub);
@@ -361,7 +366,7 @@ void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
 }
 
 void DatabaseView::AddFolderTree(const FolderEntries& entries, HTREEITEM hParent) {
-  AddFolderFiles(entries.files, hParent);
+  AddFolderFiles(entries, hParent);
   for (const FolderEntries::SubFolder& sub : entries.folders) {
     HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);
     if (sub.pContents != nullptr) AddFolderTree(*sub.pContents, hItem);

@@ -78,8 +78,8 @@ class DatabaseView : public WorkspaceTree {
   // Inserts a child (by default the last) with its image and, for a non-empty path, a record.
   HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strPath,
                              BOOL bFolder, HTREEITEM hInsertAfter = TVI_LAST);
-  // Adds the plain files (full paths) under hParent (images by extension).
-  void AddFolderFiles(const std::vector<CString>& files, HTREEITEM hParent);
+  // Adds the plain files of a folder as read under hParent (images by extension).
+  void AddFolderFiles(const FolderEntries& entries, HTREEITEM hParent);
   // Adds a folder's files and sub-folders, with what they hold, as read from disk.
   void AddFolderTree(const FolderEntries& entries, HTREEITEM hParent);
   // Replaces the folder item by a fresh one of the given text and path in its place among its
