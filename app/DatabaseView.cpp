@@ -208,10 +208,14 @@ FolderEntries ListFolder(const CString& strFolder) {
   do {
     const CString strName = data.cFileName;
     if (strName == "." || strName == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       entries.folders.push_back({strPrefix + strName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, {}});
-    else if ((data.dwFileAttributes & kNotPlain) == 0)
-      entries.files.push_back({strPrefix + strName, strName, ImageByExtension(strName, kImageFile)});
+    } else if ((data.dwFileAttributes & kNotPlain) == 0) {
+      // The path goes into the file's record as it is: no spare room kept for each of thousands.
+      CString strPath = strPrefix + strName;
+      strPath.FreeExtra();
+      entries.files.push_back({std::move(strPath), strName, ImageByExtension(strName, kImageFile)});
+    }
   } while (::FindNextFile(hFind, &data));
   ::FindClose(hFind);
   return entries;
@@ -297,9 +301,9 @@ CItemFileObj* DatabaseView::GetItemRecord(HTREEITEM hItem) const {
   return reinterpret_cast<CItemFileObj*>(GetItemData(hItem));
 }
 
-CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
+CItemFileObj* DatabaseView::NewRecord(CString strPath, BOOL bFolder) {
   auto record = std::make_unique<CItemFileObj>();
-  record->m_strPath = strPath;
+  record->m_strPath = std::move(strPath);
   record->m_dwMark = 1;
   record->m_bFolder = bFolder ? 1 : 0;
   m_listItemFiles.push_back(std::move(record));
@@ -307,9 +311,9 @@ CItemFileObj* DatabaseView::NewRecord(const CString& strPath, BOOL bFolder) {
 }
 
 HTREEITEM DatabaseView::InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage,
-                                         const CString& strPath, BOOL bFolder, HTREEITEM hInsertAfter) {
+                                         CString strPath, BOOL bFolder, HTREEITEM hInsertAfter) {
   // The record goes in with the item.
-  CItemFileObj* pRecord = strPath.IsEmpty() ? nullptr : NewRecord(strPath, bFolder);
+  CItemFileObj* pRecord = strPath.IsEmpty() ? nullptr : NewRecord(std::move(strPath), bFolder);
   HTREEITEM hItem = InsertTreeItem(this, hParent, reinterpret_cast<LPARAM>(pRecord), strText, nImage, nImage,
                                    hInsertAfter);
   if (hItem == nullptr && pRecord != nullptr) m_listItemFiles.pop_back();
@@ -342,9 +346,9 @@ void DatabaseView::FillTree() {
   Expand(hRoot, TVE_EXPAND);
 }
 
-void DatabaseView::AddFolderFiles(const FolderEntries& entries, HTREEITEM hParent) {
-  for (const FolderEntries::File& file : entries.files)
-    InsertRecordItem(hParent, file.strName, file.nImage, file.strPath, FALSE);
+void DatabaseView::AddFolderFiles(FolderEntries& entries, HTREEITEM hParent) {
+  for (FolderEntries::File& file : entries.files)
+    InsertRecordItem(hParent, file.strName, file.nImage, std::move(file.strPath), FALSE);
 }
 
 void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
@@ -365,7 +369,7 @@ void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
   AddFolderTree(*ReadFolderTree(strFolder), hParent);
 }
 
-void DatabaseView::AddFolderTree(const FolderEntries& entries, HTREEITEM hParent) {
+void DatabaseView::AddFolderTree(FolderEntries& entries, HTREEITEM hParent) {
   AddFolderFiles(entries, hParent);
   for (const FolderEntries::SubFolder& sub : entries.folders) {
     HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);

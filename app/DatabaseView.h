@@ -74,14 +74,15 @@ class DatabaseView : public WorkspaceTree {
 
  private:
   // A new record owned by the tree.
-  CItemFileObj* NewRecord(const CString& strPath, BOOL bFolder);
+  CItemFileObj* NewRecord(CString strPath, BOOL bFolder);
   // Inserts a child (by default the last) with its image and, for a non-empty path, a record.
-  HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, const CString& strPath,
+  HTREEITEM InsertRecordItem(HTREEITEM hParent, const CString& strText, int nImage, CString strPath,
                              BOOL bFolder, HTREEITEM hInsertAfter = TVI_LAST);
-  // Adds the plain files of a folder as read under hParent (images by extension).
-  void AddFolderFiles(const FolderEntries& entries, HTREEITEM hParent);
-  // Adds a folder's files and sub-folders, with what they hold, as read from disk.
-  void AddFolderTree(const FolderEntries& entries, HTREEITEM hParent);
+  // Adds the plain files of a folder as read under hParent; their paths move into the records.
+  void AddFolderFiles(FolderEntries& entries, HTREEITEM hParent);
+  // Adds a folder's files and sub-folders, with what they hold, as read from disk (the files'
+  // paths move into the records).
+  void AddFolderTree(FolderEntries& entries, HTREEITEM hParent);
   // Replaces the folder item by a fresh one of the given text and path in its place among its
   // siblings (selected when it was), filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
