@@ -20,6 +20,7 @@
 
 #include "os/FileFaults.h"
 #include "os/FileSupport.h"
+#include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 using brambolt::NativePath;
@@ -31,6 +32,9 @@ namespace brambolt {
 namespace {
 
 constexpr std::int64_t kUnixEpochIn100ns = 116444736000000000LL;
+
+// The tag of a copy's temporary file: ".name.copy-<process>.<random>" beside its target.
+constexpr const char* kCopyTag = "copy-";
 
 bool WantsRead(DWORD access) { return access & (GENERIC_READ | GENERIC_ALL | FILE_READ_DATA); }
 bool WantsWrite(DWORD access) {
@@ -174,14 +178,17 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 // Copies the bytes, permissions and times of an open file into a new temporary file beside
-// `target` and returns that file's path, or "" with errno set.
+// `target` and returns that file's path, or "" with errno set. What killed copies into the
+// folder left is removed first.
 std::string CopyToTemporary(int source, const struct stat& sourceStat, const std::string& target) {
-  std::string temp = file_support::ParentOf(target) + "/." + file_support::LeafOf(target) + ".copy-XXXXXX";
+  const std::string folder = file_support::ParentOf(target);
+  owned_name::RemoveDeadLeftovers(folder, std::string(), kCopyTag);
   if (const int fault = FileFault(FileStep::Create, target)) {
     errno = fault;
     return std::string();
   }
-  const int out = ::mkstemp(temp.data());
+  std::string temp;
+  const int out = owned_name::Create(folder, file_support::LeafOf(target), kCopyTag, temp);
   if (out < 0) return std::string();
   std::vector<char> buffer(1 << 16);
   bool ok = true;
@@ -318,7 +325,7 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
     flags |= O_APPEND;
   if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH) flags |= O_DSYNC;
   switch (dwCreationDisposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
+    case CREATE_NEW: flags |= O_CREAT | O_EXCL | O_NOFOLLOW; break;
     case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
     case OPEN_EXISTING: break;
     case OPEN_ALWAYS: flags |= O_CREAT; break;

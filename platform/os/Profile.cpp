@@ -18,6 +18,7 @@
 
 #include "os/FileApi.h"
 #include "os/FileSupport.h"
+#include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 namespace brambolt {
@@ -122,8 +123,10 @@ class ProfileCache {
       text += "\r\n";
     }
     const std::string folder = file_support::ParentOf(path);
-    std::string temp = folder + "/." + file_support::LeafOf(path) + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    const std::string leaf = file_support::LeafOf(path);
+    owned_name::RemoveDeadLeftovers(folder, leaf, "~");
+    std::string temp;
+    const int fd = owned_name::Create(folder, leaf, "~", temp);
     if (fd < 0) {
       file_support::SetLastErrorFromErrno(errno, path);
       return false;

@@ -24,6 +24,8 @@
 
 #include "base/Convert.h"
 #include "os/FileApi.h"
+#include "os/FileFaults.h"
+#include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 namespace brambolt {
@@ -441,11 +443,18 @@ bool WriteMerged(const std::string& folder, const std::string& fileName, int roo
   Parse(ReadWholeFile(folder + "/" + fileName, exists), top, root);
   for (const Change& change : changes) Apply(change, top);
   const std::string text = Serialize(top, root);
-  std::string temp = folder + "/." + fileName + ".XXXXXX";
+  // The temporary file carries this process's id, so what a killed write left is known and
+  // removed here, and a write of another process still going on is not.
+  owned_name::RemoveDeadLeftovers(folder, fileName, "~");
+  std::string temp;
   bool ok = false;
-  const int fd = ::mkstemp(temp.data());
+  const int fd = owned_name::Create(folder, fileName, "~", temp);
   if (fd >= 0) {
     ok = true;
+    if (const int fault = FileFault(FileStep::Write, temp)) {
+      errno = fault;
+      ok = false;
+    }
     const char* p = text.data();
     std::size_t left = text.size();
     while (ok && left > 0) {

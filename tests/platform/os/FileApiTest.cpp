@@ -2,15 +2,20 @@
 #include "os/FileApi.h"
 
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <strings.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "TempDir.h"
+#include "os/FileFaults.h"
 
 namespace brambolt {
 namespace {
@@ -19,6 +24,16 @@ using testing_os::ScopedEnv;
 using testing_os::TempDir;
 
 DWORD Error() { return GetLastError(); }
+
+std::set<std::string> Names(const std::string& folder) {
+  std::set<std::string> names;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(dir))
+      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.insert(entry->d_name);
+    ::closedir(dir);
+  }
+  return names;
+}
 
 HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags = 0) {
   return CreateFile(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
@@ -267,6 +282,40 @@ TEST(CopyFile, KeepsTimeAndLeavesNoPartialTarget) {
   EXPECT_EQ(Error(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 3);
 }
+
+// Copies killed while they wrote their temporary file beside the target leave it there; the next
+// copy into that folder removes those, and leaves the user's files of like names alone.
+TEST(CopyFile, TheNextCopyIntoTheFolderRemovesWhatKilledCopiesLeft) {
+  TempDir dir;
+  const std::string from = dir.Write("from", std::string(300000, 'x'));
+  const std::string into = dir / "into";
+  ::mkdir(into.c_str(), 0700);
+  for (int kill = 0; kill < 3; ++kill) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int writes = 0;
+      ScopedFileFaultHook killer([&](FileStep step, const std::string& path) {
+        if (step == FileStep::Write && path.find("/.big.copy-") != std::string::npos && ++writes == 2) ::raise(SIGKILL);
+        return 0;
+      });
+      CopyFile(from.c_str(), (into + "/big").c_str(), FALSE);
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  }
+  EXPECT_EQ(Names(into).size(), 1u);  // each copy removed what the one before it left
+  const std::set<std::string> users = {".big.copy-Xa1b2C", ".big.copy-1", ".big.copy-old", ".big.copy-1.0123456789ab.x"};
+  for (const std::string& name : users) dir.Write("into/" + name, "the user's");
+  ASSERT_TRUE(CopyFile(from.c_str(), (into + "/small").c_str(), FALSE));
+  std::set<std::string> expected = users;
+  expected.insert("small");
+  EXPECT_EQ(Names(into), expected);
+  for (const std::string& name : users) EXPECT_EQ(dir.Read("into/" + name), "the user's");
+}
+
 
 TEST(CopyFile, CopyOntoItselfIsRefused) {
   TempDir dir;

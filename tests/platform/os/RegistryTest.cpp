@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "TempDir.h"
 #include "base/CodePage.h"
 #include "base/Convert.h"
+#include "os/FileFaults.h"
 
 namespace brambolt {
 namespace {
@@ -562,6 +565,48 @@ TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFileAndKeepEachOthersVal
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "HKEY_CURRENT_USER.reg" || name == ".registry.lock") << name;
   }
+}
+
+// Settings writes killed while they wrote their temporary file leave it beside the store; the next
+// write removes those, and leaves the user's files of like names and live writers' files alone.
+TEST_F(Registry, TheNextWriteRemovesWhatKilledWritesLeft) {
+  const std::string temporary = dir / ".HKEY_CURRENT_USER.reg.";
+  for (int kill = 0; kill < 3; ++kill) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ResetRegistryForTesting();
+      ScopedFileFaultHook killer([&](FileStep step, const std::string& path) {
+        if (step == FileStep::Write && path.compare(0, temporary.size(), temporary) == 0) ::raise(SIGKILL);
+        return 0;
+      });
+      HKEY key = nullptr;
+      RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Killed", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+      RegSetValueEx(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>("v"), 2);
+      RegFlushKey(key);
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  }
+  std::set<std::string> leftovers;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) leftovers.insert(entry.path().filename().string());
+  EXPECT_EQ(leftovers.size(), 2u);  // the lock, and the last one's file: each write removed the one before
+  const std::set<std::string> users = {".HKEY_CURRENT_USER.reg.old", ".HKEY_CURRENT_USER.reg.~1",
+                                       ".HKEY_CURRENT_USER.reg.Xa1b2C"};
+  for (const std::string& name : users) dir.Write(name, "the user's");
+
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Brambolt");
+  Set(key, "After", REG_SZ, std::string("yes", 4));
+  ASSERT_EQ(RegFlushKey(key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) names.insert(entry.path().filename().string());
+  std::set<std::string> expected = users;
+  expected.insert({"HKEY_CURRENT_USER.reg", ".registry.lock"});
+  EXPECT_EQ(names, expected);
+  for (const std::string& name : users) EXPECT_EQ(dir.Read(name), "the user's");
 }
 
 // An instance started earlier writes after another one changed the settings: the other's new
