@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <vector>
 
 
 IMPLEMENT_DYNAMIC(CException, CObject)
@@ -66,10 +68,19 @@ BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, UINT* pnHelpC
 }
 
 int CException::ReportError(UINT nType, UINT nMessageID) {
-  TCHAR szMessage[256];
+  // The message holds the whole path and reason however long: the buffer grows until the text
+  // fits with room to spare.
+  std::vector<TCHAR> message(512);
+  BOOL bHasMessage = FALSE;
+  for (;;) {
+    message[0] = '\0';
+    bHasMessage = GetErrorMessage(message.data(), static_cast<UINT>(message.size()));
+    if (!bHasMessage || std::strlen(message.data()) + 8 < message.size() || message.size() >= (1u << 20)) break;
+    message.resize(message.size() * 2);
+  }
   CString strText;
-  if (GetErrorMessage(szMessage, sizeof szMessage))
-    strText = szMessage;
+  if (bHasMessage)
+    strText = message.data();
   else if (nMessageID != 0)
     strText.LoadString(nMessageID);
   if (strText.IsEmpty()) strText = "No error message is available.";

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/CException.h"
+#include "core/SaveInPlace.h"
 #include "os/FileApi.h"
 #include "os/Paths.h"
 
@@ -86,6 +87,9 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) 
   DWORD dwShareMode = 0;
   DWORD dwCreateFlag = 0;
   MapOpenFlags(nOpenFlags, dwAccess, dwShareMode, dwCreateFlag);
+  // A save of the file killed while it wrote the file in place is completed before the file is
+  // read or written again.
+  brambolt::mirror::CompleteInterruptedSave(lpszFileName);
   HANDLE hFile = CreateFile(lpszFileName, dwAccess, dwShareMode, nullptr, dwCreateFlag, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (hFile == INVALID_HANDLE_VALUE) return fail(static_cast<LONG>(GetLastError()));
   m_hFile = hFile;

@@ -9,12 +9,12 @@
 
 #include <climits>
 #include <cstdlib>
-#include <random>
 #include <string>
 
 #include "core/CException.h"
 #include "core/SaveInPlace.h"
 #include "os/FileApi.h"
+#include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 IMPLEMENT_DYNAMIC(CMirrorFile, CFile)
@@ -28,19 +28,18 @@ std::string ResolveTarget(const std::string& nativePath) {
   return nativePath;
 }
 
+// The tag of a save's temporary file: ".name.~<process>.<random>" beside its target.
+constexpr const char* kMirrorTag = "~";
+
 std::string FolderOf(const std::string& nativePath) {
   std::size_t slash = nativePath.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : nativePath.substr(0, slash);
 }
 
-std::string RandomSuffix() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  static const char digits[] = "0123456789abcdef";
-  std::string suffix;
-  std::uint64_t value = generator();
-  for (int i = 0; i < 12; ++i, value >>= 4) suffix.push_back(digits[value & 15]);
-  return suffix;
+std::string LeafOf(const std::string& nativePath) {
+  const std::size_t slash = nativePath.rfind('/');
+  return slash == std::string::npos ? nativePath : nativePath.substr(slash + 1);
 }
 
 void SyncFolder(const std::string& folder) {
@@ -50,13 +49,12 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
-// A new temporary file of the prefix: private at its creation, then given the target's bits (a
-// new file gets the usual ones). Its path, or "" with the last error set.
-std::string CreateMirror(const std::string& prefix, DWORD dwAccess, DWORD dwShareMode, const struct stat* pTarget,
-                         HANDLE* phFile) {
-  const std::string stem = prefix + std::to_string(::getpid()) + ".";
+// A new temporary file of this process in the folder: private at its creation, then given the
+// target's bits (a new file gets the usual ones). Its path, or "" with the last error set.
+std::string CreateMirror(const std::string& folder, const std::string& stem, DWORD dwAccess, DWORD dwShareMode,
+                         const struct stat* pTarget, HANDLE* phFile) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string mirror = stem + RandomSuffix();
+    std::string mirror = brambolt::owned_name::Make(folder, stem, kMirrorTag);
     HANDLE hFile = CreateFile(mirror.c_str(), dwAccess, dwShareMode, nullptr, CREATE_NEW,
                               pTarget != nullptr ? FILE_ATTRIBUTE_TEMPORARY : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE) {
@@ -86,17 +84,20 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
   DWORD dwShareMode = 0;
   DWORD dwCreateFlag = 0;
   MapOpenFlags(nOpenFlags, dwAccess, dwShareMode, dwCreateFlag);
-  auto fail = [&](DWORD dwError) {
+  auto fail = [&](DWORD dwError, LPCTSTR lpszName) {
     if (pError != nullptr) {
       pError->m_lOsError = static_cast<LONG>(dwError);
       pError->m_cause = CFileException::OsErrorToException(static_cast<LONG>(dwError));
-      pError->m_strFileName = lpszFileName;
+      pError->m_strFileName = lpszName;
     }
     return FALSE;
   };
 
+  namespace mirror = brambolt::mirror;
   const std::string native = brambolt::NativePath(lpszFileName);
   const std::string target = m_linkRule == followLinks ? ResolveTarget(native) : native;
+  // A save of this file that was killed while it wrote the file in place is completed first.
+  mirror::CompleteInterruptedSave(target);
   struct stat targetStat {};
   const bool exists = m_linkRule == followLinks ? ::stat(target.c_str(), &targetStat) == 0
                                                 : ::lstat(target.c_str(), &targetStat) == 0 && !S_ISLNK(targetStat.st_mode);
@@ -105,25 +106,25 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
     // a read-only file, or another handle's share mode.
     HANDLE hProbe = CreateFile(target.c_str(), GENERIC_WRITE, dwShareMode, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hProbe == INVALID_HANDLE_VALUE) return fail(GetLastError());
+    if (hProbe == INVALID_HANDLE_VALUE) return fail(GetLastError(), lpszFileName);
     CloseHandle(hProbe);
   }
 
-  namespace mirror = brambolt::mirror;
-  mirror::RemoveStaleMirrors(mirror::BesidePrefix(target));
-  if (exists) mirror::RestoreInterruptedSave(target);
+  const std::string folder = FolderOf(target);
+  const std::string leaf = LeafOf(target);
+  brambolt::owned_name::RemoveDeadLeftovers(folder, leaf, kMirrorTag);
   HANDLE hFile = INVALID_HANDLE_VALUE;
-  std::string path = CreateMirror(mirror::BesidePrefix(target), dwAccess, dwShareMode, exists ? &targetStat : nullptr, &hFile);
+  std::string path = CreateMirror(folder, leaf, dwAccess, dwShareMode, exists ? &targetStat : nullptr, &hFile);
   if (path.empty()) {
     const DWORD dwError = GetLastError();
     // A folder that takes no new file: the new text waits in the cache folder, and goes into
     // the existing file in place at Close. A new file cannot be made there at all.
-    if (!exists || !mirror::FolderRefusesNewFiles(dwError)) return fail(dwError);
-    const std::string cachePrefix = mirror::CachePrefix(target);
-    mirror::RemoveStaleMirrors(cachePrefix);
-    if (cachePrefix.empty()) return fail(dwError);
-    path = CreateMirror(cachePrefix, dwAccess, dwShareMode, &targetStat, &hFile);
-    if (path.empty()) return fail(dwError);
+    if (!exists || !mirror::FolderRefusesNewFiles(dwError)) return fail(dwError, lpszFileName);
+    std::string cache;
+    DWORD dwCacheError = 0;
+    if (!mirror::CacheFolder(cache, dwCacheError)) return fail(dwCacheError, cache.empty() ? lpszFileName : cache.c_str());
+    path = CreateMirror(cache, mirror::CacheStem(target), dwAccess, dwShareMode, &targetStat, &hFile);
+    if (path.empty()) return fail(dwError, lpszFileName);
     m_bMirrorInCache = TRUE;
   }
   m_hFile = hFile;
@@ -157,13 +158,7 @@ void CMirrorFile::Close() {
     DWORD dwError = GetLastError();
     if (bInCache) {
       // Another file system, or a folder that refuses the rename too: written in place.
-      try {
-        brambolt::mirror::CopyIntoPlace(std::string(mirror), std::string(target), name);
-      } catch (CException*) {
-        DeleteFile(mirror);
-        throw;
-      }
-      DeleteFile(mirror);
+      brambolt::mirror::CopyIntoPlace(std::string(mirror), std::string(target), name);
       return;
     }
     DeleteFile(mirror);

@@ -1,14 +1,17 @@
-// The ways a safe save (CMirrorFile) reaches a file whose folder takes no new file, and what it
-// cleans up after a save that was killed. Internal to the core module.
+// The ways a safe save (CMirrorFile) reaches a file whose folder takes no new file, and how a
+// save killed on that way is completed. Internal to the core module.
 //
-// The temporary file of a save lies beside the target, named "." + name + ".~" + process id +
-// "." + random letters, so the final rename replaces the file in one step. When the folder
-// refuses a new file (no inode left, no write permission, a quota), the temporary file lies in
-// the user's cache folder instead ($XDG_CACHE_HOME, else ~/.cache, then visual-brambolt/saves):
-// renamed over the target when both are on one file system and the folder allows it, else copied
-// into the file in place, while a copy of the original waits in the cache folder until the copy
-// is complete and is put back when it fails. A copy of an original that a killed save left there
-// is put back at the next save of that file and kept beside it under a name the user is told.
+// The temporary file of a save lies beside the target under an owned name (os/OwnedNames.h), so
+// the final rename replaces the file in one step. When the folder refuses a new file (no inode
+// left, no write permission, a quota), the temporary file lies in the user's cache folder instead
+// ($XDG_CACHE_HOME, else ~/.cache, then visual-brambolt/saves; the owner's alone): renamed over
+// the target when both are on one file system and the folder allows it, else written into the
+// file in place. Before that write the temporary file becomes a stage: the new text followed by
+// a record of its length, the target's path and a checksum, on the disk. The stage is removed
+// once the file holds the new text. A complete stage whose process has ended says that the file
+// may be cut: the staged text is written over it before the file is opened or saved again, and
+// the user is told once. An incomplete one says the file was not touched yet: it is removed. The
+// old text is never written back over the file.
 #pragma once
 
 #include <string>
@@ -17,29 +20,27 @@
 
 namespace brambolt::mirror {
 
-// The folder of the temporary files that cannot lie beside their target, made when missing
-// (owner only); "" when it cannot be made.
-std::string CacheFolder();
+// The cache folder, made when missing (owner only). False, with the Win32 error, when it cannot
+// be made or is not a real folder of this user that no one else may write.
+bool CacheFolder(std::string& folder, DWORD& dwError);
 
-// The name prefix of the temporary files of a save of the target: beside it, or in the cache.
-std::string BesidePrefix(const std::string& target);
-std::string CachePrefix(const std::string& target);
-
-// Removes the temporary files with the prefix whose process has ended (and those that name no
-// process): what killed saves left.
-void RemoveStaleMirrors(const std::string& prefix);
+// The stem of the cache folder's files of a save of the target.
+std::string CacheStem(const std::string& target);
 
 // Whether a failure to create a file says that the folder takes no new file, while a file that
 // is there may still be written.
 bool FolderRefusesNewFiles(DWORD dwError);
 
-// Puts back the original that a killed in-place save left in the cache folder, and tells the
-// user where a copy of it is kept.
-void RestoreInterruptedSave(const std::string& target);
+// Completes the saves of the file (a native path) that were killed while they wrote it in place,
+// and removes what killed ones left before they touched it. Cheap when nothing is staged.
+void CompleteInterruptedSave(const std::string& nativePath);
+// The same for a file's name as the program gives it.
+void CompleteInterruptedSave(LPCTSTR lpszFileName);
 
-// Copies the finished temporary file into the target in place, the original kept in the cache
-// folder until the copy is complete and put back when it fails. Throws CFileException (with the
-// target's name) when the file could not be written; the target then holds its old bytes.
+// Makes the finished temporary file in the cache folder a stage, writes its text into the target
+// in place and removes it. Throws CFileException (with the target's name) when the file could not
+// be written: the target then holds its old bytes, or, when the write was cut after it began, the
+// stage stays and the next open or save of the file completes it.
 void CopyIntoPlace(const std::string& mirror, const std::string& target, const char* lpszName);
 
 }  // namespace brambolt::mirror

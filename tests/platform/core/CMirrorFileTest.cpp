@@ -1,6 +1,9 @@
 // CMirrorFile (safe save) and CFileFind (folder search) on a private temporary folder.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include <filesystem>
@@ -100,6 +103,43 @@ TEST(MirrorFile, ASaveOverAFileOpenElsewhereFailsAtOpen) {
   EXPECT_FALSE(file.Open(path.c_str(), kSaveFlags, &e));
   EXPECT_EQ(e.m_cause, CFileException::sharingViolation);
   EXPECT_EQ(ReadAll(path), "old");
+}
+
+// Beside the file, only a temporary file of the exact form a save makes, whose process has ended,
+// is removed by the next save: the user's files of like names, and those of a process still
+// running, stay.
+TEST(MirrorFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
+  TempFolder folder;
+  const std::string path = folder / "name.cpp";
+  WriteAll(path, "old");
+  pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(ended, &status, 0);
+  const pid_t running = ::fork();
+  if (running == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  const std::string endedName = ".name.cpp.~" + std::to_string(ended) + ".0123456789ab";
+  const std::set<std::string> kept = {
+      "name.cpp", ".name.cpp.~1", ".name.cpp.~old", ".name.cpp.~" + std::to_string(ended),
+      ".name.cpp.~" + std::to_string(ended) + ".0123456789ab.bak", ".name.cpp.~" + std::to_string(ended) + ".0123456789AB",
+      ".name.cpp.~0" + std::to_string(ended) + ".0123456789ab", ".name.cpp.~" + std::to_string(running) + ".0123456789ab",
+      ".other.cpp.~" + std::to_string(ended) + ".0123456789ab"};
+  for (const std::string& name : kept)
+    if (name != "name.cpp") WriteAll(folder / name, "the user's");
+  WriteAll(folder / endedName, "left by a killed save");
+  CMirrorFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kSaveFlags));
+  file.Write("new", 3);
+  file.Close();
+  ::kill(running, SIGKILL);
+  ::waitpid(running, &status, 0);
+  EXPECT_EQ(ReadAll(path), "new");
+  EXPECT_EQ(Entries(folder.Path()), kept);
+  for (const std::string& name : kept)
+    if (name != "name.cpp") EXPECT_EQ(ReadAll(folder / name), "the user's") << name;
 }
 
 TEST(MirrorFile, WithoutCreateTheFileItselfIsOpened) {

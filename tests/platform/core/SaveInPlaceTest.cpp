@@ -1,6 +1,7 @@
-// CMirrorFile where the disk is against it: a folder that takes no new file, a full disk, and a
-// save killed at each of its steps; refusals come from the file layer's fault seam, or from a
-// small tmpfs mounted in a private mount namespace when the system allows it.
+// CMirrorFile where the disk is against it: a folder that takes no new file, a full disk, a save
+// killed at each of its steps, names planted in the cache folder, two processes saving one file
+// and the longest file names; refusals come from the file layer's fault seam, or from a small
+// tmpfs mounted in a private mount namespace when the system allows it.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -12,13 +13,16 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/CMirrorFile.h"
+#include "core/SaveInPlace.h"
 #include "FilesTestSupport.h"
 #include "os/FileFaults.h"
+#include "os/OwnedNames.h"
 
 using brambolt::FileStep;
 using brambolt::ScopedFileFaultHook;
@@ -30,6 +34,11 @@ using files_test::WriteAll;
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string& LastReported() {
+  static std::string text;
+  return text;
+}
 
 const UINT kSaveFlags = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
 const std::string kOld(70000, 'o');
@@ -46,7 +55,8 @@ std::set<std::string> Entries(const std::string& folder) {
 void Save(const std::string& path, const std::string& text) {
   CMirrorFile file;
   CFileException error;
-  if (!file.Open(path.c_str(), kSaveFlags, &error)) AfxThrowFileException(error.m_cause, error.m_lOsError, path.c_str());
+  if (!file.Open(path.c_str(), kSaveFlags, &error))
+    AfxThrowFileException(error.m_cause, error.m_lOsError, error.m_strFileName);
   const std::size_t third = text.size() / 3;
   file.Write(text.data(), static_cast<UINT>(third));
   file.Write(text.data() + third, static_cast<UINT>(third));
@@ -54,16 +64,34 @@ void Save(const std::string& path, const std::string& text) {
   file.Close();
 }
 
-// The cause of the CFileException a call raises, or -1.
-int FileCause(const std::function<void()>& call) {
+// The cause of the CFileException a call raises, or -1; `message` takes the text the user is shown.
+int FileCause(const std::function<void()>& call, std::string* message = nullptr) {
   try {
     call();
   } catch (CFileException* e) {
     const int cause = e->m_cause;
+    if (message != nullptr) {
+      AfxSetErrorReporter([](LPCTSTR text, UINT) {
+        LastReported() = text;
+        return 1;
+      });
+      e->ReportError();
+      AfxSetErrorReporter(nullptr);
+      *message = LastReported();
+    }
     e->Delete();
     return cause;
   }
   return -1;
+}
+
+// The text as the program opens the file (what the editor shows of it).
+std::string OpenAndRead(const std::string& path) {
+  CFile file;
+  if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone)) return "<not opened>";
+  std::string text(static_cast<std::size_t>(file.GetLength()), '\0');
+  text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
+  return text;
 }
 
 // A folder that refuses new entries, as one without write permission does (root may write any
@@ -89,10 +117,14 @@ struct ToldTexts {
   }
 };
 
-// Runs the body in a child process and gives its exit status, or 128 + the signal that ended it.
+// Runs the body in a child process and gives its exit status, or 128 + the signal that ended it;
+// a child still running after 20 seconds (hung on a FIFO, say) ends with SIGALRM.
 int InChild(const std::function<int()>& body) {
   const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
+  if (pid == 0) {
+    ::alarm(20);
+    ::_exit(body());
+  }
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
@@ -141,7 +173,10 @@ TEST(SaveInPlace, AFolderThatTakesNoNewFileStillGetsTheSaveAndNeverLosesTheOrigi
   EXPECT_EQ(Entries(shared), std::set<std::string>{"notes.h"});
 }
 
-TEST(SaveInPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewText) {
+// A save killed at each of its steps, then the file opened and saved again with the disk full:
+// the program shows the old or the new text whole, completes a save that was cut while it wrote
+// the file in place, and never puts older text over newer.
+TEST(SaveInPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewTextAndNeverOlderOverNewer) {
   TempFolder folder;
   TempFolder cache;
   ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path());
@@ -153,6 +188,8 @@ TEST(SaveInPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewText) {
     const std::string path = dir + "/project.dcp";
     auto refusal = [&](FileStep step, const std::string& p) { return bRefusing ? RefuseNewEntriesIn(dir, step, p) : 0; };
     int kills = 0;
+    int cuts = 0;
+    int completed = 0;
     for (int step = 1;; ++step) {
       WriteAll(path, kOld);
       const int status = InChild([&] {
@@ -167,33 +204,42 @@ TEST(SaveInPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewText) {
       if (status == 0) break;
       ASSERT_EQ(status, 128 + SIGKILL);
       ++kills;
-      const std::string after = ReadAll(path);
-      if (after != kOld && after != kNew) {
-        // Only a save in place may leave the file cut, and only with the original in the cache.
-        EXPECT_TRUE(bRefusing) << "step " << step;
-        EXPECT_EQ(Entries(saves).size(), 2u) << "step " << step;  // the original and the new text
+      const std::string onDisk = ReadAll(path);
+      const bool cut = onDisk != kOld && onDisk != kNew;
+      if (cut) {
+        EXPECT_TRUE(bRefusing) << "step " << step << ": only a save in place may cut the file";
+        ++cuts;
       }
-      // The next save of the file puts the original back and clears what the killed one left.
       ToldTexts told;
+      const std::string shown = OpenAndRead(path);
+      EXPECT_TRUE(shown == kOld || shown == kNew) << "step " << step << ": " << shown.size() << " bytes shown";
+      if (cut || onDisk == kNew) EXPECT_TRUE(shown == kNew) << "step " << step << ": not the newest text";
+      EXPECT_LE(told.Texts().size(), 1u) << "step " << step;
+      if (shown != onDisk) {
+        ++completed;
+        ASSERT_EQ(told.Texts().size(), 1u) << "step " << step;
+        EXPECT_NE(told.Texts()[0].find(path), std::string::npos) << told.Texts()[0];
+        EXPECT_NE(told.Texts()[0].find("completed"), std::string::npos) << told.Texts()[0];
+      }
+      // The next save meets a full disk where it writes: the file keeps what was shown.
       {
-        ScopedFileFaultHook again(refusal);
-        CMirrorFile next;
-        ASSERT_TRUE(next.Open(path.c_str(), kSaveFlags));
-        next.Abort();
+        int writes = 0;
+        ScopedFileFaultHook full([&](FileStep s, const std::string& p) {
+          if (int refused = refusal(s, p)) return refused;
+          return s == FileStep::Write && (p == path || !bRefusing) && ++writes == 1 ? ENOSPC : 0;
+        });
+        EXPECT_EQ(FileCause([&] { Save(path, kOld + kOld); }), CFileException::diskFull) << "step " << step;
       }
-      const std::string restored = ReadAll(path);
-      EXPECT_TRUE(restored == kOld || restored == kNew) << "step " << step << ": " << restored.size() << " bytes";
+      EXPECT_TRUE(ReadAll(path) == shown) << "step " << step;
+      EXPECT_LE(told.Texts().size(), 1u) << "step " << step;
       EXPECT_EQ(Entries(dir), std::set<std::string>{"project.dcp"}) << "step " << step;
-      if (after != kOld && after != kNew) {
-        ASSERT_EQ(told.Texts().size(), 1u);
-        EXPECT_NE(told.Texts()[0].find(saves + "/project.dcp."), std::string::npos) << told.Texts()[0];
-      }
-      for (const std::string& name : Entries(saves)) {
-        EXPECT_NE(name.find(".before-interrupted-save"), std::string::npos) << name;
-        fs::remove(saves + "/" + name);
-      }
+      EXPECT_EQ(Entries(saves), std::set<std::string>{}) << "step " << step;
     }
     EXPECT_GE(kills, bRefusing ? 12 : 5);
+    if (bRefusing) {
+      EXPECT_GE(cuts, 1) << "no kill came while the file was written in place";
+      EXPECT_GT(completed, cuts) << "a kill after the staging";
+    }
   }
 }
 
@@ -231,6 +277,243 @@ TEST(SaveInPlace, OnADiskWithNoInodeOrSpaceLeftTheSaveIsWholeOrNotAtAll) {
   if (status == 77) GTEST_SKIP() << "no private mount namespace with a tmpfs here";
   EXPECT_EQ(status, 0) << "1: the save failed, 2: not the new text, 3: no disk-full error, 4: the file was cut, "
                           "5: files left in the cache folder";
+}
+
+// A process id no process has: that of a child that has ended and been waited for.
+pid_t EndedProcessId() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return pid;
+}
+
+constexpr uid_t kOtherUser = 65534;  // nobody
+
+// The kinds of entry planted at a name: each must be neither followed, read, written nor removed.
+enum class Planted { LinkToSecret, LinkToStage, Fifo, Folder, OtherOwnersStage };
+
+// Plants the entry; false when this system cannot make it (a file of another user needs root).
+bool Plant(Planted kind, const std::string& at, const std::string& secret, const std::string& stage) {
+  switch (kind) {
+    case Planted::LinkToSecret: return ::symlink(secret.c_str(), at.c_str()) == 0;
+    case Planted::LinkToStage: return ::symlink(stage.c_str(), at.c_str()) == 0;
+    case Planted::Fifo: return ::mkfifo(at.c_str(), 0600) == 0;
+    case Planted::Folder: return ::mkdir(at.c_str(), 0700) == 0;
+    case Planted::OtherOwnersStage:
+      if (::geteuid() != 0) return false;
+      fs::copy_file(stage, at);
+      return ::chown(at.c_str(), kOtherUser, kOtherUser) == 0;
+  }
+  return false;
+}
+
+// A file in a folder shared with others that takes no new file (the refusal installed by each
+// test), and a private cache folder.
+class SaveInPlaceShared : public ::testing::Test {
+ protected:
+  SaveInPlaceShared() { fs::create_directory(shared); }
+
+  TempFolder folder;
+  TempFolder cache;
+  ScopedEnv cacheHome{"XDG_CACHE_HOME", cache.Path()};
+  const std::string saves = cache / "visual-brambolt/saves";
+  const std::string shared = folder / "shared";
+  const std::string path = shared + "/notes.h";
+};
+
+// Names planted in the cache folder where a save and its completion look: the names a killed save
+// of the file would have (an ended process's), and those earlier versions read by a fixed name.
+// The file is opened and saved in a folder that takes no new file; nothing planted is followed,
+// read (a FIFO hangs nothing), written or removed.
+TEST_F(SaveInPlaceShared, NamesPlantedInTheCacheFolderAreNeitherFollowedReadNorRemoved) {
+  auto refusal = [&](FileStep step, const std::string& p) { return RefuseNewEntriesIn(shared, step, p); };
+  const std::string secret = folder / "secret.txt";
+  WriteAll(secret, "the secret");
+  // A complete stage of the file with a text of its own, as a save killed before its in-place
+  // write leaves it, moved out of the cache folder for links to point at.
+  const std::string staged = "staged text " + std::string(1000, 's');
+  WriteAll(path, kOld);
+  ASSERT_EQ(InChild([&] {
+              ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                if (s == FileStep::Write && p == path) ::raise(SIGKILL);
+                return refusal(s, p);
+              });
+              Save(path, staged);
+              return 0;
+            }),
+            128 + SIGKILL);
+  ASSERT_FALSE(Entries(saves).empty());
+  const std::string stage = folder / "stage";
+  for (const std::string& name : Entries(saves)) fs::rename(saves + "/" + name, stage);
+  const std::string stageBytes = ReadAll(stage);
+
+  const std::string stem = brambolt::mirror::CacheStem(path);
+  const std::string key = stem.substr(0, stem.find('.'));
+  const std::string prefix = brambolt::owned_name::Prefix(stem, "~");
+  const std::string ended = std::to_string(EndedProcessId());
+  const std::vector<std::string> names = {prefix + ended + ".0123456789ab", prefix + ended + ".fedcba987654",
+                                          "notes.h." + key + ".original", "notes.h." + key + ".before-interrupted-save"};
+  for (const Planted kind : {Planted::LinkToSecret, Planted::LinkToStage, Planted::Fifo, Planted::Folder,
+                             Planted::OtherOwnersStage}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    WriteAll(path, kOld);
+    bool planted = true;
+    for (const std::string& name : names) planted = planted && Plant(kind, saves + "/" + name, secret, stage);
+    if (!planted) {
+      EXPECT_EQ(kind, Planted::OtherOwnersStage) << "cannot plant";
+      fs::remove_all(saves);
+      fs::create_directory(saves);
+      continue;
+    }
+    std::map<std::string, fs::file_type> before;
+    for (const std::string& name : names) before[name] = fs::symlink_status(saves + "/" + name).type();
+    const int status = InChild([&] {
+      int told = 0;
+      AfxSetErrorReporter([](LPCTSTR, UINT) { return ::raise(SIGUSR1), 1; });
+      (void)told;
+      ScopedFileFaultHook refuse(refusal);
+      if (OpenAndRead(path) != kOld) return 1;
+      Save(path, kNew);
+      if (ReadAll(path) != kNew) return 2;
+      if (OpenAndRead(path) != kNew) return 3;
+      return 0;
+    });
+    EXPECT_EQ(status, 0) << "1: the opened text was not the file's, 2 and 3: the save did not hold, " << 128 + SIGUSR1
+                         << ": the user was told of an interrupted save, " << 128 + SIGALRM << ": it hung";
+    EXPECT_EQ(ReadAll(secret), "the secret");
+    EXPECT_TRUE(ReadAll(stage) == stageBytes);
+    std::map<std::string, fs::file_type> after;
+    for (const std::string& name : names) after[name] = fs::symlink_status(saves + "/" + name).type();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(Entries(saves).size(), names.size());
+    EXPECT_EQ(Entries(shared), std::set<std::string>{"notes.h"});
+    fs::remove_all(saves);
+    fs::create_directory(saves);
+  }
+}
+
+// A cache folder that is not the user's own real folder is not used: the save fails, names the
+// folder, and the file keeps its text.
+TEST_F(SaveInPlaceShared, ACacheFolderThatIsNotTheUsersOwnIsNotUsed) {
+  ScopedFileFaultHook refuse([&](FileStep step, const std::string& p) { return RefuseNewEntriesIn(shared, step, p); });
+  fs::create_directories(cache / "visual-brambolt");
+  const std::string elsewhere = folder / "elsewhere";
+  fs::create_directory(elsewhere);
+  ::chmod(elsewhere.c_str(), 0700);
+  const std::vector<std::pair<std::string, std::function<bool()>>> cases = {
+      {"a link to a folder of the user", [&] { return ::symlink(elsewhere.c_str(), saves.c_str()) == 0; }},
+      {"a folder anyone may write", [&] { return ::mkdir(saves.c_str(), 0700) == 0 && ::chmod(saves.c_str(), 0777) == 0; }},
+      {"a folder its group may write", [&] { return ::mkdir(saves.c_str(), 0700) == 0 && ::chmod(saves.c_str(), 0770) == 0; }},
+      {"a folder of another user",
+       [&] { return ::geteuid() == 0 && ::mkdir(saves.c_str(), 0700) == 0 && ::chown(saves.c_str(), kOtherUser, kOtherUser) == 0; }},
+      {"a FIFO", [&] { return ::mkfifo(saves.c_str(), 0600) == 0; }},
+      {"a file", [&] { return WriteAll(saves, ""), true; }},
+  };
+  for (const auto& [what, plant] : cases) {
+    SCOPED_TRACE(what);
+    WriteAll(path, kOld);
+    fs::remove_all(saves);
+    if (!plant()) {
+      EXPECT_EQ(what, "a folder of another user") << "cannot plant";
+      continue;
+    }
+    std::string message;
+    EXPECT_EQ(FileCause([&] { Save(path, kNew); }, &message), CFileException::accessDenied);
+    EXPECT_NE(message.find(saves), std::string::npos) << message;
+    EXPECT_TRUE(ReadAll(path) == kOld);
+    EXPECT_EQ(Entries(elsewhere), std::set<std::string>{});
+    EXPECT_EQ(Entries(shared), std::set<std::string>{"notes.h"});
+  }
+  // A missing one is made for the owner alone.
+  fs::remove_all(saves);
+  Save(path, kNew);
+  EXPECT_TRUE(ReadAll(path) == kNew);
+  struct stat st {};
+  ASSERT_EQ(::lstat(saves.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(st.st_mode & 077, 0u);
+}
+
+// Two processes save one file, in place, again and again: neither takes the other's files for a
+// killed save's, no one is told of an interrupted save, and the file ends whole.
+TEST_F(SaveInPlaceShared, TwoProcessesSavingOneFileLeaveEachOthersFilesAlone) {
+  WriteAll(path, kOld);
+  const std::string texts[2] = {kNew, std::string(80000, 'b') + "other"};
+  pid_t children[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    children[i] = ::fork();
+    if (children[i] == 0) {
+      ::alarm(60);
+      AfxSetErrorReporter([](LPCTSTR, UINT) { return ::_exit(3), 1; });
+      ScopedFileFaultHook refuse([&](FileStep step, const std::string& p) { return RefuseNewEntriesIn(shared, step, p); });
+      for (int round = 0; round < 40; ++round) {
+        try {
+          Save(path, texts[i]);
+        } catch (CException* e) {
+          e->Delete();
+          ::_exit(1);
+        }
+      }
+      ::_exit(0);
+    }
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "1: a save failed, 3: the user was told of an interrupted save; status " << status;
+  }
+  const std::string last = ReadAll(path);
+  EXPECT_TRUE(last == texts[0] || last == texts[1]) << last.size() << " bytes";
+  EXPECT_EQ(Entries(shared), std::set<std::string>{"notes.h"});
+  EXPECT_EQ(Entries(saves), std::set<std::string>{});
+}
+
+// A name of 250 bytes (83 Chinese characters and a letter) saves beside itself and in place, and
+// the message of a failed save holds the whole path and reason.
+TEST(SaveInPlace, TheLongestFileNamesSaveAndTheirErrorsNameThemWhole) {
+  TempFolder folder;
+  TempFolder cache;
+  ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path());
+  std::string leaf;
+  for (int i = 0; i < 83; ++i) leaf += "\xE6\x96\x87";  // one Chinese character
+  leaf += "h";
+  ASSERT_EQ(leaf.size(), 250u);
+  for (const bool bRefusing : {false, true}) {
+    SCOPED_TRACE(bRefusing ? "in place" : "beside");
+    const std::string dir = folder / (bRefusing ? "refusing" : "ordinary");
+    fs::create_directory(dir);
+    const std::string path = dir + "/" + leaf;
+    WriteAll(path, kOld);
+    ScopedFileFaultHook refuse([&](FileStep step, const std::string& p) { return bRefusing ? RefuseNewEntriesIn(dir, step, p) : 0; });
+    EXPECT_EQ(FileCause([&] { Save(path, kNew); }), -1);
+    EXPECT_TRUE(ReadAll(path) == kNew);
+    EXPECT_EQ(Entries(dir), std::set<std::string>{leaf});
+    // A kill in the middle of the in-place write is completed under the long name too.
+    if (bRefusing) {
+      EXPECT_EQ(InChild([&] {
+                  int writes = 0;
+                  ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                    if (s == FileStep::Write && p == path && ++writes == 2) ::raise(SIGKILL);
+                    return RefuseNewEntriesIn(dir, s, p);
+                  });
+                  Save(path, kOld);
+                  return 0;
+                }),
+                128 + SIGKILL);
+      ToldTexts told;
+      EXPECT_TRUE(OpenAndRead(path) == kOld);
+      EXPECT_EQ(told.Texts().size(), 1u);
+      EXPECT_EQ(Entries(cache / "visual-brambolt/saves"), std::set<std::string>{});
+    }
+  }
+  // A file that cannot be made: the message names it whole and says why.
+  const std::string missing = folder / ("no-such-folder/" + leaf);
+  std::string message;
+  EXPECT_EQ(FileCause([&] { Save(missing, "x"); }, &message), CFileException::badPath);
+  EXPECT_NE(message.find(missing), std::string::npos) << message;
+  EXPECT_NE(message.find("incorrect path"), std::string::npos) << message;
 }
 
 }  // namespace
