@@ -3,6 +3,8 @@
 #include "os/Profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
@@ -179,6 +181,23 @@ TEST_F(Profile, WritesCreateUpdateAndDelete) {
   EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "v", file.c_str()));
   EXPECT_TRUE(WritePrivateProfileString(nullptr, nullptr, nullptr, file.c_str()));
   EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", (dir / "missing/x.ini").c_str()));
+}
+
+// A write removes what a killed write of the file left beside it (its temporary file, named with
+// the ended process's id), and nothing else: the user's files of like names stay.
+TEST_F(Profile, AWriteRemovesOnlyWhatKilledWritesLeft) {
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(ended, &status, 0);
+  const std::string left = ".test.ini.~" + std::to_string(ended) + ".0123456789ab";
+  const std::vector<std::string> users = {".test.ini.~1", ".test.ini.~old", ".test.ini.Xa1b2C"};
+  dir.Write(left, "left");
+  for (const std::string& name : users) dir.Write(name, "the user's");
+  ASSERT_TRUE(WritePrivateProfileString("s", "k", "v", file.c_str()));
+  EXPECT_EQ(Get("s", "k"), "v");
+  EXPECT_NE(::access((dir / left).c_str(), F_OK), 0);
+  for (const std::string& name : users) EXPECT_EQ(dir.Read(name), "the user's") << name;
 }
 
 TEST_F(Profile, NewKeysGoAfterTheSectionsEntriesKeepingComments) {
