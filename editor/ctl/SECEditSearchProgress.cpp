@@ -64,6 +64,9 @@ void SECEditSearchProgress::Show() {
   while (top != nullptr && (::GetWindowLong(top, GWL_STYLE) & WS_CHILD) && ::GetParent(top) != nullptr)
     top = ::GetParent(top);
   if (!m_window.Create(IDD_SECEDIT_SEARCH_PROGRESS, CWnd::FromHandle(top))) return;
+  // A modeless window is left where its template puts it: it is placed over the editor's window
+  // as the editor's other boxes are, before it shows.
+  m_window.CenterWindow();
   m_window.SetWindowText(m_strCaption);
   m_window.SendDlgItemMessage(IDC_SECEDIT_SEARCH_PROGRESS_BAR, PBM_SETRANGE32, 0, 1000);
   m_window.ShowWindow(SW_SHOW);

@@ -477,9 +477,9 @@ RECT ComboState::DroppedControlRect() const {
   return r;
 }
 
-// The dropped list takes the height the combo box was given less its field. It shows whole items
-// of the list's item height unless CBS_NOINTEGRALHEIGHT (or items of their own heights), and at
-// least one item.
+// The dropped list is as tall as its items within the height the combo box was given less its
+// field. It shows whole items of the list's item height unless CBS_NOINTEGRALHEIGHT (or items of
+// their own heights), and at least one item.
 int ComboState::DroppedListHeight() const {
   RECT window, client;
   GetWindowRect(list_, &window);
@@ -488,6 +488,11 @@ int ComboState::DroppedListHeight() const {
   const int item = std::max(1, static_cast<int>(SendMessage(list_, LB_GETITEMHEIGHT, 0, 0)));
   int inside = droppedHeight_ - fieldHeight_ - frame;
   if (!(style_ & (CBS_NOINTEGRALHEIGHT | CBS_OWNERDRAWVARIABLE))) inside -= inside % item;
+  const int count = static_cast<int>(SendMessage(list_, LB_GETCOUNT, 0, 0));
+  int items = 0;
+  for (int i = 0; i < count && items < inside; ++i)
+    items += (style_ & CBS_OWNERDRAWVARIABLE) ? static_cast<int>(SendMessage(list_, LB_GETITEMHEIGHT, i, 0)) : item;
+  if (count > 0) inside = std::min(inside, items);
   return std::max(inside, item) + frame;
 }
 
@@ -562,9 +567,14 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kComboListCancel:
       Close(false, true);
       return 0;
+    case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
+      // The parts' colours are the parent's: what it answers is what the part paints with.
       if (HWND parent = ParentOf(hwnd)) return SendMessage(parent, msg, wParam, lParam);
       break;
 

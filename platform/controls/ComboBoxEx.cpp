@@ -116,13 +116,7 @@ std::string ComboExState::Text(int index) const {
   return text;
 }
 
-LRESULT ComboExState::SendNotify(UINT code, NMHDR* header) const {
-  header->hwndFrom = hwnd_;
-  header->idFrom = static_cast<UINT_PTR>(IdOf(hwnd_));
-  header->code = code;
-  HWND parent = ParentOf(hwnd_);
-  return parent ? SendMessage(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
-}
+LRESULT ComboExState::SendNotify(UINT code, NMHDR* header) const { return ctl::SendNotify(hwnd_, code, header); }
 
 void ComboExState::Fill(COMBOBOXEXITEM* item, int index) const {
   const ExItem& source = items_[static_cast<size_t>(index)];

@@ -458,6 +458,17 @@ typedef struct tagTCITEMA {
   LPARAM lParam;
 } TCITEMA, *LPTCITEMA, TCITEM, *LPTCITEM, TC_ITEM;
 
+// The fixed part of a tab's item for a program that keeps data of its own after it: the data
+// starts where TCITEM's lParam does and is as long as TCM_SETITEMEXTRA says.
+typedef struct tagTCITEMHEADERA {
+  UINT mask;
+  UINT lpReserved1;
+  UINT lpReserved2;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+} TCITEMHEADERA, *LPTCITEMHEADERA, TCITEMHEADER, *LPTCITEMHEADER;
+
 #define TCHT_NOWHERE 0x0001
 #define TCHT_ONITEMICON 0x0002
 #define TCHT_ONITEMLABEL 0x0004

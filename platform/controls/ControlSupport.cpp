@@ -31,7 +31,7 @@ std::string TextOf(HWND hwnd) {
   return s;
 }
 
-HWND ParentOf(HWND hwnd) { return (StyleOf(hwnd) & WS_CHILD) ? GetParent(hwnd) : nullptr; }
+HWND ParentOf(HWND hwnd) { return (StyleOf(hwnd) & WS_CHILD) ? GetParent(hwnd) : GetWindow(hwnd, GW_OWNER); }
 
 void NotifyParent(HWND control, UINT code) {
   HWND parent = ParentOf(control);
@@ -39,12 +39,23 @@ void NotifyParent(HWND control, UINT code) {
   SendMessage(parent, WM_COMMAND, MAKEWPARAM(IdOf(control), code), reinterpret_cast<LPARAM>(control));
 }
 
-HBRUSH ParentBrush(HWND control, HDC hdc, UINT ctlColorMessage) {
+LRESULT SendNotify(HWND control, UINT code, NMHDR* header) {
+  header->hwndFrom = control;
+  header->idFrom = static_cast<UINT_PTR>(IdOf(control));
+  header->code = code;
   HWND parent = ParentOf(control);
+  return parent ? SendMessage(parent, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)) : 0;
+}
+
+HBRUSH ParentBrush(HWND control, HDC hdc, UINT ctlColorMessage) {
+  return BrushFrom(ParentOf(control), control, hdc, ctlColorMessage);
+}
+
+HBRUSH BrushFrom(HWND asked, HWND control, HDC hdc, UINT ctlColorMessage) {
   HBRUSH brush = nullptr;
-  if (parent)
+  if (asked)
     brush = reinterpret_cast<HBRUSH>(
-        SendMessage(parent, ctlColorMessage, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(control)));
+        SendMessage(asked, ctlColorMessage, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(control)));
   if (brush == nullptr)
     brush = reinterpret_cast<HBRUSH>(
         DefWindowProc(control, ctlColorMessage, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(control)));

@@ -45,8 +45,14 @@ std::string TextOf(HWND hwnd);
 // WM_COMMAND with the control's id and a notification code to its parent.
 void NotifyParent(HWND control, UINT code);
 
+// WM_NOTIFY to the control's parent: the header gets the control's handle and id and `code`. The
+// parent's answer, 0 without a parent.
+LRESULT SendNotify(HWND control, UINT code, NMHDR* header);
+
 // The brush the parent gives for WM_CTLCOLOR<kind> (it sets the DC's colours too).
 HBRUSH ParentBrush(HWND control, HDC hdc, UINT ctlColorMessage);
+// The same asked of `asked` (a part's control, which passes it on), else of none.
+HBRUSH BrushFrom(HWND asked, HWND control, HDC hdc, UINT ctlColorMessage);
 
 // The font of a control: the one set by WM_SETFONT, else the system font.
 HFONT EffectiveFont(HFONT font);
@@ -58,7 +64,9 @@ void SendDrawItem(HWND control, UINT type, UINT itemId, UINT action, UINT state,
 // Whether the window of `hwnd` is drawn enabled (itself and its ancestors up to the top).
 bool Enabled(HWND hwnd);
 
-// The parent of a control, or null.
+// The window a control notifies, asks to draw and asks for colours: its parent, or for a control
+// made without WS_CHILD the window it was given as parent at creation, which the window manager
+// keeps as its owner. Null when there is none.
 HWND ParentOf(HWND hwnd);
 
 // Selects a font into a DC for the lifetime of the object.

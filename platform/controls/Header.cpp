@@ -122,16 +122,11 @@ int HeaderState::HitTest(POINT p, UINT* flags) const {
 }
 
 LRESULT HeaderState::Notify(UINT code, int item, HDITEM* pitem, int button) {
-  HWND parent = GetParent(hwnd_);
-  if (parent == nullptr) return 0;
   NMHEADER nm{};
-  nm.hdr.hwndFrom = hwnd_;
-  nm.hdr.idFrom = static_cast<UINT_PTR>(IdOf(hwnd_));
-  nm.hdr.code = code;
   nm.iItem = item;
   nm.iButton = button;
   nm.pitem = pitem;
-  return SendMessage(parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+  return SendNotify(hwnd_, code, &nm.hdr);
 }
 
 void HeaderState::StoreFields(HeaderItem& target, const HDITEM& item) {

@@ -85,6 +85,7 @@ class ListBoxState {
   int MaxTop() const;
   RECT ItemRect(int index) const;
   int ItemFromPoint(POINT p, bool* outside) const;
+  LRESULT NearestShownItem(POINT p) const;
   void SetCaret(int index, bool scroll);
   void EnsureVisible(int index);
   void SetTop(int index);
@@ -319,6 +320,22 @@ int ListBoxState::ItemFromPoint(POINT p, bool* outside) const {
   return Count() - 1;
 }
 
+// LB_ITEMFROMPOINT: the item under the point, else the nearest item shown (a point above the box
+// names the top item, one below the items the last item shown), with HIWORD 1 when the point is
+// outside the client area or beyond the items.
+LRESULT ListBoxState::NearestShownItem(POINT p) const {
+  bool outside;
+  int index = ItemFromPoint(p, &outside);
+  if (!MultiColumn() && Count() > 0) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    int lastShown = top_;
+    while (lastShown + 1 < Count() && ItemRect(lastShown + 1).top < client.bottom) ++lastShown;
+    index = std::clamp(index, top_, lastShown);
+  }
+  return MAKELONG(index, outside ? 1 : 0);
+}
+
 void ListBoxState::UpdateScroll() {
   if (noRedraw_) return;
   if (MultiColumn()) {
@@ -549,7 +566,8 @@ void ListBoxState::Key(UINT vk) {
 void ListBoxState::Paint(HDC hdc) {
   RECT client;
   GetClientRect(hwnd_, &client);
-  HBRUSH brush = ParentBrush(combo_ ? combo_ : hwnd_, hdc, WM_CTLCOLORLISTBOX);
+  // A combo box's list asks the combo, which asks its parent.
+  HBRUSH brush = BrushFrom(Target(), hwnd_, hdc, WM_CTLCOLORLISTBOX);
   FillRect(hdc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
   COLORREF normalText = GetTextColor(hdc);
   FontSelection f(hdc, font_);
@@ -629,6 +647,13 @@ void ListBoxState::SetRedraw(bool on) {
 }
 
 void ListBoxState::Focus(bool gained) {
+  // Losing the focus while a click holds the mouse ends the click as its button-up would: the
+  // capture goes and the parent learns the selection the click made.
+  if (!gained && tracking_) {
+    tracking_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    Notify(LBN_SELCHANGE);
+  }
   focused_ = gained;
   Redraw();
   Notify(gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
@@ -1024,11 +1049,8 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (!Valid(index) && !(index == 0 && Count() == 0)) return LB_ERR;
       *reinterpret_cast<RECT*>(lParam) = ItemRect(index);
       return 1;
-    case LB_ITEMFROMPOINT: {
-      bool outside;
-      int found = ItemFromPoint(point, &outside);
-      return MAKELONG(found, outside ? 1 : 0);
-    }
+    case LB_ITEMFROMPOINT:
+      return NearestShownItem(point);
     case LB_SETITEMHEIGHT:
       return SetItemHeight(index, LOWORD(lParam));
     case LB_GETITEMHEIGHT:

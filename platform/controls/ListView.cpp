@@ -26,14 +26,7 @@ bool IsCallback(LPCSTR text) { return text == LPSTR_TEXTCALLBACK; }
 
 }  // namespace
 
-LRESULT ListViewState::Notify(UINT code, NMHDR* nm) {
-  HWND parent = ParentOf(hwnd_);
-  if (parent == nullptr) return 0;
-  nm->hwndFrom = hwnd_;
-  nm->idFrom = static_cast<UINT_PTR>(IdOf(hwnd_));
-  nm->code = code;
-  return SendMessage(parent, WM_NOTIFY, nm->idFrom, reinterpret_cast<LPARAM>(nm));
-}
+LRESULT ListViewState::Notify(UINT code, NMHDR* nm) { return SendNotify(hwnd_, code, nm); }
 
 LRESULT ListViewState::NotifyItem(UINT code, int item, int subItem, UINT newState, UINT oldState, UINT changed,
                                   POINT action) {
@@ -155,13 +148,15 @@ int ListViewState::Insert(const LVITEM* lv) {
       InvalidateItem(focus_);
     }
   }
+  // An item of a list with check boxes starts unchecked unless it comes with a check state.
+  if ((exStyle_ & LVS_EX_CHECKBOXES) && !(state & LVIS_STATEIMAGEMASK)) state |= INDEXTOSTATEIMAGEMASK(1);
   item->state = state;
   items_.insert(items_.begin() + index, std::move(item));
+  if (mark_ >= index) ++mark_;
   if (state & LVIS_FOCUSED)
-    focus_ = index;
+    TakeFocus(index);
   else if (focus_ >= index)
     ++focus_;
-  if (mark_ >= index) ++mark_;
   if (editItem_ >= index) ++editItem_;
   if (tracking_ && trackItem_ >= index) ++trackItem_;
   armedItem_ = -1;
@@ -318,7 +313,7 @@ bool ListViewState::SetState(int index, UINT state, UINT mask) {
   item.state = now;
   if ((now ^ old) & LVIS_SELECTED) selectedCount_ += (now & LVIS_SELECTED) ? 1 : -1;
   if (now & LVIS_FOCUSED)
-    focus_ = index;
+    TakeFocus(index);
   else if (focus_ == index)
     focus_ = -1;
   InvalidateItem(index);
@@ -845,7 +840,8 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       if (hit == nullptr) return -1;
       int sub = 0;
       hit->iItem = HitTest(hit->pt, &hit->flags, &sub, msg == LVM_SUBITEMHITTEST);
-      if (msg == LVM_SUBITEMHITTEST) hit->iSubItem = hit->iItem >= 0 ? sub : 0;
+      // The sub-item is the column under the point, found with or without a row there; -1 for none.
+      if (msg == LVM_SUBITEMHITTEST) hit->iSubItem = hit->iItem >= 0 ? sub : ColumnAt(hit->pt);
       return hit->iItem;
     }
     case LVM_ENSUREVISIBLE:
@@ -902,6 +898,10 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       DWORD previous = exStyle_;
       DWORD mask = wParam ? static_cast<DWORD>(wParam) : ~0u;
       exStyle_ = (exStyle_ & ~mask) | (static_cast<DWORD>(lParam) & mask);
+      // Check boxes turned on: the items without a check state are unchecked.
+      if ((exStyle_ & ~previous) & LVS_EX_CHECKBOXES)
+        for (auto& item : items_)
+          if (!(item->state & LVIS_STATEIMAGEMASK)) item->state |= INDEXTOSTATEIMAGEMASK(1);
       Relayout();
       return previous;
     }

@@ -108,6 +108,17 @@ int ListViewState::ColumnLeft(int column) const {
   return x;
 }
 
+int ListViewState::ColumnAt(POINT p) const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  if (!Report() || !PtInRect(&client, p)) return -1;
+  for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
+    const int left = ColumnLeft(c) - xOffset_;
+    if (p.x >= left && p.x < left + columns_[static_cast<size_t>(c)].width) return c;
+  }
+  return -1;
+}
+
 int ListViewState::FullRows() const {
   RECT area = ListArea();
   return std::max(0, static_cast<int>(area.bottom - area.top) / std::max(1, rowHeight_));
@@ -257,20 +268,11 @@ int ListViewState::HitTest(POINT p, UINT* flags, int* subItem, bool anyColumn) {
     *flags = LVHT_ONITEMLABEL;
     return index;
   }
-  if (Report()) {
-    int x = -xOffset_;
-    for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
-      int w = columns_[static_cast<size_t>(c)].width;
-      if (p.x >= x && p.x < x + w) {
-        if (!anyColumn && !(exStyle_ & LVS_EX_FULLROWSELECT)) return -1;
-        *subItem = c;
-        *flags = LVHT_ONITEMLABEL;
-        return index;
-      }
-      x += w;
-    }
-  }
-  return -1;
+  const int column = ColumnAt(p);
+  if (column < 0 || (!anyColumn && !(exStyle_ & LVS_EX_FULLROWSELECT))) return -1;
+  *subItem = column;
+  *flags = LVHT_ONITEMLABEL;
+  return index;
 }
 
 int ListViewState::TopIndex() const {

@@ -72,6 +72,11 @@ class ListViewState {
   // Changes the state bits of one item with LVN_ITEMCHANGING/ITEMCHANGED; false when refused.
   bool SetState(int index, UINT state, UINT mask);
   void SetStateAll(UINT state, UINT mask);
+  // `index` is the focus item now; with no selection mark yet it becomes the mark too.
+  void TakeFocus(int index) {
+    focus_ = index;
+    if (mark_ < 0) mark_ = index;
+  }
   // Deselects every item but `keep` (-1: all).
   void DeselectAllBut(int keep);
   void SelectRange(int from, int to, bool deselectOthers);
@@ -112,6 +117,8 @@ class ListViewState {
   RECT ListArea() const;
   int TotalColumnWidth() const;
   int ColumnLeft(int column) const;
+  // The report column under a point inside the list, -1 for none (and in the other views).
+  int ColumnAt(POINT p) const;
   int FullRows() const;        // whole rows in the list area (report, list)
   int IconColumns();           // cells across (icon, small icon)
   int ListRows() const;        // rows per column (list)

@@ -60,7 +60,6 @@ int ScrollBarState::PartAt(POINT p) const {
 
 void ScrollBarState::Send(int code, int pos) {
   HWND parent = ParentOf(hwnd_);
-  if (parent == nullptr) parent = GetWindow(hwnd_, GW_OWNER);
   if (parent == nullptr) return;
   SendMessage(parent, Vertical() ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, static_cast<WORD>(pos)),
               reinterpret_cast<LPARAM>(hwnd_));

@@ -1,6 +1,7 @@
 // The tab control ("SysTabControl32"): one row of tabs with texts and images over a raised display
 // area; clicks and arrow keys change the selection after asking the parent (TCN_SELCHANGING).
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -16,10 +17,14 @@ constexpr int kInset = 4;
 // Tabs start this far from the left and the top; the selected one grows by as much.
 constexpr int kLead = 2;
 
+// The program's data of a tab starts where TCITEM's lParam does, right after the fixed part.
+static_assert(sizeof(TCITEMHEADER) == offsetof(TCITEM, lParam));
+
 struct TabItem {
   std::string text;
   int image = -1;
-  LPARAM lParam = 0;
+  // The program's data: as many bytes as TCM_SETITEMEXTRA says, an LPARAM unless told otherwise.
+  std::vector<BYTE> data;
   DWORD state = 0;
 };
 
@@ -43,6 +48,11 @@ class TabState {
   LRESULT Insert(HWND hwnd, int index, const TCITEM* item);
   BOOL Get(int index, TCITEM* item) const;
   BOOL Set(HWND hwnd, int index, const TCITEM* item);
+  // Takes the program's data of `item`: the bytes that start at TCITEM's lParam.
+  void TakeData(TabItem& tab, const TCITEM* item) const;
+  // The DRAWITEMSTRUCT's item data of an owner-drawn tab: the data itself when it fits, else
+  // its address.
+  ULONG_PTR DrawData(const TabItem& tab) const;
 
   HFONT font_ = nullptr;
   std::vector<TabItem> items_;
@@ -51,6 +61,7 @@ class TabState {
   int fixedWidth_ = 0, fixedHeight_ = 0, minWidth_ = 0;
   HIMAGELIST images_ = nullptr;
   HWND tooltips_ = nullptr;
+  size_t extra_ = sizeof(LPARAM);
 };
 
 int TabState::RowHeight() const {
@@ -111,12 +122,7 @@ int TabState::HitTest(HWND hwnd, POINT p, UINT* flags) const {
 
 LRESULT TabState::Notify(HWND hwnd, UINT code, NMHDR* header) {
   NMHDR plain{};
-  NMHDR* nm = header ? header : &plain;
-  nm->hwndFrom = hwnd;
-  nm->idFrom = static_cast<UINT_PTR>(IdOf(hwnd));
-  nm->code = code;
-  HWND parent = GetParent(hwnd);
-  return parent ? SendMessage(parent, WM_NOTIFY, nm->idFrom, reinterpret_cast<LPARAM>(nm)) : 0;
+  return SendNotify(hwnd, code, header ? header : &plain);
 }
 
 bool TabState::Choose(HWND hwnd, int index) {
@@ -128,13 +134,28 @@ bool TabState::Choose(HWND hwnd, int index) {
   return true;
 }
 
+void TabState::TakeData(TabItem& tab, const TCITEM* item) const {
+  const BYTE* from = reinterpret_cast<const BYTE*>(item) + offsetof(TCITEM, lParam);
+  tab.data.assign(from, from + extra_);
+}
+
+ULONG_PTR TabState::DrawData(const TabItem& tab) const {
+  if (tab.data.size() > sizeof(ULONG_PTR)) return reinterpret_cast<ULONG_PTR>(tab.data.data());
+  ULONG_PTR value = 0;
+  if (!tab.data.empty()) std::memcpy(&value, tab.data.data(), tab.data.size());
+  return value;
+}
+
 LRESULT TabState::Insert(HWND hwnd, int index, const TCITEM* item) {
   if (item == nullptr || index < 0) return -1;
   index = std::min(index, static_cast<int>(items_.size()));
   TabItem t;
   if ((item->mask & TCIF_TEXT) && item->pszText && item->pszText != LPSTR_TEXTCALLBACK) t.text = item->pszText;
   if (item->mask & TCIF_IMAGE) t.image = item->iImage;
-  if (item->mask & TCIF_PARAM) t.lParam = item->lParam;
+  if (item->mask & TCIF_PARAM)
+    TakeData(t, item);
+  else
+    t.data.assign(extra_, 0);
   items_.insert(items_.begin() + index, std::move(t));
   if (current_ >= index) ++current_;
   if (current_ < 0) current_ = 0;
@@ -151,7 +172,7 @@ BOOL TabState::Get(int index, TCITEM* item) const {
     item->pszText[n] = '\0';
   }
   if (item->mask & TCIF_IMAGE) item->iImage = t.image;
-  if (item->mask & TCIF_PARAM) item->lParam = t.lParam;
+  if (item->mask & TCIF_PARAM) std::copy(t.data.begin(), t.data.end(), reinterpret_cast<BYTE*>(item) + offsetof(TCITEM, lParam));
   if (item->mask & TCIF_STATE) item->dwState = t.state & item->dwStateMask;
   return TRUE;
 }
@@ -161,7 +182,7 @@ BOOL TabState::Set(HWND hwnd, int index, const TCITEM* item) {
   TabItem& t = items_[static_cast<size_t>(index)];
   if ((item->mask & TCIF_TEXT) && item->pszText && item->pszText != LPSTR_TEXTCALLBACK) t.text = item->pszText;
   if (item->mask & TCIF_IMAGE) t.image = item->iImage;
-  if (item->mask & TCIF_PARAM) t.lParam = item->lParam;
+  if (item->mask & TCIF_PARAM) TakeData(t, item);
   if (item->mask & TCIF_STATE) t.state = (t.state & ~item->dwStateMask) | (item->dwState & item->dwStateMask);
   InvalidateRect(hwnd, nullptr, TRUE);
   return TRUE;
@@ -202,9 +223,9 @@ void TabState::Paint(HWND hwnd, HDC hdc) {
     RECT edge = r;
     DrawEdge(hdc, &edge, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT | BF_SOFT);
     if (StyleOf(hwnd) & TCS_OWNERDRAWFIXED)
-      // The parent draws the inside of the tab; the item data is the item's lParam.
+      // The parent draws the inside of the tab with the item's data.
       SendDrawItem(hwnd, ODT_TAB, static_cast<UINT>(i), ODA_DRAWENTIRE, selected ? ODS_SELECTED : 0, hdc, r,
-                   static_cast<ULONG_PTR>(t.lParam));
+                   DrawData(t));
     else
       DrawLabel(hdc, t, r, selected);
     if (selected && GetFocus() == hwnd) {
@@ -309,7 +330,10 @@ LRESULT TabState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case TCM_GETTOOLTIPS:
       return reinterpret_cast<LRESULT>(tooltips_);
     case TCM_SETITEMEXTRA:
-      return items_.empty() && wParam <= sizeof(LPARAM);
+      // The size of the program's data of each tab, any size, set while there are no tabs.
+      if (!items_.empty() || static_cast<int>(wParam) < 0) return FALSE;
+      extra_ = static_cast<size_t>(static_cast<int>(wParam));
+      return TRUE;
     case TCM_DESELECTALL:
       for (TabItem& t : items_) t.state &= ~TCIS_BUTTONPRESSED;
       return 0;

@@ -141,13 +141,9 @@ void UpDownState::Step(HWND hwnd, int direction) {
   // "Up" moves toward the range's upper end, whichever number is larger.
   int delta = direction * Increment() * (high_ >= low_ ? 1 : -1);
   NMUPDOWN nm{};
-  nm.hdr.hwndFrom = hwnd;
-  nm.hdr.idFrom = static_cast<UINT_PTR>(IdOf(hwnd));
-  nm.hdr.code = UDN_DELTAPOS;
   nm.iPos = pos_;
   nm.iDelta = delta;
-  HWND parent = GetParent(hwnd);
-  if (parent && SendMessage(parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return;
+  if (SendNotify(hwnd, UDN_DELTAPOS, &nm.hdr)) return;
   int lo = std::min(low_, high_), hi = std::max(low_, high_);
   int next = pos_ + nm.iDelta;
   if (next > hi || next < lo) {
@@ -157,7 +153,7 @@ void UpDownState::Step(HWND hwnd, int direction) {
       next = std::clamp(next, lo, hi);
   }
   if (next != pos_) SetPos(hwnd, next);
-  if (parent)
+  if (HWND parent = ParentOf(hwnd))
     SendMessage(parent, (StyleOf(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
                 MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos_)), reinterpret_cast<LPARAM>(hwnd));
 }
@@ -271,7 +267,7 @@ LRESULT UpDownState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         KillTimer(hwnd, kRepeatTimer);
         if (GetCapture() == hwnd) ReleaseCapture();
         InvalidateRect(hwnd, nullptr, FALSE);
-        if (HWND parent = GetParent(hwnd))
+        if (HWND parent = ParentOf(hwnd))
           SendMessage(parent, (StyleOf(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
                       MAKEWPARAM(SB_ENDSCROLL, static_cast<WORD>(pos_)), reinterpret_cast<LPARAM>(hwnd));
       }

@@ -168,9 +168,12 @@ TEST_F(FindTest, ReplaceAllOfManyMatchesIsOneUndoStepAndCanBeCancelled) {
   // second, and its Cancel is pressed as soon as it is there.
   int looks = 0;
   bool shown = false;
+  RECT progressRect{}, ownerRect{};
+  ::GetWindowRect(host.parent.Hwnd(), &ownerRect);
   const auto previous = SECEditSearchProgress::SetClock([&]() -> ULONGLONG {
     if (HWND progress = ::FindWindow(nullptr, "Replace All"); progress != nullptr && !shown) {
       shown = true;
+      ::GetWindowRect(progress, &progressRect);
       EXPECT_FALSE(::IsWindowEnabled(host.parent.Hwnd())) << "the editor takes no input meanwhile";
       ::PostMessage(::GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
     }
@@ -180,6 +183,9 @@ TEST_F(FindTest, ReplaceAllOfManyMatchesIsOneUndoStepAndCanBeCancelled) {
   EXPECT_FALSE(host.Ctl().ReplaceAll(state));
   SECEditSearchProgress::SetClock(previous);
   EXPECT_TRUE(shown);
+  // The progress stands centred over the editor's window, as its other boxes do.
+  EXPECT_NEAR((progressRect.left + progressRect.right) / 2, (ownerRect.left + ownerRect.right) / 2, 1);
+  EXPECT_NEAR((progressRect.top + progressRect.bottom) / 2, (ownerRect.top + ownerRect.bottom) / 2, 1);
   EXPECT_LT(looks, 100) << "the run stopped at the cancel";
   EXPECT_EQ(host.Text(), text);
   EXPECT_EQ(host.model.PeekUndo(), nullptr);

@@ -115,6 +115,9 @@ LRESULT CALLBACK OwnerParent::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       self->commands.push_back(HIWORD(wParam));
       return 0;
+    case WM_NOTIFY:
+      self->notified.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+      return 0;
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }

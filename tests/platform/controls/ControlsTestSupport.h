@@ -41,7 +41,7 @@ class RecordingDialog {
 };
 
 // A top-level parent that answers the owner-draw questions (item heights 16 + the item data,
-// order by item data) and records what it was asked. One at a time per thread.
+// order by item data) and records what it was asked and told. One at a time per thread.
 class OwnerParent {
  public:
   OwnerParent();
@@ -54,6 +54,7 @@ class OwnerParent {
   std::vector<UINT> measured;  // item ids asked for
   std::vector<ULONG_PTR> deleted;
   std::vector<UINT> commands;  // notification codes
+  std::vector<UINT> notified;  // WM_NOTIFY codes
   int compares = 0;
 
  private:

@@ -1,5 +1,6 @@
 // List boxes and combo boxes: their messages and notifications, selection by mouse and keyboard,
 // keyboard search, owner-drawn items, and the drop-down list and how it closes.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -137,6 +138,23 @@ TEST_F(ListBoxMessages, ClicksSelectAndNotify) {
   EXPECT_EQ(codes.front(), static_cast<UINT>(LBN_SETFOCUS));
 }
 
+TEST_F(ListBoxMessages, LosingTheFocusDuringAClickEndsTheClick) {
+  HWND list = MakeList(LBS_NOTIFY);
+  Add(list, LB_ADDSTRING, {"a", "b", "c"});
+  ButtonDown(list, ItemCenter(list, 1));
+  ASSERT_EQ(GetCapture(), list);
+  recorder_.Clear();
+  SetFocus(recorder_.Hwnd());
+  RunUntilIdle();
+  EXPECT_EQ(GetCapture(), nullptr) << "the list lets the mouse go with the focus";
+  std::vector<UINT> codes = Codes(20);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<UINT>(LBN_SELCHANGE)), 1) << "the click's choice is told";
+  // The mouse moving on with the button still down no longer drags the selection.
+  MoveMouse(list, ItemCenter(list, 2));
+  ButtonUp(list, ItemCenter(list, 2));
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 1);
+}
+
 TEST_F(ListBoxMessages, MultipleSelectionTogglesAndExtendedSelectsRanges) {
   HWND multiple = MakeList(LBS_NOTIFY | LBS_MULTIPLESEL);
   Add(multiple, LB_ADDSTRING, {"a", "b", "c", "d"});
@@ -213,8 +231,17 @@ TEST_F(ListBoxMessages, GeometryOfItemsAndColumns) {
   EXPECT_LE(SendMessage(list, LB_GETTOPINDEX, 0, 0), 15);
   SendMessage(list, LB_SETHORIZONTALEXTENT, 500, 0);
   EXPECT_EQ(SendMessage(list, LB_GETHORIZONTALEXTENT, 0, 0), 500);
-  // Below the last item, or outside the box, the point is "outside" and names the nearest item.
-  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 200)), MAKELONG(19, 1));
+  // Outside the box the point is "outside" and names the nearest item shown: the top item above
+  // the box, the last item shown below it.
+  const int top = static_cast<int>(SendMessage(list, LB_GETTOPINDEX, 0, 0));
+  RECT client;
+  GetClientRect(list, &client);
+  const int lastShown = top + static_cast<int>(client.bottom) / h - 1;
+  ASSERT_GT(top, 0) << "items lie above the box";
+  ASSERT_LT(lastShown, 19) << "items lie below the box";
+  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 200)), MAKELONG(lastShown, 1));
+  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, client.bottom + 1)), MAKELONG(lastShown, 1));
+  EXPECT_EQ(SendMessage(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, -4)), MAKELONG(top, 1));
 
   // The horizontal bar of a box that asked for one follows the extent both ways.
   HWND wide = MakeList(LBS_NOTIFY | WS_HSCROLL, 100);
@@ -703,6 +730,112 @@ TEST_F(ComboBoxes, DroppedListTakesTheCreationHeightInWholeItems) {
                             recorder_.Hwnd(), nullptr, nullptr, nullptr);
   Add(low, CB_ADDSTRING, {"one", "two"});
   EXPECT_EQ(drop(low).client, SendMessage(low, CB_GETITEMHEIGHT, 0, 0)) << "one item at least";
+
+  // A list with fewer items than the room shows just its items, with or without integral height.
+  for (DWORD integral : {DWORD{0}, DWORD{CBS_NOINTEGRALHEIGHT}}) {
+    SCOPED_TRACE(integral);
+    HWND few = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | integral, 10, 70,
+                              150, 300, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    Add(few, CB_ADDSTRING, {"one", "two", "three"});
+    const int itemHeight = static_cast<int>(SendMessage(few, CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(drop(few).client, 3 * itemHeight);
+    Add(few, CB_ADDSTRING, {"four"});
+    EXPECT_EQ(drop(few).client, 4 * itemHeight) << "the list grows with its items";
+    DestroyWindow(few);
+  }
+}
+
+// A parent that answers each WM_CTLCOLOR* message with a brush of a colour of its own and records
+// which window each was asked for.
+class BrushParent {
+ public:
+  BrushParent() {
+    WNDCLASS wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = "BramboltBrushParent";
+    RegisterClass(&wc);
+    for (UINT m = WM_CTLCOLORMSGBOX; m <= WM_CTLCOLORSTATIC; ++m) brushes_.push_back(CreateSolidBrush(ColourOf(m)));
+    hwnd_ = CreateWindowEx(0, wc.lpszClassName, "Brushes", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 400, nullptr,
+                           nullptr, nullptr, nullptr);
+    SetWindowLongPtr(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    RunUntilIdle();
+  }
+  ~BrushParent() {
+    DestroyWindow(hwnd_);
+    for (HBRUSH b : brushes_) DeleteObject(b);
+  }
+  BrushParent(const BrushParent&) = delete;
+  BrushParent& operator=(const BrushParent&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  HBRUSH BrushOf(UINT msg) const { return brushes_[msg - WM_CTLCOLORMSGBOX]; }
+  static COLORREF ColourOf(UINT msg) { return RGB(30 * (msg - WM_CTLCOLORMSGBOX + 1), 90, 200); }
+  bool Asked(UINT msg, HWND about) const {
+    return std::find(asked.begin(), asked.end(), std::make_pair(msg, about)) != asked.end();
+  }
+  std::vector<std::pair<UINT, HWND>> asked;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<BrushParent*>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
+    if (self == nullptr || msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC)
+      return DefWindowProc(hwnd, msg, wParam, lParam);
+    self->asked.emplace_back(msg, reinterpret_cast<HWND>(lParam));
+    return reinterpret_cast<LRESULT>(self->BrushOf(msg));
+  }
+  HWND hwnd_ = nullptr;
+  std::vector<HBRUSH> brushes_;
+};
+
+// Every WM_CTLCOLOR* message of a combo box's parts reaches the combo's parent with the part's
+// handle, and each part is painted with the brush the parent answers: the edit with
+// WM_CTLCOLOREDIT's, the selection field of a drop-down list too, the list with
+// WM_CTLCOLORLISTBOX's.
+TEST_F(ComboBoxes, TheParentColoursEveryPartWithItsOwnBrush) {
+  BrushParent parent;
+  for (DWORD kind : {DWORD{CBS_DROPDOWN}, DWORD{CBS_DROPDOWNLIST}, DWORD{CBS_SIMPLE}}) {
+    SCOPED_TRACE(kind);
+    HWND combo = CreateWindowEx(0, "ComboBox", nullptr, WS_CHILD | WS_VISIBLE | kind, 10, 10, 150, 120, parent.Hwnd(),
+                                reinterpret_cast<HMENU>(50), nullptr, nullptr);
+    ASSERT_NE(combo, nullptr);
+    Add(combo, CB_ADDSTRING, {"a", "b"});
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    HDC dc = GetDC(combo);
+    for (UINT msg = WM_CTLCOLORMSGBOX; msg <= WM_CTLCOLORSTATIC; ++msg) {
+      SCOPED_TRACE(msg);
+      parent.asked.clear();
+      EXPECT_EQ(SendMessage(combo, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(info.hwndList)),
+                reinterpret_cast<LRESULT>(parent.BrushOf(msg)));
+      EXPECT_TRUE(parent.Asked(msg, info.hwndList));
+    }
+    ReleaseDC(combo, dc);
+
+    parent.asked.clear();
+    RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const COLORREF edit = BrushParent::ColourOf(WM_CTLCOLOREDIT), list = BrushParent::ColourOf(WM_CTLCOLORLISTBOX);
+    if (kind == CBS_DROPDOWNLIST) {
+      EXPECT_TRUE(parent.Asked(WM_CTLCOLOREDIT, combo));
+      EXPECT_EQ(WindowPixel(combo, info.rcItem.right - 3, info.rcItem.top + 2), edit) << "the selection field";
+    } else {
+      RECT r;
+      GetClientRect(info.hwndItem, &r);
+      EXPECT_TRUE(parent.Asked(WM_CTLCOLOREDIT, info.hwndItem));
+      EXPECT_EQ(WindowPixel(info.hwndItem, r.right - 3, r.bottom - 2), edit) << "the edit";
+    }
+    if (kind != CBS_SIMPLE) {
+      parent.asked.clear();
+      SendMessage(combo, CB_SHOWDROPDOWN, TRUE, 0);
+      UpdateWindow(info.hwndList);
+    }
+    RECT r;
+    GetClientRect(info.hwndList, &r);
+    EXPECT_TRUE(parent.Asked(WM_CTLCOLORLISTBOX, info.hwndList));
+    EXPECT_EQ(WindowPixel(info.hwndList, r.right - 3, r.bottom - 2), list) << "the list";
+    SendMessage(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    DestroyWindow(combo);
+  }
 }
 
 TEST_F(ComboBoxes, DroppedWidthIsAtLeastTheComboWidth) {

@@ -367,6 +367,42 @@ TEST_F(ListView, SetItemStateOnEveryItemAndGetNextItem) {
   EXPECT_EQ(Focused(), 2);
 }
 
+// The first item given the focus, with no selection mark yet, becomes the mark: a Shift+click
+// then selects from it.
+TEST_F(ListView, TheFirstFocusItemBecomesTheSelectionMark) {
+  MakeReport();
+  Fill(5);
+  ASSERT_EQ(SendMessage(list_, LVM_GETSELECTIONMARK, 0, 0), -1);
+  SetState(2, LVIS_FOCUSED, LVIS_FOCUSED);
+  EXPECT_EQ(SendMessage(list_, LVM_GETSELECTIONMARK, 0, 0), 2);
+  SetState(3, LVIS_FOCUSED, LVIS_FOCUSED);
+  EXPECT_EQ(SendMessage(list_, LVM_GETSELECTIONMARK, 0, 0), 2) << "a mark already set stays";
+  Click(list_, LabelPoint(0), kShift);
+  EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
+}
+
+// Items of a list with check boxes have a check state from the start: unchecked (state image 1)
+// unless they come with one. Items there when the boxes are turned on become unchecked too.
+TEST_F(ListView, ItemsOfAListWithCheckBoxesStartUnchecked) {
+  MakeReport();
+  // What ListView_GetCheckState answers: -1 without a check state, 0 unchecked, 1 checked.
+  auto check = [&](int item) { return static_cast<int>(State(item, LVIS_STATEIMAGEMASK) >> 12) - 1; };
+  Insert(0, "before");
+  EXPECT_EQ(check(0), -1) << "no check boxes, no check state";
+  SendMessage(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+  Insert(1, "new");
+  LVITEM checked{};
+  checked.mask = LVIF_TEXT | LVIF_STATE;
+  checked.iItem = 2;
+  checked.pszText = const_cast<char*>("checked");
+  checked.state = INDEXTOSTATEIMAGEMASK(2);
+  checked.stateMask = LVIS_STATEIMAGEMASK;
+  ASSERT_EQ(SendMessage(list_, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&checked)), 2);
+  EXPECT_EQ(check(0), 0);
+  EXPECT_EQ(check(1), 0);
+  EXPECT_EQ(check(2), 1);
+}
+
 // ---- mouse
 
 TEST_F(ListView, ClicksSelectWithControlAndShiftAsInEveryList) {
@@ -426,6 +462,34 @@ TEST_F(ListView, SubItemsAreHitOnlyWithFullRowSelection) {
   Click(list_, inSize);
   EXPECT_EQ(Selected(), std::vector<int>{1});
   EXPECT_EQ(host_.Of(NM_CLICK).back().subItem, 1);
+}
+
+// LVM_SUBITEMHITTEST names the report column under the point, on a row or below the rows, and
+// -1 where no column is.
+TEST_F(ListView, SubItemHitTestNamesTheColumnUnderThePoint) {
+  MakeReport();  // columns of 100, 60 and 80 pixels
+  Fill(3);
+  RECT row = ItemRect(1);
+  const int onRow = (row.top + row.bottom) / 2, belowRows = ItemRect(2).bottom + 10;
+  struct Case {
+    POINT pt;
+    int item, subItem;
+    UINT flags;
+  };
+  const Case cases[] = {
+      {{130, onRow}, 1, 1, LVHT_ONITEMLABEL}, {{200, onRow}, 1, 2, LVHT_ONITEMLABEL},
+      {{270, onRow}, -1, -1, LVHT_NOWHERE},   {{130, belowRows}, -1, 1, LVHT_NOWHERE},
+      {{200, belowRows}, -1, 2, LVHT_NOWHERE}, {{270, belowRows}, -1, -1, LVHT_NOWHERE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.pt.x << "," << c.pt.y);
+    LVHITTESTINFO hit{};
+    hit.pt = c.pt;
+    EXPECT_EQ(SendMessage(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), c.item);
+    EXPECT_EQ(hit.iItem, c.item);
+    EXPECT_EQ(hit.iSubItem, c.subItem);
+    EXPECT_EQ(hit.flags, c.flags);
+  }
 }
 
 TEST_F(ListView, DoubleClickAndRightClickAreNotified) {

@@ -1,5 +1,10 @@
 // The tab control: items, selection by program, click and key with the parent's consent, hit
 // testing, the display rectangle and the look of the selected tab.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #include "ControlsTestSupport.h"
 
 using namespace brambolt;
@@ -201,6 +206,14 @@ TEST_F(Tabs, WidthsWithAnImageAndWithoutALabel) {
   ImageList_Destroy(images);
 }
 
+// What the parent is asked to draw when the whole tab control repaints.
+std::vector<DRAWITEMSTRUCT> Redrawn(OwnerParent& parent, HWND tab) {
+  parent.drawn.clear();
+  InvalidateRect(tab, nullptr, TRUE);
+  UpdateWindow(tab);
+  return parent.drawn;
+}
+
 // An owner-drawn tab control draws the tabs' frames and asks its parent to draw each tab.
 TEST(OwnerDrawnTabs, TheParentDrawsEachTabWithItsData) {
   UiSession session;
@@ -218,11 +231,9 @@ TEST(OwnerDrawnTabs, TheParentDrawsEachTabWithItsData) {
   }
   TabCtrl_SetCurSel(tab, 1);
   RunUntilIdle();
-  parent.drawn.clear();
-  InvalidateRect(tab, nullptr, TRUE);
-  UpdateWindow(tab);
-  ASSERT_EQ(parent.drawn.size(), 3u);
-  for (const DRAWITEMSTRUCT& d : parent.drawn) {
+  const std::vector<DRAWITEMSTRUCT> drawn = Redrawn(parent, tab);
+  ASSERT_EQ(drawn.size(), 3u);
+  for (const DRAWITEMSTRUCT& d : drawn) {
     SCOPED_TRACE(d.itemID);
     ASSERT_LT(d.itemID, 3u);
     EXPECT_EQ(d.CtlType, static_cast<UINT>(ODT_TAB));
@@ -240,6 +251,91 @@ TEST(OwnerDrawnTabs, TheParentDrawsEachTabWithItsData) {
       EXPECT_TRUE(EqualRect(&d.rcItem, &r));
     }
   }
+}
+
+// A control made without WS_CHILD but given a parent tells and asks that window, as a child tells
+// its parent: an owner-drawn tab control's drawing and selection, an edit's changes.
+TEST(ControlsWithoutWsChild, TellTheWindowTheyWereGivenAsParent) {
+  UiSession session;
+  for (DWORD kind : {DWORD{WS_POPUP}, DWORD{0}}) {
+    SCOPED_TRACE(kind);
+    OwnerParent parent;
+    HWND tab = CreateWindowEx(0, WC_TABCONTROL, nullptr, kind | WS_VISIBLE | TCS_OWNERDRAWFIXED, 40, 40, 300, 200,
+                              parent.Hwnd(), nullptr, nullptr, nullptr);
+    ASSERT_NE(tab, nullptr);
+    for (int i = 0; i < 2; ++i) {
+      TCITEM item{};
+      item.mask = TCIF_PARAM;
+      item.lParam = 500 + i;
+      TabCtrl_InsertItem(tab, i, &item);
+    }
+    RunUntilIdle();
+    const std::vector<DRAWITEMSTRUCT> drawn = Redrawn(parent, tab);
+    EXPECT_EQ(drawn.size(), 2u) << "the parent draws both tabs";
+    for (const DRAWITEMSTRUCT& d : drawn) EXPECT_EQ(d.hwndItem, tab);
+    parent.notified.clear();
+    SendMessage(tab, TCM_SETCURFOCUS, 1, 0);
+    EXPECT_EQ(TabCtrl_GetCurSel(tab), 1);
+    EXPECT_EQ(parent.notified, (std::vector<UINT>{static_cast<UINT>(TCN_SELCHANGING), static_cast<UINT>(TCN_SELCHANGE)}));
+    DestroyWindow(tab);
+
+    HWND edit = CreateWindowEx(0, WC_EDIT, nullptr, kind | WS_VISIBLE, 40, 300, 200, 24, parent.Hwnd(), nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    parent.commands.clear();
+    SendMessage(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("typed"));
+    EXPECT_NE(std::find(parent.commands.begin(), parent.commands.end(), static_cast<UINT>(EN_CHANGE)),
+              parent.commands.end());
+    DestroyWindow(edit);
+  }
+}
+
+// A program may keep data of its own of any size with each tab (TCM_SETITEMEXTRA while there are
+// none): it is stored, given back and handed to the parent that draws the tab.
+TEST(OwnerDrawnTabs, KeepTheProgramsDataOfAnySize) {
+  UiSession session;
+  OwnerParent parent;
+  struct Page {
+    TCITEMHEADER header;
+    int number;
+    char name[20];
+    double weight;
+  };
+  HWND tab = CreateWindowEx(0, WC_TABCONTROL, nullptr, WS_CHILD | WS_VISIBLE | TCS_OWNERDRAWFIXED, 10, 10, 300, 200,
+                            parent.Hwnd(), reinterpret_cast<HMENU>(32), nullptr, nullptr);
+  ASSERT_NE(tab, nullptr);
+  constexpr size_t kData = sizeof(Page) - sizeof(TCITEMHEADER);
+  ASSERT_GT(kData, sizeof(LPARAM));
+  ASSERT_TRUE(SendMessage(tab, TCM_SETITEMEXTRA, kData, 0));
+  for (int i = 0; i < 2; ++i) {
+    Page page{};
+    page.header.mask = TCIF_TEXT | TCIF_PARAM;
+    page.header.pszText = const_cast<char*>("Page");
+    page.number = 70 + i;
+    snprintf(page.name, sizeof page.name, "page %d", i);
+    page.weight = 1.5 * (i + 1);
+    ASSERT_EQ(SendMessage(tab, TCM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&page)), i);
+  }
+  EXPECT_FALSE(SendMessage(tab, TCM_SETITEMEXTRA, sizeof(LPARAM), 0)) << "not once there are tabs";
+  Page back{};
+  back.header.mask = TCIF_PARAM;
+  ASSERT_TRUE(SendMessage(tab, TCM_GETITEM, 1, reinterpret_cast<LPARAM>(&back)));
+  EXPECT_EQ(back.number, 71);
+  EXPECT_STREQ(back.name, "page 1");
+  EXPECT_EQ(back.weight, 3.0);
+
+  const std::vector<DRAWITEMSTRUCT> drawn = Redrawn(parent, tab);
+  ASSERT_EQ(drawn.size(), 2u);
+  for (const DRAWITEMSTRUCT& d : drawn) {
+    SCOPED_TRACE(d.itemID);
+    // Data longer than the item data field comes as its address.
+    const auto* data = reinterpret_cast<const BYTE*>(d.itemData);
+    ASSERT_NE(data, nullptr);
+    int number = 0;
+    std::memcpy(&number, data, sizeof number);
+    EXPECT_EQ(number, static_cast<int>(70 + d.itemID));
+  }
+  DestroyWindow(tab);
 }
 
 }  // namespace
