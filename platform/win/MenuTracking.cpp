@@ -696,18 +696,29 @@ void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
   SelectObject(dc, old);
 }
 
-// The screen rectangle of a bar item.
-RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
-  RECT window;
+// Where the bar ends on the screen: its left and right ends across the window inside the frame,
+// and its bottom, right above the client area's 3-D edge (top and bottom of the result).
+RECT BarEnds(HWND hwnd) {
+  RECT window, client;
   GetWindowRect(hwnd, &window);
-  RECT client;
   GetClientRect(hwnd, &client);
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
-  BarLayout bar = LayoutBar(menu, client.right - client.left);
+  const LONG style = GetWindowLong(hwnd, GWL_STYLE), exStyle = GetWindowLong(hwnd, GWL_EXSTYLE);
+  int edge = (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
+  if (exStyle & WS_EX_STATICEDGE) edge += GetSystemMetrics(SM_CXBORDER);
+  const int scroll = (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+  // The frame is as thick on both sides; the client area and its edge and scroll bar lie between.
+  const int frame = std::max(0, static_cast<int>((window.right - window.left) - client.right - 2 * edge - scroll) / 2);
+  return RECT{window.left + frame, origin.y - edge, window.right - frame, origin.y - edge};
+}
+
+// The screen rectangle of a bar item.
+RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
+  const RECT ends = BarEnds(hwnd);
+  BarLayout bar = LayoutBar(menu, ends.right - ends.left);
   RECT r = bar.rects[static_cast<size_t>(index)];
-  // The bar lies right above the client area.
-  OffsetRect(&r, origin.x, origin.y - bar.height);
+  OffsetRect(&r, ends.left, ends.bottom - bar.height);
   return r;
 }
 
@@ -905,11 +916,8 @@ BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
     } else if (count > 0) {
       // The whole bar: from the first item's row to the last one's, across the window.
       RECT first = BarItemRect(hwnd, menu, 0), last = BarItemRect(hwnd, menu, count - 1);
-      RECT client;
-      GetClientRect(hwnd, &client);
-      POINT origin{0, 0};
-      ClientToScreen(hwnd, &origin);
-      bar = RECT{origin.x, first.top, origin.x + client.right, last.bottom};
+      const RECT ends = BarEnds(hwnd);
+      bar = RECT{ends.left, first.top, ends.right, last.bottom};
     }
   } else if (idObject == OBJID_CLIENT) {
     Level* level = LevelOf(hwnd);

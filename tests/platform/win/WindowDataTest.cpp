@@ -85,6 +85,34 @@ TEST_F(WindowData, MenuBarInfoGivesTheBarAndItsItemsOnScreen) {
   EXPECT_FALSE(GetMenuBarInfo(frame, OBJID_MENU, 3, &info));
 }
 
+// GetMenuItemRect gives a bar item where the window has its bar, whatever edge and scroll bar the
+// client area has: the item's corners are on the bar, the points beyond its edges are not.
+TEST_F(WindowData, MenuItemRectsOfTheBarAreWhereTheBarIs) {
+  struct Case {
+    DWORD style, exStyle;
+  } const cases[] = {{0, 0}, {0, WS_EX_CLIENTEDGE}, {WS_VSCROLL, WS_EX_CLIENTEDGE}, {WS_VSCROLL, 0}};
+  for (const Case& c : cases) {
+    HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE | c.style, RECT{20, 20, 320, 220}, 0, c.exStyle);
+    HMENU bar = CreateMenu();
+    for (const char* name : {"&File", "&Edit", "&Help"}) AppendMenu(bar, MF_STRING, 1, name);
+    SetMenu(frame, bar);
+    const auto hit = [&](int x, int y) { return SendMessage(frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    for (UINT i = 0; i < 3; ++i) {
+      RECT r;
+      ASSERT_TRUE(GetMenuItemRect(frame, bar, i, &r));
+      const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+      EXPECT_EQ(hit(r.left, r.top), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_EQ(hit(r.right - 1, r.bottom - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_NE(hit(midX, r.top - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_NE(hit(midX, r.bottom), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      if (i == 0) EXPECT_NE(hit(r.left - 1, midY), HTMENU) << c.exStyle << " " << c.style;
+    }
+    SetMenu(frame, nullptr);
+    DestroyMenu(bar);
+    DestroyWindow(frame);
+  }
+}
+
 TEST_F(WindowData, MenuBarInfoTellsTheFocusInKeyboardMenuMode) {
   HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
   HMENU bar = CreateMenu();
