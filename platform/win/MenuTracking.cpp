@@ -69,6 +69,8 @@ struct Tracker {
   int barItem = -1;
   int barMove = 0;  // a pending move along the bar: +1 the next item, -1 the previous one, or further
   bool barKeyboard = false;  // the bar was entered or moved along by keys (keyboard menu mode)
+  // Entered by a lone Alt or F10: letters name the bar's items until keys move in the popup.
+  bool barLetters = false;
   HMENU measuring = nullptr;  // the menu whose items are being measured
 };
 
@@ -380,14 +382,16 @@ void Step(Tracker& t, Level& level, int step) {
   }
 }
 
-// In the popup of a bar item, a letter none of its items has is taken by the bar's items: the
-// popup of the item it names opens, and a disabled item's letter ends the menu mode.
+// A letter given to the bar's items while the popup of one is open: the popup of the item it
+// names opens (the one open stays), and a disabled item's letter ends the menu mode.
 bool PressBarMnemonic(Tracker& t, unsigned key) {
   if (t.bar == nullptr || t.levels.size() != 1 || key == 0) return false;
   const auto items = Items(t.bar).value_or(std::vector<Item>());
   const auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return Mnemonic(i.text) == key; });
   if (it == items.end()) return false;
   const int index = static_cast<int>(it - items.begin());
+  t.barLetters = false;
+  if (index == t.barItem && !it->IsDisabled()) return true;
   t.done = true;
   t.barMove = it->IsDisabled() ? 0 : index - t.barItem;
   return true;
@@ -396,6 +400,8 @@ bool PressBarMnemonic(Tracker& t, unsigned key) {
 void PressMnemonic(Tracker& t, UINT ch) {
   Level& level = *t.levels.back();
   unsigned key = static_cast<unsigned>(std::toupper(static_cast<int>(ch & 0xFF)));
+  // Right after a lone Alt or F10 the letters are the bar's, as the bar has the focus.
+  if (t.barLetters && PressBarMnemonic(t, key)) return;
   std::vector<int> matches;
   for (size_t i = 0; i < level.items.size(); ++i)
     if (!level.items[i].IsSeparator() && Mnemonic(level.items[i].text) == key) matches.push_back(static_cast<int>(i));
@@ -435,6 +441,17 @@ void PressMnemonic(Tracker& t, UINT ch) {
 
 bool HandleKey(Tracker& t, const MSG& msg) {
   Level& level = *t.levels.back();
+  // Keys that move in the popup give the letters to its items.
+  switch (msg.wParam) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_RIGHT:
+    case VK_LEFT:
+    case VK_RETURN: t.barLetters = false; break;
+    default: break;
+  }
   switch (msg.wParam) {
     case VK_UP: Step(t, level, -1); return true;
     case VK_DOWN: Step(t, level, +1); return true;
@@ -723,11 +740,13 @@ RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
 }
 
 // Tracks the menu bar from item `index`: its popup opens, Left and Right move along the bar.
-void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
+// `barLetters`: entered by a lone Alt or F10, the first letters name the bar's items.
+void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters = false) {
   if (t_tracker != nullptr) return;
   Tracker t;
   t.owner = hwnd;
   t.bar = menu;
+  t.barLetters = barLetters;
   t_tracker = &t;
   Notify(t, WM_ENTERMENULOOP, FALSE, 0);
   Notify(t, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
@@ -768,6 +787,7 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
     if (t.barMove == 0) break;
     index = ((index + t.barMove) % count + count) % count;
     keyboard = true;
+    t.barLetters = false;
   }
   DrawMenuBar(hwnd);
   Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -795,7 +815,7 @@ void KeyMenu(HWND hwnd, UINT key) {
     auto it = std::find_if(items.begin(), items.end(), [](const Item& i) { return !i.IsDisabled(); });
     if (it != items.end()) index = static_cast<int>(it - items.begin());
   }
-  TrackBar(hwnd, menu, index, true);
+  TrackBar(hwnd, menu, index, true, key == 0);
 }
 
 void MouseMenu(HWND hwnd, int hit, POINT screen) {

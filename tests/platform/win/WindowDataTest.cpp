@@ -241,8 +241,9 @@ struct MenuScript {
 
 }  // namespace
 
-// After Alt the letters of the bar's items move along the bar; a disabled item's letter ends the
-// menu mode, as Alt with that letter does at once.
+// After a lone Alt the letters name the bar's items, before those of the popup shown: the item's
+// popup opens, and a disabled item's letter ends the menu mode, as Alt with that letter does at
+// once. Once the bar's letter was given, the letters are the popup's.
 TEST_F(WindowData, TheLetterOfADisabledBarItemEndsTheMenuMode) {
   brambolt::test::HangWatchdog watchdog("a menu mode waiting after a disabled item's letter");
   HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
@@ -251,6 +252,7 @@ TEST_F(WindowData, TheLetterOfADisabledBarItemEndsTheMenuMode) {
   for (const char* name : {"&File", "&Disabled", "&Edit"}) {
     HMENU popup = CreatePopupMenu();
     AppendMenu(popup, MF_STRING, 10, "&Item");
+    AppendMenu(popup, MF_STRING, 11, "&Edit here");
     AppendMenu(bar, MF_POPUP | (name[1] == 'D' ? MF_GRAYED : 0), reinterpret_cast<UINT_PTR>(popup), name);
     popups.push_back(popup);
   }
@@ -274,6 +276,14 @@ TEST_F(WindowData, TheLetterOfADisabledBarItemEndsTheMenuMode) {
   PressKey(VK_MENU);
   RunUntilIdle();
   EXPECT_EQ(script.shown, (std::vector<HMENU>{popups[0], popups[2]})) << "Alt, then E opens Edit";
+  EXPECT_TRUE(Of(frame, WM_COMMAND).empty()) << "not File's Edit here";
+  script.Start({'F', 'E'});
+  PressKey(VK_MENU);
+  RunUntilIdle();
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{popups[0]}));
+  const auto commands = Of(frame, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(LOWORD(commands[0].wParam), 11) << "after F, E is File's Edit here";
   script.Start({});
   PressKey('D', kAlt);
   RunUntilIdle();
