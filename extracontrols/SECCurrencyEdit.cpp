@@ -364,6 +364,22 @@ void SECCurrencyEdit::DeleteKey() {
 
 void SECCurrencyEdit::ToggleSign() {
   SaveUndo();
+  if (HasSelection()) {
+    // Typed over a selection, the sign takes its place as any typed character would: the selected
+    // text goes, the sign of what is left turns over, and the caret stays where the selection
+    // began, so the digits typed next follow the sign ("$0.00" all selected, then "-42": "-$42.00").
+    const CString raw = m_strText.Left(m_nSelStart) + m_strText.Mid(SelEnd());
+    double value = 0.0;
+    BOOL bNegative = FALSE;
+    if (m_pFormatter->Parse(raw, &value, &bNegative)) {
+      const CaretPlace place = PlaceOf(raw, m_nSelStart);
+      SetValue(value, !bNegative, TRUE);
+      m_nSelStart = -1;
+      m_nCaret = CaretAt(place);
+      Redraw();
+      return;
+    }
+  }
   const CaretPlace place = PlaceOf(m_strText, m_nCaret);
   SetValue(m_dValue, !m_bNegative, TRUE);
   m_nCaret = CaretAt(place);

@@ -8,6 +8,7 @@
 #include "base/ByteOrder.h"
 #include "controls/Controls.h"
 #include "controls/ControlSupport.h"
+#include "win/Extensions.h"
 
 namespace brambolt::ctl {
 namespace {
@@ -77,6 +78,9 @@ class EditState {
   void Clear();
   void Undo();
   void Char(UINT ch);
+  // The edit's own menu of Undo, Cut, Copy, Paste, Delete and Select All at a screen point (-1:
+  // from the keyboard, shown over the edit); the command chosen is sent to the edit.
+  void ContextMenu(LPARAM at);
   // EM_GETHANDLE: a moveable local block holding the text and its terminator. Once asked for, it
   // follows every change of the text, so LocalLock of it always gives the text shown.
   HLOCAL TextHandle();
@@ -118,6 +122,8 @@ class EditState {
   DWORD style_ = 0;
   // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
   DWORD bars_ = 0;
+  // Created with WS_BORDER (drawn as a sunken client edge): the text keeps a pixel off that edge.
+  bool border_ = false;
   // Set once a dialog asks for the edit's keys: a multi-line edit then does the dialog's part
   // for Tab, Enter and Escape.
   bool inDialog_ = false;
@@ -190,15 +196,13 @@ int EditState::LineOf(DWORD pos) const {
 
 RECT EditState::FormatRect() const {
   if (hasFormatRect_) return formatRect_;
+  // The client area inset by the border, less the margins; a single line sits at its top.
   RECT r;
   GetClientRect(hwnd_, &r);
+  if (border_) InflateRect(&r, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
   r.left += leftMargin_;
   r.right -= rightMargin_;
-  if (!Multi()) {
-    int h = r.bottom - r.top;
-    if (h > lineHeight_) r.top += (h - lineHeight_) / 2;
-    r.bottom = r.top + lineHeight_;
-  }
+  if (!Multi()) r.bottom = r.top + lineHeight_;
   if (r.right < r.left) r.right = r.left;
   return r;
 }
@@ -508,6 +512,8 @@ void EditState::SetText(const std::string& text) {
 }
 
 HLOCAL EditState::TextHandle() {
+  // Only a multi-line edit hands its text out as a block.
+  if (!Multi()) return nullptr;
   if (handle_ == nullptr) handle_ = LocalAlloc(LMEM_MOVEABLE, text_.size() + 1);
   SyncHandle();
   return handle_;
@@ -642,6 +648,47 @@ void EditState::Char(UINT ch) {
     return;
   }
   Replace(std::string(1, static_cast<char>(b)), true, true);
+}
+
+void EditState::ContextMenu(LPARAM at) {
+  const HWND hwnd = hwnd_;
+  if (GetFocus() != hwnd) SetFocus(hwnd);
+  if (!IsWindow(hwnd)) return;
+  POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  if (at == -1) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  const bool selected = SelMin() != SelMax(), hidden = passwordChar_ != 0;
+  const bool all = SelMin() == 0 && SelMax() == text_.size();
+  struct Entry {
+    UINT command;  // the message the edit sends itself; 0 for a separator
+    const char* text;
+    bool enabled;
+  } const entries[] = {
+      {WM_UNDO, "&Undo", canUndo_ && !ReadOnly()},
+      {0, nullptr, false},
+      {WM_CUT, "Cu&t", selected && !hidden && !ReadOnly()},
+      {WM_COPY, "&Copy", selected && !hidden},
+      {WM_PASTE, "&Paste", !ReadOnly() && IsClipboardFormatAvailable(CF_TEXT)},
+      {WM_CLEAR, "&Delete", selected && !ReadOnly()},
+      {0, nullptr, false},
+      {EM_SETSEL, "Select &All", !text_.empty() && !all},
+  };
+  HMENU menu = CreatePopupMenu();
+  for (const Entry& e : entries)
+    AppendMenu(menu, e.command == 0 ? MF_SEPARATOR : MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED), e.command,
+               e.text);
+  const auto chosen = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x, p.y, 0, hwnd, nullptr));
+  DestroyMenu(menu);
+  // The menu's loop ran other messages: the edit may be gone.
+  if (chosen == 0 || !IsWindow(hwnd)) return;
+  if (chosen == EM_SETSEL)
+    SendMessage(hwnd, EM_SETSEL, 0, -1);
+  else
+    SendMessage(hwnd, chosen, 0, 0);
 }
 
 bool EditState::DialogKey(UINT vk) {
@@ -795,6 +842,7 @@ void EditState::Paint(HDC hdc) {
 void EditState::NcCreate() {
   // A plain border becomes the sunken client edge of the 3-D look.
   if (style_ & WS_BORDER) {
+    border_ = true;
     SetWindowLong(hwnd_, GWL_STYLE, static_cast<LONG>(style_ & ~WS_BORDER));
     SetWindowLong(hwnd_, GWL_EXSTYLE, GetWindowLong(hwnd_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     style_ &= ~WS_BORDER;
@@ -990,11 +1038,15 @@ void EditState::SetStyleBit(DWORD bit, bool on) {
 }
 
 void EditState::SetMargins(WPARAM which, int left, int right) {
+  // Narrow margins from the font's metrics (EC_USEFONTINFO for both, or as either width); none
+  // while no font has been set.
+  const int fromFont = font_ == nullptr ? 0 : std::max(1, static_cast<int>(DialogBaseUnitsOf(font_).cx)) / 2;
+  const auto width = [fromFont](int given) { return static_cast<WORD>(given) == EC_USEFONTINFO ? fromFont : given; };
   if (which == EC_USEFONTINFO) {
-    leftMargin_ = rightMargin_ = std::max(1, static_cast<int>(DialogBaseUnitsOf(font_).cx)) / 2;
+    leftMargin_ = rightMargin_ = fromFont;
   } else {
-    if (which & EC_LEFTMARGIN) leftMargin_ = left;
-    if (which & EC_RIGHTMARGIN) rightMargin_ = right;
+    if (which & EC_LEFTMARGIN) leftMargin_ = width(left);
+    if (which & EC_RIGHTMARGIN) rightMargin_ = width(right);
   }
   Relayout();
   Redraw();
@@ -1073,6 +1125,10 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CAPTURECHANGED:
       selecting_ = false;
+      return 0;
+    case WM_CONTEXTMENU:
+      // The parents have the first say; the edit's own menu comes when none of them takes it.
+      if (ContextMenuUnclaimed(hwnd, wParam, lParam)) ContextMenu(lParam);
       return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:

@@ -69,6 +69,14 @@ HWND ParentIfChild(HWND hwnd) {
   return w->parent;
 }
 
+// The offer of ContextMenuUnclaimed under way on this thread: the window the menu is asked for
+// (wParam), and where DefWindowProc records that the offer reached the end of the parent chain.
+struct ContextMenuOffer {
+  WPARAM window = 0;
+  bool unclaimed = false;
+};
+thread_local ContextMenuOffer* t_contextMenuOffer = nullptr;
+
 LRESULT CtlColor(UINT msg, HDC hdc) {
   int back = COLOR_3DFACE;
   if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) back = COLOR_WINDOW;
@@ -245,6 +253,15 @@ LRESULT NcButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam) {
 
 using namespace brambolt;
 using namespace brambolt::wm;
+
+bool brambolt::ContextMenuUnclaimed(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  ContextMenuOffer offer{wParam, false};
+  ContextMenuOffer* outer = t_contextMenuOffer;
+  t_contextMenuOffer = &offer;
+  DefWindowProc(hwnd, WM_CONTEXTMENU, wParam, lParam);
+  t_contextMenuOffer = outer;
+  return offer.unclaimed;
+}
 
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
@@ -424,6 +441,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
     case WM_CONTEXTMENU:
+      if (HWND parent = ParentIfChild(hwnd)) return SendMessage(parent, msg, wParam, lParam);
+      if (t_contextMenuOffer != nullptr && t_contextMenuOffer->window == wParam) t_contextMenuOffer->unclaimed = true;
+      return 0;
     case WM_HELP:
     case WM_MOUSEWHEEL:
     case WM_APPCOMMAND:

@@ -20,4 +20,9 @@ struct MenuBarHooks {
 void SetMenuBarHooks(const MenuBarHooks& hooks);
 const MenuBarHooks& GetMenuBarHooks();
 
+// Offers WM_CONTEXTMENU to the parents of `hwnd` as DefWindowProc does and tells whether none of
+// them took it: the offer went up to the first window that is not a child, which left it to
+// DefWindowProc too. A control with a menu of its own shows it then.
+bool ContextMenuUnclaimed(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
 }  // namespace brambolt

@@ -17,6 +17,9 @@ namespace {
 
 struct MenuObject {
   bool popup = false;
+  // DestroyMenu came while an item of another menu still opened this one: the menu lives on
+  // for that item and goes when the item lets it go.
+  bool released = false;
   std::vector<Item> items;
   MENUINFO info{sizeof(MENUINFO), 0, 0, 0, nullptr, 0, 0};  // the menu-wide settings
 };
@@ -119,6 +122,21 @@ void DestroyRecursive(Table& t, HMENU menu, int depth = 0) {
     if (it.sub != nullptr) DestroyRecursive(t, it.sub, depth + 1);
 }
 
+// Whether an item of another menu opens `menu`.
+bool Held(Table& t, HMENU menu) {
+  for (const auto& [handle, object] : t.menus)
+    if (handle != menu)
+      for (const Item& it : object.items)
+        if (it.sub == menu) return true;
+  return false;
+}
+
+// A submenu an item no longer opens: destroyed now if DestroyMenu already asked for it.
+void LetGo(Table& t, HMENU sub) {
+  MenuObject* m = sub != nullptr ? Find(t, sub) : nullptr;
+  if (m != nullptr && m->released && !Held(t, sub)) DestroyRecursive(t, sub);
+}
+
 BOOL Insert(HMENU menu, UINT position, UINT flags, Item item) {
   Table& t = TheTable();
   Lock lock(t.mutex);
@@ -149,6 +167,7 @@ BOOL Remove(HMENU menu, UINT position, UINT flags, bool destroySubmenu) {
   HMENU sub = where.menu->items[where.index].sub;
   where.menu->items.erase(where.menu->items.begin() + static_cast<std::ptrdiff_t>(where.index));
   if (destroySubmenu && sub != nullptr) DestroyRecursive(t, sub);
+  else LetGo(t, sub);
   return TRUE;
 }
 
@@ -253,9 +272,15 @@ HMENU CreatePopupMenu() { return NewMenu(true); }
 BOOL DestroyMenu(HMENU menu) {
   Table& t = TheTable();
   Lock lock(t.mutex);
-  if (Find(t, menu) == nullptr) {
+  MenuObject* m = Find(t, menu);
+  if (m == nullptr) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
     return FALSE;
+  }
+  // A submenu still opened by an item stays usable through it until the item lets it go.
+  if (Held(t, menu)) {
+    m->released = true;
+    return TRUE;
   }
   DestroyRecursive(t, menu);
   return TRUE;
@@ -448,8 +473,10 @@ void ApplyInfo(Item& it, LPCMENUITEMINFO info) {
 
 BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info) {
   BOOL found = info != nullptr && WithItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, FALSE,
-                                           [info](Item& it, Table&) {
+                                           [info](Item& it, Table& t) {
+                                             HMENU before = it.sub;
                                              ApplyInfo(it, info);
+                                             if (it.sub != before) LetGo(t, before);
                                              return TRUE;
                                            });
   if (!found) SetLastError(ERROR_MENU_ITEM_NOT_FOUND);

@@ -20,6 +20,7 @@ constexpr int kBorder = 3;          // raised frame of a popup
 constexpr int kSeparatorHeight = 8;
 constexpr int kTextGap = 12;        // between an item's text and its accelerator text
 constexpr int kBarItemPadding = 6;  // left and right of a menu bar item's text
+constexpr int kColumnGap = 4;       // between the columns of a popup
 
 HFONT MenuFont() {
   static HFONT font = [] {
@@ -51,7 +52,7 @@ struct Level {
   std::vector<Item> items;
   std::vector<RECT> rects;  // client coordinates of the popup
   int selected = -1;
-  int textWidth = 0;        // where accelerator texts start
+  std::vector<int> textWidths;  // where each item's accelerator text starts, from its left edge
 };
 
 struct Tracker {
@@ -66,8 +67,10 @@ struct Tracker {
   // Menu bar mode: the bar's menu and the index of its open item, or -1.
   HMENU bar = nullptr;
   int barItem = -1;
-  int barMove = 0;  // a pending move to the next (+1) or previous (-1) bar item
+  int barMove = 0;  // a pending move along the bar: +1 the next item, -1 the previous one, or further
   bool barKeyboard = false;  // the bar was entered or moved along by keys (keyboard menu mode)
+  // Entered by a lone Alt or F10: letters name the bar's items until keys move in the popup.
+  bool barLetters = false;
   HMENU measuring = nullptr;  // the menu whose items are being measured
 };
 
@@ -79,52 +82,80 @@ void Notify(Tracker& t, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- layout and painting of a popup ----
 
+// A new column starts at an item with MF_MENUBREAK or MF_MENUBARBREAK (this one with a line in
+// the gap before it).
+bool StartsColumn(const Item& it) { return (it.type & (MF_MENUBREAK | MF_MENUBARBREAK)) != 0; }
+
+// Lays the items out in columns: text items as wide as the column's widest text and accelerator
+// text, owner-drawn ones as WM_MEASUREITEM answers (its height given the height of a text item
+// to start from), the columns side by side with a gap between them.
 void Measure(Tracker& t, Level& level) {
   t.measuring = level.menu;
   level.items = Items(level.menu).value_or(std::vector<Item>());
-  level.rects.assign(level.items.size(), RECT{});
+  const size_t count = level.items.size();
+  level.rects.assign(count, RECT{});
+  level.textWidths.assign(count, 0);
   HDC dc = GetDC(nullptr);
   HGDIOBJ oldFont = SelectObject(dc, MenuFont());
   TEXTMETRIC tm{};
   GetTextMetrics(dc, &tm);
   int lineHeight = std::max<int>(tm.tmHeight + 4, GetSystemMetrics(SM_CYMENU) - 1);
-  int leftWidth = 0, rightWidth = 0;
-  std::vector<int> heights(level.items.size());
-  for (size_t i = 0; i < level.items.size(); ++i) {
+  std::vector<int> heights(count), drawnWidths(count, 0), lefts(count, 0), rights(count, 0);
+  for (size_t i = 0; i < count; ++i) {
     Item& it = level.items[i];
     if (it.IsSeparator()) {
       heights[i] = kSeparatorHeight;
       continue;
     }
     if (it.IsOwnerDraw()) {
-      MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, 0, it.data};
+      MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, static_cast<UINT>(lineHeight), it.data};
       if (IsWindow(t.owner)) SendMessage(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
       heights[i] = static_cast<int>(mis.itemHeight);
-      leftWidth = std::max(leftWidth, static_cast<int>(mis.itemWidth));
+      drawnWidths[i] = static_cast<int>(mis.itemWidth);
       continue;
     }
     auto [left, right] = SplitText(it.text);
-    leftWidth = std::max<int>(leftWidth, TextSize(dc, left, true).cx);
-    if (!right.empty()) rightWidth = std::max<int>(rightWidth, TextSize(dc, right, false).cx);
+    lefts[i] = TextSize(dc, left, true).cx;
+    if (!right.empty()) rights[i] = TextSize(dc, right, false).cx;
     heights[i] = lineHeight;
   }
   SelectObject(dc, oldFont);
   ReleaseDC(nullptr, dc);
   t.measuring = nullptr;
-  int check = CheckWidth() + 4;
-  level.textWidth = check + leftWidth;
-  int width = check + leftWidth + (rightWidth > 0 ? kTextGap + rightWidth : 0) + check;
-  int y = kBorder;
-  for (size_t i = 0; i < level.items.size(); ++i) {
-    level.rects[i] = RECT{kBorder, y, kBorder + width, y + heights[i]};
-    y += heights[i];
+  const int check = CheckWidth() + 4;
+  int x = kBorder;
+  for (size_t first = 0; first < count;) {
+    size_t last = first + 1;
+    while (last < count && !StartsColumn(level.items[last])) ++last;
+    int leftWidth = 0, rightWidth = 0, drawnWidth = 0;
+    bool texts = false;
+    for (size_t i = first; i < last; ++i) {
+      leftWidth = std::max(leftWidth, lefts[i]);
+      rightWidth = std::max(rightWidth, rights[i]);
+      drawnWidth = std::max(drawnWidth, drawnWidths[i]);
+      texts = texts || !level.items[i].IsOwnerDraw();
+    }
+    const int textColumn = check + leftWidth + (rightWidth > 0 ? kTextGap + rightWidth : 0) + check;
+    const int width = std::max(texts ? textColumn : 0, drawnWidth);
+    int y = kBorder;
+    for (size_t i = first; i < last; ++i) {
+      level.rects[i] = RECT{x, y, x + width, y + heights[i]};
+      level.textWidths[i] = check + leftWidth;
+      y += heights[i];
+    }
+    x += width + kColumnGap;
+    first = last;
   }
 }
 
 SIZE PopupSize(const Level& level) {
-  int width = level.rects.empty() ? 60 : level.rects.front().right - level.rects.front().left;
-  int height = level.rects.empty() ? 0 : level.rects.back().bottom - kBorder;
-  return SIZE{width + 2 * kBorder, height + 2 * kBorder};
+  if (level.rects.empty()) return SIZE{60 + 2 * kBorder, 2 * kBorder};
+  int right = 0, bottom = 0;
+  for (const RECT& r : level.rects) {
+    right = std::max<int>(right, r.right);
+    bottom = std::max<int>(bottom, r.bottom);
+  }
+  return SIZE{right + kBorder, bottom + kBorder};
 }
 
 void DrawMenuText(HDC dc, const std::string& text, RECT r, UINT format, bool disabled, bool selected) {
@@ -179,7 +210,7 @@ void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
   RECT text{r.left + check + 4, r.top, r.right, r.bottom};
   DrawMenuText(dc, left, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT, disabled, selected);
   if (!right.empty()) {
-    RECT accel{r.left + level.textWidth + kTextGap, r.top, r.right - check, r.bottom};
+    RECT accel{r.left + level.textWidths[i] + kTextGap, r.top, r.right - check, r.bottom};
     DrawMenuText(dc, right, accel, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX, disabled, selected);
   }
   if (it.sub != nullptr) PaintSubmenuArrow(dc, r, selected, disabled);
@@ -203,7 +234,14 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
       if (Level* level = LevelOf(hwnd)) {
         HGDIOBJ old = SelectObject(dc, MenuFont());
-        for (size_t i = 0; i < level->items.size(); ++i) PaintItem(*t_tracker, *level, dc, i);
+        for (size_t i = 0; i < level->items.size(); ++i) {
+          PaintItem(*t_tracker, *level, dc, i);
+          if (i > 0 && (level->items[i].type & MF_MENUBARBREAK)) {
+            const int x = level->rects[i].left - kColumnGap / 2 - 1;
+            RECT line{x, kBorder, x + 2, client.bottom - kBorder};
+            DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
+          }
+        }
         SelectObject(dc, old);
       }
       EndPaint(hwnd, &ps);
@@ -308,7 +346,7 @@ bool OpenSelectedSubmenu(Tracker& t, bool selectFirst) {
   Level& level = *t.levels.back();
   if (level.selected < 0) return false;
   const Item& it = level.items[static_cast<size_t>(level.selected)];
-  if (it.sub == nullptr || it.IsDisabled()) return false;
+  if (it.sub == nullptr || it.IsDisabled() || !IsMenu(it.sub)) return false;
   Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(it.sub), MAKELPARAM(level.selected, t.system ? 1 : 0));
   RECT item = level.rects[static_cast<size_t>(level.selected)];
   MapWindowPoints(level.window, nullptr, reinterpret_cast<POINT*>(&item), 2);
@@ -344,9 +382,26 @@ void Step(Tracker& t, Level& level, int step) {
   }
 }
 
+// A letter given to the bar's items while the popup of one is open: the popup of the item it
+// names opens (the one open stays), and a disabled item's letter ends the menu mode.
+bool PressBarMnemonic(Tracker& t, unsigned key) {
+  if (t.bar == nullptr || t.levels.size() != 1 || key == 0) return false;
+  const auto items = Items(t.bar).value_or(std::vector<Item>());
+  const auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return Mnemonic(i.text) == key; });
+  if (it == items.end()) return false;
+  const int index = static_cast<int>(it - items.begin());
+  t.barLetters = false;
+  if (index == t.barItem && !it->IsDisabled()) return true;
+  t.done = true;
+  t.barMove = it->IsDisabled() ? 0 : index - t.barItem;
+  return true;
+}
+
 void PressMnemonic(Tracker& t, UINT ch) {
   Level& level = *t.levels.back();
   unsigned key = static_cast<unsigned>(std::toupper(static_cast<int>(ch & 0xFF)));
+  // Right after a lone Alt or F10 the letters are the bar's, as the bar has the focus.
+  if (t.barLetters && PressBarMnemonic(t, key)) return;
   std::vector<int> matches;
   for (size_t i = 0; i < level.items.size(); ++i)
     if (!level.items[i].IsSeparator() && Mnemonic(level.items[i].text) == key) matches.push_back(static_cast<int>(i));
@@ -368,7 +423,9 @@ void PressMnemonic(Tracker& t, UINT ch) {
         if (index >= 0 && index < static_cast<int>(level.items.size())) Select(t, level, index);
         break;
       case MNC_CLOSE: t.done = true; break;
-      default: MessageBeep(0); break;
+      default:
+        if (!PressBarMnemonic(t, key)) MessageBeep(0);
+        break;
     }
     return;
   }
@@ -384,6 +441,17 @@ void PressMnemonic(Tracker& t, UINT ch) {
 
 bool HandleKey(Tracker& t, const MSG& msg) {
   Level& level = *t.levels.back();
+  // Keys that move in the popup give the letters to its items.
+  switch (msg.wParam) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_RIGHT:
+    case VK_LEFT:
+    case VK_RETURN: t.barLetters = false; break;
+    default: break;
+  }
   switch (msg.wParam) {
     case VK_UP: Step(t, level, -1); return true;
     case VK_DOWN: Step(t, level, +1); return true;
@@ -645,27 +713,40 @@ void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
   SelectObject(dc, old);
 }
 
-// The screen rectangle of a bar item.
-RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
-  RECT window;
+// Where the bar ends on the screen: its left and right ends across the window inside the frame,
+// and its bottom, right above the client area's 3-D edge (top and bottom of the result).
+RECT BarEnds(HWND hwnd) {
+  RECT window, client;
   GetWindowRect(hwnd, &window);
-  RECT client;
   GetClientRect(hwnd, &client);
   POINT origin{0, 0};
   ClientToScreen(hwnd, &origin);
-  BarLayout bar = LayoutBar(menu, client.right - client.left);
+  const LONG style = GetWindowLong(hwnd, GWL_STYLE), exStyle = GetWindowLong(hwnd, GWL_EXSTYLE);
+  int edge = (exStyle & WS_EX_CLIENTEDGE) ? GetSystemMetrics(SM_CXEDGE) : 0;
+  if (exStyle & WS_EX_STATICEDGE) edge += GetSystemMetrics(SM_CXBORDER);
+  const int scroll = (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+  // The frame is as thick on both sides; the client area and its edge and scroll bar lie between.
+  const int frame = std::max(0, static_cast<int>((window.right - window.left) - client.right - 2 * edge - scroll) / 2);
+  return RECT{window.left + frame, origin.y - edge, window.right - frame, origin.y - edge};
+}
+
+// The screen rectangle of a bar item.
+RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
+  const RECT ends = BarEnds(hwnd);
+  BarLayout bar = LayoutBar(menu, ends.right - ends.left);
   RECT r = bar.rects[static_cast<size_t>(index)];
-  // The bar lies right above the client area.
-  OffsetRect(&r, origin.x, origin.y - bar.height);
+  OffsetRect(&r, ends.left, ends.bottom - bar.height);
   return r;
 }
 
 // Tracks the menu bar from item `index`: its popup opens, Left and Right move along the bar.
-void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
+// `barLetters`: entered by a lone Alt or F10, the first letters name the bar's items.
+void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters = false) {
   if (t_tracker != nullptr) return;
   Tracker t;
   t.owner = hwnd;
   t.bar = menu;
+  t.barLetters = barLetters;
   t_tracker = &t;
   Notify(t, WM_ENTERMENULOOP, FALSE, 0);
   Notify(t, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
@@ -687,6 +768,13 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
       if (!items[static_cast<size_t>(index)].IsDisabled()) chosen = items[static_cast<size_t>(index)].id;
       break;
     }
+    if (items[static_cast<size_t>(index)].IsDisabled()) {
+      // A disabled item opens nothing: moving along the bar passes it, else the menu mode ends.
+      SetHilite(menu, index, false);
+      if (t.barMove == 0) break;
+      index = (index + (t.barMove > 0 ? 1 : -1) + count) % count;
+      continue;
+    }
     Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, 0));
     RECT item = BarItemRect(hwnd, menu, index);
     t.done = false;
@@ -697,8 +785,9 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard) {
     CloseLevelsAbove(t, 0);
     SetHilite(menu, index, false);
     if (t.barMove == 0) break;
-    index = (index + t.barMove + count) % count;
+    index = ((index + t.barMove) % count + count) % count;
     keyboard = true;
+    t.barLetters = false;
   }
   DrawMenuBar(hwnd);
   Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -720,8 +809,13 @@ void KeyMenu(HWND hwnd, UINT key) {
       return;
     }
     index = static_cast<int>(it - items.begin());
+  } else {
+    // A lone Alt or F10 starts at the first item that opens.
+    auto items = Items(menu).value_or(std::vector<Item>());
+    auto it = std::find_if(items.begin(), items.end(), [](const Item& i) { return !i.IsDisabled(); });
+    if (it != items.end()) index = static_cast<int>(it - items.begin());
   }
-  TrackBar(hwnd, menu, index, true);
+  TrackBar(hwnd, menu, index, true, key == 0);
 }
 
 void MouseMenu(HWND hwnd, int hit, POINT screen) {
@@ -777,16 +871,21 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
   Notify(t, WM_ENTERMENULOOP, TRUE, 0);
   Notify(t, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
   Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, t.system ? 1 : 0));
-  RECT exclude = params != nullptr ? params->rcExclude : RECT{0, 0, 0, 0};
-  OpenLevel(t, menu, x, y, flags, params != nullptr ? &exclude : nullptr, false);
-  UINT chosen = RunLoop(t);
+  // A menu still empty once its owner had the chance to fill it shows nothing and chooses nothing.
+  const bool empty = GetMenuItemCount(menu) <= 0;
+  UINT chosen = 0;
+  if (!empty) {
+    RECT exclude = params != nullptr ? params->rcExclude : RECT{0, 0, 0, 0};
+    OpenLevel(t, menu, x, y, flags, params != nullptr ? &exclude : nullptr, false);
+    chosen = RunLoop(t);
+  }
   CloseLevelsAbove(t, 0);
   Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   Notify(t, WM_EXITMENULOOP, TRUE, 0);
   t_tracker = nullptr;
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
   SendCommand(t, chosen);
-  return TRUE;
+  return empty ? FALSE : TRUE;
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
@@ -837,11 +936,8 @@ BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
     } else if (count > 0) {
       // The whole bar: from the first item's row to the last one's, across the window.
       RECT first = BarItemRect(hwnd, menu, 0), last = BarItemRect(hwnd, menu, count - 1);
-      RECT client;
-      GetClientRect(hwnd, &client);
-      POINT origin{0, 0};
-      ClientToScreen(hwnd, &origin);
-      bar = RECT{origin.x, first.top, origin.x + client.right, last.bottom};
+      const RECT ends = BarEnds(hwnd);
+      bar = RECT{ends.left, first.top, ends.right, last.bottom};
     }
   } else if (idObject == OBJID_CLIENT) {
     Level* level = LevelOf(hwnd);

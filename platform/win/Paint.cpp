@@ -302,7 +302,10 @@ MovedFrom BeforeMove(HWND hwnd, bool carry) {
   if (IsTopLevel(*w)) return before;
   // What showed is what the parent must repaint if it shows no more, locked or not.
   before.shown = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren | DCX_LOCKWINDOWUPDATE);
-  if (carry) before.carried = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
+  // Only valid pixels go along: a window still waiting to paint (one never painted, say) is
+  // painted whole, frame and background, at its new place.
+  if (carry && !(w->update && !w->update->IsEmpty()))
+    before.carried = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
   return before;
 }
 

@@ -101,6 +101,37 @@ TEST_F(CurrencyEdit, TypedDigitsKeepTheirOrderAndTheDecimalsFillFromTheSeparator
   EXPECT_EQ(m_edit.GetCaret(), 6);
 }
 
+// A sign typed over the selection the focus makes takes its place like any typed character: the
+// digits typed after it follow it, as they do when the sign comes last.
+TEST_F(CurrencyEdit, DigitsTypedAfterTheSignFollowIt) {
+  struct Case {
+    double start;
+    const char* typed;
+    const char* shown;
+    double value;
+  } const cases[] = {
+      {0.0, "-42", "-$42.00", -42.0},
+      {0.0, "42-", "-$42.00", -42.0},
+      {12.0, "-7", "-$7.00", -7.0},
+      {-5.0, "-3", "-$3.00", -3.0},  // the sign typed over a negative text makes it negative, as typed
+      {0.0, "-4.5", "-$4.50", -4.5},
+  };
+  for (const Case& c : cases) {
+    m_host.SetFocus();
+    m_edit.SetValue(c.start);
+    m_edit.SetFocus();  // the whole text selected
+    TypeText(c.typed);
+    EXPECT_EQ(m_edit.GetText(), c.shown) << c.typed;
+    EXPECT_EQ(m_edit.GetValue(), c.value) << c.typed;
+  }
+  m_host.SetFocus();
+  m_edit.SetValue(0.0);
+  m_edit.SetFocus();
+  TypeText("-");
+  EXPECT_EQ(m_edit.GetText(), "-$0.00");
+  EXPECT_EQ(m_edit.GetCaret(), 3) << "in front of the separator, where the whole part's digits go";
+}
+
 TEST_F(CurrencyEdit, DeletingUndoAndTheClipboard) {
   PressKey(VK_END);
   PressKey(VK_BACK);  // the last digit

@@ -1,6 +1,7 @@
 // The edit control: messages and notifications, an editing session with selection, clipboard and
 // undo, styles, multi-line text, mouse selection, and double-byte characters in code pages 936
 // and 950, typed or composed through an input method.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -151,8 +152,84 @@ TEST_F(EditMessages, MarginsMoveTheText) {
   SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
   RECT client;
   GetClientRect(edit, &client);
-  EXPECT_EQ(r.left, 7);
-  EXPECT_EQ(r.right, client.right - 5);
+  EXPECT_EQ(r.left, 1 + 7) << "inside the pixel kept off the border";
+  EXPECT_EQ(r.right, client.right - 1 - 5);
+}
+
+// EC_USEFONTINFO sets narrow margins from the font, for both at once or as either width, and none
+// while the edit has no font.
+TEST_F(EditMessages, MarginsFromTheFont) {
+  HWND edit = Make(ES_AUTOHSCROLL, "abc");
+  SendMessage(edit, EM_SETMARGINS, EC_USEFONTINFO, 0);
+  const LRESULT both = SendMessage(edit, EM_GETMARGINS, 0, 0);
+  EXPECT_GT(LOWORD(both), 0);
+  EXPECT_EQ(LOWORD(both), HIWORD(both));
+  SendMessage(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
+  SendMessage(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(EC_USEFONTINFO, 3));
+  EXPECT_EQ(SendMessage(edit, EM_GETMARGINS, 0, 0), MAKELONG(LOWORD(both), 3));
+  HWND plain = CreateWindowEx(0, "Edit", "abc", WS_CHILD | WS_VISIBLE, 10, 40, 100, 20, recorder_.Hwnd(), nullptr,
+                              nullptr, nullptr);
+  SendMessage(plain, EM_SETMARGINS, EC_USEFONTINFO, 0);
+  EXPECT_EQ(SendMessage(plain, EM_GETMARGINS, 0, 0), 0) << "no font set";
+  DestroyWindow(plain);
+}
+
+// A single line sits at the top of its format rectangle, which is the client area less a pixel
+// kept off the border and the margins, however tall the edit: its text does not move down as the
+// edit grows, and it starts a pixel off the left edge.
+TEST_F(EditMessages, SingleLineTextSitsAtTheTopInsideTheBorder) {
+  struct Placed {
+    RECT format;
+    LRESULT origin;
+    int inkTop, inkLeft;
+  };
+  const auto place = [](HWND edit) {
+    Placed p{};
+    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&p.format));
+    p.origin = SendMessage(edit, EM_POSFROMCHAR, 0, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+    RECT window;
+    GetWindowRect(edit, &window);
+    p.inkTop = p.inkLeft = -1;
+    const COLORREF paper = GetSysColor(COLOR_WINDOW);
+    for (int y = 0; y < window.bottom - window.top; ++y)
+      for (int x = 2; x < 40; ++x)
+        if (WindowPixel(edit, x, y) != paper && WindowPixel(edit, x, y) != WindowPixel(edit, 2, y)) {
+          if (p.inkTop < 0) p.inkTop = y;
+          if (p.inkLeft < 0 || x < p.inkLeft) p.inkLeft = x;
+        }
+    return p;
+  };
+  HWND low = Make(ES_AUTOHSCROLL, "HH", 200, 24);
+  HWND tall = Make(ES_AUTOHSCROLL, "HH", 200, 60);
+  SetFocus(recorder_.Hwnd());  // no caret nor selection in the pictures
+  RunUntilIdle();
+  for (HWND edit : {low, tall}) {
+    Placed p = place(edit);
+    RECT client;
+    GetClientRect(edit, &client);
+    EXPECT_EQ(p.format.left, 1);
+    EXPECT_EQ(p.format.top, 1);
+    EXPECT_EQ(p.format.right, client.right - 1);
+    EXPECT_EQ(static_cast<short>(LOWORD(p.origin)), 1);
+    EXPECT_EQ(static_cast<short>(HIWORD(p.origin)), 1);
+  }
+  Placed a = place(low), b = place(tall);
+  ASSERT_GE(a.inkTop, 0);
+  EXPECT_EQ(a.inkTop, b.inkTop) << "the text stays at the top of the taller edit";
+  EXPECT_EQ(a.inkLeft, b.inkLeft);
+  // Two pixels of sunken edge, then the pixel kept off it.
+  EXPECT_GE(a.inkLeft, 3);
+  EXPECT_LT(b.inkTop, 2 + 1 + 6);
+  // Without a border nothing is kept off the edges.
+  HWND bare = CreateWindowEx(0, "Edit", "HH", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 80, 200, 40,
+                             recorder_.Hwnd(), nullptr, nullptr, nullptr);
+  RECT format;
+  SendMessage(bare, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.left, 0);
+  EXPECT_EQ(format.top, 0);
+  DestroyWindow(bare);
 }
 
 TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {
@@ -166,7 +243,10 @@ TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {
 }
 
 TEST_F(EditMessages, HandleHoldsTheTextThroughEveryChange) {
-  for (DWORD style : {DWORD(ES_MULTILINE | ES_AUTOVSCROLL), DWORD(ES_AUTOHSCROLL)}) {
+  HWND single = Make(ES_AUTOHSCROLL, "one");
+  EXPECT_EQ(SendMessage(single, EM_GETHANDLE, 0, 0), 0) << "a single-line edit hands out no block";
+  DestroyWindow(single);
+  for (DWORD style : {DWORD(ES_MULTILINE | ES_AUTOVSCROLL), DWORD(ES_MULTILINE | ES_AUTOHSCROLL)}) {
     HWND edit = Make(style, "one two", 200, 60);
     auto read = [](HLOCAL handle) {
       const char* bytes = handle ? static_cast<const char*>(LocalLock(handle)) : nullptr;
@@ -300,6 +380,94 @@ TEST_F(EditSession, ReplaceSelInsertsAtTheCaret) {
   EXPECT_EQ(Codes(), (std::vector<UINT>{EN_UPDATE, EN_CHANGE}));
   SendMessage(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("x\r\ny"));
   EXPECT_EQ(Text(edit), "abxc") << "a single line takes text up to the first break";
+}
+
+// The edit's own menu, from the mouse or the keyboard: the edit takes the focus, and the items
+// are enabled as the edit's state allows; the parent may take the request first.
+TEST_F(EditSession, ContextMenuFromMouseAndKeyboard) {
+  struct Seen {
+    bool shown = false;
+    bool focused = false;
+    std::vector<std::string> items;
+  };
+  const auto open = [&](HWND edit, const std::function<void()>& ask, const std::vector<UINT>& keys = {}) {
+    Seen seen;
+    ModalAnswers answers;
+    answers.When(MENU_WINDOW_CLASS, nullptr, [&](HWND window) {
+      seen.shown = true;
+      seen.focused = GetFocus() == edit;
+      auto menu = reinterpret_cast<HMENU>(SendMessage(window, MN_GETHMENU, 0, 0));
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = "";
+        GetMenuString(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        seen.items.push_back((state & MF_SEPARATOR) ? "-" : std::string(text) + ((state & MF_GRAYED) ? " (off)" : ""));
+      }
+      if (keys.empty()) EndMenu();
+      for (UINT vk : keys) {
+        brambolt::InjectKey(vk, true);
+        brambolt::InjectKey(vk, false);
+      }
+    });
+    ask();
+    RunUntilIdle();
+    return seen;
+  };
+  HWND edit = Make(ES_AUTOHSCROLL, "hello");
+  HWND other = Make(ES_AUTOHSCROLL, "other");
+  SendMessage(edit, EM_SETSEL, 0, 2);
+  OpenClipboard(recorder_.Hwnd());
+  EmptyClipboard();
+  CloseClipboard();
+  const std::vector<std::string> withSelection{"&Undo (off)", "-", "Cu&t", "&Copy", "&Paste (off)", "&Delete", "-",
+                                               "Select &All"};
+  const struct {
+    const char* how;
+    std::function<void()> ask;
+  } asks[] = {
+      {"right click", [&] { Click(edit, POINT{30, 8}, kNone, WM_RBUTTONDOWN); }},
+      {"Shift+F10", [&] { SetFocus(edit); PressKey(VK_F10, kShift); }},
+      {"Menu key", [&] { SetFocus(edit); PressKey(VK_APPS); }},
+  };
+  for (const auto& a : asks) {
+    SetFocus(other);
+    SendMessage(edit, EM_SETSEL, 0, 2);
+    Seen seen = open(edit, a.ask);
+    EXPECT_TRUE(seen.shown) << a.how;
+    EXPECT_TRUE(seen.focused) << a.how;
+    EXPECT_EQ(seen.items, withSelection) << a.how;
+  }
+  // Nothing selected, something to undo, text on the clipboard, a read-only edit.
+  SetFocus(edit);
+  SendMessage(edit, EM_SETSEL, 5, 5);
+  TypeText("!");
+  SendMessage(edit, EM_SETSEL, 0, 0);
+  SendMessage(edit, WM_COPY, 0, 0);  // an empty selection copies nothing
+  SendMessage(other, EM_SETSEL, 0, -1);
+  SendMessage(other, WM_COPY, 0, 0);
+  EXPECT_EQ(open(edit, [&] { PressKey(VK_APPS); }).items,
+            (std::vector<std::string>{"&Undo", "-", "Cu&t (off)", "&Copy (off)", "&Paste", "&Delete (off)", "-",
+                                      "Select &All"}));
+  SendMessage(edit, EM_SETSEL, 0, -1);
+  SendMessage(edit, EM_SETREADONLY, TRUE, 0);
+  EXPECT_EQ(open(edit, [&] { PressKey(VK_APPS); }).items,
+            (std::vector<std::string>{"&Undo (off)", "-", "Cu&t (off)", "&Copy", "&Paste (off)", "&Delete (off)", "-",
+                                      "Select &All (off)"}));
+  SendMessage(edit, EM_SETREADONLY, FALSE, 0);
+  // A command chosen from the menu acts on the edit.
+  SendMessage(edit, EM_SETSEL, 1, 1);
+  open(edit, [&] { PressKey(VK_APPS); }, {'A'});
+  EXPECT_EQ(Sel(edit), std::make_pair(DWORD{0}, DWORD{6}));
+  open(edit, [&] { PressKey(VK_APPS); }, {'D'});
+  EXPECT_EQ(Text(edit), "");
+  // A parent that answers WM_CONTEXTMENU itself keeps the edit's menu away.
+  recorder_.Watch(WM_CONTEXTMENU);
+  recorder_.Clear();
+  SetWindowText(edit, "hello");
+  EXPECT_FALSE(open(edit, [&] { Click(edit, POINT{30, 8}, kNone, WM_RBUTTONDOWN); }).shown);
+  ASSERT_FALSE(recorder_.Records().empty());
+  EXPECT_EQ(recorder_.Records().back().message, static_cast<UINT>(WM_CONTEXTMENU));
+  EXPECT_EQ(recorder_.Records().back().wParam, reinterpret_cast<WPARAM>(edit));
 }
 
 using EditStyles = EditFixture;

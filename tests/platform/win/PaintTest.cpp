@@ -572,3 +572,20 @@ TEST_F(Painting, AShapedWindowPaintsOnlyInsideItsRegion) {
   EXPECT_EQ(WindowPixel(parent, 30, 30), RGB(0, 0, 255));   // inside the shape
   EXPECT_EQ(WindowPixel(parent, 100, 30), RGB(255, 0, 0));  // the child's rectangle, outside its shape
 }
+
+// A child that never painted, in a parent that clips its children, still has its frame and
+// background painted when SetWindowPos moves it, whether or not its pixels may go along.
+TEST_F(Painting, ANeverPaintedChildMovedInAClippingParentGetsItsFrameAndBackground) {
+  for (UINT copy : {0u, static_cast<UINT>(SWP_NOCOPYBITS)}) {
+    HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 300, 200});
+    RunUntilIdle();
+    HWND child = MakeWindow(parent, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
+    MessageLog::Instance().Clear();
+    SetWindowPos(child, nullptr, 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | copy);
+    EXPECT_EQ(MessageLog::Instance().For(child, {WM_NCPAINT, WM_ERASEBKGND}),
+              (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND}))
+        << (copy ? "without copying" : "copying");
+    RunUntilIdle();
+    DestroyWindow(parent);
+  }
+}

@@ -85,6 +85,34 @@ TEST_F(WindowData, MenuBarInfoGivesTheBarAndItsItemsOnScreen) {
   EXPECT_FALSE(GetMenuBarInfo(frame, OBJID_MENU, 3, &info));
 }
 
+// GetMenuItemRect gives a bar item where the window has its bar, whatever edge and scroll bar the
+// client area has: the item's corners are on the bar, the points beyond its edges are not.
+TEST_F(WindowData, MenuItemRectsOfTheBarAreWhereTheBarIs) {
+  struct Case {
+    DWORD style, exStyle;
+  } const cases[] = {{0, 0}, {0, WS_EX_CLIENTEDGE}, {WS_VSCROLL, WS_EX_CLIENTEDGE}, {WS_VSCROLL, 0}};
+  for (const Case& c : cases) {
+    HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE | c.style, RECT{20, 20, 320, 220}, 0, c.exStyle);
+    HMENU bar = CreateMenu();
+    for (const char* name : {"&File", "&Edit", "&Help"}) AppendMenu(bar, MF_STRING, 1, name);
+    SetMenu(frame, bar);
+    const auto hit = [&](int x, int y) { return SendMessage(frame, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    for (UINT i = 0; i < 3; ++i) {
+      RECT r;
+      ASSERT_TRUE(GetMenuItemRect(frame, bar, i, &r));
+      const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+      EXPECT_EQ(hit(r.left, r.top), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_EQ(hit(r.right - 1, r.bottom - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_NE(hit(midX, r.top - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      EXPECT_NE(hit(midX, r.bottom), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      if (i == 0) EXPECT_NE(hit(r.left - 1, midY), HTMENU) << c.exStyle << " " << c.style;
+    }
+    SetMenu(frame, nullptr);
+    DestroyMenu(bar);
+    DestroyWindow(frame);
+  }
+}
+
 TEST_F(WindowData, MenuBarInfoTellsTheFocusInKeyboardMenuMode) {
   HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
   HMENU bar = CreateMenu();
@@ -177,3 +205,194 @@ TEST_F(WindowData, PopupMenuWindowsAnswerWithTheirMenu) {
   DestroyMenu(popup);
 }
 
+
+namespace {
+
+// Answers every popup menu loop of a test: records the menu shown, then presses the next key of a
+// script, or ends the menu when the script is done.
+struct MenuScript {
+  std::vector<HMENU> shown;
+  std::vector<UINT> keys;
+  size_t next = 0;
+  ModalAnswers answers;
+  std::function<void(HWND)> look;
+
+  MenuScript() {
+    answers.When(MENU_WINDOW_CLASS, nullptr, [this](HWND window) {
+      shown.push_back(reinterpret_cast<HMENU>(SendMessage(window, MN_GETHMENU, 0, 0)));
+      if (look) look(window);
+      if (next >= keys.size()) {
+        EndMenu();
+        return;
+      }
+      for (; next < keys.size() && keys[next] != 0; ++next) {
+        brambolt::InjectKey(keys[next], true);
+        brambolt::InjectKey(keys[next], false);
+      }
+      if (next < keys.size()) ++next;  // a 0 waits for the next popup
+    }, true);
+  }
+  void Start(std::vector<UINT> script) {
+    shown.clear();
+    keys = std::move(script);
+    next = 0;
+  }
+};
+
+}  // namespace
+
+// After a lone Alt the letters name the bar's items, before those of the popup shown: the item's
+// popup opens, and a disabled item's letter ends the menu mode, as Alt with that letter does at
+// once. Once the bar's letter was given, the letters are the popup's.
+TEST_F(WindowData, TheLetterOfADisabledBarItemEndsTheMenuMode) {
+  brambolt::test::HangWatchdog watchdog("a menu mode waiting after a disabled item's letter");
+  HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
+  HMENU bar = CreateMenu();
+  std::vector<HMENU> popups;
+  for (const char* name : {"&File", "&Disabled", "&Edit"}) {
+    HMENU popup = CreatePopupMenu();
+    AppendMenu(popup, MF_STRING, 10, "&Item");
+    AppendMenu(popup, MF_STRING, 11, "&Edit here");
+    AppendMenu(bar, MF_POPUP | (name[1] == 'D' ? MF_GRAYED : 0), reinterpret_cast<UINT_PTR>(popup), name);
+    popups.push_back(popup);
+  }
+  SetMenu(frame, bar);
+  SetActiveWindow(frame);
+  SetFocus(frame);
+  RunUntilIdle();
+  MenuScript script;
+  const auto barFocused = [&] {
+    MENUBARINFO info{};
+    info.cbSize = sizeof info;
+    GetMenuBarInfo(frame, OBJID_MENU, 0, &info);
+    return info.fBarFocused != 0;
+  };
+  script.Start({'D'});
+  PressKey(VK_MENU);
+  RunUntilIdle();
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{popups[0]}));
+  EXPECT_FALSE(barFocused());
+  script.Start({'E', 0});
+  PressKey(VK_MENU);
+  RunUntilIdle();
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{popups[0], popups[2]})) << "Alt, then E opens Edit";
+  EXPECT_TRUE(Of(frame, WM_COMMAND).empty()) << "not File's Edit here";
+  script.Start({'F', 'E'});
+  PressKey(VK_MENU);
+  RunUntilIdle();
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{popups[0]}));
+  const auto commands = Of(frame, WM_COMMAND);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(LOWORD(commands[0].wParam), 11) << "after F, E is File's Edit here";
+  script.Start({});
+  PressKey('D', kAlt);
+  RunUntilIdle();
+  EXPECT_TRUE(script.shown.empty()) << "Alt+D opens nothing";
+  EXPECT_FALSE(barFocused());
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
+}
+
+// DestroyMenu on a submenu its item still opens leaves it usable through that item; the item lets
+// it go when it is removed.
+TEST_F(WindowData, ASubmenuDestroyedWhileItsItemHoldsItStaysUsable) {
+  brambolt::test::HangWatchdog watchdog("a menu waiting in a destroyed submenu");
+  HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU popup = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenu(sub, MF_STRING, 7, "&Seven");
+  AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "&More");
+  AppendMenu(popup, MF_STRING, 1, "&One");
+  EXPECT_TRUE(DestroyMenu(sub));
+  EXPECT_EQ(GetSubMenu(popup, 0), sub);
+  EXPECT_EQ(GetMenuItemCount(sub), 1);
+  MenuScript script;
+  script.Start({VK_DOWN, VK_RIGHT, VK_RETURN});  // the submenu opens in the same loop
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 7);
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{popup}));
+  EXPECT_TRUE(RemoveMenu(popup, 0, MF_BYPOSITION));
+  EXPECT_FALSE(IsMenu(sub)) << "let go by its item, the destroyed submenu goes";
+  DestroyMenu(popup);
+}
+
+// A popup menu with no items, even after its owner had WM_INITMENUPOPUP, shows nothing and returns.
+TEST_F(WindowData, AnEmptyPopupMenuReturnsAtOnce) {
+  brambolt::test::HangWatchdog watchdog("an empty popup menu");
+  HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU empty = CreatePopupMenu();
+  MenuScript script;
+  script.Start({});
+  EXPECT_EQ(TrackPopupMenu(empty, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 0);
+  EXPECT_FALSE(TrackPopupMenu(empty, 0, 40, 40, 0, owner, nullptr));
+  EXPECT_TRUE(script.shown.empty());
+  // One the owner fills when asked shows.
+  MessageLog::Instance().SetHandler([&](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+    if (msg == WM_INITMENUPOPUP && GetMenuItemCount(reinterpret_cast<HMENU>(wp)) == 0)
+      AppendMenu(reinterpret_cast<HMENU>(wp), MF_STRING, 3, "&Three");
+    return false;
+  });
+  script.Start({VK_DOWN, VK_RETURN});
+  EXPECT_EQ(TrackPopupMenu(empty, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 3);
+  EXPECT_EQ(script.shown, (std::vector<HMENU>{empty}));
+  DestroyMenu(empty);
+}
+
+// Owner-drawn items take the size WM_MEASUREITEM gives them, the height of a text item given to
+// start from; a column break starts a new column four pixels to the right. GetMenuItemRect tells
+// where the items of the shown popup are on the screen.
+TEST_F(WindowData, OwnerDrawnItemsTakeTheirMeasuredSizeInColumns) {
+  HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_OWNERDRAW, 1, nullptr);
+  AppendMenu(menu, MF_OWNERDRAW, 2, nullptr);
+  AppendMenu(menu, MF_OWNERDRAW | MF_MENUBREAK, 3, nullptr);
+  AppendMenu(menu, MF_OWNERDRAW | MF_MENUBARBREAK, 4, nullptr);
+  UINT given = 0;
+  MessageLog::Instance().SetHandler([&](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& r) {
+    if (msg != WM_MEASUREITEM) return false;
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (mis->itemID == 2) given = mis->itemHeight;  // left as given
+    else mis->itemHeight = 20;
+    mis->itemWidth = mis->itemID == 3 ? 70 : 60;
+    r = TRUE;
+    return true;
+  });
+  HMENU text = CreatePopupMenu();
+  AppendMenu(text, MF_STRING, 1, "&Text");
+  std::vector<RECT> rects;
+  RECT popup{}, textItem{};
+  MenuScript script;
+  script.look = [&](HWND window) {
+    auto shown = reinterpret_cast<HMENU>(SendMessage(window, MN_GETHMENU, 0, 0));
+    if (shown == text) {
+      GetMenuItemRect(owner, text, 0, &textItem);
+      return;
+    }
+    GetWindowRect(window, &popup);
+    for (UINT i = 0; i < 4; ++i) {
+      RECT r{};
+      EXPECT_TRUE(GetMenuItemRect(nullptr, menu, i, &r));
+      rects.push_back(r);
+    }
+  };
+  script.Start({});
+  TrackPopupMenu(text, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
+  TrackPopupMenu(menu, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
+  ASSERT_EQ(rects.size(), 4u);
+  EXPECT_EQ(given, static_cast<UINT>(textItem.bottom - textItem.top)) << "the height of a text item";
+  const auto size = [](const RECT& r) { return std::make_pair(r.right - r.left, r.bottom - r.top); };
+  EXPECT_EQ(size(rects[0]), std::make_pair(60, 20));
+  EXPECT_EQ(size(rects[1]), std::make_pair(60, static_cast<int>(given)));
+  EXPECT_EQ(rects[1].top, rects[0].bottom);
+  EXPECT_EQ(size(rects[2]), std::make_pair(70, 20));
+  EXPECT_EQ(rects[2].left, rects[0].right + 4);
+  EXPECT_EQ(rects[2].top, rects[0].top);
+  EXPECT_EQ(rects[3].left, rects[2].right + 4);
+  EXPECT_EQ(rects[3].top, rects[0].top);
+  for (const RECT& r : rects) {
+    RECT inside;
+    EXPECT_TRUE(IntersectRect(&inside, &r, &popup) && EqualRect(&inside, &r)) << "within the popup on the screen";
+  }
+  DestroyMenu(menu);
+  DestroyMenu(text);
+}
