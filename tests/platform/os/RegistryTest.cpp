@@ -384,6 +384,50 @@ TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithItWhenAZeroFollows) {
   EXPECT_EQ(missing, nullptr) << "a failed open leaves NULL behind";
 }
 
+// Text read through ReadRegistryString ends at the data's end or its first zero, whatever the
+// value holds, and always within the caller's buffer.
+TEST_F(Registry, StringsReadAsTextAlwaysEndWithinTheirBuffer) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Text");
+  const std::string longText(300, 'x');
+  const struct {
+    DWORD type;
+    std::string bytes;
+    char after;
+    std::string text;
+  } cases[] = {
+      {REG_SZ, "", '\0', ""},
+      {REG_SZ, "1234", '#', "1234"},
+      {REG_SZ, std::string(260, 'p'), '#', std::string(260, 'p')},
+      {REG_SZ, std::string("ab\0cd", 5), '#', "ab"},
+      {REG_EXPAND_SZ, std::string("%A%\0", 4), '\0', "%A%"},
+      {REG_BINARY, "raw", '#', "raw"},
+      {REG_SZ, longText, '\0', longText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.size());
+    Set(key, "s", c.type, c.bytes, c.after);
+    std::string text = "stale";
+    DWORD type = 0;
+    EXPECT_EQ(ReadRegistryString(key, "s", text, &type), ERROR_SUCCESS);
+    EXPECT_EQ(text, c.text);
+    EXPECT_EQ(type, c.type);
+    // A buffer of MAX_PATH bytes, with more room after it that must stay untouched.
+    char buffer[MAX_PATH + 8];
+    std::memset(buffer, '#', sizeof buffer);
+    const bool fits = c.text.size() < MAX_PATH;
+    EXPECT_EQ(ReadRegistryString(key, "s", buffer, MAX_PATH), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
+    EXPECT_EQ(std::string(buffer), fits ? c.text : c.text.substr(0, MAX_PATH - 1));
+    EXPECT_EQ(std::string(buffer + MAX_PATH, 8), std::string(8, '#'));
+  }
+  std::string text = "stale";
+  char buffer[4] = "abc";
+  EXPECT_EQ(ReadRegistryString(key, "missing", text), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(ReadRegistryString(key, "missing", buffer, sizeof buffer), ERROR_FILE_NOT_FOUND);
+  EXPECT_STREQ(buffer, "");
+  RegCloseKey(key);
+}
+
 TEST_F(Registry, StringListIsStoredAsExactBytes) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Multi");
   const std::string list("a\0bc\0\0", 6);
