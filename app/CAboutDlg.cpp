@@ -33,14 +33,11 @@ CString CAboutDlg::SystemInfoPath() {
   if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSInfo", 0, KEY_QUERY_VALUE, &hKey) !=
       ERROR_SUCCESS)
     return CString();
-  char szPath[260] = "";
-  DWORD nSize = sizeof szPath;
-  DWORD nType = 0;
-  const LONG nResult = RegQueryValueEx(hKey, "Path", nullptr, &nType, reinterpret_cast<LPBYTE>(szPath), &nSize);
+  std::string strPath;
+  const LONG nResult = brambolt::ReadRegistryString(hKey, "Path", strPath);
   RegCloseKey(hKey);
   if (nResult != ERROR_SUCCESS) return CString();
-  szPath[sizeof szPath - 1] = '\0';
-  return szPath;
+  return CString(strPath.data(), static_cast<int>(strPath.size()));
 }
 
 BOOL CAboutDlg::OnInitDialog() {

@@ -67,11 +67,12 @@ LONG CHyperLinkBase::ReadClassesRootValue(LPCTSTR lpszSubKey, CString& strValue)
   HKEY hKey = nullptr;
   LONG nResult = RegOpenKeyEx(HKEY_CLASSES_ROOT, lpszSubKey, 0, KEY_QUERY_VALUE, &hKey);
   if (nResult != ERROR_SUCCESS) return nResult;
-  char szData[MAX_PATH] = "";
-  LONG nSize = sizeof szData;
-  nResult = RegQueryValue(hKey, nullptr, szData, &nSize);
+  std::string text;
+  nResult = brambolt::ReadRegistryString(hKey, nullptr, text);
   RegCloseKey(hKey);
-  if (nResult == ERROR_SUCCESS) strValue = szData;
+  // A key without a default value reads as the empty string.
+  if (nResult == ERROR_FILE_NOT_FOUND) nResult = ERROR_SUCCESS;
+  if (nResult == ERROR_SUCCESS) strValue = CString(text.data(), static_cast<int>(text.size()));
   return nResult;
 }
 
@@ -226,10 +227,11 @@ LONG CCJHyperLink::GetRegKey(HKEY hKey, LPCTSTR lpszSubKey, LPTSTR lpszRetData) 
   HKEY hOpened = nullptr;
   LONG nResult = RegOpenKeyEx(hKey, lpszSubKey, 0, KEY_QUERY_VALUE, &hOpened);
   if (nResult != ERROR_SUCCESS) return nResult;
-  LONG nSize = MAX_PATH;
-  nResult = RegQueryValue(hOpened, nullptr, lpszRetData, &nSize);
+  // The caller's buffer holds MAX_PATH bytes: the text ends within it (cut, with ERROR_MORE_DATA,
+  // when longer); a key without a default value reads as the empty string.
+  nResult = brambolt::ReadRegistryString(hOpened, nullptr, lpszRetData, MAX_PATH);
   RegCloseKey(hOpened);
-  return nResult;
+  return nResult == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : nResult;
 }
 
 void CCJHyperLink::PositionWindow() {

@@ -1,7 +1,7 @@
 // The application's registry key holder.
 #include "app/CRegKeyHolder.h"
 
-#include <vector>
+#include <string>
 
 HKEY CRegKeyHolder::Open(HKEY hRoot, LPCTSTR lpszSubKey, REGSAM samAccess) {
   Close();
@@ -29,14 +29,11 @@ BOOL CRegKeyHolder::QueryString(LPCTSTR lpszValueName, CString& strValue, LPCTST
   CRegKeyHolder sub;
   HKEY hKey = m_hKey;
   if (lpszSubKey != nullptr && (hKey = sub.Open(m_hKey, lpszSubKey, KEY_READ)) == nullptr) return FALSE;
-  DWORD dwType = 0, dwSize = 0;
-  if (::RegQueryValueExA(hKey, lpszValueName, nullptr, &dwType, nullptr, &dwSize) != ERROR_SUCCESS) return FALSE;
+  DWORD dwType = 0;
+  std::string text;
+  if (brambolt::ReadRegistryString(hKey, lpszValueName, text, &dwType) != ERROR_SUCCESS) return FALSE;
   if (dwType != REG_SZ && dwType != REG_EXPAND_SZ && dwType != REG_LINK && dwType != REG_MULTI_SZ) return FALSE;
-  std::vector<char> buffer(dwSize + 1, '\0');
-  if (::RegQueryValueExA(hKey, lpszValueName, nullptr, &dwType, reinterpret_cast<LPBYTE>(buffer.data()), &dwSize) !=
-      ERROR_SUCCESS)
-    return FALSE;
-  strValue = buffer.data();
+  strValue = CString(text.data(), static_cast<int>(text.size()));
   return TRUE;
 }
 

@@ -249,13 +249,11 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
   for (DWORD index = 0; reg.EnumKey(index, name); ++index) childNames.AddTail(name);
   DWORD type = 0;
   for (DWORD index = 0; reg.EnumValue(index, name, type); ++index) {
-    // Read whole, whatever its length: the size first, then the bytes.
-    DWORD size = 0;
-    if (!reg.QueryValueRaw(name, &type, nullptr, &size)) continue;
-    std::vector<char> text(size + 1, '\0');
-    if (!reg.QueryValueRaw(name, &type, reinterpret_cast<LPBYTE>(text.data()), &size)) continue;
+    // Read whole, whatever its length, up to its end or its first zero.
+    CString text;
+    if (!reg.QueryValue(name, text)) continue;
     keys.AddTail(name);
-    values.AddTail(CString(text.data(), static_cast<int>(strnlen(text.data(), size))));
+    values.AddTail(text);
   }
   return TRUE;
 }

@@ -273,15 +273,12 @@ BOOL SECRegistry::GetKeySecurity(SECURITY_INFORMATION securityInformation, PSECU
   return Result(RegGetKeySecurity(m_hKey, securityInformation, pSecurityDescriptor, lpcbSecurityDescriptor));
 }
 
-// Any length: the size is asked first, so a string of any length written is read back.
+// Any length, up to the value's end or its first zero; an empty value reads as the empty string.
 BOOL SECRegistry::QueryValue(LPCTSTR lpszValueName, CString& strValue) {
-  std::vector<BYTE> bytes;
-  if (!ReadValueBytes(lpszValueName, bytes)) {
-    strValue.Empty();
-    return FALSE;
-  }
-  strValue = BoundedText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  return TRUE;
+  std::string text;
+  const BOOL read = Result(brambolt::ReadRegistryString(m_hKey, lpszValueName, text));
+  strValue = CString(text.data(), static_cast<int>(text.size()));
+  return read;
 }
 
 BOOL SECRegistry::QueryValue(LPCTSTR lpszValueName, CStringArray& strings) {

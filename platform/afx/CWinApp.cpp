@@ -310,6 +310,17 @@ void CWinApp::SetRegistryKey(UINT nIDRegistryKey) {
   SetRegistryKey(key);
 }
 
+namespace {
+
+// Closes a key changed with the result `result`; whether the change is made and stored (closing
+// writes the settings file, and a failed write fails the change).
+BOOL CloseWritten(HKEY key, LONG result) {
+  const LONG closed = ::RegCloseKey(key);
+  return result == ERROR_SUCCESS && closed == ERROR_SUCCESS;
+}
+
+}  // namespace
+
 HKEY CWinApp::GetAppRegistryKey() {
   if (m_pszRegistryKey == nullptr) return nullptr;
   CString path = CString("Software\\") + m_pszRegistryKey + "\\" + m_pszProfileName;
@@ -355,8 +366,7 @@ BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue
   if (section == nullptr) return FALSE;
   auto value = static_cast<DWORD>(nValue);
   LONG result = ::RegSetValueEx(section, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-  ::RegCloseKey(section);
-  return result == ERROR_SUCCESS;
+  return CloseWritten(section, result);
 }
 
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {
@@ -369,15 +379,11 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
   }
   HKEY section = GetSectionKey(lpszSection);
   if (section == nullptr) return lpszDefault;
-  DWORD type = 0, size = 0;
-  LONG result = ::RegQueryValueEx(section, lpszEntry, nullptr, &type, nullptr, &size);
+  DWORD type = 0;
+  std::string text;
   CString value(lpszDefault);
-  if (result == ERROR_SUCCESS && type == REG_SZ) {
-    std::string buffer(size + 1, '\0');
-    if (::RegQueryValueEx(section, lpszEntry, nullptr, &type, reinterpret_cast<LPBYTE>(buffer.data()), &size) ==
-        ERROR_SUCCESS)
-      value = buffer.c_str();
-  }
+  if (brambolt::ReadRegistryString(section, lpszEntry, text, &type) == ERROR_SUCCESS && type == REG_SZ)
+    value = CString(text.data(), static_cast<int>(text.size()));
   ::RegCloseKey(section);
   return value;
 }
@@ -389,8 +395,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     HKEY app = GetAppRegistryKey();
     if (app == nullptr) return FALSE;
     LONG result = ::RegDeleteKey(app, lpszSection);
-    ::RegCloseKey(app);
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+    return CloseWritten(app, result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result);
   }
   HKEY section = GetSectionKey(lpszSection);
   if (section == nullptr) return FALSE;
@@ -402,8 +407,7 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     result = ::RegSetValueEx(section, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
                              static_cast<DWORD>(std::char_traits<char>::length(lpszValue) + 1));
   }
-  ::RegCloseKey(section);
-  return result == ERROR_SUCCESS;
+  return CloseWritten(section, result);
 }
 
 BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes) {
@@ -446,8 +450,7 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE 
   HKEY section = GetSectionKey(lpszSection);
   if (section == nullptr) return FALSE;
   LONG result = ::RegSetValueEx(section, lpszEntry, 0, REG_BINARY, pData, nBytes);
-  ::RegCloseKey(section);
-  return result == ERROR_SUCCESS;
+  return CloseWritten(section, result);
 }
 
 // ---- message boxes and the wait cursor ----

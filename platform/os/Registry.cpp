@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "base/Convert.h"
+#include "base/LastError.h"
 #include "os/FileApi.h"
 #include "os/FileFaults.h"
 #include "os/OwnedNames.h"
@@ -413,34 +414,86 @@ void Apply(const Change& change, Key& top) {
   }
 }
 
-std::string ReadWholeFile(const std::string& path, bool& exists) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  exists = f != nullptr;
-  if (!f) return text;
+// Reads a whole file into `text`. The result is 0, ENOENT when there is no such file, or the
+// errno of why a file that is there could not be read (its mode or owner, a read error): such a
+// file is not empty, and what it holds must not be lost.
+int ReadWholeFile(const std::string& path, std::string& text) {
+  text.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int error = 0;
   char buffer[8192];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      text.append(buffer, static_cast<std::size_t>(n));
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      if (n < 0) error = errno;
+      break;
+    }
+  }
+  ::close(fd);
+  return error;
+}
+
+// Takes the lock that keeps the store's writers in all processes apart, an exclusive flock on the
+// lock file, which is opened for writing (and made when missing) where this user may, else for
+// reading only: flock locks a descriptor opened either way, so a lock file of another account
+// still serves. The descriptor, or -1 with errno when the file can be neither opened nor locked.
+int LockStore(const std::string& lockPath) {
+  int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    const int error = errno;
+    fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      errno = error;
+      return -1;
+    }
+  }
+  int result;
+  while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  if (result != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+// The text that tells why a write of the store failed: the file and the system's reason.
+std::string WriteFailure(const char* what, const std::string& path, int error) {
+  return std::string("Settings are not saved: ") + what + " " + path + ": " + std::strerror(error);
 }
 
 // Writes a root's file whole: under a lock that keeps writers of other processes from
 // interleaving, the file is read again, this process's changes are applied to what it holds,
 // and the result goes to a temporary file beside it renamed over it. A durable write reaches the
-// disk before it replaces the file.
-bool WriteMerged(const std::string& folder, const std::string& fileName, int root, const std::vector<Change>& changes,
-                 bool durable) {
+// disk before it replaces the file. A file that is there but cannot be read is never replaced.
+// The result is 0, or the errno of the step that failed with `failure` saying which and why.
+int WriteMerged(const std::string& folder, const std::string& fileName, int root, const std::vector<Change>& changes,
+                bool durable, std::string& failure) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const std::string lockPath = folder + "/.registry.lock";
-  const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lockFd < 0) return false;
-  while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {
+  const int lockFd = LockStore(lockPath);
+  if (lockFd < 0) {
+    const int error = errno;
+    failure = WriteFailure("cannot lock", lockPath, error);
+    return error;
+  }
+  std::string stored;
+  if (const int error = ReadWholeFile(folder + "/" + fileName, stored); error != 0 && error != ENOENT) {
+    ::close(lockFd);
+    failure = WriteFailure("cannot read", folder + "/" + fileName, error) + "; the file is kept as it is";
+    return error;
   }
   Key top;
   top.name = kRootNames[root];
-  bool exists = false;
-  Parse(ReadWholeFile(folder + "/" + fileName, exists), top, root);
+  Parse(stored, top, root);
   for (const Change& change : changes) Apply(change, top);
   const std::string text = Serialize(top, root);
   // The temporary file carries this process's id, so what a killed write left is known and
@@ -471,9 +524,11 @@ bool WriteMerged(const std::string& folder, const std::string& fileName, int roo
     ok = ok && ::rename(temp.c_str(), (folder + "/" + fileName).c_str()) == 0;
     if (!ok) ::unlink(temp.c_str());
   }
+  const int error = ok ? 0 : errno != 0 ? errno : EIO;
+  if (!ok) failure = WriteFailure("cannot write", folder + "/" + fileName, error);
   ::flock(lockFd, LOCK_UN);
   ::close(lockFd);
-  return ok;
+  return error;
 }
 
 // ---- The store ------------------------------------------------------------------------------
@@ -545,9 +600,9 @@ class Registry {
     struct stat folder;
     root.folderExisted = ::stat(root.folder.c_str(), &folder) == 0;
     const std::string path = root.folder + "/" + kRootNames[index] + ".reg";
-    bool exists = false;
-    const std::string text = ReadWholeFile(path, exists);
-    if (!exists) {
+    // A file that cannot be read loads as empty; a write then refuses to replace it.
+    std::string text;
+    if (ReadWholeFile(path, text) != 0) {
       if (index == kMachineRoot) AddSystemValues(*root.top);
       return root;
     }
@@ -558,25 +613,31 @@ class Registry {
     return root;
   }
 
-  // Writes a changed persistent root back; false when the file could not be written.
-  bool WriteBack(int index, bool durable = false) {
+  // Writes a changed persistent root back: ERROR_SUCCESS, or the error of a write that failed.
+  // Then the changes stay pending for the next write, and the reason is told on the standard
+  // error (once while it stays the same).
+  LONG WriteBack(int index, bool durable = false) {
     Root& root = m_roots[index];
-    if (!root.dirty || !root.top || !Persisted(index)) return true;
+    if (!root.dirty || !root.top || !Persisted(index)) return ERROR_SUCCESS;
     // A folder that was there at loading and has gone since was removed on purpose (a test's
     // private folder, say): it is not made again.
     struct stat folder;
-    if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return false;
-    if (!WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable))
-      return false;
+    if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return ERROR_REGISTRY_IO_FAILED;
+    std::string failure;
+    if (const int error =
+            WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable, failure)) {
+      if (failure != m_toldFailure) std::fprintf(stderr, "%s\n", failure.c_str());
+      m_toldFailure = failure;
+      return static_cast<LONG>(ErrnoToWin32Error(error));
+    }
+    m_toldFailure.clear();
     root.dirty = false;
     root.changes.clear();
-    return true;
+    return ERROR_SUCCESS;
   }
 
   // Writes back after a key is closed, unless a batch holds the writes.
-  void WriteBackOnClose(int index) {
-    if (m_batches == 0) WriteBack(index);
-  }
+  LONG WriteBackOnClose(int index) { return m_batches == 0 ? WriteBack(index) : ERROR_SUCCESS; }
 
   // Records a change made to `key`; volatile keys never reach the file.
   void MarkChanged(int index, Key& key, Change::Kind kind, Value value = {}) {
@@ -631,11 +692,13 @@ class Registry {
     for (Root& root : m_roots) root = Root();
     m_handles.clear();
     m_batches = 0;
+    m_toldFailure.clear();
   }
 
  private:
   Root m_roots[kRootCount];
   int m_batches = 0;
+  std::string m_toldFailure;  // the last failure told, so that it is not told again
   std::unordered_map<std::uintptr_t, OpenKey> m_handles;
   std::uintptr_t m_nextHandle = 0x4000;
 };
@@ -652,6 +715,8 @@ REGSAM Effective(REGSAM sam) {
   if (sam & GENERIC_WRITE) access |= KEY_WRITE;
   return access;
 }
+
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 bool HasControlBytes(const std::vector<std::string>& names) {
   for (const std::string& n : names)
@@ -686,6 +751,19 @@ LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size, bool termina
   std::memcpy(buffer, data.data(), data.size());
   if (terminate && room > data.size()) buffer[data.size()] = 0;
   return ERROR_SUCCESS;
+}
+
+// Finds a value through a handle open for reading and hands it to `use` under the store's lock.
+template <typename Use>
+LONG ReadValue(HKEY hKey, LPCSTR name, Use use) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  if (!(open.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  const Value* v = open.key->FindValue(name ? name : "");
+  if (!v) return ERROR_FILE_NOT_FOUND;
+  return use(*v);
 }
 
 void MarkDeleted(Key& key) {
@@ -746,6 +824,25 @@ RegistryWriteBatch::~RegistryWriteBatch() {
   store.EndBatch();
 }
 
+LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, std::string& text, LPDWORD lpType) {
+  text.clear();
+  return ReadValue(hKey, lpValueName, [&](const Value& v) {
+    if (lpType) *lpType = v.type;
+    text.assign(v.data, 0, v.data.find('\0'));
+    return ERROR_SUCCESS;
+  });
+}
+
+LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size, LPDWORD lpType) {
+  if (!buffer || size == 0) return ERROR_INVALID_PARAMETER;
+  std::string text;
+  const LONG result = ReadRegistryString(hKey, lpValueName, text, lpType);
+  const bool cut = text.size() >= size;
+  if (cut) text.resize(size - 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return result != ERROR_SUCCESS ? result : cut ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
 void ResetRegistryForTesting() {
   Registry& store = Store();
   std::lock_guard<std::mutex> lock(store.mutex);
@@ -771,8 +868,7 @@ LONG RegCloseKey(HKEY hKey) {
   std::lock_guard<std::mutex> lock(store.mutex);
   int root = 0;
   if (LONG error = store.Close(hKey, root)) return error;
-  store.WriteBackOnClose(root);
-  return ERROR_SUCCESS;
+  return store.WriteBackOnClose(root);
 }
 
 LONG RegFlushKey(HKEY hKey) {
@@ -780,24 +876,18 @@ LONG RegFlushKey(HKEY hKey) {
   std::lock_guard<std::mutex> lock(store.mutex);
   OpenKey open;
   if (LONG error = store.Resolve(hKey, open)) return error;
-  return store.WriteBack(open.root, true) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+  return store.WriteBack(open.root, true);
 }
 
 LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
   if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
-  Registry& store = Store();
-  std::lock_guard<std::mutex> lock(store.mutex);
-  OpenKey open;
-  if (LONG error = store.Resolve(hKey, open)) return error;
-  if (!(open.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-  const Value* v = open.key->FindValue(lpValueName ? lpValueName : "");
-  if (!v) return ERROR_FILE_NOT_FOUND;
-  if (lpType) *lpType = v->type;
-  // A string stored without its terminator reports its stored size and fits a buffer of that size;
-  // a larger buffer gets the terminator after it.
-  const bool text = v->type == REG_SZ || v->type == REG_EXPAND_SZ || v->type == REG_MULTI_SZ;
-  const bool unterminated = text && (v->data.empty() || v->data.back() != '\0');
-  return CopyData(v->data, lpData, lpcbData, unterminated);
+  return ReadValue(hKey, lpValueName, [&](const Value& v) {
+    if (lpType) *lpType = v.type;
+    // A string stored without its terminator reports its stored size and fits a buffer of that
+    // size; a larger buffer gets the terminator after it.
+    const bool unterminated = IsStringType(v.type) && (v.data.empty() || v.data.back() != '\0');
+    return CopyData(v.data, lpData, lpcbData, unterminated);
+  });
 }
 
 LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData) {
@@ -808,6 +898,10 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (LONG error = store.Resolve(hKey, open)) return error;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   const std::string name = lpValueName ? lpValueName : "";
+  // A string whose size leaves out its terminator is stored with it when a zero follows the
+  // given bytes, as the ANSI call does on Windows; one followed by anything else is stored as
+  // given.
+  if (IsStringType(dwType) && cbData > 0 && lpData[cbData - 1] != 0 && lpData[cbData] == 0) ++cbData;
   std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
   Value* v = open.key->FindValue(name);
   if (v) {

@@ -9,6 +9,8 @@
 // purpose and the write fails). The other roots live in memory only.
 #pragma once
 
+#include <string>
+
 #include "base/base.h"
 #include "os/KernelObject.h"
 
@@ -92,11 +94,20 @@ LONG RegOpenKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired
 LONG RegCreateKeyEx(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
                     REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
                     LPDWORD lpdwDisposition);
+// Closing a key after a change writes its root's file (see above); when that write fails, the
+// handle is closed all the same and the result is the write's error (the changes stay pending and
+// go with the next write). A flush returns the error of its write too. The store's file is never
+// replaced by a write that could not read it first, nor written without its lock; the reason of a
+// failed write, naming the file, is told on the standard error.
 LONG RegCloseKey(HKEY hKey);
 LONG RegFlushKey(HKEY hKey);
-// The stored bytes exactly: a string is returned with the terminator it was stored with.
+// The stored bytes exactly: a string is returned with the terminator it was stored with, and one
+// stored without it fills a buffer of exactly its size unterminated (ReadRegistryString below
+// always terminates).
 LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                      LPDWORD lpcbData);
+// A REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ given without its terminator, whose next byte is zero,
+// is stored with that zero, as on Windows.
 LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
 // As on Windows NT: a key that has subkeys is not deleted (ERROR_ACCESS_DENIED); open handles
 // on a deleted key fail with ERROR_KEY_DELETED.
@@ -167,6 +178,15 @@ class RegistryWriteBatch {
   RegistryWriteBatch(const RegistryWriteBatch&) = delete;
   RegistryWriteBatch& operator=(const RegistryWriteBatch&) = delete;
 };
+
+// Reads a value as text, whatever its length: its bytes up to the first zero, so a string stored
+// without its terminator ends with its data, and an empty value is an empty text. `type`, when
+// given, receives the value's type; the result is RegQueryValueEx's (ERROR_FILE_NOT_FOUND when
+// there is no such value), and the text is empty on failure.
+LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, std::string& text, LPDWORD lpType = nullptr);
+// The same into a caller's buffer of `size` bytes, always terminated within it: a longer text is
+// cut to `size - 1` bytes with ERROR_MORE_DATA; on failure the buffer holds the empty string.
+LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size, LPDWORD lpType = nullptr);
 
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
 // so that the next call loads the roots again from the current registry folder.

@@ -29,6 +29,23 @@ CRect ChildRect(HWND hwnd) {
   return rect;
 }
 
+// What the tests of the ".htm" browser share: private stores and registry, an application whose
+// boxes are recorded, no desktop opener, and the programs started instead of being run.
+struct HtmBrowserSession {
+  brambolt::test::PrivateStores stores;
+  bool registryReset = (brambolt::ResetRegistryForTesting(), true);
+  brambolt::test::UiSession session;
+  CWinApp app{"Link Test"};
+  BoxRecorder boxes;
+  bool noOpener = (brambolt::SetShellAssociation("*", ""), true);
+  std::vector<brambolt::SpawnRequest> started;
+  brambolt::ScopedSpawnHook hook{[this](const brambolt::SpawnRequest& request) {
+    started.push_back(request);
+    return DWORD{0};
+  }};
+  ~HtmBrowserSession() { brambolt::ResetShellAssociations(); }
+};
+
 TEST(HyperLink, SubclassingFillsAnEmptyTextFromTheUrlAndAnEmptyUrlFromTheText) {
   brambolt::test::UiSession session;
   Host host;
@@ -121,17 +138,9 @@ TEST(HyperLink, AClickOpensTheUrlWithTheDesktopOpenerAndMarksTheLinkVisited) {
 }
 
 TEST(HyperLink, WithoutAnOpenerTheHtmBrowserGetsTheUrlAndOtherwiseTheErrorIsShown) {
-  brambolt::test::PrivateStores stores;
-  brambolt::ResetRegistryForTesting();
-  brambolt::test::UiSession session;
-  CWinApp app("Link Test");
-  BoxRecorder boxes;
-  brambolt::SetShellAssociation("*", "");
-  std::vector<brambolt::SpawnRequest> started;
-  brambolt::ScopedSpawnHook hook([&](const brambolt::SpawnRequest& request) {
-    started.push_back(request);
-    return DWORD{0};
-  });
+  HtmBrowserSession links;
+  std::vector<brambolt::SpawnRequest>& started = links.started;
+  BoxRecorder& boxes = links.boxes;
   Host host;
   CCJHyperLink link;
   CHyperLink plain;
@@ -159,7 +168,55 @@ TEST(HyperLink, WithoutAnOpenerTheHtmBrowserGetsTheUrlAndOtherwiseTheErrorIsShow
   EXPECT_EQ(started[0].argv, (std::vector<std::string>{"/opt/browser/run", "-new", "http://example.org/"}));
   EXPECT_TRUE(link.GetVisited());
   EXPECT_EQ(boxes.Boxes().size(), 2u);
-  brambolt::ResetShellAssociations();
+}
+
+// Registry strings stored without their terminator, of exactly MAX_PATH bytes: the ".htm" class
+// and its open command are read whole, and GetRegKey ends what it returns within its MAX_PATH
+// bytes.
+TEST(HyperLink, UnterminatedRegistryStringsOfMaxPathBytesAreReadWithinTheirBuffers) {
+  HtmBrowserSession links;
+  std::vector<brambolt::SpawnRequest>& started = links.started;
+  BoxRecorder& boxes = links.boxes;
+  // Each value is given with a byte other than zero after it, so it is stored as given.
+  auto setDefault = [](const char* path, const std::string& text) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string memory = text + '#';
+    ASSERT_EQ(RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(memory.data()),
+                            static_cast<DWORD>(text.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+  };
+  const std::string program = "/opt/browser/run";
+  const std::string option = "--profile=" + std::string(MAX_PATH - program.size() - 11, 'p');
+  const std::string command = program + " " + option;
+  ASSERT_EQ(command.size(), static_cast<std::size_t>(MAX_PATH));
+  Host host;
+  CCJHyperLink link;
+  HWND hLink = MakeStatic(host, link, "http://example.org/", 0);
+  // A class name that long names no key: the link reports that nothing opens the URL.
+  setDefault(".htm", std::string(MAX_PATH, 'h'));
+  brambolt::test::Click(hLink, {2, 2});
+  brambolt::test::MoveMouse(host.m_hWnd, {300, 200});
+  EXPECT_TRUE(started.empty());
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+  // The command is read whole and the URL added after it.
+  setDefault(".htm", "htmlfile");
+  setDefault("htmlfile\\shell\\open\\command", command);
+  brambolt::test::Click(hLink, {20, 4});  // away from the first click, which would make a double click
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0].argv, (std::vector<std::string>{program, option, "http://example.org/"}));
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+
+  char buffer[MAX_PATH + 8];
+  std::memset(buffer, '#', sizeof buffer);
+  EXPECT_EQ(link.GetRegKey(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", buffer), ERROR_MORE_DATA);
+  EXPECT_EQ(std::string(buffer), command.substr(0, MAX_PATH - 1));
+  EXPECT_EQ(std::string(buffer + MAX_PATH, 8), std::string(8, '#'));
+  setDefault("htmlfile\\shell\\open\\command", "");
+  EXPECT_EQ(link.GetRegKey(HKEY_CLASSES_ROOT, "htmlfile\\shell\\open\\command", buffer), ERROR_SUCCESS);
+  EXPECT_STREQ(buffer, "");
 }
 
 TEST(HyperLink, BrowserCommandsAreCutAtTheirPlaceholderAndErrorsExplained) {

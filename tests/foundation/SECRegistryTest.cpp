@@ -197,12 +197,16 @@ TEST_F(RegistryWrapper, ValuesSurviveAReloadOfTheStore) {
 TEST_F(RegistryWrapper, ReadsStopAtTheStoredSize) {
   SECRegistry reg;
   OpenCreated(reg, "Software\\Raw");
-  ASSERT_TRUE(reg.SetValueRaw("unterminated", REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3));
+  // Followed by a byte other than zero, a string is stored without a terminator.
+  ASSERT_TRUE(reg.SetValueRaw("unterminated", REG_SZ, reinterpret_cast<const BYTE*>("abcd"), 3));
   ASSERT_TRUE(reg.SetValueRaw("list", REG_MULTI_SZ, reinterpret_cast<const BYTE*>("a\0bc"), 4));
   ASSERT_TRUE(reg.SetValueRaw("empty", REG_MULTI_SZ, reinterpret_cast<const BYTE*>(""), 1));
+  ASSERT_TRUE(reg.SetValueRaw("none", REG_SZ, reinterpret_cast<const BYTE*>(""), 0));
   CString text;
   EXPECT_TRUE(reg.QueryValue("unterminated", text));
   EXPECT_EQ(std::string(text), "abc");
+  EXPECT_TRUE(reg.QueryValue("none", text));
+  EXPECT_EQ(std::string(text), "");
   CStringArray list;
   EXPECT_TRUE(reg.QueryValue("list", list));
   ASSERT_EQ(list.GetSize(), 2);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "AfxTestResources.h"
 #include "afx/afx.h"
+#include "os/Registry.h"
 #include "testing/testing.h"
 
 using brambolt::test::PrivateStores;
@@ -205,6 +207,27 @@ TEST_F(ProfileTest, RegistryValuesRoundTripAndSectionsHoldBackslashes) {
 
   EXPECT_TRUE(app.WriteProfileString("Recent", nullptr, nullptr)) << "a NULL entry empties the section";
   EXPECT_EQ(std::string(app.GetProfileString("Recent", "File1", "gone")), "gone");
+}
+
+// A profile write whose settings file cannot be written (here it cannot even be read: a folder
+// stands at its name) reports failure, while the value stays for this session.
+TEST_F(ProfileTest, RegistryWritesThatCannotBeStoredReportFailure) {
+  brambolt::ResetRegistryForTesting();
+  std::filesystem::create_directories(stores.RegistryDir() + "/HKEY_CURRENT_USER.reg");
+  CWinApp app("Profile App");
+  app.SetRegistryKey("Brambolt Tests");
+  EXPECT_FALSE(app.WriteProfileString("Recent", "File1", "C:\\work\\a.vbp"));
+  EXPECT_FALSE(app.WriteProfileInt("Settings", "Count", 12));
+  BYTE placement[4] = {1, 2, 3, 4};
+  EXPECT_FALSE(app.WriteProfileBinary("Frame", "Placement", placement, sizeof placement));
+  EXPECT_FALSE(app.WriteProfileString("Recent", nullptr, nullptr));
+  EXPECT_EQ(app.GetProfileInt("Settings", "Count", -1), 12u);
+  std::filesystem::remove(stores.RegistryDir() + "/HKEY_CURRENT_USER.reg");
+  EXPECT_TRUE(app.WriteProfileString("Recent", "File2", "b.vbp"));
+  brambolt::ResetRegistryForTesting();
+  EXPECT_EQ(std::string(app.GetProfileString("Recent", "File2")), "b.vbp");
+  EXPECT_EQ(app.GetProfileInt("Settings", "Count", -1), 12u) << "a failed write goes with the next one";
+  brambolt::ResetRegistryForTesting();
 }
 
 TEST_F(ProfileTest, IniFileValuesRoundTrip) {

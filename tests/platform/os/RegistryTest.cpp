@@ -2,14 +2,21 @@
 // the file format and concurrent writers.
 #include "os/Registry.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <set>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +32,56 @@ namespace {
 using testing_os::ScopedEnv;
 using testing_os::TempDir;
 
+// A child process that file modes bind, started by RunBoundByModes.
+struct BoundChild {
+  pid_t pid = -1;
+  int errors = -1;  // the read end of its standard error
+};
+
+// Starts `body` in a child process whose file access the modes bind: as `nobody` when the test
+// runs as root, whom no mode stops (the registry folder is handed to that user first, so that it
+// may use it; files the test made stay root's, another account's), else as this user. The child
+// starts with the registry reloaded, and its exit status is the body's result (77: no such user
+// could be had).
+BoundChild RunBoundByModes(const std::string& folder, const std::function<int()>& body) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return {};
+  const pid_t pid = ::fork();
+  if (pid != 0) {
+    ::close(pipeFds[1]);
+    return {pid, pipeFds[0]};
+  }
+  // Only the standard descriptors go on: a lock the test holds on a descriptor the child inherited
+  // would be the child's too.
+  ::dup2(pipeFds[1], 2);
+  ::close_range(3, ~0u, 0);
+  if (::geteuid() == 0) {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody || ::chown(folder.c_str(), nobody->pw_uid, nobody->pw_gid) != 0 || ::setgroups(0, nullptr) != 0 ||
+        ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0 || ::access(folder.c_str(), W_OK | X_OK) != 0)
+      ::_exit(77);
+  }
+  ResetRegistryForTesting();
+  ::_exit(body());
+}
+
+// Waits for the child; its exit status, with what it wrote on its standard error in `errors`.
+int Finish(const BoundChild& child, std::string& errors) {
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(child.errors, buffer, sizeof buffer)) > 0;) errors.append(buffer, static_cast<std::size_t>(n));
+  ::close(child.errors);
+  int status = 0;
+  ::waitpid(child.pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The times `part` occurs in `text`.
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 class Registry : public ::testing::Test {
  protected:
   void SetUp() override { ResetRegistryForTesting(); }
@@ -35,8 +92,10 @@ class Registry : public ::testing::Test {
     EXPECT_EQ(RegCreateKeyEx(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition), ERROR_SUCCESS);
     return key;
   }
-  void Set(HKEY key, const char* name, DWORD type, const std::string& bytes) {
-    EXPECT_EQ(RegSetValueEx(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+  // Sets the bytes, given with the byte `after` following them in the caller's memory.
+  void Set(HKEY key, const char* name, DWORD type, const std::string& bytes, char after = '\0') {
+    const std::string memory = bytes + after;
+    EXPECT_EQ(RegSetValueEx(key, name, 0, type, reinterpret_cast<const BYTE*>(memory.data()),
                             static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
   }
@@ -76,8 +135,8 @@ TEST_F(Registry, ValuesSurviveReload) {
   Set(key, "Count", REG_DWORD, std::string("\x0A\x00\x00\x80", 4));
   Set(key, "Blob", REG_BINARY, std::string("\x00\xFF\x10", 3));
   Set(key, "Path", REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9));
-  Set(key, "Raw", REG_SZ, unterminated);
-  Set(key, "Control", REG_SZ, control);
+  Set(key, "Raw", REG_SZ, unterminated, '#');
+  Set(key, "Control", REG_SZ, control, 'x');
   Set(key, "Chinese", REG_SZ, gbk + '\0');
   Set(key, "Empty", REG_BINARY, "");
   Set(key, nullptr, REG_SZ, std::string("default\0", 8));
@@ -278,9 +337,30 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   RegCloseKey(key);
 }
 
-TEST_F(Registry, StringsStoredWithoutTerminatorReportTheirStoredSize) {
+// A string given without its terminator gains it when the byte after the data is zero, as the
+// ANSI call does on Windows; followed by anything else, it is stored as given, reports its stored
+// size and fills a buffer of exactly that size.
+TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithItWhenAZeroFollows) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
-  Set(key, "s", REG_SZ, std::string("1234"));
+  const struct {
+    DWORD type;
+    std::string bytes;
+    char after;
+    std::string stored;
+  } cases[] = {
+      {REG_SZ, "1234", '\0', std::string("1234\0", 5)},
+      {REG_EXPAND_SZ, "%A%", '\0', std::string("%A%\0", 4)},
+      {REG_MULTI_SZ, std::string("a\0b", 3), '\0', std::string("a\0b\0", 4)},
+      {REG_SZ, std::string("1234\0", 5), '\0', std::string("1234\0", 5)},
+      {REG_SZ, "", '\0', ""},
+      {REG_SZ, "1234", '#', "1234"},
+      {REG_BINARY, "1234", '\0', "1234"},
+  };
+  for (const auto& c : cases) {
+    Set(key, "s", c.type, c.bytes, c.after);
+    EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.stored)) << c.bytes << " followed by " << int(c.after);
+  }
+  Set(key, "s", REG_SZ, "1234", '#');
   DWORD size = 0;
   EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 4u);
@@ -305,6 +385,50 @@ TEST_F(Registry, StringsStoredWithoutTerminatorReportTheirStoredSize) {
   HKEY missing = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x1234));
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\NoSuchKey", 0, KEY_READ, &missing), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(missing, nullptr) << "a failed open leaves NULL behind";
+}
+
+// Text read through ReadRegistryString ends at the data's end or its first zero, whatever the
+// value holds, and always within the caller's buffer.
+TEST_F(Registry, StringsReadAsTextAlwaysEndWithinTheirBuffer) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Text");
+  const std::string longText(300, 'x');
+  const struct {
+    DWORD type;
+    std::string bytes;
+    char after;
+    std::string text;
+  } cases[] = {
+      {REG_SZ, "", '\0', ""},
+      {REG_SZ, "1234", '#', "1234"},
+      {REG_SZ, std::string(260, 'p'), '#', std::string(260, 'p')},
+      {REG_SZ, std::string("ab\0cd", 5), '#', "ab"},
+      {REG_EXPAND_SZ, std::string("%A%\0", 4), '\0', "%A%"},
+      {REG_BINARY, "raw", '#', "raw"},
+      {REG_SZ, longText, '\0', longText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.size());
+    Set(key, "s", c.type, c.bytes, c.after);
+    std::string text = "stale";
+    DWORD type = 0;
+    EXPECT_EQ(ReadRegistryString(key, "s", text, &type), ERROR_SUCCESS);
+    EXPECT_EQ(text, c.text);
+    EXPECT_EQ(type, c.type);
+    // A buffer of MAX_PATH bytes, with more room after it that must stay untouched.
+    char buffer[MAX_PATH + 8];
+    std::memset(buffer, '#', sizeof buffer);
+    const bool fits = c.text.size() < MAX_PATH;
+    EXPECT_EQ(ReadRegistryString(key, "s", buffer, MAX_PATH), fits ? ERROR_SUCCESS : ERROR_MORE_DATA);
+    EXPECT_EQ(std::string(buffer), fits ? c.text : c.text.substr(0, MAX_PATH - 1));
+    EXPECT_EQ(std::string(buffer + MAX_PATH, 8), std::string(8, '#'));
+  }
+  std::string text = "stale";
+  char buffer[4] = "abc";
+  EXPECT_EQ(ReadRegistryString(key, "missing", text), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(ReadRegistryString(key, "missing", buffer, sizeof buffer), ERROR_FILE_NOT_FOUND);
+  EXPECT_STREQ(buffer, "");
+  RegCloseKey(key);
 }
 
 TEST_F(Registry, StringListIsStoredAsExactBytes) {
@@ -648,6 +772,96 @@ TEST_F(Registry, AWriteMergesWithWhatAnotherInstanceWroteSinceTheStart) {
   HKEY recent = nullptr;
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Recent", 0, KEY_READ, &recent), ERROR_SUCCESS);
   RegCloseKey(recent);
+}
+
+// A settings file that is there but cannot be read (mode 000, or another account's after a run
+// with sudo) is never replaced: every write fails, names the file and the reason once, and the
+// calls that asked for it return the error; the file keeps its 100 settings.
+TEST_F(Registry, AStoreThatCannotBeReadIsKeptAndItsWritesReportTheError) {
+  std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brambolt\\Settings]\r\n";
+  for (int i = 0; i < 100; ++i) text += "\"v" + std::to_string(i) + "\"=dword:0000000" + std::to_string(i % 10) + "\r\n";
+  const std::string path = dir.Write("HKEY_CURRENT_USER.reg", text);
+  ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+  const BoundChild child = RunBoundByModes(dir.Path(), [] {
+    HKEY key = nullptr;
+    RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                   nullptr);
+    const DWORD one = 1;
+    const LONG set = RegSetValueEx(key, "New", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    const LONG closed = RegCloseKey(key);
+    const LONG flushed = RegFlushKey(HKEY_CURRENT_USER);
+    std::fprintf(stderr, "set=%ld closed=%ld flushed=%ld\n", static_cast<long>(set), static_cast<long>(closed),
+                 static_cast<long>(flushed));
+    return 0;
+  });
+  std::string errors;
+  const int status = Finish(child, errors);
+  ::chmod(path.c_str(), 0600);
+  if (status == 77) GTEST_SKIP() << "no unprivileged user to run as";
+  ASSERT_EQ(status, 0) << errors;
+  EXPECT_NE(errors.find("set=0 closed=5 flushed=5"), std::string::npos) << errors;
+  EXPECT_EQ(Count(errors, path + ": " + std::strerror(EACCES)), 1) << errors;
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg"), text);
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "HKEY_CURRENT_USER.reg" || name == ".registry.lock") << name;
+  }
+}
+
+// A lock file that this user may read but not write (another account's) still locks: the write
+// waits for another writer's lock and merges with what that one wrote. One it cannot even open
+// makes the write fail, named with its reason, and the close returns the error.
+TEST_F(Registry, ALockFileOfAnotherAccountStillLocksOrTheWriteReportsTheError) {
+  const std::string store = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brambolt]\r\n\"Old\"=\"old\"\r\n\r\n";
+  for (const mode_t mode : {0444, 0000}) {
+    SCOPED_TRACE(mode);
+    const std::string storePath = dir.Write("HKEY_CURRENT_USER.reg", store);
+    ::chmod(storePath.c_str(), 0644);
+    // Another writer holds the lock while the child writes.
+    const std::string lockPath = dir.Write(".registry.lock");
+    const int held = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_EQ(::chmod(lockPath.c_str(), mode), 0);
+    const BoundChild child = RunBoundByModes(dir.Path(), [] {
+      HKEY key = nullptr;
+      RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+      RegSetValueEx(key, "Mine", 0, REG_SZ, reinterpret_cast<const BYTE*>("mine"), 5);
+      std::fprintf(stderr, "closed=%ld\n", static_cast<long>(RegCloseKey(key)));
+      return 0;
+    });
+    if (mode != 0) {
+      // Once the child waits for the lock, the other writer changes the file and lets go.
+      const std::string waiting = " " + std::to_string(child.pid) + " ";
+      bool blocked = false;
+      for (int i = 0; i < 20000 && !blocked; ++i) {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);)
+          blocked = blocked || (line.find("-> FLOCK") != std::string::npos && line.find(waiting) != std::string::npos);
+        if (!blocked) ::usleep(500);
+      }
+      EXPECT_TRUE(blocked) << "the write did not wait for the lock";
+      dir.Write("HKEY_CURRENT_USER.reg", store.substr(0, store.size() - 2) + "\"Other\"=\"other\"\r\n\r\n");
+    }
+    ::close(held);
+    std::string errors;
+    const int status = Finish(child, errors);
+    if (status == 77) GTEST_SKIP() << "no unprivileged user to run as";
+    ASSERT_EQ(status, 0) << errors;
+    const std::string stored = dir.Read("HKEY_CURRENT_USER.reg");
+    if (mode != 0) {
+      EXPECT_NE(errors.find("closed=0"), std::string::npos) << errors;
+      EXPECT_NE(stored.find("\"Mine\"=\"mine\""), std::string::npos) << stored;
+      EXPECT_NE(stored.find("\"Other\"=\"other\""), std::string::npos) << stored;
+      EXPECT_NE(stored.find("\"Old\"=\"old\""), std::string::npos) << stored;
+    } else {
+      EXPECT_NE(errors.find("closed=5"), std::string::npos) << errors;
+      EXPECT_NE(errors.find(lockPath + ": " + std::strerror(EACCES)), std::string::npos) << errors;
+      EXPECT_EQ(stored, store);
+    }
+    ::chmod(lockPath.c_str(), 0600);
+    std::filesystem::remove(lockPath);
+  }
 }
 
 }  // namespace
