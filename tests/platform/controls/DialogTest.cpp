@@ -410,6 +410,55 @@ TEST_F(DialogNavigation, ChildDialogPageJoinsTheTabOrder) {
   EXPECT_EQ(order, (std::vector<int>{IDC_PAGE_FIRST, IDC_PAGE_SECOND, IDC_HOST_AFTER, IDC_HOST_BEFORE}));
 }
 
+// Keys given to a child dialog page (DS_CONTROL) work on the dialog that holds it, as one set of
+// controls: Tab walks the page and the host in order, mnemonics are found in both, a mnemonic
+// shared by a page button and a host button moves the focus first and presses the button it is on.
+TEST_F(DialogNavigation, KeysGivenToAChildDialogPageNavigateTheDialogAroundIt) {
+  HWND host = Modeless(IDD_PAGE_HOST);
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), host, RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  SetWindowPos(page, nullptr, 0, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(page, SW_SHOW);
+  HWND first = GetDlgItem(page, IDC_PAGE_FIRST), second = GetDlgItem(page, IDC_PAGE_SECOND);
+  HWND before = GetDlgItem(host, IDC_HOST_BEFORE), after = GetDlgItem(host, IDC_HOST_AFTER);
+  SetWindowText(first, "&Go on");
+  SetWindowText(before, "&Go back");
+  SetWindowText(after, "&After");
+  SetFocus(first);
+  PumpDialog(page);
+  struct Step {
+    UINT key;
+    UINT mods;
+    HWND focus;
+    std::vector<int> commands;  // the buttons pressed so far
+  };
+  const Step steps[] = {
+      {VK_TAB, kNone, second, {}},
+      {VK_TAB, kNone, before, {}},  // on round to the host's controls, made before the page
+      {VK_TAB, kNone, after, {}},
+      {VK_TAB, kNone, first, {}},
+      {VK_TAB, kShift, after, {}},
+      {VK_TAB, kShift, before, {}},
+      {VK_TAB, kShift, second, {}},
+      {'G', kAlt, before, {}},  // shared: the next control that has it, in the host
+      {'G', kAlt, before, {IDC_HOST_BEFORE}},  // the focus on it: pressed
+      {VK_TAB, kNone, after, {IDC_HOST_BEFORE}},
+      {'G', kAlt, first, {IDC_HOST_BEFORE}},  // the next one now is in the page
+      {'A', kAlt, after, {IDC_HOST_BEFORE, IDC_HOST_AFTER}},  // a mnemonic of one button: pressed
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(::testing::Message() << "key " << step.key << " mods " << step.mods);
+    // The keys go to the dialog manager with the innermost dialog that holds the focus, as a
+    // framework's pre-translation does.
+    DialogKey(IsChild(page, GetFocus()) ? page : host, step.key, step.mods);
+    EXPECT_EQ(GetFocus(), step.focus);
+    std::vector<int> pressed;
+    for (const Command& c : RecordingDialog::Commands())
+      if (c.code == BN_CLICKED) pressed.push_back(c.id);
+    EXPECT_EQ(pressed, step.commands);
+  }
+}
+
 using ModalDialogs = DialogFixture;
 
 // A control whose WM_GETDLGCODE answer a test chooses; it records the keys and characters it gets.
@@ -682,6 +731,7 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     const char* text;
     std::vector<int> commands;
     bool readOnly = false;
+    bool noDefault = false;
   };
   // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents;
   // a read-only edit, which cannot take the line break, leaves Enter to the dialog as well.
@@ -689,7 +739,9 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
                         {VK_RETURN, false, "one", {IDOK}},
                         {VK_ESCAPE, true, "one", {IDCANCEL}},
                         {VK_RETURN, false, "one", {IDOK}, true},
-                        {VK_RETURN, true, "one", {IDOK}, true}};
+                        {VK_RETURN, true, "one", {IDOK}, true},
+                        // without a default button, Enter is IDOK
+                        {VK_RETURN, true, "one", {IDOK}, true, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.vk << (c.wantReturn ? " wants return" : "") << (c.readOnly ? " read-only" : ""));
     RecordingDialog::Reset();
@@ -697,6 +749,11 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     HWND multi = GetDlgItem(dialog, IDC_MULTI);
     if (!c.wantReturn) SetWindowLong(multi, GWL_STYLE, GetWindowLong(multi, GWL_STYLE) & ~ES_WANTRETURN);
     if (c.readOnly) SendMessage(multi, EM_SETREADONLY, TRUE, 0);
+    if (c.noDefault) {
+      SendMessage(GetDlgItem(dialog, IDOK), BM_SETSTYLE, BS_PUSHBUTTON, FALSE);
+      SendMessage(dialog, DM_SETDEFID, 0, 0);
+      ASSERT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), 0);
+    }
     g_multiKeys.clear();
     g_multiProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtr(multi, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingMultiEdit)));
