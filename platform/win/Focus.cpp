@@ -2,6 +2,7 @@
 // foreground window, and enabling/disabling windows.
 #include <algorithm>
 
+#include "win/DialogInternal.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -249,6 +250,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     wasDisabled = (w->style & WS_DISABLED) != 0;
   }
   if (enable && wasDisabled) {
+    // The owner of a modal dialog stays disabled while the dialog runs, whoever enables it; the
+    // dialog enables it when it ends.
+    if (dlg::HoldOwnerDisabled(hwnd)) return TRUE;
     {
       Guard g(Lock());
       if (Window* w = Get(hwnd)) w->style &= ~WS_DISABLED;

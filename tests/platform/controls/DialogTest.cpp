@@ -243,6 +243,36 @@ TEST_F(DialogFocus, ReactivationRestoresTheFocusedControl) {
   EXPECT_EQ(GetFocus(), check);
 }
 
+// Activation gives the focus back to the control remembered when the dialog was left, once, and
+// leaves an edit's selection as it was; with nothing remembered it changes neither.
+TEST_F(DialogFocus, ReactivationUsesTheRememberedControlOnceAndOtherwiseLeavesTheFocus) {
+  RecordingDialog::InitAnswer() = FALSE;  // nothing focused, nothing remembered
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  HWND edit = GetDlgItem(dialog, IDC_EDIT);
+  SendMessage(edit, EM_SETSEL, 1, 1);
+  ShowWindow(dialog, SW_SHOW);
+  PumpDialog(dialog);
+  ASSERT_EQ(GetActiveWindow(), dialog);
+  EXPECT_NE(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(1, 1)) << "typing would replace the text";
+
+  SetFocus(edit);
+  SendMessage(edit, EM_SETSEL, 2, 2);
+  SetActiveWindow(owner_);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(2, 2));
+
+  SetFocus(nullptr);  // the focus leaves while the dialog stays active: nothing new remembered
+  SetActiveWindow(owner_);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_NE(GetFocus(), edit) << "the remembered control was used once";
+  DestroyWindow(dialog);
+}
+
 using DialogNavigation = DialogFixture;
 
 TEST_F(DialogNavigation, TabVisitsTabStopsInOrderAndWraps) {
@@ -643,6 +673,67 @@ TEST_F(ModalDialogs, KeysTypedIntoTheLoopNavigate) {
 }
 
 namespace {
+// A modal dialog takes the mouse capture from the window that held it, and one made without
+// WS_VISIBLE shows only once the messages its creation left are handled.
+INT_PTR CALLBACK PostsInInit(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    PostMessage(dialog, WM_APP, 0, 0);
+    return TRUE;
+  }
+  if (msg == WM_APP) {
+    SetWindowLongPtr(dialog, DWLP_USER, IsWindowVisible(dialog) ? 1 : 2);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ModalDialogs, TakeTheCaptureAndShowOnceTheirCreationMessagesAreHandled) {
+  SetCapture(owner_);
+  ASSERT_EQ(GetCapture(), owner_);
+  ModalAnswers answers;
+  HWND capture = owner_;
+  LONG_PTR postedSeen = 0;
+  bool visible = false;
+  answers.When(nullptr, "Navigation", [&](HWND h) {
+    capture = GetCapture();
+    postedSeen = GetWindowLongPtr(h, DWLP_USER);
+    visible = IsWindowVisible(h) != FALSE;
+    EndDialog(h, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, PostsInInit, 0), IDOK);
+  EXPECT_EQ(capture, nullptr);
+  EXPECT_EQ(postedSeen, 2) << "1: the dialog was shown before the message posted in WM_INITDIALOG was handled";
+  EXPECT_TRUE(visible);
+}
+
+// EndDialog gives a modeless dialog's disabled owner back, enabled and active, as for a modal one.
+TEST_F(ModalDialogs, EndDialogEnablesAndActivatesTheDisabledOwnerOfAModelessDialog) {
+  HWND dialog = Modeless();
+  EnableWindow(owner_, FALSE);
+  ASSERT_EQ(GetActiveWindow(), dialog);
+  EndDialog(dialog, IDOK);
+  PumpDialog(dialog);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(GetActiveWindow(), owner_);
+  DestroyWindow(dialog);
+}
+
+// The owner of a modal dialog stays disabled while it runs, whoever enables it meanwhile (a
+// splash that took it at start-up and gives it back as it closes); the dialog enables it at its end.
+TEST_F(ModalDialogs, TheOwnerStaysDisabledWhileTheDialogRunsWhoeverEnablesIt) {
+  EnableWindow(owner_, FALSE);  // disabled by someone else before the dialog
+  ModalAnswers answers;
+  bool enabledWhileUp = true;
+  answers.When(nullptr, "Navigation", [&](HWND h) {
+    EnableWindow(owner_, TRUE);  // that someone gives it back
+    enabledWhileUp = IsWindowEnabled(owner_) != FALSE;
+    EndDialog(h, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, RecordingDialog::Proc, 0), IDOK);
+  EXPECT_FALSE(enabledWhileUp);
+  EXPECT_TRUE(IsWindowEnabled(owner_)) << "enabled when the dialog ended";
+}
+
 INT_PTR CALLBACK AnswersThroughMsgResult(HWND dialog, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_USER + 50) {
     SetWindowLongPtr(dialog, DWLP_MSGRESULT, 1234);
