@@ -1,6 +1,7 @@
 // The dialog manager: creation from templates, dialog units, focus and keyboard navigation, the
 // default button, modal loops and EndDialog, item helpers and dialogs as pages.
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -873,6 +874,94 @@ TEST_F(DialogMultiLineEdit, TabStillMovesTheFocusAndCtrlTabTypesATab) {
 }
 
 using DialogDefault = DialogFixture;
+
+// However the focus wanders between check box, list, combo box and push buttons, by mouse or
+// keyboard, the default button keeps its look when the focus is on no push button, and Enter
+// on the check box answers it.
+TEST_F(DialogDefault, TheDefaultButtonKeepsItsLookAndAnswersEnterWhereverTheFocusWent) {
+  struct Sequence {
+    const char* what;
+    std::function<void(HWND)> steps;
+  };
+  auto center = [](HWND h) {
+    RECT r;
+    GetClientRect(h, &r);
+    return POINT{r.right / 2, r.bottom / 2};
+  };
+  auto click = [&](HWND dialog, int id) { Click(GetDlgItem(dialog, id), center(GetDlgItem(dialog, id))); };
+  const Sequence sequences[] = {
+      {"clicks on check box, list, check box", [&](HWND d) {
+         click(d, IDC_CHECK);
+         click(d, IDC_LIST);
+         click(d, IDC_CHECK);
+       }},
+      {"a press on Cancel let go over the check box, then a click on it", [&](HWND d) {
+         HWND cancel = GetDlgItem(d, IDCANCEL), check = GetDlgItem(d, IDC_CHECK);
+         ButtonDown(cancel, center(cancel));
+         POINT over = center(check);
+         MapWindowPoints(check, cancel, &over, 1);
+         MoveMouse(cancel, over);
+         ButtonUp(cancel, over);
+         click(d, IDC_CHECK);
+       }},
+      {"Tab round every control to the check box", [&](HWND d) {
+         SetFocus(GetDlgItem(d, IDC_CHECK));
+         for (int i = 0; i < 9; ++i) DialogKey(d, VK_TAB);
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDC_CHECK)), TRUE);
+       }},
+      {"the combo dropped, then clicks on the check box (the first closes the list)", [&](HWND d) {
+         click(d, IDC_COMBO);
+         click(d, IDC_CHECK);
+         click(d, IDC_CHECK);
+       }},
+      {"the combo dropped by the keyboard, then Tab on", [&](HWND d) {
+         SetFocus(GetDlgItem(d, IDC_COMBO));
+         DialogKey(d, VK_DOWN, kAlt);
+         DialogKey(d, VK_TAB);
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDC_CHECK)), TRUE);
+       }},
+      {"Cancel focused, then the combo dropped by a click, then the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         click(d, IDC_COMBO);
+         click(d, IDC_CHECK);
+         click(d, IDC_CHECK);
+       }},
+      {"Cancel pressed by the mouse and let go outside, then the check box by its mnemonic", [&](HWND d) {
+         HWND cancel = GetDlgItem(d, IDCANCEL);
+         ButtonDown(cancel, center(cancel));
+         ButtonUp(cancel, POINT{-30, -30});
+         DialogKey(d, 'C', kAlt);
+         DialogKey(d, VK_SPACE);
+       }},
+      {"Cancel focused, the dialog left and come back to, then a click on the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         SetActiveWindow(owner_);
+         SetActiveWindow(d);
+         PumpDialog(d);
+         click(d, IDC_CHECK);
+       }},
+      {"DM_SETDEFID for the default while Cancel has the focus, then the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         SendMessage(d, DM_SETDEFID, IDOK, 0);
+         click(d, IDC_CHECK);
+       }},
+  };
+  for (const Sequence& sequence : sequences) {
+    SCOPED_TRACE(sequence.what);
+    RecordingDialog::Reset();
+    HWND dialog = Modeless(IDD_EVERY_CONTROL);
+    SendDlgItemMessage(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    SendDlgItemMessage(dialog, IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    sequence.steps(dialog);
+    PumpDialog(dialog);
+    ASSERT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CHECK));
+    EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    DialogKey(dialog, VK_RETURN);
+    EXPECT_EQ(ButtonCommands(), std::vector<int>{IDOK});
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+  }
+}
 
 TEST_F(DialogDefault, WithoutADefaultIdTheDefaultPushButtonAnswers) {
   HWND dialog = Modeless(IDD_LISTS);  // a template without buttons
