@@ -93,7 +93,12 @@ BOOL CNewWizDialog::ActivatePage(CNewWizPage* pPage) {
 }
 
 void CNewWizDialog::EnableButton(int nID, BOOL bEnable) {
-  if (CWnd* pButton = GetDlgItem(nID)) pButton->EnableWindow(bEnable);
+  CWnd* pButton = GetDlgItem(nID);
+  if (pButton == nullptr) return;
+  // A button that goes grey under the keyboard focus hands it on to the next control first, so
+  // the keys keep reaching the wizard (Next on the last page hands it to Finish).
+  if (!bEnable && ::GetFocus() == pButton->m_hWnd) NextDlgCtrl();
+  pButton->EnableWindow(bEnable);
 }
 
 void CNewWizDialog::EnableBack(BOOL bEnable) { EnableButton(ID_WIZBACK, bEnable); }
@@ -124,11 +129,11 @@ void CNewWizDialog::OnWizardBack() {
   if (nResult == -1) return;
   CNewWizPage* pPage = Target(pActive, nResult, false);
   if (pPage == nullptr || !ActivatePage(pPage)) return;
+  EnableNext(TRUE);
   if (pPage == GetFirstPage()) {
     EnableBack(FALSE);
     EnableFinish(FALSE);
   }
-  EnableNext(TRUE);
 }
 
 void CNewWizDialog::OnWizardNext() {
@@ -139,11 +144,11 @@ void CNewWizDialog::OnWizardNext() {
   CNewWizPage* pPage = Target(pActive, nResult, true);
   if (pPage == nullptr || !ActivatePage(pPage)) return;
   pPage->OnActivatedByNext();
-  if (pPage == GetLastPage()) {
-    EnableNext(FALSE);
-    EnableFinish(TRUE);
-  }
   EnableBack(TRUE);
+  if (pPage == GetLastPage()) {
+    EnableFinish(TRUE);
+    EnableNext(FALSE);
+  }
 }
 
 void CNewWizDialog::OnWizardFinish() {

@@ -933,8 +933,11 @@ void X11Backend::SyncTitles() {
 void X11Backend::SyncActivation() {
   HWND active = GetActiveWindow();
   if (active == lastActive_) return;
-  lastActive_ = active;
   XWin* w = Find(active);
+  // A window activated before it is shown for the first time has no X window yet: it takes the
+  // X focus once it has one.
+  if (active != nullptr && w == nullptr) return;
+  lastActive_ = active;
   if (w == nullptr || w->overrideRedirect) return;
   if (w->viewable)
     FocusX(*w);

@@ -705,10 +705,7 @@ bool EditState::DialogKey(UINT vk) {
     case VK_RETURN: {
       // A read-only edit cannot take the line break, so Enter is the dialog's even with ES_WANTRETURN.
       if ((style_ & ES_WANTRETURN && !ReadOnly()) || GetKeyState(VK_CONTROL) < 0) return false;
-      const LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
-      const HWND button = HIWORD(def) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(def)) : nullptr;
-      if (button && IsWindowEnabled(button))
-        SendMessage(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(def), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      brambolt::PressDialogDefault(dialog);
       return true;
     }
     case VK_ESCAPE:

@@ -435,8 +435,9 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   INT_PTR result = 0;
   if (msg == WM_INITDIALOG) {
     Init(hwnd);
-    // Once the dialog is up (after an application's own start-up and the first activation) the
-    // file name takes the focus, so that a person can type a name at once.
+    // Once the application's own start-up is done (and before the dialog shows: a modal dialog
+    // shows when the messages of its creation are handled) the file name takes the focus, so
+    // that a person can type a name at once.
     PostMessage(hwnd, kFocusFileName, 0, 0);
     if (childTemplate_) {
       CreateChild();
@@ -454,7 +455,8 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND name = GetDlgItem(hwnd, edt1);
     HWND focus = GetFocus();
     const bool defaultFocus = focus == nullptr || !IsChild(hwnd, focus) || focus == GetNextDlgTabItem(hwnd, nullptr, FALSE);
-    if (name != nullptr && IsWindowVisible(name) && IsWindowEnabled(name) && defaultFocus)
+    const bool nameShown = name != nullptr && (GetWindowLong(name, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (nameShown && IsWindowEnabled(name) && defaultFocus)
       SendMessage(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(name), TRUE);
     return TRUE;
   }

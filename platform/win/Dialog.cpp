@@ -6,6 +6,7 @@
 #include <climits>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "gdi/DC.h"
 #include "gdi/Objects.h"
@@ -54,6 +55,21 @@ std::shared_ptr<DialogState> StateOf(HWND dialog) {
   std::lock_guard<std::mutex> lock(r.mutex);
   auto it = r.states.find(dialog);
   return it == r.states.end() ? nullptr : it->second;
+}
+
+namespace {
+// The modal dialogs whose loops run on this thread, innermost last.
+thread_local std::vector<std::shared_ptr<DialogState>> t_runningModal;
+}  // namespace
+
+bool HoldOwnerDisabled(HWND owner) {
+  bool held = false;
+  for (const auto& state : t_runningModal) {
+    if (state->ended || state->modalOwner != owner) continue;
+    state->disabledOwner = owner;
+    held = true;
+  }
+  return held;
 }
 
 HWND DialogOf(HWND hwnd) {
@@ -265,12 +281,19 @@ void SaveFocus(HWND dialog, DialogState& state) {
   if (focus && IsChild(dialog, focus)) state.savedFocus = focus;
 }
 
+// Gives the focus back to the control that had it when the dialog was left: the control is
+// remembered once, so a later activation with nothing new remembered leaves the focus alone.
+// False when there was none to give it to.
+bool RestoreSavedFocus(HWND dialog, DialogState& state) {
+  HWND saved = state.savedFocus;
+  state.savedFocus = nullptr;
+  if (saved == nullptr || !IsWindow(saved) || !IsChild(dialog, saved) || !IsWindowEnabled(saved)) return false;
+  SetFocus(saved);
+  return true;
+}
+
 void RestoreFocus(HWND dialog, DialogState& state) {
-  if (state.savedFocus && IsWindow(state.savedFocus) && IsChild(dialog, state.savedFocus) &&
-      IsWindowEnabled(state.savedFocus)) {
-    SetFocus(state.savedFocus);
-    return;
-  }
+  if (RestoreSavedFocus(dialog, state)) return;
   if (HWND first = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(first);
 }
 
@@ -323,7 +346,7 @@ LRESULT DefaultDialogHandling(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
       if (LOWORD(wParam) == WA_INACTIVE)
         SaveFocus(dialog, *state);
       else
-        RestoreFocus(dialog, *state);
+        RestoreSavedFocus(dialog, *state);
       return 0;
     case WM_SETFOCUS:
       RestoreFocus(dialog, *state);
@@ -407,20 +430,32 @@ bool DialogEnded(HWND dialog, INT_PTR* result) {
 INT_PTR RunModalDialog(HWND dialog, HWND owner) {
   auto state = StateOf(dialog);
   if (state == nullptr) return -1;
+  state->modal = true;
   if (owner && IsWindow(owner) && IsWindowEnabled(owner) && !state->ended) {
     EnableWindow(owner, FALSE);
     state->disabledOwner = owner;
   }
-  if (!state->ended && IsWindow(dialog)) {
+  // The mouse is the dialog's now: a window that held the capture loses it.
+  if (!state->ended && GetCapture() != nullptr) ReleaseCapture();
+  auto show = [dialog, state]() {
+    if (state->ended || !IsWindow(dialog) || IsWindowVisible(dialog)) return;
     ShowWindow(dialog, SW_SHOWNORMAL);
     if (GetWindowLong(dialog, GWL_STYLE) & DS_SETFOREGROUND) SetForegroundWindow(dialog);
-  }
+  };
   ModalLoopOptions options;
   options.filterCode = MSGF_DIALOGBOX;
   if (!(GetWindowLong(dialog, GWL_STYLE) & DS_NOIDLEMSG)) options.idleOwner = owner;
   options.preTranslate = [dialog](MSG& msg) { return IsDialogMessage(dialog, &msg) != FALSE; };
   options.done = [state]() { return state->ended; };
-  if (!state->ended) RunModalLoop(dialog, options);
+  // A dialog made without WS_VISIBLE shows once the messages its creation left are handled.
+  options.onFirstEmpty = show;
+  if (!state->ended) {
+    state->modalOwner = owner;
+    dlg::t_runningModal.push_back(state);
+    RunModalLoop(dialog, options);
+    dlg::t_runningModal.erase(std::find(dlg::t_runningModal.begin(), dlg::t_runningModal.end(), state));
+    state->modalOwner = nullptr;
+  }
   if (state->disabledOwner && IsWindow(state->disabledOwner)) EnableWindow(state->disabledOwner, TRUE);
   state->disabledOwner = nullptr;
   INT_PTR result = state->result;
@@ -525,10 +560,19 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   }
   state->ended = true;
   state->result = result;
-  // The owner comes back before the dialog hides, so activation returns to it.
-  if (state->disabledOwner && IsWindow(state->disabledOwner)) EnableWindow(state->disabledOwner, TRUE);
+  // The owner comes back before the dialog hides, so activation returns to it. A modeless
+  // dialog gives a disabled owner back too (its caller disabled it to make the dialog modal).
+  HWND owner = state->disabledOwner;
+  if (owner == nullptr && !state->modal) {
+    HWND modelessOwner = GetWindow(dialog, GW_OWNER);
+    if (modelessOwner && !IsWindowEnabled(modelessOwner)) owner = modelessOwner;
+  }
   state->disabledOwner = nullptr;
+  const bool wasActive = GetActiveWindow() == dialog;
+  if (owner && IsWindow(owner)) EnableWindow(owner, TRUE);
   if (IsWindowVisible(dialog)) ShowWindow(dialog, SW_HIDE);
+  if (wasActive && owner && IsWindow(owner) && IsWindowEnabled(owner) && GetActiveWindow() != owner)
+    SetActiveWindow(owner);
   PostMessage(dialog, WM_NULL, 0, 0);
   return TRUE;
 }

@@ -131,6 +131,11 @@ bool ExecuteDialogInitResource(HWND dialog, HINSTANCE instance, LPCSTR templateN
 // manager measures them: (extent of "A..Za..z" / 26 + 1) / 2.
 SIZE DialogBaseUnitsOf(HFONT font);
 
+// Enter in a dialog away from a push button: the dialog's default button is pressed (IDOK when it
+// has none), or a beep when that button is disabled. A page inside a dialog answers with the
+// dialog around it.
+void PressDialogDefault(HWND dialog);
+
 // A push button of a dialog gained or lost the focus: it takes the default look while focused,
 // and the dialog's default button takes it back when the focus goes elsewhere.
 void DialogButtonFocusChanged(HWND button, bool gained);

@@ -16,6 +16,8 @@ struct DialogState {
   bool ended = false;
   INT_PTR result = 0;
   HWND disabledOwner = nullptr;  // enabled again when the modal dialog ends
+  bool modal = false;            // run by RunModalDialog
+  HWND modalOwner = nullptr;     // the owner its modal loop keeps disabled
 };
 
 // The state of a dialog made by the dialog manager; null for any other window.
@@ -31,5 +33,8 @@ void SetDefaultId(HWND dialog, UINT id);
 void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam);
 // The first control the focus goes to when nothing else decides.
 HWND FirstFocusControl(HWND dialog);
+// True when `owner` is the owner of a modal dialog whose loop runs on this thread: it is to stay
+// disabled, and the dialog takes over enabling it when it ends.
+bool HoldOwnerDisabled(HWND owner);
 
 }  // namespace brambolt::dlg

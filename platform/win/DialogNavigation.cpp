@@ -58,6 +58,20 @@ int IndexOf(const std::vector<HWND>& list, HWND h) {
   return -1;
 }
 
+// The dialog whose keyboard interface takes in `dialog`: a DS_CONTROL child dialog, and any child
+// control parent, is part of the dialog that holds it, so the climb goes on through them and
+// ends at the outermost dialog reached (a window that is no dialog never takes the keys).
+HWND OutermostDialog(HWND dialog) {
+  HWND outer = dialog;
+  for (HWND h = dialog; h != nullptr && (Style(h) & WS_CHILD);) {
+    bool controlDialog = (Style(h) & DS_CONTROL) && StateOf(h) != nullptr;
+    if (!controlDialog && !(GetWindowLong(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) break;
+    h = GetParent(h);
+    if (h != nullptr && StateOf(h) != nullptr) outer = h;
+  }
+  return outer;
+}
+
 bool IsPushButton(UINT code) { return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0; }
 
 void SetButtonLook(HWND button, bool asDefault) {
@@ -116,12 +130,18 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
   std::vector<HWND> list = Controls(dialog);
   int n = static_cast<int>(list.size());
   int start = IndexOf(list, from);
+  // A mnemonic that several controls share only moves the focus on to the next of them, so the
+  // user reaches the one meant without pressing the others on the way; once the focus is on a push
+  // button that carries it (which makes that button the default one), the mnemonic presses it.
+  if (start >= 0 && list[static_cast<size_t>(start)] == from && ControlMnemonic(dialog, from) == wanted &&
+      (DialogCode(from) & DLGC_DEFPUSHBUTTON)) {
+    SendMessage(from, BM_CLICK, 0, 0);
+    return true;
+  }
   for (int k = 1; k <= n; ++k) {
     HWND h = list[static_cast<size_t>(((start + k) % n + n) % n)];
     if (ControlMnemonic(dialog, h) != wanted) continue;
     UINT code = DialogCode(h);
-    // A mnemonic that several controls share only moves the focus on to the next of them, so the
-    // user reaches the one meant without pressing the others on the way.
     const bool shared = std::any_of(list.begin(), list.end(),
                                     [&](HWND other) { return other != h && ControlMnemonic(dialog, other) == wanted; });
     if (code & DLGC_STATIC) {
@@ -151,21 +171,11 @@ bool HandleMnemonic(HWND dialog, HWND from, unsigned ch) {
 }
 
 void PressEnter(HWND dialog, HWND focus, UINT code) {
-  HWND button = nullptr;
-  int id;
   if ((code & DLGC_DEFPUSHBUTTON) && IsWindowEnabled(focus)) {
-    button = focus;
-    id = GetDlgCtrlID(focus);
-  } else {
-    LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
-    id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
-    button = GetDlgItem(dialog, id);
-    if (button && !IsWindowEnabled(button)) {
-      MessageBeep(0);
-      return;
-    }
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+    return;
   }
-  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  PressDialogDefault(dialog);
 }
 
 }  // namespace
@@ -209,9 +219,22 @@ void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
 
 namespace brambolt {
 
+void PressDialogDefault(HWND dialog) {
+  dialog = dlg::OutermostDialog(dialog);
+  LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
+  int id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
+  HWND button = GetDlgItem(dialog, id);
+  if (button && !IsWindowEnabled(button)) {
+    MessageBeep(0);
+    return;
+  }
+  SendMessage(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
 void DialogButtonFocusChanged(HWND button, bool gained) {
   HWND parent = GetParent(button);
   HWND dialog = dlg::DialogOf(parent);
+  if (dialog != nullptr) dialog = dlg::OutermostDialog(dialog);
   auto state = dlg::StateOf(dialog);
   if (state == nullptr) return;
   HWND def = dlg::DefaultButton(dialog, *state);
@@ -279,6 +302,8 @@ BOOL IsDialogMessage(HWND dialog, LPMSG msg) {
   if (dialog == nullptr || msg == nullptr || !IsWindow(dialog)) return FALSE;
   if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
   HWND target = msg->hwnd;
+  // A page inside a dialog is navigated together with the dialog around it.
+  dialog = OutermostDialog(dialog);
   switch (msg->message) {
     case WM_KEYDOWN: {
       UINT code = DialogCode(target, msg->wParam, msg);

@@ -2,6 +2,7 @@
 // foreground window, and enabling/disabling windows.
 #include <algorithm>
 
+#include "win/DialogInternal.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -86,10 +87,16 @@ bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus) {
     return true;
   }
   if (HasHook(WH_CBT)) {
+    // The activation is recorded before the hook hears of it: what the hook does to the window
+    // (a focus set, a button pressed) finds it active instead of activating it again, which
+    // would call the hook again without end.
+    q.active = hwnd;
     CBTACTIVATESTRUCT cbt{mouse ? TRUE : FALSE, old};
-    if (CallHooks(WH_CBT, HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hwnd),
-                  reinterpret_cast<LPARAM>(&cbt)))
-      return false;
+    LRESULT refused = CallHooks(WH_CBT, HCBT_ACTIVATE, reinterpret_cast<WPARAM>(hwnd),
+                                reinterpret_cast<LPARAM>(&cbt));
+    if (q.active == hwnd) q.active = old;
+    old = q.active != nullptr && IsWindow(q.active) ? q.active : nullptr;
+    if (refused || !IsWindow(hwnd)) return false;
   }
   HWND oldForeground;
   {
@@ -249,6 +256,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     wasDisabled = (w->style & WS_DISABLED) != 0;
   }
   if (enable && wasDisabled) {
+    // The owner of a modal dialog stays disabled while the dialog runs, whoever enables it; the
+    // dialog enables it when it ends.
+    if (dlg::HoldOwnerDisabled(hwnd)) return TRUE;
     {
       Guard g(Lock());
       if (Window* w = Get(hwnd)) w->style &= ~WS_DISABLED;

@@ -26,8 +26,14 @@ bool Supported(int id) {
   return false;
 }
 
+// How deep hook calls nest on a thread: a hook that causes its own event again (a CBT hook that
+// activates, a call-window hook that sends) is not called again below this depth, so the
+// recursion ends instead of running the stack out.
+constexpr int kMaxHookDepth = 8;
+
 // Calls the hooks of `id` older than position `from` (an index in the newest-first chain).
 LRESULT CallFrom(ThreadQueue& q, int id, size_t from, int code, WPARAM wParam, LPARAM lParam) {
+  if (q.hookDepth >= kMaxHookDepth) return 0;
   for (size_t i = from; i < q.hooks.size(); ++i) {
     const HookRecord& h = q.hooks[q.hooks.size() - 1 - i];
     if (h.id != id || h.removed) continue;

@@ -80,11 +80,18 @@ bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
   ScopedLoopFilter filter([&options](MSG& msg) {
     return CallMsgFilter(&msg, options.filterCode) || (options.preTranslate && options.preTranslate(msg));
   });
-  bool announced = false, quit = false;
+  bool emptied = false, announced = false, quit = false;
   auto finished = [&]() { return !IsWindow(window) || (options.done && options.done()); };
   while (!finished()) {
     MSG msg;
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!emptied) {
+        emptied = true;
+        if (options.onFirstEmpty) {
+          options.onFirstEmpty();
+          continue;
+        }
+      }
       if (!announced) {
         announced = true;
         NotifyObservers(window);

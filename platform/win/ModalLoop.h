@@ -13,6 +13,9 @@ struct ModalLoopOptions {
   HWND idleOwner = nullptr;         // receives WM_ENTERIDLE(filterCode, window) when idle
   // Sees each message first; true when it handled it (it is then not dispatched).
   std::function<bool(MSG&)> preTranslate;
+  // Called the first time the queue runs dry, before the loop is announced to the observers;
+  // what it causes (a window shown and painted) is handled first.
+  std::function<void()> onFirstEmpty;
   // Called each time the queue runs dry, before waiting.
   std::function<void()> onIdle;
   // Ends the loop when it returns true (checked after every message and before waiting).

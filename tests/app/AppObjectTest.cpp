@@ -138,6 +138,42 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
   EXPECT_FALSE(GWExtGetAppServices()->LookupExtension(".c", strLanguage));
 }
 
+// The tip of the day stays modal when the splash goes (about three seconds after the tip came up):
+// the main window stays disabled, a click on it leaves the tip active, and Return still answers
+// the tip instead of going to the window behind.
+TEST(AppObject, TheTipOfTheDayStaysModalWhenTheSplashCloses) {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  bool splashAtTip = false, splashGone = false, disabledAtTip = false, disabledAfterSplash = false;
+  bool tipActiveAfterClick = false, endedByReturn = false;
+  home.onTip = [&] {
+    const HWND hTip = ::FindWindow(nullptr, "Tips Of Day");
+    const HWND hMain = app.m_pMainWnd->GetSafeHwnd();
+    splashAtTip = ::FindWindow(nullptr, "SECSplashWnd") != nullptr;
+    disabledAtTip = !::IsWindowEnabled(hMain);
+    brambolt::test::AdvanceClock(3500);
+    splashGone = ::FindWindow(nullptr, "SECSplashWnd") == nullptr;
+    disabledAfterSplash = !::IsWindowEnabled(hMain);
+    RECT rcClient;
+    ::GetClientRect(hMain, &rcClient);
+    brambolt::test::Click(hMain, POINT{rcClient.left + 8, rcClient.bottom - 8});  // away from the tip
+    tipActiveAfterClick = ::GetActiveWindow() == hTip;
+    brambolt::test::PressKey(VK_RETURN);
+    endedByReturn = brambolt::DialogEnded(hTip, nullptr);
+  };
+  ASSERT_TRUE(app.InitInstance());
+  EXPECT_TRUE(splashAtTip) << "the splash was up when the tip came";
+  EXPECT_TRUE(splashGone);
+  EXPECT_TRUE(disabledAtTip);
+  EXPECT_TRUE(disabledAfterSplash);
+  EXPECT_TRUE(tipActiveAfterClick);
+  EXPECT_TRUE(endedByReturn);
+  EXPECT_TRUE(::IsWindowEnabled(app.m_pMainWnd->GetSafeHwnd())) << "the tip gave the main window back";
+  app.End();
+}
+
 TEST(AppObject, TipStaysHiddenAndItsNumberUnchangedWhenTheUserTurnedItOff) {
   AppHome home;
   brambolt::test::UiSession session;

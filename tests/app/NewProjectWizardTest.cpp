@@ -160,6 +160,63 @@ TEST(NewProjectWizard, WalksThePagesWithTheirButtonsAndHandsBackWhatWasEntered) 
   components.RemoveAll();
 }
 
+// The keyboard alone walks the wizard: the keys given to a page reach the wizard's buttons (Tab
+// goes on from the page's fields and the location's browse button to Next, the mnemonic that "Project &Name:" and "&Next >>" share
+// moves to Next and then presses it), labels' mnemonics lead to their fields, Return presses the
+// focused Next, the focus goes on to Finish when Next goes grey on the last page, and Return
+// there finishes with what was typed.
+TEST(NewProjectWizard, TheKeyboardAloneWalksTheWizardToFinish) {
+  using brambolt::test::kAlt;
+  using brambolt::test::kShift;
+  using brambolt::test::PressKey;
+  using brambolt::test::TypeText;
+  WizardSession w;
+  const std::string location = w.stores.TempDir() + "/Keys";
+  std::filesystem::create_directories(location);
+  std::vector<std::string> steps;
+  ModalAnswers answers;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    const HWND hNext = ::GetDlgItem(h, ID_WIZNEXT), hFinish = ::GetDlgItem(h, ID_WIZFINISH);
+    auto where = [&]() {
+      const HWND hFocus = ::GetFocus();
+      const CNewWizPage* pPage = w.wizard.GetActivePage();
+      const std::string page = pPage == &w.page0 ? "0" : pPage == &w.page1 ? "1" : pPage == &w.page2 ? "2" : "3";
+      if (hFocus == hNext) return page + ":Next";
+      if (hFocus == hFinish) return page + ":Finish";
+      return page + ":" + std::to_string(::GetDlgCtrlID(hFocus));
+    };
+    steps.push_back(where());
+    TypeText("KeyProject");
+    PressKey(VK_TAB);
+    TypeText(location);  // the field's text was selected as the focus came: typed over
+    PressKey(VK_TAB);      // the location's browse button
+    PressKey(VK_TAB);
+    steps.push_back(where());
+    PressKey(VK_TAB, kShift);
+    PressKey('N', kAlt);
+    steps.push_back(where());
+    PressKey('N', kAlt);
+    steps.push_back(where());
+    PressKey('S', kAlt);
+    TypeText("Typed Title");
+    PressKey('N', kAlt);
+    steps.push_back(where());
+    PressKey(VK_RETURN);
+    steps.push_back(where());
+    PressKey('U', kAlt);
+    TypeText("Ann");
+    PressKey(VK_RETURN);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), ID_WIZFINISH);
+  const std::string name = std::to_string(IDC_PROJECT_NAME);
+  EXPECT_EQ(steps, (std::vector<std::string>{"0:" + name, "0:Next", "0:Next", "1:Next", "2:Next", "3:Finish"}));
+  EXPECT_EQ(std::string(w.page0.m_strProjectName), "KeyProject");
+  EXPECT_EQ(std::string(w.page0.m_strProjectFolder), location + "/KeyProject");
+  EXPECT_EQ(std::string(w.page1.m_strTitle), "Typed Title");
+  EXPECT_EQ(std::string(w.page3.m_strAuthor), "Ann");
+  EXPECT_TRUE(w.boxes.Boxes().empty());
+}
+
 // Files deep in a folder tree show their own names: a path too long for its column is cut at its
 // start. Each row says what the file is, the rows keep the order of their paths, and the pages
 // hand the full paths on.

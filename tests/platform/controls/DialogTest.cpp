@@ -1,6 +1,7 @@
 // The dialog manager: creation from templates, dialog units, focus and keyboard navigation, the
 // default button, modal loops and EndDialog, item helpers and dialogs as pages.
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -243,6 +244,36 @@ TEST_F(DialogFocus, ReactivationRestoresTheFocusedControl) {
   EXPECT_EQ(GetFocus(), check);
 }
 
+// Activation gives the focus back to the control remembered when the dialog was left, once, and
+// leaves an edit's selection as it was; with nothing remembered it changes neither.
+TEST_F(DialogFocus, ReactivationUsesTheRememberedControlOnceAndOtherwiseLeavesTheFocus) {
+  RecordingDialog::InitAnswer() = FALSE;  // nothing focused, nothing remembered
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  HWND edit = GetDlgItem(dialog, IDC_EDIT);
+  SendMessage(edit, EM_SETSEL, 1, 1);
+  ShowWindow(dialog, SW_SHOW);
+  PumpDialog(dialog);
+  ASSERT_EQ(GetActiveWindow(), dialog);
+  EXPECT_NE(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(1, 1)) << "typing would replace the text";
+
+  SetFocus(edit);
+  SendMessage(edit, EM_SETSEL, 2, 2);
+  SetActiveWindow(owner_);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(2, 2));
+
+  SetFocus(nullptr);  // the focus leaves while the dialog stays active: nothing new remembered
+  SetActiveWindow(owner_);
+  SetActiveWindow(dialog);
+  PumpDialog(dialog);
+  EXPECT_NE(GetFocus(), edit) << "the remembered control was used once";
+  DestroyWindow(dialog);
+}
+
 using DialogNavigation = DialogFixture;
 
 TEST_F(DialogNavigation, TabVisitsTabStopsInOrderAndWraps) {
@@ -408,6 +439,55 @@ TEST_F(DialogNavigation, ChildDialogPageJoinsTheTabOrder) {
     order.push_back(GetDlgCtrlID(GetFocus()));
   }
   EXPECT_EQ(order, (std::vector<int>{IDC_PAGE_FIRST, IDC_PAGE_SECOND, IDC_HOST_AFTER, IDC_HOST_BEFORE}));
+}
+
+// Keys given to a child dialog page (DS_CONTROL) work on the dialog that holds it, as one set of
+// controls: Tab walks the page and the host in order, mnemonics are found in both, a mnemonic
+// shared by a page button and a host button moves the focus first and presses the button it is on.
+TEST_F(DialogNavigation, KeysGivenToAChildDialogPageNavigateTheDialogAroundIt) {
+  HWND host = Modeless(IDD_PAGE_HOST);
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), host, RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  SetWindowPos(page, nullptr, 0, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(page, SW_SHOW);
+  HWND first = GetDlgItem(page, IDC_PAGE_FIRST), second = GetDlgItem(page, IDC_PAGE_SECOND);
+  HWND before = GetDlgItem(host, IDC_HOST_BEFORE), after = GetDlgItem(host, IDC_HOST_AFTER);
+  SetWindowText(first, "&Go on");
+  SetWindowText(before, "&Go back");
+  SetWindowText(after, "&After");
+  SetFocus(first);
+  PumpDialog(page);
+  struct Step {
+    UINT key;
+    UINT mods;
+    HWND focus;
+    std::vector<int> commands;  // the buttons pressed so far
+  };
+  const Step steps[] = {
+      {VK_TAB, kNone, second, {}},
+      {VK_TAB, kNone, before, {}},  // on round to the host's controls, made before the page
+      {VK_TAB, kNone, after, {}},
+      {VK_TAB, kNone, first, {}},
+      {VK_TAB, kShift, after, {}},
+      {VK_TAB, kShift, before, {}},
+      {VK_TAB, kShift, second, {}},
+      {'G', kAlt, before, {}},  // shared: the next control that has it, in the host
+      {'G', kAlt, before, {IDC_HOST_BEFORE}},  // the focus on it: pressed
+      {VK_TAB, kNone, after, {IDC_HOST_BEFORE}},
+      {'G', kAlt, first, {IDC_HOST_BEFORE}},  // the next one now is in the page
+      {'A', kAlt, after, {IDC_HOST_BEFORE, IDC_HOST_AFTER}},  // a mnemonic of one button: pressed
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(::testing::Message() << "key " << step.key << " mods " << step.mods);
+    // The keys go to the dialog manager with the innermost dialog that holds the focus, as a
+    // framework's pre-translation does.
+    DialogKey(IsChild(page, GetFocus()) ? page : host, step.key, step.mods);
+    EXPECT_EQ(GetFocus(), step.focus);
+    std::vector<int> pressed;
+    for (const Command& c : RecordingDialog::Commands())
+      if (c.code == BN_CLICKED) pressed.push_back(c.id);
+    EXPECT_EQ(pressed, step.commands);
+  }
 }
 
 using ModalDialogs = DialogFixture;
@@ -594,6 +674,67 @@ TEST_F(ModalDialogs, KeysTypedIntoTheLoopNavigate) {
 }
 
 namespace {
+// A modal dialog takes the mouse capture from the window that held it, and one made without
+// WS_VISIBLE shows only once the messages its creation left are handled.
+INT_PTR CALLBACK PostsInInit(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    PostMessage(dialog, WM_APP, 0, 0);
+    return TRUE;
+  }
+  if (msg == WM_APP) {
+    SetWindowLongPtr(dialog, DWLP_USER, IsWindowVisible(dialog) ? 1 : 2);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ModalDialogs, TakeTheCaptureAndShowOnceTheirCreationMessagesAreHandled) {
+  SetCapture(owner_);
+  ASSERT_EQ(GetCapture(), owner_);
+  ModalAnswers answers;
+  HWND capture = owner_;
+  LONG_PTR postedSeen = 0;
+  bool visible = false;
+  answers.When(nullptr, "Navigation", [&](HWND h) {
+    capture = GetCapture();
+    postedSeen = GetWindowLongPtr(h, DWLP_USER);
+    visible = IsWindowVisible(h) != FALSE;
+    EndDialog(h, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, PostsInInit, 0), IDOK);
+  EXPECT_EQ(capture, nullptr);
+  EXPECT_EQ(postedSeen, 2) << "1: the dialog was shown before the message posted in WM_INITDIALOG was handled";
+  EXPECT_TRUE(visible);
+}
+
+// EndDialog gives a modeless dialog's disabled owner back, enabled and active, as for a modal one.
+TEST_F(ModalDialogs, EndDialogEnablesAndActivatesTheDisabledOwnerOfAModelessDialog) {
+  HWND dialog = Modeless();
+  EnableWindow(owner_, FALSE);
+  ASSERT_EQ(GetActiveWindow(), dialog);
+  EndDialog(dialog, IDOK);
+  PumpDialog(dialog);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(GetActiveWindow(), owner_);
+  DestroyWindow(dialog);
+}
+
+// The owner of a modal dialog stays disabled while it runs, whoever enables it meanwhile (a
+// splash that took it at start-up and gives it back as it closes); the dialog enables it at its end.
+TEST_F(ModalDialogs, TheOwnerStaysDisabledWhileTheDialogRunsWhoeverEnablesIt) {
+  EnableWindow(owner_, FALSE);  // disabled by someone else before the dialog
+  ModalAnswers answers;
+  bool enabledWhileUp = true;
+  answers.When(nullptr, "Navigation", [&](HWND h) {
+    EnableWindow(owner_, TRUE);  // that someone gives it back
+    enabledWhileUp = IsWindowEnabled(owner_) != FALSE;
+    EndDialog(h, IDOK);
+  });
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, RecordingDialog::Proc, 0), IDOK);
+  EXPECT_FALSE(enabledWhileUp);
+  EXPECT_TRUE(IsWindowEnabled(owner_)) << "enabled when the dialog ended";
+}
+
 INT_PTR CALLBACK AnswersThroughMsgResult(HWND dialog, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_USER + 50) {
     SetWindowLongPtr(dialog, DWLP_MSGRESULT, 1234);
@@ -682,6 +823,7 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     const char* text;
     std::vector<int> commands;
     bool readOnly = false;
+    bool noDefault = false;
   };
   // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents;
   // a read-only edit, which cannot take the line break, leaves Enter to the dialog as well.
@@ -689,7 +831,9 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
                         {VK_RETURN, false, "one", {IDOK}},
                         {VK_ESCAPE, true, "one", {IDCANCEL}},
                         {VK_RETURN, false, "one", {IDOK}, true},
-                        {VK_RETURN, true, "one", {IDOK}, true}};
+                        {VK_RETURN, true, "one", {IDOK}, true},
+                        // without a default button, Enter is IDOK
+                        {VK_RETURN, true, "one", {IDOK}, true, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.vk << (c.wantReturn ? " wants return" : "") << (c.readOnly ? " read-only" : ""));
     RecordingDialog::Reset();
@@ -697,6 +841,11 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     HWND multi = GetDlgItem(dialog, IDC_MULTI);
     if (!c.wantReturn) SetWindowLong(multi, GWL_STYLE, GetWindowLong(multi, GWL_STYLE) & ~ES_WANTRETURN);
     if (c.readOnly) SendMessage(multi, EM_SETREADONLY, TRUE, 0);
+    if (c.noDefault) {
+      SendMessage(GetDlgItem(dialog, IDOK), BM_SETSTYLE, BS_PUSHBUTTON, FALSE);
+      SendMessage(dialog, DM_SETDEFID, 0, 0);
+      ASSERT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), 0);
+    }
     g_multiKeys.clear();
     g_multiProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtr(multi, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingMultiEdit)));
@@ -725,6 +874,94 @@ TEST_F(DialogMultiLineEdit, TabStillMovesTheFocusAndCtrlTabTypesATab) {
 }
 
 using DialogDefault = DialogFixture;
+
+// However the focus wanders between check box, list, combo box and push buttons, by mouse or
+// keyboard, the default button keeps its look when the focus is on no push button, and Enter
+// on the check box answers it.
+TEST_F(DialogDefault, TheDefaultButtonKeepsItsLookAndAnswersEnterWhereverTheFocusWent) {
+  struct Sequence {
+    const char* what;
+    std::function<void(HWND)> steps;
+  };
+  auto center = [](HWND h) {
+    RECT r;
+    GetClientRect(h, &r);
+    return POINT{r.right / 2, r.bottom / 2};
+  };
+  auto click = [&](HWND dialog, int id) { Click(GetDlgItem(dialog, id), center(GetDlgItem(dialog, id))); };
+  const Sequence sequences[] = {
+      {"clicks on check box, list, check box", [&](HWND d) {
+         click(d, IDC_CHECK);
+         click(d, IDC_LIST);
+         click(d, IDC_CHECK);
+       }},
+      {"a press on Cancel let go over the check box, then a click on it", [&](HWND d) {
+         HWND cancel = GetDlgItem(d, IDCANCEL), check = GetDlgItem(d, IDC_CHECK);
+         ButtonDown(cancel, center(cancel));
+         POINT over = center(check);
+         MapWindowPoints(check, cancel, &over, 1);
+         MoveMouse(cancel, over);
+         ButtonUp(cancel, over);
+         click(d, IDC_CHECK);
+       }},
+      {"Tab round every control to the check box", [&](HWND d) {
+         SetFocus(GetDlgItem(d, IDC_CHECK));
+         for (int i = 0; i < 9; ++i) DialogKey(d, VK_TAB);
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDC_CHECK)), TRUE);
+       }},
+      {"the combo dropped, then clicks on the check box (the first closes the list)", [&](HWND d) {
+         click(d, IDC_COMBO);
+         click(d, IDC_CHECK);
+         click(d, IDC_CHECK);
+       }},
+      {"the combo dropped by the keyboard, then Tab on", [&](HWND d) {
+         SetFocus(GetDlgItem(d, IDC_COMBO));
+         DialogKey(d, VK_DOWN, kAlt);
+         DialogKey(d, VK_TAB);
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDC_CHECK)), TRUE);
+       }},
+      {"Cancel focused, then the combo dropped by a click, then the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         click(d, IDC_COMBO);
+         click(d, IDC_CHECK);
+         click(d, IDC_CHECK);
+       }},
+      {"Cancel pressed by the mouse and let go outside, then the check box by its mnemonic", [&](HWND d) {
+         HWND cancel = GetDlgItem(d, IDCANCEL);
+         ButtonDown(cancel, center(cancel));
+         ButtonUp(cancel, POINT{-30, -30});
+         DialogKey(d, 'C', kAlt);
+         DialogKey(d, VK_SPACE);
+       }},
+      {"Cancel focused, the dialog left and come back to, then a click on the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         SetActiveWindow(owner_);
+         SetActiveWindow(d);
+         PumpDialog(d);
+         click(d, IDC_CHECK);
+       }},
+      {"DM_SETDEFID for the default while Cancel has the focus, then the check box", [&](HWND d) {
+         SendMessage(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDCANCEL)), TRUE);
+         SendMessage(d, DM_SETDEFID, IDOK, 0);
+         click(d, IDC_CHECK);
+       }},
+  };
+  for (const Sequence& sequence : sequences) {
+    SCOPED_TRACE(sequence.what);
+    RecordingDialog::Reset();
+    HWND dialog = Modeless(IDD_EVERY_CONTROL);
+    SendDlgItemMessage(dialog, IDC_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    SendDlgItemMessage(dialog, IDC_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+    sequence.steps(dialog);
+    PumpDialog(dialog);
+    ASSERT_EQ(GetFocus(), GetDlgItem(dialog, IDC_CHECK));
+    EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLong(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    DialogKey(dialog, VK_RETURN);
+    EXPECT_EQ(ButtonCommands(), std::vector<int>{IDOK});
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+  }
+}
 
 TEST_F(DialogDefault, WithoutADefaultIdTheDefaultPushButtonAnswers) {
   HWND dialog = Modeless(IDD_LISTS);  // a template without buttons

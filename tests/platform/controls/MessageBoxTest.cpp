@@ -1,9 +1,11 @@
 // Message boxes answered by a script: the buttons of each type, the default button, Esc, the
 // caption, text and icon, modality and the bell.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "ControlsTestSupport.h"
+#include "os/Threads.h"
 
 using namespace brambolt;
 using namespace brambolt::test;
@@ -176,6 +178,46 @@ TEST_F(MessageBoxes, AnOwnerThatIsNoWindowFailsAndANullTextShowsNothing) {
   EXPECT_EQ(MessageBox(owner_.Hwnd(), nullptr, "Empty", MB_OK), IDOK);
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(text, "");
+}
+
+// A CBT hook that presses Cancel of each window it hears being activated: the box answers Cancel
+// (the hook's press finds the box already active instead of activating it again without end).
+// Hooks that cause their own event again nest only so deep.
+TEST_F(MessageBoxes, ACbtHookThatPressesCancelOnActivationAnswersTheBox) {
+  HangWatchdog watchdog("MessageBox with a CBT hook that presses Cancel on activation");
+  static int activations, depth, deepest;
+  activations = depth = deepest = 0;
+  HHOOK hook = SetWindowsHookEx(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (code == HCBT_ACTIVATE) {
+      ++activations;
+      deepest = std::max(deepest, ++depth);
+      if (HWND cancel = GetDlgItem(reinterpret_cast<HWND>(wParam), IDCANCEL))
+        SendMessage(cancel, BM_CLICK, 0, 0);
+      --depth;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  const int answer = MessageBox(owner_.Hwnd(), "Go on?", "Hooked", MB_OKCANCEL);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(answer, IDCANCEL);
+  EXPECT_GE(activations, 1);
+  EXPECT_LE(deepest, 8);
+
+  // A call-window hook that sends a message of its own each time: the nesting ends.
+  static HWND target;
+  target = owner_.Hwnd();
+  depth = deepest = 0;
+  hook = SetWindowsHookEx(WH_CALLWNDPROC, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    deepest = std::max(deepest, ++depth);
+    SendMessage(target, WM_NULL, 0, 0);
+    --depth;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }, nullptr, GetCurrentThreadId());
+  SendMessage(target, WM_NULL, 0, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_GE(deepest, 2);
+  EXPECT_LE(deepest, 8);
 }
 
 TEST_F(MessageBoxes, LongTextWrapsInsideTheScreen) {
