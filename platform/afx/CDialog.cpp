@@ -6,9 +6,11 @@
 #include <optional>
 #include <vector>
 
+#include "afx/AfxConstants.h"
 #include "afx/AfxResources.h"
 #include "afx/CWinApp.h"
 #include "afx/DataExchange.h"
+#include "os/Help.h"
 #include "res/ResourceTemplates.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)

@@ -5,6 +5,8 @@
 #include "afx/AfxControls.h"
 #include "afx/AfxResources.h"
 #include "afx/CWinThread.h"
+#include "win/WinKeys.h"
+#include "win/WinUser.h"
 
 #include <algorithm>
 #include <cstdio>
