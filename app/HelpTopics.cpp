@@ -51,7 +51,7 @@ constexpr Topic kTopics[] = {
     One(Prompt(173), "projects.html"),            // save the changed project?
     One(Prompt(156), "projects.html"),            // not a project file
     One(Prompt(203), "adding-files.html"),        // remove the item from the project?
-    One(Prompt(134), "html-help.html"),           // choose the HTML Help project's folder
+    One(Prompt(134), "adding-files.html"),        // choose the folder to take files from
     One(Prompt(20673), "dlg-workspace-manager.html"),  // select a workspace
     // Commands: File.
     {Cmd(32771), Cmd(32775), "projects.html"},  // new, open, save, close project, save all
