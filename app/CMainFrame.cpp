@@ -74,7 +74,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECWorkbook)
   ON_COMMAND_RANGE(ID_RECENT_PROJECT_FIRST, ID_RECENT_PROJECT_LAST, OnRecentProject)
   ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, OnUpdateRecentProjectMenu)
   ON_COMMAND(ID_HELP_FINDER, OnHelpIndex)
-  ON_COMMAND(ID_HELP, OnHelpFinder)
+  ON_COMMAND(ID_HELP, OnHelpTopic)
   ON_COMMAND(ID_DEFAULT_HELP, OnHelpFinder)
 END_MESSAGE_MAP()
 
@@ -450,6 +450,12 @@ void CMainFrame::OnWebLink(UINT /*nID*/) {
   CString strAddress = kDefaultHomePage;
   if (CWinApp* pApp = AfxGetApp(); pApp != nullptr) strAddress = pApp->GetProfileString("Web", "HomePage", kDefaultHomePage);
   ::ShellExecute(m_hWnd, "open", strAddress, nullptr, nullptr, SW_SHOW);
+}
+
+void CMainFrame::OnHelpTopic() {
+  // F1 and Help > Contents: the page of the message box's prompt, the highlighted menu command or
+  // the dialog the user is in; the contents (the default help) otherwise.
+  if (CWinApp* pApp = AfxGetApp(); pApp != nullptr) pApp->OnHelp();
 }
 
 void CMainFrame::OnHelpFinder() {

@@ -87,6 +87,7 @@ class CMainFrame : public SECWorkbook {
   afx_msg void OnTipOfTheDay();
   afx_msg void OnTechnicalSupport();
   // Help contents, index and default help: the application's help file.
+  afx_msg void OnHelpTopic();
   afx_msg void OnHelpFinder();
   afx_msg void OnHelpIndex();
   afx_msg void OnProjectExplorer();

@@ -18,8 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // A context id range (inclusive) and its page. The ids are the framework's: a command's id plus
-// HID_BASE_COMMAND, a frame's or dialog's resource id plus HID_BASE_RESOURCE, a part of a window's
-// frame plus HID_BASE_NCAREAS. The first range holding the id wins.
+// HID_BASE_COMMAND, a frame's or dialog's resource id plus HID_BASE_RESOURCE, a message box's
+// prompt id plus HID_BASE_PROMPT, a part of a window's frame plus HID_BASE_NCAREAS. The first range
+// holding the id wins.
 struct Topic {
   DWORD_PTR first, last;
   const char* page;
@@ -27,67 +28,74 @@ struct Topic {
 
 constexpr DWORD_PTR Cmd(UINT id) { return HID_BASE_COMMAND + id; }
 constexpr DWORD_PTR Res(UINT id) { return HID_BASE_RESOURCE + id; }
+constexpr DWORD_PTR Prompt(UINT id) { return HID_BASE_PROMPT + id; }
 constexpr Topic One(DWORD_PTR id, const char* page) { return {id, id, page}; }
 
 constexpr Topic kTopics[] = {
     // Windows: the main frame and the three kinds of document.
-    One(Res(128), "getting-started.htm"),
-    One(Res(129), "editor.htm"),
-    One(Res(130), "projects.htm"),
-    One(Res(131), "hierarchy.htm"),
+    One(Res(128), "getting-started.html"),
+    One(Res(129), "editor.html"),
+    One(Res(130), "projects.html"),
+    One(Res(131), "hierarchy.html"),
     // Dialogs reached by their Help button.
-    One(Res(170), "dlg-tip-of-the-day.htm"),    // the program's Tips Of Day
-    One(Res(20500), "dlg-tip-of-the-day.htm"),  // the toolkit's Tip of the Day
-    One(Res(20501), "dlg-windows.htm"),
-    One(Res(20502), "dlg-workspace-manager.htm"),
-    One(Res(20510), "dlg-toolbars.htm"),
-    One(Res(20511), "dlg-new-toolbar.htm"),
-    One(Res(2000), "dlg-select-directory.htm"),
-    One(Res(22701), "find-replace.htm"),  // the editor's Find
-    One(Res(22702), "find-replace.htm"),  // and Replace
+    One(Res(170), "dlg-tip-of-the-day.html"),    // the program's Tips Of Day
+    One(Res(20500), "dlg-tip-of-the-day.html"),  // the toolkit's Tip of the Day
+    One(Res(20501), "dlg-windows.html"),
+    One(Res(20502), "dlg-workspace-manager.html"),
+    One(Res(20510), "dlg-toolbars.html"),
+    One(Res(20511), "dlg-new-toolbar.html"),
+    One(Res(2000), "dlg-select-directory.html"),
+    One(Res(22701), "find-replace.html"),  // the editor's Find
+    One(Res(22702), "find-replace.html"),  // and Replace
+    // Questions and messages of the message boxes (their prompts' string ids).
+    One(Prompt(173), "projects.html"),            // save the changed project?
+    One(Prompt(156), "projects.html"),            // not a project file
+    One(Prompt(203), "adding-files.html"),        // remove the item from the project?
+    One(Prompt(134), "adding-files.html"),        // choose the folder to take files from
+    One(Prompt(20673), "dlg-workspace-manager.html"),  // select a workspace
     // Commands: File.
-    {Cmd(32771), Cmd(32775), "projects.htm"},  // new, open, save, close project, save all
-    {Cmd(33040), Cmd(33055), "projects.htm"},  // recent projects
-    {Cmd(57600), Cmd(57615), "editor.htm"},    // new, open, save, print a file
-    {Cmd(57616), Cmd(57631), "editor.htm"},    // recent files
-    One(Cmd(57665), "getting-started.htm"),    // exit
+    {Cmd(32771), Cmd(32775), "projects.html"},  // new, open, save, close project, save all
+    {Cmd(33040), Cmd(33055), "projects.html"},  // recent projects
+    {Cmd(57600), Cmd(57615), "editor.html"},    // new, open, save, print a file
+    {Cmd(57616), Cmd(57631), "editor.html"},    // recent files
+    One(Cmd(57665), "getting-started.html"),    // exit
     // Edit.
-    {Cmd(57636), Cmd(57636), "find-replace.htm"},
-    {Cmd(57641), Cmd(57641), "find-replace.htm"},
-    {Cmd(45041), Cmd(45044), "find-replace.htm"},  // find next, previous, word
-    {Cmd(57632), Cmd(57644), "editor.htm"},        // clipboard, undo, redo, select all
-    {Cmd(32794), Cmd(32798), "editor.htm"},        // clear all, go to line, comments
-    {Cmd(45000), Cmd(45399), "editor.htm"},        // the editor's own commands and bookmarks
+    {Cmd(57636), Cmd(57636), "find-replace.html"},
+    {Cmd(57641), Cmd(57641), "find-replace.html"},
+    {Cmd(45041), Cmd(45044), "find-replace.html"},  // find next, previous, word
+    {Cmd(57632), Cmd(57644), "editor.html"},        // clipboard, undo, redo, select all
+    {Cmd(32794), Cmd(32798), "editor.html"},        // clear all, go to line, comments
+    {Cmd(45000), Cmd(45399), "editor.html"},        // the editor's own commands and bookmarks
     // View.
-    One(Cmd(32793), "class-file-views.htm"),
-    One(Cmd(32784), "bars-workspaces.htm"),
-    One(Cmd(32791), "bars-workspaces.htm"),
-    {Cmd(32832), Cmd(32833), "hierarchy.htm"},  // zoom
+    One(Cmd(32793), "class-file-views.html"),
+    One(Cmd(32784), "bars-workspaces.html"),
+    One(Cmd(32791), "bars-workspaces.html"),
+    {Cmd(32832), Cmd(32833), "hierarchy.html"},  // zoom
     // Project and Build.
-    One(Cmd(32799), "adding-files.htm"),
-    One(Cmd(32803), "adding-files.htm"),
-    One(Cmd(32809), "adding-files.htm"),
-    One(Cmd(32825), "adding-files.htm"),
-    One(Cmd(32804), "projects.htm"),
-    {Cmd(32800), Cmd(32801), "write-documentation.htm"},
-    One(Cmd(32802), "html-help.htm"),
+    One(Cmd(32799), "adding-files.html"),
+    One(Cmd(32803), "adding-files.html"),
+    One(Cmd(32809), "adding-files.html"),
+    One(Cmd(32825), "adding-files.html"),
+    One(Cmd(32804), "projects.html"),
+    {Cmd(32800), Cmd(32801), "write-documentation.html"},
+    One(Cmd(32802), "html-help.html"),
     // The output view's commands.
-    {Cmd(32829), Cmd(32830), "conversion.htm"},
-    {Cmd(32817), Cmd(32828), "output-view.htm"},
+    {Cmd(32829), Cmd(32830), "conversion.html"},
+    {Cmd(32817), Cmd(32828), "output-view.html"},
     // Tools (workspaces) and Window.
-    {Cmd(43000), Cmd(43099), "bars-workspaces.htm"},
-    {Cmd(32779), Cmd(32783), "bars-workspaces.htm"},
-    {Cmd(57648), Cmd(57653), "bars-workspaces.htm"},  // arrange, cascade, tile
+    {Cmd(43000), Cmd(43099), "bars-workspaces.html"},
+    {Cmd(32779), Cmd(32783), "bars-workspaces.html"},
+    {Cmd(57648), Cmd(57653), "bars-workspaces.html"},  // arrange, cascade, tile
     // Help.
-    One(Cmd(57664), "getting-started.htm"),  // about
+    One(Cmd(57664), "getting-started.html"),  // about
     {Cmd(57667), Cmd(57671), kContentsPage},
-    {Cmd(32787), Cmd(32790), "getting-started.htm"},
-    One(Cmd(32785), "dlg-tip-of-the-day.htm"),
-    One(Cmd(32786), "problem-report.htm"),
+    {Cmd(32787), Cmd(32790), "getting-started.html"},
+    One(Cmd(32785), "dlg-tip-of-the-day.html"),
+    One(Cmd(32786), "problem-report.html"),
     // The bars (the framework's bar ids) and the menubar; the parts of a window's frame.
-    {Cmd(0xE800), Cmd(0xE8FF), "bars-workspaces.htm"},
-    {Cmd(0xEF00), Cmd(0xEFFF), "getting-started.htm"},
-    {HID_BASE_NCAREAS, HID_BASE_NCAREAS + 0xFFFF, "getting-started.htm"},
+    {Cmd(0xE800), Cmd(0xE8FF), "bars-workspaces.html"},
+    {Cmd(0xEF00), Cmd(0xEFFF), "getting-started.html"},
+    {HID_BASE_NCAREAS, HID_BASE_NCAREAS + 0xFFFF, "getting-started.html"},
 };
 
 bool Exists(const fs::path& path) {

@@ -12,8 +12,8 @@ namespace help_topics {
 inline constexpr const char* kHelpFileName = "Brambolt.chm";
 // The guide's pages as HTML, in this folder beside the program.
 inline constexpr const char* kPagesFolderName = "help";
-inline constexpr const char* kContentsPage = "index.htm";
-inline constexpr const char* kIndexPage = "topics.htm";
+inline constexpr const char* kContentsPage = "index.html";
+inline constexpr const char* kIndexPage = "topics.html";
 
 // The page for a request: contents, index, or the page of a context id (a command, a window or a
 // dialog); the contents page for any id the guide has no page for.

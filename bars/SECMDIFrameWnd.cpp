@@ -424,7 +424,7 @@ LRESULT SECMDIFrameWnd::OnExtendContextMenu(WPARAM wParam, LPARAM lParam) {
 
 LRESULT SECMDIFrameWnd::OnCommandHelp(WPARAM wParam, LPARAM lParam) {
   // While a menu command is tracked, its help id.
-  if (lParam == 0 && m_nIDTracking != 0) lParam = static_cast<LPARAM>(m_nIDTracking) + 0x10000;
+  if (lParam == 0 && IsTracking()) lParam = static_cast<LPARAM>(m_nIDTracking) + 0x10000;
   CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
                                                         : static_cast<CFrameWnd*>(MDIGetActive());
   if (pChild != nullptr && pChild->SendMessage(WM_COMMANDHELP, wParam, lParam) != 0) return TRUE;

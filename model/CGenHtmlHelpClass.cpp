@@ -2,9 +2,14 @@
 // HTML Help command around them.
 #include "model/CGenHtmlHelpClass.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "base/Convert.h"
 #include "model/DocOutput.h"
@@ -346,6 +351,79 @@ std::string LastLines(const std::string& text, int nLines) {
   return text.substr(start, end - start);
 }
 
+// A compile under a working name: a copy of the project beside it whose "Compiled file=" names
+// "<help file>.compiling"; Finish puts a complete result in the help file's place and removes the
+// working files. A project without that option is compiled as it is.
+class WorkingCompile {
+ public:
+  WorkingCompile(const std::filesystem::path& project, std::filesystem::path compiled)
+      : m_project(project), m_compiled(std::move(compiled)) {
+    std::ifstream in(project, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static constexpr std::string_view kOption = "compiled file=";
+    bool bNamed = false;
+    std::string copy;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.find('\n', at);
+      end = end == std::string::npos ? text.size() : end + 1;
+      std::string line = text.substr(at, end - at);
+      std::string lower = line.substr(0, kOption.size());
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+      if (lower == kOption) {
+        const size_t value = line.find_last_not_of("\r\n") + 1;
+        line.insert(value, kSuffix);
+        bNamed = true;
+      }
+      copy += line;
+      at = end;
+    }
+    if (!bNamed) return;
+    m_working = m_compiled;
+    m_working += kSuffix;
+    m_workingProject = project.parent_path() / (project.stem().string() + kSuffix + project.extension().string());
+    std::error_code error;
+    std::filesystem::remove(m_working, error);  // left by a compile that was stopped
+    std::ofstream out(m_workingProject, std::ios::binary | std::ios::trunc);
+    out << copy;
+    if (!out.flush()) {
+      std::filesystem::remove(m_workingProject, error);
+      m_working.clear();
+      m_workingProject.clear();
+    }
+  }
+  ~WorkingCompile() { Finish(false); }
+  WorkingCompile(const WorkingCompile&) = delete;
+  WorkingCompile& operator=(const WorkingCompile&) = delete;
+
+  std::string ProjectFile() const { return (m_workingProject.empty() ? m_project : m_workingProject).string(); }
+
+  // Whether the compile made the help file: it ended, and wrote a file that holds something, now in
+  // the help file's place. Only the first call decides.
+  bool Finish(bool bEnded) {
+    if (m_bFinished) return m_bMade;
+    m_bFinished = true;
+    std::error_code error;
+    if (!m_workingProject.empty()) std::filesystem::remove(m_workingProject, error);
+    const std::filesystem::path& made = m_working.empty() ? m_compiled : m_working;
+    std::error_code sized;
+    m_bMade = bEnded && std::filesystem::file_size(made, sized) > 0 && !sized;
+    if (!m_working.empty()) {
+      if (m_bMade) {
+        std::filesystem::rename(m_working, m_compiled, error);
+        m_bMade = !error;
+      }
+      if (!m_bMade) std::filesystem::remove(m_working, error);
+    }
+    return m_bMade;
+  }
+
+ private:
+  static constexpr const char* kSuffix = ".compiling";
+  std::filesystem::path m_project, m_compiled, m_working, m_workingProject;
+  bool m_bFinished = false;
+  bool m_bMade = false;
+};
+
 }  // namespace
 
 BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile,
@@ -357,34 +435,39 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   if (!folder.has_filename()) folder = folder.parent_path();
   const fs::path compiled = brambolt::NativePath(strLanguageFolder + strCompiledFile);
   std::error_code error;
-  const fs::file_time_type before = fs::last_write_time(compiled, error);
-  const bool bExisted = !error;
+  const bool bExisted = fs::is_regular_file(compiled, error);
+  // The compiler empties its help file as it starts: it writes under a name of its own, from a copy
+  // of the project that names that file, and the help file from before is replaced only by a
+  // complete new one. A compile that fails or is cancelled leaves it as it was.
+  WorkingCompile working(brambolt::NativePath(strLanguageFolder + strProjectFile), compiled);
   brambolt::SpawnRequest request;
   request.program = program;
-  request.argv = {program, brambolt::NativePath(strLanguageFolder + strProjectFile)};
+  request.argv = {program, working.ProjectFile()};
   request.directory = folder.string();
   HelpCompilerRun run;
   DWORD dwError = 0;
   if (!run.Start(request, &dwError)) return FALSE;
-  // The compile made the help file when it is there afterwards, holds something and is not the one
-  // from before.
-  const auto result = [&]() -> std::string {
-    std::error_code failed;
-    const fs::file_time_type after = fs::last_write_time(compiled, failed);
-    const bool bMade = !failed && fs::file_size(compiled, failed) > 0 && !failed && (!bExisted || after != before);
-    return bMade ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
+  const auto result = [&](bool bEnded) -> std::string {
+    return working.Finish(bEnded) ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
   };
   if (hWndOwner != nullptr && ::IsWindow(hWndOwner)) {
     // The window shows the whole output and then the result, until the user closes it.
-    CHelpCompileDlg dialog(run, [&] { return CString(result().c_str()); }, CWnd::FromHandle(hWndOwner));
+    CHelpCompileDlg dialog(run, [&] { return CString(result(true).c_str()); }, CWnd::FromHandle(hWndOwner));
     dialog.DoModal();
     run.End();
+    if (dialog.WasCancelled()) {
+      working.Finish(false);
+      const std::string text = "The HTML Help compile was cancelled. " +
+                               (bExisted ? "The help file " + compiled.string() + " is the one from before."
+                                         : std::string("No help file was made."));
+      GetShellServices()->ShowMessage(CString(text.c_str()), kInformationBox);
+    }
     return TRUE;
   }
-  run.WaitFinished(kCompilerSilenceMs);
+  const BOOL bEnded = run.WaitFinished(kCompilerSilenceMs);
   run.End();
-  const std::string status = result();
-  std::string text = "Compiling " + request.argv[1] + "\n\n";
+  const std::string status = result(bEnded != FALSE);
+  std::string text = "Compiling " + brambolt::NativePath(strLanguageFolder + strProjectFile) + "\n\n";
   const std::string shown = LastLines(run.GetOutput(), kShownOutputLines);
   if (!shown.empty()) text += shown + "\n\n";
   text += status;

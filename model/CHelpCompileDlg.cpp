@@ -48,6 +48,7 @@ LRESULT CHelpCompileDlg::OnCompilerNews(WPARAM, LPARAM) {
 void CHelpCompileDlg::OnOK() {}  // Enter closes nothing: the output may be read at leisure
 
 void CHelpCompileDlg::OnCancel() {
+  m_bCancelled = !m_bFinished;
   m_run.End();  // returns once no compiler process is left
   CDialog::OnCancel();
 }

@@ -16,8 +16,9 @@ class CHelpCompileDlg : public CDialog {
   CHelpCompileDlg(HelpCompilerRun& run, std::function<CString()> result, CWnd* pParentWnd);
 
   BOOL OnInitDialog() override;
-  // TRUE when the window was closed before the compiler ended (the compiler is then ended).
-  BOOL WasCancelled() const { return !m_bFinished; }
+  // TRUE when the user closed the window (Cancel, Escape, its close box) before the compiler ended;
+  // the compiler was then ended.
+  BOOL WasCancelled() const { return m_bCancelled; }
 
  protected:
   void OnOK() override;
@@ -32,4 +33,5 @@ class CHelpCompileDlg : public CDialog {
   HelpCompilerRun& m_run;
   std::function<CString()> m_result;
   BOOL m_bFinished = FALSE;
+  BOOL m_bCancelled = FALSE;
 };

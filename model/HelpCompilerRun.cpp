@@ -28,6 +28,7 @@ BOOL HelpCompilerRun::Start(brambolt::SpawnRequest request, DWORD* pError) {
   request.standardOutput = output[1];
   request.errorsToOutput = true;
   request.ownGroup = true;
+  request.endWithParent = true;
   m_process = brambolt::Spawn(request, pError);
   ::close(output[1]);
   if (!m_process) {

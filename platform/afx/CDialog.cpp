@@ -6,9 +6,11 @@
 #include <optional>
 #include <vector>
 
+#include "afx/AfxConstants.h"
 #include "afx/AfxResources.h"
 #include "afx/CWinApp.h"
 #include "afx/DataExchange.h"
+#include "os/Help.h"
 #include "res/ResourceTemplates.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -18,6 +20,7 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_COMMAND(IDCANCEL, OnCancel)
   ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
   ON_MESSAGE(WM_SETFONT, HandleSetFont)
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
 END_MESSAGE_MAP()
 
 namespace {
@@ -272,4 +275,11 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
     if (pOwner->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (CWinThread* thread = AfxGetThread()) return thread->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
   return FALSE;
+}
+
+LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM lParam) {
+  if (lParam == 0 && m_nIDHelp != 0) lParam = static_cast<LPARAM>(HID_BASE_RESOURCE + m_nIDHelp);
+  if (lParam == 0) return FALSE;
+  if (CWinApp* pApp = AfxGetApp()) pApp->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
+  return TRUE;
 }

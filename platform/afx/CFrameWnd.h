@@ -128,6 +128,10 @@ class CFrameWnd : public CWnd {
   UINT m_nIDHelp = 0;
   BOOL m_bAutoMenuEnable = TRUE;
   UINT m_nIDTracking = 0;
+  // A menu command is highlighted (its id is tracked, not the idle or help-mode prompt).
+  BOOL IsTracking() const {
+    return m_nIDTracking != 0 && m_nIDTracking != AFX_IDS_HELPMODEMESSAGE && m_nIDTracking != AFX_IDS_IDLEMESSAGE;
+  }
   UINT m_nIDLastMessage = 0;
   CString m_strTitle;
   // The number of this frame among the document's frames (":1", ":2" in the title); 0 when it is the only one.

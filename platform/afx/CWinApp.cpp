@@ -293,6 +293,14 @@ HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const { return brambolt::G
 
 void CWinApp::WinHelp(DWORD_PTR, UINT) {}
 
+void CWinApp::OnHelp() {
+  if (m_dwPromptContext != 0) {
+    WinHelp(m_dwPromptContext, HELP_CONTEXT);
+    return;
+  }
+  if (m_pMainWnd != nullptr && m_pMainWnd->GetSafeHwnd() != nullptr) m_pMainWnd->OnHelp();
+}
+
 void CWinApp::HtmlHelp(DWORD_PTR, UINT) {}
 
 // ---- profile ----

@@ -126,6 +126,10 @@ class CWinApp : public CWinThread {
   // nCode 1 shows the wait cursor (counted), -1 takes one away, 0 shows it again if counted.
   virtual void DoWaitCursor(int nCode);
   virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = 0x0001);
+  // Help on what the user is at (ID_HELP, F1): the prompt of the message box that is up, else
+  // what the main window's windows answer (a highlighted menu command, a dialog), else the
+  // default help.
+  afx_msg void OnHelp();
   virtual void HtmlHelp(DWORD_PTR dwData, UINT nCmd = 0x000F);
   HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursor(nullptr, lpszCursorName); }
   HICON LoadStandardIcon(LPCTSTR lpszIconName) const;

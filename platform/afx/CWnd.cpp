@@ -5,6 +5,8 @@
 #include "afx/AfxControls.h"
 #include "afx/AfxResources.h"
 #include "afx/CWinThread.h"
+#include "win/WinKeys.h"
+#include "win/WinUser.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -241,6 +243,35 @@ CWnd* CWnd::GetParentOwner() const {
 }
 
 CScrollBar* CWnd::GetScrollBarCtrl(int) const { return nullptr; }
+
+BOOL CWnd::OnHelpInfo(HELPINFO*) {
+  if ((GetStyle() & WS_CHILD) == 0) {
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != nullptr && pMainWnd->GetSafeHwnd() != nullptr && ::GetKeyState(VK_SHIFT) >= 0 &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+      pMainWnd->SendMessage(WM_COMMAND, ID_HELP);
+      return TRUE;
+    }
+  }
+  return static_cast<BOOL>(Default());
+}
+
+void CWnd::OnHelp() {
+  // The next window up: the parent of a child window, the owner of a top-level one.
+  auto up = [](HWND hWnd) {
+    return (::GetWindowLong(hWnd, GWL_STYLE) & WS_CHILD) != 0 ? ::GetParent(hWnd) : ::GetWindow(hWnd, GW_OWNER);
+  };
+  auto answered = [&up](HWND hWnd) {
+    for (; hWnd != nullptr; hWnd = up(hWnd))
+      if (::SendMessage(hWnd, WM_COMMANDHELP, 0, 0) != 0) return true;
+    return false;
+  };
+  CWnd* pTop = GetTopLevelParent();
+  if (answered(::GetCapture()) || answered(::GetFocus()) ||
+      answered(::GetLastActivePopup(pTop != nullptr ? pTop->GetSafeHwnd() : m_hWnd)))
+    return;
+  SendMessage(WM_COMMAND, ID_DEFAULT_HELP);
+}
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
   for (HWND child = ::GetTopWindow(m_hWnd); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -473,7 +473,13 @@ class CWnd : public CCmdTarget {
   afx_msg void OnChildActivate() { Default(); }
   afx_msg void OnStyleChanged(int, LPSTYLESTRUCT) { Default(); }
   afx_msg void OnStyleChanging(int, LPSTYLESTRUCT) { Default(); }
-  afx_msg BOOL OnHelpInfo(HELPINFO*) { return static_cast<BOOL>(Default()); }
+  // WM_HELP (F1, a Help button): a top-level window asks the main window for help (ID_HELP), a
+  // child passes it on to its parent.
+  afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+  // ID_HELP: help on what is being worked with, asked (WM_COMMANDHELP) of the window that has the
+  // capture, then the focus, then the last active popup, each with its parents and owners; the
+  // default help (ID_DEFAULT_HELP) when none answers.
+  afx_msg void OnHelp();
   afx_msg void OnSizing(UINT, LPRECT) { Default(); }
   afx_msg void OnMoving(UINT, LPRECT) { Default(); }
   afx_msg void OnMouseLeave() { Default(); }
@@ -509,6 +515,7 @@ class CWnd : public CCmdTarget {
   }
 
   friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+  friend class CWinApp;  // its OnHelp asks the main window's windows
 };
 
 // The window procedure of every window a CWnd created or subclassed.

@@ -56,8 +56,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (OfferToPlugIns([&](IWndPlugIn* plugIn) { return plugIn->PlugInWndMsg(message, wParam, lParam, &result); }))
     return result;
-  if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
-  return result;
+  if (OnWndMsg(message, wParam, lParam, &result)) return result;
+  // A help request no handler took is the framework's: asked of the main window.
+  if (message == WM_HELP) return OnHelpInfo(reinterpret_cast<HELPINFO*>(lParam));
+  return DefWindowProc(message, wParam, lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,14 +1,17 @@
-// Processes over posix_spawn; a reaper thread per child waits for its end and signals its handle.
+// Processes over posix_spawn (over fork where a child must end with the program); a reaper
+// thread per child waits for its end and signals its handle.
 #include "os/Process.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -48,12 +51,15 @@ class ProcessThread : public Waitable {
   const std::shared_ptr<ProcessObject> process;
 };
 
+void Forget(pid_t pid);
+
 void Reap(std::shared_ptr<ProcessObject> process) {
   siginfo_t info{};
   int result;
   do result = ::waitid(P_PID, static_cast<id_t>(process->pid), &info, WEXITED | WNOWAIT);
   while (result != 0 && errno == EINTR);
   std::lock_guard<std::mutex> lock(WaitLock());
+  Forget(process->pid);  // while the ended child still holds its pid
   int status = 0;
   if (::waitpid(process->pid, &status, 0) == process->pid && !process->terminated) {
     if (WIFEXITED(status))
@@ -65,6 +71,123 @@ void Reap(std::shared_ptr<ProcessObject> process) {
   }
   process->exited = true;
   NotifyWaitersLocked();
+}
+
+// The children that end with the program: their pids, for the handler of the signals that end
+// it, which may only read these slots and send signals.
+constexpr int kEndingSlots = 64;
+std::atomic<pid_t> endingChildren[kEndingSlots];
+std::atomic<bool> endingHandlerSet{false};
+
+void EndChildrenOnSignal(int signal) {
+  for (std::atomic<pid_t>& slot : endingChildren)
+    if (const pid_t pid = slot.load(); pid > 0 && ::kill(-pid, SIGKILL) != 0) ::kill(pid, SIGKILL);
+  // Then the signal does what it did before: the program ends.
+  struct sigaction plain {};
+  plain.sa_handler = SIG_DFL;
+  ::sigaction(signal, &plain, nullptr);
+  ::raise(signal);
+}
+
+// Installs the handler for the signals that end the program, where the program has none of its own.
+void EndChildrenWithProgram() {
+  if (endingHandlerSet.exchange(true)) return;
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    struct sigaction current {};
+    if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL ||
+        (current.sa_flags & SA_SIGINFO) != 0)
+      continue;
+    struct sigaction ending {};
+    ending.sa_handler = EndChildrenOnSignal;
+    sigemptyset(&ending.sa_mask);
+    ::sigaction(signal, &ending, nullptr);
+  }
+}
+
+void Remember(pid_t pid) {
+  for (std::atomic<pid_t>& slot : endingChildren) {
+    pid_t empty = 0;
+    if (slot.compare_exchange_strong(empty, pid)) return;
+  }
+}
+
+void Forget(pid_t pid) {
+  for (std::atomic<pid_t>& slot : endingChildren) {
+    pid_t mine = pid;
+    if (slot.compare_exchange_strong(mine, 0)) return;
+  }
+}
+
+// Starts a child that the kernel kills when the starting thread ends: fork, the death signal asked
+// for in the child, then the same set-up posix_spawn would do, and exec. Only calls that are safe
+// between fork and exec run in the child; an exec that fails sends its errno back through a pipe.
+int ForkEndingWithParent(const SpawnRequest& request, const std::string& program, char** argv, char** env,
+                         pid_t* pid) {
+  int report[2], go[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return errno;
+  if (::pipe2(go, O_CLOEXEC) != 0) {
+    const int error = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return error;
+  }
+  const pid_t parent = ::getpid();
+  const pid_t child = ::fork();
+  if (child < 0) {
+    const int error = errno;
+    for (int fd : {report[0], report[1], go[0], go[1]}) ::close(fd);
+    return error;
+  }
+  if (child == 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);  // the parent ended before the request was made
+    // The program runs only once the parent knows it as a child to end.
+    char ready = 0;
+    while (::read(go[0], &ready, 1) < 0 && errno == EINTR) {
+    }
+    if (request.ownGroup) ::setpgid(0, 0);
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &plain, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    int error = 0;
+    if (!request.directory.empty() && ::chdir(request.directory.c_str()) != 0) error = errno;
+    if (error == 0 && request.standardOutput >= 0) {
+      if (::dup2(request.standardOutput, 1) < 0 || (request.errorsToOutput && ::dup2(request.standardOutput, 2) < 0))
+        error = errno;
+    }
+    if (error == 0) {
+      // The program gets the standard streams only; the report pipe closes itself at exec.
+      for (int fd = 3; fd < report[1]; ++fd) ::close(fd);
+      ::close_range(static_cast<unsigned>(report[1]) + 1, ~0U, 0);
+      ::execve(program.c_str(), argv, env);
+      error = errno;
+    }
+    (void)!::write(report[1], &error, sizeof error);
+    ::_exit(127);
+  }
+  ::close(report[1]);
+  ::close(go[0]);
+  Remember(child);
+  const char ready = 1;
+  (void)!::write(go[1], &ready, 1);
+  ::close(go[1]);
+  int error = 0;
+  ssize_t n;
+  do n = ::read(report[0], &error, sizeof error);
+  while (n < 0 && errno == EINTR);
+  ::close(report[0]);
+  if (n == static_cast<ssize_t>(sizeof error) && error != 0) {
+    Forget(child);
+    int status;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return error;
+  }
+  *pid = child;
+  return 0;
 }
 
 struct HookSlot {
@@ -249,9 +372,16 @@ std::shared_ptr<KernelObject> Spawn(const SpawnRequest& request, DWORD* error,
   pid_t pid = 0;
   const bool search = request.program.find('/') == std::string::npos;
   char** env = environment ? envp.data() : environ;
-  const int result =
-      search ? posix_spawnp(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env)
-             : posix_spawn(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env);
+  int result = 0;
+  if (request.endWithParent) {
+    // The program is looked up before the fork: the child only execs.
+    const std::string program = search ? FindProgram(request.program) : request.program;
+    EndChildrenWithProgram();
+    result = program.empty() ? ENOENT : ForkEndingWithParent(request, program, argv.data(), env, &pid);
+  } else {
+    result = search ? posix_spawnp(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env)
+                    : posix_spawn(&pid, request.program.c_str(), &actions, &attributes, argv.data(), env);
+  }
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (result != 0) {

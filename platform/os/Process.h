@@ -90,6 +90,10 @@ struct SpawnRequest {
   int standardOutput = -1;        // a descriptor the program writes its standard output to, -1: ours
   bool errorsToOutput = false;    // its standard error goes where its standard output goes
   bool ownGroup = false;          // it leads a process group of its own (see EndProgramGroup)
+  // It does not outlive this program, however the program ends: the kernel kills it when the
+  // thread that started it ends (start it from a thread that lives as long as the program), and
+  // SIGTERM, SIGHUP and SIGINT to the program first end its group (with ownGroup).
+  bool endWithParent = false;
 };
 
 // While a hook is installed, every program start (CreateProcess, WinExec, ShellExecute) goes to

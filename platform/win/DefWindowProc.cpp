@@ -444,7 +444,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (HWND parent = ParentIfChild(hwnd)) return SendMessage(parent, msg, wParam, lParam);
       if (t_contextMenuOffer != nullptr && t_contextMenuOffer->window == wParam) t_contextMenuOffer->unclaimed = true;
       return 0;
+    case WM_KEYF1: {
+      // F1 asks for help on the window with the focus (a control: the dialog learns which).
+      HELPINFO info{};
+      info.cbSize = sizeof(info);
+      info.iContextType = HELPINFO_WINDOW;
+      info.iCtrlId = GetDlgCtrlID(hwnd);
+      info.hItemHandle = hwnd;
+      GetCursorPos(&info.MousePos);
+      SendMessage(hwnd, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+      return 0;
+    }
     case WM_HELP:
+      // Help goes up to the parent of a child window, to the owner of a top-level one.
+      if (HWND up = ParentIfChild(hwnd)) return SendMessage(up, msg, wParam, lParam);
+      if (HWND owner = GetWindow(hwnd, GW_OWNER)) return SendMessage(owner, msg, wParam, lParam);
+      return 0;
     case WM_MOUSEWHEEL:
     case WM_APPCOMMAND:
       if (HWND parent = ParentIfChild(hwnd)) return SendMessage(parent, msg, wParam, lParam);

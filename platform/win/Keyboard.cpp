@@ -180,6 +180,12 @@ BOOL TranslateMessage(const MSG* msg) {
   if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) {
     return msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
   }
+  // A plain F1 asks for help: the window gets WM_KEYF1, which its default handling makes WM_HELP.
+  if (msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && GetKeyState(VK_SHIFT) >= 0 &&
+      GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    PostMessage(msg->hwnd, WM_KEYF1, 0, 0);
+    return TRUE;
+  }
   int ch = CharacterOf(static_cast<UINT>(msg->wParam), CurrentQueue()->keyState);
   if (ch >= 0)
     PostMessage(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR,

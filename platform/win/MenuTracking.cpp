@@ -482,6 +482,17 @@ bool HandleKey(Tracker& t, const MSG& msg) {
       return true;
     case VK_MENU:
     case VK_F10: t.done = true; return true;
+    case VK_F1: {
+      // Help on the highlighted item, asked of the menu's owner while the menu stays open.
+      HELPINFO info{};
+      info.cbSize = sizeof(info);
+      info.iContextType = HELPINFO_MENUITEM;
+      info.iCtrlId = level.selected >= 0 ? static_cast<int>(level.items[static_cast<size_t>(level.selected)].id) : 0;
+      info.hItemHandle = reinterpret_cast<HANDLE>(level.menu);
+      info.MousePos = msg.pt;
+      if (IsWindow(t.owner)) SendMessage(t.owner, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+      return true;
+    }
     default: {
       // Other keys may make characters: the mnemonics.
       MSG copy = msg;

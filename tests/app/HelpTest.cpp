@@ -21,9 +21,11 @@
 #include "bars/CommandBarsRes.h"
 #include "bars/SECToolBarsPage.h"
 #include "bars/SECWorkspaceManagerExDlg.h"
+#include "editor/ctl/SECEditFindReplaceDlg.h"
 #include "os/Help.h"
 #include "os/Process.h"
 #include "resources/MainFrameRes.h"
+#include "resources/ExplorerRes.h"
 #include "win/ModalLoop.h"
 
 using namespace brambolt::test;
@@ -41,7 +43,7 @@ fs::path ProgramFolder() {
 std::set<std::string> GuidePages() {
   std::set<std::string> pages;
   for (const auto& entry : fs::directory_iterator(ProgramFolder() / help_topics::kPagesFolderName))
-    if (entry.path().extension() == ".htm") pages.insert(entry.path().filename().string());
+    if (entry.path().extension() == ".html") pages.insert(entry.path().filename().string());
   return pages;
 }
 
@@ -58,7 +60,7 @@ TEST(HelpBook, CompiledHelpHoldsEveryPageAndEveryLinkAndRequestLeadsToOne) {
   for (const std::string& page : pages) EXPECT_NE(listing.find(" /" + page + "\n"), std::string::npos) << page;
   for (const std::string& page : help_topics::AllPages()) EXPECT_TRUE(pages.count(page)) << page;
   // Every link between pages, and every page of the contents and index files, is a page.
-  const std::regex link(R"re((?:href|value)="([a-z-]+\.htm)")re");
+  const std::regex link(R"re((?:href|value)="([a-z-]+\.html)")re");
   const fs::path guide = ProgramFolder() / help_topics::kPagesFolderName;
   std::vector<fs::path> files = {guide / "Brambolt.hhc", guide / "Brambolt.hhk"};
   for (const std::string& page : pages) files.push_back(guide / page);
@@ -147,7 +149,7 @@ TEST_F(Help, F1AndTheHelpButtonsOfDialogsOpenTheirPagesInTheViewer) {
   PressKey(VK_F1);
   RunUntilIdle();
   ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(started[0], (std::vector<std::string>{"xchm", InViewer("index.htm")}));
+  EXPECT_EQ(started[0], (std::vector<std::string>{"xchm", InViewer("index.html")}));
 
   COurOwnTipDlg tip((folder + "/none.tip").c_str(), 1, TRUE, frame);
   ClickHelpOf(tip, "Tips Of Day", SECTipOfDay::kHelp);
@@ -158,13 +160,80 @@ TEST_F(Help, F1AndTheHelpButtonsOfDialogsOpenTheirPagesInTheViewer) {
   SECWsMgrDialogEx workspaces(&stored, &working, &deleted, &chosen, TRUE, TRUE, frame);
   ClickHelpOf(workspaces, "Open Workspace", ID_HELP);
   ASSERT_EQ(started.size(), 4u);
-  EXPECT_EQ(started[1].back(), InViewer("dlg-tip-of-the-day.htm"));
-  EXPECT_EQ(started[2].back(), InViewer("dlg-new-toolbar.htm"));
-  EXPECT_EQ(started[3].back(), InViewer("dlg-workspace-manager.htm"));
+  EXPECT_EQ(started[1].back(), InViewer("dlg-tip-of-the-day.html"));
+  EXPECT_EQ(started[2].back(), InViewer("dlg-new-toolbar.html"));
+  EXPECT_EQ(started[3].back(), InViewer("dlg-workspace-manager.html"));
   // Help on a command of the menus, as context help asks it.
   app.WinHelp(HID_BASE_COMMAND + 32802, HELP_CONTEXT);
-  EXPECT_EQ(started.back().back(), InViewer("html-help.htm"));
+  EXPECT_EQ(started.back().back(), InViewer("html-help.html"));
   EXPECT_TRUE(boxes.boxes.empty());
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+}
+
+// A Find dialog's owner that is asked nothing here.
+struct NoSearch : ISECEditFindReplaceNotify {
+  BOOL OnFindReplaceCommand(SECEditFindReplaceDlg*) override { return TRUE; }
+  BOOL CanReplaceInSelection() override { return FALSE; }
+};
+
+TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQuestion) {
+  Install("xchm");
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  CMainFrame* frame = ShowMainFrame();
+  frame->SetFocus();
+  // The Build menu dropped from the keyboard, Up to its last command (Automatic Generate HTML
+  // Help), F1 there; the menu stays open until Escape.
+  UiScript menu;
+  menu.Then([] { PressKey(VK_UP); }).Then([] { PressKey(VK_F1); }).Then([] { PressKey(VK_ESCAPE); });
+  PressKey('B', kAlt);
+  RunUntilIdle();
+  EXPECT_EQ(menu.Remaining(), 0u);
+  // F1 in modal dialogs, with the focus on their controls.
+  auto pressF1In = [](CDialog& dialog, const char* caption) {
+    ModalAnswers answers;
+    answers.When(nullptr, caption, [](HWND hDialog) {
+      PressKey(VK_F1);
+      ::EndDialog(hDialog, IDCANCEL);
+    });
+    dialog.DoModal();
+  };
+  SECNewToolBar newToolBar(frame);
+  pressF1In(newToolBar, "New Toolbar");
+  CStringList stored, working, deleted;
+  CString chosen;
+  SECWsMgrDialogEx workspaces(&stored, &working, &deleted, &chosen, TRUE, TRUE, frame);
+  pressF1In(workspaces, "Open Workspace");
+  // F1 in the editor's modeless Find dialog.
+  NoSearch owner;
+  CStringList finds, replaces;
+  auto* find = new SECEditFindReplaceDlg;
+  find->Setup(TRUE, &owner, &finds, &replaces);
+  ASSERT_TRUE(find->CreateModeless(frame));
+  RunUntilIdle();
+  ::SetFocus(::GetNextDlgTabItem(find->GetSafeHwnd(), nullptr, FALSE));
+  PressKey(VK_F1);
+  RunUntilIdle();
+  find->DestroyWindow();
+  // F1 in the program's own message box asking a question.
+  brambolt::afx::SetMessageBoxPresenter(nullptr);
+  ModalAnswers box;
+  box.When(nullptr, "Inkwright", [](HWND hBox) {
+    PressKey(VK_F1);
+    ::EndDialog(hBox, IDCANCEL);
+  });
+  EXPECT_EQ(AfxMessageBox(IDS_REMOVE_FROM_PROJECT, MB_YESNO), IDCANCEL);
+
+  std::vector<std::string> shown;
+  for (const auto& argv : started) {
+    ASSERT_EQ(argv.front(), "xchm");
+    shown.push_back(argv.back().substr(argv.back().find("#xchm:/") + 7));
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"html-help.html", "dlg-new-toolbar.html", "dlg-workspace-manager.html",
+                                             "find-replace.html", "adding-files.html"}));
+  // Each is a page of the help installed beside the program.
+  const std::set<std::string> pages = GuidePages();
+  for (const std::string& page : shown) EXPECT_TRUE(pages.count(page)) << page;
   frame->DestroyWindow();
   app.m_pMainWnd = nullptr;
 }
@@ -174,8 +243,8 @@ TEST_F(Help, WithoutAViewerThePageOpensInTheBrowserAndWithoutEitherOneMessageSay
   app.WinHelp(HID_BASE_RESOURCE + 20511, HELP_CONTEXT);
   app.WinHelp(0, HELP_INDEX);
   ASSERT_EQ(started.size(), 2u);
-  EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", folder + "/help/dlg-new-toolbar.htm"}));
-  EXPECT_EQ(started[1].back(), folder + "/help/topics.htm");
+  EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", folder + "/help/dlg-new-toolbar.html"}));
+  EXPECT_EQ(started[1].back(), folder + "/help/topics.html");
   EXPECT_TRUE(boxes.boxes.empty());
 
   fs::remove(tools + "/xdg-open");

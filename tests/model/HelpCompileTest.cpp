@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include "model/CGenHtmlHelpClass.h"
@@ -74,11 +75,13 @@ class HelpCompile : public ::testing::Test {
     folder = stores.TempDir() + "/Output_Eng/";
     fs::create_directories(folder);
     compiler = stores.TempDir() + "/fake-compiler";
+    std::ofstream(folder + "Help.hhp", std::ios::binary) << "[OPTIONS]\r\nCompiled file=Help.chm\r\nTitle=Help\r\n";
   }
   void TearDown() override { brambolt::ResetShellAssociations(); }
 
+  // The script finds the help file to write in the project it is given, as "$out".
   void Compiler(const std::string& script) {
-    std::ofstream(compiler) << "#!/bin/sh\n" << script;
+    std::ofstream(compiler) << "#!/bin/sh\nout=$(sed -n 's/^Compiled file=//p' \"$1\" | tr -d '\\r')\n" << script;
     ::chmod(compiler.c_str(), 0755);
     brambolt::SetShellAssociation(".hhp", compiler.c_str());
   }
@@ -103,10 +106,24 @@ class HelpCompile : public ::testing::Test {
   std::string folder, compiler;
 };
 
-constexpr const char* kEndless = "echo started $$\nwhile :; do echo compiling a page; sleep 0.01; done\n";
+// Empties its help file as it starts, as the HTML Help compiler does, and never ends.
+constexpr const char* kEndless =
+    "echo started $$\n: > \"$out\"\nwhile :; do echo compiling a page; sleep 0.01; done\n";
 
-TEST_F(HelpCompile, TheWindowFillsAndAnswersWhileTheCompilerRunsAndCancelLeavesNoProcess) {
+// The files of the project's folder, with what each holds.
+std::map<std::string, std::string> FolderFiles(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().filename().string()] =
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  return files;
+}
+
+TEST_F(HelpCompile, TheWindowFillsAndAnswersWhileTheCompilerRunsAndCancelLeavesNoProcessAndTheOldHelpFile) {
   Compiler(kEndless);
+  std::ofstream(folder + "Help.chm", std::ios::binary) << "ITSF the help from before";
   long nCompiler = 0;
   LRESULT nAnswered = 0;
   answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
@@ -131,7 +148,13 @@ TEST_F(HelpCompile, TheWindowFillsAndAnswersWhileTheCompilerRunsAndCancelLeavesN
   EXPECT_EQ(nAnswered, static_cast<LRESULT>(std::string("HTML Help Compiler").size()));
   ASSERT_GT(nCompiler, 0);
   EXPECT_EQ(LeftInGroup(nCompiler), 0);
-  EXPECT_TRUE(shell.calls.empty()) << "a cancelled compile reports nothing";
+  // The help file from before is there as it was, nothing of the compile is left, and the user is told.
+  EXPECT_EQ(FolderFiles(folder), (std::map<std::string, std::string>{
+                                     {"Help.chm", "ITSF the help from before"},
+                                     {"Help.hhp", "[OPTIONS]\r\nCompiled file=Help.chm\r\nTitle=Help\r\n"}}));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0], "ShowMessage 64 The HTML Help compile was cancelled. The help file " +
+                                (fs::path(folder) / "Help.chm").string() + " is the one from before.");
 }
 
 TEST_F(HelpCompile, TheProgramEndingDuringACompileLeavesNoProcess) {
@@ -153,7 +176,7 @@ TEST_F(HelpCompile, TheProgramEndingDuringACompileLeavesNoProcess) {
 
 TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpFileIsAFailure) {
   Compiler("i=1; while [ $i -le 60 ]; do echo \"line $i of the compiler\"; i=$((i+1)); done\n"
-           "printf 'ITSF' > Help.chm\n");
+           "printf 'ITSF' > \"$out\"\n");
   std::string shown;
   answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
     WaitForOutput(hDialog, "Compiled file: ");
@@ -168,13 +191,18 @@ TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpF
   EXPECT_NE(shown.find("line 60 of the compiler\r\n"), std::string::npos);
   EXPECT_NE(shown.find("Compiled file: " + (fs::path(folder) / "Help.chm").string()), std::string::npos);
 
-  // Without a window the result is a message; a help file of no bytes was not made.
-  Compiler("echo the compiler failed\n: > Help.chm\n");
+  EXPECT_EQ(FolderFiles(folder)["Help.chm"], "ITSF");
+
+  // Without a window the result is a message; a help file of no bytes was not made, and the one
+  // from the compile before stays.
+  Compiler("echo the compiler failed\n: > \"$out\"\n");
   EXPECT_TRUE(Compile(nullptr));
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].rfind("ShowMessage 48 ", 0), 0u) << shell.calls[0];
   EXPECT_NE(shell.calls[0].find("the compiler failed\n\nThe compiler made no help file."), std::string::npos)
       << shell.calls[0];
+  EXPECT_EQ(FolderFiles(folder).size(), 2u) << "no working file is left";
+  EXPECT_EQ(FolderFiles(folder)["Help.chm"], "ITSF");
 }
 
 }  // namespace

@@ -1,13 +1,25 @@
 // Processes: command-line splitting, real system programs' exit codes, termination, WinExec.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
 
 #include "TempDir.h"
 #include "base/LastError.h"
 #include "os/Process.h"
 #include "os/Sync.h"
+#include "os/Waitable.h"
+
+extern char** environ;
 
 namespace {
 
@@ -15,6 +27,33 @@ using brambolt::SplitCommandLine;
 using brambolt::testing_os::TempDir;
 
 constexpr DWORD kGenerous = 20000;  // a wait that must not time out
+
+// The test program started with BRAMBOLT_ENDING_CHILD_HELPER stands for the program: before its
+// tests it starts a long-running child that is to end with it (in a group of its own, as the
+// HTML Help compiler runs) that starts one of its own, writes its own pid and then the pids of the
+// child and the grandchild, and waits to be ended.
+const bool kEndingChildHelper = [] {
+  if (std::getenv("BRAMBOLT_ENDING_CHILD_HELPER") == nullptr) return false;
+  const std::string pid = std::to_string(::getpid()) + "\n";
+  (void)!::write(1, pid.data(), pid.size());
+  brambolt::SpawnRequest request;
+  request.program = "sh";
+  request.argv = {"sh", "-c", "sleep 300 & echo $$ $!; wait"};
+  request.ownGroup = true;
+  request.endWithParent = true;
+  DWORD error = 0;
+  if (!brambolt::Spawn(request, &error)) ::_exit(2);
+  for (;;) ::pause();
+}();
+
+// Whether a process runs (a zombie has ended and only waits to be reaped).
+bool Running(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat;
+  if (!std::getline(in, stat)) return false;
+  const size_t close = stat.rfind(')');
+  return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+}
 
 TEST(CommandLines, AreSplitByTheWindowsRules) {
   struct Case {
@@ -171,6 +210,59 @@ TEST(Processes, TheSpawnHookAnswersInsteadOfTheSystem) {
 
   answer = ERROR_BAD_FORMAT;
   EXPECT_EQ(WinExec("tool", 5), static_cast<UINT>(ERROR_BAD_FORMAT));
+}
+
+TEST(Processes, AChildThatEndsWithTheProgramDoesNotOutliveItHoweverTheProgramEnds) {
+  char self[4096] = {};
+  ASSERT_GT(::readlink("/proc/self/exe", self, sizeof self - 1), 0);
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  environment.emplace_back("BRAMBOLT_ENDING_CHILD_HELPER=1");
+  // Ended by a signal it can handle, the program ends its child's whole group; killed, the kernel
+  // still ends the child (a grandchild is then the child's to end).
+  const std::pair<int, bool> cases[] = {{SIGTERM, true}, {SIGHUP, true}, {SIGKILL, false}};
+  for (const auto& [signal, bGroupEnds] : cases) {
+    const bool bWholeGroup = bGroupEnds;  // a plain variable, for the lambda below
+    int out[2];
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    brambolt::SpawnRequest request;
+    request.program = self;
+    request.argv = {self, "--gtest_filter=-*"};
+    request.standardOutput = out[1];
+    DWORD error = 0;
+    const auto program = brambolt::Spawn(request, &error, &environment);
+    ::close(out[1]);
+    ASSERT_TRUE(program) << error;
+    // Its pid, then its child's and grandchild's.
+    std::string said;
+    char buffer[64];
+    while (std::count(said.begin(), said.end(), '\n') < 2) {
+      pollfd readable{out[0], POLLIN, 0};
+      if (::poll(&readable, 1, static_cast<int>(kGenerous)) <= 0) break;
+      const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      said.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(out[0]);
+    const pid_t helper = static_cast<pid_t>(std::atol(said.c_str()));
+    pid_t child = 0, grandchild = 0;
+    ASSERT_EQ(std::sscanf(said.c_str() + said.find('\n') + 1, "%d %d", &child, &grandchild), 2) << said;
+    ASSERT_GT(helper, 0) << said;
+    ASSERT_TRUE(Running(child) && Running(grandchild));
+    ASSERT_EQ(::kill(helper, signal), 0);
+    const std::shared_ptr<brambolt::Waitable> objects[] = {std::dynamic_pointer_cast<brambolt::Waitable>(program)};
+    ASSERT_EQ(brambolt::WaitForObjects(objects, true, kGenerous), WAIT_OBJECT_0);
+    // The kernel's signal to an orphan takes a moment; a process left running fails the test.
+    auto left = [&] { return Running(child) || (bWholeGroup && Running(grandchild)); };
+    bool bLeft = left();
+    for (int n = 0; n < 400 && bLeft; ++n) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      bLeft = left();
+    }
+    EXPECT_FALSE(bLeft) << "a process outlived the program ended by signal " << signal;
+    for (pid_t pid : {child, grandchild})
+      if (Running(pid)) ::kill(pid, SIGKILL);
+  }
 }
 
 }  // namespace
