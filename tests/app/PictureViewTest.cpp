@@ -9,10 +9,12 @@
 #include "AppTestSupport.h"
 #include "StartedApp.h"
 #include "afx/CPrintInfo.h"
+#include "app/CMainFrame.h"
 #include "app/CClassHirView.h"
 #include "controls/FileDialog.h"
 #include "gdi/Printer.h"
 #include "resources/AppResource.h"
+#include "testing/FakeCups.h"
 
 namespace {
 
@@ -269,6 +271,32 @@ TEST(PictureView, TheProgramOpensNoWindowForAFileThatIsNoPicture) {
   EXPECT_EQ(s.boxes.boxes[0].text.rfind("Cannot read this picture", 0), 0u) << s.boxes.boxes[0].text;
   ASSERT_NE(s.app.m_pClassHirTemplate, nullptr);
   EXPECT_EQ(s.app.m_pClassHirTemplate->GetFirstDocPosition(), nullptr) << "a picture window came up";
+}
+
+// Print preview opened from the program's menu shows the page it shows in the status bar from
+// the start, and again once the pointer has passed over the preview's buttons.
+TEST(PictureView, PrintPreviewShowsItsPageInTheStatusBarFromTheStart) {
+  brambolt::test::FakeCups cups;
+  PictureFolder files;
+  apptest::StartedApp s;
+  ASSERT_NE(s.app.OpenDocumentFile(files("chart.bmp").c_str()), nullptr);
+  brambolt::test::RunUntilIdle();
+  auto* pMain = dynamic_cast<CMainFrame*>(s.app.m_pMainWnd);
+  ASSERT_NE(pMain, nullptr);
+  auto statusText = [&] {
+    brambolt::test::RunUntilIdle();
+    s.app.OnIdle(0);
+    return std::string(pMain->m_wndStatusBar.GetPaneText(0));
+  };
+  EXPECT_EQ(statusText(), "Ready");
+  pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+  EXPECT_EQ(statusText(), "Page 1");
+  // The pointer leaving the preview's bar, where the program's toolbar stood, puts the status
+  // line back to rest.
+  pMain->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+  EXPECT_EQ(statusText(), "Page 1") << "the preview's status line at rest is its page";
+  pMain->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+  EXPECT_EQ(statusText(), "Ready");
 }
 
 // A 24-bit BMP file of one colour, as the documentation writes its charts; only its header when
