@@ -188,14 +188,16 @@ class CWorkSpaceObj : public CObject {
   struct ChartRoots {
     std::vector<CString> large, small, singles;
   };
-  // One tree from its root box at (x, y); returns the rectangle of its boxes.
-  CRect LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk);
+  // One tree from its root box at (x, y), or from a class's box for a tree that goes on from
+  // another; returns the rectangle of its boxes.
+  CRect LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn = FALSE);
   // The chart as its rows stand: the large trees side by side at the top, the small trees below
   // in rows of 4, then 5, and the single classes in a grid; a row that would be wider than a
   // picture may be goes on below. Returns the layout's size.
   CSize LayoutChartRows(const ChartRoots& roots, ChartWalk& walk);
   // The trees packed as rectangles into rows of the width that lets a picture hold the most boxes
-  // in the least area, each tree's boxes as wide as its own widest name. Returns the layout's size.
+  // in the least area, each tree's boxes as wide as its own widest name; a subclass far right of
+  // its root goes on as a tree of its own. Returns the layout's size.
   CSize LayoutChartPacked(const ChartRoots& roots, ChartWalk& walk);
 
   // The laid-out chart: its boxes and its connector lines.

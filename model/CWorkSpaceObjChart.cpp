@@ -39,6 +39,9 @@ constexpr long long kBoxesPerClassAndLink = 4;
 // The column heights tried, beside columns of 7, when a chart too large for a picture is packed.
 constexpr int kPackedColumnHeights[] = {0, 8000, 4000, 2000, 1000};
 constexpr int kPackedWidthSteps = 48;  // widths tried for the packed chart's rows
+// In a packed chart a subclass this far right of its tree's root starts a tree of its own, which
+// goes on with its subclasses: a deep hierarchy does not run down a diagonal as wide as it is deep.
+constexpr int kPackedIndent = 600;
 
 // The first row holds 4 trees or boxes, every later one 5.
 bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
@@ -70,15 +73,18 @@ struct CWorkSpaceObj::ChartWalk {
   size_t nBoxBudget = 0;                     // boxes past which repeats are shown as one box
   int nRepeatsShort = 0;                     // repeats shown without their subclasses
   int nColumnHeight = 0;                     // 0, or the height past which a column also breaks
+  int nIndentLimit = 0;                      // 0, or how far right of x 0 a subclass goes on alone
+  std::vector<CString> goingOn;              // such subclasses, in the order met
   std::unordered_map<std::string, int> nameWidths;  // each class name's box width
 
   // What the layout held before a tree, to take the tree back.
   struct Mark {
-    size_t nBoxes, nLines, nEntered;
+    size_t nBoxes, nLines, nEntered, nGoingOn;
     int nRepeatsShort;
   };
   Mark Take(const CWorkSpaceObj& project) const {
-    return {project.m_ChartBoxes.size(), project.m_ChartLines.size(), enteredInOrder.size(), nRepeatsShort};
+    return {project.m_ChartBoxes.size(), project.m_ChartLines.size(), enteredInOrder.size(), goingOn.size(),
+            nRepeatsShort};
   }
   void Undo(CWorkSpaceObj& project, const Mark& mark) {
     project.m_ChartBoxes.resize(mark.nBoxes);
@@ -87,6 +93,7 @@ struct CWorkSpaceObj::ChartWalk {
       entered.erase(enteredInOrder.back());
       enteredInOrder.pop_back();
     }
+    goingOn.resize(mark.nGoingOn);
     nRepeatsShort = mark.nRepeatsShort;
   }
   void Enter(const std::string& name) {
@@ -151,13 +158,20 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
     int nSubtreeTop = rcBox.top;
     const std::string child = NameKey(strChild);
     if (walk.path.count(child) == 0) {
-      if (walk.entered.count(child) == 0 || m_ChartBoxes.size() < walk.nBoxBudget) {
+      CFileObjList grandchildren;
+      const bool bFirst = walk.entered.count(child) == 0;
+      const bool bFarRight = walk.nIndentLimit > 0 && rcBox.left >= walk.nIndentLimit;
+      if (bFarRight && bFirst) {
+        // Too far right: the class goes on as a tree of its own (when it has subclasses).
+        walk.Enter(child);
+        GetChartChildren(grandchildren, strChild);
+        if (!grandchildren.IsEmpty()) walk.goingOn.push_back(strChild);
+      } else if (!bFarRight && (bFirst || m_ChartBoxes.size() < walk.nBoxBudget)) {
         walk.Enter(child);
         walk.path.insert(child);
         nSubtreeTop = LayoutChartSubtree(strChild, rcBox, walk, rcTree);
         walk.path.erase(child);
       } else {
-        CFileObjList grandchildren;
         GetChartChildren(grandchildren, strChild);
         if (!grandchildren.IsEmpty()) ++walk.nRepeatsShort;
       }
@@ -168,9 +182,10 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
   return nLowestTop;
 }
 
-CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk) {
-  const CRect rcRoot(x, y, x + kRootWidth, y + kBoxHeight);
-  m_ChartBoxes.push_back({strRoot, rcRoot, TRUE});
+CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn) {
+  // A tree going on from another starts with its class's box, not a root's.
+  const CRect rcRoot(x, y, x + (bGoingOn ? m_nBoxWidth : kRootWidth), y + kBoxHeight);
+  m_ChartBoxes.push_back({strRoot, rcRoot, !bGoingOn});
   CRect rcTree = rcRoot;
   const std::string root = NameKey(strRoot);
   walk.Enter(root);
@@ -243,24 +258,26 @@ CSize CWorkSpaceObj::LayoutChartPacked(const ChartRoots& roots, ChartWalk& walk)
   };
   std::vector<Tree> trees;
   const int nBoxWidth = m_nBoxWidth;
-  for (const std::vector<CString>* pRoots : {&roots.large, &roots.small, &roots.singles}) {
-    for (const CString& strRoot : *pRoots) {
-      const ChartWalk::Mark before = walk.Take(*this);
-      CRect rc = LayoutChartTree(strRoot, 0, 0, walk);
-      int nWidest = kRootWidth;
-      for (size_t i = before.nBoxes + 1; i < m_ChartBoxes.size(); ++i) {
-        const auto it = walk.nameWidths.find(NameKey(m_ChartBoxes[i].strName));
-        nWidest = std::max(nWidest, it != walk.nameWidths.end() ? it->second : nBoxWidth);
-      }
-      if (nWidest < m_nBoxWidth) {
-        walk.Undo(*this, before);
-        m_nBoxWidth = nWidest;
-        rc = LayoutChartTree(strRoot, 0, 0, walk);
-        m_nBoxWidth = nBoxWidth;
-      }
-      trees.push_back({before.nBoxes, m_ChartBoxes.size(), before.nLines, m_ChartLines.size(), rc});
+  auto layOutTree = [&](const CString& strRoot, BOOL bGoingOn) {
+    const ChartWalk::Mark before = walk.Take(*this);
+    CRect rc = LayoutChartTree(strRoot, 0, 0, walk, bGoingOn);
+    int nWidest = kRootWidth;
+    for (size_t i = before.nBoxes + (bGoingOn ? 0 : 1); i < m_ChartBoxes.size(); ++i) {
+      const auto it = walk.nameWidths.find(NameKey(m_ChartBoxes[i].strName));
+      nWidest = std::max(nWidest, it != walk.nameWidths.end() ? it->second : nBoxWidth);
     }
-  }
+    if (nWidest < m_nBoxWidth) {
+      walk.Undo(*this, before);
+      m_nBoxWidth = nWidest;
+      rc = LayoutChartTree(strRoot, 0, 0, walk, bGoingOn);
+      m_nBoxWidth = nBoxWidth;
+    }
+    trees.push_back({before.nBoxes, m_ChartBoxes.size(), before.nLines, m_ChartLines.size(), rc});
+  };
+  for (const std::vector<CString>* pRoots : {&roots.large, &roots.small, &roots.singles})
+    for (const CString& strRoot : *pRoots) layOutTree(strRoot, FALSE);
+  // The subclasses that went on alone, and those that went on from them.
+  for (size_t i = 0; i < walk.goingOn.size(); ++i) layOutTree(CString(walk.goingOn[i]), TRUE);
 
   // The trees in rows, the highest first, each in the first row with room for it, up to a right
   // edge; of the right edges tried, the one whose picture holds the most boxes in the least area.
@@ -384,6 +401,7 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
       ChartWalk packed;
       packed.nBoxBudget = walk.nBoxBudget;
       packed.nColumnHeight = nColumnHeight;
+      packed.nIndentLimit = kPackedIndent;
       packed.nameWidths = walk.nameWidths;
       const CSize packedLayout = LayoutChartPacked(roots, packed);
       const int nPackedBeyond = boxesBeyond(m_ChartBoxes, packedLayout);

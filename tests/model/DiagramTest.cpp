@@ -477,6 +477,14 @@ TEST(Documentation, HostileHierarchiesAndNamesGiveBoundedPicturesAndSayWhatWasCu
   EXPECT_EQ(pDeepest->m_AncestorList.GetCount(), CFileObj::kDiagramNames);
   EXPECT_EQ(pDeepest->m_nMoreAncestors, 1000 - CFileObj::kDiagramNames);
   EXPECT_EQ(pDeepest->m_nBitmapHeight, 20 + 30 * (CFileObj::kDiagramNames + 1));
+  // Its chart shows every class: the chain goes on in trees of its own rather than down a
+  // diagonal as wide as it is deep.
+  deep.project.LayoutHierarchyChart();
+  EXPECT_EQ(deep.project.m_nChartBoxesCut, 0);
+  std::set<std::string> chained;
+  for (const auto& box : deep.project.m_ChartBoxes) chained.insert(S(box.strName));
+  EXPECT_EQ(chained.size(), chain.size());
+  EXPECT_LE(static_cast<long long>(deep.project.m_nChartWidth) * deep.project.m_nChartHeight, 48LL * 1000 * 1000);
 
   // A chain of 40 written whole: every diagram the size of the deepest one at most.
   ShapesProject written(Header(std::vector<std::string>(chain.begin(), chain.begin() + 40)).c_str());
