@@ -84,9 +84,7 @@ void CClassHirView::DrawPicture(CDC* pDC) {
     const int nSeparator = std::max(strPath.ReverseFind('\\'), strPath.ReverseFind('/'));
     m_strTitle = nSeparator >= 0 ? strPath.Mid(nSeparator + 1) : CString();
     pDoc->SetTitle(m_strTitle);
-    // Each pending picture is tried once: a failed load must not come back with every repaint.
     pDoc->m_strPendingPath.Empty();
-    if (pDoc->m_Picture.LoadFromFile(strPath)) Invalidate();
   } else if (m_bFirstPaint) {
     if (m_strTitle.IsEmpty()) {
       pDoc->SetTitle("Default");

@@ -1,5 +1,5 @@
-// CClassHirView: the scroll view of a picture window. It loads the document's pending picture at
-// its next paint (once), draws it centred or from the top-left at zoom levels from -50 to 50
+// CClassHirView: the scroll view of a picture window. It names the document's newly loaded
+// picture in the title at its next paint, draws it centred or from the top-left at zoom levels from -50 to 50
 // through an off-screen buffer, scrolls with the keys, prints, and reports the picture's size in
 // a status pane.
 #pragma once

@@ -24,8 +24,15 @@ BOOL CClassHitDoc::OnNewDocument() {
 }
 
 BOOL CClassHitDoc::OnOpenDocument(LPCTSTR lpszPathName) {
-  if (!CDocument::OnOpenDocument(lpszPathName)) return FALSE;
-  m_strPendingPath = lpszPathName;
+  return CDocument::OnOpenDocument(lpszPathName) && OpenPicture(lpszPathName);
+}
+
+BOOL CClassHitDoc::OpenPicture(LPCTSTR lpszPath) {
+  CPicture picture;
+  if (!picture.LoadFromFile(lpszPath)) return FALSE;
+  m_Picture.Swap(picture);
+  m_strPendingPath = lpszPath;
+  UpdateAllViews(nullptr);
   return TRUE;
 }
 
@@ -49,15 +56,14 @@ void CClassHitDoc::OnFileOpen() {
   CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kOpenFilter);
   dialog.m_ofn.lpstrTitle = "Open a picture file";
   if (dialog.DoModal() != IDOK) return;
-  m_strPendingPath = dialog.GetPathName();
-  UpdateAllViews(nullptr);
+  OpenPicture(dialog.GetPathName());
 }
 
 void CClassHitDoc::OnFileSaveAs() {
   CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kSaveFilter);
   dialog.m_ofn.lpstrTitle = "Save picture as a Bitmap (BMP/ICO) file";
   if (dialog.DoModal() != IDOK) return;
-  m_strPendingPath = FormSaveName(dialog.GetPathName(), dialog.m_ofn.nFilterIndex);
-  if (!m_Picture.SaveToFile(m_strPendingPath)) m_strPendingPath.Empty();
-  UpdateAllViews(nullptr);
+  // What was written is shown as it reads back.
+  const CString strTarget = FormSaveName(dialog.GetPathName(), dialog.m_ofn.nFilterIndex);
+  if (m_Picture.SaveToFile(strTarget)) OpenPicture(strTarget);
 }

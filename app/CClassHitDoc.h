@@ -1,6 +1,6 @@
-// CClassHitDoc: the document of a picture window. It archives nothing: it names the picture file
-// that its view loads at the next paint, opens another picture and saves the shown one as a BMP
-// or ICO file.
+// CClassHitDoc: the document of a picture window. It archives nothing: it loads the picture file
+// it is opened on (a file that is no picture opens no window), opens another picture in place of
+// the shown one and saves the shown one as a BMP or ICO file.
 #pragma once
 
 #include "afx/CDocument.h"
@@ -19,8 +19,14 @@ class CClassHitDoc : public CDocument {
   // unless it already ends so, case ignored.
   static CString FormSaveName(const CString& strTyped, DWORD nFilterIndex);
 
+  // Loads the file in place of the shown picture and updates the views. A file that cannot be
+  // read as a picture is reported by the loader and leaves the shown picture as it was: FALSE.
+  BOOL OpenPicture(LPCTSTR lpszPath);
+
   CPicture m_Picture;
-  CString m_strPendingPath;  // loaded by the view's next paint; empty when there is none
+  // A picture just loaded, which the view's next paint names in the title and shows at zoom 0;
+  // empty when there is none.
+  CString m_strPendingPath;
   CString m_strLoadedPath;
 
  protected:

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "afx/CWinApp.h"
 #include "base/ByteOrder.h"
@@ -126,11 +127,22 @@ BOOL CPicture::LoadFromMemory(const BYTE* pBuffer, int nSize) {
     // (metafiles) are said so once: the window never just stays white.
     m_pPicture = nullptr;
     ShowError(
-        "The picture cannot be loaded: the file is damaged, larger than 64 million pixels, or not a BMP, JPEG, GIF or "
-        "ICO picture.\t");
+        "Cannot read this picture: the file is damaged, larger than 64 million pixels, or not a BMP, JPEG, GIF or ICO "
+        "picture.\t");
     return FALSE;
   }
+  // A file cut short gives the part it holds; the user is told the rest is missing.
+  if (brambolt::ole::IsPictureIncomplete(m_pPicture))
+    ShowError("This picture is incomplete: the file ends before the whole picture, so only the part it holds is "
+              "shown.\t");
   return TRUE;
+}
+
+void CPicture::Swap(CPicture& other) {
+  std::swap(m_pPicture, other.m_pPicture);
+  std::swap(m_nHeight, other.m_nHeight);
+  std::swap(m_nFileSize, other.m_nFileSize);
+  std::swap(m_nWidth, other.m_nWidth);
 }
 
 BOOL CPicture::Draw(CDC* pDC, const CRect& rect) {

@@ -15,7 +15,8 @@ class CPicture {
   CPicture(const CPicture&) = delete;
   CPicture& operator=(const CPicture&) = delete;
 
-  // Loaders report failures in a message box under "CPicture Error" and return FALSE.
+  // Loaders report failures in a message box under "CPicture Error" and return FALSE; a picture
+  // whose file is cut short is loaded with what it holds, and said to be incomplete the same way.
   BOOL LoadFromFile(LPCTSTR lpszPath);
   BOOL LoadFromMemory(const BYTE* pBuffer, int nSize);
   // The whole picture stretched into the rectangle.
@@ -28,6 +29,8 @@ class CPicture {
   // Writes a BMP file, or an ICO file when the name ends in ".ico", whatever format was loaded.
   BOOL SaveToFile(LPCTSTR lpszPath);
   void Release();
+  // Exchanges the pictures (and their sizes) of the two loaders.
+  void Swap(CPicture& other);
 
   BOOL IsLoaded() const { return m_pPicture != nullptr; }
   int GetWidth() const { return m_nWidth; }

@@ -108,6 +108,7 @@ BOOL SECImage::FreeImage() {
   m_nBitsPerPixel = 0;
   m_wColors = 0;
   m_bRowsPadded = FALSE;
+  m_bIncomplete = FALSE;
   FreeBuffer();
   return TRUE;
 }
@@ -418,6 +419,7 @@ BOOL SECImage::MoveFrom(SECImage& source) {
   m_wSysColors = source.m_wSysColors;
   m_bRowsPadded = source.m_bRowsPadded;
   m_bDepthDiffers = source.m_bDepthDiffers;
+  m_bIncomplete = source.m_bIncomplete;
   m_nBitOrder = source.m_nBitOrder;
   m_dwBufSize = source.m_dwBufSize;
   m_dwBufHeld = source.m_dwBufHeld;

@@ -94,6 +94,9 @@ class SECImage : public CObject {
   WORD GetColorCount() const { return m_wColors; }
   BOOL AreRowsPadded() const { return m_bRowsPadded; }
   BOOL DepthDiffersFromScreen() const { return m_bDepthDiffers; }
+  // Whether the last load read a file that ends before the whole picture: the picture holds the
+  // part the file has and is blank beyond it.
+  BOOL IsIncomplete() const { return m_bIncomplete; }
   CFile* GetCurrentFile() const { return m_pCurFile; }
 
   using ByteReader = std::function<UINT(void*, UINT)>;
@@ -143,6 +146,7 @@ class SECImage : public CObject {
   ImageBlock m_header;
   RGBQUAD* m_lpRGB = nullptr;
   BOOL m_bDepthDiffers = FALSE;
+  BOOL m_bIncomplete = FALSE;
   int m_nBitCursor = 0;
   int m_nPixelCursor = 0;
   int m_nBitOrder = 1;

@@ -29,6 +29,7 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   std::exception_ptr pending;
+  bool dataEnded = false;  // the file ended and an end-of-image marker was made up
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
@@ -66,6 +67,7 @@ boolean FillInputBuffer(j_decompress_ptr cinfo) {
   if (got == 0) {
     if (src->startOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);
     // A file cut short ends as if an end-of-image marker followed.
+    err->dataEnded = true;
     WARNMS(cinfo, JWRN_JPEG_EOF);
     src->buffer[0] = 0xFF;
     src->buffer[1] = JPEG_EOI;
@@ -206,6 +208,8 @@ BOOL SECJpeg::DoLoadImage(CFile* pFile) {
     JSAMPROW row = m_bits.Get() + stride * (static_cast<size_t>(height) - 1 - cinfo.output_scanline);
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
+  // The file ended before the last row was decoded: the rows beyond are grey.
+  const bool incomplete = err.dataEnded;
   if (quantized) {
     int components = cinfo.out_color_components;
     for (int i = 0; i < cinfo.actual_number_of_colors && i < 256; ++i) {
@@ -229,6 +233,7 @@ BOOL SECJpeg::DoLoadImage(CFile* pFile) {
   m_nBitsPerPixel = depth;
   m_wColors = colours;
   m_bRowsPadded = TRUE;
+  m_bIncomplete = incomplete;
   return TRUE;
 }
 

@@ -132,6 +132,7 @@ BOOL SECPcx::DoLoadImage(CFile* pFile) {
   m_nBitsPerPixel = depth;
   m_wColors = colours;
   m_bRowsPadded = FALSE;
+  m_bIncomplete = ended;  // the lines past the end of the data are left at index 0
   if (layout == Layout::twoLevel) {
     // A two-level picture takes its two colours from the header's colour map, or black and
     // white when the map does not tell them apart; a 256-colour palette after the data (some

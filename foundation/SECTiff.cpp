@@ -56,10 +56,11 @@ unsigned SampleAt(const BYTE* row, size_t index, int bits) {
 
 // Hands every row of the picture to 'visit' (one row pointer per sample plane: one plane for
 // contiguous samples), a band of strips or tiles at a time. A damaged strip or tile ends the
-// reading; the rows before it have been visited.
+// reading; the rows before it have been visited, and `incomplete` is set, as it is for a strip
+// shorter than its rows.
 using RowVisitor = std::function<void(uint32_t, const BYTE* const*)>;
 
-bool VisitRows(TIFF* tif, uint32_t width, uint32_t height, int planes, const RowVisitor& visit) {
+bool VisitRows(TIFF* tif, uint32_t width, uint32_t height, int planes, const RowVisitor& visit, bool& incomplete) {
   tmsize_t scanline = TIFFScanlineSize(tif);
   if (scanline <= 0 || planes < 1 || planes > 4) return false;
   bool tiled = TIFFIsTiled(tif);
@@ -89,7 +90,10 @@ bool VisitRows(TIFF* tif, uint32_t width, uint32_t height, int planes, const Row
       if (tiled) {
         size_t bitsPerPixel = static_cast<size_t>(tileRow) * 8 / tileWidth;
         for (uint32_t tx = 0; tx < width; tx += tileWidth) {
-          if (TIFFReadTile(tif, tile.data(), tx, first, 0, static_cast<uint16_t>(plane)) < 0) return true;
+          if (TIFFReadTile(tif, tile.data(), tx, first, 0, static_cast<uint16_t>(plane)) < 0) {
+            incomplete = true;
+            return true;
+          }
           size_t xOffset = tx * bitsPerPixel / 8;
           size_t bytes = std::min<size_t>(static_cast<size_t>(tileRow), static_cast<size_t>(scanline) - xOffset);
           for (uint32_t r = 0; r < count; ++r) {
@@ -100,7 +104,11 @@ bool VisitRows(TIFF* tif, uint32_t width, uint32_t height, int planes, const Row
       } else {
         tmsize_t wanted = static_cast<tmsize_t>(count) * scanline;
         tmsize_t got = TIFFReadEncodedStrip(tif, plane * stripsPerPlane + first / bandRows, band, wanted);
-        if (got < 0) return true;
+        if (got < 0) {
+          incomplete = true;
+          return true;
+        }
+        incomplete = incomplete || got < wanted;
         std::fill(band + got, band + wanted, BYTE{0});
       }
     }
@@ -177,6 +185,7 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
   bool bottomFirst = orientation == 3 || orientation == 4;
   bool rightFirst = orientation == 2 || orientation == 3;
   if (transposed) TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);  // libtiff's own reader reads as stored
+  bool incomplete = false;  // a strip or tile could not be read whole: its rows are black
   auto destRow = [&](uint32_t fileRow) {
     return m_bits.Get() + stride * (bottomFirst ? fileRow : height - 1 - fileRow);
   };
@@ -198,10 +207,13 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
         m_lpRGB[i] = {g, g, g, 0};
       }
     }
-    bool read = VisitRows(t, width, height, 1, [&](uint32_t y, const BYTE* const* source) {
-      BYTE* dest = destRow(y);
-      for (uint32_t x = 0; x < width; ++x) dest[x] = static_cast<BYTE>(SampleAt(source[0], x, bits));
-    });
+    bool read = VisitRows(
+        t, width, height, 1,
+        [&](uint32_t y, const BYTE* const* source) {
+          BYTE* dest = destRow(y);
+          for (uint32_t x = 0; x < width; ++x) dest[x] = static_cast<BYTE>(SampleAt(source[0], x, bits));
+        },
+        incomplete);
     if (!read) return FALSE;
   } else if (photometric == PHOTOMETRIC_RGB ||
              (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG)) {
@@ -236,7 +248,7 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
         dest[3 * x + 1] = level(rgb[1]);
         dest[3 * x + 2] = level(rgb[0]);
       }
-    });
+    }, incomplete);
     if (!read) return FALSE;
   } else if (photometric == PHOTOMETRIC_YCBCR) {
     if (bits != 8 || samples != 3) return FALSE;
@@ -286,6 +298,7 @@ BOOL SECTiff::ReadTiffFile(const std::string& nativePath) {
   m_nBitsPerPixel = depth;
   m_wColors = colours;
   m_bRowsPadded = TRUE;
+  m_bIncomplete = incomplete;
   return rightFirst ? MirrorHorizontal() : TRUE;
 }
 

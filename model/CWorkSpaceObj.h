@@ -174,10 +174,31 @@ class CWorkSpaceObj : public CObject {
   void DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand = nullptr);
   void DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot);
 
-  // The outline of the subclasses of a class whose box is rcParent; the path holds the names from
-  // the root down, so a loop of bases is drawn once and not entered. Widens rcTree by every box and
-  // returns the top of the lowest box placed.
-  int LayoutChartSubtree(const CString& strName, const CRect& rcParent, CStringList& path, CRect& rcTree);
+  // The state of one layout's walk through the class trees (the path from the root down, the
+  // classes laid out so far and what was left out).
+  struct ChartWalk;
+  // The outline of the subclasses of a class whose box is rcParent. A class on the walk's path
+  // (a loop of bases) is drawn as a box and not entered. A class standing under several bases is
+  // laid out under each while the chart's boxes stay within a number bounded by the classes and
+  // their base links; past it, a class already laid out under another base is drawn as one box
+  // without its subclasses, and counted. Widens rcTree by every box and returns the top of the
+  // lowest box placed.
+  int LayoutChartSubtree(const CString& strName, const CRect& rcParent, ChartWalk& walk, CRect& rcTree);
+  // The root names of the chart: roots with 7 or more subclasses, with fewer, and without any.
+  struct ChartRoots {
+    std::vector<CString> large, small, singles;
+  };
+  // One tree from its root box at (x, y), or from a class's box for a tree that goes on from
+  // another; returns the rectangle of its boxes.
+  CRect LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn = FALSE);
+  // The chart as its rows stand: the large trees side by side at the top, the small trees below
+  // in rows of 4, then 5, and the single classes in a grid; a row that would be wider than a
+  // picture may be goes on below. Returns the layout's size.
+  CSize LayoutChartRows(const ChartRoots& roots, ChartWalk& walk);
+  // The trees packed as rectangles into rows of the width that lets a picture hold the most boxes
+  // in the least area, each tree's boxes as wide as its own widest name; a subclass far right of
+  // its root goes on as a tree of its own. Returns the layout's size.
+  CSize LayoutChartPacked(const ChartRoots& roots, ChartWalk& walk);
 
   // The laid-out chart: its boxes and its connector lines.
   struct ChartBox {
@@ -191,6 +212,9 @@ class CWorkSpaceObj : public CObject {
   // Boxes of the last layout that lie beyond the largest chart a picture may hold, and are not
   // drawn (0 when the chart holds them all).
   int m_nChartBoxesCut = 0;
+  // Boxes of the last layout of classes with subclasses that are shown without them, because
+  // the class is shown whole under another of its bases (0 when every box shows its subclasses).
+  int m_nChartRepeatsShort = 0;
   // Every name's subclasses in the order the chart shows them (GetDerivedClasses, then
   // SortClassesByDescendants), made once for a layout so that it grows with the classes and not
   // with their square; null outside a layout.

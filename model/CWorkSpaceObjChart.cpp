@@ -1,6 +1,10 @@
 // The hierarchy chart: every class of the project as a box in an indented outline of class trees
 // under the project title, laid out, drawn off-screen and saved as "A_Hierarchy_Chart.bmp".
 #include <algorithm>
+#include <cmath>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "foundation/SECDib.h"
@@ -28,20 +32,98 @@ constexpr int kMaxChartSide = 32000;
 constexpr long long kMaxChartPixels = 48LL * 1000 * 1000;
 constexpr long long kMaxBandPixels = 4LL * 1000 * 1000;  // drawn at once
 
+// Past this many boxes for each class and each base link, a class already laid out under one
+// base is shown under the others as its box alone: N classes each deriving from the two before
+// would otherwise unfold into a number of boxes that doubles with every class.
+constexpr long long kBoxesPerClassAndLink = 4;
+// The column heights tried, beside columns of 7, when a chart too large for a picture is packed.
+constexpr int kPackedColumnHeights[] = {0, 8000, 4000, 2000, 1000};
+constexpr int kPackedWidthSteps = 48;  // widths tried for the packed chart's rows
+// In a packed chart a subclass this far right of its tree's root starts a tree of its own, which
+// goes on with its subclasses: a deep hierarchy does not run down a diagonal as wide as it is deep.
+constexpr int kPackedIndent = 600;
+
 // The first row holds 4 trees or boxes, every later one 5.
 bool StartsNewRow(int nIndex) { return nIndex > 0 && nIndex % 5 == 4; }
+
+std::string NameKey(const CString& str) {
+  return std::string(static_cast<LPCTSTR>(str), static_cast<size_t>(str.GetLength()));
+}
+
+// The picture a layout of this size gives: at least 800 wide and 20 below the layout.
+CSize ChartSizeOf(CSize layout) { return CSize(std::max(800, static_cast<int>(layout.cx)), layout.cy + 20); }
+
+// The part of a chart a picture may hold: at most kMaxChartSide a side and kMaxChartPixels in all,
+// the height giving way first.
+CSize PictureSizeOf(CSize chart) {
+  const int nWidth = std::min(static_cast<int>(chart.cx), kMaxChartSide);
+  const int nHeight = static_cast<int>(
+      std::min<long long>({chart.cy, kMaxChartSide, kMaxChartPixels / std::max(1, nWidth)}));
+  return CSize(nWidth, nHeight);
+}
+
+bool LiesBeyond(const CRect& rc, CSize picture) { return rc.right > picture.cx || rc.bottom > picture.cy; }
+
+}  // namespace
+
+struct CWorkSpaceObj::ChartWalk {
+  std::unordered_set<std::string> path;      // the names from the tree's root down
+  std::unordered_set<std::string> entered;   // names whose subclasses were laid out
+  std::vector<std::string> enteredInOrder;   // the same, so a tree laid out again can be taken back
+  size_t nBoxBudget = 0;                     // boxes past which repeats are shown as one box
+  int nRepeatsShort = 0;                     // repeats shown without their subclasses
+  int nColumnHeight = 0;                     // 0, or the height past which a column also breaks
+  int nIndentLimit = 0;                      // 0, or how far right of x 0 a subclass goes on alone
+  std::vector<CString> goingOn;              // such subclasses, in the order met
+  std::unordered_map<std::string, int> nameWidths;  // each class name's box width
+
+  // What the layout held before a tree, to take the tree back.
+  struct Mark {
+    size_t nBoxes, nLines, nEntered, nGoingOn;
+    int nRepeatsShort;
+  };
+  Mark Take(const CWorkSpaceObj& project) const {
+    return {project.m_ChartBoxes.size(), project.m_ChartLines.size(), enteredInOrder.size(), goingOn.size(),
+            nRepeatsShort};
+  }
+  void Undo(CWorkSpaceObj& project, const Mark& mark) {
+    project.m_ChartBoxes.resize(mark.nBoxes);
+    project.m_ChartLines.resize(mark.nLines);
+    while (enteredInOrder.size() > mark.nEntered) {
+      entered.erase(enteredInOrder.back());
+      enteredInOrder.pop_back();
+    }
+    goingOn.resize(mark.nGoingOn);
+    nRepeatsShort = mark.nRepeatsShort;
+  }
+  void Enter(const std::string& name) {
+    if (entered.insert(name).second) enteredInOrder.push_back(name);
+  }
+};
+
+namespace {
+
+// The widest box the classes' names ask for (at least a root box's width), each name's width
+// kept in the map when there is one.
+int MeasureChartNames(HFONT hFont, const CFileObjList& classes, std::unordered_map<std::string, int>* pWidths) {
+  int nWidth = kRootWidth;
+  for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
+    const CString& strName = classes.GetNext(pos)->m_strClassName;
+    const int nName = MeasurePictureName(hFont, strName) + 20;
+    nWidth = std::max(nWidth, nName);
+    if (pWidths != nullptr) (*pWidths)[NameKey(strName)] = nName;
+  }
+  return nWidth;
+}
 
 }  // namespace
 
 void CWorkSpaceObj::MeasureChartBox() {
-  int nWidth = kRootWidth;
-  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
-    nWidth = std::max(nWidth, MeasurePictureName(m_hBoxFont, m_FileObjList.GetNext(pos)->m_strClassName) + 20);
-  m_nBoxWidth = nWidth;
+  m_nBoxWidth = MeasureChartNames(m_hBoxFont, m_FileObjList, nullptr);
   m_nBoxHeight = kBoxHeight;
 }
 
-int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcParent, CStringList& path, CRect& rcTree) {
+int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcParent, ChartWalk& walk, CRect& rcTree) {
   CFileObjList children;
   GetChartChildren(children, strName);
   int nLowestTop = rcParent.top;
@@ -55,7 +137,8 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
   const int nColumnBoxes = std::max(kColumnBoxes, static_cast<int>((children.GetCount() + nFit - 1) / nFit));
   for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) {
     const CString strChild = children.GetNext(pos)->m_strClassName;
-    if (nInColumn == nColumnBoxes) {
+    const bool bColumnHigh = walk.nColumnHeight > 0 && y - (rcParent.top + kPitch) >= walk.nColumnHeight;
+    if (nInColumn == nColumnBoxes || (bColumnHigh && nInColumn > 0)) {
       // A new column right of everything so far, joined to the parent's line just below the parent.
       x = rcTree.right + kTreeGap;
       y = rcParent.top + kPitch;
@@ -73,10 +156,25 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
     rcTree.UnionRect(&rcTree, &rcBox);
     ++nInColumn;
     int nSubtreeTop = rcBox.top;
-    if (path.Find(strChild) == nullptr) {
-      path.AddTail(strChild);
-      nSubtreeTop = LayoutChartSubtree(strChild, rcBox, path, rcTree);
-      path.RemoveTail();
+    const std::string child = NameKey(strChild);
+    if (walk.path.count(child) == 0) {
+      CFileObjList grandchildren;
+      const bool bFirst = walk.entered.count(child) == 0;
+      const bool bFarRight = walk.nIndentLimit > 0 && rcBox.left >= walk.nIndentLimit;
+      if (bFarRight && bFirst) {
+        // Too far right: the class goes on as a tree of its own (when it has subclasses).
+        walk.Enter(child);
+        GetChartChildren(grandchildren, strChild);
+        if (!grandchildren.IsEmpty()) walk.goingOn.push_back(strChild);
+      } else if (!bFarRight && (bFirst || m_ChartBoxes.size() < walk.nBoxBudget)) {
+        walk.Enter(child);
+        walk.path.insert(child);
+        nSubtreeTop = LayoutChartSubtree(strChild, rcBox, walk, rcTree);
+        walk.path.erase(child);
+      } else {
+        GetChartChildren(grandchildren, strChild);
+        if (!grandchildren.IsEmpty()) ++walk.nRepeatsShort;
+      }
     }
     nLowestTop = std::max(nLowestTop, nSubtreeTop);
     y = nSubtreeTop + kPitch;
@@ -84,36 +182,24 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
   return nLowestTop;
 }
 
-CSize CWorkSpaceObj::LayoutHierarchyChart() {
-  m_ChartBoxes.clear();
-  m_ChartLines.clear();
-  MeasureChartBox();
-  BuildRootClassList();
-  SortNamesByDescendants(m_RootClassList);
-  m_pChartChildren = IndexChartChildren();
-  struct IndexDone {
-    std::shared_ptr<ChartChildren>& index;
-    ~IndexDone() { index.reset(); }
-  } indexDone{m_pChartChildren};
+CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn) {
+  // A tree going on from another starts with its class's box, not a root's.
+  const CRect rcRoot(x, y, x + (bGoingOn ? m_nBoxWidth : kRootWidth), y + kBoxHeight);
+  m_ChartBoxes.push_back({strRoot, rcRoot, !bGoingOn});
+  CRect rcTree = rcRoot;
+  const std::string root = NameKey(strRoot);
+  walk.Enter(root);
+  walk.path.insert(root);
+  LayoutChartSubtree(strRoot, rcRoot, walk, rcTree);
+  walk.path.erase(root);
+  return rcTree;
+}
 
-  CStringList largeTrees, smallTrees, singles;
-  for (POSITION pos = m_RootClassList.GetHeadPosition(); pos != nullptr;) {
-    const CString& strRoot = m_RootClassList.GetNext(pos);
-    CFileObjList children;
-    GetChartChildren(children, strRoot);
-    const INT_PTR nChildren = children.GetCount();
-    (nChildren >= kLargeTree ? largeTrees : nChildren > 0 ? smallTrees : singles).AddTail(strRoot);
-  }
-
+CSize CWorkSpaceObj::LayoutChartRows(const ChartRoots& roots, ChartWalk& walk) {
   int nRight = 0;
   int nBottom = kTitleBottom;
   auto layOutTree = [&](const CString& strRoot, int x, int y) {
-    const CRect rcRoot(x, y, x + kRootWidth, y + kBoxHeight);
-    m_ChartBoxes.push_back({strRoot, rcRoot, TRUE});
-    CRect rcTree = rcRoot;
-    CStringList path;
-    path.AddTail(strRoot);
-    LayoutChartSubtree(strRoot, rcRoot, path, rcTree);
+    const CRect rcTree = LayoutChartTree(strRoot, x, y, walk);
     nRight = std::max(nRight, static_cast<int>(rcTree.right));
     nBottom = std::max(nBottom, static_cast<int>(rcTree.bottom));
     return rcTree;
@@ -122,12 +208,11 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
   // A tree that would reach past the widest chart, right of others, starts a new band of trees
   // below everything so far (at xStart); y follows the band.
   auto layOutTreeInBand = [&](const CString& strRoot, int x, int& y, int xStart) {
-    const size_t nBoxes = m_ChartBoxes.size(), nLines = m_ChartLines.size();
+    const ChartWalk::Mark before = walk.Take(*this);
     const int nRightBefore = nRight, nBottomBefore = nBottom;
     CRect rcTree = layOutTree(strRoot, x, y);
     if (rcTree.right + kMargin > kMaxChartSide && x > xStart) {
-      m_ChartBoxes.resize(nBoxes);
-      m_ChartLines.resize(nLines);
+      walk.Undo(*this, before);
       nRight = nRightBefore;
       nBottom = nBottomBefore;
       y = nBottom + kRowGap;
@@ -138,41 +223,208 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
 
   int x = 40;
   int y = 50;
-  for (POSITION pos = largeTrees.GetHeadPosition(); pos != nullptr;)
-    x = layOutTreeInBand(largeTrees.GetNext(pos), x, y, 40).right + kTreeGap;
+  for (const CString& strRoot : roots.large) x = layOutTreeInBand(strRoot, x, y, 40).right + kTreeGap;
 
   int nIndex = 0;
   y = nBottom + kRowGap;
   x = 20;
-  for (POSITION pos = smallTrees.GetHeadPosition(); pos != nullptr; ++nIndex) {
-    if (StartsNewRow(nIndex)) {
+  for (const CString& strRoot : roots.small) {
+    if (StartsNewRow(nIndex++)) {
       x = 20;
       y = nBottom + kRowGap;
     }
-    x = layOutTreeInBand(smallTrees.GetNext(pos), x, y, 20).right + kTreeGap;
+    x = layOutTreeInBand(strRoot, x, y, 20).right + kTreeGap;
   }
 
   nIndex = 0;
   y = nBottom + kRowGap;
   x = 20;
-  for (POSITION pos = singles.GetHeadPosition(); pos != nullptr; ++nIndex, x += kSingleStep) {
-    if (StartsNewRow(nIndex)) {
+  for (const CString& strRoot : roots.singles) {
+    if (StartsNewRow(nIndex++)) {
       x = 20;
       y = nBottom + kRowGap;
     }
-    layOutTree(singles.GetNext(pos), x, y);
+    layOutTree(strRoot, x, y);
+    x += kSingleStep;
+  }
+  return CSize(nRight + kMargin, nBottom + kMargin);
+}
+
+CSize CWorkSpaceObj::LayoutChartPacked(const ChartRoots& roots, ChartWalk& walk) {
+  // Each tree laid out on its own from (0, 0), its boxes as wide as its own widest name.
+  struct Tree {
+    size_t nBox0, nBox1, nLine0, nLine1;
+    CRect rc;
+  };
+  std::vector<Tree> trees;
+  const int nBoxWidth = m_nBoxWidth;
+  auto layOutTree = [&](const CString& strRoot, BOOL bGoingOn) {
+    const ChartWalk::Mark before = walk.Take(*this);
+    CRect rc = LayoutChartTree(strRoot, 0, 0, walk, bGoingOn);
+    int nWidest = kRootWidth;
+    for (size_t i = before.nBoxes + (bGoingOn ? 0 : 1); i < m_ChartBoxes.size(); ++i) {
+      const auto it = walk.nameWidths.find(NameKey(m_ChartBoxes[i].strName));
+      nWidest = std::max(nWidest, it != walk.nameWidths.end() ? it->second : nBoxWidth);
+    }
+    if (nWidest < m_nBoxWidth) {
+      walk.Undo(*this, before);
+      m_nBoxWidth = nWidest;
+      rc = LayoutChartTree(strRoot, 0, 0, walk, bGoingOn);
+      m_nBoxWidth = nBoxWidth;
+    }
+    trees.push_back({before.nBoxes, m_ChartBoxes.size(), before.nLines, m_ChartLines.size(), rc});
+  };
+  for (const std::vector<CString>* pRoots : {&roots.large, &roots.small, &roots.singles})
+    for (const CString& strRoot : *pRoots) layOutTree(strRoot, FALSE);
+  // The subclasses that went on alone, and those that went on from them.
+  for (size_t i = 0; i < walk.goingOn.size(); ++i) layOutTree(CString(walk.goingOn[i]), TRUE);
+
+  // The trees in rows, the highest first, each in the first row with room for it, up to a right
+  // edge; of the right edges tried, the one whose picture holds the most boxes in the least area.
+  std::vector<size_t> order(trees.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&trees](size_t a, size_t b) { return trees[a].rc.Height() > trees[b].rc.Height(); });
+  int nWidest = 0, nNarrowest = kMaxChartSide;
+  for (const Tree& tree : trees) {
+    nWidest = std::max(nWidest, static_cast<int>(tree.rc.Width()));
+    nNarrowest = std::min(nNarrowest, static_cast<int>(tree.rc.Width()));
+  }
+  constexpr int xStart = 20;
+  std::vector<CPoint> places(trees.size());
+  auto pack = [&](int nRightLimit) {
+    struct Row {
+      int nTop, nHeight, x;
+    };
+    std::vector<Row> open;  // rows with room for the narrowest tree
+    int nRight = 0, nBottom = kTitleBottom;
+    int yNext = kTitleBottom;
+    for (size_t i : order) {
+      const CRect& rc = trees[i].rc;
+      auto row = std::find_if(open.begin(), open.end(),
+                              [&](const Row& r) { return r.x + rc.Width() <= nRightLimit; });
+      if (row == open.end()) {
+        open.push_back({yNext, static_cast<int>(rc.Height()), xStart});
+        yNext += rc.Height() + kRowGap;
+        row = open.end() - 1;
+      }
+      places[i] = CPoint(row->x, row->nTop);
+      nRight = std::max(nRight, row->x + static_cast<int>(rc.Width()));
+      nBottom = std::max(nBottom, row->nTop + static_cast<int>(rc.Height()));
+      row->x += rc.Width() + kTreeGap;
+      if (row->x + nNarrowest > nRightLimit) open.erase(row);
+    }
+    return CSize(nRight + kMargin, nBottom + kMargin);
+  };
+  // The boxes a picture of the layout holds, counted by whole trees.
+  auto boxesHeld = [&](CSize layout) {
+    const CSize picture = PictureSizeOf(ChartSizeOf(layout));
+    size_t nHeld = 0;
+    for (size_t i = 0; i < trees.size(); ++i)
+      if (!LiesBeyond(trees[i].rc + (places[i] - trees[i].rc.TopLeft()), picture))
+        nHeld += trees[i].nBox1 - trees[i].nBox0;
+    return nHeld;
+  };
+  const int nLow = xStart + nWidest, nHigh = std::max(nLow, kMaxChartSide - kMargin);
+  int nBestLimit = nHigh;
+  size_t nBestHeld = 0;
+  long long nBestArea = -1;
+  for (int step = 0; step <= kPackedWidthSteps; ++step) {
+    const double dPart = static_cast<double>(step) / kPackedWidthSteps;
+    const int nLimit = static_cast<int>(nLow * std::pow(static_cast<double>(nHigh) / nLow, dPart));
+    const CSize layout = pack(nLimit);
+    const CSize chart = ChartSizeOf(layout);
+    const size_t nHeld = boxesHeld(layout);
+    const long long nArea = static_cast<long long>(chart.cx) * chart.cy;
+    if (nHeld > nBestHeld || (nHeld == nBestHeld && (nBestArea < 0 || nArea < nBestArea))) {
+      nBestLimit = nLimit;
+      nBestHeld = nHeld;
+      nBestArea = nArea;
+    }
+  }
+  const CSize layout = pack(nBestLimit);
+  for (size_t i = 0; i < trees.size(); ++i) {
+    const CSize offset(places[i].x - trees[i].rc.left, places[i].y - trees[i].rc.top);
+    for (size_t b = trees[i].nBox0; b < trees[i].nBox1; ++b) m_ChartBoxes[b].rect += offset;
+    for (size_t l = trees[i].nLine0; l < trees[i].nLine1; ++l) {
+      m_ChartLines[l].first += offset;
+      m_ChartLines[l].second += offset;
+    }
+  }
+  return layout;
+}
+
+CSize CWorkSpaceObj::LayoutHierarchyChart() {
+  m_ChartBoxes.clear();
+  m_ChartLines.clear();
+  ChartWalk walk;
+  m_nBoxWidth = MeasureChartNames(m_hBoxFont, m_FileObjList, &walk.nameWidths);
+  m_nBoxHeight = kBoxHeight;
+  BuildRootClassList();
+  SortNamesByDescendants(m_RootClassList);
+  m_pChartChildren = IndexChartChildren();
+  struct IndexDone {
+    std::shared_ptr<ChartChildren>& index;
+    ~IndexDone() { index.reset(); }
+  } indexDone{m_pChartChildren};
+
+  ChartRoots roots;
+  for (POSITION pos = m_RootClassList.GetHeadPosition(); pos != nullptr;) {
+    const CString& strRoot = m_RootClassList.GetNext(pos);
+    CFileObjList children;
+    GetChartChildren(children, strRoot);
+    const INT_PTR nChildren = children.GetCount();
+    (nChildren >= kLargeTree ? roots.large : nChildren > 0 ? roots.small : roots.singles).push_back(strRoot);
+  }
+  long long nLinks = 0;
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
+    nLinks += m_FileObjList.GetNext(pos)->m_BaseClassList.GetCount();
+  walk.nBoxBudget = static_cast<size_t>(kBoxesPerClassAndLink * (m_FileObjList.GetCount() + nLinks));
+
+  // The boxes of a layout that a picture of it cannot hold.
+  auto boxesBeyond = [](const std::vector<ChartBox>& boxes, CSize layout) {
+    const CSize picture = PictureSizeOf(ChartSizeOf(layout));
+    return static_cast<int>(std::count_if(boxes.begin(), boxes.end(),
+                                          [picture](const ChartBox& box) { return LiesBeyond(box.rect, picture); }));
+  };
+  CSize layout = LayoutChartRows(roots, walk);
+  int nRepeatsShort = walk.nRepeatsShort;
+  int nBeyond = boxesBeyond(m_ChartBoxes, layout);
+  // Too large for a picture: the trees are packed into the picture's area instead, in rows as
+  // wide as serves best, their subclass columns also broken by height when that holds more.
+  if (nBeyond > 0) {
+    std::vector<ChartBox> bestBoxes = std::move(m_ChartBoxes);
+    std::vector<std::pair<CPoint, CPoint>> bestLines = std::move(m_ChartLines);
+    for (int nColumnHeight : kPackedColumnHeights) {
+      m_ChartBoxes.clear();
+      m_ChartLines.clear();
+      ChartWalk packed;
+      packed.nBoxBudget = walk.nBoxBudget;
+      packed.nColumnHeight = nColumnHeight;
+      packed.nIndentLimit = kPackedIndent;
+      packed.nameWidths = walk.nameWidths;
+      const CSize packedLayout = LayoutChartPacked(roots, packed);
+      const int nPackedBeyond = boxesBeyond(m_ChartBoxes, packedLayout);
+      if (nPackedBeyond < nBeyond) {
+        nBeyond = nPackedBeyond;
+        layout = packedLayout;
+        nRepeatsShort = packed.nRepeatsShort;
+        bestBoxes.swap(m_ChartBoxes);
+        bestLines.swap(m_ChartLines);
+      }
+      if (nBeyond == 0) break;
+    }
+    m_ChartBoxes = std::move(bestBoxes);
+    m_ChartLines = std::move(bestLines);
   }
 
-  const CSize layout(nRight + kMargin, nBottom + kMargin);
-  m_nChartWidth = std::max(800, static_cast<int>(layout.cx));
-  m_nChartHeight = layout.cy + 20;
+  const CSize chart = ChartSizeOf(layout);
   // A chart larger than a picture may be is cut to that size; the boxes left out are counted.
-  m_nChartWidth = std::min(m_nChartWidth, kMaxChartSide);
-  m_nChartHeight = static_cast<int>(
-      std::min<long long>({m_nChartHeight, kMaxChartSide, kMaxChartPixels / std::max(1, m_nChartWidth)}));
-  m_nChartBoxesCut = 0;
-  for (const ChartBox& box : m_ChartBoxes)
-    if (box.rect.right > m_nChartWidth || box.rect.bottom > m_nChartHeight) ++m_nChartBoxesCut;
+  const CSize picture = PictureSizeOf(chart);
+  m_nChartWidth = picture.cx;
+  m_nChartHeight = picture.cy;
+  m_nChartBoxesCut = nBeyond;
+  m_nChartRepeatsShort = nRepeatsShort;
   return layout;
 }
 

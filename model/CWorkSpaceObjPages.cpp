@@ -110,6 +110,13 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
                     m_nChartWidth, m_nChartHeight, m_nChartBoxesCut, static_cast<int>(m_ChartBoxes.size()));
       pProgress->ReportCut(strCut);
     }
+    if (m_nChartRepeatsShort > 0) {
+      CString strShort;
+      strShort.Format("The hierarchy chart shows %d class(es) that stand under several bases without their subclasses "
+                      "under some of them: their subclasses are shown under another base.",
+                      m_nChartRepeatsShort);
+      pProgress->ReportCut(strShort);
+    }
   }
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");

@@ -10,6 +10,7 @@
 
 #include "afx/CControlBar.h"
 #include "afx/CDocTemplate.h"
+#include "afx/CPreviewView.h"
 #include "afx/CView.h"
 #include "afx/CWinApp.h"
 #include "afx/ResourceImages.h"
@@ -330,7 +331,15 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
     UINT id = static_cast<UINT>(wParam);
     // System commands have their prompts among the framework's strings.
     if (id >= 0xF000 && id < 0xF1F0) id = AFX_IDS_SCFIRST + ((id - 0xF000) >> 4);
-    GetMessageString(id, m_strMessage);
+    // During print preview the status line at rest shows the pages shown, not "Ready": menus and
+    // bars put it back to rest when the pointer leaves them.
+    const CPreviewView* preview = nullptr;
+    if (id == AFX_IDS_IDLEMESSAGE && m_lpfnCloseProc != nullptr)
+      preview = dynamic_cast<const CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST)));
+    if (preview != nullptr && !preview->GetPageText().IsEmpty())
+      m_strMessage = preview->GetPageText();
+    else
+      GetMessageString(id, m_strMessage);
   } else {
     m_strMessage.Empty();
   }

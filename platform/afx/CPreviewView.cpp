@@ -230,6 +230,7 @@ void CPreviewView::OnDisplayPageNumber(UINT nPage, UINT nPagesDisplayed) {
     int end = rest.Find('\n');
     text.Format(end >= 0 ? rest.Left(end) : rest, nPage, nPage + 1);
   }
+  m_strPageText = text;
   if (CFrameWnd* frame = PreviewFrame(this)) frame->SetMessageText(text);
 }
 

@@ -27,8 +27,11 @@ class CPreviewView : public CView {
   // Zooms to nNewState keeping `point` (client coordinates) of page nPage where it is.
   void SetZoomState(UINT nNewState, UINT nPage, CPoint point);
   void SetCurrentPage(UINT nPage, BOOL bClearRatios);
-  // Shows "Page n" or "Pages n-m" in the frame's status line.
+  // Shows "Page n" or "Pages n-m" in the frame's status line; the frame shows it again whenever
+  // its status line returns to rest during the preview.
   virtual void OnDisplayPageNumber(UINT nPage, UINT nPagesDisplayed);
+  // The last text OnDisplayPageNumber showed.
+  const CString& GetPageText() const { return m_strPageText; }
   void OnDraw(CDC* pDC) override;
 
   UINT GetZoomState() const { return m_nZoomState; }
@@ -48,6 +51,7 @@ class CPreviewView : public CView {
   UINT m_nZoomState = ZOOM_OUT;
   UINT m_nPages = 1;
   UINT m_nCurrentPage = 1;
+  CString m_strPageText;
 
   // Ends preview: the frame is given back to the view as it was.
   afx_msg void OnPreviewClose();

@@ -30,8 +30,8 @@ bool SkipSubBlocks(ByteReader& in) {
 
 // LZW as GIF uses it: codes of minCodeSize + 1 bits growing to 12, least significant bit first,
 // a clear code and an end code. Writes up to out.size() indices; a stream that ends early leaves
-// the rest as it was (a truncated file shows what it has).
-bool DecodeLzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<uint8_t>& out) {
+// the rest as it was (a truncated file shows what it has) and clears `filled`.
+bool DecodeLzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<uint8_t>& out, bool& filled) {
   if (minCodeSize < 2 || minCodeSize > 8) return false;
   const int clear = 1 << minCodeSize, end = clear + 1;
   // Each code is a prefix code plus one last index; strings are rebuilt back to front.
@@ -90,6 +90,7 @@ bool DecodeLzw(const std::vector<uint8_t>& data, int minCodeSize, std::vector<ui
     previous = code;
     if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
   }
+  filled = written == out.size();
   return true;
 }
 
@@ -141,10 +142,12 @@ bool DecodeGif(ByteSpan bytes, PictureImage& out) {
     std::vector<uint8_t> data;
     if (!in.ok() || !ReadSubBlocks(in, data)) return false;
     std::vector<uint8_t> indices(static_cast<size_t>(w) * h, 0);
-    if (!DecodeLzw(data, minCodeSize, indices)) return false;
+    bool filled = true;
+    if (!DecodeLzw(data, minCodeSize, indices, filled)) return false;
     out.width = width;
     out.height = height;
     out.icon = false;
+    out.incomplete = !filled;
     // The screen outside the image is left transparent, as is the transparent colour.
     out.pixels.assign(static_cast<size_t>(width) * height, 0);
     out.transparent = left > 0 || top > 0 || left + w < width || top + h < height;

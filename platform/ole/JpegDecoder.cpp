@@ -59,7 +59,8 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
                                               info.output_width * 3, 1);
   const JSAMPLE* row = rows[0];
   // Rows are read while the file has data for them: a few bytes stating many rows are not made
-  // up row by row (the rest stays black). A progressive file has read all it has by now.
+  // up row by row (the rest stays black, and the picture is incomplete). A progressive file has
+  // read all it has by now.
   errors.dataEnded = false;
   while (info.output_scanline < info.output_height && !errors.dataEnded) {
     size_t y = info.output_scanline;
@@ -68,7 +69,8 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
     for (int x = 0; x < out.width; ++x)
       p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
   }
-  if (info.output_scanline < info.output_height)
+  out.incomplete = info.output_scanline < info.output_height;
+  if (out.incomplete)
     jpeg_abort_decompress(&info);
   else
     jpeg_finish_decompress(&info);

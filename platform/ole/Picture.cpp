@@ -42,6 +42,7 @@ class PictureObject final : public RefCounted<IPicture, IID_IPicture> {
     if (bitmap_) DeleteObject(bitmap_);
   }
   bool Valid() const { return bitmap_ != nullptr; }
+  bool Incomplete() const { return image_.incomplete; }
 
   STDMETHODIMP get_Handle(OLE_HANDLE* pHandle) override { return Answer(pHandle, reinterpret_cast<OLE_HANDLE>(bitmap_)); }
   STDMETHODIMP get_hPal(OLE_HANDLE* phPal) override { return Answer(phPal, 0); }
@@ -131,6 +132,12 @@ bool Decode(ByteSpan bytes, PictureImage& image) {
 }
 
 }  // namespace
+
+bool IsPictureIncomplete(IPicture* picture) {
+  const auto* object = dynamic_cast<const PictureObject*>(picture);
+  return object != nullptr && object->Incomplete();
+}
+
 }  // namespace brambolt::ole
 
 HRESULT OleLoadPicture(LPSTREAM lpstream, LONG lSize, BOOL, REFIID riid, LPVOID* lplpvObj) {

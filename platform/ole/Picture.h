@@ -54,6 +54,12 @@ DEFINE_GUID(IID_IPicture, 0x7BF80980, 0xBF32, 0x101A, 0x8B, 0xBB, 0x00, 0xAA, 0x
 // than IPicture or IUnknown with E_NOINTERFACE.
 HRESULT OleLoadPicture(LPSTREAM lpstream, LONG lSize, BOOL fRunmode, REFIID riid, LPVOID* lplpvObj);
 
+namespace brambolt::ole {
+// Whether a picture OleLoadPicture made came from a file cut short: it holds what the file has,
+// and the rest of it is blank.
+bool IsPictureIncomplete(IPicture* picture);
+}  // namespace brambolt::ole
+
 // A stream over a global memory block (a new one when hGlobal is null) that grows as it is
 // written; the block is freed with the stream when fDeleteOnRelease.
 HRESULT CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM* ppstm);

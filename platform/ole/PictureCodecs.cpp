@@ -13,8 +13,29 @@ namespace {
 
 constexpr size_t kFileHeader = 14;
 
+// Whether run-length data reaches its end-of-bitmap code before the data ends: runs of a count
+// and a value, or an escape (0) followed by end of line (0), end of bitmap (1), a move (2, then
+// two bytes) or a number of literal pixels padded to an even number of bytes.
+bool RunLengthDataComplete(ByteSpan bits, bool fourBit) {
+  size_t at = 0;
+  while (at + 2 <= bits.size()) {
+    const uint8_t count = bits[at], code = bits[at + 1];
+    at += 2;
+    if (count != 0 || code == 0) continue;
+    if (code == 1) return true;
+    if (code == 2) {
+      at += 2;
+      continue;
+    }
+    const size_t literal = fourBit ? (code + 1u) / 2 : code;
+    at += literal + (literal & 1);
+  }
+  return false;
+}
+
 // A DIB's header (with its colour table or masks) and rows, decoded into 32-bit pixels by the
-// window system. `header` must hold the whole header and table; missing rows read as black.
+// window system. `header` must hold the whole header and table; missing rows read as black and
+// mark the picture incomplete.
 bool DecodeDib(ByteSpan header, ByteSpan bits, PictureImage& out) {
   uint32_t headerSize = ReadLE32(header, 0);
   bool core = headerSize == 12;
@@ -33,15 +54,20 @@ bool DecodeDib(ByteSpan header, ByteSpan bits, PictureImage& out) {
   std::memcpy(info.data(), header.data(), header.size());
   auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
   std::vector<uint8_t> rows;
+  bool incomplete = false;
   if (compression == BI_RLE8 || compression == BI_RLE4) {
     // A stated size of 0 would read run-length data without bound: no data is no picture.
     if (topDown || core || bits.empty()) return false;
     bmi->bmiHeader.biSizeImage = static_cast<DWORD>(bits.size());
     rows.assign(bits.begin(), bits.end());
+    incomplete = !RunLengthDataComplete(bits, compression == BI_RLE4);
   } else if (compression == BI_RGB || compression == BI_BITFIELDS) {
     size_t stride = ((static_cast<size_t>(width) * bpp + 31) / 32) * 4;
     rows.assign(stride * height, 0);
     std::memcpy(rows.data(), bits.data(), std::min(rows.size(), bits.size()));
+    // The last row's padding may be left out; any pixel less is a file cut short.
+    const size_t lastRow = (static_cast<size_t>(width) * bpp + 7) / 8;
+    incomplete = bits.size() < stride * (height - 1) + lastRow;
   } else {
     return false;
   }
@@ -62,6 +88,7 @@ bool DecodeDib(ByteSpan header, ByteSpan bits, PictureImage& out) {
     out.pixels.assign(static_cast<const uint32_t*>(pixels), static_cast<const uint32_t*>(pixels) + size_t(width) * height);
     for (uint32_t& p : out.pixels) p |= 0xFF000000u;
     out.transparent = false;
+    out.incomplete = incomplete;
   }
   DeleteObject(section);
   return ok;

@@ -19,10 +19,11 @@ struct PictureImage {
   std::vector<uint32_t> pixels;
   bool transparent = false;  // some pixel has alpha 0
   bool icon = false;         // read from an icon file: saved as one
+  bool incomplete = false;   // the file ends before the whole picture: what it holds is there
 };
 
 // Each decoder refuses (false) what is not a well-formed file of its kind, reading nothing
-// outside `bytes`; images are limited to 32768 pixels a side and to kMaxPicturePixels pixels,
+// outside `bytes`; a file cut short gives the part it holds, marked incomplete; images are limited to 32768 pixels a side and to kMaxPicturePixels pixels,
 // checked on the stated size before anything is allocated for them.
 bool DecodeBmp(ByteSpan bytes, PictureImage& out);
 bool DecodeIco(ByteSpan bytes, PictureImage& out);

@@ -7,11 +7,14 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
+#include "StartedApp.h"
 #include "afx/CPrintInfo.h"
+#include "app/CMainFrame.h"
 #include "app/CClassHirView.h"
 #include "controls/FileDialog.h"
 #include "gdi/Printer.h"
 #include "resources/AppResource.h"
+#include "testing/FakeCups.h"
 
 namespace {
 
@@ -142,10 +145,10 @@ struct PictureWindow {
     brambolt::test::RunUntilIdle();
   }
   ~PictureWindow() { frame->DestroyWindow(); }
-  void Show(const std::string& path) {
-    doc->m_strPendingPath = path.c_str();
-    doc->UpdateAllViews(nullptr);
+  BOOL Show(const std::string& path) {
+    const BOOL bOpened = doc->OpenPicture(path.c_str());
     brambolt::test::RunUntilIdle();
+    return bOpened;
   }
   void Command(UINT id) {
     view->SendMessage(WM_COMMAND, id, 0);
@@ -157,16 +160,11 @@ struct PictureWindow {
   }
 };
 
-TEST(PictureView, LoadsThePendingPictureOnceTitlesItAndReportsItsSize) {
+TEST(PictureView, LoadsAPictureTitlesItAndReportsItsSize) {
   PictureFolder files;
   PictureWindow window;
   EXPECT_STREQ(window.doc->GetTitle(), "Default");
-  window.Show(files("broken.bmp"));
-  window.view->Invalidate();
-  brambolt::test::RunUntilIdle();
-  EXPECT_EQ(window.boxes.Boxes().size(), 1u) << "a failed load is not retried at each repaint";
-  EXPECT_STREQ(window.doc->GetTitle(), "broken.bmp");
-  window.Show(files("chart.bmp"));
+  EXPECT_TRUE(window.Show(files("chart.bmp")));
   EXPECT_STREQ(window.doc->GetTitle(), "chart.bmp");
   EXPECT_STREQ(window.view->GetSizeText(), "  640 x  480 (301Kb) ");
   EXPECT_TRUE(window.doc->m_strPendingPath.IsEmpty());
@@ -229,6 +227,76 @@ TEST(PictureView, SaveAsWritesTheChosenKindAndShowsItAndOpenReplacesThePicture) 
   EXPECT_STREQ(window.doc->GetTitle(), "red.gif");
   EXPECT_EQ(window.doc->m_Picture.GetWidth(), 40);
   EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+// A file that is no picture is reported and opens nothing: the window keeps the picture it shows,
+// whether the file comes from Open in the picture window or from the program's File Open. A
+// picture whose file is cut short shows the rows it holds and says it is incomplete.
+TEST(PictureView, AFileThatIsNoPictureIsReportedAndOpensNothingAndACutOneIsShownAsIncomplete) {
+  PictureFolder files;
+  PictureWindow window;
+  ASSERT_TRUE(window.Show(files("chart.bmp")));
+  std::ofstream(files("Shapes.h")) << "class CShape\n{\n};\n";
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open a picture file", [&](HWND dialog) {
+    ::SetDlgItemText(dialog, edt1, files("Shapes.h").c_str());
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  window.Command(ID_FILE_OPEN);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  ASSERT_EQ(window.boxes.Boxes().size(), 1u);
+  EXPECT_EQ(window.boxes.Boxes()[0].caption, "CPicture Error");
+  EXPECT_EQ(window.boxes.Boxes()[0].text.rfind("Cannot read this picture", 0), 0u) << window.boxes.Boxes()[0].text;
+  EXPECT_STREQ(window.doc->GetTitle(), "chart.bmp");
+  EXPECT_STREQ(window.view->GetSizeText().Left(12), "  640 x  480");
+
+  // The bitmap's last 100 rows (the top of the picture, rows are stored bottom-up) are cut off.
+  std::ifstream in(files("chart.bmp"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ofstream(files("cut.bmp"), std::ios::binary) << bytes.substr(0, bytes.size() - 100 * 640);
+  EXPECT_TRUE(window.Show(files("cut.bmp")));
+  ASSERT_EQ(window.boxes.Boxes().size(), 2u);
+  EXPECT_EQ(window.boxes.Boxes()[1].text.rfind("This picture is incomplete", 0), 0u) << window.boxes.Boxes()[1].text;
+  EXPECT_STREQ(window.doc->GetTitle(), "cut.bmp");
+  EXPECT_STREQ(window.view->GetSizeText().Left(12), "  640 x  480");
+}
+
+// Through the program's own File Open a file that is no picture brings up no window.
+TEST(PictureView, TheProgramOpensNoWindowForAFileThatIsNoPicture) {
+  apptest::StartedApp s;
+  const std::string strBroken = s.home.Folder("pictures") + "/broken.bmp";
+  std::ofstream(strBroken) << "this is no picture";
+  EXPECT_EQ(s.app.OpenDocumentFile(strBroken.c_str()), nullptr);
+  ASSERT_EQ(s.boxes.boxes.size(), 1u);
+  EXPECT_EQ(s.boxes.boxes[0].text.rfind("Cannot read this picture", 0), 0u) << s.boxes.boxes[0].text;
+  ASSERT_NE(s.app.m_pClassHirTemplate, nullptr);
+  EXPECT_EQ(s.app.m_pClassHirTemplate->GetFirstDocPosition(), nullptr) << "a picture window came up";
+}
+
+// Print preview opened from the program's menu shows the page it shows in the status bar from
+// the start, and again once the pointer has passed over the preview's buttons.
+TEST(PictureView, PrintPreviewShowsItsPageInTheStatusBarFromTheStart) {
+  brambolt::test::FakeCups cups;
+  PictureFolder files;
+  apptest::StartedApp s;
+  ASSERT_NE(s.app.OpenDocumentFile(files("chart.bmp").c_str()), nullptr);
+  brambolt::test::RunUntilIdle();
+  auto* pMain = dynamic_cast<CMainFrame*>(s.app.m_pMainWnd);
+  ASSERT_NE(pMain, nullptr);
+  auto statusText = [&] {
+    brambolt::test::RunUntilIdle();
+    s.app.OnIdle(0);
+    return std::string(pMain->m_wndStatusBar.GetPaneText(0));
+  };
+  EXPECT_EQ(statusText(), "Ready");
+  pMain->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+  EXPECT_EQ(statusText(), "Page 1");
+  // The pointer leaving the preview's bar, where the program's toolbar stood, puts the status
+  // line back to rest.
+  pMain->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE, 0);
+  EXPECT_EQ(statusText(), "Page 1") << "the preview's status line at rest is its page";
+  pMain->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+  EXPECT_EQ(statusText(), "Ready");
 }
 
 // A 24-bit BMP file of one colour, as the documentation writes its charts; only its header when

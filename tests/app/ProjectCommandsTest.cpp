@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "InkwrightAppSession.h"
+#include "StartedApp.h"
 #include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
 #include "model/CWorkSpaceObj.h"
@@ -25,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using apptest::AnsweredBoxes;
 using apptest::AppHome;
+using apptest::StartedApp;
 using apptest::ReadText;
 using apptest::TestApp;
 using apptest::WriteText;
@@ -71,15 +72,6 @@ std::vector<std::string> OpenTitles(CInkwrightApp& app) {
 }
 
 int OpenDocuments(CInkwrightApp& app) { return static_cast<int>(OpenTitles(app).size()); }
-
-struct StartedApp {
-  AppHome home;
-  brambolt::test::UiSession session;
-  AnsweredBoxes boxes;
-  TestApp app;
-  StartedApp() { EXPECT_TRUE(app.InitInstance()); }
-  ~StartedApp() { app.End(); }
-};
 
 // The project of that name set as the open one, with its folders made; its folder.
 std::string SetUpProject(StartedApp& s, const std::string& name) {

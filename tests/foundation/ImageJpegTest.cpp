@@ -152,7 +152,7 @@ TEST(JpegRead, PaletteDisplayGetsAQuantised8BitPicture) {
   EXPECT_LT(MeanError(before, PictureOf(image)), 8.0);
 }
 
-TEST(JpegRead, AFileCutInTheScanLoadsAtFullSize) {
+TEST(JpegRead, AFileCutInTheScanLoadsAtFullSizeAndSaysItIsIncomplete) {
   SECDib dib;
   ASSERT_TRUE(LoadBytes(dib, PatternBmp(24, 256, 256)));
   SECJpeg writer;
@@ -162,6 +162,8 @@ TEST(JpegRead, AFileCutInTheScanLoadsAtFullSize) {
   SECJpeg whole, cut;
   ASSERT_TRUE(LoadBytes(whole, file));
   ASSERT_TRUE(LoadBytes(cut, file.substr(0, file.size() * 2 / 3)));
+  EXPECT_FALSE(whole.IsIncomplete());
+  EXPECT_TRUE(cut.IsIncomplete());
   EXPECT_EQ(cut.GetWidth(), 256);
   EXPECT_EQ(cut.GetHeight(), 256);
   for (int y = 0; y < 16; ++y)

@@ -174,10 +174,13 @@ TEST(PcxRead, RunsPastTheLineEndAreClipped) {
   }
 }
 
-TEST(PcxRead, AFileThatEndsEarlyKeepsTheLinesDecodedSoFar) {
+TEST(PcxRead, AFileThatEndsEarlyKeepsTheLinesDecodedSoFarAndSaysItIsIncomplete) {
   std::string data = Packet(5, 9) + Packet(5, 8) + Packet(2, 7);
   SECPcx image;
+  ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 5, 4, 5, data + Packet(3, 7) + Packet(5, 6))));
+  EXPECT_FALSE(image.IsIncomplete());
   ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 5, 4, 5, data)));
+  EXPECT_TRUE(image.IsIncomplete());
   for (int x = 0; x < 5; ++x) {
     EXPECT_EQ(IndexOf(image, x, 0), 9);
     EXPECT_EQ(IndexOf(image, x, 1), 8);

@@ -15,11 +15,11 @@ namespace {
 using kelpwood::foundation::SECDib;
 using namespace image_test;
 
-// Writes a one-strip TIFF of top-first packed rows; 'tags' sets anything more.
-void WriteTiff(const std::string& path, uint32_t width, uint32_t height, uint16_t bits, uint16_t samples,
-               uint16_t photometric, const std::string& rows, const std::function<void(TIFF*)>& tags = nullptr) {
+// A new TIFF file of one strip of contiguous samples, its strip still to be written.
+TIFF* StartTiff(const std::string& path, uint32_t width, uint32_t height, uint16_t bits, uint16_t samples,
+                uint16_t photometric) {
   TIFF* t = TIFFOpen(path.c_str(), "w");
-  ASSERT_NE(t, nullptr);
+  if (t == nullptr) return nullptr;
   TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
   TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
   TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, bits);
@@ -27,6 +27,14 @@ void WriteTiff(const std::string& path, uint32_t width, uint32_t height, uint16_
   TIFFSetField(t, TIFFTAG_PHOTOMETRIC, photometric);
   TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, height);
+  return t;
+}
+
+// Writes a one-strip TIFF of top-first packed rows; 'tags' sets anything more.
+void WriteTiff(const std::string& path, uint32_t width, uint32_t height, uint16_t bits, uint16_t samples,
+               uint16_t photometric, const std::string& rows, const std::function<void(TIFF*)>& tags = nullptr) {
+  TIFF* t = StartTiff(path, width, height, bits, samples, photometric);
+  ASSERT_NE(t, nullptr);
   if (tags) tags(t);
   TIFFWriteEncodedStrip(t, 0, const_cast<char*>(rows.data()), static_cast<tmsize_t>(rows.size()));
   TIFFClose(t);
@@ -335,6 +343,29 @@ TEST(TiffRead, TiledFilesAreReadTileByTile) {
   ASSERT_TRUE(tiff.LoadImage((dir / "t.tif").c_str()));
   for (int y = 0; y < 18; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(IndexOf(tiff, x, y), (x * 7 + y) & 0xFF) << x << "," << y;
+}
+
+TEST(TiffRead, AStripShorterThanItsRowsLoadsAndSaysThePictureIsIncomplete) {
+  brambolt::testing_os::TempDir dir;
+  // One PackBits strip of 4 x 4 grey pixels: a run of 16, or a run of 8 and then nothing.
+  auto write = [](const std::string& path, const std::string& strip) {
+    TIFF* t = StartTiff(path, 4, 4, 8, 1, PHOTOMETRIC_MINISBLACK);
+    ASSERT_NE(t, nullptr);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_PACKBITS);
+    TIFFWriteRawStrip(t, 0, const_cast<char*>(strip.data()), static_cast<tmsize_t>(strip.size()));
+    TIFFClose(t);
+  };
+  write(dir / "whole.tif", "\xF1\x40");
+  write(dir / "cut.tif", "\xF9\x40");
+  SECTiff whole, cut;
+  ASSERT_TRUE(whole.LoadImage((dir / "whole.tif").c_str()));
+  EXPECT_FALSE(whole.IsIncomplete());
+  ASSERT_TRUE(cut.LoadImage((dir / "cut.tif").c_str()));
+  EXPECT_TRUE(cut.IsIncomplete());
+  EXPECT_EQ(cut.GetHeight(), 4);
+  // A later whole load is complete again.
+  ASSERT_TRUE(cut.LoadImage((dir / "whole.tif").c_str()));
+  EXPECT_FALSE(cut.IsIncomplete());
 }
 
 struct Refused {

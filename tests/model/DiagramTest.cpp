@@ -2,6 +2,7 @@
 // pixel probes on the off-screen drawing, and the BMP files as other readers see them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "model/DocumentationProgress.h"
 #include "DocTestSupport.h"
 #include "ModelTestSupport.h"
+#include "testing/testing.h"
 
 using doc_test::ShapesProject;
 using model_test::RecordingShell;
@@ -349,6 +351,106 @@ TEST(HierarchyChart, TreesTooManyForTheWidestChartGoOnInABandBelowAndAFailedChar
   EXPECT_FALSE(written.IsChartFailed());
 }
 
+// A library of about 2,000 classes: large trees side by side, hundreds of small trees and
+// hundreds of single classes, far larger in rows than a picture may be. Every class has its box
+// in the written picture, no two boxes overlap, and nothing is cut.
+TEST(HierarchyChart, ALibraryOfTwoThousandClassesInHundredsOfTreesShowsEveryClassInThePicture) {
+  std::vector<std::string> classes;
+  for (int t = 0; t < 24; ++t) {
+    const std::string root = "CLarge" + std::to_string(t);
+    classes.push_back(root);
+    for (int c = 0; c < 7 + t % 5; ++c) {
+      const std::string child = root + "Part" + std::to_string(c);
+      classes.push_back(child + ":" + root);
+      for (int g = 0; g < c % 3; ++g) classes.push_back(child + "Detail" + std::to_string(g) + ":" + child);
+    }
+  }
+  for (int t = 0; t < 250; ++t) {
+    const std::string root = "CSmallTree" + std::to_string(t);
+    classes.push_back(root);
+    for (int c = 0; c < 1 + t % 6; ++c) classes.push_back(root + "Leaf" + std::to_string(c) + ":" + root);
+  }
+  for (int i = 0; i < 600; ++i) classes.push_back("CSingleClassOfTheLibrary" + std::to_string(i));
+  ShapesProject p(Header(classes).c_str());
+  Paint(p.project);
+  ASSERT_EQ(static_cast<size_t>(p.project.m_FileObjList.GetCount()), classes.size());
+  ASSERT_GE(classes.size(), 2000u);
+  std::filesystem::create_directories(p.folder.Path() + "/Image2");
+  ASSERT_TRUE(p.project.SaveHierarchyChartBitmap(CString(p.folder.Path().c_str()) + "/Image2\\"));
+  const int nWidth = p.project.m_nChartWidth, nHeight = p.project.m_nChartHeight;
+  EXPECT_LE(nWidth, 32000);
+  EXPECT_LE(nHeight, 32000);
+  EXPECT_LE(static_cast<long long>(nWidth) * nHeight, 48LL * 1000 * 1000);
+  EXPECT_EQ(p.project.m_nChartBoxesCut, 0);
+
+  std::set<std::string> boxed;
+  for (const auto& box : p.project.m_ChartBoxes) boxed.insert(S(box.strName));
+  for (POSITION pos = p.project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const std::string name = S(p.project.m_FileObjList.GetNext(pos)->m_strClassName);
+    EXPECT_EQ(boxed.count(name), 1u) << name << " has no box";
+  }
+  const auto& boxes = p.project.m_ChartBoxes;
+  for (size_t a = 0; a < boxes.size(); ++a)
+    for (size_t b = a + 1; b < boxes.size(); ++b) {
+      CRect overlap;
+      ASSERT_FALSE(overlap.IntersectRect(&boxes[a].rect, &boxes[b].rect))
+          << S(boxes[a].strName) << " and " << S(boxes[b].strName) << " overlap";
+    }
+  // Every box is in the picture: its fill a few pixels inside its top right corner.
+  const std::string bytes = ReadBytes(p.folder.Path() + "/Image2/A_Hierarchy_Chart.bmp");
+  const size_t stride = (static_cast<size_t>(nWidth) * 3 + 3) / 4 * 4;
+  ASSERT_EQ(bytes.size(), 54 + stride * static_cast<size_t>(nHeight));
+  for (const auto& box : boxes) {
+    ASSERT_LE(box.rect.right, nWidth) << S(box.strName);
+    ASSERT_LE(box.rect.bottom, nHeight) << S(box.strName);
+    const size_t row = static_cast<size_t>(nHeight - 1 - (box.rect.top + 3));
+    const size_t at = 54 + row * stride + static_cast<size_t>(box.rect.right - 3) * 3;
+    const COLORREF pixel = RGB(static_cast<unsigned char>(bytes[at + 2]), static_cast<unsigned char>(bytes[at + 1]),
+                               static_cast<unsigned char>(bytes[at]));
+    ASSERT_EQ(pixel, box.bRoot ? kRootFill : kClassFill) << S(box.strName);
+  }
+}
+
+// A class under several bases stands under each of them with its subclasses, as long as the
+// chart's boxes stay within a bound of the classes and their base links; beyond it, it stands
+// there as its box alone, and the run says how many such boxes there are. Each class deriving
+// from the two before it would otherwise double the chart with every class.
+TEST(HierarchyChart, ClassesUnderSeveralBasesAreRepeatedWithinABoundAndWhatIsLeftOutIsCounted) {
+  auto names = [](const CWorkSpaceObj& project) {
+    std::multiset<std::string> shown;
+    for (const auto& box : project.m_ChartBoxes) shown.insert(S(box.strName));
+    return shown;
+  };
+  // A diamond: D and its subclass E under both B and C.
+  ShapesProject diamond(Header({"A", "B:A", "C:A", "D:B, public C", "E:D"}).c_str());
+  diamond.project.LayoutHierarchyChart();
+  EXPECT_EQ(names(diamond.project), (std::multiset<std::string>{"A", "B", "C", "D", "D", "E", "E"}));
+  EXPECT_EQ(diamond.project.m_nChartRepeatsShort, 0);
+
+  const int nClasses = 40;
+  std::vector<std::string> chain{"C0", "C1:C0"};
+  for (int i = 2; i < nClasses; ++i)
+    chain.push_back("C" + std::to_string(i) + ":C" + std::to_string(i - 1) + ", public C" + std::to_string(i - 2));
+  ShapesProject p(Header(chain).c_str());
+  const int nLinks = 2 * nClasses - 3;
+  DocumentationProgress progress;
+  {
+    brambolt::test::HangWatchdog watchdog("the chart of 40 classes each deriving from the two before", 120);
+    EXPECT_EQ(p.project.GeneratePages(LANGUAGE_ENG, p.strProjectFolder + "Htmls\\", &progress), 0);
+  }
+  const std::multiset<std::string> shown = names(p.project);
+  for (int i = 0; i < nClasses; ++i) EXPECT_GE(shown.count("C" + std::to_string(i)), 1u) << i;
+  EXPECT_LE(shown.size(), static_cast<size_t>(5 * (nClasses + nLinks)));
+  EXPECT_GT(p.project.m_nChartRepeatsShort, 0);
+  EXPECT_EQ(p.project.m_nChartBoxesCut, 0);
+  const std::string expected = "The hierarchy chart shows " + std::to_string(p.project.m_nChartRepeatsShort) +
+                               " class(es) that stand under several bases without their subclasses under some of "
+                               "them: their subclasses are shown under another base.";
+  std::vector<std::string> cuts;
+  for (const CString& strCut : progress.GetCuts()) cuts.push_back(S(strCut));
+  EXPECT_NE(std::find(cuts.begin(), cuts.end(), expected), cuts.end()) << ::testing::PrintToString(cuts);
+}
+
 }  // namespace
 
 namespace {
@@ -375,6 +477,14 @@ TEST(Documentation, HostileHierarchiesAndNamesGiveBoundedPicturesAndSayWhatWasCu
   EXPECT_EQ(pDeepest->m_AncestorList.GetCount(), CFileObj::kDiagramNames);
   EXPECT_EQ(pDeepest->m_nMoreAncestors, 1000 - CFileObj::kDiagramNames);
   EXPECT_EQ(pDeepest->m_nBitmapHeight, 20 + 30 * (CFileObj::kDiagramNames + 1));
+  // Its chart shows every class: the chain goes on in trees of its own rather than down a
+  // diagonal as wide as it is deep.
+  deep.project.LayoutHierarchyChart();
+  EXPECT_EQ(deep.project.m_nChartBoxesCut, 0);
+  std::set<std::string> chained;
+  for (const auto& box : deep.project.m_ChartBoxes) chained.insert(S(box.strName));
+  EXPECT_EQ(chained.size(), chain.size());
+  EXPECT_LE(static_cast<long long>(deep.project.m_nChartWidth) * deep.project.m_nChartHeight, 48LL * 1000 * 1000);
 
   // A chain of 40 written whole: every diagram the size of the deepest one at most.
   ShapesProject written(Header(std::vector<std::string>(chain.begin(), chain.begin() + 40)).c_str());

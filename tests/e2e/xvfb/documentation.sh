@@ -141,6 +141,18 @@ open_file "$project/Output_GB5/Htmls/Image2/A_Hierarchy_Chart.bmp"
 title=$(xdotool getwindowname "$main")
 [ "$title" = "Atelier - Visual Brambolt - [A_Hierarchy_Chart.bmp]" ] || fail "the picture view's title: $title"
 shot docs-06-hierarchy-chart
+# A header chosen in the picture window's own Open is said to be no picture, and the chart stays.
+keys ctrl+o
+wait_for 50 shown '^Open a picture file$' || fail "the picture window's Open did not come up"
+keys alt+n
+typed "$fixtures/Atelier/BrushStyle.h"
+keys Return
+wait_for 50 shown '^CPicture Error$' || fail "a header opened as a picture without a word"
+shot docs-06-no-picture
+keys Return
+wait_for 50 gone '^CPicture Error$' || fail "the picture message stayed up"
+title=$(xdotool getwindowname "$main")
+[ "$title" = "Atelier - Visual Brambolt - [A_Hierarchy_Chart.bmp]" ] || fail "a header replaced the chart: $title"
 
 # ---- Build > Automatic Generate HTML Help, its defaults taken: the .chm holds every page ----
 if command -v chmcmd > /dev/null; then

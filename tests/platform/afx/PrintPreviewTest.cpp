@@ -135,12 +135,18 @@ TEST_F(PrintPreview, PagesOneOrTwoAtATimeWithTheirNumbersAndTheToolbarFollowing)
   ASSERT_NE(toolbar, nullptr);
   EXPECT_TRUE(::IsWindowVisible(toolbar));
   EXPECT_EQ(Status(), "Page 1");
+  // The pointer leaving a bar puts the status line back to rest: in preview that is the page.
+  frame_->SendMessage(WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
+  Idle();
+  EXPECT_EQ(std::string(status.GetPaneText(0)), "Page 1");
   EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_PREV));
   EXPECT_TRUE(Enabled(AFX_ID_PREVIEW_NEXT));
   EXPECT_FALSE(Enabled(AFX_ID_PREVIEW_ZOOMOUT));
 
   Command(AFX_ID_PREVIEW_NEXT);
   EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  EXPECT_EQ(Status(), "Page 2");
+  frame_->SendMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);
   EXPECT_EQ(Status(), "Page 2");
   EXPECT_TRUE(Enabled(AFX_ID_PREVIEW_PREV));
   Command(AFX_ID_PREVIEW_PREV);

@@ -312,17 +312,44 @@ TEST_F(Pictures, MetafilesDamagedFilesAndOtherInterfacesFail) {
   EXPECT_EQ(picture, nullptr);
   std::vector<uint8_t> wmf{0xD7, 0xCD, 0xC6, 0x9A, 0, 0};
   EXPECT_EQ(Load(wmf, &picture), CTL_E_INVALIDPICTURE);
-  for (const char* name : {"q.gif", "q.jpg", "q.bmp", "q.ico"}) {
-    std::vector<uint8_t> bytes = ReadFile(Make(name));
+  const struct {
+    const char* name;
+    const char* options;
+    const char* format;
+    bool halfShown;  // cut in half, the picture still has rows or a scan to show
+  } files[] = {
+      {"q.gif", "", "", false},
+      {"q.jpg", "", "", false},
+      {"qbig.jpg", "-resize 400x300", "", true},
+      {"q.bmp", "", "", true},
+      {"q.ico", "", "", false},
+      {"q4.bmp", "-colors 4 -compress RLE", "BMP3", false},
+  };
+  for (const auto& f : files) {
+    const char* name = f.name;
+    std::vector<uint8_t> bytes = ReadFile(Make(name, f.options, f.format));
     ASSERT_GT(bytes.size(), 60u) << name;
-    // Cut short at several places: each is refused or shows what it has, and nothing is read
-    // past the end (AddressSanitizer watches).
-    for (size_t keep : {size_t{6}, size_t{30}, bytes.size() / 2}) {
+    picture = nullptr;
+    ASSERT_EQ(Load(bytes, &picture), S_OK) << name;
+    EXPECT_FALSE(brambolt::ole::IsPictureIncomplete(picture)) << name;
+    picture->Release();
+    // Cut short at several places: each is refused or shows what it has and is incomplete, and
+    // nothing is read past the end (AddressSanitizer watches).
+    // A bitmap lacks its last pixels (or its run-length end) without the last two bytes.
+    std::vector<size_t> keeps{6, 30, bytes.size() / 2};
+    if (std::string(name).find(".bmp") != std::string::npos) keeps.push_back(bytes.size() - 2);
+    for (size_t keep : keeps) {
       std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(keep));
       picture = nullptr;
       HRESULT hr = Load(cut, &picture);
       EXPECT_TRUE(hr == S_OK || hr == CTL_E_INVALIDPICTURE) << name << " cut at " << keep;
-      if (picture) picture->Release();
+      if (picture) {
+        EXPECT_TRUE(brambolt::ole::IsPictureIncomplete(picture)) << name << " cut at " << keep;
+        picture->Release();
+      } else {
+        // The rows of a bitmap and the scan of a JPEG cut in half are shown, not refused.
+        EXPECT_TRUE(keep != bytes.size() / 2 || !f.halfShown) << name << " cut in half";
+      }
     }
   }
   picture = nullptr;

@@ -1,0 +1,21 @@
+// The application object of a test, started as the program starts it and ended with the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "InkwrightAppSession.h"
+
+namespace apptest {
+
+// The application started in a private home and a headless session, its message boxes answered,
+// and ended with the test.
+struct StartedApp {
+  AppHome home;
+  brambolt::test::UiSession session;
+  AnsweredBoxes boxes;
+  TestApp app;
+  StartedApp() { EXPECT_TRUE(app.InitInstance()); }
+  ~StartedApp() { app.End(); }
+};
+
+}  // namespace apptest
