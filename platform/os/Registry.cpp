@@ -24,6 +24,7 @@
 
 #include "base/Convert.h"
 #include "os/FileApi.h"
+#include "os/FileFaults.h"
 #include "os/Paths.h"
 
 namespace brambolt {
@@ -448,6 +449,10 @@ bool WriteMerged(const std::string& folder, const std::string& fileName, int roo
     ok = true;
     const char* p = text.data();
     std::size_t left = text.size();
+    if (const int fault = FileFault(FileStep::Write, temp)) {
+      errno = fault;
+      ok = false;
+    }
     while (ok && left > 0) {
       const ssize_t n = ::write(fd, p, left);
       if (n < 0 && errno == EINTR) continue;
@@ -581,9 +586,12 @@ class Registry {
   }
 
   void BeginBatch() { ++m_batches; }
-  void EndBatch() {
-    if (--m_batches > 0) return;
-    for (int i = 0; i < kRootCount; ++i) WriteBack(i);
+  // Whether the roots were written (true while an outer batch holds them).
+  bool EndBatch() {
+    if (--m_batches > 0) return true;
+    bool ok = true;
+    for (int i = 0; i < kRootCount; ++i) ok = WriteBack(i) && ok;
+    return ok;
   }
 
   // Resolves a handle; the result names no key when the handle is not open.
@@ -731,10 +739,15 @@ RegistryWriteBatch::RegistryWriteBatch() {
   store.BeginBatch();
 }
 
-RegistryWriteBatch::~RegistryWriteBatch() {
+RegistryWriteBatch::~RegistryWriteBatch() { Commit(); }
+
+BOOL RegistryWriteBatch::Commit() {
+  if (m_bEnded) return m_bResult;
+  m_bEnded = true;
   Registry& store = Store();
   std::lock_guard<std::mutex> lock(store.mutex);
-  store.EndBatch();
+  m_bResult = store.EndBatch() ? TRUE : FALSE;
+  return m_bResult;
 }
 
 void ResetRegistryForTesting() {

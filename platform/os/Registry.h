@@ -166,6 +166,15 @@ class RegistryWriteBatch {
   ~RegistryWriteBatch();
   RegistryWriteBatch(const RegistryWriteBatch&) = delete;
   RegistryWriteBatch& operator=(const RegistryWriteBatch&) = delete;
+
+  // Ends the batch now: whether every changed root's file was written (TRUE when nothing changed
+  // or an outer batch still holds the writes). A root that could not be written keeps its
+  // changes for the next write.
+  BOOL Commit();
+
+ private:
+  bool m_bEnded = false;
+  BOOL m_bResult = TRUE;
 };
 
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
