@@ -1,6 +1,7 @@
 // The INI and registry storage strategies of the persistent trees.
 #include "foundation/SECPTNStrategy.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -122,6 +123,8 @@ std::string StoredValue(const std::string& v) {
 constexpr std::string_view kReservedKeyPrefix = "ptn_";
 // A pair written in hexadecimal: "ptn_Key_<key>=<value>".
 constexpr std::string_view kEncodedKeyPrefix = "ptn_Key_";
+// The registry value that lists a node's children in their order.
+constexpr char kChildOrderValue[] = "ptn_ChildOrder";
 
 }  // namespace
 
@@ -343,11 +346,14 @@ void SECPTNStrategyRegistry::GetNodeKeyPath(CString& out, const CStringList& pat
   ForEachFromRoot(path, [&](const CString& name) { out += name + "\\"; });
 }
 
-BOOL SECPTNStrategyRegistry::CanStoreNode(const CStringList& childNames, const CStringList&) {
+BOOL SECPTNStrategyRegistry::CanStoreNode(const CStringList& childNames, const CStringList& keys) {
   for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr;) {
     const std::string name = Text(childNames.GetNext(pos));
     if (name.size() > 255 || !NameFits(name, "\\")) return FALSE;
   }
+  // The value that keeps the children's order is no pair of the node.
+  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;)
+    if (brambolt::FileNamesEqualNoCase(Text(keys.GetNext(pos)), kChildOrderValue)) return FALSE;
   return !HasSameNames(childNames);
 }
 
@@ -388,12 +394,19 @@ BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CStrin
 
 // Children are subkeys, so no list is written; the node's key is made here, as every node is
 // saved through this call: a node without values keeps its key (and so its place in the tree).
-BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList& path, const CStringList&) {
+BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList& path, const CStringList& childNames) {
   SECRegistry reg;
   if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
   CString keyPath;
   GetNodeKeyPath(keyPath, path);
-  return reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr);
+  if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
+  if (childNames.GetCount() < 2) return TRUE;
+  // The registry lists subkeys by name: their order is kept beside them.
+  std::string order;
+  for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr;) order += Text(childNames.GetNext(pos)) + '\0';
+  order += '\0';
+  return reg.SetValueRaw(kChildOrderValue, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(order.data()),
+                         static_cast<DWORD>(order.size()));
 }
 
 BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
@@ -407,11 +420,13 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
   keys.RemoveAll();
   values.RemoveAll();
   CString name;
+  std::vector<std::string> subkeys;
   for (DWORD index = 0; reg.EnumKey(index, name); ++index) {
     // A name that cannot name a key of its own below this one is no child.
-    const std::string text = Text(name);
-    if (text.size() <= 255 && NameFits(text, "\\")) childNames.AddTail(name);
+    std::string text = Text(name);
+    if (text.size() <= 255 && NameFits(text, "\\")) subkeys.push_back(std::move(text));
   }
+  std::string order;
   DWORD type = 0;
   for (DWORD index = 0; reg.EnumValue(index, name, type); ++index) {
     // Read whole, whatever its length: the size first, then the bytes.
@@ -419,9 +434,25 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
     if (!reg.QueryValueRaw(name, &type, nullptr, &size)) continue;
     std::vector<char> text(size + 1, '\0');
     if (!reg.QueryValueRaw(name, &type, reinterpret_cast<LPBYTE>(text.data()), &size)) continue;
+    if (brambolt::FileNamesEqualNoCase(Text(name), kChildOrderValue)) {
+      if (type == REG_MULTI_SZ) order.assign(text.data(), size);
+      continue;
+    }
     keys.AddTail(name);
     const std::size_t length = type == REG_BINARY ? size : strnlen(text.data(), size);
     values.AddTail(CString(text.data(), static_cast<int>(length)));
   }
+  // The children in the order they were saved (a store written before has no order: the
+  // registry's), then any the order does not name.
+  for (std::size_t at = 0; at < order.size();) {
+    const std::size_t end = std::min(order.find('\0', at), order.size());
+    const auto it = std::find(subkeys.begin(), subkeys.end(), order.substr(at, end - at));
+    if (it != subkeys.end()) {
+      childNames.AddTail(CString(it->data(), static_cast<int>(it->size())));
+      subkeys.erase(it);
+    }
+    at = end + 1;
+  }
+  for (const std::string& subkey : subkeys) childNames.AddTail(CString(subkey.data(), static_cast<int>(subkey.size())));
   return TRUE;
 }

@@ -620,15 +620,18 @@ TEST_F(RegistryStrategy, MissingNodeDoesNotLoad) {
   EXPECT_FALSE(root.Load(&reg));
 }
 
-// Values holding a NUL are kept whole (as bytes), and a name that cannot name a key of its own
-// (a backslash, a lead byte without its trail, which took the path's backslash as its trail,
-// a sibling's name in another case) is refused: the save writes nothing of it.
+// Values holding a NUL are kept whole (as bytes), children keep their order, and a name that
+// cannot name a key of its own (a backslash, a lead byte without its trail, which took the
+// path's backslash as its trail, a sibling's name in another case) or a pair named as the
+// children's order is refused: the save writes nothing of it.
 TEST_F(RegistryStrategy, EveryValueReadsBackAndANameThatCannotNameAKeyIsRefused) {
   SECPersistentTreeNode root;
   ASSERT_EQ(root.Create("Tree", nullptr), 0u);
   root.AddKeyValueString("nul", CString("a\0b\0", 4), TRUE);
   root.AddKeyValueString("blanks", " v \r\n", TRUE);
   root.AddChild("Child")->AddKeyValueString("\"q\"", "'x'", TRUE);
+  // The registry lists subkeys by name; the children keep their own order.
+  for (const char* name : {"Bar-10", "Bar-2", "Bar-1"}) root.AddChild(name);
   SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
   ASSERT_TRUE(root.Save(&reg));
   brambolt::ResetRegistryForTesting();
@@ -638,11 +641,12 @@ TEST_F(RegistryStrategy, EveryValueReadsBackAndANameThatCannotNameAKeyIsRefused)
   EXPECT_EQ(Dump(loaded), Dump(root));
 
   brambolt::ScopedCodePage gbk(936);
-  for (const char* bad : {"a\\b", "\xB0\xA1\xB0", "Twice"}) {
+  for (const char* bad : {"a\\b", "\xB0\xA1\xB0", "Twice", "Order"}) {
     SECPersistentTreeNode tree;
     ASSERT_EQ(tree.Create("Bad", nullptr), 0u);
     tree.AddChild(bad)->AddKeyValueString("k", "v", TRUE);
     if (std::string(bad) == "Twice") tree.AddChild("TWICE");
+    if (std::string(bad) == "Order") tree.AddKeyValueString("PTN_CHILDORDER", "x", TRUE);
     EXPECT_FALSE(tree.Save(&reg)) << bad;
     EXPECT_FALSE(KeyExists("Software\\Test\\Bad")) << bad;
   }

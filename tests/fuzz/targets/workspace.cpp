@@ -7,7 +7,6 @@
 // Bit 1 chooses the registry instead of a file, bit 2 code page 936 instead of 1252.
 // Whatever tree is loaded or built is saved, loaded again into a fresh root and compared: a tree
 // the store accepted reads back the same, every name, key, value and order. A failure aborts.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,14 +15,12 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "base/CodePage.h"
 #include "foundation/SECPTNStrategy.h"
 #include "foundation/SECPersistentTreeNode.h"
-#include "os/Paths.h"
 #include "os/Registry.h"
 
 namespace {
@@ -35,9 +32,7 @@ struct PairsOf : SECPersistentTreeNode {
   static const CPtrList& Of(const SECPersistentTreeNode& node) { return node.*(&PairsOf::m_pairs); }
 };
 
-// The registry lists a node's children (its subkeys) in the order of their names, not in the
-// order they were written: `byName` compares them in that order.
-void Dump(const SECPersistentTreeNode& node, std::string& out, bool byName) {
+void Dump(const SECPersistentTreeNode& node, std::string& out) {
   const CString name = node.GetNodeName();
   out.append(name, name.GetLength()).append("{");
   const CPtrList& pairs = PairsOf::Of(node);
@@ -50,19 +45,13 @@ void Dump(const SECPersistentTreeNode& node, std::string& out, bool byName) {
   }
   CStringList children;
   node.GetChildNames(children);
-  std::vector<CString> names;
-  for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) names.push_back(children.GetNext(pos));
-  if (byName)
-    std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) {
-      return brambolt::CompareFileNamesNoCase(std::string_view(a, a.GetLength()), std::string_view(b, b.GetLength())) < 0;
-    });
-  for (const CString& name : names) Dump(*node.FindChild(name), out, byName);
+  for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) Dump(*node.FindChild(children.GetNext(pos)), out);
   out += "}";
 }
 
-std::string Dump(const SECPersistentTreeNode& node, bool byName) {
+std::string Dump(const SECPersistentTreeNode& node) {
   std::string out;
-  Dump(node, out, byName);
+  Dump(node, out);
   return out;
 }
 
@@ -137,8 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loaded.Create(kRoot, nullptr);
     // (A root with nothing in it leaves nothing stored: its load finds nothing and says so.)
     loaded.Load(store.get());
-    if (Dump(loaded, registry) != Dump(tree, registry)) {
-      std::fprintf(stderr, "saved:  %s\nloaded: %s\n", Dump(tree, registry).c_str(), Dump(loaded, registry).c_str());
+    if (Dump(loaded) != Dump(tree)) {
+      std::fprintf(stderr, "saved:  %s\nloaded: %s\n", Dump(tree).c_str(), Dump(loaded).c_str());
       std::abort();
     }
     if (!copy.empty()) std::filesystem::remove(copy, error);
