@@ -75,8 +75,10 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
   CalcInsideRect(rectBorders, bHorz);
   const CSize sizeBorders(-rectBorders.Width(), -rectBorders.Height());
 
+  // A bar of its own row spans its dock bar; floating, it is laid out as any toolbar is (its
+  // frame's width comes from the bar, so the bar taking the frame's width could never resize).
   int nSurround = -1;
-  if (GetExBarStyle() & CBRS_EX_OWN_ROW) {
+  if ((GetExBarStyle() & CBRS_EX_OWN_ROW) && !bFloating) {
     CFrameWnd* pFrame = m_pDockSite;
     if (!bHorz && pFrame != nullptr) {
       for (UINT nDock : {AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT}) {
@@ -91,7 +93,7 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
     } else if (GetParent() != nullptr) {
       CRect rect;
       GetParent()->GetClientRect(&rect);
-      nSurround = rect.Width() - (GetParent()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd)) ? 12 : 0);
+      nSurround = rect.Width();
     }
   }
 

@@ -1,10 +1,14 @@
 // The INI and registry storage strategies of the persistent trees.
 #include "foundation/SECPTNStrategy.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/SECRegistry.h"
+#include "os/Paths.h"
 #include "os/Profile.h"
 
 namespace {
@@ -39,6 +43,88 @@ void SplitNameList(const std::vector<char>& buffer, DWORD length, CStringList& n
 }
 
 bool IsCutList(DWORD length, DWORD size) { return size >= 2 && length == size - 2; }
+
+std::string Text(const CString& text) { return std::string(static_cast<LPCTSTR>(text), text.GetLength()); }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Whether `name` can be a name in a store that takes none of the `forbidden` characters: not
+// empty, no control character, and not ending in the lead byte of a double-byte character
+// without its trail (which would take the next character of the stored path as its trail).
+bool NameFits(std::string_view name, std::string_view forbidden) {
+  if (name.empty()) return false;
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F || forbidden.find(static_cast<char>(c)) != std::string_view::npos) return false;
+    if (c > 0x80 && brambolt::IsPathLeadByte(c)) {
+      if (i + 1 >= name.size()) return false;
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && brambolt::FileNamesEqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Whether two of the names are the same ignoring case: they would name one place.
+bool HasSameNames(const CStringList& names) {
+  std::vector<std::string> seen;
+  for (POSITION pos = names.GetHeadPosition(); pos != nullptr;) {
+    std::string name = Text(names.GetNext(pos));
+    for (const std::string& other : seen)
+      if (brambolt::FileNamesEqualNoCase(name, other)) return true;
+    seen.push_back(std::move(name));
+  }
+  return false;
+}
+
+std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (const char b : bytes) {
+    hex += digits[static_cast<unsigned char>(b) >> 4];
+    hex += digits[static_cast<unsigned char>(b) & 15];
+  }
+  return hex;
+}
+
+// The bytes of hexadecimal text (either case); false when it is not such text.
+bool FromHex(std::string_view hex, std::string& bytes) {
+  if (hex.size() % 2 != 0) return false;
+  auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  bytes.clear();
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]), low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+// A value of one line as the profile file holds it: the reader trims a value and takes off one
+// pair of enclosing quotes, so a value they would change is put in quotes.
+std::string StoredValue(const std::string& v) {
+  const bool quoted = !v.empty() && (IsBlank(v.front()) || IsBlank(v.back()) ||
+                                     (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()));
+  return quoted ? "\"" + v + "\"" : v;
+}
+
+// Keys of the profile store's own start with this (ignoring case, as the file compares keys).
+constexpr std::string_view kReservedKeyPrefix = "ptn_";
+// A pair written in hexadecimal: "ptn_Key_<key>=<value>".
+constexpr std::string_view kEncodedKeyPrefix = "ptn_Key_";
+// The registry value that lists a node's children in their order.
+constexpr char kChildOrderValue[] = "ptn_ChildOrder";
 
 }  // namespace
 
@@ -80,7 +166,7 @@ SECPTNStrategyProfile::PendingSection& SECPTNStrategyProfile::Pending(const CStr
   CString key = section;
   key.MakeUpper();
   const auto [it, added] = m_pendingIndex.emplace(static_cast<LPCTSTR>(key), m_pending.size());
-  if (added) m_pending.push_back({section, std::string()});
+  if (added) m_pending.push_back({section, std::string(), {}});
   return m_pending[it->second];
 }
 
@@ -120,25 +206,73 @@ BOOL SECPTNStrategyProfile::DeleteNode(const CStringList& path) {
   return ok;
 }
 
+std::string SECPTNStrategyProfile::EntryLine(const CString& key, const CString& value,
+                                             std::vector<std::string>* taken) const {
+  const std::string k = Text(key), v = Text(value);
+  // The reader trims a key, ends it at the first '=', and takes a line starting with ';' or '['
+  // for a comment or a section; keys match ignoring case.
+  bool plain = NameFits(k, "=") && !IsBlank(k.front()) && !IsBlank(k.back()) && k.front() != ';' &&
+               k.front() != '[' && !StartsWithNoCase(k, kReservedKeyPrefix) &&
+               v.find_first_of(std::string_view("\0\r\n", 3)) == std::string::npos;
+  if (plain && taken != nullptr)
+    for (const std::string& other : *taken)
+      if (brambolt::FileNamesEqualNoCase(k, other)) plain = false;
+  if (!plain) {
+    const std::string encoded = std::string(kEncodedKeyPrefix) + Hex(k);
+    if (taken != nullptr) taken->push_back(encoded);
+    return encoded + "=" + Hex(v);
+  }
+  if (taken != nullptr) taken->push_back(k);
+  return k + "=" + StoredValue(v);
+}
+
 BOOL SECPTNStrategyProfile::WriteKeyValue(const CStringList& path, const CString& key, const CString& value) {
   const CString section = SectionName(path);
-  if (section.IsEmpty()) return FALSE;
-  if (m_nSaveDepth == 0) return WritePrivateProfileString(section, key, value, m_strIniFileName);
-  std::string& entries = Pending(section).entries;
-  entries.append(static_cast<LPCTSTR>(key)).append("=").append(static_cast<LPCTSTR>(value));
-  entries += '\0';
+  if (section.IsEmpty() || key.IsEmpty()) return FALSE;
+  if (m_nSaveDepth == 0) {
+    const std::string line = EntryLine(key, value, nullptr);
+    const std::size_t equals = line.find('=');
+    return WritePrivateProfileString(section, line.substr(0, equals).c_str(), line.substr(equals + 1).c_str(),
+                                     m_strIniFileName);
+  }
+  PendingSection& pending = Pending(section);
+  pending.entries += EntryLine(key, value, &pending.keys);
+  pending.entries += '\0';
   return TRUE;
 }
 
 BOOL SECPTNStrategyProfile::WriteChildList(const CStringList& path, const CStringList& childNames) {
+  const CString section = SectionName(path);
+  if (section.IsEmpty()) return FALSE;
   BOOL ok = TRUE;
   int index = 1;
   for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr; ++index) {
+    const CString& name = childNames.GetNext(pos);
     CString key;
     key.Format("%s%d", static_cast<LPCTSTR>(m_strChildKeyPrefix), index);
-    ok = WriteKeyValue(path, key, childNames.GetNext(pos)) && ok;
+    // A name that can name a section is one line (CanStoreNode); it may need quotes.
+    const std::string value = StoredValue(Text(name));
+    if (m_nSaveDepth == 0) {
+      ok = WritePrivateProfileString(section, key, value.c_str(), m_strIniFileName) && ok;
+    } else {
+      PendingSection& pending = Pending(section);
+      pending.entries += Text(key) + "=" + value;
+      pending.entries += '\0';
+      pending.keys.push_back(Text(key));
+    }
   }
-  return ok && !SectionName(path).IsEmpty();
+  return ok;
+}
+
+BOOL SECPTNStrategyProfile::CanNameSection(const CString& name) const {
+  const std::string n = Text(name);
+  return NameFits(n, "[]" + Text(m_strSectionSeparator)) && !IsBlank(n.front()) && !IsBlank(n.back());
+}
+
+BOOL SECPTNStrategyProfile::CanStoreNode(const CStringList& childNames, const CStringList&) {
+  for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr;)
+    if (!CanNameSection(childNames.GetNext(pos))) return FALSE;
+  return !HasSameNames(childNames);
 }
 
 BOOL SECPTNStrategyProfile::GetSectionKeys(const CString& section, CStringList& keys) {
@@ -162,9 +296,17 @@ BOOL SECPTNStrategyProfile::ReadNode(const CStringList& path, CStringList& child
   keys.RemoveAll();
   values.RemoveAll();
   const CString section = SectionName(path);
+  // A node never reads a section of a node above it (which would read itself again without end).
+  CStringList above;
+  for (POSITION pos = path.GetHeadPosition(); pos != nullptr;) above.AddTail(path.GetNext(pos));
+  while (above.GetCount() > 1) {
+    above.RemoveHead();
+    if (brambolt::FileNamesEqualNoCase(Text(SectionName(above)), Text(section))) return FALSE;
+  }
   CStringList sectionKeys;
   if (!GetSectionKeys(section, sectionKeys)) return FALSE;
   std::vector<char> buffer;
+  std::string decodedKey, decodedValue;
   for (POSITION pos = sectionKeys.GetHeadPosition(); pos != nullptr;) {
     const CString& key = sectionKeys.GetNext(pos);
     const DWORD length = ReadGrowing(
@@ -172,8 +314,16 @@ BOOL SECPTNStrategyProfile::ReadNode(const CStringList& path, CStringList& child
         [&](char* text, DWORD size) { return GetPrivateProfileString(section, key, "", text, size, m_strIniFileName); },
         [](DWORD got, DWORD size) { return got == size - 1; });
     const CString value(buffer.data(), static_cast<int>(length));
-    if (key.Left(m_strChildKeyPrefix.GetLength()) == m_strChildKeyPrefix) {
-      childNames.AddTail(value);
+    const std::string k = Text(key);
+    if (StartsWithNoCase(k, Text(m_strChildKeyPrefix))) {
+      // A name that cannot name a section of its own is no child.
+      if (CanNameSection(value)) childNames.AddTail(value);
+    } else if (StartsWithNoCase(k, kEncodedKeyPrefix)) {
+      if (FromHex(std::string_view(k).substr(kEncodedKeyPrefix.size()), decodedKey) && !decodedKey.empty() &&
+          FromHex(std::string_view(buffer.data(), length), decodedValue)) {
+        keys.AddTail(CString(decodedKey.data(), static_cast<int>(decodedKey.size())));
+        values.AddTail(CString(decodedValue.data(), static_cast<int>(decodedValue.size())));
+      }
     } else {
       keys.AddTail(key);
       values.AddTail(value);
@@ -196,13 +346,26 @@ void SECPTNStrategyRegistry::GetNodeKeyPath(CString& out, const CStringList& pat
   ForEachFromRoot(path, [&](const CString& name) { out += name + "\\"; });
 }
 
+BOOL SECPTNStrategyRegistry::CanStoreNode(const CStringList& childNames, const CStringList& keys) {
+  for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr;) {
+    const std::string name = Text(childNames.GetNext(pos));
+    if (name.size() > 255 || !NameFits(name, "\\")) return FALSE;
+  }
+  // The value that keeps the children's order is no pair of the node.
+  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;)
+    if (brambolt::FileNamesEqualNoCase(Text(keys.GetNext(pos)), kChildOrderValue)) return FALSE;
+  return !HasSameNames(childNames);
+}
+
 void SECPTNStrategyRegistry::BeginSave() {
   if (m_nSaveDepth++ == 0) m_pBatch = std::make_unique<brambolt::RegistryWriteBatch>();
 }
 
 BOOL SECPTNStrategyRegistry::EndSave() {
-  if (m_nSaveDepth > 0 && --m_nSaveDepth == 0) m_pBatch.reset();
-  return TRUE;
+  if (m_nSaveDepth == 0 || --m_nSaveDepth > 0) return TRUE;
+  const BOOL written = m_pBatch->Commit();
+  m_pBatch.reset();
+  return written;
 }
 
 BOOL SECPTNStrategyRegistry::DeleteNode(const CStringList& path) {
@@ -222,17 +385,28 @@ BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CStrin
   CString keyPath;
   GetNodeKeyPath(keyPath, path);
   if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
+  // A string value ends at its first NUL: a value that holds one is kept as bytes.
+  const std::string bytes = Text(value);
+  if (bytes.find('\0') != std::string::npos)
+    return reg.SetValueRaw(key, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
   return reg.SetValue(key, value);
 }
 
 // Children are subkeys, so no list is written; the node's key is made here, as every node is
 // saved through this call: a node without values keeps its key (and so its place in the tree).
-BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList& path, const CStringList&) {
+BOOL SECPTNStrategyRegistry::WriteChildList(const CStringList& path, const CStringList& childNames) {
   SECRegistry reg;
   if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
   CString keyPath;
   GetNodeKeyPath(keyPath, path);
-  return reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr);
+  if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
+  if (childNames.GetCount() < 2) return TRUE;
+  // The registry lists subkeys by name: their order is kept beside them.
+  std::string order;
+  for (POSITION pos = childNames.GetHeadPosition(); pos != nullptr;) order += Text(childNames.GetNext(pos)) + '\0';
+  order += '\0';
+  return reg.SetValueRaw(kChildOrderValue, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(order.data()),
+                         static_cast<DWORD>(order.size()));
 }
 
 BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys,
@@ -246,14 +420,39 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
   keys.RemoveAll();
   values.RemoveAll();
   CString name;
-  for (DWORD index = 0; reg.EnumKey(index, name); ++index) childNames.AddTail(name);
+  std::vector<std::string> subkeys;
+  for (DWORD index = 0; reg.EnumKey(index, name); ++index) {
+    // A name that cannot name a key of its own below this one is no child.
+    std::string text = Text(name);
+    if (text.size() <= 255 && NameFits(text, "\\")) subkeys.push_back(std::move(text));
+  }
+  std::string order;
   DWORD type = 0;
   for (DWORD index = 0; reg.EnumValue(index, name, type); ++index) {
-    // Read whole, whatever its length, up to its end or its first zero.
-    CString text;
-    if (!reg.QueryValue(name, text)) continue;
+    // Read whole, whatever its length: the size first, then the bytes.
+    DWORD size = 0;
+    if (!reg.QueryValueRaw(name, &type, nullptr, &size)) continue;
+    std::vector<char> text(size + 1, '\0');
+    if (!reg.QueryValueRaw(name, &type, reinterpret_cast<LPBYTE>(text.data()), &size)) continue;
+    if (brambolt::FileNamesEqualNoCase(Text(name), kChildOrderValue)) {
+      if (type == REG_MULTI_SZ) order.assign(text.data(), size);
+      continue;
+    }
     keys.AddTail(name);
-    values.AddTail(text);
+    const std::size_t length = type == REG_BINARY ? size : strnlen(text.data(), size);
+    values.AddTail(CString(text.data(), static_cast<int>(length)));
   }
+  // The children in the order they were saved (a store written before has no order: the
+  // registry's), then any the order does not name.
+  for (std::size_t at = 0; at < order.size();) {
+    const std::size_t end = std::min(order.find('\0', at), order.size());
+    const auto it = std::find(subkeys.begin(), subkeys.end(), order.substr(at, end - at));
+    if (it != subkeys.end()) {
+      childNames.AddTail(CString(it->data(), static_cast<int>(it->size())));
+      subkeys.erase(it);
+    }
+    at = end + 1;
+  }
+  for (const std::string& subkey : subkeys) childNames.AddTail(CString(subkey.data(), static_cast<int>(subkey.size())));
   return TRUE;
 }

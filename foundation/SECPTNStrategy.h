@@ -27,6 +27,15 @@ class SECPTNStrategy {
   virtual BOOL WriteChildList(const CStringList& path, const CStringList& childNames) = 0;
   virtual BOOL ReadNode(const CStringList& path, CStringList& childNames, CStringList& keys, CStringList& values) = 0;
 
+  // Whether the store can hold a node with these children and keys as they are: each child
+  // name names a place of its own (none taken by a sibling). A tree asks before it writes
+  // anything, so a save it refuses leaves the store as it was.
+  virtual BOOL CanStoreNode(const CStringList& childNames, const CStringList& keys) {
+    (void)childNames;
+    (void)keys;
+    return TRUE;
+  }
+
   // A tree saves itself between these two: what it writes replaces the stored tree in one step
   // when the outermost EndSave comes (the old tree stays whole until then, and the store is
   // written once). EndSave tells whether that write succeeded.
@@ -35,7 +44,12 @@ class SECPTNStrategy {
 };
 
 // A node is the section named by the path from the root down, joined by "." ("Layout.Bar1");
-// its children are listed as "ptn_Child1", "ptn_Child2"... in that section.
+// its children are listed as "ptn_Child1", "ptn_Child2"... in that section. A value with blanks
+// at its ends or in quotes is written in quotes, which the reader removes; a pair the file cannot
+// hold as it is (a line end in it, a key the reader would change, take for another or for the
+// child list) is written as "ptn_Key_<key in hexadecimal>=<value in hexadecimal>". A child name
+// must name a section: no separator, bracket, control character or blank at its ends, and none
+// the same as a sibling's ignoring case.
 class SECPTNStrategyProfile : public SECPTNStrategy {
  public:
   explicit SECPTNStrategyProfile(const CString& iniFileName);
@@ -49,6 +63,7 @@ class SECPTNStrategyProfile : public SECPTNStrategy {
 
   virtual BOOL GetSectionKeys(const CString& section, CStringList& keys);
 
+  BOOL CanStoreNode(const CStringList& childNames, const CStringList& keys) override;
   void BeginSave() override;
   BOOL EndSave() override;
 
@@ -65,8 +80,13 @@ class SECPTNStrategyProfile : public SECPTNStrategy {
   // passes over the file, not one per value.
   struct PendingSection {
     CString section;
-    std::string entries;  // "key=value" lines, each ending in a NUL
+    std::string entries;            // "key=value" lines, each ending in a NUL
+    std::vector<std::string> keys;  // the keys written, to tell those that match another's
   };
+  // The line for a pair: as it is, in quotes, or in hexadecimal (`taken` holds the keys written
+  // before in the section; NULL outside a save).
+  std::string EntryLine(const CString& key, const CString& value, std::vector<std::string>* taken) const;
+  BOOL CanNameSection(const CString& name) const;
   PendingSection& Pending(const CString& section);
   // Whether a section of the save's deletions holds this one (nothing of it is left then).
   bool DeletedInSave(const CString& section) const;
@@ -79,7 +99,10 @@ class SECPTNStrategyProfile : public SECPTNStrategy {
 };
 
 // A node is the key base + the names from the root down, each followed by "\"; its pairs are
-// REG_SZ values and its children are its subkeys.
+// REG_SZ values (REG_BINARY for a value holding a NUL) and its children are its subkeys, in the
+// order the REG_MULTI_SZ value "ptn_ChildOrder" lists (a pair of that name is refused). A child
+// name must name a key: no backslash, control character or lone lead byte at its end, at most
+// 255 bytes, and none the same as a sibling's ignoring case.
 class SECPTNStrategyRegistry : public SECPTNStrategy {
  public:
   SECPTNStrategyRegistry(const CString& baseKey, HKEY hRootKey);
@@ -92,6 +115,7 @@ class SECPTNStrategyRegistry : public SECPTNStrategy {
 
   virtual void GetNodeKeyPath(CString& out, const CStringList& path);
 
+  BOOL CanStoreNode(const CStringList& childNames, const CStringList& keys) override;
   void BeginSave() override;
   BOOL EndSave() override;
 

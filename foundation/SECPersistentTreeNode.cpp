@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <string>
@@ -23,6 +24,8 @@ CString BinaryPieceKey(const CString& key, int index) {
   pieceKey.Format("%s%s%d", static_cast<LPCTSTR>(key), "_BinVal", index);
   return pieceKey;
 }
+
+bool HasNul(const CString& text) { return std::memchr(static_cast<LPCTSTR>(text), '\0', text.GetLength()) != nullptr; }
 
 template <class Visit>
 void ForEachNode(const CPtrList& list, Visit&& visit) {
@@ -93,7 +96,8 @@ void SECPersistentTreeNode::DetachChild(SECPersistentTreeNode* child) {
 UINT SECPersistentTreeNode::Create(const CString& name, SECPersistentTreeNode* parent) {
   UINT result = 0;
   if (m_bCreated) result |= PTN_ALREADY_CREATED;
-  if (name.IsEmpty()) result |= PTN_INVALID_NAME;
+  // A name is text: one holding a NUL would be cut where a store uses it as a name.
+  if (name.IsEmpty() || HasNul(name)) result |= PTN_INVALID_NAME;
   if (result != 0) return result;
   m_strName = name;
   m_pParent = parent;
@@ -157,7 +161,7 @@ void SECPersistentTreeNode::GetChildNames(CStringList& names) const {
 UINT SECPersistentTreeNode::AddKeyValueString(const CString& key, const CString& value, BOOL overwrite) {
   UINT result = 0;
   if (!m_bCreated) result |= PTN_NOT_CREATED;
-  if (key.IsEmpty()) result |= PTN_INVALID_KEY;
+  if (key.IsEmpty() || HasNul(key)) result |= PTN_INVALID_KEY;
   SECPersTreeNodeKeyValuePair* pair = FindKeyValue(key);
   if (pair != nullptr && !overwrite) result |= PTN_KEY_EXISTS;
   if (result != 0) return result;
@@ -316,8 +320,21 @@ UINT SECPersistentTreeNode::GetKeyValueBinary(const CString& key, BYTE** data, U
   return 0;
 }
 
+BOOL SECPersistentTreeNode::CanStoreTree(SECPTNStrategy* strategy) const {
+  CStringList childNames;
+  CStringList keys;
+  GetChildNames(childNames);
+  for (POSITION pos = m_pairs.GetHeadPosition(); pos != nullptr;)
+    keys.AddTail(static_cast<SECPersTreeNodeKeyValuePair*>(m_pairs.GetNext(pos))->m_strKey);
+  if (!strategy->CanStoreNode(childNames, keys)) return FALSE;
+  BOOL ok = TRUE;
+  ForEachNode(m_children, [&](SECPersistentTreeNode* child) { ok = ok && child->CanStoreTree(strategy); });
+  return ok;
+}
+
 BOOL SECPersistentTreeNode::Save(SECPTNStrategy* strategy) {
-  if (!m_bCreated || strategy == nullptr) return FALSE;
+  // A tree the store cannot hold as it is is refused before anything is written.
+  if (!m_bCreated || strategy == nullptr || !CanStoreTree(strategy)) return FALSE;
   CStringList path;
   CStringList childNames;
   GetPath(path);

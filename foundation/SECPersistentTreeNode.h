@@ -100,5 +100,7 @@ class SECPersistentTreeNode : public CObject {
 
  private:
   void DetachChild(SECPersistentTreeNode* child);
+  // Whether the strategy can hold this node and every node below it as they are.
+  BOOL CanStoreTree(SECPTNStrategy* strategy) const;
   void RemovePair(const CString& key);
 };

@@ -412,7 +412,9 @@ SECListItem* SECListEngine<Base>::CreateItemRecord() {
 
 template <class Base>
 void SECListEngine<Base>::FreeSpareItems() {
-  for (void* memory : m_spareItems) ::operator delete(memory, sizeof(SECListItem));
+  // The memory came from a plain `new SECListItem` whose object was destroyed in place; the
+  // unsized global delete frees it on every compiler (the sized one needs an option on some).
+  for (void* memory : m_spareItems) ::operator delete(memory);
   m_spareItems.clear();
   m_spareItems.shrink_to_fit();
 }

@@ -69,18 +69,26 @@ void CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExSt
   ::AdjustWindowRectEx(lpClientRect, dwStyle & ~static_cast<DWORD>(WS_CHILD), FALSE, dwExStyle | WS_EX_TOOLWINDOW);
 }
 
-UINT CMiniFrameWnd::OnNcHitTest(CPoint) {
+UINT CMiniFrameWnd::OnNcHitTest(CPoint point) {
   UINT hit = static_cast<UINT>(Default());
   DWORD style = GetStyle();
   if (m_bSysMenu && (style & MFS_BLOCKSYSMENU) && hit == HTSYSMENU) return HTCAPTION;
   if (!IsSizingHit(hit)) return hit;
   // MFS_MOVEFRAME: the edges move the frame.
   if (style & MFS_MOVEFRAME) return HTCAPTION;
-  // MFS_4THICKFRAME: the four sides size, the corners do not.
+  // MFS_4THICKFRAME: the four sides size, the corners do not. A corner's zone reaches along the
+  // sides (on a one-row toolbar it is most of them): there each pixel of a side's border sizes
+  // that side, and the rest of the zone, on the top or bottom border, the top or bottom.
   if (style & MFS_4THICKFRAME) {
     switch (hit) {
-      case HTTOPLEFT: case HTTOPRIGHT: return HTTOP;
-      case HTBOTTOMLEFT: case HTBOTTOMRIGHT: return HTBOTTOM;
+      case HTTOPLEFT: case HTTOPRIGHT: case HTBOTTOMLEFT: case HTBOTTOMRIGHT: {
+        CRect client;
+        GetClientRect(&client);
+        ClientToScreen(&client);
+        if (point.x < client.left) return HTLEFT;
+        if (point.x >= client.right) return HTRIGHT;
+        return hit == HTTOPLEFT || hit == HTTOPRIGHT ? HTTOP : HTBOTTOM;
+      }
       default: return hit;
     }
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "os/FileApi.h"
+#include "os/FileFaults.h"
 #include "os/FileSupport.h"
 #include "os/OwnedNames.h"
 #include "os/Paths.h"
@@ -134,6 +135,10 @@ class ProfileCache {
     struct stat old;
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0666 & ~CurrentUmask();
     bool ok = true;
+    if (const int fault = FileFault(FileStep::Write, temp)) {
+      errno = fault;
+      ok = false;
+    }
     for (std::size_t done = 0; ok && done < text.size();) {
       const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
       if (n < 0 && errno == EINTR) continue;

@@ -651,9 +651,12 @@ class Registry {
   }
 
   void BeginBatch() { ++m_batches; }
-  void EndBatch() {
-    if (--m_batches > 0) return;
-    for (int i = 0; i < kRootCount; ++i) WriteBack(i);
+  // Whether the roots were written (true while an outer batch holds them).
+  bool EndBatch() {
+    if (--m_batches > 0) return true;
+    bool ok = true;
+    for (int i = 0; i < kRootCount; ++i) ok = WriteBack(i) == ERROR_SUCCESS && ok;
+    return ok;
   }
 
   // Resolves a handle; the result names no key when the handle is not open.
@@ -818,10 +821,15 @@ RegistryWriteBatch::RegistryWriteBatch() {
   store.BeginBatch();
 }
 
-RegistryWriteBatch::~RegistryWriteBatch() {
+RegistryWriteBatch::~RegistryWriteBatch() { Commit(); }
+
+BOOL RegistryWriteBatch::Commit() {
+  if (m_bEnded) return m_bResult;
+  m_bEnded = true;
   Registry& store = Store();
   std::lock_guard<std::mutex> lock(store.mutex);
-  store.EndBatch();
+  m_bResult = store.EndBatch() ? TRUE : FALSE;
+  return m_bResult;
 }
 
 LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, std::string& text, LPDWORD lpType) {

@@ -177,6 +177,15 @@ class RegistryWriteBatch {
   ~RegistryWriteBatch();
   RegistryWriteBatch(const RegistryWriteBatch&) = delete;
   RegistryWriteBatch& operator=(const RegistryWriteBatch&) = delete;
+
+  // Ends the batch now: whether every changed root's file was written (TRUE when nothing changed
+  // or an outer batch still holds the writes). A root that could not be written keeps its
+  // changes for the next write.
+  BOOL Commit();
+
+ private:
+  bool m_bEnded = false;
+  BOOL m_bResult = TRUE;
 };
 
 // Reads a value as text, whatever its length: its bytes up to the first zero, so a string stored

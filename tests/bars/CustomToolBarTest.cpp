@@ -1,6 +1,7 @@
 // Tests of the customisable toolbar: sizes, buttons kept in even rows, hit testing, presses and
 // commands, command UI, bar notifications, button maps, and the painted button states.
 #include "CustomToolBarTestSupport.h"
+#include "QueuedInput.h"
 
 #include <stdexcept>
 
@@ -124,20 +125,23 @@ TEST_F(CustomToolBar, AFloatingBarSizedInOneDimensionIsResizedByItsEdgesAndRewra
   bar->GetItemRect(0, &first);
   bar->GetItemRect(5, &last);
   ASSERT_EQ(last.top, first.top) << "one row to start with";
-  // The user presses the right edge, as the frame's hit test finds it, and drags it to about
-  // half the width.
+  // Every pixel of each side's border sizes that side, from the top row to the bottom one (the
+  // corners' zones reach along most of a one-row bar's sides); beside it, the top and bottom
+  // borders size vertically.
+  CRect client;
+  floating->GetClientRect(&client);
+  floating->ClientToScreen(&client);
+  auto hit = [&](int x, int y) { return floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+  for (int y = before.top; y < before.bottom; ++y) {
+    for (int x = before.left; x < client.left; ++x) ASSERT_EQ(hit(x, y), HTLEFT) << x - before.left << "," << y - before.top;
+    for (int x = client.right; x < before.right; ++x) ASSERT_EQ(hit(x, y), HTRIGHT) << before.right - x << "," << y - before.top;
+  }
+  EXPECT_EQ(hit(client.left, before.top), HTTOP);
+  EXPECT_EQ(hit(client.right - 1, before.bottom - 1), HTBOTTOM);
+  // The user presses the right edge and drags it to about half the width.
   const POINT edge{before.right - 2, before.CenterPoint().y};
-  ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
   const POINT to{before.left + before.Width() / 2, edge.y};
-  UiScript script;
-  script.Then([&] {
-    brambolt::InjectMouseMove(POINT{edge.x - 10, edge.y});
-    brambolt::InjectMouseMove(to);
-    brambolt::InjectMouseButton(WM_LBUTTONUP, to);
-  });
-  brambolt::InjectMouseMove(edge);
-  brambolt::InjectMouseButton(WM_LBUTTONDOWN, edge);
-  RunUntilIdle();
+  DragInTrackingLoop(edge, to);
   f.Layout();
   ASSERT_TRUE(bar->IsFloating());
   floating = bar->GetParentFrame();

@@ -14,6 +14,7 @@
 #include "MenusTestIds.h"
 #include "QueuedInput.h"
 #include "bars/SECControlBarInfo.h"
+#include "bars/SECDockBar.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECMDIMenuBar.h"
@@ -123,6 +124,37 @@ TEST(MenuBar, ARestoredLayoutShowsOnlyTheCurrentMenusButtons) {
   f.bar.SetBarInfoEx(&info, f.frame);
   EXPECT_EQ(5, f.bar.GetBtnCount());
   EXPECT_EQ((std::vector<CString>{"&File", "&Window"}), f.Shown());
+}
+
+// A floating menubar resizes like a floating toolbar: dragged by a side edge, it lays its menus
+// out in rows for the width the user gives it (it once always took its frame's width).
+TEST(MenuBar, AFloatingMenubarIsResizedByItsSideEdges) {
+  UiSession session;
+  MenuBarFrame f;
+  SECEnableDocking(f.frame, CBRS_ALIGN_ANY);
+  f.bar.SetBarStyle(f.bar.GetBarStyle() | CBRS_SIZE_DYNAMIC);  // as the toolbar manager makes it
+  f.bar.EnableDocking(CBRS_ALIGN_ANY);
+  f.frame->FloatControlBar(&f.bar, CPoint(200, 200));
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.IsFloating());
+  CFrameWnd* floating = f.bar.GetParentFrame();
+  CRect before;
+  floating->GetWindowRect(&before);
+  const CRect file = f.bar.GetButton(0)->GetRect();
+  ASSERT_EQ(file.top, f.bar.GetButton(2)->GetRect().top) << "one row to start with";
+  const POINT edge{before.right - 1, before.CenterPoint().y};
+  ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+  const POINT to{before.left + file.Width() + 20, edge.y};
+  DragInTrackingLoop(edge, to);
+  f.frame->RecalcLayout();
+  RunUntilIdle();
+  ASSERT_TRUE(f.bar.IsFloating());
+  CRect after;
+  f.bar.GetParentFrame()->GetWindowRect(&after);
+  EXPECT_LT(after.Width(), before.Width() * 2 / 3);
+  EXPECT_GT(after.Height(), before.Height());
+  EXPECT_GT(f.bar.GetButton(2)->GetRect().top, f.bar.GetButton(0)->GetRect().top) << "the menus wrap into rows";
 }
 
 TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {

@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "WorkspaceDocs.h"
@@ -16,6 +18,8 @@
 #include "bars/SECDockBar.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECPTNStrategy.h"
+#include "os/FileFaults.h"
+#include "os/Registry.h"
 #include "testing/testing.h"
 
 using namespace brambolt::test;
@@ -47,6 +51,8 @@ class KillableManager : public SECWorkspaceManagerEx {
 class Workspace : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The registry in memory writes to this test's folder (an earlier test's is gone).
+    brambolt::ResetRegistryForTesting();
     frame = new CMDIFrameWnd;
     ASSERT_TRUE(frame->LoadFrame(IDR_WS_FRAME, WS_OVERLAPPEDWINDOW));  // the title is the stored one
     app.m_pMainWnd = frame;
@@ -269,20 +275,56 @@ TEST_F(Workspace, AWindowThatRefusesToCloseStopsTheOpen) {
   b->SetModifiedFlag(FALSE);
 }
 
+// A save that cannot be written (a folder that is gone, a full disk) is reported, and neither
+// the stored workspace nor the current one changes: in a file and in the registry.
 TEST_F(Workspace, ASaveThatCannotBeWrittenChangesNothing) {
-  const std::string good = stores.TempDir() + "/good.wsp";
-  ASSERT_TRUE(manager.SaveWorkspace(good.c_str()));
-  ModalAnswers answers;
-  int boxes = 0;
-  answers.When("#32770", nullptr, [&](HWND box) {
-    ++boxes;
-    ::SendMessage(box, WM_COMMAND, IDOK, 0);
-  });
-  const std::string bad = stores.TempDir() + "/missing-folder/bad.wsp";
-  EXPECT_FALSE(manager.SaveWorkspace(bad.c_str()));
-  EXPECT_EQ(1, boxes);
-  EXPECT_EQ(CString(good.c_str()), manager.GetCurrentName());
-  EXPECT_EQ(good, Recent());
+  struct Case {
+    const char* what;
+    BOOL registry;
+    bool fullDisk;
+  };
+  const std::string folder = stores.TempDir();
+  for (const Case& c : {Case{"missing folder", FALSE, false}, Case{"full disk, file", FALSE, true},
+                        Case{"full disk, registry", TRUE, true}}) {
+    SCOPED_TRACE(c.what);
+    manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", c.registry, HKEY_CURRENT_USER, FALSE);
+    CStringList none;
+    manager.WriteRecentList(none);
+    const std::string good = c.registry ? std::string("Good") : folder + "/good.wsp";
+    ASSERT_TRUE(manager.SaveWorkspace(good.c_str()));
+    // What is on disk now: the workspace file, or the registry's file.
+    const std::string stored = c.registry ? stores.RegistryDir() + "/HKEY_CURRENT_USER.reg" : good;
+    auto text = [](const std::string& path) {
+      std::ifstream in(path, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    app.OpenDocumentFile(File(("more-" + std::to_string(c.registry) + ".txt").c_str()).c_str());
+    RunUntilIdle();
+    const std::string before = text(stored);
+    ASSERT_FALSE(before.empty());
+    ModalAnswers answers;
+    int boxes = 0;
+    answers.When("#32770", nullptr, [&](HWND box) {
+      ++boxes;
+      ::SendMessage(box, WM_COMMAND, IDOK, 0);
+    });
+    std::string bad = c.registry ? std::string("Bad") : folder + "/missing-folder/bad.wsp";
+    if (c.fullDisk) {
+      brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string&) {
+        return step == brambolt::FileStep::Write ? ENOSPC : 0;
+      });
+      if (!c.registry) bad = good;  // the save over the good one fails
+      EXPECT_FALSE(manager.SaveWorkspace(bad.c_str()));
+    } else {
+      EXPECT_FALSE(manager.SaveWorkspace(bad.c_str()));
+    }
+    EXPECT_EQ(1, boxes);
+    EXPECT_EQ(before, text(stored));
+    if (bad != good) {
+      EXPECT_EQ(CString(good.c_str()), manager.GetCurrentName());
+      EXPECT_EQ(good, Recent());
+    }
+  }
 }
 
 // A save killed half way (in a child process) leaves the workspace it replaces whole.

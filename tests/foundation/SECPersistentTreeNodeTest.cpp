@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -11,7 +13,10 @@
 
 #include "foundation/SECPTNStrategy.h"
 #include "foundation/SECRegistry.h"
+#include "base/CodePage.h"
+#include "os/FileFaults.h"
 #include "platform/os/TempDir.h"
+#include "testing/testing.h"
 
 namespace {
 
@@ -34,6 +39,41 @@ std::vector<std::string> ChildNames(const SECPersistentTreeNode& node) {
   CStringList names;
   node.GetChildNames(names);
   return Items(names);
+}
+
+// The whole tree as text: each node's name, its pairs in order and its children, every byte
+// shown (so a blank, quote, line end or NUL that changed shows).
+struct PairsOf : SECPersistentTreeNode {
+  // A pointer to the protected member, read through any node.
+  static const CPtrList& Of(const SECPersistentTreeNode& node) { return node.*(&PairsOf::m_pairs); }
+};
+
+std::string Shown(const CString& text) {
+  std::string out = "<";
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c >= 0x7F || c == '\\') {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + ">";
+}
+
+std::string Dump(const SECPersistentTreeNode& node) {
+  std::string out = Shown(node.GetNodeName()) + "{";
+  const CPtrList& pairs = PairsOf::Of(node);
+  for (POSITION pos = pairs.GetHeadPosition(); pos != nullptr;) {
+    const auto* pair = static_cast<const SECPersistentTreeNode::SECPersTreeNodeKeyValuePair*>(pairs.GetNext(pos));
+    out += Shown(pair->m_strKey) + "=" + Shown(pair->m_strValue) + " ";
+  }
+  CStringList children;
+  node.GetChildNames(children);
+  for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) out += Dump(*node.FindChild(children.GetNext(pos)));
+  return out + "}";
 }
 
 class CreatedNode : public ::testing::Test {
@@ -417,6 +457,83 @@ TEST_F(ProfileStrategy, NothingStoredLoadsNothing) {
   EXPECT_FALSE(root.Load(nullptr));
 }
 
+// Values and keys the file cannot hold as they are (blanks at the ends, quotes, line ends, a NUL,
+// a '=' or ';' or '[' in a key, a key of the store's own or one that differs from another only
+// in case) read back as they were written, in their order; so do child names in quotes.
+TEST_F(ProfileStrategy, EveryPairAndNameReadsBackAsWritten) {
+  const char* const values[] = {"plain", " leading", "trailing ", "\tboth\t", "\"quoted\"", "'single'", "\"",
+                                "\"half", "line\r\nend", "cr\ronly", "", "C:\\dir\\file ", "a=b;c"};
+  const char* const keys[] = {"Name", " spaced ", "a=b", ";comment", "[section", "pTn_Child1",
+                              "PTN_KEY_41", "ptn_Key_4E", "NAME", "name", "tab\tkey", "ptn_Child7"};
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Root", nullptr), 0u);
+  int n = 0;
+  for (const char* key : keys) {
+    for (const char* value : values) ASSERT_EQ(root.AddKeyValueString(CString(key) + "_" + CString(std::to_string(n++).c_str()), value, TRUE), 0u);
+    ASSERT_EQ(root.AddKeyValueString(key, values[n % 13], TRUE), 0u);
+  }
+  root.AddKeyValueString("nul", CString("a\0b", 3), TRUE);
+  SECPersistentTreeNode* quoted = root.AddChild("\"Child\"");
+  ASSERT_NE(quoted, nullptr);
+  quoted->AddKeyValueString("k", " v ", TRUE);
+  root.AddChild("'x'")->AddChild("Leaf")->AddKeyValueString("Path", "/home/user/file.cpp ", TRUE);
+  root.AddChild("Last");
+  SECPTNStrategyProfile ini(File().c_str());
+  ASSERT_TRUE(root.Save(&ini));
+  // Read from the disk under another name, not from what the profile functions keep in memory.
+  dir.Write("copy.ini", dir.Read("layout.ini"));
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Root", nullptr), 0u);
+  SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
+  ASSERT_TRUE(loaded.Load(&copy));
+  EXPECT_EQ(Dump(loaded), Dump(root));
+}
+
+// A file written before reads as it did: values trimmed and out of their quotes, children
+// listed by "ptn_Child" keys, other keys of any form kept.
+TEST_F(ProfileStrategy, AFileWrittenBeforeReadsAsItDid) {
+  dir.Write("layout.ini",
+            "[Old]\r\nPath=  C:\\a b\\x.cpp  \r\nTitle=\"Main\"\r\nptn_Other=1\r\nptn_Child1=Bar\r\n"
+            "[Old.Bar]\r\nVisible=True\r\n");
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Old", nullptr), 0u);
+  SECPTNStrategyProfile ini(File().c_str());
+  ASSERT_TRUE(loaded.Load(&ini));
+  EXPECT_EQ(Dump(loaded), "<Old>{<Path>=<C:\\x5Ca b\\x5Cx.cpp> <Title>=<Main> <ptn_Other>=<1> <Bar>{<Visible>=<True> }}");
+}
+
+// A child name that cannot name a section of its own (a NUL, the separator, a bracket, a line
+// end, blanks at its ends, a lead byte without its trail, a sibling's name in another case) is
+// refused, and the save that holds one writes nothing; a file naming such a child loads without
+// it (a NUL in a name once cut the section name back to the one being read, without end).
+TEST_F(ProfileStrategy, ANameThatCannotNameASectionIsRefused) {
+  SECPersistentTreeNode named;
+  EXPECT_EQ(named.Create(CString("a\0b", 3), nullptr), PTN_INVALID_NAME);
+  EXPECT_EQ(named.Create("Root", nullptr), 0u);
+  EXPECT_EQ(named.AddKeyValueString(CString("k\0", 2), "v", TRUE), PTN_INVALID_KEY);
+  SaveLayout();
+  const std::string before = dir.Read("layout.ini");
+  brambolt::ScopedCodePage gbk(936);
+  for (const char* bad : {"a.b", "x]", "[x", " lead", "trail ", "line\nend", "\xB0\xA1\xB0", "BAR1"}) {
+    SECPersistentTreeNode root;
+    BuildLayout(root);
+    ASSERT_NE(root.AddChild(bad), nullptr) << bad;
+    SECPTNStrategyProfile ini(File().c_str());
+    EXPECT_FALSE(root.Save(&ini)) << bad;
+    EXPECT_EQ(dir.Read("layout.ini"), before) << bad;
+  }
+
+  dir.Write("layout.ini", std::string("[W]\r\nptn_Child1=\0\r\nptn_Child2=ok\r\n[W.]\r\nptn_Child1=\0\r\n"
+                                      "[W.ok]\r\nptn_Child1=.\r\nptn_Child2=a]\r\nk=v\r\n",
+                                      96));
+  brambolt::test::HangWatchdog watchdog("loading a tree whose child names hold a NUL");
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("W", nullptr), 0u);
+  SECPTNStrategyProfile ini(File().c_str());
+  EXPECT_TRUE(loaded.Load(&ini));
+  EXPECT_EQ(Dump(loaded), "<W>{<ok>{<k>=<v> }}");
+}
+
 class RegistryStrategy : public ::testing::Test {
  protected:
   void SetUp() override { brambolt::ResetRegistryForTesting(); }
@@ -501,6 +618,48 @@ TEST_F(RegistryStrategy, MissingNodeDoesNotLoad) {
   ASSERT_EQ(root.Create("Nowhere", nullptr), 0u);
   SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
   EXPECT_FALSE(root.Load(&reg));
+}
+
+// Values holding a NUL are kept whole (as bytes), children keep their order, and a name that
+// cannot name a key of its own (a backslash, a lead byte without its trail, which took the
+// path's backslash as its trail, a sibling's name in another case) or a pair named as the
+// children's order is refused: the save writes nothing of it.
+TEST_F(RegistryStrategy, EveryValueReadsBackAndANameThatCannotNameAKeyIsRefused) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Tree", nullptr), 0u);
+  root.AddKeyValueString("nul", CString("a\0b\0", 4), TRUE);
+  root.AddKeyValueString("blanks", " v \r\n", TRUE);
+  root.AddChild("Child")->AddKeyValueString("\"q\"", "'x'", TRUE);
+  // The registry lists subkeys by name; the children keep their own order.
+  for (const char* name : {"Bar-10", "Bar-2", "Bar-1"}) root.AddChild(name);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  ASSERT_TRUE(root.Save(&reg));
+  brambolt::ResetRegistryForTesting();
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Tree", nullptr), 0u);
+  ASSERT_TRUE(loaded.Load(&reg));
+  EXPECT_EQ(Dump(loaded), Dump(root));
+
+  brambolt::ScopedCodePage gbk(936);
+  for (const char* bad : {"a\\b", "\xB0\xA1\xB0", "Twice", "Order"}) {
+    SECPersistentTreeNode tree;
+    ASSERT_EQ(tree.Create("Bad", nullptr), 0u);
+    tree.AddChild(bad)->AddKeyValueString("k", "v", TRUE);
+    if (std::string(bad) == "Twice") tree.AddChild("TWICE");
+    if (std::string(bad) == "Order") tree.AddKeyValueString("PTN_CHILDORDER", "x", TRUE);
+    EXPECT_FALSE(tree.Save(&reg)) << bad;
+    EXPECT_FALSE(KeyExists("Software\\Test\\Bad")) << bad;
+  }
+}
+
+// A save whose store cannot be written (a full disk) reports it.
+TEST_F(RegistryStrategy, ASaveOnAFullDiskFails) {
+  SECPersistentTreeNode root;
+  BuildLayout(root);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  brambolt::ScopedFileFaultHook full(
+      [](brambolt::FileStep step, const std::string&) { return step == brambolt::FileStep::Write ? ENOSPC : 0; });
+  EXPECT_FALSE(root.Save(&reg));
 }
 
 }  // namespace

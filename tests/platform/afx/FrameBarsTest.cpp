@@ -399,10 +399,16 @@ TEST(FrameDocking, FloatingFramesSizeByTheirSidesAndMoveByTheirEdges) {
   auto hit = [](CWnd* wnd, POINT screen) {
     return static_cast<UINT>(wnd->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
   };
-  // Sides size, corners become their side, the caption still moves.
+  // Sides size, corners become their side (each pixel of a side's border is that side's, the
+  // top and bottom borders beside it are theirs), the caption still moves.
+  CRect inside;
+  floating->GetClientRect(&inside);
+  floating->ClientToScreen(&inside);
   EXPECT_EQ(hit(floating, POINT{frame.right - 1, frame.CenterPoint().y}), static_cast<UINT>(HTRIGHT));
-  EXPECT_EQ(hit(floating, POINT{frame.right - 1, frame.bottom - 1}), static_cast<UINT>(HTBOTTOM));
-  EXPECT_EQ(hit(floating, POINT{frame.left, frame.top}), static_cast<UINT>(HTTOP));
+  EXPECT_EQ(hit(floating, POINT{frame.right - 1, frame.bottom - 1}), static_cast<UINT>(HTRIGHT));
+  EXPECT_EQ(hit(floating, POINT{frame.left, frame.top}), static_cast<UINT>(HTLEFT));
+  EXPECT_EQ(hit(floating, POINT{inside.right - 1, frame.bottom - 1}), static_cast<UINT>(HTBOTTOM));
+  EXPECT_EQ(hit(floating, POINT{inside.left, frame.top}), static_cast<UINT>(HTTOP));
   CRect fixedFrame;
   fixed->GetWindowRect(&fixedFrame);
   EXPECT_EQ(hit(fixed, POINT{fixedFrame.right - 1, fixedFrame.CenterPoint().y}), static_cast<UINT>(HTCAPTION));
