@@ -7,18 +7,12 @@
 #include <mutex>
 #include <vector>
 
-// Under AddressSanitizer every record is its own allocation, so that misuse of one is caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define RECORD_POOL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)  // clang's spelling
-#define RECORD_POOL_UNDER_ASAN 1
-#endif
-#endif
+#include "base/Sanitizers.h"
 
 class RecordPool {
  public:
-#ifdef RECORD_POOL_UNDER_ASAN
+  // Under AddressSanitizer every record is its own allocation, so that misuse of one is caught.
+#ifdef BRAMBOLT_UNDER_ASAN
   static constexpr bool kPooled = false;
 #else
   static constexpr bool kPooled = true;

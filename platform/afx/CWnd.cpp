@@ -424,8 +424,12 @@ void CWnd::MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const { MapRect(m_hWnd, 
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   DWORD style = GetStyle();
-  HWND center = pAlternateOwner->GetSafeHwnd();
-  if (pAlternateOwner == nullptr) {
+  // The alternate owner is tested before any member call on it: a compiler may take a pointer a
+  // member was called through for one that is not null, and drop the test made after.
+  HWND center = nullptr;
+  if (pAlternateOwner != nullptr) {
+    center = pAlternateOwner->m_hWnd;
+  } else {
     center = ParentOrOwner(m_hWnd);
     if (center != nullptr) {
       // The window centred on may name another one to centre on instead.

@@ -8,14 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define FUZZ_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define FUZZ_LSAN 1
-#endif
-#endif
-#ifdef FUZZ_LSAN
+#include "base/Sanitizers.h"
+#ifdef BRAMBOLT_UNDER_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -59,7 +53,7 @@ std::string WriteFile(const std::string& name, const uint8_t* data, size_t size)
 
 const char* SourceRoot() { return BRAMBOLT_SOURCE_DIR; }
 
-#ifdef FUZZ_LSAN
+#ifdef BRAMBOLT_UNDER_ASAN
 LeaksIgnored::LeaksIgnored() { __lsan_disable(); }
 LeaksIgnored::~LeaksIgnored() { __lsan_enable(); }
 #else

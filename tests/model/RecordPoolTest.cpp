@@ -13,7 +13,7 @@
 #include "model/CVariableObj.h"
 #include "foundation/RecordPool.h"
 
-#ifdef RECORD_POOL_UNDER_ASAN
+#ifdef BRAMBOLT_UNDER_ASAN
 #include <sanitizer/asan_interface.h>
 #endif
 
@@ -77,7 +77,7 @@ TEST(RecordPool, UnderAddressSanitizerEveryRecordIsItsOwnAllocation) {
   void* first = pool.Allocate(kSlot);
   void* second = pool.Allocate(kSlot);
   EXPECT_EQ(pool.GetChunkCount(), 0u);
-#ifdef RECORD_POOL_UNDER_ASAN
+#ifdef BRAMBOLT_UNDER_ASAN
   // The bytes past a record and a freed record are poisoned, so misuse of either is reported.
   EXPECT_TRUE(__asan_address_is_poisoned(static_cast<char*>(first) + kSlot));
   pool.Free(first, kSlot);

@@ -16,7 +16,8 @@
 #include "core/CMemFile.h"
 #include "platform/os/TempDir.h"
 
-#if defined(__SANITIZE_ADDRESS__)
+#include "base/Sanitizers.h"
+#ifdef BRAMBOLT_UNDER_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -24,7 +25,7 @@ namespace files_test {
 
 // Objects whose loading fails half-way are left to leak, as the framework leaves them (other
 // objects may already point at them); tests of corrupt streams say so to the leak checker.
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef BRAMBOLT_UNDER_ASAN
 using ExpectedLeaks = __lsan::ScopedDisabler;
 #else
 struct ExpectedLeaks {};
