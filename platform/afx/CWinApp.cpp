@@ -12,6 +12,7 @@
 #include "afx/AfxResources.h"
 #include "afx/CDocTemplate.h"
 #include "afx/CFileDialog.h"
+#include "os/Registry.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -32,6 +33,73 @@ Arguments& TheArguments() {
 }
 
 int ReportThroughMessageBox(LPCTSTR text, UINT type) { return AfxMessageBox(text, type); }
+
+// The settings store's failed writes, kept from the write that met one (on any thread, inside any
+// message handler) until the application's loop is idle and shows it. From the start of
+// ExitInstance on, no window is left to show them: they go to the standard error. Never
+// destroyed, since a write at the very end of the process may still tell one.
+struct SettingsFailures {
+  std::mutex mutex;
+  bool open = false;  // an application shows them
+  DWORD threadId = 0;  // the application's thread
+  std::vector<std::string> pending;
+  bool showing = false;  // a box of them is up (only the application's thread shows them)
+};
+SettingsFailures& TheSettingsFailures() {
+  static auto* failures = new SettingsFailures;
+  return *failures;
+}
+
+// The registry's failure handler: the text is kept and the application's loop woken to show it.
+bool TakeSettingsFailure(const std::string& text) {
+  SettingsFailures& failures = TheSettingsFailures();
+  DWORD threadId = 0;
+  {
+    std::lock_guard<std::mutex> lock(failures.mutex);
+    if (!failures.open) return false;
+    failures.pending.push_back(text);
+    threadId = failures.threadId;
+  }
+  ::PostThreadMessage(threadId, WM_KICKIDLE, 0, 0);
+  return true;
+}
+
+void OpenSettingsFailures(DWORD threadId) {
+  SettingsFailures& failures = TheSettingsFailures();
+  std::lock_guard<std::mutex> lock(failures.mutex);
+  failures.open = true;
+  failures.threadId = threadId;
+}
+
+// No box shows them any more: what was not shown yet goes to the standard error.
+void CloseSettingsFailures() {
+  SettingsFailures& failures = TheSettingsFailures();
+  std::vector<std::string> left;
+  {
+    std::lock_guard<std::mutex> lock(failures.mutex);
+    failures.open = false;
+    left.swap(failures.pending);
+  }
+  for (const std::string& text : left) std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// Shows the failures kept so far, one warning box each, in the order they came.
+void ShowSettingsFailures() {
+  SettingsFailures& failures = TheSettingsFailures();
+  if (failures.showing) return;
+  failures.showing = true;
+  for (;;) {
+    std::string text;
+    {
+      std::lock_guard<std::mutex> lock(failures.mutex);
+      if (failures.pending.empty()) break;
+      text = std::move(failures.pending.front());
+      failures.pending.erase(failures.pending.begin());
+    }
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  failures.showing = false;
+}
 
 // The program's file name without folder and extension.
 CString ProgramBaseName() {
@@ -86,6 +154,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
   m_hInstance = AfxGetInstanceHandle();
   brambolt::afx::InstallStringLoader();
   AfxSetErrorReporter(&ReportThroughMessageBox);
+  // A settings write that fails is told to the user in a box, shown when the loop is idle.
+  OpenSettingsFailures(m_nThreadID);
+  brambolt::SetRegistryFailureHandler(&TakeSettingsFailure);
 
   m_exeName = ProgramBaseName();
   if (lpszAppName != nullptr) {
@@ -102,6 +173,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+  CloseSettingsFailures();
   delete m_pDocManager;
   delete m_pRecentFileList;
   SelectPrinter(nullptr, nullptr);
@@ -123,6 +195,7 @@ BOOL CWinApp::InitApplication() { return TRUE; }
 BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::ExitInstance() {
+  CloseSettingsFailures();
   if (m_pRecentFileList != nullptr) SaveStdProfileSettings();
   return static_cast<int>(m_msgCur.wParam);
 }
@@ -268,6 +341,7 @@ int CWinApp::Run() {
 
 BOOL CWinApp::OnIdle(LONG lCount) {
   if (lCount <= 0) {
+    ShowSettingsFailures();
     CWinThread::OnIdle(lCount);
     return TRUE;
   }

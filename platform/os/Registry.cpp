@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -573,6 +574,14 @@ void AddSystemValues(Key& top) {
   }
 }
 
+std::atomic<RegistryFailureHandler> g_failureHandler{nullptr};
+
+// Tells why a write failed: to the handler the program installed, else on the standard error.
+void TellFailure(const std::string& failure) {
+  const RegistryFailureHandler handler = g_failureHandler.load();
+  if (handler == nullptr || !handler(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
+}
+
 struct OpenKey {
   std::shared_ptr<Key> key;
   int root;
@@ -614,8 +623,8 @@ class Registry {
   }
 
   // Writes a changed persistent root back: ERROR_SUCCESS, or the error of a write that failed.
-  // Then the changes stay pending for the next write, and the reason is told on the standard
-  // error (once while it stays the same).
+  // Then the changes stay pending for the next write, and the reason is told to the failure
+  // handler, else on the standard error (once while it stays the same).
   LONG WriteBack(int index, bool durable = false) {
     Root& root = m_roots[index];
     if (!root.dirty || !root.top || !Persisted(index)) return ERROR_SUCCESS;
@@ -626,7 +635,7 @@ class Registry {
     std::string failure;
     if (const int error =
             WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable, failure)) {
-      if (failure != m_toldFailure) std::fprintf(stderr, "%s\n", failure.c_str());
+      if (failure != m_toldFailure) TellFailure(failure);
       m_toldFailure = failure;
       return static_cast<LONG>(ErrnoToWin32Error(error));
     }
@@ -850,6 +859,8 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size,
   std::memcpy(buffer, text.c_str(), text.size() + 1);
   return result != ERROR_SUCCESS ? result : cut ? ERROR_MORE_DATA : ERROR_SUCCESS;
 }
+
+void SetRegistryFailureHandler(RegistryFailureHandler handler) { g_failureHandler.store(handler); }
 
 void ResetRegistryForTesting() {
   Registry& store = Store();

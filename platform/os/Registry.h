@@ -197,6 +197,15 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, std::string& text, LPDWOR
 // cut to `size - 1` bytes with ERROR_MORE_DATA; on failure the buffer holds the empty string.
 LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size, LPDWORD lpType = nullptr);
 
+// What tells the user that a write of the store failed: called with a text that names the file
+// and the reason ("Settings are not saved: cannot read <path>: <reason>; ...") when a write fails
+// for another reason than the last failed write, from the thread that wrote and while the store
+// is locked (so it must not use the registry, and should only take the text to show it later).
+// It returns whether it took the text; without a handler, or when it did not, the text goes to
+// the standard error. Null removes the handler.
+using RegistryFailureHandler = bool (*)(const std::string& text);
+void SetRegistryFailureHandler(RegistryFailureHandler handler);
+
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
 // so that the next call loads the roots again from the current registry folder.
 void ResetRegistryForTesting();

@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AfxTestResources.h"
 #include "afx/afx.h"
+#include "os/FileFaults.h"
 #include "os/Registry.h"
 #include "testing/testing.h"
 
@@ -51,6 +55,15 @@ BEGIN_MESSAGE_MAP(MainWindow, CWnd)
   ON_COMMAND(ID_TEST_QUIT, OnQuitCommand)
 END_MESSAGE_MAP()
 
+// Makes `window` the application's main window, shown.
+BOOL MakeMainWindow(CWinApp& app, CWnd& window) {
+  if (!window.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                       nullptr))
+    return FALSE;
+  app.m_pMainWnd = &window;
+  return TRUE;
+}
+
 class TestApp : public CWinApp {
  public:
   TestApp() : CWinApp("Test Application") {}
@@ -59,13 +72,7 @@ class TestApp : public CWinApp {
   size_t temporariesAtSecondIdle = 99;
   bool quitWhenIdle = true;
 
-  BOOL InitInstance() override {
-    if (!window.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                         nullptr))
-      return FALSE;
-    m_pMainWnd = &window;
-    return TRUE;
-  }
+  BOOL InitInstance() override { return MakeMainWindow(*this, window); }
   BOOL OnIdle(LONG lCount) override {
     idleCounts.push_back(lCount);
     if (lCount == 0) CWnd::FromHandle(::GetDesktopWindow());  // a temporary object to clean up
@@ -253,11 +260,12 @@ TEST_F(ProfileTest, IniFileValuesRoundTrip) {
 struct ShownBox {
   std::string text, caption;
   UINT type = 0;
+  DWORD threadId = 0;
 };
 std::vector<ShownBox> g_boxes;
 
 int RecordBox(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
-  g_boxes.push_back({text, caption, type});
+  g_boxes.push_back({text, caption, type, ::GetCurrentThreadId()});
   return IDCANCEL;
 }
 
@@ -289,6 +297,116 @@ TEST(ApplicationMessageBoxes, WithoutPresenterTheyAreRealMessageBoxes) {
   });
   EXPECT_EQ(AfxMessageBox("Really?", MB_YESNO), IDNO);
   EXPECT_EQ(caption, "Real Box App");
+}
+
+class SettingsWriterWindow : public CWnd {
+ public:
+  std::vector<BOOL> written;             // what each write returned
+  std::vector<size_t> boxesWhenWritten;  // the boxes shown by the time its handler returned
+
+ protected:
+  afx_msg LRESULT OnStep(WPARAM wParam, LPARAM) {
+    written.push_back(AfxGetApp()->WriteProfileInt("Settings", "Count", static_cast<int>(wParam)));
+    boxesWhenWritten.push_back(g_boxes.size());
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SettingsWriterWindow, CWnd)
+  ON_MESSAGE(kStep, OnStep)
+END_MESSAGE_MAP()
+
+// Writes its settings from the loop's idle time on: twice inside a message handler, then once
+// on a thread of its own whose write fails for another reason (a full disk); then it closes.
+class SettingsWriterApp : public CWinApp {
+ public:
+  explicit SettingsWriterApp(std::string folder) : CWinApp("Settings App"), registryDir(std::move(folder)) {}
+  ~SettingsWriterApp() override {
+    if (worker.joinable()) worker.join();
+  }
+  SettingsWriterWindow window;
+  std::string registryDir;
+  int stage = 0;
+  size_t boxesBeforeWorker = 0;
+  std::thread worker;
+  std::atomic<bool> workerDone{false};
+  BOOL workerWritten = TRUE;
+
+  BOOL InitInstance() override {
+    SetRegistryKey("Brambolt Tests");
+    return MakeMainWindow(*this, window);
+  }
+  BOOL OnIdle(LONG lCount) override {
+    const BOOL more = CWinApp::OnIdle(lCount);
+    if (lCount != 1) return more;
+    if (stage == 0) {
+      stage = 1;
+      ::PostMessage(window.m_hWnd, kStep, 1, 0);
+      ::PostMessage(window.m_hWnd, kStep, 2, 0);
+    } else if (stage == 1) {
+      stage = 2;
+      boxesBeforeWorker = g_boxes.size();
+      worker = std::thread([this] {
+        std::filesystem::remove(registryDir + "/HKEY_CURRENT_USER.reg");
+        brambolt::ScopedFileFaultHook fullDisk([this](brambolt::FileStep step, const std::string& path) {
+          return step == brambolt::FileStep::Write && path.rfind(registryDir + "/", 0) == 0 ? ENOSPC : 0;
+        });
+        workerWritten = WriteProfileInt("Settings", "Count", 3);
+        workerDone = true;
+        ::PostMessage(window.m_hWnd, WM_NULL, 0, 0);
+      });
+    } else if (stage == 2 && workerDone) {
+      stage = 3;
+      ::PostMessage(window.m_hWnd, WM_CLOSE, 0, 0);
+    }
+    return more;
+  }
+};
+
+// A settings write that fails is told once, in a warning box of the program naming the file and
+// the reason. The box comes when the loop is idle, not inside the handler that wrote; the same
+// failure again shows none; one met on another thread is shown on the program's thread; one met
+// once the program is closing goes to the standard error.
+TEST_F(ProfileTest, AFailedSettingsWriteIsToldOnceInAWarningBox) {
+  brambolt::ResetRegistryForTesting();
+  const std::string store = stores.RegistryDir() + "/HKEY_CURRENT_USER.reg";
+  std::filesystem::create_directories(store);  // a folder at its name: the file cannot be read
+  g_boxes.clear();
+  brambolt::afx::SetMessageBoxPresenter(&RecordBox);
+  {
+    SettingsWriterApp app(stores.RegistryDir());
+    ASSERT_TRUE(app.InitInstance());
+    {
+      brambolt::test::HangWatchdog watchdog("the settings writer's loop");
+      EXPECT_EQ(app.Run(), 0);
+    }
+    if (app.worker.joinable()) app.worker.join();
+    EXPECT_EQ(app.window.written, (std::vector<BOOL>{FALSE, FALSE}));
+    EXPECT_EQ(app.window.boxesWhenWritten, (std::vector<size_t>{0, 0})) << "no box inside the handler that wrote";
+    EXPECT_FALSE(app.workerWritten);
+    EXPECT_EQ(app.boxesBeforeWorker, 1u) << "the same failure twice is told once";
+    ASSERT_EQ(g_boxes.size(), 2u);
+    const std::vector<std::string> expected = {
+        "Settings are not saved: cannot read " + store + ": " + std::strerror(EISDIR) + "; the file is kept as it is",
+        "Settings are not saved: cannot write " + store + ": " + std::strerror(ENOSPC)};
+    for (size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(g_boxes[i].text, expected[i]);
+      EXPECT_EQ(g_boxes[i].caption, "Settings App");
+      EXPECT_EQ(g_boxes[i].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+      EXPECT_EQ(g_boxes[i].threadId, ::GetCurrentThreadId()) << "shown on the program's thread";
+    }
+    // The loop has ended (ExitInstance ran): no window is left to show a failure.
+    std::filesystem::create_directories(store);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.WriteProfileInt("Settings", "Count", 4));
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(g_boxes.size(), 2u);
+    EXPECT_NE(errors.find(expected[0]), std::string::npos) << errors;
+  }
+  brambolt::afx::SetMessageBoxPresenter(nullptr);
+  std::filesystem::remove(store);
+  brambolt::ResetRegistryForTesting();
 }
 
 TEST(ApplicationHelpers, FormatStringsReplaceNumberedPlaceholders) {
