@@ -1,6 +1,7 @@
 // Fuzz target: the registry's .reg files, loaded and walked key by key.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,8 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     open.pop_back();
     for (DWORD i = 0;; ++i) {
       DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, dataSize = static_cast<DWORD>(bytes.size());
-      if (RegEnumValue(key, i, name.data(), &nameSize, nullptr, &type, bytes.data(), &dataSize) == ERROR_NO_MORE_ITEMS)
-        break;
+      const LONG result = RegEnumValue(key, i, name.data(), &nameSize, nullptr, &type, bytes.data(), &dataSize);
+      if (result == ERROR_NO_MORE_ITEMS) break;
+      // Read as text the way the program's fixed buffers read it: within the buffer, always ended,
+      // also for a string stored without its terminator at exactly the buffer's size.
+      if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+      char text[MAX_PATH];
+      std::memset(text, 'x', sizeof text);
+      brambolt::ReadRegistryString(key, name.data(), text, sizeof text);
+      if (::strnlen(text, sizeof text) == sizeof text) std::abort();
+      std::string whole;
+      if (brambolt::ReadRegistryString(key, name.data(), whole) == ERROR_SUCCESS && whole.size() > dataSize) std::abort();
     }
     for (DWORD i = 0;; ++i) {
       DWORD nameSize = static_cast<DWORD>(name.size());
