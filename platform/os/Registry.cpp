@@ -523,9 +523,10 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
     ok = ok && ::fchmod(fd, 0600) == 0 && (!durable || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), (folder + "/" + fileName).c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
   }
+  // The reason is taken before the temporary file is removed, which may set errno again.
   const int error = ok ? 0 : errno != 0 ? errno : EIO;
+  if (!ok && fd >= 0) ::unlink(temp.c_str());
   if (!ok) failure = WriteFailure("cannot write", folder + "/" + fileName, error);
   ::flock(lockFd, LOCK_UN);
   ::close(lockFd);
