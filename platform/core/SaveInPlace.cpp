@@ -467,7 +467,8 @@ std::vector<Indexed> StagesIn(const std::string& folder) {
   if (index.known && index.settled && index.folder == folder && index.device == st.st_dev && index.inode == st.st_ino &&
       index.time.tv_sec == st.st_mtim.tv_sec && index.time.tv_nsec == st.st_mtim.tv_nsec)
     return index.stages;
-  index.stages = ListStages(folder);
+  // Nothing is read or removed in a folder that is not the user's own.
+  index.stages = TrustedFolder(folder) ? ListStages(folder) : std::vector<Indexed>();
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
   index.folder = folder;

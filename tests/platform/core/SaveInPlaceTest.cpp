@@ -698,6 +698,33 @@ TEST_F(InterruptedSave, IsCompletedOnlyOverTheFileItCutAndOtherwiseKeptWhereTheU
   }
 }
 
+// A damaged stage whose record shows that the file was never touched (the save was killed as it
+// was about to write the file in place) is removed without a word: the file holds its old text.
+TEST_F(InterruptedSave, ADamagedStageGoesSilentlyOnlyWhenTheFileWasNeverTouched) {
+  WriteAll(path, kOld);
+  ASSERT_EQ(InChild([&] {
+              ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                if (s == FileStep::Write && p.compare(0, saves.size(), saves) == 0 && p.find(".stage-") != std::string::npos)
+                  ::raise(SIGKILL);
+                return RefuseNewEntriesIn(dir, s, p);
+              });
+              Save(path, kNew);
+              return 0;
+            }),
+            128 + SIGKILL);
+  ASSERT_EQ(Entries(saves).size(), 1u);
+  for (const std::string& name : Entries(saves)) {
+    std::string bytes = ReadAll(saves + "/" + name);
+    bytes[100] = static_cast<char>(bytes[100] ^ 4);
+    WriteAll(saves + "/" + name, bytes);
+  }
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kOld);
+  EXPECT_EQ(told.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  EXPECT_EQ(FilesBelow(data.Path()).size(), 0u);
+}
+
 // Insert Files copies a file whose save in place was killed: the copy holds the whole saved text.
 TEST_F(InterruptedSave, ACopyIntoAProjectTakesTheCompletedText) {
   WriteAll(path, kOld);
