@@ -154,6 +154,8 @@ void CMirrorFile::Close() {
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
   m_bMirrorInCache = FALSE;
+  struct stat before {};
+  const bool existed = ::stat(target, &before) == 0;
   if (!MoveFileEx(mirror, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD dwError = GetLastError();
     if (bInCache) {
@@ -165,6 +167,8 @@ void CMirrorFile::Close() {
     CFileException::ThrowOsError(static_cast<LONG>(dwError), name);
   }
   SyncFolder(FolderOf(std::string(static_cast<LPCTSTR>(target))));
+  // The file holds this save's text: what older saves of it left waiting is superseded.
+  brambolt::mirror::RetireInterruptedSaves(std::string(target), existed ? &before : nullptr);
 }
 
 void CMirrorFile::Abort() {

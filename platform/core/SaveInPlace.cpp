@@ -7,11 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -28,43 +31,99 @@ namespace brambolt::mirror {
 
 namespace {
 
-constexpr UINT kInformation = 0x40;  // MB_ICONINFORMATION | MB_OK
-constexpr const char* kStageTag = "~";
+using u64 = std::uint64_t;
 
-// What ends a stage, after the text and the target's path: the stage is complete when it is
-// there whole and its checksum matches.
-struct StageRecord {
-  std::uint64_t textLength;
-  std::uint64_t pathLength;
-  std::uint64_t checksum;
-  char magic[8];
+constexpr UINT kInformation = 0x40;  // MB_ICONINFORMATION | MB_OK
+constexpr UINT kWarning = 0x30;      // MB_ICONEXCLAMATION | MB_OK
+// The temporary file of a save in the cache folder (CMirrorFile names it), and what it becomes
+// once its text and record are on the disk, before the file is written in place.
+constexpr const char* kMirrorTag = "~";
+constexpr const char* kStageTag = "stage-";
+
+// A stage: the text, the target's path, a header, the progress of the write in place and a mark.
+struct StageHeader {
+  u64 textLength;
+  u64 pathLength;
+  u64 textChecksum;
+  u64 device;  // the file the text goes into, as it was when the stage was made
+  u64 inode;
+  u64 madeSeconds;  // when the stage was made
+  u64 madeNanoseconds;
+  u64 checksum;  // of the fields above and the path
 };
-constexpr char kStageMagic[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '1'};
+// How far the write in place had got: the file's size and times as the last finished step left
+// them, with the text's first `done` bytes at its start; while a step is under way (`pending`),
+// the file may instead hold the text up to `pendingEnd` and have the size `pendingSize`.
+struct StageProgress {
+  u64 done;
+  u64 pending;
+  u64 pendingEnd;
+  u64 pendingSize;
+  u64 size;
+  u64 mtimeSeconds;
+  u64 mtimeNanoseconds;
+  u64 ctimeSeconds;
+  u64 ctimeNanoseconds;
+  u64 checksum;  // of the fields above
+};
+constexpr char kStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '2'};
+constexpr u64 kStageTail = sizeof(StageHeader) + sizeof(StageProgress) + sizeof kStageMark;
+
+// The end of a stage that earlier versions of the program made under the temporary file's name:
+// the text, the path, then this. It tells neither the file's identity nor the write's progress.
+struct OldStageRecord {
+  u64 textLength;
+  u64 pathLength;
+  u64 checksum;
+  char mark[8];
+};
+constexpr char kOldStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '1'};
 
 std::string LeafOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The cache folder's path, "" when the user has no home.
-std::string CacheFolderPath() {
-  if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache != nullptr && *cache == '/')
-    return std::string(cache) + "/visual-brambolt/saves";
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A folder of the user's below $XDG_<kind>_HOME, else below the home folder; "" without a home.
+std::string UserFolder(const char* variable, const char* fallback, const char* below) {
+  if (const char* base = std::getenv(variable); base != nullptr && *base == '/') return std::string(base) + below;
   if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/')
-    return std::string(home) + "/.cache/visual-brambolt/saves";
+    return std::string(home) + fallback + below;
   return std::string();
 }
 
-std::uint64_t Fnv(std::uint64_t hash, const char* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+// The cache folder's path, "" when the user has no home.
+std::string CacheFolderPath() { return UserFolder("XDG_CACHE_HOME", "/.cache", "/visual-brambolt/saves"); }
+
+// Where texts of saves that could not be completed are kept for the user: with the program's
+// data, not in the cache, which cleaners empty.
+std::string RecoveryFolderPath() {
+  return UserFolder("XDG_DATA_HOME", "/.local/share", "/visual-brambolt/recovered");
+}
+
+constexpr u64 kFnvStart = 14695981039346656037ull;
+u64 Fnv(u64 hash, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
   return hash;
 }
-constexpr std::uint64_t kFnvStart = 14695981039346656037ull;
+
+u64 HeaderChecksum(const StageHeader& header, const std::string& path) {
+  return Fnv(Fnv(kFnvStart, &header, offsetof(StageHeader, checksum)), path.data(), path.size());
+}
+u64 ProgressChecksum(const StageProgress& progress) {
+  return Fnv(kFnvStart, &progress, offsetof(StageProgress, checksum));
+}
 
 // A stable short name for a target's path, so that its files in the cache folder are found again
 // by the next process.
 std::string PathKey(const std::string& target) {
-  std::uint64_t hash = Fnv(kFnvStart, target.data(), target.size());
+  u64 hash = Fnv(kFnvStart, target.data(), target.size());
   static const char digits[] = "0123456789abcdef";
   std::string key;
   for (int i = 0; i < 16; ++i, hash >>= 4) key.push_back(digits[hash & 15]);
@@ -87,8 +146,15 @@ bool TrustedFolder(const std::string& folder) {
          (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-// A file of the cache folder opened for reading: never through a link, never waiting on a FIFO,
-// only a regular file of this user. -1 otherwise.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// A file of the cache folder opened: never through a link, never waiting on a FIFO, only a
+// regular file of this user. -1 otherwise.
 int OpenOwnedFile(const std::string& path, int flags, struct stat& st) {
   const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return -1;
@@ -99,52 +165,62 @@ int OpenOwnedFile(const std::string& path, int flags, struct stat& st) {
   return fd;
 }
 
-bool ReadAt(int fd, char* data, std::size_t size, off_t offset) {
+bool ReadAt(int fd, void* data, std::size_t size, u64 offset) {
+  auto* bytes = static_cast<char*>(data);
   while (size > 0) {
-    const ssize_t n = ::pread(fd, data, size, offset);
+    const ssize_t n = ::pread(fd, bytes, size, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
-    data += n;
+    bytes += n;
     size -= static_cast<std::size_t>(n);
-    offset += n;
+    offset += static_cast<u64>(n);
   }
   return true;
 }
 
-// The checksum of a stage's text (read from the file) and the target's path.
-bool StageChecksum(int fd, std::uint64_t textLength, const std::string& target, std::uint64_t& checksum) {
+// The Win32 error of a failed write, or 0.
+DWORD WriteAt(int fd, const void* data, std::size_t size, u64 offset) {
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return ErrnoToWin32Error(n < 0 ? errno : ENOSPC);
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+    offset += static_cast<u64>(n);
+  }
+  return 0;
+}
+
+bool TextChecksum(int fd, u64 length, u64& checksum) {
   std::vector<char> buffer(1 << 16);
-  std::uint64_t hash = kFnvStart;
-  for (std::uint64_t done = 0; done < textLength;) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), textLength - done));
-    if (!ReadAt(fd, buffer.data(), want, static_cast<off_t>(done))) return false;
+  u64 hash = kFnvStart;
+  for (u64 done = 0; done < length;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), length - done));
+    if (!ReadAt(fd, buffer.data(), want, done)) return false;
     hash = Fnv(hash, buffer.data(), want);
     done += want;
   }
-  checksum = Fnv(hash, target.data(), target.size());
+  checksum = hash;
   return true;
 }
 
-// The length of the text of a complete stage of the target, or -1 when the stage is incomplete
-// (`other` set when it is a complete stage of another file that shares the key).
-long long CompleteStageLength(int fd, const struct stat& st, const std::string& target, bool& other) {
-  other = false;
-  StageRecord record{};
-  const auto size = static_cast<std::uint64_t>(st.st_size);
-  if (size < sizeof record || !ReadAt(fd, reinterpret_cast<char*>(&record), sizeof record, static_cast<off_t>(size - sizeof record)) ||
-      std::memcmp(record.magic, kStageMagic, sizeof kStageMagic) != 0 || record.pathLength > PATH_MAX ||
-      record.textLength > size || record.textLength + record.pathLength + sizeof record != size)
-    return -1;
-  std::string path(static_cast<std::size_t>(record.pathLength), '\0');
-  std::uint64_t checksum = 0;
-  if (!ReadAt(fd, path.data(), path.size(), static_cast<off_t>(record.textLength)) ||
-      !StageChecksum(fd, record.textLength, path, checksum) || checksum != record.checksum)
-    return -1;
-  if (path != target) {
-    other = true;
-    return -1;
+// Whether the first `count` bytes of two files are the same.
+bool SameBytes(int one, int other, u64 count) {
+  std::vector<char> a(1 << 16);
+  std::vector<char> b(1 << 16);
+  for (u64 done = 0; done < count;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(a.size(), count - done));
+    if (!ReadAt(one, a.data(), want, done) || !ReadAt(other, b.data(), want, done) ||
+        std::memcmp(a.data(), b.data(), want) != 0)
+      return false;
+    done += want;
   }
-  return static_cast<long long>(record.textLength);
+  return true;
+}
+
+bool SameTime(u64 seconds, u64 nanoseconds, const struct timespec& time) {
+  return seconds == static_cast<u64>(time.tv_sec) && nanoseconds == static_cast<u64>(time.tv_nsec);
 }
 
 class Handle {
@@ -168,10 +244,12 @@ class Handle {
 };
 
 // A descriptor of the target that holds the lock of its in-place writes while it lives, so that
-// two processes writing the file in place take turns instead of mixing their texts.
+// two processes writing the file in place (or one writing, one checking it) take turns.
 class InPlaceLock {
  public:
-  explicit InPlaceLock(const std::string& target) : m_fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC)) {
+  explicit InPlaceLock(const std::string& target) : m_fd(::open(target.c_str(), O_RDWR | O_CLOEXEC)) {
+    if (m_fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+      m_fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd >= 0)
       while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
       }
@@ -187,22 +265,56 @@ class InPlaceLock {
   int m_fd;
 };
 
-// Writes the first `length` bytes of the stage over the target from its start, sets its end when
-// every byte is there (never before) and makes it durable. The room the text needs is taken
-// first, so a full disk refuses the write before a byte of the file has changed. The Win32 error,
-// or 0; `touched` tells whether the file was changed.
-DWORD WriteStageOver(int stage, std::uint64_t length, const std::string& target, bool& touched) {
-  touched = false;
-  const InPlaceLock lock(target);
-  if (lock.Fd() >= 0 && length > 0 && ::fallocate(lock.Fd(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(length)) != 0 &&
+// Takes the room the text needs, so that a full disk refuses the write before a byte of the file
+// has changed. The Win32 error, or 0.
+DWORD Reserve(int fd, u64 length) {
+  if (length > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(length)) != 0 &&
       (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
     return ErrnoToWin32Error(errno);
+  return 0;
+}
+
+// The progress record of a stage, rewritten at each step of the write in place.
+struct Progress {
+  int fd = -1;
+  u64 at = 0;
+  std::string path;
+  StageProgress p{};
+
+  // The file as a finished step left it.
+  void Settle(const struct stat& st) {
+    p.pending = 0;
+    p.pendingEnd = p.pendingSize = 0;
+    p.size = static_cast<u64>(st.st_size);
+    p.mtimeSeconds = static_cast<u64>(st.st_mtim.tv_sec);
+    p.mtimeNanoseconds = static_cast<u64>(st.st_mtim.tv_nsec);
+    p.ctimeSeconds = static_cast<u64>(st.st_ctim.tv_sec);
+    p.ctimeNanoseconds = static_cast<u64>(st.st_ctim.tv_nsec);
+  }
+  DWORD Put() {
+    p.checksum = ProgressChecksum(p);
+    if (const int fault = FileFault(FileStep::Write, path)) return ErrnoToWin32Error(fault);
+    return WriteAt(fd, &p, sizeof p, at);
+  }
+};
+
+// Writes the first `length` bytes of the stage over the target from its start, sets its end when
+// every byte is there (never before) and makes it durable, recording each step in the stage
+// before and after it. `lockFd` is the target's locked descriptor, with the room taken. The Win32
+// error, or 0; `touched` tells whether the file was changed.
+DWORD WriteText(int stage, u64 length, int lockFd, const std::string& target, Progress& progress, bool& touched) {
+  touched = false;
   Handle out(CreateFile(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!out.Valid()) return GetLastError();
   std::vector<char> buffer(1 << 16);
-  for (std::uint64_t done = 0; done < length;) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - done));
-    if (!ReadAt(stage, buffer.data(), want, static_cast<off_t>(done))) return ERROR_READ_FAULT;
+  struct stat st {};
+  for (u64 done = 0; done < length;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), length - done));
+    if (!ReadAt(stage, buffer.data(), want, done)) return ERROR_READ_FAULT;
+    progress.p.pending = 1;
+    progress.p.pendingEnd = done + want;
+    progress.p.pendingSize = std::max<u64>(progress.p.size, done + want);
+    if (const DWORD dwError = progress.Put()) return dwError;
     DWORD nWritten = 0;
     if (!WriteFile(out.Get(), buffer.data(), static_cast<DWORD>(want), &nWritten, nullptr)) {
       touched = touched || nWritten > 0;
@@ -210,140 +322,445 @@ DWORD WriteStageOver(int stage, std::uint64_t length, const std::string& target,
     }
     touched = true;
     done += want;
+    if (::fstat(lockFd, &st) != 0) return ErrnoToWin32Error(errno);
+    progress.p.done = done;
+    progress.Settle(st);
+    if (const DWORD dwError = progress.Put()) return dwError;
   }
+  progress.p.pending = 1;
+  progress.p.pendingEnd = progress.p.pendingSize = length;
+  if (const DWORD dwError = progress.Put()) return dwError;
   touched = true;
   if (!SetEndOfFile(out.Get()) || !FlushFileBuffers(out.Get()) || !out.Close()) return GetLastError();
+  // The file is whole; a record that could not say so is found to match it.
+  if (::fstat(lockFd, &st) == 0) {
+    progress.p.done = length;
+    progress.Settle(st);
+    progress.Put();
+  }
   return 0;
 }
 
-// Stages whose in-place write failed after it began while their process goes on: they are
-// completed like those of ended processes.
-std::mutex g_stagesMutex;
-std::set<std::string>& KeptStages() {
-  static std::set<std::string> stages;
+// What a stage file says, read from its end.
+struct StageFile {
+  std::string name;  // in the cache folder
+  std::string path;
+  int fd = -1;
+  struct stat st {};
+  bool old = false;       // made by an earlier version, under the temporary file's name
+  bool readable = false;  // its header (or older record) holds
+  std::string target;     // the path the save wrote
+  StageHeader header{};
+  bool progressKnown = false;
+  Progress progress;
+  bool textWhole = false;  // the text's checksum holds
+  u64 keep = 0;            // the bytes a user is given: the text, or all of a damaged stage
+  struct timespec made {};
+};
+
+// Reads the header (or older record) of a stage file; with `text`, checks its text too.
+void ReadStage(StageFile& stage, bool text) {
+  const auto size = static_cast<u64>(stage.st.st_size);
+  stage.keep = size;
+  stage.made = stage.st.st_mtim;
+  char mark[8] = {};
+  if (size < sizeof mark || !ReadAt(stage.fd, mark, sizeof mark, size - sizeof mark)) return;
+  if (std::memcmp(mark, kOldStageMark, sizeof mark) == 0) {
+    stage.old = true;
+    OldStageRecord record{};
+    if (size < sizeof record || !ReadAt(stage.fd, &record, sizeof record, size - sizeof record) ||
+        record.pathLength > PATH_MAX || record.textLength > size ||
+        record.textLength + record.pathLength + sizeof record != size)
+      return;
+    std::string path(static_cast<std::size_t>(record.pathLength), '\0');
+    if (!ReadAt(stage.fd, path.data(), path.size(), record.textLength)) return;
+    stage.readable = true;
+    stage.target = path;
+    stage.keep = record.textLength;
+    u64 checksum = 0;
+    stage.textWhole = text && TextChecksum(stage.fd, record.textLength, checksum) &&
+                      Fnv(checksum, path.data(), path.size()) == record.checksum;
+    return;
+  }
+  StageHeader& header = stage.header;
+  if (std::memcmp(mark, kStageMark, sizeof mark) != 0 || size < kStageTail ||
+      !ReadAt(stage.fd, &header, sizeof header, size - kStageTail) || header.pathLength > PATH_MAX ||
+      header.textLength > size || header.textLength + header.pathLength + kStageTail != size)
+    return;
+  std::string path(static_cast<std::size_t>(header.pathLength), '\0');
+  if (!ReadAt(stage.fd, path.data(), path.size(), header.textLength) || HeaderChecksum(header, path) != header.checksum)
+    return;
+  stage.readable = true;
+  stage.target = path;
+  stage.keep = header.textLength;
+  stage.made.tv_sec = static_cast<time_t>(header.madeSeconds);
+  stage.made.tv_nsec = static_cast<long>(header.madeNanoseconds);
+  stage.progress.fd = stage.fd;
+  stage.progress.at = size - sizeof(StageProgress) - sizeof kStageMark;
+  stage.progress.path = stage.path;
+  stage.progressKnown = ReadAt(stage.fd, &stage.progress.p, sizeof(StageProgress), stage.progress.at) &&
+                        ProgressChecksum(stage.progress.p) == stage.progress.p.checksum;
+  u64 checksum = 0;
+  stage.textWhole = text && TextChecksum(stage.fd, header.textLength, checksum) && checksum == header.textChecksum;
+}
+
+// A stage of the cache folder as the index knows it.
+struct Indexed {
+  std::string name;
+  bool old = false;
+  bool readable = false;
+  std::string target;
+  u64 device = 0;
+  u64 inode = 0;
+};
+
+// The stages of the cache folder, listed again only when the folder has changed, so that an open
+// costs one stat of the folder while nothing waits there, and no listing while it is unchanged.
+// A listing made while the folder's time could still move within its granularity is not trusted
+// the next time.
+struct FolderIndex {
+  std::string folder;
+  bool known = false;
+  bool settled = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  struct timespec time {};
+  std::vector<Indexed> stages;
+};
+std::mutex g_indexMutex;
+
+// Lists the folder: its stages and older stages, and removes what saves killed before their text
+// was staged left (the file was not touched yet).
+std::vector<Indexed> ListStages(const std::string& folder) {
+  std::vector<Indexed> stages;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return stages;
+  std::vector<std::string> unstaged;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    const bool staged = owned_name::OwnerOf(name, std::string(), kStageTag) != 0;
+    const owned_name::Owner mirrorOwner = staged ? owned_name::Owner() : owned_name::OwnerOfName(name, std::string(), kMirrorTag);
+    if (!staged && mirrorOwner.pid == 0) continue;
+    StageFile stage;
+    stage.path = folder + "/" + name;
+    stage.fd = OpenOwnedFile(stage.path, O_RDONLY, stage.st);
+    if (stage.fd < 0) continue;
+    ReadStage(stage, false);
+    ::close(stage.fd);
+    if (!staged && !stage.old) {
+      if (owned_name::MakerGone(mirrorOwner, &stage.st)) unstaged.push_back(stage.path);
+      continue;
+    }
+    stages.push_back({name, stage.old, stage.readable, stage.target, static_cast<u64>(stage.header.device),
+                      static_cast<u64>(stage.header.inode)});
+  }
+  ::closedir(dir);
+  for (const std::string& path : unstaged) ::unlink(path.c_str());
   return stages;
 }
 
-// Whether the cache folder holds nothing, known without listing it when it has not changed since
-// it was last found empty.
-bool NothingStaged(const std::string& folder) {
+std::vector<Indexed> StagesIn(const std::string& folder) {
   struct stat st {};
-  if (::stat(folder.c_str(), &st) != 0) return true;
-  static std::mutex mutex;
-  static struct stat empty {};
-  static bool known = false;
-  std::lock_guard<std::mutex> lock(mutex);
-  if (known && empty.st_dev == st.st_dev && empty.st_ino == st.st_ino && empty.st_mtim.tv_sec == st.st_mtim.tv_sec &&
-      empty.st_mtim.tv_nsec == st.st_mtim.tv_nsec)
-    return true;
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return true;
-  bool nothing = true;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-      nothing = false;
-      break;
-    }
-  }
-  ::closedir(dir);
-  known = nothing;
-  if (nothing) empty = st;
-  return nothing;
+  if (::stat(folder.c_str(), &st) != 0) return {};
+  static FolderIndex index;
+  std::lock_guard<std::mutex> lock(g_indexMutex);
+  if (index.known && index.settled && index.folder == folder && index.device == st.st_dev && index.inode == st.st_ino &&
+      index.time.tv_sec == st.st_mtim.tv_sec && index.time.tv_nsec == st.st_mtim.tv_nsec)
+    return index.stages;
+  // Nothing is read or removed in a folder that is not the user's own.
+  index.stages = TrustedFolder(folder) ? ListStages(folder) : std::vector<Indexed>();
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  index.folder = folder;
+  index.known = true;
+  index.device = st.st_dev;
+  index.inode = st.st_ino;
+  index.time = st.st_mtim;
+  index.settled = now.tv_sec > st.st_mtim.tv_sec + 1;
+  return index.stages;
 }
 
-struct FoundStage {
-  std::string path;
-  int fd;
-  std::uint64_t length;
-  struct timespec time;
+bool Before(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// Opens a stage and takes its lock; false when it is gone or another process holds it (the save
+// that made it is writing, or another process completes it).
+bool TakeStage(const std::string& folder, const std::string& name, StageFile& stage) {
+  stage.name = name;
+  stage.path = folder + "/" + name;
+  stage.fd = OpenOwnedFile(stage.path, O_RDWR, stage.st);
+  if (stage.fd < 0) return false;
+  if (::flock(stage.fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(stage.fd, &stage.st) != 0 || stage.st.st_nlink == 0) {
+    ::close(stage.fd);
+    stage.fd = -1;
+    return false;
+  }
+  return true;
+}
+
+// Copies the first `count` bytes of the stage into a new file of the user's recovery folder,
+// named as the saved file in a folder of its own; its path, or "".
+std::string SaveForRecovery(int fd, u64 count, const std::string& leaf) {
+  const std::string root = RecoveryFolderPath();
+  if (root.empty() || !MakeFolders(root)) return std::string();
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local);
+  std::string folder;
+  for (int n = 1;; ++n) {
+    folder = root + "/" + stamp + (n > 1 ? " (" + std::to_string(n) + ")" : std::string());
+    if (::mkdir(folder.c_str(), 0700) == 0) break;
+    if (errno != EEXIST || n == 100) return std::string();
+  }
+  const std::string path = folder + "/" + (leaf.empty() || leaf == "." || leaf == ".." ? "recovered" : leaf);
+  const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (out < 0) return std::string();
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (u64 done = 0; ok && done < count;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), count - done));
+    ok = ReadAt(fd, buffer.data(), want, done) && WriteAt(out, buffer.data(), want, done) == 0;
+    done += want;
+  }
+  ok = ok && ::fsync(out) == 0;
+  if (::close(out) != 0) ok = false;
+  if (!ok) {
+    ::unlink(path.c_str());
+    ::rmdir(folder.c_str());
+    return std::string();
+  }
+  SyncFolder(folder);
+  return path;
+}
+
+// Stages the user was told of that stay where they are (no recovery folder could take them).
+std::set<std::string>& ToldStages() {
+  static std::set<std::string> told;
+  return told;
+}
+
+// Keeps the text of a stage that will not be written over the file for the user, and tells the
+// user once that the file may be incomplete, why, and where the text is.
+void KeepForUser(StageFile& stage, const std::string& opened, const char* why) {
+  const std::string saved = stage.readable ? stage.target : opened;
+  std::string where = SaveForRecovery(stage.fd, stage.keep, LeafOf(saved));
+  if (!where.empty()) {
+    ::unlink(stage.path.c_str());
+  } else {
+    std::lock_guard<std::mutex> lock(g_indexMutex);
+    if (!ToldStages().insert(stage.path).second) return;
+    where = stage.path;
+  }
+  const std::string file = saved == opened ? std::string("the file") : opened;
+  CString strText;
+  if (stage.textWhole) {
+    strText.Format("A save of %s was interrupted before it was complete, so %s may be incomplete. The text that was "
+                   "being saved was not written into it because %s. The whole text is kept in %s.",
+                   saved.c_str(), file.c_str(), why, where.c_str());
+  } else {
+    strText.Format("A save of %s was interrupted before it was complete, so %s may be incomplete. What is left of "
+                   "the text that was being saved cannot be checked because %s; it is kept in %s.",
+                   saved.c_str(), file.c_str(), why, where.c_str());
+  }
+  AfxReportErrorText(strText, kWarning);
+}
+
+// What the file is to a stage of it.
+enum class Fit {
+  Whole,    // it holds the stage's text
+  Cut,      // as the stage's write left it, or not touched yet
+  Changed,  // written since by someone else, or no longer the file the stage wrote
 };
 
-// Completes the killed saves of the target found in the cache folder.
-void CompleteStagesOf(const std::string& folder, const std::string& target) {
-  const std::string stem = CacheStem(target);
-  std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (const dirent* entry = ::readdir(dir)) {
-      const std::string name = entry->d_name;
-      const pid_t owner = owned_name::OwnerOf(name, stem, kStageTag);
-      if (owner == 0) continue;
-      if (owned_name::OwnerGone(owner)) {
-        names.push_back(name);
-      } else {
-        std::lock_guard<std::mutex> lock(g_stagesMutex);
-        if (KeptStages().count(folder + "/" + name) != 0) names.push_back(name);
-      }
-    }
-    ::closedir(dir);
-  }
-  std::vector<FoundStage> complete;
-  for (const std::string& name : names) {
-    const std::string path = folder + "/" + name;
-    struct stat st {};
-    const int fd = OpenOwnedFile(path, O_RDONLY, st);
-    if (fd < 0) continue;
-    // Another process completing the same stage holds it; one that completed it removed it.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || st.st_nlink == 0) {
-      ::close(fd);
-      continue;
-    }
-    bool other = false;
-    const long long length = CompleteStageLength(fd, st, target, other);
-    if (length >= 0) {
-      complete.push_back({path, fd, static_cast<std::uint64_t>(length), st.st_mtim});
-      continue;
-    }
-    if (!other) ::unlink(path.c_str());  // the file was not touched yet
-    ::close(fd);
-  }
-  if (complete.empty()) return;
-  // Of two killed saves, the later one's text is the newer.
-  const FoundStage* newest = &complete.front();
-  for (const FoundStage& stage : complete) {
-    if (stage.time.tv_sec > newest->time.tv_sec ||
-        (stage.time.tv_sec == newest->time.tv_sec && stage.time.tv_nsec > newest->time.tv_nsec))
-      newest = &stage;
-  }
+Fit FitOf(const StageFile& stage, int fd, const struct stat& st) {
+  const u64 size = static_cast<u64>(st.st_size);
+  if (size == stage.header.textLength && SameBytes(fd, stage.fd, size)) return Fit::Whole;
+  if (stage.header.device != static_cast<u64>(st.st_dev) || stage.header.inode != static_cast<u64>(st.st_ino))
+    return Fit::Changed;
+  const StageProgress& p = stage.progress.p;
+  if (size == p.size && SameTime(p.mtimeSeconds, p.mtimeNanoseconds, st.st_mtim) &&
+      SameTime(p.ctimeSeconds, p.ctimeNanoseconds, st.st_ctim) && p.done <= size && SameBytes(fd, stage.fd, p.done))
+    return Fit::Cut;
+  // Killed between a step and its record: the file is as that step makes it.
+  if (p.pending != 0 && size == p.pendingSize && p.pendingEnd <= size && SameBytes(fd, stage.fd, p.pendingEnd))
+    return Fit::Cut;
+  return Fit::Changed;
+}
+
+// Writes the stage's text over the file it fits, under the file's lock. The Win32 error, or 0.
+DWORD CompleteWith(StageFile& stage, int lockFd, const std::string& target) {
+  if (const DWORD dwError = Reserve(lockFd, stage.header.textLength)) return dwError;
   struct stat st {};
+  if (::fstat(lockFd, &st) != 0) return ErrnoToWin32Error(errno);
+  stage.progress.p.done = 0;
+  stage.progress.Settle(st);
+  if (const DWORD dwError = stage.progress.Put()) return dwError;
   bool touched = false;
-  const bool gone = ::stat(target.c_str(), &st) != 0 && errno == ENOENT;
-  const bool written = !gone && WriteStageOver(newest->fd, newest->length, target, touched) == 0;
-  if (written || gone) {
-    for (const FoundStage& stage : complete) {
-      ::unlink(stage.path.c_str());
-      std::lock_guard<std::mutex> lock(g_stagesMutex);
-      KeptStages().erase(stage.path);
+  return WriteText(stage.fd, stage.header.textLength, lockFd, target, stage.progress, touched);
+}
+
+// Whether the index entry is a stage of the file at `target` (whose status is `st`).
+bool StageOf(const Indexed& entry, const std::string& target, const struct stat& st) {
+  if (entry.readable)
+    return entry.target == target ||
+           (!entry.old && entry.device == static_cast<u64>(st.st_dev) && entry.inode == static_cast<u64>(st.st_ino));
+  // Its record cannot be read: its name tells the path it was made for.
+  const std::string prefix = owned_name::Prefix(CacheStem(target), entry.old ? kMirrorTag : kStageTag);
+  return entry.name.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Completes the killed saves of the file at `target` found in the cache folder, or keeps their
+// text for the user.
+void CompleteStagesOf(const std::string& folder, const std::string& target, const std::vector<Indexed>& entries) {
+  struct stat file {};
+  // A file that is away (a drive not mounted) keeps its stages for when it is back.
+  if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return;
+  std::vector<StageFile> stages;
+  for (const Indexed& entry : entries) {
+    if (!StageOf(entry, target, file)) continue;
+    StageFile stage;
+    if (!TakeStage(folder, entry.name, stage)) continue;
+    if (entry.old && !owned_name::MakerGone(owned_name::OwnerOfName(entry.name, std::string(), kMirrorTag), &stage.st)) {
+      ::close(stage.fd);
+      continue;
     }
+    ReadStage(stage, true);
+    stages.push_back(std::move(stage));
   }
-  for (const FoundStage& stage : complete) ::close(stage.fd);
-  if (written) {
+  // The newest first: once one is written, older ones are superseded.
+  std::sort(stages.begin(), stages.end(), [](const StageFile& a, const StageFile& b) { return Before(b.made, a.made); });
+  bool completed = false;
+  struct timespec completedMade {};
+  for (StageFile& stage : stages) {
+    if (stage.old) {
+      KeepForUser(stage, target, "it was made by an earlier version of the program, which did not record how far it had got");
+      continue;
+    }
+    if (!stage.readable) {
+      KeepForUser(stage, target, "the record kept with it is damaged");
+      continue;
+    }
+    if (completed && !Before(completedMade, stage.made)) {
+      ::unlink(stage.path.c_str());
+      continue;
+    }
+    const InPlaceLock lock(target);
+    struct stat st {};
+    if (lock.Fd() < 0 || ::fstat(lock.Fd(), &st) != 0) {
+      KeepForUser(stage, target, "the file cannot be read");
+      continue;
+    }
+    const Fit fit = stage.progressKnown && stage.textWhole ? FitOf(stage, lock.Fd(), st) : Fit::Changed;
+    if (!stage.textWhole) {
+      // Damaged text: removed only when the record shows the write in place never began.
+      const StageProgress& p = stage.progress.p;
+      if (stage.progressKnown && p.done == 0 && p.pending == 0 && p.size == static_cast<u64>(st.st_size) &&
+          SameTime(p.mtimeSeconds, p.mtimeNanoseconds, st.st_mtim) && SameTime(p.ctimeSeconds, p.ctimeNanoseconds, st.st_ctim) &&
+          stage.header.device == static_cast<u64>(st.st_dev) && stage.header.inode == static_cast<u64>(st.st_ino))
+        ::unlink(stage.path.c_str());
+      else
+        KeepForUser(stage, target, "its text does not match its checksum");
+      continue;
+    }
+    if (!stage.progressKnown) {
+      KeepForUser(stage, target, "the record of how far the save had got is damaged");
+      continue;
+    }
+    if (fit == Fit::Whole) {
+      ::unlink(stage.path.c_str());  // the save had put the whole text in
+      continue;
+    }
+    if (fit == Fit::Changed) {
+      const bool same = stage.header.device == static_cast<u64>(st.st_dev) && stage.header.inode == static_cast<u64>(st.st_ino);
+      KeepForUser(stage, target, same ? "the file has changed since" : "another file now has its name");
+      continue;
+    }
+    if (CompleteWith(stage, lock.Fd(), target) != 0) {
+      KeepForUser(stage, target, "the file cannot be written");
+      continue;
+    }
+    ::unlink(stage.path.c_str());
+    completed = true;
+    completedMade = stage.made;
     CString strText;
     strText.Format("A save of %s was interrupted before it was complete. The save has now been completed: the "
                    "file holds the text that was being saved.",
                    target.c_str());
     AfxReportErrorText(strText, kInformation);
   }
+  for (const StageFile& stage : stages) ::close(stage.fd);
 }
 
-// Appends the record that makes the temporary file a complete stage, and makes it durable.
-DWORD MakeStage(int fd, const std::string& mirror, const struct stat& st, const std::string& target) {
-  StageRecord record{};
-  record.textLength = static_cast<std::uint64_t>(st.st_size);
-  record.pathLength = target.size();
-  std::memcpy(record.magic, kStageMagic, sizeof kStageMagic);
-  if (!StageChecksum(fd, record.textLength, target, record.checksum)) return ERROR_READ_FAULT;
-  std::string tail = target;
-  tail.append(reinterpret_cast<const char*>(&record), sizeof record);
-  if (const int fault = FileFault(FileStep::Write, mirror)) return ErrnoToWin32Error(fault);
-  for (std::size_t done = 0; done < tail.size();) {
-    const ssize_t n = ::pwrite(fd, tail.data() + done, tail.size() - done, static_cast<off_t>(record.textLength + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return ErrnoToWin32Error(n < 0 ? errno : ENOSPC);
-    done += static_cast<std::size_t>(n);
+// Retires the stages of a file that a save has just written whole: those made before it, that
+// no process is writing. `before` is the file's status before the save, when it was there.
+void RetireStagesOf(const std::string& folder, const std::string& target, const struct stat* before) {
+  const std::vector<Indexed> entries = StagesIn(folder);
+  if (entries.empty() || !TrustedFolder(folder)) return;
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  for (const Indexed& entry : entries) {
+    if (entry.old || !entry.readable) continue;
+    if (entry.target != target &&
+        (before == nullptr || entry.device != static_cast<u64>(before->st_dev) || entry.inode != static_cast<u64>(before->st_ino)))
+      continue;
+    StageFile stage;
+    if (!TakeStage(folder, entry.name, stage)) continue;
+    ReadStage(stage, false);
+    if (stage.readable && Before(stage.made, now)) ::unlink(stage.path.c_str());
+    ::close(stage.fd);
   }
+}
+
+// Appends the target's path, the header and the first progress record to the temporary file, so
+// that it becomes a stage, and makes it durable.
+DWORD MakeStage(int fd, const std::string& mirror, u64 length, const std::string& target, const struct stat& file,
+                Progress& progress) {
+  StageHeader header{};
+  header.textLength = length;
+  header.pathLength = target.size();
+  if (!TextChecksum(fd, length, header.textChecksum)) return ERROR_READ_FAULT;
+  header.device = static_cast<u64>(file.st_dev);
+  header.inode = static_cast<u64>(file.st_ino);
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  header.madeSeconds = static_cast<u64>(now.tv_sec);
+  header.madeNanoseconds = static_cast<u64>(now.tv_nsec);
+  header.checksum = HeaderChecksum(header, target);
+  progress.fd = fd;
+  progress.at = length + target.size() + sizeof header;
+  progress.path = mirror;
+  progress.p = StageProgress{};
+  progress.Settle(file);
+  progress.p.checksum = ProgressChecksum(progress.p);
+  std::string tail = target;
+  tail.append(reinterpret_cast<const char*>(&header), sizeof header);
+  tail.append(reinterpret_cast<const char*>(&progress.p), sizeof progress.p);
+  tail.append(kStageMark, sizeof kStageMark);
+  if (const int fault = FileFault(FileStep::Write, mirror)) return ErrnoToWin32Error(fault);
+  if (const DWORD dwError = WriteAt(fd, tail.data(), tail.size(), length)) return dwError;
   if (const int fault = FileFault(FileStep::Sync, mirror)) return ErrnoToWin32Error(fault);
   if (::fsync(fd) != 0) return ErrnoToWin32Error(errno);
   return 0;
+}
+
+// Gives the durable stage its stage name, and makes the name durable: only then may the file be
+// written in place. The Win32 error, or 0; `stage` takes the new path.
+DWORD NameStage(const std::string& mirror, const std::string& target, std::string& stage) {
+  const std::string folder = FolderOf(mirror);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = owned_name::Make(folder, CacheStem(target), kStageTag);
+    if (const int fault = FileFault(FileStep::Rename, name)) return ErrnoToWin32Error(fault);
+    if (::renameat2(AT_FDCWD, mirror.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+      stage = name;
+      SyncFolder(folder);
+      return 0;
+    }
+    if (errno != EEXIST) return ErrnoToWin32Error(errno);
+  }
+  return ERROR_FILE_EXISTS;
 }
 
 }  // namespace
@@ -370,17 +787,21 @@ bool FolderRefusesNewFiles(DWORD dwError) {
 void CompleteInterruptedSave(LPCTSTR lpszFileName) {
   if (lpszFileName == nullptr || *lpszFileName == '\0') return;
   const std::string folder = CacheFolderPath();
-  if (folder.empty() || NothingStaged(folder)) return;
+  if (folder.empty() || StagesIn(folder).empty()) return;
   CompleteInterruptedSave(NativePath(lpszFileName));
 }
 
 void CompleteInterruptedSave(const std::string& nativePath) {
   const std::string folder = CacheFolderPath();
-  if (folder.empty() || nativePath.empty() || NothingStaged(folder) || !TrustedFolder(folder)) return;
-  CompleteStagesOf(folder, nativePath);
-  // A save through a link staged the file the link names.
-  char resolved[PATH_MAX];
-  if (::realpath(nativePath.c_str(), resolved) != nullptr && nativePath != resolved) CompleteStagesOf(folder, resolved);
+  if (folder.empty() || nativePath.empty()) return;
+  const std::vector<Indexed> entries = StagesIn(folder);
+  if (entries.empty() || !TrustedFolder(folder)) return;
+  CompleteStagesOf(folder, nativePath, entries);
+}
+
+void RetireInterruptedSaves(const std::string& target, const struct stat* before) {
+  const std::string folder = CacheFolderPath();
+  if (!folder.empty() && !target.empty()) RetireStagesOf(folder, target, before);
 }
 
 void CopyIntoPlace(const std::string& mirror, const std::string& target, const char* lpszName) {
@@ -391,19 +812,35 @@ void CopyIntoPlace(const std::string& mirror, const std::string& target, const c
     ::unlink(mirror.c_str());
     CFileException::ThrowOsError(static_cast<LONG>(dwError != 0 ? dwError : ERROR_ACCESS_DENIED), lpszName);
   }
-  const auto length = static_cast<std::uint64_t>(st.st_size);
-  DWORD dwError = MakeStage(fd, mirror, st, target);
+  // Held until the stage is gone or kept: no other process takes it for a killed save's meanwhile.
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  const auto length = static_cast<u64>(st.st_size);
+  std::string stage;
   bool touched = false;
-  if (dwError == 0) dwError = WriteStageOver(fd, length, target, touched);
-  ::close(fd);
-  if (dwError != 0 && touched) {
-    // The file may be cut: the stage stays until the file is opened or saved again.
-    std::lock_guard<std::mutex> lock(g_stagesMutex);
-    KeptStages().insert(mirror);
-  } else {
-    ::unlink(mirror.c_str());
+  struct stat before {};
+  DWORD dwError = 0;
+  {
+    const InPlaceLock lock(target);
+    if (lock.Fd() < 0) dwError = ErrnoToWin32Error(errno);
+    if (dwError == 0) dwError = Reserve(lock.Fd(), length);
+    if (dwError == 0 && ::fstat(lock.Fd(), &before) != 0) dwError = ErrnoToWin32Error(errno);
+    Progress progress;
+    if (dwError == 0) dwError = MakeStage(fd, mirror, length, target, before, progress);
+    if (dwError == 0) dwError = NameStage(mirror, target, stage);
+    if (dwError == 0) {
+      progress.path = stage;
+      dwError = WriteText(fd, length, lock.Fd(), target, progress, touched);
+    }
   }
+  // A write cut after it began leaves the stage, to be completed when the file is opened or saved
+  // again; otherwise the file has its old or its new text whole.
+  if (dwError == 0 || !touched) ::unlink((stage.empty() ? mirror : stage).c_str());
+  ::close(fd);
+  if (dwError == 0) RetireInterruptedSaves(target, &before);
   CFileException::ThrowOsError(static_cast<LONG>(dwError), lpszName);
 }
+
+// Insert Files and every other copy of a user's file read the completed text.
+[[maybe_unused]] const bool g_copiesComplete = (SetBeforeCopyHook([](const std::string& nativePath) { CompleteInterruptedSave(nativePath); }), true);
 
 }  // namespace brambolt::mirror

@@ -7,12 +7,24 @@
 // ($XDG_CACHE_HOME, else ~/.cache, then visual-brambolt/saves; the owner's alone): renamed over
 // the target when both are on one file system and the folder allows it, else written into the
 // file in place. Before that write the temporary file becomes a stage: the new text followed by
-// a record of its length, the target's path and a checksum, on the disk. The stage is removed
-// once the file holds the new text. A complete stage whose process has ended says that the file
-// may be cut: the staged text is written over it before the file is opened or saved again, and
-// the user is told once. An incomplete one says the file was not touched yet: it is removed. The
-// old text is never written back over the file.
+// the target's path, the identity of the file it goes into and a record of how far the write in
+// place has got (the file's size and times after each step, and the step under way); all but the
+// progress is durable before the file is touched. The stage is removed once the file holds the
+// new text.
+//
+// A stage that no process is writing (its lock is free) is completed (its text written over the
+// file, and the user told once) only when the file is the one its write was cutting and has not
+// been written since: same device and inode, and the size, times and bytes its record says. A file
+// that holds the text already retires it. Otherwise (the file changed, replaced, reached by
+// another name, read-only, the stage damaged, or made by an earlier version of the program) its
+// text is kept for the user in the recovery folder ($XDG_DATA_HOME, else ~/.local/share, then
+// visual-brambolt/recovered) and the user is told once that the file may be incomplete and where
+// the text is. A damaged stage is removed without a word only when its record shows that the file
+// was never touched. A file that is away keeps its stages; a successful save of a file retires the
+// older stages of it. The old text is never written back over the file.
 #pragma once
+
+#include <sys/stat.h>
 
 #include <string>
 
@@ -31,11 +43,16 @@ std::string CacheStem(const std::string& target);
 // is there may still be written.
 bool FolderRefusesNewFiles(DWORD dwError);
 
-// Completes the saves of the file (a native path) that were killed while they wrote it in place,
-// and removes what killed ones left before they touched it. Cheap when nothing is staged.
+// Completes the saves of the file (a native path, also reached by another name) that were killed
+// while they wrote it in place, or keeps their text for the user and says where, as told above.
+// One stat of the cache folder when nothing is staged or it has not changed since it was listed.
 void CompleteInterruptedSave(const std::string& nativePath);
 // The same for a file's name as the program gives it.
 void CompleteInterruptedSave(LPCTSTR lpszFileName);
+
+// Retires the stages of a file that a save has just written whole, made before it by any process
+// and not being written; `before` is the file's status before the save (nullptr when it was new).
+void RetireInterruptedSaves(const std::string& target, const struct stat* before);
 
 // Makes the finished temporary file in the cache folder a stage, writes its text into the target
 // in place and removes it. Throws CFileException (with the target's name) when the file could not

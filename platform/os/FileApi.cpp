@@ -222,6 +222,7 @@ std::string CopyToTemporary(int source, const struct stat& sourceStat, const std
 }
 
 std::atomic<UINT> g_errorMode{0};
+std::atomic<BeforeCopyHook> g_beforeCopy{nullptr};
 
 std::string ExecutablePath() {
   std::vector<char> buffer(PATH_MAX);
@@ -295,6 +296,8 @@ void UnixFromFileTime(const FILETIME& fileTime, std::int64_t& seconds, long& nan
   }
   nanoseconds = static_cast<long>(rest * 100);
 }
+
+void SetBeforeCopyHook(BeforeCopyHook hook) { g_beforeCopy.store(hook); }
 
 }  // namespace brambolt
 
@@ -755,6 +758,7 @@ BOOL CopyFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExist
   }
   const std::string source = NativePath(lpExistingFileName);
   const std::string target = NativePath(lpNewFileName);
+  if (const BeforeCopyHook hook = g_beforeCopy.load()) hook(source);
   const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) {
     SetLastErrorFromErrno(errno, source);

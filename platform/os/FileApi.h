@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "base/base.h"
 #include "os/KernelObject.h"
@@ -244,6 +245,12 @@ void UnixFromFileTime(const FILETIME& fileTime, std::int64_t& seconds, long& nan
 // text mode (CR LF read as LF, LF written as CR LF); 't' is accepted. In text mode a position
 // from ftell counts the stream's bytes, not the file's.
 FILE* OpenStdioFile(const char* path, const char* mode);
+
+// Called with the native path of a file before CopyFile reads it, so that the layer that saves
+// files can first complete (or tell the user of) a save of it that was killed half-way. Set once
+// by that layer; none by default.
+using BeforeCopyHook = void (*)(const std::string& nativePath);
+void SetBeforeCopyHook(BeforeCopyHook hook);
 
 }  // namespace brambolt
 

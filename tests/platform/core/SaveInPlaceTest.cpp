@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <fcntl.h>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "core/CMirrorFile.h"
 #include "core/SaveInPlace.h"
 #include "FilesTestSupport.h"
+#include "os/FileApi.h"
 #include "os/FileFaults.h"
 #include "os/OwnedNames.h"
 
@@ -213,7 +216,9 @@ TEST(SaveInPlace, ASaveKilledAtAnyStepLeavesTheOldOrTheNewTextAndNeverOlderOverN
       ToldTexts told;
       const std::string shown = OpenAndRead(path);
       EXPECT_TRUE(shown == kOld || shown == kNew) << "step " << step << ": " << shown.size() << " bytes shown";
-      if (cut || onDisk == kNew) EXPECT_TRUE(shown == kNew) << "step " << step << ": not the newest text";
+      if (cut || onDisk == kNew) {
+        EXPECT_TRUE(shown == kNew) << "step " << step << ": not the newest text";
+      }
       EXPECT_LE(told.Texts().size(), 1u) << "step " << step;
       if (shown != onDisk) {
         ++completed;
@@ -514,6 +519,263 @@ TEST(SaveInPlace, TheLongestFileNamesSaveAndTheirErrorsNameThemWhole) {
   EXPECT_EQ(FileCause([&] { Save(missing, "x"); }, &message), CFileException::badPath);
   EXPECT_NE(message.find(missing), std::string::npos) << message;
   EXPECT_NE(message.find("incorrect path"), std::string::npos) << message;
+}
+
+// Files below a folder, by path, with their bytes.
+std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+    if (entry.is_regular_file()) files[entry.path().string()] = ReadAll(entry.path().string());
+  return files;
+}
+
+// Writes the bytes into the file in place, as an editor that keeps the file's inode does.
+void WriteInPlace(const std::string& path, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  ::close(fd);
+}
+
+// A file in a folder that takes no new file, whose save in place is killed at its second write
+// into the file: the file holds the first part of the new text and the rest of the old, and the
+// whole new text waits in the cache folder. Recovered texts go below the user's data folder.
+class InterruptedSave : public ::testing::Test {
+ protected:
+  InterruptedSave() { fs::create_directory(dir); }
+
+  // Kills a save of `text` half-way; the file is then cut.
+  void KillHalfWay(const std::string& text) {
+    ASSERT_EQ(InChild([&] {
+                int writes = 0;
+                ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                  if (s == FileStep::Write && p == path && ++writes == 2) ::raise(SIGKILL);
+                  return RefuseNewEntriesIn(dir, s, p);
+                });
+                Save(path, text);
+                return 0;
+              }),
+              128 + SIGKILL);
+    cut = ReadAll(path);
+    ASSERT_TRUE(cut != kOld && cut != text && cut.size() == kOld.size()) << cut.size();
+    ASSERT_EQ(Entries(saves).size(), 1u);
+  }
+
+  TempFolder folder;
+  TempFolder cache;
+  TempFolder data;
+  ScopedEnv cacheHome{"XDG_CACHE_HOME", cache.Path()};
+  ScopedEnv dataHome{"XDG_DATA_HOME", data.Path()};
+  const std::string saves = cache / "visual-brambolt/saves";
+  const std::string dir = folder / "shared";
+  const std::string path = dir + "/notes.h";
+  const std::string kNewer = std::string(50000, 'w') + "newer";
+  std::string cut;
+};
+
+// What the program must do with the waiting save, after something happened to the file.
+enum class Expect { Completed, KeptAndTold };
+
+// After a killed save in place, the file is changed by others, reached by another name, made
+// read-only, away, damaged or copied: the saved text is written over the file only when the file
+// is the one the save was cutting and nothing wrote it since; otherwise the user is told once that
+// the file may be incomplete and where the whole text is kept, and that file holds it.
+TEST_F(InterruptedSave, IsCompletedOnlyOverTheFileItCutAndOtherwiseKeptWhereTheUserIsToldIt) {
+  const std::string other = dir + "/renamed.h";
+  const std::string project = folder / "project";
+  fs::create_directory(project);
+  pid_t sleeper = 0;
+  struct Case {
+    const char* what;
+    std::function<void()> after;     // what happens between the kill and the open
+    std::string open;                // the name opened
+    Expect expect;
+    std::string shown;               // the text the open gives ("" for the cut text)
+  };
+  const std::vector<Case> cases = {
+      {"newer text written in place", [&] { WriteInPlace(path, kNewer); }, path, Expect::KeptAndTold, kNewer},
+      {"the file replaced by newer text",
+       [&] {
+         WriteAll(dir + "/checkout.tmp", kNewer);
+         fs::rename(dir + "/checkout.tmp", path);
+       },
+       path, Expect::KeptAndTold, kNewer},
+      {"the stage given the id of a live process",
+       [&] {
+         sleeper = ::fork();
+         if (sleeper == 0) {
+           ::pause();
+           ::_exit(0);
+         }
+         const std::regex owner("^(.*\\.[^.]*?)([0-9]+)((-[0-9]+-[0-9a-f]{8})?\\.[0-9a-f]{12})$");
+         for (const std::string& name : Entries(saves)) {
+           std::smatch parts;
+           ASSERT_TRUE(std::regex_match(name, parts, owner)) << name;
+           const std::string renamed = parts.str(1) + std::to_string(sleeper) + parts.str(3);
+           fs::rename(saves + "/" + name, saves + "/" + renamed);
+         }
+       },
+       path, Expect::Completed, kNew},
+      {"the file made read-only", [&] { ::chmod(path.c_str(), 0444); }, path, Expect::KeptAndTold, ""},
+      {"the file renamed", [&] { fs::rename(path, other); }, other, Expect::KeptAndTold, ""},
+      {"a hard link to the file", [&] { ASSERT_EQ(::link(path.c_str(), other.c_str()), 0); }, other, Expect::KeptAndTold, ""},
+      {"the folder away and back",
+       [&] {
+         fs::rename(dir, dir + ".away");
+         ToldTexts told;
+         EXPECT_EQ(OpenAndRead(path), "<not opened>");
+         EXPECT_EQ(told.Texts(), std::vector<std::string>{});
+         EXPECT_EQ(Entries(saves).size(), 1u) << "the only whole text was removed";
+         fs::rename(dir + ".away", dir);
+       },
+       path, Expect::Completed, kNew},
+      {"one bit of the stage flipped",
+       [&] {
+         for (const std::string& name : Entries(saves)) {
+           std::string bytes = ReadAll(saves + "/" + name);
+           bytes[100] = static_cast<char>(bytes[100] ^ 4);
+           WriteAll(saves + "/" + name, bytes);
+         }
+       },
+       path, Expect::KeptAndTold, ""},
+      {"the stage's record cut",
+       [&] {
+         for (const std::string& name : Entries(saves)) {
+           const std::string stage = saves + "/" + name;
+           fs::resize_file(stage, fs::file_size(stage) - 20);
+         }
+       },
+       path, Expect::KeptAndTold, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(other);
+    WriteAll(path, kOld);
+    ::chmod(path.c_str(), 0644);
+    ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+    c.after();
+    const std::map<std::string, std::string> recoveredBefore = FilesBelow(data.Path());
+    ToldTexts told;
+    const std::string shown = OpenAndRead(c.open);
+    if (sleeper != 0) {
+      ::kill(sleeper, SIGKILL);
+      ::waitpid(sleeper, nullptr, 0);
+      sleeper = 0;
+    }
+    EXPECT_TRUE(shown == (c.shown.empty() ? cut : c.shown)) << shown.size() << " bytes shown";
+    EXPECT_EQ(told.Texts().size(), 1u);
+    if (told.Texts().size() != 1) {
+      fs::remove_all(saves);
+      continue;
+    }
+    const std::string& message = told.Texts()[0];
+    if (c.expect == Expect::Completed) {
+      EXPECT_NE(message.find("completed"), std::string::npos) << message;
+    } else {
+      EXPECT_NE(message.find(c.open), std::string::npos) << message;
+      EXPECT_NE(message.find("may be incomplete"), std::string::npos) << message;
+      std::vector<std::string> recovered;
+      for (const auto& [file, bytes] : FilesBelow(data.Path()))
+        if (recoveredBefore.count(file) == 0) recovered.push_back(file);
+      EXPECT_EQ(recovered.size(), 1u);
+      if (recovered.size() != 1) continue;
+      EXPECT_NE(message.find(recovered[0]), std::string::npos) << message;
+      // The text the save was writing, or with a damaged stage all that is left of it.
+      const std::string kept = ReadAll(recovered[0]);
+      EXPECT_TRUE(kept.size() >= kNew.size() && kept.compare(0, 64, kNew, 0, 64) == 0) << kept.size();
+      if (std::string(c.what).find("stage") == std::string::npos) {
+        EXPECT_TRUE(kept == kNew);
+      }
+    }
+    // Told once: the next open says nothing, and nothing waits any more.
+    EXPECT_TRUE(OpenAndRead(c.open) == shown);
+    if (fs::exists(path)) {
+      EXPECT_TRUE(OpenAndRead(path) == ReadAll(path));
+    }
+    EXPECT_EQ(told.Texts().size(), 1u);
+    EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  }
+}
+
+// A damaged stage whose record shows that the file was never touched (the save was killed as it
+// was about to write the file in place) is removed without a word: the file holds its old text.
+TEST_F(InterruptedSave, ADamagedStageGoesSilentlyOnlyWhenTheFileWasNeverTouched) {
+  WriteAll(path, kOld);
+  ASSERT_EQ(InChild([&] {
+              ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                if (s == FileStep::Write && p.compare(0, saves.size(), saves) == 0 && p.find(".stage-") != std::string::npos)
+                  ::raise(SIGKILL);
+                return RefuseNewEntriesIn(dir, s, p);
+              });
+              Save(path, kNew);
+              return 0;
+            }),
+            128 + SIGKILL);
+  ASSERT_EQ(Entries(saves).size(), 1u);
+  for (const std::string& name : Entries(saves)) {
+    std::string bytes = ReadAll(saves + "/" + name);
+    bytes[100] = static_cast<char>(bytes[100] ^ 4);
+    WriteAll(saves + "/" + name, bytes);
+  }
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kOld);
+  EXPECT_EQ(told.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  EXPECT_EQ(FilesBelow(data.Path()).size(), 0u);
+}
+
+// Insert Files copies a file whose save in place was killed: the copy holds the whole saved text.
+TEST_F(InterruptedSave, ACopyIntoAProjectTakesTheCompletedText) {
+  WriteAll(path, kOld);
+  ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+  const std::string copy = folder / "copy.h";
+  ToldTexts told;
+  ASSERT_TRUE(CopyFile(path.c_str(), copy.c_str(), TRUE));
+  EXPECT_TRUE(ReadAll(copy) == kNew) << ReadAll(copy).size();
+  EXPECT_TRUE(ReadAll(path) == kNew);
+  EXPECT_EQ(told.Texts().size(), 1u);
+}
+
+// A first process's save in place fails half-way while it lives on; a second saves newer text;
+// the first ends. The newer text stays, and no one is told of the older save any more.
+TEST_F(InterruptedSave, ALaterSaveRetiresTheWaitingTextOfAnEarlierOne) {
+  WriteAll(path, kOld);
+  int ready[2];
+  int done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t first = ::fork();
+  if (first == 0) {
+    ::alarm(20);
+    int writes = 0;
+    ScopedFileFaultHook failing([&](FileStep s, const std::string& p) {
+      if (s == FileStep::Write && p == path && ++writes == 2) return EIO;
+      return RefuseNewEntriesIn(dir, s, p);
+    });
+    const int cause = FileCause([&] { Save(path, kNew); });
+    char byte = cause == -1 ? 'n' : 'y';
+    (void)!::write(ready[1], &byte, 1);
+    (void)!::read(done[0], &byte, 1);
+    ::_exit(0);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  EXPECT_EQ(byte, 'y') << "the first save did not fail";
+  EXPECT_EQ(Entries(saves).size(), 1u) << "no text waits for the cut file";
+  {
+    ToldTexts told;
+    ScopedFileFaultHook refuse([&](FileStep s, const std::string& p) { return RefuseNewEntriesIn(dir, s, p); });
+    Save(path, kNewer);
+  }
+  EXPECT_TRUE(ReadAll(path) == kNewer);
+  ASSERT_EQ(::write(done[1], &byte, 1), 1);
+  ASSERT_EQ(::waitpid(first, nullptr, 0), first);
+  for (const int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kNewer);
+  EXPECT_EQ(told.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(Entries(saves), std::set<std::string>{});
 }
 
 }  // namespace
