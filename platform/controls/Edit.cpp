@@ -713,8 +713,10 @@ bool EditState::DialogKey(UINT vk) {
       return true;
     case VK_RETURN: {
       // A read-only edit cannot take the line break, so Enter is the dialog's even with ES_WANTRETURN.
+      // The edit presses the control the dialog names as its default, none when no such control
+      // exists (IDOK when the dialog names none).
       if ((style_ & ES_WANTRETURN && !ReadOnly()) || GetKeyState(VK_CONTROL) < 0) return false;
-      brambolt::PressDialogDefault(dialog);
+      brambolt::PressDialogDefault(dialog, true);
       return true;
     }
     case VK_ESCAPE:

@@ -110,9 +110,11 @@ bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
       quit = true;
       break;
     }
-    if (ApplyLoopFilter(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
+    if (!ApplyLoopFilter(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+    if ((msg.message == WM_TIMER || msg.message == wm::WM_SYSTIMER) && options.onTimerHandled) options.onTimerHandled();
   }
   q.modalDepth--;
   return !quit;
