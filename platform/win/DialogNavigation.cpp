@@ -274,7 +274,7 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
 
 // A group runs from a control with WS_GROUP up to the next one, in the order of the tab search:
 // through the children of control parents at any depth, from a container's last child on to the
-// control that follows the container.
+// control that follows the container. A child dialog (a page) holds its groups: they end with it.
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   if (!IsWindow(dialog)) return nullptr;
   std::vector<HWND> list = Controls(dialog);
@@ -286,10 +286,12 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
     at = 0;
   }
   int n = static_cast<int>(list.size());
+  const HWND home = DialogOf(GetParent(list[static_cast<size_t>(at)]));
+  auto inHome = [&](int i) { return DialogOf(GetParent(list[static_cast<size_t>(i)])) == home; };
   int first = at;
-  while (first > 0 && !(Style(list[static_cast<size_t>(first)]) & WS_GROUP)) --first;
+  while (first > 0 && !(Style(list[static_cast<size_t>(first)]) & WS_GROUP) && inHome(first - 1)) --first;
   int end = at + 1;
-  while (end < n && !(Style(list[static_cast<size_t>(end)]) & WS_GROUP)) ++end;
+  while (end < n && !(Style(list[static_cast<size_t>(end)]) & WS_GROUP) && inHome(end)) ++end;
   int size = end - first;
   for (int k = 1; k < size; ++k) {
     int offset = ((at - first + (previous ? -k : k)) % size + size) % size;

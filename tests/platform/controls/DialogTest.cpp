@@ -514,6 +514,16 @@ TEST_F(DialogNavigation, TabAndGroupSearchesWalkIntoNestedControlParents) {
     EXPECT_EQ(GetNextDlgTabItem(host, c.from, c.back), c.tab);
     EXPECT_EQ(GetNextDlgGroupItem(host, c.from, c.back), c.group);
   }
+  // A child dialog page holds its own groups: they end with its last control, and the host's
+  // controls before it make a group of their own.
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), host, RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  ShowWindow(page, SW_SHOW);
+  HWND first = GetDlgItem(page, IDC_PAGE_FIRST), second = GetDlgItem(page, IDC_PAGE_SECOND);
+  EXPECT_EQ(GetNextDlgGroupItem(host, second, FALSE), first);
+  EXPECT_EQ(GetNextDlgGroupItem(host, first, TRUE), second);
+  EXPECT_EQ(GetNextDlgTabItem(host, second, FALSE), before) << "Tab goes on out of the page";
+  DestroyWindow(page);
   // Arrows walk the group through the containers, checking the radio buttons on the way.
   SetFocus(r1);
   DialogKey(host, VK_DOWN);
