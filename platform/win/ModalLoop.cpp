@@ -114,7 +114,8 @@ bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
       TranslateMessage(&msg);
       DispatchMessage(&msg);
     }
-    if ((msg.message == WM_TIMER || msg.message == wm::WM_SYSTIMER) && options.onTimerHandled) options.onTimerHandled();
+    const bool timer = msg.message == WM_TIMER || msg.message == wm::WM_SYSTIMER;
+    if (timer && options.onTimerHandled) options.onTimerHandled();
   }
   q.modalDepth--;
   return !quit;
