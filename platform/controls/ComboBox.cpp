@@ -120,7 +120,7 @@ void ComboState::Create(const CREATESTRUCT& cs) {
   style_ = static_cast<DWORD>(cs.style);
   int lineHeight = LineHeight(font_);
   fieldHeight_ = lineHeight + 2 * GetSystemMetrics(SM_CYEDGE) + 4;
-  droppedHeight_ = std::max(cs.cy, fieldHeight_ + lineHeight);
+  droppedHeight_ = cs.cy;
   DWORD listStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL;
   if (style_ & CBS_SORT) listStyle |= LBS_SORT;
   if (style_ & CBS_OWNERDRAWFIXED) listStyle |= LBS_OWNERDRAWFIXED;
@@ -473,27 +473,29 @@ LRESULT ComboState::DroppedWidth() const {
 RECT ComboState::DroppedControlRect() const {
   RECT r;
   GetWindowRect(hwnd_, &r);
-  r.bottom = r.top + droppedHeight_;
+  r.bottom = std::max<LONG>(r.bottom, r.top + droppedHeight_);
   return r;
 }
 
 // The dropped list is as tall as its items within the height the combo box was given less its
 // field. It shows whole items of the list's item height unless CBS_NOINTEGRALHEIGHT (or items of
-// their own heights), and at least one item.
+// their own heights).
 int ComboState::DroppedListHeight() const {
   RECT window, client;
   GetWindowRect(list_, &window);
   GetClientRect(list_, &client);
   const int frame = (window.bottom - window.top) - client.bottom;
   const int item = std::max(1, static_cast<int>(SendMessage(list_, LB_GETITEMHEIGHT, 0, 0)));
-  int inside = droppedHeight_ - fieldHeight_ - frame;
+  // What the height the combo box was given leaves below the field, in whole items; a combo box
+  // given too little for one item drops an empty list.
+  int inside = std::max(0, droppedHeight_ - fieldHeight_ - frame);
   if (!(style_ & (CBS_NOINTEGRALHEIGHT | CBS_OWNERDRAWVARIABLE))) inside -= inside % item;
   const int count = static_cast<int>(SendMessage(list_, LB_GETCOUNT, 0, 0));
   int items = 0;
   for (int i = 0; i < count && items < inside; ++i)
     items += (style_ & CBS_OWNERDRAWVARIABLE) ? static_cast<int>(SendMessage(list_, LB_GETITEMHEIGHT, i, 0)) : item;
   if (count > 0) inside = std::min(inside, items);
-  return std::max(inside, item) + frame;
+  return inside + frame;
 }
 
 LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

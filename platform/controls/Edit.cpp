@@ -122,7 +122,8 @@ class EditState {
   DWORD style_ = 0;
   // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
   DWORD bars_ = 0;
-  // Created with WS_BORDER (drawn as a sunken client edge): the text keeps a pixel off that edge.
+  // Created with WS_BORDER (drawn as a sunken client edge): the text keeps SM_CXBORDER+1 pixels
+  // off the sides and SM_CYBORDER+1 off the top and bottom, where the height leaves room for it.
   bool border_ = false;
   // Set once a dialog asks for the edit's keys: a multi-line edit then does the dialog's part
   // for Tab, Enter and Escape.
@@ -196,10 +197,18 @@ int EditState::LineOf(DWORD pos) const {
 
 RECT EditState::FormatRect() const {
   if (hasFormatRect_) return formatRect_;
-  // The client area inset by the border, less the margins; a single line sits at its top.
+  // The client area inset inside the frame, less the margins; a single line sits at its top. An
+  // edit made with WS_BORDER keeps a border's width and a pixel off its frame (nothing at the top
+  // and bottom when less than twice that is left beyond one line); one made with only a client
+  // edge keeps a pixel off it.
   RECT r;
   GetClientRect(hwnd_, &r);
-  if (border_) InflateRect(&r, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
+  if (border_) {
+    const int dy = GetSystemMetrics(SM_CYBORDER) + 1;
+    InflateRect(&r, -(GetSystemMetrics(SM_CXBORDER) + 1), r.bottom - r.top - lineHeight_ < 2 * dy ? 0 : -dy);
+  } else if (GetWindowLong(hwnd_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
+    InflateRect(&r, -1, -1);
+  }
   r.left += leftMargin_;
   r.right -= rightMargin_;
   if (!Multi()) r.bottom = r.top + lineHeight_;
@@ -704,8 +713,10 @@ bool EditState::DialogKey(UINT vk) {
       return true;
     case VK_RETURN: {
       // A read-only edit cannot take the line break, so Enter is the dialog's even with ES_WANTRETURN.
+      // The edit presses the control the dialog names as its default, none when no such control
+      // exists (IDOK when the dialog names none).
       if ((style_ & ES_WANTRETURN && !ReadOnly()) || GetKeyState(VK_CONTROL) < 0) return false;
-      brambolt::PressDialogDefault(dialog);
+      brambolt::PressDialogDefault(dialog, true);
       return true;
     }
     case VK_ESCAPE:

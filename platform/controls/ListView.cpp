@@ -148,8 +148,9 @@ int ListViewState::Insert(const LVITEM* lv) {
       InvalidateItem(focus_);
     }
   }
-  // An item of a list with check boxes starts unchecked unless it comes with a check state.
-  if ((exStyle_ & LVS_EX_CHECKBOXES) && !(state & LVIS_STATEIMAGEMASK)) state |= INDEXTOSTATEIMAGEMASK(1);
+  // An item of a list with check boxes starts unchecked, whatever state image it came with: its
+  // check is set once it is in the list.
+  if (exStyle_ & LVS_EX_CHECKBOXES) state = (state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(1);
   item->state = state;
   items_.insert(items_.begin() + index, std::move(item));
   if (mark_ >= index) ++mark_;
@@ -840,8 +841,9 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       if (hit == nullptr) return -1;
       int sub = 0;
       hit->iItem = HitTest(hit->pt, &hit->flags, &sub, msg == LVM_SUBITEMHITTEST);
-      // The sub-item is the column under the point, found with or without a row there; -1 for none.
-      if (msg == LVM_SUBITEMHITTEST) hit->iSubItem = hit->iItem >= 0 ? sub : ColumnAt(hit->pt);
+      // The sub-item is the column under the point, found with or without a row there, inside the
+      // client area or beyond it; -1 for none.
+      if (msg == LVM_SUBITEMHITTEST) hit->iSubItem = hit->iItem >= 0 ? sub : ColumnAt(hit->pt, true);
       return hit->iItem;
     }
     case LVM_ENSUREVISIBLE:

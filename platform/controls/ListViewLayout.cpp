@@ -108,10 +108,10 @@ int ListViewState::ColumnLeft(int column) const {
   return x;
 }
 
-int ListViewState::ColumnAt(POINT p) const {
+int ListViewState::ColumnAt(POINT p, bool beyondClient) const {
   RECT client;
   GetClientRect(hwnd_, &client);
-  if (!Report() || !PtInRect(&client, p)) return -1;
+  if (!Report() || (!beyondClient && !PtInRect(&client, p))) return -1;
   for (int c = 0; c < static_cast<int>(columns_.size()); ++c) {
     const int left = ColumnLeft(c) - xOffset_;
     if (p.x >= left && p.x < left + columns_[static_cast<size_t>(c)].width) return c;

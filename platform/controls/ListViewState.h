@@ -117,8 +117,9 @@ class ListViewState {
   RECT ListArea() const;
   int TotalColumnWidth() const;
   int ColumnLeft(int column) const;
-  // The report column under a point inside the list, -1 for none (and in the other views).
-  int ColumnAt(POINT p) const;
+  // The report column under a point inside the list (or anywhere, `beyondClient`), -1 for none
+  // (and in the other views).
+  int ColumnAt(POINT p, bool beyondClient = false) const;
   int FullRows() const;        // whole rows in the list area (report, list)
   int IconColumns();           // cells across (icon, small icon)
   int ListRows() const;        // rows per column (list)

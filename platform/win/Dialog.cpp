@@ -239,14 +239,11 @@ HWND CreateDialogCore(HINSTANCE instance, const DialogTemplate& t, HWND parent, 
   HWND first = dlg::FirstFocusControl(dialog);
   LRESULT focusDefault = SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param);
   if (!IsWindow(dialog)) return nullptr;
+  // The control focused now is not remembered: the dialog remembers the focus only when it is
+  // left, so a focus the program moves afterwards stays where it put it.
   if (focusDefault && (!(style & DS_CONTROL) || (style & WS_VISIBLE))) {
     // The controls may have changed in WM_INITDIALOG: look for the first one again.
-    if (HWND target = dlg::FirstFocusControl(dialog)) {
-      state->savedFocus = target;
-      dlg::SetDialogFocus(target);
-    }
-  } else if (HWND focus = GetFocus(); focus && IsChild(dialog, focus)) {
-    state->savedFocus = focus;
+    if (HWND target = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(target);
   }
   if (IsWindow(dialog) && (style & WS_VISIBLE) && !state->ended) ShowWindow(dialog, SW_SHOWNORMAL);
   return IsWindow(dialog) ? dialog : nullptr;
@@ -447,8 +444,10 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
   if (!(GetWindowLong(dialog, GWL_STYLE) & DS_NOIDLEMSG)) options.idleOwner = owner;
   options.preTranslate = [dialog](MSG& msg) { return IsDialogMessage(dialog, &msg) != FALSE; };
   options.done = [state]() { return state->ended; };
-  // A dialog made without WS_VISIBLE shows once the messages its creation left are handled.
+  // A dialog made without WS_VISIBLE shows once the messages its creation left are handled, or
+  // once a timer message has been handled when a busy timer keeps the queue from running dry.
   options.onFirstEmpty = show;
+  options.onTimerHandled = show;
   if (!state->ended) {
     state->modalOwner = owner;
     dlg::t_runningModal.push_back(state);

@@ -133,8 +133,9 @@ SIZE DialogBaseUnitsOf(HFONT font);
 
 // Enter in a dialog away from a push button: the dialog's default button is pressed (IDOK when it
 // has none), or a beep when that button is disabled. A page inside a dialog answers with the
-// dialog around it.
-void PressDialogDefault(HWND dialog);
+// dialog around it. `needControl` (a control's own Enter, as a multi-line edit's) presses nothing
+// when the default id names no control of the dialog; the dialog's own Enter sends that id.
+void PressDialogDefault(HWND dialog, bool needControl = false);
 
 // A push button of a dialog gained or lost the focus: it takes the default look while focused,
 // and the dialog's default button takes it back when the focus goes elsewhere.

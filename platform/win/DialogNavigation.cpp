@@ -219,11 +219,12 @@ void NextDialogControl(HWND dialog, WPARAM wParam, LPARAM lParam) {
 
 namespace brambolt {
 
-void PressDialogDefault(HWND dialog) {
+void PressDialogDefault(HWND dialog, bool needControl) {
   dialog = dlg::OutermostDialog(dialog);
   LRESULT def = SendMessage(dialog, DM_GETDEFID, 0, 0);
   int id = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
   HWND button = GetDlgItem(dialog, id);
+  if (needControl && button == nullptr && HIWORD(def) == DC_HASDEFID) return;
   if (button && !IsWindowEnabled(button)) {
     MessageBeep(0);
     return;
@@ -271,28 +272,30 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
   return control;
 }
 
+// A group runs from a control with WS_GROUP up to the next one, in the order of the tab search:
+// through the children of control parents at any depth, from a container's last child on to the
+// control that follows the container. A child dialog (a page) holds its groups: they end with it.
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   if (!IsWindow(dialog)) return nullptr;
-  if (control == nullptr || !IsChild(dialog, control)) {
-    std::vector<HWND> list = Controls(dialog);
-    if (list.empty()) return nullptr;
+  std::vector<HWND> list = Controls(dialog);
+  if (list.empty()) return nullptr;
+  int at = control != nullptr && IsChild(dialog, control) ? IndexOf(list, control) : -1;
+  if (at < 0) {
     control = list.front();
     if (Usable(dialog, control)) return control;
+    at = 0;
   }
-  std::vector<HWND> siblings;
-  for (HWND c = GetWindow(GetParent(control), GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT))
-    siblings.push_back(c);
-  int n = static_cast<int>(siblings.size());
-  int at = static_cast<int>(std::find(siblings.begin(), siblings.end(), control) - siblings.begin());
-  if (at >= n) return control;
+  int n = static_cast<int>(list.size());
+  const HWND home = DialogOf(GetParent(list[static_cast<size_t>(at)]));
+  auto inHome = [&](int i) { return DialogOf(GetParent(list[static_cast<size_t>(i)])) == home; };
   int first = at;
-  while (first > 0 && !(Style(siblings[static_cast<size_t>(first)]) & WS_GROUP)) --first;
+  while (first > 0 && !(Style(list[static_cast<size_t>(first)]) & WS_GROUP) && inHome(first - 1)) --first;
   int end = at + 1;
-  while (end < n && !(Style(siblings[static_cast<size_t>(end)]) & WS_GROUP)) ++end;
+  while (end < n && !(Style(list[static_cast<size_t>(end)]) & WS_GROUP) && inHome(end)) ++end;
   int size = end - first;
   for (int k = 1; k < size; ++k) {
     int offset = ((at - first + (previous ? -k : k)) % size + size) % size;
-    HWND h = siblings[static_cast<size_t>(first + offset)];
+    HWND h = list[static_cast<size_t>(first + offset)];
     if (Usable(dialog, h)) return h;
   }
   return control;

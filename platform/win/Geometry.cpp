@@ -302,12 +302,7 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     if (geometryChanges || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED)) ||
         !(wp.flags & SWP_NOZORDER))
       InvalidateAfterMove(hwnd, before, !(wp.flags & SWP_NOREDRAW));
-  // As on Windows, a window of this thread has its frame and background painted before it hears
-  // of its new place: a child that paints itself while it is sized then draws over the erased
-  // parent instead of being erased by the parent's later paint.
-  if (nowVisible && !(wp.flags & (SWP_NOREDRAW | SWP_DEFERERASE)) &&
-      GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId())
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW);
+  if (nowVisible) EraseAfterMove(hwnd, before, wp.flags);
 
   if (topLevel) {
     if ((wp.flags & SWP_HIDEWINDOW) && GetActiveWindow() == hwnd) {

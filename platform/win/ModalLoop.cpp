@@ -110,9 +110,12 @@ bool RunModalLoop(HWND window, const ModalLoopOptions& options) {
       quit = true;
       break;
     }
-    if (ApplyLoopFilter(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessage(&msg);
+    if (!ApplyLoopFilter(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+    const bool timer = msg.message == WM_TIMER || msg.message == wm::WM_SYSTIMER;
+    if (timer && options.onTimerHandled) options.onTimerHandled();
   }
   q.modalDepth--;
   return !quit;

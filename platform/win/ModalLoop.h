@@ -16,6 +16,9 @@ struct ModalLoopOptions {
   // Called the first time the queue runs dry, before the loop is announced to the observers;
   // what it causes (a window shown and painted) is handled first.
   std::function<void()> onFirstEmpty;
+  // Called after each WM_TIMER or WM_SYSTIMER the loop has handled (a queue kept busy by a timer
+  // never runs dry).
+  std::function<void()> onTimerHandled;
   // Called each time the queue runs dry, before waiting.
   std::function<void()> onIdle;
   // Ends the loop when it returns true (checked after every message and before waiting).

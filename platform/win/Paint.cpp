@@ -299,12 +299,14 @@ MovedFrom BeforeMove(HWND hwnd, bool carry) {
   if (w == nullptr) return before;
   before.screen = ScreenRect(*w, false);
   before.clientScreen = ScreenRect(*w, true);
+  before.visible = VisibleOnScreen(hwnd);
   if (IsTopLevel(*w)) return before;
+  before.waiting = w->update && !w->update->IsEmpty();
   // What showed is what the parent must repaint if it shows no more, locked or not.
   before.shown = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren | DCX_LOCKWINDOWUPDATE);
   // Only valid pixels go along: a window still waiting to paint (one never painted, say) is
   // painted whole, frame and background, at its new place.
-  if (carry && !(w->update && !w->update->IsEmpty()))
+  if (carry && !before.waiting)
     before.carried = VisibleRegion(hwnd, DCX_WINDOW | kWithChildren);
   return before;
 }
@@ -394,7 +396,8 @@ void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw) {
     newScreen = ScreenRect(*w, false);
     bool sizeChanged = Width(oldScreen) != Width(newScreen) || Height(oldScreen) != Height(newScreen);
     UINT cs = w->cls ? w->cls->style : 0;
-    whole = !sizeChanged || (cs & (CS_HREDRAW | CS_VREDRAW)) || !topLevel;
+    // A top-level window that was hidden kept no pixels: it is painted whole, children and all.
+    whole = !sizeChanged || (cs & (CS_HREDRAW | CS_VREDRAW)) || !topLevel || !before.visible;
   }
   if (!redraw) return;
   if (visible) {
@@ -445,6 +448,20 @@ void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw) {
       DeleteObject(rgn);
     }
   }
+}
+
+// As on Windows, a window of this thread has its frame and background painted before it hears of
+// its new place: a child that paints itself while it is sized then draws over the erased parent
+// instead of being erased by the parent's later paint. A child that was already waiting to paint
+// and is only sized (not moved, shown, reordered or framed anew) uncovers nothing of its parent:
+// it keeps waiting, and its frame and background are painted with the rest of it from the queue.
+void EraseAfterMove(HWND hwnd, const MovedFrom& before, UINT flags) {
+  if (flags & (SWP_NOREDRAW | SWP_DEFERERASE)) return;
+  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return;
+  const bool sizedOnly = (flags & SWP_NOMOVE) && (flags & SWP_NOZORDER) &&
+                         !(flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW | SWP_FRAMECHANGED));
+  if (before.waiting && sizedOnly) return;
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW);
 }
 
 void ResizeSurface(HWND top) {

@@ -305,17 +305,22 @@ bool MdiIconSlot(HWND child, POINT* slot);
 bool NeedsPaint(const Window& w);
 HWND FindPaintWindow(ThreadQueue& q, HWND filter);
 // Where a window was before a move or resize: its window and client rectangles on the screen,
-// what of it and its children showed (surface coordinates; unknown for a top-level window), and
-// the part of that whose pixels may go along with it (none when they may not).
+// whether it was visible, what of it and its children showed (surface coordinates; unknown for a
+// top-level window), the part of that whose pixels may go along with it (none when they may not),
+// and whether a child was already waiting to paint.
 struct MovedFrom {
   RECT screen{};
   RECT clientScreen{};
+  bool visible = true;
   std::optional<Region> shown;
   std::optional<Region> carried;
+  bool waiting = false;
 };
 // Taken before the change; `carry` when a child's pixels may go along with it.
 MovedFrom BeforeMove(HWND hwnd, bool carry);
 // Invalidates what a move or resize leaves to paint, in the window and its parent.
 void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw);
+// Paints at once the frame and background a SetWindowPos with `flags` (as it went) left to paint.
+void EraseAfterMove(HWND hwnd, const MovedFrom& before, UINT flags);
 
 }  // namespace brambolt::wm

@@ -274,6 +274,43 @@ TEST_F(DialogFocus, ReactivationUsesTheRememberedControlOnceAndOtherwiseLeavesTh
   DestroyWindow(dialog);
 }
 
+// The control a dialog gives the focus back to on activation is the one remembered when the
+// dialog was last left; the control focused while it was created is not remembered. A program that
+// then moves the focus away (here: to no window) finds it left alone by a later activation, as
+// for a dialog that had nothing focused, whether the dialog focused its first control or its
+// procedure chose another one.
+TEST_F(DialogFocus, TheControlFocusedAtCreationIsNotRemembered) {
+  struct Case {
+    BOOL initAnswer;
+    int focusInInit;
+  };
+  for (const Case& c : {Case{TRUE, IDCANCEL}, Case{FALSE, IDCANCEL}, Case{TRUE, 0}}) {
+    SCOPED_TRACE(::testing::Message() << "WM_INITDIALOG answers " << c.initAnswer << " after focusing " << c.focusInInit);
+    RecordingDialog::InitAnswer() = c.initAnswer;
+    RecordingDialog::FocusIdInInit() = c.focusInInit;
+    HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0);
+    ASSERT_NE(dialog, nullptr);
+    HWND focused = GetFocus();
+    ASSERT_TRUE(IsChild(dialog, focused));
+    ShowWindow(dialog, SW_SHOW);
+    PumpDialog(dialog);
+    SetFocus(nullptr);
+    SetActiveWindow(owner_);
+    SetActiveWindow(dialog);
+    PumpDialog(dialog);
+    EXPECT_EQ(GetActiveWindow(), dialog);
+    EXPECT_NE(GetFocus(), focused) << "sent back to the control focused at creation";
+    // Left with a control focused, the dialog gives it back.
+    HWND check = GetDlgItem(dialog, IDC_CHECK);
+    SetFocus(check);
+    SetActiveWindow(owner_);
+    SetActiveWindow(dialog);
+    PumpDialog(dialog);
+    EXPECT_EQ(GetFocus(), check);
+    DestroyWindow(dialog);
+  }
+}
+
 using DialogNavigation = DialogFixture;
 
 TEST_F(DialogNavigation, TabVisitsTabStopsInOrderAndWraps) {
@@ -439,6 +476,63 @@ TEST_F(DialogNavigation, ChildDialogPageJoinsTheTabOrder) {
     order.push_back(GetDlgCtrlID(GetFocus()));
   }
   EXPECT_EQ(order, (std::vector<int>{IDC_PAGE_FIRST, IDC_PAGE_SECOND, IDC_HOST_AFTER, IDC_HOST_BEFORE}));
+}
+
+// Tab and group searches go into a window with WS_EX_CONTROLPARENT, at any depth, and on from
+// its last child to the control after it: a radio group runs on through two nested control
+// parents up to the next WS_GROUP control, and a container is never a control of its own.
+TEST_F(DialogNavigation, TabAndGroupSearchesWalkIntoNestedControlParents) {
+  HWND host = Modeless(IDD_PAGE_HOST);
+  HWND before = GetDlgItem(host, IDC_HOST_BEFORE), after = GetDlgItem(host, IDC_HOST_AFTER);
+  auto make = [](HWND parent, const char* cls, DWORD style, DWORD exStyle = 0) {
+    HWND h = CreateWindowEx(exStyle, cls, "x", WS_CHILD | WS_VISIBLE | style, 0, 0, 30, 10, parent, nullptr, nullptr,
+                            nullptr);
+    EXPECT_NE(h, nullptr);
+    return h;
+  };
+  const DWORD radio = BS_AUTORADIOBUTTON;
+  HWND r1 = make(host, "Button", radio | WS_GROUP | WS_TABSTOP);
+  HWND box = make(host, "Static", WS_TABSTOP, WS_EX_CONTROLPARENT);
+  HWND r2 = make(box, "Button", radio);
+  HWND inner = make(box, "Static", 0, WS_EX_CONTROLPARENT);
+  HWND r3 = make(inner, "Button", radio | WS_TABSTOP);
+  HWND x = make(box, "Button", WS_GROUP | WS_TABSTOP);
+  HWND y = make(host, "Button", WS_GROUP | WS_TABSTOP);
+  struct Case {
+    HWND from;
+    BOOL back;
+    HWND tab, group;
+  };
+  const Case cases[] = {
+      {after, FALSE, r1, before}, {r1, FALSE, r3, r2},   {r2, FALSE, r3, r3},   {r3, FALSE, x, r1},
+      {x, FALSE, y, x},           {y, FALSE, before, y}, {before, TRUE, y, after},
+      {y, TRUE, x, y},            {x, TRUE, r3, x},      {r3, TRUE, r1, r2},    {r2, TRUE, r1, r1},
+      {r1, TRUE, after, r3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "from " << GetDlgCtrlID(c.from) << " " << c.from << (c.back ? " back" : ""));
+    EXPECT_EQ(GetNextDlgTabItem(host, c.from, c.back), c.tab);
+    EXPECT_EQ(GetNextDlgGroupItem(host, c.from, c.back), c.group);
+  }
+  // A child dialog page holds its own groups: they end with its last control, and the host's
+  // controls before it make a group of their own.
+  HWND page = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_PAGE), host, RecordingDialog::Proc, 0);
+  ASSERT_NE(page, nullptr);
+  ShowWindow(page, SW_SHOW);
+  HWND first = GetDlgItem(page, IDC_PAGE_FIRST), second = GetDlgItem(page, IDC_PAGE_SECOND);
+  EXPECT_EQ(GetNextDlgGroupItem(host, second, FALSE), first);
+  EXPECT_EQ(GetNextDlgGroupItem(host, first, TRUE), second);
+  EXPECT_EQ(GetNextDlgTabItem(host, second, FALSE), before) << "Tab goes on out of the page";
+  DestroyWindow(page);
+  // Arrows walk the group through the containers, checking the radio buttons on the way.
+  SetFocus(r1);
+  DialogKey(host, VK_DOWN);
+  EXPECT_EQ(GetFocus(), r2);
+  DialogKey(host, VK_DOWN);
+  EXPECT_EQ(GetFocus(), r3);
+  EXPECT_EQ(SendMessage(r3, BM_GETCHECK, 0, 0), BST_CHECKED);
+  DialogKey(host, VK_DOWN);
+  EXPECT_EQ(GetFocus(), r1);
 }
 
 // Keys given to a child dialog page (DS_CONTROL) work on the dialog that holds it, as one set of
@@ -707,6 +801,31 @@ TEST_F(ModalDialogs, TakeTheCaptureAndShowOnceTheirCreationMessagesAreHandled) {
   EXPECT_TRUE(visible);
 }
 
+// A hidden modal dialog whose timer work takes longer than the timer's period never finds its
+// queue empty; it shows once its first WM_TIMER has been handled.
+std::vector<bool> g_visibleAtTick;
+INT_PTR CALLBACK SlowTimerDialog(HWND dialog, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    g_visibleAtTick.clear();
+    SetTimer(dialog, 1, 10, nullptr);
+    Sleep(50);  // a slow start: the timer is due before the queue first empties
+    return TRUE;
+  }
+  if (msg == WM_TIMER) {
+    g_visibleAtTick.push_back(IsWindowVisible(dialog) != FALSE);
+    if (g_visibleAtTick.size() == 3) EndDialog(dialog, IDOK);
+    Sleep(50);  // the work of each tick outlasts the period
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ModalDialogs, AHiddenDialogWithABusyTimerShowsOnceItsFirstTimerIsHandled) {
+  HangWatchdog watchdog("a hidden modal dialog whose timer keeps its queue busy");
+  EXPECT_EQ(DialogBoxParam(nullptr, MAKEINTRESOURCE(IDD_NAVIGATION), owner_, SlowTimerDialog, 0), IDOK);
+  EXPECT_EQ(g_visibleAtTick, (std::vector<bool>{false, true, true}));
+}
+
 // EndDialog gives a modeless dialog's disabled owner back, enabled and active, as for a modal one.
 TEST_F(ModalDialogs, EndDialogEnablesAndActivatesTheDisabledOwnerOfAModelessDialog) {
   HWND dialog = Modeless();
@@ -808,11 +927,14 @@ LRESULT CALLBACK RecordingMultiEdit(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
   return CallWindowProc(g_multiProc, hwnd, msg, wParam, lParam);
 }
 
+// A default id that names no control of the dialog.
+constexpr int kMissingDefault = 4321;
+
 // The buttons' commands a dialog received (the edit's own notifications left out).
 std::vector<int> ButtonCommands() {
   std::vector<int> ids;
   for (const Command& c : RecordingDialog::Commands())
-    if (c.id == IDOK || c.id == IDCANCEL) ids.push_back(c.id);
+    if (c.id == IDOK || c.id == IDCANCEL || c.id == kMissingDefault) ids.push_back(c.id);
   return ids;
 }
 
@@ -823,28 +945,33 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     const char* text;
     std::vector<int> commands;
     bool readOnly = false;
-    bool noDefault = false;
+    int defId = IDOK;  // 0: no default id at all
   };
   // Without ES_WANTRETURN, Enter in the edit presses the default button, as the style documents;
-  // a read-only edit, which cannot take the line break, leaves Enter to the dialog as well.
+  // a read-only edit, which cannot take the line break, leaves Enter to the dialog as well. With
+  // no default id, the dialog's rule makes Enter IDOK; a default id that names no control is
+  // pressed by nobody, as the edit looks for that control before it presses it.
   const Case cases[] = {{VK_RETURN, true, "one\r\n", {}},
                         {VK_RETURN, false, "one", {IDOK}},
                         {VK_ESCAPE, true, "one", {IDCANCEL}},
                         {VK_RETURN, false, "one", {IDOK}, true},
                         {VK_RETURN, true, "one", {IDOK}, true},
-                        // without a default button, Enter is IDOK
-                        {VK_RETURN, true, "one", {IDOK}, true, true}};
+                        {VK_RETURN, true, "one", {IDOK}, true, 0},
+                        {VK_RETURN, false, "one", {IDOK}, false, 0},
+                        {VK_RETURN, true, "one", {}, true, kMissingDefault},
+                        {VK_RETURN, false, "one", {}, false, kMissingDefault}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.vk << (c.wantReturn ? " wants return" : "") << (c.readOnly ? " read-only" : ""));
+    SCOPED_TRACE(::testing::Message() << c.vk << (c.wantReturn ? " wants return" : "") << (c.readOnly ? " read-only" : "")
+                                      << " default " << c.defId);
     RecordingDialog::Reset();
     HWND dialog = Modeless(IDD_EVERY_CONTROL);
     HWND multi = GetDlgItem(dialog, IDC_MULTI);
     if (!c.wantReturn) SetWindowLong(multi, GWL_STYLE, GetWindowLong(multi, GWL_STYLE) & ~ES_WANTRETURN);
     if (c.readOnly) SendMessage(multi, EM_SETREADONLY, TRUE, 0);
-    if (c.noDefault) {
+    if (c.defId != IDOK) {
       SendMessage(GetDlgItem(dialog, IDOK), BM_SETSTYLE, BS_PUSHBUTTON, FALSE);
-      SendMessage(dialog, DM_SETDEFID, 0, 0);
-      ASSERT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), 0);
+      SendMessage(dialog, DM_SETDEFID, static_cast<WPARAM>(c.defId), 0);
+      ASSERT_EQ(SendMessage(dialog, DM_GETDEFID, 0, 0), c.defId ? MAKELONG(c.defId, DC_HASDEFID) : 0);
     }
     g_multiKeys.clear();
     g_multiProc = reinterpret_cast<WNDPROC>(
@@ -859,6 +986,13 @@ TEST_F(DialogMultiLineEdit, EnterAndEscapeReachTheEditFirst) {
     EXPECT_EQ(ButtonCommands(), c.commands);
     DestroyWindow(dialog);
   }
+  // The dialog's own Enter, on a control that leaves it to the dialog, sends the id it names.
+  RecordingDialog::Reset();
+  HWND dialog = Modeless(IDD_EVERY_CONTROL);
+  SendMessage(dialog, DM_SETDEFID, kMissingDefault, 0);
+  SetFocus(GetDlgItem(dialog, IDC_CHECK));
+  DialogKey(dialog, VK_RETURN);
+  EXPECT_EQ(ButtonCommands(), std::vector<int>{kMissingDefault});
 }
 
 TEST_F(DialogMultiLineEdit, TabStillMovesTheFocusAndCtrlTabTypesATab) {
@@ -1017,4 +1151,3 @@ TEST_F(DialogDefault, AWindowOfADialogClassMadeWithoutATemplateIsADialog) {
 }
 
 }  // namespace
-

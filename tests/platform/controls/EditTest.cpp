@@ -152,8 +152,9 @@ TEST_F(EditMessages, MarginsMoveTheText) {
   SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
   RECT client;
   GetClientRect(edit, &client);
-  EXPECT_EQ(r.left, 1 + 7) << "inside the pixel kept off the border";
-  EXPECT_EQ(r.right, client.right - 1 - 5);
+  const int inset = GetSystemMetrics(SM_CXBORDER) + 1;  // kept off a WS_BORDER frame
+  EXPECT_EQ(r.left, inset + 7);
+  EXPECT_EQ(r.right, client.right - inset - 5);
 }
 
 // EC_USEFONTINFO sets narrow margins from the font, for both at once or as either width, and none
@@ -174,62 +175,69 @@ TEST_F(EditMessages, MarginsFromTheFont) {
   DestroyWindow(plain);
 }
 
-// A single line sits at the top of its format rectangle, which is the client area less a pixel
-// kept off the border and the margins, however tall the edit: its text does not move down as the
-// edit grows, and it starts a pixel off the left edge.
-TEST_F(EditMessages, SingleLineTextSitsAtTheTopInsideTheBorder) {
-  struct Placed {
-    RECT format;
-    LRESULT origin;
-    int inkTop, inkLeft;
+// A single line sits at the top of its format rectangle, however tall the edit. The format
+// rectangle is the client area less the margins and an inset inside the frame: for WS_BORDER,
+// SM_CXBORDER+1 at the sides and SM_CYBORDER+1 at the top (none there when the client area leaves
+// less than twice that beyond one line); for a client edge alone, one pixel; none without a frame.
+// The text is drawn where the rectangle says.
+TEST_F(EditMessages, TextSitsInsideTheFrameByTheDocumentedInset) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRIC tm{};
+  GetTextMetrics(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  const int border = GetSystemMetrics(SM_CXBORDER) + 1, edge = 2 * GetSystemMetrics(SM_CYEDGE);
+  struct Case {
+    const char* name;
+    DWORD style, exStyle;
+    int height;
+    int left, top;
   };
-  const auto place = [](HWND edit) {
-    Placed p{};
-    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&p.format));
-    p.origin = SendMessage(edit, EM_POSFROMCHAR, 0, 0);
+  const Case cases[] = {
+      {"no frame", 0, 0, 24, 0, 0},
+      {"client edge", 0, WS_EX_CLIENTEDGE, 24, 1, 1},
+      {"border", WS_BORDER, 0, 24, border, GetSystemMetrics(SM_CYBORDER) + 1},
+      {"tall border", WS_BORDER, 0, 60, border, GetSystemMetrics(SM_CYBORDER) + 1},
+      {"tight border", WS_BORDER, 0, tm.tmHeight + edge + 2 * border - 1, border, 0},
+  };
+  std::vector<POINT> ink;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND edit = CreateWindowEx(c.exStyle, "Edit", "HH", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | c.style, 10, 10, 200,
+                               c.height, recorder_.Hwnd(), nullptr, nullptr, nullptr);
+    SendMessage(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    RECT format, client;
+    SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    GetClientRect(edit, &client);
+    EXPECT_EQ(format.left, c.left);
+    EXPECT_EQ(format.top, c.top);
+    EXPECT_EQ(format.right, client.right - c.left);
+    EXPECT_EQ(SendMessage(edit, EM_POSFROMCHAR, 0, 0), MAKELONG(c.left, c.top));
+    // Where the text's ink starts, in client coordinates, on the rendered surface.
     InvalidateRect(edit, nullptr, TRUE);
     UpdateWindow(edit);
     RECT window;
     GetWindowRect(edit, &window);
-    p.inkTop = p.inkLeft = -1;
+    POINT origin{0, 0};
+    ClientToScreen(edit, &origin);
+    const int ox = origin.x - window.left, oy = origin.y - window.top;
     const COLORREF paper = GetSysColor(COLOR_WINDOW);
-    for (int y = 0; y < window.bottom - window.top; ++y)
-      for (int x = 2; x < 40; ++x)
-        if (WindowPixel(edit, x, y) != paper && WindowPixel(edit, x, y) != WindowPixel(edit, 2, y)) {
-          if (p.inkTop < 0) p.inkTop = y;
-          if (p.inkLeft < 0 || x < p.inkLeft) p.inkLeft = x;
+    POINT first{-1, -1};
+    for (int y = 0; y < client.bottom; ++y)
+      for (int x = 0; x < 40; ++x)
+        if (WindowPixel(edit, ox + x, oy + y) != paper) {
+          if (first.y < 0) first.y = y;
+          if (first.x < 0 || x < first.x) first.x = x;
         }
-    return p;
-  };
-  HWND low = Make(ES_AUTOHSCROLL, "HH", 200, 24);
-  HWND tall = Make(ES_AUTOHSCROLL, "HH", 200, 60);
-  SetFocus(recorder_.Hwnd());  // no caret nor selection in the pictures
-  RunUntilIdle();
-  for (HWND edit : {low, tall}) {
-    Placed p = place(edit);
-    RECT client;
-    GetClientRect(edit, &client);
-    EXPECT_EQ(p.format.left, 1);
-    EXPECT_EQ(p.format.top, 1);
-    EXPECT_EQ(p.format.right, client.right - 1);
-    EXPECT_EQ(static_cast<short>(LOWORD(p.origin)), 1);
-    EXPECT_EQ(static_cast<short>(HIWORD(p.origin)), 1);
+    ASSERT_GE(first.y, 0) << "the text is drawn";
+    ink.push_back(POINT{first.x - c.left, first.y - c.top});
+    DestroyWindow(edit);
   }
-  Placed a = place(low), b = place(tall);
-  ASSERT_GE(a.inkTop, 0);
-  EXPECT_EQ(a.inkTop, b.inkTop) << "the text stays at the top of the taller edit";
-  EXPECT_EQ(a.inkLeft, b.inkLeft);
-  // Two pixels of sunken edge, then the pixel kept off it.
-  EXPECT_GE(a.inkLeft, 3);
-  EXPECT_LT(b.inkTop, 2 + 1 + 6);
-  // Without a border nothing is kept off the edges.
-  HWND bare = CreateWindowEx(0, "Edit", "HH", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 80, 200, 40,
-                             recorder_.Hwnd(), nullptr, nullptr, nullptr);
-  RECT format;
-  SendMessage(bare, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  EXPECT_EQ(format.left, 0);
-  EXPECT_EQ(format.top, 0);
-  DestroyWindow(bare);
+  for (const POINT& p : ink) {
+    EXPECT_EQ(p.x, ink.front().x) << "the text moves with its rectangle";
+    EXPECT_EQ(p.y, ink.front().y);
+  }
 }
 
 TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {

@@ -381,8 +381,9 @@ TEST_F(ListView, TheFirstFocusItemBecomesTheSelectionMark) {
   EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2}));
 }
 
-// Items of a list with check boxes have a check state from the start: unchecked (state image 1)
-// unless they come with one. Items there when the boxes are turned on become unchecked too.
+// Items of a list with check boxes have a check state from the start: unchecked (state image 1),
+// whatever state image the item came with (the check is set after the insertion). Items there
+// when the boxes are turned on become unchecked too.
 TEST_F(ListView, ItemsOfAListWithCheckBoxesStartUnchecked) {
   MakeReport();
   // What ListView_GetCheckState answers: -1 without a check state, 0 unchecked, 1 checked.
@@ -400,6 +401,11 @@ TEST_F(ListView, ItemsOfAListWithCheckBoxesStartUnchecked) {
   ASSERT_EQ(SendMessage(list_, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&checked)), 2);
   EXPECT_EQ(check(0), 0);
   EXPECT_EQ(check(1), 0);
+  EXPECT_EQ(check(2), 0) << "inserted unchecked";
+  LVITEM set{};
+  set.state = INDEXTOSTATEIMAGEMASK(2);
+  set.stateMask = LVIS_STATEIMAGEMASK;
+  SendMessage(list_, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&set));
   EXPECT_EQ(check(2), 1);
 }
 
@@ -464,25 +470,31 @@ TEST_F(ListView, SubItemsAreHitOnlyWithFullRowSelection) {
   EXPECT_EQ(host_.Of(NM_CLICK).back().subItem, 1);
 }
 
-// LVM_SUBITEMHITTEST names the report column under the point, on a row or below the rows, and
-// -1 where no column is.
+// LVM_SUBITEMHITTEST names the report column under the point, on a row, below the rows or beyond
+// the client area (which the flags tell), and -1 where no column is.
 TEST_F(ListView, SubItemHitTestNamesTheColumnUnderThePoint) {
-  MakeReport();  // columns of 100, 60 and 80 pixels
+  MakeReport();  // 300 pixels wide, columns of 100, 60 and 80 pixels
   Fill(3);
-  RECT row = ItemRect(1);
-  const int onRow = (row.top + row.bottom) / 2, belowRows = ItemRect(2).bottom + 10;
+  RECT row = ItemRect(1), client;
+  GetClientRect(list_, &client);
+  const int onRow = (row.top + row.bottom) / 2, belowRows = ItemRect(2).bottom + 10, below = client.bottom + 5;
   struct Case {
     POINT pt;
     int item, subItem;
     UINT flags;
+    int lastWidth = 80;  // of the third column
   };
   const Case cases[] = {
-      {{130, onRow}, 1, 1, LVHT_ONITEMLABEL}, {{200, onRow}, 1, 2, LVHT_ONITEMLABEL},
-      {{270, onRow}, -1, -1, LVHT_NOWHERE},   {{130, belowRows}, -1, 1, LVHT_NOWHERE},
+      {{130, onRow}, 1, 1, LVHT_ONITEMLABEL},  {{200, onRow}, 1, 2, LVHT_ONITEMLABEL},
+      {{270, onRow}, -1, -1, LVHT_NOWHERE},    {{130, belowRows}, -1, 1, LVHT_NOWHERE},
       {{200, belowRows}, -1, 2, LVHT_NOWHERE}, {{270, belowRows}, -1, -1, LVHT_NOWHERE},
+      {{130, below}, -1, 1, LVHT_BELOW},       {{50, -4}, -1, 0, LVHT_ABOVE},
+      {{-4, onRow}, -1, -1, LVHT_TOLEFT},      {{310, onRow}, -1, -1, LVHT_TORIGHT},
+      {{310, onRow}, -1, 2, LVHT_TORIGHT, 200}, {{310, below}, -1, 2, LVHT_BELOW | LVHT_TORIGHT, 200},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.pt.x << "," << c.pt.y);
+    SCOPED_TRACE(testing::Message() << c.pt.x << "," << c.pt.y << " last column " << c.lastWidth);
+    SendMessage(list_, LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(c.lastWidth, 0));
     LVHITTESTINFO hit{};
     hit.pt = c.pt;
     EXPECT_EQ(SendMessage(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), c.item);

@@ -589,3 +589,42 @@ TEST_F(Painting, ANeverPaintedChildMovedInAClippingParentGetsItsFrameAndBackgrou
     DestroyWindow(parent);
   }
 }
+
+// A never-painted child only resized by its own SetWindowPos keeps waiting for its paint: nothing
+// of the parent is uncovered, so the call sends it neither WM_NCPAINT nor WM_ERASEBKGND. A
+// top-level window shown and sized at once has its frame and background painted during the call,
+// down to its never-painted child even when it clips its children.
+TEST_F(Painting, SetWindowPosPaintsAtOnceOnlyWhatItUncoversOrShows) {
+  HWND parent = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 300, 200});
+  RunUntilIdle();
+  HWND child = MakeWindow(parent, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
+  MessageLog::Instance().Clear();
+  SetWindowPos(child, nullptr, 0, 0, 80, 70, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(MessageLog::Instance().For(child, {WM_NCPAINT, WM_ERASEBKGND}).empty());
+  RunUntilIdle();
+  EXPECT_EQ(MessageLog::Instance().For(child, {WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}),
+            (std::vector<UINT>{WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}))
+      << "painted later from the queue, frame and background from BeginPaint";
+  DestroyWindow(parent);
+
+  // Shown and sized at once, with or without activation and a caption: the window kept no pixels
+  // while hidden, so all of it and its child are painted, frame and background during the call.
+  for (DWORD style : {DWORD{WS_POPUP | WS_BORDER}, DWORD{WS_OVERLAPPEDWINDOW}}) {
+    for (UINT activate : {0u, static_cast<UINT>(SWP_NOACTIVATE)}) {
+      SCOPED_TRACE(::testing::Message() << std::hex << style << (activate ? " not activated" : ""));
+      HWND top = MakeWindow(nullptr, style | WS_CLIPCHILDREN, RECT{0, 0, 200, 150});
+      HWND inner = MakeWindow(top, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
+      MessageLog::Instance().Clear();
+      SetWindowPos(top, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | activate);
+      // Frame, then background, first (activation may paint them again).
+      for (HWND h : {top, inner}) {
+        auto painted = MessageLog::Instance().For(h, {WM_NCPAINT, WM_ERASEBKGND});
+        painted.resize(std::min<size_t>(painted.size(), 2));
+        EXPECT_EQ(painted, (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND})) << (h == top ? "top" : "child");
+      }
+      RunUntilIdle();
+      EXPECT_EQ(MessageLog::Instance().For(inner, {WM_PAINT}), std::vector<UINT>{WM_PAINT});
+      DestroyWindow(top);
+    }
+  }
+}
