@@ -3,6 +3,7 @@
 // painting; the default formatter.
 #include "extracontrols/SECCurrencyEdit.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -314,7 +315,7 @@ int SECCurrencyEdit::CaretAt(const CaretPlace& place) const {
   return caret;
 }
 
-BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText) {
+BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText, BOOL bKeepSign) {
   const int from = HasSelection() ? m_nSelStart : m_nCaret;
   const int to = HasSelection() ? SelEnd() : m_nCaret;
   const CString raw = m_strText.Left(from) + strText + m_strText.Mid(to);
@@ -326,8 +327,9 @@ BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText) {
   const CaretPlace place = PlaceOf(raw, from + strText.GetLength());
   SaveUndo();
   m_nSelStart = -1;
+  const BOOL bSign = bKeepSign ? m_bNegative : bNegative && value != 0.0;
   m_bNegative = !m_bNegative;  // makes SetValue store even an equal value, to show it formatted
-  SetValue(value, bNegative && value != 0.0, TRUE);
+  SetValue(value, bSign, TRUE);
   m_nCaret = CaretAt(place);
   Redraw();
   return TRUE;
@@ -363,26 +365,35 @@ void SECCurrencyEdit::DeleteKey() {
 }
 
 void SECCurrencyEdit::ToggleSign() {
+  // The sign turns over and the value stays, whatever is selected; the selection covers the same
+  // characters afterwards, the whole text when it covered the whole text.
   SaveUndo();
-  if (HasSelection()) {
-    // Typed over a selection, the sign takes its place as any typed character would: the selected
-    // text goes, the sign of what is left turns over, and the caret stays where the selection
-    // began, so the digits typed next follow the sign ("$0.00" all selected, then "-42": "-$42.00").
-    const CString raw = m_strText.Left(m_nSelStart) + m_strText.Mid(SelEnd());
-    double value = 0.0;
-    BOOL bNegative = FALSE;
-    if (m_pFormatter->Parse(raw, &value, &bNegative)) {
-      const CaretPlace place = PlaceOf(raw, m_nSelStart);
-      SetValue(value, !bNegative, TRUE);
-      m_nSelStart = -1;
-      m_nCaret = CaretAt(place);
-      Redraw();
-      return;
-    }
-  }
+  const CString before = m_strText;
+  const bool bSelection = HasSelection();
+  const int nSelStart = m_nSelStart, nSelEnd = m_nSelEnd, nAnchor = m_nAnchor, nCaret = m_nCaret;
   const CaretPlace place = PlaceOf(m_strText, m_nCaret);
   SetValue(m_dValue, !m_bNegative, TRUE);
-  m_nCaret = CaretAt(place);
+  if (bSelection) {
+    // Indices in front of the change keep their place, those behind it move with the text.
+    int same = 0;
+    while (same < before.GetLength() && same < m_strText.GetLength() && before[same] == m_strText[same]) ++same;
+    int tail = 0;
+    while (tail < before.GetLength() - same && tail < m_strText.GetLength() - same &&
+           before[before.GetLength() - 1 - tail] == m_strText[m_strText.GetLength() - 1 - tail])
+      ++tail;
+    const int delta = m_strText.GetLength() - before.GetLength();
+    auto moved = [&](int index) {
+      if (index <= same) return index;
+      if (index >= before.GetLength() - tail) return index + delta;
+      return std::clamp(index, same, m_strText.GetLength() - tail);
+    };
+    m_nSelStart = moved(nSelStart);
+    m_nSelEnd = nSelEnd < 0 ? nSelEnd : moved(nSelEnd);
+    m_nAnchor = moved(nAnchor);
+    m_nCaret = moved(nCaret);
+  } else {
+    m_nCaret = CaretAt(place);
+  }
   Redraw();
 }
 
@@ -587,7 +598,9 @@ void SECCurrencyEdit::OnChar(UINT nChar, UINT, UINT) {
       m_nSelStart = m_nCaret;
       m_nSelEnd = m_nCaret + 1;
     }
-    ReplaceSelection(CString(ch));
+    // Only "-" changes the sign: a digit typed over the sign, the whole text selected, starts a
+    // new value with the sign the text had.
+    ReplaceSelection(CString(ch), TRUE);
   }
 }
 

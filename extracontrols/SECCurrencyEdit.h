@@ -74,8 +74,9 @@ class SECCurrencyEdit : public SECDropEdit {
   void SaveUndo();
   void Undo();
   // Replaces the selection (or inserts at the caret) and shows the value that text stands for,
-  // the caret kept at its place; FALSE when the text is no number.
-  BOOL ReplaceSelection(const CString& strText);
+  // the caret kept at its place; FALSE when the text is no number. With bKeepSign the value keeps
+  // the sign shown before, whatever the edited text says.
+  BOOL ReplaceSelection(const CString& strText, BOOL bKeepSign = FALSE);
   // Where the caret stands, in digits from the decimal separator: among the decimals, how many
   // lie on its left; in the whole part, how many lie between it and the separator.
   struct CaretPlace {

@@ -163,8 +163,10 @@ BOOL SECPcx::ReadColorTable(WORD colours) {
   }
   BYTE rgb[3 * 256];
   size_t got = b == kPaletteMarker ? ReadBytes(rgb, 3u * colours) : 0;
+  // Without a complete palette the picture is shown on a grey ramp, and is incomplete: its
+  // colours are missing.
+  if (got < 3u * colours) m_bIncomplete = TRUE;
   for (WORD i = 0; i < colours; ++i) {
-    // Without a complete palette the picture is shown on a grey ramp.
     if (got < 3u * colours) {
       m_lpRGB[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
     } else {

@@ -133,11 +133,16 @@ bool ParseDibHeader(const void* info, UINT usage, const DeviceContext* dc, DibFo
     }
     offset += count * (usage == DIB_PAL_COLORS ? 2 : colorEntry);
   } else if (f.compression == BI_BITFIELDS) {
+    // The masks follow a 40-byte header and lie inside the larger ones, from byte 40 on; a header
+    // that ends before their place does not hold them, and nothing past its end is read.
+    constexpr DWORD kMasksEnd = sizeof(BITMAPINFOHEADER) + 12;
     if (size == sizeof(BITMAPINFOHEADER)) {
       for (int i = 0; i < 3; ++i) f.masks[i] = Read<DWORD>(p + size + 4 * i);
       offset += 12;
-    } else {
+    } else if (size >= kMasksEnd) {
       for (int i = 0; i < 3; ++i) f.masks[i] = Read<DWORD>(p + 40 + 4 * i);
+    } else {
+      return false;
     }
   } else if (f.compression != BI_RGB) {
     return false;

@@ -25,7 +25,8 @@ struct DibFormat {
 };
 
 // Reads a BITMAPINFO (40-byte and larger headers, or a 12-byte core header). DIB_PAL_COLORS
-// tables are resolved through the DC's palette. False for malformed or unsupported headers.
+// tables are resolved through the DC's palette. False for malformed or unsupported headers, among
+// them a header stating bit fields that ends before the place of its masks.
 bool ParseDibHeader(const void* info, UINT usage, const DeviceContext* dc, DibFormat& out);
 // Decodes rows (bottom-up unless topDown) into a top-down surface of the same size; handles RLE.
 bool DecodeDib(const DibFormat& f, const void* bits, size_t bitsSize, Surface& out);

@@ -58,9 +58,11 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                               info.output_width * 3, 1);
   const JSAMPLE* row = rows[0];
-  // Rows are read while the file has data for them: a few bytes stating many rows are not made
-  // up row by row (the rest stays black, and the picture is incomplete). A progressive file has
-  // read all it has by now.
+  // A progressive file has read all it has by now: when it ended early, its rows hold what the
+  // scans that came give, and the picture is incomplete. Rows are then read while the file has
+  // data for them: a few bytes stating many rows are not made up row by row (the rest stays black).
+  // The row in which the data ends is made up in part, so the picture is incomplete too.
+  const bool scansEnded = errors.dataEnded;
   errors.dataEnded = false;
   while (info.output_scanline < info.output_height && !errors.dataEnded) {
     size_t y = info.output_scanline;
@@ -69,7 +71,7 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
     for (int x = 0; x < out.width; ++x)
       p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
   }
-  out.incomplete = info.output_scanline < info.output_height;
+  out.incomplete = scansEnded || errors.dataEnded || info.output_scanline < info.output_height;
   if (out.incomplete)
     jpeg_abort_decompress(&info);
   else

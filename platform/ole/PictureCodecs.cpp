@@ -120,10 +120,13 @@ bool DecodeBmp(ByteSpan bytes, PictureImage& out) {
   ByteSpan dib = file ? bytes.subspan(std::min(bytes.size(), kFileHeader)) : bytes;
   size_t headerSize = DibHeaderSize(dib);
   if (!FieldFits(dib, 0, headerSize) || headerSize < 12) return false;
+  // The rows start at the file header's offset; one that points into the header is taken to mean
+  // right behind it. A file that ends before the offset has none of its rows: the bytes between
+  // the header and the offset are not pixels.
   size_t bitsAt = headerSize;
   if (file) {
     uint32_t offset = ReadLE32(bytes, 10);
-    if (offset >= kFileHeader + headerSize && offset <= bytes.size()) bitsAt = offset - kFileHeader;
+    if (offset >= kFileHeader + headerSize) bitsAt = offset - kFileHeader;
   }
   return DecodeDib(dib.first(headerSize), dib.subspan(std::min(bitsAt, dib.size())), out);
 }

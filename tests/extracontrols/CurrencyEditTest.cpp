@@ -3,10 +3,15 @@
 // pressed by mouse or F4.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 #include "extracontrols/SECCurrencyEdit.h"
 #include "testing/testing.h"
+#include "win/ModalLoop.h"
 #include "tests/extracontrols/ExtraTestSupport.h"
 
+using brambolt::test::Click;
 using brambolt::test::DoubleClick;
 using brambolt::test::PressKey;
 using brambolt::test::RunUntilIdle;
@@ -101,35 +106,79 @@ TEST_F(CurrencyEdit, TypedDigitsKeepTheirOrderAndTheDecimalsFillFromTheSeparator
   EXPECT_EQ(m_edit.GetCaret(), 6);
 }
 
-// A sign typed over the selection the focus makes takes its place like any typed character: the
-// digits typed after it follow it, as they do when the sign comes last.
-TEST_F(CurrencyEdit, DigitsTypedAfterTheSignFollowIt) {
+// The edit reached as a person reaches it, by Tab, by a click on its left edge or by a double
+// click: the whole text is selected. "-" turns the sign over and keeps the value and whatever is
+// selected; digits typed over the whole text then start a new value with that sign.
+TEST_F(CurrencyEdit, TheSignKeyTurnsTheSignOverAndKeepsValueAndSelection) {
+  // A modeless dialog holding a plain edit and the currency edit, its keys translated as the
+  // program's message loop translates them.
+  std::array<WORD, 16> words{};
+  auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+  header->style = WS_POPUP | WS_VISIBLE;
+  header->cx = 200;
+  header->cy = 80;
+  CDialog dialog;
+  ASSERT_TRUE(dialog.CreateIndirect(header, &m_host));
+  CountingEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, CRect(10, 10, 200, 34), &dialog, 5));
+  CEdit other;
+  ASSERT_TRUE(other.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, CRect(10, 50, 200, 74), &dialog, 6));
+  brambolt::ScopedLoopFilter dialogKeys([&dialog](MSG& msg) { return dialog.PreTranslateMessage(&msg) != FALSE; });
+  auto selected = [&edit] {
+    DWORD start = 0, end = 0;
+    edit.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return edit.GetText().Mid(static_cast<int>(start), static_cast<int>(end - start));
+  };
+  enum Way { kTab, kClickOnTheLeftEdge, kDoubleClick };
+  auto reach = [&](double value, Way way) {
+    Click(other.m_hWnd, CPoint(5, 5));
+    edit.SetValue(value);
+    if (way == kTab) PressKey(VK_TAB);
+    else if (way == kClickOnTheLeftEdge) Click(edit.m_hWnd, CPoint(2, 8));
+    else DoubleClick(edit.m_hWnd, CPoint(30, 8));
+    EXPECT_EQ(::GetFocus(), edit.m_hWnd) << way;
+    EXPECT_EQ(selected(), edit.GetText()) << way << ": the whole text selected";
+  };
   struct Case {
     double start;
+    Way way;
     const char* typed;
     const char* shown;
     double value;
   } const cases[] = {
-      {0.0, "-42", "-$42.00", -42.0},
-      {0.0, "42-", "-$42.00", -42.0},
-      {12.0, "-7", "-$7.00", -7.0},
-      {-5.0, "-3", "-$3.00", -3.0},  // the sign typed over a negative text makes it negative, as typed
-      {0.0, "-4.5", "-$4.50", -4.5},
+      {1234.5, kTab, "-", "-$1,234.50", -1234.5},
+      {1234.5, kDoubleClick, "-", "-$1,234.50", -1234.5},
+      {-77.25, kClickOnTheLeftEdge, "-", "$77.25", 77.25},
+      {-77.25, kDoubleClick, "--", "-$77.25", -77.25},
+      {0.0, kTab, "-42", "-$42.00", -42.0},
+      {0.0, kClickOnTheLeftEdge, "42-", "-$42.00", -42.0},
+      {12.0, kDoubleClick, "-7", "-$7.00", -7.0},
+      {-5.0, kTab, "3", "-$3.00", -3.0},  // typed over the whole text, digits keep the sign
+      {-5.0, kTab, "-3", "$3.00", 3.0},
+      {0.0, kClickOnTheLeftEdge, "-4.5", "-$4.50", -4.5},
   };
   for (const Case& c : cases) {
-    m_host.SetFocus();
-    m_edit.SetValue(c.start);
-    m_edit.SetFocus();  // the whole text selected
+    reach(c.start, c.way);
     TypeText(c.typed);
-    EXPECT_EQ(m_edit.GetText(), c.shown) << c.typed;
-    EXPECT_EQ(m_edit.GetValue(), c.value) << c.typed;
+    EXPECT_EQ(edit.GetText(), c.shown) << c.start << " " << c.typed;
+    EXPECT_EQ(edit.GetValue(), c.value) << c.start << " " << c.typed;
+    if (std::string(c.typed).find_first_of("0123456789") == std::string::npos) {
+      EXPECT_EQ(selected(), edit.GetText()) << c.start << " " << c.typed << ": still all selected";
+    }
   }
-  m_host.SetFocus();
-  m_edit.SetValue(0.0);
-  m_edit.SetFocus();
+  // Part of the text selected with Shift and the arrows: the same characters stay selected.
+  reach(1234.5, kTab);
+  PressKey(VK_END);
+  PressKey(VK_LEFT, brambolt::test::kShift);
+  PressKey(VK_LEFT, brambolt::test::kShift);
   TypeText("-");
-  EXPECT_EQ(m_edit.GetText(), "-$0.00");
-  EXPECT_EQ(m_edit.GetCaret(), 3) << "in front of the separator, where the whole part's digits go";
+  EXPECT_EQ(edit.GetText(), "-$1,234.50");
+  EXPECT_EQ(selected(), "50");
+  TypeText("-");
+  EXPECT_EQ(edit.GetText(), "$1,234.50");
+  EXPECT_EQ(selected(), "50");
+  TypeText("7");  // the selected decimals make way for it
+  EXPECT_EQ(edit.GetText(), "$1,234.70");
 }
 
 TEST_F(CurrencyEdit, DeletingUndoAndTheClipboard) {

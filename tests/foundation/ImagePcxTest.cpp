@@ -177,7 +177,8 @@ TEST(PcxRead, RunsPastTheLineEndAreClipped) {
 TEST(PcxRead, AFileThatEndsEarlyKeepsTheLinesDecodedSoFarAndSaysItIsIncomplete) {
   std::string data = Packet(5, 9) + Packet(5, 8) + Packet(2, 7);
   SECPcx image;
-  ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 5, 4, 5, data + Packet(3, 7) + Packet(5, 6))));
+  const std::string palette = std::string(1, '\x0C') + std::string(768, '\0');
+  ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 5, 4, 5, data + Packet(3, 7) + Packet(5, 6) + palette)));
   EXPECT_FALSE(image.IsIncomplete());
   ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 5, 4, 5, data)));
   EXPECT_TRUE(image.IsIncomplete());
@@ -186,6 +187,24 @@ TEST(PcxRead, AFileThatEndsEarlyKeepsTheLinesDecodedSoFarAndSaysItIsIncomplete) 
     EXPECT_EQ(IndexOf(image, x, 1), 8);
     EXPECT_EQ(IndexOf(image, x, 2), x < 2 ? 7 : 0);
     EXPECT_EQ(IndexOf(image, x, 3), 0);
+  }
+}
+
+// A 256-colour file whose palette is cut short, or missing, shows its pixels on a grey ramp and
+// says it is incomplete; with the whole palette it is complete and takes its colours.
+TEST(PcxRead, APaletteCutShortLeavesAGreyRampAndSaysThePictureIsIncomplete) {
+  const std::string rows = Packet(3, 9) + Packet(3, 200);
+  std::string palette(1, '\x0C');
+  for (int i = 0; i < 256; ++i) palette += {static_cast<char>(255 - i), static_cast<char>(i), '\x40'};
+  SECPcx image;
+  ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 3, 2, 3, rows + palette)));
+  EXPECT_FALSE(image.IsIncomplete());
+  EXPECT_EQ(PixelOf(image, 0, 0), (Rgb{246, 9, 64}));
+  for (size_t keep : {size_t{0}, size_t{1}, size_t{28}, palette.size() - 1}) {
+    ASSERT_TRUE(LoadBytes(image, PcxFile(8, 1, 3, 2, 3, rows + palette.substr(0, keep)))) << keep;
+    EXPECT_TRUE(image.IsIncomplete()) << keep;
+    EXPECT_EQ(PixelOf(image, 0, 0), (Rgb{9, 9, 9})) << keep;
+    EXPECT_EQ(PixelOf(image, 2, 1), (Rgb{200, 200, 200})) << keep;
   }
 }
 

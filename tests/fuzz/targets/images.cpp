@@ -1,10 +1,17 @@
 // Fuzz target: the image formats (BMP, PCX, Targa, JPEG, TIFF), the thumbnail stream and the
 // platform's picture object (BMP/DIB, ICO, GIF and JPEG files), chosen by the first byte; a
 // picture that loads is drawn and saved again.
+// A first byte of 7 or more asks the PCX and JPEG readers and the picture object for a file cut
+// short: the next two bytes (little-endian) say where the rest is cut, and the reader's picture
+// of the cut file is compared with its picture of the whole. A cut file is refused, or says it
+// is incomplete, or is the very picture the whole file gives (the cut lost nothing it uses); a
+// cut file read as complete with other pixels than the whole file's aborts.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "afx/afx.h"
@@ -28,21 +35,27 @@ void LoadAndSave(SECImage& image, const uint8_t* data, size_t size) {
   image.SaveImage(&out);
 }
 
-// A picture object made from the bytes as the picture view makes it, drawn small and saved.
-void LoadPicture(const uint8_t* data, size_t size) {
+// A picture object made from the bytes as the picture view makes it; null when it is refused.
+IPicture* MakePicture(const uint8_t* data, size_t size) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::max<size_t>(size, 1));
-  if (block == nullptr) return;
+  if (block == nullptr) return nullptr;
   if (size > 0) std::memcpy(GlobalLock(block), data, size), GlobalUnlock(block);
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
     GlobalFree(block);
-    return;
+    return nullptr;
   }
   IPicture* picture = nullptr;
   const HRESULT hr =
       OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
   stream->Release();
-  if (FAILED(hr) || picture == nullptr) return;
+  return SUCCEEDED(hr) ? picture : nullptr;
+}
+
+// The picture drawn small and saved.
+void LoadPicture(const uint8_t* data, size_t size) {
+  IPicture* picture = MakePicture(data, size);
+  if (picture == nullptr) return;
   OLE_XSIZE_HIMETRIC width = 0;
   OLE_YSIZE_HIMETRIC height = 0;
   picture->get_Width(&width);
@@ -63,13 +76,98 @@ void LoadPicture(const uint8_t* data, size_t size) {
   picture->Release();
 }
 
+// What a reader made of a file: nothing, or a picture complete or not, with its pixels.
+struct Reading {
+  bool loaded = false;
+  bool incomplete = false;
+  long width = 0, height = 0;
+  std::vector<uint8_t> pixels;  // rows and colours, in the reader's own form
+  bool operator==(const Reading&) const = default;
+};
+
+Reading ReadPicture(const uint8_t* data, size_t size) {
+  Reading reading;
+  IPicture* picture = MakePicture(data, size);
+  if (picture == nullptr) return reading;
+  OLE_HANDLE handle = 0;
+  DIBSECTION section{};
+  picture->get_Handle(&handle);
+  if (GetObject(reinterpret_cast<HBITMAP>(handle), sizeof section, &section) == sizeof section &&
+      section.dsBm.bmBits != nullptr) {
+    reading.loaded = true;
+    reading.incomplete = brambolt::ole::IsPictureIncomplete(picture);
+    reading.width = section.dsBm.bmWidth;
+    reading.height = section.dsBm.bmHeight;
+    const auto* bits = static_cast<const uint8_t*>(section.dsBm.bmBits);
+    reading.pixels.assign(bits, bits + static_cast<size_t>(section.dsBm.bmWidthBytes) * std::abs(section.dsBm.bmHeight));
+  }
+  picture->Release();
+  return reading;
+}
+
+Reading ReadImage(SECImage& image, const uint8_t* data, size_t size) {
+  Reading reading;
+  CMemFile file;
+  fuzz::Fill(file, data, size);
+  if (!image.LoadImage(&file) || image.GetBits() == nullptr) return reading;
+  reading.loaded = true;
+  reading.incomplete = image.IsIncomplete() != FALSE;
+  reading.width = image.GetWidth();
+  reading.height = image.GetHeight();
+  // The pixels of each row without its padding, then the colour table.
+  const size_t packed = SECImage::PackedRowBytes(image.GetBitsPerPixel(), image.GetWidth());
+  const size_t stride = image.AreRowsPadded() ? SECImage::PaddedRowBytes(image.GetBitsPerPixel(), image.GetWidth()) : packed;
+  for (LONG y = 0; y < image.GetHeight(); ++y) {
+    const uint8_t* row = image.GetBits() + stride * static_cast<size_t>(y);
+    reading.pixels.insert(reading.pixels.end(), row, row + packed);
+  }
+  if (image.GetColorTable() != nullptr) {
+    const auto* table = reinterpret_cast<const uint8_t*>(image.GetColorTable());
+    reading.pixels.insert(reading.pixels.end(), table, table + 4 * static_cast<size_t>(image.GetColorCount()));
+  }
+  return reading;
+}
+
+// The whole file after two bytes that say where it is cut.
+template <class Read>
+void CompareCut(const uint8_t* data, size_t size, Read read) {
+  if (size < 3) return;
+  const size_t keep = (data[0] | data[1] << 8) % (size - 2);
+  data += 2;
+  size -= 2;
+  const Reading cut = read(data, keep);
+  if (!cut.loaded || cut.incomplete) return;
+  // Damage past the cut may make the whole file refused; then there is nothing to compare with.
+  const Reading whole = read(data, size);
+  if (whole.loaded && !(whole == cut)) std::abort();  // a cut file read as a whole picture it is not
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const int kind = data[0] % 7;
+  const bool cut = data[0] >= 7;
   ++data;
   --size;
+  if (cut && kind == 1) {
+    CompareCut(data, size, [](const uint8_t* bytes, size_t n) {
+      SECPcx pcx;
+      return ReadImage(pcx, bytes, n);
+    });
+    return 0;
+  }
+  if (cut && kind == 3) {
+    CompareCut(data, size, [](const uint8_t* bytes, size_t n) {
+      SECJpeg jpeg;
+      return ReadImage(jpeg, bytes, n);
+    });
+    return 0;
+  }
+  if (cut && kind == 6) {
+    CompareCut(data, size, ReadPicture);
+    return 0;
+  }
   switch (kind) {
     case 0: {
       SECDib dib;

@@ -160,6 +160,31 @@ TEST(Dib, CoreHeaderBitmapsLoad) {
   DeleteDC(screen);
 }
 
+// 16-bit 5-6-5 pixels: the masks follow a 40-byte header and lie inside a larger one; a header
+// that states bit fields but ends before their place is refused (nothing past it is read).
+TEST(Dib, BitFieldMasksAreReadOnlyWhereTheHeaderKeepsThem) {
+  for (DWORD size : {40u, 41u, 48u, 51u, 52u, 56u}) {
+    const bool masks = size == 40 || size >= 52;
+    std::vector<BYTE> info(size + (size == 40 ? 12 : 0), 0);  // just what the header says it is
+    BITMAPINFOHEADER h{};
+    h.biSize = size;
+    h.biWidth = 1;
+    h.biHeight = 1;
+    h.biPlanes = 1;
+    h.biBitCount = 16;
+    h.biCompression = BI_BITFIELDS;
+    std::memcpy(info.data(), &h, sizeof h);
+    const DWORD fields[3] = {0xF800, 0x07E0, 0x001F};
+    if (masks) std::memcpy(info.data() + 40, fields, sizeof fields);
+    const BYTE bits[4] = {0x00, 0xF8, 0, 0};
+    MemoryCanvas canvas(1, 1, RGB(9, 9, 9));
+    const int lines =
+        SetDIBits(canvas.dc(), canvas.bitmap(), 0, 1, bits, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+    EXPECT_EQ(lines, masks ? 1 : 0) << size;
+    EXPECT_EQ(canvas.at(0, 0), masks ? RGB(255, 0, 0) : RGB(9, 9, 9)) << size;
+  }
+}
+
 TEST(Dib, Rle8RunsLiteralsAndEscapes) {
   Info info = MakeInfo(4, 2, 8);
   info.header.biCompression = BI_RLE8;

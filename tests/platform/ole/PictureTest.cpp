@@ -357,4 +357,75 @@ TEST_F(Pictures, MetafilesDamagedFilesAndOtherInterfacesFail) {
   EXPECT_EQ(picture, nullptr);
 }
 
+// Where the markers of a JPEG file start (0xFF and the marker's code), in file order.
+std::vector<size_t> JpegMarkers(const std::vector<uint8_t>& b, uint8_t code) {
+  std::vector<size_t> at;
+  for (size_t i = 0; i + 1 < b.size(); ++i)
+    if (b[i] == 0xFF && b[i + 1] == code) at.push_back(i);
+  return at;
+}
+
+// A file cut short never reads as a whole picture: it is refused, or shows what it holds and is
+// said to be incomplete. Headers that do not hold what they state are refused.
+TEST_F(Pictures, CutFilesAreIncompleteOrRefused) {
+  // Two rows of a 24-bit BMP behind a gap of 32 bytes, the file cut in the gap, where it still
+  // has as many bytes as the rows take.
+  std::vector<uint8_t> gap = Bmp(2, 2, RGB(0, 255, 0));
+  gap[10] = 54 + 32;
+  gap.insert(gap.begin() + 54, 32, 0xEE);
+  const std::vector<uint8_t> gapCut(gap.begin(), gap.begin() + 54 + 16);
+  // A 41-byte header stating BI_BITFIELDS: its colour masks would lie beyond it.
+  std::vector<uint8_t> fields{'B', 'M'};
+  Put32(fields, 59);
+  Put32(fields, 0);
+  Put32(fields, 55);
+  for (uint32_t v : {41u, 1u, 1u}) Put32(fields, v);
+  Put16(fields, 1);
+  Put16(fields, 32);
+  Put32(fields, BI_BITFIELDS);
+  fields.resize(59, 0x77);
+  // A progressive JPEG cut after its first scan; a JPEG of one row cut inside that row.
+  const std::vector<uint8_t> progressive = ReadFile(Make("p.jpg", "-resize 400x300 -interlace Plane"));
+  const std::vector<size_t> scans = JpegMarkers(progressive, 0xDA);
+  ASSERT_GE(scans.size(), 2u);
+  const std::vector<uint8_t> oneRow = ReadFile(Make("r.jpg", "-resize 40x1!"));
+  const std::vector<size_t> rowScan = JpegMarkers(oneRow, 0xDA);
+  ASSERT_EQ(rowScan.size(), 1u);
+  const size_t rowData = rowScan[0] + 2 + (oneRow[rowScan[0] + 2] << 8 | oneRow[rowScan[0] + 3]);
+  ASSERT_LT(rowData + 8, oneRow.size());
+  const struct {
+    const char* what;
+    std::vector<uint8_t> whole, cut;
+    bool shown;  // the cut file loads (and is incomplete) rather than being refused
+  } cases[] = {
+      {"BMP cut before its rows", gap, gapCut, true},
+      {"41-byte BMP header with bit fields", {}, fields, false},
+      {"progressive JPEG after one scan", progressive, {progressive.begin(), progressive.begin() + scans[1]}, true},
+      {"JPEG of one row cut in it", oneRow, {oneRow.begin(), oneRow.begin() + (rowData + oneRow.size() - 2) / 2}, true},
+  };
+  for (const auto& c : cases) {
+    IPicture* picture = nullptr;
+    if (!c.whole.empty()) {
+      ASSERT_EQ(Load(c.whole, &picture), S_OK) << c.what;
+      EXPECT_FALSE(brambolt::ole::IsPictureIncomplete(picture)) << c.what;
+      picture->Release();
+      picture = nullptr;
+    }
+    const HRESULT hr = Load(c.cut, &picture);
+    EXPECT_EQ(hr, c.shown ? S_OK : CTL_E_INVALIDPICTURE) << c.what;
+    if (picture == nullptr) continue;
+    EXPECT_TRUE(brambolt::ole::IsPictureIncomplete(picture)) << c.what;
+    picture->Release();
+  }
+  // The first scan of the progressive file is shown whole: its white quadrant is there.
+  IPicture* picture = nullptr;
+  ASSERT_EQ(Load(std::vector<uint8_t>(progressive.begin(), progressive.begin() + scans[1]), &picture), S_OK);
+  {
+    Drawn drawn(picture, 400, 300, RGB(0, 0, 0));
+    const COLORREF white = drawn.At(350, 260);
+    EXPECT_GT(GetRValue(white) + GetGValue(white) + GetBValue(white), 600) << std::hex << white;
+  }
+  picture->Release();
+}
+
 }  // namespace
