@@ -197,8 +197,11 @@ void SECDockContext::EndDrag() {
     point = m_rectFrameDragVert.TopLeft();
   } else {
     style = CBRS_ALIGN_TOP;
+    // The frame rectangles lie a double border inside the frame they stand for: the frame is
+    // put back by that much, so that it lands where the mouse took it (a customisable toolbar
+    // too, which would otherwise creep down and right with each move).
     point = m_rectFrameDragHorz.TopLeft();
-    if (!SECIsCustomToolBar(m_pBar)) point.Offset(-kBorder2, -kBorder2);
+    point.Offset(-kBorder2, -kBorder2);
   }
   style |= m_dwDockStyle & CBRS_FLOAT_MULTI;
   m_dwMRUFloatStyle = style;

@@ -701,9 +701,7 @@ TEST_F(MainFrame, FloatingToolbarAndMenubarKeepTheirShapeWhenMovedByTheirCaption
       ASSERT_NE(FloatingFrameOf(bar), nullptr) << "still floating";
       const CRect after = WindowRectOf(FloatingFrameOf(bar));
       EXPECT_EQ(after.Size(), before.Size()) << bar->GetDlgCtrlID();
-      // It lands where the mouse took it (the toolbars' frames within their double border).
-      EXPECT_LE(std::abs(after.left - (from.left + move.cx)), 2) << bar->GetDlgCtrlID();
-      EXPECT_LE(std::abs(after.top - (from.top + move.cy)), 2) << bar->GetDlgCtrlID();
+      EXPECT_EQ(after.TopLeft(), from.TopLeft() + move) << bar->GetDlgCtrlID() << " lands where the mouse took it";
     }
   }
 }
