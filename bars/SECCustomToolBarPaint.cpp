@@ -104,6 +104,10 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
     if (nSurround > 0) (bHorz ? size.cx : size.cy) = nSurround;
   } else {
     if ((dwMode & LM_COMMIT) || bFloating) {
+      // A floating bar asked for its docked shape (as a drag asks at its start, to show and
+      // decide where it may dock) gets the shape it takes when it docks: one row along a top or
+      // bottom side, one column along a left or right side.
+      const BOOL bDockedShape = !(dwMode & LM_COMMIT) && (dwMode & (LM_HORZDOCK | LM_VERTDOCK));
       SetWndBtnsAsBtns((m_dwStyle & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) != 0 && !bFloating);
       const BOOL bFixed = !(m_dwStyle & CBRS_SIZE_DYNAMIC) || (m_dwStyle & CBRS_SIZE_FIXED);
       if (nSurround > 0)
@@ -112,12 +116,17 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
         WrapLayout(bHorz ? 32767 : 0, FALSE);
       else if (dwMode & LM_MRUWIDTH)
         WrapLayout(static_cast<int>(m_nMRUWidth), FALSE);
+      else if (bDockedShape)
+        WrapLayout(bHorz ? 32767 : 0, FALSE);
       else if (nLength != -1) {
         const CSize wrapped = WrapLayout((dwMode & LM_LENGTHY) ? nLength - sizeBorders.cy : nLength - sizeBorders.cx,
                                          (dwMode & LM_LENGTHY) != 0);
         // A floating bar resized by its frame's edges keeps the width its rows took, as the
-        // width it floats at from now on.
-        if (bFloating && (dwMode & LM_COMMIT)) m_nMRUWidth = static_cast<UINT>(std::max<LONG>(wrapped.cx, 0));
+        // width it floats at from now on. The docked shapes a drag asks for at its start are
+        // not floating ones: they leave that width alone, so a bar moved by its caption keeps
+        // its shape.
+        if (bFloating && (dwMode & LM_COMMIT) && !(dwMode & (LM_HORZDOCK | LM_VERTDOCK)))
+          m_nMRUWidth = static_cast<UINT>(std::max<LONG>(wrapped.cx, 0));
       }
       else if (bFloating)
         WrapLayout(static_cast<int>(m_nMRUWidth), FALSE);

@@ -23,8 +23,6 @@ bool SizesBothWays(CControlBar* bar) {
   return sec != nullptr && !(sec->m_dwExStyle & CBRS_EX_STRETCH_ONE_DIMENSION);
 }
 
-DWORD FloatStyleFor(CControlBar* bar, DWORD style) { return SizesBothWays(bar) ? style | CBRS_SIZE_DYNAMIC : style; }
-
 CRect FloatingFrameRect(const CRect& rect) {
   CRect frame = rect;
   CMiniFrameWnd::CalcBorders(&frame, WS_THICKFRAME | WS_CAPTION, WS_EX_TOOLWINDOW);
@@ -38,6 +36,11 @@ void SendStatus(UINT id) {
 }
 
 }  // namespace
+
+DWORD SECFloatingFrameStyle(CControlBar* pBar, DWORD dwStyle) {
+  if (pBar == nullptr) return dwStyle;
+  return (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || SizesBothWays(pBar) ? dwStyle | CBRS_SIZE_DYNAMIC : dwStyle;
+}
 
 void SECSiteDock(CFrameWnd* pFrame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
   if (SECDockSite* site = SECGetDockSite(pFrame))
@@ -194,14 +197,17 @@ void SECDockContext::EndDrag() {
     point = m_rectFrameDragVert.TopLeft();
   } else {
     style = CBRS_ALIGN_TOP;
+    // The frame rectangles lie a double border inside the frame they stand for: the frame is
+    // put back by that much, so that it lands where the mouse took it (a customisable toolbar
+    // too, which would otherwise creep down and right with each move).
     point = m_rectFrameDragHorz.TopLeft();
-    if (!SECIsCustomToolBar(m_pBar)) point.Offset(-kBorder2, -kBorder2);
+    point.Offset(-kBorder2, -kBorder2);
   }
   style |= m_dwDockStyle & CBRS_FLOAT_MULTI;
   m_dwMRUFloatStyle = style;
   m_ptMRUFloatPos = point;
   if (SECControlBar* bar = AsSEC(m_pBar); bar != nullptr && !bar->IsFloating()) bar->m_fSavedPctWidth = bar->m_fPctWidth;
-  SECSiteFloat(m_pDockSite, m_pBar, point, FloatStyleFor(m_pBar, style));
+  SECSiteFloat(m_pDockSite, m_pBar, point, SECFloatingFrameStyle(m_pBar, style));
 }
 
 // ---- resizing ----
@@ -324,7 +330,7 @@ void SECDockContext::ToggleDocking() {
     if (CWnd* parent = m_pBar->GetParent()) parent->ClientToScreen(&pt);
   }
   DWORD style = m_dwMRUFloatStyle != 0 ? m_dwMRUFloatStyle : static_cast<DWORD>(CBRS_ALIGN_TOP);
-  SECSiteFloat(m_pDockSite, m_pBar, pt, FloatStyleFor(m_pBar, style));
+  SECSiteFloat(m_pDockSite, m_pBar, pt, SECFloatingFrameStyle(m_pBar, style));
 }
 
 void SECDockContext::ToggleFloatInMainWindow() {
@@ -336,7 +342,7 @@ void SECDockContext::ToggleFloatInMainWindow() {
   if (sec != nullptr && sec->IsMDIChild()) {
     sec->m_fPctWidth = sec->m_fSavedPctWidth;
     if (m_bPrevFloating) {
-      site->SECFloatBar(m_pBar, m_ptMRUFloatPos, FloatStyleFor(m_pBar, m_dwMRUFloatStyle | CBRS_ALIGN_TOP));
+      site->SECFloatBar(m_pBar, m_ptMRUFloatPos, SECFloatingFrameStyle(m_pBar, m_dwMRUFloatStyle | CBRS_ALIGN_TOP));
     } else if (m_pBar->m_dwDockStyle & CBRS_ALIGN_ANY) {
       CRect rect = m_rectMRUDockPos;
       CDockBar* dockBar = nullptr;

@@ -40,3 +40,8 @@ class SECDockContext : public CDockContext {
   // A floating bar must move this far (sum of both directions) before it docks.
   static constexpr int kDockThreshold = 5;
 };
+
+// The bar style a floating frame for this bar is made with: CBRS_SIZE_DYNAMIC added for a bar
+// that sizes itself (a dynamically sized bar, or a toolkit bar sized in both dimensions), so
+// that the frame's edges size the bar rather than move the frame.
+DWORD SECFloatingFrameStyle(CControlBar* pBar, DWORD dwStyle);

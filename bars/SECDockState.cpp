@@ -11,6 +11,7 @@
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDialogBar.h"
 #include "bars/SECDockBar.h"
+#include "bars/SECDockContext.h"
 #include "bars/SECDockSite.h"
 #include "foundation/SECPersistentTreeNode.h"
 
@@ -364,6 +365,10 @@ void SECDockState::FinishRestore() {
     if (!HasBar(info)) continue;
     CControlBar* bar = info->m_pBar;
     if (auto* sec = dynamic_cast<SECControlBar*>(bar)) sec->SetExBarStyle(info->m_dwExStyle, FALSE);
+    // The floating frame was made before its bars came back into it: a bar that sizes itself
+    // gives it the edges a bar floated now gives its frame, which size the bar, not move it.
+    if (!bar->IsDockBar() && bar->IsFloating() && (SECFloatingFrameStyle(bar, 0) & CBRS_SIZE_DYNAMIC))
+      if (auto* floating = dynamic_cast<CMiniDockFrameWnd*>(bar->GetParentFrame())) floating->ModifyStyle(MFS_MOVEFRAME, 0);
     if (info->m_bFloating && info->m_bDockBar) {
       auto* dock = static_cast<CDockBar*>(bar);
       CFrameWnd* frame = dock->GetParentFrame();

@@ -3,6 +3,9 @@
 // project question; the window commands; re-analysis; flashing from another thread; full screen.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "app/CInkwrightApp.h"
 #include "app/CMainFrame.h"
 #include "app/COurOwnTipDlg.h"
+#include "app/HelpTopics.h"
 #include "app/FileView.h"
 #include "afx/CDocTemplate.h"
 #include "bars/SECCustomToolBar.h"
@@ -23,6 +27,7 @@
 #include "bars/SECWorkspaceManagerEx.h"
 #include "model/CFileObj.h"
 #include "resources/MainFrameRes.h"
+#include "win/Input.h"
 #include "win/ModalLoop.h"
 
 using namespace brambolt::test;
@@ -64,6 +69,23 @@ class CountingWorkspaces : public SECWorkspaceManagerEx {
 };
 IMPLEMENT_DYNCREATE(CountingWorkspaces, SECWorkspaceManagerEx)
 
+// Each popup menu that opens is closed again and recorded as its items' texts (up to a tab), each
+// followed by ";", and the item count of a submenu between "|".
+void RecordPopups(ModalAnswers& answers, std::vector<std::string>& popups) {
+  answers.When("#32768", nullptr, [&popups](HWND menu) {
+    HMENU popup = reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0));
+    std::string items;
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+      char text[128] = {};
+      ::GetMenuString(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      items += std::string(text).substr(0, std::string(text).find('\t')) + ";";
+      if (HMENU sub = ::GetSubMenu(popup, i)) items += "|" + std::to_string(::GetMenuItemCount(sub)) + "|";
+    }
+    popups.push_back(items);
+    ::EndMenu();
+  }, true);
+}
+
 class MainFrame : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -92,6 +114,24 @@ class MainFrame : public ::testing::Test {
     if (FrameAlive()) frame->DestroyWindow();
     app.m_pMainWnd = nullptr;
     brambolt::afx::SetMessageBoxPresenter(nullptr);
+  }
+  // Closes the program and starts it again (with the same stores), as the user does.
+  void Restart() {
+    frame->SendMessage(WM_CLOSE);
+    RunUntilIdle();
+    ASSERT_FALSE(FrameAlive());
+    // The program ends there; its next run starts with no quit message waiting.
+    MSG quit;
+    ASSERT_TRUE(::PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    SetUp();
+  }
+  // The explorer shown and docked at the left as at the first start, whatever layout an earlier
+  // test of this program left in the process's registry.
+  void DockExplorerAsAtFirstStart() {
+    frame->ShowProjectExplorer(TRUE);
+    frame->DockControlBarEx(&frame->m_wndProjectExplorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 220);
+    frame->RecalcLayout();
+    RunUntilIdle();
   }
   // The frame deletes itself with its window, so its life is asked of the window handle.
   bool FrameAlive() const { return ::IsWindow(hFrame) != FALSE; }
@@ -468,21 +508,9 @@ TEST_F(MainFrame, ARightClickOrADotInASourceWindowShowsTheEditMenu) {
   CMultiDocTemplate* docs = nullptr;
   ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs));
   CView* view = frame->MDIGetActive()->GetActiveView();
-  // The texts of each popup that opens, the items of its submenus after a "|".
   std::vector<std::string> popups;
   ModalAnswers answers;
-  answers.When("#32768", nullptr, [&](HWND menu) {
-    HMENU popup = reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0));
-    std::string items;
-    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
-      char text[128] = {};
-      ::GetMenuString(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-      items += std::string(text).substr(0, std::string(text).find('\t')) + ";";
-      if (HMENU sub = ::GetSubMenu(popup, i)) items += "|" + std::to_string(::GetMenuItemCount(sub)) + "|";
-    }
-    popups.push_back(items);
-    ::EndMenu();
-  }, true);
+  RecordPopups(answers, popups);
   const std::string edit =
       "Cu&t;&Copy;&Paste;Cle&ar;Select A&ll;Clear All Te&xt;;&Find...;R&eplace...;&Go To Line...;;"
       "&Advance Operation;|6|Boo&kmarks;|4|";
@@ -564,16 +592,160 @@ TEST_F(MainFrame, LayoutSavedAtCloseComesBackAtTheNextStart) {
   frame->DockControlBarEx(toolbar, AFX_IDW_DOCKBAR_BOTTOM, 0, 0, 1.0f, 0);
   frame->RecalcLayout();
   RunUntilIdle();
-  frame->SendMessage(WM_CLOSE);
-  RunUntilIdle();
-  ASSERT_FALSE(FrameAlive());
-
-  SetUp();
+  ASSERT_NO_FATAL_FAILURE(Restart());
   EXPECT_FALSE(frame->m_wndProjectExplorer.IsWindowVisible());
   toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
   ASSERT_NE(toolbar, nullptr);
   EXPECT_EQ(DockBarOf(toolbar), static_cast<int>(AFX_IDW_DOCKBAR_BOTTOM));
   EXPECT_EQ(toolbar->GetBtnCount(), 27);
+}
+
+// The floating frame around a bar, and a press-move-release of the left button on its border or
+// caption at a screen point, as the user does it (the drag runs in the frame's own loop).
+CFrameWnd* FloatingFrameOf(CControlBar* bar) {
+  return bar->IsFloating() ? bar->GetParentFrame() : nullptr;
+}
+std::string R(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+std::filesystem::path ProgramFolder() {
+  char program[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+  return std::filesystem::path(program).parent_path();
+}
+CRect WindowRectOf(CWnd* wnd) {
+  CRect rect;
+  wnd->GetWindowRect(&rect);
+  return rect;
+}
+void DragFrameAt(POINT from, POINT to) {
+  UiScript script;
+  script.Then([&] {
+    brambolt::InjectMouseMove(POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    brambolt::InjectMouseMove(to);
+    brambolt::InjectMouseButton(WM_LBUTTONUP, to);
+  });
+  brambolt::InjectMouseMove(from);
+  brambolt::InjectMouseButton(WM_LBUTTONDOWN, from);
+  RunUntilIdle();
+}
+
+TEST_F(MainFrame, FloatingBarsRestoredAtTheNextStartSizeFromEveryEdgeAsFreshOnes) {
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  DockExplorerAsAtFirstStart();
+  frame->FloatControlBar(&frame->m_wndProjectExplorer, CPoint(260, 180), CBRS_ALIGN_TOP);
+  frame->FloatControlBar(toolbar, CPoint(120, 520), CBRS_ALIGN_TOP);
+  RunUntilIdle();
+  ASSERT_TRUE(frame->m_wndProjectExplorer.IsFloating());
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  CControlBar* explorer = &frame->m_wndProjectExplorer;
+  ASSERT_TRUE(explorer->IsFloating());
+  // Each edge and corner of the explorer's frame, dragged 20 pixels outward, moves that edge
+  // only: the opposite ones stay.
+  const struct {
+    UINT hit;
+    int dx, dy;
+  } edges[] = {{HTLEFT, -1, 0},     {HTRIGHT, 1, 0},     {HTTOP, 0, -1},         {HTBOTTOM, 0, 1},
+               {HTTOPLEFT, -1, -1}, {HTTOPRIGHT, 1, -1}, {HTBOTTOMLEFT, -1, 1}, {HTBOTTOMRIGHT, 1, 1}};
+  for (const auto& [hit, dx, dy] : edges) {
+    CFrameWnd* floating = FloatingFrameOf(explorer);
+    ASSERT_NE(floating, nullptr) << hit;
+    const CRect before = WindowRectOf(floating);
+    const POINT at{dx < 0 ? before.left + 1 : dx > 0 ? before.right - 2 : before.CenterPoint().x,
+                   dy < 0 ? before.top + 1 : dy > 0 ? before.bottom - 2 : before.CenterPoint().y};
+    ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), static_cast<LRESULT>(hit));
+    DragFrameAt(at, POINT{at.x + 20 * dx, at.y + 20 * dy});
+    ASSERT_EQ(FloatingFrameOf(explorer), floating) << hit;
+    CRect expected = before;
+    (dx < 0 ? expected.left : expected.right) += dx < 0 ? -20 : dx > 0 ? 20 : 0;
+    (dy < 0 ? expected.top : expected.bottom) += dy < 0 ? -20 : dy > 0 ? 20 : 0;
+    EXPECT_EQ(R(WindowRectOf(floating)), R(expected)) << "edge " << hit;
+  }
+  // The toolbar sizes along one dimension: its right edge pulled halfway in wraps its buttons
+  // into more rows, its left edge staying.
+  toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  ASSERT_NE(toolbar, nullptr);
+  CFrameWnd* floating = FloatingFrameOf(toolbar);
+  ASSERT_NE(floating, nullptr);
+  const CRect before = WindowRectOf(floating);
+  const POINT at{before.right - 2, before.CenterPoint().y};
+  ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), static_cast<LRESULT>(HTRIGHT));
+  DragFrameAt(at, POINT{at.x - before.Width() / 2, at.y});
+  const CRect after = WindowRectOf(FloatingFrameOf(toolbar));
+  EXPECT_EQ(after.TopLeft(), before.TopLeft());
+  EXPECT_LT(after.Width(), before.Width());
+  EXPECT_GT(after.Height(), before.Height());
+}
+
+TEST_F(MainFrame, FloatingToolbarAndMenubarKeepTheirShapeWhenMovedByTheirCaption) {
+  CControlBar* bars[] = {frame->GetControlBar(AFX_IDW_TOOLBAR), frame->GetControlBar(0xE8FF)};
+  CRect client;
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  for (CControlBar* bar : bars) {
+    ASSERT_NE(bar, nullptr);
+    frame->FloatControlBar(bar, CPoint(client.CenterPoint().x - 150, client.CenterPoint().y - 60), CBRS_ALIGN_TOP);
+    RunUntilIdle();
+    CFrameWnd* floating = FloatingFrameOf(bar);
+    ASSERT_NE(floating, nullptr);
+    const CRect before = WindowRectOf(floating);
+    ASSERT_GT(before.Width(), 2 * before.Height()) << "floats as a row";
+    // Moved twice by the caption, away from every side of the window.
+    for (const CSize move : {CSize(40, 60), CSize(-25, 30)}) {
+      const CRect from = WindowRectOf(FloatingFrameOf(bar));
+      const POINT at{from.left + 12, from.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYSMCAPTION) / 2};
+      ASSERT_EQ(FloatingFrameOf(bar)->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), static_cast<LRESULT>(HTCAPTION));
+      DragFrameAt(at, POINT{at.x + move.cx, at.y + move.cy});
+      ASSERT_NE(FloatingFrameOf(bar), nullptr) << "still floating";
+      const CRect after = WindowRectOf(FloatingFrameOf(bar));
+      EXPECT_EQ(after.Size(), before.Size()) << bar->GetDlgCtrlID();
+      EXPECT_EQ(after.TopLeft(), from.TopLeft() + move) << bar->GetDlgCtrlID() << " lands where the mouse took it";
+    }
+  }
+}
+
+// The right button on the bars and Alt-dragging a toolbar button do what the help page about the
+// bars says: the toolbars and the menubar open no menu, the Project Explorer opens its own, and a
+// button dragged off the toolbars with Alt goes.
+TEST_F(MainFrame, BarsAnswerTheMouseAsTheirHelpPageSays) {
+  std::vector<std::string> popups;
+  ModalAnswers answers;
+  RecordPopups(answers, popups);
+  DockExplorerAsAtFirstStart();
+  auto* toolbar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR));
+  auto* menubar = dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(0xE8FF));
+  ASSERT_NE(toolbar, nullptr);
+  ASSERT_NE(menubar, nullptr);
+  CRect button;
+  toolbar->GetItemRect(0, &button);
+  CRect menubarClient;
+  menubar->GetClientRect(&menubarClient);
+  Click(toolbar->m_hWnd, button.CenterPoint(), kNone, WM_RBUTTONDOWN);
+  Click(toolbar->m_hWnd, CPoint(4, button.CenterPoint().y), kNone, WM_RBUTTONDOWN);
+  Click(menubar->m_hWnd, CPoint(menubarClient.right - 4, menubarClient.CenterPoint().y), kNone, WM_RBUTTONDOWN);
+  RunUntilIdle();
+  EXPECT_EQ(popups, std::vector<std::string>{}) << "no menu on the toolbar or the menubar";
+  // The explorer's gripper runs across its top.
+  Click(frame->m_wndProjectExplorer.m_hWnd, CPoint(30, 8), kNone, WM_RBUTTONDOWN);
+  RunUntilIdle();
+  EXPECT_EQ(popups, std::vector<std::string>{"Allow Docking;Hide;;Float In Main Window;"});
+  // Alt and a drag off the bars into the document area: the button goes.
+  const UINT dragged = toolbar->GetItemID(0);
+  ASSERT_NE(dragged, 0u);
+  CRect client;
+  frame->GetClientRect(&client);
+  Drag(nullptr, ScreenPoint(toolbar->m_hWnd, button.CenterPoint()), ScreenPoint(frame->m_hWnd, client.CenterPoint()), 4,
+       kAlt);
+  EXPECT_EQ(toolbar->CommandToIndex(dragged), -1);
+
+  std::ifstream file(ProgramFolder() / help_topics::kPagesFolderName / "bars-workspaces.html");
+  const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(page.empty());
+  EXPECT_EQ(page.find("right-click on a toolbar lists"), std::string::npos);
+  for (const char* said : {"no menu", "Allow Docking", "Float In Main Window", "Alt"})
+    EXPECT_NE(page.find(said), std::string::npos) << said;
 }
 
 TEST_F(MainFrame, FlashingFromAnotherThreadStopsWhenTheFrameIsFocused) {
