@@ -894,6 +894,7 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters =
     DrawMenuBar(hwnd);
     HMENU popup = GetSubMenu(menu, index);
     auto items = Items(menu).value_or(std::vector<Item>());
+    if (index < 0 || static_cast<size_t>(index) >= items.size()) break;  // the owner changed the bar
     NotifyBarSelect(t, menu, index);
     if (popup == nullptr) {
       // A command on the bar itself.
