@@ -689,11 +689,16 @@ void EditState::ContextMenu(LPARAM at) {
   for (const Entry& e : entries)
     AppendMenu(menu, e.command == 0 ? MF_SEPARATOR : MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED), e.command,
                e.text);
+  // The edit owns the menu and is told of it as any owner is (WM_INITMENUPOPUP, WM_MENUSELECT,
+  // WM_ENTERIDLE), so a program that subclasses the edit can change the menu or close it.
   const auto chosen = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, p.x, p.y, 0, hwnd, nullptr));
+      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, p.x, p.y, 0, hwnd, nullptr));
   DestroyMenu(menu);
-  // The menu's loop ran other messages: the edit may be gone.
-  if (chosen == 0 || !IsWindow(hwnd)) return;
+  // The menu's loop ran other messages: the edit may be gone. An item someone else added to the
+  // menu is not one of the edit's messages.
+  const bool own = std::any_of(std::begin(entries), std::end(entries),
+                               [chosen](const Entry& e) { return e.command != 0 && e.command == chosen; });
+  if (!own || !IsWindow(hwnd)) return;
   if (chosen == EM_SETSEL)
     SendMessage(hwnd, EM_SETSEL, 0, -1);
   else

@@ -17,11 +17,12 @@ namespace {
 
 struct MenuObject {
   bool popup = false;
-  // DestroyMenu came while an item of another menu still opened this one: the menu lives on
-  // for that item and goes when the item lets it go.
+  // DestroyMenu came while an item of another menu still opened this one: the handle is no menu
+  // any more, but the item still opens it until it lets it go, when it goes.
   bool released = false;
   std::vector<Item> items;
   MENUINFO info{sizeof(MENUINFO), 0, 0, 0, nullptr, 0, 0};  // the menu-wide settings
+  std::vector<RECT> shown;  // where its items were on the screen when it was last shown
 };
 
 struct Table {
@@ -38,9 +39,16 @@ Table& TheTable() {
 
 using Lock = std::lock_guard<std::mutex>;
 
-MenuObject* Find(Table& t, HMENU menu) {
+// The menu of a handle, a destroyed one still held by an item too.
+MenuObject* FindHeld(Table& t, HMENU menu) {
   auto it = t.menus.find(menu);
   return it == t.menus.end() ? nullptr : &it->second;
+}
+
+// The menu of a handle a caller gives: a destroyed one is no menu, even while an item holds it.
+MenuObject* Find(Table& t, HMENU menu) {
+  MenuObject* m = FindHeld(t, menu);
+  return m != nullptr && !m->released ? m : nullptr;
 }
 
 HMENU NewMenu(bool popup) {
@@ -56,14 +64,14 @@ HMENU NewMenu(bool popup) {
 }
 
 // The menu and index of an item: by position in this menu, or by command here and in every
-// submenu, depth first.
+// submenu its items open, depth first.
 struct Where {
   MenuObject* menu = nullptr;
   size_t index = 0;
 };
 
 Where Locate(Table& t, HMENU menu, UINT item, UINT flags, int depth = 0) {
-  MenuObject* m = Find(t, menu);
+  MenuObject* m = depth == 0 ? Find(t, menu) : FindHeld(t, menu);
   if (m == nullptr || depth > 32) return {};
   if (flags & MF_BYPOSITION) return item < m->items.size() ? Where{m, item} : Where{};
   for (size_t i = 0; i < m->items.size(); ++i) {
@@ -133,7 +141,7 @@ bool Held(Table& t, HMENU menu) {
 
 // A submenu an item no longer opens: destroyed now if DestroyMenu already asked for it.
 void LetGo(Table& t, HMENU sub) {
-  MenuObject* m = sub != nullptr ? Find(t, sub) : nullptr;
+  MenuObject* m = sub != nullptr ? FindHeld(t, sub) : nullptr;
   if (m != nullptr && m->released && !Held(t, sub)) DestroyRecursive(t, sub);
 }
 
@@ -234,7 +242,7 @@ HMENU MakeSystemMenu() {
 std::optional<std::vector<Item>> Items(HMENU menu) {
   Table& t = TheTable();
   Lock lock(t.mutex);
-  MenuObject* m = Find(t, menu);
+  MenuObject* m = FindHeld(t, menu);
   if (m == nullptr) return std::nullopt;
   return m->items;
 }
@@ -242,10 +250,30 @@ std::optional<std::vector<Item>> Items(HMENU menu) {
 void SetHilite(HMENU menu, int position, bool on) {
   Table& t = TheTable();
   Lock lock(t.mutex);
-  MenuObject* m = Find(t, menu);
+  MenuObject* m = FindHeld(t, menu);
   if (m == nullptr || position < 0 || static_cast<size_t>(position) >= m->items.size()) return;
   UINT& state = m->items[static_cast<size_t>(position)].state;
   state = on ? (state | MF_HILITE) : (state & ~static_cast<UINT>(MF_HILITE));
+}
+
+bool Usable(HMENU menu) {
+  Table& t = TheTable();
+  Lock lock(t.mutex);
+  return FindHeld(t, menu) != nullptr;
+}
+
+void SetShownRects(HMENU menu, std::vector<RECT> rects) {
+  Table& t = TheTable();
+  Lock lock(t.mutex);
+  if (MenuObject* m = FindHeld(t, menu)) m->shown = std::move(rects);
+}
+
+std::optional<RECT> ShownRect(HMENU menu, UINT item) {
+  Table& t = TheTable();
+  Lock lock(t.mutex);
+  const MenuObject* m = Find(t, menu);
+  if (m == nullptr || item >= m->shown.size() || item >= m->items.size()) return std::nullopt;
+  return m->shown[item];
 }
 
 unsigned Mnemonic(const std::string& text) {
@@ -277,7 +305,8 @@ BOOL DestroyMenu(HMENU menu) {
     SetLastError(ERROR_INVALID_MENU_HANDLE);
     return FALSE;
   }
-  // A submenu still opened by an item stays usable through it until the item lets it go.
+  // The handle is no menu from now on; a submenu an item still opens lives on for that item
+  // until it lets it go.
   if (Held(t, menu)) {
     m->released = true;
     return TRUE;
@@ -354,7 +383,7 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
   return WithItem(menu, item, flags, static_cast<UINT>(-1), [](Item& it, Table& t) {
     UINT state = it.state | (it.type & (MF_BITMAP | MF_MENUBARBREAK | MF_MENUBREAK | MF_OWNERDRAW | MF_SEPARATOR));
     if (it.sub != nullptr) {
-      MenuObject* sub = Find(t, it.sub);
+      MenuObject* sub = FindHeld(t, it.sub);
       UINT count = sub != nullptr ? static_cast<UINT>(sub->items.size()) : 0;
       state = (state & 0xFF) | MF_POPUP | (count << 8);
     }
@@ -645,7 +674,7 @@ BOOL GetMenuInfo(HMENU menu, LPMENUINFO info) {
 namespace {
 
 void ApplyMenuInfo(Table& t, HMENU menu, const MENUINFO& info, int depth) {
-  MenuObject* m = Find(t, menu);
+  MenuObject* m = depth == 0 ? Find(t, menu) : FindHeld(t, menu);
   if (m == nullptr || depth > 64) return;
   if (info.fMask & MIM_STYLE) m->info.dwStyle = info.dwStyle;
   if (info.fMask & MIM_MAXHEIGHT) m->info.cyMax = info.cyMax;

@@ -30,6 +30,13 @@ struct Item {
 std::optional<std::vector<Item>> Items(HMENU menu);
 // Sets or clears MF_HILITE of the item at a position.
 void SetHilite(HMENU menu, int position, bool on);
+// Whether an item may open the menu: it exists, destroyed or not while an item holds it.
+bool Usable(HMENU menu);
+
+// Where the items of a popup were on the screen when it was last shown; GetMenuItemRect answers
+// with them once the popup is closed.
+void SetShownRects(HMENU menu, std::vector<RECT> rects);
+std::optional<RECT> ShownRect(HMENU menu, UINT item);
 
 // Gives the window manager the menu bar's layout, painting and keyboard and mouse access.
 void InstallMenuBarHooks();

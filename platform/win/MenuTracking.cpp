@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "win/Dialog.h"
 #include "win/Menu.h"
 #include "win/MenuInternal.h"
 #include "win/ModalLoop.h"
@@ -71,6 +72,8 @@ struct Tracker {
   bool barKeyboard = false;  // the bar was entered or moved along by keys (keyboard menu mode)
   // Entered by a lone Alt or F10: letters name the bar's items until keys move in the popup.
   bool barLetters = false;
+  // Esc closed the bar item's popup: the bar keeps the focus with the item highlighted.
+  bool barFocus = false;
   HMENU measuring = nullptr;  // the menu whose items are being measured
 };
 
@@ -87,8 +90,9 @@ void Notify(Tracker& t, UINT message, WPARAM wParam, LPARAM lParam) {
 bool StartsColumn(const Item& it) { return (it.type & (MF_MENUBREAK | MF_MENUBARBREAK)) != 0; }
 
 // Lays the items out in columns: text items as wide as the column's widest text and accelerator
-// text, owner-drawn ones as WM_MEASUREITEM answers (its height given the height of a text item
-// to start from), the columns side by side with a gap between them.
+// text, owner-drawn ones as high as WM_MEASUREITEM answers (the height of the system font given to
+// start from) and two average characters of the menu font wider, the columns side by side with a
+// gap between them.
 void Measure(Tracker& t, Level& level) {
   t.measuring = level.menu;
   level.items = Items(level.menu).value_or(std::vector<Item>());
@@ -100,6 +104,8 @@ void Measure(Tracker& t, Level& level) {
   TEXTMETRIC tm{};
   GetTextMetrics(dc, &tm);
   int lineHeight = std::max<int>(tm.tmHeight + 4, GetSystemMetrics(SM_CYMENU) - 1);
+  const UINT givenHeight = HIWORD(GetDialogBaseUnits());
+  const int drawnMargin = 2 * tm.tmAveCharWidth;
   std::vector<int> heights(count), drawnWidths(count, 0), lefts(count, 0), rights(count, 0);
   for (size_t i = 0; i < count; ++i) {
     Item& it = level.items[i];
@@ -108,10 +114,10 @@ void Measure(Tracker& t, Level& level) {
       continue;
     }
     if (it.IsOwnerDraw()) {
-      MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, static_cast<UINT>(lineHeight), it.data};
+      MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, givenHeight, it.data};
       if (IsWindow(t.owner)) SendMessage(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
       heights[i] = static_cast<int>(mis.itemHeight);
-      drawnWidths[i] = static_cast<int>(mis.itemWidth);
+      drawnWidths[i] = static_cast<int>(mis.itemWidth) + drawnMargin;
       continue;
     }
     auto [left, right] = SplitText(it.text);
@@ -335,6 +341,9 @@ void OpenLevel(Tracker& t, HMENU menu, int x, int y, UINT align, const RECT* anc
   RegisterPopupClass();
   level->window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, MENU_WINDOW_CLASS, "", WS_POPUP, x, y, size.cx,
                                  size.cy, t.owner, nullptr, nullptr, nullptr);
+  std::vector<RECT> onScreen = level->rects;
+  for (RECT& r : onScreen) MapWindowPoints(level->window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  SetShownRects(menu, std::move(onScreen));
   Level* shown = level.get();
   t.levels.push_back(std::move(level));
   SetWindowPos(shown->window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -346,7 +355,7 @@ bool OpenSelectedSubmenu(Tracker& t, bool selectFirst) {
   Level& level = *t.levels.back();
   if (level.selected < 0) return false;
   const Item& it = level.items[static_cast<size_t>(level.selected)];
-  if (it.sub == nullptr || it.IsDisabled() || !IsMenu(it.sub)) return false;
+  if (it.sub == nullptr || it.IsDisabled() || !Usable(it.sub)) return false;
   Notify(t, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(it.sub), MAKELPARAM(level.selected, t.system ? 1 : 0));
   RECT item = level.rects[static_cast<size_t>(level.selected)];
   MapWindowPoints(level.window, nullptr, reinterpret_cast<POINT*>(&item), 2);
@@ -436,6 +445,12 @@ void PressMnemonic(Tracker& t, UINT ch) {
     return;
   }
   Select(t, level, matches.front());
+  if (level.items[static_cast<size_t>(matches.front())].IsDisabled()) {
+    // The letter of a disabled item chooses nothing and ends the menu mode.
+    t.done = true;
+    t.barMove = 0;
+    return;
+  }
   if (!OpenSelectedSubmenu(t, true)) Choose(t, level.items[static_cast<size_t>(matches.front())]);
 }
 
@@ -472,10 +487,15 @@ bool HandleKey(Tracker& t, const MSG& msg) {
       }
       return true;
     case VK_ESCAPE:
-      if (t.levels.size() > 1)
+      if (t.levels.size() > 1) {
         CloseLevelsAbove(t, t.levels.size() - 1);
-      else
+      } else {
+        // A bar item's popup closes and the bar keeps the focus; while the bar's letters are
+        // still the ones that count (right after a lone Alt or F10) the bar had it already, and
+        // Esc leaves the menu mode.
+        t.barFocus = t.bar != nullptr && !t.barLetters;
         t.done = true;
+      }
       return true;
     case VK_RETURN:
       if (level.selected >= 0 && !OpenSelectedSubmenu(t, true)) Choose(t, level.items[static_cast<size_t>(level.selected)]);
@@ -636,13 +656,14 @@ BarLayout LayoutBar(HMENU menu, int width) {
       break;
     }
   int x = 0, y = 0;
+  // An item is a pixel less high than its line.
   for (size_t i = 0; i < right; ++i) {
     int w = widths[i];
     if (x > 0 && x + w > width) {
       x = 0;
       y += line;
     }
-    bar.rects.push_back(RECT{x, y, x + w, y + line});
+    bar.rects.push_back(RECT{x, y, x + w, y + line - 1});
     x += w;
   }
   int group = 0;
@@ -653,7 +674,7 @@ BarLayout LayoutBar(HMENU menu, int width) {
   }
   int rx = std::max(x, width - group);
   for (size_t i = right; i < bar.items.size(); ++i) {
-    bar.rects.push_back(RECT{rx, y, rx + widths[i], y + line});
+    bar.rects.push_back(RECT{rx, y, rx + widths[i], y + line - 1});
     rx += widths[i];
   }
   bar.height = bar.items.empty() ? line : y + line;
@@ -750,6 +771,109 @@ RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
   return r;
 }
 
+// Tells the owner which bar item is highlighted.
+void NotifyBarSelect(Tracker& t, HMENU menu, int index) {
+  const auto items = Items(menu).value_or(std::vector<Item>());
+  if (index < 0 || static_cast<size_t>(index) >= items.size()) return;
+  const Item& it = items[static_cast<size_t>(index)];
+  const UINT flags = MF_HILITE | (it.sub != nullptr ? MF_POPUP : 0);
+  Notify(t, WM_MENUSELECT, MAKEWPARAM(it.sub != nullptr ? static_cast<UINT>(index) : it.id, flags),
+         reinterpret_cast<LPARAM>(menu));
+}
+
+// The bar has the keyboard focus, item `index` highlighted and no popup open (Esc closed it).
+// Left and Right move along the bar; Down, Up and Enter open the item's popup; a letter opens
+// the item it names (a disabled item's letter ends the menu mode); a click opens the item under
+// it. Esc, Alt, F10 or a click off the bar end the menu mode. Returns the item to open (and in
+// `keyboard` whether keys opened it), or -1 when the menu mode ends.
+int FocusBar(Tracker& t, HWND hwnd, HMENU menu, int index, bool& keyboard) {
+  const int count = GetMenuItemCount(menu);
+  const auto items = Items(menu).value_or(std::vector<Item>());
+  if (count <= 0 || static_cast<size_t>(count) != items.size()) return -1;
+  t.done = false;
+  t.barMove = 0;
+  t.barKeyboard = true;
+  int open = -1;
+  const auto highlight = [&](int next) {
+    SetHilite(menu, index, false);
+    index = next;
+    t.barItem = index;
+    SetHilite(menu, index, true);
+    DrawMenuBar(hwnd);
+    NotifyBarSelect(t, menu, index);
+  };
+  const auto openItem = [&](int i, bool byKeys) {
+    open = i;
+    keyboard = byKeys;
+    t.done = true;
+  };
+  ModalLoopOptions options;
+  options.filterCode = MSGF_MENU;
+  options.idleOwner = t.notify ? t.owner : nullptr;
+  options.done = [&t] { return t.done; };
+  options.preTranslate = [&](MSG& msg) {
+    switch (msg.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        switch (msg.wParam) {
+          case VK_ESCAPE:
+          case VK_MENU:
+          case VK_F10: t.done = true; break;
+          case VK_LEFT: highlight((index + count - 1) % count); break;
+          case VK_RIGHT: highlight((index + 1) % count); break;
+          case VK_UP:
+          case VK_DOWN:
+          case VK_RETURN:
+            if (!items[static_cast<size_t>(index)].IsDisabled()) openItem(index, true);
+            break;
+          default: {
+            // Other keys may make characters: the bar's mnemonics.
+            MSG copy = msg;
+            TranslateMessage(&copy);
+            break;
+          }
+        }
+        return true;
+      case WM_CHAR:
+      case WM_SYSCHAR: {
+        const unsigned key = static_cast<unsigned>(std::toupper(static_cast<int>(msg.wParam & 0xFF)));
+        const auto it = std::find_if(items.begin(), items.end(), [&](const Item& i) { return Mnemonic(i.text) == key; });
+        if (it == items.end())
+          MessageBeep(0);
+        else if (it->IsDisabled())
+          t.done = true;
+        else
+          openItem(static_cast<int>(it - items.begin()), true);
+        return true;
+      }
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDBLCLK:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+        t.done = true;
+        for (int i = 0; i < count; ++i) {
+          RECT r = BarItemRect(hwnd, menu, i);
+          if (PtInRect(&r, msg.pt)) openItem(i, false);
+        }
+        return true;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_NCMOUSEMOVE: return true;
+      default: return false;
+    }
+  };
+  SetCapture(hwnd);
+  RunModalLoop(hwnd, options);
+  if (GetCapture() == hwnd) ReleaseCapture();
+  SetHilite(menu, index, false);
+  return open;
+}
+
 // Tracks the menu bar from item `index`: its popup opens, Left and Right move along the bar.
 // `barLetters`: entered by a lone Alt or F10, the first letters name the bar's items.
 void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters = false) {
@@ -770,9 +894,8 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters =
     DrawMenuBar(hwnd);
     HMENU popup = GetSubMenu(menu, index);
     auto items = Items(menu).value_or(std::vector<Item>());
-    UINT flags = MF_HILITE | (popup != nullptr ? MF_POPUP : 0);
-    Notify(t, WM_MENUSELECT, MAKEWPARAM(popup != nullptr ? static_cast<UINT>(index) : items[static_cast<size_t>(index)].id, flags),
-           reinterpret_cast<LPARAM>(menu));
+    if (index < 0 || static_cast<size_t>(index) >= items.size()) break;  // the owner changed the bar
+    NotifyBarSelect(t, menu, index);
     if (popup == nullptr) {
       // A command on the bar itself.
       SetHilite(menu, index, false);
@@ -794,6 +917,13 @@ void TrackBar(HWND hwnd, HMENU menu, int index, bool keyboard, bool barLetters =
     if (keyboard) Step(t, *t.levels.back(), +1);
     chosen = RunLoop(t);
     CloseLevelsAbove(t, 0);
+    if (t.barFocus) {
+      t.barFocus = false;
+      index = FocusBar(t, hwnd, menu, index, keyboard);
+      if (index < 0) break;
+      t.barLetters = false;
+      continue;
+    }
     SetHilite(menu, index, false);
     if (t.barMove == 0) break;
     index = ((index + t.barMove) % count + count) % count;
@@ -891,7 +1021,8 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
     chosen = RunLoop(t);
   }
   CloseLevelsAbove(t, 0);
-  Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  // The menu closing is told only of a menu that was shown.
+  if (!empty) Notify(t, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   Notify(t, WM_EXITMENULOOP, TRUE, 0);
   t_tracker = nullptr;
   if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
@@ -927,6 +1058,11 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
     *rect = BarItemRect(hwnd, menu, static_cast<int>(item));
     return TRUE;
   }
+  // A popup no longer shown: where its items were when it last was.
+  if (std::optional<RECT> shown = ShownRect(menu, item)) {
+    *rect = *shown;
+    return TRUE;
+  }
   return FALSE;
 }
 
@@ -945,10 +1081,10 @@ BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
     if (idItem > 0) {
       bar = BarItemRect(hwnd, menu, idItem - 1);
     } else if (count > 0) {
-      // The whole bar: from the first item's row to the last one's, across the window.
-      RECT first = BarItemRect(hwnd, menu, 0), last = BarItemRect(hwnd, menu, count - 1);
+      // The whole bar: from the first item's row down to the client area, across the window.
+      RECT first = BarItemRect(hwnd, menu, 0);
       const RECT ends = BarEnds(hwnd);
-      bar = RECT{ends.left, first.top, ends.right, last.bottom};
+      bar = RECT{ends.left, first.top, ends.right, ends.bottom};
     }
   } else if (idObject == OBJID_CLIENT) {
     Level* level = LevelOf(hwnd);

@@ -312,7 +312,7 @@ TEST(MenuTracking, CancelModeToTheOwnerEndsTheMenuAndPostedKeysWorkAsTyped) {
 
 TEST(MenuTracking, DisabledItemsAreNeverChosen) {
   TrackFixture f;
-  EXPECT_EQ(TrackWithKeys(f, {'D', VK_RETURN, VK_ESCAPE}), 0u) << "its mnemonic only selects it";
+  EXPECT_EQ(TrackWithKeys(f, {'D'}), 0u) << "its mnemonic ends the menu with nothing chosen";
   EXPECT_EQ(TrackWithKeys(f, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_DOWN, VK_DOWN, VK_RETURN}), ID_TEST_THIRD)
       << "Enter on it does nothing; the menu stays open";
 }

@@ -478,6 +478,76 @@ TEST_F(EditSession, ContextMenuFromMouseAndKeyboard) {
   EXPECT_EQ(recorder_.Records().back().wParam, reinterpret_cast<WPARAM>(edit));
 }
 
+namespace {
+
+// What a program that subclasses an edit hears of the edit's own menu; it adds an item when the
+// menu opens and closes the menu, or types the item's letter, once the menu waits.
+struct MenuListener {
+  WNDPROC edit = nullptr;
+  bool typeExtra = false;
+  int inits = 0, idles = 0;
+  std::vector<UINT> selected;
+  static MenuListener* current;
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    MenuListener& self = *current;
+    switch (msg) {
+      case WM_INITMENUPOPUP:
+        ++self.inits;
+        AppendMenu(reinterpret_cast<HMENU>(wParam), MF_STRING, WM_CLOSE, "E&xtra");
+        break;
+      case WM_MENUSELECT:
+        if (HIWORD(wParam) != 0xFFFF) self.selected.push_back(LOWORD(wParam));
+        break;
+      case WM_ENTERIDLE:
+        if (wParam == MSGF_MENU && ++self.idles == 1) {
+          // lParam: the menu's window.
+          if (!self.typeExtra) {
+            EndMenu();
+          } else {
+            PostMessage(reinterpret_cast<HWND>(lParam), WM_KEYDOWN, 'X', 1);
+            PostMessage(reinterpret_cast<HWND>(lParam), WM_KEYUP, 'X', static_cast<LPARAM>(0xC0000001u));
+          }
+        }
+        break;
+      default: break;
+    }
+    return CallWindowProc(self.edit, hwnd, msg, wParam, lParam);
+  }
+};
+MenuListener* MenuListener::current = nullptr;
+
+}  // namespace
+
+// The edit owns its menu and is told of it as any owner is: a program that subclasses the edit
+// may add to the menu as it opens, sees the items highlighted, and may close it once it waits. An
+// item the program added is not one of the edit's commands: choosing it does nothing to the edit.
+TEST_F(EditSession, TheEditHearsOfItsOwnMenu) {
+  HangWatchdog watchdog("an edit's menu that its subclass closes once the menu waits");
+  HWND edit = Make(ES_AUTOHSCROLL, "hello");
+  MenuListener listener;
+  MenuListener::current = &listener;
+  listener.edit = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuListener::Proc)));
+  Click(edit, POINT{30, 8}, kNone, WM_RBUTTONDOWN);
+  RunUntilIdle();
+  EXPECT_EQ(listener.inits, 1);
+  EXPECT_GE(listener.idles, 1);
+  EXPECT_TRUE(listener.selected.empty());
+  const WNDPROC editProc = listener.edit;
+  listener = MenuListener{};
+  listener.edit = editProc;
+  listener.typeExtra = true;
+  Click(edit, POINT{30, 8}, kNone, WM_RBUTTONDOWN);
+  RunUntilIdle();
+  EXPECT_EQ(listener.inits, 1);
+  EXPECT_EQ(listener.selected, (std::vector<UINT>{WM_CLOSE}));
+  ASSERT_TRUE(IsWindow(edit));
+  EXPECT_EQ(Text(edit), "hello");
+  SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listener.edit));
+  MenuListener::current = nullptr;
+}
+
 using EditStyles = EditFixture;
 
 TEST_F(EditStyles, CaseNumberReadOnlyAndPassword) {

@@ -79,6 +79,8 @@ TEST_F(WindowData, MenuBarInfoGivesTheBarAndItsItemsOnScreen) {
   EXPECT_EQ(info.rcBar.bottom, client.y) << "the bar lies right above the client area";
   RECT two;
   ASSERT_TRUE(GetMenuItemRect(frame, bar, 1, &two));
+  EXPECT_EQ(two.bottom - two.top, GetSystemMetrics(SM_CYMENU) - 1) << "an item is a pixel less high than the bar";
+  EXPECT_EQ(two.top, info.rcBar.top);
   ASSERT_TRUE(GetMenuBarInfo(frame, OBJID_MENU, 2, &info));
   EXPECT_EQ(info.rcBar.left, two.left);
   EXPECT_EQ(info.rcBar.right, two.right);
@@ -104,8 +106,11 @@ TEST_F(WindowData, MenuItemRectsOfTheBarAreWhereTheBarIs) {
       EXPECT_EQ(hit(r.left, r.top), HTMENU) << i << " " << c.exStyle << " " << c.style;
       EXPECT_EQ(hit(r.right - 1, r.bottom - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
       EXPECT_NE(hit(midX, r.top - 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
-      EXPECT_NE(hit(midX, r.bottom), HTMENU) << i << " " << c.exStyle << " " << c.style;
-      if (i == 0) EXPECT_NE(hit(r.left - 1, midY), HTMENU) << c.exStyle << " " << c.style;
+      EXPECT_EQ(hit(midX, r.bottom), HTMENU) << "the bar's last line, below its items";
+      EXPECT_NE(hit(midX, r.bottom + 1), HTMENU) << i << " " << c.exStyle << " " << c.style;
+      if (i == 0) {
+        EXPECT_NE(hit(r.left - 1, midY), HTMENU) << c.exStyle << " " << c.style;
+      }
     }
     SetMenu(frame, nullptr);
     DestroyMenu(bar);
@@ -293,9 +298,103 @@ TEST_F(WindowData, TheLetterOfADisabledBarItemEndsTheMenuMode) {
   DestroyMenu(bar);
 }
 
-// DestroyMenu on a submenu its item still opens leaves it usable through that item; the item lets
-// it go when it is removed.
-TEST_F(WindowData, ASubmenuDestroyedWhileItsItemHoldsItStaysUsable) {
+// Esc closes a bar item's popup however it was opened and leaves the item highlighted, the bar
+// keeping the focus; there Esc or Alt leaves the menu mode, and Down opens a popup again. The
+// letter of a disabled item in an open popup chooses nothing and ends the menu mode, keys queued
+// behind it reach the window.
+TEST_F(WindowData, EscapeReturnsToTheBarAndADisabledItemsLetterEndsTheMenuMode) {
+  brambolt::test::HangWatchdog watchdog("a menu mode that no key ends");
+  HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu(), edit = CreatePopupMenu();
+  AppendMenu(file, MF_STRING, 10, "&Open");
+  AppendMenu(file, MF_STRING | MF_GRAYED, 11, "&Gone");
+  AppendMenu(edit, MF_STRING, 20, "&Undo");
+  AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+  SetMenu(frame, bar);
+  SetActiveWindow(frame);
+  SetFocus(frame);
+  RunUntilIdle();
+  RECT fileItem{};
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &fileItem));
+  const POINT onFile{(fileItem.left + fileItem.right) / 2, (fileItem.top + fileItem.bottom) / 2};
+  const auto hilited = [&] {
+    for (UINT i = 0; i < 2; ++i)
+      if (GetMenuState(bar, i, MF_BYPOSITION) & MF_HILITE) return static_cast<int>(i);
+    return -1;
+  };
+  const auto barFocused = [&] {
+    MENUBARINFO info{};
+    info.cbSize = sizeof info;
+    GetMenuBarInfo(frame, OBJID_MENU, 0, &info);
+    return info.fBarFocused != 0;
+  };
+  const auto press = [](std::initializer_list<UINT> keys) {
+    for (UINT vk : keys) {
+      brambolt::InjectKey(vk, true);
+      brambolt::InjectKey(vk, false);
+    }
+  };
+  // While the bar alone has the focus: the item highlighted, whether a popup shows, then keys.
+  std::vector<std::string> barStates;
+  std::vector<UINT> barKeys;
+  ModalAnswers barAnswers;
+  barAnswers.When(LoggingClass(), nullptr, [&](HWND) {
+    barStates.push_back(std::to_string(hilited()) + (FindWindow(MENU_WINDOW_CLASS, nullptr) ? " popup" : "") +
+                        (barFocused() ? " focused" : ""));
+    if (barKeys.empty()) EndMenu();
+    for (UINT vk : barKeys) press({vk});
+    barKeys.clear();
+  }, true);
+  MenuScript script;
+  const struct Case {
+    const char* how;
+    std::function<void()> start;
+    std::vector<UINT> popupKeys, barKeys;  // 0 in popupKeys waits for the next popup
+    std::vector<HMENU> shown;
+    std::vector<std::string> barStates;
+    UINT command;
+  } cases[] = {
+      {"Alt+F, Esc, Esc", [&] { PressKey('F', kAlt); }, {VK_ESCAPE}, {VK_ESCAPE}, {file}, {"0 focused"}, 0},
+      {"Alt, F, Esc, Alt", [&] { PressKey(VK_MENU); }, {'F', VK_ESCAPE}, {VK_MENU}, {file}, {"0 focused"}, 0},
+      {"a click on File, Esc, Esc", [&] { ClickAt(onFile); }, {VK_ESCAPE}, {VK_ESCAPE}, {file}, {"0 focused"}, 0},
+      {"Alt+F, Esc, Right, Down, Enter", [&] { PressKey('F', kAlt); }, {VK_ESCAPE, 0, VK_RETURN},
+       {VK_RIGHT, VK_DOWN}, {file, edit}, {"0 focused"}, 20},
+      {"Alt, F, Esc, Alt queued at once",
+       [&] {
+         press({VK_MENU, 'F', VK_ESCAPE, VK_MENU});
+         RunUntilIdle();
+       },
+       {}, {}, {}, {}, 0},
+      {"Alt+F, the disabled item's G, Up, Enter", [&] { PressKey('F', kAlt); }, {'G', VK_UP, VK_RETURN}, {}, {file},
+       {}, 0},
+  };
+  for (const Case& c : cases) {
+    MessageLog::Instance().Clear();
+    barStates.clear();
+    barKeys = c.barKeys;
+    script.Start(c.popupKeys);
+    c.start();
+    RunUntilIdle();
+    EXPECT_EQ(script.shown, c.shown) << c.how;
+    EXPECT_EQ(barStates, c.barStates) << c.how;
+    const auto commands = Of(frame, WM_COMMAND);
+    EXPECT_EQ(commands.empty() ? 0u : LOWORD(commands[0].wParam), c.command) << c.how;
+    EXPECT_EQ(hilited(), -1) << c.how << ": the menu mode is over";
+    EXPECT_FALSE(barFocused()) << c.how;
+  }
+  // The same letter in a popup of TrackPopupMenu ends it with nothing chosen.
+  script.Start({'G', VK_UP, VK_RETURN});
+  EXPECT_EQ(TrackPopupMenu(file, TPM_RETURNCMD, 40, 40, 0, frame, nullptr), 0);
+  RunUntilIdle();
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
+}
+
+// DestroyMenu on a submenu its item still opens makes the handle no menu at once, yet the item
+// still opens it, by keys or with the mouse, until the item lets it go.
+TEST_F(WindowData, ASubmenuDestroyedWhileItsItemHoldsItIsNoMenuYetStillOpens) {
   brambolt::test::HangWatchdog watchdog("a menu waiting in a destroyed submenu");
   HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HMENU popup = CreatePopupMenu();
@@ -304,27 +403,47 @@ TEST_F(WindowData, ASubmenuDestroyedWhileItsItemHoldsItStaysUsable) {
   AppendMenu(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "&More");
   AppendMenu(popup, MF_STRING, 1, "&One");
   EXPECT_TRUE(DestroyMenu(sub));
-  EXPECT_EQ(GetSubMenu(popup, 0), sub);
-  EXPECT_EQ(GetMenuItemCount(sub), 1);
+  EXPECT_FALSE(IsMenu(sub));
+  MENUINFO info{sizeof info, MIM_STYLE, 0, 0, nullptr, 0, 0};
+  SetLastError(0);
+  EXPECT_FALSE(GetMenuInfo(sub, &info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+  EXPECT_EQ(GetMenuItemCount(sub), -1);
+  EXPECT_FALSE(DestroyMenu(sub)) << "a handle is destroyed once";
   MenuScript script;
   script.Start({VK_DOWN, VK_RIGHT, VK_RETURN});  // the submenu opens in the same loop
   EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 7);
   EXPECT_EQ(script.shown, (std::vector<HMENU>{popup}));
+  script.Start({VK_DOWN, VK_RETURN});  // in the submenu the click opened
+  script.look = [&](HWND) {
+    RECT more{};
+    ASSERT_TRUE(GetMenuItemRect(nullptr, popup, 0, &more));
+    const POINT at{(more.left + more.right) / 2, (more.top + more.bottom) / 2};
+    brambolt::InjectMouseMove(at);
+    brambolt::InjectMouseButton(WM_LBUTTONDOWN, at);
+    brambolt::InjectMouseButton(WM_LBUTTONUP, at);
+  };
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 7) << "opened with the mouse";
+  script.look = nullptr;
   EXPECT_TRUE(RemoveMenu(popup, 0, MF_BYPOSITION));
-  EXPECT_FALSE(IsMenu(sub)) << "let go by its item, the destroyed submenu goes";
+  EXPECT_EQ(GetMenuItemCount(popup), 1);
   DestroyMenu(popup);
 }
 
-// A popup menu with no items, even after its owner had WM_INITMENUPOPUP, shows nothing and returns.
+// A popup menu with no items, even after its owner had WM_INITMENUPOPUP, shows nothing, selects
+// nothing (no WM_MENUSELECT) and returns.
 TEST_F(WindowData, AnEmptyPopupMenuReturnsAtOnce) {
   brambolt::test::HangWatchdog watchdog("an empty popup menu");
   HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HMENU empty = CreatePopupMenu();
   MenuScript script;
   script.Start({});
+  MessageLog::Instance().Clear();
   EXPECT_EQ(TrackPopupMenu(empty, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 0);
   EXPECT_FALSE(TrackPopupMenu(empty, 0, 40, 40, 0, owner, nullptr));
   EXPECT_TRUE(script.shown.empty());
+  EXPECT_EQ(Of(owner, WM_INITMENUPOPUP).size(), 2u);
+  EXPECT_TRUE(Of(owner, WM_MENUSELECT).empty());
   // One the owner fills when asked shows.
   MessageLog::Instance().SetHandler([&](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT&) {
     if (msg == WM_INITMENUPOPUP && GetMenuItemCount(reinterpret_cast<HMENU>(wp)) == 0)
@@ -337,9 +456,10 @@ TEST_F(WindowData, AnEmptyPopupMenuReturnsAtOnce) {
   DestroyMenu(empty);
 }
 
-// Owner-drawn items take the size WM_MEASUREITEM gives them, the height of a text item given to
-// start from; a column break starts a new column four pixels to the right. GetMenuItemRect tells
-// where the items of the shown popup are on the screen.
+// Owner-drawn items are as high as WM_MEASUREITEM answers (the height of the system font,
+// HIWORD(GetDialogBaseUnits()), given to start from) and two average characters of the menu font
+// wider than it answers; a column break starts a new column four pixels to the right.
+// GetMenuItemRect tells where the items of the popup are on the screen, while it shows and after.
 TEST_F(WindowData, OwnerDrawnItemsTakeTheirMeasuredSizeInColumns) {
   HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HMENU menu = CreatePopupMenu();
@@ -379,20 +499,37 @@ TEST_F(WindowData, OwnerDrawnItemsTakeTheirMeasuredSizeInColumns) {
   TrackPopupMenu(text, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
   TrackPopupMenu(menu, TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
   ASSERT_EQ(rects.size(), 4u);
-  EXPECT_EQ(given, static_cast<UINT>(textItem.bottom - textItem.top)) << "the height of a text item";
+  EXPECT_EQ(given, static_cast<UINT>(HIWORD(GetDialogBaseUnits())));
+  NONCLIENTMETRICS metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+  HFONT menuFont = CreateFontIndirect(&metrics.lfMenuFont);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, menuFont);
+  TEXTMETRIC tm{};
+  GetTextMetrics(dc, &tm);
+  SelectObject(dc, oldFont);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(menuFont);
+  const int more = 2 * tm.tmAveCharWidth;
   const auto size = [](const RECT& r) { return std::make_pair(r.right - r.left, r.bottom - r.top); };
-  EXPECT_EQ(size(rects[0]), std::make_pair(60, 20));
-  EXPECT_EQ(size(rects[1]), std::make_pair(60, static_cast<int>(given)));
+  EXPECT_EQ(size(rects[0]), std::make_pair(60 + more, 20));
+  EXPECT_EQ(size(rects[1]), std::make_pair(60 + more, static_cast<int>(given)));
   EXPECT_EQ(rects[1].top, rects[0].bottom);
-  EXPECT_EQ(size(rects[2]), std::make_pair(70, 20));
+  EXPECT_EQ(size(rects[2]), std::make_pair(70 + more, 20));
   EXPECT_EQ(rects[2].left, rects[0].right + 4);
   EXPECT_EQ(rects[2].top, rects[0].top);
   EXPECT_EQ(rects[3].left, rects[2].right + 4);
   EXPECT_EQ(rects[3].top, rects[0].top);
-  for (const RECT& r : rects) {
-    RECT inside;
-    EXPECT_TRUE(IntersectRect(&inside, &r, &popup) && EqualRect(&inside, &r)) << "within the popup on the screen";
+  for (UINT i = 0; i < 4; ++i) {
+    RECT inside, after{};
+    EXPECT_TRUE(IntersectRect(&inside, &rects[i], &popup) && EqualRect(&inside, &rects[i]))
+        << "within the popup on the screen";
+    EXPECT_TRUE(GetMenuItemRect(nullptr, menu, i, &after)) << "the popup is closed";
+    EXPECT_TRUE(EqualRect(&after, &rects[i])) << i;
   }
+  RECT none;
+  EXPECT_FALSE(GetMenuItemRect(nullptr, menu, 4, &none));
   DestroyMenu(menu);
   DestroyMenu(text);
 }
