@@ -1,6 +1,9 @@
 // CCommonDialog and the hook procedure that ties a platform common dialog to its framework object.
 #include "afx/CCommonDialog.h"
 
+#include "afx/AfxConstants.h"
+#include "afx/AfxRes.h"
+
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CCommonDialog, CDialog)
@@ -12,6 +15,9 @@ namespace {
 // The common dialog whose window is the next one its hook procedure sees (Explorer-style dialogs
 // hook a child dialog that the platform creates after the dialog itself).
 thread_local CCommonDialog* tAlternateInit = nullptr;
+
+// The Help button of the common dialogs (pshHelp).
+constexpr int kHelpButton = 0x040E;
 
 }  // namespace
 
@@ -29,6 +35,11 @@ UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
       pDlg->DialogCreated(hWnd);
     }
     return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
+  }
+  // The Help button gives the help of the dialog (its help id), else asks for help as ID_HELP.
+  if (pDlg != nullptr && message == WM_COMMAND && LOWORD(wParam) == kHelpButton && HIWORD(wParam) == BN_CLICKED) {
+    if (pDlg->SendMessage(WM_COMMANDHELP, 0, 0) == 0) pDlg->SendMessage(WM_COMMAND, ID_HELP);
+    return 1;
   }
   return pDlg != nullptr ? pDlg->OnHookMessage(message, wParam, lParam) : 0;
 }
