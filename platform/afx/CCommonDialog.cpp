@@ -19,6 +19,24 @@ thread_local CCommonDialog* tAlternateInit = nullptr;
 // The Help button of the common dialogs (pshHelp).
 constexpr int kHelpButton = 0x040E;
 
+// An Explorer-style dialog's framework object is the hook dialog inside it: help asked of the
+// dialog around it (F1 on its own controls) is asked of the object.
+constexpr const char* kOuterProc = "AfxCommonDialogOuterProc";
+constexpr const char* kInnerDialog = "AfxCommonDialogInner";
+
+LRESULT CALLBACK OuterDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(::GetProp(hWnd, kOuterProc));
+  if (message == WM_COMMANDHELP) {
+    const auto inner = static_cast<HWND>(::GetProp(hWnd, kInnerDialog));
+    if (inner != nullptr && ::IsWindow(inner) && ::SendMessage(inner, WM_COMMANDHELP, wParam, lParam) != 0) return TRUE;
+  } else if (message == WM_NCDESTROY && previous != nullptr) {
+    ::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    ::RemoveProp(hWnd, kOuterProc);
+    ::RemoveProp(hWnd, kInnerDialog);
+  }
+  return previous != nullptr ? ::CallWindowProc(previous, hWnd, message, wParam, lParam) : 0;
+}
+
 }  // namespace
 
 UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -84,5 +102,11 @@ void CCommonDialog::PostModal() {
 
 void CCommonDialog::DialogCreated(HWND hWnd) {
   // An Explorer-style object has the child dialog; the loop runs for the dialog around it.
-  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(::GetAncestor(hWnd, GA_ROOT));
+  const HWND hRoot = ::GetAncestor(hWnd, GA_ROOT);
+  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(hRoot);
+  if (hRoot != nullptr && hRoot != hWnd && ::GetProp(hRoot, kOuterProc) == nullptr) {
+    ::SetProp(hRoot, kInnerDialog, hWnd);
+    ::SetProp(hRoot, kOuterProc,
+              reinterpret_cast<HANDLE>(::SetWindowLongPtr(hRoot, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterDialogProc))));
+  }
 }

@@ -489,6 +489,7 @@ TEST(HelpContexts, F1InTheDialogsOfTheCommandsOpensTheirPages) {
       {ID_PROJECT_SETTINGS, "Settings", "projects.html"},
       {ID_INSERT_LIVE_FOLDER, "Insert Files into Project", "adding-files.html"},
       {ID_CURRENT_PROJECT, "Organize files", "adding-files.html"},
+      {ID_INSERT_FILES, "Open", "adding-files.html"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.caption);
