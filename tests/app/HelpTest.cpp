@@ -30,7 +30,6 @@
 #include "foundation/SECBrowseEdit.h"
 #include "bars/SECWorkspaceManagerExDlg.h"
 #include "controls/controls.h"
-#include "editor/ctl/SECEditFindReplaceDlg.h"
 #include "model/CWorkSpaceObj.h"
 #include "os/Help.h"
 #include "os/Process.h"
@@ -183,12 +182,6 @@ TEST_F(Help, F1AndTheHelpButtonsOfDialogsOpenTheirPagesInTheViewer) {
   app.m_pMainWnd = nullptr;
 }
 
-// A Find dialog's owner that is asked nothing here.
-struct NoSearch : ISECEditFindReplaceNotify {
-  BOOL OnFindReplaceCommand(SECEditFindReplaceDlg*) override { return TRUE; }
-  BOOL CanReplaceInSelection() override { return FALSE; }
-};
-
 TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQuestion) {
   Install("xchm");
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
@@ -216,17 +209,6 @@ TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQues
   CString chosen;
   SECWsMgrDialogEx workspaces(&stored, &working, &deleted, &chosen, TRUE, TRUE, frame);
   pressF1In(workspaces, "Open Workspace");
-  // F1 in the editor's modeless Find dialog.
-  NoSearch owner;
-  CStringList finds, replaces;
-  auto* find = new SECEditFindReplaceDlg;
-  find->Setup(TRUE, &owner, &finds, &replaces);
-  ASSERT_TRUE(find->CreateModeless(frame));
-  RunUntilIdle();
-  ::SetFocus(::GetNextDlgTabItem(find->GetSafeHwnd(), nullptr, FALSE));
-  PressKey(VK_F1);
-  RunUntilIdle();
-  find->DestroyWindow();
   // F1 in the program's own message box asking a question.
   brambolt::afx::SetMessageBoxPresenter(nullptr);
   ModalAnswers box;
@@ -242,7 +224,7 @@ TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQues
     shown.push_back(argv.back().substr(argv.back().find("#xchm:/") + 7));
   }
   EXPECT_EQ(shown, (std::vector<std::string>{"html-help.html", "dlg-new-toolbar.html", "dlg-workspace-manager.html",
-                                             "find-replace.html", "adding-files.html"}));
+                                             "adding-files.html"}));
   // Each is a page of the help installed beside the program.
   const std::set<std::string> pages = GuidePages();
   for (const std::string& page : shown) EXPECT_TRUE(pages.count(page)) << page;
