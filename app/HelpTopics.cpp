@@ -35,8 +35,8 @@ constexpr DWORD_PTR Prompt(UINT id) { return HID_BASE_PROMPT + id; }
 constexpr Topic One(DWORD_PTR id, const char* page) { return {id, id, page}; }
 
 constexpr Topic kTopics[] = {
-    // Windows: the main frame and the three kinds of document.
-    One(Frame(128), "getting-started.html"),
+    // Windows: the main frame (the guide's contents) and the three kinds of document.
+    One(Frame(128), kContentsPage),
     One(Frame(129), "editor.html"),
     One(Frame(130), "projects.html"),
     One(Frame(131), "hierarchy.html"),

@@ -159,8 +159,7 @@ TEST_F(Help, F1AndTheHelpButtonsOfDialogsOpenTheirPagesInTheViewer) {
   PressKey(VK_F1);
   RunUntilIdle();
   ASSERT_EQ(started.size(), 1u);
-  EXPECT_EQ(started[0], (std::vector<std::string>{"xchm", InViewer("getting-started.html")}))
-      << "the main window's own page";
+  EXPECT_EQ(started[0], (std::vector<std::string>{"xchm", InViewer("index.html")}));
 
   COurOwnTipDlg tip((folder + "/none.tip").c_str(), 1, TRUE, frame);
   ClickHelpOf(tip, "Tips Of Day", SECTipOfDay::kHelp);
@@ -234,7 +233,8 @@ TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQues
 
 // The Build menu opened with the mouse on its title or with Alt+B, an item highlighted with Down
 // or by hovering it; then, while the bars' timers run, the status line shows the item's prompt and
-// F1 opens the item's page (with no item highlighted: no prompt, and the main window's page).
+// F1 opens the item's page (with no item highlighted: no prompt, and the main window's page, the
+// contents).
 TEST_F(Help, F1InAMenuOpenedWithTheMouseOrTheKeyboardOpensThePageOfTheHighlightedItem) {
   Install("xchm");
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
@@ -263,7 +263,7 @@ TEST_F(Help, F1InAMenuOpenedWithTheMouseOrTheKeyboardOpensThePageOfTheHighlighte
     const char* page;
   };
   const Way ways[] = {
-      {"click, nothing highlighted", openWithMouse, [] {}, 0, "getting-started.html"},
+      {"click, nothing highlighted", openWithMouse, [] {}, 0, "index.html"},
       {"click, Down", openWithMouse, down, 32800, "write-documentation.html"},
       {"click, hover", openWithMouse, hoverLast, 32802, "html-help.html"},
       {"Alt+B, hover", openWithKeys, hoverLast, 32802, "html-help.html"},
