@@ -350,6 +350,7 @@ void CInkwrightApp::OnFileOpen() {
   CMyFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_ALLOWMULTISELECT,
                        kOpenFileFilter, m_pMainWnd);
   dialog.m_ofn.lpstrTitle = strTitle;
+  dialog.SetHelpCommand(ID_FILE_OPEN);
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   if (dialog.DoModal() != IDOK) return;
@@ -361,6 +362,7 @@ void CInkwrightApp::OnInsertFiles() {
   CMyFileDialog dialog(TRUE, nullptr, nullptr,
                        OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK,
                        kInsertFilesFilter, m_pMainWnd);
+  dialog.SetHelpCommand(ID_INSERT_FILES);
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   if (dialog.DoModal() != IDOK) return;

@@ -7,6 +7,7 @@
 #include "app/COurOwnTipDlg.h"
 #include "app/CWindowDlg.h"
 #include "app/DatabaseView.h"
+#include "app/HelpTopics.h"
 #include "app/WorkspaceTree.h"
 #include "bars/SECMDIMenuBar.h"
 #include "bars/SECToolBarManager.h"
@@ -454,8 +455,14 @@ void CMainFrame::OnWebLink(UINT /*nID*/) {
 
 void CMainFrame::OnHelpTopic() {
   // F1 and Help > Contents: the page of the message box's prompt, the highlighted menu command or
-  // the dialog the user is in; the contents (the default help) otherwise.
-  if (CWinApp* pApp = AfxGetApp(); pApp != nullptr) pApp->OnHelp();
+  // the window or dialog the user is in; the contents (the default help) otherwise. A message
+  // box whose prompt has no page of its own gives the page of the place that raised it.
+  CWinApp* pApp = AfxGetApp();
+  if (pApp == nullptr) return;
+  const DWORD dwPrompt = pApp->m_dwPromptContext;
+  if (dwPrompt != 0 && !help_topics::HasPage(dwPrompt)) pApp->m_dwPromptContext = 0;
+  pApp->OnHelp();
+  pApp->m_dwPromptContext = dwPrompt;
 }
 
 void CMainFrame::OnHelpFinder() {

@@ -1,7 +1,12 @@
 // The taller file dialog.
 #include "app/CMyFileDialog.h"
 
+#include "afx/AfxConstants.h"
 #include "controls/FileDialog.h"
+
+BEGIN_MESSAGE_MAP(CMyFileDialog, CFileDialog)
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+END_MESSAGE_MAP()
 
 CMyFileDialog::CMyFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
                              LPCTSTR lpszFilter, CWnd* pParentWnd)
@@ -42,4 +47,9 @@ BOOL CMyFileDialog::OnInitDialog() {
     }
   }
   return CFileDialog::OnInitDialog();
+}
+
+LRESULT CMyFileDialog::OnCommandHelp(WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0 && m_nIDHelpCommand != 0) lParam = static_cast<LPARAM>(HID_BASE_COMMAND + m_nIDHelpCommand);
+  return CFileDialog::OnCommandHelp(wParam, lParam);
 }

@@ -505,6 +505,7 @@ void DatabaseView::OnAddFiles() {
   const CString strFolder = pRecord->m_strPath;
   CMyFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
                   "Html Files (.htm;.html|*.htm;*.html|All Files (*.*)|*.*||", AfxGetMainWnd());
+  dlg.SetHelpCommand(ID_EXPLORER_ADD_FILES);
   // Room for many long paths: a choice that does not fit would be lost.
   std::vector<char> names(1 << 16, '\0');
   dlg.m_ofn.lpstrFile = names.data();

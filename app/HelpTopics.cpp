@@ -18,9 +18,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // A context id range (inclusive) and its page. The ids are the framework's: a command's id plus
-// HID_BASE_COMMAND, a frame's or dialog's resource id plus HID_BASE_RESOURCE, a message box's
-// prompt id plus HID_BASE_PROMPT, a part of a window's frame plus HID_BASE_NCAREAS. The first range
-// holding the id wins.
+// HID_BASE_COMMAND, a dialog's template id plus HID_BASE_RESOURCE, a frame window's resource id
+// plus HID_BASE_FRAME, a message box's prompt id plus HID_BASE_PROMPT, a part of a window's frame
+// plus HID_BASE_NCAREAS. Each kind has a base of its own, so a dialog and a frame that share a
+// number (the wizard's first page and the hierarchy picture are both 131) reach their own pages.
+// The first range holding the id wins.
 struct Topic {
   DWORD_PTR first, last;
   const char* page;
@@ -28,31 +30,60 @@ struct Topic {
 
 constexpr DWORD_PTR Cmd(UINT id) { return HID_BASE_COMMAND + id; }
 constexpr DWORD_PTR Res(UINT id) { return HID_BASE_RESOURCE + id; }
+constexpr DWORD_PTR Frame(UINT id) { return HID_BASE_FRAME + id; }
 constexpr DWORD_PTR Prompt(UINT id) { return HID_BASE_PROMPT + id; }
 constexpr Topic One(DWORD_PTR id, const char* page) { return {id, id, page}; }
 
 constexpr Topic kTopics[] = {
-    // Windows: the main frame and the three kinds of document.
-    One(Res(128), "getting-started.html"),
-    One(Res(129), "editor.html"),
-    One(Res(130), "projects.html"),
-    One(Res(131), "hierarchy.html"),
-    // Dialogs reached by their Help button.
-    One(Res(170), "dlg-tip-of-the-day.html"),    // the program's Tips Of Day
-    One(Res(20500), "dlg-tip-of-the-day.html"),  // the toolkit's Tip of the Day
-    One(Res(20501), "dlg-windows.html"),
+    // Windows: the main frame (the guide's contents) and the three kinds of document.
+    One(Frame(128), kContentsPage),
+    One(Frame(129), "editor.html"),
+    One(Frame(130), "projects.html"),
+    One(Frame(131), "hierarchy.html"),
+    // Dialogs, by their templates (F1 and their Help buttons).
+    One(Res(100), "getting-started.html"),             // About Brambolt
+    {Res(130), Res(132), "projects.html"},             // New Project and its first two pages
+    {Res(153), Res(154), "projects.html"},             // its last two pages
+    One(Res(162), "projects.html"),                    // Project Settings: General
+    {Res(168), Res(169), "projects.html"},             // Project Settings and its Diagram page
+    One(Res(171), "projects.html"),                    // its Owner page
+    One(Res(133), "dlg-windows.html"),                 // Window > Windows
+    One(Res(20501), "dlg-windows.html"),               // the toolkit's Windows
+    One(Res(134), "problem-report.html"),              // Technical Support
+    One(Res(147), "adding-files.html"),                // Organize files (Current Project)
+    One(Res(149), "adding-files.html"),                // Insert Files into Project
+    One(Res(152), "adding-files.html"),                // copying the files
+    One(Res(165), "adding-files.html"),                // copying a live folder
+    One(Res(156), "write-documentation.html"),         // Options
+    One(Res(163), "output-view.html"),                 // Please select a folder
+    One(Res(164), "output-view.html"),                 // New Folder
+    One(Res(166), "output-view.html"),                 // Rename
+    {Res(173), Res(174), "output-view.html"},          // Properties and its General page
+    One(Res(167), "html-help.html"),                   // HTML Help
+    One(Res(175), "html-help.html"),                   // HTML Help Compiler
+    One(Res(170), "dlg-tip-of-the-day.html"),          // the program's Tips Of Day
+    One(Res(20500), "dlg-tip-of-the-day.html"),        // the toolkit's Tip of the Day
     One(Res(20502), "dlg-workspace-manager.html"),
-    One(Res(20510), "dlg-toolbars.html"),
+    {Res(20509), Res(20510), "dlg-toolbars.html"},     // Commands page, Toolbars
+    One(Res(20513), "dlg-toolbars.html"),              // Toolbars page
     One(Res(20511), "dlg-new-toolbar.html"),
     One(Res(2000), "dlg-select-directory.html"),
-    One(Res(22701), "find-replace.html"),  // the editor's Find
-    One(Res(22702), "find-replace.html"),  // and Replace
+    {Res(22701), Res(22703), "find-replace.html"},     // the editor's Find, Replace, Replace All
+    {Res(28682), Res(28683), "find-replace.html"},     // the framework's Find and Replace
+    One(Res(144), "editor.html"),                      // Go To Line
+    One(Res(22700), "editor.html"),                    // Font and Color Settings
+    {Res(30721), Res(30722), "editor.html"},           // Printing, the print preview's bar
     // Questions and messages of the message boxes (their prompts' string ids).
     One(Prompt(173), "projects.html"),            // save the changed project?
     One(Prompt(156), "projects.html"),            // not a project file
     One(Prompt(203), "adding-files.html"),        // remove the item from the project?
     One(Prompt(134), "adding-files.html"),        // choose the folder to take files from
     One(Prompt(20673), "dlg-workspace-manager.html"),  // select a workspace
+    One(Prompt(20666), "dlg-workspace-manager.html"),  // a workspace's name
+    One(Prompt(20690), "dlg-workspace-manager.html"),  // not a workspace
+    One(Prompt(157), "class-file-views.html"),         // the file does not exist
+    One(Prompt(145), "problem-report.html"),           // thanks for the report
+    // Other questions and messages open the page of the place they were raised in.
     // Commands: File.
     {Cmd(32771), Cmd(32775), "projects.html"},  // new, open, save, close project, save all
     {Cmd(33040), Cmd(33055), "projects.html"},  // recent projects
@@ -123,6 +154,11 @@ const char* PageFor(UINT nCmd, DWORD_PTR dwData) {
       return kContentsPage;
     default: return kContentsPage;  // HELP_FINDER and the others open the contents
   }
+}
+
+bool HasPage(DWORD_PTR dwContext) {
+  return std::any_of(std::begin(kTopics), std::end(kTopics),
+                     [dwContext](const Topic& topic) { return dwContext >= topic.first && dwContext <= topic.last; });
 }
 
 std::vector<std::string> AllPages() {

@@ -18,6 +18,8 @@ inline constexpr const char* kIndexPage = "topics.html";
 // The page for a request: contents, index, or the page of a context id (a command, a window or a
 // dialog); the contents page for any id the guide has no page for.
 const char* PageFor(UINT nCmd, DWORD_PTR dwData);
+// Whether a context id has a page of its own (else it opens the contents).
+bool HasPage(DWORD_PTR dwContext);
 // Every page a request can lead to.
 std::vector<std::string> AllPages();
 

@@ -428,7 +428,6 @@ LRESULT SECMDIFrameWnd::OnCommandHelp(WPARAM wParam, LPARAM lParam) {
   CFrameWnd* pChild = m_pActiveFloatingFrame != nullptr ? static_cast<CFrameWnd*>(m_pActiveFloatingFrame)
                                                         : static_cast<CFrameWnd*>(MDIGetActive());
   if (pChild != nullptr && pChild->SendMessage(WM_COMMANDHELP, wParam, lParam) != 0) return TRUE;
-  if (lParam == 0) return FALSE;
-  if (CWinApp* pApp = AfxGetApp()) pApp->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
-  return TRUE;
+  // No child answered: the help of this frame.
+  return CMDIFrameWnd::OnCommandHelp(wParam, lParam);
 }

@@ -63,6 +63,9 @@
 #define HID_BASE_PROMPT 0x00030000UL
 #define HID_BASE_NCAREAS 0x00040000UL
 #define HID_BASE_CONTROL 0x00050000UL
+// A frame window's resource (its menu, title and icon): a kind of its own, so that a frame and a
+// dialog whose resources share a number never share a help context.
+#define HID_BASE_FRAME 0x00070000UL
 
 // A tool of OnToolHitTest that is no button: pressing it takes away the fly-by prompt.
 #define TTF_NOTBUTTON 0x80000000UL

@@ -1,6 +1,9 @@
 // CCommonDialog and the hook procedure that ties a platform common dialog to its framework object.
 #include "afx/CCommonDialog.h"
 
+#include "afx/AfxConstants.h"
+#include "afx/AfxRes.h"
+
 IMPLEMENT_DYNAMIC(CCommonDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CCommonDialog, CDialog)
@@ -12,6 +15,27 @@ namespace {
 // The common dialog whose window is the next one its hook procedure sees (Explorer-style dialogs
 // hook a child dialog that the platform creates after the dialog itself).
 thread_local CCommonDialog* tAlternateInit = nullptr;
+
+// The Help button of the common dialogs (pshHelp).
+constexpr int kHelpButton = 0x040E;
+
+// An Explorer-style dialog's framework object is the hook dialog inside it: help asked of the
+// dialog around it (F1 on its own controls) is asked of the object.
+constexpr const char* kOuterProc = "AfxCommonDialogOuterProc";
+constexpr const char* kInnerDialog = "AfxCommonDialogInner";
+
+LRESULT CALLBACK OuterDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto previous = reinterpret_cast<WNDPROC>(::GetProp(hWnd, kOuterProc));
+  if (message == WM_COMMANDHELP) {
+    const auto inner = static_cast<HWND>(::GetProp(hWnd, kInnerDialog));
+    if (inner != nullptr && ::IsWindow(inner) && ::SendMessage(inner, WM_COMMANDHELP, wParam, lParam) != 0) return TRUE;
+  } else if (message == WM_NCDESTROY && previous != nullptr) {
+    ::SetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    ::RemoveProp(hWnd, kOuterProc);
+    ::RemoveProp(hWnd, kInnerDialog);
+  }
+  return previous != nullptr ? ::CallWindowProc(previous, hWnd, message, wParam, lParam) : 0;
+}
 
 }  // namespace
 
@@ -29,6 +53,11 @@ UINT_PTR CALLBACK AfxCommDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
       pDlg->DialogCreated(hWnd);
     }
     return static_cast<UINT_PTR>(AfxDlgProc(hWnd, message, wParam, lParam));
+  }
+  // The Help button gives the help of the dialog (its help id), else asks for help as ID_HELP.
+  if (pDlg != nullptr && message == WM_COMMAND && LOWORD(wParam) == kHelpButton && HIWORD(wParam) == BN_CLICKED) {
+    if (pDlg->SendMessage(WM_COMMANDHELP, 0, 0) == 0) pDlg->SendMessage(WM_COMMAND, ID_HELP);
+    return 1;
   }
   return pDlg != nullptr ? pDlg->OnHookMessage(message, wParam, lParam) : 0;
 }
@@ -73,5 +102,11 @@ void CCommonDialog::PostModal() {
 
 void CCommonDialog::DialogCreated(HWND hWnd) {
   // An Explorer-style object has the child dialog; the loop runs for the dialog around it.
-  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(::GetAncestor(hWnd, GA_ROOT));
+  const HWND hRoot = ::GetAncestor(hWnd, GA_ROOT);
+  if (m_pModalScope != nullptr) m_pModalScope->SetDialog(hRoot);
+  if (hRoot != nullptr && hRoot != hWnd && ::GetProp(hRoot, kOuterProc) == nullptr) {
+    ::SetProp(hRoot, kInnerDialog, hWnd);
+    ::SetProp(hRoot, kOuterProc,
+              reinterpret_cast<HANDLE>(::SetWindowLongPtr(hRoot, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterDialogProc))));
+  }
 }

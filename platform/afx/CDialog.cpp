@@ -278,7 +278,11 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 }
 
 LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM lParam) {
-  if (lParam == 0 && m_nIDHelp != 0) lParam = static_cast<LPARAM>(HID_BASE_RESOURCE + m_nIDHelp);
+  // A dialog whose template was named after construction has the help of that template.
+  UINT nIDHelp = m_nIDHelp;
+  if (nIDHelp == 0 && m_lpDialogTemplate == nullptr && m_lpszTemplateName != nullptr && IS_INTRESOURCE(m_lpszTemplateName))
+    nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(m_lpszTemplateName));
+  if (lParam == 0 && nIDHelp != 0) lParam = static_cast<LPARAM>(HID_BASE_RESOURCE + nIDHelp);
   if (lParam == 0) return FALSE;
   if (CWinApp* pApp = AfxGetApp()) pApp->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
   return TRUE;

@@ -54,7 +54,8 @@ class CDialog : public CWnd {
 
   afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT HandleSetFont(WPARAM wParam, LPARAM lParam);
-  // WM_COMMANDHELP: the help of the dialog (HID_BASE_RESOURCE + its template id) unless one is given.
+  // WM_COMMANDHELP: the help of the dialog (HID_BASE_RESOURCE + its help id, else its template's id)
+  // unless one is given.
   afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
 
   LPCDLGTEMPLATE m_lpDialogTemplate = nullptr;

@@ -64,6 +64,10 @@ INT_PTR CFileDialog::DoModal() {
   // Whatever the buffer held after the proposed name must not read as more names.
   std::size_t used = strnlen(m_ofn.lpstrFile, m_ofn.nMaxFile) + 1;
   if (used < m_ofn.nMaxFile) std::memset(m_ofn.lpstrFile + used, 0, m_ofn.nMaxFile - used);
+  // An old-style dialog on a template of the program is that template's dialog, with its help.
+  if ((m_ofn.Flags & (OFN_ENABLETEMPLATE | OFN_EXPLORER)) == OFN_ENABLETEMPLATE && m_ofn.lpTemplateName != nullptr &&
+      IS_INTRESOURCE(m_ofn.lpTemplateName) && m_nIDHelp == (m_bOpenFileDialog ? AFX_IDD_FILEOPEN : AFX_IDD_FILESAVE))
+    m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(m_ofn.lpTemplateName));
   HWND focus = ::GetFocus();
   m_ofn.hwndOwner = PreModal((m_ofn.Flags & OFN_EXPLORER) != 0);
   BOOL chosen = m_bOpenFileDialog ? ::GetOpenFileName(&m_ofn) : ::GetSaveFileName(&m_ofn);

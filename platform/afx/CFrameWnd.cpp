@@ -61,6 +61,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_SIZE()
   ON_WM_SETFOCUS()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
+  ON_WM_ENTERMENULOOP()
+  ON_WM_EXITMENULOOP()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
@@ -323,8 +326,19 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   if (end >= 0) rMessage = rMessage.Left(end);
 }
 
+void CFrameWnd::OnEnterMenuLoop(BOOL) {
+  // No item is highlighted yet: whatever the status line showed before (a pressed menubar
+  // title) is nothing help is asked about.
+  m_bInMenuLoop = TRUE;
+  m_nIDTracking = 0;
+}
+
+void CFrameWnd::OnExitMenuLoop(BOOL) { m_bInMenuLoop = FALSE; }
+
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   UINT previous = m_nIDLastMessage;
+  // While a menu is open only its highlighted item (set by WM_MENUSELECT) is shown and tracked.
+  if (m_bInMenuLoop && (lParam != 0 || static_cast<UINT>(wParam) != m_nIDTracking)) return previous;
   if (lParam != 0) {
     m_strMessage = reinterpret_cast<LPCTSTR>(lParam);
   } else if (wParam != 0) {
@@ -355,6 +369,18 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
   m_nIDLastMessage = static_cast<UINT>(wParam);
   m_nIDTracking = static_cast<UINT>(wParam);
   return previous;
+}
+
+LRESULT CFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam) {
+  if (lParam == 0) {
+    if (IsTracking())
+      lParam = static_cast<LPARAM>(HID_BASE_COMMAND + m_nIDTracking);
+    else if (m_nIDHelp != 0)
+      lParam = static_cast<LPARAM>(HID_BASE_FRAME + m_nIDHelp);
+  }
+  if (lParam == 0) return FALSE;
+  if (CWinApp* app = AfxGetApp()) app->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
+  return TRUE;
 }
 
 LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
@@ -544,7 +570,7 @@ void CFrameWnd::OnContextHelp() {
       if (hit != 0) {
         context = hit >= HID_BASE_COMMAND ? hit : HID_BASE_COMMAND + hit;
       } else {
-        context = HID_BASE_RESOURCE + m_nIDHelp;
+        context = m_nIDHelp != 0 ? HID_BASE_FRAME + m_nIDHelp : 0;
       }
       chosen = true;
       break;

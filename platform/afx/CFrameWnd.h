@@ -133,6 +133,9 @@ class CFrameWnd : public CWnd {
     return m_nIDTracking != 0 && m_nIDTracking != AFX_IDS_HELPMODEMESSAGE && m_nIDTracking != AFX_IDS_IDLEMESSAGE;
   }
   UINT m_nIDLastMessage = 0;
+  // A menu of this frame is open: the status line and the tracked id belong to its highlighted
+  // item, whatever else (a bar's fly-by, a pressed button) asks for the status line meanwhile.
+  BOOL m_bInMenuLoop = FALSE;
   CString m_strTitle;
   // The number of this frame among the document's frames (":1", ":2" in the title); 0 when it is the only one.
   int m_nWindow = -1;
@@ -149,6 +152,11 @@ class CFrameWnd : public CWnd {
   afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  // WM_COMMANDHELP: the help given (lParam), else the highlighted menu command's, else this
+  // frame's (HID_BASE_FRAME + its resource id); FALSE when there is none.
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnEnterMenuLoop(BOOL bIsTrackPopupMenu);
+  afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnSetFocus(CWnd* pOldWnd);

@@ -189,6 +189,27 @@ HRSRC FindResourceEx(HMODULE hModule, LPCTSTR lpType, LPCTSTR lpName, WORD wLang
   return reinterpret_cast<HRSRC>(const_cast<ResourceEntry*>(entry));
 }
 
+BOOL EnumResourceNames(HMODULE hModule, LPCTSTR lpType, ENUMRESNAMEPROC lpEnumFunc, LONG_PTR lParam) {
+  const ResourceImage* image = ResourceRegistry::Get().ImageFor(hModule);
+  if (image == nullptr || lpType == nullptr || lpEnumFunc == nullptr) {
+    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    return FALSE;
+  }
+  const ResId typeId = ToResId(lpType);
+  std::vector<const ResId*> seen;
+  for (const auto& entry : image->entries) {
+    if (!(entry.type == typeId)) continue;
+    if (std::any_of(seen.begin(), seen.end(), [&](const ResId* name) { return *name == entry.name; })) continue;
+    seen.push_back(&entry.name);
+    std::string text;
+    for (char16_t c : entry.name.name) text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    LPTSTR name = entry.name.isInt ? MAKEINTRESOURCE(entry.name.id) : text.data();
+    if (!lpEnumFunc(hModule, lpType, name, lParam)) return TRUE;
+  }
+  if (seen.empty()) SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+  return !seen.empty();
+}
+
 HGLOBAL LoadResource(HMODULE, HRSRC hResInfo) {
   if (!hResInfo) return nullptr;
   auto* entry = reinterpret_cast<const ResourceEntry*>(hResInfo);

@@ -25,6 +25,11 @@ HINSTANCE ProgramResourceModule();
 // regard to case; "#123" stands for the integer 123.
 HRSRC FindResource(HMODULE hModule, LPCTSTR lpName, LPCTSTR lpType);
 HRSRC FindResourceEx(HMODULE hModule, LPCTSTR lpType, LPCTSTR lpName, WORD wLanguage);
+// Calls lpEnumFunc with each name of the resources of type lpType (an integer name as
+// MAKEINTRESOURCE), once however many languages it has, until it returns FALSE.
+typedef BOOL(CALLBACK* ENUMRESNAMEPROC)(HMODULE hModule, LPCTSTR lpType, LPTSTR lpName, LONG_PTR lParam);
+BOOL EnumResourceNames(HMODULE hModule, LPCTSTR lpType, ENUMRESNAMEPROC lpEnumFunc, LONG_PTR lParam);
+#define EnumResourceNamesA EnumResourceNames
 HGLOBAL LoadResource(HMODULE hModule, HRSRC hResInfo);
 LPVOID LockResource(HGLOBAL hResData);
 DWORD SizeofResource(HMODULE hModule, HRSRC hResInfo);

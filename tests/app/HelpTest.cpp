@@ -3,8 +3,13 @@
 // the CHM viewer, in the browser when no viewer is installed, and a message otherwise.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -13,19 +18,24 @@
 #include "AppTestSupport.h"
 #include "ExplorerTestSupport.h"
 #include "InkwrightAppSession.h"
+#include "StartedApp.h"
 #include "app/CInkwrightApp.h"
 #include "app/CMainFrame.h"
 #include "app/COurOwnTipDlg.h"
 #include "app/HelpTopics.h"
+#include "bars/SECMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "bars/CommandBarsRes.h"
 #include "bars/SECToolBarsPage.h"
+#include "foundation/SECBrowseEdit.h"
 #include "bars/SECWorkspaceManagerExDlg.h"
-#include "editor/ctl/SECEditFindReplaceDlg.h"
+#include "controls/controls.h"
+#include "model/CWorkSpaceObj.h"
 #include "os/Help.h"
 #include "os/Process.h"
 #include "resources/MainFrameRes.h"
 #include "resources/ExplorerRes.h"
+#include "resources/ShellRes.h"
 #include "win/ModalLoop.h"
 
 using namespace brambolt::test;
@@ -171,12 +181,6 @@ TEST_F(Help, F1AndTheHelpButtonsOfDialogsOpenTheirPagesInTheViewer) {
   app.m_pMainWnd = nullptr;
 }
 
-// A Find dialog's owner that is asked nothing here.
-struct NoSearch : ISECEditFindReplaceNotify {
-  BOOL OnFindReplaceCommand(SECEditFindReplaceDlg*) override { return TRUE; }
-  BOOL CanReplaceInSelection() override { return FALSE; }
-};
-
 TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQuestion) {
   Install("xchm");
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
@@ -204,17 +208,6 @@ TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQues
   CString chosen;
   SECWsMgrDialogEx workspaces(&stored, &working, &deleted, &chosen, TRUE, TRUE, frame);
   pressF1In(workspaces, "Open Workspace");
-  // F1 in the editor's modeless Find dialog.
-  NoSearch owner;
-  CStringList finds, replaces;
-  auto* find = new SECEditFindReplaceDlg;
-  find->Setup(TRUE, &owner, &finds, &replaces);
-  ASSERT_TRUE(find->CreateModeless(frame));
-  RunUntilIdle();
-  ::SetFocus(::GetNextDlgTabItem(find->GetSafeHwnd(), nullptr, FALSE));
-  PressKey(VK_F1);
-  RunUntilIdle();
-  find->DestroyWindow();
   // F1 in the program's own message box asking a question.
   brambolt::afx::SetMessageBoxPresenter(nullptr);
   ModalAnswers box;
@@ -230,10 +223,74 @@ TEST_F(Help, F1OpensThePageOfTheHighlightedCommandTheDialogAndTheMessageBoxsQues
     shown.push_back(argv.back().substr(argv.back().find("#xchm:/") + 7));
   }
   EXPECT_EQ(shown, (std::vector<std::string>{"html-help.html", "dlg-new-toolbar.html", "dlg-workspace-manager.html",
-                                             "find-replace.html", "adding-files.html"}));
+                                             "adding-files.html"}));
   // Each is a page of the help installed beside the program.
   const std::set<std::string> pages = GuidePages();
   for (const std::string& page : shown) EXPECT_TRUE(pages.count(page)) << page;
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+}
+
+// The Build menu opened with the mouse on its title or with Alt+B, an item highlighted with Down
+// or by hovering it; then, while the bars' timers run, the status line shows the item's prompt and
+// F1 opens the item's page (with no item highlighted: no prompt, and the main window's page, the
+// contents).
+TEST_F(Help, F1InAMenuOpenedWithTheMouseOrTheKeyboardOpensThePageOfTheHighlightedItem) {
+  Install("xchm");
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  CMainFrame* frame = ShowMainFrame();
+  frame->SetFocus();
+  SECMenuBar* menubar = frame->GetMenuBar();
+  ASSERT_NE(menubar, nullptr);
+  const int build = menubar->FindMnemonic('B');
+  ASSERT_GE(build, 0);
+  CRect title;
+  menubar->GetItemRect(build, &title);
+  auto openWithMouse = [&] { Click(menubar->GetSafeHwnd(), title.CenterPoint()); };
+  auto openWithKeys = [] { PressKey('B', kAlt); };
+  auto down = [] { PressKey(VK_DOWN); };
+  auto hoverLast = [] {
+    // The fourth item of the Build menu: Automatic Generate HTML Help.
+    CRect item;
+    ASSERT_TRUE(::GetMenuItemRect(nullptr, brambolt::TrackedMenu(), 3, &item));
+    MoveMouseAt({item.left + 2, item.top + 2});
+    MoveMouseAt(item.CenterPoint());
+  };
+  struct Way {
+    const char* name;
+    std::function<void()> open, move;
+    UINT command;
+    const char* page;
+  };
+  const Way ways[] = {
+      {"click, nothing highlighted", openWithMouse, [] {}, 0, "index.html"},
+      {"click, Down", openWithMouse, down, 32800, "write-documentation.html"},
+      {"click, hover", openWithMouse, hoverLast, 32802, "html-help.html"},
+      {"Alt+B, hover", openWithKeys, hoverLast, 32802, "html-help.html"},
+      {"Alt+B, Down", openWithKeys, down, 32801, "write-documentation.html"},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    started.clear();
+    CString status;
+    UiScript menu;
+    menu.Then(way.move);
+    for (int i = 0; i < 5; ++i) menu.Then([] { brambolt::VirtualClock::Advance(250); });
+    menu.Then([&] {
+          frame->GetMessageBar()->GetWindowText(status);
+          PressKey(VK_F1);
+        })
+        .Then([] { PressKey(VK_ESCAPE); });
+    way.open();
+    RunUntilIdle();
+    EXPECT_EQ(menu.Remaining(), 0u);
+    PressKey(VK_ESCAPE);  // the menubar's menu mode, where Escape in the menu left it
+    CString prompt;
+    frame->GetMessageString(way.command, prompt);
+    EXPECT_EQ(status, prompt);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].back(), InViewer(way.page));
+  }
   frame->DestroyWindow();
   app.m_pMainWnd = nullptr;
 }
@@ -252,6 +309,227 @@ TEST_F(Help, WithoutAViewerThePageOpensInTheBrowserAndWithoutEitherOneMessageSay
   EXPECT_EQ(started.size(), 2u);
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_NE(boxes.boxes[0].text.find("xchm"), std::string::npos);
+}
+
+BOOL CALLBACK AddDialogTemplate(HMODULE, LPCTSTR, LPTSTR name, LONG_PTR templates) {
+  if (IS_INTRESOURCE(name))
+    reinterpret_cast<std::vector<UINT>*>(templates)->push_back(static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)));
+  return TRUE;
+}
+
+// The headings (h1 and h2) of a page of the guide installed beside the program, in lower case.
+std::string HeadingsOf(const std::string& page) {
+  const std::string text = apptest::ReadText((ProgramFolder() / help_topics::kPagesFolderName / page).string());
+  const std::regex heading(R"re(<h[12]>([\s\S]*?)</h[12]>)re");
+  std::string headings;
+  for (std::sregex_iterator it(text.begin(), text.end(), heading), end; it != end; ++it) headings += (*it)[1].str() + "\n";
+  std::transform(headings.begin(), headings.end(), headings.begin(), [](unsigned char c) { return std::tolower(c); });
+  return headings;
+}
+
+// Every dialog template of the program's resources, run as a dialog: F1 opens a page with a heading
+// that names the dialog (its caption, or the dialog a captionless page or bar belongs to).
+TEST_F(Help, F1InEveryDialogOfTheProgramOpensAPageAboutThatDialog) {
+  Install("xchm");
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  CMainFrame* frame = ShowMainFrame();
+  std::vector<UINT> templates;
+  ASSERT_TRUE(::EnumResourceNames(nullptr, RT_DIALOG, AddDialogTemplate, reinterpret_cast<LONG_PTR>(&templates)));
+  ASSERT_GE(templates.size(), 40u);
+  // Pages of a wizard or of a sheet, progress windows and a bar: the dialog they are part of.
+  const std::map<UINT, std::string> uncaptioned = {
+      {131, "New Project"}, {132, "New Project"}, {153, "New Project"}, {154, "New Project"},
+      {162, "Settings"}, {169, "Settings"}, {171, "Settings"}, {174, "General"},
+      {152, "Insert Files into Project"}, {165, "Insert Files into Project"}, {AFX_IDD_PREVIEW_TOOLBAR, "Print Preview"}};
+  // The toolkit's Shortcut Keys, Assign Shortcut and Tools, which the program offers nowhere.
+  const std::set<UINT> notOffered = {20507, 20508, 20512};
+  for (UINT id : templates) {
+    SCOPED_TRACE(id);
+    if (notOffered.count(id) != 0) continue;
+    started.clear();
+    std::string caption;
+    CDialog dialog(id, frame);
+    ModalAnswers answers;
+    answers.When(nullptr, nullptr, [&caption](HWND hDialog) {
+      char text[128] = {};
+      ::GetWindowTextA(hDialog, text, sizeof text);
+      caption = text;
+      // A page of a wizard or a sheet is made hidden (a wizard's disabled); the dialog that holds
+      // it shows it, enables it and focuses it.
+      ::ShowWindow(hDialog, SW_SHOW);
+      ::EnableWindow(hDialog, TRUE);
+      const HWND hFocus = ::GetFocus();
+      if (hFocus != hDialog && !::IsChild(hDialog, hFocus)) {
+        const HWND hFirst = ::GetNextDlgTabItem(hDialog, nullptr, FALSE);
+        ::SetFocus(hFirst != nullptr ? hFirst : hDialog);
+      }
+      RunUntilIdle();
+      PressKey(VK_F1);
+      ::EndDialog(hDialog, IDCANCEL);
+    });
+    ASSERT_NE(dialog.DoModal(), -1);
+    std::string subject = caption;
+    if (subject.empty()) {
+      ASSERT_TRUE(uncaptioned.count(id)) << "a dialog without a caption needs its subject";
+      subject = uncaptioned.at(id);
+    }
+    ASSERT_EQ(started.size(), 1u) << subject;
+    const std::string page = started[0].back().substr(started[0].back().find("#xchm:/") + 7);
+    EXPECT_NE(page, help_topics::kContentsPage) << subject;
+    std::transform(subject.begin(), subject.end(), subject.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_NE(HeadingsOf(page).find(subject), std::string::npos) << page << " is not about " << subject;
+  }
+  frame->DestroyWindow();
+  app.m_pMainWnd = nullptr;
+}
+
+// The pages F1 and the Help buttons open, as the CHM viewer on PATH is asked for them (its starts
+// are recorded instead of run).
+class OpenedPages {
+ public:
+  explicit OpenedPages(const std::string& tools) {
+    apptest::WriteText(tools + "/xchm", "#!/bin/sh\n");
+    ::chmod((tools + "/xchm").c_str(), 0755);
+    const char* path = std::getenv("PATH");
+    savedPath_ = path != nullptr ? path : "";
+    setenv("PATH", tools.c_str(), 1);
+  }
+  ~OpenedPages() { setenv("PATH", savedPath_.c_str(), 1); }
+  std::vector<std::string> pages;
+
+ private:
+  std::string savedPath_;
+  brambolt::ScopedSpawnHook hook_{[this](const brambolt::SpawnRequest& request) {
+    const std::string& target = request.argv.back();
+    if (request.program == "xchm") pages.push_back(target.substr(target.find("#xchm:/") + 7));
+    return DWORD{0};
+  }};
+};
+
+// Presses F1 in the dialog of that caption once it runs, with the focus where the dialog put it,
+// then closes the dialog.
+void PressF1In(ModalAnswers& answers, const char* caption) {
+  answers.When(nullptr, caption, [](HWND hDialog) {
+    RunUntilIdle();
+    PressKey(VK_F1);
+    RunUntilIdle();
+    ::EndDialog(hDialog, IDCANCEL);
+  });
+}
+
+// A frame and a dialog whose resources share the number 131 each open their own page: the
+// hierarchy picture's frame and the New Project wizard's first page.
+TEST(HelpContexts, TheHierarchyPictureAndTheWizardsFirstPageOpenTheirOwnPages) {
+  apptest::StartedApp s;
+  AdvanceClock(3500);  // the splash window, which a key would close, has gone
+  OpenedPages opened(s.home.Folder("tools"));
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return s.app.PreTranslateMessage(&msg); });
+  // A picture of 8 by 8 pixels, as the documentation writes its hierarchy charts.
+  std::string bmp = {'B', 'M'};
+  auto put = [&](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>(value >> (8 * i)));
+  };
+  put(54 + 8 * 24, 4), put(0, 4), put(54, 4), put(40, 4), put(8, 4), put(8, 4), put(1, 2), put(24, 2);
+  for (int i = 0; i < 6; ++i) put(0, 4);
+  bmp.append(8 * 24, '\x7F');
+  const std::string picture = s.home.Folder("Output") + "/Hierarchy.bmp";
+  apptest::WriteText(picture, bmp);
+  ASSERT_NE(s.app.OpenDocumentFile(picture.c_str()), nullptr);
+  RunUntilIdle();
+  PressKey(VK_F1);
+  RunUntilIdle();
+  ModalAnswers answers;
+  PressF1In(answers, "New Project");
+  s.app.OnNewProject();
+  EXPECT_EQ(opened.pages, (std::vector<std::string>{"hierarchy.html", "projects.html"}));
+}
+
+// F1 in the dialogs of the program's commands, opened as the commands open them, with a project
+// and a source file open.
+TEST(HelpContexts, F1InTheDialogsOfTheCommandsOpensTheirPages) {
+  apptest::StartedApp s;
+  AdvanceClock(3500);  // the splash window, which a key would close, has gone
+  OpenedPages opened(s.home.Folder("tools"));
+  const std::string folder = s.home.Folder("Shapes");
+  apptest::WriteText(folder + "/Header Files/Shape.h", "class CShape {\npublic:\n  int m_nSides;\n};\n");
+  CWorkSpaceObj project;
+  ASSERT_TRUE(project.SaveToFile((folder + "/Shapes.dcp").c_str()));
+  s.app.OpenDocumentFile((folder + "/Shapes.dcp").c_str());
+  ASSERT_TRUE(s.app.OpenHeaderFile("Shape.h"));
+  RunUntilIdle();
+  struct Case {
+    UINT command;
+    const char* caption;
+    const char* page;
+  };
+  const Case cases[] = {
+      {ID_EDIT_REPLACE, "Replace", "find-replace.html"},
+      {ID_EDIT_FIND, "Find", "find-replace.html"},
+      {ID_WINDOW_LIST, "Windows", "dlg-windows.html"},
+      {ID_WRITE_DOCUMENTATION, "Options", "write-documentation.html"},
+      {ID_GENERATE_HTML_HELP, "HTML Help", "html-help.html"},
+      {ID_PROJECT_SETTINGS, "Settings", "projects.html"},
+      {ID_INSERT_LIVE_FOLDER, "Insert Files into Project", "adding-files.html"},
+      {ID_CURRENT_PROJECT, "Organize files", "adding-files.html"},
+      {ID_INSERT_FILES, "Open", "adding-files.html"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    opened.pages.clear();
+    ModalAnswers answers;
+    PressF1In(answers, c.caption);
+    s.app.m_pMainWnd->SendMessage(WM_COMMAND, c.command);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(opened.pages, std::vector<std::string>{c.page});
+  }
+  // Select Directory, from the browse button of Insert Files into Project: its Help button, then F1.
+  opened.pages.clear();
+  ModalAnswers answers;
+  answers.When(nullptr, "Insert Files into Project", [](HWND hDialog) {
+    for (HWND hChild = ::GetWindow(hDialog, GW_CHILD); hChild != nullptr; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+      if (dynamic_cast<SECBrowseButton*>(CWnd::FromHandlePermanent(hChild)) != nullptr) Click(hChild, {3, 3});
+    ::EndDialog(hDialog, IDCANCEL);
+  });
+  answers.When(nullptr, "Select Directory", [](HWND hDialog) {
+    RunUntilIdle();
+    Click(::GetDlgItem(hDialog, 1038), {5, 5});
+    PressKey(VK_F1);
+    ::EndDialog(hDialog, IDCANCEL);
+  });
+  s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_INSERT_LIVE_FOLDER);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(opened.pages, (std::vector<std::string>{"dlg-select-directory.html", "dlg-select-directory.html"}));
+}
+
+// F1 in a message box whose question has no page of its own opens the page of the place that
+// raised it: Next on the wizard's first page with no project name.
+TEST(HelpContexts, F1InAMessageBoxWithoutAPageOfItsOwnOpensThePageOfItsPlace) {
+  apptest::StartedApp s;
+  AdvanceClock(3500);
+  OpenedPages opened(s.home.Folder("tools"));
+  brambolt::afx::SetMessageBoxPresenter(nullptr);
+  ModalAnswers answers;
+  std::string text;
+  answers.When(nullptr, "New Project", [](HWND hWizard) {
+    RunUntilIdle();
+    apptest::DlgCommand(hWizard, ID_WIZNEXT);
+    ::EndDialog(hWizard, IDCANCEL);
+  });
+  answers.When(nullptr, "Inkwright", [&text](HWND hBox) {
+    char buffer[256] = {};
+    ::GetDlgItemTextA(hBox, 1001, buffer, sizeof buffer);
+    text = buffer;
+    RunUntilIdle();
+    PressKey(VK_F1);
+    RunUntilIdle();
+    ::EndDialog(hBox, IDOK);
+  });
+  s.app.OnNewProject();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_FALSE(text.empty()) << "the wizard asked for the project's name";
+  EXPECT_EQ(opened.pages, std::vector<std::string>{"projects.html"});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The program's help as a user reads it on X11: F1 on the main window, and F1 on a highlighted
-# menu item, open a page in the installed CHM viewer, and the page shows as text a person reads,
-# not as its HTML source. What the screen shows is read back with OCR.
+# The program's help as a user reads it on X11: F1 in the document window in front, and F1 on a
+# highlighted menu item, open a page in the installed CHM viewer, and the page shows as text a
+# person reads, not as its HTML source. What the screen shows is read back with OCR.
 # usage: help.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 for needed in xchm tesseract; do
   if ! command -v "$needed" > /dev/null; then
@@ -49,9 +49,9 @@ page_shown() {
 start_program
 run windowfocus --sync "$main"
 
-# ---- F1 on the main window: the contents page ----
+# ---- F1 in the empty file the program starts with: the page of the editor ----
 keys F1
-page_shown help-01-contents "documents C++ source code"
+page_shown help-01-editor "open in the code editor"
 
 # ---- F1 on a highlighted menu item: the page of that command ----
 run windowfocus --sync "$main"
