@@ -4,8 +4,8 @@
 // byte whose low bits give the number of bases (0 to 4) and whose high bit gives the class the
 // name of the one before (a class defined twice), followed by one byte per base: a class of the
 // graph, or one of eight names outside it. Missing bytes mean no bases.
-// Checked against what the chart promises: every class has a box inside the picture, the boxes
-// stay within a bound of the classes and their links, the work (the steps the model counts) grows
+// Checked against what the chart promises: every class has a box inside the picture, no two
+// boxes overlap, the boxes stay within a bound of the classes and their links, the work (the steps the model counts) grows
 // with the graph, and without cycles each descendant count equals the number of paths below
 // the class, counted here independently.
 #include <algorithm>
@@ -106,6 +106,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t nSteps = CWorkSpaceObj::HierarchySteps() - nBefore;
   if (nSteps > 400 * nGraph) Fail("steps", std::to_string(nSteps) + " for " + std::to_string(nGraph));
   if (project.m_ChartBoxes.size() > 8 * nGraph) Fail("boxes", std::to_string(project.m_ChartBoxes.size()));
+
+  // No two boxes overlap (a sweep from left to right).
+  std::vector<CRect> boxes;
+  for (const auto& box : project.m_ChartBoxes) boxes.push_back(box.rect);
+  std::sort(boxes.begin(), boxes.end(), [](const CRect& a, const CRect& b) { return a.left < b.left; });
+  for (size_t a = 0; a < boxes.size(); ++a)
+    for (size_t b = a + 1; b < boxes.size() && boxes[b].left < boxes[a].right; ++b)
+      if (boxes[b].top < boxes[a].bottom && boxes[a].top < boxes[b].bottom)
+        Fail("boxes overlap", std::to_string(boxes[a].left) + "," + std::to_string(boxes[a].top) + " and " +
+                                  std::to_string(boxes[b].left) + "," + std::to_string(boxes[b].top));
 
   std::set<std::string> inside;
   for (const auto& box : project.m_ChartBoxes)
