@@ -180,7 +180,7 @@ int DocumentProject(std::string folder, const char* lpszLanguage) {
   std::printf("threads:       %d\n", GetDocumentationThreads());
   const int nChartBoxes = static_cast<int>(project.m_ChartBoxes.size());
   std::printf("chart: %d x %d pixels, %d of %d boxes\n", project.m_nChartWidth, project.m_nChartHeight,
-              nChartBoxes - project.m_nChartBoxesCut, nChartBoxes);
+              nChartBoxes - project.m_nChartBoxesCut, nChartBoxes + project.m_nChartRepeatsLeftOut);
   std::printf("output folder: %s\n", static_cast<LPCTSTR>(strFolder));
   std::printf("peak memory:   %ld KiB\n", PeakMemoryKiB());
   return nFailed == 0 ? 0 : 1;

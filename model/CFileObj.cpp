@@ -3,11 +3,21 @@
 
 #include <strings.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
 
 IMPLEMENT_SERIAL(CFileObj, CObject, 0)
+
+namespace {
+
+unsigned long long NextAnalysisOrder() {
+  static std::atomic<unsigned long long> s_nNext{0};
+  return ++s_nNext;
+}
+
+}  // namespace
 
 CFileObj::CFileObj()
     : m_nKnownClassId(1001),
@@ -20,7 +30,8 @@ CFileObj::CFileObj()
       m_nBoxHeight(20),
       m_nMoreAncestors(0),
       m_nBitmapWidth(180),
-      m_nBitmapHeight(20) {}
+      m_nBitmapHeight(20),
+      m_nAnalysisOrder(NextAnalysisOrder()) {}
 
 CFileObj::~CFileObj() {
   DeleteAllVariables();

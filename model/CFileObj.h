@@ -148,4 +148,7 @@ class CFileObj : public CObject {
   int m_nMoreAncestors;        // the ancestors beyond those, which the diagram only counts
   int m_nBitmapWidth;
   int m_nBitmapHeight;
+  // Rises with every record made: the analyser makes them in the order of the project's files
+  // and of each file's lines, so this is the order of analysis, whatever the list's order became.
+  unsigned long long m_nAnalysisOrder;
 };

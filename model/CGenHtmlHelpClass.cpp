@@ -2,6 +2,9 @@
 // HTML Help command around them.
 #include "model/CGenHtmlHelpClass.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -10,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/Convert.h"
 #include "model/DocOutput.h"
@@ -19,6 +24,7 @@
 #include "model/DocPages.h"
 #include "model/HelpCompilerRun.h"
 #include "model/ShellServices.h"
+#include "os/OwnedNames.h"
 #include "os/Paths.h"
 #include "os/Process.h"
 #include "os/Shell.h"
@@ -351,16 +357,53 @@ std::string LastLines(const std::string& text, int nLines) {
   return text.substr(start, end - start);
 }
 
-// A compile under a working name: a copy of the project beside it whose "Compiled file=" names
-// "<help file>.compiling"; Finish puts a complete result in the help file's place and removes the
-// working files. A project without that option is compiled as it is.
+// The working files of a compile carry the program's process in their names (the owned-name
+// rule of the saves), so a compile of another instance into the same folder keeps its own, and
+// what a compile ended with its program left is known for a leftover and removed by the next.
+constexpr const char* kWorkingTag = "compiling";
+
+// A working copy of the project keeps the project's extension after its owned name: the compiler
+// reads a project by its extension.
+void RemoveDeadWorkingFiles(const std::filesystem::path& folder, const std::string& extension) {
+  namespace owned = brambolt::owned_name;
+  owned::RemoveDeadLeftovers(folder.string(), std::string(), kWorkingTag);
+  std::error_code error;
+  std::vector<std::filesystem::path> dead;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (extension.empty() || name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+      continue;
+    if (!owned::OwnerGone(owned::OwnerOf(name.substr(0, name.size() - extension.size()), std::string(), kWorkingTag)))
+      continue;
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+      dead.push_back(it->path());
+  }
+  for (const auto& path : dead) std::filesystem::remove(path, error);
+}
+
+// A compile under working names: a copy of the project beside it whose "Compiled file=" names a
+// working file beside the help file; Finish puts a complete result in the help file's place and
+// removes the working files. A project without that option is compiled as it is.
 class WorkingCompile {
  public:
   WorkingCompile(const std::filesystem::path& project, std::filesystem::path compiled)
       : m_project(project), m_compiled(std::move(compiled)) {
+    namespace owned = brambolt::owned_name;
+    const std::string extension = project.extension().string();
+    RemoveDeadWorkingFiles(project.parent_path(), extension);
+    if (m_compiled.parent_path() != project.parent_path()) RemoveDeadWorkingFiles(m_compiled.parent_path(), extension);
+    std::error_code error;
+    // What compiles of earlier versions left under fixed names.
+    std::filesystem::remove(m_compiled.string() + ".compiling", error);
+    std::filesystem::remove(project.parent_path() / (project.stem().string() + ".compiling" + extension), error);
+
     std::ifstream in(project, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     static constexpr std::string_view kOption = "compiled file=";
+    const std::filesystem::path working = owned::Make(m_compiled.parent_path().string(),
+                                                      m_compiled.filename().string(), kWorkingTag);
     bool bNamed = false;
     std::string copy;
     for (size_t at = 0; at < text.size();) {
@@ -370,19 +413,19 @@ class WorkingCompile {
       std::string lower = line.substr(0, kOption.size());
       std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
       if (lower == kOption) {
+        // The value's folder part stays; its file name becomes the working file's.
         const size_t value = line.find_last_not_of("\r\n") + 1;
-        line.insert(value, kSuffix);
+        const size_t slash = line.find_last_of("\\/", value - 1);
+        const size_t name = slash == std::string::npos || slash < kOption.size() ? kOption.size() : slash + 1;
+        line.replace(name, value - name, working.filename().string());
         bNamed = true;
       }
       copy += line;
       at = end;
     }
     if (!bNamed) return;
-    m_working = m_compiled;
-    m_working += kSuffix;
-    m_workingProject = project.parent_path() / (project.stem().string() + kSuffix + project.extension().string());
-    std::error_code error;
-    std::filesystem::remove(m_working, error);  // left by a compile that was stopped
+    m_working = working;
+    m_workingProject = owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
     std::ofstream out(m_workingProject, std::ios::binary | std::ios::trunc);
     out << copy;
     if (!out.flush()) {
@@ -396,6 +439,14 @@ class WorkingCompile {
   WorkingCompile& operator=(const WorkingCompile&) = delete;
 
   std::string ProjectFile() const { return (m_workingProject.empty() ? m_project : m_workingProject).string(); }
+
+  // The working files' names as the compiler may write them, each with the name of the file it
+  // stands for.
+  std::vector<std::pair<std::string, std::string>> NamesShown() const {
+    if (m_working.empty()) return {};
+    return {{m_working.filename().string(), m_compiled.filename().string()},
+            {m_workingProject.filename().string(), m_project.filename().string()}};
+  }
 
   // Whether the compile made the help file: it ended, and wrote a file that holds something, now in
   // the help file's place. Only the first call decides.
@@ -418,7 +469,6 @@ class WorkingCompile {
   }
 
  private:
-  static constexpr const char* kSuffix = ".compiling";
   std::filesystem::path m_project, m_compiled, m_working, m_workingProject;
   bool m_bFinished = false;
   bool m_bMade = false;
@@ -445,6 +495,7 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   request.argv = {program, working.ProjectFile()};
   request.directory = folder.string();
   HelpCompilerRun run;
+  run.ShowNamesAs(working.NamesShown());
   DWORD dwError = 0;
   if (!run.Start(request, &dwError)) return FALSE;
   const auto result = [&](bool bEnded) -> std::string {

@@ -3,8 +3,8 @@
 // and the class-hierarchy queries that build and read the class records.
 #pragma once
 
-#include <utility>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/CStdioFile.h"
@@ -113,8 +113,15 @@ class CWorkSpaceObj : public CObject {
   void CopyClassList();
   BOOL FindComponentClass(CString& strText, CString strClassName) const;
   void ClearRootClassList();
-  // Fills the root-name list and re-orders the class list by descending number of descendants.
+  // Fills the root-name list and re-orders the class list by descending number of descendants
+  // (equal counts in the reverse of the order of analysis). Every class is reached from a root
+  // name: a cycle of base names without one gets a root.
   void BuildRootClassList();
+  // Puts the class list back in the order of analysis.
+  void RestoreAnalysisOrder();
+  // The steps the calling thread's hierarchy queries and chart layouts have taken so far (names
+  // and links visited, boxes placed): a measure of their work that grows with the class graph.
+  static size_t HierarchySteps();
 
   // ---- Documentation (one driver per output language) ----
   // Write the whole tree into strFolder (the language's Htmls folder, with its backslash): index,
@@ -215,12 +222,16 @@ class CWorkSpaceObj : public CObject {
   // Boxes of the last layout of classes with subclasses that are shown without them, because
   // the class is shown whole under another of its bases (0 when every box shows its subclasses).
   int m_nChartRepeatsShort = 0;
+  // Boxes of the last layout left out because they would show a class a second time while the
+  // picture could hold each class once only (0 when every class stands under each of its bases).
+  int m_nChartRepeatsLeftOut = 0;
   // Every name's subclasses in the order the chart shows them (GetDerivedClasses, then
   // SortClassesByDescendants), made once for a layout so that it grows with the classes and not
   // with their square; null outside a layout.
   struct ChartChildren;
   std::shared_ptr<ChartChildren> IndexChartChildren() const;
   void GetChartChildren(CFileObjList& list, const CString& strName) const;
+  BOOL HasChartChildren(const CString& strName) const;
   std::shared_ptr<ChartChildren> m_pChartChildren;
 
   // ---- Members ----
@@ -311,6 +322,7 @@ class CWorkSpaceObj : public CObject {
   int m_nBoxHeight;
 
  private:
+  static void AddHierarchySteps(size_t nSteps);
   void SerializeOptionsAndAuthor(CArchive& ar);
   void RepairLoadedLanguage();
 };

@@ -71,7 +71,10 @@ struct CWorkSpaceObj::ChartWalk {
   std::unordered_set<std::string> entered;   // names whose subclasses were laid out
   std::vector<std::string> enteredInOrder;   // the same, so a tree laid out again can be taken back
   size_t nBoxBudget = 0;                     // boxes past which repeats are shown as one box
+  bool bOmitRepeats = false;                 // a class with a box already gets no other
   int nRepeatsShort = 0;                     // repeats shown without their subclasses
+  int nRepeatsLeftOut = 0;                   // repeats not shown at all
+  int nRepeatsMet = 0;                       // subclasses met that had a box already
   int nColumnHeight = 0;                     // 0, or the height past which a column also breaks
   int nIndentLimit = 0;                      // 0, or how far right of x 0 a subclass goes on alone
   std::vector<CString> goingOn;              // such subclasses, in the order met
@@ -80,11 +83,11 @@ struct CWorkSpaceObj::ChartWalk {
   // What the layout held before a tree, to take the tree back.
   struct Mark {
     size_t nBoxes, nLines, nEntered, nGoingOn;
-    int nRepeatsShort;
+    int nRepeatsShort, nRepeatsLeftOut;
   };
   Mark Take(const CWorkSpaceObj& project) const {
     return {project.m_ChartBoxes.size(), project.m_ChartLines.size(), enteredInOrder.size(), goingOn.size(),
-            nRepeatsShort};
+            nRepeatsShort, nRepeatsLeftOut};
   }
   void Undo(CWorkSpaceObj& project, const Mark& mark) {
     project.m_ChartBoxes.resize(mark.nBoxes);
@@ -95,6 +98,7 @@ struct CWorkSpaceObj::ChartWalk {
     }
     goingOn.resize(mark.nGoingOn);
     nRepeatsShort = mark.nRepeatsShort;
+    nRepeatsLeftOut = mark.nRepeatsLeftOut;
   }
   void Enter(const std::string& name) {
     if (entered.insert(name).second) enteredInOrder.push_back(name);
@@ -137,6 +141,15 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
   const int nColumnBoxes = std::max(kColumnBoxes, static_cast<int>((children.GetCount() + nFit - 1) / nFit));
   for (POSITION pos = children.GetHeadPosition(); pos != nullptr;) {
     const CString strChild = children.GetNext(pos)->m_strClassName;
+    AddHierarchySteps(1);
+    const std::string child = NameKey(strChild);
+    if (walk.path.count(child) != 0 || walk.entered.count(child) != 0) {
+      ++walk.nRepeatsMet;
+      if (walk.bOmitRepeats) {
+        ++walk.nRepeatsLeftOut;
+        continue;
+      }
+    }
     const bool bColumnHigh = walk.nColumnHeight > 0 && y - (rcParent.top + kPitch) >= walk.nColumnHeight;
     if (nInColumn == nColumnBoxes || (bColumnHigh && nInColumn > 0)) {
       // A new column right of everything so far, joined to the parent's line just below the parent.
@@ -156,24 +169,20 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
     rcTree.UnionRect(&rcTree, &rcBox);
     ++nInColumn;
     int nSubtreeTop = rcBox.top;
-    const std::string child = NameKey(strChild);
     if (walk.path.count(child) == 0) {
-      CFileObjList grandchildren;
       const bool bFirst = walk.entered.count(child) == 0;
       const bool bFarRight = walk.nIndentLimit > 0 && rcBox.left >= walk.nIndentLimit;
       if (bFarRight && bFirst) {
         // Too far right: the class goes on as a tree of its own (when it has subclasses).
         walk.Enter(child);
-        GetChartChildren(grandchildren, strChild);
-        if (!grandchildren.IsEmpty()) walk.goingOn.push_back(strChild);
+        if (HasChartChildren(strChild)) walk.goingOn.push_back(strChild);
       } else if (!bFarRight && (bFirst || m_ChartBoxes.size() < walk.nBoxBudget)) {
         walk.Enter(child);
         walk.path.insert(child);
         nSubtreeTop = LayoutChartSubtree(strChild, rcBox, walk, rcTree);
         walk.path.erase(child);
-      } else {
-        GetChartChildren(grandchildren, strChild);
-        if (!grandchildren.IsEmpty()) ++walk.nRepeatsShort;
+      } else if (HasChartChildren(strChild)) {
+        ++walk.nRepeatsShort;
       }
     }
     nLowestTop = std::max(nLowestTop, nSubtreeTop);
@@ -185,6 +194,7 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
 CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn) {
   // A tree going on from another starts with its class's box, not a root's.
   const CRect rcRoot(x, y, x + (bGoingOn ? m_nBoxWidth : kRootWidth), y + kBoxHeight);
+  AddHierarchySteps(1);
   m_ChartBoxes.push_back({strRoot, rcRoot, !bGoingOn});
   CRect rcTree = rcRoot;
   const std::string root = NameKey(strRoot);
@@ -381,51 +391,98 @@ CSize CWorkSpaceObj::LayoutHierarchyChart() {
     nLinks += m_FileObjList.GetNext(pos)->m_BaseClassList.GetCount();
   walk.nBoxBudget = static_cast<size_t>(kBoxesPerClassAndLink * (m_FileObjList.GetCount() + nLinks));
 
-  // The boxes of a layout that a picture of it cannot hold.
-  auto boxesBeyond = [](const std::vector<ChartBox>& boxes, CSize layout) {
-    const CSize picture = PictureSizeOf(ChartSizeOf(layout));
-    return static_cast<int>(std::count_if(boxes.begin(), boxes.end(),
-                                          [picture](const ChartBox& box) { return LiesBeyond(box.rect, picture); }));
+  // The names of the classes, each of which is to have a box inside the picture.
+  std::unordered_set<std::string> classNames;
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;)
+    classNames.insert(NameKey(m_FileObjList.GetNext(pos)->m_strClassName));
+
+  // A layout is judged by the classes without a box inside its picture, then by the boxes the
+  // picture cannot hold; of equal ones the first tried, which shows the most, is kept.
+  struct Judged {
+    size_t nMissing = 0;
+    int nBeyond = 0;
+    bool operator<(const Judged& other) const {
+      return nMissing != other.nMissing ? nMissing < other.nMissing : nBeyond < other.nBeyond;
+    }
   };
-  CSize layout = LayoutChartRows(roots, walk);
-  int nRepeatsShort = walk.nRepeatsShort;
-  int nBeyond = boxesBeyond(m_ChartBoxes, layout);
-  // Too large for a picture: the trees are packed into the picture's area instead, in rows as
-  // wide as serves best, their subclass columns also broken by height when that holds more.
-  if (nBeyond > 0) {
-    std::vector<ChartBox> bestBoxes = std::move(m_ChartBoxes);
-    std::vector<std::pair<CPoint, CPoint>> bestLines = std::move(m_ChartLines);
+  auto judge = [&classNames](const std::vector<ChartBox>& boxes, CSize layout) {
+    const CSize picture = PictureSizeOf(ChartSizeOf(layout));
+    Judged judged;
+    std::unordered_set<std::string> shown;
+    for (const ChartBox& box : boxes) {
+      if (LiesBeyond(box.rect, picture))
+        ++judged.nBeyond;
+      else if (const std::string name = NameKey(box.strName); classNames.count(name) != 0)
+        shown.insert(name);
+    }
+    judged.nMissing = classNames.size() - shown.size();
+    return judged;
+  };
+
+  struct Chosen {
+    Judged judged;
+    CSize layout;
+    int nRepeatsShort = 0, nRepeatsLeftOut = 0;
+    std::vector<ChartBox> boxes;
+    std::vector<std::pair<CPoint, CPoint>> lines;
+  };
+  Chosen best;
+  bool bChosen = false;
+  auto consider = [&](CSize candidate, const ChartWalk& done) {
+    const Judged judged = judge(m_ChartBoxes, candidate);
+    if (!bChosen || judged < best.judged) {
+      bChosen = true;
+      best.judged = judged;
+      best.layout = candidate;
+      best.nRepeatsShort = done.nRepeatsShort;
+      best.nRepeatsLeftOut = done.nRepeatsLeftOut;
+      best.boxes.swap(m_ChartBoxes);
+      best.lines.swap(m_ChartLines);
+    }
+    m_ChartBoxes.clear();
+    m_ChartLines.clear();
+    return best.judged.nMissing == 0 && best.judged.nBeyond == 0;
+  };
+
+  // Classes under several bases stand whole under each while the boxes stay within the budget;
+  // when a picture cannot hold that, the repeats are shown as single boxes; when it cannot hold
+  // that either, each class is shown once, under the first of its bases laid out. In each way the
+  // chart is laid out in its rows and, when too large for a picture, packed into the picture's
+  // area in rows as wide as serves best, the subclass columns also broken by height when that
+  // holds more.
+  const size_t nBudgets[] = {walk.nBoxBudget, 0, 0};
+  for (int nWay = 0; nWay < 3; ++nWay) {
+    auto start = [&](ChartWalk& fresh) {
+      fresh.nBoxBudget = nBudgets[nWay];
+      fresh.bOmitRepeats = nWay == 2;
+      fresh.nameWidths = walk.nameWidths;
+    };
+    ChartWalk rows;
+    start(rows);
+    if (consider(LayoutChartRows(roots, rows), rows)) break;
+    bool bDone = false;
     for (int nColumnHeight : kPackedColumnHeights) {
-      m_ChartBoxes.clear();
-      m_ChartLines.clear();
       ChartWalk packed;
-      packed.nBoxBudget = walk.nBoxBudget;
+      start(packed);
       packed.nColumnHeight = nColumnHeight;
       packed.nIndentLimit = kPackedIndent;
-      packed.nameWidths = walk.nameWidths;
-      const CSize packedLayout = LayoutChartPacked(roots, packed);
-      const int nPackedBeyond = boxesBeyond(m_ChartBoxes, packedLayout);
-      if (nPackedBeyond < nBeyond) {
-        nBeyond = nPackedBeyond;
-        layout = packedLayout;
-        nRepeatsShort = packed.nRepeatsShort;
-        bestBoxes.swap(m_ChartBoxes);
-        bestLines.swap(m_ChartLines);
-      }
-      if (nBeyond == 0) break;
+      if ((bDone = consider(LayoutChartPacked(roots, packed), packed))) break;
     }
-    m_ChartBoxes = std::move(bestBoxes);
-    m_ChartLines = std::move(bestLines);
+    // Without a class shown twice the other ways lay out the same chart.
+    if (bDone || rows.nRepeatsMet == 0) break;
   }
+  m_ChartBoxes = std::move(best.boxes);
+  m_ChartLines = std::move(best.lines);
 
-  const CSize chart = ChartSizeOf(layout);
+  const CSize chart = ChartSizeOf(best.layout);
   // A chart larger than a picture may be is cut to that size; the boxes left out are counted.
   const CSize picture = PictureSizeOf(chart);
   m_nChartWidth = picture.cx;
   m_nChartHeight = picture.cy;
-  m_nChartBoxesCut = nBeyond;
-  m_nChartRepeatsShort = nRepeatsShort;
-  return layout;
+  m_nChartBoxesCut = best.judged.nBeyond;
+  m_nChartRepeatsShort = best.nRepeatsShort;
+  m_nChartRepeatsLeftOut = best.nRepeatsLeftOut;
+  return best.layout;
 }
 
 void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot) {

@@ -19,30 +19,41 @@ bool HoldsBase(const CFileObj* pClass, const CString& strName) {
   return pClass->m_BaseClassList.Find(strName) != nullptr;
 }
 
-// The direct subclasses of every name, in class-list order, and the descendant counts over
-// them. A name already on the walk's path is not entered again, so cycles end; totals of
-// names whose walk met no such stop are remembered, which keeps shared sub-hierarchies cheap.
-// The walk keeps its own stack, so deep hierarchies cannot exhaust the thread's; totals stop
-// at INT_MAX (a class reached by many paths counts once per path).
+// The steps this thread's class-graph walks and chart layouts have taken.
+thread_local size_t t_nHierarchySteps = 0;
+
+// The descendant counts over the class graph, whose nodes are names and whose links run from a
+// base name to each class that names it (a class once under each of its base names, never under
+// its own). Without cycles a name's total is the sum over its links of 1 + the total of the class
+// below, so a class reached by two paths counts once per path. Names that reach each other (a
+// cycle of base names, which no valid header has but any text may) share one total: every link
+// among them counts once, and every link leaving them counts as it would from one name. Each name
+// and link is visited once for all queries of a counter (Tarjan's strongly connected components,
+// with a stack of its own, so deep hierarchies cannot exhaust the thread's); totals stop at INT_MAX.
 class DescendantCounter {
  public:
   explicit DescendantCounter(const CFileObjList& classes) {
     for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = classes.GetNext(pos);
       std::unordered_set<std::string> seen;
+      int nClass = -1;
       for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
         if (strBase == pClass->m_strClassName || !seen.insert(Key(strBase)).second) continue;
-        m_children[Key(strBase)].push_back(pClass);
+        if (nClass < 0) nClass = Intern(Key(pClass->m_strClassName));
+        const int nBase = Intern(Key(strBase));
+        m_nodes[static_cast<size_t>(nBase)].children.push_back(nClass);
+        ++t_nHierarchySteps;
       }
     }
   }
 
   // Returns the direct count; adds every descendant to nTotal.
   int Count(const CString& strName, int& nTotal) {
-    std::string name = Key(strName);
-    nTotal = Saturated(static_cast<long long>(nTotal) + Walk(name));
-    return static_cast<int>(Children(name).size());
+    const auto it = m_ids.find(Key(strName));
+    if (it == m_ids.end()) return 0;
+    nTotal = Saturated(static_cast<long long>(nTotal) + TotalOf(it->second));
+    return static_cast<int>(m_nodes[static_cast<size_t>(it->second)].children.size());
   }
 
   int Total(const CString& strName) {
@@ -52,57 +63,97 @@ class DescendantCounter {
   }
 
  private:
+  static constexpr int kUnvisited = -1;
+  struct Node {
+    std::vector<int> children;  // one entry per link, in class-list order
+    int nIndex = kUnvisited;    // order of discovery
+    int nLow = 0;               // the earliest discovery reachable without leaving the stack
+    int nComponent = -1;        // set once its component is complete
+    bool bOnStack = false;
+  };
+
   static int Saturated(long long n) { return static_cast<int>(std::min<long long>(n, INT_MAX)); }
 
-  const std::vector<const CFileObj*>& Children(const std::string& name) const {
-    static const std::vector<const CFileObj*> none;
-    auto it = m_children.find(name);
-    return it != m_children.end() ? it->second : none;
+  int Intern(const std::string& name) {
+    const auto [it, bNew] = m_ids.emplace(name, static_cast<int>(m_nodes.size()));
+    if (bNew) m_nodes.emplace_back();
+    return it->second;
   }
 
-  // All descendants of the name, depth first.
-  int Walk(const std::string& root) {
-    auto known = m_totals.find(root);
-    if (known != m_totals.end()) return known->second;
+  int TotalOf(int nNode) {
+    if (m_nodes[static_cast<size_t>(nNode)].nComponent < 0) Visit(nNode);
+    return m_totals[static_cast<size_t>(m_nodes[static_cast<size_t>(nNode)].nComponent)];
+  }
+
+  // Completes the components reachable from the node, each after every component below it, so
+  // a component's total is made from totals already known.
+  void Visit(int nRoot) {
     struct Frame {
-      std::string name;
-      size_t nNextChild = 0;
-      long long nTotal = 0;
-      bool bComplete = true;  // no child was left out for standing on the path
+      int nNode;
+      size_t nNextChild;
     };
-    std::vector<Frame> stack;
-    stack.push_back({root});
-    m_path.insert(root);
-    for (;;) {
-      Frame& frame = stack.back();
-      const std::vector<const CFileObj*>& children = Children(frame.name);
-      if (frame.nNextChild < children.size()) {
-        std::string child = Key(children[frame.nNextChild++]->m_strClassName);
-        frame.nTotal = Saturated(frame.nTotal + 1);
-        if (m_path.count(child) != 0) {
-          frame.bComplete = false;
-        } else if (auto it = m_totals.find(child); it != m_totals.end()) {
-          frame.nTotal = Saturated(frame.nTotal + it->second);
-        } else {
-          m_path.insert(child);
-          stack.push_back({std::move(child)});
+    std::vector<Frame> frames{{nRoot, 0}};
+    Open(nRoot);
+    while (!frames.empty()) {
+      Frame& frame = frames.back();
+      Node& node = m_nodes[static_cast<size_t>(frame.nNode)];
+      if (frame.nNextChild < node.children.size()) {
+        const int nChild = node.children[frame.nNextChild++];
+        ++t_nHierarchySteps;
+        Node& child = m_nodes[static_cast<size_t>(nChild)];
+        if (child.nIndex == kUnvisited) {
+          Open(nChild);
+          frames.push_back({nChild, 0});
+        } else if (child.bOnStack) {
+          node.nLow = std::min(node.nLow, child.nIndex);
         }
         continue;
       }
-      Frame done = std::move(frame);
-      stack.pop_back();
-      m_path.erase(done.name);
-      if (done.bComplete) m_totals.emplace(done.name, static_cast<int>(done.nTotal));
-      if (stack.empty()) return static_cast<int>(done.nTotal);
-      Frame& parent = stack.back();
-      parent.nTotal = Saturated(parent.nTotal + done.nTotal);
-      parent.bComplete = parent.bComplete && done.bComplete;
+      const int nDone = frame.nNode;
+      frames.pop_back();
+      if (!frames.empty()) {
+        Node& parent = m_nodes[static_cast<size_t>(frames.back().nNode)];
+        parent.nLow = std::min(parent.nLow, m_nodes[static_cast<size_t>(nDone)].nLow);
+      }
+      if (m_nodes[static_cast<size_t>(nDone)].nLow == m_nodes[static_cast<size_t>(nDone)].nIndex) Close(nDone);
     }
   }
 
-  std::unordered_map<std::string, std::vector<const CFileObj*>> m_children;
-  std::unordered_map<std::string, int> m_totals;
-  std::unordered_set<std::string> m_path;
+  void Open(int nNode) {
+    Node& node = m_nodes[static_cast<size_t>(nNode)];
+    node.nIndex = node.nLow = m_nNextIndex++;
+    node.bOnStack = true;
+    m_stack.push_back(nNode);
+    ++t_nHierarchySteps;
+  }
+
+  // Takes the component of nHead off the stack and sums its total.
+  void Close(int nHead) {
+    const int nComponent = static_cast<int>(m_totals.size());
+    const size_t nFirst = static_cast<size_t>(
+        std::find(m_stack.rbegin(), m_stack.rend(), nHead).base() - m_stack.begin()) - 1;
+    for (size_t i = nFirst; i < m_stack.size(); ++i) {
+      Node& member = m_nodes[static_cast<size_t>(m_stack[i])];
+      member.bOnStack = false;
+      member.nComponent = nComponent;
+    }
+    long long nTotal = 0;
+    for (size_t i = nFirst; i < m_stack.size(); ++i) {
+      for (int nChild : m_nodes[static_cast<size_t>(m_stack[i])].children) {
+        ++t_nHierarchySteps;
+        const int nChildComponent = m_nodes[static_cast<size_t>(nChild)].nComponent;
+        nTotal = Saturated(nTotal + 1 + (nChildComponent == nComponent ? 0 : m_totals[static_cast<size_t>(nChildComponent)]));
+      }
+    }
+    m_stack.resize(nFirst);
+    m_totals.push_back(static_cast<int>(nTotal));
+  }
+
+  std::unordered_map<std::string, int> m_ids;
+  std::vector<Node> m_nodes;
+  std::vector<int> m_stack;
+  std::vector<int> m_totals;  // by component
+  int m_nNextIndex = 0;
 };
 
 // The records of a list by class name.
@@ -180,6 +231,43 @@ std::vector<int> CountsOf(DescendantCounter& counter, const std::vector<CFileObj
   counts.reserve(classes.size());
   for (const CFileObj* pClass : classes) counts.push_back(counter.Total(pClass->m_strClassName));
   return counts;
+}
+
+// Classes whose bases only lead round a cycle of base names reach no root: the first of them in
+// the class list's order becomes a root under its own name, which reaches the rest.
+void AddRootsOfCycles(const CFileObjList& classes, std::unordered_set<std::string>& roots, CStringList& rootList) {
+  std::unordered_map<std::string, std::vector<std::string>> children;
+  for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = classes.GetNext(pos);
+    for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
+      const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
+      if (strBase != pClass->m_strClassName) children[Key(strBase)].push_back(Key(pClass->m_strClassName));
+      ++t_nHierarchySteps;
+    }
+  }
+  std::unordered_set<std::string> reached;
+  std::vector<std::string> pending;
+  auto reach = [&](const std::string& name) {
+    if (reached.insert(name).second) pending.push_back(name);
+    while (!pending.empty()) {
+      const auto it = children.find(pending.back());
+      pending.pop_back();
+      if (it == children.end()) continue;
+      for (const std::string& child : it->second) {
+        ++t_nHierarchySteps;
+        if (reached.insert(child).second) pending.push_back(child);
+      }
+    }
+  };
+  for (const std::string& root : roots) reach(root);
+  for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
+    const CString& strName = classes.GetNext(pos)->m_strClassName;
+    const std::string name = Key(strName);
+    if (reached.count(name) != 0) continue;
+    rootList.AddTail(strName);
+    roots.insert(name);
+    reach(name);
+  }
 }
 
 }  // namespace
@@ -282,10 +370,32 @@ void CWorkSpaceObj::GetChartChildren(CFileObjList& list, const CString& strName)
   for (CFileObj* pClass : it->second) list.AddTail(pClass);
 }
 
+BOOL CWorkSpaceObj::HasChartChildren(const CString& strName) const {
+  if (m_pChartChildren == nullptr) {
+    CFileObjList list;
+    GetDerivedClasses(list, strName);
+    return !list.IsEmpty();
+  }
+  const auto it = m_pChartChildren->sorted.find(Key(strName));
+  return it != m_pChartChildren->sorted.end() && !it->second.empty();
+}
+
 void CWorkSpaceObj::ClearRootClassList() { m_RootClassList.RemoveAll(); }
+
+void CWorkSpaceObj::RestoreAnalysisOrder() {
+  std::vector<CFileObj*> classes = ClassesOf(m_FileObjList);
+  std::stable_sort(classes.begin(), classes.end(), [](const CFileObj* a, const CFileObj* b) {
+    return a->m_nAnalysisOrder < b->m_nAnalysisOrder;
+  });
+  m_FileObjList.RemoveAll();
+  for (CFileObj* pClass : classes) m_FileObjList.AddTail(pClass);
+}
 
 void CWorkSpaceObj::BuildRootClassList() {
   ClearRootClassList();
+  // Sorted from the order of analysis each time, so that classes of equal counts come out in one
+  // order however often the list was built before.
+  RestoreAnalysisOrder();
   CopyClassList();
   SortClassesByDescendants(m_FileObjList);
   NameIndex projectClasses(m_WorkFileObjList);
@@ -302,4 +412,9 @@ void CWorkSpaceObj::BuildRootClassList() {
     FindComponentClass(strRoot, strRoot);
     if (roots.insert(Key(strRoot)).second) m_RootClassList.AddTail(strRoot);
   }
+  AddRootsOfCycles(m_FileObjList, roots, m_RootClassList);
 }
+
+size_t CWorkSpaceObj::HierarchySteps() { return t_nHierarchySteps; }
+
+void CWorkSpaceObj::AddHierarchySteps(size_t nSteps) { t_nHierarchySteps += nSteps; }

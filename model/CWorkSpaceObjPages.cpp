@@ -88,6 +88,8 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   const bool bEnglish = language == DocLanguage::English;
   const OutputFolder images = htmls.Subfolder("Image2");
 
+  // Every run lists and names the classes in the order of analysis, whatever ordered them since.
+  RestoreAnalysisOrder();
   AssignClassFileNames();
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
@@ -104,10 +106,12 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
       pProgress->BitmapWritten("Image2\\A_Hierarchy_Chart.bmp");
     else
       pProgress->SetChartFailed();
-    if (m_nChartBoxesCut > 0) {
+    // Repeats left out for want of room count as boxes the picture could not hold.
+    if (m_nChartBoxesCut + m_nChartRepeatsLeftOut > 0) {
       CString strCut;
       strCut.Format("The hierarchy chart is cut to %d x %d pixels: %d of its %d boxes lie beyond and are not shown.",
-                    m_nChartWidth, m_nChartHeight, m_nChartBoxesCut, static_cast<int>(m_ChartBoxes.size()));
+                    m_nChartWidth, m_nChartHeight, m_nChartBoxesCut + m_nChartRepeatsLeftOut,
+                    static_cast<int>(m_ChartBoxes.size()) + m_nChartRepeatsLeftOut);
       pProgress->ReportCut(strCut);
     }
     if (m_nChartRepeatsShort > 0) {

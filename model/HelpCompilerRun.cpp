@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
 
 #include "os/Waitable.h"
@@ -84,17 +85,54 @@ void HelpCompilerRun::Watch(HWND hWnd) {
   if (hWnd != nullptr && (m_nTaken < m_output.size() || m_bFinished)) NotifyLocked();
 }
 
+void HelpCompilerRun::ShowNamesAs(std::vector<std::pair<std::string, std::string>> names) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_names = std::move(names);
+}
+
+std::string HelpCompilerRun::ShownLocked(size_t nFrom, size_t nTo) const {
+  std::string shown;
+  for (size_t at = nFrom; at < nTo;) {
+    bool bNamed = false;
+    for (const auto& [from, to] : m_names) {
+      if (!from.empty() && m_output.compare(at, from.size(), from) == 0 && at + from.size() <= nTo) {
+        shown += to;
+        at += from.size();
+        bNamed = true;
+        break;
+      }
+    }
+    if (!bNamed) shown += m_output[at++];
+  }
+  return shown;
+}
+
 std::string HelpCompilerRun::TakeNewOutput() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_bNotified = false;
-  std::string fresh = m_output.substr(m_nTaken);
-  m_nTaken = m_output.size();
+  size_t nEnd = m_output.size();
+  // Held back: the longest end that begins a name, which more output may complete.
+  if (!m_bFinished) {
+    size_t nHeld = 0;
+    for (const auto& name : m_names) {
+      const std::string& from = name.first;
+      for (size_t n = std::min(from.size() - (from.empty() ? 0 : 1), nEnd - m_nTaken); n > nHeld; --n) {
+        if (m_output.compare(nEnd - n, n, from, 0, n) == 0) {
+          nHeld = n;
+          break;
+        }
+      }
+    }
+    nEnd -= nHeld;
+  }
+  std::string fresh = ShownLocked(m_nTaken, nEnd);
+  m_nTaken = nEnd;
   return fresh;
 }
 
 std::string HelpCompilerRun::GetOutput() const {
   std::lock_guard<std::mutex> lock(m_mutex);
-  return m_output;
+  return ShownLocked(0, m_output.size());
 }
 
 BOOL HelpCompilerRun::IsFinished() const {

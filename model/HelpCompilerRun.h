@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "base/base.h"
 #include "os/Process.h"
@@ -29,7 +31,11 @@ class HelpCompilerRun {
   BOOL Start(brambolt::SpawnRequest request, DWORD* pError);
   // The window told of what comes from now on (and at once of anything already there); NULL stops.
   void Watch(HWND hWnd);
-  // What the compiler wrote since the last call.
+  // Names the output shows as others: the compiler's working files as the files they become.
+  // Set before the compiler writes.
+  void ShowNamesAs(std::vector<std::pair<std::string, std::string>> names);
+  // What the compiler wrote since the last call, with the names shown as set. While the compiler
+  // runs, an end that may be the start of such a name waits for what follows.
   std::string TakeNewOutput();
   std::string GetOutput() const;
   // TRUE once the compiler has ended and everything it wrote has been read.
@@ -42,10 +48,12 @@ class HelpCompilerRun {
  private:
   void Read(int nOutput, int nWake);
   void NotifyLocked();
+  std::string ShownLocked(size_t nFrom, size_t nTo) const;
 
   mutable std::mutex m_mutex;
   std::condition_variable m_changed;
   std::string m_output;
+  std::vector<std::pair<std::string, std::string>> m_names;
   size_t m_nTaken = 0;
   bool m_bFinished = false;
   bool m_bNotified = false;  // a notice is on its way to the window and not yet answered

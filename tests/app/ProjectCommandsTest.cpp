@@ -512,8 +512,10 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
   app.m_pMainWnd->SendMessage(WM_COMMAND, ID_GENERATE_HTML_HELP);
   EXPECT_TRUE(answers.Unanswered().empty());
   ASSERT_EQ(compiled.size(), 1u);
-  // The compiler gets a working copy of the project, which names a working help file.
-  EXPECT_EQ(fs::path(compiled[0]).filename(), "Eta.compiling.hhp");
+  // The compiler gets a working copy of the project beside it, which names a working help file.
+  EXPECT_EQ(fs::path(compiled[0]).parent_path(), fs::path(file).parent_path() / "Output_Eng");
+  EXPECT_EQ(fs::path(compiled[0]).extension(), ".hhp");
+  EXPECT_NE(fs::path(compiled[0]).filename(), "Eta.hhp");
   EXPECT_NE(shown.find("The compiler made no help file."), std::string::npos) << shown;
   brambolt::ResetShellAssociations();
 }

@@ -111,6 +111,8 @@ TEST(UsersDay, DocumentationInEnglishAndBothChineseIsCompleteAndCompilesToHtmlHe
   desk.Menu('B', "G");
   ASSERT_EQ(desk.Pending(), 0u) << desk.Report();
   EXPECT_NE(compiled.find("Compiled file: "), std::string::npos) << compiled;
+  // The compiler's output names the help file asked for, not the working file it wrote.
+  EXPECT_EQ(compiled.find(".compiling"), std::string::npos) << compiled;
   std::vector<std::string> chms;
   for (const std::string& file : ListFiles(project.folder / "Output_GB5"))
     if (fs::path(file).extension() == ".chm") chms.push_back(file);

@@ -451,6 +451,50 @@ TEST(HierarchyChart, ClassesUnderSeveralBasesAreRepeatedWithinABoundAndWhatIsLef
   EXPECT_NE(std::find(cuts.begin(), cuts.end(), expected), cuts.end()) << ::testing::PrintToString(cuts);
 }
 
+// Whether every class of the project has a box that lies inside the picture; the names without.
+std::vector<std::string> ClassesWithoutABoxInThePicture(const CWorkSpaceObj& project) {
+  std::set<std::string> inside;
+  for (const auto& box : project.m_ChartBoxes)
+    if (box.rect.right <= project.m_nChartWidth && box.rect.bottom <= project.m_nChartHeight)
+      inside.insert(S(box.strName));
+  std::vector<std::string> missing;
+  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const std::string name = S(project.m_FileObjList.GetNext(pos)->m_strClassName);
+    if (inside.count(name) == 0) missing.push_back(name);
+  }
+  return missing;
+}
+
+// Classes that name each other as bases with no root among them still get their boxes; and a
+// library whose classes stand under up to four bases each, whose repeats under every base would
+// fill more than the largest picture, shows every class once inside the picture: only repeats
+// are left out.
+TEST(HierarchyChart, EveryClassHasABoxInsideThePictureBeforeAnyRepeatIsDrawn) {
+  ShapesProject cycle(Header({"A:B", "B:A", "Below:A", "D:E, public F", "E:D", "F:E"}).c_str());
+  cycle.project.LayoutHierarchyChart();
+  EXPECT_EQ(ClassesWithoutABoxInThePicture(cycle.project), std::vector<std::string>{});
+
+  std::vector<std::string> classes;
+  unsigned seed = 2;
+  auto next = [&seed](unsigned n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  const int nClasses = 150;
+  auto name = [](int i) { return "CLibraryClassWithAFairlyLongDescriptiveName" + std::to_string(i); };
+  for (int i = 0; i < nClasses; ++i) {
+    std::string entry = name(i);
+    const unsigned nBases = i < 4 ? 0 : 1 + next(4);
+    for (unsigned b = 0; b < nBases; ++b) entry += (b == 0 ? ":" : ", public ") + name(static_cast<int>(next(i)));
+    classes.push_back(entry);
+  }
+  ShapesProject library(Header(classes).c_str());
+  library.project.LayoutHierarchyChart();
+  EXPECT_EQ(ClassesWithoutABoxInThePicture(library.project), std::vector<std::string>{});
+  EXPECT_LE(static_cast<long long>(library.project.m_nChartWidth) * library.project.m_nChartHeight,
+            48LL * 1000 * 1000);
+}
+
 }  // namespace
 
 namespace {

@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "model/DocOutput.h"
 #include "model/CFileObj.h"
@@ -222,6 +224,49 @@ TEST(DocPages, ClassesNamedDotAndDotDotGetFoldersOfTheirOwnInsideHtmls) {
   EXPECT_FALSE(p.folder.Exists("Htmls/..htm"));
   EXPECT_FALSE(p.folder.Exists("...htm"));
   EXPECT_TRUE(Contains(Page(p, "Index.htm"), "<a href=\"@2E@2E/@2E@2E.htm\">..</a>"));
+}
+
+// A class defined twice in one header (under different conditions) and classes of equal
+// descendant counts: the explorer's class trees built any number of times before, and runs in
+// two languages, list the classes in one order and give the two definitions the same pages.
+TEST(DocPages, AClassDefinedTwiceKeepsItsPageNamesAndTheClassesTheirOrderAtEveryRun) {
+  ShapesProject p(
+      "#if USE_STD\nclass wxArrayString : public wxBase\n{\npublic:\n    void FromStd();\n};\n#else\n"
+      "class wxArrayString\n{\npublic:\n    void Own();\n};\n#endif\n"
+      "class wxSorted : public wxArrayString\n{\n};\nclass wxLone\n{\n};\nclass wxOther\n{\n};\n");
+  // The page of each class (by its first member function) and the index's links in order.
+  auto run = [&p](int nLanguage, int nBuilds) {
+    for (int i = 0; i < nBuilds; ++i) p.project.BuildRootClassList();
+    Generate(p, nLanguage);
+    std::set<std::string> pages;
+    for (POSITION pos = p.project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = p.project.m_FileObjList.GetNext(pos);
+      const CMemberFunctionObj* pFirst =
+          pClass->m_MemberFunctionList.IsEmpty() ? nullptr : pClass->m_MemberFunctionList.GetHead();
+      pages.insert(S(pClass->FileName()) + (pFirst != nullptr ? " " + S(pFirst->m_strName) : ""));
+    }
+    const std::string index = Page(p, "Index.htm");
+    std::vector<std::string> links;
+    for (size_t at = index.find("<a href=\""); at != std::string::npos; at = index.find("<a href=\"", at + 1))
+      if (const std::string link = index.substr(at + 9, index.find('"', at + 9) - at - 9);
+          link.find('/') != std::string::npos && link.rfind("http", 0) != 0)
+        links.push_back(link);
+    return std::make_pair(pages, links);
+  };
+  const auto english = run(LANGUAGE_ENG, 0);
+  EXPECT_EQ(english.first,
+            (std::set<std::string>{"wxArrayString FromStd", "wxArrayString(0) Own", "wxSorted", "wxLone", "wxOther"}));
+  const std::vector<std::string> order = {"wxArrayString/wxArrayString.htm", "wxArrayString(0)/wxArrayString(0).htm",
+                                          "wxSorted/wxSorted.htm", "wxLone/wxLone.htm", "wxOther/wxOther.htm"};
+  EXPECT_EQ(english.second, order);
+  for (int nBuilds : {1, 2, 3}) {
+    const auto chinese = run(LANGUAGE_CHS, nBuilds);
+    EXPECT_EQ(chinese.first, english.first) << nBuilds << " builds";
+    EXPECT_EQ(chinese.second, english.second) << nBuilds << " builds";
+    const auto again = run(LANGUAGE_ENG, nBuilds);
+    EXPECT_EQ(again.first, english.first) << nBuilds << " builds";
+    EXPECT_EQ(again.second, english.second) << nBuilds << " builds";
+  }
 }
 
 TEST(DocPages, NamesDifferingOnlyInCaseKeepPagesOfTheirOwn) {

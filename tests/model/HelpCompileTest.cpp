@@ -3,7 +3,10 @@
 // process behind, and a compile that ends shows its whole output with the result under it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -203,6 +206,53 @@ TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpF
       << shell.calls[0];
   EXPECT_EQ(FolderFiles(folder).size(), 2u) << "no working file is left";
   EXPECT_EQ(FolderFiles(folder)["Help.chm"], "ITSF");
+}
+
+// A compile of another instance still running into the same folder keeps its files; once that
+// instance has been killed, the next compile there removes what it left. The compile's window,
+// and its message without a window, name the help file asked for, not the file written meanwhile.
+TEST_F(HelpCompile, LeftoversOfAKilledCompileGoAtTheNextCompileAndTheOutputNamesTheHelpFile) {
+  // With a file "hold" in the folder the compiler says so with "held" and waits.
+  Compiler("echo \"Writing CHM $out\"\nprintf ITSF > \"$out\"\n"
+           "if [ -f hold ]; then : > held; sleep 600; fi\n");
+  std::ofstream(folder + "hold") << "";
+  const pid_t other = ::fork();
+  if (other == 0) {
+    CompileHtmlHelp(folder.c_str(), "Help.hhp", "Help.chm", nullptr);
+    ::_exit(0);
+  }
+  ASSERT_GT(other, 0);
+  for (int n = 0; n < 2000 && !fs::exists(folder + "held"); ++n)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(fs::exists(folder + "held"));
+  fs::remove(folder + "hold");
+  fs::remove(folder + "held");
+  const std::map<std::string, std::string> during = FolderFiles(folder);
+  ASSERT_EQ(during.size(), 3u) << ::testing::PrintToString(during);  // the project, its copy, the help file written
+
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
+    WaitForOutput(hDialog, "Compiled file: ");
+    shown = EditText(hDialog);
+    Click(::GetDlgItem(hDialog, IDCANCEL), {5, 5});
+  });
+  EXPECT_TRUE(Compile(owner.Hwnd()));
+  EXPECT_NE(shown.find("Writing CHM Help.chm\r\n"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("compiling"), std::string::npos) << shown;
+  std::map<std::string, std::string> expected = during;
+  expected["Help.chm"] = "ITSF";
+  EXPECT_EQ(FolderFiles(folder), expected) << "the running compile's files stay";
+
+  ASSERT_EQ(::kill(other, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(other, &status, 0), other);
+  EXPECT_TRUE(Compile(nullptr));
+  EXPECT_EQ(FolderFiles(folder), (std::map<std::string, std::string>{
+                                     {"Help.chm", "ITSF"},
+                                     {"Help.hhp", "[OPTIONS]\r\nCompiled file=Help.chm\r\nTitle=Help\r\n"}}));
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_NE(shell.calls[0].find("\nWriting CHM Help.chm\n"), std::string::npos) << shell.calls[0];
+  EXPECT_EQ(shell.calls[0].find("compiling"), std::string::npos) << shell.calls[0];
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "model/CWorkSpaceObj.h"
 #include "ModelTestSupport.h"
+#include "testing/testing.h"
 
 using model_test::S;
 
@@ -104,8 +105,50 @@ TEST(Hierarchy, CyclesEnd) {
   counter = 0;
   EXPECT_EQ(g.project.CountDescendants(&counter, "Self"), 0);
   EXPECT_EQ(counter, 0);
+  // A and B reach no root: the first of them in the sorted list (equal counts: the later one) is one.
   g.project.BuildRootClassList();
-  EXPECT_EQ(Graph::Names(g.project.m_RootClassList), std::vector<std::string>{"Self"});
+  EXPECT_EQ(Graph::Names(g.project.m_RootClassList), (std::vector<std::string>{"Self", "B"}));
+}
+
+// Classes that name each other as bases (not valid C++, but the analyser takes any text): each of
+// N classes derives from the next two, round. The counts end in steps that grow with the links,
+// every class of the cycle has the same number of descendants (each link of the cycle counted
+// once, and what hangs below it), and the cycle, which has no root, gets one so that the class
+// trees reach every class.
+TEST(Hierarchy, CyclesUnderMultipleInheritanceCountInStepsOfTheLinksAndGetARoot) {
+  const int nClasses = 60;
+  Graph g({});
+  for (int i = 0; i < nClasses; ++i) {
+    auto* record = new CFileObj;
+    record->m_strClassName = ("R" + std::to_string(i)).c_str();
+    record->m_BaseClassList.AddTail(("R" + std::to_string((i + 1) % nClasses)).c_str());
+    record->m_BaseClassList.AddTail(("R" + std::to_string((i + 2) % nClasses)).c_str());
+    g.project.m_FileObjList.AddTail(record);
+  }
+  // A class below the cycle and a class outside it.
+  for (const char* extra : {"Below:R7", "Alone"}) {
+    Graph one({extra});
+    g.project.m_FileObjList.AddTail(one.project.m_FileObjList.RemoveHead());
+  }
+  brambolt::test::HangWatchdog watchdog("descendant counts over a cycle of 60 classes", 60);
+  for (int i = 0; i < nClasses; ++i) {
+    int counter = 0;
+    EXPECT_EQ(g.project.CountDescendants(&counter, ("R" + std::to_string(i)).c_str()), i == 7 ? 3 : 2) << i;
+    EXPECT_EQ(counter, 2 * nClasses + 1) << i;
+  }
+  // Ordering the names of the cycle takes steps in proportion to the classes and links.
+  const size_t nBefore = CWorkSpaceObj::HierarchySteps();
+  CStringList names;
+  for (int i = 0; i < nClasses; ++i) names.AddTail(("R" + std::to_string(i)).c_str());
+  g.project.SortNamesByDescendants(names);
+  const size_t nLinks = 2 * nClasses + 1;
+  EXPECT_LE(CWorkSpaceObj::HierarchySteps() - nBefore, 4 * (nClasses + 2 + nLinks));
+  EXPECT_GT(CWorkSpaceObj::HierarchySteps() - nBefore, nLinks);
+  g.project.BuildRootClassList();
+  const std::vector<std::string> roots = Graph::Names(g.project.m_RootClassList);
+  ASSERT_EQ(roots.size(), 2u);
+  EXPECT_EQ(roots[0], "Alone");
+  EXPECT_EQ(roots[1].rfind("R", 0), 0u) << roots[1];
 }
 
 TEST(Hierarchy, DerivedClassesInClassListOrderWithoutTheClassItself) {

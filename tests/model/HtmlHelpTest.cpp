@@ -239,8 +239,11 @@ TEST(HtmlHelp, TheCompilerRunsInTheLanguageFolderAndItsOutputIsShown) {
   const auto& request = run.starts.requests[0];
   EXPECT_EQ(request.program, "chmcmd");
   ASSERT_EQ(request.argv.size(), 2u);
-  // The compiler gets a working copy of the project that names a working help file.
-  EXPECT_EQ(fs::path(request.argv[1]).filename(), "Shapes.compiling.hhp");
+  // The compiler gets a working copy of the project beside it, which names a working help file; the
+  // copy keeps the extension by which the compiler knows a project.
+  EXPECT_EQ(fs::path(request.argv[1]).parent_path(), fs::path(run.p.folder.Path()) / "Output_Eng");
+  EXPECT_EQ(fs::path(request.argv[1]).extension(), ".hhp");
+  EXPECT_NE(fs::path(request.argv[1]).filename(), "Shapes.hhp");
   EXPECT_EQ(fs::path(request.directory), fs::path(run.p.folder.Path()) / "Output_Eng");
   ASSERT_EQ(run.shell.calls.size(), 2u);
   EXPECT_TRUE(run.shell.calls[0].starts_with("ShowMessage 48 Compiling ")) << run.shell.calls[0];

@@ -163,8 +163,8 @@ if command -v chmcmd > /dev/null; then
   # The compiler runs beside the main window, in a window of its own that shows what it writes and
   # then the result, until it is closed.
   [ -n "$(window '^HTML Help Compiler$')" ] || fail "the compiler's window did not open"
-  # The compiler is given a working copy of the project (Atelier.compiling.hhp).
-  compiling() { pgrep -f "$project/Output_GB5/Atelier(\.compiling)?\.hhp" > /dev/null; }
+  # The compiler is given a working copy of the project (.Atelier.hhp.compiling<pid>.<hex>.hhp).
+  compiling() { pgrep -f "$project/Output_GB5/\.?Atelier\.hhp" > /dev/null; }
   wait_for 600 eval '! compiling' || fail "the compiler did not end"
   sleep 0.5
   shot docs-08-html-help-compiled
