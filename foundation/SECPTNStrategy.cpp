@@ -199,8 +199,12 @@ BOOL SECPTNStrategyProfile::DeleteNode(const CStringList& path) {
   const CString prefix = section + m_strSectionSeparator;
   for (POSITION pos = sections.GetHeadPosition(); pos != nullptr;) {
     const CString& name = sections.GetNext(pos);
-    // Section names match ignoring case, as the profile functions compare them.
-    if (name.GetLength() > prefix.GetLength() && name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+    // Section names match ignoring case, as the profile functions compare them. A damaged file
+    // may hold a section twice (a line cut by a lone carriage return can read as another header
+    // of it): every copy goes, each listed once and deleted first to last, so none is left to
+    // be read after the save in place of what it wrote.
+    if (name.CompareNoCase(section) == 0 ||
+        (name.GetLength() > prefix.GetLength() && name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0))
       ok = WritePrivateProfileString(name, nullptr, nullptr, m_strIniFileName) && ok;
   }
   return ok;
@@ -379,17 +383,31 @@ BOOL SECPTNStrategyRegistry::DeleteNode(const CStringList& path) {
   return reg.DeleteKey("\\" + keyPath, TRUE);
 }
 
+// Value names of a key ignore case, keys of a node do not: a key that another value of the node
+// already takes ignoring case (in a save, a key written before it) goes under its encoded name,
+// and so does one that starts with the encoded names' prefix, so that every pair keeps a value
+// of its own and reads back as it was.
 BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CString& key, const CString& value) {
   SECRegistry reg;
   if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
   CString keyPath;
   GetNodeKeyPath(keyPath, path);
   if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
+  const std::string k = Text(key);
+  bool encoded = StartsWithNoCase(k, kEncodedKeyPrefix);
+  DWORD type = 0, size = 0;
+  if (!encoded && reg.QueryValueRaw(key, &type, nullptr, &size)) {
+    encoded = true;
+    CString taken;
+    for (DWORD index = 0; encoded && reg.EnumValue(index, taken, type); ++index) encoded = Text(taken) != k;
+  }
+  const std::string encodedName = std::string(kEncodedKeyPrefix) + Hex(k);
+  const CString name = encoded ? CString(encodedName.c_str()) : key;
   // A string value ends at its first NUL: a value that holds one is kept as bytes.
   const std::string bytes = Text(value);
   if (bytes.find('\0') != std::string::npos)
-    return reg.SetValueRaw(key, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-  return reg.SetValue(key, value);
+    return reg.SetValueRaw(name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  return reg.SetValue(name, value);
 }
 
 // Children are subkeys, so no list is written; the node's key is made here, as every node is
@@ -438,7 +456,13 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
       if (type == REG_MULTI_SZ) order.assign(text.data(), size);
       continue;
     }
-    keys.AddTail(name);
+    std::string decodedKey;
+    const std::string n = Text(name);
+    if (StartsWithNoCase(n, kEncodedKeyPrefix) && FromHex(std::string_view(n).substr(kEncodedKeyPrefix.size()), decodedKey) &&
+        !decodedKey.empty())
+      keys.AddTail(CString(decodedKey.data(), static_cast<int>(decodedKey.size())));
+    else
+      keys.AddTail(name);
     const std::size_t length = type == REG_BINARY ? size : strnlen(text.data(), size);
     values.AddTail(CString(text.data(), static_cast<int>(length)));
   }
