@@ -380,6 +380,16 @@ class ProfileStrategy : public ::testing::Test {
     SECPTNStrategyProfile ini(File().c_str());
     ASSERT_TRUE(root.Save(&ini));
   }
+  // The tree of that root name as the file on the disk holds it, read under another name, not
+  // from what the profile functions keep in memory.
+  std::string ReadBack(const char* rootName) {
+    dir.Write("copy.ini", dir.Read("layout.ini"));
+    SECPersistentTreeNode loaded;
+    EXPECT_EQ(loaded.Create(rootName, nullptr), 0u);
+    SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
+    loaded.Load(&copy);
+    return Dump(loaded);
+  }
   TempDir dir;
 };
 
@@ -481,13 +491,7 @@ TEST_F(ProfileStrategy, EveryPairAndNameReadsBackAsWritten) {
   root.AddChild("Last");
   SECPTNStrategyProfile ini(File().c_str());
   ASSERT_TRUE(root.Save(&ini));
-  // Read from the disk under another name, not from what the profile functions keep in memory.
-  dir.Write("copy.ini", dir.Read("layout.ini"));
-  SECPersistentTreeNode loaded;
-  ASSERT_EQ(loaded.Create("Root", nullptr), 0u);
-  SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
-  ASSERT_TRUE(loaded.Load(&copy));
-  EXPECT_EQ(Dump(loaded), Dump(root));
+  EXPECT_EQ(ReadBack("Root"), Dump(root));
 }
 
 // A file written before reads as it did: values trimmed and out of their quotes, children
@@ -557,12 +561,7 @@ TEST_F(ProfileStrategy, ASaveOverADamagedFileReadsBackAsTheSavedTree) {
       SECPTNStrategyProfile ini(File().c_str());
       ASSERT_TRUE(tree.Save(&ini));
     }
-    dir.Write("copy.ini", dir.Read("layout.ini"));
-    SECPersistentTreeNode loaded;
-    ASSERT_EQ(loaded.Create("Ws", nullptr), 0u);
-    SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
-    loaded.Load(&copy);
-    EXPECT_EQ(Dump(loaded), saved);
+    EXPECT_EQ(ReadBack("Ws"), saved);
   }
 }
 
