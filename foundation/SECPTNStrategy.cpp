@@ -125,6 +125,17 @@ constexpr std::string_view kReservedKeyPrefix = "ptn_";
 constexpr std::string_view kEncodedKeyPrefix = "ptn_Key_";
 // The registry value that lists a node's children in their order.
 constexpr char kChildOrderValue[] = "ptn_ChildOrder";
+// The longest value name a registry read gets back whole (names are enumerated into 2047
+// characters, the terminator included).
+constexpr std::size_t kLongestValueName = 2046;
+
+// The registry value name of a pair. Value names ignore case, keys of a node do not: a key that
+// another value of the node already takes ignoring case (`taken`) goes under its encoded name,
+// and so does one that starts with the encoded names' prefix, which a read would decode.
+std::string ValueNameOf(const std::string& key, bool taken) {
+  if (!taken && !StartsWithNoCase(key, kEncodedKeyPrefix)) return key;
+  return std::string(kEncodedKeyPrefix) + Hex(key);
+}
 
 }  // namespace
 
@@ -355,9 +366,17 @@ BOOL SECPTNStrategyRegistry::CanStoreNode(const CStringList& childNames, const C
     const std::string name = Text(childNames.GetNext(pos));
     if (name.size() > 255 || !NameFits(name, "\\")) return FALSE;
   }
-  // The value that keeps the children's order is no pair of the node.
-  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;)
-    if (brambolt::FileNamesEqualNoCase(Text(keys.GetNext(pos)), kChildOrderValue)) return FALSE;
+  // The value that keeps the children's order is no pair of the node, and every pair's value
+  // name must read back whole. A key is taken when one written before it matches ignoring case.
+  std::vector<std::string> written;
+  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;) {
+    std::string key = Text(keys.GetNext(pos));
+    if (brambolt::FileNamesEqualNoCase(key, kChildOrderValue)) return FALSE;
+    const bool taken = std::any_of(written.begin(), written.end(),
+                                   [&](const std::string& other) { return brambolt::FileNamesEqualNoCase(key, other); });
+    if (ValueNameOf(key, taken).size() > kLongestValueName) return FALSE;
+    written.push_back(std::move(key));
+  }
   return !HasSameNames(childNames);
 }
 
@@ -383,10 +402,8 @@ BOOL SECPTNStrategyRegistry::DeleteNode(const CStringList& path) {
   return reg.DeleteKey("\\" + keyPath, TRUE);
 }
 
-// Value names of a key ignore case, keys of a node do not: a key that another value of the node
-// already takes ignoring case (in a save, a key written before it) goes under its encoded name,
-// and so does one that starts with the encoded names' prefix, so that every pair keeps a value
-// of its own and reads back as it was.
+// Every pair keeps a value of its own and reads back as it was: a key another value of the node
+// takes ignoring case (in a save, a key written before it) is stored under its encoded name.
 BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CString& key, const CString& value) {
   SECRegistry reg;
   if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
@@ -394,15 +411,12 @@ BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CStrin
   GetNodeKeyPath(keyPath, path);
   if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
   const std::string k = Text(key);
-  bool encoded = StartsWithNoCase(k, kEncodedKeyPrefix);
   DWORD type = 0, size = 0;
-  if (!encoded && reg.QueryValueRaw(key, &type, nullptr, &size)) {
-    encoded = true;
-    CString taken;
-    for (DWORD index = 0; encoded && reg.EnumValue(index, taken, type); ++index) encoded = Text(taken) != k;
-  }
-  const std::string encodedName = std::string(kEncodedKeyPrefix) + Hex(k);
-  const CString name = encoded ? CString(encodedName.c_str()) : key;
+  bool taken = reg.QueryValueRaw(key, &type, nullptr, &size);
+  CString other;
+  for (DWORD index = 0; taken && reg.EnumValue(index, other, type); ++index) taken = Text(other) != k;
+  const std::string valueName = ValueNameOf(k, taken);
+  const CString name(valueName.data(), static_cast<int>(valueName.size()));
   // A string value ends at its first NUL: a value that holds one is kept as bytes.
   const std::string bytes = Text(value);
   if (bytes.find('\0') != std::string::npos)

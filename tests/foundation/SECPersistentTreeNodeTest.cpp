@@ -704,6 +704,29 @@ TEST_F(RegistryStrategy, KeysThatDifferOnlyInCaseEachKeepTheirValue) {
   EXPECT_EQ(Dump(loaded), Dump(root));
 }
 
+// A save that the store could not read back whole is refused: a key longer than the value names
+// a read gets back (2046 bytes), also once encoded, leaves the stored tree as it was.
+TEST_F(RegistryStrategy, KeysTooLongToReadBackAreRefused) {
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  const CString longest('k', 2046);
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Tree", nullptr), 0u);
+  root.AddKeyValueString(longest, "fits", TRUE);
+  ASSERT_TRUE(root.Save(&reg));
+  for (const CString& key : {CString('k', 2047), CString('K', 2046), CString("ptn_Key_") + CString('k', 1016)}) {
+    SECPersistentTreeNode tree;
+    ASSERT_EQ(tree.Create("Tree", nullptr), 0u);
+    tree.AddKeyValueString(longest, "fits", TRUE);
+    tree.AddKeyValueString(key, "too long", TRUE);
+    EXPECT_FALSE(tree.Save(&reg)) << key.GetLength();
+  }
+  brambolt::ResetRegistryForTesting();
+  SECPersistentTreeNode loaded;
+  ASSERT_EQ(loaded.Create("Tree", nullptr), 0u);
+  ASSERT_TRUE(loaded.Load(&reg));
+  EXPECT_EQ(Dump(loaded), Dump(root));
+}
+
 // Emptying the stored tree before a save stays inside it: a file whose workspace key holds
 // subkeys named with a NUL (which no caller can name) loads without them, and the save neither
 // deletes the keys their names cut to elsewhere in the store nor recurses without end.
