@@ -32,12 +32,13 @@ DWORD ReadGrowing(std::vector<char>& buffer, Read&& read, IsCut&& cut) {
   }
 }
 
-// A double-NUL list of names, as the profile functions return it.
+// A double-NUL list of names, as the profile functions return it, `length` bytes long. A name
+// that holds a NUL (a damaged file's) comes as its pieces, with an empty one between them where
+// it held two: an empty name is passed over, so the names after it are listed too.
 void SplitNameList(const std::vector<char>& buffer, DWORD length, CStringList& names) {
   for (DWORD pos = 0; pos < length;) {
     const DWORD nameLength = static_cast<DWORD>(strnlen(buffer.data() + pos, length - pos));
-    if (nameLength == 0) break;
-    names.AddTail(CString(buffer.data() + pos, static_cast<int>(nameLength)));
+    if (nameLength > 0) names.AddTail(CString(buffer.data() + pos, static_cast<int>(nameLength)));
     pos += nameLength + 1;
   }
 }

@@ -541,13 +541,15 @@ TEST_F(ProfileStrategy, ANameThatCannotNameASectionIsRefused) {
 
 // A save writes exactly the tree it is given, whatever the file held: a section line cut by a
 // lone carriage return (or closed early) reads as a second header of the tree's section, whose
-// keys the load never sees; the save removes every copy, so the next load gives the saved tree.
+// keys the load never sees; the save removes every copy, also behind a section whose name holds
+// NULs, so the next load gives the saved tree.
 TEST_F(ProfileStrategy, ASaveOverADamagedFileReadsBackAsTheSavedTree) {
-  const char* const damaged[] = {
+  const std::string damaged[] = {
       "[Ws]\r\n[Ws\r.Frames]\r\nDocPathName=C:\\a.cpp\r\nWindowPlacement=0,1\r\nptn_Child1=Old\r\n[Ws.Old]\r\nk=v\r\n",
       "[Ws]\r\nptn_Child1=Frames\r\n[Ws].Frames]\r\nDocPathName=C:\\a.cpp\r\n[Ws.Frames\r[Ws.Frames]\r\nk=v\r\n",
+      "[W\0\0s]\r\n[Ws]\r\n[Ws\r.Frames]\r\nDocPathName=C:\\a.cpp\r\n"s,
   };
-  for (const char* text : damaged) {
+  for (const std::string& text : damaged) {
     SCOPED_TRACE(text);
     dir.Write("layout.ini", text);
     SECPersistentTreeNode tree;

@@ -149,7 +149,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (file.empty()) file = fuzz::WriteFile("saved.wsp", nullptr, 0);
   if (!registry) store = std::make_unique<SECPTNStrategyProfile>(file.c_str());
-  const std::string outside = settings ? RegistryOutsideTheTree() : std::string();
+  // The keys down to the tree's own are the save's to make: they are there before it.
+  std::string outside;
+  if (settings) {
+    HKEY base = nullptr;
+    if (RegCreateKeyEx(HKEY_CURRENT_USER, kBaseKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &base, nullptr) ==
+        ERROR_SUCCESS)
+      RegCloseKey(base);
+    RegFlushKey(HKEY_CURRENT_USER);
+    outside = RegistryOutsideTheTree();
+  }
   if (tree.Save(store.get())) {
     // Read what is on disk, not what the store holds in memory: the registry is loaded again,
     // the file read under another name.
