@@ -577,6 +577,14 @@ class RegistryStrategy : public ::testing::Test {
     RegCloseKey(key);
     return true;
   }
+  // The tree "Tree" as the store's file on the disk holds it.
+  std::string ReadBack(SECPTNStrategyRegistry& reg) {
+    brambolt::ResetRegistryForTesting();
+    SECPersistentTreeNode loaded;
+    EXPECT_EQ(loaded.Create("Tree", nullptr), 0u);
+    EXPECT_TRUE(loaded.Load(&reg));
+    return Dump(loaded);
+  }
   TempDir dir;
   ScopedEnv registryDir{"BRAMBOLT_REGISTRY_DIR", dir.Path()};
 };
@@ -699,11 +707,7 @@ TEST_F(RegistryStrategy, KeysThatDifferOnlyInCaseEachKeepTheirValue) {
   root.FindChild("Child")->AddKeyValueString("NAME", "upper", TRUE);
   SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
   ASSERT_TRUE(root.Save(&reg));
-  brambolt::ResetRegistryForTesting();
-  SECPersistentTreeNode loaded;
-  ASSERT_EQ(loaded.Create("Tree", nullptr), 0u);
-  ASSERT_TRUE(loaded.Load(&reg));
-  EXPECT_EQ(Dump(loaded), Dump(root));
+  EXPECT_EQ(ReadBack(reg), Dump(root));
 }
 
 // A save that the store could not read back whole is refused: a key longer than the value names
@@ -722,11 +726,7 @@ TEST_F(RegistryStrategy, KeysTooLongToReadBackAreRefused) {
     tree.AddKeyValueString(key, "too long", TRUE);
     EXPECT_FALSE(tree.Save(&reg)) << key.GetLength();
   }
-  brambolt::ResetRegistryForTesting();
-  SECPersistentTreeNode loaded;
-  ASSERT_EQ(loaded.Create("Tree", nullptr), 0u);
-  ASSERT_TRUE(loaded.Load(&reg));
-  EXPECT_EQ(Dump(loaded), Dump(root));
+  EXPECT_EQ(ReadBack(reg), Dump(root));
 }
 
 // Emptying the stored tree before a save stays inside it: a file whose workspace key holds
@@ -746,13 +746,8 @@ TEST_F(RegistryStrategy, ASaveNeverDeletesKeysOutsideItsTree) {
   EXPECT_EQ(Dump(tree), "<Tree>{<k>=<v> }");
   tree.AddKeyValueString("k", "w", TRUE);
   EXPECT_TRUE(tree.Save(&reg));
-  brambolt::ResetRegistryForTesting();
+  EXPECT_EQ(ReadBack(reg), "<Tree>{<k>=<w> }");
   EXPECT_TRUE(KeyExists("Other\\Keep"));
-  EXPECT_TRUE(KeyExists("Software\\Test\\Tree"));
-  SECPersistentTreeNode loaded;
-  ASSERT_EQ(loaded.Create("Tree", nullptr), 0u);
-  ASSERT_TRUE(loaded.Load(&reg));
-  EXPECT_EQ(Dump(loaded), "<Tree>{<k>=<w> }");
 }
 
 // A save whose store cannot be written (a full disk) reports it.
