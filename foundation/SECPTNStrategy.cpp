@@ -32,12 +32,13 @@ DWORD ReadGrowing(std::vector<char>& buffer, Read&& read, IsCut&& cut) {
   }
 }
 
-// A double-NUL list of names, as the profile functions return it.
+// A double-NUL list of names, as the profile functions return it, `length` bytes long. A name
+// that holds a NUL (a damaged file's) comes as its pieces, with an empty one between them where
+// it held two: an empty name is passed over, so the names after it are listed too.
 void SplitNameList(const std::vector<char>& buffer, DWORD length, CStringList& names) {
   for (DWORD pos = 0; pos < length;) {
     const DWORD nameLength = static_cast<DWORD>(strnlen(buffer.data() + pos, length - pos));
-    if (nameLength == 0) break;
-    names.AddTail(CString(buffer.data() + pos, static_cast<int>(nameLength)));
+    if (nameLength > 0) names.AddTail(CString(buffer.data() + pos, static_cast<int>(nameLength)));
     pos += nameLength + 1;
   }
 }
@@ -125,6 +126,17 @@ constexpr std::string_view kReservedKeyPrefix = "ptn_";
 constexpr std::string_view kEncodedKeyPrefix = "ptn_Key_";
 // The registry value that lists a node's children in their order.
 constexpr char kChildOrderValue[] = "ptn_ChildOrder";
+// The longest value name a registry read gets back whole (names are enumerated into 2047
+// characters, the terminator included).
+constexpr std::size_t kLongestValueName = 2046;
+
+// The registry value name of a pair. Value names ignore case, keys of a node do not: a key that
+// another value of the node already takes ignoring case (`taken`) goes under its encoded name,
+// and so does one that starts with the encoded names' prefix, which a read would decode.
+std::string ValueNameOf(const std::string& key, bool taken) {
+  if (!taken && !StartsWithNoCase(key, kEncodedKeyPrefix)) return key;
+  return std::string(kEncodedKeyPrefix) + Hex(key);
+}
 
 }  // namespace
 
@@ -199,8 +211,12 @@ BOOL SECPTNStrategyProfile::DeleteNode(const CStringList& path) {
   const CString prefix = section + m_strSectionSeparator;
   for (POSITION pos = sections.GetHeadPosition(); pos != nullptr;) {
     const CString& name = sections.GetNext(pos);
-    // Section names match ignoring case, as the profile functions compare them.
-    if (name.GetLength() > prefix.GetLength() && name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+    // Section names match ignoring case, as the profile functions compare them. A damaged file
+    // may hold a section twice (a line cut by a lone carriage return can read as another header
+    // of it): every copy goes, each listed once and deleted first to last, so none is left to
+    // be read after the save in place of what it wrote.
+    if (name.CompareNoCase(section) == 0 ||
+        (name.GetLength() > prefix.GetLength() && name.Left(prefix.GetLength()).CompareNoCase(prefix) == 0))
       ok = WritePrivateProfileString(name, nullptr, nullptr, m_strIniFileName) && ok;
   }
   return ok;
@@ -351,9 +367,17 @@ BOOL SECPTNStrategyRegistry::CanStoreNode(const CStringList& childNames, const C
     const std::string name = Text(childNames.GetNext(pos));
     if (name.size() > 255 || !NameFits(name, "\\")) return FALSE;
   }
-  // The value that keeps the children's order is no pair of the node.
-  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;)
-    if (brambolt::FileNamesEqualNoCase(Text(keys.GetNext(pos)), kChildOrderValue)) return FALSE;
+  // The value that keeps the children's order is no pair of the node, and every pair's value
+  // name must read back whole. A key is taken when one written before it matches ignoring case.
+  std::vector<std::string> written;
+  for (POSITION pos = keys.GetHeadPosition(); pos != nullptr;) {
+    std::string key = Text(keys.GetNext(pos));
+    if (brambolt::FileNamesEqualNoCase(key, kChildOrderValue)) return FALSE;
+    const bool taken = std::any_of(written.begin(), written.end(),
+                                   [&](const std::string& other) { return brambolt::FileNamesEqualNoCase(key, other); });
+    if (ValueNameOf(key, taken).size() > kLongestValueName) return FALSE;
+    written.push_back(std::move(key));
+  }
   return !HasSameNames(childNames);
 }
 
@@ -379,17 +403,26 @@ BOOL SECPTNStrategyRegistry::DeleteNode(const CStringList& path) {
   return reg.DeleteKey("\\" + keyPath, TRUE);
 }
 
+// Every pair keeps a value of its own and reads back as it was: a key another value of the node
+// takes ignoring case (in a save, a key written before it) is stored under its encoded name.
 BOOL SECPTNStrategyRegistry::WriteKeyValue(const CStringList& path, const CString& key, const CString& value) {
   SECRegistry reg;
   if (!reg.Connect(m_hRootKey, nullptr, TRUE)) return FALSE;
   CString keyPath;
   GetNodeKeyPath(keyPath, path);
   if (!reg.Create(keyPath, "", 0, KEY_ALL_ACCESS, nullptr, nullptr)) return FALSE;
+  const std::string k = Text(key);
+  DWORD type = 0, size = 0;
+  bool taken = reg.QueryValueRaw(key, &type, nullptr, &size);
+  CString other;
+  for (DWORD index = 0; taken && reg.EnumValue(index, other, type); ++index) taken = Text(other) != k;
+  const std::string valueName = ValueNameOf(k, taken);
+  const CString name(valueName.data(), static_cast<int>(valueName.size()));
   // A string value ends at its first NUL: a value that holds one is kept as bytes.
   const std::string bytes = Text(value);
   if (bytes.find('\0') != std::string::npos)
-    return reg.SetValueRaw(key, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-  return reg.SetValue(key, value);
+    return reg.SetValueRaw(name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  return reg.SetValue(name, value);
 }
 
 // Children are subkeys, so no list is written; the node's key is made here, as every node is
@@ -438,7 +471,13 @@ BOOL SECPTNStrategyRegistry::ReadNode(const CStringList& path, CStringList& chil
       if (type == REG_MULTI_SZ) order.assign(text.data(), size);
       continue;
     }
-    keys.AddTail(name);
+    std::string decodedKey;
+    const std::string n = Text(name);
+    if (StartsWithNoCase(n, kEncodedKeyPrefix) && FromHex(std::string_view(n).substr(kEncodedKeyPrefix.size()), decodedKey) &&
+        !decodedKey.empty())
+      keys.AddTail(CString(decodedKey.data(), static_cast<int>(decodedKey.size())));
+    else
+      keys.AddTail(name);
     const std::size_t length = type == REG_BINARY ? size : strnlen(text.data(), size);
     values.AddTail(CString(text.data(), static_cast<int>(length)));
   }

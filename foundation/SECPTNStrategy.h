@@ -100,7 +100,10 @@ class SECPTNStrategyProfile : public SECPTNStrategy {
 
 // A node is the key base + the names from the root down, each followed by "\"; its pairs are
 // REG_SZ values (REG_BINARY for a value holding a NUL) and its children are its subkeys, in the
-// order the REG_MULTI_SZ value "ptn_ChildOrder" lists (a pair of that name is refused). A child
+// order the REG_MULTI_SZ value "ptn_ChildOrder" lists (a pair of that name is refused). A pair
+// whose key differs only in case from one written before it in the node (value names ignore
+// case) or starts with "ptn_Key_" is stored as "ptn_Key_<key in hexadecimal>"; one whose value
+// name would be longer than a read gets back (2046 bytes) is refused. A child
 // name must name a key: no backslash, control character or lone lead byte at its end, at most
 // 255 bytes, and none the same as a sibling's ignoring case.
 class SECPTNStrategyRegistry : public SECPTNStrategy {

@@ -45,6 +45,25 @@ int LastBackslash(const CString& path) {
   return last;
 }
 
+// Deletes every subkey of `key` with its subtree, each named only below its parent: a name that
+// cannot be opened there (a name the enumeration had to cut) ends the delete with its error and
+// is never looked for anywhere else. The result is the first error, or ERROR_SUCCESS.
+LONG DeleteSubkeys(HKEY key) {
+  std::vector<char> name(kNameBufferSize, '\0');
+  for (;;) {
+    DWORD size = kNameBufferSize - 1;
+    LONG error = RegEnumKeyEx(key, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+    if (error == ERROR_NO_MORE_ITEMS) return ERROR_SUCCESS;
+    if (error != ERROR_SUCCESS) return error;
+    HKEY child = nullptr;
+    if ((error = RegOpenKeyEx(key, name.data(), 0, KEY_ALL_ACCESS, &child)) != ERROR_SUCCESS) return error;
+    error = DeleteSubkeys(child);
+    RegCloseKey(child);
+    if (error == ERROR_SUCCESS) error = RegDeleteKey(key, name.data());
+    if (error != ERROR_SUCCESS) return error;
+  }
+}
+
 }  // namespace
 
 SECRegistry::SECRegistry() { Initialize(); }
@@ -168,12 +187,9 @@ BOOL SECRegistry::DeleteKey(LPCTSTR lpszSubKey, BOOL bRecursive) {
   NormalizeKeyName(rootPath, TRUE);
   if (!relative && !inner.Open(rootPath, KEY_ALL_ACCESS)) return Result(inner.m_lErrorCode);
 
-  if (bRecursive) {
-    CString child;
-    while (inner.EnumKey(0, child)) {
-      if (!inner.DeleteKey(child, TRUE)) return Result(inner.m_lErrorCode);
-    }
-  }
+  // The subtree is deleted below the key just opened, never from the root: a subkey's name is
+  // looked for only under its parent.
+  if (bRecursive && !Result(DeleteSubkeys(inner.m_hKey))) return FALSE;
 
   if (relative) return Result(RegDeleteKey(m_hKey, lpszSubKey));
 

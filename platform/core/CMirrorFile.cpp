@@ -14,19 +14,13 @@
 #include "core/CException.h"
 #include "core/SaveInPlace.h"
 #include "os/FileApi.h"
+#include "os/FileSupport.h"
 #include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 IMPLEMENT_DYNAMIC(CMirrorFile, CFile)
 
 namespace {
-
-// The file a save through a link must replace: the file the link names, so the link survives.
-std::string ResolveTarget(const std::string& nativePath) {
-  char resolved[PATH_MAX];
-  if (::realpath(nativePath.c_str(), resolved) != nullptr) return resolved;
-  return nativePath;
-}
 
 // The tag of a save's temporary file: ".name.~<process>.<random>" beside its target.
 constexpr const char* kMirrorTag = "~";
@@ -95,7 +89,7 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
 
   namespace mirror = brambolt::mirror;
   const std::string native = brambolt::NativePath(lpszFileName);
-  const std::string target = m_linkRule == followLinks ? ResolveTarget(native) : native;
+  const std::string target = m_linkRule == followLinks ? brambolt::file_support::LinkTarget(native) : native;
   // A save of this file that was killed while it wrote the file in place is completed first.
   mirror::CompleteInterruptedSave(target);
   struct stat targetStat {};

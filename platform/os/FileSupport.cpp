@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "os/FileApi.h"
@@ -72,6 +74,12 @@ std::string LeafOf(const std::string& nativePath) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string LinkTarget(const std::string& nativePath) {
+  char resolved[PATH_MAX];
+  if (::realpath(nativePath.c_str(), resolved) != nullptr) return resolved;
+  return nativePath;
 }
 
 void SetLastErrorFromErrno(int error, const std::string& nativePath) {

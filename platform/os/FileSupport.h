@@ -45,4 +45,9 @@ std::string ParentOf(const std::string& nativePath);
 // The last component of a native path, without a trailing '/'.
 std::string LeafOf(const std::string& nativePath);
 
+// The file a write that replaces `nativePath` must replace: the file a symbolic link there
+// names (through every link on the way), so that the link stays a link and the file it names
+// gets the new text. The path itself when it does not resolve (no file there, a dangling link).
+std::string LinkTarget(const std::string& nativePath);
+
 }  // namespace brambolt::file_support

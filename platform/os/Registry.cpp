@@ -27,6 +27,7 @@
 #include "base/LastError.h"
 #include "os/FileApi.h"
 #include "os/FileFaults.h"
+#include "os/FileSupport.h"
 #include "os/OwnedNames.h"
 #include "os/Paths.h"
 
@@ -296,6 +297,29 @@ std::size_t Depth(const Key& key) {
   return depth;
 }
 
+// Whether a key name ends in the lead byte of a double-byte character without its trail. Written
+// into a path, such a byte would take the backslash after it as its trail, so the name and the
+// name of a subkey below it would read back as one name.
+bool EndsInLoneLeadByte(const std::string& name) {
+  std::size_t i = 0;
+  while (i < name.size()) {
+    if (!IsPathLeadByte(static_cast<unsigned char>(name[i]))) {
+      ++i;
+    } else if (i + 1 < name.size()) {
+      i += 2;
+    } else {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Whether a name read from the file can stay in the store: one a caller can name as it is (no
+// NUL, which ends every name passed in) and that reads back as it is written (see above).
+bool CanKeepName(const std::string& name) {
+  return name.find('\0') == std::string::npos && !EndsInLoneLeadByte(name);
+}
+
 // Whether `names` below `parent` stay within the limits.
 bool WithinLimits(const Key& parent, const std::vector<std::string>& names) {
   for (const std::string& n : names)
@@ -354,13 +378,14 @@ void Parse(const std::string& text, Key& top, int root) {
           (path.size() > rootName.size() && path[rootName.size()] != '\\'))
         continue;
       const std::vector<std::string> names = SplitKeyPath(std::string_view(path).substr(rootName.size()));
-      if (!WithinLimits(top, names)) continue;  // its values are skipped with it
+      // A key the store cannot hold is skipped with its values, so no write brings it back.
+      if (!WithinLimits(top, names) || !std::all_of(names.begin(), names.end(), CanKeepName)) continue;
       key = &top;
       for (const std::string& name : names) key = Child(*key, name, true);
       continue;
     }
     Value v;
-    if (!key || !ParseValue(line, v)) continue;
+    if (!key || !ParseValue(line, v) || v.name.find('\0') != std::string::npos) continue;
     if (Value* existing = key->FindValue(v.name))
       *existing = std::move(v);
     else
@@ -472,8 +497,10 @@ std::string WriteFailure(const char* what, const std::string& path, int error) {
 
 // Writes a root's file whole: under a lock that keeps writers of other processes from
 // interleaving, the file is read again, this process's changes are applied to what it holds,
-// and the result goes to a temporary file beside it renamed over it. A durable write reaches the
-// disk before it replaces the file. A file that is there but cannot be read is never replaced.
+// and the result goes to a temporary file beside it renamed over it. A file kept as a symbolic
+// link is written as a save writes one: the file the link names is replaced, beside it, and the
+// link stays. A durable write reaches the disk before it replaces the file. A file that is there
+// but cannot be read is never replaced.
 // The result is 0, or the errno of the step that failed with `failure` saying which and why.
 int WriteMerged(const std::string& folder, const std::string& fileName, int root, const std::vector<Change>& changes,
                 bool durable, std::string& failure) {
@@ -497,12 +524,14 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
   Parse(stored, top, root);
   for (const Change& change : changes) Apply(change, top);
   const std::string text = Serialize(top, root);
+  const std::string target = file_support::LinkTarget(folder + "/" + fileName);
+  const std::string targetFolder = file_support::ParentOf(target), targetName = file_support::LeafOf(target);
   // The temporary file carries this process's id, so what a killed write left is known and
   // removed here, and a write of another process still going on is not.
-  owned_name::RemoveDeadLeftovers(folder, fileName, "~");
+  owned_name::RemoveDeadLeftovers(targetFolder, targetName, "~");
   std::string temp;
   bool ok = false;
-  const int fd = owned_name::Create(folder, fileName, "~", temp);
+  const int fd = owned_name::Create(targetFolder, targetName, "~", temp);
   if (fd >= 0) {
     ok = true;
     if (const int fault = FileFault(FileStep::Write, temp)) {
@@ -522,7 +551,7 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
     }
     ok = ok && ::fchmod(fd, 0600) == 0 && (!durable || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), (folder + "/" + fileName).c_str()) == 0;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
   }
   // The reason is taken before the temporary file is removed, which may set errno again.
   const int error = ok ? 0 : errno != 0 ? errno : EIO;
@@ -793,7 +822,9 @@ LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const 
   OpenKey parent;
   if (LONG error = store.Resolve(hKey, parent)) return error;
   const std::vector<std::string> names = SplitKeyPath(subKey ? subKey : "");
-  if (create && (HasControlBytes(names) || !WithinLimits(*parent.key, names))) return ERROR_INVALID_PARAMETER;
+  if (create && (HasControlBytes(names) || !WithinLimits(*parent.key, names) ||
+                 std::any_of(names.begin(), names.end(), EndsInLoneLeadByte)))
+    return ERROR_INVALID_PARAMETER;
   Key* key = parent.key.get();
   std::shared_ptr<Key> held = parent.key;
   bool created = false;
@@ -918,11 +949,10 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (LONG error = store.Resolve(hKey, open)) return error;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   const std::string name = lpValueName ? lpValueName : "";
-  // A string whose size leaves out its terminator is stored with it when a zero follows the
-  // given bytes, as the ANSI call does on Windows; one followed by anything else is stored as
-  // given.
-  if (IsStringType(dwType) && cbData > 0 && lpData[cbData - 1] != 0 && lpData[cbData] == 0) ++cbData;
+  // A string whose size leaves out its terminator is stored with one added, so it reads back as
+  // the text it was; nothing past the given size is read.
   std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
+  if (IsStringType(dwType) && !data.empty() && data.back() != '\0') data += '\0';
   Value* v = open.key->FindValue(name);
   if (v) {
     v->type = dwType;
@@ -967,7 +997,8 @@ LONG RegDeleteValue(HKEY hKey, LPCSTR lpValueName) {
   const std::string name = lpValueName ? lpValueName : "";
   auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return FileNamesEqualNoCase(v.name, name); });
   if (it == values.end()) return ERROR_FILE_NOT_FOUND;
-  Value deleted{it->name};
+  Value deleted;
+  deleted.name = it->name;
   values.erase(it);
   store.MarkChanged(open.root, *open.key, Change::Kind::DeleteValue, std::move(deleted));
   return ERROR_SUCCESS;

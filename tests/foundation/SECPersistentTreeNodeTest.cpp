@@ -22,6 +22,7 @@ namespace {
 
 using brambolt::testing_os::ScopedEnv;
 using brambolt::testing_os::TempDir;
+using namespace std::string_literals;
 
 std::vector<std::string> Items(const CStringList& list) {
   std::vector<std::string> items;
@@ -379,6 +380,16 @@ class ProfileStrategy : public ::testing::Test {
     SECPTNStrategyProfile ini(File().c_str());
     ASSERT_TRUE(root.Save(&ini));
   }
+  // The tree of that root name as the file on the disk holds it, read under another name, not
+  // from what the profile functions keep in memory.
+  std::string ReadBack(const char* rootName) {
+    dir.Write("copy.ini", dir.Read("layout.ini"));
+    SECPersistentTreeNode loaded;
+    EXPECT_EQ(loaded.Create(rootName, nullptr), 0u);
+    SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
+    loaded.Load(&copy);
+    return Dump(loaded);
+  }
   TempDir dir;
 };
 
@@ -480,13 +491,7 @@ TEST_F(ProfileStrategy, EveryPairAndNameReadsBackAsWritten) {
   root.AddChild("Last");
   SECPTNStrategyProfile ini(File().c_str());
   ASSERT_TRUE(root.Save(&ini));
-  // Read from the disk under another name, not from what the profile functions keep in memory.
-  dir.Write("copy.ini", dir.Read("layout.ini"));
-  SECPersistentTreeNode loaded;
-  ASSERT_EQ(loaded.Create("Root", nullptr), 0u);
-  SECPTNStrategyProfile copy((dir / "copy.ini").c_str());
-  ASSERT_TRUE(loaded.Load(&copy));
-  EXPECT_EQ(Dump(loaded), Dump(root));
+  EXPECT_EQ(ReadBack("Root"), Dump(root));
 }
 
 // A file written before reads as it did: values trimmed and out of their quotes, children
@@ -534,6 +539,34 @@ TEST_F(ProfileStrategy, ANameThatCannotNameASectionIsRefused) {
   EXPECT_EQ(Dump(loaded), "<W>{<ok>{<k>=<v> }}");
 }
 
+// A save writes exactly the tree it is given, whatever the file held: a section line cut by a
+// lone carriage return (or closed early) reads as a second header of the tree's section, whose
+// keys the load never sees; the save removes every copy, also behind a section whose name holds
+// NULs, so the next load gives the saved tree.
+TEST_F(ProfileStrategy, ASaveOverADamagedFileReadsBackAsTheSavedTree) {
+  const std::string damaged[] = {
+      "[Ws]\r\n[Ws\r.Frames]\r\nDocPathName=C:\\a.cpp\r\nWindowPlacement=0,1\r\nptn_Child1=Old\r\n[Ws.Old]\r\nk=v\r\n",
+      "[Ws]\r\nptn_Child1=Frames\r\n[Ws].Frames]\r\nDocPathName=C:\\a.cpp\r\n[Ws.Frames\r[Ws.Frames]\r\nk=v\r\n",
+      "[W\0\0s]\r\n[Ws]\r\n[Ws\r.Frames]\r\nDocPathName=C:\\a.cpp\r\n"s,
+  };
+  for (const std::string& text : damaged) {
+    SCOPED_TRACE(text);
+    dir.Write("layout.ini", text);
+    SECPersistentTreeNode tree;
+    ASSERT_EQ(tree.Create("Ws", nullptr), 0u);
+    {
+      SECPTNStrategyProfile ini(File().c_str());
+      tree.Load(&ini);
+    }
+    const std::string saved = Dump(tree);
+    {
+      SECPTNStrategyProfile ini(File().c_str());
+      ASSERT_TRUE(tree.Save(&ini));
+    }
+    EXPECT_EQ(ReadBack("Ws"), saved);
+  }
+}
+
 class RegistryStrategy : public ::testing::Test {
  protected:
   void SetUp() override { brambolt::ResetRegistryForTesting(); }
@@ -543,6 +576,14 @@ class RegistryStrategy : public ::testing::Test {
     if (RegOpenKeyEx(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+  }
+  // The tree "Tree" as the store's file on the disk holds it.
+  std::string ReadBack(SECPTNStrategyRegistry& reg) {
+    brambolt::ResetRegistryForTesting();
+    SECPersistentTreeNode loaded;
+    EXPECT_EQ(loaded.Create("Tree", nullptr), 0u);
+    EXPECT_TRUE(loaded.Load(&reg));
+    return Dump(loaded);
   }
   TempDir dir;
   ScopedEnv registryDir{"BRAMBOLT_REGISTRY_DIR", dir.Path()};
@@ -650,6 +691,63 @@ TEST_F(RegistryStrategy, EveryValueReadsBackAndANameThatCannotNameAKeyIsRefused)
     EXPECT_FALSE(tree.Save(&reg)) << bad;
     EXPECT_FALSE(KeyExists("Software\\Test\\Bad")) << bad;
   }
+}
+
+// Value names ignore case, keys of a node do not: keys that differ only in case, and keys that
+// look like the store's encoded names, each keep a value of their own and read back as written.
+TEST_F(RegistryStrategy, KeysThatDifferOnlyInCaseEachKeepTheirValue) {
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Tree", nullptr), 0u);
+  for (char c = 'a'; c <= 'z'; ++c) {
+    root.AddKeyValueString(CString("k") + CString(static_cast<char>(c - 'a' + 'A')) + "x", CString(c), TRUE);
+    root.AddKeyValueString(CString("k") + CString(c) + "x", CString(c) + "2", TRUE);
+  }
+  for (const char* key : {"KAX", "ptn_Key_41", "PTN_KEY_6B", "ptn_key_zz", "ptn_Key_"}) root.AddKeyValueString(key, key, TRUE);
+  root.AddChild("Child")->AddKeyValueString("name", CString("a\0b", 3), TRUE);
+  root.FindChild("Child")->AddKeyValueString("NAME", "upper", TRUE);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  ASSERT_TRUE(root.Save(&reg));
+  EXPECT_EQ(ReadBack(reg), Dump(root));
+}
+
+// A save that the store could not read back whole is refused: a key longer than the value names
+// a read gets back (2046 bytes), also once encoded, leaves the stored tree as it was.
+TEST_F(RegistryStrategy, KeysTooLongToReadBackAreRefused) {
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  const CString longest('k', 2046);
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Tree", nullptr), 0u);
+  root.AddKeyValueString(longest, "fits", TRUE);
+  ASSERT_TRUE(root.Save(&reg));
+  for (const CString& key : {CString('k', 2047), CString('K', 2046), CString("ptn_Key_") + CString('k', 1016)}) {
+    SECPersistentTreeNode tree;
+    ASSERT_EQ(tree.Create("Tree", nullptr), 0u);
+    tree.AddKeyValueString(longest, "fits", TRUE);
+    tree.AddKeyValueString(key, "too long", TRUE);
+    EXPECT_FALSE(tree.Save(&reg)) << key.GetLength();
+  }
+  EXPECT_EQ(ReadBack(reg), Dump(root));
+}
+
+// Emptying the stored tree before a save stays inside it: a file whose workspace key holds
+// subkeys named with a NUL (which no caller can name) loads without them, and the save neither
+// deletes the keys their names cut to elsewhere in the store nor recurses without end.
+TEST_F(RegistryStrategy, ASaveNeverDeletesKeysOutsideItsTree) {
+  dir.Write("HKEY_CURRENT_USER.reg",
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test\\Tree]\n\"k\"=\"v\"\n"
+                        "[HKEY_CURRENT_USER\\Software\\Test\\Tree\\Other\0x]\n"
+                        "[HKEY_CURRENT_USER\\Software\\Test\\Tree\\Software\0]\n"
+                        "[HKEY_CURRENT_USER\\Other\\Keep]\n\"v\"=\"1\"\n"s);
+  brambolt::test::HangWatchdog watchdog("saving a tree whose stored keys hold a NUL");
+  SECPersistentTreeNode tree;
+  ASSERT_EQ(tree.Create("Tree", nullptr), 0u);
+  SECPTNStrategyRegistry reg("Software\\Test", HKEY_CURRENT_USER);
+  ASSERT_TRUE(tree.Load(&reg));
+  EXPECT_EQ(Dump(tree), "<Tree>{<k>=<v> }");
+  tree.AddKeyValueString("k", "w", TRUE);
+  EXPECT_TRUE(tree.Save(&reg));
+  EXPECT_EQ(ReadBack(reg), "<Tree>{<k>=<w> }");
+  EXPECT_TRUE(KeyExists("Other\\Keep"));
 }
 
 // A save whose store cannot be written (a full disk) reports it.

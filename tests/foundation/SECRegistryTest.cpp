@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "os/SystemInfo.h"
 #include "platform/os/TempDir.h"
 
@@ -330,6 +331,25 @@ TEST_F(RegistryWrapper, DeleteFromTheRootMovesAnOpenKeyInsideTheTreeToTheParent)
   EXPECT_FALSE(KeyExists("X\\Y"));
   EXPECT_TRUE(KeyExists("X"));
   EXPECT_EQ(std::string(reg.m_strKeyName), "X");
+}
+
+// A subtree is deleted only below the key it was given: a subkey that cannot be opened there by
+// the name the enumeration gives (here a double-byte name made in code page 950 and enumerated
+// in 1252, which splits it at its trail byte) stops the delete, and a key of that name elsewhere
+// in the root is never touched.
+TEST_F(RegistryWrapper, ARecursiveDeleteNeverLeavesTheKeyItWasGiven) {
+  SECRegistry reg;
+  {
+    brambolt::ScopedCodePage big5(950);
+    OpenCreated(reg, "Software\\Tree\\\xA5\\Other");
+  }
+  ASSERT_TRUE(reg.Create("\xA5\\Other\\Keep"));
+  ASSERT_TRUE(reg.SetStringValue("v", "kept"));
+  ASSERT_TRUE(reg.Open("Software", KEY_ALL_ACCESS));
+  EXPECT_FALSE(reg.DeleteKey("Tree", TRUE));
+  EXPECT_EQ(reg.m_lErrorCode, ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(KeyExists("\xA5\\Other\\Keep"));
+  EXPECT_TRUE(KeyExists("Software\\Tree"));
 }
 
 TEST_F(RegistryWrapper, DeleteOfAMissingKeyFails) {

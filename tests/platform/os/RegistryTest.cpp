@@ -8,6 +8,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <set>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -28,6 +30,8 @@
 
 namespace brambolt {
 namespace {
+
+using namespace std::string_literals;
 
 using testing_os::ScopedEnv;
 using testing_os::TempDir;
@@ -150,9 +154,9 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Count"), P(REG_DWORD, std::string("\x0A\x00\x00\x80", 4)));
   EXPECT_EQ(Get(key, "Blob"), P(REG_BINARY, std::string("\x00\xFF\x10", 3)));
   EXPECT_EQ(Get(key, "Path"), P(REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)));
-  // Strings stored without their terminator are read as stored.
-  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated));
-  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control));
+  // Strings given without their terminator were stored with one.
+  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated + '\0'));
+  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control + '\0'));
   EXPECT_EQ(Get(key, "Chinese"), P(REG_SZ, gbk + '\0'));
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
@@ -337,10 +341,11 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   RegCloseKey(key);
 }
 
-// A string given without its terminator gains it when the byte after the data is zero, as the
-// ANSI call does on Windows; followed by anything else, it is stored as given, reports its stored
-// size and fills a buffer of exactly that size.
-TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithItWhenAZeroFollows) {
+// A string given without its terminator is stored with one added, whatever lies after the given
+// bytes, which are never read past: data that ends where readable memory ends is taken as well.
+// A string stored without it (by a file) reports its stored size and fills a buffer of exactly
+// that size.
+TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithOneAndReadOnlyWithinTheirSize) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
   const struct {
     DWORD type;
@@ -349,18 +354,34 @@ TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithItWhenAZeroFollows) {
     std::string stored;
   } cases[] = {
       {REG_SZ, "1234", '\0', std::string("1234\0", 5)},
-      {REG_EXPAND_SZ, "%A%", '\0', std::string("%A%\0", 4)},
+      {REG_SZ, "1234", '#', std::string("1234\0", 5)},
+      {REG_EXPAND_SZ, "%A%", '#', std::string("%A%\0", 4)},
       {REG_MULTI_SZ, std::string("a\0b", 3), '\0', std::string("a\0b\0", 4)},
-      {REG_SZ, std::string("1234\0", 5), '\0', std::string("1234\0", 5)},
-      {REG_SZ, "", '\0', ""},
-      {REG_SZ, "1234", '#', "1234"},
+      {REG_SZ, std::string("1234\0", 5), '#', std::string("1234\0", 5)},
+      {REG_SZ, "", '#', ""},
       {REG_BINARY, "1234", '\0', "1234"},
   };
   for (const auto& c : cases) {
     Set(key, "s", c.type, c.bytes, c.after);
     EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.stored)) << c.bytes << " followed by " << int(c.after);
   }
-  Set(key, "s", REG_SZ, "1234", '#');
+  // The given bytes end at the end of a page the next of which cannot be read.
+  const long page = ::sysconf(_SC_PAGESIZE);
+  void* pages = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(pages, MAP_FAILED);
+  ASSERT_EQ(::mprotect(static_cast<char*>(pages) + page, page, PROT_NONE), 0);
+  BYTE* text = static_cast<BYTE*>(pages) + page - 4;
+  std::memcpy(text, "edge", 4);
+  for (DWORD type : {REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ}) {
+    EXPECT_EQ(RegSetValueEx(key, "edge", 0, type, text, 4), ERROR_SUCCESS);
+    EXPECT_EQ(Get(key, "edge"), std::make_pair(type, std::string("edge\0", 5)));
+  }
+  ::munmap(pages, 2 * page);
+  RegCloseKey(key);
+
+  dir.Write("HKEY_CURRENT_USER.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Unterminated]\n\"s\"=hex(1):31,32,33,34\n");
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Unterminated", 0, KEY_READ, &key), ERROR_SUCCESS);
   DWORD size = 0;
   EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 4u);
@@ -610,6 +631,87 @@ TEST_F(Registry, KeyNamesAndDepthStayWithinTheDocumentedLimits) {
   ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Top", 0, KEY_READ, &key), ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "d", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
+// Every key name the store holds can be named as it is and reads back as it is written. A name
+// ending in the lead byte of a double-byte character without its trail (which would take the
+// backslash after it as its trail) is refused, and a file's key whose name holds a NUL or ends
+// so is not loaded, so no write brings it back; the keys around it stay.
+TEST_F(Registry, KeyNamesThatCannotBeNamedOrReadBackAreNeitherMadeNorLoaded) {
+  for (UINT codePage : {936u, 950u}) {
+    SCOPED_TRACE(codePage);
+    ScopedCodePage cp(codePage);
+    dir.Write("HKEY_CURRENT_USER.reg",
+              "REGEDIT4\n\n[HKEY_CURRENT_USER\\Ws\\Other\0x]\n\"v\"=\"1\"\n"
+                          "[HKEY_CURRENT_USER\\Ws\\Software\0]\n\"v\"=\"2\"\n"
+                          "[HKEY_CURRENT_USER\\Ws\\lone\x81]\n\"v\"=\"3\"\n"
+                          "[HKEY_CURRENT_USER\\Ws\\Kept]\n\"v\"=\"4\"\n\"n\0ul\"=\"5\"\n"
+                          "[HKEY_CURRENT_USER\\Other\\Keep]\n\"v\"=\"6\"\n"s);
+    Reload();
+    HKEY ws = Create(HKEY_CURRENT_USER, "Ws");
+    HKEY key = nullptr;
+    for (const char* name : {"a\x81", "a\\b\x81", "\x81"})
+      EXPECT_EQ(RegCreateKeyEx(ws, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_INVALID_PARAMETER)
+          << name;
+    // A whole character, also one whose trail byte is a backslash, is a name's end as any other.
+    RegCloseKey(Create(ws, "a\x81\x40\\c"));
+    RegCloseKey(Create(ws, "b\x81\\\\c"));
+    RegCloseKey(ws);
+    ASSERT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    Reload();
+    ws = Create(HKEY_CURRENT_USER, "Ws");
+    std::set<std::string> children;
+    char name[300];
+    for (DWORD i = 0; RegEnumKey(ws, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+      children.insert(name);
+      EXPECT_EQ(RegOpenKeyEx(ws, name, 0, KEY_READ, &key), ERROR_SUCCESS) << name;
+      RegCloseKey(key);
+    }
+    EXPECT_EQ(children, (std::set<std::string>{"Kept", "a\x81\x40", "b\x81\\"}));
+    EXPECT_EQ(RegOpenKeyEx(ws, "a\x81\x40\\c", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(RegOpenKeyEx(ws, "b\x81\\\\c", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(RegOpenKeyEx(ws, "Kept", 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD values = 0;
+    RegQueryInfoKey(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                    nullptr);
+    EXPECT_EQ(values, 1u);
+    RegCloseKey(key);
+    RegCloseKey(ws);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Other\\Keep", 0, KEY_READ, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+}
+
+// A store kept as a symbolic link (into a folder of the user's own) is written through it: the
+// file it names gets the settings, beside it, and the link stays a link.
+TEST_F(Registry, AStoreKeptAsASymbolicLinkStaysOneAndItsFileGetsTheSettings) {
+  TempDir own;
+  own.Write("settings/user.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Old]\n\"v\"=\"1\"\n");
+  const std::string store = dir / "HKEY_CURRENT_USER.reg";
+  ASSERT_EQ(::symlink((own / "settings/user.reg").c_str(), store.c_str()), 0);
+  Reload();
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\New");
+  Set(key, "v", REG_SZ, std::string("2\0", 2));
+  RegCloseKey(key);
+  ASSERT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  struct stat st {};
+  ASSERT_EQ(::lstat(store.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  const std::string linked = own.Read("settings/user.reg");
+  EXPECT_NE(linked.find("[HKEY_CURRENT_USER\\Software\\New]"), std::string::npos) << linked;
+  EXPECT_NE(linked.find("[HKEY_CURRENT_USER\\Software\\Old]"), std::string::npos) << linked;
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\New", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(Get(key, "v"), std::make_pair(DWORD{REG_SZ}, std::string("2\0", 2)));
+  RegCloseKey(key);
+  // Nothing is left beside either name but the store itself (and the lock in its folder).
+  for (const std::string& folder : {dir.Path(), own / "settings"})
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string leaf = entry.path().filename().string();
+      EXPECT_TRUE(leaf == "HKEY_CURRENT_USER.reg" || leaf == "user.reg" || leaf == ".registry.lock") << leaf;
+    }
 }
 
 TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
