@@ -116,15 +116,17 @@ class ProfileCache {
     return lines;
   }
 
-  // Writes the lines with CR LF ends through a temporary file beside the target.
+  // Writes the lines with CR LF ends through a temporary file beside the target; a file kept as
+  // a symbolic link is written beside the file it names, so the link stays one.
   bool Store(const std::string& path, const Lines& lines) {
     std::string text;
     for (const Line& line : lines) {
       text += line.raw;
       text += "\r\n";
     }
-    const std::string folder = file_support::ParentOf(path);
-    const std::string leaf = file_support::LeafOf(path);
+    const std::string target = file_support::LinkTarget(path);
+    const std::string folder = file_support::ParentOf(target);
+    const std::string leaf = file_support::LeafOf(target);
     owned_name::RemoveDeadLeftovers(folder, leaf, "~");
     std::string temp;
     const int fd = owned_name::Create(folder, leaf, "~", temp);
@@ -147,7 +149,7 @@ class ProfileCache {
     }
     ok = ::fchmod(fd, mode) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
       SetLastError(ErrnoToWin32Error(errno));
       ::unlink(temp.c_str());

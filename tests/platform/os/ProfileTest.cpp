@@ -3,6 +3,7 @@
 #include "os/Profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -181,6 +182,18 @@ TEST_F(Profile, WritesCreateUpdateAndDelete) {
   EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "v", file.c_str()));
   EXPECT_TRUE(WritePrivateProfileString(nullptr, nullptr, nullptr, file.c_str()));
   EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", (dir / "missing/x.ini").c_str()));
+}
+
+// A profile file kept as a symbolic link is written through it: the file it names gets the
+// entries and the link stays a link.
+TEST_F(Profile, AFileKeptAsASymbolicLinkStaysOne) {
+  dir.Write("own/real.ini", "[S]\r\nold=1\r\n");
+  ASSERT_EQ(::symlink((dir / "own/real.ini").c_str(), file.c_str()), 0);
+  ASSERT_TRUE(WritePrivateProfileString("S", "new", "2", file.c_str()));
+  struct stat st {};
+  ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(dir.Read("own/real.ini"), "[S]\r\nold=1\r\nnew=2\r\n");
 }
 
 // A write removes what a killed write of the file left beside it (its temporary file, named with
