@@ -10,6 +10,7 @@
 #include "os/Threads.h"
 #include "os/Waitable.h"
 #include "win/Backend.h"
+#include "win/Input.h"
 #include "win/ModalLoop.h"
 #include "win/Surfaces.h"
 #include "win/WindowManager.h"
@@ -659,7 +660,9 @@ BOOL WaitMessage() {
   std::shared_ptr<ThreadQueue> q = CurrentQueue();
   std::uint64_t serial = WakeSerial(*q);
   ServeIncoming(*q);
-  if (HasPending(*q) || RunIdleWaitHook()) return TRUE;
+  // Input injected before the wait that no queue has taken yet (a WM_ENTERIDLE handler's
+  // keybd_event) is there for the caller's next PeekMessage, which hands it out.
+  if (HasPending(*q) || brambolt::PendingInputEvents() > 0 || RunIdleWaitHook()) return TRUE;
   WaitSince(*q, serial, NextTimerDelay(*q));
   return TRUE;
 }

@@ -106,6 +106,38 @@ TEST_F(Queue, ALoopFilteringOnADestroyedWindowReturnsAndItsMessagesAreDropped) {
   EXPECT_FALSE(IsWindow(other));
 }
 
+// Input injected while nothing is queued (keybd_event from a WM_ENTERIDLE handler, as a program
+// closes a menu it tracks) ends a wait that began after it, before the input reached a queue.
+TEST_F(Queue, InputInjectedBeforeAWaitEndsIt) {
+  brambolt::test::HangWatchdog watchdog("a wait that injected input does not end");
+  HWND owner = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE);
+  SetActiveWindow(owner);
+  SetFocus(owner);
+  RunUntilIdle();
+  brambolt::InjectKey('A', true);
+  WaitMessage();
+  MSG msg;
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, owner);
+  brambolt::InjectKey('A', false);
+  RunUntilIdle();
+
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_STRING, 10, "&Open");
+  int idles = 0;
+  MessageLog::Instance().SetHandler([&](HWND, UINT m, WPARAM, LPARAM, LRESULT&) {
+    if (m == WM_ENTERIDLE && idles++ == 0) {
+      keybd_event(VK_ESCAPE, 0, 0, 0);
+      keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    }
+    return false;
+  });
+  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 40, 40, 0, owner, nullptr), 0);
+  EXPECT_GE(idles, 1);
+  MessageLog::Instance().SetHandler(nullptr);
+  DestroyMenu(menu);
+}
+
 TEST_F(Queue, MessageTimeAndPositionFollowTheLastRetrievedMessage) {
   HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
   RunUntilIdle();
