@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -104,7 +105,14 @@ class ClassTreeTest : public ::testing::Test {
         const auto* pFind = reinterpret_cast<const CFindItemObj*>(item.data);
         data = pFind != nullptr ? "kind " + std::to_string(pFind->m_nKind) : "none";
       }
-      lines.push_back(std::string(2 * depth, ' ') + item.text + " #" + std::to_string(item.image) + " " + data);
+      // " +": a closed item with an expand button whose children come when it is opened.
+      TVITEM tvi{};
+      tvi.mask = TVIF_CHILDREN | TVIF_HANDLE;
+      tvi.hItem = h;
+      tree.GetItem(&tvi, FALSE, FALSE);
+      const bool bClosed = tvi.cChildren == 1 && !tree.IsExpanded(h);
+      lines.push_back(std::string(2 * depth, ' ') + item.text + " #" + std::to_string(item.image) + " " + data +
+                      (bClosed ? " +" : ""));
       Dump(tree, h, depth + 1, lines);
     }
   }
@@ -113,6 +121,33 @@ class ClassTreeTest : public ::testing::Test {
     std::vector<std::string> lines;
     Dump(tree, TVI_ROOT, 0, lines);
     return lines;
+  }
+
+  // The user clicks an item's expand button.
+  static void ClickButton(SECTreeBaseC& tree, HTREEITEM hItem) {
+    tree.EnsureVisible(hItem);
+    brambolt::test::RunUntilIdle();
+    const int nRow = tree.GetItemRow(hItem);
+    CRect cell, button;
+    ASSERT_TRUE(tree.GetSubItemRect(nRow, 0, &cell, 0));
+    tree.GetButtonRect(&button, nRow, cell.TopLeft());
+    ASSERT_FALSE(button.IsRectEmpty());
+    brambolt::test::Click(tree.GetSafeHwnd(), button.CenterPoint());
+    brambolt::test::RunUntilIdle();
+  }
+  // The user selects an item and presses the numeric keypad's "*".
+  static void ExpandAllBelow(SECTreeBaseC& tree, HTREEITEM hItem) {
+    tree.SetFocus();
+    tree.SelectItem(hItem);
+    brambolt::test::PressKey(VK_MULTIPLY);
+    brambolt::test::RunUntilIdle();
+  }
+  // The project's second header holds this text, analysed again with the first.
+  void Reanalyse(const std::string& strWidgetHeader) {
+    folder.Write("Header Files/widget.h", strWidgetHeader);
+    project.DeleteAllFileObjs();
+    project.AnalyseProjectFiles(shell.m_strFolder + "Header Files\\*.*");
+    shell.calls.clear();
   }
 
   brambolt::test::UiSession session;
@@ -177,6 +212,10 @@ TEST_F(ClassTreeTest, ClassTreeListsClassesAndMembersByTextWithImagesByAccess) {
 TEST_F(ClassTreeTest, HierarchyShowsClassesUnderBasesAndOutsideBasesAtTheTopAndEndsACycle) {
   ClassViewStruct tree;
   Create(tree);
+  // The fill shows the top-level names, each with its button; what is below comes as it is opened.
+  EXPECT_EQ(Dump(tree), (std::vector<std::string>{"Demo Classes #0 900", "  CWnd #3 0 +", "  Shape #3 0 +"}));
+  EXPECT_EQ(tree.GetCount(), 3);
+  ExpandAllBelow(tree, tree.GetRootItem());
   const std::vector<std::string> expected = {
       "Demo Classes #0 900",
       "  CWnd #3 0",
@@ -194,11 +233,112 @@ TEST_F(ClassTreeTest, HierarchyShowsClassesUnderBasesAndOutsideBasesAtTheTopAndE
   EXPECT_EQ(shell.calls.back(), "EndProgress");
 }
 
+// Opening an item inserts its direct subclasses and nothing below them; a class with two bases
+// stands under each, and opening it again after closing it adds nothing.
+TEST_F(ClassTreeTest, OpeningAClassShowsItsDirectSubclassesWithAClassUnderEachOfItsBases) {
+  Reanalyse("class A\n{\n};\nclass C : public A\n{\n};\nclass B : public A\n{\n};\n"
+            "class D : public B, public C\n{\n};\nclass E : public D\n{\n};\nclass F : public C\n{\n};\n");
+  ClassViewStruct tree;
+  Create(tree);
+  HTREEITEM hA = ChildNamed(tree, tree.GetRootItem(), "A");
+  ASSERT_NE(hA, nullptr);
+  EXPECT_EQ(tree.GetCount(), 3);  // the root, A and Shape
+  ClickButton(tree, hA);
+  EXPECT_TRUE(tree.IsExpanded(hA));
+  EXPECT_EQ(tree.GetCount(), 5);
+  HTREEITEM hB = ChildNamed(tree, hA, "B");
+  HTREEITEM hC = ChildNamed(tree, hA, "C");
+  ClickButton(tree, hB);
+  ClickButton(tree, hC);
+  EXPECT_EQ(tree.GetCount(), 8);
+  ClickButton(tree, ChildNamed(tree, hC, "D"));
+  EXPECT_EQ(tree.GetCount(), 9);
+  const std::vector<std::string> expected = {
+      "Demo Classes #0 900",
+      "  A #3 0",
+      "    B #3 1000",
+      "      D #3 1000 +",  // D under its first base, not opened
+      "    C #3 1000",
+      "      D #3 1000",    // and under its second, opened
+      "        E #3 1000",
+      "      F #3 1000",
+      "  Shape #3 0 +",
+  };
+  EXPECT_EQ(Dump(tree), expected);
+  // Closed and opened again, an item keeps its children and gets no more.
+  ClickButton(tree, hA);
+  EXPECT_FALSE(tree.IsExpanded(hA));
+  ClickButton(tree, hA);
+  EXPECT_EQ(Dump(tree), expected);
+  // A double-click on a class label also opens it (and leaves its header to the editor).
+  HTREEITEM hD = ChildNamed(tree, hB, "D");
+  tree.EnsureVisible(hD);
+  brambolt::test::DoubleClick(tree.GetSafeHwnd(), explorertest::LabelPoint(tree, hD));
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(explorertest::TextsOf(tree, hD), std::vector<std::string>{"E"});
+  EXPECT_EQ(tree.GetCount(), 10);
+}
+
+// A ladder of classes each deriving from the two of the level above, and a ring of classes each
+// naming the next two as bases, have paths from the top that grow exponentially with the classes.
+// Filling the tree inserts the top-level names only; "*" on the root unfolds each class once, so
+// the items grow with the classes and their base links, and every class is shown.
+TEST_F(ClassTreeTest, ManyPathsThroughMultipleInheritanceFillAndUnfoldInStepsOfTheLinks) {
+  const int nClasses = 40;
+  std::string ladder = "class L0\n{\n};\nclass L1 : public L0\n{\n};\n";
+  std::string ring;
+  for (int i = 0; i < nClasses; ++i) {
+    if (i >= 2)
+      ladder += "class L" + std::to_string(i) + " : public L" + std::to_string(i - 1) + ", public L" +
+                std::to_string(i - 2) + "\n{\n};\n";
+    ring += "class R" + std::to_string(i) + " : public R" + std::to_string((i + 1) % nClasses) + ", public R" +
+            std::to_string((i + 2) % nClasses) + "\n{\n};\n";
+  }
+  const struct {
+    const char* name;
+    std::string header;
+    int nLinks;
+  } graphs[] = {{"ladder", ladder, 2 * nClasses - 3}, {"ring", ring, 2 * nClasses}};
+  for (const auto& graph : graphs) {
+    SCOPED_TRACE(graph.name);
+    Reanalyse(graph.header);
+    ClassViewStruct tree;
+    {
+      brambolt::test::HangWatchdog watchdog(std::string("filling the class structure of a ") + graph.name, 60);
+      Create(tree);
+    }
+    // The root, Shape and the graph's one top-level name.
+    const std::vector<std::string> top = explorertest::TextsOf(tree, tree.GetRootItem());
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(tree.GetCount(), 3);
+    {
+      brambolt::test::HangWatchdog watchdog(std::string("unfolding the class structure of a ") + graph.name, 60);
+      ExpandAllBelow(tree, tree.GetRootItem());
+    }
+    // Below the graph's top-level name each class was opened once: one item per base link.
+    std::multiset<std::string> shown;
+    std::function<void(HTREEITEM)> collect = [&](HTREEITEM hParent) {
+      for (HTREEITEM h = tree.GetChildItem(hParent); h != nullptr; h = tree.GetNextSiblingItem(h)) {
+        shown.insert(S(tree.GetItemText(h)));
+        collect(h);
+      }
+    };
+    collect(ChildNamed(tree, tree.GetRootItem(), top[0] == "Shape" ? top[1] : top[0]));
+    EXPECT_EQ(static_cast<int>(shown.size()), graph.nLinks);
+    const char prefix = graph.name[0] == 'l' ? 'L' : 'R';
+    for (int i = 0; i < nClasses; ++i) {
+      const std::string name = prefix + std::to_string(i);
+      EXPECT_TRUE(shown.count(name) >= 1 || name == top[0] || name == top[1]) << name;
+    }
+  }
+}
+
 TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
   ClassView classes;
   ClassViewStruct hierarchy;
   Create(classes);
   Create(hierarchy);
+  ExpandAllBelow(hierarchy, hierarchy.GetRootItem());
   const std::vector<std::string> first = Dump(classes);
   const std::vector<std::string> firstHierarchy = Dump(hierarchy);
   for (int i = 0; i < 2; ++i) {
@@ -206,6 +346,9 @@ TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
     hierarchy.Refresh();
   }
   EXPECT_EQ(Dump(classes), first);
+  // Refreshed, the hierarchy is closed again down to its top-level names.
+  EXPECT_EQ(hierarchy.GetCount(), 3);
+  ExpandAllBelow(hierarchy, hierarchy.GetRootItem());
   EXPECT_EQ(Dump(hierarchy), firstHierarchy);
   // Every record belongs to exactly one item of the present tree.
   std::vector<DWORD_PTR> data;
@@ -230,8 +373,12 @@ TEST_F(ClassTreeTest, RefreshRebuildsWithoutStaleRecordsAndFollowsTheProject) {
   EXPECT_EQ(explorertest::TextsOf(classes, ChildNamed(classes, classes.GetRootItem(), "Gadget")),
             std::vector<std::string>{"m_nSize"});
   HTREEITEM hShape = ChildNamed(hierarchy, hierarchy.GetRootItem(), "Shape");
-  EXPECT_EQ(explorertest::TextsOf(hierarchy, ChildNamed(hierarchy, hShape, "Circle")),
-            std::vector<std::string>{"Gadget"});
+  classes.ShowWindow(SW_HIDE);  // the two trees stand at the same place
+  ClickButton(hierarchy, hShape);
+  HTREEITEM hCircle = ChildNamed(hierarchy, hShape, "Circle");
+  ASSERT_NE(hCircle, nullptr);
+  ClickButton(hierarchy, hCircle);
+  EXPECT_EQ(explorertest::TextsOf(hierarchy, hCircle), std::vector<std::string>{"Gadget"});
 
   // A project without classes: the root alone, over a progress range of 1.
   project.DeleteAllFileObjs();
@@ -373,6 +520,7 @@ TEST_F(ClassTreeOpenTest, DoubleClicksOpenTheDefinitionOrDeclaration) {
   classes.ShowWindow(SW_HIDE);
   Create(hierarchy);
   HTREEITEM hTop = ChildNamed(hierarchy, hierarchy.GetRootItem(), "Shape");
+  ClickButton(hierarchy, hTop);
   EXPECT_EQ(DoubleClick(hierarchy, ChildNamed(hierarchy, hTop, "Square")), std::make_pair(std::string("shapes.h"), 14));
   // A base from outside the project, and the root, open nothing.
   search.handed.clear();
