@@ -19,7 +19,8 @@ struct DecodeTable {
       const auto ch = static_cast<BYTE>(kAlphabet[i]);
       value[ch] = value[ch | 0x80] = static_cast<BYTE>(i);
     }
-    value['='] = value['=' | 0x80] = kPad;
+    constexpr BYTE kPadChar = '=';
+    value[kPadChar] = value[kPadChar | 0x80] = kPad;
   }
 };
 

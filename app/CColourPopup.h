@@ -31,6 +31,7 @@ class CColourPopup : public CWnd {
   // its box.
   CColourPopup(CPoint p, COLORREF crColour, CWnd* pParentWnd, LPCTSTR szDefaultText = nullptr,
                LPCTSTR szCustomText = nullptr);
+  using CWnd::Create;
   BOOL Create(CPoint p, COLORREF crColour, CWnd* pParentWnd, LPCTSTR szDefaultText = nullptr,
               LPCTSTR szCustomText = nullptr);
 
@@ -75,7 +76,6 @@ class CColourPopup : public CWnd {
   void DrawCell(CDC* pDC, int nIndex);
   int IndexAt(CPoint point) const;
 
-  int m_nNumColours = kColours;
   int m_nNumColumns = kColumns;
   int m_nNumRows = (kColours + kColumns - 1) / kColumns;
   int m_nBoxSize = 18;

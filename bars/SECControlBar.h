@@ -47,6 +47,7 @@ class SECControlBar : public CControlBar {
   void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd) override;
 
   // ---- own virtual operations ----
+  using CControlBar::Create;
   virtual BOOL Create(CWnd* pParentWnd, LPCTSTR lpszWindowName, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
                       DWORD dwExStyle = 0, UINT nID = AFX_IDW_CONTROLBAR_FIRST, CCreateContext* pContext = nullptr);
   virtual BOOL CreateEx(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, UINT nID, DWORD dwStyle, DWORD dwExStyle,

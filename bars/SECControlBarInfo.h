@@ -15,6 +15,7 @@ class SECControlBarInfoEx : public CObject {
   DECLARE_DYNAMIC(SECControlBarInfoEx)
 
  public:
+  using CObject::Serialize;
   virtual void Serialize(CArchive& ar, SECDockState* pDockState);
   virtual BOOL LoadState(SECPersistentTreeNode* pNode) { return pNode != nullptr; }
   virtual BOOL LoadState(LPCTSTR lpszSection, SECDockState* pDockState);

@@ -14,6 +14,7 @@ class SECOverviewWnd : public CWnd {
   explicit SECOverviewWnd(SECPanView* pPanView);
 
   // A pop-up titled "Overview Window" at rect (screen coordinates, the whole window).
+  using CWnd::Create;
   BOOL Create(const CRect& rect, CWnd* pOwner);
   // The part the view shows, in the document's logical units.
   void SetVisibleRect(const CRect& rcLogical);

@@ -17,6 +17,7 @@ class SECSplashWnd : public CWnd {
 
   // Shows the splash owned by pParent (else the main window, else a hidden stand-by owner) and
   // disables that owner while it shows.
+  using CWnd::Create;
   virtual BOOL Create(CWnd* pParent = nullptr, DWORD dwStyle = WS_POPUP | WS_VISIBLE, DWORD dwExStyle = 0);
   // A title of the splash's own; the window then also gets a task-bar button.
   virtual void SetTitle(LPCTSTR lpszTitle);

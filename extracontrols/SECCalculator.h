@@ -46,6 +46,7 @@ class SECCalculator : public CWnd {
   ~SECCalculator() override;
 
   // Creates the calculator with its top-left corner at (x, y) in the parent's client area.
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, int x, int y, CWnd* pParentWnd, UINT nID);
   virtual void OnButton(int nCode);
   virtual void Draw(CDC* pDC);

@@ -303,6 +303,10 @@ class SECPopupCalendar : public SECCalendar {
  public:
   // Drops the calendar down under (or above) rcOwner, a rectangle in screen coordinates.
   virtual BOOL Create(DWORD dwStyle, const RECT& rcOwner, CWnd* pOwner, UINT nID);
+  // The calendar's creation at a given rectangle, reached with all five arguments.
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) override {
+    return SECCalendar::Create(dwStyle, rect, pParentWnd, nID, lpParam);
+  }
   UINT GetClassStyle() const override { return CS_DBLCLKS | CS_SAVEBITS; }
   void SetSizeToContent(BOOL bOn) {
     m_dwCalStyle = bOn ? (m_dwCalStyle | SECCS_SIZETOFIT) : (m_dwCalStyle & ~SECCS_SIZETOFIT);

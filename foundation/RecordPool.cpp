@@ -21,8 +21,6 @@ namespace {
 constexpr std::size_t kSlotAlign = 16;
 constexpr std::size_t kHeadSize = (sizeof(void*) * 4 + kSlotAlign - 1) / kSlotAlign * kSlotAlign;
 
-constexpr bool kPooled = RecordPool::kPooled;
-
 std::size_t RoundedSlot(std::size_t nSize) {
   return std::max((nSize + kSlotAlign - 1) / kSlotAlign * kSlotAlign, sizeof(void*));
 }

@@ -38,6 +38,7 @@ class SECColorWell : public CWnd {
   SECColorWell();
   ~SECColorWell() override;
 
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, int x, int y, CWnd* pParentWnd, UINT nID, BOOL bOtherButton = TRUE);
   virtual void SetDialogFlags(DWORD dwFlags) { m_dwDialogFlags = dwFlags; }
   virtual void SetCustomColors(COLORREF* pColors) { m_pCustomColors = pColors; }
@@ -52,6 +53,7 @@ class SECColorWell : public CWnd {
   virtual void ArrangeColors(PALETTEENTRY* /*pEntries*/, int /*nCount*/, int /*nAvailable*/) {}
   virtual UINT GetClassStyle() { return 0; }
   virtual BOOL HasFocusFrame() { return TRUE; }
+  using CWnd::CalcWindowRect;
   virtual CRect CalcWindowRect(RECT* pRect, CWnd* pParent, int x, int y, int cx, int cy, BOOL bDialogUnits);
 
   void SetColor(COLORREF clr);

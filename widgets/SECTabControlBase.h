@@ -39,6 +39,7 @@ class SECTabControlBase : public CWnd {
   SECTabControlBase() = default;
   ~SECTabControlBase() override;
 
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   virtual void Initialize(DWORD dwStyle);
   virtual SECTab* CreateNewTab();

@@ -112,6 +112,7 @@ class SECTreeEngine : public ListBase {
   SECSubItemTextStorage* GetSubItemTextStorage() const { return m_pSubItemText; }
 
   // ---- insertion and deletion ----
+  using ListBase::InsertItem;
   HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct);
   HTREEITEM InsertItemEx(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState, UINT nStateMask,
                          LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
@@ -139,6 +140,9 @@ class SECTreeEngine : public ListBase {
   // ---- hit testing ----
   HTREEITEM HitTest(CPoint point, UINT* pFlags = nullptr);
   HTREEITEM HitTest(TVHITTESTINFO* pInfo);
+  // The list's own hit test (row and column), under its full signature only, so that the tree's
+  // forms above keep the calls with fewer arguments.
+  int HitTest(CPoint point, UINT* pFlags, int* pnCol) override { return ListBase::HitTest(point, pFlags, pnCol); }
 
   // ---- sorting ----
   virtual int CompareItems(HTREEITEM hFirst, HTREEITEM hSecond);

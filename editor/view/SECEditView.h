@@ -20,6 +20,7 @@ class SECEditCtrlWrapper_T : public WndBase, public ViewportBase {
   ~SECEditCtrlWrapper_T() override;
 
   // ---- the window ----
+  using ViewportBase::Create;
   BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
               UINT nID, CCreateContext* pContext = nullptr) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -20,6 +20,7 @@ class CAnimateCtrl : public CWnd {
  public:
   CAnimateCtrl() = default;
   // dwStyle: WS_ and ACS_ styles.
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // An "AVI" resource of the module that has it (AfxFindResourceHandle), else a clip file.
@@ -41,6 +42,7 @@ class CProgressCtrl : public CWnd {
 
  public:
   CProgressCtrl() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   void SetRange(short nLower, short nUpper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)); }
@@ -67,6 +69,7 @@ class CSpinButtonCtrl : public CWnd {
 
  public:
   CSpinButtonCtrl() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   BOOL SetAccel(int nAccel, UDACCEL* pAccel) {
@@ -121,6 +124,7 @@ class CToolTipCtrl : public CWnd {
  public:
   CToolTipCtrl() = default;
   // A topmost popup owned by pParentWnd; dwStyle: TTS_ styles.
+  using CWnd::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
 
   // A tool is a window (nIDTool 0: pWnd itself, and the notifications go to its parent) or a
@@ -179,6 +183,7 @@ class CTabCtrl : public CWnd {
 
  public:
   CTabCtrl() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   int GetItemCount() const { return Get(TCM_GETITEMCOUNT); }
@@ -264,6 +269,7 @@ class CHotKeyCtrl : public CWnd {
 
  public:
   CHotKeyCtrl() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // wModifiers: HOTKEYF_ flags.
@@ -289,6 +295,7 @@ class CStatusBarCtrl : public CWnd {
  public:
   CStatusBarCtrl() = default;
   // dwStyle: WS_ and CCS_ styles with SBARS_SIZEGRIP and SBARS_TOOLTIPS.
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // nType: 0, SBT_NOBORDERS, SBT_POPOUT, SBT_RTLREADING or SBT_OWNERDRAW (then lpszText is the

@@ -30,6 +30,7 @@ class CStatic : public CWnd {
 
  public:
   CStatic() = default;
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
 
   HICON SetIcon(HICON hIcon) {
@@ -63,6 +64,7 @@ class CButton : public CWnd {
 
  public:
   CButton() = default;
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
@@ -100,6 +102,7 @@ class CEdit : public CWnd {
 
  public:
   CEdit() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // ---- selection and text ----
@@ -319,6 +322,7 @@ class CListBox : public brambolt::afx::ListItems<brambolt::afx::ListBoxMessages>
 
  public:
   CListBox() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   int GetText(int nIndex, LPTSTR lpszBuffer) const {
@@ -379,6 +383,7 @@ class CComboBox : public brambolt::afx::ListItems<brambolt::afx::ComboBoxMessage
 
  public:
   CComboBox() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   int GetLBText(int nIndex, LPTSTR lpszText) const {
@@ -416,6 +421,7 @@ class CScrollBar : public CWnd {
 
  public:
   CScrollBar() = default;
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }

@@ -127,6 +127,7 @@ class CDockBar : public CControlBar {
   explicit CDockBar(BOOL bFloating = FALSE);
   ~CDockBar() override;
 
+  using CControlBar::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
 
   BOOL m_bFloating;            // inside a floating frame

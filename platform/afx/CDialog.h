@@ -16,6 +16,7 @@ class CDialog : public CWnd {
   explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
 
   // Modeless dialogs: the window lives until DestroyWindow.
+  using CWnd::Create;
   virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
   virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,

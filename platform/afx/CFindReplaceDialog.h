@@ -49,6 +49,7 @@ class CFindReplaceDialog : public CCommonDialog {
 
   // Shows the Find dialog (bFindDialogOnly) or the Replace dialog, owned by pParentWnd (the main
   // window when null), which gets FINDMSGSTRING. The object deletes itself when the dialog closes.
+  using CCommonDialog::Create;
   BOOL Create(BOOL bFindDialogOnly, LPCTSTR lpszFindWhat, LPCTSTR lpszReplaceWith = nullptr, DWORD dwFlags = FR_DOWN,
               CWnd* pParentWnd = nullptr);
   // The dialog a FINDMSGSTRING message comes from.

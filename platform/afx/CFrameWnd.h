@@ -33,6 +33,7 @@ class CFrameWnd : public CWnd {
   // The frames of the calling thread, oldest first (the idle update visits each).
   static std::vector<CFrameWnd*> GetThreadFrames();
 
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
               const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
               DWORD dwExStyle = 0, CCreateContext* pContext = nullptr);

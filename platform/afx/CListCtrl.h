@@ -13,6 +13,7 @@ class CHeaderCtrl : public CWnd {
  public:
   CHeaderCtrl() = default;
   // dwStyle: WS_ and HDS_ styles.
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   int GetItemCount() const { return Get(HDM_GETITEMCOUNT); }
@@ -59,6 +60,7 @@ class CListCtrl : public CWnd {
   CListCtrl() = default;
   ~CListCtrl() override;
   // dwStyle: WS_ and LVS_ styles.
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // ---- attributes

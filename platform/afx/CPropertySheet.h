@@ -24,6 +24,7 @@ class CPropertySheet : public CWnd {
   // the sheet could not be made.
   virtual INT_PTR DoModal();
   // A modeless sheet (shown unless dwStyle leaves out WS_VISIBLE); it stays until destroyed.
+  using CWnd::Create;
   virtual BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
 
   // Pages stay the caller's; added while the sheet is up they appear at the end.

@@ -22,6 +22,7 @@ class CSplitterWnd : public CWnd {
 
   // A dynamic splitter with one pane of the context's view class, split later by the user into at
   // most nMaxRows x nMaxCols (2 x 2) panes no smaller than sizeMin.
+  using CWnd::Create;
   BOOL Create(CWnd* pParentWnd, int nMaxRows, int nMaxCols, SIZE sizeMin, CCreateContext* pContext,
               DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | SPLS_DYNAMIC_SPLIT,
               UINT nID = AFX_IDW_PANE_FIRST);

@@ -32,6 +32,7 @@ class CStatusBar : public CControlBar {
   CStatusBar();
   ~CStatusBar() override;
 
+  using CControlBar::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
   // dwCtrlStyle: SBARS_SIZEGRIP (given by default when the parent can be sized).
   BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
@@ -94,6 +95,7 @@ class CDialogBar : public CControlBar {
 
   // The bar is the dialog of the template (which must be a hidden child): id nID, CBRS_ styles
   // from nStyle, dialog-init data run.
+  using CControlBar::Create;
   BOOL Create(CWnd* pParentWnd, LPCTSTR lpszTemplateName, UINT nStyle, UINT nID);
   BOOL Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID) {
     return Create(pParentWnd, MAKEINTRESOURCE(nIDTemplate), nStyle, nID);

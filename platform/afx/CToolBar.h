@@ -38,6 +38,7 @@ class CToolBar : public CControlBar {
   CToolBar();
   ~CToolBar() override;
 
+  using CControlBar::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
   // dwCtrlStyle: TBSTYLE_FLAT for the flat look; rcBorders: the bar's four inner borders.
   BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,

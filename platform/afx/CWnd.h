@@ -18,7 +18,7 @@
 class CMenu;
 class CFrameWnd;
 class CScrollBar;
-class CCreateContext;
+struct CCreateContext;
 class CDataExchange;
 
 // Something plugged into a window that sees the window's messages and commands before the

@@ -151,7 +151,7 @@ inline AFX_MSGMAP_ENTRY AfxTimerEntry(void (T::*pfn)(UINT_PTR)) {
 #define DECLARE_MESSAGE_MAP()                   \
  protected:                                     \
   static const AFX_MSGMAP* GetThisMessageMap(); \
-  virtual const AFX_MSGMAP* GetMessageMap() const;
+  const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \

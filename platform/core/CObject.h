@@ -59,7 +59,7 @@ class CObject {
 #define DECLARE_DYNAMIC(class_name)      \
  public:                                 \
   static CRuntimeClass class##class_name; \
-  virtual CRuntimeClass* GetRuntimeClass() const;
+  CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
   DECLARE_DYNAMIC(class_name)         \

@@ -21,6 +21,10 @@ class CSize : public tagSIZE {
 
   BOOL operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
   BOOL operator!=(SIZE size) const { return !(*this == size); }
+  // Exact-type forms, so that comparing two CSize objects picks one candidate, not the member and
+  // its reversed twin.
+  BOOL operator==(const CSize& size) const { return cx == size.cx && cy == size.cy; }
+  BOOL operator!=(const CSize& size) const { return !(*this == size); }
   void operator+=(SIZE size) { cx += size.cx; cy += size.cy; }
   void operator-=(SIZE size) { cx -= size.cx; cy -= size.cy; }
   void SetSize(int CX, int CY) { cx = CX; cy = CY; }
@@ -50,6 +54,8 @@ class CPoint : public tagPOINT {
 
   BOOL operator==(POINT point) const { return x == point.x && y == point.y; }
   BOOL operator!=(POINT point) const { return !(*this == point); }
+  BOOL operator==(const CPoint& point) const { return x == point.x && y == point.y; }
+  BOOL operator!=(const CPoint& point) const { return !(*this == point); }
   void operator+=(SIZE size) { Offset(size); }
   void operator-=(SIZE size) { Offset(-size.cx, -size.cy); }
   void operator+=(POINT point) { Offset(point); }
@@ -123,6 +129,8 @@ class CRect : public tagRECT {
   void operator=(const RECT& srcRect) { ::CopyRect(this, &srcRect); }
   BOOL operator==(const RECT& rect) const { return ::EqualRect(this, &rect); }
   BOOL operator!=(const RECT& rect) const { return !::EqualRect(this, &rect); }
+  BOOL operator==(const CRect& rect) const { return ::EqualRect(this, &rect); }
+  BOOL operator!=(const CRect& rect) const { return !::EqualRect(this, &rect); }
   void operator+=(POINT point) { OffsetRect(point); }
   void operator+=(SIZE size) { OffsetRect(size); }
   void operator+=(const RECT* lpRect) { InflateRect(lpRect); }

@@ -169,7 +169,7 @@ std::vector<std::string> KnownFaceNames() {
 }
 
 RealizedFont::RealizedFont(const LOGFONT& lf, int emPixels, int widthPixels)
-    : lf_(lf), em_(std::max(emPixels, 1)), widthPx_(widthPixels) {
+    : em_(std::max(emPixels, 1)), widthPx_(widthPixels) {
   FaceChoice choice = SubstituteFace(lf);
   bool wantBold = lf.lfWeight >= FW_SEMIBOLD || choice.bold;
   bool wantItalic = lf.lfItalic != 0;

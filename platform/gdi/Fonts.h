@@ -59,7 +59,6 @@ class RealizedFont {
   Glyph Render(char32_t c);
   Glyph RenderMarlett(char32_t c);
 
-  LOGFONT lf_;
   int em_;
   int widthPx_;
   std::shared_ptr<FaceFile> primary_;

@@ -194,16 +194,3 @@ void COleDispatchDriver::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvPr
   const_cast<COleDispatchDriver*>(this)->InvokeHelper(dwDispID, DISPATCH_PROPERTYGET, vtProp, pvProp, nullptr);
 }
 
-void COleDispatchDriver::SetProperty(DISPID dwDispID, VARTYPE vtProp, ...) {
-  BYTE params[2] = {static_cast<BYTE>(vtProp), 0};
-  WORD flags = vtProp == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
-  va_list args;
-  va_start(args, vtProp);
-  try {
-    InvokeHelperV(dwDispID, flags, VT_EMPTY, nullptr, params, args);
-  } catch (...) {
-    va_end(args);
-    throw;
-  }
-  va_end(args);
-}

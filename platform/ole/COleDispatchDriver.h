@@ -43,8 +43,13 @@ class COleDispatchDriver {
   void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
                      va_list argList);
   void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
-  // One argument of type vtProp, passed as InvokeHelper takes it.
-  void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
+  // One argument of type vtProp, passed as InvokeHelper takes it. An object is put by reference.
+  template <class Arg>
+  void SetProperty(DISPID dwDispID, VARTYPE vtProp, Arg arg) {
+    const BYTE params[2] = {static_cast<BYTE>(vtProp), 0};
+    const WORD flags = vtProp == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
+    InvokeHelper(dwDispID, flags, VT_EMPTY, nullptr, params, arg);
+  }
 
   operator LPDISPATCH() { return m_lpDispatch; }
 

@@ -40,7 +40,9 @@ TEST(Version, ReportsTheRealKernelAndDistributionAndTheProgramsVersion) {
   std::ifstream release("/etc/os-release");
   const std::string distribution = brambolt::DistributionFromOsRelease(
       std::string(std::istreambuf_iterator<char>(release), std::istreambuf_iterator<char>()));
-  if (!distribution.empty()) EXPECT_NE(system.find(" (" + distribution + ")"), std::string::npos) << system;
+  if (!distribution.empty()) {
+    EXPECT_NE(system.find(" (" + distribution + ")"), std::string::npos) << system;
+  }
   EXPECT_EQ(system.find("Windows"), std::string::npos);
 }
 

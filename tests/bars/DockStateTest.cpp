@@ -439,5 +439,7 @@ TEST_F(DockStateTest, ABarNamedTwiceIsTakenOnceAndHugeRectanglesAreClamped) {
   // A record keeps a bar only while its window lives (the empty floating frame went, and its
   // record with it).
   for (int i = 0; i < state.GetCount(); ++i)
-    if (state.GetInfo(i)->m_pBar != nullptr) EXPECT_TRUE(::IsWindow(state.GetInfo(i)->m_hWndBar)) << i;
+    if (state.GetInfo(i)->m_pBar != nullptr) {
+      EXPECT_TRUE(::IsWindow(state.GetInfo(i)->m_hWndBar)) << i;
+    }
 }

@@ -31,6 +31,7 @@ class BoxBar : public CControlBar {
  public:
   BoxBar(int length, int thickness) : length_(length), thickness_(thickness) {}
 
+  using CControlBar::Create;
   BOOL Create(CWnd* parent, DWORD style, UINT id, LPCTSTR title = "Box") {
     m_dwStyle = style & CBRS_ALL;
     if (!AfxDeferRegisterClass(AFX_WNDCONTROLBAR_REG)) return FALSE;

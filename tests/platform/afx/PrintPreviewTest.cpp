@@ -52,6 +52,7 @@ END_MESSAGE_MAP()
 // A bar of the frame's own, which preview hides and Close shows again.
 class PlainBar : public CControlBar {
  public:
+  using CControlBar::Create;
   BOOL Create(CWnd* parent) {
     m_dwStyle = CBRS_TOP;
     if (!AfxDeferRegisterClass(AFX_WNDCONTROLBAR_REG)) return FALSE;

@@ -159,7 +159,9 @@ TEST(DropBlocks, ShortOrDamagedBlocksAreReadWithinTheirSizeAndWideNamesAsWide) {
     EXPECT_EQ(NamesOf(drop), c.names) << c.what;
     POINT pt{-1, -1};
     EXPECT_EQ(DragQueryPoint(drop, &pt) != FALSE, c.point) << c.what;
-    if (c.point) EXPECT_EQ(pt.x * 100 + pt.y, 1234) << c.what;
+    if (c.point) {
+      EXPECT_EQ(pt.x * 100 + pt.y, 1234) << c.what;
+    }
     DragFinish(drop);
   }
 }

@@ -138,8 +138,11 @@ TEST(MirrorFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
   ::waitpid(running, &status, 0);
   EXPECT_EQ(ReadAll(path), "new");
   EXPECT_EQ(Entries(folder.Path()), kept);
-  for (const std::string& name : kept)
-    if (name != "name.cpp") EXPECT_EQ(ReadAll(folder / name), "the user's") << name;
+  for (const std::string& name : kept) {
+    if (name != "name.cpp") {
+      EXPECT_EQ(ReadAll(folder / name), "the user's") << name;
+    }
+  }
 }
 
 TEST(MirrorFile, WithoutCreateTheFileItselfIsOpened) {
