@@ -5,9 +5,11 @@
 
 namespace {
 
-// The tab window's id and style: flat tabs along the top.
+// The tab window's id and style: flat tabs along the top. As a tab stop it takes the keyboard:
+// Tab reaches the tabs (drawn with the focus rectangle), and Ctrl+Tab, Ctrl+Shift+Tab,
+// Ctrl+Page Down and Ctrl+Page Up turn the pages.
 constexpr UINT kTabWindowID = 80122;
-constexpr DWORD kTabStyle = 0x420;
+constexpr DWORD kTabStyle = 0x420 | WS_TABSTOP;
 
 // A font like the default GUI font (the system font when that is missing) with another weight.
 void MakeTabFont(CFont& font, int nWeight) {
@@ -26,6 +28,18 @@ void MakeTabFont(CFont& font, int nWeight) {
 void CTabPage::OnOK() { ::SendMessage(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, IDOK, 0); }
 
 void CTabPage::OnCancel() { ::SendMessage(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0); }
+
+BOOL CTabPage::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN) {
+    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+    if (pMsg->wParam == VK_TAB || (bCtrl && (pMsg->wParam == VK_PRIOR || pMsg->wParam == VK_NEXT))) {
+      CWnd* pParent = GetParent();
+      if (pParent != nullptr && (pParent->GetStyle() & WS_TABSTOP) != 0 && pParent->IsKindOf(RUNTIME_CLASS(SEC3DTabWnd)))
+        return FALSE;
+    }
+  }
+  return CDialog::PreTranslateMessage(pMsg);
+}
 
 CTabbedPagesDlg::CTabbedPagesDlg(UINT nIDTemplate, CWnd* pParent) : CDialog(nIDTemplate, pParent) {}
 

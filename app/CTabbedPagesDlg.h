@@ -8,10 +8,12 @@
 #include "afx/GdiObjects.h"
 #include "widgets/SEC3DTabWnd.h"
 
-// A page of a tabbed dialog: Return and Escape inside it act on the dialog that holds it.
+// A page of a tabbed dialog: Return and Escape inside it act on the dialog that holds it; Tab and
+// the page-turning keys are left to the tabbed window around it.
 class CTabPage : public CDialog {
  public:
   explicit CTabPage(UINT nIDTemplate) : CDialog(nIDTemplate) {}
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
   void OnOK() override;

@@ -219,16 +219,38 @@ BOOL SEC3DTabWnd::NavigateFromClient(MSG* pMsg, BOOL bBackwards) {
   return TRUE;
 }
 
+BOOL SEC3DTabWnd::TurnTab(BOOL bBackwards) {
+  SEC3DTabControl* pTabs = Get3DTabControl();
+  int nActive = -1;
+  if (pTabs == nullptr || !pTabs->GetActiveTab(nActive)) return FALSE;
+  const int nCount = pTabs->GetTabCount();
+  for (int nStep = 1; nStep < nCount; ++nStep) {
+    const int nIndex = ((nActive + (bBackwards ? -nStep : nStep)) % nCount + nCount) % nCount;
+    if (!pTabs->IsTabEnabled(nIndex)) continue;
+    const bool bTabsFocused = ::GetFocus() == pTabs->m_hWnd;
+    pTabs->ActivateTab(nIndex);
+    if (bTabsFocused) pTabs->SetFocus();
+    else if (m_pActiveWnd != nullptr && m_pActiveWnd->m_hWnd != nullptr) m_pActiveWnd->SetFocus();
+    return TRUE;
+  }
+  return FALSE;
+}
+
 BOOL SEC3DTabWnd::PreTranslateMessage(MSG* pMsg) {
   if ((GetStyle() & WS_TABSTOP) == 0) return SECTabWndBase::PreTranslateMessage(pMsg);
   if (SECTabWndBase::PreTranslateMessage(pMsg)) return TRUE;
   if (pMsg->message != WM_KEYDOWN || m_pTabCtrl == nullptr) return FALSE;
   const UINT vk = static_cast<UINT>(pMsg->wParam);
   const bool bCtrl = KeyHeld(VK_CONTROL), bShift = KeyHeld(VK_SHIFT);
-  if (bCtrl && (vk == VK_TAB || vk == VK_PRIOR || vk == VK_NEXT) &&
-      SendMessage(WM_SEC3DTAB_CTRLKEY, 0, reinterpret_cast<LPARAM>(pMsg)) != 0)
-    return TRUE;
   HWND hFocus = ::GetFocus();
+  if (bCtrl && (vk == VK_TAB || vk == VK_PRIOR || vk == VK_NEXT)) {
+    if (SendMessage(WM_SEC3DTAB_CTRLKEY, 0, reinterpret_cast<LPARAM>(pMsg)) != 0) return TRUE;
+    // Unless a derived window took them, the keys turn the pages as a property sheet's do,
+    // wherever the focus is inside this window.
+    if (hFocus != nullptr && (hFocus == m_hWnd || ::IsChild(m_hWnd, hFocus)) &&
+        TurnTab(vk == VK_PRIOR || (vk == VK_TAB && bShift)))
+      return TRUE;
+  }
   if (hFocus == m_pTabCtrl->m_hWnd) {
     UINT send = 0;
     if (vk == VK_TAB && bCtrl) send = bShift ? VK_LEFT : VK_RIGHT;

@@ -35,6 +35,10 @@ class SEC3DTabWnd : public SECTabWndBase {
   BOOL SetTabFont(CFont* pFont, int nWhich, BOOL bRedraw);
   // Tab navigation while the focus is inside the shown client; TRUE when it moved the focus.
   BOOL NavigateFromClient(MSG* pMsg, BOOL bBackwards);
+  // Activates the next enabled tab (the previous one when bBackwards), wrapping at the ends; the
+  // tab control keeps the focus when it had it, else the new client takes it. FALSE when there is
+  // no other enabled tab.
+  BOOL TurnTab(BOOL bBackwards);
 
   afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -531,6 +531,9 @@ class SECListEngine : public Base, public SECListClient {
   CPoint m_ptMouseDown;
   BOOL m_bPressPending = FALSE;
   BOOL m_bItemDrag = FALSE;
+  // Set when an item drag began with the right button, until that button is next pressed: its
+  // release then is the end of the drag, not a click.
+  BOOL m_bRightDragBegun = FALSE;
   BOOL m_bColumnDrag = FALSE;
   int m_nPressedHeader = -1;
   int m_nDropColumn = -1;

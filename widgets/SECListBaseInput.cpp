@@ -358,8 +358,12 @@ void SECListEngine<Base>::OnMouseMove(UINT nFlags, CPoint point) {
     m_bItemDrag = TRUE;
     m_bPressPending = FALSE;
     HideTip();
-    if (nFlags & MK_LBUTTON) OnItemDrag(m_nFocusRow, m_ptMouseDown);
-    else OnItemRDrag(m_nFocusRow, m_ptMouseDown);
+    if (nFlags & MK_LBUTTON) {
+      OnItemDrag(m_nFocusRow, m_ptMouseDown);
+    } else {
+      m_bRightDragBegun = TRUE;
+      OnItemRDrag(m_nFocusRow, m_ptMouseDown);
+    }
     return;
   }
   if (m_nPressedHeader > 0 && !m_bColumnDrag && (nFlags & MK_LBUTTON) && (dx > 1 || dy > 1)) {
@@ -515,6 +519,7 @@ void SECListEngine<Base>::OnRButtonDown(UINT nFlags, CPoint point) {
                       MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN));
   if (::GetFocus() != hwnd) this->SetFocus();
   m_bPressPending = FALSE;
+  m_bRightDragBegun = FALSE;
   UINT flags = 0;
   int row = HitTest(point, &flags, nullptr);
   if (!(flags & LVHT_ONDIVIDER)) {
@@ -522,6 +527,8 @@ void SECListEngine<Base>::OnRButtonDown(UINT nFlags, CPoint point) {
     OnItemClick(point, row, flags, &onItem, &onLabel);
     if (onItem && row >= 0 && !(flags & LVHT_ONHEADER)) {
       if (SelectionChange(row, flags, nFlags & (MK_SHIFT | MK_CONTROL), TRUE)) OnSelectionMoved(row, TRUE);
+      // A press on an item may begin a right-button drag (OnItemRDrag) once the mouse moves.
+      m_bPressPending = TRUE;
     }
   }
   m_ptMouseDown = point;
@@ -532,8 +539,9 @@ void SECListEngine<Base>::OnRButtonDown(UINT nFlags, CPoint point) {
 template <class Base>
 void SECListEngine<Base>::OnRButtonUp(UINT nFlags, CPoint point) {
   m_bPressPending = FALSE;
-  if (m_bItemDrag) {
+  if (m_bItemDrag || m_bRightDragBegun) {
     m_bItemDrag = FALSE;
+    m_bRightDragBegun = FALSE;
     return;
   }
   HideTip();

@@ -920,7 +920,9 @@ void SECListEngine<Base>::FetchDisplayData(SECListPaintContext* pContext) {
   lvi.mask = LVIF_TEXT | LVIF_STATE | LVIF_IMAGE;
   lvi.iItem = pContext->m_nRow;
   lvi.iSubItem = pContext->m_nSubItem;
-  lvi.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED | 0x100 | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+  // Every state bit a row's look depends on: 0x10 is the bold bit a tree keeps for its items, 0x100
+  // the grey bit.
+  lvi.stateMask = LVIS_FOCUSED | LVIS_SELECTED | LVIS_DROPHILITED | 0x10 | 0x100 | LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
   lvi.pszText = m_szTextBuffer;
   lvi.cchTextMax = kListTextBufferSize;
   m_szTextBuffer[0] = '\0';

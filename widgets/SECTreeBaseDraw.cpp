@@ -152,8 +152,10 @@ void SECTreeEngine<ListBase>::OnItemDrag(int nRow, CPoint ptDown) {
 template <class ListBase>
 void SECTreeEngine<ListBase>::OnItemRDrag(int nRow, CPoint ptDown) {
   if (m_dwTreeStyle & TVS_DISABLEDRAGDROP) {
+    // No drag: the release is a right click.
     this->m_bPressPending = FALSE;
     this->m_bItemDrag = FALSE;
+    this->m_bRightDragBegun = FALSE;
     return;
   }
   this->m_bItemDrag = FALSE;
@@ -287,7 +289,11 @@ BOOL SECTreeEngine<ListBase>::GetItem(LVITEM* pItem, BOOL bCopyText, BOOL bAskPa
   if (pItem->mask & LVIF_IMAGE) pItem->iImage = (listState & LVIS_SELECTED) ? tv.iSelectedImage : tv.iImage;
   if (pItem->mask & LVIF_STATE) {
     UINT treeBits = tv.state & (TVIS_CUT | TVIS_BOLD | TVIS_OVERLAYMASK | TVIS_STATEIMAGEMASK);
-    pItem->state = (listState | treeBits) & pItem->stateMask;
+    // The extended bits (grey 0x100, hidden 0x200) live apart from the item's state.
+    SECTreeStateExRequest request;
+    request.dwMask = TVIS_EX_MARK | TVIS_EX_HIDDEN;
+    GetItemStateEx(HandleOf(node), &request, bAskParent);
+    pItem->state = (listState | treeBits | request.dwValue) & pItem->stateMask;
   }
   if (pItem->mask & LVIF_PARAM) pItem->lParam = tv.lParam;
   return TRUE;

@@ -122,8 +122,9 @@ class EditState {
   DWORD style_ = 0;
   // The scroll bars asked for at creation: the window's own bits come and go as the bars show.
   DWORD bars_ = 0;
-  // Created with WS_BORDER (drawn as a sunken client edge): the text keeps SM_CXBORDER+1 pixels
-  // off the sides and SM_CYBORDER+1 off the top and bottom, where the height leaves room for it.
+  // Created with WS_BORDER and no client edge of its own (drawn as a sunken client edge): the
+  // text keeps SM_CXBORDER+1 pixels off the sides and SM_CYBORDER+1 off the top and bottom, where
+  // the height leaves room for it. A dialog hands its edits a client edge in place of the border.
   bool border_ = false;
   // Set once a dialog asks for the edit's keys: a multi-line edit then does the dialog's part
   // for Tab, Enter and Escape.
@@ -198,17 +199,19 @@ int EditState::LineOf(DWORD pos) const {
 RECT EditState::FormatRect() const {
   if (hasFormatRect_) return formatRect_;
   // The client area inset inside the frame, less the margins; a single line sits at its top. An
-  // edit made with WS_BORDER keeps a border's width and a pixel off its frame (nothing at the top
-  // and bottom when less than twice that is left beyond one line); one made with only a client
-  // edge keeps a pixel off it.
+  // edit made with WS_BORDER alone keeps a border's width and a pixel off its frame; one with a
+  // client edge (given, or put in place of the border by a dialog) keeps a pixel off it. Nothing
+  // is kept at the top and bottom when less than twice the inset is left beyond one line.
   RECT r;
   GetClientRect(hwnd_, &r);
+  int dx = 0, dy = 0;
   if (border_) {
-    const int dy = GetSystemMetrics(SM_CYBORDER) + 1;
-    InflateRect(&r, -(GetSystemMetrics(SM_CXBORDER) + 1), r.bottom - r.top - lineHeight_ < 2 * dy ? 0 : -dy);
+    dx = GetSystemMetrics(SM_CXBORDER) + 1;
+    dy = GetSystemMetrics(SM_CYBORDER) + 1;
   } else if (GetWindowLong(hwnd_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
-    InflateRect(&r, -1, -1);
+    dx = dy = 1;
   }
+  InflateRect(&r, -dx, r.bottom - r.top - lineHeight_ < 2 * dy ? 0 : -dy);
   r.left += leftMargin_;
   r.right -= rightMargin_;
   if (!Multi()) r.bottom = r.top + lineHeight_;
@@ -853,9 +856,10 @@ void EditState::Paint(HDC hdc) {
 // ---- life cycle and window messages
 
 void EditState::NcCreate() {
-  // A plain border becomes the sunken client edge of the 3-D look.
+  // A plain border becomes the sunken client edge of the 3-D look; the text keeps the border's
+  // inset only when no client edge was asked for as well.
   if (style_ & WS_BORDER) {
-    border_ = true;
+    border_ = !(GetWindowLong(hwnd_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     SetWindowLong(hwnd_, GWL_STYLE, static_cast<LONG>(style_ & ~WS_BORDER));
     SetWindowLong(hwnd_, GWL_EXSTYLE, GetWindowLong(hwnd_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     style_ &= ~WS_BORDER;

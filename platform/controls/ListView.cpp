@@ -462,6 +462,28 @@ BOOL ListViewState::Sort(PFNLVCOMPARE compare, LPARAM lParamSort) {
   return TRUE;
 }
 
+HIMAGELIST ListViewState::CheckBoxImages() {
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  HIMAGELIST list = ImageList_Create(cx, cy, ILC_COLOR32, 2, 0);
+  if (list == nullptr) return nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP boxes = CreateCompatibleBitmap(screen, 2 * cx, cy);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, boxes);
+  RECT all{0, 0, 2 * cx, cy};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+  for (int i = 0; i < 2; ++i) {
+    RECT box{i * cx + 2, 2, i * cx + cx - 1, cy - 1};
+    DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (i ? DFCS_CHECKED : 0));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ImageList_Add(list, boxes, nullptr);
+  DeleteObject(boxes);
+  return list;
+}
+
 HIMAGELIST ListViewState::SetImageList(int which, HIMAGELIST list) {
   if (which < LVSIL_NORMAL || which > LVSIL_STATE) return nullptr;
   HIMAGELIST previous = images_[which];
@@ -900,10 +922,14 @@ LRESULT ListViewState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       DWORD previous = exStyle_;
       DWORD mask = wParam ? static_cast<DWORD>(wParam) : ~0u;
       exStyle_ = (exStyle_ & ~mask) | (static_cast<DWORD>(lParam) & mask);
-      // Check boxes turned on: the items without a check state are unchecked.
-      if ((exStyle_ & ~previous) & LVS_EX_CHECKBOXES)
+      // Check boxes turned on: the control makes a state image list of the two boxes drawn with
+      // DrawFrameControl (image 1 unchecked, image 2 checked) where it has none, and the items
+      // without a check state are unchecked.
+      if ((exStyle_ & ~previous) & LVS_EX_CHECKBOXES) {
+        if (!images_[LVSIL_STATE]) SetImageList(LVSIL_STATE, CheckBoxImages());
         for (auto& item : items_)
           if (!(item->state & LVIS_STATEIMAGEMASK)) item->state |= INDEXTOSTATEIMAGEMASK(1);
+      }
       Relayout();
       return previous;
     }

@@ -226,7 +226,10 @@ int ListViewState::HitTest(POINT p, UINT* flags, int* subItem, bool anyColumn) {
   if (p.x >= client.right) outside |= LVHT_TORIGHT;
   *flags = outside ? outside : LVHT_NOWHERE;
   RECT area = ListArea();
-  if (outside || p.y < area.top || Count() == 0) return -1;
+  // The sub-item hit test of a report finds the row and column under a point left or right of
+  // the client area too (the columns reach on beyond it).
+  const bool besideReport = anyColumn && Report() && !(outside & (LVHT_ABOVE | LVHT_BELOW));
+  if ((outside && !besideReport) || p.y < area.top || Count() == 0) return -1;
   int index = -1;
   switch (View()) {
     case LVS_REPORT:
@@ -268,7 +271,7 @@ int ListViewState::HitTest(POINT p, UINT* flags, int* subItem, bool anyColumn) {
     *flags = LVHT_ONITEMLABEL;
     return index;
   }
-  const int column = ColumnAt(p);
+  const int column = ColumnAt(p, anyColumn);
   if (column < 0 || (!anyColumn && !(exStyle_ & LVS_EX_FULLROWSELECT))) return -1;
   *subItem = column;
   *flags = LVHT_ONITEMLABEL;

@@ -99,6 +99,8 @@ class ListViewState {
   void SyncHeaderItem(int index, UINT mask);
   LRESULT HeaderNotify(WPARAM wParam, NMHDR* nm);
   HIMAGELIST SetImageList(int which, HIMAGELIST list);
+  // The state images of LVS_EX_CHECKBOXES: an unchecked and a checked box.
+  static HIMAGELIST CheckBoxImages();
 
   // ---- label editing (ListViewEdit.cpp)
   HWND EditLabel(int index);

@@ -795,6 +795,11 @@ LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size, bool termina
   return ERROR_SUCCESS;
 }
 
+// A string value whose stored bytes do not end in its terminator.
+bool IsUnterminatedString(const Value& v) {
+  return IsStringType(v.type) && (v.data.empty() || v.data.back() != '\0');
+}
+
 // Finds a value through a handle open for reading and hands it to `use` under the store's lock.
 template <typename Use>
 LONG ReadValue(HKEY hKey, LPCSTR name, Use use) {
@@ -936,8 +941,7 @@ LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPB
     if (lpType) *lpType = v.type;
     // A string stored without its terminator reports its stored size and fits a buffer of that
     // size; a larger buffer gets the terminator after it.
-    const bool unterminated = IsStringType(v.type) && (v.data.empty() || v.data.back() != '\0');
-    return CopyData(v.data, lpData, lpcbData, unterminated);
+    return CopyData(v.data, lpData, lpcbData, IsUnterminatedString(v));
   });
 }
 
@@ -949,10 +953,9 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (LONG error = store.Resolve(hKey, open)) return error;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   const std::string name = lpValueName ? lpValueName : "";
-  // A string whose size leaves out its terminator is stored with one added, so it reads back as
-  // the text it was; nothing past the given size is read.
+  // Exactly the given bytes are stored, also a string whose size leaves out its terminator (reads
+  // add it where the caller's buffer has room); nothing past the given size is read.
   std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
-  if (IsStringType(dwType) && !data.empty() && data.back() != '\0') data += '\0';
   Value* v = open.key->FindValue(name);
   if (v) {
     v->type = dwType;
@@ -1038,7 +1041,7 @@ LONG RegEnumValue(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValu
   LONG result = CopyName(v.name, lpValueName, lpcchValueName);
   if (result == ERROR_INVALID_PARAMETER) return result;
   if (lpType) *lpType = v.type;
-  if (CopyData(v.data, lpData, lpcbData) == ERROR_MORE_DATA) result = ERROR_MORE_DATA;
+  if (CopyData(v.data, lpData, lpcbData, IsUnterminatedString(v)) == ERROR_MORE_DATA) result = ERROR_MORE_DATA;
   return result;
 }
 

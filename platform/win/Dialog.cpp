@@ -184,8 +184,15 @@ bool CreateControls(HWND dialog, HINSTANCE instance, const DialogTemplate& t, Di
     std::string className = item.ClassName();
     LPCSTR title = item.title.isOrdinal ? MAKEINTRESOURCE(item.title.ordinal) : item.title.text.c_str();
     std::vector<BYTE> data = CreationBlock(item);
-    HWND control = CreateWindowEx(item.exStyle | WS_EX_NOPARENTNOTIFY, className.c_str(), title,
-                                  item.style | WS_CHILD, x, y, cx, cy,
+    DWORD style = item.style, exStyle = item.exStyle;
+    // Every dialog has the 3-D look (the system gives it to programs of its own version, with or
+    // without DS_3DLOOK): an edit's plain border becomes a sunken client edge.
+    if ((style & WS_BORDER) && className == "Edit") {
+      style &= ~WS_BORDER;
+      exStyle |= WS_EX_CLIENTEDGE;
+    }
+    HWND control = CreateWindowEx(exStyle | WS_EX_NOPARENTNOTIFY, className.c_str(), title,
+                                  style | WS_CHILD, x, y, cx, cy,
                                   dialog, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance,
                                   data.empty() ? nullptr : data.data());
     if (!IsWindow(dialog)) return false;

@@ -175,6 +175,139 @@ TEST(ProjectSettings, LegendDrawsTheBoxesAndTheirShadowOnlyWhileShadowIsTicked) 
   EXPECT_EQ(derivedFill, RGB(255, 255, 0));
 }
 
+// Where a window's first ink lies inside its client area, in window coordinates: the top-most
+// row and the left-most column of anything not of the window colour.
+POINT FirstInk(HWND hwnd) {
+  RECT window, client;
+  ::GetWindowRect(hwnd, &window);
+  ::GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(hwnd, &origin);
+  const int ox = origin.x - window.left, oy = origin.y - window.top;
+  POINT first{-1, -1};
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      if (brambolt::test::WindowPixel(hwnd, ox + x, oy + y) != ::GetSysColor(COLOR_WINDOW)) {
+        if (first.y < 0) first.y = oy + y;
+        if (first.x < 0 || ox + x < first.x) first.x = ox + x;
+      }
+  return first;
+}
+
+// The dialog's edits have the sunken client edge that the dialog gives for their plain border,
+// and their text sits where an edit made with that edge alone puts it: one pixel inside it.
+TEST(ProjectSettings, EditTextSitsOnePixelInsideTheSunkenEdge) {
+  DialogSession s;
+  ProjectShell shell;
+  CMainProjectSetDlg dlg;
+  dlg.m_GeneralPage.m_strTitle = "HH";
+  DWORD style = 0, exStyle = 0;
+  RECT format{};
+  POINT inDialog{-1, -1}, alone{-1, -1};
+  ModalAnswers answers;
+  answers.When(nullptr, "Settings", [&](HWND h) {
+    const HWND edit = ::GetDlgItem(dlg.m_GeneralPage.GetSafeHwnd(), IDC_PROJECT_TITLE);
+    style = static_cast<DWORD>(::GetWindowLong(edit, GWL_STYLE));
+    exStyle = static_cast<DWORD>(::GetWindowLong(edit, GWL_EXSTYLE));
+    ::SendMessage(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    CRect place;
+    ::GetWindowRect(edit, &place);
+    HWND host = ::CreateWindowEx(0, "Static", "", WS_POPUP | WS_VISIBLE, 600, 500, place.Width() + 20,
+                                 place.Height() + 20, nullptr, nullptr, nullptr, nullptr);
+    HWND made = ::CreateWindowEx(WS_EX_CLIENTEDGE, "Edit", "HH", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10,
+                                 place.Width(), place.Height(), host, nullptr, nullptr, nullptr);
+    ::SendMessage(made, WM_SETFONT, ::SendMessage(edit, WM_GETFONT, 0, 0), FALSE);
+    ::SetFocus(::GetDlgItem(h, IDOK));  // no caret nor selection in the pictures
+    for (HWND each : {edit, made}) {
+      ::InvalidateRect(each, nullptr, TRUE);
+      ::UpdateWindow(each);
+    }
+    brambolt::test::RunUntilIdle();
+    inDialog = FirstInk(edit);
+    alone = FirstInk(made);
+    ::DestroyWindow(host);
+    DlgCommand(h, IDCANCEL);
+  });
+  dlg.DoModal();
+  EXPECT_EQ(style & WS_BORDER, 0u);
+  EXPECT_NE(exStyle & WS_EX_CLIENTEDGE, 0u);
+  EXPECT_EQ(format.left, 1);
+  EXPECT_EQ(format.top, 1);
+  ASSERT_GE(alone.x, 0) << "the text is drawn";
+  EXPECT_EQ(inDialog.x, alone.x);
+  EXPECT_EQ(inDialog.y, alone.y);
+}
+
+// Ctrl+Tab and Ctrl+Page Down turn to the next page, Ctrl+Shift+Tab and Ctrl+Page Up to the
+// previous one, from the last to the first and back, wherever the focus is in the dialog's
+// pages; Tab reaches the page tabs, where the focused tab shows the focus rectangle, and the
+// arrows turn the pages from there.
+TEST(ProjectSettings, KeysTurnThePagesAndTabReachesTheTabs) {
+  DialogSession s;
+  ProjectShell shell;
+  CMainProjectSetDlg dlg;
+  std::vector<int> pages;
+  std::vector<bool> focusInPage;
+  bool reachedTabs = false;
+  long focusMarks = 0;
+  int afterArrow = -1;
+  ModalAnswers answers;
+  answers.When(nullptr, "Settings", [&](HWND h) {
+    SEC3DTabControl* tabs = dlg.m_wndTab.Get3DTabControl();
+    CTabPage* const shown[] = {&dlg.m_GeneralPage, &dlg.m_DiagramPage, &dlg.m_OwnerPage};
+    auto record = [&] {
+      int active = -1;
+      tabs->GetActiveTab(active);
+      pages.push_back(active);
+      const HWND page = active >= 0 && active < 3 ? shown[active]->GetSafeHwnd() : nullptr;
+      focusInPage.push_back(page != nullptr && ::IsWindowVisible(page) && ::IsChild(page, ::GetFocus()));
+    };
+    ::SetFocus(::GetDlgItem(dlg.m_GeneralPage.GetSafeHwnd(), IDC_PROJECT_TITLE));
+    using brambolt::test::kCtrl;
+    using brambolt::test::kShift;
+    brambolt::test::PressKey(VK_TAB, kCtrl);
+    record();
+    brambolt::test::PressKey(VK_NEXT, kCtrl);
+    record();
+    brambolt::test::PressKey(VK_TAB, kCtrl);
+    record();
+    brambolt::test::PressKey(VK_TAB, kCtrl | kShift);
+    record();
+    brambolt::test::PressKey(VK_PRIOR, kCtrl);
+    record();
+    // Tab on until the focus reaches the tabs; the focused tab differs from the same tab unfocused.
+    CRect tab;
+    int active = -1;
+    tabs->GetActiveTab(active);
+    tabs->GetTabRect(active, &tab);
+    auto picture = [&] {
+      brambolt::test::RunUntilIdle();
+      std::vector<COLORREF> pixels;
+      for (int y = tab.top; y < tab.bottom; ++y)
+        for (int x = tab.left; x < tab.right; ++x) pixels.push_back(brambolt::test::WindowPixel(tabs->GetSafeHwnd(), x, y));
+      return pixels;
+    };
+    const std::vector<COLORREF> unfocused = picture();
+    for (int i = 0; i < 30 && !reachedTabs; ++i) {
+      brambolt::test::PressKey(VK_TAB);
+      reachedTabs = ::GetFocus() == tabs->GetSafeHwnd();
+    }
+    if (reachedTabs) {
+      const std::vector<COLORREF> focused = picture();
+      for (std::size_t i = 0; i < focused.size() && i < unfocused.size(); ++i) focusMarks += focused[i] != unfocused[i];
+      brambolt::test::PressKey(VK_RIGHT);
+      tabs->GetActiveTab(afterArrow);
+    }
+    DlgCommand(h, IDCANCEL);
+  });
+  dlg.DoModal();
+  EXPECT_EQ(pages, (std::vector<int>{1, 2, 0, 2, 1}));
+  EXPECT_EQ(focusInPage, (std::vector<bool>{true, true, true, true, true}));
+  EXPECT_TRUE(reachedTabs);
+  EXPECT_GT(focusMarks, 0) << "the focused tab shows its focus rectangle";
+  EXPECT_EQ(afterArrow, 2);
+}
+
 TEST(ItemProperties, ShowNameFolderSizeAboveTwoGigabytesAndReadOnly) {
   DialogSession s;
   const std::string dir = s.stores.TempDir() + "/";

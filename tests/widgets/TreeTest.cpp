@@ -427,19 +427,95 @@ TEST(Tree, HoveringADropTargetExpandsItAfterTheDelay) {
   EXPECT_EQ(host.list.GetDropHilightItem(), nullptr);
 }
 
-TEST(Tree, DraggingAnItemTellsTheParentUnlessDragAndDropIsOff) {
-  for (bool disabled : {false, true}) {
-    TreeHost host(kTreeStyle | (disabled ? TVS_DISABLEDRAGDROP : 0));
-    host.Add("first");
-    host.Add("second");
-    RunUntilIdle();
-    POINT from = LabelPoint(host.list, 0);
-    brambolt::test::ButtonDown(host.Hwnd(), from);
-    brambolt::test::MoveMouse(host.Hwnd(), {from.x + 10, from.y + 10});
-    brambolt::test::MoveMouse(host.Hwnd(), {from.x + 20, from.y + 20});
-    brambolt::test::ButtonUp(host.Hwnd(), {from.x + 20, from.y + 20});
-    EXPECT_EQ(host.parent.Count(TVN_BEGINDRAG), disabled ? 0 : 1);
+// Either button pressed on an item and moved more than 3 pixels begins a drag, told to the
+// parent once with the item and the press point (TVN_BEGINDRAG or TVN_BEGINRDRAG); a right drag
+// ends without a right click. Nothing is told with TVS_DISABLEDRAGDROP, and a right press that does
+// not move is a right click.
+TEST(Tree, DraggingAnItemWithEitherButtonTellsTheParentUnlessDragAndDropIsOff) {
+  for (UINT button : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+    const UINT begin = button == WM_LBUTTONDOWN ? TVN_BEGINDRAG : TVN_BEGINRDRAG;
+    for (bool disabled : {false, true}) {
+      SCOPED_TRACE(begin);
+      SCOPED_TRACE(disabled);
+      TreeHost host(kTreeStyle | (disabled ? TVS_DISABLEDRAGDROP : 0));
+      host.Add("first");
+      HTREEITEM second = host.Add("second");
+      RunUntilIdle();
+      POINT from = LabelPoint(host.list, 1);
+      brambolt::test::ButtonDown(host.Hwnd(), from, button);
+      brambolt::test::MoveMouse(host.Hwnd(), {from.x + 2, from.y + 2});
+      EXPECT_EQ(host.parent.Count(begin), 0) << "not beyond 3 pixels yet";
+      brambolt::test::MoveMouse(host.Hwnd(), {from.x + 10, from.y + 10});
+      brambolt::test::MoveMouse(host.Hwnd(), {from.x + 20, from.y + 20});
+      brambolt::test::ButtonUp(host.Hwnd(), {from.x + 20, from.y + 20}, button);
+      EXPECT_EQ(host.parent.Count(begin), disabled ? 0 : 1);
+      EXPECT_EQ(host.parent.Count(TVN_BEGINDRAG) + host.parent.Count(TVN_BEGINRDRAG), disabled ? 0 : 1);
+      if (!disabled) {
+        ASSERT_NE(host.parent.Last(begin), nullptr);
+        EXPECT_EQ(host.parent.Last(begin)->hNew, second);
+      }
+      if (button == WM_RBUTTONDOWN) {
+        EXPECT_EQ(host.parent.Count(NM_RCLICK), disabled ? 1 : 0);
+        // A right press and release in place is a click.
+        brambolt::test::ButtonDown(host.Hwnd(), from, button);
+        brambolt::test::ButtonUp(host.Hwnd(), from, button);
+        EXPECT_EQ(host.parent.Count(NM_RCLICK), disabled ? 2 : 1);
+        EXPECT_EQ(host.parent.Count(TVN_BEGINRDRAG), disabled ? 0 : 1);
+      }
+    }
   }
+}
+
+// Where a rectangle of a window holds ink: the number of pixels of another colour than the
+// window's, weighted by how dark they are, and the lightest of the darkest channel values.
+struct Ink {
+  long weight = 0;
+  int darkest = 255;
+};
+
+Ink InkIn(HWND hwnd, const CRect& rect) {
+  Ink ink;
+  const COLORREF paper = GetSysColor(COLOR_WINDOW);
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) {
+      COLORREF c = brambolt::test::WindowPixel(hwnd, x, y);
+      if (c == paper) continue;
+      int value = std::min({GetRValue(c), GetGValue(c), GetBValue(c)});
+      ink.weight += 255 - value;
+      ink.darkest = std::min(ink.darkest, value);
+    }
+  return ink;
+}
+
+// An item with TVIS_BOLD is drawn in a bold copy of the list font, wider and darker than the same
+// label in the list font; an item with the extended state 0x100 is drawn in the grey text colour.
+TEST(Tree, BoldItemsAreDrawnBoldAndMarkedItemsGrey) {
+  TreeHost host(WS_CHILD | WS_VISIBLE);
+  HTREEITEM plain = host.Add("Same label");
+  HTREEITEM bold = host.Add("Same label");
+  HTREEITEM grey = host.Add("Same label");
+  host.list.SetItemState(bold, TVIS_BOLD, TVIS_BOLD);
+  host.list.SetItemStateEx(grey, TVIS_EX_MARK, TVIS_EX_MARK);
+  host.parent.SetFocus();  // no selection or focus colours
+  host.list.Invalidate();
+  host.list.UpdateWindow();
+  RunUntilIdle();
+  CRect rows[3];
+  for (int row = 0; row < 3; ++row) {
+    ASSERT_TRUE(host.list.GetSubItemRect(row, 0, &rows[row], LVIR_BOUNDS));
+    rows[row].right = 200;
+  }
+  CRect labels[3];
+  for (int row = 0; row < 3; ++row) ASSERT_TRUE(host.list.GetSubItemRect(row, 0, &labels[row], 2));
+  const Ink a = InkIn(host.Hwnd(), rows[0]), b = InkIn(host.Hwnd(), rows[1]), c = InkIn(host.Hwnd(), rows[2]);
+  ASSERT_GT(a.weight, 0);
+  EXPECT_GT(b.weight, a.weight + a.weight / 5) << "bold strokes";
+  EXPECT_GT(labels[1].Width(), labels[0].Width()) << "the bold label is measured in its font";
+  EXPECT_LT(a.darkest, 64) << "plain text is black";
+  const int greyText = GetRValue(GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_GE(c.darkest, greyText) << "marked text is grey, nothing of it darker";
+  EXPECT_LT(c.darkest, greyText + 16) << "marked text is grey";
+  (void)plain;
 }
 
 TEST(Tree, LabelEditsSpeakTreeNotificationsAndTheRegisteredMessage) {

@@ -160,6 +160,78 @@ TEST_F(DialogTemplates, RunTimeTemplateMakesAModalDialog) {
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
+// Where a window's first ink lies, in window coordinates, inside its client area: the top-most
+// row and the left-most column of anything not of the window colour.
+POINT FirstInk(HWND hwnd) {
+  RECT window, client;
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  const int ox = origin.x - window.left, oy = origin.y - window.top;
+  POINT first{-1, -1};
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      if (WindowPixel(hwnd, ox + x, oy + y) != GetSysColor(COLOR_WINDOW)) {
+        if (first.y < 0) first.y = oy + y;
+        if (first.x < 0 || ox + x < first.x) first.x = ox + x;
+      }
+  return first;
+}
+
+// Dialogs have the 3-D look without asking for it: an edit's WS_BORDER becomes a sunken client
+// edge, and the text keeps the client edge's one pixel off it, as in an edit made with the edge,
+// one pixel nearer the frame than in an edit made with a plain border outside a dialog.
+TEST_F(DialogTemplates, AnEditsBorderBecomesAClientEdgeWithItsInset) {
+  std::vector<WORD> words = MemoryTemplate(WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, "Edits", false);
+  words[4] = 1;  // one item
+  if (words.size() % 2) words.push_back(0);
+  words.push_back(LOWORD(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL));
+  words.push_back(HIWORD(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL));
+  words.push_back(0);
+  words.push_back(0);
+  for (short v : {5, 5, 80, 14}) words.push_back(static_cast<WORD>(v));
+  words.push_back(10);
+  words.push_back(0xFFFF);
+  words.push_back(0x0081);
+  for (const char* c = "HH"; *c; ++c) words.push_back(static_cast<WORD>(*c));
+  words.push_back(0);
+  words.push_back(0);
+  HWND dialog = CreateDialogIndirectParam(nullptr, reinterpret_cast<LPCDLGTEMPLATE>(words.data()), owner_,
+                                          RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  HWND inDialog = GetDlgItem(dialog, 10);
+  ASSERT_NE(inDialog, nullptr);
+  EXPECT_EQ(GetWindowLong(inDialog, GWL_STYLE) & WS_BORDER, 0);
+  EXPECT_NE(GetWindowLong(inDialog, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+  RECT format;
+  SendMessage(inDialog, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.left, 1);
+  EXPECT_EQ(format.top, 1);
+  RECT place = RectInParent(inDialog);
+  const auto font = SendMessage(dialog, WM_GETFONT, 0, 0);
+  auto make = [&](DWORD style, DWORD exStyle, int x) {
+    HWND edit = CreateWindowEx(exStyle, "Edit", "HH", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | style, x,
+                               place.bottom + 10, 60, place.bottom - place.top, dialog, nullptr, nullptr, nullptr);
+    SendMessage(edit, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    return edit;
+  };
+  HWND withEdge = make(0, WS_EX_CLIENTEDGE, place.left), withBorder = make(WS_BORDER, 0, place.left + 70);
+  SetFocus(owner_);  // no caret nor selection in the pictures
+  PumpDialog(dialog);
+  for (HWND edit : {inDialog, withEdge, withBorder}) {
+    InvalidateRect(edit, nullptr, TRUE);
+    UpdateWindow(edit);
+  }
+  POINT a = FirstInk(inDialog), b = FirstInk(withEdge), c = FirstInk(withBorder);
+  ASSERT_GE(a.x, 0);
+  EXPECT_EQ(a.x, b.x);
+  EXPECT_EQ(a.y, b.y);
+  EXPECT_EQ(c.x, a.x + 1) << "a plain border outside a dialog keeps two pixels";
+  EXPECT_EQ(c.y, a.y + 1);
+  DestroyWindow(dialog);
+}
+
 TEST_F(DialogTemplates, DialogStylesPlaceAndDecorateTheWindow) {
   auto make = [&](DWORD style, short x, short y) {
     std::vector<WORD> t = MemoryTemplate(WS_POPUP | WS_CAPTION | style, x, y, "Styled", false);

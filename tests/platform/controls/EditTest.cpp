@@ -176,9 +176,10 @@ TEST_F(EditMessages, MarginsFromTheFont) {
 }
 
 // A single line sits at the top of its format rectangle, however tall the edit. The format
-// rectangle is the client area less the margins and an inset inside the frame: for WS_BORDER,
-// SM_CXBORDER+1 at the sides and SM_CYBORDER+1 at the top (none there when the client area leaves
-// less than twice that beyond one line); for a client edge alone, one pixel; none without a frame.
+// rectangle is the client area less the margins and an inset inside the frame: for WS_BORDER
+// alone, SM_CXBORDER+1 at the sides and SM_CYBORDER+1 at the top; for a client edge, with or
+// without WS_BORDER, one pixel; none at the top when the client area leaves less than twice the
+// inset beyond one line; none without a frame.
 // The text is drawn where the rectangle says.
 TEST_F(EditMessages, TextSitsInsideTheFrameByTheDocumentedInset) {
   HDC dc = GetDC(nullptr);
@@ -200,6 +201,9 @@ TEST_F(EditMessages, TextSitsInsideTheFrameByTheDocumentedInset) {
       {"border", WS_BORDER, 0, 24, border, GetSystemMetrics(SM_CYBORDER) + 1},
       {"tall border", WS_BORDER, 0, 60, border, GetSystemMetrics(SM_CYBORDER) + 1},
       {"tight border", WS_BORDER, 0, tm.tmHeight + edge + 2 * border - 1, border, 0},
+      {"border and client edge", WS_BORDER, WS_EX_CLIENTEDGE, 24, 1, 1},
+      {"tight client edge", 0, WS_EX_CLIENTEDGE, tm.tmHeight + edge + 1, 1, 0},
+      {"roomy client edge", 0, WS_EX_CLIENTEDGE, tm.tmHeight + edge + 2, 1, 1},
   };
   std::vector<POINT> ink;
   for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 // scrolling a long report, its header, the icon views and what a report view looks like.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -407,6 +408,25 @@ TEST_F(ListView, ItemsOfAListWithCheckBoxesStartUnchecked) {
   set.stateMask = LVIS_STATEIMAGEMASK;
   SendMessage(list_, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&set));
   EXPECT_EQ(check(2), 1);
+  // The control made the state images: an unchecked and a checked box, drawn left of the label.
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessage(list_, LVM_GETIMAGELIST, LVSIL_STATE, 0));
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(images), 2);
+  InvalidateRect(list_, nullptr, TRUE);
+  UpdateWindow(list_);
+  RunUntilIdle();
+  auto box = [&](int item) {
+    const RECT label = ItemRect(item, LVIR_LABEL);
+    std::vector<COLORREF> pixels;
+    for (int y = label.top; y < label.bottom; ++y)
+      for (int x = std::max(0, static_cast<int>(label.left) - 20); x < label.left; ++x)
+        pixels.push_back(WindowPixel(list_, x, y));
+    return pixels;
+  };
+  const std::vector<COLORREF> unchecked = box(1), checkedBox = box(2);
+  EXPECT_EQ(unchecked, box(0));
+  EXPECT_NE(unchecked, checkedBox);
+  EXPECT_NE(std::count(unchecked.begin(), unchecked.end(), GetSysColor(COLOR_BTNSHADOW)), 0) << "the sunken box";
 }
 
 // ---- mouse
@@ -471,7 +491,9 @@ TEST_F(ListView, SubItemsAreHitOnlyWithFullRowSelection) {
 }
 
 // LVM_SUBITEMHITTEST names the report column under the point, on a row, below the rows or beyond
-// the client area (which the flags tell), and -1 where no column is.
+// the client area (which the flags tell), and -1 where no column is. Left or right of the client
+// area a column reaching there finds the row too, whose item it answers as on the label; above or
+// below it, no row is found. LVM_HITTEST finds nothing outside the client area.
 TEST_F(ListView, SubItemHitTestNamesTheColumnUnderThePoint) {
   MakeReport();  // 300 pixels wide, columns of 100, 60 and 80 pixels
   Fill(3);
@@ -490,7 +512,8 @@ TEST_F(ListView, SubItemHitTestNamesTheColumnUnderThePoint) {
       {{200, belowRows}, -1, 2, LVHT_NOWHERE}, {{270, belowRows}, -1, -1, LVHT_NOWHERE},
       {{130, below}, -1, 1, LVHT_BELOW},       {{50, -4}, -1, 0, LVHT_ABOVE},
       {{-4, onRow}, -1, -1, LVHT_TOLEFT},      {{310, onRow}, -1, -1, LVHT_TORIGHT},
-      {{310, onRow}, -1, 2, LVHT_TORIGHT, 200}, {{310, below}, -1, 2, LVHT_BELOW | LVHT_TORIGHT, 200},
+      {{310, onRow}, 1, 2, LVHT_ONITEMLABEL, 200}, {{310, below}, -1, 2, LVHT_BELOW | LVHT_TORIGHT, 200},
+      {{310, belowRows}, -1, 2, LVHT_TORIGHT, 200},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.pt.x << "," << c.pt.y << " last column " << c.lastWidth);
@@ -501,6 +524,12 @@ TEST_F(ListView, SubItemHitTestNamesTheColumnUnderThePoint) {
     EXPECT_EQ(hit.iItem, c.item);
     EXPECT_EQ(hit.iSubItem, c.subItem);
     EXPECT_EQ(hit.flags, c.flags);
+    if (c.pt.x >= client.right) {
+      LVHITTESTINFO plain{};
+      plain.pt = c.pt;
+      EXPECT_EQ(SendMessage(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&plain)), -1);
+      EXPECT_EQ(plain.flags & LVHT_TORIGHT, static_cast<UINT>(LVHT_TORIGHT));
+    }
   }
 }
 

@@ -154,9 +154,9 @@ TEST_F(Registry, ValuesSurviveReload) {
   EXPECT_EQ(Get(key, "Count"), P(REG_DWORD, std::string("\x0A\x00\x00\x80", 4)));
   EXPECT_EQ(Get(key, "Blob"), P(REG_BINARY, std::string("\x00\xFF\x10", 3)));
   EXPECT_EQ(Get(key, "Path"), P(REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)));
-  // Strings given without their terminator were stored with one.
-  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated + '\0'));
-  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control + '\0'));
+  // Strings given without their terminator were stored as given.
+  EXPECT_EQ(Get(key, "Raw"), P(REG_SZ, unterminated));
+  EXPECT_EQ(Get(key, "Control"), P(REG_SZ, control));
   EXPECT_EQ(Get(key, "Chinese"), P(REG_SZ, gbk + '\0'));
   EXPECT_EQ(Get(key, "Empty"), P(REG_BINARY, ""));
   EXPECT_EQ(Get(key, ""), P(REG_SZ, std::string("default\0", 8)));
@@ -341,30 +341,58 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   RegCloseKey(key);
 }
 
-// A string given without its terminator is stored with one added, whatever lies after the given
-// bytes, which are never read past: data that ends where readable memory ends is taken as well.
-// A string stored without it (by a file) reports its stored size and fills a buffer of exactly
-// that size.
-TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithOneAndReadOnlyWithinTheirSize) {
+// A string given without its terminator is stored as exactly the bytes given, whatever lies after
+// them, which are never read past: data that ends where readable memory ends is taken as well. It
+// reads back into a buffer of its own size, and a larger buffer gets the terminator after it; so
+// does a string stored without it by a file.
+TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredAsGivenAndReadOnlyWithinTheirSize) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
   const struct {
     DWORD type;
     std::string bytes;
     char after;
-    std::string stored;
   } cases[] = {
-      {REG_SZ, "1234", '\0', std::string("1234\0", 5)},
-      {REG_SZ, "1234", '#', std::string("1234\0", 5)},
-      {REG_EXPAND_SZ, "%A%", '#', std::string("%A%\0", 4)},
-      {REG_MULTI_SZ, std::string("a\0b", 3), '\0', std::string("a\0b\0", 4)},
-      {REG_SZ, std::string("1234\0", 5), '#', std::string("1234\0", 5)},
-      {REG_SZ, "", '#', ""},
-      {REG_BINARY, "1234", '\0', "1234"},
+      {REG_SZ, "1234", '\0'},
+      {REG_SZ, "1234", '#'},
+      {REG_EXPAND_SZ, "%A%", '#'},
+      {REG_MULTI_SZ, std::string("a\0b", 3), '\0'},
+      {REG_SZ, std::string("1234\0", 5), '#'},
+      {REG_SZ, "", '#'},
+      {REG_BINARY, "1234", '\0'},
   };
   for (const auto& c : cases) {
     Set(key, "s", c.type, c.bytes, c.after);
-    EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.stored)) << c.bytes << " followed by " << int(c.after);
+    EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.bytes)) << c.bytes << " followed by " << int(c.after);
   }
+  // Nine bytes written are nine bytes read, into nine bytes; a tenth byte gets the terminator, and
+  // listing the values answers the same way.
+  Set(key, "nine", REG_SZ, "123456789", '#');
+  char nine[11];
+  std::memset(nine, '#', sizeof nine);
+  DWORD size = 9;
+  EXPECT_EQ(RegQueryValueEx(key, "nine", nullptr, nullptr, reinterpret_cast<BYTE*>(nine), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 9u);
+  EXPECT_EQ(std::string(nine, 10), "123456789#");
+  size = 10;
+  EXPECT_EQ(RegQueryValueEx(key, "nine", nullptr, nullptr, reinterpret_cast<BYTE*>(nine), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 9u);
+  EXPECT_EQ(std::string(nine, 11), std::string("123456789\0#", 11));
+  for (DWORD index = 0;; ++index) {
+    char name[16];
+    DWORD nameSize = sizeof name;
+    std::memset(nine, '#', sizeof nine);
+    size = 10;
+    LONG result = RegEnumValue(key, index, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(nine), &size);
+    ASSERT_NE(result, ERROR_NO_MORE_ITEMS) << "the value is listed";
+    if (std::string(name) != "nine") continue;
+    EXPECT_EQ(result, ERROR_SUCCESS);
+    EXPECT_EQ(size, 9u);
+    EXPECT_EQ(std::string(nine, 11), std::string("123456789\0#", 11));
+    break;
+  }
+  size = 8;
+  EXPECT_EQ(RegQueryValueEx(key, "nine", nullptr, nullptr, reinterpret_cast<BYTE*>(nine), &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 9u);
   // The given bytes end at the end of a page the next of which cannot be read.
   const long page = ::sysconf(_SC_PAGESIZE);
   void* pages = ::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -374,15 +402,20 @@ TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredWithOneAndReadOnlyWithinT
   std::memcpy(text, "edge", 4);
   for (DWORD type : {REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ}) {
     EXPECT_EQ(RegSetValueEx(key, "edge", 0, type, text, 4), ERROR_SUCCESS);
-    EXPECT_EQ(Get(key, "edge"), std::make_pair(type, std::string("edge\0", 5)));
+    EXPECT_EQ(Get(key, "edge"), std::make_pair(type, std::string("edge")));
   }
   ::munmap(pages, 2 * page);
+  // What was stored is what a new session reads.
+  RegCloseKey(key);
+  Reload();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Unterminated", 0, KEY_READ, &key), ERROR_SUCCESS);
+  EXPECT_EQ(Get(key, "nine"), std::make_pair(DWORD{REG_SZ}, std::string("123456789")));
   RegCloseKey(key);
 
   dir.Write("HKEY_CURRENT_USER.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Unterminated]\n\"s\"=hex(1):31,32,33,34\n");
   Reload();
   ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Unterminated", 0, KEY_READ, &key), ERROR_SUCCESS);
-  DWORD size = 0;
+  size = 0;
   EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 4u);
   // A buffer of exactly the stored size is filled, and nothing is written beyond it.
