@@ -2,6 +2,7 @@
 // IsDialogMessage, which turns Tab, arrows, Enter, Esc and mnemonics into those moves.
 #include <algorithm>
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include <strings.h>
@@ -46,6 +47,20 @@ bool Usable(HWND dialog, HWND h) {
     if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return false;
   }
   return true;
+}
+
+// Where a search that starts from `h` stands in the list: its index (first and last alike), or,
+// for a control parent whose children stand in its place, the first and last of them; {-1, -1}
+// when it is none of them and holds none of them.
+std::pair<int, int> SpanOf(const std::vector<HWND>& list, HWND h) {
+  int first = -1, last = -1;
+  for (int i = 0; i < static_cast<int>(list.size()); ++i) {
+    HWND c = list[static_cast<size_t>(i)];
+    if (c != h && !(h != nullptr && IsChild(h, c))) continue;
+    if (first < 0) first = i;
+    last = i;
+  }
+  return {first, last};
 }
 
 // Index of `h` (or of its nearest ancestor among them) in the list; -1 when it is none of them.
@@ -182,7 +197,10 @@ void PressEnter(HWND dialog, HWND focus, UINT code) {
 
 HWND FirstFocusControl(HWND dialog) {
   if (HWND h = GetNextDlgTabItem(dialog, nullptr, FALSE)) return h;
-  return GetNextDlgGroupItem(dialog, nullptr, FALSE);
+  // No tab stop: the first control that can take the focus.
+  for (HWND h : Controls(dialog))
+    if (Usable(dialog, h)) return h;
+  return nullptr;
 }
 
 void SetDialogFocus(HWND control) {
@@ -262,7 +280,10 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
   std::vector<HWND> list = Controls(dialog);
   int n = static_cast<int>(list.size());
   if (n == 0) return nullptr;
-  int start = IndexOf(list, control);
+  // A control parent given as the start is left behind whole: the search goes on after (or
+  // before) its children.
+  auto [first, last] = SpanOf(list, control);
+  int start = first < 0 ? IndexOf(list, control) : previous ? first : last;
   if (start < 0) start = previous ? n : -1;
   for (int k = 1; k <= n; ++k) {
     int i = ((start + (previous ? -k : k)) % n + n) % n;
@@ -279,13 +300,16 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   if (!IsWindow(dialog)) return nullptr;
   std::vector<HWND> list = Controls(dialog);
   if (list.empty()) return nullptr;
-  int at = control != nullptr && IsChild(dialog, control) ? IndexOf(list, control) : -1;
-  if (at < 0) {
-    control = list.front();
-    if (Usable(dialog, control)) return control;
-    at = 0;
-  }
   int n = static_cast<int>(list.size());
+  int at = control != nullptr && IsChild(dialog, control) ? IndexOf(list, control) : -1;
+  if (at < 0 && control != nullptr) {
+    auto [first, last] = SpanOf(list, control);
+    at = previous ? first : last;
+  }
+  // Without a control the search starts from the last control (the first one searching back),
+  // which may itself be the answer: the first usable control of its group after it.
+  const bool fromEnd = at < 0;
+  if (fromEnd) at = previous ? 0 : n - 1;
   const HWND home = DialogOf(GetParent(list[static_cast<size_t>(at)]));
   auto inHome = [&](int i) { return DialogOf(GetParent(list[static_cast<size_t>(i)])) == home; };
   int first = at;
@@ -293,7 +317,7 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
   int end = at + 1;
   while (end < n && !(Style(list[static_cast<size_t>(end)]) & WS_GROUP) && inHome(end)) ++end;
   int size = end - first;
-  for (int k = 1; k < size; ++k) {
+  for (int k = 1; k < size + (fromEnd ? 1 : 0); ++k) {
     int offset = ((at - first + (previous ? -k : k)) % size + size) % size;
     HWND h = list[static_cast<size_t>(first + offset)];
     if (Usable(dialog, h)) return h;

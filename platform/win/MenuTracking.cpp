@@ -185,16 +185,21 @@ void PaintSubmenuArrow(HDC dc, const RECT& r, bool selected, bool disabled) {
   DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, GetSysColor(colour));
 }
 
+// Asks the owner of an owner-drawn item to draw it whole into `dc` at `r`.
+void SendDrawItem(HWND owner, HMENU menu, const Item& it, HDC dc, const RECT& r, bool selected) {
+  const UINT state = (selected ? ODS_SELECTED : 0) | ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) |
+                     ((it.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((it.state & MF_DISABLED) ? ODS_DISABLED : 0);
+  DRAWITEMSTRUCT dis{ODT_MENU, 0, it.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc, r, it.data};
+  if (IsWindow(owner)) SendMessage(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
 void PaintItem(Tracker& t, Level& level, HDC dc, size_t i) {
   const Item& it = level.items[i];
   RECT r = level.rects[i];
   bool selected = static_cast<int>(i) == level.selected;
   bool disabled = it.IsDisabled();
   if (it.IsOwnerDraw()) {
-    UINT state = (selected ? ODS_SELECTED : 0) | ((it.state & MF_CHECKED) ? ODS_CHECKED : 0) |
-                 ((it.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((it.state & MF_DISABLED) ? ODS_DISABLED : 0);
-    DRAWITEMSTRUCT dis{ODT_MENU, 0, it.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(level.menu), dc, r, it.data};
-    if (IsWindow(t.owner)) SendMessage(t.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    SendDrawItem(t.owner, level.menu, it, dc, r, selected);
     // As on Windows, the system adds a submenu's arrow to an owner-drawn item.
     if (it.sub != nullptr) PaintSubmenuArrow(dc, r, selected, disabled);
     return;
@@ -636,16 +641,31 @@ int BitmapItemWidth(const Item& it) {
   return GetSystemMetrics(SM_CXMENUSIZE);
 }
 
-BarLayout LayoutBar(HMENU menu, int width) {
+// The width of an owner-drawn item on the bar: what the window of the bar answers to
+// WM_MEASUREITEM (the height it answers is not used: the item is as high as the bar's line). A
+// window of another thread is not asked while the bar is laid out.
+int OwnerDrawnBarItemWidth(HWND hwnd, const Item& it) {
+  MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, HIWORD(GetDialogBaseUnits()), it.data};
+  if (IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId())
+    SendMessage(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  return static_cast<int>(mis.itemWidth);
+}
+
+BarLayout LayoutBar(HWND hwnd, HMENU menu, int width) {
   BarLayout bar;
   bar.items = Items(menu).value_or(std::vector<Item>());
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, MenuFont());
   int line = GetSystemMetrics(SM_CYMENU);
   std::vector<int> widths;
-  for (const Item& it : bar.items)
-    widths.push_back((it.type & MFT_BITMAP) ? BitmapItemWidth(it)
-                                            : TextSize(dc, SplitText(it.text).first, true).cx + 2 * kBarItemPadding);
+  for (const Item& it : bar.items) {
+    if (it.IsOwnerDraw())
+      widths.push_back(OwnerDrawnBarItemWidth(hwnd, it));
+    else if (it.type & MFT_BITMAP)
+      widths.push_back(BitmapItemWidth(it));
+    else
+      widths.push_back(TextSize(dc, SplitText(it.text).first, true).cx + 2 * kBarItemPadding);
+  }
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   // Items from the first MFT_RIGHTJUSTIFY one on sit at the right end of the last line.
@@ -681,7 +701,7 @@ BarLayout LayoutBar(HMENU menu, int width) {
   return bar;
 }
 
-int BarHeight(HWND, HMENU menu, int width) { return LayoutBar(menu, width).height; }
+int BarHeight(HWND hwnd, HMENU menu, int width) { return LayoutBar(hwnd, menu, width).height; }
 
 // A bitmap item of the bar: a maximised MDI child's icon, its caption buttons, or a bitmap.
 void PaintBarBitmap(HDC dc, const Item& it, const RECT& r, bool hot) {
@@ -722,8 +742,8 @@ void PaintBarBitmap(HDC dc, const Item& it, const RECT& r, bool hot) {
   DeleteDC(memory);
 }
 
-void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
-  BarLayout bar = LayoutBar(menu, area.right - area.left);
+void PaintBar(HWND hwnd, HMENU menu, HDC dc, const RECT& area) {
+  BarLayout bar = LayoutBar(hwnd, menu, area.right - area.left);
   FillRect(dc, &area, GetSysColorBrush(COLOR_MENU));
   HGDIOBJ old = SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
@@ -732,6 +752,10 @@ void PaintBar(HWND, HMENU menu, HDC dc, const RECT& area) {
     RECT r = bar.rects[i];
     OffsetRect(&r, area.left, area.top);
     bool hot = (it.state & MF_HILITE) != 0;
+    if (it.IsOwnerDraw()) {
+      SendDrawItem(hwnd, menu, it, dc, r, hot);
+      continue;
+    }
     if (it.type & MFT_BITMAP) {
       if (hot && it.sub != nullptr) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
       PaintBarBitmap(dc, it, r, hot && it.sub == nullptr);
@@ -765,7 +789,7 @@ RECT BarEnds(HWND hwnd) {
 // The screen rectangle of a bar item.
 RECT BarItemRect(HWND hwnd, HMENU menu, int index) {
   const RECT ends = BarEnds(hwnd);
-  BarLayout bar = LayoutBar(menu, ends.right - ends.left);
+  BarLayout bar = LayoutBar(hwnd, menu, ends.right - ends.left);
   RECT r = bar.rects[static_cast<size_t>(index)];
   OffsetRect(&r, ends.left, ends.bottom - bar.height);
   return r;
@@ -1103,15 +1127,22 @@ BOOL GetMenuBarInfo(HWND hwnd, LONG idObject, LONG idItem, PMENUBARINFO info) {
   info->rcBar = bar;
   info->hMenu = menu;
   info->hwndMenu = nullptr;
-  const bool tracking = t_tracker != nullptr && (t_tracker->bar == menu || LevelOf(hwnd) != nullptr);
+  const bool tracking = t_tracker != nullptr && (idObject == OBJID_MENU ? t_tracker->bar == menu : LevelOf(hwnd) != nullptr);
   info->fBarFocused = tracking ? TRUE : FALSE;
-  // The focus: the bar itself in keyboard menu mode, else the selected item of the bar or popup.
+  // The focus: the bar itself in keyboard menu mode, the popup that takes the keys (the last one
+  // opened), else the selected item of the bar or popup.
   bool focused = false;
   if (tracking && idObject == OBJID_MENU)
     focused = idItem == 0 ? t_tracker->barKeyboard : idItem - 1 == t_tracker->barItem;
-  else if (tracking && idItem > 0)
+  else if (tracking && idItem == 0)
+    focused = t_tracker->levels.back()->window == hwnd;
+  else if (tracking)
     focused = LevelOf(hwnd)->selected == idItem - 1;
   info->fFocused = focused ? TRUE : FALSE;
-  if (tracking && t_tracker->levels.size() > 1) info->hwndMenu = t_tracker->levels[1]->window;
+  // A bar item's submenu, while it is open: its window.
+  if (tracking && idObject == OBJID_MENU && idItem > 0 && focused && !t_tracker->levels.empty()) {
+    const Level& open = *t_tracker->levels.front();
+    if (open.menu == GetSubMenu(menu, idItem - 1)) info->hwndMenu = open.window;
+  }
   return TRUE;
 }

@@ -118,7 +118,13 @@ LRESULT HitTest(const Window& w, POINT p) {
     if (Contains(l.minButton, p)) return HTMINBUTTON;
     return HTCAPTION;
   }
-  if (Contains(l.client, p)) return HTCLIENT;
+  // The client area is the one WM_NCCALCSIZE left, which a window may have made smaller or larger
+  // than the default layout's. What it reserved inside the default client area belongs to none of
+  // the default parts: nowhere, for the window itself to answer.
+  RECT client = w.client;
+  Offset(client, -w.window.left, -w.window.top);
+  if (Contains(client, p)) return HTCLIENT;
+  if (Contains(l.client, p)) return HTNOWHERE;
   int width = l.window.right, height = l.window.bottom;
   if (l.frame > 0 && (p.x < l.frame || p.y < l.frame || p.x >= width - l.frame ||
                       p.y >= height - l.frame)) {

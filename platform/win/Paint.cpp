@@ -379,6 +379,22 @@ bool CarryPixels(HWND hwnd, const MovedFrom& before) {
   return true;
 }
 
+// What of a window's client area (its own coordinates) still waits to be painted: its update
+// region and those of its visible descendants, with the frames they wait for. Pixels there were
+// never valid, so a resize keeps none of them. Call with the lock held.
+Region PendingArea(const Window& w) {
+  Region pending = w.update ? *w.update : Region();
+  for (HWND c : w.children) {
+    const Window* cw = Get(c);
+    if (cw == nullptr || !(cw->style & WS_VISIBLE)) continue;
+    if (cw->frameNeeded) pending.Unite(Region(cw->window));
+    Region inner = PendingArea(*cw);
+    inner.Offset(cw->client.left, cw->client.top);
+    pending.Unite(inner);
+  }
+  return pending;
+}
+
 }  // namespace
 
 void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw) {
@@ -410,13 +426,20 @@ void InvalidateAfterMove(HWND hwnd, const MovedFrom& before, bool redraw) {
       // need painting. Its surface keeps them at the window's top-left whichever edge was
       // dragged, and the frame keeps its thickness: what is kept is the old client area at the
       // client's origin. Where the old frame's right and bottom edges were is client area now.
+      // What still waited to be painted there, of the window or of its children, kept nothing
+      // valid: it is painted anew too, frames and backgrounds of those children included.
       RECT client, window;
       GetClientRect(hwnd, &client);
       GetWindowRect(hwnd, &window);
-      const RECT kept{0, 0, client.right - (Width(window) - Width(oldScreen)),
-                      client.bottom - (Height(window) - Height(oldScreen))};
+      const RECT keptRect{0, 0, client.right - (Width(window) - Width(oldScreen)),
+                          client.bottom - (Height(window) - Height(oldScreen))};
+      Region kept(keptRect);
+      {
+        Guard g(Lock());
+        if (Window* w = Get(hwnd)) kept.Subtract(PendingArea(*w));
+      }
       Region fresh(client);
-      fresh.SubtractRect(kept);
+      fresh.Subtract(kept);
       HRGN rgn = CreateRegionHandle(fresh);
       RedrawWindow(hwnd, nullptr, rgn, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
       DeleteObject(rgn);

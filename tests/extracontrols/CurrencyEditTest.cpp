@@ -253,4 +253,29 @@ TEST_F(CurrencyEdit, F4AndAltDownDropDown) {
   EXPECT_EQ(m_edit.drops, 2);
 }
 
+// The button sits in the room the edit keeps beside its text; a click on it drops down, whichever
+// side it is on, and a click on the text does not.
+TEST_F(CurrencyEdit, AClickOnTheButtonDropsDown) {
+  constexpr UINT kDropButtonBitmap = 20599;
+  for (BOOL right : {TRUE, FALSE}) {
+    SCOPED_TRACE(right ? "on the right" : "on the left");
+    ASSERT_TRUE(m_edit.SetBitmap(kDropButtonBitmap, right));
+    RunUntilIdle();
+    const RECT button = m_edit.GetButtonRect();
+    ASSERT_FALSE(::IsRectEmpty(&button));
+    CRect window;
+    m_edit.GetWindowRect(&window);
+    const POINT middle{window.left + (button.left + button.right) / 2, window.top + (button.top + button.bottom) / 2};
+    const int before = m_edit.drops;
+    brambolt::test::ClickAt(middle);
+    RunUntilIdle();
+    EXPECT_EQ(m_edit.drops, before + 1);
+    CRect client;
+    m_edit.GetClientRect(&client);
+    Click(m_edit.m_hWnd, client.CenterPoint());
+    RunUntilIdle();
+    EXPECT_EQ(m_edit.drops, before + 1);
+  }
+}
+
 }  // namespace

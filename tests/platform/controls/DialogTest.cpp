@@ -607,6 +607,36 @@ TEST_F(DialogNavigation, TabAndGroupSearchesWalkIntoNestedControlParents) {
   EXPECT_EQ(GetFocus(), r1);
 }
 
+// A search from a control parent itself leaves it behind whole: Tab goes on after its children,
+// Shift+Tab before them. Without a control to start from, the group search starts from the last
+// control (the first searching back): the group around it answers, the control itself included.
+TEST_F(DialogNavigation, SearchesFromAControlParentOrFromNoControlStartWhereTheDocumentsSay) {
+  HWND host = Modeless(IDD_PAGE_HOST);
+  HWND after = GetDlgItem(host, IDC_HOST_AFTER);
+  auto make = [](HWND parent, const char* cls, DWORD style, DWORD exStyle = 0) {
+    HWND h = CreateWindowEx(exStyle, cls, "x", WS_CHILD | WS_VISIBLE | style, 0, 0, 30, 10, parent, nullptr, nullptr,
+                            nullptr);
+    EXPECT_NE(h, nullptr);
+    return h;
+  };
+  HWND r1 = make(host, "Button", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
+  HWND box = make(host, "Static", WS_TABSTOP, WS_EX_CONTROLPARENT);
+  make(box, "Button", BS_AUTORADIOBUTTON);
+  HWND inner = make(box, "Static", 0, WS_EX_CONTROLPARENT);
+  make(inner, "Button", BS_AUTORADIOBUTTON | WS_TABSTOP);
+  HWND x = make(box, "Button", WS_GROUP | WS_TABSTOP);
+  HWND y = make(host, "Button", WS_GROUP | WS_TABSTOP);
+  EXPECT_EQ(GetNextDlgTabItem(host, box, FALSE), y);
+  EXPECT_EQ(GetNextDlgTabItem(host, box, TRUE), r1);
+  EXPECT_EQ(GetNextDlgTabItem(host, inner, FALSE), x);
+  EXPECT_EQ(GetNextDlgTabItem(host, inner, TRUE), r1) << "the radio button before it is no tab stop";
+  EXPECT_EQ(GetNextDlgGroupItem(host, nullptr, FALSE), y) << "the last control, a group of its own";
+  EXPECT_EQ(GetNextDlgGroupItem(host, nullptr, TRUE), after) << "back from the first control: its group's last";
+  EnableWindow(y, FALSE);
+  EXPECT_EQ(GetNextDlgGroupItem(host, nullptr, FALSE), nullptr) << "its group has no usable control";
+  EXPECT_EQ(GetNextDlgTabItem(host, nullptr, TRUE), x);
+}
+
 // Keys given to a child dialog page (DS_CONTROL) work on the dialog that holds it, as one set of
 // controls: Tab walks the page and the host in order, mnemonics are found in both, a mnemonic
 // shared by a page button and a host button moves the focus first and presses the button it is on.

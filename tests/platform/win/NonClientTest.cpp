@@ -234,3 +234,34 @@ TEST_F(NonClient, FramesAndCaptionsArePaintedInTheClassicLook) {
   EXPECT_EQ(WindowPixel(inactive, 60, 10), GetSysColor(COLOR_ACTIVECAPTION));
   EXPECT_EQ(WindowPixel(active, 60, 10), GetSysColor(COLOR_INACTIVECAPTION));
 }
+
+// The default hit test answers from the client area WM_NCCALCSIZE left: a strip a window keeps
+// for itself inside its border is nowhere (the window answers for it), the rest of the client
+// area is client, the border still border; a window whose client area takes the whole window is
+// client everywhere.
+TEST_F(NonClient, TheHitTestFollowsTheClientAreaTheWindowComputed) {
+  int reserve = 20;
+  MessageLog::Instance().SetHandler([&](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_NCCALCSIZE) return false;
+    RECT& r = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : *reinterpret_cast<RECT*>(lp);
+    if (reserve >= 0) {
+      r.left += 1;
+      r.top += 1;
+      r.bottom -= 1;
+      r.right -= 1 + reserve;
+    }  // else the client area is the whole window
+    result = 0;
+    return true;
+  });
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE, RECT{100, 100, 200, 140});
+  const auto hit = [&](int x, int y) { return SendMessage(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+  EXPECT_EQ(hit(120, 120), HTCLIENT);
+  EXPECT_EQ(hit(190, 120), HTNOWHERE) << "the strip kept on the right";
+  EXPECT_EQ(hit(100, 120), HTBORDER);
+  EXPECT_EQ(hit(199, 120), HTBORDER);
+  reserve = -1;
+  SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(hit(100, 120), HTCLIENT);
+  EXPECT_EQ(hit(199, 139), HTCLIENT);
+  DestroyWindow(w);
+}

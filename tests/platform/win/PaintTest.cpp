@@ -628,3 +628,24 @@ TEST_F(Painting, SetWindowPosPaintsAtOnceOnlyWhatItUncoversOrShows) {
     }
   }
 }
+
+// A visible top-level window that never painted yet, clipping its children, shown again and sized
+// at once: its never-painted child has its frame and background painted during the call, as the
+// window itself has, whether the window grows or shrinks.
+TEST_F(Painting, AVisibleNeverPaintedWindowShownAndSizedPaintsItsNeverPaintedChildAtOnce) {
+  for (const SIZE size : {SIZE{300, 200}, SIZE{150, 100}}) {
+    SCOPED_TRACE(::testing::Message() << size.cx << "x" << size.cy);
+    HWND top = MakeWindow(nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 200, 150});
+    HWND inner = MakeWindow(top, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
+    MessageLog::Instance().Clear();
+    SetWindowPos(top, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    for (HWND h : {top, inner}) {
+      auto painted = MessageLog::Instance().For(h, {WM_NCPAINT, WM_ERASEBKGND});
+      painted.resize(std::min<size_t>(painted.size(), 2));
+      EXPECT_EQ(painted, (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND})) << (h == top ? "top" : "child");
+    }
+    RunUntilIdle();
+    EXPECT_EQ(MessageLog::Instance().For(inner, {WM_PAINT}), std::vector<UINT>{WM_PAINT});
+    DestroyWindow(top);
+  }
+}

@@ -533,3 +533,148 @@ TEST_F(WindowData, OwnerDrawnItemsTakeTheirMeasuredSizeInColumns) {
   DestroyMenu(menu);
   DestroyMenu(text);
 }
+
+// An owner-drawn item of the menu bar is as wide as its window answers to WM_MEASUREITEM and as
+// high as the bar's line; the window draws it with WM_DRAWITEM where the item is, selected while
+// it is highlighted. The text items after it move along.
+TEST_F(WindowData, OwnerDrawnBarItemsTakeTheirMeasuredWidthAndAreDrawnByTheirWindow) {
+  HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 420, 220});
+  std::vector<DRAWITEMSTRUCT> drawn;
+  MessageLog::Instance().SetHandler([&](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& r) {
+    if (msg == WM_MEASUREITEM) {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (mis->CtlType != ODT_MENU || mis->itemData != 77) return false;
+      mis->itemWidth = 57;
+      mis->itemHeight = 40;
+      r = TRUE;
+      return true;
+    }
+    if (msg == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (dis->CtlType != ODT_MENU) return false;
+      drawn.push_back(*dis);
+      HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+      FillRect(dis->hDC, &dis->rcItem, green);
+      DeleteObject(green);
+      r = TRUE;
+      return true;
+    }
+    return false;
+  });
+  HMENU bar = CreateMenu();
+  AppendMenu(bar, MF_STRING, 1, "&One");
+  AppendMenu(bar, MF_OWNERDRAW, 2, reinterpret_cast<const char*>(static_cast<UINT_PTR>(77)));
+  AppendMenu(bar, MF_STRING, 3, "&Three");
+  SetMenu(frame, bar);
+  RunUntilIdle();
+  RECT one, drawnItem, three;
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &one));
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 1, &drawnItem));
+  ASSERT_TRUE(GetMenuItemRect(frame, bar, 2, &three));
+  EXPECT_EQ(drawnItem.right - drawnItem.left, 57);
+  EXPECT_EQ(drawnItem.bottom - drawnItem.top, one.bottom - one.top) << "the bar's line, not the measured height";
+  EXPECT_EQ(drawnItem.left, one.right);
+  EXPECT_EQ(three.left, drawnItem.right);
+  ASSERT_FALSE(drawn.empty());
+  const DRAWITEMSTRUCT& last = drawn.back();
+  EXPECT_EQ(last.itemID, 2u);
+  EXPECT_EQ(last.itemData, 77u);
+  EXPECT_EQ(last.hwndItem, reinterpret_cast<HWND>(bar));
+  EXPECT_EQ(last.itemState & ODS_SELECTED, 0u);
+  RECT window;
+  GetWindowRect(frame, &window);
+  RECT expected = drawnItem;
+  OffsetRect(&expected, -window.left, -window.top);
+  EXPECT_TRUE(EqualRect(&last.rcItem, &expected)) << "in window coordinates of the bar's DC";
+  EXPECT_EQ(WindowPixel(frame, (expected.left + expected.right) / 2, (expected.top + expected.bottom) / 2),
+            RGB(0, 160, 0));
+  HiliteMenuItem(frame, bar, 1, MF_BYPOSITION | MF_HILITE);
+  drawn.clear();
+  DrawMenuBar(frame);
+  RunUntilIdle();
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_NE(drawn.back().itemState & ODS_SELECTED, 0u);
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
+}
+
+// While a bar item's popup is open, the bar is in the menu mode: the open item has the focus and
+// names its submenu's window, the whole bar and the other items name none. A popup asked about
+// its client area is in the menu mode too, and has the focus while it takes the keys (until its
+// own submenu opens); its selected item has the focus.
+TEST_F(WindowData, MenuBarInfoNamesTheOpenSubmenuOnlyForItsItem) {
+  brambolt::test::HangWatchdog watchdog("a menu mode that does not end");
+  HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 320, 220});
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu(), more = CreatePopupMenu(), edit = CreatePopupMenu();
+  AppendMenu(more, MF_STRING, 12, "&Deeper");
+  AppendMenu(more, MF_STRING, 14, "D&eepest");
+  AppendMenu(file, MF_POPUP, reinterpret_cast<UINT_PTR>(more), "&More");
+  AppendMenu(file, MF_STRING, 11, "&Item");
+  AppendMenu(edit, MF_STRING, 13, "&Cut");
+  AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+  SetMenu(frame, bar);
+  SetActiveWindow(frame);
+  SetFocus(frame);
+  RunUntilIdle();
+  struct Seen {
+    HWND popup;
+    MENUBARINFO whole, open, other, client, first, second;
+  };
+  std::vector<Seen> seen;
+  std::vector<HWND> popups;
+  const auto ask = [](HWND h, LONG object, LONG item) {
+    MENUBARINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetMenuBarInfo(h, object, item, &info)) << object << " " << item;
+    return info;
+  };
+  // Each time the menu loop idles: File's popup alone first, then Right opens its submenu.
+  const auto menuWindow = [](HMENU menu) {
+    for (HWND h = FindWindowEx(nullptr, nullptr, MENU_WINDOW_CLASS, nullptr); h != nullptr;
+         h = FindWindowEx(nullptr, h, MENU_WINDOW_CLASS, nullptr))
+      if (IsWindowVisible(h) && reinterpret_cast<HMENU>(SendMessage(h, MN_GETHMENU, 0, 0)) == menu) return h;
+    return HWND{nullptr};
+  };
+  MessageLog::Instance().SetHandler([&](HWND h, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (h != frame || msg != WM_ENTERIDLE) return false;
+    const HMENU wanted = popups.empty() ? file : more;
+    HWND window = menuWindow(wanted);
+    if (window == nullptr || popups.size() == 2) return false;
+    popups.push_back(window);
+    for (HWND p : popups)
+      seen.push_back(Seen{p, ask(frame, OBJID_MENU, 0), ask(frame, OBJID_MENU, 1), ask(frame, OBJID_MENU, 2),
+                          ask(p, OBJID_CLIENT, 0), ask(p, OBJID_CLIENT, 1), ask(p, OBJID_CLIENT, 2)});
+    if (popups.size() == 2) {
+      EndMenu();
+    } else {
+      brambolt::InjectKey(VK_RIGHT, true);
+      brambolt::InjectKey(VK_RIGHT, false);
+    }
+    return false;
+  });
+  PressKey('F', kAlt);
+  RunUntilIdle();
+  ASSERT_EQ(popups.size(), 2u);
+  ASSERT_EQ(seen.size(), 3u);  // File's popup alone, then it and its submenu
+  for (const Seen& s : seen) {
+    SCOPED_TRACE(s.popup == popups[0] ? "File's popup" : "the submenu");
+    EXPECT_TRUE(s.whole.fBarFocused);
+    EXPECT_EQ(s.whole.hwndMenu, nullptr) << "the whole bar names no submenu";
+    EXPECT_TRUE(s.open.fFocused);
+    EXPECT_EQ(s.open.hwndMenu, popups[0]) << "the open item names its submenu's window";
+    EXPECT_FALSE(s.other.fFocused);
+    EXPECT_EQ(s.other.hwndMenu, nullptr);
+    EXPECT_EQ(s.client.hMenu, s.popup == popups[0] ? file : more);
+    EXPECT_TRUE(s.client.fBarFocused) << "the popup is in the menu mode";
+    EXPECT_EQ(s.client.hwndMenu, nullptr);
+    EXPECT_TRUE(s.first.fFocused) << "its first item is selected";
+    EXPECT_FALSE(s.second.fFocused);
+  }
+  EXPECT_TRUE(seen[0].client.fFocused) << "File's popup takes the keys";
+  EXPECT_FALSE(seen[1].client.fFocused) << "File's popup, its submenu open";
+  EXPECT_TRUE(seen[2].client.fFocused) << "the submenu takes the keys";
+  SetMenu(frame, nullptr);
+  DestroyMenu(bar);
+}
