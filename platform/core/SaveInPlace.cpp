@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,6 @@
 #include <ctime>
 #include <mutex>
 #include <set>
-#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -759,8 +759,9 @@ Fit FitOf(const StageFile& stage, int fd, const struct stat& st) {
   // the step was recorded. A write by someone else after that window, however like the step's,
   // is not taken for it; stages of earlier versions do not tell when the step began.
   const u64 changed = Nanoseconds(st.st_ctim);
-  if (p.pending > 1 && size == p.pendingSize && p.pendingEnd <= size && Nanoseconds(st.st_mtim) == changed && changed + kStepWindowNanoseconds >= p.pending &&
-      changed <= p.pending + kStepWindowNanoseconds && SameBytes(fd, stage.fd, p.pendingEnd))
+  if (p.pending > 1 && size == p.pendingSize && p.pendingEnd <= size && Nanoseconds(st.st_mtim) == changed &&
+      changed + kStepWindowNanoseconds >= p.pending && changed <= p.pending + kStepWindowNanoseconds &&
+      SameBytes(fd, stage.fd, p.pendingEnd))
     return Fit::Cut;
   return Fit::Changed;
 }
@@ -1062,6 +1063,6 @@ void CopyIntoPlace(const std::string& mirror, const std::string& target, const c
 }
 
 // Insert Files and every other copy of a user's file read the completed text.
-[[maybe_unused]] const bool g_copiesComplete = (SetBeforeCopyHook([](const std::string& nativePath) { CompleteInterruptedSave(nativePath); }), true);
+[[maybe_unused]] const bool g_copiesComplete = (SetBeforeCopyHook([](const std::string& nativePath) { return CompleteInterruptedSave(nativePath); }), true);
 
 }  // namespace brambolt::mirror

@@ -5,16 +5,14 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sys/file.h>
-
 #include <cerrno>
 #include <chrono>
-#include <thread>
 #include <filesystem>
 #include <functional>
 #include <fcntl.h>
@@ -22,6 +20,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/CMirrorFile.h"
@@ -916,9 +915,7 @@ TEST_F(InterruptedSave, ACopyTheUserWasToldOfIsNeverRemovedByLaterSaves) {
       EXPECT_TRUE(ReadAll(kept) == kNew) << kept;
       // Another instance opens and saves the file: the copy stays, and nothing more is said.
       EXPECT_EQ(InChild([&] {
-                  int told = 0;
                   AfxSetErrorReporter([](LPCTSTR, UINT) { return ::raise(SIGUSR1), 1; });
-                  (void)told;
                   ScopedFileFaultHook refuseNew([&](FileStep s, const std::string& p) { return RefuseNewEntriesIn(dir, s, p); });
                   if (OpenAndRead(path) != kNewer + "more") return 1;
                   Save(path, kNewer);
@@ -966,6 +963,11 @@ TEST_F(InterruptedSave, ASecondInstanceNeverShowsTheFileWhileTheFirstCompletesIt
     ASSERT_EQ(told.Texts().size(), 1u);
     EXPECT_NE(told.Texts()[0].find("another instance"), std::string::npos) << told.Texts()[0];
     EXPECT_NE(told.Texts()[0].find(path), std::string::npos) << told.Texts()[0];
+    // Insert Files copies no half-written file either.
+    const std::string copy = folder / "copy.h";
+    EXPECT_FALSE(CopyFile(path.c_str(), copy.c_str(), TRUE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(fs::exists(copy));
   }
   ASSERT_EQ(::write(release[1], &byte, 1), 1);
   int status = 0;
@@ -1111,7 +1113,7 @@ TEST_F(InterruptedSave, ATemporaryFileWhoseLockIsHeldIsNeverRemoved) {
       return bRefusing ? RefuseNewEntriesIn(dir, s, p) : 0;
     });
     Save(path, kNew);
-    EXPECT_EQ(checked > 0, true);
+    EXPECT_GT(checked, 0);
   }
   EXPECT_EQ(Entries(dir), std::set<std::string>{"notes.h"});
 }
