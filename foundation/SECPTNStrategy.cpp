@@ -49,9 +49,14 @@ std::string Text(const CString& text) { return std::string(static_cast<LPCTSTR>(
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Whether a byte can follow a lead byte as the trail of a double-byte character: no control
+// character, no blank or sign below '@' (the readers split a line at '=' byte by byte).
+bool IsTrailByte(unsigned char c) { return c >= 0x40 && c != 0x7F && c != 0xFF; }
+
 // Whether `name` can be a name in a store that takes none of the `forbidden` characters: not
 // empty, no control character, and not ending in the lead byte of a double-byte character
-// without its trail (which would take the next character of the stored path as its trail).
+// without its trail (which would take the next character of the stored path as its trail). A
+// lead byte before a byte that cannot be a trail is no pair: that byte is checked as any other.
 bool NameFits(std::string_view name, std::string_view forbidden) {
   if (name.empty()) return false;
   for (std::size_t i = 0; i < name.size();) {
@@ -59,7 +64,7 @@ bool NameFits(std::string_view name, std::string_view forbidden) {
     if (c < 0x20 || c == 0x7F || forbidden.find(static_cast<char>(c)) != std::string_view::npos) return false;
     if (c > 0x80 && brambolt::IsPathLeadByte(c)) {
       if (i + 1 >= name.size()) return false;
-      i += 2;
+      i += IsTrailByte(static_cast<unsigned char>(name[i + 1])) ? 2 : 1;
     } else {
       ++i;
     }

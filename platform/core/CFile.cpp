@@ -88,8 +88,16 @@ BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) 
   DWORD dwCreateFlag = 0;
   MapOpenFlags(nOpenFlags, dwAccess, dwShareMode, dwCreateFlag);
   // A save of the file killed while it wrote the file in place is completed before the file is
-  // read or written again.
-  brambolt::mirror::CompleteInterruptedSave(lpszFileName);
+  // read or written again. While another instance writes the file in place (a save, or the
+  // completion of one), what it holds is half written: it is not opened, and the user is told.
+  if (!brambolt::mirror::CompleteInterruptedSave(lpszFileName)) {
+    CString strText;
+    strText.Format("%s is being written by another instance of the program, which is saving it or completing a "
+                   "save of it that was interrupted. Open it again once that is done.",
+                   static_cast<LPCTSTR>(FullPath(lpszFileName)));
+    AfxReportErrorText(strText, 0x30);  // MB_ICONEXCLAMATION | MB_OK
+    return fail(ERROR_SHARING_VIOLATION);
+  }
   HANDLE hFile = CreateFile(lpszFileName, dwAccess, dwShareMode, nullptr, dwCreateFlag, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (hFile == INVALID_HANDLE_VALUE) return fail(static_cast<LONG>(GetLastError()));
   m_hFile = hFile;

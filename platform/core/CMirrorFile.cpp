@@ -4,9 +4,11 @@
 #include "core/CMirrorFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -89,7 +91,9 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
 
   namespace mirror = brambolt::mirror;
   const std::string native = brambolt::NativePath(lpszFileName);
-  const std::string target = m_linkRule == followLinks ? brambolt::file_support::LinkTarget(native) : native;
+  std::string target = native;
+  if (m_linkRule == followLinks && !brambolt::file_support::LinkTarget(native, target))
+    return fail(errno == ELOOP ? ERROR_CANT_RESOLVE_FILENAME : ERROR_PATH_NOT_FOUND, lpszFileName);
   // A save of this file that was killed while it wrote the file in place is completed first.
   mirror::CompleteInterruptedSave(target);
   struct stat targetStat {};
@@ -121,6 +125,10 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
     if (path.empty()) return fail(dwError, lpszFileName);
     m_bMirrorInCache = TRUE;
   }
+  // The temporary file's lock, held until it has reached its place or is gone: a process that
+  // takes the file's name for a killed process's (another machine's, on a shared home) leaves it.
+  m_nMirrorLock = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (m_nMirrorLock >= 0) ::flock(m_nMirrorLock, LOCK_EX | LOCK_NB);
   m_hFile = hFile;
   m_bCloseOnDelete = TRUE;
   m_strFileName = FullPath(lpszFileName);
@@ -145,6 +153,11 @@ void CMirrorFile::Close() {
     Abort();
     throw;
   }
+  // Released when the temporary file is in place, or gone, whichever way Close leaves.
+  struct LockRelease {
+    CMirrorFile* file;
+    ~LockRelease() { file->ReleaseMirrorLock(); }
+  } release{this};
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
   m_bMirrorInCache = FALSE;
@@ -165,9 +178,15 @@ void CMirrorFile::Close() {
   brambolt::mirror::RetireInterruptedSaves(std::string(target), existed ? &before : nullptr);
 }
 
+void CMirrorFile::ReleaseMirrorLock() {
+  if (m_nMirrorLock >= 0) ::close(m_nMirrorLock);
+  m_nMirrorLock = -1;
+}
+
 void CMirrorFile::Abort() {
   CFile::Abort();
   if (!m_strMirrorName.IsEmpty()) DeleteFile(m_strMirrorName);
+  ReleaseMirrorLock();
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
   m_bMirrorInCache = FALSE;

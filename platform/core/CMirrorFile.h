@@ -27,5 +27,9 @@ class CMirrorFile : public CFile {
   CString m_strMirrorName;      // the temporary file (native path)
   CString m_strTargetName;      // the file the mirror replaces (symbolic links resolved by the rule)
   BOOL m_bMirrorInCache = FALSE;  // the temporary file lies in the user's cache folder
+  int m_nMirrorLock = -1;  // holds the temporary file's lock (flock): no other process takes it for a killed save's
   LinkRule m_linkRule;
+
+ private:
+  void ReleaseMirrorLock();
 };

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include <ctime>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "base/LastError.h"
@@ -24,6 +26,7 @@
 #include "core/CString.h"
 #include "os/FileApi.h"
 #include "os/FileFaults.h"
+#include "os/FileSupport.h"
 #include "os/OwnedNames.h"
 #include "os/Paths.h"
 
@@ -52,8 +55,9 @@ struct StageHeader {
   u64 checksum;  // of the fields above and the path
 };
 // How far the write in place had got: the file's size and times as the last finished step left
-// them, with the text's first `done` bytes at its start; while a step is under way (`pending`),
-// the file may instead hold the text up to `pendingEnd` and have the size `pendingSize`.
+// them, with the text's first `done` bytes at its start; while a step is under way (`pending`, the
+// time in nanoseconds after 1970 at which it was recorded; 1 in stages of earlier versions), the
+// file may instead hold the text up to `pendingEnd` and have the size `pendingSize`.
 struct StageProgress {
   u64 done;
   u64 pending;
@@ -67,6 +71,11 @@ struct StageProgress {
   u64 checksum;  // of the fields above
 };
 constexpr char kStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '2'};
+// How long after a step was recorded the write it records may have changed the file: a file
+// changed later than that was written by someone else.
+constexpr u64 kStepWindowNanoseconds = 2'000'000'000ull;
+// How long an open waits for another process to finish writing a stage of the file in place.
+constexpr int kWaitForOtherWriterMilliseconds = 5000;
 constexpr u64 kStageTail = sizeof(StageHeader) + sizeof(StageProgress) + sizeof kStageMark;
 
 // The end of a stage that earlier versions of the program made under the temporary file's name:
@@ -128,6 +137,28 @@ std::string PathKey(const std::string& target) {
   std::string key;
   for (int i = 0; i < 16; ++i, hash >>= 4) key.push_back(digits[hash & 15]);
   return key;
+}
+
+std::string Hex(u64 value) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  do {
+    hex.insert(hex.begin(), digits[value & 15]);
+    value >>= 4;
+  } while (value != 0);
+  return hex;
+}
+
+// The identity of a file (its device and inode) as a stage's name carries it.
+std::string IdentityKey(const struct stat& st) {
+  return "i" + Hex(static_cast<u64>(st.st_dev)) + "-" + Hex(static_cast<u64>(st.st_ino));
+}
+
+// The stem of a stage's name: the key of the target's path, the identity of the file and its
+// name, so that a stage whose record is damaged is still found through the file's path or
+// through any other name of the file.
+std::string StageStem(const std::string& target, const struct stat& file) {
+  return PathKey(target) + "." + IdentityKey(file) + "." + LeafOf(target);
 }
 
 bool MakeFolders(const std::string& path) {
@@ -217,6 +248,16 @@ bool SameBytes(int one, int other, u64 count) {
     done += want;
   }
   return true;
+}
+
+u64 Nanoseconds(const struct timespec& time) {
+  return time.tv_sec < 0 ? 0 : static_cast<u64>(time.tv_sec) * 1'000'000'000ull + static_cast<u64>(time.tv_nsec);
+}
+
+u64 NowNanoseconds() {
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return std::max<u64>(Nanoseconds(now), 2);
 }
 
 bool SameTime(u64 seconds, u64 nanoseconds, const struct timespec& time) {
@@ -311,7 +352,7 @@ DWORD WriteText(int stage, u64 length, int lockFd, const std::string& target, Pr
   for (u64 done = 0; done < length;) {
     const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), length - done));
     if (!ReadAt(stage, buffer.data(), want, done)) return ERROR_READ_FAULT;
-    progress.p.pending = 1;
+    progress.p.pending = NowNanoseconds();
     progress.p.pendingEnd = done + want;
     progress.p.pendingSize = std::max<u64>(progress.p.size, done + want);
     if (const DWORD dwError = progress.Put()) return dwError;
@@ -327,7 +368,7 @@ DWORD WriteText(int stage, u64 length, int lockFd, const std::string& target, Pr
     progress.Settle(st);
     if (const DWORD dwError = progress.Put()) return dwError;
   }
-  progress.p.pending = 1;
+  progress.p.pending = NowNanoseconds();
   progress.p.pendingEnd = progress.p.pendingSize = length;
   if (const DWORD dwError = progress.Put()) return dwError;
   touched = true;
@@ -421,6 +462,7 @@ struct Indexed {
 struct FolderIndex {
   std::string folder;
   bool known = false;
+  bool trusted = false;
   bool settled = false;
   dev_t device = 0;
   ino_t inode = 0;
@@ -446,9 +488,12 @@ std::vector<Indexed> ListStages(const std::string& folder) {
     stage.fd = OpenOwnedFile(stage.path, O_RDONLY, stage.st);
     if (stage.fd < 0) continue;
     ReadStage(stage, false);
+    // A save still writing its temporary file holds its lock, whatever its name says of it (a
+    // home shared by two machines shows another boot's process as ended).
+    const bool free = !staged && !stage.old && ::flock(stage.fd, LOCK_SH | LOCK_NB) == 0;
     ::close(stage.fd);
     if (!staged && !stage.old) {
-      if (owned_name::MakerGone(mirrorOwner, &stage.st)) unstaged.push_back(stage.path);
+      if (free && owned_name::MakerGone(mirrorOwner, &stage.st)) unstaged.push_back(stage.path);
       continue;
     }
     stages.push_back({name, stage.old, stage.readable, stage.target, static_cast<u64>(stage.header.device),
@@ -459,16 +504,35 @@ std::vector<Indexed> ListStages(const std::string& folder) {
   return stages;
 }
 
-std::vector<Indexed> StagesIn(const std::string& folder) {
+// The names of stages in a folder that is not the user's own: nothing in it is opened.
+std::vector<Indexed> StageNamesIn(const std::string& folder) {
+  std::vector<Indexed> stages;
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return stages;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (owned_name::OwnerOf(name, std::string(), kStageTag) != 0) stages.push_back({name, false, false, {}, 0, 0});
+  }
+  ::closedir(dir);
+  return stages;
+}
+
+// The stages of the cache folder; `trusted` tells whether it is the user's own folder, whose
+// stages are read: of another folder (a link, one others may write) only the names are listed.
+std::vector<Indexed> StagesIn(const std::string& folder, bool* trusted = nullptr) {
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0) return {};
   static FolderIndex index;
   std::lock_guard<std::mutex> lock(g_indexMutex);
   if (index.known && index.settled && index.folder == folder && index.device == st.st_dev && index.inode == st.st_ino &&
-      index.time.tv_sec == st.st_mtim.tv_sec && index.time.tv_nsec == st.st_mtim.tv_nsec)
+      index.time.tv_sec == st.st_mtim.tv_sec && index.time.tv_nsec == st.st_mtim.tv_nsec) {
+    if (trusted != nullptr) *trusted = index.trusted;
     return index.stages;
+  }
   // Nothing is read or removed in a folder that is not the user's own.
-  index.stages = TrustedFolder(folder) ? ListStages(folder) : std::vector<Indexed>();
+  index.trusted = TrustedFolder(folder);
+  if (trusted != nullptr) *trusted = index.trusted;
+  index.stages = index.trusted ? ListStages(folder) : StageNamesIn(folder);
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
   index.folder = folder;
@@ -484,26 +548,76 @@ bool Before(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
-// Opens a stage and takes its lock; false when it is gone or another process holds it (the save
-// that made it is writing, or another process completes it).
-bool TakeStage(const std::string& folder, const std::string& name, StageFile& stage) {
+enum class Taken {
+  Yes,
+  Gone,  // no longer there (or not a file of the user's)
+  Held,  // another process holds it: the save that made it is writing, or another completes it
+};
+
+// Opens a stage and takes its lock, waiting up to `waitMilliseconds` for another process that
+// holds it.
+Taken TakeStage(const std::string& folder, const std::string& name, StageFile& stage, int waitMilliseconds = 0) {
   stage.name = name;
   stage.path = folder + "/" + name;
   stage.fd = OpenOwnedFile(stage.path, O_RDWR, stage.st);
-  if (stage.fd < 0) return false;
-  if (::flock(stage.fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(stage.fd, &stage.st) != 0 || stage.st.st_nlink == 0) {
+  if (stage.fd < 0) return Taken::Gone;
+  int waited = 0;
+  while (::flock(stage.fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= waitMilliseconds) {
+      const bool held = errno == EWOULDBLOCK;
+      ::close(stage.fd);
+      stage.fd = -1;
+      return held ? Taken::Held : Taken::Gone;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waited += 10;
+  }
+  if (::fstat(stage.fd, &stage.st) != 0 || stage.st.st_nlink == 0) {
     ::close(stage.fd);
     stage.fd = -1;
-    return false;
+    return Taken::Gone;
   }
-  return true;
+  return Taken::Yes;
+}
+
+// Whether no one but the user (and the system) may rename or remove what lies in the folder and
+// in each folder above it: each is the user's or the system's, and one others may write into
+// keeps their entries to their owners (the sticky bit of /tmp).
+bool OnlyTheUserMovesIn(const std::string& folder) {
+  char resolved[PATH_MAX];
+  if (::realpath(folder.c_str(), resolved) == nullptr) return false;
+  for (std::string path = resolved;; path = FolderOf(path)) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || (st.st_uid != ::geteuid() && st.st_uid != 0) ||
+        ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0))
+      return false;
+    if (path == "/") return true;
+  }
+}
+
+// The recovery folder, made when missing: a real folder of the user's that no one else may
+// write, and so is the program's folder that holds it, below folders where no one else may
+// move them; "" otherwise (another user could move a kept text away from where the user is told
+// it is).
+std::string RecoveryFolder() {
+  const std::string root = RecoveryFolderPath();
+  if (root.empty()) return std::string();
+  if (const int fault = FileFault(FileStep::Create, root)) {
+    errno = fault;
+    return std::string();
+  }
+  if (!MakeFolders(root) || !TrustedFolder(root) || !TrustedFolder(FolderOf(root)) || !OnlyTheUserMovesIn(root))
+    return std::string();
+  return root;
 }
 
 // Copies the first `count` bytes of the stage into a new file of the user's recovery folder,
-// named as the saved file in a folder of its own; its path, or "".
+// named as the saved file in a folder of its own; its path, or "". The copy is made under a
+// hidden name and takes the saved file's name only once it is whole and on the disk, so a copy
+// cut by a kill is never taken for the text.
 std::string SaveForRecovery(int fd, u64 count, const std::string& leaf) {
-  const std::string root = RecoveryFolderPath();
-  if (root.empty() || !MakeFolders(root)) return std::string();
+  const std::string root = RecoveryFolder();
+  if (root.empty()) return std::string();
   const std::time_t now = std::time(nullptr);
   std::tm local {};
   ::localtime_r(&now, &local);
@@ -512,23 +626,32 @@ std::string SaveForRecovery(int fd, u64 count, const std::string& leaf) {
   std::string folder;
   for (int n = 1;; ++n) {
     folder = root + "/" + stamp + (n > 1 ? " (" + std::to_string(n) + ")" : std::string());
+    if (FileFault(FileStep::Create, folder) != 0) return std::string();
     if (::mkdir(folder.c_str(), 0700) == 0) break;
     if (errno != EEXIST || n == 100) return std::string();
   }
-  const std::string path = folder + "/" + (leaf.empty() || leaf == "." || leaf == ".." ? "recovered" : leaf);
-  const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (out < 0) return std::string();
+  const std::string name = leaf.empty() || leaf == "." || leaf == ".." ? "recovered" : leaf;
+  const std::string path = folder + "/" + name;
+  std::string partial;
+  const int out = FileFault(FileStep::Create, path) == 0 ? owned_name::Create(folder, name, kMirrorTag, partial) : -1;
+  if (out < 0) {
+    ::rmdir(folder.c_str());
+    return std::string();
+  }
   std::vector<char> buffer(1 << 16);
   bool ok = true;
   for (u64 done = 0; ok && done < count;) {
     const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), count - done));
-    ok = ReadAt(fd, buffer.data(), want, done) && WriteAt(out, buffer.data(), want, done) == 0;
+    ok = ReadAt(fd, buffer.data(), want, done) && FileFault(FileStep::Write, partial) == 0 &&
+         WriteAt(out, buffer.data(), want, done) == 0;
     done += want;
   }
   ok = ok && ::fsync(out) == 0;
   if (::close(out) != 0) ok = false;
+  ok = ok && FileFault(FileStep::Rename, path) == 0 &&
+       ::renameat2(AT_FDCWD, partial.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0;
   if (!ok) {
-    ::unlink(path.c_str());
+    ::unlink(partial.c_str());
     ::rmdir(folder.c_str());
     return std::string();
   }
@@ -536,23 +659,61 @@ std::string SaveForRecovery(int fd, u64 count, const std::string& leaf) {
   return path;
 }
 
-// Stages the user was told of that stay where they are (no recovery folder could take them).
+// Stages the user was told of that could not be set aside: this process neither completes,
+// retires nor tells of them again.
 std::set<std::string>& ToldStages() {
   static std::set<std::string> told;
   return told;
 }
 
+bool Told(const std::string& path) {
+  std::lock_guard<std::mutex> lock(g_indexMutex);
+  return ToldStages().count(path) != 0;
+}
+
+// Sets a stage whose text the recovery folder could not take aside in the cache folder, under
+// the saved file's name and the time, a name no save reads, completes or removes: the copy the
+// user is told of stays until the user removes it. Its first `keep` bytes are what the user is
+// given (the text of a whole stage, all of a damaged one). Its new path, or "".
+std::string SetAside(const StageFile& stage, const std::string& leaf) {
+  const std::string folder = FolderOf(stage.path);
+  const std::time_t now = std::time(nullptr);
+  std::tm local {};
+  ::localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H.%M.%S", &local);
+  const std::string name = leaf.empty() || leaf == "." || leaf == ".." ? std::string("recovered") : leaf;
+  for (int n = 1; n <= 100; ++n) {
+    const std::string path = folder + "/" + name + " (interrupted save " + stamp +
+                             (n > 1 ? " " + std::to_string(n) : std::string()) + ")";
+    if (FileFault(FileStep::Rename, path) != 0) return std::string();
+    if (::renameat2(AT_FDCWD, stage.path.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+      SyncFolder(folder);
+      // What follows the text is the program's record: the user gets the text alone.
+      if (stage.keep < static_cast<u64>(stage.st.st_size) && ::ftruncate(stage.fd, static_cast<off_t>(stage.keep)) == 0)
+        ::fsync(stage.fd);
+      return path;
+    }
+    if (errno != EEXIST) return std::string();
+  }
+  return std::string();
+}
+
 // Keeps the text of a stage that will not be written over the file for the user, and tells the
-// user once that the file may be incomplete, why, and where the text is.
+// user once that the file may be incomplete, why, and where the text is: a copy in the recovery
+// folder, else the stage itself set aside. When neither can be made, the user is told that the
+// text is where it lies only for now.
 void KeepForUser(StageFile& stage, const std::string& opened, const char* why) {
   const std::string saved = stage.readable ? stage.target : opened;
   std::string where = SaveForRecovery(stage.fd, stage.keep, LeafOf(saved));
+  bool safe = true;
   if (!where.empty()) {
     ::unlink(stage.path.c_str());
-  } else {
+  } else if (where = SetAside(stage, LeafOf(saved)); where.empty()) {
     std::lock_guard<std::mutex> lock(g_indexMutex);
     if (!ToldStages().insert(stage.path).second) return;
     where = stage.path;
+    safe = false;
   }
   const std::string file = saved == opened ? std::string("the file") : opened;
   CString strText;
@@ -564,6 +725,14 @@ void KeepForUser(StageFile& stage, const std::string& opened, const char* why) {
     strText.Format("A save of %s was interrupted before it was complete, so %s may be incomplete. What is left of "
                    "the text that was being saved cannot be checked because %s; it is kept in %s.",
                    saved.c_str(), file.c_str(), why, where.c_str());
+  }
+  if (!safe) {
+    CString strMore;
+    strMore.Format(" No copy of it could be made in %s, nor could it be set aside, and the program's own record "
+                   "follows the text there: copy the text elsewhere now, as another instance of the program may "
+                   "remove it.",
+                   RecoveryFolderPath().c_str());
+    strText += strMore;
   }
   AfxReportErrorText(strText, kWarning);
 }
@@ -584,8 +753,15 @@ Fit FitOf(const StageFile& stage, int fd, const struct stat& st) {
   if (size == p.size && SameTime(p.mtimeSeconds, p.mtimeNanoseconds, st.st_mtim) &&
       SameTime(p.ctimeSeconds, p.ctimeNanoseconds, st.st_ctim) && p.done <= size && SameBytes(fd, stage.fd, p.done))
     return Fit::Cut;
-  // Killed between a step and its record: the file is as that step makes it.
-  if (p.pending != 0 && size == p.pendingSize && p.pendingEnd <= size && SameBytes(fd, stage.fd, p.pendingEnd))
+  // Killed between a step and its record: the file is as that step makes it, and that step was
+  // the last to write it: its modification and change times are one (as a write leaves them; a
+  // copy that keeps the times, or a change of mode, parts them) and fall within the window after
+  // the step was recorded. A write by someone else after that window, however like the step's,
+  // is not taken for it; stages of earlier versions do not tell when the step began.
+  const u64 changed = Nanoseconds(st.st_ctim);
+  if (p.pending > 1 && size == p.pendingSize && p.pendingEnd <= size && Nanoseconds(st.st_mtim) == changed &&
+      changed + kStepWindowNanoseconds >= p.pending && changed <= p.pending + kStepWindowNanoseconds &&
+      SameBytes(fd, stage.fd, p.pendingEnd))
     return Fit::Cut;
   return Fit::Changed;
 }
@@ -607,22 +783,37 @@ bool StageOf(const Indexed& entry, const std::string& target, const struct stat&
   if (entry.readable)
     return entry.target == target ||
            (!entry.old && entry.device == static_cast<u64>(st.st_dev) && entry.inode == static_cast<u64>(st.st_ino));
-  // Its record cannot be read: its name tells the path it was made for.
-  const std::string prefix = owned_name::Prefix(CacheStem(target), entry.old ? kMirrorTag : kStageTag);
-  return entry.name.compare(0, prefix.size(), prefix) == 0;
+  // Its record cannot be read: its name tells the path it was made for and (for stages of this
+  // version) the identity of the file, so it is found through any name of the file.
+  if (entry.old) {
+    const std::string prefix = owned_name::Prefix(CacheStem(target), kMirrorTag);
+    return entry.name.compare(0, prefix.size(), prefix) == 0;
+  }
+  const std::string byPath = "." + PathKey(target) + ".";
+  const std::string byIdentity = IdentityKey(st) + ".";
+  return entry.name.compare(0, byPath.size(), byPath) == 0 ||
+         (entry.name.size() > byPath.size() && entry.name.compare(byPath.size(), byIdentity.size(), byIdentity) == 0);
 }
 
 // Completes the killed saves of the file at `target` found in the cache folder, or keeps their
-// text for the user.
-void CompleteStagesOf(const std::string& folder, const std::string& target, const std::vector<Indexed>& entries) {
+// text for the user. A stage another process is writing in place (a save, or a completion) is
+// waited for; false when one is still being written after the wait.
+bool CompleteStagesOf(const std::string& folder, const std::string& target, const std::vector<Indexed>& entries) {
   struct stat file {};
   // A file that is away (a drive not mounted) keeps its stages for when it is back.
-  if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return;
+  if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return true;
   std::vector<StageFile> stages;
+  bool whole = true;
   for (const Indexed& entry : entries) {
     if (!StageOf(entry, target, file)) continue;
     StageFile stage;
-    if (!TakeStage(folder, entry.name, stage)) continue;
+    const Taken taken = TakeStage(folder, entry.name, stage, kWaitForOtherWriterMilliseconds);
+    if (taken == Taken::Held) whole = false;
+    if (taken != Taken::Yes) continue;
+    if (Told(stage.path)) {
+      ::close(stage.fd);
+      continue;
+    }
     if (entry.old && !owned_name::MakerGone(owned_name::OwnerOfName(entry.name, std::string(), kMirrorTag), &stage.st)) {
       ::close(stage.fd);
       continue;
@@ -675,7 +866,10 @@ void CompleteStagesOf(const std::string& folder, const std::string& target, cons
     }
     if (fit == Fit::Changed) {
       const bool same = stage.header.device == static_cast<u64>(st.st_dev) && stage.header.inode == static_cast<u64>(st.st_ino);
-      KeepForUser(stage, target, same ? "the file has changed since" : "another file now has its name");
+      KeepForUser(stage, target,
+                  !same                                         ? "another file now has its name"
+                  : file_support::IsReadOnly(target, st.st_mode) ? "the file has been made read-only"
+                                                                 : "the file has changed since");
       continue;
     }
     if (CompleteWith(stage, lock.Fd(), target) != 0) {
@@ -692,6 +886,29 @@ void CompleteStagesOf(const std::string& folder, const std::string& target, cons
     AfxReportErrorText(strText, kInformation);
   }
   for (const StageFile& stage : stages) ::close(stage.fd);
+  return whole;
+}
+
+// Tells the user once of the stages of the file at `target` that lie in a cache folder that is
+// not the user's own (a link to another folder, one that others may write): they are not read,
+// so the file may be incomplete without the program knowing.
+void TellOfUnreadStages(const std::string& folder, const std::string& target, const std::vector<Indexed>& entries) {
+  struct stat file {};
+  if (::stat(target.c_str(), &file) != 0) return;
+  bool any = false;
+  for (const Indexed& entry : entries) {
+    if (!StageOf(entry, target, file)) continue;
+    std::lock_guard<std::mutex> lock(g_indexMutex);
+    any = ToldStages().insert(folder + "/" + entry.name).second || any;
+  }
+  if (!any) return;
+  CString strText;
+  strText.Format("A save of %s may have been interrupted before it was complete, so the file may be incomplete. "
+                 "What the save left is in %s, which is not a folder of your own that only you may write (it may "
+                 "be a link to another folder), so the program does not read it. Check the file, and move that "
+                 "folder's files to a folder of your own if you need the text.",
+                 target.c_str(), folder.c_str());
+  AfxReportErrorText(strText, kWarning);
 }
 
 // Retires the stages of a file that a save has just written whole: those made before it, that
@@ -702,12 +919,12 @@ void RetireStagesOf(const std::string& folder, const std::string& target, const 
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
   for (const Indexed& entry : entries) {
-    if (entry.old || !entry.readable) continue;
+    if (entry.old || !entry.readable || Told(folder + "/" + entry.name)) continue;
     if (entry.target != target &&
         (before == nullptr || entry.device != static_cast<u64>(before->st_dev) || entry.inode != static_cast<u64>(before->st_ino)))
       continue;
     StageFile stage;
-    if (!TakeStage(folder, entry.name, stage)) continue;
+    if (TakeStage(folder, entry.name, stage) != Taken::Yes) continue;
     ReadStage(stage, false);
     if (stage.readable && Before(stage.made, now)) ::unlink(stage.path.c_str());
     ::close(stage.fd);
@@ -748,10 +965,10 @@ DWORD MakeStage(int fd, const std::string& mirror, u64 length, const std::string
 
 // Gives the durable stage its stage name, and makes the name durable: only then may the file be
 // written in place. The Win32 error, or 0; `stage` takes the new path.
-DWORD NameStage(const std::string& mirror, const std::string& target, std::string& stage) {
+DWORD NameStage(const std::string& mirror, const std::string& target, const struct stat& file, std::string& stage) {
   const std::string folder = FolderOf(mirror);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = owned_name::Make(folder, CacheStem(target), kStageTag);
+    const std::string name = owned_name::Make(folder, StageStem(target, file), kStageTag);
     if (const int fault = FileFault(FileStep::Rename, name)) return ErrnoToWin32Error(fault);
     if (::renameat2(AT_FDCWD, mirror.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
       stage = name;
@@ -784,19 +1001,24 @@ bool FolderRefusesNewFiles(DWORD dwError) {
   return dwError == ERROR_ACCESS_DENIED || dwError == ERROR_DISK_FULL || dwError == ERROR_HANDLE_DISK_FULL;
 }
 
-void CompleteInterruptedSave(LPCTSTR lpszFileName) {
-  if (lpszFileName == nullptr || *lpszFileName == '\0') return;
+bool CompleteInterruptedSave(LPCTSTR lpszFileName) {
+  if (lpszFileName == nullptr || *lpszFileName == '\0') return true;
   const std::string folder = CacheFolderPath();
-  if (folder.empty() || StagesIn(folder).empty()) return;
-  CompleteInterruptedSave(NativePath(lpszFileName));
+  if (folder.empty() || StagesIn(folder).empty()) return true;
+  return CompleteInterruptedSave(NativePath(lpszFileName));
 }
 
-void CompleteInterruptedSave(const std::string& nativePath) {
+bool CompleteInterruptedSave(const std::string& nativePath) {
   const std::string folder = CacheFolderPath();
-  if (folder.empty() || nativePath.empty()) return;
-  const std::vector<Indexed> entries = StagesIn(folder);
-  if (entries.empty() || !TrustedFolder(folder)) return;
-  CompleteStagesOf(folder, nativePath, entries);
+  if (folder.empty() || nativePath.empty()) return true;
+  bool trusted = false;
+  const std::vector<Indexed> entries = StagesIn(folder, &trusted);
+  if (entries.empty()) return true;
+  if (!trusted || !TrustedFolder(folder)) {
+    TellOfUnreadStages(folder, nativePath, entries);
+    return true;
+  }
+  return CompleteStagesOf(folder, nativePath, entries);
 }
 
 void RetireInterruptedSaves(const std::string& target, const struct stat* before) {
@@ -826,7 +1048,7 @@ void CopyIntoPlace(const std::string& mirror, const std::string& target, const c
     if (dwError == 0 && ::fstat(lock.Fd(), &before) != 0) dwError = ErrnoToWin32Error(errno);
     Progress progress;
     if (dwError == 0) dwError = MakeStage(fd, mirror, length, target, before, progress);
-    if (dwError == 0) dwError = NameStage(mirror, target, stage);
+    if (dwError == 0) dwError = NameStage(mirror, target, before, stage);
     if (dwError == 0) {
       progress.path = stage;
       dwError = WriteText(fd, length, lock.Fd(), target, progress, touched);
@@ -841,6 +1063,6 @@ void CopyIntoPlace(const std::string& mirror, const std::string& target, const c
 }
 
 // Insert Files and every other copy of a user's file read the completed text.
-[[maybe_unused]] const bool g_copiesComplete = (SetBeforeCopyHook([](const std::string& nativePath) { CompleteInterruptedSave(nativePath); }), true);
+[[maybe_unused]] const bool g_copiesComplete = (SetBeforeCopyHook([](const std::string& nativePath) { return CompleteInterruptedSave(nativePath); }), true);
 
 }  // namespace brambolt::mirror

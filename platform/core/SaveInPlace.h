@@ -8,20 +8,31 @@
 // the target when both are on one file system and the folder allows it, else written into the
 // file in place. Before that write the temporary file becomes a stage: the new text followed by
 // the target's path, the identity of the file it goes into and a record of how far the write in
-// place has got (the file's size and times after each step, and the step under way); all but the
-// progress is durable before the file is touched. The stage is removed once the file holds the
-// new text.
+// place has got (the file's size and times after each step, and the step under way with the time
+// it began); all but the progress is durable before the file is touched. The stage's name carries
+// the key of the target's path and the file's identity, so that a stage whose record is damaged
+// is still found through any name of the file. The stage is removed once the file holds the new
+// text. Every temporary file is locked (flock) by the process writing it, and a file whose lock
+// is held is never taken for a killed save's, whatever its name says.
 //
 // A stage that no process is writing (its lock is free) is completed (its text written over the
 // file, and the user told once) only when the file is the one its write was cutting and has not
-// been written since: same device and inode, and the size, times and bytes its record says. A file
-// that holds the text already retires it. Otherwise (the file changed, replaced, reached by
-// another name, read-only, the stage damaged, or made by an earlier version of the program) its
-// text is kept for the user in the recovery folder ($XDG_DATA_HOME, else ~/.local/share, then
-// visual-brambolt/recovered) and the user is told once that the file may be incomplete and where
-// the text is. A damaged stage is removed without a word only when its record shows that the file
-// was never touched. A file that is away keeps its stages; a successful save of a file retires the
-// older stages of it. The old text is never written back over the file.
+// been written since: same device and inode, and the size, times and bytes its record says (a
+// save killed inside a step: the file as that step makes it, written by nothing after it, its
+// change time within a short window after the step began). A file that holds the text already
+// retires it. Otherwise (the file changed, replaced, reached by another name, read-only, the stage
+// damaged, or made by an earlier version of the program) its text is kept for the user in the
+// recovery folder ($XDG_DATA_HOME, else ~/.local/share, then visual-brambolt/recovered: used only
+// when no one else may move what it holds), copied under a hidden name and given the file's name
+// once whole; when that folder takes no copy, the stage is set aside in the cache folder under the
+// file's name and a time, a name no save reads or removes. The user is told once that the file
+// may be incomplete and where the text is; a copy the user was told of is never removed by the
+// program. A damaged stage is removed without a word only when its record shows that the file was
+// never touched. A file that is away keeps its stages; a successful save of a file retires the
+// older stages of it. The old text is never written back over the file. While another process
+// writes a stage of the file in place, an open waits for it, and is refused with a word when it
+// is not done in a few seconds. Stages in a cache folder that is not the user's own are not read:
+// the user is told of them.
 #pragma once
 
 #include <sys/stat.h>
@@ -45,10 +56,13 @@ bool FolderRefusesNewFiles(DWORD dwError);
 
 // Completes the saves of the file (a native path, also reached by another name) that were killed
 // while they wrote it in place, or keeps their text for the user and says where, as told above.
-// One stat of the cache folder when nothing is staged or it has not changed since it was listed.
-void CompleteInterruptedSave(const std::string& nativePath);
+// A stage of the file that another process is writing in place (its save, or a completion) is
+// waited for a few seconds; false when one is still being written, so the file may be half
+// written. One stat of the cache folder when nothing is staged or it has not changed since it was
+// listed. Stages in a cache folder that is not the user's own are not read: the user is told.
+bool CompleteInterruptedSave(const std::string& nativePath);
 // The same for a file's name as the program gives it.
-void CompleteInterruptedSave(LPCTSTR lpszFileName);
+bool CompleteInterruptedSave(LPCTSTR lpszFileName);
 
 // Retires the stages of a file that a save has just written whole, made before it by any process
 // and not being written; `before` is the file's status before the save (nullptr when it was new).

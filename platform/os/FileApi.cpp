@@ -758,7 +758,10 @@ BOOL CopyFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExist
   }
   const std::string source = NativePath(lpExistingFileName);
   const std::string target = NativePath(lpNewFileName);
-  if (const BeforeCopyHook hook = g_beforeCopy.load()) hook(source);
+  if (const BeforeCopyHook hook = g_beforeCopy.load(); hook != nullptr && !hook(source)) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  }
   const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) {
     SetLastErrorFromErrno(errno, source);

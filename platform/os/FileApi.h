@@ -247,9 +247,11 @@ void UnixFromFileTime(const FILETIME& fileTime, std::int64_t& seconds, long& nan
 FILE* OpenStdioFile(const char* path, const char* mode);
 
 // Called with the native path of a file before CopyFile reads it, so that the layer that saves
-// files can first complete (or tell the user of) a save of it that was killed half-way. Set once
-// by that layer; none by default.
-using BeforeCopyHook = void (*)(const std::string& nativePath);
+// files can first complete (or tell the user of) a save of it that was killed half-way. False
+// when another process is still writing the file in place: the copy then fails with
+// ERROR_SHARING_VIOLATION rather than copy a half-written file. Set once by that layer; none by
+// default.
+using BeforeCopyHook = bool (*)(const std::string& nativePath);
 void SetBeforeCopyHook(BeforeCopyHook hook);
 
 }  // namespace brambolt

@@ -76,10 +76,46 @@ std::string LeafOf(const std::string& nativePath) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string LinkTarget(const std::string& nativePath) {
+bool LinkTarget(const std::string& nativePath, std::string& target) {
   char resolved[PATH_MAX];
-  if (::realpath(nativePath.c_str(), resolved) != nullptr) return resolved;
-  return nativePath;
+  if (::realpath(nativePath.c_str(), resolved) != nullptr) {
+    target = resolved;
+    return true;
+  }
+  // Nothing there, or a link that names no file: its links are followed one by one.
+  std::string path = nativePath;
+  for (int hops = 0;; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    if (hops == 40) {
+      target = path;
+      errno = ELOOP;
+      return false;
+    }
+    std::string named(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+    const ssize_t n = ::readlink(path.c_str(), named.data(), named.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= named.size()) {
+      target = path;
+      if (n >= 0) errno = ENOENT;
+      return false;
+    }
+    named.resize(static_cast<std::size_t>(n));
+    path = named[0] == '/' ? named : ParentOf(path) + "/" + named;
+  }
+  if (path == nativePath) {
+    target = nativePath;
+    return true;
+  }
+  // A dangling link: the file it names is made in its folder, which must be there.
+  const std::string folder = ParentOf(path);
+  struct stat st {};
+  if (::realpath(folder.c_str(), resolved) == nullptr || ::stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    target = path;
+    errno = ENOENT;
+    return false;
+  }
+  target = std::string(resolved) + (std::string(resolved) == "/" ? "" : "/") + LeafOf(path);
+  return true;
 }
 
 void SetLastErrorFromErrno(int error, const std::string& nativePath) {

@@ -47,7 +47,10 @@ std::string LeafOf(const std::string& nativePath);
 
 // The file a write that replaces `nativePath` must replace: the file a symbolic link there
 // names (through every link on the way), so that the link stays a link and the file it names
-// gets the new text. The path itself when it does not resolve (no file there, a dangling link).
-std::string LinkTarget(const std::string& nativePath);
+// gets the new text; the path itself when nothing is there. A link that names no file yet (a
+// dangling one) gives the path it names, when its folder is there. False, with errno set
+// (ENOENT, ELOOP) and `target` the path the link names, when the link leads nowhere a file can
+// be written: the link is never replaced by a file.
+bool LinkTarget(const std::string& nativePath, std::string& target);
 
 }  // namespace brambolt::file_support

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,13 +53,16 @@ std::string RandomPart() {
 bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The decimal number of name[from, to): digits only, no leading zero, at most `most` digits.
+// The decimal number of name[from, to): digits only, no leading zero, at most `most` digits, and
+// no more than the largest value a number holds (one past it would be read as another number).
 bool Number(const std::string& name, std::size_t from, std::size_t to, std::size_t most, unsigned long long& value) {
   if (to <= from || to - from > most || (name[from] == '0' && to - from > 1)) return false;
   value = 0;
   for (std::size_t i = from; i < to; ++i) {
     if (!IsDigit(name[i])) return false;
-    value = value * 10 + static_cast<unsigned long long>(name[i] - '0');
+    const auto digit = static_cast<unsigned long long>(name[i] - '0');
+    if (value > (ULLONG_MAX - digit) / 10) return false;
+    value = value * 10 + digit;
   }
   return true;
 }
@@ -176,6 +180,16 @@ std::string SelfOwner() {
   return cached;
 }
 
+// Whether a process holds the lock of the folder's file: its maker, still writing it, whatever
+// its name says of it (a home shared by two machines shows another boot's process as ended).
+bool LockHeld(int folderFd, const std::string& name) {
+  const int fd = ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
+}
+
 }  // namespace
 
 std::string Prefix(const std::string& stem, const std::string& tag) {
@@ -190,6 +204,7 @@ int Create(const std::string& folder, const std::string& stem, const std::string
   for (int attempt = 0; attempt < 100; ++attempt) {
     path = Make(folder, stem, tag);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);  // held while the maker has it open
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   path.clear();
@@ -250,7 +265,7 @@ void RemoveDeadLeftovers(const std::string& folder, const std::string& stem, con
     if (owner.pid == 0) continue;
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-        st.st_uid == ::geteuid() && MakerGone(owner, &st))
+        st.st_uid == ::geteuid() && MakerGone(owner, &st) && !LockHeld(folderFd, name))
       dead.push_back(name);
   }
   for (const std::string& name : dead) ::unlinkat(folderFd, name.c_str(), 0);

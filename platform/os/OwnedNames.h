@@ -30,7 +30,8 @@ std::string Prefix(const std::string& stem, const std::string& tag);
 std::string Make(const std::string& folder, const std::string& stem, const std::string& tag);
 
 // Creates a fresh file of this process in the folder, only for its owner, neither following nor
-// replacing anything at its name. The descriptor (its path in `path`), or -1 with errno set.
+// replacing anything at its name, and takes its lock (flock) for as long as the descriptor is
+// open. The descriptor (its path in `path`), or -1 with errno set.
 int Create(const std::string& folder, const std::string& stem, const std::string& tag, std::string& path);
 
 // The process id a folder entry's name carries when it has exactly the form of this stem and tag
@@ -59,7 +60,8 @@ Owner OwnerOfName(const std::string& name, const std::string& stem, const std::s
 bool MakerGone(const Owner& owner, const struct stat* entry = nullptr);
 
 // Removes the regular files of the folder that have the form of this stem and tag (any stem when
-// empty) and whose owner has ended: what killed processes left. Nothing else is touched.
+// empty) and whose owner has ended: what killed processes left. A file whose lock (flock) a
+// process holds is its maker's, still being written, and stays. Nothing else is touched.
 void RemoveDeadLeftovers(const std::string& folder, const std::string& stem, const std::string& tag);
 
 }  // namespace brambolt::owned_name

@@ -124,7 +124,12 @@ class ProfileCache {
       text += line.raw;
       text += "\r\n";
     }
-    const std::string target = file_support::LinkTarget(path);
+    std::string target;
+    if (!file_support::LinkTarget(path, target)) {
+      // A link to a file in a folder that is not there: the link stays, and nothing is written.
+      file_support::SetLastErrorFromErrno(errno, target);
+      return false;
+    }
     const std::string folder = file_support::ParentOf(target);
     const std::string leaf = file_support::LeafOf(target);
     owned_name::RemoveDeadLeftovers(folder, leaf, "~");

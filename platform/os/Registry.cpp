@@ -524,7 +524,16 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
   Parse(stored, top, root);
   for (const Change& change : changes) Apply(change, top);
   const std::string text = Serialize(top, root);
-  const std::string target = file_support::LinkTarget(folder + "/" + fileName);
+  std::string target;
+  if (!file_support::LinkTarget(folder + "/" + fileName, target)) {
+    // A link that names a file in a folder that is not there: the link stays as it is.
+    const int error = errno;
+    failure = WriteFailure("cannot write", folder + "/" + fileName, error) + " (it is a symbolic link to " + target +
+              ", which cannot be made)";
+    ::flock(lockFd, LOCK_UN);
+    ::close(lockFd);
+    return error;
+  }
   const std::string targetFolder = file_support::ParentOf(target), targetName = file_support::LeafOf(target);
   // The temporary file carries this process's id, so what a killed write left is known and
   // removed here, and a write of another process still going on is not.

@@ -494,6 +494,23 @@ TEST_F(ProfileStrategy, EveryPairAndNameReadsBackAsWritten) {
   EXPECT_EQ(ReadBack("Root"), Dump(root));
 }
 
+// In the double-byte code pages, a key whose lead byte stands before a '=' or a line end is no
+// pair: written as it is, the reader would end the key at that byte. Such keys read back exactly.
+TEST_F(ProfileStrategy, KeysWithALeadByteBeforeASignOrALineEndReadBackInDoubleByteCodePages) {
+  for (const UINT codePage : {936u, 950u}) {
+    SCOPED_TRACE(codePage);
+    brambolt::ScopedCodePage dbcs(codePage);
+    SECPersistentTreeNode root;
+    ASSERT_EQ(root.Create("Root", nullptr), 0u);
+    const char* const keys[] = {"\xE9=b", "a\xE9\r\nb", "\xE9\n", "\xB0\xA1=", "\xB0\xA1"};
+    int n = 0;
+    for (const char* key : keys) ASSERT_EQ(root.AddKeyValueString(key, CString("v") + CString(std::to_string(n++).c_str()), TRUE), 0u);
+    SECPTNStrategyProfile ini(File().c_str());
+    ASSERT_TRUE(root.Save(&ini));
+    EXPECT_EQ(ReadBack("Root"), Dump(root));
+  }
+}
+
 // A file written before reads as it did: values trimmed and out of their quotes, children
 // listed by "ptn_Child" keys, other keys of any form kept.
 TEST_F(ProfileStrategy, AFileWrittenBeforeReadsAsItDid) {

@@ -93,6 +93,32 @@ TEST(MirrorFile, KeepsThePermissionsAndFollowsSymbolicLinks) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+// A link that names no file yet: the save makes the file where it points and the link stays;
+// a link into a folder that is not there fails the save at Open, and stays a link.
+TEST(MirrorFile, ASaveThroughADanglingLinkMakesItsFileOrFails) {
+  TempFolder folder;
+  const std::string real = folder / "real.dcp";
+  const std::string link = folder / "link.dcp";
+  std::filesystem::create_symlink(real, link);
+  {
+    CMirrorFile file;
+    ASSERT_TRUE(file.Open(link.c_str(), kSaveFlags));
+    file.Write("new", 3);
+    file.Close();
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadAll(real), "new");
+
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(folder / "missing/real.dcp", link);
+  CMirrorFile file;
+  CFileException error;
+  EXPECT_FALSE(file.Open(link.c_str(), kSaveFlags, &error));
+  EXPECT_EQ(error.m_cause, CFileException::badPath);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"link.dcp", "real.dcp"}));
+}
+
 TEST(MirrorFile, ASaveOverAFileOpenElsewhereFailsAtOpen) {
   TempFolder folder;
   std::string path = folder / "busy.dcp";

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <fcntl.h>
@@ -18,6 +20,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/CMirrorFile.h"
@@ -538,6 +541,19 @@ void WriteInPlace(const std::string& path, const std::string& bytes) {
   ::close(fd);
 }
 
+// A name of the temporary-file form in the folder with this process's id and start time but
+// another boot's id: to a process that reads it, the maker of another machine or an ended boot.
+std::string OtherBootsName(const std::string& folder, const std::string& stem) {
+  const std::string made = brambolt::owned_name::Make(folder, stem, "~");
+  const std::regex boot("-([0-9a-f]{8})(\\.[0-9a-f]{12})$");
+  std::smatch parts;
+  if (!std::regex_search(made, parts, boot)) return made;
+  const std::string other = parts.str(1) == "0badb00f" ? "0badb00e" : "0badb00f";
+  return made.substr(0, static_cast<std::size_t>(parts.position(0))) + "-" + other + parts.str(2);
+}
+
+std::string LeafOfPath(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
 // A file in a folder that takes no new file, whose save in place is killed at its second write
 // into the file: the file holds the first part of the new text and the rest of the old, and the
 // whole new text waits in the cache folder. Recovered texts go below the user's data folder.
@@ -620,6 +636,15 @@ TEST_F(InterruptedSave, IsCompletedOnlyOverTheFileItCutAndOtherwiseKeptWhereTheU
       {"the file made read-only", [&] { ::chmod(path.c_str(), 0444); }, path, Expect::KeptAndTold, ""},
       {"the file renamed", [&] { fs::rename(path, other); }, other, Expect::KeptAndTold, ""},
       {"a hard link to the file", [&] { ASSERT_EQ(::link(path.c_str(), other.c_str()), 0); }, other, Expect::KeptAndTold, ""},
+      {"a hard link to the file, and the stage's record cut",
+       [&] {
+         ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+         for (const std::string& name : Entries(saves)) {
+           const std::string stage = saves + "/" + name;
+           fs::resize_file(stage, fs::file_size(stage) - 20);
+         }
+       },
+       other, Expect::KeptAndTold, ""},
       {"the folder away and back",
        [&] {
          fs::rename(dir, dir + ".away");
@@ -675,6 +700,9 @@ TEST_F(InterruptedSave, IsCompletedOnlyOverTheFileItCutAndOtherwiseKeptWhereTheU
     } else {
       EXPECT_NE(message.find(c.open), std::string::npos) << message;
       EXPECT_NE(message.find("may be incomplete"), std::string::npos) << message;
+      if (std::string(c.what) == "the file made read-only") {
+        EXPECT_NE(message.find("read-only"), std::string::npos) << message;
+      }
       std::vector<std::string> recovered;
       for (const auto& [file, bytes] : FilesBelow(data.Path()))
         if (recoveredBefore.count(file) == 0) recovered.push_back(file);
@@ -776,6 +804,318 @@ TEST_F(InterruptedSave, ALaterSaveRetiresTheWaitingTextOfAnEarlierOne) {
   EXPECT_TRUE(OpenAndRead(path) == kNewer);
   EXPECT_EQ(told.Texts(), std::vector<std::string>{});
   EXPECT_EQ(Entries(saves), std::set<std::string>{});
+}
+
+// The recovered files below the data folder that the user may take for a text: not hidden.
+std::vector<std::string> VisibleFilesBelow(const std::string& folder) {
+  std::vector<std::string> files;
+  for (const auto& [file, bytes] : FilesBelow(folder))
+    if (fs::path(file).filename().string()[0] != '.') files.push_back(file);
+  return files;
+}
+
+// The path the message gives for the kept text: what follows "kept in " up to the final dot.
+std::string KeptPath(const std::string& message) {
+  const std::size_t at = message.find("kept in ");
+  if (at == std::string::npos) return std::string();
+  const std::size_t end = message.find(". ", at);
+  const std::size_t stop = end != std::string::npos ? end : message.rfind('.');
+  return message.substr(at + 8, stop - at - 8);
+}
+
+// A save killed inside a step (the step's bytes are in the file, its record not yet): a file
+// that another program changed later at the same size, or replaced by a copy that keeps the
+// times (cp -p), is never written over; its text is kept for the user.
+TEST_F(InterruptedSave, AKillInsideAStepIsNeverCompletedOverALaterWriteOrACopyThatKeepsTheTimes) {
+  const std::string old(200000, 'o');
+  const std::string text = std::string(200000, 'n') + "end";
+  for (const bool copy : {true, false}) {
+    SCOPED_TRACE(copy ? "replaced by a copy that keeps the times" : "a same-size edit beyond the step, seconds later");
+    WriteAll(path, old);
+    ASSERT_EQ(InChild([&] {
+                int writes = 0;
+                ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                  if (s == FileStep::Write && p == path) ++writes;
+                  else if (s == FileStep::Write && writes == 2 && p.find(".stage-") != std::string::npos) ::raise(SIGKILL);
+                  return RefuseNewEntriesIn(dir, s, p);
+                });
+                Save(path, text);
+                return 0;
+              }),
+              128 + SIGKILL);
+    const std::string cutText = ReadAll(path);
+    ASSERT_TRUE(cutText.size() == old.size() && cutText[131071] == 'n' && cutText[131072] == 'o');
+    ASSERT_EQ(Entries(saves).size(), 1u);
+    struct stat cutStat {};
+    ASSERT_EQ(::stat(path.c_str(), &cutStat), 0);
+    std::string later = cutText;
+    if (copy) {
+      // cp -p over the file: the same bytes and times, written again.
+      WriteInPlace(path, later);
+      const struct timespec times[2] = {cutStat.st_atim, cutStat.st_mtim};
+      ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    } else {
+      later[150000] = 'e';
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+      for (struct stat st {};;) {
+        WriteInPlace(path, later);
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        if (st.st_ctim.tv_sec >= cutStat.st_ctim.tv_sec + 4) break;
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the clock did not move";
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      }
+    }
+    ToldTexts told;
+    EXPECT_TRUE(OpenAndRead(path) == later);
+    EXPECT_TRUE(ReadAll(path) == later);
+    ASSERT_EQ(told.Texts().size(), 1u);
+    EXPECT_NE(told.Texts()[0].find("may be incomplete"), std::string::npos) << told.Texts()[0];
+    EXPECT_TRUE(ReadAll(KeptPath(told.Texts()[0])) == text) << told.Texts()[0];
+    EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  }
+}
+
+// When the recovered folder takes no copy (it refuses new files, or its disk is full), the text
+// the user is told of stays where the message says, through later saves of the file and opens of
+// other processes; when it cannot even be set aside, the message says so.
+TEST_F(InterruptedSave, ACopyTheUserWasToldOfIsNeverRemovedByLaterSaves) {
+  const std::string recovered = data / "visual-brambolt";
+  for (const int refusal : {EACCES, ENOSPC, EROFS}) {
+    SCOPED_TRACE(refusal);
+    fs::remove_all(saves);
+    WriteAll(path, kOld);
+    ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+    WriteInPlace(path, kNewer);
+    auto refuse = [&](FileStep s, const std::string& p) {
+      if (p.compare(0, recovered.size(), recovered) == 0 &&
+          (s == FileStep::Create || (refusal == ENOSPC && s == FileStep::Write)))
+        return refusal == EROFS ? EACCES : refusal;
+      // EROFS: the cache folder takes no new name either.
+      if (refusal == EROFS && s == FileStep::Rename && p.compare(0, saves.size(), saves) == 0 &&
+          p.find(".stage-") == std::string::npos)
+        return EROFS;
+      return RefuseNewEntriesIn(dir, s, p);
+    };
+    std::string kept;
+    {
+      ToldTexts told;
+      ScopedFileFaultHook hook(refuse);
+      EXPECT_TRUE(OpenAndRead(path) == kNewer);
+      ASSERT_EQ(told.Texts().size(), 1u);
+      kept = KeptPath(told.Texts()[0]);
+      EXPECT_TRUE(ReadAll(kept).compare(0, kNew.size(), kNew) == 0) << told.Texts()[0];
+      EXPECT_EQ(told.Texts()[0].find("copy the text elsewhere") != std::string::npos, refusal == EROFS) << told.Texts()[0];
+      // The user saves the file again.
+      Save(path, kNewer + "more");
+      EXPECT_TRUE(OpenAndRead(path) == kNewer + "more");
+      EXPECT_EQ(told.Texts().size(), 1u);
+    }
+    EXPECT_TRUE(ReadAll(kept).compare(0, kNew.size(), kNew) == 0) << kept;
+    if (refusal != EROFS) {
+      EXPECT_TRUE(ReadAll(kept) == kNew) << kept;
+      // Another instance opens and saves the file: the copy stays, and nothing more is said.
+      EXPECT_EQ(InChild([&] {
+                  AfxSetErrorReporter([](LPCTSTR, UINT) { return ::raise(SIGUSR1), 1; });
+                  ScopedFileFaultHook refuseNew([&](FileStep s, const std::string& p) { return RefuseNewEntriesIn(dir, s, p); });
+                  if (OpenAndRead(path) != kNewer + "more") return 1;
+                  Save(path, kNewer);
+                  return 0;
+                }),
+                0);
+      EXPECT_TRUE(ReadAll(kept) == kNew) << kept;
+    }
+    EXPECT_EQ(FilesBelow(data.Path()).size(), 0u);
+  }
+}
+
+// A second instance opens the file while the first is inside the completion of its killed save:
+// it does not show the half-written file; it waits, and tells the user when the first is not done.
+TEST_F(InterruptedSave, ASecondInstanceNeverShowsTheFileWhileTheFirstCompletesIt) {
+  WriteAll(path, kOld);
+  ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+  int inside[2];
+  int release[2];
+  ASSERT_EQ(::pipe(inside), 0);
+  ASSERT_EQ(::pipe(release), 0);
+  const pid_t first = ::fork();
+  if (first == 0) {
+    ::alarm(60);
+    AfxSetErrorReporter([](LPCTSTR, UINT) { return 1; });
+    bool held = false;
+    ScopedFileFaultHook hold([&](FileStep s, const std::string& p) {
+      if (s == FileStep::Write && p == path && !held) {
+        held = true;
+        char byte = 'i';
+        (void)!::write(inside[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+      }
+      return 0;
+    });
+    ::_exit(OpenAndRead(path) == kNew ? 0 : 1);
+  }
+  char byte = 0;
+  ASSERT_EQ(::read(inside[0], &byte, 1), 1);
+  {
+    ToldTexts told;
+    const std::string shown = OpenAndRead(path);
+    EXPECT_FALSE(shown == cut) << "the half-written file was shown";
+    EXPECT_EQ(shown, "<not opened>");
+    ASSERT_EQ(told.Texts().size(), 1u);
+    EXPECT_NE(told.Texts()[0].find("another instance"), std::string::npos) << told.Texts()[0];
+    EXPECT_NE(told.Texts()[0].find(path), std::string::npos) << told.Texts()[0];
+    // Insert Files copies no half-written file either.
+    const std::string copy = folder / "copy.h";
+    EXPECT_FALSE(CopyFile(path.c_str(), copy.c_str(), TRUE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(fs::exists(copy));
+  }
+  ASSERT_EQ(::write(release[1], &byte, 1), 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(first, &status, 0), first);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  for (const int fd : {inside[0], inside[1], release[0], release[1]}) ::close(fd);
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kNew);
+  Save(path, kNewer);
+  EXPECT_TRUE(ReadAll(path) == kNewer);
+  EXPECT_EQ(told.Texts(), std::vector<std::string>{});
+}
+
+// The recovered folder under a data folder shared with others: a recovered folder (or the
+// program's folder above it) that others may write is not used, so no one can move the text
+// away from where the user is told it is.
+TEST_F(InterruptedSave, ARecoveredFolderOthersMayWriteIsNotUsed) {
+  const std::string program = data / "visual-brambolt";
+  const std::string recovered = program + "/recovered";
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"a recovered folder anyone may write",
+       [&] {
+         fs::create_directories(recovered);
+         ::chmod(recovered.c_str(), 0777);
+       }},
+      {"the program's folder anyone may write",
+       [&] {
+         fs::create_directories(recovered);
+         ::chmod(recovered.c_str(), 0700);
+         ::chmod(program.c_str(), 0777);
+       }},
+      {"the data folder anyone may write, without the sticky bit",
+       [&] {
+         fs::create_directories(recovered);
+         ::chmod(recovered.c_str(), 0700);
+         ::chmod(program.c_str(), 0700);
+         ::chmod(data.Path().c_str(), 0777);
+       }},
+  };
+  for (const auto& [what, share] : cases) {
+    SCOPED_TRACE(what);
+    fs::remove_all(program);
+    fs::remove_all(saves);
+    WriteAll(path, kOld);
+    ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+    WriteInPlace(path, kNewer);
+    share();
+    ToldTexts told;
+    ScopedFileFaultHook refuse([&](FileStep s, const std::string& p) { return RefuseNewEntriesIn(dir, s, p); });
+    EXPECT_TRUE(OpenAndRead(path) == kNewer);
+    ASSERT_EQ(told.Texts().size(), 1u);
+    const std::string kept = KeptPath(told.Texts()[0]);
+    EXPECT_TRUE(ReadAll(kept) == kNew) << told.Texts()[0];
+    EXPECT_NE(kept.compare(0, data.Path().size(), data.Path()), 0) << kept;
+    EXPECT_EQ(FilesBelow(data.Path()).size(), 0u);
+    ::chmod(data.Path().c_str(), 0700);
+  }
+}
+
+// A cache folder that is a link to another folder is not read, but its stages of the file are
+// told of: a cut file never opens without a word.
+TEST_F(InterruptedSave, StagesInACacheFolderThatIsALinkAreToldOf) {
+  WriteAll(path, kOld);
+  ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+  const std::string elsewhere = folder / "elsewhere";
+  fs::rename(saves, elsewhere);
+  ASSERT_EQ(::symlink(elsewhere.c_str(), saves.c_str()), 0);
+  const std::set<std::string> left = Entries(elsewhere);
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == cut);
+  ASSERT_EQ(told.Texts().size(), 1u);
+  EXPECT_NE(told.Texts()[0].find(path), std::string::npos) << told.Texts()[0];
+  EXPECT_NE(told.Texts()[0].find(saves), std::string::npos) << told.Texts()[0];
+  EXPECT_NE(told.Texts()[0].find("may be incomplete"), std::string::npos) << told.Texts()[0];
+  EXPECT_TRUE(OpenAndRead(path) == cut);
+  EXPECT_EQ(told.Texts().size(), 1u);
+  EXPECT_EQ(Entries(elsewhere), left);
+}
+
+// A kill while the text is copied into the recovered folder leaves no partial copy under the
+// saved file's name; the next open makes the whole copy and tells of it.
+TEST_F(InterruptedSave, AKillDuringTheCopyIntoTheRecoveredFolderLeavesNoPartialCopyToBeTakenForIt) {
+  WriteAll(path, kOld);
+  ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+  WriteInPlace(path, kNewer);
+  ASSERT_EQ(InChild([&] {
+              int writes = 0;
+              AfxSetErrorReporter([](LPCTSTR, UINT) { return 1; });
+              ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                if (s == FileStep::Write && p.compare(0, data.Path().size(), data.Path()) == 0 && ++writes == 2)
+                  ::raise(SIGKILL);
+                return RefuseNewEntriesIn(dir, s, p);
+              });
+              OpenAndRead(path);
+              return 0;
+            }),
+            128 + SIGKILL);
+  EXPECT_EQ(VisibleFilesBelow(data.Path()), std::vector<std::string>{});
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kNewer);
+  ASSERT_EQ(told.Texts().size(), 1u);
+  const std::vector<std::string> visible = VisibleFilesBelow(data.Path());
+  ASSERT_EQ(visible.size(), 1u);
+  EXPECT_EQ(KeptPath(told.Texts()[0]), visible[0]);
+  EXPECT_TRUE(ReadAll(visible[0]) == kNew);
+}
+
+// A temporary file whose maker holds its lock is never removed, whatever its name says of the
+// maker (another boot's process, on a home shared by two machines); a save holds the lock of its
+// temporary file while it writes it.
+TEST_F(InterruptedSave, ATemporaryFileWhoseLockIsHeldIsNeverRemoved) {
+  WriteAll(path, kOld);
+  const std::string beside = OtherBootsName(dir, LeafOfPath(path));
+  fs::create_directories(saves);
+  const std::string cached = OtherBootsName(saves, brambolt::mirror::CacheStem(path));
+  for (const std::string& file : {beside, cached}) WriteAll(file, "a save of another machine");
+  const int besideFd = ::open(beside.c_str(), O_RDONLY);
+  const int cachedFd = ::open(cached.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(besideFd, LOCK_EX), 0);
+  ASSERT_EQ(::flock(cachedFd, LOCK_EX), 0);
+  EXPECT_TRUE(OpenAndRead(path) == kOld);
+  Save(path, kNew);
+  EXPECT_TRUE(fs::exists(beside));
+  EXPECT_TRUE(fs::exists(cached));
+  ::close(besideFd);
+  ::close(cachedFd);
+  // Released (the other machine's process ended): what it left goes.
+  Save(path, kOld);
+  EXPECT_TRUE(OpenAndRead(path) == kOld);
+  EXPECT_FALSE(fs::exists(beside));
+  EXPECT_FALSE(fs::exists(cached));
+  // The save's own temporary file is locked while it is written, beside the file and in place.
+  for (const bool bRefusing : {false, true}) {
+    SCOPED_TRACE(bRefusing ? "in place" : "beside");
+    int checked = 0;
+    ScopedFileFaultHook probe([&](FileStep s, const std::string& p) {
+      if (s == FileStep::Write && p != path && p.find(".~") != std::string::npos && checked++ == 0) {
+        const int fd = ::open(p.c_str(), O_RDONLY);
+        EXPECT_GE(fd, 0) << p;
+        EXPECT_NE(::flock(fd, LOCK_SH | LOCK_NB), 0) << p;
+        ::close(fd);
+      }
+      return bRefusing ? RefuseNewEntriesIn(dir, s, p) : 0;
+    });
+    Save(path, kNew);
+    EXPECT_GT(checked, 0);
+  }
+  EXPECT_EQ(Entries(dir), std::set<std::string>{"notes.h"});
 }
 
 }  // namespace

@@ -87,4 +87,28 @@ TEST(OwnedNames, LeftoversAreThoseOfTheProcessThatMadeThemNotOfItsId) {
   EXPECT_EQ(Entries(folder.Path()), kept);
 }
 
+// A start time of 20 digits is read only up to the largest number: one past it is not of the
+// form (it would wrap to another start time and its maker be taken for ended), and is left alone.
+TEST(OwnedNames, AStartTimeBeyondTheLargestNumberIsNotOfTheForm) {
+  TempDir folder;
+  const std::string prefix = on::Prefix("a.h", "~");
+  const on::Owner me = on::OwnerOfName(LeafOf(on::Make(folder.Path(), "a.h", "~")), "a.h", "~");
+  ASSERT_TRUE(me.identified);
+  const std::string id = std::to_string(::getpid());
+  const std::string largest = prefix + id + "-18446744073709551615-" + me.boot + ".0123456789ab";
+  const on::Owner read = on::OwnerOfName(largest, "a.h", "~");
+  EXPECT_EQ(read.pid, ::getpid());
+  EXPECT_TRUE(read.identified);
+  EXPECT_EQ(read.start, 18446744073709551615ull);
+  for (const char* start : {"18446744073709551616", "18446744073709551617", "99999999999999999999"}) {
+    SCOPED_TRACE(start);
+    const std::string name = prefix + id + "-" + start + "-" + me.boot + ".0123456789ab";
+    EXPECT_EQ(on::OwnerOfName(name, "a.h", "~").pid, 0);
+    EXPECT_EQ(on::OwnerOfName(name, "", "~").pid, 0);
+    folder.Write(name, "x");
+  }
+  on::RemoveDeadLeftovers(folder.Path(), "a.h", "~");
+  EXPECT_EQ(Entries(folder.Path()).size(), 3u);
+}
+
 }  // namespace

@@ -196,6 +196,26 @@ TEST_F(Profile, AFileKeptAsASymbolicLinkStaysOne) {
   EXPECT_EQ(dir.Read("own/real.ini"), "[S]\r\nold=1\r\nnew=2\r\n");
 }
 
+// A profile file kept as a link that names no file yet gets the file made where it points, and
+// the link stays; one that points into a folder that is not there fails, and stays a link.
+TEST_F(Profile, ADanglingLinkGetsItsFileOrTheWriteFailsAndItStaysALink) {
+  std::filesystem::create_directories(dir / "own");
+  ASSERT_EQ(::symlink((dir / "own/real.ini").c_str(), file.c_str()), 0);
+  ASSERT_TRUE(WritePrivateProfileString("S", "new", "2", file.c_str()));
+  struct stat st {};
+  ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(dir.Read("own/real.ini"), "[S]\r\nnew=2\r\n");
+
+  ASSERT_EQ(::unlink(file.c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "missing/real.ini").c_str(), file.c_str()), 0);
+  EXPECT_FALSE(WritePrivateProfileString("S", "new", "3", file.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+  ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
 // A write removes what a killed write of the file left beside it (its temporary file, named with
 // the ended process's id), and nothing else: the user's files of like names stay.
 TEST_F(Profile, AWriteRemovesOnlyWhatKilledWritesLeft) {

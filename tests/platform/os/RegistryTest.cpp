@@ -747,6 +747,35 @@ TEST_F(Registry, AStoreKeptAsASymbolicLinkStaysOneAndItsFileGetsTheSettings) {
     }
 }
 
+// A store kept as a link that names no file yet gets its file where the link points; a link into
+// a folder that is not there makes the flush fail, and stays a link.
+TEST_F(Registry, AStoreKeptAsADanglingLinkGetsItsFileOrFailsAndStaysALink) {
+  TempDir own;
+  std::filesystem::create_directories(own / "settings");
+  const std::string store = dir / "HKEY_CURRENT_USER.reg";
+  ASSERT_EQ(::symlink((own / "settings/user.reg").c_str(), store.c_str()), 0);
+  Reload();
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\New");
+  Set(key, "v", REG_SZ, std::string("2\0", 2));
+  RegCloseKey(key);
+  ASSERT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  struct stat st {};
+  ASSERT_EQ(::lstat(store.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_NE(own.Read("settings/user.reg").find("[HKEY_CURRENT_USER\\Software\\New]"), std::string::npos);
+
+  ASSERT_EQ(::unlink(store.c_str()), 0);
+  ASSERT_EQ(::symlink((own / "missing/user.reg").c_str(), store.c_str()), 0);
+  Reload();
+  key = Create(HKEY_CURRENT_USER, "Software\\Newer");
+  Set(key, "v", REG_SZ, std::string("3\0", 2));
+  RegCloseKey(key);
+  EXPECT_NE(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  ASSERT_EQ(::lstat(store.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_FALSE(std::filesystem::exists(own / "missing"));
+}
+
 TEST_F(Registry, ThreadsWritingTogetherKeepEveryValue) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
