@@ -2,6 +2,8 @@
 // between them from the keyboard, and the bar's font, creation and layout rules.
 #include "bars/SECMenuBar.h"
 
+#include <algorithm>
+
 #include "bars/SECMenuBarFeature.h"
 #include "bars/SECTBMenuBtn.h"
 #include "bars/SECToolBarManager.h"
@@ -238,7 +240,10 @@ CSize SECMenuBar::CalcDynamicLayout(int nLength, DWORD nMode) {
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   const BOOL bFloating = !(nMode & (LM_HORZDOCK | LM_VERTDOCK));
   if (bFloating) nMode &= ~static_cast<DWORD>(LM_MRUWIDTH);
-  const CSize size = SECCustomToolBar::CalcDynamicLayout(desktop.Width(), nMode);
+  CSize size = SECCustomToolBar::CalcDynamicLayout(desktop.Width(), nMode);
+  // Its length is the desktop's width, not what its buttons take: the pointer anywhere along the
+  // top edge is over the bar, which stays while it is.
+  if (!(nMode & LM_VERTDOCK)) size.cx = std::max<LONG>(size.cx, desktop.Width());
   SECStdBtn* pLast = nullptr;
   for (int i = 0; i < GetBtnCount(); ++i)
     if (SECStdBtn* pBtn = GetButton(i); !(pBtn->GetStyle() & TBBS_HIDDEN)) pLast = pBtn;
