@@ -129,11 +129,20 @@ void SECMenuBar::ResetMenus(BOOL bNoRecalc) {
 
 void SECMenuBar::ShowMenuButtons(DWORD dwBits, BOOL bRedraw) {
   m_dwCurrentBits = dwBits;
+  BOOL bChanged = FALSE;
   for (int i = 0; i < GetBtnCount(); ++i) {
     SECStdBtn* button = GetButton(i);
     if (button->m_nType != SECStdBtn::MenuBtn) continue;
     const auto* menuButton = static_cast<SECTBMenuBtn*>(button);
-    HideButton(i, (menuButton->m_dwMenuBit & dwBits) == 0);
+    const BOOL bHide = (menuButton->m_dwMenuBit & dwBits) == 0;
+    if (!(button->GetStyle() & TBBS_HIDDEN) != !bHide) bChanged = TRUE;
+    HideButton(i, bHide);
+  }
+  // A floating bar's frame takes the shape of the buttons now shown (the main frame's layout does
+  // not reach it): at start the layout restores the bar with every menu's buttons shown, before
+  // the frame's menu is chosen.
+  if (bChanged && m_hWnd != nullptr && IsFloating()) {
+    if (CFrameWnd* floating = GetParentFrame(); floating != nullptr && floating != m_pDockSite) floating->RecalcLayout();
   }
   if (bRedraw && m_pDockSite != nullptr) {
     m_pDockSite->RecalcLayout();
