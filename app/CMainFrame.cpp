@@ -2,6 +2,9 @@
 // full screen, the explorer's visibility, re-analysis, flashing and the help commands.
 #include "app/CMainFrame.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/CBugReportDlg.h"
 #include "app/CInkwrightApp.h"
 #include "app/COurOwnTipDlg.h"
@@ -10,7 +13,9 @@
 #include "app/HelpTopics.h"
 #include "app/WorkspaceTree.h"
 #include "bars/SECMDIMenuBar.h"
+#include "bars/SECToolBarCmdPage.h"
 #include "bars/SECToolBarManager.h"
+#include "bars/SECToolBarsPage.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "core/CStdioFile.h"
 #include "model/CGenMenuObj.h"
@@ -71,6 +76,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECWorkbook)
   ON_COMMAND(ID_HELP_TIP_OF_THE_DAY, OnTipOfTheDay)
   ON_COMMAND(ID_HELP_TECHNICAL_SUPPORT, OnTechnicalSupport)
   ON_COMMAND(ID_VIEW_PROJECT_EXPLORER, OnProjectExplorer)
+  ON_COMMAND(ID_VIEW_CUSTOMIZE_TOOLBARS, OnCustomizeToolbars)
   ON_UPDATE_COMMAND_UI(ID_VIEW_PROJECT_EXPLORER, OnUpdateProjectExplorer)
   ON_COMMAND_RANGE(ID_RECENT_PROJECT_FIRST, ID_RECENT_PROJECT_LAST, OnRecentProject)
   ON_UPDATE_COMMAND_UI(ID_RECENT_PROJECT_FIRST, OnUpdateRecentProjectMenu)
@@ -127,6 +133,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   strSummary.Format("%s-Summary", kBarState);
   if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->GetProfileInt(strSummary, "Bars", 0) > 0)
     LoadBarState(kBarState);
+  // Whatever the layout says, the menubar shows: without it nothing on screen leads back to the
+  // bars' commands.
+  if (m_pMenuBar != nullptr && m_pMenuBar->GetSafeHwnd() != nullptr && !m_pMenuBar->IsVisible())
+    ShowControlBar(m_pMenuBar, TRUE, FALSE);
   SetWorkbookMode(TRUE);
   LoadComponents(CInkwrightApp::GetProgramFolder() + kComponentFile);
   return 0;
@@ -283,6 +293,9 @@ void CMainFrame::OnClose() {
         break;
     }
   }
+  // The layout is saved as the user knows it outside full screen: full screen hides the bars and
+  // floats a button bar of its own, which would otherwise be the next start's whole layout.
+  if (m_FullScreen.IsFullScreen()) m_FullScreen.LeaveFSMode();
   SaveBarState(kBarState);
   if (auto* pManager = static_cast<SECToolBarManager*>(GetToolBarManager()); pManager != nullptr)
     pManager->SaveState(kBarState);
@@ -339,6 +352,65 @@ void CMainFrame::OnProjectExplorer() {
 }
 
 void CMainFrame::OnUpdateProjectExplorer(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_wndProjectExplorer.IsVisible()); }
+
+// ---- customising the toolbars ----
+
+namespace {
+
+// The commands of a popup and its submenus, in menu order, each once; the entries the program
+// fills in as it runs (recent files, projects and layouts, the document windows) are left out.
+void CollectMenuCommands(HMENU hMenu, std::vector<UINT>& ids) {
+  for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+    if (HMENU hSub = ::GetSubMenu(hMenu, i)) {
+      CollectMenuCommands(hSub, ids);
+      continue;
+    }
+    const UINT nID = ::GetMenuItemID(hMenu, i);
+    const bool filledIn = (nID >= ID_FILE_MRU_FIRST && nID <= ID_FILE_MRU_LAST) ||
+                          (nID >= ID_RECENT_PROJECT_FIRST && nID <= ID_RECENT_PROJECT_LAST) ||
+                          (nID >= SECWorkspaceManagerEx::kFirstRecent && nID <= SECWorkspaceManagerEx::kLastRecent) ||
+                          nID >= AFX_IDM_FIRST_MDICHILD;
+    if (nID == 0 || nID == static_cast<UINT>(-1) || filledIn) continue;
+    if (std::find(ids.begin(), ids.end(), nID) == ids.end()) ids.push_back(nID);
+  }
+}
+
+}  // namespace
+
+void CMainFrame::OnCustomizeToolbars() {
+  auto* pManager = static_cast<SECToolBarManager*>(GetToolBarManager());
+  if (pManager == nullptr) return;
+  // The Commands page: the toolbar's own buttons first, then the commands of each menu.
+  SECToolBarCmdPage commands;
+  CString strToolBar;
+  strToolBar.LoadString(IDS_TOOLBAR_TITLE);
+  std::vector<UINT> buttons;
+  for (UINT nID : kDefaultButtons)
+    if (nID != 0) buttons.push_back(nID);
+  commands.DefineBtnGroup(strToolBar, static_cast<int>(buttons.size()), buttons.data());
+  if (HMENU hMenu = ::LoadMenu(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME)); hMenu != nullptr) {
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+      HMENU hPopup = ::GetSubMenu(hMenu, i);
+      if (hPopup == nullptr) continue;
+      char szName[64] = {};
+      ::GetMenuString(hMenu, static_cast<UINT>(i), szName, sizeof szName, MF_BYPOSITION);
+      CString strName(szName);
+      strName.Remove('&');
+      std::vector<UINT> ids;
+      CollectMenuCommands(hPopup, ids);
+      if (!ids.empty()) commands.DefineMenuGroup(strName, static_cast<int>(ids.size()), ids.data());
+    }
+    ::DestroyMenu(hMenu);
+  }
+  commands.SetManager(pManager);
+  SECToolBarsPage toolbars;
+  toolbars.SetManager(pManager);
+  SECToolBarSheet sheet("Customize", this);
+  sheet.AddPage(&commands);
+  sheet.AddPage(&toolbars);
+  sheet.DoModal();
+  RecalcLayout();
+}
 
 // ---- flashing ----
 

@@ -92,6 +92,9 @@ class CMainFrame : public SECWorkbook {
   afx_msg void OnHelpIndex();
   afx_msg void OnProjectExplorer();
   afx_msg void OnUpdateProjectExplorer(CCmdUI* pCmdUI);
+  // View > Customize Toolbars...: the Commands and Toolbars pages, whose Reset gives a toolbar of
+  // the program its first buttons back.
+  afx_msg void OnCustomizeToolbars();
   afx_msg void OnRecentProject(UINT nID);
   afx_msg void OnUpdateRecentProjectMenu(CCmdUI* pCmdUI);
   DECLARE_MESSAGE_MAP()

@@ -100,6 +100,7 @@ constexpr Topic kTopics[] = {
     // View.
     One(Cmd(32793), "class-file-views.html"),
     One(Cmd(32784), "bars-workspaces.html"),
+    One(Cmd(32795), "dlg-toolbars.html"),  // customize toolbars
     One(Cmd(32791), "bars-workspaces.html"),
     {Cmd(32832), Cmd(32833), "hierarchy.html"},  // zoom
     // Project and Build.

@@ -527,6 +527,9 @@ void SECCustomToolBar::GetBarInfoEx(SECControlBarInfo* pInfo) {
 void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* /*pFrameWnd*/) {
   auto* pInfoEx = dynamic_cast<SECCustomToolBarInfoEx*>(pInfo->m_pExtension);
   if (pInfoEx == nullptr) return;
+  // The buttons come back into the width the layout saved (taken over before this): inserting
+  // them one by one would add their widths to it and wrap a narrowed floating bar into one row.
+  const UINT nMRUWidth = m_nMRUWidth;
   RemoveAllButtons();
   if (!pInfoEx->m_strTitle.IsEmpty()) SetWindowText(pInfoEx->m_strTitle);
   for (int i = 0; i < pInfoEx->m_btnInfo.GetSize(); ++i) {
@@ -535,6 +538,7 @@ void SECCustomToolBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* /*pFram
     if (pSaved->m_nID != 0 && pSaved->GetExtraCount() > 0)
       m_btns.GetAt(GetBtnCount() - 1)->SetExtraData(pSaved->GetExtraCount(), pSaved->GetExtraData());
   }
+  m_nMRUWidth = nMRUWidth;
   m_bMRUPending = m_bHorzPending = m_bVertPending = TRUE;
 }
 

@@ -13,6 +13,7 @@
 #include "bars/SECDockBar.h"
 #include "bars/SECDockContext.h"
 #include "bars/SECDockSite.h"
+#include "bars/SECFullScreenView.h"
 #include "foundation/SECPersistentTreeNode.h"
 
 IMPLEMENT_DYNAMIC(SECDockState, CDockState)
@@ -276,7 +277,9 @@ void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
       }
     } else if (!info->m_bFloating) {
       CControlBar* bar = pFrame->GetControlBar(info->m_nBarID);
-      if (bar == nullptr && !info->m_bDockBar) {
+      // The full-screen button bar lives only while full screen lasts: a layout saved meanwhile
+      // does not make it again, empty and on its own, at the next start.
+      if (bar == nullptr && !info->m_bDockBar && info->m_nBarID != SECFullScreenView::kToolBarID) {
         if (m_pManager != nullptr) bar = m_pManager->CreateControlBar(info);
         if (bar == nullptr) bar = CreateBar(info->m_strClassName, pFrame, info);
       }

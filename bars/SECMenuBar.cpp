@@ -2,6 +2,8 @@
 // between them from the keyboard, and the bar's font, creation and layout rules.
 #include "bars/SECMenuBar.h"
 
+#include <algorithm>
+
 #include "bars/SECMenuBarFeature.h"
 #include "bars/SECTBMenuBtn.h"
 #include "bars/SECToolBarManager.h"
@@ -127,11 +129,20 @@ void SECMenuBar::ResetMenus(BOOL bNoRecalc) {
 
 void SECMenuBar::ShowMenuButtons(DWORD dwBits, BOOL bRedraw) {
   m_dwCurrentBits = dwBits;
+  BOOL bChanged = FALSE;
   for (int i = 0; i < GetBtnCount(); ++i) {
     SECStdBtn* button = GetButton(i);
     if (button->m_nType != SECStdBtn::MenuBtn) continue;
     const auto* menuButton = static_cast<SECTBMenuBtn*>(button);
-    HideButton(i, (menuButton->m_dwMenuBit & dwBits) == 0);
+    const BOOL bHide = (menuButton->m_dwMenuBit & dwBits) == 0;
+    if (!(button->GetStyle() & TBBS_HIDDEN) != !bHide) bChanged = TRUE;
+    HideButton(i, bHide);
+  }
+  // A floating bar's frame takes the shape of the buttons now shown (the main frame's layout does
+  // not reach it): at start the layout restores the bar with every menu's buttons shown, before
+  // the frame's menu is chosen.
+  if (bChanged && m_hWnd != nullptr && IsFloating()) {
+    if (CFrameWnd* floating = GetParentFrame(); floating != nullptr && floating != m_pDockSite) floating->RecalcLayout();
   }
   if (bRedraw && m_pDockSite != nullptr) {
     m_pDockSite->RecalcLayout();
@@ -238,7 +249,10 @@ CSize SECMenuBar::CalcDynamicLayout(int nLength, DWORD nMode) {
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   const BOOL bFloating = !(nMode & (LM_HORZDOCK | LM_VERTDOCK));
   if (bFloating) nMode &= ~static_cast<DWORD>(LM_MRUWIDTH);
-  const CSize size = SECCustomToolBar::CalcDynamicLayout(desktop.Width(), nMode);
+  CSize size = SECCustomToolBar::CalcDynamicLayout(desktop.Width(), nMode);
+  // Its length is the desktop's width, not what its buttons take: the pointer anywhere along the
+  // top edge is over the bar, which stays while it is.
+  if (!(nMode & LM_VERTDOCK)) size.cx = std::max<LONG>(size.cx, desktop.Width());
   SECStdBtn* pLast = nullptr;
   for (int i = 0; i < GetBtnCount(); ++i)
     if (SECStdBtn* pBtn = GetButton(i); !(pBtn->GetStyle() & TBBS_HIDDEN)) pLast = pBtn;

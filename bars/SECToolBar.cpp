@@ -17,6 +17,8 @@ BEGIN_MESSAGE_MAP(SECToolBar, SECControlBar)
   ON_WM_WINDOWPOSCHANGING()
   ON_WM_SIZE()
   ON_WM_SYSCOLORCHANGE()
+  ON_MESSAGE(TB_SETBUTTONSIZE, OnSetButtonSize)
+  ON_MESSAGE(TB_SETBITMAPSIZE, OnSetBitmapSize)
 END_MESSAGE_MAP()
 
 SECToolBar::SECToolBar() : m_pCtrl(std::make_unique<SECToolBarCtrl>()) {
@@ -67,6 +69,24 @@ void SECToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
   m_sizeButton = m_pCtrl->m_sizeButton;
   m_sizeImage = m_pCtrl->m_sizeImage;
   MarkLayoutDirty();
+}
+
+LRESULT SECToolBar::OnSetButtonSize(WPARAM, LPARAM lParam) { return TakeSizeMessage(lParam, TRUE); }
+
+LRESULT SECToolBar::OnSetBitmapSize(WPARAM, LPARAM lParam) { return TakeSizeMessage(lParam, FALSE); }
+
+LRESULT SECToolBar::TakeSizeMessage(LPARAM lParam, BOOL bButton) {
+  // Width in the low word, height in the high one, each signed.
+  const CSize size(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  if (size.cx <= 0 || size.cy <= 0) return FALSE;
+  if (bButton)
+    SetSizes(size, m_sizeImage);
+  else
+    SetSizes(m_sizeButton, size);
+  // The docking frame lays the bars out again with the new size; the buttons are repainted.
+  if (CFrameWnd* frame = GetDockingFrame()) frame->DelayRecalcLayout(TRUE);
+  if (m_pCtrl->m_hWnd != nullptr) m_pCtrl->Invalidate();
+  return TRUE;
 }
 
 void SECToolBar::SetOwner(CWnd* pOwnerWnd) {

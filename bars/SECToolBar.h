@@ -109,7 +109,14 @@ class SECToolBar : public SECControlBar {
   afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnSysColorChange();
+  // TB_SETBUTTONSIZE and TB_SETBITMAPSIZE: a positive size (low word width, high word height)
+  // becomes the bar's button or image size, and the bar wraps anew; TRUE when it was taken.
+  afx_msg LRESULT OnSetButtonSize(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSetBitmapSize(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
+
+  // Either size message: the button size (bButton) or the image size from its argument.
+  LRESULT TakeSizeMessage(LPARAM lParam, BOOL bButton);
 
   std::unique_ptr<SECToolBarCtrl> m_pCtrl;
 };

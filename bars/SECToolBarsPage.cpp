@@ -156,10 +156,14 @@ void SECToolBarsBase::RenameSelectedBar(CDialog* pDialog) {
 
 BOOL SECToolBarsBase::NewToolBar(CDialog* pDialog) {
   if (m_pManager == nullptr) return FALSE;
-  m_pManager->ExitConfigMode();
+  // The name is asked outside configuration mode; the mode is then as it was before: on in the
+  // Toolbars dialog and while the Commands page is shown, off on the Toolbars page of the sheet,
+  // whose frame would otherwise stay disabled after the sheet is gone.
+  const BOOL bWasConfig = m_pManager->InConfigMode();
+  if (bWasConfig) m_pManager->ExitConfigMode();
   SECNewToolBar dialog(pDialog);
   const INT_PTR nResult = dialog.DoModal();
-  m_pManager->EnterConfigMode();
+  if (bWasConfig) m_pManager->EnterConfigMode();
   if (nResult != IDOK) return FALSE;
   SECCustomToolBar* pBar = m_pManager->CreateUserToolBar(dialog.m_strName);
   CFrameWnd* pFrame = m_pManager->GetFrameWnd();

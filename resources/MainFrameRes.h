@@ -32,5 +32,7 @@
 #define ID_HELP_WEB_FIRST 32787
 #define ID_HELP_WEB_LAST 32790
 #define ID_VIEW_PROJECT_EXPLORER 32793
+// Opens the pages that customise the toolbars (commands to drag onto them, and the toolbars).
+#define ID_VIEW_CUSTOMIZE_TOOLBARS 32795
 #define ID_RECENT_PROJECT_FIRST 33040
 #define ID_RECENT_PROJECT_LAST 33055

@@ -1354,6 +1354,8 @@ typedef struct tagNMTOOLBARA {
 // The messages a framework toolbar answers itself.
 #define TB_BUTTONCOUNT (WM_USER + 24)
 #define TB_GETITEMRECT (WM_USER + 29)
+#define TB_SETBUTTONSIZE (WM_USER + 31)
+#define TB_SETBITMAPSIZE (WM_USER + 32)
 #define TB_GETRECT (WM_USER + 51)
 #define TB_SETEXTENDEDSTYLE (WM_USER + 84)
 #define TB_GETEXTENDEDSTYLE (WM_USER + 85)

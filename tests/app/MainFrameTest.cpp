@@ -3,9 +3,11 @@
 // project question; the window commands; re-analysis; flashing from another thread; full screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +25,8 @@
 #include "editor/doc/CEditCodeDoc.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
+#include "bars/CommandBarsRes.h"
+#include "bars/SECToolBarManager.h"
 #include "bars/SECWorksheet.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "model/CFileObj.h"
@@ -116,8 +120,11 @@ class MainFrame : public ::testing::Test {
     brambolt::afx::SetMessageBoxPresenter(nullptr);
   }
   // Closes the program and starts it again (with the same stores), as the user does.
-  void Restart() {
-    frame->SendMessage(WM_CLOSE);
+  void Restart(const std::function<void()>& close = {}) {
+    if (close)
+      close();
+    else
+      frame->SendMessage(WM_CLOSE);
     RunUntilIdle();
     ASSERT_FALSE(FrameAlive());
     // The program ends there; its next run starts with no quit message waiting.
@@ -131,6 +138,15 @@ class MainFrame : public ::testing::Test {
     frame->ShowProjectExplorer(TRUE);
     frame->DockControlBarEx(&frame->m_wndProjectExplorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 220);
     frame->RecalcLayout();
+    RunUntilIdle();
+  }
+  // A command from the menubar's menus as the keyboard reaches it: Alt and the menu's letter,
+  // then the item's letters in the menu.
+  void MenuKeys(char menu, const char* keys) {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [keys](HWND) { TypeText(keys); });
+    frame->SetFocus();
+    PressKey(static_cast<UINT>(menu), kAlt);
     RunUntilIdle();
   }
   // The frame deletes itself with its window, so its life is asked of the window handle.
@@ -704,6 +720,156 @@ TEST_F(MainFrame, FloatingToolbarAndMenubarKeepTheirShapeWhenMovedByTheirCaption
       EXPECT_EQ(after.TopLeft(), from.TopLeft() + move) << bar->GetDlgCtrlID() << " lands where the mouse took it";
     }
   }
+}
+
+// A floating toolbar and the menubar narrowed by their right edges (wrapping their buttons into
+// more rows) come back at the next start in the very shape they were left in.
+TEST_F(MainFrame, NarrowedFloatingToolbarAndMenubarComeBackInTheirShapeAtTheNextStart) {
+  const UINT ids[] = {AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR};
+  const CPoint places[] = {CPoint(60, 420), CPoint(60, 160)};
+  CRect left[2];
+  for (int i = 0; i < 2; ++i) {
+    CControlBar* bar = frame->GetControlBar(ids[i]);
+    ASSERT_NE(bar, nullptr);
+    frame->FloatControlBar(bar, places[i], CBRS_ALIGN_TOP);
+    RunUntilIdle();
+    ASSERT_NE(FloatingFrameOf(bar), nullptr);
+    const CRect before = WindowRectOf(FloatingFrameOf(bar));
+    const POINT at{before.right - 2, before.CenterPoint().y};
+    ASSERT_EQ(FloatingFrameOf(bar)->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), static_cast<LRESULT>(HTRIGHT));
+    DragFrameAt(at, POINT{at.x - before.Width() * 6 / 10, at.y});
+    left[i] = WindowRectOf(FloatingFrameOf(bar));
+    ASSERT_LT(left[i].Width(), before.Width());
+    ASSERT_GT(left[i].Height(), before.Height()) << ids[i] << " wraps into more rows";
+  }
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  for (int i = 0; i < 2; ++i) {
+    CControlBar* bar = frame->GetControlBar(ids[i]);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(FloatingFrameOf(bar), nullptr) << ids[i];
+    EXPECT_EQ(R(WindowRectOf(FloatingFrameOf(bar))), R(left[i])) << ids[i];
+  }
+  // Docked again and saved so, as the other tests of the frame expect to find them.
+  for (UINT id : ids) {
+    CControlBar* bar = frame->GetControlBar(id);
+    bar->m_nMRUWidth = 32767;
+    frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+  }
+  ASSERT_NO_FATAL_FAILURE(Restart());
+}
+
+// Left in full screen (View > Full Screen, then Alt+F4), the program starts again with its caption
+// and every bar, and no "Full Screen" window. A layout saved with the menubar hidden still shows
+// it; one an earlier run saved in full screen starts with the menubar, whose View menu brings the
+// other bars back, and without the full-screen button bar.
+TEST_F(MainFrame, LeftInFullScreenTheNextStartHasItsBarsAndNoFullScreenWindow) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  DockExplorerAsAtFirstStart();
+  const UINT bars[] = {AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR, AFX_IDW_STATUS_BAR, IDW_PROJECT_EXPLORER};
+  auto expectStarted = [&](std::initializer_list<UINT> shown) {
+    EXPECT_FALSE(frame->m_FullScreen.IsFullScreen());
+    EXPECT_TRUE(frame->GetStyle() & WS_CAPTION);
+    for (UINT id : bars) {
+      CControlBar* bar = frame->GetControlBar(id);
+      ASSERT_NE(bar, nullptr) << id;
+      EXPECT_EQ(bar->IsWindowVisible() != FALSE, std::find(shown.begin(), shown.end(), id) != shown.end()) << id;
+    }
+    const HWND fullScreen = ::FindWindow(nullptr, "Full Screen");
+    EXPECT_TRUE(fullScreen == nullptr || !::IsWindowVisible(fullScreen)) << "no Full Screen window";
+  };
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  ASSERT_NE(::FindWindow(nullptr, "Full Screen"), nullptr);
+  ASSERT_NO_FATAL_FAILURE(Restart([&] {
+    frame->SetFocus();
+    PressKey(VK_F4, kAlt);
+  }));
+  expectStarted({AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR, AFX_IDW_STATUS_BAR, IDW_PROJECT_EXPLORER});
+
+  frame->ShowControlBar(frame->GetMenuBar(), FALSE, FALSE);
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  expectStarted({AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR, AFX_IDW_STATUS_BAR, IDW_PROJECT_EXPLORER});
+
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  frame->SaveBarState("BarState");
+  ASSERT_NO_FATAL_FAILURE(Restart([&] {
+    frame->DestroyWindow();
+    ::PostQuitMessage(0);
+  }));
+  expectStarted({SEC_IDW_MENUBAR});
+  MenuKeys('V', "t");
+  MenuKeys('V', "s");
+  MenuKeys('V', "e");
+  frame->RecalcLayout();
+  RunUntilIdle();
+  expectStarted({AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR, AFX_IDW_STATUS_BAR, IDW_PROJECT_EXPLORER});
+  ASSERT_NO_FATAL_FAILURE(Restart());
+}
+
+// A toolbar the user changed comes back from the View menu: View > Toolbar and View > Status Bar
+// hide and show those bars (also after a restart), and View > Customize Toolbars... opens the
+// Commands and Toolbars pages, whose Reset gives the toolbar its buttons back.
+TEST_F(MainFrame, ViewMenuShowsTheBarsAndItsCustomizePagesResetAChangedToolbar) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto viewMenu = [&](const char* key) { MenuKeys('V', key); };
+  auto toolbar = [&] { return dynamic_cast<SECCustomToolBar*>(frame->GetControlBar(AFX_IDW_TOOLBAR)); };
+  ASSERT_NE(toolbar(), nullptr);
+  const int buttons = toolbar()->GetBtnCount();
+  EXPECT_EQ(Update(ID_VIEW_TOOLBAR).checked, 1);
+  EXPECT_EQ(Update(ID_VIEW_STATUS_BAR).checked, 1);
+  viewMenu("t");
+  EXPECT_FALSE(toolbar()->IsWindowVisible());
+  EXPECT_EQ(Update(ID_VIEW_TOOLBAR).checked, 0);
+  viewMenu("s");
+  EXPECT_FALSE(frame->m_wndStatusBar.IsWindowVisible());
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  brambolt::ScopedLoopFilter again([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  EXPECT_FALSE(toolbar()->IsWindowVisible());
+  viewMenu("t");
+  viewMenu("s");
+  EXPECT_TRUE(toolbar()->IsWindowVisible());
+  EXPECT_TRUE(frame->m_wndStatusBar.IsWindowVisible());
+
+  // A button Alt-dragged off the toolbar, then the pages: the toolbar selected on the Toolbars
+  // page and reset.
+  CRect button;
+  toolbar()->GetItemRect(0, &button);
+  CRect client;
+  frame->GetClientRect(&client);
+  Drag(nullptr, ScreenPoint(toolbar()->m_hWnd, button.CenterPoint()), ScreenPoint(frame->m_hWnd, client.CenterPoint()), 4,
+       kAlt);
+  ASSERT_EQ(toolbar()->GetBtnCount(), buttons - 2) << "the button and the separator after it";
+  std::vector<CString> pages;
+  bool customising = false;
+  ModalAnswers answers;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    auto* sheet = static_cast<CPropertySheet*>(CWnd::FromHandle(window));
+    for (int i = 0; i < sheet->GetPageCount(); ++i) {
+      CString title;
+      sheet->GetPage(i)->GetWindowText(title);
+      pages.push_back(title);
+    }
+    customising = static_cast<SECToolBarManager*>(frame->GetToolBarManager())->InCustomizeMode() != FALSE;
+    sheet->SetActivePage(1);
+    RunUntilIdle();
+    CWnd* page = sheet->GetActivePage();
+    auto* list = static_cast<CCheckListBox*>(page->GetDlgItem(IDC_SEC_TOOLBAR_LIST));
+    for (int i = 0; i < list->GetCount(); ++i)
+      if (list->GetItemData(i) == AFX_IDW_TOOLBAR) list->SetCurSel(i);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SEC_TOOLBAR_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list->m_hWnd));
+    Click(page->GetDlgItem(IDC_SEC_TOOLBAR_RESET)->m_hWnd, CPoint(5, 5));
+    Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+  });
+  viewMenu("c");
+  EXPECT_EQ(pages.size(), 2u);
+  EXPECT_TRUE(customising) << "buttons are dragged while the Commands page shows";
+  EXPECT_EQ(toolbar()->GetBtnCount(), buttons) << "reset to its first buttons";
+  EXPECT_TRUE(frame->IsWindowEnabled());
+  EXPECT_FALSE(static_cast<SECToolBarManager*>(frame->GetToolBarManager())->InConfigMode());
+  // Saved with every bar shown, as the other tests of the frame expect to find them.
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  EXPECT_EQ(toolbar()->GetBtnCount(), buttons);
 }
 
 // The right button on the bars and Alt-dragging a toolbar button do what the help page about the

@@ -131,13 +131,18 @@ TEST_F(CustomizePages, ResetGivesAPredefinedBarItsDefaultButtonsAgain) {
   EXPECT_EQ(ToolBarFrame::Ids(other), std::vector<UINT>{ID_MT_CUT}) << "no definition: left alone";
 }
 
+// New... on the Toolbars page of the modal sheet: the name is asked, the bar floats, and after the
+// sheet's OK the frame and its view take input again (configuration mode is as before New...).
 TEST_F(CustomizePages, NewToolbarAsksForANameAndFloatsTheBar) {
   ToolBarFrame f;
   SECToolBarsPage page;
   page.SetManager(f.manager);
-  Sheet sheet({&page}, f.frame);
+  SECToolBarSheet sheet("Customize", f.frame);
+  sheet.AddPage(&page);
   ModalAnswers answers;
   bool okStartedDisabled = false;
+  bool configAfterNew = true;
+  int listed = 0;
   answers.When(nullptr, "New Toolbar", [&](HWND dialog) {
     okStartedDisabled = !::IsWindowEnabled(::GetDlgItem(dialog, IDOK));
     Click(::GetDlgItem(dialog, IDC_SEC_NEW_TOOLBAR_NAME), CPoint(5, 5));
@@ -145,13 +150,23 @@ TEST_F(CustomizePages, NewToolbarAsksForANameAndFloatsTheBar) {
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDOK)));
     Click(::GetDlgItem(dialog, IDOK), CPoint(5, 5));
   });
-  Click(page.GetDlgItem(IDC_SEC_TOOLBAR_NEW)->m_hWnd, CPoint(5, 5));
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    Click(page.GetDlgItem(IDC_SEC_TOOLBAR_NEW)->m_hWnd, CPoint(5, 5));
+    configAfterNew = f.manager->InConfigMode() != FALSE;
+    listed = page.m_barList.GetCount();
+    Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+  });
+  EXPECT_EQ(sheet.DoModal(), IDOK);
   EXPECT_TRUE(okStartedDisabled);
+  EXPECT_FALSE(configAfterNew);
+  EXPECT_EQ(listed, 1);
   SECCustomToolBar* bar = f.manager->FindToolBar(59424);
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(Text(bar), "Favourites");
   EXPECT_TRUE(bar->IsFloating());
-  EXPECT_EQ(page.m_barList.GetCount(), 1);
+  EXPECT_FALSE(f.manager->InConfigMode());
+  EXPECT_TRUE(f.frame->IsWindowEnabled());
+  EXPECT_TRUE(f.pane.IsWindowEnabled()) << "the frame's view takes input again";
 }
 
 TEST_F(CustomizePages, OptionsSwitchTheManagerAndTellTheOtherPages) {

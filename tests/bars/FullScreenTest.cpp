@@ -5,6 +5,7 @@
 // cut to its buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "MenusTestIds.h"
@@ -333,6 +334,19 @@ TEST(FullScreen, AFramesMenubarFloatsAcrossTheTopEdgeAndDocksAgainAfter) {
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   bar.GetParentFrame()->GetWindowRect(&floating);
   EXPECT_EQ(CPoint(desktop.left, desktop.top - 4), floating.TopLeft());
+  // It spans the desktop, and stays while the pointer is on it beside the menu names.
+  CRect shown;
+  bar.GetWindowRect(&shown);
+  EXPECT_LE(shown.left, desktop.left + 2);
+  EXPECT_GE(shown.right, desktop.right - 2);
+  CRect names;
+  bar.GetItemRect(bar.GetBtnCount() - 1, &names);
+  bar.ClientToScreen(&names);
+  const CPoint beside(std::max<LONG>(names.right + 40, (names.right + desktop.right) / 2), desktop.top + 4);
+  ASSERT_LT(beside.x, desktop.right - 4);
+  MoveMouseAt(beside);
+  AdvanceClock(300);
+  EXPECT_TRUE(bar.GetStyle() & WS_VISIBLE) << "the pointer beside the menu names keeps the menubar";
   MoveMouseAt(CRect(desktop).CenterPoint());
   AdvanceClock(150);
   EXPECT_FALSE(bar.GetStyle() & WS_VISIBLE) << "the pointer left: the menubar goes";

@@ -58,6 +58,47 @@ TEST(ToolBarBase, StretchedLayoutTakesTheRowShare) {
   EXPECT_GT(plain.cy, bar.CalcLayout(LM_HORZ, 140).cy);
 }
 
+// The two size messages a caller sends a toolbar change its buttons: the docked bar is laid out
+// again with the new size; a size that is not positive is refused and changes nothing.
+TEST(ToolBarBase, ButtonAndBitmapSizeMessagesResizeTheButtons) {
+  UiSession session;
+  DockFrame f;
+  SECToolBar bar;
+  ASSERT_TRUE(bar.Create(f.frame, "Tools", WS_VISIBLE | CBRS_TOP, 0, 24063));
+  ASSERT_TRUE(bar.SetButtons(kIds, kCount));
+  bar.EnableDocking(CBRS_ALIGN_ANY);
+  f.frame->DockControlBar(&bar, f.Dock(AFX_IDW_DOCKBAR_TOP));
+  f.Layout();
+  auto buttonRect = [&] {
+    CRect rect;
+    bar.GetItemRect(0, &rect);
+    return rect.Size();
+  };
+  ASSERT_EQ(buttonRect(), CSize(23, 22));
+  const struct {
+    UINT message;
+    CSize size, image, button;
+    LRESULT taken;
+  } cases[] = {
+      {TB_SETBUTTONSIZE, CSize(40, 36), CSize(16, 15), CSize(40, 36), TRUE},
+      // The buttons keep room for their edges around a larger image.
+      {TB_SETBITMAPSIZE, CSize(36, 32), CSize(36, 32), CSize(43, 38), TRUE},
+      {TB_SETBUTTONSIZE, CSize(0, 30), CSize(36, 32), CSize(43, 38), FALSE},
+      {TB_SETBITMAPSIZE, CSize(-4, 20), CSize(36, 32), CSize(43, 38), FALSE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size.cx) + "x" + std::to_string(c.size.cy));
+    EXPECT_EQ(bar.SendMessage(c.message, 0, MAKELPARAM(c.size.cx, c.size.cy)), c.taken);
+    f.Layout();
+    EXPECT_EQ(bar.m_sizeImage, c.image);
+    EXPECT_EQ(bar.m_sizeButton, c.button);
+    EXPECT_EQ(buttonRect(), c.button) << "the docked bar's buttons";
+    CRect inside(0, 0, 0, 0);
+    bar.CalcInsideRect(inside, TRUE);
+    EXPECT_EQ(DockFrame::InParent(bar).Height(), c.button.cy - inside.Height());
+  }
+}
+
 TEST(ToolBarBase, ToolbarRowsGetThreeDimensionalBordersAndKeepTheirPlace) {
   UiSession session;
   DockFrame f;
