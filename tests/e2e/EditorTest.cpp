@@ -13,6 +13,7 @@
 #include "bars/SECWorksheet.h"
 #include "editor/doc/CEditCodeDoc.h"
 #include "editor/model/SECEdit.h"
+#include "model/CWorkSpaceObj.h"
 
 namespace e2e {
 namespace {
@@ -248,6 +249,25 @@ TEST(UsersDay, TheTitleOfAModifiedFileEndsInAStarUntilItIsSavedOrUndone) {
   EXPECT_EQ(titles.tab, "notes.cpp");
   desk.Press('Y', kCtrl);
   EXPECT_EQ(ActiveTitles(desk).tab, "notes.cpp*");
+  desk.Press('Z', kCtrl);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A project saved while one of its files is modified keeps that file's name without the mark,
+// so the file opens again with the project.
+TEST(UsersDay, AProjectSavedWithAModifiedFileKeepsTheFilesName) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Marked", "English");
+  const fs::path file = project.folder / "Source Code" / "marked.cpp";
+  std::ofstream(file, std::ios::binary) << "int m;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  desk.Type("x");
+  ASSERT_EQ(ActiveTitles(desk).frame, "marked.cpp*");
+  desk.Menu('F', "e");  // File > Save Project
+  const CStringList& titles = desk.App().m_pWorkSpace->m_DocTitleList;
+  ASSERT_EQ(titles.GetCount(), 1);
+  EXPECT_EQ(std::string(titles.GetHead()), "marked.cpp");
   desk.Press('Z', kCtrl);
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
