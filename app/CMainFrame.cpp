@@ -245,7 +245,10 @@ void CMainFrame::CollectOpenDocumentNames(CStringList& list) {
        hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
     char szText[kMaxWindowText + 1] = {};
     ::GetWindowText(hChild, szText, kMaxWindowText);
-    list.AddTail(szText);
+    // A modified editor's title ends in "*": the mark is not part of the file's name.
+    CString strName = szText;
+    if (strName.Right(1) == "*") strName = strName.Left(strName.GetLength() - 1);
+    list.AddTail(strName);
   }
 }
 

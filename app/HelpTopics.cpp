@@ -68,10 +68,12 @@ constexpr Topic kTopics[] = {
     One(Res(20513), "dlg-toolbars.html"),              // Toolbars page
     One(Res(20511), "dlg-new-toolbar.html"),
     One(Res(2000), "dlg-select-directory.html"),
-    {Res(22701), Res(22703), "find-replace.html"},     // the editor's Find, Replace, Replace All
+    {Res(22701), Res(22702), "find-replace.html"},     // the editor's Find and Replace
+    One(Res(22710), "find-replace.html"),              // the progress of Replace All
     {Res(28682), Res(28683), "find-replace.html"},     // the framework's Find and Replace
     One(Res(144), "editor.html"),                      // Go To Line
     One(Res(22700), "editor.html"),                    // Font and Color Settings
+    One(Res(22703), "editor.html"),                    // its font dialog
     {Res(30721), Res(30722), "editor.html"},           // Printing, the print preview's bar
     // Questions and messages of the message boxes (their prompts' string ids).
     One(Prompt(173), "projects.html"),            // save the changed project?

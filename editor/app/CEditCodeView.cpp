@@ -67,6 +67,18 @@ BOOL CEditCodeView::ReloadIfChanged() {
   if (doc == nullptr || m_bReloading || !doc->IsChangedOnDisk() || doc->GetWatchedPath().IsEmpty()) return FALSE;
   m_bReloading = TRUE;
   doc->SetChangedOnDisk(FALSE);
+  // A file another program deleted or moved has nothing to read: the window keeps its text, the
+  // user is told once (the watch on that file has ended), and closing asks nothing more.
+  CFileStatus status;
+  if (!CFile::GetStatus(doc->GetWatchedPath(), status)) {
+    CString message;
+    message.Format("%s\n\nThis file was deleted or moved by another program. The window keeps its text; "
+                   "save it to write the file again.",
+                   static_cast<LPCTSTR>(doc->GetWatchedPath()));
+    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    m_bReloading = FALSE;
+    return FALSE;
+  }
   BOOL reload = TRUE;
   // Unsaved edits are the user's: the text is read again only when the user agrees.
   if (doc->IsModified()) {
@@ -76,7 +88,15 @@ BOOL CEditCodeView::ReloadIfChanged() {
     reload = AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
   }
   if (reload) {
-    doc->GetEdit()->OpenFile(doc->GetWatchedPath());
+    // A file that cannot be read whole leaves the window's text and modified state as they were:
+    // an emptied window would be written over the file by the next save.
+    CString failure;
+    if (!doc->GetEdit()->ReloadFile(doc->GetWatchedPath(), failure)) {
+      CString message;
+      message.Format("%s\n\nThe file could not be reloaded: %s\n\nThe window keeps the text it had.",
+                     static_cast<LPCTSTR>(doc->GetWatchedPath()), static_cast<LPCTSTR>(failure));
+      AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    }
     UpdateData(TRUE);
   }
   m_bReloading = FALSE;

@@ -141,6 +141,16 @@ BOOL SECEditController::FindNext(_SEC_FIND_REPLACE_STATE* state) {
   SECEditLineCol start = m_caret;
   if (HasSelection()) start = state->m_bNext ? m_selection.GetMax() : m_selection.GetMin();
   start.m_nCol = std::min(start.m_nCol, LineLength(start.m_nLine));
+  if (!state->m_bNext) {
+    // Upward from inside a word, the search starts at the word's beginning: the word the caret
+    // stands in is not the previous match.
+    CString before, after;
+    int line = 0, wordStart = 0, afterLine = 0, afterEnd = 0;
+    if (FindWordBoundary(before, start.m_nLine, start.m_nCol, FALSE, line, wordStart) && line == start.m_nLine &&
+        wordStart < start.m_nCol && FindWordBoundary(after, line, wordStart, TRUE, afterLine, afterEnd) &&
+        !after.IsEmpty() && afterLine == line && afterEnd > start.m_nCol)
+      start.m_nCol = wordStart;
+  }
   if (state->m_strFind != m_strLastFound) {
     m_strLastFound.Empty();
     m_bFoundBefore = FALSE;

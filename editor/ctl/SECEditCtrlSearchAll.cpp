@@ -22,11 +22,13 @@ void Report(UINT id, const CString& argument) {
   AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The count of replacements is news, not a warning: a plain box. The framework gives a box
+// without icon bits an exclamation icon; a user icon that names no icon shows none.
 void ReportCount(UINT id, int count) {
   CString format, text;
   format.LoadString(id);
   text.Format(format, count);
-  AfxMessageBox(text, MB_OK);
+  AfxMessageBox(text, MB_OK | MB_USERICON);
 }
 
 }  // namespace

@@ -219,6 +219,10 @@ void SECEditFontSizeDlg::OnChooseFont() {
   if (m_lf.lfCharSet != 0) flags |= CF_SELECTSCRIPT;
   LOGFONT lf = m_lf;
   CFontDialog dialog(&lf, flags, nullptr, this);
+  // The dialog is laid out by the editor's own template.
+  dialog.m_cf.Flags |= CF_ENABLETEMPLATE;
+  dialog.m_cf.hInstance = AfxFindResourceHandle(MAKEINTRESOURCE(IDD_SECEDIT_FONT_TEMPLATE), RT_DIALOG);
+  dialog.m_cf.lpTemplateName = MAKEINTRESOURCE(IDD_SECEDIT_FONT_TEMPLATE);
   if (dialog.DoModal() != IDOK) return;
   m_lf = dialog.m_lf;
   UpdateFontTexts();

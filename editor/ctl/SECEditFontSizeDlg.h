@@ -9,6 +9,8 @@
 #include "widgets/SECWellButton.h"
 
 constexpr UINT IDD_SECEDIT_FONTSIZE = 22700;
+// The template of the font dialog that "Choose Font" opens.
+constexpr UINT IDD_SECEDIT_FONT_TEMPLATE = 22703;
 
 class SECEditFontSizeDlg : public CDialog {
  public:

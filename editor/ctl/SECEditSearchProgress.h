@@ -7,8 +7,8 @@
 
 #include "afx/CDialog.h"
 
-// The window: template 22703, a progress bar and Cancel.
-constexpr UINT IDD_SECEDIT_SEARCH_PROGRESS = 22703;
+// The window: template 22710, a progress bar and Cancel.
+constexpr UINT IDD_SECEDIT_SEARCH_PROGRESS = 22710;
 constexpr UINT IDC_SECEDIT_SEARCH_PROGRESS_BAR = 1010;
 
 class SECEditSearchProgress {

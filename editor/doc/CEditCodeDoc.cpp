@@ -70,9 +70,13 @@ CString LowerExtension(const CString& path) {
 CEditCodeDoc::CEditCodeDoc() {
   LiveDocuments().insert(this);
   EnsureNotifyWindow();
+  // The title's "*" comes with the first change and goes with the save, or with the undo that
+  // returns to the saved text.
+  m_edit.SetModifiedListener([this] { SetTitle(m_strPlainTitle); });
 }
 
 CEditCodeDoc::~CEditCodeDoc() {
+  m_edit.SetModifiedListener(nullptr);
   // The worker calls back into this object: it ends before the object does.
   Stop();
   LiveDocuments().erase(this);
@@ -87,9 +91,10 @@ CString CEditCodeDoc::LanguageForPath(LPCTSTR path) {
 }
 
 void CEditCodeDoc::SetTitle(LPCTSTR lpszTitle) {
-  CString title = lpszTitle != nullptr ? lpszTitle : "";
-  if (IsModified() && title.Right(1) != "*") title += '*';
-  CDocument::SetTitle(title);
+  const CString title = lpszTitle != nullptr ? lpszTitle : "";
+  // The title handed back as it is shown (with its mark) keeps the name it had.
+  if (title != m_strTitle || m_strPlainTitle.IsEmpty()) m_strPlainTitle = title;
+  CDocument::SetTitle(IsModified() ? m_strPlainTitle + "*" : m_strPlainTitle);
 }
 
 BOOL CEditCodeDoc::IsModified() { return m_edit.IsModified(); }

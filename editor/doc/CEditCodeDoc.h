@@ -25,6 +25,7 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
   // extension map, else "Default".
   static CString LanguageForPath(LPCTSTR path);
 
+  // The title shown ends in "*" while the text is modified.
   void SetTitle(LPCTSTR lpszTitle) override;
   BOOL IsModified() override;
   void SetModifiedFlag(BOOL bModified = TRUE) override;
@@ -47,5 +48,6 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
 
   GWExtSECCodeEdit m_edit;
   CString m_strWatchedPath;
+  CString m_strPlainTitle;  // the title without the modified mark
   std::atomic<BOOL> m_bChanged{FALSE};
 };

@@ -75,7 +75,7 @@ void SECEdit::ResetLineArrays() {
 
 BOOL SECEdit::NewDocument() {
   if (m_pLangConfig == nullptr) SelectLangConfig("Default");
-  m_bModified = FALSE;
+  ChangeModified(FALSE);
   m_nReservedState = 0;
   m_ulSavedSerial = 0;
   ClearUndoHistory();
@@ -91,9 +91,16 @@ BOOL SECEdit::NewDocument() {
 
 ISECEditBuffer* SECEdit::CreateBuffer() { return new SECEditBlockBuffer; }
 
+void SECEdit::ChangeModified(BOOL bModified) {
+  bModified = bModified ? TRUE : FALSE;
+  if (m_bModified == bModified) return;
+  m_bModified = bModified;
+  if (m_onModifiedChanged) m_onModifiedChanged();
+}
+
 void SECEdit::UpdateModified() {
   CMvcCommand* top = m_undo.Peek();
-  m_bModified = (top != nullptr ? top->GetSerial() : 0) != m_ulSavedSerial;
+  ChangeModified((top != nullptr ? top->GetSerial() : 0) != m_ulSavedSerial);
 }
 
 void SECEdit::OnHistoryOverflow(CMvcCommand*) {

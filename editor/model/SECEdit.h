@@ -10,6 +10,7 @@
 //   SECEditMarks.cpp   line marks and line data
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <unordered_set>
 
@@ -106,13 +107,22 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   // ---- document ----
   virtual BOOL ResetWithLanguage(LPCTSTR name);
   virtual BOOL NewDocument();
+  // Reads the file into a buffer of its own and takes it as the text only when the whole file was
+  // read: a failure (shown to the user) leaves the text, its history and its modified state.
   virtual BOOL OpenFile(LPCTSTR path);
+  // The same read without a message: on failure `failure` says why.
+  BOOL ReloadFile(LPCTSTR path, CString& failure);
   virtual void ReportOpenError();
+  // Tells the user that the open broke lines longer than the limit, and that a save keeps them.
+  virtual void ReportWrappedLines(LPCTSTR path);
   virtual BOOL SaveFile(LPCTSTR path);
   virtual void SerializeText(CArchive& ar);
   virtual void SerializeLanguage(CArchive& ar);
   virtual int GetReservedState() { return m_nReservedState; }
-  void SetModified(BOOL bModified) { m_bModified = bModified; }
+  void SetModified(BOOL bModified) { ChangeModified(bModified); }
+  // Called each time the modified state changes: after the first edit, a save, an undo back to
+  // the saved text (the document's title follows it).
+  void SetModifiedListener(std::function<void()> listener) { m_onModifiedChanged = std::move(listener); }
   virtual void UpdateModified();
   // Empties the history; a modified document stays modified.
   void ClearUndoHistory();
@@ -258,6 +268,10 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
 
  protected:
   virtual void OnCommand(SECEditCommand* cmd);
+  // Every change of the modified state goes through here, so the listener hears it.
+  void ChangeModified(BOOL bModified);
+  // Opening and reloading: with `failure` null a failure is shown, else its text goes there.
+  BOOL LoadFile(LPCTSTR path, CString* failure);
   // A document saved with an empty history cannot be undone back to once the ring overflows.
   void OnHistoryOverflow(kelpwood::foundation::CMvcCommand* dropped) override;
   // Drops the multi-line ranges from the first that overlaps `range` or starts after its start,
@@ -286,6 +300,7 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   kelpwood::foundation::CMvcCommand* m_pExecuting = nullptr;
   BOOL m_bColouring = TRUE;
   BOOL m_bModified = FALSE;
+  std::function<void()> m_onModifiedChanged;
   int m_nReservedState = 0;
   BOOL m_bGroupOpen = FALSE;
   int m_nMaxLineLength = 2048;

@@ -113,7 +113,7 @@ BOOL SECEdit::WrapLongLines(BOOL bWrap, int fromLine, int toLine) {
   }
   if (wrapped) {
     ClearUndoHistory();
-    m_bModified = TRUE;
+    ChangeModified(TRUE);
     ClearColourCache();
     UpdateAllObservers(nullptr, nullptr);
   }

@@ -1,6 +1,7 @@
 // The editor model's files: reading a text file as bytes (refusing NUL bytes, keeping its line
 // ends), saving through a mirror file that replaces the old one only when complete, and archiving.
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "afx/CWinApp.h"
@@ -10,42 +11,76 @@
 
 void SECEdit::ReportOpenError() { AfxMessageBox("Unable to Open File", MB_OK); }
 
-BOOL SECEdit::OpenFile(LPCTSTR path) {
+void SECEdit::ReportWrappedLines(LPCTSTR path) {
+  CString message;
+  message.Format("%s\n\nLines longer than %d columns were broken into several lines to fit the editor. "
+                 "Saving the file keeps these line breaks.",
+                 path, m_nMaxLineLength);
+  AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL SECEdit::OpenFile(LPCTSTR path) { return LoadFile(path, nullptr); }
+
+BOOL SECEdit::ReloadFile(LPCTSTR path, CString& failure) {
+  failure.Empty();
+  return LoadFile(path, &failure);
+}
+
+BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
   CWaitCursor wait;
+  // A failure is shown at once, or handed to the caller as text when it asked for it.
+  auto fail = [failure](CException* e, LPCTSTR text) {
+    if (failure == nullptr) {
+      if (e != nullptr) e->ReportError();
+      return;
+    }
+    char message[1024] = {};
+    if (e != nullptr && e->GetErrorMessage(message, sizeof message) && message[0] != '\0')
+      *failure = message;
+    else
+      *failure = text;
+  };
   CFile file;
   CFileException error;
   if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone, &error)) {
-    error.ReportError();
+    fail(&error, "Unable to Open File");
     file.Abort();
     return FALSE;
   }
-  NewDocument();
-  auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
+  // The file is read into a buffer of its own: the text the model holds stays until the whole
+  // file has been read, so a read that fails (a reload among them) loses nothing.
+  std::unique_ptr<ISECEditBuffer> fresh(CreateBuffer());
+  fresh->InitEmpty();
+  auto* block = dynamic_cast<SECEditBlockBuffer*>(fresh.get());
   BOOL read = FALSE;
   try {
-    if (buffer != nullptr) {
-      read = buffer->LoadFrom(&file);
+    if (block != nullptr) {
+      read = block->LoadFrom(&file);
     } else {
       // Another buffer takes the text through its insert.
       std::string text(static_cast<size_t>(file.GetLength()), '\0');
       text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
       SECEditLineColPair where;
-      read = text.find('\0') == std::string::npos && m_pBuffer->InsertText(where, text.c_str(), static_cast<int>(text.size()));
+      read = text.find('\0') == std::string::npos && fresh->InsertText(where, text.c_str(), static_cast<int>(text.size()));
     }
   } catch (CFileException* e) {
-    e->ReportError();
+    fail(e, "Unable to Open File");
     e->Delete();
     file.Abort();
-    NewDocument();
     return FALSE;
   }
   file.Close();
   if (!read) {
     // A NUL byte would end the text there: the file is refused rather than loaded truncated.
-    NewDocument();
-    ReportOpenError();
+    if (failure == nullptr)
+      ReportOpenError();
+    else
+      fail(nullptr, "The file holds a NUL byte, which the editor cannot show.");
     return FALSE;
   }
+  NewDocument();
+  m_pBuffer = std::move(fresh);
+  auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
   // Line ends stay as the file has them: CR alone ends lines in a file without LF, and the line
   // ends the editor inserts (wrapping breaks, Enter, pasted text) carry a CR only when the file's
   // lines end in CR LF.
@@ -64,8 +99,11 @@ BOOL SECEdit::OpenFile(LPCTSTR path) {
   SECEditMsg msg(SECEDIT_MSG_INIT_CONTROLLER);
   UpdateAllObservers(this, &msg);
   // A text whose longest line fits in the limit even with every byte a tab needs no look.
-  if (buffer == nullptr || static_cast<long long>(buffer->GetLongestLoadedLine()) * TabSize() > m_nMaxLineLength)
+  if (buffer == nullptr || static_cast<long long>(buffer->GetLongestLoadedLine()) * TabSize() > m_nMaxLineLength) {
     WrapLongLines(TRUE, 0, -1);
+    // The breaks are in the text now and go to the file with the next save: the user is told.
+    if (IsModified()) ReportWrappedLines(path);
+  }
   return TRUE;
 }
 
@@ -107,7 +145,7 @@ BOOL SECEdit::SaveFile(LPCTSTR path) {
   }
   kelpwood::foundation::CMvcCommand* top = m_undo.Peek();
   m_ulSavedSerial = top != nullptr ? top->GetSerial() : 0;
-  m_bModified = FALSE;
+  ChangeModified(FALSE);
   return TRUE;
 }
 
@@ -135,7 +173,7 @@ void SECEdit::SerializeText(CArchive& ar) {
     }
   }
   ClearUndoHistory();
-  m_bModified = FALSE;
+  ChangeModified(FALSE);
   m_ulSavedSerial = 0;
 }
 

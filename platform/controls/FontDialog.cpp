@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -247,10 +248,21 @@ BOOL ChooseFont(LPCHOOSEFONTA cf) {
     SetCommDlgError(CDERR_NOHOOK);
     return FALSE;
   }
-  // A template of the caller's own names controls this dialog does not have; ours serves.
+  // The caller's template (a resource, or a block in memory) lays the dialog out with the ids of
+  // the controls it keeps; a control it leaves out is simply not there.
+  DWORD error = 0;
+  const bool byHandle = (cf->Flags & CF_ENABLETEMPLATEHANDLE) != 0;
+  const bool byName = (cf->Flags & CF_ENABLETEMPLATE) != 0;
+  std::optional<brambolt::DialogTemplate> layout =
+      ChooseDialogTemplate(byHandle, reinterpret_cast<HGLOBAL>(cf->hInstance), byName, cf->hInstance, cf->lpTemplateName,
+                           FontTemplate, &error);
+  if (!layout) {
+    SetCommDlgError(error);
+    return FALSE;
+  }
   FontDialog dialog(cf);
-  HWND hwnd = brambolt::CreateDialogFromTemplate(nullptr, FontTemplate(), cf->hwndOwner, ObjectDialogProc<FontDialog>,
-                                                 reinterpret_cast<LPARAM>(&dialog));
+  HWND hwnd = brambolt::CreateDialogFromTemplate(byName && !byHandle ? cf->hInstance : nullptr, *layout, cf->hwndOwner,
+                                                 ObjectDialogProc<FontDialog>, reinterpret_cast<LPARAM>(&dialog));
   if (hwnd == nullptr) {
     SetCommDlgError(CDERR_DIALOGFAILURE);
     return FALSE;

@@ -529,7 +529,7 @@ TEST_F(MainFrame, ARightClickOrADotInASourceWindowShowsTheEditMenu) {
   RecordPopups(answers, popups);
   const std::string edit =
       "Cu&t;&Copy;&Paste;Cle&ar;Select A&ll;Clear All Te&xt;;&Find...;R&eplace...;&Go To Line...;;"
-      "&Advance Operation;|6|Boo&kmarks;|4|";
+      "&Advance Operation;|6|Boo&kmarks;|5|";
   Click(view->m_hWnd, CPoint(40, 30), kNone, WM_RBUTTONDOWN);
   RunUntilIdle();
   TypeText("abc.");

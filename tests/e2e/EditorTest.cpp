@@ -3,12 +3,17 @@
 // another program while it is open, reloaded when untouched and asked about when edited.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "Desk.h"
 #include "DocumentationCheck.h"
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
 #include "editor/app/GWExtController.h"
+#include "bars/SECWorksheet.h"
 #include "editor/doc/CEditCodeDoc.h"
+#include "editor/model/SECEdit.h"
+#include "model/CWorkSpaceObj.h"
 
 namespace e2e {
 namespace {
@@ -177,6 +182,246 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
       << desk.Report();
   desk.Menu('F', "s");
   EXPECT_EQ(ReadFile(layer), "// mine\r\n// edited\r\n" + original + "// theirs\r\n");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+
+// The editor's window as the user sees it: the child frame's title and its workbook tab.
+struct Titles {
+  std::string frame, tab;
+};
+Titles ActiveTitles(Desk& desk) {
+  Titles titles;
+  auto* frame = desk.MainFrame();
+  auto* sheet = frame != nullptr ? dynamic_cast<SECWorksheet*>(frame->MDIGetActive()) : nullptr;
+  if (sheet == nullptr) return titles;
+  CString text;
+  sheet->GetWindowText(text);
+  titles.frame = static_cast<LPCTSTR>(text);
+  titles.tab = static_cast<LPCTSTR>(frame->GetSheetLabel(sheet));
+  return titles;
+}
+
+CEditCodeDoc* ActiveDocument(Desk& desk) {
+  auto* frame = desk.MainFrame();
+  CMDIChildWnd* child = frame != nullptr ? frame->MDIGetActive() : nullptr;
+  return child != nullptr ? dynamic_cast<CEditCodeDoc*>(child->GetActiveDocument()) : nullptr;
+}
+
+std::string DocumentText(CEditCodeDoc* doc) {
+  CString text;
+  SECEdit* model = doc->GetEdit();
+  const SECEditLineCol end = model->GetEndPosition();
+  model->GetText(&text, 0, 0, end.m_nLine, end.m_nCol);
+  return std::string(text, static_cast<size_t>(text.GetLength()));
+}
+
+// The title shows "*" from the first typed key; a save takes it away, and so does undoing back to
+// the saved text; redo brings it back.
+TEST(UsersDay, TheTitleOfAModifiedFileEndsInAStarUntilItIsSavedOrUndone) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path file = fs::path(desk.Folder("Notes")) / "notes.cpp";
+  std::ofstream(file, std::ios::binary) << "int a;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  auto titles = ActiveTitles(desk);
+  EXPECT_EQ(titles.frame, "notes.cpp");
+  EXPECT_EQ(titles.tab, "notes.cpp");
+
+  desk.Type("x");
+  titles = ActiveTitles(desk);
+  EXPECT_EQ(titles.frame, "notes.cpp*");
+  EXPECT_EQ(titles.tab, "notes.cpp*");
+  desk.Type("y");
+  EXPECT_EQ(ActiveTitles(desk).frame, "notes.cpp*");
+
+  desk.Menu('F', "s");  // File > Save
+  titles = ActiveTitles(desk);
+  EXPECT_EQ(titles.frame, "notes.cpp");
+  EXPECT_EQ(titles.tab, "notes.cpp");
+  EXPECT_EQ(ReadFile(file), "xyint a;\r\n");
+
+  desk.Type("z");
+  EXPECT_EQ(ActiveTitles(desk).frame, "notes.cpp*");
+  desk.Press('Z', kCtrl);  // back to the saved text
+  titles = ActiveTitles(desk);
+  EXPECT_EQ(titles.frame, "notes.cpp");
+  EXPECT_EQ(titles.tab, "notes.cpp");
+  desk.Press('Y', kCtrl);
+  EXPECT_EQ(ActiveTitles(desk).tab, "notes.cpp*");
+  desk.Press('Z', kCtrl);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A project saved while one of its files is modified keeps that file's name without the mark,
+// so the file opens again with the project.
+TEST(UsersDay, AProjectSavedWithAModifiedFileKeepsTheFilesName) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Marked", "English");
+  const fs::path file = project.folder / "Source Code" / "marked.cpp";
+  std::ofstream(file, std::ios::binary) << "int m;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  desk.Type("x");
+  ASSERT_EQ(ActiveTitles(desk).frame, "marked.cpp*");
+  desk.Menu('F', "e");  // File > Save Project
+  const CStringList& titles = desk.App().m_pWorkSpace->m_DocTitleList;
+  ASSERT_EQ(titles.GetCount(), 1);
+  EXPECT_EQ(std::string(titles.GetHead()), "marked.cpp");
+  desk.Press('Z', kCtrl);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// Another program writes a NUL byte into an open file: coming back to its window, the user is
+// told the reload failed, and the window keeps its text and its modified state, whether it was
+// untouched or edited and the user agreed to reload; a save then writes the user's text.
+TEST(UsersDay, AReloadThatFailsKeepsTheWindowsText) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const std::string folder = desk.Folder("Sources");
+  const fs::path e = fs::path(folder) / "e.cpp";
+  const fs::path other = fs::path(folder) / "other.cpp";
+  std::ofstream(e, std::ios::binary) << "int e;\r\n";
+  std::ofstream(other, std::ios::binary) << "int other;\r\n";
+  ASSERT_NE(OpenFile(desk, e), nullptr);
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_NE(OpenFile(desk, other), nullptr);
+
+  auto writeNul = [&](const std::string& tag) {
+    std::ofstream(e, std::ios::binary | std::ios::trunc) << std::string("int ") + tag + std::string(1, '\0') + ";\r\n";
+    return desk.PumpUntil([&] { return doc->IsChangedOnDisk() != FALSE; });
+  };
+  auto lastBox = [&] { return desk.Boxes().empty() ? std::string() : desk.Boxes().back().Text(); };
+
+  // Ctrl+F6 through the windows until e.cpp's is active.
+  auto backToE = [&] {
+    for (int i = 0; i < 4 && ActiveDocument(desk) != doc; ++i) desk.Press(VK_F6, kCtrl);
+    ASSERT_EQ(ActiveDocument(desk), doc);
+  };
+
+  // Untouched: the text stays, unmodified, with one message.
+  ASSERT_TRUE(writeNul("theirs"));
+  backToE();
+  ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  EXPECT_NE(lastBox().find("could not be reloaded"), std::string::npos) << desk.Report();
+  EXPECT_EQ(DocumentText(doc), "int e;\r\n");
+  EXPECT_FALSE(doc->IsModified());
+  EXPECT_FALSE(doc->IsChangedOnDisk());
+
+  // Edited: "Reload it and lose your changes?" Yes; the reload fails and the edits stay.
+  desk.Press(VK_HOME, kCtrl);
+  desk.Type("// mine");
+  desk.Press(VK_RETURN);
+  desk.Press(VK_F6, kCtrl);
+  ASSERT_TRUE(writeNul("again"));
+  desk.Answer("Yes");
+  backToE();
+  ASSERT_EQ(desk.Boxes().size(), 3u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[1].Text().find("Reload it and lose your changes?"), std::string::npos) << desk.Report();
+  EXPECT_NE(lastBox().find("could not be reloaded"), std::string::npos) << desk.Report();
+  EXPECT_EQ(DocumentText(doc), "// mine\r\nint e;\r\n");
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_EQ(ActiveTitles(desk).frame, "e.cpp*");
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(e), "// mine\r\nint e;\r\n");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A file whose line is wider than the editor takes opens with that line broken, and the user is
+// told once, with the file's name, that saving keeps the breaks.
+TEST(UsersDay, OpeningAFileWithAnOverlongLineSaysTheLineWasBroken) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path wide = fs::path(desk.Folder("Wide")) / "wide.cpp";
+  std::ofstream(wide, std::ios::binary) << "const char* s = \"" << std::string(3000, 'w') << "\";\r\n";
+  ASSERT_NE(OpenFile(desk, wide), nullptr);
+  ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  const std::string told = desk.Boxes()[0].Text();
+  EXPECT_NE(told.find("wide.cpp"), std::string::npos) << told;
+  EXPECT_NE(told.find("Saving the file keeps these line breaks."), std::string::npos) << told;
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->GetEdit()->GetLineCount(), 3);
+  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// Edit > Bookmarks holds both bookmarks: the editor's (Ctrl+F2, a cyan mark) and the red one that
+// ends a printed page; Edit > Editor Font and Colors opens the font and colour settings, whose
+// Choose Font shows the editor's own font dialog.
+TEST(UsersDay, TheEditMenuReachesBothBookmarksAndTheEditorsFontDialog) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path file = fs::path(desk.Folder("Marks")) / "marks.cpp";
+  std::ofstream(file, std::ios::binary) << "int a;\r\nint b;\r\nint c;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  SECEdit* model = doc->GetEdit();
+
+  desk.Press(VK_DOWN);
+  desk.Menu('E', "kr");  // Edit > Bookmarks > Toggle Red Bookmark
+  EXPECT_TRUE(model->HasLineMark(1, 0));
+  EXPECT_FALSE(model->HasLineMark(1, 17));
+  desk.Press(VK_DOWN);
+  desk.Menu('E', "kt");  // Edit > Bookmarks > Toggle Bookmark
+  EXPECT_TRUE(model->HasLineMark(2, 17));
+  EXPECT_FALSE(model->HasLineMark(2, 0));
+  desk.Press(VK_UP);
+  desk.Menu('E', "kr");
+  EXPECT_FALSE(model->HasLineMark(1, 0));
+
+  bool templated = false;
+  desk.Expect("Font and Color Settings", [&](HWND dialog) {
+    desk.Expect("Font", [&](HWND font) {
+      // The editor's template: face, style and size, without the effects of the standard one.
+      templated = ::GetDlgItem(font, 0x0470) != nullptr && ::GetDlgItem(font, 0x0410) == nullptr;
+      EXPECT_TRUE(ClickButton(font, "Cancel"));
+    });
+    EXPECT_TRUE(ClickButton(dialog, "Choose Font..."));
+    EXPECT_TRUE(ClickButton(dialog, "Cancel"));
+  });
+  desk.Menu('E', "d");  // Edit > Editor Font and Colors...
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  EXPECT_TRUE(templated);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A project's file deleted on disk while it is open: coming back to its window the user is told
+// once that it is gone, the window keeps its text, and File > Exit ends the program without
+// writing, reading or asking anything more.
+TEST(UsersDay, ExitGoesOnWhenAnOpenFileWasDeleted) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Gone", "English");
+  const fs::path one = project.folder / "Source Code" / "one.cpp";
+  const fs::path two = project.folder / "Source Code" / "two.cpp";
+  std::ofstream(one, std::ios::binary) << "int one;\r\n";
+  std::ofstream(two, std::ios::binary) << "int two;\r\n";
+  ASSERT_NE(OpenFile(desk, two), nullptr);
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_NE(OpenFile(desk, one), nullptr);
+
+  fs::remove(two);
+  ASSERT_TRUE(desk.PumpUntil([&] { return doc->IsChangedOnDisk() != FALSE; }));
+  // Through the windows and back: two.cpp's window is activated and left again.
+  for (int i = 0; i < 4 && ActiveDocument(desk) != doc; ++i) desk.Press(VK_F6, kCtrl);
+  ASSERT_EQ(ActiveDocument(desk), doc);
+  for (int i = 0; i < 4 && ActiveDocument(desk) == doc; ++i) desk.Press(VK_F6, kCtrl);
+  for (int i = 0; i < 4 && ActiveDocument(desk) != doc; ++i) desk.Press(VK_F6, kCtrl);
+  ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[0].Text().find("two.cpp"), std::string::npos) << desk.Report();
+  EXPECT_NE(desk.Boxes()[0].Text().find("deleted or moved"), std::string::npos) << desk.Report();
+  EXPECT_EQ(DocumentText(doc), "int two;\r\n");
+  EXPECT_FALSE(doc->IsModified());
+
+  const HWND main = desk.MainWindow();
+  desk.Menu('F', "x");  // File > Exit
+  EXPECT_FALSE(::IsWindow(main)) << desk.Report();
+  EXPECT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  EXPECT_FALSE(fs::exists(two)) << "nothing written";
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 

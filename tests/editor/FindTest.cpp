@@ -5,6 +5,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ControllerHost.h"
 #include "editor/ctl/SECEditSearchProgress.h"
@@ -139,6 +141,61 @@ TEST_F(FindTest, ReplaceFindsFirstThenReplacesAndReplaceAllIsOneUndoStep) {
   state->m_strFind = "zzz";
   EXPECT_FALSE(host.Ctl().ReplaceAll(state));
   EXPECT_EQ(TakeMessage(), "Finished searching for 'zzz'.");
+}
+
+// Upward from a caret inside a word, the word the caret stands in is not the match: the search
+// starts at the word's beginning (from a word's edge it starts at the caret).
+TEST_F(FindTest, SearchingUpFromInsideAWordStartsAtTheWordsBeginning) {
+  host.SetText("hello world hello");
+  state->m_strFind = "hello";
+  host.Put(0, 14);
+  host.Key(VK_F3, brambolt::test::kShift);
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 0));
+  host.Put(0, 17);
+  host.Key(VK_F3, brambolt::test::kShift);
+  EXPECT_EQ(host.Ctl().GetSelection().GetMin(), SECEditLineCol(0, 12));
+  EXPECT_EQ(boxes, 0);
+}
+
+namespace {
+
+std::vector<std::pair<std::string, UINT>> g_boxTypes;
+
+int RecordBoxType(HWND, LPCTSTR text, LPCTSTR, UINT type) {
+  g_boxTypes.emplace_back(text, type);
+  return IDOK;
+}
+
+}  // namespace
+
+// The count of replacements is news, shown in a box without an icon; a search that finds
+// nothing warns with the exclamation icon.
+TEST_F(FindTest, TheCountOfReplacementsComesInAPlainBox) {
+  g_boxTypes.clear();
+  const auto previous = brambolt::afx::GetMessageBoxPresenter();
+  brambolt::afx::SetMessageBoxPresenter(&RecordBoxType);
+  host.SetText("a-a");
+  state->m_strFind = "a";
+  state->m_strReplace = "b";
+  EXPECT_TRUE(host.Ctl().ReplaceAll(state));
+  host.Ctl().SetSelection(SECEditLineColPair(0, 0, 0, 3), SECEDIT_SEL_STREAM);
+  state->m_strFind = "b";
+  state->m_strReplace = "c";
+  state->m_bInSelection = TRUE;
+  EXPECT_TRUE(host.Ctl().ReplaceAll(state));
+  state->m_bInSelection = FALSE;
+  state->m_strFind = "zzz";
+  EXPECT_FALSE(host.Ctl().ReplaceAll(state));
+  brambolt::afx::SetMessageBoxPresenter(previous);
+  ASSERT_EQ(g_boxTypes.size(), 3u);
+  EXPECT_EQ(g_boxTypes[0].first, "The document has been searched and 2 replacements were made.");
+  EXPECT_EQ(g_boxTypes[1].first, "The selection has been searched and 2 replacements were made.");
+  for (int i : {0, 1}) {
+    const UINT icon = g_boxTypes[static_cast<size_t>(i)].second & MB_ICONMASK;
+    EXPECT_TRUE(icon != MB_ICONEXCLAMATION && icon != MB_ICONHAND && icon != MB_ICONQUESTION && icon != MB_ICONASTERISK)
+        << g_boxTypes[static_cast<size_t>(i)].first;
+  }
+  EXPECT_EQ(g_boxTypes[2].second & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
 }
 
 // Thousands of matches are replaced as one edit: one undo step brings the text back whole, and

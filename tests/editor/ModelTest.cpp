@@ -190,7 +190,23 @@ TEST_F(ModelTest, FileWithNulBytesIsRefusedWholeAndAReadOnlyTargetIsNotWritten) 
   model.InsertTextAt(0, 0, "kept", -1);
   EXPECT_FALSE(model.OpenFile(Write("nul.bin", std::string("ab\0cd", 5)).c_str()));
   EXPECT_EQ(boxes, 1);
-  EXPECT_EQ(Text(model), "");  // reset, never a truncated "ab"
+  // Never a truncated "ab": the model keeps the text it had, with its history and state.
+  EXPECT_EQ(Text(model), "kept");
+  EXPECT_TRUE(model.IsModified());
+  ASSERT_NE(model.Undo(), nullptr);
+  EXPECT_EQ(Text(model), "");
+  model.Redo();
+  // A reload says nothing itself: the caller hears why.
+  CString why;
+  EXPECT_FALSE(model.ReloadFile(Write("nul2.bin", std::string("x\0", 2)).c_str(), why));
+  EXPECT_FALSE(why.IsEmpty());
+  EXPECT_FALSE(model.ReloadFile(TempPath("missing.txt").c_str(), why));
+  EXPECT_NE(std::string(why).find("missing.txt"), std::string::npos) << why;
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(Text(model), "kept");
+  ASSERT_TRUE(model.ReloadFile(Write("fine.txt", "fine").c_str(), why));
+  EXPECT_EQ(Text(model), "fine");
+  EXPECT_FALSE(model.IsModified());
 
   const std::string target = Write("readonly.txt", "old");
   std::filesystem::permissions(target, std::filesystem::perms::owner_read);
@@ -203,8 +219,29 @@ TEST_F(ModelTest, FileWithNulBytesIsRefusedWholeAndAReadOnlyTargetIsNotWritten) 
 }
 
 TEST_F(ModelTest, LongLinesWrapWithTheFilesOwnLineEnd) {
+  // An open that breaks lines says so once, naming the file.
+  brambolt::test::ModalAnswers answers;
+  std::vector<std::string> told;
+  answers.When("#32770", nullptr, [&](HWND box) {
+    std::string text;
+    ::EnumChildWindows(
+        box,
+        [](HWND child, LPARAM out) -> BOOL {
+          char buffer[1024] = {};
+          ::GetWindowText(child, buffer, sizeof buffer);
+          *reinterpret_cast<std::string*>(out) += buffer;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    told.push_back(text);
+    ::EndDialog(box, IDOK);
+  }, true);
   SECEdit model;
-  ASSERT_TRUE(model.OpenFile(Write("long.txt", std::string(3000, 'x') + "\nend").c_str()));
+  const std::string longPath = Write("long.txt", std::string(3000, 'x') + "\nend");
+  ASSERT_TRUE(model.OpenFile(longPath.c_str()));
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find(longPath), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("Saving the file keeps these line breaks."), std::string::npos) << told[0];
   EXPECT_EQ(model.GetLineCount(), 3);
   EXPECT_EQ(model.GetLineLength(0), 2048);
   EXPECT_TRUE(model.IsModified());
@@ -212,6 +249,10 @@ TEST_F(ModelTest, LongLinesWrapWithTheFilesOwnLineEnd) {
   const std::string out = TempPath("long-out.txt");
   model.SaveFile(out.c_str());
   EXPECT_EQ(Read(out), std::string(2048, 'x') + "\n" + std::string(952, 'x') + "\nend");
+  // A file whose lines fit opens without a word.
+  SECEdit fits;
+  ASSERT_TRUE(fits.OpenFile(Write("fits.txt", std::string(2000, 'x') + "\nend").c_str()));
+  EXPECT_EQ(told.size(), 1u);
 
   // Typing past the limit records one command that covers the text and the break.
   SECEdit typed;

@@ -146,13 +146,11 @@ TEST_F(CommonDialogs, TheChosenFontReadsBackThroughTheAccessors) {
 }
 
 TEST_F(CommonDialogs, CancellingTheFontDialogLeavesTheFontAlone) {
-  // The editor's flags: screen fonts, fixed pitch only, existing fonts, no vertical ones, and a
-  // template of its own that our dialog does without.
+  // The editor's flags: screen fonts, fixed pitch only, existing fonts, no vertical ones.
   LOGFONT lf{};
   std::strcpy(lf.lfFaceName, "DejaVu Sans Mono");
   lf.lfHeight = -13;
-  CFontDialog dialog(&lf, 16859137 | CF_ENABLETEMPLATE);
-  dialog.m_cf.lpTemplateName = MAKEINTRESOURCE(22703);
+  CFontDialog dialog(&lf, 16859137);
   std::vector<std::string> faces;
   answers.When(nullptr, "Font", [&](HWND window) {
     HWND list = ::GetDlgItem(window, IDC_FONT_FACE);
