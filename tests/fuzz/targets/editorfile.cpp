@@ -20,7 +20,9 @@ namespace {
 class QuietEdit : public SECEdit {
  public:
   void ReportOpenError() override { refused = true; }
+  void ReportWrappedLines(LPCTSTR) override { wrapped = true; }
   bool refused = false;
+  bool wrapped = false;
 };
 
 }  // namespace
@@ -37,6 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool hasNul = bytes.find('\0') != std::string::npos;
   if (opened == hasNul || edit.refused != hasNul) {
     std::fprintf(stderr, "editor file: a file %s NUL byte was %s\n", hasNul ? "with a" : "without", opened ? "opened" : "refused");
+    std::abort();
+  }
+  if (opened && edit.wrapped != static_cast<bool>(edit.IsModified())) {
+    std::fprintf(stderr, "editor file: lines were %s but the document is %s\n", edit.wrapped ? "broken" : "kept",
+                 edit.IsModified() ? "modified" : "unmodified");
     std::abort();
   }
   if (opened && !edit.IsModified()) {
