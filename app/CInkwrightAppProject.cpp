@@ -286,6 +286,7 @@ void CInkwrightApp::OnNewProject() {
   project.m_nOutputLanguage = page1.m_nLanguage;
   project.m_strProjectTitle = page1.m_strTitle;
   project.m_nComponentId = page1.m_nComponentId;
+  project.ResetMemberChoices();
   project.m_strDescription = page3.m_strDescription;
   project.m_strAuthor = page3.m_strAuthor;
   project.m_strDepartment = page3.m_strDepartment;

@@ -55,3 +55,5 @@ void CInkwrightShellServices::DrawClassBox(HDC hDC, const RECT& rcBox, int nDept
 }
 
 int CInkwrightShellServices::ShowMessage(LPCTSTR lpszText, UINT nType) { return AfxMessageBox(lpszText, nType); }
+
+HFONT CInkwrightShellServices::GetDialogFont() { return static_cast<HFONT>(g_fontFixedsys.GetSafeHandle()); }

@@ -29,6 +29,8 @@ class CInkwrightShellServices : public ShellServices {
   void DrawClassBox(HDC hDC, const RECT& rcBox, int nDepth) override;
   // Through the application's message box.
   int ShowMessage(LPCTSTR lpszText, UINT nType) override;
+  // The application's "Fixedsys" dialog font.
+  HFONT GetDialogFont() override;
 
  private:
   CInkwrightApp& m_app;

@@ -3,12 +3,34 @@
 
 #include <cstdlib>
 
+#include "afx/AfxRes.h"
 #include "afx/DataExchange.h"
 #include "app/DrawShadowRect.h"
 #include "app/ProjectDialogs.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
 #include "resources/AppResource.h"
+
+namespace {
+
+// The shadow sizes the spin offers; a typed size must be one of them too.
+constexpr int kMinShadowSize = 0;
+constexpr int kMaxShadowSize = 20;
+
+// The size a text gives: a whole number within the spin's range, spaces around it allowed.
+bool ParseShadowSize(CString strSize, int& nSize) {
+  strSize.TrimLeft();
+  strSize.TrimRight();
+  if (strSize.IsEmpty() || strSize.GetLength() > 3) return false;
+  for (int i = 0; i < strSize.GetLength(); ++i)
+    if (strSize[i] < '0' || strSize[i] > '9') return false;
+  const int nValue = std::atoi(strSize);
+  if (nValue < kMinShadowSize || nValue > kMaxShadowSize) return false;
+  nSize = nValue;
+  return true;
+}
+
+}  // namespace
 
 // --- General ---
 
@@ -83,7 +105,7 @@ BOOL CProjectSettingDlg1::OnInitDialog() {
   // The spin writes its own position into the edit while it is set up; that is not typing.
   m_bInitialised = FALSE;
   m_ctlSpin.SetBase(10);
-  m_ctlSpin.SetRange(0, 20);
+  m_ctlSpin.SetRange(kMinShadowSize, kMaxShadowSize);
   m_ctlSpin.SetPos(m_nShadowSize);
   SetFixedFont(this, {IDC_SHADOW_SIZE});
   if (const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace()) {
@@ -115,9 +137,19 @@ void CProjectSettingDlg1::ReadControls() {
 BOOL CProjectSettingDlg1::ReadShadowSize() {
   CString strSize;
   GetDlgItemText(IDC_SHADOW_SIZE, strSize);
-  if (strSize.IsEmpty()) return FALSE;
-  m_nShadowSize = std::atoi(strSize);
-  return TRUE;
+  return ParseShadowSize(strSize, m_nShadowSize) ? TRUE : FALSE;
+}
+
+void CProjectSettingDlg1::RefuseShadowSize() {
+  CString strMin, strMax, strPrompt;
+  strMin.Format("%d", kMinShadowSize);
+  strMax.Format("%d", kMaxShadowSize);
+  AfxFormatString2(strPrompt, AFX_IDP_PARSE_INT_RANGE, strMin, strMax);
+  AfxMessageBox(strPrompt, MB_ICONEXCLAMATION, AFX_IDP_PARSE_INT_RANGE);
+  if (CWnd* pEdit = GetDlgItem(IDC_SHADOW_SIZE)) {
+    pEdit->SetFocus();
+    pEdit->SendMessage(EM_SETSEL, 0, -1);
+  }
 }
 
 CRect CProjectSettingDlg1::LegendRect() const {
@@ -228,6 +260,13 @@ CMainProjectSetDlg::CMainProjectSetDlg(CWnd* pParent) : CTabbedPagesDlg(IDD_PROJ
 }
 
 void CMainProjectSetDlg::OnOK() {
+  // A size the spin could not have given (or none) is not taken: the user is told, on the page
+  // that holds it, and the dialog stays.
+  if (!m_DiagramPage.CheckShadowSize()) {
+    m_wndTab.ActivateTab(&m_DiagramPage);
+    m_DiagramPage.RefuseShadowSize();
+    return;
+  }
   m_GeneralPage.ReadControls();
   m_DiagramPage.ReadControls();
   m_OwnerPage.ReadControls();

@@ -44,9 +44,12 @@ class CProjectSettingDlg1 : public CTabPage {
  public:
   CProjectSettingDlg1();
 
-  // Reads the four pickers and the shadow size (an empty size keeps the old), and repaints the
-  // legend.
+  // Reads the four pickers and the shadow size, and repaints the legend.
   void ReadControls();
+  // TRUE when the shadow size typed is a whole number from 0 to 20, the spin's range.
+  BOOL CheckShadowSize() { return ReadShadowSize(); }
+  // Tells the user the sizes allowed and puts the focus on the size, its text selected.
+  void RefuseShadowSize();
   // The legend's frame in client coordinates.
   CRect LegendRect() const;
 
@@ -77,7 +80,8 @@ class CProjectSettingDlg1 : public CTabPage {
  private:
   BOOL m_bInitialised = FALSE;
   void ReadColours();
-  // The size typed in the edit; an empty edit keeps the size it had (FALSE).
+  // The size typed in the edit; a text that is not a size within the spin's range keeps the
+  // size it had (FALSE).
   BOOL ReadShadowSize();
   void RepaintLegend();
 };

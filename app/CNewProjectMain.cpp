@@ -297,7 +297,9 @@ void CNewProjectPage1::OnSelChangeLanguage() {
   if (nIndex != CB_ERR) m_nLanguage = static_cast<int>(pLanguages->GetItemData(nIndex));
 }
 
-LRESULT CNewProjectPage1::OnWizardNext() {
+// Next and Finish both take the page as it is shown: Finish may come from this page or from a
+// later one after the user came back here and changed it.
+BOOL CNewProjectPage1::ReadFields() {
   GetDlgItemText(IDC_PROJECT_TITLE, m_strTitle);
   CComboBox* pLanguages = static_cast<CComboBox*>(GetDlgItem(IDC_PROJECT_LANGUAGE));
   const int nLanguage = pLanguages->GetCurSel();
@@ -308,11 +310,15 @@ LRESULT CNewProjectPage1::OnWizardNext() {
   const int nRow = m_ctlComponentList.GetCurSel();
   if (nRow == LB_ERR) {
     InformUser(IDS_SELECT_COMPONENT);
-    return -1;
+    return FALSE;
   }
   m_nComponentId = static_cast<int>(m_ctlComponentList.GetItemData(nRow));
-  return 0;
+  return TRUE;
 }
+
+LRESULT CNewProjectPage1::OnWizardNext() { return ReadFields() ? 0 : -1; }
+
+BOOL CNewProjectPage1::OnWizardFinish() { return ReadFields(); }
 
 // --- page 2 ---
 
@@ -358,13 +364,24 @@ void CNewProjectPage2::OnAdd() {
 
 void CNewProjectPage2::OnDeleteAll() { m_ctlFileList.RemoveAllFiles(); }
 
-LRESULT CNewProjectPage2::OnWizardNext() {
+void CNewProjectPage2::ReadList() {
   m_FileList.RemoveAll();
   for (int i = 0; i < m_ctlFileList.GetItemCount(); ++i) {
     const CString strPath = m_ctlFileList.GetPath(i);
     if (!strPath.IsEmpty()) m_FileList.AddTail(strPath);
   }
+}
+
+LRESULT CNewProjectPage2::OnWizardNext() {
+  ReadList();
   return 0;
+}
+
+// Files added or removed after the last Next count as much as the others: the project gets the
+// list the user sees.
+BOOL CNewProjectPage2::OnWizardFinish() {
+  ReadList();
+  return TRUE;
 }
 
 // --- page 3 ---

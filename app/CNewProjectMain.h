@@ -102,8 +102,14 @@ class CNewProjectPage1 : public CNewWizPage {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   LRESULT OnWizardNext() override;
+  BOOL OnWizardFinish() override;
   afx_msg void OnSelChangeLanguage();
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // Takes the title, language and component as the page shows them; FALSE (after telling the
+  // user) when no component is selected.
+  BOOL ReadFields();
 };
 
 // Page 2: the C++ sources to copy into the project, added through a file dialog or dropped.
@@ -119,9 +125,14 @@ class CNewProjectPage2 : public CNewWizPage {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   LRESULT OnWizardNext() override;
+  BOOL OnWizardFinish() override;
   afx_msg void OnAdd();
   afx_msg void OnDeleteAll();
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // Takes the paths of the list as it stands, in its order.
+  void ReadList();
 };
 
 // Page 3: the description and author block that the documentation pages carry.

@@ -1,5 +1,5 @@
 // COurOwnTipDlg: the application's tip of the day, one tip per line of a plain text file, with a
-// warning in its panel when the file cannot be read.
+// warning in its panel when the file cannot be read or holds no tip.
 #pragma once
 
 #include "afx/afx.h"
@@ -18,4 +18,8 @@ class COurOwnTipDlg : public SECTipOfDay {
 
  protected:
   BOOL OnInitDialog() override;
+  // Next and Previous move between tips; without any, the warning stays.
+  afx_msg void OnNextTip();
+  afx_msg void OnPreviousTip();
+  DECLARE_MESSAGE_MAP()
 };

@@ -24,6 +24,7 @@
 #include "model/GWExtFileSystem.h"
 #include "model/ModelIds.h"
 #include "model/ShellServices.h"
+#include "os/Paths.h"
 #include "os/Shell.h"
 #include "resources/ExplorerRes.h"
 #include "resources/OutputViewRes.h"
@@ -575,7 +576,9 @@ void DatabaseView::OnProperties() {
   if (pRecord == nullptr) return;
   SECFileSystem fs;
   CPropDlgMain dlg(this);
-  dlg.m_Page.m_strPath = pRecord->m_strPath;
+  // The tree keeps its paths with the separators they were joined with; the dialog shows the
+  // path as this system writes it.
+  dlg.m_Page.m_strPath = brambolt::NativePathSyntax(static_cast<LPCTSTR>(pRecord->m_strPath)).c_str();
   dlg.m_strCaptionName = fs.GetFileName(pRecord->m_strPath);
   dlg.DoModal();
 }

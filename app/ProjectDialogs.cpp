@@ -6,16 +6,13 @@
 #include "afx/CWinApp.h"
 #include "app/CInkwrightApp.h"
 #include "model/ModelIds.h"
+#include "model/ShellServices.h"
 #include "resources/AppResource.h"
 #include "resources/resource.h"
 
 void SetFixedFont(CWnd* pDialog, std::initializer_list<int> nIDs) {
   // The application's "Fixedsys" font once start-up has made it, the system's fixed font before.
-  HGDIOBJ hFixed = g_fontFixedsys.GetSafeHandle();
-  if (hFixed == nullptr) hFixed = ::GetStockObject(SYSTEM_FIXED_FONT);
-  const auto hFont = reinterpret_cast<WPARAM>(hFixed);
-  for (int nID : nIDs)
-    if (CWnd* pControl = pDialog->GetDlgItem(nID)) pControl->SendMessage(WM_SETFONT, hFont, TRUE);
+  SetDialogFont(pDialog->GetSafeHwnd(), nIDs);
 }
 
 void FillLanguageBox(CComboBox& box) {

@@ -2,6 +2,7 @@
 #include "model/CAddLiveFolderDlg.h"
 
 #include "model/AddFolder.h"
+#include "model/ShellServices.h"
 #include "resources/resource.h"
 
 CAddLiveFolderDlg::CAddLiveFolderDlg(CWnd* pParentWnd) : CDialog(IDD_ADD_LIVE_FOLDER, pParentWnd) {}
@@ -18,6 +19,7 @@ void CAddLiveFolderDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CAddLiveFolderDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  SetDialogFont(m_hWnd, {IDC_LOCATION, IDC_FILE_TYPES});
   m_bLookInSubfoldersAtStart = m_bLookInSubfolders;
   m_editLocation.Initialize(IDC_LOCATION, this);
   OnChangeLocation();

@@ -2,6 +2,7 @@
 #include "model/CAutoGenHelpDlg.h"
 
 #include "afx/CWinApp.h"
+#include "model/ShellServices.h"
 #include "resources/resource.h"
 
 CAutoGenHelpDlg::CAutoGenHelpDlg(CWnd* pParentWnd) : CDialog(IDD_AUTO_GEN_HELP, pParentWnd) {}
@@ -19,6 +20,7 @@ void CAutoGenHelpDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CAutoGenHelpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  SetDialogFont(m_hWnd, {IDC_CURRENT_LOCATION, IDC_SOURCE_FOLDER});
   m_bLookInSubfoldersAtStart = m_bLookInSubfolders;
   m_editSourceFolder.Initialize(IDC_SOURCE_FOLDER, this);
   ::EnableWindow(::GetDlgItem(m_hWnd, IDC_SOURCE_FOLDER), m_bLookInSubfolders);

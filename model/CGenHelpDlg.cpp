@@ -2,6 +2,7 @@
 #include "model/CGenHelpDlg.h"
 
 #include "afx/CWinApp.h"
+#include "model/ShellServices.h"
 #include "resources/resource.h"
 
 CGenHelpDlg::CGenHelpDlg(const CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd)
@@ -42,6 +43,8 @@ void CGenHelpDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CGenHelpDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  SetDialogFont(m_hWnd, {IDC_CONTENTS_FILE, IDC_INDEX_FILE, IDC_PROJECT_FILE, IDC_HELP_TITLE, IDC_COMPILED_FILE,
+                         IDC_DEFAULT_FILE});
   CStringList names;
   ListDefaultFileCandidates(m_project, m_strProjectFolder, names);
   for (POSITION pos = names.GetHeadPosition(); pos != nullptr;) {

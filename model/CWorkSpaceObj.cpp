@@ -22,6 +22,9 @@ namespace {
 // Option words in member order; the shadow switch is off and the shadow size 3.
 constexpr DWORD kDefaultOptions[CWorkSpaceObj::OPTION_COUNT] = {0, 0, 0, 1, 102, 1, 0, 1, 1, 0, 3, 600, 4};
 
+// The bits of the first reserved number that hold the member choices, one per kind of member.
+constexpr DWORD kLeftOutMembers = 0x3F;
+
 // Shadow sizes from this value on are taken for damage and reset.
 constexpr int kShadowSizeLimit = 600;
 constexpr int kDefaultShadowSize = 3;
@@ -129,7 +132,8 @@ CWorkSpaceObj::~CWorkSpaceObj() {
 
 void CWorkSpaceObj::Serialize(CArchive& ar) {
   Transfer(ar, m_strReserved7, m_strReserved1, m_strReserved2, m_strReserved3, m_strProjectTitle);
-  Transfer(ar, m_dwReserved1, m_dwReserved2, m_dwReserved3);
+  TransferMemberChoices(ar);
+  Transfer(ar, m_dwReserved2, m_dwReserved3);
   // The compiled-file name stands twice; on loading the second copy wins.
   Transfer(ar, m_strHelpContentsFile, m_strHelpIndexFile, m_strHelpCompiledFile, m_strHelpProjectFile,
            m_strHelpCompiledFile, m_strHelpTitle, m_strHelpDefaultTopic);
@@ -160,11 +164,33 @@ void CWorkSpaceObj::SerializeOptionsAndAuthor(CArchive& ar) {
 
 void CWorkSpaceObj::SerializeSettings(CArchive& ar) {
   Transfer(ar, m_strReserved7, m_strReserved1, m_strReserved2, m_strReserved3, m_strProjectTitle);
-  Transfer(ar, m_dwReserved1, m_dwReserved2, m_dwReserved3, m_dwReserved4, m_dwReserved5);
+  TransferMemberChoices(ar);
+  Transfer(ar, m_dwReserved2, m_dwReserved3, m_dwReserved4, m_dwReserved5);
   Transfer(ar, m_strReserved4, m_strReserved5, m_strReserved6);
   SerializeOptionsAndAuthor(ar);
   m_DocTitleList.Serialize(ar);
   if (ar.IsLoading()) RepairLoadedLanguage();
+}
+
+void CWorkSpaceObj::ResetMemberChoices() {
+  m_bDocProtectedFunctions = m_bDocPublicFunctions = m_bDocPrivateFunctions = TRUE;
+  m_bDocProtectedVariables = m_bDocPublicVariables = m_bDocPrivateVariables = TRUE;
+}
+
+// The choices go with the project, so a restart or another project never documents members its
+// user left out, nor leaves out members it asked for; a project that stored none lists them all.
+void CWorkSpaceObj::TransferMemberChoices(CArchive& ar) {
+  BOOL* const choices[] = {&m_bDocProtectedFunctions, &m_bDocPublicFunctions, &m_bDocPrivateFunctions,
+                           &m_bDocProtectedVariables, &m_bDocPublicVariables, &m_bDocPrivateVariables};
+  if (ar.IsStoring()) {
+    DWORD dwLeftOut = 0;
+    for (int i = 0; i < 6; ++i)
+      if (!*choices[i]) dwLeftOut |= DWORD{1} << i;
+    m_dwReserved1 = (m_dwReserved1 & ~kLeftOutMembers) | dwLeftOut;
+  }
+  Transfer(ar, m_dwReserved1);
+  if (ar.IsLoading())
+    for (int i = 0; i < 6; ++i) *choices[i] = (m_dwReserved1 & (DWORD{1} << i)) == 0 ? TRUE : FALSE;
 }
 
 // The writers index their tables by the language, so anything outside the three becomes English.
@@ -200,6 +226,8 @@ BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {
   }
   // The titles are those of the project being opened, never added to the previous one's.
   m_DocTitleList.RemoveAll();
+  // Nor are the member choices the previous one's, even from a file that holds nothing.
+  ResetMemberChoices();
   BOOL bLoaded = TransferRecordFile(*this, pFile, CArchive::load);
   if (!bLoaded) {
     m_DocTitleList.RemoveAll();

@@ -254,13 +254,16 @@ class CWorkSpaceObj : public CObject {
   CString m_strHelpTitle;
   CString m_strHelpDefaultTopic;
 
-  // Which members the documentation lists; kept for the whole run, never stored.
+  // Which members the documentation lists. They travel in the low six bits of the first reserved
+  // number, a bit set for a kind left out, so a file that never stored them (0) lists every kind.
   BOOL m_bDocProtectedFunctions;
   BOOL m_bDocPublicFunctions;
   BOOL m_bDocPrivateFunctions;
   BOOL m_bDocProtectedVariables;
   BOOL m_bDocPublicVariables;
   BOOL m_bDocPrivateVariables;
+  // Every kind of member listed again, as in a new project.
+  void ResetMemberChoices();
 
   int m_nComponentId;  // selected component library, 0 for none
   BOOL m_bModified;
@@ -325,4 +328,7 @@ class CWorkSpaceObj : public CObject {
   static void AddHierarchySteps(size_t nSteps);
   void SerializeOptionsAndAuthor(CArchive& ar);
   void RepairLoadedLanguage();
+  // The first reserved number with the member choices in its low bits (storing), or the choices
+  // taken from it (loading).
+  void TransferMemberChoices(CArchive& ar);
 };

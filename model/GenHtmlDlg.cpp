@@ -3,6 +3,7 @@
 
 #include "model/CCopyFileProDlg.h"
 #include "model/ModelIds.h"
+#include "model/ShellServices.h"
 #include "resources/resource.h"
 
 GenHtmlDlg::GenHtmlDlg(CWnd* pParentWnd) : CDialog(IDD_GENHTML, pParentWnd) {}
@@ -25,6 +26,7 @@ void GenHtmlDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL GenHtmlDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  SetDialogFont(m_hWnd, {IDC_PROJECT_TITLE, IDC_LANGUAGE});
   struct Item {
     UINT nText;
     int nLanguage;

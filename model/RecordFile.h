@@ -12,14 +12,28 @@
 // deletes the file too before the exception goes on.
 void ReleaseRecordFile(CFile* pFile, BOOL bAbort);
 
+// The wait cursor while a record goes to or comes from its file, when the application runs on
+// this thread (a worker's transfer leaves the cursor alone).
+class RecordWaitCursor {
+ public:
+  RecordWaitCursor();
+  ~RecordWaitCursor();
+  RecordWaitCursor(const RecordWaitCursor&) = delete;
+  RecordWaitCursor& operator=(const RecordWaitCursor&) = delete;
+
+ private:
+  bool m_bShown = false;
+};
+
 // What a caller is told of the exception that made a transfer fail, before it is deleted.
 using RecordFailure = std::function<void(CException*)>;
 
-// Archives the record into (or out of) the open file, which it takes over and releases through
-// the record's ReleaseFile: normally, or with abort when a framework exception comes up (FALSE).
-// A loading pass over an empty file reads nothing.
+// Archives the record into (or out of) the open file under the wait cursor, and releases the
+// file, which it takes over, through the record's ReleaseFile: normally, or with abort when a
+// framework exception comes up (FALSE). A loading pass over an empty file reads nothing.
 template <class Record>
 BOOL TransferRecordFile(Record& record, CFile* pFile, UINT nArchiveMode, const RecordFailure& onFailure = {}) {
+  RecordWaitCursor wait;
   TRY {
     if ((nArchiveMode & CArchive::load) == 0 || pFile->GetLength() != 0) {
       CArchive ar(pFile, nArchiveMode | CArchive::bNoFlushOnDelete, 4096);

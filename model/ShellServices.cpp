@@ -3,6 +3,9 @@
 
 #include <atomic>
 
+#include "gdi/Objects.h"
+#include "win/WinUser.h"
+
 namespace {
 
 QuietShellServices g_quietServices;
@@ -10,6 +13,13 @@ QuietShellServices g_quietServices;
 std::atomic<ShellServices*> g_pServices{&g_quietServices};
 
 }  // namespace
+
+void SetDialogFont(HWND hDialog, std::initializer_list<int> nIDs) {
+  HGDIOBJ hFont = GetShellServices()->GetDialogFont();
+  if (hFont == nullptr) hFont = ::GetStockObject(SYSTEM_FIXED_FONT);
+  for (int nID : nIDs)
+    if (HWND hControl = ::GetDlgItem(hDialog, nID)) ::SendMessage(hControl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
+}
 
 ShellServices* GetShellServices() { return g_pServices.load(); }
 

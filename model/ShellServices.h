@@ -4,6 +4,8 @@
 // start-up; until then a quiet default answers (no project, nothing opened, nothing shown).
 #pragma once
 
+#include <initializer_list>
+
 #include "base/base.h"
 #include "core/CString.h"
 
@@ -50,6 +52,9 @@ class ShellServices {
 
   // Shows a message box with the text and the MB_ style bits; returns the button pressed.
   virtual int ShowMessage(LPCTSTR lpszText, UINT nType) = 0;
+
+  // The font the application's dialogs give their edits and lists; NULL before the shell made it.
+  virtual HFONT GetDialogFont() = 0;
 };
 
 // Answers every question quietly: no project, no tables, nothing opened, copied or shown (a
@@ -72,7 +77,12 @@ class QuietShellServices : public ShellServices {
   void RefreshOutputTree() override {}
   void DrawClassBox(HDC, const RECT&, int) override {}
   int ShowMessage(LPCTSTR, UINT) override { return 1; }  // IDOK
+  HFONT GetDialogFont() override { return nullptr; }
 };
+
+// Gives the dialog's controls of these ids the shell's dialog font (the system's fixed font while
+// the shell has none), redrawing them.
+void SetDialogFont(HWND hDialog, std::initializer_list<int> nIDs);
 
 // The installed services (never NULL: a quiet default stands in until the shell sets its own).
 ShellServices* GetShellServices();

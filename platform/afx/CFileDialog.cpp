@@ -92,6 +92,23 @@ bool CFileDialog::Query(UINT message, CString& result) const {
   return true;
 }
 
+void CFileDialog::MakeRoomForSelection() {
+  HWND dialog = ExplorerWindow();
+  if (dialog == nullptr || !(m_ofn.Flags & OFN_ALLOWMULTISELECT)) return;
+  // The sizes of the folder and of the names ("a" "b" ...) with their ends: more than the folder,
+  // the names between NULs and the closing NULs take.
+  const LRESULT nFolder = ::SendMessage(dialog, CDM_GETFOLDERPATH, 0, 0);
+  const LRESULT nSpec = ::SendMessage(dialog, CDM_GETSPEC, 0, 0);
+  if (nFolder <= 0 || nSpec <= 0) return;
+  const std::size_t nNeeded = static_cast<std::size_t>(nFolder + nSpec) + 2;
+  if (m_ofn.lpstrFile != nullptr && nNeeded <= m_ofn.nMaxFile) return;
+  std::vector<char> grown(nNeeded, '\0');
+  if (m_ofn.lpstrFile != nullptr) std::memcpy(grown.data(), m_ofn.lpstrFile, m_ofn.nMaxFile);
+  m_grownFile = std::move(grown);
+  m_ofn.lpstrFile = m_grownFile.data();
+  m_ofn.nMaxFile = static_cast<DWORD>(m_grownFile.size());
+}
+
 CString CFileDialog::GetPathName() const {
   CString spec, path;
   if (Query(CDM_GETSPEC, spec) && !spec.IsEmpty() && Query(CDM_GETFILEPATH, path)) return path;
@@ -192,7 +209,10 @@ BOOL CFileDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (notify == nullptr || notify->hdr.hwndFrom != ExplorerWindow()) return FALSE;
   switch (notify->hdr.code) {
     case CDN_INITDONE: OnInitDone(); return TRUE;
-    case CDN_SELCHANGE: OnFileNameChange(); return TRUE;
+    case CDN_SELCHANGE:
+      MakeRoomForSelection();
+      OnFileNameChange();
+      return TRUE;
     case CDN_FOLDERCHANGE: OnFolderChange(); return TRUE;
     case CDN_TYPECHANGE: OnTypeChange(); return TRUE;
     case CDN_SHAREVIOLATION: *pResult = OnShareViolation(notify->pszFile); return TRUE;

@@ -2,6 +2,8 @@
 // parts, several files from one choice, and the notifications a derived class overrides.
 #pragma once
 
+#include <vector>
+
 #include "afx/CCommonDialog.h"
 #include "core/CollectionBase.h"
 #include "controls/FileDialog.h"
@@ -71,6 +73,10 @@ class CFileDialog : public CCommonDialog {
   HWND ExplorerWindow() const;
   // A CDM_ query of the running Explorer-style dialog; false when there is no answer.
   bool Query(UINT message, CString& result) const;
+  // Several files picked: the name buffer grows (into m_grownFile) to hold the folder and every
+  // name, so a choice never fails for want of room.
+  void MakeRoomForSelection();
+  std::vector<char> m_grownFile;
 };
 
 namespace brambolt::afx {

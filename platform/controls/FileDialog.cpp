@@ -63,6 +63,31 @@ INT_PTR CALLBACK ExplorerChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return static_cast<INT_PTR>(ofn->lpfnHook(hwnd, msg, wParam, lParam));
 }
 
+// The names picked in the file list, in its order.
+std::vector<std::string> SelectedNames(HWND files) {
+  const int count = static_cast<int>(SendMessage(files, LB_GETSELCOUNT, 0, 0));
+  std::vector<std::string> names;
+  if (count <= 0) return names;
+  std::vector<int> selected(static_cast<std::size_t>(count));
+  SendMessage(files, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
+  for (int i : selected) {
+    char name[MAX_PATH] = {};
+    SendMessage(files, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+    names.push_back(name);
+  }
+  return names;
+}
+
+// What the name field shows for the files picked in the list: the one under the caret, or with
+// several picked every name in quotes ("a.h" "b.h"), as the Explorer-style dialog shows them and
+// CDM_GETSPEC hands them on (a hook sizes its name buffer from that).
+std::string SelectionSpec(HWND files, const char* caretName) {
+  if (SendMessage(files, LB_GETSELCOUNT, 0, 0) <= 1) return caretName;
+  std::string spec;
+  for (const std::string& name : SelectedNames(files)) spec += (spec.empty() ? "\"" : " \"") + name + '"';
+  return spec;
+}
+
 // Posted to the dialog by its start-up: the file name takes the focus.
 constexpr UINT kFocusFileName = WM_APP + 0x3F1;
 
@@ -371,17 +396,8 @@ bool FileDialog::Ok() {
   std::vector<std::string> names;
   HWND files = GetDlgItem(hwnd_, lst1);
   if ((ofn_->Flags & OFN_ALLOWMULTISELECT) && files && IsWindowVisible(files) &&
-      SendMessage(files, LB_GETSELCOUNT, 0, 0) > 1) {
-    int count = static_cast<int>(SendMessage(files, LB_GETSELCOUNT, 0, 0));
-    std::vector<int> selected(static_cast<std::size_t>(count));
-    SendMessage(files, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
-    for (int i : selected) {
-      char name[MAX_PATH] = {};
-      SendMessage(files, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
-      names.push_back(name);
-    }
-    return Deliver(names);
-  }
+      SendMessage(files, LB_GETSELCOUNT, 0, 0) > 1)
+    return Deliver(SelectedNames(files));
   if (typed.empty()) return false;
   // A folder (or a path ending in one) is entered; wildcards become the filter of the list.
   std::string full = typed.front() == '/' || typed.front() == '\\' || (typed.size() > 1 && typed[1] == ':')
@@ -478,7 +494,7 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (index < 0) index = static_cast<int>(SendMessage(files, LB_GETCURSEL, 0, 0));
         char name[MAX_PATH] = {};
         if (index >= 0) SendMessage(files, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
-        SetDlgItemText(hwnd, edt1, name);
+        SetDlgItemText(hwnd, edt1, SelectionSpec(files, name).c_str());
         if (code == LBN_SELCHANGE) {
           if (child_)
             Notify(CDN_SELCHANGE);

@@ -2,6 +2,7 @@
 // pages hand back, the description that follows the language, and the wizard frame's vetoes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -263,6 +264,48 @@ TEST(NewProjectWizard, TheFileListShowsTheEndOfLongPathsAndWhatEachFileIs) {
   for (POSITION pos = w.page2.m_FileList.GetHeadPosition(); pos != nullptr;)
     handed.emplace_back(w.page2.m_FileList.GetNext(pos));
   EXPECT_EQ(handed, (std::vector<std::string>{added[2], added[1], added[0]}));
+}
+
+// Add with several hundred long names picked at once (more than the dialog's first buffer holds):
+// every picked file comes into the list, none is lost without a word.
+TEST(NewProjectWizard, AddTakesEveryFileOfALargeChoice) {
+  WizardSession w;
+  const std::string folder = w.stores.TempDir() + "/library_headers";
+  std::filesystem::create_directories(folder);
+  for (int i = 0; i < 403; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "a_library_header_with_a_long_name_%03d.h", i);
+    std::ofstream(folder + "/" + name) << "x";
+  }
+  ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND h) {
+    ::SetDlgItemText(h, 0x480, (folder + "/").c_str());
+    DlgCommand(h, IDOK);  // the folder is entered: the list shows its files
+    const HWND files = ::GetDlgItem(h, 0x460);
+    RECT first{};
+    ::SendMessage(files, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    brambolt::test::Click(files, POINT{first.left + 20, (first.top + first.bottom) / 2});
+    brambolt::test::PressKey(VK_END, brambolt::test::kShift);
+    RECT ok{};
+    ::GetClientRect(::GetDlgItem(h, IDOK), &ok);
+    brambolt::test::Click(::GetDlgItem(h, IDOK), POINT{ok.right / 2, ok.bottom / 2});
+  });
+  int listed = -1;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_LOCATION, w.stores.TempDir().c_str());
+    ::SetDlgItemText(w.page0.GetSafeHwnd(), IDC_PROJECT_NAME, "Many");
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZNEXT);
+    const HWND hAdd = ::GetDlgItem(w.page2.GetSafeHwnd(), IDC_ADD_FILES);
+    RECT add{};
+    ::GetClientRect(hAdd, &add);
+    brambolt::test::Click(hAdd, POINT{add.right / 2, add.bottom / 2});
+    listed = w.page2.m_ctlFileList.GetItemCount();
+    DlgCommand(h, IDCANCEL);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), IDCANCEL);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(listed, 403);
 }
 
 TEST(NewProjectWizard, ChineseDescriptionsAreInTheCodePagesTheirPagesDeclare) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "app/CPropDlgMain.h"
 #include "ExplorerTestSupport.h"
 #include "base/Convert.h"
 #include "model/ModelIds.h"
@@ -214,6 +215,37 @@ TEST(OutputTree, TheLanguagePicksRootAndFolderAndTheExtensionsPickTheImages) {
     const std::string first = s.Dump();
     s.view.Refresh();
     EXPECT_EQ(s.Dump(), first);
+  }
+}
+
+// The Properties of a page and of the pages' folder show their location as this system writes
+// paths, not with the separators the tree joined them with.
+TEST(OutputTree, PropertiesShowTheLocationAsTheSystemWritesIt) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.shell.workspace.m_nOutputLanguage = LANGUAGE_ENG;
+  s.Create();
+  const std::string root = s.shell.root.Path();
+  const struct {
+    std::initializer_list<const char*> item;
+    const char* caption;
+    std::string location;
+  } cases[] = {
+      {{"HTML Files", "index.htm"}, "index.htm Properties", root + "/Output_Eng/Htmls/"},
+      {{"HTML Files", "classes", "CView.htm"}, "CView.htm Properties", root + "/Output_Eng/Htmls/classes/"},
+  };
+  for (const auto& c : cases) {
+    s.Select(c.item);
+    std::string location;
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, c.caption, [&](HWND h) {
+      auto* pDlg = dynamic_cast<CPropDlgMain*>(CWnd::FromHandle(h));
+      if (pDlg != nullptr) location = apptest::DlgText(pDlg->m_Page.GetSafeHwnd(), IDC_ITEM_LOCATION);
+      DlgCommand(h, IDCANCEL);
+    });
+    s.Command(ID_EXPLORER_PROPERTIES);
+    EXPECT_TRUE(answers.Unanswered().empty()) << c.caption;
+    EXPECT_EQ(location, c.location);
   }
 }
 

@@ -9,8 +9,11 @@
 
 #include <algorithm>
 
+#include "AppTestSupport.h"
 #include "StartedApp.h"
 #include "app/CMainFrame.h"
+#include "app/CMainProjectSetDlg.h"
+#include "app/CNewProjectMain.h"
 #include "app/CNewWizDialog.h"
 #include "model/CWorkSpaceObj.h"
 #include "os/FileFaults.h"
@@ -441,6 +444,186 @@ TEST(ProjectCommands, NewProjectTakesATypedNameMakesItsFoldersCopiesTheChosenFil
   EXPECT_EQ(fs::path(recent[0].c_str()).filename().string(), "Widgets.dcp");
 }
 
+
+// A click in the middle of a dialog's button.
+void ClickButton(HWND hDlg, int nId) {
+  const HWND hButton = ::GetDlgItem(hDlg, nId);
+  ASSERT_NE(hButton, nullptr) << nId;
+  RECT rect{};
+  ::GetClientRect(hButton, &rect);
+  brambolt::test::Click(hButton, POINT{rect.right / 2, rect.bottom / 2});
+}
+
+// Finish makes the project the pages show, whichever page it is pressed on and whatever was
+// changed after the last Next: files added after going back are copied, a list emptied after it
+// copies nothing, and the title and language are those on screen.
+TEST(ProjectCommands, NewProjectFinishTakesEveryPageAsShownAfterBackAndNext) {
+  struct Case {
+    const char* name;
+    // The clicks after the first page, as letters: N(ext), B(ack), A(dd a file), D(elete all),
+    // T(itle and language changed on the second page); Finish follows.
+    const char* steps;
+    int finishPage;  // the page Finish is pressed on
+  };
+  const Case cases[] = {
+      {"AddedAfterBack", "NNBA", 2},        // to the last page, back, add, Finish on the file page
+      {"DeletedAfterNext", "NANBDBT", 1},   // add, on, back, Delete All, back, retitle, Finish
+      {"RetitledOnTheLastPage", "NNBBTNN", 3},
+  };
+  for (const Case& c : cases) {
+    StartedApp s;
+    TestApp& app = s.app;
+    const std::string location = s.home.Folder("Projects");
+    const std::string header = s.home.Folder("sources") + "/Widget.h";
+    WriteText(header, "class CWidget {\npublic:\n  void Draw();\n};\n");
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, "Open", [&](HWND h) {
+      ::SetDlgItemText(h, 0x480, header.c_str());
+      ClickButton(h, IDOK);
+    }, true);
+    std::vector<std::string> listed;
+    std::string titleShown, languageShown;
+    int finishedOn = -1;
+    answers.When(nullptr, "New Project", [&](HWND h) {
+      auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+      ASSERT_NE(wizard, nullptr);
+      auto* page2 = dynamic_cast<CNewProjectPage2*>(wizard->GetPageByResourceID(IDD_NEWPROJECT_PAGE2));
+      const HWND p0 = wizard->GetActivePage()->GetSafeHwnd();
+      ::SetDlgItemText(p0, IDC_PROJECT_NAME, c.name);
+      ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
+      ClickButton(h, ID_WIZNEXT);
+      for (const char* step = c.steps; *step != '\0'; ++step) {
+        const HWND page = wizard->GetActivePage()->GetSafeHwnd();
+        switch (*step) {
+          case 'N': ClickButton(h, ID_WIZNEXT); break;
+          case 'B': ClickButton(h, ID_WIZBACK); break;
+          case 'A': ClickButton(page, IDC_ADD_FILES); break;
+          case 'D': ClickButton(page, IDC_DELETE_ALL_FILES); break;
+          case 'T': {
+            ::SetDlgItemText(page, IDC_PROJECT_TITLE, "Changed after Next");
+            const HWND hBox = ::GetDlgItem(page, IDC_PROJECT_LANGUAGE);
+            ::SendMessage(hBox, CB_SETCURSEL, 1, 0);
+            ::SendMessage(page, WM_COMMAND, MAKEWPARAM(IDC_PROJECT_LANGUAGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hBox));
+            break;
+          }
+        }
+      }
+      // What the pages show when Finish is pressed.
+      ASSERT_NE(page2, nullptr);
+      for (int i = 0; i < page2->m_ctlFileList.GetItemCount(); ++i)
+        listed.emplace_back(page2->m_ctlFileList.GetPath(i));
+      const HWND p1 = wizard->GetPageByResourceID(IDD_NEWPROJECT_PAGE1)->GetSafeHwnd();
+      titleShown = apptest::DlgText(p1, IDC_PROJECT_TITLE);
+      languageShown = apptest::DlgText(p1, IDC_PROJECT_LANGUAGE);
+      const UINT pages[] = {IDD_NEWPROJECT_PAGE0, IDD_NEWPROJECT_PAGE1, IDD_NEWPROJECT_PAGE2, IDD_NEWPROJECT_PAGE3};
+      for (int nPage = 0; nPage < 4; ++nPage)
+        if (wizard->GetActivePage() == wizard->GetPageByResourceID(pages[nPage])) finishedOn = nPage;
+      ClickButton(h, ID_WIZFINISH);
+    });
+    brambolt::ScopedLoopFilter accelerators([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+    brambolt::test::RunUntilIdle();
+    brambolt::test::PressKey('N', brambolt::test::kCtrl);
+    EXPECT_TRUE(answers.Unanswered().empty()) << c.name;
+    EXPECT_EQ(finishedOn, c.finishPage) << c.name;
+
+    const std::string folder = location + "/" + c.name;
+    ASSERT_TRUE(fs::exists(folder + "/" + c.name + ".dcp")) << c.name << ": Finish made no project";
+    std::vector<std::string> copied;
+    for (const char* sub : {"Header Files", "Source Code"})
+      for (const auto& entry : fs::directory_iterator(folder + "/" + sub))
+        copied.push_back(entry.path().filename().string());
+    std::vector<std::string> shownNames;
+    for (const std::string& path : listed) shownNames.push_back(fs::path(path).filename().string());
+    EXPECT_EQ(copied, shownNames) << c.name;
+    CWorkSpaceObj made;
+    ASSERT_TRUE(made.LoadFromFile((folder + "/" + c.name + ".dcp").c_str()));
+    EXPECT_EQ(std::string(made.m_strProjectTitle), titleShown) << c.name;
+    const char* const languages[] = {"Simple Chinese(China)", "GB5(TaiWan)", "English(U.S.A)"};
+    ASSERT_TRUE(made.m_nOutputLanguage >= LANGUAGE_CHS && made.m_nOutputLanguage <= LANGUAGE_ENG);
+    EXPECT_EQ(languages[made.m_nOutputLanguage - LANGUAGE_CHS], languageShown) << c.name;
+  }
+}
+
+// Project Settings as a user fills it in: a shadow size the arrows cannot give (or none) is
+// refused on OK with the range, on the Diagram page, and the dialog stays; the size and the
+// member choices confirmed are what the saved project holds. The choices come back with the
+// project after a restart, and a project that stored none (or another one opened after it) lists
+// every kind of member.
+TEST(ProjectCommands, SettingsRefuseABadShadowSizeAndTheMemberChoicesGoWithTheProject) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string file = MakeProject(s.home, "Chosen", "Chosen");
+  const std::string other = MakeProject(s.home, "Plain", "Plain");
+  app.OpenProject(file.c_str());
+
+  struct Attempt {
+    const char* typed;
+    bool refused;
+  };
+  const Attempt attempts[] = {{"700", true}, {"", true}, {"21", true}, {"-1", true}, {"7", false}};
+  std::vector<std::string> boxesAfter;
+  std::vector<bool> stayed, onDiagram, focusOnSize;
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Settings", [&](HWND h) {
+    auto* pDlg = dynamic_cast<CMainProjectSetDlg*>(CWnd::FromHandle(h));
+    ASSERT_NE(pDlg, nullptr);
+    const HWND general = pDlg->m_GeneralPage.GetSafeHwnd(), diagram = pDlg->m_DiagramPage.GetSafeHwnd();
+    SEC3DTabControl* tabs = pDlg->m_wndTab.Get3DTabControl();
+    CRect tab;
+    tabs->GetTabRect(0, &tab);
+    brambolt::test::Click(tabs->GetSafeHwnd(), tab.CenterPoint());
+    ClickButton(general, IDC_DOC_PRIVATE_FUNCTIONS);
+    ClickButton(general, IDC_DOC_PUBLIC_VARIABLES);
+    for (const Attempt& attempt : attempts) {
+      // Typed on the Diagram page, then OK pressed from the General page.
+      CRect rect;
+      tabs->GetTabRect(1, &rect);
+      brambolt::test::Click(tabs->GetSafeHwnd(), rect.CenterPoint());
+      const HWND size = ::GetDlgItem(diagram, IDC_SHADOW_SIZE);
+      RECT field{};
+      ::GetClientRect(size, &field);
+      brambolt::test::Click(size, POINT{field.right / 2, field.bottom / 2});
+      ::SendMessage(size, EM_SETSEL, 0, -1);
+      brambolt::test::PressKey(VK_DELETE);
+      brambolt::test::TypeText(attempt.typed);
+      tabs->GetTabRect(0, &rect);
+      brambolt::test::Click(tabs->GetSafeHwnd(), rect.CenterPoint());
+      s.boxes.boxes.clear();
+      ClickButton(h, IDOK);
+      boxesAfter.push_back(s.boxes.boxes.empty() ? "" : s.boxes.boxes.front().text);
+      stayed.push_back(::IsWindow(h) && ::IsWindowVisible(h));
+      if (!stayed.back()) break;
+      onDiagram.push_back(::IsWindowVisible(diagram) && !::IsWindowVisible(general));
+      focusOnSize.push_back(::GetFocus() == size);
+    }
+  });
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_PROJECT_SETTINGS);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  const std::string range = "Enter a whole number from 0 to 20.";
+  EXPECT_EQ(boxesAfter, (std::vector<std::string>{range, range, range, range, ""}));
+  EXPECT_EQ(stayed, (std::vector<bool>{true, true, true, true, false}));
+  EXPECT_EQ(onDiagram, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(focusOnSize, (std::vector<bool>{true, true, true, true}));
+  app.OnSaveProject();
+
+  // The saved project, read as a restart reads it.
+  CWorkSpaceObj saved;
+  ASSERT_TRUE(saved.LoadFromFile(file.c_str()));
+  EXPECT_EQ(saved.GetShadowSize(), 7);
+  EXPECT_FALSE(saved.m_bDocPrivateFunctions);
+  EXPECT_FALSE(saved.m_bDocPublicVariables);
+  EXPECT_TRUE(saved.m_bDocProtectedFunctions && saved.m_bDocPublicFunctions && saved.m_bDocProtectedVariables &&
+              saved.m_bDocPrivateVariables);
+
+  // Another project of the same run: every kind again; the first one brings its choices back.
+  app.OpenProject(other.c_str());
+  const CWorkSpaceObj& project = *app.m_pWorkSpace;
+  EXPECT_TRUE(project.m_bDocPrivateFunctions && project.m_bDocPublicVariables);
+  app.OpenProject(file.c_str());
+  EXPECT_FALSE(project.m_bDocPrivateFunctions);
+  EXPECT_FALSE(project.m_bDocPublicVariables);
+  EXPECT_TRUE(project.m_bDocPublicFunctions);
+}
 
 // A modified document whose Save As the user cancels stays open and modified: opening another
 // project, closing the project or the main window stops instead of dropping its text.

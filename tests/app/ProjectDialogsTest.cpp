@@ -1,6 +1,6 @@
 // The project settings dialog (pages read on OK, the language-change flag, the shadow size as
-// typed, the colour legend with its shadow), the properties of files and folders, and the new
-// folder and rename dialogs refusing names that are not one plain item.
+// typed within the spin's range, the colour legend with its shadow), the properties of files and
+// folders, and the new folder and rename dialogs refusing names that are not one plain item.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -56,8 +56,8 @@ TEST(ProjectSettings, TheCommandCopiesTheProjectInAndBackAndRefreshesTheTreeOnly
     int shadowSize;
   };
   const Case cases[] = {
-      {0, "25", IDOK, 1, 25},     // typed sizes pass the spin's 0-20 limit
-      {2, "", IDOK, 0, 3},        // the same language again; an empty size keeps the old one
+      {0, "12", IDOK, 1, 12},     // a typed size within the spin's 0-20
+      {2, " 20 ", IDOK, 0, 20},   // the same language again; spaces around the size are no matter
       {0, "9", IDCANCEL, 0, 3},   // Cancel changes nothing
   };
   for (const Case& c : cases) {

@@ -254,24 +254,32 @@ TEST(AppTipDialog, StepsThroughTipsBothWaysAndCountsEmptyLines) {
   EXPECT_FALSE(dialog.m_bShowAtStartup);
 }
 
-TEST(AppTipDialog, AMissingFileShowsTheWarningAndStaysThere) {
+// A tips file that is missing or holds no tip: the panel warns, and Next and Previous keep it.
+TEST(AppTipDialog, AMissingOrEmptyFileShowsTheWarningAndStaysThere) {
   UiSession session;
   PrivateStores stores;
-  const std::string path = stores.TempDir() + "/none.tip";
-  COurOwnTipDlg dialog(path.c_str(), 4, TRUE);
-  ModalAnswers answers;
-  std::string shown, afterNext;
-  answers.When(nullptr, "Tips Of Day", [&](HWND hwnd) {
-    shown = dialog.GetTipText();
-    apptest::DlgCommand(hwnd, SECTipOfDay::kNextTip);
-    afterNext = dialog.GetTipText();
-    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hwnd, SECTipOfDay::kShowAtStartup));
-    apptest::DlgCommand(hwnd, SECTipOfDay::kOK);
-  });
-  EXPECT_EQ(IDOK, dialog.DoModal());
-  EXPECT_EQ("WARNING: Could not find: \"" + path + "\"...", shown);
-  EXPECT_EQ(shown, afterNext);
-  EXPECT_EQ(4, dialog.m_nCurrentTip);
+  const std::string empty = stores.TempDir() + "/empty.tip";
+  std::ofstream(empty).close();
+  for (const std::string& path : {stores.TempDir() + "/none.tip", empty}) {
+    COurOwnTipDlg dialog(path.c_str(), 4, TRUE);
+    ModalAnswers answers;
+    std::vector<std::string> shown;
+    answers.When(nullptr, "Tips Of Day", [&](HWND hwnd) {
+      shown.push_back(dialog.GetTipText());
+      for (int nButton : {SECTipOfDay::kNextTip, SECTipOfDay::kPreviousTip}) {
+        const HWND hButton = ::GetDlgItem(hwnd, nButton);
+        RECT rect{};
+        ::GetClientRect(hButton, &rect);
+        brambolt::test::Click(hButton, POINT{rect.right / 2, rect.bottom / 2});
+        shown.push_back(dialog.GetTipText());
+      }
+      EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hwnd, SECTipOfDay::kShowAtStartup));
+      apptest::DlgCommand(hwnd, SECTipOfDay::kOK);
+    });
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ(shown, std::vector<std::string>(3, "WARNING: Could not find: \"" + path + "\"...")) << path;
+    EXPECT_EQ(4, dialog.m_nCurrentTip) << path;
+  }
 }
 
 TEST(AppTipDialog, TheShippedTipsLieBesideTheProgramOnePerLine) {

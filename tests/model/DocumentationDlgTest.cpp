@@ -4,6 +4,9 @@
 
 #include "DlgTestSupport.h"
 #include "DocTestSupport.h"
+#include "ModelTestSupport.h"
+#include "model/CAddLiveFolderDlg.h"
+#include "model/CAutoGenHelpDlg.h"
 #include "model/CCopyFileProDlg.h"
 #include "model/CGenHelpDlg.h"
 #include "model/DocumentationRun.h"
@@ -317,6 +320,44 @@ TEST(CGenHelpDlg, AnEmptyFieldKeepsTheDialogOpenWithItsMessageAndFocus) {
   EXPECT_EQ(nMessages, 1);
   EXPECT_EQ(hFocus, hTitle);
   EXPECT_STREQ(dlg.m_strTitle, "Again");
+}
+
+// The dialogs of this module give their edits and lists the application's dialog font, as the
+// application's own dialogs do.
+TEST(ModelDialogs, EditsAndListsTakeTheSharedDialogFont) {
+  DialogSession session;
+  model_test::RecordingShell shell;
+  LOGFONT lf{};
+  lf.lfHeight = 17;
+  lstrcpyn(lf.lfFaceName, "Fixedsys", LF_FACESIZE);
+  const HFONT hFont = ::CreateFontIndirect(&lf);
+  shell.m_hDialogFont = hFont;
+  HelpPages pages;
+  struct Case {
+    const char* caption;
+    std::vector<int> ids;
+    std::function<INT_PTR()> run;
+  };
+  const Case cases[] = {
+      {"Options", {IDC_PROJECT_TITLE, IDC_LANGUAGE}, [] { return GenHtmlDlg().DoModal(); }},
+      {"HTML Help",
+       {IDC_CONTENTS_FILE, IDC_INDEX_FILE, IDC_PROJECT_FILE, IDC_HELP_TITLE, IDC_COMPILED_FILE, IDC_DEFAULT_FILE},
+       [&] { return CGenHelpDlg(pages.project, pages.strFolder).DoModal(); }},
+      {"Insert Files into Project", {IDC_LOCATION, IDC_FILE_TYPES}, [] { return CAddLiveFolderDlg().DoModal(); }},
+      {"Please select a folder", {IDC_CURRENT_LOCATION, IDC_SOURCE_FOLDER}, [] { return CAutoGenHelpDlg().DoModal(); }},
+  };
+  for (const Case& c : cases) {
+    std::vector<HFONT> fonts;
+    ModalAnswers answers;
+    answers.When(nullptr, c.caption, [&](HWND h) {
+      for (int nId : c.ids)
+        fonts.push_back(reinterpret_cast<HFONT>(::SendDlgItemMessage(h, nId, WM_GETFONT, 0, 0)));
+      Command(h, IDCANCEL);
+    });
+    EXPECT_EQ(c.run(), IDCANCEL) << c.caption;
+    EXPECT_EQ(fonts, std::vector<HFONT>(c.ids.size(), hFont)) << c.caption;
+  }
+  ::DeleteObject(hFont);
 }
 
 }  // namespace

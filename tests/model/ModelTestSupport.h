@@ -51,11 +51,13 @@ class RecordingShell : public ShellServices {
     Log("ShowMessage " + std::to_string(nType) + " " + std::string(lpszText));
     return 1;
   }
+  HFONT GetDialogFont() override { return m_hDialogFont; }
 
   std::vector<std::string> calls;
   CWorkSpaceObj* m_pWorkSpace = nullptr;
   CString m_strFolder;
   CString m_strName;
+  HFONT m_hDialogFont = nullptr;
 
  private:
   static std::string Str(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/CException.h"
 #include "core/CMemFile.h"
@@ -84,7 +85,10 @@ void Fill(CWorkSpaceObj& p) {
   p.m_strReserved2 = "r2";
   p.m_strReserved3 = "r3";
   p.m_strProjectTitle = CString('T', 254);
-  p.m_dwReserved1 = 11;
+  // The member choices share the first reserved number: its low six bits, set for a kind left out.
+  p.m_dwReserved1 = 0x140;
+  p.m_bDocPrivateFunctions = FALSE;
+  p.m_bDocPublicVariables = FALSE;
   p.m_dwReserved2 = 12;
   p.m_dwReserved3 = 13;
   p.m_strHelpContentsFile = "toc.hhc";
@@ -132,7 +136,7 @@ ProjectImage FilledImage() {
   image.reserved2 = "r2";
   image.reserved3 = "r3";
   image.title = std::string(254, 'T');
-  image.dwReserved1 = 11;
+  image.dwReserved1 = 0x140 | 0x04 | 0x10;  // private functions and public variables left out
   image.dwReserved2 = 12;
   image.dwReserved3 = 13;
   image.helpContents = "toc.hhc";
@@ -218,8 +222,8 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredFieldAndNothingElse) {
   ASSERT_TRUE(saved.SaveToFile(path.c_str()));
 
   CWorkSpaceObj loaded;
-  loaded.m_bDocPrivateFunctions = FALSE;
-  loaded.m_bDocPublicVariables = FALSE;
+  loaded.m_bDocPublicFunctions = FALSE;
+  loaded.m_bDocProtectedVariables = FALSE;
   loaded.m_nBoxWidth = 77;
   loaded.m_nChartHeight = 500;
   loaded.m_ComponentClassList.AddTail("SECListCtrl");
@@ -230,15 +234,35 @@ TEST(ProjectFile, RoundTripGivesBackEveryStoredFieldAndNothingElse) {
   EXPECT_EQ(S(loaded.m_strDepartment), std::string(0xFFFD, 'D'));
   EXPECT_EQ(S(loaded.m_strEmail), std::string(0xFFFE, 'E'));
   EXPECT_EQ(loaded.m_DocTitleList.GetCount(), 3);
+  // The member choices are the file's, none left from before.
+  const BOOL choices[] = {loaded.m_bDocProtectedFunctions, loaded.m_bDocPublicFunctions,
+                          loaded.m_bDocPrivateFunctions,   loaded.m_bDocProtectedVariables,
+                          loaded.m_bDocPublicVariables,    loaded.m_bDocPrivateVariables};
+  EXPECT_EQ(std::vector<BOOL>(std::begin(choices), std::end(choices)),
+            (std::vector<BOOL>{TRUE, TRUE, FALSE, TRUE, FALSE, TRUE}));
+  EXPECT_EQ(loaded.m_dwReserved1, 0x154u);
   // Settings that are not stored keep what they were.
-  EXPECT_FALSE(loaded.m_bDocPrivateFunctions);
-  EXPECT_FALSE(loaded.m_bDocPublicVariables);
-  EXPECT_TRUE(loaded.m_bDocPublicFunctions);
   EXPECT_EQ(loaded.m_nBoxWidth, 77);
   EXPECT_EQ(loaded.m_nChartHeight, 500);
   EXPECT_EQ(loaded.m_ComponentClassList.GetCount(), 1);
   EXPECT_EQ(loaded.m_hBoxFont, hBoxFont);
   EXPECT_FALSE(loaded.IsModified());
+}
+
+// A file that stored no member choices (every older file: the word is 0), and an empty file,
+// list every kind of member, whatever the project open before them had chosen.
+TEST(ProjectFile, AFileWithoutMemberChoicesListsEveryKind) {
+  TempFolder folder;
+  const std::string older = folder.Write("Older.dcp", ProjectImage().Bytes());
+  const std::string empty = folder.Write("Empty.dcp");
+  for (const std::string& path : {older, empty}) {
+    CWorkSpaceObj project;
+    project.m_bDocProtectedFunctions = project.m_bDocPrivateVariables = FALSE;
+    ASSERT_TRUE(project.LoadFromFile(path.c_str()));
+    EXPECT_TRUE(project.m_bDocProtectedFunctions && project.m_bDocPublicFunctions && project.m_bDocPrivateFunctions &&
+                project.m_bDocProtectedVariables && project.m_bDocPublicVariables && project.m_bDocPrivateVariables)
+        << path;
+  }
 }
 
 TEST(ProjectFile, LoadRepairsOutputLanguageAndShadowSize) {

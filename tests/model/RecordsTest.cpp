@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "afx/CWinApp.h"
 #include "model/CFileObj.h"
 #include "model/CGenMenuObj.h"
 #include "model/ExplorerItems.h"
+#include "model/RecordFile.h"
 #include "model/ResourceRecords.h"
+#include "testing/testing.h"
 #include "ModelTestSupport.h"
 
 using model_test::ArchiveImage;
@@ -156,6 +161,48 @@ TEST(MemberRecords, FileFamilyWritesEmptyFilesAndReadsThem) {
   EXPECT_TRUE(resId.SaveToFile((folder / "r.rec").c_str()));
   CGenMenuObj entry;
   EXPECT_TRUE(entry.LoadFromFile((folder / "r.rec").c_str()));
+}
+
+namespace {
+
+// A record of the file family that notes the cursor while it is archived.
+class CursorProbe : public CObject {
+  DECLARE_RECORD_FILE()
+
+ public:
+  void Serialize(CArchive& ar) override {
+    seen.push_back(::GetCursor());
+    DWORD dw = 7;
+    if (ar.IsStoring())
+      ar << dw;
+    else
+      ar >> dw;
+  }
+  std::vector<HCURSOR> seen;
+};
+
+IMPLEMENT_RECORD_FILE(CursorProbe)
+
+}  // namespace
+
+// The small records are written and read under the wait cursor, which goes when they are done;
+// a worker thread's transfer leaves the cursor alone.
+TEST(MemberRecords, FileFamilyTransfersUnderTheWaitCursor) {
+  brambolt::test::UiSession session;
+  CWinApp app{"Records Test"};
+  TempFolder folder;
+  const std::string path = folder / "probe.rec";
+  const HCURSOR hArrow = ::LoadCursor(nullptr, IDC_ARROW), hWait = ::LoadCursor(nullptr, IDC_WAIT);
+  ::SetCursor(hArrow);
+  CursorProbe probe;
+  ASSERT_TRUE(probe.SaveToFile(path.c_str()));
+  EXPECT_EQ(::GetCursor(), hArrow);
+  ASSERT_TRUE(probe.LoadFromFile(path.c_str()));
+  EXPECT_EQ(::GetCursor(), hArrow);
+  EXPECT_EQ(probe.seen, (std::vector<HCURSOR>{hWait, hWait}));
+  std::thread worker([&] { EXPECT_TRUE(probe.LoadFromFile(path.c_str())); });
+  worker.join();
+  EXPECT_EQ(::GetCursor(), hArrow);
 }
 
 TEST(ResourceRecords, ArchiveTheirFieldsInTheirOrder) {

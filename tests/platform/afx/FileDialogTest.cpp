@@ -4,6 +4,7 @@
 // and the application's Open and Save As going through the dialog.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -169,6 +170,43 @@ TEST_F(FileDialogTest, SeveralFilesComeBackOneByOneInBothFormats) {
     EXPECT_EQ(std::string(dialog.GetNextPathName(pos)), folder + "/f.txt");
     EXPECT_EQ(pos, nullptr);
   }
+}
+
+// Many files picked at once whose names together pass the caller's buffer: the dialog's buffer
+// grows as the choice is made, so OK gives every one of them (before, OK acted as Cancel). The
+// name field shows the picked names in quotes, as the Explorer-style dialog does.
+TEST_F(FileDialogTest, ManyFilesPickedPastTheBuffersSizeAllComeBack) {
+  const std::string folder = root + "/many";
+  std::filesystem::create_directories(folder);
+  std::vector<std::string> expected;
+  for (int i = 0; i < 403; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "a_rather_long_header_name_%03d.h", i);
+    std::ofstream(folder + "/" + name) << "x";
+    expected.push_back(folder + "/" + name);
+  }
+  std::vector<char> buffer(8192, '\0');
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
+                     "Headers (*.h)|*.h||");
+  dialog.m_ofn.lpstrFile = buffer.data();
+  dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.m_ofn.lpstrInitialDir = folder.c_str();
+  std::string shown;
+  answers.When(nullptr, "Open", [&](HWND window) {
+    HWND files = ::GetDlgItem(window, lst1);
+    RECT first;
+    ::SendMessage(files, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    brambolt::test::Click(files, POINT{first.left + 20, (first.top + first.bottom) / 2});
+    brambolt::test::PressKey(VK_END, brambolt::test::kShift);
+    shown = Text(::GetDlgItem(window, edt1));
+    PressButton(window, IDOK);
+  });
+  ASSERT_EQ(dialog.DoModal(), IDOK) << "error " << ::CommDlgExtendedError();
+  std::vector<std::string> paths;
+  for (POSITION pos = dialog.GetStartPosition(); pos != nullptr;) paths.emplace_back(dialog.GetNextPathName(pos));
+  EXPECT_EQ(paths, expected);
+  EXPECT_EQ(shown.rfind("\"a_rather_long_header_name_000.h\" \"a_rather_long_header_name_001.h\"", 0), 0u)
+      << shown.substr(0, 80);
 }
 
 // An application's folder picker: the old-style dialog with its own template and hook, a derived
