@@ -541,6 +541,9 @@ void DatabaseView::OnInsertLiveFolder() {
   progressDlg.m_bLookInSubfolders = folderDlg.m_bLookInSubfolders;
   progressDlg.DoModal();
   ReplaceFolderItem(hItem, GetItemText(hItem), strFolder);
+  // Every file the copy left out or could not copy is named, in one message for the command.
+  if (!progressDlg.m_notCopied.empty())
+    AfxMessageBox(DescribeFilesNotBroughtIn(progressDlg.m_notCopied), MB_ICONEXCLAMATION);
 }
 
 void DatabaseView::OnRename() {

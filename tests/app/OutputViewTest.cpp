@@ -561,4 +561,37 @@ TEST(OutputTree, ALiveFolderIsCopiedInAndTheFolderShowsTheDisk) {
   EXPECT_NE(s.Find({"HTML Files", "classes", "sub", "inner.htm"}), nullptr);
 }
 
+// A file that cannot be copied and a link to a file are not brought in: the command names each
+// with its reason, in one message once the copy has ended; the other files are copied.
+TEST(OutputTree, ALiveFolderCopyNamesTheFilesItDidNotBringIn) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  TempDir source;
+  source.Write("web/page.htm", "p");
+  source.Write("web/locked.htm", "l");
+  std::filesystem::create_symlink(source / "web/page.htm", source / "web/link.htm");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, (source / "web").c_str());
+    DlgCommand(h, IDOK);
+  });
+  const std::string locked = s.shell.root / "Output_Eng/Htmls/classes/locked.htm";
+  brambolt::ScopedFileFaultHook refuse([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Create && path == locked ? EACCES : 0;
+  });
+  Questions told(IDOK);
+  s.Select({"HTML Files", "classes"});
+  s.Command(ID_EXPLORER_COPY_LIVE_FOLDER);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/page.htm"), "p");
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/locked.htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/link.htm"));
+  ASSERT_EQ(Questions::Asked().size(), 1u);
+  const std::string text = Questions::Asked()[0];
+  EXPECT_EQ(text.rfind("2 file(s) were not brought in:", 0), 0u) << text;
+  EXPECT_NE(text.find("web\\link.htm: it is a symbolic link, which is not followed."), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("web\\locked.htm: it could not be copied ("), std::string::npos) << text;
+}
+
 }  // namespace
