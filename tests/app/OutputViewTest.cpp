@@ -112,11 +112,15 @@ struct OutputSession {
     ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 500), &host, 70002));
     brambolt::test::RunUntilIdle();
   }
-  // The item reached from the root by the texts of its ancestors and its own.
+  // The item reached from the root by the texts of its ancestors and its own, each ancestor
+  // opened on the way as the user opens it.
   HTREEITEM Find(std::initializer_list<const char*> texts) {
     HTREEITEM hItem = view.GetRootItem();
-    for (const char* text : texts)
-      if (hItem != nullptr) hItem = explorertest::ChildNamed(view, hItem, text);
+    for (const char* text : texts) {
+      if (hItem == nullptr) break;
+      view.Expand(hItem, TVE_EXPAND);
+      hItem = explorertest::ChildNamed(view, hItem, text);
+    }
     return hItem;
   }
   void Select(std::initializer_list<const char*> texts) {
@@ -125,7 +129,8 @@ struct OutputSession {
     view.SelectItem(hItem);
   }
   void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
-  // One line per item, indented by depth: text, image, and "/" for a folder record, "-" for none.
+  // One line per item, indented by depth: text, image, and "/" for a folder record, "-" for none;
+  // every folder opened, as the user opens them all.
   std::string Dump() {
     std::string out;
     DumpLevel(view.GetRootItem(), 0, out);
@@ -135,6 +140,7 @@ struct OutputSession {
  private:
   void DumpLevel(HTREEITEM hItem, int depth, std::string& out) {
     for (; hItem != nullptr; hItem = view.GetNextSiblingItem(hItem)) {
+      view.Expand(hItem, TVE_EXPAND);
       TVITEM item{};
       item.mask = TVIF_IMAGE;
       item.hItem = hItem;
@@ -512,6 +518,42 @@ TEST(OutputTree, TheContextMenuGraysWhatTheClickedItemCannotDo) {
   // The root and "Diagrams" have no menu of their own.
   EXPECT_TRUE(ContextMenu(s, s.view.GetRootItem()).empty());
   EXPECT_TRUE(ContextMenu(s, s.Find({"Diagrams"})).empty());
+}
+
+// A refresh reads the folders the user sees: a class folder's pages are read when it is first
+// opened, and then show as they are on disk then, its own folders again to be opened.
+TEST(OutputTree, AFolderIsReadWhenFirstOpenedAndShowsItsPages) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  HTREEITEM hClasses = s.Find({"HTML Files", "classes"});
+  ASSERT_NE(hClasses, nullptr);
+  EXPECT_EQ(s.view.GetChildItem(hClasses), nullptr) << "not read before it is opened";
+  auto canOpen = [&s](HTREEITEM h) {
+    TVITEM item{};
+    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    item.hItem = h;
+    return s.view.GetItem(&item) && item.cChildren == 1;
+  };
+  EXPECT_TRUE(canOpen(hClasses)) << "but it shows it can be opened";
+  s.Write("Output_Eng/Htmls/classes/CDoc.htm");
+  s.view.Expand(hClasses, TVE_EXPAND);
+  std::vector<std::string> children;
+  for (HTREEITEM h = s.view.GetChildItem(hClasses); h != nullptr; h = s.view.GetNextSiblingItem(h))
+    children.emplace_back(static_cast<LPCTSTR>(s.view.GetItemText(h)));
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"CDoc.htm", "CView.htm", "image2", "members"}));
+  HTREEITEM hMembers = explorertest::ChildNamed(s.view, hClasses, "members");
+  ASSERT_NE(hMembers, nullptr);
+  EXPECT_EQ(s.view.GetChildItem(hMembers), nullptr);
+  EXPECT_NE(s.Find({"HTML Files", "classes", "members", "OnDraw.htm"}), nullptr);
+  // An empty folder, once opened, has nothing to open.
+  s.Write("Output_Eng/Htmls/empty/.keep");
+  s.Command(ID_EXPLORER_REFRESH);
+  HTREEITEM hEmpty = s.Find({"HTML Files", "empty"});
+  ASSERT_NE(hEmpty, nullptr);
+  s.view.Expand(hEmpty, TVE_EXPAND);
+  EXPECT_FALSE(canOpen(hEmpty));
 }
 
 TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
