@@ -349,20 +349,43 @@ void CInkwrightApp::DrawShadowRect(CDC* pDC, const CRect& rect, int nOffset) {
 
 // ---- recent projects ----
 
-void CInkwrightApp::LoadRecentProjects() {
+namespace {
+
+// The list stored under the application's key; FALSE when there is none.
+BOOL ReadStoredRecentProjects(CStringList& list) {
   CRegKeyHolder key;
-  if (key.Open(HKEY_CURRENT_USER, CString("Software\\") + kRegistryKey, KEY_READ) == nullptr) return;
+  if (key.Open(HKEY_CURRENT_USER, CString("Software\\") + CInkwrightApp::kRegistryKey, KEY_READ) == nullptr) return FALSE;
   CString strText;
-  if (!key.QueryString(kRecentProjectsValue, strText)) return;
-  CStringList list;
+  if (!key.QueryString(kRecentProjectsValue, strText)) return FALSE;
   SplitRecentProjectList(list, strText);
+  return TRUE;
+}
+
+}  // namespace
+
+void CInkwrightApp::LoadRecentProjects() {
+  CStringList list;
+  if (!ReadStoredRecentProjects(list)) return;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const CString& strPath = list.GetNext(pos);
     if (m_listRecentProjects.Find(strPath) == nullptr) m_listRecentProjects.AddTail(strPath);
   }
 }
 
-void CInkwrightApp::SaveRecentProjects() {
+void CInkwrightApp::SaveRecentProjects() { ChangeRecentProjects(nullptr); }
+
+void CInkwrightApp::ChangeRecentProjects(const std::function<void()>& change) {
+  if (change) change();
+  // Another instance of the program may have stored its list since this one read it: what it
+  // stored stays after this instance's own entries (unless this instance took it off), so a
+  // project opened only in the other instance is kept whichever instance writes last.
+  CStringList stored;
+  ReadStoredRecentProjects(stored);
+  for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {
+    const CString& strPath = stored.GetNext(pos);
+    if (m_listRecentProjects.Find(strPath) == nullptr && m_listRemovedRecentProjects.Find(strPath) == nullptr)
+      m_listRecentProjects.AddTail(strPath);
+  }
   CRegKeyHolder key;
   if (key.Create(HKEY_CURRENT_USER, CString("Software\\") + kRegistryKey, KEY_WRITE) == nullptr) return;
   CStringList list;
@@ -379,16 +402,18 @@ void CInkwrightApp::AddToRecentFileList(LPCTSTR lpszPathName) {
 }
 
 void CInkwrightApp::MoveRecentProjectToFront(const CString& strPath) {
-  if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
-  m_listRecentProjects.AddHead(strPath);
-  SaveRecentProjects();
+  ChangeRecentProjects([&] {
+    if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
+    m_listRecentProjects.AddHead(strPath);
+    if (POSITION pos = m_listRemovedRecentProjects.Find(strPath)) m_listRemovedRecentProjects.RemoveAt(pos);
+  });
 }
 
 void CInkwrightApp::RemoveRecentProject(const CString& strPath) {
-  POSITION pos = m_listRecentProjects.Find(strPath);
-  if (pos == nullptr) return;
-  m_listRecentProjects.RemoveAt(pos);
-  SaveRecentProjects();
+  ChangeRecentProjects([&] {
+    if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
+    if (m_listRemovedRecentProjects.Find(strPath) == nullptr) m_listRemovedRecentProjects.AddTail(strPath);
+  });
 }
 
 // ---- the .dcp association ----

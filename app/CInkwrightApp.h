@@ -3,6 +3,7 @@
 // association), exit, message boxes, help, and the project commands with their file operations.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "afx/afx.h"
@@ -55,7 +56,12 @@ class CInkwrightApp : public CWinApp {
   const BYTE* GetBig5ToGBTable() const { return m_pBIGTOGBData; }
   // The recent projects in the value "RecentProjects" of the application's registry key.
   void LoadRecentProjects();
+  // Writes the list merged with the one stored now (see ChangeRecentProjects).
   void SaveRecentProjects();
+  // Makes the change on this instance's list and writes it merged with the stored one: the
+  // stored entries this instance does not hold (another instance's projects) follow its own,
+  // except those this instance took off the list.
+  void ChangeRecentProjects(const std::function<void()>& change);
   // HKEY_CLASSES_ROOT\.dcp rewritten for this program, and the desktop's association.
   void RegisterDcpAssociation();
   // Deletes one value (lpszValueName given) or a whole key with its subkeys; TRUE on success.
@@ -128,6 +134,8 @@ class CInkwrightApp : public CWinApp {
   int m_nTemplateId = 100;
   CString m_strProjectFolder;
   CList<CString, const CString&> m_listRecentProjects{10};
+  // The projects this instance took off the list (and did not open again since).
+  CList<CString, const CString&> m_listRemovedRecentProjects{10};
   CString m_strProjectName;
   CStringList m_listLiveFolderTypes{10};
   CBrush* m_pPatternBrush = nullptr;

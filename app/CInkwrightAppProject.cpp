@@ -151,7 +151,11 @@ void CInkwrightApp::ClearHtmlHelpSettings() {
 BOOL CInkwrightApp::OpenProject(CString strPath) {
   SECFileSystem fs;
   if (!fs.FileExists(strPath)) {
+    // A project deleted or moved since it was listed: the user is told, and it leaves the list.
     RemoveRecentProject(strPath);
+    CString strText;
+    strText.Format("The project %s is not there any more: it was deleted or moved.", static_cast<LPCTSTR>(strPath));
+    AfxMessageBox(strText, MB_ICONINFORMATION);
     return TRUE;
   }
   if (!SaveAllDocuments()) return FALSE;

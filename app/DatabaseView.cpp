@@ -4,10 +4,7 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
-#include <system_error>
-#include <thread>
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
@@ -38,7 +35,6 @@ struct FolderEntries {
   struct SubFolder {
     CString strPath;
     bool bLink = false;
-    std::unique_ptr<FolderEntries> pContents;  // read by ReadFolderTree; none for a link
   };
   // A plain file with its name and image, worked out where the folder is read.
   struct File {
@@ -210,7 +206,7 @@ FolderEntries ListFolder(const CString& strFolder) {
     const CString strName = data.cFileName;
     if (strName == "." || strName == "..") continue;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      entries.folders.push_back({strPrefix + strName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, {}});
+      entries.folders.push_back({strPrefix + strName, (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } else if ((data.dwFileAttributes & kNotPlain) == 0) {
       // The path goes into the file's record as it is: no spare room kept for each of thousands.
       CString strPath = strPrefix + strName;
@@ -220,35 +216,6 @@ FolderEntries ListFolder(const CString& strFolder) {
   } while (::FindNextFile(hFind, &data));
   ::FindClose(hFind);
   return entries;
-}
-
-// A folder with everything below it, links not entered.
-std::unique_ptr<FolderEntries> ReadFolderTree(const CString& strFolder) {
-  auto pEntries = std::make_unique<FolderEntries>(ListFolder(strFolder));
-  for (FolderEntries::SubFolder& sub : pEntries->folders)
-    if (!sub.bLink) sub.pContents = ReadFolderTree(sub.strPath);
-  return pEntries;
-}
-
-// Reads the trees of the given sub-folders, several at once: a documentation tree has a folder
-// per class, and listing them one after the other leaves the refresh waiting on the file system
-// for most of its time. The tree is filled from the result in order afterwards.
-void ReadFolderTrees(std::vector<FolderEntries::SubFolder*>& folders) {
-  std::atomic<size_t> nNext{0};
-  auto work = [&] {
-    for (size_t i; (i = nNext++) < folders.size();) folders[i]->pContents = ReadFolderTree(folders[i]->strPath);
-  };
-  const size_t nThreads = std::min<size_t>(folders.size(), std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-  std::vector<std::thread> pool;
-  for (size_t t = 1; t < nThreads; ++t) {
-    try {
-      pool.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // no further thread to be had: those there are do the work
-    }
-  }
-  work();
-  for (std::thread& thread : pool) thread.join();
 }
 
 // True when every byte of the text belongs to a character of the charset: a name in the other
@@ -275,6 +242,7 @@ BEGIN_MESSAGE_MAP(DatabaseView, WorkspaceTree)
   AFX_WM_ENTRY(WM_RBUTTONUP, AfxSig_v_u_p, void, (UINT, CPoint), OnContextMenu)
   AFX_WM_ENTRY(WM_KEYUP, AfxSig_v_u_u_u, void, (UINT, UINT, UINT), OnKeyRelease)
   ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClick)
+  ON_NOTIFY_REFLECT(TVN_ITEMEXPANDING, OnFolderExpanding)
   ON_COMMAND(ID_EXPLORER_OPEN, OnOpen)
   ON_UPDATE_COMMAND_UI(ID_EXPLORER_OPEN, OnUpdateOpen)
   ON_COMMAND(ID_EXPLORER_REMOVE, OnRemove)
@@ -355,27 +323,46 @@ void DatabaseView::AddFolderFiles(FolderEntries& entries, HTREEITEM hParent) {
 void DatabaseView::FillFolder(const CString& strFolder, HTREEITEM hParent) {
   FolderEntries entries = ListFolder(strFolder);
   AddFolderFiles(entries, hParent);
-  std::vector<FolderEntries::SubFolder*> read;
-  for (FolderEntries::SubFolder& sub : entries.folders)
-    if (!sub.bLink && !IsImage2Folder(sub.strPath)) read.push_back(&sub);
-  ReadFolderTrees(read);
   ForEachWithProgress(entries.folders, [&](const FolderEntries::SubFolder& sub) {
-    if (IsImage2Folder(sub.strPath)) return;
-    HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);
-    if (sub.pContents != nullptr) AddFolderTree(*sub.pContents, hItem);
+    if (!IsImage2Folder(sub.strPath)) InsertFolderItem(hParent, sub.strPath, sub.bLink);
   });
 }
 
-void DatabaseView::FillSubFolders(const CString& strFolder, HTREEITEM hParent) {
-  AddFolderTree(*ReadFolderTree(strFolder), hParent);
+HTREEITEM DatabaseView::InsertFolderItem(HTREEITEM hParent, const CString& strPath, bool bLink) {
+  HTREEITEM hItem = InsertRecordItem(hParent, LastName(strPath), kImageFolder, strPath, TRUE);
+  CItemFileObj* pRecord = GetItemRecord(hItem);
+  // A linked folder is shown, never entered; any other is read when it is first opened.
+  if (hItem == nullptr || pRecord == nullptr || bLink) return hItem;
+  pRecord->m_dwMark = kFolderNotRead;
+  TVITEM item{};
+  item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+  item.hItem = hItem;
+  item.cChildren = 1;
+  SetItem(&item);
+  return hItem;
 }
 
-void DatabaseView::AddFolderTree(FolderEntries& entries, HTREEITEM hParent) {
-  AddFolderFiles(entries, hParent);
-  for (const FolderEntries::SubFolder& sub : entries.folders) {
-    HTREEITEM hItem = InsertRecordItem(hParent, LastName(sub.strPath), kImageFolder, sub.strPath, TRUE);
-    if (sub.pContents != nullptr) AddFolderTree(*sub.pContents, hItem);
+void DatabaseView::FillFolderItem(HTREEITEM hItem) {
+  CItemFileObj* pRecord = GetItemRecord(hItem);
+  if (pRecord == nullptr || !pRecord->m_bFolder || pRecord->m_dwMark != kFolderNotRead) return;
+  pRecord->m_dwMark = 1;
+  FolderEntries entries = ListFolder(pRecord->m_strPath);
+  AddFolderFiles(entries, hItem);
+  for (const FolderEntries::SubFolder& sub : entries.folders) InsertFolderItem(hItem, sub.strPath, sub.bLink);
+  if (GetChildItem(hItem) == nullptr) {
+    // An empty folder loses its button.
+    TVITEM item{};
+    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    item.hItem = hItem;
+    item.cChildren = 0;
+    SetItem(&item);
   }
+}
+
+void DatabaseView::OnFolderExpanding(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  const auto* pNM = reinterpret_cast<const NMTREEVIEW*>(pNMHDR);
+  if ((pNM->action & 0x0F) == TVE_EXPAND && pNM->itemNew.hItem != nullptr) FillFolderItem(pNM->itemNew.hItem);
 }
 
 HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath) {
@@ -542,6 +529,9 @@ void DatabaseView::OnInsertLiveFolder() {
   progressDlg.m_bLookInSubfolders = folderDlg.m_bLookInSubfolders;
   progressDlg.DoModal();
   ReplaceFolderItem(hItem, GetItemText(hItem), strFolder);
+  // Every file the copy left out or could not copy is named, in one message for the command.
+  if (!progressDlg.m_notCopied.empty())
+    AfxMessageBox(DescribeFilesNotBroughtIn(progressDlg.m_notCopied), MB_ICONEXCLAMATION);
 }
 
 void DatabaseView::OnRename() {

@@ -40,10 +40,13 @@ class DatabaseView : public WorkspaceTree {
   // List style and colours: white, the selection in the active caption's colour.
   void OnTreeCreating() override;
   // Adds the folder's plain files under hParent, then its sub-folders (a first-level "image2" left
-  // out) with their contents at every depth, driving the status-bar progress per sub-folder.
+  // out), driving the status-bar progress per sub-folder. A sub-folder's contents are read when
+  // it is first opened (FillFolderItem), so a refresh costs the folders the user sees, not the
+  // whole tree.
   void FillFolder(const CString& strFolder, HTREEITEM hParent);
-  // Adds one folder's files and, recursively, its sub-folders under hParent.
-  void FillSubFolders(const CString& strFolder, HTREEITEM hParent);
+  // Reads the contents of a folder item not read yet (its files, and its sub-folders to be read
+  // in turn when opened); nothing for any other item.
+  void FillFolderItem(HTREEITEM hItem);
   // Converts one folder's files and, recursively, its sub-folders.
   void ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5);
 
@@ -56,6 +59,8 @@ class DatabaseView : public WorkspaceTree {
   // WM_KEYUP (the list's own OnKeyUp is its Up-arrow handling).
   afx_msg void OnKeyRelease(UINT nChar, UINT nRepCnt, UINT nFlags);
   afx_msg void OnDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+  // TVN_ITEMEXPANDING: a folder opened for the first time is read.
+  afx_msg void OnFolderExpanding(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnOpen();
   afx_msg void OnRemove();
   afx_msg void OnNewFolder();
@@ -80,9 +85,11 @@ class DatabaseView : public WorkspaceTree {
                              BOOL bFolder, HTREEITEM hInsertAfter = TVI_LAST);
   // Adds the plain files of a folder as read under hParent; their paths move into the records.
   void AddFolderFiles(FolderEntries& entries, HTREEITEM hParent);
-  // Adds a folder's files and sub-folders, with what they hold, as read from disk (the files'
-  // paths move into the records).
-  void AddFolderTree(FolderEntries& entries, HTREEITEM hParent);
+  // Inserts the item of a folder (last under hParent) whose contents are read when it is first
+  // opened; a link to a folder is shown without contents.
+  HTREEITEM InsertFolderItem(HTREEITEM hParent, const CString& strPath, bool bLink);
+  // The mark of a folder record whose contents are not read yet.
+  static constexpr DWORD kFolderNotRead = 2;
   // Replaces the folder item by a fresh one of the given text and path in its place among its
   // siblings (selected when it was), filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);

@@ -1,10 +1,12 @@
 // The live-folder file types and the folder copy behind the folder-adding dialogs.
 #include "model/AddFolder.h"
 
+#include <cstdio>
 #include <iterator>
 #include <memory>
 
 #include "foundation/SECFileSystem.h"
+#include "base/LastError.h"
 #include "os/FileApi.h"
 
 namespace {
@@ -78,7 +80,11 @@ AddFolderResult AddFolderFiles(const CString& strSource, const CString& strTarge
       break;
     }
     const CString strFile = files->GetNext(pos);
-    if (IsSymbolicLink(strFile)) continue;
+    if (IsSymbolicLink(strFile)) {
+      // Not followed: it may lead anywhere on the disk.
+      result.notCopied.push_back({strFile, "it is a symbolic link, which is not followed"});
+      continue;
+    }
     // The file's folder relative to the source, with its trailing separator ("" at the top).
     const CString strRelative = fs.GetPath(strFile).Mid(strSourceFolder.GetLength() + 1);
     const CString strFolder = strRelative.IsEmpty() ? strTargetFolder
@@ -92,10 +98,40 @@ AddFolderResult AddFolderFiles(const CString& strSource, const CString& strTarge
     }
     // CopyFile writes a temporary file beside the target and renames it into place, so a
     // replaced file is never left half-written.
-    if (MakeFolder(strFolder) && CopyFile(strFile, strCopy, bReplace ? FALSE : TRUE))
-      ++result.nCopied;
-    else
+    if (!MakeFolder(strFolder)) {
       ++result.nFailed;
+      result.notCopied.push_back({strFile, "its folder " + strFolder + " could not be made"});
+    } else if (CopyFile(strFile, strCopy, bReplace ? FALSE : TRUE)) {
+      ++result.nCopied;
+    } else {
+      ++result.nFailed;
+      result.notCopied.push_back({strFile, DescribeFileError(GetLastError())});
+    }
   }
   return result;
+}
+
+CString DescribeFileError(DWORD dwError) {
+  char szText[512] = {};
+  if (FormatMessage(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0, szText,
+                    sizeof szText, nullptr) == 0)
+    std::snprintf(szText, sizeof szText, "error %lu", static_cast<unsigned long>(dwError));
+  CString strText = szText;
+  strText.TrimRight();
+  while (!strText.IsEmpty() && strText.Right(1) == ".") strText = strText.Left(strText.GetLength() - 1);
+  return "it could not be copied (" + strText + ")";
+}
+
+CString DescribeFilesNotBroughtIn(const std::vector<FileNotBroughtIn>& files) {
+  if (files.empty()) return CString();
+  constexpr size_t kShown = 20;
+  CString strText;
+  strText.Format("%d file(s) were not brought in:", static_cast<int>(files.size()));
+  for (size_t i = 0; i < files.size() && i < kShown; ++i) strText += "\n" + files[i].strPath + ": " + files[i].strReason + ".";
+  if (files.size() > kShown) {
+    CString strMore;
+    strMore.Format("\n... and %d more.", static_cast<int>(files.size() - kShown));
+    strText += strMore;
+  }
+  return strText;
 }

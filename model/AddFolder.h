@@ -2,6 +2,8 @@
 // (with or without its subfolders) into a folder of the project.
 #pragma once
 
+#include <vector>
+
 #include "base/base.h"
 #include "core/CString.h"
 #include "core/Lists.h"
@@ -32,15 +34,29 @@ class AddFolderListener {
   virtual BOOL IsCancelled() = 0;
 };
 
+// A file that a copy into the project did not bring in, and why.
+struct FileNotBroughtIn {
+  CString strPath;
+  CString strReason;
+};
+
 struct AddFolderResult {
   int nCopied = 0;     // new files and replaced ones
   int nKept = 0;       // files already in the target, kept as they were
   int nFailed = 0;     // files that could not be copied
   BOOL bCancelled = FALSE;
+  // The files left out (symbolic links) or that could not be copied, in the order met.
+  std::vector<FileNotBroughtIn> notCopied;
 };
 
+// The text that names the files not brought in and why, one a line (the first ones, then how
+// many more); empty when there are none.
+CString DescribeFilesNotBroughtIn(const std::vector<FileNotBroughtIn>& files);
+// The reason of a failed file operation, from its error code.
+CString DescribeFileError(DWORD dwError);
+
 // Copies the ordinary files of a folder (hidden and system files, and symbolic links, are left
-// out) into a target folder; with bLookInSubfolders, the subfolders' files too, each into the
+// out; a link to a file is named in the result) into a target folder; with bLookInSubfolders, the subfolders' files too, each into the
 // same relative folder under the target, made as needed. Linked folders are never entered.
 // A file already in the target is replaced only when the listener says so; a file that cannot
 // be copied does not stop the others.

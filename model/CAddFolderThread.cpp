@@ -13,7 +13,8 @@ BOOL CAddFolderThread::InitInstance() {
 void CAddFolderThread::AddFolder() {
   const HWND hDialog = m_pDialog->m_hWnd;
   PlayProgressClip(hDialog);
-  AddFolderFiles(m_strSource, m_strTarget, m_bLookInSubfolders, *this);
+  // What was not brought in goes to the dialog, which the command reads once it has ended.
+  m_pDialog->m_notCopied = AddFolderFiles(m_strSource, m_strTarget, m_bLookInSubfolders, *this).notCopied;
   StopProgressClip(hDialog);
   m_bBusy = FALSE;
   // The last touch of the dialog: once it has handled this, the thread reaches it no more.

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +39,8 @@ namespace {
 constexpr DWORD kOrdinaryFiles = FILE_ATTRIBUTE_NORMAL;
 constexpr UINT kInformationBox = 0x40;  // MB_ICONINFORMATION | MB_OK
 constexpr UINT kExclamationBox = 0x30;  // MB_ICONEXCLAMATION | MB_OK
+constexpr UINT kQuestionBox = 0x34;     // MB_ICONEXCLAMATION | MB_YESNO
+constexpr int kYes = 6;                 // IDYES
 constexpr DWORD kCompilerSilenceMs = 120000;  // the longest the compiler may write nothing
 constexpr int kShownOutputLines = 30;
 
@@ -61,6 +64,29 @@ bool IsPage(SECFileSystem& fs, const CString& strPath) {
 
 // Folders whose name begins with "_" and the one named "images" stay out of the sitemaps.
 bool IsTakenFolder(const CString& strName) { return strName.Left(1) != "_" && strName != "images"; }
+
+// The folder names of the classes the open project has now, as the documentation run names them;
+// empty with no project open (nothing is then told apart).
+std::set<std::string> CurrentClassFolders() {
+  std::set<std::string> names;
+  CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
+  if (pProject == nullptr) return names;
+  pProject->RestoreAnalysisOrder();
+  pProject->AssignClassFileNames();
+  for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;)
+    names.insert(static_cast<LPCTSTR>(pProject->m_FileObjList.GetNext(pos)->FileName()));
+  return names;
+}
+
+// A folder of the page folder that a run wrote for a class the project no longer has (a header
+// removed, a class renamed): it holds the class page of its own name. Its files stay on disk, but
+// the help lists only the classes of the project as it is now. Other folders (the user's own)
+// are listed as they are.
+bool IsFormerClassFolder(const std::set<std::string>& current, const CString& strFolderPath, const CString& strName) {
+  if (current.empty() || current.count(static_cast<LPCTSTR>(strName)) != 0) return false;
+  SECFileSystem fs;
+  return fs.FileExists(fs.AppendPath(strFolderPath, strName + ".htm")) != FALSE;
+}
 
 std::unique_ptr<CStringList> ListFiles(SECFileSystem& fs, const CString& strFolder) {
   return std::unique_ptr<CStringList>(fs.GetFileList(fs.AppendPath(strFolder, "*.*"), kOrdinaryFiles));
@@ -157,7 +183,12 @@ void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
   for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();)
     list.AddTail("Htmls\\" + fs.GetFileName(files->RemoveHead()));
   const auto folders = ListFolders(fs, strPageFolder);
-  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) CollectSubfolderFiles(list, "Htmls\\" + folders->GetNext(pos));
+  const std::set<std::string> current = CurrentClassFolders();
+  for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
+    const CString& strName = folders->GetNext(pos);
+    if (!IsFormerClassFolder(current, fs.AppendPath(strPageFolder, strName), strName))
+      CollectSubfolderFiles(list, "Htmls\\" + strName);
+  }
 }
 
 void CGenHtmlHelpClass::CollectSubfolderFiles(CStringList& list, CString strFolder) {
@@ -183,14 +214,18 @@ void ForEachPage(const CString& strLanguageFolder, const CString& strFolder, boo
   }
 }
 
-// The taken subfolders of a folder, relative to the language folder.
+// The taken subfolders of a folder, relative to the language folder; in the page folder
+// ("Htmls"), without the folders of classes the project no longer has.
 template <class Visit>
 void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFolder, Visit&& visit) {
   SECFileSystem fs;
-  const auto folders = ListFolders(fs, strLanguageFolder + strFolder);
+  const CString strFull = strLanguageFolder + strFolder;
+  const auto folders = ListFolders(fs, strFull);
+  const std::set<std::string> current = strFolder == "Htmls" ? CurrentClassFolders() : std::set<std::string>();
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
-    if (IsTakenFolder(strName)) visit(strName, strFolder + "\\" + strName);
+    if (IsTakenFolder(strName) && !IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName))
+      visit(strName, strFolder + "\\" + strName);
   }
 }
 
@@ -268,6 +303,35 @@ void CGenHtmlHelpClass::WriteIndexFolders(PageText& out, CString strFolder) {
   });
 }
 
+std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder) {
+  std::vector<CString> missing;
+  SECFileSystem fs;
+  auto check = [&](const CString& strRelative) {
+    if (!fs.FileExists(strPageFolder + strRelative)) missing.push_back(strRelative);
+  };
+  check("Index.htm");
+  check("Hierarchy_Chart.htm");
+  project.RestoreAnalysisOrder();
+  project.AssignClassFileNames();
+  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = project.m_FileObjList.GetNext(pos);
+    if (pClass->m_strClassName.IsEmpty()) continue;
+    const CString strFolder = pClass->FileName() + "\\";
+    check(strFolder + pClass->FileName() + ".htm");
+    for (POSITION posMember = pClass->m_MemberFunctionList.GetHeadPosition(); posMember != nullptr;) {
+      const CMemberFunctionObj* pFunction = pClass->m_MemberFunctionList.GetNext(posMember);
+      if (IsFunctionDocumented(project, pFunction->m_nAccess))
+        check(strFolder + "Member Functions\\" + CFileObj::FixedName(pFunction->m_strUniqueName) + ".htm");
+    }
+    for (POSITION posMember = pClass->m_VariableList.GetHeadPosition(); posMember != nullptr;) {
+      const CVariableObj* pVariable = pClass->m_VariableList.GetNext(posMember);
+      if (IsVariableDocumented(project, pVariable->m_nAccess))
+        check(strFolder + "Member Vars\\" + CFileObj::FixedName(pVariable->m_strUniqueName) + ".htm");
+    }
+  }
+  return missing;
+}
+
 HtmlHelpSettings FillHtmlHelpDefaults(CWorkSpaceObj& project, const CString& strProjectName) {
   auto fill = [](CString& strSetting, const CString& strDefault) {
     if (strSetting.IsEmpty()) strSetting = strDefault;
@@ -337,6 +401,28 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
   writer.WriteProjectFile(strProjectFile);
   writer.WriteContentsFile(strLanguageFolder + settings.strContentsFile);
   writer.WriteIndexFile(strLanguageFolder + settings.strIndexFile);
+
+  // Pages of the project removed by hand since the run would be missing from the help without a
+  // word (the compiler's one warning among hundreds of lines): they are named first.
+  const std::vector<CString> missing = ListMissingPages(project, writer.GetPageFolder());
+  if (!missing.empty()) {
+    CString strText;
+    strText.Format("%d page(s) of the project's documentation are not in %s, so the help would lack them and "
+                   "links to them would lead nowhere:",
+                   static_cast<int>(missing.size()), static_cast<LPCTSTR>(writer.GetPageFolder()));
+    constexpr size_t kShown = 20;
+    for (size_t i = 0; i < missing.size() && i < kShown; ++i) strText += "\n" + missing[i];
+    if (missing.size() > kShown) {
+      CString strMore;
+      strMore.Format("\n... and %d more.", static_cast<int>(missing.size() - kShown));
+      strText += strMore;
+    }
+    strText += "\nWrite Documentation writes them again. Compile the help without them?";
+    if (GetShellServices()->ShowMessage(strText, kQuestionBox) != kYes) {
+      GetShellServices()->RefreshOutputTree();
+      return FALSE;
+    }
+  }
 
   const BOOL bCompiled =
       CompileHtmlHelp(strLanguageFolder, settings.strProjectFile, settings.strCompiledFile, hWndOwner);

@@ -3,6 +3,8 @@
 // (default names, the checks of the dialog, the shell's compile of the project).
 #pragma once
 
+#include <vector>
+
 #include "base/base.h"
 #include "core/CObject.h"
 #include "core/CString.h"
@@ -69,9 +71,14 @@ void ListDefaultFileCandidates(const CWorkSpaceObj& project, const CString& strP
 // control that gets the focus. bDefaultSelected: an item of the default-file list is selected.
 UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelected, CString& strMessage,
                            UINT& nControl);
+// The pages the project's documentation has now (the class list, the chart page, each class's
+// page and the pages of its documented members) that are not in the page folder, relative to it.
+std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder);
 // After OK: stores the settings in the project (marking it modified), writes the three files into
-// the language folder, compiles the project file (telling the user when there is no compiler)
-// and refreshes the output tree. TRUE when the compiler ran.
+// the language folder (their contents and index list only the classes the project has now: the
+// folders of former classes stay on disk), names the project's pages that are missing and asks
+// whether to compile without them, compiles the project file (telling the user when there is no
+// compiler) and refreshes the output tree. TRUE when the compiler ran.
 BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner);
 // Runs the compiler associated with ".hhp" on the project file in the language folder and shows
 // what it did, as the compiler's own window would: its last lines of output and the help file

@@ -79,6 +79,9 @@ BOOL CProjectObj::ImportProjectFiles() {
     else
       ImportGroupFiles(pItem);
   }
+  // What the project lists but the reading could not bring in is named once, after the copies.
+  if (!m_pProject->m_NotRead.empty())
+    GetShellServices()->ShowMessage(DescribeFilesNotBroughtIn(m_pProject->m_NotRead), 0x30 /* MB_ICONEXCLAMATION */);
   return TRUE;
 }
 

@@ -168,7 +168,7 @@ class CWorkSpaceObj : public CObject {
   BOOL SaveHierarchyChartBitmap(CString strImageFolder);
   // Lays out the chart and writes it as a 24-bit BMP file, drawn in bands of nBandHeight rows
   // whose rows are written as each band is done, so a chart of any size takes the memory of one
-  // band. FALSE (and no file left) when it could not be written.
+  // band. FALSE when it could not be written (the earlier chart stays as it was).
   BOOL WriteHierarchyChartImage(CString strPath, int nBandHeight = 256);
   BOOL WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight = 256);
   // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.

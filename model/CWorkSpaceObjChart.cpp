@@ -572,9 +572,12 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const C
     bWritten = bWritten && file.Write(rows.data(), rows.size());
     nBottom = nTop;
   }
-  bWritten = file.Close() && bWritten;
-  if (!bWritten) folder.Remove(strName);
-  return bWritten;
+  // A chart not written whole is dropped: the chart of the earlier run stays as it was.
+  if (!bWritten) {
+    file.Discard();
+    return FALSE;
+  }
+  return file.Close();
 }
 
 BOOL CWorkSpaceObj::SaveHierarchyChartBitmap(CString strImageFolder) {

@@ -94,9 +94,15 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
+  if (pProgress != nullptr) pProgress->SetClassCount(static_cast<int>(m_FileObjList.GetCount()));
   if (IsRunStopped(pProgress)) return 0;
   const BOOL bIndex = WriteIndexPage(nLanguage, htmls);
-  if (bIndex && pProgress != nullptr) pProgress->PageWritten("Index.htm");
+  if (pProgress != nullptr) {
+    if (bIndex)
+      pProgress->PageWritten("Index.htm");
+    else
+      pProgress->PageFailed("Index.htm");
+  }
 
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
@@ -123,9 +129,18 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
     }
   }
   if (IsRunStopped(pProgress)) return 0;
-  if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
-  const BOOL bChart = WriteChartPage(nLanguage, htmls);
-  if (bChart && pProgress != nullptr) pProgress->PageWritten("Hierarchy_Chart.htm");
+  // The chart page gives the picture's size: without a new picture the earlier page stays with
+  // the earlier picture it fits.
+  if (bChartBitmap) {
+    if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
+    const BOOL bChart = WriteChartPage(nLanguage, htmls);
+    if (pProgress != nullptr) {
+      if (bChart)
+        pProgress->PageWritten("Hierarchy_Chart.htm");
+      else
+        pProgress->PageFailed("Hierarchy_Chart.htm");
+    }
+  }
 
   return WriteClassPages(nLanguage, htmls, images, pProgress);
 }

@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "os/FileFaults.h"
 #include "os/Paths.h"
 
 namespace {
@@ -44,6 +46,9 @@ bool IsEmptyFolder(int dirFd, const char* lpszName) {
   return bEmpty;
 }
 
+// A name in a folder, as the file layer's fault seam is told it.
+std::string PathIn(const std::string& folder, const char* lpszName) { return folder + "/" + lpszName; }
+
 void CloseHandle(int& fd) {
   if (fd >= 0) ::close(fd);
   fd = -1;
@@ -53,12 +58,14 @@ void CloseHandle(int& fd) {
 
 OutputFolder::~OutputFolder() { CloseHandle(m_fd); }
 
-OutputFolder::OutputFolder(OutputFolder&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+OutputFolder::OutputFolder(OutputFolder&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
 
 OutputFolder& OutputFolder::operator=(OutputFolder&& other) noexcept {
   if (this != &other) {
     CloseHandle(m_fd);
     m_fd = std::exchange(other.m_fd, -1);
+    m_path = std::move(other.m_path);
   }
   return *this;
 }
@@ -83,7 +90,7 @@ OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMa
     std::error_code error;
     std::filesystem::create_directories(native, error);
   }
-  OutputFolder folder(::open(native.c_str(), kDirectoryFlags));
+  OutputFolder folder(::open(native.c_str(), kDirectoryFlags), native);
   for (const std::string& name : own) {
     if (!folder.IsOpen()) break;
     folder = folder.OpenSubfolder(name.c_str(), bMake);
@@ -110,7 +117,7 @@ OutputFolder OutputFolder::OpenSubfolder(const char* lpszName, bool bMake) const
   if (m_fd < 0) return {};
   for (int nTry = 0; nTry < 3; ++nTry) {
     const int fd = ::openat(m_fd, lpszName, kDirectoryFlags | O_NOFOLLOW);
-    if (fd >= 0) return OutputFolder(fd);
+    if (fd >= 0) return OutputFolder(fd, PathIn(m_path, lpszName));
     if (errno == ENOENT) {
       if (!bMake) return {};
       ::mkdirat(m_fd, lpszName, 0777);
@@ -130,42 +137,58 @@ BOOL OutputFolder::HasSubfolder(const CString& strName) const {
   return m_fd >= 0 && ::fstatat(m_fd, strName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
+namespace {
+
+// The name a file is written under until it is whole: beside it, hidden, and the same at every
+// run, so what a killed run left is written over by the next. A name too long for that takes a
+// hash of itself.
+CString TemporaryName(const CString& strName) {
+  constexpr int kLongestName = 255;
+  CString strTemp = ".~" + strName + ".part";
+  if (strTemp.GetLength() <= kLongestName) return strTemp;
+  const size_t nHash = std::hash<std::string_view>()(std::string_view(strName, static_cast<size_t>(strName.GetLength())));
+  char szHash[32];
+  std::snprintf(szHash, sizeof szHash, ".~%016zx.part", nHash);
+  return szHash;
+}
+
+}  // namespace
+
 OutputFile OutputFolder::CreateFile(const CString& strName) const {
-  if (m_fd < 0 || strName.IsEmpty()) return {};
-  const char* lpszName = strName;
-  // Never blocks on a pipe planted under the name, never follows a link.
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-  for (int nTry = 0; nTry < 3; ++nTry) {
-    const int fd = ::openat(m_fd, lpszName, kFlags | (nTry > 0 ? O_EXCL : 0), 0666);
-    if (fd < 0) {
-      if (errno == EEXIST || errno == ELOOP || errno == ENXIO || errno == EISDIR ||
-          (errno != ENOENT && IsLink(m_fd, lpszName))) {
-        if (::unlinkat(m_fd, lpszName, 0) != 0 && errno == EISDIR) return {};
-        continue;
-      }
-      return {};
-    }
-    struct stat st {};
-    // Only a plain file of its own is rewritten in place: a second name of another file (a hard
-    // link) would carry the new text to that file too.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1) {
-      ::close(fd);
-      ::unlinkat(m_fd, lpszName, 0);
-      continue;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    OutputFile file(fd);
-    file.m_nOldSize = static_cast<unsigned long long>(st.st_size);
-    return file;
+  if (m_fd < 0 || strName.IsEmpty() || strName == "." || strName == "..") return {};
+  if (const int fault = brambolt::FileFault(brambolt::FileStep::Create, PathIn(m_path, strName))) {
+    errno = fault;
+    return {};
   }
-  return {};
+  OutputFile file;
+  file.m_strTemp = TemporaryName(strName);
+  // Never blocks on a pipe planted under the name, never follows a link: whatever holds the
+  // temporary name (what a killed run left, or something planted) goes, and a new file is made.
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int fd = -1;
+  for (int nTry = 0; nTry < 3 && fd < 0; ++nTry) {
+    fd = ::openat(m_fd, file.m_strTemp, kFlags, 0666);
+    if (fd < 0 && errno != EEXIST) return {};
+    if (fd < 0 && ::unlinkat(m_fd, file.m_strTemp, 0) != 0 && errno == EISDIR) return {};
+  }
+  if (fd < 0) return {};
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file.m_fd = fd;
+  file.m_dirFd = m_fd;
+  file.m_folderPath = m_path;
+  file.m_strName = strName;
+  return file;
 }
 
 BOOL OutputFolder::WriteFile(const CString& strName, const void* pData, size_t nBytes) const {
   OutputFile file = CreateFile(strName);
   if (!file.IsOpen()) return FALSE;
   const BOOL bWritten = file.Write(pData, nBytes);
-  return file.Close() && bWritten;
+  if (!bWritten) {
+    file.Discard();
+    return FALSE;
+  }
+  return file.Close();
 }
 
 void OutputFolder::Remove(const CString& strName) const {
@@ -248,20 +271,24 @@ void OutputFolder::RemoveFilesWrittenBefore(const struct timespec& since,
   if (m_fd >= 0) RemoveOlderFiles(m_fd, since, removingFolder, 0);
 }
 
-OutputFile::~OutputFile() { Close(); }
+OutputFile::~OutputFile() { Discard(); }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)),
-      m_nWritten(other.m_nWritten),
-      m_nOldSize(other.m_nOldSize),
+      m_dirFd(std::exchange(other.m_dirFd, -1)),
+      m_folderPath(std::move(other.m_folderPath)),
+      m_strName(other.m_strName),
+      m_strTemp(other.m_strTemp),
       m_bFailed(other.m_bFailed) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
-    Close();
+    Discard();
     m_fd = std::exchange(other.m_fd, -1);
-    m_nWritten = other.m_nWritten;
-    m_nOldSize = other.m_nOldSize;
+    m_dirFd = std::exchange(other.m_dirFd, -1);
+    m_folderPath = std::move(other.m_folderPath);
+    m_strName = other.m_strName;
+    m_strTemp = other.m_strTemp;
     m_bFailed = other.m_bFailed;
   }
   return *this;
@@ -269,6 +296,11 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 BOOL OutputFile::Write(const void* pData, size_t nBytes) {
   if (m_fd < 0 || m_bFailed) return FALSE;
+  if (const int fault = brambolt::FileFault(brambolt::FileStep::Write, PathIn(m_folderPath, m_strTemp))) {
+    errno = fault;
+    m_bFailed = true;
+    return FALSE;
+  }
   const char* p = static_cast<const char*>(pData);
   while (nBytes > 0) {
     const ssize_t n = ::write(m_fd, p, nBytes);
@@ -279,23 +311,30 @@ BOOL OutputFile::Write(const void* pData, size_t nBytes) {
     }
     p += n;
     nBytes -= static_cast<size_t>(n);
-    m_nWritten += static_cast<unsigned long long>(n);
   }
   return TRUE;
 }
 
 BOOL OutputFile::Close() {
-  if (m_fd < 0) return !m_bFailed;
+  if (m_fd < 0) return FALSE;
+  if (::close(std::exchange(m_fd, -1)) != 0) m_bFailed = true;
   if (!m_bFailed) {
-    // The old text beyond the new end goes; a file written with nothing still counts as written now.
-    if (m_nWritten != m_nOldSize)
-      m_bFailed = ::ftruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0;
-    else if (m_nWritten == 0)
-      ::futimens(m_fd, nullptr);
+    if (const int fault = brambolt::FileFault(brambolt::FileStep::Rename, PathIn(m_folderPath, m_strName))) {
+      errno = fault;
+      m_bFailed = true;
+    } else if (::renameat(m_dirFd, m_strTemp, m_dirFd, m_strName) != 0) {
+      m_bFailed = true;
+    }
   }
-  if (::close(m_fd) != 0) m_bFailed = true;
-  m_fd = -1;
+  if (m_bFailed) ::unlinkat(m_dirFd, m_strTemp, 0);
+  m_dirFd = -1;
   return !m_bFailed;
+}
+
+void OutputFile::Discard() {
+  if (m_fd < 0) return;
+  m_bFailed = true;
+  Close();
 }
 
 PageText& PageText::write(const char* pData, size_t nCount) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "base/base.h"
 #include "core/CString.h"
@@ -44,11 +45,14 @@ class OutputFolder {
   OutputFolder Subfolder(const CString& strName) const;
   // TRUE when the subfolder is there as a real folder (a link does not count).
   BOOL HasSubfolder(const CString& strName) const;
-  // Opens the file to write it whole: an ordinary file of that name is rewritten in place (it
-  // keeps its place on disk) and cut where the writing ends; a link or anything else of that name
-  // is removed first and a new file made.
+  // Opens the file to write it whole. The bytes go into a new file beside it under a temporary
+  // name, which replaces whatever had the name (a file, a link: never followed) only when its
+  // close succeeds; a file that could not be written whole is dropped and the earlier one stays
+  // as it was. So the name always holds an earlier file whole or the new one whole. The folder
+  // must stay open until the file is closed.
   OutputFile CreateFile(const CString& strName) const;
-  // CreateFile, the bytes, and the close; FALSE when the file could not be made or written.
+  // CreateFile, the bytes, and the close; FALSE when the file could not be made or written (the
+  // earlier file of the name, if any, is then left as it was).
   BOOL WriteFile(const CString& strName, const void* pData, size_t nBytes) const;
   // Removes the entry of that name (a link goes as a link).
   void Remove(const CString& strName) const;
@@ -63,34 +67,43 @@ class OutputFolder {
                                 const std::function<void(const CString&)>& removingFolder) const;
 
   int GetHandle() const { return m_fd; }
+  // The folder's path on disk (as it was opened).
+  const std::string& GetNativePath() const { return m_path; }
 
  private:
-  explicit OutputFolder(int fd) : m_fd(fd) {}
+  OutputFolder(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
   OutputFolder OpenSubfolder(const char* lpszName, bool bMake) const;
   int m_fd = -1;
+  std::string m_path;
 };
 
 class OutputFile {
  public:
   OutputFile() = default;
-  ~OutputFile();
   OutputFile(OutputFile&& other) noexcept;
   OutputFile& operator=(OutputFile&& other) noexcept;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
+  // A file not closed (a writer that gave up half-way) is dropped as a failed one.
+  ~OutputFile();
+
   BOOL IsOpen() const { return m_fd >= 0; }
   // FALSE once any write has failed.
   BOOL Write(const void* pData, size_t nBytes);
-  // Cuts the file where the writing ended and closes it; FALSE when anything failed.
+  // Closes the file and puts it in place of the name; FALSE when anything failed, and the
+  // earlier file of the name is then left as it was.
   BOOL Close();
+  // Drops what was written; the earlier file of the name stays.
+  void Discard();
 
  private:
   friend class OutputFolder;
-  explicit OutputFile(int fd) : m_fd(fd) {}
   int m_fd = -1;
-  unsigned long long m_nWritten = 0;
-  unsigned long long m_nOldSize = 0;  // of the file rewritten in place
+  int m_dirFd = -1;          // the folder's, held open by the folder
+  std::string m_folderPath;  // the folder's path, for the file layer's fault seam
+  CString m_strName;         // the name the file takes when closed
+  CString m_strTemp;         // the name it is written under
   bool m_bFailed = false;
 };
 

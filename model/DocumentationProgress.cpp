@@ -51,3 +51,17 @@ std::vector<CString> DocumentationProgress::GetCuts() const {
   std::lock_guard<std::mutex> lock(m_cutsMutex);
   return m_cuts;
 }
+
+void DocumentationProgress::PageFailed(const CString& strName) {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  m_failedPages.push_back(strName);
+}
+
+std::vector<CString> DocumentationProgress::GetFailedPages() const {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  return m_failedPages;
+}
+
+BOOL DocumentationProgress::HasFailed() const {
+  return GetFailedClasses() > 0 || IsChartFailed() || !GetFailedPages().empty();
+}

@@ -43,6 +43,14 @@ class DocumentationProgress {
   // Set when the hierarchy chart could not be written.
   void SetChartFailed() { m_bChartFailed.store(true); }
   BOOL IsChartFailed() const { return m_bChartFailed.load() ? TRUE : FALSE; }
+  // The classes the run documents, set as it starts.
+  void SetClassCount(int nClasses) { m_nClasses.store(nClasses); }
+  int GetClassCount() const { return m_nClasses.load(); }
+  // A page of the run's own (the class list, the chart page) that could not be written.
+  void PageFailed(const CString& strName);
+  std::vector<CString> GetFailedPages() const;
+  // Whether the run failed anywhere: a class, the chart or a page of its own.
+  BOOL HasFailed() const;
   // What the run had to cut to keep its output bounded (a sentence each), told to the user when
   // the run has ended.
   void ReportCut(const CString& strText);
@@ -65,8 +73,10 @@ class DocumentationProgress {
   std::atomic<int> m_nBitmaps{0};
   std::atomic<int> m_nFailed{0};
   std::atomic<bool> m_bChartFailed{false};
+  std::atomic<int> m_nClasses{0};
   mutable std::mutex m_cutsMutex;
   std::vector<CString> m_cuts;
+  std::vector<CString> m_failedPages;
 };
 
 // The stop test of a writer that may run without progress.

@@ -7,7 +7,6 @@
 
 #include "model/CWorkSpaceObj.h"
 #include "model/DocOutput.h"
-#include "model/GWExtFileSystem.h"
 #include "model/ShellServices.h"
 
 DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project) {
@@ -63,33 +62,57 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
   OutputFolder htmls = OutputFolder::Open(strFolder, 2);
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
-  // The previous tree is not removed first: its pages are rewritten in place and what this run
-  // did not write goes afterwards, which leaves the same tree. Removing thousands of files first
-  // would make each file made right after slow to create (the file system skips the inodes it
-  // freed a moment ago), so the removal would cost several times the run.
+  // The previous tree is not removed first: each of its files is replaced by the new one when
+  // that is whole, and what this run did not write goes afterwards, which leaves the same tree.
+  // Removing thousands of files first would make each file made right after slow to create (the
+  // file system skips the inodes it freed a moment ago), and a run that then failed would leave
+  // nothing of the earlier documentation.
+  // What the run did not write goes only after a run that wrote everything: a run that failed
+  // somewhere (a full disk) or was stopped leaves the earlier files it did not replace, so the
+  // earlier documentation stays whole. A folder where not even the run's marker can be made
+  // takes no page either: nothing is removed there.
   struct timespec started {};
-  if (!htmls.TakeFileTime(started)) {
-    GWExtFileSystem fs;
-    fs.RemoveFolderTree(strFolder, progress.GetWindow(), TRUE);
-    htmls = OutputFolder::Open(strFolder, 2);
-    return project.GeneratePages(nLanguage, htmls, &progress);
-  }
+  const bool bStamped = htmls.TakeFileTime(started) != FALSE;
   const int nFailed = project.GeneratePages(nLanguage, htmls, &progress);
-  htmls.RemoveFilesWrittenBefore(started, [&progress](const CString& strName) {
-    progress.SetCaption("Removing -" + strName);
-  });
+  if (bStamped && nFailed == 0 && !progress.HasFailed() && !progress.IsStopped())
+    htmls.RemoveFilesWrittenBefore(started, [&progress](const CString& strName) {
+      progress.SetCaption("Removing -" + strName);
+    });
   return nFailed;
 }
 
-void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed, const std::vector<CString>& cuts) {
-  if (nFailedClasses > 0) {
+void ReportDocumentationFailures(const DocumentationProgress& run) {
+  const int nFailed = run.GetFailedClasses();
+  const int nClasses = std::max(run.GetClassCount(), nFailed);
+  const std::vector<CString> failedPages = run.GetFailedPages();
+  if (run.HasFailed()) {
     CString strText;
-    strText.Format("The pages of %d class(es) could not be written. The other classes were documented.",
-                   nFailedClasses);
+    if (run.GetPageCount() == 0 && run.GetBitmapCount() == 0) {
+      strText = "No documentation was written: none of its files could be written into the output folder.";
+    } else {
+      auto addLine = [&strText](const CString& strLine) { strText += (strText.IsEmpty() ? "" : "\n") + strLine; };
+      if (nFailed > 0 && nFailed >= nClasses) {
+        CString strLine;
+        strLine.Format("None of the %d class(es) could be documented whole: their pages could not all be written.",
+                       nClasses);
+        addLine(strLine);
+      } else if (nFailed > 0) {
+        CString strLine;
+        strLine.Format("%d of the %d class(es) could not be documented whole: some of their pages could not be "
+                       "written. The other %d class(es) were documented.",
+                       nFailed, nClasses, nClasses - nFailed);
+        addLine(strLine);
+      }
+      for (const CString& strPage : failedPages)
+        if (strPage == "Index.htm") addLine("The class list (Index.htm) could not be written.");
+      if (run.IsChartFailed() ||
+          std::find(failedPages.begin(), failedPages.end(), CString("Hierarchy_Chart.htm")) != failedPages.end())
+        addLine("The hierarchy chart could not be written.");
+    }
+    strText += "\nA file that could not be written keeps what an earlier run wrote, if there was one.";
     GetShellServices()->ShowMessage(strText, 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
   }
-  if (bChartFailed)
-    GetShellServices()->ShowMessage("The hierarchy chart could not be written.", 0x30 /* MB_ICONEXCLAMATION | MB_OK */);
+  const std::vector<CString> cuts = run.GetCuts();
   if (!cuts.empty()) {
     CString strText = "Parts of some pictures were left out to keep the documentation to a size that can be opened:";
     for (const CString& strCut : cuts) strText += "\n" + strCut;

@@ -45,8 +45,8 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
 int GetDocumentationThreads();
 void SetDocumentationThreads(int nThreads);
 
-// Tells the user through the shell how many classes could not be written and whether the
-// hierarchy chart could not be (nothing when all was written), and what the run cut to keep its
-// output bounded.
-void ReportDocumentationFailures(int nFailedClasses, BOOL bChartFailed = FALSE,
-                                 const std::vector<CString>& cuts = {});
+// Tells the user through the shell, in one message, what the ended run could not write (the
+// classes whose pages could not all be written, out of how many; the class list; the hierarchy
+// chart; or that nothing at all was written), nothing when all was written; then what the run cut
+// to keep its output bounded.
+void ReportDocumentationFailures(const DocumentationProgress& run);

@@ -69,7 +69,11 @@ BOOL EBMsDspProjectObj::ReadDspFile(EBProjectBaseObjItem* pParent, LPCTSTR lpszP
         }
         if (StartsWith(strLine, "SOURCE=")) {
           const CString strValue = SourceValue(strLine);
-          if (strValue.IsEmpty() || IsMacroReference(strValue)) continue;
+          if (strValue.IsEmpty()) continue;
+          if (IsMacroReference(strValue)) {
+            m_NotRead.push_back({strValue, "it names a folder by a build macro, which is not known here"});
+            continue;
+          }
           EBProjectBaseObjItem* pGroup = current();
           AddItem(pGroup, strValue, strFolder, pGroup != nullptr ? EBITEM_FILE : EBITEM_FILE | EBITEM_TOPLEVEL);
         }

@@ -2,6 +2,7 @@
 #include "model/EBMsDswProjectObj.h"
 
 #include "model/ShellServices.h"
+#include "os/FileApi.h"
 
 IMPLEMENT_DYNCREATE(EBMsDswProjectObj, EBMsDspProjectObj)
 
@@ -40,7 +41,11 @@ BOOL EBMsDswProjectObj::ReadDswFile(LPCTSTR lpszPathName) {
         AddItem(nullptr, strPath, CString(), EBITEM_PROJECT | EBITEM_TOPLEVEL | EBITEM_GROUP);
     CString strFolder = FolderPart(strPath);
     if (strFolder.IsEmpty()) strFolder = ".\\";
-    ReadDspFile(pProject, strWorkspaceFolder + strPath, strFolder);
+    const CString strProjectFile = strWorkspaceFolder + strPath;
+    if (!ReadDspFile(pProject, strProjectFile, strFolder))
+      m_NotRead.push_back({strProjectFile, GetFileAttributes(strProjectFile) == INVALID_FILE_ATTRIBUTES
+                                               ? "this project of the workspace is not there, so none of its files"
+                                               : "this project of the workspace could not be read, so none of its files"});
   }
   m_strPath = lpszPathName;
   return TRUE;

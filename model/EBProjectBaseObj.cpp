@@ -22,6 +22,7 @@ void EBProjectBaseObj::Serialize(CArchive&) {}
 BOOL EBProjectBaseObj::Clear() {
   m_strPath.Empty();
   while (!m_Items.IsEmpty()) delete m_Items.RemoveHead();
+  m_NotRead.clear();
   return TRUE;
 }
 

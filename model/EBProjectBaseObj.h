@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "base/base.h"
 #include "core/Arrays.h"
@@ -11,6 +12,7 @@
 #include "core/CString.h"
 #include "core/CTypedPtr.h"
 #include "core/Lists.h"
+#include "model/AddFolder.h"
 #include "model/RecordFile.h"
 
 class TextOutStream;
@@ -70,6 +72,9 @@ class EBProjectBaseObj : public CObject {
   DWORD m_dwFlags;            // bit 0: modified
   int m_nFirstGroupLine;      // 1-based line of the first "# Begin Group" while rewriting; 0 none
   CStringArray m_Lines;       // the lines of the file being rewritten
+  // What the reading left out, and why: a project of a workspace that cannot be read, an entry
+  // that names a build macro rather than a file.
+  std::vector<FileNotBroughtIn> m_NotRead;
 };
 
 // A record of the project family kept for the file format: two texts and an id.

@@ -61,7 +61,6 @@ BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strPro
   progress.m_bRewrite = options.m_options.bRewrite;
   progress.m_pProject = &project;
   progress.DoModal();
-  if (const DocumentationProgress* pRun = progress.GetProgress())
-    ReportDocumentationFailures(pRun->GetFailedClasses(), pRun->IsChartFailed(), pRun->GetCuts());
+  if (const DocumentationProgress* pRun = progress.GetProgress()) ReportDocumentationFailures(*pRun);
   return TRUE;
 }

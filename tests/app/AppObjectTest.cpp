@@ -125,12 +125,22 @@ TEST(AppObject, StartsWithItsLanguagesMapsTablesAndServicesAndEndsWritingThemBac
   }
 
   // Exit: the IDL file written back, the others to the registry, the list saved, services gone.
+  // Another instance of the program stored its list meanwhile, with a project opened only there:
+  // that project stays in the list this one writes, and one this instance took off stays off.
+  seed.Create(HKEY_CURRENT_USER, kAppKey);
+  seed.SetString("RecentProjects", "/p/other.dcp;/p/a.dcp;/p/b.dcp;");
+  seed.Close();
+  app.RemoveRecentProject("/p/b.dcp");
+  EXPECT_STREQ(ReadString(HKEY_CURRENT_USER, kAppKey, "RecentProjects"), "/p/a.dcp;/p/other.dcp;");
   std::filesystem::remove(home.Windows() + "/DocSys/idl.ini");
   app.m_listRecentProjects.AddHead("/p/c.dcp");
+  seed.Create(HKEY_CURRENT_USER, kAppKey);
+  seed.SetString("RecentProjects", "/p/third.dcp;/p/a.dcp;/p/other.dcp;");
+  seed.Close();
   EXPECT_EQ(app.End(), 0);
   EXPECT_TRUE(std::filesystem::exists(home.Windows() + "/DocSys/idl.ini"));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kAppKey + "\\Brambolt\\JScript"));
-  EXPECT_STREQ(ReadString(HKEY_CURRENT_USER, kAppKey, "RecentProjects"), "/p/c.dcp;/p/a.dcp;/p/b.dcp;");
+  EXPECT_STREQ(ReadString(HKEY_CURRENT_USER, kAppKey, "RecentProjects"), "/p/c.dcp;/p/a.dcp;/p/other.dcp;/p/third.dcp;");
   EXPECT_EQ(app.m_pWorkSpace, nullptr);
   EXPECT_EQ(app.m_pPatternBrush, nullptr);
   EXPECT_EQ(GetShellServices()->GetWorkSpace(), nullptr);

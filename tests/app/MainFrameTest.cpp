@@ -387,12 +387,21 @@ TEST_F(MainFrame, RecentProjectMenuListsFourAndOpensOnlyProjectFiles) {
   EXPECT_EQ(popup.GetMenuItemID(4), 32772u);
   EXPECT_FALSE(popup.GetMenuState(ID_RECENT_PROJECT_FIRST + 3, MF_BYCOMMAND) & MF_GRAYED);
 
-  // Opening a project file that no longer exists takes it off the list; other files open nothing.
+  // Opening a project file that no longer exists says so and takes it off the list; other files
+  // open nothing.
+  static std::vector<std::string> told;
+  told.clear();
+  brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR text, LPCTSTR, UINT) {
+    told.push_back(text);
+    return IDOK;
+  });
   frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 1);
   EXPECT_EQ(app.m_listRecentProjects.GetCount(), 6);
+  EXPECT_TRUE(told.empty());
   frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 2);
   EXPECT_EQ(app.m_listRecentProjects.GetCount(), 5);
   EXPECT_EQ(app.m_listRecentProjects.Find("/p/three.DCP"), nullptr);
+  EXPECT_EQ(told, (std::vector<std::string>{"The project /p/three.DCP is not there any more: it was deleted or moved."}));
   frame->SendMessage(WM_COMMAND, ID_RECENT_PROJECT_FIRST + 9);
   EXPECT_EQ(app.m_listRecentProjects.GetCount(), 5);
 }

@@ -113,11 +113,15 @@ struct OutputSession {
     ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE | 0x37, 0x02000000, CRect(0, 0, 300, 500), &host, 70002));
     brambolt::test::RunUntilIdle();
   }
-  // The item reached from the root by the texts of its ancestors and its own.
+  // The item reached from the root by the texts of its ancestors and its own, each ancestor
+  // opened on the way as the user opens it.
   HTREEITEM Find(std::initializer_list<const char*> texts) {
     HTREEITEM hItem = view.GetRootItem();
-    for (const char* text : texts)
-      if (hItem != nullptr) hItem = explorertest::ChildNamed(view, hItem, text);
+    for (const char* text : texts) {
+      if (hItem == nullptr) break;
+      view.Expand(hItem, TVE_EXPAND);
+      hItem = explorertest::ChildNamed(view, hItem, text);
+    }
     return hItem;
   }
   void Select(std::initializer_list<const char*> texts) {
@@ -126,7 +130,8 @@ struct OutputSession {
     view.SelectItem(hItem);
   }
   void Command(UINT id) { view.SendMessage(WM_COMMAND, id, 0); }
-  // One line per item, indented by depth: text, image, and "/" for a folder record, "-" for none.
+  // One line per item, indented by depth: text, image, and "/" for a folder record, "-" for none;
+  // every folder opened, as the user opens them all.
   std::string Dump() {
     std::string out;
     DumpLevel(view.GetRootItem(), 0, out);
@@ -136,6 +141,7 @@ struct OutputSession {
  private:
   void DumpLevel(HTREEITEM hItem, int depth, std::string& out) {
     for (; hItem != nullptr; hItem = view.GetNextSiblingItem(hItem)) {
+      view.Expand(hItem, TVE_EXPAND);
       TVITEM item{};
       item.mask = TVIF_IMAGE;
       item.hItem = hItem;
@@ -546,6 +552,42 @@ TEST(OutputTree, TheContextMenuGraysWhatTheClickedItemCannotDo) {
   EXPECT_TRUE(ContextMenu(s, s.Find({"Diagrams"})).empty());
 }
 
+// A refresh reads the folders the user sees: a class folder's pages are read when it is first
+// opened, and then show as they are on disk then, its own folders again to be opened.
+TEST(OutputTree, AFolderIsReadWhenFirstOpenedAndShowsItsPages) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  HTREEITEM hClasses = s.Find({"HTML Files", "classes"});
+  ASSERT_NE(hClasses, nullptr);
+  EXPECT_EQ(s.view.GetChildItem(hClasses), nullptr) << "not read before it is opened";
+  auto canOpen = [&s](HTREEITEM h) {
+    TVITEM item{};
+    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    item.hItem = h;
+    return s.view.GetItem(&item) && item.cChildren == 1;
+  };
+  EXPECT_TRUE(canOpen(hClasses)) << "but it shows it can be opened";
+  s.Write("Output_Eng/Htmls/classes/CDoc.htm");
+  s.view.Expand(hClasses, TVE_EXPAND);
+  std::vector<std::string> children;
+  for (HTREEITEM h = s.view.GetChildItem(hClasses); h != nullptr; h = s.view.GetNextSiblingItem(h))
+    children.emplace_back(static_cast<LPCTSTR>(s.view.GetItemText(h)));
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"CDoc.htm", "CView.htm", "image2", "members"}));
+  HTREEITEM hMembers = explorertest::ChildNamed(s.view, hClasses, "members");
+  ASSERT_NE(hMembers, nullptr);
+  EXPECT_EQ(s.view.GetChildItem(hMembers), nullptr);
+  EXPECT_NE(s.Find({"HTML Files", "classes", "members", "OnDraw.htm"}), nullptr);
+  // An empty folder, once opened, has nothing to open.
+  s.Write("Output_Eng/Htmls/empty/.keep");
+  s.Command(ID_EXPLORER_REFRESH);
+  HTREEITEM hEmpty = s.Find({"HTML Files", "empty"});
+  ASSERT_NE(hEmpty, nullptr);
+  s.view.Expand(hEmpty, TVE_EXPAND);
+  EXPECT_FALSE(canOpen(hEmpty));
+}
+
 TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
   OutputSession s;
   WriteOutput(s, "Eng");
@@ -591,6 +633,39 @@ TEST(OutputTree, ALiveFolderIsCopiedInAndTheFolderShowsTheDisk) {
   EXPECT_EQ(s.view.GetItemText(hLast), "classes");
   EXPECT_NE(s.Find({"HTML Files", "classes", "page.htm"}), nullptr);
   EXPECT_NE(s.Find({"HTML Files", "classes", "sub", "inner.htm"}), nullptr);
+}
+
+// A file that cannot be copied and a link to a file are not brought in: the command names each
+// with its reason, in one message once the copy has ended; the other files are copied.
+TEST(OutputTree, ALiveFolderCopyNamesTheFilesItDidNotBringIn) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  TempDir source;
+  source.Write("web/page.htm", "p");
+  source.Write("web/locked.htm", "l");
+  std::filesystem::create_symlink(source / "web/page.htm", source / "web/link.htm");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, (source / "web").c_str());
+    DlgCommand(h, IDOK);
+  });
+  const std::string locked = s.shell.root / "Output_Eng/Htmls/classes/locked.htm";
+  brambolt::ScopedFileFaultHook refuse([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Create && path == locked ? EACCES : 0;
+  });
+  Questions told(IDOK);
+  s.Select({"HTML Files", "classes"});
+  s.Command(ID_EXPLORER_COPY_LIVE_FOLDER);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/page.htm"), "p");
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/locked.htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/link.htm"));
+  ASSERT_EQ(Questions::Asked().size(), 1u);
+  const std::string text = Questions::Asked()[0];
+  EXPECT_EQ(text.rfind("2 file(s) were not brought in:", 0), 0u) << text;
+  EXPECT_NE(text.find("web\\link.htm: it is a symbolic link, which is not followed."), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("web\\locked.htm: it could not be copied ("), std::string::npos) << text;
 }
 
 }  // namespace

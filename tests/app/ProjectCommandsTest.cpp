@@ -167,18 +167,19 @@ TEST(ProjectCommands, AnInvalidProjectFileBringsBackTheProjectThatWasOpen) {
   app.OnSaveAll();
   EXPECT_EQ(TitleInFile(file), "Kept");
 
-  // A file that is gone leaves the recent list without a word.
+  // A file that is gone leaves the recent list, and the user is told it is not there any more.
   const std::string gone = s.home.Folder("Gone") + "/Gone.dcp";
   app.m_listRecentProjects.AddHead(gone.c_str());
   app.OpenProject(gone.c_str());
   EXPECT_EQ(Recent(app), std::vector<std::string>{file});
-  EXPECT_EQ(s.boxes.boxes.size(), 1u);
+  ASSERT_EQ(s.boxes.boxes.size(), 2u);
+  EXPECT_EQ(s.boxes.Texts()[1], "The project " + gone + " is not there any more: it was deleted or moved.");
 
   // With no project to go back to, the project is closed.
   app.OnCloseProject();
   app.OpenProject(bad.c_str());
   EXPECT_TRUE(app.m_strProjectName.IsEmpty());
-  EXPECT_EQ(s.boxes.boxes.size(), 2u);
+  EXPECT_EQ(s.boxes.boxes.size(), 3u);
 }
 
 TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {

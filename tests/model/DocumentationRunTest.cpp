@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 
 #include "model/CWorkSpaceObj.h"
 #include "os/FileApi.h"
+#include "os/FileFaults.h"
 #include "model/CCopyFileThread.h"
 #include "model/DocumentationRun.h"
 #include "CaptionWindow.h"
@@ -83,16 +85,101 @@ TEST(DocumentationRun, RewriteLeavesOnlyWhatTheRunWroteAndNamesTheFoldersItRemov
   EXPECT_NE(std::find(window.captions.begin(), window.captions.end(), "Removing -Deeper"), window.captions.end());
   EXPECT_NE(std::find(window.captions.begin(), window.captions.end(), "Removing -Old"), window.captions.end());
 
-  // Run again over that tree: the same files, rewritten in place, and nothing else.
+  // Run again over that tree: the same files, and nothing else (no file left under the name it
+  // was written under).
   const auto pages = doc_test::ReadTree(p.folder.Path() + "/Output_Eng", {".htm", ".bmp"});
-  struct stat before {};
-  ASSERT_EQ(::stat((p.folder.Path() + "/Output_Eng/Htmls/CShape/CShape.htm").c_str(), &before), 0);
   DocumentationProgress again;
   EXPECT_EQ(GenerateDocumentation(p.project, strFolder, TRUE, LANGUAGE_ENG, again), 0);
   EXPECT_EQ(doc_test::ReadTree(p.folder.Path() + "/Output_Eng", {".htm", ".bmp"}), pages);
-  struct stat after {};
-  ASSERT_EQ(::stat((p.folder.Path() + "/Output_Eng/Htmls/CShape/CShape.htm").c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_TRUE(doc_test::ReadTree(p.folder.Path() + "/Output_Eng", {".part"}).empty());
+}
+
+// Every file below the folder, by relative path.
+std::map<std::string, std::string> ReadWholeTree(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).generic_string()] = doc_test::ReadFile(entry.path());
+  return files;
+}
+
+// A second run on a disk that fills up at one of its files (the chart, a class page, the class
+// list) and stays full: every file of the first run is still there, each the first run's whole or
+// the second run's whole, the file the disk filled at is the first run's byte for byte, and the
+// run says what it could not write. With and without Rewrite All.
+TEST(DocumentationRun, ARunThatFailsHalfWayKeepsEveryEarlierFileWhole) {
+  const struct {
+    const char* lpszFullAt;  // the file the disk fills at
+    bool bStaysFull;         // or only that file fails
+    const char* lpszSaid;    // what the report says of it
+  } cases[] = {{"Image2/A_Hierarchy_Chart.bmp", true, "None of the 2 class(es) could be documented whole"},
+               {"Image2/A_Hierarchy_Chart.bmp", false, "The hierarchy chart could not be written."},
+               {"CShape/CShape.htm", false, "1 of the 2 class(es) could not be documented whole"},
+               {"Index.htm", false, "The class list (Index.htm) could not be written."}};
+  for (const auto& c : cases) {
+    for (const BOOL bRewrite : {FALSE, TRUE}) {
+      SCOPED_TRACE(std::string(c.lpszFullAt) + (c.bStaysFull ? " on" : "") + (bRewrite ? " rewrite" : ""));
+      doc_test::ScopedDocumentationThreads threads(1);  // the disk fills in the order of writing
+      ShapesProject p;
+      const CString strFolder = GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG);
+      const std::string htmls = p.folder.Path() + "/Output_Eng/Htmls";
+      DocumentationProgress first;
+      ASSERT_EQ(GenerateDocumentation(p.project, strFolder, bRewrite, LANGUAGE_ENG, first), 0);
+      // The earlier run's files differ from what the second run writes (as after an edit of the
+      // headers): each ends in a mark of its own.
+      const auto later = ReadWholeTree(htmls);
+      for (const auto& [name, text] : later) std::ofstream(htmls + "/" + name, std::ios::app) << "earlier " << name;
+      const auto earlier = ReadWholeTree(htmls);
+
+      std::atomic<bool> bFull{false};
+      const std::string fullAt = fs::path(c.lpszFullAt).filename().string() + ".part";
+      model_test::RecordingShell shell;
+      {
+        brambolt::ScopedFileFaultHook disk([&](brambolt::FileStep step, const std::string& path) {
+          if (step != brambolt::FileStep::Write || path.rfind(htmls + "/", 0) != 0) return 0;
+          const bool bAt =
+              path.size() >= fullAt.size() && path.compare(path.size() - fullAt.size(), fullAt.size(), fullAt) == 0;
+          bFull = bFull || bAt;
+          return bAt || (bFull && c.bStaysFull) ? ENOSPC : 0;
+        });
+        DocumentationProgress second;
+        second.SetFailedClasses(GenerateDocumentation(p.project, strFolder, bRewrite, LANGUAGE_ENG, second));
+        ReportDocumentationFailures(second);
+      }
+      ASSERT_TRUE(bFull);
+      const auto now = ReadWholeTree(htmls);
+      EXPECT_TRUE(now.at(c.lpszFullAt) == earlier.at(c.lpszFullAt)) << "the file the disk filled at is the earlier one";
+      for (const auto& [name, text] : earlier) {
+        const auto it = now.find(name);
+        ASSERT_NE(it, now.end()) << name << " is gone";
+        EXPECT_TRUE(it->second == text || it->second == later.at(name)) << name << " is neither whole";
+      }
+      EXPECT_EQ(now.size(), earlier.size()) << "no file left under the name it was written under";
+      ASSERT_EQ(shell.calls.size(), 1u);
+      EXPECT_NE(shell.calls[0].find(c.lpszSaid), std::string::npos) << shell.calls[0];
+      EXPECT_NE(shell.calls[0].find("keeps what an earlier run wrote"), std::string::npos) << shell.calls[0];
+    }
+  }
+}
+
+// A folder that takes no file: the run says nothing was written, not that other classes were.
+TEST(DocumentationRun, AFolderThatTakesNoFileIsToldAsNothingWritten) {
+  ShapesProject p;
+  const std::string output = p.folder.Path() + "/Output_Eng";
+  model_test::RecordingShell shell;
+  {
+    brambolt::ScopedFileFaultHook refuse([&](brambolt::FileStep step, const std::string& path) {
+      return step == brambolt::FileStep::Create && path.rfind(output + "/", 0) == 0 ? EACCES : 0;
+    });
+    DocumentationProgress run;
+    run.SetFailedClasses(
+        GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), TRUE, LANGUAGE_ENG, run));
+    EXPECT_EQ(run.GetFailedClasses(), 2);
+    ReportDocumentationFailures(run);
+  }
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{
+                             "ShowMessage 48 No documentation was written: none of its files could be written into the "
+                             "output folder.\nA file that could not be written keeps what an earlier run wrote, if "
+                             "there was one."}));
 }
 
 TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {
@@ -334,16 +421,30 @@ TEST(DocumentationRun, ThePoolOfThreadsWritesTheTreeOneThreadWrites) {
   }
 }
 
-TEST(DocumentationRun, FailedClassesAreReportedOnceWithTheirNumber) {
+TEST(DocumentationRun, FailuresAreReportedOnceWithWhatWasAndWasNotWritten) {
   model_test::RecordingShell shell;
-  ReportDocumentationFailures(0);
+  DocumentationProgress clean;
+  clean.SetClassCount(3);
+  clean.PageWritten("Index.htm");
+  ReportDocumentationFailures(clean);
   EXPECT_TRUE(shell.calls.empty());
-  ReportDocumentationFailures(2);
-  EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 48 The pages of 2 class(es) could not be written. "
-                                                   "The other classes were documented."}));
+  DocumentationProgress some;
+  some.SetClassCount(5);
+  some.PageWritten("Index.htm");
+  some.SetFailedClasses(2);
+  some.SetChartFailed();
+  ReportDocumentationFailures(some);
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 48 2 of the 5 class(es) could not be documented whole: "
+                                                   "some of their pages could not be written. The other 3 class(es) "
+                                                   "were documented.\nThe hierarchy chart could not be written.\nA file "
+                                                   "that could not be written keeps what an earlier run wrote, if there "
+                                                   "was one."}));
   // What the run cut to keep its output bounded is told in one message.
   shell.calls.clear();
-  ReportDocumentationFailures(0, FALSE, {"First cut.", "Second cut."});
+  DocumentationProgress cut;
+  cut.ReportCut("First cut.");
+  cut.ReportCut("Second cut.");
+  ReportDocumentationFailures(cut);
   EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 Parts of some pictures were left out to keep the "
                                                    "documentation to a size that can be opened:\nFirst cut.\nSecond "
                                                    "cut."}));

@@ -253,6 +253,53 @@ TEST(HtmlHelp, TheCompilerRunsInTheLanguageFolderAndItsOutputIsShown) {
   EXPECT_TRUE(run.p.project.IsModified());
 }
 
+// A shell that answers its questions with one button.
+struct AnsweringHelpShell : HelpShell {
+  using HelpShell::HelpShell;
+  int ShowMessage(LPCTSTR lpszText, UINT nType) override {
+    HelpShell::ShowMessage(lpszText, nType);
+    return nAnswer;
+  }
+  int nAnswer = 7;  // IDNO
+};
+
+// After a header left the project its class folder stays on disk, but the help lists only the
+// classes the project has now (a folder of the user's own stays listed); a page removed by hand
+// is named before the compile, which runs only when the user says so.
+TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
+  ShapesProject p;
+  AnsweringHelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GenerateEnglishPages(GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  p.folder.Write("Output_Eng/Htmls/CGone/CGone.htm", "a former class");
+  p.folder.Write("Output_Eng/Htmls/CGone/Member Vars/m_old.htm", "its member");
+  p.folder.Write("Output_Eng/Htmls/Notes/read me.htm", "the user's page");
+  fs::remove(fs::path(p.folder.Path()) / "Output_Eng/Htmls/CShape/Member Vars/m_rect.htm");
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  RecordedStarts starts;
+  EXPECT_FALSE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_TRUE(starts.requests.empty()) << "No: nothing compiled";
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(shell.calls[0], "ShowMessage 52 1 page(s) of the project's documentation are not in " +
+                                S(p.strProjectFolder) +
+                                "Output_Eng\\Htmls\\, so the help would lack them and links to them would lead "
+                                "nowhere:\nCShape\\Member Vars\\m_rect.htm\nWrite Documentation writes them again. "
+                                "Compile the help without them?");
+  EXPECT_EQ(shell.calls[1], "RefreshOutputTree");
+  for (const char* name : {"Output_Eng/Shapes.hhp", "Output_Eng/Shapes.hhc", "Output_Eng/Shapes.hhk"}) {
+    const std::string text = p.folder.Read(name);
+    EXPECT_FALSE(Contains(text, "CGone")) << name;
+    EXPECT_TRUE(Contains(text, "CCircle")) << name;
+    EXPECT_TRUE(Contains(text, "read me")) << name;
+  }
+  EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/CGone/Member Vars/m_old.htm"));
+
+  shell.calls.clear();
+  shell.nAnswer = 6;  // IDYES
+  EXPECT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_EQ(starts.requests.size(), 1u) << "Yes: compiled without the page";
+}
+
 TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
   ShapesProject p;
   HelpShell shell(p.project, p.strProjectFolder);
