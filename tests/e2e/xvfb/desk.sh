@@ -19,7 +19,7 @@ cp -r "$(dirname "$program")/DocSys" "$work/windows/"
 start() {
   (cd "$work" && ulimit -c unlimited && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" \
     XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" \
-    BRAMBOLT_BACKEND=x11 timeout 200 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
+    BRAMBOLT_BACKEND=x11 timeout 500 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
   program_pid=$!
 }
 eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"

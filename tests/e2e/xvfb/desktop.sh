@@ -44,7 +44,7 @@ exit_program
 # xdg-open runs the program the desktop entry names and ends with it.
 (cd "$work" && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" BRAMBOLT_BACKEND=x11 \
-  timeout 200 xdg-open "$project/Desktop.dcp") >> "$work/program.out" 2>> "$work/program.err" &
+  timeout 500 xdg-open "$project/Desktop.dcp") >> "$work/program.out" 2>> "$work/program.err" &
 program_pid=$!
 wait_for 600 shown '^Desktop - Visual Brambolt$'
 main=$(window '^Desktop - Visual Brambolt$')

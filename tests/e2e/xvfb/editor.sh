@@ -120,7 +120,7 @@ text = text.replace(b'    void UpdateCache();\r\n', b'    void UpdateCache();\r\
 text = text.replace(b'm_n', b'm_i').replace(b'    void Clear();\r\n    CArray', b'void Clear();\r\nCArray')
 open(sys.argv[2], 'wb').write(text)
 PY
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "the saved header is not the edited text"
 
 # ---- the project closed and opened again is analysed anew: Flatten shows among the members ----
@@ -196,7 +196,7 @@ typed "// mine"
 keys Return
 keys alt+f s
 { printf '// mine\r\n'; cat "$work/before-theirs.h"; printf '// theirs\r\n'; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "the untouched header was not reloaded"
 gone '^Inkwright$' || fail "a question came for an untouched file"
 
@@ -208,7 +208,7 @@ theirs "// theirs again"
 asked editor-10-reload-question n
 keys alt+f s
 { printf '// mine\r\n// edited\r\n'; tail -c +10 "$work/before-edit.h"; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "No did not keep the edit"
 
 # Edited again: Yes reads the file from disk; the edit is gone, the other program's line is there.
@@ -225,7 +225,7 @@ typed "// reloaded"
 keys Return
 keys alt+f s
 { printf '// reloaded\r\n'; cat "$work/on-disk.h"; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "Yes did not reload the file"
 
 exit_program
