@@ -37,8 +37,8 @@ shot() {
 }
 # Every check that follows input waits for its effect (a file, a value in the store, a pixel, a
 # window title) with wait_for and a bounded time-out; none counts on a pause being long enough.
-# The first window whose name matches, waited for up to 10 s.
-window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
+# The first window whose name matches, waited for up to 30 s (a busy machine is slow to show it).
+window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
 shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
 gone() { ! shown "$1"; }
 # True while no window but the main one shows (a progress or a question of the program has gone).
@@ -130,7 +130,7 @@ open_file() {
   typed "$path"
   [ -n "$shot_name" ] && shot "$shot_name"
   keys Return
-  [ -n "$(window "$(basename "$path")")" ] || fail "$(basename "$path") did not open in the editor"
+  wait_for 300 shown "$(basename "$path")" || fail "$(basename "$path") did not open in the editor"
 }
 
 # File > Exit, every question about saving answered (by default with its default button), and a
