@@ -84,7 +84,8 @@ BOOL CopyWithQuestion(const CString& strSource, const CString& strTarget, const 
     CString strFormat, strText;
     strFormat.LoadString(IDS_FILE_EXISTS_OVERWRITE);
     strText.Format(strFormat, static_cast<LPCTSTR>(strFileName));
-    if (AfxMessageBox(strText, MB_YESNO | MB_ICONINFORMATION) == IDYES) CopyWhole(strSource, strTarget);
+    if (AfxMessageBox(strText, MB_YESNO | MB_ICONINFORMATION, IDS_FILE_EXISTS_OVERWRITE) == IDYES)
+      CopyWhole(strSource, strTarget);
     return FALSE;
   }
   CopyWhole(strSource, strTarget);

@@ -355,6 +355,7 @@ BOOL CNewProjectPage2::OnInitDialog() {
 void CNewProjectPage2::OnAdd() {
   CFileDialog dialog(TRUE, "", "", OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                      kSourceFilter, AfxGetMainWnd());
+  dialog.m_nIDHelp = IDD_NEWPROJECT_PAGE2;  // help on the wizard's page of source files
   std::vector<char> buffer(8192, '\0');
   dialog.m_ofn.lpstrFile = buffer.data();
   dialog.m_ofn.nMaxFile = static_cast<DWORD>(buffer.size());

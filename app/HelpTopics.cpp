@@ -32,6 +32,7 @@ constexpr DWORD_PTR Cmd(UINT id) { return HID_BASE_COMMAND + id; }
 constexpr DWORD_PTR Res(UINT id) { return HID_BASE_RESOURCE + id; }
 constexpr DWORD_PTR Frame(UINT id) { return HID_BASE_FRAME + id; }
 constexpr DWORD_PTR Prompt(UINT id) { return HID_BASE_PROMPT + id; }
+constexpr DWORD_PTR Control(UINT id) { return HID_BASE_CONTROL + id; }
 constexpr Topic One(DWORD_PTR id, const char* page) { return {id, id, page}; }
 
 constexpr Topic kTopics[] = {
@@ -75,6 +76,7 @@ constexpr Topic kTopics[] = {
     One(Res(22700), "editor.html"),                    // Font and Color Settings
     One(Res(22703), "editor.html"),                    // its font dialog
     {Res(30721), Res(30722), "editor.html"},           // Printing, the print preview's bar
+    {Res(28680), Res(28681), "editor.html"},           // Print, Print Setup (and Print to File's name)
     // Questions and messages of the message boxes (their prompts' string ids).
     One(Prompt(173), "projects.html"),            // save the changed project?
     One(Prompt(156), "projects.html"),            // not a project file
@@ -84,7 +86,13 @@ constexpr Topic kTopics[] = {
     One(Prompt(20666), "dlg-workspace-manager.html"),  // a workspace's name
     One(Prompt(20690), "dlg-workspace-manager.html"),  // not a workspace
     One(Prompt(157), "class-file-views.html"),         // the file does not exist
+    One(Prompt(159), "adding-files.html"),             // the file exists in the project: overwrite?
     One(Prompt(145), "problem-report.html"),           // thanks for the report
+    // The Project Explorer's trees (their window ids).
+    One(Control(70005), "class-file-views.html"),  // Hier
+    One(Control(101), "class-file-views.html"),    // Class
+    One(Control(70004), "class-file-views.html"),  // File
+    One(Control(70002), "output-view.html"),       // Output
     // Other questions and messages open the page of the place they were raised in.
     // Commands: File.
     {Cmd(32771), Cmd(32775), "projects.html"},  // new, open, save, close project, save all
@@ -120,6 +128,7 @@ constexpr Topic kTopics[] = {
     {Cmd(43000), Cmd(43099), "bars-workspaces.html"},
     {Cmd(32779), Cmd(32783), "bars-workspaces.html"},
     {Cmd(57648), Cmd(57653), "bars-workspaces.html"},  // arrange, cascade, tile
+    {Cmd(0xFF00), Cmd(0xFFFF), "bars-workspaces.html"},  // the Window menu's list of windows
     // Help.
     One(Cmd(57664), "getting-started.html"),  // about
     {Cmd(57667), Cmd(57671), kContentsPage},

@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(WorkspaceTree, SECTreeCtrl)
 
 BEGIN_MESSAGE_MAP(WorkspaceTree, SECTreeCtrl)
   ON_WM_CREATE()
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
 END_MESSAGE_MAP()
 
 BOOL GetGuiLogFont(LOGFONT* pLogFont) {
@@ -53,6 +54,13 @@ void WorkspaceTree::SelectItemFont(SECListPaintContext* pContext) {
   pContext->m_pFont = &m_fontNormal;
   if (pContext->m_nCol == 0 && GetParentItem(GetItemOfRow(pContext->m_nRow)) == nullptr)
     pContext->m_pFont = &m_fontBold;
+}
+
+// F1 in a tree opens the page of that tree: the help context of a control, its window id.
+LRESULT WorkspaceTree::OnCommandHelp(WPARAM, LPARAM lParam) {
+  if (lParam == 0) lParam = static_cast<LPARAM>(HID_BASE_CONTROL + static_cast<UINT>(GetDlgCtrlID()));
+  if (CWinApp* pApp = AfxGetApp()) pApp->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
+  return TRUE;
 }
 
 int WorkspaceTree::OnCreate(LPCREATESTRUCT lpcs) {

@@ -59,6 +59,7 @@ class WorkspaceTree : public SECTreeCtrl {
   void ReleaseImageList();
 
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:

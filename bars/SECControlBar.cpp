@@ -51,6 +51,7 @@ BEGIN_MESSAGE_MAP(SECControlBar, CControlBar)
   ON_WM_LBUTTONUP()
   ON_WM_LBUTTONDBLCLK()
   ON_WM_CONTEXTMENU()
+  ON_WM_HELPINFO()
   ON_WM_DESTROY()
   ON_WM_ERASEBKGND()
   ON_COMMAND(ID_SEC_HIDE, OnHide)
@@ -587,6 +588,18 @@ void SECControlBar::OnContextMenu(CWnd* pWnd, CPoint point) {
 }
 
 void SECControlBar::OnExtendContextMenu(CMenu*) {}
+
+BOOL SECControlBar::OnHelpInfo(HELPINFO* pHelpInfo) {
+  // F1 on an item of the bar's own menu (the menu's owner is the bar, not the frame that tracks
+  // the items of its menus): help on that item's command.
+  if (pHelpInfo != nullptr && pHelpInfo->iContextType == HELPINFO_MENUITEM && pHelpInfo->iCtrlId != 0) {
+    if (CWinApp* pApp = AfxGetApp()) {
+      pApp->WinHelp(HID_BASE_COMMAND + static_cast<DWORD_PTR>(pHelpInfo->iCtrlId), HELP_CONTEXT);
+      return TRUE;
+    }
+  }
+  return CControlBar::OnHelpInfo(pHelpInfo);
+}
 
 void SECControlBar::OnHide() {
   CFrameWnd* frame = m_pDockSite != nullptr ? m_pDockSite : GetParentFrame();

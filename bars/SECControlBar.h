@@ -157,6 +157,7 @@ class SECControlBar : public CControlBar {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
   afx_msg void OnDestroy();
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnHide();

@@ -275,6 +275,13 @@ void SECStatusBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
 }
 
 void SECStatusBar::OnPaint() {
+  // The panes are brought up to date before they are first drawn: until the first idle time (which
+  // a modal dialog at the start, the tip of the day, keeps away) the key indicators would show
+  // every lock on.
+  if (!m_bPanesUpdated) {
+    m_bPanesUpdated = true;
+    SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  }
   UpdateAllPanes(FALSE, TRUE);
   Default();
 }

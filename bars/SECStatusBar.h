@@ -69,6 +69,8 @@ class SECStatusBar : public SECControlBar {
   DECLARE_MESSAGE_MAP()
 
   std::vector<AFX_STATUSPANE> m_panes;
+  // Whether the panes' command UI ran before the first paint.
+  bool m_bPanesUpdated = false;
 };
 
 // The update of one pane: Enable shows or hides its text, SetCheck raises it, SetText sets it.

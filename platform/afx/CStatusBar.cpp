@@ -222,6 +222,12 @@ CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
 }
 
 void CStatusBar::OnPaint() {
+  // The panes are brought up to date before they are first drawn: until the first idle time (which
+  // a modal dialog at the start keeps away) the key indicators would show every lock on.
+  if (!m_bPanesUpdated) {
+    m_bPanesUpdated = true;
+    SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  }
   UpdateAllPanes(FALSE, TRUE);
   Default();
 }

@@ -67,6 +67,8 @@ class CStatusBar : public CControlBar {
  protected:
   AFX_STATUSPANE* _GetPanePtr(int nIndex) const;
   std::vector<AFX_STATUSPANE> m_panes;
+  // Whether the panes' command UI ran before the first paint.
+  bool m_bPanesUpdated = false;
 
   afx_msg void OnPaint();
   afx_msg void OnSize(UINT nType, int cx, int cy);

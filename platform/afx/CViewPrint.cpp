@@ -127,6 +127,7 @@ CString AskOutputFile(CWnd* parent) {
   extension.LoadString(AFX_IDS_PRINTDEFAULTEXT);
   CFileDialog dialog(FALSE, extension, name, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, parent);
   dialog.m_ofn.lpstrTitle = title;
+  dialog.m_nIDHelp = AFX_IDD_PRINT;  // a step of printing: the print dialog's help
   return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
 }
 

@@ -184,6 +184,60 @@ TEST(AppObject, TheTipOfTheDayStaysModalWhenTheSplashCloses) {
   app.End();
 }
 
+// The status bar's lock indicators show the keys as they are from the first paint, while the tip
+// of the day still holds the start: blank with every lock off, CAP alone with Caps Lock on (as the
+// desktop tells it the keyboard's locks); they stay so once the tip has closed.
+TEST(AppObject, TheLockIndicatorsShowTheKeysAsTheyAreWhileTheTipOfTheDayIsUp) {
+  for (const bool bCapsOn : {false, true}) {
+    SCOPED_TRACE(bCapsOn ? "Caps Lock on" : "every lock off");
+    AppHome home;
+    brambolt::test::UiSession session;
+    AnsweredBoxes boxes;
+    TestApp app;
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CAPITAL] = bCapsOn ? 1 : 0;
+    ::SetKeyboardState(keys);
+    // Whether the CAP, NUM and SCRL panes show text: dark pixels drawn in them.
+    auto shown = [&app] {
+      auto& bar = static_cast<CMainFrame*>(app.m_pMainWnd)->m_wndStatusBar;
+      std::vector<bool> inked;
+      for (const UINT id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+        CRect pane, window;
+        bar.GetItemRect(bar.CommandToIndex(id), &pane);
+        bar.ClientToScreen(&pane);
+        bar.GetWindowRect(&window);
+        pane.OffsetRect(-window.left, -window.top);
+        bool ink = false;
+        for (int y = pane.top + 1; y < pane.bottom - 1 && !ink; ++y)
+          for (int x = pane.left + 1; x < pane.right - 1 && !ink; ++x) {
+            const COLORREF colour = brambolt::test::WindowPixel(bar.GetSafeHwnd(), x, y);
+            ink = GetRValue(colour) < 0x60 && GetGValue(colour) < 0x60 && GetBValue(colour) < 0x60;
+          }
+        inked.push_back(ink);
+      }
+      return inked;
+    };
+    const std::vector<bool> expected = {bCapsOn, false, false};
+    std::vector<bool> atTip;
+    bool bPaintedAtTip = false;
+    home.onTip = [&] {
+      brambolt::test::RunUntilIdle();
+      bPaintedAtTip = ::GetUpdateRect(static_cast<CMainFrame*>(app.m_pMainWnd)->m_wndStatusBar.GetSafeHwnd(),
+                                      nullptr, FALSE) == FALSE;
+      atTip = shown();
+    };
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_TRUE(bPaintedAtTip) << "the status bar was drawn while the tip was up";
+    EXPECT_EQ(atTip, expected);
+    brambolt::test::RunUntilIdle();
+    app.OnIdle(0);
+    brambolt::test::RunUntilIdle();
+    EXPECT_EQ(shown(), expected);
+    app.End();
+  }
+}
+
 TEST(AppObject, TipStaysHiddenAndItsNumberUnchangedWhenTheUserTurnedItOff) {
   AppHome home;
   brambolt::test::UiSession session;

@@ -21,8 +21,10 @@
 #include "StartedApp.h"
 #include "app/CInkwrightApp.h"
 #include "app/CMainFrame.h"
+#include "app/CNewWizDialog.h"
 #include "app/COurOwnTipDlg.h"
 #include "app/HelpTopics.h"
+#include "bars/SECBarStyles.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "bars/CommandBarsRes.h"
@@ -30,9 +32,11 @@
 #include "foundation/SECBrowseEdit.h"
 #include "bars/SECWorkspaceManagerExDlg.h"
 #include "controls/controls.h"
+#include "gdi/DevMode.h"
 #include "model/CWorkSpaceObj.h"
 #include "os/Help.h"
 #include "os/Process.h"
+#include "resources/AppResource.h"
 #include "resources/MainFrameRes.h"
 #include "resources/ExplorerRes.h"
 #include "resources/ShellRes.h"
@@ -531,5 +535,185 @@ TEST(HelpContexts, F1InAMessageBoxWithoutAPageOfItsOwnOpensThePageOfItsPlace) {
   EXPECT_FALSE(text.empty()) << "the wizard asked for the project's name";
   EXPECT_EQ(opened.pages, std::vector<std::string>{"projects.html"});
 }
+
+// F1 in the dialogs and the question of adding files and of printing opens their pages: the New
+// Project wizard's Add file dialog (the wizard's page), the question whether a file already in the
+// project is overwritten (the page of adding files), the print dialog and the file name it asks for
+// when printing to a file (the page of the editor, which says how printing goes).
+TEST(HelpContexts, F1InTheAddFileOverwriteAndPrintDialogsOpensTheirPages) {
+  apptest::StartedApp s;
+  AdvanceClock(3500);  // the splash window, which a key would close, has gone
+  OpenedPages opened(s.home.Folder("tools"));
+  const std::string folder = s.home.Folder("Shapes");
+  apptest::WriteText(folder + "/Header Files/Shape.h", "class CShape {\npublic:\n  int m_nSides;\n};\n");
+  const std::string other = s.home.Folder("Other") + "/Shape.h";
+  apptest::WriteText(other, "class CShape {};\n");
+  CWorkSpaceObj project;
+  ASSERT_TRUE(project.SaveToFile((folder + "/Shapes.dcp").c_str()));
+  s.app.OpenDocumentFile((folder + "/Shapes.dcp").c_str());
+  ASSERT_TRUE(s.app.OpenHeaderFile("Shape.h"));
+  RunUntilIdle();
+
+  // The wizard's third page, Add: F1 in the file dialog.
+  {
+    ModalAnswers answers;
+    answers.When(nullptr, "New Project", [&](HWND hWizard) {
+      RunUntilIdle();
+      auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(hWizard));
+      ASSERT_NE(wizard, nullptr);
+      const HWND hFirst = wizard->GetActivePage()->GetSafeHwnd();
+      ::SetDlgItemText(hFirst, IDC_PROJECT_NAME, "Widgets");
+      ::SetDlgItemText(hFirst, IDC_PROJECT_LOCATION, s.home.Folder("Projects").c_str());
+      apptest::DlgCommand(hWizard, ID_WIZNEXT);
+      apptest::DlgCommand(hWizard, ID_WIZNEXT);
+      const HWND hAdd = ::GetDlgItem(wizard->GetActivePage()->GetSafeHwnd(), IDC_ADD_FILES);
+      ASSERT_NE(hAdd, nullptr);
+      Click(hAdd, {5, 5});
+      apptest::DlgCommand(hWizard, IDCANCEL);
+    });
+    PressF1In(answers, "Open");
+    s.app.OnNewProject();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(opened.pages, std::vector<std::string>{"projects.html"});
+  }
+
+  // Project > Insert Files with a file of a name the project holds: F1 in the question.
+  {
+    opened.pages.clear();
+    brambolt::afx::SetMessageBoxPresenter(nullptr);
+    ModalAnswers answers;
+    answers.When(nullptr, "Open", [&](HWND hDialog) {
+      ::SetDlgItemText(hDialog, 0x480, other.c_str());
+      ::SendMessage(hDialog, WM_COMMAND, IDOK, 0);
+    });
+    std::string question;
+    answers.When(nullptr, "Inkwright", [&question](HWND hBox) {
+      char buffer[256] = {};
+      ::GetDlgItemTextA(hBox, 1001, buffer, sizeof buffer);
+      question = buffer;
+      RunUntilIdle();
+      PressKey(VK_F1);
+      RunUntilIdle();
+      ::EndDialog(hBox, IDNO);
+    });
+    s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_INSERT_FILES);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_NE(question.find("already exists"), std::string::npos) << question;
+    EXPECT_EQ(opened.pages, std::vector<std::string>{"adding-files.html"});
+  }
+
+  // File > Print: F1 in the print dialog; "Print to File" picked, OK, F1 where the file is named.
+  {
+    opened.pages.clear();
+    ModalAnswers answers;
+    answers.When(nullptr, "Print", [](HWND hDialog) {
+      RunUntilIdle();
+      PressKey(VK_F1);
+      RunUntilIdle();
+      const HWND hPrinters = ::GetDlgItem(hDialog, cmb4);
+      ::SendMessage(hPrinters, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                    reinterpret_cast<LPARAM>(brambolt::kPrintToFileName));
+      ::SendMessage(hDialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hPrinters));
+      ::SendMessage(hDialog, WM_COMMAND, IDOK, 0);
+    });
+    PressF1In(answers, "Print to File");
+    s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(opened.pages, (std::vector<std::string>{"editor.html", "editor.html"}));
+  }
+}
+
+// F1 in the Project Explorer opens the page of the tree it is in (the class and file views, the
+// output view), F1 on an item of the menu of its gripper the page of the bars, and F1 on a window
+// of the Window menu's list the page that tells of that list.
+TEST(HelpContexts, F1InTheExplorersTreesItsGrippersMenuAndTheWindowListOpensTheirPages) {
+  apptest::StartedApp s;
+  AdvanceClock(3500);
+  OpenedPages opened(s.home.Folder("tools"));
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return s.app.PreTranslateMessage(&msg); });
+  const std::string folder = s.home.Folder("Shapes");
+  apptest::WriteText(folder + "/Header Files/Shape.h", "class CShape {\npublic:\n  int m_nSides;\n};\n");
+  CWorkSpaceObj project;
+  ASSERT_TRUE(project.SaveToFile((folder + "/Shapes.dcp").c_str()));
+  s.app.OpenDocumentFile((folder + "/Shapes.dcp").c_str());
+  ASSERT_TRUE(s.app.OpenHeaderFile("Shape.h"));
+  RunUntilIdle();
+  auto* frame = static_cast<CMainFrame*>(s.app.m_pMainWnd);
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+
+  // Each tree, its tab chosen and a click into it, then F1.
+  const char* const treePages[] = {"class-file-views.html", "class-file-views.html", "class-file-views.html",
+                                   "output-view.html"};
+  for (int nTab = 0; nTab < ProjectWorkspaceWnd::kTabCount; ++nTab) {
+    SCOPED_TRACE(nTab);
+    opened.pages.clear();
+    explorer.m_wndTab.ActivateTab(nTab);
+    RunUntilIdle();
+    const HWND hTree = explorer.GetTree(nTab)->GetSafeHwnd();
+    CRect client;
+    ::GetClientRect(hTree, &client);
+    Click(hTree, {client.Width() / 2, client.Height() - 4});
+    ASSERT_EQ(::GetFocus(), hTree);
+    PressKey(VK_F1);
+    RunUntilIdle();
+    EXPECT_EQ(opened.pages, std::vector<std::string>{treePages[nTab]});
+  }
+
+  // The gripper's menu, opened by a right-click on the gripper: its first item highlighted, F1.
+  {
+    opened.pages.clear();
+    ModalAnswers answers;
+    UINT first = 0;
+    answers.When(MENU_WINDOW_CLASS, nullptr, [&first](HWND hPopup) {
+      first = ::GetMenuItemID(reinterpret_cast<HMENU>(::SendMessage(hPopup, MN_GETHMENU, 0, 0)), 0);
+      PressKey(VK_DOWN);
+      PressKey(VK_F1);
+      RunUntilIdle();
+      PressKey(VK_ESCAPE);
+    });
+    CRect window;
+    explorer.GetWindowRect(&window);
+    POINT gripper = {window.left + window.Width() / 2, window.top + 4};
+    ::ScreenToClient(explorer.GetSafeHwnd(), &gripper);
+    Click(explorer.GetSafeHwnd(), gripper, kNone, WM_RBUTTONDOWN);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(first, ID_SEC_ALLOWDOCKING);
+    EXPECT_EQ(opened.pages, std::vector<std::string>{"bars-workspaces.html"});
+  }
+
+  // The Window menu, opened by Alt+W: the window of Shape.h in its list highlighted, F1.
+  {
+    opened.pages.clear();
+    ModalAnswers answers;
+    std::string highlighted;
+    answers.When(MENU_WINDOW_CLASS, nullptr, [&highlighted](HWND hPopup) {
+      const auto hMenu = reinterpret_cast<HMENU>(::SendMessage(hPopup, MN_GETHMENU, 0, 0));
+      const int count = ::GetMenuItemCount(hMenu);
+      int entry = count - 1;
+      char text[128] = {};
+      for (; entry >= 0; --entry) {
+        ::GetMenuString(hMenu, entry, text, sizeof text, MF_BYPOSITION);
+        if (std::string(text).find("Shape.h") != std::string::npos) break;
+      }
+      highlighted = text;
+      for (int item = entry; item < count; ++item)
+        if (::GetMenuItemID(hMenu, item) != 0) PressKey(VK_UP);  // separators are passed over
+      PressKey(VK_F1);
+      RunUntilIdle();
+      PressKey(VK_ESCAPE);
+    });
+    frame->SetFocus();
+    PressKey('W', kAlt);
+    RunUntilIdle();
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_NE(highlighted.find("Shape.h"), std::string::npos) << highlighted;
+    EXPECT_EQ(opened.pages, std::vector<std::string>{"bars-workspaces.html"});
+  }
+}
+
 
 }  // namespace

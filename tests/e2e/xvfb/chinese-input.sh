@@ -91,18 +91,24 @@ typed zhong
 # uim draws what is being composed itself, at the spot the program gave it: the editor's caret,
 # where the text stands once committed. Line 2 lies from y 113 to 132; "#ifndef LAYER_H" ends at
 # x 444 (10 pixels a column from x 294).
-composing=$(look composing)
+composition_shown() {
+  composing=$(look composing)
+  read -r left top right bottom <<< "$(changed_box "$before" "$composing" 280 80 1000 700)"
+  [ -n "$left" ]
+}
+wait_for 30 composition_shown || fail "nothing is shown while composing"
 cp "$composing" "$gallery/chinese-input-01-composing.png"
 typed wen
 keys space Return # the second candidate of "wen", committed
 ime_off
-shot chinese-input-02-committed
 near() { [ "$1" -ge $(($2 - 2)) ] && [ "$1" -le $(($2 + 2)) ]; }
-read -r left top right bottom <<< "$(changed_box "$before" "$composing" 280 80 1000 700)"
-[ -n "$left" ] || fail "nothing is shown while composing"
-read -r text_left text_top text_right text_bottom <<< \
-  "$(changed_box "$before" "$gallery/chinese-input-02-committed.png" 280 113 1000 132)"
-near "$text_left" 444 || fail "the committed text starts at x $text_left, not at the caret (x 444)"
+text_committed() {
+  read -r text_left text_top text_right text_bottom <<< \
+    "$(changed_box "$before" "$(look committed)" 280 113 1000 132)"
+  [ -n "$text_left" ] && near "$text_left" 444
+}
+wait_for 30 text_committed || fail "the committed text starts at x $text_left, not at the caret (x 444)"
+shot chinese-input-02-committed
 near "$left" "$text_left" || fail "the composition stands at x $left, the caret at x $text_left"
 [ "$top" -ge 108 ] && [ "$bottom" -le 138 ] && [ $((right - left)) -lt 40 ] ||
   fail "the composition is not on the caret's line: $left $top $right $bottom"

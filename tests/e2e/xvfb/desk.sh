@@ -19,7 +19,7 @@ cp -r "$(dirname "$program")/DocSys" "$work/windows/"
 start() {
   (cd "$work" && ulimit -c unlimited && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" \
     XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" \
-    BRAMBOLT_BACKEND=x11 timeout 200 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
+    BRAMBOLT_BACKEND=x11 timeout 500 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
   program_pid=$!
 }
 eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"
@@ -35,10 +35,19 @@ shot() {
   sleep 0.4
   timeout 20 "$tool" shot "$gallery/$1.png" || fail "no screenshot $1"
 }
-# The first window whose name matches, waited for up to 10 s.
-window() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
+# Every check that follows input waits for its effect (a file, a value in the store, a pixel, a
+# window title) with wait_for and a bounded time-out; none counts on a pause being long enough.
+# The first window whose name matches, waited for up to 30 s (a busy machine is slow to show it).
+window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
 shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
 gone() { ! shown "$1"; }
+# True while no window but the main one shows (a progress or a question of the program has gone).
+main_alone() {
+  local others
+  others=$(xdotool search --onlyvisible --maxdepth 1 --name '' 2> /dev/null |
+    grep -vxE "$(xdotool search --maxdepth 0 --name '' 2> /dev/null)|$main")
+  [ -z "$others" ]
+}
 # A click at an offset from a window's top-left corner.
 click_in() {
   local id x y
@@ -121,7 +130,7 @@ open_file() {
   typed "$path"
   [ -n "$shot_name" ] && shot "$shot_name"
   keys Return
-  [ -n "$(window "$(basename "$path")")" ] || fail "$(basename "$path") did not open in the editor"
+  wait_for 300 shown "$(basename "$path")" || fail "$(basename "$path") did not open in the editor"
 }
 
 # File > Exit, every question about saving answered (by default with its default button), and a
@@ -194,3 +203,6 @@ screen_colours() {
   timeout 20 "$tool" shot "$work/screen.png" || fail "no screenshot to look at"
   png_colours "$work/screen.png" "$@"
 }
+# A picture of a box of the screen (LEFT TOP WIDTH HEIGHT) as a digest of its pixels: the same
+# picture, the same digest.
+area() { screen_colours "$1" "$2" $(($1 + $3)) $(($2 + $4)) | cut -d' ' -f3 | md5sum | cut -d' ' -f1; }

@@ -44,7 +44,7 @@ exit_program
 # xdg-open runs the program the desktop entry names and ends with it.
 (cd "$work" && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" BRAMBOLT_BACKEND=x11 \
-  timeout 200 xdg-open "$project/Desktop.dcp") >> "$work/program.out" 2>> "$work/program.err" &
+  timeout 500 xdg-open "$project/Desktop.dcp") >> "$work/program.out" 2>> "$work/program.err" &
 program_pid=$!
 wait_for 600 shown '^Desktop - Visual Brambolt$'
 main=$(window '^Desktop - Visual Brambolt$')
@@ -60,15 +60,16 @@ keys F5
 keys e Return
 index="$project/Output_Eng/Htmls/Index.htm"
 wait_for 300 test -f "$index" || fail "no Index.htm was written"
-sleep 2
+wait_for 300 main_alone || fail "the documentation's progress stayed up"
 click_in '^Desktop - Visual Brambolt$' 80 143 # HTML Files
-keys Right # opened, scrolled up a row: Hierarchy_Chart.htm, then Index.htm at 163
-sleep 0.3
+# Opened, scrolled up a row: Hierarchy_Chart.htm, then Index.htm at 163, where the row changes.
+index_row=$(area 100 155 150 16)
+keys Right
+wait_for 50 eval '[ "$(area 100 155 150 16)" != "$index_row" ]' || fail "HTML Files did not open in the output tree"
 click_in '^Desktop - Visual Brambolt$' 140 163
 run click --repeat 2 --delay 80 1
-sleep 0.3
+wait_for 300 test -s "$work/browser.log" || fail "the double-click on Index.htm reached no browser"
 shot desktop-02-index-double-clicked
-wait_for 100 test -s "$work/browser.log" || fail "the double-click on Index.htm reached no browser"
 grep -qx "$index" "$work/browser.log" || fail "the browser was given $(cat "$work/browser.log"), not $index"
 exit_program
 no_errors

@@ -7,18 +7,9 @@
 # usage: documentation.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
-root=$(xdotool search --maxdepth 0 --name '')
-
 # The classes a folder's headers declare at the top level: a nested class has no page of its own.
 declared_classes() {
   sed -nE 's/\r$//; s/^(class|struct)[[:space:]]+([A-Za-z_][A-Za-z0-9_]*)[[:space:]]*(:[^;]*)?$/\2/p' "$1"/*
-}
-
-# True while no window of the program but the main one shows (the progress of a run has gone).
-main_alone() {
-  local others
-  others=$(xdotool search --onlyvisible --maxdepth 1 --name '' 2> /dev/null | grep -vxE "$root|$main")
-  [ -z "$others" ]
 }
 
 # Build > Write Documentation (F5): the output language picked in the Options dialog (CHOOSE: a
@@ -199,8 +190,9 @@ imported() {
     [ "$(ls "$project/Source Code" | tr '\n' ' ')" = "Sketch.cpp SketchDoc.cpp StdAfx.cpp " ]
 }
 wait_for 100 imported || fail "the project's files were not imported: $(ls "$project"/*)"
+# A file listed may still be being copied: each is waited for whole.
 for file in "$project/Header Files"/* "$project/Source Code"/*; do
-  cmp -s "$file" "$fixtures/Sketch/$(basename "$file")" || fail "$(basename "$file") was not copied whole"
+  wait_for 50 cmp -s "$file" "$fixtures/Sketch/$(basename "$file")" || fail "$(basename "$file") was not copied whole"
 done
 click_in '^Sketch - Visual Brambolt$' 104 723 # the explorer's Class tab
 shot docs-10-imported-classes
@@ -209,9 +201,10 @@ mapfile -t sketch_classes < <(declared_classes "$fixtures/Sketch")
 [ "${#sketch_classes[@]}" -ge 3 ] || fail "the Sketch fixture declares ${#sketch_classes[@]} classes"
 check_documentation "$project/Output_Eng/Htmls" iso-8859-1 "${sketch_classes[@]}"
 # Its hierarchy chart opened from the explorer's output tree, which the run brought to the front:
-# Diagrams opened, a double click on the chart.
+# Diagrams opened (its row below changes as the chart shows under it), a double click on the chart.
+chart_row=$(area 150 175 120 16)
 click_in '^Sketch - Visual Brambolt$' 51 163
-sleep 0.3
+wait_for 50 eval '[ "$(area 150 175 120 16)" != "$chart_row" ]' || fail "Diagrams did not open in the output tree"
 click_in '^Sketch - Visual Brambolt$' 170 183
 run click 1
 chart_shown() { [ "$(xdotool getwindowname "$main")" = "Sketch - Visual Brambolt - [A_Hierarchy_Chart.bmp]" ]; }

@@ -22,8 +22,9 @@ look() {
   sleep 0.2
   timeout 20 "$tool" shot "$work/$1.png" && echo "$work/$1.png"
 }
-# Tries a check on fresh screenshots a few times: what the program draws may lag the input.
-seen() { wait_for 5 eval "$1"; }
+# Tries a check on fresh screenshots until it holds, for a bounded time: what the program draws
+# may lag the input.
+seen() { wait_for 30 eval "$1"; }
 # The editor opened at a member's line: its status pane in SHOT is the one the keys give at line
 # LINE's first character, reached from the top of the file (which shows another pane first).
 opened_at_line() {
@@ -53,25 +54,25 @@ cp "$header" "$work/original.h"
 # ---- the class view: CLayer expanded, a double-click on UpdateCache opens the header there ----
 click_in '^Atelier - Visual Brambolt' 104 723 # the explorer's Class tab
 click_in '^Atelier - Visual Brambolt' 51 423  # CLayer's plus sign
+seen '[ "$(region ink "$(look class-view)" 112 $((113 + 20 * 27)) 126 16)" -gt 20 ]' || fail "CLayer's members do not show"
 shot editor-01-class-view
 before=$gallery/editor-01-class-view.png
-[ "$(region ink "$before" 112 $((113 + 20 * 27)) 126 16)" -gt 20 ] || fail "CLayer's members do not show"
 run mousemove 148 643
 run click --repeat 2 --delay 80 1
 wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open: $(xdotool getwindowname "$main")"
-shot editor-02-editor-at-member
 # Maximised, the document's own buttons stand at the right end of the menubar.
-[ "$(region dark "$gallery/editor-02-editor-at-member.png" 995 28 20 16)" -gt 20 ] ||
+seen '[ "$(region dark "$(look maximised)" 995 28 20 16)" -gt 20 ]' ||
   fail "the menubar does not show the maximised document's buttons"
+shot editor-02-editor-at-member
 # The same place reached by the keys from the top: line 17, column 5.
 opened_at_line "$gallery/editor-02-editor-at-member.png" 17 UpdateCache
 
 # ---- a new member: Return keeps the indentation; undo takes back the last word, redo brings it ----
 keys End Return
 typed "void Flatten();"
-shot editor-03-typed
 paren() { region ink "$1" 430 "$(line_y 18)" 16 15; } # the "()" after Flatten
-[ "$(paren "$gallery/editor-03-typed.png")" -gt 0 ] || fail "the typing does not show"
+seen '[ "$(paren "$(look typed)")" -gt 0 ]' || fail "the typing does not show"
+shot editor-03-typed
 keys ctrl+z
 seen '[ "$(paren "$(look undone)")" -eq 0 ]' || fail "undo did not take the typing back"
 keys ctrl+y
@@ -104,9 +105,9 @@ for x in 300 310 320 326; do
 done
 run mouseup 1
 run keyup alt
-shot editor-06-column-block
-[ "$(region ink "$gallery/editor-06-column-block.png" 296 "$(line_y 22)" 28 30)" -gt 700 ] ||
+seen '[ "$(region ink "$(look column-block)" 296 "$(line_y 22)" 28 30)" -gt 700 ]' ||
   fail "the column block is not shown selected"
+shot editor-06-column-block
 keys Delete
 shot editor-07-after-edits
 
@@ -119,7 +120,7 @@ text = text.replace(b'    void UpdateCache();\r\n', b'    void UpdateCache();\r\
 text = text.replace(b'm_n', b'm_i').replace(b'    void Clear();\r\n    CArray', b'void Clear();\r\nCArray')
 open(sys.argv[2], 'wb').write(text)
 PY
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "the saved header is not the edited text"
 
 # ---- the project closed and opened again is analysed anew: Flatten shows among the members ----
@@ -136,6 +137,7 @@ wait_for 50 title_has '^Atelier - .*Layer.h' || fail "the project did not open a
 gone '^Inkwright$' || fail "a message came as the project opened again"
 click_in '^Atelier - Visual Brambolt' 104 723
 click_in '^Atelier - Visual Brambolt' 51 423
+seen '[ "$(tree_row "$(look class-view-after)" 28)" = "$(tree_row "$before" 27)" ]' || fail "~CLayer did not move down a row"
 shot editor-08-class-view-after
 after=$gallery/editor-08-class-view-after.png
 # Sorted by name: a new member after Compare, GetLayerName and the rest one row down.
@@ -194,7 +196,7 @@ typed "// mine"
 keys Return
 keys alt+f s
 { printf '// mine\r\n'; cat "$work/before-theirs.h"; printf '// theirs\r\n'; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "the untouched header was not reloaded"
 gone '^Inkwright$' || fail "a question came for an untouched file"
 
@@ -206,7 +208,7 @@ theirs "// theirs again"
 asked editor-10-reload-question n
 keys alt+f s
 { printf '// mine\r\n// edited\r\n'; tail -c +10 "$work/before-edit.h"; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "No did not keep the edit"
 
 # Edited again: Yes reads the file from disk; the edit is gone, the other program's line is there.
@@ -215,15 +217,15 @@ keys Return
 theirs "// theirs at last"
 cp "$header" "$work/on-disk.h"
 asked "" y
-shot editor-11-reloaded
-[ "$(region ink "$gallery/editor-11-reloaded.png" 294 "$(line_y 30)" 120 15)" -gt 0 ] ||
+seen '[ "$(region ink "$(look reloaded-last)" 294 "$(line_y 30)" 120 15)" -gt 0 ]' ||
   fail "the editor does not show the other program's last line"
+shot editor-11-reloaded
 keys ctrl+Home
 typed "// reloaded"
 keys Return
 keys alt+f s
 { printf '// reloaded\r\n'; cat "$work/on-disk.h"; } > "$work/expected.h"
-wait_for 50 cmp -s "$work/expected.h" "$header"
+wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "Yes did not reload the file"
 
 exit_program

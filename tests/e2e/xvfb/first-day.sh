@@ -29,7 +29,7 @@ keys Escape Escape
 # ---- a new project with a folder of headers ----
 new_project Atelier 06
 for sub in "Header Files" "Source Code" Output_Chs Output_GB5 Output_Eng; do
-  [ -d "$project/$sub" ] || fail "the project has no folder $sub"
+  wait_for 50 test -d "$project/$sub" || fail "the project has no folder $sub"
 done
 shot 09-new-project-made
 take_in_headers "$fixtures/Atelier" 10-insert-live-folder

@@ -30,6 +30,8 @@ screen_text() {
 # source on the screen. The viewer is closed after.
 page_shown() {
   local shot_name=$1 words=$2 id text
+  # The viewer is a program of its own, slow to start on a busy machine.
+  wait_for 300 shown 'xCHM' || fail "$shot_name: no help viewer appeared"
   id=$(window 'xCHM') || true
   [ -n "$id" ] || fail "$shot_name: no help viewer appeared"
   viewer_pid=$(xdotool getwindowpid "$id")

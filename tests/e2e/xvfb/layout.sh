@@ -16,9 +16,6 @@ drag() {
   sleep 0.6
 }
 pixel() { timeout 10 "$tool" pixel "$1" "$2"; }
-# A picture of a box of the screen (LEFT TOP WIDTH HEIGHT) as a digest of its pixels: the same
-# picture, the same digest.
-area() { screen_colours "$1" "$2" $(($1 + $3)) $(($2 + $4)) | cut -d' ' -f3 | md5sum | cut -d' ' -f1; }
 # The top-left corner and size of a visible window: sets X Y WIDTH HEIGHT.
 geometry() {
   local id
@@ -85,12 +82,12 @@ shot layout-04-toolbar-floating
 double_click_caption '^ToolBar$'
 wait_for 50 gone '^ToolBar$' || fail "a double click on the caption did not dock the toolbar"
 wait_for 20 eval '[ "$(area 18 62 16 16)" = "$new_button" ]' || fail "the toolbar did not go back to the top"
-[ "$(area 5 26 300 20)" = "$menubar" ] || fail "the menu bar is not drawn as it was after the toolbar docked"
+wait_for 20 eval '[ "$(area 5 26 300 20)" = "$menubar" ]' || fail "the menu bar is not drawn as it was after the toolbar docked"
 
 # ---- the toolbar customised with Alt: New Project moved to the end, Open copied onto a bar of its own ----
 drag 26 70 508 70 alt
 wait_for 20 eval '[ "$(area 18 62 16 16)" = "$open_button" ]' || fail "Alt did not move New Project away"
-[ "$(area 488 62 16 16)" = "$new_button" ] || fail "New Project is not at the end of the toolbar"
+wait_for 20 eval '[ "$(area 488 62 16 16)" = "$new_button" ]' || fail "New Project is not at the end of the toolbar"
 [ "$(area 5 26 300 20)" = "$menubar" ] || fail "the menu bar changed (menu mode?) after the Alt drag"
 drag 26 70 400 450 alt+ctrl
 wait_for 50 covers '^ToolBar1$' 400 450 || fail "Alt+Ctrl onto empty space made no user toolbar"
@@ -116,8 +113,11 @@ shot layout-08-workbook-mode
 # ---- full screen, left with Escape ----
 keys alt+v f
 [ -n "$(window '^Full Screen$')" ] || fail "View > Full Screen showed no Full Screen bar"
-eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$Y" -le 0 ] && [ "$HEIGHT" -ge 768 ] || fail "the main window does not cover the screen: $X,$Y ${WIDTH}x$HEIGHT"
+covers_screen() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  [ "$Y" -le 0 ] && [ "$HEIGHT" -ge 768 ]
+}
+wait_for 50 covers_screen || fail "the main window does not cover the screen: $X,$Y ${WIDTH}x$HEIGHT"
 shot layout-09-full-screen
 keys Escape
 wait_for 50 gone '^Full Screen$' || fail "Escape did not leave full screen"
@@ -135,8 +135,9 @@ keys Return
 shot layout-11-save-workspace-question
 keys Return
 wait_for 50 gone '^Save Workspace$' || fail "the workspace dialog stayed open"
-grep -q 'Brambolt\\v2.0\\Day\\WorkState' "$work/registry/HKEY_CURRENT_USER.reg" ||
-  fail "the workspace was not written to the registry"
+# The workspace is saved once the dialog has returned: its key is waited for in the store.
+workspace_stored() { grep -qs 'Brambolt\\v2.0\\Day\\WorkState' "$work/registry/HKEY_CURRENT_USER.reg"; }
+wait_for 50 workspace_stored || fail "the workspace was not written to the registry"
 keys alt+t c
 wait_for 50 eval '[[ "$(title)" != *"["* ]]' || fail "Tools > Close Workspace left a document open: $(title)"
 shot layout-12-workspace-closed
@@ -152,7 +153,7 @@ wait_for 50 gone '^Open Workspace$' || fail "the workspace dialog stayed open"
 wait_for 50 eval '[[ "$(title)" == *"[Layer.h]"* ]]' || fail "the workspace did not bring Layer.h back: $(title)"
 wait_for 20 docked_on right || fail "the workspace did not put the explorer back on the right"
 [ -n "$(window '^ToolBar1$')" ] || fail "the workspace did not bring the user toolbar back"
-toolbar_on_left || fail "the workspace did not put the toolbar back on the left"
+wait_for 20 toolbar_on_left || fail "the workspace did not put the toolbar back on the left"
 shot layout-14-workspace-reopened
 
 # ---- the next start: the bars where they were left ----
@@ -160,13 +161,19 @@ exit_program
 start_program
 wait_for 50 docked_on right || fail "the explorer is not on the right at the next start"
 [ -n "$(window '^ToolBar1$')" ] || fail "the user toolbar did not come back at the next start"
-geometry '^ToolBar1$'
-[ "$X $Y" = "$user_bar" ] || fail "the user toolbar came back at $X $Y, not at $user_bar"
-toolbar_on_left || fail "the toolbar is not on the left, as customised, at the next start"
+user_bar_back() {
+  geometry '^ToolBar1$'
+  [ "$X $Y" = "$user_bar" ]
+}
+wait_for 50 user_bar_back || fail "the user toolbar came back at $X $Y, not at $user_bar"
+wait_for 20 toolbar_on_left || fail "the toolbar is not on the left, as customised, at the next start"
 shot layout-15-next-start
 # The main window has the input: its caption shows active, as at the first start.
-caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
-[ "$caption" = "$active_caption" ] || fail "the main window's caption shows $caption at the next start, not $active_caption"
+caption_active() {
+  caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
+  [ "$caption" = "$active_caption" ]
+}
+wait_for 50 caption_active || fail "the main window's caption shows $caption at the next start, not $active_caption"
 exit_program
 no_errors
 echo "passed; gallery in $gallery"

@@ -106,7 +106,9 @@ print_to_file() {
   shot "$shots-print-to-file"
   keys Return
   wait_for 50 gone '^Print to File$' || fail "the file name question stayed open"
-  wait_for 100 test -s "$pdf" || fail "nothing was printed to $pdf"
+  # Written whole: the file ends with the PDF's end-of-file mark.
+  printed() { tail -c 32 "$pdf" 2> /dev/null | grep -q '%%EOF'; }
+  wait_for 100 printed || fail "nothing was printed to $pdf: $(tail -c 32 "$pdf" 2> /dev/null)"
   [ "$(head -c 5 "$pdf")" = "%PDF-" ] || fail "$pdf is no PDF file"
 }
 
@@ -270,9 +272,11 @@ shot tools-13-report-sent
 keys Return
 wait_for 50 gone '^Technical Support$' || fail "the form stayed open after the report was sent"
 
-# What arrived: the sender, the recipient, the subject, the body with the lines typed.
+# What arrived: the sender, the recipient, the subject, the body with the lines typed. The server
+# writes the commands it was given once the dialogue has ended.
 message="$work/mail/message"
-[ -f "$message" ] || fail "no message arrived at the mail server"
+wait_for 50 test -f "$message" || fail "no message arrived at the mail server"
+wait_for 50 test -f "$work/mail/commands" || fail "the dialogue with the mail server did not end"
 header=$(sed '/^\r$/q' "$message")
 for field in "From: Mei Lin <$support>" "To: $support" "Reply-To: Mei Lin <mei.lin@atelier.example>" \
   "Subject: Software bug: Chart misses a class"; do

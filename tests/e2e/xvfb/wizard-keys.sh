@@ -29,8 +29,8 @@ keys Return # Finish, the default button
 wait_for 50 gone '^New Project$' || fail "the wizard did not finish with the keyboard"
 project="$work/projects/$name"
 wait_for 50 test -f "$project/$name.dcp" || fail "the project file was not written"
-grep -aq "Typed Title" "$project/$name.dcp" || fail "the project does not have the typed title"
-grep -aq "Ann Keys" "$project/$name.dcp" || fail "the project does not have the typed author"
+wait_for 50 grep -aq "Typed Title" "$project/$name.dcp" || fail "the project does not have the typed title"
+wait_for 50 grep -aq "Ann Keys" "$project/$name.dcp" || fail "the project does not have the typed author"
 shot 04-project-made
 exit_program
 no_errors
