@@ -46,10 +46,16 @@ XvfbServer::XvfbServer() {
 }
 
 XvfbServer::~XvfbServer() {
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
+  if (pid_ <= 0) return;
+  // A server that does not end within ten seconds of SIGTERM (a loaded machine, a client still
+  // holding a grab) is killed, so a finished test program never waits on it.
+  kill(pid_, SIGTERM);
+  for (int tenths = 0; tenths < 100; ++tenths) {
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) return;
+    usleep(100000);
   }
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
 }
 
 XvfbBackend::XvfbBackend() {

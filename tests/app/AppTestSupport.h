@@ -72,9 +72,11 @@ inline void DlgCommand(HWND hDlg, int nId, int nCode = BN_CLICKED) {
 }
 
 // Runs the message loop until `done` holds, giving other threads real time between rounds;
-// `eachRound` may move the virtual clock. False when it does not happen within a few seconds.
+// `eachRound` may move the virtual clock. False when it does not happen within a minute of real
+// time (a bound in time, not in rounds, so a loaded machine gets as long as a quiet one).
 inline bool PumpUntil(const std::function<bool()>& done, const std::function<void()>& eachRound = {}) {
-  for (int round = 0; round < 1000; ++round) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < deadline) {
     brambolt::test::RunUntilIdle();
     if (done()) return true;
     if (eachRound) eachRound();

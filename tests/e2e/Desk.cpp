@@ -276,12 +276,16 @@ void Desk::Pump() {
 }
 
 bool Desk::PumpUntil(const std::function<bool()>& done) {
-  for (int round = 0; round < 4000; ++round) {
+  // A bound in real time, not in rounds: on a loaded machine a worker (a documentation run, the
+  // help compiler) may take many times longer than on a quiet one, and each round costs more too.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
+  while (std::chrono::steady_clock::now() < deadline) {
     Pump();
     if (done()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  return false;
+  Pump();
+  return done();
 }
 
 bool Desk::Pick(HWND hDlg, int nId, const std::string& text) {

@@ -80,7 +80,7 @@ class Desk {
   // The message loop runs until nothing is left, messages passing the application's
   // PreTranslateMessage as in its own loop (accelerators, dialog keys), then its idle update.
   void Pump();
-  // Pumps while other threads work, until `done` holds; false after about 20 s of real time.
+  // Pumps while other threads work, until `done` holds; false after three minutes of real time.
   bool PumpUntil(const std::function<bool()>& done);
   // Picks the item of a drop-down list whose text starts with `text`: the list clicked open, the
   // arrow keys, Enter. False when no item matches.
