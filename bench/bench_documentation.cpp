@@ -312,8 +312,19 @@ int CompareOnRealHeaders(const std::string& root) {
   double dRefresh = 0, dAgain = 0;
   const double dProgram = RunThroughTheProgram(program, dRefresh, &dAgain);
   fs::current_path(fs::temp_directory_path());
+  // Both runs must have written the same tree, or the times compare different work.
+  auto filesBelow = [](std::string top) {
+    std::replace(top.begin(), top.end(), '\\', '/');
+    long nFiles = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(top))
+      if (entry.is_regular_file()) ++nFiles;
+    return nFiles;
+  };
+  const long nLibraryFiles = filesBelow(static_cast<LPCTSTR>(strFolder));
+  const long nProgramFiles = filesBelow(static_cast<LPCTSTR>(GetDocumentationFolder(program.c_str(), LANGUAGE_ENG)));
   std::printf("real headers:  %d headers from %s, %d classes, %d pages\n", nHeaders, root.c_str(),
               static_cast<int>(project.m_FileObjList.GetCount()), nPages);
+  std::printf("files written: %ld by the library's run, %ld by the program's\n", nLibraryFiles, nProgramFiles);
   std::printf("library run:   %8.3f s fresh, %8.3f s again\n", dLibrary[0], dLibrary[1]);
   std::printf("program (F5):  %8.3f s fresh (%.2fx the library's), %8.3f s again (%.2fx); output tree's refresh "
               "%.3f s\n",
