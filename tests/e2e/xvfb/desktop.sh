@@ -61,11 +61,23 @@ keys e Return
 index="$project/Output_Eng/Htmls/Index.htm"
 wait_for 300 test -f "$index" || fail "no Index.htm was written"
 wait_for 300 main_alone || fail "the documentation's progress stayed up"
+# The command ends by filling the output tree again, which a loaded machine may do after the
+# progress has gone: the tree is taken once it has looked the same for a second.
+tree=""
+settled() {
+  local now
+  now=$(area 0 100 250 200)
+  [ "$now" = "$tree" ] && return 0
+  tree=$now
+  sleep 1
+  return 1
+}
+wait_for 100 settled || fail "the output tree kept changing"
 click_in '^Desktop - Visual Brambolt$' 80 143 # HTML Files
 # Opened, scrolled up a row: Hierarchy_Chart.htm, then Index.htm at 163, where the row changes.
 index_row=$(area 100 155 150 16)
 keys Right
-wait_for 50 eval '[ "$(area 100 155 150 16)" != "$index_row" ]' || fail "HTML Files did not open in the output tree"
+wait_for 300 eval '[ "$(area 100 155 150 16)" != "$index_row" ]' || fail "HTML Files did not open in the output tree"
 click_in '^Desktop - Visual Brambolt$' 140 163
 run click --repeat 2 --delay 80 1
 wait_for 300 test -s "$work/browser.log" || fail "the double-click on Index.htm reached no browser"
