@@ -288,8 +288,12 @@ TEST(UsersDay, AReloadThatFailsKeepsTheWindowsText) {
   ASSERT_NE(doc, nullptr);
   ASSERT_NE(OpenFile(desk, other), nullptr);
 
+  // The other program replaces the file whole (written aside, then renamed over it), so the
+  // watcher sees one change, not an emptied file and then its new text as two.
+  const fs::path aside = fs::path(desk.Folder("Elsewhere")) / "e.cpp";
   auto writeNul = [&](const std::string& tag) {
-    std::ofstream(e, std::ios::binary | std::ios::trunc) << std::string("int ") + tag + std::string(1, '\0') + ";\r\n";
+    std::ofstream(aside, std::ios::binary | std::ios::trunc) << std::string("int ") + tag + std::string(1, '\0') + ";\r\n";
+    fs::rename(aside, e);
     return desk.PumpUntil([&] { return doc->IsChangedOnDisk() != FALSE; });
   };
   auto lastBox = [&] { return desk.Boxes().empty() ? std::string() : desk.Boxes().back().Text(); };

@@ -67,12 +67,14 @@ keys F5
 keys Home # the language list has the focus: its first language, Simple Chinese
 shot tools-01-documentation-in-chinese
 keys Return
-written() { test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_has_focus; }
+main=$(window '^Atelier - Visual Brambolt')
+written() { test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_alone && main_has_focus; }
 wait_for 300 written || fail "no documentation was written"
 
 # ---- the class's pages converted to Big5 and back from the output tree ----
 folder="$project/Output_Chs/Htmls/CLayer"
-[ "$(find "$folder" -name '*.htm' | wc -l)" -gt 5 ] || fail "the class has too few pages: $(ls "$folder")"
+class_pages() { [ "$(find "$folder" -name '*.htm' 2> /dev/null | wc -l)" -gt 5 ]; }
+wait_for 300 class_pages || fail "the class has too few pages: $(ls "$folder")"
 grep -lq $'\r$' "$folder/CLayer.htm" || fail "the pages have no CR LF line ends to keep"
 cp -r "$folder" "$work/original"
 python3 -c 'import sys; open(sys.argv[1], "rb").read().decode("gb2312")' "$folder/CLayer.htm" ||
@@ -97,10 +99,15 @@ print_to_file() {
   local pdf=$1 shots=$2
   keys alt+f p
   [ -n "$(window '^Print$')" ] || fail "File > Print showed no print dialog"
+  # Keys go to the dialog once it has the keyboard (a loaded machine shows it before that).
+  wait_for 300 eval '[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" = Print ]' ||
+    fail "the print dialog never took the keyboard"
   keys alt+n End # the printer list: its last printer, "Print to File"
   shot "$shots-print-dialog"
   keys Return
-  [ -n "$(window '^Print to File$')" ] || fail "printing to a file asked for no file name"
+  wait_for 300 shown '^Print to File$' || fail "printing to a file asked for no file name"
+  wait_for 300 eval '[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" = "Print to File" ]' ||
+    fail "the file name question never took the keyboard"
   keys End shift+Home BackSpace
   typed "$pdf"
   shot "$shots-print-to-file"
