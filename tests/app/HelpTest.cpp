@@ -421,6 +421,19 @@ void PressF1In(ModalAnswers& answers, const char* caption) {
   });
 }
 
+// F1 pressed in the program's message box, whose text goes to `text`, then the box answered.
+void PressF1InBox(ModalAnswers& answers, std::string& text, int nAnswer) {
+  answers.When(nullptr, "Inkwright", [&text, nAnswer](HWND hBox) {
+    char buffer[256] = {};
+    ::GetDlgItemTextA(hBox, 1001, buffer, sizeof buffer);
+    text = buffer;
+    RunUntilIdle();
+    PressKey(VK_F1);
+    RunUntilIdle();
+    ::EndDialog(hBox, nAnswer);
+  });
+}
+
 // A frame and a dialog whose resources share the number 131 each open their own page: the
 // hierarchy picture's frame and the New Project wizard's first page.
 TEST(HelpContexts, TheHierarchyPictureAndTheWizardsFirstPageOpenTheirOwnPages) {
@@ -521,15 +534,7 @@ TEST(HelpContexts, F1InAMessageBoxWithoutAPageOfItsOwnOpensThePageOfItsPlace) {
     apptest::DlgCommand(hWizard, ID_WIZNEXT);
     ::EndDialog(hWizard, IDCANCEL);
   });
-  answers.When(nullptr, "Inkwright", [&text](HWND hBox) {
-    char buffer[256] = {};
-    ::GetDlgItemTextA(hBox, 1001, buffer, sizeof buffer);
-    text = buffer;
-    RunUntilIdle();
-    PressKey(VK_F1);
-    RunUntilIdle();
-    ::EndDialog(hBox, IDOK);
-  });
+  PressF1InBox(answers, text, IDOK);
   s.app.OnNewProject();
   EXPECT_TRUE(answers.Unanswered().empty());
   EXPECT_FALSE(text.empty()) << "the wizard asked for the project's name";
@@ -587,15 +592,7 @@ TEST(HelpContexts, F1InTheAddFileOverwriteAndPrintDialogsOpensTheirPages) {
       ::SendMessage(hDialog, WM_COMMAND, IDOK, 0);
     });
     std::string question;
-    answers.When(nullptr, "Inkwright", [&question](HWND hBox) {
-      char buffer[256] = {};
-      ::GetDlgItemTextA(hBox, 1001, buffer, sizeof buffer);
-      question = buffer;
-      RunUntilIdle();
-      PressKey(VK_F1);
-      RunUntilIdle();
-      ::EndDialog(hBox, IDNO);
-    });
+    PressF1InBox(answers, question, IDNO);
     s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_INSERT_FILES);
     RunUntilIdle();
     EXPECT_TRUE(answers.Unanswered().empty());
