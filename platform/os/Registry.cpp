@@ -6,6 +6,7 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -804,6 +805,16 @@ LONG CopyData(const std::string& data, LPBYTE buffer, LPDWORD size, bool termina
   return ERROR_SUCCESS;
 }
 
+// Whether the byte at `p` can be read and is a zero. The byte lies beyond what the caller said it
+// gave, so it may be outside readable memory (or outside the caller's allocation): it is read
+// through the kernel, which reports an unreadable address instead of faulting.
+bool ZeroFollows(const BYTE* p) {
+  unsigned char byte = 1;
+  iovec local{&byte, 1};
+  iovec remote{const_cast<BYTE*>(p), 1};
+  return ::process_vm_readv(::getpid(), &local, 1, &remote, 1, 0) == 1 && byte == 0;
+}
+
 // A string value whose stored bytes do not end in its terminator.
 bool IsUnterminatedString(const Value& v) {
   return IsStringType(v.type) && (v.data.empty() || v.data.back() != '\0');
@@ -946,12 +957,17 @@ LONG RegFlushKey(HKEY hKey) {
 
 LONG RegQueryValueEx(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
   if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
-  return ReadValue(hKey, lpValueName, [&](const Value& v) {
+  const LONG result = ReadValue(hKey, lpValueName, [&](const Value& v) {
+    // The caller's size is read before its type is written (a caller may pass one variable for
+    // both). A string stored without its terminator reports its stored size and fits a buffer of
+    // that size; a larger buffer gets the terminator after it.
+    const LONG copied = CopyData(v.data, lpData, lpcbData, IsUnterminatedString(v));
     if (lpType) *lpType = v.type;
-    // A string stored without its terminator reports its stored size and fits a buffer of that
-    // size; a larger buffer gets the terminator after it.
-    return CopyData(v.data, lpData, lpcbData, IsUnterminatedString(v));
+    return copied;
   });
+  // A caller asking only for the size of a value that is not there is told 0.
+  if (result == ERROR_FILE_NOT_FOUND && !lpData && lpcbData) *lpcbData = 0;
+  return result;
 }
 
 LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYTE* lpData, DWORD cbData) {
@@ -962,9 +978,10 @@ LONG RegSetValueEx(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const BYT
   if (LONG error = store.Resolve(hKey, open)) return error;
   if (!(open.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   const std::string name = lpValueName ? lpValueName : "";
-  // Exactly the given bytes are stored, also a string whose size leaves out its terminator (reads
-  // add it where the caller's buffer has room); nothing past the given size is read.
   std::string data(reinterpret_cast<const char*>(lpData), lpData ? cbData : 0);
+  // A string whose size leaves out only its terminator (the byte right after the given ones is a
+  // zero) is stored with it, as Windows does; one cut shorter is stored exactly as given.
+  if (IsStringType(dwType) && !data.empty() && data.back() != '\0' && ZeroFollows(lpData + cbData)) data += '\0';
   Value* v = open.key->FindValue(name);
   if (v) {
     v->type = dwType;

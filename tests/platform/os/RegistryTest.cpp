@@ -323,7 +323,25 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   EXPECT_EQ(size, 6u);
   EXPECT_EQ(small[0], 'x');
   EXPECT_EQ(RegQueryValueEx(key, "s", nullptr, nullptr, small, nullptr), ERROR_INVALID_PARAMETER);
+  // A missing value: a caller asking only for its size is told 0 (also at a root key); one with a
+  // buffer keeps its size.
+  size = 14;
   EXPECT_EQ(RegQueryValueEx(key, "none", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(size, 0u);
+  size = 14;
+  EXPECT_EQ(RegQueryValueEx(HKEY_CLASSES_ROOT, "none", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(size, 0u);
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueEx(key, "none", nullptr, nullptr, small, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(size, sizeof small);
+  // A DWORD fits four bytes, also when the caller hands one variable for the type and the size.
+  const DWORD number = 0x01020304;
+  ASSERT_EQ(RegSetValueEx(key, "n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4), ERROR_SUCCESS);
+  DWORD read = 0;
+  size = 4;
+  EXPECT_EQ(RegQueryValueEx(key, "n", nullptr, &size, reinterpret_cast<BYTE*>(&read), &size), ERROR_SUCCESS);
+  EXPECT_EQ(read, number);
+  EXPECT_EQ(size, static_cast<DWORD>(REG_DWORD));
 
   char name[2];
   DWORD nameSize = sizeof name;
@@ -341,29 +359,39 @@ TEST_F(Registry, SmallBuffersGetTheSizeNeeded) {
   RegCloseKey(key);
 }
 
-// A string given without its terminator is stored as exactly the bytes given, whatever lies after
-// them, which are never read past: data that ends where readable memory ends is taken as well. It
-// reads back into a buffer of its own size, and a larger buffer gets the terminator after it; so
-// does a string stored without it by a file.
+// A string whose size leaves out only its terminator is stored with it; one cut shorter (the byte
+// after it is not a zero) is stored as exactly the bytes given, and data that ends where readable
+// memory ends is taken as given. Such a string reads back into a buffer of its own size, and a
+// larger buffer gets the terminator after it; so does a string stored without it by a file.
 TEST_F(Registry, StringsGivenWithoutTerminatorAreStoredAsGivenAndReadOnlyWithinTheirSize) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Unterminated");
   const struct {
     DWORD type;
     std::string bytes;
     char after;
+    std::string stored;
   } cases[] = {
-      {REG_SZ, "1234", '\0'},
-      {REG_SZ, "1234", '#'},
-      {REG_EXPAND_SZ, "%A%", '#'},
-      {REG_MULTI_SZ, std::string("a\0b", 3), '\0'},
-      {REG_SZ, std::string("1234\0", 5), '#'},
-      {REG_SZ, "", '#'},
-      {REG_BINARY, "1234", '\0'},
+      {REG_SZ, "1234", '\0', std::string("1234\0", 5)},
+      {REG_SZ, "1234", '#', "1234"},
+      {REG_EXPAND_SZ, "%A%", '\0', std::string("%A%\0", 4)},
+      {REG_EXPAND_SZ, "%A%", '#', "%A%"},
+      {REG_MULTI_SZ, std::string("a\0b", 3), '\0', std::string("a\0b\0", 4)},
+      {REG_SZ, std::string("1234\0", 5), '#', std::string("1234\0", 5)},
+      {REG_SZ, std::string("1234\0", 5), '\0', std::string("1234\0", 5)},
+      {REG_SZ, "", '\0', ""},
+      {REG_BINARY, "1234", '\0', "1234"},
   };
   for (const auto& c : cases) {
     Set(key, "s", c.type, c.bytes, c.after);
-    EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.bytes)) << c.bytes << " followed by " << int(c.after);
+    EXPECT_EQ(Get(key, "s"), std::make_pair(c.type, c.stored)) << c.bytes << " followed by " << int(c.after);
   }
+  // "FullString" given with a size of 10 is stored with its terminator: 10 bytes are too few for it.
+  const char full[] = "FullString";
+  ASSERT_EQ(RegSetValueEx(key, "full", 0, REG_SZ, reinterpret_cast<const BYTE*>(full), 10), ERROR_SUCCESS);
+  char got[16];
+  DWORD gotSize = 10;
+  EXPECT_EQ(RegQueryValueEx(key, "full", nullptr, nullptr, reinterpret_cast<BYTE*>(got), &gotSize), ERROR_MORE_DATA);
+  EXPECT_EQ(gotSize, 11u);
   // Nine bytes written are nine bytes read, into nine bytes; a tenth byte gets the terminator, and
   // listing the values answers the same way.
   Set(key, "nine", REG_SZ, "123456789", '#');
