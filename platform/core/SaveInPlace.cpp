@@ -43,7 +43,11 @@ constexpr UINT kWarning = 0x30;      // MB_ICONEXCLAMATION | MB_OK
 constexpr const char* kMirrorTag = "~";
 constexpr const char* kStageTag = "stage-";
 
-// A stage: the text, the target's path, a header, the progress of the write in place and a mark.
+// A stage: the text, the target's path, a digest of each block of the file as the write in place
+// found it, a slot holding the bytes of the block being written as they were before, a header, the
+// progress of the write in place and a mark. The file is written in blocks of kStepBytes from its
+// start, one step each.
+constexpr std::size_t kStepBytes = 1 << 16;
 struct StageHeader {
   u64 textLength;
   u64 pathLength;
@@ -55,9 +59,10 @@ struct StageHeader {
   u64 checksum;  // of the fields above and the path
 };
 // How far the write in place had got: the file's size and times as the last finished step left
-// them, with the text's first `done` bytes at its start; while a step is under way (`pending`, the
-// time in nanoseconds after 1970 at which it was recorded; 1 in stages of earlier versions), the
-// file may instead hold the text up to `pendingEnd` and have the size `pendingSize`.
+// them, with the text's first `done` bytes at its start and the bytes the write found (the base,
+// `baseSize` long, described by the block digests) after them; while a step is under way
+// (`pending`, the time in nanoseconds after 1970 at which it was recorded), the step's bytes up to
+// `pendingEnd` may be partly in, and the slot holds what the block from `slotStart` held before.
 struct StageProgress {
   u64 done;
   u64 pending;
@@ -68,9 +73,16 @@ struct StageProgress {
   u64 mtimeNanoseconds;
   u64 ctimeSeconds;
   u64 ctimeNanoseconds;
+  u64 baseSize;
+  u64 slotStart;
+  u64 slotLength;
   u64 checksum;  // of the fields above
 };
-constexpr char kStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '2'};
+constexpr char kStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '3'};
+// Stages of the previous version: the text, the path, the same header, a progress record of 80
+// bytes without the base, and this mark. They do not tell enough to check the file's bytes.
+constexpr char kEarlierStageMark[8] = {'V', 'B', 'S', 'T', 'A', 'G', 'E', '2'};
+constexpr u64 kEarlierStageTail = sizeof(StageHeader) + 80 + sizeof kEarlierStageMark;
 // How long after a step was recorded the write it records may have changed the file: a file
 // changed later than that was written by someone else.
 constexpr u64 kStepWindowNanoseconds = 2'000'000'000ull;
@@ -315,12 +327,63 @@ DWORD Reserve(int fd, u64 length) {
   return 0;
 }
 
-// The progress record of a stage, rewritten at each step of the write in place.
+u64 BlocksOf(u64 size) { return (size + kStepBytes - 1) / kStepBytes; }
+
+// The digest of `length` bytes of a file from `start`; false when they cannot all be read.
+bool DigestOf(int fd, u64 start, u64 length, u64& digest) {
+  std::vector<char> buffer(std::min<u64>(length, kStepBytes));
+  u64 hash = kFnvStart;
+  for (u64 done = 0; done < length;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), length - done));
+    if (!ReadAt(fd, buffer.data(), want, start + done)) return false;
+    hash = Fnv(hash, buffer.data(), want);
+    done += want;
+  }
+  digest = hash;
+  return true;
+}
+
+// The digest of each block of a file of `size` bytes; false when it cannot all be read.
+bool BlockDigests(int fd, u64 size, std::vector<u64>& digests) {
+  digests.assign(static_cast<std::size_t>(BlocksOf(size)), 0);
+  for (u64 k = 0; k < digests.size(); ++k)
+    if (!DigestOf(fd, k * kStepBytes, std::min<u64>(kStepBytes, size - k * kStepBytes), digests[k])) return false;
+  return true;
+}
+
+// The progress record of a stage, rewritten at each step of the write in place, with the stage's
+// block digests and slot, which describe the bytes the write found.
 struct Progress {
   int fd = -1;
-  u64 at = 0;
+  u64 at = 0;         // the progress record
+  u64 digestsAt = 0;  // the block digests
+  u64 blocks = 0;     // how many digests there is room for
+  u64 slotAt = 0;     // the slot, kStepBytes long
   std::string path;
   StageProgress p{};
+
+  // Records the digest of each block of the file (`size` bytes, read through `file`) as the write
+  // in place finds it. The Win32 error, or 0.
+  DWORD DescribeBase(int file, u64 size) {
+    if (BlocksOf(size) > blocks) return ERROR_INVALID_DATA;
+    std::vector<u64> digests;
+    if (!BlockDigests(file, size, digests)) return ERROR_READ_FAULT;
+    if (const int fault = FileFault(FileStep::Write, path)) return ErrnoToWin32Error(fault);
+    if (const DWORD dwError = WriteAt(fd, digests.data(), digests.size() * sizeof(u64), digestsAt)) return dwError;
+    p.baseSize = size;
+    p.slotStart = p.slotLength = 0;
+    return 0;
+  }
+  // Keeps in the slot what the block from `start` holds of the base before a step writes it.
+  DWORD FillSlot(int file, u64 start) {
+    p.slotStart = start;
+    p.slotLength = start < p.baseSize ? std::min<u64>(kStepBytes, p.baseSize - start) : 0;
+    if (p.slotLength == 0) return 0;
+    std::vector<char> bytes(static_cast<std::size_t>(p.slotLength));
+    if (!ReadAt(file, bytes.data(), bytes.size(), start)) return ERROR_READ_FAULT;
+    if (const int fault = FileFault(FileStep::Write, path)) return ErrnoToWin32Error(fault);
+    return WriteAt(fd, bytes.data(), bytes.size(), slotAt);
+  }
 
   // The file as a finished step left it.
   void Settle(const struct stat& st) {
@@ -347,11 +410,12 @@ DWORD WriteText(int stage, u64 length, int lockFd, const std::string& target, Pr
   touched = false;
   Handle out(CreateFile(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!out.Valid()) return GetLastError();
-  std::vector<char> buffer(1 << 16);
+  std::vector<char> buffer(kStepBytes);
   struct stat st {};
   for (u64 done = 0; done < length;) {
     const auto want = static_cast<std::size_t>(std::min<u64>(buffer.size(), length - done));
     if (!ReadAt(stage, buffer.data(), want, done)) return ERROR_READ_FAULT;
+    if (const DWORD dwError = progress.FillSlot(lockFd, done)) return dwError;
     progress.p.pending = NowNanoseconds();
     progress.p.pendingEnd = done + want;
     progress.p.pendingSize = std::max<u64>(progress.p.size, done + want);
@@ -389,6 +453,7 @@ struct StageFile {
   int fd = -1;
   struct stat st {};
   bool old = false;       // made by an earlier version, under the temporary file's name
+  bool earlier = false;   // made by the previous version, whose record cannot check the file's bytes
   bool readable = false;  // its header (or older record) holds
   std::string target;     // the path the save wrote
   StageHeader header{};
@@ -424,10 +489,16 @@ void ReadStage(StageFile& stage, bool text) {
     return;
   }
   StageHeader& header = stage.header;
-  if (std::memcmp(mark, kStageMark, sizeof mark) != 0 || size < kStageTail ||
-      !ReadAt(stage.fd, &header, sizeof header, size - kStageTail) || header.pathLength > PATH_MAX ||
-      header.textLength > size || header.textLength + header.pathLength + kStageTail != size)
+  stage.earlier = std::memcmp(mark, kEarlierStageMark, sizeof mark) == 0;
+  const u64 tail = stage.earlier ? kEarlierStageTail : kStageTail;
+  if ((!stage.earlier && std::memcmp(mark, kStageMark, sizeof mark) != 0) || size < tail ||
+      !ReadAt(stage.fd, &header, sizeof header, size - tail) || header.pathLength > PATH_MAX ||
+      header.textLength > size - tail || header.pathLength > size - tail - header.textLength)
     return;
+  // Between the path and the header: nothing in a stage of the previous version; the block
+  // digests and the slot in this one.
+  const u64 between = size - tail - header.textLength - header.pathLength;
+  if (stage.earlier ? between != 0 : (between < kStepBytes || (between - kStepBytes) % sizeof(u64) != 0)) return;
   std::string path(static_cast<std::size_t>(header.pathLength), '\0');
   if (!ReadAt(stage.fd, path.data(), path.size(), header.textLength) || HeaderChecksum(header, path) != header.checksum)
     return;
@@ -436,11 +507,18 @@ void ReadStage(StageFile& stage, bool text) {
   stage.keep = header.textLength;
   stage.made.tv_sec = static_cast<time_t>(header.madeSeconds);
   stage.made.tv_nsec = static_cast<long>(header.madeNanoseconds);
-  stage.progress.fd = stage.fd;
-  stage.progress.at = size - sizeof(StageProgress) - sizeof kStageMark;
-  stage.progress.path = stage.path;
-  stage.progressKnown = ReadAt(stage.fd, &stage.progress.p, sizeof(StageProgress), stage.progress.at) &&
-                        ProgressChecksum(stage.progress.p) == stage.progress.p.checksum;
+  Progress& progress = stage.progress;
+  progress.fd = stage.fd;
+  progress.path = stage.path;
+  if (!stage.earlier) {
+    progress.at = size - sizeof(StageProgress) - sizeof kStageMark;
+    progress.digestsAt = header.textLength + header.pathLength;
+    progress.blocks = (between - kStepBytes) / sizeof(u64);
+    progress.slotAt = progress.digestsAt + progress.blocks * sizeof(u64);
+    stage.progressKnown = ReadAt(stage.fd, &progress.p, sizeof(StageProgress), progress.at) &&
+                          ProgressChecksum(progress.p) == progress.p.checksum &&
+                          BlocksOf(progress.p.baseSize) <= progress.blocks && progress.p.slotLength <= kStepBytes;
+  }
   u64 checksum = 0;
   stage.textWhole = text && TextChecksum(stage.fd, header.textLength, checksum) && checksum == header.textChecksum;
 }
@@ -744,26 +822,78 @@ enum class Fit {
   Changed,  // written since by someone else, or no longer the file the stage wrote
 };
 
+// How many bytes from `from` (up to `to`) the file and the stage's text have in common.
+u64 CommonRun(int fd, int stage, u64 from, u64 to) {
+  std::vector<char> a(kStepBytes);
+  std::vector<char> b(kStepBytes);
+  for (u64 at = from; at < to;) {
+    const auto want = static_cast<std::size_t>(std::min<u64>(a.size(), to - at));
+    if (!ReadAt(fd, a.data(), want, at) || !ReadAt(stage, b.data(), want, at)) return at - from;
+    const auto differ = std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(want), b.begin());
+    const auto same = static_cast<u64>(differ.first - a.begin());
+    if (same < want) return at + same - from;
+    at += want;
+  }
+  return to - from;
+}
+
+// Whether the file's bytes from `from` to its end (`size`) are those the write in place found
+// there: each whole block as its digest says, and the part of a block that a step was writing as
+// the slot kept it.
+bool BaseFrom(const StageFile& stage, int fd, u64 from, u64 size) {
+  const StageProgress& p = stage.progress.p;
+  if (from >= size) return from == size;
+  if (size != p.baseSize) return false;
+  std::vector<char> kept;
+  std::vector<char> found;
+  for (u64 block = from / kStepBytes; block * kStepBytes < size; ++block) {
+    const u64 start = block * kStepBytes;
+    const u64 end = std::min<u64>(start + kStepBytes, size);
+    if (from <= start) {
+      u64 digest = 0;
+      u64 recorded = 0;
+      if (!DigestOf(fd, start, end - start, digest) ||
+          !ReadAt(stage.fd, &recorded, sizeof recorded, stage.progress.digestsAt + block * sizeof(u64)) || digest != recorded)
+        return false;
+      continue;
+    }
+    // The block the write was in: its bytes from `from` on are as the slot kept them.
+    if (p.slotStart != start || p.slotLength != end - start) return false;
+    const auto count = static_cast<std::size_t>(end - from);
+    kept.resize(count);
+    found.resize(count);
+    if (!ReadAt(stage.fd, kept.data(), count, stage.progress.slotAt + (from - start)) ||
+        !ReadAt(fd, found.data(), count, from) || kept != found)
+      return false;
+  }
+  return true;
+}
+
+// What the file is to a stage of it. A write in place puts the text's bytes from the start, so
+// a file it was cutting holds the text up to some point and, after it, the bytes the write found
+// there; it is as long as those or as the text put in, whichever is longer. Every byte is checked
+// against that, and the file's times tell that nothing wrote it since.
 Fit FitOf(const StageFile& stage, int fd, const struct stat& st) {
   const u64 size = static_cast<u64>(st.st_size);
   if (size == stage.header.textLength && SameBytes(fd, stage.fd, size)) return Fit::Whole;
   if (stage.header.device != static_cast<u64>(st.st_dev) || stage.header.inode != static_cast<u64>(st.st_ino))
     return Fit::Changed;
   const StageProgress& p = stage.progress.p;
-  if (size == p.size && SameTime(p.mtimeSeconds, p.mtimeNanoseconds, st.st_mtim) &&
-      SameTime(p.ctimeSeconds, p.ctimeNanoseconds, st.st_ctim) && p.done <= size && SameBytes(fd, stage.fd, p.done))
-    return Fit::Cut;
-  // Killed between a step and its record: the file is as that step makes it, and that step was
-  // the last to write it: its modification and change times are one (as a write leaves them; a
-  // copy that keeps the times, or a change of mode, parts them) and fall within the window after
-  // the step was recorded. A write by someone else after that window, however like the step's,
-  // is not taken for it; stages of earlier versions do not tell when the step began.
+  // Not written since the last record...
+  const bool asRecorded = size == p.size && SameTime(p.mtimeSeconds, p.mtimeNanoseconds, st.st_mtim) &&
+                          SameTime(p.ctimeSeconds, p.ctimeNanoseconds, st.st_ctim);
+  // ... or killed inside a step, which was the last to write the file: its modification and change
+  // times are one (as a write leaves them; a copy that keeps the times, or a change of mode, parts
+  // them) and fall within the window after the step was recorded.
   const u64 changed = Nanoseconds(st.st_ctim);
-  if (p.pending > 1 && size == p.pendingSize && p.pendingEnd <= size && Nanoseconds(st.st_mtim) == changed &&
-      changed + kStepWindowNanoseconds >= p.pending && changed <= p.pending + kStepWindowNanoseconds &&
-      SameBytes(fd, stage.fd, p.pendingEnd))
-    return Fit::Cut;
-  return Fit::Changed;
+  const bool inStep = p.pending != 0 && Nanoseconds(st.st_mtim) == changed &&
+                      changed + kStepWindowNanoseconds >= p.pending && changed <= p.pending + kStepWindowNanoseconds;
+  if (!asRecorded && !inStep) return Fit::Changed;
+  if (p.done > size || !SameBytes(fd, stage.fd, p.done)) return Fit::Changed;
+  // Where the text stops: after the finished steps, or somewhere in the step under way.
+  const u64 cut = asRecorded ? p.done : p.done + CommonRun(fd, stage.fd, p.done, std::min(p.pendingEnd, size));
+  if (size != std::max(p.size, cut) || !BaseFrom(stage, fd, cut, size)) return Fit::Changed;
+  return Fit::Cut;
 }
 
 // Writes the stage's text over the file it fits, under the file's lock. The Win32 error, or 0.
@@ -773,6 +903,8 @@ DWORD CompleteWith(StageFile& stage, int lockFd, const std::string& target) {
   if (::fstat(lockFd, &st) != 0) return ErrnoToWin32Error(errno);
   stage.progress.p.done = 0;
   stage.progress.Settle(st);
+  // The completion's write finds the file as the cut left it: that is now the base it checks.
+  if (const DWORD dwError = stage.progress.DescribeBase(lockFd, static_cast<u64>(st.st_size))) return dwError;
   if (const DWORD dwError = stage.progress.Put()) return dwError;
   bool touched = false;
   return WriteText(stage.fd, stage.header.textLength, lockFd, target, stage.progress, touched);
@@ -856,6 +988,13 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
         KeepForUser(stage, target, "its text does not match its checksum");
       continue;
     }
+    if (stage.earlier) {
+      if (static_cast<u64>(st.st_size) == stage.header.textLength && SameBytes(lock.Fd(), stage.fd, stage.header.textLength))
+        ::unlink(stage.path.c_str());  // the save had put the whole text in
+      else
+        KeepForUser(stage, target, "it was made by an earlier version of the program, whose record cannot show which of the file's bytes the save had written");
+      continue;
+    }
     if (!stage.progressKnown) {
       KeepForUser(stage, target, "the record of how far the save had got is damaged");
       continue;
@@ -934,7 +1073,7 @@ void RetireStagesOf(const std::string& folder, const std::string& target, const 
 // Appends the target's path, the header and the first progress record to the temporary file, so
 // that it becomes a stage, and makes it durable.
 DWORD MakeStage(int fd, const std::string& mirror, u64 length, const std::string& target, const struct stat& file,
-                Progress& progress) {
+                int lockFd, Progress& progress) {
   StageHeader header{};
   header.textLength = length;
   header.pathLength = target.size();
@@ -946,13 +1085,24 @@ DWORD MakeStage(int fd, const std::string& mirror, u64 length, const std::string
   header.madeSeconds = static_cast<u64>(now.tv_sec);
   header.madeNanoseconds = static_cast<u64>(now.tv_nsec);
   header.checksum = HeaderChecksum(header, target);
+  const auto base = static_cast<u64>(file.st_size);
+  std::vector<u64> digests;
+  if (!BlockDigests(lockFd, base, digests)) return ERROR_READ_FAULT;
+  // Room for the digests of a completion's base too, which may be as long as the text.
+  digests.resize(static_cast<std::size_t>(BlocksOf(std::max(base, length))), 0);
   progress.fd = fd;
-  progress.at = length + target.size() + sizeof header;
+  progress.digestsAt = length + target.size();
+  progress.blocks = digests.size();
+  progress.slotAt = progress.digestsAt + digests.size() * sizeof(u64);
+  progress.at = progress.slotAt + kStepBytes + sizeof header;
   progress.path = mirror;
   progress.p = StageProgress{};
   progress.Settle(file);
+  progress.p.baseSize = base;
   progress.p.checksum = ProgressChecksum(progress.p);
   std::string tail = target;
+  tail.append(reinterpret_cast<const char*>(digests.data()), digests.size() * sizeof(u64));
+  tail.append(kStepBytes, '\0');
   tail.append(reinterpret_cast<const char*>(&header), sizeof header);
   tail.append(reinterpret_cast<const char*>(&progress.p), sizeof progress.p);
   tail.append(kStageMark, sizeof kStageMark);
@@ -1047,7 +1197,7 @@ void CopyIntoPlace(const std::string& mirror, const std::string& target, const c
     if (dwError == 0) dwError = Reserve(lock.Fd(), length);
     if (dwError == 0 && ::fstat(lock.Fd(), &before) != 0) dwError = ErrnoToWin32Error(errno);
     Progress progress;
-    if (dwError == 0) dwError = MakeStage(fd, mirror, length, target, before, progress);
+    if (dwError == 0) dwError = MakeStage(fd, mirror, length, target, before, lock.Fd(), progress);
     if (dwError == 0) dwError = NameStage(mirror, target, before, stage);
     if (dwError == 0) {
       progress.path = stage;

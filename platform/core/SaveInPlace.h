@@ -7,9 +7,10 @@
 // ($XDG_CACHE_HOME, else ~/.cache, then visual-brambolt/saves; the owner's alone): renamed over
 // the target when both are on one file system and the folder allows it, else written into the
 // file in place. Before that write the temporary file becomes a stage: the new text followed by
-// the target's path, the identity of the file it goes into and a record of how far the write in
-// place has got (the file's size and times after each step, and the step under way with the time
-// it began); all but the progress is durable before the file is touched. The stage's name carries
+// the target's path, the identity of the file it goes into, a digest of each block of the file as
+// the write found it, and a record of how far the write in place has got (the file's size and
+// times after each step, the step under way with the time it began, and what the step's block
+// held before it); all but the progress is durable before the file is touched. The stage's name carries
 // the key of the target's path and the file's identity, so that a stage whose record is damaged
 // is still found through any name of the file. The stage is removed once the file holds the new
 // text. Every temporary file is locked (flock) by the process writing it, and a file whose lock
@@ -17,9 +18,10 @@
 //
 // A stage that no process is writing (its lock is free) is completed (its text written over the
 // file, and the user told once) only when the file is the one its write was cutting and has not
-// been written since: same device and inode, and the size, times and bytes its record says (a
-// save killed inside a step: the file as that step makes it, written by nothing after it, its
-// change time within a short window after the step began). A file that holds the text already
+// been written since: same device and inode, the size and times its record says (a save killed
+// inside a step: written by nothing after that step, its change time within a short window after
+// the step began), and every byte as the cut left it: the text up to a point inside the step
+// under way, the bytes the write found after it. A file that holds the text already
 // retires it. Otherwise (the file changed, replaced, reached by another name, read-only, the stage
 // damaged, or made by an earlier version of the program) its text is kept for the user in the
 // recovery folder ($XDG_DATA_HOME, else ~/.local/share, then visual-brambolt/recovered: used only

@@ -875,6 +875,74 @@ TEST_F(InterruptedSave, AKillInsideAStepIsNeverCompletedOverALaterWriteOrACopyTh
   }
 }
 
+// A save killed inside a step (all or only the first bytes of the step are in, the rest of the
+// file as it was) is completed. When another program then changes a few bytes at once, beyond
+// the step or inside it where a cut would not leave them, the file is not written over: its text
+// is kept for the user.
+TEST_F(InterruptedSave, AKillInsideAStepIsCompletedOnlyWhenEveryByteIsAsTheCutLeftIt) {
+  const std::string old(200000, 'o');
+  const std::string text = std::string(150000, 'n') + "end";
+  const std::size_t step = 65536;  // the second step of the write in place starts here
+  const std::size_t npos = std::string::npos;
+  const struct {
+    const char* what;
+    std::size_t in;     // how many of the step's bytes are in when the kill comes
+    std::size_t at;     // where the other program then writes, or npos
+    std::string bytes;  // what it writes
+    bool completed;
+  } cases[] = {
+      {"the step's bytes in, nothing else", step, npos, "", true},
+      {"the step's bytes in, one byte changed beyond the step", step, 150000, "e", false},
+      {"the step's bytes in, eight bytes changed beyond it", step, 199990, "eeeeeeee", false},
+      {"a thousand bytes in, nothing else", 1000, npos, "", true},
+      {"a thousand bytes in, a byte changed beyond the step", 1000, 140000, "e", false},
+      {"a thousand bytes in, a byte changed inside the step after the cut", 1000, 100000, "x", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(saves);
+    WriteAll(path, old);
+    ASSERT_EQ(InChild([&] {
+                int writes = 0;
+                ScopedFileFaultHook killer([&](FileStep s, const std::string& p) {
+                  if (s == FileStep::Write && p == path && ++writes == 2 && c.in < step) {
+                    const int fd = ::open(path.c_str(), O_WRONLY);
+                    (void)!::pwrite(fd, text.data() + step, c.in, static_cast<off_t>(step));
+                    ::close(fd);
+                    ::raise(SIGKILL);
+                  }
+                  // The whole step is in: the kill comes before its record.
+                  if (s == FileStep::Write && writes == 2 && p.find(".stage-") != std::string::npos) ::raise(SIGKILL);
+                  return RefuseNewEntriesIn(dir, s, p);
+                });
+                Save(path, text);
+                return 0;
+              }),
+              128 + SIGKILL);
+    std::string later = ReadAll(path);
+    ASSERT_TRUE(later.size() == old.size() && later[step + c.in - 1] == 'n' && later[step + c.in] == 'o');
+    if (c.at != npos) {
+      const int fd = ::open(path.c_str(), O_WRONLY);
+      ASSERT_EQ(::pwrite(fd, c.bytes.data(), c.bytes.size(), static_cast<off_t>(c.at)), static_cast<ssize_t>(c.bytes.size()));
+      ::close(fd);
+      later.replace(c.at, c.bytes.size(), c.bytes);
+    }
+    ToldTexts told;
+    const std::string shown = OpenAndRead(path);
+    ASSERT_EQ(told.Texts().size(), 1u);
+    if (c.completed) {
+      EXPECT_TRUE(shown == text);
+      EXPECT_NE(told.Texts()[0].find("has now been completed"), std::string::npos) << told.Texts()[0];
+    } else {
+      EXPECT_TRUE(shown == later) << "the other program's bytes were written over";
+      EXPECT_NE(told.Texts()[0].find("may be incomplete"), std::string::npos) << told.Texts()[0];
+      EXPECT_TRUE(ReadAll(KeptPath(told.Texts()[0])) == text) << told.Texts()[0];
+    }
+    EXPECT_TRUE(ReadAll(path) == shown);
+    EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  }
+}
+
 // When the recovered folder takes no copy (it refuses new files, or its disk is full), the text
 // the user is told of stays where the message says, through later saves of the file and opens of
 // other processes; when it cannot even be set aside, the message says so.
@@ -1119,3 +1187,53 @@ TEST_F(InterruptedSave, ATemporaryFileWhoseLockIsHeldIsNeverRemoved) {
 }
 
 }  // namespace
+
+// Two instances open the file of a killed save at the same moment: exactly one completes it, and
+// the other shows the completed text or says that the file is being completed.
+TEST_F(InterruptedSave, TwoInstancesOpeningAtOnceCompleteTheSaveOnce) {
+  for (int round = 0; round < 8; ++round) {
+    SCOPED_TRACE(round);
+    fs::remove_all(saves);
+    WriteAll(path, kOld);
+    ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int n = 0; n < 2; ++n) {
+      const pid_t pid = ::fork();
+      if (pid == 0) {
+        ::alarm(60);
+        ::close(go[1]);
+        char byte = 0;
+        (void)!::read(go[0], &byte, 1);
+        ToldTexts told;
+        const std::string shown = OpenAndRead(path);
+        int completed = 0;
+        bool beingWritten = false;
+        for (const std::string& text : told.Texts()) {
+          completed += text.find("has now been completed") != std::string::npos;
+          beingWritten = beingWritten || text.find("another instance") != std::string::npos;
+        }
+        // 10: completed here; 20: shown whole without a word; 30: refused with a word; else wrong.
+        if (completed == 1 && told.Texts().size() == 1 && shown == kNew) ::_exit(10);
+        if (told.Texts().empty() && shown == kNew) ::_exit(20);
+        if (beingWritten && told.Texts().size() == 1 && shown == "<not opened>") ::_exit(30);
+        ::_exit(1);
+      }
+      children.push_back(pid);
+    }
+    ::close(go[0]);
+    ASSERT_EQ(::write(go[1], "gg", 2), 2);
+    ::close(go[1]);
+    std::multiset<int> results;
+    for (const pid_t pid : children) {
+      int status = 0;
+      ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+      results.insert(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    }
+    EXPECT_EQ(results.count(10), 1u) << "exactly one instance completes the save";
+    EXPECT_EQ(results.count(20) + results.count(30), 1u) << "the other shows the text or says it is being written";
+    EXPECT_TRUE(ReadAll(path) == kNew);
+    EXPECT_EQ(Entries(saves), std::set<std::string>{});
+  }
+}
