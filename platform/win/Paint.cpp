@@ -252,7 +252,12 @@ void UpdateNow(HWND hwnd, UINT flags) {
   std::vector<HWND> children;
   {
     Guard g(Lock());
-    if (Window* w = Get(hwnd)) children = w->children;
+    Window* w = Get(hwnd);
+    if (w == nullptr) return;
+    // Erasing alone reaches the children only where the window's own erase left them out (it
+    // clips its children) or the caller asks for them all: a window that does not clip its
+    // children has just erased over them, and they get their frame and background when they paint.
+    if ((flags & RDW_UPDATENOW) || (flags & RDW_ALLCHILDREN) || (w->style & WS_CLIPCHILDREN)) children = w->children;
   }
   for (auto it = children.rbegin(); it != children.rend(); ++it) UpdateNow(*it, flags);
 }

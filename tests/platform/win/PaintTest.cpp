@@ -629,23 +629,36 @@ TEST_F(Painting, SetWindowPosPaintsAtOnceOnlyWhatItUncoversOrShows) {
   }
 }
 
-// A visible top-level window that never painted yet, clipping its children, shown again and sized
-// at once: its never-painted child has its frame and background painted during the call, as the
-// window itself has, whether the window grows or shrinks.
+// A top-level window that never painted yet (visible or hidden), shown and sized at once: the
+// window has its frame and background painted during the call, whether it grows or shrinks. Its
+// never-painted child does too when the window clips its children; otherwise the window's erase
+// went over the child, which gets its frame and background with its paint from the queue.
 TEST_F(Painting, AVisibleNeverPaintedWindowShownAndSizedPaintsItsNeverPaintedChildAtOnce) {
-  for (const SIZE size : {SIZE{300, 200}, SIZE{150, 100}}) {
-    SCOPED_TRACE(::testing::Message() << size.cx << "x" << size.cy);
-    HWND top = MakeWindow(nullptr, WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 200, 150});
-    HWND inner = MakeWindow(top, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
-    MessageLog::Instance().Clear();
-    SetWindowPos(top, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    for (HWND h : {top, inner}) {
-      auto painted = MessageLog::Instance().For(h, {WM_NCPAINT, WM_ERASEBKGND});
-      painted.resize(std::min<size_t>(painted.size(), 2));
-      EXPECT_EQ(painted, (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND})) << (h == top ? "top" : "child");
+  for (const DWORD clip : {DWORD{WS_CLIPCHILDREN}, DWORD{0}}) {
+    for (const DWORD visible : {DWORD{WS_VISIBLE}, DWORD{0}}) {
+      for (const SIZE size : {SIZE{300, 200}, SIZE{150, 100}}) {
+        SCOPED_TRACE(::testing::Message() << size.cx << "x" << size.cy << (clip ? " clipping" : " not clipping")
+                                          << (visible ? " visible" : " hidden"));
+        HWND top = MakeWindow(nullptr, WS_POPUP | WS_BORDER | visible | clip, RECT{0, 0, 200, 150});
+        HWND inner = MakeWindow(top, WS_VISIBLE | WS_BORDER, RECT{10, 10, 60, 60}, 1);
+        MessageLog::Instance().Clear();
+        SetWindowPos(top, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        auto painted = MessageLog::Instance().For(top, {WM_NCPAINT, WM_ERASEBKGND});
+        painted.resize(std::min<size_t>(painted.size(), 2));
+        EXPECT_EQ(painted, (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND})) << "top";
+        if (clip) {
+          painted = MessageLog::Instance().For(inner, {WM_NCPAINT, WM_ERASEBKGND});
+          painted.resize(std::min<size_t>(painted.size(), 2));
+          EXPECT_EQ(painted, (std::vector<UINT>{WM_NCPAINT, WM_ERASEBKGND})) << "child";
+        } else {
+          EXPECT_EQ(MessageLog::Instance().For(inner, {WM_NCPAINT, WM_ERASEBKGND}), std::vector<UINT>{}) << "child";
+        }
+        MessageLog::Instance().Clear();
+        RunUntilIdle();
+        EXPECT_EQ(MessageLog::Instance().For(inner, {WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}),
+                  clip ? std::vector<UINT>{WM_PAINT} : (std::vector<UINT>{WM_PAINT, WM_NCPAINT, WM_ERASEBKGND}));
+        DestroyWindow(top);
+      }
     }
-    RunUntilIdle();
-    EXPECT_EQ(MessageLog::Instance().For(inner, {WM_PAINT}), std::vector<UINT>{WM_PAINT});
-    DestroyWindow(top);
   }
 }
