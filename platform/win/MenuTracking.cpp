@@ -642,13 +642,14 @@ int BitmapItemWidth(const Item& it) {
 }
 
 // The width of an owner-drawn item on the bar: what the window of the bar answers to
-// WM_MEASUREITEM (the height it answers is not used: the item is as high as the bar's line). A
-// window of another thread is not asked while the bar is laid out.
+// WM_MEASUREITEM, with the margins every item of the bar has (the height it answers is not used:
+// the item is as high as the bar's line). A window of another thread is not asked while the bar
+// is laid out.
 int OwnerDrawnBarItemWidth(HWND hwnd, const Item& it) {
   MEASUREITEMSTRUCT mis{ODT_MENU, 0, it.id, 0, HIWORD(GetDialogBaseUnits()), it.data};
   if (IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId())
     SendMessage(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-  return static_cast<int>(mis.itemWidth);
+  return static_cast<int>(mis.itemWidth) + 2 * kBarItemPadding;
 }
 
 BarLayout LayoutBar(HWND hwnd, HMENU menu, int width) {

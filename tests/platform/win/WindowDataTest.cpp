@@ -534,9 +534,10 @@ TEST_F(WindowData, OwnerDrawnItemsTakeTheirMeasuredSizeInColumns) {
   DestroyMenu(text);
 }
 
-// An owner-drawn item of the menu bar is as wide as its window answers to WM_MEASUREITEM and as
-// high as the bar's line; the window draws it with WM_DRAWITEM where the item is, selected while
-// it is highlighted. The text items after it move along.
+// An owner-drawn item of the menu bar is as wide as its window answers to WM_MEASUREITEM, with
+// the margins of every bar item, and as high as the bar's line, like a text item; the window draws
+// it with WM_DRAWITEM where the item is, selected while it is highlighted. The text items after it
+// move along.
 TEST_F(WindowData, OwnerDrawnBarItemsTakeTheirMeasuredWidthAndAreDrawnByTheirWindow) {
   HWND frame = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{20, 20, 420, 220});
   std::vector<DRAWITEMSTRUCT> drawn;
@@ -571,8 +572,9 @@ TEST_F(WindowData, OwnerDrawnBarItemsTakeTheirMeasuredWidthAndAreDrawnByTheirWin
   ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &one));
   ASSERT_TRUE(GetMenuItemRect(frame, bar, 1, &drawnItem));
   ASSERT_TRUE(GetMenuItemRect(frame, bar, 2, &three));
-  EXPECT_EQ(drawnItem.right - drawnItem.left, 57);
-  EXPECT_EQ(drawnItem.bottom - drawnItem.top, one.bottom - one.top) << "the bar's line, not the measured height";
+  EXPECT_EQ(drawnItem.right - drawnItem.left, 57 + 2 * 6) << "the measured width and the margins of a bar item";
+  EXPECT_EQ(drawnItem.bottom - drawnItem.top, GetSystemMetrics(SM_CYMENU) - 1) << "the bar's line, not the measured height";
+  EXPECT_EQ(one.bottom - one.top, GetSystemMetrics(SM_CYMENU) - 1);
   EXPECT_EQ(drawnItem.left, one.right);
   EXPECT_EQ(three.left, drawnItem.right);
   ASSERT_FALSE(drawn.empty());
