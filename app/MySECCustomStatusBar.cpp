@@ -193,6 +193,7 @@ BOOL MySECCustomStatusBar::InitProgress(LPCTSTR lpszLabel, UINT nLower, UINT nUp
     SetPaneText(0, strLabel);
   }
   PlaceProgress();
+  m_bProgressPainted = false;
   if (!bExisted) m_pProgress->ShowWindow(SW_SHOWNA);
   m_pProgress->SetRange(nLower, nUpper);
   if (bSetPos) m_pProgress->SetPos(static_cast<int>(nLower), TRUE);
@@ -201,7 +202,14 @@ BOOL MySECCustomStatusBar::InitProgress(LPCTSTR lpszLabel, UINT nLower, UINT nUp
 }
 
 void MySECCustomStatusBar::SetProgressPos(int nPos) {
-  if (m_pProgress != nullptr) m_pProgress->SetPos(nPos, TRUE);
+  if (m_pProgress == nullptr) return;
+  const DWORD dwNow = ::GetTickCount();
+  const bool bPaint = !m_bProgressPainted || dwNow - m_dwProgressPainted >= kProgressPaintMs;
+  m_pProgress->SetPos(nPos, bPaint);
+  if (bPaint) {
+    m_bProgressPainted = true;
+    m_dwProgressPainted = dwNow;
+  }
 }
 
 void MySECCustomStatusBar::EndProgress() {

@@ -76,8 +76,11 @@ class MySECCustomStatusBar : public SECCustomStatusBar {
   // TRUE when the progress bar exists.
   virtual BOOL InitProgress(LPCTSTR lpszLabel, UINT nLower, UINT nUpper, BOOL bSetPos = FALSE,
                             DWORD dwProgressStyle = SECP_DEFAULT_STYLE);
-  // Nothing without a progress bar.
+  // Nothing without a progress bar. The bar is painted at once when it changes, at most every
+  // kProgressPaintMs; between, it is only marked for painting, so that a long fill on this thread
+  // does not spend its time drawing a bar no one can follow that fast.
   void SetProgressPos(int nPos);
+  static constexpr DWORD kProgressPaintMs = 40;
   virtual void EndProgress();
   BOOL IsProgressShown() const { return m_pProgress != nullptr; }
   SECProgressCtrl* GetProgressCtrl() const { return m_pProgress.get(); }
@@ -111,4 +114,6 @@ class MySECCustomStatusBar : public SECCustomStatusBar {
   std::vector<CWnd*> m_arrPaneWnds;
   std::vector<UINT> m_arrPaneWndFlags;
   int m_cxProgressLabel = 0;
+  bool m_bProgressPainted = false;  // since InitProgress, at m_dwProgressPainted
+  DWORD m_dwProgressPainted = 0;
 };

@@ -72,6 +72,34 @@ struct StatusFixture {
   }
 };
 
+// A long fill on the window's own thread advances the bar once per item: the bar is painted at
+// once at its first move and then at most every kProgressPaintMs; a move between is painted when
+// the loop runs again.
+TEST(AppStatusBar, ALongFillPaintsTheBarAtOnceOnlyEveryFewHundredthsOfASecond) {
+  StatusFixture f;
+  ASSERT_TRUE(f.bar.InitProgress("Loading output files...", 0, 1000, TRUE, 0x4100));
+  RunUntilIdle();
+  const HWND progress = f.bar.GetProgressCtrl()->GetSafeHwnd();
+  CRect client;
+  ::GetClientRect(progress, &client);
+  const int y = client.Height() / 2;
+  const int half = client.Width() * 45 / 100;
+  const int end = client.Width() * 95 / 100;
+  const COLORREF empty = WindowPixel(progress, end, y);
+  ASSERT_EQ(empty, WindowPixel(progress, half, y));
+  f.bar.SetProgressPos(500);
+  const COLORREF filled = WindowPixel(progress, half, y);
+  EXPECT_NE(filled, empty) << "the first move is painted at once";
+  f.bar.SetProgressPos(1000);
+  EXPECT_EQ(WindowPixel(progress, end, y), empty) << "a move right after waits for the loop";
+  RunUntilIdle();
+  EXPECT_EQ(WindowPixel(progress, end, y), filled);
+  AdvanceClock(MySECCustomStatusBar::kProgressPaintMs);
+  f.bar.SetProgressPos(100);
+  EXPECT_EQ(WindowPixel(progress, half, y), empty) << "painted at once again once the time has passed";
+  f.bar.EndProgress();
+}
+
 TEST(AppStatusBar, ProgressKeepsPaneZeroAndGivesItBack) {
   StatusFixture f;
   f.Set(0, MySECCustomStatusBar::kMaskText | MySECCustomStatusBar::kMaskWidth | MySECCustomStatusBar::kTextColor |
