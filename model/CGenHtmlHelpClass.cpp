@@ -79,13 +79,20 @@ std::set<std::string> CurrentClassFolders() {
 }
 
 // A folder of the page folder that a run wrote for a class the project no longer has (a header
-// removed, a class renamed): it holds the class page of its own name. Its files stay on disk, but
-// the help lists only the classes of the project as it is now. Other folders (the user's own)
-// are listed as they are.
+// removed, a class renamed): it holds the class page of its own name and a member folder the run
+// makes in every class folder. Its files stay on disk, but the help lists only the classes of the
+// project as it is now. Other folders (the user's own, a page of its own name or not) are listed
+// as they are.
 bool IsFormerClassFolder(const std::set<std::string>& current, const CString& strFolderPath, const CString& strName) {
   if (current.empty() || current.count(static_cast<LPCTSTR>(strName)) != 0) return false;
   SECFileSystem fs;
-  return fs.FileExists(fs.AppendPath(strFolderPath, strName + ".htm")) != FALSE;
+  const auto isFolder = [&](LPCTSTR lpszName) {
+    struct stat st {};
+    const std::string path = brambolt::NativePath(fs.AppendPath(strFolderPath, lpszName));
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  };
+  return fs.FileExists(fs.AppendPath(strFolderPath, strName + ".htm")) != FALSE &&
+         (isFolder("Member Vars") || isFolder("Member Functions"));
 }
 
 std::unique_ptr<CStringList> ListFiles(SECFileSystem& fs, const CString& strFolder) {

@@ -264,8 +264,9 @@ struct AnsweringHelpShell : HelpShell {
 };
 
 // After a header left the project its class folder stays on disk, but the help lists only the
-// classes the project has now (a folder of the user's own stays listed); a page removed by hand
-// is named before the compile, which runs only when the user says so.
+// classes the project has now (a folder of the user's own stays listed, also one holding a page of
+// its own name); a page removed by hand is named before the compile, which runs only when the user
+// says so.
 TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   ShapesProject p;
   AnsweringHelpShell shell(p.project, p.strProjectFolder);
@@ -274,6 +275,8 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   p.folder.Write("Output_Eng/Htmls/CGone/CGone.htm", "a former class");
   p.folder.Write("Output_Eng/Htmls/CGone/Member Vars/m_old.htm", "its member");
   p.folder.Write("Output_Eng/Htmls/Notes/read me.htm", "the user's page");
+  p.folder.Write("Output_Eng/Htmls/Guide/Guide.htm", "the user's guide");
+  p.folder.Write("Output_Eng/Htmls/Guide/faq.htm", "the user's questions");
   fs::remove(fs::path(p.folder.Path()) / "Output_Eng/Htmls/CShape/Member Vars/m_rect.htm");
   brambolt::SetShellAssociation(".hhp", "chmcmd");
   RecordedStarts starts;
@@ -291,6 +294,8 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
     EXPECT_FALSE(Contains(text, "CGone")) << name;
     EXPECT_TRUE(Contains(text, "CCircle")) << name;
     EXPECT_TRUE(Contains(text, "read me")) << name;
+    EXPECT_TRUE(Contains(text, "Htmls\\Guide\\Guide.htm")) << name;
+    EXPECT_TRUE(Contains(text, "Htmls\\Guide\\faq.htm")) << name;
   }
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/CGone/Member Vars/m_old.htm"));
 
