@@ -2,6 +2,7 @@
 // and folders they take, the command's defaults and checks, and the shell's compile of the project.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -11,6 +12,7 @@
 #include "model/CGenHtmlHelpClass.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationRun.h"
+#include "os/FileFaults.h"
 #include "os/Process.h"
 #include "os/Shell.h"
 #include "DocTestSupport.h"
@@ -303,6 +305,32 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   shell.nAnswer = 6;  // IDYES
   EXPECT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
   EXPECT_EQ(starts.requests.size(), 1u) << "Yes: compiled without the page";
+}
+
+// A project file that cannot be written keeps what it held; the user is told which files were
+// written and which were not, and nothing is compiled over the stale file.
+TEST(HtmlHelp, AProjectFileThatCannotBeWrittenIsNamedAndNothingIsCompiled) {
+  ShapesProject p;
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GenerateEnglishPages(GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  p.folder.Write("Output_Eng/Shapes.hhc", "the contents from before");
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  RecordedStarts starts;
+  brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Write && Contains(path, "Shapes.hhc") ? ENOSPC : 0;
+  });
+  EXPECT_FALSE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_TRUE(starts.requests.empty()) << "nothing compiled";
+  EXPECT_EQ(p.folder.Read("Output_Eng/Shapes.hhc"), "the contents from before");
+  EXPECT_TRUE(Contains(p.folder.Read("Output_Eng/Shapes.hhk"), "CCircle"));
+  const std::string strFolder = S(p.strProjectFolder) + "Output_Eng\\";
+  EXPECT_EQ(shell.calls,
+            (std::vector<std::string>{"ShowMessage 48 The HTML Help was not compiled: these project files could not be "
+                                      "written, and each keeps what it held before, if it was there:\n" +
+                                          strFolder + "Shapes.hhc: No space left on device\nWritten:\n" + strFolder +
+                                          "Shapes.hhp\n" + strFolder + "Shapes.hhk",
+                                      "RefreshOutputTree"}));
 }
 
 TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
