@@ -1,10 +1,13 @@
 // The picture window: placement and zoom arithmetic, save names, loading BMP, JPEG and broken
-// files, real BMP and ICO files written whatever was loaded, the view's title, status text, keys
-// and zoom limits, and printing to PDF at the picture's 96-dpi size.
+// files, real BMP and ICO files written whatever was loaded (whole or not at all, asked before a
+// file is replaced), the view's title, status text, keys and zoom limits, and printing to PDF at
+// the picture's size on screen, shrunk to fit the page.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "AppTestSupport.h"
 #include "StartedApp.h"
@@ -13,6 +16,7 @@
 #include "app/CClassHirView.h"
 #include "controls/FileDialog.h"
 #include "gdi/Printer.h"
+#include "os/FileFaults.h"
 #include "resources/AppResource.h"
 #include "testing/FakeCups.h"
 
@@ -123,6 +127,44 @@ TEST(Picture, LoadsMeasuresAndSavesRealBmpAndIcoFilesWhateverWasLoaded) {
     EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
   }
   EXPECT_FALSE(picture.SaveToFile(files("nothing.bmp").c_str()));
+}
+
+// The names of a folder's entries.
+std::set<std::string> Entries(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// On a full disk a save over a picture leaves that picture whole and one under a new name makes
+// no file; each says what was and was not written.
+TEST(Picture, ASaveOnAFullDiskKeepsThePictureItWouldReplaceAndMakesNoFileUnderANewName) {
+  brambolt::test::UiSession session;
+  BoxRecorder boxes;
+  PictureFolder files;
+  CPicture picture;
+  ASSERT_TRUE(picture.LoadFromFile(files("red.jpg").c_str()));
+  const std::string before = ReadAll(files("chart.bmp"));
+  const std::set<std::string> entries = Entries(files.root);
+  brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string&) {
+    return step == brambolt::FileStep::Write ? ENOSPC : 0;
+  });
+  EXPECT_FALSE(picture.SaveToFile(files("chart.bmp").c_str()));
+  EXPECT_FALSE(picture.SaveToFile(files("new.bmp").c_str()));
+  EXPECT_EQ(ReadAll(files("chart.bmp")), before);
+  EXPECT_EQ(Entries(files.root), entries) << "no file is made, none is left half written";
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Boxes()[0].text, files("chart.bmp") +
+                                       " could not be written: No space left on device.\nThe file is as it was "
+                                       "before the save.");
+  EXPECT_EQ(boxes.Boxes()[1].text,
+            files("new.bmp") + " could not be written: No space left on device.\nNo file was made.");
+  EXPECT_EQ(boxes.Boxes()[1].caption, "CPicture Error");
 }
 
 // A frame with a picture view over a new document.
