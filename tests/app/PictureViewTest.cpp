@@ -271,6 +271,74 @@ TEST(PictureView, SaveAsWritesTheChosenKindAndShowsItAndOpenReplacesThePicture) 
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
+// Save As asks before it replaces a picture, whether the name was typed with the chosen kind's
+// extension, without one, or with another one that the kind's is added to; No keeps the dialog
+// and the file, Yes replaces it.
+TEST(PictureView, SaveAsAsksBeforeReplacingAPictureHoweverItsNameWasTyped) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.gif"));
+  fs::copy_file(files("chart.bmp"), files("chart.v2.bmp"));
+  const std::string before = ReadAll(files("chart.bmp"));
+  const char kTitle[] = "Save picture as a Bitmap (BMP/ICO) file";
+  brambolt::test::ModalAnswers answers;
+  std::vector<std::string> questions;
+  auto answer = [&](int nButton) {
+    return [&, nButton](HWND box) {
+      char text[1024] = {};
+      ::GetWindowText(::GetDlgItem(box, IDC_MESSAGEBOX_TEXT), text, sizeof text);
+      questions.push_back(text);
+      brambolt::test::Click(::GetDlgItem(box, nButton), {5, 5});
+    };
+  };
+  answers.When(nullptr, kTitle, [&](HWND dialog) {
+    for (const char* name : {"chart", "chart.v2", "chart"}) {
+      HWND edit = ::GetDlgItem(dialog, edt1);
+      ::SetFocus(edit);
+      ::SendMessage(edit, EM_SETSEL, 0, -1);
+      brambolt::test::TypeText(files(name));
+      brambolt::test::PressKey(VK_RETURN);
+      brambolt::test::RunUntilIdle();
+    }
+  });
+  answers.When(nullptr, kTitle, answer(IDNO));
+  answers.When(nullptr, kTitle, answer(IDNO));
+  answers.When(nullptr, kTitle, answer(IDYES));
+  window.Command(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  const std::string question = " already exists.\nDo you want to replace it?";
+  EXPECT_EQ(questions, (std::vector<std::string>{files("chart.bmp") + question, files("chart.v2.bmp") + question,
+                                                 files("chart.bmp") + question}));
+  EXPECT_EQ(ReadAll(files("chart.v2.bmp")), before) << "No keeps the file";
+  EXPECT_FALSE(fs::exists(files("chart.v2")));
+  EXPECT_NE(ReadAll(files("chart.bmp")), before) << "Yes replaces it";
+  EXPECT_STREQ(window.doc->GetTitle(), "chart.bmp");
+  EXPECT_STREQ(window.view->GetSizeText().Left(12), "   40 x   30");
+}
+
+// A picture with a transparent colour is saved as a BMP that shows as the picture did: white
+// where the window showed white through it.
+TEST(PictureView, ATransparentGifIsSavedAsTheBmpTheWindowShowed) {
+  PictureFolder files;
+  PictureWindow window;
+  // The left half transparent, the right half red.
+  ASSERT_EQ(std::system(("convert -size 20x30 xc:none -size 20x30 xc:red +append " + files("half.gif")).c_str()), 0);
+  auto shown = [&] {
+    const Placement placement = window.view->GetPlacement();
+    std::vector<COLORREF> pixels;
+    for (int x : {2, 17, 22, 37})
+      pixels.push_back(
+          brambolt::test::WindowPixel(window.view->m_hWnd, placement.nMarginX + x, placement.nMarginY + 15));
+    return pixels;
+  };
+  ASSERT_TRUE(window.Show(files("half.gif")));
+  const std::vector<COLORREF> gif = shown();
+  EXPECT_EQ(gif, (std::vector<COLORREF>{RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 0, 0), RGB(255, 0, 0)}));
+  ASSERT_TRUE(window.doc->m_Picture.SaveToFile(files("half.bmp").c_str()));
+  ASSERT_TRUE(window.Show(files("half.bmp")));
+  EXPECT_EQ(shown(), gif);
+}
+
 // A file that is no picture is reported and opens nothing: the window keeps the picture it shows,
 // whether the file comes from Open in the picture window or from the program's File Open. A
 // picture whose file is cut short shows the rows it holds and says it is incomplete.
