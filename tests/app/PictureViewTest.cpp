@@ -447,40 +447,71 @@ TEST(PictureView, ChartsWiderOrHigherThanNineThousandPixelsShowAndATooLargeOneIs
   EXPECT_NE(window.boxes.Boxes()[0].text.find("larger than"), std::string::npos) << window.boxes.Boxes()[0].text;
 }
 
-TEST(PictureView, PrintsThePictureAtItsScreenSizeToAPdf) {
-  PictureFolder files;
-  PictureWindow window;
-  window.Show(files("red.jpg"));
+// What a page printed from the view holds: the picture's rectangle on it, in the printer's pixels,
+// with the printer's resolution and printable size.
+struct PrintedPicture {
+  RECT dest{};
+  int nImages = 0;
+  int nDpiX = 0, nDpiY = 0, nPageWidth = 0, nPageHeight = 0;
+};
+
+PrintedPicture Print(CClassHirView* pView, const std::string& pdf) {
+  PrintedPicture printed;
   brambolt::PrinterSettings settings;
-  settings.port = files("picture.pdf");
+  settings.port = pdf;
   HDC hdc = brambolt::CreatePrinterDC(settings);
   CDC dc;
   dc.Attach(hdc);
   dc.m_bPrinting = TRUE;
+  printed.nDpiX = dc.GetDeviceCaps(LOGPIXELSX);
+  printed.nDpiY = dc.GetDeviceCaps(LOGPIXELSY);
+  printed.nPageWidth = dc.GetDeviceCaps(HORZRES);
+  printed.nPageHeight = dc.GetDeviceCaps(VERTRES);
   CPrintInfo info;
   DOCINFO doc{};
   doc.cbSize = sizeof doc;
   doc.lpszDocName = "picture";
   ::StartDoc(hdc, &doc);
   info.m_nCurPage = 1;
-  window.view->OnPrepareDC(&dc, &info);
+  pView->OnPrepareDC(&dc, &info);
   ::StartPage(hdc);
-  window.view->OnDraw(&dc);
+  pView->OnDraw(&dc);
   ::EndPage(hdc);
   ::EndDoc(hdc);
   const auto pages = brambolt::GetPrintedPages(hdc);
   dc.Detach();
   ::DeleteDC(hdc);
-  ASSERT_EQ(pages.size(), 1u);
-  bool found = false;
-  for (const auto& op : pages[0]->ops)
-    if (const auto* image = std::get_if<brambolt::PageImage>(&op.item)) {
-      EXPECT_EQ(image->dest.right - image->dest.left, 40);
-      EXPECT_EQ(image->dest.bottom - image->dest.top, 30);
-      found = true;
-    }
-  EXPECT_TRUE(found);
+  EXPECT_EQ(pages.size(), 1u);
+  for (const auto& page : pages)
+    for (const auto& op : page->ops)
+      if (const auto* image = std::get_if<brambolt::PageImage>(&op.item)) {
+        printed.dest = image->dest;
+        ++printed.nImages;
+      }
+  return printed;
+}
+
+// On paper a picture has the size it has on screen (96 pixels an inch); one wider than the page
+// is shrunk to the page's width, keeping its shape.
+TEST(PictureView, PrintsThePictureAtItsScreenSizeShrunkToFitThePage) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.jpg"));
+  const PrintedPicture small = Print(window.view, files("picture.pdf"));
+  ASSERT_EQ(small.nImages, 1);
+  ASSERT_GT(small.nDpiX, 96);
+  EXPECT_EQ(small.dest.right - small.dest.left, (40 * small.nDpiX + 48) / 96) << "40 pixels: 5/12 inch";
+  EXPECT_EQ(small.dest.bottom - small.dest.top, (30 * small.nDpiY + 48) / 96);
   EXPECT_GT(fs::file_size(files("picture.pdf")), 500u);
+
+  WriteBmp(files("wide.bmp"), 9010, 400, RGB(255, 0, 0));
+  window.Show(files("wide.bmp"));
+  const PrintedPicture wide = Print(window.view, files("wide.pdf"));
+  ASSERT_EQ(wide.nImages, 1);
+  EXPECT_EQ(wide.dest.left, 0);
+  EXPECT_EQ(wide.dest.right, wide.nPageWidth) << "shrunk to the page, not cut at its edge";
+  const double height = 400.0 * wide.nDpiY / 96 * wide.nPageWidth / (9010.0 * wide.nDpiX / 96);
+  EXPECT_NEAR(wide.dest.bottom - wide.dest.top, height, 1.0);
 }
 
 }  // namespace
