@@ -349,12 +349,13 @@ TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Shapes.hhk"));
 }
 
-TEST(HtmlHelp, AFileThatCannotBeCreatedIsSkippedSilently) {
+TEST(HtmlHelp, AFileInAMissingFolderIsNotWrittenAndTheWriterSaysSo) {
   ShapesProject p;
   HelpShell shell(p.project, p.strProjectFolder);
   p.project.m_nOutputLanguage = LANGUAGE_ENG;
   CGenHtmlHelpClass writer("a.hhc", "a.hhk", "a.chm", "Index.htm", "T");
-  writer.WriteProjectFile(CString(p.folder.Path().c_str()) + "/missing/a.hhp");
+  EXPECT_FALSE(writer.WriteProjectFile(CString(p.folder.Path().c_str()) + "/missing/a.hhp"));
+  EXPECT_EQ(errno, ENOENT);
   EXPECT_FALSE(p.folder.Exists("missing"));
 }
 
