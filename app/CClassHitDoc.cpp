@@ -2,6 +2,8 @@
 #include "app/CClassHitDoc.h"
 
 #include "afx/CFileDialog.h"
+#include "os/FileApi.h"
+#include "win/MessageBox.h"
 
 namespace {
 const char kOpenFilter[] =

@@ -13,6 +13,7 @@
 #include "core/CMemFile.h"
 #include "foundation/SECDib.h"
 #include "model/DocOutput.h"
+#include "os/FileApi.h"
 
 namespace {
 
