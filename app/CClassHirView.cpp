@@ -1,6 +1,8 @@
 // The picture view.
 #include "app/CClassHirView.h"
 
+#include <algorithm>
+
 #include "afx/CWinApp.h"
 #include "resources/AppResource.h"
 
@@ -52,7 +54,7 @@ BOOL CClassHirView::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CClassHirView::OnDraw(CDC* pDC) {
   if (pDC->IsPrinting()) {
-    DrawPicture(pDC);
+    PrintPicture(pDC);
     return;
   }
   // On screen the picture is drawn off screen first, so scrolling and zooming never flicker.
@@ -110,6 +112,21 @@ void CClassHirView::DrawPicture(CDC* pDC) {
   // The scroll sizes follow the drawn size; setting them again unchanged would only repaint.
   const CSize total(std::max(m_placement.nDrawnWidth, 0), std::max(m_placement.nDrawnHeight, 0));
   if (!pDC->IsPrinting() && total != GetTotalSize()) SetScrollSizes(MM_TEXT, total);
+}
+
+void CClassHirView::PrintPicture(CDC* pDC) {
+  CPicture& picture = GetDocument()->m_Picture;
+  if (!picture.MeasureOnDC(pDC)) return;
+  constexpr int kScreenDpi = 96;
+  double width = static_cast<double>(picture.GetWidth()) * pDC->GetDeviceCaps(LOGPIXELSX) / kScreenDpi;
+  double height = static_cast<double>(picture.GetHeight()) * pDC->GetDeviceCaps(LOGPIXELSY) / kScreenDpi;
+  const int nPageWidth = pDC->GetDeviceCaps(HORZRES), nPageHeight = pDC->GetDeviceCaps(VERTRES);
+  if (width <= 0 || height <= 0 || nPageWidth <= 0 || nPageHeight <= 0) return;
+  const double shrink = std::min({1.0, nPageWidth / width, nPageHeight / height});
+  width *= shrink;
+  height *= shrink;
+  const CSize size(std::max(1, static_cast<int>(width + 0.5)), std::max(1, static_cast<int>(height + 0.5)));
+  picture.Draw(pDC, CRect(CPoint(0, 0), size));
 }
 
 void CClassHirView::OnInitialUpdate() {

@@ -1,7 +1,7 @@
 // CClassHirView: the scroll view of a picture window. It names the document's newly loaded
-// picture in the title at its next paint, draws it centred or from the top-left at zoom levels from -50 to 50
-// through an off-screen buffer, scrolls with the keys, prints, and reports the picture's size in
-// a status pane.
+// picture in the title at its next paint, draws it centred or from the top-left at zoom levels
+// from -50 to 50 through an off-screen buffer, scrolls with the keys, prints it at its size on
+// screen, and reports the picture's size in a status pane.
 #pragma once
 
 #include "afx/CScrollView.h"
@@ -41,6 +41,9 @@ class CClassHirView : public CScrollView {
 
  private:
   void DrawPicture(CDC* pDC);
+  // On paper the picture has its size on screen (its pixels at the screen's 96 per inch), shrunk
+  // to fit the page's printable area when it is larger, from the area's top-left corner.
+  void PrintPicture(CDC* pDC);
   // The zoom commands' answer while the picture is stretched over the window.
   BOOL RefuseZoomWhenFitted();
 

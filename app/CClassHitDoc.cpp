@@ -2,6 +2,8 @@
 #include "app/CClassHitDoc.h"
 
 #include "afx/CFileDialog.h"
+#include "os/FileApi.h"
+#include "win/MessageBox.h"
 
 namespace {
 const char kOpenFilter[] =
@@ -9,6 +11,33 @@ const char kOpenFilter[] =
     "DIB (*.dib)|*.dib|EMF (*.emf)|*.emf|GIF (*.gif)|*.gif|ICO (*.ico)|*.ico|JPG (*.jpg)|*.jpg|WMF (*.wmf)|*.wmf|"
     "All Files (*.*)|*.*||";
 const char kSaveFilter[] = "BMP - Bitmap picture (*.bmp)|*.bmp;ico|ICO - 16 Color Icon (*.ico)|*.ico;bmp||";
+const char kSaveTitle[] = "Save picture as a Bitmap (BMP/ICO) file";
+
+LPCTSTR ExtensionFor(DWORD nFilterIndex) { return nFilterIndex == 2 ? "ico" : "bmp"; }
+
+// The picture's Save As dialog asks before any file is replaced: a name typed without an
+// extension gets the chosen kind's before the dialog looks for the file, and a name with another
+// extension, which the kind's is added to after it, is asked about when that file exists.
+class CPictureSaveDialog : public CFileDialog {
+ public:
+  CPictureSaveDialog()
+      : CFileDialog(FALSE, ExtensionFor(1), nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kSaveFilter) {
+    m_ofn.lpstrTitle = kSaveTitle;
+  }
+
+ protected:
+  void OnTypeChange() override { SetDefExt(ExtensionFor(m_ofn.nFilterIndex)); }
+  BOOL OnFileNameOK() override {
+    const OPENFILENAME& ofn = m_pofnTemp != nullptr ? *m_pofnTemp : m_ofn;
+    const CString strChosen = ofn.lpstrFile;
+    const CString strTarget = CClassHitDoc::FormSaveName(strChosen, ofn.nFilterIndex);
+    if (strTarget == strChosen || ::GetFileAttributes(strTarget) == INVALID_FILE_ATTRIBUTES) return FALSE;
+    const CString strQuestion = strTarget + " already exists.\nDo you want to replace it?";
+    HWND hDialog = (GetStyle() & WS_CHILD) != 0 ? ::GetParent(m_hWnd) : m_hWnd;
+    return ::MessageBox(hDialog, strQuestion, kSaveTitle, MB_YESNO | MB_ICONEXCLAMATION) != IDYES;
+  }
+};
+
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CClassHitDoc, CDocument)
@@ -43,7 +72,7 @@ BOOL CClassHitDoc::OnSaveDocument(LPCTSTR lpszPathName) {
 }
 
 CString CClassHitDoc::FormSaveName(const CString& strTyped, DWORD nFilterIndex) {
-  const CString strExtension = nFilterIndex == 2 ? "ico" : "bmp";
+  const CString strExtension = ExtensionFor(nFilterIndex);
   const int nDot = strTyped.ReverseFind('.');
   const int nSlash = std::max(strTyped.ReverseFind('\\'), strTyped.ReverseFind('/'));
   if (nDot > nSlash && strTyped.Mid(nDot + 1).CompareNoCase(strExtension) == 0) return strTyped;
@@ -60,8 +89,7 @@ void CClassHitDoc::OnFileOpen() {
 }
 
 void CClassHitDoc::OnFileSaveAs() {
-  CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kSaveFilter);
-  dialog.m_ofn.lpstrTitle = "Save picture as a Bitmap (BMP/ICO) file";
+  CPictureSaveDialog dialog;
   if (dialog.DoModal() != IDOK) return;
   // What was written is shown as it reads back.
   const CString strTarget = FormSaveName(dialog.GetPathName(), dialog.m_ofn.nFilterIndex);

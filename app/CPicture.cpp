@@ -2,6 +2,7 @@
 #include "app/CPicture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -11,6 +12,8 @@
 #include "core/CFile.h"
 #include "core/CMemFile.h"
 #include "foundation/SECDib.h"
+#include "model/DocOutput.h"
+#include "os/FileApi.h"
 
 namespace {
 
@@ -280,23 +283,19 @@ BOOL CPicture::SaveToFile(LPCTSTR lpszPath) {
     ShowError("Can not allocate enough memory\t");
     return FALSE;
   }
-  CFile file;
-  CFileException error;
-  if (!file.Open(lpszPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
-    char szText[512] = "";
-    error.GetErrorMessage(szText, sizeof szText);
-    ShowError(szText);
-    return FALSE;
-  }
-  try {
-    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    file.Close();
-  } catch (CFileException* e) {
-    char szText[512] = "";
-    e->GetErrorMessage(szText, sizeof szText);
-    e->Delete();
-    file.Abort();
-    ShowError(szText);
+  // The bytes go to a hidden file beside the target that replaces it only once written whole:
+  // a picture the name held stays as it was when the disk is full, and no part-written file is
+  // left under the name.
+  const bool bExisted = ::GetFileAttributes(lpszPath) != INVALID_FILE_ATTRIBUTES;
+  CString strName;
+  const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName, 0, false);
+  errno = 0;
+  if (!folder.WriteFile(strName, bytes.data(), bytes.size())) {
+    const int nError = errno != 0 ? errno : EIO;
+    CString strText;
+    strText.Format("%s could not be written: %s.\n%s", lpszPath, std::strerror(nError),
+                   bExisted ? "The file is as it was before the save." : "No file was made.");
+    ShowError(strText);
     return FALSE;
   }
   return TRUE;

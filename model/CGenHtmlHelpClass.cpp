@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,6 +28,7 @@
 #include "model/HelpCompilerRun.h"
 #include "model/ShellServices.h"
 #include "os/OwnedNames.h"
+#include "os/FileFaults.h"
 #include "os/Paths.h"
 #include "os/Process.h"
 #include "os/Shell.h"
@@ -79,13 +82,20 @@ std::set<std::string> CurrentClassFolders() {
 }
 
 // A folder of the page folder that a run wrote for a class the project no longer has (a header
-// removed, a class renamed): it holds the class page of its own name. Its files stay on disk, but
-// the help lists only the classes of the project as it is now. Other folders (the user's own)
-// are listed as they are.
+// removed, a class renamed): it holds the class page of its own name and a member folder the run
+// makes in every class folder. Its files stay on disk, but the help lists only the classes of the
+// project as it is now. Other folders (the user's own, a page of its own name or not) are listed
+// as they are.
 bool IsFormerClassFolder(const std::set<std::string>& current, const CString& strFolderPath, const CString& strName) {
   if (current.empty() || current.count(static_cast<LPCTSTR>(strName)) != 0) return false;
   SECFileSystem fs;
-  return fs.FileExists(fs.AppendPath(strFolderPath, strName + ".htm")) != FALSE;
+  const auto isFolder = [&](LPCTSTR lpszName) {
+    struct stat st {};
+    const std::string path = brambolt::NativePath(fs.AppendPath(strFolderPath, lpszName));
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  };
+  return fs.FileExists(fs.AppendPath(strFolderPath, strName + ".htm")) != FALSE &&
+         (isFolder("Member Vars") || isFolder("Member Functions"));
 }
 
 std::unique_ptr<CStringList> ListFiles(SECFileSystem& fs, const CString& strFolder) {
@@ -119,11 +129,19 @@ void WriteEntry(PageText& out, int nIndent, const CString& strName, const CStrin
 
 // Writes the text as the file the path names in the language folder (nothing when the folder is
 // missing); the folder and the file are the run's own: a link in their place is replaced, never
-// followed.
-void WriteHelpFile(const CString& strPath, const PageText& text) {
+// followed. FALSE, with errno telling why, when the file could not be written whole: a file the
+// name held before is then as it was.
+BOOL WriteHelpFile(const CString& strPath, const PageText& text) {
   CString strName;
+  errno = 0;
   const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName, 1, false);
-  text.WriteTo(folder, strName);
+  if (!folder.IsOpen()) {
+    if (errno == 0) errno = ENOENT;
+    return FALSE;
+  }
+  if (text.WriteTo(folder, strName)) return TRUE;
+  if (errno == 0) errno = EIO;
+  return FALSE;
 }
 
 }  // namespace
@@ -148,7 +166,7 @@ CString CGenHtmlHelpClass::GetLanguageFolder() const {
   return pServices->GetProjectFolder() + LanguageFolderName(pProject != nullptr ? pProject->m_nOutputLanguage : 0);
 }
 
-void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
+BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   PageText out;
   const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
   const int nLanguage = pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS;
@@ -173,7 +191,7 @@ void CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   CStringList files;
   CollectFiles(files);
   for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << files.GetNext(pos) << "\n";
-  WriteHelpFile(strPath, out);
+  return WriteHelpFile(strPath, out);
 }
 
 void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
@@ -231,7 +249,7 @@ void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFold
 
 }  // namespace
 
-void CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
+BOOL CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
   PageText out;
   WriteSitemapHead(out);
   out << "<OBJECT type=\"text/site properties\">\n"
@@ -240,7 +258,7 @@ void CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
       << "</OBJECT>\n";
   WriteContentsBody(out);
   out << "</BODY></HTML>\n";
-  WriteHelpFile(strPath, out);
+  return WriteHelpFile(strPath, out);
 }
 
 void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
@@ -278,14 +296,14 @@ void CGenHtmlHelpClass::WriteContentsFolders(PageText& out, int nIndent, int nLi
   });
 }
 
-void CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
+BOOL CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
   PageText out;
   WriteSitemapHead(out);
   out << "<UL>\n";
   WriteIndexBody(out);
   out << "</UL>\n"
       << "</BODY></HTML>\n";
-  WriteHelpFile(strPath, out);
+  return WriteHelpFile(strPath, out);
 }
 
 void CGenHtmlHelpClass::WriteIndexBody(PageText& out) {
@@ -397,10 +415,28 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
   CGenHtmlHelpClass writer(settings.strContentsFile, settings.strIndexFile, settings.strCompiledFile,
                            settings.strDefaultTopic, settings.strTitle);
   const CString strLanguageFolder = writer.GetLanguageFolder();
-  const CString strProjectFile = strLanguageFolder + settings.strProjectFile;
-  writer.WriteProjectFile(strProjectFile);
-  writer.WriteContentsFile(strLanguageFolder + settings.strContentsFile);
-  writer.WriteIndexFile(strLanguageFolder + settings.strIndexFile);
+  // A file that cannot be written keeps what it held: the compiler would read stale files, so
+  // nothing is compiled, and the user is told which files were written and which were not.
+  CString strNotWritten, strWritten;
+  const auto write = [&](BOOL (CGenHtmlHelpClass::*pWrite)(CString), const CString& strName) {
+    const CString strPath = strLanguageFolder + strName;
+    if ((writer.*pWrite)(strPath)) {
+      strWritten += "\n" + strPath;
+      return;
+    }
+    strNotWritten += "\n" + strPath + ": " + std::strerror(errno != 0 ? errno : EIO);
+  };
+  write(&CGenHtmlHelpClass::WriteProjectFile, settings.strProjectFile);
+  write(&CGenHtmlHelpClass::WriteContentsFile, settings.strContentsFile);
+  write(&CGenHtmlHelpClass::WriteIndexFile, settings.strIndexFile);
+  if (!strNotWritten.IsEmpty()) {
+    CString strText = "The HTML Help was not compiled: these project files could not be written, and each keeps "
+                      "what it held before, if it was there:" + strNotWritten;
+    if (!strWritten.IsEmpty()) strText += "\nWritten:" + strWritten;
+    GetShellServices()->ShowMessage(strText, kExclamationBox);
+    GetShellServices()->RefreshOutputTree();
+    return FALSE;
+  }
 
   // Pages of the project removed by hand since the run would be missing from the help without a
   // word (the compiler's one warning among hundreds of lines): they are named first.
@@ -469,9 +505,25 @@ void RemoveDeadWorkingFiles(const std::filesystem::path& folder, const std::stri
   for (const auto& path : dead) std::filesystem::remove(path, error);
 }
 
+// Whether the compiler's output says it failed: a line that begins with "error", or an exception it
+// did not handle (what chmcmd writes when a write of the help file fails).
+bool OutputTellsFailure(const std::string& output) {
+  std::string lower = output;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (lower.find("unhandled exception") != std::string::npos) return true;
+  for (size_t at = 0; at < lower.size();) {
+    const size_t start = lower.find_first_not_of(" \t\r\n", at);
+    if (start == std::string::npos) break;
+    if (lower.compare(start, 5, "error") == 0) return true;
+    const size_t end = lower.find('\n', start);
+    at = end == std::string::npos ? lower.size() : end + 1;
+  }
+  return false;
+}
+
 // A compile under working names: a copy of the project beside it whose "Compiled file=" names a
-// working file beside the help file; Finish puts a complete result in the help file's place and
-// removes the working files. A project without that option is compiled as it is.
+// working file beside the help file; Finish puts the result of a good compile in the help file's
+// place and removes the working files. A project without that option is compiled as it is.
 class WorkingCompile {
  public:
   WorkingCompile(const std::filesystem::path& project, std::filesystem::path compiled)
@@ -510,20 +562,26 @@ class WorkingCompile {
       at = end;
     }
     if (!bNamed) return;
-    m_working = working;
-    m_workingProject = owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
-    std::ofstream out(m_workingProject, std::ios::binary | std::ios::trunc);
-    out << copy;
-    if (!out.flush()) {
-      std::filesystem::remove(m_workingProject, error);
-      m_working.clear();
-      m_workingProject.clear();
+    // The copy is written as the documentation run writes its files; when it cannot be written the
+    // compile does not run: the compiler would write over the help file itself.
+    const std::string workingProject =
+        owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
+    CString strName;
+    errno = 0;
+    const OutputFolder folder = OutputFolder::OpenFolderOf(workingProject.c_str(), strName, 0, false);
+    if (!folder.WriteFile(strName, copy.data(), copy.size())) {
+      m_nCopyError = errno != 0 ? errno : EIO;
+      return;
     }
+    m_working = working;
+    m_workingProject = workingProject;
   }
   ~WorkingCompile() { Finish(false); }
   WorkingCompile(const WorkingCompile&) = delete;
   WorkingCompile& operator=(const WorkingCompile&) = delete;
 
+  // The error that kept the working copy of the project from being written, else 0.
+  int CopyError() const { return m_nCopyError; }
   std::string ProjectFile() const { return (m_workingProject.empty() ? m_project : m_workingProject).string(); }
 
   // The working files' names as the compiler may write them, each with the name of the file it
@@ -534,28 +592,38 @@ class WorkingCompile {
             {m_workingProject.filename().string(), m_project.filename().string()}};
   }
 
-  // Whether the compile made the help file: it ended, and wrote a file that holds something, now in
-  // the help file's place. Only the first call decides.
-  bool Finish(bool bEnded) {
+  // Whether the compile made the help file: the compiler ended well (bGood: its exit status 0 and
+  // no failure in its output) and wrote a file that holds something, now in the help file's place.
+  // Only the first call decides; strWhy then tells why there is none.
+  bool Finish(bool bGood, const std::string& strWhy = std::string()) {
     if (m_bFinished) return m_bMade;
     m_bFinished = true;
+    m_strWhy = strWhy;
     std::error_code error;
     if (!m_workingProject.empty()) std::filesystem::remove(m_workingProject, error);
     const std::filesystem::path& made = m_working.empty() ? m_compiled : m_working;
     std::error_code sized;
-    m_bMade = bEnded && std::filesystem::file_size(made, sized) > 0 && !sized;
+    m_bMade = bGood && std::filesystem::file_size(made, sized) > 0 && !sized;
     if (!m_working.empty()) {
       if (m_bMade) {
-        std::filesystem::rename(m_working, m_compiled, error);
+        if (const int nFault = brambolt::FileFault(brambolt::FileStep::Rename, m_compiled.string()))
+          error = std::error_code(nFault, std::generic_category());
+        else
+          std::filesystem::rename(m_working, m_compiled, error);
         m_bMade = !error;
+        if (error) m_strWhy = "the new help file could not take its place: " + error.message();
       }
       if (!m_bMade) std::filesystem::remove(m_working, error);
     }
     return m_bMade;
   }
+  // Why the last Finish made no help file ("" when it gave none).
+  const std::string& Why() const { return m_strWhy; }
 
  private:
   std::filesystem::path m_project, m_compiled, m_working, m_workingProject;
+  int m_nCopyError = 0;
+  std::string m_strWhy;
   bool m_bFinished = false;
   bool m_bMade = false;
 };
@@ -572,10 +640,20 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   const fs::path compiled = brambolt::NativePath(strLanguageFolder + strCompiledFile);
   std::error_code error;
   const bool bExisted = fs::is_regular_file(compiled, error);
+  // What a compile that made no help file leaves: the help file from before, or none.
+  const std::string kept = bExisted ? " The help file " + compiled.string() + " is the one from before, as it was."
+                                    : std::string(" No help file was made.");
   // The compiler empties its help file as it starts: it writes under a name of its own, from a copy
   // of the project that names that file, and the help file from before is replaced only by a
   // complete new one. A compile that fails or is cancelled leaves it as it was.
   WorkingCompile working(brambolt::NativePath(strLanguageFolder + strProjectFile), compiled);
+  if (working.CopyError() != 0) {
+    const std::string text = "The HTML Help was not compiled: its working copy of " +
+                             brambolt::NativePath(strLanguageFolder + strProjectFile) + " could not be written in " +
+                             folder.string() + " (" + std::strerror(working.CopyError()) + ")." + kept;
+    GetShellServices()->ShowMessage(CString(text.c_str()), kExclamationBox);
+    return TRUE;
+  }
   brambolt::SpawnRequest request;
   request.program = program;
   request.argv = {program, working.ProjectFile()};
@@ -584,8 +662,19 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   run.ShowNamesAs(working.NamesShown());
   DWORD dwError = 0;
   if (!run.Start(request, &dwError)) return FALSE;
+  // The compiler's word on its compile: its exit status and what it wrote.
   const auto result = [&](bool bEnded) -> std::string {
-    return working.Finish(bEnded) ? "Compiled file: " + compiled.string() : std::string("The compiler made no help file.");
+    DWORD dwExit = 0;
+    std::string why;
+    if (!bEnded)
+      why = "the compiler wrote nothing for too long and was ended";
+    else if (run.GetExitCode(&dwExit) && dwExit != 0)
+      why = "the compiler failed (exit status " + std::to_string(dwExit) + ")";
+    else if (OutputTellsFailure(run.GetOutput()))
+      why = "the compiler reported an error";
+    if (working.Finish(why.empty(), why)) return "Compiled file: " + compiled.string();
+    return "The compiler made no help file" + (working.Why().empty() ? std::string() : ": " + working.Why()) + "." +
+           kept;
   };
   if (hWndOwner != nullptr && ::IsWindow(hWndOwner)) {
     // The window shows the whole output and then the result, until the user closes it.

@@ -27,10 +27,11 @@ class CGenHtmlHelpClass : public CObject {
   void Serialize(CArchive& ar) override;
   DECLARE_RECORD_FILE()
 
-  // Each writes one file (created or emptied first); nothing when it cannot be created.
-  void WriteProjectFile(CString strPath);
-  void WriteContentsFile(CString strPath);
-  void WriteIndexFile(CString strPath);
+  // Each writes one file whole, or leaves what the name held as it was: FALSE then, with errno
+  // telling why.
+  BOOL WriteProjectFile(CString strPath);
+  BOOL WriteContentsFile(CString strPath);
+  BOOL WriteIndexFile(CString strPath);
 
   // Every ordinary file below the page folder, relative to the language folder.
   void CollectFiles(CStringList& list);
@@ -76,12 +77,16 @@ UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelect
 std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder);
 // After OK: stores the settings in the project (marking it modified), writes the three files into
 // the language folder (their contents and index list only the classes the project has now: the
-// folders of former classes stay on disk), names the project's pages that are missing and asks
-// whether to compile without them, compiles the project file (telling the user when there is no
-// compiler) and refreshes the output tree. TRUE when the compiler ran.
+// folders of former classes stay on disk; when one of them cannot be written the user is told
+// which were and which were not, and nothing is compiled), names the project's pages that are
+// missing and asks whether to compile without them, compiles the project file (telling the user
+// when there is no compiler) and refreshes the output tree. TRUE when the compiler ran.
 BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner);
 // Runs the compiler associated with ".hhp" on the project file in the language folder and shows
 // what it did, as the compiler's own window would: its last lines of output and the help file
-// made, or that it made none. FALSE when there is no compiler or it could not be started.
+// made, or that it made none and why. The compiler writes under a working name, and the help file
+// from before is replaced only when the compiler ended with status 0, reported no error and wrote
+// a file that holds something; when the working copy of the project cannot be written nothing is
+// compiled (the user is told). FALSE when there is no compiler or it could not be started.
 BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProjectFile, const CString& strCompiledFile,
                      HWND hWndOwner = nullptr);

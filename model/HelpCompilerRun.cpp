@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "os/KernelObject.h"
 #include "os/Waitable.h"
 #include "win/WinUser.h"
 
@@ -138,6 +139,14 @@ std::string HelpCompilerRun::GetOutput() const {
 BOOL HelpCompilerRun::IsFinished() const {
   std::lock_guard<std::mutex> lock(m_mutex);
   return m_bFinished;
+}
+
+BOOL HelpCompilerRun::GetExitCode(DWORD* pCode) const {
+  if (!m_process) return FALSE;
+  HANDLE hProcess = brambolt::AllocHandle(m_process);
+  const BOOL bEnded = ::GetExitCodeProcess(hProcess, pCode) && *pCode != STILL_ACTIVE;
+  ::CloseHandle(hProcess);
+  return bEnded;
 }
 
 BOOL HelpCompilerRun::WaitFinished(DWORD nSilenceMs) {

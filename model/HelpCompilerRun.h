@@ -40,6 +40,9 @@ class HelpCompilerRun {
   std::string GetOutput() const;
   // TRUE once the compiler has ended and everything it wrote has been read.
   BOOL IsFinished() const;
+  // The compiler's exit status once it has ended (128 + the signal for one killed by a signal);
+  // FALSE while it runs or when it never started.
+  BOOL GetExitCode(DWORD* pCode) const;
   // Waits without a window until the compiler ends; FALSE when it wrote nothing for nSilenceMs.
   BOOL WaitFinished(DWORD nSilenceMs);
   // Ends the compiler and every process of its group, and waits until none is left.

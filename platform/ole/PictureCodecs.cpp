@@ -246,6 +246,9 @@ std::vector<uint8_t> EncodeBmp(const PictureImage& image) {
     size_t start = out.size();
     for (int x = 0; x < image.width; ++x) {
       uint32_t p = image.pixels[static_cast<size_t>(y) * image.width + x];
+      // A BMP holds no transparency: a transparent pixel is written as the picture shows it, on
+      // the white of the window.
+      if (image.transparent && (p >> 24) == 0) p = 0xFFFFFFu;
       out.insert(out.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p >> 16)});
     }
     out.resize(start + stride, 0);

@@ -30,7 +30,8 @@ bool DecodeIco(ByteSpan bytes, PictureImage& out);
 bool DecodeGif(ByteSpan bytes, PictureImage& out);
 bool DecodeJpeg(ByteSpan bytes, PictureImage& out);
 
-// A 24-bit BMP file; an ICO file of one 32-bit image with its mask.
+// A 24-bit BMP file (transparent pixels white, as a picture is drawn on a window); an ICO file
+// of one 32-bit image with its mask.
 std::vector<uint8_t> EncodeBmp(const PictureImage& image);
 std::vector<uint8_t> EncodeIco(const PictureImage& image);
 

@@ -1,10 +1,13 @@
 // The picture window: placement and zoom arithmetic, save names, loading BMP, JPEG and broken
-// files, real BMP and ICO files written whatever was loaded, the view's title, status text, keys
-// and zoom limits, and printing to PDF at the picture's 96-dpi size.
+// files, real BMP and ICO files written whatever was loaded (whole or not at all, asked before a
+// file is replaced), the view's title, status text, keys and zoom limits, and printing to PDF at
+// the picture's size on screen, shrunk to fit the page.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "AppTestSupport.h"
 #include "StartedApp.h"
@@ -13,6 +16,7 @@
 #include "app/CClassHirView.h"
 #include "controls/FileDialog.h"
 #include "gdi/Printer.h"
+#include "os/FileFaults.h"
 #include "resources/AppResource.h"
 #include "testing/FakeCups.h"
 
@@ -125,6 +129,44 @@ TEST(Picture, LoadsMeasuresAndSavesRealBmpAndIcoFilesWhateverWasLoaded) {
   EXPECT_FALSE(picture.SaveToFile(files("nothing.bmp").c_str()));
 }
 
+// The names of a folder's entries.
+std::set<std::string> Entries(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// On a full disk a save over a picture leaves that picture whole and one under a new name makes
+// no file; each says what was and was not written.
+TEST(Picture, ASaveOnAFullDiskKeepsThePictureItWouldReplaceAndMakesNoFileUnderANewName) {
+  brambolt::test::UiSession session;
+  BoxRecorder boxes;
+  PictureFolder files;
+  CPicture picture;
+  ASSERT_TRUE(picture.LoadFromFile(files("red.jpg").c_str()));
+  const std::string before = ReadAll(files("chart.bmp"));
+  const std::set<std::string> entries = Entries(files.root);
+  brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string&) {
+    return step == brambolt::FileStep::Write ? ENOSPC : 0;
+  });
+  EXPECT_FALSE(picture.SaveToFile(files("chart.bmp").c_str()));
+  EXPECT_FALSE(picture.SaveToFile(files("new.bmp").c_str()));
+  EXPECT_EQ(ReadAll(files("chart.bmp")), before);
+  EXPECT_EQ(Entries(files.root), entries) << "no file is made, none is left half written";
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Boxes()[0].text, files("chart.bmp") +
+                                       " could not be written: No space left on device.\nThe file is as it was "
+                                       "before the save.");
+  EXPECT_EQ(boxes.Boxes()[1].text,
+            files("new.bmp") + " could not be written: No space left on device.\nNo file was made.");
+  EXPECT_EQ(boxes.Boxes()[1].caption, "CPicture Error");
+}
+
 // A frame with a picture view over a new document.
 struct PictureWindow {
   brambolt::test::UiSession session;
@@ -227,6 +269,74 @@ TEST(PictureView, SaveAsWritesTheChosenKindAndShowsItAndOpenReplacesThePicture) 
   EXPECT_STREQ(window.doc->GetTitle(), "red.gif");
   EXPECT_EQ(window.doc->m_Picture.GetWidth(), 40);
   EXPECT_TRUE(answers.Unanswered().empty());
+}
+
+// Save As asks before it replaces a picture, whether the name was typed with the chosen kind's
+// extension, without one, or with another one that the kind's is added to; No keeps the dialog
+// and the file, Yes replaces it.
+TEST(PictureView, SaveAsAsksBeforeReplacingAPictureHoweverItsNameWasTyped) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.gif"));
+  fs::copy_file(files("chart.bmp"), files("chart.v2.bmp"));
+  const std::string before = ReadAll(files("chart.bmp"));
+  const char kTitle[] = "Save picture as a Bitmap (BMP/ICO) file";
+  brambolt::test::ModalAnswers answers;
+  std::vector<std::string> questions;
+  auto answer = [&](int nButton) {
+    return [&, nButton](HWND box) {
+      char text[1024] = {};
+      ::GetWindowText(::GetDlgItem(box, IDC_MESSAGEBOX_TEXT), text, sizeof text);
+      questions.push_back(text);
+      brambolt::test::Click(::GetDlgItem(box, nButton), {5, 5});
+    };
+  };
+  answers.When(nullptr, kTitle, [&](HWND dialog) {
+    for (const char* name : {"chart", "chart.v2", "chart"}) {
+      HWND edit = ::GetDlgItem(dialog, edt1);
+      ::SetFocus(edit);
+      ::SendMessage(edit, EM_SETSEL, 0, -1);
+      brambolt::test::TypeText(files(name));
+      brambolt::test::PressKey(VK_RETURN);
+      brambolt::test::RunUntilIdle();
+    }
+  });
+  answers.When(nullptr, kTitle, answer(IDNO));
+  answers.When(nullptr, kTitle, answer(IDNO));
+  answers.When(nullptr, kTitle, answer(IDYES));
+  window.Command(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  const std::string question = " already exists.\nDo you want to replace it?";
+  EXPECT_EQ(questions, (std::vector<std::string>{files("chart.bmp") + question, files("chart.v2.bmp") + question,
+                                                 files("chart.bmp") + question}));
+  EXPECT_EQ(ReadAll(files("chart.v2.bmp")), before) << "No keeps the file";
+  EXPECT_FALSE(fs::exists(files("chart.v2")));
+  EXPECT_NE(ReadAll(files("chart.bmp")), before) << "Yes replaces it";
+  EXPECT_STREQ(window.doc->GetTitle(), "chart.bmp");
+  EXPECT_STREQ(window.view->GetSizeText().Left(12), "   40 x   30");
+}
+
+// A picture with a transparent colour is saved as a BMP that shows as the picture did: white
+// where the window showed white through it.
+TEST(PictureView, ATransparentGifIsSavedAsTheBmpTheWindowShowed) {
+  PictureFolder files;
+  PictureWindow window;
+  // The left half transparent, the right half red.
+  ASSERT_EQ(std::system(("convert -size 20x30 xc:none -size 20x30 xc:red +append " + files("half.gif")).c_str()), 0);
+  auto shown = [&] {
+    const Placement placement = window.view->GetPlacement();
+    std::vector<COLORREF> pixels;
+    for (int x : {2, 17, 22, 37})
+      pixels.push_back(
+          brambolt::test::WindowPixel(window.view->m_hWnd, placement.nMarginX + x, placement.nMarginY + 15));
+    return pixels;
+  };
+  ASSERT_TRUE(window.Show(files("half.gif")));
+  const std::vector<COLORREF> gif = shown();
+  EXPECT_EQ(gif, (std::vector<COLORREF>{RGB(255, 255, 255), RGB(255, 255, 255), RGB(255, 0, 0), RGB(255, 0, 0)}));
+  ASSERT_TRUE(window.doc->m_Picture.SaveToFile(files("half.bmp").c_str()));
+  ASSERT_TRUE(window.Show(files("half.bmp")));
+  EXPECT_EQ(shown(), gif);
 }
 
 // A file that is no picture is reported and opens nothing: the window keeps the picture it shows,
@@ -337,40 +447,71 @@ TEST(PictureView, ChartsWiderOrHigherThanNineThousandPixelsShowAndATooLargeOneIs
   EXPECT_NE(window.boxes.Boxes()[0].text.find("larger than"), std::string::npos) << window.boxes.Boxes()[0].text;
 }
 
-TEST(PictureView, PrintsThePictureAtItsScreenSizeToAPdf) {
-  PictureFolder files;
-  PictureWindow window;
-  window.Show(files("red.jpg"));
+// What a page printed from the view holds: the picture's rectangle on it, in the printer's pixels,
+// with the printer's resolution and printable size.
+struct PrintedPicture {
+  RECT dest{};
+  int nImages = 0;
+  int nDpiX = 0, nDpiY = 0, nPageWidth = 0, nPageHeight = 0;
+};
+
+PrintedPicture Print(CClassHirView* pView, const std::string& pdf) {
+  PrintedPicture printed;
   brambolt::PrinterSettings settings;
-  settings.port = files("picture.pdf");
+  settings.port = pdf;
   HDC hdc = brambolt::CreatePrinterDC(settings);
   CDC dc;
   dc.Attach(hdc);
   dc.m_bPrinting = TRUE;
+  printed.nDpiX = dc.GetDeviceCaps(LOGPIXELSX);
+  printed.nDpiY = dc.GetDeviceCaps(LOGPIXELSY);
+  printed.nPageWidth = dc.GetDeviceCaps(HORZRES);
+  printed.nPageHeight = dc.GetDeviceCaps(VERTRES);
   CPrintInfo info;
   DOCINFO doc{};
   doc.cbSize = sizeof doc;
   doc.lpszDocName = "picture";
   ::StartDoc(hdc, &doc);
   info.m_nCurPage = 1;
-  window.view->OnPrepareDC(&dc, &info);
+  pView->OnPrepareDC(&dc, &info);
   ::StartPage(hdc);
-  window.view->OnDraw(&dc);
+  pView->OnDraw(&dc);
   ::EndPage(hdc);
   ::EndDoc(hdc);
   const auto pages = brambolt::GetPrintedPages(hdc);
   dc.Detach();
   ::DeleteDC(hdc);
-  ASSERT_EQ(pages.size(), 1u);
-  bool found = false;
-  for (const auto& op : pages[0]->ops)
-    if (const auto* image = std::get_if<brambolt::PageImage>(&op.item)) {
-      EXPECT_EQ(image->dest.right - image->dest.left, 40);
-      EXPECT_EQ(image->dest.bottom - image->dest.top, 30);
-      found = true;
-    }
-  EXPECT_TRUE(found);
+  EXPECT_EQ(pages.size(), 1u);
+  for (const auto& page : pages)
+    for (const auto& op : page->ops)
+      if (const auto* image = std::get_if<brambolt::PageImage>(&op.item)) {
+        printed.dest = image->dest;
+        ++printed.nImages;
+      }
+  return printed;
+}
+
+// On paper a picture has the size it has on screen (96 pixels an inch); one wider than the page
+// is shrunk to the page's width, keeping its shape.
+TEST(PictureView, PrintsThePictureAtItsScreenSizeShrunkToFitThePage) {
+  PictureFolder files;
+  PictureWindow window;
+  window.Show(files("red.jpg"));
+  const PrintedPicture small = Print(window.view, files("picture.pdf"));
+  ASSERT_EQ(small.nImages, 1);
+  ASSERT_GT(small.nDpiX, 96);
+  EXPECT_EQ(small.dest.right - small.dest.left, (40 * small.nDpiX + 48) / 96) << "40 pixels: 5/12 inch";
+  EXPECT_EQ(small.dest.bottom - small.dest.top, (30 * small.nDpiY + 48) / 96);
   EXPECT_GT(fs::file_size(files("picture.pdf")), 500u);
+
+  WriteBmp(files("wide.bmp"), 9010, 400, RGB(255, 0, 0));
+  window.Show(files("wide.bmp"));
+  const PrintedPicture wide = Print(window.view, files("wide.pdf"));
+  ASSERT_EQ(wide.nImages, 1);
+  EXPECT_EQ(wide.dest.left, 0);
+  EXPECT_EQ(wide.dest.right, wide.nPageWidth) << "shrunk to the page, not cut at its edge";
+  const double height = 400.0 * wide.nDpiY / 96 * wide.nPageWidth / (9010.0 * wide.nDpiX / 96);
+  EXPECT_NEAR(wide.dest.bottom - wide.dest.top, height, 1.0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 
 #include "model/CGenHtmlHelpClass.h"
 #include "model/HelpCompilerRun.h"
+#include "os/FileFaults.h"
 #include "os/Shell.h"
 #include "resources/resource.h"
 #include "testing/testing.h"
@@ -206,6 +208,51 @@ TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpF
       << shell.calls[0];
   EXPECT_EQ(FolderFiles(folder).size(), 2u) << "no working file is left";
   EXPECT_EQ(FolderFiles(folder)["Help.chm"], "ITSF");
+}
+
+// A compile that fails leaves the help file from before as it was, though the compiler wrote part
+// of a new one: it failed when it ended with a status other than 0 (chmcmd on a full disk) or said
+// so in its output. A disk too full for the working copy of the project compiles nothing: the
+// compiler would write over the help file itself. Each says what there is now.
+TEST_F(HelpCompile, AFailedCompileKeepsTheHelpFileFromBeforeAndSaysWhy) {
+  const std::string before = "ITSF the help from before";
+  const std::string kept =
+      "The help file " + (fs::path(folder) / "Help.chm").string() + " is the one from before, as it was.";
+  const struct {
+    const char* script;
+    const char* told;
+  } cases[] = {
+      {"printf 'ITSF cut' > \"$out\"\necho 'An unhandled exception occurred at $00000000004161F1:'\n"
+       "echo 'EWriteError: Stream write error'\nexit 217\n",
+       "EWriteError: Stream write error\n\nThe compiler made no help file: the compiler failed (exit status 217). "},
+      {"printf 'ITSF cut' > \"$out\"\necho 'Error: Help.hhc: no room left'\n",
+       "Error: Help.hhc: no room left\n\nThe compiler made no help file: the compiler reported an error. "},
+  };
+  const std::map<std::string, std::string> files{{"Help.chm", before},
+                                                 {"Help.hhp", "[OPTIONS]\r\nCompiled file=Help.chm\r\nTitle=Help\r\n"}};
+  std::ofstream(folder + "Help.chm", std::ios::binary) << before;
+  for (const auto& c : cases) {
+    Compiler(c.script);
+    shell.calls.clear();
+    EXPECT_TRUE(Compile(nullptr));
+    EXPECT_EQ(FolderFiles(folder), files);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].rfind("ShowMessage 48 ", 0), 0u) << shell.calls[0];
+    EXPECT_NE(shell.calls[0].find(c.told + kept), std::string::npos) << shell.calls[0];
+  }
+
+  // It would empty the help file, compiled in place.
+  Compiler(": > \"$out\"\n: > ran\n");
+  brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Create && path.find("compiling") != std::string::npos ? ENOSPC : 0;
+  });
+  shell.calls.clear();
+  EXPECT_TRUE(Compile(nullptr));
+  EXPECT_EQ(FolderFiles(folder), files) << "nothing compiled, nothing left";
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{
+                             "ShowMessage 48 The HTML Help was not compiled: its working copy of " + folder +
+                             "Help.hhp could not be written in " + fs::path(folder).parent_path().string() +
+                             " (No space left on device). " + kept}));
 }
 
 // A compile of another instance still running into the same folder keeps its files; once that

@@ -2,6 +2,7 @@
 // and folders they take, the command's defaults and checks, and the shell's compile of the project.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -11,6 +12,7 @@
 #include "model/CGenHtmlHelpClass.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationRun.h"
+#include "os/FileFaults.h"
 #include "os/Process.h"
 #include "os/Shell.h"
 #include "DocTestSupport.h"
@@ -264,8 +266,9 @@ struct AnsweringHelpShell : HelpShell {
 };
 
 // After a header left the project its class folder stays on disk, but the help lists only the
-// classes the project has now (a folder of the user's own stays listed); a page removed by hand
-// is named before the compile, which runs only when the user says so.
+// classes the project has now (a folder of the user's own stays listed, also one holding a page of
+// its own name); a page removed by hand is named before the compile, which runs only when the user
+// says so.
 TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   ShapesProject p;
   AnsweringHelpShell shell(p.project, p.strProjectFolder);
@@ -274,6 +277,8 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   p.folder.Write("Output_Eng/Htmls/CGone/CGone.htm", "a former class");
   p.folder.Write("Output_Eng/Htmls/CGone/Member Vars/m_old.htm", "its member");
   p.folder.Write("Output_Eng/Htmls/Notes/read me.htm", "the user's page");
+  p.folder.Write("Output_Eng/Htmls/Guide/Guide.htm", "the user's guide");
+  p.folder.Write("Output_Eng/Htmls/Guide/faq.htm", "the user's questions");
   fs::remove(fs::path(p.folder.Path()) / "Output_Eng/Htmls/CShape/Member Vars/m_rect.htm");
   brambolt::SetShellAssociation(".hhp", "chmcmd");
   RecordedStarts starts;
@@ -291,6 +296,8 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
     EXPECT_FALSE(Contains(text, "CGone")) << name;
     EXPECT_TRUE(Contains(text, "CCircle")) << name;
     EXPECT_TRUE(Contains(text, "read me")) << name;
+    EXPECT_TRUE(Contains(text, "Htmls\\Guide\\Guide.htm")) << name;
+    EXPECT_TRUE(Contains(text, "Htmls\\Guide\\faq.htm")) << name;
   }
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/CGone/Member Vars/m_old.htm"));
 
@@ -298,6 +305,32 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   shell.nAnswer = 6;  // IDYES
   EXPECT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
   EXPECT_EQ(starts.requests.size(), 1u) << "Yes: compiled without the page";
+}
+
+// A project file that cannot be written keeps what it held; the user is told which files were
+// written and which were not, and nothing is compiled over the stale file.
+TEST(HtmlHelp, AProjectFileThatCannotBeWrittenIsNamedAndNothingIsCompiled) {
+  ShapesProject p;
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GenerateEnglishPages(GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  p.folder.Write("Output_Eng/Shapes.hhc", "the contents from before");
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  RecordedStarts starts;
+  brambolt::ScopedFileFaultHook full([](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Write && Contains(path, "Shapes.hhc") ? ENOSPC : 0;
+  });
+  EXPECT_FALSE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_TRUE(starts.requests.empty()) << "nothing compiled";
+  EXPECT_EQ(p.folder.Read("Output_Eng/Shapes.hhc"), "the contents from before");
+  EXPECT_TRUE(Contains(p.folder.Read("Output_Eng/Shapes.hhk"), "CCircle"));
+  const std::string strFolder = S(p.strProjectFolder) + "Output_Eng\\";
+  EXPECT_EQ(shell.calls,
+            (std::vector<std::string>{"ShowMessage 48 The HTML Help was not compiled: these project files could not be "
+                                      "written, and each keeps what it held before, if it was there:\n" +
+                                          strFolder + "Shapes.hhc: No space left on device\nWritten:\n" + strFolder +
+                                          "Shapes.hhp\n" + strFolder + "Shapes.hhk",
+                                      "RefreshOutputTree"}));
 }
 
 TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
@@ -316,12 +349,13 @@ TEST(HtmlHelp, WithoutACompilerTheUserIsToldAndTheFilesStay) {
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Shapes.hhk"));
 }
 
-TEST(HtmlHelp, AFileThatCannotBeCreatedIsSkippedSilently) {
+TEST(HtmlHelp, AFileInAMissingFolderIsNotWrittenAndTheWriterSaysSo) {
   ShapesProject p;
   HelpShell shell(p.project, p.strProjectFolder);
   p.project.m_nOutputLanguage = LANGUAGE_ENG;
   CGenHtmlHelpClass writer("a.hhc", "a.hhk", "a.chm", "Index.htm", "T");
-  writer.WriteProjectFile(CString(p.folder.Path().c_str()) + "/missing/a.hhp");
+  EXPECT_FALSE(writer.WriteProjectFile(CString(p.folder.Path().c_str()) + "/missing/a.hhp"));
+  EXPECT_EQ(errno, ENOENT);
   EXPECT_FALSE(p.folder.Exists("missing"));
 }
 
