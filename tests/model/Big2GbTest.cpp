@@ -108,9 +108,9 @@ INSTANTIATE_TEST_SUITE_P(CommonCharacters, Big2GbKnownPairs,
                                            KnownPair{"简体", "簡體"}, KnownPair{"一", "一"},
                                            KnownPair{"，", "，"}, KnownPair{"ａ", "ａ"}));
 
-// One character read from a cell by iconv, or 0 (not one character, or the private use area
-// that code page 950 gives the cells it does not know).
-char32_t Decode(const std::string& cell, const char* encoding) {
+// One character read from a cell by iconv, or 0 (not one character, or, unless asked for, the
+// private use area that code page 950 gives the cells it does not know).
+char32_t Decode(const std::string& cell, const char* encoding, bool bPrivate = false) {
   iconv_t cd = iconv_open("UTF-32LE", encoding);
   if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
   std::string in = cell;
@@ -122,13 +122,13 @@ char32_t Decode(const std::string& cell, const char* encoding) {
   const bool bOk = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
   iconv_close(cd);
   const bool bOne = bOk && nOut == sizeof out - sizeof(char32_t);
-  return bOne && !(out[0] >= 0xE000 && out[0] <= 0xF8FF) ? out[0] : 0;
+  return bOne && (bPrivate || !(out[0] >= 0xE000 && out[0] <= 0xF8FF)) ? out[0] : 0;
 }
 
 // The characters of the two code pages, cell by cell over the tables' rows: a GB2312 cell as code
 // page 936 reads it (and as glibc's GB2312 does where the two differ), a Big5 cell as code page
-// 950 reads it, or as Big5-HKSCS does where 950 has no character (the ETEN extensions, read so
-// by browsers).
+// 950 reads it, or as Big5-HKSCS does where 950 gives it a private character (the ETEN
+// extensions, read so by browsers).
 struct CodePages {
   std::map<std::string, std::vector<char32_t>> gb;
   std::map<std::string, char32_t> big5;
@@ -146,7 +146,7 @@ struct CodePages {
         }
         if (trail >= 0x7F && trail <= 0xA0) continue;
         char32_t ch = Decode(cell, "CP950");
-        if (ch == 0) ch = Decode(cell, "BIG5-HKSCS");
+        if (ch == 0 && Decode(cell, "CP950", true) != 0) ch = Decode(cell, "BIG5-HKSCS");
         if (ch != 0) {
           big5[cell] = ch;
           inBig5[ch] = true;
@@ -192,6 +192,12 @@ TEST(Big2GbTables, EveryCharacterBothCodePagesHoldConvertsToItself) {
   }
   EXPECT_GT(nChecked, 9000u);
   EXPECT_TRUE(wrong.empty()) << wrong;
+  // What the tables write reads in the target code page (to iconv's "big5" too).
+  const Tables& t = EmbeddedTables();
+  for (DWORD i = 0; i + 1 < t.gbToBig5Size; i += 2)
+    EXPECT_NE(Decode(std::string(reinterpret_cast<const char*>(t.gbToBig5) + i, 2), "BIG5", true), 0u) << i;
+  for (DWORD i = 0; i + 1 < t.big5ToGbSize; i += 2)
+    EXPECT_NE(Decode(std::string(reinterpret_cast<const char*>(t.big5ToGb) + i, 2), "GB2312"), 0u) << i;
 }
 
 // Where one code page lacks a sign the other writes another way, the other's way; what neither
