@@ -133,8 +133,8 @@ void ForEachCharsetName(const CString& strLine, const CString& strName, Fn fn) {
 
 CString CharsetName(BOOL bBig5) { return bBig5 ? "big5" : "gb2312"; }
 
-// A converted page names its new code page where it named the old one, in the letter case of the
-// old; the names are of one length per direction, so positions found stay right.
+// A converted page names its new code page in its head where it named the old one, in the letter
+// case of the old; the names are of one length per direction, so positions found stay right.
 void RenameCharset(CString& strLine, BOOL bGBToBig5) {
   const CString strOld = CharsetName(!bGBToBig5);
   std::vector<int> names;
@@ -146,13 +146,24 @@ void RenameCharset(CString& strLine, BOOL bGBToBig5) {
   }
 }
 
-// True when a line of the page names the code page the page would be converted into: its text is
-// in that code page already, and converting it again would garble every Chinese character.
-bool DeclaresCharset(const CStringArray& lines, BOOL bBig5) {
+// True when the page's head (its first nHeadLines lines) names the code page the page would be
+// converted into: its text is in that code page already, and converting it again would garble
+// every Chinese character.
+bool DeclaresCharset(const CStringArray& lines, INT_PTR nHeadLines, BOOL bBig5) {
   bool bFound = false;
-  for (INT_PTR i = 0; i < lines.GetSize() && !bFound; ++i)
+  for (INT_PTR i = 0; i < nHeadLines && !bFound; ++i)
     ForEachCharsetName(lines[i], CharsetName(bBig5), [&](int) { bFound = true; });
   return bFound;
+}
+
+// The lines of the page's head, up to the one that ends it; all of them when it has none.
+INT_PTR HeadLineCount(const CStringArray& lines) {
+  for (INT_PTR i = 0; i < lines.GetSize(); ++i) {
+    CString strLower = lines[i];
+    strLower.MakeLower();
+    if (strLower.Find("</head>") >= 0) return i + 1;
+  }
+  return lines.GetSize();
 }
 
 // The last part of a path, at either separator.
@@ -635,13 +646,14 @@ CString DatabaseView::ConvertPage(const CString& strPath, PageConversion& run) {
     run.strWhy = converter.m_strError;
     return strPath;
   }
-  if (DeclaresCharset(converter.m_arrLines, run.bGBToBig5)) {
+  const INT_PTR nHeadLines = HeadLineCount(converter.m_arrLines);
+  if (DeclaresCharset(converter.m_arrLines, nHeadLines, run.bGBToBig5)) {
     ++run.nAlready;
     return strPath;
   }
   // Without the tables nothing is converted (the application said so when it started).
   if (!(run.bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB())) return strPath;
-  for (INT_PTR i = 0; i < converter.m_arrLines.GetSize(); ++i) RenameCharset(converter.m_arrLines[i], run.bGBToBig5);
+  for (INT_PTR i = 0; i < nHeadLines; ++i) RenameCharset(converter.m_arrLines[i], run.bGBToBig5);
   if (!converter.SaveToFile(strPath)) {
     run.strFailed = strPath;
     run.strWhy = converter.m_strError;

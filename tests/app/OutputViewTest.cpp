@@ -459,9 +459,11 @@ TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold)
   EXPECT_NE(Questions::Asked()[1].find(Gb("中文.htm")), std::string::npos) << Questions::Asked()[1];
 }
 
-// A page in its HTML head, declaring its code page.
+// A page declaring its code page in its head; its body names a code page, as a page about code
+// pages may, and is no declaration.
 std::string Page(const std::string& charset, const std::string& text) {
-  return "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">\r\n<p>" + text + "</p>\r\n";
+  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" + text +
+         "</p>\r\n<p>charset=big5</p>\r\n";
 }
 
 // A page that declares the code page it would be converted into is left as it is, and counted in
