@@ -378,7 +378,15 @@ HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strTex
   DeleteItem(hItem);
   if (hParent == nullptr) return nullptr;
   HTREEITEM hNew = InsertRecordItem(hParent, strText, kImageFolder, strPath, TRUE, hPrevious != nullptr ? hPrevious : TVI_FIRST);
-  FillFolder(strPath, hNew);
+  // "HTML Files" leaves its "Image2" to "Diagrams"; a folder below it shows all it holds, as
+  // when it is first opened.
+  CItemFileObj* pRecord = GetItemRecord(hNew);
+  if (GetItemRecord(hParent) == nullptr || pRecord == nullptr) {
+    FillFolder(strPath, hNew);
+  } else {
+    pRecord->m_dwMark = kFolderNotRead;
+    FillFolderItem(hNew);
+  }
   if (bSelected && hNew != nullptr) SelectItem(hNew);
   return hNew;
 }

@@ -681,27 +681,39 @@ TEST(OutputTree, AFolderIsReadWhenFirstOpenedAndShowsItsPages) {
 }
 
 // New Folder and Add Files on a folder never opened read it first: opened afterwards, it shows
-// each item once, sorted, as the disk holds it.
-TEST(OutputTree, NewFolderAndAddFilesOnAFolderNeverOpenedShowEachItemOnce) {
+// each item once, sorted, as the disk holds it; so does it after a conversion or a live-folder
+// copy into it.
+TEST(OutputTree, CommandsOnAFolderNeverOpenedShowEachItemOnce) {
   OutputSession s;
   WriteOutput(s, "Eng");
   TempDir source;
   const std::string added = source.Write("added.htm", "new page");
+  source.Write("web/live.htm", "live page");
   s.Create();
   brambolt::test::ModalAnswers answers;
   AnswerNewFolder(answers, "api");
   AnswerOpen(answers, added);
-  for (const UINT command : {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES}) {
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, (source / "web").c_str());
+    DlgCommand(h, IDOK);
+  });
+  Questions questions(IDYES);
+  for (const UINT command : {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_GB_TO_BIG5,
+                             ID_EXPLORER_COPY_LIVE_FOLDER}) {
     s.Command(ID_EXPLORER_REFRESH);
     HTREEITEM hClasses = s.Find({"HTML Files", "classes"});
     ASSERT_NE(hClasses, nullptr);
     ASSERT_EQ(s.view.GetChildItem(hClasses), nullptr) << "not read yet";
     s.view.SelectItem(hClasses);
     s.Command(command);
+    hClasses = s.Find({"HTML Files", "classes"});
+    ASSERT_NE(hClasses, nullptr);
     s.view.Expand(hClasses, TVE_EXPAND);
     const std::vector<std::string> shown = explorertest::TextsOf(s.view, hClasses);
-    s.view.SortChildren(hClasses);
-    EXPECT_EQ(explorertest::TextsOf(s.view, hClasses), shown) << "sorted, " << command;
+    if (command == ID_EXPLORER_NEW_FOLDER || command == ID_EXPLORER_ADD_FILES) {
+      s.view.SortChildren(hClasses);
+      EXPECT_EQ(explorertest::TextsOf(s.view, hClasses), shown) << "sorted, " << command;
+    }
     std::vector<std::string> onDisk;
     for (const auto& entry : std::filesystem::directory_iterator(s.shell.root / "Output_Eng/Htmls/classes"))
       onDisk.push_back(entry.path().filename().string());
@@ -710,6 +722,7 @@ TEST(OutputTree, NewFolderAndAddFilesOnAFolderNeverOpenedShowEachItemOnce) {
     std::sort(onDisk.begin(), onDisk.end());
     EXPECT_EQ(sorted, onDisk) << command;
   }
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/live.htm"), "live page");
 }
 
 TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
