@@ -74,6 +74,12 @@ bool IsUtf8(std::string_view text) {
   return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) > 0;
 }
 
+// Whether code page 936's bytes for a character are GB2312's: the page declares "gb2312", and
+// code page 936 holds GBK's characters too (lead and trail bytes from 0x81, 0x40).
+bool IsGB2312(const std::string& bytes) {
+  return bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) >= 0xA1 && static_cast<unsigned char>(bytes[1]) >= 0xA1;
+}
+
 // Characters in the page's code page, each one it lacks as a numeric character reference.
 void AppendInCodePage(std::string& out, const std::u32string& text, UINT codePage) {
   for (const char32_t ch : text) {
@@ -82,10 +88,30 @@ void AppendInCodePage(std::string& out, const std::u32string& text, UINT codePag
       continue;
     }
     const std::string bytes = brambolt::UnicodeToAnsi(std::u32string_view(&ch, 1), codePage);
-    if (bytes.empty() || bytes == "?")
+    if (bytes.empty() || bytes == "?" || (codePage == 936 && !IsGB2312(bytes)))
       out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
     else
       out += bytes;
+  }
+}
+
+// A line in one double-byte code page into a page of another: GB2312 into a Big5 page or the
+// other way through the program's own tables, as the output view converts pages, a character with
+// no counterpart (or every one, without the tables) as a reference to itself; into an English
+// page, each as a reference.
+void AppendConverted(std::string& out, std::string_view line, UINT sourceCodePage, UINT pageCodePage) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (static_cast<unsigned char>(line[i]) < 0x80 || i + 1 == line.size()) {
+      out += line[i];
+      continue;
+    }
+    const std::string_view pair = line.substr(i++, 2);
+    CString strPair(pair.data(), 2);
+    int nUnmapped = 0;
+    if (pageCodePage != 1252 && AFBig2GBObj::ConvertText(strPair, sourceCodePage == 936, &nUnmapped) && nUnmapped == 0)
+      out.append(static_cast<LPCTSTR>(strPair), static_cast<size_t>(strPair.GetLength()));
+    else
+      AppendInCodePage(out, brambolt::AnsiToUnicode(pair, sourceCodePage), pageCodePage);
   }
 }
 
@@ -121,14 +147,7 @@ CString SourceText(DocLanguage language, const CString& strText) {
     } else if (sourceCodePage == 0 || sourceCodePage == pageCodePage) {
       out += line;  // in the page's own code page (or not text we can read): as it is
     } else {
-      // GB2312 into a Big5 page or the other way: through the program's own tables, as the
-      // output view converts pages; into an English page (or without the tables), character by
-      // character.
-      CString strLine(line.data(), static_cast<int>(line.size()));
-      if (pageCodePage != 1252 && AFBig2GBObj::ConvertText(strLine, sourceCodePage == 936))
-        out.append(static_cast<LPCTSTR>(strLine), static_cast<size_t>(strLine.GetLength()));
-      else
-        AppendInCodePage(out, brambolt::AnsiToUnicode(line, sourceCodePage), pageCodePage);
+      AppendConverted(out, line, sourceCodePage, pageCodePage);
     }
     if (bLineEnd) out += '\n';
   });

@@ -24,7 +24,7 @@ CString HtmlText(const CString& strText);
 // is converted to the page's code page, a character the page lacks becoming a numeric character
 // reference ("&#NNNN;"); the other lines are read as GB2312 or Big5 (whichever the text reads
 // in, see AFBig2GBObj::DoubleByteCodePageOf) and converted through the program's tables when the
-// page is in the other one (a character with no counterpart a white square), into references in
+// page is in the other one (a character with no counterpart as a reference), into references in
 // an English page, and copied as they are into a page of their own code page. Escape first: the
 // references stay.
 CString SourceText(DocLanguage language, const CString& strText);

@@ -336,12 +336,12 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
     const char* simplified;
     const char* traditional;
   } comment{"功能：检查许可证", "功能：檢查許可證"}, argument{"许可", "許可"}, title{"许可证管理", "許可證管理"},
-    description{"检查许可证。", "檢查許可證。"};
+    description{"检查许可证。", "檢查許可證。"}, missing{"硷", "龘"};  // a character the other lacks
   model_test::TablesShell shell;
   for (const UINT source : {936u, 950u}) {
     auto in = [&](const Text& t) { return InCodePage(source == 936 ? t.simplified : t.traditional, source); };
-    const std::string header = "class CLicense\n{\npublic:\n    // " + in(comment) + "\n    BOOL Check(LPCTSTR name = \"" +
-                               in(argument) + "\");\n};\n";
+    const std::string header = "class CLicense\n{\npublic:\n    // " + in(comment) + in(missing) +
+                               "\n    BOOL Check(LPCTSTR name = \"" + in(argument) + "\");\n};\n";
     for (const int nLanguage : {LANGUAGE_CHS, LANGUAGE_CHT, LANGUAGE_ENG}) {
       ShapesProject p(header.c_str());
       p.project.m_strProjectTitle = in(title).c_str();
@@ -357,6 +357,11 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
       const std::string index = Page(p, "Index.htm");
       const std::string what = std::to_string(source) + " into " + std::to_string(nLanguage);
       EXPECT_TRUE(Contains(classPage, out(comment))) << what;
+      // Written as itself where the page's code page lacks it.
+      const bool bOwnCodePage = (source == 936) == (nLanguage == LANGUAGE_CHS) && nLanguage != LANGUAGE_ENG;
+      EXPECT_TRUE(Contains(classPage, bOwnCodePage ? in(missing) : References(source == 936 ? missing.simplified
+                                                                                             : missing.traditional)))
+          << what;
       EXPECT_TRUE(Contains(classPage, out(argument))) << what;
       EXPECT_TRUE(Contains(functionPage, out(comment))) << what;
       EXPECT_TRUE(Contains(functionPage, out(argument))) << what;
