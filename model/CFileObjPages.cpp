@@ -295,8 +295,8 @@ void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFu
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
       << ProjectText(m_language, pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
-      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">" << ProjectText(m_language, pFunction->m_strName)
-      << "</a><b>\n";
+      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+      << ProjectText(m_language, pFunction->m_strName) << "</a><b>\n";
   out << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
   if (pFunction->m_bStatic)
     out << "<p class=\"indent\">" << t.font << t.staticFunctionBefore << m_class << t.staticFunctionAfter
@@ -341,10 +341,11 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
   for (POSITION pos = m_cls.m_MemberFunctionList.GetHeadPosition(); pos != nullptr;) {
     const CMemberFunctionObj* pFunction = m_cls.m_MemberFunctionList.GetNext(pos);
     if (!IsFunctionDocumented(*m_pProject, pFunction->m_nAccess)) continue;
-    out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "") << ProjectText(m_language, pFunction->m_strReturnType)
-        << "</b> <a href=\"Member Functions/" << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName))
-        << ".htm\">" << ProjectText(m_language, pFunction->m_strName) << "</a><b>(" << JoinParameters(m_language, pFunction->m_ParameterList)
-        << ")</b></p> \n";
+    out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "")
+        << ProjectText(m_language, pFunction->m_strReturnType) << "</b> <a href=\"Member Functions/"
+        << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+        << ProjectText(m_language, pFunction->m_strName) << "</a><b>("
+        << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
     out << t.functionAccess[AccessIndex(pFunction->m_nAccess)];
     if (pFunction->m_bVirtual) out << t.virtualFunction;
     if (pFunction->m_bStatic) out << t.staticFunction;
@@ -356,8 +357,8 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
     const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
     if (!IsVariableDocumented(*m_pProject, pVariable->m_nAccess)) continue;
     out << "<p class=\"dt\"><b>" << ProjectText(m_language, pVariable->m_strType) << "</b> <a href=\"Member Vars/"
-        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">" << ProjectText(m_language, pVariable->m_strName)
-        << "</a></p> \n";
+        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
+        << ProjectText(m_language, pVariable->m_strName) << "</a></p> \n";
     out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
     if (pVariable->m_bStatic) out << t.staticVariable;
     if (!pVariable->m_strComment.IsEmpty())
@@ -427,8 +428,8 @@ void ClassPageWriter::VariablePage(PageText& out, const CVariableObj* pVariable)
   const CString strName = ProjectText(m_language, pVariable->m_strName);
   const int nAccess = AccessIndex(pVariable->m_nAccess);
   out << "<h1>" << t.font4 << m_class << "::" << strName << "</font></h1>\n";
-  out << "<p><b>" << F << ProjectText(m_language, pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass << ".htm\">"
-      << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
+  out << "<p><b>" << F << ProjectText(m_language, pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass
+      << ".htm\">" << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
   out << "<p class=\"indent\">" << F;
   if (!pVariable->m_strComment.IsEmpty()) out << ProjectText(m_language, pVariable->m_strComment) << ",";
   out << t.variableAccessBefore[nAccess] << m_class << t.variableAccessAfter[nAccess];
@@ -446,8 +447,8 @@ void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFun
   const int nAccess = AccessIndex(pFunction->m_nAccess);
   out << "<h1>" << t.font4 << "<a name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></a>"
       << m_class << "::" << strName << "</font></h1>\n";
-  out << "<P><B>" << ProjectText(m_language, pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName << "("
-      << JoinParameters(m_language, pFunction->m_ParameterList) << "\n"
+  out << "<P><B>" << ProjectText(m_language, pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName
+      << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << "\n"
       << ") </B></P>\n";
   if (!pFunction->m_strComment.IsEmpty()) out << ProjectText(m_language, pFunction->m_strComment) << ",";
   out << t.functionAccessBefore[nAccess] << m_class << t.functionAccessAfter[nAccess];
@@ -472,9 +473,10 @@ void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVaria
   const Big5Texts& t = Big5TextsOf();
   const CString strName = ProjectText(m_language, pVariable->m_strName);
   out << "<h1>" << m_class << "::" << strName << "</h1>\n";
-  out << "<p><b>" << ProjectText(m_language, pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">" << m_class
-      << "</a><b>::" << strName << "</b></p>  \n";
-  if (!pVariable->m_strComment.IsEmpty()) out << "<p>" << ProjectText(m_language, pVariable->m_strComment) << "</p>  \n";
+  out << "<p><b>" << ProjectText(m_language, pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">"
+      << m_class << "</a><b>::" << strName << "</b></p>  \n";
+  if (!pVariable->m_strComment.IsEmpty())
+    out << "<p>" << ProjectText(m_language, pVariable->m_strComment) << "</p>  \n";
   out << DocText(DocLanguage::Big5, "<p>此變數是類別") << m_class << t.variablePageAccess[AccessIndex(pVariable->m_nAccess)];
   out << "<p>" << TypeText(VariableTypeTable(DocLanguage::Big5), pVariable->m_strType, pVariable->m_strName)
       << "</p>  \n";

@@ -181,7 +181,8 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
         const auto it = firstByName.find(std::string(strBase, static_cast<size_t>(strBase.GetLength())));
         if (it != firstByName.end())
-          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << ProjectText(language, strBase) << "</a></P></B>\n";
+          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << ProjectText(language, strBase)
+              << "</a></P></B>\n";
         else
           out << "<P><B>" << ProjectText(language, strBase) << "</P></B>\n";
       }
@@ -304,8 +305,8 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
       << "</table>\n"
       << "\n";
   out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-      << ProjectText(DocLanguage::English, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << ProjectText(DocLanguage::English, m_strEmail)
-      << "</a></font></b></p>\n";
+      << ProjectText(DocLanguage::English, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
+      << ProjectText(DocLanguage::English, m_strEmail) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -329,16 +330,16 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
         << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
         << ProjectText(DocLanguage::GB, pClass->m_strClassName) << "</a></td>\n"
         << "      <td width=\"78%\">" << strDescription << "\n"
-        << "        <p><b>" << strBase << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strBaseClassName) << ", <b>" << strDefined
-        << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strHeaderFile) << "</td>\n"
+        << "        <p><b>" << strBase << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strBaseClassName) << ", <b>"
+        << strDefined << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strHeaderFile) << "</td>\n"
         << "    </tr>\n";
   }
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
-      << ProjectText(DocLanguage::GB, m_strEmail) << "</a></font></b></p>\n";
+      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail)
+      << "\">" << ProjectText(DocLanguage::GB, m_strEmail) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -346,7 +347,8 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
   WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
-      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : ProjectText(DocLanguage::Big5, m_strProjectTitle)) << "</h1> \n";
+      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : ProjectText(DocLanguage::Big5, m_strProjectTitle))
+      << "</h1> \n";
   out << "<p>" << ProjectText(DocLanguage::Big5, m_strDescription) << "</p> \n";
   out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
          "the class library.</b></p>\n";

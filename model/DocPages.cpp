@@ -71,13 +71,15 @@ bool IsAscii(std::string_view text) {
 }
 
 bool IsUtf8(std::string_view text) {
-  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) > 0;
+  const int nLength = static_cast<int>(text.size());
+  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), nLength, nullptr, 0) > 0;
 }
 
 // Whether code page 936's bytes for a character are GB2312's: the page declares "gb2312", and
 // code page 936 holds GBK's characters too (lead and trail bytes from 0x81, 0x40).
 bool IsGB2312(const std::string& bytes) {
-  return bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) >= 0xA1 && static_cast<unsigned char>(bytes[1]) >= 0xA1;
+  return bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) >= 0xA1 &&
+         static_cast<unsigned char>(bytes[1]) >= 0xA1;
 }
 
 // Characters in the page's code page, each one it lacks as a numeric character reference.

@@ -362,10 +362,13 @@ void AnswerNewFolder(brambolt::test::ModalAnswers& answers, const char* name) {
 }
 
 void AnswerOpen(brambolt::test::ModalAnswers& answers, const std::string& path) {
-  answers.When(nullptr, "Open", [=](HWND h) {
-    ::SetDlgItemText(h, edt1, path.c_str());
-    DlgCommand(h, IDOK);
-  }, true);
+  answers.When(
+      nullptr, "Open",
+      [=](HWND h) {
+        ::SetDlgItemText(h, edt1, path.c_str());
+        DlgCommand(h, IDOK);
+      },
+      true);
 }
 
 TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
@@ -462,8 +465,8 @@ TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold)
 // A page declaring its code page in its head; its body names a code page, as a page about code
 // pages may, and is no declaration.
 std::string Page(const std::string& charset, const std::string& text) {
-  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" + text +
-         "</p>\r\n<p>charset=big5</p>\r\n";
+  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" +
+         text + "</p>\r\n<p>charset=big5</p>\r\n";
 }
 
 // A page that declares the code page it would be converted into is left as it is, and counted in
@@ -511,8 +514,9 @@ TEST(OutputTree, TheHtmlFilesFolderConvertsEveryPageUnderItAndCountsCharactersWi
   EXPECT_EQ(s.Read("Output_Eng/Htmls/Index.htm"), Page("big5", Big5("類別") + "\xC6\xA1" + Big5("【】")));
   EXPECT_EQ(s.Read("Output_Eng/Htmls/CView/CView.htm"), Page("big5", Big5("中文□")));
   EXPECT_EQ(s.Read("Output_Eng/Htmls/CView/Member Vars/m_n.htm"), Page("big5", Big5("□□")));
-  EXPECT_EQ(Questions::Asked(), (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?",
-                                                          "3 character(s) had no counterpart in Big5 and became white squares."}));
+  EXPECT_EQ(Questions::Asked(),
+            (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?",
+                                      "3 character(s) had no counterpart in Big5 and became white squares."}));
   EXPECT_NE(s.Find({"HTML Files", "CView", "CView.htm"}), nullptr);
 }
 
@@ -520,8 +524,10 @@ TEST(OutputTree, TheHtmlFilesFolderConvertsEveryPageUnderItAndCountsCharactersWi
 // one message says which, why, and how many pages were and were not converted.
 TEST(OutputTree, AFolderConvertedOnAFullDiskStopsAndSaysSoOnce) {
   OutputSession s;
-  for (int i = 0; i < 3; ++i) s.Write("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
-  for (int i = 0; i < 25; ++i) s.Write("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
+  for (int i = 0; i < 3; ++i)
+    s.Write("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
+  for (int i = 0; i < 25; ++i)
+    s.Write("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
   s.Create();
   Questions questions(IDYES);
   const std::string full = s.shell.root / "Output_Eng/Htmls/book/full/";
@@ -530,8 +536,10 @@ TEST(OutputTree, AFolderConvertedOnAFullDiskStopsAndSaysSoOnce) {
   });
   s.Select({"HTML Files", "book"});
   s.Command(ID_EXPLORER_GB_TO_BIG5);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.Read("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm"), Page("big5", Big5("中文")));
-  for (int i = 0; i < 25; ++i) EXPECT_EQ(s.Read("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm"), Page("gb2312", Gb("中文")));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm"), Page("big5", Big5("中文")));
+  for (int i = 0; i < 25; ++i)
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm"), Page("gb2312", Gb("中文")));
   ASSERT_EQ(Questions::Asked().size(), 2u);
   const std::string& told = Questions::Asked()[1];
   EXPECT_EQ(told.rfind("Converting stopped at ", 0), 0u) << told;
@@ -698,8 +706,8 @@ TEST(OutputTree, CommandsOnAFolderNeverOpenedShowEachItemOnce) {
     DlgCommand(h, IDOK);
   });
   Questions questions(IDYES);
-  for (const UINT command : {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_GB_TO_BIG5,
-                             ID_EXPLORER_COPY_LIVE_FOLDER}) {
+  for (const UINT command :
+       {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_GB_TO_BIG5, ID_EXPLORER_COPY_LIVE_FOLDER}) {
     s.Command(ID_EXPLORER_REFRESH);
     HTREEITEM hClasses = s.Find({"HTML Files", "classes"});
     ASSERT_NE(hClasses, nullptr);

@@ -186,9 +186,12 @@ TEST(Big2GbTables, EveryCharacterBothCodePagesHoldConvertsToItself) {
     ++nChecked;
     const std::string to = Convert(cell, false);
     const auto found = pages.gb.find(to);
-    const bool bSame = found != pages.gb.end() && std::find(found->second.begin(), found->second.end(), ch) != found->second.end();
-    const bool bOtherForm = found != pages.gb.end() && IsHan(ch) && IsHan(found->second.front()) && Convert(to, true) == cell;
-    if (!bSame && !bOtherForm) wrong += " " + Utf8(ch) + "<" + (found != pages.gb.end() ? Utf8(found->second.front()) : "?");
+    const bool bSame =
+        found != pages.gb.end() && std::find(found->second.begin(), found->second.end(), ch) != found->second.end();
+    const bool bOtherForm =
+        found != pages.gb.end() && IsHan(ch) && IsHan(found->second.front()) && Convert(to, true) == cell;
+    if (!bSame && !bOtherForm)
+      wrong += " " + Utf8(ch) + "<" + (found != pages.gb.end() ? Utf8(found->second.front()) : "?");
   }
   EXPECT_GT(nChecked, 9000u);
   EXPECT_TRUE(wrong.empty()) << wrong;

@@ -324,7 +324,8 @@ std::string InCodePage(const char* utf8, UINT codePage) { return brambolt::Utf8T
 
 std::string References(const char* utf8) {
   std::string out;
-  for (char32_t ch : brambolt::AnsiToUnicode(utf8, CP_UTF8)) out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
+  for (char32_t ch : brambolt::AnsiToUnicode(utf8, CP_UTF8))
+    out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
   return out;
 }
 
@@ -336,7 +337,7 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
     const char* simplified;
     const char* traditional;
   } comment{"功能：检查许可证", "功能：檢查許可證"}, argument{"许可", "許可"}, title{"许可证管理", "許可證管理"},
-    description{"检查许可证。", "檢查許可證。"}, missing{"硷", "龘"};  // a character the other lacks
+      description{"检查许可证。", "檢查許可證。"}, missing{"硷", "龘"};  // a character the other lacks
   model_test::TablesShell shell;
   for (const UINT source : {936u, 950u}) {
     auto in = [&](const Text& t) { return InCodePage(source == 936 ? t.simplified : t.traditional, source); };
@@ -348,7 +349,7 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
       p.project.m_strDescription = in(description).c_str();
       Generate(p, nLanguage);
       auto out = [&](const Text& t) {
-        return nLanguage == LANGUAGE_CHS ? InCodePage(t.simplified, 936)
+        return nLanguage == LANGUAGE_CHS   ? InCodePage(t.simplified, 936)
                : nLanguage == LANGUAGE_CHT ? InCodePage(t.traditional, 950)
                                            : References(source == 936 ? t.simplified : t.traditional);
       };
@@ -359,8 +360,8 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
       EXPECT_TRUE(Contains(classPage, out(comment))) << what;
       // Written as itself where the page's code page lacks it.
       const bool bOwnCodePage = (source == 936) == (nLanguage == LANGUAGE_CHS) && nLanguage != LANGUAGE_ENG;
-      EXPECT_TRUE(Contains(classPage, bOwnCodePage ? in(missing) : References(source == 936 ? missing.simplified
-                                                                                             : missing.traditional)))
+      EXPECT_TRUE(Contains(
+          classPage, bOwnCodePage ? in(missing) : References(source == 936 ? missing.simplified : missing.traditional)))
           << what;
       EXPECT_TRUE(Contains(classPage, out(argument))) << what;
       EXPECT_TRUE(Contains(functionPage, out(comment))) << what;
