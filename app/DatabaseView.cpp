@@ -1,8 +1,6 @@
 // The output tree: filled from the language's output folder, and its commands on the disk.
 #include "app/DatabaseView.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -119,21 +117,53 @@ int OutputFolderImage(const CString& strPath) {
 bool IsConvertiblePage(const CString& strPath) { return IsOneOf(LowerExtension(strPath), {"htm", "html", "asp"}); }
 
 // A page names the code page of its bytes in its content type ("charset=gb2312" as the pages are
-// written, "charset=big5"); a converted page names its new one, in the letter case of the old.
-void RenameCharset(CString& strLine, BOOL bGBToBig5) {
-  const CString strFrom = bGBToBig5 ? "charset=gb2312" : "charset=big5";
+// written, "charset=big5"). Calls fn with the position of each "charset=<name>" of the line (any
+// letter case) that names that code page as a whole name ("big5-hkscs" is another code page).
+template <class Fn>
+void ForEachCharsetName(const CString& strLine, const CString& strName, Fn fn) {
+  const CString strFrom = "charset=" + strName;
   CString strLower = strLine;
   strLower.MakeLower();
   for (int at = strLower.Find(strFrom); at >= 0; at = strLower.Find(strFrom, at + 1)) {
-    const int nName = at + static_cast<int>(sizeof "charset=") - 1;
     const int nEnd = at + strFrom.GetLength();
-    // The whole name only: "big5-hkscs" is another code page.
     if (nEnd < strLine.GetLength() && (std::isalnum(static_cast<BYTE>(strLine[nEnd])) || strLine[nEnd] == '-')) continue;
-    CString strName = bGBToBig5 ? "big5" : "gb2312";
-    if (std::isupper(static_cast<BYTE>(strLine[nName]))) strName.MakeUpper();
-    strLine = strLine.Left(nName) + strName + strLine.Mid(nEnd);
-    strLower = strLower.Left(nName) + strName + strLower.Mid(nEnd);
+    fn(at + static_cast<int>(sizeof "charset=") - 1);
   }
+}
+
+CString CharsetName(BOOL bBig5) { return bBig5 ? "big5" : "gb2312"; }
+
+// A converted page names its new code page in its head where it named the old one, in the letter
+// case of the old; the names are of one length per direction, so positions found stay right.
+void RenameCharset(CString& strLine, BOOL bGBToBig5) {
+  const CString strOld = CharsetName(!bGBToBig5);
+  std::vector<int> names;
+  ForEachCharsetName(strLine, strOld, [&](int nName) { names.push_back(nName); });
+  for (auto it = names.rbegin(); it != names.rend(); ++it) {
+    CString strName = CharsetName(bGBToBig5);
+    if (std::isupper(static_cast<BYTE>(strLine[*it]))) strName.MakeUpper();
+    strLine = strLine.Left(*it) + strName + strLine.Mid(*it + strOld.GetLength());
+  }
+}
+
+// True when the page's head (its first nHeadLines lines) names the code page the page would be
+// converted into: its text is in that code page already, and converting it again would garble
+// every Chinese character.
+bool DeclaresCharset(const CStringArray& lines, INT_PTR nHeadLines, BOOL bBig5) {
+  bool bFound = false;
+  for (INT_PTR i = 0; i < nHeadLines && !bFound; ++i)
+    ForEachCharsetName(lines[i], CharsetName(bBig5), [&](int) { bFound = true; });
+  return bFound;
+}
+
+// The lines of the page's head, up to the one that ends it; all of them when it has none.
+INT_PTR HeadLineCount(const CStringArray& lines) {
+  for (INT_PTR i = 0; i < lines.GetSize(); ++i) {
+    CString strLower = lines[i];
+    strLower.MakeLower();
+    if (strLower.Find("</head>") >= 0) return i + 1;
+  }
+  return lines.GetSize();
 }
 
 // The last part of a path, at either separator.
@@ -182,15 +212,6 @@ void ForEachWithProgress(const Folders& folders, Fn fn) {
   pShell->EndProgress();
 }
 
-// The sub-folders of a folder under the status bar's progress, advanced once per sub-folder.
-template <class Fn>
-void ForEachSubFolderWithProgress(const CString& strFolder, Fn fn) {
-  SECFileSystem fs;
-  std::vector<CString> folders;
-  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) { folders.push_back(strSubFolder); });
-  ForEachWithProgress(folders, fn);
-}
-
 FolderEntries ListFolder(const CString& strFolder) {
   // Hidden, system, volume-label and device entries are no plain files.
   constexpr DWORD kNotPlain = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08 | FILE_ATTRIBUTE_DIRECTORY |
@@ -216,22 +237,6 @@ FolderEntries ListFolder(const CString& strFolder) {
   } while (::FindNextFile(hFind, &data));
   ::FindClose(hFind);
   return entries;
-}
-
-// True when every byte of the text belongs to a character of the charset: a name in the other
-// code page (UTF-8 above all) is no GB2312 or Big5 text, and converting it would garble it.
-bool DecodesFully(const CString& strText, const char* pszCharset) {
-  iconv_t cd = iconv_open("UTF-8", pszCharset);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  std::string input(static_cast<LPCTSTR>(strText), static_cast<size_t>(strText.GetLength()));
-  std::string output(input.size() * 4 + 4, '\0');
-  char* pIn = input.data();
-  size_t nIn = input.size();
-  char* pOut = output.data();
-  size_t nOut = output.size();
-  const bool bDecoded = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
-  iconv_close(cd);
-  return bDecoded;
 }
 
 int AskYesNo(UINT nID) { return AfxMessageBox(nID, MB_YESNO | MB_ICONINFORMATION); }
@@ -373,7 +378,15 @@ HTREEITEM DatabaseView::ReplaceFolderItem(HTREEITEM hItem, const CString& strTex
   DeleteItem(hItem);
   if (hParent == nullptr) return nullptr;
   HTREEITEM hNew = InsertRecordItem(hParent, strText, kImageFolder, strPath, TRUE, hPrevious != nullptr ? hPrevious : TVI_FIRST);
-  FillFolder(strPath, hNew);
+  // "HTML Files" leaves its "Image2" to "Diagrams"; a folder below it shows all it holds, as
+  // when it is first opened.
+  CItemFileObj* pRecord = GetItemRecord(hNew);
+  if (GetItemRecord(hParent) == nullptr || pRecord == nullptr) {
+    FillFolder(strPath, hNew);
+  } else {
+    pRecord->m_dwMark = kFolderNotRead;
+    FillFolderItem(hNew);
+  }
   if (bSelected && hNew != nullptr) SelectItem(hNew);
   return hNew;
 }
@@ -476,6 +489,8 @@ void DatabaseView::OnNewFolder() {
   HTREEITEM hItem = GetSelectedItem();
   const CItemFileObj* pRecord = GetItemRecord(hItem);
   if (pRecord == nullptr || !pRecord->m_bFolder) return;
+  // A folder not read yet is read first: read after the insertion, it would show the new item twice.
+  FillFolderItem(hItem);
   SECFileSystem fs;
   CNewFolderDlg dlg(this);
   dlg.m_strParentFolder = fs.AppendPath(pRecord->m_strPath, "");
@@ -490,6 +505,7 @@ void DatabaseView::OnAddFiles() {
   HTREEITEM hItem = GetSelectedItem();
   const CItemFileObj* pRecord = GetItemRecord(hItem);
   if (pRecord == nullptr || !pRecord->m_bFolder) return;
+  FillFolderItem(hItem);
   const CString strFolder = pRecord->m_strPath;
   CMyFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
                   "Html Files (.htm;.html|*.htm;*.html|All Files (*.*)|*.*||", AfxGetMainWnd());
@@ -582,7 +598,8 @@ void DatabaseView::OnConvertBig5ToGB() { ConvertSelection(FALSE); }
 void DatabaseView::ConvertSelection(BOOL bGBToBig5) {
   HTREEITEM hItem = GetSelectedItem();
   CItemFileObj* pRecord = GetItemRecord(hItem);
-  if (pRecord == nullptr || GetItemRecord(GetParentItem(hItem)) == nullptr) return;
+  // Any folder or page with a record: "HTML Files" too, and the pages directly in the output.
+  if (pRecord == nullptr) return;
   if (!pRecord->m_bFolder && !IsConvertiblePage(pRecord->m_strPath)) return;
   if (AskYesNo(bGBToBig5 ? IDS_CONVERT_TO_BIG5 : IDS_CONVERT_TO_GB) != IDYES) return;
   SECFileSystem fs;
@@ -592,30 +609,67 @@ void DatabaseView::ConvertSelection(BOOL bGBToBig5) {
     const CString strName = fs.GetFileName(strPath);
     ReplaceFolderItem(hItem, strName.IsEmpty() ? GetItemText(hItem) : strName, strPath);
   } else {
-    pRecord->m_strPath = ConvertPage(pRecord->m_strPath, bGBToBig5);
+    PageConversion run(bGBToBig5);
+    run.nPages = 1;
+    pRecord->m_strPath = ConvertPage(pRecord->m_strPath, run);
     SetItemText(hItem, 0, fs.GetFileName(pRecord->m_strPath));
+    run.Report();
   }
 }
 
 // ---- conversion ----
 
-CString DatabaseView::ConvertPage(const CString& strPath, BOOL bGBToBig5) {
-  // A link is left alone: its target may lie outside the output.
-  if (IsLink(strPath)) return strPath;
-  AFBig2GBObj converter;
-  if (converter.LoadFromFile(strPath)) {
-    const BOOL bConverted = bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB();
-    if (bConverted) {
-      for (INT_PTR i = 0; i < converter.m_arrLines.GetSize(); ++i) RenameCharset(converter.m_arrLines[i], bGBToBig5);
-      // A page that could not be written keeps its text, and its name with it: the user is told.
-      if (!converter.SaveToFile(strPath)) {
-        CFileException error(CFileException::genericException, -1, strPath);
-        error.ReportError(MB_ICONEXCLAMATION);
-        return strPath;
-      }
-    }
+DatabaseView::PageConversion::PageConversion(BOOL bToBig5) : bGBToBig5(bToBig5) {}
+
+void DatabaseView::PageConversion::Report() const {
+  const CString strTarget = bGBToBig5 ? "Big5" : "GB2312";
+  CString strText;
+  CString strLine;
+  if (!strFailed.IsEmpty()) {
+    strText = "Converting stopped at " + strFailed + ":\n" + strWhy + "\n";
+    strLine.Format("%d page(s) were converted to %s, %d were not.", nConverted, static_cast<LPCTSTR>(strTarget),
+                   nPages - nConverted - nAlready);
+    strText += strLine;
   }
-  return ConvertFileName(strPath, bGBToBig5);
+  if (nAlready > 0) {
+    strLine.Format("%d page(s) already declared charset=%s and were left as they are.", nAlready,
+                   static_cast<LPCTSTR>(CharsetName(bGBToBig5)));
+    strText += (strText.IsEmpty() ? "" : "\n") + strLine;
+  }
+  if (nUnmapped > 0) {
+    strLine.Format("%d character(s) had no counterpart in %s and became white squares.", nUnmapped,
+                   static_cast<LPCTSTR>(strTarget));
+    strText += (strText.IsEmpty() ? "" : "\n") + strLine;
+  }
+  if (!strText.IsEmpty()) AfxMessageBox(strText, strFailed.IsEmpty() ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+}
+
+CString DatabaseView::ConvertPage(const CString& strPath, PageConversion& run) {
+  // A link is left alone: its target may lie outside the output.
+  if (run.Stopped() || IsLink(strPath)) return strPath;
+  AFBig2GBObj converter;
+  // A page that cannot be read or written keeps its text, and its name with it; the run stops.
+  if (!converter.LoadFromFile(strPath)) {
+    run.strFailed = strPath;
+    run.strWhy = converter.m_strError;
+    return strPath;
+  }
+  const INT_PTR nHeadLines = HeadLineCount(converter.m_arrLines);
+  if (DeclaresCharset(converter.m_arrLines, nHeadLines, run.bGBToBig5)) {
+    ++run.nAlready;
+    return strPath;
+  }
+  // Without the tables nothing is converted (the application said so when it started).
+  if (!(run.bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB())) return strPath;
+  for (INT_PTR i = 0; i < nHeadLines; ++i) RenameCharset(converter.m_arrLines[i], run.bGBToBig5);
+  if (!converter.SaveToFile(strPath)) {
+    run.strFailed = strPath;
+    run.strWhy = converter.m_strError;
+    return strPath;
+  }
+  run.nUnmapped += converter.m_nUnmapped;
+  ++run.nConverted;
+  return ConvertFileName(strPath, run.bGBToBig5);
 }
 
 CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
@@ -625,7 +679,7 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
   const bool bDoubleByte = std::any_of(static_cast<LPCTSTR>(strOldName),
                                        static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
                                        [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
-  if (!bDoubleByte || !DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
+  if (!bDoubleByte || !AFBig2GBObj::DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
   CString strNewName = strOldName;
   if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
   strNewName.Trim();
@@ -635,25 +689,39 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
   return fs.RenameFile(strPath, strNewPath) ? strNewPath : strPath;
 }
 
-void DatabaseView::ConvertFolderFiles(const CString& strFolder, BOOL bGBToBig5) {
+void DatabaseView::CollectPages(const CString& strFolder, std::vector<CString>& pages) {
   ForEachPlainFile(strFolder, [&](const CString& strPath) {
-    if (IsConvertiblePage(strPath)) ConvertPage(strPath, bGBToBig5);
+    if (IsConvertiblePage(strPath)) pages.push_back(strPath);
+  });
+}
+
+void DatabaseView::CollectPagesBelow(const CString& strFolder, std::vector<CString>& pages) {
+  CollectPages(strFolder, pages);
+  SECFileSystem fs;
+  ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) {
+    if (!IsLink(strSubFolder)) CollectPagesBelow(strSubFolder, pages);
   });
 }
 
 void DatabaseView::ConvertFolder(const CString& strFolder, BOOL bGBToBig5) {
-  ConvertFolderFiles(strFolder, bGBToBig5);
-  ForEachSubFolderWithProgress(strFolder, [&](const CString& strSubFolder) {
-    if (!IsImage2Folder(strSubFolder) && !IsLink(strSubFolder)) ConvertSubFolders(strSubFolder, bGBToBig5);
-  });
-}
-
-void DatabaseView::ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5) {
-  ConvertFolderFiles(strFolder, bGBToBig5);
+  // The pages are listed first, so a run that stops can say how many were not converted.
+  std::vector<CString> pages;
+  CollectPages(strFolder, pages);
+  std::vector<std::vector<CString>> subFolders;
   SECFileSystem fs;
   ForEachPath(fs.GetDirectoryList(strFolder, TRUE), [&](const CString& strSubFolder) {
-    if (!IsLink(strSubFolder)) ConvertSubFolders(strSubFolder, bGBToBig5);
+    if (IsImage2Folder(strSubFolder) || IsLink(strSubFolder)) return;
+    subFolders.emplace_back();
+    CollectPagesBelow(strSubFolder, subFolders.back());
   });
+  PageConversion run(bGBToBig5);
+  run.nPages = static_cast<int>(pages.size());
+  for (const auto& folder : subFolders) run.nPages += static_cast<int>(folder.size());
+  for (const CString& strPage : pages) ConvertPage(strPage, run);
+  ForEachWithProgress(subFolders, [&](const std::vector<CString>& folder) {
+    for (const CString& strPage : folder) ConvertPage(strPage, run);
+  });
+  run.Report();
 }
 
 // ---- command states ----

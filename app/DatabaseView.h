@@ -23,7 +23,10 @@ class DatabaseView : public WorkspaceTree {
 
   // Conversion of a folder's pages: every "htm", "html" and "asp" file in it and below it (a
   // first-level "image2" folder left out) converted in place, and its name converted when it
-  // decodes fully in the source code page. Folder names stay.
+  // decodes fully in the source code page. Folder names stay. A page that declares the target
+  // code page already is left as it is; the first page that cannot be read or written stops the
+  // run. One message then tells what failed and why, the pages left, and the characters that
+  // had no counterpart.
   void ConvertFolder(const CString& strFolder, BOOL bGBToBig5);
   // Converts the file name of the path and renames the file; the new path, or the old one when
   // nothing changed or the rename failed.
@@ -47,8 +50,10 @@ class DatabaseView : public WorkspaceTree {
   // Reads the contents of a folder item not read yet (its files, and its sub-folders to be read
   // in turn when opened); nothing for any other item.
   void FillFolderItem(HTREEITEM hItem);
-  // Converts one folder's files and, recursively, its sub-folders.
-  void ConvertSubFolders(const CString& strFolder, BOOL bGBToBig5);
+  // Lists the pages directly in the folder; and those in it and in its sub-folders at any depth
+  // (links to folders not entered).
+  static void CollectPages(const CString& strFolder, std::vector<CString>& pages);
+  static void CollectPagesBelow(const CString& strFolder, std::vector<CString>& pages);
 
   // What the tree asks of the application: copying a chosen file into a folder of the output
   // (TRUE when it is there now) and opening a picture in the picture view.
@@ -93,10 +98,25 @@ class DatabaseView : public WorkspaceTree {
   // Replaces the folder item by a fresh one of the given text and path in its place among its
   // siblings (selected when it was), filled from disk; the new item.
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
-  // Converts one page file's text in place, then its name; the file's path afterwards.
-  CString ConvertPage(const CString& strPath, BOOL bGBToBig5);
-  // Converts the pages directly in the folder.
-  void ConvertFolderFiles(const CString& strFolder, BOOL bGBToBig5);
+  // What one Convert command did, told in one message when it ends.
+  struct PageConversion {
+    explicit PageConversion(BOOL bToBig5);
+    bool Stopped() const { return !strFailed.IsEmpty(); }
+    // Says what failed and why, with the pages converted and not; the pages that declared the
+    // target code page already; the characters that became white squares. Nothing when all went
+    // well.
+    void Report() const;
+    BOOL bGBToBig5;
+    int nPages = 0;
+    int nConverted = 0;
+    int nAlready = 0;
+    int nUnmapped = 0;
+    CString strFailed;
+    CString strWhy;
+  };
+  // Converts one page file's text in place, then its name, unless the run has stopped or the page
+  // declares the target code page; the file's path afterwards.
+  CString ConvertPage(const CString& strPath, PageConversion& run);
   void ConvertSelection(BOOL bGBToBig5);
 
   std::vector<std::unique_ptr<CItemFileObj>> m_listItemFiles;

@@ -2,6 +2,8 @@
 // by pair through the application's tables.
 #include "model/AFBig2GBObj.h"
 
+#include <iconv.h>
+
 #include <string>
 
 #include "core/CArchive.h"
@@ -21,19 +23,29 @@ constexpr BYTE kBig5TrailFirst = 0x40;
 constexpr int kGBColumns = 94;
 constexpr int kBig5Columns = 191;
 
+// The white squares the tables hold for a character with no counterpart (GB2312 A1 F5, Big5 A1
+// BC); a white square in the text is one itself and is not counted.
+constexpr BYTE kSquareLead = 0xA1;
+constexpr BYTE kGBSquareTrail = 0xF5;
+constexpr BYTE kBig5SquareTrail = 0xBC;
+
 // Appends the table's entry, or the pair itself when the entry holds a zero byte (a zero byte
-// would cut the text short).
-void AppendEntry(std::string& out, const BYTE* pEntry, BYTE lead, BYTE trail) {
+// would cut the text short); counts an entry that is the target's white square for a pair that
+// is not the source's.
+void AppendEntry(std::string& out, const BYTE* pEntry, BYTE lead, BYTE trail, BYTE squareTrail, int& nUnmapped) {
   if (pEntry[0] != 0 && pEntry[1] != 0) {
     out += static_cast<char>(pEntry[0]);
     out += static_cast<char>(pEntry[1]);
+    const BYTE sourceSquareTrail = squareTrail == kGBSquareTrail ? kBig5SquareTrail : kGBSquareTrail;
+    if (pEntry[0] == kSquareLead && pEntry[1] == squareTrail && !(lead == kSquareLead && trail == sourceSquareTrail))
+      ++nUnmapped;
   } else {
     out += static_cast<char>(lead);
     out += static_cast<char>(trail);
   }
 }
 
-std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable) {
+std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable, int& nUnmapped) {
   std::string out;
   out.reserve(n);
   for (size_t j = 0; j < n;) {
@@ -48,7 +60,7 @@ std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable) {
         out += static_cast<char>(t);
       } else {
         const int row = c <= 0xA9 ? c - 0xA1 : c - 0xA7;
-        AppendEntry(out, pTable + 2 * (row * kGBColumns + (t - kGBFirst)), c, t);
+        AppendEntry(out, pTable + 2 * (row * kGBColumns + (t - kGBFirst)), c, t, kBig5SquareTrail, nUnmapped);
       }
       j += 2;
     } else {
@@ -59,14 +71,15 @@ std::string GBToBig5(const BYTE* p, size_t n, const BYTE* pTable) {
   return out;
 }
 
-std::string Big5ToGB(const BYTE* p, size_t n, const BYTE* pTable) {
+std::string Big5ToGB(const BYTE* p, size_t n, const BYTE* pTable, int& nUnmapped) {
   std::string out;
   out.reserve(n);
   for (size_t j = 0; j < n;) {
     const BYTE c = p[j];
     if (j + 1 < n && c >= kGBFirst && c <= kLast && p[j + 1] >= kBig5TrailFirst && p[j + 1] <= kLast) {
       const BYTE t = p[j + 1];
-      AppendEntry(out, pTable + 2 * ((c - kGBFirst) * kBig5Columns + (t - kBig5TrailFirst)), c, t);
+      AppendEntry(out, pTable + 2 * ((c - kGBFirst) * kBig5Columns + (t - kBig5TrailFirst)), c, t, kGBSquareTrail,
+                  nUnmapped);
       j += 2;
     } else {
       out += static_cast<char>(c);
@@ -76,15 +89,23 @@ std::string Big5ToGB(const BYTE* p, size_t n, const BYTE* pTable) {
   return out;
 }
 
+// What a framework exception says went wrong.
+CString ErrorText(const CException& e) {
+  char szText[512] = {};
+  if (!e.GetErrorMessage(szText, sizeof szText)) return "An unexpected error occurred.";
+  return szText;
+}
+
 // Runs the reads or writes of an open file and closes it; a framework exception abandons the
-// file and gives FALSE.
+// file, leaves what it says in strError and gives FALSE.
 template <class Body>
-BOOL RunAndClose(CFile& file, Body body) {
+BOOL RunAndClose(CFile& file, CString& strError, Body body) {
   TRY {
     body();
     file.Close();
   }
   CATCH_ALL(e) {
+    strError = ErrorText(*e);
     e->Delete();
     file.Abort();
     return FALSE;
@@ -100,7 +121,7 @@ const BYTE* ShellTable(BOOL bGBToBig5) {
 
 }  // namespace
 
-AFBig2GBObj::AFBig2GBObj() : m_nLineCount(0), m_nMode(1) {}
+AFBig2GBObj::AFBig2GBObj() : m_nLineCount(0), m_nMode(1), m_nUnmapped(0) {}
 
 AFBig2GBObj::~AFBig2GBObj() = default;
 
@@ -117,9 +138,13 @@ int AFBig2GBObj::GetTextLength() const { return m_strText.GetLength(); }
 
 BOOL AFBig2GBObj::LoadFromFile(LPCTSTR lpszPathName) {
   CFile file;
-  if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
+  CFileException error;
+  if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary, &error)) {
+    m_strError = ErrorText(error);
+    return FALSE;
+  }
   std::string bytes;
-  const BOOL bRead = RunAndClose(file, [&] {
+  const BOOL bRead = RunAndClose(file, m_strError, [&] {
     char block[16384];
     UINT nRead;
     while ((nRead = file.Read(block, sizeof block)) > 0) bytes.append(block, nRead);
@@ -143,8 +168,12 @@ BOOL AFBig2GBObj::SaveToFile(LPCTSTR lpszPathName) {
   m_strText = CString(bytes.data(), static_cast<int>(bytes.size()));
   // Written beside the file and renamed over it, so a failed save keeps the old text.
   CMirrorFile file;
-  if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return FALSE;
-  return RunAndClose(file, [&] { file.Write(bytes.data(), static_cast<UINT>(bytes.size())); });
+  CFileException error;
+  if (!file.Open(lpszPathName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
+    m_strError = ErrorText(error);
+    return FALSE;
+  }
+  return RunAndClose(file, m_strError, [&] { file.Write(bytes.data(), static_cast<UINT>(bytes.size())); });
 }
 
 int AFBig2GBObj::SplitLines() {
@@ -171,17 +200,70 @@ int AFBig2GBObj::SplitLines() {
 
 void AFBig2GBObj::ReleaseFile(CFile* pFile, BOOL bAbort) { ReleaseRecordFile(pFile, bAbort); }
 
-void AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable) {
-  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
-  const size_t n = static_cast<size_t>(strText.GetLength());
-  const std::string out = bGBToBig5 ? GBToBig5(p, n, pTable) : Big5ToGB(p, n, pTable);
-  strText = CString(out.data(), static_cast<int>(out.size()));
+BOOL AFBig2GBObj::DecodesFully(const CString& strText, LPCTSTR lpszCharset) {
+  iconv_t cd = iconv_open("UTF-8", lpszCharset);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return FALSE;
+  std::string input(static_cast<LPCTSTR>(strText), static_cast<size_t>(strText.GetLength()));
+  std::string output(input.size() * 4 + 4, '\0');
+  char* pIn = input.data();
+  size_t nIn = input.size();
+  char* pOut = output.data();
+  size_t nOut = output.size();
+  const bool bDecoded = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+  iconv_close(cd);
+  return bDecoded ? TRUE : FALSE;
 }
 
-BOOL AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5) {
+namespace {
+
+// Walks the double-byte characters of a text as one code page pairs them: false when a byte
+// above 0x7F begins no pair of it; counts the common characters.
+bool CountCommon(const CString& strText, bool bBig5, int& nCommon) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
+  const int n = strText.GetLength();
+  nCommon = 0;
+  for (int i = 0; i < n; ++i) {
+    const BYTE c = p[i];
+    if (c < 0x80) continue;
+    if (i + 1 >= n) return false;
+    const BYTE t = p[++i];
+    if (!bBig5) {
+      if (c < kGBFirst || c > 0xF7 || t < kGBFirst || t > kLast) return false;
+      if (c == 0xA1 || c == 0xA3 || (c >= 0xB0 && c <= 0xD7)) ++nCommon;
+    } else {
+      if (c < kGBFirst || c > 0xF9 || t < kBig5TrailFirst || (t > 0x7E && t < kGBFirst) || t > kLast) return false;
+      const int code = c << 8 | t;
+      if ((code >= 0xA140 && code <= 0xA3BF) || (code >= 0xA440 && code <= 0xC67E)) ++nCommon;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+UINT AFBig2GBObj::DoubleByteCodePageOf(const CString& strText) {
+  int nGB = 0;
+  int nBig5 = 0;
+  const bool bGB = CountCommon(strText, false, nGB) && DecodesFully(strText, "GB2312");
+  const bool bBig5 = CountCommon(strText, true, nBig5) && DecodesFully(strText, "BIG5");
+  if (bGB && (!bBig5 || nGB >= nBig5)) return 936;
+  return bBig5 ? 950 : 0;
+}
+
+int AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
+  const size_t n = static_cast<size_t>(strText.GetLength());
+  int nUnmapped = 0;
+  const std::string out = bGBToBig5 ? GBToBig5(p, n, pTable, nUnmapped) : Big5ToGB(p, n, pTable, nUnmapped);
+  strText = CString(out.data(), static_cast<int>(out.size()));
+  return nUnmapped;
+}
+
+BOOL AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, int* pnUnmapped) {
   const BYTE* pTable = ShellTable(bGBToBig5);
   if (pTable == nullptr) return FALSE;
-  ConvertText(strText, bGBToBig5, pTable);
+  const int nUnmapped = ConvertText(strText, bGBToBig5, pTable);
+  if (pnUnmapped != nullptr) *pnUnmapped = nUnmapped;
   return TRUE;
 }
 
@@ -189,8 +271,9 @@ BOOL AFBig2GBObj::ConvertLines(BOOL bGBToBig5) {
   const BYTE* pTable = ShellTable(bGBToBig5);
   if (pTable == nullptr) return FALSE;
   SplitLines();
+  m_nUnmapped = 0;
   for (INT_PTR i = 0; i < m_arrLines.GetSize(); ++i) {
-    if (!m_arrLines[i].IsEmpty()) ConvertText(m_arrLines[i], bGBToBig5, pTable);
+    if (!m_arrLines[i].IsEmpty()) m_nUnmapped += ConvertText(m_arrLines[i], bGBToBig5, pTable);
   }
   return TRUE;
 }

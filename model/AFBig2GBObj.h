@@ -46,14 +46,29 @@ class AFBig2GBObj : public CObject {
   BOOL ConvertBig5ToGB();
 
   // Converts a text in place, every byte of it kept but the converted pairs (no line handling):
-  // through the shell's table, FALSE (text unchanged) when it has none; or through the given one.
-  static BOOL ConvertText(CString& strText, BOOL bGBToBig5);
-  static void ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable);
+  // through the shell's table, FALSE (text unchanged) when it has none, with the count of
+  // characters that had no counterpart in *pnUnmapped; or through the given table, giving that
+  // count. Such a character becomes the target's white square.
+  static BOOL ConvertText(CString& strText, BOOL bGBToBig5, int* pnUnmapped = nullptr);
+  static int ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable);
+
+  // True when the whole text reads in the charset (iconv's name: "GB2312", "BIG5"): a text in
+  // another code page (UTF-8 above all) is no text of it, and converting it would garble it.
+  static BOOL DecodesFully(const CString& strText, LPCTSTR lpszCharset);
+  // The double-byte code page a text is written in: 936 (GB2312) or 950 (Big5), 0 when it reads in
+  // neither. Most GB2312 text reads in Big5 too: then the code page in which more of its
+  // characters are of the common ones (the punctuation rows and the first level of Chinese
+  // characters of each code page) wins, GB2312 on a tie.
+  static UINT DoubleByteCodePageOf(const CString& strText);
 
   int m_nLineCount;
   int m_nMode;
   CString m_strText;
   CStringArray m_arrLines;
+  // The characters of the last conversion that had no counterpart (now white squares).
+  int m_nUnmapped;
+  // Why the last load or save failed, as the file's error says it.
+  CString m_strError;
 
  private:
   BOOL ConvertLines(BOOL bGBToBig5);

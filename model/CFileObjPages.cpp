@@ -188,13 +188,13 @@ int AccessIndex(int nAccess) {
   return nAccess >= MEMBER_PROTECTED && nAccess <= MEMBER_PUBLIC ? nAccess - MEMBER_PROTECTED : -1;
 }
 
-CString JoinParameters(const CStringList& list) {
+CString JoinParameters(DocLanguage language, const CStringList& list) {
   CString strJoined;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     if (!strJoined.IsEmpty()) strJoined += ",";
     strJoined += list.GetNext(pos);
   }
-  return HtmlText(strJoined);
+  return ProjectText(language, strJoined);
 }
 
 // One class's pages in one language.
@@ -205,9 +205,9 @@ class ClassPageWriter {
       : m_cls(cls),
         m_pProject(pProject),
         m_language(language),
-        m_class(HtmlText(cls.m_strClassName)),
+        m_class(ProjectText(language, cls.m_strClassName)),
         m_fixedClass(HtmlAttr(cls.FileName())),
-        m_header(HtmlText(cls.m_strHeaderFile)) {}
+        m_header(ProjectText(language, cls.m_strHeaderFile)) {}
 
   void ClassPage(PageText& out) const;
   void Big5ClassPage(PageText& out) const;
@@ -251,7 +251,7 @@ void ClassPageWriter::ClassPage(PageText& out) const {
       << t.classTitleClose;
   out << "<p><img border=\"0\" src=\"../Image2/" << m_fixedClass << ".bmp\" width=\"" << m_cls.m_nBitmapWidth
       << "\" height=\"" << m_cls.m_nBitmapHeight << "\"></p>\n";
-  const CString strBase = HtmlText(m_cls.m_strBaseClassName);
+  const CString strBase = ProjectText(m_language, m_cls.m_strBaseClassName);
   if (m_cls.m_BaseClassList.IsEmpty())
     out << "<p><b>class " << m_class << "</b></p> \n";
   else
@@ -294,29 +294,29 @@ void ClassPageWriter::ClassPage(PageText& out) const {
 void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFunction) const {
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
-      << HtmlText(pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
-      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">" << HtmlText(pFunction->m_strName)
-      << "</a><b>\n";
-  out << "(" << JoinParameters(pFunction->m_ParameterList) << ")</b></p> \n";
+      << ProjectText(m_language, pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
+      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+      << ProjectText(m_language, pFunction->m_strName) << "</a><b>\n";
+  out << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
   if (pFunction->m_bStatic)
     out << "<p class=\"indent\">" << t.font << t.staticFunctionBefore << m_class << t.staticFunctionAfter
         << "</font></p> \n";
   if (!pFunction->m_strComment.IsEmpty())
-    out << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "\n";
+    out << ProjectText(m_language, pFunction->m_strComment) << "\n";
   else
     FunctionDefault(out, pFunction);
 }
 
 void ClassPageWriter::VariableEntry(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
-  out << "<p class=\"dt\"><b>" << t.font << HtmlText(pVariable->m_strType) << "</font></b> " << t.font
+  out << "<p class=\"dt\"><b>" << t.font << ProjectText(m_language, pVariable->m_strType) << "</font></b> " << t.font
       << "<a href=\"Member Vars/" << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
-      << HtmlText(pVariable->m_strName) << "</font></a></p> \n";
+      << ProjectText(m_language, pVariable->m_strName) << "</font></a></p> \n";
   if (pVariable->m_bStatic)
     out << "<p class=\"indent\">" << t.font << t.staticVariableBefore << m_class << t.staticVariableAfter
         << "</font></p> \n";
   if (!pVariable->m_strComment.IsEmpty())
-    out << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "\n";
+    out << ProjectText(m_language, pVariable->m_strComment) << "\n";
   else
     VariableDefault(out, pVariable);
 }
@@ -341,27 +341,28 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
   for (POSITION pos = m_cls.m_MemberFunctionList.GetHeadPosition(); pos != nullptr;) {
     const CMemberFunctionObj* pFunction = m_cls.m_MemberFunctionList.GetNext(pos);
     if (!IsFunctionDocumented(*m_pProject, pFunction->m_nAccess)) continue;
-    out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "") << HtmlText(pFunction->m_strReturnType)
-        << "</b> <a href=\"Member Functions/" << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName))
-        << ".htm\">" << HtmlText(pFunction->m_strName) << "</a><b>(" << JoinParameters(pFunction->m_ParameterList)
-        << ")</b></p> \n";
+    out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "")
+        << ProjectText(m_language, pFunction->m_strReturnType) << "</b> <a href=\"Member Functions/"
+        << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+        << ProjectText(m_language, pFunction->m_strName) << "</a><b>("
+        << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
     out << t.functionAccess[AccessIndex(pFunction->m_nAccess)];
     if (pFunction->m_bVirtual) out << t.virtualFunction;
     if (pFunction->m_bStatic) out << t.staticFunction;
     if (!pFunction->m_strComment.IsEmpty())
-      out << "<p class=\"indent\">" << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "</p> \n";
+      out << "<p class=\"indent\">" << ProjectText(m_language, pFunction->m_strComment) << "</p> \n";
   }
   out << t.headVariables;
   for (POSITION pos = m_cls.m_VariableList.GetHeadPosition(); pos != nullptr;) {
     const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
     if (!IsVariableDocumented(*m_pProject, pVariable->m_nAccess)) continue;
-    out << "<p class=\"dt\"><b>" << HtmlText(pVariable->m_strType) << "</b> <a href=\"Member Vars/"
-        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">" << HtmlText(pVariable->m_strName)
-        << "</a></p> \n";
+    out << "<p class=\"dt\"><b>" << ProjectText(m_language, pVariable->m_strType) << "</b> <a href=\"Member Vars/"
+        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
+        << ProjectText(m_language, pVariable->m_strName) << "</a></p> \n";
     out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
     if (pVariable->m_bStatic) out << t.staticVariable;
     if (!pVariable->m_strComment.IsEmpty())
-      out << "<p class=\"indent\">" << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "</p> \n";
+      out << "<p class=\"indent\">" << ProjectText(m_language, pVariable->m_strComment) << "</p> \n";
   }
   out << t.seeAlso;
 }
@@ -424,13 +425,13 @@ void ClassPageWriter::Navigation(PageText& out, const CString& strOverview, cons
 void ClassPageWriter::VariablePage(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
   const CString& F = t.font;
-  const CString strName = HtmlText(pVariable->m_strName);
+  const CString strName = ProjectText(m_language, pVariable->m_strName);
   const int nAccess = AccessIndex(pVariable->m_nAccess);
   out << "<h1>" << t.font4 << m_class << "::" << strName << "</font></h1>\n";
-  out << "<p><b>" << F << HtmlText(pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass << ".htm\">"
-      << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
+  out << "<p><b>" << F << ProjectText(m_language, pVariable->m_strType) << "</font></b>  <a href=\"../" << m_fixedClass
+      << ".htm\">" << F << m_class << "</font></a><b>" << F << "::" << strName << "</font></b></p>  \n";
   out << "<p class=\"indent\">" << F;
-  if (!pVariable->m_strComment.IsEmpty()) out << SourceText(m_language, HtmlText(pVariable->m_strComment)) << ",";
+  if (!pVariable->m_strComment.IsEmpty()) out << ProjectText(m_language, pVariable->m_strComment) << ",";
   out << t.variableAccessBefore[nAccess] << m_class << t.variableAccessAfter[nAccess];
   out << "<P>" << F << TypeText(VariableTypeTable(m_language), pVariable->m_strType, pVariable->m_strName)
       << "</font></P>  \n";
@@ -442,14 +443,14 @@ void ClassPageWriter::VariablePage(PageText& out, const CVariableObj* pVariable)
 
 void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const PageTexts& t = TextsOf(m_language);
-  const CString strName = HtmlText(pFunction->m_strName);
+  const CString strName = ProjectText(m_language, pFunction->m_strName);
   const int nAccess = AccessIndex(pFunction->m_nAccess);
   out << "<h1>" << t.font4 << "<a name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></a>"
       << m_class << "::" << strName << "</font></h1>\n";
-  out << "<P><B>" << HtmlText(pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName << "("
-      << JoinParameters(pFunction->m_ParameterList) << "\n"
+  out << "<P><B>" << ProjectText(m_language, pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName
+      << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << "\n"
       << ") </B></P>\n";
-  if (!pFunction->m_strComment.IsEmpty()) out << SourceText(m_language, HtmlText(pFunction->m_strComment)) << ",";
+  if (!pFunction->m_strComment.IsEmpty()) out << ProjectText(m_language, pFunction->m_strComment) << ",";
   out << t.functionAccessBefore[nAccess] << m_class << t.functionAccessAfter[nAccess];
   if (pFunction->m_bVirtual) out << t.virtualFunction;
   if (pFunction->m_bStatic) out << t.staticFunction;
@@ -460,7 +461,7 @@ void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFun
     out << t.parameterHeading;
     for (POSITION pos = pFunction->m_ParameterList.GetHeadPosition(); pos != nullptr;) {
       const CString& strParameter = pFunction->m_ParameterList.GetNext(pos);
-      out << "<P><I>" << HtmlText(strParameter) << "</I></P>\n";
+      out << "<P><I>" << ProjectText(m_language, strParameter) << "</I></P>\n";
       out << "<P>" << TypeText(ParameterTypeTable(m_language), strParameter, pFunction->m_strName) << "</P>  \n";
     }
   }
@@ -470,11 +471,12 @@ void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFun
 
 void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVariable) const {
   const Big5Texts& t = Big5TextsOf();
-  const CString strName = HtmlText(pVariable->m_strName);
+  const CString strName = ProjectText(m_language, pVariable->m_strName);
   out << "<h1>" << m_class << "::" << strName << "</h1>\n";
-  out << "<p><b>" << HtmlText(pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">" << m_class
-      << "</a><b>::" << strName << "</b></p>  \n";
-  if (!pVariable->m_strComment.IsEmpty()) out << "<p>" << SourceText(m_language, HtmlText(pVariable->m_strComment)) << "</p>  \n";
+  out << "<p><b>" << ProjectText(m_language, pVariable->m_strType) << "</b>  <a href=\"../" << m_fixedClass << ".htm\">"
+      << m_class << "</a><b>::" << strName << "</b></p>  \n";
+  if (!pVariable->m_strComment.IsEmpty())
+    out << "<p>" << ProjectText(m_language, pVariable->m_strComment) << "</p>  \n";
   out << DocText(DocLanguage::Big5, "<p>此變數是類別") << m_class << t.variablePageAccess[AccessIndex(pVariable->m_nAccess)];
   out << "<p>" << TypeText(VariableTypeTable(DocLanguage::Big5), pVariable->m_strType, pVariable->m_strName)
       << "</p>  \n";
@@ -485,15 +487,15 @@ void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVaria
 void ClassPageWriter::Big5FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const Big5Texts& t = Big5TextsOf();
   out << "<P><A name=" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "></A><B>" << m_class
-      << "::" << HtmlText(pFunction->m_strName) << "</B></P>\n";
-  if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << SourceText(m_language, HtmlText(pFunction->m_strComment)) << "</P>\n";
+      << "::" << ProjectText(m_language, pFunction->m_strName) << "</B></P>\n";
+  if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << ProjectText(m_language, pFunction->m_strComment) << "</P>\n";
   out << t.functionDefinedIn << m_header << "</P>\n" << t.returnHeading;
   out << "<P>" << TypeText(ReturnTypeTable(DocLanguage::Big5), pFunction->m_strReturnType, pFunction->m_strName)
       << "</P>  \n";
   out << t.parameterHeading;
   for (POSITION pos = pFunction->m_ParameterList.GetHeadPosition(); pos != nullptr;) {
     const CString& strParameter = pFunction->m_ParameterList.GetNext(pos);
-    out << "<P><I>" << HtmlText(strParameter) << "</I></P>\n";
+    out << "<P><I>" << ProjectText(m_language, strParameter) << "</I></P>\n";
     out << "<P>" << TypeText(ParameterTypeTable(DocLanguage::Big5), strParameter, pFunction->m_strName) << "</P>  \n";
   }
   out << t.remarksHeading << "<P> " << Remark(pFunction, true) << "\n" << t.seeAlsoHeading;

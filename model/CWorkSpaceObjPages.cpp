@@ -181,9 +181,10 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
         const auto it = firstByName.find(std::string(strBase, static_cast<size_t>(strBase.GetLength())));
         if (it != firstByName.end())
-          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << HtmlText(strBase) << "</a></P></B>\n";
+          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << ProjectText(language, strBase)
+              << "</a></P></B>\n";
         else
-          out << "<P><B>" << HtmlText(strBase) << "</P></B>\n";
+          out << "<P><B>" << ProjectText(language, strBase) << "</P></B>\n";
       }
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
@@ -277,10 +278,10 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   WritePageHead(out, DocLanguage::English, m_strProjectTitle);
   out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
   if (!m_strProjectTitle.IsEmpty())
-    out << "Welcome to the " << HtmlText(m_strProjectTitle) << "</font></h1> \n";
+    out << "Welcome to the " << ProjectText(DocLanguage::English, m_strProjectTitle) << "</font></h1> \n";
   else
     out << "Welcome to our world!.</font></h1> \n";
-  out << "<p>" << HtmlText(m_strDescription) << "</p>\n";
+  out << "<p>" << ProjectText(DocLanguage::English, m_strDescription) << "</p>\n";
   out << "<p><b>" << F
       << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
          "library.</font></b></p>\n";
@@ -293,19 +294,19 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<tr vAlign=\"top\">\n"
         << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
-        << HtmlText(pClass->m_strClassName) << "</a></font></td>\n"
+        << ProjectText(DocLanguage::English, pClass->m_strClassName) << "</a></font></td>\n"
         << "      <td width=\"78%\">" << F << "Class Description\n"
         << "        .\n"
-        << "        <p><b>Base class name:</b>" << HtmlText(pClass->m_strBaseClassName)
-        << ", <b>Defined in:</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "        <p><b>Base class name:</b>" << ProjectText(DocLanguage::English, pClass->m_strBaseClassName)
+        << ", <b>Defined in:</b>" << ProjectText(DocLanguage::English, pClass->m_strHeaderFile) << "</td>\n"
         << "    </font></tr>\n";
   }
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
   out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-      << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">" << HtmlText(m_strEmail)
-      << "</a></font></b></p>\n";
+      << ProjectText(DocLanguage::English, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
+      << ProjectText(DocLanguage::English, m_strEmail) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -313,8 +314,8 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
   WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
-      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : ProjectText(DocLanguage::GB, m_strProjectTitle)) << "</h1> \n";
+  out << "<p>" << ProjectText(DocLanguage::GB, m_strDescription) << "</p> \n";
   out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
   out << T("<h1>类库基本类列表</h1>\n");
   out << T("<p class=\"label\"><b>类列表</b></p>\n")
@@ -327,18 +328,18 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<tr vAlign=\"top\">\n"
         << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
-        << HtmlText(pClass->m_strClassName) << "</a></td>\n"
+        << ProjectText(DocLanguage::GB, pClass->m_strClassName) << "</a></td>\n"
         << "      <td width=\"78%\">" << strDescription << "\n"
-        << "        <p><b>" << strBase << "</b>" << HtmlText(pClass->m_strBaseClassName) << ", <b>" << strDefined
-        << "</b>" << HtmlText(pClass->m_strHeaderFile) << "</td>\n"
+        << "        <p><b>" << strBase << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strBaseClassName) << ", <b>"
+        << strDefined << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strHeaderFile) << "</td>\n"
         << "    </tr>\n";
   }
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-      << "\">" << HtmlText(m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
-      << HtmlText(m_strEmail) << "</a></font></b></p>\n";
+      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail)
+      << "\">" << ProjectText(DocLanguage::GB, m_strEmail) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -346,8 +347,9 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
   WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
-      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : HtmlText(m_strProjectTitle)) << "</h1> \n";
-  out << "<p>" << HtmlText(m_strDescription) << "</p> \n";
+      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : ProjectText(DocLanguage::Big5, m_strProjectTitle))
+      << "</h1> \n";
+  out << "<p>" << ProjectText(DocLanguage::Big5, m_strDescription) << "</p> \n";
   out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
          "the class library.</b></p>\n";
   out << T("<h1>類別庫基本類別列表</h1>\n");
@@ -357,9 +359,9 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
-        << HtmlText(pClass->m_strClassName) << "</a><b>\n";
-    out << strDerived << HtmlText(pClass->m_strBaseClassName) << strInherited;
-    out << strDefined << HtmlText(pClass->m_strHeaderFile) << "</p> \n";
+        << ProjectText(DocLanguage::Big5, pClass->m_strClassName) << "</a><b>\n";
+    out << strDerived << ProjectText(DocLanguage::Big5, pClass->m_strBaseClassName) << strInherited;
+    out << strDefined << ProjectText(DocLanguage::Big5, pClass->m_strHeaderFile) << "</p> \n";
     out << "<b>\n";
   }
   WritePageEnd(out);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/Convert.h"
+#include "model/AFBig2GBObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ModelIds.h"
 
@@ -61,41 +62,101 @@ CString Escape(const CString& strText, bool bQuotes) {
 
 CString HtmlText(const CString& strText) { return Escape(strText, false); }
 
-CString SourceText(DocLanguage language, const CString& strText) {
-  const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
-  bool bAscii = true;
-  for (char ch : text) bAscii = bAscii && static_cast<unsigned char>(ch) < 0x80;
-  if (bAscii) return strText;
-  const UINT codePage = language == DocLanguage::GB ? 936 : language == DocLanguage::Big5 ? 950 : 1252;
-  std::string out;
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (char ch : text)
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  return true;
+}
+
+bool IsUtf8(std::string_view text) {
+  const int nLength = static_cast<int>(text.size());
+  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), nLength, nullptr, 0) > 0;
+}
+
+// Whether code page 936's bytes for a character are GB2312's: the page declares "gb2312", and
+// code page 936 holds GBK's characters too (lead and trail bytes from 0x81, 0x40).
+bool IsGB2312(const std::string& bytes) {
+  return bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) >= 0xA1 &&
+         static_cast<unsigned char>(bytes[1]) >= 0xA1;
+}
+
+// Characters in the page's code page, each one it lacks as a numeric character reference.
+void AppendInCodePage(std::string& out, const std::u32string& text, UINT codePage) {
+  for (const char32_t ch : text) {
+    if (ch < 0x80) {
+      out += static_cast<char>(ch);
+      continue;
+    }
+    const std::string bytes = brambolt::UnicodeToAnsi(std::u32string_view(&ch, 1), codePage);
+    if (bytes.empty() || bytes == "?" || (codePage == 936 && !IsGB2312(bytes)))
+      out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
+    else
+      out += bytes;
+  }
+}
+
+// A line in one double-byte code page into a page of another: GB2312 into a Big5 page or the
+// other way through the program's own tables, as the output view converts pages, a character with
+// no counterpart (or every one, without the tables) as a reference to itself; into an English
+// page, each as a reference.
+void AppendConverted(std::string& out, std::string_view line, UINT sourceCodePage, UINT pageCodePage) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (static_cast<unsigned char>(line[i]) < 0x80 || i + 1 == line.size()) {
+      out += line[i];
+      continue;
+    }
+    const std::string_view pair = line.substr(i++, 2);
+    CString strPair(pair.data(), 2);
+    int nUnmapped = 0;
+    if (pageCodePage != 1252 && AFBig2GBObj::ConvertText(strPair, sourceCodePage == 936, &nUnmapped) && nUnmapped == 0)
+      out.append(static_cast<LPCTSTR>(strPair), static_cast<size_t>(strPair.GetLength()));
+    else
+      AppendInCodePage(out, brambolt::AnsiToUnicode(pair, sourceCodePage), pageCodePage);
+  }
+}
+
+template <class Fn>
+void ForEachLine(std::string_view text, Fn fn) {
   for (size_t start = 0; start <= text.size();) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(start, end - start);
-    bool bLineAscii = true;
-    for (char ch : line) bLineAscii = bLineAscii && static_cast<unsigned char>(ch) < 0x80;
-    const bool bUtf8 = !bLineAscii && ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, line.data(),
-                                                             static_cast<int>(line.size()), nullptr, 0) > 0;
-    if (!bUtf8) {
-      out += line;  // already in the page's code page (or not text we can read): as it is
-    } else {
-      for (const char32_t ch : brambolt::AnsiToUnicode(line, CP_UTF8)) {
-        if (ch < 0x80) {
-          out += static_cast<char>(ch);
-          continue;
-        }
-        const std::string bytes = brambolt::UnicodeToAnsi(std::u32string_view(&ch, 1), codePage);
-        if (bytes.empty() || bytes == "?")
-          out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
-        else
-          out += bytes;
-      }
-    }
-    if (end < text.size()) out += '\n';
+    fn(text.substr(start, end - start), end < text.size());
     start = end + 1;
   }
+}
+
+}  // namespace
+
+CString SourceText(DocLanguage language, const CString& strText) {
+  const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
+  if (IsAscii(text)) return strText;
+  const UINT pageCodePage = language == DocLanguage::GB ? 936 : language == DocLanguage::Big5 ? 950 : 1252;
+  // The lines in a double-byte code page are read together: the more text, the surer the reading.
+  std::string legacy;
+  ForEachLine(text, [&](std::string_view line, bool) {
+    if (!IsAscii(line) && !IsUtf8(line)) legacy.append(line).append("\n");
+  });
+  const UINT sourceCodePage =
+      legacy.empty() ? 0 : AFBig2GBObj::DoubleByteCodePageOf(CString(legacy.data(), static_cast<int>(legacy.size())));
+  std::string out;
+  ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
+    if (IsAscii(line)) {
+      out += line;
+    } else if (IsUtf8(line)) {
+      AppendInCodePage(out, brambolt::AnsiToUnicode(line, CP_UTF8), pageCodePage);
+    } else if (sourceCodePage == 0 || sourceCodePage == pageCodePage) {
+      out += line;  // in the page's own code page (or not text we can read): as it is
+    } else {
+      AppendConverted(out, line, sourceCodePage, pageCodePage);
+    }
+    if (bLineEnd) out += '\n';
+  });
   return CString(out.data(), static_cast<int>(out.size()));
 }
+
+CString ProjectText(DocLanguage language, const CString& strText) { return SourceText(language, HtmlText(strText)); }
 
 CString HtmlAttr(const CString& strText) { return Escape(strText, true); }
 
@@ -106,7 +167,7 @@ void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle)
       << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" << DocCharset(language) << "\">\n"
       << "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
       << "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
-      << "<title>" << HtmlText(strTitle) << "</title>\n"
+      << "<title>" << ProjectText(language, strTitle) << "</title>\n"
       << "</head>\n"
       << "\n"
       << "<body>\n"

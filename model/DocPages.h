@@ -19,11 +19,17 @@ CString DocText(DocLanguage language, const char* lpszUtf8);
 
 // Project texts inside page text and attribute values.
 CString HtmlText(const CString& strText);
-// Text copied from the sources (comments) as it goes into a page of the language: a line that
-// is valid UTF-8 and holds non-ASCII characters is converted to the page's code page, a
-// character the page lacks becoming a numeric character reference ("&#NNNN;"); other lines (in
-// the page's own code page) are copied as they are. Escape first: the references stay.
+// Text of the project (from its sources or its settings) as it goes into a page of the language,
+// in the code page the page declares: a line that is valid UTF-8 and holds non-ASCII characters
+// is converted to the page's code page, a character the page lacks becoming a numeric character
+// reference ("&#NNNN;"); the other lines are read as GB2312 or Big5 (whichever the text reads
+// in, see AFBig2GBObj::DoubleByteCodePageOf) and converted through the program's tables when the
+// page is in the other one (a character with no counterpart as a reference), into references in
+// an English page, and copied as they are into a page of their own code page. Escape first: the
+// references stay.
 CString SourceText(DocLanguage language, const CString& strText);
+// A project text escaped and in the page's code page: SourceText of HtmlText.
+CString ProjectText(DocLanguage language, const CString& strText);
 CString HtmlAttr(const CString& strText);
 
 // "<html>" up to the opened body, with the title escaped.

@@ -353,15 +353,30 @@ TEST(OutputTree, RenamingAFileRetitlesItAndRenamingAFolderRefillsItFromDisk) {
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
+// Names the folder in the New Folder dialog; chooses the file in every Open dialog.
+void AnswerNewFolder(brambolt::test::ModalAnswers& answers, const char* name) {
+  answers.When(nullptr, "Folder", [=](HWND h) {
+    ::SetDlgItemText(h, IDC_FOLDER_NAME, name);
+    DlgCommand(h, IDOK);
+  });
+}
+
+void AnswerOpen(brambolt::test::ModalAnswers& answers, const std::string& path) {
+  answers.When(
+      nullptr, "Open",
+      [=](HWND h) {
+        ::SetDlgItemText(h, edt1, path.c_str());
+        DlgCommand(h, IDOK);
+      },
+      true);
+}
+
 TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
   OutputSession s;
   WriteOutput(s, "Eng");
   s.Create();
   brambolt::test::ModalAnswers answers;
-  answers.When(nullptr, "Folder", [](HWND h) {
-    ::SetDlgItemText(h, IDC_FOLDER_NAME, "api");
-    DlgCommand(h, IDOK);
-  });
+  AnswerNewFolder(answers, "api");
   s.Select({"HTML Files"});
   s.Command(ID_EXPLORER_NEW_FOLDER);
   EXPECT_TRUE(std::filesystem::is_directory(s.shell.root / "Output_Eng/Htmls/api"));
@@ -445,6 +460,91 @@ TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold)
   EXPECT_FALSE(s.Exists("Output_Eng/Htmls/" + Big5("中文.htm")));
   ASSERT_EQ(Questions::Asked().size(), 2u);  // the question, then why it failed
   EXPECT_NE(Questions::Asked()[1].find(Gb("中文.htm")), std::string::npos) << Questions::Asked()[1];
+}
+
+// A page declaring its code page in its head; its body names a code page, as a page about code
+// pages may, and is no declaration.
+std::string Page(const std::string& charset, const std::string& text) {
+  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" +
+         text + "</p>\r\n<p>charset=big5</p>\r\n";
+}
+
+// A page that declares the code page it would be converted into is left as it is, and counted in
+// the one message: converted twice, or in the wrong direction, no page is garbled.
+TEST(OutputTree, APageAlreadyInTheTargetCodePageIsLeftAsItIsAndCounted) {
+  OutputSession s;
+  const std::string gb = Page("gb2312", Gb("类别名")), big5 = Page("big5", Big5("類別名"));
+  s.Write("Output_Eng/Htmls/book/gb.htm", gb);
+  s.Write("Output_Eng/Htmls/book/big5.htm", big5);
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "book"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/book/gb.htm"), big5);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/book/big5.htm"), big5);
+  ASSERT_EQ(Questions::Asked().size(), 2u);
+  EXPECT_EQ(Questions::Asked()[1], "1 page(s) already declared charset=big5 and were left as they are.");
+  for (const UINT command : {ID_EXPLORER_GB_TO_BIG5, ID_EXPLORER_GB_TO_BIG5}) {
+    s.Select({"HTML Files", "book"});
+    s.Command(command);
+    EXPECT_EQ(Questions::Asked().back(), "2 page(s) already declared charset=big5 and were left as they are.");
+  }
+  s.Select({"HTML Files", "book", "gb.htm"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/book/gb.htm"), big5);
+  s.Command(ID_EXPLORER_BIG5_TO_GB);
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/book/gb.htm"), gb);
+  s.Command(ID_EXPLORER_BIG5_TO_GB);  // the wrong way now
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/book/gb.htm"), gb);
+  EXPECT_EQ(Questions::Asked().back(), "1 page(s) already declared charset=gb2312 and were left as they are.");
+}
+
+// "HTML Files" converts every page under it, in folders never opened too; characters with no
+// counterpart are counted in the one message.
+TEST(OutputTree, TheHtmlFilesFolderConvertsEveryPageUnderItAndCountsCharactersWithoutCounterpart) {
+  OutputSession s;
+  s.Write("Output_Eng/Htmls/Index.htm", Page("gb2312", Gb("类别①【】")));
+  s.Write("Output_Eng/Htmls/CView/CView.htm", Page("gb2312", Gb("中文硷")));
+  s.Write("Output_Eng/Htmls/CView/Member Vars/m_n.htm", Page("gb2312", Gb("㈠㈡")));
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  // ① is in Big5's extension rows, which browsers read and code page 950 does not.
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/Index.htm"), Page("big5", Big5("類別") + "\xC6\xA1" + Big5("【】")));
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/CView/CView.htm"), Page("big5", Big5("中文□")));
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/CView/Member Vars/m_n.htm"), Page("big5", Big5("□□")));
+  EXPECT_EQ(Questions::Asked(),
+            (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?",
+                                      "3 character(s) had no counterpart in Big5 and became white squares."}));
+  EXPECT_NE(s.Find({"HTML Files", "CView", "CView.htm"}), nullptr);
+}
+
+// On a full disk the run stops at the first page it cannot write, every page stays whole, and
+// one message says which, why, and how many pages were and were not converted.
+TEST(OutputTree, AFolderConvertedOnAFullDiskStopsAndSaysSoOnce) {
+  OutputSession s;
+  for (int i = 0; i < 3; ++i)
+    s.Write("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
+  for (int i = 0; i < 25; ++i)
+    s.Write("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm", Page("gb2312", Gb("中文")));
+  s.Create();
+  Questions questions(IDYES);
+  const std::string full = s.shell.root / "Output_Eng/Htmls/book/full/";
+  brambolt::ScopedFileFaultHook fault([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::Write && path.compare(0, full.size(), full) == 0 ? ENOSPC : 0;
+  });
+  s.Select({"HTML Files", "book"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/book/top" + std::to_string(i) + ".htm"), Page("big5", Big5("中文")));
+  for (int i = 0; i < 25; ++i)
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/book/full/p" + std::to_string(i) + ".htm"), Page("gb2312", Gb("中文")));
+  ASSERT_EQ(Questions::Asked().size(), 2u);
+  const std::string& told = Questions::Asked()[1];
+  EXPECT_EQ(told.rfind("Converting stopped at ", 0), 0u) << told;
+  EXPECT_NE(told.find("Disk full"), std::string::npos) << told;
+  EXPECT_NE(told.find("3 page(s) were converted to Big5, 25 were not."), std::string::npos) << told;
 }
 
 // A converted page names its new code page where it named the old one, so a browser reads it;
@@ -588,6 +688,51 @@ TEST(OutputTree, AFolderIsReadWhenFirstOpenedAndShowsItsPages) {
   EXPECT_FALSE(canOpen(hEmpty));
 }
 
+// New Folder and Add Files on a folder never opened read it first: opened afterwards, it shows
+// each item once, sorted, as the disk holds it; so does it after a conversion or a live-folder
+// copy into it.
+TEST(OutputTree, CommandsOnAFolderNeverOpenedShowEachItemOnce) {
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  TempDir source;
+  const std::string added = source.Write("added.htm", "new page");
+  source.Write("web/live.htm", "live page");
+  s.Create();
+  brambolt::test::ModalAnswers answers;
+  AnswerNewFolder(answers, "api");
+  AnswerOpen(answers, added);
+  answers.When(nullptr, "Please select a folder", [&](HWND h) {
+    ::SetDlgItemText(h, IDC_SOURCE_FOLDER, (source / "web").c_str());
+    DlgCommand(h, IDOK);
+  });
+  Questions questions(IDYES);
+  for (const UINT command :
+       {ID_EXPLORER_NEW_FOLDER, ID_EXPLORER_ADD_FILES, ID_EXPLORER_GB_TO_BIG5, ID_EXPLORER_COPY_LIVE_FOLDER}) {
+    s.Command(ID_EXPLORER_REFRESH);
+    HTREEITEM hClasses = s.Find({"HTML Files", "classes"});
+    ASSERT_NE(hClasses, nullptr);
+    ASSERT_EQ(s.view.GetChildItem(hClasses), nullptr) << "not read yet";
+    s.view.SelectItem(hClasses);
+    s.Command(command);
+    hClasses = s.Find({"HTML Files", "classes"});
+    ASSERT_NE(hClasses, nullptr);
+    s.view.Expand(hClasses, TVE_EXPAND);
+    const std::vector<std::string> shown = explorertest::TextsOf(s.view, hClasses);
+    if (command == ID_EXPLORER_NEW_FOLDER || command == ID_EXPLORER_ADD_FILES) {
+      s.view.SortChildren(hClasses);
+      EXPECT_EQ(explorertest::TextsOf(s.view, hClasses), shown) << "sorted, " << command;
+    }
+    std::vector<std::string> onDisk;
+    for (const auto& entry : std::filesystem::directory_iterator(s.shell.root / "Output_Eng/Htmls/classes"))
+      onDisk.push_back(entry.path().filename().string());
+    std::vector<std::string> sorted = shown;
+    std::sort(sorted.begin(), sorted.end());
+    std::sort(onDisk.begin(), onDisk.end());
+    EXPECT_EQ(sorted, onDisk) << command;
+  }
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/classes/live.htm"), "live page");
+}
+
 TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
   OutputSession s;
   WriteOutput(s, "Eng");
@@ -595,10 +740,7 @@ TEST(OutputTree, AddedFilesAreCopiedInOnceAndSorted) {
   const std::string added = source.Write("aaa.htm", "new page");
   s.Create();
   brambolt::test::ModalAnswers answers;
-  answers.When(nullptr, "Open", [&](HWND h) {
-    ::SetDlgItemText(h, edt1, added.c_str());
-    DlgCommand(h, IDOK);
-  }, true);
+  AnswerOpen(answers, added);
   s.Select({"HTML Files"});
   s.Command(ID_EXPLORER_ADD_FILES);
   s.Command(ID_EXPLORER_ADD_FILES);  // copied over itself: still one item

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,29 +34,17 @@ struct Tables {
   DWORD big5ToGbSize = 0;
 };
 
-const BYTE* LoadTable(LPCTSTR name, DWORD& size) {
-  HRSRC hRes = FindResource(nullptr, name, RT_RCDATA);
-  if (hRes == nullptr) return nullptr;
-  size = SizeofResource(nullptr, hRes);
-  return static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes)));
-}
-
 const Tables& EmbeddedTables() {
   static const Tables tables = [] {
     Tables t;
-    t.gbToBig5 = LoadTable("GBTOBIG", t.gbToBig5Size);
-    t.big5ToGb = LoadTable("BIGTOGB", t.big5ToGbSize);
+    t.gbToBig5 = model_test::TablesShell::Table("GBTOBIG", &t.gbToBig5Size);
+    t.big5ToGb = model_test::TablesShell::Table("BIGTOGB", &t.big5ToGbSize);
     return t;
   }();
   return tables;
 }
 
-// A shell whose tables are the embedded resources, as the application loads them.
-class ShellWithTables : public model_test::RecordingShell {
- public:
-  const BYTE* GetGBToBig5Table() override { return EmbeddedTables().gbToBig5; }
-  const BYTE* GetBig5ToGBTable() override { return EmbeddedTables().big5ToGb; }
-};
+using ShellWithTables = model_test::TablesShell;
 
 std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
 std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
@@ -115,6 +107,124 @@ INSTANTIATE_TEST_SUITE_P(CommonCharacters, Big2GbKnownPairs,
                                            KnownPair{"说", "說"}, KnownPair{"电脑", "電腦"},
                                            KnownPair{"简体", "簡體"}, KnownPair{"一", "一"},
                                            KnownPair{"，", "，"}, KnownPair{"ａ", "ａ"}));
+
+// One character read from a cell by iconv, or 0 (not one character, or, unless asked for, the
+// private use area that code page 950 gives the cells it does not know).
+char32_t Decode(const std::string& cell, const char* encoding, bool bPrivate = false) {
+  iconv_t cd = iconv_open("UTF-32LE", encoding);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+  std::string in = cell;
+  char32_t out[4] = {};
+  char* pIn = in.data();
+  size_t nIn = in.size();
+  char* pOut = reinterpret_cast<char*>(out);
+  size_t nOut = sizeof out;
+  const bool bOk = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+  iconv_close(cd);
+  const bool bOne = bOk && nOut == sizeof out - sizeof(char32_t);
+  return bOne && (bPrivate || !(out[0] >= 0xE000 && out[0] <= 0xF8FF)) ? out[0] : 0;
+}
+
+// The characters of the two code pages, cell by cell over the tables' rows: a GB2312 cell as code
+// page 936 reads it (and as glibc's GB2312 does where the two differ), a Big5 cell as code page
+// 950 reads it, or as Big5-HKSCS does where 950 gives it a private character (the ETEN
+// extensions, read so by browsers).
+struct CodePages {
+  std::map<std::string, std::vector<char32_t>> gb;
+  std::map<std::string, char32_t> big5;
+  std::map<char32_t, bool> inGb, inBig5;
+  CodePages() {
+    for (int lead = 0xA1; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const std::string cell{static_cast<char>(lead), static_cast<char>(trail)};
+        if (trail >= 0xA1 && (lead <= 0xA9 || lead >= 0xB0) && Decode(cell, "GB2312") != 0) {
+          for (char32_t ch : {Decode(cell, "CP936"), Decode(cell, "GB2312")}) {
+            if (ch == 0 || inGb[ch]) continue;
+            gb[cell].push_back(ch);
+            inGb[ch] = true;
+          }
+        }
+        if (trail >= 0x7F && trail <= 0xA0) continue;
+        char32_t ch = Decode(cell, "CP950");
+        if (ch == 0 && Decode(cell, "CP950", true) != 0) ch = Decode(cell, "BIG5-HKSCS");
+        if (ch != 0) {
+          big5[cell] = ch;
+          inBig5[ch] = true;
+        }
+      }
+    }
+  }
+};
+
+bool IsHan(char32_t ch) { return (ch >= 0x3400 && ch <= 0x9FFF) || (ch >= 0xF900 && ch <= 0xFAFF); }
+
+std::string Utf8(char32_t ch) { return brambolt::UnicodeToAnsi(std::u32string(1, ch), CP_UTF8); }
+
+// Every character both code pages hold converts to itself: a sign exactly, a Han character to
+// itself or to its other form, which converts back to it (后 -> 後 -> 后); never to a white square.
+TEST(Big2GbTables, EveryCharacterBothCodePagesHoldConvertsToItself) {
+  const CodePages pages;
+  ASSERT_GT(pages.gb.size(), 7000u);
+  ASSERT_GT(pages.big5.size(), 13000u);
+  std::string wrong;
+  size_t nChecked = 0;
+  for (const auto& [cell, chars] : pages.gb) {
+    const char32_t ch = chars.front();
+    bool bHeld = false;
+    for (char32_t c : chars) bHeld = bHeld || pages.inBig5.count(c) != 0;
+    if (!bHeld) continue;
+    ++nChecked;
+    const std::string to = Convert(cell, true);
+    const auto found = pages.big5.find(to);
+    const char32_t got = found != pages.big5.end() ? found->second : 0;
+    const bool bSame = std::find(chars.begin(), chars.end(), got) != chars.end();
+    if (!bSame && !(IsHan(ch) && IsHan(got) && Convert(to, false) == cell))
+      wrong += " " + Utf8(ch) + ">" + (got != 0 ? Utf8(got) : "?");
+  }
+  for (const auto& [cell, ch] : pages.big5) {
+    if (pages.inGb.count(ch) == 0) continue;
+    ++nChecked;
+    const std::string to = Convert(cell, false);
+    const auto found = pages.gb.find(to);
+    const bool bSame =
+        found != pages.gb.end() && std::find(found->second.begin(), found->second.end(), ch) != found->second.end();
+    const bool bOtherForm =
+        found != pages.gb.end() && IsHan(ch) && IsHan(found->second.front()) && Convert(to, true) == cell;
+    if (!bSame && !bOtherForm)
+      wrong += " " + Utf8(ch) + "<" + (found != pages.gb.end() ? Utf8(found->second.front()) : "?");
+  }
+  EXPECT_GT(nChecked, 9000u);
+  EXPECT_TRUE(wrong.empty()) << wrong;
+  // What the tables write reads in the target code page (to iconv's "big5" too).
+  const Tables& t = EmbeddedTables();
+  for (DWORD i = 0; i + 1 < t.gbToBig5Size; i += 2)
+    EXPECT_NE(Decode(std::string(reinterpret_cast<const char*>(t.gbToBig5) + i, 2), "BIG5", true), 0u) << i;
+  for (DWORD i = 0; i + 1 < t.big5ToGbSize; i += 2)
+    EXPECT_NE(Decode(std::string(reinterpret_cast<const char*>(t.big5ToGb) + i, 2), "GB2312"), 0u) << i;
+}
+
+// Where one code page lacks a sign the other writes another way, the other's way; what neither
+// holds becomes the white square and is counted, a white square of the text is not.
+TEST(Big2GbTables, SignsWrittenAnotherWayTakeTheOtherCodePagesFormAndTheRestAreCounted) {
+  const struct {
+    const char* gb;
+    const char* big5;
+  } toBig5[] = {{"≤≥", "≦≧"}, {"‖", "∥"}, {"∑∏", "ΣΠ"}, {"━┃┏╋", "─│┌┼"}, {"〖〗", "【】"}, {"∶", "："}};
+  for (const auto& c : toBig5) EXPECT_EQ(Convert(Gb(c.gb), true), Big5(c.big5)) << c.gb;
+  const struct {
+    std::string big5;
+    const char* gb;
+  } toGb[] = {{Big5("≦≧"), "≤≥"}, {Big5("﹐﹑﹒"), "，、．"}, {Big5("︵︶﹁﹂"), "（）「」"}, {Big5("〝〞"), "“”"}};
+  for (const auto& c : toGb) EXPECT_EQ(Convert(c.big5, false), Gb(c.gb)) << c.gb;
+
+  CString text = Str(Gb("硷") + "a" + Gb("□㈠中"));
+  const Tables& t = EmbeddedTables();
+  EXPECT_EQ(AFBig2GBObj::ConvertText(text, TRUE, t.gbToBig5), 2);
+  EXPECT_EQ(Bytes(text), Big5("□") + "a" + Big5("□□中"));
+  CString back = Str(Big5("□") + "\xF9\xD5" + Big5("中"));  // 龘, which GB2312 lacks
+  EXPECT_EQ(AFBig2GBObj::ConvertText(back, FALSE, t.big5ToGb), 1);
+  EXPECT_EQ(Bytes(back), Gb("□□中"));
+}
 
 TEST(Big2GbPairs, ASCIIPassesUnchanged) {
   std::string ascii;

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Convert.h"
 #include "model/DocOutput.h"
+#include "model/ModelIds.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationProgress.h"
@@ -295,22 +297,78 @@ TEST(DocPages, NamesDifferingOnlyInCaseKeepPagesOfTheirOwn) {
 
 TEST(DocPages, Utf8CommentsAreWrittenInThePagesCodePage) {
   // "returns the width" in simplified Chinese, a check mark no Chinese page has, and a comment
-  // already in GB2312 bytes ("width"), which is copied as it is.
+  // in GB2312 bytes ("width"), which a GB2312 page holds as it is, the others in their way
+  // (without the shell's tables: character by character).
   const std::string header = "class CBox\n{\npublic:\n    // \xE8\xBF\x94\xE5\x9B\x9E\xE5\xAE\xBD\xE5\xBA\xA6 \xE2\x9C\x93 <ok>\n"
                              "    int GetWidth();\n    // \xBF\xED\xB6\xC8\n    int m_nWidth;\n};\n";
   struct Case {
     int nLanguage;
     std::string function;  // the function's comment as the class page shows it
+    std::string variable;
   };
-  const Case cases[] = {{LANGUAGE_CHS, "\xB7\xB5\xBB\xD8\xBF\xED\xB6\xC8 &#10003; &lt;ok&gt;"},
-                        {LANGUAGE_CHT, "\xAA\xF0\xA6\x5E&#23485;\xAB\xD7 &#10003; &lt;ok&gt;"},
-                        {LANGUAGE_ENG, "&#36820;&#22238;&#23485;&#24230; &#10003; &lt;ok&gt;"}};
+  const Case cases[] = {{LANGUAGE_CHS, "\xB7\xB5\xBB\xD8\xBF\xED\xB6\xC8 &#10003; &lt;ok&gt;", "\xBF\xED\xB6\xC8"},
+                        {LANGUAGE_CHT, "\xAA\xF0\xA6\x5E&#23485;\xAB\xD7 &#10003; &lt;ok&gt;", "&#23485;\xAB\xD7"},
+                        {LANGUAGE_ENG, "&#36820;&#22238;&#23485;&#24230; &#10003; &lt;ok&gt;", "&#23485;&#24230;"}};
   for (const Case& c : cases) {
     ShapesProject p(header.c_str());
     Generate(p, c.nLanguage);
     const std::string page = Page(p, "CBox/CBox.htm");
     EXPECT_TRUE(Contains(page, c.function)) << c.nLanguage;
-    EXPECT_TRUE(Contains(page, "\xBF\xED\xB6\xC8")) << c.nLanguage;
+    EXPECT_TRUE(Contains(page, c.variable)) << c.nLanguage;
+    // The GB2312 bytes stay only in a GB2312 page.
+    EXPECT_EQ(Contains(page, "\xBF\xED\xB6\xC8"), c.nLanguage == LANGUAGE_CHS) << c.nLanguage;
+  }
+}
+
+std::string InCodePage(const char* utf8, UINT codePage) { return brambolt::Utf8ToCodePage(utf8, codePage); }
+
+std::string References(const char* utf8) {
+  std::string out;
+  for (char32_t ch : brambolt::AnsiToUnicode(utf8, CP_UTF8))
+    out += "&#" + std::to_string(static_cast<unsigned long>(ch)) + ";";
+  return out;
+}
+
+// A project whose header comments, default arguments, title and description are in GB2312, or
+// in Big5, documented in every language: each page holds them in the code page it declares,
+// converted through the program's tables between the two.
+TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
+  const struct Text {
+    const char* simplified;
+    const char* traditional;
+  } comment{"功能：检查许可证", "功能：檢查許可證"}, argument{"许可", "許可"}, title{"许可证管理", "許可證管理"},
+      description{"检查许可证。", "檢查許可證。"}, missing{"硷", "龘"};  // a character the other lacks
+  model_test::TablesShell shell;
+  for (const UINT source : {936u, 950u}) {
+    auto in = [&](const Text& t) { return InCodePage(source == 936 ? t.simplified : t.traditional, source); };
+    const std::string header = "class CLicense\n{\npublic:\n    // " + in(comment) + in(missing) +
+                               "\n    BOOL Check(LPCTSTR name = \"" + in(argument) + "\");\n};\n";
+    for (const int nLanguage : {LANGUAGE_CHS, LANGUAGE_CHT, LANGUAGE_ENG}) {
+      ShapesProject p(header.c_str());
+      p.project.m_strProjectTitle = in(title).c_str();
+      p.project.m_strDescription = in(description).c_str();
+      Generate(p, nLanguage);
+      auto out = [&](const Text& t) {
+        return nLanguage == LANGUAGE_CHS   ? InCodePage(t.simplified, 936)
+               : nLanguage == LANGUAGE_CHT ? InCodePage(t.traditional, 950)
+                                           : References(source == 936 ? t.simplified : t.traditional);
+      };
+      const std::string classPage = Page(p, "CLicense/CLicense.htm");
+      const std::string functionPage = Page(p, "CLicense/Member Functions/Check.htm");
+      const std::string index = Page(p, "Index.htm");
+      const std::string what = std::to_string(source) + " into " + std::to_string(nLanguage);
+      EXPECT_TRUE(Contains(classPage, out(comment))) << what;
+      // Written as itself where the page's code page lacks it.
+      const bool bOwnCodePage = (source == 936) == (nLanguage == LANGUAGE_CHS) && nLanguage != LANGUAGE_ENG;
+      EXPECT_TRUE(Contains(
+          classPage, bOwnCodePage ? in(missing) : References(source == 936 ? missing.simplified : missing.traditional)))
+          << what;
+      EXPECT_TRUE(Contains(classPage, out(argument))) << what;
+      EXPECT_TRUE(Contains(functionPage, out(comment))) << what;
+      EXPECT_TRUE(Contains(functionPage, out(argument))) << what;
+      EXPECT_TRUE(Contains(index, "<title>" + out(title) + "</title>")) << what;
+      EXPECT_TRUE(Contains(index, out(description))) << what;
+    }
   }
 }
 

@@ -13,6 +13,8 @@
 #include "core/CMemFile.h"
 #include "model/ShellServices.h"
 #include "platform/os/TempDir.h"
+#include "res/ResourceTypes.h"
+#include "res/Resources.h"
 
 namespace model_test {
 
@@ -64,6 +66,20 @@ class RecordingShell : public ShellServices {
   void Log(const std::string& line) { calls.push_back(line); }
 
   ShellServices* m_pPrevious;
+};
+
+// A recording shell whose GB2312/Big5 tables are the embedded resources, as the application
+// loads them.
+class TablesShell : public RecordingShell {
+ public:
+  const BYTE* GetGBToBig5Table() override { return Table("GBTOBIG"); }
+  const BYTE* GetBig5ToGBTable() override { return Table("BIGTOGB"); }
+  static const BYTE* Table(LPCTSTR name, DWORD* pSize = nullptr) {
+    HRSRC hRes = FindResource(nullptr, name, RT_RCDATA);
+    if (hRes == nullptr) return nullptr;
+    if (pSize != nullptr) *pSize = SizeofResource(nullptr, hRes);
+    return static_cast<const BYTE*>(LockResource(LoadResource(nullptr, hRes)));
+  }
 };
 
 inline std::string S(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }
