@@ -60,7 +60,7 @@ void CClassHitDoc::OnFileOpen() {
 }
 
 void CClassHitDoc::OnFileSaveAs() {
-  CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kSaveFilter);
+  CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, kSaveFilter);
   dialog.m_ofn.lpstrTitle = "Save picture as a Bitmap (BMP/ICO) file";
   if (dialog.DoModal() != IDOK) return;
   // What was written is shown as it reads back.
