@@ -5,6 +5,7 @@
 #include "app/CEditLink.h"
 #include "app/CSMTPConnection.h"
 #include "app/CVersion.h"
+#include "foundation/SECFileSystem.h"
 #include "resources/AppResource.h"
 
 namespace {
@@ -33,6 +34,7 @@ struct CBugReportDlg::SendJob {
   BOOL bConnected = FALSE;
   BOOL bSent = FALSE;
   DWORD dwError = 0;
+  BOOL bHandedOver = FALSE;
   CString strReply;
   // Made before the worker starts, so that Cancel on the form can end its waits at once.
   CSMTPConnection connection;
@@ -56,10 +58,30 @@ struct CBugReportDlg::SendJob {
     message.m_sSubject = strSubject;
     message.SetBody(strBody);
     bSent = connection.SendMessage(message);
-    if (!bSent) strReply = connection.GetLastCommandResponse();
+    if (!bSent) {
+      dwError = GetLastError();
+      strReply = connection.GetLastCommandResponse();
+      bHandedOver = connection.IsMessageHandedOver();
+    }
     connection.Disconnect();
   }
 };
+
+namespace {
+
+// Why a send failed: the server's answer when one came, else what became of the connection.
+CString DescribeSendFailure(const CString& strReply, DWORD dwError, DWORD dwTimeout) {
+  if (!strReply.IsEmpty()) return strReply;
+  CString strText;
+  if (dwError == WSAETIMEDOUT) {
+    strText.Format(LoadText(IDS_BUG_NO_ANSWER), static_cast<int>((dwTimeout + 999) / 1000));
+  } else {
+    strText = SECFileSystem::DescribeError(dwError);
+  }
+  return strText;
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CBugReportDlg, CDialog)
   ON_MESSAGE(WM_BUGREPORT_SENT, OnSendFinished)
@@ -191,14 +213,22 @@ LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
     pApp->WriteProfileString(kProfileSection, "Name", m_strName);
     pApp->WriteProfileString(kProfileSection, "E-mail", m_strEmail);
   }
+  const CString strWhy = DescribeSendFailure(pJob->strReply, pJob->dwError, pJob->connection.GetTimeout());
   CString strError;
   if (!pJob->bConnected)
     strError.Format(LoadText(IDS_BUG_CONNECT_ERROR), static_cast<int>(pJob->dwError));
   else if (!pJob->bSent)
-    strError.Format(LoadText(IDS_BUG_SEND_ERROR), static_cast<LPCTSTR>(pJob->strReply));
+    strError.Format(LoadText(IDS_BUG_SEND_ERROR), static_cast<LPCTSTR>(strWhy));
   if (!strError.IsEmpty()) {
     // The report is not lost: the form stays open with the reason, to send again or cancel.
     SetStatus(strError);
+    // Handed over without an answer, the report may have arrived: whoever sends it again makes
+    // a duplicate, so the user is told before choosing.
+    if (pJob->bHandedOver && pJob->strReply.IsEmpty()) {
+      CString strText;
+      strText.Format(LoadText(IDS_BUG_MAY_HAVE_ARRIVED), static_cast<LPCTSTR>(strWhy));
+      AfxMessageBox(strText, MB_ICONEXCLAMATION);
+    }
     return 0;
   }
   SetStatus(LoadText(IDS_BUG_FINISH));

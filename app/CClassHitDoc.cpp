@@ -21,7 +21,8 @@ LPCTSTR ExtensionFor(DWORD nFilterIndex) { return nFilterIndex == 2 ? "ico" : "b
 class CPictureSaveDialog : public CFileDialog {
  public:
   CPictureSaveDialog()
-      : CFileDialog(FALSE, ExtensionFor(1), nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kSaveFilter) {
+      : CFileDialog(FALSE, ExtensionFor(1), nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                    kSaveFilter) {
     m_ofn.lpstrTitle = kSaveTitle;
   }
 

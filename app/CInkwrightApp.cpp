@@ -19,6 +19,7 @@
 #include "os/Help.h"
 #include "os/Paths.h"
 #include "os/Process.h"
+#include "os/Registry.h"
 #include "resources/ShellRes.h"
 
 CFont g_fontFixedsys;
@@ -378,7 +379,9 @@ void CInkwrightApp::ChangeRecentProjects(const std::function<void()>& change) {
   if (change) change();
   // Another instance of the program may have stored its list since this one read it: what it
   // stored stays after this instance's own entries (unless this instance took it off), so a
-  // project opened only in the other instance is kept whichever instance writes last.
+  // project opened only in the other instance is kept whichever instance writes last. The list
+  // is read as stored at this moment, and written before any other instance can write.
+  brambolt::RegistryStoredUpdate update(HKEY_CURRENT_USER);
   CStringList stored;
   ReadStoredRecentProjects(stored);
   for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {

@@ -13,6 +13,7 @@
 #include "model/CGenMenuObj.h"
 
 class CWorkSpaceObj;
+class SECFileSystem;
 class CMultiDocTemplate;
 class CInkwrightShellServices;
 class CInkwrightEditorServices;
@@ -176,8 +177,9 @@ class CInkwrightApp : public CWinApp {
   BOOL SaveOpenProject();
   // Empties the project object's six HTML Help settings.
   void ClearHtmlHelpSettings();
-  // Copies the files of a folder whose types were chosen, and of its sub-folders when asked.
-  void CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, int nDepth);
+  // Copies the files of a folder whose types were chosen, and of its sub-folders when asked;
+  // the folders not entered (links, folders that cannot be read) are noted in `fs`.
+  void CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, int nDepth, SECFileSystem& fs);
 
   // ---- commands ----
   afx_msg void OnAppAbout();

@@ -11,6 +11,7 @@
 #include "app/CMyFileDialog.h"
 #include "app/CNewProjectMain.h"
 #include "foundation/SECFileSystem.h"
+#include "model/AddFolder.h"
 #include "model/CAddLiveFolderDlg.h"
 #include "model/CGenHelpDlg.h"
 #include "model/CGenHtmlHelpClass.h"
@@ -383,8 +384,7 @@ void CInkwrightApp::OnInsertFromMsvcProject() {
   ReanalyseProject();
 }
 
-void CInkwrightApp::CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, int nDepth) {
-  SECFileSystem fs;
+void CInkwrightApp::CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, int nDepth, SECFileSystem& fs) {
   const BOOL bSeparator = !strFolder.IsEmpty() && (strFolder.Right(1) == "\\" || strFolder.Right(1) == "/");
   std::unique_ptr<CStringList> files(fs.GetFileList(strFolder + (bSeparator ? "*.*" : "\\*.*"), FILE_ATTRIBUTE_NORMAL));
   for (POSITION pos = files->GetHeadPosition(); pos != nullptr;) {
@@ -396,13 +396,17 @@ void CInkwrightApp::CopyLiveFolder(const CString& strFolder, BOOL bSubFolders, i
   }
   // Links to folders are not followed: they may lead back up the tree or out of it.
   constexpr int kMaxDepth = 64;
-  if (!bSubFolders || nDepth >= kMaxDepth) return;
+  if (!bSubFolders) return;
   std::unique_ptr<CStringList> folders(fs.GetDirectoryList(strFolder, TRUE));
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strSub = folders->GetNext(pos);
     const DWORD dwAttributes = ::GetFileAttributesA(strSub);
-    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
-    CopyLiveFolder(strSub, TRUE, nDepth + 1);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+      fs.LeaveOutLinkedFolder(strSub);
+    else if (nDepth >= kMaxDepth)
+      fs.LeaveOutFolder(strSub, "it lies deeper than the walk goes");
+    else
+      CopyLiveFolder(strSub, TRUE, nDepth + 1, fs);
   }
 }
 
@@ -411,11 +415,16 @@ void CInkwrightApp::OnInsertLiveFolder() {
   if (dialog.DoModal() != IDOK) return;
   m_listLiveFolderTypes.RemoveAll();
   m_listLiveFolderTypes.AddTail(&dialog.m_fileTypes);
+  SECFileSystem fs;
   {
     CWaitCursor wait;
-    CopyLiveFolder(dialog.m_strLocation, dialog.m_bLookInSubfolders, 0);
+    CopyLiveFolder(dialog.m_strLocation, dialog.m_bLookInSubfolders, 0, fs);
     ReanalyseProject();
   }
+  // The folders whose files were not looked at are named, as the files left out are.
+  std::vector<FileNotBroughtIn> leftOut;
+  AppendFoldersNotBroughtIn(fs, leftOut);
+  if (!leftOut.empty()) AfxMessageBox(DescribeFilesNotBroughtIn(leftOut), MB_ICONEXCLAMATION);
 }
 
 void CInkwrightApp::OnCurrentProject() {

@@ -179,10 +179,12 @@ BOOL CSMTPConnection::SendText(const CString& strText, ULONGLONG ullDeadline) {
   return FALSE;
 }
 
-BOOL CSMTPConnection::Command(const CString& strText, int nExpectedCode) {
+BOOL CSMTPConnection::Command(const CString& strText, int nExpectedCode, BOOL* pbSent) {
   // One deadline for the command and its whole reply.
   m_ullCommandDeadline = Deadline();
-  const BOOL bDone = SendText(strText, m_ullCommandDeadline) && ReadCommandResponse(nExpectedCode);
+  const BOOL bSent = SendText(strText, m_ullCommandDeadline);
+  if (pbSent != nullptr) *pbSent = bSent;
+  const BOOL bDone = bSent && ReadCommandResponse(nExpectedCode);
   m_ullCommandDeadline = 0;
   return bDone;
 }
@@ -349,8 +351,9 @@ BOOL CSMTPConnection::Disconnect() {
 
 BOOL CSMTPConnection::SendMessage(CSMTPMessage& message) {
   // An unexpected reply is ERROR_BAD_COMMAND; a time-out or a lost connection keeps its own code.
-  auto step = [this](const CString& strText, int nExpectedCode) {
-    if (Command(strText, nExpectedCode)) return TRUE;
+  m_bHandedOver = FALSE;
+  auto step = [this](const CString& strText, int nExpectedCode, BOOL* pbSent = nullptr) {
+    if (Command(strText, nExpectedCode, pbSent)) return TRUE;
     if (!m_bBroken) SetLastError(ERROR_BAD_COMMAND);
     return FALSE;
   };
@@ -386,5 +389,5 @@ BOOL CSMTPConnection::SendMessage(CSMTPMessage& message) {
     if (!SendText(strPart, Deadline())) return FALSE;
   }
   if (bMultipart && !SendText("\r\n--#BOUNDARY#--", Deadline())) return FALSE;
-  return step("\r\n.\r\n", 250);
+  return step("\r\n.\r\n", 250, &m_bHandedOver);
 }

@@ -71,6 +71,9 @@ class CSMTPConnection {
   // QUIT when the connection still works; the socket is closed in every case.
   BOOL Disconnect();
   BOOL SendMessage(CSMTPMessage& message);
+  // Whether the last SendMessage handed the whole message over, its end-of-data line included:
+  // the server may then have taken it even when its answer never came.
+  BOOL IsMessageHandedOver() const { return m_bHandedOver; }
   // Everything the server sent for the last reply, all its lines, less the final CR LF.
   CString GetLastCommandResponse() const { return m_sLastCommandResponse; }
   int GetLastCommandResponseCode() const { return m_nLastCommandResponseCode; }
@@ -98,7 +101,8 @@ class CSMTPConnection {
   BOOL SendText(const CString& strText, ULONGLONG ullDeadline);
   // The deadline of an exchange that starts now.
   ULONGLONG Deadline() const;
-  BOOL Command(const CString& strText, int nExpectedCode);
+  // Sends a command and reads its reply; `pbSent`, when given, tells whether the command went out.
+  BOOL Command(const CString& strText, int nExpectedCode, BOOL* pbSent = nullptr);
   BOOL ConnectESMTP(LPCTSTR pszLocalName, LPCTSTR pszUsername, LPCTSTR pszPassword);
   BOOL CramLogin(LPCTSTR pszUsername, LPCTSTR pszPassword);
   BOOL AuthLogin(LPCTSTR pszUsername, LPCTSTR pszPassword);
@@ -116,6 +120,7 @@ class CSMTPConnection {
   ULONGLONG m_ullCommandDeadline = 0;
   BOOL m_bConnected = FALSE;
   BOOL m_bBroken = FALSE;
+  BOOL m_bHandedOver = FALSE;
   CString m_sLastCommandResponse;
   DWORD m_dwTimeout = 60000;
   int m_nLastCommandResponseCode = 0;

@@ -2,6 +2,7 @@
 #include "foundation/SECFileSystem.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <new>
@@ -263,6 +264,7 @@ BOOL SECFileSystem::FindEntry(const CString& pattern, DWORD attributes, CString&
   if (!pattern.IsEmpty()) {
     CloseSearch();
     m_hFind = FindFirstFile(pattern, &m_FileData);
+    m_dwFindError = m_hFind == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     if (m_hFind == INVALID_HANDLE_VALUE) return FALSE;
   } else if (m_hFind == INVALID_HANDLE_VALUE || !FindNextFile(m_hFind, &m_FileData)) {
     return FALSE;
@@ -280,6 +282,45 @@ CString* SECFileSystem::GetNextFileName(const CString& pattern, DWORD attributes
   return name.IsEmpty() ? nullptr : new CString(name);
 }
 
+void SECFileSystem::LeaveOutFolder(const CString& path, const CString& reason) {
+  CString folder = path;
+  while (folder.GetLength() > 1 && (folder.Right(1) == "\\" || folder.Right(1) == "/"))
+    folder = folder.Left(folder.GetLength() - 1);
+  for (const SECFolderLeftOut& known : m_foldersLeftOut)
+    if (known.strPath == folder) return;
+  m_foldersLeftOut.push_back({folder, reason});
+}
+
+void SECFileSystem::LeaveOutLinkedFolder(const CString& path) {
+  LeaveOutFolder(path, "it is a link to a folder, which is not followed");
+}
+
+void SECFileSystem::NoteUnreadableFolder(const CString& pattern) {
+  switch (m_dwFindError) {
+    case ERROR_SUCCESS:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_NO_MORE_FILES:
+      return;  // nothing there, or nothing that matches: not a folder left out
+    default:
+      break;
+  }
+  const CString folder = GetPath(pattern, TRUE);
+  LeaveOutFolder(folder.IsEmpty() ? CString(".") : folder, "it cannot be read (" + DescribeError(m_dwFindError) + ")");
+}
+
+CString SECFileSystem::DescribeError(DWORD error) {
+  char text[512] = {};
+  if (FormatMessage(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                    nullptr) == 0)
+    std::snprintf(text, sizeof text, "error %lu", static_cast<unsigned long>(error));
+  CString description = text;
+  description.TrimRight();
+  while (!description.IsEmpty() && description.Right(1) == ".")
+    description = description.Left(description.GetLength() - 1);
+  return description;
+}
+
 CStringList* SECFileSystem::GetFileList(const CString& pattern, DWORD attributes) {
   auto list = std::make_unique<CStringList>(10);
   const CString folder = GetPath(pattern, TRUE);
@@ -287,6 +328,7 @@ CStringList* SECFileSystem::GetFileList(const CString& pattern, DWORD attributes
        name.reset(GetNextFileName(CString(), attributes))) {
     if (!IsDotEntry(*name)) list->AddTail(folder + *name);
   }
+  if (m_hFind == INVALID_HANDLE_VALUE) NoteUnreadableFolder(pattern);
   CloseSearch();
   return list.release();
 }
@@ -302,7 +344,10 @@ CStringList* SECFileSystem::GetFileListEx(const CString& pattern, DWORD attribut
     std::unique_ptr<CStringList> folders(GetDirectoryList(GetPath(pattern, TRUE), TRUE));
     for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
       const CString& folder = folders->GetNext(pos);
-      if (!IsSymbolicLink(folder)) GetFileListEx(AppendPath(folder, namePattern), attributes, TRUE, result);
+      if (IsSymbolicLink(folder))
+        LeaveOutLinkedFolder(folder);
+      else
+        GetFileListEx(AppendPath(folder, namePattern), attributes, TRUE, result);
     }
   }
   created.release();
@@ -321,6 +366,7 @@ CStringList* SECFileSystem::GetDirectoryList(const CString& path, BOOL fullPaths
     if (QueryStatus(fullPath, status) && (status.m_attribute & CFile::directory) != 0)
       list->AddTail(fullPaths ? fullPath : *name);
   }
+  if (m_hFind == INVALID_HANDLE_VALUE) NoteUnreadableFolder(pattern);
   CloseSearch();
   return list.release();
 }

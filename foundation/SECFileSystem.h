@@ -2,6 +2,8 @@
 // copying, renaming and removal of files and folders, and step-by-step folder creation.
 #pragma once
 
+#include <vector>
+
 #include "base/base.h"
 #include "core/CFile.h"
 #include "core/CObject.h"
@@ -14,6 +16,12 @@
 // Attribute filters of the listings: FILE_ATTRIBUTE_NORMAL (or 0) selects ordinary files, this
 // value every entry, any other mask the entries sharing a bit with it.
 #define SECFILESYSTEM_ALL_ENTRIES 0xFFFFFFFFu
+
+// A folder that a listing did not enter, and why.
+struct SECFolderLeftOut {
+  CString strPath;    // without a trailing separator
+  CString strReason;  // "it cannot be read (...)", "it is a link to a folder, which is not followed"
+};
 
 class SECFileSystem : public CObject {
  public:
@@ -56,6 +64,17 @@ class SECFileSystem : public CObject {
   CStringList* GetFileListEx(const CString& pattern, DWORD attributes, BOOL recurse = FALSE,
                              CStringList* list = nullptr);
   CStringList* GetDirectoryList(const CString& path, BOOL fullPaths);
+  // The folders the listings of this object left out since it was made, each once, in the order
+  // met: a folder that cannot be read (its listing is empty) and, in a recursive listing, a link
+  // to a folder, never entered because it may lead back up the tree or out of it. A missing
+  // folder is not among them.
+  const std::vector<SECFolderLeftOut>& GetFoldersLeftOut() const { return m_foldersLeftOut; }
+  // Notes a folder left out (once) with the reason, for walks of the caller's own; a link to a
+  // folder with the reason the listings give it.
+  void LeaveOutFolder(const CString& path, const CString& reason);
+  void LeaveOutLinkedFolder(const CString& path);
+  // The system's text for an error code, without its final period ("error 5" when it has none).
+  static CString DescribeError(DWORD error);
 
  private:
   // One search step: the entry's name when it passes the filter, an empty name otherwise;
@@ -63,6 +82,12 @@ class SECFileSystem : public CObject {
   BOOL FindEntry(const CString& pattern, DWORD attributes, CString& name);
   void CloseSearch();
 
+  // Notes the pattern's folder when the search of it could not start for another reason than
+  // its absence.
+  void NoteUnreadableFolder(const CString& pattern);
+
   WIN32_FIND_DATA m_FileData;
   HANDLE m_hFind;
+  DWORD m_dwFindError = ERROR_SUCCESS;  // why the last search could not start
+  std::vector<SECFolderLeftOut> m_foldersLeftOut;
 };

@@ -1,6 +1,7 @@
 // The live-folder file types and the folder copy behind the folder-adding dialogs.
 #include "model/AddFolder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <memory>
@@ -108,25 +109,32 @@ AddFolderResult AddFolderFiles(const CString& strSource, const CString& strTarge
       result.notCopied.push_back({strFile, DescribeFileError(GetLastError())});
     }
   }
+  AppendFoldersNotBroughtIn(fs, result.notCopied);
   return result;
 }
 
+void AppendFoldersNotBroughtIn(const SECFileSystem& fs, std::vector<FileNotBroughtIn>& files) {
+  for (const SECFolderLeftOut& folder : fs.GetFoldersLeftOut())
+    files.push_back({folder.strPath, folder.strReason + ", so the files in it are not brought in", TRUE});
+}
+
 CString DescribeFileError(DWORD dwError) {
-  char szText[512] = {};
-  if (FormatMessage(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0, szText,
-                    sizeof szText, nullptr) == 0)
-    std::snprintf(szText, sizeof szText, "error %lu", static_cast<unsigned long>(dwError));
-  CString strText = szText;
-  strText.TrimRight();
-  while (!strText.IsEmpty() && strText.Right(1) == ".") strText = strText.Left(strText.GetLength() - 1);
-  return "it could not be copied (" + strText + ")";
+  return "it could not be copied (" + SECFileSystem::DescribeError(dwError) + ")";
 }
 
 CString DescribeFilesNotBroughtIn(const std::vector<FileNotBroughtIn>& files) {
   if (files.empty()) return CString();
   constexpr size_t kShown = 20;
+  const int nFolders = static_cast<int>(
+      std::count_if(files.begin(), files.end(), [](const FileNotBroughtIn& file) { return file.bFolder; }));
+  const int nFiles = static_cast<int>(files.size()) - nFolders;
   CString strText;
-  strText.Format("%d file(s) were not brought in:", static_cast<int>(files.size()));
+  if (nFolders == 0)
+    strText.Format("%d file(s) were not brought in:", nFiles);
+  else if (nFiles == 0)
+    strText.Format("%d folder(s) were not brought in:", nFolders);
+  else
+    strText.Format("%d file(s) and %d folder(s) were not brought in:", nFiles, nFolders);
   for (size_t i = 0; i < files.size() && i < kShown; ++i) strText += "\n" + files[i].strPath + ": " + files[i].strReason + ".";
   if (files.size() > kShown) {
     CString strMore;

@@ -8,6 +8,8 @@
 #include "core/CString.h"
 #include "core/Lists.h"
 
+class SECFileSystem;
+
 // One entry of the live-folder dialog's file-type list: its text, its item data and the
 // extensions it stands for (lower case, without the dot; "*" for every file).
 struct LiveFolderFileType {
@@ -38,6 +40,7 @@ class AddFolderListener {
 struct FileNotBroughtIn {
   CString strPath;
   CString strReason;
+  BOOL bFolder = FALSE;  // a folder whose files were not brought in
 };
 
 struct AddFolderResult {
@@ -45,13 +48,16 @@ struct AddFolderResult {
   int nKept = 0;       // files already in the target, kept as they were
   int nFailed = 0;     // files that could not be copied
   BOOL bCancelled = FALSE;
-  // The files left out (symbolic links) or that could not be copied, in the order met.
+  // The files left out (symbolic links) or that could not be copied, in the order met, then the
+  // folders not entered (links to folders, folders that cannot be read).
   std::vector<FileNotBroughtIn> notCopied;
 };
 
-// The text that names the files not brought in and why, one a line (the first ones, then how
-// many more); empty when there are none.
+// The text that names the files (and folders) not brought in and why, one a line (the first
+// ones, then how many more); empty when there are none.
 CString DescribeFilesNotBroughtIn(const std::vector<FileNotBroughtIn>& files);
+// Adds the folders a listing left out to `files`, each saying that its files are not brought in.
+void AppendFoldersNotBroughtIn(const SECFileSystem& fs, std::vector<FileNotBroughtIn>& files);
 // The reason of a failed file operation, from its error code.
 CString DescribeFileError(DWORD dwError);
 

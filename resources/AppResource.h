@@ -35,6 +35,8 @@
 #define IDS_BUG_THANKS 145
 #define IDS_BUG_STATUS 146
 #define IDS_BUG_CANCELLED 148
+#define IDS_BUG_NO_ANSWER 147
+#define IDS_BUG_MAY_HAVE_ARRIVED 149
 
 // The picture window: its status pane (the picture's size) and the zoom commands.
 #define ID_INDICATOR_PICTURE 132

@@ -181,7 +181,7 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     }
   }
   if (asked) {
-    CFileDialog dialog(FALSE, nullptr, name, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY,
+    CFileDialog dialog(FALSE, nullptr, name, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST,
                        "Source Code(.cpp;.h;.c;.hpp)|*.cpp;*.h;*.c;*.hpp||", AfxGetMainWnd());
     if (dialog.DoModal() != IDOK) return FALSE;
     name = dialog.GetPathName();

@@ -125,10 +125,29 @@ CString AskOutputFile(CWnd* parent) {
   filter.LoadString(AFX_IDS_PRINTFILTER);
   name.LoadString(AFX_IDS_PRINTDEFAULT);
   extension.LoadString(AFX_IDS_PRINTDEFAULTEXT);
-  CFileDialog dialog(FALSE, extension, name, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, parent);
+  CFileDialog dialog(FALSE, extension, name, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, filter,
+                     parent);
   dialog.m_ofn.lpstrTitle = title;
   dialog.m_nIDHelp = AFX_IDD_PRINT;  // a step of printing: the print dialog's help
   return dialog.DoModal() == IDOK ? dialog.GetPathName() : CString();
+}
+
+// The pages of a chosen range that lie past the document's end, which the print dialog cannot
+// refuse when the document counts its pages only as printing begins: what they are and what is
+// printed of the range, for the user. Empty when the whole range exists.
+CString DescribePagesBeyondEnd(const CPrintInfo& info) {
+  const UINT last = info.GetMaxPage();
+  const UINT first = std::min(info.GetFromPage(), info.GetToPage());
+  const UINT end = std::max(info.GetFromPage(), info.GetToPage());
+  if (last == 0xFFFF || end <= last) return CString();
+  CString text;
+  if (first > last)
+    text.Format("The document has %u page(s): pages %u to %u are past its end. Nothing was printed.", last, first, end);
+  else
+    text.Format(
+        "The document has %u page(s): pages %u to %u are past its end and were not printed; pages %u to %u were.",
+        last, last + 1, end, first, last);
+  return text;
 }
 
 void ReportPrintFailure(HDC hdc) {
@@ -177,6 +196,14 @@ void CView::OnFilePrint() {
   dcPrint.Attach(hdc);
   dcPrint.m_bPrinting = TRUE;
   OnBeginPrinting(&dcPrint, &printInfo);
+  const CString beyondEnd = DescribePagesBeyondEnd(printInfo);
+  if (!beyondEnd.IsEmpty() && std::min(printInfo.GetFromPage(), printInfo.GetToPage()) > printInfo.GetMaxPage()) {
+    // No page of the range exists: no job is started, so no empty file or print-out is made.
+    OnEndPrinting(&dcPrint, &printInfo);
+    dcPrint.Detach();
+    AfxMessageBox(beyondEnd, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   dcPrint.SetAbortProc(PrintAbortProc);
 
   // The application waits while it prints; the "Printing" box shows how far the job is.
@@ -245,5 +272,6 @@ void CView::OnFilePrint() {
   // A job the user cancelled needs no message; one that failed says why.
   if (job <= 0) ReportPrintFailure(hdc);
   else if (failed && !cancelled) ReportPrintFailure(hdc);
+  else if (!failed && !beyondEnd.IsEmpty()) AfxMessageBox(beyondEnd, MB_OK | MB_ICONINFORMATION);
 }
 

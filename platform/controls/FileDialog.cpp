@@ -425,7 +425,9 @@ bool FileDialog::Ok() {
                  ofn_->lpstrTitle ? ofn_->lpstrTitle : (save_ ? "Save As" : "Open"), MB_OK | MB_ICONEXCLAMATION);
       return false;
     }
-    folder = folder_;
+    // Without the flag the path goes back as typed, so the caller's write fails and names it: a
+    // name is never moved into another folder than the one typed.
+    folder = native.substr(0, slash + 1);
   }
   if (!defExt_.empty() && name.find('.') == std::string::npos) {
     name += '.';
@@ -442,9 +444,13 @@ bool FileDialog::Ok() {
       MessageBox(hwnd_, (target + " already exists.\nDo you want to replace it?").c_str(),
                  ofn_->lpstrTitle ? ofn_->lpstrTitle : "Save As", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
     return false;
+  // The folder of the name chosen is the dialog's, unless the application refuses the name.
+  const std::string shown = folder_;
   folder_ = folder;
   names.push_back(name);
-  return Deliver(names);
+  if (Deliver(names)) return true;
+  folder_ = shown;
+  return false;
 }
 
 INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,9 +5,31 @@
 #include <cups/cups.h>
 
 #include <atomic>
+#include <string>
 
 namespace brambolt {
 namespace {
+
+// Whether the print server takes a connection now.
+bool ServerAnswers() {
+  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 5000, nullptr);
+  if (http == nullptr) return false;
+  httpClose(http);
+  return true;
+}
+
+// Why CUPS did not take a job. A server that cannot be reached leaves only the reason of the
+// failed connection ("No such file or directory" for a missing socket), which names no server.
+std::string Refusal() {
+  const std::string reason = cupsLastErrorString() ? cupsLastErrorString() : "";
+  const ipp_status_t status = cupsLastError();
+  if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || (status == IPP_STATUS_ERROR_INTERNAL && !ServerAnswers())) {
+    const char* server = cupsServer();
+    return std::string("No print server answers") + (server && *server ? std::string(" at ") + server : "") +
+           (reason.empty() ? "" : " (" + reason + ")") + ": is the printing service (CUPS) running?";
+  }
+  return reason.empty() ? "CUPS did not take the job" : reason;
+}
 
 class CupsSpooler : public PrintSpooler {
  public:
@@ -19,7 +41,7 @@ class CupsSpooler : public PrintSpooler {
     count = cupsAddOption("document-format", "application/pdf", count, &options);
     int job = cupsPrintFile(printer.c_str(), pdfPath.c_str(), title.c_str(), count, options);
     cupsFreeOptions(count, options);
-    if (job == 0 && error) *error = cupsLastErrorString() ? cupsLastErrorString() : "CUPS did not take the job";
+    if (job == 0 && error) *error = Refusal();
     return job;
   }
 

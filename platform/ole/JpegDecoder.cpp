@@ -43,12 +43,16 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (!PictureSizeAllowed(info.image_width, info.image_height) ||
-      info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
+  if (!PictureSizeAllowed(info.image_width, info.image_height)) {
     jpeg_destroy_decompress(&info);
     return false;
   }
-  info.out_color_space = JCS_RGB;
+  // libjpeg gives CMYK (and YCCK, which it turns into CMYK) only as ink: the colours are made
+  // here. Files with an Adobe marker (those of print work) store the ink inverted, 255 for none.
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  const bool inverted = cmyk && info.saw_Adobe_marker;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  const int components = cmyk ? 4 : 3;
   jpeg_start_decompress(&info);
   out.width = static_cast<int>(info.output_width);
   out.height = static_cast<int>(info.output_height);
@@ -56,7 +60,7 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
   out.transparent = false;
   out.icon = false;
   JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                              info.output_width * 3, 1);
+                                              info.output_width * components, 1);
   const JSAMPLE* row = rows[0];
   // A progressive file has read all it has by now: when it ended early, its rows hold what the
   // scans that came give, and the picture is incomplete. Rows are then read while the file has
@@ -68,8 +72,20 @@ bool DecodeJpeg(ByteSpan bytes, PictureImage& out) {
     size_t y = info.output_scanline;
     if (jpeg_read_scanlines(&info, rows, 1) != 1) break;
     uint32_t* p = &out.pixels[y * out.width];
-    for (int x = 0; x < out.width; ++x)
-      p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
+    if (cmyk) {
+      for (int x = 0; x < out.width; ++x) {
+        const JSAMPLE* ink = row + 4 * x;
+        // Each channel is what its ink and the black leave of the paper's white.
+        auto channel = [&](int i) {
+          const uint32_t left = inverted ? ink[i] : 255u - ink[i], black = inverted ? ink[3] : 255u - ink[3];
+          return (left * black + 127) / 255;
+        };
+        p[x] = 0xFF000000u | channel(0) << 16 | channel(1) << 8 | channel(2);
+      }
+    } else {
+      for (int x = 0; x < out.width; ++x)
+        p[x] = 0xFF000000u | uint32_t{row[3 * x]} << 16 | uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
+    }
   }
   out.incomplete = scansEnded || errors.dataEnded || info.output_scanline < info.output_height;
   if (out.incomplete)

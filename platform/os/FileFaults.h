@@ -7,13 +7,15 @@
 
 namespace brambolt {
 
-// The steps of the file layer that change what is on disk.
+// The steps of the file layer that change what is on disk, and the listing of a folder (whose
+// refusal, a folder this user may not read, root cannot meet by file modes).
 enum class FileStep {
   Create,  // a new file is made (CreateFile of a missing file, the temporary file of a copy or a save)
   Write,   // bytes are written to a file
   Sync,    // a file's bytes are made durable
   Rename,  // an entry is renamed over another, or moved
   Resize,  // a file's end is set
+  List,    // a folder's entries are read (FindFirstFile), with the folder's path ending in '/'
 };
 
 // While a hook is installed, each step asks it first with the native path it works on: 0 lets

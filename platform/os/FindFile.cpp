@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "os/FileApi.h"
+#include "os/FileFaults.h"
 #include "os/FileSupport.h"
 #include "os/KernelObject.h"
 #include "os/Paths.h"
@@ -165,7 +166,8 @@ HANDLE FindFirstFile(LPCSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData) {
   if (folder.empty()) folder = "./";
   if (folder.back() != '/') folder += '/';
 
-  DIR* dir = ::opendir(folder.c_str());
+  const int fault = FileFault(FileStep::List, folder);
+  DIR* dir = fault == 0 ? ::opendir(folder.c_str()) : (errno = fault, nullptr);
   if (!dir) {
     SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : ErrnoToWin32Error(errno));
     return INVALID_HANDLE_VALUE;

@@ -503,20 +503,27 @@ std::string WriteFailure(const char* what, const std::string& path, int error) {
 // link stays. A durable write reaches the disk before it replaces the file. A file that is there
 // but cannot be read is never replaced.
 // The result is 0, or the errno of the step that failed with `failure` saying which and why.
+// `heldLock` is the store's lock when this process holds it already (a RegistryStoredUpdate),
+// else -1: the write then takes it and lets it go.
 int WriteMerged(const std::string& folder, const std::string& fileName, int root, const std::vector<Change>& changes,
-                bool durable, std::string& failure) {
+                bool durable, int heldLock, std::string& failure) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   const std::string lockPath = folder + "/.registry.lock";
-  const int lockFd = LockStore(lockPath);
+  const int lockFd = heldLock >= 0 ? heldLock : LockStore(lockPath);
   if (lockFd < 0) {
     const int error = errno;
     failure = WriteFailure("cannot lock", lockPath, error);
     return error;
   }
+  auto unlock = [&] {
+    if (heldLock >= 0) return;
+    ::flock(lockFd, LOCK_UN);
+    ::close(lockFd);
+  };
   std::string stored;
   if (const int error = ReadWholeFile(folder + "/" + fileName, stored); error != 0 && error != ENOENT) {
-    ::close(lockFd);
+    unlock();
     failure = WriteFailure("cannot read", folder + "/" + fileName, error) + "; the file is kept as it is";
     return error;
   }
@@ -531,8 +538,7 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
     const int error = errno;
     failure = WriteFailure("cannot write", folder + "/" + fileName, error) + " (it is a symbolic link to " + target +
               ", which cannot be made)";
-    ::flock(lockFd, LOCK_UN);
-    ::close(lockFd);
+    unlock();
     return error;
   }
   const std::string targetFolder = file_support::ParentOf(target), targetName = file_support::LeafOf(target);
@@ -567,8 +573,7 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
   const int error = ok ? 0 : errno != 0 ? errno : EIO;
   if (!ok && fd >= 0) ::unlink(temp.c_str());
   if (!ok) failure = WriteFailure("cannot write", folder + "/" + fileName, error);
-  ::flock(lockFd, LOCK_UN);
-  ::close(lockFd);
+  unlock();
   return error;
 }
 
@@ -674,7 +679,8 @@ class Registry {
     if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return ERROR_REGISTRY_IO_FAILED;
     std::string failure;
     if (const int error =
-            WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable, failure)) {
+            WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable, m_heldLock,
+                        failure)) {
       if (failure != m_toldFailure) TellFailure(failure);
       m_toldFailure = failure;
       return static_cast<LONG>(ErrnoToWin32Error(error));
@@ -697,6 +703,31 @@ class Registry {
     Root& root = m_roots[index];
     root.dirty = true;
     root.changes.push_back({kind, PathOf(key), std::move(value)});
+  }
+
+  // Takes the store's lock for this process (once however many updates run) and reads the
+  // root's file again into this process's copy; writes wait for the last update to end.
+  LONG BeginStoredUpdate(int index) {
+    BeginBatch();
+    Root& root = LoadedRoot(index);
+    const bool first = m_updates++ == 0;
+    if (!Persisted(index)) return ERROR_SUCCESS;
+    if (first) {
+      // Where nothing was ever stored there is nothing to read: the write at the end takes the
+      // lock itself, as any write does.
+      struct stat folder;
+      if (::stat(root.folder.c_str(), &folder) != 0) return ERROR_SUCCESS;
+      m_heldLock = LockStore(root.folder + "/.registry.lock");
+      if (m_heldLock < 0) return static_cast<LONG>(ErrnoToWin32Error(errno));
+    }
+    return Refresh(index);
+  }
+
+  // Whether the roots were written (see EndBatch); the lock goes with the last update.
+  bool EndStoredUpdate() {
+    const bool written = EndBatch();
+    if (--m_updates == 0) ReleaseHeldLock();
+    return written;
   }
 
   void BeginBatch() { ++m_batches; }
@@ -741,6 +772,8 @@ class Registry {
   }
 
   void Reset() {
+    ReleaseHeldLock();
+    m_updates = 0;
     for (Root& root : m_roots) root = Root();
     m_handles.clear();
     m_batches = 0;
@@ -748,7 +781,45 @@ class Registry {
   }
 
  private:
+  void ReleaseHeldLock() {
+    if (m_heldLock < 0) return;
+    ::flock(m_heldLock, LOCK_UN);
+    ::close(m_heldLock);
+    m_heldLock = -1;
+  }
+
+  // Reads a persistent root's file again into this process's copy: the stored keys and values
+  // replace what the copy holds of them, and this process's changes not yet written are applied
+  // again on top. A key the file lacks stays (made here and not yet written, or removed by
+  // another process: no key is taken from under a handle of this one). A file that cannot be
+  // read leaves the copy as it was.
+  LONG Refresh(int index) {
+    Root& root = m_roots[index];
+    std::string text;
+    if (const int error = ReadWholeFile(root.folder + "/" + kRootNames[index] + ".reg", text);
+        error != 0 && error != ENOENT)
+      return static_cast<LONG>(ErrnoToWin32Error(error));
+    Key stored;
+    stored.name = kRootNames[index];
+    Parse(text, stored, index);
+    Replace(*root.top, stored);
+    if (index == kMachineRoot) AddSystemValues(*root.top);
+    for (const Change& change : root.changes) Apply(change, *root.top);
+    return ERROR_SUCCESS;
+  }
+
+  static void Replace(Key& live, const Key& stored) {
+    live.values = stored.values;
+    if (!stored.className.empty()) live.className = stored.className;
+    for (const auto& [name, child] : stored.children) {
+      Key* mine = Child(live, name, true);
+      if (mine && !mine->isVolatile) Replace(*mine, *child);
+    }
+  }
+
   Root m_roots[kRootCount];
+  int m_heldLock = -1;  // the store's lock while an update of this process holds it
+  int m_updates = 0;
   int m_batches = 0;
   std::string m_toldFailure;  // the last failure told, so that it is not told again
   std::unordered_map<std::uintptr_t, OpenKey> m_handles;
@@ -895,6 +966,30 @@ BOOL RegistryWriteBatch::Commit() {
   Registry& store = Store();
   std::lock_guard<std::mutex> lock(store.mutex);
   m_bResult = store.EndBatch() ? TRUE : FALSE;
+  return m_bResult;
+}
+
+RegistryStoredUpdate::RegistryStoredUpdate(HKEY hKey) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey key;
+  m_lRead = store.Resolve(hKey, key);
+  if (m_lRead == ERROR_INVALID_HANDLE) {
+    store.BeginBatch();  // a bad handle reads nothing; the end still ends what was begun
+    return;
+  }
+  m_bUpdate = true;
+  m_lRead = store.BeginStoredUpdate(key.root);
+}
+
+RegistryStoredUpdate::~RegistryStoredUpdate() { Commit(); }
+
+BOOL RegistryStoredUpdate::Commit() {
+  if (m_bEnded) return m_bResult;
+  m_bEnded = true;
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  m_bResult = (m_bUpdate ? store.EndStoredUpdate() : store.EndBatch()) ? TRUE : FALSE;
   return m_bResult;
 }
 

@@ -5,8 +5,9 @@
 // it is flushed (then synced to the disk), or closed after a change, and at exit. A write merges:
 // under a lock shared with the other processes, the file is read again and this process's
 // changes since its last write are applied to it, so what another instance wrote meanwhile
-// survives. A missing folder is made, unless it existed at loading (then it was removed on
-// purpose and the write fails). The other roots live in memory only.
+// survives (a value is replaced whole: to merge with a value another instance wrote, read it
+// within a RegistryStoredUpdate). A missing folder is made, unless it existed at loading (then it
+// was removed on purpose and the write fails). The other roots live in memory only.
 #pragma once
 
 #include <string>
@@ -184,6 +185,36 @@ class RegistryWriteBatch {
   BOOL Commit();
 
  private:
+  bool m_bEnded = false;
+  BOOL m_bResult = TRUE;
+};
+
+// A read-modify-write of values that several processes keep (the program's recent projects, a
+// toolbar a user made, when two instances run). While one lives, this process holds the store's
+// lock that writers of every process take, so no other process writes in between; it begins by
+// reading the file of the key's root again, so what another process stored shows through the
+// usual calls (the stored keys and values replace this process's copy of them; its changes not
+// yet written stay on top). Changes made while it lives are written when it ends (or at Commit),
+// before the lock is let go. Updates may nest, and other threads of this process share the lock
+// (their writes wait for the end, as in a batch). Hold one only for the few calls of the change:
+// other processes wait meanwhile.
+class RegistryStoredUpdate {
+ public:
+  // `hKey` is a predefined root or an open key of it.
+  explicit RegistryStoredUpdate(HKEY hKey = HKEY_CURRENT_USER);
+  ~RegistryStoredUpdate();
+  RegistryStoredUpdate(const RegistryStoredUpdate&) = delete;
+  RegistryStoredUpdate& operator=(const RegistryStoredUpdate&) = delete;
+
+  // Whether the stored file was read: ERROR_SUCCESS (also when there is none yet), else why not
+  // (the copy of this process is then used as it was).
+  LONG ReadResult() const { return m_lRead; }
+  // Ends the update now, as RegistryWriteBatch::Commit does.
+  BOOL Commit();
+
+ private:
+  LONG m_lRead = ERROR_SUCCESS;
+  bool m_bUpdate = false;
   bool m_bEnded = false;
   BOOL m_bResult = TRUE;
 };

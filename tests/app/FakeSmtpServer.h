@@ -33,7 +33,8 @@ class FakeSmtpServer {
     // "" behaves; "greeting" never greets; "hello" closes the connection at HELO or EHLO;
     // "trickle" sends a greeting that never ends, one byte each time the virtual clock moves;
     // "flood" sends one endless greeting line (8 MB); "nul" greets with a NUL byte in the line;
-    // "stop reading" stops reading after its reply to DATA, with a small receive buffer.
+    // "stop reading" stops reading after its reply to DATA, with a small receive buffer;
+    // "silent after data" takes the whole message and never answers its end.
     std::string misbehave;
     // Extra lines of the HELO reply, to make it long.
     int extraHelloLines = 0;
@@ -225,6 +226,10 @@ class FakeSmtpServer {
         {
           std::lock_guard<std::mutex> lock(mutex_);
           messages_.push_back(data);
+        }
+        if (options_.misbehave == "silent after data") {
+          Stall();
+          return;
         }
         Reply("250 2.0.0 queued\r\n");
       } else if (verb == "QUIT") {

@@ -777,15 +777,19 @@ TEST(OutputTree, ALiveFolderIsCopiedInAndTheFolderShowsTheDisk) {
   EXPECT_NE(s.Find({"HTML Files", "classes", "sub", "inner.htm"}), nullptr);
 }
 
-// A file that cannot be copied and a link to a file are not brought in: the command names each
-// with its reason, in one message once the copy has ended; the other files are copied.
+// A file that cannot be copied and a link to a file are not brought in, nor the files of a folder
+// that cannot be read or of a link to a folder: the command names each with its reason, in one
+// message once the copy has ended; the other files are copied.
 TEST(OutputTree, ALiveFolderCopyNamesTheFilesItDidNotBringIn) {
   OutputSession s;
   WriteOutput(s, "Eng");
   TempDir source;
   source.Write("web/page.htm", "p");
   source.Write("web/locked.htm", "l");
+  source.Write("web/closed/inside.htm", "i");
+  source.Write("elsewhere/far.htm", "f");
   std::filesystem::create_symlink(source / "web/page.htm", source / "web/link.htm");
+  std::filesystem::create_directory_symlink(source / "elsewhere", source / "web/away");
   s.Create();
   brambolt::test::ModalAnswers answers;
   answers.When(nullptr, "Please select a folder", [&](HWND h) {
@@ -793,8 +797,11 @@ TEST(OutputTree, ALiveFolderCopyNamesTheFilesItDidNotBringIn) {
     DlgCommand(h, IDOK);
   });
   const std::string locked = s.shell.root / "Output_Eng/Htmls/classes/locked.htm";
+  const std::string closed = source / "web/closed/";
   brambolt::ScopedFileFaultHook refuse([&](brambolt::FileStep step, const std::string& path) {
-    return step == brambolt::FileStep::Create && path == locked ? EACCES : 0;
+    const bool refused = (step == brambolt::FileStep::Create && path == locked) ||
+                         (step == brambolt::FileStep::List && path == closed);
+    return refused ? EACCES : 0;
   });
   Questions told(IDOK);
   s.Select({"HTML Files", "classes"});
@@ -804,7 +811,16 @@ TEST(OutputTree, ALiveFolderCopyNamesTheFilesItDidNotBringIn) {
   EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/link.htm"));
   ASSERT_EQ(Questions::Asked().size(), 1u);
   const std::string text = Questions::Asked()[0];
-  EXPECT_EQ(text.rfind("2 file(s) were not brought in:", 0), 0u) << text;
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/closed/inside.htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/classes/away/far.htm"));
+  EXPECT_EQ(text.rfind("2 file(s) and 2 folder(s) were not brought in:", 0), 0u) << text;
+  EXPECT_NE(text.find("web\\closed: it cannot be read (Access is denied), so the files in it are not brought in."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("web\\away: it is a link to a folder, which is not followed, so the files in it are not "
+                      "brought in."),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("web\\link.htm: it is a symbolic link, which is not followed."), std::string::npos)
       << text;
   EXPECT_NE(text.find("web\\locked.htm: it could not be copied ("), std::string::npos) << text;

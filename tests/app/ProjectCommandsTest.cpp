@@ -15,6 +15,7 @@
 #include "app/CMainProjectSetDlg.h"
 #include "app/CNewProjectMain.h"
 #include "app/CNewWizDialog.h"
+#include "foundation/SECFileSystem.h"
 #include "model/CWorkSpaceObj.h"
 #include "os/FileFaults.h"
 #include "os/Shell.h"
@@ -370,10 +371,11 @@ TEST(ProjectCommands, LiveFolderWalkTakesTheChosenTypesAtEveryDepthWithoutFollow
   app.m_listLiveFolderTypes.AddTail("h");
   app.m_listLiveFolderTypes.AddTail("cpp");
 
-  app.CopyLiveFolder(src.c_str(), FALSE, 0);
+  SECFileSystem walk;
+  app.CopyLiveFolder(src.c_str(), FALSE, 0, walk);
   EXPECT_TRUE(fs::exists(project + "/Header Files/a.h"));
   EXPECT_FALSE(fs::exists(project + "/Source Code/b.cpp"));
-  app.CopyLiveFolder((src + "/").c_str(), TRUE, 0);
+  app.CopyLiveFolder((src + "/").c_str(), TRUE, 0, walk);
   EXPECT_TRUE(fs::exists(project + "/Source Code/b.cpp"));
   EXPECT_TRUE(fs::exists(project + "/Header Files/c.h"));
   EXPECT_FALSE(fs::exists(project + "/Source Code/z.c"));
@@ -383,6 +385,43 @@ TEST(ProjectCommands, LiveFolderWalkTakesTheChosenTypesAtEveryDepthWithoutFollow
   EXPECT_FALSE(app.IsLiveFolderType("H"));
   // The second walk met a.h again and asked about it once.
   EXPECT_EQ(s.boxes.boxes.size(), 1u);
+}
+
+// The Live Folder command names the folders whose files it did not look at: one it cannot read
+// and a link to a folder (not followed); the files of the others come in.
+TEST(ProjectCommands, LiveFolderCommandNamesTheFoldersItCouldNotEnter) {
+  StartedApp s;
+  brambolt::test::AdvanceClock(3500);  // the splash window, which a key would close, has gone
+  const std::string project = SetUpProject(s, "Eta");
+  const std::string src = s.home.Folder("live");
+  const std::string outside = s.home.Folder("elsewhere");
+  for (const char* file : {"/a.h", "/sub/b.h", "/locked/c.h"}) WriteText(src + file, file);
+  WriteText(outside + "/o.h", "outside");
+  fs::create_directory_symlink(outside, src + "/sub/away");
+  brambolt::ScopedFileFaultHook locked([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::List && path == src + "/locked/" ? EACCES : 0;
+  });
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Insert Files into Project", [&](HWND h) {
+    brambolt::test::RunUntilIdle();  // the dialog is up, its location taking the keys
+    ::SetFocus(::GetDlgItem(h, IDC_LOCATION));
+    brambolt::test::TypeText(src);
+    brambolt::test::Click(::GetDlgItem(h, IDC_LOOK_IN_SUBFOLDERS), {3, 3});
+    brambolt::test::Click(::GetDlgItem(h, IDOK), {3, 3});
+  });
+  s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_INSERT_LIVE_FOLDER);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_TRUE(fs::exists(project + "/Header Files/a.h"));
+  EXPECT_TRUE(fs::exists(project + "/Header Files/b.h"));
+  EXPECT_FALSE(fs::exists(project + "/Header Files/c.h"));
+  EXPECT_FALSE(fs::exists(project + "/Header Files/o.h"));
+  ASSERT_EQ(s.boxes.boxes.size(), 1u);
+  EXPECT_EQ(s.boxes.boxes[0].text, "2 folder(s) were not brought in:\n" + src +
+                                       "\\locked: it cannot be read (Access is denied), so the files in it are not "
+                                       "brought in.\n" +
+                                       src +
+                                       "\\sub\\away: it is a link to a folder, which is not followed, so the files "
+                                       "in it are not brought in.");
 }
 
 // Ctrl+N opens the wizard with the focus on the project name, so the name can be typed at once.

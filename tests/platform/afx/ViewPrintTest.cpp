@@ -45,6 +45,7 @@ class LinesView : public CView {
 
  public:
   static inline UINT pages = 4;
+  static inline bool countsPagesLate = false;  // as the editor: only when printing begins
   static inline UINT cancelOnPage = 0;  // the page whose printing presses Cancel
   static inline std::vector<UINT> printed;
   static inline HWND statusSeen = nullptr;
@@ -53,8 +54,11 @@ class LinesView : public CView {
 
  protected:
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override {
-    pInfo->SetMaxPage(pages);
+    if (!countsPagesLate) pInfo->SetMaxPage(pages);
     return DoPreparePrinting(pInfo);
+  }
+  void OnBeginPrinting(CDC*, CPrintInfo* pInfo) override {
+    if (countsPagesLate) pInfo->SetMaxPage(pages);
   }
   void OnPrint(CDC* pDC, CPrintInfo* pInfo) override {
     printed.push_back(pInfo->m_nCurPage);
@@ -102,6 +106,7 @@ class ViewPrinting : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     LinesView::pages = 4;
+    LinesView::countsPagesLate = false;
     LinesView::cancelOnPage = 0;
     LinesView::printed.clear();
     LinesView::statusSeen = nullptr;
@@ -140,6 +145,15 @@ class ViewPrinting : public ::testing::Test {
         ::SetDlgItemText(dialog, edt1, file.c_str());
         Press(dialog, IDOK);
       });
+  }
+  // Answers the next message box of that caption with OK, its text kept in `told`.
+  void AnswerBox(const char* caption, std::string& told) {
+    answers_.When(nullptr, caption, [&told](HWND box) {
+      char text[512] = {};
+      ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+      told = text;
+      Press(box, IDOK);
+    });
   }
   // The lines of the PDF that start with "Page", in order.
   static std::vector<std::string> PageLines(const std::string& pdf) {
@@ -195,6 +209,65 @@ TEST_F(ViewPrinting, ARangeWithCopiesCollatedOrNot) {
   EXPECT_EQ(PageLines(grouped), Lines({2, 2, 3, 3}));
 }
 
+// "Print to File" with a name typed in a folder that does not exist says so and stays, so the
+// job goes nowhere else; a name that can be written then gets the pages.
+TEST_F(ViewPrinting, PrintToFileInAMissingFolderIsToldAndNotWrittenElsewhere) {
+  FakeCups cups;
+  const std::string missing = (dir_ / "gone" / "lost-print.pdf").string(), good = (dir_ / "found.pdf").string();
+  const fs::path started = fs::current_path();
+  fs::current_path(dir_);  // the folder the dialog shows: where a moved name would go
+  std::string told;
+  answers_.When(nullptr, "Print", [](HWND dialog) { Press(dialog, IDOK); });
+  answers_.When(nullptr, "Print to File", [&](HWND dialog) {
+    AnswerBox("Print to File", told);
+    for (const std::string& name : {missing, good}) {
+      if (!::IsWindowVisible(dialog)) break;
+      ::SetDlgItemText(dialog, edt1, "");
+      ::SetFocus(::GetDlgItem(dialog, edt1));
+      TypeText(name);
+      PressKey(VK_RETURN);
+      RunUntilIdle();
+    }
+  });
+  Command(ID_FILE_PRINT);
+  fs::current_path(started);
+  EXPECT_EQ(told, missing + "\nPath does not exist.\nCheck the path and try again.");
+  EXPECT_FALSE(fs::exists(dir_ / "lost-print.pdf"));
+  EXPECT_EQ(PageLines(good), Lines({1, 2, 3, 4}));
+}
+
+// A document that counts its pages only when printing begins (the dialog cannot refuse the
+// range): pages past its end are named, and a range wholly past it prints nothing.
+TEST_F(ViewPrinting, PagesPastTheEndAreToldAndNotMadeUp) {
+  FakeCups cups;
+  LinesView::countsPagesLate = true;
+  struct Case {
+    int from, to;
+    std::vector<UINT> printed;
+    const char* told;
+  } cases[] = {
+      {6, 8, {}, "The document has 4 page(s): pages 6 to 8 are past its end. Nothing was printed."},
+      {3, 8, {3, 4},
+       "The document has 4 page(s): pages 5 to 8 are past its end and were not printed; pages 3 to 4 were."},
+  };
+  std::string told;
+  for (const Case& c : cases) {
+    LinesView::printed.clear();
+    told.clear();
+    const std::string file = (dir_ / ("range" + std::to_string(c.from) + ".pdf")).string();
+    AnswerPrint(c.from, c.to, 1, false, file);
+    AnswerBox("Print App", told);
+    Command(ID_FILE_PRINT);
+    EXPECT_EQ(LinesView::printed, c.printed) << c.from;
+    EXPECT_EQ(told, c.told);
+    if (c.printed.empty()) {
+      EXPECT_FALSE(fs::exists(file));
+    } else {
+      EXPECT_EQ(pdfprobe::ReadInfo(file).pages, static_cast<int>(c.printed.size()));
+    }
+  }
+}
+
 TEST_F(ViewPrinting, DirectPrintingGoesToTheDefaultPrinterWithoutADialog) {
   FakeCups cups({"Office", "Lab"}, "Lab");
   Command(ID_FILE_PRINT_DIRECT);
@@ -230,12 +303,7 @@ TEST_F(ViewPrinting, ARefusedJobIsReportedWithTheSpoolersReason) {
   FakeCups cups({"Office"}, "Office");
   cups.RefuseJobs("The printer is stopped.");
   std::string shown;
-  answers_.When(nullptr, "Print App", [&](HWND box) {
-    char text[512] = {};
-    ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
-    shown = text;
-    Press(box, IDOK);
-  });
+  AnswerBox("Print App", shown);
   Command(ID_FILE_PRINT_DIRECT);
   EXPECT_NE(shown.find("The printer is stopped."), std::string::npos) << shown;
   EXPECT_TRUE(cups.Jobs().empty());

@@ -136,6 +136,35 @@ TEST_F(FileDialogs, SavingAddsTheDefaultExtensionAndAsksBeforeReplacing) {
   EXPECT_EQ(std::string(buffer_), root_ + "/docs/new.txt");
 }
 
+// A name typed in a folder that does not exist: with OFN_PATHMUSTEXIST the dialog says so and
+// stays open; without it the path comes back as typed (the caller's write then fails and names
+// it). Neither moves the name into the folder the dialog shows.
+TEST_F(FileDialogs, ANameInAMissingFolderIsRefusedOrComesBackAsTyped) {
+  for (const DWORD flags : {static_cast<DWORD>(OFN_PATHMUSTEXIST), DWORD{0}}) {
+    ofn_.Flags = flags | OFN_HIDEREADONLY;
+    buffer_[0] = '\0';
+    std::string told;
+    answers_.When(nullptr, "Save As", [&](HWND dialog) {
+      if (flags != 0)
+        answers_.When(nullptr, "Save As", [&](HWND box) {
+          told = Text(GetDlgItem(box, 0xFFFF));
+          PostMessage(box, WM_COMMAND, IDOK, 0);
+        });
+      TypeText("nowhere/new.txt");
+      PressKey(VK_RETURN);
+      RunUntilIdle();
+      if (IsWindowVisible(dialog)) PressKey(VK_ESCAPE);
+    });
+    const BOOL chosen = GetSaveFileName(&ofn_);
+    EXPECT_EQ(chosen, flags == 0) << flags;
+    EXPECT_EQ(told, flags == 0 ? "" : "nowhere/new.txt\nPath does not exist.\nCheck the path and try again.");
+    if (flags == 0) {
+      EXPECT_EQ(std::string(buffer_), root_ + "/nowhere/new.txt");
+    }
+    EXPECT_FALSE(std::filesystem::exists(root_ + "/new.txt"));
+  }
+}
+
 TEST_F(FileDialogs, SeveralFilesComeBackAsTheFolderAndTheirNames) {
   for (DWORD explorer : {0u, static_cast<DWORD>(OFN_EXPLORER)}) {
     ofn_.Flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | explorer;

@@ -966,6 +966,41 @@ TEST_F(Registry, AWriteMergesWithWhatAnotherInstanceWroteSinceTheStart) {
   RegCloseKey(recent);
 }
 
+// A value two instances keep (a list each adds to) is read within a stored update as the other
+// instance stored it meanwhile, with this instance's unwritten changes still on top, and the
+// update's change reaches the file when it ends.
+TEST_F(Registry, AStoredUpdateReadsWhatAnotherInstanceStoredMeanwhile) {
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Brambolt");
+  Set(key, "List", REG_SZ, std::string("a", 2));
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  key = Create(HKEY_CURRENT_USER, "Software\\Brambolt");
+  Set(key, "Pending", REG_SZ, std::string("mine", 5));  // not written yet: the key is open
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ResetRegistryForTesting();
+    HKEY other = nullptr;
+    RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\Brambolt", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &other, nullptr);
+    RegSetValueEx(other, "List", 0, REG_SZ, reinterpret_cast<const BYTE*>("b;a"), 4);
+    ::_exit(RegCloseKey(other) == ERROR_SUCCESS ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(Get(key, "List"), std::make_pair(DWORD{REG_SZ}, std::string("a", 2)));  // this process's copy
+  {
+    RegistryStoredUpdate update(HKEY_CURRENT_USER);
+    EXPECT_EQ(update.ReadResult(), ERROR_SUCCESS);
+    EXPECT_EQ(Get(key, "List"), std::make_pair(DWORD{REG_SZ}, std::string("b;a", 4)));
+    EXPECT_EQ(Get(key, "Pending"), std::make_pair(DWORD{REG_SZ}, std::string("mine", 5)));
+    Set(key, "List", REG_SZ, std::string("c;b;a", 6));
+    ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(Count(dir.Read("HKEY_CURRENT_USER.reg"), "c;b;a"), 0);  // written when the update ends
+  }
+  EXPECT_EQ(Count(dir.Read("HKEY_CURRENT_USER.reg"), "\"List\"=\"c;b;a\""), 1);
+  EXPECT_EQ(Count(dir.Read("HKEY_CURRENT_USER.reg"), "\"Pending\"=\"mine\""), 1);
+}
+
 // A settings file that is there but cannot be read (mode 000, or another account's after a run
 // with sudo) is never replaced: every write fails, names the file and the reason once, and the
 // calls that asked for it return the error; the file keeps its 100 settings.
