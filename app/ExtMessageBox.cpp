@@ -329,13 +329,20 @@ BOOL CDialogTemplateExt::OnInitDialog(HWND hDlg) {
   }
   ::SendMessage(hDlg, DM_SETDEFID, static_cast<WPARAM>(m_layout.nDefaultID), 0);
   if (HWND hDefault = ::GetDlgItem(hDlg, m_layout.nDefaultID)) ::SetFocus(hDefault);
-  if (!m_layout.bCancelAllowed)
+  if (!m_layout.bCancelAllowed && !OnlyOk())
     if (HMENU hMenu = ::GetSystemMenu(hDlg, FALSE)) ::EnableMenuItem(hMenu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   if (HWND hIcon = ::GetDlgItem(hDlg, IDEXT_ICON)) {
     const LONG_PTR previous = ::SetWindowLongPtr(hIcon, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IconProc));
     ::SetProp(hIcon, "ExtBoxIconProc", reinterpret_cast<HANDLE>(previous));
   }
   return FALSE;
+}
+
+// A box whose one answer is OK (Help aside) takes Escape and the close box as OK, as the
+// system's own boxes do, so a notice never holds the keyboard.
+bool CDialogTemplateExt::OnlyOk() const {
+  return std::all_of(m_layout.buttons.begin(), m_layout.buttons.end(),
+                     [](const extbox::Layout::Button& b) { return b.nID == IDOK || b.nID == IDEXT_HELP; });
 }
 
 DWORD CDialogTemplateExt::CheckFlag(HWND hDlg) const {
@@ -349,7 +356,10 @@ void CDialogTemplateExt::OnCommand(HWND hDlg, int nID) {
     case IDEXT_CHECK:
       return;
     case IDCANCEL:
-      if (m_layout.bCancelAllowed) ::EndDialog(hDlg, static_cast<INT_PTR>(IDCANCEL | CheckFlag(hDlg)));
+      if (m_layout.bCancelAllowed)
+        ::EndDialog(hDlg, static_cast<INT_PTR>(IDCANCEL | CheckFlag(hDlg)));
+      else if (OnlyOk())
+        ::EndDialog(hDlg, static_cast<INT_PTR>(IDOK | CheckFlag(hDlg)));
       return;
     case IDEXT_HELP: {
       // The help file beside the program, named after it.

@@ -113,6 +113,7 @@ class CDialogTemplateExt {
   BOOL OnInitDialog(HWND hDlg);
   void OnCommand(HWND hDlg, int nID);
   DWORD CheckFlag(HWND hDlg) const;
+  bool OnlyOk() const;
 
   DWORD m_dwStyle;
   HWND m_hWndOwner;

@@ -301,6 +301,18 @@ void RestoreFocus(HWND dialog, DialogState& state) {
   if (HWND first = dlg::FirstFocusControl(dialog)) dlg::SetDialogFocus(first);
 }
 
+// An activated dialog takes the keyboard, as every activated window does unless it is minimised:
+// the control remembered when it was left gets the focus back; a focus the program put inside the
+// dialog stays; else its first control takes it (an edit's selection left as it is) or, when none
+// can, the dialog itself, so Esc and Enter still reach the dialog manager.
+void TakeFocusOnActivation(HWND dialog, DialogState& state) {
+  if (RestoreSavedFocus(dialog, state)) return;
+  HWND focus = GetFocus();
+  if (focus == dialog || (focus && IsChild(dialog, focus))) return;
+  HWND first = dlg::FirstFocusControl(dialog);
+  SetFocus(first ? first : dialog);
+}
+
 // A window whose class keeps the dialog's extra bytes and hands its messages to DefDlgProc is a
 // dialog even when no template made it: it gets the dialog's state (default button, saved focus)
 // the first time DefDlgProc sees it. A dialog made from a template gets its own state on creation.
@@ -349,8 +361,8 @@ LRESULT DefaultDialogHandling(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE)
         SaveFocus(dialog, *state);
-      else
-        RestoreSavedFocus(dialog, *state);
+      else if (!HIWORD(wParam))
+        TakeFocusOnActivation(dialog, *state);
       return 0;
     case WM_SETFOCUS:
       RestoreFocus(dialog, *state);

@@ -477,6 +477,12 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     HWND focus = GetFocus();
     if (focus && (focus == hwnd || IsChild(hwnd, focus)) && child) SetFocus(GetParent(hwnd));
   }
+  if (isMin && !child && IsWindow(hwnd) && !IsIconic(hwnd) && GetActiveWindow() == hwnd) {
+    // An active window restored from the minimised state takes the keyboard it could not take
+    // while minimised (activated so, it got no focus).
+    HWND focus = GetFocus();
+    if (focus == nullptr || !(focus == hwnd || IsChild(hwnd, focus))) SetFocus(hwnd);
+  }
   return wasVisible ? TRUE : FALSE;
 }
 

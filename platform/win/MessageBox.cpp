@@ -154,8 +154,8 @@ INT_PTR CALLBACK MessageBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam
         return TRUE;
       }
       if (id == IDCANCEL && !HasButton(*s, IDCANCEL)) {
-        // Esc and the close box answer only where Cancel or a lone OK is offered.
-        if (s->buttons.size() == 1 && s->buttons[0].id == IDOK) EndDialog(box, IDOK);
+        // Esc and the close box answer only where Cancel or OK is offered: OK is the answer then.
+        if (HasButton(*s, IDOK)) EndDialog(box, IDOK);
         return TRUE;
       }
       if (HasButton(*s, id)) EndDialog(box, id);

@@ -142,6 +142,14 @@ void ClickItem(HWND box, int id) {
   Click(item, {5, 5});
 }
 
+// A box with the check box that a key should have closed is answered with the box checked and
+// OK, an answer the key would not have given.
+void AnswerOtherwise(HWND box) {
+  if (!::IsWindowVisible(box)) return;
+  ClickItem(box, IDEXT_CHECK);
+  ClickItem(box, IDOK);
+}
+
 TEST(ExtMessageBoxDialog, ResultsFollowTheButtonsKeysAndCheckBox) {
   UiSession session;
   struct Case {
@@ -163,6 +171,29 @@ TEST(ExtMessageBoxDialog, ResultsFollowTheButtonsKeysAndCheckBox) {
        },
        IDNO},
       {"Escape in an OK/Cancel box cancels", MB_OKCANCEL, [](HWND) { PressKey(VK_ESCAPE); }, IDCANCEL},
+      // A box whose only answer is OK gives it to Escape and to Alt+F4 (its Close is not greyed);
+      // a Yes/No box ignores Alt+F4 as it ignores Escape.
+      {"Escape in an OK box answers OK", MB_OK | MB_ICONINFORMATION | MB_EXT_DONT_TELL_AGAIN,
+       [](HWND box) {
+         EXPECT_EQ(0u, ::GetMenuState(::GetSystemMenu(box, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+         PressKey(VK_ESCAPE);
+         AnswerOtherwise(box);
+       },
+       IDOK},
+      {"Alt+F4 in an OK box answers OK", MB_OK | MB_EXT_DONT_TELL_AGAIN,
+       [](HWND box) {
+         PressKey(VK_F4, kAlt);
+         AnswerOtherwise(box);
+       },
+       IDOK},
+      {"Alt+F4 in a Yes/No box does nothing",
+       MB_YESNO,
+       [](HWND box) {
+         PressKey(VK_F4, kAlt);
+         EXPECT_TRUE(::IsWindowVisible(box));
+         ClickItem(box, IDNO);
+       },
+       IDNO},
       {"Enter presses the default button", MB_OKCANCEL | MB_DEFBUTTON2, [](HWND) { PressKey(VK_RETURN); },
        IDCANCEL},
       {"A checked box adds its bit to Yes",

@@ -609,9 +609,6 @@ TEST(ProjectCommands, SettingsRefuseABadShadowSizeAndTheMemberChoicesGoWithThePr
     ASSERT_NE(pDlg, nullptr);
     const HWND general = pDlg->m_GeneralPage.GetSafeHwnd(), diagram = pDlg->m_DiagramPage.GetSafeHwnd();
     SEC3DTabControl* tabs = pDlg->m_wndTab.Get3DTabControl();
-    CRect tab;
-    tabs->GetTabRect(0, &tab);
-    brambolt::test::Click(tabs->GetSafeHwnd(), tab.CenterPoint());
     ClickButton(general, IDC_DOC_PRIVATE_FUNCTIONS);
     ClickButton(general, IDC_DOC_PUBLIC_VARIABLES);
     for (const Attempt& attempt : attempts) {

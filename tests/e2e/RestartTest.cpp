@@ -52,5 +52,22 @@ TEST(UsersDay, TheNextStartFindsTheTipOffTheRecentProjectItsLanguageAndTheExplor
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// Started with the tip turned off, the program's first click is the person's: the splash has had
+// its three seconds by the time they click, so no press of theirs goes to closing it.
+TEST(UsersDay, TheFirstClickOfAStartWithoutTheTipReachesTheWindow) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start(TurnTipOff)) << desk.Report();
+  desk.Quit();
+  ASSERT_TRUE(desk.Start(nullptr)) << desk.Report();
+  ASSERT_TRUE(ExplorerShown(desk));
+  ClickExplorerTab(desk, kClassTab);
+  auto* tabs = dynamic_cast<SEC3DTabControl*>(desk.MainFrame()->m_wndProjectExplorer.m_wndTab.GetTabControl());
+  int active = -1;
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_TRUE(tabs->GetActiveTab(active));
+  EXPECT_EQ(active, kClassTab);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 }  // namespace
 }  // namespace e2e

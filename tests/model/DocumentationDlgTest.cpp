@@ -105,8 +105,8 @@ TEST(GenHtmlDlg, AnUnknownLanguageShowsNoSelectionAndStaysAfterOk) {
   EXPECT_STREQ(GetDocumentationFolder("P/", dlg.m_options.nLanguage), "P/Output_Chs\\Htmls\\");
 }
 
-// Counts the pages the worker names in the caption and, after the n-th, cancels as Esc does
-// while the worker waits for the caption to be shown.
+// Counts the pages the worker names in the caption and, after the n-th, presses Esc while the
+// worker waits for the caption to be shown.
 class CancellingProgressDlg : public CCopyFileProDlg {
  public:
   explicit CancellingProgressDlg(int nCancelAfter) : m_nCancelAfter(nCancelAfter) {}
@@ -119,7 +119,7 @@ class CancellingProgressDlg : public CCopyFileProDlg {
     if (nMsg == WM_SETTEXT && lParam != 0) {
       const std::string text = reinterpret_cast<const char*>(lParam);
       if (text.size() > 4 && text.compare(text.size() - 4, 4, ".htm") == 0 && ++nPageCaptions == m_nCancelAfter)
-        OnCancel();  // what Esc comes to
+        brambolt::test::PressKey(VK_ESCAPE);
     }
     if (nMsg == WM_CLOSE && ::InSendMessage()) {
       bDisabledWhenWorkerClosed = !::IsWindowEnabled(m_hWnd);

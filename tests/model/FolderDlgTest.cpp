@@ -143,7 +143,7 @@ TEST(CAddFolderProressDlg, CancelStopsTheCopyAndEndsAfterTheWorker) {
   struct CancelAtFirstFile : CAddFolderProressDlg {
     int nCaptions = 0;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override {
-      if (nMsg == WM_SETTEXT && ++nCaptions == 1) OnCancel();  // Esc while the first file is named
+      if (nMsg == WM_SETTEXT && ++nCaptions == 1) brambolt::test::PressKey(VK_ESCAPE);  // while the first file is named
       return CAddFolderProressDlg::WindowProc(nMsg, wParam, lParam);
     }
   } dlg;

@@ -1,5 +1,6 @@
 // The dialog manager: creation from templates, dialog units, focus and keyboard navigation, the
 // default button, modal loops and EndDialog, item helpers and dialogs as pages.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -26,6 +27,13 @@ class DialogFixture : public ::testing::Test {
     ShowWindow(dialog, SW_SHOW);
     PumpDialog(dialog);
     return dialog;
+  }
+
+  // The dialog left for its owner and activated again.
+  void Reactivate(HWND dialog) {
+    SetActiveWindow(owner_);
+    SetActiveWindow(dialog);
+    PumpDialog(dialog);
   }
 
   UiSession session_;
@@ -303,54 +311,69 @@ TEST_F(DialogFocus, InitDialogReturningFalseKeepsTheFocusItSet) {
   EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDCANCEL));
 }
 
-TEST_F(DialogFocus, ReactivationRestoresTheFocusedControl) {
-  HWND dialog = Modeless();
-  DialogKey(dialog, VK_TAB);
-  HWND check = GetDlgItem(dialog, IDC_CHECK);
-  ASSERT_EQ(GetFocus(), check);
-  SetActiveWindow(owner_);
-  PumpDialog(dialog);
-  EXPECT_NE(GetFocus(), check);
-  SetActiveWindow(dialog);
-  PumpDialog(dialog);
-  EXPECT_EQ(GetFocus(), check);
-}
-
-// Activation gives the focus back to the control remembered when the dialog was left, once, and
-// leaves an edit's selection as it was; with nothing remembered it changes neither.
-TEST_F(DialogFocus, ReactivationUsesTheRememberedControlOnceAndOtherwiseLeavesTheFocus) {
-  RecordingDialog::InitAnswer() = FALSE;  // nothing focused, nothing remembered
-  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0);
-  ASSERT_NE(dialog, nullptr);
-  HWND edit = GetDlgItem(dialog, IDC_EDIT);
-  SendMessage(edit, EM_SETSEL, 1, 1);
-  ShowWindow(dialog, SW_SHOW);
-  PumpDialog(dialog);
-  ASSERT_EQ(GetActiveWindow(), dialog);
-  EXPECT_NE(GetFocus(), edit);
-  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(1, 1)) << "typing would replace the text";
-
-  SetFocus(edit);
-  SendMessage(edit, EM_SETSEL, 2, 2);
-  SetActiveWindow(owner_);
-  SetActiveWindow(dialog);
-  PumpDialog(dialog);
-  EXPECT_EQ(GetFocus(), edit);
-  EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(2, 2));
-
-  SetFocus(nullptr);  // the focus leaves while the dialog stays active: nothing new remembered
-  SetActiveWindow(owner_);
-  SetActiveWindow(dialog);
-  PumpDialog(dialog);
-  EXPECT_NE(GetFocus(), edit) << "the remembered control was used once";
-  DestroyWindow(dialog);
+// An activated dialog takes the keyboard unless it is minimised (then it takes it when it is
+// restored): the control remembered when it was left gets the focus back (once); with none
+// remembered and the focus outside it, its first control takes it, an edit's selection left as it
+// was, or, with no control that can, the dialog itself. Either way Esc reaches the dialog manager
+// as a real key press.
+TEST_F(DialogFocus, ActivationGivesTheDialogTheKeyboard) {
+  std::vector<WORD> bare = MemoryTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU, 10, 10, "Bare", false);
+  struct Case {
+    const char* name;
+    bool withControls;
+    bool minimised;
+  };
+  for (const Case& c : {Case{"controls", true, false}, Case{"no control", false, false},
+                        Case{"minimised", true, true}, Case{"minimised, no control", false, true}}) {
+    SCOPED_TRACE(c.name);
+    RecordingDialog::Reset();
+    RecordingDialog::InitAnswer() = FALSE;  // nothing focused, nothing remembered
+    SetFocus(owner_);
+    HWND dialog = c.withControls
+                      ? CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0)
+                      : CreateDialogIndirectParam(nullptr, reinterpret_cast<LPCDLGTEMPLATE>(bare.data()), owner_,
+                                                  RecordingDialog::Proc, 0);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = GetDlgItem(dialog, IDC_EDIT);
+    if (edit) SendMessage(edit, EM_SETSEL, 1, 1);
+    ShowWindow(dialog, c.minimised ? SW_SHOWMINIMIZED : SW_SHOW);
+    PumpDialog(dialog);
+    ASSERT_EQ(GetActiveWindow(), dialog);
+    if (c.minimised) {
+      EXPECT_EQ(GetFocus(), nullptr);
+      ShowWindow(dialog, SW_RESTORE);  // restored, it takes the keyboard
+      PumpDialog(dialog);
+    }
+    EXPECT_EQ(GetFocus(), c.withControls ? edit : dialog);
+    if (edit && !c.minimised) {
+      EXPECT_EQ(SendMessage(edit, EM_GETSEL, 0, 0), MAKELONG(1, 1)) << "typing would replace the text";
+    }
+    if (c.withControls) {
+      // Left with a control focused, the dialog gives it back, once; a focus that then leaves
+      // while the dialog stays active comes back to the first control, never to nowhere.
+      HWND check = GetDlgItem(dialog, IDC_CHECK);
+      SetFocus(check);
+      SetActiveWindow(owner_);
+      EXPECT_EQ(GetFocus(), owner_);
+      SetActiveWindow(dialog);
+      PumpDialog(dialog);
+      EXPECT_EQ(GetFocus(), check);
+      SetFocus(nullptr);
+      Reactivate(dialog);
+      EXPECT_EQ(GetFocus(), edit);
+    }
+    DialogKey(dialog, VK_ESCAPE);
+    const auto& commands = RecordingDialog::Commands();
+    EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](const Command& m) { return m.id == IDCANCEL; }), 1);
+    DestroyWindow(dialog);
+  }
 }
 
 // The control a dialog gives the focus back to on activation is the one remembered when the
-// dialog was last left; the control focused while it was created is not remembered. A program that
-// then moves the focus away (here: to no window) finds it left alone by a later activation, as
-// for a dialog that had nothing focused, whether the dialog focused its first control or its
-// procedure chose another one.
+// dialog was last left; the control focused while it was created is not remembered: a focus the
+// program moved inside the dialog stays where it put it, and a focus gone from the dialog comes
+// back to its first control, whether the dialog focused its first control or its procedure chose
+// another one.
 TEST_F(DialogFocus, TheControlFocusedAtCreationIsNotRemembered) {
   struct Case {
     BOOL initAnswer;
@@ -364,20 +387,19 @@ TEST_F(DialogFocus, TheControlFocusedAtCreationIsNotRemembered) {
     ASSERT_NE(dialog, nullptr);
     HWND focused = GetFocus();
     ASSERT_TRUE(IsChild(dialog, focused));
+    HWND list = GetDlgItem(dialog, IDC_LIST);
+    SetFocus(list);
     ShowWindow(dialog, SW_SHOW);
     PumpDialog(dialog);
+    EXPECT_EQ(GetFocus(), list);
     SetFocus(nullptr);
-    SetActiveWindow(owner_);
-    SetActiveWindow(dialog);
-    PumpDialog(dialog);
+    Reactivate(dialog);
     EXPECT_EQ(GetActiveWindow(), dialog);
-    EXPECT_NE(GetFocus(), focused) << "sent back to the control focused at creation";
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_EDIT)) << "the first control, not the one focused at creation";
     // Left with a control focused, the dialog gives it back.
     HWND check = GetDlgItem(dialog, IDC_CHECK);
     SetFocus(check);
-    SetActiveWindow(owner_);
-    SetActiveWindow(dialog);
-    PumpDialog(dialog);
+    Reactivate(dialog);
     EXPECT_EQ(GetFocus(), check);
     DestroyWindow(dialog);
   }

@@ -40,9 +40,12 @@ class MessageBoxes : public ::testing::Test {
   NotificationRecorder owner_;
 };
 
+// Esc and Alt+F4 (the close box) answer alike: Cancel where it is offered, OK where OK is the one
+// answer (Help aside), nothing otherwise.
 TEST_F(MessageBoxes, EachTypeOffersItsButtonsAndAnswersEscapeAsDocumented) {
   const BoxType types[] = {
       {MB_OK, {IDOK}, IDOK},
+      {MB_OK | MB_HELP, {IDOK, IDHELP}, IDOK},
       {MB_OKCANCEL, {IDOK, IDCANCEL}, IDCANCEL},
       {MB_ABORTRETRYIGNORE, {IDABORT, IDRETRY, IDIGNORE}, 0},
       {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}, IDCANCEL},
@@ -50,28 +53,35 @@ TEST_F(MessageBoxes, EachTypeOffersItsButtonsAndAnswersEscapeAsDocumented) {
       {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}, IDCANCEL},
       {MB_CANCELTRYCONTINUE, {IDCANCEL, IDTRYAGAIN, IDCONTINUE}, IDCANCEL},
   };
-  for (const BoxType& t : types) {
-    std::vector<int> seen;
-    bool ownerDisabled = false;
-    UiScript script;
-    script
-        .Then([&] {
-          HWND box = FindWindow("#32770", "Question");
-          ASSERT_NE(box, nullptr);
-          seen = ButtonIds(box);
-          ownerDisabled = !IsWindowEnabled(owner_.Hwnd());
-          Key(VK_ESCAPE);
-        })
-        .Then([&] {
-          // Still open: Esc means nothing here, so the last button answers.
-          HWND box = FindWindow("#32770", "Question");
-          if (box) SendMessage(GetDlgItem(box, t.buttons.back()), BM_CLICK, 0, 0);
-        });
-    int answer = MessageBox(owner_.Hwnd(), "Go on?", "Question", t.type);
-    EXPECT_EQ(seen, t.buttons) << t.type;
-    EXPECT_EQ(answer, t.escapeAnswer ? t.escapeAnswer : t.buttons.back()) << t.type;
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(owner_.Hwnd()));
+  for (bool altF4 : {false, true}) {
+    for (const BoxType& t : types) {
+      SCOPED_TRACE(::testing::Message() << (altF4 ? "Alt+F4 " : "Esc ") << t.type);
+      std::vector<int> seen;
+      bool ownerDisabled = false, openAfterKey = false;
+      UiScript script;
+      script
+          .Then([&] {
+            HWND box = FindWindow("#32770", "Question");
+            ASSERT_NE(box, nullptr);
+            seen = ButtonIds(box);
+            ownerDisabled = !IsWindowEnabled(owner_.Hwnd());
+            if (altF4) InjectKey(VK_MENU, true);
+            Key(altF4 ? VK_F4 : VK_ESCAPE);
+            if (altF4) InjectKey(VK_MENU, false);
+          })
+          .Then([&] {
+            // Still open: the key means nothing here, so the first button answers.
+            HWND box = FindWindow("#32770", "Question");
+            openAfterKey = box != nullptr;
+            if (box) SendMessage(GetDlgItem(box, t.buttons.front()), BM_CLICK, 0, 0);
+          });
+      int answer = MessageBox(owner_.Hwnd(), "Go on?", "Question", t.type);
+      EXPECT_EQ(seen, t.buttons);
+      EXPECT_EQ(openAfterKey, t.escapeAnswer == 0);
+      EXPECT_EQ(answer, t.escapeAnswer ? t.escapeAnswer : t.buttons.front());
+      EXPECT_TRUE(ownerDisabled);
+      EXPECT_TRUE(IsWindowEnabled(owner_.Hwnd()));
+    }
   }
 }
 

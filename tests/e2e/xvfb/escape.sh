@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Esc and Alt+F4 pressed on X11 as a person presses them: the warning of a problem report sent
+# without a name, whose one answer is OK, closes with either; a documentation run of many classes
+# stops at Esc in its progress dialog, which has no control to focus, before every class has its
+# pages, and what it wrote stays.
+# usage: escape.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
+source "$(dirname "$0")/desk.sh"
+
+start_program
+
+# ---- an OK box: Esc, then Alt+F4 ----
+keys alt+h p
+[ -n "$(window '^Technical Support$')" ] || fail "Help > Technical Support showed no form"
+for key in Escape alt+F4; do
+  click_in '^Technical Support$' 308 477 # Send, with no name given
+  [ -n "$(window '^Inkwright$')" ] || fail "a report without a name was sent without a word"
+  keys "$key"
+  wait_for 50 gone '^Inkwright$' || fail "$key did not close the warning"
+  shown '^Technical Support$' || fail "$key closed the form with the warning"
+done
+keys Escape
+wait_for 50 gone '^Technical Support$' || fail "Esc did not close the form"
+
+# ---- a documentation run stopped by Esc ----
+new_project Many
+classes=3000
+mkdir -p "$work/shapes"
+for ((f = 0; f < 30; f++)); do
+  for ((c = 0; c < classes / 30; c++)); do
+    printf 'class CShape%d_%d\n{\npublic:\n    int m_nSide;\n    void Draw();\n};\n\n' "$f" "$c"
+  done > "$work/shapes/Shapes$f.h"
+done
+take_in_headers "$work/shapes"
+keys F5
+[ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
+keys Return
+wait_for 50 gone '^Options$' || fail "the options stayed open"
+# The progress shows the page being written in its caption.
+wait_for 600 shown '\.htm$' || fail "the documentation's progress did not show"
+shot escape-01-documentation-running
+keys Escape
+wait_for 600 main_alone || fail "Esc did not end the documentation's progress"
+written=$(find "$project"/Output_*/Htmls -maxdepth 1 -name 'CShape*' -type d | wc -l)
+[ "$written" -gt 0 ] || fail "the pages written before Esc were not kept"
+[ "$written" -lt "$classes" ] || fail "the run documented all $classes classes after Esc"
+shot escape-02-documentation-stopped
+exit_program
+no_errors
+echo "passed ($written of $classes classes documented before Esc); gallery in $gallery"
