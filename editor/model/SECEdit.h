@@ -23,6 +23,7 @@
 #include "editor/SplitVector.h"
 #include "editor/lang/ISECEditLangConfig.h"
 #include "editor/mvc/MvcModel.h"
+#include "os/FileApi.h"
 
 // Notification ids of the editor.
 constexpr UINT SECEDIT_MSG_FONT = 22575;
@@ -300,6 +301,7 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   kelpwood::foundation::CMvcCommand* m_pExecuting = nullptr;
   BOOL m_bColouring = TRUE;
   BOOL m_bModified = FALSE;
+  CString m_strOpenRefusal;  // why the file being opened is refused, while ReportOpenError tells it
   std::function<void()> m_onModifiedChanged;
   int m_nReservedState = 0;
   BOOL m_bGroupOpen = FALSE;

@@ -6,8 +6,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <thread>
 
+#include "RecordedBoxes.h"
 #include "TestLanguage.h"
 #include "afx/CWinApp.h"
 #include "editor/app/GWExtAppServices.h"
@@ -142,6 +147,35 @@ TEST_F(DocumentTest, SaveAsMovesTheWatchAndTheLanguage) {
   EXPECT_EQ(doc.GetWatchedPath(), newPath.c_str());
   EXPECT_TRUE(doc.IsWatched(newPath.c_str()));
   EXPECT_FALSE(doc.IsWatched(Path("copy.idl").c_str()));
+}
+
+// What is not a file of text is refused with the reason, and nothing waits: a named pipe no
+// program writes, a device that never ends, a socket, a picture.
+TEST_F(DocumentTest, OpeningAPipeADeviceASocketOrAPictureSaysWhyAndNeverWaits) {
+  const std::string fifo = Path("pipe.cpp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string socketPath = Path("sock.cpp");
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::string jpeg = MakeFile("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 18));
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {{fifo, "not a file of text"}, {"/dev/zero", "not a file of text"}, {socketPath, "not a file of text"},
+               {jpeg, "NUL bytes"}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.path);
+    editortest::RecordedBoxes boxes;
+    CEditCodeDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(k.path.c_str()));
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_NE(boxes.Last().find(k.reason), std::string::npos) << boxes.Last();
+    EXPECT_FALSE(doc.IsRunning());
+  }
+  ::close(listener);
 }
 
 TEST_F(DocumentTest, ClosingEndsTheWatchAndLateReportsAreDropped) {
