@@ -154,6 +154,17 @@ BOOL CEditCodeDoc::OnSaveDocument(LPCTSTR lpszPathName) {
   return saved;
 }
 
+void CEditCodeDoc::RefreshWatch() {
+  if (m_strWatchedPath.IsEmpty()) return;
+  if (IsWatched(m_strWatchedPath)) {
+    RefreshFile(m_strWatchedPath);
+  } else {
+    EnsureNotifyWindow();
+    AddFile(m_strWatchedPath);
+  }
+  Start();
+}
+
 void CEditCodeDoc::OnCloseDocument() {
   if (!m_strWatchedPath.IsEmpty()) {
     Stop();

@@ -21,6 +21,10 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
   BOOL IsChangedOnDisk() const { return m_bChanged.load(); }
   void SetChangedOnDisk(BOOL changed) { m_bChanged.store(changed); }
 
+  // After the text was read again: the watch takes the file's present state, and watches it anew
+  // when it had ended.
+  void RefreshWatch();
+
   // The language of a file: its extension (lower case, with the dot) in the application's
   // extension map, else "Default".
   static CString LanguageForPath(LPCTSTR path);

@@ -22,6 +22,7 @@
 #include "gdi/DevMode.h"
 #include "platform/PdfProbe.h"
 #include "testing/testing.h"
+#include "tests/editor/RecordedBoxes.h"
 #include "tests/editor/TestLanguage.h"
 #include "win/ModalLoop.h"
 
@@ -446,6 +447,50 @@ TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
   doc->OnCloseDocument();
   brambolt::test::RunUntilIdle();
   EXPECT_EQ(split->GetFirstDocPosition(), nullptr);
+}
+
+// A file that another program deletes and writes again (as a checkout does) stays watched: each
+// later change is reloaded into the untouched window, and asked about, every time, once it holds
+// the user's typing.
+TEST_F(CodeViewFrameTest, AFileDeletedAndWrittenAgainIsFollowedAtEveryChange) {
+  const std::string path = MakeFile("co.cpp", "int v1;\r\n");
+  auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(path.c_str()));
+  ASSERT_NE(doc, nullptr);
+  CEditCodeView* view = ViewOf(doc);
+  auto changed = [&](const std::string& command) {
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    for (int i = 0; i < 1000 && !doc->IsChangedOnDisk(); ++i) {
+      brambolt::test::RunUntilIdle();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!doc->IsChangedOnDisk()) return false;
+    // Every report of this change delivered before the user comes back to the window.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    brambolt::test::RunUntilIdle();
+    view->OnActivateView(TRUE, view, view);
+    return true;
+  };
+  auto write = [&](const char* text) { return "printf '" + std::string(text) + "' > '" + path + "'"; };
+  editortest::RecordedBoxes boxes;
+  ASSERT_TRUE(changed("rm '" + path + "'"));
+  EXPECT_NE(boxes.Last().find("deleted or moved"), std::string::npos) << boxes.Last();
+  ASSERT_TRUE(changed(write("int v2;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v2;\r\n");
+  ASSERT_TRUE(changed("rm '" + path + "' && " + write("int v3;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v3;\r\n");
+  ASSERT_TRUE(changed(write("int v4;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v4;\r\n");
+
+  // With the user's typing: asked at each change; No keeps the typing.
+  doc->GetEdit()->InsertTextAt(0, 0, "// mine\r\n", -1);
+  const size_t asked = boxes.texts.size();
+  boxes.Answer(IDNO);
+  ASSERT_TRUE(changed("rm '" + path + "' && " + write("int v5;\\r\\n")));
+  boxes.Answer(IDNO);
+  ASSERT_TRUE(changed(write("int v6;\\r\\n")));
+  ASSERT_EQ(boxes.texts.size(), asked + 2);
+  EXPECT_NE(boxes.Last().find("Reload it and lose your changes?"), std::string::npos) << boxes.Last();
+  EXPECT_EQ(Text(doc->GetEdit()), "// mine\r\nint v4;\r\n");
 }
 
 // Printed from the code view, a page ends after a line with mark 0 and the header holds the title.
