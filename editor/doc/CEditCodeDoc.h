@@ -49,6 +49,9 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
  protected:
   // Moves the watch to the path (none when it is empty).
   void Rewatch(const CString& path);
+  // Before writing the file: TRUE when it is still the file the window read or last wrote, as it
+  // was then, or is not there; otherwise the user is asked whether to write over it.
+  BOOL ConfirmWriteOver(LPCTSTR lpszPathName);
 
   GWExtSECCodeEdit m_edit;
   CString m_strWatchedPath;

@@ -67,7 +67,8 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
     file.Abort();
     return FALSE;
   }
-  // Checked again on the file opened: another may have come in its place.
+  // The file read, as it was when the read began: a change made while it is read or after it
+  // makes the file on disk differ from this, and a save asks before writing over it.
   const brambolt::FileIdentity identity = brambolt::QueryFileIdentity(file.m_hFile);
   if (notAFile(identity)) {
     file.Abort();
@@ -111,6 +112,7 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
     return FALSE;
   }
   NewDocument();
+  m_fileIdentity = identity;
   m_pBuffer = std::move(fresh);
   auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
   // Line ends stay as the file has them: CR alone ends lines in a file without LF, and the line
@@ -175,6 +177,8 @@ BOOL SECEdit::SaveFile(LPCTSTR path) {
     mirror.Abort();
     return FALSE;
   }
+  // The file as this save left it (through a link, the file the link names).
+  m_fileIdentity = brambolt::QueryFileIdentity(path);
   kelpwood::foundation::CMvcCommand* top = m_undo.Peek();
   m_ulSavedSerial = top != nullptr ? top->GetSerial() : 0;
   ChangeModified(FALSE);

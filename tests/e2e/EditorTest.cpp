@@ -169,8 +169,8 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
   EXPECT_EQ(ReadFile(layer), mine);
   EXPECT_TRUE(desk.Boxes().empty()) << desk.Report();
 
-  // Edited: the user is asked, says No, and keeps the edit; the other program's line is gone
-  // with the save.
+  // Edited: the user is asked, says No, and keeps the edit; the save asks again before the other
+  // program's line goes, and Yes writes the user's text.
   desk.Type("// edited");
   desk.Press(VK_RETURN);
   ASSERT_TRUE(changeOnDisk("// theirs again\r\n"));
@@ -180,7 +180,10 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
   ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
   EXPECT_NE(desk.Boxes()[0].Text().find("This file has been changed outside the editor."), std::string::npos)
       << desk.Report();
+  desk.Answer("Yes");
   desk.Menu('F', "s");
+  ASSERT_EQ(desk.Boxes().size(), 2u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[1].Text().find("Save the window's text over it"), std::string::npos) << desk.Report();
   EXPECT_EQ(ReadFile(layer), "// mine\r\n// edited\r\n" + original + "// theirs\r\n");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }

@@ -451,7 +451,7 @@ TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
 
 // A file that another program deletes and writes again (as a checkout does) stays watched: each
 // later change is reloaded into the untouched window, and asked about, every time, once it holds
-// the user's typing.
+// the user's typing, which a save then writes only with the user's word.
 TEST_F(CodeViewFrameTest, AFileDeletedAndWrittenAgainIsFollowedAtEveryChange) {
   const std::string path = MakeFile("co.cpp", "int v1;\r\n");
   auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(path.c_str()));
@@ -491,6 +491,15 @@ TEST_F(CodeViewFrameTest, AFileDeletedAndWrittenAgainIsFollowedAtEveryChange) {
   ASSERT_EQ(boxes.texts.size(), asked + 2);
   EXPECT_NE(boxes.Last().find("Reload it and lose your changes?"), std::string::npos) << boxes.Last();
   EXPECT_EQ(Text(doc->GetEdit()), "// mine\r\nint v4;\r\n");
+
+  // The save asks before writing over the other program's text.
+  boxes.Answer(IDNO);
+  EXPECT_FALSE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "int v6;\r\n");
+  boxes.Answer(IDYES);
+  EXPECT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "// mine\r\nint v4;\r\n");
+  EXPECT_EQ(boxes.texts.size(), asked + 4);
 }
 
 // Printed from the code view, a page ends after a line with mark 0 and the header holds the title.
