@@ -189,6 +189,47 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
 }
 
 
+// A header opened from the Project Explorer and again with File > Open is one window: typing in
+// it, in another file, File > Save All and File > Exit keep every key on disk.
+TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllAndExitKeepAllTheTyping) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Twice", "English");
+  const fs::path foo = project.folder / "Header Files" / "foo.h";
+  const fs::path bar = project.folder / "Header Files" / "bar.h";
+  std::ofstream(foo, std::ios::binary) << "int foo;\r\n";
+  std::ofstream(bar, std::ios::binary) << "int bar;\r\n";
+  auto typeLine = [&](const std::string& text) {
+    desk.Type(text);
+    desk.Press(VK_RETURN);
+  };
+  ASSERT_TRUE(desk.App().OpenHeaderFile("foo.h"));  // as the explorer opens it
+  desk.Pump();
+  typeLine("// one");
+  ASSERT_NE(OpenFile(desk, foo), nullptr);
+  typeLine("// two");
+  ASSERT_NE(OpenFile(desk, bar), nullptr);
+  typeLine("// three");
+  int windows = 0;
+  for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
+       desk.App().m_pFileTemplate->GetNextDoc(pos))
+    ++windows;
+  EXPECT_EQ(windows, 2);
+
+  desk.Menu('F', "l");  // File > Save All
+  EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\nint foo;\r\n");
+  EXPECT_EQ(ReadFile(bar), "// three\r\nint bar;\r\n");
+  typeLine("// four");
+  for (int i = 0; i < 4 && desk.MainTitle().find("foo.h") == std::string::npos; ++i) desk.Press(VK_F6, kCtrl);
+  typeLine("// five");
+  const HWND main = desk.MainWindow();
+  desk.Menu('F', "x");  // File > Exit
+  EXPECT_FALSE(::IsWindow(main)) << desk.Report();
+  EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\n// five\r\nint foo;\r\n");
+  EXPECT_EQ(ReadFile(bar), "// three\r\n// four\r\nint bar;\r\n");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 // The editor's window as the user sees it: the child frame's title and its workbook tab.
 struct Titles {
   std::string frame, tab;

@@ -449,6 +449,68 @@ TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
   EXPECT_EQ(split->GetFirstDocPosition(), nullptr);
 }
 
+// One file is one window, whatever way its name is written; two names that differ only in
+// letter case are two files. A save under the name of a file open in another window closes that
+// window, asking first when it holds unsaved changes.
+TEST_F(CodeViewFrameTest, OneFileIsOneWindowAndASaveOverAnOpenFileClosesItsWindowOrAsks) {
+  const std::string dir = stores.TempDir();
+  ASSERT_EQ(std::system(("mkdir '" + dir + "/Header Files'").c_str()), 0);
+  const std::string foo = MakeFile("Header Files/foo.h", "int foo;\r\n");
+  ASSERT_EQ(std::system(("ln -s 'Header Files/foo.h' '" + dir + "/link.h'").c_str()), 0);
+  CDocument* doc = app.OpenDocumentFile(foo.c_str());
+  ASSERT_NE(doc, nullptr);
+  for (const std::string& name : {dir + "\\Header Files\\foo.h", dir + "/Header Files/../Header Files/foo.h",
+                                  dir + "/link.h", dir + "//Header Files/./foo.h"})
+    EXPECT_EQ(app.OpenDocumentFile(name.c_str()), doc) << name;
+
+  const std::string lower = MakeFile("a.cpp", "int lower;\r\n");
+  const std::string upper = MakeFile("A.cpp", "int upper;\r\n");
+  CDocument* a = app.OpenDocumentFile(lower.c_str());
+  CDocument* b = app.OpenDocumentFile(upper.c_str());
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(Text(dynamic_cast<CEditCodeDoc*>(b)->GetEdit()), "int upper;\r\n");
+  // A name that exists only in another letter case still finds the file, and its window.
+  const std::string only = MakeFile("only.cpp", "int only;\r\n");
+  CDocument* o = app.OpenDocumentFile(only.c_str());
+  EXPECT_EQ(app.OpenDocumentFile((dir + "/ONLY.cpp").c_str()), o);
+
+  auto documents = [&] {
+    int count = 0;
+    for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++count;
+    return count;
+  };
+  // Saved over an unchanged window's file: that window closes.
+  auto* upperDoc = dynamic_cast<CEditCodeDoc*>(b);
+  upperDoc->GetEdit()->InsertTextAt(0, 0, "// typed\r\n", -1);
+  const int before = documents();
+  ASSERT_TRUE(upperDoc->DoSave(only.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(documents(), before - 1);
+  EXPECT_EQ(ReadFile(only), "// typed\r\nint upper;\r\n");
+  EXPECT_EQ(app.OpenDocumentFile(only.c_str()), upperDoc);
+
+  // Over a window with unsaved changes: the user is asked; No saves nothing and keeps both.
+  auto* lowerDoc = dynamic_cast<CEditCodeDoc*>(a);
+  lowerDoc->GetEdit()->InsertTextAt(0, 0, "// lower's\r\n", -1);
+  upperDoc->GetEdit()->InsertTextAt(0, 0, "// upper's\r\n", -1);
+  editortest::RecordedBoxes boxes;
+  boxes.Answer(IDNO);
+  EXPECT_FALSE(upperDoc->DoSave(lower.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  ASSERT_EQ(boxes.texts.size(), 1U);
+  EXPECT_NE(boxes.Last().find("open in another window"), std::string::npos) << boxes.Last();
+  EXPECT_EQ(ReadFile(lower), "int lower;\r\n");
+  EXPECT_EQ(documents(), before - 1);
+  EXPECT_TRUE(lowerDoc->IsModified());
+  boxes.Answer(IDYES);
+  ASSERT_TRUE(upperDoc->DoSave(lower.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(documents(), before - 2);
+  EXPECT_EQ(ReadFile(lower), "// upper's\r\n// typed\r\nint upper;\r\n");
+}
+
 // A file that another program deletes and writes again (as a checkout does) stays watched: each
 // later change is reloaded into the untouched window, and asked about, every time, once it holds
 // the user's typing, which a save then writes only with the user's word.
