@@ -473,5 +473,30 @@ TEST(UsersDay, ExitGoesOnWhenAnOpenFileWasDeleted) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// Edit > Go To Line moves the caret to the start of the line it shows at the top: the next keys
+// type there.
+TEST(UsersDay, GoToLineTakesTheTypingToThatLine) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path file = fs::path(desk.Folder("Lines")) / "lines.cpp";
+  std::string text;
+  for (int i = 1; i <= 80; ++i) text += "int line" + std::to_string(i) + ";\r\n";
+  std::ofstream(file, std::ios::binary) << text;
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  desk.Expect("Number", [&](HWND) {
+    desk.Type("50");
+    desk.Press(VK_RETURN);
+  });
+  desk.Menu('E', "g");  // Edit > Go To Line...
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  desk.Type("// here ");
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  CString line;
+  doc->GetEdit()->GetText(&line, 49, 0, 49, 8);
+  EXPECT_STREQ(line, "// here ");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 }  // namespace
 }  // namespace e2e

@@ -153,12 +153,13 @@ TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
   for (const auto& k : cases) {
     gw->GoToLine(k.entered);
     EXPECT_EQ(gw->GetTopLine(), k.top) << k.entered;
+    EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(k.top, 0)) << k.entered;
   }
   // Past the end: never beyond the last line.
   gw->GoToLine(100000);
   EXPECT_GT(gw->GetTopLine(), 100);
   EXPECT_LE(gw->GetTopLine(), 200);
-  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(0, 0));
+  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(200, 0));
 
   // The dialog: OK only with a number.
   brambolt::test::ModalAnswers answers;
@@ -172,6 +173,12 @@ TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
   });
   ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_GOTO_LINE, 0);
   EXPECT_EQ(gw->GetTopLine(), 41);
+  // The caret stands at the line's start: the next keys type there, and the view stays.
+  ctl.SetFocus();
+  brambolt::test::TypeText("x");
+  EXPECT_EQ(gw->GetTopLine(), 41);
+  text.insert(text.find("line 42\r\n"), "x");
+  EXPECT_EQ(Text(), text);
 
   ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_CLEAR_ALL, 0);
   EXPECT_EQ(Text(), "");
