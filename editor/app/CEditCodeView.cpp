@@ -171,3 +171,8 @@ void CEditCodeView::Paginate(CDC* pDC) {
   SECEditView::Paginate(pDC);
   GetPrinter()->BreakPagesAfterMark(kPageMark);
 }
+
+CString CEditCodeView::GetPrintTitle() {
+  CEditCodeDoc* doc = GetDocument();
+  return doc != nullptr ? doc->GetPlainTitle() : SECEditView::GetPrintTitle();
+}

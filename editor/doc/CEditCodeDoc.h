@@ -21,6 +21,8 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
   BOOL IsChangedOnDisk() const { return m_bChanged.load(); }
   void SetChangedOnDisk(BOOL changed) { m_bChanged.store(changed); }
 
+  // The title without the modified mark (as a printed page shows it).
+  const CString& GetPlainTitle() const { return m_strPlainTitle; }
   // After the text was read again: the watch takes the file's present state, and watches it anew
   // when it had ended.
   void RefreshWatch();

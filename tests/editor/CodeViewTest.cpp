@@ -578,6 +578,9 @@ TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) 
   auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(MakeFile("marks.cpp", text).c_str()));
   ASSERT_NE(doc, nullptr);
   doc->GetEdit()->ToggleLineMark(2, 0);
+  // A window with unsaved changes: its title carries the mark, the printed page does not.
+  doc->GetEdit()->InsertTextAt(39, 0, "x", -1);
+  ASSERT_EQ(doc->GetTitle(), "marks.cpp*");
   CEditCodeView* view = ViewOf(doc);
   const std::string pdf = stores.TempDir() + "/marks.pdf";
   DEVMODE dm = brambolt::DefaultDevMode(brambolt::kPrintToFileName);
@@ -603,6 +606,7 @@ TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) 
   EXPECT_LT(printed.find("line_3\n"), pageBreak);
   EXPECT_GT(printed.find("line_4\n"), pageBreak);
   EXPECT_LT(printed.find("marks.cpp"), pageBreak);
+  EXPECT_EQ(printed.find("marks.cpp*"), std::string::npos);
   EXPECT_NE(printed.find("Page: 2"), std::string::npos);
 }
 
