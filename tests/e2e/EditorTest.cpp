@@ -190,8 +190,8 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
 
 
 // A header opened from the Project Explorer and again with File > Open is one window: typing in
-// it, in another file, File > Save All and File > Exit keep every key on disk.
-TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllAndExitKeepAllTheTyping) {
+// it and in another file, File > Save All, a Save As over it and File > Exit keep every key on disk.
+TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllSaveAsAndExitKeepAllTheTyping) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
   const Project project = MakeProject(desk, "Twice", "English");
@@ -219,14 +219,31 @@ TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllAndExitKeepAllTheTyping) {
   desk.Menu('F', "l");  // File > Save All
   EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\nint foo;\r\n");
   EXPECT_EQ(ReadFile(bar), "// three\r\nint bar;\r\n");
+
+  // bar.h's window saved as foo.h, replacing it: foo.h's own window, unchanged, goes.
   typeLine("// four");
-  for (int i = 0; i < 4 && desk.MainTitle().find("foo.h") == std::string::npos; ++i) desk.Press(VK_F6, kCtrl);
+  desk.Answer("Yes");  // foo.h already exists: replace it
+  desk.Expect("Save As", [&](HWND) {
+    brambolt::test::TypeText(foo.string());
+    brambolt::test::PressKey(VK_RETURN);
+  });
+  desk.Menu('F', "a");  // File > Save As...
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[0].Text().find("already exists"), std::string::npos) << desk.Report();
+  EXPECT_EQ(ReadFile(foo), "// three\r\n// four\r\nint bar;\r\n");
+  windows = 0;
+  for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
+       desk.App().m_pFileTemplate->GetNextDoc(pos))
+    ++windows;
+  EXPECT_EQ(windows, 1);
+
   typeLine("// five");
   const HWND main = desk.MainWindow();
   desk.Menu('F', "x");  // File > Exit
   EXPECT_FALSE(::IsWindow(main)) << desk.Report();
-  EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\n// five\r\nint foo;\r\n");
-  EXPECT_EQ(ReadFile(bar), "// three\r\n// four\r\nint bar;\r\n");
+  EXPECT_EQ(ReadFile(foo), "// three\r\n// four\r\n// five\r\nint bar;\r\n");
+  EXPECT_EQ(ReadFile(bar), "// three\r\nint bar;\r\n");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
