@@ -210,11 +210,14 @@ TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllSaveAsAndExitKeepAllTheTyp
   typeLine("// two");
   ASSERT_NE(OpenFile(desk, bar), nullptr);
   typeLine("// three");
-  int windows = 0;
-  for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
-       desk.App().m_pFileTemplate->GetNextDoc(pos))
-    ++windows;
-  EXPECT_EQ(windows, 2);
+  auto windows = [&] {
+    int count = 0;
+    for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
+         desk.App().m_pFileTemplate->GetNextDoc(pos))
+      ++count;
+    return count;
+  };
+  EXPECT_EQ(windows(), 2);
 
   desk.Menu('F', "l");  // File > Save All
   EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\nint foo;\r\n");
@@ -232,11 +235,7 @@ TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllSaveAsAndExitKeepAllTheTyp
   ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
   EXPECT_NE(desk.Boxes()[0].Text().find("already exists"), std::string::npos) << desk.Report();
   EXPECT_EQ(ReadFile(foo), "// three\r\n// four\r\nint bar;\r\n");
-  windows = 0;
-  for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
-       desk.App().m_pFileTemplate->GetNextDoc(pos))
-    ++windows;
-  EXPECT_EQ(windows, 1);
+  EXPECT_EQ(windows(), 1);
 
   typeLine("// five");
   const HWND main = desk.MainWindow();
