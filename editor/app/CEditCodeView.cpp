@@ -76,6 +76,8 @@ BOOL CEditCodeView::ReloadIfChanged() {
                    "save it to write the file again.",
                    static_cast<LPCTSTR>(doc->GetWatchedPath()));
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    // Still watched: a file written again under the name is a change like any other.
+    doc->RefreshWatch();
     m_bReloading = FALSE;
     return FALSE;
   }
@@ -99,6 +101,9 @@ BOOL CEditCodeView::ReloadIfChanged() {
     }
     UpdateData(TRUE);
   }
+  // Watched again from the state the user has now seen (read, or declined): every later change
+  // is reported too.
+  doc->RefreshWatch();
   m_bReloading = FALSE;
   return reload;
 }
@@ -165,4 +170,9 @@ void CEditCodeView::DrawMarkOver(int line, CDC* pDC, CRect cell) {
 void CEditCodeView::Paginate(CDC* pDC) {
   SECEditView::Paginate(pDC);
   GetPrinter()->BreakPagesAfterMark(kPageMark);
+}
+
+CString CEditCodeView::GetPrintTitle() {
+  CEditCodeDoc* doc = GetDocument();
+  return doc != nullptr ? doc->GetPlainTitle() : SECEditView::GetPrintTitle();
 }

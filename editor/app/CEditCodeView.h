@@ -47,6 +47,8 @@ class CEditCodeView : public SECEditView {
 
   // Printing: a page ends after each line with mark 0.
   void Paginate(CDC* pDC) override;
+  // The file's title, without the mark of unsaved changes the window's title carries.
+  CString GetPrintTitle() override;
 
  protected:
   afx_msg LRESULT OnKeepSelection(WPARAM wParam, LPARAM lParam);

@@ -268,7 +268,13 @@ void GWExtController::UncommentSelection() {
 void GWExtController::GoToLine(int line) {
   SECEdit* model = GetEditModel();
   if (model == nullptr) return;
-  SetTopLine(std::clamp(line - 1, 0, std::max(0, model->GetLastLine())));
+  const int target = std::clamp(line - 1, 0, std::max(0, model->GetLastLine()));
+  SetTopLine(target);
+  // The caret goes to the line's start, where the next key types: left where it was, it would
+  // take the typing to a line out of sight and scroll the view back to it.
+  ClearSelection(TRUE);
+  SetCaretPos(target, 0, FALSE);
+  RememberCaretX();
   ShowSystemCaret(TRUE);
 }
 

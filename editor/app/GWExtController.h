@@ -68,7 +68,8 @@ class GWExtController : public SECEditController {
   // Add "//" in front of the selected lines, or remove it.
   void CommentSelection();
   void UncommentSelection();
-  // Scrolls so that the 1-based line (clamped to the text) is the top line.
+  // Scrolls so that the 1-based line (clamped to the text) is the top line, with the caret at its
+  // start.
   void GoToLine(int line);
   void ClearAll();
 

@@ -135,23 +135,53 @@ void CEditCodeDoc::Rewatch(const CString& path) {
   Start();
 }
 
+BOOL CEditCodeDoc::ConfirmWriteOver(LPCTSTR lpszPathName) {
+  const brambolt::FileIdentity onDisk = brambolt::QueryFileIdentity(lpszPathName);
+  if (!onDisk.Exists()) return TRUE;  // nothing there to lose: the file is written anew
+  // Whatever the watcher saw or missed (a change through a link, an older copy put back): the file
+  // must still be the one the window read or last wrote, as it was then.
+  const brambolt::FileIdentity& known = m_edit.GetFileIdentity();
+  const bool ownFile =
+      known.SameFile(onDisk) || (!m_strWatchedPath.IsEmpty() && brambolt::IsSameFile(lpszPathName, m_strWatchedPath));
+  if (!ownFile || onDisk == known) return TRUE;
+  CString prompt;
+  prompt.Format("%s\n\nThis file has been changed outside the editor since this window read or saved it. Save "
+                "the window's text over it and lose those changes?",
+                lpszPathName);
+  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 BOOL CEditCodeDoc::OnSaveDocument(LPCTSTR lpszPathName) {
   UpdateAllViews(nullptr);
+  if (!ConfirmWriteOver(lpszPathName)) return FALSE;
   // No report for the save itself: the watch stops while the file is written and reads the
-  // file's time and size afresh afterwards.
+  // file's state afresh afterwards. A save that fails leaves the watch as it was, so a change by
+  // another program that it has not reported yet is still reported.
   Stop();
-  RemoveFile(lpszPathName);
   const BOOL saved = m_edit.SaveFile(lpszPathName);
-  if (saved) {
-    const CString language = LanguageForPath(lpszPathName);
-    CString current;
-    m_edit.GetLanguageName(&current);
-    if (language != current) m_edit.SelectLangConfig(language);
+  if (!saved) {
+    if (!m_strWatchedPath.IsEmpty()) Start();
+    return FALSE;
   }
+  const CString language = LanguageForPath(lpszPathName);
+  CString current;
+  m_edit.GetLanguageName(&current);
+  if (language != current) m_edit.SelectLangConfig(language);
   // The watch follows the document to its new name; the old file is no longer its own.
-  Rewatch(saved ? CString(lpszPathName) : m_strWatchedPath);
+  Rewatch(lpszPathName);
   m_bChanged = FALSE;
-  return saved;
+  return TRUE;
+}
+
+void CEditCodeDoc::RefreshWatch() {
+  if (m_strWatchedPath.IsEmpty()) return;
+  if (IsWatched(m_strWatchedPath)) {
+    RefreshFile(m_strWatchedPath);
+  } else {
+    EnsureNotifyWindow();
+    AddFile(m_strWatchedPath);
+  }
+  Start();
 }
 
 void CEditCodeDoc::OnCloseDocument() {
@@ -186,15 +216,22 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     if (dialog.DoModal() != IDOK) return FALSE;
     name = dialog.GetPathName();
   }
+  // Another window that holds the file gives it up first: two windows of one file would each
+  // write over the other's text.
+  if (!TakeFileFromOtherDocument(name)) return FALSE;
   CWaitCursor wait;
   // A failed save leaves the file of that name as it was: the model writes a temporary file and
   // renames it over the target only on success, so there is nothing to delete.
   const CString watched = m_strWatchedPath;
+  const brambolt::FileIdentity own = m_edit.GetFileIdentity();
   if (!OnSaveDocument(name)) return FALSE;
-  if (bReplace)
+  if (bReplace) {
     SetPathName(name);
-  else
-    Rewatch(watched);  // a copy: the document stays on its own file
+  } else {
+    // A copy: the document stays on its own file, as it knew it.
+    Rewatch(watched);
+    m_edit.SetFileIdentity(own);
+  }
   return TRUE;
 }
 

@@ -21,6 +21,12 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
   BOOL IsChangedOnDisk() const { return m_bChanged.load(); }
   void SetChangedOnDisk(BOOL changed) { m_bChanged.store(changed); }
 
+  // The title without the modified mark (as a printed page shows it).
+  const CString& GetPlainTitle() const { return m_strPlainTitle; }
+  // After the text was read again: the watch takes the file's present state, and watches it anew
+  // when it had ended.
+  void RefreshWatch();
+
   // The language of a file: its extension (lower case, with the dot) in the application's
   // extension map, else "Default".
   static CString LanguageForPath(LPCTSTR path);
@@ -45,6 +51,9 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
  protected:
   // Moves the watch to the path (none when it is empty).
   void Rewatch(const CString& path);
+  // Before writing the file: TRUE when it is still the file the window read or last wrote, as it
+  // was then, or is not there; otherwise the user is asked whether to write over it.
+  BOOL ConfirmWriteOver(LPCTSTR lpszPathName);
 
   GWExtSECCodeEdit m_edit;
   CString m_strWatchedPath;

@@ -23,20 +23,32 @@ CString FolderOf(const CString& path) {
 }  // namespace
 
 CFileInfo::CFileInfo(LPCTSTR path) : m_strPath(path), m_strFolder(FolderOf(m_strPath)) {
-  if (!Query(&m_ftLastWrite, &m_dwSize)) {
-    m_ftLastWrite = FILETIME{};
-    m_dwSize = 0;
-  }
+  // A link's own folder sees the link replaced; the folder of the file it names sees the file
+  // written. A path through ".." names its folder as the kernel resolves it.
+  const CString target = FolderOf(CString(brambolt::ResolvedFilePath(path).c_str()));
+  if (!target.IsEmpty() && brambolt::ResolvedFilePath(m_strFolder) + "/" != static_cast<LPCTSTR>(target))
+    m_strTargetFolder = target;
+  brambolt::FileIdentity identity;
+  Query(&identity);
+  Remember(identity);
 }
 
-BOOL CFileInfo::Query(FILETIME* time, DWORD* size) const {
-  HANDLE file = ::CreateFile(m_strPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return FALSE;
-  const BOOL ok = ::GetFileTime(file, nullptr, nullptr, time);
-  *size = ::GetFileSize(file, nullptr);
-  ::CloseHandle(file);
-  return ok;
+BOOL CFileInfo::Query(brambolt::FileIdentity* identity) const {
+  // The state, not the content: a stat, which neither opens the file nor waits on it.
+  *identity = brambolt::QueryFileIdentity(m_strPath);
+  return identity->Exists();
+}
+
+void CFileInfo::Remember(const brambolt::FileIdentity& identity) {
+  m_identity = identity;
+  m_ftLastWrite = identity.Exists() ? brambolt::FileTimeFromUnix(identity.seconds, identity.nanoseconds) : FILETIME{};
+  m_dwSize = static_cast<DWORD>(identity.size);
+}
+
+std::vector<CString> CFileInfo::Folders() const {
+  std::vector<CString> folders{m_strFolder};
+  if (!m_strTargetFolder.IsEmpty()) folders.push_back(m_strTargetFolder);
+  return folders;
 }
 
 CFileEvent::CFileEvent() : m_hStop(::CreateEvent(nullptr, FALSE, FALSE, nullptr)) {}
@@ -100,6 +112,24 @@ BOOL CFileEvent::IsWatched(LPCTSTR path) {
   return m_files.Lookup(path, info);
 }
 
+BOOL CFileEvent::AddFolder(const CString& folder) {
+  auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const CFilePath* f) { return f->m_strFolder == folder; });
+  if (it != m_folders.end()) {
+    ++(*it)->m_nCount;
+    return FALSE;
+  }
+  m_folders.push_back(new CFilePath(folder, 1));
+  return TRUE;
+}
+
+void CFileEvent::RemoveFolder(const CString& folder) {
+  auto it = std::find_if(m_folders.begin(), m_folders.end(), [&](const CFilePath* f) { return f->m_strFolder == folder; });
+  if (it != m_folders.end() && --(*it)->m_nCount <= 0) {
+    delete *it;
+    m_folders.erase(it);
+  }
+}
+
 void CFileEvent::AddFile(LPCTSTR path) {
   bool newFolder = false;
   {
@@ -108,20 +138,23 @@ void CFileEvent::AddFile(LPCTSTR path) {
     if (m_files.Lookup(path, info)) return;
     info = new CFileInfo(path);
     m_files.SetAt(path, info);
-    auto it = std::find_if(m_folders.begin(), m_folders.end(),
-                           [&](const CFilePath* f) { return f->m_strFolder == info->m_strFolder; });
-    if (it != m_folders.end()) {
-      ++(*it)->m_nCount;
-    } else {
-      m_folders.push_back(new CFilePath(info->m_strFolder, 1));
-      newFolder = true;
-    }
+    for (const CString& folder : info->Folders())
+      if (AddFolder(folder)) newFolder = true;
   }
   // Restarted outside the lock: the worker takes it during a pass, and Stop waits for the worker.
   if (newFolder && m_bRunning) {
     Stop();
     Start();
   }
+}
+
+void CFileEvent::RefreshFile(LPCTSTR path) {
+  std::lock_guard<std::mutex> hold(m_lock);
+  CFileInfo* info = nullptr;
+  if (!m_files.Lookup(path, info)) return;
+  brambolt::FileIdentity identity;
+  info->Query(&identity);
+  info->Remember(identity);
 }
 
 void CFileEvent::RemoveFile(LPCTSTR path) {
@@ -132,12 +165,7 @@ void CFileEvent::RemoveFile(LPCTSTR path) {
 void CFileEvent::RemoveFileLocked(LPCTSTR path) {
   CFileInfo* info = nullptr;
   if (!m_files.Lookup(path, info)) return;
-  auto it = std::find_if(m_folders.begin(), m_folders.end(),
-                         [&](const CFilePath* f) { return f->m_strFolder == info->m_strFolder; });
-  if (it != m_folders.end() && --(*it)->m_nCount <= 0) {
-    delete *it;
-    m_folders.erase(it);
-  }
+  for (const CString& folder : info->Folders()) RemoveFolder(folder);
   m_files.RemoveKey(path);
   delete info;
 }
@@ -162,35 +190,32 @@ BOOL CFileEvent::WatchOnce() {
 }
 
 // Walks the folder's files under the lock and reports after it, so a report never runs under it.
+// A file that vanished is reported once and stays watched: a file made again under its name (as a
+// checkout deletes and writes files) is a change like any other.
 void CFileEvent::ReportChanges(const CString& folder) {
   std::vector<std::pair<UINT, CString>> reports;
   {
     std::lock_guard<std::mutex> hold(m_lock);
-    std::vector<CString> vanished;
     for (POSITION pos = m_files.GetStartPosition(); pos != nullptr;) {
       CString path;
       CFileInfo* info = nullptr;
       m_files.GetNextAssoc(pos, path, info);
-      if (info->m_strFolder != folder) continue;
-      FILETIME time{};
-      DWORD size = 0;
-      if (!info->Query(&time, &size)) {
-        reports.emplace_back(kGone, path);
-        vanished.push_back(path);
+      if (info->m_strFolder != folder && info->m_strTargetFolder != folder) continue;
+      brambolt::FileIdentity now;
+      if (!info->Query(&now)) {
+        if (info->m_identity.Exists()) reports.emplace_back(kGone, path);
+        info->Remember(now);
         continue;
       }
+      if (now == info->m_identity) continue;
+      const FILETIME time = brambolt::FileTimeFromUnix(now.seconds, now.nanoseconds);
       UINT flags = 0;
-      if (::CompareFileTime(&time, &info->m_ftLastWrite) > 0) {
-        flags |= kTimeLater;
-        info->m_ftLastWrite = time;
-      }
-      if (size != info->m_dwSize) {
-        flags |= kSizeChanged;
-        info->m_dwSize = size;
-      }
+      if (::CompareFileTime(&time, &info->m_ftLastWrite) > 0) flags |= kTimeLater;
+      if (now.size != info->m_identity.size || !info->m_identity.Exists()) flags |= kSizeChanged;
+      if (!now.SameFile(info->m_identity) || ::CompareFileTime(&time, &info->m_ftLastWrite) < 0) flags |= kReplaced;
+      info->Remember(now);
       if (flags != 0) reports.emplace_back(flags, path);
     }
-    for (const CString& path : vanished) RemoveFileLocked(path);
   }
   for (const auto& [flags, path] : reports) OnFileChanged(flags, path);
 }

@@ -78,6 +78,7 @@ BOOL SECEdit::NewDocument() {
   ChangeModified(FALSE);
   m_nReservedState = 0;
   m_ulSavedSerial = 0;
+  m_fileIdentity = brambolt::FileIdentity{};
   ClearUndoHistory();
   m_pBuffer.reset(CreateBuffer());
   m_pBuffer->InitEmpty();

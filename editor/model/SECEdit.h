@@ -23,6 +23,7 @@
 #include "editor/SplitVector.h"
 #include "editor/lang/ISECEditLangConfig.h"
 #include "editor/mvc/MvcModel.h"
+#include "os/FileApi.h"
 
 // Notification ids of the editor.
 constexpr UINT SECEDIT_MSG_FONT = 22575;
@@ -116,6 +117,10 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   // Tells the user that the open broke lines longer than the limit, and that a save keeps them.
   virtual void ReportWrappedLines(LPCTSTR path);
   virtual BOOL SaveFile(LPCTSTR path);
+  // The file as the last open, reload or save left it: its identity (device, inode, size and time)
+  // when it was read or just written; missing before any.
+  const brambolt::FileIdentity& GetFileIdentity() const { return m_fileIdentity; }
+  void SetFileIdentity(const brambolt::FileIdentity& identity) { m_fileIdentity = identity; }
   virtual void SerializeText(CArchive& ar);
   virtual void SerializeLanguage(CArchive& ar);
   virtual int GetReservedState() { return m_nReservedState; }
@@ -300,6 +305,8 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   kelpwood::foundation::CMvcCommand* m_pExecuting = nullptr;
   BOOL m_bColouring = TRUE;
   BOOL m_bModified = FALSE;
+  brambolt::FileIdentity m_fileIdentity;
+  CString m_strOpenRefusal;  // why the file being opened is refused, while ReportOpenError tells it
   std::function<void()> m_onModifiedChanged;
   int m_nReservedState = 0;
   BOOL m_bGroupOpen = FALSE;

@@ -9,7 +9,13 @@
 #include "editor/SECEditBlockBuffer.h"
 #include "editor/model/SECEdit.h"
 
-void SECEdit::ReportOpenError() { AfxMessageBox("Unable to Open File", MB_OK); }
+void SECEdit::ReportOpenError() {
+  if (m_strOpenRefusal.IsEmpty()) {
+    AfxMessageBox("Unable to Open File", MB_OK);
+    return;
+  }
+  AfxMessageBox("Unable to Open File: " + m_strOpenRefusal, MB_OK);
+}
 
 void SECEdit::ReportWrappedLines(LPCTSTR path) {
   CString message;
@@ -40,10 +46,31 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
     else
       *failure = text;
   };
+  // Only a file: a device, pipe or socket never ends (or never begins) and would hold the window.
+  auto notAFile = [&](const brambolt::FileIdentity& identity) {
+    if (identity.kind != brambolt::FileIdentity::Kind::special && identity.kind != brambolt::FileIdentity::Kind::folder)
+      return false;
+    CString message;
+    message.Format("%s\n\nThis is not a file of text but %s: the editor opens files only.", path,
+                   identity.kind == brambolt::FileIdentity::Kind::folder ? "a folder" : "a device, a pipe or a socket");
+    if (failure == nullptr)
+      AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    else
+      *failure = identity.kind == brambolt::FileIdentity::Kind::folder ? "it is a folder" : "it is a device, a pipe or a socket";
+    return true;
+  };
+  if (notAFile(brambolt::QueryFileIdentity(path))) return FALSE;
   CFile file;
   CFileException error;
   if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone, &error)) {
     fail(&error, "Unable to Open File");
+    file.Abort();
+    return FALSE;
+  }
+  // The file read, as it was when the read began: a change made while it is read or after it
+  // makes the file on disk differ from this, and a save asks before writing over it.
+  const brambolt::FileIdentity identity = brambolt::QueryFileIdentity(file.m_hFile);
+  if (notAFile(identity)) {
     file.Abort();
     return FALSE;
   }
@@ -71,14 +98,21 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
   }
   file.Close();
   if (!read) {
-    // A NUL byte would end the text there: the file is refused rather than loaded truncated.
-    if (failure == nullptr)
+    // A NUL byte would end the text there: the file is refused rather than loaded truncated, and
+    // the user is told why (a picture or a program is no text).
+    if (failure == nullptr) {
+      m_strOpenRefusal.Format("%s\n\nIt holds NUL bytes, so it is not a file of text (a picture or a program, "
+                              "perhaps), and the editor cannot show it.",
+                              path);
       ReportOpenError();
-    else
+      m_strOpenRefusal.Empty();
+    } else {
       fail(nullptr, "The file holds a NUL byte, which the editor cannot show.");
+    }
     return FALSE;
   }
   NewDocument();
+  m_fileIdentity = identity;
   m_pBuffer = std::move(fresh);
   auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
   // Line ends stay as the file has them: CR alone ends lines in a file without LF, and the line
@@ -143,6 +177,8 @@ BOOL SECEdit::SaveFile(LPCTSTR path) {
     mirror.Abort();
     return FALSE;
   }
+  // The file as this save left it (through a link, the file the link names).
+  m_fileIdentity = brambolt::QueryFileIdentity(path);
   kelpwood::foundation::CMvcCommand* top = m_undo.Peek();
   m_ulSavedSerial = top != nullptr ? top->GetSerial() : 0;
   ChangeModified(FALSE);

@@ -6,9 +6,13 @@ BOOL SECEditView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrintin
 
 void SECEditView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
   m_printer.SetModel(GetEditModel());
-  CDocument* doc = GetDocument();
-  m_printer.SetTitle(doc != nullptr ? static_cast<LPCTSTR>(doc->GetTitle()) : "");
+  m_printer.SetTitle(GetPrintTitle());
   m_printer.OnBeginPrinting(pDC, pInfo);
+}
+
+CString SECEditView::GetPrintTitle() {
+  CDocument* doc = GetDocument();
+  return doc != nullptr ? doc->GetTitle() : CString();
 }
 
 void SECEditView::OnPrint(CDC* pDC, CPrintInfo* pInfo) { m_printer.OnPrint(pDC, pInfo); }

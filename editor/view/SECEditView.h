@@ -101,6 +101,8 @@ class SECEditView : public SECEditViewWrapper_T<CView, SECEditViewport> {
   void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
   // The printed rows; a derived view may end pages early.
   virtual void Paginate(CDC* pDC);
+  // The title in the printed page's header: the document's title.
+  virtual CString GetPrintTitle();
   SECEditPrinter* GetPrinter() { return &m_printer; }
 
  protected:

@@ -2,6 +2,7 @@
 #include "afx/CDocTemplate.h"
 
 #include "afx/CWinApp.h"
+#include "os/FileApi.h"
 
 #include <cstdio>
 
@@ -94,12 +95,11 @@ void CDocTemplate::InitialUpdateFrame(CFrameWnd* pFrame, CDocument* pDoc, BOOL b
 
 CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch) {
   rpDocMatch = nullptr;
-  for (POSITION pos = GetFirstDocPosition(); pos != nullptr;) {
-    CDocument* doc = GetNextDoc(pos);
-    if (doc->GetPathName().CompareNoCase(lpszPathName) == 0) {
-      rpDocMatch = doc;
-      return yesAlreadyOpen;
-    }
+  // A file is found open whatever way its name is written (separators, a link, ".."): by the
+  // file itself. Two names that both exist as spelled are two files, whatever their letter case.
+  if (CDocument* doc = FindDocumentOfFile(lpszPathName)) {
+    rpDocMatch = doc;
+    return yesAlreadyOpen;
   }
   CString ext;
   if (GetDocString(ext, filterExt) && !ext.IsEmpty()) {
@@ -118,6 +118,16 @@ CDocTemplate::Confidence CDocTemplate::MatchDocType(LPCTSTR lpszPathName, CDocum
     }
   }
   return yesAttemptForeign;
+}
+
+CDocument* CDocTemplate::FindDocumentOfFile(LPCTSTR lpszPathName, const CDocument* pExcept) {
+  if (lpszPathName == nullptr || *lpszPathName == '\0') return nullptr;
+  for (POSITION pos = GetFirstDocPosition(); pos != nullptr;) {
+    CDocument* doc = GetNextDoc(pos);
+    if (doc != pExcept && !doc->GetPathName().IsEmpty() && brambolt::IsSameFile(doc->GetPathName(), lpszPathName))
+      return doc;
+  }
+  return nullptr;
 }
 
 BOOL CDocTemplate::SaveAllModified() {
@@ -298,6 +308,12 @@ CDocument* CDocManager::OpenDocumentFile(LPCTSTR lpszFileName) {
     return open;
   }
   return best != nullptr ? best->OpenDocumentFile(lpszFileName) : nullptr;
+}
+
+CDocument* CDocManager::FindDocumentOfFile(LPCTSTR lpszPathName, const CDocument* pExcept) {
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;)
+    if (CDocument* doc = GetNextDocTemplate(pos)->FindDocumentOfFile(lpszPathName, pExcept)) return doc;
+  return nullptr;
 }
 
 BOOL CDocManager::SaveAllModified() {

@@ -29,6 +29,9 @@ class CDocTemplate : public CCmdTarget {
   virtual void SetDefaultTitle(CDocument* pDocument) = 0;
   // How well a file suits this template; rpDocMatch is set when it is open already.
   virtual Confidence MatchDocType(LPCTSTR lpszPathName, CDocument*& rpDocMatch);
+  // The document of this template that holds the file a path names (one file, however its name
+  // is written), other than pExcept; null when none does.
+  CDocument* FindDocumentOfFile(LPCTSTR lpszPathName, const CDocument* pExcept = nullptr);
   virtual BOOL SaveAllModified();
   virtual void CloseAllDocuments(BOOL bEndSession);
 
@@ -105,6 +108,8 @@ class CDocManager : public CObject {
   virtual BOOL SaveAllModified();
   virtual void CloseAllDocuments(BOOL bEndSession);
   virtual int GetOpenDocumentCount();
+  // The document of any template that holds the file a path names, other than pExcept.
+  CDocument* FindDocumentOfFile(LPCTSTR lpszPathName, const CDocument* pExcept = nullptr);
   // A new document of the first template.
   virtual void OnFileNew();
 

@@ -52,6 +52,10 @@ class CDocument : public CCmdTarget {
   // Asks whether to save a modified document: TRUE to go on, FALSE when the user cancels.
   virtual BOOL SaveModified();
   virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
+  // Before a save under a name: another document that holds that file gives it up. Unchanged, it
+  // closes; with unsaved changes the user is asked whether to close it and lose them (FALSE when
+  // the user says No: the save must not happen).
+  BOOL TakeFileFromOtherDocument(LPCTSTR lpszPathName);
   virtual BOOL DoFileSave();
   virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
   virtual void PreCloseFrame(CFrameWnd*) {}

@@ -299,6 +299,57 @@ void UnixFromFileTime(const FILETIME& fileTime, std::int64_t& seconds, long& nan
 
 void SetBeforeCopyHook(BeforeCopyHook hook) { g_beforeCopy.store(hook); }
 
+namespace {
+
+FileIdentity IdentityOf(const struct stat& st) {
+  FileIdentity id;
+  id.kind = S_ISREG(st.st_mode)   ? FileIdentity::Kind::regular
+            : S_ISDIR(st.st_mode) ? FileIdentity::Kind::folder
+                                  : FileIdentity::Kind::special;
+  id.device = static_cast<std::uint64_t>(st.st_dev);
+  id.inode = static_cast<std::uint64_t>(st.st_ino);
+  id.size = static_cast<std::uint64_t>(st.st_size);
+  id.seconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+  id.nanoseconds = st.st_mtim.tv_nsec;
+  return id;
+}
+
+}  // namespace
+
+FileIdentity QueryFileIdentity(const char* path) {
+  struct stat st;
+  const std::string native = NativePath(path);
+  if (native.empty() || ::stat(native.c_str(), &st) != 0) return FileIdentity{};
+  return IdentityOf(st);
+}
+
+std::string ResolvedFilePath(const char* path) {
+  const std::string native = NativePath(path);
+  if (native.empty()) return native;
+  if (char* real = ::realpath(native.c_str(), nullptr)) {
+    std::string resolved(real);
+    std::free(real);
+    return resolved;
+  }
+  const std::string leaf = file_support::LeafOf(native);
+  const std::string parent = file_support::ParentOf(native);
+  if (char* real = ::realpath(parent.c_str(), nullptr)) {
+    std::string resolved(real);
+    std::free(real);
+    return resolved == "/" ? "/" + leaf : resolved + "/" + leaf;
+  }
+  return native;
+}
+
+bool IsSameFile(const char* a, const char* b) {
+  const FileIdentity first = QueryFileIdentity(a);
+  const FileIdentity second = QueryFileIdentity(b);
+  if (first.Exists() && second.Exists()) return first.SameFile(second);
+  if (first.Exists() != second.Exists()) return false;
+  return ResolvedFilePath(a) == ResolvedFilePath(b);
+}
+
+
 }  // namespace brambolt
 
 using namespace brambolt;
@@ -377,8 +428,11 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
 
   // Truncation waits until the share check has passed, so a refused open changes nothing.
   const bool truncate = flags & O_TRUNC;
-  int fd = ::open(path.c_str(), flags & ~O_TRUNC, mode);
+  // Never blocks: a named pipe opens at once (for writing only while a reader holds it), as
+  // Windows opens a pipe or fails; the handle reads and writes blocking as any other afterwards.
+  int fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_NONBLOCK, mode);
   if (fd < 0 && errno == EACCES && !read && !write) fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (fd < 0) {
     const int error = errno;
     if (error == EEXIST)  // created by someone else since the check above
@@ -635,6 +689,17 @@ BOOL SetFileTime(HANDLE hFile, const FILETIME*, const FILETIME* lpLastAccessTime
   }
   return TRUE;
 }
+
+namespace brambolt {
+
+FileIdentity QueryFileIdentity(HANDLE hFile) {
+  auto file = LookupFile(hFile);
+  struct stat st;
+  if (!file || ::fstat(file->Fd(), &st) != 0) return FileIdentity{};
+  return IdentityOf(st);
+}
+
+}  // namespace brambolt
 
 DWORD GetFileType(HANDLE hFile) {
   auto file = LookupFile(hFile);

@@ -3,6 +3,7 @@
 // and Windows folders) are native paths with '/' separators, which the path rules accept again.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -240,6 +241,48 @@ namespace brambolt {
 // The FILETIME of a POSIX time (seconds and nanoseconds since 1970) and back.
 FILETIME FileTimeFromUnix(std::int64_t seconds, long nanoseconds);
 void UnixFromFileTime(const FILETIME& fileTime, std::int64_t& seconds, long& nanoseconds);
+
+// What tells one file from another, and one state of a file from the next: the device and inode
+// of the file a path names (symbolic links followed), its kind, its size and its last-write time
+// to the nanosecond. A file written again in place keeps its device and inode and changes its time
+// (or its size); a file put in its place (a rename over it) has another inode.
+struct FileIdentity {
+  enum class Kind { missing, regular, folder, special };  // special: a device, pipe or socket
+  Kind kind = Kind::missing;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t seconds = 0;
+  long nanoseconds = 0;
+
+  bool Exists() const { return kind != Kind::missing; }
+  // One file (device and inode), whatever its content.
+  bool SameFile(const FileIdentity& other) const {
+    return Exists() && other.Exists() && device == other.device && inode == other.inode;
+  }
+  // One file, unchanged: the same size and last-write time too.
+  bool operator==(const FileIdentity& other) const {
+    return kind == other.kind && device == other.device && inode == other.inode && size == other.size &&
+           seconds == other.seconds && nanoseconds == other.nanoseconds;
+  }
+  bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the file a path names, through the path rules; kind missing when nothing is there
+// (or the path leads nowhere).
+FileIdentity QueryFileIdentity(const char* path);
+// The identity of the file an open handle reads or writes.
+FileIdentity QueryFileIdentity(HANDLE file);
+
+// The path of the file a path names with every symbolic link and every "." and ".." resolved (the
+// native path of the file itself); for a path where nothing is there, its folder resolved and its
+// name as spelled.
+std::string ResolvedFilePath(const char* path);
+
+// Whether two paths, however spelled (separators, letter case resolved by the path rules, links,
+// ".."), name one file: the same device and inode; when either names nothing, the same resolved
+// path.
+bool IsSameFile(const char* a, const char* b);
 
 // fopen with the path rules and the C runtime's modes of Windows: without 'b' the stream is in
 // text mode (CR LF read as LF, LF written as CR LF); 't' is accepted. In text mode a position

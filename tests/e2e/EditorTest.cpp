@@ -169,8 +169,8 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
   EXPECT_EQ(ReadFile(layer), mine);
   EXPECT_TRUE(desk.Boxes().empty()) << desk.Report();
 
-  // Edited: the user is asked, says No, and keeps the edit; the other program's line is gone
-  // with the save.
+  // Edited: the user is asked, says No, and keeps the edit; the save asks again before the other
+  // program's line goes, and Yes writes the user's text.
   desk.Type("// edited");
   desk.Press(VK_RETURN);
   ASSERT_TRUE(changeOnDisk("// theirs again\r\n"));
@@ -180,11 +180,71 @@ TEST(UsersDay, AFileChangedByAnotherProgramIsReloadedWhenUntouchedAndAskedAboutW
   ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
   EXPECT_NE(desk.Boxes()[0].Text().find("This file has been changed outside the editor."), std::string::npos)
       << desk.Report();
+  desk.Answer("Yes");
   desk.Menu('F', "s");
+  ASSERT_EQ(desk.Boxes().size(), 2u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[1].Text().find("Save the window's text over it"), std::string::npos) << desk.Report();
   EXPECT_EQ(ReadFile(layer), "// mine\r\n// edited\r\n" + original + "// theirs\r\n");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+
+// A header opened from the Project Explorer and again with File > Open is one window: typing in
+// it and in another file, File > Save All, a Save As over it and File > Exit keep every key on disk.
+TEST(UsersDay, AFileOpenedTwoWaysIsOneWindowAndSaveAllSaveAsAndExitKeepAllTheTyping) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const Project project = MakeProject(desk, "Twice", "English");
+  const fs::path foo = project.folder / "Header Files" / "foo.h";
+  const fs::path bar = project.folder / "Header Files" / "bar.h";
+  std::ofstream(foo, std::ios::binary) << "int foo;\r\n";
+  std::ofstream(bar, std::ios::binary) << "int bar;\r\n";
+  auto typeLine = [&](const std::string& text) {
+    desk.Type(text);
+    desk.Press(VK_RETURN);
+  };
+  ASSERT_TRUE(desk.App().OpenHeaderFile("foo.h"));  // as the explorer opens it
+  desk.Pump();
+  typeLine("// one");
+  ASSERT_NE(OpenFile(desk, foo), nullptr);
+  typeLine("// two");
+  ASSERT_NE(OpenFile(desk, bar), nullptr);
+  typeLine("// three");
+  auto windows = [&] {
+    int count = 0;
+    for (POSITION pos = desk.App().m_pFileTemplate->GetFirstDocPosition(); pos != nullptr;
+         desk.App().m_pFileTemplate->GetNextDoc(pos))
+      ++count;
+    return count;
+  };
+  EXPECT_EQ(windows(), 2);
+
+  desk.Menu('F', "l");  // File > Save All
+  EXPECT_EQ(ReadFile(foo), "// one\r\n// two\r\nint foo;\r\n");
+  EXPECT_EQ(ReadFile(bar), "// three\r\nint bar;\r\n");
+
+  // bar.h's window saved as foo.h, replacing it: foo.h's own window, unchanged, goes.
+  typeLine("// four");
+  desk.Answer("Yes");  // foo.h already exists: replace it
+  desk.Expect("Save As", [&](HWND) {
+    brambolt::test::TypeText(foo.string());
+    brambolt::test::PressKey(VK_RETURN);
+  });
+  desk.Menu('F', "a");  // File > Save As...
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  ASSERT_EQ(desk.Boxes().size(), 1u) << desk.Report();
+  EXPECT_NE(desk.Boxes()[0].Text().find("already exists"), std::string::npos) << desk.Report();
+  EXPECT_EQ(ReadFile(foo), "// three\r\n// four\r\nint bar;\r\n");
+  EXPECT_EQ(windows(), 1);
+
+  typeLine("// five");
+  const HWND main = desk.MainWindow();
+  desk.Menu('F', "x");  // File > Exit
+  EXPECT_FALSE(::IsWindow(main)) << desk.Report();
+  EXPECT_EQ(ReadFile(foo), "// three\r\n// four\r\n// five\r\nint bar;\r\n");
+  EXPECT_EQ(ReadFile(bar), "// three\r\nint bar;\r\n");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
 
 // The editor's window as the user sees it: the child frame's title and its workbook tab.
 struct Titles {
@@ -426,6 +486,31 @@ TEST(UsersDay, ExitGoesOnWhenAnOpenFileWasDeleted) {
   EXPECT_FALSE(::IsWindow(main)) << desk.Report();
   EXPECT_EQ(desk.Boxes().size(), 1u) << desk.Report();
   EXPECT_FALSE(fs::exists(two)) << "nothing written";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// Edit > Go To Line moves the caret to the start of the line it shows at the top: the next keys
+// type there.
+TEST(UsersDay, GoToLineTakesTheTypingToThatLine) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path file = fs::path(desk.Folder("Lines")) / "lines.cpp";
+  std::string text;
+  for (int i = 1; i <= 80; ++i) text += "int line" + std::to_string(i) + ";\r\n";
+  std::ofstream(file, std::ios::binary) << text;
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  desk.Expect("Number", [&](HWND) {
+    desk.Type("50");
+    desk.Press(VK_RETURN);
+  });
+  desk.Menu('E', "g");  // Edit > Go To Line...
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  desk.Type("// here ");
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr);
+  CString line;
+  doc->GetEdit()->GetText(&line, 49, 0, 49, 8);
+  EXPECT_STREQ(line, "// here ");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 

@@ -22,6 +22,7 @@
 #include "gdi/DevMode.h"
 #include "platform/PdfProbe.h"
 #include "testing/testing.h"
+#include "tests/editor/RecordedBoxes.h"
 #include "tests/editor/TestLanguage.h"
 #include "win/ModalLoop.h"
 
@@ -152,12 +153,13 @@ TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
   for (const auto& k : cases) {
     gw->GoToLine(k.entered);
     EXPECT_EQ(gw->GetTopLine(), k.top) << k.entered;
+    EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(k.top, 0)) << k.entered;
   }
   // Past the end: never beyond the last line.
   gw->GoToLine(100000);
   EXPECT_GT(gw->GetTopLine(), 100);
   EXPECT_LE(gw->GetTopLine(), 200);
-  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(0, 0));
+  EXPECT_EQ(gw->GetCaretPosition(), SECEditLineCol(200, 0));
 
   // The dialog: OK only with a number.
   brambolt::test::ModalAnswers answers;
@@ -171,6 +173,12 @@ TEST_F(CodeViewTest, GoToLineIsOneBasedAndClampedAndClearAllEmptiesTheText) {
   });
   ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_GOTO_LINE, 0);
   EXPECT_EQ(gw->GetTopLine(), 41);
+  // The caret stands at the line's start: the next keys type there, and the view stays.
+  ctl.SetFocus();
+  brambolt::test::TypeText("x");
+  EXPECT_EQ(gw->GetTopLine(), 41);
+  text.insert(text.find("line 42\r\n"), "x");
+  EXPECT_EQ(Text(), text);
 
   ::SendMessage(ctl.GetSafeHwnd(), WM_COMMAND, ID_GWEXT_CLEAR_ALL, 0);
   EXPECT_EQ(Text(), "");
@@ -448,6 +456,121 @@ TEST_F(CodeViewFrameTest, TwoPanesShowOneTextAndClosingEndsTheWatch) {
   EXPECT_EQ(split->GetFirstDocPosition(), nullptr);
 }
 
+// One file is one window, whatever way its name is written; two names that differ only in
+// letter case are two files. A save under the name of a file open in another window closes that
+// window, asking first when it holds unsaved changes.
+TEST_F(CodeViewFrameTest, OneFileIsOneWindowAndASaveOverAnOpenFileClosesItsWindowOrAsks) {
+  const std::string dir = stores.TempDir();
+  ASSERT_EQ(std::system(("mkdir '" + dir + "/Header Files'").c_str()), 0);
+  const std::string foo = MakeFile("Header Files/foo.h", "int foo;\r\n");
+  ASSERT_EQ(std::system(("ln -s 'Header Files/foo.h' '" + dir + "/link.h'").c_str()), 0);
+  CDocument* doc = app.OpenDocumentFile(foo.c_str());
+  ASSERT_NE(doc, nullptr);
+  for (const std::string& name : {dir + "\\Header Files\\foo.h", dir + "/Header Files/../Header Files/foo.h",
+                                  dir + "/link.h", dir + "//Header Files/./foo.h"})
+    EXPECT_EQ(app.OpenDocumentFile(name.c_str()), doc) << name;
+
+  const std::string lower = MakeFile("a.cpp", "int lower;\r\n");
+  const std::string upper = MakeFile("A.cpp", "int upper;\r\n");
+  CDocument* a = app.OpenDocumentFile(lower.c_str());
+  CDocument* b = app.OpenDocumentFile(upper.c_str());
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(Text(dynamic_cast<CEditCodeDoc*>(b)->GetEdit()), "int upper;\r\n");
+  // A name that exists only in another letter case still finds the file, and its window.
+  const std::string only = MakeFile("only.cpp", "int only;\r\n");
+  CDocument* o = app.OpenDocumentFile(only.c_str());
+  EXPECT_EQ(app.OpenDocumentFile((dir + "/ONLY.cpp").c_str()), o);
+
+  auto documents = [&] {
+    int count = 0;
+    for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++count;
+    return count;
+  };
+  // Saved over an unchanged window's file: that window closes.
+  auto* upperDoc = dynamic_cast<CEditCodeDoc*>(b);
+  upperDoc->GetEdit()->InsertTextAt(0, 0, "// typed\r\n", -1);
+  const int before = documents();
+  ASSERT_TRUE(upperDoc->DoSave(only.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(documents(), before - 1);
+  EXPECT_EQ(ReadFile(only), "// typed\r\nint upper;\r\n");
+  EXPECT_EQ(app.OpenDocumentFile(only.c_str()), upperDoc);
+
+  // Over a window with unsaved changes: the user is asked; No saves nothing and keeps both.
+  auto* lowerDoc = dynamic_cast<CEditCodeDoc*>(a);
+  lowerDoc->GetEdit()->InsertTextAt(0, 0, "// lower's\r\n", -1);
+  upperDoc->GetEdit()->InsertTextAt(0, 0, "// upper's\r\n", -1);
+  editortest::RecordedBoxes boxes;
+  boxes.Answer(IDNO);
+  EXPECT_FALSE(upperDoc->DoSave(lower.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  ASSERT_EQ(boxes.texts.size(), 1U);
+  EXPECT_NE(boxes.Last().find("open in another window"), std::string::npos) << boxes.Last();
+  EXPECT_EQ(ReadFile(lower), "int lower;\r\n");
+  EXPECT_EQ(documents(), before - 1);
+  EXPECT_TRUE(lowerDoc->IsModified());
+  boxes.Answer(IDYES);
+  ASSERT_TRUE(upperDoc->DoSave(lower.c_str(), TRUE));
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(documents(), before - 2);
+  EXPECT_EQ(ReadFile(lower), "// upper's\r\n// typed\r\nint upper;\r\n");
+}
+
+// A file that another program deletes and writes again (as a checkout does) stays watched: each
+// later change is reloaded into the untouched window, and asked about, every time, once it holds
+// the user's typing, which a save then writes only with the user's word.
+TEST_F(CodeViewFrameTest, AFileDeletedAndWrittenAgainIsFollowedAtEveryChange) {
+  const std::string path = MakeFile("co.cpp", "int v1;\r\n");
+  auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(path.c_str()));
+  ASSERT_NE(doc, nullptr);
+  CEditCodeView* view = ViewOf(doc);
+  auto changed = [&](const std::string& command) {
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    for (int i = 0; i < 1000 && !doc->IsChangedOnDisk(); ++i) {
+      brambolt::test::RunUntilIdle();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!doc->IsChangedOnDisk()) return false;
+    // Every report of this change delivered before the user comes back to the window.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    brambolt::test::RunUntilIdle();
+    view->OnActivateView(TRUE, view, view);
+    return true;
+  };
+  auto write = [&](const char* text) { return "printf '" + std::string(text) + "' > '" + path + "'"; };
+  editortest::RecordedBoxes boxes;
+  ASSERT_TRUE(changed("rm '" + path + "'"));
+  EXPECT_NE(boxes.Last().find("deleted or moved"), std::string::npos) << boxes.Last();
+  ASSERT_TRUE(changed(write("int v2;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v2;\r\n");
+  ASSERT_TRUE(changed("rm '" + path + "' && " + write("int v3;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v3;\r\n");
+  ASSERT_TRUE(changed(write("int v4;\\r\\n")));
+  EXPECT_EQ(Text(doc->GetEdit()), "int v4;\r\n");
+
+  // With the user's typing: asked at each change; No keeps the typing.
+  doc->GetEdit()->InsertTextAt(0, 0, "// mine\r\n", -1);
+  const size_t asked = boxes.texts.size();
+  boxes.Answer(IDNO);
+  ASSERT_TRUE(changed("rm '" + path + "' && " + write("int v5;\\r\\n")));
+  boxes.Answer(IDNO);
+  ASSERT_TRUE(changed(write("int v6;\\r\\n")));
+  ASSERT_EQ(boxes.texts.size(), asked + 2);
+  EXPECT_NE(boxes.Last().find("Reload it and lose your changes?"), std::string::npos) << boxes.Last();
+  EXPECT_EQ(Text(doc->GetEdit()), "// mine\r\nint v4;\r\n");
+
+  // The save asks before writing over the other program's text.
+  boxes.Answer(IDNO);
+  EXPECT_FALSE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "int v6;\r\n");
+  boxes.Answer(IDYES);
+  EXPECT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "// mine\r\nint v4;\r\n");
+  EXPECT_EQ(boxes.texts.size(), asked + 4);
+}
+
 // Printed from the code view, a page ends after a line with mark 0 and the header holds the title.
 TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) {
   std::string text;
@@ -455,6 +578,9 @@ TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) 
   auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(MakeFile("marks.cpp", text).c_str()));
   ASSERT_NE(doc, nullptr);
   doc->GetEdit()->ToggleLineMark(2, 0);
+  // A window with unsaved changes: its title carries the mark, the printed page does not.
+  doc->GetEdit()->InsertTextAt(39, 0, "x", -1);
+  ASSERT_EQ(doc->GetTitle(), "marks.cpp*");
   CEditCodeView* view = ViewOf(doc);
   const std::string pdf = stores.TempDir() + "/marks.pdf";
   DEVMODE dm = brambolt::DefaultDevMode(brambolt::kPrintToFileName);
@@ -480,6 +606,7 @@ TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) 
   EXPECT_LT(printed.find("line_3\n"), pageBreak);
   EXPECT_GT(printed.find("line_4\n"), pageBreak);
   EXPECT_LT(printed.find("marks.cpp"), pageBreak);
+  EXPECT_EQ(printed.find("marks.cpp*"), std::string::npos);
   EXPECT_NE(printed.find("Page: 2"), std::string::npos);
 }
 

@@ -6,8 +6,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <thread>
 
+#include "RecordedBoxes.h"
 #include "TestLanguage.h"
 #include "afx/CWinApp.h"
 #include "editor/app/GWExtAppServices.h"
@@ -142,6 +147,92 @@ TEST_F(DocumentTest, SaveAsMovesTheWatchAndTheLanguage) {
   EXPECT_EQ(doc.GetWatchedPath(), newPath.c_str());
   EXPECT_TRUE(doc.IsWatched(newPath.c_str()));
   EXPECT_FALSE(doc.IsWatched(Path("copy.idl").c_str()));
+}
+
+// Another program's text on disk is written over only with the user's word, whatever the watcher
+// saw: a file written through the link the window opened it by, an older copy of the same size put
+// back by a rename or in place. No keeps the file and the window's text; Yes writes the text.
+TEST_F(DocumentTest, ASaveAsksBeforeWritingOverAFileAnotherProgramChanged) {
+  Shell("mkdir -p '" + Path("real") + "' '" + Path("links") + "'");
+  const struct {
+    const char* name;
+    const char* open;    // the name the window opens the file by
+    const char* change;  // what the other program does to the file ($F)
+  } cases[] = {
+      {"a write through a link in another folder", "links/l.cpp", "printf 'int theirs;\\n' >> \"$F\""},
+      {"an older copy of the same size renamed over it", "m.cpp",
+       "printf 'int mind;\\n' > \"$F.bak\" && touch -d 2001-01-01 \"$F.bak\" && "
+       "mv \"$F.bak\" \"$F\""},
+      {"an older copy of the same size copied in place", "p.cpp",
+       "printf 'int mind;\\n' > \"$F.bak\" && touch -d 2001-01-01 \"$F.bak\" && cp -p \"$F.bak\" \"$F\""},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    const std::string opened = Path(k.open);
+    std::string file = opened;
+    if (std::string(k.open).rfind("links/", 0) == 0) {
+      file = MakeFile("real/l.cpp", "int mine;\n");
+      Shell("ln -sf ../real/l.cpp '" + opened + "'");
+    } else {
+      MakeFile(k.open, "int mine;\n");
+    }
+    CEditCodeDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(opened.c_str()));
+    doc.GetEdit()->InsertTextAt(0, 0, "// typed\n", -1);
+    std::string command = k.change;
+    for (size_t at; (at = command.find("$F")) != std::string::npos;) command.replace(at, 2, file);
+    Shell(command);
+    const std::string theirs = ReadFile(file);
+    ASSERT_NE(theirs, "int mine;\n");
+
+    editortest::RecordedBoxes boxes;
+    boxes.Answer(IDNO);
+    EXPECT_FALSE(doc.DoSave(opened.c_str(), TRUE));
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_NE(boxes.Last().find("changed outside the editor"), std::string::npos) << boxes.Last();
+    EXPECT_EQ(ReadFile(file), theirs);
+    EXPECT_TRUE(doc.IsModified());
+
+    boxes.Answer(IDYES);
+    EXPECT_TRUE(doc.DoSave(opened.c_str(), TRUE));
+    EXPECT_EQ(boxes.texts.size(), 2U);
+    EXPECT_EQ(ReadFile(file), "// typed\nint mine;\n");
+    EXPECT_FALSE(doc.IsModified());
+    // The file is the window's again: the next save asks nothing.
+    doc.GetEdit()->InsertTextAt(0, 0, "// more\n", -1);
+    EXPECT_TRUE(doc.DoSave(opened.c_str(), TRUE));
+    EXPECT_EQ(boxes.texts.size(), 2U);
+    EXPECT_EQ(ReadFile(file), "// more\n// typed\nint mine;\n");
+  }
+}
+
+// What is not a file of text is refused with the reason, and nothing waits: a named pipe no
+// program writes, a device that never ends, a socket, a picture.
+TEST_F(DocumentTest, OpeningAPipeADeviceASocketOrAPictureSaysWhyAndNeverWaits) {
+  const std::string fifo = Path("pipe.cpp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string socketPath = Path("sock.cpp");
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const std::string jpeg = MakeFile("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 18));
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {{fifo, "not a file of text"}, {"/dev/zero", "not a file of text"}, {socketPath, "not a file of text"},
+               {jpeg, "NUL bytes"}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.path);
+    editortest::RecordedBoxes boxes;
+    CEditCodeDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(k.path.c_str()));
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_NE(boxes.Last().find(k.reason), std::string::npos) << boxes.Last();
+    EXPECT_FALSE(doc.IsRunning());
+  }
+  ::close(listener);
 }
 
 TEST_F(DocumentTest, ClosingEndsTheWatchAndLateReportsAreDropped) {

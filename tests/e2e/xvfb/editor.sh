@@ -200,13 +200,17 @@ wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "the untouched header was not reloaded"
 gone '^Inkwright$' || fail "a question came for an untouched file"
 
-# Edited: the program asks; No keeps the edit, and the save writes over the other program's line.
+# Edited: the program asks; No keeps the edit, and the save asks again before it writes over the
+# other program's line: Yes.
 typed "// edited"
 keys Return
 cp "$header" "$work/before-edit.h"
 theirs "// theirs again"
 asked editor-10-reload-question n
 keys alt+f s
+wait_for 50 eval "! gone '^Inkwright$'" || fail "the save wrote over the other program's line without a question"
+keys y
+wait_for 50 gone '^Inkwright$' || fail "the save's question stayed open"
 { printf '// mine\r\n// edited\r\n'; tail -c +10 "$work/before-edit.h"; } > "$work/expected.h"
 wait_for 150 cmp -s "$work/expected.h" "$header"
 saved_as "$work/expected.h" "No did not keep the edit"
