@@ -151,8 +151,23 @@ size_t LiteralEnd(Text text, size_t nQuote) {
   return text.size();
 }
 
+// Whether the text holds a quote or a byte of 0x80 and above; eight bytes at a time.
 bool NeedsCode(Text text) {
-  return text.find('"') != npos || text.find('\'') != npos || HasHighBytes(text);
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  auto hasByte = [](uint64_t word, uint64_t byte) {
+    const uint64_t x = word ^ (byte * kOnes);
+    return ((x - kOnes) & ~x & kHigh) != 0;
+  };
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & kHigh) != 0 || hasByte(word, '"') || hasByte(word, '\'')) return true;
+  }
+  for (; i < text.size(); ++i)
+    if (text[i] == '"' || text[i] == '\'' || static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  return false;
 }
 
 // The code of a comment-free text: the same bytes, but the characters inside string and
@@ -328,6 +343,31 @@ size_t MatchingOpen(Text code, size_t nClose) {
   return npos;
 }
 
+// The end of the group that opens at nOpen ("<...>", "(...)", "[[...]]"); parentheses inside
+// angle brackets or brackets are stepped over whole. code.size() when the group does not close.
+size_t GroupEnd(Text code, size_t nOpen) {
+  const char open = code[nOpen];
+  const char close = open == '<' ? '>' : open == '(' ? ')' : ']';
+  int nDepth = 0;
+  int nParens = 0;
+  for (size_t i = nOpen; i < code.size(); ++i) {
+    const char ch = code[i];
+    if (open != '(' && (ch == '(' || (ch == ')' && nParens > 0))) {
+      nParens += ch == '(' ? 1 : -1;
+    } else if (nParens == 0 && ch == open) {
+      ++nDepth;
+    } else if (nParens == 0 && ch == close && --nDepth == 0) {
+      return i + 1;
+    }
+  }
+  return code.size();
+}
+
+size_t SkipBlanks(Text code, size_t i) {
+  while (i < code.size() && IsBlankByte(code[i])) ++i;
+  return i;
+}
+
 // The identifier that ends the code (empty when it ends otherwise).
 Text LastWord(Text code) {
   size_t n = code.size();
@@ -341,54 +381,87 @@ bool OperatorEndsAt(Text code, size_t nEnd) {
   return LastWord(before) == "operator";
 }
 
+// Whether the "<" at i opens template arguments: it follows a name ("vector<", not "a < b") and is
+// no "<<", "<=" nor the name of operator<.
+bool OpensTemplateArguments(Text code, size_t i) {
+  return i > 0 && IsNameByte(code[i - 1]) && (i + 1 >= code.size() || (code[i + 1] != '<' && code[i + 1] != '=')) &&
+         LastWord(code.substr(0, i)) != "operator";
+}
+
+// Whether the "=" at i assigns: it is not part of "==", "<=", "+=" and the like.
+bool IsAssignment(Text code, size_t i) {
+  return (i + 1 >= code.size() || code[i + 1] != '=') && (i == 0 || std::strchr("=!<>+-*/%&|^", code[i - 1]) == nullptr);
+}
+
 // The first "=" outside parentheses, brackets and braces that assigns: not part of "==", "<=",
 // "+=" and the like, nor the name of operator=.
-size_t FindAssignment(Text code, size_t nFrom = 0) {
+size_t FindAssignment(Text code) {
   int nDepth = 0;
-  for (size_t i = nFrom; i < code.size(); ++i) {
+  int nAngles = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
     const char ch = code[i];
     if (ch == '(' || ch == '[' || ch == '{') {
       ++nDepth;
     } else if (ch == ')' || ch == ']' || ch == '}') {
       if (nDepth > 0) --nDepth;
-    } else if (ch == '=' && nDepth == 0) {
-      if (i + 1 < code.size() && code[i + 1] == '=') {
-        ++i;
-        continue;
-      }
-      if (i > 0 && std::strchr("=!<>+-*/%&|^", code[i - 1]) != nullptr) continue;
-      if (OperatorEndsAt(code, i)) continue;
+    } else if (ch == '<' && nDepth == 0 && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nDepth == 0 && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (ch == '=' && nDepth == 0 && nAngles == 0 && IsAssignment(code, i) && !OperatorEndsAt(code, i)) {
       return i;
     }
   }
   return npos;
 }
 
-// The first "(" outside brackets and braces, or npos.
+// The first "(" outside brackets, braces and template arguments ("std::function<void()> f;"),
+// or npos.
 size_t FindFirstParen(Text code) {
   int nDepth = 0;
+  int nAngles = 0;
   for (size_t i = 0; i < code.size(); ++i) {
     const char ch = code[i];
-    if (ch == '[' || ch == '{') ++nDepth;
-    else if ((ch == ']' || ch == '}') && nDepth > 0) --nDepth;
-    else if (ch == '(' && nDepth == 0) return i;
+    if (ch == '[' || ch == '{') {
+      ++nDepth;
+    } else if ((ch == ']' || ch == '}') && nDepth > 0) {
+      --nDepth;
+    } else if (ch == '<' && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (ch == '(' && nDepth == 0 && nAngles == 0) {
+      return i;
+    }
   }
   return npos;
 }
 
+// The name declared by a parenthesised declarator that opens at nParen: "(*m_pfn)" of a pointer
+// to a function, "(Class::*m_pmf)" of a pointer to a member function. Empty when the parenthesis
+// is no such declarator.
+Text ParenthesisedName(Text code, size_t nParen) {
+  const size_t nEnd = GroupEnd(code, nParen);
+  if (nEnd > code.size() || code[nEnd - 1] != ')') return Text();
+  const Text inner = Trimmed(code.substr(nParen + 1, nEnd - nParen - 2));
+  if (!StartsWith(inner, "*") && !StartsWith(inner, "&") && inner.find("::*") == npos) return Text();
+  return LastWord(inner);
+}
+
 // Words that may follow a function's parameter list: cv- and exception specifiers, virt-specifiers,
 // attributes, and the macros that libraries put there (all capitals, or starting with "__").
-bool IsTrailingSpecifier(Text word) {
-  if (word == "const" || word == "volatile" || word == "noexcept" || word == "override" || word == "final" ||
-      word == "throw")
-    return true;
-  if (StartsWith(word, "__")) return true;
+bool IsMacroName(Text word) {
   bool bLetter = false;
   for (char ch : word) {
     if (ch >= 'a' && ch <= 'z') return false;
     bLetter = bLetter || (ch >= 'A' && ch <= 'Z');
   }
   return bLetter && word.size() > 1;
+}
+
+bool IsTrailingSpecifier(Text word) {
+  return word == "const" || word == "volatile" || word == "noexcept" || word == "override" || word == "final" ||
+         word == "throw" || StartsWith(word, "__") || IsMacroName(word);
 }
 
 // The parameter list of a function declaration (code without the final ";" and without a body):
@@ -400,16 +473,20 @@ std::pair<size_t, size_t> FindParameterList(Text code) {
   // The end of the declarator: a "->", "=" or "requires" outside parentheses after a first one.
   size_t nEnd = code.size();
   int nDepth = 0;
+  int nAngles = 0;
   bool bClosed = false;
   for (size_t i = 0; i < code.size() && nEnd == code.size(); ++i) {
     const char ch = code[i];
     if (ch == '(' || ch == '[' || ch == '{') {
       ++nDepth;
     } else if (ch == ')' || ch == ']' || ch == '}') {
-      if (nDepth > 0 && --nDepth == 0 && ch == ')') bClosed = true;
-    } else if (nDepth == 0 && bClosed) {
-      if ((ch == '-' && i + 1 < code.size() && code[i + 1] == '>') ||
-          (ch == '=' && (i + 1 >= code.size() || code[i + 1] != '=')) ||
+      if (nDepth > 0 && --nDepth == 0 && ch == ')' && nAngles == 0) bClosed = true;
+    } else if (ch == '<' && nDepth == 0 && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nDepth == 0 && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (nDepth == 0 && nAngles == 0 && bClosed) {
+      if ((ch == '-' && i + 1 < code.size() && code[i + 1] == '>') || (ch == '=' && IsAssignment(code, i)) ||
           (ch == 'r' && (i == 0 || !IsNameByte(code[i - 1])) && StartsWithWord(code.substr(i), "requires")))
         nEnd = i;
     }
@@ -445,21 +522,51 @@ std::pair<size_t, size_t> FindParameterList(Text code) {
   return list;
 }
 
-// Skips a "template <...>" that leads a member template; FALSE when nothing follows it.
-bool SkipTemplateHeader(Source& source) {
-  if (!StartsWithWord(source.code, "template")) return true;
-  Source rest = source.Sub(8).Trim();
-  if (!StartsWith(rest.code, "<")) return true;
-  int nDepth = 0;
-  for (size_t i = 0; i < rest.code.size(); ++i) {
-    if (rest.code[i] == '<') {
-      ++nDepth;
-    } else if (rest.code[i] == '>' && --nDepth == 0) {
-      source = rest.Sub(i + 1).Trim();
-      return !source.Empty();
+// The end of a requires clause whose constraints start at i: names with template arguments or
+// parenthesised expressions, joined by "&&" or "||".
+size_t RequiresClauseEnd(Text code, size_t i) {
+  for (;;) {
+    i = SkipBlanks(code, i);
+    if (i < code.size() && code[i] == '!') i = SkipBlanks(code, i + 1);
+    if (i < code.size() && code[i] == '(') {
+      i = GroupEnd(code, i);
+    } else {
+      // A qualified name with template arguments: "ranges::range<_Tp>", "is_ref<_It>::value".
+      const size_t nName = i;
+      while (i < code.size() && (IsNameByte(code[i]) || code[i] == ':' || code[i] == '<'))
+        i = code[i] == '<' ? GroupEnd(code, i) : i + 1;
+      if (i == nName) return i;
     }
+    const size_t nNext = SkipBlanks(code, i);
+    if (nNext + 1 >= code.size() || code[nNext] != code[nNext + 1] || (code[nNext] != '&' && code[nNext] != '|'))
+      return i;
+    i = nNext + 2;
   }
-  return false;
+}
+
+// Skips what leads a member's declaration without being part of it: a template header, a
+// requires clause, attributes. FALSE when nothing follows them.
+bool SkipDeclarationPrefix(Source& source) {
+  for (;;) {
+    const Text code = source.code;
+    size_t nEnd = 0;
+    if (StartsWithWord(code, "template")) {
+      const size_t nOpen = SkipBlanks(code, 8);
+      if (nOpen >= code.size() || code[nOpen] != '<') return true;
+      nEnd = GroupEnd(code, nOpen);
+    } else if (StartsWithWord(code, "requires")) {
+      nEnd = RequiresClauseEnd(code, 8);
+    } else if (StartsWith(code, "[[")) {
+      nEnd = GroupEnd(code, 0);
+    } else if (StartsWithWord(code, "alignas") && SkipBlanks(code, 7) < code.size() &&
+               code[SkipBlanks(code, 7)] == '(') {
+      nEnd = GroupEnd(code, SkipBlanks(code, 7));
+    } else {
+      return true;
+    }
+    source = source.Sub(nEnd).Trim();
+    if (source.Empty()) return false;
+  }
 }
 
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
@@ -471,22 +578,42 @@ bool DeclaresNoMember(Text code) {
   return false;
 }
 
-// What the class-body reader found in a statement's code: the parentheses left open, the ":" that
-// opens a constructor's initialiser list and the "{" that opens a body, each npos when absent.
-// In an initialiser list a "{" right after a name ("m_a{1}", "Base<T>{}") initialises a member;
-// the body's "{" follows a ")", a "}" or a blank.
+// What the class-body reader finds in a statement's code: the parentheses and template argument
+// lists left open, and (npos when absent) the ":" that opens a constructor's initialiser list, the
+// "{" that opens a body, the ";" that ends the statement and the first "=" that assigns. In an
+// initialiser list a "{" right after a name ("m_a{1}", "Base<T>{}") initialises a member; the
+// body's "{" follows a ")", a "}" or a blank. A ";" inside the braces of a lambda or a requires
+// expression in parentheses ends nothing.
 struct Shape {
   int nOpenParens = 0;
+  int nOpenAngles = 0;
   size_t nInitColon = npos;
   size_t nBody = npos;
+  size_t nSemicolon = npos;
+  size_t nAssignment = npos;
 };
 
 Shape ShapeOf(Text code) {
   Shape shape;
+  // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
+  const size_t nSemicolon = code.find(';');
+  if (nSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
+    shape.nSemicolon = nSemicolon;
+    return shape;
+  }
   int nInitBraces = 0;
+  int nBracesInParens = 0;
   for (size_t i = 0; i < code.size() && shape.nBody == npos; ++i) {
     const char ch = code[i];
     switch (ch) {
+      case ';':
+        if (nBracesInParens == 0 && shape.nSemicolon == npos) shape.nSemicolon = i;
+        break;
+      case '=':
+        if (shape.nAssignment == npos && shape.nOpenParens == 0 && shape.nOpenAngles == 0 && IsAssignment(code, i) &&
+            !OperatorEndsAt(code, i))
+          shape.nAssignment = i;
+        break;
       case '(':
         ++shape.nOpenParens;
         break;
@@ -498,11 +625,32 @@ Shape ShapeOf(Text code) {
           ++i;
         } else if (shape.nOpenParens == 0 && shape.nInitColon == npos && (i == 0 || code[i - 1] != ':')) {
           Text before = Trimmed(code.substr(0, i));
-          if (before.empty() || before.back() == ')' || LastWord(before) == "noexcept") shape.nInitColon = i;
+          if (before.empty() || before.back() == ')' ||
+              (before.find('(') != npos && IsTrailingSpecifier(LastWord(before))))
+            shape.nInitColon = i;
         }
         break;
+      case '<':
+      case '>': {
+        // Template arguments: "<" and ">" alone, ">>" closing two; not "<<", "<=", "->", operator<.
+        size_t nRun = i;
+        while (nRun < code.size() && (code[nRun] == '<' || code[nRun] == '>' || code[nRun] == '=')) ++nRun;
+        const Text run = code.substr(i, nRun - i);
+        if (shape.nOpenParens == 0 && !(ch == '>' && i > 0 && code[i - 1] == '-') &&
+            LastWord(Trimmed(code.substr(0, i))) != "operator") {
+          if (run == "<")
+            ++shape.nOpenAngles;
+          else if (run.find_first_not_of('>') == npos)
+            shape.nOpenAngles = std::max(0, shape.nOpenAngles - static_cast<int>(run.size()));
+        }
+        i = nRun - 1;
+        break;
+      }
       case '{':
-        if (shape.nOpenParens > 0) break;
+        if (shape.nOpenParens > 0) {
+          ++nBracesInParens;
+          break;
+        }
         if (shape.nInitColon != npos &&
             (nInitBraces > 0 || (i > shape.nInitColon + 1 && (IsNameByte(code[i - 1]) || code[i - 1] == '>')))) {
           ++nInitBraces;
@@ -511,7 +659,11 @@ Shape ShapeOf(Text code) {
         }
         break;
       case '}':
-        if (nInitBraces > 0) --nInitBraces;
+        if (nBracesInParens > 0) {
+          --nBracesInParens;
+        } else if (nInitBraces > 0) {
+          --nInitBraces;
+        }
         break;
       default:
         break;
@@ -519,6 +671,103 @@ Shape ShapeOf(Text code) {
   }
   return shape;
 }
+
+// Words that, called, lead a declaration rather than name a function: a conditional explicit, a
+// decltype return type, attributes, and the macros of the implementation's reserved names
+// ("_GLIBCXX_DEPRECATED_SUGGEST(...)").
+bool IsLeadingCall(Text word) {
+  return word == "explicit" || word == "decltype" || word == "alignas" || word == "__attribute__" ||
+         word == "__declspec" || (StartsWith(word, "_") && IsMacroName(word));
+}
+
+// The first "(" of a declaration that is not the argument list of what leads it (a conditional
+// explicit, a decltype, an attribute): where its parameter list may start. npos when none.
+size_t FindDeclaratorParen(Text code) {
+  for (size_t nFrom = 0; nFrom < code.size();) {
+    const size_t nParen = FindFirstParen(code.substr(nFrom));
+    if (nParen == npos) return npos;
+    if (!IsLeadingCall(LastWord(Trimmed(code.substr(0, nFrom + nParen))))) return nFrom + nParen;
+    nFrom = GroupEnd(code, nFrom + nParen);
+  }
+  return npos;
+}
+
+// Whether a statement that ends its line without ";" may go on over the next: a template header, a
+// requires clause, a return type or a macro on a line of its own (as GNU-style headers write them),
+// and a function head whose specifiers or initialiser list may follow on the next line.
+bool MayGoOn(Text code) {
+  if (code.empty()) return false;
+  const char last = code.back();
+  if (FindDeclaratorParen(code) == npos)
+    return IsNameByte(last) || last == '*' || last == '&' || last == '>' || last == ']' || last == ')';
+  return last == ')' || IsNameByte(last);
+}
+
+// An access label of its own: "public:", "signals:", "public slots:".
+bool IsLabel(Text line) {
+  if (StartsWithWord(line, "public") || StartsWithWord(line, "protected") || StartsWithWord(line, "private"))
+    return true;
+  if (!EndsWith(line, ":") || EndsWith(line, "::")) return false;
+  return std::all_of(line.begin(), line.end() - 1, [](char ch) { return IsNameByte(ch) || IsBlankByte(ch); });
+}
+
+// Whether the next line goes on with the statement that MayGoOn: not a label nor a brace; after a
+// function head only specifiers, "->", "=", "&" or an initialiser list. A function-like macro
+// that stands alone (DECLARE_DYNAMIC(CFoo)) takes no macro of the next line.
+bool GoesOn(Text code, Text next) {
+  if (next.empty() || next.front() == '{' || next.front() == '}' || IsLabel(next)) return false;
+  const size_t nParen = FindDeclaratorParen(code);
+  if (nParen == npos) return true;
+  if (next.front() == ':') return next.size() < 2 || next[1] != ':';
+  const Text head = Trimmed(code.substr(0, nParen));
+  // Specifiers, some with arguments, up to the end of the line or what ends the declarator.
+  const bool bMacroAlone = head == LastWord(head) && IsTrailingSpecifier(head);
+  size_t i = 0;
+  for (;;) {
+    i = SkipBlanks(next, i);
+    size_t nWord = i;
+    while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
+    const Text word = next.substr(i, nWord - i);
+    if (word.empty() || !IsTrailingSpecifier(word)) break;
+    const bool bKeyword = word == "const" || word == "volatile" || word == "noexcept" || word == "override" ||
+                          word == "final" || word == "throw";
+    if (bMacroAlone && !bKeyword) return false;
+    i = SkipBlanks(next, nWord);
+    if (i < next.size() && next[i] == '(') i = GroupEnd(next, i);
+  }
+  return i >= next.size() || std::strchr(";{:=-&|", next[i]) != nullptr || StartsWithWord(next.substr(i), "requires");
+}
+
+// A header read by the analyser: the statement reader may give back the line it looked ahead at,
+// with the comment found on the way to it.
+class HeaderFile : public CStdioFile {
+ public:
+  using CStdioFile::ReadString;
+  BOOL ReadString(CString& rString) override {
+    if (!m_bGivenBack) return CStdioFile::ReadString(rString);
+    rString = m_strLine;
+    m_bGivenBack = false;
+    m_bCommentBack = true;
+    return TRUE;
+  }
+  void GiveBack(const CString& strLine, const CString& strComment) {
+    m_strLine = strLine;
+    m_strComment = strComment;
+    m_bGivenBack = true;
+  }
+  // After a given-back line was read: its comment, when it had one, replaces strComment.
+  void TakeComment(CString& strComment) {
+    if (!m_bCommentBack) return;
+    m_bCommentBack = false;
+    if (!m_strComment.IsEmpty()) strComment = m_strComment;
+  }
+
+ private:
+  CString m_strLine;
+  CString m_strComment;
+  bool m_bGivenBack = false;
+  bool m_bCommentBack = false;
+};
 
 // Whether the "{" at nBrace starts an initialiser ("int a = {1};", "int n{0};") or a type's body
 // rather than a function's body: what comes before it has no parenthesis, or ends with "=".
@@ -554,6 +803,12 @@ bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
   size_t nBlank = LastBlank(source.code);
   Text name = Trimmed(nBlank == npos ? source.text : source.text.substr(nBlank + 1));
   strType = Str(Trimmed(nBlank == npos ? Text() : source.text.substr(0, nBlank)));
+  // A pointer to a member ("int Class::*pm") is named after the "::*".
+  const size_t nMemberPointer = name.find("::*");
+  if (nMemberPointer != npos) {
+    strType += " " + Str(name.substr(0, nMemberPointer + 3));
+    name.remove_prefix(nMemberPointer + 3);
+  }
   if (StartsWith(name, "*")) strType += " *";
   if (name.find('*') == npos) {
     strName = Str(name);
@@ -589,6 +844,9 @@ bool SplitOperator(Source head, CString& strReturnType, CString& strName) {
   Text rest = Trimmed(head.text.substr(nAt + 8));
   std::string name = "operator";
   if (!rest.empty() && IsNameByte(rest.front())) name += ' ';
+  // An attribute between the name and its parameters ("operator() [[nodiscard]]") is no part of it.
+  const size_t nAttribute = rest.find("[[");
+  if (nAttribute != npos) rest = Trimmed(rest.substr(0, nAttribute));
   bool bBlank = false;
   for (char ch : rest) {
     if (IsBlankByte(ch)) {
@@ -618,8 +876,9 @@ Text WithoutTabs(const CString& strStatement, CString& strCopy) {
 // stepped over, so "http://" in a default argument opens no comment.
 size_t FindCommentOpener(Text line, size_t nFrom) {
   for (size_t i = nFrom; i < line.size();) {
-    const size_t nSlash = std::min(line.find('/', i), line.size());
-    // A quote before the slash opens a literal (searched byte by byte: a set costs a call per byte).
+    const size_t nSlash = line.find('/', i);
+    if (nSlash == npos || nSlash + 1 >= line.size()) return npos;
+    // A quote before the slash opens a literal that may hold it.
     const Text before = line.substr(i, nSlash - i);
     const size_t nQuote = std::min(before.find('"'), before.find('\''));
     if (nQuote != npos) {
@@ -627,7 +886,6 @@ size_t FindCommentOpener(Text line, size_t nFrom) {
       i = OpensLiteral(line, i) ? LiteralEnd(line, i) : i + 1;
       continue;
     }
-    if (nSlash + 1 >= line.size()) return npos;
     if (line[nSlash + 1] == '/' || line[nSlash + 1] == '*') return nSlash;
     i = nSlash + 1;
   }
@@ -749,7 +1007,7 @@ void CWorkSpaceObj::AnalyseProjectFiles(CString strPattern) {
 }
 
 BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
-  CStdioFile file;
+  HeaderFile file;
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
     CString strLine;
@@ -787,13 +1045,14 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
           Source declaration = source;
           bool bVariable = false;
           bool bFunction = false;
-          if (SkipTemplateHeader(declaration) && !DeclaresNoMember(declaration.code)) {
+          if (SkipDeclarationPrefix(declaration) && !DeclaresNoMember(declaration.code)) {
             Source body = declaration;
             const bool bStatement = DropEnd(body, ";");
-            const size_t nParen = FindFirstParen(body.code);
-            const size_t nAssign = FindAssignment(body.code);
-            // A member initialised by a call ("int n = Count();") is a variable.
-            if (bStatement && (nParen == npos || (nAssign != npos && nAssign < nParen)))
+            const size_t nParen = FindDeclaratorParen(body.code);
+            // A member initialised by a call ("int n = Count();") is a variable, and so is a pointer
+            // to a function.
+            if (bStatement && (nParen == npos || FindAssignment(body.code.substr(0, nParen)) != npos ||
+                               !ParenthesisedName(body.code, nParen).empty()))
               bVariable = true;
             else
               bFunction = nParen != npos;  // ParseMemberFunction finds its parameter list or nothing
@@ -844,36 +1103,48 @@ CString CWorkSpaceObj::ReadCodeLine(CStdioFile& file, int& nEndOfFile, CString& 
 CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, int& nEndOfClass,
                                            CString& strComment) {
   nEndOfClass = 0;
+  auto* pHeader = dynamic_cast<HeaderFile*>(&file);
   CString strStatement = ReadCodeLine(file, nEndOfFile, strComment);
+  if (pHeader != nullptr) pHeader->TakeComment(strComment);
   // A directive takes its continued lines with it (a macro defined in the class body).
   if (StartsWith(View(strStatement), "#")) {
     for (CString strLine = strStatement; nEndOfFile >= 0 && EndsInBackslash(View(strLine));)
       strLine = ReadCodeLine(file, nEndOfFile, strComment);
     return strStatement;
   }
-  // The statement goes on over the next lines while a parenthesis is open, after a line that
-  // ends with "," or "=", and through a constructor's initialiser list up to its body. The lines
-  // are joined with a blank; directives among them are dropped. A line holding ";" ends it.
+  // The statement goes on over the next lines while a parenthesis or a template argument list is
+  // open, after a line that ends with "," or "=", and through a constructor's initialiser list up
+  // to its body; and, looking a line ahead, while a declaration goes on as GNU-style headers write
+  // them. The lines are joined with a blank; directives among them are dropped. A ";" ends it.
   static thread_local std::string buffer;
   Text code = Code(View(strStatement), buffer);
   Shape shape = ShapeOf(code);
-  while (nEndOfFile >= 0 && shape.nBody == npos &&
-         (shape.nOpenParens > 0 || EndsWith(code, ",") || EndsWith(code, "=") || shape.nInitColon != npos)) {
-    CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
+  while (shape.nBody == npos && nEndOfFile >= 0 && shape.nSemicolon == npos) {
+    const bool bOpen = shape.nOpenParens > 0 || shape.nOpenAngles > 0 || EndsWith(code, ",") ||
+                       EndsWith(code, "::") || shape.nInitColon != npos || shape.nAssignment != npos;
+    const bool bLookAhead = !bOpen && pHeader != nullptr && MayGoOn(code);
+    if (!bOpen && !bLookAhead) break;
+    CString strLineComment;
+    CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
     if (strLine.IsEmpty()) break;
     if (StartsWith(View(strLine), "#")) continue;
+    if (bLookAhead && !GoesOn(code, View(strLine))) {
+      pHeader->GiveBack(strLine, strLineComment);
+      break;
+    }
+    if (!strLineComment.IsEmpty()) strComment = strLineComment;
     const size_t nLineStart = static_cast<size_t>(strStatement.GetLength()) + 1;
-    strStatement += ' ' + strLine;
+    strStatement += ' ';
+    strStatement += strLine;
     code = Code(View(strStatement), buffer);
     shape = ShapeOf(code);
     // A "{" that starts a line after an initialiser list opens the body.
     if (shape.nInitColon != npos && strLine[0] == '{') shape.nBody = nLineStart;
-    if (code.find(';', nLineStart) != npos) break;
   }
   // A body: dropped up to the brace that closes it, the statement's own text counting first. A
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
   // Braces inside literals and double-byte characters are text.
-  int nBalance = CountByte(code, '{') - CountByte(code, '}');
+  int nBalance = code.find('{') == npos && code.find('}') == npos ? 0 : CountByte(code, '{') - CountByte(code, '}');
   if (shape.nBody != npos) {
     static thread_local std::string lineBuffer;
     while (nBalance > 0 && nEndOfFile >= 0) {
@@ -1006,7 +1277,7 @@ void CWorkSpaceObj::ParseMemberVariable(CFileObj* pClass, CString strStatement, 
   static thread_local std::string buffer;
   const Text text = WithoutTabs(strStatement, strCopy);
   Source statement{text, Code(text, buffer)};
-  SkipTemplateHeader(statement);
+  SkipDeclarationPrefix(statement);
   BOOL bStatic = StripWord(statement, "static");
   bool bSeveral = false;
   ForEachListEntry(statement, [&bSeveral](Source, bool bLast) { bSeveral = bSeveral || !bLast; });
@@ -1017,7 +1288,17 @@ void CWorkSpaceObj::ParseMemberVariable(CFileObj* pClass, CString strStatement, 
   if (nAssign != npos) statement = statement.Left(nAssign).Trim();
   CString strType;
   CString strName;
-  if (!SplitTypeAndName(statement, strType, strName) || pClass == nullptr) return;
+  const size_t nParen = FindDeclaratorParen(statement.code);
+  const Text parenthesised = nParen == npos ? Text() : ParenthesisedName(statement.code, nParen);
+  if (!parenthesised.empty()) {
+    // "int (*m_pfn)(int)" is m_pfn of type "int (*)(int)".
+    const size_t nName = static_cast<size_t>(parenthesised.data() - statement.code.data());
+    strName = Str(statement.text.substr(nName, parenthesised.size()));
+    strType = Str(statement.text.substr(0, nName)) + Str(statement.text.substr(nName + parenthesised.size()));
+  } else if (!SplitTypeAndName(statement, strType, strName)) {
+    return;
+  }
+  if (pClass == nullptr) return;
 
   CVariableObj* pVariable = new CVariableObj;
   pVariable->m_nAccess = nAccess;
@@ -1037,7 +1318,7 @@ void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, 
   static thread_local std::string buffer;
   const Text text = WithoutTabs(strStatement, strCopy);
   Source statement{text, Code(text, buffer)};
-  SkipTemplateHeader(statement);
+  SkipDeclarationPrefix(statement);
   BOOL bStatic = StripWord(statement, "static");
   BOOL bVirtual = StripWord(statement, "virtual");
   DropEnd(statement, ";");

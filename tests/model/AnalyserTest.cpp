@@ -452,7 +452,7 @@ TEST(Analyser, FriendsAndOtherDeclarationsAreNoMembers) {
                "friend void swap(Foo& a, Foo& b) noexcept {\n  a.Swap(b);\n}\ntemplate <class U> friend class Other;\n"
                "typedef int size_type;\ntypedef void (*Callback)(int);\nusing value_type = T;\nusing Base::Run;\n"
                "static_assert(sizeof(T) > 1, \"size\");\nint (*m_pfn)(int);\nvoid Swap(Foo& b);"),
-       kFooHead + "fn public \"void\" Swap(Foo& b)\n"},
+       kFooHead + "fn public \"void\" Swap(Foo& b)\nvar public \"int (*)(int)\" m_pfn\n"},
   });
 }
 
@@ -514,5 +514,36 @@ TEST(Analyser, DocumentationCommentMarkers) {
        kFooHead + "var private \"int\" m_a // Counts.\nvar private \"int\" m_b // Names.\n"
                   "var private \"int\" m_c // After.\nvar private \"int\" m_d // Block   continued. \n"
                   "var private \"int\" m_e // Note\nvar private \"int\" m_f // Rule.\n"},
+  });
+}
+
+// GNU-style headers put a template header, a requires clause, a return type, a macro or a
+// function's specifiers on lines of their own; the declaration is read across them.
+TEST(Analyser, DeclarationsSpreadOverLinesAsGnuHeadersWriteThem) {
+  RunCases({
+      {"one part a line",
+       InClass("public:\niterator\nbegin() noexcept\n{ return iterator(this->_M_start); }\n"
+               "template<typename _Iter>\n#if __cpp_lib_concepts\n  requires __convertible<_Iter>\n"
+               "    && assignable_from<_Iterator&, const _Iter&>\n#endif\n  _GLIBCXX17_CONSTEXPR\n  Foo&\n"
+               "  operator=(const Foo<_Iter>& __x)\n  _GLIBCXX_NOEXCEPT_IF(noexcept(current = __x.current))\n"
+               "  { return *this; }\ntemplate<typename _Iter>\n  Foo(const Foo<_Iter>& __x)\n"
+               "  _GLIBCXX_NOEXCEPT\n  : current(__x.current)\n  { }\nconstexpr ~Foo()\n"
+               "requires (!is_trivially_destructible_v<_Tp>)\n    || (!is_trivially_destructible_v<_Er>)\n{ }\n"
+               "size_type\nsize() const;"),
+       kFooHead + "fn public \"iterator\" begin()\nfn public \"_GLIBCXX17_CONSTEXPR Foo&\" operator=(const Foo<_Iter>& __x)\n"
+                  "fn public \"\" Foo(const Foo<_Iter>& __x)\nfn public \"constexpr\" ~Foo()\n"
+                  "fn public \"size_type\" size()\n"},
+      {"friends, aliases and types over lines; macros and labels stay apart",
+       InClass("template<typename _Bp>\n  friend bool\n  __detail::__regex_algo_impl(_Bp, _Bp,\n      int);\n"
+               "using __hashtable_base = __detail::\n  _Hashtable_base<_Key, _Value,\n      _Traits>;\n"
+               "using __safe = __and_<\n  is_convertible<typename U::pointer, pointer>,\n  __not_<is_array<_Up>>\n  >;\n"
+               "typedef num_put<_CharT, ostreambuf_iterator<_CharT, _Traits> >\n      __num_put_type;\n"
+               "Q_OBJECT\npublic:\nDECLARE_DYNAMIC(Foo)\nDECLARE_MESSAGE_MAP()\nconst FieldType Class::*field_;\n"
+               "static const Bits kMask = ~static_cast<Bits>(0) >>\n    (kBitCount - kFractionBitCount);\n"
+               "std::function<Result(Args...)> function_;\nvoid (NativeArray::*clone_)(const Element*, size_t);"),
+       kFooHead + "fn public \"\" DECLARE_DYNAMIC(Foo)\nfn public \"\" DECLARE_MESSAGE_MAP()\n"
+                  "var public \"const FieldType Class::*\" field_\nvar public static \"const Bits\" kMask\n"
+                  "var public \"std::function<Result(Args...)>\" function_\n"
+                  "var public \"void (NativeArray::*)(const Element*, size_t)\" clone_\n"},
   });
 }
