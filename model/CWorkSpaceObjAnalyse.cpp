@@ -254,6 +254,11 @@ bool DropEnd(Source& source, Text end) {
 // The last blank or tab outside parentheses, brackets and template arguments, or npos. Angle
 // brackets count only while they balance; when they do not (a comparison), every blank counts.
 size_t LastBlank(Text code) {
+  if (code.find('<') == npos && code.find('(') == npos && code.find('[') == npos) {
+    const size_t nBlank = code.rfind(' ');
+    const size_t nTab = code.rfind('\t');
+    return nBlank == npos ? nTab : nTab == npos ? nBlank : std::max(nBlank, nTab);
+  }
   size_t nLast = npos;
   size_t nLastAnywhere = npos;
   int nAngles = 0;
@@ -308,6 +313,7 @@ void ForEachListEntry(Source source, OnEntry&& onEntry) {
 // The first ":" outside parentheses and braces that is not half of a "::" nor the ":" of a
 // "?" before it.
 size_t FindSingleColon(Text code) {
+  if (code.find(':') == npos) return npos;
   int nDepth = 0;
   int nQuestions = 0;
   for (size_t i = 0; i < code.size(); ++i) {
@@ -396,6 +402,7 @@ bool IsAssignment(Text code, size_t i) {
 // The first "=" outside parentheses, brackets and braces that assigns: not part of "==", "<=",
 // "+=" and the like, nor the name of operator=.
 size_t FindAssignment(Text code) {
+  if (code.find('=') == npos) return npos;
   int nDepth = 0;
   int nAngles = 0;
   for (size_t i = 0; i < code.size(); ++i) {
@@ -418,6 +425,9 @@ size_t FindAssignment(Text code) {
 // The first "(" outside brackets, braces and template arguments ("std::function<void()> f;"),
 // or npos.
 size_t FindFirstParen(Text code) {
+  const size_t nParen = code.find('(');
+  const Text before = code.substr(0, nParen);
+  if (before.find('<') == npos && before.find('[') == npos && before.find('{') == npos) return nParen;
   int nDepth = 0;
   int nAngles = 0;
   for (size_t i = 0; i < code.size(); ++i) {
@@ -475,7 +485,8 @@ std::pair<size_t, size_t> FindParameterList(Text code) {
   int nDepth = 0;
   int nAngles = 0;
   bool bClosed = false;
-  for (size_t i = 0; i < code.size() && nEnd == code.size(); ++i) {
+  const bool bMayCut = code.find('=') != npos || code.find("->") != npos || code.find("requires") != npos;
+  for (size_t i = 0; bMayCut && i < code.size() && nEnd == code.size(); ++i) {
     const char ch = code[i];
     if (ch == '(' || ch == '[' || ch == '{') {
       ++nDepth;
@@ -549,6 +560,7 @@ size_t RequiresClauseEnd(Text code, size_t i) {
 bool SkipDeclarationPrefix(Source& source) {
   for (;;) {
     const Text code = source.code;
+    if (code.empty() || std::strchr("tra[", code.front()) == nullptr) return true;
     size_t nEnd = 0;
     if (StartsWithWord(code, "template")) {
       const size_t nOpen = SkipBlanks(code, 8);
@@ -571,6 +583,7 @@ bool SkipDeclarationPrefix(Source& source) {
 
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
 bool DeclaresNoMember(Text code) {
+  if (code.empty() || std::strchr("ftuescn", code.front()) == nullptr) return false;
   static constexpr Text kWords[] = {"friend", "typedef", "using", "static_assert", "enum", "struct",
                                     "class",  "union",   "namespace", "template", "concept"};
   for (Text word : kWords)
@@ -591,43 +604,48 @@ struct Shape {
   size_t nBody = npos;
   size_t nSemicolon = npos;
   size_t nAssignment = npos;
-};
-
-Shape ShapeOf(Text code) {
-  Shape shape;
-  // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
-  const size_t nSemicolon = code.find(';');
-  if (nSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
-    shape.nSemicolon = nSemicolon;
-    return shape;
-  }
   int nInitBraces = 0;
   int nBracesInParens = 0;
-  for (size_t i = 0; i < code.size() && shape.nBody == npos; ++i) {
+  size_t nRead = 0;
+
+  // Reads the code on from where the last call stopped: a statement grows at its end.
+  void Read(Text code);
+};
+
+void Shape::Read(Text code) {
+  // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
+  const size_t nFirstSemicolon = nRead == 0 ? code.find(';') : npos;
+  if (nFirstSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
+    nSemicolon = nFirstSemicolon;
+    nRead = code.size();
+    return;
+  }
+  size_t i = nRead;
+  for (; i < code.size() && nBody == npos; ++i) {
     const char ch = code[i];
     switch (ch) {
       case ';':
-        if (nBracesInParens == 0 && shape.nSemicolon == npos) shape.nSemicolon = i;
+        if (nBracesInParens == 0 && nSemicolon == npos) nSemicolon = i;
         break;
       case '=':
-        if (shape.nAssignment == npos && shape.nOpenParens == 0 && shape.nOpenAngles == 0 && IsAssignment(code, i) &&
+        if (nAssignment == npos && nOpenParens == 0 && nOpenAngles == 0 && IsAssignment(code, i) &&
             !OperatorEndsAt(code, i))
-          shape.nAssignment = i;
+          nAssignment = i;
         break;
       case '(':
-        ++shape.nOpenParens;
+        ++nOpenParens;
         break;
       case ')':
-        if (shape.nOpenParens > 0) --shape.nOpenParens;
+        if (nOpenParens > 0) --nOpenParens;
         break;
       case ':':
         if (i + 1 < code.size() && code[i + 1] == ':') {
           ++i;
-        } else if (shape.nOpenParens == 0 && shape.nInitColon == npos && (i == 0 || code[i - 1] != ':')) {
+        } else if (nOpenParens == 0 && nInitColon == npos && (i == 0 || code[i - 1] != ':')) {
           Text before = Trimmed(code.substr(0, i));
           if (before.empty() || before.back() == ')' ||
               (before.find('(') != npos && IsTrailingSpecifier(LastWord(before))))
-            shape.nInitColon = i;
+            nInitColon = i;
         }
         break;
       case '<':
@@ -636,26 +654,26 @@ Shape ShapeOf(Text code) {
         size_t nRun = i;
         while (nRun < code.size() && (code[nRun] == '<' || code[nRun] == '>' || code[nRun] == '=')) ++nRun;
         const Text run = code.substr(i, nRun - i);
-        if (shape.nOpenParens == 0 && !(ch == '>' && i > 0 && code[i - 1] == '-') &&
+        if (nOpenParens == 0 && !(ch == '>' && i > 0 && code[i - 1] == '-') &&
             LastWord(Trimmed(code.substr(0, i))) != "operator") {
           if (run == "<")
-            ++shape.nOpenAngles;
+            ++nOpenAngles;
           else if (run.find_first_not_of('>') == npos)
-            shape.nOpenAngles = std::max(0, shape.nOpenAngles - static_cast<int>(run.size()));
+            nOpenAngles = std::max(0, nOpenAngles - static_cast<int>(run.size()));
         }
         i = nRun - 1;
         break;
       }
       case '{':
-        if (shape.nOpenParens > 0) {
+        if (nOpenParens > 0) {
           ++nBracesInParens;
           break;
         }
-        if (shape.nInitColon != npos &&
-            (nInitBraces > 0 || (i > shape.nInitColon + 1 && (IsNameByte(code[i - 1]) || code[i - 1] == '>')))) {
+        if (nInitColon != npos &&
+            (nInitBraces > 0 || (i > nInitColon + 1 && (IsNameByte(code[i - 1]) || code[i - 1] == '>')))) {
           ++nInitBraces;
         } else {
-          shape.nBody = i;
+          nBody = i;
         }
         break;
       case '}':
@@ -669,7 +687,7 @@ Shape ShapeOf(Text code) {
         break;
     }
   }
-  return shape;
+  nRead = i;
 }
 
 // Words that, called, lead a declaration rather than name a function: a conditional explicit, a
@@ -695,10 +713,10 @@ size_t FindDeclaratorParen(Text code) {
 // Whether a statement that ends its line without ";" may go on over the next: a template header, a
 // requires clause, a return type or a macro on a line of its own (as GNU-style headers write them),
 // and a function head whose specifiers or initialiser list may follow on the next line.
-bool MayGoOn(Text code) {
+bool MayGoOn(Text code, size_t nParen) {
   if (code.empty()) return false;
   const char last = code.back();
-  if (FindDeclaratorParen(code) == npos)
+  if (nParen == npos)
     return IsNameByte(last) || last == '*' || last == '&' || last == '>' || last == ']' || last == ')';
   return last == ')' || IsNameByte(last);
 }
@@ -714,9 +732,8 @@ bool IsLabel(Text line) {
 // Whether the next line goes on with the statement that MayGoOn: not a label nor a brace; after a
 // function head only specifiers, "->", "=", "&" or an initialiser list. A function-like macro
 // that stands alone (DECLARE_DYNAMIC(CFoo)) takes no macro of the next line.
-bool GoesOn(Text code, Text next) {
+bool GoesOn(Text code, size_t nParen, Text next) {
   if (next.empty() || next.front() == '{' || next.front() == '}' || IsLabel(next)) return false;
-  const size_t nParen = FindDeclaratorParen(code);
   if (nParen == npos) return true;
   if (next.front() == ':') return next.size() < 2 || next[1] != ':';
   const Text head = Trimmed(code.substr(0, nParen));
@@ -1118,17 +1135,19 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
   // them. The lines are joined with a blank; directives among them are dropped. A ";" ends it.
   static thread_local std::string buffer;
   Text code = Code(View(strStatement), buffer);
-  Shape shape = ShapeOf(code);
+  Shape shape;
+  shape.Read(code);
   while (shape.nBody == npos && nEndOfFile >= 0 && shape.nSemicolon == npos) {
     const bool bOpen = shape.nOpenParens > 0 || shape.nOpenAngles > 0 || EndsWith(code, ",") ||
                        EndsWith(code, "::") || shape.nInitColon != npos || shape.nAssignment != npos;
-    const bool bLookAhead = !bOpen && pHeader != nullptr && MayGoOn(code);
+    const size_t nParen = bOpen || pHeader == nullptr ? npos : FindDeclaratorParen(code);
+    const bool bLookAhead = !bOpen && pHeader != nullptr && MayGoOn(code, nParen);
     if (!bOpen && !bLookAhead) break;
     CString strLineComment;
     CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
     if (strLine.IsEmpty()) break;
     if (StartsWith(View(strLine), "#")) continue;
-    if (bLookAhead && !GoesOn(code, View(strLine))) {
+    if (bLookAhead && !GoesOn(code, nParen, View(strLine))) {
       pHeader->GiveBack(strLine, strLineComment);
       break;
     }
@@ -1137,7 +1156,7 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
     strStatement += ' ';
     strStatement += strLine;
     code = Code(View(strStatement), buffer);
-    shape = ShapeOf(code);
+    shape.Read(code);
     // A "{" that starts a line after an initialiser list opens the body.
     if (shape.nInitColon != npos && strLine[0] == '{') shape.nBody = nLineStart;
   }
