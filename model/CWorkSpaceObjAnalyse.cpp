@@ -24,10 +24,9 @@ Text View(const CString& str) { return Text(static_cast<LPCTSTR>(str), static_ca
 CString Str(Text text) { return CString(text.data(), static_cast<int>(text.size())); }
 int Index(size_t nAt) { return nAt == npos ? -1 : static_cast<int>(nAt); }
 
-// Bytes below 0x40 are never part of a double-byte character in the code pages we run in (lead
-// and trail bytes are 0x40 and above). So blanks and the punctuation the analyser looks for can
-// be handled byte by byte; other tokens can too in text without bytes of 0x80 and above, else
-// they are matched only at character starts.
+// The token searches of CountOccurrences follow the code page: bytes below 0x40 are never part of
+// a double-byte character, so tokens of them are matched byte by byte; other tokens are matched
+// only at character starts in text with bytes of 0x80 and above.
 bool IsLowByte(char ch) { return static_cast<unsigned char>(ch) < 0x40; }
 
 bool HasHighBytes(Text text) {
@@ -53,8 +52,6 @@ size_t FindToken(Text text, Text token, size_t nFrom = 0) {
   return npos;
 }
 
-bool Contains(Text text, Text token) { return FindToken(text, token) != npos; }
-
 // Matches are counted from the character after the start of the previous one, so they overlap.
 int Count(Text text, Text token) {
   if (token.empty()) return 0;
@@ -63,11 +60,7 @@ int Count(Text text, Text token) {
   return nCount;
 }
 
-// Whether byte nIndex starts a character (is not the trail byte of a double-byte one).
-bool IsCharStart(Text text, size_t nIndex) {
-  if (nIndex == 0 || IsLowByte(text[nIndex]) || !HasHighBytes(text.substr(0, nIndex))) return true;
-  return brambolt::IsCharacterStart(text, nIndex);
-}
+int CountByte(Text code, char ch) { return static_cast<int>(std::count(code.begin(), code.end(), ch)); }
 
 // The words compared are a few bytes long: a loop costs less than a call to memcmp.
 bool SameBytes(const char* a, const char* b, size_t n) {
@@ -81,9 +74,9 @@ bool StartsWith(Text text, Text word) {
   return text.size() >= word.size() && SameBytes(text.data(), word.data(), word.size());
 }
 
-bool EndsWith(Text text, Text end) {
-  return text.size() >= end.size() && SameBytes(text.data() + text.size() - end.size(), end.data(), end.size()) &&
-         IsCharStart(text, text.size() - end.size());
+// Endings are tested on code (see Code below), where every byte is a character of its own.
+bool EndsWith(Text code, Text end) {
+  return code.size() >= end.size() && SameBytes(code.data() + code.size() - end.size(), end.data(), end.size());
 }
 
 bool IsBlankByte(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
@@ -111,6 +104,128 @@ void CutAndTrim(CString& str, int nLength) {
   TrimBlanks(str);
 }
 
+bool IsNameByte(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  return c == '_' || c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
+// ---- Literals, double-byte characters and code ----
+// Headers are written in the double-byte code pages of the project (GB2312/GBK and Big5), whose
+// trail bytes include "{", "}", "\" and "|"; whatever code page the program runs in, a lead byte
+// 0x81-0xFE with such a trail is one character, and never punctuation.
+bool IsDoubleByte(Text text, size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x81 || lead == 0xFF || i + 1 >= text.size()) return false;
+  const auto trail = static_cast<unsigned char>(text[i + 1]);
+  return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFE);
+}
+
+// A "'" between the digits of a number (1'000) opens no character literal.
+bool IsDigitSeparator(Text text, size_t nQuote) {
+  size_t i = nQuote;
+  while (i > 0 && (IsNameByte(text[i - 1]) || text[i - 1] == '\'')) --i;
+  return i < nQuote && text[i] >= '0' && text[i] <= '9';
+}
+
+bool OpensLiteral(Text text, size_t i) { return text[i] == '"' || (text[i] == '\'' && !IsDigitSeparator(text, i)); }
+
+// The offset after the literal whose quote is at nQuote: after its closing quote, or the end of
+// the line for a literal that does not close on it. Escapes and double-byte characters are
+// stepped over whole, so a trail byte "\" escapes nothing.
+size_t LiteralEnd(Text text, size_t nQuote) {
+  const char quote = text[nQuote];
+  if (quote == '"' && nQuote > 0 && text[nQuote - 1] == 'R' &&
+      (nQuote < 2 || !IsNameByte(text[nQuote - 2]) || std::strchr("8uUL", text[nQuote - 2]) != nullptr)) {
+    // A raw string: R"delimiter( ... )delimiter".
+    const size_t nParen = text.find('(', nQuote + 1);
+    if (nParen != npos) {
+      std::string close = ")" + std::string(text.substr(nQuote + 1, nParen - nQuote - 1)) + "\"";
+      const size_t nClose = text.find(close, nParen + 1);
+      return nClose == npos ? text.size() : nClose + close.size();
+    }
+  }
+  for (size_t i = nQuote + 1; i < text.size();) {
+    if (text[i] == quote) return i + 1;
+    i += text[i] == '\\' || IsDoubleByte(text, i) ? 2 : 1;
+  }
+  return text.size();
+}
+
+// Whether the text holds a quote or a byte of 0x80 and above; eight bytes at a time.
+bool NeedsCode(Text text) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  auto hasByte = [](uint64_t word, uint64_t byte) {
+    const uint64_t x = word ^ (byte * kOnes);
+    return ((x - kOnes) & ~x & kHigh) != 0;
+  };
+  size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & kHigh) != 0 || hasByte(word, '"') || hasByte(word, '\'')) return true;
+  }
+  for (; i < text.size(); ++i)
+    if (text[i] == '"' || text[i] == '\'' || static_cast<unsigned char>(text[i]) >= 0x80) return true;
+  return false;
+}
+
+// The code of a comment-free text: the same bytes, but the characters inside string and
+// character literals (not their quotes) and every byte of 0x80 and above become 'x', a letter.
+// Offsets carry over between a text and its code, so punctuation is searched in the code and
+// the text is cut at what is found. Text without quotes and high bytes is its own code.
+Text Code(Text text, std::string& buffer) {
+  if (!NeedsCode(text)) return text;
+  buffer.assign(text);
+  for (size_t i = 0; i < text.size();) {
+    if (OpensLiteral(text, i)) {
+      const size_t nEnd = LiteralEnd(text, i);
+      const bool bClosed = nEnd > i + 1 && text[nEnd - 1] == text[i];
+      std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                buffer.begin() + static_cast<std::ptrdiff_t>(bClosed ? nEnd - 1 : nEnd), 'x');
+      i = nEnd;
+    } else if (static_cast<unsigned char>(text[i]) >= 0x80) {
+      const size_t nLength = IsDoubleByte(text, i) ? 2 : 1;
+      buffer[i] = 'x';
+      buffer[i + nLength - 1] = 'x';
+      i += nLength;
+    } else {
+      ++i;
+    }
+  }
+  return buffer;
+}
+
+// A text and its code, cut and trimmed together.
+struct Source {
+  Text text;
+  Text code;
+
+  Source Sub(size_t nFrom, size_t nCount = npos) const { return {text.substr(nFrom, nCount), code.substr(nFrom, nCount)}; }
+  Source Left(size_t nCount) const { return Sub(0, nCount); }
+  Source Trim() const {
+    size_t nBegin = 0;
+    size_t nEnd = code.size();
+    while (nBegin < nEnd && IsBlankByte(code[nBegin])) ++nBegin;
+    while (nEnd > nBegin && IsBlankByte(code[nEnd - 1])) --nEnd;
+    return Sub(nBegin, nEnd - nBegin);
+  }
+  bool Empty() const { return code.empty(); }
+};
+
+// Whether the line ends in a backslash that is code (not the trail byte of a double-byte
+// character): the bytes of 0x81 and above before it pair up from the left.
+bool EndsInBackslash(Text line) {
+  if (line.empty() || line.back() != '\\') return false;
+  size_t nRun = 0;
+  for (size_t i = line.size() - 1; i > 0; --i) {
+    const auto c = static_cast<unsigned char>(line[i - 1]);
+    if (c < 0x81 || c == 0xFF) break;
+    ++nRun;
+  }
+  return nRun % 2 == 0;
+}
+
 // Removes a word (and the blanks after it) from the front; TRUE when it was there.
 bool StripWord(Text& text, Text word) {
   if (!StartsWith(text, word)) return false;
@@ -118,41 +233,73 @@ bool StripWord(Text& text, Text word) {
   return true;
 }
 
-// Removes an ending (and the blanks before it); TRUE when it was there.
-bool DropEnd(Text& text, Text end) {
-  if (!EndsWith(text, end)) return false;
-  text = Trimmed(text.substr(0, text.size() - end.size()));
+bool StripWord(Source& source, Text word) {
+  if (!StartsWith(source.code, word)) return false;
+  source = source.Sub(word.size()).Trim();
   return true;
 }
 
-// The last blank or tab, or npos.
-size_t LastBlank(Text text) {
-  size_t nBlank = text.rfind(' ');
-  size_t nTab = text.rfind('\t');
-  if (nBlank == npos) return nTab;
-  if (nTab == npos) return nBlank;
-  return std::max(nBlank, nTab);
+// The whole word at the front (not the start of a longer name).
+bool StartsWithWord(Text code, Text word) {
+  return StartsWith(code, word) && (code.size() == word.size() || !IsNameByte(code[word.size()]));
+}
+
+// Removes an ending of the code (and the blanks before it); TRUE when it was there.
+bool DropEnd(Source& source, Text end) {
+  if (!EndsWith(source.code, end)) return false;
+  source = source.Left(source.code.size() - end.size()).Trim();
+  return true;
+}
+
+// The last blank or tab outside parentheses, brackets and template arguments, or npos. Angle
+// brackets count only while they balance; when they do not (a comparison), every blank counts.
+size_t LastBlank(Text code) {
+  if (code.find('<') == npos && code.find('(') == npos && code.find('[') == npos) {
+    const size_t nBlank = code.rfind(' ');
+    const size_t nTab = code.rfind('\t');
+    return nBlank == npos ? nTab : nTab == npos ? nBlank : std::max(nBlank, nTab);
+  }
+  size_t nLast = npos;
+  size_t nLastAnywhere = npos;
+  int nAngles = 0;
+  int nParens = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    switch (code[i]) {
+      case '<': ++nAngles; break;
+      case '>': if (nAngles > 0) --nAngles; break;
+      case '(': case '[': ++nParens; break;
+      case ')': case ']': if (nParens > 0) --nParens; break;
+      case ' ': case '\t':
+        nLastAnywhere = i;
+        if (nAngles == 0 && nParens == 0) nLast = i;
+        break;
+      default: break;
+    }
+  }
+  return nAngles == 0 ? nLast : nLastAnywhere;
 }
 
 // Calls onEntry(entry, bLast) for each trimmed entry of a comma-separated list (at least one,
-// maybe empty). Commas inside template arguments or parentheses belong to their entry.
+// maybe empty). Commas inside template arguments, parentheses or braces belong to their entry.
 template <class OnEntry>
-void ForEachListEntry(Text text, OnEntry&& onEntry) {
+void ForEachListEntry(Source source, OnEntry&& onEntry) {
   int nDepth = 0;
   size_t nStart = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    switch (text[i]) {
+  for (size_t i = 0; i < source.code.size(); ++i) {
+    switch (source.code[i]) {
       case '<':
       case '(':
+      case '{':
         ++nDepth;
         break;
       case '>':
       case ')':
+      case '}':
         if (nDepth > 0) --nDepth;
         break;
       case ',':
         if (nDepth == 0) {
-          onEntry(Trimmed(text.substr(nStart, i - nStart)), false);
+          onEntry(source.Sub(nStart, i - nStart).Trim(), false);
           nStart = i + 1;
         }
         break;
@@ -160,52 +307,525 @@ void ForEachListEntry(Text text, OnEntry&& onEntry) {
         break;
     }
   }
-  onEntry(Trimmed(text.substr(nStart)), true);
+  onEntry(source.Sub(nStart).Trim(), true);
 }
 
-// The first ":" that is not half of a "::".
-size_t FindSingleColon(Text text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != ':') continue;
-    if (i + 1 < text.size() && text[i + 1] == ':') {
-      ++i;
-      continue;
+// The first ":" outside parentheses and braces that is not half of a "::" nor the ":" of a
+// "?" before it.
+size_t FindSingleColon(Text code) {
+  if (code.find(':') == npos) return npos;
+  int nDepth = 0;
+  int nQuestions = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    switch (code[i]) {
+      case '(': case '[': case '{': ++nDepth; break;
+      case ')': case ']': case '}': if (nDepth > 0) --nDepth; break;
+      case '?': if (nDepth == 0) ++nQuestions; break;
+      case ':':
+        if (i + 1 < code.size() && code[i + 1] == ':') {
+          ++i;
+        } else if (nDepth == 0 && nQuestions > 0) {
+          --nQuestions;
+        } else if (nDepth == 0) {
+          return i;
+        }
+        break;
+      default: break;
     }
-    return i;
   }
   return npos;
 }
 
-// The "(" that opens the parenthesis closed at the end of the text (whose ")" is already
-// dropped); the last "(" when the parentheses do not balance.
-size_t FindParameterOpen(Text text) {
-  int nDepth = 1;
-  for (size_t i = text.size(); i-- > 0;) {
-    if (text[i] == ')') {
+// The "(" that opens the parenthesis closed at nClose, or npos.
+size_t MatchingOpen(Text code, size_t nClose) {
+  int nDepth = 0;
+  for (size_t i = nClose + 1; i-- > 0;) {
+    if (code[i] == ')') {
       ++nDepth;
-    } else if (text[i] == '(' && --nDepth == 0) {
+    } else if (code[i] == '(' && --nDepth == 0) {
       return i;
     }
   }
-  return text.rfind('(');
+  return npos;
+}
+
+// The end of the group that opens at nOpen ("<...>", "(...)", "[[...]]"); parentheses inside
+// angle brackets or brackets are stepped over whole. code.size() when the group does not close.
+size_t GroupEnd(Text code, size_t nOpen) {
+  const char open = code[nOpen];
+  const char close = open == '<' ? '>' : open == '(' ? ')' : ']';
+  int nDepth = 0;
+  int nParens = 0;
+  for (size_t i = nOpen; i < code.size(); ++i) {
+    const char ch = code[i];
+    if (open != '(' && (ch == '(' || (ch == ')' && nParens > 0))) {
+      nParens += ch == '(' ? 1 : -1;
+    } else if (nParens == 0 && ch == open) {
+      ++nDepth;
+    } else if (nParens == 0 && ch == close && --nDepth == 0) {
+      return i + 1;
+    }
+  }
+  return code.size();
+}
+
+size_t SkipBlanks(Text code, size_t i) {
+  while (i < code.size() && IsBlankByte(code[i])) ++i;
+  return i;
+}
+
+// The identifier that ends the code (empty when it ends otherwise).
+Text LastWord(Text code) {
+  size_t n = code.size();
+  while (n > 0 && IsNameByte(code[n - 1])) --n;
+  return code.substr(n);
+}
+
+// Whether "operator" ends at nEnd as a word (so the "=" after it names an operator).
+bool OperatorEndsAt(Text code, size_t nEnd) {
+  Text before = Trimmed(code.substr(0, nEnd));
+  return LastWord(before) == "operator";
+}
+
+// Whether the "<" at i opens template arguments: it follows a name ("vector<", not "a < b") and is
+// no "<<", "<=" nor the name of operator<.
+bool OpensTemplateArguments(Text code, size_t i) {
+  return i > 0 && IsNameByte(code[i - 1]) && (i + 1 >= code.size() || (code[i + 1] != '<' && code[i + 1] != '=')) &&
+         LastWord(code.substr(0, i)) != "operator";
+}
+
+// Whether the "=" at i assigns: it is not part of "==", "<=", "+=" and the like.
+bool IsAssignment(Text code, size_t i) {
+  return (i + 1 >= code.size() || code[i + 1] != '=') && (i == 0 || std::strchr("=!<>+-*/%&|^", code[i - 1]) == nullptr);
+}
+
+// The first "=" outside parentheses, brackets and braces that assigns: not part of "==", "<=",
+// "+=" and the like, nor the name of operator=.
+size_t FindAssignment(Text code) {
+  if (code.find('=') == npos) return npos;
+  int nDepth = 0;
+  int nAngles = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    const char ch = code[i];
+    if (ch == '(' || ch == '[' || ch == '{') {
+      ++nDepth;
+    } else if (ch == ')' || ch == ']' || ch == '}') {
+      if (nDepth > 0) --nDepth;
+    } else if (ch == '<' && nDepth == 0 && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nDepth == 0 && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (ch == '=' && nDepth == 0 && nAngles == 0 && IsAssignment(code, i) && !OperatorEndsAt(code, i)) {
+      return i;
+    }
+  }
+  return npos;
+}
+
+// The first "(" outside brackets, braces and template arguments ("std::function<void()> f;"),
+// or npos.
+size_t FindFirstParen(Text code) {
+  const size_t nParen = code.find('(');
+  const Text before = code.substr(0, nParen);
+  if (before.find('<') == npos && before.find('[') == npos && before.find('{') == npos) return nParen;
+  int nDepth = 0;
+  int nAngles = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    const char ch = code[i];
+    if (ch == '[' || ch == '{') {
+      ++nDepth;
+    } else if ((ch == ']' || ch == '}') && nDepth > 0) {
+      --nDepth;
+    } else if (ch == '<' && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (ch == '(' && nDepth == 0 && nAngles == 0) {
+      return i;
+    }
+  }
+  return npos;
+}
+
+// The name declared by a parenthesised declarator that opens at nParen: "(*m_pfn)" of a pointer
+// to a function, "(Class::*m_pmf)" of a pointer to a member function. Empty when the parenthesis
+// is no such declarator.
+Text ParenthesisedName(Text code, size_t nParen) {
+  const size_t nEnd = GroupEnd(code, nParen);
+  if (nEnd > code.size() || code[nEnd - 1] != ')') return Text();
+  const Text inner = Trimmed(code.substr(nParen + 1, nEnd - nParen - 2));
+  if (!StartsWith(inner, "*") && !StartsWith(inner, "&") && inner.find("::*") == npos) return Text();
+  return LastWord(inner);
+}
+
+// Words that may follow a function's parameter list: cv- and exception specifiers, virt-specifiers,
+// attributes, and the macros that libraries put there (all capitals, or starting with "__").
+bool IsMacroName(Text word) {
+  bool bLetter = false;
+  for (char ch : word) {
+    if (ch >= 'a' && ch <= 'z') return false;
+    bLetter = bLetter || (ch >= 'A' && ch <= 'Z');
+  }
+  return bLetter && word.size() > 1;
+}
+
+bool IsTrailingSpecifier(Text word) {
+  return word == "const" || word == "volatile" || word == "noexcept" || word == "override" || word == "final" ||
+         word == "throw" || StartsWith(word, "__") || IsMacroName(word);
+}
+
+// The parameter list of a function declaration (code without the final ";" and without a body):
+// the offsets of its "(" and ")", or npos for both when the code declares no function. After the
+// list may come a trailing return type, "= 0", "= default" or "= delete", a requires clause and
+// trailing specifiers, some with arguments; the list is the leftmost parenthesis that only such
+// things follow, so a function-like macro that declares a member (DECLARE_DYNAMIC(CFoo)) is one.
+std::pair<size_t, size_t> FindParameterList(Text code) {
+  // The end of the declarator: a "->", "=" or "requires" outside parentheses after a first one.
+  size_t nEnd = code.size();
+  int nDepth = 0;
+  int nAngles = 0;
+  bool bClosed = false;
+  const bool bMayCut = code.find('=') != npos || code.find("->") != npos || code.find("requires") != npos;
+  for (size_t i = 0; bMayCut && i < code.size() && nEnd == code.size(); ++i) {
+    const char ch = code[i];
+    if (ch == '(' || ch == '[' || ch == '{') {
+      ++nDepth;
+    } else if (ch == ')' || ch == ']' || ch == '}') {
+      if (nDepth > 0 && --nDepth == 0 && ch == ')' && nAngles == 0) bClosed = true;
+    } else if (ch == '<' && nDepth == 0 && OpensTemplateArguments(code, i)) {
+      ++nAngles;
+    } else if (ch == '>' && nDepth == 0 && nAngles > 0 && code[i - 1] != '-') {
+      --nAngles;
+    } else if (nDepth == 0 && nAngles == 0 && bClosed) {
+      if ((ch == '-' && i + 1 < code.size() && code[i + 1] == '>') || (ch == '=' && IsAssignment(code, i)) ||
+          (ch == 'r' && (i == 0 || !IsNameByte(code[i - 1])) && StartsWithWord(code.substr(i), "requires")))
+        nEnd = i;
+    }
+  }
+  std::pair<size_t, size_t> list(npos, npos);
+  for (Text rest = Trimmed(code.substr(0, nEnd)); !rest.empty(); rest = Trimmed(rest)) {
+    if (rest.back() == ')') {
+      const size_t nOpen = MatchingOpen(rest, rest.size() - 1);
+      if (nOpen == npos) break;
+      list = {nOpen, rest.size() - 1};
+      Text before = Trimmed(rest.substr(0, nOpen));
+      Text word = LastWord(before);
+      if (word.empty() || word.size() == before.size() || !IsTrailingSpecifier(word)) break;
+      rest = before.substr(0, before.size() - word.size());
+    } else if (rest.back() == '&') {
+      rest.remove_suffix(1);
+    } else {
+      Text word = LastWord(rest);
+      if (word.empty() || word.size() == rest.size() || !IsTrailingSpecifier(word)) break;
+      rest.remove_suffix(word.size());
+    }
+  }
+  // The name before the list: not empty, and no parenthesis of its own (a pointer to a function)
+  // unless it is operator().
+  if (list.first != npos) {
+    Text head = Trimmed(code.substr(0, list.first));
+    if (head.empty()) return {npos, npos};
+    if (head.back() == ')') {
+      const size_t nOpen = MatchingOpen(head, head.size() - 1);
+      if (nOpen == npos || LastWord(Trimmed(head.substr(0, nOpen))) != "operator") return {npos, npos};
+    }
+  }
+  return list;
+}
+
+// The end of a requires clause whose constraints start at i: names with template arguments or
+// parenthesised expressions, joined by "&&" or "||".
+size_t RequiresClauseEnd(Text code, size_t i) {
+  for (;;) {
+    i = SkipBlanks(code, i);
+    if (i < code.size() && code[i] == '!') i = SkipBlanks(code, i + 1);
+    if (i < code.size() && code[i] == '(') {
+      i = GroupEnd(code, i);
+    } else {
+      // A qualified name with template arguments: "ranges::range<_Tp>", "is_ref<_It>::value".
+      const size_t nName = i;
+      while (i < code.size() && (IsNameByte(code[i]) || code[i] == ':' || code[i] == '<'))
+        i = code[i] == '<' ? GroupEnd(code, i) : i + 1;
+      if (i == nName) return i;
+    }
+    const size_t nNext = SkipBlanks(code, i);
+    if (nNext + 1 >= code.size() || code[nNext] != code[nNext + 1] || (code[nNext] != '&' && code[nNext] != '|'))
+      return i;
+    i = nNext + 2;
+  }
+}
+
+// Skips what leads a member's declaration without being part of it: a template header, a
+// requires clause, attributes. FALSE when nothing follows them.
+bool SkipDeclarationPrefix(Source& source) {
+  for (;;) {
+    const Text code = source.code;
+    if (code.empty() || std::strchr("tra[", code.front()) == nullptr) return true;
+    size_t nEnd = 0;
+    if (StartsWithWord(code, "template")) {
+      const size_t nOpen = SkipBlanks(code, 8);
+      if (nOpen >= code.size() || code[nOpen] != '<') return true;
+      nEnd = GroupEnd(code, nOpen);
+    } else if (StartsWithWord(code, "requires")) {
+      nEnd = RequiresClauseEnd(code, 8);
+    } else if (StartsWith(code, "[[")) {
+      nEnd = GroupEnd(code, 0);
+    } else if (StartsWithWord(code, "alignas") && SkipBlanks(code, 7) < code.size() &&
+               code[SkipBlanks(code, 7)] == '(') {
+      nEnd = GroupEnd(code, SkipBlanks(code, 7));
+    } else {
+      return true;
+    }
+    source = source.Sub(nEnd).Trim();
+    if (source.Empty()) return false;
+  }
+}
+
+// Statements in a class body that declare no member: types, aliases, friends, assertions.
+bool DeclaresNoMember(Text code) {
+  if (code.empty() || std::strchr("ftuescn", code.front()) == nullptr) return false;
+  static constexpr Text kWords[] = {"friend", "typedef", "using", "static_assert", "enum", "struct",
+                                    "class",  "union",   "namespace", "template", "concept"};
+  for (Text word : kWords)
+    if (StartsWithWord(code, word)) return true;
+  return false;
+}
+
+// What the class-body reader finds in a statement's code: the parentheses and template argument
+// lists left open, and (npos when absent) the ":" that opens a constructor's initialiser list, the
+// "{" that opens a body, the ";" that ends the statement and the first "=" that assigns. In an
+// initialiser list a "{" right after a name ("m_a{1}", "Base<T>{}") initialises a member; the
+// body's "{" follows a ")", a "}" or a blank. A ";" inside the braces of a lambda or a requires
+// expression in parentheses ends nothing.
+struct Shape {
+  int nOpenParens = 0;
+  int nOpenAngles = 0;
+  size_t nInitColon = npos;
+  size_t nBody = npos;
+  size_t nSemicolon = npos;
+  size_t nAssignment = npos;
+  int nInitBraces = 0;
+  int nBracesInParens = 0;
+  size_t nRead = 0;
+
+  // Reads the code on from where the last call stopped: a statement grows at its end.
+  void Read(Text code);
+};
+
+void Shape::Read(Text code) {
+  // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
+  const size_t nFirstSemicolon = nRead == 0 ? code.find(';') : npos;
+  if (nFirstSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
+    nSemicolon = nFirstSemicolon;
+    nRead = code.size();
+    return;
+  }
+  size_t i = nRead;
+  for (; i < code.size() && nBody == npos; ++i) {
+    const char ch = code[i];
+    switch (ch) {
+      case ';':
+        if (nBracesInParens == 0 && nSemicolon == npos) nSemicolon = i;
+        break;
+      case '=':
+        if (nAssignment == npos && nOpenParens == 0 && nOpenAngles == 0 && IsAssignment(code, i) &&
+            !OperatorEndsAt(code, i))
+          nAssignment = i;
+        break;
+      case '(':
+        ++nOpenParens;
+        break;
+      case ')':
+        if (nOpenParens > 0) --nOpenParens;
+        break;
+      case ':':
+        if (i + 1 < code.size() && code[i + 1] == ':') {
+          ++i;
+        } else if (nOpenParens == 0 && nInitColon == npos && (i == 0 || code[i - 1] != ':')) {
+          Text before = Trimmed(code.substr(0, i));
+          if (before.empty() || before.back() == ')' ||
+              (before.find('(') != npos && IsTrailingSpecifier(LastWord(before))))
+            nInitColon = i;
+        }
+        break;
+      case '<':
+      case '>': {
+        // Template arguments: "<" and ">" alone, ">>" closing two; not "<<", "<=", "->", operator<.
+        size_t nRun = i;
+        while (nRun < code.size() && (code[nRun] == '<' || code[nRun] == '>' || code[nRun] == '=')) ++nRun;
+        const Text run = code.substr(i, nRun - i);
+        if (nOpenParens == 0 && !(ch == '>' && i > 0 && code[i - 1] == '-') &&
+            LastWord(Trimmed(code.substr(0, i))) != "operator") {
+          if (run == "<")
+            ++nOpenAngles;
+          else if (run.find_first_not_of('>') == npos)
+            nOpenAngles = std::max(0, nOpenAngles - static_cast<int>(run.size()));
+        }
+        i = nRun - 1;
+        break;
+      }
+      case '{':
+        if (nOpenParens > 0) {
+          ++nBracesInParens;
+          break;
+        }
+        if (nInitColon != npos &&
+            (nInitBraces > 0 || (i > nInitColon + 1 && (IsNameByte(code[i - 1]) || code[i - 1] == '>')))) {
+          ++nInitBraces;
+        } else {
+          nBody = i;
+        }
+        break;
+      case '}':
+        if (nBracesInParens > 0) {
+          --nBracesInParens;
+        } else if (nInitBraces > 0) {
+          --nInitBraces;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  nRead = i;
+}
+
+// Words that, called, lead a declaration rather than name a function: a conditional explicit, a
+// decltype return type, attributes, and the macros of the implementation's reserved names
+// ("_GLIBCXX_DEPRECATED_SUGGEST(...)").
+bool IsLeadingCall(Text word) {
+  return word == "explicit" || word == "decltype" || word == "alignas" || word == "__attribute__" ||
+         word == "__declspec" || (StartsWith(word, "_") && IsMacroName(word));
+}
+
+// The first "(" of a declaration that is not the argument list of what leads it (a conditional
+// explicit, a decltype, an attribute): where its parameter list may start. npos when none.
+size_t FindDeclaratorParen(Text code) {
+  for (size_t nFrom = 0; nFrom < code.size();) {
+    const size_t nParen = FindFirstParen(code.substr(nFrom));
+    if (nParen == npos) return npos;
+    if (!IsLeadingCall(LastWord(Trimmed(code.substr(0, nFrom + nParen))))) return nFrom + nParen;
+    nFrom = GroupEnd(code, nFrom + nParen);
+  }
+  return npos;
+}
+
+// Whether a statement that ends its line without ";" may go on over the next: a template header, a
+// requires clause, a return type or a macro on a line of its own (as GNU-style headers write them),
+// and a function head whose specifiers or initialiser list may follow on the next line.
+bool MayGoOn(Text code, size_t nParen) {
+  if (code.empty()) return false;
+  const char last = code.back();
+  if (nParen == npos)
+    return IsNameByte(last) || last == '*' || last == '&' || last == '>' || last == ']' || last == ')';
+  return last == ')' || IsNameByte(last);
+}
+
+// An access label of its own: "public:", "signals:", "public slots:".
+bool IsLabel(Text line) {
+  if (StartsWithWord(line, "public") || StartsWithWord(line, "protected") || StartsWithWord(line, "private"))
+    return true;
+  if (!EndsWith(line, ":") || EndsWith(line, "::")) return false;
+  return std::all_of(line.begin(), line.end() - 1, [](char ch) { return IsNameByte(ch) || IsBlankByte(ch); });
+}
+
+// Whether the next line goes on with the statement that MayGoOn: not a label nor a brace; after a
+// function head only specifiers, "->", "=", "&" or an initialiser list. A function-like macro
+// that stands alone (DECLARE_DYNAMIC(CFoo)) takes no macro of the next line.
+bool GoesOn(Text code, size_t nParen, Text next) {
+  if (next.empty() || next.front() == '{' || next.front() == '}' || IsLabel(next)) return false;
+  if (nParen == npos) return true;
+  if (next.front() == ':') return next.size() < 2 || next[1] != ':';
+  const Text head = Trimmed(code.substr(0, nParen));
+  // Specifiers, some with arguments, up to the end of the line or what ends the declarator.
+  const bool bMacroAlone = head == LastWord(head) && IsTrailingSpecifier(head);
+  size_t i = 0;
+  for (;;) {
+    i = SkipBlanks(next, i);
+    size_t nWord = i;
+    while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
+    const Text word = next.substr(i, nWord - i);
+    if (word.empty() || !IsTrailingSpecifier(word)) break;
+    const bool bKeyword = word == "const" || word == "volatile" || word == "noexcept" || word == "override" ||
+                          word == "final" || word == "throw";
+    if (bMacroAlone && !bKeyword) return false;
+    i = SkipBlanks(next, nWord);
+    if (i < next.size() && next[i] == '(') i = GroupEnd(next, i);
+  }
+  return i >= next.size() || std::strchr(";{:=-&|", next[i]) != nullptr || StartsWithWord(next.substr(i), "requires");
+}
+
+// A header read by the analyser: the statement reader may give back the line it looked ahead at,
+// with the comment found on the way to it.
+class HeaderFile : public CStdioFile {
+ public:
+  using CStdioFile::ReadString;
+  BOOL ReadString(CString& rString) override {
+    if (!m_bGivenBack) return CStdioFile::ReadString(rString);
+    rString = m_strLine;
+    m_bGivenBack = false;
+    m_bCommentBack = true;
+    return TRUE;
+  }
+  void GiveBack(const CString& strLine, const CString& strComment) {
+    m_strLine = strLine;
+    m_strComment = strComment;
+    m_bGivenBack = true;
+  }
+  // After a given-back line was read: its comment, when it had one, replaces strComment.
+  void TakeComment(CString& strComment) {
+    if (!m_bCommentBack) return;
+    m_bCommentBack = false;
+    if (!m_strComment.IsEmpty()) strComment = m_strComment;
+  }
+
+ private:
+  CString m_strLine;
+  CString m_strComment;
+  bool m_bGivenBack = false;
+  bool m_bCommentBack = false;
+};
+
+// Whether the "{" at nBrace starts an initialiser ("int a = {1};", "int n{0};") or a type's body
+// rather than a function's body: what comes before it has no parenthesis, or ends with "=".
+bool OpensInitialiser(Text code, size_t nBrace) {
+  Text before = Trimmed(code.substr(0, nBrace));
+  return EndsWith(before, "=") || before.find('(') == npos;
 }
 
 // A member's comment without its markers: trimmed, then a leading "//", a leading "/*" and a
-// final "*/" removed; what they leave is not trimmed again.
+// final "*/" removed; what they leave is not trimmed again. The markers of documentation comments
+// go with them: "///", "//!", "/**", "/*!" and a "<" that points back at the member.
 CString CleanComment(const CString& strComment) {
   Text comment = Trimmed(View(strComment));
-  if (StartsWith(comment, "//")) comment.remove_prefix(2);
-  if (StartsWith(comment, "/*")) comment.remove_prefix(2);
+  if (StartsWith(comment, "//")) {
+    comment.remove_prefix(2);
+    while (StartsWith(comment, "/")) comment.remove_prefix(1);
+    if (StartsWith(comment, "!")) comment.remove_prefix(1);
+    if (StartsWith(comment, "<")) comment.remove_prefix(1);
+  }
+  if (StartsWith(comment, "/*")) {
+    comment.remove_prefix(2);
+    while (StartsWith(comment, "*") && !StartsWith(comment, "*/")) comment.remove_prefix(1);
+    if (StartsWith(comment, "!")) comment.remove_prefix(1);
+    if (StartsWith(comment, "<")) comment.remove_prefix(1);
+  }
   if (EndsWith(comment, "*/")) comment.remove_suffix(2);
   return Str(comment);
 }
 
 // Splits "type name" at the last blank into a trimmed type and name. A pointer star that
 // leads the name goes to the type as " *"; stars are no part of a name. FALSE when no name is left.
-bool SplitTypeAndName(Text text, CString& strType, CString& strName) {
-  size_t nBlank = text.rfind(' ');
-  Text name = Trimmed(nBlank == npos ? text : text.substr(nBlank + 1));
-  strType = Str(Trimmed(nBlank == npos ? Text() : text.substr(0, nBlank)));
+bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
+  size_t nBlank = LastBlank(source.code);
+  Text name = Trimmed(nBlank == npos ? source.text : source.text.substr(nBlank + 1));
+  strType = Str(Trimmed(nBlank == npos ? Text() : source.text.substr(0, nBlank)));
+  // A pointer to a member ("int Class::*pm") is named after the "::*".
+  const size_t nMemberPointer = name.find("::*");
+  if (nMemberPointer != npos) {
+    strType += " " + Str(name.substr(0, nMemberPointer + 3));
+    name.remove_prefix(nMemberPointer + 3);
+  }
   if (StartsWith(name, "*")) strType += " *";
   if (name.find('*') == npos) {
     strName = Str(name);
@@ -225,6 +845,40 @@ bool SplitTypeAndName(Text text, CString& strType, CString& strName) {
   return !strName.IsEmpty();
 }
 
+// The return type and name of an operator function whose head holds the word "operator"; FALSE
+// when it holds none. The name is "operator" and its symbol ("operator*", "operator()") or, for a
+// conversion, new or delete, "operator" and the type ("operator const char*"), blanks made one.
+bool SplitOperator(Source head, CString& strReturnType, CString& strName) {
+  size_t nAt = 0;
+  for (;; nAt += 8) {
+    nAt = head.code.find("operator", nAt);
+    if (nAt == npos) return false;
+    if ((nAt == 0 || !IsNameByte(head.code[nAt - 1])) &&
+        (nAt + 8 >= head.code.size() || !IsNameByte(head.code[nAt + 8])))
+      break;
+  }
+  strReturnType = Str(Trimmed(head.text.substr(0, nAt)));
+  Text rest = Trimmed(head.text.substr(nAt + 8));
+  std::string name = "operator";
+  if (!rest.empty() && IsNameByte(rest.front())) name += ' ';
+  // An attribute between the name and its parameters ("operator() [[nodiscard]]") is no part of it.
+  const size_t nAttribute = rest.find("[[");
+  if (nAttribute != npos) rest = Trimmed(rest.substr(0, nAttribute));
+  bool bBlank = false;
+  for (char ch : rest) {
+    if (IsBlankByte(ch)) {
+      bBlank = true;
+      continue;
+    }
+    // Blanks stay only between words: "operator unsigned int", "operator()".
+    if (bBlank && IsNameByte(ch) && IsNameByte(name.back())) name += ' ';
+    bBlank = false;
+    name += ch;
+  }
+  strName = Str(name);
+  return true;
+}
+
 // The statement to split, with its tabs made blanks (in a copy only when it has any).
 Text WithoutTabs(const CString& strStatement, CString& strCopy) {
   Text text = View(strStatement);
@@ -235,10 +889,23 @@ Text WithoutTabs(const CString& strStatement, CString& strCopy) {
   return View(strCopy);
 }
 
-// The first "//" or "/*" from nFrom on, or npos.
+// The first "//" or "/*" of the code from nFrom on, or npos: string and character literals are
+// stepped over, so "http://" in a default argument opens no comment.
 size_t FindCommentOpener(Text line, size_t nFrom) {
-  for (size_t nAt = line.find('/', nFrom); nAt != npos && nAt + 1 < line.size(); nAt = line.find('/', nAt + 1))
-    if (line[nAt + 1] == '/' || line[nAt + 1] == '*') return nAt;
+  for (size_t i = nFrom; i < line.size();) {
+    const size_t nSlash = line.find('/', i);
+    if (nSlash == npos || nSlash + 1 >= line.size()) return npos;
+    // A quote before the slash opens a literal that may hold it.
+    const Text before = line.substr(i, nSlash - i);
+    const size_t nQuote = std::min(before.find('"'), before.find('\''));
+    if (nQuote != npos) {
+      i += nQuote;
+      i = OpensLiteral(line, i) ? LiteralEnd(line, i) : i + 1;
+      continue;
+    }
+    if (line[nSlash + 1] == '/' || line[nSlash + 1] == '*') return nSlash;
+    i = nSlash + 1;
+  }
   return npos;
 }
 
@@ -254,7 +921,7 @@ void StripComments(CStdioFile& file, CString& strLine, CString& strComment, int&
       CutAndTrim(strLine, Index(nOpen));
       return;
     }
-    size_t nClose = FindToken(View(strLine), "*/", nOpen + 2);
+    size_t nClose = View(strLine).find("*/", nOpen + 2);
     if (nClose == npos) {
       CString strNext;
       while (nClose == npos) {
@@ -267,7 +934,7 @@ void StripComments(CStdioFile& file, CString& strLine, CString& strComment, int&
         // Search only what is new (and the byte before it, which may be the "*").
         size_t nSearch = std::max(nOpen + 2, static_cast<size_t>(strLine.GetLength()) - 1);
         strLine += strNext;
-        nClose = FindToken(View(strLine), "*/", nSearch);
+        nClose = View(strLine).find("*/", nSearch);
       }
       strComment = strLine.Mid(Index(nOpen), Index(nClose + 2 - nOpen));
     }
@@ -276,16 +943,16 @@ void StripComments(CStdioFile& file, CString& strLine, CString& strComment, int&
 }
 
 // The number of entries AddListEntries appends.
-INT_PTR CountListEntries(Text text) {
+INT_PTR CountListEntries(Source source) {
   INT_PTR nCount = 0;
-  ForEachListEntry(text, [&nCount](Text entry, bool bLast) { nCount += !bLast || !entry.empty() ? 1 : 0; });
+  ForEachListEntry(source, [&nCount](Source entry, bool bLast) { nCount += !bLast || !entry.Empty() ? 1 : 0; });
   return nCount;
 }
 
 // Appends the entries of a list text; an empty last entry is dropped.
-void AddListEntries(Text text, CStringList& list) {
-  ForEachListEntry(text, [&list](Text entry, bool bLast) {
-    if (!bLast || !entry.empty()) list.AddTail(Str(entry));
+void AddListEntries(Source source, CStringList& list) {
+  ForEachListEntry(source, [&list](Source entry, bool bLast) {
+    if (!bLast || !entry.Empty()) list.AddTail(Str(entry.text));
   });
 }
 
@@ -300,7 +967,7 @@ class LineContext {
     const bool bDirective = m_bInDirective || (!m_bInComment && StartsWith(line, "#"));
     for (size_t i = 0; i < line.size();) {
       if (m_bInComment) {
-        const size_t nClose = FindToken(line, "*/", i);
+        const size_t nClose = line.find("*/", i);
         if (nClose == npos) break;
         m_bInComment = false;
         i = nClose + 2;
@@ -311,7 +978,7 @@ class LineContext {
       m_bInComment = true;
       i = nOpen + 2;
     }
-    m_bInDirective = bDirective && EndsWith(line, "\\");
+    m_bInDirective = bDirective && EndsInBackslash(line);
     return bMayBeHead;
   }
 
@@ -319,11 +986,6 @@ class LineContext {
   bool m_bInComment = false;
   bool m_bInDirective = false;
 };
-
-bool IsNameByte(char ch) {
-  const auto c = static_cast<unsigned char>(ch);
-  return c == '_' || c >= 0x80 || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
-}
 
 // A class name as C++ writes one: an identifier (bytes of double-byte characters count as
 // letters), maybe followed by template arguments in balanced angle brackets that end the name.
@@ -362,11 +1024,12 @@ void CWorkSpaceObj::AnalyseProjectFiles(CString strPattern) {
 }
 
 BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
-  CStdioFile file;
+  HeaderFile file;
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
     CString strLine;
     LineContext context;
+    static thread_local std::string buffer;
     while (file.ReadString(strLine)) {
       Text line = Trimmed(View(strLine));
       if (!context.Next(line)) continue;
@@ -375,7 +1038,7 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
       ParseClassHead(file, strLine);
       // The head read its comments to their end; what follows the head or its class is code.
       context = LineContext();
-      if (Contains(View(strLine), ";")) continue;  // a declaration, or a whole class on one line
+      if (Code(View(strLine), buffer).find(';') != npos) continue;  // a declaration, or a whole class on one line
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
       CompleteClassHead(file, strLine, strComment);
@@ -392,23 +1055,32 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
         } else if (StartsWith(statement, "private")) {
           nAccess = MEMBER_PRIVATE;
         } else if (!StartsWith(statement, "#")) {
+          Source source{statement, Code(statement, buffer)};
           // Initialiser lists and bit-fields start at a single colon; "::" is part of a name.
-          size_t nColon = FindSingleColon(statement);
-          if (nColon != npos) statement = Trimmed(statement.substr(0, nColon));
-          DropEnd(statement, "const");
+          size_t nColon = FindSingleColon(source.code);
+          if (nColon != npos) source = source.Left(nColon).Trim();
+          Source declaration = source;
           bool bVariable = false;
           bool bFunction = false;
-          if (EndsWith(statement, ";"))
-            (Contains(statement, "(") || Contains(statement, ")") ? bFunction : bVariable) = true;
-          else
-            bFunction = EndsWith(statement, ")") && FindToken(statement, "(") != 0;
+          if (SkipDeclarationPrefix(declaration) && !DeclaresNoMember(declaration.code)) {
+            Source body = declaration;
+            const bool bStatement = DropEnd(body, ";");
+            const size_t nParen = FindDeclaratorParen(body.code);
+            // A member initialised by a call ("int n = Count();") is a variable, and so is a pointer
+            // to a function.
+            if (bStatement && (nParen == npos || FindAssignment(body.code.substr(0, nParen)) != npos ||
+                               !ParenthesisedName(body.code, nParen).empty()))
+              bVariable = true;
+            else
+              bFunction = nParen != npos;  // ParseMemberFunction finds its parameter list or nothing
+          }
           if (bVariable || bFunction) {
             // What is left is usually a front part of the statement, cut in place then.
-            if (statement.size() != static_cast<size_t>(strStatement.GetLength())) {
-              if (statement.data() == static_cast<LPCTSTR>(strStatement))
-                CutAndTrim(strStatement, static_cast<int>(statement.size()));
+            if (source.text.size() != static_cast<size_t>(strStatement.GetLength())) {
+              if (source.text.data() == static_cast<LPCTSTR>(strStatement))
+                CutAndTrim(strStatement, static_cast<int>(source.text.size()));
               else
-                strStatement = Str(statement);
+                strStatement = Str(source.text);
             }
             // Both are emptied for the next statement anyway.
             if (bVariable)
@@ -448,41 +1120,66 @@ CString CWorkSpaceObj::ReadCodeLine(CStdioFile& file, int& nEndOfFile, CString& 
 CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, int& nEndOfClass,
                                            CString& strComment) {
   nEndOfClass = 0;
+  auto* pHeader = dynamic_cast<HeaderFile*>(&file);
   CString strStatement = ReadCodeLine(file, nEndOfFile, strComment);
-  // An argument list continued on the next lines.
-  if (EndsWith(View(strStatement), ",")) {
-    while (nEndOfFile >= 0) {
-      CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
-      strStatement += strLine;
-      if (Contains(View(strLine), ")") || Contains(View(strLine), ";")) break;
-    }
+  if (pHeader != nullptr) pHeader->TakeComment(strComment);
+  // A directive takes its continued lines with it (a macro defined in the class body).
+  if (StartsWith(View(strStatement), "#")) {
+    for (CString strLine = strStatement; nEndOfFile >= 0 && EndsInBackslash(View(strLine));)
+      strLine = ReadCodeLine(file, nEndOfFile, strComment);
+    return strStatement;
   }
-  // A parameter list opened at the end of the line.
-  if (EndsWith(View(strStatement), "(")) {
-    int nDepth = 1;
-    while (nEndOfFile >= 0) {
-      CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
-      if (strLine.IsEmpty()) break;
-      nDepth -= Count(View(strLine), ")");
-      strStatement += strLine;
-      if (nDepth <= 0 || Contains(View(strLine), ";")) break;
-      nDepth += Count(View(strLine), "(");
+  // The statement goes on over the next lines while a parenthesis or a template argument list is
+  // open, after a line that ends with "," or "=", and through a constructor's initialiser list up
+  // to its body; and, looking a line ahead, while a declaration goes on as GNU-style headers write
+  // them. The lines are joined with a blank; directives among them are dropped. A ";" ends it.
+  static thread_local std::string buffer;
+  Text code = Code(View(strStatement), buffer);
+  Shape shape;
+  shape.Read(code);
+  while (shape.nBody == npos && nEndOfFile >= 0 && shape.nSemicolon == npos) {
+    const bool bOpen = shape.nOpenParens > 0 || shape.nOpenAngles > 0 || EndsWith(code, ",") ||
+                       EndsWith(code, "::") || shape.nInitColon != npos || shape.nAssignment != npos;
+    const size_t nParen = bOpen || pHeader == nullptr ? npos : FindDeclaratorParen(code);
+    const bool bLookAhead = !bOpen && pHeader != nullptr && MayGoOn(code, nParen);
+    if (!bOpen && !bLookAhead) break;
+    CString strLineComment;
+    CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
+    if (strLine.IsEmpty()) break;
+    if (StartsWith(View(strLine), "#")) continue;
+    if (bLookAhead && !GoesOn(code, nParen, View(strLine))) {
+      pHeader->GiveBack(strLine, strLineComment);
+      break;
     }
+    if (!strLineComment.IsEmpty()) strComment = strLineComment;
+    const size_t nLineStart = static_cast<size_t>(strStatement.GetLength()) + 1;
+    strStatement += ' ';
+    strStatement += strLine;
+    code = Code(View(strStatement), buffer);
+    shape.Read(code);
+    // A "{" that starts a line after an initialiser list opens the body.
+    if (shape.nInitColon != npos && strLine[0] == '{') shape.nBody = nLineStart;
   }
   // A body: dropped up to the brace that closes it, the statement's own text counting first. A
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
-  int nDepth = Count(View(strStatement), "{");
-  if (nDepth > 0) {
-    nDepth -= Count(View(strStatement), "}");
-    while (nDepth > 0 && nEndOfFile >= 0) {
+  // Braces inside literals and double-byte characters are text.
+  int nBalance = code.find('{') == npos && code.find('}') == npos ? 0 : CountByte(code, '{') - CountByte(code, '}');
+  if (shape.nBody != npos) {
+    static thread_local std::string lineBuffer;
+    while (nBalance > 0 && nEndOfFile >= 0) {
       CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
       if (strLine.IsEmpty()) break;
-      nDepth += Count(View(strLine), "{");
-      nDepth -= Count(View(strLine), "}");
+      Text line = View(strLine);
+      if (line.find('{') == npos && line.find('}') == npos) continue;
+      Text lineCode = Code(line, lineBuffer);
+      nBalance += CountByte(lineCode, '{') - CountByte(lineCode, '}');
     }
-    CutAndTrim(strStatement, Index(FindToken(View(strStatement), "{")));
+    const bool bInitialiser = OpensInitialiser(code, shape.nBody);
+    CutAndTrim(strStatement, Index(shape.nBody));
+    // "int n{0};" and "int a[] = {1, 2};" declare a variable.
+    if (bInitialiser && !strStatement.IsEmpty()) strStatement += ';';
   }
-  nEndOfClass = nDepth - Count(View(strStatement), "}");
+  nEndOfClass = std::min(nBalance, 0);
   return strStatement;
 }
 
@@ -523,29 +1220,33 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   CString strFullHead = strHead;
   size_t nHash = FindToken(View(strHead), "#");
   if (nHash != npos && nHash > 0) CutAndTrim(strHead, Index(nHash));
-  if (Contains(View(strHead), "::")) strHead.Replace("::", "$");
+  if (strHead.Find("::") >= 0) strHead.Replace("::", "$");
 
-  Text head = View(strHead);
-  Text className;
+  static thread_local std::string buffer;
+  const Source head{View(strHead), Code(View(strHead), buffer)};
+  Source className;
   Text baseText;
-  size_t nColon = FindToken(head, ":");
+  size_t nColon = head.code.find(':');
+  Source namePart = nColon != npos && nColon > 0 ? head.Left(nColon).Trim() : head;
   if (nColon != npos && nColon > 0) {
-    Text namePart = Trimmed(head.substr(0, nColon));
-    baseText = Trimmed(head.substr(nColon + 1));
-    size_t nBlank = LastBlank(namePart);
-    className = nBlank == npos ? namePart : namePart.substr(nBlank + 1);
-  } else {
-    if (head.find_first_of(" \t", 1) == npos) return nullptr;
-    className = Trimmed(head.substr(LastBlank(head) + 1));
+    baseText = Trimmed(head.text.substr(nColon + 1));
+  } else if (head.code.find_first_of(" \t", 1) == npos) {
+    return nullptr;
   }
+  // The class name is the last word of the name part, template arguments with their blanks
+  // included ("Runner<void, Arg, Owner>"); a "final" after it is no name.
+  if (LastWord(namePart.code) == "final" && LastBlank(namePart.code) != npos)
+    namePart = namePart.Left(namePart.code.size() - 5).Trim();
+  size_t nBlank = LastBlank(namePart.code);
+  className = nBlank == npos ? namePart : namePart.Sub(nBlank + 1).Trim();
 
   // Qualified names keep their last part (template arguments may be qualified too); the base-name
   // list keeps the "$".
-  size_t nDollar = className.substr(0, className.find('<')).rfind('$');
-  if (nDollar != npos && nDollar > 0) className.remove_prefix(nDollar + 1);
+  size_t nDollar = className.code.substr(0, className.code.find('<')).rfind('$');
+  if (nDollar != npos && nDollar > 0) className = className.Sub(nDollar + 1);
   // What is no class name (text of a macro body or a comment that a head's rules took in) makes
   // no record.
-  if (!IsClassName(className)) return nullptr;
+  if (!IsClassName(className.code)) return nullptr;
 
   CFileObj* pClass = new CFileObj;
   CString strFirstBase = SplitBaseList(Str(baseText), pClass->m_BaseClassList);
@@ -554,7 +1255,7 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
 
   SECFileSystem fs;
   CString strBaseFileName = fs.GetBaseFileName(strPath);
-  pClass->m_strClassName = Str(className);
+  pClass->m_strClassName = Str(className.text);
   pClass->m_strBaseClassName = strFirstBase;
   pClass->m_strClassHead = strFullHead;
   pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(strFirstBase));
@@ -567,8 +1268,11 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
 CString CWorkSpaceObj::SplitBaseList(CString strText, CStringList& list) {
   CString strFirst;
   bool bFirst = true;
-  ForEachListEntry(View(strText), [&](Text entry, bool bLast) {
+  static thread_local std::string buffer;
+  const Text text = View(strText);
+  ForEachListEntry(Source{text, Code(text, buffer)}, [&](Source source, bool bLast) {
     // One access word, and "virtual" on either side of it.
+    Text entry = source.text;
     bool bVirtual = StripWord(entry, "virtual ");
     if (!StripWord(entry, "public") && !StripWord(entry, "protected")) StripWord(entry, "private");
     if (!bVirtual) StripWord(entry, "virtual ");
@@ -581,19 +1285,39 @@ CString CWorkSpaceObj::SplitBaseList(CString strText, CStringList& list) {
   return strFirst;
 }
 
-void CWorkSpaceObj::SplitParameterList(CString strText, CStringList& list) { AddListEntries(View(strText), list); }
+void CWorkSpaceObj::SplitParameterList(CString strText, CStringList& list) {
+  static thread_local std::string buffer;
+  const Text text = View(strText);
+  AddListEntries(Source{text, Code(text, buffer)}, list);
+}
 
 void CWorkSpaceObj::ParseMemberVariable(CFileObj* pClass, CString strStatement, int nAccess, CString strComment) {
   CString strCopy;
-  Text statement = WithoutTabs(strStatement, strCopy);
+  static thread_local std::string buffer;
+  const Text text = WithoutTabs(strStatement, strCopy);
+  Source statement{text, Code(text, buffer)};
+  SkipDeclarationPrefix(statement);
   BOOL bStatic = StripWord(statement, "static");
   bool bSeveral = false;
-  ForEachListEntry(statement, [&bSeveral](Text, bool bLast) { bSeveral = bSeveral || !bLast; });
+  ForEachListEntry(statement, [&bSeveral](Source, bool bLast) { bSeveral = bSeveral || !bLast; });
   if (bSeveral) return;  // several variables in one statement
   DropEnd(statement, ";");
+  // A default member initialiser is no part of the name.
+  const size_t nAssign = FindAssignment(statement.code);
+  if (nAssign != npos) statement = statement.Left(nAssign).Trim();
   CString strType;
   CString strName;
-  if (!SplitTypeAndName(statement, strType, strName) || pClass == nullptr) return;
+  const size_t nParen = FindDeclaratorParen(statement.code);
+  const Text parenthesised = nParen == npos ? Text() : ParenthesisedName(statement.code, nParen);
+  if (!parenthesised.empty()) {
+    // "int (*m_pfn)(int)" is m_pfn of type "int (*)(int)".
+    const size_t nName = static_cast<size_t>(parenthesised.data() - statement.code.data());
+    strName = Str(statement.text.substr(nName, parenthesised.size()));
+    strType = Str(statement.text.substr(0, nName)) + Str(statement.text.substr(nName + parenthesised.size()));
+  } else if (!SplitTypeAndName(statement, strType, strName)) {
+    return;
+  }
+  if (pClass == nullptr) return;
 
   CVariableObj* pVariable = new CVariableObj;
   pVariable->m_nAccess = nAccess;
@@ -610,30 +1334,21 @@ void CWorkSpaceObj::ParseMemberVariable(CFileObj* pClass, CString strStatement, 
 
 void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, int nAccess, CString strComment) {
   CString strCopy;
-  Text statement = WithoutTabs(strStatement, strCopy);
+  static thread_local std::string buffer;
+  const Text text = WithoutTabs(strStatement, strCopy);
+  Source statement{text, Code(text, buffer)};
+  SkipDeclarationPrefix(statement);
   BOOL bStatic = StripWord(statement, "static");
   BOOL bVirtual = StripWord(statement, "virtual");
   DropEnd(statement, ";");
-  // A pure specifier goes like a trailing const, in either order.
-  for (bool bStripped = true; bStripped;) {
-    bStripped = false;
-    if (EndsWith(statement, "0")) {
-      Text before = Trimmed(statement.substr(0, statement.size() - 1));
-      if (DropEnd(before, "=")) {
-        statement = before;
-        bStripped = true;
-      }
-    }
-    bStripped = DropEnd(statement, "const") || bStripped;
-  }
-  if (EndsWith(statement, ")")) statement.remove_suffix(1);
-
-  size_t nOpen = FindParameterOpen(statement);
-  Text head = nOpen == npos ? Text() : Trimmed(statement.substr(0, nOpen));
-  Text parameters = nOpen == npos ? statement : statement.substr(nOpen + 1);
+  // The parameter list, with what follows it (specifiers, "= 0", a trailing return type) dropped.
+  const std::pair<size_t, size_t> list = FindParameterList(statement.code);
+  if (list.first == npos || pClass == nullptr) return;
+  Source head = statement.Left(list.first).Trim();
+  Source parameters = statement.Sub(list.first + 1, list.second - list.first - 1);
   CString strReturnType;
   CString strName;
-  if (!SplitTypeAndName(head, strReturnType, strName) || pClass == nullptr) return;
+  if (!SplitOperator(head, strReturnType, strName) && !SplitTypeAndName(head, strReturnType, strName)) return;
 
   CMemberFunctionObj* pFunction = new CMemberFunctionObj(std::max<INT_PTR>(CountListEntries(parameters), 1));
   pFunction->m_nAccess = nAccess;

@@ -155,7 +155,7 @@ TEST(Analyser, RealWorldShapes) {
        InClass("public:\nbool operator==(const Foo& other) const;\nFoo& operator=(const Foo&);\n"
                "bool operator()(int x) const;\noperator int() const;"),
        kFooHead + "fn public \"bool\" operator==(const Foo& other)\nfn public \"Foo&\" operator=(const Foo&)\n"
-                  "fn public \"bool\" operator()(int x)\nfn public \"operator\" int()\n"},
+                  "fn public \"bool\" operator()(int x)\nfn public \"\" operator int()\n"},
       {"parameter list opened at the end of a line",
        InClass("protected:\nvirtual BOOL Create(\n  LPCTSTR lpszName,\n  DWORD dwStyle = WS_CHILD | WS_VISIBLE,\n"
                "  CWnd* pParent = NULL);"),
@@ -346,19 +346,204 @@ TEST(AnalyserSteps, CountingFindsOverlappingTokens) {
 }
 
 TEST(Analyser, DoubleByteTextKeepsItsTrailBytes) {
-  // In GBK, 0xB0 0x7D is one character whose second byte is "}", and 0xB0 0x7B one with "{".
+  // In GBK, 0xB0 0x7D is one character whose second byte is "}", and 0xB0 0x7B one with "{". They
+  // are characters whatever code page the program runs in.
   const std::string header = "class CHan // \xC0\xE0\n{\npublic:\n"
                              "  void f() { m_s = \"\xB0\x7D\"; }\n"
                              "  int m_n; // \xCA\xFD\xC1\xBF \xB0\x7B\n"
                              "  int m_after;\n};\n";
-  {
-    brambolt::ScopedCodePage page(936);
+  for (UINT nCodePage : {936u, 1252u}) {
+    brambolt::ScopedCodePage page(nCodePage);
     EXPECT_EQ(Analyse(header), "class CHan :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CHan\"\n"
                                "fn public \"void\" f()\n"
                                "var public \"int\" m_n // \xCA\xFD\xC1\xBF \xB0\x7B\n"
-                               "var public \"int\" m_after\n");
+                               "var public \"int\" m_after\n")
+        << "code page " << nCodePage;
   }
-  // Read as single bytes, the same "}" byte closes the class after f.
-  brambolt::ScopedCodePage page(1252);
-  EXPECT_EQ(Analyse(header), "class CHan :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CHan\"\n");
+}
+
+// Headers as libraries write them today: each group is one construct that the line-oriented
+// reading must neither turn into members nor lose.
+TEST(Analyser, ConstructorInitialiserListsOverSeveralLines) {
+  RunCases({
+      {"list on the lines after the head",
+       InClass("public:\nFoo(const Foo& other)\n  : _next(other._next),\n    _count(other._count),\n"
+               "    _lock()\n{\n  _count++;\n}\nint After();"),
+       kFooHead + "fn public \"\" Foo(const Foo& other)\nfn public \"int\" After()\n"},
+      {"colon at the end of the head, braces and templates in the list",
+       InClass("public:\nFoo(int n) :\n  m_a{n},\n  m_v{1, 2},\n  Base<T, U>{n},\n  m_p(new T<int>(n))\n{}\n"
+               "int m_after;"),
+       kFooHead + "fn public \"\" Foo(int n)\nvar public \"int\" m_after\n"},
+      {"list begun on the head's line, body on its own line",
+       InClass("Foo(Lock& lock) noexcept : m_lock(lock),\n  m_owned{true}\n{ m_lock.Acquire(); }\nvoid Run();"),
+       kFooHead + "fn private \"\" Foo(Lock& lock)\nfn private \"void\" Run()\n"},
+      {"parameters and list over lines",
+       InClass("Foo(int a,\n    int b)\n  : m_a(a), m_b(b) {}\nbool m_b;"),
+       kFooHead + "fn private \"\" Foo(int a|int b)\nvar private \"bool\" m_b\n"},
+  });
+}
+
+TEST(Analyser, InlineBodiesAfterTrailingSpecifiers) {
+  RunCases({
+      {"every specifier before a body, and after a declaration",
+       InClass("public:\nvoid A() noexcept { }\nvoid B() override { }\nvoid C() final {}\nint D() const noexcept {\n"
+               "  return 1;\n}\nauto E() -> int { return 0; }\nauto F() const -> const T& { return t; }\n"
+               "void G() noexcept(noexcept(T())) {}\nvoid H() & { }\nvoid I() && noexcept;\n"
+               "void J() const override final;\nvoid K() throw() {}\n"
+               "size_type L() const _GLIBCXX_NOEXCEPT { return n; }\nvoid M() requires C<T> {}"),
+       kFooHead +
+           "fn public \"void\" A()\nfn public \"void\" B()\nfn public \"void\" C()\nfn public \"int\" D()\n"
+           "fn public \"auto\" E()\nfn public \"auto\" F()\nfn public \"void\" G()\nfn public \"void\" H()\n"
+           "fn public \"void\" I()\nfn public \"void\" J()\nfn public \"void\" K()\nfn public \"size_type\" L()\n"
+           "fn public \"void\" M()\n"},
+      {"defaulted, deleted and pure",
+       InClass("public:\nFoo() = default;\nFoo(const Foo&) = delete;\nFoo& operator=(Foo&&) noexcept = default;\n"
+               "virtual ~Foo() = default;\nvirtual void P() const = 0;\nbool operator==(const Foo&) const = default;"),
+       kFooHead + "fn public \"\" Foo()\nfn public \"\" Foo(const Foo&) unique=Foo(0)\n"
+                  "fn public \"Foo&\" operator=(Foo&&)\nfn public virtual \"\" ~Foo()\nfn public virtual \"void\" P()\n"
+                  "fn public \"bool\" operator==(const Foo&)\n"},
+      {"a member template, a macro declaring members, initialised variables",
+       InClass("template <class U>\nvoid Put(U u);\ntemplate <class U> static U Get();\nDECLARE_DYNAMIC(Foo)\n"
+               "int m_n = Count(1, 2);\nstd::atomic<int> m_count{0};\nstatic constexpr int kSize = 4;\n"
+               "int m_table[3] = {1, 2, 3};"),
+       kFooHead + "fn private \"void\" Put(U u)\nfn private static \"U\" Get()\nfn private \"\" DECLARE_DYNAMIC(Foo)\n"
+                  "var private \"int\" m_n\nvar private \"std::atomic<int>\" m_count\n"
+                  "var private static \"constexpr int\" kSize\nvar private \"int\" m_table[3]\n"},
+  });
+}
+
+TEST(Analyser, PartialSpecialisationsWithBlanks) {
+  RunCases({
+      {"arguments with blanks, with and without bases",
+       "template <class Arg, class Owner>\nclass Runner<void, Arg, Owner> : public RunnerBase<Arg>\n{\npublic:\n"
+       "  void Run(Arg a);\n};\ntemplate <class T>\nclass Holder<std::pair<T, Lock> >\n{\n  T m_t;\n};\n",
+       "class Runner<void, Arg, Owner> : RunnerBase<Arg> first=RunnerBase<Arg> id=0 files=Snippet.h,Snippet.cpp\n"
+       "head \"class Runner<void, Arg, Owner> : public RunnerBase<Arg>\"\nfn public \"void\" Run(Arg a)\n\n"
+       "class Holder<std$pair<T, Lock> > :  first= id=0 files=Snippet.h,Snippet.cpp\n"
+       "head \"class Holder<std::pair<T, Lock> >\"\nvar private \"T\" m_t\n"},
+      {"a final class", "class EXPORT Sealed final : public CWnd\n{\n};\nclass Last final\n{\n};\n",
+       "class Sealed : CWnd first=CWnd id=1050 files=Snippet.h,Snippet.cpp\n"
+       "head \"class EXPORT Sealed final : public CWnd\"\n\n"
+       "class Last :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class Last final\"\n"},
+  });
+}
+
+TEST(Analyser, OperatorFunctions) {
+  RunCases({
+      {"symbol operators and conversions",
+       InClass("public:\nT& operator*() const;\nT* operator->() const noexcept { return p; }\nFoo* operator&();\n"
+               "Foo& operator &= (int);\nbool operator()() const;\nR operator ()(A a, B b);\noperator C*() const;\n"
+               "explicit operator bool() const noexcept { return p; }\noperator const char *() const;\n"
+               "void* operator new(size_t n);\nFoo& operator<<(int);\nbool operator<(const Foo&) const;\n"
+               "auto operator<=>(const Foo&) const = default;"),
+       kFooHead + "fn public \"T&\" operator*()\nfn public \"T*\" operator->()\nfn public \"Foo*\" operator&()\n"
+                  "fn public \"Foo&\" operator&=(int)\nfn public \"bool\" operator()()\n"
+                  "fn public \"R\" operator()(A a|B b) unique=operator()(0)\nfn public \"\" operator C*()\n"
+                  "fn public \"explicit\" operator bool()\nfn public \"\" operator const char*()\n"
+                  "fn public \"void*\" operator new(size_t n)\nfn public \"Foo&\" operator<<(int)\n"
+                  "fn public \"bool\" operator<(const Foo&)\nfn public \"auto\" operator<=>(const Foo&)\n"},
+  });
+}
+
+TEST(Analyser, FriendsAndOtherDeclarationsAreNoMembers) {
+  RunCases({
+      {"friends, aliases and assertions",
+       InClass("public:\nfriend class Bar;\nfriend struct Baz;\nfriend bool operator==(const Foo& a, const Foo& b);\n"
+               "friend void swap(Foo& a, Foo& b) noexcept {\n  a.Swap(b);\n}\ntemplate <class U> friend class Other;\n"
+               "typedef int size_type;\ntypedef void (*Callback)(int);\nusing value_type = T;\nusing Base::Run;\n"
+               "static_assert(sizeof(T) > 1, \"size\");\nint (*m_pfn)(int);\nvoid Swap(Foo& b);"),
+       kFooHead + "fn public \"void\" Swap(Foo& b)\nvar public \"int (*)(int)\" m_pfn\n"},
+  });
+}
+
+TEST(Analyser, LiteralsAreText) {
+  RunCases({
+      {"colons, braces, angle brackets, quotes and slashes in strings and characters",
+       InClass("public:\nFoo(LPCTSTR pszSep = \":\", char c = '{');\nvoid Open(const char* mode = \"r:{<\");\n"
+               "void Url(std::string s = \"http://host/*x\");\nvoid Quote(char q = '\\'', char b = '}');\n"
+               "void Esc(const char* s = \"a\\\"; }\");\nvoid Tern(int n = a ? 1 : 2);\n"
+               "CString m_sep = \"::\";\nint m_big = 1'000'000;\nvoid Raw(const char* s = R\"(a\")})\");\nint m_last;"),
+       kFooHead + "fn public \"\" Foo(LPCTSTR pszSep = \":\"|char c = '{')\n"
+                  "fn public \"void\" Open(const char* mode = \"r:{<\")\n"
+                  "fn public \"void\" Url(std::string s = \"http://host/*x\")\n"
+                  "fn public \"void\" Quote(char q = '\\''|char b = '}')\n"
+                  "fn public \"void\" Esc(const char* s = \"a\\\"; }\")\nfn public \"void\" Tern(int n = a ? 1 : 2)\n"
+                  "fn public \"void\" Raw(const char* s = R\"(a\")})\")\n"
+                  "var public \"CString\" m_sep\nvar public \"int\" m_big\nvar public \"int\" m_last\n"},
+      {"an inline body with literals", InClass("void f() { puts(\"}\"); putc('{'); }\nint m_after;"),
+       kFooHead + "fn private \"void\" f()\nvar private \"int\" m_after\n"},
+  });
+}
+
+// Trail bytes of the project's double-byte code pages that are ASCII punctuation: in Big5 開 is
+// B6 7D ("}"), 州 A6 7B ("{"), 許 B3 5C ("\"), 育 A8 7C ("|"); in GBK 癩 B0 7D, 癧 B0 7B, 琝 AC 5C.
+// Whatever code page the program runs in, they are characters of the literal or comment.
+TEST(Analyser, DoubleByteLiteralsAndCommentsAreText) {
+  const std::string header =
+      "class CBig5 // \xB6\x7D \xA6\x7B\n{\npublic:\n"
+      "  void Open(LPCTSTR pszMode = \"\xB6\x7D\");\n"
+      "  void Put(char c = '\xB3\x5C', LPCTSTR s = \"\xA6\x7B\xB3\x5C\");\n"
+      "  int m_n; // \xA8\x7C \xB3\x5C\n"
+      "  void Show() { Say(\"\xB6\x7D\"); }\n"
+      "#define BIG5_NOTE 1 // \xB3\x5C\n"
+      "  void Sep(LPCTSTR s = \"\xA8\x7C\", LPCTSTR t = \"\xB0\x7D\xB0\x7B\xAC\x5C\");\n"
+      "  /* \xB6\x7D \xB3\x5C */ int m_last;\n"
+      "};\n"
+      "#define NOTE 2 // \xB3\x5C\n"
+      "class CAfter\n{\n};\n";
+  const std::string dump =
+      "class CBig5 :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CBig5\"\n"
+      "fn public \"void\" Open(LPCTSTR pszMode = \"\xB6\x7D\")\n"
+      "fn public \"void\" Put(char c = '\xB3\x5C'|LPCTSTR s = \"\xA6\x7B\xB3\x5C\")\n"
+      "fn public \"void\" Show()\n"
+      "fn public \"void\" Sep(LPCTSTR s = \"\xA8\x7C\"|LPCTSTR t = \"\xB0\x7D\xB0\x7B\xAC\x5C\")\n"
+      "var public \"int\" m_n // \xA8\x7C \xB3\x5C\n"
+      "var public \"int\" m_last\n\n"
+      "class CAfter :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CAfter\"\n";
+  for (UINT nCodePage : {950u, 936u, 1252u}) {
+    brambolt::ScopedCodePage page(nCodePage);
+    EXPECT_EQ(Analyse(header), dump) << "code page " << nCodePage;
+  }
+}
+
+TEST(Analyser, DocumentationCommentMarkers) {
+  RunCases({
+      {"markers of documentation comments",
+       InClass("/// Counts.\nint m_a;\n//! Names.\nint m_b;\nint m_c; ///< After.\n/** Block\n   continued. */\nint m_d;\n"
+               "/*! Note\n*/\nint m_e;\n//// Rule.\nint m_f;"),
+       kFooHead + "var private \"int\" m_a // Counts.\nvar private \"int\" m_b // Names.\n"
+                  "var private \"int\" m_c // After.\nvar private \"int\" m_d // Block   continued. \n"
+                  "var private \"int\" m_e // Note\nvar private \"int\" m_f // Rule.\n"},
+  });
+}
+
+// GNU-style headers put a template header, a requires clause, a return type, a macro or a
+// function's specifiers on lines of their own; the declaration is read across them.
+TEST(Analyser, DeclarationsSpreadOverLinesAsGnuHeadersWriteThem) {
+  RunCases({
+      {"one part a line",
+       InClass("public:\niterator\nbegin() noexcept\n{ return iterator(this->_M_start); }\n"
+               "template<typename _Iter>\n#if __cpp_lib_concepts\n  requires __convertible<_Iter>\n"
+               "    && assignable_from<_Iterator&, const _Iter&>\n#endif\n  _GLIBCXX17_CONSTEXPR\n  Foo&\n"
+               "  operator=(const Foo<_Iter>& __x)\n  _GLIBCXX_NOEXCEPT_IF(noexcept(current = __x.current))\n"
+               "  { return *this; }\ntemplate<typename _Iter>\n  Foo(const Foo<_Iter>& __x)\n"
+               "  _GLIBCXX_NOEXCEPT\n  : current(__x.current)\n  { }\nconstexpr ~Foo()\n"
+               "requires (!is_trivially_destructible_v<_Tp>)\n    || (!is_trivially_destructible_v<_Er>)\n{ }\n"
+               "size_type\nsize() const;"),
+       kFooHead + "fn public \"iterator\" begin()\nfn public \"_GLIBCXX17_CONSTEXPR Foo&\" operator=(const Foo<_Iter>& __x)\n"
+                  "fn public \"\" Foo(const Foo<_Iter>& __x)\nfn public \"constexpr\" ~Foo()\n"
+                  "fn public \"size_type\" size()\n"},
+      {"friends, aliases and types over lines; macros and labels stay apart",
+       InClass("template<typename _Bp>\n  friend bool\n  __detail::__regex_algo_impl(_Bp, _Bp,\n      int);\n"
+               "using __hashtable_base = __detail::\n  _Hashtable_base<_Key, _Value,\n      _Traits>;\n"
+               "using __safe = __and_<\n  is_convertible<typename U::pointer, pointer>,\n  __not_<is_array<_Up>>\n  >;\n"
+               "typedef num_put<_CharT, ostreambuf_iterator<_CharT, _Traits> >\n      __num_put_type;\n"
+               "Q_OBJECT\npublic:\nDECLARE_DYNAMIC(Foo)\nDECLARE_MESSAGE_MAP()\nconst FieldType Class::*field_;\n"
+               "static const Bits kMask = ~static_cast<Bits>(0) >>\n    (kBitCount - kFractionBitCount);\n"
+               "std::function<Result(Args...)> function_;\nvoid (NativeArray::*clone_)(const Element*, size_t);"),
+       kFooHead + "fn public \"\" DECLARE_DYNAMIC(Foo)\nfn public \"\" DECLARE_MESSAGE_MAP()\n"
+                  "var public \"const FieldType Class::*\" field_\nvar public static \"const Bits\" kMask\n"
+                  "var public \"std::function<Result(Args...)>\" function_\n"
+                  "var public \"void (NativeArray::*)(const Element*, size_t)\" clone_\n"},
+  });
 }
