@@ -13,9 +13,20 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
+// Letters, digits, '_' and the bytes of double-byte characters: a base of only these is a plain
+// name, its own key.
+bool IsPlainName(std::string_view base) {
+  for (char ch : base) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (!((c | 0x20) >= 'a' && (c | 0x20) <= 'z') && !(c >= '0' && c <= '9') && c != '_' && c < 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string_view BaseClassIndex::KeyOf(std::string_view base) {
+  if (IsPlainName(base)) return base;
   base = Trimmed(base);
   if (base.size() >= 3 && base.substr(base.size() - 3) == "...") base = Trimmed(base.substr(0, base.size() - 3));
   // The last "::" outside template arguments and parentheses starts the last name part.
@@ -41,27 +52,31 @@ std::string_view BaseClassIndex::KeyOf(std::string_view base) {
   return nBlank == std::string_view::npos ? name : name.substr(nBlank + 1);
 }
 
-BaseClassIndex::BaseClassIndex(const CFileObjList& classes) {
-  m_byName.reserve(static_cast<size_t>(classes.GetCount()));
-  for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
-    const CFileObj* pClass = classes.GetNext(pos);
-    auto [it, bNew] = m_byName.try_emplace(View(pClass->m_strClassName), pClass, nullptr);
-    if (!bNew && it->second.second == nullptr) it->second.second = pClass;
-  }
+const BaseClassIndex::ByNameMap& BaseClassIndex::ByName() const {
+  std::call_once(m_indexed, [this] {
+    m_byName.reserve(static_cast<size_t>(m_classes.GetCount()));
+    for (POSITION pos = m_classes.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = m_classes.GetNext(pos);
+      auto [it, bNew] = m_byName.try_emplace(View(pClass->m_strClassName), pClass, nullptr);
+      if (!bNew && it->second.second == nullptr) it->second.second = pClass;
+    }
+  });
+  return m_byName;
 }
 
 const CFileObj* BaseClassIndex::FindBase(const CFileObj* pDerived, const CString& strBase) const {
   const std::string_view key = KeyOf(strBase);
   if (key.empty()) return nullptr;
-  const auto it = m_byName.find(key);
-  if (it == m_byName.end()) return nullptr;
+  const auto& byName = ByName();
+  const auto it = byName.find(key);
+  if (it == byName.end()) return nullptr;
   return it->second.first != pDerived ? it->second.first : it->second.second;
 }
 
 std::string_view BaseClassIndex::HierarchyName(const CFileObj* pDerived, const CString& strBase) const {
   const std::string_view base = View(strBase);
   // A plain name is the name of the class it names, if any.
-  if (KeyOf(base).size() == base.size()) return base;
+  if (IsPlainName(base)) return base;
   const CFileObj* pBase = FindBase(pDerived, strBase);
   return pBase != nullptr ? View(pBase->m_strClassName) : base;
 }

@@ -4,6 +4,7 @@
 // the base's last name part without its template arguments.
 #pragma once
 
+#include <mutex>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -19,13 +20,15 @@ class BaseClassIndex {
   static std::string_view KeyOf(std::string_view base);
   static std::string_view KeyOf(const CString& strBase) { return KeyOf(View(strBase)); }
 
-  // Indexes the classes by name; the list's records must outlive the index and keep their names.
-  explicit BaseClassIndex(const CFileObjList& classes);
+  // Indexes the classes by name (when a lookup first needs it, once, whatever the thread); the
+  // list and its records must outlive the index and keep their names.
+  explicit BaseClassIndex(const CFileObjList& classes) : m_classes(classes) {}
 
   // The first class of that name, or NULL.
   const CFileObj* FindClass(std::string_view name) const {
-    const auto it = m_byName.find(name);
-    return it != m_byName.end() ? it->second.first : nullptr;
+    const auto& byName = ByName();
+    const auto it = byName.find(name);
+    return it != byName.end() ? it->second.first : nullptr;
   }
 
   // The project's class that a base of pDerived names, or NULL when the project documents none.
@@ -57,5 +60,10 @@ class BaseClassIndex {
 
  private:
   // The first two classes of each name (the second NULL when there is one).
-  std::unordered_map<std::string_view, std::pair<const CFileObj*, const CFileObj*>> m_byName;
+  using ByNameMap = std::unordered_map<std::string_view, std::pair<const CFileObj*, const CFileObj*>>;
+  const ByNameMap& ByName() const;
+
+  const CFileObjList& m_classes;
+  mutable std::once_flag m_indexed;
+  mutable ByNameMap m_byName;
 };
