@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/BaseClassIndex.h"
 #include "model/CWorkSpaceObj.h"
 
 IMPLEMENT_DYNAMIC(ClassViewStruct, ClassTreeBase)
@@ -22,14 +23,11 @@ END_MESSAGE_MAP()
 // the tree outlives a new analysis of the headers until its next refresh.
 struct ClassViewStruct::DerivedIndex {
   explicit DerivedIndex(const CFileObjList& classes) {
+    const BaseClassIndex bases(classes);
     for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = classes.GetNext(pos);
-      std::unordered_set<std::string> seen;
-      for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
-        const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-        if (strBase != pClass->m_strClassName && seen.insert(Key(strBase)).second)
-          children[Key(strBase)].push_back(pClass->m_strClassName);
-      }
+      bases.ForEachBaseName(pClass,
+                            [&](std::string_view base) { children[std::string(base)].push_back(pClass->m_strClassName); });
     }
   }
   static std::string Key(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }

@@ -96,9 +96,26 @@ void DeleteAll(List& list) {
   while (!list.IsEmpty()) delete list.RemoveHead();
 }
 
+// Records archived before the bases were kept as written hold "$" for each "::" of a base, and
+// as the first base the text after the first base's last "$" (all of it for a leading "$"). A
+// base that holds "::" already is of the later kind.
+// Only the bases after the first nEarlier, those read, are looked at.
+void RestoreQualifiedBases(CStringList& bases, INT_PTR nEarlier, CString& strFirstBase) {
+  POSITION pos = bases.FindIndex(nEarlier);
+  for (bool bFirst = true; pos != nullptr; bFirst = false) {
+    CString& strBase = bases.GetNext(pos);
+    const int nDollar = strBase.ReverseFind('$');
+    if (nDollar < 0 || strBase.Find("::") >= 0) continue;
+    const bool bCutFirst = bFirst && (strFirstBase == strBase || strFirstBase == strBase.Mid(nDollar + 1));
+    strBase.Replace("$", "::");
+    if (bCutFirst) strFirstBase = strBase;
+  }
+}
+
 }  // namespace
 
 void CFileObj::Serialize(CArchive& ar) {
+  const INT_PTR nEarlierBases = m_BaseClassList.GetCount();
   m_BaseClassList.Serialize(ar);
   if (ar.IsStoring()) {
     ar << m_strPath << static_cast<DWORD>(m_nKnownClassId) << m_strClassName << m_strBaseClassName
@@ -107,6 +124,7 @@ void CFileObj::Serialize(CArchive& ar) {
     DWORD dwId = 0;
     ar >> m_strPath >> dwId >> m_strClassName >> m_strBaseClassName >> m_strHeaderFile >> m_strSourceFile;
     m_nKnownClassId = static_cast<int>(dwId);
+    RestoreQualifiedBases(m_BaseClassList, nEarlierBases, m_strBaseClassName);
   }
   SerializeRect(ar, m_rect);
   if (ar.IsStoring())

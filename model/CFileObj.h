@@ -126,7 +126,7 @@ class CFileObj : public CObject {
   CString m_strPath;
   int m_nKnownClassId;        // of the first base name (0 when it is no known class)
   CString m_strClassName;
-  CString m_strBaseClassName;  // the first base name, "" without bases
+  CString m_strBaseClassName;  // the first base as written ("Ns::Base<T>"), "" without bases
   CString m_strHeaderFile;     // base name of the header + ".h"
   CString m_strSourceFile;     // the same + ".cpp"
   CRect m_rect;
@@ -135,7 +135,7 @@ class CFileObj : public CObject {
   CString m_strFileName;       // set by the documentation run; not stored
   CMemberFunctionObjList m_MemberFunctionList;  // owned, in order of analysis
   CVariableObjList m_VariableList;              // owned, in order of analysis
-  CStringList m_BaseClassList;                  // in declaration order, "::" kept as "$"
+  CStringList m_BaseClassList;                  // as written ("Ns::Base<T>"), in declaration order
   CStringArray m_ReservedStrings;
   CString m_strViewClass;
   CString m_strDocClass;

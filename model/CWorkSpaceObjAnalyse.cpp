@@ -11,6 +11,7 @@
 
 #include "base/CodePage.h"
 #include "foundation/SECFileSystem.h"
+#include "model/BaseClassIndex.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
 
@@ -1240,8 +1241,7 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   size_t nBlank = LastBlank(namePart.code);
   className = nBlank == npos ? namePart : namePart.Sub(nBlank + 1).Trim();
 
-  // Qualified names keep their last part (template arguments may be qualified too); the base-name
-  // list keeps the "$".
+  // Qualified names keep their last part (template arguments may be qualified too).
   size_t nDollar = className.code.substr(0, className.code.find('<')).rfind('$');
   if (nDollar != npos && nDollar > 0) className = className.Sub(nDollar + 1);
   // What is no class name (text of a macro body or a comment that a head's rules took in) makes
@@ -1249,16 +1249,17 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   if (!IsClassName(className.code)) return nullptr;
 
   CFileObj* pClass = new CFileObj;
-  CString strFirstBase = SplitBaseList(Str(baseText), pClass->m_BaseClassList);
-  int nBaseDollar = strFirstBase.ReverseFind('$');
-  if (nBaseDollar > 0) strFirstBase = strFirstBase.Mid(nBaseDollar + 1);
+  // The bases are kept as written, with their "::".
+  CString strBaseText = Str(baseText);
+  strBaseText.Replace("$", "::");
+  CString strFirstBase = SplitBaseList(strBaseText, pClass->m_BaseClassList);
 
   SECFileSystem fs;
   CString strBaseFileName = fs.GetBaseFileName(strPath);
   pClass->m_strClassName = Str(className.text);
   pClass->m_strBaseClassName = strFirstBase;
   pClass->m_strClassHead = strFullHead;
-  pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(strFirstBase));
+  pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(Str(BaseClassIndex::KeyOf(strFirstBase))));
   pClass->m_strHeaderFile = strBaseFileName + ".h";
   pClass->m_strSourceFile = strBaseFileName + ".cpp";
   m_FileObjList.AddTail(pClass);

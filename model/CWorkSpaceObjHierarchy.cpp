@@ -1,6 +1,8 @@
 // Class-hierarchy queries over the analysed classes: subclasses, descendant counts, orderings
-// by them, and the root names of the hierarchy. A class derives from a name when the name stands
-// in its base-name list; the hierarchy is known by names only.
+// by them, and the root names of the hierarchy. A class derives from a name when one of its bases
+// names it (BaseClassIndex: a base as written names the project's class of its last name part, or
+// stands for itself when the project documents no such class); the hierarchy is known by names
+// only.
 #include <algorithm>
 #include <climits>
 #include <memory>
@@ -9,15 +11,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/BaseClassIndex.h"
 #include "model/CWorkSpaceObj.h"
 
 namespace {
 
 std::string Key(const CString& str) { return std::string(static_cast<LPCTSTR>(str), static_cast<size_t>(str.GetLength())); }
-
-bool HoldsBase(const CFileObj* pClass, const CString& strName) {
-  return pClass->m_BaseClassList.Find(strName) != nullptr;
-}
 
 // The steps this thread's class-graph walks and chart layouts have taken.
 thread_local size_t t_nHierarchySteps = 0;
@@ -33,18 +32,16 @@ thread_local size_t t_nHierarchySteps = 0;
 class DescendantCounter {
  public:
   explicit DescendantCounter(const CFileObjList& classes) {
+    const BaseClassIndex bases(classes);
     for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
       const CFileObj* pClass = classes.GetNext(pos);
-      std::unordered_set<std::string> seen;
       int nClass = -1;
-      for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
-        const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-        if (strBase == pClass->m_strClassName || !seen.insert(Key(strBase)).second) continue;
+      bases.ForEachBaseName(pClass, [&](std::string_view base) {
         if (nClass < 0) nClass = Intern(Key(pClass->m_strClassName));
-        const int nBase = Intern(Key(strBase));
+        const int nBase = Intern(std::string(base));
         m_nodes[static_cast<size_t>(nBase)].children.push_back(nClass);
         ++t_nHierarchySteps;
-      }
+      });
     }
   }
 
@@ -156,30 +153,12 @@ class DescendantCounter {
   int m_nNextIndex = 0;
 };
 
-// The records of a list by class name.
-class NameIndex {
- public:
-  explicit NameIndex(const CFileObjList& classes) {
-    for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = classes.GetNext(pos);
-      m_records[Key(pClass->m_strClassName)].push_back(pClass);
-    }
-  }
-
-  // Whether a record other than pClass carries one of pClass's base names.
-  bool HasBaseOf(const CFileObj* pClass) const {
-    for (POSITION pos = pClass->m_BaseClassList.GetHeadPosition(); pos != nullptr;) {
-      auto it = m_records.find(Key(pClass->m_BaseClassList.GetNext(pos)));
-      if (it == m_records.end()) continue;
-      for (const CFileObj* pOther : it->second)
-        if (pOther != pClass) return true;
-    }
-    return false;
-  }
-
- private:
-  std::unordered_map<std::string, std::vector<const CFileObj*>> m_records;
-};
+// Whether one of pClass's bases names a class of the index other than pClass.
+bool HasBaseIn(const BaseClassIndex& classes, const CFileObj* pClass) {
+  for (POSITION pos = pClass->m_BaseClassList.GetHeadPosition(); pos != nullptr;)
+    if (classes.FindBase(pClass, pClass->m_BaseClassList.GetNext(pos)) != nullptr) return true;
+  return false;
+}
 
 // Orders the elements by descending count; among equal counts the later element comes first,
 // as repeatedly taking the maximum (the later one winning ties) orders them.
@@ -237,13 +216,13 @@ std::vector<int> CountsOf(DescendantCounter& counter, const std::vector<CFileObj
 // the class list's order becomes a root under its own name, which reaches the rest.
 void AddRootsOfCycles(const CFileObjList& classes, std::unordered_set<std::string>& roots, CStringList& rootList) {
   std::unordered_map<std::string, std::vector<std::string>> children;
+  const BaseClassIndex bases(classes);
   for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = classes.GetNext(pos);
-    for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
-      const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-      if (strBase != pClass->m_strClassName) children[Key(strBase)].push_back(Key(pClass->m_strClassName));
-      ++t_nHierarchySteps;
-    }
+    bases.ForEachBaseName(pClass, [&](std::string_view base) {
+      children[std::string(base)].push_back(Key(pClass->m_strClassName));
+    });
+    t_nHierarchySteps += static_cast<size_t>(pClass->m_BaseClassList.GetCount());
   }
   std::unordered_set<std::string> reached;
   std::vector<std::string> pending;
@@ -273,9 +252,13 @@ void AddRootsOfCycles(const CFileObjList& classes, std::unordered_set<std::strin
 }  // namespace
 
 void CWorkSpaceObj::GetDerivedClasses(CFileObjList& list, CString strClassName) const {
+  const BaseClassIndex bases(m_FileObjList);
+  const std::string_view name = BaseClassIndex::View(strClassName);
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
-    if (pClass->m_strClassName != strClassName && HoldsBase(pClass, strClassName)) list.AddTail(pClass);
+    bool bDerived = false;
+    bases.ForEachBaseName(pClass, [&](std::string_view base) { bDerived = bDerived || base == name; });
+    if (bDerived) list.AddTail(pClass);
   }
 }
 
@@ -319,7 +302,7 @@ void CWorkSpaceObj::SortClassesByDescendants(CFileObjList& list) const {
 }
 
 BOOL CWorkSpaceObj::HasNoBaseInProject(const CFileObj* pClass) const {
-  return !NameIndex(m_WorkFileObjList).HasBaseOf(pClass);
+  return !HasBaseIn(BaseClassIndex(m_WorkFileObjList), pClass);
 }
 
 void CWorkSpaceObj::CopyClassList() {
@@ -341,14 +324,10 @@ struct CWorkSpaceObj::ChartChildren {
 std::shared_ptr<CWorkSpaceObj::ChartChildren> CWorkSpaceObj::IndexChartChildren() const {
   auto index = std::make_shared<ChartChildren>();
   // As GetDerivedClasses: each class once under each of its base names, in list order.
+  const BaseClassIndex bases(m_FileObjList);
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
-    std::unordered_set<std::string> seen;
-    for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
-      const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-      if (strBase == pClass->m_strClassName || !seen.insert(Key(strBase)).second) continue;
-      index->sorted[Key(strBase)].push_back(pClass);
-    }
+    bases.ForEachBaseName(pClass, [&](std::string_view base) { index->sorted[std::string(base)].push_back(pClass); });
   }
   // As SortClassesByDescendants, with one count of descendants for all.
   DescendantCounter counter(m_FileObjList);
@@ -398,7 +377,7 @@ void CWorkSpaceObj::BuildRootClassList() {
   RestoreAnalysisOrder();
   CopyClassList();
   SortClassesByDescendants(m_FileObjList);
-  NameIndex projectClasses(m_WorkFileObjList);
+  const BaseClassIndex projectClasses(m_WorkFileObjList);
   std::unordered_set<std::string> roots;  // the names of the list, so each is added once
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
@@ -407,7 +386,8 @@ void CWorkSpaceObj::BuildRootClassList() {
       roots.insert(Key(pClass->m_strClassName));
       continue;
     }
-    if (projectClasses.HasBaseOf(pClass)) continue;  // it hangs under a project class
+    if (HasBaseIn(projectClasses, pClass)) continue;  // it hangs under a project class
+    // No base is a project class: the first, as written, stands at the top.
     CString strRoot = pClass->m_BaseClassList.GetHead();
     FindComponentClass(strRoot, strRoot);
     if (roots.insert(Key(strRoot)).second) m_RootClassList.AddTail(strRoot);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/CStdioFile.h"
+#include "model/BaseClassIndex.h"
 #include "model/DocOutput.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
@@ -151,15 +152,10 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
   const bool bEnglish = language == DocLanguage::English;
   const CString strClassList = DocText(language, "<P><a href=\"../Index.htm\">类列表</a> |&nbsp; "
                                                  "<a href=\"../Hierarchy_Chart.htm\">类结构层次图</a></P>\n");
-  // The classes and, for the base links, the first class of each name, read by every thread.
+  // The classes and, for the base links, the classes by name, read by every thread.
   std::vector<const CFileObj*> classes;
-  std::unordered_map<std::string, const CFileObj*> firstByName;
-  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-    const CFileObj* pClass = m_FileObjList.GetNext(pos);
-    classes.push_back(pClass);
-    firstByName.emplace(std::string(pClass->m_strClassName, static_cast<size_t>(pClass->m_strClassName.GetLength())),
-                        pClass);
-  }
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) classes.push_back(m_FileObjList.GetNext(pos));
+  const BaseClassIndex bases(m_FileObjList);
 
   // One class's folder, diagram and pages; FALSE when any of its pages could not be written.
   auto writeClass = [&](const CFileObj* pClass) -> bool {
@@ -177,12 +173,11 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
         case DocLanguage::English: pClass->WriteEnglishClassPage(out, *this); break;
       }
       ShowCaption(pProgress, pClass->m_strClassName + ".htm");
+      // Each base as written, linked to the page of the class it names.
       for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
-        const auto it = firstByName.find(std::string(strBase, static_cast<size_t>(strBase.GetLength())));
-        if (it != firstByName.end())
-          out << "<P><B><a href=\"../" << ClassHref(*it->second) << "\">" << ProjectText(language, strBase)
-              << "</a></P></B>\n";
+        if (const CFileObj* pBase = bases.FindBase(pClass, strBase))
+          out << "<P><B><a href=\"../" << ClassHref(*pBase) << "\">" << ProjectText(language, strBase) << "</a></P></B>\n";
         else
           out << "<P><B>" << ProjectText(language, strBase) << "</P></B>\n";
       }
@@ -394,14 +389,29 @@ void CWorkSpaceObj::ClearAncestorChains() {
 
 namespace {
 
+std::string Key(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }
+
+// The classes by name for the ancestor chains: a chain goes from a class to the first class of the
+// name its first base names (BaseClassIndex::HierarchyName), or ends with a base the project does
+// not document.
+struct ChainClasses {
+  explicit ChainClasses(const CFileObjList& classes) : bases(classes) {}
+  // The name by which the chain knows the first base of the class.
+  std::string NextName(const CFileObj* pClass) const {
+    return std::string(bases.HierarchyName(pClass, pClass->m_strBaseClassName));
+  }
+  const CFileObj* Find(const std::string& name) const { return bases.FindClass(name); }
+
+  BaseClassIndex bases;
+};
+
 // The length of the ancestor chain that starts at a name (the name, its first base, that base's
 // first base among the project's classes, ..., each name once), for every name at once: the first
 // bases form chains that may end in a loop, and each name's length is its first base's plus one
 // (on a loop, the loop's length), so a chain of n classes costs n steps and not n^2.
 class ChainLengths {
  public:
-  explicit ChainLengths(const std::unordered_map<std::string, const CFileObj*>& firstByName)
-      : m_firstByName(firstByName) {}
+  explicit ChainLengths(const ChainClasses& classes) : m_classes(classes) {}
 
   int FromName(const std::string& strStart) {
     std::vector<std::string> path;
@@ -421,17 +431,16 @@ class ChainLengths {
       }
       onPath.emplace(name, path.size());
       path.push_back(name);
-      const auto it = m_firstByName.find(name);
-      if (it == m_firstByName.end()) break;  // no class of the project: the chain ends with it
-      const CString& strBase = it->second->m_strBaseClassName;
-      name.assign(strBase, static_cast<size_t>(strBase.GetLength()));
+      const CFileObj* pClass = m_classes.Find(name);
+      if (pClass == nullptr) break;  // no class of the project: the chain ends with it
+      name = m_classes.NextName(pClass);
     }
     for (size_t i = path.size(); i-- > 0;) m_lengths[path[i]] = ++nTail;
     return nTail;
   }
 
  private:
-  const std::unordered_map<std::string, const CFileObj*>& m_firstByName;
+  const ChainClasses& m_classes;
   std::unordered_map<std::string, int> m_lengths;
 };
 
@@ -441,13 +450,8 @@ class ChainLengths {
 // as far as a diagram draws: the rest of a chain is counted, not kept. So a deep hierarchy costs
 // time and memory in proportion to its classes.
 void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
-  auto key = [](const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); };
-  std::unordered_map<std::string, const CFileObj*> firstByName;
-  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-    const CFileObj* pClass = m_FileObjList.GetNext(pos);
-    firstByName.emplace(key(pClass->m_strClassName), pClass);
-  }
-  ChainLengths lengths(firstByName);
+  const ChainClasses classes(m_FileObjList);
+  ChainLengths lengths(classes);
   DiagramTextWidths widths;
   int nCutDiagrams = 0;
   std::vector<std::string> chain;
@@ -458,31 +462,32 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
     pClass->m_nMoreAncestors = 0;
     if (!pClass->m_BaseClassList.IsEmpty()) {
       ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
-      // A loop of first bases ends at the first name already in the chain.
-      chain.assign(1, key(pClass->m_strClassName));
+      // A loop of first bases ends at the first name already in the chain. The chain holds the
+      // names by which the classes are known; the diagram shows each base as written.
+      chain.assign(1, Key(pClass->m_strClassName));
       const auto inChain = [&chain](const std::string& name) {
         return std::find(chain.begin(), chain.end(), name) != chain.end();
       };
-      std::string name = key(pClass->m_strBaseClassName);
-      while (!name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames) {
+      std::string name = classes.NextName(pClass);
+      for (const CFileObj* pNearer = pClass;
+           !name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames;) {
         chain.push_back(name);
-        pClass->m_AncestorList.AddTail(CString(name.data(), static_cast<int>(name.size())));
-        const auto it = firstByName.find(name);
-        name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+        pClass->m_AncestorList.AddTail(pNearer->m_strBaseClassName);
+        pNearer = classes.Find(name);
+        name = pNearer != nullptr ? classes.NextName(pNearer) : std::string();
       }
       if (!name.empty() && !inChain(name)) {
         // More ancestors than the diagram draws: how many the rest of the chain holds.
-        const auto first = firstByName.find(chain.front());
         int nTotal = 0;
-        if (first != firstByName.end() && first->second == pClass) {
+        if (classes.Find(chain.front()) == pClass) {
           nTotal = lengths.FromName(chain.front());
         } else {
           // A second class of an earlier one's name: its own chain, walked to its end.
           std::unordered_set<std::string> seen(chain.begin(), chain.end());
           nTotal = static_cast<int>(chain.size());
           for (; !name.empty() && seen.insert(name).second; ++nTotal) {
-            const auto it = firstByName.find(name);
-            name = it != firstByName.end() ? key(it->second->m_strBaseClassName) : std::string();
+            const CFileObj* pNext = classes.Find(name);
+            name = pNext != nullptr ? classes.NextName(pNext) : std::string();
           }
         }
         pClass->m_nMoreAncestors = std::max(0, nTotal - static_cast<int>(chain.size()));
@@ -516,7 +521,13 @@ void CWorkSpaceObj::AppendAncestors(CStringList& chain, CString strName) const {
 }
 
 CString CWorkSpaceObj::GetFirstBaseName(CString strName) const {
+  // A name of the chain may be a base as written ("Ns::Base<T>"): it names its last part.
   const CFileObj* pClass = FindClassByName(strName);
+  if (pClass == nullptr) {
+    const std::string_view key = BaseClassIndex::KeyOf(strName);
+    if (key.size() != static_cast<size_t>(strName.GetLength()))
+      pClass = FindClassByName(CString(key.data(), static_cast<int>(key.size())));
+  }
   return pClass != nullptr ? pClass->m_strBaseClassName : CString();
 }
 

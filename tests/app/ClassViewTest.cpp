@@ -233,6 +233,20 @@ TEST_F(ClassTreeTest, HierarchyShowsClassesUnderBasesAndOutsideBasesAtTheTopAndE
   EXPECT_EQ(shell.calls.back(), "EndProgress");
 }
 
+// Bases written with a namespace or template arguments: a class stands under the project's class
+// of the base's last name part; a base outside the project stands at the top as written.
+TEST_F(ClassTreeTest, HierarchyPlacesClassesUnderBasesWrittenWithNamespacesOrTemplateArguments) {
+  Reanalyse("namespace ns {\nclass Base\n{\n};\n}\nclass Derived : public ns::Base\n{\n};\n"
+            "class Tinted : public ::geo::Shape<int>\n{\n};\nclass Failure : public std::runtime_error\n{\n};\n");
+  ClassViewStruct tree;
+  Create(tree);
+  ExpandAllBelow(tree, tree.GetRootItem());
+  EXPECT_EQ(Dump(tree), (std::vector<std::string>{"Demo Classes #0 900", "  Base #3 0", "    Derived #3 1000",
+                                                  "  Shape #3 0", "    Circle #3 1000", "    Square #3 1000",
+                                                  "    Tinted #3 1000", "  std::runtime_error #3 0",
+                                                  "    Failure #3 1000"}));
+}
+
 // Opening an item inserts its direct subclasses and nothing below them; a class with two bases
 // stands under each, and opening it again after closing it adds nothing.
 TEST_F(ClassTreeTest, OpeningAClassShowsItsDirectSubclassesWithAClassUnderEachOfItsBases) {

@@ -110,7 +110,7 @@ TEST(Analyser, DocumentedCases) {
        "class CView2 : CView first=CView id=1048 files=Snippet.h,Snippet.cpp\n"
        "head \"class AFX_EXT_CLASS CView2 : public CView\"\n"},
       {"qualified base", "class CFoo : public NS::CBar\n{\n};\n",
-       "class CFoo : NS$CBar first=CBar id=0 files=Snippet.h,Snippet.cpp\n"
+       "class CFoo : NS::CBar first=NS::CBar id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class CFoo : public NS::CBar\"\n"},
       {"two variables in one statement", InClass("int a, b;"), kFooHead},
       {"pointer variable", InClass("int *p;"), kFooHead + "var private \"int *\" p\n"},
@@ -134,6 +134,10 @@ TEST(Analyser, RealWorldShapes) {
       {"export macro with a known base", "class AFX_EXT_CLASS CMyWnd : public CWnd\n{\n};\n",
        "class CMyWnd : CWnd first=CWnd id=1050 files=Snippet.h,Snippet.cpp\n"
        "head \"class AFX_EXT_CLASS CMyWnd : public CWnd\"\n"},
+      {"bases written with their namespaces and template arguments",
+       "class CMyWnd : public ::CWnd, private Outer::Inner<int, std::vector<int>>\n{\n};\n",
+       "class CMyWnd : ::CWnd|Outer::Inner<int, std::vector<int>> first=::CWnd id=1050 files=Snippet.h,Snippet.cpp\n"
+       "head \"class CMyWnd : public ::CWnd, private Outer::Inner<int, std::vector<int>>\"\n"},
       {"head over several lines",
        "class DLL_EXPORT\nCMulti\n  : public CButton,\n    public CHelper // helper\n{\npublic:\n  int m_n;\n};\n",
        "class CMulti : CButton|CHelper first=CButton id=1003 files=Snippet.h,Snippet.cpp\n"
@@ -142,7 +146,7 @@ TEST(Analyser, RealWorldShapes) {
       {"template class and template base",
        "template <class T>\nclass CVec : public CBase<T, 4>, private std::allocator<T>\n{\npublic:\n"
        "  std::map<int, T> m_map;\n  T& operator[](int i);\n};\n",
-       "class CVec : CBase<T, 4>|std$allocator<T> first=CBase<T, 4> id=0 files=Snippet.h,Snippet.cpp\n"
+       "class CVec : CBase<T, 4>|std::allocator<T> first=CBase<T, 4> id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class CVec : public CBase<T, 4>, private std::allocator<T>\"\n"
        "fn public \"T&\" operator[](int i)\n"
        "var public \"std::map<int, T>\" m_map\n"},

@@ -49,6 +49,37 @@ TEST(ClassRecord, SerializeWritesBasesThenNamesThenRawRectangle) {
   EXPECT_EQ(Store(record), expected.Bytes());
 }
 
+// Records archived when a base's "::" was kept as "$" and the first base lost its qualifier read
+// back with the bases as written; a base that holds "::" is read as it stands.
+TEST(ClassRecord, LoadRestoresTheQualifiedBasesOfAnEarlierRecord) {
+  const struct {
+    std::vector<std::string> archived;
+    std::string first;
+    std::string bases;
+    std::string expectedFirst;
+  } cases[] = {
+      {{"NS$CBar", "CBaz"}, "CBar", "NS::CBar|CBaz", "NS::CBar"},
+      {{"$CWnd"}, "$CWnd", "::CWnd", "::CWnd"},
+      {{"A$B<C$D>", "E$F"}, "D>", "A::B<C::D>|E::F", "A::B<C::D>"},
+      {{"Ns::Odd$Name"}, "Ns::Odd$Name", "Ns::Odd$Name", "Ns::Odd$Name"},
+  };
+  for (const auto& c : cases) {
+    ArchiveImage image;
+    image.Count(static_cast<uint32_t>(c.archived.size()));
+    for (const std::string& base : c.archived) image.String(base);
+    image.String("p").Dword(0).String("CFoo").String(c.first).String("Foo.h").String("Foo.cpp");
+    image.Dword(0).Dword(0).Dword(500).Dword(400).String("r");
+    CFileObj loaded;
+    loaded.m_BaseClassList.AddTail("Earlier$One");  // not read: left alone
+    LoadBytes(image.Bytes(), [&loaded](CArchive& ar) { loaded.Serialize(ar); });
+    std::string bases;
+    for (POSITION pos = loaded.m_BaseClassList.GetHeadPosition(); pos != nullptr;)
+      bases += "|" + S(loaded.m_BaseClassList.GetNext(pos));
+    EXPECT_EQ(bases, "|Earlier$One|" + c.bases) << c.first;
+    EXPECT_EQ(S(loaded.m_strBaseClassName), c.expectedFirst) << c.first;
+  }
+}
+
 TEST(ClassRecord, LoadGivesBackTheArchivedFieldsAndNothingElse) {
   CFileObj saved;
   saved.m_BaseClassList.AddTail("CBar");

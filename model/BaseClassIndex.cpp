@@ -1,0 +1,82 @@
+// The lookup of a class's bases among the project's classes by the last part of their names.
+// The bytes looked at (blanks, ':', '<', '>', '(', ')', '.') are all below 0x40, which is never
+// the trail byte of a double-byte character, so the text is walked byte by byte.
+#include "model/BaseClassIndex.h"
+
+namespace {
+
+bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Letters, digits, '_' and the bytes of double-byte characters: a base of only these is a plain
+// name, its own key.
+bool IsPlainName(std::string_view base) {
+  for (char ch : base) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (!((c | 0x20) >= 'a' && (c | 0x20) <= 'z') && !(c >= '0' && c <= '9') && c != '_' && c < 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view BaseClassIndex::KeyOf(std::string_view base) {
+  if (IsPlainName(base)) return base;
+  base = Trimmed(base);
+  if (base.size() >= 3 && base.substr(base.size() - 3) == "...") base = Trimmed(base.substr(0, base.size() - 3));
+  // The last "::" outside template arguments and parentheses starts the last name part.
+  size_t nStart = 0;
+  int nAngles = 0;
+  int nParentheses = 0;
+  for (size_t i = 0; i < base.size(); ++i) {
+    switch (base[i]) {
+      case '(': ++nParentheses; break;
+      case ')': nParentheses -= nParentheses > 0 ? 1 : 0; break;
+      case '<': nAngles += nParentheses == 0 ? 1 : 0; break;
+      case '>': nAngles -= nParentheses == 0 && nAngles > 0 ? 1 : 0; break;
+      case ':':
+        if (nAngles == 0 && nParentheses == 0 && i + 1 < base.size() && base[i + 1] == ':') nStart = ++i + 1;
+        break;
+      default: break;
+    }
+  }
+  std::string_view name = base.substr(nStart);
+  name = Trimmed(name.substr(0, name.find('<')));
+  // A word before the name ("typename Base") is no part of it.
+  const size_t nBlank = name.find_last_of(" \t");
+  return nBlank == std::string_view::npos ? name : name.substr(nBlank + 1);
+}
+
+const BaseClassIndex::ByNameMap& BaseClassIndex::ByName() const {
+  std::call_once(m_indexed, [this] {
+    m_byName.reserve(static_cast<size_t>(m_classes.GetCount()));
+    for (POSITION pos = m_classes.GetHeadPosition(); pos != nullptr;) {
+      const CFileObj* pClass = m_classes.GetNext(pos);
+      auto [it, bNew] = m_byName.try_emplace(View(pClass->m_strClassName), pClass, nullptr);
+      if (!bNew && it->second.second == nullptr) it->second.second = pClass;
+    }
+  });
+  return m_byName;
+}
+
+const CFileObj* BaseClassIndex::FindBase(const CFileObj* pDerived, const CString& strBase) const {
+  const std::string_view key = KeyOf(strBase);
+  if (key.empty()) return nullptr;
+  const auto& byName = ByName();
+  const auto it = byName.find(key);
+  if (it == byName.end()) return nullptr;
+  return it->second.first != pDerived ? it->second.first : it->second.second;
+}
+
+std::string_view BaseClassIndex::HierarchyName(const CFileObj* pDerived, const CString& strBase) const {
+  const std::string_view base = View(strBase);
+  // A plain name is the name of the class it names, if any.
+  if (IsPlainName(base)) return base;
+  const CFileObj* pBase = FindBase(pDerived, strBase);
+  return pBase != nullptr ? View(pBase->m_strClassName) : base;
+}
