@@ -246,6 +246,51 @@ TEST_F(CustomizePages, CommandPageShowsCategoriesDescribesAndCopiesCommands) {
   EXPECT_EQ(Text(commands.GetDlgItem(IDC_SEC_DESCRIPTION)), "Cut the selection");
 }
 
+// While the modal sheet shows the Commands page, the buttons of the frame's docked bars are
+// moved within a bar, to another bar and off the bars (removed) by the mouse; the rest of the
+// frame stays out of reach, and takes input again once the sheet is gone.
+TEST_F(CustomizePages, FrameBarsTakeButtonDragsWhileTheModalSheetRuns) {
+  ToolBarFrame f;
+  SECCustomToolBar* first = f.AddBar(59392, {ID_MT_NEW, ID_MT_OPEN, ID_MT_SAVE});
+  SECCustomToolBar* second = f.AddBar(59393, {ID_MT_CUT});
+  SECToolBarCmdPage commands;
+  static const UINT group[] = {ID_MT_PLAIN};
+  commands.DefineBtnGroup("Edit", 1, group);
+  commands.SetManager(f.manager);
+  SECToolBarSheet sheet("Customize", f.frame);
+  sheet.AddPage(&commands);
+  ModalAnswers answers;
+  bool paneOutOfReach = false;
+  std::vector<std::vector<UINT>> steps;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    paneOutOfReach = !f.pane.IsWindowEnabled();
+    auto screen = [](SECCustomToolBar* bar, int index) { return ScreenPoint(bar->m_hWnd, ToolBarFrame::Centre(bar, index)); };
+    // NEW onto the right half of SAVE: after it.
+    CRect save;
+    first->GetItemRect(2, &save);
+    Drag(nullptr, screen(first, 0), ScreenPoint(first->m_hWnd, CPoint(save.right - 2, save.CenterPoint().y)));
+    steps.push_back(ToolBarFrame::Ids(first));
+    // OPEN onto the other bar.
+    Drag(nullptr, screen(first, 0), screen(second, 0));
+    steps.push_back(ToolBarFrame::Ids(second));
+    // SAVE off the bars, beside the sheet.
+    Drag(nullptr, screen(first, 0), ScreenPoint(f.frame->m_hWnd, CPoint(580, 400)));
+    steps.push_back(ToolBarFrame::Ids(first));
+    Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+  });
+  EXPECT_EQ(sheet.DoModal(), IDOK);
+  EXPECT_TRUE(paneOutOfReach);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[0], (std::vector<UINT>{ID_MT_OPEN, ID_MT_SAVE, ID_MT_NEW}));
+  EXPECT_EQ(steps[1].size(), 2u);
+  EXPECT_NE(std::find(steps[1].begin(), steps[1].end(), ID_MT_OPEN), steps[1].end());
+  EXPECT_EQ(steps[2], std::vector<UINT>{ID_MT_NEW});
+  EXPECT_EQ(f.manager->FindToolBar(59424), nullptr) << "a button dragged off makes no bar";
+  EXPECT_FALSE(f.manager->InConfigMode());
+  EXPECT_TRUE(f.frame->IsWindowEnabled());
+  EXPECT_TRUE(f.pane.IsWindowEnabled());
+}
+
 TEST_F(CustomizePages, ToolbarsDialogRunsInCustomiseModeAndCustomizeEndsIt) {
   ToolBarFrame f;
   f.AddBar(59392, {ID_MT_NEW});
