@@ -107,10 +107,76 @@ TEST_F(CustomizePages, MenubarStaysCheckedAndUserBarsCanBeRenamedAndDeleted) {
   Click(list.m_hWnd, CPoint(item.left + 6, item.CenterPoint().y));
   EXPECT_FALSE(user->IsWindowVisible());
 
+  // Delete asks, and the bar goes with Apply.
   const HWND hUser = user->GetSafeHwnd();
+  ModalAnswers answers;
+  answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDYES), CPoint(5, 5)); });
   Click(reset->m_hWnd, CPoint(5, 5));
-  EXPECT_FALSE(::IsWindow(hUser));
   EXPECT_EQ(list.GetCount(), 1);
+  EXPECT_TRUE(::IsWindow(hUser));
+  Click(::GetDlgItem(sheet.sheet.m_hWnd, ID_APPLY_NOW), CPoint(5, 5));
+  EXPECT_FALSE(::IsWindow(hUser));
+}
+
+// Delete (after its question) and Reset on the Toolbars page of the modal sheet are undone by
+// Cancel: the user's bar comes back with its name, buttons and place, the reset bar gets its
+// buttons again; with OK they are final.
+TEST_F(CustomizePages, CancelGivesBackWhatDeleteAndResetChanged) {
+  ToolBarFrame f;
+  static const UINT standard[] = {ID_MT_NEW, 0, ID_MT_OPEN};
+  f.manager->DefineDefaultToolBar(59392, "Standard", 3, standard);
+  SECCustomToolBar* predefined = f.AddBar(59392, {ID_MT_CUT, ID_MT_SAVE});
+  SECCustomToolBar* user = f.AddBar(59424, {ID_MT_SAVE, 0, ID_MT_PLAIN});
+  user->SetWindowText("Mine");
+  const HWND hUser = user->GetSafeHwnd();
+  CRect userRect;
+  user->GetWindowRect(&userRect);
+
+  auto runSheet = [&](UINT nEnd) {
+    SECToolBarsPage page;
+    page.SetManager(f.manager);
+    SECToolBarSheet sheet("Customize", f.frame);
+    sheet.AddPage(&page);
+    ModalAnswers answers;
+    std::vector<int> asked;  // list entries after each answer
+    answers.When(nullptr, "Customize", [&](HWND window) {
+      CCheckListBox& list = page.m_barList;
+      CWnd* reset = page.GetDlgItem(IDC_SEC_TOOLBAR_RESET);
+      CRect item;
+      list.GetItemRect(1, &item);
+      Click(list.m_hWnd, item.CenterPoint());
+      EXPECT_EQ(list.GetItemData(1), 59424u);
+      Click(reset->m_hWnd, CPoint(5, 5));  // answered No
+      asked.push_back(list.GetCount());
+      Click(reset->m_hWnd, CPoint(5, 5));  // answered Yes
+      asked.push_back(list.GetCount());
+      EXPECT_FALSE(user->IsWindowVisible());
+      list.GetItemRect(0, &item);
+      Click(list.m_hWnd, item.CenterPoint());
+      Click(reset->m_hWnd, CPoint(5, 5));
+      EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_NEW, 0, ID_MT_OPEN}));
+      Click(::GetDlgItem(window, static_cast<int>(nEnd)), CPoint(5, 5));
+    });
+    answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDNO), CPoint(5, 5)); });
+    answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDYES), CPoint(5, 5)); });
+    EXPECT_EQ(sheet.DoModal(), static_cast<INT_PTR>(nEnd));
+    EXPECT_EQ(asked, (std::vector<int>{2, 1})) << "No keeps the bar, Yes takes it off the list";
+  };
+
+  runSheet(IDCANCEL);
+  ASSERT_TRUE(::IsWindow(hUser));
+  EXPECT_TRUE(user->IsWindowVisible());
+  EXPECT_EQ(Text(user), "Mine");
+  EXPECT_EQ(ToolBarFrame::Ids(user), (std::vector<UINT>{ID_MT_SAVE, 0, ID_MT_PLAIN}));
+  CRect back;
+  user->GetWindowRect(&back);
+  EXPECT_EQ(back, userRect);
+  EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_CUT, ID_MT_SAVE}));
+
+  runSheet(IDOK);
+  EXPECT_FALSE(::IsWindow(hUser));
+  EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_NEW, 0, ID_MT_OPEN}));
+  EXPECT_TRUE(f.frame->IsWindowEnabled());
 }
 
 TEST_F(CustomizePages, ResetGivesAPredefinedBarItsDefaultButtonsAgain) {
