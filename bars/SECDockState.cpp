@@ -67,6 +67,16 @@ void SECDockState::UseStoredScreen(int cx, int cy) {
   m_sizeScreen = stored ? CSize(cx, cy) : device;
 }
 
+CSize SECDockState::FitSize(CSize size) const {
+  const auto fit = [this](LONG value, LONG saved, LONG device, LONG clip) -> LONG {
+    if (value < 0 || value > saved) return 0;
+    if (m_bScaling) value = ::MulDiv(value, device, saved);
+    return std::clamp<LONG>(value, 0, clip);
+  };
+  return CSize(fit(size.cx, m_sizeScreen.cx, m_rectDevice.Width(), m_rectClip.Width()),
+               fit(size.cy, m_sizeScreen.cy, m_rectDevice.Height(), m_rectClip.Height()));
+}
+
 // ---- capture ----
 
 BOOL SECDockState::GetFrameState(CFrameWnd* pFrame) {

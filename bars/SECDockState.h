@@ -36,6 +36,10 @@ class SECDockState : public CDockState {
   // wrote it: an extension the reader's manager does not make leaves its bytes unread. Nothing
   // is kept from an archive that fails to read; the exception goes to the caller.
   void Serialize(CArchive& ar) override;
+  // A bar's size as stored, fitted to this screen axis by axis: 0 (not known) where it is larger
+  // than the screen it was saved on, which no bar was; else scaled as positions are and kept
+  // within this screen.
+  CSize FitSize(CSize size) const;
   // Drops placeholders of bars recorded elsewhere and repeated ids, and empty rows they leave.
   void RemoveStalePlaceholders();
   void Clear();
