@@ -119,6 +119,9 @@ void SECToolBarsBase::UpdateBarControls(CDialog* pDialog) {
     CString strButton;
     strButton.LoadString(bUserBar ? IDS_SEC_TOOLBAR_DELETE : IDS_SEC_TOOLBAR_RESET);
     pReset->SetWindowText(strButton);
+    // The keyboard stays in the dialog when the button it was on goes out of use.
+    if (pBar == nullptr && ::GetFocus() == pReset->GetSafeHwnd())
+      pDialog->SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_barList.GetSafeHwnd()), TRUE);
     pReset->EnableWindow(pBar != nullptr);
   }
 }

@@ -374,4 +374,40 @@ TEST_F(CustomizePages, ToolbarsDialogRunsInCustomiseModeAndCustomizeEndsIt) {
   EXPECT_EQ(f.manager->GetCustomizeDialog(), nullptr);
 }
 
+// The Toolbars dialog ended with Escape gives back a toolbar deleted in it, and with Close makes
+// the deletion final.
+TEST_F(CustomizePages, ToolbarsDialogEscapeGivesBackADeletedToolbar) {
+  ToolBarFrame f;
+  SECCustomToolBar* user = f.AddBar(59424, {ID_MT_SAVE});
+  const HWND hUser = user->GetSafeHwnd();
+  for (const bool escape : {true, false}) {
+    SECToolBarsDlg dialog(f.manager, f.frame);
+    ModalAnswers answers;
+    answers.When(nullptr, "Toolbars", [&](HWND window) {
+      CRect item;
+      dialog.m_barList.GetItemRect(0, &item);
+      Click(dialog.m_barList.m_hWnd, item.CenterPoint());
+      ModalAnswers box;
+      box.When("#32770", "Toolbars", [](HWND question) { Click(::GetDlgItem(question, IDYES), CPoint(5, 5)); });
+      Click(::GetDlgItem(window, IDC_SEC_TOOLBAR_RESET), CPoint(5, 5));
+      EXPECT_FALSE(user->IsWindowVisible());
+      if (escape)
+        PressKey(VK_ESCAPE);
+      else
+        Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+      if (::IsWindowVisible(window)) {
+        ADD_FAILURE() << "the dialog did not end: the keyboard left it";
+        ::EndDialog(window, escape ? IDCANCEL : IDOK);
+      }
+    });
+    EXPECT_EQ(dialog.DoModal(), escape ? IDCANCEL : IDOK);
+    if (escape) {
+      ASSERT_TRUE(::IsWindow(hUser));
+      EXPECT_TRUE(user->IsWindowVisible());
+      EXPECT_EQ(ToolBarFrame::Ids(user), std::vector<UINT>{ID_MT_SAVE});
+    }
+  }
+  EXPECT_FALSE(::IsWindow(hUser));
+}
+
 }  // namespace
