@@ -677,9 +677,14 @@ void SECControlBar::GetBarInfo(SECControlBarInfo* pInfo) {
 
 void SECControlBar::SetBarInfo(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
   m_nMRUWidth = pInfo->m_nMRUWidth;
-  m_szFloat = pInfo->m_szFloat;
-  m_szHorzDock = pInfo->m_szHorzDock;
-  m_szVertDock = pInfo->m_szVertDock;
+  // A size the record does not know (0: missing, or refused as no screen's) leaves the bar's own.
+  const auto take = [](CSize& own, CSize saved) {
+    if (saved.cx > 0) own.cx = saved.cx;
+    if (saved.cy > 0) own.cy = saved.cy;
+  };
+  take(m_szFloat, pInfo->m_szFloat);
+  take(m_szHorzDock, pInfo->m_szHorzDock);
+  take(m_szVertDock, pInfo->m_szVertDock);
   m_dwMRUDockingState = pInfo->m_dwMRUDockingState;
   m_dwDockStyle = pInfo->m_dwDockStyle;
   m_fPctWidth = pInfo->m_fPctWidth;

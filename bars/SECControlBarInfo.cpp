@@ -4,6 +4,7 @@
 #include "bars/SECControlBarInfo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@ IMPLEMENT_DYNAMIC(SECControlBarInfoEx, CObject)
 namespace {
 
 constexpr UINT kPlacementSize = 44;
+constexpr UINT kUnsetMRUWidth = 32767;
 
 CString Format1(LPCTSTR format, int value) {
   CString text;
@@ -73,6 +75,18 @@ BOOL SECControlBarInfo::IsSkipped() const {
 void SECControlBarInfo::MakeExtension() {
   delete m_pExtension;
   m_pExtension = m_pManager != nullptr ? m_pManager->CreateBarInfoEx(this) : nullptr;
+}
+
+void SECControlBarInfo::FitToScreen(const SECDockState* pDockState) {
+  if (pDockState == nullptr) return;
+  m_szFloat = pDockState->FitSize(m_szFloat);
+  m_szHorzDock = pDockState->FitSize(m_szHorzDock);
+  m_szVertDock = pDockState->FitSize(m_szVertDock);
+  if (m_nMRUWidth != kUnsetMRUWidth) {
+    const LONG width = m_nMRUWidth > static_cast<UINT>(INT_MAX) ? -1 : static_cast<LONG>(m_nMRUWidth);
+    const LONG fitted = pDockState->FitSize(CSize(width, 0)).cx;
+    m_nMRUWidth = fitted > 0 ? static_cast<UINT>(fitted) : kUnsetMRUWidth;
+  }
 }
 
 // ---- profile ----
@@ -135,6 +149,7 @@ BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, SECDockSt
   m_strClassName = app->GetProfileString(section, "ClassName", "");
   m_strWindowName = app->GetProfileString(section, "WindowName", "");
   m_nResourceID = static_cast<UINT>(get("ResourceID", static_cast<int>(m_nResourceID)));
+  FitToScreen(pDockState);
   MakeExtension();
   if (m_pExtension != nullptr) m_pExtension->LoadState(section, pDockState);
   return TRUE;
@@ -162,7 +177,7 @@ void SECControlBarInfo::SaveFrameworkPart(SECPersistentTreeNode* node) {
   }
   if (m_pointPos.x != -1) node->AddKeyValueInt("XPos", m_pointPos.x, TRUE);
   if (m_pointPos.y != -1) node->AddKeyValueInt("YPos", m_pointPos.y, TRUE);
-  if (m_nMRUWidth != 32767) node->AddKeyValueInt("MRUWidth", static_cast<int>(m_nMRUWidth), TRUE);
+  if (m_nMRUWidth != kUnsetMRUWidth) node->AddKeyValueInt("MRUWidth", static_cast<int>(m_nMRUWidth), TRUE);
   if (m_bDocking) {
     node->AddKeyValueBool("Docking", m_bDocking, TRUE);
     node->AddKeyValueInt("MRUDockID", static_cast<int>(m_uMRUDockID), TRUE);
@@ -210,6 +225,7 @@ BOOL SECControlBarInfo::LoadState(SECPersistentTreeNode* pNode, SECDockState* pD
   if (pNode == nullptr) return FALSE;
   LoadFrameworkPart(pNode, pDockState);
   LoadToolkitPart(pNode);
+  FitToScreen(pDockState);
   MakeExtension();
   if (m_pExtension != nullptr) m_pExtension->LoadState(pNode);
   return m_nBarID != 0;
@@ -231,7 +247,7 @@ void SECControlBarInfo::LoadFrameworkPart(SECPersistentTreeNode* node, SECDockSt
   node->GetKeyValueInt("YPos", &y, -1);
   m_pointPos = CPoint(x, y);
   if (pDockState != nullptr) pDockState->ScalePoint(m_pointPos);
-  node->GetKeyValueInt("MRUWidth", &value, 32767);
+  node->GetKeyValueInt("MRUWidth", &value, static_cast<int>(kUnsetMRUWidth));
   m_nMRUWidth = static_cast<UINT>(value);
   node->GetKeyValueBool("Docking", &flag, FALSE);
   m_bDocking = flag;
@@ -367,6 +383,7 @@ void SECControlBarInfo::Serialize(CArchive& ar, DWORD dwVersion, SECDockState* p
   size(m_szHorzDock);
   size(m_szVertDock);
   ar >> m_dwMRUDockingState >> m_dwDockStyle >> m_dwTypeID;
+  FitToScreen(pDockState);
   MakeExtension();
   if (m_pExtension != nullptr) m_pExtension->Serialize(ar, pDockState);
   WORD count = 0;

@@ -48,6 +48,9 @@ class SECControlBarInfo : public CControlBarInfo {
   BOOL IsSkipped() const;
   // Asks the manager for the extension object after a record was read.
   void MakeExtension();
+  // Fits the sizes and the MRU width read to this screen (SECDockState::FitSize); a size no
+  // screen has is forgotten (0, and the MRU width unset).
+  void FitToScreen(const SECDockState* pDockState);
 
   CSize m_szHorzDock{0, 0};
   CSize m_szVertDock{0, 0};

@@ -9,12 +9,15 @@
 #include "bars/SECControlBar.h"
 #include "bars/SECControlBarInfo.h"
 #include "bars/SECControlBarManager.h"
+#include "bars/SECCustomToolBar.h"
 #include "bars/SECDialogBar.h"
 #include "bars/SECDockBar.h"
 #include "bars/SECDockContext.h"
 #include "bars/SECDockSite.h"
 #include "bars/SECFullScreenView.h"
+#include "bars/SECToolBarManager.h"
 #include "foundation/SECPersistentTreeNode.h"
+#include "os/Registry.h"
 
 IMPLEMENT_DYNAMIC(SECDockState, CDockState)
 
@@ -65,6 +68,16 @@ void SECDockState::UseStoredScreen(int cx, int cy) {
   const bool stored = cx > 0 && cy > 0;
   m_bScaling = stored && CSize(cx, cy) != device;
   m_sizeScreen = stored ? CSize(cx, cy) : device;
+}
+
+CSize SECDockState::FitSize(CSize size) const {
+  const auto fit = [this](LONG value, LONG saved, LONG device, LONG clip) -> LONG {
+    if (value < 0 || value > saved) return 0;
+    if (m_bScaling) value = ::MulDiv(value, device, saved);
+    return std::clamp<LONG>(value, 0, clip);
+  };
+  return CSize(fit(size.cx, m_sizeScreen.cx, m_rectDevice.Width(), m_rectClip.Width()),
+               fit(size.cy, m_sizeScreen.cy, m_rectDevice.Height(), m_rectClip.Height()));
 }
 
 // ---- capture ----
@@ -403,5 +416,132 @@ void SECDockState::RestoreMDIChildPlacements(CFrameWnd*) {
     SECControlBarInfo* info = GetInfo(i);
     if (!info->m_bMDIChild || !info->m_bHasMDIPlacement || !HasBar(info)) continue;
     if (CFrameWnd* child = info->m_pBar->GetParentFrame()) child->SetWindowPlacement(&info->m_wpMDIChild);
+  }
+}
+
+// ---- user toolbars of other instances ----
+
+namespace {
+
+bool IsUserToolBarRecord(const SECControlBarInfo* info) {
+  return !info->m_bDockBar && info->m_dwTypeID == SEC_BARTYPE_CUSTOMTOOLBAR &&
+         info->m_nBarID >= SEC_IDW_FIRST_USER_TOOLBAR && info->m_nBarID <= SEC_IDW_LAST_USER_TOOLBAR;
+}
+
+bool ListsBar(const SECControlBarInfo* dock, UINT nID) {
+  for (int i = 0; i < dock->m_arrBarID.GetSize(); ++i)
+    if (EntryId(dock->m_arrBarID[i]) == nID) return true;
+  return false;
+}
+
+void* Entry(UINT nID) { return reinterpret_cast<void*>(static_cast<UINT_PTR>(nID)); }
+
+}  // namespace
+
+std::vector<SECUserToolBarKey> SECDockState::GetUserToolBars() const {
+  std::vector<SECUserToolBarKey> bars;
+  for (int i = 0; i < GetCount(); ++i)
+    if (IsUserToolBarRecord(GetInfo(i))) bars.push_back({GetInfo(i)->m_nBarID, GetInfo(i)->m_strWindowName});
+  return bars;
+}
+
+void SECDockState::KeepOtherInstancesToolBars(LPCTSTR lpszProfileName, const std::vector<SECUserToolBarKey>& known) {
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return;
+  // Each instance holds the store in memory: what another one wrote since is read from the disk.
+  if (HKEY hApp = app->GetAppRegistryKey()) {
+    brambolt::RefreshRegistryKey(hApp);
+    ::RegCloseKey(hApp);
+  }
+  SECDockState stored(m_pManager);
+  stored.LoadState(lpszProfileName);
+
+  // The bars to keep, with the record that places them, found before anything is changed.
+  struct Kept {
+    SECControlBarInfo* pBar;
+    SECControlBarInfo* pPlace;  // the dock bar or floating frame listing it, or null
+    UINT nOldID;
+  };
+  std::vector<Kept> kept;
+  std::vector<UINT> used;
+  for (int i = 0; i < GetCount(); ++i)
+    if (!GetInfo(i)->m_bDockBar) used.push_back(GetInfo(i)->m_nBarID);
+  for (int i = 0; i < stored.GetCount(); ++i) {
+    SECControlBarInfo* pBar = stored.GetInfo(i);
+    // A toolbar this instance read at start is its own to keep or delete.
+    if (!IsUserToolBarRecord(pBar) ||
+        std::find(known.begin(), known.end(), SECUserToolBarKey{pBar->m_nBarID, pBar->m_strWindowName}) != known.end())
+      continue;
+    Kept k{pBar, nullptr, pBar->m_nBarID};
+    for (int j = 0; j < stored.GetCount() && k.pPlace == nullptr; ++j)
+      if (stored.GetInfo(j)->m_bDockBar && ListsBar(stored.GetInfo(j), k.nOldID)) k.pPlace = stored.GetInfo(j);
+    kept.push_back(k);
+  }
+  if (kept.empty()) return;
+
+  // Records taken over from the stored layout, which then no longer deletes them.
+  auto take = [&](SECControlBarInfo* pInfo) {
+    for (int i = 0; i < stored.GetCount(); ++i) {
+      if (stored.GetInfo(i) != pInfo) continue;
+      stored.m_arrBarInfo.RemoveAt(i);
+      m_arrBarInfo.Add(pInfo);
+      return;
+    }
+  };
+  std::vector<std::pair<UINT, UINT>> renamed;  // old id, new id
+  for (Kept& k : kept) {
+    UINT nID = k.nOldID;
+    for (UINT next = SEC_IDW_FIRST_USER_TOOLBAR; std::find(used.begin(), used.end(), nID) != used.end(); ++next)
+      nID = next <= SEC_IDW_LAST_USER_TOOLBAR ? next : 0;
+    if (nID == 0) break;  // every user id taken here
+    used.push_back(nID);
+    renamed.emplace_back(k.nOldID, nID);
+    k.pBar->m_nBarID = nID;
+    take(k.pBar);
+    if (k.pPlace != nullptr && !k.pPlace->m_bFloating) {
+      // A new row at the end of the same dock bar here.
+      SECControlBarInfo* pMine = nullptr;
+      for (int i = 0; i < GetCount() && pMine == nullptr; ++i)
+        if (GetInfo(i)->m_bDockBar && !GetInfo(i)->m_bFloating && GetInfo(i)->m_nBarID == k.pPlace->m_nBarID)
+          pMine = GetInfo(i);
+      if (pMine != nullptr) {
+        CPtrArray& ids = pMine->m_arrBarID;
+        if (ids.GetSize() == 0 || EntryId(ids[ids.GetSize() - 1]) != 0) ids.Add(Entry(0));
+        ids.Add(Entry(nID));
+        ids.Add(Entry(0));
+        continue;
+      }
+    }
+    if (k.pPlace == nullptr) {
+      // Listed nowhere: it floats.
+      k.pPlace = CreateBarInfo(m_pManager);
+      k.pPlace->m_nBarID = AFX_IDW_DOCKBAR_FLOAT;
+      k.pPlace->m_bFloating = k.pPlace->m_bDockBar = TRUE;
+      k.pPlace->m_bVisible = k.pBar->m_bVisible;
+      k.pPlace->m_pointPos = CPoint(0, 0);
+      k.pPlace->m_arrBarID.Add(Entry(0));
+      k.pPlace->m_arrBarID.Add(Entry(k.nOldID));
+      k.pPlace->m_arrBarID.Add(Entry(0));
+      stored.m_arrBarInfo.Add(k.pPlace);
+    }
+    take(k.pPlace);
+  }
+  // The places taken over list the kept bars only, by their ids here.
+  for (const Kept& k : kept) {
+    bool taken = false;
+    for (int i = 0; i < GetCount() && !taken; ++i) taken = k.pPlace != nullptr && GetInfo(i) == k.pPlace;
+    if (!taken) continue;
+    CPtrArray& ids = k.pPlace->m_arrBarID;
+    std::vector<UINT> list;
+    for (int i = 0; i < ids.GetSize(); ++i) {
+      UINT nID = EntryId(ids[i]);
+      auto it = std::find_if(renamed.begin(), renamed.end(), [nID](const auto& r) { return r.first == nID; });
+      if (nID != 0 && it == renamed.end()) continue;
+      if (nID != 0) nID = it->second;
+      if (nID == 0 && !list.empty() && list.back() == 0) continue;
+      list.push_back(nID);
+    }
+    ids.RemoveAll();
+    for (UINT nID : list) ids.Add(Entry(nID));
   }
 }

@@ -3,12 +3,21 @@
 // (floating frames remade, missing bars recreated by the manager or by class name).
 #pragma once
 
+#include <vector>
+
 #include "afx/afx.h"
 
 class SECControlBarInfo;
 class SECControlBarManager;
 class SECPersistentTreeNode;
 class SECPTNFactory;
+
+// A user toolbar of a layout: its id and its name.
+struct SECUserToolBarKey {
+  UINT nID;
+  CString strName;
+  bool operator==(const SECUserToolBarKey& other) const { return nID == other.nID && strName == other.strName; }
+};
 
 class SECDockState : public CDockState {
   DECLARE_DYNAMIC(SECDockState)
@@ -36,6 +45,18 @@ class SECDockState : public CDockState {
   // wrote it: an extension the reader's manager does not make leaves its bytes unread. Nothing
   // is kept from an archive that fails to read; the exception goes to the caller.
   void Serialize(CArchive& ar) override;
+  // A bar's size as stored, fitted to this screen axis by axis: 0 (not known) where it is larger
+  // than the screen it was saved on, which no bar was; else scaled as positions are and kept
+  // within this screen.
+  CSize FitSize(CSize size) const;
+  // The user toolbars this layout holds.
+  std::vector<SECUserToolBarKey> GetUserToolBars() const;
+  // Before this layout is saved under the name: the user toolbars stored there that are not among
+  // `known` (those of the layout this instance read at start) were made or renamed by another
+  // instance of the program since, and join this layout with their buttons and place (docked
+  // in a new row of their dock bar, or floating as they were), under a free id when this layout
+  // uses theirs. The store is read again from the disk first.
+  void KeepOtherInstancesToolBars(LPCTSTR lpszProfileName, const std::vector<SECUserToolBarKey>& known);
   // Drops placeholders of bars recorded elsewhere and repeated ids, and empty rows they leave.
   void RemoveStalePlaceholders();
   void Clear();

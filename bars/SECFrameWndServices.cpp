@@ -375,6 +375,7 @@ void SECFrameServices::GetDockState(SECDockState& state) { state.GetFrameState(G
 void SECFrameServices::LoadBarState(LPCTSTR lpszProfileName) {
   SECDockState state(m_pControlBarManager);
   state.LoadState(lpszProfileName);
+  m_loadedUserToolBars = state.GetUserToolBars();
   CWinThread* pThread = AfxGetThread();
   if (pThread != nullptr && pThread->m_pMainWnd == nullptr) pThread->m_pMainWnd = GetServicesFrame();
   SetDockState(state);
@@ -384,6 +385,10 @@ void SECFrameServices::SaveBarState(LPCTSTR lpszProfileName) {
   SECDockState state(m_pControlBarManager);
   if (!state.GetFrameState(GetServicesFrame())) return;
   state.RemoveStalePlaceholders();
+  const std::vector<SECUserToolBarKey> own = state.GetUserToolBars();
+  state.KeepOtherInstancesToolBars(lpszProfileName, m_loadedUserToolBars);
   state.SaveState(lpszProfileName);
+  // What this frame saved of its own is its own at a later save too.
+  m_loadedUserToolBars.insert(m_loadedUserToolBars.end(), own.begin(), own.end());
 }
 

@@ -3,8 +3,11 @@
 // the toolbar manager, the menubar and its menu, and the bars a restored layout created.
 #pragma once
 
+#include <vector>
+
 #include "afx/afx.h"
 #include "bars/SECDockSite.h"
+#include "bars/SECDockState.h"
 #include "bars/SECFrameWndCaption.h"
 #include "foundation/SECWndPlugIn.h"
 
@@ -118,6 +121,9 @@ class SECFrameServices : public SECDockSite {
   UINT m_nMenuBarMenuId = 0;
   // Control bars made while a saved layout was restored; deleted with the frame.
   CPtrList m_listDynamicBars;
+  // The user toolbars of the layout LoadBarState read and of those SaveBarState wrote: the others
+  // SaveBarState finds stored were made by another instance of the program meanwhile, and kept.
+  std::vector<SECUserToolBarKey> m_loadedUserToolBars;
   // Set while a bar moves between floating in a mini frame and floating in the MDI client.
   BOOL m_bBusy = FALSE;
 

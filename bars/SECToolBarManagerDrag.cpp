@@ -4,6 +4,7 @@
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECToolBarManager.h"
+#include "win/Dialog.h"
 
 namespace {
 // The customisable bar a window is, or holds as a floating frame.
@@ -139,8 +140,10 @@ void SECToolBarManager::SetCustomizeMode(BOOL bCustomize) {
 void SECToolBarManager::EnterConfigMode() {
   if (m_bConfigMode || m_pFrameWnd == nullptr) return;
   m_bConfigMode = TRUE;
-  // The modal customise dialog disabled the frame: the bars must take drags again, while the
-  // rest of the frame stays out of reach.
+  // The modal customise dialog disables the frame: the bars must take drags again, while the
+  // rest of the frame stays out of reach. The frame is lent out of the dialog's hold, which
+  // would otherwise keep it disabled, also when the dialog's loop starts after this.
+  brambolt::LendModalOwner(m_pFrameWnd->GetSafeHwnd(), true);
   m_pFrameWnd->EnableWindow(TRUE);
   for (CWnd* pChild = m_pFrameWnd->GetWindow(GW_CHILD); pChild != nullptr; pChild = pChild->GetWindow(GW_HWNDNEXT)) {
     if (pChild->IsKindOf(RUNTIME_CLASS(CDockBar)) || !pChild->IsWindowEnabled()) continue;
@@ -152,7 +155,10 @@ void SECToolBarManager::EnterConfigMode() {
 void SECToolBarManager::ExitConfigMode() {
   if (!m_bConfigMode) return;
   m_bConfigMode = FALSE;
-  if (m_pFrameWnd != nullptr && m_pFrameWnd->GetSafeHwnd() != nullptr) m_pFrameWnd->EnableWindow(FALSE);
+  if (m_pFrameWnd != nullptr && m_pFrameWnd->GetSafeHwnd() != nullptr) {
+    m_pFrameWnd->EnableWindow(FALSE);
+    brambolt::LendModalOwner(m_pFrameWnd->GetSafeHwnd(), false);
+  }
   for (HWND hWnd : m_arrDisabledWnds) {
     if (::IsWindow(hWnd)) ::EnableWindow(hWnd, TRUE);
   }

@@ -1,7 +1,10 @@
 // The Toolbars page and dialog, and the New Toolbar dialog.
 #include "bars/SECToolBarsPage.h"
 
+#include <algorithm>
+
 #include "bars/CommandBarsRes.h"
+#include "bars/SECControlBarInfo.h"
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECDialogHelp.h"
 #include "bars/SECMenuBar.h"
@@ -116,6 +119,9 @@ void SECToolBarsBase::UpdateBarControls(CDialog* pDialog) {
     CString strButton;
     strButton.LoadString(bUserBar ? IDS_SEC_TOOLBAR_DELETE : IDS_SEC_TOOLBAR_RESET);
     pReset->SetWindowText(strButton);
+    // The keyboard stays in the dialog when the button it was on goes out of use.
+    if (pBar == nullptr && ::GetFocus() == pReset->GetSafeHwnd())
+      pDialog->SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_barList.GetSafeHwnd()), TRUE);
     pReset->EnableWindow(pBar != nullptr);
   }
 }
@@ -154,17 +160,21 @@ void SECToolBarsBase::RenameSelectedBar(CDialog* pDialog) {
   pEdit->SetModify(FALSE);
 }
 
+INT_PTR SECToolBarsBase::OutsideConfigMode(const std::function<INT_PTR()>& step) {
+  // The mode is then as it was before: on in the Toolbars dialog and while the Commands page is
+  // shown, off on the Toolbars page of the sheet, whose frame would otherwise stay disabled after
+  // the sheet is gone.
+  const BOOL bWasConfig = m_pManager != nullptr && m_pManager->InConfigMode();
+  if (bWasConfig) m_pManager->ExitConfigMode();
+  const INT_PTR nResult = step();
+  if (bWasConfig) m_pManager->EnterConfigMode();
+  return nResult;
+}
+
 BOOL SECToolBarsBase::NewToolBar(CDialog* pDialog) {
   if (m_pManager == nullptr) return FALSE;
-  // The name is asked outside configuration mode; the mode is then as it was before: on in the
-  // Toolbars dialog and while the Commands page is shown, off on the Toolbars page of the sheet,
-  // whose frame would otherwise stay disabled after the sheet is gone.
-  const BOOL bWasConfig = m_pManager->InConfigMode();
-  if (bWasConfig) m_pManager->ExitConfigMode();
   SECNewToolBar dialog(pDialog);
-  const INT_PTR nResult = dialog.DoModal();
-  if (bWasConfig) m_pManager->EnterConfigMode();
-  if (nResult != IDOK) return FALSE;
+  if (OutsideConfigMode([&dialog] { return dialog.DoModal(); }) != IDOK) return FALSE;
   SECCustomToolBar* pBar = m_pManager->CreateUserToolBar(dialog.m_strName);
   CFrameWnd* pFrame = m_pManager->GetFrameWnd();
   if (pBar == nullptr || pFrame == nullptr) return FALSE;
@@ -185,10 +195,38 @@ void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
   CFrameWnd* pFrame = m_pManager->GetFrameWnd();
   const UINT nID = static_cast<UINT>(pBar->GetDlgCtrlID());
   if (IsUserBarID(nID)) {
-    pBar->DestroyWindow();
-    if (pFrame != nullptr) pFrame->RecalcLayout();
+    CString strTitle, strQuestion;
+    pBar->GetWindowText(strTitle);
+    strQuestion.Format(CString(MAKEINTRESOURCE(IDS_SEC_TOOLBAR_DELETE_ASK)), static_cast<LPCTSTR>(strTitle));
+    const HWND hDialog = pDialog->GetSafeHwnd();
+    const INT_PTR nAnswer = OutsideConfigMode([&] {
+      // The question carries the caption of the sheet or dialog it comes from.
+      char szCaption[256] = {};
+      ::GetWindowText(::GetAncestor(hDialog, GA_ROOT), szCaption, sizeof szCaption);
+      return static_cast<INT_PTR>(::MessageBox(hDialog, strQuestion, szCaption, MB_YESNO | MB_ICONQUESTION));
+    });
+    // The bar may have gone while the question was open.
+    if (nAnswer != IDYES || GetSelectedBar() != pBar) return;
+    // The bar stays, hidden, until OK or Apply; Cancel brings it back.
+    m_deletedBars.push_back({pBar->GetSafeHwnd(), pBar->IsWindowVisible()});
+    if (pFrame != nullptr) {
+      pFrame->ShowControlBar(pBar, FALSE, FALSE);
+      pFrame->RecalcLayout();
+    } else {
+      pBar->ShowWindow(SW_HIDE);
+    }
+    const int nSel = m_barList.GetCurSel();
+    m_barList.DeleteString(nSel);
+    if (m_barList.GetCount() > 0) m_barList.SetCurSel(std::min(nSel, m_barList.GetCount() - 1));
     UpdateBarControls(pDialog);
     return;
+  }
+  const HWND hBar = pBar->GetSafeHwnd();
+  const bool bKept = std::any_of(m_resetBars.begin(), m_resetBars.end(), [hBar](const ResetBar& r) { return r.hBar == hBar; });
+  if (!bKept) {
+    auto buttons = std::make_shared<SECControlBarInfo>();
+    pBar->GetBarInfoEx(buttons.get());
+    m_resetBars.push_back({hBar, buttons});
   }
   int nCount = 0;
   const UINT* pIDs = nullptr;
@@ -204,6 +242,41 @@ void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
   }
   if (pFrame != nullptr) pFrame->RecalcLayout();
   pBar->Invalidate();
+}
+
+void SECToolBarsBase::CommitBars() {
+  CFrameWnd* pFrame = m_pManager != nullptr ? m_pManager->GetFrameWnd() : nullptr;
+  for (const DeletedBar& deleted : m_deletedBars) {
+    if (::IsWindow(deleted.hBar)) ::DestroyWindow(deleted.hBar);
+  }
+  if (!m_deletedBars.empty() && pFrame != nullptr && pFrame->GetSafeHwnd() != nullptr) pFrame->RecalcLayout();
+  m_deletedBars.clear();
+  m_resetBars.clear();
+}
+
+void SECToolBarsBase::RevertBars(CDialog* pDialog) {
+  CFrameWnd* pFrame = m_pManager != nullptr ? m_pManager->GetFrameWnd() : nullptr;
+  const bool bFrame = pFrame != nullptr && pFrame->GetSafeHwnd() != nullptr;
+  const bool bList = m_barList.GetSafeHwnd() != nullptr;
+  bool bChanged = false;
+  for (const DeletedBar& deleted : m_deletedBars) {
+    auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(deleted.hBar));
+    if (pBar == nullptr || !::IsWindow(deleted.hBar)) continue;
+    if (deleted.bVisible && bFrame) pFrame->ShowControlBar(pBar, TRUE, FALSE);
+    if (bList) InsertBar(pBar);
+    bChanged = true;
+  }
+  for (const ResetBar& reset : m_resetBars) {
+    auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(reset.hBar));
+    if (pBar == nullptr || !::IsWindow(reset.hBar)) continue;
+    pBar->SetBarInfoEx(reset.buttons.get(), pFrame);
+    pBar->Invalidate();
+    bChanged = true;
+  }
+  m_deletedBars.clear();
+  m_resetBars.clear();
+  if (bChanged && bFrame) pFrame->RecalcLayout();
+  if (bList && pDialog->GetSafeHwnd() != nullptr) UpdateBarControls(pDialog);
 }
 
 void SECToolBarsBase::ApplyToolTips(CDialog* pDialog) {
@@ -293,7 +366,25 @@ END_MESSAGE_MAP()
 SECToolBarsPage::SECToolBarsPage() : CPropertyPage(IDD_SEC_TOOLBARS_PAGE) {}
 
 SECToolBarsPage::~SECToolBarsPage() {
+  // A sheet gone with neither OK nor Cancel keeps the bars.
+  RevertBars(this);
   if (m_pManager != nullptr) m_pManager->RemoveNotifyWindow(this);
+}
+
+void SECToolBarsPage::OnOK() {
+  CommitBars();
+  CPropertyPage::OnOK();
+}
+
+void SECToolBarsPage::OnResetBar() {
+  ResetOrDeleteBar(this);
+  // Apply makes a Delete or Reset final.
+  if (!m_deletedBars.empty() || !m_resetBars.empty()) SetModified(TRUE);
+}
+
+void SECToolBarsPage::OnCancel() {
+  RevertBars(this);
+  CPropertyPage::OnCancel();
 }
 
 void SECToolBarsPage::SetManager(SECToolBarManager* pManager) {
@@ -333,6 +424,7 @@ SECToolBarsDlg::SECToolBarsDlg(SECToolBarManager* pManager, CWnd* pParent) : CDi
 }
 
 SECToolBarsDlg::~SECToolBarsDlg() {
+  RevertBars(this);
   if (m_pManager != nullptr) m_pManager->RemoveNotifyWindow(this);
 }
 
@@ -371,7 +463,12 @@ void SECToolBarsDlg::EndDialog(int nResult) {
   if (m_bEnded) return;
   m_bEnded = TRUE;
   RenameSelectedBar(this);
-  if (nResult != IDCANCEL) OnOption();
+  if (nResult != IDCANCEL) {
+    OnOption();
+    CommitBars();
+  } else {
+    RevertBars(this);
+  }
   if (m_pManager != nullptr) {
     m_pManager->ExitConfigMode();
     m_pManager->SetCustomizeMode(FALSE);

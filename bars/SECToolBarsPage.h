@@ -3,11 +3,16 @@
 // SECNewToolBar, the dialog that asks for a new toolbar's name.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "afx/CCheckListBox.h"
 #include "afx/CPropertyPage.h"
 
 class SECToolBarManager;
 class SECCustomToolBar;
+class SECControlBarInfo;
 
 // "WM_TOOLBARSTYLECHANGING": the Toolbars page to the other pages of its sheet; wParam 1 large
 // buttons changed, 2 cool look changed.
@@ -56,7 +61,13 @@ class SECToolBarsBase {
   void RenameSelectedBar(CDialog* pDialog);
   // Runs SECNewToolBar and floats the new bar; TRUE when one was made.
   BOOL NewToolBar(CDialog* pDialog);
+  // Delete asks first. Both are undone by RevertBars, and only made final by CommitBars: a
+  // deleted bar is hidden and leaves the list until then, a reset bar's buttons are kept.
   void ResetOrDeleteBar(CDialog* pDialog);
+  // OK and Apply: the deleted bars go.
+  void CommitBars();
+  // Cancel: the deleted bars come back as they were, the reset ones get their buttons again.
+  void RevertBars(CDialog* pDialog);
   void ApplyToolTips(CDialog* pDialog);
   // Applies the option and tells the sheet's other pages (pSheetPage: the page form, else null).
   void ApplyCoolLook(CDialog* pDialog, CPropertyPage* pSheetPage);
@@ -69,7 +80,22 @@ class SECToolBarsBase {
   static BOOL IsMenuBar(const SECCustomToolBar* pBar);
   static BOOL IsUserBarID(UINT nID);
 
+  // Runs a modal step (a question, a dialog) with the frame out of reach again.
+  INT_PTR OutsideConfigMode(const std::function<INT_PTR()>& step);
+
   SECToolBarManager* m_pManager = nullptr;
+
+  // What Delete and Reset changed since the last OK or Apply.
+  struct DeletedBar {
+    HWND hBar;
+    BOOL bVisible;
+  };
+  struct ResetBar {
+    HWND hBar;
+    std::shared_ptr<SECControlBarInfo> buttons;  // the buttons before the first reset
+  };
+  std::vector<DeletedBar> m_deletedBars;
+  std::vector<ResetBar> m_resetBars;
 };
 
 class SECToolBarsPage : public CPropertyPage, public SECToolBarsBase {
@@ -81,11 +107,13 @@ class SECToolBarsPage : public CPropertyPage, public SECToolBarsBase {
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* pDX) override;
+  void OnOK() override;
+  void OnCancel() override;
   afx_msg void OnSelChange() { UpdateBarControls(this); }
   afx_msg void OnCheckChange() { SECToolBarsBase::OnCheckChange(this); }
   afx_msg void OnNameKillFocus() { RenameSelectedBar(this); }
   afx_msg void OnNew() { NewToolBar(this); }
-  afx_msg void OnResetBar() { ResetOrDeleteBar(this); }
+  afx_msg void OnResetBar();
   afx_msg void OnToolTips() { ApplyToolTips(this); }
   afx_msg void OnCoolLook() { ApplyCoolLook(this, this); }
   afx_msg void OnLargeButtons() { ApplyLargeButtons(this, this); }

@@ -619,6 +619,35 @@ void AddSystemValues(Key& top) {
   }
 }
 
+void MarkDeleted(Key& key) {
+  key.deleted = true;
+  for (auto& [name, child] : key.children) MarkDeleted(*child);
+}
+
+// Makes a key of memory hold what the same key of the file holds, keeping the key objects that
+// stay (open handles refer to them), its volatile subkeys and the values answered from the
+// system.
+void TakeStored(Key& memory, const Key& stored) {
+  memory.className = stored.className;
+  std::vector<Value> values = stored.values;
+  for (const Value& v : memory.values)
+    if (v.fromSystem && std::none_of(values.begin(), values.end(), [&](const Value& s) { return FileNamesEqualNoCase(s.name, v.name); }))
+      values.push_back(v);
+  memory.values = std::move(values);
+  for (auto it = memory.children.begin(); it != memory.children.end();) {
+    if (!it->second->isVolatile && stored.children.find(it->first) == stored.children.end()) {
+      MarkDeleted(*it->second);
+      it = memory.children.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (const auto& [name, child] : stored.children) {
+    Key* mine = Child(memory, name, true);
+    if (!mine->isVolatile) TakeStored(*mine, *child);
+  }
+}
+
 std::atomic<RegistryFailureHandler> g_failureHandler{nullptr};
 
 // Tells why a write failed: to the handler the program installed, else on the standard error.
@@ -688,6 +717,44 @@ class Registry {
     m_toldFailure.clear();
     root.dirty = false;
     root.changes.clear();
+    return ERROR_SUCCESS;
+  }
+
+  // Reads the key at `path` of a root again from its file (RefreshRegistryKey).
+  LONG Refresh(int index, const std::vector<std::string>& path) {
+    if (!Persisted(index)) return ERROR_SUCCESS;
+    Root& root = LoadedRoot(index);
+    std::string text;
+    if (const int error = ReadWholeFile(root.folder + "/" + kRootNames[index] + ".reg", text); error != 0 && error != ENOENT)
+      return static_cast<LONG>(ErrnoToWin32Error(error));
+    Key stored;
+    stored.name = kRootNames[index];
+    Parse(text, stored, index);
+    Key* from = &stored;
+    Key* to = root.top.get();
+    for (const std::string& name : path) {
+      from = from != nullptr ? Child(*from, name, false) : nullptr;
+      to = to != nullptr ? Child(*to, name, from != nullptr) : nullptr;
+    }
+    if (to == nullptr) return ERROR_SUCCESS;  // in neither
+    Key none;
+    TakeStored(*to, from != nullptr ? *from : none);
+    const auto within = [&path](const std::vector<std::string>& changed) {
+      const std::size_t n = std::min(changed.size(), path.size());
+      for (std::size_t i = 0; i < n; ++i)
+        if (!FileNamesEqualNoCase(changed[i], path[i])) return false;
+      return true;
+    };
+    for (const Change& change : root.changes) {
+      if (!within(change.path)) continue;
+      if (change.kind == Change::Kind::DeleteKey) {
+        Key* gone = root.top.get();
+        for (const std::string& name : change.path)
+          if (gone != nullptr) gone = Child(*gone, name, false);
+        if (gone != nullptr && gone != root.top.get()) MarkDeleted(*gone);
+      }
+      Apply(change, *root.top);
+    }
     return ERROR_SUCCESS;
   }
 
@@ -904,11 +971,6 @@ LONG ReadValue(HKEY hKey, LPCSTR name, Use use) {
   return use(*v);
 }
 
-void MarkDeleted(Key& key) {
-  key.deleted = true;
-  for (auto& [name, child] : key.children) MarkDeleted(*child);
-}
-
 LONG OpenOrCreate(HKEY hKey, const char* subKey, REGSAM sam, bool create, const char* className, DWORD options,
                   PHKEY result, LPDWORD disposition) {
   if (!result) return ERROR_INVALID_PARAMETER;
@@ -1010,6 +1072,16 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size,
   if (cut) text.resize(size - 1);
   std::memcpy(buffer, text.c_str(), text.size() + 1);
   return result != ERROR_SUCCESS ? result : cut ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
+LONG RefreshRegistryKey(HKEY hKey, LPCSTR lpSubKey) {
+  Registry& store = Store();
+  std::lock_guard<std::mutex> lock(store.mutex);
+  OpenKey open;
+  if (LONG error = store.Resolve(hKey, open)) return error;
+  std::vector<std::string> path = PathOf(*open.key);
+  for (std::string& name : SplitKeyPath(lpSubKey ? lpSubKey : "")) path.push_back(std::move(name));
+  return store.Refresh(open.root, path);
 }
 
 void SetRegistryFailureHandler(RegistryFailureHandler handler) { g_failureHandler.store(handler); }

@@ -237,6 +237,14 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size,
 using RegistryFailureHandler = bool (*)(const std::string& text);
 void SetRegistryFailureHandler(RegistryFailureHandler handler);
 
+// Reads a key and all below it again from its root's file, where another process may have written
+// since this one loaded it (each process keeps the store in memory): what the file holds there
+// replaces what memory held, and this process's changes not yet written go on top again, as its
+// next write will put them on the file. Handles open on the key, and on subkeys still there, stay
+// valid. Volatile keys and the roots kept in memory only are left as they are. The result is
+// ERROR_SUCCESS, or the error of a handle or of a file that cannot be read (nothing changes).
+LONG RefreshRegistryKey(HKEY hKey, LPCSTR lpSubKey = nullptr);
+
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
 // so that the next call loads the roots again from the current registry folder.
 void ResetRegistryForTesting();

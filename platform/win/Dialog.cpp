@@ -60,9 +60,14 @@ std::shared_ptr<DialogState> StateOf(HWND dialog) {
 namespace {
 // The modal dialogs whose loops run on this thread, innermost last.
 thread_local std::vector<std::shared_ptr<DialogState>> t_runningModal;
+// The owners that may be enabled while their modal dialogs run (LendModalOwner).
+thread_local std::vector<HWND> t_lentOwners;
 }  // namespace
 
+bool IsOwnerLent(HWND owner) { return std::find(t_lentOwners.begin(), t_lentOwners.end(), owner) != t_lentOwners.end(); }
+
 bool HoldOwnerDisabled(HWND owner) {
+  if (IsOwnerLent(owner)) return false;
   bool held = false;
   for (const auto& state : t_runningModal) {
     if (state->ended || state->modalOwner != owner) continue;
@@ -436,6 +441,12 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTe
   return CreateDialogCore(instance, dialogTemplate, parent, proc, param, nullptr);
 }
 
+void LendModalOwner(HWND owner, bool lend) {
+  auto& lent = dlg::t_lentOwners;
+  lent.erase(std::remove(lent.begin(), lent.end(), owner), lent.end());
+  if (lend && owner != nullptr) lent.push_back(owner);
+}
+
 bool DialogEnded(HWND dialog, INT_PTR* result) {
   auto state = StateOf(dialog);
   if (state == nullptr || !state->ended) return false;
@@ -448,7 +459,9 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
   if (state == nullptr) return -1;
   state->modal = true;
   if (owner && IsWindow(owner) && IsWindowEnabled(owner) && !state->ended) {
-    EnableWindow(owner, FALSE);
+    // A lent owner stays enabled; it is enabled at the end all the same, since whoever lent it
+    // may disable it again meanwhile.
+    if (!dlg::IsOwnerLent(owner)) EnableWindow(owner, FALSE);
     state->disabledOwner = owner;
   }
   // The mouse is the dialog's now: a window that held the capture loses it.

@@ -118,6 +118,11 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTe
 // time of the loop, shows the dialog, and returns the EndDialog result, then destroys the dialog.
 // What DialogBox does after creating; the framework's modal dialogs call it too.
 INT_PTR RunModalDialog(HWND dialog, HWND owner);
+// While lent, a window that modal dialogs of this thread have as owner is not held disabled by
+// them: EnableWindow enables it, and a modal dialog that starts meanwhile leaves it enabled. For
+// a dialog that works on its owner's windows (a toolbar customise dialog). The dialogs enable the
+// owner when they end either way. `lend` false holds it again.
+void LendModalOwner(HWND owner, bool lend);
 // True once EndDialog was called for the dialog; its result then goes to *result.
 bool DialogEnded(HWND dialog, INT_PTR* result);
 

@@ -36,5 +36,7 @@ HWND FirstFocusControl(HWND dialog);
 // True when `owner` is the owner of a modal dialog whose loop runs on this thread: it is to stay
 // disabled, and the dialog takes over enabling it when it ends.
 bool HoldOwnerDisabled(HWND owner);
+// True while `owner` is lent (LendModalOwner).
+bool IsOwnerLent(HWND owner);
 
 }  // namespace brambolt::dlg

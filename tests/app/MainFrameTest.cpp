@@ -23,6 +23,7 @@
 #include "bars/SECCustomToolBar.h"
 #include "editor/app/CEditCodeView.h"
 #include "editor/doc/CEditCodeDoc.h"
+#include "gdi/SysColors.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECMenuBarFeature.h"
 #include "bars/CommandBarsRes.h"
@@ -654,6 +655,113 @@ void DragFrameAt(POINT from, POINT to) {
   brambolt::InjectMouseMove(from);
   brambolt::InjectMouseButton(WM_LBUTTONDOWN, from);
   RunUntilIdle();
+}
+
+// The Project Explorer widened on a large screen, and one whose stored width no screen has, is
+// fitted to the screen the program starts on: the document beside it still takes the mouse and
+// the keyboard, and View > Project Explorer hides and shows the bar.
+TEST_F(MainFrame, ExplorerWidthSavedOnALargerScreenOrOutOfRangeFitsTheScreen) {
+  const SIZE screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  struct ScreenBack {
+    SIZE size;
+    ~ScreenBack() { brambolt::SetScreenSize(size.cx, size.cy); }
+  } back{screen};
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  auto closeOn = [&](int cx, int cy, const std::function<void()>& then = {}) {
+    return [&, cx, cy, then] {
+      frame->SendMessage(WM_CLOSE);
+      RunUntilIdle();
+      brambolt::SetScreenSize(cx, cy);
+      if (then) then();
+    };
+  };
+  // Whether a document beside the explorer shows, and a word typed into it after a click arrives.
+  auto typingReachesTheDocument = [&]() {
+    CMultiDocTemplate* docs = nullptr;
+    OpenSourceWindow(&docs);
+    CView* view = frame->MDIGetActive()->GetActiveView();
+    // The keyboard is elsewhere until the user clicks into the document.
+    frame->SetFocus();
+    // Where the document shows inside the frame, the user clicks.
+    CRect shown, client;
+    frame->GetClientRect(&client);
+    frame->ClientToScreen(&client);
+    shown.IntersectRect(WindowRectOf(view), client);
+    if (shown.Width() < 40 || shown.Height() < 40) {
+      app.CloseAllDocuments(TRUE);
+      return false;
+    }
+    ClickAt(CPoint(shown.left + 20, shown.top + 20));
+    TypeText("word");
+    RunUntilIdle();
+    auto* doc = static_cast<CEditCodeDoc*>(view->GetDocument());
+    CString text;
+    const SECEditLineCol end = doc->GetEdit()->GetEndPosition();
+    doc->GetEdit()->GetText(&text, 0, 0, end.m_nLine, end.m_nCol);
+    app.CloseAllDocuments(TRUE);
+    RunUntilIdle();
+    return text == "word";
+  };
+  auto explorerSection = [&]() {
+    for (int i = 0; i < static_cast<int>(app.GetProfileInt("BarState-Summary", "Bars", 0)); ++i) {
+      CString section;
+      section.Format("BarState-Bar%d", i);
+      if (app.GetProfileInt(section, "BarID", 0) == IDW_PROJECT_EXPLORER) return section;
+    }
+    return CString();
+  };
+
+  ASSERT_NO_FATAL_FAILURE(Restart(closeOn(2560, 1440)));
+  DockExplorerAsAtFirstStart();
+  frame->DockControlBarEx(&explorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
+  frame->RecalcLayout();
+  RunUntilIdle();
+  ASSERT_GE(WindowRectOf(&explorer).Width(), 2300);
+  for (SIZE small : {SIZE{1280, 1024}, SIZE{800, 600}}) {
+    ASSERT_NO_FATAL_FAILURE(Restart(closeOn(small.cx, small.cy)));
+    EXPECT_TRUE(explorer.IsWindowVisible());
+    EXPECT_LE(WindowRectOf(&explorer).Width(), small.cx * 2300 / 2560 + 8) << small.cx;
+    EXPECT_TRUE(typingReachesTheDocument()) << small.cx;
+    // Widened again on the larger screen for the next round.
+    ASSERT_NO_FATAL_FAILURE(Restart(closeOn(2560, 1440)));
+    EXPECT_GE(WindowRectOf(&explorer).Width(), 2000) << "back on the large screen it is as wide as it was";
+    frame->DockControlBarEx(&explorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
+    frame->RecalcLayout();
+    RunUntilIdle();
+  }
+
+  // A width near 2^31 written into the stored layout by hand.
+  ASSERT_NO_FATAL_FAILURE(Restart(closeOn(screen.cx, screen.cy, [&] {
+    const CString section = explorerSection();
+    ASSERT_FALSE(section.IsEmpty());
+    app.WriteProfileInt(section, "MRUVertDockCX", 2147483647);
+    app.WriteProfileInt(section, "MRUHorzDockCX", 2147483640);
+    app.WriteProfileInt(section, "MRUFloatCX", 2147483647);
+  })));
+  EXPECT_TRUE(explorer.IsWindowVisible());
+  EXPECT_LE(WindowRectOf(&explorer).Width(), screen.cx);
+  EXPECT_TRUE(typingReachesTheDocument());
+  MenuKeys('V', "e");
+  frame->RecalcLayout();
+  RunUntilIdle();
+  EXPECT_FALSE(explorer.IsWindowVisible());
+  MenuKeys('V', "e");
+  frame->RecalcLayout();
+  RunUntilIdle();
+  EXPECT_TRUE(explorer.IsWindowVisible());
+  EXPECT_GT(WindowRectOf(&explorer).Width(), 20);
+  // What is saved again is a width of this screen.
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  const CString section = explorerSection();
+  ASSERT_FALSE(section.IsEmpty());
+  EXPECT_LE(static_cast<int>(app.GetProfileInt(section, "MRUVertDockCX", 0)), screen.cx);
+  if (app.GetProfileInt(section, "Docking", 0) != 0) {
+    EXPECT_GE(static_cast<int>(app.GetProfileInt(section, "MRUDockRightPos", 0)),
+              static_cast<int>(app.GetProfileInt(section, "MRUDockLeftPos", 0)));
+  }
+  EXPECT_TRUE(explorer.IsWindowVisible());
+  DockExplorerAsAtFirstStart();
 }
 
 TEST_F(MainFrame, FloatingBarsRestoredAtTheNextStartSizeFromEveryEdgeAsFreshOnes) {

@@ -107,10 +107,76 @@ TEST_F(CustomizePages, MenubarStaysCheckedAndUserBarsCanBeRenamedAndDeleted) {
   Click(list.m_hWnd, CPoint(item.left + 6, item.CenterPoint().y));
   EXPECT_FALSE(user->IsWindowVisible());
 
+  // Delete asks, and the bar goes with Apply.
   const HWND hUser = user->GetSafeHwnd();
+  ModalAnswers answers;
+  answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDYES), CPoint(5, 5)); });
   Click(reset->m_hWnd, CPoint(5, 5));
-  EXPECT_FALSE(::IsWindow(hUser));
   EXPECT_EQ(list.GetCount(), 1);
+  EXPECT_TRUE(::IsWindow(hUser));
+  Click(::GetDlgItem(sheet.sheet.m_hWnd, ID_APPLY_NOW), CPoint(5, 5));
+  EXPECT_FALSE(::IsWindow(hUser));
+}
+
+// Delete (after its question) and Reset on the Toolbars page of the modal sheet are undone by
+// Cancel: the user's bar comes back with its name, buttons and place, the reset bar gets its
+// buttons again; with OK they are final.
+TEST_F(CustomizePages, CancelGivesBackWhatDeleteAndResetChanged) {
+  ToolBarFrame f;
+  static const UINT standard[] = {ID_MT_NEW, 0, ID_MT_OPEN};
+  f.manager->DefineDefaultToolBar(59392, "Standard", 3, standard);
+  SECCustomToolBar* predefined = f.AddBar(59392, {ID_MT_CUT, ID_MT_SAVE});
+  SECCustomToolBar* user = f.AddBar(59424, {ID_MT_SAVE, 0, ID_MT_PLAIN});
+  user->SetWindowText("Mine");
+  const HWND hUser = user->GetSafeHwnd();
+  CRect userRect;
+  user->GetWindowRect(&userRect);
+
+  auto runSheet = [&](UINT nEnd) {
+    SECToolBarsPage page;
+    page.SetManager(f.manager);
+    SECToolBarSheet sheet("Customize", f.frame);
+    sheet.AddPage(&page);
+    ModalAnswers answers;
+    std::vector<int> asked;  // list entries after each answer
+    answers.When(nullptr, "Customize", [&](HWND window) {
+      CCheckListBox& list = page.m_barList;
+      CWnd* reset = page.GetDlgItem(IDC_SEC_TOOLBAR_RESET);
+      CRect item;
+      list.GetItemRect(1, &item);
+      Click(list.m_hWnd, item.CenterPoint());
+      EXPECT_EQ(list.GetItemData(1), 59424u);
+      Click(reset->m_hWnd, CPoint(5, 5));  // answered No
+      asked.push_back(list.GetCount());
+      Click(reset->m_hWnd, CPoint(5, 5));  // answered Yes
+      asked.push_back(list.GetCount());
+      EXPECT_FALSE(user->IsWindowVisible());
+      list.GetItemRect(0, &item);
+      Click(list.m_hWnd, item.CenterPoint());
+      Click(reset->m_hWnd, CPoint(5, 5));
+      EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_NEW, 0, ID_MT_OPEN}));
+      Click(::GetDlgItem(window, static_cast<int>(nEnd)), CPoint(5, 5));
+    });
+    answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDNO), CPoint(5, 5)); });
+    answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDYES), CPoint(5, 5)); });
+    EXPECT_EQ(sheet.DoModal(), static_cast<INT_PTR>(nEnd));
+    EXPECT_EQ(asked, (std::vector<int>{2, 1})) << "No keeps the bar, Yes takes it off the list";
+  };
+
+  runSheet(IDCANCEL);
+  ASSERT_TRUE(::IsWindow(hUser));
+  EXPECT_TRUE(user->IsWindowVisible());
+  EXPECT_EQ(Text(user), "Mine");
+  EXPECT_EQ(ToolBarFrame::Ids(user), (std::vector<UINT>{ID_MT_SAVE, 0, ID_MT_PLAIN}));
+  CRect back;
+  user->GetWindowRect(&back);
+  EXPECT_EQ(back, userRect);
+  EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_CUT, ID_MT_SAVE}));
+
+  runSheet(IDOK);
+  EXPECT_FALSE(::IsWindow(hUser));
+  EXPECT_EQ(ToolBarFrame::Ids(predefined), (std::vector<UINT>{ID_MT_NEW, 0, ID_MT_OPEN}));
+  EXPECT_TRUE(f.frame->IsWindowEnabled());
 }
 
 TEST_F(CustomizePages, ResetGivesAPredefinedBarItsDefaultButtonsAgain) {
@@ -246,6 +312,51 @@ TEST_F(CustomizePages, CommandPageShowsCategoriesDescribesAndCopiesCommands) {
   EXPECT_EQ(Text(commands.GetDlgItem(IDC_SEC_DESCRIPTION)), "Cut the selection");
 }
 
+// While the modal sheet shows the Commands page, the buttons of the frame's docked bars are
+// moved within a bar, to another bar and off the bars (removed) by the mouse; the rest of the
+// frame stays out of reach, and takes input again once the sheet is gone.
+TEST_F(CustomizePages, FrameBarsTakeButtonDragsWhileTheModalSheetRuns) {
+  ToolBarFrame f;
+  SECCustomToolBar* first = f.AddBar(59392, {ID_MT_NEW, ID_MT_OPEN, ID_MT_SAVE});
+  SECCustomToolBar* second = f.AddBar(59393, {ID_MT_CUT});
+  SECToolBarCmdPage commands;
+  static const UINT group[] = {ID_MT_PLAIN};
+  commands.DefineBtnGroup("Edit", 1, group);
+  commands.SetManager(f.manager);
+  SECToolBarSheet sheet("Customize", f.frame);
+  sheet.AddPage(&commands);
+  ModalAnswers answers;
+  bool paneOutOfReach = false;
+  std::vector<std::vector<UINT>> steps;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    paneOutOfReach = !f.pane.IsWindowEnabled();
+    auto screen = [](SECCustomToolBar* bar, int index) { return ScreenPoint(bar->m_hWnd, ToolBarFrame::Centre(bar, index)); };
+    // NEW onto the right half of SAVE: after it.
+    CRect save;
+    first->GetItemRect(2, &save);
+    Drag(nullptr, screen(first, 0), ScreenPoint(first->m_hWnd, CPoint(save.right - 2, save.CenterPoint().y)));
+    steps.push_back(ToolBarFrame::Ids(first));
+    // OPEN onto the other bar.
+    Drag(nullptr, screen(first, 0), screen(second, 0));
+    steps.push_back(ToolBarFrame::Ids(second));
+    // SAVE off the bars, beside the sheet.
+    Drag(nullptr, screen(first, 0), ScreenPoint(f.frame->m_hWnd, CPoint(580, 400)));
+    steps.push_back(ToolBarFrame::Ids(first));
+    Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+  });
+  EXPECT_EQ(sheet.DoModal(), IDOK);
+  EXPECT_TRUE(paneOutOfReach);
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[0], (std::vector<UINT>{ID_MT_OPEN, ID_MT_SAVE, ID_MT_NEW}));
+  EXPECT_EQ(steps[1].size(), 2u);
+  EXPECT_NE(std::find(steps[1].begin(), steps[1].end(), ID_MT_OPEN), steps[1].end());
+  EXPECT_EQ(steps[2], std::vector<UINT>{ID_MT_NEW});
+  EXPECT_EQ(f.manager->FindToolBar(59424), nullptr) << "a button dragged off makes no bar";
+  EXPECT_FALSE(f.manager->InConfigMode());
+  EXPECT_TRUE(f.frame->IsWindowEnabled());
+  EXPECT_TRUE(f.pane.IsWindowEnabled());
+}
+
 TEST_F(CustomizePages, ToolbarsDialogRunsInCustomiseModeAndCustomizeEndsIt) {
   ToolBarFrame f;
   f.AddBar(59392, {ID_MT_NEW});
@@ -261,6 +372,42 @@ TEST_F(CustomizePages, ToolbarsDialogRunsInCustomiseModeAndCustomizeEndsIt) {
   EXPECT_FALSE(f.manager->InCustomizeMode());
   EXPECT_FALSE(f.manager->InConfigMode());
   EXPECT_EQ(f.manager->GetCustomizeDialog(), nullptr);
+}
+
+// The Toolbars dialog ended with Escape gives back a toolbar deleted in it, and with Close makes
+// the deletion final.
+TEST_F(CustomizePages, ToolbarsDialogEscapeGivesBackADeletedToolbar) {
+  ToolBarFrame f;
+  SECCustomToolBar* user = f.AddBar(59424, {ID_MT_SAVE});
+  const HWND hUser = user->GetSafeHwnd();
+  for (const bool escape : {true, false}) {
+    SECToolBarsDlg dialog(f.manager, f.frame);
+    ModalAnswers answers;
+    answers.When(nullptr, "Toolbars", [&](HWND window) {
+      CRect item;
+      dialog.m_barList.GetItemRect(0, &item);
+      Click(dialog.m_barList.m_hWnd, item.CenterPoint());
+      ModalAnswers box;
+      box.When("#32770", "Toolbars", [](HWND question) { Click(::GetDlgItem(question, IDYES), CPoint(5, 5)); });
+      Click(::GetDlgItem(window, IDC_SEC_TOOLBAR_RESET), CPoint(5, 5));
+      EXPECT_FALSE(user->IsWindowVisible());
+      if (escape)
+        PressKey(VK_ESCAPE);
+      else
+        Click(::GetDlgItem(window, IDOK), CPoint(5, 5));
+      if (::IsWindowVisible(window)) {
+        ADD_FAILURE() << "the dialog did not end: the keyboard left it";
+        ::EndDialog(window, escape ? IDCANCEL : IDOK);
+      }
+    });
+    EXPECT_EQ(dialog.DoModal(), escape ? IDCANCEL : IDOK);
+    if (escape) {
+      ASSERT_TRUE(::IsWindow(hUser));
+      EXPECT_TRUE(user->IsWindowVisible());
+      EXPECT_EQ(ToolBarFrame::Ids(user), std::vector<UINT>{ID_MT_SAVE});
+    }
+  }
+  EXPECT_FALSE(::IsWindow(hUser));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // an archive (rows, shares, sizes, floating frames, hidden bars), the stored forms themselves
 // (section numbering, "PctWidth", the version-2 archive bytes, version 1 read), stale
 // placeholders, bars recreated by class name, and damaged data that restores nothing harmful.
+#include <climits>
 #include <cstring>
 #include <functional>
 
@@ -11,6 +12,7 @@
 #include "bars/SECDockState.h"
 #include "bars/SECMiniDockFrameWnd.h"
 #include "foundation/SECPersistentTreeNode.h"
+#include "gdi/SysColors.h"
 
 using namespace brambolt::test;
 
@@ -442,4 +444,57 @@ TEST_F(DockStateTest, ABarNamedTwiceIsTakenOnceAndHugeRectanglesAreClamped) {
     if (state.GetInfo(i)->m_pBar != nullptr) {
       EXPECT_TRUE(::IsWindow(state.GetInfo(i)->m_hWndBar)) << i;
     }
+}
+
+// Sizes saved on a larger screen come back scaled to this one in every form, as positions do;
+// a size larger than the screen it was saved on is no bar's and is refused: the bar keeps its own.
+TEST_F(DockStateTest, SizesAreFittedToTheScreenInEveryForm) {
+  const SIZE screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  struct ScreenBack {
+    SIZE size;
+    ~ScreenBack() { brambolt::SetScreenSize(size.cx, size.cy); }
+  } back{screen};
+  SECPersistentTreeNode root;
+  ASSERT_EQ(root.Create("Workspace", nullptr), 0u);
+  CMemFile file;
+  const struct {
+    const char* form;
+    std::function<void(SECDockState&)> save, load;
+  } forms[] = {
+      {"profile", [](SECDockState& s) { s.SaveState("Fit"); }, [](SECDockState& s) { s.LoadState("Fit"); }},
+      {"tree", [&](SECDockState& s) { s.SaveState(nullptr, &root); }, [&](SECDockState& s) { s.LoadState(&root); }},
+      {"archive",
+       [&](SECDockState& s) {
+         CArchive ar(&file, CArchive::store);
+         s.Serialize(ar);
+       },
+       [&](SECDockState& s) {
+         file.SeekToBegin();
+         CArchive ar(&file, CArchive::load);
+         s.Serialize(ar);
+       }},
+  };
+  for (const auto& form : forms) {
+    brambolt::SetScreenSize(2 * screen.cx, 2 * screen.cy);
+    {
+      Layout l;
+      l.Arrange();
+      l.c->m_szVertDock = CSize(300, 2 * screen.cy + 1);  // taller than that screen
+      l.d->m_szFloat = CSize(INT_MAX, 90);
+      SECDockState state;
+      ASSERT_TRUE(state.GetFrameState(l.f.frame));
+      form.save(state);
+    }
+    brambolt::SetScreenSize(screen.cx, screen.cy);
+    Layout l;
+    const CSize ownFloat = l.d->m_szFloat;
+    SECDockState state;
+    form.load(state);
+    state.SetFrameState(l.f.frame);
+    EXPECT_EQ(l.c->m_szVertDock.cx, 150) << form.form;
+    EXPECT_GT(l.c->m_szVertDock.cy, 0) << form.form;
+    EXPECT_LE(l.c->m_szVertDock.cy, screen.cy) << form.form << ": its own height, laid out";
+    EXPECT_EQ(l.d->m_szFloat, CSize(ownFloat.cx, 45)) << form.form;
+    EXPECT_EQ(l.b->m_szHorzDock.cy, 55) << form.form;
+  }
 }

@@ -883,6 +883,57 @@ TEST_F(Registry, ProcessesWritingTogetherNeverCorruptTheFileAndKeepEachOthersVal
   }
 }
 
+// A key read again from the file shows what another process wrote there since this one loaded
+// it, under this process's changes not yet written; handles on keys still there stay valid, a
+// handle on a key the other process removed tells so.
+TEST_F(Registry, RefreshedKeyShowsAnotherProcessWritesUnderThisOnesPendingChanges) {
+  HKEY app = Create(HKEY_CURRENT_USER, "Software\\Refresh");
+  Set(app, "mine", REG_SZ, "old");
+  Set(app, "theirs", REG_SZ, "old");
+  HKEY gone = Create(app, "Gone");
+  HKEY kept = Create(app, "Kept");
+  ASSERT_EQ(RegFlushKey(app), ERROR_SUCCESS);
+  {
+    RegistryWriteBatch pending;  // this process's change stays in memory
+    Set(app, "mine", REG_SZ, "new");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ResetRegistryForTesting();
+      HKEY key = nullptr;
+      RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Refresh", 0, KEY_ALL_ACCESS, &key);
+      RegSetValueEx(key, "theirs", 0, REG_SZ, reinterpret_cast<const BYTE*>("other"), 6);
+      RegSetValueEx(key, "mine", 0, REG_SZ, reinterpret_cast<const BYTE*>("other"), 6);
+      RegDeleteKey(key, "Gone");
+      HKEY added = nullptr;
+      RegCreateKeyEx(key, "Added", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &added, nullptr);
+      RegCloseKey(added);
+      ::_exit(RegFlushKey(key) == ERROR_SUCCESS ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Get(app, "theirs")->second, std::string("old")) << "memory until refreshed";
+    ASSERT_EQ(RefreshRegistryKey(HKEY_CURRENT_USER, "Software\\Refresh"), ERROR_SUCCESS);
+    EXPECT_EQ(Get(app, "theirs")->second, std::string("other", 6));
+    EXPECT_EQ(Get(app, "mine")->second, std::string("new")) << "this process's pending change on top";
+    EXPECT_EQ(Get(gone, "x"), std::nullopt);
+    EXPECT_EQ(RegSetValueEx(gone, "x", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_KEY_DELETED);
+    EXPECT_EQ(RegSetValueEx(kept, "x", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_SUCCESS);
+    HKEY added = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(app, "Added", 0, KEY_READ, &added), ERROR_SUCCESS);
+    RegCloseKey(added);
+  }
+  RegCloseKey(gone);
+  RegCloseKey(kept);
+  RegCloseKey(app);
+  Reload();
+  HKEY reread = Create(HKEY_CURRENT_USER, "Software\\Refresh");
+  EXPECT_EQ(Get(reread, "mine")->second, std::string("new"));
+  EXPECT_EQ(Get(reread, "theirs")->second, std::string("other", 6));
+  RegCloseKey(reread);
+}
+
 // Settings writes killed while they wrote their temporary file leave it beside the store; the next
 // write removes those, and leaves the user's files of like names and live writers' files alone.
 TEST_F(Registry, TheNextWriteRemovesWhatKilledWritesLeft) {
@@ -929,7 +980,7 @@ TEST_F(Registry, TheNextWriteRemovesWhatKilledWritesLeft) {
 // value and its deletion both survive, and this instance's change is added to them.
 TEST_F(Registry, AWriteMergesWithWhatAnotherInstanceWroteSinceTheStart) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
-  Set(key, "Old", REG_SZ, std::string("old", 4));
+  Set(key, "Old", REG_SZ, std::string("old"));
   ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
   // This instance has read its settings; the other one starts now.
   key = Create(HKEY_CURRENT_USER, "Software\\Brambolt\\Settings");
