@@ -17,7 +17,6 @@
 #include "bars/SECFullScreenView.h"
 #include "bars/SECToolBarManager.h"
 #include "foundation/SECPersistentTreeNode.h"
-#include "os/Registry.h"
 
 IMPLEMENT_DYNAMIC(SECDockState, CDockState)
 
@@ -448,11 +447,6 @@ std::vector<SECUserToolBarKey> SECDockState::GetUserToolBars() const {
 void SECDockState::KeepOtherInstancesToolBars(LPCTSTR lpszProfileName, const std::vector<SECUserToolBarKey>& known) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return;
-  // Each instance holds the store in memory: what another one wrote since is read from the disk.
-  if (HKEY hApp = app->GetAppRegistryKey()) {
-    brambolt::RefreshRegistryKey(hApp);
-    ::RegCloseKey(hApp);
-  }
   SECDockState stored(m_pManager);
   stored.LoadState(lpszProfileName);
 

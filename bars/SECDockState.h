@@ -55,7 +55,7 @@ class SECDockState : public CDockState {
   // `known` (those of the layout this instance read at start) were made or renamed by another
   // instance of the program since, and join this layout with their buttons and place (docked
   // in a new row of their dock bar, or floating as they were), under a free id when this layout
-  // uses theirs. The store is read again from the disk first.
+  // uses theirs. The caller reads the stored layout again first (RegistryStoredUpdate).
   void KeepOtherInstancesToolBars(LPCTSTR lpszProfileName, const std::vector<SECUserToolBarKey>& known);
   // Drops placeholders of bars recorded elsewhere and repeated ids, and empty rows they leave.
   void RemoveStalePlaceholders();

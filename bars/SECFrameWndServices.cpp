@@ -18,6 +18,7 @@
 #include "bars/SECToolBarManager.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECSysColors.h"
+#include "os/Registry.h"
 
 using kelpwood::foundation::SECWndPlugIn;
 
@@ -386,8 +387,13 @@ void SECFrameServices::SaveBarState(LPCTSTR lpszProfileName) {
   if (!state.GetFrameState(GetServicesFrame())) return;
   state.RemoveStalePlaceholders();
   const std::vector<SECUserToolBarKey> own = state.GetUserToolBars();
-  state.KeepOtherInstancesToolBars(lpszProfileName, m_loadedUserToolBars);
-  state.SaveState(lpszProfileName);
+  {
+    // Each instance holds the settings in memory: what another one stored since is read from the
+    // disk, and no other instance writes between that reading and this layout's write.
+    brambolt::RegistryStoredUpdate update(HKEY_CURRENT_USER);
+    state.KeepOtherInstancesToolBars(lpszProfileName, m_loadedUserToolBars);
+    state.SaveState(lpszProfileName);
+  }
   // What this frame saved of its own is its own at a later save too.
   m_loadedUserToolBars.insert(m_loadedUserToolBars.end(), own.begin(), own.end());
 }

@@ -720,7 +720,9 @@ class Registry {
     return ERROR_SUCCESS;
   }
 
-  // Reads the key at `path` of a root again from its file (RefreshRegistryKey).
+  // Reads the key at `path` of a root again from its file: the stored keys
+  // and values replace what this process's copy holds of them, and its changes not yet written
+  // are applied again on top. A file that cannot be read leaves the copy as it was.
   LONG Refresh(int index, const std::vector<std::string>& path) {
     if (!Persisted(index)) return ERROR_SUCCESS;
     Root& root = LoadedRoot(index);
@@ -855,34 +857,8 @@ class Registry {
     m_heldLock = -1;
   }
 
-  // Reads a persistent root's file again into this process's copy: the stored keys and values
-  // replace what the copy holds of them, and this process's changes not yet written are applied
-  // again on top. A key the file lacks stays (made here and not yet written, or removed by
-  // another process: no key is taken from under a handle of this one). A file that cannot be
-  // read leaves the copy as it was.
-  LONG Refresh(int index) {
-    Root& root = m_roots[index];
-    std::string text;
-    if (const int error = ReadWholeFile(root.folder + "/" + kRootNames[index] + ".reg", text);
-        error != 0 && error != ENOENT)
-      return static_cast<LONG>(ErrnoToWin32Error(error));
-    Key stored;
-    stored.name = kRootNames[index];
-    Parse(text, stored, index);
-    Replace(*root.top, stored);
-    if (index == kMachineRoot) AddSystemValues(*root.top);
-    for (const Change& change : root.changes) Apply(change, *root.top);
-    return ERROR_SUCCESS;
-  }
-
-  static void Replace(Key& live, const Key& stored) {
-    live.values = stored.values;
-    if (!stored.className.empty()) live.className = stored.className;
-    for (const auto& [name, child] : stored.children) {
-      Key* mine = Child(live, name, true);
-      if (mine && !mine->isVolatile) Replace(*mine, *child);
-    }
-  }
+  // Reads a persistent root's file again into this process's copy (see the keyed Refresh).
+  LONG Refresh(int index) { return Refresh(index, {}); }
 
   Root m_roots[kRootCount];
   int m_heldLock = -1;  // the store's lock while an update of this process holds it
@@ -1074,15 +1050,6 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size,
   return result != ERROR_SUCCESS ? result : cut ? ERROR_MORE_DATA : ERROR_SUCCESS;
 }
 
-LONG RefreshRegistryKey(HKEY hKey, LPCSTR lpSubKey) {
-  Registry& store = Store();
-  std::lock_guard<std::mutex> lock(store.mutex);
-  OpenKey open;
-  if (LONG error = store.Resolve(hKey, open)) return error;
-  std::vector<std::string> path = PathOf(*open.key);
-  for (std::string& name : SplitKeyPath(lpSubKey ? lpSubKey : "")) path.push_back(std::move(name));
-  return store.Refresh(open.root, path);
-}
 
 void SetRegistryFailureHandler(RegistryFailureHandler handler) { g_failureHandler.store(handler); }
 

@@ -193,8 +193,9 @@ class RegistryWriteBatch {
 // toolbar a user made, when two instances run). While one lives, this process holds the store's
 // lock that writers of every process take, so no other process writes in between; it begins by
 // reading the file of the key's root again, so what another process stored shows through the
-// usual calls (the stored keys and values replace this process's copy of them; its changes not
-// yet written stay on top). Changes made while it lives are written when it ends (or at Commit),
+// usual calls (the stored keys and values replace this process's copy of them, and a key removed
+// there is removed here, its handles then reporting ERROR_KEY_DELETED; its changes not yet written
+// go on top again, as its next write puts them on the file). Changes made while it lives are written when it ends (or at Commit),
 // before the lock is let go. Updates may nest, and other threads of this process share the lock
 // (their writes wait for the end, as in a batch). Hold one only for the few calls of the change:
 // other processes wait meanwhile.
@@ -236,14 +237,6 @@ LONG ReadRegistryString(HKEY hKey, LPCSTR lpValueName, LPSTR buffer, DWORD size,
 // the standard error. Null removes the handler.
 using RegistryFailureHandler = bool (*)(const std::string& text);
 void SetRegistryFailureHandler(RegistryFailureHandler handler);
-
-// Reads a key and all below it again from its root's file, where another process may have written
-// since this one loaded it (each process keeps the store in memory): what the file holds there
-// replaces what memory held, and this process's changes not yet written go on top again, as its
-// next write will put them on the file. Handles open on the key, and on subkeys still there, stay
-// valid. Volatile keys and the roots kept in memory only are left as they are. The result is
-// ERROR_SUCCESS, or the error of a handle or of a file that cannot be read (nothing changes).
-LONG RefreshRegistryKey(HKEY hKey, LPCSTR lpSubKey = nullptr);
 
 // Forgets everything held in memory (unsaved changes included) and invalidates every open key,
 // so that the next call loads the roots again from the current registry folder.

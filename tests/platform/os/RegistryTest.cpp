@@ -913,10 +913,11 @@ TEST_F(Registry, RefreshedKeyShowsAnotherProcessWritesUnderThisOnesPendingChange
     int status = 0;
     ::waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Get(app, "theirs")->second, std::string("old")) << "memory until refreshed";
-    ASSERT_EQ(RefreshRegistryKey(HKEY_CURRENT_USER, "Software\\Refresh"), ERROR_SUCCESS);
+    EXPECT_EQ(Get(app, "theirs")->second, std::string("old", 4)) << "memory until refreshed";
+    RegistryStoredUpdate update(HKEY_CURRENT_USER);
+    ASSERT_EQ(update.ReadResult(), ERROR_SUCCESS);
     EXPECT_EQ(Get(app, "theirs")->second, std::string("other", 6));
-    EXPECT_EQ(Get(app, "mine")->second, std::string("new")) << "this process's pending change on top";
+    EXPECT_EQ(Get(app, "mine")->second, std::string("new", 4)) << "this process's pending change on top";
     EXPECT_EQ(Get(gone, "x"), std::nullopt);
     EXPECT_EQ(RegSetValueEx(gone, "x", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_KEY_DELETED);
     EXPECT_EQ(RegSetValueEx(kept, "x", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_SUCCESS);
@@ -929,7 +930,7 @@ TEST_F(Registry, RefreshedKeyShowsAnotherProcessWritesUnderThisOnesPendingChange
   RegCloseKey(app);
   Reload();
   HKEY reread = Create(HKEY_CURRENT_USER, "Software\\Refresh");
-  EXPECT_EQ(Get(reread, "mine")->second, std::string("new"));
+  EXPECT_EQ(Get(reread, "mine")->second, std::string("new", 4));
   EXPECT_EQ(Get(reread, "theirs")->second, std::string("other", 6));
   RegCloseKey(reread);
 }
