@@ -80,8 +80,9 @@ BOOL CSMTPMessage::AddMultipleRecipients(const CString& strRecipients, int nType
     if (nOpen < 0) {
       strAddress = strEntry;
     } else {
-      const int nClose = strEntry.Find('>', nOpen);
-      if (nClose < 0) {
+      // The entry's first ">" closes the address: none, or one before the "<", leaves it open.
+      const int nClose = strEntry.Find('>');
+      if (nClose < nOpen) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
       }

@@ -26,6 +26,7 @@
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
 #include "model/HelpCompilerRun.h"
+#include "model/RecordFile.h"
 #include "model/ShellServices.h"
 #include "os/OwnedNames.h"
 #include "os/FileFaults.h"
@@ -426,9 +427,16 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
     }
     strNotWritten += "\n" + strPath + ": " + std::strerror(errno != 0 ? errno : EIO);
   };
-  write(&CGenHtmlHelpClass::WriteProjectFile, settings.strProjectFile);
-  write(&CGenHtmlHelpClass::WriteContentsFile, settings.strContentsFile);
-  write(&CGenHtmlHelpClass::WriteIndexFile, settings.strIndexFile);
+  std::vector<CString> missing;
+  {
+    // The files are written, and the pages looked for, under the wait cursor; the messages and the
+    // compile's window that follow are the user's.
+    RecordWaitCursor wait;
+    write(&CGenHtmlHelpClass::WriteProjectFile, settings.strProjectFile);
+    write(&CGenHtmlHelpClass::WriteContentsFile, settings.strContentsFile);
+    write(&CGenHtmlHelpClass::WriteIndexFile, settings.strIndexFile);
+    if (strNotWritten.IsEmpty()) missing = ListMissingPages(project, writer.GetPageFolder());
+  }
   if (!strNotWritten.IsEmpty()) {
     CString strText = "The HTML Help was not compiled: these project files could not be written, and each keeps "
                       "what it held before, if it was there:" + strNotWritten;
@@ -440,7 +448,6 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
 
   // Pages of the project removed by hand since the run would be missing from the help without a
   // word (the compiler's one warning among hundreds of lines): they are named first.
-  const std::vector<CString> missing = ListMissingPages(project, writer.GetPageFolder());
   if (!missing.empty()) {
     CString strText;
     strText.Format("%d page(s) of the project's documentation are not in %s, so the help would lack them and "

@@ -17,6 +17,13 @@ bool IsSymbolicLink(const CString& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+// The path without the separators that end it (a lone "/" stays).
+CString WithoutTrailingSeparators(CString path) {
+  while (path.GetLength() > 1 && (path.Right(1) == "\\" || path.Right(1) == "/"))
+    path = path.Left(path.GetLength() - 1);
+  return path;
+}
+
 void ShowCaption(HWND hWnd, const CString& text) {
   if (hWnd == nullptr) return;
   SetWindowText(hWnd, text);
@@ -148,15 +155,23 @@ BOOL GWExtFileSystem::RemoveFolderTree(const CString& path, HWND hWnd, BOOL bRec
     folders.reset();
     DeleteFiles(AppendPath(path, "*.*"), SECFILESYSTEM_ALL_ENTRIES);
   }
-  CString name = path;
-  if (!name.IsEmpty() && (name[name.GetLength() - 1] == '\\' || name[name.GetLength() - 1] == '/'))
-    name = name.Left(name.GetLength() - 1);
   // The caption names the folder whichever separator the caller's path uses.
-  ShowCaption(hWnd, "Removing -" + m_fs.GetFileName(name));
+  ShowCaption(hWnd, "Removing -" + m_fs.GetFileName(WithoutTrailingSeparators(path)));
   return RemoveDirectory(path);
 }
 
 BOOL GWExtFileSystem::AddFolderToProject(HWND hWnd, const CString& source, const CString& target) {
+  // Each folder of the tree that holds an entry (a folder, or a file left out) is there under the
+  // target with its relative path, as when its files are copied; an empty folder is not made.
+  const CString sourceFolder = WithoutTrailingSeparators(source);
+  std::unique_ptr<CStringList> entries(
+      GetFileListEx(m_fs.AppendPath(sourceFolder, "*.*"), SECFILESYSTEM_ALL_ENTRIES, TRUE, nullptr));
+  for (POSITION pos = entries->GetHeadPosition(); pos != nullptr;) {
+    const CString relative =
+        WithoutTrailingSeparators(m_fs.GetPath(entries->GetNext(pos)).Mid(sourceFolder.GetLength() + 1));
+    CreateFolders(relative.IsEmpty() ? target : AppendPath(target, relative));
+  }
+  entries.reset();
   CaptionListener listener(*this, hWnd);
   AddFolderFiles(source, target, TRUE, listener);
   return TRUE;

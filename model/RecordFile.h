@@ -12,8 +12,8 @@
 // deletes the file too before the exception goes on.
 void ReleaseRecordFile(CFile* pFile, BOOL bAbort);
 
-// The wait cursor while a record goes to or comes from its file, when the application runs on
-// this thread (a worker's transfer leaves the cursor alone).
+// The wait cursor while a record goes to or comes from its file (or other short file work is
+// done), when the application runs on this thread (a worker's transfer leaves the cursor alone).
 class RecordWaitCursor {
  public:
   RecordWaitCursor();

@@ -35,6 +35,11 @@ TEST(SMTPMessage, RecipientListsParseNamesAddressesAndSkipEmptyEntries) {
   EXPECT_FALSE(message.AddMultipleRecipients("ok@x.org; Broken <no@end.org", CSMTPMessage::BCC));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
   EXPECT_EQ(message.GetNumberOfRecipients(CSMTPMessage::BCC), 1);
+  // The first ">" of an entry closes its "<": one before it leaves the address unclosed.
+  SetLastError(0);
+  EXPECT_FALSE(message.AddMultipleRecipients("Bo> Lee <bo@x.org>", CSMTPMessage::BCC));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+  EXPECT_EQ(message.GetNumberOfRecipients(CSMTPMessage::BCC), 1);
   EXPECT_EQ(message.AddRecipient(CSMTPAddress("x@y.z"), 7), -1);
   EXPECT_EQ(message.GetNumberOfRecipients(7), 0);
 }

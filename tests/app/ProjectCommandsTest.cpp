@@ -729,8 +729,22 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
     ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
   });
 
+  // The three files of the help project are written under the wait cursor, which goes when the
+  // command is done.
+  const HCURSOR hWait = ::LoadCursor(nullptr, IDC_WAIT);
+  std::vector<bool> writtenWaiting;
+  brambolt::ScopedFileFaultHook cursor([&](brambolt::FileStep step, const std::string& path) {
+    if (step == brambolt::FileStep::Write && path.find("Eta.hh") != std::string::npos &&
+        path.find("compiling") == std::string::npos)
+      writtenWaiting.push_back(::GetCursor() == hWait);
+    return 0;
+  });
+
+  ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
   app.m_pMainWnd->SendMessage(WM_COMMAND, ID_GENERATE_HTML_HELP);
   EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(writtenWaiting, (std::vector<bool>{true, true, true}));
+  EXPECT_NE(::GetCursor(), hWait);
   ASSERT_EQ(compiled.size(), 1u);
   // The compiler gets a working copy of the project beside it, which names a working help file.
   EXPECT_EQ(fs::path(compiled[0]).parent_path(), fs::path(file).parent_path() / "Output_Eng");

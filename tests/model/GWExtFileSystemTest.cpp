@@ -132,6 +132,9 @@ TEST(GWExtFileSystem, AddFolderToProjectMirrorsTheTreeAndKeepsExistingFiles) {
     tmp.Write("web/img/a.gif", "g");
     tmp.Write("web/deep/inner/x.txt", "x");
     fs::create_directories(tmp / "web/empty");
+    // A folder that holds only a folder, or only a hidden file, is made; an empty one is not.
+    fs::create_directories(tmp / "web/outer/empty");
+    tmp.Write("web/quiet/.hidden", "h");
     tmp.Write("proj/b.htm", "old b");
     CaptionWindow window;
     GWExtFileSystem gw;
@@ -142,6 +145,10 @@ TEST(GWExtFileSystem, AddFolderToProjectMirrorsTheTreeAndKeepsExistingFiles) {
     EXPECT_EQ(tmp.Read("proj/deep/inner/x.txt"), "x");
     EXPECT_FALSE(tmp.Exists("proj/.hidden"));
     EXPECT_FALSE(tmp.Exists("proj/empty"));
+    EXPECT_TRUE(fs::is_directory(tmp / "proj/outer"));
+    EXPECT_FALSE(tmp.Exists("proj/outer/empty"));
+    EXPECT_TRUE(fs::is_directory(tmp / "proj/quiet"));
+    EXPECT_FALSE(tmp.Exists("proj/quiet/.hidden"));
     EXPECT_NE(std::find(window.captions.begin(), window.captions.end(), "a.gif"), window.captions.end());
   }
 }
