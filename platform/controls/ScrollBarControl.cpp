@@ -65,10 +65,13 @@ void ScrollBarState::Send(int code, int pos) {
               reinterpret_cast<LPARAM>(hwnd_));
 }
 
+// SBM_SETPOS, SBM_SETRANGE and SBM_SETRANGEREDRAW answer the previous position when the position
+// moved, 0 when it stayed.
 int ScrollBarState::SetPos(int pos, bool redraw) {
   int old = pos_;
   pos_ = std::clamp(pos, min_, MaxPos());
-  if (redraw && old != pos_) Redraw();
+  if (old == pos_) return 0;
+  if (redraw) Redraw();
   return old;
 }
 
@@ -228,18 +231,19 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       return pos_;
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW: {
-      int old = pos_;
       min_ = static_cast<int>(wParam);
       max_ = std::max(min_, static_cast<int>(lParam));
-      pos_ = std::clamp(pos_, min_, MaxPos());
+      const int moved = SetPos(pos_, false);
       if (msg == SBM_SETRANGEREDRAW) Redraw();
-      return old;
+      return moved;
     }
     case SBM_GETRANGE:
       if (wParam) *reinterpret_cast<LPINT>(wParam) = min_;
       if (lParam) *reinterpret_cast<LPINT>(lParam) = max_;
       return 0;
     case SBM_ENABLE_ARROWS:
+      // Arrows already as asked change nothing, which the message reports as 0.
+      if (disabledArrows_ == static_cast<UINT>(wParam)) return FALSE;
       disabledArrows_ = static_cast<UINT>(wParam);
       Redraw();
       return TRUE;
@@ -248,7 +252,7 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       return SetInfo(*reinterpret_cast<const SCROLLINFO*>(lParam), wParam != 0);
     case SBM_GETSCROLLINFO: {
       auto* si = reinterpret_cast<SCROLLINFO*>(lParam);
-      if (si == nullptr) return FALSE;
+      if (si == nullptr || !(si->fMask & (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS))) return FALSE;
       if (si->fMask & SIF_RANGE) {
         si->nMin = min_;
         si->nMax = max_;

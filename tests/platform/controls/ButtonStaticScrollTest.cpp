@@ -328,6 +328,42 @@ TEST_F(ScrollBarControls, RangeAndPositionThroughTheScrollFunctions) {
   EXPECT_EQ(got.nTrackPos, 40);
 }
 
+struct BarMessage {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT want;
+  int posAfter;
+};
+
+// The setting messages answer the previous position only when the position moved (0 when it
+// stayed), the arrows' message whether it changed anything, and a query whether it filled in
+// anything.
+TEST_F(ScrollBarControls, SettingMessagesAnswerWhatChanged) {
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 92, {10, 10, 210, 27});
+  SetScrollRange(bar, SB_CTL, 0, 100, FALSE);
+  const BarMessage steps[] = {
+      {SBM_SETPOS, 30, TRUE, 0, 30},         {SBM_SETPOS, 30, TRUE, 0, 30},
+      {SBM_SETPOS, 50, FALSE, 30, 50},       {SBM_SETRANGE, 0, 200, 0, 50},
+      {SBM_SETRANGE, 0, 40, 50, 40},         {SBM_SETRANGEREDRAW, 10, 60, 0, 40},
+      {SBM_SETRANGEREDRAW, 45, 60, 40, 45},  {SBM_ENABLE_ARROWS, ESB_DISABLE_LTUP, 0, TRUE, 45},
+      {SBM_ENABLE_ARROWS, ESB_DISABLE_LTUP, 0, FALSE, 45}, {SBM_ENABLE_ARROWS, ESB_ENABLE_BOTH, 0, TRUE, 45},
+  };
+  for (const BarMessage& s : steps) {
+    EXPECT_EQ(SendMessage(bar, s.msg, s.wParam, s.lParam), s.want) << std::hex << s.msg << std::dec << " " << s.wParam;
+    EXPECT_EQ(SendMessage(bar, SBM_GETPOS, 0, 0), s.posAfter) << std::hex << s.msg;
+  }
+  // The functions keep their own contract over the messages: SetScrollPos answers the previous
+  // position whether or not it moved.
+  EXPECT_EQ(SetScrollPos(bar, SB_CTL, 45, TRUE), 45);
+  SCROLLINFO none{sizeof(none), 0, -1, -1, 7, -1, -1};
+  EXPECT_FALSE(GetScrollInfo(bar, SB_CTL, &none));
+  EXPECT_EQ(none.nMin, -1);
+  SCROLLINFO pos{sizeof(pos), SIF_POS, 0, 0, 0, -1, 0};
+  EXPECT_TRUE(GetScrollInfo(bar, SB_CTL, &pos));
+  EXPECT_EQ(pos.nPos, 45);
+}
+
 TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
   recorder_.Watch(WM_HSCROLL);
   HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 91, {10, 10, 210, 27});
