@@ -424,6 +424,7 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
       found = true;
     } else {
       it.state &= ~static_cast<UINT>(MF_CHECKED);
+      it.type &= ~static_cast<UINT>(MFT_RADIOCHECK);
     }
   }
   return found;

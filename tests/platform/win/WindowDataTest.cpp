@@ -195,6 +195,27 @@ TEST_F(WindowData, SeparatorsReportThemselvesGrayedHoweverMade) {
   DestroyMenu(menu);
 }
 
+// CheckMenuRadioItem checks one item of a group as a radio item and clears the check and the radio
+// type of the rest of the group, by command or by position; items outside the group keep theirs.
+TEST_F(WindowData, RadioItemsTakeTheRadioTypeFromTheRestOfTheirGroup) {
+  HMENU menu = CreatePopupMenu();
+  for (UINT id = 1; id <= 4; ++id) AppendMenu(menu, MF_STRING, id, "Item");
+  CheckMenuItem(menu, 4, MF_BYCOMMAND | MF_CHECKED);
+  const auto radio = [menu](UINT id) {
+    MENUITEMINFO read{};
+    read.cbSize = sizeof read;
+    read.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfo(menu, id, FALSE, &read);
+    return std::make_pair((read.fType & MFT_RADIOCHECK) != 0, (read.fState & MFS_CHECKED) != 0);
+  };
+  ASSERT_TRUE(CheckMenuRadioItem(menu, 1, 3, 2, MF_BYCOMMAND));
+  EXPECT_EQ(radio(2), std::make_pair(true, true));
+  ASSERT_TRUE(CheckMenuRadioItem(menu, 0, 2, 2, MF_BYPOSITION));  // the item of id 3
+  const std::pair<bool, bool> want[] = {{false, false}, {false, false}, {true, true}, {false, true}};
+  for (UINT id = 1; id <= 4; ++id) EXPECT_EQ(radio(id), want[id - 1]) << id;
+  DestroyMenu(menu);
+}
+
 TEST_F(WindowData, PopupMenuWindowsAnswerWithTheirMenu) {
   HWND owner = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HMENU popup = CreatePopupMenu();
