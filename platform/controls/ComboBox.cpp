@@ -356,17 +356,12 @@ void ComboState::Enable(bool on) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// WM_SETTEXT: the edit's text, or the list item of that text for a drop-down list.
+// WM_SETTEXT: the edit's text. A drop-down list has no edit, and no text to set: it answers
+// CB_ERR and keeps its selection (CB_SELECTSTRING selects by text).
 LRESULT ComboState::SetText(WPARAM wParam, LPARAM lParam) {
-  if (HasEdit()) {
-    SetEditText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
-    DefWindowProc(hwnd_, WM_SETTEXT, wParam, lParam);
-    return TRUE;
-  }
-  LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam);
-  if (found == LB_ERR) return CB_ERR;
-  SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (!HasEdit()) return CB_ERR;
+  SetEditText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+  DefWindowProc(hwnd_, WM_SETTEXT, wParam, lParam);
   return TRUE;
 }
 

@@ -201,6 +201,40 @@ TEST_F(ListBoxMessages, KeyboardMovesAndSearches) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 0);
 }
 
+// A box of several selections tells its parent of every arrow key, whether or not the selection
+// changed; a box of one selection only of a change.
+TEST_F(ListBoxMessages, ArrowKeysNotifyEveryMultipleSelectionBox) {
+  const struct {
+    DWORD style;
+    std::vector<UINT> vks;
+    size_t changes;
+  } cases[] = {
+      {LBS_MULTIPLESEL, {VK_DOWN, VK_UP, VK_UP}, 3},
+      {LBS_EXTENDEDSEL, {VK_DOWN, VK_UP, VK_UP}, 3},
+      {0, {VK_DOWN, VK_UP, VK_UP}, 2},
+  };
+  for (const auto& c : cases) {
+    HWND list = MakeList(LBS_NOTIFY | c.style);
+    Add(list, LB_ADDSTRING, {"a", "b", "c"});
+    if (c.style == 0) SendMessage(list, LB_SETCURSEL, 0, 0);
+    SetFocus(list);
+    recorder_.Clear();
+    for (UINT vk : c.vks) PressKey(vk);
+    EXPECT_EQ(Codes(20), std::vector<UINT>(c.changes, LBN_SELCHANGE)) << std::hex << c.style;
+    DestroyWindow(list);
+  }
+}
+
+// Tab stops are for a box made with LBS_USETABSTOPS; any other box refuses them.
+TEST_F(ListBoxMessages, TabStopsNeedTheirStyle) {
+  HWND plain = MakeList(0);
+  HWND tabbed = MakeList(LBS_USETABSTOPS);
+  int stops[] = {20, 40};
+  EXPECT_FALSE(SendMessage(plain, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+  EXPECT_TRUE(SendMessage(tabbed, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+  EXPECT_TRUE(SendMessage(tabbed, LB_SETTABSTOPS, 0, 0));
+}
+
 TEST_F(ListBoxMessages, ShowsWholeItemsUnlessToldOtherwise) {
   HWND list = MakeList(LBS_NOTIFY, 100);
   int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
@@ -434,6 +468,22 @@ TEST_F(ComboBoxes, DropDownListSelectsByPrefixWithoutCase) {
   EXPECT_LT(r.bottom - r.top, 120) << "a drop-down keeps the height of its selection field";
   SendMessage(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
   EXPECT_EQ(r.bottom - r.top, 120);
+}
+
+// A combo box without an edit has no text of its own to set: WM_SETTEXT answers CB_ERR and leaves
+// the selection alone, even for the text of an item.
+TEST_F(ComboBoxes, DropDownListTakesNoTextToSet) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  Add(combo, CB_ADDSTRING, {"alpha", "beta"});
+  SendMessage(combo, CB_SETCURSEL, 0, 0);
+  for (const char* text : {"beta", "gamma"}) {
+    EXPECT_EQ(SendMessage(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)), CB_ERR) << text;
+    EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 0) << text;
+    EXPECT_EQ(Text(combo), "alpha");
+  }
+  HWND editable = MakeCombo(CBS_DROPDOWN, 31);
+  EXPECT_EQ(SendMessage(editable, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("gamma")), TRUE);
+  EXPECT_EQ(Text(editable), "gamma");
 }
 
 TEST_F(ComboBoxes, ArrowKeysChangeTheSelectionAndNotify) {
