@@ -4,6 +4,8 @@
 #include "gdi/Objects.h"
 
 #include <array>
+#include <cstddef>
+#include <utility>
 
 using namespace wintest;
 using namespace brambolt::test;
@@ -213,6 +215,29 @@ TEST_F(WindowData, RadioItemsTakeTheRadioTypeFromTheRestOfTheirGroup) {
   ASSERT_TRUE(CheckMenuRadioItem(menu, 0, 2, 2, MF_BYPOSITION));  // the item of id 3
   const std::pair<bool, bool> want[] = {{false, false}, {false, false}, {true, true}, {false, true}};
   for (UINT id = 1; id <= 4; ++id) EXPECT_EQ(radio(id), want[id - 1]) << id;
+  DestroyMenu(menu);
+}
+
+// The item functions take a MENUITEMINFO of its whole size or of the older size that ends before
+// hbmpItem; any other size fails with ERROR_INVALID_PARAMETER and changes nothing.
+TEST_F(WindowData, MenuItemInfoMustBeOfADocumentedSize) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_STRING, 1, "One");
+  for (UINT size : {0u, 5u, static_cast<UINT>(sizeof(MENUITEMINFO)) + 4u,
+                    static_cast<UINT>(offsetof(MENUITEMINFO, hbmpItem)), static_cast<UINT>(sizeof(MENUITEMINFO))}) {
+    const bool valid = size == sizeof(MENUITEMINFO) || size == offsetof(MENUITEMINFO, hbmpItem);
+    MENUITEMINFO info{};
+    info.cbSize = size;
+    info.fMask = MIIM_ID | MIIM_STATE;
+    info.wID = 7;
+    info.fState = MFS_CHECKED;
+    SetLastError(0);
+    EXPECT_EQ(InsertMenuItem(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(SetMenuItemInfo(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(GetMenuItemInfo(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(GetLastError(), valid ? 0u : static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << size;
+  }
+  EXPECT_EQ(GetMenuItemCount(menu), 3) << "only the two calls of a valid size inserted";
   DestroyMenu(menu);
 }
 
