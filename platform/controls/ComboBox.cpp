@@ -135,7 +135,8 @@ void ComboState::Create(const CREATESTRUCT& cs) {
     list_ = CreateWindowEx(WS_EX_CLIENTEDGE, WC_COMBOLBOX, nullptr, WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 10, 10,
                            hwnd_, reinterpret_cast<HMENU>(kListId), cs.hInstance, hwnd_);
   if (HasEdit()) {
-    DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
+    // Without CBS_AUTOHSCROLL the edit takes only the text that fits it.
+    DWORD editStyle = WS_CHILD | WS_VISIBLE | ((style_ & CBS_AUTOHSCROLL) ? ES_AUTOHSCROLL : 0);
     if (style_ & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
     if (style_ & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
     edit_ = CreateWindowEx(0, WC_EDIT, nullptr, editStyle, 0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kEditId),
@@ -626,8 +627,7 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       *reinterpret_cast<RECT*>(lParam) = DroppedControlRect();
       return TRUE;
     case CB_LIMITTEXT:
-      if (!edit_) return CB_ERR;
-      SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
+      if (edit_) SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
       return TRUE;
     case CB_GETEDITSEL:
       if (!edit_) return CB_ERR;

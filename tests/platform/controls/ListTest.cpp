@@ -605,6 +605,27 @@ TEST_F(ComboBoxes, DropDownEditCanBeSubclassedAndReportsEditing) {
   SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
 }
 
+// Without CBS_AUTOHSCROLL the edit takes only the text that fits it; CB_LIMITTEXT answers TRUE
+// whatever the kind of combo box.
+TEST_F(ComboBoxes, TheEditScrollsOnlyWithAutoHScroll) {
+  const std::string typed(60, 'w');
+  for (DWORD scroll : {DWORD{0}, DWORD{CBS_AUTOHSCROLL}}) {
+    HWND combo = MakeCombo(CBS_DROPDOWN | scroll, 40 + static_cast<int>(scroll != 0));
+    SetFocus(combo);
+    TypeText(typed);
+    const std::string text = Text(combo);
+    if (scroll) {
+      EXPECT_EQ(text, typed);
+    } else {
+      EXPECT_FALSE(text.empty());
+      EXPECT_LT(text.size(), typed.size()) << "the text stops at the edit's width";
+    }
+    DestroyWindow(combo);
+  }
+  HWND list = MakeCombo(CBS_DROPDOWNLIST, 42);
+  EXPECT_EQ(SendMessage(list, CB_LIMITTEXT, 5, 0), TRUE);
+}
+
 TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
   HWND combo = MakeCombo(CBS_SIMPLE);
   Add(combo, CB_ADDSTRING, {"x", "y"});
