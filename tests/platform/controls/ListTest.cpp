@@ -235,6 +235,19 @@ TEST_F(ListBoxMessages, TabStopsNeedTheirStyle) {
   EXPECT_TRUE(SendMessage(tabbed, LB_SETTABSTOPS, 0, 0));
 }
 
+// DefWindowProc answers WM_VKEYTOITEM and WM_CHARTOITEM with -1, so a box that wants the keys
+// under a parent leaving them to it moves as any box does.
+TEST_F(ListBoxMessages, KeysAParentLeavesToDefWindowProcMoveAsUsual) {
+  EXPECT_EQ(DefWindowProc(recorder_.Hwnd(), WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 0), 0), -1);
+  EXPECT_EQ(DefWindowProc(recorder_.Hwnd(), WM_CHARTOITEM, MAKEWPARAM('a', 0), 0), -1);
+  HWND list = MakeList(LBS_NOTIFY | LBS_WANTKEYBOARDINPUT);
+  Add(list, LB_ADDSTRING, {"a", "b", "c"});
+  SendMessage(list, LB_SETCURSEL, 1, 0);
+  SetFocus(list);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
+}
+
 TEST_F(ListBoxMessages, ShowsWholeItemsUnlessToldOtherwise) {
   HWND list = MakeList(LBS_NOTIFY, 100);
   int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
