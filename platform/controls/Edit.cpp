@@ -864,7 +864,8 @@ void EditState::NcCreate() {
     SetWindowLong(hwnd_, GWL_EXSTYLE, GetWindowLong(hwnd_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     style_ &= ~WS_BORDER;
   }
-  if (style_ & ES_PASSWORD) passwordChar_ = '*';
+  // The password style is for single-line edits only.
+  if ((style_ & ES_PASSWORD) && !Multi()) passwordChar_ = '*';
   bars_ = style_ & (WS_HSCROLL | WS_VSCROLL);
   lineHeight_ = LineHeight(font_);
 }
@@ -1235,7 +1236,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetTabStops(wParam, reinterpret_cast<const int*>(lParam));
       return TRUE;
     case EM_SETPASSWORDCHAR:
-      SetPasswordChar(static_cast<char>(wParam));
+      if (!Multi()) SetPasswordChar(static_cast<char>(wParam));
       return 0;
     case EM_GETPASSWORDCHAR:
       return static_cast<BYTE>(passwordChar_);

@@ -640,6 +640,25 @@ TEST_F(EditStyles, CaseNumberReadOnlyAndPassword) {
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "a password never reaches the clipboard";
 }
 
+// The password style and character are for single-line edits: a multi-line edit shows and copies
+// its text whatever it is given.
+TEST_F(EditStyles, MultiLineEditsTakeNoPasswordCharacter) {
+  HWND multi = Make(ES_MULTILINE | ES_AUTOHSCROLL | ES_PASSWORD, "open", 200, 60);
+  EXPECT_EQ(SendMessage(multi, EM_GETPASSWORDCHAR, 0, 0), 0);
+  SendMessage(multi, EM_SETPASSWORDCHAR, '#', 0);
+  EXPECT_EQ(SendMessage(multi, EM_GETPASSWORDCHAR, 0, 0), 0);
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  SendMessage(multi, EM_SETSEL, 0, -1);
+  SendMessage(multi, WM_COPY, 0, 0);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  HWND single = Make(ES_AUTOHSCROLL, "hidden");
+  SendMessage(single, EM_SETPASSWORDCHAR, '#', 0);
+  EXPECT_EQ(SendMessage(single, EM_GETPASSWORDCHAR, 0, 0), '#');
+  EXPECT_TRUE(GetWindowLong(single, GWL_STYLE) & ES_PASSWORD);
+}
+
 TEST_F(EditStyles, SingleLineWithoutAutoScrollTakesOnlyWhatFits) {
   HWND edit = Make(0, "", 40, 24);
   TypeText("wwwwwwwwwwwwwwwwwwww");
