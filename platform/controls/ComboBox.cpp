@@ -430,6 +430,8 @@ void ComboState::ListNotification(UINT code) {
   if (code == LBN_SELCHANGE) {
     ShowSelectionText();
     reported_ = Current();
+    // A simple combo box, whose list never closes, ends each selection as it makes it.
+    if (!DropsDown()) Notify(CBN_SELENDOK);
     Notify(CBN_SELCHANGE);
   } else if (code == LBN_DBLCLK) {
     Notify(CBN_DBLCLK);

@@ -651,7 +651,18 @@ TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
   recorder_.Clear();
   Click(list, ItemCenter(list, 1));
   EXPECT_EQ(Text(combo), "y");
-  EXPECT_EQ(Codes(30).back(), static_cast<UINT>(CBN_SELCHANGE));
+  // Each selection of a simple combo box is ended at once: CBN_SELENDOK comes just before it.
+  std::vector<UINT> codes = Codes(30);
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(std::vector<UINT>(codes.end() - 2, codes.end()), (std::vector<UINT>{CBN_SELENDOK, CBN_SELCHANGE}));
+  recorder_.Clear();
+  SetFocus(combo);
+  PressKey(VK_UP);
+  EXPECT_EQ(Text(combo), "x");
+  codes = Codes(30);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELENDOK), 1);
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(std::vector<UINT>(codes.end() - 2, codes.end()), (std::vector<UINT>{CBN_SELENDOK, CBN_SELCHANGE}));
 }
 
 TEST_F(ComboBoxes, MalformedDialogInitDataStopsAtTheFault) {
