@@ -22,6 +22,8 @@ class ScrollBarState {
   bool Vertical() const { return (style_ & SBS_VERT) != 0; }
   bool SizeBox() const { return (style_ & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0; }
   int MaxPos() const { return std::max(min_, max_ - std::max(0, static_cast<int>(page_) - 1)); }
+  // Whether the range leaves anything to scroll past the page.
+  bool Scrolls() const { return max_ > min_ && (page_ == 0 || static_cast<int>(page_) <= max_ - min_); }
   wm::ScrollBarParts Parts() const;
   int PartAt(POINT p) const;
   void Send(int code, int pos = 0);
@@ -97,7 +99,7 @@ void ScrollBarState::Paint(HDC hdc) {
   }
   wm::ScrollBarParts parts = Parts();
   bool enabled = Enabled(hwnd_);
-  bool scrolls = max_ > min_ && (page_ == 0 || static_cast<int>(page_) <= max_ - min_);
+  const bool scrolls = Scrolls();
   UINT low = (!enabled || !scrolls || (disabledArrows_ & ESB_DISABLE_LTUP)) ? DFCS_INACTIVE : 0;
   UINT high = (!enabled || !scrolls || (disabledArrows_ & ESB_DISABLE_RTDN)) ? DFCS_INACTIVE : 0;
   if (trackingPart_ == SB_LINEUP && over_) low |= DFCS_PUSHED | DFCS_FLAT;
@@ -146,6 +148,11 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       int part = PartAt(p);
       if (part < 0) return 0;
       if ((style_ & WS_TABSTOP) && GetFocus() != hwnd) SetFocus(hwnd);
+      // A disabled arrow takes no click; a bar with both disabled or nothing to scroll takes none.
+      if (!Scrolls() || disabledArrows_ == ESB_DISABLE_BOTH) return 0;
+      if ((part == SB_LINEUP && (disabledArrows_ & ESB_DISABLE_LTUP)) ||
+          (part == SB_LINEDOWN && (disabledArrows_ & ESB_DISABLE_RTDN)))
+        return 0;
       trackingPart_ = part;
       over_ = true;
       mouse_ = p;

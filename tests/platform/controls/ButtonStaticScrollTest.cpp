@@ -398,5 +398,34 @@ TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
   EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0) << "the parent moves the bar, not the drag";
 }
 
+// A disabled arrow takes no click; with both arrows disabled, or nothing to scroll, the bar takes
+// none at all, while the enabled arrow still scrolls.
+TEST_F(ScrollBarControls, DisabledArrowsAndEmptyRangesTakeNoClick) {
+  recorder_.Watch(WM_HSCROLL);
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 93, {10, 10, 210, 27});
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 50, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  const POINT left{arrow / 2, 8}, right{200 - arrow / 2, 8}, page{arrow + 5, 8};
+  const auto codes = [&](POINT at) {
+    recorder_.Clear();
+    Click(bar, at);
+    std::vector<int> out;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_HSCROLL) out.push_back(LOWORD(r.wParam));
+    return out;
+  };
+  EnableScrollBar(bar, SB_CTL, ESB_DISABLE_LTUP);
+  EXPECT_TRUE(codes(left).empty());
+  EXPECT_EQ(codes(right), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+  EnableScrollBar(bar, SB_CTL, ESB_DISABLE_BOTH);
+  EXPECT_TRUE(codes(right).empty());
+  EXPECT_TRUE(codes(page).empty());
+  EnableScrollBar(bar, SB_CTL, ESB_ENABLE_BOTH);
+  EXPECT_EQ(codes(page), (std::vector<int>{SB_PAGEUP, SB_ENDSCROLL}));
+  SetScrollRange(bar, SB_CTL, 0, 0, TRUE);
+  EXPECT_TRUE(codes(right).empty()) << "an empty range scrolls nothing";
+}
+
 }  // namespace
 
