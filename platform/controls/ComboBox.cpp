@@ -135,7 +135,8 @@ void ComboState::Create(const CREATESTRUCT& cs) {
     list_ = CreateWindowEx(WS_EX_CLIENTEDGE, WC_COMBOLBOX, nullptr, WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 10, 10,
                            hwnd_, reinterpret_cast<HMENU>(kListId), cs.hInstance, hwnd_);
   if (HasEdit()) {
-    DWORD editStyle = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
+    // Without CBS_AUTOHSCROLL the edit takes only the text that fits it.
+    DWORD editStyle = WS_CHILD | WS_VISIBLE | ((style_ & CBS_AUTOHSCROLL) ? ES_AUTOHSCROLL : 0);
     if (style_ & CBS_UPPERCASE) editStyle |= ES_UPPERCASE;
     if (style_ & CBS_LOWERCASE) editStyle |= ES_LOWERCASE;
     edit_ = CreateWindowEx(0, WC_EDIT, nullptr, editStyle, 0, 0, 10, 10, hwnd_, reinterpret_cast<HMENU>(kEditId),
@@ -356,17 +357,12 @@ void ComboState::Enable(bool on) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// WM_SETTEXT: the edit's text, or the list item of that text for a drop-down list.
+// WM_SETTEXT: the edit's text. A drop-down list has no edit, and no text to set: it answers
+// CB_ERR and keeps its selection (CB_SELECTSTRING selects by text).
 LRESULT ComboState::SetText(WPARAM wParam, LPARAM lParam) {
-  if (HasEdit()) {
-    SetEditText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
-    DefWindowProc(hwnd_, WM_SETTEXT, wParam, lParam);
-    return TRUE;
-  }
-  LRESULT found = SendMessage(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), lParam);
-  if (found == LB_ERR) return CB_ERR;
-  SendMessage(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (!HasEdit()) return CB_ERR;
+  SetEditText(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+  DefWindowProc(hwnd_, WM_SETTEXT, wParam, lParam);
   return TRUE;
 }
 
@@ -434,6 +430,8 @@ void ComboState::ListNotification(UINT code) {
   if (code == LBN_SELCHANGE) {
     ShowSelectionText();
     reported_ = Current();
+    // A simple combo box, whose list never closes, ends each selection as it makes it.
+    if (!DropsDown()) Notify(CBN_SELENDOK);
     Notify(CBN_SELCHANGE);
   } else if (code == LBN_DBLCLK) {
     Notify(CBN_DBLCLK);
@@ -631,8 +629,7 @@ LRESULT ComboState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       *reinterpret_cast<RECT*>(lParam) = DroppedControlRect();
       return TRUE;
     case CB_LIMITTEXT:
-      if (!edit_) return CB_ERR;
-      SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
+      if (edit_) SendMessage(edit_, EM_LIMITTEXT, wParam, 0);
       return TRUE;
     case CB_GETEDITSEL:
       if (!edit_) return CB_ERR;

@@ -864,7 +864,8 @@ void EditState::NcCreate() {
     SetWindowLong(hwnd_, GWL_EXSTYLE, GetWindowLong(hwnd_, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     style_ &= ~WS_BORDER;
   }
-  if (style_ & ES_PASSWORD) passwordChar_ = '*';
+  // The password style is for single-line edits only.
+  if ((style_ & ES_PASSWORD) && !Multi()) passwordChar_ = '*';
   bars_ = style_ & (WS_HSCROLL | WS_VSCROLL);
   lineHeight_ = LineHeight(font_);
 }
@@ -1013,7 +1014,9 @@ LRESULT EditState::LineFromChar(int index) const {
 }
 
 // EM_GETLINE: the buffer's first word holds its size; the line is not terminated when it fills it.
+// A single-line edit has its one line whatever line is asked for.
 LRESULT EditState::GetLine(int line, LPSTR buffer) const {
+  if (!Multi()) line = 0;
   if (buffer == nullptr || line < 0 || line >= static_cast<int>(lines_.size())) return 0;
   const WORD size = ReadLE16(ByteSpan(reinterpret_cast<const BYTE*>(buffer), 2));
   const Line& l = lines_[static_cast<size_t>(line)];
@@ -1023,8 +1026,9 @@ LRESULT EditState::GetLine(int line, LPSTR buffer) const {
   return n;
 }
 
+// EM_POSFROMCHAR: -1 for an index past the last character (the end of the text included).
 LRESULT EditState::PosFromChar(DWORD index) const {
-  if (index > text_.size()) return -1;
+  if (index >= text_.size()) return -1;
   RECT fr = FormatRect();
   int line = LineOf(index);
   int x = fr.left + XOf(index) - xOffset_;
@@ -1169,7 +1173,8 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_UNDO:
     case EM_UNDO:
-      if (!canUndo_) return FALSE;
+      // EM_UNDO always succeeds in a single-line edit, with or without something to undo.
+      if (!canUndo_) return msg == EM_UNDO && !Multi() ? TRUE : FALSE;
       Undo();
       return TRUE;
     case EM_CANUNDO:
@@ -1197,6 +1202,7 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case EM_SCROLL:
       return ScrollByCode(wParam);
     case EM_LINESCROLL:
+      if (!Multi()) return FALSE;
       ScrollLinesAndChars(static_cast<int>(lParam), static_cast<int>(wParam));
       return TRUE;
     case EM_SCROLLCARET:
@@ -1226,10 +1232,11 @@ LRESULT EditState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case EM_FMTLINES:
       return wParam;
     case EM_SETTABSTOPS:
+      if (!Multi()) return FALSE;
       SetTabStops(wParam, reinterpret_cast<const int*>(lParam));
       return TRUE;
     case EM_SETPASSWORDCHAR:
-      SetPasswordChar(static_cast<char>(wParam));
+      if (!Multi()) SetPasswordChar(static_cast<char>(wParam));
       return 0;
     case EM_GETPASSWORDCHAR:
       return static_cast<BYTE>(passwordChar_);

@@ -95,7 +95,8 @@ class ListBoxState {
   void KeepIntegralHeight();
   void Select(int index, bool notifyChange);
   void SelectRange(int from, int to, bool on);
-  void ClickAt(int index, bool shift, bool ctrl, bool drag);
+  // Selects as a click (or a key of its kind) does; true when it told the parent of a change.
+  bool ClickAt(int index, bool shift, bool ctrl, bool drag);
   void Key(UINT vk);
   void Search(BYTE ch);
   void Notify(UINT code);
@@ -460,23 +461,24 @@ void ListBoxState::SelectRange(int from, int to, bool on) {
   Redraw();
 }
 
-void ListBoxState::ClickAt(int index, bool shift, bool ctrl, bool drag) {
-  if (!Valid(index)) return;
+bool ListBoxState::ClickAt(int index, bool shift, bool ctrl, bool drag) {
+  if (!Valid(index)) return false;
   if (style_ & LBS_NOSEL) {
     SetCaret(index, true);
-    return;
+    return false;
   }
   if (Single()) {
+    const int before = cur_;
     Select(index, true);
-    return;
+    return cur_ != before;
   }
   if (Multiple()) {
-    if (drag) return;
+    if (drag) return false;
     items_[static_cast<size_t>(index)].selected = !items_[static_cast<size_t>(index)].selected;
     SetCaret(index, true);
     anchor_ = index;
     Notify(LBN_SELCHANGE);
-    return;
+    return true;
   }
   std::vector<bool> before;
   for (const Item& i : items_) before.push_back(i.selected);
@@ -500,6 +502,7 @@ void ListBoxState::ClickAt(int index, bool shift, bool ctrl, bool drag) {
   bool changed = false;
   for (int i = 0; i < Count(); ++i) changed |= before[static_cast<size_t>(i)] != items_[static_cast<size_t>(i)].selected;
   if (changed) Notify(LBN_SELCHANGE);
+  return changed;
 }
 
 void ListBoxState::Search(BYTE ch) {
@@ -556,11 +559,16 @@ void ListBoxState::Key(UINT vk) {
   if (Single() && cur_ < 0 && (vk == VK_DOWN || vk == VK_UP)) to = caret_;
   if (Single()) {
     Select(to, true);
-  } else if (Extended() && GetKeyState(VK_CONTROL) >= 0) {
-    ClickAt(to, GetKeyState(VK_SHIFT) < 0, false, false);
-  } else {
-    SetCaret(to, true);
+    return;
   }
+  bool notified = false;
+  if (Extended() && GetKeyState(VK_CONTROL) >= 0)
+    notified = ClickAt(to, GetKeyState(VK_SHIFT) < 0, false, false);
+  else
+    SetCaret(to, true);
+  // A box of several selections tells of every arrow key, whether or not the selection changed.
+  const bool arrow = vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT;
+  if (arrow && !notified && !(style_ & LBS_NOSEL)) Notify(LBN_SELCHANGE);
 }
 
 void ListBoxState::Paint(HDC hdc) {
@@ -1068,6 +1076,7 @@ LRESULT ListBoxState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case LB_GETANCHORINDEX:
       return anchor_;
     case LB_SETTABSTOPS:
+      if (!(style_ & LBS_USETABSTOPS)) return FALSE;
       SetTabStops(wParam, reinterpret_cast<const int*>(lParam));
       return TRUE;
     case LB_SETCOLUMNWIDTH:

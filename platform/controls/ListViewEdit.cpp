@@ -12,8 +12,9 @@ constexpr int kMaxLabelLength = 259;
 
 }  // namespace
 
+// LVM_EDITLABEL: a new edit ends the one under way keeping its text; -1 cancels it.
 HWND ListViewState::EditLabel(int index) {
-  EndEdit(true);
+  EndEdit(index != -1);
   if (!Valid(index)) return nullptr;
   if (GetFocus() != hwnd_) SetFocus(hwnd_);
   EnsureVisible(index, false);

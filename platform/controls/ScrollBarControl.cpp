@@ -22,6 +22,8 @@ class ScrollBarState {
   bool Vertical() const { return (style_ & SBS_VERT) != 0; }
   bool SizeBox() const { return (style_ & (SBS_SIZEBOX | SBS_SIZEGRIP)) != 0; }
   int MaxPos() const { return std::max(min_, max_ - std::max(0, static_cast<int>(page_) - 1)); }
+  // Whether the range leaves anything to scroll past the page.
+  bool Scrolls() const { return max_ > min_ && (page_ == 0 || static_cast<int>(page_) <= max_ - min_); }
   wm::ScrollBarParts Parts() const;
   int PartAt(POINT p) const;
   void Send(int code, int pos = 0);
@@ -65,10 +67,13 @@ void ScrollBarState::Send(int code, int pos) {
               reinterpret_cast<LPARAM>(hwnd_));
 }
 
+// SBM_SETPOS, SBM_SETRANGE and SBM_SETRANGEREDRAW answer the previous position when the position
+// moved, 0 when it stayed.
 int ScrollBarState::SetPos(int pos, bool redraw) {
   int old = pos_;
   pos_ = std::clamp(pos, min_, MaxPos());
-  if (redraw && old != pos_) Redraw();
+  if (old == pos_) return 0;
+  if (redraw) Redraw();
   return old;
 }
 
@@ -94,7 +99,7 @@ void ScrollBarState::Paint(HDC hdc) {
   }
   wm::ScrollBarParts parts = Parts();
   bool enabled = Enabled(hwnd_);
-  bool scrolls = max_ > min_ && (page_ == 0 || static_cast<int>(page_) <= max_ - min_);
+  const bool scrolls = Scrolls();
   UINT low = (!enabled || !scrolls || (disabledArrows_ & ESB_DISABLE_LTUP)) ? DFCS_INACTIVE : 0;
   UINT high = (!enabled || !scrolls || (disabledArrows_ & ESB_DISABLE_RTDN)) ? DFCS_INACTIVE : 0;
   if (trackingPart_ == SB_LINEUP && over_) low |= DFCS_PUSHED | DFCS_FLAT;
@@ -143,6 +148,11 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       int part = PartAt(p);
       if (part < 0) return 0;
       if ((style_ & WS_TABSTOP) && GetFocus() != hwnd) SetFocus(hwnd);
+      // A disabled arrow takes no click; a bar with both disabled or nothing to scroll takes none.
+      if (!Scrolls() || disabledArrows_ == ESB_DISABLE_BOTH) return 0;
+      if ((part == SB_LINEUP && (disabledArrows_ & ESB_DISABLE_LTUP)) ||
+          (part == SB_LINEDOWN && (disabledArrows_ & ESB_DISABLE_RTDN)))
+        return 0;
       trackingPart_ = part;
       over_ = true;
       mouse_ = p;
@@ -228,18 +238,19 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       return pos_;
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW: {
-      int old = pos_;
       min_ = static_cast<int>(wParam);
       max_ = std::max(min_, static_cast<int>(lParam));
-      pos_ = std::clamp(pos_, min_, MaxPos());
+      const int moved = SetPos(pos_, false);
       if (msg == SBM_SETRANGEREDRAW) Redraw();
-      return old;
+      return moved;
     }
     case SBM_GETRANGE:
       if (wParam) *reinterpret_cast<LPINT>(wParam) = min_;
       if (lParam) *reinterpret_cast<LPINT>(lParam) = max_;
       return 0;
     case SBM_ENABLE_ARROWS:
+      // Arrows already as asked change nothing, which the message reports as 0.
+      if (disabledArrows_ == static_cast<UINT>(wParam)) return FALSE;
       disabledArrows_ = static_cast<UINT>(wParam);
       Redraw();
       return TRUE;
@@ -248,7 +259,7 @@ LRESULT ScrollBarState::Handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
       return SetInfo(*reinterpret_cast<const SCROLLINFO*>(lParam), wParam != 0);
     case SBM_GETSCROLLINFO: {
       auto* si = reinterpret_cast<SCROLLINFO*>(lParam);
-      if (si == nullptr) return FALSE;
+      if (si == nullptr || !(si->fMask & (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS))) return FALSE;
       if (si->fMask & SIF_RANGE) {
         si->nMin = min_;
         si->nMax = max_;

@@ -502,6 +502,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN:
       return TRUE;
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+      return -1;  // the list box does its own default action for the key
     case WM_NOTIFYFORMAT:
       return lParam == 3 ? 1 : 0;  // NF_QUERY: NFR_ANSI
     case WM_SHOWWINDOW:

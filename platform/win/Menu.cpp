@@ -2,6 +2,7 @@
 // and by position, menus from templates, window menus and the system menu.
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 #include <map>
@@ -424,6 +425,7 @@ BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flag
       found = true;
     } else {
       it.state &= ~static_cast<UINT>(MF_CHECKED);
+      it.type &= ~static_cast<UINT>(MFT_RADIOCHECK);
     }
   }
   return found;
@@ -438,11 +440,25 @@ BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite) {
   return found;
 }
 
+namespace {
+
+// A MENUITEMINFO of one of the documented sizes: the whole structure, or the older one that ends
+// before hbmpItem. Any other size fails with ERROR_INVALID_PARAMETER.
+bool SizedItemInfo(const MENUITEMINFO* info) {
+  if (info != nullptr && (info->cbSize == sizeof(MENUITEMINFO) || info->cbSize == offsetof(MENUITEMINFO, hbmpItem)))
+    return true;
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return false;
+}
+
+}  // namespace
+
 BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info) {
+  if (!SizedItemInfo(info)) return FALSE;
   Table& t = TheTable();
   Lock lock(t.mutex);
   Where where = Locate(t, menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
-  if (where.menu == nullptr || info == nullptr) {
+  if (where.menu == nullptr) {
     SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
     return FALSE;
   }
@@ -457,7 +473,7 @@ BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFO info
     info->hbmpUnchecked = it.unchecked;
   }
   if (mask & MIIM_DATA) info->dwItemData = it.data;
-  if (mask & MIIM_BITMAP) info->hbmpItem = nullptr;
+  if ((mask & MIIM_BITMAP) && info->cbSize == sizeof(MENUITEMINFO)) info->hbmpItem = nullptr;
   if ((mask & MIIM_TYPE) && (it.type & MFT_BITMAP)) {
     info->dwTypeData = reinterpret_cast<LPSTR>(it.bitmap);
   } else if (mask & (MIIM_TYPE | MIIM_STRING)) {
@@ -501,7 +517,8 @@ void ApplyInfo(Item& it, LPCMENUITEMINFO info) {
 }  // namespace
 
 BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info) {
-  BOOL found = info != nullptr && WithItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, FALSE,
+  if (!SizedItemInfo(info)) return FALSE;
+  BOOL found = WithItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, FALSE,
                                            [info](Item& it, Table& t) {
                                              HMENU before = it.sub;
                                              ApplyInfo(it, info);
@@ -513,7 +530,7 @@ BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO inf
 }
 
 BOOL InsertMenuItem(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO info) {
-  if (info == nullptr) return FALSE;
+  if (!SizedItemInfo(info)) return FALSE;
   Item it;
   ApplyInfo(it, info);
   return Insert(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, std::move(it));

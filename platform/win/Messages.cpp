@@ -11,6 +11,7 @@
 #include "os/Waitable.h"
 #include "win/Backend.h"
 #include "win/Input.h"
+#include "win/Mdi.h"
 #include "win/ModalLoop.h"
 #include "win/Surfaces.h"
 #include "win/WindowManager.h"
@@ -546,8 +547,41 @@ BOOL SendMessageCallback(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
 
 namespace {
 
+// The system messages whose parameters point at the sender's memory: they cannot wait in a queue,
+// so posting them fails.
+bool CarriesPointer(UINT msg) {
+  switch (msg) {
+    case WM_CREATE:
+    case WM_NCCREATE:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETMINMAXINFO:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCCALCSIZE:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_COPYDATA:
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+    case WM_HELP:
+    case WM_SIZING:
+    case WM_MOVING:
+    case WM_MDICREATE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 BOOL PostTo(const std::shared_ptr<ThreadQueue>& q, HWND hwnd, UINT msg, WPARAM wParam,
             LPARAM lParam) {
+  if (CarriesPointer(msg)) {
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+    return FALSE;
+  }
   POINT pt{};
   GetCursorPos(&pt);
   {

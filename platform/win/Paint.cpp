@@ -237,14 +237,17 @@ void EraseNow(HWND hwnd) {
   ReleaseDC(hwnd, hdc);
 }
 
-void UpdateNow(HWND hwnd, UINT flags) {
+// Paints now what the flags ask of a window and its children. UpdateWindow paints only windows
+// whose update region is not empty (`internalToo` false): one asked for an internal paint alone
+// gets its WM_PAINT from the queue.
+void UpdateNow(HWND hwnd, UINT flags, bool internalToo = true) {
   if (!IsWindowVisible(hwnd)) return;
   SendNcPaint(hwnd);
   bool paint;
   {
     Guard g(Lock());
     Window* w = Get(hwnd);
-    paint = w && NeedsPaint(*w);
+    paint = w && (internalToo ? NeedsPaint(*w) : w->update && !w->update->IsEmpty());
   }
   if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) EraseNow(hwnd);
   if ((flags & RDW_UPDATENOW) && paint) SendMessage(hwnd, WM_PAINT, 0, 0);
@@ -259,7 +262,7 @@ void UpdateNow(HWND hwnd, UINT flags) {
     // children has just erased over them, and they get their frame and background when they paint.
     if ((flags & RDW_UPDATENOW) || (flags & RDW_ALLCHILDREN) || (w->style & WS_CLIPCHILDREN)) children = w->children;
   }
-  for (auto it = children.rbegin(); it != children.rend(); ++it) UpdateNow(*it, flags);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) UpdateNow(*it, flags, internalToo);
 }
 
 void Present(HWND top, const RECT& damage) {
@@ -846,7 +849,7 @@ int ExcludeUpdateRgn(HDC hdc, HWND hwnd) {
 
 BOOL UpdateWindow(HWND hwnd) {
   if (!IsWindow(hwnd)) return FALSE;
-  UpdateNow(hwnd, RDW_UPDATENOW);
+  UpdateNow(hwnd, RDW_UPDATENOW, false);
   return TRUE;
 }
 

@@ -322,6 +322,8 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  // Nothing asked for is nothing retrieved, which the function reports as failure.
+  if (!(info->fMask & (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS))) return FALSE;
   Guard g(Lock());
   Window* w = Checked(hwnd);
   if (w == nullptr) return FALSE;
@@ -338,8 +340,12 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
 }
 
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
-  if (bar == SB_CTL) return static_cast<int>(SendMessage(hwnd, SBM_SETPOS, pos, redraw));
   int old = GetScrollPos(hwnd, bar);
+  if (bar == SB_CTL) {
+    // The control answers 0 for a position that stays; the function answers the previous one.
+    SendMessage(hwnd, SBM_SETPOS, pos, redraw);
+    return old;
+  }
   SCROLLINFO si{sizeof(si), SIF_POS, 0, 0, 0, pos, 0};
   SetScrollInfo(hwnd, bar, &si, redraw);
   return old;
@@ -352,13 +358,13 @@ int GetScrollPos(HWND hwnd, int bar) {
 }
 
 BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
+  if (static_cast<long long>(maxPos) - minPos > 0x7FFFFFFF) {
+    SetLastError(ERROR_INVALID_SCROLLBAR_RANGE);
+    return FALSE;
+  }
   if (bar == SB_CTL) {
     SendMessage(hwnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, minPos, maxPos);
     return TRUE;
-  }
-  if (maxPos - minPos > 0x7FFF && maxPos - minPos < 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
   }
   SCROLLINFO si{sizeof(si), SIF_RANGE, minPos, maxPos, 0, 0, 0};
   SetScrollInfo(hwnd, bar, &si, redraw);

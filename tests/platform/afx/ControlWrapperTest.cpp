@@ -114,13 +114,15 @@ struct EditSetting {
   std::function<void(CEdit&)> set;
   std::function<LRESULT(HWND)> observe;
   LRESULT expected;
+  // The kind of edit set: multi-line, but single-line for what only a single-line edit takes.
+  DWORD kind = ES_MULTILINE | ES_AUTOVSCROLL;
 };
 
 class EditSettings : public ControlWrappers, public ::testing::WithParamInterface<EditSetting> {};
 
 TEST_P(EditSettings, ShowInTheControl) {
   CEdit edit;
-  ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL, At(10, 80), &host, 112));
+  ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER | GetParam().kind, At(10, 80), &host, 112));
   edit.SetWindowText("first\r\nsecond line\r\nthird");
   GetParam().set(edit);
   EXPECT_EQ(GetParam().observe(edit), GetParam().expected);
@@ -144,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditSetting{"SetModify", [](CEdit& e) { e.SetModify(TRUE); },
                     [](HWND h) { return ::SendMessage(h, EM_GETMODIFY, 0, 0); }, TRUE},
         EditSetting{"SetPasswordChar", [](CEdit& e) { e.SetPasswordChar('*'); },
-                    [](HWND h) { return ::SendMessage(h, EM_GETPASSWORDCHAR, 0, 0); }, '*'},
+                    [](HWND h) { return ::SendMessage(h, EM_GETPASSWORDCHAR, 0, 0); }, '*', ES_AUTOHSCROLL},
         EditSetting{"SetSelWhole", [](CEdit& e) { e.SetSel(0, -1); },
                     [](HWND h) { return ::SendMessage(h, EM_GETSEL, 0, 0); }, MAKELONG(0, 25)},
         EditSetting{"SetSelPacked", [](CEdit& e) { e.SetSel(MAKELONG(2, 4)); },

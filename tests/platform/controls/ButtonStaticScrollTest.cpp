@@ -328,6 +328,42 @@ TEST_F(ScrollBarControls, RangeAndPositionThroughTheScrollFunctions) {
   EXPECT_EQ(got.nTrackPos, 40);
 }
 
+struct BarMessage {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT want;
+  int posAfter;
+};
+
+// The setting messages answer the previous position only when the position moved (0 when it
+// stayed), the arrows' message whether it changed anything, and a query whether it filled in
+// anything.
+TEST_F(ScrollBarControls, SettingMessagesAnswerWhatChanged) {
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 92, {10, 10, 210, 27});
+  SetScrollRange(bar, SB_CTL, 0, 100, FALSE);
+  const BarMessage steps[] = {
+      {SBM_SETPOS, 30, TRUE, 0, 30},         {SBM_SETPOS, 30, TRUE, 0, 30},
+      {SBM_SETPOS, 50, FALSE, 30, 50},       {SBM_SETRANGE, 0, 200, 0, 50},
+      {SBM_SETRANGE, 0, 40, 50, 40},         {SBM_SETRANGEREDRAW, 10, 60, 0, 40},
+      {SBM_SETRANGEREDRAW, 45, 60, 40, 45},  {SBM_ENABLE_ARROWS, ESB_DISABLE_LTUP, 0, TRUE, 45},
+      {SBM_ENABLE_ARROWS, ESB_DISABLE_LTUP, 0, FALSE, 45}, {SBM_ENABLE_ARROWS, ESB_ENABLE_BOTH, 0, TRUE, 45},
+  };
+  for (const BarMessage& s : steps) {
+    EXPECT_EQ(SendMessage(bar, s.msg, s.wParam, s.lParam), s.want) << std::hex << s.msg << std::dec << " " << s.wParam;
+    EXPECT_EQ(SendMessage(bar, SBM_GETPOS, 0, 0), s.posAfter) << std::hex << s.msg;
+  }
+  // The functions keep their own contract over the messages: SetScrollPos answers the previous
+  // position whether or not it moved.
+  EXPECT_EQ(SetScrollPos(bar, SB_CTL, 45, TRUE), 45);
+  SCROLLINFO none{sizeof(none), 0, -1, -1, 7, -1, -1};
+  EXPECT_FALSE(GetScrollInfo(bar, SB_CTL, &none));
+  EXPECT_EQ(none.nMin, -1);
+  SCROLLINFO pos{sizeof(pos), SIF_POS, 0, 0, 0, -1, 0};
+  EXPECT_TRUE(GetScrollInfo(bar, SB_CTL, &pos));
+  EXPECT_EQ(pos.nPos, 45);
+}
+
 TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
   recorder_.Watch(WM_HSCROLL);
   HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 91, {10, 10, 210, 27});
@@ -360,6 +396,35 @@ TEST_F(ScrollBarControls, ArrowsRepeatAndTheThumbTracks) {
   EXPECT_GT(moves[moves.size() - 2].second, 0);
   EXPECT_EQ(moves.back().first, SB_ENDSCROLL);
   EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0) << "the parent moves the bar, not the drag";
+}
+
+// A disabled arrow takes no click; with both arrows disabled, or nothing to scroll, the bar takes
+// none at all, while the enabled arrow still scrolls.
+TEST_F(ScrollBarControls, DisabledArrowsAndEmptyRangesTakeNoClick) {
+  recorder_.Watch(WM_HSCROLL);
+  HWND bar = Make("ScrollBar", SBS_HORZ, nullptr, 93, {10, 10, 210, 27});
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 50, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  const POINT left{arrow / 2, 8}, right{200 - arrow / 2, 8}, page{arrow + 5, 8};
+  const auto codes = [&](POINT at) {
+    recorder_.Clear();
+    Click(bar, at);
+    std::vector<int> out;
+    for (const auto& r : recorder_.Records())
+      if (r.message == WM_HSCROLL) out.push_back(LOWORD(r.wParam));
+    return out;
+  };
+  EnableScrollBar(bar, SB_CTL, ESB_DISABLE_LTUP);
+  EXPECT_TRUE(codes(left).empty());
+  EXPECT_EQ(codes(right), (std::vector<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+  EnableScrollBar(bar, SB_CTL, ESB_DISABLE_BOTH);
+  EXPECT_TRUE(codes(right).empty());
+  EXPECT_TRUE(codes(page).empty());
+  EnableScrollBar(bar, SB_CTL, ESB_ENABLE_BOTH);
+  EXPECT_EQ(codes(page), (std::vector<int>{SB_PAGEUP, SB_ENDSCROLL}));
+  SetScrollRange(bar, SB_CTL, 0, 0, TRUE);
+  EXPECT_TRUE(codes(right).empty()) << "an empty range scrolls nothing";
 }
 
 }  // namespace

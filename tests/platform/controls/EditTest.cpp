@@ -254,6 +254,61 @@ TEST_F(EditMessages, TabStopsAreSetInDialogUnits) {
   EXPECT_EQ(b - origin, MulDiv(stop, base.cx, 4));
 }
 
+struct LineMessage {
+  UINT msg;
+  WPARAM wParam;
+  LRESULT single, multi;  // the answers of a single-line and of a multi-line edit
+};
+
+// A single-line edit has one line whatever line is asked for, scrolls by lines never, always
+// answers an undo, and keeps no tab stops.
+TEST_F(EditMessages, SingleLineEditsAnswerLineMessagesAsDocumented) {
+  HWND single = Make(ES_AUTOHSCROLL, "one two");
+  HWND multi = Make(ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, "one two", 200, 60);
+  int stop = 20;
+  const LineMessage cases[] = {
+      {EM_GETLINE, 3, 7, 0},
+      {EM_LINESCROLL, 2, FALSE, TRUE},
+      {EM_UNDO, 0, TRUE, FALSE},
+      {EM_SETTABSTOPS, 1, FALSE, TRUE},
+  };
+  for (const LineMessage& c : cases) {
+    for (HWND edit : {single, multi}) {
+      char buffer[16] = {};
+      buffer[0] = sizeof(buffer);
+      LPARAM lParam = c.msg == EM_GETLINE ? reinterpret_cast<LPARAM>(buffer)
+                      : c.msg == EM_SETTABSTOPS ? reinterpret_cast<LPARAM>(&stop) : 0;
+      EXPECT_EQ(SendMessage(edit, c.msg, c.wParam, lParam), edit == single ? c.single : c.multi)
+          << std::hex << c.msg << (edit == single ? " single" : " multi");
+      if (c.msg == EM_GETLINE && edit == single) {
+        EXPECT_EQ(std::string(buffer, 7), "one two");
+      }
+    }
+  }
+  EXPECT_EQ(Text(single), "one two");
+  EXPECT_EQ(SendMessage(single, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "EM_LINESCROLL scrolled nothing across";
+}
+
+// EM_POSFROMCHAR places characters only: an index past the last one answers -1, a line break the
+// point just after its line's last character.
+TEST_F(EditMessages, PosFromCharPlacesOnlyCharacters) {
+  HWND empty = Make(ES_AUTOHSCROLL);
+  HWND single = Make(ES_AUTOHSCROLL, "abc");
+  HWND multi = Make(ES_MULTILINE | ES_AUTOHSCROLL, "ab\r\ncd", 200, 60);
+  const struct {
+    HWND edit;
+    WPARAM index;
+    bool placed;
+  } cases[] = {{empty, 0, false}, {single, 0, true}, {single, 2, true},  {single, 3, false},
+               {single, 9, false}, {multi, 2, true},  {multi, 5, true}, {multi, 6, false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(SendMessage(c.edit, EM_POSFROMCHAR, c.index, 0) != -1, c.placed) << c.index;
+  const LRESULT a = SendMessage(multi, EM_POSFROMCHAR, 1, 0), lineBreak = SendMessage(multi, EM_POSFROMCHAR, 2, 0);
+  EXPECT_GT(static_cast<short>(LOWORD(lineBreak)), static_cast<short>(LOWORD(a)));
+  EXPECT_EQ(HIWORD(lineBreak), HIWORD(a));
+  EXPECT_GT(HIWORD(SendMessage(multi, EM_POSFROMCHAR, 4, 0)), HIWORD(a));
+}
+
 TEST_F(EditMessages, HandleHoldsTheTextThroughEveryChange) {
   HWND single = Make(ES_AUTOHSCROLL, "one");
   EXPECT_EQ(SendMessage(single, EM_GETHANDLE, 0, 0), 0) << "a single-line edit hands out no block";
@@ -585,6 +640,25 @@ TEST_F(EditStyles, CaseNumberReadOnlyAndPassword) {
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT)) << "a password never reaches the clipboard";
 }
 
+// The password style and character are for single-line edits: a multi-line edit shows and copies
+// its text whatever it is given.
+TEST_F(EditStyles, MultiLineEditsTakeNoPasswordCharacter) {
+  HWND multi = Make(ES_MULTILINE | ES_AUTOHSCROLL | ES_PASSWORD, "open", 200, 60);
+  EXPECT_EQ(SendMessage(multi, EM_GETPASSWORDCHAR, 0, 0), 0);
+  SendMessage(multi, EM_SETPASSWORDCHAR, '#', 0);
+  EXPECT_EQ(SendMessage(multi, EM_GETPASSWORDCHAR, 0, 0), 0);
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  SendMessage(multi, EM_SETSEL, 0, -1);
+  SendMessage(multi, WM_COPY, 0, 0);
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
+  HWND single = Make(ES_AUTOHSCROLL, "hidden");
+  SendMessage(single, EM_SETPASSWORDCHAR, '#', 0);
+  EXPECT_EQ(SendMessage(single, EM_GETPASSWORDCHAR, 0, 0), '#');
+  EXPECT_TRUE(GetWindowLong(single, GWL_STYLE) & ES_PASSWORD);
+}
+
 TEST_F(EditStyles, SingleLineWithoutAutoScrollTakesOnlyWhatFits) {
   HWND edit = Make(0, "", 40, 24);
   TypeText("wwwwwwwwwwwwwwwwwwww");
@@ -648,10 +722,18 @@ TEST_F(EditStyles, CentredAndRightAlignedTextKeepsItsPlace) {
   HWND centre = Make(ES_AUTOHSCROLL | ES_CENTER, "abc", 200, 24);
   HWND right = Make(ES_AUTOHSCROLL | ES_RIGHT, "abc", 200, 24);
   auto x = [](HWND h, int i) { return static_cast<short>(LOWORD(SendMessage(h, EM_POSFROMCHAR, static_cast<WPARAM>(i), 0))); };
-  int width = x(left, 3) - x(left, 0);
+  // No character lies past the text: the caret tells where it ends.
+  auto end = [](HWND h) {
+    SetFocus(h);
+    SendMessage(h, EM_SETSEL, 3, 3);
+    POINT p{};
+    GetCaretPos(&p);
+    return static_cast<int>(p.x);
+  };
+  int width = end(left) - x(left, 0);
   RECT r;
   SendMessage(right, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-  EXPECT_EQ(x(right, 3), r.right - 1);
+  EXPECT_EQ(end(right), r.right - 1);
   EXPECT_EQ(x(right, 0), r.right - 1 - width);
   EXPECT_NEAR(x(centre, 0) - r.left, (r.right - r.left - 1 - width) / 2, 1);
   // A click lands on the character under it wherever the line starts.

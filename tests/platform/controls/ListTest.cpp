@@ -201,6 +201,53 @@ TEST_F(ListBoxMessages, KeyboardMovesAndSearches) {
   EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 0);
 }
 
+// A box of several selections tells its parent of every arrow key, whether or not the selection
+// changed; a box of one selection only of a change.
+TEST_F(ListBoxMessages, ArrowKeysNotifyEveryMultipleSelectionBox) {
+  const struct {
+    DWORD style;
+    std::vector<UINT> vks;
+    size_t changes;
+  } cases[] = {
+      {LBS_MULTIPLESEL, {VK_DOWN, VK_UP, VK_UP}, 3},
+      {LBS_EXTENDEDSEL, {VK_DOWN, VK_UP, VK_UP}, 3},
+      {0, {VK_DOWN, VK_UP, VK_UP}, 2},
+  };
+  for (const auto& c : cases) {
+    HWND list = MakeList(LBS_NOTIFY | c.style);
+    Add(list, LB_ADDSTRING, {"a", "b", "c"});
+    if (c.style == 0) SendMessage(list, LB_SETCURSEL, 0, 0);
+    SetFocus(list);
+    recorder_.Clear();
+    for (UINT vk : c.vks) PressKey(vk);
+    EXPECT_EQ(Codes(20), std::vector<UINT>(c.changes, LBN_SELCHANGE)) << std::hex << c.style;
+    DestroyWindow(list);
+  }
+}
+
+// Tab stops are for a box made with LBS_USETABSTOPS; any other box refuses them.
+TEST_F(ListBoxMessages, TabStopsNeedTheirStyle) {
+  HWND plain = MakeList(0);
+  HWND tabbed = MakeList(LBS_USETABSTOPS);
+  int stops[] = {20, 40};
+  EXPECT_FALSE(SendMessage(plain, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+  EXPECT_TRUE(SendMessage(tabbed, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops)));
+  EXPECT_TRUE(SendMessage(tabbed, LB_SETTABSTOPS, 0, 0));
+}
+
+// DefWindowProc answers WM_VKEYTOITEM and WM_CHARTOITEM with -1, so a box that wants the keys
+// under a parent leaving them to it moves as any box does.
+TEST_F(ListBoxMessages, KeysAParentLeavesToDefWindowProcMoveAsUsual) {
+  EXPECT_EQ(DefWindowProc(recorder_.Hwnd(), WM_VKEYTOITEM, MAKEWPARAM(VK_DOWN, 0), 0), -1);
+  EXPECT_EQ(DefWindowProc(recorder_.Hwnd(), WM_CHARTOITEM, MAKEWPARAM('a', 0), 0), -1);
+  HWND list = MakeList(LBS_NOTIFY | LBS_WANTKEYBOARDINPUT);
+  Add(list, LB_ADDSTRING, {"a", "b", "c"});
+  SendMessage(list, LB_SETCURSEL, 1, 0);
+  SetFocus(list);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);
+}
+
 TEST_F(ListBoxMessages, ShowsWholeItemsUnlessToldOtherwise) {
   HWND list = MakeList(LBS_NOTIFY, 100);
   int h = static_cast<int>(SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
@@ -436,6 +483,22 @@ TEST_F(ComboBoxes, DropDownListSelectsByPrefixWithoutCase) {
   EXPECT_EQ(r.bottom - r.top, 120);
 }
 
+// A combo box without an edit has no text of its own to set: WM_SETTEXT answers CB_ERR and leaves
+// the selection alone, even for the text of an item.
+TEST_F(ComboBoxes, DropDownListTakesNoTextToSet) {
+  HWND combo = MakeCombo(CBS_DROPDOWNLIST);
+  Add(combo, CB_ADDSTRING, {"alpha", "beta"});
+  SendMessage(combo, CB_SETCURSEL, 0, 0);
+  for (const char* text : {"beta", "gamma"}) {
+    EXPECT_EQ(SendMessage(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)), CB_ERR) << text;
+    EXPECT_EQ(SendMessage(combo, CB_GETCURSEL, 0, 0), 0) << text;
+    EXPECT_EQ(Text(combo), "alpha");
+  }
+  HWND editable = MakeCombo(CBS_DROPDOWN, 31);
+  EXPECT_EQ(SendMessage(editable, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("gamma")), TRUE);
+  EXPECT_EQ(Text(editable), "gamma");
+}
+
 TEST_F(ComboBoxes, ArrowKeysChangeTheSelectionAndNotify) {
   HWND combo = MakeCombo(CBS_DROPDOWNLIST);
   Add(combo, CB_ADDSTRING, {"one", "two", "three"});
@@ -555,6 +618,27 @@ TEST_F(ComboBoxes, DropDownEditCanBeSubclassedAndReportsEditing) {
   SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
 }
 
+// Without CBS_AUTOHSCROLL the edit takes only the text that fits it; CB_LIMITTEXT answers TRUE
+// whatever the kind of combo box.
+TEST_F(ComboBoxes, TheEditScrollsOnlyWithAutoHScroll) {
+  const std::string typed(60, 'w');
+  for (DWORD scroll : {DWORD{0}, DWORD{CBS_AUTOHSCROLL}}) {
+    HWND combo = MakeCombo(CBS_DROPDOWN | scroll, 40 + static_cast<int>(scroll != 0));
+    SetFocus(combo);
+    TypeText(typed);
+    const std::string text = Text(combo);
+    if (scroll) {
+      EXPECT_EQ(text, typed);
+    } else {
+      EXPECT_FALSE(text.empty());
+      EXPECT_LT(text.size(), typed.size()) << "the text stops at the edit's width";
+    }
+    DestroyWindow(combo);
+  }
+  HWND list = MakeCombo(CBS_DROPDOWNLIST, 42);
+  EXPECT_EQ(SendMessage(list, CB_LIMITTEXT, 5, 0), TRUE);
+}
+
 TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
   HWND combo = MakeCombo(CBS_SIMPLE);
   Add(combo, CB_ADDSTRING, {"x", "y"});
@@ -567,7 +651,18 @@ TEST_F(ComboBoxes, SimpleComboShowsItsListBelowTheEdit) {
   recorder_.Clear();
   Click(list, ItemCenter(list, 1));
   EXPECT_EQ(Text(combo), "y");
-  EXPECT_EQ(Codes(30).back(), static_cast<UINT>(CBN_SELCHANGE));
+  // Each selection of a simple combo box is ended at once: CBN_SELENDOK comes just before it.
+  std::vector<UINT> codes = Codes(30);
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(std::vector<UINT>(codes.end() - 2, codes.end()), (std::vector<UINT>{CBN_SELENDOK, CBN_SELCHANGE}));
+  recorder_.Clear();
+  SetFocus(combo);
+  PressKey(VK_UP);
+  EXPECT_EQ(Text(combo), "x");
+  codes = Codes(30);
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), CBN_SELENDOK), 1);
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(std::vector<UINT>(codes.end() - 2, codes.end()), (std::vector<UINT>{CBN_SELENDOK, CBN_SELCHANGE}));
 }
 
 TEST_F(ComboBoxes, MalformedDialogInitDataStopsAtTheFault) {

@@ -971,6 +971,19 @@ TEST_F(ListViewLabels, EscapeCancelsWithNoText) {
   EXPECT_EQ(Text(1), "Item 1");
 }
 
+// LVM_EDITLABEL with -1 cancels the edit under way: the parent is told of no text.
+TEST_F(ListViewLabels, EditLabelOfMinusOneCancels) {
+  host_.answer = [](NMHDR* nm) -> LRESULT { return nm->code == LVN_ENDLABELEDIT; };
+  PressKey(VK_F2);
+  TypeText("Other");
+  EXPECT_EQ(SendMessage(list_, LVM_EDITLABEL, static_cast<WPARAM>(-1), 0), 0);
+  EXPECT_EQ(Editor(), nullptr);
+  auto end = host_.Of(LVN_ENDLABELEDIT);
+  ASSERT_EQ(end.size(), 1u);
+  EXPECT_FALSE(end[0].hasText);
+  EXPECT_EQ(Text(1), "Item 1");
+}
+
 TEST_F(ListViewLabels, AParentRefusingTheBeginGetsNoEditor) {
   host_.answer = [](NMHDR* nm) -> LRESULT { return nm->code == LVN_BEGINLABELEDIT; };
   EXPECT_EQ(SendMessage(list_, LVM_EDITLABEL, 2, 0), 0);

@@ -77,6 +77,24 @@ TEST_F(Queue, PostingToADeadWindowFails) {
   EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
 }
 
+// A message below WM_USER whose parameters point at the sender's memory cannot wait in a queue:
+// posting it fails with ERROR_MESSAGE_SYNC_ONLY, and nothing arrives.
+TEST_F(Queue, PostingAMessageThatCarriesAPointerFails) {
+  HWND w = MakeWindow(nullptr, WS_POPUP);
+  for (UINT msg : {UINT{WM_SETTEXT}, UINT{WM_GETTEXT}, UINT{WM_CREATE}, UINT{WM_WINDOWPOSCHANGED},
+                   UINT{WM_DRAWITEM}, UINT{WM_COPYDATA}, UINT{WM_STYLECHANGED}}) {
+    SetLastError(0);
+    EXPECT_FALSE(PostMessage(w, msg, 0, reinterpret_cast<LPARAM>("text"))) << std::hex << msg;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MESSAGE_SYNC_ONLY)) << std::hex << msg;
+    EXPECT_FALSE(PostThreadMessage(GetCurrentThreadId(), msg, 0, 0)) << std::hex << msg;
+  }
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, WM_USER - 1, PM_REMOVE | PM_QS_POSTMESSAGE));
+  // The same numbers above WM_USER are the program's own, and its own messages are posted.
+  EXPECT_TRUE(PostMessage(w, WM_USER + WM_SETTEXT, 0, 0));
+  EXPECT_TRUE(PostMessage(w, WM_CLOSE, 0, 0));
+}
+
 // A loop that filters on a window destroyed meanwhile returns at once instead of waiting for
 // messages that can never come; what was queued for the window and its children is dropped.
 TEST_F(Queue, ALoopFilteringOnADestroyedWindowReturnsAndItsMessagesAreDropped) {

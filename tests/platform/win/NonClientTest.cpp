@@ -152,6 +152,22 @@ TEST_F(WindowScrollBars, PositionsAreClampedToTheRangeLessThePage) {
   EXPECT_EQ(sizeof(SCROLLINFO), 28u);
 }
 
+// A range wider than MAXLONG is refused; a query asking for nothing retrieves nothing and fails.
+TEST_F(WindowScrollBars, RangesAndQueriesFailAsDocumented) {
+  HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_HSCROLL, RECT{0, 0, 200, 100});
+  ASSERT_TRUE(SetScrollRange(w, SB_HORZ, 0, 100, FALSE));
+  SetLastError(0);
+  EXPECT_FALSE(SetScrollRange(w, SB_HORZ, -2000000000, 2000000000, FALSE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_SCROLLBAR_RANGE));
+  EXPECT_TRUE(SetScrollRange(w, SB_HORZ, -1000000000, 1000000000, FALSE));
+  int lo = 0, hi = 0;
+  GetScrollRange(w, SB_HORZ, &lo, &hi);
+  EXPECT_EQ(hi - lo, 2000000000);
+  SCROLLINFO none{sizeof(none), 0, 5, 5, 5, 5, 5};
+  EXPECT_FALSE(GetScrollInfo(w, SB_HORZ, &none));
+  EXPECT_EQ(none.nMax, 5);
+}
+
 TEST_F(WindowScrollBars, ArrowClicksScrollAndRepeatOnTheClock) {
   HWND w = MakeWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_VSCROLL, RECT{0, 0, 200, 200});
   SetScrollRange(w, SB_VERT, 0, 100, FALSE);

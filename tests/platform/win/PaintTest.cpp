@@ -228,6 +228,10 @@ TEST_F(Painting, UpdateWindowPaintsAtOnceAndRedrawWindowFollowsItsFlags) {
   EXPECT_EQ(MessageLog::Instance().For(child, {WM_PAINT}).size(), 1u);
   MessageLog::Instance().Clear();
   RedrawWindow(parent, nullptr, nullptr, RDW_INTERNALPAINT);
+  // UpdateWindow paints a window whose update region is not empty, never one asked for an
+  // internal paint only: that one comes from the queue.
+  UpdateWindow(parent);
+  EXPECT_TRUE(MessageLog::Instance().For(parent, {WM_PAINT}).empty());
   RunUntilIdle();
   EXPECT_EQ(MessageLog::Instance().For(parent, {WM_PAINT}).size(), 1u);
 }

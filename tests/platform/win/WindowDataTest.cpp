@@ -4,6 +4,8 @@
 #include "gdi/Objects.h"
 
 #include <array>
+#include <cstddef>
+#include <utility>
 
 using namespace wintest;
 using namespace brambolt::test;
@@ -192,6 +194,50 @@ TEST_F(WindowData, SeparatorsReportThemselvesGrayedHoweverMade) {
     EXPECT_EQ(read.fState, static_cast<UINT>(MFS_GRAYED)) << i;
     EXPECT_EQ(read.wID, 0u) << i;
   }
+  DestroyMenu(menu);
+}
+
+// CheckMenuRadioItem checks one item of a group as a radio item and clears the check and the radio
+// type of the rest of the group, by command or by position; items outside the group keep theirs.
+TEST_F(WindowData, RadioItemsTakeTheRadioTypeFromTheRestOfTheirGroup) {
+  HMENU menu = CreatePopupMenu();
+  for (UINT id = 1; id <= 4; ++id) AppendMenu(menu, MF_STRING, id, "Item");
+  CheckMenuItem(menu, 4, MF_BYCOMMAND | MF_CHECKED);
+  const auto radio = [menu](UINT id) {
+    MENUITEMINFO read{};
+    read.cbSize = sizeof read;
+    read.fMask = MIIM_FTYPE | MIIM_STATE;
+    GetMenuItemInfo(menu, id, FALSE, &read);
+    return std::make_pair((read.fType & MFT_RADIOCHECK) != 0, (read.fState & MFS_CHECKED) != 0);
+  };
+  ASSERT_TRUE(CheckMenuRadioItem(menu, 1, 3, 2, MF_BYCOMMAND));
+  EXPECT_EQ(radio(2), std::make_pair(true, true));
+  ASSERT_TRUE(CheckMenuRadioItem(menu, 0, 2, 2, MF_BYPOSITION));  // the item of id 3
+  const std::pair<bool, bool> want[] = {{false, false}, {false, false}, {true, true}, {false, true}};
+  for (UINT id = 1; id <= 4; ++id) EXPECT_EQ(radio(id), want[id - 1]) << id;
+  DestroyMenu(menu);
+}
+
+// The item functions take a MENUITEMINFO of its whole size or of the older size that ends before
+// hbmpItem; any other size fails with ERROR_INVALID_PARAMETER and changes nothing.
+TEST_F(WindowData, MenuItemInfoMustBeOfADocumentedSize) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenu(menu, MF_STRING, 1, "One");
+  for (UINT size : {0u, 5u, static_cast<UINT>(sizeof(MENUITEMINFO)) + 4u,
+                    static_cast<UINT>(offsetof(MENUITEMINFO, hbmpItem)), static_cast<UINT>(sizeof(MENUITEMINFO))}) {
+    const bool valid = size == sizeof(MENUITEMINFO) || size == offsetof(MENUITEMINFO, hbmpItem);
+    MENUITEMINFO info{};
+    info.cbSize = size;
+    info.fMask = MIIM_ID | MIIM_STATE;
+    info.wID = 7;
+    info.fState = MFS_CHECKED;
+    SetLastError(0);
+    EXPECT_EQ(InsertMenuItem(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(SetMenuItemInfo(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(GetMenuItemInfo(menu, 0, TRUE, &info), valid ? TRUE : FALSE) << size;
+    EXPECT_EQ(GetLastError(), valid ? 0u : static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << size;
+  }
+  EXPECT_EQ(GetMenuItemCount(menu), 3) << "only the two calls of a valid size inserted";
   DestroyMenu(menu);
 }
 
