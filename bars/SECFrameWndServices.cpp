@@ -4,6 +4,7 @@
 #include "bars/SECFrameWndServices.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -389,8 +390,11 @@ void SECFrameServices::SaveBarState(LPCTSTR lpszProfileName) {
   const std::vector<SECUserToolBarKey> own = state.GetUserToolBars();
   {
     // Each instance holds the settings in memory: what another one stored since is read from the
-    // disk, and no other instance writes between that reading and this layout's write.
-    brambolt::RegistryStoredUpdate update(HKEY_CURRENT_USER);
+    // disk, and no other instance writes between that reading and this layout's write (a layout
+    // kept in a profile file is read from it anew anyway).
+    const CWinApp* app = AfxGetApp();
+    std::optional<brambolt::RegistryStoredUpdate> update;
+    if (app != nullptr && app->m_pszRegistryKey != nullptr) update.emplace(HKEY_CURRENT_USER);
     state.KeepOtherInstancesToolBars(lpszProfileName, m_loadedUserToolBars);
     state.SaveState(lpszProfileName);
   }

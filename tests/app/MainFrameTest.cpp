@@ -667,7 +667,8 @@ TEST_F(MainFrame, ExplorerWidthSavedOnALargerScreenOrOutOfRangeFitsTheScreen) {
     ~ScreenBack() { brambolt::SetScreenSize(size.cx, size.cy); }
   } back{screen};
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
-  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  // The frame is made anew at each restart: its explorer is looked up each time.
+  auto explorer = [&]() -> ProjectWorkspaceWnd& { return frame->m_wndProjectExplorer; };
   auto closeOn = [&](int cx, int cy, const std::function<void()>& then = {}) {
     return [&, cx, cy, then] {
       frame->SendMessage(WM_CLOSE);
@@ -714,19 +715,19 @@ TEST_F(MainFrame, ExplorerWidthSavedOnALargerScreenOrOutOfRangeFitsTheScreen) {
 
   ASSERT_NO_FATAL_FAILURE(Restart(closeOn(2560, 1440)));
   DockExplorerAsAtFirstStart();
-  frame->DockControlBarEx(&explorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
+  frame->DockControlBarEx(&explorer(), AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
   frame->RecalcLayout();
   RunUntilIdle();
-  ASSERT_GE(WindowRectOf(&explorer).Width(), 2300);
+  ASSERT_GE(WindowRectOf(&explorer()).Width(), 2300);
   for (SIZE small : {SIZE{1280, 1024}, SIZE{800, 600}}) {
     ASSERT_NO_FATAL_FAILURE(Restart(closeOn(small.cx, small.cy)));
-    EXPECT_TRUE(explorer.IsWindowVisible());
-    EXPECT_LE(WindowRectOf(&explorer).Width(), small.cx * 2300 / 2560 + 8) << small.cx;
+    EXPECT_TRUE(explorer().IsWindowVisible());
+    EXPECT_LE(WindowRectOf(&explorer()).Width(), small.cx * 2300 / 2560 + 8) << small.cx;
     EXPECT_TRUE(typingReachesTheDocument()) << small.cx;
     // Widened again on the larger screen for the next round.
     ASSERT_NO_FATAL_FAILURE(Restart(closeOn(2560, 1440)));
-    EXPECT_GE(WindowRectOf(&explorer).Width(), 2000) << "back on the large screen it is as wide as it was";
-    frame->DockControlBarEx(&explorer, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
+    EXPECT_GE(WindowRectOf(&explorer()).Width(), 2000) << "back on the large screen it is as wide as it was";
+    frame->DockControlBarEx(&explorer(), AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 2300);
     frame->RecalcLayout();
     RunUntilIdle();
   }
@@ -739,18 +740,18 @@ TEST_F(MainFrame, ExplorerWidthSavedOnALargerScreenOrOutOfRangeFitsTheScreen) {
     app.WriteProfileInt(section, "MRUHorzDockCX", 2147483640);
     app.WriteProfileInt(section, "MRUFloatCX", 2147483647);
   })));
-  EXPECT_TRUE(explorer.IsWindowVisible());
-  EXPECT_LE(WindowRectOf(&explorer).Width(), screen.cx);
+  EXPECT_TRUE(explorer().IsWindowVisible());
+  EXPECT_LE(WindowRectOf(&explorer()).Width(), screen.cx);
   EXPECT_TRUE(typingReachesTheDocument());
   MenuKeys('V', "e");
   frame->RecalcLayout();
   RunUntilIdle();
-  EXPECT_FALSE(explorer.IsWindowVisible());
+  EXPECT_FALSE(explorer().IsWindowVisible());
   MenuKeys('V', "e");
   frame->RecalcLayout();
   RunUntilIdle();
-  EXPECT_TRUE(explorer.IsWindowVisible());
-  EXPECT_GT(WindowRectOf(&explorer).Width(), 20);
+  EXPECT_TRUE(explorer().IsWindowVisible());
+  EXPECT_GT(WindowRectOf(&explorer()).Width(), 20);
   // What is saved again is a width of this screen.
   ASSERT_NO_FATAL_FAILURE(Restart());
   const CString section = explorerSection();
@@ -760,7 +761,7 @@ TEST_F(MainFrame, ExplorerWidthSavedOnALargerScreenOrOutOfRangeFitsTheScreen) {
     EXPECT_GE(static_cast<int>(app.GetProfileInt(section, "MRUDockRightPos", 0)),
               static_cast<int>(app.GetProfileInt(section, "MRUDockLeftPos", 0)));
   }
-  EXPECT_TRUE(explorer.IsWindowVisible());
+  EXPECT_TRUE(explorer().IsWindowVisible());
   DockExplorerAsAtFirstStart();
 }
 

@@ -217,7 +217,7 @@ TEST_F(DocumentTest, OpeningAPipeADeviceASocketOrAPictureSaysWhyAndNeverWaits) {
   address.sun_family = AF_UNIX;
   std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
   ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  const std::string jpeg = MakeFile("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 18));
+  const std::string jpeg = MakeFile("photo.jpg", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00", 14));
   const struct {
     std::string path;
     const char* reason;
