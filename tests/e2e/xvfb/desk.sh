@@ -40,6 +40,9 @@ shot() {
 # The first window whose name matches, waited for up to 30 s (a busy machine is slow to show it).
 window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
 shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+# Whether the window whose name matches holds the keyboard (a key sent before a new window takes it
+# goes to the one before, on a busy machine above all).
+focused() { [[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" =~ $1 ]]; }
 gone() { ! shown "$1"; }
 # True while no window but the main one shows (a progress or a question of the program has gone).
 main_alone() {

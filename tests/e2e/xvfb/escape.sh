@@ -14,10 +14,12 @@ keys alt+h p
 for key in Escape alt+F4; do
   click_in '^Technical Support$' 308 477 # Send, with no name given
   [ -n "$(window '^Inkwright$')" ] || fail "a report without a name was sent without a word"
+  wait_for 100 focused '^Inkwright$' || fail "the warning did not take the keyboard"
   keys "$key"
   wait_for 50 gone '^Inkwright$' || fail "$key did not close the warning"
   shown '^Technical Support$' || fail "$key closed the form with the warning"
 done
+wait_for 100 focused '^Technical Support$' || fail "the form did not take the keyboard back"
 keys Escape
 wait_for 50 gone '^Technical Support$' || fail "Esc did not close the form"
 
@@ -38,6 +40,7 @@ wait_for 50 gone '^Options$' || fail "the options stayed open"
 # The progress shows the page being written in its caption.
 wait_for 600 shown '\.htm$' || fail "the documentation's progress did not show"
 shot escape-01-documentation-running
+wait_for 100 focused '\.htm$' || fail "the documentation's progress did not take the keyboard"
 keys Escape
 wait_for 600 main_alone || fail "Esc did not end the documentation's progress"
 written=$(find "$project"/Output_*/Htmls -maxdepth 1 -name 'CShape*' -type d | wc -l)
