@@ -75,6 +75,7 @@ UINT SECMenuBarMessages::GetMenuProdMessage() {
 
 BOOL SECMenuBarMessages::IsTrackingSystemMenu() { return State().trackingSystemMenu; }
 BOOL SECMenuBarMessages::IsTrackingPopup() { return State().trackedBar != nullptr; }
+BOOL SECMenuBarMessages::IsMenuPending() { return State().pending.has_value(); }
 
 SECMenuBarMessages::~SECMenuBarMessages() {
   TrackingState& state = State();
@@ -258,7 +259,9 @@ BOOL SECMenuBarMessages::DropMnemonic(UINT nKey) {
 }
 
 BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
-  if (m_pMenuBar == nullptr || m_pMenuBar->m_hWnd == nullptr) return FALSE;
+  // A hidden menubar (print preview, full screen away from the top edge) takes no keys: its menus
+  // would hang from nothing.
+  if (m_pMenuBar == nullptr || m_pMenuBar->m_hWnd == nullptr || !m_pMenuBar->IsWindowVisible()) return FALSE;
   const bool altHeld = ::GetKeyState(VK_MENU) < 0;
   const UINT key = static_cast<UINT>(pMsg->wParam);
   if (altHeld && pMsg->message == WM_SYSKEYDOWN && std::isalnum(static_cast<int>(key & 0xFF)) && key < 0x80) {

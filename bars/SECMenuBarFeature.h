@@ -31,6 +31,8 @@ class SECMenuBarMessages {
   static BOOL IsTrackingSystemMenu();
   // TRUE while a popup of a menubar is open.
   static BOOL IsTrackingPopup();
+  // True while the popup that replaces the one just closed is still to open.
+  static BOOL IsMenuPending();
 
   virtual void PostMenuProd(int nDirection);
   virtual void CancelMenu();
