@@ -440,6 +440,7 @@ BEGIN_MESSAGE_MAP(SECFSMainFrmListener, SECWndListener)
   ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopupMsg)
   ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
   ON_MESSAGE(SECFullScreenView::kAfterMenuLoop, OnAfterMenuLoop)
+  ON_MESSAGE(SECMenuBarMessages::kRevealMenuBar, OnRevealMenuBar)
   ON_COMMAND(SECFullScreenView::kLeaveCommand, OnLeaveCommand)
 END_MESSAGE_MAP()
 
@@ -511,6 +512,15 @@ void SECFSMainFrmListener::OnMenuTimer() {
 LRESULT SECFSMainFrmListener::OnNcMouseMove(WPARAM wParam, LPARAM) {
   if (!m_bMenuShown && (wParam == HTBORDER || wParam == HTMENU || wParam == HTTOP)) ShowMenu();
   return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnRevealMenuBar(WPARAM, LPARAM) {
+  // A menu's letter shows the menubar at the top edge; it goes again once the menu closes away
+  // from it.
+  if (!m_bHasMenuBar) return 0;
+  ShowMenu();
+  SetListenerFlags(kSkipWindow);
+  return m_bMenuShown;
 }
 
 LRESULT SECFSMainFrmListener::OnSetCursorMsg(WPARAM, LPARAM lParam) {

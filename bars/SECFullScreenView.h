@@ -41,6 +41,7 @@ class SECFSMainFrmListener : public kelpwood::foundation::SECWndListener {
   afx_msg LRESULT OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnAfterMenuLoop(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnRevealMenuBar(WPARAM wParam, LPARAM lParam);
   afx_msg void OnLeaveCommand();
   DECLARE_MESSAGE_MAP()
 };

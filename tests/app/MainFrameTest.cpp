@@ -1063,7 +1063,7 @@ TEST_F(MainFrame, FullScreenTellsTheActiveViewAndChecksItsCommand) {
 // Full screen beside a maximised document, as the user works in it: the menubar shown at the top
 // edge stays while the pointer goes from File to Edit and after Escape with the pointer on it;
 // View > Full Screen is checked there and leaves the mode, after which the menubar has the
-// document's icon and window buttons again.
+// document's icon and window buttons again; Alt+V in full screen shows the menubar with View.
 TEST_F(MainFrame, FullScreenKeepsTheMenubarWhileItIsUsedAndGivesTheFrameBackWhole) {
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
   DockExplorerAsAtFirstStart();
@@ -1139,6 +1139,22 @@ TEST_F(MainFrame, FullScreenKeepsTheMenubarWhileItIsUsedAndGivesTheFrameBackWhol
   EXPECT_EQ(R(WindowRectOf(frame)), R(normal));
   EXPECT_TRUE(documentButtons()) << "the document's icon and window buttons are back";
 
+  // By the keyboard: Alt+V shows the menubar at the top edge with its View menu.
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  bool shownWithItsMenu = false;
+  {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [&](HWND) {
+      shownWithItsMenu = bar->IsWindowVisible() != FALSE;
+      TypeText("f");
+    });
+    frame->SetFocus();
+    PressKey('V', kAlt);
+    RunUntilIdle();
+  }
+  EXPECT_TRUE(shownWithItsMenu);
+  EXPECT_FALSE(frame->m_FullScreen.IsFullScreen());
 }
 
 
