@@ -505,7 +505,10 @@ void CMainFrame::OnWindowList() {
 // ---- full screen ----
 
 void CMainFrame::OnFullScreen() {
-  if (!m_FullScreen.IsFullScreen())
+  // The checked command leaves the mode again.
+  if (m_FullScreen.IsFullScreen())
+    m_FullScreen.LeaveFSMode();
+  else
     m_FullScreen.SetFSMode(SECFullScreenView::SEC_FS_MENU_AT_TOP | SECFullScreenView::SEC_FS_TEXT_BUTTON,
                            "&Full Screen", this);
 }

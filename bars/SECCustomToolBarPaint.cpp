@@ -163,13 +163,14 @@ CSize SECCustomToolBar::CalcLayout(DWORD dwMode, int nLength) {
     size = CSize(right - left + sizeBorders.cx, y - top + sizeBorders.cy);
     if (nSurround > 0) (bHorz ? size.cx : size.cy) = std::max(bHorz ? size.cx : size.cy, nSurround);
 
-    // A rebar-hosted bar keeps its caption buttons at the far end.
+    // A rebar-hosted bar keeps its caption buttons at the far end, never back over the button
+    // before them (a row its buttons fill exactly, as a floating bar's).
     SECStdBtn* pLast = m_btns.GetAt(indices.back());
     if ((GetExBarStyle() & CBRS_EX_OWN_ROW) && pLast->m_nType == SECStdBtn::CaptionBtn) {
       if (bHorz)
-        pLast->SetPos(size.cx - sizeBorders.cx + left - pLast->m_cx - 2, pLast->m_y);
+        pLast->SetPos(std::max(pLast->m_x, size.cx - sizeBorders.cx + left - pLast->m_cx - 2), pLast->m_y);
       else
-        pLast->SetPos(pLast->m_x, size.cy - sizeBorders.cy + top - pLast->m_cy - 2);
+        pLast->SetPos(pLast->m_x, std::max(pLast->m_y, size.cy - sizeBorders.cy + top - pLast->m_cy - 2));
     }
   }
 

@@ -11,6 +11,7 @@
 #include "bars/SECFSToolBar.h"
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECMenuBarFeature.h"
 
 using kelpwood::foundation::SECWndListener;
 
@@ -85,11 +86,13 @@ BOOL SECFullScreenView::SetFSMode(UINT nOptions, LPCTSTR lpszTitle, CFrameWnd* p
   auto* services = dynamic_cast<SECFrameServices*>(frame);
   m_bHasMenuBar = services != nullptr && services->HasMenuBar();
   m_mainListener.m_bHasMenuBar = m_bHasMenuBar;
-  if (m_bHasMenuBar) {
-    // The menubar floats at the top edge meanwhile: the layout it leaves is put back on exit.
+  if (services != nullptr) {
     m_pDockState = std::make_unique<SECDockState>(services->GetToolBarManager());
     if (!m_pDockState->GetFrameState(frame)) m_pDockState.reset();
   }
+  m_placement = WINDOWPLACEMENT{};
+  m_placement.length = sizeof(m_placement);
+  frame->GetWindowPlacement(&m_placement);
   // From here on every step is undone by LeaveFSMode, so a failure leaves the frame as it was.
   m_bFullScreen = TRUE;
   if (m_nOptions & SEC_FS_HIDE_TASKBAR) HideTaskBar(TRUE);
@@ -136,6 +139,7 @@ void SECFullScreenView::LeaveFSMode() {
                       SWP_NOZORDER | SWP_FRAMECHANGED);
   ShowControlBars();
   RestoreFrameMenu();
+  m_pDockState.reset();
   if (m_hWnd != nullptr) DestroyWindow();
   m_mapShowBars.RemoveAll();
   m_mapHiddenBars.RemoveAll();
@@ -144,6 +148,13 @@ void SECFullScreenView::LeaveFSMode() {
 }
 
 void SECFullScreenView::OnLeaveCommand() { LeaveFSMode(); }
+
+SECFullScreenView* SECFullScreenView::FromFrame(CWnd* pFrame) {
+  // The controller's own window is a child of the frame while the mode is on.
+  HWND hWnd = pFrame != nullptr && pFrame->m_hWnd != nullptr ? ::GetDlgItem(pFrame->m_hWnd, kWindowID) : nullptr;
+  auto* view = hWnd != nullptr ? dynamic_cast<SECFullScreenView*>(CWnd::FromHandlePermanent(hWnd)) : nullptr;
+  return view != nullptr && view->IsFullScreen() ? view : nullptr;
+}
 
 void SECFullScreenView::HideTaskBar(BOOL bHide) {
   HWND taskBar = ::FindWindow("Shell_TrayWnd", nullptr);
@@ -221,15 +232,16 @@ void SECFullScreenView::RestoreFrameMenu() {
       if (m_mapHiddenBars.Lookup(bar, wasHidden) && !wasHidden) m_pFrame->ShowControlBar(bar, TRUE, FALSE);
     }
     if (m_pDockState) m_pDockState->SetFrameState(m_pFrame);
-    m_pDockState.reset();
-    return;
+  } else if (m_mainListener.m_bHasSavedMenu) {
+    ::SetMenu(m_pFrame->m_hWnd, m_mainListener.m_hSavedMenu);
   }
-  if (m_mainListener.m_bHasSavedMenu) ::SetMenu(m_pFrame->m_hWnd, m_mainListener.m_hSavedMenu);
-  // An MDI child's activation puts its own menu (and a maximised child's system menu) back.
+  // An MDI child's activation puts its own menu back, and a maximised child's system menu and
+  // window buttons (into the menubar too).
   if (CMDIFrameWnd* mdi = MDIFrame()) {
     if (CMDIChildWnd* child = mdi->MDIGetActive())
       child->SendMessage(WM_MDIACTIVATE, 0, reinterpret_cast<LPARAM>(child->m_hWnd));
   }
+  if (m_bHasMenuBar) return;
   ::DrawMenuBar(m_pFrame->m_hWnd);
   m_mainListener.m_hSavedMenu = nullptr;
   m_mainListener.m_bHasSavedMenu = FALSE;
@@ -428,8 +440,17 @@ BEGIN_MESSAGE_MAP(SECFSMainFrmListener, SECWndListener)
   ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopupMsg)
   ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
   ON_MESSAGE(SECFullScreenView::kAfterMenuLoop, OnAfterMenuLoop)
+  ON_MESSAGE(SECMenuBarMessages::kRevealMenuBar, OnRevealMenuBar)
   ON_COMMAND(SECFullScreenView::kLeaveCommand, OnLeaveCommand)
 END_MESSAGE_MAP()
+
+BOOL SECFSMainFrmListener::PointerOn(CWnd* pWnd) {
+  POINT cursor;
+  ::GetCursorPos(&cursor);
+  CRect rect;
+  pWnd->GetWindowRect(&rect);
+  return rect.PtInRect(cursor);
+}
 
 void SECFSMainFrmListener::ShowMenu() {
   if (m_bMenuShown || !(m_pFSView->m_nOptions & SECFullScreenView::SEC_FS_MENU_AT_TOP)) return;
@@ -473,11 +494,7 @@ void SECFSMainFrmListener::OnMenuTimer() {
   CFrameWnd* frame = m_pFSView->m_pFrame;
   if (SECMenuBar* bar = m_bHasMenuBar ? m_pFSView->FrameMenuBar() : nullptr) {
     // The menubar stays while the pointer is over it (or one of its popups is open).
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    CRect rect;
-    bar->GetWindowRect(&rect);
-    if (!rect.PtInRect(cursor)) HideMenu();
+    if (!PointerOn(bar)) HideMenu();
     return;
   }
   // The menu stays while the pointer is over the frame's menu bar.
@@ -495,6 +512,15 @@ void SECFSMainFrmListener::OnMenuTimer() {
 LRESULT SECFSMainFrmListener::OnNcMouseMove(WPARAM wParam, LPARAM) {
   if (!m_bMenuShown && (wParam == HTBORDER || wParam == HTMENU || wParam == HTTOP)) ShowMenu();
   return 0;
+}
+
+LRESULT SECFSMainFrmListener::OnRevealMenuBar(WPARAM, LPARAM) {
+  // A menu's letter shows the menubar at the top edge; it goes again once the menu closes away
+  // from it.
+  if (!m_bHasMenuBar) return 0;
+  ShowMenu();
+  SetListenerFlags(kSkipWindow);
+  return m_bMenuShown;
 }
 
 LRESULT SECFSMainFrmListener::OnSetCursorMsg(WPARAM, LPARAM lParam) {
@@ -517,6 +543,14 @@ LRESULT SECFSMainFrmListener::OnInitMenuPopupMsg(WPARAM, LPARAM) {
 
 LRESULT SECFSMainFrmListener::OnExitMenuLoop(WPARAM, LPARAM) {
   if (!m_bMenuShown || m_bMenuByMouse) return 0;
+  // The menubar stays while the pointer is on it, and while the next of its menus opens (each
+  // move from one menu to another ends a menu loop); the timer then follows the pointer again.
+  if (SECMenuBar* bar = m_bHasMenuBar ? m_pFSView->FrameMenuBar() : nullptr) {
+    if (PointerOn(bar) || SECMenuBarMessages::IsMenuPending()) {
+      m_pFSView->SetTimer(SECFullScreenView::kMenuTimer, 100, nullptr);
+      return 0;
+    }
+  }
   HideMenu();
   m_pFSView->m_pFrame->PostMessage(SECFullScreenView::kAfterMenuLoop);
   return 0;

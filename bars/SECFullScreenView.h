@@ -23,6 +23,7 @@ class SECFSMainFrmListener : public kelpwood::foundation::SECWndListener {
   void ShowMenu();
   void HideMenu();
   void OnMenuTimer();
+  static BOOL PointerOn(CWnd* pWnd);
 
   SECFullScreenView* m_pFSView;
   BOOL m_bMenuShown = FALSE;
@@ -40,6 +41,7 @@ class SECFSMainFrmListener : public kelpwood::foundation::SECWndListener {
   afx_msg LRESULT OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnAfterMenuLoop(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnRevealMenuBar(WPARAM wParam, LPARAM lParam);
   afx_msg void OnLeaveCommand();
   DECLARE_MESSAGE_MAP()
 };
@@ -104,6 +106,13 @@ class SECFullScreenView : public CWnd {
   virtual void ShowFSToolBar();
   virtual void HideFSToolBar();
 
+  // The controller of a frame that is in full-screen mode, else null.
+  static SECFullScreenView* FromFrame(CWnd* pFrame);
+  // What the frame is outside the mode, for a layout saved meanwhile: its docking layout as it
+  // was on entry (null when none was kept) and its placement.
+  SECDockState* GetLayoutOutside() const { return m_pDockState.get(); }
+  void GetPlacementOutside(WINDOWPLACEMENT& placement) const { placement = m_placement; }
+
   CFrameWnd* GetFrame() const { return m_pFrame; }
   CControlBar* GetFSToolBar() const { return m_pToolBar; }
   const CString& GetTitle() const { return m_strTitle; }
@@ -163,8 +172,11 @@ class SECFullScreenView : public CWnd {
   BOOL m_bHasMenuBar = FALSE;
   BOOL m_bClientListening = FALSE;
   BOOL m_bTaskBarHidden = FALSE;
-  // The docking layout before entry, kept when the frame has a menubar (it floats the menubar).
+  // The docking layout before entry (a toolkit frame's): restored on exit when the frame has a
+  // menubar (it floats the menubar meanwhile), and saved in its stead by a workspace saved in the
+  // mode. The placement before entry likewise.
   std::unique_ptr<SECDockState> m_pDockState;
+  WINDOWPLACEMENT m_placement{};
   DWORD m_dwFrameStyle = 0;
   CFrameWnd* m_pFrame = nullptr;
 };

@@ -115,11 +115,27 @@ void SECBarChildSupport::AfterLayout() {
   CString strCaption;
   m_wndDockBar.GetWindowText(strCaption);
   m_pChild->SetWindowText(strCaption);
+  // A maximised child (one opened beside a maximised document) stays as large as the documents'
+  // area whatever size its bar asked for: the bar takes the child's size and is laid out again.
+  CControlBar* pBar = GetFirstBar();
+  if (m_bFitting || !m_pChild->IsZoomed() || IsMultiBar() || pBar == nullptr || !(pBar->GetStyle() & WS_VISIBLE)) return;
+  CRect rcClient, rcBar;
+  m_pChild->GetClientRect(&rcClient);
+  pBar->GetWindowRect(&rcBar);
+  if (rcBar.Size() == rcClient.Size()) return;
+  m_bFitting = TRUE;
+  FitBarToChild(pBar, rcClient.Width(), rcClient.Height());
+  m_pChild->RecalcLayout();
+  m_bFitting = FALSE;
 }
 
 void SECBarChildSupport::OnSize(int cx, int cy) {
   CControlBar* pBar = GetFirstBar();
   if (IsMultiBar() || pBar == nullptr || (pBar->GetStyle() & WS_VISIBLE) == 0) return;
+  FitBarToChild(pBar, cx, cy);
+}
+
+void SECBarChildSupport::FitBarToChild(CControlBar* pBar, int cx, int cy) {
   // The bar's remembered floating size follows the child. The floating dock bar lays the bar
   // over its whole client area (no border of it hidden under the frame), so the size is the
   // client size: any more and each layout would grow the child by that much.

@@ -48,7 +48,8 @@ class SECBarChildSupport {
   BOOL IsMultiBar() const { return (m_wndDockBar.GetBarStyle() & CBRS_FLOAT_MULTI) != 0; }
 
   BOOL CreateDockBar();
-  // After the child's layout: its caption is the dock bar's text.
+  // After the child's layout: its caption is the dock bar's text, and a maximised child's bar
+  // fills it.
   void AfterLayout();
   void OnSize(int cx, int cy);
   void OnWindowPosChanged();
@@ -61,6 +62,10 @@ class SECBarChildSupport {
   BOOL m_bInLayout = FALSE;
 
  private:
+  // The bar's remembered floating size becomes the child's client size (cx, cy).
+  static void FitBarToChild(CControlBar* pBar, int cx, int cy);
+
+  BOOL m_bFitting = FALSE;
   CMDIChildWnd* m_pChild;
   SECDockBar m_wndDockBar;
 };

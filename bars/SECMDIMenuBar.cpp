@@ -230,7 +230,7 @@ BOOL SECMDIMenuBar::UpdateMDIButtons(BOOL bHide) {
   }
   if (changed && m_hWnd != nullptr) {
     m_bMRUPending = m_bHorzPending = m_bVertPending = TRUE;
-    if (m_pDockSite != nullptr) m_pDockSite->DelayRecalcLayout();
+    if (!LayOutFloatingFrame() && m_pDockSite != nullptr) m_pDockSite->DelayRecalcLayout();
     Invalidate();
   }
   return changed;

@@ -138,16 +138,21 @@ void SECMenuBar::ShowMenuButtons(DWORD dwBits, BOOL bRedraw) {
     if (!(button->GetStyle() & TBBS_HIDDEN) != !bHide) bChanged = TRUE;
     HideButton(i, bHide);
   }
-  // A floating bar's frame takes the shape of the buttons now shown (the main frame's layout does
-  // not reach it): at start the layout restores the bar with every menu's buttons shown, before
-  // the frame's menu is chosen.
-  if (bChanged && m_hWnd != nullptr && IsFloating()) {
-    if (CFrameWnd* floating = GetParentFrame(); floating != nullptr && floating != m_pDockSite) floating->RecalcLayout();
-  }
+  // At start the layout restores the bar with every menu's buttons shown, before the frame's menu
+  // is chosen.
+  if (bChanged) LayOutFloatingFrame();
   if (bRedraw && m_pDockSite != nullptr) {
     m_pDockSite->RecalcLayout();
     Invalidate();
   }
+}
+
+BOOL SECMenuBar::LayOutFloatingFrame() {
+  if (m_hWnd == nullptr || !IsFloating()) return FALSE;
+  CFrameWnd* floating = GetParentFrame();
+  if (floating == nullptr || floating == m_pDockSite) return FALSE;
+  floating->RecalcLayout();
+  return TRUE;
 }
 
 void SECMenuBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {

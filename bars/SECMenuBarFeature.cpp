@@ -75,6 +75,7 @@ UINT SECMenuBarMessages::GetMenuProdMessage() {
 
 BOOL SECMenuBarMessages::IsTrackingSystemMenu() { return State().trackingSystemMenu; }
 BOOL SECMenuBarMessages::IsTrackingPopup() { return State().trackedBar != nullptr; }
+BOOL SECMenuBarMessages::IsMenuPending() { return State().pending.has_value(); }
 
 SECMenuBarMessages::~SECMenuBarMessages() {
   TrackingState& state = State();
@@ -261,6 +262,13 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
   if (m_pMenuBar == nullptr || m_pMenuBar->m_hWnd == nullptr) return FALSE;
   const bool altHeld = ::GetKeyState(VK_MENU) < 0;
   const UINT key = static_cast<UINT>(pMsg->wParam);
+  // A hidden menubar (print preview) takes no keys: its menus would hang from nothing. A frame
+  // that can show it (full screen) does so for a menu's letter.
+  if (!m_pMenuBar->IsWindowVisible()) {
+    const bool menuLetter = altHeld && pMsg->message == WM_SYSKEYDOWN && key < 0x80 &&
+                            m_pMenuBar->FindMnemonic(static_cast<TCHAR>(key)) >= 0;
+    if (!menuLetter || GetFrame()->SendMessage(kRevealMenuBar) == 0 || !m_pMenuBar->IsWindowVisible()) return FALSE;
+  }
   if (altHeld && pMsg->message == WM_SYSKEYDOWN && std::isalnum(static_cast<int>(key & 0xFF)) && key < 0x80) {
     // A control of the active view with the same mnemonic takes the key. Each control is seen
     // at most once, so a view without tab stops cannot keep the scan going.

@@ -31,6 +31,11 @@ class SECMenuBarMessages {
   static BOOL IsTrackingSystemMenu();
   // TRUE while a popup of a menubar is open.
   static BOOL IsTrackingPopup();
+  // True while the popup that replaces the one just closed is still to open.
+  static BOOL IsMenuPending();
+  // Sent to the frame when Alt and a menu's letter reach a hidden menubar: non-zero when the
+  // frame showed it (full screen brings it back at the top edge), so the menu opens from it.
+  static constexpr UINT kRevealMenuBar = 0x703;
 
   virtual void PostMenuProd(int nDirection);
   virtual void CancelMenu();

@@ -8,6 +8,7 @@
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDockState.h"
 #include "bars/SECFrameWndServices.h"
+#include "bars/SECFullScreenView.h"
 #include "bars/SECWorkspaceManagerExDlg.h"
 #include "foundation/SECDocTemplateUtils.h"
 #include "foundation/SECRegistry.h"
@@ -222,8 +223,13 @@ SECControlBarManager* SECWorkspaceManagerEx::FrameBarManager() const {
 
 BOOL SECWorkspaceManagerEx::SaveBarState(SECPTNFactory& factory, SECPersistentTreeNode* pRoot) {
   SECControlBarManager* manager = FrameBarManager();
-  SECDockState state(manager);
-  if (state.GetFrameState(m_pFrame)) {
+  // In full screen the bars are hidden and the menubar floats: the layout saved is the one the
+  // frame has outside the mode.
+  SECFullScreenView* fullScreen = SECFullScreenView::FromFrame(m_pFrame);
+  if (SECDockState* outside = fullScreen != nullptr ? fullScreen->GetLayoutOutside() : nullptr) {
+    outside->RemoveStalePlaceholders();
+    outside->SaveState(&factory, pRoot);
+  } else if (SECDockState state(manager); state.GetFrameState(m_pFrame)) {
     state.RemoveStalePlaceholders();
     state.SaveState(&factory, pRoot);
   }
@@ -282,7 +288,10 @@ BOOL SECWorkspaceManagerEx::PlacementFromBytes(const BYTE* bytes, UINT nSize, WI
 void SECWorkspaceManagerEx::WritePlacement(SECPersistentTreeNode* pNode, CWnd* pWnd) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof(placement);
-  pWnd->GetWindowPlacement(&placement);
+  if (SECFullScreenView* fullScreen = SECFullScreenView::FromFrame(pWnd))
+    fullScreen->GetPlacementOutside(placement);
+  else
+    pWnd->GetWindowPlacement(&placement);
   BYTE bytes[kPlacementSize];
   PlacementToBytes(placement, bytes);
   pNode->AddKeyValueBinary("WindowPlacement", bytes, kPlacementSize, TRUE);

@@ -4,6 +4,7 @@
 
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDockState.h"
+#include "bars/SECFullScreenView.h"
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMDIFrameWnd.h"
 #include "bars/SECWorkspaceManagerEx.h"
@@ -44,6 +45,8 @@ BOOL SECWorkspaceManagerEx::OpenWorkspace(CString strName, BOOL bQuiet) {
     ShowMainFrame(TRUE);
     return FALSE;
   }
+  // The workspace's layout and placement are the frame's outside full screen.
+  if (SECFullScreenView* fullScreen = SECFullScreenView::FromFrame(m_pFrame)) fullScreen->LeaveFSMode();
   const CString previousName = m_strCurrentName;
   const BOOL previousOpen = m_bOpen;
   if (!CloseWorkspace()) {

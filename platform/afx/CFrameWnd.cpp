@@ -4,6 +4,8 @@
 #include "afx/CFrameWnd.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
@@ -275,8 +277,32 @@ void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
   if (menu != nullptr && ::GetMenu(m_hWnd) != menu) ::SetMenu(m_hWnd, menu);
 }
 
+namespace {
+
+bool PressPreviewBarMnemonic(const CFrameWnd* frame, const MSG* pMsg) {
+  // In print preview the frame shows no menu: Alt and a letter press the preview bar's button
+  // of that mnemonic, wherever the focus is.
+  if (frame->m_lpfnCloseProc == nullptr || pMsg->message != WM_SYSKEYDOWN || ::GetKeyState(VK_MENU) >= 0) return false;
+  const HWND bar = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR);
+  const auto key = static_cast<unsigned>(pMsg->wParam);
+  if (bar == nullptr || !::IsWindowVisible(bar) || key >= 0x80 || !std::isalnum(static_cast<int>(key))) return false;
+  for (HWND child = ::GetWindow(bar, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    char text[128] = {};
+    ::GetWindowText(child, text, sizeof text);
+    const char* amp = std::strchr(text, '&');
+    while (amp != nullptr && amp[1] == '&') amp = std::strchr(amp + 2, '&');
+    if (amp == nullptr || std::toupper(static_cast<unsigned char>(amp[1])) != static_cast<int>(key)) continue;
+    if (::IsWindowVisible(child) && ::IsWindowEnabled(child)) ::SendMessage(child, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
   if (CWnd::PreTranslateMessage(pMsg)) return TRUE;
+  if (PressPreviewBarMnemonic(this, pMsg)) return TRUE;
   if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
     HACCEL accel = GetDefaultAccelerator();
     return accel != nullptr && ::TranslateAccelerator(m_hWnd, accel, pMsg);

@@ -419,6 +419,8 @@ void CPreviewView::OnPreviewClose() {
 // ---- the view's side ----
 
 void CView::OnFilePrintPreview() {
+  // One preview at a time: a frame already in preview (its close procedure set) keeps it.
+  if (CFrameWnd* frame = PreviewFrame(this); frame != nullptr && frame->m_lpfnCloseProc != nullptr) return;
   auto* state = new CPrintPreviewState;
   if (!DoPrintPreview(AFX_IDD_PREVIEW_TOOLBAR, this, RUNTIME_CLASS(CPreviewView), state)) {
     delete state;

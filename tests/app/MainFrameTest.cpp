@@ -15,6 +15,7 @@
 #include "AppTestSupport.h"
 #include "ExplorerTestSupport.h"
 #include "app/CInkwrightApp.h"
+#include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/COurOwnTipDlg.h"
 #include "app/HelpTopics.h"
@@ -104,9 +105,10 @@ class MainFrame : public ::testing::Test {
     frame->RecalcLayout();
     RunUntilIdle();
   }
-  // A new source file's window, active and focused, from a template added for it.
-  void OpenSourceWindow(CMultiDocTemplate** docs) {
-    *docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), RUNTIME_CLASS(CMDIChildWnd),
+  // A new source file's window, active and focused, from a template added for it (the program's
+  // own source windows show maximised).
+  void OpenSourceWindow(CMultiDocTemplate** docs, CRuntimeClass* frameClass = RUNTIME_CLASS(CMDIChildWnd)) {
+    *docs = new CMultiDocTemplate(IDR_SOURCE_FILE_MENU, RUNTIME_CLASS(CEditCodeDoc), frameClass,
                                   RUNTIME_CLASS(CEditCodeView));
     app.AddDocTemplate(*docs);
     ASSERT_NE((*docs)->OpenDocumentFile(nullptr), nullptr);
@@ -876,6 +878,56 @@ TEST_F(MainFrame, NarrowedFloatingToolbarAndMenubarComeBackInTheirShapeAtTheNext
   ASSERT_NO_FATAL_FAILURE(Restart());
 }
 
+// The menubar floated beside a maximised document comes back at the next start in the shape it
+// was left in once a document is maximised again: the document's icon first and its window
+// buttons last, none over a menu's name, and a click on File opens that menu at once.
+TEST_F(MainFrame, FloatingMenubarBesideAMaximisedDocumentComesBackWithItsWindowButtons) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto maximiseDocument = [&] {
+    CMultiDocTemplate* docs = nullptr;
+    OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame));
+  };
+  ASSERT_NO_FATAL_FAILURE(maximiseDocument());
+  frame->FloatControlBar(frame->GetMenuBar(), CPoint(60, 160), CBRS_ALIGN_TOP);
+  RunUntilIdle();
+  ASSERT_NE(FloatingFrameOf(frame->GetMenuBar()), nullptr);
+  const CRect left = WindowRectOf(FloatingFrameOf(frame->GetMenuBar()));
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  brambolt::ScopedLoopFilter again([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  ASSERT_NO_FATAL_FAILURE(maximiseDocument());
+  SECMenuBar* bar = frame->GetMenuBar();
+  ASSERT_NE(FloatingFrameOf(bar), nullptr);
+  EXPECT_EQ(R(WindowRectOf(FloatingFrameOf(bar))), R(left));
+  CRect client;
+  bar->GetClientRect(&client);
+  std::vector<std::pair<int, CRect>> shown;
+  for (int i = 0; i < bar->GetBtnCount(); ++i) {
+    if (bar->GetButtonStyle(i) & TBBS_HIDDEN) continue;
+    CRect rect;
+    bar->GetItemRect(i, &rect);
+    EXPECT_EQ(CRect().IntersectRect(&rect, &client), TRUE) << i << " inside the bar";
+    for (const auto& [other, otherRect] : shown)
+      EXPECT_FALSE(CRect().IntersectRect(&rect, &otherRect)) << i << " over " << other;
+    shown.emplace_back(i, rect);
+  }
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_EQ(bar->GetButton(shown.front().first)->m_nType, SECStdBtn::CapMenuBtn) << "the document's icon first";
+  EXPECT_EQ(bar->GetButton(shown.back().first)->m_nType, SECStdBtn::CaptionBtn) << "its window buttons last";
+  std::vector<std::string> popups;
+  {
+    ModalAnswers answers;
+    RecordPopups(answers, popups);
+    Click(bar->m_hWnd, shown[1].second.CenterPoint());
+    RunUntilIdle();
+  }
+  ASSERT_EQ(popups.size(), 1u) << "File opens";
+  EXPECT_EQ(popups[0].rfind("&New", 0), 0u) << popups[0];
+  // Docked again and saved so, as the other tests of the frame expect to find it.
+  bar->m_nMRUWidth = 32767;
+  frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+  ASSERT_NO_FATAL_FAILURE(Restart());
+}
+
 // Left in full screen (View > Full Screen, then Alt+F4), the program starts again with its caption
 // and every bar, and no "Full Screen" window. A layout saved with the menubar hidden still shows
 // it; one an earlier run saved in full screen starts with the menubar, whose View menu brings the
@@ -1032,6 +1084,43 @@ TEST_F(MainFrame, BarsAnswerTheMouseAsTheirHelpPageSays) {
     EXPECT_NE(page.find(said), std::string::npos) << said;
 }
 
+// "Float In Main Window" from the explorer's gripper menu beside a (maximised) document: the
+// explorer becomes a window of the documents' area that it fills, its tabs and trees filling it,
+// and the command again docks it where it was.
+TEST_F(MainFrame, ExplorerFloatedInTheMainWindowFillsItsWindow) {
+  DockExplorerAsAtFirstStart();
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  auto chooseFromGripperMenu = [&] {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [](HWND) {
+      PressKey(VK_UP);  // the last item: Float In Main Window
+      PressKey(VK_RETURN);
+    });
+    Click(explorer.m_hWnd, CPoint(30, 8), kNone, WM_RBUTTONDOWN);
+    RunUntilIdle();
+  };
+  chooseFromGripperMenu();
+  CFrameWnd* holder = explorer.GetParentFrame();
+  ASSERT_NE(dynamic_cast<CMDIChildWnd*>(holder), nullptr) << "in a window of the documents' area";
+  ASSERT_TRUE(holder->IsWindowVisible());
+  CRect area;
+  holder->GetClientRect(&area);
+  holder->ClientToScreen(&area);
+  EXPECT_EQ(R(WindowRectOf(&explorer)), R(area)) << "the explorer fills its window";
+  CRect inside;
+  explorer.GetClientRect(&inside);
+  explorer.ClientToScreen(&inside);
+  const CRect tabs = WindowRectOf(&explorer.m_wndTab);
+  // Within the bar's own margins.
+  EXPECT_LE(inside.Width() - tabs.Width(), 24) << R(tabs) << " in " << R(inside);
+  EXPECT_LE(inside.Height() - tabs.Height(), 24) << R(tabs) << " in " << R(inside);
+
+  chooseFromGripperMenu();
+  EXPECT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
+}
+
 TEST_F(MainFrame, FlashingFromAnotherThreadStopsWhenTheFrameIsFocused) {
   apptest::Host other;
   other.SetForegroundWindow();
@@ -1074,11 +1163,139 @@ TEST_F(MainFrame, FullScreenTellsTheActiveViewAndChecksItsCommand) {
   EXPECT_EQ(frame->m_FullScreen.GetTitle(), "&Full Screen");
   EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 1);
   frame->SendMessage(WM_COMMAND, ID_VIEW_FULL_SCREEN);
-  EXPECT_TRUE(frame->m_FullScreen.IsFullScreen()) << "the command does not leave full screen";
-  frame->m_FullScreen.LeaveFSMode();
   RunUntilIdle();
+  EXPECT_FALSE(frame->m_FullScreen.IsFullScreen()) << "the checked command leaves full screen";
   EXPECT_EQ(view->notices, (std::vector<WPARAM>{1, 0}));
   EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 0);
+}
+
+// Full screen beside a maximised document, as the user works in it: the menubar shown at the top
+// edge stays while the pointer goes from File to Edit and after Escape with the pointer on it;
+// View > Full Screen is checked there and leaves the mode, after which the menubar has the
+// document's icon and window buttons again; Alt+V in full screen shows the menubar with View.
+TEST_F(MainFrame, FullScreenKeepsTheMenubarWhileItIsUsedAndGivesTheFrameBackWhole) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  DockExplorerAsAtFirstStart();
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
+  const CRect normal = WindowRectOf(frame);
+  SECMenuBar* bar = frame->GetMenuBar();
+  auto shownButtons = [&](int type) {
+    std::vector<int> found;
+    for (int i = 0; i < bar->GetBtnCount(); ++i)
+      if (!(bar->GetButtonStyle(i) & TBBS_HIDDEN) && (type < 0 || bar->GetButton(i)->m_nType == type)) found.push_back(i);
+    return found;
+  };
+  auto documentButtons = [&] {
+    const std::vector<int> shown = shownButtons(-1);
+    return shown.size() > 2 && bar->GetButton(shown.front())->m_nType == SECStdBtn::CapMenuBtn &&
+           bar->GetButton(shown.back())->m_nType == SECStdBtn::CaptionBtn;
+  };
+  ASSERT_TRUE(documentButtons());
+  CRect desktop;
+  ::GetWindowRect(::GetDesktopWindow(), &desktop);
+  auto showMenubar = [&] {
+    MoveMouseAt(CPoint(desktop.CenterPoint().x, desktop.top));
+    RunUntilIdle();
+    ASSERT_TRUE(bar->IsWindowVisible()) << "shown at the top edge";
+  };
+  auto menuPoint = [&](int index) {
+    CRect rect;
+    bar->GetItemRect(shownButtons(SECStdBtn::MenuBtn)[static_cast<size_t>(index)], &rect);
+    return ScreenPoint(bar->m_hWnd, rect.CenterPoint());
+  };
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  ASSERT_NO_FATAL_FAILURE(showMenubar());
+  std::vector<std::string> firstItems;
+  std::vector<bool> barShown;
+  {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [&](HWND menu) {
+      char text[64] = {};
+      ::GetMenuString(reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0)), 0, text, sizeof text, MF_BYPOSITION);
+      firstItems.push_back(text);
+      barShown.push_back(bar->IsWindowVisible() != FALSE);
+      if (firstItems.size() == 1)
+        MoveMouseAt(menuPoint(1));
+      else
+        PressKey(VK_ESCAPE);
+    }, true);
+    ClickAt(menuPoint(0));
+    RunUntilIdle();
+  }
+  ASSERT_EQ(firstItems.size(), 2u) << "File, then Edit";
+  EXPECT_EQ(firstItems[0].rfind("&New", 0), 0u) << firstItems[0];
+  EXPECT_NE(firstItems[1], firstItems[0]);
+  EXPECT_EQ(barShown, (std::vector<bool>{true, true})) << "the menubar stays under its menus";
+  AdvanceClock(300);
+  EXPECT_TRUE(bar->IsWindowVisible()) << "Escape with the pointer on the menubar keeps it";
+  EXPECT_TRUE(frame->m_FullScreen.IsFullScreen());
+  MoveMouseAt(desktop.CenterPoint());
+  AdvanceClock(300);
+  EXPECT_FALSE(bar->IsWindowVisible()) << "the pointer left: the menubar goes";
+
+  // View > Full Screen, checked, chosen from the menubar at the top edge.
+  EXPECT_EQ(Update(ID_VIEW_FULL_SCREEN).checked, 1);
+  ASSERT_NO_FATAL_FAILURE(showMenubar());
+  {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [](HWND) { TypeText("f"); });
+    ClickAt(menuPoint(2));
+    RunUntilIdle();
+  }
+  EXPECT_FALSE(frame->m_FullScreen.IsFullScreen());
+  EXPECT_EQ(R(WindowRectOf(frame)), R(normal));
+  EXPECT_TRUE(documentButtons()) << "the document's icon and window buttons are back";
+
+  // By the keyboard: Alt+V shows the menubar at the top edge with its View menu.
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  bool shownWithItsMenu = false;
+  {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [&](HWND) {
+      shownWithItsMenu = bar->IsWindowVisible() != FALSE;
+      TypeText("f");
+    });
+    frame->SetFocus();
+    PressKey('V', kAlt);
+    RunUntilIdle();
+  }
+  EXPECT_TRUE(shownWithItsMenu);
+  EXPECT_FALSE(frame->m_FullScreen.IsFullScreen());
+}
+
+
+// A workspace saved while the frame is in full screen holds the frame as it is outside:
+// opened, it has its caption, place and bars.
+TEST_F(MainFrame, AWorkspaceSavedInFullScreenOpensAsTheFrameIsOutsideIt) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  DockExplorerAsAtFirstStart();
+  const CRect normal = WindowRectOf(frame);
+  MenuKeys('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  // Kept in the profile: in this program the private registry takes a workspace in its first test only.
+  auto* workspaces = dynamic_cast<SECWorkspaceManagerEx*>(
+      frame->CreateWorkspacePlugIn("Workspaces", FALSE, RUNTIME_CLASS(SECWorkspaceManagerEx), FALSE));
+  ASSERT_NE(workspaces, nullptr);
+  ASSERT_TRUE(workspaces->SaveWorkspace("Saved In Full Screen"));
+  frame->SetFocus();
+  PressKey(VK_ESCAPE);
+  RunUntilIdle();
+  ASSERT_FALSE(frame->m_FullScreen.IsFullScreen());
+  ASSERT_TRUE(workspaces->OpenWorkspace("Saved In Full Screen", FALSE));
+  frame->RecalcLayout();
+  RunUntilIdle();
+  EXPECT_TRUE(frame->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(R(WindowRectOf(frame)), R(normal));
+  const UINT ids[] = {AFX_IDW_TOOLBAR, SEC_IDW_MENUBAR, AFX_IDW_STATUS_BAR, IDW_PROJECT_EXPLORER};
+  for (UINT id : ids) {
+    CControlBar* shown = frame->GetControlBar(id);
+    ASSERT_NE(shown, nullptr) << id;
+    EXPECT_TRUE(shown->IsWindowVisible()) << id;
+  }
+  EXPECT_EQ(::FindWindow(nullptr, "Full Screen"), nullptr);
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 
 #include "Desk.h"
 #include "Scenarios.h"
+#include "afx/CPreviewView.h"
 #include "app/CMainFrame.h"
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECMenuBar.h"
 #include "bars/SECToolBarManager.h"
+#include "resources/MainFrameRes.h"
 
 namespace e2e {
 namespace {
@@ -234,6 +236,46 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   EXPECT_EQ(clientAfter.left, clientBefore.left);
   EXPECT_EQ(clientAfter.top, clientBefore.top);
   EXPECT_TRUE(Rows(main, band, 8) == bandBefore) << "the documents' area's top edge kept a trace of the preview";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// In Print Preview the preview bar takes Alt and its letters and the hidden menus take none; File
+// > Print Preview starts no second preview over the first; Alt+C closes it and gives the frame
+// back with its menubar, toolbar and explorer, and Window > Close All then closes the documents
+// only.
+TEST(UsersDay, PrintPreviewTakesItsBarsKeysAndClosesToTheFrameAsItWas) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  const HWND main = desk.MainWindow();
+  const UINT bars[] = {SEC_IDW_MENUBAR, AFX_IDW_TOOLBAR, IDW_PROJECT_EXPLORER};
+  for (UINT id : bars) ASSERT_TRUE(::IsWindowVisible(frame->GetControlBar(id)->m_hWnd)) << id;
+  auto previews = [&] {
+    int count = 0;
+    for (HWND child = ::GetWindow(main, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+      count += dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(child)) != nullptr;
+    return count;
+  };
+  desk.Menu('F', "v");
+  ASSERT_EQ(previews(), 1) << desk.Report();
+  ASSERT_TRUE(::IsWindowVisible(::GetDlgItem(main, AFX_IDW_PREVIEW_BAR)));
+  // The menus' letters open nothing (a menu would be an unexpected modal loop).
+  for (UINT key : {'F', 'W', 'H'}) desk.Press(key, brambolt::test::kAlt);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+  auto* menus = dynamic_cast<SECMenuBar*>(frame->GetControlBar(SEC_IDW_MENUBAR));
+  ASSERT_NE(menus, nullptr);
+  EXPECT_FALSE(menus->InMenuMode());
+  // File > Print Preview as the menu or a key sends it: the preview stays the only one.
+  ::SendMessage(main, WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+  desk.Pump();
+  EXPECT_EQ(previews(), 1);
+  desk.Press('C', brambolt::test::kAlt);
+  EXPECT_EQ(previews(), 0) << "the preview bar's Close";
+  EXPECT_EQ(::GetDlgItem(main, AFX_IDW_PREVIEW_BAR), nullptr);
+  for (UINT id : bars) EXPECT_TRUE(::IsWindowVisible(frame->GetControlBar(id)->m_hWnd)) << id;
+  desk.Menu('W', "a");
+  EXPECT_TRUE(::IsWindow(main)) << "Close All leaves the program running";
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
