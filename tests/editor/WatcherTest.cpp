@@ -77,15 +77,17 @@ TEST_F(WatcherTest, ReportsChangesDeletionAndRenamingOfWatchedFiles) {
 
   // A vanished file stays watched: made again under its name (as a checkout deletes and writes
   // files), it is reported, and so is every later change of it.
+  // (A pass may see the file made empty before it is written: that is one report more of it.)
   EXPECT_TRUE(watcher.IsWatched(b.c_str()));
   Shell("printf 'x' > '" + b + "'");
   reports = watcher.WaitFor(4);
-  ASSERT_EQ(reports.size(), 4U);
-  EXPECT_EQ(reports[3].second, b);
+  ASSERT_GE(reports.size(), 4U);
+  for (size_t i = 3; i < reports.size(); ++i) EXPECT_EQ(reports[i].second, b);
+  const size_t before = reports.size();
   Shell("rm '" + b + "' && printf 'yy' > '" + b + "'");
-  reports = watcher.WaitFor(5);
-  ASSERT_GE(reports.size(), 5U);
-  EXPECT_EQ(reports[4].second, b);
+  reports = watcher.WaitFor(before + 1);
+  ASSERT_GE(reports.size(), before + 1);
+  for (size_t i = before; i < reports.size(); ++i) EXPECT_EQ(reports[i].second, b);
   watcher.Stop();
   EXPECT_FALSE(watcher.IsRunning());
 }
