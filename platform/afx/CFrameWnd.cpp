@@ -17,6 +17,7 @@
 #include "afx/CWinApp.h"
 #include "afx/ResourceImages.h"
 #include "afx/WindowDCs.h"
+#include "win/Menu.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -456,7 +457,15 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   return 0;
 }
 
+BOOL CFrameWnd::PutOffCloseForMenu() {
+  if (brambolt::TrackedMenu() == nullptr) return FALSE;
+  ::EndMenu();
+  PostMessage(WM_CLOSE);
+  return TRUE;
+}
+
 void CFrameWnd::OnClose() {
+  if (PutOffCloseForMenu()) return;
   if (m_lpfnCloseProc != nullptr) {
     m_lpfnCloseProc(this);
     return;

@@ -317,37 +317,79 @@ class PreviewDoc : public CDocument {
 
 IMPLEMENT_DYNCREATE(PreviewDoc, CDocument)
 
-// The view of an MDI child previews in the main frame; closed, the preview gives the main frame
-// back the active view it had (none) instead of the child's view, which would dangle there once
-// the child is gone, and the child's view has the focus again.
-TEST(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
+// An MDI frame with one document window of the four-page view open.
+class PrintPreviewInMdi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new CMDIFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MDIFRAME));
+    app.m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    auto* docs = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(PreviewDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                       RUNTIME_CLASS(BoxesView));
+    app.AddDocTemplate(docs);
+    ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  void StartPreview() {
+    frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    RunUntilIdle();
+    ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  }
   UiSession session;
   FakeCups cups;
   CWinApp app{"Preview MDI"};
-  auto* frame = new CMDIFrameWnd;
-  ASSERT_TRUE(frame->LoadFrame(IDR_MDIFRAME));
-  app.m_pMainWnd = frame;
-  frame->ShowWindow(SW_SHOW);
-  auto* docs = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(PreviewDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                     RUNTIME_CLASS(BoxesView));
-  app.AddDocTemplate(docs);
-  ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
-  RunUntilIdle();
+  CMDIFrameWnd* frame = nullptr;
+};
+
+// The view of an MDI child previews in the main frame; closed, the preview gives the main frame
+// back the active view it had (none) instead of the child's view, which would dangle there once
+// the child is gone, and the child's view has the focus again.
+TEST_F(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
   CView* view = frame->MDIGetActive()->GetActiveView();
   ASSERT_NE(view, nullptr);
   CView* before = frame->GetActiveView();
   ASSERT_NE(before, view);
-  frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
-  RunUntilIdle();
-  ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  StartPreview();
   PressKey(VK_ESCAPE);
   RunUntilIdle();
   EXPECT_EQ(frame->GetActiveView(), before);
   EXPECT_EQ(::GetFocus(), view->m_hWnd);
   app.CloseAllDocuments(FALSE);
   EXPECT_EQ(frame->GetActiveView(), before);
-  frame->DestroyWindow();
-  app.m_pMainWnd = nullptr;
+}
+
+// The preview holds back the keys of the document windows (Ctrl+F4 would close the window it
+// shows); a document closed under the preview another way ends the preview with it, and the
+// frame is given back whole, its menu and keys included.
+TEST_F(PrintPreviewInMdi, HoldsBackTheWindowKeysAndEndsWithItsDocument) {
+  const HWND child = frame->MDIGetActive()->m_hWnd;
+  StartPreview();
+  for (UINT mods : {UINT{kCtrl}, UINT{kCtrl | kShift}}) {
+    PressKey(VK_F6, mods);
+    PressKey(VK_F4, kCtrl);
+  }
+  RunUntilIdle();
+  EXPECT_TRUE(::IsWindow(child)) << "Ctrl+F4 closed the previewed window";
+  ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  // The document goes as a program closes it: the preview ends with it.
+  app.CloseAllDocuments(FALSE);
+  RunUntilIdle();
+  EXPECT_FALSE(::IsWindow(child));
+  EXPECT_EQ(::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR), nullptr);
+  EXPECT_EQ(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  // The frame's own menu, with no document left.
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), frame->m_hMenuDefault);
+  EXPECT_TRUE(::IsWindowVisible(frame->m_hWndMDIClient));
+  // Nothing of the preview answers any more.
+  PressKey(VK_ESCAPE);
+  frame->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+  RunUntilIdle();
+  EXPECT_TRUE(::IsWindow(frame->m_hWnd));
 }
 
 }  // namespace
