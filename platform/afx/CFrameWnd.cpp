@@ -293,7 +293,13 @@ bool PressPreviewBarMnemonic(const CFrameWnd* frame, const MSG* pMsg) {
     const char* amp = std::strchr(text, '&');
     while (amp != nullptr && amp[1] == '&') amp = std::strchr(amp + 2, '&');
     if (amp == nullptr || std::toupper(static_cast<unsigned char>(amp[1])) != static_cast<int>(key)) continue;
-    if (::IsWindowVisible(child) && ::IsWindowEnabled(child)) ::SendMessage(child, BM_CLICK, 0, 0);
+    if (::IsWindowVisible(child) && ::IsWindowEnabled(child)) {
+      ::SendMessage(child, BM_CLICK, 0, 0);
+      // The click gave the button the keyboard: the preview takes it back, so its own keys (the
+      // pages, Escape) go on working. A button that ended the preview took the bar with it.
+      if (::IsWindow(bar) && ::IsChild(bar, ::GetFocus()))
+        if (HWND pane = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST)) ::SetFocus(pane);
+    }
     return true;
   }
   return false;

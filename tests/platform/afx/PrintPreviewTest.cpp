@@ -4,7 +4,9 @@
 // Close or Escape.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "AfxTestResources.h"
 #include "afx/CControlBar.h"
@@ -14,6 +16,7 @@
 #include "afx/afx.h"
 #include "testing/FakeCups.h"
 #include "testing/testing.h"
+#include "win/ModalLoop.h"
 
 using namespace brambolt::test;
 
@@ -309,6 +312,71 @@ TEST_F(PrintPreview, PrintEndsThePreviewAndOpensThePrintDialog) {
   Command(AFX_ID_PREVIEW_PRINT);
   EXPECT_TRUE(asked);
   EXPECT_EQ(frame_->GetActiveView(), view_);
+}
+
+// The preview's keys: Home and End go to the first and last page, the arrows and Page Down and
+// Page Up turn the pages, also after a letter of the preview bar pressed a button; the vertical
+// scroll bar runs over the pages and turns them; zoomed in, the arrows scroll and Home goes back
+// to the top of the first page.
+TEST_F(PrintPreview, KeysAndTheScrollBarTurnThePagesAlsoAfterTheBarsLetters) {
+  // Keys pass the application's PreTranslateMessage, as in its own loop.
+  brambolt::ScopedLoopFilter loop([this](MSG& msg) { return app_.PreTranslateMessage(&msg); });
+  Command(ID_FILE_PRINT_PREVIEW);
+  CPreviewView* preview = Preview();
+  ASSERT_NE(preview, nullptr);
+  ASSERT_EQ(::GetFocus(), preview->m_hWnd);
+  const UINT shown = preview->GetPagesShown();
+  auto bar = [&] {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(preview->m_hWnd, SB_VERT, &info);
+    return std::vector<int>{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
+  };
+  EXPECT_NE(preview->GetStyle() & WS_VSCROLL, 0u);
+  EXPECT_EQ(bar(), (std::vector<int>{1, 4, static_cast<int>(shown), 1}));
+  PressKey(VK_END);
+  EXPECT_EQ(preview->GetCurrentPage(), 5 - shown);
+  EXPECT_EQ(bar(), (std::vector<int>{1, 4, static_cast<int>(shown), static_cast<int>(5 - shown)}));
+  PressKey(VK_HOME);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  PressKey(VK_UP);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  // The scroll bar's lower arrow, at the bottom of the view's right edge.
+  CRect window;
+  preview->GetWindowRect(&window);
+  const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  ClickAt(POINT{window.right - ::GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - arrow / 2});
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  EXPECT_EQ(bar()[3], 2);
+  // Alt+N presses Next Page; the preview keeps the keyboard.
+  PressKey('N', kAlt);
+  Idle();
+  EXPECT_EQ(preview->GetCurrentPage(), std::min(3u, 5 - shown));
+  PressKey(VK_HOME);
+  PressKey(VK_NEXT);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  PressKey(VK_PRIOR);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  // Zoomed in all the way, the arrows scroll the page and Home goes back to its top.
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  ASSERT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_IN));
+  preview->SetFocus();
+  PressKey(VK_HOME);
+  const int top = ::GetScrollPos(preview->m_hWnd, SB_VERT);
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  EXPECT_GT(::GetScrollPos(preview->m_hWnd, SB_VERT), top);
+  PressKey(VK_HOME);
+  EXPECT_EQ(::GetScrollPos(preview->m_hWnd, SB_VERT), top);
+  // Escape still closes the preview after the bar's letters.
+  PressKey('O', kAlt);
+  PressKey(VK_ESCAPE);
+  Idle();
+  EXPECT_EQ(Preview(), nullptr);
 }
 
 class PreviewDoc : public CDocument {
