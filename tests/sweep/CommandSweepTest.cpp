@@ -194,7 +194,6 @@ class Program {
   void OnNext(const std::string& classOrCaption, std::function<void(HWND)> act) {
     next_.emplace_back(classOrCaption, std::move(act));
   }
-  bool Expecting() const { return !next_.empty(); }
   void ForgetExpected() { next_.clear(); }
 
   // A command from the menubar: Alt and its menu's letter, then a click on the item (through its
@@ -326,7 +325,7 @@ const std::vector<Mode>& Modes() {
        ClosePreview},
       {"CustomizeSheet",
        [](e2e::Desk&, Program& p, const std::function<void()>& inside) {
-         p.OnNext("Customize", [&p, inside](HWND sheet) {
+         p.OnNext("Customize", [inside](HWND sheet) {
            inside();
            if (::IsWindow(sheet) && ::IsWindowVisible(sheet)) e2e::ClickButton(sheet, "Cancel");
          });
