@@ -4,6 +4,8 @@
 // statement, drops comments, preprocessor lines and bodies, and splits declarations at blanks.
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <iterator>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -756,37 +758,6 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   return i >= next.size() || std::strchr(";{:=-&|", next[i]) != nullptr || StartsWithWord(next.substr(i), "requires");
 }
 
-// A header read by the analyser: the statement reader may give back the line it looked ahead at,
-// with the comment found on the way to it.
-class HeaderFile : public CStdioFile {
- public:
-  using CStdioFile::ReadString;
-  BOOL ReadString(CString& rString) override {
-    if (!m_bGivenBack) return CStdioFile::ReadString(rString);
-    rString = m_strLine;
-    m_bGivenBack = false;
-    m_bCommentBack = true;
-    return TRUE;
-  }
-  void GiveBack(const CString& strLine, const CString& strComment) {
-    m_strLine = strLine;
-    m_strComment = strComment;
-    m_bGivenBack = true;
-  }
-  // After a given-back line was read: its comment, when it had one, replaces strComment.
-  void TakeComment(CString& strComment) {
-    if (!m_bCommentBack) return;
-    m_bCommentBack = false;
-    if (!m_strComment.IsEmpty()) strComment = m_strComment;
-  }
-
- private:
-  CString m_strLine;
-  CString m_strComment;
-  bool m_bGivenBack = false;
-  bool m_bCommentBack = false;
-};
-
 // Whether the "{" at nBrace starts an initialiser ("int a = {1};", "int n{0};") or a type's body
 // rather than a function's body: what comes before it has no parenthesis, or ends with "=".
 bool OpensInitialiser(Text code, size_t nBrace) {
@@ -957,13 +928,14 @@ void AddListEntries(Source source, CStringList& list) {
   });
 }
 
-// What the lines before a line outside any class make of it: a line inside a block comment, or
-// one continuing a preprocessor directive (the line before ended in a backslash, as the lines of
-// a macro's body do), is never a class head.
+// What the lines before a line make of it: a line inside a block comment, or one continuing a
+// preprocessor directive (the line before ended in a backslash, as the lines of a macro's body
+// do), is never a class head nor a directive of its own.
 class LineContext {
  public:
-  // Takes in the next line (trimmed); TRUE when it may be a class head.
-  bool Next(Text line) {
+  // Takes in the next line (trimmed); TRUE when it may be a class head. With pBraces, adds the
+  // number of "{" less the number of "}" in its code (outside comments and literals).
+  bool Next(Text line, int* pBraces = nullptr) {
     const bool bMayBeHead = !m_bInComment && !m_bInDirective;
     const bool bDirective = m_bInDirective || (!m_bInComment && StartsWith(line, "#"));
     for (size_t i = 0; i < line.size();) {
@@ -975,6 +947,7 @@ class LineContext {
         continue;
       }
       const size_t nOpen = FindCommentOpener(line, i);
+      if (pBraces != nullptr && !bDirective) *pBraces += CodeBraces(line.substr(i, nOpen == npos ? npos : nOpen - i));
       if (nOpen == npos || line[nOpen + 1] == '/') break;
       m_bInComment = true;
       i = nOpen + 2;
@@ -984,9 +957,183 @@ class LineContext {
   }
 
  private:
+  static int CodeBraces(Text text) {
+    if (text.find('{') == npos && text.find('}') == npos) return 0;
+    static thread_local std::string buffer;
+    const Text code = Code(text, buffer);
+    return CountByte(code, '{') - CountByte(code, '}');
+  }
+
   bool m_bInComment = false;
   bool m_bInDirective = false;
 };
+
+// How a header's reader takes the branches of a conditional group (#if, #elif, #else, #endif)
+// after the first, which is the one it takes as a compiler would: outside classes every branch
+// is read, so classes defined in either are found; in a class head none, so the head is read with
+// one branch; in a class body a later branch is read only when its braces balance, so braces are
+// counted as a compiler that takes the first branch counts them, while declarations of the other
+// branches are still read. A branch under "#if 0", and the branches after "#if 1", are never read.
+enum class LaterBranches { kAll, kNone, kBalanced };
+
+// A header read by the analyser: its lines with the conditional branches that the current
+// reading leaves out dropped (their directive lines stay, as lines of their own); and the
+// statement reader may give back the line it looked ahead at, with the comment found on the way
+// to it.
+class HeaderFile : public CStdioFile {
+ public:
+  using CStdioFile::ReadString;
+  BOOL ReadString(CString& rString) override {
+    if (m_bGivenBack) {
+      rString = m_strLine;
+      m_bGivenBack = false;
+      m_bCommentBack = true;
+      m_bMayBeHead = true;
+      return TRUE;
+    }
+    Line line;
+    if (!NextLine(line)) return FALSE;
+    if (line.bDirective) TakeDirective(Trimmed(View(line.text)));
+    rString = std::move(line.text);
+    m_bMayBeHead = line.bMayBeHead;
+    return TRUE;
+  }
+  // Whether the line read last may be a class head: it is neither inside a block comment nor
+  // the continuation of a directive.
+  bool MayBeHead() const { return m_bMayBeHead; }
+  void SetLaterBranches(LaterBranches branches) { m_branches = branches; }
+  void GiveBack(const CString& strLine, const CString& strComment) {
+    m_strLine = strLine;
+    m_strComment = strComment;
+    m_bGivenBack = true;
+  }
+  // After a given-back line was read: its comment, when it had one, replaces strComment.
+  void TakeComment(CString& strComment) {
+    if (!m_bCommentBack) return;
+    m_bCommentBack = false;
+    if (!m_strComment.IsEmpty()) strComment = m_strComment;
+  }
+
+ private:
+  struct Line {
+    CString text;
+    bool bDirective = false;
+    bool bMayBeHead = true;
+    int nBraces = 0;
+  };
+  // One conditional group: whether a branch was taken, and whether every later one is dead.
+  struct Group {
+    bool bTaken = false;
+    bool bRestDead = false;
+  };
+  enum class Kind { kOpen, kBranch, kClose, kOther };
+
+  static Kind KindOf(Text directive, Text& condition) {
+    Text rest = Trimmed(directive.substr(1));
+    size_t nWord = 0;
+    while (nWord < rest.size() && IsNameByte(rest[nWord])) ++nWord;
+    const Text word = rest.substr(0, nWord);
+    condition = Trimmed(rest.substr(nWord));
+    const size_t nComment = FindCommentOpener(condition, 0);
+    if (nComment != npos) condition = Trimmed(condition.substr(0, nComment));
+    if (word == "if" || word == "ifdef" || word == "ifndef") return Kind::kOpen;
+    if (word == "elif" || word == "else" || word == "elifdef" || word == "elifndef") return Kind::kBranch;
+    return word == "endif" ? Kind::kClose : Kind::kOther;
+  }
+
+  static bool IsLiterally(Text condition, char digit) {
+    while (condition.size() >= 2 && condition.front() == '(' && condition.back() == ')')
+      condition = Trimmed(condition.substr(1, condition.size() - 2));
+    return condition.size() == 1 && condition[0] == digit;
+  }
+
+  // The next line, from the lines read ahead first; with pBraces, its net braces are counted.
+  bool NextLine(Line& line, bool bCountBraces = false) {
+    if (!m_ahead.empty()) {
+      line = std::move(m_ahead.front());
+      m_ahead.pop_front();
+      return true;
+    }
+    if (!CStdioFile::ReadString(line.text)) return false;
+    const Text text = Trimmed(View(line.text));
+    line.nBraces = 0;
+    line.bMayBeHead = m_context.Next(text, bCountBraces ? &line.nBraces : nullptr);
+    line.bDirective = line.bMayBeHead && StartsWith(text, "#");
+    return true;
+  }
+
+  void TakeDirective(Text directive) {
+    Text condition;
+    const Kind kind = KindOf(directive, condition);
+    if (kind == Kind::kOpen) m_groups.emplace_back();
+    if (kind == Kind::kClose && !m_groups.empty()) m_groups.pop_back();
+    if ((kind != Kind::kOpen && kind != Kind::kBranch) || m_groups.empty()) return;
+    Group& group = m_groups.back();
+    bool bRead = true;
+    bool bBalancedOnly = false;
+    if (IsLiterally(condition, '0') || group.bRestDead) {
+      bRead = false;
+    } else if (!group.bTaken) {
+      group.bTaken = true;
+      group.bRestDead = IsLiterally(condition, '1');
+    } else {
+      bRead = m_branches != LaterBranches::kNone;
+      bBalancedOnly = m_branches == LaterBranches::kBalanced;
+    }
+    if (!bRead || bBalancedOnly) SkipBranch(bBalancedOnly);
+  }
+
+  // Reads the branch that starts after the directive just read, up to the directive that ends it,
+  // and drops it; with bKeepBalanced it is kept (read again next) when its braces balance and
+  // never close more than they opened.
+  void SkipBranch(bool bKeepBalanced) {
+    std::deque<Line> branch;
+    int nDepth = 0;
+    int nBraces = 0;
+    bool bBalanced = true;
+    Line line;
+    while (NextLine(line, bKeepBalanced)) {
+      if (line.bDirective) {
+        Text condition;
+        const Kind kind = KindOf(Trimmed(View(line.text)), condition);
+        if (nDepth == 0 && kind != Kind::kOpen && kind != Kind::kOther) {
+          m_ahead.push_front(std::move(line));
+          break;
+        }
+        nDepth += kind == Kind::kOpen ? 1 : kind == Kind::kClose ? -1 : 0;
+      }
+      nBraces += line.nBraces;
+      bBalanced = bBalanced && nBraces >= 0;
+      if (bKeepBalanced) branch.push_back(std::move(line));
+    }
+    if (!bKeepBalanced || !bBalanced || nBraces != 0) return;
+    m_ahead.insert(m_ahead.begin(), std::make_move_iterator(branch.begin()), std::make_move_iterator(branch.end()));
+  }
+
+  LineContext m_context;
+  std::deque<Line> m_ahead;
+  std::vector<Group> m_groups;
+  LaterBranches m_branches = LaterBranches::kAll;
+  bool m_bMayBeHead = true;
+  CString m_strLine;
+  CString m_strComment;
+  bool m_bGivenBack = false;
+  bool m_bCommentBack = false;
+};
+
+// Where a class head starts in a line: at its start ("class Name", or "class" alone with the
+// rest of the head on the lines after), or after a template header on the same line
+// ("template <class T> class Name"). npos when the line starts no class head.
+size_t ClassHeadStart(Text line) {
+  auto isHead = [](Text text) { return StartsWith(text, "class ") || StartsWith(text, "class\t") || text == "class"; };
+  if (isHead(line)) return 0;
+  if (!StartsWithWord(line, "template")) return npos;
+  const size_t nOpen = SkipBlanks(line, 8);
+  if (nOpen >= line.size() || line[nOpen] != '<') return npos;
+  static thread_local std::string buffer;
+  const size_t nHead = SkipBlanks(line, GroupEnd(Code(line, buffer), nOpen));
+  return nHead < line.size() && isHead(line.substr(nHead)) ? nHead : npos;
+}
 
 // A class name as C++ writes one: an identifier (bytes of double-byte characters count as
 // letters), maybe followed by template arguments in balanced angle brackets that end the name.
@@ -1029,20 +1176,25 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
     CString strLine;
-    LineContext context;
     static thread_local std::string buffer;
     while (file.ReadString(strLine)) {
-      Text line = Trimmed(View(strLine));
-      if (!context.Next(line)) continue;
-      if (!StartsWith(line, "class ") && !StartsWith(line, "class\t")) continue;
+      if (!file.MayBeHead()) continue;
+      const size_t nClass = ClassHeadStart(Trimmed(View(strLine)));
+      if (nClass == npos) continue;
       TrimBlanks(strLine);
+      if (nClass > 0) strLine = strLine.Mid(Index(nClass));
       ParseClassHead(file, strLine);
-      // The head read its comments to their end; what follows the head or its class is code.
-      context = LineContext();
       if (Code(View(strLine), buffer).find(';') != npos) continue;  // a declaration, or a whole class on one line
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
+      file.SetLaterBranches(LaterBranches::kNone);
       CompleteClassHead(file, strLine, strComment);
+      file.SetLaterBranches(LaterBranches::kBalanced);
+      // A head that a ";" ended declares no class ("class" alone on a line of a template header).
+      if (Code(View(strLine), buffer).find(';') != npos) {
+        file.SetLaterBranches(LaterBranches::kAll);
+        continue;
+      }
       CFileObj* pClass = CreateClassRecord(strLine, strPath);
       int nEndOfFile = 0;
       int nEndOfClass = 0;
@@ -1093,6 +1245,7 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
         strComment.Empty();
         strStatement = ReadMemberStatement(file, nEndOfFile, nEndOfClass, strComment);
       }
+      file.SetLaterBranches(LaterBranches::kAll);
     }
   }
   CATCH(CFileException, e) {
@@ -1208,10 +1361,14 @@ void CWorkSpaceObj::CompleteClassHead(CStdioFile& file, CString& strHead, CStrin
   for (;;) {
     CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
     if (nEndOfFile < 0 && strLine.IsEmpty()) return;  // the file ended first: the head stays
+    // The directives of conditionals inside the head are no part of it (the file leaves out the
+    // branches after the first).
+    if (strLine[0] == '#') continue;
     nBrace = strLine.ReverseFind('{');
     if (nBrace >= 0) CutAndTrim(strLine, nBrace);
     if (!strLine.IsEmpty()) strCollected += ' ' + strLine;
-    if (nBrace >= 0) break;
+    // A ";" ends what was no class head.
+    if (nBrace >= 0 || strLine.Find(';') >= 0) break;
     if (nEndOfFile < 0) return;
   }
   strHead += strCollected;
