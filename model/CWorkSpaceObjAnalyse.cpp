@@ -474,7 +474,18 @@ bool IsMacroName(Text word) {
 
 bool IsTrailingSpecifier(Text word) {
   return word == "const" || word == "volatile" || word == "noexcept" || word == "override" || word == "final" ||
-         word == "throw" || StartsWith(word, "__") || IsMacroName(word);
+         word == "throw" || word == "try" || StartsWith(word, "__") || IsMacroName(word);
+}
+
+// Whether the word stands in the code outside parentheses ("Foo() try : m_n(0)").
+bool HasWordOutside(Text code, Text word) {
+  int nDepth = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    if (code[i] == '(') ++nDepth;
+    if (code[i] == ')' && nDepth > 0) --nDepth;
+    if (nDepth == 0 && (i == 0 || !IsNameByte(code[i - 1])) && StartsWithWord(code.substr(i), word)) return true;
+  }
+  return false;
 }
 
 // The parameter list of a function declaration (code without the final ";" and without a body):
@@ -584,13 +595,37 @@ bool SkipDeclarationPrefix(Source& source) {
   }
 }
 
+// Whether a type keyword that leads the code names the type of a member ("struct timeval
+// time(int)", "struct Node* m_head") rather than declaring the type: after the keyword comes a
+// name (an export macro before it is skipped), and after the name more than "final".
+bool NamesMemberType(Text code, Text keyword) {
+  size_t i = SkipBlanks(code, keyword.size());
+  if (keyword == "enum" && (StartsWithWord(code.substr(i), "class") || StartsWithWord(code.substr(i), "struct")))
+    i = SkipBlanks(code, i + (code[i] == 'c' ? 5 : 6));
+  for (bool bMacroSkipped = false;; bMacroSkipped = true) {
+    const size_t nName = i;
+    while (i < code.size() && (IsNameByte(code[i]) || code[i] == ':' || code[i] == '<'))
+      i = code[i] == '<' ? GroupEnd(code, i) : i + 1;
+    if (i == nName) return false;
+    Text rest = Trimmed(code.substr(i));
+    if (!rest.empty() && rest.back() == ';') rest = Trimmed(rest.substr(0, rest.size() - 1));
+    if (rest.empty() || rest == "final" || rest.front() == '{' || rest.front() == '=') return false;
+    if (bMacroSkipped || !IsMacroName(code.substr(nName, i - nName)) || !IsNameByte(rest.front())) return true;
+    i = SkipBlanks(code, i);
+  }
+}
+
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
 bool DeclaresNoMember(Text code) {
   if (code.empty() || std::strchr("ftuescn", code.front()) == nullptr) return false;
   static constexpr Text kWords[] = {"friend", "typedef", "using", "static_assert", "enum", "struct",
                                     "class",  "union",   "namespace", "template", "concept"};
-  for (Text word : kWords)
-    if (StartsWithWord(code, word)) return true;
+  static constexpr Text kTypeKeywords[] = {"enum", "struct", "class", "union"};
+  for (Text word : kWords) {
+    if (!StartsWithWord(code, word)) continue;
+    return std::find(std::begin(kTypeKeywords), std::end(kTypeKeywords), word) == std::end(kTypeKeywords) ||
+           !NamesMemberType(code, word);
+  }
   return false;
 }
 
@@ -1121,6 +1156,23 @@ class HeaderFile : public CStdioFile {
   bool m_bCommentBack = false;
 };
 
+// The text with the blanks between a name and a "<" after it removed.
+std::string WithoutBlanksBeforeAngles(Text text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsBlankByte(text[i]) && !result.empty() && IsNameByte(result.back())) {
+      const size_t nNext = SkipBlanks(text, i);
+      if (nNext < text.size() && text[nNext] == '<') {
+        i = nNext - 1;
+        continue;
+      }
+    }
+    result += text[i];
+  }
+  return result;
+}
+
 // Where a class head starts in a line: at its start ("class Name", or "class" alone with the
 // rest of the head on the lines after), or after a template header on the same line
 // ("template <class T> class Name"). npos when the line starts no class head.
@@ -1318,20 +1370,44 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
   // Braces inside literals and double-byte characters are text.
   int nBalance = code.find('{') == npos && code.find('}') == npos ? 0 : CountByte(code, '{') - CountByte(code, '}');
-  if (shape.nBody != npos) {
-    static thread_local std::string lineBuffer;
-    while (nBalance > 0 && nEndOfFile >= 0) {
-      CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
+  static thread_local std::string lineBuffer;
+  // Adds the braces of lines read until the balance is 0 or less (or the file ends).
+  auto skipBraces = [&](int& nBraces, CString& strLineComment) {
+    while (nBraces > 0 && nEndOfFile >= 0) {
+      CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
       if (strLine.IsEmpty()) break;
       Text line = View(strLine);
       if (line.find('{') == npos && line.find('}') == npos) continue;
       Text lineCode = Code(line, lineBuffer);
-      nBalance += CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      nBraces += CountByte(lineCode, '{') - CountByte(lineCode, '}');
     }
+  };
+  if (shape.nBody != npos) {
+    skipBraces(nBalance, strComment);
     const bool bInitialiser = OpensInitialiser(code, shape.nBody);
+    const bool bTryBlock = nBalance == 0 && pHeader != nullptr && HasWordOutside(code.substr(0, shape.nBody), "try");
     CutAndTrim(strStatement, Index(shape.nBody));
     // "int n{0};" and "int a[] = {1, 2};" declare a variable.
     if (bInitialiser && !strStatement.IsEmpty()) strStatement += ';';
+    // The handlers of a function-try-block belong to the function: "catch (...) { ... }".
+    while (bTryBlock && nEndOfFile >= 0) {
+      CString strLineComment;
+      CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
+      if (strLine.IsEmpty()) break;
+      if (!StartsWithWord(View(strLine), "catch")) {
+        pHeader->GiveBack(strLine, strLineComment);
+        break;
+      }
+      Text lineCode = Code(View(strLine), lineBuffer);
+      int nHandler = CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      // The handler's body may start on a later line.
+      while (lineCode.find('{') == npos && nEndOfFile >= 0) {
+        strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
+        lineCode = Code(View(strLine), lineBuffer);
+        nHandler = CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      }
+      skipBraces(nHandler, strLineComment);
+    }
   }
   nEndOfClass = std::min(nBalance, 0);
   return strStatement;
@@ -1379,6 +1455,8 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   size_t nHash = FindToken(View(strHead), "#");
   if (nHash != npos && nHash > 0) CutAndTrim(strHead, Index(nHash));
   if (strHead.Find("::") >= 0) strHead.Replace("::", "$");
+  // Template arguments belong to the name before them, blanks or not ("Traits <bool>").
+  if (strHead.Find(" <") >= 0 || strHead.Find("\t<") >= 0) strHead = Str(WithoutBlanksBeforeAngles(View(strHead)));
 
   static thread_local std::string buffer;
   const Source head{View(strHead), Code(View(strHead), buffer)};
@@ -1413,7 +1491,9 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
 
   SECFileSystem fs;
   CString strBaseFileName = fs.GetBaseFileName(strPath);
+  // The "::" of qualified template arguments stay ("Buffer<std::vector<T>>").
   pClass->m_strClassName = Str(className.text);
+  if (pClass->m_strClassName.Find('$') >= 0) pClass->m_strClassName.Replace("$", "::");
   pClass->m_strBaseClassName = strFirstBase;
   pClass->m_strClassHead = strFullHead;
   pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(Str(BaseClassIndex::KeyOf(strFirstBase))));

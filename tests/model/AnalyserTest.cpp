@@ -372,7 +372,7 @@ TEST(Analyser, PartialSpecialisationsWithBlanks) {
        "  void Run(Arg a);\n};\ntemplate <class T>\nclass Holder<std::pair<T, Lock> >\n{\n  T m_t;\n};\n",
        "class Runner<void, Arg, Owner> : RunnerBase<Arg> first=RunnerBase<Arg> id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class Runner<void, Arg, Owner> : public RunnerBase<Arg>\"\nfn public \"void\" Run(Arg a)\n\n"
-       "class Holder<std$pair<T, Lock> > :  first= id=0 files=Snippet.h,Snippet.cpp\n"
+       "class Holder<std::pair<T, Lock> > :  first= id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class Holder<std::pair<T, Lock> >\"\nvar private \"T\" m_t\n"},
       {"a final class", "class EXPORT Sealed final : public CWnd\n{\n};\nclass Last final\n{\n};\n",
        "class Sealed : CWnd first=CWnd id=1050 files=Snippet.h,Snippet.cpp\n"
