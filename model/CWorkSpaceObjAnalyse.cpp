@@ -477,6 +477,22 @@ bool IsTrailingSpecifier(Text word) {
          word == "throw" || word == "try" || StartsWith(word, "__") || IsMacroName(word);
 }
 
+// The name of a macro that may wrap a declaration: all capitals ("XX_DEPRECATED"), maybe after a
+// library's short lower-case prefix ("wxDEPRECATED_INLINE").
+bool IsWrappingMacroName(Text word) {
+  size_t nPrefix = 0;
+  while (nPrefix < word.size() && nPrefix < 3 && word[nPrefix] >= 'a' && word[nPrefix] <= 'z') ++nPrefix;
+  return IsMacroName(word.substr(nPrefix)) && word.size() - nPrefix >= (nPrefix > 0 ? 4 : 2);
+}
+
+// Whether the code starts with the call of such a macro: its name and a "(".
+bool StartsWithMacroCall(Text code) {
+  size_t n = 0;
+  while (n < code.size() && IsNameByte(code[n])) ++n;
+  const size_t nParen = SkipBlanks(code, n);
+  return n > 0 && nParen < code.size() && code[nParen] == '(' && IsWrappingMacroName(code.substr(0, n));
+}
+
 // Whether the word stands in the code outside parentheses ("Foo() try : m_n(0)").
 bool HasWordOutside(Text code, Text word) {
   int nDepth = 0;
@@ -615,6 +631,28 @@ bool NamesMemberType(Text code, Text keyword) {
   }
 }
 
+// The declaration of a function that a macro call wraps, as its first argument: "XX_DEPRECATED(
+// void f(int) )", or with an inline body as a further argument. The call must be the whole
+// statement, and the argument a function's declaration: a parameter list after a return type and
+// a name, or after the class's name (a constructor). FALSE for any other statement; a macro call
+// that declares members of its own (DECLARE_DYNAMIC(CFoo)) stays what it is.
+bool UnwrapMacroCall(Source statement, Text className, Source& declaration) {
+  if (!StartsWithMacroCall(statement.code)) return false;
+  DropEnd(statement, ";");
+  const size_t nOpen = statement.code.find('(');
+  if (GroupEnd(statement.code, nOpen) != statement.code.size()) return false;
+  bool bFirst = true;
+  ForEachListEntry(statement.Sub(nOpen + 1, statement.code.size() - nOpen - 2), [&](Source entry, bool) {
+    if (bFirst) declaration = entry;
+    bFirst = false;
+  });
+  const std::pair<size_t, size_t> list = FindParameterList(declaration.code);
+  if (list.first == npos) return false;
+  const Text head = Trimmed(declaration.code.substr(0, list.first));
+  const Text name = LastWord(head);
+  return !name.empty() && (name.size() < head.size() || name == className);
+}
+
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
 bool DeclaresNoMember(Text code) {
   if (code.empty() || std::strchr("ftuescn", code.front()) == nullptr) return false;
@@ -645,15 +683,20 @@ struct Shape {
   int nInitBraces = 0;
   int nBracesInParens = 0;
   size_t nRead = 0;
+  // A statement that is a macro call takes the ";" inside its parentheses as text: the
+  // macro's arguments may be a declaration and an inline body ("XX_DEPRECATED_INLINE(void f(),
+  // return g(); )").
+  bool bMacroCall = false;
 
   // Reads the code on from where the last call stopped: a statement grows at its end.
   void Read(Text code);
 };
 
 void Shape::Read(Text code) {
+  if (nRead == 0) bMacroCall = StartsWithMacroCall(code);
   // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
   const size_t nFirstSemicolon = nRead == 0 ? code.find(';') : npos;
-  if (nFirstSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
+  if (nFirstSemicolon != npos && !bMacroCall && code.find('{') == npos && code.find('}') == npos) {
     nSemicolon = nFirstSemicolon;
     nRead = code.size();
     return;
@@ -663,7 +706,7 @@ void Shape::Read(Text code) {
     const char ch = code[i];
     switch (ch) {
       case ';':
-        if (nBracesInParens == 0 && nSemicolon == npos) nSemicolon = i;
+        if (nBracesInParens == 0 && nSemicolon == npos && (nOpenParens == 0 || !bMacroCall)) nSemicolon = i;
         break;
       case '=':
         if (nAssignment == npos && nOpenParens == 0 && nOpenAngles == 0 && IsAssignment(code, i) &&
@@ -1261,6 +1304,10 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
           nAccess = MEMBER_PRIVATE;
         } else if (!StartsWith(statement, "#")) {
           Source source{statement, Code(statement, buffer)};
+          // A macro call around a function's declaration documents the function.
+          Source wrapped;
+          if (UnwrapMacroCall(source, pClass != nullptr ? View(pClass->m_strClassName) : Text(), wrapped))
+            source = wrapped;
           // Initialiser lists and bit-fields start at a single colon; "::" is part of a name.
           size_t nColon = FindSingleColon(source.code);
           if (nColon != npos) source = source.Left(nColon).Trim();
