@@ -1520,6 +1520,14 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   // included ("Runner<void, Arg, Owner>"); a "final" after it is no name.
   if (LastWord(namePart.code) == "final" && LastBlank(namePart.code) != npos)
     namePart = namePart.Left(namePart.code.size() - 5).Trim();
+  // Nor is a macro after a name that is no macro ("CanonicalIterator U_FINAL").
+  const Text lastWord = LastWord(namePart.code);
+  if (IsMacroName(lastWord)) {
+    const Source before = namePart.Left(namePart.code.size() - lastWord.size()).Trim();
+    const Text previous = LastWord(before.code);
+    if (!before.Empty() && (previous.empty() ? before.code.back() == '>' : !IsMacroName(previous) && previous != "class"))
+      namePart = before;
+  }
   size_t nBlank = LastBlank(namePart.code);
   className = nBlank == npos ? namePart : namePart.Sub(nBlank + 1).Trim();
 

@@ -30,3 +30,17 @@ public:
     void Fill();
     int m_n;
 };
+
+// A macro after the class name (one that stands for "final") is no name.
+class XX_COMMON_API CanonicalIterator XX_FINAL : public UObject
+{
+};
+
+template <class T>
+class XX_API Holder<T*> XX_FINAL
+{
+};
+
+class XX_API POINT
+{
+};
