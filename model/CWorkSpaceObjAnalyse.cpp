@@ -1125,7 +1125,7 @@ class HeaderFile : public CStdioFile {
     return condition.size() == 1 && condition[0] == digit;
   }
 
-  // The next line, from the lines read ahead first; with pBraces, its net braces are counted.
+  // The next line, from the lines read ahead first; with bCountBraces, its net braces are counted.
   bool NextLine(Line& line, bool bCountBraces = false) {
     if (!m_ahead.empty()) {
       line = std::move(m_ahead.front());
