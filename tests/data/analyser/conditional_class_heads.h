@@ -59,3 +59,13 @@ class Retired
     int m_old;
 };
 #endif
+
+// The whole head line in each branch, the brace on it.
+#ifdef WITH_OBSERVERS
+class Model : public Observable {
+#else
+class Model {
+#endif
+public:
+    void Notify();
+};
