@@ -1042,6 +1042,79 @@ TEST_F(MainFrame, ViewMenuShowsTheBarsAndItsCustomizePagesResetAChangedToolbar) 
   EXPECT_EQ(toolbar()->GetBtnCount(), buttons);
 }
 
+// Cancel on the Customize sheet gives back what its Toolbars page changed, also at the next
+// start: a floating toolbar narrowed into more rows and then reset keeps its shape, a toolbar of
+// the user's renamed keeps its name.
+TEST_F(MainFrame, CustomizeCancelGivesBackAResetToolbarsShapeAndARenamedToolbarsName) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto* manager = static_cast<SECToolBarManager*>(frame->GetToolBarManager());
+  SECCustomToolBar* mine = manager->CreateUserToolBar("Mine");
+  ASSERT_NE(mine, nullptr);
+  const UINT mineId = static_cast<UINT>(mine->GetDlgCtrlID());
+  mine->InsertButton(0, ID_FILE_OPEN);
+  CControlBar* toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+  frame->FloatControlBar(toolbar, CPoint(60, 420), CBRS_ALIGN_TOP);
+  RunUntilIdle();
+  ASSERT_NE(FloatingFrameOf(toolbar), nullptr);
+  const CRect wide = WindowRectOf(FloatingFrameOf(toolbar));
+  const POINT edge{wide.right - 2, wide.CenterPoint().y};
+  DragFrameAt(edge, POINT{edge.x - wide.Width() * 6 / 10, edge.y});
+  const CRect narrowed = WindowRectOf(FloatingFrameOf(toolbar));
+  ASSERT_GT(narrowed.Height(), wide.Height()) << "wrapped into more rows";
+
+  ModalAnswers answers;
+  CString resetTo;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    auto* sheet = static_cast<CPropertySheet*>(CWnd::FromHandle(window));
+    sheet->SetActivePage(1);
+    RunUntilIdle();
+    CWnd* page = sheet->GetActivePage();
+    auto* list = static_cast<CCheckListBox*>(page->GetDlgItem(IDC_SEC_TOOLBAR_LIST));
+    auto choose = [&](UINT id) {
+      for (int i = 0; i < list->GetCount(); ++i) {
+        if (list->GetItemData(i) != id) continue;
+        CRect item;
+        list->GetItemRect(i, &item);
+        Click(list->m_hWnd, item.CenterPoint());
+      }
+    };
+    choose(AFX_IDW_TOOLBAR);
+    Click(page->GetDlgItem(IDC_SEC_TOOLBAR_RESET)->m_hWnd, CPoint(5, 5));
+    resetTo = R(WindowRectOf(FloatingFrameOf(toolbar))).c_str();
+    choose(mineId);
+    CWnd* name = page->GetDlgItem(IDC_SEC_TOOLBAR_NAME);
+    Click(name->m_hWnd, CPoint(5, 5));
+    PressKey(VK_END);
+    TypeText(" Renamed");
+    PressKey(VK_TAB);
+    CString title;
+    mine->GetWindowText(title);
+    EXPECT_EQ(title, "Mine Renamed");
+    Click(::GetDlgItem(window, IDCANCEL), CPoint(5, 5));
+  });
+  MenuKeys('V', "c");
+  EXPECT_NE(std::string(resetTo), R(narrowed)) << "the reset bar shows its one row";
+  auto expectAsBefore = [&] {
+    toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+    ASSERT_NE(FloatingFrameOf(toolbar), nullptr);
+    EXPECT_EQ(R(WindowRectOf(FloatingFrameOf(toolbar))), R(narrowed));
+    mine = manager->FindToolBar(mineId);
+    ASSERT_NE(mine, nullptr);
+    CString title;
+    mine->GetWindowText(title);
+    EXPECT_EQ(title, "Mine");
+  };
+  expectAsBefore();
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  manager = static_cast<SECToolBarManager*>(frame->GetToolBarManager());
+  expectAsBefore();
+  // Docked again and saved without the user's bar, as the other tests of the frame expect.
+  toolbar->m_nMRUWidth = 32767;
+  frame->DockControlBar(toolbar, AFX_IDW_DOCKBAR_TOP);
+  mine->DestroyWindow();
+  ASSERT_NO_FATAL_FAILURE(Restart());
+}
+
 // The right button on the bars and Alt-dragging a toolbar button do what the help page about the
 // bars says: the toolbars and the menubar open no menu, the Project Explorer opens its own, and a
 // button dragged off the toolbars with Alt goes.
