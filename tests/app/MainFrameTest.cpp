@@ -880,7 +880,8 @@ TEST_F(MainFrame, NarrowedFloatingToolbarAndMenubarComeBackInTheirShapeAtTheNext
 
 // The menubar floated beside a maximised document comes back at the next start in the shape it
 // was left in once a document is maximised again: the document's icon first and its window
-// buttons last, none over a menu's name, and a click on File opens that menu at once.
+// buttons last, none over a menu's name, a click on File opens that menu at once and one on the
+// icon the document's window menu.
 TEST_F(MainFrame, FloatingMenubarBesideAMaximisedDocumentComesBackWithItsWindowButtons) {
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
   auto maximiseDocument = [&] {
@@ -922,6 +923,14 @@ TEST_F(MainFrame, FloatingMenubarBesideAMaximisedDocumentComesBackWithItsWindowB
   }
   ASSERT_EQ(popups.size(), 1u) << "File opens";
   EXPECT_EQ(popups[0].rfind("&New", 0), 0u) << popups[0];
+  {
+    ModalAnswers answers;
+    RecordPopups(answers, popups);
+    Click(bar->m_hWnd, shown.front().second.CenterPoint());
+    RunUntilIdle();
+  }
+  ASSERT_EQ(popups.size(), 2u) << "the document's icon opens its window menu";
+  EXPECT_NE(popups[1].find("Close"), std::string::npos) << popups[1];
   // Docked again and saved so, as the other tests of the frame expect to find it.
   bar->m_nMRUWidth = 32767;
   frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
