@@ -1166,13 +1166,11 @@ TEST_F(MainFrame, BarsAnswerTheMouseAsTheirHelpPageSays) {
     EXPECT_NE(page.find(said), std::string::npos) << said;
 }
 
-// "Float In Main Window" from the explorer's gripper menu beside a (maximised) document: the
-// explorer becomes a window of the documents' area that it fills, its tabs and trees filling it,
-// and the command again docks it where it was.
+// "Float In Main Window" from the explorer's gripper menu, alone and beside a (maximised)
+// document: the explorer becomes a window of the documents' area that it fills, that area holding
+// it whole (its tabs in view), and the command again docks it where it was.
 TEST_F(MainFrame, ExplorerFloatedInTheMainWindowFillsItsWindow) {
   DockExplorerAsAtFirstStart();
-  CMultiDocTemplate* docs = nullptr;
-  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
   auto chooseFromGripperMenu = [&] {
     ModalAnswers answers;
@@ -1183,22 +1181,37 @@ TEST_F(MainFrame, ExplorerFloatedInTheMainWindowFillsItsWindow) {
     Click(explorer.m_hWnd, CPoint(30, 8), kNone, WM_RBUTTONDOWN);
     RunUntilIdle();
   };
+  auto expectFloatedWhole = [&](const char* beside) {
+    CFrameWnd* holder = explorer.GetParentFrame();
+    ASSERT_NE(dynamic_cast<CMDIChildWnd*>(holder), nullptr) << beside << ": in a window of the documents' area";
+    ASSERT_TRUE(holder->IsWindowVisible());
+    CRect area;
+    holder->GetClientRect(&area);
+    holder->ClientToScreen(&area);
+    EXPECT_EQ(R(WindowRectOf(&explorer)), R(area)) << beside << ": the explorer fills its window";
+    CRect documents;
+    ::GetClientRect(frame->m_hWndMDIClient, &documents);
+    ::MapWindowPoints(frame->m_hWndMDIClient, nullptr, reinterpret_cast<POINT*>(&documents), 2);
+    CRect joined;
+    joined.UnionRect(&area, &documents);
+    EXPECT_EQ(R(joined), R(documents)) << beside << ": " << R(area) << " in the documents' area";
+    CRect inside;
+    explorer.GetClientRect(&inside);
+    explorer.ClientToScreen(&inside);
+    const CRect tabs = WindowRectOf(&explorer.m_wndTab);
+    // Within the bar's own margins.
+    EXPECT_LE(inside.Width() - tabs.Width(), 24) << beside << ": " << R(tabs) << " in " << R(inside);
+    EXPECT_LE(inside.Height() - tabs.Height(), 24) << beside << ": " << R(tabs) << " in " << R(inside);
+  };
   chooseFromGripperMenu();
-  CFrameWnd* holder = explorer.GetParentFrame();
-  ASSERT_NE(dynamic_cast<CMDIChildWnd*>(holder), nullptr) << "in a window of the documents' area";
-  ASSERT_TRUE(holder->IsWindowVisible());
-  CRect area;
-  holder->GetClientRect(&area);
-  holder->ClientToScreen(&area);
-  EXPECT_EQ(R(WindowRectOf(&explorer)), R(area)) << "the explorer fills its window";
-  CRect inside;
-  explorer.GetClientRect(&inside);
-  explorer.ClientToScreen(&inside);
-  const CRect tabs = WindowRectOf(&explorer.m_wndTab);
-  // Within the bar's own margins.
-  EXPECT_LE(inside.Width() - tabs.Width(), 24) << R(tabs) << " in " << R(inside);
-  EXPECT_LE(inside.Height() - tabs.Height(), 24) << R(tabs) << " in " << R(inside);
+  expectFloatedWhole("alone");
+  chooseFromGripperMenu();
+  ASSERT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
 
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
+  chooseFromGripperMenu();
+  expectFloatedWhole("beside a document");
   chooseFromGripperMenu();
   EXPECT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
 }
