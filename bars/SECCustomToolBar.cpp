@@ -313,6 +313,14 @@ BOOL SECCustomToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
   return TRUE;
 }
 
+BOOL SECCustomToolBar::LayOutFloatingFrame() {
+  if (m_hWnd == nullptr || !IsFloating()) return FALSE;
+  CFrameWnd* floating = GetParentFrame();
+  if (floating == nullptr || floating == m_pDockSite) return FALSE;
+  floating->RecalcLayout();
+  return TRUE;
+}
+
 void SECCustomToolBar::RecalcButtonSizes() {
   m_nMaxBtnWidth = 0;
   for (int i = 0; i < GetBtnCount(); ++i) m_btns.GetAt(i)->AdjustSize();

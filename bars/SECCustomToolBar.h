@@ -58,6 +58,9 @@ class SECCustomToolBar : public SECControlBar {
   virtual void InsertButton(int nIndex, UINT nID, BOOL bSeparator = FALSE, BOOL bNoUpdate = FALSE);
   virtual int GetImageIndex(UINT nID, BOOL* pbFound = nullptr) const;
   virtual void RecalcButtonSizes();
+  // A floating bar's frame takes the shape of the buttons now shown (the main frame's layout does
+  // not reach it); FALSE when the bar does not float.
+  BOOL LayOutFloatingFrame();
   // One button per id (0: a separator) in place of all buttons.
   virtual BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
   virtual void SizeToParent();

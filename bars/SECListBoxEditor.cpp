@@ -54,10 +54,14 @@ CListBox* SECListBoxEditor::Initialize(CWnd* pParent, UINT nID, DWORD dwStyle) {
   SetFont(pParent->GetFont(), FALSE);
   LoadButtonBitmaps();
   m_nStripHeight = CalcStripHeight();
-  MoveWindow(rcList.left, rcList.top, rcList.Width(), m_nStripHeight, FALSE);
+  // The strip goes just before the list box in the Z order, which keeps its place in the
+  // dialog's tab order.
+  CWnd* pBefore = pList->GetWindow(GW_HWNDPREV);
+  SetWindowPos(pBefore != nullptr ? pBefore : &CWnd::wndTop, rcList.left, rcList.top, rcList.Width(), m_nStripHeight,
+               SWP_NOACTIVATE | SWP_NOREDRAW);
   const int nListTop = rcList.top + m_nStripHeight + 2 * ::GetSystemMetrics(SM_CYBORDER);
-  pList->SetWindowPos(this, rcList.left, nListTop, rcList.Width(), std::max(0, static_cast<int>(rcList.bottom) - nListTop),
-                      SWP_NOACTIVATE);
+  pList->SetWindowPos(nullptr, rcList.left, nListTop, rcList.Width(), std::max(0, static_cast<int>(rcList.bottom) - nListTop),
+                      SWP_NOACTIVATE | SWP_NOZORDER);
   SetButtons(dwStyle);
   m_pHelper = new SECListBoxEditorHelper(this);
   m_pHelper->SubclassWindow(pList->GetSafeHwnd());

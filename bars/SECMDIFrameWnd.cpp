@@ -399,7 +399,21 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
     pChildDock->DockControlBar(pBar);
   pChild->RecalcLayout();
   pChild->OnUpdateFrameTitle(TRUE);
-  pChild->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The child opens whole inside the documents' area (a bar docked along a side is taller than
+  // the area): smaller from its place, or moved back when too little of the area is left there.
+  // A child opened maximised (beside a maximised document) already fills the area: moved, its
+  // caption would come into the area and its lower part go out of it.
+  if (!pChild->IsZoomed()) {
+    CRect rcChild;
+    pChild->GetWindowRect(&rcChild);
+    auto fit = [](LONG& pos, LONG size, LONG area, int minimum) {
+      if (area - pos < std::min<LONG>(size, minimum)) pos = std::max<LONG>(0, area - std::min(size, area));
+      return static_cast<int>(std::max<LONG>(1, std::min(size, area - pos)));
+    };
+    const int cx = fit(point.x, rcChild.Width(), rcClient.Width(), ::GetSystemMetrics(SM_CXMINTRACK));
+    const int cy = fit(point.y, rcChild.Height(), rcClient.Height(), ::GetSystemMetrics(SM_CYMINTRACK));
+    pChild->SetWindowPos(nullptr, point.x, point.y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   pChild->ShowWindow(SW_SHOWNA);
   pChild->UpdateWindow();
   if (const auto hIcon = reinterpret_cast<HICON>(pBar->SendMessage(WM_GETICON, ICON_BIG)))

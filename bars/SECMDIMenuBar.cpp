@@ -12,6 +12,12 @@ namespace {
 constexpr UINT kMDIButtonID = 0x80000000;
 constexpr DWORD kChildBits = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
+// The active child for a button of the bar.
+CMDIChildWnd* ActiveChildOf(SECCustomToolBar* pBar) {
+  auto* bar = dynamic_cast<SECMDIMenuBar*>(pBar);
+  return bar != nullptr ? bar->ActiveChild() : nullptr;
+}
+
 }  // namespace
 
 // ---- the caption button ----
@@ -69,9 +75,7 @@ void SECBtnCaption::BtnCancel() {
 UINT SECBtnCaption::BtnReleased(CPoint point) {
   const int part = m_nHeld >= 0 && HitTestPart(point) == m_nHeld ? m_nHeld : -1;
   BtnCancel();
-  auto* frame = m_pToolBar != nullptr ? dynamic_cast<CMDIFrameWnd*>(m_pToolBar->GetParentFrame()) : nullptr;
-  if (frame == nullptr) frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
-  CMDIChildWnd* child = frame != nullptr ? frame->MDIGetActive() : nullptr;
+  CMDIChildWnd* child = ActiveChildOf(m_pToolBar);
   if (part >= 0 && child != nullptr) {
     static const UINT commands[] = {SC_MINIMIZE, SC_RESTORE, SC_CLOSE};
     CPoint screen = point;
@@ -122,8 +126,7 @@ void SECCapMenuBtn::Draw(CDC& dc, SECBtnDrawCache&) {
 }
 
 BOOL SECCapMenuBtn::BtnPressed(CPoint) {
-  auto* frame = m_pToolBar != nullptr ? dynamic_cast<CMDIFrameWnd*>(m_pToolBar->GetParentFrame()) : nullptr;
-  CMDIChildWnd* child = frame != nullptr ? frame->MDIGetActive() : nullptr;
+  CMDIChildWnd* child = ActiveChildOf(m_pToolBar);
   if (child == nullptr) return FALSE;
   HMENU system = ::GetSystemMenu(child->m_hWnd, FALSE);
   if (system == nullptr) return FALSE;
@@ -149,9 +152,13 @@ SECMDIMenuBar::~SECMDIMenuBar() { TakeOutMDIButtons(); }
 CMDIChildWnd* SECMDIMenuBar::ActiveChild(BOOL* pbMaximized) const {
   CFrameWnd* site = m_pDockSite != nullptr ? m_pDockSite : (m_hWnd != nullptr ? GetParentFrame() : nullptr);
   auto* frame = dynamic_cast<CMDIFrameWnd*>(site);
-  *pbMaximized = FALSE;
-  return frame != nullptr ? frame->MDIGetActive(pbMaximized) : nullptr;
+  if (frame == nullptr) frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+  BOOL bMaximized = FALSE;
+  CMDIChildWnd* child = frame != nullptr ? frame->MDIGetActive(&bMaximized) : nullptr;
+  if (pbMaximized != nullptr) *pbMaximized = bMaximized;
+  return child;
 }
+
 
 void SECMDIMenuBar::TakeOutMDIButtons() {
   for (SECStdBtn* button : {static_cast<SECStdBtn*>(&m_btnSysMenu), static_cast<SECStdBtn*>(&m_btnCaption)}) {

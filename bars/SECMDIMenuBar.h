@@ -59,6 +59,10 @@ class SECMDIMenuBar : public SECMenuBar {
   virtual BOOL UpdateMDIButtons(BOOL bHide);
   virtual void SelectMenuButtons(DWORD dwBits);
 
+  // The active child of the frame the bar serves (its dock site, also while it floats in a frame
+  // of its own; else the main window), or null.
+  CMDIChildWnd* ActiveChild(BOOL* pbMaximized = nullptr) const;
+
   BOOL SetButtons(const UINT* lpIDArray, int nIDCount) override;
   // Docked along the top or bottom in one row, the bar is as tall as its font (the menu font, the
   // system font when it has none) plus 12.
@@ -83,7 +87,6 @@ class SECMDIMenuBar : public SECMenuBar {
   // The two member buttons leave the button list (so the base never deletes them) and come back.
   void TakeOutMDIButtons();
   void PutBackMDIButtons();
-  CMDIChildWnd* ActiveChild(BOOL* pbMaximized) const;
 
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);

@@ -147,14 +147,6 @@ void SECMenuBar::ShowMenuButtons(DWORD dwBits, BOOL bRedraw) {
   }
 }
 
-BOOL SECMenuBar::LayOutFloatingFrame() {
-  if (m_hWnd == nullptr || !IsFloating()) return FALSE;
-  CFrameWnd* floating = GetParentFrame();
-  if (floating == nullptr || floating == m_pDockSite) return FALSE;
-  floating->RecalcLayout();
-  return TRUE;
-}
-
 void SECMenuBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
   SECCustomToolBar::SetBarInfoEx(pInfo, pFrameWnd);
   ShowMenuButtons(m_dwCurrentBits, FALSE);

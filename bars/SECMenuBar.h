@@ -63,9 +63,6 @@ class SECMenuBar : public SECCustomToolBar {
 
  protected:
   void MakeMenuFont();
-  // A floating bar's frame takes the shape of the buttons now shown (the main frame's layout does
-  // not reach it); FALSE when the bar does not float.
-  BOOL LayOutFloatingFrame();
   afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   DECLARE_MESSAGE_MAP()

@@ -145,19 +145,34 @@ void SECToolBarsBase::RenameSelectedBar(CDialog* pDialog) {
   SECCustomToolBar* pBar = GetSelectedBar();
   if (pEdit == nullptr || pBar == nullptr || !pEdit->IsWindowEnabled() || !pEdit->GetModify()) return;
   const CString strName = LimitName(pEdit);
-  pBar->SetWindowText(strName);
-  if (pBar->IsFloating()) {
-    if (CFrameWnd* pMiniFrame = pBar->GetParentFrame()) pMiniFrame->SetWindowText(strName);
+  const HWND hBar = pBar->GetSafeHwnd();
+  if (std::none_of(m_renamedBars.begin(), m_renamedBars.end(), [hBar](const RenamedBar& r) { return r.hBar == hBar; })) {
+    CString strOld;
+    pBar->GetWindowText(strOld);
+    m_renamedBars.push_back({hBar, strOld});
   }
-  const int nSel = m_barList.GetCurSel();
-  const int nCheck = m_barList.GetCheck(nSel);
-  const DWORD_PTR nData = m_barList.GetItemData(nSel);
-  m_barList.DeleteString(nSel);
-  m_barList.InsertString(nSel, strName);
-  m_barList.SetItemData(nSel, nData);
-  m_barList.SetCheck(nSel, nCheck);
-  m_barList.SetCurSel(nSel);
+  SetBarTitle(pBar, strName);
   pEdit->SetModify(FALSE);
+}
+
+void SECToolBarsBase::SetBarTitle(SECCustomToolBar* pBar, const CString& strTitle) {
+  pBar->SetWindowText(strTitle);
+  if (pBar->IsFloating()) {
+    if (CFrameWnd* pMiniFrame = pBar->GetParentFrame()) pMiniFrame->SetWindowText(strTitle);
+  }
+  if (m_barList.GetSafeHwnd() == nullptr) return;
+  const UINT nID = static_cast<UINT>(pBar->GetDlgCtrlID());
+  for (int nPos = 0; nPos < m_barList.GetCount(); ++nPos) {
+    if (static_cast<UINT>(m_barList.GetItemData(nPos)) != nID) continue;
+    const BOOL bSelected = m_barList.GetCurSel() == nPos;
+    const int nCheck = m_barList.GetCheck(nPos);
+    m_barList.DeleteString(nPos);
+    m_barList.InsertString(nPos, strTitle);
+    m_barList.SetItemData(nPos, nID);
+    m_barList.SetCheck(nPos, nCheck);
+    if (bSelected) m_barList.SetCurSel(nPos);
+    return;
+  }
 }
 
 INT_PTR SECToolBarsBase::OutsideConfigMode(const std::function<INT_PTR()>& step) {
@@ -226,7 +241,7 @@ void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
   if (!bKept) {
     auto buttons = std::make_shared<SECControlBarInfo>();
     pBar->GetBarInfoEx(buttons.get());
-    m_resetBars.push_back({hBar, buttons});
+    m_resetBars.push_back({hBar, buttons, pBar->m_nMRUWidth});
   }
   int nCount = 0;
   const UINT* pIDs = nullptr;
@@ -240,6 +255,8 @@ void SECToolBarsBase::ResetOrDeleteBar(CDialog* pDialog) {
   } else {
     return;
   }
+  // A floating bar's own frame shows the shape that is kept for it.
+  pBar->LayOutFloatingFrame();
   if (pFrame != nullptr) pFrame->RecalcLayout();
   pBar->Invalidate();
 }
@@ -252,6 +269,7 @@ void SECToolBarsBase::CommitBars() {
   if (!m_deletedBars.empty() && pFrame != nullptr && pFrame->GetSafeHwnd() != nullptr) pFrame->RecalcLayout();
   m_deletedBars.clear();
   m_resetBars.clear();
+  m_renamedBars.clear();
 }
 
 void SECToolBarsBase::RevertBars(CDialog* pDialog) {
@@ -259,6 +277,11 @@ void SECToolBarsBase::RevertBars(CDialog* pDialog) {
   const bool bFrame = pFrame != nullptr && pFrame->GetSafeHwnd() != nullptr;
   const bool bList = m_barList.GetSafeHwnd() != nullptr;
   bool bChanged = false;
+  // The names first: a deleted bar comes back into the list under its own.
+  for (const RenamedBar& renamed : m_renamedBars) {
+    auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(renamed.hBar));
+    if (pBar != nullptr && ::IsWindow(renamed.hBar)) SetBarTitle(pBar, renamed.strTitle);
+  }
   for (const DeletedBar& deleted : m_deletedBars) {
     auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(deleted.hBar));
     if (pBar == nullptr || !::IsWindow(deleted.hBar)) continue;
@@ -270,11 +293,16 @@ void SECToolBarsBase::RevertBars(CDialog* pDialog) {
     auto* pBar = dynamic_cast<SECCustomToolBar*>(CWnd::FromHandlePermanent(reset.hBar));
     if (pBar == nullptr || !::IsWindow(reset.hBar)) continue;
     pBar->SetBarInfoEx(reset.buttons.get(), pFrame);
+    // The width it floated at, which the reset's buttons had widened: what is shown is what a
+    // saved layout keeps.
+    pBar->m_nMRUWidth = reset.nMRUWidth;
+    pBar->LayOutFloatingFrame();
     pBar->Invalidate();
     bChanged = true;
   }
   m_deletedBars.clear();
   m_resetBars.clear();
+  m_renamedBars.clear();
   if (bChanged && bFrame) pFrame->RecalcLayout();
   if (bList && pDialog->GetSafeHwnd() != nullptr) UpdateBarControls(pDialog);
 }
@@ -379,7 +407,12 @@ void SECToolBarsPage::OnOK() {
 void SECToolBarsPage::OnResetBar() {
   ResetOrDeleteBar(this);
   // Apply makes a Delete or Reset final.
-  if (!m_deletedBars.empty() || !m_resetBars.empty()) SetModified(TRUE);
+  if (HasPendingChanges()) SetModified(TRUE);
+}
+
+void SECToolBarsPage::OnNameKillFocus() {
+  RenameSelectedBar(this);
+  if (HasPendingChanges()) SetModified(TRUE);
 }
 
 void SECToolBarsPage::OnCancel() {

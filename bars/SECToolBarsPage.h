@@ -62,11 +62,13 @@ class SECToolBarsBase {
   // Runs SECNewToolBar and floats the new bar; TRUE when one was made.
   BOOL NewToolBar(CDialog* pDialog);
   // Delete asks first. Both are undone by RevertBars, and only made final by CommitBars: a
-  // deleted bar is hidden and leaves the list until then, a reset bar's buttons are kept.
+  // deleted bar is hidden and leaves the list until then, a reset bar's buttons are kept. A
+  // rename is undone and made final alike.
   void ResetOrDeleteBar(CDialog* pDialog);
   // OK and Apply: the deleted bars go.
   void CommitBars();
-  // Cancel: the deleted bars come back as they were, the reset ones get their buttons again.
+  // Cancel: the deleted bars come back as they were, the reset ones get their buttons and their
+  // floating width again, the renamed ones their names.
   void RevertBars(CDialog* pDialog);
   void ApplyToolTips(CDialog* pDialog);
   // Applies the option and tells the sheet's other pages (pSheetPage: the page form, else null).
@@ -93,9 +95,20 @@ class SECToolBarsBase {
   struct ResetBar {
     HWND hBar;
     std::shared_ptr<SECControlBarInfo> buttons;  // the buttons before the first reset
+    UINT nMRUWidth;                              // and the width it floated at
+  };
+  struct RenamedBar {
+    HWND hBar;
+    CString strTitle;  // the name before the first rename
   };
   std::vector<DeletedBar> m_deletedBars;
   std::vector<ResetBar> m_resetBars;
+  std::vector<RenamedBar> m_renamedBars;
+
+  // Whether Apply has something to make final.
+  BOOL HasPendingChanges() const { return !m_deletedBars.empty() || !m_resetBars.empty() || !m_renamedBars.empty(); }
+  // Gives a bar a name: its window, its floating frame's caption and its list entry.
+  void SetBarTitle(SECCustomToolBar* pBar, const CString& strTitle);
 };
 
 class SECToolBarsPage : public CPropertyPage, public SECToolBarsBase {
@@ -111,7 +124,7 @@ class SECToolBarsPage : public CPropertyPage, public SECToolBarsBase {
   void OnCancel() override;
   afx_msg void OnSelChange() { UpdateBarControls(this); }
   afx_msg void OnCheckChange() { SECToolBarsBase::OnCheckChange(this); }
-  afx_msg void OnNameKillFocus() { RenameSelectedBar(this); }
+  afx_msg void OnNameKillFocus();
   afx_msg void OnNew() { NewToolBar(this); }
   afx_msg void OnResetBar();
   afx_msg void OnToolTips() { ApplyToolTips(this); }

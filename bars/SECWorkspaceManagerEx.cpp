@@ -168,16 +168,47 @@ BOOL SECWorkspaceManagerEx::PromptForFileName(CString& strName, BOOL bSave) {
 }
 
 BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpenAllowed, BOOL bSaveAllowed) {
-  CStringList stored, working, deleted;
-  ReadRecentList(stored);
+  CStringList recent, stored, working, deleted;
+  ReadRecentList(recent);
+  stored.AddTail(&recent);
+  ReadStoredWorkspaces(stored);
   working.AddTail(&stored);
   CString chosen = m_strCurrentName;
   SECWsMgrDialogEx dialog(&stored, &working, &deleted, &chosen, bOpenAllowed, bSaveAllowed, m_pFrame);
   if (dialog.DoModal() != IDOK) return FALSE;
+  // Rows keep their places in both lists (a move swaps both): the stored name of a row tells
+  // whether it was a recent one, its working name what it is called now.
+  CStringList keptRecent;
+  for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
+    const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
+    if (recent.Find(oldName) == nullptr || deleted.Find(newName) != nullptr) continue;
+    keptRecent.AddTail(newName);
+  }
+  // The name the caller goes on with, and the current one, follow a rename.
+  for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
+    const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
+    if (oldName == newName) continue;
+    if (chosen == oldName) chosen = newName;
+    if (m_strCurrentName == oldName) m_strCurrentName = newName;
+  }
   ApplyRegistryEdits(stored, working, deleted);
-  WriteRecentList(working);
+  WriteRecentList(keptRecent);
   strName = chosen;
   return TRUE;
+}
+
+void SECWorkspaceManagerEx::ReadStoredWorkspaces(CStringList& list) {
+  SECRegistry registry;
+  if (!registry.Connect(m_hRootKey) || !registry.Open(m_strBaseKey, KEY_READ)) return;
+  CString name;
+  for (DWORD index = 0; registry.EnumKey(index, name); ++index) {
+    bool listed = false;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr && !listed;) listed = list.GetNext(pos).CompareNoCase(name) == 0;
+    if (listed) continue;
+    // Only a key that holds a saved tree is a workspace (the recent lists live here too).
+    SECRegistry tree;
+    if (tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + name + "\\WorkState_v1_1", KEY_READ)) list.AddTail(name);
+  }
 }
 
 SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(CString strName) {
@@ -446,23 +477,37 @@ BOOL SECWorkspaceManagerEx::RemoveFromRecentList(CString& strName) {
   return WriteRecentList(list);
 }
 
-void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {
+BOOL SECWorkspaceManagerEx::CopyRegistryWorkspace(const CString& strFrom, const CString& strTo) {
+  SECPersistentTreeNode root;
+  root.Create("WorkState_v1_1", nullptr);
+  SECPTNStrategyRegistry source(m_strBaseKey + strFrom, m_hRootKey);
+  if (!root.Load(&source)) return FALSE;
+  SECPTNStrategyRegistry target(m_strBaseKey + strTo, m_hRootKey);
+  return root.Save(&target);
+}
+
+BOOL SECWorkspaceManagerEx::DeleteRegistryWorkspace(const CString& strName) {
   SECRegistry registry;
-  if (registry.Connect(m_hRootKey))
-    for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) registry.DeleteKey(m_strBaseKey + deleted.GetNext(pos), TRUE);
+  return registry.Connect(m_hRootKey) && registry.DeleteKey(m_strBaseKey + strName, TRUE);
+}
+
+void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {
   POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition();
   while (from != nullptr && to != nullptr) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName == newName) continue;
-    SECPersistentTreeNode root;
-    root.Create("WorkState_v1_1", nullptr);
-    SECPTNStrategyRegistry source(m_strBaseKey + oldName, HKEY_CURRENT_USER);
-    if (!root.Load(&source)) continue;
-    SECPTNStrategyRegistry target(m_strBaseKey + newName, HKEY_CURRENT_USER);
-    if (!root.Save(&target)) continue;
-    SECRegistry old;
-    if (old.Connect(HKEY_CURRENT_USER)) old.DeleteKey(m_strBaseKey + oldName, TRUE);
+    if (oldName.CompareNoCase(newName) != 0) {
+      if (CopyRegistryWorkspace(oldName, newName)) DeleteRegistryWorkspace(oldName);
+      continue;
+    }
+    // Keys are told apart ignoring case: the old key is the new one. The tree waits in a key of
+    // its own while the old key goes, and stays there should it not reach the new name.
+    const CString holding = "__Renaming " + newName;
+    if (!CopyRegistryWorkspace(oldName, holding)) continue;
+    DeleteRegistryWorkspace(oldName);
+    if (CopyRegistryWorkspace(holding, newName) || CopyRegistryWorkspace(holding, oldName)) DeleteRegistryWorkspace(holding);
   }
+  for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) DeleteRegistryWorkspace(deleted.GetNext(pos));
   for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) {
     if (POSITION at = working.Find(deleted.GetNext(pos))) working.RemoveAt(at);
   }

@@ -85,10 +85,16 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   virtual BOOL WriteRecentList(CStringList& list);
   virtual void AddToRecentList(CString& strName, CStringList& list);
   virtual BOOL RemoveFromRecentList(CString& strName);
+  // The dialog lists every workspace the store holds: the recent ones first, then the others. The
+  // recent list keeps its own entries (renamed, deleted and reordered as the user did).
   virtual BOOL ManageRegistryWorkspaces(CString& strName, BOOL bOpenAllowed, BOOL bSaveAllowed);
-  // Deleted keys go; a renamed workspace is copied to its new key and its old key deleted only
-  // when the copy was read and written.
+  // A renamed workspace is copied to its new key and its old key deleted only when the copy was
+  // read and written (a name changed only in case, which is the same key, goes through a key of
+  // its own); then the deleted keys go, so a workspace renamed and then deleted goes as well.
   virtual void ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted);
+  // Appends the registry workspaces stored under the base key that the list does not name yet
+  // (names compared as keys are: ignoring case).
+  void ReadStoredWorkspaces(CStringList& list);
   virtual BOOL PromptForFileName(CString& strName, BOOL bSave);
 
   // The 44-byte stored form of a placement, and its reading: only a value of exactly that size
@@ -134,4 +140,7 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   // The application's show command put into the main frame's placement.
   void ShowMainFrame(BOOL bFromHidden);
   BOOL LoadTree(SECPersistentTreeNode& root, const CString& strName);
+  // Copies the tree of one registry workspace to another key; TRUE when it was read and written.
+  BOOL CopyRegistryWorkspace(const CString& strFrom, const CString& strTo);
+  BOOL DeleteRegistryWorkspace(const CString& strName);
 };

@@ -3,6 +3,8 @@
 // and deleted lists until the caller applies them.
 #include "bars/SECWorkspaceManagerExDlg.h"
 
+#include <algorithm>
+
 #include "bars/SECDialogHelp.h"
 #include "resources/Menus.h"
 
@@ -63,12 +65,19 @@ void SECWSLBEditorEx::OnItemChanged(int nIndex, const CString& strOld, const CSt
     PutBack(nIndex, strOld);
     return;
   }
-  if (Contains(*m_pWorking, strNew, FALSE)) {
-    Message(IDS_SEC_WORKSPACE_EXISTS, strNew, MB_OK | MB_ICONEXCLAMATION);
-    PutBack(nIndex, strOld);
-    return;
+  // Names are keys of the store, which tells them apart ignoring case: another workspace's name
+  // in any case is taken, while the entry's own name may change its case.
+  POSITION own = m_pWorking->Find(strOld);
+  for (POSITION pos = m_pWorking->GetHeadPosition(); pos != nullptr;) {
+    const POSITION at = pos;
+    const CString& name = m_pWorking->GetNext(pos);
+    if (at != own && name.CompareNoCase(strNew) == 0) {
+      Message(IDS_SEC_WORKSPACE_EXISTS, strNew, MB_OK | MB_ICONEXCLAMATION);
+      PutBack(nIndex, strOld);
+      return;
+    }
   }
-  if (POSITION pos = m_pWorking->Find(strOld)) m_pWorking->SetAt(pos, strNew);
+  if (own != nullptr) m_pWorking->SetAt(own, strNew);
 }
 
 void SECWSLBEditorEx::OnItemAdded(int, const CString& strText) {
@@ -136,7 +145,20 @@ BOOL SECWsMgrDialogEx::OnInitDialog() {
                          : m_bSaveAllowed ? IDS_SEC_SAVE_WORKSPACE
                                           : IDS_SEC_WORKSPACE_MANAGER)));
   SetDlgItemText(kCurrent, m_pChosen->IsEmpty() ? CString(MAKEINTRESOURCE(IDS_SEC_NO_WORKSPACE)) : *m_pChosen);
-  return TRUE;
+  // The keyboard starts in the list, on the row the user acts on: to save, the empty row, where
+  // typing starts a new name; to open, the current workspace (else the first). Enter is the
+  // dialog's own action on that row, which checks it.
+  list = m_pEditor->GetListBox();
+  int nRow = 0;
+  if (m_bSaveAllowed && !m_bOpenAllowed) {
+    nRow = list->GetCount() - 1;
+  } else if (!m_pChosen->IsEmpty()) {
+    nRow = std::max(0, list->FindStringExact(-1, *m_pChosen));
+  }
+  if (nRow >= 0 && list->GetCount() > 0) list->SetCurSel(nRow);
+  if (m_bOpenAllowed != m_bSaveAllowed) SetDefID(m_bOpenAllowed ? kOpen : kSave);
+  GotoDlgCtrl(list);
+  return FALSE;
 }
 
 void SECWsMgrDialogEx::OnOpenOrSave() {

@@ -4,6 +4,8 @@
 // statement, drops comments, preprocessor lines and bodies, and splits declarations at blanks.
 #include <algorithm>
 #include <cstdint>
+#include <deque>
+#include <iterator>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -472,7 +474,34 @@ bool IsMacroName(Text word) {
 
 bool IsTrailingSpecifier(Text word) {
   return word == "const" || word == "volatile" || word == "noexcept" || word == "override" || word == "final" ||
-         word == "throw" || StartsWith(word, "__") || IsMacroName(word);
+         word == "throw" || word == "try" || StartsWith(word, "__") || IsMacroName(word);
+}
+
+// The name of a macro that may wrap a declaration: all capitals ("XX_DEPRECATED"), maybe after a
+// library's short lower-case prefix ("wxDEPRECATED_INLINE").
+bool IsWrappingMacroName(Text word) {
+  size_t nPrefix = 0;
+  while (nPrefix < word.size() && nPrefix < 3 && word[nPrefix] >= 'a' && word[nPrefix] <= 'z') ++nPrefix;
+  return IsMacroName(word.substr(nPrefix)) && word.size() - nPrefix >= (nPrefix > 0 ? 4 : 2);
+}
+
+// Whether the code starts with the call of such a macro: its name and a "(".
+bool StartsWithMacroCall(Text code) {
+  size_t n = 0;
+  while (n < code.size() && IsNameByte(code[n])) ++n;
+  const size_t nParen = SkipBlanks(code, n);
+  return n > 0 && nParen < code.size() && code[nParen] == '(' && IsWrappingMacroName(code.substr(0, n));
+}
+
+// Whether the word stands in the code outside parentheses ("Foo() try : m_n(0)").
+bool HasWordOutside(Text code, Text word) {
+  int nDepth = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    if (code[i] == '(') ++nDepth;
+    if (code[i] == ')' && nDepth > 0) --nDepth;
+    if (nDepth == 0 && (i == 0 || !IsNameByte(code[i - 1])) && StartsWithWord(code.substr(i), word)) return true;
+  }
+  return false;
 }
 
 // The parameter list of a function declaration (code without the final ";" and without a body):
@@ -582,13 +611,59 @@ bool SkipDeclarationPrefix(Source& source) {
   }
 }
 
+// Whether a type keyword that leads the code names the type of a member ("struct timeval
+// time(int)", "struct Node* m_head") rather than declaring the type: after the keyword comes a
+// name (an export macro before it is skipped), and after the name more than "final".
+bool NamesMemberType(Text code, Text keyword) {
+  size_t i = SkipBlanks(code, keyword.size());
+  if (keyword == "enum" && (StartsWithWord(code.substr(i), "class") || StartsWithWord(code.substr(i), "struct")))
+    i = SkipBlanks(code, i + (code[i] == 'c' ? 5 : 6));
+  for (bool bMacroSkipped = false;; bMacroSkipped = true) {
+    const size_t nName = i;
+    while (i < code.size() && (IsNameByte(code[i]) || code[i] == ':' || code[i] == '<'))
+      i = code[i] == '<' ? GroupEnd(code, i) : i + 1;
+    if (i == nName) return false;
+    Text rest = Trimmed(code.substr(i));
+    if (!rest.empty() && rest.back() == ';') rest = Trimmed(rest.substr(0, rest.size() - 1));
+    if (rest.empty() || rest == "final" || rest.front() == '{' || rest.front() == '=') return false;
+    if (bMacroSkipped || !IsMacroName(code.substr(nName, i - nName)) || !IsNameByte(rest.front())) return true;
+    i = SkipBlanks(code, i);
+  }
+}
+
+// The declaration of a function that a macro call wraps, as its first argument: "XX_DEPRECATED(
+// void f(int) )", or with an inline body as a further argument. The call must be the whole
+// statement, and the argument a function's declaration: a parameter list after a return type and
+// a name, or after the class's name (a constructor). FALSE for any other statement; a macro call
+// that declares members of its own (DECLARE_DYNAMIC(CFoo)) stays what it is.
+bool UnwrapMacroCall(Source statement, Text className, Source& declaration) {
+  if (!StartsWithMacroCall(statement.code)) return false;
+  DropEnd(statement, ";");
+  const size_t nOpen = statement.code.find('(');
+  if (GroupEnd(statement.code, nOpen) != statement.code.size()) return false;
+  bool bFirst = true;
+  ForEachListEntry(statement.Sub(nOpen + 1, statement.code.size() - nOpen - 2), [&](Source entry, bool) {
+    if (bFirst) declaration = entry;
+    bFirst = false;
+  });
+  const std::pair<size_t, size_t> list = FindParameterList(declaration.code);
+  if (list.first == npos) return false;
+  const Text head = Trimmed(declaration.code.substr(0, list.first));
+  const Text name = LastWord(head);
+  return !name.empty() && (name.size() < head.size() || name == className);
+}
+
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
 bool DeclaresNoMember(Text code) {
   if (code.empty() || std::strchr("ftuescn", code.front()) == nullptr) return false;
   static constexpr Text kWords[] = {"friend", "typedef", "using", "static_assert", "enum", "struct",
                                     "class",  "union",   "namespace", "template", "concept"};
-  for (Text word : kWords)
-    if (StartsWithWord(code, word)) return true;
+  static constexpr Text kTypeKeywords[] = {"enum", "struct", "class", "union"};
+  for (Text word : kWords) {
+    if (!StartsWithWord(code, word)) continue;
+    return std::find(std::begin(kTypeKeywords), std::end(kTypeKeywords), word) == std::end(kTypeKeywords) ||
+           !NamesMemberType(code, word);
+  }
   return false;
 }
 
@@ -608,15 +683,20 @@ struct Shape {
   int nInitBraces = 0;
   int nBracesInParens = 0;
   size_t nRead = 0;
+  // A statement that is a macro call takes the ";" inside its parentheses as text: the
+  // macro's arguments may be a declaration and an inline body ("XX_DEPRECATED_INLINE(void f(),
+  // return g(); )").
+  bool bMacroCall = false;
 
   // Reads the code on from where the last call stopped: a statement grows at its end.
   void Read(Text code);
 };
 
 void Shape::Read(Text code) {
+  if (nRead == 0) bMacroCall = StartsWithMacroCall(code);
   // Most declarations end with ";" and hold no brace: nothing else of their shape is asked then.
   const size_t nFirstSemicolon = nRead == 0 ? code.find(';') : npos;
-  if (nFirstSemicolon != npos && code.find('{') == npos && code.find('}') == npos) {
+  if (nFirstSemicolon != npos && !bMacroCall && code.find('{') == npos && code.find('}') == npos) {
     nSemicolon = nFirstSemicolon;
     nRead = code.size();
     return;
@@ -626,7 +706,7 @@ void Shape::Read(Text code) {
     const char ch = code[i];
     switch (ch) {
       case ';':
-        if (nBracesInParens == 0 && nSemicolon == npos) nSemicolon = i;
+        if (nBracesInParens == 0 && nSemicolon == npos && (nOpenParens == 0 || !bMacroCall)) nSemicolon = i;
         break;
       case '=':
         if (nAssignment == npos && nOpenParens == 0 && nOpenAngles == 0 && IsAssignment(code, i) &&
@@ -755,37 +835,6 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   }
   return i >= next.size() || std::strchr(";{:=-&|", next[i]) != nullptr || StartsWithWord(next.substr(i), "requires");
 }
-
-// A header read by the analyser: the statement reader may give back the line it looked ahead at,
-// with the comment found on the way to it.
-class HeaderFile : public CStdioFile {
- public:
-  using CStdioFile::ReadString;
-  BOOL ReadString(CString& rString) override {
-    if (!m_bGivenBack) return CStdioFile::ReadString(rString);
-    rString = m_strLine;
-    m_bGivenBack = false;
-    m_bCommentBack = true;
-    return TRUE;
-  }
-  void GiveBack(const CString& strLine, const CString& strComment) {
-    m_strLine = strLine;
-    m_strComment = strComment;
-    m_bGivenBack = true;
-  }
-  // After a given-back line was read: its comment, when it had one, replaces strComment.
-  void TakeComment(CString& strComment) {
-    if (!m_bCommentBack) return;
-    m_bCommentBack = false;
-    if (!m_strComment.IsEmpty()) strComment = m_strComment;
-  }
-
- private:
-  CString m_strLine;
-  CString m_strComment;
-  bool m_bGivenBack = false;
-  bool m_bCommentBack = false;
-};
 
 // Whether the "{" at nBrace starts an initialiser ("int a = {1};", "int n{0};") or a type's body
 // rather than a function's body: what comes before it has no parenthesis, or ends with "=".
@@ -957,13 +1006,14 @@ void AddListEntries(Source source, CStringList& list) {
   });
 }
 
-// What the lines before a line outside any class make of it: a line inside a block comment, or
-// one continuing a preprocessor directive (the line before ended in a backslash, as the lines of
-// a macro's body do), is never a class head.
+// What the lines before a line make of it: a line inside a block comment, or one continuing a
+// preprocessor directive (the line before ended in a backslash, as the lines of a macro's body
+// do), is never a class head nor a directive of its own.
 class LineContext {
  public:
-  // Takes in the next line (trimmed); TRUE when it may be a class head.
-  bool Next(Text line) {
+  // Takes in the next line (trimmed); TRUE when it may be a class head. With pBraces, adds the
+  // number of "{" less the number of "}" in its code (outside comments and literals).
+  bool Next(Text line, int* pBraces = nullptr) {
     const bool bMayBeHead = !m_bInComment && !m_bInDirective;
     const bool bDirective = m_bInDirective || (!m_bInComment && StartsWith(line, "#"));
     for (size_t i = 0; i < line.size();) {
@@ -975,6 +1025,7 @@ class LineContext {
         continue;
       }
       const size_t nOpen = FindCommentOpener(line, i);
+      if (pBraces != nullptr && !bDirective) *pBraces += CodeBraces(line.substr(i, nOpen == npos ? npos : nOpen - i));
       if (nOpen == npos || line[nOpen + 1] == '/') break;
       m_bInComment = true;
       i = nOpen + 2;
@@ -984,9 +1035,200 @@ class LineContext {
   }
 
  private:
+  static int CodeBraces(Text text) {
+    if (text.find('{') == npos && text.find('}') == npos) return 0;
+    static thread_local std::string buffer;
+    const Text code = Code(text, buffer);
+    return CountByte(code, '{') - CountByte(code, '}');
+  }
+
   bool m_bInComment = false;
   bool m_bInDirective = false;
 };
+
+// How a header's reader takes the branches of a conditional group (#if, #elif, #else, #endif)
+// after the first, which is the one it takes as a compiler would: outside classes every branch
+// is read, so classes defined in either are found; in a class head none, so the head is read with
+// one branch; in a class body a later branch is read only when its braces balance, so braces are
+// counted as a compiler that takes the first branch counts them, while declarations of the other
+// branches are still read. A branch under "#if 0", and the branches after "#if 1", are never read.
+enum class LaterBranches { kAll, kNone, kBalanced };
+
+// A header read by the analyser: its lines with the conditional branches that the current
+// reading leaves out dropped (their directive lines stay, as lines of their own); and the
+// statement reader may give back the line it looked ahead at, with the comment found on the way
+// to it.
+class HeaderFile : public CStdioFile {
+ public:
+  using CStdioFile::ReadString;
+  BOOL ReadString(CString& rString) override {
+    if (m_bGivenBack) {
+      rString = m_strLine;
+      m_bGivenBack = false;
+      m_bCommentBack = true;
+      m_bMayBeHead = true;
+      return TRUE;
+    }
+    Line line;
+    if (!NextLine(line)) return FALSE;
+    if (line.bDirective) TakeDirective(Trimmed(View(line.text)));
+    rString = std::move(line.text);
+    m_bMayBeHead = line.bMayBeHead;
+    return TRUE;
+  }
+  // Whether the line read last may be a class head: it is neither inside a block comment nor
+  // the continuation of a directive.
+  bool MayBeHead() const { return m_bMayBeHead; }
+  void SetLaterBranches(LaterBranches branches) { m_branches = branches; }
+  void GiveBack(const CString& strLine, const CString& strComment) {
+    m_strLine = strLine;
+    m_strComment = strComment;
+    m_bGivenBack = true;
+  }
+  // After a given-back line was read: its comment, when it had one, replaces strComment.
+  void TakeComment(CString& strComment) {
+    if (!m_bCommentBack) return;
+    m_bCommentBack = false;
+    if (!m_strComment.IsEmpty()) strComment = m_strComment;
+  }
+
+ private:
+  struct Line {
+    CString text;
+    bool bDirective = false;
+    bool bMayBeHead = true;
+    int nBraces = 0;
+  };
+  // One conditional group: whether a branch was taken, and whether every later one is dead.
+  struct Group {
+    bool bTaken = false;
+    bool bRestDead = false;
+  };
+  enum class Kind { kOpen, kBranch, kClose, kOther };
+
+  static Kind KindOf(Text directive, Text& condition) {
+    Text rest = Trimmed(directive.substr(1));
+    size_t nWord = 0;
+    while (nWord < rest.size() && IsNameByte(rest[nWord])) ++nWord;
+    const Text word = rest.substr(0, nWord);
+    condition = Trimmed(rest.substr(nWord));
+    const size_t nComment = FindCommentOpener(condition, 0);
+    if (nComment != npos) condition = Trimmed(condition.substr(0, nComment));
+    if (word == "if" || word == "ifdef" || word == "ifndef") return Kind::kOpen;
+    if (word == "elif" || word == "else" || word == "elifdef" || word == "elifndef") return Kind::kBranch;
+    return word == "endif" ? Kind::kClose : Kind::kOther;
+  }
+
+  static bool IsLiterally(Text condition, char digit) {
+    while (condition.size() >= 2 && condition.front() == '(' && condition.back() == ')')
+      condition = Trimmed(condition.substr(1, condition.size() - 2));
+    return condition.size() == 1 && condition[0] == digit;
+  }
+
+  // The next line, from the lines read ahead first; with bCountBraces, its net braces are counted.
+  bool NextLine(Line& line, bool bCountBraces = false) {
+    if (!m_ahead.empty()) {
+      line = std::move(m_ahead.front());
+      m_ahead.pop_front();
+      return true;
+    }
+    if (!CStdioFile::ReadString(line.text)) return false;
+    const Text text = Trimmed(View(line.text));
+    line.nBraces = 0;
+    line.bMayBeHead = m_context.Next(text, bCountBraces ? &line.nBraces : nullptr);
+    line.bDirective = line.bMayBeHead && StartsWith(text, "#");
+    return true;
+  }
+
+  void TakeDirective(Text directive) {
+    Text condition;
+    const Kind kind = KindOf(directive, condition);
+    if (kind == Kind::kOpen) m_groups.emplace_back();
+    if (kind == Kind::kClose && !m_groups.empty()) m_groups.pop_back();
+    if ((kind != Kind::kOpen && kind != Kind::kBranch) || m_groups.empty()) return;
+    Group& group = m_groups.back();
+    bool bRead = true;
+    bool bBalancedOnly = false;
+    if (IsLiterally(condition, '0') || group.bRestDead) {
+      bRead = false;
+    } else if (!group.bTaken) {
+      group.bTaken = true;
+      group.bRestDead = IsLiterally(condition, '1');
+    } else {
+      bRead = m_branches != LaterBranches::kNone;
+      bBalancedOnly = m_branches == LaterBranches::kBalanced;
+    }
+    if (!bRead || bBalancedOnly) SkipBranch(bBalancedOnly);
+  }
+
+  // Reads the branch that starts after the directive just read, up to the directive that ends it,
+  // and drops it; with bKeepBalanced it is kept (read again next) when its braces balance and
+  // never close more than they opened.
+  void SkipBranch(bool bKeepBalanced) {
+    std::deque<Line> branch;
+    int nDepth = 0;
+    int nBraces = 0;
+    bool bBalanced = true;
+    Line line;
+    while (NextLine(line, bKeepBalanced)) {
+      if (line.bDirective) {
+        Text condition;
+        const Kind kind = KindOf(Trimmed(View(line.text)), condition);
+        if (nDepth == 0 && kind != Kind::kOpen && kind != Kind::kOther) {
+          m_ahead.push_front(std::move(line));
+          break;
+        }
+        nDepth += kind == Kind::kOpen ? 1 : kind == Kind::kClose ? -1 : 0;
+      }
+      nBraces += line.nBraces;
+      bBalanced = bBalanced && nBraces >= 0;
+      if (bKeepBalanced) branch.push_back(std::move(line));
+    }
+    if (!bKeepBalanced || !bBalanced || nBraces != 0) return;
+    m_ahead.insert(m_ahead.begin(), std::make_move_iterator(branch.begin()), std::make_move_iterator(branch.end()));
+  }
+
+  LineContext m_context;
+  std::deque<Line> m_ahead;
+  std::vector<Group> m_groups;
+  LaterBranches m_branches = LaterBranches::kAll;
+  bool m_bMayBeHead = true;
+  CString m_strLine;
+  CString m_strComment;
+  bool m_bGivenBack = false;
+  bool m_bCommentBack = false;
+};
+
+// The text with the blanks between a name and a "<" after it removed.
+std::string WithoutBlanksBeforeAngles(Text text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsBlankByte(text[i]) && !result.empty() && IsNameByte(result.back())) {
+      const size_t nNext = SkipBlanks(text, i);
+      if (nNext < text.size() && text[nNext] == '<') {
+        i = nNext - 1;
+        continue;
+      }
+    }
+    result += text[i];
+  }
+  return result;
+}
+
+// Where a class head starts in a line: at its start ("class Name", or "class" alone with the
+// rest of the head on the lines after), or after a template header on the same line
+// ("template <class T> class Name"). npos when the line starts no class head.
+size_t ClassHeadStart(Text line) {
+  auto isHead = [](Text text) { return StartsWith(text, "class ") || StartsWith(text, "class\t") || text == "class"; };
+  if (isHead(line)) return 0;
+  if (!StartsWithWord(line, "template")) return npos;
+  const size_t nOpen = SkipBlanks(line, 8);
+  if (nOpen >= line.size() || line[nOpen] != '<') return npos;
+  static thread_local std::string buffer;
+  const size_t nHead = SkipBlanks(line, GroupEnd(Code(line, buffer), nOpen));
+  return nHead < line.size() && isHead(line.substr(nHead)) ? nHead : npos;
+}
 
 // A class name as C++ writes one: an identifier (bytes of double-byte characters count as
 // letters), maybe followed by template arguments in balanced angle brackets that end the name.
@@ -1029,20 +1271,25 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
     CString strLine;
-    LineContext context;
     static thread_local std::string buffer;
     while (file.ReadString(strLine)) {
-      Text line = Trimmed(View(strLine));
-      if (!context.Next(line)) continue;
-      if (!StartsWith(line, "class ") && !StartsWith(line, "class\t")) continue;
+      if (!file.MayBeHead()) continue;
+      const size_t nClass = ClassHeadStart(Trimmed(View(strLine)));
+      if (nClass == npos) continue;
       TrimBlanks(strLine);
+      if (nClass > 0) strLine = strLine.Mid(Index(nClass));
       ParseClassHead(file, strLine);
-      // The head read its comments to their end; what follows the head or its class is code.
-      context = LineContext();
       if (Code(View(strLine), buffer).find(';') != npos) continue;  // a declaration, or a whole class on one line
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
+      file.SetLaterBranches(LaterBranches::kNone);
       CompleteClassHead(file, strLine, strComment);
+      file.SetLaterBranches(LaterBranches::kBalanced);
+      // A head that a ";" ended declares no class ("class" alone on a line of a template header).
+      if (Code(View(strLine), buffer).find(';') != npos) {
+        file.SetLaterBranches(LaterBranches::kAll);
+        continue;
+      }
       CFileObj* pClass = CreateClassRecord(strLine, strPath);
       int nEndOfFile = 0;
       int nEndOfClass = 0;
@@ -1057,6 +1304,10 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
           nAccess = MEMBER_PRIVATE;
         } else if (!StartsWith(statement, "#")) {
           Source source{statement, Code(statement, buffer)};
+          // A macro call around a function's declaration documents the function.
+          Source wrapped;
+          if (UnwrapMacroCall(source, pClass != nullptr ? View(pClass->m_strClassName) : Text(), wrapped))
+            source = wrapped;
           // Initialiser lists and bit-fields start at a single colon; "::" is part of a name.
           size_t nColon = FindSingleColon(source.code);
           if (nColon != npos) source = source.Left(nColon).Trim();
@@ -1093,6 +1344,7 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
         strComment.Empty();
         strStatement = ReadMemberStatement(file, nEndOfFile, nEndOfClass, strComment);
       }
+      file.SetLaterBranches(LaterBranches::kAll);
     }
   }
   CATCH(CFileException, e) {
@@ -1165,20 +1417,44 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
   // Braces inside literals and double-byte characters are text.
   int nBalance = code.find('{') == npos && code.find('}') == npos ? 0 : CountByte(code, '{') - CountByte(code, '}');
-  if (shape.nBody != npos) {
-    static thread_local std::string lineBuffer;
-    while (nBalance > 0 && nEndOfFile >= 0) {
-      CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
+  static thread_local std::string lineBuffer;
+  // Adds the braces of lines read until the balance is 0 or less (or the file ends).
+  auto skipBraces = [&](int& nBraces, CString& strLineComment) {
+    while (nBraces > 0 && nEndOfFile >= 0) {
+      CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
       if (strLine.IsEmpty()) break;
       Text line = View(strLine);
       if (line.find('{') == npos && line.find('}') == npos) continue;
       Text lineCode = Code(line, lineBuffer);
-      nBalance += CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      nBraces += CountByte(lineCode, '{') - CountByte(lineCode, '}');
     }
+  };
+  if (shape.nBody != npos) {
+    skipBraces(nBalance, strComment);
     const bool bInitialiser = OpensInitialiser(code, shape.nBody);
+    const bool bTryBlock = nBalance == 0 && pHeader != nullptr && HasWordOutside(code.substr(0, shape.nBody), "try");
     CutAndTrim(strStatement, Index(shape.nBody));
     // "int n{0};" and "int a[] = {1, 2};" declare a variable.
     if (bInitialiser && !strStatement.IsEmpty()) strStatement += ';';
+    // The handlers of a function-try-block belong to the function: "catch (...) { ... }".
+    while (bTryBlock && nEndOfFile >= 0) {
+      CString strLineComment;
+      CString strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
+      if (strLine.IsEmpty()) break;
+      if (!StartsWithWord(View(strLine), "catch")) {
+        pHeader->GiveBack(strLine, strLineComment);
+        break;
+      }
+      Text lineCode = Code(View(strLine), lineBuffer);
+      int nHandler = CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      // The handler's body may start on a later line.
+      while (lineCode.find('{') == npos && nEndOfFile >= 0) {
+        strLine = ReadCodeLine(file, nEndOfFile, strLineComment);
+        lineCode = Code(View(strLine), lineBuffer);
+        nHandler = CountByte(lineCode, '{') - CountByte(lineCode, '}');
+      }
+      skipBraces(nHandler, strLineComment);
+    }
   }
   nEndOfClass = std::min(nBalance, 0);
   return strStatement;
@@ -1208,10 +1484,14 @@ void CWorkSpaceObj::CompleteClassHead(CStdioFile& file, CString& strHead, CStrin
   for (;;) {
     CString strLine = ReadCodeLine(file, nEndOfFile, strComment);
     if (nEndOfFile < 0 && strLine.IsEmpty()) return;  // the file ended first: the head stays
+    // The directives of conditionals inside the head are no part of it (the file leaves out the
+    // branches after the first).
+    if (strLine[0] == '#') continue;
     nBrace = strLine.ReverseFind('{');
     if (nBrace >= 0) CutAndTrim(strLine, nBrace);
     if (!strLine.IsEmpty()) strCollected += ' ' + strLine;
-    if (nBrace >= 0) break;
+    // A ";" ends what was no class head.
+    if (nBrace >= 0 || strLine.Find(';') >= 0) break;
     if (nEndOfFile < 0) return;
   }
   strHead += strCollected;
@@ -1222,6 +1502,8 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   size_t nHash = FindToken(View(strHead), "#");
   if (nHash != npos && nHash > 0) CutAndTrim(strHead, Index(nHash));
   if (strHead.Find("::") >= 0) strHead.Replace("::", "$");
+  // Template arguments belong to the name before them, blanks or not ("Traits <bool>").
+  if (strHead.Find(" <") >= 0 || strHead.Find("\t<") >= 0) strHead = Str(WithoutBlanksBeforeAngles(View(strHead)));
 
   static thread_local std::string buffer;
   const Source head{View(strHead), Code(View(strHead), buffer)};
@@ -1238,6 +1520,14 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   // included ("Runner<void, Arg, Owner>"); a "final" after it is no name.
   if (LastWord(namePart.code) == "final" && LastBlank(namePart.code) != npos)
     namePart = namePart.Left(namePart.code.size() - 5).Trim();
+  // Nor is a macro after a name that is no macro ("CanonicalIterator U_FINAL").
+  const Text lastWord = LastWord(namePart.code);
+  if (IsMacroName(lastWord)) {
+    const Source before = namePart.Left(namePart.code.size() - lastWord.size()).Trim();
+    const Text previous = LastWord(before.code);
+    if (!before.Empty() && (previous.empty() ? before.code.back() == '>' : !IsMacroName(previous) && previous != "class"))
+      namePart = before;
+  }
   size_t nBlank = LastBlank(namePart.code);
   className = nBlank == npos ? namePart : namePart.Sub(nBlank + 1).Trim();
 
@@ -1256,7 +1546,9 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
 
   SECFileSystem fs;
   CString strBaseFileName = fs.GetBaseFileName(strPath);
+  // The "::" of qualified template arguments stay ("Buffer<std::vector<T>>").
   pClass->m_strClassName = Str(className.text);
+  if (pClass->m_strClassName.Find('$') >= 0) pClass->m_strClassName.Replace("$", "::");
   pClass->m_strBaseClassName = strFirstBase;
   pClass->m_strClassHead = strFullHead;
   pClass->m_nKnownClassId = static_cast<int>(LookUpKnownClass(Str(BaseClassIndex::KeyOf(strFirstBase))));

@@ -880,7 +880,8 @@ TEST_F(MainFrame, NarrowedFloatingToolbarAndMenubarComeBackInTheirShapeAtTheNext
 
 // The menubar floated beside a maximised document comes back at the next start in the shape it
 // was left in once a document is maximised again: the document's icon first and its window
-// buttons last, none over a menu's name, and a click on File opens that menu at once.
+// buttons last, none over a menu's name, a click on File opens that menu at once and one on the
+// icon the document's window menu.
 TEST_F(MainFrame, FloatingMenubarBesideAMaximisedDocumentComesBackWithItsWindowButtons) {
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
   auto maximiseDocument = [&] {
@@ -922,6 +923,14 @@ TEST_F(MainFrame, FloatingMenubarBesideAMaximisedDocumentComesBackWithItsWindowB
   }
   ASSERT_EQ(popups.size(), 1u) << "File opens";
   EXPECT_EQ(popups[0].rfind("&New", 0), 0u) << popups[0];
+  {
+    ModalAnswers answers;
+    RecordPopups(answers, popups);
+    Click(bar->m_hWnd, shown.front().second.CenterPoint());
+    RunUntilIdle();
+  }
+  ASSERT_EQ(popups.size(), 2u) << "the document's icon opens its window menu";
+  EXPECT_NE(popups[1].find("Close"), std::string::npos) << popups[1];
   // Docked again and saved so, as the other tests of the frame expect to find it.
   bar->m_nMRUWidth = 32767;
   frame->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
@@ -1042,6 +1051,79 @@ TEST_F(MainFrame, ViewMenuShowsTheBarsAndItsCustomizePagesResetAChangedToolbar) 
   EXPECT_EQ(toolbar()->GetBtnCount(), buttons);
 }
 
+// Cancel on the Customize sheet gives back what its Toolbars page changed, also at the next
+// start: a floating toolbar narrowed into more rows and then reset keeps its shape, a toolbar of
+// the user's renamed keeps its name.
+TEST_F(MainFrame, CustomizeCancelGivesBackAResetToolbarsShapeAndARenamedToolbarsName) {
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  auto* manager = static_cast<SECToolBarManager*>(frame->GetToolBarManager());
+  SECCustomToolBar* mine = manager->CreateUserToolBar("Mine");
+  ASSERT_NE(mine, nullptr);
+  const UINT mineId = static_cast<UINT>(mine->GetDlgCtrlID());
+  mine->InsertButton(0, ID_FILE_OPEN);
+  CControlBar* toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+  frame->FloatControlBar(toolbar, CPoint(60, 420), CBRS_ALIGN_TOP);
+  RunUntilIdle();
+  ASSERT_NE(FloatingFrameOf(toolbar), nullptr);
+  const CRect wide = WindowRectOf(FloatingFrameOf(toolbar));
+  const POINT edge{wide.right - 2, wide.CenterPoint().y};
+  DragFrameAt(edge, POINT{edge.x - wide.Width() * 6 / 10, edge.y});
+  const CRect narrowed = WindowRectOf(FloatingFrameOf(toolbar));
+  ASSERT_GT(narrowed.Height(), wide.Height()) << "wrapped into more rows";
+
+  ModalAnswers answers;
+  CString resetTo;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    auto* sheet = static_cast<CPropertySheet*>(CWnd::FromHandle(window));
+    sheet->SetActivePage(1);
+    RunUntilIdle();
+    CWnd* page = sheet->GetActivePage();
+    auto* list = static_cast<CCheckListBox*>(page->GetDlgItem(IDC_SEC_TOOLBAR_LIST));
+    auto choose = [&](UINT id) {
+      for (int i = 0; i < list->GetCount(); ++i) {
+        if (list->GetItemData(i) != id) continue;
+        CRect item;
+        list->GetItemRect(i, &item);
+        Click(list->m_hWnd, item.CenterPoint());
+      }
+    };
+    choose(AFX_IDW_TOOLBAR);
+    Click(page->GetDlgItem(IDC_SEC_TOOLBAR_RESET)->m_hWnd, CPoint(5, 5));
+    resetTo = R(WindowRectOf(FloatingFrameOf(toolbar))).c_str();
+    choose(mineId);
+    CWnd* name = page->GetDlgItem(IDC_SEC_TOOLBAR_NAME);
+    Click(name->m_hWnd, CPoint(5, 5));
+    PressKey(VK_END);
+    TypeText(" Renamed");
+    PressKey(VK_TAB);
+    CString title;
+    mine->GetWindowText(title);
+    EXPECT_EQ(title, "Mine Renamed");
+    Click(::GetDlgItem(window, IDCANCEL), CPoint(5, 5));
+  });
+  MenuKeys('V', "c");
+  EXPECT_NE(std::string(resetTo), R(narrowed)) << "the reset bar shows its one row";
+  auto expectAsBefore = [&] {
+    toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+    ASSERT_NE(FloatingFrameOf(toolbar), nullptr);
+    EXPECT_EQ(R(WindowRectOf(FloatingFrameOf(toolbar))), R(narrowed));
+    mine = manager->FindToolBar(mineId);
+    ASSERT_NE(mine, nullptr);
+    CString title;
+    mine->GetWindowText(title);
+    EXPECT_EQ(title, "Mine");
+  };
+  expectAsBefore();
+  ASSERT_NO_FATAL_FAILURE(Restart());
+  manager = static_cast<SECToolBarManager*>(frame->GetToolBarManager());
+  expectAsBefore();
+  // Docked again and saved without the user's bar, as the other tests of the frame expect.
+  toolbar->m_nMRUWidth = 32767;
+  frame->DockControlBar(toolbar, AFX_IDW_DOCKBAR_TOP);
+  mine->DestroyWindow();
+  ASSERT_NO_FATAL_FAILURE(Restart());
+}
+
 // The right button on the bars and Alt-dragging a toolbar button do what the help page about the
 // bars says: the toolbars and the menubar open no menu, the Project Explorer opens its own, and a
 // button dragged off the toolbars with Alt goes.
@@ -1084,13 +1166,11 @@ TEST_F(MainFrame, BarsAnswerTheMouseAsTheirHelpPageSays) {
     EXPECT_NE(page.find(said), std::string::npos) << said;
 }
 
-// "Float In Main Window" from the explorer's gripper menu beside a (maximised) document: the
-// explorer becomes a window of the documents' area that it fills, its tabs and trees filling it,
-// and the command again docks it where it was.
+// "Float In Main Window" from the explorer's gripper menu, alone and beside a (maximised)
+// document: the explorer becomes a window of the documents' area that it fills, that area holding
+// it whole (its tabs in view), and the command again docks it where it was.
 TEST_F(MainFrame, ExplorerFloatedInTheMainWindowFillsItsWindow) {
   DockExplorerAsAtFirstStart();
-  CMultiDocTemplate* docs = nullptr;
-  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
   ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
   auto chooseFromGripperMenu = [&] {
     ModalAnswers answers;
@@ -1101,22 +1181,37 @@ TEST_F(MainFrame, ExplorerFloatedInTheMainWindowFillsItsWindow) {
     Click(explorer.m_hWnd, CPoint(30, 8), kNone, WM_RBUTTONDOWN);
     RunUntilIdle();
   };
+  auto expectFloatedWhole = [&](const char* beside) {
+    CFrameWnd* holder = explorer.GetParentFrame();
+    ASSERT_NE(dynamic_cast<CMDIChildWnd*>(holder), nullptr) << beside << ": in a window of the documents' area";
+    ASSERT_TRUE(holder->IsWindowVisible());
+    CRect area;
+    holder->GetClientRect(&area);
+    holder->ClientToScreen(&area);
+    EXPECT_EQ(R(WindowRectOf(&explorer)), R(area)) << beside << ": the explorer fills its window";
+    CRect documents;
+    ::GetClientRect(frame->m_hWndMDIClient, &documents);
+    ::MapWindowPoints(frame->m_hWndMDIClient, nullptr, reinterpret_cast<POINT*>(&documents), 2);
+    CRect joined;
+    joined.UnionRect(&area, &documents);
+    EXPECT_EQ(R(joined), R(documents)) << beside << ": " << R(area) << " in the documents' area";
+    CRect inside;
+    explorer.GetClientRect(&inside);
+    explorer.ClientToScreen(&inside);
+    const CRect tabs = WindowRectOf(&explorer.m_wndTab);
+    // Within the bar's own margins.
+    EXPECT_LE(inside.Width() - tabs.Width(), 24) << beside << ": " << R(tabs) << " in " << R(inside);
+    EXPECT_LE(inside.Height() - tabs.Height(), 24) << beside << ": " << R(tabs) << " in " << R(inside);
+  };
   chooseFromGripperMenu();
-  CFrameWnd* holder = explorer.GetParentFrame();
-  ASSERT_NE(dynamic_cast<CMDIChildWnd*>(holder), nullptr) << "in a window of the documents' area";
-  ASSERT_TRUE(holder->IsWindowVisible());
-  CRect area;
-  holder->GetClientRect(&area);
-  holder->ClientToScreen(&area);
-  EXPECT_EQ(R(WindowRectOf(&explorer)), R(area)) << "the explorer fills its window";
-  CRect inside;
-  explorer.GetClientRect(&inside);
-  explorer.ClientToScreen(&inside);
-  const CRect tabs = WindowRectOf(&explorer.m_wndTab);
-  // Within the bar's own margins.
-  EXPECT_LE(inside.Width() - tabs.Width(), 24) << R(tabs) << " in " << R(inside);
-  EXPECT_LE(inside.Height() - tabs.Height(), 24) << R(tabs) << " in " << R(inside);
+  expectFloatedWhole("alone");
+  chooseFromGripperMenu();
+  ASSERT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
 
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs, RUNTIME_CLASS(CChildFrame)));
+  chooseFromGripperMenu();
+  expectFloatedWhole("beside a document");
   chooseFromGripperMenu();
   EXPECT_EQ(DockBarOf(&explorer), static_cast<int>(AFX_IDW_DOCKBAR_LEFT));
 }

@@ -446,4 +446,145 @@ TEST_F(Workspace, RegistryWorkspacesAreChosenRenamedAndCheckedInTheManagerDialog
   EXPECT_TRUE(root.Load(&gamma) && root.FindChild("Frames") != nullptr);
 }
 
+// Registry workspaces as the user keeps them through the keyboard: Save Workspace starts in the
+// list on its empty row, where typing a name and Enter save it (Enter on the empty row says the
+// name is missing); ten saved are all listed, the two the recent list no longer holds as well, and
+// any of them is opened, renamed (in case only, or to another workspace's name in another case,
+// which is refused) and deleted, its data kept or gone with it.
+TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  app.OpenDocumentFile(File("a.txt").c_str());
+  RunUntilIdle();
+  ModalAnswers answers;
+  std::vector<std::string> messages;
+  answers.When("#32770", "Workspace Manager", [&](HWND box) {
+    char text[256] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+    messages.push_back(text);
+    PressKey(VK_RETURN);  // Yes to a new name, OK to the others
+  }, true);
+  answers.When("#32770", "Workspace App", [&](HWND box) {
+    char text[256] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+    messages.push_back(text);
+    PressKey(VK_RETURN);
+  }, true);
+  auto command = [&](UINT id) {
+    frame->SendMessage(WM_COMMAND, id);
+    RunUntilIdle();
+  };
+  // The list's texts, and the one selected.
+  auto rows = [](HWND dialog, std::string* selected = nullptr) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    std::vector<std::string> texts;
+    for (int i = 0; i < static_cast<int>(::SendMessage(list, LB_GETCOUNT, 0, 0)); ++i) {
+      char text[64] = {};
+      ::SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      texts.push_back(text);
+      if (selected != nullptr && ::SendMessage(list, LB_GETCURSEL, 0, 0) == i) *selected = text;
+    }
+    return texts;
+  };
+  // A dialog the keys should have ended is ended, so the test goes on.
+  auto ended = [](HWND dialog) {
+    if (!::IsWindow(dialog) || !::IsWindowVisible(dialog)) return;
+    ADD_FAILURE() << "the dialog is still open";
+    ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  };
+  auto exists = [&](const char* name) {
+    SECPersistentTreeNode root;
+    root.Create("WorkState_v1_1", nullptr);
+    SECPTNStrategyRegistry strategy(manager.GetBaseKey() + name, HKEY_CURRENT_USER);
+    return root.Load(&strategy) && root.FindChild("Frames") != nullptr;
+  };
+
+  // Enter on the empty row: the missing name is said, the dialog stays; Escape leaves it.
+  answers.When(nullptr, "Save Workspace", [&](HWND dialog) {
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, 43072));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    PressKey(VK_ESCAPE);
+    ended(dialog);
+  });
+  command(SECWorkspaceManagerEx::kSaveWorkspaceAs);
+  EXPECT_EQ(messages, std::vector<std::string>{"Invalid workspace name."});
+  EXPECT_EQ(Recent(), "");
+  messages.clear();
+
+  for (int i = 0; i < 10; ++i) {
+    const std::string name = "ws" + std::to_string(i);
+    answers.When(nullptr, "Save Workspace", [&](HWND dialog) {
+      TypeText(name.c_str());
+      PressKey(VK_RETURN);
+      ended(dialog);
+    });
+    command(SECWorkspaceManagerEx::kSaveWorkspaceAs);
+    ASSERT_TRUE(exists(name.c_str())) << name;
+  }
+  EXPECT_EQ(Recent(), "ws9|ws8|ws7|ws6|ws5|ws4|ws3|ws2");
+  ASSERT_EQ(messages.size(), 10u);
+  EXPECT_EQ(messages[0], "Save new workspace 'ws0'?\n");
+  messages.clear();
+
+  // Open: every workspace listed (the recent ones first), the current one chosen; ws0 is reached
+  // with the keys.
+  std::vector<std::string> listed;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    std::string selected;
+    listed = rows(dialog, &selected);
+    EXPECT_EQ(selected, "ws9");
+    PressKey(VK_END);
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    ended(dialog);
+  });
+  command(SECWorkspaceManagerEx::kOpenWorkspace);
+  EXPECT_EQ(listed, (std::vector<std::string>{"ws9", "ws8", "ws7", "ws6", "ws5", "ws4", "ws3", "ws2", "ws0", "ws1"}));
+  EXPECT_EQ(CString("ws0"), manager.GetCurrentName());
+  EXPECT_EQ(Recent(), "ws0|ws9|ws8|ws7|ws6|ws5|ws4|ws3");
+  EXPECT_EQ(messages, std::vector<std::string>{});
+
+  // ws9 renamed WS9, ws1 (no longer recent) first, ws2 to the taken WS3 (refused), ws3 deleted;
+  // Done applies them.
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    auto rename = [&](const char* from, const char* to) {
+      const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(from)));
+      RECT rect;
+      ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+      DoubleClick(list, {rect.left + 5, rect.top + 3});
+      ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+      TypeText(to);
+      PressKey(VK_RETURN);
+    };
+    rename("ws9", "WS9");
+    rename("ws1", "first");
+    rename("ws2", "WS3");
+    const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ws3")));
+    RECT rect;
+    ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    Click(list, {rect.left + 5, rect.top + 3});
+    PressKey(VK_DELETE);
+    Click(::GetDlgItem(dialog, 43053), {5, 5});
+  });
+  command(SECWorkspaceManagerEx::kOpenWorkspace);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages.back().find("already exists"), std::string::npos) << messages.back();
+  EXPECT_TRUE(exists("WS9")) << "renamed in case: its data kept";
+  EXPECT_TRUE(exists("first"));
+  EXPECT_FALSE(exists("ws1"));
+  EXPECT_TRUE(exists("ws2"));
+  EXPECT_FALSE(exists("ws3"));
+  EXPECT_EQ(Recent(), "ws0|WS9|ws8|ws7|ws6|ws5|ws4");
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    listed = rows(dialog);
+    PressKey(VK_ESCAPE);
+    ended(dialog);
+  });
+  command(SECWorkspaceManagerEx::kOpenWorkspace);
+  EXPECT_EQ(listed, (std::vector<std::string>{"ws0", "WS9", "ws8", "ws7", "ws6", "ws5", "ws4", "first", "ws2"}));
+  EXPECT_TRUE(manager.OpenWorkspace("WS9", FALSE));
+  EXPECT_EQ(messages.size(), 1u) << "opened without a word";
+}
+
 }  // namespace

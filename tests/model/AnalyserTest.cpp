@@ -7,66 +7,15 @@
 
 #include "base/CodePage.h"
 #include "model/CWorkSpaceObj.h"
+#include "AnalyserDump.h"
 #include "ModelTestSupport.h"
 
+using model_test::Dump;
 using model_test::RecordingShell;
 using model_test::S;
 using model_test::TempFolder;
 
 namespace {
-
-const char* AccessName(int nAccess) {
-  switch (nAccess) {
-    case MEMBER_PUBLIC: return "public";
-    case MEMBER_PROTECTED: return "protected";
-    case MEMBER_PRIVATE: return "private";
-    default: return "?";
-  }
-}
-
-std::string Joined(const CStringList& list) {
-  std::string text;
-  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
-    if (!text.empty()) text += "|";
-    text += S(list.GetNext(pos));
-  }
-  return text;
-}
-
-// One line per record:
-//   class <name> : <base names> first=<first base> id=<known id> files=<header>,<source>
-//   head "<class head>"
-//   fn <access>[ virtual][ static] "<return type>" <name>(<parameters>) [unique=..] [// comment]
-//   var <access>[ static] "<type>" <name> [unique=..] [// comment]
-std::string Dump(const CWorkSpaceObj& project) {
-  std::string dump;
-  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-    const CFileObj* c = project.m_FileObjList.GetNext(pos);
-    if (!dump.empty()) dump += "\n";
-    dump += "class " + S(c->m_strClassName) + " : " + Joined(c->m_BaseClassList) + " first=" +
-            S(c->m_strBaseClassName) + " id=" + std::to_string(c->m_nKnownClassId) + " files=" +
-            S(c->m_strHeaderFile) + "," + S(c->m_strSourceFile) + "\n";
-    dump += "head \"" + S(c->m_strClassHead) + "\"\n";
-    for (POSITION p = c->m_MemberFunctionList.GetHeadPosition(); p != nullptr;) {
-      const CMemberFunctionObj* f = c->m_MemberFunctionList.GetNext(p);
-      dump += std::string("fn ") + AccessName(f->m_nAccess) + (f->m_bVirtual ? " virtual" : "") +
-              (f->m_bStatic ? " static" : "") + " \"" + S(f->m_strReturnType) + "\" " + S(f->m_strName) + "(" +
-              Joined(f->m_ParameterList) + ")";
-      if (f->m_strUniqueName != f->m_strName) dump += " unique=" + S(f->m_strUniqueName);
-      if (!f->m_strComment.IsEmpty()) dump += " //" + S(f->m_strComment);
-      dump += "\n";
-    }
-    for (POSITION p = c->m_VariableList.GetHeadPosition(); p != nullptr;) {
-      const CVariableObj* v = c->m_VariableList.GetNext(p);
-      dump += std::string("var ") + AccessName(v->m_nAccess) + (v->m_bStatic ? " static" : "") + " \"" +
-              S(v->m_strType) + "\" " + S(v->m_strName);
-      if (v->m_strUniqueName != v->m_strName) dump += " unique=" + S(v->m_strUniqueName);
-      if (!v->m_strComment.IsEmpty()) dump += " //" + S(v->m_strComment);
-      dump += "\n";
-    }
-  }
-  return dump;
-}
 
 std::string Analyse(const std::string& header, const std::string& name = "Snippet.h") {
   TempFolder folder;
@@ -423,7 +372,7 @@ TEST(Analyser, PartialSpecialisationsWithBlanks) {
        "  void Run(Arg a);\n};\ntemplate <class T>\nclass Holder<std::pair<T, Lock> >\n{\n  T m_t;\n};\n",
        "class Runner<void, Arg, Owner> : RunnerBase<Arg> first=RunnerBase<Arg> id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class Runner<void, Arg, Owner> : public RunnerBase<Arg>\"\nfn public \"void\" Run(Arg a)\n\n"
-       "class Holder<std$pair<T, Lock> > :  first= id=0 files=Snippet.h,Snippet.cpp\n"
+       "class Holder<std::pair<T, Lock> > :  first= id=0 files=Snippet.h,Snippet.cpp\n"
        "head \"class Holder<std::pair<T, Lock> >\"\nvar private \"T\" m_t\n"},
       {"a final class", "class EXPORT Sealed final : public CWnd\n{\n};\nclass Last final\n{\n};\n",
        "class Sealed : CWnd first=CWnd id=1050 files=Snippet.h,Snippet.cpp\n"
