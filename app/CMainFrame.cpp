@@ -273,6 +273,14 @@ BOOL CMainFrame::ReanalyseProject() {
 // ---- closing ----
 
 void CMainFrame::OnClose() {
+  // The Customize sheet leaves the frame enabled (buttons are dragged onto its toolbars): a close
+  // asked for while it is up cancels it first, and comes again once its loop has ended.
+  if (m_pCustomizeSheet != nullptr) {
+    m_pCustomizeSheet->SendMessage(WM_COMMAND, IDCANCEL);
+    PostMessage(WM_CLOSE);
+    return;
+  }
+  if (PutOffCloseForMenu()) return;
   auto* pApp = dynamic_cast<CInkwrightApp*>(AfxGetApp());
   // A document whose save the user cancelled keeps the window open.
   if (pApp != nullptr && !pApp->SaveAllDocuments()) return;
@@ -411,7 +419,9 @@ void CMainFrame::OnCustomizeToolbars() {
   SECToolBarSheet sheet("Customize", this);
   sheet.AddPage(&commands);
   sheet.AddPage(&toolbars);
+  m_pCustomizeSheet = &sheet;
   sheet.DoModal();
+  m_pCustomizeSheet = nullptr;
   RecalcLayout();
 }
 

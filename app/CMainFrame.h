@@ -63,6 +63,7 @@ class CMainFrame : public SECWorkbook {
   int m_nTipCurrent = 0;
   CString m_strFindText;
   int m_bFindPending = 0;
+  CWnd* m_pCustomizeSheet = nullptr;  // the Customize sheet while it is up
 
  protected:
   // Alt+F4 with no document window open is the main window's own Close.

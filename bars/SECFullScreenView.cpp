@@ -455,6 +455,9 @@ BOOL SECFSMainFrmListener::PointerOn(CWnd* pWnd) {
 void SECFSMainFrmListener::ShowMenu() {
   if (m_bMenuShown || !(m_pFSView->m_nOptions & SECFullScreenView::SEC_FS_MENU_AT_TOP)) return;
   CFrameWnd* frame = m_pFSView->m_pFrame;
+  // A print preview over the frame takes the menus away, here as outside full screen: its
+  // commands (leaving full screen among them) would change the frame under the preview.
+  if (frame->m_lpfnCloseProc != nullptr) return;
   m_bMenuShown = TRUE;
   if (!m_bHasMenuBar && m_bHasSavedMenu) {
     ::SetMenu(frame->m_hWnd, m_hSavedMenu);
@@ -556,19 +559,19 @@ LRESULT SECFSMainFrmListener::OnExitMenuLoop(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT SECFSMainFrmListener::OnAfterMenuLoop(WPARAM, LPARAM) {
+LRESULT SECFSMainFrmListener::OnAfterMenuLoop(WPARAM wParam, LPARAM lParam) {
   // The command the menu chose runs first; the layout then follows the frame without a menu.
-  MSG msg;
-  CFrameWnd* frame = m_pFSView->m_pFrame;
-  UINT nCommand = 0;
-  while (::PeekMessage(&msg, frame->m_hWnd, 0, 0, PM_REMOVE)) {
-    ::DispatchMessage(&msg);
-    if (msg.message == WM_COMMAND) {
-      nCommand = LOWORD(msg.wParam);
-      break;
-    }
-  }
+  // The command is not run from here: it may end the frame, and this listener with it. This
+  // message is posted again behind it, with the command, and a frame that is gone by then
+  // never gets it.
   SetListenerFlags(kSkipWindow);
+  CFrameWnd* frame = m_pFSView->m_pFrame;
+  MSG msg;
+  if (lParam == 0 && ::PeekMessage(&msg, frame->m_hWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE)) {
+    frame->PostMessage(SECFullScreenView::kAfterMenuLoop, LOWORD(msg.wParam), 1);
+    return 0;
+  }
+  const UINT nCommand = lParam != 0 ? static_cast<UINT>(wParam) : 0;
   if (!m_pFSView->IsFullScreen() || m_bHasSavedMenu) return 0;
   if (nCommand >= kFirstOleCommand && nCommand <= kLastOleCommand) {
     // An OLE command keeps the menu: the active child puts its menu back.

@@ -17,6 +17,7 @@
 #include "afx/CWinApp.h"
 #include "afx/ResourceImages.h"
 #include "afx/WindowDCs.h"
+#include "win/Menu.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -292,7 +293,13 @@ bool PressPreviewBarMnemonic(const CFrameWnd* frame, const MSG* pMsg) {
     const char* amp = std::strchr(text, '&');
     while (amp != nullptr && amp[1] == '&') amp = std::strchr(amp + 2, '&');
     if (amp == nullptr || std::toupper(static_cast<unsigned char>(amp[1])) != static_cast<int>(key)) continue;
-    if (::IsWindowVisible(child) && ::IsWindowEnabled(child)) ::SendMessage(child, BM_CLICK, 0, 0);
+    if (::IsWindowVisible(child) && ::IsWindowEnabled(child)) {
+      ::SendMessage(child, BM_CLICK, 0, 0);
+      // The click gave the button the keyboard: the preview takes it back, so its own keys (the
+      // pages, Escape) go on working. A button that ended the preview took the bar with it.
+      if (::IsWindow(bar) && ::IsChild(bar, ::GetFocus()))
+        if (HWND pane = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST)) ::SetFocus(pane);
+    }
     return true;
   }
   return false;
@@ -456,7 +463,15 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   return 0;
 }
 
+BOOL CFrameWnd::PutOffCloseForMenu() {
+  if (brambolt::TrackedMenu() == nullptr) return FALSE;
+  ::EndMenu();
+  PostMessage(WM_CLOSE);
+  return TRUE;
+}
+
 void CFrameWnd::OnClose() {
+  if (PutOffCloseForMenu()) return;
   if (m_lpfnCloseProc != nullptr) {
     m_lpfnCloseProc(this);
     return;

@@ -149,6 +149,10 @@ class CFrameWnd : public CWnd {
   void PostNcDestroy() override;
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnClose();
+  // A close asked for while a menu is open (the window manager's, over the menu) waits until the
+  // menu is closed: the menu's loop and the bar that opened it still use the frame. The menu is
+  // ended and the close posted again; TRUE when so.
+  BOOL PutOffCloseForMenu();
   afx_msg void OnDestroy();
   afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);

@@ -4,6 +4,7 @@
 
 #include "afx/CDocTemplate.h"
 #include "afx/CMDIChildWnd.h"
+#include "afx/CPreviewView.h"
 #include "afx/CWinApp.h"
 
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
@@ -127,16 +128,25 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame() {
   return child != nullptr ? static_cast<CFrameWnd*>(child) : this;
 }
 
+bool CMDIFrameWnd::InPrintPreview() {
+  CView* view = GetActiveView();
+  return view != nullptr && view->IsKindOf(RUNTIME_CLASS(CPreviewView));
+}
+
 HACCEL CMDIFrameWnd::GetDefaultAccelerator() {
-  // The active child's accelerators (those of its kind of document) stand in for the frame's.
+  // The active child's accelerators (those of its kind of document) stand in for the frame's;
+  // a print preview puts the frame's away and takes none of the child's either.
   CMDIChildWnd* child = MDIGetActive();
+  if (InPrintPreview()) return m_hAccelTable;
   return child != nullptr && child->m_hAccelTable != nullptr ? child->m_hAccelTable : m_hAccelTable;
 }
 
 BOOL CMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
-  // Ctrl+F4, Ctrl+F6 and Ctrl+Shift+F6 belong to the MDI client before any accelerator.
+  // Ctrl+F4, Ctrl+F6 and Ctrl+Shift+F6 belong to the MDI client before any accelerator; while a
+  // print preview covers the frame they are held back, since they would close or change the
+  // window whose document the preview shows.
   if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) && m_hWndMDIClient != nullptr &&
-      MDIGetActive() != nullptr && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
+      MDIGetActive() != nullptr && !InPrintPreview() && ::TranslateMDISysAccel(m_hWndMDIClient, pMsg))
     return TRUE;
   return CFrameWnd::PreTranslateMessage(pMsg);
 }

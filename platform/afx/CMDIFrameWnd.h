@@ -36,6 +36,8 @@ class CMDIFrameWnd : public CFrameWnd {
 
   CFrameWnd* GetActiveFrame() override;
   HACCEL GetDefaultAccelerator() override;
+  // Whether a print preview covers the frame (its active view is the preview).
+  bool InPrintPreview();
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   void OnUpdateFrameMenu(HMENU hMenuAlt) override;
   // The menu is set by the next idle update.

@@ -258,12 +258,22 @@ void CPreviewView::UpdateScrollBars() {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-  bool zoomed = m_nZoomState != ZOOM_OUT;
+  if (m_nZoomState == ZOOM_OUT) {
+    // Whole pages: the vertical bar runs over the pages, a position each, its thumb as long as
+    // the pages shown.
+    ShowScrollBar(SB_HORZ, FALSE);
+    ShowScrollBar(SB_VERT, TRUE);
+    info.nMin = static_cast<int>(m_pPreviewInfo->GetMinPage());
+    info.nMax = static_cast<int>(std::max(LastPageKnown(), m_nCurrentPage));
+    info.nPage = m_nPages;
+    info.nPos = static_cast<int>(m_nCurrentPage);
+    SetScrollInfo(SB_VERT, &info, TRUE);
+    return;
+  }
   double scale = Scale(m_nZoomState);
   int w = static_cast<int>(std::lround(m_sizePaper.cx * scale)) + 2 * kMargin;
   int h = static_cast<int>(std::lround(m_sizePaper.cy * scale)) + 2 * kMargin;
-  ShowScrollBar(SB_BOTH, zoomed);
-  if (!zoomed) return;
+  ShowScrollBar(SB_BOTH, TRUE);
   m_scroll.x = std::clamp<int>(m_scroll.x, 0, std::max(0, w - client.Width()));
   m_scroll.y = std::clamp<int>(m_scroll.y, 0, std::max(0, h - client.Height()));
   info.nMax = w - 1;
@@ -274,6 +284,24 @@ void CPreviewView::UpdateScrollBars() {
   info.nPage = static_cast<UINT>(client.Height());
   info.nPos = m_scroll.y;
   SetScrollInfo(SB_VERT, &info, TRUE);
+}
+
+UINT CPreviewView::LastPageKnown() const {
+  // While the end is not known, the bar reaches one page past those shown.
+  return m_nLastPage != 0xFFFF ? m_nLastPage : m_nCurrentPage + m_nPages;
+}
+
+void CPreviewView::ShowFirstPage() {
+  m_scroll = CPoint(0, 0);
+  SetCurrentPage(m_pPreviewInfo->GetMinPage(), TRUE);
+}
+
+void CPreviewView::ShowLastPage() {
+  // A document that has not said how many pages it has is printed to its end first.
+  UINT last = m_nCurrentPage;
+  while (last < 0xFFFF && PageExists(last + 1)) ++last;
+  m_scroll = CPoint(0, 0);
+  SetCurrentPage(last, TRUE);
 }
 
 void CPreviewView::ScrollBy(int dx, int dy) {
@@ -312,6 +340,22 @@ void CPreviewView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
 }
 
 void CPreviewView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
+  if (m_nZoomState == ZOOM_OUT) {
+    // Zoomed out the bar turns the pages.
+    switch (nSBCode) {
+      case SB_LINEUP:
+      case SB_PAGEUP: OnPrevPage(); return;
+      case SB_LINEDOWN:
+      case SB_PAGEDOWN: OnNextPage(); return;
+      case SB_TOP: ShowFirstPage(); return;
+      case SB_BOTTOM: ShowLastPage(); return;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION:
+        if (nPos != m_nCurrentPage) SetCurrentPage(nPos, TRUE);
+        return;
+      default: return;
+    }
+  }
   CRect client;
   GetClientRect(&client);
   if (auto to = ScrollTarget(nSBCode, nPos, m_scroll.y, client.Height())) ScrollBy(0, *to - m_scroll.y);
@@ -346,10 +390,31 @@ void CPreviewView::OnLButtonDown(UINT, CPoint point) {
 void CPreviewView::OnLButtonDblClk(UINT nFlags, CPoint point) { OnLButtonDown(nFlags, point); }
 
 void CPreviewView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  // Page Down and Page Up turn the pages, Home and End go to the first and the last; the arrows
+  // turn the pages too when they are seen whole, and scroll a zoomed page.
+  const bool zoomed = m_nZoomState != ZOOM_OUT;
   switch (nChar) {
     case VK_ESCAPE: OnPreviewClose(); return;
     case VK_NEXT: OnNextPage(); return;
     case VK_PRIOR: OnPrevPage(); return;
+    case VK_HOME: ShowFirstPage(); return;
+    case VK_END: ShowLastPage(); return;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT: {
+      const bool forward = nChar == VK_DOWN || nChar == VK_RIGHT;
+      const UINT step = forward ? SB_LINEDOWN : SB_LINEUP;
+      if (!zoomed) {
+        if (forward) OnNextPage();
+        else OnPrevPage();
+      } else if (nChar == VK_UP || nChar == VK_DOWN) {
+        OnVScroll(step, 0, nullptr);
+      } else {
+        OnHScroll(step, 0, nullptr);
+      }
+      return;
+    }
     default: CView::OnKeyDown(nChar, nRepCnt, nFlags);
   }
 }

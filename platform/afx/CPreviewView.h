@@ -86,6 +86,11 @@ class CPreviewView : public CView {
   double Scale(UINT nZoomState) const;
   void UpdateScrollBars();
   void ScrollBy(int dx, int dy);
+  // The last page, or while the document has not said where it ends, one past those shown.
+  UINT LastPageKnown() const;
+  // The first or the last page (or pages), at their top.
+  void ShowFirstPage();
+  void ShowLastPage();
 
   CDC m_dcPrint;  // a printer DC with the printer's metrics that records only
   std::map<UINT, std::shared_ptr<const brambolt::PageRecord>> m_pages;

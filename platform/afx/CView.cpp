@@ -2,6 +2,9 @@
 #include "afx/CView.h"
 
 #include "afx/CDocTemplate.h"
+#include "afx/AfxRes.h"
+#include "afx/CFrameWnd.h"
+#include "afx/CPreviewView.h"
 #include "afx/CPrintInfo.h"
 #include "afx/CWinApp.h"
 #include "afx/WindowDCs.h"
@@ -42,6 +45,17 @@ int CView::OnCreate(LPCREATESTRUCT lpcs) {
 }
 
 void CView::OnDestroy() {
+  // A print preview of this view ends with it (its document closed under it): it would otherwise
+  // print, draw and close through a view that is gone.
+  if (CFrameWnd* top = GetTopLevelFrame()) {
+    auto* preview = dynamic_cast<CPreviewView*>(FromHandlePermanent(::GetDlgItem(top->m_hWnd, AFX_IDW_PANE_FIRST)));
+    if (preview != nullptr && preview != this && (preview->m_pOrigView == this || preview->m_pPrintView == this)) {
+      if (preview->m_pViewActiveOld == this) preview->m_pViewActiveOld = nullptr;
+      preview->OnPreviewClose();
+      // The menu follows the window active now, not the one the preview started over.
+      top->OnUpdateFrameMenu(nullptr);
+    }
+  }
   if (CFrameWnd* frame = GetParentFrame()) {
     if (frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
   }

@@ -221,6 +221,11 @@ void Desk::ExpectRunning(const std::string& caption) {
   expectedRunning_.back() = true;
 }
 
+void Desk::AnswerModals(std::function<void(HWND)> answer) {
+  modal_ = std::make_unique<brambolt::test::ModalAnswers>();
+  modal_->When(nullptr, nullptr, std::move(answer), true);
+}
+
 void Desk::OnModal(HWND window) {
   SeenDialog seen = See(window);
   // A dialog that runs work may retitle itself before its loop is seen (the documentation's progress

@@ -68,6 +68,8 @@ class Desk {
   void Expect(const std::string& caption, std::function<void(HWND)> act);
   // A modal window that ends by itself (a progress dialog), left to run.
   void ExpectRunning(const std::string& caption);
+  // Every modal window from now on is answered by `answer` alone (expectations no longer apply).
+  void AnswerModals(std::function<void(HWND)> answer);
   size_t Pending() const { return expected_.size(); }
   // The message boxes shown so far ("Inkwright" and the framework's), answered with the button
   // whose text is queued by Answer (its '&' left out), else with the default button.

@@ -4,7 +4,9 @@
 // Close or Escape.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "AfxTestResources.h"
 #include "afx/CControlBar.h"
@@ -14,6 +16,7 @@
 #include "afx/afx.h"
 #include "testing/FakeCups.h"
 #include "testing/testing.h"
+#include "win/ModalLoop.h"
 
 using namespace brambolt::test;
 
@@ -311,43 +314,150 @@ TEST_F(PrintPreview, PrintEndsThePreviewAndOpensThePrintDialog) {
   EXPECT_EQ(frame_->GetActiveView(), view_);
 }
 
+// The preview's keys: Home and End go to the first and last page, the arrows and Page Down and
+// Page Up turn the pages, also after a letter of the preview bar pressed a button; the vertical
+// scroll bar runs over the pages and turns them; zoomed in, the arrows scroll and Home goes back
+// to the top of the first page.
+TEST_F(PrintPreview, KeysAndTheScrollBarTurnThePagesAlsoAfterTheBarsLetters) {
+  // Keys pass the application's PreTranslateMessage, as in its own loop.
+  brambolt::ScopedLoopFilter loop([this](MSG& msg) { return app_.PreTranslateMessage(&msg); });
+  Command(ID_FILE_PRINT_PREVIEW);
+  CPreviewView* preview = Preview();
+  ASSERT_NE(preview, nullptr);
+  ASSERT_EQ(::GetFocus(), preview->m_hWnd);
+  const UINT shown = preview->GetPagesShown();
+  auto bar = [&] {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(preview->m_hWnd, SB_VERT, &info);
+    return std::vector<int>{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
+  };
+  EXPECT_NE(preview->GetStyle() & WS_VSCROLL, 0u);
+  EXPECT_EQ(bar(), (std::vector<int>{1, 4, static_cast<int>(shown), 1}));
+  PressKey(VK_END);
+  EXPECT_EQ(preview->GetCurrentPage(), 5 - shown);
+  EXPECT_EQ(bar(), (std::vector<int>{1, 4, static_cast<int>(shown), static_cast<int>(5 - shown)}));
+  PressKey(VK_HOME);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  PressKey(VK_UP);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  // The scroll bar's lower arrow, at the bottom of the view's right edge.
+  CRect window;
+  preview->GetWindowRect(&window);
+  const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  ClickAt(POINT{window.right - ::GetSystemMetrics(SM_CXVSCROLL) / 2, window.bottom - arrow / 2});
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  EXPECT_EQ(bar()[3], 2);
+  // Alt+N presses Next Page; the preview keeps the keyboard.
+  PressKey('N', kAlt);
+  Idle();
+  EXPECT_EQ(preview->GetCurrentPage(), std::min(3u, 5 - shown));
+  PressKey(VK_HOME);
+  PressKey(VK_NEXT);
+  EXPECT_EQ(preview->GetCurrentPage(), 2u);
+  PressKey(VK_PRIOR);
+  EXPECT_EQ(preview->GetCurrentPage(), 1u);
+  // Zoomed in all the way, the arrows scroll the page and Home goes back to its top.
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  Command(AFX_ID_PREVIEW_ZOOMIN);
+  ASSERT_EQ(preview->GetZoomState(), static_cast<UINT>(CPreviewView::ZOOM_IN));
+  preview->SetFocus();
+  PressKey(VK_HOME);
+  const int top = ::GetScrollPos(preview->m_hWnd, SB_VERT);
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  EXPECT_GT(::GetScrollPos(preview->m_hWnd, SB_VERT), top);
+  PressKey(VK_HOME);
+  EXPECT_EQ(::GetScrollPos(preview->m_hWnd, SB_VERT), top);
+  // Escape still closes the preview after the bar's letters.
+  PressKey('O', kAlt);
+  PressKey(VK_ESCAPE);
+  Idle();
+  EXPECT_EQ(Preview(), nullptr);
+}
+
 class PreviewDoc : public CDocument {
   DECLARE_DYNCREATE(PreviewDoc)
 };
 
 IMPLEMENT_DYNCREATE(PreviewDoc, CDocument)
 
-// The view of an MDI child previews in the main frame; closed, the preview gives the main frame
-// back the active view it had (none) instead of the child's view, which would dangle there once
-// the child is gone, and the child's view has the focus again.
-TEST(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
+// An MDI frame with one document window of the four-page view open.
+class PrintPreviewInMdi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new CMDIFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(IDR_MDIFRAME));
+    app.m_pMainWnd = frame;
+    frame->ShowWindow(SW_SHOW);
+    auto* docs = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(PreviewDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                       RUNTIME_CLASS(BoxesView));
+    app.AddDocTemplate(docs);
+    ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
+    RunUntilIdle();
+  }
+  void TearDown() override {
+    frame->DestroyWindow();
+    app.m_pMainWnd = nullptr;
+  }
+  void StartPreview() {
+    frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+    RunUntilIdle();
+    ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  }
   UiSession session;
   FakeCups cups;
   CWinApp app{"Preview MDI"};
-  auto* frame = new CMDIFrameWnd;
-  ASSERT_TRUE(frame->LoadFrame(IDR_MDIFRAME));
-  app.m_pMainWnd = frame;
-  frame->ShowWindow(SW_SHOW);
-  auto* docs = new CMultiDocTemplate(IDR_TEXTTYPE, RUNTIME_CLASS(PreviewDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                     RUNTIME_CLASS(BoxesView));
-  app.AddDocTemplate(docs);
-  ASSERT_NE(docs->OpenDocumentFile(nullptr), nullptr);
-  RunUntilIdle();
+  CMDIFrameWnd* frame = nullptr;
+};
+
+// The view of an MDI child previews in the main frame; closed, the preview gives the main frame
+// back the active view it had (none) instead of the child's view, which would dangle there once
+// the child is gone, and the child's view has the focus again.
+TEST_F(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
   CView* view = frame->MDIGetActive()->GetActiveView();
   ASSERT_NE(view, nullptr);
   CView* before = frame->GetActiveView();
   ASSERT_NE(before, view);
-  frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
-  RunUntilIdle();
-  ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  StartPreview();
   PressKey(VK_ESCAPE);
   RunUntilIdle();
   EXPECT_EQ(frame->GetActiveView(), before);
   EXPECT_EQ(::GetFocus(), view->m_hWnd);
   app.CloseAllDocuments(FALSE);
   EXPECT_EQ(frame->GetActiveView(), before);
-  frame->DestroyWindow();
-  app.m_pMainWnd = nullptr;
+}
+
+// The preview holds back the keys of the document windows (Ctrl+F4 would close the window it
+// shows); a document closed under the preview another way ends the preview with it, and the
+// frame is given back whole, its menu and keys included.
+TEST_F(PrintPreviewInMdi, HoldsBackTheWindowKeysAndEndsWithItsDocument) {
+  const HWND child = frame->MDIGetActive()->m_hWnd;
+  StartPreview();
+  for (UINT mods : {UINT{kCtrl}, UINT{kCtrl | kShift}}) {
+    PressKey(VK_F6, mods);
+    PressKey(VK_F4, kCtrl);
+  }
+  RunUntilIdle();
+  EXPECT_TRUE(::IsWindow(child)) << "Ctrl+F4 closed the previewed window";
+  ASSERT_NE(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  // The document goes as a program closes it: the preview ends with it.
+  app.CloseAllDocuments(FALSE);
+  RunUntilIdle();
+  EXPECT_FALSE(::IsWindow(child));
+  EXPECT_EQ(::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR), nullptr);
+  EXPECT_EQ(dynamic_cast<CPreviewView*>(frame->GetActiveView()), nullptr);
+  // The frame's own menu, with no document left.
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), frame->m_hMenuDefault);
+  EXPECT_TRUE(::IsWindowVisible(frame->m_hWndMDIClient));
+  // Nothing of the preview answers any more.
+  PressKey(VK_ESCAPE);
+  frame->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+  RunUntilIdle();
+  EXPECT_TRUE(::IsWindow(frame->m_hWnd));
 }
 
 }  // namespace
