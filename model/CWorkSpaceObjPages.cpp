@@ -391,9 +391,9 @@ namespace {
 
 std::string Key(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }
 
-// The classes by name for the ancestor chains: a chain goes from a class to the first class of the
-// name its first base names (BaseClassIndex::HierarchyName), or ends with a base the project does
-// not document.
+// The classes by name for the ancestor chains: a chain goes from a class to the class its first
+// base names (BaseClassIndex::FindBase, as the base's link on the class page), or ends with a base
+// the project does not document.
 struct ChainClasses {
   explicit ChainClasses(const CFileObjList& classes) : bases(classes) {}
   // The name by which the chain knows the first base of the class.
@@ -401,6 +401,8 @@ struct ChainClasses {
     return std::string(bases.HierarchyName(pClass, pClass->m_strBaseClassName));
   }
   const CFileObj* Find(const std::string& name) const { return bases.FindClass(name); }
+  // The class the first base of the class names, as its page links it.
+  const CFileObj* FirstBase(const CFileObj* pClass) const { return bases.FindBase(pClass, pClass->m_strBaseClassName); }
 
   BaseClassIndex bases;
 };
@@ -473,7 +475,7 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
            !name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames;) {
         chain.push_back(name);
         pClass->m_AncestorList.AddTail(pNearer->m_strBaseClassName);
-        pNearer = classes.Find(name);
+        pNearer = classes.FirstBase(pNearer);
         name = pNearer != nullptr ? classes.NextName(pNearer) : std::string();
       }
       if (!name.empty() && !inChain(name)) {
