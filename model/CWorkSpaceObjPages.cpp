@@ -52,7 +52,8 @@ CString ClassHref(const CFileObj& cls) {
 
 }  // namespace
 
-void CWorkSpaceObj::AssignClassFileNames() {
+void CWorkSpaceObj::AssignClassFileNames(std::string_view folder) {
+  const int nNameBytes = CFileObj::PageNameLimit(folder);
   std::unordered_set<std::string> taken;
   auto key = [](CString str) {
     str.MakeLower();
@@ -60,7 +61,8 @@ void CWorkSpaceObj::AssignClassFileNames() {
   };
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
-    const CString strFixed = CFileObj::FixedName(pClass->m_strClassName);
+    pClass->m_nPageNameBytes = nNameBytes;
+    const CString strFixed = CFileObj::CutName(CFileObj::FixedName(pClass->m_strClassName), nNameBytes);
     CString strName = strFixed;
     for (unsigned n = 0; !taken.insert(key(strName)).second; ++n)
       strName = strFixed + "(" + CString(std::to_string(n).c_str()) + ")";
@@ -91,18 +93,19 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
 
   // Every run lists and names the classes in the order of analysis, whatever ordered them since.
   RestoreAnalysisOrder();
-  AssignClassFileNames();
+  AssignClassFileNames(htmls.GetNativePath());
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
   if (pProgress != nullptr) pProgress->SetClassCount(static_cast<int>(m_FileObjList.GetCount()));
   if (IsRunStopped(pProgress)) return 0;
   const BOOL bIndex = WriteIndexPage(nLanguage, htmls);
+  const int nIndexError = bIndex ? 0 : errno;
   if (pProgress != nullptr) {
     if (bIndex)
       pProgress->PageWritten("Index.htm");
     else
-      pProgress->PageFailed("Index.htm");
+      pProgress->PageFailed("Index.htm", nIndexError);
   }
 
   if (IsRunStopped(pProgress)) return 0;
@@ -135,11 +138,12 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   if (bChartBitmap) {
     if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
     const BOOL bChart = WriteChartPage(nLanguage, htmls);
+    const int nChartError = bChart ? 0 : errno;
     if (pProgress != nullptr) {
       if (bChart)
         pProgress->PageWritten("Hierarchy_Chart.htm");
       else
-        pProgress->PageFailed("Hierarchy_Chart.htm");
+        pProgress->PageFailed("Hierarchy_Chart.htm", nChartError);
     }
   }
 
@@ -184,9 +188,18 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
     });
-    if (bPage && pProgress != nullptr) pProgress->PageWritten(strFixed + "\\" + strFixed + ".htm");
-    return bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
-           pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
+    const int nError = bPage ? 0 : errno;
+    const CString strPath = strFixed + "\\" + strFixed + ".htm";
+    if (pProgress != nullptr) {
+      if (bPage)
+        pProgress->PageWritten(strPath);
+      else
+        pProgress->ClassPageFailed(pClass->m_strClassName, strPath, nError);
+    }
+    // A page that cannot be written stops none of the others.
+    const BOOL bVariables = pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress);
+    const BOOL bFunctions = pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
+    return bPage && bVariables && bFunctions;
   };
 
   // The class folders are independent of each other: a fixed pool of threads takes them one by
