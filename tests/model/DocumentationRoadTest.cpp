@@ -128,8 +128,9 @@ TEST(DocumentationRoad, EveryInstalledHeaderFolderIsDocumentedWholeWithEveryLink
       if (entry.is_directory()) folders.push_back(entry.path());
     for (const fs::path& headers : folders) project.AnalyseProjectFiles(CString((headers.string() + "/*.*").c_str()));
     nClasses += static_cast<size_t>(project.m_FileObjList.GetCount());  // X11's are C: no class
-    // The standard library's bits (about 1,000 classes) in English only: each language writes as
-    // many files again, which triples the test's time for pages that differ only in their words;
+    // The standard library's bits (the largest folder, some 5,000 pages a language) in English
+    // only: each language writes as many files again, which triples the test's time for pages that
+    // differ only in their words;
     // the other folders are small and go in all three. The test runs in the AddressSanitizer pass
     // too (it writes files more than it computes); the ThreadSanitizer pass runs no model test.
     const std::vector<int> languages = root.filename() == "bits" ? std::vector<int>{LANGUAGE_ENG}
