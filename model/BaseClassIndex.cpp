@@ -3,6 +3,8 @@
 // the trail byte of a double-byte character, so the text is walked byte by byte.
 #include "model/BaseClassIndex.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
@@ -52,25 +54,60 @@ std::string_view BaseClassIndex::KeyOf(std::string_view base) {
   return nBlank == std::string_view::npos ? name : name.substr(nBlank + 1);
 }
 
+std::string_view BaseClassIndex::QualifiedKeyOf(std::string_view base) {
+  base = Trimmed(base);
+  if (base.size() >= 2 && base.substr(0, 2) == "::") base = Trimmed(base.substr(2));
+  // Template arguments at the end: from the '<' that opens the last group.
+  if (!base.empty() && base.back() == '>') {
+    int nDepth = 0;
+    for (size_t i = base.size(); i-- > 0;) {
+      if (base[i] == '>') ++nDepth;
+      if (base[i] == '<' && --nDepth == 0) {
+        base = Trimmed(base.substr(0, i));
+        break;
+      }
+    }
+  }
+  return base.find("::") != std::string_view::npos ? base : std::string_view();
+}
+
 const BaseClassIndex::ByNameMap& BaseClassIndex::ByName() const {
   std::call_once(m_indexed, [this] {
-    m_byName.reserve(static_cast<size_t>(m_classes.GetCount()));
-    for (POSITION pos = m_classes.GetHeadPosition(); pos != nullptr;) {
-      const CFileObj* pClass = m_classes.GetNext(pos);
-      auto [it, bNew] = m_byName.try_emplace(View(pClass->m_strClassName), pClass, nullptr);
-      if (!bNew && it->second.second == nullptr) it->second.second = pClass;
-    }
+    std::vector<const CFileObj*> classes;
+    classes.reserve(static_cast<size_t>(m_classes.GetCount()));
+    for (POSITION pos = m_classes.GetHeadPosition(); pos != nullptr;) classes.push_back(m_classes.GetNext(pos));
+    // The order of analysis, not the list's: the chart sorts the class list by descendants.
+    std::stable_sort(classes.begin(), classes.end(), [](const CFileObj* a, const CFileObj* b) {
+      return a->m_nAnalysisOrder < b->m_nAnalysisOrder;
+    });
+    m_byName.reserve(classes.size());
+    for (const CFileObj* pClass : classes) m_byName[View(pClass->m_strClassName)].push_back(pClass);
   });
   return m_byName;
 }
 
+const CFileObj* BaseClassIndex::Choose(const CFileObj* pDerived, const std::vector<const CFileObj*>& classes) const {
+  const CFileObj* pFirst = nullptr;
+  for (const CFileObj* pClass : classes) {
+    if (pClass == pDerived) continue;
+    if (pDerived != nullptr && pClass->m_strHeaderFile == pDerived->m_strHeaderFile) return pClass;
+    if (pFirst == nullptr) pFirst = pClass;
+  }
+  return pFirst;
+}
+
 const CFileObj* BaseClassIndex::FindBase(const CFileObj* pDerived, const CString& strBase) const {
+  const auto& byName = ByName();
+  const std::string_view qualified = QualifiedKeyOf(View(strBase));
+  if (!qualified.empty()) {
+    const auto it = byName.find(qualified);
+    if (it != byName.end())
+      if (const CFileObj* pBase = Choose(pDerived, it->second)) return pBase;
+  }
   const std::string_view key = KeyOf(strBase);
   if (key.empty()) return nullptr;
-  const auto& byName = ByName();
   const auto it = byName.find(key);
-  if (it == byName.end()) return nullptr;
-  return it->second.first != pDerived ? it->second.first : it->second.second;
+  return it != byName.end() ? Choose(pDerived, it->second) : nullptr;
 }
 
 std::string_view BaseClassIndex::HierarchyName(const CFileObj* pDerived, const CString& strBase) const {

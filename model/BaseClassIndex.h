@@ -1,7 +1,10 @@
 // How a class's bases meet the project's classes. A base is kept as the header writes it
 // ("Ns::Base", "::Base", "Base<T>", "Ns::Base<int, X<Y>>", "typename Base<T>::type"), and a class
-// is recorded under the last part of its name, so a base names the project's class whose name is
-// the base's last name part without its template arguments.
+// is recorded under the last part of its name (or under its whole qualified name, "Ns::Base",
+// when its header defines it so), so a base names the project's class recorded under the base's
+// qualified name, or else under its last name part without its template arguments. Of several
+// classes of that name, the one declared in the deriving class's own header comes first, then the
+// first in the order of analysis, whatever order the class list was given since.
 #pragma once
 
 #include <mutex>
@@ -9,6 +12,7 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "model/CWorkSpaceObj.h"
 
@@ -24,18 +28,25 @@ class BaseClassIndex {
   // list and its records must outlive the index and keep their names.
   explicit BaseClassIndex(const CFileObjList& classes) : m_classes(classes) {}
 
-  // The first class of that name, or NULL.
+  // The first class of that name in the order of analysis, or NULL.
   const CFileObj* FindClass(std::string_view name) const {
     const auto& byName = ByName();
     const auto it = byName.find(name);
-    return it != byName.end() ? it->second.first : nullptr;
+    return it != byName.end() ? it->second.front() : nullptr;
   }
 
-  // The project's class that a base of pDerived names, or NULL when the project documents none.
-  // Of two classes of that name the first in the list is taken. A class is never its own base: a
-  // class named like its base ("class Foo : public detail::Foo") derives from another class of
-  // that name, found only when the project has one.
+  // The project's class that a base of pDerived names, or NULL when the project documents none:
+  // a class recorded under the base's qualified name ("A::B" for "A::B" and "::A::B<T>"), else
+  // one recorded under its last name part; of several, the first declared in pDerived's header,
+  // else the first in the order of analysis. A class is never its own base: a class named like its
+  // base ("class Foo : public detail::Foo") derives from another class of that name, found only
+  // when the project has one.
   const CFileObj* FindBase(const CFileObj* pDerived, const CString& strBase) const;
+
+  // The base's qualified name, by which a class recorded with its qualification is found: the
+  // base without blanks around it, a leading "::" and template arguments at its end ("A::B" for
+  // " ::A::B<int> "); empty for a base without "::" in it.
+  static std::string_view QualifiedKeyOf(std::string_view base);
 
   // The name under which the hierarchy knows a base of pDerived: the name of the class it names,
   // or the base as written when the project documents no such class. A view into the class's
@@ -59,9 +70,10 @@ class BaseClassIndex {
   }
 
  private:
-  // The first two classes of each name (the second NULL when there is one).
-  using ByNameMap = std::unordered_map<std::string_view, std::pair<const CFileObj*, const CFileObj*>>;
+  // The classes of each name in the order of analysis.
+  using ByNameMap = std::unordered_map<std::string_view, std::vector<const CFileObj*>>;
   const ByNameMap& ByName() const;
+  const CFileObj* Choose(const CFileObj* pDerived, const std::vector<const CFileObj*>& classes) const;
 
   const CFileObjList& m_classes;
   mutable std::once_flag m_indexed;

@@ -2,6 +2,8 @@
 // member records, with the sizes the class pages work with.
 #pragma once
 
+#include <string_view>
+
 #include "core/Arrays.h"
 #include "core/CTypedPtr.h"
 #include "core/Geometry.h"
@@ -113,6 +115,20 @@ class CFileObj : public CObject {
   static void FixFileName(CString& strName);
   // Page paths and links: the name with FixFileName applied.
   static CString FixedName(CString strName);
+  // The longest name (in bytes, without its extension) the documentation run gives a folder or a
+  // page, and the shortest it cuts a name to when the output folder's path is long.
+  static constexpr int kLongestPageName = 120;
+  static constexpr int kShortestPageName = 24;
+  // The longest page name that keeps every path of the run within the platform's limit below the
+  // page folder of that path on disk: a member page's path holds two such names.
+  static int PageNameLimit(std::string_view folder);
+  // A fixed name cut to at most nBytes: a longer one keeps its beginning (cut after a byte below
+  // 0x80, never inside a double-byte or UTF-8 character) and ends in "~" and 16 hex digits of a
+  // hash of the whole, so names that differ stay apart.
+  static CString CutName(const CString& strFixed, int nBytes);
+  // The page name (without ".htm") of a member of this class: its fixed unique name, cut to the
+  // length the run chose for the class.
+  CString MemberPageName(const CString& strUniqueName) const;
   static BOOL FileExists(LPCTSTR lpszPath);
   static int FindExtension(LPCTSTR lpszPath);
   static CString GetFileExtension(LPCTSTR lpszPath);
@@ -133,6 +149,7 @@ class CFileObj : public CObject {
   CString m_strReserved;
   CString m_strClassHead;      // the class head as read, before names were cleaned
   CString m_strFileName;       // set by the documentation run; not stored
+  int m_nPageNameBytes = kLongestPageName;  // set by the documentation run; not stored
   CMemberFunctionObjList m_MemberFunctionList;  // owned, in order of analysis
   CVariableObjList m_VariableList;              // owned, in order of analysis
   CStringList m_BaseClassList;                  // as written ("Ns::Base<T>"), in declaration order

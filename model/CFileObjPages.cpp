@@ -1,5 +1,8 @@
 // The class page writers of CFileObj: the class page body, the member-variable and member-function
 // pages in GB2312, Big5 and English, the class folders and the name and path utilities.
+#include <algorithm>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -295,7 +298,7 @@ void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFu
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
       << ProjectText(m_language, pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
-      << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+      << HtmlAttr(m_cls.MemberPageName(pFunction->m_strUniqueName)) << ".htm\">"
       << ProjectText(m_language, pFunction->m_strName) << "</a><b>\n";
   out << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
   if (pFunction->m_bStatic)
@@ -310,7 +313,7 @@ void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFu
 void ClassPageWriter::VariableEntry(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << ProjectText(m_language, pVariable->m_strType) << "</font></b> " << t.font
-      << "<a href=\"Member Vars/" << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
+      << "<a href=\"Member Vars/" << HtmlAttr(m_cls.MemberPageName(pVariable->m_strUniqueName)) << ".htm\">"
       << ProjectText(m_language, pVariable->m_strName) << "</font></a></p> \n";
   if (pVariable->m_bStatic)
     out << "<p class=\"indent\">" << t.font << t.staticVariableBefore << m_class << t.staticVariableAfter
@@ -343,7 +346,7 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
     if (!IsFunctionDocumented(*m_pProject, pFunction->m_nAccess)) continue;
     out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "")
         << ProjectText(m_language, pFunction->m_strReturnType) << "</b> <a href=\"Member Functions/"
-        << HtmlAttr(CFileObj::FixedName(pFunction->m_strUniqueName)) << ".htm\">"
+        << HtmlAttr(m_cls.MemberPageName(pFunction->m_strUniqueName)) << ".htm\">"
         << ProjectText(m_language, pFunction->m_strName) << "</a><b>("
         << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
     out << t.functionAccess[AccessIndex(pFunction->m_nAccess)];
@@ -357,7 +360,7 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
     const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
     if (!IsVariableDocumented(*m_pProject, pVariable->m_nAccess)) continue;
     out << "<p class=\"dt\"><b>" << ProjectText(m_language, pVariable->m_strType) << "</b> <a href=\"Member Vars/"
-        << HtmlAttr(CFileObj::FixedName(pVariable->m_strUniqueName)) << ".htm\">"
+        << HtmlAttr(m_cls.MemberPageName(pVariable->m_strUniqueName)) << ".htm\">"
         << ProjectText(m_language, pVariable->m_strName) << "</a></p> \n";
     out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
     if (pVariable->m_bStatic) out << t.staticVariable;
@@ -372,25 +375,32 @@ BOOL ClassPageWriter::MemberPages(const List& list, const OutputFolder& classFol
                                   bool bFunctions, DocumentationProgress* pProgress, Write&& write) const {
   OutputFolder pageFolder;  // opened at the first page (made when a kept class folder lacks it)
   PageText out;
+  BOOL bAll = TRUE;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const auto* pMember = list.GetNext(pos);
     const BOOL bDocumented = bFunctions ? IsFunctionDocumented(*m_pProject, pMember->m_nAccess)
                                         : IsVariableDocumented(*m_pProject, pMember->m_nAccess);
     if (!bDocumented) continue;
-    if (IsRunStopped(pProgress)) return TRUE;
+    if (IsRunStopped(pProgress)) return bAll;
     if (!pageFolder.IsOpen()) pageFolder = classFolder.Subfolder(lpszSubfolder);
-    if (!pageFolder.IsOpen()) return FALSE;
-    const CString strName = CFileObj::FixedName(pMember->m_strUniqueName) + ".htm";
+    const CString strName = m_cls.MemberPageName(pMember->m_strUniqueName) + ".htm";
     if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
     out.clear();
     WritePageHead(out, m_language, pMember->m_strUniqueName);
     write(out, pMember);
     WritePageEnd(out);
-    if (!out.WriteTo(pageFolder, strName)) return FALSE;
-    if (pProgress != nullptr)
-      pProgress->PageWritten(m_cls.FileName() + "\\" + lpszSubfolder + "\\" + strName);
+    // A page that cannot be written is told with its reason, and the class's other pages follow.
+    const BOOL bWritten = out.WriteTo(pageFolder, strName);
+    const int nError = bWritten ? 0 : errno;
+    const CString strPath = m_cls.FileName() + "\\" + lpszSubfolder + "\\" + strName;
+    if (bWritten) {
+      if (pProgress != nullptr) pProgress->PageWritten(strPath);
+    } else {
+      if (pProgress != nullptr) pProgress->ClassPageFailed(m_cls.m_strClassName, strPath, nError);
+      bAll = FALSE;
+    }
   }
-  return TRUE;
+  return bAll;
 }
 
 BOOL ClassPageWriter::VariablePages(const OutputFolder& classFolder, DocumentationProgress* pProgress) const {
@@ -648,7 +658,43 @@ CString CFileObj::FixedName(CString strName) {
   return strName;
 }
 
-CString CFileObj::FileName() const { return m_strFileName.IsEmpty() ? FixedName(m_strClassName) : m_strFileName; }
+int CFileObj::PageNameLimit(std::string_view folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
+  const size_t nFolderBytes = folder.size();
+  // The longest path: <folder>/<class>(n)/Member Functions/.~<member>.htm.part, the class name
+  // with up to 12 bytes of "(n)", the member page under its temporary name.
+  constexpr size_t kFixedBytes = 1 + 12 + 1 + 16 + 1 + 11;
+  constexpr size_t kLongestPath = PATH_MAX - 1;
+  const size_t nRoom = nFolderBytes + kFixedBytes < kLongestPath ? (kLongestPath - nFolderBytes - kFixedBytes) / 2 : 0;
+  return static_cast<int>(std::clamp<size_t>(nRoom, kShortestPageName, kLongestPageName));
+}
+
+CString CFileObj::CutName(const CString& strFixed, int nBytes) {
+  if (strFixed.GetLength() <= nBytes) return strFixed;
+  // FNV-1a over the whole name, the same on every run and machine.
+  unsigned long long nHash = 14695981039346656037ull;
+  for (int i = 0; i < strFixed.GetLength(); ++i) {
+    nHash ^= static_cast<unsigned char>(strFixed[i]);
+    nHash *= 1099511628211ull;
+  }
+  char szHash[24];
+  std::snprintf(szHash, sizeof szHash, "~%016llX", nHash);
+  int nKeep = std::max(0, nBytes - static_cast<int>(std::strlen(szHash)));
+  // A byte below 0x80 ends a character in every code page the headers come in (a double-byte
+  // character's second byte may be one, its first never is; UTF-8 continues only with bytes above).
+  while (nKeep > 0 && static_cast<unsigned char>(strFixed[nKeep - 1]) >= 0x80) --nKeep;
+  // Nor does the kept part end in a blank or a dot, which some file systems drop.
+  while (nKeep > 0 && (strFixed[nKeep - 1] == ' ' || strFixed[nKeep - 1] == '.')) --nKeep;
+  return strFixed.Left(nKeep) + szHash;
+}
+
+CString CFileObj::MemberPageName(const CString& strUniqueName) const {
+  return CutName(FixedName(strUniqueName), m_nPageNameBytes);
+}
+
+CString CFileObj::FileName() const {
+  return m_strFileName.IsEmpty() ? CutName(FixedName(m_strClassName), m_nPageNameBytes) : m_strFileName;
+}
 
 BOOL CFileObj::FileExists(LPCTSTR lpszPath) {
   CFileStatus status;

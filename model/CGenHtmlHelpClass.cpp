@@ -71,12 +71,12 @@ bool IsTakenFolder(const CString& strName) { return strName.Left(1) != "_" && st
 
 // The folder names of the classes the open project has now, as the documentation run names them;
 // empty with no project open (nothing is then told apart).
-std::set<std::string> CurrentClassFolders() {
+std::set<std::string> CurrentClassFolders(const CString& strPageFolder) {
   std::set<std::string> names;
   CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
   if (pProject == nullptr) return names;
   pProject->RestoreAnalysisOrder();
-  pProject->AssignClassFileNames();
+  pProject->AssignClassFileNames(brambolt::NativePath(strPageFolder));
   for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;)
     names.insert(static_cast<LPCTSTR>(pProject->m_FileObjList.GetNext(pos)->FileName()));
   return names;
@@ -202,7 +202,7 @@ void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
   for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();)
     list.AddTail("Htmls\\" + fs.GetFileName(files->RemoveHead()));
   const auto folders = ListFolders(fs, strPageFolder);
-  const std::set<std::string> current = CurrentClassFolders();
+  const std::set<std::string> current = CurrentClassFolders(strPageFolder);
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
     if (!IsFormerClassFolder(current, fs.AppendPath(strPageFolder, strName), strName))
@@ -240,7 +240,7 @@ void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFold
   SECFileSystem fs;
   const CString strFull = strLanguageFolder + strFolder;
   const auto folders = ListFolders(fs, strFull);
-  const std::set<std::string> current = strFolder == "Htmls" ? CurrentClassFolders() : std::set<std::string>();
+  const std::set<std::string> current = strFolder == "Htmls" ? CurrentClassFolders(strFull) : std::set<std::string>();
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
     if (IsTakenFolder(strName) && !IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName))
@@ -331,7 +331,7 @@ std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& str
   check("Index.htm");
   check("Hierarchy_Chart.htm");
   project.RestoreAnalysisOrder();
-  project.AssignClassFileNames();
+  project.AssignClassFileNames(brambolt::NativePath(strPageFolder));
   for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = project.m_FileObjList.GetNext(pos);
     if (pClass->m_strClassName.IsEmpty()) continue;
@@ -340,12 +340,12 @@ std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& str
     for (POSITION posMember = pClass->m_MemberFunctionList.GetHeadPosition(); posMember != nullptr;) {
       const CMemberFunctionObj* pFunction = pClass->m_MemberFunctionList.GetNext(posMember);
       if (IsFunctionDocumented(project, pFunction->m_nAccess))
-        check(strFolder + "Member Functions\\" + CFileObj::FixedName(pFunction->m_strUniqueName) + ".htm");
+        check(strFolder + "Member Functions\\" + pClass->MemberPageName(pFunction->m_strUniqueName) + ".htm");
     }
     for (POSITION posMember = pClass->m_VariableList.GetHeadPosition(); posMember != nullptr;) {
       const CVariableObj* pVariable = pClass->m_VariableList.GetNext(posMember);
       if (IsVariableDocumented(project, pVariable->m_nAccess))
-        check(strFolder + "Member Vars\\" + CFileObj::FixedName(pVariable->m_strUniqueName) + ".htm");
+        check(strFolder + "Member Vars\\" + pClass->MemberPageName(pVariable->m_strUniqueName) + ".htm");
     }
   }
   return missing;

@@ -37,8 +37,11 @@ void CHelpCompileDlg::Append(const std::string& text) {
 
 LRESULT CHelpCompileDlg::OnCompilerNews(WPARAM, LPARAM) {
   if (m_bFinished) return 0;
-  Append(m_run.TakeNewOutput());
-  if (!m_run.IsFinished()) return 0;
+  // Whether the compiler has ended is learnt with the output taken: its last lines, read between
+  // the two, are shown before the result and not left out.
+  bool bEnded = false;
+  Append(m_run.TakeNewOutput(&bEnded));
+  if (!bEnded) return 0;
   m_bFinished = TRUE;
   Append("\n\n" + std::string(static_cast<LPCTSTR>(m_result())) + "\n");
   SetDlgItemText(IDCANCEL, "Close");

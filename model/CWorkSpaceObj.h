@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -153,9 +154,11 @@ class CWorkSpaceObj : public CObject {
   BOOL WriteBig5ChartPage(CString strFolder);
   BOOL WriteEnglishChartPage(CString strFolder);
   void ClearAncestorChains();
-  // Gives every class the name of its folder, page and diagram: its fixed name, with "(n)" added
-  // when an earlier class has the same one ignoring case (the files would be one on lookup).
-  void AssignClassFileNames();
+  // Gives every class the name of its folder, page and diagram: its fixed name, cut to a length
+  // that keeps the paths below the page folder (its path on disk given) within the platform's
+  // limits, with "(n)" added when an earlier class has the same one ignoring case (the files would
+  // be one on lookup).
+  void AssignClassFileNames(std::string_view folder = {});
   // Fills every class's ancestor chain and its diagram sizes.
   void PrepareClassDiagrams(DocumentationProgress* pProgress);
   // Appends the name and then its first bases among the project's classes, each name once.

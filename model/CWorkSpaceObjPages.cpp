@@ -52,7 +52,8 @@ CString ClassHref(const CFileObj& cls) {
 
 }  // namespace
 
-void CWorkSpaceObj::AssignClassFileNames() {
+void CWorkSpaceObj::AssignClassFileNames(std::string_view folder) {
+  const int nNameBytes = CFileObj::PageNameLimit(folder);
   std::unordered_set<std::string> taken;
   auto key = [](CString str) {
     str.MakeLower();
@@ -60,7 +61,8 @@ void CWorkSpaceObj::AssignClassFileNames() {
   };
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
-    const CString strFixed = CFileObj::FixedName(pClass->m_strClassName);
+    pClass->m_nPageNameBytes = nNameBytes;
+    const CString strFixed = CFileObj::CutName(CFileObj::FixedName(pClass->m_strClassName), nNameBytes);
     CString strName = strFixed;
     for (unsigned n = 0; !taken.insert(key(strName)).second; ++n)
       strName = strFixed + "(" + CString(std::to_string(n).c_str()) + ")";
@@ -91,18 +93,19 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
 
   // Every run lists and names the classes in the order of analysis, whatever ordered them since.
   RestoreAnalysisOrder();
-  AssignClassFileNames();
+  AssignClassFileNames(htmls.GetNativePath());
   ClearAncestorChains();
   PrepareClassDiagrams(pProgress);
 
   if (pProgress != nullptr) pProgress->SetClassCount(static_cast<int>(m_FileObjList.GetCount()));
   if (IsRunStopped(pProgress)) return 0;
   const BOOL bIndex = WriteIndexPage(nLanguage, htmls);
+  const int nIndexError = bIndex ? 0 : errno;
   if (pProgress != nullptr) {
     if (bIndex)
       pProgress->PageWritten("Index.htm");
     else
-      pProgress->PageFailed("Index.htm");
+      pProgress->PageFailed("Index.htm", nIndexError);
   }
 
   if (IsRunStopped(pProgress)) return 0;
@@ -135,11 +138,12 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   if (bChartBitmap) {
     if (bEnglish) ShowCaption(pProgress, "Creating chart html file...");
     const BOOL bChart = WriteChartPage(nLanguage, htmls);
+    const int nChartError = bChart ? 0 : errno;
     if (pProgress != nullptr) {
       if (bChart)
         pProgress->PageWritten("Hierarchy_Chart.htm");
       else
-        pProgress->PageFailed("Hierarchy_Chart.htm");
+        pProgress->PageFailed("Hierarchy_Chart.htm", nChartError);
     }
   }
 
@@ -184,9 +188,18 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
     });
-    if (bPage && pProgress != nullptr) pProgress->PageWritten(strFixed + "\\" + strFixed + ".htm");
-    return bPage && pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress) &&
-           pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
+    const int nError = bPage ? 0 : errno;
+    const CString strPath = strFixed + "\\" + strFixed + ".htm";
+    if (pProgress != nullptr) {
+      if (bPage)
+        pProgress->PageWritten(strPath);
+      else
+        pProgress->ClassPageFailed(pClass->m_strClassName, strPath, nError);
+    }
+    // A page that cannot be written stops none of the others.
+    const BOOL bVariables = pClass->WriteVariablePages(nLanguage, classFolder, *this, pProgress);
+    const BOOL bFunctions = pClass->WriteFunctionPages(nLanguage, classFolder, *this, pProgress);
+    return bPage && bVariables && bFunctions;
   };
 
   // The class folders are independent of each other: a fixed pool of threads takes them one by
@@ -391,9 +404,9 @@ namespace {
 
 std::string Key(const CString& str) { return std::string(str, static_cast<size_t>(str.GetLength())); }
 
-// The classes by name for the ancestor chains: a chain goes from a class to the first class of the
-// name its first base names (BaseClassIndex::HierarchyName), or ends with a base the project does
-// not document.
+// The classes by name for the ancestor chains: a chain goes from a class to the class its first
+// base names (BaseClassIndex::FindBase, as the base's link on the class page), or ends with a base
+// the project does not document.
 struct ChainClasses {
   explicit ChainClasses(const CFileObjList& classes) : bases(classes) {}
   // The name by which the chain knows the first base of the class.
@@ -401,6 +414,8 @@ struct ChainClasses {
     return std::string(bases.HierarchyName(pClass, pClass->m_strBaseClassName));
   }
   const CFileObj* Find(const std::string& name) const { return bases.FindClass(name); }
+  // The class the first base of the class names, as its page links it.
+  const CFileObj* FirstBase(const CFileObj* pClass) const { return bases.FindBase(pClass, pClass->m_strBaseClassName); }
 
   BaseClassIndex bases;
 };
@@ -473,7 +488,7 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
            !name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames;) {
         chain.push_back(name);
         pClass->m_AncestorList.AddTail(pNearer->m_strBaseClassName);
-        pNearer = classes.Find(name);
+        pNearer = classes.FirstBase(pNearer);
         name = pNearer != nullptr ? classes.NextName(pNearer) : std::string();
       }
       if (!name.empty() && !inChain(name)) {

@@ -59,13 +59,14 @@ void CloseHandle(int& fd) {
 OutputFolder::~OutputFolder() { CloseHandle(m_fd); }
 
 OutputFolder::OutputFolder(OutputFolder&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)), m_nError(other.m_nError) {}
 
 OutputFolder& OutputFolder::operator=(OutputFolder&& other) noexcept {
   if (this != &other) {
     CloseHandle(m_fd);
     m_fd = std::exchange(other.m_fd, -1);
     m_path = std::move(other.m_path);
+    m_nError = other.m_nError;
   }
   return *this;
 }
@@ -86,11 +87,11 @@ OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMa
     own.insert(own.begin(), native.substr(slash + 1));
     native = slash == 0 ? "/" : native.substr(0, slash);
   }
-  if (bMake) {
-    std::error_code error;
-    std::filesystem::create_directories(native, error);
-  }
-  OutputFolder folder(::open(native.c_str(), kDirectoryFlags), native);
+  std::error_code error;
+  if (bMake) std::filesystem::create_directories(native, error);
+  const int fd = ::open(native.c_str(), kDirectoryFlags);
+  // A folder that could not be made is not open for the reason it could not be made.
+  OutputFolder folder(fd, native, fd >= 0 ? 0 : error ? error.value() : errno);
   for (const std::string& name : own) {
     if (!folder.IsOpen()) break;
     folder = folder.OpenSubfolder(name.c_str(), bMake);
@@ -114,22 +115,25 @@ OutputFolder OutputFolder::Subfolder(const CString& strName) const {
 }
 
 OutputFolder OutputFolder::OpenSubfolder(const char* lpszName, bool bMake) const {
-  if (m_fd < 0) return {};
+  const std::string path = PathIn(m_path, lpszName);
+  if (m_fd < 0) return OutputFolder(-1, path, m_nError != 0 ? m_nError : ENOENT);
+  int nError = 0;
   for (int nTry = 0; nTry < 3; ++nTry) {
     const int fd = ::openat(m_fd, lpszName, kDirectoryFlags | O_NOFOLLOW);
-    if (fd >= 0) return OutputFolder(fd, PathIn(m_path, lpszName));
-    if (errno == ENOENT) {
-      if (!bMake) return {};
-      ::mkdirat(m_fd, lpszName, 0777);
+    if (fd >= 0) return OutputFolder(fd, path);
+    nError = errno;
+    if (nError == ENOENT) {
+      if (!bMake) return OutputFolder(-1, path, nError);
+      if (::mkdirat(m_fd, lpszName, 0777) != 0 && errno != EEXIST) return OutputFolder(-1, path, errno);
     } else if (IsLink(m_fd, lpszName)) {
       // The link goes, and a folder of the run takes its place.
       ::unlinkat(m_fd, lpszName, 0);
       ::mkdirat(m_fd, lpszName, 0777);
     } else {
-      return {};  // a file of that name stays: the pages that needed the folder fail
+      return OutputFolder(-1, path, nError);  // a file of that name stays: the pages that needed the folder fail
     }
   }
-  return {};
+  return OutputFolder(-1, path, nError);
 }
 
 BOOL OutputFolder::HasSubfolder(const CString& strName) const {
@@ -155,6 +159,8 @@ CString TemporaryName(const CString& strName) {
 }  // namespace
 
 OutputFile OutputFolder::CreateFile(const CString& strName) const {
+  if (m_fd < 0) errno = m_nError != 0 ? m_nError : ENOENT;
+  if (strName.IsEmpty() || strName == "." || strName == "..") errno = EINVAL;
   if (m_fd < 0 || strName.IsEmpty() || strName == "." || strName == "..") return {};
   if (const int fault = brambolt::FileFault(brambolt::FileStep::Create, PathIn(m_path, strName))) {
     errno = fault;
@@ -171,7 +177,10 @@ OutputFile OutputFolder::CreateFile(const CString& strName) const {
     if (fd < 0 && errno != EEXIST) return {};
     if (fd < 0 && ::unlinkat(m_fd, file.m_strTemp, 0) != 0 && errno == EISDIR) return {};
   }
-  if (fd < 0) return {};
+  if (fd < 0) {
+    errno = EEXIST;
+    return {};
+  }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   file.m_fd = fd;
   file.m_dirFd = m_fd;
@@ -279,7 +288,8 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       m_folderPath(std::move(other.m_folderPath)),
       m_strName(other.m_strName),
       m_strTemp(other.m_strTemp),
-      m_bFailed(other.m_bFailed) {}
+      m_bFailed(other.m_bFailed),
+      m_nError(other.m_nError) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
@@ -290,6 +300,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     m_strName = other.m_strName;
     m_strTemp = other.m_strTemp;
     m_bFailed = other.m_bFailed;
+    m_nError = other.m_nError;
   }
   return *this;
 }
@@ -298,6 +309,7 @@ BOOL OutputFile::Write(const void* pData, size_t nBytes) {
   if (m_fd < 0 || m_bFailed) return FALSE;
   if (const int fault = brambolt::FileFault(brambolt::FileStep::Write, PathIn(m_folderPath, m_strTemp))) {
     errno = fault;
+    m_nError = fault;
     m_bFailed = true;
     return FALSE;
   }
@@ -306,6 +318,7 @@ BOOL OutputFile::Write(const void* pData, size_t nBytes) {
     const ssize_t n = ::write(m_fd, p, nBytes);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
+      m_nError = n < 0 ? errno : ENOSPC;
       m_bFailed = true;
       return FALSE;
     }
@@ -317,16 +330,21 @@ BOOL OutputFile::Write(const void* pData, size_t nBytes) {
 
 BOOL OutputFile::Close() {
   if (m_fd < 0) return FALSE;
-  if (::close(std::exchange(m_fd, -1)) != 0) m_bFailed = true;
+  const auto fail = [this](int nError) {
+    if (!m_bFailed) m_nError = nError;
+    m_bFailed = true;
+  };
+  if (::close(std::exchange(m_fd, -1)) != 0) fail(errno);
   if (!m_bFailed) {
-    if (const int fault = brambolt::FileFault(brambolt::FileStep::Rename, PathIn(m_folderPath, m_strName))) {
-      errno = fault;
-      m_bFailed = true;
-    } else if (::renameat(m_dirFd, m_strTemp, m_dirFd, m_strName) != 0) {
-      m_bFailed = true;
-    }
+    if (const int fault = brambolt::FileFault(brambolt::FileStep::Rename, PathIn(m_folderPath, m_strName)))
+      fail(fault);
+    else if (::renameat(m_dirFd, m_strTemp, m_dirFd, m_strName) != 0)
+      fail(errno);
   }
-  if (m_bFailed) ::unlinkat(m_dirFd, m_strTemp, 0);
+  if (m_bFailed) {
+    ::unlinkat(m_dirFd, m_strTemp, 0);
+    errno = m_nError != 0 ? m_nError : EIO;
+  }
   m_dirFd = -1;
   return !m_bFailed;
 }

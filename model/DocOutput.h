@@ -52,7 +52,7 @@ class OutputFolder {
   // must stay open until the file is closed.
   OutputFile CreateFile(const CString& strName) const;
   // CreateFile, the bytes, and the close; FALSE when the file could not be made or written (the
-  // earlier file of the name, if any, is then left as it was).
+  // earlier file of the name, if any, is then left as it was), with errno telling why.
   BOOL WriteFile(const CString& strName, const void* pData, size_t nBytes) const;
   // Removes the entry of that name (a link goes as a link).
   void Remove(const CString& strName) const;
@@ -67,14 +67,17 @@ class OutputFolder {
                                 const std::function<void(const CString&)>& removingFolder) const;
 
   int GetHandle() const { return m_fd; }
+  // Why a folder is not open (the system's error number; 0 for one never opened).
+  int GetError() const { return m_nError; }
   // The folder's path on disk (as it was opened).
   const std::string& GetNativePath() const { return m_path; }
 
  private:
-  OutputFolder(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  OutputFolder(int fd, std::string path, int nError = 0) : m_fd(fd), m_path(std::move(path)), m_nError(nError) {}
   OutputFolder OpenSubfolder(const char* lpszName, bool bMake) const;
   int m_fd = -1;
   std::string m_path;
+  int m_nError = 0;
 };
 
 class OutputFile {
@@ -91,8 +94,8 @@ class OutputFile {
   BOOL IsOpen() const { return m_fd >= 0; }
   // FALSE once any write has failed.
   BOOL Write(const void* pData, size_t nBytes);
-  // Closes the file and puts it in place of the name; FALSE when anything failed, and the
-  // earlier file of the name is then left as it was.
+  // Closes the file and puts it in place of the name; FALSE when anything failed (errno then
+  // tells the first failure), and the earlier file of the name is then left as it was.
   BOOL Close();
   // Drops what was written; the earlier file of the name stays.
   void Discard();
@@ -105,6 +108,7 @@ class OutputFile {
   CString m_strName;         // the name the file takes when closed
   CString m_strTemp;         // the name it is written under
   bool m_bFailed = false;
+  int m_nError = 0;          // why it failed first
 };
 
 // The text of a page (or of any text file of the run) as it is built: every "\n" is stored as

@@ -1,6 +1,8 @@
 // The caption and the counters of a documentation run.
 #include "model/DocumentationProgress.h"
 
+#include <algorithm>
+
 #include "win/WinUser.h"
 
 void DocumentationProgress::SetCaption(const CString& strText) {
@@ -52,9 +54,45 @@ std::vector<CString> DocumentationProgress::GetCuts() const {
   return m_cuts;
 }
 
-void DocumentationProgress::PageFailed(const CString& strName) {
+void DocumentationProgress::PageFailed(const CString& strName, int nError) {
   std::lock_guard<std::mutex> lock(m_cutsMutex);
   m_failedPages.push_back(strName);
+  if (m_nFirstError == 0) m_nFirstError = nError;
+}
+
+void DocumentationProgress::ClassPageFailed(const CString& strClass, const CString& strPage, int nError) {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  m_leftOut.push_back({strClass, strPage, nError});
+  if (m_nFirstError == 0) m_nFirstError = nError;
+}
+
+std::vector<DocumentationProgress::LeftOutPage> DocumentationProgress::GetLeftOutPages() const {
+  std::vector<LeftOutPage> pages;
+  {
+    std::lock_guard<std::mutex> lock(m_cutsMutex);
+    pages = m_leftOut;
+  }
+  std::stable_sort(pages.begin(), pages.end(), [](const LeftOutPage& a, const LeftOutPage& b) {
+    const int nClass = a.strClass.Compare(b.strClass);
+    return nClass != 0 ? nClass < 0 : a.strPage.Compare(b.strPage) < 0;
+  });
+  return pages;
+}
+
+void DocumentationProgress::SetOutputFolder(const CString& strPath, int nError) {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  m_strOutputFolder = strPath;
+  m_nFolderError = nError;
+}
+
+CString DocumentationProgress::GetOutputFolder() const {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  return m_strOutputFolder;
+}
+
+int DocumentationProgress::GetFirstError() const {
+  std::lock_guard<std::mutex> lock(m_cutsMutex);
+  return m_nFolderError != 0 ? m_nFolderError : m_nFirstError;
 }
 
 std::vector<CString> DocumentationProgress::GetFailedPages() const {

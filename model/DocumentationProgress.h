@@ -46,9 +46,26 @@ class DocumentationProgress {
   // The classes the run documents, set as it starts.
   void SetClassCount(int nClasses) { m_nClasses.store(nClasses); }
   int GetClassCount() const { return m_nClasses.load(); }
-  // A page of the run's own (the class list, the chart page) that could not be written.
-  void PageFailed(const CString& strName);
+  // A page of the run's own (the class list, the chart page) that could not be written, and why
+  // (the system's error number, 0 when unknown).
+  void PageFailed(const CString& strName, int nError = 0);
   std::vector<CString> GetFailedPages() const;
+  // A page of a class that could not be written (its path below the output folder) and why; the
+  // class's other pages are still written.
+  struct LeftOutPage {
+    CString strClass;
+    CString strPage;
+    int nError;
+  };
+  void ClassPageFailed(const CString& strClass, const CString& strPage, int nError);
+  // Sorted by class and page, whatever order the threads wrote in.
+  std::vector<LeftOutPage> GetLeftOutPages() const;
+  // The output folder the run writes into (its path on disk), and why it could not be opened
+  // (0 when it could).
+  void SetOutputFolder(const CString& strPath, int nError);
+  CString GetOutputFolder() const;
+  // Why the output folder took nothing: its own error, else that of the first file that failed.
+  int GetFirstError() const;
   // Whether the run failed anywhere: a class, the chart or a page of its own.
   BOOL HasFailed() const;
   // What the run had to cut to keep its output bounded (a sentence each), told to the user when
@@ -77,6 +94,10 @@ class DocumentationProgress {
   mutable std::mutex m_cutsMutex;
   std::vector<CString> m_cuts;
   std::vector<CString> m_failedPages;
+  std::vector<LeftOutPage> m_leftOut;
+  CString m_strOutputFolder;
+  int m_nFolderError = 0;
+  int m_nFirstError = 0;
 };
 
 // The stop test of a writer that may run without progress.

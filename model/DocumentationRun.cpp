@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "model/CWorkSpaceObj.h"
@@ -61,6 +62,7 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   // The language's folder and its Htmls folder are the run's own: a link in their place is
   // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
   OutputFolder htmls = OutputFolder::Open(strFolder, 2);
+  progress.SetOutputFolder(CString(htmls.GetNativePath().c_str()), htmls.IsOpen() ? 0 : htmls.GetError());
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: each of its files is replaced by the new one when
   // that is whole, and what this run did not write goes afterwards, which leaves the same tree.
@@ -81,16 +83,61 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   return nFailed;
 }
 
+namespace {
+
+// ": " and the system's words for the error, nothing for none.
+CString Reason(int nError) { return nError != 0 ? CString(": ") + std::strerror(nError) : CString(); }
+
+// One line per class whose pages were left out, each with its first pages and their reasons; so
+// many classes that a message could not show them end in a count of the rest.
+std::vector<CString> LeftOutLines(const std::vector<DocumentationProgress::LeftOutPage>& pages) {
+  constexpr size_t kClassesShown = 30;
+  constexpr size_t kPagesShown = 5;
+  std::vector<CString> lines;
+  size_t nClasses = 0;
+  for (size_t i = 0; i < pages.size();) {
+    size_t nEnd = i;
+    while (nEnd < pages.size() && pages[nEnd].strClass == pages[i].strClass) ++nEnd;
+    if (++nClasses <= kClassesShown) {
+      CString strLine;
+      strLine.Format("%s, %d page(s) left out: ", static_cast<LPCTSTR>(pages[i].strClass), static_cast<int>(nEnd - i));
+      for (size_t n = i; n < nEnd && n < i + kPagesShown; ++n) {
+        CString strPage = pages[n].strPage;
+        strPage.Replace('\\', '/');
+        strLine += (n == i ? "" : "; ") + strPage + Reason(pages[n].nError);
+      }
+      if (nEnd - i > kPagesShown) {
+        CString strMore;
+        strMore.Format("; and %d more", static_cast<int>(nEnd - i - kPagesShown));
+        strLine += strMore;
+      }
+      lines.push_back(strLine + ".");
+    }
+    i = nEnd;
+  }
+  if (nClasses > kClassesShown) {
+    CString strMore;
+    strMore.Format("And %d more class(es) with pages left out.", static_cast<int>(nClasses - kClassesShown));
+    lines.push_back(strMore);
+  }
+  return lines;
+}
+
+}  // namespace
+
 void ReportDocumentationFailures(const DocumentationProgress& run) {
   const int nFailed = run.GetFailedClasses();
   const int nClasses = std::max(run.GetClassCount(), nFailed);
   const std::vector<CString> failedPages = run.GetFailedPages();
   if (run.HasFailed()) {
     CString strText;
+    auto addLine = [&strText](const CString& strLine) { strText += (strText.IsEmpty() ? "" : "\n") + strLine; };
     if (run.GetPageCount() == 0 && run.GetBitmapCount() == 0) {
       strText = "No documentation was written: none of its files could be written into the output folder.";
+      // The folder and why it takes nothing (read-only, another user's, not there).
+      const CString strFolder = run.GetOutputFolder();
+      if (!strFolder.IsEmpty()) addLine("The output folder " + strFolder + " takes no file" + Reason(run.GetFirstError()) + ".");
     } else {
-      auto addLine = [&strText](const CString& strLine) { strText += (strText.IsEmpty() ? "" : "\n") + strLine; };
       if (nFailed > 0 && nFailed >= nClasses) {
         CString strLine;
         strLine.Format("None of the %d class(es) could be documented whole: their pages could not all be written.",
@@ -103,6 +150,7 @@ void ReportDocumentationFailures(const DocumentationProgress& run) {
                        nFailed, nClasses, nClasses - nFailed);
         addLine(strLine);
       }
+      for (const CString& strLine : LeftOutLines(run.GetLeftOutPages())) addLine(strLine);
       for (const CString& strPage : failedPages)
         if (strPage == "Index.htm") addLine("The class list (Index.htm) could not be written.");
       if (run.IsChartFailed() ||

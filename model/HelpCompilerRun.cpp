@@ -108,9 +108,10 @@ std::string HelpCompilerRun::ShownLocked(size_t nFrom, size_t nTo) const {
   return shown;
 }
 
-std::string HelpCompilerRun::TakeNewOutput() {
+std::string HelpCompilerRun::TakeNewOutput(bool* pbEnded) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_bNotified = false;
+  if (pbEnded != nullptr) *pbEnded = m_bFinished;
   size_t nEnd = m_output.size();
   // Held back: the longest end that begins a name, which more output may complete.
   if (!m_bFinished) {

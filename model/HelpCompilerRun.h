@@ -35,8 +35,10 @@ class HelpCompilerRun {
   // Set before the compiler writes.
   void ShowNamesAs(std::vector<std::pair<std::string, std::string>> names);
   // What the compiler wrote since the last call, with the names shown as set. While the compiler
-  // runs, an end that may be the start of such a name waits for what follows.
-  std::string TakeNewOutput();
+  // runs, an end that may be the start of such a name waits for what follows. With pbEnded, also
+  // whether the compiler has ended and what was returned is the whole rest of its output (told
+  // together, so nothing read after the answer is missed).
+  std::string TakeNewOutput(bool* pbEnded = nullptr);
   std::string GetOutput() const;
   // TRUE once the compiler has ended and everything it wrote has been read.
   BOOL IsFinished() const;

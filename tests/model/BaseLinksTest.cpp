@@ -142,3 +142,90 @@ TEST(BaseLinks, KeyIsTheLastNamePartWithoutTemplateArguments) {
   for (const auto& [base, key] : cases)
     EXPECT_EQ(std::string(BaseClassIndex::KeyOf(std::string_view(base))), key) << base;
 }
+
+// Two classes of one name: a base is linked to the class of that name declared in the deriving
+// class's own header, then to the first of that name in the order of analysis, whatever order the
+// chart gave the class list; a base written "A::B" links to a class recorded as "A::B". The pages,
+// the class diagrams, the chart and the explorer's tree (by the project's subclass query) agree.
+TEST(BaseLinks, OfTwoClassesOfOneNameTheBaseIsTheOneOfItsOwnHeaderThenTheFirstAnalysed) {
+  model_test::TempFolder folder;
+  // Analysed in this order (the files by name).
+  folder.Write("Header Files/A_Events.h",
+               "class Callback : public CObject\n{\n};\n"
+               "class OnClick : public Callback\n{\n};\n"
+               "class OnKey : public Callback\n{\n};\n"
+               "class Mutex : public CObject\n{\n};\n");
+  folder.Write("Header Files/B_Timers.h",
+               "namespace ns {\nclass Callback\n{\npublic:\n  int m_nTicks;\n};\n}\n"
+               "class Timer : public Callback\n{\n};\n"
+               "class Alarm : public ns::Callback\n{\n};\n");
+  folder.Write("Header Files/C_Threads.h",
+               "class Mutex\n{\npublic:\n  void Lock();\n};\n"
+               "class Guard : public Mutex\n{\n};\n"
+               "// The stand-in of a build without threads.\n"
+               "class Mutex\n{\npublic:\n  void Lock() {}\n};\n");
+  folder.Write("Header Files/D_Other.h", "class Plain : public Mutex\n{\n};\n");
+  CWorkSpaceObj project;
+  const CString strProjectFolder = CString(folder.Path().c_str()) + "/";
+  project.AnalyseProjectFiles(strProjectFolder + "Header Files\\*.*");
+  // A class recorded with its qualification (as a project file of an earlier release holds it),
+  // and a class deriving from it by that name.
+  auto* pQualified = new CFileObj;
+  pQualified->m_strClassName = "ui::Widget";
+  pQualified->m_strHeaderFile = "E_Ui.h";
+  project.m_FileObjList.AddTail(pQualified);
+  auto* pButton = new CFileObj;
+  pButton->m_strClassName = "Button";
+  pButton->m_strBaseClassName = "ui::Widget";
+  pButton->m_BaseClassList.AddTail("ui::Widget");
+  pButton->m_strHeaderFile = "E_Ui.h";
+  project.m_FileObjList.AddTail(pButton);
+  auto* pWidget = new CFileObj;  // a Widget of another header, after it
+  pWidget->m_strClassName = "Widget";
+  pWidget->m_strHeaderFile = "F_Other.h";
+  project.m_FileObjList.AddTail(pWidget);
+
+  const CString strFolder = GetDocumentationFolder(strProjectFolder, LANGUAGE_ENG);
+  DocumentationProgress progress;
+  ASSERT_EQ(GenerateDocumentation(project, strFolder, TRUE, LANGUAGE_ENG, progress), 0);
+  auto page = [&](const char* lpszName) {
+    return doc_test::ReadFile(folder.Path() + "/Output_Eng/Htmls/" + lpszName + "/" + lpszName + ".htm");
+  };
+  // The classes of one name are told apart by their folders: the first analysed keeps the name.
+  const struct {
+    const char* cls;
+    std::string base;  // the base line of its page
+    std::vector<std::string> chain;
+  } cases[] = {
+      {"OnClick", "<P><B><a href=\"../Callback/Callback.htm\">Callback</a></P></B>", {"OnClick", "Callback", "CObject"}},
+      {"Timer", "<P><B><a href=\"../Callback(0)/Callback(0).htm\">Callback</a></P></B>", {"Timer", "Callback"}},
+      {"Alarm", "<P><B><a href=\"../Callback(0)/Callback(0).htm\">ns::Callback</a></P></B>", {"Alarm", "ns::Callback"}},
+      {"Guard", "<P><B><a href=\"../Mutex(0)/Mutex(0).htm\">Mutex</a></P></B>", {"Guard", "Mutex"}},
+      {"Plain", "<P><B><a href=\"../Mutex/Mutex.htm\">Mutex</a></P></B>", {"Plain", "Mutex", "CObject"}},
+      {"Button", "<P><B><a href=\"../ui Widget/ui Widget.htm\">ui::Widget</a></P></B>", {"Button", "ui::Widget"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BaseLines(page(c.cls)), std::vector<std::string>{c.base}) << c.cls;
+    EXPECT_EQ(Chain(*project.FindClassByName(c.cls)), c.chain) << c.cls;
+  }
+  // The second Callback and the first Mutex of C_Threads.h are the ones with members.
+  EXPECT_TRUE(Contains(page("Callback(0)"), "m_nTicks"));
+  EXPECT_TRUE(Contains(page("Mutex(0)"), "Lock"));
+
+  // The hierarchy by names: the qualified base stands under the class recorded by that name.
+  CFileObjList derived;
+  project.GetDerivedClasses(derived, "ui::Widget");
+  ASSERT_EQ(derived.GetCount(), 1);
+  EXPECT_EQ(S(derived.GetHead()->m_strClassName), "Button");
+  derived.RemoveAll();
+  project.GetDerivedClasses(derived, "Widget");
+  EXPECT_TRUE(derived.IsEmpty());
+}
+
+TEST(BaseLinks, QualifiedKeyIsTheWholeNameWithoutLeadingColonsAndTemplateArguments) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"A::B", "A::B"}, {" ::A::B<int, X<Y>> ", "A::B"}, {"Ns::Base<T>", "Ns::Base"}, {"::Base", ""}, {"Base<A::B>", ""},
+  };
+  for (const auto& [base, key] : cases)
+    EXPECT_EQ(std::string(BaseClassIndex::QualifiedKeyOf(std::string_view(base))), key) << base;
+}

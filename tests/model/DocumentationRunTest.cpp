@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <atomic>
 
 #include <filesystem>
@@ -178,8 +179,90 @@ TEST(DocumentationRun, AFolderThatTakesNoFileIsToldAsNothingWritten) {
   }
   EXPECT_EQ(shell.calls, (std::vector<std::string>{
                              "ShowMessage 48 No documentation was written: none of its files could be written into the "
-                             "output folder.\nA file that could not be written keeps what an earlier run wrote, if "
+                             "output folder.\nThe output folder " + output + "/Htmls takes no file: Permission denied."
+                             "\nA file that could not be written keeps what an earlier run wrote, if there was one."}));
+}
+
+// A page that cannot be written (here the file system refuses two of them) stops no other: the
+// rest of its class is written, and the message names each class and page left out with the
+// system's reason, under the line that counts the classes.
+TEST(DocumentationRun, APageThatCannotBeWrittenStopsNoOtherAndIsNamedWithItsReason) {
+  ShapesProject p;
+  const std::string htmls = p.folder.Path() + "/Output_Eng/Htmls";
+  model_test::RecordingShell shell;
+  {
+    brambolt::ScopedFileFaultHook refuse([&](brambolt::FileStep step, const std::string& path) {
+      if (step != brambolt::FileStep::Create) return 0;
+      if (path == htmls + "/CShape/Member Functions/Draw.htm") return ENAMETOOLONG;
+      return path == htmls + "/CShape/Member Vars/m_rect.htm" ? EIO : 0;
+    });
+    DocumentationProgress run;
+    run.SetFailedClasses(
+        GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), TRUE, LANGUAGE_ENG, run));
+    EXPECT_EQ(run.GetFailedClasses(), 1);
+    ReportDocumentationFailures(run);
+  }
+  // The pages after the refused ones, and the other class, are there.
+  for (const char* page : {"CShape/CShape.htm", "CShape/Member Functions/Draw(0).htm", "CShape/Member Functions/IsEmpty.htm",
+                           "CShape/Member Functions/SetName.htm", "CShape/Member Vars/m_nCount.htm",
+                           "CShape/Member Vars/m_values.htm", "CCircle/CCircle.htm"})
+    EXPECT_TRUE(p.folder.Exists(std::string("Output_Eng/Htmls/") + page)) << page;
+  EXPECT_EQ(shell.calls, (std::vector<std::string>{
+                             "ShowMessage 48 1 of the 2 class(es) could not be documented whole: some of their pages "
+                             "could not be written. The other 1 class(es) were documented.\nCShape, 2 page(s) left out: "
+                             "CShape/Member Functions/Draw.htm: File name too long; CShape/Member Vars/m_rect.htm: "
+                             "Input/output error.\nA file that could not be written keeps what an earlier run wrote, if "
                              "there was one."}));
+}
+
+// Names longer than a file name may be (a class, members, two of which differ only after their
+// first 200 bytes) give pages under names cut to a safe length, apart from each other, and the
+// class page and the index link to them; a deep output folder cuts them shorter, so that every
+// path stays within the platform's limit.
+TEST(DocumentationRun, NamesTooLongForAFileAreCutApartAndTheLinksFollow) {
+  const std::string longClass = "C" + std::string(299, 'x');
+  const std::string common(200, 'a');
+  const std::string header = "class " + longClass + "\n{\npublic:\n  void " + common + "One();\n  void " + common +
+                             "Two();\n  int m_" + std::string(296, 'n') + ";\n  void OnLeftClick();\n};\n";
+  for (const bool bDeep : {false, true}) {
+    SCOPED_TRACE(bDeep ? "deep" : "shallow");
+    ShapesProject p(header.c_str());
+    std::string projectFolder = S(p.strProjectFolder);
+    if (bDeep) {
+      // A project folder whose path leaves little of the platform's limit.
+      const std::string part(200, 'd');
+      while (projectFolder.size() + part.size() + 1 < PATH_MAX - 250) projectFolder += part + "/";
+      fs::create_directories(projectFolder);
+    }
+    const CString strFolder = GetDocumentationFolder(CString(projectFolder.c_str()), LANGUAGE_ENG);
+    DocumentationProgress run;
+    ASSERT_EQ(GenerateDocumentation(p.project, strFolder, TRUE, LANGUAGE_ENG, run), 0);
+    EXPECT_FALSE(run.HasFailed());
+    const fs::path htmls = fs::path(projectFolder) / "Output_Eng" / "Htmls";
+    size_t nPages = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(htmls)) {
+      EXPECT_LE(entry.path().filename().string().size(), 255u) << entry.path();
+      EXPECT_LT(entry.path().string().size(), static_cast<size_t>(PATH_MAX)) << entry.path();
+      if (entry.path().extension() == ".htm") ++nPages;
+    }
+    EXPECT_EQ(nPages, 2u + 1u + 4u) << "the index, the chart, the class page and its four members";
+    // Every link of the class page and of the index leads to a file.
+    const std::string strClassFolder = S(p.project.m_FileObjList.GetHead()->FileName());
+    const fs::path classPage = htmls / strClassFolder / (strClassFolder + ".htm");
+    for (const fs::path& page : {classPage, htmls / "Index.htm"}) {
+      const std::string text = doc_test::ReadFile(page);
+      size_t nLinks = 0;
+      for (size_t at = text.find("href=\""); at != std::string::npos; at = text.find("href=\"", at + 1)) {
+        const std::string target = text.substr(at + 6, text.find('"', at + 6) - at - 6);
+        if (target.rfind("http", 0) == 0 || target.rfind("mail", 0) == 0) continue;
+        ++nLinks;
+        EXPECT_TRUE(fs::exists(page.parent_path() / target)) << target;
+      }
+      EXPECT_GE(nLinks, page == classPage ? 4u : 2u);
+    }
+    EXPECT_TRUE(fs::exists(htmls / strClassFolder / "Member Functions" / "OnLeftClick.htm"));
+    EXPECT_TRUE(bDeep ? strClassFolder.size() < 120 : strClassFolder.size() == 120) << strClassFolder.size();
+  }
 }
 
 TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {

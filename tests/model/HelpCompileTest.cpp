@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -177,6 +178,55 @@ TEST_F(HelpCompile, TheProgramEndingDuringACompileLeavesNoProcess) {
   ASSERT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit goes on to the program's loop";
   EXPECT_EQ(msg.wParam, 3u);
   EXPECT_TRUE(shell.calls.empty());
+}
+
+// Holds the compile window's output edit while it shows the compiler's line 59: the compiler is
+// let go on (it writes its last line and ends) and the edit goes on once the compiler has ended,
+// so the compiler's last line and its end are read while the window is busy showing what came
+// before.
+struct HeldOutput {
+  static inline WNDPROC s_original = nullptr;
+  static inline std::string s_go;
+  static LRESULT CALLBACK Proc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+    const char* lpszText = reinterpret_cast<const char*>(lParam);
+    if (nMessage == EM_REPLACESEL && lpszText != nullptr && std::strstr(lpszText, "line 59 of") != nullptr &&
+        !s_go.empty()) {
+      const std::string text = EditText(hWnd) + lpszText;
+      const long nCompiler = std::atol(text.c_str() + text.find("started ") + 8);
+      std::ofstream(s_go) << "go";
+      s_go.clear();
+      for (int n = 0; n < 1000 && nCompiler > 0 && ::kill(static_cast<pid_t>(nCompiler), 0) == 0; ++n)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the reader takes the end in
+    }
+    return ::CallWindowProc(s_original, hWnd, nMessage, wParam, lParam);
+  }
+};
+
+// The window learns that the compiler has ended together with the output it takes: the compiler's
+// last lines, read while the window was still showing the ones before, come above the result, and
+// an error the compiler prints last fails the compile, the help file from before staying.
+TEST_F(HelpCompile, TheCompilersLastLinesAreShownBeforeTheResultThoughReadWhileTheWindowWasBusy) {
+  std::ofstream(folder + "Help.chm", std::ios::binary) << "ITSF the help from before";
+  HeldOutput::s_go = stores.TempDir() + "/go";
+  Compiler("echo started $$\ni=1; while [ $i -le 59 ]; do echo \"line $i of the compiler\"; i=$((i+1)); done\n"
+           "while [ ! -e '" + HeldOutput::s_go + "' ]; do sleep 0.01; done\n"
+           "printf 'ITSF' > \"$out\"\necho 'Error: line 60, a page could not be compiled'\n");
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
+    HWND hEdit = ::GetDlgItem(hDialog, IDC_COMPILER_OUTPUT);
+    HeldOutput::s_original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HeldOutput::Proc)));
+    WaitForOutput(hDialog, "The compiler made no help file");
+    shown = EditText(hDialog);
+    Click(::GetDlgItem(hDialog, IDCANCEL), {5, 5});
+  });
+  EXPECT_TRUE(Compile(owner.Hwnd()));
+  EXPECT_TRUE(HeldOutput::s_go.empty()) << "the compiler's line 59 was never shown";
+  const size_t nLast = shown.find("Error: line 60, a page could not be compiled\r\n");
+  ASSERT_NE(nLast, std::string::npos) << shown;
+  EXPECT_LT(nLast, shown.find("The compiler made no help file: the compiler reported an error.")) << shown;
+  EXPECT_EQ(FolderFiles(folder)["Help.chm"], "ITSF the help from before");
 }
 
 TEST_F(HelpCompile, AnEndedCompileShowsItsWholeOutputAndTheResultAndAnEmptyHelpFileIsAFailure) {
