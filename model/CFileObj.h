@@ -9,6 +9,7 @@
 #include "gdi/GdiTypes.h"
 #include "model/CMemberFunctionObj.h"
 #include "model/CVariableObj.h"
+#include "model/TextCodePage.h"
 
 typedef CTypedPtrList<CObList, CMemberFunctionObj*> CMemberFunctionObjList;
 typedef CTypedPtrList<CObList, CVariableObj*> CVariableObjList;
@@ -133,6 +134,7 @@ class CFileObj : public CObject {
   CString m_strReserved;
   CString m_strClassHead;      // the class head as read, before names were cleaned
   CString m_strFileName;       // set by the documentation run; not stored
+  TextCodePage m_codePage;     // of the header's text, as the analyser read it; not stored
   CMemberFunctionObjList m_MemberFunctionList;  // owned, in order of analysis
   CVariableObjList m_VariableList;              // owned, in order of analysis
   CStringList m_BaseClassList;                  // as written ("Ns::Base<T>"), in declaration order
