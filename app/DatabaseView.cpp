@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
+#include <string_view>
 
 #include "afx/CMenu.h"
+#include "base/Convert.h"
 #include "afx/CWinApp.h"
 #include "app/CInkwrightApp.h"
 #include "app/CMyFileDialog.h"
@@ -16,6 +19,7 @@
 #include "model/CAddFolderProressDlg.h"
 #include "model/CAutoGenHelpDlg.h"
 #include "model/CWorkSpaceObj.h"
+#include "model/DocPages.h"
 #include "model/GWExtFileSystem.h"
 #include "model/ModelIds.h"
 #include "model/ShellServices.h"
@@ -116,29 +120,43 @@ int OutputFolderImage(const CString& strPath) {
 
 bool IsConvertiblePage(const CString& strPath) { return IsOneOf(LowerExtension(strPath), {"htm", "html", "asp"}); }
 
-// A page names the code page of its bytes in its content type ("charset=gb2312" as the pages are
-// written, "charset=big5"). Calls fn with the position of each "charset=<name>" of the line (any
-// letter case) that names that code page as a whole name ("big5-hkscs" is another code page).
+bool IsCharsetNameChar(char ch) {
+  return std::isalnum(static_cast<BYTE>(ch)) || ch == '-' || ch == '_' || ch == '.' || ch == ':';
+}
+
+// A page names the code page of its bytes in its head, in any of the forms HTML allows: as a
+// parameter of its content type ("charset=gb2312", charset="gb2312") or as the charset attribute
+// of a meta element (<meta charset="big5">, quoted or not), in any letter case, with blanks around
+// the "=". Calls fn with the position and length of each name the line declares.
 template <class Fn>
-void ForEachCharsetName(const CString& strLine, const CString& strName, Fn fn) {
-  const CString strFrom = "charset=" + strName;
+void ForEachCharsetName(const CString& strLine, Fn fn) {
   CString strLower = strLine;
   strLower.MakeLower();
-  for (int at = strLower.Find(strFrom); at >= 0; at = strLower.Find(strFrom, at + 1)) {
-    const int nEnd = at + strFrom.GetLength();
-    if (nEnd < strLine.GetLength() && (std::isalnum(static_cast<BYTE>(strLine[nEnd])) || strLine[nEnd] == '-')) continue;
-    fn(at + static_cast<int>(sizeof "charset=") - 1);
+  const int n = strLine.GetLength();
+  for (int at = strLower.Find("charset"); at >= 0; at = strLower.Find("charset", at + 1)) {
+    if (at > 0 && IsCharsetNameChar(strLine[at - 1])) continue;
+    int i = at + static_cast<int>(sizeof "charset") - 1;
+    while (i < n && std::isspace(static_cast<BYTE>(strLine[i]))) ++i;
+    if (i >= n || strLine[i] != '=') continue;
+    ++i;
+    while (i < n && std::isspace(static_cast<BYTE>(strLine[i]))) ++i;
+    if (i < n && (strLine[i] == '"' || strLine[i] == '\'')) ++i;
+    int nEnd = i;
+    while (nEnd < n && IsCharsetNameChar(strLine[nEnd])) ++nEnd;
+    if (nEnd > i) fn(i, nEnd - i);
   }
 }
 
 CString CharsetName(BOOL bBig5) { return bBig5 ? "big5" : "gb2312"; }
 
 // A converted page names its new code page in its head where it named the old one, in the letter
-// case of the old; the names are of one length per direction, so positions found stay right.
+// case of the old.
 void RenameCharset(CString& strLine, BOOL bGBToBig5) {
   const CString strOld = CharsetName(!bGBToBig5);
   std::vector<int> names;
-  ForEachCharsetName(strLine, strOld, [&](int nName) { names.push_back(nName); });
+  ForEachCharsetName(strLine, [&](int nName, int nLength) {
+    if (strLine.Mid(nName, nLength).CompareNoCase(strOld) == 0) names.push_back(nName);
+  });
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
     CString strName = CharsetName(bGBToBig5);
     if (std::isupper(static_cast<BYTE>(strLine[*it]))) strName.MakeUpper();
@@ -146,14 +164,55 @@ void RenameCharset(CString& strLine, BOOL bGBToBig5) {
   }
 }
 
-// True when the page's head (its first nHeadLines lines) names the code page the page would be
-// converted into: its text is in that code page already, and converting it again would garble
-// every Chinese character.
-bool DeclaresCharset(const CStringArray& lines, INT_PTR nHeadLines, BOOL bBig5) {
-  bool bFound = false;
-  for (INT_PTR i = 0; i < nHeadLines && !bFound; ++i)
-    ForEachCharsetName(lines[i], CharsetName(bBig5), [&](int) { bFound = true; });
-  return bFound;
+// The code page the page's head (its first nHeadLines lines) declares first, in lower case; ""
+// when it declares none.
+CString DeclaredCharset(const CStringArray& lines, INT_PTR nHeadLines) {
+  CString strCharset;
+  for (INT_PTR i = 0; i < nHeadLines && strCharset.IsEmpty(); ++i)
+    ForEachCharsetName(lines[i], [&](int nName, int nLength) {
+      if (strCharset.IsEmpty()) strCharset = lines[i].Mid(nName, nLength);
+    });
+  strCharset.MakeLower();
+  return strCharset;
+}
+
+// Whether a file name is in UTF-8 rather than in the source code page of a conversion. Some names
+// of GB2312 or Big5 are valid UTF-8 by chance ("目录" in GB2312 reads as "Ŀ¼"), but only as
+// characters of two bytes, seldom all letters: a name is UTF-8 when it is valid UTF-8 and does not
+// read in the source code page, or holds a character of three bytes or more (as Chinese in UTF-8
+// does), or holds no character above ASCII but Latin letters ("café.htm").
+bool IsUtf8Name(const CString& strName, LPCTSTR lpszSourceCharset) {
+  const std::string_view name(strName, static_cast<size_t>(strName.GetLength()));
+  if (::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), nullptr, 0) <= 0)
+    return false;
+  if (!AFBig2GBObj::DecodesFully(strName, lpszSourceCharset)) return true;
+  const std::u32string text = brambolt::AnsiToUnicode(name, CP_UTF8);
+  return std::any_of(text.begin(), text.end(), [](char32_t ch) { return ch >= 0x800; }) ||
+         std::all_of(text.begin(), text.end(), [](char32_t ch) {
+           return ch < 0x80 || (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7);
+         });
+}
+
+// A name in UTF-8 with its characters converted as the text of a page is, through the source
+// code page and the tables, and written in UTF-8 again; the name itself when one of its characters
+// is not of the source code page or has no counterpart in the target.
+CString ConvertUtf8Name(const CString& strName, BOOL bGBToBig5) {
+  const UINT nSource = bGBToBig5 ? 936 : 950;
+  const UINT nTarget = bGBToBig5 ? 950 : 936;
+  const std::string_view name(strName, static_cast<size_t>(strName.GetLength()));
+  const std::string source = brambolt::Utf8ToAnsi(name, nSource);
+  CString strConverted(source.data(), static_cast<int>(source.size()));
+  if (brambolt::AnsiToUtf8(source, nSource) != name ||
+      !AFBig2GBObj::DecodesFully(strConverted, bGBToBig5 ? "GB2312" : "BIG5"))
+    return strName;
+  int nUnmapped = 0;
+  if (!AFBig2GBObj::ConvertText(strConverted, bGBToBig5, &nUnmapped) || nUnmapped > 0) return strName;
+  const std::string_view converted(strConverted, static_cast<size_t>(strConverted.GetLength()));
+  // A sign of Big5's extension rows reads as a private character: no name to give a file.
+  const std::u32string target = brambolt::AnsiToUnicode(converted, nTarget);
+  const auto bUnreadable = [](char32_t ch) { return ch == 0xFFFD || (ch >= 0xE000 && ch <= 0xF8FF); };
+  if (std::any_of(target.begin(), target.end(), bUnreadable)) return strName;
+  return brambolt::AnsiToUtf8(converted, nTarget).c_str();
 }
 
 // The lines of the page's head, up to the one that ends it; all of them when it has none.
@@ -609,7 +668,7 @@ void DatabaseView::ConvertSelection(BOOL bGBToBig5) {
     const CString strName = fs.GetFileName(strPath);
     ReplaceFolderItem(hItem, strName.IsEmpty() ? GetItemText(hItem) : strName, strPath);
   } else {
-    PageConversion run(bGBToBig5);
+    PageConversion run(bGBToBig5, ProjectCharset());
     run.nPages = 1;
     pRecord->m_strPath = ConvertPage(pRecord->m_strPath, run);
     SetItemText(hItem, 0, fs.GetFileName(pRecord->m_strPath));
@@ -619,7 +678,13 @@ void DatabaseView::ConvertSelection(BOOL bGBToBig5) {
 
 // ---- conversion ----
 
-DatabaseView::PageConversion::PageConversion(BOOL bToBig5) : bGBToBig5(bToBig5) {}
+DatabaseView::PageConversion::PageConversion(BOOL bToBig5, const CString& strCharset)
+    : bGBToBig5(bToBig5), strProjectCharset(strCharset) {}
+
+CString DatabaseView::ProjectCharset() {
+  const CWorkSpaceObj* pProject = GetWorkSpace();
+  return DocCharset(DocLanguageOf(pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS));
+}
 
 void DatabaseView::PageConversion::Report() const {
   const CString strTarget = bGBToBig5 ? "Big5" : "GB2312";
@@ -628,12 +693,17 @@ void DatabaseView::PageConversion::Report() const {
   if (!strFailed.IsEmpty()) {
     strText = "Converting stopped at " + strFailed + ":\n" + strWhy + "\n";
     strLine.Format("%d page(s) were converted to %s, %d were not.", nConverted, static_cast<LPCTSTR>(strTarget),
-                   nPages - nConverted - nAlready);
+                   nPages - nConverted - nAlready - nOther);
     strText += strLine;
   }
   if (nAlready > 0) {
     strLine.Format("%d page(s) already declared charset=%s and were left as they are.", nAlready,
                    static_cast<LPCTSTR>(CharsetName(bGBToBig5)));
+    strText += (strText.IsEmpty() ? "" : "\n") + strLine;
+  }
+  if (nOther > 0) {
+    strLine.Format("%d page(s) were in another charset than %s and were left as they are.", nOther,
+                   static_cast<LPCTSTR>(CharsetName(!bGBToBig5)));
     strText += (strText.IsEmpty() ? "" : "\n") + strLine;
   }
   if (nUnmapped > 0) {
@@ -655,8 +725,14 @@ CString DatabaseView::ConvertPage(const CString& strPath, PageConversion& run) {
     return strPath;
   }
   const INT_PTR nHeadLines = HeadLineCount(converter.m_arrLines);
-  if (DeclaresCharset(converter.m_arrLines, nHeadLines, run.bGBToBig5)) {
+  // The page is converted from the code page it declares, or the project's when it declares none.
+  const CString strDeclared = DeclaredCharset(converter.m_arrLines, nHeadLines);
+  if (strDeclared == CharsetName(run.bGBToBig5)) {
     ++run.nAlready;
+    return strPath;
+  }
+  if ((strDeclared.IsEmpty() ? run.strProjectCharset : strDeclared) != CharsetName(!run.bGBToBig5)) {
+    ++run.nOther;
     return strPath;
   }
   // Without the tables nothing is converted (the application said so when it started).
@@ -679,9 +755,16 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
   const bool bDoubleByte = std::any_of(static_cast<LPCTSTR>(strOldName),
                                        static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
                                        [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
-  if (!bDoubleByte || !AFBig2GBObj::DecodesFully(strOldName, bGBToBig5 ? "GB2312" : "BIG5")) return strPath;
+  if (!bDoubleByte) return strPath;
   CString strNewName = strOldName;
-  if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
+  LPCTSTR lpszSource = bGBToBig5 ? "GB2312" : "BIG5";
+  if (IsUtf8Name(strOldName, lpszSource)) {
+    strNewName = ConvertUtf8Name(strOldName, bGBToBig5);
+  } else {
+    // Only a name that is text of the source code page is converted.
+    if (!AFBig2GBObj::DecodesFully(strOldName, lpszSource)) return strPath;
+    if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
+  }
   strNewName.Trim();
   // The tables map a few punctuation marks to ASCII, which could make a name that is no file name.
   if (strNewName == strOldName || !IsValidItemName(strNewName)) return strPath;
@@ -714,7 +797,7 @@ void DatabaseView::ConvertFolder(const CString& strFolder, BOOL bGBToBig5) {
     subFolders.emplace_back();
     CollectPagesBelow(strSubFolder, subFolders.back());
   });
-  PageConversion run(bGBToBig5);
+  PageConversion run(bGBToBig5, ProjectCharset());
   run.nPages = static_cast<int>(pages.size());
   for (const auto& folder : subFolders) run.nPages += static_cast<int>(folder.size());
   for (const CString& strPage : pages) ConvertPage(strPage, run);

@@ -22,14 +22,16 @@ class DatabaseView : public WorkspaceTree {
   ~DatabaseView() override;
 
   // Conversion of a folder's pages: every "htm", "html" and "asp" file in it and below it (a
-  // first-level "image2" folder left out) converted in place, and its name converted when it
-  // decodes fully in the source code page. Folder names stay. A page that declares the target
-  // code page already is left as it is; the first page that cannot be read or written stops the
-  // run. One message then tells what failed and why, the pages left, and the characters that
-  // had no counterpart.
+  // first-level "image2" folder left out) converted in place from the code page it declares (the
+  // project's when it declares none), and its name converted (ConvertFileName). Folder names
+  // stay. A page in the target code page already, or in another than the source, is left as it
+  // is; the first page that cannot be read or written stops the run. One message then tells what
+  // failed and why, the pages left and why, and the characters that had no counterpart.
   void ConvertFolder(const CString& strFolder, BOOL bGBToBig5);
-  // Converts the file name of the path and renames the file; the new path, or the old one when
-  // nothing changed or the rename failed.
+  // Converts the file name of the path and renames the file: a name of the source code page
+  // through the tables; a name in UTF-8 stays UTF-8, its characters converted when each has a
+  // counterpart, as the links of converted pages are. The new path, or the old one when nothing
+  // changed or the rename failed.
   CString ConvertFileName(const CString& strPath, BOOL bGBToBig5);
   // "BMP", "DIB", "EMF", "GIF", "ICO", "JPG" and "WMF" (upper case) open in the picture view.
   static BOOL IsPictureExtension(const CString& strExtension);
@@ -100,24 +102,28 @@ class DatabaseView : public WorkspaceTree {
   HTREEITEM ReplaceFolderItem(HTREEITEM hItem, const CString& strText, const CString& strPath);
   // What one Convert command did, told in one message when it ends.
   struct PageConversion {
-    explicit PageConversion(BOOL bToBig5);
+    PageConversion(BOOL bToBig5, const CString& strCharset);
     bool Stopped() const { return !strFailed.IsEmpty(); }
     // Says what failed and why, with the pages converted and not; the pages that declared the
-    // target code page already; the characters that became white squares. Nothing when all went
-    // well.
+    // target code page already, and those in another than the source; the characters that became
+    // white squares. Nothing when all went well.
     void Report() const;
     BOOL bGBToBig5;
     int nPages = 0;
     int nConverted = 0;
     int nAlready = 0;
+    int nOther = 0;
     int nUnmapped = 0;
+    CString strProjectCharset;  // of a page that declares none
     CString strFailed;
     CString strWhy;
   };
   // Converts one page file's text in place, then its name, unless the run has stopped or the page
-  // declares the target code page; the file's path afterwards.
+  // is not in the source code page; the file's path afterwards.
   CString ConvertPage(const CString& strPath, PageConversion& run);
   void ConvertSelection(BOOL bGBToBig5);
+  // The charset of the project's pages ("gb2312", "big5", "iso-8859-1").
+  static CString ProjectCharset();
 
   std::vector<std::unique_ptr<CItemFileObj>> m_listItemFiles;
 };

@@ -4,8 +4,10 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <string>
 
+#include "base/Convert.h"
 #include "core/CArchive.h"
 #include "core/CException.h"
 #include "core/CFile.h"
@@ -216,38 +218,116 @@ BOOL AFBig2GBObj::DecodesFully(const CString& strText, LPCTSTR lpszCharset) {
 
 namespace {
 
-// Walks the double-byte characters of a text as one code page pairs them: false when a byte
-// above 0x7F begins no pair of it; counts the common characters.
-bool CountCommon(const CString& strText, bool bBig5, int& nCommon) {
+// How well a text reads in one code page: whether it decodes, and a score that each character
+// typical of text written in that code page raises and each typical of text in another lowers.
+struct Reading {
+  UINT nCodePage;
+  bool bValid;
+  int nScore;
+};
+
+// Readings closer than this are a tie: the text cannot tell.
+constexpr int kClearMargin = 3;
+
+bool IsLatinLetter(BYTE c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A letter of code page 1252 above 0x7F: the accented capitals and small letters (not × and ÷
+// between them), and ƒ, Š, Œ, Ž, š, œ, ž, Ÿ.
+bool Is1252Letter(BYTE c) {
+  return (c >= 0xC0 && c != 0xD7 && c != 0xF7) || c == 0x83 || c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A ||
+         c == 0x9C || c == 0x9E || c == 0x9F;
+}
+
+// Whether the two bytes at i sit inside a word of Latin letters: a letter before them, and one as
+// their second byte or after them. That is how an accented letter of code page 1252 looks when it
+// is read as a character of two bytes ("Cr\xE9e", "r\xE9\xE9lu"), and seldom how Chinese is written.
+bool InLatinWord(const BYTE* p, size_t n, size_t i) {
+  return i > 0 && IsLatinLetter(p[i - 1]) && (IsLatinLetter(p[i + 1]) || (i + 2 < n && IsLatinLetter(p[i + 2])));
+}
+
+// GB2312 or Big5: every byte above 0x7F begins a character of the code page. The punctuation and
+// the first level of Chinese characters (the common ones) count for it, and for GB2312 the rows of
+// numbers, Greek letters and pinyin a Chinese comment uses too; for Big5 the rows the standard
+// leaves to vendors count against it; and for both a character inside a Latin word.
+Reading ReadDoubleByte(const CString& strText, bool bBig5) {
   const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
-  const int n = strText.GetLength();
-  nCommon = 0;
-  for (int i = 0; i < n; ++i) {
+  const size_t n = static_cast<size_t>(strText.GetLength());
+  Reading reading{bBig5 ? 950u : 936u, false, 0};
+  for (size_t i = 0; i < n; ++i) {
     const BYTE c = p[i];
     if (c < 0x80) continue;
-    if (i + 1 >= n) return false;
-    const BYTE t = p[++i];
+    if (i + 1 >= n) return reading;
+    const BYTE t = p[i + 1];
+    const int code = c << 8 | t;
     if (!bBig5) {
-      if (c < kGBFirst || c > 0xF7 || t < kGBFirst || t > kLast) return false;
-      if (c == 0xA1 || c == 0xA3 || (c >= 0xB0 && c <= 0xD7)) ++nCommon;
+      if (c < kGBFirst || c > 0xF7 || t < kGBFirst || t > kLast) return reading;
+      if (c == 0xA1 || c == 0xA2 || c == 0xA3 || c == 0xA6 || c == 0xA8 || (c >= 0xB0 && c <= 0xD7)) ++reading.nScore;
     } else {
-      if (c < kGBFirst || c > 0xF9 || t < kBig5TrailFirst || (t > 0x7E && t < kGBFirst) || t > kLast) return false;
-      const int code = c << 8 | t;
-      if ((code >= 0xA140 && code <= 0xA3BF) || (code >= 0xA440 && code <= 0xC67E)) ++nCommon;
+      if (c < kGBFirst || c > 0xF9 || t < kBig5TrailFirst || (t > 0x7E && t < kGBFirst) || t > kLast) return reading;
+      if (c == 0xA1 || (code >= 0xA440 && code <= 0xC67E))
+        ++reading.nScore;
+      else if (code >= 0xC6A1 && code <= 0xC8FE)
+        --reading.nScore;
     }
+    if (InLatinWord(p, n, i)) reading.nScore -= 2;
+    ++i;
   }
-  return true;
+  reading.bValid = AFBig2GBObj::DecodesFully(strText, bBig5 ? "BIG5" : "GB2312") != FALSE;
+  return reading;
+}
+
+// Code page 1252, taken run by run of bytes above 0x7F: up to three accented letters in a Latin
+// word count for it, a lone sign or letter counts neither way, and anything longer (two-byte
+// characters read as Latin-1) counts against it. Its five undefined bytes make it no reading.
+Reading Read1252(const CString& strText) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
+  const size_t n = static_cast<size_t>(strText.GetLength());
+  Reading reading{1252, true, 0};
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    bool bLetters = true;
+    for (; end < n && p[end] >= 0x80; ++end) {
+      const BYTE c = p[end];
+      if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) {
+        reading.bValid = false;
+        return reading;
+      }
+      bLetters = bLetters && Is1252Letter(c);
+    }
+    const int nRun = static_cast<int>(end - i);
+    const bool bInWord = (i > 0 && IsLatinLetter(p[i - 1])) || (end < n && IsLatinLetter(p[end]));
+    if (bLetters && nRun <= 3 && bInWord)
+      reading.nScore += nRun;
+    else if (nRun > 1)
+      reading.nScore -= nRun;
+    i = end;
+  }
+  return reading;
 }
 
 }  // namespace
 
-UINT AFBig2GBObj::DoubleByteCodePageOf(const CString& strText) {
-  int nGB = 0;
-  int nBig5 = 0;
-  const bool bGB = CountCommon(strText, false, nGB) && DecodesFully(strText, "GB2312");
-  const bool bBig5 = CountCommon(strText, true, nBig5) && DecodesFully(strText, "BIG5");
-  if (bGB && (!bBig5 || nGB >= nBig5)) return 936;
-  return bBig5 ? 950 : 0;
+TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCodePage) {
+  const char* p = strText;
+  const int n = strText.GetLength();
+  if (std::all_of(p, p + n, [](char ch) { return static_cast<BYTE>(ch) < 0x80; })) return {0, true};
+  if (::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, p, n, nullptr, 0) > 0) return {CP_UTF8, true};
+  const Reading readings[] = {ReadDoubleByte(strText, false), ReadDoubleByte(strText, true), Read1252(strText)};
+  const Reading* pBest = nullptr;
+  for (const Reading& reading : readings)
+    if (reading.bValid && (pBest == nullptr || reading.nScore > pBest->nScore)) pBest = &reading;
+  if (pBest == nullptr) return {0, false};
+  bool bClear = pBest->nScore > 0;
+  for (const Reading& reading : readings)
+    if (&reading != pBest && reading.bValid && reading.nScore > pBest->nScore - kClearMargin) bClear = false;
+  if (bClear) return {pBest->nCodePage, true};
+  for (const Reading& reading : readings)
+    if (reading.bValid && reading.nCodePage == nProjectCodePage) return {nProjectCodePage, false};
+  return {pBest->nCodePage, false};
 }
 
 int AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable) {

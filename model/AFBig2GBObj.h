@@ -6,6 +6,7 @@
 #include "core/Arrays.h"
 #include "core/CObject.h"
 #include "core/CString.h"
+#include "model/TextCodePage.h"
 
 class CArchive;
 class CFile;
@@ -55,11 +56,11 @@ class AFBig2GBObj : public CObject {
   // True when the whole text reads in the charset (iconv's name: "GB2312", "BIG5"): a text in
   // another code page (UTF-8 above all) is no text of it, and converting it would garble it.
   static BOOL DecodesFully(const CString& strText, LPCTSTR lpszCharset);
-  // The double-byte code page a text is written in: 936 (GB2312) or 950 (Big5), 0 when it reads in
-  // neither. Most GB2312 text reads in Big5 too: then the code page in which more of its
-  // characters are of the common ones (the punctuation rows and the first level of Chinese
-  // characters of each code page) wins, GB2312 on a tie.
-  static UINT DoubleByteCodePageOf(const CString& strText);
+  // The code page of a file's text, decided once from all of it: UTF-8 when the whole text is
+  // valid UTF-8; else the one of GB2312 (936), Big5 (950) and code page 1252 that the text bears
+  // out clearly over the others; where it cannot (few characters, a tie) the project's code page
+  // when the text reads in it, else the likeliest, either not certain. ASCII alone: 0, certain.
+  static TextCodePage CodePageOfText(const CString& strText, UINT nProjectCodePage);
 
   int m_nLineCount;
   int m_nMode;

@@ -11,6 +11,7 @@
 #include "gdi/GdiTypes.h"
 #include "model/CMemberFunctionObj.h"
 #include "model/CVariableObj.h"
+#include "model/TextCodePage.h"
 
 typedef CTypedPtrList<CObList, CMemberFunctionObj*> CMemberFunctionObjList;
 typedef CTypedPtrList<CObList, CVariableObj*> CVariableObjList;
@@ -150,6 +151,7 @@ class CFileObj : public CObject {
   CString m_strClassHead;      // the class head as read, before names were cleaned
   CString m_strFileName;       // set by the documentation run; not stored
   int m_nPageNameBytes = kLongestPageName;  // set by the documentation run; not stored
+  TextCodePage m_codePage;     // of the header's text, as the analyser read it; not stored
   CMemberFunctionObjList m_MemberFunctionList;  // owned, in order of analysis
   CVariableObjList m_VariableList;              // owned, in order of analysis
   CStringList m_BaseClassList;                  // as written ("Ns::Base<T>"), in declaration order

@@ -191,13 +191,13 @@ int AccessIndex(int nAccess) {
   return nAccess >= MEMBER_PROTECTED && nAccess <= MEMBER_PUBLIC ? nAccess - MEMBER_PROTECTED : -1;
 }
 
-CString JoinParameters(DocLanguage language, const CStringList& list) {
+CString JoinParameters(DocLanguage language, const CStringList& list, const TextCodePage& source) {
   CString strJoined;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     if (!strJoined.IsEmpty()) strJoined += ",";
     strJoined += list.GetNext(pos);
   }
-  return ProjectText(language, strJoined);
+  return ProjectText(language, strJoined, source);
 }
 
 // One class's pages in one language.
@@ -210,7 +210,7 @@ class ClassPageWriter {
         m_language(language),
         m_class(ProjectText(language, cls.m_strClassName)),
         m_fixedClass(HtmlAttr(cls.FileName())),
-        m_header(ProjectText(language, cls.m_strHeaderFile)) {}
+        m_header(::ProjectText(language, cls.m_strHeaderFile, TextCodePage())) {}
 
   void ClassPage(PageText& out) const;
   void Big5ClassPage(PageText& out) const;
@@ -233,10 +233,18 @@ class ClassPageWriter {
                   const CString& strChart) const;
   CString Remark(const CMemberFunctionObj* pFunction, bool bLong) const {
     return LookUpDefault(RemarkTable(m_language), DocMatch::Prefix, pFunction->m_strName, m_cls.m_strClassName,
-                         pFunction->m_strName, bLong);
+                         pFunction->m_strName, m_cls.m_codePage, bLong);
   }
   CString TypeText(const DocTable& table, const CString& strType, const CString& strName) const {
-    return LookUpDefault(table, DocMatch::Substring, strType, m_cls.m_strClassName, strName);
+    return LookUpDefault(table, DocMatch::Substring, strType, m_cls.m_strClassName, strName, m_cls.m_codePage);
+  }
+  // The class's texts are in the code page its header was read in (the header's name is the file
+  // system's): the writer's texts convert from it.
+  CString ProjectText(DocLanguage language, const CString& strText) const {
+    return ::ProjectText(language, strText, m_cls.m_codePage);
+  }
+  CString JoinParameters(DocLanguage language, const CStringList& list) const {
+    return ::JoinParameters(language, list, m_cls.m_codePage);
   }
 
   const CFileObj& m_cls;
@@ -386,7 +394,7 @@ BOOL ClassPageWriter::MemberPages(const List& list, const OutputFolder& classFol
     const CString strName = m_cls.MemberPageName(pMember->m_strUniqueName) + ".htm";
     if (pProgress != nullptr) pProgress->SetCaption(pMember->m_strUniqueName + ".htm");
     out.clear();
-    WritePageHead(out, m_language, pMember->m_strUniqueName);
+    WritePageHead(out, m_language, pMember->m_strUniqueName, m_cls.m_codePage);
     write(out, pMember);
     WritePageEnd(out);
     // A page that cannot be written is told with its reason, and the class's other pages follow.

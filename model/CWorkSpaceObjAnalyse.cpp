@@ -13,8 +13,10 @@
 
 #include "base/CodePage.h"
 #include "foundation/SECFileSystem.h"
+#include "model/AFBig2GBObj.h"
 #include "model/BaseClassIndex.h"
 #include "model/CWorkSpaceObj.h"
+#include "model/DocPages.h"
 #include "model/ShellServices.h"
 
 namespace {
@@ -836,6 +838,16 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   return i >= next.size() || std::strchr(";{:=-&|", next[i]) != nullptr || StartsWithWord(next.substr(i), "requires");
 }
 
+// The code page of a header's text, decided from all of it before it is parsed (where the text
+// cannot tell, by the project's language); the file is back at its start afterwards.
+TextCodePage ReadCodePage(CFile& file, UINT nProjectCodePage) {
+  std::string bytes;
+  char block[16384];
+  for (UINT nRead; (nRead = file.Read(block, sizeof block)) > 0;) bytes.append(block, nRead);
+  file.SeekToBegin();
+  return AFBig2GBObj::CodePageOfText(CString(bytes.data(), static_cast<int>(bytes.size())), nProjectCodePage);
+}
+
 // Whether the "{" at nBrace starts an initialiser ("int a = {1};", "int n{0};") or a type's body
 // rather than a function's body: what comes before it has no parenthesis, or ends with "=".
 bool OpensInitialiser(Text code, size_t nBrace) {
@@ -1270,6 +1282,7 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
   HeaderFile file;
   if (!file.Open(strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
   TRY {
+    const TextCodePage codePage = ReadCodePage(file, DocCodePage(DocLanguageOf(m_nOutputLanguage)));
     CString strLine;
     static thread_local std::string buffer;
     while (file.ReadString(strLine)) {
@@ -1291,6 +1304,7 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
         continue;
       }
       CFileObj* pClass = CreateClassRecord(strLine, strPath);
+      if (pClass != nullptr) pClass->m_codePage = codePage;
       int nEndOfFile = 0;
       int nEndOfClass = 0;
       CString strStatement = ReadMemberStatement(file, nEndOfFile, nEndOfClass, strComment);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/CStdioFile.h"
+#include "model/AFBig2GBObj.h"
 #include "model/BaseClassIndex.h"
 #include "model/DocOutput.h"
 #include "model/CWorkSpaceObj.h"
@@ -43,6 +44,14 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
   PageText out;
   body(out);
   return out.WriteTo(folder, strName);
+}
+
+// The code page of the project's own texts (title, description, home page, e-mail), decided once
+// from all of them as a header's is.
+TextCodePage SettingsCodePage(const CWorkSpaceObj& project) {
+  const CString strTexts = project.m_strProjectTitle + "\n" + project.m_strDescription + "\n" + project.m_strHomePage +
+                           "\n" + project.m_strEmail;
+  return AFBig2GBObj::CodePageOfText(strTexts, DocCodePage(DocLanguageOf(project.m_nOutputLanguage)));
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -170,7 +179,7 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
     if (IsRunStopped(pProgress)) return true;
     const CString strFixed = pClass->FileName();
     const BOOL bPage = WritePage(classFolder, strFixed + ".htm", [&](PageText& out) {
-      WritePageHead(out, language, pClass->m_strClassName);
+      WritePageHead(out, language, pClass->m_strClassName, pClass->m_codePage);
       switch (language) {
         case DocLanguage::GB: pClass->WriteGBClassPage(out, *this); break;
         case DocLanguage::Big5: pClass->WriteBig5ClassPage(out, *this); break;
@@ -181,9 +190,10 @@ int CWorkSpaceObj::WriteClassPages(int nLanguage, const OutputFolder& htmls, con
       for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;) {
         const CString& strBase = pClass->m_BaseClassList.GetNext(posBase);
         if (const CFileObj* pBase = bases.FindBase(pClass, strBase))
-          out << "<P><B><a href=\"../" << ClassHref(*pBase) << "\">" << ProjectText(language, strBase) << "</a></P></B>\n";
+          out << "<P><B><a href=\"../" << ClassHref(*pBase) << "\">"
+              << ProjectText(language, strBase, pClass->m_codePage) << "</a></P></B>\n";
         else
-          out << "<P><B>" << ProjectText(language, strBase) << "</P></B>\n";
+          out << "<P><B>" << ProjectText(language, strBase, pClass->m_codePage) << "</P></B>\n";
       }
       if (language == DocLanguage::GB) out << strClassList;
       WritePageEnd(out);
@@ -283,13 +293,14 @@ BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
 
 void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   const CString F = kEnglishFont;
-  WritePageHead(out, DocLanguage::English, m_strProjectTitle);
+  const TextCodePage settings = SettingsCodePage(*this);
+  WritePageHead(out, DocLanguage::English, m_strProjectTitle, settings);
   out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
   if (!m_strProjectTitle.IsEmpty())
-    out << "Welcome to the " << ProjectText(DocLanguage::English, m_strProjectTitle) << "</font></h1> \n";
+    out << "Welcome to the " << ProjectText(DocLanguage::English, m_strProjectTitle, settings) << "</font></h1> \n";
   else
     out << "Welcome to our world!.</font></h1> \n";
-  out << "<p>" << ProjectText(DocLanguage::English, m_strDescription) << "</p>\n";
+  out << "<p>" << ProjectText(DocLanguage::English, m_strDescription, settings) << "</p>\n";
   out << "<p><b>" << F
       << "The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in the class "
          "library.</font></b></p>\n";
@@ -302,28 +313,31 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<tr vAlign=\"top\">\n"
         << "      <td width=\"22%\">" << F << "<a href=\"" << ClassHref(*pClass) << "\">"
-        << ProjectText(DocLanguage::English, pClass->m_strClassName) << "</a></font></td>\n"
+        << ProjectText(DocLanguage::English, pClass->m_strClassName, pClass->m_codePage) << "</a></font></td>\n"
         << "      <td width=\"78%\">" << F << "Class Description\n"
         << "        .\n"
-        << "        <p><b>Base class name:</b>" << ProjectText(DocLanguage::English, pClass->m_strBaseClassName)
-        << ", <b>Defined in:</b>" << ProjectText(DocLanguage::English, pClass->m_strHeaderFile) << "</td>\n"
+        << "        <p><b>Base class name:</b>"
+        << ProjectText(DocLanguage::English, pClass->m_strBaseClassName, pClass->m_codePage) << ", <b>Defined in:</b>"
+        << ProjectText(DocLanguage::English, pClass->m_strHeaderFile, TextCodePage()) << "</td>\n"
         << "    </font></tr>\n";
   }
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
   out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-      << ProjectText(DocLanguage::English, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail) << "\">"
-      << ProjectText(DocLanguage::English, m_strEmail) << "</a></font></b></p>\n";
+      << ProjectText(DocLanguage::English, m_strHomePage, settings) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail)
+      << "\">" << ProjectText(DocLanguage::English, m_strEmail, settings) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
 void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
-  WritePageHead(out, DocLanguage::GB, m_strProjectTitle);
+  const TextCodePage settings = SettingsCodePage(*this);
+  WritePageHead(out, DocLanguage::GB, m_strProjectTitle, settings);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
-      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : ProjectText(DocLanguage::GB, m_strProjectTitle)) << "</h1> \n";
-  out << "<p>" << ProjectText(DocLanguage::GB, m_strDescription) << "</p> \n";
+      << (m_strProjectTitle.IsEmpty() ? T("标题文本") : ProjectText(DocLanguage::GB, m_strProjectTitle, settings))
+      << "</h1> \n";
+  out << "<p>" << ProjectText(DocLanguage::GB, m_strDescription, settings) << "</p> \n";
   out << T("<p><b><a href=\"Hierarchy_Chart.htm\">类库总体结构层次图</a></b></p> \n");
   out << T("<h1>类库基本类列表</h1>\n");
   out << T("<p class=\"label\"><b>类列表</b></p>\n")
@@ -336,28 +350,31 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<tr vAlign=\"top\">\n"
         << "      <td width=\"22%\"><a href=\"" << ClassHref(*pClass) << "\">"
-        << ProjectText(DocLanguage::GB, pClass->m_strClassName) << "</a></td>\n"
+        << ProjectText(DocLanguage::GB, pClass->m_strClassName, pClass->m_codePage) << "</a></td>\n"
         << "      <td width=\"78%\">" << strDescription << "\n"
-        << "        <p><b>" << strBase << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strBaseClassName) << ", <b>"
-        << strDefined << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strHeaderFile) << "</td>\n"
+        << "        <p><b>" << strBase << "</b>"
+        << ProjectText(DocLanguage::GB, pClass->m_strBaseClassName, pClass->m_codePage) << ", <b>" << strDefined
+        << "</b>" << ProjectText(DocLanguage::GB, pClass->m_strHeaderFile, TextCodePage()) << "</td>\n"
         << "    </tr>\n";
   }
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail)
-      << "\">" << ProjectText(DocLanguage::GB, m_strEmail) << "</a></font></b></p>\n";
+      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage, settings) << "</a>,E-Mail:<a href=\""
+      << HtmlAttr(m_strEmail) << "\">" << ProjectText(DocLanguage::GB, m_strEmail, settings) << "</a></font></b></p>\n";
   WritePageEnd(out);
 }
 
 void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
-  WritePageHead(out, DocLanguage::Big5, m_strProjectTitle);
+  const TextCodePage settings = SettingsCodePage(*this);
+  WritePageHead(out, DocLanguage::Big5, m_strProjectTitle, settings);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
-      << (m_strProjectTitle.IsEmpty() ? CString("Help Title") : ProjectText(DocLanguage::Big5, m_strProjectTitle))
+      << (m_strProjectTitle.IsEmpty() ? CString("Help Title")
+                                      : ProjectText(DocLanguage::Big5, m_strProjectTitle, settings))
       << "</h1> \n";
-  out << "<p>" << ProjectText(DocLanguage::Big5, m_strDescription) << "</p> \n";
+  out << "<p>" << ProjectText(DocLanguage::Big5, m_strDescription, settings) << "</p> \n";
   out << "<p><b>The <a href=\"Hierarchy_Chart.htm\">class hierarchy chart</a>details the class relationships in "
          "the class library.</b></p>\n";
   out << T("<h1>類別庫基本類別列表</h1>\n");
@@ -367,9 +384,9 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = m_FileObjList.GetNext(pos);
     out << "<p class=\"dt\"><a href=\"" << ClassHref(*pClass) << "\">"
-        << ProjectText(DocLanguage::Big5, pClass->m_strClassName) << "</a><b>\n";
-    out << strDerived << ProjectText(DocLanguage::Big5, pClass->m_strBaseClassName) << strInherited;
-    out << strDefined << ProjectText(DocLanguage::Big5, pClass->m_strHeaderFile) << "</p> \n";
+        << ProjectText(DocLanguage::Big5, pClass->m_strClassName, pClass->m_codePage) << "</a><b>\n";
+    out << strDerived << ProjectText(DocLanguage::Big5, pClass->m_strBaseClassName, pClass->m_codePage) << strInherited;
+    out << strDefined << ProjectText(DocLanguage::Big5, pClass->m_strHeaderFile, TextCodePage()) << "</p> \n";
     out << "<b>\n";
   }
   WritePageEnd(out);
@@ -377,7 +394,7 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
 
 BOOL CWorkSpaceObj::WriteChartPage(int nLanguage, const OutputFolder& htmls) {
   return WritePage(htmls, "Hierarchy_Chart.htm", [&](PageText& out) {
-    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle);
+    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle, SettingsCodePage(*this));
     out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << m_nChartWidth << "\" height=\""
         << m_nChartHeight << "\"></p>\n";
     WritePageEnd(out);

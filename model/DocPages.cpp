@@ -28,6 +28,10 @@ LPCTSTR DocCharset(DocLanguage language) {
   return "iso-8859-1";
 }
 
+UINT DocCodePage(DocLanguage language) {
+  return language == DocLanguage::GB ? 936 : language == DocLanguage::Big5 ? 950 : 1252;
+}
+
 CString DocText(DocLanguage language, const char* lpszUtf8) {
   if (language == DocLanguage::English) return CString(lpszUtf8);
   const std::string bytes = brambolt::Utf8ToCodePage(std::string_view(lpszUtf8), language == DocLanguage::GB ? 936 : 950);
@@ -97,7 +101,7 @@ void AppendInCodePage(std::string& out, const std::u32string& text, UINT codePag
   }
 }
 
-// A line in one double-byte code page into a page of another: GB2312 into a Big5 page or the
+// Text in one double-byte code page into a page of another: GB2312 into a Big5 page or the
 // other way through the program's own tables, as the output view converts pages, a character with
 // no counterpart (or every one, without the tables) as a reference to itself; into an English
 // page, each as a reference.
@@ -129,45 +133,44 @@ void ForEachLine(std::string_view text, Fn fn) {
 
 }  // namespace
 
-CString SourceText(DocLanguage language, const CString& strText) {
+CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source) {
   const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
   if (IsAscii(text)) return strText;
-  const UINT pageCodePage = language == DocLanguage::GB ? 936 : language == DocLanguage::Big5 ? 950 : 1252;
-  // The lines in a double-byte code page are read together: the more text, the surer the reading.
-  std::string legacy;
-  ForEachLine(text, [&](std::string_view line, bool) {
-    if (!IsAscii(line) && !IsUtf8(line)) legacy.append(line).append("\n");
-  });
-  const UINT sourceCodePage =
-      legacy.empty() ? 0 : AFBig2GBObj::DoubleByteCodePageOf(CString(legacy.data(), static_cast<int>(legacy.size())));
+  const UINT pageCodePage = DocCodePage(language);
   std::string out;
-  ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
-    if (IsAscii(line)) {
-      out += line;
-    } else if (IsUtf8(line)) {
-      AppendInCodePage(out, brambolt::AnsiToUnicode(line, CP_UTF8), pageCodePage);
-    } else if (sourceCodePage == 0 || sourceCodePage == pageCodePage) {
-      out += line;  // in the page's own code page (or not text we can read): as it is
-    } else {
-      AppendConverted(out, line, sourceCodePage, pageCodePage);
-    }
-    if (bLineEnd) out += '\n';
-  });
+  if (!source.bCertain || source.nCodePage == 0) {
+    // A guess converts nothing; a line of UTF-8 is no guess.
+    ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
+      if (!IsAscii(line) && IsUtf8(line))
+        AppendInCodePage(out, brambolt::AnsiToUnicode(line, CP_UTF8), pageCodePage);
+      else
+        out += line;
+      if (bLineEnd) out += '\n';
+    });
+  } else if (source.nCodePage == pageCodePage) {
+    return strText;
+  } else if (source.nCodePage == CP_UTF8 || source.nCodePage == 1252) {
+    AppendInCodePage(out, brambolt::AnsiToUnicode(text, source.nCodePage), pageCodePage);
+  } else {
+    AppendConverted(out, text, source.nCodePage, pageCodePage);
+  }
   return CString(out.data(), static_cast<int>(out.size()));
 }
 
-CString ProjectText(DocLanguage language, const CString& strText) { return SourceText(language, HtmlText(strText)); }
+CString ProjectText(DocLanguage language, const CString& strText, const TextCodePage& source) {
+  return SourceText(language, HtmlText(strText), source);
+}
 
 CString HtmlAttr(const CString& strText) { return Escape(strText, true); }
 
-void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle) {
+void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle, const TextCodePage& source) {
   out << "<html>\n"
       << "\n"
       << "<head>\n"
       << "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" << DocCharset(language) << "\">\n"
       << "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">\n"
       << "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\n"
-      << "<title>" << ProjectText(language, strTitle) << "</title>\n"
+      << "<title>" << ProjectText(language, strTitle, source) << "</title>\n"
       << "</head>\n"
       << "\n"
       << "<body>\n"
@@ -194,7 +197,7 @@ BOOL IsVariableDocumented(const CWorkSpaceObj& project, int nAccess) {
   }
 }
 
-DocTable::DocTable(DocLanguage language, const std::vector<DocDefault>& entries) {
+DocTable::DocTable(DocLanguage language, const std::vector<DocDefault>& entries) : language(language) {
   for (const DocDefault& entry : entries) {
     if (entry.lpszKey != nullptr && *entry.lpszKey == '\0') {
       fallback = DocText(language, entry.lpszText);
@@ -208,7 +211,7 @@ DocTable::DocTable(DocLanguage language, const std::vector<DocDefault>& entries)
 }
 
 CString LookUpDefault(const DocTable& table, DocMatch match, const CString& strSubject, const CString& strClass,
-                      const CString& strName, bool bLong) {
+                      const CString& strName, const TextCodePage& source, bool bLong) {
   const std::string_view subject(strSubject, static_cast<size_t>(strSubject.GetLength()));
   CString strText = table.fallback;
   for (size_t i = 0; i < table.keys.size(); ++i) {
@@ -232,8 +235,8 @@ CString LookUpDefault(const DocTable& table, DocMatch match, const CString& strS
   const int nStar = strType.Find('*');
   if (nStar >= 0) strType = strType.Left(nStar);
   strType.Trim();
-  strText.Replace("%C", HtmlText(strClass));
-  strText.Replace("%N", HtmlText(strName));
-  strText.Replace("%T", HtmlText(strType));
+  strText.Replace("%C", ProjectText(table.language, strClass, source));
+  strText.Replace("%N", ProjectText(table.language, strName, source));
+  strText.Replace("%T", ProjectText(table.language, strType, source));
   return strText;
 }

@@ -7,6 +7,7 @@
 
 #include "core/CString.h"
 #include "model/DocOutput.h"
+#include "model/TextCodePage.h"
 
 class CWorkSpaceObj;
 
@@ -14,26 +15,28 @@ enum class DocLanguage { GB, Big5, English };
 
 DocLanguage DocLanguageOf(int nOutputLanguage);
 LPCTSTR DocCharset(DocLanguage language);
+// The code page of the language's pages: 936, 950 or 1252.
+UINT DocCodePage(DocLanguage language);
 // A UTF-8 literal of this file in the bytes of the language's page code page.
 CString DocText(DocLanguage language, const char* lpszUtf8);
 
 // Project texts inside page text and attribute values.
 CString HtmlText(const CString& strText);
 // Text of the project (from its sources or its settings) as it goes into a page of the language,
-// in the code page the page declares: a line that is valid UTF-8 and holds non-ASCII characters
-// is converted to the page's code page, a character the page lacks becoming a numeric character
-// reference ("&#NNNN;"); the other lines are read as GB2312 or Big5 (whichever the text reads
-// in, see AFBig2GBObj::DoubleByteCodePageOf) and converted through the program's tables when the
-// page is in the other one (a character with no counterpart as a reference), into references in
-// an English page, and copied as they are into a page of their own code page. Escape first: the
-// references stay.
-CString SourceText(DocLanguage language, const CString& strText);
+// in the code page the page declares, read in the code page decided for the file it came from:
+// text in the page's own code page is copied; UTF-8 and code page 1252 are converted character by
+// character, a character the page lacks becoming a numeric character reference ("&#NNNN;");
+// GB2312 into a Big5 page and the other way go through the program's tables (a character with no
+// counterpart as a reference), and into an English page as references. A reading that is not
+// certain rewrites nothing: lines that are valid UTF-8 are converted, the others copied as they
+// are. Escape first: the references stay.
+CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source);
 // A project text escaped and in the page's code page: SourceText of HtmlText.
-CString ProjectText(DocLanguage language, const CString& strText);
+CString ProjectText(DocLanguage language, const CString& strText, const TextCodePage& source);
 CString HtmlAttr(const CString& strText);
 
-// "<html>" up to the opened body, with the title escaped.
-void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle);
+// "<html>" up to the opened body, with the title escaped and in the page's code page.
+void WritePageHead(PageText& out, DocLanguage language, const CString& strTitle, const TextCodePage& source);
 // " \n", "</body> \n", " \n", "</html> \n".
 void WritePageEnd(PageText& out);
 
@@ -43,7 +46,8 @@ BOOL IsVariableDocumented(const CWorkSpaceObj& project, int nAccess);
 
 // The text of the first matching key of a default-description table (substring of a type, or
 // prefix of a function name), with %C (class), %N (member name) and %T (the type up to its "*")
-// filled in; the table's last entry has no key and answers when none matches.
+// filled in (in the page's code page, from the source's); the table's last entry has no key and
+// answers when none matches.
 struct DocDefault {
   const char* lpszKey;  // nullptr: the class's own name; "" the answer when nothing matches
   const char* lpszText;
@@ -51,6 +55,7 @@ struct DocDefault {
   const char* lpszLongText = nullptr;  // the member page's longer text, when it has one
 };
 struct DocTable {
+  DocLanguage language;
   std::vector<std::string> keys;  // "" stands for the class's own name
   std::vector<bool> wholeName;
   std::vector<CString> texts;
@@ -60,7 +65,7 @@ struct DocTable {
 };
 enum class DocMatch { Substring, Prefix };
 CString LookUpDefault(const DocTable& table, DocMatch match, const CString& strSubject, const CString& strClass,
-                      const CString& strName, bool bLong = false);
+                      const CString& strName, const TextCodePage& source, bool bLong = false);
 
 // The tables of each language: member-variable types (class page and variable page), return
 // types, parameter types (substring keys) and function remarks (name prefixes).

@@ -390,18 +390,25 @@ TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
 std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
 std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
 
+// A page declaring its code page in its head; its body names a code page, as a page about code
+// pages may, and is no declaration.
+std::string Page(const std::string& charset, const std::string& text) {
+  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" +
+         text + "</p>\r\n<p>charset=big5</p>\r\n";
+}
+
 TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRenamed) {
   OutputSession s;
   TempDir outside;
-  const std::string text = "<p>" + std::string("中文大小") + "</p>\n";
-  outside.Write("linked.htm", Gb(text));
+  const std::string gb = Page("gb2312", Gb("中文大小")), big5 = Page("big5", Big5("中文大小"));
+  outside.Write("linked.htm", gb);
   const std::string book = "Output_Eng/Htmls/book/";
-  s.Write(book + Gb("中文.htm"), Gb(text));
-  s.Write(book + "文档.htm", Gb(text));                // a UTF-8 name
-  s.Write(book + "plain.txt", Gb(text));               // not a page
-  s.Write(book + "note.htm ", Gb(text));               // no double-byte name: kept as it is
-  s.Write(book + "image2/skip.htm", Gb(text));         // first level: left out
-  s.Write(book + "deep/image2/" + Gb("大小.asp"), Gb(text));  // deeper: converted
+  s.Write(book + Gb("中文.htm"), gb);
+  s.Write(book + "文档.htm", gb);                // a UTF-8 name: stays UTF-8
+  s.Write(book + "plain.txt", gb);               // not a page
+  s.Write(book + "note.htm ", gb);               // no double-byte name: kept as it is
+  s.Write(book + "image2/skip.htm", gb);         // first level: left out
+  s.Write(book + "deep/image2/" + Gb("大小.asp"), gb);  // deeper: converted
   std::filesystem::create_directory_symlink(outside.Path(), s.shell.root / (book + "linked"));
   s.Create();
   Questions questions(IDYES);
@@ -409,28 +416,28 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
   s.Command(ID_EXPLORER_GB_TO_BIG5);
   EXPECT_EQ(Questions::Asked(),
             (std::vector<std::string>{"Are you sure you want to convert the selection folder or file to Big5?"}));
-  EXPECT_EQ(s.Read(book + Big5("中文.htm")), Big5(text));
+  EXPECT_EQ(s.Read(book + Big5("中文.htm")), big5);
   EXPECT_FALSE(s.Exists(book + Gb("中文.htm")));
-  EXPECT_EQ(s.Read(book + "文档.htm"), Big5(text));
-  EXPECT_EQ(s.Read(book + "plain.txt"), Gb(text));
-  EXPECT_EQ(s.Read(book + "note.htm "), Big5(text));
-  EXPECT_EQ(s.Read(book + "image2/skip.htm"), Gb(text));
-  EXPECT_EQ(s.Read(book + "deep/image2/" + Big5("大小.asp")), Big5(text));
-  EXPECT_EQ(outside.Read("linked.htm"), Gb(text));
+  EXPECT_EQ(s.Read(book + "文檔.htm"), big5);
+  EXPECT_EQ(s.Read(book + "plain.txt"), gb);
+  EXPECT_EQ(s.Read(book + "note.htm "), big5);
+  EXPECT_EQ(s.Read(book + "image2/skip.htm"), gb);
+  EXPECT_EQ(s.Read(book + "deep/image2/" + Big5("大小.asp")), big5);
+  EXPECT_EQ(outside.Read("linked.htm"), gb);
   // The folder item was refilled: it shows the new names.
   EXPECT_NE(s.Find({"HTML Files", "book", Big5("中文.htm").c_str()}), nullptr);
 
   s.Select({"HTML Files", "book"});
   s.Command(ID_EXPLORER_BIG5_TO_GB);
-  EXPECT_EQ(s.Read(book + Gb("中文.htm")), Gb(text));
-  EXPECT_EQ(s.Read(book + "文档.htm"), Gb(text));
-  EXPECT_EQ(s.Read(book + "deep/image2/" + Gb("大小.asp")), Gb(text));
-  EXPECT_TRUE(s.Exists(book + "文档.htm"));
+  EXPECT_EQ(s.Read(book + Gb("中文.htm")), gb);
+  EXPECT_EQ(s.Read(book + "文档.htm"), gb);
+  EXPECT_EQ(s.Read(book + "deep/image2/" + Gb("大小.asp")), gb);
+  EXPECT_FALSE(s.Exists(book + "文檔.htm"));
 }
 
 TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   OutputSession s;
-  s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Gb("中文"));
+  s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Page("gb2312", Gb("中文")));
   s.Write("Output_Eng/Htmls/style.css", "body {}");
   s.Create();
   Questions questions(IDYES);
@@ -441,13 +448,13 @@ TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
   s.Command(ID_EXPLORER_GB_TO_BIG5);
   HTREEITEM hItem = s.Find({"HTML Files", Big5("中文.htm").c_str()});
   ASSERT_NE(hItem, nullptr);
-  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Big5("中文.htm")), Big5("中文"));
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Big5("中文.htm")), Page("big5", Big5("中文")));
   EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hItem)->m_strPath)).filename(), Big5("中文.htm"));
 }
 
 TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold) {
   OutputSession s;
-  const std::string htmls = s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Gb("中文"));
+  const std::string htmls = s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Page("gb2312", Gb("中文")));
   s.Create();
   Questions questions(IDYES);
   const std::string folder = std::filesystem::path(htmls).parent_path().string();
@@ -456,17 +463,10 @@ TEST(OutputTree, APageThatCannotBeWrittenKeepsItsTextAndItsNameAndTheUserIsTold)
   });
   s.Select({"HTML Files", Gb("中文.htm").c_str()});
   s.Command(ID_EXPLORER_GB_TO_BIG5);
-  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Gb("中文.htm")), Gb("中文"));
+  EXPECT_EQ(s.Read("Output_Eng/Htmls/" + Gb("中文.htm")), Page("gb2312", Gb("中文")));
   EXPECT_FALSE(s.Exists("Output_Eng/Htmls/" + Big5("中文.htm")));
   ASSERT_EQ(Questions::Asked().size(), 2u);  // the question, then why it failed
   EXPECT_NE(Questions::Asked()[1].find(Gb("中文.htm")), std::string::npos) << Questions::Asked()[1];
-}
-
-// A page declaring its code page in its head; its body names a code page, as a page about code
-// pages may, and is no declaration.
-std::string Page(const std::string& charset, const std::string& text) {
-  return "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\"></head>\r\n<p>" +
-         text + "</p>\r\n<p>charset=big5</p>\r\n";
 }
 
 // A page that declares the code page it would be converted into is left as it is, and counted in
@@ -565,6 +565,129 @@ TEST(OutputTree, AConvertedPageNamesItsNewCodePage) {
   EXPECT_EQ(s.Read("Output_Eng/Htmls/page.htm"), page("big5", "BIG5", Big5("中文")));
   s.Command(ID_EXPLORER_BIG5_TO_GB);
   EXPECT_EQ(s.Read("Output_Eng/Htmls/page.htm"), gb);
+}
+
+// A page is converted from the code page its head declares, in each form HTML allows, and then
+// declares the new one in the same form; converted again, it is left as it is; converted back, it
+// is the page it was.
+TEST(OutputTree, APageIsConvertedFromTheCharsetItDeclaresInAnyForm) {
+  OutputSession s;
+  const auto page = [](const std::string& head, const std::string& charset, const std::string& text) {
+    const size_t at = head.find('@');
+    return "<html><head>" + head.substr(0, at) + charset + head.substr(at + 1) + "</head>\r\n<p>" + text +
+           "</p></html>\r\n";
+  };
+  const std::vector<std::string> heads = {
+      "<meta charset=\"@\">", "<meta charset=@>", "<META CHARSET='@'>",
+      "<meta http-equiv=\"Content-Type\" content=\"text/html; charset = @\">",
+      "<meta http-equiv=\"Content-Type\" content='text/html; charset=\"@\"'>"};
+  for (size_t i = 0; i < heads.size(); ++i)
+    s.Write("Output_Eng/Htmls/forms/p" + std::to_string(i) + ".htm", page(heads[i], "gb2312", Gb("中文①")));
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files", "forms"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(Questions::Asked().size(), 1u);  // the question only: every page converted
+  for (size_t i = 0; i < heads.size(); ++i) {
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/forms/p" + std::to_string(i) + ".htm"),
+              page(heads[i], "big5", Big5("中文") + "\xC6\xA1"))
+        << heads[i];
+  }
+  s.Select({"HTML Files", "forms"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(Questions::Asked().back(), "5 page(s) already declared charset=big5 and were left as they are.");
+  s.Select({"HTML Files", "forms"});
+  s.Command(ID_EXPLORER_BIG5_TO_GB);
+  for (size_t i = 0; i < heads.size(); ++i)
+    EXPECT_EQ(s.Read("Output_Eng/Htmls/forms/p" + std::to_string(i) + ".htm"),
+              page(heads[i], "gb2312", Gb("中文①")))
+        << heads[i];
+}
+
+// A page in UTF-8, in another charset, or declaring none in an English project is no page of
+// GB2312 or Big5: either conversion leaves its bytes as they are and counts it.
+TEST(OutputTree, APageInAnotherCharsetIsLeftAsItIsAndCounted) {
+  OutputSession s;
+  const std::string utf8 = "<html><head><meta charset=\"utf-8\"></head>\r\n<p>中文 主页 視窗</p></html>\r\n";
+  const std::string latin = Page("iso-8859-1", "Cr\xE9\xE9 la fen\xEAtre");
+  const std::string none = "<p>" + Gb("中文") + "</p>\r\n";
+  const std::string book = "Output_Eng/Htmls/book/";
+  s.Write(book + "utf8.htm", utf8);
+  s.Write(book + "latin.htm", latin);
+  s.Write(book + "none.htm", none);
+  s.Write(book + "gb.htm", Page("gb2312", Gb("中文")));
+  s.Create();
+  Questions questions(IDYES);
+  const struct {
+    UINT nCommand;
+    std::string page;
+    std::string told;
+  } runs[] = {{ID_EXPLORER_GB_TO_BIG5, Page("big5", Big5("中文")),
+               "3 page(s) were in another charset than gb2312 and were left as they are."},
+              {ID_EXPLORER_BIG5_TO_GB, Page("gb2312", Gb("中文")),
+               "3 page(s) were in another charset than big5 and were left as they are."}};
+  for (const auto& run : runs) {
+    s.Select({"HTML Files", "book"});
+    s.Command(run.nCommand);
+    EXPECT_EQ(s.Read(book + "utf8.htm"), utf8);
+    EXPECT_EQ(s.Read(book + "latin.htm"), latin);
+    EXPECT_EQ(s.Read(book + "none.htm"), none);
+    EXPECT_EQ(s.Read(book + "gb.htm"), run.page);
+    EXPECT_EQ(Questions::Asked().back(), run.told);
+  }
+}
+
+// A page that declares no charset is in the project's: a GB2312 project's is converted to Big5, a
+// Big5 project's to GB2312, and neither the other way.
+TEST(OutputTree, APageThatDeclaresNoCharsetIsInTheProjects) {
+  const struct {
+    int nLanguage;
+    const char* folder;
+    std::string text;
+    UINT nConverts;
+    std::string converted;
+    UINT nLeaves;
+  } projects[] = {
+      {LANGUAGE_CHS, "Output_Chs", Gb("中文"), ID_EXPLORER_GB_TO_BIG5, Big5("中文"), ID_EXPLORER_BIG5_TO_GB},
+      {LANGUAGE_CHT, "Output_GB5", Big5("中文"), ID_EXPLORER_BIG5_TO_GB, Gb("中文"), ID_EXPLORER_GB_TO_BIG5}};
+  for (const auto& project : projects) {
+    OutputSession s;
+    s.shell.workspace.m_nOutputLanguage = project.nLanguage;
+    const std::string path = std::string(project.folder) + "/Htmls/page.htm";
+    s.Write(path, "<p>" + project.text + "</p>\r\n");
+    s.Create();
+    Questions questions(IDYES);
+    s.Select({"HTML Files", "page.htm"});
+    s.Command(project.nLeaves);
+    EXPECT_EQ(s.Read(path), "<p>" + project.text + "</p>\r\n") << project.folder;
+    s.Command(project.nConverts);
+    EXPECT_EQ(s.Read(path), "<p>" + project.converted + "</p>\r\n") << project.folder;
+  }
+}
+
+// A page named in GB2312 gets its name in Big5; one named in UTF-8 keeps a UTF-8 name, its
+// characters converted as the links to it in the converted pages are, so they still lead to it.
+TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
+  OutputSession s;
+  const std::string htmls = "Output_Eng/Htmls/";
+  s.Write(htmls + "主页.htm", Page("gb2312", Gb("主页")));
+  s.Write(htmls + "café.htm", Page("gb2312", Gb("主页")));  // reads in GB2312 too, as "caf茅"
+  s.Write(htmls + Gb("目录.htm"), Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
+  s.Create();
+  Questions questions(IDYES);
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_GB_TO_BIG5);
+  EXPECT_EQ(s.Read(htmls + "主頁.htm"), Page("big5", Big5("主頁")));
+  EXPECT_FALSE(s.Exists(htmls + "主页.htm"));
+  EXPECT_EQ(s.Read(htmls + "café.htm"), Page("big5", Big5("主頁")));
+  // The link names the page as the file system does: 主頁.htm, in the page's code page.
+  EXPECT_EQ(s.Read(htmls + Big5("目錄.htm")),
+            Page("big5", "<a href=\"" + Big5("主頁.htm") + "\">" + Big5("主頁") + "</a>"));
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_BIG5_TO_GB);
+  EXPECT_EQ(s.Read(htmls + "主页.htm"), Page("gb2312", Gb("主页")));
+  EXPECT_TRUE(s.Exists(htmls + Gb("目录.htm")));
+  EXPECT_NE(s.Find({"HTML Files", "主页.htm"}), nullptr);
 }
 
 // A folder converted, or renamed, is refilled from disk but stays where it was among its

@@ -1,0 +1,6 @@
+class CShortGb : public CObject
+{
+public:
+    // ²Î¼û¢Ù
+    void Show();
+};
