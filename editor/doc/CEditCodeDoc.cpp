@@ -216,15 +216,16 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     if (dialog.DoModal() != IDOK) return FALSE;
     name = dialog.GetPathName();
   }
-  // Another window that holds the file gives it up first: two windows of one file would each
-  // write over the other's text.
-  if (!TakeFileFromOtherDocument(name)) return FALSE;
+  // Another window that holds the file gives it up, once the save has succeeded: two windows of
+  // one file would each write over the other's text.
+  if (!MayTakeFileFromOtherDocument(name)) return FALSE;
   CWaitCursor wait;
   // A failed save leaves the file of that name as it was: the model writes a temporary file and
   // renames it over the target only on success, so there is nothing to delete.
   const CString watched = m_strWatchedPath;
   const brambolt::FileIdentity own = m_edit.GetFileIdentity();
   if (!OnSaveDocument(name)) return FALSE;
+  TakeFileFromOtherDocument(name);
   if (bReplace) {
     SetPathName(name);
   } else {
