@@ -309,10 +309,14 @@ void CInkwrightApp::OnNewProject() {
   }
   const CString strProjectFile = GetProjectFilePath();
   CollectOpenDocumentNames(project.m_DocTitleList);
-  project.SaveAndReport(strProjectFile);
+  // A project file that could not be written (the reason told) leaves the project open, as the
+  // wizard made it, but still to be saved: closing asks about it, and it is listed among the
+  // recent projects only once its file is there.
+  const BOOL bSaved = project.SaveAndReport(strProjectFile);
+  if (!bSaved) project.m_bModified = TRUE;
   project.LoadComponentClassList();
   SetMainWindowTitle(m_strProjectName + " - Visual Brambolt");
-  MoveRecentProjectToFront(strProjectFile);
+  if (bSaved) MoveRecentProjectToFront(strProjectFile);
   ReanalyseProject();
 }
 
