@@ -98,18 +98,22 @@ BOOL CopyWithQuestion(const CString& strSource, const CString& strTarget, const 
 // ---- supporting operations ----
 
 BOOL CInkwrightApp::SaveAllDocuments() {
+  // Every modified document is saved, whatever became of the others' saves. One the user declined
+  // or cancelled (or that failed) keeps the document modified and tells the caller not to close
+  // it: its text would be lost.
+  BOOL bAllSaved = TRUE;
   for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;) {
     CDocTemplate* pTemplate = GetNextDocTemplate(pos);
     for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
       CDocument* pDoc = pTemplate->GetNextDoc(docPos);
       if (!pDoc->IsModified()) continue;
-      // A save the user cancelled (or that failed) keeps the document modified and tells the
-      // caller not to close it: its text would be lost.
-      if (!pDoc->DoSave(pDoc->GetPathName(), TRUE)) return FALSE;
-      pDoc->SetModifiedFlag(FALSE);
+      if (pDoc->DoSave(pDoc->GetPathName(), TRUE))
+        pDoc->SetModifiedFlag(FALSE);
+      else
+        bAllSaved = FALSE;
     }
   }
-  return TRUE;
+  return bAllSaved;
 }
 
 void CInkwrightApp::SetProjectPath(CString strPath) {

@@ -148,7 +148,8 @@ BOOL CEditCodeDoc::ConfirmWriteOver(LPCTSTR lpszPathName) {
   prompt.Format("%s\n\nThis file has been changed outside the editor since this window read or saved it. Save "
                 "the window's text over it and lose those changes?",
                 lpszPathName);
-  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  // No, which loses nothing, is the default: Enter keeps the other program's text.
+  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 BOOL CEditCodeDoc::OnSaveDocument(LPCTSTR lpszPathName) {
