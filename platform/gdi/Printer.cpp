@@ -2,6 +2,7 @@
 #include "gdi/Printer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -107,6 +108,13 @@ std::string MakePartialFile(const std::string& near) {
   name.push_back(0);
   int fd = mkstemp(name.data());
   if (fd < 0) return "";
+  // The file the user named gets the permissions every new file of the user's gets (the umask's),
+  // not mkstemp's private ones; the spooler's copy in the temporary folder stays private.
+  if (!near.empty()) {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
   close(fd);
   return name.data();
 }

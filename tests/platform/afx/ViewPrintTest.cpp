@@ -2,6 +2,7 @@
 // file name, direct printing to a CUPS printer, the "Printing" box's Cancel, and the message
 // when the spooler refuses the job.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -196,6 +197,22 @@ TEST_F(ViewPrinting, EveryPageToAFileWithItsTextInOrder) {
   EXPECT_NE(text.find("列印預覽"), std::string::npos);
   EXPECT_TRUE(::IsWindowEnabled(frame_->m_hWnd));
   EXPECT_EQ(FindStatusBox(), nullptr);
+}
+
+// The PDF of "Print to File" is made as every new file of the user's: with the umask's
+// permissions, not private to the owner.
+TEST_F(ViewPrinting, PrintToFileMakesThePdfWithTheUmasksPermissions) {
+  FakeCups cups;
+  for (const auto& [mask, mode] : {std::pair<mode_t, mode_t>{022, 0644}, {027, 0640}, {002, 0664}}) {
+    const std::string file = (dir_ / ("mask" + std::to_string(mask) + ".pdf")).string();
+    const mode_t previous = ::umask(mask);
+    AnswerPrint(0, 0, 1, false, file);
+    Command(ID_FILE_PRINT);
+    ::umask(previous);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+    EXPECT_EQ(st.st_mode & 0777, mode) << "umask " << std::oct << mask;
+  }
 }
 
 TEST_F(ViewPrinting, ARangeWithCopiesCollatedOrNot) {
