@@ -312,6 +312,11 @@ int EndDoc(HDC hdc) {
     std::remove(job.partial.c_str());
     job.partial.clear();
     if (job.spoolerJob == 0) {
+      // A printer removed while the job was made gives the print system's words for a missing
+      // file ("No such file or directory"): the user is told what happened instead.
+      if (!Spooler().HasPrinter(job.settings.name))
+        why = "The printer " + job.settings.name + " is not there any more: it was removed after it was chosen. "
+              "Choose another printer and print again.";
       SetLastError(ERROR_WRITE_FAULT);
       return Fail(job, why);
     }

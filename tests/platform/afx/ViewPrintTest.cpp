@@ -326,6 +326,22 @@ TEST_F(ViewPrinting, ARefusedJobIsReportedWithTheSpoolersReason) {
   EXPECT_TRUE(cups.Jobs().empty());
 }
 
+// A printer removed while the Print dialog is open: the user is told that it is gone, not the
+// print system's words for a missing file.
+TEST_F(ViewPrinting, APrinterRemovedWhileTheDialogIsOpenIsToldAsGone) {
+  FakeCups cups({"Office", "Lab"}, "Office");
+  std::string shown;
+  AnswerBox("Print App", shown);
+  answers_.When(nullptr, "Print", [&](HWND dialog) {
+    cups.RemovePrinter("Office");
+    Press(dialog, IDOK);
+  });
+  Command(ID_FILE_PRINT);
+  EXPECT_NE(shown.find("The printer Office is not there any more"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("No such file or directory"), std::string::npos) << shown;
+  EXPECT_TRUE(cups.Jobs().empty());
+}
+
 class LinesDoc : public CDocument {
   DECLARE_DYNCREATE(LinesDoc)
 
