@@ -204,7 +204,9 @@ LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
   const std::unique_ptr<SendJob> pJob = std::move(m_pJob);
   if (!pJob) return 0;
   EnableSend(TRUE);
-  if (pJob->bCancelled) {
+  // Cancelled before the report was handed over, nothing went out; after it, the server has it
+  // and may keep it, and the send is told as any other that ended without the server's answer.
+  if (pJob->bCancelled && !pJob->bHandedOver && !pJob->bSent) {
     SetStatus(LoadText(IDS_BUG_CANCELLED));
     return 0;
   }
@@ -213,7 +215,9 @@ LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
     pApp->WriteProfileString(kProfileSection, "Name", m_strName);
     pApp->WriteProfileString(kProfileSection, "E-mail", m_strEmail);
   }
-  const CString strWhy = DescribeSendFailure(pJob->strReply, pJob->dwError, pJob->connection.GetTimeout());
+  const CString strWhy = pJob->bCancelled && !pJob->bSent
+                             ? LoadText(IDS_BUG_CANCELLED)
+                             : DescribeSendFailure(pJob->strReply, pJob->dwError, pJob->connection.GetTimeout());
   CString strError;
   if (!pJob->bConnected)
     strError.Format(LoadText(IDS_BUG_CONNECT_ERROR), static_cast<int>(pJob->dwError));

@@ -98,18 +98,22 @@ BOOL CopyWithQuestion(const CString& strSource, const CString& strTarget, const 
 // ---- supporting operations ----
 
 BOOL CInkwrightApp::SaveAllDocuments() {
+  // Every modified document is saved, whatever became of the others' saves. One the user declined
+  // or cancelled (or that failed) keeps the document modified and tells the caller not to close
+  // it: its text would be lost.
+  BOOL bAllSaved = TRUE;
   for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;) {
     CDocTemplate* pTemplate = GetNextDocTemplate(pos);
     for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
       CDocument* pDoc = pTemplate->GetNextDoc(docPos);
       if (!pDoc->IsModified()) continue;
-      // A save the user cancelled (or that failed) keeps the document modified and tells the
-      // caller not to close it: its text would be lost.
-      if (!pDoc->DoSave(pDoc->GetPathName(), TRUE)) return FALSE;
-      pDoc->SetModifiedFlag(FALSE);
+      if (pDoc->DoSave(pDoc->GetPathName(), TRUE))
+        pDoc->SetModifiedFlag(FALSE);
+      else
+        bAllSaved = FALSE;
     }
   }
-  return TRUE;
+  return bAllSaved;
 }
 
 void CInkwrightApp::SetProjectPath(CString strPath) {
@@ -309,10 +313,14 @@ void CInkwrightApp::OnNewProject() {
   }
   const CString strProjectFile = GetProjectFilePath();
   CollectOpenDocumentNames(project.m_DocTitleList);
-  project.SaveAndReport(strProjectFile);
+  // A project file that could not be written (the reason told) leaves the project open, as the
+  // wizard made it, but still to be saved: closing asks about it, and it is listed among the
+  // recent projects only once its file is there.
+  const BOOL bSaved = project.SaveAndReport(strProjectFile);
+  if (!bSaved) project.m_bModified = TRUE;
   project.LoadComponentClassList();
   SetMainWindowTitle(m_strProjectName + " - Visual Brambolt");
-  MoveRecentProjectToFront(strProjectFile);
+  if (bSaved) MoveRecentProjectToFront(strProjectFile);
   ReanalyseProject();
 }
 

@@ -2,7 +2,6 @@
 #include "app/CPicture.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -11,8 +10,9 @@
 #include "base/ByteOrder.h"
 #include "core/CFile.h"
 #include "core/CMemFile.h"
+#include "core/CMirrorFile.h"
 #include "foundation/SECDib.h"
-#include "model/DocOutput.h"
+#include "foundation/SECFileSystem.h"
 #include "os/FileApi.h"
 
 namespace {
@@ -283,17 +283,31 @@ BOOL CPicture::SaveToFile(LPCTSTR lpszPath) {
     ShowError("Can not allocate enough memory\t");
     return FALSE;
   }
-  // The bytes go to a hidden file beside the target that replaces it only once written whole:
-  // a picture the name held stays as it was when the disk is full, and no part-written file is
-  // left under the name.
+  // Written as every file the user names: whole or nothing (a picture the name held stays as it
+  // was when the disk is full, and no part-written file is left under the name), with the file's
+  // permissions kept, and through a link into the file it names.
   const bool bExisted = ::GetFileAttributes(lpszPath) != INVALID_FILE_ATTRIBUTES;
-  CString strName;
-  const OutputFolder folder = OutputFolder::OpenFolderOf(strPath, strName, 0, false);
-  errno = 0;
-  if (!folder.WriteFile(strName, bytes.data(), bytes.size())) {
-    const int nError = errno != 0 ? errno : EIO;
+  CMirrorFile file;
+  CFileException error;
+  // The system's reason, or a general one when the exception carries none.
+  auto reason = [](const CFileException& e) { return e.m_lOsError != 0 ? static_cast<DWORD>(e.m_lOsError) : ERROR_WRITE_FAULT; };
+  DWORD dwError = 0;
+  if (!file.Open(lpszPath, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {
+    dwError = reason(error);
+  } else {
+    try {
+      file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+      file.Close();
+    } catch (CFileException* e) {
+      dwError = reason(*e);
+      e->Delete();
+      file.Abort();
+    }
+  }
+  if (dwError != 0) {
     CString strText;
-    strText.Format("%s could not be written: %s.\n%s", lpszPath, std::strerror(nError),
+    strText.Format("%s could not be written: %s.\n%s", lpszPath,
+                   static_cast<LPCTSTR>(SECFileSystem::DescribeError(dwError)),
                    bExisted ? "The file is as it was before the save." : "No file was made.");
     ShowError(strText);
     return FALSE;

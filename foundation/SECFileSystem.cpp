@@ -115,15 +115,22 @@ BOOL SECFileSystem::IsDirectory(const CString& path) {
 
 BOOL SECFileSystem::ChangeDirectory(const CString& path) { return SetCurrentDirectory(path); }
 
+// Whether a new name that the case-blind lookup finds is the old entry itself, spelled in other
+// letter case: then it is not taken, and the rename gives the entry that spelling. (Another name
+// of the same file, a hard link, is taken.)
+BOOL SECFileSystem::IsOtherCaseOf(const CString& oldName, const CString& newName) {
+  return GetFileName(oldName).CompareNoCase(GetFileName(newName)) == 0 && brambolt::IsSameFile(oldName, newName);
+}
+
 BOOL SECFileSystem::RenameFile(const CString& oldName, const CString& newName) {
   if (oldName == newName) return TRUE;
-  if (!FileExists(oldName) || FileExists(newName)) return FALSE;
+  if (!FileExists(oldName) || (FileExists(newName) && !IsOtherCaseOf(oldName, newName))) return FALSE;
   return FalseOnFileException([&] { CFile::Rename(oldName, newName); });
 }
 
 BOOL SECFileSystem::RenameDirectory(const CString& oldName, const CString& newName) {
   if (oldName == newName) return TRUE;
-  if (!IsDirectory(oldName) || IsDirectory(newName)) return FALSE;
+  if (!IsDirectory(oldName) || (IsDirectory(newName) && !IsOtherCaseOf(oldName, newName))) return FALSE;
   return FalseOnFileException([&] { CFile::Rename(oldName, newName); });
 }
 

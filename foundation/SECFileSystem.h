@@ -77,6 +77,8 @@ class SECFileSystem : public CObject {
   static CString DescribeError(DWORD error);
 
  private:
+  // Whether the new name is the old entry itself spelled in other letter case.
+  BOOL IsOtherCaseOf(const CString& oldName, const CString& newName);
   // One search step: the entry's name when it passes the filter, an empty name otherwise;
   // FALSE when the search has no further entry.
   BOOL FindEntry(const CString& pattern, DWORD attributes, CString& name);

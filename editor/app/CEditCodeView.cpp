@@ -87,7 +87,8 @@ BOOL CEditCodeView::ReloadIfChanged() {
     CString prompt;
     prompt.Format("%s\n\nThis file has been changed outside the editor. Reload it and lose your changes?",
                   static_cast<LPCTSTR>(doc->GetWatchedPath()));
-    reload = AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // No, which loses nothing, is the default: Enter keeps the typing.
+    reload = AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   }
   if (reload) {
     // A file that cannot be read whole leaves the window's text and modified state as they were:

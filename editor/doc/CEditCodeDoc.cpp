@@ -148,7 +148,8 @@ BOOL CEditCodeDoc::ConfirmWriteOver(LPCTSTR lpszPathName) {
   prompt.Format("%s\n\nThis file has been changed outside the editor since this window read or saved it. Save "
                 "the window's text over it and lose those changes?",
                 lpszPathName);
-  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  // No, which loses nothing, is the default: Enter keeps the other program's text.
+  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 BOOL CEditCodeDoc::OnSaveDocument(LPCTSTR lpszPathName) {
@@ -216,15 +217,16 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     if (dialog.DoModal() != IDOK) return FALSE;
     name = dialog.GetPathName();
   }
-  // Another window that holds the file gives it up first: two windows of one file would each
-  // write over the other's text.
-  if (!TakeFileFromOtherDocument(name)) return FALSE;
+  // Another window that holds the file gives it up, once the save has succeeded: two windows of
+  // one file would each write over the other's text.
+  if (!MayTakeFileFromOtherDocument(name)) return FALSE;
   CWaitCursor wait;
   // A failed save leaves the file of that name as it was: the model writes a temporary file and
   // renames it over the target only on success, so there is nothing to delete.
   const CString watched = m_strWatchedPath;
   const brambolt::FileIdentity own = m_edit.GetFileIdentity();
   if (!OnSaveDocument(name)) return FALSE;
+  TakeFileFromOtherDocument(name);
   if (bReplace) {
     SetPathName(name);
   } else {

@@ -198,33 +198,41 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
                                                  OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
       return FALSE;
   }
-  if (!TakeFileFromOtherDocument(path)) return FALSE;
+  // The other window holding the file closes only once the file holds this document: a save
+  // that fails leaves it, and its changes, as they were.
+  if (!MayTakeFileFromOtherDocument(path)) return FALSE;
   if (!OnSaveDocument(path)) return FALSE;
+  TakeFileFromOtherDocument(path);
   if (bReplace) SetPathName(path);
   return TRUE;
 }
 
-BOOL CDocument::TakeFileFromOtherDocument(LPCTSTR lpszPathName) {
-  CWinApp* app = AfxGetApp();
-  CDocument* other = app != nullptr && app->m_pDocManager != nullptr
-                         ? app->m_pDocManager->FindDocumentOfFile(lpszPathName, this)
-                         : nullptr;
-  if (other == nullptr) return TRUE;
-  if (other->IsModified()) {
-    CString prompt;
-    prompt.Format("%s\n\nThis file is open in another window whose changes are not saved. Close that window "
-                  "and lose its changes, to save this one in the file's place?",
-                  lpszPathName);
-    if (AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) != IDYES) return FALSE;
-    other->SetModifiedFlag(FALSE);
-  }
+BOOL CDocument::MayTakeFileFromOtherDocument(LPCTSTR lpszPathName) {
+  CDocument* other = OtherDocumentOfFile(lpszPathName);
+  if (other == nullptr || !other->IsModified()) return TRUE;
+  CString prompt;
+  prompt.Format("%s\n\nThis file is open in another window whose changes are not saved. Close that window "
+                "and lose its changes, to save this one in the file's place?",
+                lpszPathName);
+  return AfxMessageBox(prompt, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CDocument::TakeFileFromOtherDocument(LPCTSTR lpszPathName) {
+  CDocument* other = OtherDocumentOfFile(lpszPathName);
+  if (other == nullptr) return;
+  other->SetModifiedFlag(FALSE);
   // Its frames close once the caller is done (a Save All may be walking over the documents): two
   // windows never hold one file, the second writing over the first's text.
   for (POSITION pos = other->GetFirstViewPosition(); pos != nullptr;) {
     CFrameWnd* frame = other->GetNextView(pos)->GetParentFrame();
     if (frame != nullptr) frame->PostMessage(WM_CLOSE);
   }
-  return TRUE;
+}
+
+CDocument* CDocument::OtherDocumentOfFile(LPCTSTR lpszPathName) {
+  CWinApp* app = AfxGetApp();
+  return app != nullptr && app->m_pDocManager != nullptr ? app->m_pDocManager->FindDocumentOfFile(lpszPathName, this)
+                                                         : nullptr;
 }
 
 BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame) {

@@ -52,10 +52,12 @@ class CDocument : public CCmdTarget {
   // Asks whether to save a modified document: TRUE to go on, FALSE when the user cancels.
   virtual BOOL SaveModified();
   virtual BOOL DoSave(LPCTSTR lpszPathName, BOOL bReplace = TRUE);
-  // Before a save under a name: another document that holds that file gives it up. Unchanged, it
-  // closes; with unsaved changes the user is asked whether to close it and lose them (FALSE when
-  // the user says No: the save must not happen).
-  BOOL TakeFileFromOtherDocument(LPCTSTR lpszPathName);
+  // Before a save under a name: whether another document that holds that file may give it up.
+  // With unsaved changes the user is asked whether to close it and lose them (FALSE when the user
+  // says No: the save must not happen).
+  BOOL MayTakeFileFromOtherDocument(LPCTSTR lpszPathName);
+  // Once the save under the name has succeeded: that other document closes, its changes given up.
+  void TakeFileFromOtherDocument(LPCTSTR lpszPathName);
   virtual BOOL DoFileSave();
   virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
   virtual void PreCloseFrame(CFrameWnd*) {}
@@ -82,4 +84,8 @@ class CDocument : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 
   friend class CDocTemplate;
+
+ private:
+  // Another document of the application that holds the file, or null.
+  CDocument* OtherDocumentOfFile(LPCTSTR lpszPathName);
 };

@@ -777,11 +777,21 @@ std::string SetAside(const StageFile& stage, const std::string& leaf) {
   return std::string();
 }
 
-// Keeps the text of a stage that will not be written over the file for the user, and tells the
-// user once that the file may be incomplete, why, and where the text is: a copy in the recovery
-// folder, else the stage itself set aside. When neither can be made, the user is told that the
-// text is where it lies only for now.
-void KeepForUser(StageFile& stage, const std::string& opened, const char* why) {
+// The texts of the stages of one file kept for the user at one open, told in one message once
+// they are all kept: a file with many stages gives one message, not one per stage.
+struct KeptTexts {
+  std::vector<std::string> messages;  // what each kept text alone would tell
+  std::vector<std::string> places;    // where each text is
+  std::string saved;                  // the file the saves were writing
+  std::string file;                   // how the message names the file opened
+  bool unsafe = false;                // a text stays where another instance may remove it
+};
+
+// Keeps the text of a stage that will not be written over the file for the user, with what to
+// tell the user: that the file may be incomplete, why, and where the text is: a copy in the
+// recovery folder, else the stage itself set aside. When neither can be made, the user is told
+// that the text is where it lies only for now.
+void KeepForUser(StageFile& stage, const std::string& opened, KeptTexts& kept, const char* why) {
   const std::string saved = stage.readable ? stage.target : opened;
   std::string where = SaveForRecovery(stage.fd, stage.keep, LeafOf(saved));
   bool safe = true;
@@ -804,15 +814,41 @@ void KeepForUser(StageFile& stage, const std::string& opened, const char* why) {
                    "the text that was being saved cannot be checked because %s; it is kept in %s.",
                    saved.c_str(), file.c_str(), why, where.c_str());
   }
-  if (!safe) {
+  kept.messages.emplace_back(static_cast<LPCTSTR>(strText));
+  kept.places.push_back(where);
+  kept.saved = saved;
+  kept.file = file;
+  kept.unsafe = kept.unsafe || !safe;
+}
+
+// Tells the user of the texts kept at one open: the message of the one text, or, for several,
+// how many there are and the folders that hold them.
+void TellKeptTexts(const KeptTexts& kept) {
+  if (kept.messages.empty()) return;
+  std::string strText;
+  if (kept.messages.size() == 1) {
+    strText = kept.messages.front();
+  } else {
+    std::vector<std::string> folders;
+    for (const std::string& place : kept.places)
+      if (std::find(folders.begin(), folders.end(), FolderOf(place)) == folders.end()) folders.push_back(FolderOf(place));
+    std::string where;
+    for (std::size_t i = 0; i < folders.size(); ++i) where += (i == 0 ? "" : i + 1 == folders.size() ? " and " : ", ") + folders[i];
+    CString strAll;
+    strAll.Format("%zu saves of %s were interrupted before they were complete, so %s may be incomplete. The texts "
+                  "that were being saved were not written into it; each is kept, under the file's name, in %s.",
+                  kept.messages.size(), kept.saved.c_str(), kept.file.c_str(), where.c_str());
+    strText = static_cast<LPCTSTR>(strAll);
+  }
+  if (kept.unsafe) {
     CString strMore;
-    strMore.Format(" No copy of it could be made in %s, nor could it be set aside, and the program's own record "
+    strMore.Format(" No copy of %s could be made in %s, nor could it be set aside, and the program's own record "
                    "follows the text there: copy the text elsewhere now, as another instance of the program may "
                    "remove it.",
-                   RecoveryFolderPath().c_str());
-    strText += strMore;
+                   kept.messages.size() == 1 ? "it" : "some of them", RecoveryFolderPath().c_str());
+    strText += static_cast<LPCTSTR>(strMore);
   }
-  AfxReportErrorText(strText, kWarning);
+  AfxReportErrorText(strText.c_str(), kWarning);
 }
 
 // What the file is to a stage of it.
@@ -957,13 +993,14 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
   std::sort(stages.begin(), stages.end(), [](const StageFile& a, const StageFile& b) { return Before(b.made, a.made); });
   bool completed = false;
   struct timespec completedMade {};
+  KeptTexts kept;
   for (StageFile& stage : stages) {
     if (stage.old) {
-      KeepForUser(stage, target, "it was made by an earlier version of the program, which did not record how far it had got");
+      KeepForUser(stage, target, kept, "it was made by an earlier version of the program, which did not record how far it had got");
       continue;
     }
     if (!stage.readable) {
-      KeepForUser(stage, target, "the record kept with it is damaged");
+      KeepForUser(stage, target, kept, "the record kept with it is damaged");
       continue;
     }
     if (completed && !Before(completedMade, stage.made)) {
@@ -973,7 +1010,7 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
     const InPlaceLock lock(target);
     struct stat st {};
     if (lock.Fd() < 0 || ::fstat(lock.Fd(), &st) != 0) {
-      KeepForUser(stage, target, "the file cannot be read");
+      KeepForUser(stage, target, kept, "the file cannot be read");
       continue;
     }
     const Fit fit = stage.progressKnown && stage.textWhole ? FitOf(stage, lock.Fd(), st) : Fit::Changed;
@@ -985,18 +1022,18 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
           stage.header.device == static_cast<u64>(st.st_dev) && stage.header.inode == static_cast<u64>(st.st_ino))
         ::unlink(stage.path.c_str());
       else
-        KeepForUser(stage, target, "its text does not match its checksum");
+        KeepForUser(stage, target, kept, "its text does not match its checksum");
       continue;
     }
     if (stage.earlier) {
       if (static_cast<u64>(st.st_size) == stage.header.textLength && SameBytes(lock.Fd(), stage.fd, stage.header.textLength))
         ::unlink(stage.path.c_str());  // the save had put the whole text in
       else
-        KeepForUser(stage, target, "it was made by an earlier version of the program, whose record cannot show which of the file's bytes the save had written");
+        KeepForUser(stage, target, kept, "it was made by an earlier version of the program, whose record cannot show which of the file's bytes the save had written");
       continue;
     }
     if (!stage.progressKnown) {
-      KeepForUser(stage, target, "the record of how far the save had got is damaged");
+      KeepForUser(stage, target, kept, "the record of how far the save had got is damaged");
       continue;
     }
     if (fit == Fit::Whole) {
@@ -1005,14 +1042,14 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
     }
     if (fit == Fit::Changed) {
       const bool same = stage.header.device == static_cast<u64>(st.st_dev) && stage.header.inode == static_cast<u64>(st.st_ino);
-      KeepForUser(stage, target,
+      KeepForUser(stage, target, kept,
                   !same                                         ? "another file now has its name"
                   : file_support::IsReadOnly(target, st.st_mode) ? "the file has been made read-only"
                                                                  : "the file has changed since");
       continue;
     }
     if (CompleteWith(stage, lock.Fd(), target) != 0) {
-      KeepForUser(stage, target, "the file cannot be written");
+      KeepForUser(stage, target, kept, "the file cannot be written");
       continue;
     }
     ::unlink(stage.path.c_str());
@@ -1024,6 +1061,7 @@ bool CompleteStagesOf(const std::string& folder, const std::string& target, cons
                    target.c_str());
     AfxReportErrorText(strText, kInformation);
   }
+  TellKeptTexts(kept);
   for (const StageFile& stage : stages) ::close(stage.fd);
   return whole;
 }

@@ -2,6 +2,7 @@
 #include "gdi/Printer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -107,6 +108,13 @@ std::string MakePartialFile(const std::string& near) {
   name.push_back(0);
   int fd = mkstemp(name.data());
   if (fd < 0) return "";
+  // The file the user named gets the permissions every new file of the user's gets (the umask's),
+  // not mkstemp's private ones; the spooler's copy in the temporary folder stays private.
+  if (!near.empty()) {
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
   close(fd);
   return name.data();
 }
@@ -304,6 +312,11 @@ int EndDoc(HDC hdc) {
     std::remove(job.partial.c_str());
     job.partial.clear();
     if (job.spoolerJob == 0) {
+      // A printer removed while the job was made gives the print system's words for a missing
+      // file ("No such file or directory"): the user is told what happened instead.
+      if (!Spooler().HasPrinter(job.settings.name))
+        why = "The printer " + job.settings.name + " is not there any more: it was removed after it was chosen. "
+              "Choose another printer and print again.";
       SetLastError(ERROR_WRITE_FAULT);
       return Fail(job, why);
     }

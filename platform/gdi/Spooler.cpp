@@ -62,6 +62,14 @@ class CupsSpooler : public PrintSpooler {
     cupsFreeDests(1, dest);
     return found;
   }
+
+  bool HasPrinter(const std::string& printer) override {
+    if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.c_str(), nullptr)) {
+      cupsFreeDests(1, dest);
+      return true;
+    }
+    return !ServerAnswers();  // a server that does not answer cannot say the printer is gone
+  }
 };
 
 std::atomic<PrintSpooler*> g_installed{nullptr};

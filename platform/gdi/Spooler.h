@@ -19,6 +19,9 @@ class PrintSpooler {
   // The margins of a paper (width and length in hundredths of a millimetre, portrait) on a
   // printer; false when the printer does not say.
   virtual bool Margins(const std::string& printer, int width, int length, PaperMargins* margins) = 0;
+  // Whether the printer is still there: false only when the print system answers without it (a
+  // printer removed since it was chosen).
+  virtual bool HasPrinter(const std::string& printer) = 0;
 };
 
 // The spooler in use: CUPS unless a test installed another.

@@ -707,11 +707,14 @@ class Registry {
     struct stat folder;
     if (root.folderExisted && ::stat(root.folder.c_str(), &folder) != 0) return ERROR_REGISTRY_IO_FAILED;
     std::string failure;
-    if (const int error =
-            WriteMerged(root.folder, std::string(kRootNames[index]) + ".reg", index, root.changes, durable, m_heldLock,
-                        failure)) {
-      if (failure != m_toldFailure) TellFailure(failure);
-      m_toldFailure = failure;
+    const std::string fileName = std::string(kRootNames[index]) + ".reg";
+    if (const int error = WriteMerged(root.folder, fileName, index, root.changes, durable, m_heldLock, failure)) {
+      // The roots are written one after another: the same reason met at another root's file (a
+      // full disk refuses them all) is not told again.
+      std::string reason = failure;
+      if (const std::size_t at = reason.find(fileName); at != std::string::npos) reason.erase(at, fileName.size());
+      if (reason != m_toldFailure) TellFailure(failure);
+      m_toldFailure = reason;
       return static_cast<LONG>(ErrnoToWin32Error(error));
     }
     m_toldFailure.clear();
@@ -864,7 +867,7 @@ class Registry {
   int m_heldLock = -1;  // the store's lock while an update of this process holds it
   int m_updates = 0;
   int m_batches = 0;
-  std::string m_toldFailure;  // the last failure told, so that it is not told again
+  std::string m_toldFailure;  // the last failure told, without its root's file name: not told again
   std::unordered_map<std::uintptr_t, OpenKey> m_handles;
   std::uintptr_t m_nextHandle = 0x4000;
 };

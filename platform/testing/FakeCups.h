@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -48,10 +49,20 @@ class FakeCups : public PrintSpooler {
     hasMargins_ = true;
   }
 
+  // The printer is removed from the print system, as its administrator does.
+  void RemovePrinter(const std::string& printer) {
+    std::erase(printers_, printer);
+    removed_.push_back(printer);
+  }
+
   int Submit(const std::string& printer, const std::string& pdfPath, const std::string& title, int copies,
              bool collate, std::string* error) override {
     if (!refusal_.empty()) {
       *error = refusal_;
+      return 0;
+    }
+    if (std::find(removed_.begin(), removed_.end(), printer) != removed_.end()) {
+      *error = "No such file or directory";  // what CUPS says of a destination it no longer has
       return 0;
     }
     std::ifstream in(pdfPath, std::ios::binary);
@@ -61,6 +72,9 @@ class FakeCups : public PrintSpooler {
   bool Margins(const std::string&, int, int, PaperMargins* margins) override {
     if (hasMargins_) *margins = margins_;
     return hasMargins_;
+  }
+  bool HasPrinter(const std::string& printer) override {
+    return std::find(removed_.begin(), removed_.end(), printer) == removed_.end();
   }
 
  private:
@@ -84,6 +98,7 @@ class FakeCups : public PrintSpooler {
   PrintSpooler* previous_;
   std::vector<Job> jobs_;
   std::string refusal_;
+  std::vector<std::string> removed_;
   PaperMargins margins_;
   bool hasMargins_ = false;
 };

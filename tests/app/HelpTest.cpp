@@ -86,6 +86,19 @@ TEST(HelpBook, CompiledHelpHoldsEveryPageAndEveryLinkAndRequestLeadsToOne) {
   }
 }
 
+// The guide's page on writing the documentation says what a second run does with the output
+// folder (the model's tests hold the run to it): every class's pages are written again, and the
+// user's other files stay unless Rewrite All is chosen.
+TEST(HelpBook, TheDocumentationPageSaysWhatASecondRunWritesAndKeeps) {
+  std::string text = apptest::ReadText((ProgramFolder() / help_topics::kPagesFolderName / "write-documentation.html").string());
+  text = std::regex_replace(text, std::regex(R"(\s+)"), " ");
+  EXPECT_NE(text.find("every run writes the pages of every class again, changed or not, so a change made by hand to "
+                      "one of them is replaced"),
+            std::string::npos);
+  EXPECT_NE(text.find("Without this option the other files in the output folder stay"), std::string::npos);
+  EXPECT_EQ(text.find("are kept"), std::string::npos) << "no page of a class is kept by a run";
+}
+
 // A folder standing for the program's, a PATH holding only the chosen helper programs, and every
 // program start recorded instead of run.
 class Help : public ::testing::Test {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -350,6 +351,21 @@ TEST(OutputTree, RenamingAFileRetitlesItAndRenamingAFolderRefillsItFromDisk) {
   EXPECT_NE(s.Find({"HTML Files", "types", "later.htm"}), nullptr);
   EXPECT_NE(s.Find({"HTML Files", "types", "members", "OnDraw.htm"}), nullptr);
   EXPECT_EQ(s.Find({"HTML Files", "classes"}), nullptr);
+
+  // A new name that differs only in letter case renames the file, and the folder, on disk.
+  AnswerRename(answers, "Start.htm", &shown);
+  s.Select({"HTML Files", "start.htm"});
+  s.Command(ID_EXPLORER_RENAME);
+  AnswerRename(answers, "Types", &shown);
+  s.Select({"HTML Files", "types"});
+  s.Command(ID_EXPLORER_RENAME);
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(s.shell.root / "Output_Eng/Htmls"))
+    names.insert(entry.path().filename().string());
+  EXPECT_TRUE(names.count("Start.htm") && !names.count("start.htm")) << ::testing::PrintToString(names);
+  EXPECT_TRUE(names.count("Types") && !names.count("types")) << ::testing::PrintToString(names);
+  EXPECT_NE(s.Find({"HTML Files", "Start.htm"}), nullptr);
+  EXPECT_NE(s.Find({"HTML Files", "Types", "later.htm"}), nullptr);
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 

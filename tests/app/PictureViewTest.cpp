@@ -160,10 +160,10 @@ TEST(Picture, ASaveOnAFullDiskKeepsThePictureItWouldReplaceAndMakesNoFileUnderAN
   EXPECT_EQ(Entries(files.root), entries) << "no file is made, none is left half written";
   ASSERT_EQ(boxes.Boxes().size(), 2u);
   EXPECT_EQ(boxes.Boxes()[0].text, files("chart.bmp") +
-                                       " could not be written: No space left on device.\nThe file is as it was "
+                                       " could not be written: There is not enough space on the disk.\nThe file is as it was "
                                        "before the save.");
   EXPECT_EQ(boxes.Boxes()[1].text,
-            files("new.bmp") + " could not be written: No space left on device.\nNo file was made.");
+            files("new.bmp") + " could not be written: There is not enough space on the disk.\nNo file was made.");
   EXPECT_EQ(boxes.Boxes()[1].caption, "CPicture Error");
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "AppTestSupport.h"
 #include "StartedApp.h"
@@ -492,6 +493,66 @@ void ClickButton(HWND hDlg, int nId) {
   RECT rect{};
   ::GetClientRect(hButton, &rect);
   brambolt::test::Click(hButton, POINT{rect.right / 2, rect.bottom / 2});
+}
+
+// A program started on a full home folder, and a new project made there: the wizard's folders
+// are made but its project file could not be written. The user is told once why, and once that
+// settings are not saved (whichever of the store's files meets the full disk); the project stays
+// open as still to be saved, is not listed as a saved project, and closing the program asks to
+// save it, which, with room again, writes it.
+TEST(ProjectCommands, ANewProjectThatCouldNotBeSavedIsAskedAboutAndNotListed) {
+  std::optional<brambolt::ScopedFileFaultHook> full(std::in_place, [](brambolt::FileStep step, const std::string&) {
+    return step == brambolt::FileStep::Write ? ENOSPC : 0;
+  });
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string location = s.home.Folder("Projects");
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+    ASSERT_NE(wizard, nullptr);
+    brambolt::test::TypeText("qp");
+    ::SetDlgItemText(wizard->GetActivePage()->GetSafeHwnd(), IDC_PROJECT_LOCATION, location.c_str());
+    for (int page = 0; page < 3; ++page) ClickButton(h, ID_WIZNEXT);
+    ClickButton(h, ID_WIZFINISH);
+  });
+  brambolt::ScopedLoopFilter accelerators([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  const std::string file = location + "/qp/qp.dcp";
+  for (int i = 0; i < 3; ++i) {
+    brambolt::test::RunUntilIdle();
+    app.OnIdle(0);  // where the program's loop shows what it was told
+  }
+  brambolt::test::PressKey('N', brambolt::test::kCtrl);
+  for (int i = 0; i < 3; ++i) {
+    brambolt::test::RunUntilIdle();
+    app.OnIdle(0);
+  }
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_FALSE(fs::exists(file));
+  const std::vector<std::string> told = s.boxes.Texts();
+  EXPECT_EQ(std::count(told.begin(), told.end(), "Disk full while accessing " + file + "."), 1)
+      << ::testing::PrintToString(told);
+  EXPECT_EQ(std::count_if(told.begin(), told.end(),
+                          [](const std::string& text) { return text.rfind("Settings are not saved: ", 0) == 0; }),
+            1)
+      << ::testing::PrintToString(told);
+  EXPECT_EQ(told.size(), 2u) << ::testing::PrintToString(told);
+  // Open, still to be saved, and not in the recent list.
+  EXPECT_STREQ(app.m_strProjectName, "qp");
+  EXPECT_TRUE(app.m_pWorkSpace->IsModified());
+  EXPECT_TRUE(Recent(app).empty()) << ::testing::PrintToString(Recent(app));
+
+  // With room again, closing asks, and Yes writes the project and lists it.
+  full.reset();
+  s.boxes.boxes.clear();
+  s.boxes.Answer(IDYES);
+  app.m_pMainWnd->SendMessage(WM_CLOSE);
+  brambolt::test::RunUntilIdle();
+  ASSERT_FALSE(s.boxes.boxes.empty());
+  EXPECT_NE(s.boxes.boxes[0].text.find("save any changes made to the project file"), std::string::npos)
+      << s.boxes.boxes[0].text;
+  EXPECT_TRUE(fs::exists(file));
+  EXPECT_EQ(Recent(app), std::vector<std::string>{file});
 }
 
 // Finish makes the project the pages show, whichever page it is pressed on and whatever was

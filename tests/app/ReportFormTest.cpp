@@ -231,39 +231,63 @@ TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender)
   }
 }
 
+// Cancel while the report is on its way: before the server has it, nothing went out; once the
+// whole report is handed over, the server may keep it, and the user is told before sending again.
 TEST(BugReportDlg, CancelWhileSendingStopsTheSendAtOnceAndKeepsTheFormWithItsText) {
-  FormSession form;
-  FakeSmtpServer::Options options;
-  options.misbehave = "greeting";
-  FakeSmtpServer server(options);
-  ModalAnswers answers;
-  bool stoppedAtOnce = false, formOpen = false, sendEnabled = false;
-  std::string status, synopsis;
-  CBugReportDlg dlg;
-  MailTo(dlg, server);
-  answers.When(nullptr, "Technical Support", [&](HWND h) {
-    SendQuestion(h);
-    ASSERT_TRUE(apptest::PumpUntil([&] { return server.Accepted(); }));
-    // The server stays silent and the clock stands still: only Cancel can end the wait.
-    Command(h, IDCANCEL);
-    stoppedAtOnce = apptest::PumpUntil([&] { return !dlg.IsSending(); });
-    if (!stoppedAtOnce)
-      apptest::PumpUntil([&] { return !dlg.IsSending(); }, [] { brambolt::VirtualClock::Advance(20000); });
-    formOpen = ::IsWindow(h) != FALSE;
-    status = Text(h, IDC_BUG_STATUS);
-    synopsis = Text(h, IDC_BUG_SYNOPSIS);
-    sendEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
-    Command(h, IDCANCEL);
-  });
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_TRUE(stoppedAtOnce);
-  EXPECT_TRUE(formOpen);
-  EXPECT_EQ(status, "Status: Sending cancelled");
-  EXPECT_EQ(synopsis, "Question");
-  EXPECT_TRUE(sendEnabled);
-  EXPECT_TRUE(BoxRecorder::Boxes().empty());
-  // Nothing was sent, so nothing is remembered.
-  EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), "");
+  struct Case {
+    const char* misbehave;  // where the server falls silent
+    const char* status;
+    const char* box;  // the warning shown besides, if any
+    const char* remembered;  // the sender's name in the profile afterwards
+  } cases[] = {
+      {"greeting", "Status: Sending cancelled", nullptr, ""},
+      {"silent after data", "Status: Cann't send the message,Error:Sending cancelled",
+       "The whole report was handed over to the mail server, but no answer came that it was taken (Sending "
+       "cancelled).\n\nThe report may already have arrived: sending it again may make a duplicate.",
+       "Ann"},
+  };
+  for (const Case& c : cases) {
+    FormSession form;
+    FakeSmtpServer::Options options;
+    options.misbehave = c.misbehave;
+    FakeSmtpServer server(options);
+    ModalAnswers answers;
+    bool stoppedAtOnce = false, formOpen = false, sendEnabled = false;
+    std::string status, synopsis;
+    CBugReportDlg dlg;
+    MailTo(dlg, server);
+    answers.When(nullptr, "Technical Support", [&](HWND h) {
+      SendQuestion(h);
+      ASSERT_TRUE(apptest::PumpUntil([&] { return server.Accepted(); }));
+      if (c.box != nullptr) {
+        ASSERT_TRUE(apptest::PumpUntil([&] { return server.Messages().size() == 1; }));
+      }
+      // The server stays silent and the clock stands still: only Cancel can end the wait.
+      Command(h, IDCANCEL);
+      stoppedAtOnce = apptest::PumpUntil([&] { return !dlg.IsSending(); });
+      if (!stoppedAtOnce)
+        apptest::PumpUntil([&] { return !dlg.IsSending(); }, [] { brambolt::VirtualClock::Advance(20000); });
+      formOpen = ::IsWindow(h) != FALSE;
+      status = Text(h, IDC_BUG_STATUS);
+      synopsis = Text(h, IDC_BUG_SYNOPSIS);
+      sendEnabled = ::IsWindowEnabled(::GetDlgItem(h, IDOK)) != FALSE;
+      Command(h, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << c.misbehave;
+    EXPECT_TRUE(stoppedAtOnce) << c.misbehave;
+    EXPECT_TRUE(formOpen) << c.misbehave;
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(synopsis, "Question");
+    EXPECT_TRUE(sendEnabled) << c.misbehave;
+    if (c.box == nullptr) {
+      EXPECT_TRUE(BoxRecorder::Boxes().empty());
+    } else {
+      ASSERT_EQ(BoxRecorder::Boxes().size(), 1u);
+      EXPECT_EQ(BoxRecorder::Boxes()[0].text, c.box);
+    }
+    // Nothing sent, nothing remembered; a report the server may have, its sender remembered.
+    EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), c.remembered) << c.misbehave;
+  }
 }
 
 }  // namespace

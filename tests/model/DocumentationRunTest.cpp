@@ -265,12 +265,20 @@ TEST(DocumentationRun, NamesTooLongForAFileAreCutApartAndTheLinksFollow) {
   }
 }
 
+// What the help says of a second run without Rewrite All: every class's pages are written again
+// (a hand edit of one is replaced), and the user's other files stay.
 TEST(DocumentationRun, WithoutRewriteOldPagesStayAndWrittenOnesAreReplaced) {
   ShapesProject p;
+  DocumentationProgress first;
+  GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, 7), FALSE, 7, first);
+  const std::string page = "Output_Chs/Htmls/CShape/Member Vars/m_rect.htm";
+  ASSERT_TRUE(p.folder.Exists(page));
+  p.folder.Write(page, "edited by hand");
   p.folder.Write("Output_Chs/Htmls/Old/stale.htm", "old");
   p.folder.Write("Output_Chs/Htmls/Index.htm", "old index");
   DocumentationProgress progress;
   GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, 7), FALSE, 7, progress);
+  EXPECT_NE(p.folder.Read(page), "edited by hand");
   EXPECT_EQ(p.folder.Read("Output_Chs/Htmls/Old/stale.htm"), "old");
   EXPECT_NE(p.folder.Read("Output_Chs/Htmls/Index.htm"), "old index");
   EXPECT_NE(p.folder.Read("Output_Chs/Htmls/Index.htm").find("charset=gb2312"), std::string::npos);

@@ -2,6 +2,7 @@
 // file name, direct printing to a CUPS printer, the "Printing" box's Cancel, and the message
 // when the spooler refuses the job.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -198,6 +199,22 @@ TEST_F(ViewPrinting, EveryPageToAFileWithItsTextInOrder) {
   EXPECT_EQ(FindStatusBox(), nullptr);
 }
 
+// The PDF of "Print to File" is made as every new file of the user's: with the umask's
+// permissions, not private to the owner.
+TEST_F(ViewPrinting, PrintToFileMakesThePdfWithTheUmasksPermissions) {
+  FakeCups cups;
+  for (const auto& [mask, mode] : {std::pair<mode_t, mode_t>{022, 0644}, {027, 0640}, {002, 0664}}) {
+    const std::string file = (dir_ / ("mask" + std::to_string(mask) + ".pdf")).string();
+    const mode_t previous = ::umask(mask);
+    AnswerPrint(0, 0, 1, false, file);
+    Command(ID_FILE_PRINT);
+    ::umask(previous);
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0) << file;
+    EXPECT_EQ(st.st_mode & 0777, mode) << "umask " << std::oct << mask;
+  }
+}
+
 TEST_F(ViewPrinting, ARangeWithCopiesCollatedOrNot) {
   FakeCups cups;
   std::string collated = (dir_ / "collated.pdf").string(), grouped = (dir_ / "grouped.pdf").string();
@@ -306,6 +323,22 @@ TEST_F(ViewPrinting, ARefusedJobIsReportedWithTheSpoolersReason) {
   AnswerBox("Print App", shown);
   Command(ID_FILE_PRINT_DIRECT);
   EXPECT_NE(shown.find("The printer is stopped."), std::string::npos) << shown;
+  EXPECT_TRUE(cups.Jobs().empty());
+}
+
+// A printer removed while the Print dialog is open: the user is told that it is gone, not the
+// print system's words for a missing file.
+TEST_F(ViewPrinting, APrinterRemovedWhileTheDialogIsOpenIsToldAsGone) {
+  FakeCups cups({"Office", "Lab"}, "Office");
+  std::string shown;
+  AnswerBox("Print App", shown);
+  answers_.When(nullptr, "Print", [&](HWND dialog) {
+    cups.RemovePrinter("Office");
+    Press(dialog, IDOK);
+  });
+  Command(ID_FILE_PRINT);
+  EXPECT_NE(shown.find("The printer Office is not there any more"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("No such file or directory"), std::string::npos) << shown;
   EXPECT_TRUE(cups.Jobs().empty());
 }
 

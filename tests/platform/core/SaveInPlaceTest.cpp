@@ -726,6 +726,38 @@ TEST_F(InterruptedSave, IsCompletedOnlyOverTheFileItCutAndOtherwiseKeptWhereTheU
   }
 }
 
+// Many waiting texts of one file that cannot be written over it (here the file was written since)
+// are all kept, and the user is told once, with their number and the folder that holds them.
+TEST_F(InterruptedSave, ManyTextsKeptAtOneOpenAreToldInOneMessage) {
+  WriteAll(path, kOld);
+  ASSERT_NO_FATAL_FAILURE(KillHalfWay(kNew));
+  // The same stage as 40 killed saves left it.
+  const std::string stage = *Entries(saves).begin();
+  for (int i = 1; i < 40; ++i) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%012x", 0xabc000 + i);
+    fs::copy_file(saves + "/" + stage, saves + "/" + stage.substr(0, stage.size() - 12) + suffix);
+  }
+  ASSERT_EQ(Entries(saves).size(), 40u);
+  WriteInPlace(path, kNewer);
+  const std::map<std::string, std::string> recoveredBefore = FilesBelow(data.Path());
+  ToldTexts told;
+  EXPECT_TRUE(OpenAndRead(path) == kNewer);
+  std::vector<std::string> recovered;
+  for (const auto& [file, bytes] : FilesBelow(data.Path()))
+    if (recoveredBefore.count(file) == 0) recovered.push_back(file);
+  ASSERT_EQ(recovered.size(), 40u);
+  for (const std::string& file : recovered) EXPECT_TRUE(ReadAll(file) == kNew) << file;
+  ASSERT_EQ(told.Texts().size(), 1u);
+  const std::string& message = told.Texts()[0];
+  EXPECT_EQ(message.rfind("40 saves of " + path + " were interrupted before they were complete, so the file may be "
+                          "incomplete.", 0),
+            0u)
+      << message;
+  EXPECT_NE(message.find(fs::path(recovered[0]).parent_path().string()), std::string::npos) << message;
+  EXPECT_TRUE(Entries(saves).empty());
+}
+
 // A damaged stage whose record shows that the file was never touched (the save was killed as it
 // was about to write the file in place) is removed without a word: the file holds its old text.
 TEST_F(InterruptedSave, ADamagedStageGoesSilentlyOnlyWhenTheFileWasNeverTouched) {
