@@ -7,13 +7,13 @@
 #include <string_view>
 
 #include "afx/CMenu.h"
-#include "base/Convert.h"
 #include "afx/CWinApp.h"
 #include "app/CInkwrightApp.h"
 #include "app/CMyFileDialog.h"
 #include "app/CNewFolderDlg.h"
 #include "app/CPropDlgMain.h"
 #include "app/ProjectDialogs.h"
+#include "base/Convert.h"
 #include "foundation/SECFileSystem.h"
 #include "model/AFBig2GBObj.h"
 #include "model/CAddFolderProressDlg.h"
