@@ -387,7 +387,10 @@ TEST(UsersDay, AReloadThatFailsKeepsTheWindowsText) {
   EXPECT_EQ(DocumentText(doc), "// mine\r\nint e;\r\n");
   EXPECT_TRUE(doc->IsModified());
   EXPECT_EQ(ActiveTitles(desk).frame, "e.cpp*");
+  // The file on disk is the other program's: saving over it asks first, and Yes writes the text.
+  desk.Answer("Yes");
   desk.Menu('F', "s");
+  EXPECT_NE(lastBox().find("changed outside the editor"), std::string::npos) << desk.Report();
   EXPECT_EQ(ReadFile(e), "// mine\r\nint e;\r\n");
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
