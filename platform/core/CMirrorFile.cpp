@@ -112,7 +112,18 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
   const std::string leaf = LeafOf(target);
   brambolt::owned_name::RemoveDeadLeftovers(folder, leaf, kMirrorTag);
   HANDLE hFile = INVALID_HANDLE_VALUE;
-  std::string path = CreateMirror(folder, leaf, dwAccess, dwShareMode, exists ? &targetStat : nullptr, &hFile);
+  std::string path;
+  // A file that has other names too (hard links) is written in place, the way a file in a folder
+  // that takes no new file is: a rename would leave the other names on the old text. When the
+  // cache folder cannot serve, the save replaces the file as any other.
+  if (exists && m_linkRule == followLinks && S_ISREG(targetStat.st_mode) && targetStat.st_nlink > 1) {
+    std::string cache;
+    DWORD dwCacheError = 0;
+    if (mirror::CacheFolder(cache, dwCacheError))
+      path = CreateMirror(cache, mirror::CacheStem(target), dwAccess, dwShareMode, &targetStat, &hFile);
+    m_bMirrorInCache = m_bWriteInPlace = !path.empty();
+  }
+  if (path.empty()) path = CreateMirror(folder, leaf, dwAccess, dwShareMode, exists ? &targetStat : nullptr, &hFile);
   if (path.empty()) {
     const DWORD dwError = GetLastError();
     // A folder that takes no new file: the new text waits in the cache folder, and goes into
@@ -146,6 +157,7 @@ void CMirrorFile::Close() {
   CString target = m_strTargetName;
   CString name = m_strFileName;
   const BOOL bInCache = m_bMirrorInCache;
+  const BOOL bInPlace = m_bWriteInPlace;
   try {
     CFile::Flush();
     CFile::Close();
@@ -160,10 +172,10 @@ void CMirrorFile::Close() {
   } release{this};
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
-  m_bMirrorInCache = FALSE;
+  m_bMirrorInCache = m_bWriteInPlace = FALSE;
   struct stat before {};
   const bool existed = ::stat(target, &before) == 0;
-  if (!MoveFileEx(mirror, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (bInPlace || !MoveFileEx(mirror, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD dwError = GetLastError();
     if (bInCache) {
       // Another file system, or a folder that refuses the rename too: written in place.
@@ -189,5 +201,5 @@ void CMirrorFile::Abort() {
   ReleaseMirrorLock();
   m_strMirrorName.Empty();
   m_strTargetName.Empty();
-  m_bMirrorInCache = FALSE;
+  m_bMirrorInCache = m_bWriteInPlace = FALSE;
 }

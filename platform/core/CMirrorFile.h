@@ -1,7 +1,8 @@
 // CMirrorFile: a safe save. A file opened with modeCreate is written to a temporary file; Close
 // makes it durable and puts it in place of the target, Abort (or destruction without Close)
 // discards it and leaves the old file as it was. How the temporary file reaches its place when
-// the target's folder takes no new file is told in core/SaveInPlace.h.
+// the target's folder takes no new file, or the target has other names (hard links) that must
+// show the new text too, is told in core/SaveInPlace.h.
 #pragma once
 
 #include "core/CFile.h"
@@ -27,6 +28,7 @@ class CMirrorFile : public CFile {
   CString m_strMirrorName;      // the temporary file (native path)
   CString m_strTargetName;      // the file the mirror replaces (symbolic links resolved by the rule)
   BOOL m_bMirrorInCache = FALSE;  // the temporary file lies in the user's cache folder
+  BOOL m_bWriteInPlace = FALSE;   // its text goes into the file in place (a file with other names)
   int m_nMirrorLock = -1;  // holds the temporary file's lock (flock): no other process takes it for a killed save's
   LinkRule m_linkRule;
 

@@ -3,7 +3,8 @@
 //
 // The temporary file of a save lies beside the target under an owned name (os/OwnedNames.h), so
 // the final rename replaces the file in one step. When the folder refuses a new file (no inode
-// left, no write permission, a quota), the temporary file lies in the user's cache folder instead
+// left, no write permission, a quota), or the file has other names (hard links) that a rename
+// would leave on the old text, the temporary file lies in the user's cache folder instead
 // ($XDG_CACHE_HOME, else ~/.cache, then visual-brambolt/saves; the owner's alone): renamed over
 // the target when both are on one file system and the folder allows it, else written into the
 // file in place. Before that write the temporary file becomes a stage: the new text followed by

@@ -1,7 +1,8 @@
 // The program's Save As dialogs (a source file's and a picture's) with a name typed in a folder
 // that does not exist: the dialog says that the path does not exist and stays open, and nothing
 // is written, in the folder the dialog shows or anywhere else. A picture saved over a file keeps
-// that file's permissions and writes through a link into the file it names.
+// that file's permissions, writes through a link into the file it names, and into a file with
+// other names so that every name shows it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -100,7 +101,7 @@ mode_t ModeOf(const std::string& path) {
   return st.st_mode & 07777;
 }
 
-TEST(SaveAsDialogs, APictureSavedOverAFileKeepsItsPermissionsAndWritesThroughALink) {
+TEST(SaveAsDialogs, APictureSavedOverAFileKeepsItsPermissionsAndWritesThroughLinks) {
   apptest::StartedApp s;
   brambolt::test::AdvanceClock(3500);
   const std::string folder = s.home.Folder("pictures");
@@ -127,12 +128,14 @@ TEST(SaveAsDialogs, APictureSavedOverAFileKeepsItsPermissionsAndWritesThroughALi
   EXPECT_EQ(apptest::ReadText(real), red);
   EXPECT_EQ(ModeOf(real), 0640u);
 
-  // A hard link: the name the user typed holds the picture, with the file's permissions.
+  // A file with another name (a hard link): both names show the picture, one file still.
   apptest::WriteText(folder + "/shared.bmp", old);
   ::chmod((folder + "/shared.bmp").c_str(), 0604);
   fs::create_hard_link(folder + "/shared.bmp", folder + "/hard.bmp");
   SavePictureAs(s, folder + "/hard.bmp");
   EXPECT_EQ(apptest::ReadText(folder + "/hard.bmp"), red);
+  EXPECT_EQ(apptest::ReadText(folder + "/shared.bmp"), red);
+  EXPECT_EQ(fs::hard_link_count(folder + "/hard.bmp"), 2u);
   EXPECT_EQ(ModeOf(folder + "/hard.bmp"), 0604u);
   EXPECT_TRUE(s.boxes.boxes.empty());
 

@@ -75,7 +75,7 @@ TEST(MirrorFile, ANewFileAppearsOnlyOnClose) {
   EXPECT_EQ(ReadAll(path), "x");
 }
 
-TEST(MirrorFile, KeepsThePermissionsAndFollowsSymbolicLinks) {
+TEST(MirrorFile, KeepsThePermissionsAndFollowsSymbolicAndHardLinks) {
   TempFolder folder;
   std::string real = folder / "real.dcp";
   std::string link = folder / "link.dcp";
@@ -91,6 +91,20 @@ TEST(MirrorFile, KeepsThePermissionsAndFollowsSymbolicLinks) {
   struct stat st {};
   ASSERT_EQ(::stat(real.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A file with another name (a hard link) stays one file: both names show the new text.
+  TempFolder cache;
+  brambolt::testing_os::ScopedEnv cacheHome("XDG_CACHE_HOME", cache.Path());
+  const std::string other = folder / "other.dcp";
+  std::filesystem::create_hard_link(real, other);
+  CMirrorFile again;
+  ASSERT_TRUE(again.Open(other.c_str(), kSaveFlags));
+  again.Write("newer", 5);
+  again.Close();
+  EXPECT_EQ(ReadAll(other), "newer");
+  EXPECT_EQ(ReadAll(real), "newer");
+  EXPECT_EQ(std::filesystem::hard_link_count(real), 2u);
+  EXPECT_EQ(Entries(folder.Path()), (std::set<std::string>{"link.dcp", "other.dcp", "real.dcp"}));
 }
 
 // A link that names no file yet: the save makes the file where it points and the link stays;
