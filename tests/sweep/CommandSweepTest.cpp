@@ -574,23 +574,36 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
     Run(name, [pressed] { brambolt::test::PressKey(pressed.vk, pressed.mods); }, false);
     if (HasFatalFailure()) return;
   }
-  // The preview bar's buttons, by click and by their letters.
+  // The preview bar's buttons (as its template makes them), by click and by their letters.
   if (std::string(ModeUnderTest().name) == "PrintPreview") {
-    for (UINT id : {AFX_ID_PREVIEW_PRINT, AFX_ID_PREVIEW_NEXT, AFX_ID_PREVIEW_PREV, AFX_ID_PREVIEW_NUMPAGE,
-                    AFX_ID_PREVIEW_ZOOMIN, AFX_ID_PREVIEW_ZOOMOUT, AFX_ID_PREVIEW_CLOSE}) {
-      Run("preview button " + std::to_string(id),
-          [this, id] {
+    ASSERT_TRUE(Ready());
+    ModeUnderTest().enter(*desk, *program, [] {});
+    const HWND previewBar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(previewBar, nullptr);
+    std::vector<std::pair<int, char>> buttons;
+    for (HWND child = ::GetWindow(previewBar, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      const std::string text = WindowTitle(child);
+      const size_t amp = text.find('&');
+      const char letter = amp + 1 < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1]))) : '\0';
+      buttons.emplace_back(::GetDlgCtrlID(child), letter);
+    }
+    ClosePreview(*desk, *program);
+    ASSERT_GE(buttons.size(), 7u);
+    for (const auto& [id, letter] : buttons) {
+      const int button = id;
+      Run("preview button " + std::to_string(button),
+          [this, button] {
             HWND bar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
-            HWND button = bar != nullptr ? ::GetDlgItem(bar, static_cast<int>(id)) : nullptr;
-            if (button == nullptr) return;
+            HWND control = bar != nullptr ? ::GetDlgItem(bar, button) : nullptr;
+            if (control == nullptr) return;
             RECT r{};
-            ::GetClientRect(button, &r);
-            brambolt::test::Click(button, POINT{r.right / 2, r.bottom / 2});
+            ::GetClientRect(control, &r);
+            brambolt::test::Click(control, POINT{r.right / 2, r.bottom / 2});
           },
           false);
-    }
-    for (char letter : std::string("PNVTIOC")) {
-      Run(std::string("Alt+") + letter, [letter] { brambolt::test::PressKey(static_cast<UINT>(letter), kAlt); }, false);
+      if (letter == 0) continue;
+      const char key = letter;
+      Run(std::string("Alt+") + key, [key] { brambolt::test::PressKey(static_cast<UINT>(key), kAlt); }, false);
     }
   }
   RecordProperty("actions", actions);
