@@ -584,7 +584,8 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
     for (HWND child = ::GetWindow(previewBar, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
       const std::string text = WindowTitle(child);
       const size_t amp = text.find('&');
-      const char letter = amp + 1 < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1]))) : '\0';
+      const char letter =
+          amp + 1 < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1]))) : '\0';
       buttons.emplace_back(::GetDlgCtrlID(child), letter);
     }
     ClosePreview(*desk, *program);
@@ -674,6 +675,8 @@ TEST_P(Sweep, TheProgramEndsCleanlyFromTheModeAndRunsItsExit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Sweep, ::testing::Range<size_t>(0, 8),
-                         [](const ::testing::TestParamInfo<size_t>& info) { return std::string(Modes()[info.param].name); });
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                           return std::string(Modes()[info.param].name);
+                         });
 
 }  // namespace
