@@ -24,6 +24,7 @@
 #include "app/CMainFrame.h"
 #include "bars/SECCustomToolBar.h"
 #include "bars/SECMenuBar.h"
+#include "bars/SECMenuBarFeature.h"
 #include "e2e/Desk.h"
 #include "os/Process.h"
 #include "os/Registry.h"
@@ -149,7 +150,7 @@ bool EndsProgram(UINT id) { return id == ID_APP_EXIT; }
 // Commands whose effect is the frame's layout (a bar shown or hidden, a mode toggled): run twice,
 // they give the layout back.
 bool TogglesLayout(UINT id) {
-  return id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_FULL_SCREEN || id == 32791 ||
+  return id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_FULL_SCREEN || id == ID_SECWB_TOGGLE_MODE ||
          id == 32793;
 }
 
@@ -198,11 +199,44 @@ class Program {
 
   // A command from the menubar: Alt and its menu's letter, then a click on the item (through its
   // submenus) in the menu that opened; a disabled item leaves the menu open, and it is closed.
+  // With a menu already open, Right walks the menubar's menus until the one holding the item is
+  // open, and the item is clicked there.
   void ChooseFromMenu(char letter, UINT id) {
-    OnNext("#32768", [id](HWND popup) { ClickItem(popup, id); });
-    brambolt::test::PressKey(static_cast<UINT>(letter), kAlt);
-    ForgetExpected();  // a mode that shows no menu opens none
+    if (brambolt::TrackedMenu() != nullptr) {
+      Seek(id, 12);
+    } else {
+      OnNext("#32768", [id](HWND popup) { ClickItem(popup, id); });
+      brambolt::test::PressKey(static_cast<UINT>(letter), kAlt);
+      ForgetExpected();  // a mode that shows no menu opens none
+    }
     desk_.Pump();
+  }
+  // The item clicked in the open menu that holds it, else Right pressed for the next menu (a menu
+  // loop of its own, or the same one) and the search goes on there.
+  void Seek(UINT id, int left) {
+    for (HWND top = ::GetWindow(::GetDesktopWindow(), GW_CHILD); top != nullptr; top = ::GetWindow(top, GW_HWNDNEXT)) {
+      std::vector<int> path;
+      HMENU menu = reinterpret_cast<HMENU>(::SendMessage(top, MN_GETHMENU, 0, 0));
+      if (WindowClass(top) == "#32768" && ::IsWindowVisible(top) && menu != nullptr && FindItem(menu, id, path)) {
+        ClickItem(top, id);
+        return;
+      }
+    }
+    if (left == 0 || brambolt::TrackedMenu() == nullptr) {
+      if (brambolt::TrackedMenu() != nullptr) ::EndMenu();
+      return;
+    }
+    bool seen = false;
+    OnNext("#32768", [this, id, left, &seen](HWND) {
+      seen = true;
+      Seek(id, left - 1);
+    });
+    brambolt::test::PressKey(VK_RIGHT);
+    // The menubar opens its next menu in a loop of its own once this one has ended: the search
+    // goes on there.
+    if (seen || SECMenuBarMessages::IsMenuPending()) return;
+    ForgetExpected();
+    Seek(id, left - 1);
   }
   // In an open menu: the item clicked, through its submenus.
   static void ClickItem(HWND popup, UINT id) {
@@ -299,6 +333,9 @@ struct Mode {
   std::function<void(e2e::Desk&, Program&, const std::function<void()>& inside)> enter;
   std::function<bool(Program&)> in;
   std::function<void(e2e::Desk&, Program&)> leave;
+  // The mode holds the frame against being ended: a preview ends itself instead, the Customize
+  // sheet takes no menus.
+  bool holdsFrame = false;
 };
 
 void SysCommandToChild(e2e::Desk& desk, Program& program, UINT command) {
@@ -313,16 +350,22 @@ bool Maximised(Program& program) {
 
 const std::vector<Mode>& Modes() {
   static const std::vector<Mode> modes = {
-      {"Plain", [](e2e::Desk& desk, Program& p, auto&) { SysCommandToChild(desk, p, SC_RESTORE); },
-       [](Program& p) { return ActiveChild(p) != nullptr && !Maximised(p); }, nullptr},
+      // The frame in no mode: the document restored, no workbook tabs (the program starts with
+      // them).
+      {"Plain",
+       [](e2e::Desk& desk, Program& p, auto&) {
+         SysCommandToChild(desk, p, SC_RESTORE);
+         if (p.Frame()->GetWorkbookMode()) p.ChooseFromMenu('V', ID_SECWB_TOGGLE_MODE);
+       },
+       [](Program& p) { return ActiveChild(p) != nullptr && !Maximised(p) && !p.Frame()->GetWorkbookMode(); },
+       nullptr},
       {"MaximisedDocument", [](e2e::Desk& desk, Program& p, auto&) { SysCommandToChild(desk, p, SC_MAXIMIZE); },
        [](Program& p) { return Maximised(p); }, nullptr},
       {"FullScreen", [](e2e::Desk&, Program& p, auto&) { p.ChooseFromMenu('V', ID_VIEW_FULL_SCREEN); },
        [](Program& p) { return p.Frame()->m_FullScreen.IsFullScreen() != FALSE; },
        [](e2e::Desk&, Program& p) { p.ChooseFromMenu('V', ID_VIEW_FULL_SCREEN); }},
       {"PrintPreview", [](e2e::Desk&, Program& p, auto&) { p.ChooseFromMenu('F', ID_FILE_PRINT_PREVIEW); },
-       [](Program& p) { return PreviewOf(p.Main()) != nullptr; },
-       ClosePreview},
+       [](Program& p) { return PreviewOf(p.Main()) != nullptr; }, ClosePreview, true},
       {"CustomizeSheet",
        [](e2e::Desk&, Program& p, const std::function<void()>& inside) {
          p.OnNext("Customize", [inside](HWND sheet) {
@@ -331,7 +374,7 @@ const std::vector<Mode>& Modes() {
          });
          p.ChooseFromMenu('V', ID_VIEW_CUSTOMIZE_TOOLBARS);
        },
-       nullptr, nullptr},
+       nullptr, nullptr, true},
       {"FloatingMenuBar",
        [](e2e::Desk& desk, Program& p, auto&) {
          CMainFrame* frame = p.Frame();
@@ -342,13 +385,16 @@ const std::vector<Mode>& Modes() {
        },
        [](Program& p) { return p.Frame()->GetMenuBar() != nullptr && p.Frame()->GetMenuBar()->IsFloating(); },
        nullptr},
-      {"WorkbookMode", [](e2e::Desk&, Program& p, auto&) { p.ChooseFromMenu('V', 32791); },
+      {"WorkbookMode",
+       [](e2e::Desk&, Program& p, auto&) {
+         if (!p.Frame()->GetWorkbookMode()) p.ChooseFromMenu('V', ID_SECWB_TOGGLE_MODE);
+       },
        [](Program& p) { return p.Frame()->GetWorkbookMode() != FALSE; }, nullptr},
       {"MenuOpen",
        [](e2e::Desk& desk, Program& p, const std::function<void()>& inside) {
          p.OnNext("#32768", [inside](HWND) {
            inside();
-           if (brambolt::TrackedMenu() != nullptr) ::EndMenu();
+           if (brambolt::TrackedMenu() != nullptr && !SECMenuBarMessages::IsMenuPending()) ::EndMenu();
          });
          brambolt::test::PressKey('E', kAlt);
          p.ForgetExpected();
@@ -423,20 +469,31 @@ class Sweep : public ::testing::TestWithParam<size_t> {
     const std::set<HWND> before = program->TopWindows();
     brambolt::test::HangWatchdog watchdog(std::string(mode.name) + ": " + what, 60);
     const bool previewMode = std::string(mode.name) == "PrintPreview";
-    auto act = [&] {
-      action();
-      desk->Pump();
-      if (twice && ::IsWindow(program->Main())) {
-        action();
-        desk->Pump();
-      }
-      // A preview the command opened (File > Print Preview) is closed as a person closes it,
-      // before the mode is left.
+    // A preview the command opened (File > Print Preview) is closed as a person closes it, before
+    // the mode is left.
+    auto closePreview = [&] {
       if (!previewMode && ::IsWindow(program->Main()) && PreviewOf(program->Main()) != nullptr)
         ClosePreview(*desk, *program);
     };
+    auto once = [&] {
+      action();
+      desk->Pump();
+    };
+    auto act = [&] {
+      once();
+      if (twice && ::IsWindow(program->Main())) once();
+      closePreview();
+    };
     if (mode.in == nullptr) {
-      mode.enter(*desk, *program, act);
+      // A modal mode: a command chosen in it runs once its loop has ended, so a toggle's second
+      // run is in the mode entered again.
+      mode.enter(*desk, *program, once);
+      desk->Pump();
+      if (twice && ::IsWindow(program->Main())) {
+        mode.enter(*desk, *program, once);
+        desk->Pump();
+      }
+      closePreview();
     } else {
       if (!mode.in(*program)) mode.enter(*desk, *program, act);
       ASSERT_TRUE(mode.in(*program)) << mode.name << " could not be entered before " << what;
@@ -517,23 +574,37 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
     Run(name, [pressed] { brambolt::test::PressKey(pressed.vk, pressed.mods); }, false);
     if (HasFatalFailure()) return;
   }
-  // The preview bar's buttons, by click and by their letters.
+  // The preview bar's buttons (as its template makes them), by click and by their letters.
   if (std::string(ModeUnderTest().name) == "PrintPreview") {
-    for (UINT id : {AFX_ID_PREVIEW_PRINT, AFX_ID_PREVIEW_NEXT, AFX_ID_PREVIEW_PREV, AFX_ID_PREVIEW_NUMPAGE,
-                    AFX_ID_PREVIEW_ZOOMIN, AFX_ID_PREVIEW_ZOOMOUT, AFX_ID_PREVIEW_CLOSE}) {
-      Run("preview button " + std::to_string(id),
-          [this, id] {
+    ASSERT_TRUE(Ready());
+    ModeUnderTest().enter(*desk, *program, [] {});
+    const HWND previewBar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
+    ASSERT_NE(previewBar, nullptr);
+    std::vector<std::pair<int, char>> buttons;
+    for (HWND child = ::GetWindow(previewBar, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      const std::string text = WindowTitle(child);
+      const size_t amp = text.find('&');
+      const char letter =
+          amp + 1 < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1]))) : '\0';
+      buttons.emplace_back(::GetDlgCtrlID(child), letter);
+    }
+    ClosePreview(*desk, *program);
+    ASSERT_GE(buttons.size(), 7u);
+    for (const auto& [id, letter] : buttons) {
+      const int button = id;
+      Run("preview button " + std::to_string(button),
+          [this, button] {
             HWND bar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
-            HWND button = bar != nullptr ? ::GetDlgItem(bar, static_cast<int>(id)) : nullptr;
-            if (button == nullptr) return;
+            HWND control = bar != nullptr ? ::GetDlgItem(bar, button) : nullptr;
+            if (control == nullptr) return;
             RECT r{};
-            ::GetClientRect(button, &r);
-            brambolt::test::Click(button, POINT{r.right / 2, r.bottom / 2});
+            ::GetClientRect(control, &r);
+            brambolt::test::Click(control, POINT{r.right / 2, r.bottom / 2});
           },
           false);
-    }
-    for (char letter : std::string("PNVTIOC")) {
-      Run(std::string("Alt+") + letter, [letter] { brambolt::test::PressKey(static_cast<UINT>(letter), kAlt); }, false);
+      if (letter == 0) continue;
+      const char key = letter;
+      Run(std::string("Alt+") + key, [key] { brambolt::test::PressKey(static_cast<UINT>(key), kAlt); }, false);
     }
   }
   RecordProperty("actions", actions);
@@ -568,11 +639,12 @@ void EndFromMode(size_t modeIndex, Ending ending) {
       desk.Pump();
     }
   };
-  mode.enter(desk, program, end);
+  if (mode.in == nullptr || !mode.in(program)) mode.enter(desk, program, end);
   if (mode.in != nullptr && mode.in(program)) end();
   desk.Pump();
   MSG quit;
   if (!::PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+    if (!mode.holdsFrame) std::_Exit(16);
     // The mode held the frame: it is left, and the program ended again.
     if (mode.leave != nullptr && ::IsWindow(program.Main()) && mode.in(program)) mode.leave(desk, program);
     end();
@@ -603,6 +675,8 @@ TEST_P(Sweep, TheProgramEndsCleanlyFromTheModeAndRunsItsExit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Sweep, ::testing::Range<size_t>(0, 8),
-                         [](const ::testing::TestParamInfo<size_t>& info) { return std::string(Modes()[info.param].name); });
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                           return std::string(Modes()[info.param].name);
+                         });
 
 }  // namespace
