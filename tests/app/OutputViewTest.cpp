@@ -391,6 +391,8 @@ std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 93
 std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
 
 TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRenamed) {
+  // The names are written as GB2312 and Big5 bytes: on disk as they are under a legacy locale.
+  brambolt::ScopedSystemNameCodePage names(CP_ACP);
   OutputSession s;
   TempDir outside;
   const std::string text = "<p>" + std::string("中文大小") + "</p>\n";
@@ -429,6 +431,8 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
 }
 
 TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
+  // The names are written as GB2312 and Big5 bytes: on disk as they are under a legacy locale.
+  brambolt::ScopedSystemNameCodePage names(CP_ACP);
   OutputSession s;
   s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Gb("中文"));
   s.Write("Output_Eng/Htmls/style.css", "body {}");
