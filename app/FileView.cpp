@@ -208,7 +208,8 @@ void FileView::DragHeader(const CString& strName, DWORD_PTR dwData) {
   pSource->CacheGlobalData(CF_TEXT, hText);
   CString strPath = PathOfItem(dwData, strName);
   if (!strPath.IsEmpty()) {
-    if (HGLOBAL hDrop = brambolt::NewDropFilesBlock({brambolt::NativePath(static_cast<LPCTSTR>(strPath))}))
+    if (HGLOBAL hDrop = brambolt::NewDropFilesBlock(
+            {brambolt::ProgramNameOf(brambolt::NativePath(static_cast<LPCTSTR>(strPath)))}))
       pSource->CacheGlobalData(CF_HDROP, hDrop);
   }
 

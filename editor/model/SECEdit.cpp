@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "afx/AfxResources.h"
+#include "base/CodePage.h"
 #include "editor/SECEditBlockBuffer.h"
 
 using kelpwood::foundation::CMvcCommand;
@@ -77,6 +78,8 @@ BOOL SECEdit::NewDocument() {
   if (m_pLangConfig == nullptr) SelectLangConfig("Default");
   ChangeModified(FALSE);
   m_nReservedState = 0;
+  m_nFileCodePage = brambolt::GetSystemNameCodePage();
+  m_bFileBom = FALSE;
   m_ulSavedSerial = 0;
   m_fileIdentity = brambolt::FileIdentity{};
   ClearUndoHistory();

@@ -124,6 +124,10 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   virtual void SerializeText(CArchive& ar);
   virtual void SerializeLanguage(CArchive& ar);
   virtual int GetReservedState() { return m_nReservedState; }
+  // The encoding the file is kept in on disk: CP_UTF8 for text read as UTF-8 (held here in the
+  // ANSI code page and written back as UTF-8), CP_ACP for text kept as its bytes. A new text, and
+  // one of ASCII alone, take the charset of the locale (GetSystemNameCodePage).
+  UINT GetFileCodePage() const { return m_nFileCodePage; }
   void SetModified(BOOL bModified) { ChangeModified(bModified); }
   // Called each time the modified state changes: after the first edit, a save, an undo back to
   // the saved text (the document's title follows it).
@@ -309,6 +313,8 @@ class SECEdit : public kelpwood::foundation::MvcTransactionModel,
   CString m_strOpenRefusal;  // why the file being opened is refused, while ReportOpenError tells it
   std::function<void()> m_onModifiedChanged;
   int m_nReservedState = 0;
+  UINT m_nFileCodePage = 0;  // CP_ACP
+  BOOL m_bFileBom = FALSE;   // a UTF-8 file that began with a byte order mark keeps it
   BOOL m_bGroupOpen = FALSE;
   int m_nMaxLineLength = 2048;
   int m_nFirstUncoloured = 0;

@@ -1,13 +1,89 @@
-// The editor model's files: reading a text file as bytes (refusing NUL bytes, keeping its line
-// ends), saving through a mirror file that replaces the old one only when complete, and archiving.
+// The editor model's files: reading a text file (refusing NUL bytes, keeping its line ends and
+// its encoding), saving through a mirror file that replaces the old one only when complete, and
+// archiving.
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "afx/CWinApp.h"
+#include "base/Convert.h"
+#include "core/CMemFile.h"
 #include "core/CMirrorFile.h"
 #include "editor/SECEditBlockBuffer.h"
 #include "editor/model/SECEdit.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A file's text as the editor holds it (the ANSI code page) and the encoding it is kept in.
+struct FileText {
+  std::string text;
+  UINT codePage = CP_ACP;
+  bool bom = false;
+  // UTF-8 text with characters the code page cannot hold: held as its bytes and not to be edited,
+  // since a character typed in the code page would leave the file in two encodings.
+  bool unfit = false;
+};
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<BYTE>(c) < 0x80; });
+}
+
+bool IsUtf8(std::string_view text) {
+  return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                             nullptr, 0) > 0;
+}
+
+// Valid UTF-8 with bytes beyond ASCII (or a byte order mark) is UTF-8 text; ASCII alone is taken
+// in the locale's charset, so what is typed into it is written as other programs of the desktop
+// read it; anything else is text of the code page (or of another), kept as its bytes.
+FileText ReadAsText(std::string bytes) {
+  FileText out;
+  std::string_view view(bytes);
+  const bool bom = view.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+  if (bom) view.remove_prefix(kUtf8Bom.size());
+  if (!bom && IsAscii(view)) {
+    out.codePage = brambolt::GetSystemNameCodePage();
+    out.text = std::move(bytes);
+    return out;
+  }
+  if (GetACP() != CP_UTF8 && IsUtf8(view)) {
+    std::string converted;
+    if (brambolt::ConvertExactly(view, CP_UTF8, CP_ACP, converted)) {
+      out.text = std::move(converted);
+      out.codePage = CP_UTF8;
+      out.bom = bom;
+      return out;
+    }
+    out.unfit = true;
+  }
+  out.text = std::move(bytes);
+  return out;
+}
+
+// The held text in UTF-8. A line whose bytes are no text of the code page (bytes pasted from
+// another file, say) is written as those bytes: nothing is turned into another character.
+std::string TextAsUtf8(const std::string& text) {
+  std::string utf8;
+  if (brambolt::ConvertExactly(text, CP_ACP, CP_UTF8, utf8)) return utf8;
+  utf8.clear();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    const std::string_view line(text.data() + start, end - start);
+    std::string converted;
+    utf8 += brambolt::ConvertExactly(line, CP_ACP, CP_UTF8, converted) ? std::string_view(converted) : line;
+    start = end;
+  }
+  return utf8;
+}
+
+}  // namespace
 
 void SECEdit::ReportOpenError() {
   if (m_strOpenRefusal.IsEmpty()) {
@@ -80,13 +156,25 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
   fresh->InitEmpty();
   auto* block = dynamic_cast<SECEditBlockBuffer*>(fresh.get());
   BOOL read = FALSE;
+  FileText content;
   try {
+    const ULONGLONG length = file.GetLength();
+    if (length >= static_cast<ULONGLONG>(INT_MAX)) AfxThrowMemoryException();
+    std::string bytes(static_cast<size_t>(length), '\0');
+    size_t total = 0;
+    while (total < bytes.size()) {
+      const UINT n = file.Read(bytes.data() + total, static_cast<UINT>(std::min<size_t>(512000, bytes.size() - total)));
+      if (n == 0) break;
+      total += n;
+    }
+    bytes.resize(total);
+    content = ReadAsText(std::move(bytes));
     if (block != nullptr) {
-      read = block->LoadFrom(&file);
+      CMemFile memory(reinterpret_cast<BYTE*>(content.text.data()), static_cast<UINT>(content.text.size()));
+      read = block->LoadFrom(&memory);
     } else {
       // Another buffer takes the text through its insert.
-      std::string text(static_cast<size_t>(file.GetLength()), '\0');
-      text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
+      const std::string& text = content.text;
       SECEditLineColPair where;
       read = text.find('\0') == std::string::npos && fresh->InsertText(where, text.c_str(), static_cast<int>(text.size()));
     }
@@ -114,6 +202,19 @@ BOOL SECEdit::LoadFile(LPCTSTR path, CString* failure) {
   NewDocument();
   m_fileIdentity = identity;
   m_pBuffer = std::move(fresh);
+  m_nFileCodePage = content.codePage;
+  m_bFileBom = content.bom ? TRUE : FALSE;
+  if (content.unfit) {
+    // Read-only: kept as the file's bytes, which a save writes back unchanged.
+    m_nReservedState = 1;
+    if (failure == nullptr) {
+      CString message;
+      message.Format("%s\n\nThis file is UTF-8 text with characters that code page %u cannot show. It is shown as "
+                     "its bytes and opened read-only, so that no edit leaves it in two encodings.",
+                     path, GetACP());
+      AfxMessageBox(message, MB_OK | MB_ICONINFORMATION);
+    }
+  }
   auto* buffer = dynamic_cast<SECEditBlockBuffer*>(m_pBuffer.get());
   // Line ends stay as the file has them: CR alone ends lines in a file without LF, and the line
   // ends the editor inserts (wrapping breaks, Enter, pasted text) carry a CR only when the file's
@@ -169,7 +270,19 @@ BOOL SECEdit::SaveFile(LPCTSTR path) {
     return FALSE;
   }
   try {
-    m_pBuffer->Write(&mirror, FALSE);
+    if (m_nFileCodePage == CP_UTF8) {
+      // Text read as UTF-8 (or new under a UTF-8 locale) goes back as UTF-8, with what was typed.
+      CMemFile memory;
+      m_pBuffer->Write(&memory, FALSE);
+      std::string text(static_cast<size_t>(memory.GetLength()), '\0');
+      memory.SeekToBegin();
+      text.resize(memory.Read(text.data(), static_cast<UINT>(text.size())));
+      std::string utf8 = TextAsUtf8(text);
+      if (m_bFileBom) utf8.insert(0, kUtf8Bom);
+      mirror.Write(utf8.data(), static_cast<UINT>(utf8.size()));
+    } else {
+      m_pBuffer->Write(&mirror, FALSE);
+    }
     mirror.Close();
   } catch (CFileException* e) {
     e->ReportError();

@@ -317,7 +317,9 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
 void brambolt::afx::SetCommandLine(int argc, char** argv) {
   Arguments& a = TheArguments();
   std::lock_guard lock(a.mutex);
-  a.values.assign(argv, argv + argc);
+  // Arguments (file names most of all) come in the system's charset.
+  a.values.clear();
+  for (int i = 0; i < argc; ++i) a.values.push_back(brambolt::ProgramNameOf(argv[i]));
 }
 
 void brambolt::afx::SetFilePrompter(FilePrompter prompter) { g_filePrompter.store(prompter); }

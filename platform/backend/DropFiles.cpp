@@ -188,7 +188,8 @@ std::vector<std::string> FilesOfUriList(std::string_view list) {
         path += line[i];
       }
     }
-    if (path.find('\0') == std::string::npos) files.push_back(std::move(path));
+    // The system's spelling of the name, given as the program spells names.
+    if (path.find('\0') == std::string::npos) files.push_back(ProgramNameOf(path));
   }
   return files;
 }
@@ -198,7 +199,7 @@ std::string UriListOfFiles(const std::vector<std::string>& files) {
   std::string list;
   for (const std::string& file : files) {
     list += "file://";
-    for (unsigned char c : file) {
+    for (unsigned char c : SystemNameOf(file)) {
       bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
                    c == '_' || c == '~' || c == '/';
       if (plain) {

@@ -87,11 +87,12 @@ class ForeignDragSource {
 void SetForeignDragSource(ForeignDragSource* source);
 ForeignDragSource* GetForeignDragSource();
 
-// The local files of a text/uri-list (file: URIs, percent escapes decoded to bytes); comments,
-// other schemes and other hosts' files are left out.
+// The local files of a text/uri-list (file: URIs, percent escapes decoded to bytes, the names
+// given as the program spells them); comments, other schemes and other hosts' files are left out.
 std::vector<std::string> FilesOfUriList(std::string_view list);
-// A text/uri-list of local files: file:// URIs, one a line ending in CR LF, every byte that is not
-// unreserved (nor a slash) percent-escaped.
+// A text/uri-list of local files (named as the program spells them, with '/' separators): file://
+// URIs of the system's spelling, one a line ending in CR LF, every byte that is not unreserved
+// (nor a slash) percent-escaped.
 std::string UriListOfFiles(const std::vector<std::string>& files);
 
 }  // namespace brambolt

@@ -134,7 +134,14 @@ KeyTranslation TranslateKey(unsigned long keysym, unsigned long typed, unsigned 
     if (!ctrl && character && out.key.vk != 0) out.key = {VK_PROCESSKEY, false};
     return out;
   }
-  std::string ansi = UnicodeToAnsi(std::u32string_view(&ch, 1));
+  std::string ansi;
+  if (!CodePageBytesOf(ch, ansi)) {
+    // A character the code page cannot hold is refused (the backend beeps), never typed as
+    // another; nor does the key type what the layout has at its place.
+    if (out.key.vk != 0) out.key = {VK_PROCESSKEY, false};
+    out.refused = true;
+    return out;
+  }
   if (ansi.size() == 1 && out.key.vk != 0 &&
       LayoutTypes(out.key.vk, static_cast<unsigned char>(ansi[0]), shift, capsLock, numLock))
     return out;

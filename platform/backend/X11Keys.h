@@ -35,6 +35,7 @@ bool LayoutTypes(UINT vk, unsigned char ch, bool shift, bool capsLock, bool numL
 struct KeyTranslation {
   VirtualKey key;
   std::string characters;
+  bool refused = false;  // the key types a character the code page cannot hold
 };
 // keysym: the unshifted keysym; typed: the keysym with the modifiers applied (XLookupString).
 // ctrl: Control held, so the key is a shortcut and characters come from the layout alone.

@@ -22,6 +22,11 @@ std::atomic<UINT>& CurrentPage() {
   return page;
 }
 
+std::atomic<UINT>& CurrentNamePage() {
+  static std::atomic<UINT> page{SystemNameCodePageFromEnvironment()};
+  return page;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -61,6 +66,37 @@ UINT CodePageFromLocale(const char* locale) {
   if (EqualsNoCase(territory, "TW") || EqualsNoCase(territory, "HK")) return 950;
   return 1252;
 }
+
+bool LocaleIsUtf8(const char* locale) {
+  if (locale == nullptr) return false;
+  std::string_view name(locale);
+  size_t dot = name.find('.');
+  if (dot == std::string_view::npos) return false;
+  std::string_view charset = name.substr(dot + 1);
+  charset = charset.substr(0, charset.find('@'));
+  return EqualsNoCase(charset, "UTF-8") || EqualsNoCase(charset, "utf8");
+}
+
+UINT SystemNameCodePageFromEnvironment() {
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return LocaleIsUtf8(value) ? CP_UTF8 : CP_ACP;
+  }
+  return CP_ACP;
+}
+
+UINT GetSystemNameCodePage() { return CurrentNamePage().load(std::memory_order_relaxed); }
+
+BOOL SetSystemNameCodePageForTesting(UINT codePage) {
+  if (codePage != CP_UTF8 && codePage != CP_ACP) return FALSE;
+  CurrentNamePage().store(codePage);
+  return TRUE;
+}
+
+ScopedSystemNameCodePage::ScopedSystemNameCodePage(UINT codePage) : previous_(GetSystemNameCodePage()) {
+  SetSystemNameCodePageForTesting(codePage);
+}
+ScopedSystemNameCodePage::~ScopedSystemNameCodePage() { SetSystemNameCodePageForTesting(previous_); }
 
 UINT CodePageFromEnvironment() {
   if (const char* forced = std::getenv("BRAMBOLT_CODEPAGE"); forced != nullptr && *forced != '\0') {

@@ -39,6 +39,34 @@ UINT CodePageFromEnvironment();
 // (ScopedCodePage does that).
 BOOL SetCodePageForTesting(UINT codePage);
 
+// Whether a locale name such as "de_DE.UTF-8" or "C.utf8" names UTF-8 as its charset.
+bool LocaleIsUtf8(const char* locale);
+
+// The charset of file names the environment selects: CP_UTF8 when the first non-empty of LC_ALL,
+// LC_CTYPE, LANG names a UTF-8 locale, otherwise CP_ACP.
+UINT SystemNameCodePageFromEnvironment();
+
+// The charset of the system's file names, as a code page: CP_UTF8 when the locale the environment
+// selects (the first non-empty of LC_ALL, LC_CTYPE, LANG) is a UTF-8 one, otherwise CP_ACP, for
+// names that are the program's own bytes (the C locale, and legacy locales whose charset is the
+// ANSI code page, such as zh_CN.GB2312 or zh_TW.BIG5).
+UINT GetSystemNameCodePage();
+
+// Replaces the charset of file names (CP_UTF8 or CP_ACP; anything else is refused with FALSE).
+// For tests, process-wide like SetCodePageForTesting; ScopedSystemNameCodePage restores it.
+BOOL SetSystemNameCodePageForTesting(UINT codePage);
+
+class ScopedSystemNameCodePage {
+ public:
+  explicit ScopedSystemNameCodePage(UINT codePage);
+  ~ScopedSystemNameCodePage();
+  ScopedSystemNameCodePage(const ScopedSystemNameCodePage&) = delete;
+  ScopedSystemNameCodePage& operator=(const ScopedSystemNameCodePage&) = delete;
+
+ private:
+  UINT previous_;
+};
+
 // True when the ANSI code page has double-byte characters.
 bool IsDBCSCodePage();
 
@@ -52,6 +80,18 @@ class ScopedCodePage {
 
  private:
   UINT previous_;
+};
+
+// What a locale selects, for its lifetime: the ANSI code page of its language and the charset of
+// file names of its charset ("zh_CN.UTF-8": 936 and UTF-8; "zh_TW.BIG5": 950 and the code page).
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const char* locale)
+      : page_(CodePageFromLocale(locale)), names_(LocaleIsUtf8(locale) ? CP_UTF8 : CP_ACP) {}
+
+ private:
+  ScopedCodePage page_;
+  ScopedSystemNameCodePage names_;
 };
 
 // Whether `byte` can follow a lead byte in `codePage` (GBK: 0x40-0x7E, 0x80-0xFE;

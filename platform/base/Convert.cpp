@@ -328,6 +328,91 @@ std::string AnsiToUtf8(std::string_view text, UINT codePage) {
 
 std::string Utf8ToAnsi(std::string_view utf8, UINT codePage) { return UnicodeToAnsi(DecodeUtf8(utf8).text, codePage); }
 
+bool CodePageBytesOf(char32_t c, std::string& bytes, UINT codePage) {
+  codePage = Resolve(codePage);
+  if (!IsSupported(codePage) || c == kReplacement || !IsEncodable(c)) return false;
+  Encoded encoded = Encode(codePage, std::u32string_view(&c, 1), "");
+  if (encoded.usedDefault) return false;
+  bytes = std::move(encoded.text);
+  return true;
+}
+
+std::string CodePageTextOf(std::u32string_view text, bool* dropped, UINT codePage) {
+  std::string out;
+  bool any = false;
+  std::string bytes;
+  for (char32_t c : text) {
+    if (CodePageBytesOf(c, bytes, codePage))
+      out += bytes;
+    else
+      any = true;
+  }
+  if (dropped != nullptr) *dropped = any;
+  return out;
+}
+
+bool ConvertExactly(std::string_view text, UINT from, UINT to, std::string& out) {
+  from = Resolve(from);
+  to = Resolve(to);
+  if (!IsSupported(from) || !IsSupported(to)) return false;
+  Decoded decoded = Decode(from, text);
+  if (decoded.invalid) return false;
+  Encoded encoded = Encode(to, decoded.text, "");
+  if (encoded.usedDefault) return false;
+  // Some characters share bytes (or come back as others): only a conversion that undoes itself
+  // keeps the name's file reachable both ways.
+  Decoded back = Decode(to, encoded.text);
+  if (back.invalid || Encode(from, back.text, "").text != text) return false;
+  out = std::move(encoded.text);
+  return true;
+}
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<BYTE>(c) < 0x80; });
+}
+
+// Converts each name between '/' separators (the system's; '/' is no trail byte in any page, and a
+// program path that reaches here has its separators already made '/') on its own, so one name
+// that cannot be spelled leaves the others converted. `keep` tells which names stay as they are.
+template <class Keep>
+std::string ConvertNames(std::string_view path, UINT from, UINT to, Keep keep) {
+  if (IsAscii(path) || Resolve(from) == Resolve(to)) return std::string(path);
+  std::string out;
+  out.reserve(path.size() + path.size() / 2);
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    std::string_view name = path.substr(start, end - start);
+    std::string converted;
+    if (!IsAscii(name) && !keep(name) && ConvertExactly(name, from, to, converted))
+      out += converted;
+    else
+      out += name;
+    if (end < path.size()) out += '/';
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string SystemNameOf(std::string_view programName) {
+  // A name the system gave that the code page cannot spell came to the program as its bytes, and
+  // goes back as them: it is text of the system's charset that does not convert to the page.
+  const UINT system = GetSystemNameCodePage();
+  return ConvertNames(programName, CP_ACP, system, [system](std::string_view name) {
+    std::string unused;
+    return Decode(Resolve(system), name).invalid == false && !ConvertExactly(name, system, CP_ACP, unused);
+  });
+}
+
+std::string ProgramNameOf(std::string_view systemName) {
+  return ConvertNames(systemName, GetSystemNameCodePage(), CP_ACP, [](std::string_view) { return false; });
+}
+
 size_t CharacterBoundary(std::string_view text, size_t maxBytes, UINT codePage) {
   if (text.size() <= maxBytes) return text.size();
   codePage = Resolve(codePage);

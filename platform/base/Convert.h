@@ -38,6 +38,27 @@ std::string WideToAnsi(std::u16string_view text, UINT codePage = CP_ACP);
 std::string AnsiToUtf8(std::string_view text, UINT codePage = CP_ACP);
 std::string Utf8ToAnsi(std::string_view utf8, UINT codePage = CP_ACP);
 
+// The bytes of character `c` in a code page (CP_ACP by default); false when the page cannot hold
+// it. Text typed or committed goes in through this: a character the page lacks is refused, never
+// turned into the default character.
+bool CodePageBytesOf(char32_t c, std::string& bytes, UINT codePage = CP_ACP);
+
+// Text in a code page (CP_ACP by default) of the Unicode characters of `text` the page holds; the
+// others are left out, and `dropped` (when given) tells whether any was.
+std::string CodePageTextOf(std::u32string_view text, bool* dropped = nullptr, UINT codePage = CP_ACP);
+
+// `text` converted from page `from` to page `to` when every character converts, and converts back
+// to the same bytes; false (and `out` untouched) otherwise.
+bool ConvertExactly(std::string_view text, UINT from, UINT to, std::string& out);
+
+// A file name or path between the program's spelling (the ANSI code page) and the system's (the
+// charset of GetSystemNameCodePage), as Windows converts an ANSI program's names: converted where
+// every character converts both ways, otherwise its bytes unchanged, so a name the other side
+// cannot spell still reaches its file. Under a locale whose charset is the code page both give
+// the name back as it is. Paths convert name by name between the separators.
+std::string SystemNameOf(std::string_view programName);
+std::string ProgramNameOf(std::string_view systemName);
+
 // A UTF-8 literal of the sources in the bytes of `codePage` (936 gives GB2312/GBK, 950 Big5).
 inline std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) { return Utf8ToAnsi(utf8, codePage); }
 #if defined(__cpp_char8_t)

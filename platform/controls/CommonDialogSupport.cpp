@@ -81,7 +81,7 @@ std::string ExistingFolder(const std::string& path) {
   const std::filesystem::path full = std::filesystem::absolute(native, error);
   if (!error) native = full.lexically_normal().string();
   while (native.size() > 1 && native.back() == '/') native.pop_back();
-  return native;
+  return ProgramNameOf(native);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -61,8 +61,8 @@ std::optional<DialogTemplate> CallerTemplate(HINSTANCE instance, LPCSTR name, HG
 // (CDERR_NOTEMPLATE when the block or name is missing), else `builtIn`.
 std::optional<DialogTemplate> ChooseDialogTemplate(bool byHandle, HGLOBAL memory, bool byName, HINSTANCE instance,
                                                    LPCSTR name, DialogTemplate (*builtIn)(), DWORD* error);
-// An existing folder's path in the system's spelling, without a trailing separator; empty when
-// `path` names no folder.
+// An existing folder's full path as found on disk, spelled as the program spells names ('/'
+// separators, no trailing one); empty when `path` names no folder.
 std::string ExistingFolder(const std::string& path);
 // A folder and a name joined with one separator.
 std::string JoinPath(const std::string& folder, const std::string& name);

@@ -256,7 +256,7 @@ std::string ChainLine(const std::vector<std::string>& chain, std::size_t i) {
 // The home folder, or empty when there is none worth offering.
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
-  return home && *home && std::strcmp(home, "/") != 0 ? std::string(home) : std::string();
+  return home && *home && std::strcmp(home, "/") != 0 ? ProgramNameOf(home) : std::string();
 }
 
 void FileDialog::FillPlaces() {
@@ -415,10 +415,12 @@ bool FileDialog::Ok() {
     FillFiles();
     return false;
   }
-  std::string native = NativePath(full);
-  std::size_t slash = native.find_last_of('/');
-  std::string folder = slash == std::string::npos ? folder_ : ExistingFolder(native.substr(0, slash + 1));
-  std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+  // The path as found on disk (letter case, the spelling of names made under another locale), as
+  // the program spells it.
+  std::string resolved = ProgramNameOf(NativePath(full));
+  std::size_t slash = resolved.find_last_of('/');
+  std::string folder = slash == std::string::npos ? folder_ : ExistingFolder(resolved.substr(0, slash + 1));
+  std::string name = slash == std::string::npos ? resolved : resolved.substr(slash + 1);
   if (folder.empty()) {
     if (ofn_->Flags & OFN_PATHMUSTEXIST) {
       MessageBox(hwnd_, (typed + "\nPath does not exist.\nCheck the path and try again.").c_str(),
@@ -427,7 +429,7 @@ bool FileDialog::Ok() {
     }
     // Without the flag the path goes back as typed, so the caller's write fails and names it: a
     // name is never moved into another folder than the one typed.
-    folder = native.substr(0, slash + 1);
+    folder = resolved.substr(0, slash + 1);
   }
   if (!defExt_.empty() && name.find('.') == std::string::npos) {
     name += '.';

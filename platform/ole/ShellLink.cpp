@@ -127,7 +127,7 @@ class ShellLink final : public RefCounted<IShellLinkA, IID_IShellLinkA> {
       if (pszFileName == nullptr) return E_INVALIDARG;
       std::string target = ResolveLink(NativePath(WideToAnsi(std::u16string_view(pszFileName))));
       if (target.empty()) return E_FAIL;
-      owner->path_ = target;
+      owner->path_ = ProgramNameOf(target);
       return S_OK;
     }
     // A name ending in ".desktop" gets a desktop entry (a program with its arguments and folder,
@@ -221,7 +221,7 @@ class ShellLink final : public RefCounted<IShellLinkA, IID_IShellLinkA> {
         entry += "Type=Application\nExec=" + quoted + "\"" + (arguments_.empty() ? "" : " " + arguments_) + "\n";
         if (!directory_.empty()) entry += "Path=" + NativePath(directory_) + "\n";
       } else {
-        std::string uri = UriListOfFiles({target});
+        std::string uri = UriListOfFiles({ProgramNameOf(target)});
         entry += "Type=Link\nURL=" + uri.substr(0, uri.size() - 2) + "\n";
       }
       std::string temporary = name + ".saving";

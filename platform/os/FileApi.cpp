@@ -18,12 +18,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Convert.h"
 #include "os/FileFaults.h"
 #include "os/FileSupport.h"
 #include "os/OwnedNames.h"
 #include "os/Paths.h"
 
 using brambolt::NativePath;
+using brambolt::ProgramNameOf;
 using brambolt::file_support::CopyOut;
 using brambolt::file_support::SetLastErrorFromErrno;
 
@@ -224,6 +226,8 @@ std::string CopyToTemporary(int source, const struct stat& sourceStat, const std
 std::atomic<UINT> g_errorMode{0};
 std::atomic<BeforeCopyHook> g_beforeCopy{nullptr};
 
+// Paths the system gives (the program's own, the current folder ...) are the system's spelling;
+// the program is given them as it spells names.
 std::string ExecutablePath() {
   std::vector<char> buffer(PATH_MAX);
   for (;;) {
@@ -255,7 +259,7 @@ std::string CurrentDirectory() {
 // gone), resolved case-insensitively where it exists.
 std::string FullNativePath(const char* path) {
   std::string native = NativePathSyntax(path);
-  if (native.empty() || native[0] != '/') native = CurrentDirectory() + "/" + native;
+  if (native.empty() || native[0] != '/') native = ProgramNameOf(CurrentDirectory()) + "/" + native;
   const bool trailing = native.back() == '/';
   std::vector<std::string> parts;
   std::size_t start = 1;
@@ -1017,7 +1021,7 @@ BOOL RemoveDirectory(LPCSTR lpPathName) {
 }
 
 DWORD GetCurrentDirectory(DWORD nBufferLength, LPSTR lpBuffer) {
-  const std::string cwd = CurrentDirectory();
+  const std::string cwd = ProgramNameOf(CurrentDirectory());
   if (cwd.empty()) {
     SetLastError(ErrnoToWin32Error(errno));
     return 0;
@@ -1047,7 +1051,7 @@ DWORD GetFullPathName(LPCSTR lpFileName, DWORD nBufferLength, LPSTR lpBuffer, LP
     SetLastError(ERROR_INVALID_NAME);
     return 0;
   }
-  const std::string full = FullNativePath(lpFileName);
+  const std::string full = ProgramNameOf(FullNativePath(lpFileName));
   const DWORD result = CopyOut(full, lpBuffer, nBufferLength);
   if (lpFilePart && result < nBufferLength) {
     const std::size_t slash = full.rfind('/');
@@ -1156,7 +1160,7 @@ DWORD GetShortPathName(LPCSTR lpszLongPath, LPSTR lpszShortPath, DWORD cchBuffer
 
 DWORD GetTempPath(DWORD nBufferLength, LPSTR lpBuffer) {
   const char* tmp = std::getenv("TMPDIR");
-  std::string path = tmp && *tmp ? tmp : "/tmp";
+  std::string path = tmp && *tmp ? ProgramNameOf(tmp) : "/tmp";
   if (path.back() != '/') path += '/';
   return CopyOut(path, lpBuffer, nBufferLength);
 }
@@ -1212,7 +1216,7 @@ UINT GetTempFileName(LPCSTR lpPathName, LPCSTR lpPrefixString, UINT uUnique, LPS
 }
 
 DWORD GetModuleFileName(HMODULE, LPSTR lpFilename, DWORD nSize) {
-  const std::string path = ExecutablePath();
+  const std::string path = ProgramNameOf(ExecutablePath());
   if (path.empty() || !lpFilename || nSize == 0) {
     SetLastError(path.empty() ? ERROR_FILE_NOT_FOUND : ERROR_INSUFFICIENT_BUFFER);
     return 0;
@@ -1228,9 +1232,11 @@ DWORD GetModuleFileName(HMODULE, LPSTR lpFilename, DWORD nSize) {
   return static_cast<DWORD>(path.size());
 }
 
-UINT GetWindowsDirectory(LPSTR lpBuffer, UINT uSize) { return CopyOut(WindowsDirectory(), lpBuffer, uSize); }
+UINT GetWindowsDirectory(LPSTR lpBuffer, UINT uSize) {
+  return CopyOut(ProgramNameOf(WindowsDirectory()), lpBuffer, uSize);
+}
 
-UINT GetSystemDirectory(LPSTR lpBuffer, UINT uSize) { return CopyOut(WindowsDirectory(), lpBuffer, uSize); }
+UINT GetSystemDirectory(LPSTR lpBuffer, UINT uSize) { return GetWindowsDirectory(lpBuffer, uSize); }
 
 UINT GetDriveType(LPCSTR lpRootPathName) {
   if (!lpRootPathName) return DRIVE_FIXED;

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "base/Convert.h"
 #include "os/FileApi.h"
 #include "os/FileFaults.h"
 #include "os/FileSupport.h"
@@ -176,14 +177,17 @@ HANDLE FindFirstFile(LPCSTR lpFileName, LPWIN32_FIND_DATA lpFindFileData) {
   const bool root = folder == "/";
   std::vector<FoundEntry> found;
   while (struct dirent* e = ::readdir(dir)) {
-    const std::string_view name(e->d_name);
-    const bool dots = name == "." || name == "..";
+    const std::string_view native(e->d_name);
+    const bool dots = native == "." || native == "..";
     if (dots && root) continue;
+    // Matched and reported as the program spells the name.
+    const std::string name = ProgramNameOf(native);
     if (!Match(compiled, 0, Characters(name), 0)) continue;
-    FoundEntry entry{std::string(name), {}};
+    FoundEntry entry{name, {}};
     // Entries that vanish while the folder is read are not reported. Each is asked about from the
     // open folder: its path is not resolved again for every entry.
-    if (file_support::QueryEntryAt(::dirfd(dir), e->d_name, dots ? std::string_view() : name, entry.info))
+    if (file_support::QueryEntryAt(::dirfd(dir), e->d_name, dots ? std::string_view() : std::string_view(name),
+                                   entry.info))
       found.push_back(std::move(entry));
   }
   ::closedir(dir);

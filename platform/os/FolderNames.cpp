@@ -3,6 +3,7 @@
 #include "os/FolderNames.h"
 
 #include "base/CodePage.h"
+#include "base/Convert.h"
 #include "os/Paths.h"
 
 #include <dirent.h>
@@ -56,7 +57,7 @@ bool ScanFolder(const std::string& dir, std::string_view name, std::string& foun
   if (!d) return false;
   bool any = false;
   ReadFolder(d, [&](std::string_view entry) {
-    if (!FileNamesEqualNoCase(entry, name)) return;
+    if (!FileNamesEqualNoCase(ProgramNameOf(entry), name)) return;
     if (!any || entry < std::string_view(found)) found.assign(entry);
     any = true;
   });
@@ -97,11 +98,13 @@ struct Folder {
   dev_t dev = 0;
   ino_t ino = 0;
   UINT codePage = 0;  // the page the names were folded in
+  UINT namePage = 0;  // the charset the system's names were read in
   Names names;
   std::list<int>::iterator recent;
 
+  // Names are kept as the system spells them, folded as the program spells them.
   void Add(std::string_view name) {
-    std::string folded = FoldName(name);
+    std::string folded = FoldName(ProgramNameOf(name));
     auto [first, last] = names.equal_range(folded);
     for (; first != last; ++first)
       if (first->second == name) return;
@@ -109,7 +112,7 @@ struct Folder {
   }
 
   void Remove(std::string_view name) {
-    auto [first, last] = names.equal_range(FoldName(name));
+    auto [first, last] = names.equal_range(FoldName(ProgramNameOf(name)));
     for (; first != last; ++first)
       if (first->second == name) {
         names.erase(first);
@@ -153,6 +156,7 @@ class FolderNameCache {
     folder.dev = st.st_dev;
     folder.ino = st.st_ino;
     folder.codePage = GetACP();
+    folder.namePage = GetSystemNameCodePage();
     ReadFolder(d, [&folder](std::string_view entry) { folder.Add(entry); });
     bool answered = FindIn(folder.names, name, found);
     if (folder.names.size() < kFolderNameCacheMinNames || folder.names.size() > kFolderNameCacheMaxNames ||
@@ -252,7 +256,7 @@ class FolderNameCache {
     auto known = byIdentity_.find({st.st_dev, st.st_ino});
     if (known == byIdentity_.end()) return nullptr;
     Folder& folder = folders_.at(known->second);
-    if (folder.codePage != GetACP()) {
+    if (folder.codePage != GetACP() || folder.namePage != GetSystemNameCodePage()) {
       Drop(known->second, true);
       return nullptr;
     }

@@ -8,9 +8,9 @@
 
 namespace brambolt {
 
-// The entry of folder `dir` ("" is the current folder) whose name equals `name` as
-// FileNamesEqualNoCase compares them; the smallest such name by bytes when several differ only
-// in case, so the choice repeats. False when none does or the folder cannot be read. "." and
+// The entry of folder `dir` ("" is the current folder; the system's spelling) whose name, as the
+// program spells it (ProgramNameOf), equals `name` as FileNamesEqualNoCase compares them; the smallest such name by bytes when several differ only
+// in case, so the choice repeats. `found` is the entry as the system spells it. False when none does or the folder cannot be read. "." and
 // ".." are never answered.
 //
 // Folders on local file systems are cached by identity (device and inode) and kept current by

@@ -2,6 +2,7 @@
 #include "os/Paths.h"
 
 #include "base/CodePage.h"
+#include "base/Convert.h"
 #include "os/FolderNames.h"
 
 #include <sys/stat.h>
@@ -114,46 +115,63 @@ std::string NativePathSyntax(std::string_view in) {
 }
 
 std::string NativePath(std::string_view winPath) {
-  std::string path = NativePathSyntax(winPath);
-  if (path.empty() || IsLiteral(winPath) || Exists(path)) return path;
+  // The program's spelling with '/' separators, then the system's: every name converted to the
+  // locale's charset where it converts.
+  const std::string spelled = NativePathSyntax(winPath);
+  if (spelled.empty()) return spelled;
+  std::string path = SystemNameOf(spelled);
+  const bool literal = IsLiteral(winPath);
+  const bool converted = path != spelled;
+  if (Exists(path) || (literal && !converted)) return path;
 
   // The converted path has single '/' separators; a trailing one is kept. Most often only the last
   // name is new or spelled otherwise, in a folder that exists as spelled: then that name alone
   // is looked up. Every folder of such a path exists, so the walk below would keep them all.
   const bool trailing = path.size() > 1 && path.back() == '/';
-  const std::size_t nameEnd = trailing ? path.size() - 1 : path.size();
-  const std::size_t slash = path.rfind('/', nameEnd - 1);
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::string lastName = path.substr(nameStart, nameEnd - nameStart);
-  const std::string lastDir = slash == std::string::npos ? "" : path.substr(0, slash == 0 ? 1 : slash);
-  if (lastName != "." && lastName != ".." && (lastDir.empty() || Exists(lastDir))) {
-    std::string found;
-    if (!FindFileNameNoCase(lastDir, lastName, found)) return path;
-    path.replace(nameStart, nameEnd - nameStart, found);
-    return path;
+  if (!converted) {
+    const std::size_t nameEnd = trailing ? path.size() - 1 : path.size();
+    const std::size_t slash = path.rfind('/', nameEnd - 1);
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::string lastName = path.substr(nameStart, nameEnd - nameStart);
+    const std::string lastDir = slash == std::string::npos ? "" : path.substr(0, slash == 0 ? 1 : slash);
+    if (lastName != "." && lastName != ".." && (lastDir.empty() || Exists(lastDir))) {
+      std::string found;
+      if (!FindFileNameNoCase(lastDir, lastName, found)) return path;
+      path.replace(nameStart, nameEnd - nameStart, found);
+      return path;
+    }
   }
 
-  // Resolve the existing prefix case-insensitively, one component at a time.
-  const bool absolute = path[0] == '/';
+  // Resolve the existing prefix one name at a time: a name that exists only as its bytes (made
+  // under another locale) is that file, and one that exists in neither spelling is looked up
+  // case-insensitively; names past the existing prefix are made in the system's charset.
+  const bool absolute = spelled[0] == '/';
   std::string out = absolute ? "/" : "";
-  bool resolving = true;
+  bool resolving = !literal;
   std::size_t start = absolute ? 1 : 0;
-  while (start < path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    std::string name = path.substr(start, end - start);
+  while (start < spelled.size()) {
+    std::size_t end = spelled.find('/', start);
+    if (end == std::string::npos) end = spelled.size();
+    const std::string name = spelled.substr(start, end - start);
     start = end + 1;
     if (name.empty()) continue;
     const std::string dir = out;
     if (!out.empty() && out.back() != '/') out += '/';
-    if (resolving && name != "." && name != ".." && !Exists(out + name)) {
+    std::string native = SystemNameOf(name);
+    if (!Exists(out + native)) {
+      // The name in its other spelling (its bytes, or converted) is the file another locale made.
+      std::string other = name;
+      if (native == name) ConvertExactly(name, CP_ACP, GetSystemNameCodePage(), other);
+      if (other != native && Exists(out + other)) native = other;
+    }
+    if (resolving && name != "." && name != ".." && !Exists(out + native)) {
       std::string found;
       if (FindFileNameNoCase(dir, name, found))
-        name = found;
+        native = found;
       else
         resolving = false;
     }
-    out += name;
+    out += native;
   }
   if (trailing && out.back() != '/') out += '/';
   return out;

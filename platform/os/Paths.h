@@ -18,11 +18,16 @@ namespace brambolt {
 // - A path starting `\\?\` is taken literally, as Windows takes it: the rest is converted as
 //   above (`\\?\C:\a` is `/a`, `\\?\/tmp/a` is `/tmp/a`) but never looked up. A caller that
 //   resolved a folder once names the files it makes there this way.
+// - Each name is spelled in the locale's charset (SystemNameOf): under a UTF-8 locale a name the
+//   program makes is UTF-8. A name that exists only in its other spelling (its bytes, made under
+//   another locale, or one the code page cannot spell) is that file, so every file on disk stays
+//   reachable by the name it was listed under.
 // NULL and "" give "".
 std::string NativePath(const char* winPath);
 std::string NativePath(std::string_view winPath);
 
-// NativePath without the case-insensitive lookup: the syntax only.
+// NativePath without the case-insensitive lookup and the charset: the syntax only, as the program
+// spells names.
 std::string NativePathSyntax(std::string_view winPath);
 
 // True when the byte at `pos` of `path` is a path separator (`\` or `/`) rather than the trail

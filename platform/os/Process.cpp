@@ -2,6 +2,8 @@
 // thread per child waits for its end and signals its handle.
 #include "os/Process.h"
 
+#include "base/Convert.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -464,6 +466,8 @@ BOOL CreateProcess(LPCSTR lpApplicationName, LPSTR lpCommandLine, LPSECURITY_ATT
   }
   if (request.argv.empty()) request.argv.push_back(program);
   request.program = brambolt::HasSeparator(program) ? brambolt::NativePath(program) : program;
+  // The program's arguments (file names most of all) go in the locale's charset, as it reads them.
+  for (std::string& arg : request.argv) arg = brambolt::SystemNameOf(arg);
   if (lpCurrentDirectory && *lpCurrentDirectory) {
     request.directory = brambolt::NativePath(lpCurrentDirectory);
     struct stat st {};

@@ -301,13 +301,15 @@ HRESULT SHGetFolderPath(HWND, int csidl, HANDLE, DWORD, LPSTR pszPath) {
     default:
       return E_INVALIDARG;
   }
-  if (folder.size() >= MAX_PATH) return E_FAIL;
   if (csidl & CSIDL_FLAG_CREATE) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
   }
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return E_FAIL;
+  // The system's spelling of the folder, given as the program spells names.
+  folder = brambolt::ProgramNameOf(folder);
+  if (folder.size() >= MAX_PATH) return E_FAIL;
   std::memcpy(pszPath, folder.c_str(), folder.size() + 1);
   return S_OK;
 }

@@ -19,6 +19,9 @@ struct Entry {
   HANDLE data;
   bool synthesized;
   bool foreign = false;  // taken from another program's clipboard
+  // Text in the code page made from Unicode text with characters the page lacks: those are left
+  // out, and the program that takes the text is told by a beep, as when typing them.
+  bool lossy = false;
 };
 
 struct Clipboard {
@@ -96,15 +99,13 @@ HANDLE AnsiToWide(const std::string& s) {
   return MakeBlock(w.data(), w.size() * sizeof(char16_t));
 }
 
-std::string WideToAnsi(const std::u16string& w, UINT codePage) {
-  int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(std::max(n, 0)), '\0');
-  if (n > 0) WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
+// UTF-16 text as Unicode characters.
+std::u32string FromWide(const std::u16string& w) {
+  return AnsiToUnicode(brambolt::WideToAnsi(std::u16string_view(w), CP_UTF8), CP_UTF8);
 }
 
 // Makes `format` from the text format present; null when there is none.
-HANDLE Synthesize(Clipboard& c, UINT format) {
+HANDLE Synthesize(Clipboard& c, UINT format, bool* lossy) {
   Entry* source = nullptr;
   for (UINT f : {CF_TEXT, CF_UNICODETEXT, CF_OEMTEXT})
     if (f != format)
@@ -113,7 +114,7 @@ HANDLE Synthesize(Clipboard& c, UINT format) {
   if (format == CF_UNICODETEXT) {
     return AnsiToWide(ReadAnsi(source->data));
   }
-  std::string text = source->format == CF_UNICODETEXT ? WideToAnsi(ReadWide(source->data), CP_ACP)
+  std::string text = source->format == CF_UNICODETEXT ? CodePageTextOf(FromWide(ReadWide(source->data)), lossy)
                                                       : ReadAnsi(source->data);
   return MakeBlock(text.c_str(), text.size() + 1);
 }
@@ -139,11 +140,9 @@ void TakeForeignText(Clipboard& c) {
   if (!c.entries.empty()) return;
   std::string utf8;
   if (GetBackend().ForeignClipboardText(utf8)) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::u16string w(static_cast<size_t>(std::max(n, 0)), u'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    std::string ansi = WideToAnsi(w, CP_ACP);
-    if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false, true});
+    bool dropped = false;
+    std::string ansi = CodePageTextOf(AnsiToUnicode(utf8, CP_UTF8), &dropped);
+    if (HANDLE h = MakeBlock(ansi.c_str(), ansi.size() + 1)) c.entries.push_back(Entry{CF_TEXT, h, false, true, dropped});
   }
   // Formats of the program's own registering (another instance's column block) come along.
   for (const std::string& name : GetBackend().ForeignClipboardFormats()) {
@@ -268,11 +267,14 @@ HANDLE GetClipboardData(UINT format) {
       return nullptr;
     }
     if (Entry* e = Find(c, format)) {
+      if (e->lossy) MessageBeep(MB_OK);
       if (e->data) return e->data;
       owner = c.owner;
     } else if (IsText(format)) {
-      HANDLE h = Synthesize(c, format);
-      if (h) c.entries.push_back(Entry{format, h, true});
+      bool lossy = false;
+      HANDLE h = Synthesize(c, format, &lossy);
+      if (h) c.entries.push_back(Entry{format, h, true, false, lossy});
+      if (lossy) MessageBeep(MB_OK);
       return h;
     } else {
       return nullptr;

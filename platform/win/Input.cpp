@@ -490,26 +490,8 @@ namespace {
 // The characters of UTF-8 text that the ANSI code page holds, in its bytes; a beep for each one
 // it cannot hold, which is left out.
 std::string CommittedCharacters(const std::string& utf8) {
-  std::string ansi;
   bool dropped = false;
-  for (char32_t c : AnsiToUnicode(utf8, CP_UTF8)) {
-    std::u16string wide;
-    if (c >= 0x10000) {
-      wide += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      wide += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      wide += static_cast<char16_t>(c);
-    }
-    char bytes[8];
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(wide.data()), static_cast<int>(wide.size()),
-                                bytes, sizeof(bytes), nullptr, &usedDefault);
-    if (n <= 0 || usedDefault || c == 0xFFFD) {
-      dropped = true;
-      continue;
-    }
-    ansi.append(bytes, static_cast<size_t>(n));
-  }
+  std::string ansi = CodePageTextOf(AnsiToUnicode(utf8, CP_UTF8), &dropped);
   if (dropped) MessageBeep(MB_OK);
   return ansi;
 }

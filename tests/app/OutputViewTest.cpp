@@ -414,6 +414,8 @@ std::string Page(const std::string& charset, const std::string& text) {
 }
 
 TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRenamed) {
+  // The names are written as GB2312 and Big5 bytes: on disk as they are under a legacy locale.
+  brambolt::ScopedSystemNameCodePage names(CP_ACP);
   OutputSession s;
   TempDir outside;
   const std::string gb = Page("gb2312", Gb("中文大小")), big5 = Page("big5", Big5("中文大小"));
@@ -452,6 +454,8 @@ TEST(OutputTree, AFolderConvertedToBig5AndBackIsAsBeforeAndOnlyItsGBNamesAreRena
 }
 
 TEST(OutputTree, AConvertedFileKeepsItsItemUnderItsNewName) {
+  // The names are written as GB2312 and Big5 bytes: on disk as they are under a legacy locale.
+  brambolt::ScopedSystemNameCodePage names(CP_ACP);
   OutputSession s;
   s.Write("Output_Eng/Htmls/" + Gb("中文.htm"), Page("gb2312", Gb("中文")));
   s.Write("Output_Eng/Htmls/style.css", "body {}");

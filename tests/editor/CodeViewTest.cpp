@@ -305,6 +305,14 @@ class CodeViewFrameTest : public ::testing::Test {
     POSITION pos = doc->GetFirstViewPosition();
     return dynamic_cast<CEditCodeView*>(doc->GetNextView(pos));
   }
+  // Opens the file in a window and puts the focus in its view, so typing goes there.
+  CEditCodeDoc* Open(const std::string& path) {
+    auto* doc = dynamic_cast<CEditCodeDoc*>(docs->OpenDocumentFile(path.c_str()));
+    if (doc == nullptr) return nullptr;
+    ViewOf(doc)->SetFocus();
+    brambolt::test::RunUntilIdle();
+    return doc;
+  }
   static std::string Text(SECEdit* model) {
     CString out;
     const SECEditLineCol end = model->GetEndPosition();
@@ -608,6 +616,82 @@ TEST_F(CodeViewFrameTest, PrintingEndsAPageAfterMarkZeroUnderTheDocumentsTitle) 
   EXPECT_LT(printed.find("marks.cpp"), pageBreak);
   EXPECT_EQ(printed.find("marks.cpp*"), std::string::npos);
   EXPECT_NE(printed.find("Page: 2"), std::string::npos);
+}
+
+// Source files under the locales of a desktop: a file keeps the encoding it was read in (UTF-8
+// shown in the code page and written back as UTF-8 with what was typed, GB2312 and Big5 as their
+// bytes), a UTF-8 file the code page cannot show is not spoiled, and a character typed that the
+// code page lacks is refused with a beep.
+TEST_F(CodeViewFrameTest, AFileIsShownInTheCodePageAndSavedInTheEncodingItWasReadIn) {
+  const struct {
+    const char* locale;
+    std::string file;   // the bytes on disk
+    std::string typed;  // in the code page, at the start of the text
+    std::string shown;  // the text after typing, in the code page
+    std::string saved;  // the bytes the save leaves on disk
+  } cases[] = {
+      // UTF-8 files, shown right and written back as UTF-8 with what was typed.
+      {"C.UTF-8", "// Gr\xC3\xB6\xC3\x9F" "e\r\n", "\xE4 ", "\xE4 // Gr\xF6\xDF" "e\r\n",
+       "\xC3\xA4 // Gr\xC3\xB6\xC3\x9F" "e\r\n"},
+      {"de_DE.UTF-8", "\xEF\xBB\xBF// Gr\xC3\xB6\xC3\x9F" "e\n", "\xE4 ", "\xE4 // Gr\xF6\xDF" "e\n",
+       "\xEF\xBB\xBF\xC3\xA4 // Gr\xC3\xB6\xC3\x9F" "e\n"},
+      {"zh_CN.UTF-8", "// \xE6\x96\x87\xE6\xA1\xA3\r\n", "\xD6\xD0", "\xD6\xD0// \xCE\xC4\xB5\xB5\r\n",
+       "\xE4\xB8\xAD// \xE6\x96\x87\xE6\xA1\xA3\r\n"},
+      {"zh_TW.UTF-8", "// \xE8\xA8\xB1\r\n", "\xA4\xA4", "\xA4\xA4// \xB3\x5C\r\n", "\xE4\xB8\xAD// \xE8\xA8\xB1\r\n"},
+      // GB2312 and Big5 files stay as they are, under a UTF-8 locale too.
+      {"zh_CN.UTF-8", "// \xCE\xC4\xB5\xB5\r\n", "\xD6\xD0", "\xD6\xD0// \xCE\xC4\xB5\xB5\r\n",
+       "\xD6\xD0// \xCE\xC4\xB5\xB5\r\n"},
+      {"zh_CN.GB2312", "// \xCE\xC4\xB5\xB5\r\n", "\xD6\xD0", "\xD6\xD0// \xCE\xC4\xB5\xB5\r\n",
+       "\xD6\xD0// \xCE\xC4\xB5\xB5\r\n"},
+      {"zh_TW.BIG5", "// \xB3\x5C\r\n", "\xA4\xA4", "\xA4\xA4// \xB3\x5C\r\n", "\xA4\xA4// \xB3\x5C\r\n"},
+      // A file of ASCII alone is written as the locale's other programs read it.
+      {"de_DE.UTF-8", "int a;\r\n", "\xE4", "\xE4int a;\r\n", "\xC3\xA4int a;\r\n"},
+      {"zh_CN.GB2312", "int a;\r\n", "\xD6\xD0", "\xD6\xD0int a;\r\n", "\xD6\xD0int a;\r\n"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale + (" case " + std::to_string(n)));
+    brambolt::ScopedLocale locale(c.locale);
+    const std::string path = MakeFile(("file" + std::to_string(n++) + ".cpp").c_str(), c.file);
+    CEditCodeDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    brambolt::test::TypeText(c.typed);
+    EXPECT_EQ(Text(doc->GetEdit()), c.shown);
+    ASSERT_TRUE(doc->DoSave(path.c_str(), TRUE));
+    EXPECT_EQ(ReadFile(path), c.saved);
+    doc->OnCloseDocument();
+  }
+}
+
+TEST_F(CodeViewFrameTest, AUtf8FileTheCodePageCannotShowIsKeptAsItsBytesAndReadOnly) {
+  brambolt::ScopedLocale locale("de_DE.UTF-8");
+  const std::string bytes = "// \xE6\x97\xA5\xE6\x9C\xAC Gr\xC3\xB6\xC3\x9F" "e\r\n";  // 日本 Größe
+  const std::string path = MakeFile("japan.cpp", bytes);
+  editortest::RecordedBoxes boxes;
+  CEditCodeDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_NE(boxes.Last().find("read-only"), std::string::npos) << boxes.Last();
+  brambolt::test::TypeText("x\xE4");
+  EXPECT_EQ(Text(doc->GetEdit()), bytes);
+  EXPECT_FALSE(doc->IsModified());
+  ASSERT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(CodeViewFrameTest, ACharacterTheCodePageLacksIsRefusedWithABeep) {
+  brambolt::ScopedLocale locale("C.UTF-8");
+  const std::string path = MakeFile("town.cpp", "\r\n");
+  CEditCodeDoc* doc = Open(path);
+  ASSERT_NE(doc, nullptr);
+  brambolt::test::ScriptedInputMethod input(session);
+  const size_t bells = session.Backend().Bells().size();
+  input.Start();
+  input.Commit("// \xC4\xB0stanbul \xE2\x82\xAC");  // İ lacks in 1252, the euro sign does not
+  EXPECT_EQ(Text(doc->GetEdit()), "// stanbul \x80\r\n");
+  EXPECT_EQ(session.Backend().Bells().size(), bells + 1);
+  ASSERT_TRUE(doc->DoSave(path.c_str(), TRUE));
+  EXPECT_EQ(ReadFile(path), "// stanbul \xE2\x82\xAC\r\n");
 }
 
 }  // namespace

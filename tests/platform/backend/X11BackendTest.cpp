@@ -190,14 +190,15 @@ class X11Display : public ::testing::Test {
     return out;
   }
 
-  void SendKey(Window w, KeySym keysym, unsigned state) {
+  void SendKey(Window w, KeySym keysym, unsigned state) { SendKeycode(w, XKeysymToKeycode(peer_, keysym), state); }
+  void SendKeycode(Window w, unsigned keycode, unsigned state) {
     for (int type : {KeyPress, KeyRelease}) {
       XEvent e{};
       e.xkey.type = type;
       e.xkey.window = w;
       e.xkey.root = root_;
       e.xkey.display = peer_;
-      e.xkey.keycode = XKeysymToKeycode(peer_, keysym);
+      e.xkey.keycode = keycode;
       e.xkey.state = state;
       e.xkey.same_screen = True;
       XSendEvent(peer_, w, False, 0, &e);
@@ -406,6 +407,37 @@ TEST_F(X11Display, KeysButtonsAndTheWheelArriveAsMessages) {
     if (m.message == WM_MOUSEWHEEL) {
       EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m.wParam), -WHEEL_DELTA);
     }
+  }
+}
+
+TEST_F(X11Display, AKeyWhoseCharacterTheCodePageLacksTypesNothing) {
+  ScopedCodePage page(1252);
+  HWND frame = Make("Typing", WS_POPUP | WS_VISIBLE, RECT{200, 200, 400, 300});
+  SetFocus(frame);
+  Window x = WaitNamed("Typing");
+  ASSERT_NE(x, 0u);
+  // The server's last two keys become a Turkish capital I with dot and a German a umlaut.
+  int low = 0, high = 0;
+  XDisplayKeycodes(peer_, &low, &high);
+  const int first = high - 1;
+  int width = 0;
+  KeySym* saved = XGetKeyboardMapping(peer_, static_cast<KeyCode>(first), 2, &width);
+  KeySym typed[2] = {0x1000130, XK_adiaeresis};
+  XChangeKeyboardMapping(peer_, first, 1, typed, 2);
+  XSync(peer_, False);
+  Settle();
+  g_messages.clear();
+  for (int keycode : {first, first + 1}) SendKeycode(x, static_cast<unsigned>(keycode), 0);
+  EXPECT_TRUE(PumpUntil([&] { return Count(frame, WM_CHAR) >= 1; }));
+  Settle();
+  std::string chars;
+  for (const MSG& m : g_messages)
+    if (m.message == WM_CHAR) chars += static_cast<char>(m.wParam);
+  EXPECT_EQ(chars, "\xE4");  // nothing, not '?', for the I with dot
+  if (saved != nullptr) {
+    XChangeKeyboardMapping(peer_, first, width, saved, 2);
+    XFree(saved);
+    XSync(peer_, False);
   }
 }
 

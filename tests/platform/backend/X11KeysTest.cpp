@@ -173,6 +173,25 @@ TEST_F(X11KeyDelivery, DoubleByteCharactersArriveAsTwoCharacterMessages) {
   EXPECT_EQ(Type(NoSymbol, 0x1004E2D, 0, false), "\xD6\xD0");
 }
 
+TEST_F(X11KeyDelivery, CharactersTheCodePageLacksAreRefusedNotTypedAsAnother) {
+  const struct {
+    UINT page;
+    unsigned long typed;  // a keysym whose character the page lacks
+    unsigned keycode;     // where a US keyboard has a letter
+  } cases[] = {{1252, 0x1000130, 0x17 + 8},  // Turkish capital I with dot, at I
+               {1252, 0x10005D0, 0x14 + 8},  // Hebrew alef, at T
+               {936, 0x1000627, 0x1E + 8}};  // Arabic alef, at A
+  for (const auto& c : cases) {
+    ScopedCodePage page(c.page);
+    KeyTranslation t = TranslateKey(NoSymbol, c.typed, c.keycode, false, false, false, false);
+    EXPECT_TRUE(t.refused) << c.typed;
+    EXPECT_TRUE(t.characters.empty()) << c.typed;
+    EXPECT_EQ(Type(NoSymbol, c.typed, c.keycode, false), "") << c.typed;
+  }
+  ScopedCodePage page(1252);
+  EXPECT_FALSE(TranslateKey(XK_adiaeresis, XK_adiaeresis, 0x28 + 8, false, false, false, false).refused);
+}
+
 TEST(X11Buttons, ButtonsGiveMouseMessagesAndTheWheelTurnsInNotches) {
   const struct {
     unsigned button;

@@ -63,6 +63,27 @@ TEST(CodePage, EnvironmentFollowsLocalePrecedenceAndOverride) {
   EXPECT_EQ(brambolt::CodePageFromEnvironment(), 936u);
 }
 
+TEST(CodePage, FileNamesAreInTheLocalesCharsetWhenItIsUtf8) {
+  const struct {
+    const char* locale;
+    bool utf8;
+  } cases[] = {{"C.UTF-8", true},     {"de_DE.UTF-8", true},   {"zh_CN.utf8", true},  {"zh_TW.UTF-8@x", true},
+               {"zh_CN.GB2312", false}, {"zh_TW.BIG5", false}, {"C", false},         {"POSIX", false},
+               {"de_DE", false},      {"", false},            {"en_US.ISO-8859-1", false}};
+  for (const auto& c : cases) EXPECT_EQ(brambolt::LocaleIsUtf8(c.locale), c.utf8) << c.locale;
+  EnvironmentGuard guard;
+  EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), static_cast<UINT>(CP_ACP));
+  setenv("LANG", "de_DE.UTF-8", 1);
+  EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), static_cast<UINT>(CP_UTF8));
+  setenv("LC_ALL", "zh_CN.GB2312", 1);
+  EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), static_cast<UINT>(CP_ACP));
+  {
+    brambolt::ScopedLocale locale("zh_TW.UTF-8");
+    EXPECT_EQ(GetACP(), 950u);
+    EXPECT_EQ(brambolt::GetSystemNameCodePage(), static_cast<UINT>(CP_UTF8));
+  }
+}
+
 TEST(CodePage, TestsCanSwitchThePageAndRestoreIt) {
   UINT before = GetACP();
   {

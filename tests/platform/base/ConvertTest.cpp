@@ -180,3 +180,52 @@ TEST(Convert, PiecewiseConversionMatchesWholeConversion) {
 }
 
 }  // namespace
+
+namespace {
+
+// A name as the program spells it under a locale, and as the system does.
+struct NameCase {
+  const char* locale;
+  std::string program;
+  std::string system;
+};
+
+TEST(Convert, FileNamesTakeTheLocalesCharsetAtTheSystemsBoundary) {
+  const NameCase cases[] = {
+      {"C.UTF-8", "/tmp/Gr\xF6\xDF" "e/x.h", "/tmp/Gr\xC3\xB6\xC3\x9F" "e/x.h"},
+      {"de_DE.UTF-8", "Gr\xF6\xDF" "e.h", "Gr\xC3\xB6\xC3\x9F" "e.h"},
+      {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5.h", "\xE6\x96\x87\xE6\xA1\xA3.h"},      // 文档
+      {"zh_TW.UTF-8", "d/\xB3\x5C.h", "d/\xE8\xA8\xB1.h"},                      // 許, whose trail byte is '\'
+      {"zh_CN.GB2312", "\xCE\xC4\xB5\xB5.h", "\xCE\xC4\xB5\xB5.h"},             // the charset is the page
+      {"zh_TW.BIG5", "\xB3\x5C.h", "\xB3\x5C.h"},
+      {"C", "Gr\xF6\xDF" "e.h", "Gr\xF6\xDF" "e.h"},
+  };
+  for (const NameCase& c : cases) {
+    brambolt::ScopedLocale locale(c.locale);
+    EXPECT_EQ(brambolt::SystemNameOf(c.program), c.system) << c.locale;
+    EXPECT_EQ(brambolt::ProgramNameOf(c.system), c.program) << c.locale;
+  }
+  // Names the other side cannot spell pass as their bytes, each name of a path on its own: a
+  // Latin-1 name (no UTF-8) and a Japanese one (not in 1252) under a UTF-8 locale.
+  brambolt::ScopedLocale locale("de_DE.UTF-8");
+  for (const std::string& raw : {std::string("caf\xE9.h"), std::string("\xE6\x97\xA5.h")})
+    EXPECT_EQ(brambolt::ProgramNameOf("/\xC3\xA4/" + raw), "/\xE4/" + raw);
+  // The Japanese name goes back as it came; it is UTF-8 the page cannot spell.
+  EXPECT_EQ(brambolt::SystemNameOf("/\xE4/\xE6\x97\xA5.h"), "/\xC3\xA4/\xE6\x97\xA5.h");
+}
+
+TEST(Convert, ACharacterThePageLacksHasNoBytesInIt) {
+  brambolt::ScopedCodePage page(1252);
+  std::string bytes = "kept";
+  EXPECT_FALSE(brambolt::CodePageBytesOf(U'\u0130', bytes));  // Turkish capital I with dot
+  EXPECT_EQ(bytes, "kept");
+  ASSERT_TRUE(brambolt::CodePageBytesOf(U'\u00E4', bytes));
+  EXPECT_EQ(bytes, "\xE4");
+  EXPECT_TRUE(brambolt::CodePageBytesOf(U'\u6587', bytes, 936));
+  EXPECT_EQ(bytes, "\xCE\xC4");
+  bool dropped = false;
+  EXPECT_EQ(brambolt::CodePageTextOf(U"\u0130stanbul \u20AC", &dropped), "stanbul \x80");
+  EXPECT_TRUE(dropped);
+}
+
+}  // namespace

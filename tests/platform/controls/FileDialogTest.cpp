@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 
 #include "CommonDialogTestSupport.h"
+#include "os/os.h"
 
 using namespace brambolt;
 using namespace brambolt::test;
@@ -288,6 +291,74 @@ TEST_F(FileDialogs, ARelativeStartFolderIsShownByItsFullPath) {
     EXPECT_FALSE(GetOpenFileName(&ofn_));
   }
   std::filesystem::current_path(previous);
+}
+
+}  // namespace
+
+namespace {
+
+// Under each locale of a desktop: a name typed in the code page is saved in the locale's charset
+// and opened again by typing it, and a file another program named in that charset is listed and
+// opened by the name typed.
+TEST_F(FileDialogs, TypedNamesAreSavedAndOpenedInTheLocalesCharset) {
+  const struct {
+    const char* locale;
+    std::string typed;   // in the code page
+    std::string onDisk;  // in the locale's charset
+    std::string other;   // a file of another program, as typed
+    std::string otherOnDisk;
+  } cases[] = {
+      {"C.UTF-8", "Gr\xF6\xDF" "e.h", "Gr\xC3\xB6\xC3\x9F" "e.h", "\xE9t\xE9.h", "\xC3\xA9t\xC3\xA9.h"},
+      {"de_DE.UTF-8", "Gr\xF6\xDF" "e.h", "Gr\xC3\xB6\xC3\x9F" "e.h", "\xE9t\xE9.h", "\xC3\xA9t\xC3\xA9.h"},
+      {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5.h", "\xE6\x96\x87\xE6\xA1\xA3.h", "\xD6\xD0.h", "\xE4\xB8\xAD.h"},
+      {"zh_TW.UTF-8", "\xB3\x5C.h", "\xE8\xA8\xB1.h", "\xA4\xA4.h", "\xE4\xB8\xAD.h"},
+      {"zh_CN.GB2312", "\xCE\xC4\xB5\xB5.h", "\xCE\xC4\xB5\xB5.h", "\xD6\xD0.h", "\xD6\xD0.h"},
+      {"zh_TW.BIG5", "\xB3\x5C.h", "\xB3\x5C.h", "\xA4\xA4.h", "\xA4\xA4.h"},
+  };
+  // Each file dialog runs the step of the moment; a name refused (a box that says so) fails the
+  // test and the dialog is cancelled, rather than the test held.
+  std::function<void(HWND)> onDialog;
+  answers_.When(nullptr, nullptr, [&](HWND window) {
+    if (GetDlgItem(window, 1152) == nullptr) {
+      ADD_FAILURE() << "refused";
+      EndDialog(window, IDOK);
+      return;
+    }
+    if (onDialog) std::exchange(onDialog, nullptr)(window);
+    if (IsWindow(window) && IsWindowVisible(window)) PressButton(window, IDCANCEL);
+  }, true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    ScopedLocale locale(c.locale);
+    const std::string folder = root_ + "/" + c.locale;
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/" + c.otherOnDisk) << "x";
+    ofn_.lpstrInitialDir = folder.c_str();
+    ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    buffer_[0] = '\0';
+    onDialog = [&](HWND) {
+      TypeText(c.typed);
+      PressKey(VK_RETURN);
+    };
+    ASSERT_TRUE(GetSaveFileName(&ofn_));
+    EXPECT_EQ(std::string(buffer_), folder + "/" + c.typed);
+    // Made by the name the dialog gave, as the application makes it.
+    CloseHandle(CreateFile(buffer_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/" + c.onDisk));
+
+    for (const std::string& name : {c.typed, c.other}) {
+      ofn_.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+      buffer_[0] = '\0';
+      onDialog = [&](HWND dialog) {
+        const std::vector<std::string> listed = ListLines(dialog, 1120);
+        EXPECT_NE(std::find(listed.begin(), listed.end(), name), listed.end());
+        TypeText(name);
+        PressKey(VK_RETURN);
+      };
+      ASSERT_TRUE(GetOpenFileName(&ofn_));
+      EXPECT_EQ(std::string(buffer_), folder + "/" + name);
+    }
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "TempDir.h"
+#include "base/CodePage.h"
 #include "base/LastError.h"
 #include "os/Process.h"
 #include "os/Sync.h"
@@ -137,6 +138,17 @@ TEST(Processes, ArgumentsFolderAndEnvironmentReachTheProgram) {
   ASSERT_EQ(WaitForSingleObject(p.info.hProcess, kGenerous), WAIT_OBJECT_0);
   EXPECT_EQ(p.ExitCode(), 0u);
   EXPECT_EQ(dir.Read("out.txt"), "a b|c\"d|hello|");
+}
+
+TEST(Processes, ArgumentsReachTheProgramInTheLocalesCharset) {
+  for (const char* locale : {"de_DE.UTF-8", "C"}) {
+    brambolt::ScopedLocale names(locale);
+    TempDir dir;
+    Started p("sh -c \"printf '%s' \\\"$1\\\" > out.txt\" sh Gr\xF6\xDF" "e", dir.Path().c_str());
+    ASSERT_TRUE(p.ok);
+    ASSERT_EQ(WaitForSingleObject(p.info.hProcess, kGenerous), WAIT_OBJECT_0);
+    EXPECT_EQ(dir.Read("out.txt"), std::string(locale) == "C" ? "Gr\xF6\xDF" "e" : "Gr\xC3\xB6\xC3\x9F" "e") << locale;
+  }
 }
 
 TEST(Processes, StartsThatCannotWorkFail) {

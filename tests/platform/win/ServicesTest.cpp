@@ -267,6 +267,38 @@ TEST_F(Clipboard, ForeignTextIsReadBoundedByItsBlock) {
   CloseClipboard();
 }
 
+TEST_F(Clipboard, TextTheCodePageCannotHoldLosesThoseCharactersWithABeep) {
+  brambolt::ScopedCodePage page(1252);
+  // Another program's text, and the program's own Unicode text: the Turkish I with dot is left out
+  // (never a '?' in its place) and the paste beeps, once each time the text is taken.
+  session->Backend().SetForeignClipboardText("\xC4\xB0stanbul \xE2\x82\xAC");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE h = GetClipboardData(CF_TEXT);
+  ASSERT_NE(h, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(h)), "stanbul \x80");
+  GlobalUnlock(h);
+  EXPECT_EQ(session->Backend().Bells().size(), 1u);
+  EmptyClipboard();
+  const std::u16string wide = u"\u0130zmir";
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
+  std::memcpy(GlobalLock(block), wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
+  GlobalUnlock(block);
+  SetClipboardData(CF_UNICODETEXT, block);
+  h = GetClipboardData(CF_TEXT);
+  ASSERT_NE(h, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(h)), "zmir");
+  GlobalUnlock(h);
+  EXPECT_EQ(session->Backend().Bells().size(), 2u);
+  // Text the page holds whole is taken without a sound.
+  EmptyClipboard();
+  CloseClipboard();
+  session->Backend().SetForeignClipboardText("caf\xC3\xA9");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  ASSERT_NE(GetClipboardData(CF_TEXT), nullptr);
+  CloseClipboard();
+  EXPECT_EQ(session->Backend().Bells().size(), 2u);
+}
+
 TEST_F(SystemServices, BellAndFlashingReachTheBackend) {
   HWND w = MakeWindow(nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   MessageBeep(MB_ICONEXCLAMATION);

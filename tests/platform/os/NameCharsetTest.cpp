@@ -1,0 +1,107 @@
+// File names at the system's boundary under the locales of a desktop: names the program makes are
+// in the locale's charset, names on disk read back as the program spells them, and a name another
+// locale made (or one the code page cannot spell) still reaches its file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "base/base.h"
+#include "os/os.h"
+
+namespace brambolt {
+namespace {
+
+using testing_os::TempDir;
+
+struct LocaleNames {
+  const char* locale;
+  std::string folder, name;          // as typed in the code page
+  std::string folderOnDisk, nameOnDisk;  // as other programs of that locale spell them
+  std::string foreign;               // a name on disk the code page cannot spell
+};
+
+std::string ReadAll(const std::string& programPath) {
+  HANDLE h = CreateFile(programPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<none>";
+  char buffer[64] = {};
+  DWORD n = 0;
+  ReadFile(h, buffer, sizeof buffer, &n, nullptr);
+  CloseHandle(h);
+  return std::string(buffer, n);
+}
+
+std::vector<std::string> Listed(const std::string& programFolder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATA data;
+  HANDLE find = FindFirstFile((programFolder + "\\*.txt").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(data.cFileName);
+  while (FindNextFile(find, &data));
+  FindClose(find);
+  return names;
+}
+
+TEST(NameCharset, NamesAreMadeInTheLocalesCharsetAndEveryNameOnDiskStaysReachable) {
+  const LocaleNames cases[] = {
+      {"C.UTF-8", "Gr\xF6\xDF" "e", "Ma\xDF.txt", "Gr\xC3\xB6\xC3\x9F" "e", "Ma\xC3\x9F.txt", "\xE6\x97\xA5.txt"},
+      {"de_DE.UTF-8", "Gr\xF6\xDF" "e", "Ma\xDF.txt", "Gr\xC3\xB6\xC3\x9F" "e", "Ma\xC3\x9F.txt", "\xE6\x97\xA5.txt"},
+      {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5", "\xD6\xD0.txt", "\xE6\x96\x87\xE6\xA1\xA3", "\xE4\xB8\xAD.txt",
+       "\xD8\xA7.txt"},
+      // The folder's trail byte is '\': no separator.
+      {"zh_TW.UTF-8", "\xB3\x5C", "\xA4\xA4.txt", "\xE8\xA8\xB1", "\xE4\xB8\xAD.txt", "\xD8\xA7.txt"},
+      {"zh_CN.GB2312", "\xCE\xC4\xB5\xB5", "\xD6\xD0.txt", "\xCE\xC4\xB5\xB5", "\xD6\xD0.txt", "\xE4\xB8\xAD\xE6\x96\x87.txt"},
+      {"zh_TW.BIG5", "\xB3\x5C", "\xA4\xA4.txt", "\xB3\x5C", "\xA4\xA4.txt", "\xE4\xB8\xAD\xE6\x96\x87.txt"},
+  };
+  for (const LocaleNames& c : cases) {
+    SCOPED_TRACE(c.locale);
+    ScopedLocale locale(c.locale);
+    TempDir dir;
+    const std::string programFolder = dir.Path() + "\\" + c.folder;
+    ASSERT_TRUE(CreateDirectory(programFolder.c_str(), nullptr));
+    HANDLE h = CreateFile((programFolder + "\\" + c.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, "made", 4, &written, nullptr);
+    CloseHandle(h);
+    // On disk in the locale's charset, as `ls` and every other program of the desktop show it.
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() + "/" + c.folderOnDisk + "/" + c.nameOnDisk));
+
+    // Files another program put there: one the code page cannot spell, and one an older program
+    // made in the code page's bytes (Latin-1, GBK: no UTF-8).
+    dir.Write(c.folderOnDisk + "/" + c.foreign, "foreign");
+    dir.Write(c.folderOnDisk + "/old\xE9\xE9.txt", "old");
+    const std::vector<std::string> names = Listed(programFolder);
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).count(c.name), 1u);
+    // Every name listed, handed back, is that file: the round trip of a name never misses.
+    std::set<std::string> contents;
+    for (const std::string& name : names) contents.insert(ReadAll(programFolder + "\\" + name));
+    EXPECT_EQ(contents, (std::set<std::string>{"made", "foreign", "old"}));
+
+    // The folder the system names (the current one) is given as the program spells it.
+    const std::string previous = std::filesystem::current_path().string();
+    ASSERT_TRUE(SetCurrentDirectory(programFolder.c_str()));
+    char current[4096] = {};
+    GetCurrentDirectory(sizeof current, current);
+    EXPECT_EQ(std::string(current), dir.Path() + "/" + c.folder);
+    char full[4096] = {};
+    GetFullPathName(c.name.c_str(), sizeof full, full, nullptr);
+    EXPECT_EQ(std::string(full), dir.Path() + "/" + c.folder + "/" + c.name);
+    std::filesystem::current_path(previous);
+  }
+}
+
+TEST(NameCharset, NamesDifferingInLetterCaseFindTheFileMadeInTheLocalesCharset) {
+  ScopedLocale locale("de_DE.UTF-8");
+  TempDir dir;
+  dir.Write("\xC3\x84rger.txt", "x");  // Ärger, in UTF-8
+  EXPECT_NE(GetFileAttributes((dir.Path() + "\\\xE4RGER.TXT").c_str()), INVALID_FILE_ATTRIBUTES);  // äRGER
+  EXPECT_EQ(NativePath(dir.Path() + "\\\xE4rger.TXT"), dir.Path() + "/\xC3\x84rger.txt");
+}
+
+}  // namespace
+}  // namespace brambolt
