@@ -90,16 +90,17 @@ TEST_F(Calendar, ThePageShowsTheMonthFromTheFirstDayOfTheWeek) {
   EXPECT_EQ(m_calendar.GetDayBar().GetDayName(1), monday);
 }
 
-TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
-  struct Case {
-    COleDateTime from;
-    UINT key;
-    UINT mods;
-    COleDateTime to;
-  };
+// Keys of the calendar's table and the selection each leaves.
+struct KeyCase {
+  COleDateTime from;
+  UINT key;
+  UINT mods;
+  COleDateTime to;
+};
+std::vector<KeyCase> KeyCases() {
   using brambolt::test::kCtrl;
   using brambolt::test::kNone;
-  const Case cases[] = {
+  return {
       {Day(2024, 2, 10), VK_END, kNone, Day(2024, 2, 29)},
       {Day(2023, 2, 10), VK_END, kNone, Day(2023, 2, 28)},
       {Day(2024, 1, 10), VK_END, kNone, Day(2024, 1, 31)},
@@ -115,7 +116,10 @@ TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
       {Day(2024, 5, 6), VK_UP, kCtrl, Day(2023, 5, 6)},
       {Day(2023, 12, 31), VK_NUMPAD6, kNone, Day(2024, 1, 1)},
   };
-  for (const Case& c : cases) {
+}
+
+TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
+  for (const KeyCase& c : KeyCases()) {
     ASSERT_TRUE(m_calendar.SetDate(c.from, FALSE));
     ASSERT_TRUE(m_calendar.SetSelection(c.from, TRUE));
     PressKey(c.key, c.mods);
@@ -156,23 +160,7 @@ TEST(CalendarInADialog, KeepsItsKeyboardTable) {
                              dialog, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
   brambolt::ScopedLoopFilter dialogKeys([dialog](MSG& msg) { return ::IsDialogMessage(dialog, &msg) != FALSE; });
   RunUntilIdle();
-  using brambolt::test::kCtrl;
-  using brambolt::test::kNone;
-  struct Case {
-    COleDateTime from;
-    UINT key, mods;
-    COleDateTime to;
-  } const cases[] = {
-      {Day(2024, 1, 31), VK_RIGHT, kNone, Day(2024, 2, 1)},
-      {Day(2024, 3, 1), VK_LEFT, kNone, Day(2024, 2, 29)},
-      {Day(2024, 2, 26), VK_DOWN, kNone, Day(2024, 3, 4)},
-      {Day(2024, 1, 3), VK_UP, kNone, Day(2023, 12, 27)},
-      {Day(2024, 2, 29), VK_DOWN, kCtrl, Day(2025, 2, 28)},
-      {Day(2024, 3, 15), VK_PRIOR, kNone, Day(2024, 2, 1)},
-      {Day(2024, 2, 10), VK_END, kNone, Day(2024, 2, 29)},
-      {Day(2024, 1, 10), VK_HOME, kNone, Day(2024, 1, 1)},
-  };
-  for (const Case& c : cases) {
+  for (const KeyCase& c : KeyCases()) {
     calendar.SetFocus();
     ASSERT_TRUE(calendar.SetDate(c.from, FALSE));
     ASSERT_TRUE(calendar.SetSelection(c.from, TRUE));
