@@ -12,6 +12,7 @@
 #include "app/DatabaseView.h"
 #include "app/HelpTopics.h"
 #include "app/WorkspaceTree.h"
+#include "backend/DropFiles.h"
 #include "bars/SECMDIMenuBar.h"
 #include "bars/SECToolBarCmdPage.h"
 #include "bars/SECToolBarManager.h"
@@ -60,6 +61,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, SECWorkbook)
   ON_WM_CLOSE()
   ON_WM_SETFOCUS()
   ON_WM_TIMER()
+  ON_WM_DROPFILES()
   ON_MESSAGE(SECFullScreenView::kNotifyMessage, OnFullScreenNotify)
   ON_MESSAGE(kFlashMessage, OnStartFlash)
   ON_COMMAND(ID_VIEW_FULL_SCREEN, OnFullScreen)
@@ -573,4 +575,21 @@ void CMainFrame::OnTipOfTheDay() {
   dialog.DoModal();
   m_bTipShowAtStartup = dialog.m_bShowAtStartup;
   m_nTipCurrent = dialog.m_nCurrentTip;
+}
+
+// Files dropped from another program on the frame, its bars or the explorer open as the
+// framework's frame opens them: the frame comes forward, then each file goes through the
+// application's OpenDocumentFile (a project file opens as the project), which reports a file it
+// cannot open.
+void CMainFrame::OnDropFiles(HDROP hDropInfo) {
+  SetActiveWindow();
+  const UINT nFiles = ::DragQueryFile(hDropInfo, 0xFFFFFFFF, nullptr, 0);
+  std::vector<CString> files;
+  for (UINT i = 0; i < nFiles; ++i) {
+    std::vector<char> name(::DragQueryFile(hDropInfo, i, nullptr, 0) + 1);
+    ::DragQueryFile(hDropInfo, i, name.data(), static_cast<UINT>(name.size()));
+    files.emplace_back(name.data());
+  }
+  ::DragFinish(hDropInfo);
+  for (const CString& file : files) AfxGetApp()->OpenDocumentFile(file);
 }

@@ -73,6 +73,7 @@ class CMainFrame : public SECWorkbook {
   afx_msg void OnClose();
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnDropFiles(HDROP hDropInfo);
   afx_msg LRESULT OnFullScreenNotify(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnStartFlash(WPARAM wParam, LPARAM lParam);
   afx_msg void OnFullScreen();

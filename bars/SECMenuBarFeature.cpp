@@ -298,6 +298,7 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
       return FALSE;
     case WM_SYSKEYDOWN:
       if (key == VK_MENU) {
+        if ((pMsg->lParam & 0x40000000) == 0) m_bAltDownSeen = TRUE;
         if (m_pMenuBar->InMenuMode()) {
           m_pMenuBar->ExitMenuMode();
           m_bAltSeen = TRUE;
@@ -318,7 +319,9 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
     case WM_SYSKEYUP:
     case WM_KEYUP:
       if (key != VK_MENU) return FALSE;
-      if (!m_bAltSeen && pMsg->message == WM_SYSKEYUP) {
+      // Only a lone Alt pressed and released here opens the menus: an Alt that went down while a
+      // dialog had the keys (and maybe took its letter) is no lone Alt of this window.
+      if (!m_bAltSeen && m_bAltDownSeen && pMsg->message == WM_SYSKEYUP) {
         if (m_pMenuBar->InMenuMode()) {
           m_pMenuBar->ExitMenuMode();
         } else {
@@ -327,6 +330,7 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
         }
       }
       m_bAltSeen = FALSE;
+      m_bAltDownSeen = FALSE;
       return pMsg->message == WM_SYSKEYUP;
     case WM_SYSCOMMAND:
       if ((pMsg->wParam & 0xFFF0) != SC_KEYMENU) return FALSE;

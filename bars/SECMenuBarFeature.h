@@ -63,6 +63,8 @@ class SECMenuBarMessages {
   BOOL m_bMenuSelect = FALSE;
   int m_nMoveDirection = 0;
   BOOL m_bAltSeen = FALSE;
+  // The Alt now held went down where the menubar saw it (not in a dialog that took its letter).
+  BOOL m_bAltDownSeen = FALSE;
 
  protected:
   // The menu a drop record names: a popup of a menu resource (asked of the frame), the frame's

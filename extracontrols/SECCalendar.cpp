@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(SECCalendar, CWnd)
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
   ON_WM_SIZE()
+  ON_MESSAGE(WM_GETDLGCODE, OnGetDlgCode)
   ON_WM_KEYDOWN()
   ON_WM_LBUTTONDOWN()
   ON_WM_MOUSEMOVE()
@@ -560,6 +561,19 @@ LRESULT SECCalendar::OnCancelDate(WPARAM wParam, LPARAM lParam) {
 }
 
 // ---- keyboard ----
+
+// In a dialog the calendar keeps the keys of its keyboard table: the arrows, and Enter and Escape,
+// which choose and cancel in the calendar instead of pressing the dialog's buttons. Tab still
+// moves on; without keyboard navigation the dialog has every key.
+LRESULT SECCalendar::OnGetDlgCode(WPARAM, LPARAM lParam) {
+  if ((m_dwCalStyle & SECCS_KEYBOARD) == 0) return 0;
+  LRESULT code = DLGC_WANTARROWS;
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (msg != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
+      (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+    code |= DLGC_WANTMESSAGE;
+  return code;
+}
 
 void SECCalendar::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if ((m_dwCalStyle & SECCS_KEYBOARD) != 0) {

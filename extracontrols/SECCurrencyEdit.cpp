@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 IMPLEMENT_DYNAMIC(SECCurrencyEdit, SECDropEdit)
 
@@ -52,6 +53,10 @@ namespace {
 
 bool KeyHeld(int vk) { return (::GetKeyState(vk) & 0x8000) != 0; }
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// A double keeps every decimal number of this many significant digits exactly, as the calculator
+// limits its entries to them.
+constexpr int kExactDigits = std::numeric_limits<double>::digits10;
 
 int DigitsBetween(const CString& text, int from, int to) {
   int n = 0;
@@ -152,7 +157,7 @@ LRESULT SECCurrencyEdit::OnSetText(WPARAM, LPARAM lParam) {
   if (m_bFormatting) {
     double value = 0.0;
     BOOL bNegative = FALSE;
-    if (!m_pFormatter->Parse(text, &value, &bNegative)) return FALSE;
+    if (!m_pFormatter->Parse(text, &value, &bNegative) || !KeepsExactly(value)) return FALSE;
     SetValue(value, bNegative && value != 0.0, TRUE);
     return TRUE;
   }
@@ -315,6 +320,15 @@ int SECCurrencyEdit::CaretAt(const CaretPlace& place) const {
   return caret;
 }
 
+BOOL SECCurrencyEdit::KeepsExactly(double dValue) const {
+  CString text;
+  m_pFormatter->Format(dValue, text, FALSE);
+  int significant = 0;
+  for (int i = 0; i < text.GetLength(); ++i)
+    if (IsDigit(text[i]) && (significant > 0 || text[i] != '0')) ++significant;
+  return significant <= kExactDigits;
+}
+
 BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText, BOOL bKeepSign) {
   const int from = HasSelection() ? m_nSelStart : m_nCaret;
   const int to = HasSelection() ? SelEnd() : m_nCaret;
@@ -322,6 +336,11 @@ BOOL SECCurrencyEdit::ReplaceSelection(const CString& strText, BOOL bKeepSign) {
   double value = 0.0;
   BOOL bNegative = FALSE;
   if (!m_pFormatter->Parse(raw, &value, &bNegative)) return FALSE;
+  // More digits than a double keeps would show changed: refused, the value stays.
+  if (!KeepsExactly(value)) {
+    ::MessageBeep(MB_OK);
+    return FALSE;
+  }
   // The caret stays as far from the separator, in digits, as it is in the edited text: the whole
   // part counted from the separator leftwards, the decimals from the separator rightwards.
   const CaretPlace place = PlaceOf(raw, from + strText.GetLength());
@@ -534,6 +553,8 @@ void SECCurrencyEdit::OnSetFocus(CWnd*) {
 void SECCurrencyEdit::OnKillFocus(CWnd*) {
   Default();
   ::DestroyCaret();
+  // A sign typed on zero waited for digits that did not come: the text shows zero as it is.
+  if (m_bNegative && m_dValue == 0.0) SetValue(0.0, FALSE, TRUE);
   if (CWnd* pParent = GetParent(); pParent != nullptr)
     pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), EN_KILLFOCUS), reinterpret_cast<LPARAM>(m_hWnd));
 }

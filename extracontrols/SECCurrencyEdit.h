@@ -39,9 +39,10 @@ class SECCurrencyEdit : public SECDropEdit {
   ~SECCurrencyEdit() override;
 
   void SetValue(double dValue, BOOL bNegative = FALSE, BOOL bRedraw = TRUE);
-  // The signed value.
-  double GetValue() const { return m_bNegative ? -m_dValue : m_dValue; }
-  BOOL IsNegative() const { return m_bNegative; }
+  // The signed value. "-" typed on zero shows a sign for the digits to come ("-$0.00"), but zero
+  // itself is never negative.
+  double GetValue() const { return IsNegative() ? -m_dValue : m_dValue; }
+  BOOL IsNegative() const { return m_bNegative && m_dValue != 0.0; }
   SECCurrencyFormatter& GetFormatter() { return *m_pFormatter; }
   const CString& GetText() const { return m_strText; }
   BOOL SetSel(int nStart, int nEnd);
@@ -73,8 +74,12 @@ class SECCurrencyEdit : public SECDropEdit {
   // The edit's own operations the handlers call.
   void SaveUndo();
   void Undo();
+  // Whether the value, as the formatter shows it, has no more significant digits than a double
+  // keeps exactly (15).
+  BOOL KeepsExactly(double dValue) const;
   // Replaces the selection (or inserts at the caret) and shows the value that text stands for,
-  // the caret kept at its place; FALSE when the text is no number. With bKeepSign the value keeps
+  // the caret kept at its place; FALSE when the text is no number or has more digits than a
+  // double keeps (with a beep). With bKeepSign the value keeps
   // the sign shown before, whatever the edited text says.
   BOOL ReplaceSelection(const CString& strText, BOOL bKeepSign = FALSE);
   // Where the caret stands, in digits from the decimal separator: among the decimals, how many

@@ -71,11 +71,16 @@ void ClampDay(SECDateTimeCtrl::Parts& p) {
   if (p.year > 0 && p.month > 0 && p.day > 0) p.day = std::min(p.day, MonthLength(p.year, p.month));
 }
 
-// Another year, the day kept inside its month (29 February becomes the 28th).
+// A date whose fields are all there but whose day its month lacks in that year (31 April, 29
+// February 2023): typed field by field, the fields still to come may make it a date.
+bool DayBeyondMonth(const SECDateTimeCtrl::Parts& p) {
+  return p.year > 0 && p.month > 0 && p.day > 0 && p.hour >= 0 && p.minute >= 0 && p.second >= 0 &&
+         p.day > MonthLength(p.year, p.month);
+}
+
 BOOL SetYear(SECDateTimeCtrl::Parts& p, int year) {
   if (year < 100 || year > 9999) return FALSE;
   p.year = year;
-  ClampDay(p);
   return TRUE;
 }
 
@@ -419,7 +424,7 @@ void SECDateTimeCtrl::UpdateGadgets(UINT nMask) {
     const int nID = pGadget->GetID();
     if (nID <= 0 || (static_cast<UINT>(nID) & nMask) == 0) continue;
     const int value = FieldValue(nID, parts);
-    if ((m_wEmpty[0] & m_wEmpty[1] & nID) != 0 && value < 0) {
+    if (value < 0 && (m_bPending || (m_wEmpty[0] & m_wEmpty[1] & nID) != 0)) {
       pGadget->SetStyle(pGadget->GetStyle() | SECDTGadget::Empty);
       pGadget->Invalidate();
     } else {
@@ -459,7 +464,6 @@ BOOL SECDateTimeCtrl::ApplyField(int nID, int v, Parts& p) const {
       break;
     case SECDTF_DAY:
       if (v < 1 || v > 31) return FALSE;
-      if (p.year > 0 && p.month > 0 && v > MonthLength(p.year, p.month)) return FALSE;
       p.day = v;
       break;
     case SECDTF_WEEKDAY:
@@ -470,7 +474,6 @@ BOOL SECDateTimeCtrl::ApplyField(int nID, int v, Parts& p) const {
       const int month = nID == SECDTF_MONTH ? v : v + 1;
       if (month < 1 || month > 12) return FALSE;
       p.month = month;
-      ClampDay(p);
       break;
     }
     case SECDTF_YEAR2: {
@@ -519,7 +522,9 @@ BOOL SECDateTimeCtrl::StepField(int nID, int n, Parts& p) const {
       break;
     case SECDTF_YEAR2:
     case SECDTF_YEAR4:
+      // A step keeps the day inside its month (29 February becomes the 28th).
       if (!SetYear(p, p.year < 0 ? COleDateTime::GetCurrentTime().GetYear() : p.year + n)) return FALSE;
+      ClampDay(p);
       break;
     default: return FALSE;
   }
@@ -544,12 +549,18 @@ BOOL SECDateTimeCtrl::EdgeField(int nID, BOOL bLast, Parts& p) const {
       return ApplyField(nID, bLast ? last : 1, p);
     }
     case SECDTF_WEEKDAY: return ApplyField(nID, bLast ? 6 : 0, p);
-    case SECDTF_MONTH: return ApplyField(nID, bLast ? 12 : 1, p);
-    case SECDTF_MONTHNAME: return ApplyField(nID, bLast ? 11 : 0, p);
+    case SECDTF_MONTH:
+    case SECDTF_MONTHNAME: {
+      const BOOL bOk = ApplyField(nID, (bLast ? 12 : 1) - (nID == SECDTF_MONTHNAME ? 1 : 0), p);
+      ClampDay(p);
+      Complete(p);
+      return bOk;
+    }
     case SECDTF_YEAR2:
     case SECDTF_YEAR4:
       BreakDate((bLast ? m_maxDate : m_minDate).m_dt, q);
       SetYear(p, q.year);
+      ClampDay(p);
       Complete(p);
       return TRUE;
     default: return FALSE;
@@ -557,6 +568,13 @@ BOOL SECDateTimeCtrl::EdgeField(int nID, BOOL bLast, Parts& p) const {
 }
 
 BOOL SECDateTimeCtrl::AcceptParts(const Parts& parts, BOOL bNotify) {
+  if (DayBeyondMonth(parts)) {
+    // The fields keep what was typed, whatever order they are typed in; the value is invalid, and
+    // the beep says so, until they make a date again.
+    ::MessageBeep(static_cast<UINT>(-1));
+    if (!m_bPending) m_wEmpty[0] = 0;
+    m_bPending = TRUE;
+  }
   if (m_bPending) {
     m_pending = parts;
     SetModified(TRUE);
@@ -578,7 +596,11 @@ BOOL SECDateTimeCtrl::AcceptParts(const Parts& parts, BOOL bNotify) {
 
 BOOL SECDateTimeCtrl::CommitPending(BOOL bNotify) {
   COleDateTime date;
-  if (!PartsToDate(m_pending, date)) return FALSE;  // a field is still empty
+  if (!PartsToDate(m_pending, date)) {
+    // A field is still empty, or the day is one its month lacks: then there is no value.
+    if (DayBeyondMonth(m_pending)) m_datetime.SetStatus(COleDateTime::invalid);
+    return FALSE;
+  }
   if (!IsValid(date)) {
     m_datetime.SetStatus(COleDateTime::invalid);
     return FALSE;
@@ -618,7 +640,7 @@ BOOL SECDateTimeCtrl::Notify(UINT nCode, int nID, LPARAM lData) {
     case SECDTN_MAYCHANGE: {
       if (IsLocked(nID) || !ApplyField(nID, static_cast<int>(lData), parts)) return FALSE;
       COleDateTime date;
-      return m_bPending || (PartsToDate(parts, date) && IsValid(date));
+      return m_bPending || (PartsToDate(parts, date) && IsValid(date)) || DayBeyondMonth(parts);
     }
     case SECDTN_CHANGED:
       if (IsLocked(nID) || !ApplyField(nID, static_cast<int>(lData), parts)) {

@@ -171,6 +171,13 @@ void SECMaskEdit::OnLButtonDown(UINT, CPoint) {
 void SECMaskEdit::OnKeyDown(UINT nChar, UINT, UINT) {
   const bool bReadOnly = (GetStyle() & ES_READONLY) != 0;
   const bool bShift = KeyHeld(VK_SHIFT);
+  // Shift+Delete, Shift+Insert and Ctrl+Insert are the clipboard's keys, not Delete and Insert:
+  // the edit sends itself WM_CUT, WM_PASTE and WM_COPY for them, which the mask handles below.
+  if ((nChar == VK_DELETE && bShift) || (nChar == VK_INSERT && (bShift || KeyHeld(VK_CONTROL)))) {
+    m_bKeyHandled = FALSE;
+    Default();
+    return;
+  }
   int start = 0, end = 0;
   GetSel(start, end);
   m_bKeyHandled = TRUE;
@@ -264,6 +271,7 @@ LRESULT SECMaskEdit::OnCopy(WPARAM, LPARAM) {
 }
 
 LRESULT SECMaskEdit::OnCut(WPARAM, LPARAM) {
+  if ((GetStyle() & ES_READONLY) != 0) return 0;
   CopySelection();
   int start = 0, end = 0;
   GetSel(start, end);
@@ -276,7 +284,9 @@ LRESULT SECMaskEdit::OnCut(WPARAM, LPARAM) {
 LRESULT SECMaskEdit::OnPaste(WPARAM, LPARAM) {
   int start = 0, end = 0;
   GetSel(start, end);
-  if (start >= m_strText.GetLength() || !::IsClipboardFormatAvailable(CF_TEXT) || !::OpenClipboard(m_hWnd)) return 0;
+  if ((GetStyle() & ES_READONLY) != 0 || start >= m_strText.GetLength() || !::IsClipboardFormatAvailable(CF_TEXT) ||
+      !::OpenClipboard(m_hWnd))
+    return 0;
   CString text;
   if (HGLOBAL hMem = ::GetClipboardData(CF_TEXT); hMem != nullptr) {
     // Bounded by the block's size: foreign data need not end in a NUL.

@@ -227,7 +227,8 @@ void ComboState::Close(bool accept, bool notifyEnd) {
 }
 
 bool ComboState::Key(UINT vk, bool alt) {
-  if (DropsDown() && (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP)))) {
+  // F4 alone and Alt with an arrow drop the list; Alt+F4 is the window's to close.
+  if (DropsDown() && ((vk == VK_F4 && !alt) || (alt && (vk == VK_DOWN || vk == VK_UP)))) {
     if (dropped_)
       Close(true, true);
     else

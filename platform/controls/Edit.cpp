@@ -77,6 +77,7 @@ class EditState {
   void Paste();
   void Clear();
   void Undo();
+  void SendToSelf(UINT msg);
   void Char(UINT ch);
   // The edit's own menu of Undo, Cut, Copy, Paste, Delete and Select All at a screen point (-1:
   // from the keyboard, shown over the edit); the command chosen is sent to the edit.
@@ -602,6 +603,10 @@ void EditState::Paste() {
   if (!s.empty()) Replace(s, true, false);
 }
 
+// The clipboard and undo keys send the edit its own messages through its window procedure, so a
+// program that subclasses the edit handles them as it handles the messages themselves.
+void EditState::SendToSelf(UINT msg) { SendMessage(hwnd_, msg, 0, 0); }
+
 void EditState::Undo() {
   if (!canUndo_ || ReadOnly()) return;
   std::string redo = text_;
@@ -626,10 +631,10 @@ void EditState::Char(UINT ch) {
   }
   bool ctrl = GetKeyState(VK_CONTROL) < 0;
   switch (b) {
-    case 0x03: Copy(); return;   // Ctrl+C
-    case 0x16: Paste(); return;  // Ctrl+V
-    case 0x18: Cut(); return;    // Ctrl+X
-    case 0x1A: Undo(); return;   // Ctrl+Z
+    case 0x03: SendToSelf(WM_COPY); return;   // Ctrl+C
+    case 0x16: SendToSelf(WM_PASTE); return;  // Ctrl+V
+    case 0x18: SendToSelf(WM_CUT); return;    // Ctrl+X
+    case 0x1A: SendToSelf(WM_UNDO); return;   // Ctrl+Z
     case 0x08:
       if (ReadOnly()) return;
       if (SelMin() == SelMax()) {
@@ -778,7 +783,7 @@ void EditState::KeyDown(UINT vk) {
     case VK_DELETE:
       if (ReadOnly()) break;
       if (shift) {
-        Cut();
+        SendToSelf(WM_CUT);
       } else {
         if (SelMin() == SelMax()) {
           if (caret_ >= n) break;
@@ -788,8 +793,8 @@ void EditState::KeyDown(UINT vk) {
       }
       break;
     case VK_INSERT:
-      if (ctrl) Copy();
-      else if (shift) Paste();
+      if (ctrl) SendToSelf(WM_COPY);
+      else if (shift) SendToSelf(WM_PASTE);
       break;
   }
 }

@@ -17,6 +17,7 @@
 #include "win/DialogInternal.h"
 #include "win/ModalLoop.h"
 #include "win/WinSystem.h"
+#include "win/WindowManager.h"
 
 namespace brambolt::dlg {
 namespace {
@@ -309,9 +310,10 @@ void RestoreFocus(HWND dialog, DialogState& state) {
 // An activated dialog takes the keyboard, as every activated window does unless it is minimised:
 // the control remembered when it was left gets the focus back; a focus the program put inside the
 // dialog stays; else its first control takes it (an edit's selection left as it is) or, when none
-// can, the dialog itself, so Esc and Enter still reach the dialog manager.
+// can, the dialog itself, so Esc and Enter still reach the dialog manager. A WM_ACTIVATE that a
+// program sends itself only gives the remembered control back: with none, the focus stays.
 void TakeFocusOnActivation(HWND dialog, DialogState& state) {
-  if (RestoreSavedFocus(dialog, state)) return;
+  if (RestoreSavedFocus(dialog, state) || !wm::IsBeingActivated(dialog)) return;
   HWND focus = GetFocus();
   if (focus == dialog || (focus && IsChild(dialog, focus))) return;
   HWND first = dlg::FirstFocusControl(dialog);

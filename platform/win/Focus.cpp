@@ -125,8 +125,13 @@ bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus) {
   if (!IsWindow(hwnd) || q.active != hwnd) return false;
   SendMessage(hwnd, WM_NCACTIVATE, TRUE, reinterpret_cast<LPARAM>(old));
   if (!IsWindow(hwnd) || q.active != hwnd) return false;
-  SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(mouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(hwnd) ? 1 : 0),
-              reinterpret_cast<LPARAM>(old));
+  {
+    HWND outer = q.activating;
+    q.activating = hwnd;
+    SendMessage(hwnd, WM_ACTIVATE, MAKEWPARAM(mouse ? WA_CLICKACTIVE : WA_ACTIVE, IsIconic(hwnd) ? 1 : 0),
+                reinterpret_cast<LPARAM>(old));
+    q.activating = outer;
+  }
   // A focus left in the window that lost activation goes with it.
   if (q.focus && q.active == hwnd && !(q.focus == hwnd || IsChild(hwnd, q.focus))) {
     HWND lost = q.focus;
@@ -135,6 +140,8 @@ bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus) {
   }
   return true;
 }
+
+bool IsBeingActivated(HWND hwnd) { return hwnd != nullptr && CurrentQueue()->activating == hwnd; }
 
 void WindowDying(HWND hwnd) {
   ThreadQueue& q = *CurrentQueue();

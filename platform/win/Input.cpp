@@ -363,6 +363,9 @@ void UpdateKeyState(ThreadQueue& q, const MSG& msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       UINT vk = static_cast<UINT>(msg.wParam) & 0xFF;
+      // Any other key pressed while Alt is held makes its release no lone Alt, whichever window
+      // took that key (a dialog that closed on Alt and its letter, say).
+      if (vk != VK_MENU) q.altAlone = false;
       if (!(q.keyState[vk] & 0x80)) q.keyState[vk] ^= 0x01;
       q.keyState[vk] |= 0x80;
       return;

@@ -204,6 +204,7 @@ class ThreadQueue {
   int hookDepth = 0;
   UINT modalDepth = 0;
   bool altAlone = false;    // Alt went down and nothing else since
+  HWND activating = nullptr;  // the window told WM_ACTIVATE by the activation under way
   bool f10Pending = false;
 };
 
@@ -294,6 +295,9 @@ void LinkAt(Window& w, HWND parent, HWND insertAfter);
 // Focus and activation (Focus.cpp).
 void WindowDying(HWND hwnd);
 bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus);
+// Whether the WM_ACTIVATE a window is handling comes from a real activation of it, not from a
+// program that sent the message itself.
+bool IsBeingActivated(HWND hwnd);
 
 // MDI (MdiClient.cpp): the client class, children made by CreateWindowEx with WS_EX_MDICHILD,
 // and where a minimised MDI child's icon goes (false for other windows).

@@ -176,6 +176,7 @@ TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {
   EXPECT_FALSE(f.bar.InMenuMode()) << "and its release does not enter it again";
   // Alt with a letter no menu has is not the menubar's; the Alt release then enters menu mode.
   KeyDown(VK_MENU);
+  f.Key(WM_SYSKEYDOWN, VK_MENU);
   EXPECT_FALSE(f.Key(WM_SYSKEYDOWN, 'Q'));
   EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
   EXPECT_TRUE(f.bar.InMenuMode());
@@ -191,6 +192,10 @@ TEST(MenuBar, AltAloneTogglesMenuModeAndArrowsMoveTheHotButton) {
   EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
   EXPECT_FALSE(f.bar.InMenuMode());
   KeyUp(VK_MENU);
+  // An Alt that went down while a dialog had the keys, and is let go here, is no lone Alt of
+  // this window.
+  EXPECT_TRUE(f.Key(WM_SYSKEYUP, VK_MENU));
+  EXPECT_FALSE(f.bar.InMenuMode());
 }
 
 TEST(MenuBar, AltLetterDropsThePopupAndRightMovesToTheNextMenu) {

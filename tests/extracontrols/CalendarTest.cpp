@@ -3,10 +3,14 @@
 // the cells, and the popup calendar choosing and cancelling.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "extracontrols/SECCalendar.h"
 #include "foundation/SECLocaleNames.h"
 #include "foundation/SECSysColors.h"
 #include "testing/testing.h"
+#include "win/ModalLoop.h"
 
 using brambolt::test::ButtonDown;
 using brambolt::test::ButtonUp;
@@ -86,16 +90,17 @@ TEST_F(Calendar, ThePageShowsTheMonthFromTheFirstDayOfTheWeek) {
   EXPECT_EQ(m_calendar.GetDayBar().GetDayName(1), monday);
 }
 
-TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
-  struct Case {
-    COleDateTime from;
-    UINT key;
-    UINT mods;
-    COleDateTime to;
-  };
+// Keys of the calendar's table and the selection each leaves.
+struct KeyCase {
+  COleDateTime from;
+  UINT key;
+  UINT mods;
+  COleDateTime to;
+};
+std::vector<KeyCase> KeyCases() {
   using brambolt::test::kCtrl;
   using brambolt::test::kNone;
-  const Case cases[] = {
+  return {
       {Day(2024, 2, 10), VK_END, kNone, Day(2024, 2, 29)},
       {Day(2023, 2, 10), VK_END, kNone, Day(2023, 2, 28)},
       {Day(2024, 1, 10), VK_END, kNone, Day(2024, 1, 31)},
@@ -111,7 +116,10 @@ TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
       {Day(2024, 5, 6), VK_UP, kCtrl, Day(2023, 5, 6)},
       {Day(2023, 12, 31), VK_NUMPAD6, kNone, Day(2024, 1, 1)},
   };
-  for (const Case& c : cases) {
+}
+
+TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
+  for (const KeyCase& c : KeyCases()) {
     ASSERT_TRUE(m_calendar.SetDate(c.from, FALSE));
     ASSERT_TRUE(m_calendar.SetSelection(c.from, TRUE));
     PressKey(c.key, c.mods);
@@ -119,6 +127,55 @@ TEST_F(Calendar, KeysMoveTheSelectionAcrossMonthsAndYears) {
     EXPECT_EQ(m_calendar.GetDate().GetMonth(), c.to.GetMonth());
     EXPECT_EQ(m_calendar.GetDate().GetYear(), c.to.GetYear());
   }
+}
+
+std::vector<UINT>& DialogSaw() {
+  static std::vector<UINT> seen;
+  return seen;
+}
+
+INT_PTR CALLBACK RecordingDialogProc(HWND, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == SECCAL_DATEOK || msg == SECCAL_CANCEL) DialogSaw().push_back(msg);
+  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) DialogSaw().push_back(LOWORD(wParam));
+  return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Inside a dialog the calendar keeps its keyboard table: arrows, page keys, Home and End move its
+// selection instead of the dialog's focus, Enter chooses the date and Escape cancels in the
+// calendar instead of pressing OK or Cancel; Tab still moves on to the next control.
+TEST(CalendarInADialog, KeepsItsKeyboardTable) {
+  UiSession session;
+  NotificationRecorder owner{400, 300};
+  std::array<WORD, 16> words{};
+  auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+  header->style = WS_POPUP | WS_VISIBLE;
+  header->cx = 250;
+  header->cy = 200;
+  HWND dialog = ::CreateDialogIndirectParam(nullptr, header, owner.Hwnd(), RecordingDialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  SECCalendar calendar;
+  calendar.SetDate(Day(2024, 2, 10), FALSE);
+  ASSERT_TRUE(calendar.Create(WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 280, 240), CWnd::FromHandle(dialog), 7));
+  HWND ok = ::CreateWindowEx(0, "Button", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 250, 60, 20,
+                             dialog, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+  brambolt::ScopedLoopFilter dialogKeys([dialog](MSG& msg) { return ::IsDialogMessage(dialog, &msg) != FALSE; });
+  RunUntilIdle();
+  for (const KeyCase& c : KeyCases()) {
+    calendar.SetFocus();
+    ASSERT_TRUE(calendar.SetDate(c.from, FALSE));
+    ASSERT_TRUE(calendar.SetSelection(c.from, TRUE));
+    PressKey(c.key, c.mods);
+    EXPECT_EQ(::GetFocus(), calendar.m_hWnd) << "key " << c.key;
+    EXPECT_EQ(calendar.GetSelectedDate(), c.to) << c.from.Format("%Y-%m-%d") << " key " << c.key;
+  }
+  DialogSaw().clear();
+  PressKey(VK_RETURN);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(DialogSaw(), (std::vector<UINT>{SECCAL_DATEOK, SECCAL_CANCEL})) << "the calendar's, not the dialog's";
+  calendar.SetFocus();
+  PressKey(VK_TAB);
+  EXPECT_EQ(::GetFocus(), ok);
+  ::DestroyWindow(dialog);
 }
 
 TEST_F(Calendar, PagingStopsAtTheLimitsOfTheDateType) {

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "extracontrols/SECCurrencyEdit.h"
@@ -179,6 +182,57 @@ TEST_F(CurrencyEdit, TheSignKeyTurnsTheSignOverAndKeepsValueAndSelection) {
   EXPECT_EQ(selected(), "50");
   TypeText("7");  // the selected decimals make way for it
   EXPECT_EQ(edit.GetText(), "$1,234.70");
+}
+
+// What a double cannot keep exactly (more than 15 significant digits) is refused with a beep, by
+// typing, pasting or WM_SETTEXT alike, so the text shows the value kept, digit for digit. Zero is
+// never negative: "-" on it shows the sign waiting for digits, and leaving the edit takes it away.
+TEST_F(CurrencyEdit, AmountsKeepEveryDigitTheyShow) {
+  struct Case {
+    const char* typed;
+    const char* shown;
+    size_t refused;
+  } const cases[] = {
+      {"1234567890123.45", "$1,234,567,890,123.45", 0},
+      {"123456789012345", "$1,234,567,890,123.00", 2},
+      {"98765432109876543", "$9,876,543,210,987.00", 4},
+      {"99999999999999999999", "$9,999,999,999,999.00", 7},
+      {"0.05", "$0.05", 0},
+  };
+  for (const Case& c : cases) {
+    m_edit.SetValue(0.0);
+    m_edit.SetSel(0, -1);
+    const size_t beeps = m_session.Backend().Bells().size();
+    TypeText(c.typed);
+    EXPECT_EQ(m_edit.GetText(), c.shown) << c.typed;
+    CString digits = m_edit.GetText();
+    digits.Remove('$');
+    digits.Remove(',');
+    EXPECT_EQ(m_edit.GetValue(), std::strtod(digits, nullptr)) << c.typed;
+    EXPECT_EQ(m_session.Backend().Bells().size() - beeps, c.refused) << c.typed;
+  }
+  m_edit.SetValue(5.0);
+  EXPECT_FALSE(m_edit.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("98765432109876543")));
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, 20);
+  std::strcpy(static_cast<char*>(::GlobalLock(h)), "98765432109876543");
+  ::GlobalUnlock(h);
+  ::SetClipboardData(CF_TEXT, h);
+  ::CloseClipboard();
+  m_edit.SetSel(0, -1);
+  PressKey('V', brambolt::test::kCtrl);
+  EXPECT_EQ(m_edit.GetText(), "$5.00");
+  EXPECT_EQ(m_edit.GetValue(), 5.0);
+
+  m_edit.SetValue(0.0);
+  m_edit.SetSel(0, -1);
+  TypeText("-");
+  EXPECT_EQ(m_edit.GetText(), "-$0.00");
+  EXPECT_FALSE(m_edit.IsNegative());
+  EXPECT_FALSE(std::signbit(m_edit.GetValue()));
+  m_host.SetFocus();
+  EXPECT_EQ(m_edit.GetText(), "$0.00");
 }
 
 TEST_F(CurrencyEdit, DeletingUndoAndTheClipboard) {

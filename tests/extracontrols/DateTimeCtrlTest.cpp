@@ -3,6 +3,8 @@
 // filled one by one, and the popup calendar setting the date.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "extracontrols/SECCalendar.h"
 #include "extracontrols/SECDateTimeCtrl.h"
 #include "foundation/SECLocaleNames.h"
@@ -91,20 +93,69 @@ TEST_F(DateTime, FieldsShowTheValueAndTypingFillsThem) {
   EXPECT_EQ(Field(), SECDTF_HOUR12);
   EXPECT_EQ(Text(), CString("01/31/1999 09:05 AM"));
   EXPECT_TRUE(m_ctrl.IsModified());
-  // 31 February does not exist: moving to February keeps the last day of it.
+  // 31 February does not exist: the month typed stays as typed, with a beep, and the control has
+  // no value until the day makes a date again.
   PressKey(VK_LEFT);
   PressKey(VK_LEFT);
   PressKey(VK_LEFT);
   ASSERT_EQ(Field(), SECDTF_MONTH);
   TypeText("2");
-  PressKey(VK_RIGHT);
-  EXPECT_EQ(Text(), CString("02/28/1999 09:05 AM"));
-  // A day the month does not have is refused with a beep; the value stays.
   const size_t beeps = Beeps();
-  TypeText("30");
+  PressKey(VK_RIGHT);
   EXPECT_EQ(Beeps(), beeps + 1);
-  EXPECT_EQ(Text(), CString("02/28/1999 09:05 AM"));
+  EXPECT_EQ(m_ctrl.GetDisplayText(), CString("02/31/1999 09:05 AM"));
+  EXPECT_EQ(Text(), CString(""));
+  EXPECT_EQ(m_ctrl.GetDateTime().GetStatus(), COleDateTime::invalid);
   EXPECT_EQ(Field(), SECDTF_DAY);
+  TypeText("28");
+  EXPECT_EQ(Text(), CString("02/28/1999 09:05 AM"));
+}
+
+// A date typed field by field is the date taken, whatever order the format gives the fields and
+// whatever day the month had before: a day its month lacks in that year is kept as typed until the
+// fields that follow make a date; when they do not, there is no value. (A two-digit field moves on
+// by itself; a one-digit month is ended by its separator.)
+TEST(DateTimeTyping, ADateTypedInFieldOrderIsTheDateTaken) {
+  struct Case {
+    const char* format;
+    COleDateTime start;
+    const char* typed;
+    const char* shown;
+    bool valid;
+    const char* ymd;  // the value taken
+  } const cases[] = {
+      {"dd/MM/yyyy", COleDateTime(2023, 4, 29, 0, 0, 0), "292/2024", "29/02/2024", true, "20240229"},
+      {"dd/MM/yyyy", COleDateTime(2023, 4, 29, 0, 0, 0), "315/2023", "31/05/2023", true, "20230531"},
+      {"dd/MM/yyyy", COleDateTime(2024, 2, 10, 0, 0, 0), "303/2024", "30/03/2024", true, "20240330"},
+      {"MM/dd/yyyy", COleDateTime(2023, 1, 31, 0, 0, 0), "2/292024", "02/29/2024", true, "20240229"},
+      {"MM/dd/yyyy", COleDateTime(2024, 3, 31, 0, 0, 0), "4/302024", "04/30/2024", true, "20240430"},
+      {"yyyy-MM-dd", COleDateTime(2024, 2, 29, 0, 0, 0), "20233-15", "2023-03-15", true, "20230315"},
+      {"dd/MM/yyyy", COleDateTime(2024, 12, 31, 0, 0, 0), "31122023", "31/12/2023", true, "20231231"},
+      {"dd/MM/yyyy", COleDateTime(2024, 4, 29, 0, 0, 0), "292/2023", "29/02/2023", false, ""},
+      {"MM/dd/yyyy", COleDateTime(2024, 4, 1, 0, 0, 0), "4/312024", "04/31/2024", false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.format) + " " + c.typed);
+    UiSession session;
+    NotificationRecorder parent{400, 300};
+    SECDateTimeCtrl ctrl;
+    ASSERT_TRUE(ctrl.SetFormat(c.format));
+    ctrl.SetDateTime(c.start);
+    ASSERT_TRUE(ctrl.Create(WS_VISIBLE | WS_TABSTOP, CRect(10, 10, 260, 34), CWnd::FromHandle(parent.Hwnd()), 42));
+    ctrl.SetFocus();
+    RunUntilIdle();
+    TypeText(c.typed);
+    EXPECT_EQ(ctrl.GetDisplayText(), CString(c.shown));
+    EXPECT_EQ(ctrl.GetDateTime().GetStatus() == COleDateTime::valid, c.valid);
+    char buffer[64] = {};
+    ctrl.SendMessage(WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
+    EXPECT_EQ(CString(buffer), c.valid ? CString(c.shown) : CString());
+    if (c.valid) {
+      const COleDateTime& value = ctrl.GetDateTime();
+      const CString ymd = value.Format("%Y%m%d");
+      EXPECT_EQ(ymd, CString(c.ymd));
+    }
+  }
 }
 
 TEST_F(DateTime, KeysStepWrapAndJumpToTheEnds) {

@@ -3,6 +3,8 @@
 // scrolling on its timer.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "extracontrols/SECMarquee.h"
 #include "extracontrols/SECMaskEdit.h"
 #include "testing/testing.h"
@@ -25,6 +27,16 @@ std::string Clipboard() {
   }
   ::CloseClipboard();
   return text;
+}
+
+void SetClipboard(const std::string& text) {
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  std::memcpy(::GlobalLock(h), text.c_str(), text.size() + 1);
+  ::GlobalUnlock(h);
+  ::SetClipboardData(CF_TEXT, h);
+  ::CloseClipboard();
 }
 
 class MaskEdit : public ::testing::Test {
@@ -91,6 +103,62 @@ TEST_F(MaskEdit, CopyLeavesOutLiteralsAndBlanksThePrompts) {
   m_edit.SetSel(0, 0);
   m_edit.SendMessage(WM_PASTE);  // from a literal: the text goes into the data positions after it
   EXPECT_EQ(m_edit.GetText(), "(234) 5__-__");
+}
+
+// The keyboard's clipboard keys reach the mask's own handlers: what is pasted goes into the data
+// positions only, what is copied or cut is the data without literals, a cut clears the data the
+// control returns as well as the screen, and the window always shows the text the control holds.
+// Shift+Insert and Ctrl+Insert paste and copy without touching insert mode.
+TEST_F(MaskEdit, ClipboardKeysWorkThroughTheMask) {
+  using brambolt::test::kCtrl;
+  using brambolt::test::kShift;
+  struct Key {
+    UINT vk, mods;
+  };
+  auto shown = [this] {
+    CString window;
+    m_edit.GetWindowText(window);
+    return window;
+  };
+  for (const Key paste : {Key{'V', kCtrl}, Key{VK_INSERT, kShift}}) {
+    SCOPED_TRACE(paste.vk);
+    m_edit.SetMask("(###) ###-AA");
+    PressKey(VK_HOME);
+    SetClipboard("hello world567");
+    PressKey(paste.vk, paste.mods);
+    EXPECT_EQ(m_edit.GetText(), "(567) ___-__");
+    EXPECT_EQ(shown(), m_edit.GetText());
+    EXPECT_FALSE(m_edit.m_bInsertMode);
+  }
+  for (const Key copy : {Key{'C', kCtrl}, Key{VK_INSERT, kCtrl}}) {
+    SCOPED_TRACE(copy.vk);
+    m_edit.SetMask("(###) ###-AA");
+    PressKey(VK_HOME);
+    TypeText("12345");
+    PressKey(VK_HOME);
+    PressKey(VK_END, kShift);
+    SetClipboard("");
+    PressKey(copy.vk, copy.mods);
+    EXPECT_EQ(Clipboard(), "12345   ");
+    EXPECT_FALSE(m_edit.m_bInsertMode);
+  }
+  for (const Key cut : {Key{'X', kCtrl}, Key{VK_DELETE, kShift}}) {
+    SCOPED_TRACE(cut.vk);
+    m_edit.SetMask("(###) ###-AA");
+    PressKey(VK_HOME);
+    TypeText("12345");
+    m_edit.SetSel(2, 8);
+    PressKey(cut.vk, cut.mods);
+    EXPECT_EQ(Clipboard(), "2345");
+    EXPECT_EQ(m_edit.GetText(), "(1__) ___-__");
+    EXPECT_EQ(m_edit.GetData(), "1       ");
+    EXPECT_EQ(shown(), m_edit.GetText());
+    PressKey('Z', kCtrl);  // nothing of the window's own text comes back past the mask
+    EXPECT_EQ(shown(), m_edit.GetText());
+  }
+  // A plain Insert still toggles insert mode.
+  PressKey(VK_INSERT);
+  EXPECT_TRUE(m_edit.m_bInsertMode);
 }
 
 TEST(Marquee, ScrollsOnItsTimerAndFailsWhenItCannotStart) {

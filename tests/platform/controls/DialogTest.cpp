@@ -405,7 +405,95 @@ TEST_F(DialogFocus, TheControlFocusedAtCreationIsNotRemembered) {
   }
 }
 
+// A WM_ACTIVATE a program sends a dialog gives the focus back to the control remembered when the
+// dialog was left, and with none remembered leaves the focus where it is, nowhere included; the
+// window manager's own activation still gives the dialog the keyboard.
+TEST_F(DialogFocus, ASentActivationOnlyGivesBackTheRememberedControl) {
+  RecordingDialog::InitAnswer() = FALSE;
+  HWND dialog = CreateDialogParam(nullptr, MAKEINTRESOURCE(IDD_EVERY_CONTROL), owner_, RecordingDialog::Proc, 0);
+  ASSERT_NE(dialog, nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  PumpDialog(dialog);
+  HWND edit = GetDlgItem(dialog, IDC_EDIT), check = GetDlgItem(dialog, IDC_CHECK);
+  ASSERT_EQ(GetFocus(), edit);
+  SetFocus(nullptr);
+  SendMessage(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), nullptr) << "nothing remembered: the focus stays nowhere";
+  SetFocus(check);
+  SendMessage(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
+  SetFocus(nullptr);
+  SendMessage(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), check);
+  SetFocus(nullptr);
+  Reactivate(dialog);
+  EXPECT_EQ(GetFocus(), edit);
+  DestroyWindow(dialog);
+}
+
 using DialogNavigation = DialogFixture;
+
+// Alt held with another key is no lone Alt, whoever took that key: after a dialog that the
+// program's loop closed on Alt+F (as a sheet's Finish), the Alt's release opens no menu of the
+// window that has the keyboard then, while a lone Alt still does.
+TEST_F(DialogNavigation, AltWithALetterThatClosedTheDialogIsNoLoneAlt) {
+  recorder_.Watch(WM_SYSCOMMAND);
+  HWND dialog = Modeless();
+  auto pump = [&] {
+    MSG msg;
+    for (int guard = 0; guard < 100000; ++guard) {
+      if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PendingInputEvents() == 0) break;
+        continue;
+      }
+      if (msg.message == WM_SYSKEYDOWN && msg.wParam == 'F' && IsWindow(dialog)) {
+        DestroyWindow(dialog);
+        continue;
+      }
+      if (IsWindow(dialog) && IsDialogMessage(dialog, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessage(&msg);
+    }
+  };
+  auto menuModes = [&] {
+    const auto& records = recorder_.Records();
+    return std::count_if(records.begin(), records.end(), [](const NotificationRecorder::Record& r) {
+      return r.message == WM_SYSCOMMAND && (r.wParam & 0xFFF0) == SC_KEYMENU;
+    });
+  };
+  InjectKey(VK_MENU, true);
+  InjectKey('F', true);
+  pump();
+  ASSERT_FALSE(IsWindow(dialog));
+  InjectKey('F', false);
+  InjectKey(VK_MENU, false);
+  pump();
+  EXPECT_EQ(GetFocus(), owner_);
+  EXPECT_EQ(menuModes(), 0);
+  InjectKey(VK_MENU, true);
+  InjectKey(VK_MENU, false);
+  pump();
+  EXPECT_EQ(menuModes(), 1);
+}
+
+// In a combo box Alt+F4 closes the dialog and drops nothing; F4 alone and Alt+Down drop the list
+// and close it again.
+TEST_F(DialogNavigation, AltF4OnAComboBoxClosesTheDialog) {
+  HWND dialog = Modeless(IDD_LISTS);
+  HWND combo = GetDlgItem(dialog, IDC_COMBO);
+  ASSERT_EQ(GetFocus(), combo);
+  DialogKey(dialog, VK_F4, kAlt);
+  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  const auto& commands = RecordingDialog::Commands();
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](const Command& m) { return m.id == IDCANCEL; }), 1);
+  DestroyWindow(dialog);
+  dialog = Modeless(IDD_LISTS);
+  combo = GetDlgItem(dialog, IDC_COMBO);
+  DialogKey(dialog, VK_F4);
+  EXPECT_TRUE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  DialogKey(dialog, VK_DOWN, kAlt);
+  EXPECT_FALSE(SendMessage(combo, CB_GETDROPPEDSTATE, 0, 0));
+  DestroyWindow(dialog);
+}
 
 TEST_F(DialogNavigation, TabVisitsTabStopsInOrderAndWraps) {
   HWND dialog = Modeless();
