@@ -24,15 +24,52 @@ fail() {
   exit 1
 }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
+# The processes whose progress a wait follows, with the nanoseconds each main thread has spent
+# ready to run but waiting for a processor, "pid nanoseconds" a line: the program (the child of
+# the timeout it may run under), the programs it started (a help viewer) and the X server.
+run_queue_waits() {
+  local pid run waited slices comm children
+  for pid in "${program_pid:-}" "${xvfb_pid:-}"; do
+    [ -n "$pid" ] || continue
+    while { read -r comm < "/proc/$pid/comm"; } 2> /dev/null && [ "$comm" = timeout ]; do
+      { read -r children < "/proc/$pid/task/$pid/children"; } 2> /dev/null && [ -n "$children" ] || break
+      pid=${children%% *}
+    done
+    children=""
+    [ "$pid" != "${xvfb_pid:-}" ] && { read -r children < "/proc/$pid/task/$pid/children"; } 2> /dev/null
+    for pid in $pid $children; do
+      { read -r run waited slices < "/proc/$pid/schedstat"; } 2> /dev/null && echo "$pid $waited"
+    done
+  done
+}
+
+# Waits for the command after it to succeed: $1 tries a tenth of a second apart, as the program,
+# what it started and the X server could run. A try during which one of them waited for a
+# processor counts only for the part of it that one ran (on a machine loaded four times over about
+# a quarter), so a loaded machine gets more tries, up to ten times as many; a quiet one $1 tries.
 wait_for() {
-  local tries=$1
+  local tries=$1 counted=0 ceiling=$(($1 * 10)) i start end most waited elapsed pid ns
   shift
-  for ((i = 0; i < tries; i++)); do
+  local -A before
+  for ((i = 0; i < ceiling && counted < tries * 1000; i++)); do
+    start=${EPOCHREALTIME/./}
+    before=()
+    while read -r pid ns; do before[$pid]=$ns; done < <(run_queue_waits)
     "$@" && return 0
     sleep 0.1
+    most=0
+    while read -r pid ns; do
+      [ -n "${before[$pid]:-}" ] || continue
+      waited=$(((ns - before[$pid]) / 1000))
+      ((waited > most)) && most=$waited
+    done < <(run_queue_waits)
+    end=${EPOCHREALTIME/./}
+    elapsed=$((end - start))
+    ((elapsed < 1)) && elapsed=1
+    ((most > elapsed)) && most=$elapsed
+    counted=$((counted + 1000 * (elapsed - most) / elapsed))
   done
-  return 1
+  "$@"
 }
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
