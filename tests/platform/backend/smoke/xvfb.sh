@@ -48,26 +48,27 @@ run_queue_waits() {
 # processor counts only for the part of it that one ran (on a machine loaded four times over about
 # a quarter), so a loaded machine gets more tries, up to ten times as many; a quiet one $1 tries.
 wait_for() {
-  local tries=$1 counted=0 ceiling=$(($1 * 10)) i start end most waited elapsed pid ns
+  # Its names are its own: the check it runs may read the caller's (before, start, i).
+  local wf_tries=$1 wf_counted=0 wf_ceiling=$(($1 * 10)) wf_try wf_start wf_end wf_most wf_waited wf_elapsed wf_pid wf_ns
   shift
-  local -A before
-  for ((i = 0; i < ceiling && counted < tries * 1000; i++)); do
-    start=${EPOCHREALTIME/./}
-    before=()
-    while read -r pid ns; do before[$pid]=$ns; done < <(run_queue_waits)
+  local -A wf_before
+  for ((wf_try = 0; wf_try < wf_ceiling && wf_counted < wf_tries * 1000; wf_try++)); do
+    wf_start=${EPOCHREALTIME/./}
+    wf_before=()
+    while read -r wf_pid wf_ns; do wf_before[$wf_pid]=$wf_ns; done < <(run_queue_waits)
     "$@" && return 0
     sleep 0.1
-    most=0
-    while read -r pid ns; do
-      [ -n "${before[$pid]:-}" ] || continue
-      waited=$(((ns - before[$pid]) / 1000))
-      ((waited > most)) && most=$waited
+    wf_most=0
+    while read -r wf_pid wf_ns; do
+      [ -n "${wf_before[$wf_pid]:-}" ] || continue
+      wf_waited=$(((wf_ns - wf_before[$wf_pid]) / 1000))
+      ((wf_waited > wf_most)) && wf_most=$wf_waited
     done < <(run_queue_waits)
-    end=${EPOCHREALTIME/./}
-    elapsed=$((end - start))
-    ((elapsed < 1)) && elapsed=1
-    ((most > elapsed)) && most=$elapsed
-    counted=$((counted + 1000 * (elapsed - most) / elapsed))
+    wf_end=${EPOCHREALTIME/./}
+    wf_elapsed=$((wf_end - wf_start))
+    ((wf_elapsed < 1)) && wf_elapsed=1
+    ((wf_most > wf_elapsed)) && wf_most=$wf_elapsed
+    wf_counted=$((wf_counted + 1000 * (wf_elapsed - wf_most) / wf_elapsed))
   done
   "$@"
 }
