@@ -189,9 +189,11 @@ struct HeldOutput {
   static inline std::string s_go;
   static LRESULT CALLBACK Proc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
     const char* lpszText = reinterpret_cast<const char*>(lParam);
-    if (nMessage == EM_REPLACESEL && lpszText != nullptr && std::strstr(lpszText, "line 59 of") != nullptr &&
-        !s_go.empty()) {
-      const std::string text = EditText(hWnd) + lpszText;
+    // The line may come in two pieces: the whole text is looked at.
+    const std::string text = nMessage == EM_REPLACESEL && lpszText != nullptr && !s_go.empty()
+                                 ? EditText(hWnd) + lpszText
+                                 : std::string();
+    if (text.find("line 59 of") != std::string::npos) {
       const long nCompiler = std::atol(text.c_str() + text.find("started ") + 8);
       std::ofstream(s_go) << "go";
       s_go.clear();
@@ -209,14 +211,20 @@ struct HeldOutput {
 TEST_F(HelpCompile, TheCompilersLastLinesAreShownBeforeTheResultThoughReadWhileTheWindowWasBusy) {
   std::ofstream(folder + "Help.chm", std::ios::binary) << "ITSF the help from before";
   HeldOutput::s_go = stores.TempDir() + "/go";
-  Compiler("echo started $$\ni=1; while [ $i -le 59 ]; do echo \"line $i of the compiler\"; i=$((i+1)); done\n"
-           "while [ ! -e '" + HeldOutput::s_go + "' ]; do sleep 0.01; done\n"
+  const std::string ready = stores.TempDir() + "/ready";
+  // Each wait of the compiler is bounded, so that a test that fails does not hang.
+  const auto waitFor = [](const std::string& file) {
+    return "n=0; while [ ! -e '" + file + "' ] && [ $n -lt 6000 ]; do sleep 0.01; n=$((n+1)); done\n";
+  };
+  Compiler("echo started $$\n" + waitFor(ready) +
+           "i=1; while [ $i -le 59 ]; do echo \"line $i of the compiler\"; i=$((i+1)); done\n" + waitFor(HeldOutput::s_go) +
            "printf 'ITSF' > \"$out\"\necho 'Error: line 60, a page could not be compiled'\n");
   std::string shown;
   answers.When(nullptr, "HTML Help Compiler", [&](HWND hDialog) {
     HWND hEdit = ::GetDlgItem(hDialog, IDC_COMPILER_OUTPUT);
     HeldOutput::s_original = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtr(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HeldOutput::Proc)));
+    std::ofstream(ready) << "ready";  // the compiler writes its lines now
     WaitForOutput(hDialog, "The compiler made no help file");
     shown = EditText(hDialog);
     Click(::GetDlgItem(hDialog, IDCANCEL), {5, 5});

@@ -19,7 +19,7 @@ cp -r "$(dirname "$program")/DocSys" "$work/windows/"
 start() {
   (cd "$work" && ulimit -c unlimited && exec env HOME="$home" XDG_CONFIG_HOME="$work/config" \
     XDG_DATA_HOME="$work/data" BRAMBOLT_REGISTRY_DIR="$work/registry" BRAMBOLT_WINDOWS_DIR="$work/windows" \
-    BRAMBOLT_BACKEND=x11 timeout 500 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
+    BRAMBOLT_BACKEND=x11 timeout 1700 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
   program_pid=$!
 }
 eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"
@@ -37,9 +37,13 @@ shot() {
 }
 # Every check that follows input waits for its effect (a file, a value in the store, a pixel, a
 # window title) with wait_for and a bounded time-out; none counts on a pause being long enough.
-# The first window whose name matches, waited for up to 30 s (a busy machine is slow to show it).
-window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -n1; }
 shown() { xdotool search --onlyvisible --name "$1" > /dev/null 2>&1; }
+# The first window whose name matches, waited for as the program makes progress (30 s on a quiet
+# machine; a busy one is slow to show it).
+window() {
+  wait_for 300 shown "$1"
+  xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n1
+}
 # Whether the window whose name matches holds the keyboard (a key sent before a new window takes it
 # goes to the one before, on a busy machine above all).
 focused() { [[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" =~ $1 ]]; }
@@ -141,14 +145,15 @@ open_file() {
 exit_program() {
   local answer=${1:-Return}
   keys alt+f x
-  for ((i = 0; i < 300; i++)); do
-    kill -0 "$program_pid" 2> /dev/null || break
+  ended() {
+    kill -0 "$program_pid" 2> /dev/null || return 0
     if xdotool search --onlyvisible --name '^Inkwright$' > /dev/null 2>&1; then
       keys "$answer"
       sleep 0.5
     fi
-    sleep 0.1
-  done
+    return 1
+  }
+  wait_for 300 ended
   kill -0 "$program_pid" 2> /dev/null && fail "the program did not end after File > Exit"
   wait "$program_pid"
   local status=$?

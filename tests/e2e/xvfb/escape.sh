@@ -25,11 +25,16 @@ wait_for 50 gone '^Technical Support$' || fail "Esc did not close the form"
 
 # ---- a documentation run stopped by Esc ----
 new_project Many
+# As many classes as the hierarchy chart shows whole (more would add a message about its cut),
+# each with pages enough that the run lasts well beyond the time a busy machine takes to pass Esc
+# on to the program.
 classes=3000
+members='    int m_nSide;\n    int m_nColour;\n    int m_nWidth;\n    void Draw();\n    void Move();\n'
+members+='    void Scale();\n    void Rotate();\n    void Hide();\n    void Show();\n    void Erase();\n'
 mkdir -p "$work/shapes"
 for ((f = 0; f < 30; f++)); do
   for ((c = 0; c < classes / 30; c++)); do
-    printf 'class CShape%d_%d\n{\npublic:\n    int m_nSide;\n    void Draw();\n};\n\n' "$f" "$c"
+    printf "class CShape%d_%d\\n{\\npublic:\\n$members};\\n\\n" "$f" "$c"
   done > "$work/shapes/Shapes$f.h"
 done
 take_in_headers "$work/shapes"

@@ -19,11 +19,14 @@ end_viewer() {
 trap 'end_viewer; cleanup' EXIT
 
 # The text of the screen, read by OCR from a screenshot enlarged three times (the viewer's
-# small monospace source text is read reliably only so).
+# small monospace source text is read reliably only so). Both tools work on one thread: their
+# OpenMP threads spin at each step waiting for one another, which on a machine with no processor
+# to spare makes one reading take many minutes instead of seconds.
 screen_text() {
   timeout 20 "$tool" shot "$work/help.png" || fail "no screenshot to read"
-  convert "$work/help.png" -resize 300% "$work/help-large.png" || fail "the screenshot could not be enlarged"
-  tesseract "$work/help-large.png" - 2> /dev/null
+  MAGICK_THREAD_LIMIT=1 OMP_THREAD_LIMIT=1 convert "$work/help.png" -resize 300% "$work/help-large.png" ||
+    fail "the screenshot could not be enlarged"
+  OMP_THREAD_LIMIT=1 tesseract "$work/help-large.png" - 2> /dev/null
 }
 
 # The viewer up with the page whose words are given, shown as a page: none of the markup of its

@@ -24,15 +24,53 @@ fail() {
   exit 1
 }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
+# The processes whose progress a wait follows, with the nanoseconds each main thread has spent
+# ready to run but waiting for a processor, "pid nanoseconds" a line: the program (the child of
+# the timeout it may run under), the programs it started (a help viewer) and the X server.
+run_queue_waits() {
+  local pid run waited slices comm children
+  for pid in "${program_pid:-}" "${xvfb_pid:-}"; do
+    [ -n "$pid" ] || continue
+    while { read -r comm < "/proc/$pid/comm"; } 2> /dev/null && [ "$comm" = timeout ]; do
+      { read -r children < "/proc/$pid/task/$pid/children"; } 2> /dev/null && [ -n "$children" ] || break
+      pid=${children%% *}
+    done
+    children=""
+    [ "$pid" != "${xvfb_pid:-}" ] && { read -r children < "/proc/$pid/task/$pid/children"; } 2> /dev/null
+    for pid in $pid $children; do
+      { read -r run waited slices < "/proc/$pid/schedstat"; } 2> /dev/null && echo "$pid $waited"
+    done
+  done
+}
+
+# Waits for the command after it to succeed: $1 tries a tenth of a second apart, as the program,
+# what it started and the X server could run. A try during which one of them waited for a
+# processor counts only for the part of it that one ran (on a machine loaded four times over about
+# a quarter), so a loaded machine gets more tries, up to ten times as many; a quiet one $1 tries.
 wait_for() {
-  local tries=$1
+  # Its names are its own: the check it runs may read the caller's (before, start, i).
+  local wf_tries=$1 wf_counted=0 wf_ceiling=$(($1 * 10)) wf_try wf_start wf_end wf_most wf_waited wf_elapsed wf_pid wf_ns
   shift
-  for ((i = 0; i < tries; i++)); do
+  local -A wf_before
+  for ((wf_try = 0; wf_try < wf_ceiling && wf_counted < wf_tries * 1000; wf_try++)); do
+    wf_start=${EPOCHREALTIME/./}
+    wf_before=()
+    while read -r wf_pid wf_ns; do wf_before[$wf_pid]=$wf_ns; done < <(run_queue_waits)
     "$@" && return 0
     sleep 0.1
+    wf_most=0
+    while read -r wf_pid wf_ns; do
+      [ -n "${wf_before[$wf_pid]:-}" ] || continue
+      wf_waited=$(((wf_ns - wf_before[$wf_pid]) / 1000))
+      ((wf_waited > wf_most)) && wf_most=$wf_waited
+    done < <(run_queue_waits)
+    wf_end=${EPOCHREALTIME/./}
+    wf_elapsed=$((wf_end - wf_start))
+    ((wf_elapsed < 1)) && wf_elapsed=1
+    ((wf_most > wf_elapsed)) && wf_most=$wf_elapsed
+    wf_counted=$((wf_counted + 1000 * (wf_elapsed - wf_most) / wf_elapsed))
   done
-  return 1
+  "$@"
 }
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
