@@ -23,6 +23,7 @@
 #include "model/GWExtFileSystem.h"
 #include "model/ModelIds.h"
 #include "model/ShellServices.h"
+#include "os/FileApi.h"
 #include "os/Paths.h"
 #include "os/Shell.h"
 #include "resources/ExplorerRes.h"
@@ -749,8 +750,12 @@ CString DatabaseView::ConvertPage(const CString& strPath, PageConversion& run) {
 }
 
 CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
-  SECFileSystem fs;
-  const CString strOldName = fs.GetFileName(strPath);
+  // The name is converted as it lies on disk, where a user of the locale and a browser following
+  // a link read it: a UTF-8 name keeps UTF-8, whatever the code page spells it as in the program,
+  // and a name of the source code page (under a UTF-8 locale one that reaches the program as its
+  // bytes) gets the bytes of the target, as a legacy locale names files.
+  const std::string path = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
+  const CString strOldName = path.substr(path.rfind('/') + 1).c_str();
   // A name without double-byte characters has nothing to convert and keeps even its blanks.
   const bool bDoubleByte = std::any_of(static_cast<LPCTSTR>(strOldName),
                                        static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
@@ -768,8 +773,10 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
   strNewName.Trim();
   // The tables map a few punctuation marks to ASCII, which could make a name that is no file name.
   if (strNewName == strOldName || !IsValidItemName(strNewName)) return strPath;
-  const CString strNewPath = fs.GetPath(strPath, TRUE) + strNewName;
-  return fs.RenameFile(strPath, strNewPath) ? strNewPath : strPath;
+  if (!brambolt::RenameToSystemName(static_cast<LPCTSTR>(strPath), static_cast<LPCTSTR>(strNewName))) return strPath;
+  // The new path as the program spells it, as a listing of the folder gives it.
+  SECFileSystem fs;
+  return fs.GetPath(strPath, TRUE) + brambolt::ProgramNameOf(static_cast<LPCTSTR>(strNewName)).c_str();
 }
 
 void DatabaseView::CollectPages(const CString& strFolder, std::vector<CString>& pages) {

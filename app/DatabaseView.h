@@ -28,10 +28,11 @@ class DatabaseView : public WorkspaceTree {
   // is; the first page that cannot be read or written stops the run. One message then tells what
   // failed and why, the pages left and why, and the characters that had no counterpart.
   void ConvertFolder(const CString& strFolder, BOOL bGBToBig5);
-  // Converts the file name of the path and renames the file: a name of the source code page
-  // through the tables; a name in UTF-8 stays UTF-8, its characters converted when each has a
-  // counterpart, as the links of converted pages are. The new path, or the old one when nothing
-  // changed or the rename failed.
+  // Converts the file name of the path as it lies on disk and renames the file: a name of the
+  // source code page through the tables, to the bytes of the target (under a UTF-8 locale too,
+  // where such a name reaches the program as its bytes); a name in UTF-8 stays UTF-8, its
+  // characters converted when each has a counterpart, as the links of converted pages are. The
+  // new path as the program spells it, or the old one when nothing changed or the rename failed.
   CString ConvertFileName(const CString& strPath, BOOL bGBToBig5);
   // "BMP", "DIB", "EMF", "GIF", "ICO", "JPG" and "WMF" (upper case) open in the picture view.
   static BOOL IsPictureExtension(const CString& strExtension);

@@ -883,13 +883,11 @@ BOOL CopyFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExist
   return TRUE;
 }
 
-BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
-  if (!lpExistingFileName || !lpNewFileName || (dwFlags & MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  const std::string source = NativePath(lpExistingFileName);
-  std::string target = NativePath(lpNewFileName);
+namespace {
+
+// MoveFileEx between native paths; `spelledLeaf` is the new name as the caller spelled it, for a
+// target that is the source under another letter case.
+BOOL MoveNativeFile(const std::string& source, std::string target, const std::string& spelledLeaf, DWORD dwFlags) {
   struct stat sourceStat;
   if (::lstat(source.c_str(), &sourceStat) != 0) {
     SetLastErrorFromErrno(errno, source);
@@ -903,8 +901,7 @@ BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) 
   if (::lstat(target.c_str(), &targetStat) == 0) {
     if (targetStat.st_dev == sourceStat.st_dev && targetStat.st_ino == sourceStat.st_ino) {
       // The same entry under another letter case: the new spelling is what the caller asked for.
-      target = file_support::ParentOf(target) + "/" +
-               file_support::LeafOf(NativePathSyntax(lpNewFileName));
+      target = file_support::ParentOf(target) + "/" + spelledLeaf;
     } else if (!(dwFlags & MOVEFILE_REPLACE_EXISTING) || S_ISDIR(sourceStat.st_mode)) {
       SetLastError(ERROR_ALREADY_EXISTS);
       return FALSE;
@@ -941,6 +938,26 @@ BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) 
     return FALSE;
   }
   return TRUE;
+}
+
+}  // namespace
+
+BOOL MoveFileEx(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
+  if (!lpExistingFileName || !lpNewFileName || (dwFlags & MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return MoveNativeFile(NativePath(lpExistingFileName), NativePath(lpNewFileName),
+                        file_support::LeafOf(NativePathSyntax(lpNewFileName)), dwFlags);
+}
+
+BOOL brambolt::RenameToSystemName(const char* path, const std::string& systemName) {
+  if (path == nullptr || systemName.empty() || systemName.find('/') != std::string::npos) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const std::string source = NativePath(path);
+  return MoveNativeFile(source, file_support::ParentOf(source) + "/" + systemName, systemName, 0);
 }
 
 BOOL MoveFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
@@ -1248,8 +1265,8 @@ UINT GetDriveType(LPCSTR lpRootPathName) {
 namespace {
 
 bool FileSystemOf(LPCSTR root, struct statvfs& vfs) {
-  std::string path = root ? NativePath(root) : std::string(".");
-  if (path.empty()) path = ".";
+  std::string path = root ? NativePath(root) : std::string();
+  if (path.empty()) path.assign(1, '.');
   if (::statvfs(path.c_str(), &vfs) != 0) {
     SetLastErrorFromErrno(errno, path);
     return false;

@@ -284,6 +284,12 @@ std::string ResolvedFilePath(const char* path);
 // path.
 bool IsSameFile(const char* a, const char* b);
 
+// Renames the file a path names to `systemName` in its folder, a name spelled as the system
+// spells it: its bytes reach the disk as they are, with no conversion to the locale's charset
+// (for a name that must stay in the bytes of a code page under a UTF-8 locale). Fails as MoveFile
+// does, and when a file of that name exists.
+BOOL RenameToSystemName(const char* path, const std::string& systemName);
+
 // fopen with the path rules and the C runtime's modes of Windows: without 'b' the stream is in
 // text mode (CR LF read as LF, LF written as CR LF); 't' is accepted. In text mode a position
 // from ftell counts the stream's bytes, not the file's.

@@ -687,27 +687,44 @@ TEST(OutputTree, APageThatDeclaresNoCharsetIsInTheProjects) {
 
 // A page named in GB2312 gets its name in Big5; one named in UTF-8 keeps a UTF-8 name, its
 // characters converted as the links to it in the converted pages are, so they still lead to it.
+// So under a legacy locale (names are the program's bytes) and under UTF-8 ones whatever the
+// program's code page: there the GB2312 name reaches the program as its bytes and the UTF-8 one
+// as the code page spells it, where it can.
 TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
-  OutputSession s;
-  const std::string htmls = "Output_Eng/Htmls/";
-  s.Write(htmls + "主页.htm", Page("gb2312", Gb("主页")));
-  s.Write(htmls + "café.htm", Page("gb2312", Gb("主页")));  // reads in GB2312 too, as "caf茅"
-  s.Write(htmls + Gb("目录.htm"), Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
-  s.Create();
-  Questions questions(IDYES);
-  s.Select({"HTML Files"});
-  s.Command(ID_EXPLORER_GB_TO_BIG5);
-  EXPECT_EQ(s.Read(htmls + "主頁.htm"), Page("big5", Big5("主頁")));
-  EXPECT_FALSE(s.Exists(htmls + "主页.htm"));
-  EXPECT_EQ(s.Read(htmls + "café.htm"), Page("big5", Big5("主頁")));
-  // The link names the page as the file system does: 主頁.htm, in the page's code page.
-  EXPECT_EQ(s.Read(htmls + Big5("目錄.htm")),
-            Page("big5", "<a href=\"" + Big5("主頁.htm") + "\">" + Big5("主頁") + "</a>"));
-  s.Select({"HTML Files"});
-  s.Command(ID_EXPLORER_BIG5_TO_GB);
-  EXPECT_EQ(s.Read(htmls + "主页.htm"), Page("gb2312", Gb("主页")));
-  EXPECT_TRUE(s.Exists(htmls + Gb("目录.htm")));
-  EXPECT_NE(s.Find({"HTML Files", "主页.htm"}), nullptr);
+  for (const char* locale : {"C", "zh_CN.GB2312", "C.UTF-8", "zh_CN.UTF-8", "zh_TW.UTF-8"}) {
+    SCOPED_TRACE(locale);
+    brambolt::ScopedLocale names(locale);
+    OutputSession s;
+    const std::string htmls = "Output_Eng/Htmls/";
+    s.Write(htmls + "主页.htm", Page("gb2312", Gb("主页")));
+    s.Write(htmls + "café.htm", Page("gb2312", Gb("主页")));  // reads in GB2312 too, as "caf茅"
+    s.Write(htmls + Gb("目录.htm"), Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
+    s.Create();
+    Questions questions(IDYES);
+    s.Select({"HTML Files"});
+    s.Command(ID_EXPLORER_GB_TO_BIG5);
+    EXPECT_EQ(s.Read(htmls + "主頁.htm"), Page("big5", Big5("主頁")));
+    EXPECT_FALSE(s.Exists(htmls + "主页.htm"));
+    EXPECT_EQ(s.Read(htmls + "café.htm"), Page("big5", Big5("主頁")));
+    // The link names the page as the file system does: 主頁.htm, in the page's code page.
+    EXPECT_EQ(s.Read(htmls + Big5("目錄.htm")),
+              Page("big5", "<a href=\"" + Big5("主頁.htm") + "\">" + Big5("主頁") + "</a>"));
+    EXPECT_FALSE(s.Exists(htmls + Gb("目录.htm")));
+    // The page converted on its own keeps its item, under the name the program lists it by.
+    const std::string home = brambolt::ProgramNameOf("主頁.htm"), back = brambolt::ProgramNameOf("主页.htm");
+    s.Select({"HTML Files", home.c_str()});
+    s.Command(ID_EXPLORER_BIG5_TO_GB);
+    const HTREEITEM hHome = s.Find({"HTML Files", back.c_str()});
+    ASSERT_NE(hHome, nullptr);
+    EXPECT_EQ(std::filesystem::path(Slashes(s.view.GetItemRecord(hHome)->m_strPath)).filename(), back);
+    EXPECT_EQ(s.Read(htmls + "主页.htm"), Page("gb2312", Gb("主页")));
+    s.Select({"HTML Files"});
+    s.Command(ID_EXPLORER_BIG5_TO_GB);
+    EXPECT_EQ(s.Read(htmls + Gb("目录.htm")),
+              Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
+    EXPECT_FALSE(s.Exists(htmls + "主頁.htm"));
+    EXPECT_NE(s.Find({"HTML Files", back.c_str()}), nullptr);
+  }
 }
 
 // A folder converted, or renamed, is refilled from disk but stays where it was among its

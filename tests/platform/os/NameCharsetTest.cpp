@@ -92,6 +92,14 @@ TEST(NameCharset, NamesAreMadeInTheLocalesCharsetAndEveryNameOnDiskStaysReachabl
     GetFullPathName(c.name.c_str(), sizeof full, full, nullptr);
     EXPECT_EQ(std::string(full), dir.Path() + "/" + c.folder + "/" + c.name);
     std::filesystem::current_path(previous);
+
+    // A name given as the system spells it reaches the disk as its bytes, never converted (these
+    // convert under every UTF-8 locale here), and never over another file.
+    const std::string made = programFolder + "\\" + c.name;
+    EXPECT_FALSE(RenameToSystemName(made.c_str(), "old\xE9\xE9.txt"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    ASSERT_TRUE(RenameToSystemName(made.c_str(), "new\xB4\xF3.txt"));
+    EXPECT_EQ(dir.Read(c.folderOnDisk + "/new\xB4\xF3.txt"), "made");
   }
 }
 
