@@ -74,6 +74,12 @@ size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+// The process id the fake compiler printed after "started ", or 0 before it has printed it.
+long PidOfStarted(const std::string& text) {
+  const size_t at = text.find("started ");
+  return at == std::string::npos ? 0 : std::atol(text.c_str() + at + 8);
+}
+
 // A help project folder with a fake compiler for ".hhp" files and a window to own the compile.
 class HelpCompile : public ::testing::Test {
  protected:
@@ -99,8 +105,7 @@ class HelpCompile : public ::testing::Test {
     }
   }
   static long StartedPid(HWND hDialog) {
-    const std::string text = EditText(hDialog);
-    return std::atol(text.c_str() + text.find("started ") + 8);
+    return PidOfStarted(EditText(hDialog));
   }
   BOOL Compile(HWND hOwner) { return CompileHtmlHelp(folder.c_str(), "Help.hhp", "Help.chm", hOwner); }
 
@@ -194,7 +199,7 @@ struct HeldOutput {
                                  ? EditText(hWnd) + lpszText
                                  : std::string();
     if (text.find("line 59 of") != std::string::npos) {
-      const long nCompiler = std::atol(text.c_str() + text.find("started ") + 8);
+      const long nCompiler = PidOfStarted(text);
       std::ofstream(s_go) << "go";
       s_go.clear();
       for (int n = 0; n < 1000 && nCompiler > 0 && ::kill(static_cast<pid_t>(nCompiler), 0) == 0; ++n)
