@@ -1,6 +1,8 @@
 // ShellExecute over the association table and Spawn; the taskbar and special-folder answers.
 #include "os/Shell.h"
 
+#include "base/Convert.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,6 +115,8 @@ std::vector<std::string> ProgramArguments(const std::string& program, LPCSTR par
   std::vector<std::string> argv =
       SplitCommandLine("x " + std::string(parameters ? parameters : ""));
   argv.front() = program;
+  // The parameters (file names most of all) go in the locale's charset, as the program reads them.
+  for (auto arg = argv.begin() + 1; arg != argv.end(); ++arg) *arg = SystemNameOf(*arg);
   return argv;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "TempDir.h"
+#include "base/CodePage.h"
 #include "base/LastError.h"
 #include "os/Help.h"
 #include "os/Process.h"
@@ -126,6 +127,14 @@ TEST_F(ShellExecution, AnExecutableRunsWithItsParametersSplit) {
   EXPECT_GT(Code(result), 32);
   ASSERT_EQ(started.size(), 1u);
   EXPECT_EQ(started[0].argv, (std::vector<std::string>{tool, "-x", "a b"}));
+  // The parameters (file names most of all) reach the program in the locale's charset.
+  for (const char* locale : {"de_DE.UTF-8", "C"}) {
+    brambolt::ScopedLocale names(locale);
+    started.clear();
+    ShellExecute(nullptr, nullptr, tool.c_str(), "Gr\xF6\xDF" "e.h", nullptr, kShow);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].argv.back(), std::string(locale) == "C" ? "Gr\xF6\xDF" "e.h" : "Gr\xC3\xB6\xC3\x9F" "e.h");
+  }
 }
 
 TEST_F(ShellExecution, AWindowsSpelledPathIsFoundRelativeToTheDirectory) {
