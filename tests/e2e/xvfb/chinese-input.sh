@@ -32,11 +32,20 @@ cleanup() {
   [ -n "$uim_pid" ] && kill "$uim_pid" 2> /dev/null
   display_cleanup
 }
+input_method_up() { xprop -root XIM_SERVERS 2> /dev/null | grep -q "@server=uim"; }
 start_input_method() {
-  (exec env HOME="$work/uim" LC_ALL="$2" uim-xim --engine="$1") > "$work/uim.out" 2>&1 &
-  uim_pid=$!
-  wait_for 100 eval 'xprop -root XIM_SERVERS 2> /dev/null | grep -q "@server=uim"' ||
-    fail "uim-xim did not start: $(cat "$work/uim.out")"
+  # On a loaded machine the bridge has ended at once, its connection to the display refused: it
+  # is started again, up to three times, while one that runs is waited for.
+  local attempt
+  for attempt in 1 2 3; do
+    (exec env HOME="$work/uim" LC_ALL="$2" uim-xim --engine="$1") > "$work/uim.out" 2>&1 &
+    uim_pid=$!
+    wait_for 100 eval 'input_method_up || ! kill -0 "$uim_pid" 2> /dev/null'
+    input_method_up && kill -0 "$uim_pid" 2> /dev/null && return 0
+    kill -0 "$uim_pid" 2> /dev/null && break
+    sleep 1
+  done
+  fail "uim-xim did not start: $(cat "$work/uim.out")"
 }
 stop_input_method() {
   kill "$uim_pid" 2> /dev/null
