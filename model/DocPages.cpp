@@ -68,17 +68,6 @@ CString HtmlText(const CString& strText) { return Escape(strText, false); }
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-  for (char ch : text)
-    if (static_cast<unsigned char>(ch) >= 0x80) return false;
-  return true;
-}
-
-bool IsUtf8(std::string_view text) {
-  const int nLength = static_cast<int>(text.size());
-  return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), nLength, nullptr, 0) > 0;
-}
-
 // Whether code page 936's bytes for a character are GB2312's: the page declares "gb2312", and
 // code page 936 holds GBK's characters too (lead and trail bytes from 0x81, 0x40).
 bool IsGB2312(const std::string& bytes) {
@@ -135,13 +124,13 @@ void ForEachLine(std::string_view text, Fn fn) {
 
 CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source) {
   const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
-  if (IsAscii(text)) return strText;
+  if (brambolt::IsAsciiText(text)) return strText;
   const UINT pageCodePage = DocCodePage(language);
   std::string out;
   if (!source.bCertain || source.nCodePage == 0) {
     // A guess converts nothing; a line of UTF-8 is no guess.
     ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
-      if (!IsAscii(line) && IsUtf8(line))
+      if (!brambolt::IsAsciiText(line) && brambolt::IsUtf8Text(line))
         AppendInCodePage(out, brambolt::AnsiToUnicode(line, CP_UTF8), pageCodePage);
       else
         out += line;

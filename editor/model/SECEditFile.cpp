@@ -29,15 +29,6 @@ struct FileText {
   bool unfit = false;
 };
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<BYTE>(c) < 0x80; });
-}
-
-bool IsUtf8(std::string_view text) {
-  return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0) > 0;
-}
-
 // Valid UTF-8 with bytes beyond ASCII (or a byte order mark) is UTF-8 text; ASCII alone is taken
 // in the locale's charset, so what is typed into it is written as other programs of the desktop
 // read it; anything else is text of the code page (or of another), kept as its bytes.
@@ -46,12 +37,12 @@ FileText ReadAsText(std::string bytes) {
   std::string_view view(bytes);
   const bool bom = view.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   if (bom) view.remove_prefix(kUtf8Bom.size());
-  if (!bom && IsAscii(view)) {
+  if (!bom && brambolt::IsAsciiText(view)) {
     out.codePage = brambolt::GetSystemNameCodePage();
     out.text = std::move(bytes);
     return out;
   }
-  if (GetACP() != CP_UTF8 && IsUtf8(view)) {
+  if (GetACP() != CP_UTF8 && brambolt::IsUtf8Text(view)) {
     std::string converted;
     if (brambolt::ConvertExactly(view, CP_UTF8, CP_ACP, converted)) {
       out.text = std::move(converted);

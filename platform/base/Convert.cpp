@@ -367,18 +367,23 @@ bool ConvertExactly(std::string_view text, UINT from, UINT to, std::string& out)
   return true;
 }
 
-namespace {
-
-bool IsAscii(std::string_view text) {
+bool IsAsciiText(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<BYTE>(c) < 0x80; });
 }
+
+bool IsUtf8Text(std::string_view text) {
+  return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                             nullptr, 0) > 0;
+}
+
+namespace {
 
 // Converts each name between '/' separators (the system's; '/' is no trail byte in any page, and a
 // program path that reaches here has its separators already made '/') on its own, so one name
 // that cannot be spelled leaves the others converted. `keep` tells which names stay as they are.
 template <class Keep>
 std::string ConvertNames(std::string_view path, UINT from, UINT to, Keep keep) {
-  if (IsAscii(path) || Resolve(from) == Resolve(to)) return std::string(path);
+  if (IsAsciiText(path) || Resolve(from) == Resolve(to)) return std::string(path);
   std::string out;
   out.reserve(path.size() + path.size() / 2);
   size_t start = 0;
@@ -387,7 +392,7 @@ std::string ConvertNames(std::string_view path, UINT from, UINT to, Keep keep) {
     if (end == std::string_view::npos) end = path.size();
     std::string_view name = path.substr(start, end - start);
     std::string converted;
-    if (!IsAscii(name) && !keep(name) && ConvertExactly(name, from, to, converted))
+    if (!IsAsciiText(name) && !keep(name) && ConvertExactly(name, from, to, converted))
       out += converted;
     else
       out += name;

@@ -38,6 +38,10 @@ std::string WideToAnsi(std::u16string_view text, UINT codePage = CP_ACP);
 std::string AnsiToUtf8(std::string_view text, UINT codePage = CP_ACP);
 std::string Utf8ToAnsi(std::string_view utf8, UINT codePage = CP_ACP);
 
+// Whether every byte of `text` is ASCII; whether `text` is valid UTF-8 (an empty text is).
+bool IsAsciiText(std::string_view text);
+bool IsUtf8Text(std::string_view text);
+
 // The bytes of character `c` in a code page (CP_ACP by default); false when the page cannot hold
 // it. Text typed or committed goes in through this: a character the page lacks is refused, never
 // turned into the default character.
