@@ -118,7 +118,8 @@ X11Backend::X11Backend(Display* display)
                          "TEXT", "text/plain;charset=utf-8", "TIMESTAMP", "INCR",
                          "BRAMBOLT_SELECTION", "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus",
                          "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection", "XdndTypeList",
-                         "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP", "_NET_WM_ICON"};
+                         "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP", "_NET_WM_ICON",
+                         "_NET_WM_STATE_MODAL", "_NET_WM_USER_TIME"};
   static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
   XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
                reinterpret_cast<Atom*>(&atoms_));
@@ -346,6 +347,20 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
     w.iconic = IsIconic(hwnd);
     XSetWMHints(display_, w.xid, hints);
     XFree(hints);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    SetDesktopState(hwnd, w, r);
+    // Shown over its disabled owner, a window is that owner's modal dialog.
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    SetNetState(w, atoms_.netWmStateModal, owner != nullptr && !IsWindowEnabled(owner));
+    // An owned window takes the keyboard only when the platform activates it (FocusX): the
+    // desktop does not give it the focus for being mapped (floating bars shown again with their
+    // frame), which it does for a window whose last user action it is told is none (time 0).
+    if (owner != nullptr) {
+      long never = 0;
+      XChangeProperty(display_, w.xid, atoms_.netWmUserTime, XA_CARDINAL, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&never), 1);
+    }
   }
   XMapWindow(display_, w.xid);
   if (w.overrideRedirect) XRaiseWindow(display_, w.xid);
@@ -407,22 +422,61 @@ void X11Backend::WindowMoved(HWND topLevel, const RECT& screen) {
     XMapWindow(display_, w->xid);
   }
   if (iconic) return;
-  if (!w->overrideRedirect) {
-    bool maximized = IsZoomed(topLevel) != FALSE;
-    SIZE s = GetScreenSize();
-    bool fullscreen = !maximized && screen.left <= 0 && screen.top <= 0 && screen.right >= s.cx &&
-                      screen.bottom >= s.cy;
-    if (maximized != w->maximized) {
-      w->maximized = maximized;
-      SetNetState(*w, atoms_.netWmStateMaxVert, maximized);
-      SetNetState(*w, atoms_.netWmStateMaxHorz, maximized);
-    }
-    if (fullscreen != w->fullscreen) {
-      w->fullscreen = fullscreen;
-      SetNetState(*w, atoms_.netWmStateFullscreen, fullscreen);
-    }
-  }
+  if (!w->overrideRedirect) SetDesktopState(topLevel, *w, screen);
   Place(*w, screen);
+}
+
+void X11Backend::SetDesktopState(HWND hwnd, XWin& w, const RECT& screen) {
+  // Maximised for the desktop as for the platform. A window that is not, yet covers the screen
+  // with its edges put beyond it (the program's full-screen view) is full screen for it; one
+  // that just fills the screen (a frame made as large as the screen) is not.
+  bool maximized = IsZoomed(hwnd) != FALSE;
+  SIZE s = GetScreenSize();
+  bool covers = screen.left <= 0 && screen.top <= 0 && screen.right >= s.cx && screen.bottom >= s.cy;
+  bool beyond = screen.left < 0 || screen.top < 0 || screen.right > s.cx || screen.bottom > s.cy;
+  bool fullscreen = !maximized && covers && beyond;
+  if (maximized != w.maximized) {
+    w.maximized = maximized;
+    // Asked of the window manager while shown: its answer comes as the state it then sets.
+    w.maximizeAsked = w.shown;
+    SetNetState(w, atoms_.netWmStateMaxVert, maximized);
+    SetNetState(w, atoms_.netWmStateMaxHorz, maximized);
+  }
+  if (fullscreen != w.fullscreen) {
+    w.fullscreen = fullscreen;
+    SetNetState(w, atoms_.netWmStateFullscreen, fullscreen);
+  }
+}
+
+void X11Backend::OnStateChanged(Window xid) {
+  HWND hwnd = HandleOf(xid);
+  XWin* w = Find(hwnd);
+  if (w == nullptr || w->overrideRedirect || !w->shown || w->iconic || IsIconic(hwnd)) return;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool vertical = false, horizontal = false;
+  if (XGetWindowProperty(display_, w->xid, atoms_.netWmState, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                         &data) == Success && data) {
+    auto* states = reinterpret_cast<Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) {
+      vertical = vertical || states[i] == atoms_.netWmStateMaxVert;
+      horizontal = horizontal || states[i] == atoms_.netWmStateMaxHorz;
+    }
+    XFree(data);
+  }
+  bool maximized = vertical && horizontal;
+  if (w->maximizeAsked) {
+    // The window manager's answer to the platform's own request.
+    if (maximized == w->maximized) w->maximizeAsked = false;
+    return;
+  }
+  if (maximized == w->maximized) return;
+  // Maximised or restored by the window manager itself (a double-click on its title, one of its
+  // keys): the platform's window follows, its style and caption buttons with it.
+  w->maximized = maximized;
+  PostMessage(hwnd, WM_SYSCOMMAND, maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
 }
 
 void X11Backend::Place(XWin& w, const RECT& screen) {
@@ -759,8 +813,37 @@ void X11Backend::OnButton(XButtonEvent& e, bool press) {
 }
 
 void X11Backend::ReleaseKeys() {
-  for (auto& [keycode, key] : pressed_) InjectKey(key.vk, false, 0, key.extended);
+  // The program no longer has the keyboard: no window of it sees these releases.
+  std::vector<UINT> keys;
+  for (auto& [keycode, key] : pressed_) keys.push_back(key.vk);
   pressed_.clear();
+  ForgetReleasedKeys(keys);
+}
+
+void X11Backend::SyncPressedKeys() {
+  // Keys released while the keyboard was elsewhere (another program, or the desktop's grab for
+  // its own keys, Alt+Tab say): the server's table of the keys down holds.
+  char keys[32] = {};
+  XQueryKeymap(display_, keys);
+  auto down = [&keys](KeyCode k) { return k != 0 && ((keys[k / 8] >> (k % 8)) & 1) != 0; };
+  std::vector<UINT> released;
+  for (auto it = pressed_.begin(); it != pressed_.end();) {
+    if (down(static_cast<KeyCode>(it->first))) {
+      ++it;
+      continue;
+    }
+    released.push_back(it->second.vk);
+    it = pressed_.erase(it);
+  }
+  const struct {
+    KeySym left, right;
+    int vk;
+  } modifiers[] = {{XK_Shift_L, XK_Shift_R, VK_SHIFT}, {XK_Control_L, XK_Control_R, VK_CONTROL}, {XK_Alt_L, XK_Alt_R, VK_MENU}};
+  for (const auto& m : modifiers)
+    if (!down(XKeysymToKeycode(display_, m.left)) && !down(XKeysymToKeycode(display_, m.right)) &&
+        (GetKeyState(m.vk) < 0 || GetAsyncKeyState(m.vk) < 0))
+      released.push_back(static_cast<UINT>(m.vk));
+  if (!released.empty()) ForgetReleasedKeys(released);
 }
 
 void X11Backend::SyncToggleKeys() {
@@ -778,13 +861,32 @@ void X11Backend::SyncToggleKeys() {
   SetKeyboardState(state);
 }
 
-void X11Backend::OnFocusIn(Window xid) {
+HWND X11Backend::EnabledPopupOf(HWND hwnd) {
+  // The topmost shown, enabled window of the same owner family: the dialog that holds it.
+  HWND family = GetAncestor(hwnd, GA_ROOTOWNER);
+  for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (h == hwnd || !IsWindowVisible(h) || !IsWindowEnabled(h) || GetAncestor(h, GA_ROOTOWNER) != family) continue;
+    if (GetWindowLongPtr(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) continue;
+    if (XWin* w = Find(h); w && !w->overrideRedirect && w->shown) return h;
+  }
+  return nullptr;
+}
+
+void X11Backend::OnFocusIn(Window xid, bool fromGrab) {
   HWND hwnd = HandleOf(xid);
   XWin* w = Find(hwnd);
   if (w == nullptr || w->overrideRedirect) return;
   SyncToggleKeys();
+  if (keyboardAway_) {
+    keyboardAway_ = false;
+    SyncPressedKeys();
+  }
+  // The keyboard back from the desktop's grab: the focus never left.
+  if (fromGrab) return;
   if (!IsWindowEnabled(hwnd)) {
-    // A window disabled by its modal dialog hands the focus back to the window that has it.
+    // A window its modal dialog disables, given the focus by the desktop (a click on it, Alt+Tab
+    // to it): the dialog takes the keyboard, the X focus included, as SyncActivation gives it.
+    if (HWND popup = EnabledPopupOf(hwnd); popup && GetActiveWindow() != popup) SetForegroundWindow(popup);
     lastActive_ = nullptr;
     return;
   }
@@ -798,6 +900,7 @@ void X11Backend::CheckFocusLeft() {
   int revert = 0;
   XGetInputFocus(display_, &focus, &revert);
   if (focus == None || focus == PointerRoot || focus == root_ || HandleOf(focus) != nullptr) return;
+  keyboardAway_ = true;
   ReleaseKeys();
   if (GetActiveWindow() != nullptr) SetActiveWindow(nullptr);
   lastActive_ = GetActiveWindow();
@@ -862,10 +965,13 @@ void X11Backend::Handle(XEvent& e) {
         InjectMouseMove(ScreenPoint(e.xcrossing.window, e.xcrossing.x, e.xcrossing.y));
       break;
     case FocusIn:
-      if (e.xfocus.mode != NotifyGrab && e.xfocus.mode != NotifyUngrab && e.xfocus.detail != NotifyPointer)
-        OnFocusIn(e.xfocus.window);
+      if (e.xfocus.mode != NotifyGrab && e.xfocus.detail != NotifyPointer)
+        OnFocusIn(e.xfocus.window, e.xfocus.mode == NotifyUngrab);
       break;
     case FocusOut:
+      // The desktop takes the keyboard for a key of its own (Alt+Tab): what is released meanwhile
+      // never reaches the program.
+      if (e.xfocus.mode == NotifyGrab && HandleOf(e.xfocus.window) != nullptr) keyboardAway_ = true;
       if (e.xfocus.mode != NotifyGrab && e.xfocus.mode != NotifyUngrab && e.xfocus.detail != NotifyInferior &&
           e.xfocus.detail != NotifyPointer)
         checkFocus_ = true;
@@ -894,7 +1000,11 @@ void X11Backend::Handle(XEvent& e) {
         w.viewable = false;
         // The unmap of an earlier hide may come after the window was shown again: only a later
         // one is the desktop's.
-        if (w.shown && !w.iconic && !w.overrideRedirect && e.xunmap.serial > w.hiddenAt) {
+        // An owned window the desktop unmaps goes with its owner's minimising (the platform
+        // hides it with its owner); it is not minimised itself, nor restored, nor activated
+        // with its owner's restore.
+        if (w.shown && !w.iconic && !w.overrideRedirect && e.xunmap.serial > w.hiddenAt &&
+            GetWindow(hwnd, GW_OWNER) == nullptr) {
           // Minimised by the desktop, not by the platform.
           w.iconic = true;
           PostMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -903,6 +1013,9 @@ void X11Backend::Handle(XEvent& e) {
       break;
     case ClientMessage:
       OnClientMessage(e.xclient);
+      break;
+    case PropertyNotify:
+      if (e.xproperty.atom == atoms_.netWmState) OnStateChanged(e.xproperty.window);
       break;
     case SelectionRequest:
       OnSelectionRequest(e.xselectionrequest);
@@ -1010,6 +1123,9 @@ void X11Backend::PumpEvents() {
     Handle(e);
   }
   if (checkFocus_) CheckFocusLeft();
+  // What the events changed of the activation (a modal dialog taking the keyboard back) reaches
+  // X now, not at the next event.
+  SyncActivation();
   XFlush(display_);
   pumping_ = false;
 }

@@ -30,7 +30,8 @@ namespace brambolt::x11 {
 
 inline constexpr long kWindowEvents = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
                                       ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                                      LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+                                      LeaveWindowMask | FocusChangeMask | StructureNotifyMask |
+                                      PropertyChangeMask;
 
 inline bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -44,6 +45,7 @@ struct XWin {
   bool viewable = false;  // the server says it is mapped
   bool iconic = false;
   bool maximized = false;
+  bool maximizeAsked = false;  // the window manager asked to change it, its answer not yet seen
   bool fullscreen = false;
   bool focusWhenMapped = false;
   bool reparented = false;  // framed by a window manager: its real configure events are relative
@@ -122,6 +124,10 @@ class X11Backend final : public Backend, public ForeignDragSource {
   void Map(HWND hwnd, XWin& w);
   void Place(XWin& w, const RECT& screen);
   void OnConfigure(XConfigureEvent& e);
+  // The maximised and full-screen states the desktop is to know of the window, placed at
+  // `screen`; and the window manager's own change of them followed.
+  void SetDesktopState(HWND hwnd, XWin& w, const RECT& screen);
+  void OnStateChanged(Window xid);
   void FocusX(XWin& w);
   void Put(Window xid, const Surface& surface, RECT source, int x, int y);
   void PutWindow(HWND hwnd, RECT area);
@@ -156,9 +162,13 @@ class X11Backend final : public Backend, public ForeignDragSource {
   void SyncModifiers(unsigned state);
   void OnKey(XKeyEvent& e, bool press);
   void OnButton(XButtonEvent& e, bool press);
-  void OnFocusIn(Window xid);
+  // The focus given to one of our windows; fromGrab when it comes back after a grab (the
+  // desktop's keys) rather than from another window.
+  void OnFocusIn(Window xid, bool fromGrab);
   void CheckFocusLeft();
   void ReleaseKeys();
+  void SyncPressedKeys();
+  HWND EnabledPopupOf(HWND hwnd);
   void SyncToggleKeys();
   void OnClientMessage(XClientMessageEvent& e);
   void OnDragMessage(XClientMessageEvent& e);
@@ -208,6 +218,7 @@ class X11Backend final : public Backend, public ForeignDragSource {
 
   HWND lastActive_ = nullptr;
   bool checkFocus_ = false;
+  bool keyboardAway_ = false;  // another program or the desktop's grab had the keyboard
   std::map<unsigned, x11::VirtualKey> pressed_;  // by keycode: what a release must undo
 
   HCURSOR cursor_ = nullptr;
@@ -243,7 +254,7 @@ class X11Backend final : public Backend, public ForeignDragSource {
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
         targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
-        uriList, dropTransfer, netWmIcon;
+        uriList, dropTransfer, netWmIcon, netWmStateModal, netWmUserTime;
   } atoms_{};
 
   XIM im_ = nullptr;

@@ -536,6 +536,33 @@ bool InjectedComposition() {
   return s.composing;
 }
 
+void ForgetReleasedKeys(const std::vector<UINT>& keys) {
+  InputState& s = Input();
+  ThreadQueue& q = *CurrentQueue();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  auto up = [&](UINT vk) {
+    s.async[vk] &= static_cast<BYTE>(~0x80);
+    q.keyState[vk] &= static_cast<BYTE>(~0x80);
+    if (vk == VK_MENU) q.altAlone = false;
+  };
+  for (UINT vk : keys) {
+    vk &= 0xFF;
+    up(vk);
+    // The generic modifier code goes up with the last of its two keys.
+    const UINT pairs[][3] = {{VK_SHIFT, VK_LSHIFT, VK_RSHIFT},
+                             {VK_CONTROL, VK_LCONTROL, VK_RCONTROL},
+                             {VK_MENU, VK_LMENU, VK_RMENU}};
+    for (const auto& p : pairs) {
+      if (vk == p[1] || vk == p[2]) {
+        if (!(s.async[p[1]] & 0x80) && !(s.async[p[2]] & 0x80)) up(p[0]);
+      } else if (vk == p[0]) {
+        up(p[1]);
+        up(p[2]);
+      }
+    }
+  }
+}
+
 size_t PendingInputEvents() {
   InputState& s = Input();
   std::lock_guard<std::mutex> lock(s.mutex);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "win/WinUser.h"
 
@@ -30,6 +31,10 @@ void InjectCompositionStart();
 void InjectCompositionCommit(const std::string& utf8);
 // Whether a composition has started and not yet ended.
 bool InjectedComposition();
+// Keys released while another program or the desktop had the keyboard, so that no window of the
+// program saw the release: up in the system's key state and in the calling thread's, without a
+// message (an Alt so released opens no menu).
+void ForgetReleasedKeys(const std::vector<UINT>& keys);
 // Number of input events not yet retrieved by any thread.
 size_t PendingInputEvents();
 // Forgets pressed keys and buttons, the double-click memory and pending events (tests start clean).

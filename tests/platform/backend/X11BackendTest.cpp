@@ -35,9 +35,12 @@ test::XvfbBackend* g_x = nullptr;
 // Messages the test windows received, and the colour they paint their client area with.
 std::vector<MSG> g_messages;
 COLORREF g_fill = RGB(255, 0, 0);
+// Whether Alt was down, as the window saw it, at each key message it received.
+std::vector<bool> g_altAtKey;
 
 LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   g_messages.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
+  if (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) g_altAtKey.push_back(GetKeyState(VK_MENU) < 0);
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
@@ -98,6 +101,7 @@ class X11Display : public ::testing::Test {
     wc.lpszClassName = "X11TestWindow";
     RegisterClass(&wc);
     g_messages.clear();
+    g_altAtKey.clear();
     g_fill = RGB(255, 0, 0);
   }
 
@@ -158,6 +162,30 @@ class X11Display : public ::testing::Test {
     Window w = 0;
     PumpUntil([&] { return (w = Named(title)) != 0; });
     return w;
+  }
+
+  // The window that has the X keyboard focus.
+  Window Focused() {
+    Window w = 0;
+    int revert;
+    XGetInputFocus(peer_, &w, &revert);
+    return w;
+  }
+  // Another program's window, mapped and ready to take the focus.
+  Window OtherProgramWindow() {
+    Window other = XCreateSimpleWindow(peer_, root_, 600, 400, 50, 50, 0, 0, 0);
+    XMapWindow(peer_, other);
+    PumpUntil([&] { return Attributes(other).map_state == IsViewable; });
+    return other;
+  }
+  bool HasState(Window w, const char* state) {
+    std::vector<Atom> states = AtomList(w, "_NET_WM_STATE");
+    return std::find(states.begin(), states.end(), XInternAtom(peer_, state, False)) != states.end();
+  }
+  // xdotool run against the display (real key events through XTEST), the platform pumped meanwhile.
+  void Xdotool(const std::string& arguments) {
+    test::RunOnDisplay(g_x->DisplayName(), "xdotool " + arguments, "", [] { test::RunUntilIdle(); });
+    Settle();
   }
 
   XWindowAttributes Attributes(Window w) {
@@ -473,6 +501,96 @@ TEST_F(X11Display, ActivationAndTheXFocusFollowEachOther) {
   XDestroyWindow(peer_, other);
 }
 
+// The desktop hands the focus to a frame while its modal dialog is up (a click on the frame, Alt+Tab
+// to it, after work in another program): the dialog takes the keyboard, as it is the window the
+// desktop knows as the frame's modal dialog.
+TEST_F(X11Display, AModalDialogTakesTheKeyboardWhenTheDesktopFocusesItsFrame) {
+  HWND frame = Make("Modal owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 410, 310});
+  HWND dialog = Make("Modal dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{60, 60, 260, 160}, 0, frame);
+  HWND modeless = Make("Modeless", WS_POPUP | WS_CAPTION | WS_SYSMENU, RECT{300, 60, 400, 160}, 0, frame);
+  ShowWindow(modeless, SW_SHOWNORMAL);
+  EnableWindow(frame, FALSE);
+  ShowWindow(dialog, SW_SHOWNORMAL);
+  Window xFrame = WaitNamed("Modal owner"), xDialog = WaitNamed("Modal dialog"), xModeless = WaitNamed("Modeless");
+  ASSERT_NE(xFrame, 0u);
+  ASSERT_NE(xDialog, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Focused() == xDialog; }));
+  EXPECT_TRUE(HasState(xDialog, "_NET_WM_STATE_MODAL"));
+  EXPECT_FALSE(HasState(xModeless, "_NET_WM_STATE_MODAL"));
+  Window transientFor = 0;
+  EXPECT_TRUE(XGetTransientForHint(peer_, xDialog, &transientFor));
+  EXPECT_EQ(transientFor, xFrame);
+
+  Window other = OtherProgramWindow();
+  XSetInputFocus(peer_, other, RevertToParent, CurrentTime);
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == nullptr; }));
+  XSetInputFocus(peer_, xFrame, RevertToParent, CurrentTime);
+  EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == dialog && Focused() == xDialog; }))
+      << "active " << GetActiveWindow() << ", X focus on " << Focused();
+  g_messages.clear();
+  SendKey(Focused(), XK_a, 0);
+  EXPECT_TRUE(PumpUntil([&] { return Count(dialog, WM_CHAR) == 1; })) << "what is typed goes to the dialog";
+  EXPECT_EQ(Count(frame, WM_CHAR), 0);
+  XDestroyWindow(peer_, other);
+}
+
+// Real key events (through XTEST) on a server of their own: they give the backend the server's
+// time as the time of the user's last action, which the requests of the other tests (taking a
+// selection another connection took after it) would then carry.
+class X11Keyboard : public X11Display {};
+
+// Alt pressed in the program, released while another program or the desktop's own keys (a grab,
+// as for Alt+Tab) had the keyboard: when it comes back, Alt is up, so Ctrl+O is Ctrl+O and no
+// menu opens for a lone Alt.
+TEST_F(X11Keyboard, KeysReleasedWhileTheKeyboardWasAwayAreUpWhenItComesBack) {
+  if (!test::HaveProgram("xdotool")) GTEST_SKIP() << "xdotool is not installed";
+  HWND frame = Make("Keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 10, 310, 210});
+  Window x = WaitNamed("Keys");
+  ASSERT_NE(x, 0u);
+  Window other = OtherProgramWindow();
+  const struct {
+    const char* name;
+    std::function<void()> away, back;
+  } cases[] = {
+      {"another program took the keyboard",
+       [&] {
+         XSetInputFocus(peer_, other, RevertToParent, CurrentTime);
+         PumpUntil([&] { return GetActiveWindow() == nullptr; });
+       },
+       [&] { XSetInputFocus(peer_, x, RevertToParent, CurrentTime); }},
+      {"the desktop grabbed the keyboard",
+       [&] {
+         XGrabKeyboard(peer_, other, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+         Settle();
+       },
+       [&] { XUngrabKeyboard(peer_, CurrentTime); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetActiveWindow(frame);
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == x; }));
+    Xdotool("keydown alt");
+    ASSERT_TRUE(PumpUntil([] { return GetKeyState(VK_MENU) < 0; }));
+    c.away();
+    Xdotool("keyup alt");
+    c.back();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == frame && Focused() == x; }));
+    g_messages.clear();
+    g_altAtKey.clear();
+    Xdotool("key ctrl+o");
+    ASSERT_TRUE(PumpUntil([&] { return Count(frame, WM_KEYUP) + Count(frame, WM_SYSKEYUP) >= 2; }));
+    Settle();
+    for (const MSG& m : g_messages) {
+      if (m.message < WM_KEYFIRST || m.message > WM_KEYLAST) continue;
+      EXPECT_NE(m.wParam, static_cast<WPARAM>(VK_MENU)) << "a release of Alt reached the window: " << m.message;
+      EXPECT_NE(m.message, static_cast<UINT>(WM_SYSKEYDOWN)) << "key " << m.wParam << " came as a system key";
+    }
+    EXPECT_EQ(std::count(g_altAtKey.begin(), g_altAtKey.end(), true), 0) << "Alt was still down";
+    EXPECT_GE(GetKeyState(VK_MENU), 0);
+  }
+  XDestroyWindow(peer_, other);
+}
+
 TEST_F(X11Display, CaptureAndClippingGrabThePointer) {
   HWND frame = Make("Capture", WS_POPUP | WS_VISIBLE, RECT{50, 50, 250, 250});
   ASSERT_NE(WaitNamed("Capture"), 0u);
@@ -768,6 +886,35 @@ TEST_F(X11Display, MinimisingMaximisingAndFullScreenAskTheWindowManager) {
   SetWindowPos(frame, nullptr, 40, 40, 300, 200, SWP_NOZORDER);
   EXPECT_TRUE(wasAsked("_NET_WM_STATE_FULLSCREEN", 0));
   XSelectInput(peer_, root_, NoEventMask);
+}
+
+// A window shown maximised is maximised for the desktop, not full screen, and so is the window a
+// restore leaves filling the screen; a maximise or a restore the window manager does itself (its
+// state on the window rewritten) is followed by the platform's window.
+TEST_F(X11Display, MaximisedWindowsAreMaximisedForTheDesktopAndFollowItsState) {
+  SIZE screen = GetScreenSize();
+  HWND frame = Make("Zoomed", WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, RECT{0, 0, screen.cx, screen.cy});
+  ShowWindow(frame, SW_SHOWMAXIMIZED);
+  Window x = WaitNamed("Zoomed");
+  ASSERT_NE(x, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+  EXPECT_TRUE(HasState(x, "_NET_WM_STATE_MAXIMIZED_VERT"));
+  EXPECT_TRUE(HasState(x, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+  EXPECT_FALSE(HasState(x, "_NET_WM_STATE_FULLSCREEN"));
+
+  auto desktopSets = [&](std::vector<const char*> names) {
+    std::vector<long> states;
+    for (const char* name : names) states.push_back(static_cast<long>(XInternAtom(peer_, name, False)));
+    XChangeProperty(peer_, x, XInternAtom(peer_, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
+  };
+  desktopSets({});
+  EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(frame); })) << "the desktop's restore is not followed";
+  Settle();
+  EXPECT_FALSE(HasState(x, "_NET_WM_STATE_FULLSCREEN")) << "a window filling the screen is not full screen";
+  desktopSets({"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(frame) != FALSE; })) << "the desktop's maximise is not followed";
+  EXPECT_NE(GetWindowLongPtr(frame, GWL_STYLE) & WS_MAXIMIZE, 0);
 }
 
 TEST_F(X11Display, TaskBarsGetTheWindowsIcon) {
