@@ -604,8 +604,16 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   const bool wasActive = GetActiveWindow() == dialog;
   if (owner && IsWindow(owner)) EnableWindow(owner, TRUE);
   if (IsWindowVisible(dialog)) ShowWindow(dialog, SW_HIDE);
-  if (wasActive && owner && IsWindow(owner) && IsWindowEnabled(owner) && GetActiveWindow() != owner)
-    SetActiveWindow(owner);
+  if (owner && IsWindow(owner) && IsWindowEnabled(owner)) {
+    if (wasActive && GetActiveWindow() != owner) {
+      SetActiveWindow(owner);
+    } else if (GetActiveWindow() == owner && GetFocus() == nullptr) {
+      // Already active (a dialog that lends its owner lets the user click it meanwhile), the
+      // owner gets the keyboard back as its activation would give it: the focus it lost while
+      // the dialog held it disabled is nowhere now.
+      SetFocus(owner);
+    }
+  }
   PostMessage(dialog, WM_NULL, 0, 0);
   return TRUE;
 }
