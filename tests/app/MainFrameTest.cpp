@@ -497,6 +497,46 @@ TEST_F(MainFrame, WindowCommandsFollowTheChildWindows) {
   EXPECT_EQ(frame->MDIGetActive(), first);
 }
 
+// The Window menu's Close shows a key a window manager leaves to the program (under one, Alt+F4
+// never reaches it and closes the whole program), and that key closes the document window.
+TEST_F(MainFrame, WindowMenuCloseShowsAKeyTheDesktopLeavesAndThatKeyClosesTheDocumentWindow) {
+  // Keys pass the application's pre-translation, as in its message loop.
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
+  CMultiDocTemplate* docs = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenSourceWindow(&docs));
+  std::string item;
+  {
+    ModalAnswers answers;
+    answers.When("#32768", nullptr, [&item](HWND menu) {
+      char text[128] = {};
+      ::GetMenuString(reinterpret_cast<HMENU>(::SendMessage(menu, MN_GETHMENU, 0, 0)), ID_WINDOW_CLOSE_CHILD, text,
+                      sizeof text, MF_BYCOMMAND);
+      item = text;
+      ::EndMenu();
+    });
+    frame->MDIGetActive()->GetActiveView()->SetFocus();
+    PressKey('W', kAlt);
+    RunUntilIdle();
+  }
+  const size_t tab = item.find('\t');
+  ASSERT_NE(tab, std::string::npos) << "Window > Close shows no key: " << item;
+  // The key as the menu names it: modifiers joined with '+', then the key (F1 to F12 or a letter).
+  std::string name = item.substr(tab + 1);
+  UINT mods = kNone;
+  for (const auto& [prefix, mod] : {std::pair<std::string, UINT>{"Ctrl+", kCtrl}, {"Shift+", kShift}, {"Alt+", kAlt}})
+    if (size_t at = name.find(prefix); at != std::string::npos) {
+      mods |= mod;
+      name.erase(at, prefix.size());
+    }
+  EXPECT_EQ(mods & kAlt, 0u) << "a window manager takes " << item.substr(tab + 1);
+  const UINT vk = name.size() > 1 && name[0] == 'F' ? VK_F1 + static_cast<UINT>(std::stoi(name.substr(1))) - 1
+                                                    : static_cast<UINT>(name[0]);
+  PressKey(vk, mods);
+  RunUntilIdle();
+  EXPECT_EQ(frame->MDIGetActive(), nullptr) << item.substr(tab + 1) << " did not close the document window";
+  EXPECT_TRUE(FrameAlive());
+}
+
 TEST_F(MainFrame, AltF4ClosesTheDocumentWindowThenTheProgram) {
   // Keys pass the application's pre-translation, as in its message loop.
   brambolt::ScopedLoopFilter loop([&](MSG& msg) { return app.PreTranslateMessage(&msg); });
