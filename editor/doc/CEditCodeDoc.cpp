@@ -202,7 +202,9 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   const bool asked = lpszPathName == nullptr || *lpszPathName == '\0';
   CString name = asked ? m_strPathName : CString(lpszPathName);
   if (name.IsEmpty() && bReplace) {
-    name = m_strTitle;
+    // The document's own name, never the title it shows (with its modified mark a name the
+    // file dialog would take as a filter).
+    name = m_strPlainTitle.IsEmpty() ? m_strTitle : m_strPlainTitle;
     const int bad = name.FindOneOf(" #%;/\\");
     if (bad >= 0) name = name.Left(bad);
     CString ext;

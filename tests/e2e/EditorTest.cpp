@@ -313,6 +313,38 @@ TEST(UsersDay, TheTitleOfAModifiedFileEndsInAStarUntilItIsSavedOrUndone) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// The new file the program starts with, typed into and closed with Ctrl+F4 (the Window menu's
+// Close): asked whether to save it, the Save As dialog proposes the file's own name, without the title's modified mark, and
+// Enter there saves it under that name.
+TEST(UsersDay, ANewFileClosedUnsavedIsProposedUnderItsOwnName) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  // The program starts with a new file's window.
+  const std::string title = ActiveTitles(desk).frame;
+  ASSERT_FALSE(title.empty()) << desk.Report();
+  desk.Type("int answer;");
+  ASSERT_EQ(ActiveTitles(desk).frame, title + "*");
+  const fs::path folder = desk.Folder("Saved");
+  std::string proposed;
+  desk.Answer("Yes");  // save the changes
+  desk.Expect("Save As", [&](HWND dialog) {
+    char text[MAX_PATH] = {};
+    ::GetDlgItemTextA(dialog, 0x480, text, sizeof text);
+    proposed = text;
+    // The folder first, then Enter on the name proposed.
+    TypeInto(dialog, 0x480, folder.string());
+    brambolt::test::PressKey(VK_RETURN);
+    TypeInto(dialog, 0x480, proposed);
+    brambolt::test::PressKey(VK_RETURN);
+  });
+  desk.Press(VK_F4, kCtrl);
+  EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+  EXPECT_EQ(proposed, title + ".cpp");
+  EXPECT_EQ(ReadFile(folder / (title + ".cpp")), "int answer;");
+  EXPECT_EQ(desk.MainFrame()->MDIGetActive(), nullptr);
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 // A project saved while one of its files is modified keeps that file's name without the mark,
 // so the file opens again with the project.
 TEST(UsersDay, AProjectSavedWithAModifiedFileKeepsTheFilesName) {
