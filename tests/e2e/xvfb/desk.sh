@@ -9,7 +9,8 @@ set -uo pipefail
 program=$1 tool=$2 fixtures=$3 out=$4
 source "$(dirname "${BASH_SOURCE[0]}")/../../platform/backend/smoke/xvfb.sh"
 
-gallery="$out/gallery"
+# Under a window manager the pictures go to a folder of its own.
+gallery="$out/gallery${BRAMBOLT_WINDOW_MANAGER:+/$BRAMBOLT_WINDOW_MANAGER}"
 mkdir -p "$gallery"
 home="$work/home"
 mkdir -p "$home" "$work/registry" "$work/config" "$work/data" "$work/windows" "$work/projects"
@@ -48,11 +49,12 @@ window() {
 # goes to the one before, on a busy machine above all).
 focused() { [[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" =~ $1 ]]; }
 gone() { ! shown "$1"; }
-# True while no window but the main one shows (a progress or a question of the program has gone).
+# True while no window of the program but the main one shows (a progress or a question of the
+# program has gone). Its windows are known by their class, as a window manager's frames around
+# them and its own windows are not the program's.
 main_alone() {
   local others
-  others=$(xdotool search --onlyvisible --maxdepth 1 --name '' 2> /dev/null |
-    grep -vxE "$(xdotool search --maxdepth 0 --name '' 2> /dev/null)|$main")
+  others=$(xdotool search --onlyvisible --classname '^visual-brambolt$' 2> /dev/null | grep -vx "$main")
   [ -z "$others" ]
 }
 # A click at an offset from a window's top-left corner.

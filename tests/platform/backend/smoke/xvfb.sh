@@ -1,8 +1,10 @@
 # What the Xvfb smoke scripts share: Xvfb and xdotool or a skip (77), a private display in a
 # temporary folder removed at the end with the processes started, fail() and wait_for().
 # Sourced by a script that then sets program_pid when it starts its program.
+# With BRAMBOLT_WINDOW_MANAGER naming one (openbox), the display gets that window manager, with
+# its own default settings, before the program starts; skipped (77) when it is not installed.
 
-for needed in Xvfb xdotool; do
+for needed in Xvfb xdotool ${BRAMBOLT_WINDOW_MANAGER:+$BRAMBOLT_WINDOW_MANAGER xprop wmctrl}; do
   if ! command -v "$needed" > /dev/null; then
     echo "skipped: $needed is not installed"
     exit 77
@@ -10,9 +12,10 @@ for needed in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-xvfb_pid="" program_pid=""
+xvfb_pid="" program_pid="" wm_pid=""
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2> /dev/null
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2> /dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null
   rm -rf "$work"
 }
@@ -78,6 +81,17 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$wo
 xvfb_pid=$!
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
 export DISPLAY=":$(head -n1 "$work/display")"
+
+# The window manager in a home of its own (no user's settings), ready once it names itself on the
+# root window as the desktop's window manager.
+if [ -n "${BRAMBOLT_WINDOW_MANAGER:-}" ]; then
+  mkdir -p "$work/wm-home"
+  (cd "$work/wm-home" && exec env HOME="$work/wm-home" XDG_CONFIG_HOME="$work/wm-home/config" \
+    XDG_CACHE_HOME="$work/wm-home/cache" "$BRAMBOLT_WINDOW_MANAGER") > "$work/wm.out" 2>&1 &
+  wm_pid=$!
+  wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
+  wait_for 200 wm_ready || fail "$BRAMBOLT_WINDOW_MANAGER did not start: $(cat "$work/wm.out")"
+fi
 
 # A drag with the left button from X0,Y0 to X1,Y1 in ten small steps, as a hand moves; with
 # modifier keys held (alt, alt+ctrl) when a fifth argument names them. Uses the script's run().

@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The program among other programs, as the desktop hands the keyboard around, on a bare server
+# and under a window manager (BRAMBOLT_WINDOW_MANAGER=openbox, where Alt+Tab, a click on a window
+# and minimising are the window manager's): the main window does not start full screen;
+# File > Open takes the keyboard back when the user comes back from another program to the main
+# window; Ctrl+O works after Alt+Tab away and back; Ctrl+F4 closes a document window and leaves
+# the program running; a new file closed unsaved is proposed under its own name, which Enter
+# saves; the Customize sheet closed by the desktop after a click in the editor leaves the
+# keyboard to the editor; and the editor has it after a minimise and a restore with the Project
+# Explorer floating.
+# usage: window-manager.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
+for needed in xmessage xprop; do
+  if ! command -v "$needed" > /dev/null; then
+    echo "skipped: $needed is not installed"
+    exit 77
+  fi
+done
+source "$(dirname "$0")/desk.sh"
+
+wm=${BRAMBOLT_WINDOW_MANAGER:-}
+title() { xdotool getwindowname "$main"; }
+
+# Another program with a window of its own.
+xmessage -geometry +700+520 "another program" > /dev/null 2>&1 &
+other=$(window '^xmessage$')
+[ -n "$other" ] || fail "the other program showed no window"
+# The keyboard to the other program, and back to the main window as the desktop gives it: a click
+# on the main window's status bar under a window manager; without one, the focus set on it.
+to_other() {
+  if [ -n "$wm" ]; then timeout 10 wmctrl -i -a "$other"; else run windowfocus --sync "$other"; fi
+  wait_for 100 focused '^xmessage$' || fail "the other program did not get the keyboard"
+}
+to_main() {
+  if [ -n "$wm" ]; then
+    run mousemove 600 758
+    sleep 0.1
+    run click 1
+  else
+    run windowfocus "$main"
+  fi
+}
+# Alt+Tab to the other program and back; without a window manager, Alt goes down in the program
+# and comes up in the other one, as when the desktop's switch takes the keyboard.
+alt_tab_away_and_back() {
+  if [ -n "$wm" ]; then
+    keys alt+Tab
+    wait_for 100 focused '^xmessage$' || fail "Alt+Tab did not reach the other program"
+    keys alt+Tab
+  else
+    run keydown alt
+    to_other
+    run keyup alt
+    run windowfocus "$main"
+  fi
+}
+saved_with() { grep -q "$2" "$1" 2> /dev/null; }
+
+start_program
+
+# ---- the main window, as large as the screen, is no full-screen window for the desktop ----
+states=$(xprop -id "$main" _NET_WM_STATE)
+[[ "$states" == *_NET_WM_STATE_FULLSCREEN* ]] && fail "the main window is full screen for the desktop: $states"
+
+# ---- File > Open, another program, back to the main window: the dialog takes the keyboard ----
+source_file="$work/opened.cpp"
+printf 'int opened;\n' > "$source_file"
+keys ctrl+o
+[ -n "$(window '^Open$')" ] || fail "File > Open did not open"
+to_other
+to_main
+wait_for 100 focused '^Open$' || fail "the Open dialog did not take the keyboard back: $(xdotool getwindowfocus getwindowname)"
+shot "window-manager-01-open-dialog-back"
+keys alt+n
+typed "$source_file"
+keys Return
+wait_for 300 eval '[[ "$(title)" == *opened.cpp* ]]' || fail "what was typed into the Open dialog was lost"
+
+# ---- Alt+Tab away and back: Ctrl+O is Ctrl+O ----
+alt_tab_away_and_back
+wait_for 100 focused 'Visual Brambolt' || fail "the main window did not get the keyboard back"
+keys ctrl+o
+wait_for 100 shown '^Open$' || fail "Ctrl+O after Alt+Tab did nothing"
+keys Escape
+wait_for 50 gone '^Open$' || fail "the Open dialog stayed"
+
+# ---- Ctrl+F4 closes the document window; the program goes on ----
+keys ctrl+F4
+wait_for 100 eval '[[ "$(title)" != *opened.cpp* ]]' || fail "Ctrl+F4 did not close the document window"
+kill -0 "$program_pid" 2> /dev/null || fail "Ctrl+F4 ended the program"
+
+# ---- a new file closed unsaved: Save As proposes its name, and Enter saves it ----
+keys alt+w a # Window > Close All: the file the program started with goes too
+wait_for 100 eval '[[ "$(title)" != *\[* ]]' || fail "Window > Close All left a document window: $(title)"
+keys ctrl+f
+wait_for 100 eval '[[ "$(title)" == *BramboltFile* ]]' || fail "File > New File opened no window: $(title)"
+typed "int saved;"
+keys ctrl+F4
+[ -n "$(window '^Inkwright$')" ] || fail "no question about the changes"
+keys Return # Yes, save them
+[ -n "$(window '^Save As$')" ] || fail "Save As did not open"
+wait_for 100 focused '^Save As$' || fail "Save As did not take the keyboard"
+shot "window-manager-02-save-as-proposed"
+keys Return
+wait_for 100 gone '^Save As$' || fail "Enter on the name Save As proposed saved nothing"
+new_file() { find "$work" -name 'BramboltFile*' -newer "$source_file" | grep -q .; }
+wait_for 100 new_file || fail "the new file was not saved under its name: $(find "$work" -name 'BramboltFile*')"
+grep -q 'int saved;' "$(find "$work" -name 'BramboltFile*' | head -n1)" || fail "the saved file lacks the typing"
+
+# ---- the Customize sheet closed by the desktop after a click in the editor ----
+open_file "$source_file"
+keys alt+v c
+sheet=$(window '^Customize$')
+[ -n "$sheet" ] || fail "View > Customize Toolbars did not open"
+if [ -n "$wm" ]; then
+  run mousemove 600 450
+  sleep 0.1
+  run click 1
+else
+  run windowfocus "$main"
+fi
+sleep 0.5
+if [ -n "$wm" ]; then
+  timeout 10 wmctrl -i -c "$sheet" || fail "wmctrl could not close the sheet"
+else
+  timeout 10 "$tool" close "$sheet" > /dev/null || fail "the sheet could not be closed as the desktop closes it"
+fi
+wait_for 100 gone '^Customize$' || fail "the sheet stayed open"
+wait_for 100 focused 'Visual Brambolt' || fail "the keyboard did not go back to the main window"
+typed "/*after the sheet*/"
+keys alt+f s # File > Save
+wait_for 100 saved_with "$source_file" 'after the sheet' || fail "what was typed after the sheet closed was lost"
+
+# ---- minimised and restored with the Project Explorer floating: the editor has the keyboard ----
+if [ -n "$wm" ]; then
+  hand_drag 60 101 500 400
+  run mousemove 600 758
+  wait_for 100 shown '^Project Explorer$' || fail "the explorer did not float"
+  run mousemove 700 300
+  sleep 0.1
+  run click 1
+  wait_for 100 focused 'Visual Brambolt' || fail "a click in the editor did not give it the keyboard"
+  run windowminimize --sync "$main"
+  wait_for 100 gone '^Project Explorer$' || fail "the floating explorer stayed when its frame was minimised"
+  timeout 10 wmctrl -i -a "$main" || fail "wmctrl could not restore the main window"
+  wait_for 100 shown '^Project Explorer$' || fail "the floating explorer did not come back with its frame"
+  sleep 1
+  shot "window-manager-03-restored"
+  wait_for 100 focused 'Visual Brambolt' || fail "after the restore the keyboard is on $(xdotool getwindowfocus getwindowname)"
+  typed "/*after the restore*/"
+  keys alt+f s # File > Save
+  wait_for 100 saved_with "$source_file" 'after the restore' || fail "what was typed after the restore was lost"
+fi
+
+exit_program
+no_errors
+echo "passed${wm:+ under $wm}; gallery in $gallery"
