@@ -9,12 +9,7 @@
 # keyboard to the editor; and the editor has it after a minimise and a restore with the Project
 # Explorer floating.
 # usage: window-manager.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
-for needed in xmessage xprop; do
-  if ! command -v "$needed" > /dev/null; then
-    echo "skipped: $needed is not installed"
-    exit 77
-  fi
-done
+needed_programs="xmessage xprop"
 source "$(dirname "$0")/desk.sh"
 
 wm=${BRAMBOLT_WINDOW_MANAGER:-}

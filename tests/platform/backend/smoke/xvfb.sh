@@ -4,7 +4,8 @@
 # With BRAMBOLT_WINDOW_MANAGER naming one (openbox), the display gets that window manager, with
 # its own default settings, before the program starts; skipped (77) when it is not installed.
 
-for needed in Xvfb xdotool ${BRAMBOLT_WINDOW_MANAGER:+$BRAMBOLT_WINDOW_MANAGER xprop wmctrl}; do
+# A script names the further programs it needs in needed_programs before it sources this.
+for needed in Xvfb xdotool ${needed_programs:-} ${BRAMBOLT_WINDOW_MANAGER:+$BRAMBOLT_WINDOW_MANAGER xprop wmctrl}; do
   if ! command -v "$needed" > /dev/null; then
     echo "skipped: $needed is not installed"
     exit 77
