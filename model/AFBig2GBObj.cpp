@@ -233,6 +233,9 @@ constexpr int kMiss = -4;
 // 1252 looks when it is read as a double-byte character, and seldom how Chinese is written.
 constexpr int kInLatinWord = -2;
 
+// An accented letter of UTF-8 inside a word of Latin letters ("caf\xC3\xA9").
+constexpr int kLetterInWord = 2 * kCommon;
+
 // Readings closer than this are a tie: the text cannot tell, and the project's language decides.
 constexpr int kClearMargin = 3;
 // A line of a file reads in another code page than the file's only with this much more weight:
@@ -417,8 +420,8 @@ Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
   return reading;
 }
 
-// UTF-8: Chinese characters and punctuation count for it, as do accented letters in a Latin
-// word; other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
+// UTF-8: Chinese characters and punctuation count for it, and accented letters in a Latin word
+// more (two bytes of another code page seldom make one); other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
 // Hebrew, Cyrillic, combining marks) a little against it, and bytes of no sequence are misses.
 // Validity alone is no evidence.
 Reading ReadUtf8(std::string_view text) {
@@ -446,7 +449,7 @@ Reading ReadUtf8(std::string_view text) {
       reading.nScore += kCommon;
     else if (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7)
       reading.nScore += (i > 0 && IsLatinLetter(p[i - 1])) || (i + nLength < n && IsLatinLetter(p[i + nLength]))
-                            ? kCommon
+                            ? kLetterInWord
                             : kPlain;
     else if (nLength == 2)
       reading.nScore += kSymbol;
@@ -550,6 +553,12 @@ TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCo
   // its reading is about as good as the best, and for an English project the program's own code
   // page (its user's Chinese); else the best. Not certain.
   const Reading& best = whole.Best();
+  // Valid UTF-8 that reads better as UTF-8 than in any other code page is UTF-8.
+  const Reading* pUtf8 = whole.Of(CP_UTF8);
+  if (nMost == 0 && &best == pUtf8 && brambolt::IsUtf8Text(text) &&
+      std::none_of(std::begin(whole.all), std::end(whole.all),
+                   [&](const Reading& reading) { return &reading != pUtf8 && reading.nScore == pUtf8->nScore; }))
+    return {CP_UTF8, false};
   for (const UINT nCodePage : {nProjectCodePage, ::GetACP()}) {
     const Reading* pReading = whole.Of(nCodePage);
     if (pReading != nullptr && (nMost == 0 || votes[pReading - whole.all] == nMost) &&

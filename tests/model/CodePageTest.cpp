@@ -167,6 +167,9 @@ TEST(CodePage, IsReadFromAllTheTextWhereItCanTell) {
       {brambolt::Utf8ToCodePage("检查许可证", 936), 950, 936, true},
       {brambolt::Utf8ToCodePage("状态 值 页", 936), 950, 936, true},
       {brambolt::Utf8ToCodePage("窗口", 936), 950, 950, false},
+      // A word or two of accented letters in UTF-8 reads as UTF-8, in a word or alone.
+      {"caf\xC3\xA9", 936, CP_UTF8, false},
+      {"\xC3\xA0 la ligne", 950, CP_UTF8, false},
   };
   for (const auto& c : cases) {
     const TextCodePage codePage = AFBig2GBObj::CodePageOfText(c.text.c_str(), c.nProject);
