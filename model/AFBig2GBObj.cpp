@@ -233,7 +233,8 @@ constexpr int kMiss = -4;
 // 1252 looks when it is read as a double-byte character, and seldom how Chinese is written.
 constexpr int kInLatinWord = -2;
 
-// An accented letter of UTF-8 inside a word of Latin letters ("caf\xC3\xA9").
+// An accented letter of UTF-8 inside a word of Latin letters ("caf\xC3\xA9"), or a sign of Latin-1
+// ("0\xC2\xB0").
 constexpr int kLetterInWord = 2 * kCommon;
 
 // Readings closer than this are a tie: the text cannot tell, and the project's language decides.
@@ -421,7 +422,8 @@ Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
 }
 
 // UTF-8: Chinese characters and punctuation count for it, and accented letters in a Latin word
-// more (two bytes of another code page seldom make one); other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
+// and the signs of Latin-1 (the degree, copyright and micro signs, as English comments write
+// them) more (two bytes of another code page seldom make one); other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
 // Hebrew, Cyrillic, combining marks) a little against it, and bytes of no sequence are misses.
 // Validity alone is no evidence.
 Reading ReadUtf8(std::string_view text) {
@@ -447,7 +449,9 @@ Reading ReadUtf8(std::string_view text) {
     }
     if (IsIdeograph(ch))
       reading.nScore += kCommon;
-    else if (ch >= 0xC0 && ch <= 0x24F && ch != 0xD7 && ch != 0xF7)
+    else if ((ch >= 0xA0 && ch <= 0xBF) || ch == 0xD7 || ch == 0xF7)
+      reading.nScore += kLetterInWord;
+    else if (ch >= 0xC0 && ch <= 0x24F)
       reading.nScore += (i > 0 && IsLatinLetter(p[i - 1])) || (i + nLength < n && IsLatinLetter(p[i + nLength]))
                             ? kLetterInWord
                             : kPlain;

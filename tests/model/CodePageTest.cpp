@@ -167,9 +167,11 @@ TEST(CodePage, IsReadFromAllTheTextWhereItCanTell) {
       {brambolt::Utf8ToCodePage("检查许可证", 936), 950, 936, true},
       {brambolt::Utf8ToCodePage("状态 值 页", 936), 950, 936, true},
       {brambolt::Utf8ToCodePage("窗口", 936), 950, 950, false},
-      // A word or two of accented letters in UTF-8 reads as UTF-8, in a word or alone.
+      // A word or two of accented letters or a sign of Latin-1 in UTF-8 reads as UTF-8.
       {"caf\xC3\xA9", 936, CP_UTF8, false},
       {"\xC3\xA0 la ligne", 950, CP_UTF8, false},
+      {"rotation (aka 0\xC2\xB0), \xC2\xA9 2009, 5 \xC2\xB5s", 936, CP_UTF8, true},
+      {"aka 0\xC2\xB0", 950, CP_UTF8, false},
   };
   for (const auto& c : cases) {
     const TextCodePage codePage = AFBig2GBObj::CodePageOfText(c.text.c_str(), c.nProject);
