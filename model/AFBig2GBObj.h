@@ -62,9 +62,10 @@ class AFBig2GBObj : public CObject {
   // The code page of a file's text, decided once from all of it: each of code page 936 (GB2312
   // with GBK's characters), 950 (Big5 with its extensions and HKSCS's), 1252 and UTF-8 reads it,
   // each character weighing for or against the reading (a pair one cannot read is a miss of that
-  // reading, not the end of it), and the reading clearly ahead of the project's is the file's,
-  // certain. Where none is (a few characters that read alike), the project's code page, or for an
-  // English project the program's, when it reads about as well; else the best; not certain. ASCII
+  // reading, not the end of it), and each line that reads clearly best in one gives that one its
+  // weight: the one with the most is the file's, certain. Where the lines cannot tell (a few
+  // characters that read alike), the project's code page, or for an English project the
+  // program's, when the whole text reads about as well in it; else the best; not certain. ASCII
   // alone: 0, certain.
   static TextCodePage CodePageOfText(const CString& strText, UINT nProjectCodePage);
   // The code page of one line of a file read in nFileCodePage: the file's, unless the line reads
