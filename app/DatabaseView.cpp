@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -214,6 +215,84 @@ CString ConvertUtf8Name(const CString& strName, BOOL bGBToBig5) {
   const auto bUnreadable = [](char32_t ch) { return ch == 0xFFFD || (ch >= 0xE000 && ch <= 0xF8FF); };
   if (std::any_of(target.begin(), target.end(), bUnreadable)) return strName;
   return brambolt::AnsiToUtf8(converted, nTarget).c_str();
+}
+
+// A name (or part of one) as a conversion renames it: in UTF-8 it stays UTF-8, its characters
+// converted; text of the source code page gets the target's bytes; anything else is kept.
+CString ConvertedName(const CString& strName, BOOL bGBToBig5) {
+  LPCTSTR lpszSource = bGBToBig5 ? "GB2312" : "BIG5";
+  if (IsUtf8Name(strName, lpszSource)) return ConvertUtf8Name(strName, bGBToBig5);
+  CString strConverted = strName;
+  if (!AFBig2GBObj::DecodesFully(strName, lpszSource) || !AFBig2GBObj::ConvertText(strConverted, bGBToBig5))
+    return strName;
+  return strConverted;
+}
+
+int HexValue(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+
+// The byte of a percent escape ("%B4") at i, or -1.
+int EscapedByte(const CString& strText, int i) {
+  if (i + 2 >= strText.GetLength() || strText[i] != '%') return -1;
+  const int nHigh = HexValue(strText[i + 1]);
+  const int nLow = HexValue(strText[i + 2]);
+  return nHigh < 0 || nLow < 0 ? -1 : nHigh * 16 + nLow;
+}
+
+// A link of a page that names a page beside it (no scheme, not from the root) with its name's
+// characters percent-escaped ("%B4%B0%BF%DA.htm", as a browser or an editor writes the name's
+// bytes) follows the page's renaming: each run of escaped bytes above ASCII is converted as the
+// name on disk is and escaped again.
+void RenameEscapedLinks(CString& strLine, BOOL bGBToBig5) {
+  CString strLower = strLine;
+  strLower.MakeLower();
+  for (const char* lpszAttribute : {"href", "src"}) {
+    for (int at = strLower.Find(lpszAttribute); at >= 0; at = strLower.Find(lpszAttribute, at + 1)) {
+      if (at > 0 && IsCharsetNameChar(strLine[at - 1])) continue;
+      int i = at + static_cast<int>(std::strlen(lpszAttribute));
+      while (i < strLine.GetLength() && std::isspace(static_cast<BYTE>(strLine[i]))) ++i;
+      if (i >= strLine.GetLength() || strLine[i] != '=') continue;
+      ++i;
+      while (i < strLine.GetLength() && std::isspace(static_cast<BYTE>(strLine[i]))) ++i;
+      const char quote = i < strLine.GetLength() && (strLine[i] == '"' || strLine[i] == '\'') ? strLine[i++] : 0;
+      int nEnd = i;
+      while (nEnd < strLine.GetLength() &&
+             (quote != 0 ? strLine[nEnd] != quote : !std::isspace(static_cast<BYTE>(strLine[nEnd])) && strLine[nEnd] != '>'))
+        ++nEnd;
+      const CString strValue = strLine.Mid(i, nEnd - i);
+      const int nColon = strValue.Find(':');
+      const int nSlash = strValue.Find('/');
+      if (strValue.IsEmpty() || strValue[0] == '/' || (nColon >= 0 && (nSlash < 0 || nColon < nSlash))) continue;
+      CString strRenamed;
+      for (int k = 0; k < strValue.GetLength();) {
+        if (EscapedByte(strValue, k) < 0x80) {
+          strRenamed += strValue[k++];
+          continue;
+        }
+        CString strBytes;
+        for (int b; (b = EscapedByte(strValue, k)) >= 0x80; k += 3) strBytes += static_cast<char>(b);
+        const CString strConverted = ConvertedName(strBytes, bGBToBig5);
+        for (int n = 0; n < strConverted.GetLength(); ++n) {
+          const BYTE ch = static_cast<BYTE>(strConverted[n]);
+          if (std::isalnum(ch) || ch == '-' || ch == '.' || ch == '_' || ch == '~') {
+            strRenamed += static_cast<char>(ch);
+          } else {
+            CString strEscape;
+            strEscape.Format("%%%02X", ch);
+            strRenamed += strEscape;
+          }
+        }
+      }
+      if (strRenamed == strValue) continue;
+      strLine = strLine.Left(i) + strRenamed + strLine.Mid(nEnd);
+      strLower = strLine;
+      strLower.MakeLower();
+    }
+  }
 }
 
 // The lines of the page's head, up to the one that ends it; all of them when it has none.
@@ -739,6 +818,7 @@ CString DatabaseView::ConvertPage(const CString& strPath, PageConversion& run) {
   // Without the tables nothing is converted (the application said so when it started).
   if (!(run.bGBToBig5 ? converter.ConvertGBToBig5() : converter.ConvertBig5ToGB())) return strPath;
   for (INT_PTR i = 0; i < nHeadLines; ++i) RenameCharset(converter.m_arrLines[i], run.bGBToBig5);
+  for (INT_PTR i = 0; i < converter.m_arrLines.GetSize(); ++i) RenameEscapedLinks(converter.m_arrLines[i], run.bGBToBig5);
   if (!converter.SaveToFile(strPath)) {
     run.strFailed = strPath;
     run.strWhy = converter.m_strError;
@@ -761,15 +841,7 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
                                        static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
                                        [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
   if (!bDoubleByte) return strPath;
-  CString strNewName = strOldName;
-  LPCTSTR lpszSource = bGBToBig5 ? "GB2312" : "BIG5";
-  if (IsUtf8Name(strOldName, lpszSource)) {
-    strNewName = ConvertUtf8Name(strOldName, bGBToBig5);
-  } else {
-    // Only a name that is text of the source code page is converted.
-    if (!AFBig2GBObj::DecodesFully(strOldName, lpszSource)) return strPath;
-    if (!AFBig2GBObj::ConvertText(strNewName, bGBToBig5)) return strPath;
-  }
+  CString strNewName = ConvertedName(strOldName, bGBToBig5);
   strNewName.Trim();
   // The tables map a few punctuation marks to ASCII, which could make a name that is no file name.
   if (strNewName == strOldName || !IsValidItemName(strNewName)) return strPath;

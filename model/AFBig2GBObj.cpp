@@ -5,6 +5,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "base/Convert.h"
@@ -218,16 +219,29 @@ BOOL AFBig2GBObj::DecodesFully(const CString& strText, LPCTSTR lpszCharset) {
 
 namespace {
 
-// How well a text reads in one code page: whether it decodes, and a score that each character
-// typical of text written in that code page raises and each typical of text in another lowers.
-struct Reading {
-  UINT nCodePage;
-  bool bValid;
-  int nScore;
-};
+// How a character read in one code page weighs for that reading: a common Chinese character or
+// punctuation mark of the code page counts for it, a rarer one neither way, a sign seldom written
+// in Chinese text a little against it, a character of the code page's extensions (GBK's, Big5's
+// vendor rows, HKSCS's) more, and bytes it cannot read at all most: a local miss, weighed with the
+// rest of the text like any other character.
+constexpr int kCommon = 2;
+constexpr int kPlain = 0;
+constexpr int kSymbol = -1;
+constexpr int kExtension = -2;
+constexpr int kMiss = -4;
+// A character of two bytes inside a word of Latin letters: how an accented letter of code page
+// 1252 looks when it is read as a double-byte character, and seldom how Chinese is written.
+constexpr int kInLatinWord = -2;
 
-// Readings closer than this are a tie: the text cannot tell.
+// An accented letter of UTF-8 inside a word of Latin letters ("caf\xC3\xA9"), or a sign of Latin-1
+// ("0\xC2\xB0").
+constexpr int kLetterInWord = 2 * kCommon;
+
+// Readings closer than this are a tie: the text cannot tell, and the project's language decides.
 constexpr int kClearMargin = 3;
+// A line of a file reads in another code page than the file's only with this much more weight:
+// a fragment pasted from a file of that code page.
+constexpr int kLineMargin = 8;
 
 bool IsLatinLetter(BYTE c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -238,51 +252,225 @@ bool Is1252Letter(BYTE c) {
          c == 0x9C || c == 0x9E || c == 0x9F;
 }
 
-// Whether the two bytes at i sit inside a word of Latin letters: a letter before them, and one as
-// their second byte or after them. That is how an accented letter of code page 1252 looks when it
-// is read as a character of two bytes ("Cr\xE9e", "r\xE9\xE9lu"), and seldom how Chinese is written.
-bool InLatinWord(const BYTE* p, size_t n, size_t i) {
-  return i > 0 && IsLatinLetter(p[i - 1]) && (IsLatinLetter(p[i + 1]) || (i + 2 < n && IsLatinLetter(p[i + 2])));
+// Whether the n bytes at i sit inside a word of Latin letters: a letter just before them, and
+// one as their last byte or just after them ("Cr\xE9e", "r\xE9\xE9lu").
+bool InLatinWord(const BYTE* p, size_t n, size_t i, size_t nBytes) {
+  return i > 0 && IsLatinLetter(p[i - 1]) &&
+         (IsLatinLetter(p[i + nBytes - 1]) || (i + nBytes < n && IsLatinLetter(p[i + nBytes])));
 }
 
-// GB2312 or Big5: every byte above 0x7F begins a character of the code page. The punctuation and
-// the first level of Chinese characters (the common ones) count for it, and for GB2312 the rows of
-// numbers, Greek letters and pinyin a Chinese comment uses too; for Big5 the rows the standard
-// leaves to vendors count against it; and for both a character inside a Latin word.
-Reading ReadDoubleByte(const CString& strText, bool bBig5) {
-  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
-  const size_t n = static_cast<size_t>(strText.GetLength());
-  Reading reading{bBig5 ? 950u : 936u, false, 0};
-  for (size_t i = 0; i < n; ++i) {
-    const BYTE c = p[i];
-    if (c < 0x80) continue;
-    if (i + 1 >= n) return reading;
-    const BYTE t = p[i + 1];
-    const int code = c << 8 | t;
-    if (!bBig5) {
-      if (c < kGBFirst || c > 0xF7 || t < kGBFirst || t > kLast) return reading;
-      if (c == 0xA1 || c == 0xA2 || c == 0xA3 || c == 0xA6 || c == 0xA8 || (c >= 0xB0 && c <= 0xD7)) ++reading.nScore;
-    } else {
-      if (c < kGBFirst || c > 0xF9 || t < kBig5TrailFirst || (t > 0x7E && t < kGBFirst) || t > kLast) return reading;
-      if (c == 0xA1 || (code >= 0xA440 && code <= 0xC67E))
-        ++reading.nScore;
-      else if (code >= 0xC6A1 && code <= 0xC8FE)
-        --reading.nScore;
+// The punctuation Chinese text is written with: the ideographic comma, full stop and brackets,
+// the full-width marks, the quotes, the dash and the ellipsis.
+bool IsChinesePunctuation(char32_t ch) {
+  return (ch >= 0x3000 && ch <= 0x3003) || (ch >= 0x3008 && ch <= 0x3011) || ch == 0x3014 || ch == 0x3015 ||
+         ch == 0xFF01 || ch == 0xFF08 || ch == 0xFF09 || ch == 0xFF0C || ch == 0xFF0E || ch == 0xFF1A ||
+         ch == 0xFF1B || ch == 0xFF1F || ch == 0xFF5E || ch == 0x2014 || ch == 0x2026 || ch == 0x2018 ||
+         ch == 0x2019 || ch == 0x201C || ch == 0x201D || ch == 0x00B7 || ch == 0x2027;
+}
+
+bool IsIdeograph(char32_t ch) {
+  return (ch >= 0x4E00 && ch <= 0x9FFF) || (ch >= 0x3400 && ch <= 0x4DBF) || (ch >= 0xF900 && ch <= 0xFAFF);
+}
+
+// Signs a Chinese comment writes among its characters as readily as the wrong reading makes them:
+// Greek and Cyrillic letters, pinyin, numbers in circles, brackets or Roman figures, full-width
+// digits and letters.
+bool IsPlainSign(char32_t ch) {
+  return (ch >= 0x0391 && ch <= 0x03C9) || (ch >= 0x0401 && ch <= 0x0451) || (ch >= 0x00C0 && ch <= 0x024F) ||
+         (ch >= 0x2160 && ch <= 0x217F) || (ch >= 0x2460 && ch <= 0x24FF) || (ch >= 0xFF10 && ch <= 0xFF19) ||
+         (ch >= 0xFF21 && ch <= 0xFF3A) || (ch >= 0xFF41 && ch <= 0xFF5A);
+}
+
+bool IsPrivateUse(char32_t ch) { return ch >= 0xE000 && ch <= 0xF8FF; }
+
+// The weight of a sign (no ideograph) as any reading gives it.
+int SignWeight(char32_t ch) {
+  if (IsChinesePunctuation(ch)) return kCommon;
+  if (IsPlainSign(ch)) return kPlain;
+  if (IsPrivateUse(ch)) return kExtension;
+  return kSymbol;
+}
+
+constexpr BYTE kLeadFirst = 0x81;
+constexpr BYTE kTrailFirst = 0x40;
+constexpr int kLeads = 0xFE - kLeadFirst + 1;
+constexpr int kTrails = 0xFE - kTrailFirst + 1;
+
+// The characters of one double-byte code page as iconv reads them, one per lead and trail byte
+// (0 for a pair it cannot read), with the weight of each; built once.
+class PairTable {
+ public:
+  explicit PairTable(UINT nCodePage) : m_nCodePage(nCodePage) {
+    const bool bBig5 = nCodePage == 950;
+    iconv_t cd = iconv_open("UTF-32LE", bBig5 ? "CP950" : "CP936");
+    iconv_t hkscs = bBig5 ? iconv_open("UTF-32LE", "BIG5-HKSCS") : reinterpret_cast<iconv_t>(-1);
+    for (int lead = kLeadFirst; lead <= 0xFE; ++lead) {
+      for (int trail = kTrailFirst; trail <= 0xFE; ++trail) {
+        Entry& entry = m_entries[lead - kLeadFirst][trail - kTrailFirst];
+        entry.ch = Decode(cd, static_cast<BYTE>(lead), static_cast<BYTE>(trail));
+        bool bHkscs = false;
+        if (entry.ch == 0 && bBig5) {
+          entry.ch = Decode(hkscs, static_cast<BYTE>(lead), static_cast<BYTE>(trail));
+          bHkscs = entry.ch != 0;
+        }
+        entry.nWeight = static_cast<signed char>(Weigh(static_cast<BYTE>(lead), static_cast<BYTE>(trail), entry.ch, bHkscs));
+      }
     }
-    if (InLatinWord(p, n, i)) reading.nScore -= 2;
-    ++i;
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    if (hkscs != reinterpret_cast<iconv_t>(-1)) iconv_close(hkscs);
   }
-  reading.bValid = AFBig2GBObj::DecodesFully(strText, bBig5 ? "BIG5" : "GB2312") != FALSE;
+
+  static const PairTable& Of(UINT nCodePage) {
+    static const PairTable gb(936);
+    static const PairTable big5(950);
+    return nCodePage == 950 ? big5 : gb;
+  }
+
+  // The bytes the character at p[0] takes: 1 for ASCII, 936's euro sign 0x80, and a lead byte
+  // without its trail; else 2.
+  size_t Length(const BYTE* p, size_t n) const {
+    if (p[0] < kLeadFirst || p[0] == 0xFF || n < 2) return 1;
+    return p[1] >= kTrailFirst && p[1] <= 0xFE && p[1] != 0x7F ? 2 : 1;
+  }
+
+  // The character of a pair, 0 when the code page cannot read it.
+  char32_t Character(BYTE lead, BYTE trail) const { return Find(lead, trail).ch; }
+  int Weight(BYTE lead, BYTE trail) const { return Find(lead, trail).nWeight; }
+
+  // A single byte above 0x7F: 936's euro sign is a sign, anything else a miss.
+  char32_t SingleByte(BYTE c) const { return m_nCodePage == 936 && c == 0x80 ? 0x20AC : 0; }
+
+ private:
+  struct Entry {
+    char32_t ch = 0;
+    signed char nWeight = kMiss;
+  };
+
+  const Entry& Find(BYTE lead, BYTE trail) const {
+    static const Entry miss;
+    if (lead < kLeadFirst || lead > 0xFE || trail < kTrailFirst || trail > 0xFE) return miss;
+    return m_entries[lead - kLeadFirst][trail - kTrailFirst];
+  }
+
+  static char32_t Decode(iconv_t cd, BYTE lead, BYTE trail) {
+    if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+    char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    unsigned char out[16] = {};
+    char* pIn = in;
+    size_t nIn = sizeof in;
+    char* pOut = reinterpret_cast<char*>(out);
+    size_t nOut = sizeof out;
+    const size_t rc = iconv(cd, &pIn, &nIn, &pOut, &nOut);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (rc == static_cast<size_t>(-1) || nIn != 0 || sizeof out - nOut < 4) return 0;
+    const char32_t ch = static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | static_cast<unsigned>(out[3]) << 24);
+    // C1 control characters are how iconv passes bytes it has no character for.
+    return ch < 0xA0 ? 0 : ch;
+  }
+
+  int Weigh(BYTE lead, BYTE trail, char32_t ch, bool bHkscs) const {
+    if (ch == 0) return kMiss;
+    if (bHkscs || IsPrivateUse(ch)) return kExtension;
+    const int code = lead << 8 | trail;
+    if (m_nCodePage == 936) {
+      // GB2312 within code page 936: its first level (the common characters) from row B0, its
+      // second from row D8, its signs in rows A1 to A9; the rest is GBK's.
+      if (lead < 0xA1 || lead > 0xF7 || trail < 0xA1) return kExtension;
+      if (lead >= 0xB0 && lead <= 0xD7) return kCommon;
+      if (lead >= 0xD8) return kPlain;
+      if (lead <= 0xA9) return SignWeight(ch);
+      return kExtension;
+    }
+    // Big5: the common characters from A440, the less common from C940, the signs in rows A1 to
+    // A3; the rest is of the vendors' extensions.
+    if (code >= 0xA440 && code <= 0xC67E) return kCommon;
+    if (code >= 0xC940 && code <= 0xF9D5) return kPlain;
+    if (code >= 0xA140 && code <= 0xA3BF) return SignWeight(ch);
+    return kExtension;
+  }
+
+  UINT m_nCodePage;
+  Entry m_entries[kLeads][kTrails];
+};
+
+// How well a text reads in one code page: the sum of the weights of its characters.
+struct Reading {
+  UINT nCodePage;
+  int nScore;
+};
+
+Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
+  const PairTable& pairs = PairTable::Of(nCodePage);
+  const BYTE* p = reinterpret_cast<const BYTE*>(text.data());
+  const size_t n = text.size();
+  Reading reading{nCodePage, 0};
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const size_t nBytes = pairs.Length(p + i, n - i);
+    if (nBytes == 1) {
+      reading.nScore += pairs.SingleByte(p[i]) != 0 ? kPlain : kMiss;
+    } else {
+      reading.nScore += pairs.Weight(p[i], p[i + 1]);
+      if (InLatinWord(p, n, i, 2)) reading.nScore += kInLatinWord;
+    }
+    i += nBytes;
+  }
+  return reading;
+}
+
+// UTF-8: Chinese characters and punctuation count for it, and accented letters in a Latin word
+// and the signs of Latin-1 (the degree, copyright and micro signs, as English comments write
+// them) more (two bytes of another code page seldom make one); other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
+// Hebrew, Cyrillic, combining marks) a little against it, and bytes of no sequence are misses.
+// Validity alone is no evidence.
+Reading ReadUtf8(std::string_view text) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(text.data());
+  const size_t n = text.size();
+  Reading reading{CP_UTF8, 0};
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const BYTE b = p[i];
+    const size_t nLength = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    char32_t ch = nLength == 2 ? (b & 0x1F) : nLength == 3 ? (b & 0x0F) : (b & 0x07);
+    size_t k = 1;
+    for (; nLength > 1 && k < nLength && i + k < n && (p[i + k] & 0xC0) == 0x80; ++k) ch = ch << 6 | (p[i + k] & 0x3F);
+    const bool bValid = nLength != 0 && k == nLength && !(nLength == 3 && (ch < 0x800 || (ch >= 0xD800 && ch <= 0xDFFF))) &&
+                        !(nLength == 4 && (ch < 0x10000 || ch > 0x10FFFF));
+    if (!bValid) {
+      reading.nScore += kMiss;
+      i += nLength == 0 ? 1 : k;
+      continue;
+    }
+    if (IsIdeograph(ch))
+      reading.nScore += kCommon;
+    else if ((ch >= 0xA0 && ch <= 0xBF) || ch == 0xD7 || ch == 0xF7)
+      reading.nScore += kLetterInWord;
+    else if (ch >= 0xC0 && ch <= 0x24F)
+      reading.nScore += (i > 0 && IsLatinLetter(p[i - 1])) || (i + nLength < n && IsLatinLetter(p[i + nLength]))
+                            ? kLetterInWord
+                            : kPlain;
+    else if (nLength == 2)
+      reading.nScore += kSymbol;
+    else
+      reading.nScore += SignWeight(ch);
+    i += nLength;
+  }
   return reading;
 }
 
 // Code page 1252, taken run by run of bytes above 0x7F: up to three accented letters in a Latin
-// word count for it, a lone sign or letter counts neither way, and anything longer (two-byte
-// characters read as Latin-1) counts against it. Its five undefined bytes make it no reading.
-Reading Read1252(const CString& strText) {
-  const BYTE* p = reinterpret_cast<const BYTE*>(static_cast<LPCTSTR>(strText));
-  const size_t n = static_cast<size_t>(strText.GetLength());
-  Reading reading{1252, true, 0};
+// word count for it, a lone sign or letter counts neither way, and anything longer (double-byte
+// characters read as Latin-1) counts against it; its five undefined bytes are misses.
+Reading Read1252(std::string_view text) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(text.data());
+  const size_t n = text.size();
+  Reading reading{1252, 0};
   for (size_t i = 0; i < n;) {
     if (p[i] < 0x80) {
       ++i;
@@ -292,42 +480,182 @@ Reading Read1252(const CString& strText) {
     bool bLetters = true;
     for (; end < n && p[end] >= 0x80; ++end) {
       const BYTE c = p[end];
-      if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) {
-        reading.bValid = false;
-        return reading;
-      }
+      if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) reading.nScore += kMiss;
       bLetters = bLetters && Is1252Letter(c);
     }
     const int nRun = static_cast<int>(end - i);
-    const bool bInWord = (i > 0 && IsLatinLetter(p[i - 1])) || (end < n && IsLatinLetter(p[end]));
+    // A word of Latin letters has an ASCII letter beside the run, and at least as many ASCII
+    // letters as others ("r\xE9\xE9lu", "Gr\xF6\xDFe"); the trail bytes of double-byte characters
+    // that are letters ("\xE9" "F" "\xD6\xFD") make no word.
+    size_t nWordStart = i;
+    size_t nWordEnd = end;
+    while (nWordStart > 0 && (IsLatinLetter(p[nWordStart - 1]) || Is1252Letter(p[nWordStart - 1]))) --nWordStart;
+    while (nWordEnd < n && (IsLatinLetter(p[nWordEnd]) || Is1252Letter(p[nWordEnd]))) ++nWordEnd;
+    const auto nAscii = std::count_if(p + nWordStart, p + nWordEnd, IsLatinLetter);
+    const bool bInWord = ((i > 0 && IsLatinLetter(p[i - 1])) || (end < n && IsLatinLetter(p[end]))) &&
+                         nAscii >= static_cast<long>(nWordEnd - nWordStart) - nAscii;
     if (bLetters && nRun <= 3 && bInWord)
-      reading.nScore += nRun;
+      reading.nScore += kCommon * nRun;
     else if (nRun > 1)
-      reading.nScore -= nRun;
+      reading.nScore -= kCommon * nRun;
     i = end;
   }
   return reading;
 }
 
+// The readings of a text in the code pages the program reads: GB2312 with GBK (936), Big5 with
+// its extensions (950), 1252 and UTF-8.
+struct Readings {
+  Reading all[4];
+  explicit Readings(std::string_view text)
+      : all{ReadDoubleByte(text, 936), ReadDoubleByte(text, 950), Read1252(text), ReadUtf8(text)} {}
+  const Reading* Of(UINT nCodePage) const {
+    for (const Reading& reading : all)
+      if (reading.nCodePage == nCodePage) return &reading;
+    return nullptr;
+  }
+  // The best reading; of equal ones the first.
+  const Reading& Best() const {
+    const Reading* pBest = &all[0];
+    for (const Reading& reading : all)
+      if (reading.nScore > pBest->nScore) pBest = &reading;
+    return *pBest;
+  }
+};
+
 }  // namespace
 
 TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCodePage) {
-  const char* p = strText;
-  const int n = strText.GetLength();
-  if (std::all_of(p, p + n, [](char ch) { return static_cast<BYTE>(ch) < 0x80; })) return {0, true};
-  if (::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, p, n, nullptr, 0) > 0) return {CP_UTF8, true};
-  const Reading readings[] = {ReadDoubleByte(strText, false), ReadDoubleByte(strText, true), Read1252(strText)};
-  const Reading* pBest = nullptr;
-  for (const Reading& reading : readings)
-    if (reading.bValid && (pBest == nullptr || reading.nScore > pBest->nScore)) pBest = &reading;
-  if (pBest == nullptr) return {0, false};
-  bool bClear = pBest->nScore > 0;
-  for (const Reading& reading : readings)
-    if (&reading != pBest && reading.bValid && reading.nScore > pBest->nScore - kClearMargin) bClear = false;
-  if (bClear) return {pBest->nCodePage, true};
-  for (const Reading& reading : readings)
-    if (reading.bValid && reading.nCodePage == nProjectCodePage) return {nProjectCodePage, false};
-  return {pBest->nCodePage, false};
+  const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
+  if (brambolt::IsAsciiText(text)) return {0, true};
+  // Each line that reads clearly better in one code page than in any other gives that one its
+  // weight (its bytes above ASCII): a fragment pasted from another code page, a character one
+  // reading lacks, are outweighed by the rest of the file.
+  const Readings whole(text);
+  long votes[std::size(whole.all)] = {};
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (brambolt::IsAsciiText(line)) continue;
+    const Readings readings(line);
+    const Reading& best = readings.Best();
+    bool bClear = true;
+    for (const Reading& reading : readings.all)
+      if (&reading != &best && reading.nScore > best.nScore - kClearMargin) bClear = false;
+    if (!bClear) continue;
+    const auto nWeight = std::count_if(line.begin(), line.end(), [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
+    votes[&best - readings.all] += nWeight;
+  }
+  const long nMost = *std::max_element(std::begin(votes), std::end(votes));
+  int nTied = 0;
+  for (const long nVotes : votes) nTied += nVotes == nMost ? 1 : 0;
+  if (nMost > 0 && nTied == 1)
+    return {whole.all[std::max_element(std::begin(votes), std::end(votes)) - votes].nCodePage, true};
+  // Where the lines cannot tell, the whole text is weighed: the project's language decides where
+  // its reading is about as good as the best, and for an English project the program's own code
+  // page (its user's Chinese); else the best. Not certain.
+  const Reading& best = whole.Best();
+  // Valid UTF-8 that reads better as UTF-8 than in any other code page is UTF-8.
+  const Reading* pUtf8 = whole.Of(CP_UTF8);
+  if (nMost == 0 && &best == pUtf8 && brambolt::IsUtf8Text(text) &&
+      std::none_of(std::begin(whole.all), std::end(whole.all),
+                   [&](const Reading& reading) { return &reading != pUtf8 && reading.nScore == pUtf8->nScore; }))
+    return {CP_UTF8, false};
+  for (const UINT nCodePage : {nProjectCodePage, ::GetACP()}) {
+    const Reading* pReading = whole.Of(nCodePage);
+    if (pReading != nullptr && (nMost == 0 || votes[pReading - whole.all] == nMost) &&
+        pReading->nScore > best.nScore - kClearMargin)
+      return {nCodePage, false};
+  }
+  if (nMost > 0) {
+    // Of the readings the lines tie between, the one the whole text reads best in.
+    const Reading* pTied = nullptr;
+    for (const Reading& reading : whole.all)
+      if (votes[&reading - whole.all] == nMost && (pTied == nullptr || reading.nScore > pTied->nScore))
+        pTied = &reading;
+    return {pTied->nCodePage, false};
+  }
+  return {best.nCodePage, false};
+}
+
+UINT AFBig2GBObj::CodePageOfLine(std::string_view line, UINT nFileCodePage) {
+  if (brambolt::IsAsciiText(line)) return nFileCodePage;
+  const Readings readings(line);
+  const Reading* pFile = readings.Of(nFileCodePage);
+  const Reading& best = readings.Best();
+  if (pFile == nullptr || best.nScore - pFile->nScore >= kLineMargin) return best.nCodePage;
+  return nFileCodePage;
+}
+
+std::u32string AFBig2GBObj::ReadText(std::string_view text, UINT nCodePage) {
+  if (nCodePage != 936 && nCodePage != 950) return brambolt::AnsiToUnicode(text, nCodePage);
+  const PairTable& pairs = PairTable::Of(nCodePage);
+  const BYTE* p = reinterpret_cast<const BYTE*>(text.data());
+  std::u32string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    if (p[i] < 0x80) {
+      out += static_cast<char32_t>(p[i++]);
+      continue;
+    }
+    const size_t nBytes = pairs.Length(p + i, text.size() - i);
+    const char32_t ch = nBytes == 1 ? pairs.SingleByte(p[i]) : pairs.Character(p[i], p[i + 1]);
+    out += ch != 0 ? ch : U'\xFFFD';
+    i += nBytes;
+  }
+  return out;
+}
+
+size_t AFBig2GBObj::CharacterLength(std::string_view text, size_t i, UINT nCodePage) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(text.data()) + i;
+  if (p[0] < 0x80 || (nCodePage != 936 && nCodePage != 950)) return 1;
+  return PairTable::Of(nCodePage).Length(p, text.size() - i);
+}
+
+std::u32string AFBig2GBObj::CounterpartText(std::string_view text, UINT nSourceCodePage) {
+  std::u32string out;
+  out.reserve(text.size());
+  const UINT nTarget = nSourceCodePage == 936 ? 950 : 936;
+  for (size_t i = 0; i < text.size();) {
+    const std::string_view character = text.substr(i, CharacterLength(text, i, nSourceCodePage));
+    i += character.size();
+    std::string converted;
+    out += ConvertCharacter(character, nSourceCodePage == 936, converted) ? ReadText(converted, nTarget)
+                                                                            : ReadText(character, nSourceCodePage);
+  }
+  return out;
+}
+
+BOOL AFBig2GBObj::ConvertCharacter(std::string_view pair, BOOL bGBToBig5, std::string& out) {
+  const BYTE* pTable = ShellTable(bGBToBig5);
+  if (pTable == nullptr || pair.size() != 2) return FALSE;
+  const BYTE lead = static_cast<BYTE>(pair[0]);
+  const BYTE trail = static_cast<BYTE>(pair[1]);
+  const BYTE* pEntry = nullptr;
+  if (bGBToBig5) {
+    // GB2312's own rows: its signs A1 to A9 and its characters B0 to F7.
+    if (lead < kGBFirst || lead > 0xF7 || (lead >= 0xAA && lead <= 0xAF) || trail < kGBFirst || trail > kLast) return FALSE;
+    const int row = lead <= 0xA9 ? lead - 0xA1 : lead - 0xA7;
+    pEntry = pTable + 2 * (row * kGBColumns + (trail - kGBFirst));
+  } else {
+    if (lead < kGBFirst || lead > 0xF9 || trail < kBig5TrailFirst || (trail > 0x7E && trail < kGBFirst) || trail > kLast)
+      return FALSE;
+    pEntry = pTable + 2 * ((lead - kGBFirst) * kBig5Columns + (trail - kBig5TrailFirst));
+  }
+  // An empty entry, or the target's white square for anything but the source's, is no counterpart.
+  const BYTE squareTrail = bGBToBig5 ? kBig5SquareTrail : kGBSquareTrail;
+  const BYTE sourceSquareTrail = bGBToBig5 ? kGBSquareTrail : kBig5SquareTrail;
+  if (pEntry[0] == 0 || pEntry[1] == 0) return FALSE;
+  if (pEntry[0] == kSquareLead && pEntry[1] == squareTrail && !(lead == kSquareLead && trail == sourceSquareTrail))
+    return FALSE;
+  // The entry must be a character the target reads.
+  const char32_t ch = PairTable::Of(bGBToBig5 ? 950 : 936).Character(pEntry[0], pEntry[1]);
+  if (ch == 0 || IsPrivateUse(ch)) return FALSE;
+  out += static_cast<char>(pEntry[0]);
+  out += static_cast<char>(pEntry[1]);
+  return TRUE;
 }
 
 int AFBig2GBObj::ConvertText(CString& strText, BOOL bGBToBig5, const BYTE* pTable) {

@@ -2,6 +2,9 @@
 // and Big5, one table lookup per double-byte character.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "base/base.h"
 #include "core/Arrays.h"
 #include "core/CObject.h"
@@ -56,11 +59,31 @@ class AFBig2GBObj : public CObject {
   // True when the whole text reads in the charset (iconv's name: "GB2312", "BIG5"): a text in
   // another code page (UTF-8 above all) is no text of it, and converting it would garble it.
   static BOOL DecodesFully(const CString& strText, LPCTSTR lpszCharset);
-  // The code page of a file's text, decided once from all of it: UTF-8 when the whole text is
-  // valid UTF-8; else the one of GB2312 (936), Big5 (950) and code page 1252 that the text bears
-  // out clearly over the others; where it cannot (few characters, a tie) the project's code page
-  // when the text reads in it, else the likeliest, either not certain. ASCII alone: 0, certain.
+  // The code page of a file's text, decided once from all of it: each of code page 936 (GB2312
+  // with GBK's characters), 950 (Big5 with its extensions and HKSCS's), 1252 and UTF-8 reads it,
+  // each character weighing for or against the reading (a pair one cannot read is a miss of that
+  // reading, not the end of it), and each line that reads clearly best in one gives that one its
+  // weight: the one with the most is the file's, certain. Where the lines cannot tell (a few
+  // characters that read alike), the project's code page, or for an English project the
+  // program's, when the whole text reads about as well in it; else the best; not certain. ASCII
+  // alone: 0, certain.
   static TextCodePage CodePageOfText(const CString& strText, UINT nProjectCodePage);
+  // The code page of one line of a file read in nFileCodePage: the file's, unless the line reads
+  // far better in another (a fragment pasted from a file of that code page).
+  static UINT CodePageOfLine(std::string_view line, UINT nFileCodePage);
+  // The characters of a text in a code page as the program reads it (936 and 950 with their
+  // extensions, 950 with HKSCS's too), U+FFFD for each byte or pair it cannot read.
+  static std::u32string ReadText(std::string_view text, UINT nCodePage);
+  // The bytes of the character at i of a text in code page 936 or 950 (1 for ASCII, a single byte
+  // above 0x7F, or a lead byte without its trail byte); 1 in other code pages.
+  static size_t CharacterLength(std::string_view text, size_t i, UINT nCodePage);
+  // Appends the counterpart of one GB2312 (or Big5) character in the other code page through the
+  // shell's table; FALSE (nothing appended) when there is no table, the pair is no character of
+  // the table's rows, or it has no counterpart.
+  static BOOL ConvertCharacter(std::string_view pair, BOOL bGBToBig5, std::string& out);
+  // The characters of a text of code page 936 (950) with each of GB2312 (Big5) replaced by its
+  // counterpart in the other through the shell's tables; the others as ReadText reads them.
+  static std::u32string CounterpartText(std::string_view text, UINT nSourceCodePage);
 
   int m_nLineCount;
   int m_nMode;

@@ -118,14 +118,20 @@ void WriteSitemapHead(PageText& out) {
       << "</HEAD><BODY>\n";
 }
 
-// An entry of a book or page, each line after the indentation; a page has a location.
-void WriteEntry(PageText& out, int nIndent, const CString& strName, const CString* pLocation,
-                LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
+// An entry of a book or page, each line after the indentation, its name already text of the
+// sitemap; a page has a location.
+void WriteEntryText(PageText& out, int nIndent, const CString& strNameText, const CString* pLocation,
+                    LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
   const CString strTabs = Tabs(nIndent);
   out << strTabs << lpszFirstLine;
-  out << strTabs << "\t<param name=\"Name\" value=\"" << HtmlAttr(strName) << "\">\n";
+  out << strTabs << "\t<param name=\"Name\" value=\"" << strNameText << "\">\n";
   if (pLocation != nullptr) out << strTabs << "\t<param name=\"Local\" value=\"" << HtmlAttr(*pLocation) << "\">\n";
   out << strTabs << "\t</OBJECT>\n";
+}
+
+void WriteEntry(PageText& out, int nIndent, const CString& strName, const CString* pLocation,
+                LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
+  WriteEntryText(out, nIndent, HtmlAttr(strName), pLocation, lpszFirstLine);
 }
 
 // Writes the text as the file the path names in the language folder (nothing when the folder is
@@ -143,6 +149,19 @@ BOOL WriteHelpFile(const CString& strPath, const PageText& text) {
   if (text.WriteTo(folder, strName)) return TRUE;
   if (errno == 0) errno = EIO;
   return FALSE;
+}
+
+// The language of the help: the project's.
+int HelpLanguage() {
+  const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
+  return pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS;
+}
+
+// The help's title, typed in the program and so in its code page, in the code page of the help's
+// language (a character that one lacks as a reference to itself); escaped first for the sitemap.
+CString HelpTitle(const CString& strTitle, bool bEscaped = false) {
+  return SourceText(DocLanguageOf(HelpLanguage()), bEscaped ? HtmlAttr(strTitle) : strTitle,
+                    TextCodePage{::GetACP(), true, true});
 }
 
 }  // namespace
@@ -169,8 +188,7 @@ CString CGenHtmlHelpClass::GetLanguageFolder() const {
 
 BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   PageText out;
-  const CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
-  const int nLanguage = pProject != nullptr ? pProject->m_nOutputLanguage : LANGUAGE_CHS;
+  const int nLanguage = HelpLanguage();
   out << "[OPTIONS]\n"
       << "Compatibility=1.1\n"
       << "Compiled file=" << m_strCompiledFile << "\n"
@@ -185,7 +203,7 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
     out << "Language=0x404 " << brambolt::Utf8ToCodePage("中文(台灣)", 950).c_str() << "\n";
   else
     out << "Language=0x804 " << brambolt::Utf8ToCodePage("中文(中国)", 936).c_str() << "\n";
-  out << "Title=" << m_strTitle << "\n"
+  out << "Title=" << HelpTitle(m_strTitle) << "\n"
       << "\n"
       << "\n"
       << "[FILES]\n";
@@ -266,7 +284,7 @@ void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
   const CString strLanguageFolder = GetLanguageFolder();
   out << "<UL>\n"
       << "\t<UL>\n";
-  WriteEntry(out, 1, m_strTitle, nullptr);
+  WriteEntryText(out, 1, HelpTitle(m_strTitle, true), nullptr);
   out << "\t<UL>\n";
   ForEachPage(strLanguageFolder, "Htmls", true,
               [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 2, strName, &strLocation); });

@@ -173,7 +173,9 @@ class CWorkSpaceObj : public CObject {
   // whose rows are written as each band is done, so a chart of any size takes the memory of one
   // band. FALSE when it could not be written (the earlier chart stays as it was).
   BOOL WriteHierarchyChartImage(CString strPath, int nBandHeight = 256);
-  BOOL WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight = 256);
+  // The chart of a language (0: the project's) draws the title as that language's pages show it.
+  BOOL WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight = 256,
+                                int nLanguage = 0);
   // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.
   BOOL DrawHierarchyChart(kelpwood::foundation::SECImage& image);
   void MeasureChartBox();
@@ -181,7 +183,11 @@ class CWorkSpaceObj : public CObject {
   CSize LayoutHierarchyChart();
   // Draws the title and the laid-out boxes onto a DC whose bitmap has the chart's size; with a
   // band, only what reaches into those chart rows (the DC's origin is the caller's business).
-  void DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand = nullptr);
+  void DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand = nullptr, int nLanguage = 0);
+  // The project title (typed in the program, in its code page) as the chart of a language (0:
+  // the project's) draws it: converted between simplified and traditional characters as the
+  // pages of that language show it, where the program's code page holds the result.
+  CString ChartTitle(int nLanguage) const;
   void DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot);
 
   // The state of one layout's walk through the class trees (the path from the root down, the

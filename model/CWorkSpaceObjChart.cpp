@@ -7,10 +7,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/Convert.h"
 #include "foundation/SECDib.h"
+#include "model/AFBig2GBObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
 #include "model/DocOutput.h"
+#include "model/DocPages.h"
 
 namespace {
 
@@ -489,7 +492,19 @@ void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BO
   DrawDiagramBox(dc, CRect(rcBox), strName, bRoot ? m_crBaseClass : m_crDerivedClass, *this);
 }
 
-void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand) {
+CString CWorkSpaceObj::ChartTitle(int nLanguage) const {
+  const UINT nPageCodePage = DocCodePage(DocLanguageOf(nLanguage != 0 ? nLanguage : m_nOutputLanguage));
+  const UINT nProgramCodePage = ::GetACP();
+  const std::string_view title(m_strProjectTitle, static_cast<size_t>(m_strProjectTitle.GetLength()));
+  if (nPageCodePage == 1252 || nPageCodePage == nProgramCodePage || (nProgramCodePage != 936 && nProgramCodePage != 950))
+    return m_strProjectTitle;
+  bool bDropped = false;
+  const std::string converted =
+      brambolt::CodePageTextOf(AFBig2GBObj::CounterpartText(title, nProgramCodePage), &bDropped, nProgramCodePage);
+  return bDropped ? m_strProjectTitle : CString(converted.data(), static_cast<int>(converted.size()));
+}
+
+void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand, int nLanguage) {
   // What reaches into the band: a box with its shadow, a line with its width.
   const int nSlack = kBandSlack + std::max(0, GetShadowSize());
   auto reaches = [pBand, nSlack](int nTop, int nBottom) {
@@ -500,7 +515,7 @@ void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand) {
   // The title may use the chart's whole width.
   CRect rcTitle(10, 0, m_nChartWidth, 40);
   if (reaches(rcTitle.top, rcTitle.bottom))
-    dc.DrawText(m_strProjectTitle, &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    dc.DrawText(ChartTitle(nLanguage), &rcTitle, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   CPen pen;
   pen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* pOldPen = dc.SelectObject(&pen);
@@ -530,7 +545,8 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
   return WriteHierarchyChartImage(folder, strName, nBandHeight);
 }
 
-BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight) {
+BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight,
+                                             int nLanguage) {
   m_ChartLayoutSize = LayoutHierarchyChart();
   const int nWidth = m_nChartWidth, nHeight = m_nChartHeight;
   const int nBand = static_cast<int>(
@@ -566,7 +582,7 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const C
     dc.FillSolidRect(0, 0, nWidth, nBand, m_crChartBack);
     dc.SetViewportOrg(0, -nTop);
     const CRect rcBand(0, nTop, nWidth, nBottom);
-    DrawHierarchyChartBoxes(dc, &rcBand);
+    DrawHierarchyChartBoxes(dc, &rcBand, nLanguage);
     dc.SetViewportOrg(0, 0);
     bWritten = canvas.ReadRows24(0, nRows, rows);
     bWritten = bWritten && file.Write(rows.data(), rows.size());

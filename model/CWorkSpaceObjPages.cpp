@@ -46,13 +46,9 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
   return out.WriteTo(folder, strName);
 }
 
-// The code page of the project's own texts (title, description, home page, e-mail), decided once
-// from all of them as a header's is.
-TextCodePage SettingsCodePage(const CWorkSpaceObj& project) {
-  const CString strTexts = project.m_strProjectTitle + "\n" + project.m_strDescription + "\n" + project.m_strHomePage +
-                           "\n" + project.m_strEmail;
-  return AFBig2GBObj::CodePageOfText(strTexts, DocCodePage(DocLanguageOf(project.m_nOutputLanguage)));
-}
+// The code page of the project's own texts (title, description, home page, e-mail): they were
+// typed in the program, in its code page, whatever they look like.
+TextCodePage SettingsCodePage() { return {::GetACP(), true, true}; }
 
 CString ClassHref(const CFileObj& cls) {
   const CString strFixed = HtmlAttr(cls.FileName());
@@ -119,7 +115,7 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
 
   if (IsRunStopped(pProgress)) return 0;
   if (bEnglish) ShowCaption(pProgress, "Creating class Hierarchy...");
-  const BOOL bChartBitmap = WriteHierarchyChartImage(images, "A_Hierarchy_Chart.bmp");
+  const BOOL bChartBitmap = WriteHierarchyChartImage(images, "A_Hierarchy_Chart.bmp", 256, nLanguage);
   if (pProgress != nullptr) {
     if (bChartBitmap)
       pProgress->BitmapWritten("Image2\\A_Hierarchy_Chart.bmp");
@@ -293,7 +289,7 @@ BOOL CWorkSpaceObj::WriteBig5IndexPage(CString strFolder) {
 
 void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   const CString F = kEnglishFont;
-  const TextCodePage settings = SettingsCodePage(*this);
+  const TextCodePage settings = SettingsCodePage();
   WritePageHead(out, DocLanguage::English, m_strProjectTitle, settings);
   out << "<h1><font face=\"verdana,arial,helvetica\" size=\"5\"><a name=\"" << HtmlAttr(m_strCompany) << "\"></a>";
   if (!m_strProjectTitle.IsEmpty())
@@ -332,7 +328,7 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
 
 void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::GB, lpsz); };
-  const TextCodePage settings = SettingsCodePage(*this);
+  const TextCodePage settings = SettingsCodePage();
   WritePageHead(out, DocLanguage::GB, m_strProjectTitle, settings);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
       << (m_strProjectTitle.IsEmpty() ? T("标题文本") : ProjectText(DocLanguage::GB, m_strProjectTitle, settings))
@@ -368,7 +364,7 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
 
 void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
   auto T = [](const char* lpsz) { return DocText(DocLanguage::Big5, lpsz); };
-  const TextCodePage settings = SettingsCodePage(*this);
+  const TextCodePage settings = SettingsCodePage();
   WritePageHead(out, DocLanguage::Big5, m_strProjectTitle, settings);
   out << "<h1><a name=\"secbrowseeditbase\"></a>"
       << (m_strProjectTitle.IsEmpty() ? CString("Help Title")
@@ -394,7 +390,7 @@ void CWorkSpaceObj::WriteBig5IndexText(PageText& out) const {
 
 BOOL CWorkSpaceObj::WriteChartPage(int nLanguage, const OutputFolder& htmls) {
   return WritePage(htmls, "Hierarchy_Chart.htm", [&](PageText& out) {
-    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle, SettingsCodePage(*this));
+    WritePageHead(out, DocLanguageOf(nLanguage), m_strProjectTitle, SettingsCodePage());
     out << "<p><img border=\"0\" src=\"Image2/A_Hierarchy_Chart.bmp\" width=\"" << m_nChartWidth << "\" height=\""
         << m_nChartHeight << "\"></p>\n";
     WritePageEnd(out);

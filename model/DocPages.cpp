@@ -91,23 +91,14 @@ void AppendInCodePage(std::string& out, const std::u32string& text, UINT codePag
 }
 
 // Text in one double-byte code page into a page of another: GB2312 into a Big5 page or the
-// other way through the program's own tables, as the output view converts pages, a character with
-// no counterpart (or every one, without the tables) as a reference to itself; into an English
-// page, each as a reference.
+// other way through the program's tables, as the output view converts pages; a character the
+// tables do not hold (GBK's, Big5's extensions, HKSCS's) or without counterpart as the page's
+// own character or a reference to itself; into an English page, each as a reference.
 void AppendConverted(std::string& out, std::string_view line, UINT sourceCodePage, UINT pageCodePage) {
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (static_cast<unsigned char>(line[i]) < 0x80 || i + 1 == line.size()) {
-      out += line[i];
-      continue;
-    }
-    const std::string_view pair = line.substr(i++, 2);
-    CString strPair(pair.data(), 2);
-    int nUnmapped = 0;
-    if (pageCodePage != 1252 && AFBig2GBObj::ConvertText(strPair, sourceCodePage == 936, &nUnmapped) && nUnmapped == 0)
-      out.append(static_cast<LPCTSTR>(strPair), static_cast<size_t>(strPair.GetLength()));
-    else
-      AppendInCodePage(out, brambolt::AnsiToUnicode(pair, sourceCodePage), pageCodePage);
-  }
+  AppendInCodePage(out,
+                   pageCodePage == 1252 ? AFBig2GBObj::ReadText(line, sourceCodePage)
+                                        : AFBig2GBObj::CounterpartText(line, sourceCodePage),
+                   pageCodePage);
 }
 
 template <class Fn>
@@ -127,22 +118,19 @@ CString SourceText(DocLanguage language, const CString& strText, const TextCodeP
   if (brambolt::IsAsciiText(text)) return strText;
   const UINT pageCodePage = DocCodePage(language);
   std::string out;
-  if (!source.bCertain || source.nCodePage == 0) {
-    // A guess converts nothing; a line of UTF-8 is no guess.
-    ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
-      if (!brambolt::IsAsciiText(line) && brambolt::IsUtf8Text(line))
-        AppendInCodePage(out, brambolt::AnsiToUnicode(line, CP_UTF8), pageCodePage);
-      else
-        out += line;
-      if (bLineEnd) out += '\n';
-    });
-  } else if (source.nCodePage == pageCodePage) {
-    return strText;
-  } else if (source.nCodePage == CP_UTF8 || source.nCodePage == 1252) {
-    AppendInCodePage(out, brambolt::AnsiToUnicode(text, source.nCodePage), pageCodePage);
-  } else {
-    AppendConverted(out, text, source.nCodePage, pageCodePage);
-  }
+  ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
+    // Text of no known code page (a file name) converts only where it is UTF-8.
+    const UINT codePage = source.nCodePage == 0 ? (brambolt::IsUtf8Text(line) ? CP_UTF8 : pageCodePage)
+                          : source.bTyped     ? source.nCodePage
+                                              : AFBig2GBObj::CodePageOfLine(line, source.nCodePage);
+    if (brambolt::IsAsciiText(line) || codePage == pageCodePage)
+      out += line;
+    else if (codePage == CP_UTF8 || codePage == 1252)
+      AppendInCodePage(out, brambolt::AnsiToUnicode(line, codePage), pageCodePage);
+    else
+      AppendConverted(out, line, codePage, pageCodePage);
+    if (bLineEnd) out += '\n';
+  });
   return CString(out.data(), static_cast<int>(out.size()));
 }
 

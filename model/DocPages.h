@@ -23,13 +23,13 @@ CString DocText(DocLanguage language, const char* lpszUtf8);
 // Project texts inside page text and attribute values.
 CString HtmlText(const CString& strText);
 // Text of the project (from its sources or its settings) as it goes into a page of the language,
-// in the code page the page declares, read in the code page decided for the file it came from:
-// text in the page's own code page is copied; UTF-8 and code page 1252 are converted character by
-// character, a character the page lacks becoming a numeric character reference ("&#NNNN;");
-// GB2312 into a Big5 page and the other way go through the program's tables (a character with no
-// counterpart as a reference), and into an English page as references. A reading that is not
-// certain rewrites nothing: lines that are valid UTF-8 are converted, the others copied as they
-// are. Escape first: the references stay.
+// in the code page the page declares, read in the code page decided for the file it came from
+// (line by line: a line pasted from a file of another code page reads in that one): text in the
+// page's own code page is copied; UTF-8 and code page 1252 are converted character by character,
+// a character the page lacks becoming a numeric character reference ("&#NNNN;"); GB2312 into a
+// Big5 page and the other way go through the program's tables (a character they do not hold as
+// the page's own or a reference), and into an English page as references. Text of no code page
+// (0: a file name) converts only where it is UTF-8. Escape first: the references stay.
 CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source);
 // A project text escaped and in the page's code page: SourceText of HtmlText.
 CString ProjectText(DocLanguage language, const CString& strText, const TextCodePage& source);

@@ -5,10 +5,12 @@
 #include "base/base.h"
 
 struct TextCodePage {
-  // 936 (GB2312), 950 (Big5), 1252 or CP_UTF8; 0 for text of ASCII alone, or text that reads in
-  // none of them.
+  // 936 (GB2312), 950 (Big5), 1252 or CP_UTF8; 0 for text of ASCII alone, or text whose code page
+  // nobody decided (a file name).
   UINT nCodePage = 0;
-  // False when the text could not tell and the project's language chose: such text is no reason to
-  // rewrite a byte, and goes to the pages as it is.
+  // False when the text could not tell and the project's language chose; the text is read and
+  // converted in that code page all the same.
   bool bCertain = false;
+  // Text typed in the program: every line of it is in the code page, none is read apart.
+  bool bTyped = false;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -406,6 +407,21 @@ TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
 std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
 std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
 
+// The bytes as a link escapes them: each one above ASCII as "%XX".
+std::string Escaped(const std::string& bytes) {
+  std::string out;
+  for (const char ch : bytes) {
+    if (static_cast<unsigned char>(ch) < 0x80) {
+      out += ch;
+      continue;
+    }
+    char escape[4];
+    std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(ch));
+    out += escape;
+  }
+  return out;
+}
+
 // A page declaring its code page in its head; its body names a code page, as a page about code
 // pages may, and is no declaration.
 std::string Page(const std::string& charset, const std::string& text) {
@@ -699,6 +715,12 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
     s.Write(htmls + "主页.htm", Page("gb2312", Gb("主页")));
     s.Write(htmls + "café.htm", Page("gb2312", Gb("主页")));  // reads in GB2312 too, as "caf茅"
     s.Write(htmls + Gb("目录.htm"), Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
+    // Links with the names' bytes percent-escaped, as browsers and editors write them.
+    const auto links = [](const std::string& home, const std::string& contents) {
+      return "<a href=\"" + Escaped(home) + ".htm\">1</a> <A HREF='" + Escaped(contents) +
+             ".htm#top'>2</A> <a href=\"http://example.com/" + Escaped(contents) + ".htm\">3</a>";
+    };
+    s.Write(htmls + "links.htm", Page("gb2312", links("主页", Gb("目录"))));
     s.Create();
     Questions questions(IDYES);
     s.Select({"HTML Files"});
@@ -710,6 +732,11 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
     EXPECT_EQ(s.Read(htmls + Big5("目錄.htm")),
               Page("big5", "<a href=\"" + Big5("主頁.htm") + "\">" + Big5("主頁") + "</a>"));
     EXPECT_FALSE(s.Exists(htmls + Gb("目录.htm")));
+    // Escaped links name the renamed pages; one to another site is left alone.
+    const std::string converted = links("主頁", Big5("目錄"));
+    EXPECT_EQ(s.Read(htmls + "links.htm"),
+              Page("big5", converted.substr(0, converted.find("http")) + "http://example.com/" + Escaped(Gb("目录")) +
+                               ".htm\">3</a>"));
     // The page converted on its own keeps its item, under the name the program lists it by.
     const std::string home = brambolt::ProgramNameOf("主頁.htm"), back = brambolt::ProgramNameOf("主页.htm");
     s.Select({"HTML Files", home.c_str()});
@@ -724,6 +751,7 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
               Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
     EXPECT_FALSE(s.Exists(htmls + "主頁.htm"));
     EXPECT_NE(s.Find({"HTML Files", back.c_str()}), nullptr);
+    EXPECT_EQ(s.Read(htmls + "links.htm"), Page("gb2312", links("主页", Gb("目录"))));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage.h"
 #include "base/Convert.h"
 #include "model/DocOutput.h"
 #include "model/ModelIds.h"
@@ -297,23 +298,24 @@ TEST(DocPages, NamesDifferingOnlyInCaseKeepPagesOfTheirOwn) {
 
 TEST(DocPages, Utf8CommentsAreWrittenInThePagesCodePage) {
   // "returns the width" in simplified Chinese, a check mark no Chinese page has, and a comment
-  // in GB2312 bytes ("width"). A file of both is read in no code page for certain: its UTF-8 line
-  // is converted into every page, and its GB2312 line goes to every page as its bytes are.
+  // in GB2312 bytes ("width"). The file is UTF-8, and its line of GB2312 (as if pasted from
+  // another file) reads as GB2312: each is converted into every page.
   const std::string header = "class CBox\n{\npublic:\n    // \xE8\xBF\x94\xE5\x9B\x9E\xE5\xAE\xBD\xE5\xBA\xA6 \xE2\x9C\x93 <ok>\n"
                              "    int GetWidth();\n    // \xBF\xED\xB6\xC8\n    int m_nWidth;\n};\n";
   struct Case {
     int nLanguage;
     std::string function;  // the function's comment as the class page shows it
+    std::string variable;  // the variable's
   };
-  const Case cases[] = {{LANGUAGE_CHS, "\xB7\xB5\xBB\xD8\xBF\xED\xB6\xC8 &#10003; &lt;ok&gt;"},
-                        {LANGUAGE_CHT, "\xAA\xF0\xA6\x5E&#23485;\xAB\xD7 &#10003; &lt;ok&gt;"},
-                        {LANGUAGE_ENG, "&#36820;&#22238;&#23485;&#24230; &#10003; &lt;ok&gt;"}};
+  const Case cases[] = {{LANGUAGE_CHS, "\xB7\xB5\xBB\xD8\xBF\xED\xB6\xC8 &#10003; &lt;ok&gt;", "\xBF\xED\xB6\xC8"},
+                        {LANGUAGE_CHT, "\xAA\xF0\xA6\x5E&#23485;\xAB\xD7 &#10003; &lt;ok&gt;", "&#23485;\xAB\xD7"},
+                        {LANGUAGE_ENG, "&#36820;&#22238;&#23485;&#24230; &#10003; &lt;ok&gt;", "&#23485;&#24230;"}};
   for (const Case& c : cases) {
     ShapesProject p(header.c_str());
     Generate(p, c.nLanguage);
     const std::string page = Page(p, "CBox/CBox.htm");
     EXPECT_TRUE(Contains(page, c.function)) << c.nLanguage;
-    EXPECT_TRUE(Contains(page, " \xBF\xED\xB6\xC8")) << c.nLanguage;
+    EXPECT_TRUE(Contains(page, " " + c.variable)) << c.nLanguage;
   }
 }
 
@@ -327,8 +329,9 @@ std::string References(const char* utf8) {
 }
 
 // A project whose header comments, default arguments, title and description are in GB2312, or
-// in Big5, documented in every language: each page holds them in the code page it declares,
-// converted through the program's tables between the two.
+// in Big5 (the title and description typed in a program of that code page), documented in every
+// language: each page holds them in the code page it declares, converted through the program's
+// tables between the two.
 TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
   const struct Text {
     const char* simplified;
@@ -337,6 +340,7 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
       description{"检查许可证。", "檢查許可證。"}, missing{"硷", "龘"};  // a character the other lacks
   model_test::TablesShell shell;
   for (const UINT source : {936u, 950u}) {
+    brambolt::ScopedCodePage programCodePage(source);
     auto in = [&](const Text& t) { return InCodePage(source == 936 ? t.simplified : t.traditional, source); };
     const std::string header = "class CLicense\n{\npublic:\n    // " + in(comment) + in(missing) +
                                "\n    BOOL Check(LPCTSTR name = \"" + in(argument) + "\");\n};\n";

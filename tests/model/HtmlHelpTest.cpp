@@ -9,6 +9,8 @@
 
 #include <unistd.h>
 
+#include "base/CodePage.h"
+#include "base/Convert.h"
 #include "model/CGenHtmlHelpClass.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocumentationRun.h"
@@ -29,7 +31,8 @@ namespace fs = std::filesystem;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// A shell that knows the project; the association of ".hhp" is the test's to choose.
+// A shell that knows the project and has the conversion tables; the association of ".hhp" is
+// the test's to choose.
 struct HelpShell : RecordingShell {
   HelpShell(CWorkSpaceObj& project, const CString& strFolder, const char* lpszName = "Shapes") {
     m_pWorkSpace = &project;
@@ -37,6 +40,8 @@ struct HelpShell : RecordingShell {
     m_strName = lpszName;
   }
   ~HelpShell() override { brambolt::ResetShellAssociations(); }
+  const BYTE* GetGBToBig5Table() override { return model_test::TablesShell::Table("GBTOBIG"); }
+  const BYTE* GetBig5ToGBTable() override { return model_test::TablesShell::Table("BIGTOGB"); }
 };
 
 // Every program start, recorded instead of run; a program that writes its output gets `output`.
@@ -63,9 +68,10 @@ struct HelpRun {
   RecordedStarts starts;
   BOOL bOpened = FALSE;
 
-  explicit HelpRun(int nLanguage, const std::string& compilerOutput = "") {
+  explicit HelpRun(int nLanguage, const std::string& compilerOutput = "", const std::string& title = "") {
     starts.output = compilerOutput;
     p.project.m_nOutputLanguage = nLanguage;
+    if (!title.empty()) p.project.m_strProjectTitle = title.c_str();
     p.project.GeneratePages(nLanguage, GetDocumentationFolder(p.strProjectFolder, nLanguage), nullptr);
     brambolt::SetShellAssociation(".hhp", "chmcmd");
     const HtmlHelpSettings settings = FillHtmlHelpDefaults(p.project, "Shapes");
@@ -104,6 +110,24 @@ TEST(HtmlHelp, EachLanguageNamesItselfInTheProjectFile) {
   const std::string big5 = HelpRun(LANGUAGE_CHT).Read("Shapes.hhp");
   EXPECT_TRUE(Contains(big5, "Language=0x404 \xA4\xA4\xA4\xE5(\xA5\x78\xC6\x57)\r\n"));
   EXPECT_FALSE(Contains(big5, "0x804"));
+}
+
+// The title, typed in the program and so in its code page, is in the help's language in the
+// project file and in the contents.
+TEST(HtmlHelp, TheTitleIsInTheHelpsLanguage) {
+  brambolt::ScopedCodePage programCodePage(936);
+  const std::string title = brambolt::Utf8ToCodePage("图形库文档", 936);
+  const struct {
+    int nLanguage;
+    std::string expected;
+  } cases[] = {{LANGUAGE_CHS, title},
+               {LANGUAGE_CHT, brambolt::Utf8ToCodePage("圖形庫文檔", 950)},
+               {LANGUAGE_ENG, "&#22270;&#24418;&#24211;&#25991;&#26723;"}};
+  for (const auto& c : cases) {
+    HelpRun run(c.nLanguage, "", title);
+    EXPECT_TRUE(Contains(run.Read("Shapes.hhp"), "Title=" + c.expected + "\r\n")) << c.nLanguage;
+    EXPECT_TRUE(Contains(run.Read("Shapes.hhc"), "<param name=\"Name\" value=\"" + c.expected + "\">")) << c.nLanguage;
+  }
 }
 
 TEST(HtmlHelp, DefaultsComeFromTheProjectNameAndStayInTheProject) {

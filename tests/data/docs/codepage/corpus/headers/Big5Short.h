@@ -1,0 +1,6 @@
+class CBig5Short : public CObject
+{
+public:
+    // µøµ¡
+    BOOL Action01(int nValue);
+};

@@ -1,0 +1,6 @@
+class CGbShort : public CObject
+{
+public:
+    // ´°¿Ú
+    BOOL Action01(int nValue);
+};

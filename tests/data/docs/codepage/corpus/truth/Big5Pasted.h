@@ -1,0 +1,12 @@
+class CBig5Pasted : public CObject
+{
+public:
+    // 當進行取代操作時必須指定兩組字串。
+    BOOL Action01(int nValue);
+    // 指令必須和調整值配合指定
+    BOOL Action02(int nValue);
+    // 只有當操作域時才可以指定輸入分隔符號
+    BOOL Action03(int nValue);
+    // 无法同时创建硬链接及符号链接
+    BOOL Action04(int nValue);
+};

@@ -1,0 +1,6 @@
+class CBig5Short : public CObject
+{
+public:
+    // 視窗
+    BOOL Action01(int nValue);
+};

@@ -1,0 +1,6 @@
+class CGbShort : public CObject
+{
+public:
+    // 窗口
+    BOOL Action01(int nValue);
+};
