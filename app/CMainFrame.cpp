@@ -275,6 +275,12 @@ BOOL CMainFrame::ReanalyseProject() {
 // ---- closing ----
 
 void CMainFrame::OnClose() {
+  // In print preview a close ends the preview only, as the frame's own close does: nothing is
+  // saved for a close that does not come.
+  if (m_lpfnCloseProc != nullptr) {
+    m_lpfnCloseProc(this);
+    return;
+  }
   // The Customize sheet leaves the frame enabled (buttons are dragged onto its toolbars): a close
   // asked for while it is up cancels it first, and comes again once its loop has ended.
   if (m_pCustomizeSheet != nullptr) {
@@ -582,6 +588,12 @@ void CMainFrame::OnTipOfTheDay() {
 // application's OpenDocumentFile (a project file opens as the project), which reports a file it
 // cannot open.
 void CMainFrame::OnDropFiles(HDROP hDropInfo) {
+  // A print preview shows one document and prints it: a file dropped meanwhile is refused.
+  if (m_lpfnCloseProc != nullptr) {
+    ::DragFinish(hDropInfo);
+    ::MessageBeep(MB_ICONEXCLAMATION);
+    return;
+  }
   SetActiveWindow();
   const UINT nFiles = ::DragQueryFile(hDropInfo, 0xFFFFFFFF, nullptr, 0);
   std::vector<CString> files;

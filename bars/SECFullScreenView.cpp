@@ -123,6 +123,9 @@ BOOL SECFullScreenView::SetFSMode(UINT nOptions, LPCTSTR lpszTitle, CFrameWnd* p
 void SECFullScreenView::LeaveFSMode() {
   if (!m_bFullScreen || m_pFrame == nullptr) return;
   CFrameWnd* frame = m_pFrame;
+  // A print preview over the frame keeps what the frame showed when it began, and gives that back
+  // when it ends: it ends first, so the frame's bars come back from the mode, not from it.
+  if (frame->m_lpfnCloseProc != nullptr) frame->m_lpfnCloseProc(frame);
   if (m_mainListener.m_bMenuShown) m_mainListener.m_bMenuShown = FALSE;
   if (m_hWnd != nullptr) KillTimer(kMenuTimer);
   m_clientListener.m_childListener.UnPlug();
@@ -265,8 +268,9 @@ BOOL SECFullScreenView::TakesEscape(const MSG& msg) const {
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || msg.hwnd == nullptr) return FALSE;
   if (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return FALSE;
   // A menu loop or drag holds the capture and a modal dialog disables the frame: Escape is theirs.
+  // So it is a print preview's over the frame, which Escape closes.
   const HWND frame = m_pFrame->m_hWnd;
-  if (::GetCapture() != nullptr || !::IsWindowEnabled(frame)) return FALSE;
+  if (::GetCapture() != nullptr || !::IsWindowEnabled(frame) || m_pFrame->m_lpfnCloseProc != nullptr) return FALSE;
   return msg.hwnd == frame || ::IsChild(frame, msg.hwnd);
 }
 

@@ -135,6 +135,17 @@ void SECBarChildSupport::OnSize(int cx, int cy) {
   FitBarToChild(pBar, cx, cy);
 }
 
+BOOL SECBarChildSupport::BeforeSize(UINT nType) {
+  if (nType != SIZE_RESTORED || m_sizeRestored.cx <= 0 || m_pChild->IsZoomed() || m_pChild->IsIconic()) return FALSE;
+  const CSize size = m_sizeRestored;
+  m_sizeRestored = CSize(0, 0);
+  CRect rcWindow;
+  m_pChild->GetWindowRect(&rcWindow);
+  if (rcWindow.Size() == size) return FALSE;
+  m_pChild->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return TRUE;
+}
+
 void SECBarChildSupport::FitBarToChild(CControlBar* pBar, int cx, int cy) {
   // The bar's remembered floating size follows the child. The floating dock bar lays the bar
   // over its whole client area (no border of it hidden under the frame), so the size is the
@@ -202,6 +213,7 @@ void SECControlBarMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void SECControlBarMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  if (m_support.BeforeSize(nType)) return;
   m_support.OnSize(cx, cy);
   SECMDIChildWnd::OnSize(nType, cx, cy);
 }

@@ -52,6 +52,12 @@ class SECBarChildSupport {
   // fills it.
   void AfterLayout();
   void OnSize(int cx, int cy);
+  // The window size a child opened maximised takes when it is first restored: opened so, it never
+  // had a size of its own.
+  void SetRestoredSize(CSize size) { m_sizeRestored = size; }
+  // Before the child's WM_SIZE: restored the first time, the child takes that size. TRUE when it
+  // was sized again (the size given is then stale).
+  BOOL BeforeSize(UINT nType);
   void OnWindowPosChanged();
   // TRUE when the close was turned into hiding the bar.
   BOOL OnClose();
@@ -66,6 +72,7 @@ class SECBarChildSupport {
   static void FitBarToChild(CControlBar* pBar, int cx, int cy);
 
   BOOL m_bFitting = FALSE;
+  CSize m_sizeRestored{0, 0};
   CMDIChildWnd* m_pChild;
   SECDockBar m_wndDockBar;
 };
@@ -80,6 +87,7 @@ class SECControlBarMDIChildWnd : public SECMDIChildWnd {
   void RecalcLayout(BOOL bNotify = TRUE) override;
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   SECDockBar& GetDockBar() { return m_support.GetDockBar(); }
+  SECBarChildSupport& GetSupport() { return m_support; }
 
  protected:
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;

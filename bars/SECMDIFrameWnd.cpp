@@ -10,6 +10,7 @@
 #include "bars/SECFrameWnd.h"
 #include "bars/SECMDIChildWnd.h"
 #include "bars/SECMiniDockFrameWnd.h"
+#include "bars/SECWorksheet.h"
 #include "foundation/SECDocTemplateUtils.h"
 
 IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
@@ -413,6 +414,18 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
     const int cx = fit(point.x, rcChild.Width(), rcClient.Width(), ::GetSystemMetrics(SM_CXMINTRACK));
     const int cy = fit(point.y, rcChild.Height(), rcClient.Height(), ::GetSystemMetrics(SM_CYMINTRACK));
     pChild->SetWindowPos(nullptr, point.x, point.y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (pSECBar != nullptr) {
+    // Opened maximised, the child never had a size of its own: the one its bar floats at, inside
+    // the documents' area, is the size it is restored to.
+    const CSize floating = pSECBar->CalcDynamicLayout(-1, 0);
+    CRect rcWindow(0, 0, std::max<LONG>(floating.cx, ::GetSystemMetrics(SM_CXMINTRACK)),
+                   std::max<LONG>(floating.cy, ::GetSystemMetrics(SM_CYMINTRACK)));
+    ::AdjustWindowRectEx(&rcWindow, pChild->GetStyle() & ~static_cast<DWORD>(WS_MAXIMIZE), FALSE, pChild->GetExStyle());
+    const CSize size(std::min<LONG>(rcWindow.Width(), rcClient.Width()), std::min<LONG>(rcWindow.Height(), rcClient.Height()));
+    if (auto* pBarChild = dynamic_cast<SECControlBarMDIChildWnd*>(pChild))
+      pBarChild->GetSupport().SetRestoredSize(size);
+    else if (auto* pSheet = dynamic_cast<SECControlBarWorksheet*>(pChild))
+      pSheet->GetSupport().SetRestoredSize(size);
   }
   pChild->ShowWindow(SW_SHOWNA);
   pChild->UpdateWindow();

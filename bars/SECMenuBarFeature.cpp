@@ -282,7 +282,10 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
       for (int seen = 0; child != nullptr && seen < 1024; ++seen) {
         CString text;
         CWnd::FromHandle(child)->GetWindowText(text);
-        if (!text.IsEmpty() && MnemonicOfText(text) == wanted) return FALSE;
+        if (!text.IsEmpty() && MnemonicOfText(text) == wanted) {
+          m_bAltSeen = TRUE;
+          return FALSE;
+        }
         child = ::GetNextDlgTabItem(view->m_hWnd, child, FALSE);
         if (child == start) break;
       }
@@ -296,9 +299,17 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
       // leaves the menus alone.
       if (altHeld) m_bAltSeen = TRUE;
       return FALSE;
+    case WM_KEYDOWN:
+      // A key pressed with Alt held makes Alt a modifier (Ctrl with Alt comes as a plain key).
+      if (altHeld) m_bAltSeen = TRUE;
+      return FALSE;
     case WM_SYSKEYDOWN:
       if (key == VK_MENU) {
-        if ((pMsg->lParam & 0x40000000) == 0) m_bAltDownSeen = TRUE;
+        if ((pMsg->lParam & 0x40000000) == 0) {
+          m_bAltDownSeen = TRUE;
+          // Alt pressed to Shift or Ctrl held (Shift+Alt switches the keyboard layout) is no lone Alt.
+          if (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0) m_bAltSeen = TRUE;
+        }
         if (m_pMenuBar->InMenuMode()) {
           m_pMenuBar->ExitMenuMode();
           m_bAltSeen = TRUE;
@@ -306,6 +317,9 @@ BOOL SECMenuBarMessages::PreTranslateKey(MSG* pMsg) {
         return FALSE;
       }
       if (!altHeld) return FALSE;
+      // Any other key with Alt, Shift and Ctrl among them, makes Alt a modifier: its release
+      // opens no menu.
+      m_bAltSeen = TRUE;
       if (key == VK_SPACE || key == VK_OEM_MINUS || key == VK_SUBTRACT) {
         if (m_pMenuBar->InMenuMode()) m_pMenuBar->ExitMenuMode();
         m_bAltSeen = TRUE;

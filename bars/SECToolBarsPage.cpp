@@ -158,6 +158,10 @@ void SECToolBarsBase::RenameSelectedBar(CDialog* pDialog) {
 void SECToolBarsBase::SetBarTitle(SECCustomToolBar* pBar, const CString& strTitle) {
   pBar->SetWindowText(strTitle);
   if (pBar->IsFloating()) {
+    // The floating frame takes its caption from its dock bar at each layout: the dock bar of a
+    // frame of one bar carries the name too.
+    if (CDockBar* pDock = pBar->m_pDockBar; pDock != nullptr && !(pDock->m_dwStyle & CBRS_FLOAT_MULTI))
+      pDock->SetWindowText(strTitle);
     if (CFrameWnd* pMiniFrame = pBar->GetParentFrame()) pMiniFrame->SetWindowText(strTitle);
   }
   if (m_barList.GetSafeHwnd() == nullptr) return;

@@ -115,6 +115,7 @@ void SECControlBarWorksheet::OnUpdateFrameTitle(BOOL bAddToTitle) {
 }
 
 void SECControlBarWorksheet::OnSize(UINT nType, int cx, int cy) {
+  if (m_support.BeforeSize(nType)) return;
   m_support.OnSize(cx, cy);
   SECWorksheet::OnSize(nType, cx, cy);
 }

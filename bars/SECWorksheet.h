@@ -52,6 +52,7 @@ class SECControlBarWorksheet : public SECWorksheet {
   // Keeps the caption; while the sheet has no icon it takes the first bar's large icon.
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   SECDockBar& GetDockBar() { return m_support.GetDockBar(); }
+  SECBarChildSupport& GetSupport() { return m_support; }
 
  protected:
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;

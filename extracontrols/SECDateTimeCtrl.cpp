@@ -765,10 +765,14 @@ BOOL SECDateTimeCtrl::ShowCalendar() {
   m_pPopup->SetCalendarStyle(SECCS_DEFAULT | SECCS_RELEASECHOOSES);
   Parts parts = CurrentParts();
   if (parts.year > 0 && parts.month > 0) {
-    const int day = parts.day > 0 ? parts.day : 1;
-    const COleDateTime shown(parts.year, parts.month, day, 12, 0, 0);
-    m_pPopup->SetDate(shown, FALSE);
-    if (parts.day > 0) m_pPopup->SetSelection(shown, TRUE);
+    int day = parts.day > 0 ? parts.day : 1;
+    COleDateTime shown(parts.year, parts.month, day, 12, 0, 0);
+    // A day the month lacks, as typed (29/02/2023), shows the month's last day: the nearest real date.
+    while (shown.GetStatus() != COleDateTime::valid && day > 28) shown = COleDateTime(parts.year, parts.month, --day, 12, 0, 0);
+    if (shown.GetStatus() == COleDateTime::valid) {
+      m_pPopup->SetDate(shown, FALSE);
+      if (parts.day > 0) m_pPopup->SetSelection(shown, TRUE);
+    }
   }
   CRect rect;
   GetWindowRect(rect);

@@ -105,6 +105,66 @@ const char* const kControlWords[] = {"if", "while", "do", "for", "else if", "els
 
 BOOL IsBlankChar(char c) { return c == ' ' || c == '\t'; }
 
+// The Edit menu offered by a typed ".", while it is open: the editor window it was typed in and
+// the menu (known once it is shown).
+struct OfferedMenu {
+  HWND editor = nullptr;
+  HMENU menu = nullptr;
+  MSG pending{};  // the key that closed the menu, for the text once the menu has gone
+};
+thread_local OfferedMenu t_offered;
+
+bool AnyItemHighlighted(HMENU menu) {
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i)
+    if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return true;
+  return false;
+}
+
+// Whether a key pressed in the offered menu is the menu's: Up and Down choose an item, Escape
+// closes the menu, Enter, Left and Right act on the item chosen, and the modifier keys type
+// nothing on their own. Every other key belongs to the text, and so do Enter, Left and Right
+// while no item is chosen.
+bool KeyStaysWithMenu(WPARAM vk) {
+  switch (vk) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_ESCAPE:
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+    case VK_LMENU:
+    case VK_RMENU:
+    case VK_CAPITAL:
+    case VK_NUMLOCK: return true;
+    case VK_RETURN:
+    case VK_LEFT:
+    case VK_RIGHT: return t_offered.menu != nullptr && AnyItemHighlighted(t_offered.menu);
+    default: return false;
+  }
+}
+
+// Watches the loop of the offered menu: a key of the text (or a character an input method sends)
+// ends the menu before it can take the key as an item's letter; the key goes on to the editor as
+// typed once the menu has gone, ahead of the keys typed after it.
+LRESULT CALLBACK TypingMenuFilter(int code, WPARAM wParam, LPARAM lParam) {
+  MSG* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == MSGF_MENU && msg != nullptr && ::IsWindow(t_offered.editor) && t_offered.pending.message == 0) {
+    const bool textKey = msg->message == WM_KEYDOWN && !KeyStaysWithMenu(msg->wParam);
+    const bool character = msg->message == WM_CHAR && msg->wParam >= 0x20;
+    if (textKey || character) {
+      t_offered.pending = *msg;
+      ::EndMenu();
+      return TRUE;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 void GWExtController::InsertTypedText(CString& text) {
@@ -141,8 +201,19 @@ void GWExtController::InsertTypedText(CString& text) {
     if (SECEditViewport* viewport = GetViewport()) viewport->LPtoDP(&point, 1);
     point.y += LineHeight();
     ::ClientToScreen(m_hWnd, &point);
-    ShowEditMenu(point);
+    OfferEditMenu(point);
   }
+}
+
+void GWExtController::OfferEditMenu(CPoint screen) {
+  HHOOK hook = ::SetWindowsHookEx(WH_MSGFILTER, TypingMenuFilter, nullptr, ::GetCurrentThreadId());
+  t_offered = OfferedMenu();
+  t_offered.editor = m_hWnd;
+  ShowEditMenu(screen);
+  const MSG pending = t_offered.pending;
+  t_offered = OfferedMenu();
+  if (hook != nullptr) ::UnhookWindowsHookEx(hook);
+  if (pending.message != 0) ::PostMessage(m_hWnd, pending.message, pending.wParam, pending.lParam);
 }
 
 void GWExtController::ShowEditMenu(CPoint screen) {
@@ -154,6 +225,7 @@ void GWExtController::ShowEditMenu(CPoint screen) {
   HWND owner = m_hWnd;
   while (owner != nullptr && (::GetWindowLong(owner, GWL_STYLE) & WS_CHILD) && ::GetParent(owner) != nullptr)
     owner = ::GetParent(owner);
+  if (t_offered.editor == m_hWnd) t_offered.menu = edit->GetSafeHmenu();
   edit->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, CWnd::FromHandle(owner));
   ShowSystemCaret(TRUE);
 }
@@ -201,7 +273,7 @@ void GWExtController::OnFindNext() {
 
 void GWExtController::InsertAtSavedPosition(LPCTSTR text) {
   SECEdit* model = GetEditModel();
-  if (model != nullptr && text != nullptr) model->InsertTextAt(m_nInsertLine, m_nInsertCol, text, -1);
+  if (model != nullptr && text != nullptr && !IsReadOnly()) model->InsertTextAt(m_nInsertLine, m_nInsertCol, text, -1);
 }
 
 BOOL GWExtController::WholeLinesSelected(int* first, int* last) {

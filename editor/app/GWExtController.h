@@ -76,6 +76,9 @@ class GWExtController : public SECEditController {
  protected:
   // Opens the application's Edit menu with its top-left corner at a screen point.
   virtual void ShowEditMenu(CPoint screen);
+  // Opens the Edit menu for a "." just typed: the arrows, Enter and the mouse choose from it, and
+  // any other key closes it and goes into the text as typed.
+  void OfferEditMenu(CPoint screen);
   // A stream selection over several lines becomes a whole-lines selection; FALSE when there is no
   // selection of two or more lines. The first and last line come back.
   BOOL WholeLinesSelected(int* first, int* last);

@@ -151,7 +151,7 @@ BOOL SECEditController::ReadDataObjectText(COleDataObject* pData, CString& text,
 
 BOOL SECEditController::InsertColumnBlock(const SECEditLineColPair& pos, const CString& text) {
   SECEdit* model = GetEditModel();
-  if (model == nullptr) return FALSE;
+  if (model == nullptr || IsReadOnly()) return FALSE;
   GroupBracket group(this);
   CPoint point;
   PositionToPoint(point, pos.m_start);

@@ -44,7 +44,7 @@ void SECEditController::OnChar(UINT nChar, UINT, UINT) {
 
 void SECEditController::InsertTypedText(CString& text) {
   SECEdit* model = GetEditModel();
-  if (model == nullptr || text.IsEmpty()) return;
+  if (model == nullptr || text.IsEmpty() || IsReadOnly()) return;
   model->GroupCommands(FALSE);
   if (m_caret.m_nCol > LineLength(m_caret.m_nLine)) {
     m_pLastTypingCommand = nullptr;
@@ -104,6 +104,8 @@ void SECEditController::InsertTypedText(CString& text) {
 // ---- replacing the selection ----
 
 void SECEditController::ReplaceSelection(LPCTSTR text, BOOL bColumn) {
+  // Every command that changes the text comes here or below: a read-only text keeps it.
+  if (IsReadOnly()) return;
   GroupBracket group(this);
   EnableCaretScroll(FALSE);
   ShowSystemCaret(FALSE);
@@ -121,7 +123,7 @@ void SECEditController::ReplaceSelection(LPCTSTR text, BOOL bColumn) {
 SECEditLineCol SECEditController::DeleteSelection() {
   SECEditLineCol at = m_caret;
   SECEdit* model = GetEditModel();
-  if (model == nullptr || !CanReplaceInSelection()) return at;
+  if (model == nullptr || !CanReplaceInSelection() || IsReadOnly()) return at;
   if (m_selection.GetMode() == SECEDIT_SEL_COLUMN) {
     // The ranges first: each deletion moves the block's corners.
     struct Cut {
@@ -160,7 +162,7 @@ BOOL SECEditController::InsertTextPadded(int line, int col, LPCTSTR text, int le
 
 BOOL SECEditController::InsertTextPaddedAtPos(const SECEditLineColPair& pos, LPCTSTR text, int len) {
   SECEdit* model = GetEditModel();
-  if (model == nullptr) return FALSE;
+  if (model == nullptr || IsReadOnly()) return FALSE;
   const int line = pos.m_start.m_nLine;
   int col = pos.m_start.m_nCol;
   const int length = LineLength(line);
@@ -177,7 +179,7 @@ BOOL SECEditController::InsertTextPaddedAtPos(const SECEditLineColPair& pos, LPC
 void SECEditController::FillVirtualSpace() {
   SECEdit* model = GetEditModel();
   const int length = LineLength(m_caret.m_nLine);
-  if (model == nullptr || m_caret.m_nCol <= length) return;
+  if (model == nullptr || m_caret.m_nCol <= length || IsReadOnly()) return;
   CString fill;
   model->MakeIndentText(&fill, m_caret.m_nCol - length, SECEditLineCol(m_caret.m_nLine, length), TRUE);
   const int line = m_caret.m_nLine;

@@ -305,11 +305,36 @@ bool PressPreviewBarMnemonic(const CFrameWnd* frame, const MSG* pMsg) {
   return false;
 }
 
+// A button of the preview bar clicked with the mouse keeps the keyboard: the preview's own keys
+// (the pages, Escape) pressed there go to the preview, which takes the keyboard back. Space and
+// Enter stay the button's.
+bool GivePreviewItsKey(const CFrameWnd* frame, const MSG* pMsg) {
+  if (frame->m_lpfnCloseProc == nullptr || pMsg->message != WM_KEYDOWN) return false;
+  switch (pMsg->wParam) {
+    case VK_NEXT:
+    case VK_PRIOR:
+    case VK_HOME:
+    case VK_END:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_ESCAPE: break;
+    default: return false;
+  }
+  const HWND bar = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR);
+  const HWND pane = ::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST);
+  if (bar == nullptr || pane == nullptr || (pMsg->hwnd != bar && !::IsChild(bar, pMsg->hwnd))) return false;
+  ::SetFocus(pane);
+  ::SendMessage(pane, WM_KEYDOWN, pMsg->wParam, pMsg->lParam);
+  return true;
+}
+
 }  // namespace
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
   if (CWnd::PreTranslateMessage(pMsg)) return TRUE;
-  if (PressPreviewBarMnemonic(this, pMsg)) return TRUE;
+  if (PressPreviewBarMnemonic(this, pMsg) || GivePreviewItsKey(this, pMsg)) return TRUE;
   if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {
     HACCEL accel = GetDefaultAccelerator();
     return accel != nullptr && ::TranslateAccelerator(m_hWnd, accel, pMsg);

@@ -448,10 +448,11 @@ void CPreviewView::OnZoomOut() {
 
 void CPreviewView::OnPreviewPrint() {
   // Preview ends and the view prints, with the print dialog.
+  // The previewed view prints, whichever view the frame made active meanwhile.
   CView* view = m_pOrigView;
+  const HWND hView = view != nullptr ? view->m_hWnd : nullptr;
   OnPreviewClose();
-  if (CWnd* main = AfxGetMainWnd()) main->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-  else if (view != nullptr) view->OnFilePrint();
+  if (hView != nullptr && ::IsWindow(hView)) ::SendMessage(hView, WM_COMMAND, ID_FILE_PRINT, 0);
 }
 
 void CPreviewView::OnUpdateNextPage(CCmdUI* pCmdUI) { pCmdUI->Enable(PageExists(m_nCurrentPage + m_nPages)); }

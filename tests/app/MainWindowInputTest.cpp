@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "StartedApp.h"
+#include "afx/AfxRes.h"
+#include "afx/CPreviewView.h"
+#include "bars/SECMenuBar.h"
 #include "afx/CDocument.h"
 #include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
@@ -79,6 +82,69 @@ TEST(DroppedFiles, OpenWhereverTheyFallOnTheMainWindow) {
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(std::string(document->GetTitle()), name);
   }
+}
+
+// While Print Preview shows a document, a file dropped from another program is refused: no
+// window opens behind the preview, which keeps its document, and none opens once it is closed.
+TEST(DroppedFiles, AreRefusedWhilePrintPreviewShowsADocument) {
+  apptest::StartedApp s;
+  auto* frame = dynamic_cast<CMainFrame*>(s.app.m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  CMDIChildWnd* previewed = frame->MDIGetActive();
+  ASSERT_NE(previewed, nullptr);
+  frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW);
+  RunUntilIdle();
+  auto preview = [&] {
+    return dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(frame->m_hWnd, AFX_IDW_PANE_FIRST)));
+  };
+  ASSERT_NE(preview(), nullptr);
+  const std::string path = s.home.Folder("sources") + "/late.h";
+  std::ofstream(path) << "class Late {};\n";
+  DropFromAnotherProgram(Centre(frame->m_hWnd), {path});
+  RunUntilIdle();
+  EXPECT_NE(preview(), nullptr);
+  EXPECT_EQ(frame->MDIGetActive(), previewed);
+  frame->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+  RunUntilIdle();
+  EXPECT_EQ(preview(), nullptr);
+  for (HWND child = ::GetWindow(frame->m_hWndMDIClient, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT))
+    EXPECT_EQ(child, previewed->m_hWnd) << "the dropped file opened";
+}
+
+// Alt with Shift or Ctrl, in either order (Alt+Shift switches the keyboard layout), is no lone
+// Alt: the menus stay shut. A lone Alt still enters the menus.
+TEST(MainWindowKeys, AltWithShiftOrCtrlIsNoLoneAlt) {
+  apptest::StartedApp s;
+  brambolt::ScopedLoopFilter loop([&](MSG& msg) { return s.app.PreTranslateMessage(&msg) != FALSE; });
+  auto* frame = dynamic_cast<CMainFrame*>(s.app.m_pMainWnd);
+  ASSERT_NE(frame, nullptr);
+  auto* menus = dynamic_cast<SECMenuBar*>(frame->GetControlBar(SEC_IDW_MENUBAR));
+  ASSERT_NE(menus, nullptr);
+  struct Stroke {
+    UINT vk;
+    bool down;
+  };
+  const std::vector<std::vector<Stroke>> chords = {
+      {{VK_MENU, true}, {VK_SHIFT, true}, {VK_SHIFT, false}, {VK_MENU, false}},
+      {{VK_MENU, true}, {VK_SHIFT, true}, {VK_MENU, false}, {VK_SHIFT, false}},
+      {{VK_SHIFT, true}, {VK_MENU, true}, {VK_MENU, false}, {VK_SHIFT, false}},
+      {{VK_MENU, true}, {VK_CONTROL, true}, {VK_CONTROL, false}, {VK_MENU, false}},
+      {{VK_CONTROL, true}, {VK_MENU, true}, {VK_MENU, false}, {VK_CONTROL, false}},
+  };
+  int n = 0;
+  for (const auto& chord : chords) {
+    SCOPED_TRACE(n++);
+    for (const Stroke& stroke : chord) brambolt::InjectKey(stroke.vk, stroke.down);
+    RunUntilIdle();
+    EXPECT_FALSE(menus->InMenuMode());
+    if (menus->InMenuMode()) menus->ExitMenuMode();
+  }
+  brambolt::InjectKey(VK_MENU, true);
+  brambolt::InjectKey(VK_MENU, false);
+  RunUntilIdle();
+  EXPECT_TRUE(menus->InMenuMode());
+  brambolt::test::PressKey(VK_ESCAPE);
 }
 
 // The New Project wizard finished with Alt+F, the Alt let go only once the wizard is gone: the main

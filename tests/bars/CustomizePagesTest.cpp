@@ -179,6 +179,51 @@ TEST_F(CustomizePages, CancelGivesBackWhatDeleteAndResetChanged) {
   EXPECT_TRUE(f.frame->IsWindowEnabled());
 }
 
+// A floating bar renamed keeps its name on its frame's caption through every later layout: renamed
+// and applied, then deleted and the deletion cancelled, it comes back under the name the list
+// shows.
+TEST_F(CustomizePages, AFloatingBarRenamedKeepsItsNameOnItsCaption) {
+  ToolBarFrame f;
+  SECCustomToolBar* user = f.AddBar(59424, {ID_MT_SAVE, ID_MT_OPEN});
+  user->SetWindowText("Mine");
+  SECFloatControlBar(f.frame, user, CPoint(300, 300));
+  f.Layout();
+  ASSERT_TRUE(user->IsFloating());
+  CFrameWnd* floating = user->GetParentFrame();
+  ASSERT_NE(floating, f.frame);
+  EXPECT_EQ(Text(floating), "Mine");
+  SECToolBarsPage page;
+  page.SetManager(f.manager);
+  SECToolBarSheet sheet("Customize", f.frame);
+  sheet.AddPage(&page);
+  ModalAnswers answers;
+  CString listed;
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    CCheckListBox& list = page.m_barList;
+    CRect item;
+    list.GetItemRect(0, &item);
+    Click(list.m_hWnd, item.CenterPoint());
+    CWnd* edit = page.GetDlgItem(IDC_SEC_TOOLBAR_NAME);
+    Click(edit->m_hWnd, CPoint(5, 5));
+    edit->SendMessage(EM_SETSEL, 0, -1);
+    TypeText("Tools");
+    Click(list.m_hWnd, item.CenterPoint());
+    list.GetText(0, listed);
+    Click(::GetDlgItem(window, ID_APPLY_NOW), CPoint(5, 5));
+    Click(page.GetDlgItem(IDC_SEC_TOOLBAR_RESET)->m_hWnd, CPoint(5, 5));  // Delete, answered Yes
+    EXPECT_FALSE(user->IsWindowVisible());
+    Click(::GetDlgItem(window, IDCANCEL), CPoint(5, 5));
+  });
+  answers.When("#32770", "Customize", [](HWND box) { Click(::GetDlgItem(box, IDYES), CPoint(5, 5)); });
+  EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+  f.Layout();
+  EXPECT_EQ(listed, "Tools");
+  ASSERT_TRUE(user->IsWindowVisible());
+  EXPECT_EQ(Text(user), "Tools");
+  ASSERT_TRUE(user->IsFloating());
+  EXPECT_EQ(Text(user->GetParentFrame()), "Tools");
+}
+
 TEST_F(CustomizePages, ResetGivesAPredefinedBarItsDefaultButtonsAgain) {
   ToolBarFrame f;
   static const UINT standard[] = {ID_MT_NEW, 0, ID_MT_OPEN};

@@ -179,6 +179,53 @@ TEST(FrameDocking, AWorksheetBarHiddenAndShownGivesTheFrontToTheDocumentAndTakes
   EXPECT_TRUE(maximized);
 }
 
+// A bar floated in the main window beside a maximised document opens maximised; restored, in the
+// workbook's frame and the plain MDI frame alike, its window takes the size the bar floats at,
+// inside the documents' area, the bar whole in sight.
+TEST(FrameDocking, ABarFloatedBesideAMaximisedDocumentIsRestoredToASoundSize) {
+  auto check = [](auto& f, CMDIChildWnd* document) {
+    f.frame->MDIMaximize(document);
+    SECControlBar* bar = f.AddBar(CBRS_EX_GRIPPER | CBRS_EX_ALLOW_MDI_FLOAT);
+    f.frame->DockControlBarEx(bar, AFX_IDW_DOCKBAR_LEFT, 0, 0, 1.0f, 200);
+    RunUntilIdle();
+    f.frame->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+    RunUntilIdle();
+    CFrameWnd* child = bar->GetParentFrame();
+    ASSERT_TRUE(child != nullptr && child->IsZoomed());
+    child->SendMessage(WM_SYSCOMMAND, SC_RESTORE);
+    RunUntilIdle();
+    ASSERT_FALSE(child->IsZoomed());
+    CRect client, area, window, inBar;
+    child->GetClientRect(&client);
+    EXPECT_GE(client.Width(), 100);
+    EXPECT_GE(client.Height(), 100);
+    ::GetClientRect(f.frame->m_hWndMDIClient, &area);
+    child->GetWindowRect(&window);
+    ::MapWindowPoints(nullptr, f.frame->m_hWndMDIClient, reinterpret_cast<POINT*>(&window), 2);
+    EXPECT_TRUE(window.left >= 0 && window.top >= 0 && window.right <= area.right && window.bottom <= area.bottom)
+        << "the child reaches out of the documents' area";
+    bar->GetWindowRect(&inBar);
+    child->ScreenToClient(&inBar);
+    EXPECT_LE(inBar.right, client.right);
+    EXPECT_LE(inBar.bottom, client.bottom);
+  };
+  {
+    DockingFrame<SECMDIFrameWnd> f;
+    auto* document = new CMDIChildWnd;
+    ASSERT_TRUE(document->Create(nullptr, "Alpha.cpp", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                 CFrameWnd::rectDefault, f.frame));
+    check(f, document);
+  }
+  {
+    DockingFrame<SECWorkbook> f;
+    f.frame->SetWorkbookMode(TRUE);
+    auto* document = new SECWorksheet;
+    ASSERT_TRUE(document->Create(nullptr, "Alpha.cpp", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                                 CFrameWnd::rectDefault, f.frame));
+    check(f, document);
+  }
+}
+
 TEST(FrameDocking, WorkbookStripLiesBetweenClientAndStatusBarAndNeverUnderBars) {
   DockingFrame<SECWorkbook> f;
   SECCustomStatusBar status;

@@ -9,6 +9,7 @@
 #include "DocumentationCheck.h"
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
+#include "base/CodePage.h"
 #include "editor/app/GWExtController.h"
 #include "bars/SECWorksheet.h"
 #include "editor/doc/CEditCodeDoc.h"
@@ -278,6 +279,66 @@ std::string DocumentText(CEditCodeDoc* doc) {
 
 // The title shows "*" from the first typed key; a save takes it away, and so does undoing back to
 // the saved text; redo brings it back.
+// The Edit menu a typed "." offers never takes the typing as commands: each key of the text closes
+// it and goes into the text as typed, Enter too while no item is chosen; Escape closes it, and
+// Down and Enter choose from it. The file saved is what was typed.
+TEST(UsersDay, TheMenuAfterADotGivesTheTypedKeysToTheText) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  // A letter taken as a command may open a dialog nothing answers.
+  brambolt::test::HangWatchdog watchdog("typing after a dot", 120);
+  const fs::path file = fs::path(desk.Folder("Dots")) / "dots.cpp";
+  std::ofstream(file, std::ios::binary) << "\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  const std::string lines[] = {"n = s.length;", "p.x = q->r.c + a.b;", "v.push_back(T.X); // end.", "s.", "u..w"};
+  std::string typed;
+  for (const std::string& line : lines) {
+    if (line.back() == '.') desk.ExpectMenu({VK_RETURN});  // Enter, the menu open, ends the line
+    desk.Type(line);
+    if (line != lines[4] && line.back() != '.') desk.Press(VK_RETURN);
+    typed += line + "\r\n";
+  }
+  EXPECT_EQ(desk.Pending(), 0u);
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), typed);
+
+  desk.ExpectMenu({VK_ESCAPE});
+  desk.Type(" x.");
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), typed.substr(0, typed.size() - 2) + " x.\r\n");
+  // Down to Clear All Text, and Enter.
+  desk.ExpectMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  desk.Type(".");
+  desk.Type("z");
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), "z");
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A UTF-8 file the code page cannot show opens read-only: neither typing nor the Edit menu's
+// Clear and Clear All Text change it, and File > Save writes its bytes back.
+TEST(UsersDay, AReadOnlyFileKeepsItsTextThroughEveryEditCommand) {
+  brambolt::ScopedCodePage latin(1252);
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const std::string bytes = "// \xE6\x97\xA5\xE6\x9C\xAC Gr\xC3\xB6\xC3\x9F" "e\r\n";  // 日本 Größe
+  const fs::path file = fs::path(desk.Folder("Japan")) / "japan.cpp";
+  std::ofstream(file, std::ios::binary) << bytes;
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  ASSERT_FALSE(desk.Boxes().empty());
+  EXPECT_NE(desk.Boxes().back().Text().find("read-only"), std::string::npos) << desk.Report();
+  desk.Type("x");
+  desk.Press('A', kCtrl);
+  desk.Menu('E', "a");  // Clear
+  desk.Menu('E', "x");  // Clear All Text
+  desk.Press('A', kCtrl);
+  desk.Press(VK_DELETE);
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), bytes);
+  const std::string title = ActiveTitles(desk).frame;
+  EXPECT_EQ(title.find('*'), std::string::npos) << "the text was changed: " << title;
+}
+
 TEST(UsersDay, TheTitleOfAModifiedFileEndsInAStarUntilItIsSavedOrUndone) {
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();

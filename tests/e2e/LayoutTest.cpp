@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "Desk.h"
@@ -276,6 +278,57 @@ TEST(UsersDay, PrintPreviewTakesItsBarsKeysAndClosesToTheFrameAsItWas) {
   for (UINT id : bars) EXPECT_TRUE(::IsWindowVisible(frame->GetControlBar(id)->m_hWnd)) << id;
   desk.Menu('W', "a");
   EXPECT_TRUE(::IsWindow(main)) << "Close All leaves the program running";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// Print Preview opened from full screen: Escape closes the preview and the frame stays in full
+// screen; the preview takes its keys and the document behind it none; Alt+F4 in the preview ends
+// the preview only and saves nothing; leaving full screen afterwards gives the toolbar back.
+TEST(UsersDay, PrintPreviewFromFullScreenTakesItsKeysAndClosesBackIntoFullScreen) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  const HWND main = desk.MainWindow();
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "int line" + std::to_string(i) + ";\r\n";
+  const fs::path file = fs::path(desk.Folder("Pages")) / "pages.cpp";
+  std::ofstream(file, std::ios::binary) << text;
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  desk.Type("x");  // modified, not saved
+  CControlBar* toolbar = frame->GetControlBar(AFX_IDW_TOOLBAR);
+  ASSERT_TRUE(toolbar != nullptr && toolbar->IsVisible());
+  auto preview = [&] {
+    return dynamic_cast<CPreviewView*>(CWnd::FromHandlePermanent(::GetDlgItem(main, AFX_IDW_PANE_FIRST)));
+  };
+  desk.Menu('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  desk.Menu('F', "v");
+  ASSERT_NE(preview(), nullptr) << desk.Report();
+  desk.Press(VK_NEXT);
+  EXPECT_EQ(preview()->GetCurrentPage(), 2u);
+  desk.Press(VK_END);
+  EXPECT_GT(preview()->GetCurrentPage(), 2u);
+  desk.Press(VK_HOME);
+  EXPECT_EQ(preview()->GetCurrentPage(), 1u);
+  desk.Type("q");
+  desk.Press(VK_ESCAPE);
+  EXPECT_EQ(preview(), nullptr) << "Escape left full screen under the preview";
+  EXPECT_TRUE(frame->m_FullScreen.IsFullScreen());
+
+  desk.Menu('F', "v");
+  ASSERT_NE(preview(), nullptr) << desk.Report();
+  desk.Press(VK_F4, brambolt::test::kAlt);
+  ASSERT_TRUE(::IsWindow(main));
+  EXPECT_EQ(preview(), nullptr);
+  EXPECT_EQ(ReadFile(file), text) << "Alt+F4 saved a document it did not close";
+  EXPECT_TRUE(frame->m_FullScreen.IsFullScreen());
+
+  desk.Menu('V', "f");
+  EXPECT_FALSE(frame->m_FullScreen.IsFullScreen());
+  EXPECT_TRUE(toolbar->IsVisible());
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), "x" + text) << "a key typed in the preview reached the document";
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 

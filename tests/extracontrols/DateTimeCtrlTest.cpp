@@ -107,6 +107,13 @@ TEST_F(DateTime, FieldsShowTheValueAndTypingFillsThem) {
   EXPECT_EQ(Text(), CString(""));
   EXPECT_EQ(m_ctrl.GetDateTime().GetStatus(), COleDateTime::invalid);
   EXPECT_EQ(Field(), SECDTF_DAY);
+  // The calendar dropped from there opens on the nearest real date, that day chosen.
+  PressKey(VK_F4);
+  ASSERT_NE(m_ctrl.GetPopupCalendar(), nullptr);
+  EXPECT_EQ(m_ctrl.GetPopupCalendar()->GetSelectedDate(), COleDateTime(1999, 2, 28, 12, 0, 0));
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(m_ctrl.GetPopupCalendar(), nullptr);
+  EXPECT_EQ(m_ctrl.GetDisplayText(), CString("02/31/1999 09:05 AM"));
   TypeText("28");
   EXPECT_EQ(Text(), CString("02/28/1999 09:05 AM"));
 }

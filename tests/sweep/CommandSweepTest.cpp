@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -31,6 +32,7 @@
 #include "res/ResourceTypes.h"
 #include "resources/MainFrameRes.h"
 #include "win/Accelerators.h"
+#include "win/Input.h"
 #include "win/MessageBox.h"
 
 namespace {
@@ -142,6 +144,12 @@ const std::vector<std::pair<std::string, Key>> kSystemKeys = {
     {"Ctrl+F4", {VK_F4, kCtrl}},      {"Ctrl+F6", {VK_F6, kCtrl}}, {"Ctrl+Shift+F6", {VK_F6, kCtrl | kShift}},
     {"Alt+Space", {VK_SPACE, kAlt}}, {"Alt+-", {VK_OEM_MINUS, kAlt}}, {"Escape", {VK_ESCAPE, kNone}},
     {"F10", {VK_F10, kNone}},
+};
+
+// The keys of a Print Preview.
+const std::vector<std::pair<std::string, UINT>> kPreviewKeys = {
+    {"Page Down", VK_NEXT}, {"Page Up", VK_PRIOR}, {"Home", VK_HOME}, {"End", VK_END}, {"Down", VK_DOWN},
+    {"Up", VK_UP},          {"Right", VK_RIGHT},   {"Left", VK_LEFT}, {"Escape", VK_ESCAPE},
 };
 
 // Commands that end the program: run in a process of their own (see the exit tests below).
@@ -336,6 +344,8 @@ struct Mode {
   // The mode holds the frame against being ended: a preview ends itself instead, the Customize
   // sheet takes no menus.
   bool holdsFrame = false;
+  // The mode shows a Print Preview.
+  bool preview = false;
 };
 
 void SysCommandToChild(e2e::Desk& desk, Program& program, UINT command) {
@@ -346,6 +356,23 @@ void SysCommandToChild(e2e::Desk& desk, Program& program, UINT command) {
 bool Maximised(Program& program) {
   CMDIChildWnd* child = ActiveChild(program);
   return child != nullptr && (child->GetStyle() & WS_MAXIMIZE) != 0;
+}
+
+bool FullScreen(Program& program) { return program.Frame()->m_FullScreen.IsFullScreen() != FALSE; }
+
+// Full screen from the menubar, entered or left.
+void ToggleFullScreen(e2e::Desk&, Program& program) { program.ChooseFromMenu('V', ID_VIEW_FULL_SCREEN); }
+
+// File > Print Preview from the menubar.
+void OpenPreview(e2e::Desk&, Program& program) { program.ChooseFromMenu('F', ID_FILE_PRINT_PREVIEW); }
+
+// The Customize sheet from the menubar, `inside` run in its loop, then Cancel.
+void RunCustomizeSheet(Program& program, const std::function<void()>& inside) {
+  program.OnNext("Customize", [inside](HWND sheet) {
+    inside();
+    if (::IsWindow(sheet) && ::IsWindowVisible(sheet)) e2e::ClickButton(sheet, "Cancel");
+  });
+  program.ChooseFromMenu('V', ID_VIEW_CUSTOMIZE_TOOLBARS);
 }
 
 const std::vector<Mode>& Modes() {
@@ -361,18 +388,38 @@ const std::vector<Mode>& Modes() {
        nullptr},
       {"MaximisedDocument", [](e2e::Desk& desk, Program& p, auto&) { SysCommandToChild(desk, p, SC_MAXIMIZE); },
        [](Program& p) { return Maximised(p); }, nullptr},
-      {"FullScreen", [](e2e::Desk&, Program& p, auto&) { p.ChooseFromMenu('V', ID_VIEW_FULL_SCREEN); },
-       [](Program& p) { return p.Frame()->m_FullScreen.IsFullScreen() != FALSE; },
-       [](e2e::Desk&, Program& p) { p.ChooseFromMenu('V', ID_VIEW_FULL_SCREEN); }},
-      {"PrintPreview", [](e2e::Desk&, Program& p, auto&) { p.ChooseFromMenu('F', ID_FILE_PRINT_PREVIEW); },
-       [](Program& p) { return PreviewOf(p.Main()) != nullptr; }, ClosePreview, true},
-      {"CustomizeSheet",
-       [](e2e::Desk&, Program& p, const std::function<void()>& inside) {
-         p.OnNext("Customize", [inside](HWND sheet) {
-           inside();
-           if (::IsWindow(sheet) && ::IsWindowVisible(sheet)) e2e::ClickButton(sheet, "Cancel");
-         });
-         p.ChooseFromMenu('V', ID_VIEW_CUSTOMIZE_TOOLBARS);
+      {"FullScreen", [](e2e::Desk& desk, Program& p, auto&) { ToggleFullScreen(desk, p); }, FullScreen,
+       ToggleFullScreen},
+      {"PrintPreview", [](e2e::Desk& desk, Program& p, auto&) { OpenPreview(desk, p); },
+       [](Program& p) { return PreviewOf(p.Main()) != nullptr; }, ClosePreview, true, true},
+      {"CustomizeSheet", [](e2e::Desk&, Program& p, const std::function<void()>& inside) { RunCustomizeSheet(p, inside); },
+       nullptr, nullptr, true},
+      // The modes entered from another mode, and left back into it and out of it.
+      {"PreviewFromFullScreen",
+       [](e2e::Desk& desk, Program& p, auto&) {
+         if (!FullScreen(p)) ToggleFullScreen(desk, p);
+         OpenPreview(desk, p);
+       },
+       // In it while either mode lasts (an action may have closed the preview): both are left.
+       [](Program& p) { return PreviewOf(p.Main()) != nullptr || FullScreen(p); },
+       [](e2e::Desk& desk, Program& p) {
+         if (PreviewOf(p.Main()) != nullptr) ClosePreview(desk, p);
+         if (FullScreen(p)) ToggleFullScreen(desk, p);
+       },
+       true, true},
+      {"PreviewFromWorkbookMode",
+       [](e2e::Desk&, Program& p, auto&) {
+         if (!p.Frame()->GetWorkbookMode()) p.ChooseFromMenu('V', ID_SECWB_TOGGLE_MODE);
+         p.ChooseFromMenu('F', ID_FILE_PRINT_PREVIEW);
+       },
+       [](Program& p) { return PreviewOf(p.Main()) != nullptr && p.Frame()->GetWorkbookMode(); }, ClosePreview, true,
+       true},
+      {"CustomizeSheetFromFullScreen",
+       [](e2e::Desk& desk, Program& p, const std::function<void()>& inside) {
+         if (!FullScreen(p)) ToggleFullScreen(desk, p);
+         RunCustomizeSheet(p, inside);
+         desk.Pump();
+         if (::IsWindow(p.Main()) && FullScreen(p)) ToggleFullScreen(desk, p);
        },
        nullptr, nullptr, true},
       {"FloatingMenuBar",
@@ -468,7 +515,7 @@ class Sweep : public ::testing::TestWithParam<size_t> {
     const std::map<UINT, bool> bars = BarsShown(*program->Frame());
     const std::set<HWND> before = program->TopWindows();
     brambolt::test::HangWatchdog watchdog(std::string(mode.name) + ": " + what, 60);
-    const bool previewMode = std::string(mode.name) == "PrintPreview";
+    const bool previewMode = mode.preview;
     // A preview the command opened (File > Print Preview) is closed as a person closes it, before
     // the mode is left.
     auto closePreview = [&] {
@@ -574,8 +621,9 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
     Run(name, [pressed] { brambolt::test::PressKey(pressed.vk, pressed.mods); }, false);
     if (HasFatalFailure()) return;
   }
-  // The preview bar's buttons (as its template makes them), by click and by their letters.
-  if (std::string(ModeUnderTest().name) == "PrintPreview") {
+  // The preview bar's buttons (as its template makes them), by click and by their letters, and
+  // every key of the preview after a click on each: the keyboard stays the preview's.
+  if (ModeUnderTest().preview) {
     ASSERT_TRUE(Ready());
     ModeUnderTest().enter(*desk, *program, [] {});
     const HWND previewBar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
@@ -588,7 +636,7 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
           amp + 1 < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[amp + 1]))) : '\0';
       buttons.emplace_back(::GetDlgCtrlID(child), letter);
     }
-    ClosePreview(*desk, *program);
+    ModeUnderTest().leave(*desk, *program);
     ASSERT_GE(buttons.size(), 7u);
     for (const auto& [id, letter] : buttons) {
       const int button = id;
@@ -602,6 +650,33 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
             brambolt::test::Click(control, POINT{r.right / 2, r.bottom / 2});
           },
           false);
+      for (const auto& [name, key] : kPreviewKeys) {
+        const UINT vk = key;
+        Run("preview button " + std::to_string(button) + " then " + name,
+            [this, button, vk, name = name] {
+              HWND bar = ::GetDlgItem(program->Main(), AFX_IDW_PREVIEW_BAR);
+              HWND control = bar != nullptr ? ::GetDlgItem(bar, button) : nullptr;
+              if (control == nullptr || !::IsWindowEnabled(control)) return;
+              RECT r{};
+              ::GetClientRect(control, &r);
+              brambolt::test::Click(control, POINT{r.right / 2, r.bottom / 2});
+              desk->Pump();
+              CPreviewView* preview = PreviewOf(program->Main());
+              if (preview == nullptr) return;  // the button ended the preview
+              brambolt::test::PressKey(vk);
+              desk->Pump();
+              preview = PreviewOf(program->Main());
+              if (vk == VK_ESCAPE) {
+                EXPECT_EQ(preview, nullptr) << "Escape after button " << button;
+              }
+              if (preview == nullptr) return;
+              if (vk == VK_HOME) {
+                EXPECT_EQ(preview->GetCurrentPage(), 1u) << "Home after button " << button;
+              }
+              EXPECT_EQ(::GetFocus(), preview->m_hWnd) << name << " after button " << button << " left the keyboard";
+            },
+            false);
+      }
       if (letter == 0) continue;
       const char key = letter;
       Run(std::string("Alt+") + key, [key] { brambolt::test::PressKey(static_cast<UINT>(key), kAlt); }, false);
@@ -609,6 +684,110 @@ TEST_P(Sweep, EveryCommandLeavesTheProgramWhole) {
   }
   RecordProperty("actions", actions);
   EXPECT_GT(actions, 100);
+}
+
+// ---- typing ----
+
+// C++ source as a programmer types it, every character of the keyboard among it, "." and "->"
+// and "..." in every place: at a line's end, before a space, a digit, a quote, another dot. The
+// lines start at the margin, none with a word that opens a block: the editor's indentation then
+// adds nothing.
+const char* const kSource[] = {
+    "#include <vector>",
+    "#include \"shape.h\"",
+    "// Points, lengths and names: p.x, q->y, s.length; etc.",
+    "struct Point { int x, y; };",
+    "template <typename T> T Sum(const std::vector<T>& v) {",
+    "T total{};",
+    "total = 0; for (auto it = v.begin(); it != v.end(); ++it) total += *it;",
+    "return total;",
+    "}",
+    "int Area(const Shape* s) { return s->width * s->height; }",
+    "const double half = 1.5 / 2.0 + .25 - 3.;",
+    "n = s.length;",
+    "p.x = q->r.c + a.b->d.e;",
+    "auto f = [&](int k) -> bool { return k % 2 == 0 || k > 10 && !(k < 3); };",
+    "printf(\"%s.%d\\n\", name.c_str(), v.size());",
+    "char c = '.'; c = '\\''; c ^= 0x1F | 0b10 & ~mask;",
+    "x.y.z = a . b;",
+    "void Log(const char* format, ...);",
+    "std::string t = `tick` + s.substr(0, 2) + \"$@?\";",
+    "x = 1; if (a.empty()) { b.clear(); } else { c[0].reset(); }",
+    "label: goto label; // done.",
+    "s.",
+    "a..b",
+};
+
+// Types the keys of one character as a person does, without waiting: a loop of the program takes
+// them as they come.
+void InjectCharacter(char c) {
+  const SHORT scan = ::VkKeyScan(c);
+  const bool shift = (scan >> 8) & 1;
+  if (shift) brambolt::InjectKey(VK_SHIFT, true);
+  brambolt::InjectKey(static_cast<UINT>(scan & 0xFF), true);
+  brambolt::InjectKey(static_cast<UINT>(scan & 0xFF), false);
+  if (shift) brambolt::InjectKey(VK_SHIFT, false);
+}
+
+// Real source typed into the editor, once key by key with the program idle between the keys (the
+// key after a "." comes while the menu it offered is open), once typed ahead as fast as the keys
+// come: the file saved is what was typed, character for character.
+TEST(Typing, SourceTypedIntoTheEditorIsSavedAsTyped) {
+  e2e::Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  Program program(desk);
+  brambolt::test::HangWatchdog watchdog("typing source", 120);
+  std::string expected;
+  for (const char* line : kSource) expected += std::string(line) + "\r\n";
+  for (const bool ahead : {false, true}) {
+    SCOPED_TRACE(ahead ? "typed ahead" : "key by key");
+    const std::string path = desk.Folder(ahead ? "ahead" : "keys") + "/typed.cpp";
+    std::ofstream(path, std::ios::binary) << "\r\n";  // the lines typed go before its line end
+    program.OnNext("Open", [&path](HWND) {
+      brambolt::test::TypeText(path);
+      brambolt::test::PressKey(VK_RETURN);
+    });
+    brambolt::test::PressKey('O', kCtrl);
+    desk.Pump();
+    program.ForgetExpected();
+    ASSERT_NE(ActiveChild(program), nullptr);
+    for (const char* line : kSource) {
+      const std::string text = line;
+      bool enterTyped = false;
+      if (ahead) {
+        desk.Type(text);
+      } else {
+        for (size_t i = 0; i < text.size(); ++i) {
+          if (text[i] != '.') {
+            desk.Type(std::string(1, text[i]));
+            continue;
+          }
+          // The next key (Enter at the line's end) is pressed while the menu is open.
+          const char next = i + 1 < text.size() ? text[i + 1] : '\n';
+          bool offered = false;
+          program.OnNext("#32768", [next, &offered](HWND) {
+            offered = true;
+            if (next == '\n') {
+              brambolt::InjectKey(VK_RETURN, true);
+              brambolt::InjectKey(VK_RETURN, false);
+            } else {
+              InjectCharacter(next);
+            }
+          });
+          desk.Type(".");
+          program.ForgetExpected();
+          if (offered) ++i;
+          enterTyped = offered && next == '\n';
+        }
+      }
+      if (!enterTyped && line != kSource[std::size(kSource) - 1]) desk.Press(VK_RETURN);
+    }
+    program.ChooseFromMenu('F', ID_FILE_SAVE);
+    EXPECT_EQ(e2e::ReadFile(path), expected);
+    EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+    brambolt::test::PressKey(VK_F4, kCtrl);
+    desk.Pump();
+  }
 }
 
 // The ways a person ends the program from a mode: File > Exit from the menubar, and the close
@@ -674,7 +853,7 @@ TEST_P(Sweep, TheProgramEndsCleanlyFromTheModeAndRunsItsExit) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, Sweep, ::testing::Range<size_t>(0, 8),
+INSTANTIATE_TEST_SUITE_P(Modes, Sweep, ::testing::Range<size_t>(0, Modes().size()),
                          [](const ::testing::TestParamInfo<size_t>& info) {
                            return std::string(Modes()[info.param].name);
                          });

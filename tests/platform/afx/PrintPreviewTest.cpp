@@ -28,10 +28,12 @@ class BoxesView : public CView {
 
  public:
   static inline int printed = 0;
+  static inline CView* preparing = nullptr;  // the view that last prepared a print or preview
   void OnDraw(CDC*) override {}
 
  protected:
   BOOL OnPreparePrinting(CPrintInfo* pInfo) override {
+    preparing = this;
     pInfo->SetMaxPage(4);
     return DoPreparePrinting(pInfo);
   }
@@ -379,6 +381,38 @@ TEST_F(PrintPreview, KeysAndTheScrollBarTurnThePagesAlsoAfterTheBarsLetters) {
   EXPECT_EQ(Preview(), nullptr);
 }
 
+// A click on a button of the preview bar leaves the preview its keys: Home, Page Down and End
+// turn the pages after each button that keeps the preview open, and Escape closes it.
+TEST_F(PrintPreview, ItsKeysWorkAfterAClickOnABarButton) {
+  brambolt::ScopedLoopFilter loop([this](MSG& msg) { return app_.PreTranslateMessage(&msg); });
+  Command(ID_FILE_PRINT_PREVIEW);
+  ASSERT_NE(Preview(), nullptr);
+  const HWND bar = ::GetDlgItem(frame_->m_hWnd, AFX_IDW_PREVIEW_BAR);
+  for (UINT id : {AFX_ID_PREVIEW_NEXT, AFX_ID_PREVIEW_PREV, AFX_ID_PREVIEW_NUMPAGE, AFX_ID_PREVIEW_ZOOMIN,
+                  AFX_ID_PREVIEW_ZOOMOUT}) {
+    SCOPED_TRACE(id);
+    const HWND button = ::GetDlgItem(bar, static_cast<int>(id));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(::IsWindowEnabled(button));
+    RECT r{};
+    ::GetClientRect(button, &r);
+    Click(button, POINT{r.right / 2, r.bottom / 2});
+    Idle();
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    PressKey(VK_HOME);
+    EXPECT_EQ(preview->GetCurrentPage(), 1u);
+    PressKey(VK_NEXT);
+    EXPECT_EQ(preview->GetCurrentPage(), 2u);
+    PressKey(VK_END);
+    EXPECT_EQ(preview->GetCurrentPage(), 5 - preview->GetPagesShown());
+    Idle();
+  }
+  PressKey(VK_ESCAPE);
+  Idle();
+  EXPECT_EQ(Preview(), nullptr);
+}
+
 class PreviewDoc : public CDocument {
   DECLARE_DYNCREATE(PreviewDoc)
 };
@@ -429,6 +463,32 @@ TEST_F(PrintPreviewInMdi, ClosingGivesTheMainFrameBackItsOwnActiveView) {
   EXPECT_EQ(::GetFocus(), view->m_hWnd);
   app.CloseAllDocuments(FALSE);
   EXPECT_EQ(frame->GetActiveView(), before);
+}
+
+// A document opened while the preview shows another (by a program, a drop) becomes the active one
+// behind the preview: the preview's Print still prints the document it shows.
+TEST_F(PrintPreviewInMdi, PrintPrintsThePreviewedDocumentWhateverOpenedMeanwhile) {
+  CView* previewed = frame->MDIGetActive()->GetActiveView();
+  StartPreview();
+  ASSERT_NE(app.GetFirstDocTemplatePosition(), nullptr);
+  POSITION pos = app.GetFirstDocTemplatePosition();
+  ASSERT_NE(app.GetNextDocTemplate(pos)->OpenDocumentFile(nullptr), nullptr);
+  RunUntilIdle();
+  ASSERT_NE(frame->MDIGetActive()->GetActiveView(), previewed);
+  ModalAnswers answers;
+  CView* printing = nullptr;
+  answers.When(nullptr, "Print", [&](HWND dialog) {
+    printing = BoxesView::preparing;
+    ::PostMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  const HWND print = ::GetDlgItem(::GetDlgItem(frame->m_hWnd, AFX_IDW_PREVIEW_BAR), AFX_ID_PREVIEW_PRINT);
+  ASSERT_NE(print, nullptr);
+  RECT r{};
+  ::GetClientRect(print, &r);
+  BoxesView::preparing = nullptr;
+  Click(print, POINT{r.right / 2, r.bottom / 2});
+  RunUntilIdle();
+  EXPECT_EQ(printing, previewed);
 }
 
 // The preview holds back the keys of the document windows (Ctrl+F4 would close the window it
