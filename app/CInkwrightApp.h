@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "afx/afx.h"
 #include "core/CList.h"
@@ -74,6 +75,11 @@ class CInkwrightApp : public CWinApp {
   // Saves every modified document of every template, without a question; FALSE at once when the
   // user cancelled a document's save (or it failed), which then stays modified.
   BOOL SaveAllDocuments();
+  // After SaveAllDocuments failed at the close: each document still modified is asked about as the
+  // framework asks (Yes saves it, under another name when its own file cannot be written; No
+  // leaves the change unsaved). FALSE when the user cancels or a save fails; the documents whose
+  // change the user chose to leave are added to rDeclined.
+  BOOL AskAboutUnsavedDocuments(std::vector<CDocument*>& rDeclined);
   // The project's folder (with its trailing separator) and name from the project file's path;
   // the folder becomes the current directory.
   void SetProjectPath(CString strPath);

@@ -116,6 +116,19 @@ BOOL CInkwrightApp::SaveAllDocuments() {
   return bAllSaved;
 }
 
+BOOL CInkwrightApp::AskAboutUnsavedDocuments(std::vector<CDocument*>& rDeclined) {
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;) {
+    CDocTemplate* pTemplate = GetNextDocTemplate(pos);
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
+      CDocument* pDoc = pTemplate->GetNextDoc(docPos);
+      if (!pDoc->IsModified()) continue;
+      if (!pDoc->SaveModified()) return FALSE;
+      if (pDoc->IsModified()) rDeclined.push_back(pDoc);
+    }
+  }
+  return TRUE;
+}
+
 void CInkwrightApp::SetProjectPath(CString strPath) {
   SECFileSystem fs;
   m_strProjectFolder = fs.GetPath(strPath);
@@ -155,6 +168,9 @@ void CInkwrightApp::ClearHtmlHelpSettings() {
 }
 
 BOOL CInkwrightApp::OpenProject(CString strPath) {
+  // The project is kept (its folder, the recent list) by its full path, which names it from any
+  // folder the program later runs in.
+  strPath = CFile::FullPath(strPath);
   SECFileSystem fs;
   if (!fs.FileExists(strPath)) {
     // A project deleted or moved since it was listed: the user is told, and it leaves the list.
