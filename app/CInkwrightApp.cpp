@@ -283,7 +283,7 @@ CDocument* CInkwrightApp::OpenDocumentFile(LPCTSTR lpszFileName) {
   if (LowerExtension(strPath) == "dcp") {
     // A project named relative to the current folder (on the command line) is the same project
     // as the open one when their full paths are.
-    const CString strFull = CFile::FullPath(strPath);
+    const CString strFull = FullProjectPath(strPath);
     if (IsDifferentProject(strFull)) OpenProject(strFull);
     return nullptr;
   }

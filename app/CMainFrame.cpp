@@ -288,7 +288,7 @@ void CMainFrame::OnClose() {
   // about once more, as the framework asks: Yes saves it under another name, No leaves the
   // change, Cancel keeps the window open. Without that choice no close could ever end.
   std::vector<CDocument*> declined;
-  if (pApp != nullptr && !pApp->SaveAllDocuments() && !pApp->AskAboutUnsavedDocuments(declined)) return;
+  if (pApp != nullptr && !pApp->SaveAllDocuments() && !pApp->AskAboutUnwritableDocuments(declined)) return;
   ShellServices* pShell = GetShellServices();
   CWorkSpaceObj* pWorkSpace = pShell->GetWorkSpace();
   const CString strName = pShell->GetProjectName();

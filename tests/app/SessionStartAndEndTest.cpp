@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "StartedApp.h"
 #include "afx/afx.h"
@@ -118,7 +119,6 @@ TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLe
       fs::remove_all(folder);
     else
       ::chmod(file.c_str(), 0444);
-    brambolt::test::RunUntilIdle();  // a file gone is told by its window first
 
     const HWND hMain = s.app.m_pMainWnd->GetSafeHwnd();
     s.boxes.boxes.clear();
@@ -136,7 +136,10 @@ TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLe
     });
     ::SendMessage(hMain, WM_CLOSE, 0, 0);
     brambolt::test::RunUntilIdle();
-    const auto told = s.boxes.Texts();
+    // What the window of a file gone says of it, whenever its watch tells it, is not counted.
+    std::vector<std::string> told;
+    for (const std::string& text : s.boxes.Texts())
+      if (text.find("deleted or moved by another program") == std::string::npos) told.push_back(text);
     ASSERT_EQ(told.size(), 2u) << c.name << ::testing::PrintToString(told);
     EXPECT_NE(told[0].find(file), std::string::npos) << c.name << told[0];
     EXPECT_NE(told[1].find("Save the changes to"), std::string::npos) << c.name << told[1];
