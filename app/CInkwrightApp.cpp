@@ -281,7 +281,10 @@ int CInkwrightApp::ExitInstance() {
 CDocument* CInkwrightApp::OpenDocumentFile(LPCTSTR lpszFileName) {
   const CString strPath = lpszFileName != nullptr ? lpszFileName : "";
   if (LowerExtension(strPath) == "dcp") {
-    if (IsDifferentProject(strPath)) OpenProject(strPath);
+    // A project named relative to the current folder (on the command line) is the same project
+    // as the open one when their full paths are.
+    const CString strFull = FullProjectPath(strPath);
+    if (IsDifferentProject(strFull)) OpenProject(strFull);
     return nullptr;
   }
   return CWinApp::OpenDocumentFile(lpszFileName);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "afx/afx.h"
 #include "core/CList.h"
@@ -74,6 +75,16 @@ class CInkwrightApp : public CWinApp {
   // Saves every modified document of every template, without a question; FALSE at once when the
   // user cancelled a document's save (or it failed), which then stays modified.
   BOOL SaveAllDocuments();
+  // After SaveAllDocuments failed at the close because a document's file cannot be written
+  // (read-only, or gone with its folder): each such document is asked about as the framework
+  // asks (Yes saves it under another name, No leaves the change unsaved). FALSE at once, asking
+  // nothing, when another document stays unsaved (its Save As cancelled, say), and when the user
+  // cancels or a save fails; the documents whose change the user chose to leave are added to
+  // rDeclined.
+  BOOL AskAboutUnwritableDocuments(std::vector<CDocument*>& rDeclined);
+  // The path of a project file as the program keeps it: a name relative to the current folder
+  // made full, a full one as it is spelt.
+  static CString FullProjectPath(const CString& strPath);
   // The project's folder (with its trailing separator) and name from the project file's path;
   // the folder becomes the current directory.
   void SetProjectPath(CString strPath);

@@ -116,6 +116,33 @@ BOOL CInkwrightApp::SaveAllDocuments() {
   return bAllSaved;
 }
 
+BOOL CInkwrightApp::AskAboutUnwritableDocuments(std::vector<CDocument*>& rDeclined) {
+  std::vector<CDocument*> unwritable;
+  for (POSITION pos = GetFirstDocTemplatePosition(); pos != nullptr;) {
+    CDocTemplate* pTemplate = GetNextDocTemplate(pos);
+    for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
+      CDocument* pDoc = pTemplate->GetNextDoc(docPos);
+      if (!pDoc->IsModified()) continue;
+      const CString strPath = pDoc->GetPathName();
+      const DWORD dwAttributes = strPath.IsEmpty() ? 0 : ::GetFileAttributes(strPath);
+      if (strPath.IsEmpty() || (dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_READONLY)))
+        return FALSE;
+      unwritable.push_back(pDoc);
+    }
+  }
+  for (CDocument* pDoc : unwritable) {
+    if (!pDoc->SaveModified()) return FALSE;
+    if (pDoc->IsModified()) rDeclined.push_back(pDoc);
+  }
+  return TRUE;
+}
+
+CString CInkwrightApp::FullProjectPath(const CString& strPath) {
+  const bool bFull = !strPath.IsEmpty() && (strPath[0] == '/' || strPath[0] == '\\' ||
+                                            (strPath.GetLength() > 1 && strPath[1] == ':'));
+  return bFull ? strPath : CFile::FullPath(strPath);
+}
+
 void CInkwrightApp::SetProjectPath(CString strPath) {
   SECFileSystem fs;
   m_strProjectFolder = fs.GetPath(strPath);
@@ -155,6 +182,9 @@ void CInkwrightApp::ClearHtmlHelpSettings() {
 }
 
 BOOL CInkwrightApp::OpenProject(CString strPath) {
+  // The project is kept (its folder, the recent list) by its full path, which names it from any
+  // folder the program later runs in.
+  strPath = FullProjectPath(strPath);
   SECFileSystem fs;
   if (!fs.FileExists(strPath)) {
     // A project deleted or moved since it was listed: the user is told, and it leaves the list.

@@ -290,8 +290,11 @@ void CMainFrame::OnClose() {
   }
   if (PutOffCloseForMenu()) return;
   auto* pApp = dynamic_cast<CInkwrightApp*>(AfxGetApp());
-  // A document whose save the user cancelled keeps the window open.
-  if (pApp != nullptr && !pApp->SaveAllDocuments()) return;
+  // A document that could not be saved (its file read-only, or gone with its folder) is asked
+  // about once more, as the framework asks: Yes saves it under another name, No leaves the
+  // change, Cancel keeps the window open. Without that choice no close could ever end.
+  std::vector<CDocument*> declined;
+  if (pApp != nullptr && !pApp->SaveAllDocuments() && !pApp->AskAboutUnwritableDocuments(declined)) return;
   ShellServices* pShell = GetShellServices();
   CWorkSpaceObj* pWorkSpace = pShell->GetWorkSpace();
   const CString strName = pShell->GetProjectName();
@@ -321,6 +324,8 @@ void CMainFrame::OnClose() {
   // An open workspace keeps the windows as they are now; none is asked for.
   if (SECWorkspaceManagerEx* pWorkspaces = GetWorkspaceManager(); pWorkspaces != nullptr && pWorkspaces->IsOpen())
     pWorkspaces->SaveCurrentWorkspace();
+  // The changes the user chose to leave are not asked about a second time.
+  for (CDocument* pDoc : declined) pDoc->SetModifiedFlag(FALSE);
   SECWorkbook::OnClose();
 }
 

@@ -27,6 +27,9 @@ bool ClosesSplash(UINT message) {
   }
 }
 
+// How often a splash whose time is up looks again whether the window it owns has gone.
+constexpr UINT kOwnedWindowRecheck = 250;
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECSplashWnd, CWnd)
@@ -168,10 +171,33 @@ LRESULT CALLBACK SECSplashWnd::InputHook(int code, WPARAM wParam, LPARAM lParam)
   if (code == HC_ACTION && wParam == PM_REMOVE && msg != nullptr && splash != nullptr && splash->m_hWnd != nullptr &&
       !splash->m_bWaitForClose && splash->m_bCloseOnInput && ClosesSplash(msg->message)) {
     splash->PostMessage(WM_CLOSE);
-    msg->message = WM_NULL;
+    // A window shown over the splash (a message of the start) takes the input as well: the key
+    // or click that answers it is not spent on the splash.
+    if (!splash->OwnsVisibleWindow()) msg->message = WM_NULL;
     return 0;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL SECSplashWnd::OwnsVisibleWindow() const {
+  struct Search {
+    HWND splash;
+    BOOL found;
+  } search{m_hWnd, FALSE};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (hWnd == s->splash || !::IsWindowVisible(hWnd)) return TRUE;
+        for (HWND h = ::GetWindow(hWnd, GW_OWNER); h != nullptr; h = ::GetWindow(h, GW_OWNER))
+          if (h == s->splash) {
+            s->found = TRUE;
+            return FALSE;
+          }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void SECSplashWnd::OnPaint() {
@@ -199,6 +225,14 @@ void SECSplashWnd::OnClose() {
     m_nTimer = 0;
   }
   InstallInputHook(FALSE);
+  // A window shown while the splash was up (a message box the start-up had to show) belongs to
+  // the splash, and would go with it unread: the splash steps out of sight and closes once that
+  // window is gone.
+  if (OwnsVisibleWindow()) {
+    ShowWindow(SW_HIDE);
+    m_nTimer = SetTimer(kTimerID, kOwnedWindowRecheck, nullptr);
+    return;
+  }
   if (m_bParentDisabled) DisableParent(FALSE);
   // The stand-by owner goes with the object, after the splash: destroying it first would take
   // the splash along while this handler still runs.

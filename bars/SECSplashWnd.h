@@ -48,6 +48,8 @@ class SECSplashWnd : public CWnd {
   // The input that closes the splash, wherever it goes in the application.
   static LRESULT CALLBACK InputHook(int code, WPARAM wParam, LPARAM lParam);
   void InstallInputHook(BOOL bInstall);
+  // Whether a visible window of this thread is owned by the splash, directly or through others.
+  BOOL OwnsVisibleWindow() const;
 
   CWnd* m_pStandByOwner = nullptr;
   CWnd* m_pDisabledWnd = nullptr;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDockState.h"
@@ -184,12 +185,14 @@ BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpe
     if (recent.Find(oldName) == nullptr || deleted.Find(newName) != nullptr) continue;
     keptRecent.AddTail(newName);
   }
-  // The name the caller goes on with, and the current one, follow a rename.
+  // The name the caller goes on with, and the current one, follow a rename: the renames are one
+  // set, so each name follows its own row only (after a swap, not back again).
+  const CString chosenBefore = chosen, currentBefore = m_strCurrentName;
   for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName == newName) continue;
-    if (chosen == oldName) chosen = newName;
-    if (m_strCurrentName == oldName) m_strCurrentName = newName;
+    if (chosenBefore == oldName) chosen = newName;
+    if (currentBefore == oldName) m_strCurrentName = newName;
   }
   ApplyRegistryEdits(stored, working, deleted);
   WriteRecentList(keptRecent);
@@ -486,26 +489,39 @@ BOOL SECWorkspaceManagerEx::CopyRegistryWorkspace(const CString& strFrom, const 
   return root.Save(&target);
 }
 
+BOOL SECWorkspaceManagerEx::HasRegistryWorkspace(const CString& strName) {
+  SECRegistry tree;
+  return tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + strName + "\\WorkState_v1_1", KEY_READ);
+}
+
 BOOL SECWorkspaceManagerEx::DeleteRegistryWorkspace(const CString& strName) {
   SECRegistry registry;
   return registry.Connect(m_hRootKey) && registry.DeleteKey(m_strBaseKey + strName, TRUE);
 }
 
 void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {
-  POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition();
-  while (from != nullptr && to != nullptr) {
+  // The renames of one session are one set, whatever their order (a swap goes through a third
+  // name, and one row's new name may be another's old one): every renamed tree first waits in a
+  // key of its own while the old keys go, then takes its new name. A tree that cannot reach it
+  // goes back to its old name when that is free, and else stays where it waits.
+  struct Rename {
+    CString oldName, newName, holding;
+  };
+  std::vector<Rename> renames;
+  for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName == newName) continue;
-    if (oldName.CompareNoCase(newName) != 0) {
-      if (CopyRegistryWorkspace(oldName, newName)) DeleteRegistryWorkspace(oldName);
-      continue;
-    }
-    // Keys are told apart ignoring case: the old key is the new one. The tree waits in a key of
-    // its own while the old key goes, and stays there should it not reach the new name.
     const CString holding = "__Renaming " + newName;
     if (!CopyRegistryWorkspace(oldName, holding)) continue;
-    DeleteRegistryWorkspace(oldName);
-    if (CopyRegistryWorkspace(holding, newName) || CopyRegistryWorkspace(holding, oldName)) DeleteRegistryWorkspace(holding);
+    renames.push_back({oldName, newName, holding});
+  }
+  for (const Rename& rename : renames) DeleteRegistryWorkspace(rename.oldName);
+  for (const Rename& rename : renames) {
+    if (CopyRegistryWorkspace(rename.holding, rename.newName)) DeleteRegistryWorkspace(rename.holding);
+  }
+  for (const Rename& rename : renames) {
+    if (!HasRegistryWorkspace(rename.holding) || HasRegistryWorkspace(rename.oldName)) continue;
+    if (CopyRegistryWorkspace(rename.holding, rename.oldName)) DeleteRegistryWorkspace(rename.holding);
   }
   for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) DeleteRegistryWorkspace(deleted.GetNext(pos));
   for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) {

@@ -94,7 +94,10 @@ void CEditCodeDoc::SetTitle(LPCTSTR lpszTitle) {
   const CString title = lpszTitle != nullptr ? lpszTitle : "";
   // The title handed back as it is shown (with its mark) keeps the name it had.
   if (title != m_strTitle || m_strPlainTitle.IsEmpty()) m_strPlainTitle = title;
-  CDocument::SetTitle(IsModified() ? m_strPlainTitle + "*" : m_strPlainTitle);
+  // A file opened read-only says so, for as long as the window shows it.
+  CString shown = IsModified() ? m_strPlainTitle + "*" : m_strPlainTitle;
+  if (m_edit.GetReservedState() != 0) shown += " [Read Only]";
+  CDocument::SetTitle(shown);
 }
 
 BOOL CEditCodeDoc::IsModified() { return m_edit.IsModified(); }

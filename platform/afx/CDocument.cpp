@@ -9,6 +9,7 @@
 #include "controls/FileDialog.h"
 #include "core/CArchive.h"
 #include "core/CFile.h"
+#include "os/FileApi.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -30,12 +31,14 @@ void CDocument::SetTitle(LPCTSTR lpszTitle) {
 }
 
 void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU) {
-  m_strPathName = lpszPathName;
+  // The document keeps its file by the full path: a name relative to the current folder would
+  // name another file, or none, once that folder changes.
+  m_strPathName = CFile::FullPath(lpszPathName);
   // The title is the file's name without its folder.
-  CString name(lpszPathName);
+  CString name(m_strPathName);
   int slash = std::max(name.ReverseFind('\\'), name.ReverseFind('/'));
   SetTitle(name.Mid(slash + 1));
-  if (bAddToMRU && AfxGetApp() != nullptr) AfxGetApp()->AddToRecentFileList(lpszPathName);
+  if (bAddToMRU && AfxGetApp() != nullptr) AfxGetApp()->AddToRecentFileList(m_strPathName);
 }
 
 CView* CDocument::GetNextView(POSITION& rPosition) const {
@@ -175,7 +178,13 @@ BOOL CDocument::SaveModified() {
   }
 }
 
-BOOL CDocument::DoFileSave() { return DoSave(m_strPathName.IsEmpty() ? nullptr : static_cast<LPCTSTR>(m_strPathName)); }
+BOOL CDocument::DoFileSave() {
+  // A file that cannot be written (read-only, or no longer there: its folder renamed or removed)
+  // is saved under a name the user chooses instead.
+  const DWORD dwAttributes = m_strPathName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributes(m_strPathName);
+  if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_READONLY)) return DoSave(nullptr);
+  return DoSave(m_strPathName);
+}
 
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   CString path = lpszPathName != nullptr ? CString(lpszPathName) : CString();

@@ -105,7 +105,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
       if (::FindResource(instance, name, RT_GROUP_ICON) != nullptr) {
         icon = ::LoadIcon(instance, name);
         small = static_cast<HICON>(::LoadImage(instance, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), 0));
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
       }
     }
     cs.lpszClass =

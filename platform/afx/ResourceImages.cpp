@@ -2,9 +2,14 @@
 #include "afx/ResourceImages.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "afx/AfxResources.h"
@@ -164,9 +169,33 @@ HICON IconFromDirectory(HINSTANCE instance, LPCSTR name, bool icon, int cx, int 
   return ::CreateIconFromResourceEx(const_cast<PBYTE>(image.data), image.size, icon, 0x00030000, cx, cy, flags);
 }
 
-HCURSOR CursorFromResources(HINSTANCE instance, LPCSTR name) {
-  return IconFromDirectory(instance, name, false, 0, 0, 0);
+// An icon or cursor of a module's resources as LoadIcon, LoadCursor and LoadImage with LR_SHARED
+// give it: made on the first call for that resource and size, the same handle on every later
+// one, and kept while the process lives (DestroyIcon leaves it alone). A window made again and
+// again (each document window shows the frame's icon) takes no new image each time.
+HICON SharedIcon(HINSTANCE instance, LPCSTR name, bool icon, int cx, int cy, UINT flags) {
+  if (instance == nullptr) instance = AfxFindResourceHandle(name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR);
+  std::string key;
+  if (IS_INTRESOURCE(name)) {
+    key = "#" + std::to_string(reinterpret_cast<uintptr_t>(name));
+  } else {
+    key = name;
+    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  }
+  using Key = std::tuple<HINSTANCE, std::string, bool, int, int>;
+  static std::mutex& mutex = *new std::mutex;
+  static std::map<Key, HICON>& loaded = *new std::map<Key, HICON>;
+  const Key whose{instance, key, icon, cx, cy};
+  std::lock_guard lock(mutex);
+  if (auto it = loaded.find(whose); it != loaded.end()) return it->second;
+  HICON handle = IconFromDirectory(instance, name, icon, cx, cy, flags & ~static_cast<UINT>(LR_SHARED));
+  if (handle == nullptr) return nullptr;
+  brambolt::MarkIconShared(handle);
+  loaded.emplace(whose, handle);
+  return handle;
 }
+
+HCURSOR CursorFromResources(HINSTANCE instance, LPCSTR name) { return SharedIcon(instance, name, false, 0, 0, 0); }
 
 // Cursors with a module handle load from resources from now on.
 const bool g_cursorLoaderInstalled = (brambolt::SetCursorResourceLoader(&CursorFromResources), true);
@@ -227,7 +256,7 @@ HBITMAP LoadBitmap(HINSTANCE instance, LPCSTR name) {
 
 HICON LoadIcon(HINSTANCE instance, LPCSTR name) {
   if (instance == nullptr) return brambolt::GetStandardIcon(name);
-  return IconFromDirectory(instance, name, true, 0, 0, LR_DEFAULTSIZE);
+  return SharedIcon(instance, name, true, 0, 0, LR_DEFAULTSIZE);
 }
 
 HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags) {
@@ -247,6 +276,7 @@ HANDLE LoadImage(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UIN
       return icon ? static_cast<HANDLE>(brambolt::GetStandardIcon(name)) : static_cast<HANDLE>(::LoadCursor(nullptr, name));
     if ((flags & LR_DEFAULTSIZE) && cx == 0) cx = ::GetSystemMetrics(icon ? SM_CXICON : SM_CXCURSOR);
     if ((flags & LR_DEFAULTSIZE) && cy == 0) cy = ::GetSystemMetrics(icon ? SM_CYICON : SM_CYCURSOR);
+    if ((flags & LR_SHARED) && !(flags & LR_LOADFROMFILE)) return SharedIcon(instance, name, icon, cx, cy, flags);
     return IconFromDirectory(instance, name, icon, cx, cy, flags);
   }
   return nullptr;

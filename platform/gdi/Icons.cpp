@@ -395,6 +395,10 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
 
 namespace brambolt {
 
+void MarkIconShared(HICON icon) {
+  if (auto obj = LookupIcon(icon)) obj->shared = true;
+}
+
 bool GetIconSize(HICON icon, SIZE* size) {
   auto obj = LookupIcon(icon);
   if (!obj || !size) return false;

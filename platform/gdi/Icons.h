@@ -81,6 +81,9 @@ HCURSOR GetStandardCursor(LPCSTR id);
 // 4 link): the arrow with a small page, a plus sign for a copy, a bent arrow for a link.
 HCURSOR GetDragEffectCursor(unsigned long effect);
 HICON GetStandardIcon(LPCSTR id);
+// Makes an icon or cursor a shared one (as LoadIcon, LoadCursor and LR_SHARED hand out), which
+// DestroyIcon and DestroyCursor leave alone.
+void MarkIconShared(HICON icon);
 // Size of an icon or cursor; false for other handles.
 bool GetIconSize(HICON icon, SIZE* size);
 }  // namespace brambolt

@@ -1,8 +1,6 @@
 // Printer DCs over page surfaces, the document and page calls, and recording DCs.
 #include "gdi/Printer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -12,6 +10,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "core/CException.h"
+#include "core/CMirrorFile.h"
 #include "gdi/Bitmaps.h"
 #include "gdi/DC.h"
 #include "gdi/DevMode.h"
@@ -19,7 +19,6 @@
 #include "gdi/Objects.h"
 #include "gdi/PdfOutput.h"
 #include "gdi/Spooler.h"
-#include "os/Paths.h"
 
 using namespace brambolt;
 using namespace brambolt::gdi;
@@ -34,19 +33,24 @@ struct PrinterJob {
   bool inPage = false;
   ABORTPROC abortProc = nullptr;
   std::vector<std::shared_ptr<const PageRecord>> pages;
-  // The PDF being written: to `partial`, renamed to `target` at the end (a file), or handed to
-  // the spooler and removed (a printer job).
+  // The PDF being written to `partial`, a private file in the temporary folder: at the end it
+  // goes into the file the user named (`output`, the safe save the editor's files get: the file's
+  // permissions kept, a link written through, every name of the file seeing the new one), or to
+  // the spooler (a printer job); then it is removed.
   std::unique_ptr<PdfDocument> pdf;
-  std::string partial, target;
+  std::string partial;
+  std::unique_ptr<CMirrorFile> output;
   bool toSpooler = false;
   int spoolerJob = 0;
   std::string error;
 
-  // Drops the PDF written so far.
+  // Drops the PDF written so far; the file the user named stays as it was.
   void Discard() {
     pdf.reset();
     if (!partial.empty()) std::remove(partial.c_str());
     partial.clear();
+    if (output) output->Abort();
+    output.reset();
   }
 };
 
@@ -94,29 +98,44 @@ std::shared_ptr<DeviceContext> PrinterOf(HDC hdc) {
   return dc && dc->printer && dc->kind == DcKind::Printer ? dc : nullptr;
 }
 
-// An empty file of a name no one else has, beside `near` (a file's folder) or in the temporary
-// folder; "" when none can be made.
-std::string MakePartialFile(const std::string& near) {
-  std::string pattern;
-  if (near.empty()) {
-    const char* tmp = std::getenv("TMPDIR");
-    pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/brambolt-print-XXXXXX";
-  } else {
-    pattern = near + ".partial-XXXXXX";
-  }
+// An empty private file of a name no one else has in the temporary folder; "" when none can be
+// made.
+std::string MakePartialFile() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/brambolt-print-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back(0);
   int fd = mkstemp(name.data());
   if (fd < 0) return "";
-  // The file the user named gets the permissions every new file of the user's gets (the umask's),
-  // not mkstemp's private ones; the spooler's copy in the temporary folder stays private.
-  if (!near.empty()) {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
   close(fd);
   return name.data();
+}
+
+// The reason an exception of the file calls gives, and the exception deleted.
+std::string ReasonOf(CException* e) {
+  char text[512] = {};
+  if (!e->GetErrorMessage(text, sizeof text)) std::snprintf(text, sizeof text, "%s", std::strerror(EIO));
+  e->Delete();
+  return text;
+}
+
+// Copies the finished PDF into the file the user named, through its safe save; "" when done,
+// else the reason.
+std::string WriteOutput(PrinterJob& job) {
+  FILE* in = std::fopen(job.partial.c_str(), "rb");
+  if (in == nullptr) return std::strerror(errno);
+  std::string why;
+  try {
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) job.output->Write(buffer, static_cast<UINT>(n));
+    if (std::ferror(in)) why = std::strerror(EIO);
+    if (why.empty()) job.output->Close();
+  } catch (CException* e) {
+    why = ReasonOf(e);
+  }
+  std::fclose(in);
+  return why;
 }
 
 int Fail(PrinterJob& job, std::string why) {
@@ -221,7 +240,7 @@ int StartDoc(HDC hdc, const DOCINFO* info) {
   job.pages.clear();
   job.error.clear();
   job.spoolerJob = 0;
-  job.target.clear();
+  job.output.reset();
   job.toSpooler = false;
   std::string output = info && info->lpszOutput && *info->lpszOutput ? info->lpszOutput : settings.port;
   if (output == kSpoolerPort) {
@@ -230,10 +249,20 @@ int StartDoc(HDC hdc, const DOCINFO* info) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return Fail(job, "No file was named to print to.");
   } else if (!output.empty()) {
-    job.target = NativePath(output);
+    // The file is opened for its save now: a name that cannot be written is told before any
+    // page is made.
+    job.output = std::make_unique<CMirrorFile>();
+    CFileException error;
+    if (!job.output->Open(output.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {
+      job.output.reset();
+      SetLastError(ERROR_WRITE_FAULT);
+      char text[512] = {};
+      error.GetErrorMessage(text, sizeof text);
+      return Fail(job, text);
+    }
   }
-  if (job.toSpooler || !job.target.empty()) {
-    job.partial = MakePartialFile(job.target);
+  if (job.toSpooler || job.output) {
+    job.partial = MakePartialFile();
     if (job.partial.empty()) {
       std::string why = std::strerror(errno);
       SetLastError(ERROR_WRITE_FAULT);
@@ -322,11 +351,12 @@ int EndDoc(HDC hdc) {
     }
     return 1;
   }
-  if (std::rename(job.partial.c_str(), job.target.c_str()) != 0) {
-    std::string why = std::strerror(errno);
+  if (std::string why = WriteOutput(job); !why.empty()) {
     SetLastError(ERROR_WRITE_FAULT);
     return Fail(job, why);
   }
+  job.output.reset();
+  std::remove(job.partial.c_str());
   job.partial.clear();
   return 1;
 }

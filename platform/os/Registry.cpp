@@ -342,12 +342,17 @@ Key* Child(Key& parent, const std::string& name, bool create) {
 }
 
 // Fills `top` from a file's text. Lines that cannot be read are skipped, so a damaged line costs
-// that line only.
-void Parse(const std::string& text, Key& top, int root) {
+// that line only (a key's header, its values too); each is named in `unread`, when given, by its
+// number and text.
+void Parse(const std::string& text, Key& top, int root, std::vector<std::string>* unread = nullptr) {
   std::vector<std::string> lines;
+  std::vector<std::size_t> numbers;  // of each line's first line in the file
   std::string current;
   std::size_t start = 0;
+  std::size_t lineNumber = 0, number = 0;
   while (start < text.size()) {
+    ++lineNumber;
+    if (current.empty()) number = lineNumber;
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
@@ -363,17 +368,27 @@ void Parse(const std::string& text, Key& top, int root) {
     current += continued ? line.substr(0, line.size() - 1) : line;
     if (continued && start < text.size()) continue;
     lines.push_back(std::move(current));
+    numbers.push_back(number);
     current.clear();
   }
 
+  auto tell = [&](std::size_t index, const char* what) {
+    if (unread == nullptr) return;
+    std::string shown = lines[index].size() > 80 ? lines[index].substr(0, 77) + "..." : lines[index];
+    unread->push_back("line " + std::to_string(numbers[index]) + " (" + what + "): " + shown);
+  };
   Key* key = nullptr;
   const std::string rootName = kRootNames[root];
-  for (const std::string& line : lines) {
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::string& line = lines[index];
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       key = nullptr;
       const std::size_t close = line.rfind(']');
-      if (close == std::string::npos) continue;
+      if (close == std::string::npos) {
+        tell(index, "a key without its closing ']', so its values are not read either");
+        continue;
+      }
       const std::string path = line.substr(1, close - 1);
       if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
           (path.size() > rootName.size() && path[rootName.size()] != '\\'))
@@ -386,7 +401,12 @@ void Parse(const std::string& text, Key& top, int root) {
       continue;
     }
     Value v;
-    if (!key || !ParseValue(line, v) || v.name.find('\0') != std::string::npos) continue;
+    if (!key) continue;
+    if (!ParseValue(line, v)) {
+      tell(index, "a value that cannot be read: a quote, '=' or digit missing");
+      continue;
+    }
+    if (v.name.find('\0') != std::string::npos) continue;
     if (Value* existing = key->FindValue(v.name))
       *existing = std::move(v);
     else
@@ -491,6 +511,55 @@ int LockStore(const std::string& lockPath) {
   return fd;
 }
 
+std::atomic<RegistryFailureHandler> g_failureHandler{nullptr};
+
+// Tells why a write failed, or what of a file could not be read: to the handler the program installed, else on the standard error.
+void TellFailure(const std::string& failure) {
+  const RegistryFailureHandler handler = g_failureHandler.load();
+  if (handler == nullptr || !handler(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
+}
+
+// A file whose lines could not all be read is kept as it is beside the store, before any write
+// replaces it with what was read: the user's hand-made text is not lost, and the user is told
+// once what was not read, where, and where the text is kept. A copy already kept of the same
+// text is not made or told again. False, with errno, when the copy could not be made.
+bool KeepUnreadText(const std::string& folder, const std::string& fileName, const std::string& text,
+                    const std::vector<std::string>& unread) {
+  if (unread.empty()) return true;
+  std::string aside;
+  int fd = -1;
+  for (int n = 1; n <= 100 && fd < 0; ++n) {
+    aside = folder + "/" + fileName + ".unread" + (n == 1 ? std::string() : "-" + std::to_string(n));
+    std::string kept;
+    if (ReadWholeFile(aside, kept) == 0) {
+      if (kept == text) return true;
+      continue;
+    }
+    fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) {
+    const int error = errno;
+    ::unlink(aside.c_str());
+    errno = error;
+    return false;
+  }
+  std::string told = "Settings not read from " + folder + "/" + fileName + ":";
+  for (const std::string& line : unread) told += "\n" + line;
+  told += "\nThe file as it was is kept as " + aside + ".";
+  TellFailure(told);
+  return true;
+}
+
 // The text that tells why a write of the store failed: the file and the system's reason.
 std::string WriteFailure(const char* what, const std::string& path, int error) {
   return std::string("Settings are not saved: ") + what + " " + path + ": " + std::strerror(error);
@@ -529,7 +598,15 @@ int WriteMerged(const std::string& folder, const std::string& fileName, int root
   }
   Key top;
   top.name = kRootNames[root];
-  Parse(stored, top, root);
+  std::vector<std::string> unread;
+  Parse(stored, top, root, &unread);
+  if (!KeepUnreadText(folder, fileName, stored, unread)) {
+    const int error = errno;
+    unlock();
+    failure = WriteFailure("cannot keep the lines it could not read of", folder + "/" + fileName, error) +
+              "; the file is kept as it is";
+    return error;
+  }
   for (const Change& change : changes) Apply(change, top);
   const std::string text = Serialize(top, root);
   std::string target;
@@ -648,13 +725,6 @@ void TakeStored(Key& memory, const Key& stored) {
   }
 }
 
-std::atomic<RegistryFailureHandler> g_failureHandler{nullptr};
-
-// Tells why a write failed: to the handler the program installed, else on the standard error.
-void TellFailure(const std::string& failure) {
-  const RegistryFailureHandler handler = g_failureHandler.load();
-  if (handler == nullptr || !handler(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
-}
 
 struct OpenKey {
   std::shared_ptr<Key> key;
@@ -691,7 +761,10 @@ class Registry {
     }
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) root.top->lastWrite = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-    Parse(text, *root.top, index);
+    std::vector<std::string> unread;
+    Parse(text, *root.top, index, &unread);
+    // Kept aside and told at once; should that fail, the first write tries again and refuses.
+    KeepUnreadText(root.folder, std::string(kRootNames[index]) + ".reg", text, unread);
     if (index == kMachineRoot) AddSystemValues(*root.top);
     return root;
   }

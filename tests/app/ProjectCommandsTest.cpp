@@ -184,24 +184,42 @@ TEST(ProjectCommands, AnInvalidProjectFileBringsBackTheProjectThatWasOpen) {
   EXPECT_EQ(s.boxes.boxes.size(), 3u);
 }
 
+// A project given on the command line opens at start-up, by its path in any case or by a name
+// relative to the folder the program starts in; whatever the program keeps of it (its folder, the
+// recent list, the documents' paths) is the full path, which still names it from any other folder.
 TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
-  AppHome home;
-  const std::string file = MakeProject(home, "Gamma", "Started");
-  brambolt::test::UiSession session;
-  AnsweredBoxes boxes;
-  TestApp app;
-  std::string upper = fs::path(file).parent_path().string() + "/GAMMA.DCP";
-  char program[] = "visual-brambolt";
-  char* argv[] = {program, upper.data()};
-  brambolt::afx::SetCommandLine(2, argv);
-  const BOOL bStarted = app.InitInstance();
-  char* none[] = {program};
-  brambolt::afx::SetCommandLine(1, none);
-  EXPECT_TRUE(bStarted);
-  EXPECT_STREQ(app.m_strProjectName, "GAMMA");
-  EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Started");
-  EXPECT_EQ(OpenDocuments(app), 0);
-  app.End();
+  for (const bool relative : {false, true}) {
+    AppHome home;
+    const std::string file = MakeProject(home, "Gamma", "Started");
+    const std::string folder = fs::path(file).parent_path().string();
+    WriteText(folder + "/Source Code/a.cpp", "int a;\n");
+    brambolt::test::UiSession session;
+    AnsweredBoxes boxes;
+    TestApp app;
+    fs::current_path(folder);
+    std::string given = relative ? "Gamma.dcp" : folder + "/GAMMA.DCP";
+    const std::string full = folder + (relative ? "/Gamma.dcp" : "/GAMMA.DCP");
+    char program[] = "visual-brambolt";
+    char* argv[] = {program, given.data()};
+    brambolt::afx::SetCommandLine(2, argv);
+    const BOOL bStarted = app.InitInstance();
+    char* none[] = {program};
+    brambolt::afx::SetCommandLine(1, none);
+    EXPECT_TRUE(bStarted) << given;
+    EXPECT_STREQ(app.m_strProjectName, relative ? "Gamma" : "GAMMA");
+    EXPECT_EQ(std::string(app.m_strProjectFolder), folder + "/") << given;
+    EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Started");
+    EXPECT_EQ(OpenDocuments(app), 0);
+    EXPECT_EQ(Recent(app), std::vector<std::string>{full});
+    // A document opened by a relative name is kept by its full path, in the recent-file list too.
+    CDocument* doc = app.OpenDocumentFile("Source Code/a.cpp");
+    ASSERT_NE(doc, nullptr) << given;
+    EXPECT_EQ(std::string(doc->GetPathName()), folder + "/Source Code/a.cpp") << given;
+    EXPECT_EQ(std::string((*app.m_pRecentFileList)[0]), folder + "/Source Code/a.cpp") << given;
+    fs::current_path("/");
+    app.End();
+    EXPECT_TRUE(boxes.boxes.empty()) << ::testing::PrintToString(boxes.Texts());
+  }
 }
 
 TEST(ProjectCommands, FilesAreCopiedInByTypeAndAnExistingOneOnlyWhenTheUserSaysYes) {

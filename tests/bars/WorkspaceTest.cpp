@@ -95,6 +95,18 @@ class Workspace : public ::testing::Test {
       joined += std::string(joined.empty() ? "" : "|") + static_cast<LPCTSTR>(list.GetNext(pos));
     return joined;
   }
+  // Renames a row of the manager dialog's list as the user does: a double click on it, the new
+  // name typed over the old, Enter.
+  static void RenameRow(HWND dialog, const char* from, const char* to) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(from)));
+    RECT rect;
+    ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    DoubleClick(list, {rect.left + 5, rect.top + 3});
+    ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+    TypeText(to);
+    PressKey(VK_RETURN);
+  }
   // A popup with the recent-list placeholder (and an Exit item after it), updated as the
   // framework updates a menu that opens.
   void UpdateRecentMenu(CMenu& menu, BOOL withExit) {
@@ -548,18 +560,9 @@ TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard
   // Done applies them.
   answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
     HWND list = ::GetDlgItem(dialog, 43072);
-    auto rename = [&](const char* from, const char* to) {
-      const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(from)));
-      RECT rect;
-      ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-      DoubleClick(list, {rect.left + 5, rect.top + 3});
-      ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
-      TypeText(to);
-      PressKey(VK_RETURN);
-    };
-    rename("ws9", "WS9");
-    rename("ws1", "first");
-    rename("ws2", "WS3");
+    RenameRow(dialog, "ws9", "WS9");
+    RenameRow(dialog, "ws1", "first");
+    RenameRow(dialog, "ws2", "WS3");
     const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ws3")));
     RECT rect;
     ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
@@ -585,6 +588,39 @@ TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard
   EXPECT_EQ(listed, (std::vector<std::string>{"ws0", "WS9", "ws8", "ws7", "ws6", "ws5", "ws4", "first", "ws2"}));
   EXPECT_TRUE(manager.OpenWorkspace("WS9", FALSE));
   EXPECT_EQ(messages.size(), 1u) << "opened without a word";
+}
+
+// Two workspaces' names swapped in one session through a third name (aa to tmpx, bb to aa, tmpx
+// to bb): each keeps its windows under the other's name, and the recent list names both.
+TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  app.OpenDocumentFile(File("a.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
+  app.OpenDocumentFile(File("b.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  ModalAnswers answers;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    RenameRow(dialog, "aa", "tmpx");
+    RenameRow(dialog, "bb", "aa");
+    RenameRow(dialog, "tmpx", "bb");
+    Click(::GetDlgItem(dialog, 43053), {5, 5});  // Done
+  });
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  // The current workspace, bb, is aa now: it is the one open, first in the list.
+  EXPECT_EQ(CString("aa"), manager.GetCurrentName());
+  EXPECT_EQ(Recent(), "aa|bb");
+  for (const auto& [name, windows] : {std::pair{"aa", 2}, {"bb", 1}}) {
+    app.CloseAllDocuments(FALSE);
+    RunUntilIdle();
+    EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
+    RunUntilIdle();
+    EXPECT_EQ(Documents(), windows) << name;
+  }
+  EXPECT_FALSE(manager.OpenWorkspace("tmpx", TRUE));
 }
 
 }  // namespace

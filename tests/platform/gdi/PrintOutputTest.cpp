@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "GdiTestUtil.h"
 #include "base/CodePage.h"
@@ -216,6 +219,57 @@ TEST_F(PrintToPdf, CancelledAndFailedJobsLeaveNoFile) {
   dc = CreateDC("winspool", brambolt::kPrintToFileName, brambolt::kFilePort, &dm);
   EXPECT_EQ(StartDoc(dc, &info), SP_ERROR);
   DeleteDC(dc);
+}
+
+// Printing to a file over one that is there writes it as a save of the editor does: a private
+// file stays private, a symbolic link stays a link and the file it names gets the PDF, and a
+// file with another name (a hard link) shows the PDF under both names.
+TEST_F(PrintToPdf, PrintingOverAFileKeepsItsPermissionsAndItsLinks) {
+  auto print = [&](const std::string& path) {
+    DEVMODE dm = Paper(DMPAPER_A5, DMORIENT_PORTRAIT);
+    HDC dc = CreateDC("winspool", brambolt::kPrintToFileName, path.c_str(), &dm);
+    DOCINFO info{sizeof(DOCINFO), "Over", nullptr, nullptr, 0};
+    EXPECT_GT(StartDoc(dc, &info), 0) << path;
+    StartPage(dc);
+    TextOut(dc, 100, 100, "Printed over", 12);
+    EndPage(dc);
+    EXPECT_GT(EndDoc(dc), 0) << path << ": " << brambolt::GetPrintJobError(dc);
+    DeleteDC(dc);
+  };
+  auto mode = [](const std::string& path) { return fs::status(path).permissions() & fs::perms::all; };
+  auto printed = [](const std::string& path) { return pdfprobe::Text(path).find("Printed over") != std::string::npos; };
+  const std::string old = "an older document";
+
+  const std::string own = TempPdf("private.pdf");
+  std::ofstream(own) << old;
+  fs::permissions(own, fs::perms::owner_read | fs::perms::owner_write);
+  print(own);
+  EXPECT_TRUE(printed(own));
+  EXPECT_EQ(mode(own), fs::perms::owner_read | fs::perms::owner_write);
+
+  fs::create_directories(dir_ / "elsewhere");
+  const std::string real = (dir_ / "elsewhere" / "real.pdf").string(), link = TempPdf("link.pdf");
+  std::ofstream(real) << old;
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real, link);
+  print(link);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(printed(real));
+  EXPECT_EQ(mode(real), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  const std::string shared = TempPdf("shared.pdf"), other = TempPdf("other.pdf");
+  std::ofstream(shared) << old;
+  fs::create_hard_link(shared, other);
+  print(other);
+  EXPECT_TRUE(printed(other));
+  EXPECT_TRUE(printed(shared));
+  EXPECT_EQ(fs::hard_link_count(shared), 2u);
+
+  // Nothing else is left beside them.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"elsewhere", "link.pdf", "other.pdf", "private.pdf", "shared.pdf"}));
 }
 
 TEST_F(PrintToPdf, APrinterJobGoesToTheSpoolerWithItsCopiesAndTheMarginsTheSpoolerGives) {

@@ -665,6 +665,50 @@ TEST_F(Registry, ReadsRegFilesWrittenByHand) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Elsewhere", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
+// Mistakes made by hand in the file (a key's header without its ']', a string without its closing
+// quote): what was read is used, the user is told once which lines were not read, and the file as
+// the user wrote it is kept beside the store rather than written away by the next write.
+TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
+  static std::vector<std::string> told;
+  told.clear();
+  SetRegistryFailureHandler([](const std::string& text) {
+    told.push_back(text);
+    return true;
+  });
+  const std::string text =
+      "REGEDIT4\n"
+      "\n"
+      "[HKEY_CURRENT_USER\\Software\\Hand\\Font\n"
+      "\"Size\"=dword:0000000e\n"
+      "[HKEY_CURRENT_USER\\Software\\Hand]\n"
+      "\"Name\"=\"unclosed\n"
+      "\"Good\"=\"yes\"\n";
+  dir.Write("HKEY_CURRENT_USER.reg", text);
+  for (int round = 0; round < 3; ++round) {
+    if (round == 2) Reload();  // the next start reads the file the writes made
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Hand");
+    EXPECT_EQ(Get(key, "Good")->second, std::string("yes\0", 4));
+    Set(key, ("New" + std::to_string(round)).c_str(), REG_SZ, "x");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  }
+  SetRegistryFailureHandler(nullptr);
+  ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+  const std::string aside = dir.Path() + "/HKEY_CURRENT_USER.reg.unread";
+  EXPECT_NE(told[0].find(dir.Path() + "/HKEY_CURRENT_USER.reg"), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("line 3 "), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("line 6 "), std::string::npos) << told[0];
+  EXPECT_EQ(told[0].find("line 7 "), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("kept as " + aside), std::string::npos) << told[0];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), text);
+  const std::string written = dir.Read("HKEY_CURRENT_USER.reg");
+  for (const char* value : {"\"Good\"=\"yes\"", "\"New0\"", "\"New1\"", "\"New2\""})
+    EXPECT_EQ(Count(written, value), 1) << value << "\n" << written;
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    files += entry.path().filename().string().starts_with("HKEY_CURRENT_USER.reg.") ? 1 : 0;
+  EXPECT_EQ(files, 1) << "one copy kept";
+}
+
 TEST_F(Registry, KeyNamesAndDepthStayWithinTheDocumentedLimits) {
   HKEY key = nullptr;
   const std::string longest(255, 'n');
