@@ -89,6 +89,7 @@ CWorkSpaceObj::CWorkSpaceObj()
       m_bDocPrivateVariables(TRUE),
       m_nComponentId(0),
       m_bModified(FALSE),
+      m_bDocOptionsChanged(FALSE),
       m_dwReserved1(0),
       m_dwReserved2(0),
       m_dwReserved3(1),

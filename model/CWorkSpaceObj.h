@@ -270,6 +270,8 @@ class CWorkSpaceObj : public CObject {
 
   int m_nComponentId;  // selected component library, 0 for none
   BOOL m_bModified;
+  // The Write Documentation options kept in the project were changed (they make it modified).
+  BOOL m_bDocOptionsChanged;
 
   CString m_strReserved1;
   CString m_strReserved2;

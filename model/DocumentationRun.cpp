@@ -24,6 +24,14 @@ DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project) {
 }
 
 void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOptions& options) {
+  // The options are kept in the project (the rewrite flag is the run's alone): it has changed only
+  // when one of them did.
+  const DocumentationOptions kept = LoadDocumentationOptions(project);
+  if (options.nLanguage == kept.nLanguage && options.strTitle == kept.strTitle &&
+      options.bProtectedFunctions == kept.bProtectedFunctions && options.bPublicFunctions == kept.bPublicFunctions &&
+      options.bPrivateFunctions == kept.bPrivateFunctions && options.bProtectedVariables == kept.bProtectedVariables &&
+      options.bPublicVariables == kept.bPublicVariables && options.bPrivateVariables == kept.bPrivateVariables)
+    return;
   project.m_nOutputLanguage = options.nLanguage;
   project.m_strProjectTitle = options.strTitle;
   project.m_bDocProtectedFunctions = options.bProtectedFunctions;
@@ -33,6 +41,7 @@ void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOption
   project.m_bDocPublicVariables = options.bPublicVariables;
   project.m_bDocPrivateVariables = options.bPrivateVariables;
   project.m_bModified = TRUE;
+  project.m_bDocOptionsChanged = TRUE;
 }
 
 CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
