@@ -285,6 +285,7 @@ void CWorkSpaceObj::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e,
 void CWorkSpaceObj::DeleteAllFileObjs() {
   m_WorkFileObjList.RemoveAll();
   DeleteAll(m_FileObjList);
+  m_analysedHeaders.clear();
 }
 void CWorkSpaceObj::DeleteAllIconResObjs() { DeleteAll(m_IconResObjList); }
 void CWorkSpaceObj::DeleteAllResIDObjs() { DeleteAll(m_ResIDObjList); }

@@ -2,10 +2,13 @@
 // record with its base names, member functions and member variables. It is not a parser of the
 // language: it recognises class heads by their first word, follows the class body statement by
 // statement, drops comments, preprocessor lines and bodies, and splits declarations at blanks.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <iterator>
+#include <memory>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -18,6 +21,7 @@
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
 #include "model/ShellServices.h"
+#include "os/Paths.h"
 
 namespace {
 
@@ -1336,21 +1340,69 @@ bool IsClassName(Text name) {
 
 }  // namespace
 
+CWorkSpaceObj::HeaderStamp CWorkSpaceObj::StampOf(const CString& strPath) {
+  HeaderStamp stamp;
+  stamp.strPath = strPath;
+  const std::string native = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
+  struct stat status {};
+  if (::stat(native.c_str(), &status) != 0) return stamp;
+  stamp.bThere = true;
+  stamp.nDevice = static_cast<unsigned long long>(status.st_dev);
+  stamp.nFile = static_cast<unsigned long long>(status.st_ino);
+  stamp.nSize = static_cast<long long>(status.st_size);
+  stamp.nModified = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+  stamp.nChanged = static_cast<long long>(status.st_ctim.tv_sec) * 1000000000LL + status.st_ctim.tv_nsec;
+  struct stat link {};
+  stamp.bLink = ::lstat(native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  return stamp;
+}
+
 void CWorkSpaceObj::AnalyseProjectFiles(CString strPattern) {
   ShellServices* pShell = GetShellServices();
   SECFileSystem fs;
-  CStringList* pFiles = fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL);
-  int nFiles = pFiles != nullptr ? static_cast<int>(pFiles->GetCount()) : 0;
-  pShell->BeginProgress("Reading project file...", 0, std::max(nFiles, 1), FALSE, 0x4100);
-  if (pFiles != nullptr) {
-    int nDone = 0;
-    for (POSITION pos = pFiles->GetHeadPosition(); pos != nullptr;) {
-      ParseSourceFile(pFiles->GetNext(pos));
-      pShell->SetProgressPos(++nDone);
-    }
-    delete pFiles;
+  std::vector<HeaderStamp> stamps;
+  if (std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)}; pFiles != nullptr)
+    for (POSITION pos = pFiles->GetHeadPosition(); pos != nullptr;) stamps.push_back(StampOf(pFiles->GetNext(pos)));
+  // Each file is read once, whatever names lead to it: under its first name that is no link, or
+  // its first name when all are links.
+  std::vector<const HeaderStamp*> toRead;
+  for (const HeaderStamp& stamp : stamps) {
+    const auto same = std::find_if(toRead.begin(), toRead.end(),
+                                   [&stamp](const HeaderStamp* pRead) { return pRead->SameFile(stamp); });
+    if (same == toRead.end())
+      toRead.push_back(&stamp);
+    else if ((*same)->bLink && !stamp.bLink)
+      *same = &stamp;
+  }
+  std::sort(toRead.begin(), toRead.end());  // in the order the pattern listed them
+  pShell->BeginProgress("Reading project file...", 0, std::max(static_cast<int>(toRead.size()), 1), FALSE, 0x4100);
+  int nDone = 0;
+  for (const HeaderStamp* pStamp : toRead) {
+    ParseSourceFile(pStamp->strPath);
+    pShell->SetProgressPos(++nDone);
   }
   pShell->EndProgress();
+  m_analysedHeaders.emplace_back(strPattern, std::move(stamps));
+}
+
+BOOL CWorkSpaceObj::HeadersChangedOnDisk(CStringList* pGone) const {
+  BOOL bChanged = FALSE;
+  SECFileSystem fs;
+  for (const auto& [strPattern, stamps] : m_analysedHeaders) {
+    for (const HeaderStamp& stamp : stamps) {
+      const HeaderStamp now = StampOf(stamp.strPath);
+      if (now.SameState(stamp)) continue;
+      bChanged = TRUE;
+      if (!now.bThere && stamp.bThere && pGone != nullptr) pGone->AddTail(fs.GetFileName(stamp.strPath));
+    }
+    std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)};
+    for (POSITION pos = pFiles != nullptr ? pFiles->GetHeadPosition() : nullptr; pos != nullptr && !bChanged;) {
+      const CString& strPath = pFiles->GetNext(pos);
+      bChanged = std::none_of(stamps.begin(), stamps.end(),
+                              [&strPath](const HeaderStamp& stamp) { return stamp.strPath == strPath; });
+    }
+  }
+  return bChanged;
 }
 
 BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {

@@ -70,7 +70,9 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
                           DocumentationProgress& progress) {
   // The language's folder and its Htmls folder are the run's own: a link in their place is
   // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
-  OutputFolder htmls = OutputFolder::Open(strFolder, 2);
+  // They are made only inside the project's folder as it is: one renamed or moved away is not
+  // made again, and the run writes nothing.
+  OutputFolder htmls = OutputFolder::Open(strFolder, 2, true, false);
   progress.SetOutputFolder(CString(htmls.GetNativePath().c_str()), htmls.IsOpen() ? 0 : htmls.GetError());
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: each of its files is replaced by the new one when
