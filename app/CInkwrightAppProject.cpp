@@ -474,6 +474,28 @@ void CInkwrightApp::OnProjectSettings() { EditProjectSettings(*m_pWorkSpace, m_p
 
 void CInkwrightApp::OnWriteDocumentation() {
   if (!IsProjectOpen()) return;
+  // The documentation goes into the project's folder only: one that was renamed, moved or
+  // deleted while the project was open is not made again where it was.
+  struct stat folder {};
+  const std::string strNativeFolder = brambolt::NativePath(static_cast<LPCTSTR>(m_strProjectFolder));
+  if (::stat(strNativeFolder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+    AfxMessageBox("The project's folder " + m_strProjectFolder +
+                      " is no longer there: it was renamed, moved or deleted while the project was open. No "
+                      "documentation was written. Open the project where its folder is now.",
+                  MB_ICONEXCLAMATION);
+    return;
+  }
+  // The documentation is of the headers as they are now: what changed on disk since they were
+  // read is read again, and the explorer's trees follow.
+  CStringList gone;
+  if (m_pWorkSpace->HeadersChangedOnDisk(&gone)) {
+    ReanalyseProject();
+    if (!gone.IsEmpty()) {
+      CString strText = "These headers are no longer in the project's folder and are left out of the documentation:";
+      for (POSITION pos = gone.GetHeadPosition(); pos != nullptr;) strText += "\n" + gone.GetNext(pos);
+      AfxMessageBox(strText, MB_ICONINFORMATION);
+    }
+  }
   if (WriteDocumentationWithDialogs(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd)) RefreshOutputTree(TRUE);
 }
 

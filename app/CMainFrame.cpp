@@ -299,7 +299,10 @@ void CMainFrame::OnClose() {
   CWorkSpaceObj* pWorkSpace = pShell->GetWorkSpace();
   const CString strName = pShell->GetProjectName();
   if (pWorkSpace != nullptr && !strName.IsEmpty() && pWorkSpace->IsModified()) {
-    switch (AfxMessageBox(IDS_SAVE_PROJECT_QUESTION, MB_YESNOCANCEL | MB_ICONINFORMATION)) {
+    // The question names the documentation options when they are among the changes.
+    CString strQuestion(MAKEINTRESOURCE(IDS_SAVE_PROJECT_QUESTION));
+    if (pWorkSpace->m_bDocOptionsChanged) strQuestion += "\n\n" + CString(MAKEINTRESOURCE(IDS_SAVE_PROJECT_DOC_OPTIONS));
+    switch (AfxMessageBox(strQuestion, MB_YESNOCANCEL | MB_ICONINFORMATION)) {
       case IDCANCEL:
         return;
       case IDYES: {

@@ -89,6 +89,7 @@ CWorkSpaceObj::CWorkSpaceObj()
       m_bDocPrivateVariables(TRUE),
       m_nComponentId(0),
       m_bModified(FALSE),
+      m_bDocOptionsChanged(FALSE),
       m_dwReserved1(0),
       m_dwReserved2(0),
       m_dwReserved3(1),
@@ -284,6 +285,7 @@ void CWorkSpaceObj::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e,
 void CWorkSpaceObj::DeleteAllFileObjs() {
   m_WorkFileObjList.RemoveAll();
   DeleteAll(m_FileObjList);
+  m_analysedHeaders.clear();
 }
 void CWorkSpaceObj::DeleteAllIconResObjs() { DeleteAll(m_IconResObjList); }
 void CWorkSpaceObj::DeleteAllResIDObjs() { DeleteAll(m_ResIDObjList); }

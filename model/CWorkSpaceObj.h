@@ -71,8 +71,13 @@ class CWorkSpaceObj : public CObject {
 
   // ---- Header analysis ----
   // Parses every file the pattern lists (the project folder + "Header Files\*.*"), showing
-  // progress on the status bar, and appends the classes found to the class list.
+  // progress on the status bar, and appends the classes found to the class list. A file that
+  // two names lead to (a link beside it) is read once, under its name that is no link.
   void AnalyseProjectFiles(CString strPattern);
+  // Whether what the analyses since DeleteAllFileObjs read is no longer what is on disk: a file
+  // read was changed (its time, its size, or another file put in its place) or is gone, or the
+  // pattern now lists a file that was not there. The names of the files gone are added to pGone.
+  BOOL HeadersChangedOnDisk(CStringList* pGone = nullptr) const;
   // Parses one header; FALSE when it cannot be opened.
   BOOL ParseSourceFile(CString strPath);
 
@@ -276,6 +281,8 @@ class CWorkSpaceObj : public CObject {
 
   int m_nComponentId;  // selected component library, 0 for none
   BOOL m_bModified;
+  // The Write Documentation options kept in the project were changed (they make it modified).
+  BOOL m_bDocOptionsChanged;
 
   CString m_strReserved1;
   CString m_strReserved2;
@@ -334,6 +341,28 @@ class CWorkSpaceObj : public CObject {
   int m_nBoxHeight;
 
  private:
+  // A file an analysis listed, as it was on disk when it was read.
+  struct HeaderStamp {
+    CString strPath;
+    bool bThere = false;
+    bool bLink = false;
+    unsigned long long nDevice = 0;
+    unsigned long long nFile = 0;
+    long long nSize = 0;
+    long long nModified = 0;  // nanoseconds
+    long long nChanged = 0;   // nanoseconds
+    bool SameFile(const HeaderStamp& other) const {
+      return bThere && other.bThere && nDevice == other.nDevice && nFile == other.nFile;
+    }
+    bool SameState(const HeaderStamp& other) const {
+      return bThere == other.bThere && (!bThere || (SameFile(other) && nSize == other.nSize &&
+                                                    nModified == other.nModified && nChanged == other.nChanged));
+    }
+  };
+  static HeaderStamp StampOf(const CString& strPath);
+  // The files each analysis listed, with the pattern that listed them.
+  std::vector<std::pair<CString, std::vector<HeaderStamp>>> m_analysedHeaders;
+
   static void AddHierarchySteps(size_t nSteps);
   void SerializeOptionsAndAuthor(CArchive& ar);
   void RepairLoadedLanguage();

@@ -2,10 +2,13 @@
 // record with its base names, member functions and member variables. It is not a parser of the
 // language: it recognises class heads by their first word, follows the class body statement by
 // statement, drops comments, preprocessor lines and bodies, and splits declarations at blanks.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <iterator>
+#include <memory>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -18,6 +21,7 @@
 #include "model/CWorkSpaceObj.h"
 #include "model/DocPages.h"
 #include "model/ShellServices.h"
+#include "os/Paths.h"
 
 namespace {
 
@@ -379,6 +383,12 @@ size_t SkipBlanks(Text code, size_t i) {
   return i;
 }
 
+// The offset after the last byte before i that is no blank.
+size_t SkipBackBlanks(Text code, size_t i) {
+  while (i > 0 && IsBlankByte(code[i - 1])) --i;
+  return i;
+}
+
 // The identifier that ends the code (empty when it ends otherwise).
 Text LastWord(Text code) {
   size_t n = code.size();
@@ -463,6 +473,24 @@ Text ParenthesisedName(Text code, size_t nParen) {
   return LastWord(inner);
 }
 
+// The offset of the function's name in the head of a method declared through a macro, the macro's
+// last argument ("STDMETHOD(QueryInterface)", "STDMETHOD_(ULONG, AddRef)"); npos for any other head.
+size_t MethodMacroName(Text head) {
+  size_t n = 0;
+  while (n < head.size() && IsNameByte(head[n])) ++n;
+  const size_t nOpen = SkipBlanks(head, n);
+  if (n == 0 || nOpen >= head.size() || head[nOpen] != '(' || GroupEnd(head, nOpen) != head.size()) return npos;
+  for (char ch : head.substr(0, n))
+    if (ch >= 'a' && ch <= 'z') return npos;
+  size_t nEnd = head.size() - 1;
+  while (nEnd > nOpen && IsBlankByte(head[nEnd - 1])) --nEnd;
+  size_t nName = nEnd;
+  while (nName > nOpen + 1 && IsNameByte(head[nName - 1])) --nName;
+  if (nName == nEnd || (head[nName] >= '0' && head[nName] <= '9')) return npos;
+  const size_t nBefore = SkipBackBlanks(head, nName);
+  return head[nBefore - 1] == '(' || head[nBefore - 1] == ',' ? nName : npos;
+}
+
 // Words that may follow a function's parameter list: cv- and exception specifiers, virt-specifiers,
 // attributes, and the macros that libraries put there (all capitals, or starting with "__").
 bool IsMacroName(Text word) {
@@ -472,6 +500,15 @@ bool IsMacroName(Text word) {
     bLetter = bLetter || (ch >= 'A' && ch <= 'Z');
   }
   return bLetter && word.size() > 1;
+}
+
+// The name of an export macro that stands between "class" and the class's name: all capitals
+// ("CV_EXPORTS"), a module's name before capitals after the last underscore ("Core_API"), or a
+// reserved name ("_OgreExport").
+bool IsExportMacroName(Text word) {
+  if (IsMacroName(word) || (word.size() > 1 && word[0] == '_' && word[1] >= 'A' && word[1] <= 'Z')) return true;
+  const size_t nUnderscore = word.rfind('_');
+  return nUnderscore != npos && nUnderscore > 0 && IsMacroName(word.substr(nUnderscore + 1));
 }
 
 bool IsTrailingSpecifier(Text word) {
@@ -559,7 +596,8 @@ std::pair<size_t, size_t> FindParameterList(Text code) {
     if (head.empty()) return {npos, npos};
     if (head.back() == ')') {
       const size_t nOpen = MatchingOpen(head, head.size() - 1);
-      if (nOpen == npos || LastWord(Trimmed(head.substr(0, nOpen))) != "operator") return {npos, npos};
+      if (nOpen == npos || (LastWord(Trimmed(head.substr(0, nOpen))) != "operator" && MethodMacroName(head) == npos))
+        return {npos, npos};
     }
   }
   return list;
@@ -633,6 +671,30 @@ bool NamesMemberType(Text code, Text keyword) {
   }
 }
 
+bool IsLeadingCall(Text word);
+
+// Whether the text before a parameter list may be what a function's declaration has there: types,
+// specifiers and a name (template arguments hold anything), or an operator's. An expression
+// ("sizeof(wchar_t) == sizeof", "Base::d_ptr.data") is none: a macro call whose argument it leads
+// is a call of its own (a static assertion, a private-data macro), not a declaration it wraps.
+bool IsDeclarationHead(Text head) {
+  static constexpr Text kOperators[] = {"sizeof", "alignof", "decltype", "typeid", "noexcept", "static_cast",
+                                        "reinterpret_cast", "const_cast", "dynamic_cast", "return", "new", "delete"};
+  if (std::find(std::begin(kOperators), std::end(kOperators), LastWord(head)) != std::end(kOperators)) return false;
+  for (size_t i = 0; i < head.size(); ++i) {
+    const char ch = head[i];
+    if ((ch == '<' && OpensTemplateArguments(head, i)) ||
+        (ch == '(' && IsLeadingCall(LastWord(Trimmed(head.substr(0, i)))))) {
+      i = GroupEnd(head, i) - 1;
+    } else if (StartsWithWord(head.substr(i), "operator") && (i == 0 || !IsNameByte(head[i - 1]))) {
+      return true;
+    } else if (!IsNameByte(ch) && !IsBlankByte(ch) && std::strchr(":*&~[]", ch) == nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // The declaration of a function that a macro call wraps, as its first argument: "XX_DEPRECATED(
 // void f(int) )", or with an inline body as a further argument. The call must be the whole
 // statement, and the argument a function's declaration: a parameter list after a return type and
@@ -652,7 +714,7 @@ bool UnwrapMacroCall(Source statement, Text className, Source& declaration) {
   if (list.first == npos) return false;
   const Text head = Trimmed(declaration.code.substr(0, list.first));
   const Text name = LastWord(head);
-  return !name.empty() && (name.size() < head.size() || name == className);
+  return !name.empty() && (name.size() < head.size() || name == className) && IsDeclarationHead(head);
 }
 
 // Statements in a class body that declare no member: types, aliases, friends, assertions.
@@ -939,6 +1001,23 @@ bool SplitOperator(Source head, CString& strReturnType, CString& strName) {
   }
   strName = Str(name);
   return true;
+}
+
+// The return type and name of a method that a macro declares ("STDMETHOD(QueryInterface)"): the
+// name is the macro's last argument, the type the macro with the arguments before it
+// ("STDMETHOD_(ULONG)"). FALSE for any other head.
+bool SplitMethodMacro(Source head, CString& strReturnType, CString& strName) {
+  const size_t nName = MethodMacroName(head.code);
+  if (nName == npos) return false;
+  size_t nNameEnd = nName;
+  while (nNameEnd < head.code.size() && IsNameByte(head.code[nNameEnd])) ++nNameEnd;
+  strName = Str(head.text.substr(nName, nNameEnd - nName));
+  const size_t nOpen = head.code.find('(');
+  Text before = Trimmed(head.text.substr(nOpen + 1, SkipBackBlanks(head.code, nName) - nOpen - 1));
+  if (!before.empty() && before.back() == ',') before = Trimmed(before.substr(0, before.size() - 1));
+  strReturnType = Str(Trimmed(head.text.substr(0, nOpen)));
+  if (!before.empty()) strReturnType += "(" + Str(before) + ")";
+  return !strName.IsEmpty();
 }
 
 // The statement to split, with its tabs made blanks (in a copy only when it has any).
@@ -1261,21 +1340,69 @@ bool IsClassName(Text name) {
 
 }  // namespace
 
+CWorkSpaceObj::HeaderStamp CWorkSpaceObj::StampOf(const CString& strPath) {
+  HeaderStamp stamp;
+  stamp.strPath = strPath;
+  const std::string native = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
+  struct stat status {};
+  if (::stat(native.c_str(), &status) != 0) return stamp;
+  stamp.bThere = true;
+  stamp.nDevice = static_cast<unsigned long long>(status.st_dev);
+  stamp.nFile = static_cast<unsigned long long>(status.st_ino);
+  stamp.nSize = static_cast<long long>(status.st_size);
+  stamp.nModified = static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec;
+  stamp.nChanged = static_cast<long long>(status.st_ctim.tv_sec) * 1000000000LL + status.st_ctim.tv_nsec;
+  struct stat link {};
+  stamp.bLink = ::lstat(native.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  return stamp;
+}
+
 void CWorkSpaceObj::AnalyseProjectFiles(CString strPattern) {
   ShellServices* pShell = GetShellServices();
   SECFileSystem fs;
-  CStringList* pFiles = fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL);
-  int nFiles = pFiles != nullptr ? static_cast<int>(pFiles->GetCount()) : 0;
-  pShell->BeginProgress("Reading project file...", 0, std::max(nFiles, 1), FALSE, 0x4100);
-  if (pFiles != nullptr) {
-    int nDone = 0;
-    for (POSITION pos = pFiles->GetHeadPosition(); pos != nullptr;) {
-      ParseSourceFile(pFiles->GetNext(pos));
-      pShell->SetProgressPos(++nDone);
-    }
-    delete pFiles;
+  std::vector<HeaderStamp> stamps;
+  if (std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)}; pFiles != nullptr)
+    for (POSITION pos = pFiles->GetHeadPosition(); pos != nullptr;) stamps.push_back(StampOf(pFiles->GetNext(pos)));
+  // Each file is read once, whatever names lead to it: under its first name that is no link, or
+  // its first name when all are links.
+  std::vector<const HeaderStamp*> toRead;
+  for (const HeaderStamp& stamp : stamps) {
+    const auto same = std::find_if(toRead.begin(), toRead.end(),
+                                   [&stamp](const HeaderStamp* pRead) { return pRead->SameFile(stamp); });
+    if (same == toRead.end())
+      toRead.push_back(&stamp);
+    else if ((*same)->bLink && !stamp.bLink)
+      *same = &stamp;
+  }
+  std::sort(toRead.begin(), toRead.end());  // in the order the pattern listed them
+  pShell->BeginProgress("Reading project file...", 0, std::max(static_cast<int>(toRead.size()), 1), FALSE, 0x4100);
+  int nDone = 0;
+  for (const HeaderStamp* pStamp : toRead) {
+    ParseSourceFile(pStamp->strPath);
+    pShell->SetProgressPos(++nDone);
   }
   pShell->EndProgress();
+  m_analysedHeaders.emplace_back(strPattern, std::move(stamps));
+}
+
+BOOL CWorkSpaceObj::HeadersChangedOnDisk(CStringList* pGone) const {
+  BOOL bChanged = FALSE;
+  SECFileSystem fs;
+  for (const auto& [strPattern, stamps] : m_analysedHeaders) {
+    for (const HeaderStamp& stamp : stamps) {
+      const HeaderStamp now = StampOf(stamp.strPath);
+      if (now.SameState(stamp)) continue;
+      bChanged = TRUE;
+      if (!now.bThere && stamp.bThere && pGone != nullptr) pGone->AddTail(fs.GetFileName(stamp.strPath));
+    }
+    std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)};
+    for (POSITION pos = pFiles != nullptr ? pFiles->GetHeadPosition() : nullptr; pos != nullptr && !bChanged;) {
+      const CString& strPath = pFiles->GetNext(pos);
+      bChanged = std::none_of(stamps.begin(), stamps.end(),
+                              [&strPath](const HeaderStamp& stamp) { return stamp.strPath == strPath; });
+    }
+  }
+  return bChanged;
 }
 
 BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
@@ -1539,7 +1666,8 @@ CFileObj* CWorkSpaceObj::CreateClassRecord(CString strHead, CString strPath) {
   if (IsMacroName(lastWord)) {
     const Source before = namePart.Left(namePart.code.size() - lastWord.size()).Trim();
     const Text previous = LastWord(before.code);
-    if (!before.Empty() && (previous.empty() ? before.code.back() == '>' : !IsMacroName(previous) && previous != "class"))
+    if (!before.Empty() &&
+        (previous.empty() ? before.code.back() == '>' : !IsExportMacroName(previous) && previous != "class"))
       namePart = before;
   }
   size_t nBlank = LastBlank(namePart.code);
@@ -1655,7 +1783,9 @@ void CWorkSpaceObj::ParseMemberFunction(CFileObj* pClass, CString strStatement, 
   Source parameters = statement.Sub(list.first + 1, list.second - list.first - 1);
   CString strReturnType;
   CString strName;
-  if (!SplitOperator(head, strReturnType, strName) && !SplitTypeAndName(head, strReturnType, strName)) return;
+  if (!SplitOperator(head, strReturnType, strName) && !SplitMethodMacro(head, strReturnType, strName) &&
+      !SplitTypeAndName(head, strReturnType, strName))
+    return;
 
   CMemberFunctionObj* pFunction = new CMemberFunctionObj(std::max<INT_PTR>(CountListEntries(parameters), 1));
   pFunction->m_nAccess = nAccess;

@@ -71,7 +71,7 @@ OutputFolder& OutputFolder::operator=(OutputFolder&& other) noexcept {
   return *this;
 }
 
-OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMake) {
+OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMake, bool bMakeAbove) {
   std::string native = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   if (native.empty()) return {};
@@ -88,7 +88,7 @@ OutputFolder OutputFolder::Open(const CString& strPath, int nOwnLevels, bool bMa
     native = slash == 0 ? "/" : native.substr(0, slash);
   }
   std::error_code error;
-  if (bMake) std::filesystem::create_directories(native, error);
+  if (bMake && bMakeAbove) std::filesystem::create_directories(native, error);
   const int fd = ::open(native.c_str(), kDirectoryFlags);
   // A folder that could not be made is not open for the reason it could not be made.
   OutputFolder folder(fd, native, fd >= 0 ? 0 : error ? error.value() : errno);

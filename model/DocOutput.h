@@ -31,9 +31,10 @@ class OutputFolder {
 
   // The folder at the path (as the application spells it). Its last nOwnLevels components are
   // the run's own folders: each is replaced by a new folder when it is a link; the path above
-  // them is taken as the user gave it. With bMake, missing folders are made. Not open when the
-  // folder cannot be had.
-  static OutputFolder Open(const CString& strPath, int nOwnLevels = 1, bool bMake = true);
+  // them is taken as the user gave it. With bMake, missing folders are made, those above the own
+  // ones only with bMakeAbove (without it the own folders go only into a folder that is there).
+  // Not open when the folder cannot be had.
+  static OutputFolder Open(const CString& strPath, int nOwnLevels = 1, bool bMake = true, bool bMakeAbove = true);
 
   // The folder that holds the file the path names, and that file's name.
   static OutputFolder OpenFolderOf(const CString& strPath, CString& strName, int nOwnLevels = 0,

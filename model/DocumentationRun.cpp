@@ -24,6 +24,14 @@ DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project) {
 }
 
 void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOptions& options) {
+  // The options are kept in the project (the rewrite flag is the run's alone): it has changed only
+  // when one of them did.
+  const DocumentationOptions kept = LoadDocumentationOptions(project);
+  if (options.nLanguage == kept.nLanguage && options.strTitle == kept.strTitle &&
+      options.bProtectedFunctions == kept.bProtectedFunctions && options.bPublicFunctions == kept.bPublicFunctions &&
+      options.bPrivateFunctions == kept.bPrivateFunctions && options.bProtectedVariables == kept.bProtectedVariables &&
+      options.bPublicVariables == kept.bPublicVariables && options.bPrivateVariables == kept.bPrivateVariables)
+    return;
   project.m_nOutputLanguage = options.nLanguage;
   project.m_strProjectTitle = options.strTitle;
   project.m_bDocProtectedFunctions = options.bProtectedFunctions;
@@ -33,6 +41,7 @@ void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOption
   project.m_bDocPublicVariables = options.bPublicVariables;
   project.m_bDocPrivateVariables = options.bPrivateVariables;
   project.m_bModified = TRUE;
+  project.m_bDocOptionsChanged = TRUE;
 }
 
 CString GetDocumentationFolder(const CString& strProjectFolder, int nLanguage) {
@@ -61,7 +70,9 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
                           DocumentationProgress& progress) {
   // The language's folder and its Htmls folder are the run's own: a link in their place is
   // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
-  OutputFolder htmls = OutputFolder::Open(strFolder, 2);
+  // They are made only inside the project's folder as it is: one renamed or moved away is not
+  // made again, and the run writes nothing.
+  OutputFolder htmls = OutputFolder::Open(strFolder, 2, true, false);
   progress.SetOutputFolder(CString(htmls.GetNativePath().c_str()), htmls.IsOpen() ? 0 : htmls.GetError());
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: each of its files is replaced by the new one when

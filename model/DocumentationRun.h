@@ -27,7 +27,7 @@ struct DocumentationOptions {
 // The dialog's starting values from the project.
 DocumentationOptions LoadDocumentationOptions(const CWorkSpaceObj& project);
 // After OK: the language, title and six option words go back into the project, which is marked
-// modified.
+// modified (and its documentation options changed) only when one of them differs from its own.
 void StoreDocumentationOptions(CWorkSpaceObj& project, const DocumentationOptions& options);
 
 // "Output_Chs\\Htmls\\", "Output_GB5\\Htmls\\" or "Output_Eng\\Htmls\\" after the project folder

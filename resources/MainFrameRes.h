@@ -16,6 +16,8 @@
 #define IDS_PROJECT_EXPLORER_TITLE 172
 #define IDS_SAVE_PROJECT_QUESTION 173
 #define IDS_RECENT_PROJECT_NONE 174
+// Added to the save question when the documentation options kept in the project were changed.
+#define IDS_SAVE_PROJECT_DOC_OPTIONS 176
 
 // The id of the Project Explorer bar.
 #define IDW_PROJECT_EXPLORER 2003

@@ -413,19 +413,23 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
   struct Case {
     const char* name;
     BOOL modified;
+    BOOL options;  // the documentation options kept in the project are among the changes
     int answer;
     bool asked, closed, saved;
   };
   const Case cases[] = {
-      {"cancel", TRUE, IDCANCEL, true, false, false},
-      {"no", TRUE, IDNO, true, true, false},
-      {"yes", TRUE, IDYES, true, true, true},
-      {"unchanged", FALSE, IDYES, false, true, false},
+      {"cancel", TRUE, FALSE, IDCANCEL, true, false, false},
+      {"no", TRUE, FALSE, IDNO, true, true, false},
+      {"yes", TRUE, FALSE, IDYES, true, true, true},
+      {"documentation options", TRUE, TRUE, IDNO, true, true, false},
+      {"unchanged", FALSE, FALSE, IDYES, false, true, false},
   };
   static int answer;
   static int asked;
-  brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR, LPCTSTR, UINT) {
+  static std::string question;
+  brambolt::afx::SetMessageBoxPresenter([](HWND, LPCTSTR lpszText, LPCTSTR, UINT) {
     ++asked;
+    question = lpszText;
     return answer;
   });
   for (const Case& c : cases) {
@@ -435,6 +439,7 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     shell.name = "Shapes";
     shell.folder = folder.Folder();
     shell.workspace.m_bModified = c.modified;
+    shell.workspace.m_bDocOptionsChanged = c.options;
     shell.workspace.m_DocTitleList.RemoveAll();
     app.m_listRecentProjects.RemoveAll();
     AddChild("Circle.h");
@@ -443,6 +448,10 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     frame->SendMessage(WM_CLOSE);
     RunUntilIdle();
     EXPECT_EQ(asked, c.asked ? 1 : 0);
+    if (c.asked) {
+      EXPECT_EQ(question.find("One or more project files have not been saved."), 0u) << question;
+      EXPECT_EQ(question.find("options of Write Documentation") != std::string::npos, c.options != FALSE) << question;
+    }
     EXPECT_EQ(FrameAlive() == FALSE, c.closed);
     EXPECT_EQ(folder.Exists("Shapes.dcp"), c.saved);
     EXPECT_EQ(static_cast<int>(app.GetProfileInt("BarState-Summary", "Bars", 0)) > 0, c.closed) << "the layout is saved on close";

@@ -2,6 +2,9 @@
 // records it gives. Blank lines separate the classes of a dump.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -222,6 +225,30 @@ TEST(AnalyseProject, ParsesEveryFileOfTheFolderInListingOrderWithProgress) {
       "BeginProgress Reading project file... 0 3 0 16640", "SetProgressPos 1", "SetProgressPos 2",
       "SetProgressPos 3", "EndProgress"};
   EXPECT_EQ(shell.calls, progress);
+}
+
+TEST(AnalyseProject, AHeaderThatLinksLeadToIsReadOnceUnderItsOwnName) {
+  // A link beside the header, by a relative and by an absolute path, listed before and after it.
+  for (const char* linkName : {"AShape.h", "ZShape.h"}) {
+    for (bool bAbsolute : {false, true}) {
+      SCOPED_TRACE(std::string(linkName) + (bAbsolute ? " absolute" : " relative"));
+      TempFolder folder;
+      folder.Write("Header Files/Shape.h", "class CShape\n{\npublic:\n    void Draw();\n};\n");
+      folder.Write("Header Files/Circle.h", "class CCircle : public CShape\n{\n};\n");
+      const std::string target = bAbsolute ? folder.Path() + "/Header Files/Shape.h" : "Shape.h";
+      ASSERT_EQ(::symlink(target.c_str(), (folder.Path() + "/Header Files/" + linkName).c_str()), 0);
+      CWorkSpaceObj project;
+      project.AnalyseProjectFiles((folder.Path() + "/Header Files\\*.*").c_str());
+      std::vector<std::string> names;
+      for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;)
+        names.push_back(S(project.m_FileObjList.GetNext(pos)->m_strClassName));
+      std::sort(names.begin(), names.end());
+      EXPECT_EQ(names, (std::vector<std::string>{"CCircle", "CShape"}));
+      ASSERT_NE(project.FindClassByName("CShape"), nullptr);
+      EXPECT_EQ(S(project.FindClassByName("CShape")->m_strHeaderFile), "Shape.h");
+      EXPECT_EQ(project.FindClassByName("CShape")->m_MemberFunctionList.GetCount(), 1);
+    }
+  }
 }
 
 TEST(AnalyseProject, EmptyOrMissingFolderStillShowsProgress) {

@@ -209,22 +209,38 @@ TEST(CCopyFileProDlg, TheCloseBoxDoesNothing) {
   EXPECT_TRUE(p.folder.Exists("Output_Eng/Htmls/Index.htm"));
 }
 
-TEST(WriteDocumentationWithDialogs, CancelledOptionsChangeNothingAndOkWritesTheChosenLanguage) {
-  for (int nEnd : {IDCANCEL, IDOK}) {
+TEST(WriteDocumentationWithDialogs, OkWritesTheChosenLanguageAndMarksTheProjectChangedOnlyWhenAnOptionChanged) {
+  struct Case {
+    const char* name;
+    int nEnd;
+    const char* language;
+    int nLanguageAfter;
+    bool bModified;
+  };
+  const Case cases[] = {
+      {"cancelled", IDCANCEL, "English(U.S.A)", LANGUAGE_CHS, false},
+      {"another language", IDOK, "English(U.S.A)", LANGUAGE_ENG, true},
+      {"options as they were", IDOK, "Simple Chinese(China)", LANGUAGE_CHS, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     DialogSession session;
     ShapesProject p("class CAlone\n{\npublic:\n    void Run();\n};\n");
     p.project.m_nOutputLanguage = LANGUAGE_CHS;
     p.project.m_bModified = FALSE;
     ModalAnswers answers;
     answers.When(nullptr, "Options", [&](HWND h) {
-      ChooseItem(h, IDC_LANGUAGE, "English(U.S.A)");
-      Command(h, nEnd);
+      ChooseItem(h, IDC_LANGUAGE, c.language);
+      ClickCheck(h, IDC_REWRITE_ALL);  // the run's own choice, never kept
+      Command(h, c.nEnd);
     });
-    EXPECT_EQ(WriteDocumentationWithDialogs(p.project, p.strProjectFolder, nullptr), nEnd == IDOK);
-    EXPECT_EQ(p.project.m_nOutputLanguage, nEnd == IDOK ? LANGUAGE_ENG : LANGUAGE_CHS);
-    EXPECT_EQ(p.project.IsModified() != FALSE, nEnd == IDOK);
-    EXPECT_EQ(p.folder.Exists("Output_Eng/Htmls/CAlone/Member Functions/Run.htm"), nEnd == IDOK);
-    EXPECT_FALSE(p.folder.Exists("Output_Chs"));
+    EXPECT_EQ(WriteDocumentationWithDialogs(p.project, p.strProjectFolder, nullptr), c.nEnd == IDOK);
+    EXPECT_EQ(p.project.m_nOutputLanguage, c.nLanguageAfter);
+    EXPECT_EQ(p.project.IsModified() != FALSE, c.bModified);
+    EXPECT_EQ(p.project.m_bDocOptionsChanged != FALSE, c.bModified);
+    const bool bEnglish = c.nEnd == IDOK && c.nLanguageAfter == LANGUAGE_ENG;
+    EXPECT_EQ(p.folder.Exists("Output_Eng/Htmls/CAlone/Member Functions/Run.htm"), bEnglish);
+    EXPECT_EQ(p.folder.Exists("Output_Chs/Htmls/CAlone/Member Functions/Run.htm"), c.nEnd == IDOK && !bEnglish);
   }
 }
 

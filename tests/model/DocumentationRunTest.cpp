@@ -183,6 +183,28 @@ TEST(DocumentationRun, AFolderThatTakesNoFileIsToldAsNothingWritten) {
                              "\nA file that could not be written keeps what an earlier run wrote, if there was one."}));
 }
 
+// A project folder renamed or moved away while the project is open is not made again where it
+// was: the run writes nothing, there nor in the moved folder, and says so.
+TEST(DocumentationRun, AProjectFolderMovedAwayIsNotMadeAgain) {
+  ShapesProject p;
+  const std::string moved = p.folder.Path() + "-moved";
+  ASSERT_EQ(::rename(p.folder.Path().c_str(), moved.c_str()), 0);
+  model_test::RecordingShell shell;
+  DocumentationProgress run;
+  run.SetFailedClasses(
+      GenerateDocumentation(p.project, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), TRUE, LANGUAGE_ENG, run));
+  const bool bRemade = std::filesystem::exists(p.folder.Path());
+  const bool bWrittenInMoved = std::filesystem::exists(moved + "/Output_Eng");
+  ReportDocumentationFailures(run);
+  ::rename(moved.c_str(), p.folder.Path().c_str());
+  EXPECT_FALSE(bRemade);
+  EXPECT_FALSE(bWrittenInMoved);
+  EXPECT_EQ(run.GetPageCount(), 0);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].find("ShowMessage 48 No documentation was written"), 0u) << shell.calls[0];
+  EXPECT_NE(shell.calls[0].find("No such file or directory"), std::string::npos) << shell.calls[0];
+}
+
 // A page that cannot be written (here the file system refuses two of them) stops no other: the
 // rest of its class is written, and the message names each class and page left out with the
 // system's reason, under the line that counts the classes.

@@ -1,0 +1,31 @@
+// Macro calls in class bodies that wrap no declaration: static assertions, private-data and
+// copy macros stay macro calls; a method that a COM macro declares is the method it names.
+class String
+{
+public:
+    XX_STATIC_ASSERT(sizeof(wchar_t) == sizeof(ushort));
+    XX_STATIC_ASSERT(sizeof(uint) == 4);
+    BOOST_STATIC_ASSERT((is_same<T, U>::value));
+    EIGEN_STATIC_ASSERT(Rows > 0, YOU_MADE_A_PROGRAMMING_MISTAKE)
+    static_assert(sizeof(int) == 4, "int");
+    int size() const;
+};
+
+class Widget : public Base
+{
+    XX_DECLARE_PRIVATE_D(Base::d_ptr.data(), Widget)
+    Q_DECLARE_PRIVATE(Widget)
+    Q_DISABLE_COPY(Widget)
+public:
+    explicit Widget(Widget *parent = nullptr);
+};
+
+class IStream : public IUnknown
+{
+public:
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) PURE;
+    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
+    STDMETHOD_(ULONG, Release)(THIS) PURE;
+    STDMETHOD(Read)(void *pv, ULONG cb, ULONG *pcbRead) = 0;
+    IFACEMETHODIMP GetSize(ULONG *pcb) override;
+};
