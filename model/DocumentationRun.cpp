@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "base/Convert.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocOutput.h"
 #include "model/ShellServices.h"
@@ -62,7 +63,8 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   // The language's folder and its Htmls folder are the run's own: a link in their place is
   // replaced by a real folder, so neither the pages nor the removal below reach outside the tree.
   OutputFolder htmls = OutputFolder::Open(strFolder, 2);
-  progress.SetOutputFolder(CString(htmls.GetNativePath().c_str()), htmls.IsOpen() ? 0 : htmls.GetError());
+  progress.SetOutputFolder(CString(brambolt::ProgramNameOf(htmls.GetNativePath()).c_str()),
+                           htmls.IsOpen() ? 0 : htmls.GetError());
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: each of its files is replaced by the new one when
   // that is whole, and what this run did not write goes afterwards, which leaves the same tree.
