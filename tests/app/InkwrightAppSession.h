@@ -4,12 +4,14 @@
 // answered from a list.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/afx.h"
@@ -130,6 +132,20 @@ class AppHome {
 inline void WriteText(const std::string& path, const std::string& text) {
   fs::create_directories(fs::path(path).parent_path());
   std::ofstream(path, std::ios::binary) << text;
+}
+
+// A bitmap file of 2 x 2 red pixels, 24 bits.
+inline void WriteRedBitmap(const std::string& path) {
+  std::string bytes = "BM";
+  auto put = [&](uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  // The file header, then the information header.
+  for (const auto& [value, size] : {std::pair{70u, 4}, {0u, 4}, {54u, 4}, {40u, 4}, {2u, 4}, {2u, 4}, {1u, 2},
+                                    {24u, 2}, {0u, 4}, {16u, 4}, {2835u, 4}, {2835u, 4}, {0u, 4}, {0u, 4}})
+    put(value, size);
+  for (int row = 0; row < 2; ++row) bytes += std::string("\0\0\xFF\0\0\xFF\0\0", 8);  // blue, green, red; padding
+  WriteText(path, bytes);
 }
 
 inline std::string ReadText(const std::string& path) {

@@ -100,19 +100,6 @@ void NewProjectTyped(ProgramRun& run, const std::string& location) {
   EXPECT_TRUE(answers.Unanswered().empty()) << location;
 }
 
-// A bitmap file of 1 x 1 pixel, 24 bits.
-void WriteBitmap(const std::string& path) {
-  std::string bytes = "BM";
-  auto put = [&](uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  for (const auto& [value, size] : {std::pair{58u, 4}, {0u, 4}, {54u, 4}, {40u, 4}, {1u, 4}, {1u, 4}, {1u, 2},
-                                    {24u, 2}, {0u, 4}, {4u, 4}, {2835u, 4}, {2835u, 4}, {0u, 4}, {0u, 4}})
-    put(value, size);
-  bytes += std::string("\0\0\xFF\0", 4);
-  apptest::WriteText(path, bytes);
-}
-
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -126,7 +113,7 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
     const LocaleCase& later = kLocales[(i + 1) % std::size(kLocales)];
     SCOPED_TRACE(std::string(c.locale) + ", then " + later.locale);
     const std::string folder = home.Folder(std::string("names-") + c.locale);
-    WriteBitmap(folder + "/chart.bmp");
+    apptest::WriteRedBitmap(folder + "/chart.bmp");
     {
       brambolt::ScopedLocale locale(c.locale);
       ProgramRun run;

@@ -21,25 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A bitmap file of 2 x 2 red pixels, 24 bits.
-void WriteRedBitmap(const std::string& path) {
-  std::string bytes = "BM";
-  auto put = [&](uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  // The file header, then the information header.
-  for (const auto& [value, size] : {std::pair{70u, 4}, {0u, 4}, {54u, 4}, {40u, 4}, {2u, 4}, {2u, 4}, {1u, 2},
-                                    {24u, 2}, {0u, 4}, {16u, 4}, {2835u, 4}, {2835u, 4}, {0u, 4}, {0u, 4}})
-    put(value, size);
-  for (int row = 0; row < 2; ++row) bytes += std::string("\0\0\xFF\0\0\xFF\0\0", 8);  // blue, green, red; padding
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 TEST(SaveAsDialogs, ANameTypedInAMissingFolderIsToldAndWrittenNowhere) {
   apptest::StartedApp s;
   brambolt::test::AdvanceClock(3500);  // the splash window, which a key would close, has gone
   const std::string folder = s.home.Folder("saves");
-  WriteRedBitmap(folder + "/red.bmp");
+  apptest::WriteRedBitmap(folder + "/red.bmp");
   fs::current_path(folder);  // the folder the dialogs show: where a moved name would go
   struct Case {
     const char* caption;
@@ -105,7 +91,7 @@ TEST(SaveAsDialogs, APictureSavedOverAFileKeepsItsPermissionsAndWritesThroughLin
   apptest::StartedApp s;
   brambolt::test::AdvanceClock(3500);
   const std::string folder = s.home.Folder("pictures");
-  WriteRedBitmap(folder + "/red.bmp");
+  apptest::WriteRedBitmap(folder + "/red.bmp");
   const std::string old = "an older picture";
   s.app.OpenClassHirPicture((folder + "/red.bmp").c_str());
   brambolt::test::RunUntilIdle();
