@@ -361,7 +361,13 @@ BOOL ReadStoredRecentProjects(CStringList& list) {
   if (key.Open(HKEY_CURRENT_USER, CString("Software\\") + CInkwrightApp::kRegistryKey, KEY_READ) == nullptr) return FALSE;
   CString strText;
   if (!key.QueryString(kRecentProjectsValue, strText)) return FALSE;
-  SplitRecentProjectList(list, strText);
+  CStringList stored;
+  SplitRecentProjectList(stored, strText);
+  // Kept as the system names each project, read back as the program spells it (os/Paths.h).
+  for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {
+    const CString strPath = brambolt::PathOfStored(static_cast<LPCTSTR>(stored.GetNext(pos))).c_str();
+    if (list.Find(strPath) == nullptr) list.AddTail(strPath);
+  }
   return TRUE;
 }
 
@@ -396,7 +402,7 @@ void CInkwrightApp::ChangeRecentProjects(const std::function<void()>& change) {
   if (key.Create(HKEY_CURRENT_USER, CString("Software\\") + kRegistryKey, KEY_WRITE) == nullptr) return;
   CStringList list;
   for (POSITION pos = m_listRecentProjects.GetHeadPosition(); pos != nullptr;)
-    list.AddTail(m_listRecentProjects.GetNext(pos));
+    list.AddTail(brambolt::StoredPathOf(static_cast<LPCTSTR>(m_listRecentProjects.GetNext(pos))).c_str());
   CString strText;
   JoinRecentProjectList(strText, list);
   key.SetString(kRecentProjectsValue, strText);

@@ -198,14 +198,21 @@ void FileView::OnBeginDrag(UINT nFlags, CPoint point) {
 }
 
 void FileView::DragHeader(const CString& strName, DWORD_PTR dwData) {
-  // The include line for editors; the file itself for other programs.
-  CString strLine = IncludeLineOf(strName);
-  HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, strLine.GetLength() + 1);
-  if (hText == nullptr) return;
-  memcpy(::GlobalLock(hText), static_cast<LPCTSTR>(strLine), strLine.GetLength() + 1);
-  ::GlobalUnlock(hText);
+  // The include line for editors; the file itself for other programs. The line is text of the
+  // code page, as the editors hold it: a name the code page cannot spell (held as the system's
+  // bytes) would be written as other characters, so such a header goes as the file alone.
   auto* pSource = new COleDataSource;
-  pSource->CacheGlobalData(CF_TEXT, hText);
+  if (brambolt::IsCodePageName(static_cast<LPCTSTR>(strName))) {
+    CString strLine = IncludeLineOf(strName);
+    HGLOBAL hText = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, strLine.GetLength() + 1);
+    if (hText == nullptr) {
+      pSource->InternalRelease();
+      return;
+    }
+    memcpy(::GlobalLock(hText), static_cast<LPCTSTR>(strLine), strLine.GetLength() + 1);
+    ::GlobalUnlock(hText);
+    pSource->CacheGlobalData(CF_TEXT, hText);
+  }
   CString strPath = PathOfItem(dwData, strName);
   if (!strPath.IsEmpty()) {
     if (HGLOBAL hDrop = brambolt::NewDropFilesBlock(

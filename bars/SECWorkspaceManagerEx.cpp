@@ -13,6 +13,7 @@
 #include "bars/SECWorkspaceManagerExDlg.h"
 #include "foundation/SECDocTemplateUtils.h"
 #include "foundation/SECRegistry.h"
+#include "os/Paths.h"
 #include "resources/Menus.h"
 
 using kelpwood::foundation::SECWndPlugIn;
@@ -390,7 +391,8 @@ SECPersistentTreeNode* SECWorkspaceManagerEx::SaveViewFrame(CDocument* pDoc, CVi
   CString name;
   name.Format("ViewFrame-%d", nIndex);
   SECPersistentTreeNode* node = factory.AddChild(name, pDocNode);
-  node->AddKeyValueString("DocPathName", pDoc->GetPathName(), TRUE);
+  // Kept as the system names the file, so that it opens under any later locale (os/Paths.h).
+  node->AddKeyValueString("DocPathName", brambolt::StoredPathOf(static_cast<LPCTSTR>(pDoc->GetPathName())).c_str(), TRUE);
   CString fileType;
   pTemplate->GetDocString(fileType, CDocTemplate::regFileTypeId);
   node->AddKeyValueString("DocumentString", fileType, TRUE);
@@ -441,7 +443,9 @@ BOOL SECWorkspaceManagerEx::ReadRecentList(CStringList& list) {
   for (UINT i = 0; i < m_nRecentLimit; ++i) {
     CString valueName, value;
     valueName.Format("Workspace%d", i);
-    if (registry.GetStringValue(valueName, value)) list.AddTail(value);
+    if (!registry.GetStringValue(valueName, value)) continue;
+    // Workspace files are kept as the system names them; registry workspaces by their names.
+    list.AddTail(m_bRegistryMode ? value : CString(brambolt::PathOfStored(static_cast<LPCTSTR>(value)).c_str()));
   }
   return TRUE;
 }
@@ -454,7 +458,9 @@ BOOL SECWorkspaceManagerEx::WriteRecentList(CStringList& list) {
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr && n < m_nRecentLimit; ++n) {
     CString valueName;
     valueName.Format("Workspace%d", n);
-    if (!registry.SetStringValue(valueName, list.GetNext(pos))) ok = FALSE;
+    const CString& entry = list.GetNext(pos);
+    const CString stored = m_bRegistryMode ? entry : CString(brambolt::StoredPathOf(static_cast<LPCTSTR>(entry)).c_str());
+    if (!registry.SetStringValue(valueName, stored)) ok = FALSE;
   }
   for (UINT i = n; i < m_nRecentLimit; ++i) {
     CString valueName;

@@ -9,6 +9,7 @@
 #include "bars/SECMDIFrameWnd.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECDocTemplateUtils.h"
+#include "os/Paths.h"
 #include "resources/Menus.h"
 
 BOOL SECWorkspaceManagerEx::LoadTree(SECPersistentTreeNode& root, const CString& strName) {
@@ -212,6 +213,7 @@ BOOL SECWorkspaceManagerEx::LoadViewFrame(SECPersistentTreeNode* pNode, CDocumen
   if (pTemplate == nullptr) return FALSE;
   CString path;
   pNode->GetKeyValueString("DocPathName", path);
+  path = brambolt::PathOfStored(static_cast<LPCTSTR>(path)).c_str();
   CFrameWnd* frame = nullptr;
   BOOL made = FALSE;
   if (*ppDoc != nullptr) {

@@ -666,7 +666,9 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   std::error_code error;
   const bool bExisted = fs::is_regular_file(compiled, error);
   // What a compile that made no help file leaves: the help file from before, or none.
-  const std::string kept = bExisted ? " The help file " + compiled.string() + " is the one from before, as it was."
+  // Paths in messages are shown as the program spells them.
+  const auto spelled = [](const fs::path& path) { return brambolt::ProgramNameOf(path.string()); };
+  const std::string kept = bExisted ? " The help file " + spelled(compiled) + " is the one from before, as it was."
                                     : std::string(" No help file was made.");
   // The compiler empties its help file as it starts: it writes under a name of its own, from a copy
   // of the project that names that file, and the help file from before is replaced only by a
@@ -674,8 +676,9 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   WorkingCompile working(brambolt::NativePath(strLanguageFolder + strProjectFile), compiled);
   if (working.CopyError() != 0) {
     const std::string text = "The HTML Help was not compiled: its working copy of " +
-                             brambolt::NativePath(strLanguageFolder + strProjectFile) + " could not be written in " +
-                             folder.string() + " (" + std::strerror(working.CopyError()) + ")." + kept;
+                             spelled(brambolt::NativePath(strLanguageFolder + strProjectFile)) +
+                             " could not be written in " + spelled(folder) + " (" + std::strerror(working.CopyError()) +
+                             ")." + kept;
     GetShellServices()->ShowMessage(CString(text.c_str()), kExclamationBox);
     return TRUE;
   }
@@ -697,7 +700,7 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
       why = "the compiler failed (exit status " + std::to_string(dwExit) + ")";
     else if (OutputTellsFailure(run.GetOutput()))
       why = "the compiler reported an error";
-    if (working.Finish(why.empty(), why)) return "Compiled file: " + compiled.string();
+    if (working.Finish(why.empty(), why)) return "Compiled file: " + spelled(compiled);
     return "The compiler made no help file" + (working.Why().empty() ? std::string() : ": " + working.Why()) + "." +
            kept;
   };
@@ -709,7 +712,7 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
     if (dialog.WasCancelled()) {
       working.Finish(false);
       const std::string text = "The HTML Help compile was cancelled. " +
-                               (bExisted ? "The help file " + compiled.string() + " is the one from before."
+                               (bExisted ? "The help file " + spelled(compiled) + " is the one from before."
                                          : std::string("No help file was made."));
       GetShellServices()->ShowMessage(CString(text.c_str()), kInformationBox);
     }
@@ -718,7 +721,7 @@ BOOL CompileHtmlHelp(const CString& strLanguageFolder, const CString& strProject
   const BOOL bEnded = run.WaitFinished(kCompilerSilenceMs);
   run.End();
   const std::string status = result(bEnded != FALSE);
-  std::string text = "Compiling " + brambolt::NativePath(strLanguageFolder + strProjectFile) + "\n\n";
+  std::string text = "Compiling " + spelled(brambolt::NativePath(strLanguageFolder + strProjectFile)) + "\n\n";
   const std::string shown = LastLines(run.GetOutput(), kShownOutputLines);
   if (!shown.empty()) text += shown + "\n\n";
   text += status;

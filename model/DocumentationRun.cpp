@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "base/Convert.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DocOutput.h"
 #include "model/ShellServices.h"
@@ -73,7 +74,8 @@ int GenerateDocumentation(CWorkSpaceObj& project, const CString& strFolder, BOOL
   // They are made only inside the project's folder as it is: one renamed or moved away is not
   // made again, and the run writes nothing.
   OutputFolder htmls = OutputFolder::Open(strFolder, 2, true, false);
-  progress.SetOutputFolder(CString(htmls.GetNativePath().c_str()), htmls.IsOpen() ? 0 : htmls.GetError());
+  progress.SetOutputFolder(CString(brambolt::ProgramNameOf(htmls.GetNativePath()).c_str()),
+                           htmls.IsOpen() ? 0 : htmls.GetError());
   if (!bRewrite) return project.GeneratePages(nLanguage, htmls, &progress);
   // The previous tree is not removed first: each of its files is replaced by the new one when
   // that is whole, and what this run did not write goes afterwards, which leaves the same tree.

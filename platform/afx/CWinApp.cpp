@@ -266,8 +266,9 @@ BOOL CWinApp::OnOpenRecentFile(UINT nID) {
   if (m_pRecentFileList == nullptr) return FALSE;
   int index = static_cast<int>(nID - ID_FILE_MRU_FILE1);
   if (index < 0 || index >= m_pRecentFileList->GetSize()) return FALSE;
-  // A file that no longer opens leaves the list.
-  if (OpenDocumentFile((*m_pRecentFileList)[index]) == nullptr) m_pRecentFileList->Remove(index);
+  // A file that no longer opens leaves the list. Its name is copied: opening changes the list.
+  const CString strPath = (*m_pRecentFileList)[index];
+  if (OpenDocumentFile(strPath) == nullptr) m_pRecentFileList->Remove(index);
   return TRUE;
 }
 

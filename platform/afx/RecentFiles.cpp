@@ -5,6 +5,7 @@
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
+#include "os/Paths.h"
 
 CRecentFileList::CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize,
                                  int nMaxDispLen)
@@ -16,13 +17,15 @@ CRecentFileList::CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszE
 
 void CRecentFileList::Add(LPCTSTR lpszPathName) {
   if (lpszPathName == nullptr || *lpszPathName == '\0') return;
+  // Copied first: the name may be an entry of the list itself (a recent file opened again).
+  const CString strName(lpszPathName);
   for (size_t i = 0; i < m_arrNames.size(); ++i) {
-    if (m_arrNames[i].CompareNoCase(lpszPathName) == 0) {
+    if (m_arrNames[i].CompareNoCase(strName) == 0) {
       m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(i));
       break;
     }
   }
-  m_arrNames.insert(m_arrNames.begin(), CString(lpszPathName));
+  m_arrNames.insert(m_arrNames.begin(), strName);
   if (static_cast<int>(m_arrNames.size()) > m_nSize) m_arrNames.resize(static_cast<size_t>(m_nSize));
 }
 
@@ -73,7 +76,7 @@ void CRecentFileList::ReadList() {
     char entry[64];
     std::snprintf(entry, sizeof(entry), m_strEntryFormat, i + 1);
     CString name = app->GetProfileString(m_strSectionName, entry);
-    if (!name.IsEmpty()) m_arrNames.push_back(name);
+    if (!name.IsEmpty()) m_arrNames.push_back(brambolt::PathOfStored(static_cast<LPCTSTR>(name)).c_str());
   }
 }
 
@@ -84,7 +87,8 @@ void CRecentFileList::WriteList() {
   for (int i = 0; i < GetSize(); ++i) {
     char entry[64];
     std::snprintf(entry, sizeof(entry), m_strEntryFormat, i + 1);
-    app->WriteProfileString(m_strSectionName, entry, m_arrNames[static_cast<size_t>(i)]);
+    app->WriteProfileString(m_strSectionName, entry,
+                            brambolt::StoredPathOf(static_cast<LPCTSTR>(m_arrNames[static_cast<size_t>(i)])).c_str());
   }
 }
 

@@ -798,7 +798,7 @@ void X11Backend::OnKey(XKeyEvent& e, bool press) {
     pressed_[e.keycode] = t.key;
   }
   if (!t.characters.empty()) InjectCharacters(t.characters);
-  if (t.refused) MessageBeep(MB_OK);
+  if (t.refused) InjectRefusedCharacters();
 }
 
 void X11Backend::OnButton(XButtonEvent& e, bool press) {

@@ -402,16 +402,31 @@ std::string ConvertNames(std::string_view path, UINT from, UINT to, Keep keep) {
   return out;
 }
 
+// A name the system gave that the code page cannot spell came to the program as its bytes, and
+// goes back as them: it is text of the system's charset that does not convert to the page.
+bool IsSystemBytesName(UINT system, std::string_view name) {
+  std::string unused;
+  return Decode(Resolve(system), name).invalid == false && !ConvertExactly(name, system, CP_ACP, unused);
+}
+
 }  // namespace
 
 std::string SystemNameOf(std::string_view programName) {
-  // A name the system gave that the code page cannot spell came to the program as its bytes, and
-  // goes back as them: it is text of the system's charset that does not convert to the page.
   const UINT system = GetSystemNameCodePage();
-  return ConvertNames(programName, CP_ACP, system, [system](std::string_view name) {
-    std::string unused;
-    return Decode(Resolve(system), name).invalid == false && !ConvertExactly(name, system, CP_ACP, unused);
-  });
+  return ConvertNames(programName, CP_ACP, system, [system](std::string_view name) { return IsSystemBytesName(system, name); });
+}
+
+bool IsCodePageName(std::string_view programName) {
+  const UINT system = GetSystemNameCodePage();
+  if (IsAsciiText(programName) || Resolve(system) == Resolve(CP_ACP)) return true;
+  for (size_t start = 0; start <= programName.size();) {
+    size_t end = programName.find('/', start);
+    if (end == std::string_view::npos) end = programName.size();
+    const std::string_view name = programName.substr(start, end - start);
+    if (!IsAsciiText(name) && IsSystemBytesName(system, name)) return false;
+    start = end + 1;
+  }
+  return true;
 }
 
 std::string ProgramNameOf(std::string_view systemName) {

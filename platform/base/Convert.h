@@ -62,6 +62,11 @@ bool ConvertExactly(std::string_view text, UINT from, UINT to, std::string& out)
 // the name back as it is. Paths convert name by name between the separators.
 std::string SystemNameOf(std::string_view programName);
 std::string ProgramNameOf(std::string_view systemName);
+// Whether a name (or path) as the program spells it is text of the code page: false when a name
+// of it is one the code page cannot spell, held as the system's bytes, which read as other
+// characters in the code page (text made of it, such as an #include line, would name another file
+// once converted as the code page's text).
+bool IsCodePageName(std::string_view programName);
 
 // A UTF-8 literal of the sources in the bytes of `codePage` (936 gives GB2312/GBK, 950 Big5).
 inline std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) { return Utf8ToAnsi(utf8, codePage); }

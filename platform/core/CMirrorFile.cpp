@@ -51,8 +51,8 @@ std::string CreateMirror(const std::string& folder, const std::string& stem, DWO
                          const struct stat* pTarget, HANDLE* phFile) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string mirror = brambolt::owned_name::Make(folder, stem, kMirrorTag);
-    HANDLE hFile = CreateFile(mirror.c_str(), dwAccess, dwShareMode, nullptr, CREATE_NEW,
-                              pTarget != nullptr ? FILE_ATTRIBUTE_TEMPORARY : FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile = brambolt::CreateFileAtSystemPath(mirror, dwAccess, dwShareMode, CREATE_NEW,
+                                                    pTarget != nullptr ? FILE_ATTRIBUTE_TEMPORARY : FILE_ATTRIBUTE_NORMAL);
     if (hFile == INVALID_HANDLE_VALUE) {
       if (GetLastError() == ERROR_FILE_EXISTS) continue;
       return std::string();
@@ -102,8 +102,8 @@ BOOL CMirrorFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pE
   if (exists) {
     // Whatever would stop writing the file in place stops the save now, not at Close: a folder,
     // a read-only file, or another handle's share mode.
-    HANDLE hProbe = CreateFile(target.c_str(), GENERIC_WRITE, dwShareMode, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hProbe =
+        brambolt::CreateFileAtSystemPath(target, GENERIC_WRITE, dwShareMode, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (hProbe == INVALID_HANDLE_VALUE) return fail(GetLastError(), lpszFileName);
     CloseHandle(hProbe);
   }
@@ -175,14 +175,15 @@ void CMirrorFile::Close() {
   m_bMirrorInCache = m_bWriteInPlace = FALSE;
   struct stat before {};
   const bool existed = ::stat(target, &before) == 0;
-  if (bInPlace || !MoveFileEx(mirror, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (bInPlace || !brambolt::MoveFileAtSystemPaths(std::string(mirror), std::string(target),
+                                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD dwError = GetLastError();
     if (bInCache) {
       // Another file system, or a folder that refuses the rename too: written in place.
       brambolt::mirror::CopyIntoPlace(std::string(mirror), std::string(target), name);
       return;
     }
-    DeleteFile(mirror);
+    brambolt::DeleteFileAtSystemPath(std::string(mirror));
     CFileException::ThrowOsError(static_cast<LONG>(dwError), name);
   }
   SyncFolder(FolderOf(std::string(static_cast<LPCTSTR>(target))));
@@ -197,7 +198,7 @@ void CMirrorFile::ReleaseMirrorLock() {
 
 void CMirrorFile::Abort() {
   CFile::Abort();
-  if (!m_strMirrorName.IsEmpty()) DeleteFile(m_strMirrorName);
+  if (!m_strMirrorName.IsEmpty()) brambolt::DeleteFileAtSystemPath(std::string(m_strMirrorName));
   ReleaseMirrorLock();
   m_strMirrorName.Empty();
   m_strTargetName.Empty();

@@ -25,7 +25,9 @@ class CMirrorFile : public CFile {
   void Close() override;
 
  protected:
-  CString m_strMirrorName;      // the temporary file (native path)
+  // Both are the system's paths, resolved once at Open: they go to the file calls that take the
+  // system's spelling, never through the path rules again (which would convert their names twice).
+  CString m_strMirrorName;      // the temporary file
   CString m_strTargetName;      // the file the mirror replaces (symbolic links resolved by the rule)
   BOOL m_bMirrorInCache = FALSE;  // the temporary file lies in the user's cache folder
   BOOL m_bWriteInPlace = FALSE;   // its text goes into the file in place (a file with other names)

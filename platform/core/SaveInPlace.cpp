@@ -408,7 +408,7 @@ struct Progress {
 // error, or 0; `touched` tells whether the file was changed.
 DWORD WriteText(int stage, u64 length, int lockFd, const std::string& target, Progress& progress, bool& touched) {
   touched = false;
-  Handle out(CreateFile(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  Handle out(CreateFileAtSystemPath(target, GENERIC_WRITE, 0, OPEN_EXISTING, 0));
   if (!out.Valid()) return GetLastError();
   std::vector<char> buffer(kStepBytes);
   struct stat st {};

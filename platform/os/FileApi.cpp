@@ -368,12 +368,11 @@ BOOL CloseHandle(HANDLE hObject) {
   return TRUE;
 }
 
-HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
-                  DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE) {
-  if (!lpFileName || !*lpFileName) {
-    SetLastError(lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
-    return INVALID_HANDLE_VALUE;
-  }
+namespace {
+
+// CreateFile on a native path.
+HANDLE CreateNativeFile(const std::string& path, DWORD dwDesiredAccess, DWORD dwShareMode, DWORD dwCreationDisposition,
+                        DWORD dwFlagsAndAttributes) {
   const bool read = WantsRead(dwDesiredAccess);
   const bool write = WantsWrite(dwDesiredAccess);
   int flags = O_CLOEXEC;
@@ -397,7 +396,6 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
     default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_HANDLE_VALUE;
   }
 
-  const std::string path = NativePath(lpFileName);
   struct stat before;
   const bool existed = ::lstat(path.c_str(), &before) == 0;
   if (existed && dwCreationDisposition == CREATE_NEW) {
@@ -464,6 +462,27 @@ HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, L
   const bool reportsExisting = dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS;
   SetLastError(reportsExisting && existed ? ERROR_ALREADY_EXISTS : NO_ERROR);
   return AllocHandle(std::move(file));
+}
+
+}  // namespace
+
+HANDLE CreateFile(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
+                  DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE) {
+  if (!lpFileName || !*lpFileName) {
+    SetLastError(lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateNativeFile(NativePath(lpFileName), dwDesiredAccess, dwShareMode, dwCreationDisposition,
+                          dwFlagsAndAttributes);
+}
+
+HANDLE brambolt::CreateFileAtSystemPath(const std::string& systemPath, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                        DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes) {
+  if (systemPath.empty()) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateNativeFile(systemPath, dwDesiredAccess, dwShareMode, dwCreationDisposition, dwFlagsAndAttributes);
 }
 
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
@@ -960,16 +979,21 @@ BOOL brambolt::RenameToSystemName(const char* path, const std::string& systemNam
   return MoveNativeFile(source, file_support::ParentOf(source) + "/" + systemName, systemName, 0);
 }
 
+BOOL brambolt::MoveFileAtSystemPaths(const std::string& systemSource, const std::string& systemTarget, DWORD dwFlags) {
+  if (systemSource.empty() || systemTarget.empty() || (dwFlags & MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return MoveNativeFile(systemSource, systemTarget, file_support::LeafOf(systemTarget), dwFlags);
+}
+
 BOOL MoveFile(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
   return MoveFileEx(lpExistingFileName, lpNewFileName, MOVEFILE_COPY_ALLOWED);
 }
 
-BOOL DeleteFile(LPCSTR lpFileName) {
-  if (!lpFileName) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  const std::string path = NativePath(lpFileName);
+namespace {
+
+BOOL DeleteNativeFile(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) {
     SetLastErrorFromErrno(errno, path);
@@ -989,6 +1013,18 @@ BOOL DeleteFile(LPCSTR lpFileName) {
   }
   return TRUE;
 }
+
+}  // namespace
+
+BOOL DeleteFile(LPCSTR lpFileName) {
+  if (!lpFileName) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return DeleteNativeFile(NativePath(lpFileName));
+}
+
+BOOL brambolt::DeleteFileAtSystemPath(const std::string& systemPath) { return DeleteNativeFile(systemPath); }
 
 BOOL CreateDirectory(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES) {
   if (!lpPathName) {

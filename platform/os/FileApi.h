@@ -1,6 +1,7 @@
-// The Win32 file and folder API on POSIX. Every path goes through the path rules of os/Paths.h.
-// Paths the system hands back (current folder, full paths, the program's path, the temporary
-// and Windows folders) are native paths with '/' separators, which the path rules accept again.
+// The Win32 file and folder API on POSIX. Every path goes through the path rules of os/Paths.h,
+// which convert its names to the system's once. Paths the system hands back (current folder, full
+// paths, the program's path, the temporary and Windows folders) are spelled as the program spells
+// names, with '/' separators, which the path rules accept again.
 #pragma once
 
 #include <cstdint>
@@ -289,6 +290,15 @@ bool IsSameFile(const char* a, const char* b);
 // (for a name that must stay in the bytes of a code page under a UTF-8 locale). Fails as MoveFile
 // does, and when a file of that name exists.
 BOOL RenameToSystemName(const char* path, const std::string& systemName);
+
+// The file calls for a path the system already spells: a native path the platform resolved itself
+// (a save's temporary file beside its target, the target a link names). Its bytes reach the system
+// as they are, never converted to the locale's charset or looked up again (os/Paths.h). Otherwise
+// as CreateFile, MoveFileEx and DeleteFile.
+HANDLE CreateFileAtSystemPath(const std::string& systemPath, DWORD dwDesiredAccess, DWORD dwShareMode,
+                              DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes);
+BOOL MoveFileAtSystemPaths(const std::string& systemSource, const std::string& systemTarget, DWORD dwFlags);
+BOOL DeleteFileAtSystemPath(const std::string& systemPath);
 
 // fopen with the path rules and the C runtime's modes of Windows: without 'b' the stream is in
 // text mode (CR LF read as LF, LF written as CR LF); 't' is accepted. In text mode a position

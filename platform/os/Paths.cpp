@@ -177,6 +177,18 @@ std::string NativePath(std::string_view winPath) {
   return out;
 }
 
+std::string StoredPathOf(std::string_view programPath) { return NativePath(programPath); }
+
+std::string PathOfStored(std::string_view storedPath) {
+  std::string path = ProgramNameOf(storedPath);
+  if (path == storedPath) return path;
+  // Stored by an earlier release in the code page of its session: valid text of the system's
+  // charset by chance, so the conversion read it as another name. It stays as stored when only
+  // that spelling reaches a file.
+  if (!Exists(NativePath(path)) && Exists(NativePath(storedPath))) return std::string(storedPath);
+  return path;
+}
+
 std::string NativePath(const char* winPath) {
   if (!winPath) return std::string();
   return NativePath(std::string_view(winPath));

@@ -1,5 +1,12 @@
 // Path rules at the system boundary: the application spells paths the Windows way (backslashes,
 // drive letters, any letter case); every file call of the platform converts them here.
+//
+// The one owner of a name's charset. Above the platform's file calls a name is held only as the
+// program spells it (the ANSI code page) and never converted there: the file calls convert it to
+// the system's name (the locale's charset) here, once. A name converted twice (a system name given
+// back to a file call) is a name the user never typed. Where a layer needs the system's bytes
+// (a path stored for a later session or for another program, a URI), it asks for them here:
+// NativePath, StoredPathOf, and SystemNameOf/ProgramNameOf in base/Convert.h.
 #pragma once
 
 #include <string>
@@ -25,6 +32,14 @@ namespace brambolt {
 // NULL and "" give "".
 std::string NativePath(const char* winPath);
 std::string NativePath(std::string_view winPath);
+
+// A path kept across sessions (settings, recent lists, workspaces' file lists): stored as the
+// system names the file (NativePath: the spelling on disk, '/' separators), so that it reaches the
+// same file under any locale the user runs in later, and read back through PathOfStored, which
+// gives it as the program spells it. A value an earlier release stored as the program spelled it
+// reads back as it was when that still reaches the file and the conversion does not.
+std::string StoredPathOf(std::string_view programPath);
+std::string PathOfStored(std::string_view storedPath);
 
 // NativePath without the case-insensitive lookup and the charset: the syntax only, as the program
 // spells names.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "base/Convert.h"
 #include "gdi/SysColors.h"
@@ -31,6 +32,8 @@ struct InputState {
   int lastHit = 0;
   UINT doubleClickTime = 500;
   bool composing = false;
+  // Refused characters counted by the window that had the focus.
+  std::unordered_map<HWND, unsigned> refusals;
   // Capture, global as the pointer is.
   HWND capture = nullptr;
   // TrackMouseEvent.
@@ -302,6 +305,12 @@ void CookKey(const InputEvent& e) {
     if (!sys) CookComposition(e, target);
     return;
   }
+  if (e.kind == InputEvent::Refusal) {
+    InputState& s = Input();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    ++s.refusals[target];
+    return;
+  }
   UINT msg = e.msg;
   if (msg == WM_CHAR) {
     Deliver(target, MSG{target, WM_CHAR, e.vk, static_cast<LPARAM>(e.scan), e.time, e.pt});
@@ -495,7 +504,7 @@ namespace {
 std::string CommittedCharacters(const std::string& utf8) {
   bool dropped = false;
   std::string ansi = CodePageTextOf(AnsiToUnicode(utf8, CP_UTF8), &dropped);
-  if (dropped) MessageBeep(MB_OK);
+  if (dropped) InjectRefusedCharacters();
   return ansi;
 }
 
@@ -516,6 +525,27 @@ void PushComposition(UINT msg, std::string text) {
 }
 
 }  // namespace
+
+void InjectRefusedCharacters() {
+  InputState& s = Input();
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    InputEvent e;
+    e.kind = InputEvent::Refusal;
+    e.time = Now();
+    e.pt = s.cursor;
+    s.raw.push_back(e);
+  }
+  Signal();
+  MessageBeep(MB_OK);
+}
+
+unsigned RefusedCharacterCount(HWND hwnd) {
+  InputState& s = Input();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  const auto it = s.refusals.find(hwnd);
+  return it == s.refusals.end() ? 0 : it->second;
+}
 
 void InjectCompositionStart() {
   if (!InjectedComposition()) PushComposition(WM_IME_STARTCOMPOSITION, {});

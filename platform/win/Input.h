@@ -29,6 +29,12 @@ void InjectCharacters(const std::string& ansi);
 // an empty commit ends a composition the input method cancelled.
 void InjectCompositionStart();
 void InjectCompositionCommit(const std::string& utf8);
+// Characters typed or committed that the ANSI code page cannot hold: refused with a beep, never
+// turned into others. The window that has the focus when the refusal reaches it counts it.
+void InjectRefusedCharacters();
+// How many refusals the window has counted while it had the focus: a window that takes a name
+// typed into it tells by a change of it that the name it holds is not the one typed whole.
+unsigned RefusedCharacterCount(HWND hwnd);
 // Whether a composition has started and not yet ended.
 bool InjectedComposition();
 // Keys released while another program or the desktop had the keyboard, so that no window of the

@@ -140,7 +140,7 @@ struct Timer {
 
 // A raw input event as the backend or a test delivers it, routed to a window when retrieved.
 struct InputEvent {
-  enum Kind { Mouse, Key, Composition } kind = Mouse;
+  enum Kind { Mouse, Key, Composition, Refusal } kind = Mouse;  // Refusal: typed characters refused
   // WM_MOUSEMOVE, WM_xBUTTONDOWN/UP, WM_MOUSEWHEEL, WM_KEYDOWN, WM_KEYUP; for a composition
   // WM_IME_STARTCOMPOSITION or WM_IME_ENDCOMPOSITION
   UINT msg = 0;

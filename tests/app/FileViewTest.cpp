@@ -332,6 +332,38 @@ TEST(FileView, AHeaderDraggedIntoAnEditorDropsItsIncludeLine) {
   EXPECT_FALSE(FileView::IsHeaderName("x.hpp") || FileView::IsHeaderName("h") || FileView::IsHeaderName("x.cpp"));
 }
 
+// The include line is text of the code page, as the editor holds it (and converts it once, to the
+// charset of its file, when it saves): a header's name on disk in the locale's charset comes as the
+// code page spells it. A name the code page cannot spell (Chinese under C.UTF-8, held as its
+// UTF-8 bytes) would read as other characters and be converted again: no line is written for it.
+TEST(FileView, AHeaderDraggedIntoAnEditorUnderALocaleDropsItsNameInTheCodePage) {
+  const struct {
+    const char* locale;
+    std::string onDisk;  // the header's name as the system names it
+    std::string line;    // the line dropped, in the code page; empty: none
+  } cases[] = {
+      {"de_DE.UTF-8", "Gr\xC3\xB6\xC3\x9F" "e.h", "\t\r\n#include \"Gr\xF6\xDF" "e.h\"\t\r\n"},
+      {"zh_CN.UTF-8", "\xE4\xB8\xAD\xE6\x96\x87.h", "\t\r\n#include \"\xD6\xD0\xCE\xC4.h\"\t\r\n"},
+      {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4.h", "\t\r\n#include \"\xD6\xD0\xCE\xC4.h\"\t\r\n"},
+      {"C.UTF-8", "\xE4\xB8\xAD\xE6\x96\x87.h", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    brambolt::ScopedLocale locale(c.locale);
+    FileTreeFixture f;
+    f.project.Write("Header Files/" + c.onDisk, "class C {};\n");
+    f.tree.Refresh();
+    f.ShowFiles();
+    EditorFrame editor("int x;\r\n");
+    HTREEITEM header = f.File("Header Files", brambolt::ProgramNameOf(c.onDisk).c_str());
+    ASSERT_NE(header, nullptr);
+    POINT to = editor.LineStart(0);
+    ::ScreenToClient(f.tree.GetSafeHwnd(), &to);
+    brambolt::test::Drag(f.tree.GetSafeHwnd(), LabelPoint(f.tree, header), to, 8);
+    EXPECT_EQ(editor.Text(), c.line + "int x;\r\n");
+  }
+}
+
 // The file tree on a private Xvfb: a header dragged out of the program onto another program's
 // window arrives there as a file.
 class FileViewOnX11 : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/afx.h"
@@ -144,7 +145,7 @@ inline void WriteRedBitmap(const std::string& path) {
                                     {24u, 2}, {0u, 4}, {16u, 4}, {2835u, 4}, {2835u, 4}, {0u, 4}, {0u, 4}})
     put(value, size);
   for (int row = 0; row < 2; ++row) bytes += std::string("\0\0\xFF\0\0\xFF\0\0", 8);  // blue, green, red; padding
-  std::ofstream(path, std::ios::binary) << bytes;
+  WriteText(path, bytes);
 }
 
 inline std::string ReadText(const std::string& path) {

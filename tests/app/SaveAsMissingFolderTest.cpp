@@ -20,13 +20,12 @@
 namespace {
 
 namespace fs = std::filesystem;
-using apptest::WriteRedBitmap;
 
 TEST(SaveAsDialogs, ANameTypedInAMissingFolderIsToldAndWrittenNowhere) {
   apptest::StartedApp s;
   brambolt::test::AdvanceClock(3500);  // the splash window, which a key would close, has gone
   const std::string folder = s.home.Folder("saves");
-  WriteRedBitmap(folder + "/red.bmp");
+  apptest::WriteRedBitmap(folder + "/red.bmp");
   fs::current_path(folder);  // the folder the dialogs show: where a moved name would go
   struct Case {
     const char* caption;
@@ -92,7 +91,7 @@ TEST(SaveAsDialogs, APictureSavedOverAFileKeepsItsPermissionsAndWritesThroughLin
   apptest::StartedApp s;
   brambolt::test::AdvanceClock(3500);
   const std::string folder = s.home.Folder("pictures");
-  WriteRedBitmap(folder + "/red.bmp");
+  apptest::WriteRedBitmap(folder + "/red.bmp");
   const std::string old = "an older picture";
   s.app.OpenClassHirPicture((folder + "/red.bmp").c_str());
   brambolt::test::RunUntilIdle();

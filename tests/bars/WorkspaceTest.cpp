@@ -18,7 +18,9 @@
 #include "bars/SECDockBar.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "foundation/SECPTNStrategy.h"
+#include "base/CodePage.h"
 #include "os/FileFaults.h"
+#include "os/Paths.h"
 #include "os/Registry.h"
 #include "testing/testing.h"
 
@@ -197,6 +199,27 @@ TEST_F(Workspace, SavesDocumentsAndFramesAndOpensThemAgain) {
   ASSERT_NE(nullptr, activeChild);
   EXPECT_NE(-1, activeChild->GetActiveDocument()->GetPathName().Find("a.txt"));
   EXPECT_EQ(wsp, Recent());
+}
+
+// A workspace keeps its documents' paths as the system names the files: saved under zh_CN.UTF-8,
+// it opens them under de_DE.UTF-8 too, where the code page cannot spell their names.
+TEST_F(Workspace, ItsDocumentsOpenUnderALaterLocale) {
+  const std::string onDisk = "\xE6\x96\x87\xE6\xA1\xA3.txt";  // in UTF-8
+  const std::string file = File(onDisk.c_str());
+  const std::string wsp = stores.TempDir() + "/names.wsp";
+  {
+    brambolt::ScopedLocale locale("zh_CN.UTF-8");
+    ASSERT_NE(nullptr, app.OpenDocumentFile(brambolt::ProgramNameOf(file).c_str()));
+    RunUntilIdle();
+    ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+    EXPECT_TRUE(manager.CloseWorkspace());
+    EXPECT_EQ(0, Documents());
+  }
+  brambolt::ScopedLocale locale("de_DE.UTF-8");
+  ASSERT_TRUE(manager.OpenWorkspace(wsp.c_str(), FALSE));
+  ASSERT_EQ(1, Documents());
+  POSITION pos = docs->GetFirstDocPosition();
+  EXPECT_EQ(brambolt::NativePath(static_cast<LPCTSTR>(docs->GetNextDoc(pos)->GetPathName())), file);
 }
 
 TEST_F(Workspace, TheBarLayoutComesBackWithTheWorkspace) {

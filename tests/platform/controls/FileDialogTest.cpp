@@ -361,4 +361,36 @@ TEST_F(FileDialogs, TypedNamesAreSavedAndOpenedInTheLocalesCharset) {
   }
 }
 
+// Under ja_JP.UTF-8 the code page (1252) cannot hold Japanese: a name typed with such characters
+// through the input method loses them (each refused with a beep), so what is left (".h") is not
+// the name typed. The dialog says why and stays open; the name typed again is taken.
+TEST_F(FileDialogs, ANameTypedWithCharactersTheCodePageCannotHoldIsRefusedAndTheDialogStays) {
+  ScopedLocale locale("ja_JP.UTF-8");
+  ScriptedInputMethod ime(session_);
+  std::string told;
+  bool stayed = false;
+  answers_.When(nullptr, "Save As", [&](HWND dialog) {
+    answers_.When(nullptr, "Save As", [&](HWND box) {
+      char text[1024] = {};
+      GetDlgItemText(box, 0xFFFF, text, sizeof text);
+      told = text;
+      PostMessage(box, WM_COMMAND, IDOK, 0);
+    });
+    RunUntilIdle();
+    ime.Commit("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88");  // テスト
+    TypeText(".h");
+    PressKey(VK_RETURN);
+    stayed = IsWindow(dialog) && IsWindowVisible(dialog);
+    // The field's text is selected for the name typed anew.
+    TypeText("test.h");
+    PressKey(VK_RETURN);
+  });
+  ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  ASSERT_TRUE(GetSaveFileName(&ofn_));
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(told, ".h\nThe file name is not valid: characters typed in it are not in the program's character set "
+                  "and were left out.\nType the name with other characters.");
+  EXPECT_EQ(std::string(buffer_), root_ + "/test.h");
+}
+
 }  // namespace

@@ -6,12 +6,14 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/CFileFind.h"
+#include "base/CodePage.h"
 #include "core/CMirrorFile.h"
 #include "FilesTestSupport.h"
 
@@ -181,6 +183,34 @@ TEST(MirrorFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedSaves) {
   for (const std::string& name : kept) {
     if (name != "name.cpp") {
       EXPECT_EQ(ReadAll(folder / name), "the user's") << name;
+    }
+  }
+}
+
+// The name given is the program's (the code page); the file on disk has the system's name for it,
+// converted once: the temporary file beside it and the rename into place take the name resolved at
+// Open, never converted again. A file that exists under either spelling is the one replaced.
+TEST(MirrorFile, ANewNameReachesTheDiskInTheLocalesCharsetAndAnOldOneIsReplaced) {
+  const struct {
+    const char* locale;
+    std::string typed, onDisk;
+  } cases[] = {
+      {"en_US.UTF-8", "Gr\xF6\xDF" "e.h", "Gr\xC3\xB6\xC3\x9F" "e.h"},
+      {"de_DE.UTF-8", "\xC4rger.h", "\xC3\x84rger.h"},
+      {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5.h", "\xE6\x96\x87\xE6\xA1\xA3.h"},
+      {"zh_CN.GB2312", "\xCE\xC4\xB5\xB5.h", "\xCE\xC4\xB5\xB5.h"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    brambolt::ScopedLocale locale(c.locale);
+    TempFolder folder;
+    for (const char* text : {"first", "second"}) {
+      CMirrorFile file;
+      ASSERT_TRUE(file.Open((folder.Path() + "\\" + c.typed).c_str(), kSaveFlags));
+      file.Write(text, static_cast<UINT>(std::strlen(text)));
+      file.Close();
+      EXPECT_EQ(Entries(folder.Path()), std::set<std::string>{c.onDisk});
+      EXPECT_EQ(ReadAll(folder / c.onDisk), text);
     }
   }
 }

@@ -111,5 +111,43 @@ TEST(NameCharset, NamesDifferingInLetterCaseFindTheFileMadeInTheLocalesCharset) 
   EXPECT_EQ(NativePath(dir.Path() + "\\\xE4rger.TXT"), dir.Path() + "/\xC3\x84rger.txt");
 }
 
+// A path kept for a later session is stored as the system names the file on disk: read back under
+// any other locale it is the same file. A value an earlier release stored in the code page of its
+// session still reaches its file under that locale.
+TEST(NameCharset, AStoredPathReachesItsFileUnderEveryLaterLocale) {
+  TempDir dir;
+  const struct {
+    const char* locale;
+    std::string typed, onDisk;  // the project's folder as the program spells it, and on disk
+  } cases[] = {
+      {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5", "\xE6\x96\x87\xE6\xA1\xA3"},
+      {"de_DE.UTF-8", "Gr\xF6\xDF" "e", "Gr\xC3\xB6\xC3\x9F" "e"},
+      {"zh_CN.GB2312", "\xD6\xD0", "\xD6\xD0"},
+  };
+  const char* later[] = {"C.UTF-8", "en_US.UTF-8", "de_DE.UTF-8", "zh_CN.UTF-8", "ja_JP.UTF-8", "zh_CN.GB2312"};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.locale);
+    dir.Write(c.onDisk + "/Demo.dcp", c.locale);
+    std::string stored;
+    {
+      ScopedLocale locale(c.locale);
+      stored = StoredPathOf(dir.Path() + "/" + c.typed + "/Demo.dcp");
+      EXPECT_EQ(stored, dir.Path() + "/" + c.onDisk + "/Demo.dcp");
+      EXPECT_EQ(PathOfStored(stored), dir.Path() + "/" + c.typed + "/Demo.dcp");
+    }
+    for (const char* other : later) {
+      SCOPED_TRACE(other);
+      ScopedLocale locale(other);
+      EXPECT_EQ(ReadAll(PathOfStored(stored)), c.locale);
+    }
+  }
+  // Stored by the earlier release as the program spelled it: the GBK bytes of a folder whose name
+  // is UTF-8 on disk; those bytes are valid UTF-8 too ("\xC3\xA9", e-acute), so the conversion
+  // alone would read another name. The value still reaches its file.
+  ScopedLocale locale("zh_CN.UTF-8");
+  dir.Write("\xE8\x8C\x85/Old.dcp", "old");
+  EXPECT_EQ(ReadAll(PathOfStored(dir.Path() + "/\xC3\xA9/Old.dcp")), "old");
+}
+
 }  // namespace
 }  // namespace brambolt

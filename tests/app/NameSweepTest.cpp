@@ -1,0 +1,162 @@
+// Every command that makes or keeps a file name, under the locales of a desktop (UTF-8 ones and a
+// GB2312 one) with German and Chinese names typed as a person types them: each name reaches the
+// disk as the system names it (the locale's charset, converted once), and what the program keeps
+// of it (the recent files and projects) reaches the same file after a restart, under the same
+// locale and under another one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "InkwrightAppSession.h"
+#include "afx/CMDIFrameWnd.h"
+#include "app/CNewWizDialog.h"
+#include "base/CodePage.h"
+#include "os/Paths.h"
+#include "resources/AppResource.h"
+#include "resources/MainFrameRes.h"
+#include "resources/ShellRes.h"
+#include "resources/resource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using brambolt::test::PressKey;
+using brambolt::test::RunUntilIdle;
+using brambolt::test::TypeText;
+
+struct LocaleCase {
+  const char* locale;
+  std::string typed;   // a name as typed: the code page's bytes
+  std::string onDisk;  // that name as the system names it
+};
+
+const LocaleCase kLocales[] = {
+    {"C.UTF-8", "Gr\xF6\xDF" "e", "Gr\xC3\xB6\xC3\x9F" "e"},
+    {"de_DE.UTF-8", "\xC4rger", "\xC3\x84rger"},
+    {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5", "\xE6\x96\x87\xE6\xA1\xA3"},
+    {"ja_JP.UTF-8", "Ma\xDF", "Ma\xC3\x9F"},
+    {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},
+};
+
+// One run of the program in the home the runs share: started as the program starts, ended with
+// its exit run; the store is read again from the disk at the next start.
+struct ProgramRun {
+  brambolt::test::UiSession session;
+  apptest::AnsweredBoxes boxes;
+  apptest::TestApp app;
+  ProgramRun() {
+    brambolt::ResetRegistryForTesting();
+    EXPECT_TRUE(app.InitInstance());
+    brambolt::test::AdvanceClock(3500);  // the splash window, which a key would close, has gone
+  }
+  ~ProgramRun() { app.End(); }
+  void Command(UINT nID) {
+    app.m_pMainWnd->SendMessage(WM_COMMAND, nID);
+    RunUntilIdle();
+  }
+  CDocument* ActiveDocument() {
+    auto* frame = dynamic_cast<CMDIFrameWnd*>(app.m_pMainWnd);
+    CFrameWnd* child = frame != nullptr ? frame->MDIGetActive() : nullptr;
+    return child != nullptr ? child->GetActiveDocument() : nullptr;
+  }
+};
+
+// A Save As dialog of this caption answered by typing the path into its name field, as a person
+// does; a replace question is answered Yes.
+void SaveAsTyped(ProgramRun& run, const char* caption, UINT nCommand, const std::string& typed) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, caption, [&](HWND dialog) {
+    answers.When(nullptr, caption, [](HWND box) { ::PostMessage(box, WM_COMMAND, IDYES, 0); });
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) PressKey(VK_ESCAPE);
+  });
+  run.Command(nCommand);
+  EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+}
+
+// A new project "Demo" made with the wizard in a location typed into its field (a project's own
+// name is ASCII by the wizard's rule; its folder may be named in any language).
+void NewProjectTyped(ProgramRun& run, const std::string& location) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+    ASSERT_NE(wizard, nullptr);
+    RunUntilIdle();  // the wizard opens on the name field
+    TypeText("Demo");
+    HWND field = ::GetDlgItem(wizard->GetActivePage()->GetSafeHwnd(), IDC_PROJECT_LOCATION);
+    ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    TypeText(location);
+    for (int i = 0; i < 3; ++i) ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+    ::SendMessage(h, WM_COMMAND, ID_WIZFINISH, 0);
+  });
+  run.Command(ID_NEW_PROJECT);
+  EXPECT_TRUE(answers.Unanswered().empty()) << location;
+}
+
+std::set<std::string> Listed(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARestartUnderAnyLocale) {
+  apptest::AppHome home;
+  for (size_t i = 0; i < std::size(kLocales); ++i) {
+    const LocaleCase& c = kLocales[i];
+    const LocaleCase& later = kLocales[(i + 1) % std::size(kLocales)];
+    SCOPED_TRACE(std::string(c.locale) + ", then " + later.locale);
+    const std::string folder = home.Folder(std::string("names-") + c.locale);
+    apptest::WriteRedBitmap(folder + "/chart.bmp");
+    {
+      brambolt::ScopedLocale locale(c.locale);
+      ProgramRun run;
+      // A new source file saved under a typed name (the editor's Save As).
+      run.Command(ID_FILE_NEW);
+      TypeText("int x;");
+      SaveAsTyped(run, "Save As", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".h");
+      // The picture's Save As.
+      ASSERT_NE(run.app.OpenDocumentFile((folder + "/chart.bmp").c_str()), nullptr);
+      RunUntilIdle();
+      SaveAsTyped(run, "Save picture as a Bitmap (BMP/ICO) file", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".bmp");
+      // A new project, its folder and file named after it.
+      NewProjectTyped(run, folder + "/" + c.typed);
+      EXPECT_TRUE(run.app.IsProjectOpen());
+      run.app.OnSaveProject();
+      EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+    }
+    // On disk as the system names them, as `ls` shows them and `cat` reads them.
+    EXPECT_EQ(Listed(folder), (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".bmp", c.onDisk}));
+    EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
+    EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".bmp").substr(0, 2), "BM");
+    EXPECT_TRUE(fs::exists(folder + "/" + c.onDisk + "/Demo/Demo.dcp"));
+
+    // Started again, under the same locale and then under another: every recent file opens (the
+    // source file saved among them) and so does the recent project.
+    for (const LocaleCase* after : {&c, &later}) {
+      SCOPED_TRACE(std::string("restarted under ") + after->locale);
+      brambolt::ScopedLocale locale(after->locale);
+      ProgramRun run;
+      std::set<std::string> opened;
+      for (UINT nID : {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2}) {
+        run.Command(nID);
+        CDocument* doc = run.ActiveDocument();
+        ASSERT_NE(doc, nullptr);
+        const fs::path path = brambolt::NativePath(static_cast<LPCTSTR>(doc->GetPathName()));
+        if (path.parent_path() == fs::path(folder) && fs::exists(path)) opened.insert(path.filename().string());
+      }
+      EXPECT_EQ(opened.count(c.onDisk + ".h"), 1u);
+      run.Command(ID_RECENT_PROJECT_FIRST);
+      EXPECT_TRUE(run.app.IsProjectOpen());
+      EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+    }
+  }
+}
+
+}  // namespace
