@@ -70,11 +70,12 @@ bool IsPage(SECFileSystem& fs, const CString& strPath) {
 bool IsTakenFolder(const CString& strName) { return strName.Left(1) != "_" && strName != "images"; }
 
 // The pages the project's documentation has, as the run names them (its classes' file names are
-// assigned for the page folder): each class's page and the pages of its documented members, each
-// given with its class, its path relative to the page folder and the name its page shows (the
-// class's or the member's, as in the class's code page).
+// assigned for the page folder): each class's page and the pages of its documented members (of all
+// its members with bAllMembers: a run with other options wrote those), each given with its class,
+// its path relative to the page folder and the name its page shows (the class's or the member's,
+// as in the class's code page).
 template <class Visit>
-void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, Visit&& visit) {
+void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, bool bAllMembers, Visit&& visit) {
   project.RestoreAnalysisOrder();
   project.AssignClassFileNames(brambolt::NativePath(strPageFolder));
   for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
@@ -84,13 +85,13 @@ void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, Visi
     visit(*pClass, strFolder + pClass->FileName() + ".htm", pClass->m_strClassName);
     for (POSITION posMember = pClass->m_MemberFunctionList.GetHeadPosition(); posMember != nullptr;) {
       const CMemberFunctionObj* pFunction = pClass->m_MemberFunctionList.GetNext(posMember);
-      if (IsFunctionDocumented(project, pFunction->m_nAccess))
+      if (bAllMembers || IsFunctionDocumented(project, pFunction->m_nAccess))
         visit(*pClass, strFolder + "Member Functions\\" + pClass->MemberPageName(pFunction->m_strUniqueName) + ".htm",
               pFunction->m_strName);
     }
     for (POSITION posMember = pClass->m_VariableList.GetHeadPosition(); posMember != nullptr;) {
       const CVariableObj* pVariable = pClass->m_VariableList.GetNext(posMember);
-      if (IsVariableDocumented(project, pVariable->m_nAccess))
+      if (bAllMembers || IsVariableDocumented(project, pVariable->m_nAccess))
         visit(*pClass, strFolder + "Member Vars\\" + pClass->MemberPageName(pVariable->m_strUniqueName) + ".htm",
               pVariable->m_strName);
     }
@@ -108,9 +109,10 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
   const auto shown = [language](const CFileObj& cls, const CString& strName) {
     return SourceText(language, HtmlAttr(strName), cls.m_codePage);
   };
-  ForEachClassPage(*pProject, strPageFolder, [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
-    pages.names[static_cast<LPCTSTR>("Htmls\\" + strPage)] = shown(cls, strName);
-  });
+  ForEachClassPage(*pProject, strPageFolder, true,
+                   [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
+                     pages.names[static_cast<LPCTSTR>("Htmls\\" + strPage)] = shown(cls, strName);
+                   });
   for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = pProject->m_FileObjList.GetNext(pos);
     const CString strFolder = pClass->FileName();
@@ -381,7 +383,9 @@ BOOL CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
 
 void CGenHtmlHelpClass::WriteIndexBody(PageText& out) {
   ForEachPage(GetClassPages(), GetLanguageFolder(), "Htmls", true,
-              [&](const CString& strName, const CString& strLocation) { WriteEscapedEntry(out, 1, strName, &strLocation); });
+              [&](const CString& strName, const CString& strLocation) {
+                WriteEscapedEntry(out, 1, strName, &strLocation);
+              });
   WriteIndexFolders(out, "Htmls");
 }
 
@@ -404,7 +408,8 @@ std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& str
   };
   check("Index.htm");
   check("Hierarchy_Chart.htm");
-  ForEachClassPage(project, strPageFolder, [&](const CFileObj&, const CString& strPage, const CString&) { check(strPage); });
+  ForEachClassPage(project, strPageFolder, false,
+                   [&](const CFileObj&, const CString& strPage, const CString&) { check(strPage); });
   return missing;
 }
 

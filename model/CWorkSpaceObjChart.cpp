@@ -198,7 +198,8 @@ CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, Chart
   int nRootWidth = m_nBoxWidth;
   if (!bGoingOn) {
     auto it = walk.nameWidths.find(root);
-    if (it == walk.nameWidths.end()) it = walk.nameWidths.emplace(root, MeasurePictureName(m_hBoxFont, strRoot) + 20).first;
+    if (it == walk.nameWidths.end())
+      it = walk.nameWidths.emplace(root, MeasurePictureName(m_hBoxFont, strRoot) + 20).first;
     nRootWidth = std::max(kRootWidth, it->second);
   }
   const CRect rcRoot(x, y, x + nRootWidth, y + kBoxHeight);
