@@ -504,7 +504,7 @@ void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVaria
 
 void ClassPageWriter::Big5FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const Big5Texts& t = Big5TextsOf();
-  out << "<P><A name=" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "></A><B>" << m_class
+  out << "<P><A name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></A><B>" << m_class
       << "::" << ProjectText(m_language, pFunction->m_strName) << "</B></P>\n";
   if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << ProjectText(m_language, pFunction->m_strComment) << "</P>\n";
   out << t.functionDefinedIn << m_header << "</P>\n" << t.returnHeading;

@@ -69,17 +69,58 @@ bool IsPage(SECFileSystem& fs, const CString& strPath) {
 // Folders whose name begins with "_" and the one named "images" stay out of the sitemaps.
 bool IsTakenFolder(const CString& strName) { return strName.Left(1) != "_" && strName != "images"; }
 
-// The folder names of the classes the open project has now, as the documentation run names them;
-// empty with no project open (nothing is then told apart).
-std::set<std::string> CurrentClassFolders(const CString& strPageFolder) {
-  std::set<std::string> names;
+// The pages the project's documentation has, as the run names them (its classes' file names are
+// assigned for the page folder): each class's page and the pages of its documented members (of all
+// its members with bAllMembers: a run with other options wrote those), each given with its class,
+// its path relative to the page folder and the name its page shows (the class's or the member's,
+// as in the class's code page).
+template <class Visit>
+void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, bool bAllMembers, Visit&& visit) {
+  project.RestoreAnalysisOrder();
+  project.AssignClassFileNames(brambolt::NativePath(strPageFolder));
+  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = project.m_FileObjList.GetNext(pos);
+    if (pClass->m_strClassName.IsEmpty()) continue;
+    const CString strFolder = pClass->FileName() + "\\";
+    visit(*pClass, strFolder + pClass->FileName() + ".htm", pClass->m_strClassName);
+    for (POSITION posMember = pClass->m_MemberFunctionList.GetHeadPosition(); posMember != nullptr;) {
+      const CMemberFunctionObj* pFunction = pClass->m_MemberFunctionList.GetNext(posMember);
+      if (bAllMembers || IsFunctionDocumented(project, pFunction->m_nAccess))
+        visit(*pClass, strFolder + "Member Functions\\" + pClass->MemberPageName(pFunction->m_strUniqueName) + ".htm",
+              pFunction->m_strName);
+    }
+    for (POSITION posMember = pClass->m_VariableList.GetHeadPosition(); posMember != nullptr;) {
+      const CVariableObj* pVariable = pClass->m_VariableList.GetNext(posMember);
+      if (bAllMembers || IsVariableDocumented(project, pVariable->m_nAccess))
+        visit(*pClass, strFolder + "Member Vars\\" + pClass->MemberPageName(pVariable->m_strUniqueName) + ".htm",
+              pVariable->m_strName);
+    }
+  }
+}
+
+// The class folders of the open project and the names its class pages show; empty with no
+// project open (nothing is then told apart, and every entry is named after its file).
+CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
+  CGenHtmlHelpClass::ClassPages pages;
   CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
-  if (pProject == nullptr) return names;
-  pProject->RestoreAnalysisOrder();
-  pProject->AssignClassFileNames(brambolt::NativePath(strPageFolder));
-  for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;)
-    names.insert(static_cast<LPCTSTR>(pProject->m_FileObjList.GetNext(pos)->FileName()));
-  return names;
+  if (pProject == nullptr) return pages;
+  const DocLanguage language = DocLanguageOf(pProject->m_nOutputLanguage);
+  // The names as the pages show them, escaped for an attribute and in the pages' code page.
+  const auto shown = [language](const CFileObj& cls, const CString& strName) {
+    return SourceText(language, HtmlAttr(strName), cls.m_codePage);
+  };
+  ForEachClassPage(*pProject, strPageFolder, true,
+                   [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
+                     pages.names[static_cast<LPCTSTR>("Htmls\\" + strPage)] = shown(cls, strName);
+                   });
+  for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = pProject->m_FileObjList.GetNext(pos);
+    const CString strFolder = pClass->FileName();
+    pages.folders.insert(static_cast<LPCTSTR>(strFolder));
+    if (!pClass->m_strClassName.IsEmpty())
+      pages.names[static_cast<LPCTSTR>("Htmls\\" + strFolder)] = shown(*pClass, pClass->m_strClassName);
+  }
+  return pages;
 }
 
 // A folder of the page folder that a run wrote for a class the project no longer has (a header
@@ -118,20 +159,22 @@ void WriteSitemapHead(PageText& out) {
       << "</HEAD><BODY>\n";
 }
 
-// An entry of a book or page, each line after the indentation, its name already text of the
-// sitemap; a page has a location.
-void WriteEntryText(PageText& out, int nIndent, const CString& strNameText, const CString* pLocation,
-                    LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
+constexpr const char* kEntryLine = "<LI> <OBJECT type=\"text/sitemap\">\n";
+
+// An entry of a book or page, each line after the indentation, its name already escaped; a page
+// has a location.
+void WriteEscapedEntry(PageText& out, int nIndent, const CString& strEscapedName, const CString* pLocation,
+                       LPCTSTR lpszFirstLine = kEntryLine) {
   const CString strTabs = Tabs(nIndent);
   out << strTabs << lpszFirstLine;
-  out << strTabs << "\t<param name=\"Name\" value=\"" << strNameText << "\">\n";
+  out << strTabs << "\t<param name=\"Name\" value=\"" << strEscapedName << "\">\n";
   if (pLocation != nullptr) out << strTabs << "\t<param name=\"Local\" value=\"" << HtmlAttr(*pLocation) << "\">\n";
   out << strTabs << "\t</OBJECT>\n";
 }
 
 void WriteEntry(PageText& out, int nIndent, const CString& strName, const CString* pLocation,
-                LPCTSTR lpszFirstLine = "<LI> <OBJECT type=\"text/sitemap\">\n") {
-  WriteEntryText(out, nIndent, HtmlAttr(strName), pLocation, lpszFirstLine);
+                LPCTSTR lpszFirstLine = kEntryLine) {
+  WriteEscapedEntry(out, nIndent, HtmlAttr(strName), pLocation, lpszFirstLine);
 }
 
 // Writes the text as the file the path names in the language folder (nothing when the folder is
@@ -180,6 +223,11 @@ CGenHtmlHelpClass::~CGenHtmlHelpClass() = default;
 
 void CGenHtmlHelpClass::Serialize(CArchive&) {}
 
+const CGenHtmlHelpClass::ClassPages& CGenHtmlHelpClass::GetClassPages() {
+  if (!m_classPages) m_classPages = ReadClassPages(GetPageFolder());
+  return *m_classPages;
+}
+
 CString CGenHtmlHelpClass::GetLanguageFolder() const {
   ShellServices* pServices = GetShellServices();
   const CWorkSpaceObj* pProject = pServices->GetWorkSpace();
@@ -187,6 +235,7 @@ CString CGenHtmlHelpClass::GetLanguageFolder() const {
 }
 
 BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
+  m_classPages.reset();
   PageText out;
   const int nLanguage = HelpLanguage();
   out << "[OPTIONS]\n"
@@ -220,7 +269,7 @@ void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
   for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();)
     list.AddTail("Htmls\\" + fs.GetFileName(files->RemoveHead()));
   const auto folders = ListFolders(fs, strPageFolder);
-  const std::set<std::string> current = CurrentClassFolders(strPageFolder);
+  const std::set<std::string>& current = GetClassPages().folders;
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
     if (!IsFormerClassFolder(current, fs.AppendPath(strPageFolder, strName), strName))
@@ -239,36 +288,50 @@ void CGenHtmlHelpClass::CollectSubfolderFiles(CStringList& list, CString strFold
 
 namespace {
 
-// The pages of a folder given relative to the language folder, as (name, location) pairs.
+// The name of the entry of a page or folder (its path relative to the language folder), escaped: a
+// class's folder and page show the class's name and a member's page the member's name, as their
+// pages do (a file's name is the page name's escaped form); any other is named after its file.
+CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLocation, const CString& strFileName) {
+  const auto found = pages.names.find(static_cast<LPCTSTR>(strLocation));
+  return found != pages.names.end() ? found->second : HtmlAttr(strFileName);
+}
+
+// The pages of a folder given relative to the language folder, as (escaped name, location) pairs.
 template <class Visit>
-void ForEachPage(const CString& strLanguageFolder, const CString& strFolder, bool bPageFolder, Visit&& visit) {
+void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
+                 const CString& strFolder, bool bPageFolder, Visit&& visit) {
   SECFileSystem fs;
   for (const auto files = ListFiles(fs, strLanguageFolder + strFolder); !files->IsEmpty();) {
     const CString strPath = files->RemoveHead();
     const CString strName = fs.GetFileName(strPath);
     if (!IsPage(fs, strPath) || (bPageFolder && strName == "Hierarchy_Chart.htm")) continue;
-    visit(fs.GetBaseFileName(strPath), strFolder + "\\" + strName);
+    const CString strLocation = strFolder + "\\" + strName;
+    visit(EntryName(pages, strLocation, fs.GetBaseFileName(strPath)), strLocation);
   }
 }
 
-// The taken subfolders of a folder, relative to the language folder; in the page folder
-// ("Htmls"), without the folders of classes the project no longer has.
+// The taken subfolders of a folder, relative to the language folder, as (escaped name, folder)
+// pairs; in the page folder ("Htmls"), without the folders of classes the project no longer has.
 template <class Visit>
-void ForEachTakenFolder(const CString& strLanguageFolder, const CString& strFolder, Visit&& visit) {
+void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
+                        const CString& strFolder, Visit&& visit) {
   SECFileSystem fs;
   const CString strFull = strLanguageFolder + strFolder;
   const auto folders = ListFolders(fs, strFull);
-  const std::set<std::string> current = strFolder == "Htmls" ? CurrentClassFolders(strFull) : std::set<std::string>();
+  static const std::set<std::string> none;
+  const std::set<std::string>& current = strFolder == "Htmls" ? pages.folders : none;
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
-    if (IsTakenFolder(strName) && !IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName))
-      visit(strName, strFolder + "\\" + strName);
+    if (!IsTakenFolder(strName) || IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName)) continue;
+    const CString strSubfolder = strFolder + "\\" + strName;
+    visit(EntryName(pages, strSubfolder, strName), strSubfolder);
   }
 }
 
 }  // namespace
 
 BOOL CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
+  m_classPages.reset();  // the project as it is now
   PageText out;
   WriteSitemapHead(out);
   out << "<OBJECT type=\"text/site properties\">\n"
@@ -282,33 +345,37 @@ BOOL CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
 
 void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
   const CString strLanguageFolder = GetLanguageFolder();
-  out << "<UL>\n"
-      << "\t<UL>\n";
-  WriteEntryText(out, 1, HelpTitle(m_strTitle, true), nullptr);
+  // One list holds the title book and the class books: a list nested before any entry has no item
+  // to hang from, and the viewers then find two roots and show no contents at all.
+  out << "<UL>\n";
+  WriteEscapedEntry(out, 1, HelpTitle(m_strTitle, true), nullptr);
   out << "\t<UL>\n";
-  ForEachPage(strLanguageFolder, "Htmls", true,
-              [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 2, strName, &strLocation); });
+  const ClassPages& pages = GetClassPages();
+  ForEachPage(pages, strLanguageFolder, "Htmls", true, [&](const CString& strName, const CString& strLocation) {
+    WriteEscapedEntry(out, 2, strName, &strLocation);
+  });
   out << "\t\t</UL>\n";
-  ForEachTakenFolder(strLanguageFolder, "Htmls", [&](const CString& strName, const CString& strFolder) {
-    WriteEntry(out, 3, strName, nullptr);
+  ForEachTakenFolder(pages, strLanguageFolder, "Htmls", [&](const CString& strName, const CString& strFolder) {
+    WriteEscapedEntry(out, 3, strName, nullptr);
     out << "\t\t<UL>\n";
-    ForEachPage(strLanguageFolder, strFolder, false,
-                [&](const CString& strPage, const CString& strLocation) { WriteEntry(out, 4, strPage, &strLocation); });
+    ForEachPage(pages, strLanguageFolder, strFolder, false, [&](const CString& strPage, const CString& strLocation) {
+      WriteEscapedEntry(out, 4, strPage, &strLocation);
+    });
     WriteContentsFolders(out, 4, 4, strFolder);
     out << "\t\t\t</UL>\n";
   });
-  out << "\t</UL>\n"
-      << "</UL>\n";
+  out << "</UL>\n";
 }
 
 void CGenHtmlHelpClass::WriteContentsFolders(PageText& out, int nIndent, int nListIndent, CString strFolder) {
   const CString strLanguageFolder = GetLanguageFolder();
   // Every folder below the first level is a book of its own, placed after its parent's book.
-  ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString& strName, const CString& strSubfolder) {
-    WriteEntry(out, nIndent, strName, nullptr);
+  const ClassPages& pages = GetClassPages();
+  ForEachTakenFolder(pages, strLanguageFolder, strFolder, [&](const CString& strName, const CString& strSubfolder) {
+    WriteEscapedEntry(out, nIndent, strName, nullptr);
     out << Tabs(nListIndent) << "<UL>\n";
-    ForEachPage(strLanguageFolder, strSubfolder, false, [&](const CString& strPage, const CString& strLocation) {
-      WriteEntry(out, nIndent + 1, strPage, &strLocation, " <LI> <OBJECT type=\"text/sitemap\">\n");
+    ForEachPage(pages, strLanguageFolder, strSubfolder, false, [&](const CString& strPage, const CString& strLocation) {
+      WriteEscapedEntry(out, nIndent + 1, strPage, &strLocation, " <LI> <OBJECT type=\"text/sitemap\">\n");
     });
     out << Tabs(nListIndent) << "</UL>\n";
     WriteContentsFolders(out, nIndent + 1, nListIndent + 1, strSubfolder);
@@ -316,6 +383,7 @@ void CGenHtmlHelpClass::WriteContentsFolders(PageText& out, int nIndent, int nLi
 }
 
 BOOL CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
+  m_classPages.reset();
   PageText out;
   WriteSitemapHead(out);
   out << "<UL>\n";
@@ -326,16 +394,20 @@ BOOL CGenHtmlHelpClass::WriteIndexFile(CString strPath) {
 }
 
 void CGenHtmlHelpClass::WriteIndexBody(PageText& out) {
-  ForEachPage(GetLanguageFolder(), "Htmls", true,
-              [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 1, strName, &strLocation); });
+  ForEachPage(GetClassPages(), GetLanguageFolder(), "Htmls", true,
+              [&](const CString& strName, const CString& strLocation) {
+                WriteEscapedEntry(out, 1, strName, &strLocation);
+              });
   WriteIndexFolders(out, "Htmls");
 }
 
 void CGenHtmlHelpClass::WriteIndexFolders(PageText& out, CString strFolder) {
   const CString strLanguageFolder = GetLanguageFolder();
-  ForEachTakenFolder(strLanguageFolder, strFolder, [&](const CString&, const CString& strSubfolder) {
-    ForEachPage(strLanguageFolder, strSubfolder, false,
-                [&](const CString& strName, const CString& strLocation) { WriteEntry(out, 1, strName, &strLocation); });
+  const ClassPages& pages = GetClassPages();
+  ForEachTakenFolder(pages, strLanguageFolder, strFolder, [&](const CString&, const CString& strSubfolder) {
+    ForEachPage(pages, strLanguageFolder, strSubfolder, false, [&](const CString& strName, const CString& strLocation) {
+      WriteEscapedEntry(out, 1, strName, &strLocation);
+    });
     WriteIndexFolders(out, strSubfolder);
   });
 }
@@ -348,24 +420,8 @@ std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& str
   };
   check("Index.htm");
   check("Hierarchy_Chart.htm");
-  project.RestoreAnalysisOrder();
-  project.AssignClassFileNames(brambolt::NativePath(strPageFolder));
-  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
-    const CFileObj* pClass = project.m_FileObjList.GetNext(pos);
-    if (pClass->m_strClassName.IsEmpty()) continue;
-    const CString strFolder = pClass->FileName() + "\\";
-    check(strFolder + pClass->FileName() + ".htm");
-    for (POSITION posMember = pClass->m_MemberFunctionList.GetHeadPosition(); posMember != nullptr;) {
-      const CMemberFunctionObj* pFunction = pClass->m_MemberFunctionList.GetNext(posMember);
-      if (IsFunctionDocumented(project, pFunction->m_nAccess))
-        check(strFolder + "Member Functions\\" + pClass->MemberPageName(pFunction->m_strUniqueName) + ".htm");
-    }
-    for (POSITION posMember = pClass->m_VariableList.GetHeadPosition(); posMember != nullptr;) {
-      const CVariableObj* pVariable = pClass->m_VariableList.GetNext(posMember);
-      if (IsVariableDocumented(project, pVariable->m_nAccess))
-        check(strFolder + "Member Vars\\" + pClass->MemberPageName(pVariable->m_strUniqueName) + ".htm");
-    }
-  }
+  ForEachClassPage(project, strPageFolder, false,
+                   [&](const CFileObj&, const CString& strPage, const CString&) { check(strPage); });
   return missing;
 }
 

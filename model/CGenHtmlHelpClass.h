@@ -3,6 +3,10 @@
 // (default names, the checks of the dialog, the shell's compile of the project).
 #pragma once
 
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "base/base.h"
@@ -46,11 +50,23 @@ class CGenHtmlHelpClass : public CObject {
   CString GetLanguageFolder() const;
   CString GetPageFolder() const { return GetLanguageFolder() + "Htmls\\"; }
 
+  // The class folders of the open project, and the names the entries of its class pages and
+  // folders show (by path relative to the language folder, escaped, in the pages' code page).
+  struct ClassPages {
+    std::set<std::string> folders;
+    std::map<std::string, CString> names;
+  };
+  // Read from the project once for each file written.
+  const ClassPages& GetClassPages();
+
   CString m_strContentsFile;
   CString m_strIndexFile;
   CString m_strCompiledFile;
   CString m_strDefaultTopic;
   CString m_strTitle;
+
+ private:
+  std::optional<ClassPages> m_classPages;
 };
 
 // The six settings of the HTML Help dialog.

@@ -195,12 +195,20 @@ int CWorkSpaceObj::LayoutChartSubtree(const CString& strName, const CRect& rcPar
 }
 
 CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, ChartWalk& walk, BOOL bGoingOn) {
-  // A tree going on from another starts with its class's box, not a root's.
-  const CRect rcRoot(x, y, x + (bGoingOn ? m_nBoxWidth : kRootWidth), y + kBoxHeight);
+  const std::string root = NameKey(strRoot);
+  // A tree going on from another starts with its class's box, not a root's. A root's box is as
+  // wide as its name asks (a base outside the project measured here), so no name is cut off.
+  int nRootWidth = m_nBoxWidth;
+  if (!bGoingOn) {
+    auto it = walk.nameWidths.find(root);
+    if (it == walk.nameWidths.end())
+      it = walk.nameWidths.emplace(root, MeasurePictureName(m_hBoxFont, strRoot) + 20).first;
+    nRootWidth = std::max(kRootWidth, it->second);
+  }
+  const CRect rcRoot(x, y, x + nRootWidth, y + kBoxHeight);
   AddHierarchySteps(1);
   m_ChartBoxes.push_back({strRoot, rcRoot, !bGoingOn});
   CRect rcTree = rcRoot;
-  const std::string root = NameKey(strRoot);
   walk.Enter(root);
   walk.path.insert(root);
   LayoutChartSubtree(strRoot, rcRoot, walk, rcTree);
@@ -257,8 +265,8 @@ CSize CWorkSpaceObj::LayoutChartRows(const ChartRoots& roots, ChartWalk& walk) {
       x = 20;
       y = nBottom + kRowGap;
     }
-    layOutTree(strRoot, x, y);
-    x += kSingleStep;
+    // A box wider than the step pushes the next one right of it.
+    x = std::max(x + kSingleStep, static_cast<int>(layOutTree(strRoot, x, y).right) + kTreeGap);
   }
   return CSize(nRight + kMargin, nBottom + kMargin);
 }

@@ -50,6 +50,13 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
 // typed in the program, in its code page, whatever they look like.
 TextCodePage SettingsCodePage() { return {::GetACP(), true, true}; }
 
+// A link to the address, the address its text; nothing for an empty address, which would link to
+// nowhere: the line keeps its words.
+CString AddressLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
+  if (strAddress.IsEmpty()) return CString();
+  return "<a href=\"" + HtmlAttr(strAddress) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
+}
+
 CString ClassHref(const CFileObj& cls) {
   const CString strFixed = HtmlAttr(cls.FileName());
   return strFixed + "/" + strFixed + ".htm";
@@ -320,9 +327,8 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
-  out << "<p class=\"indent\"><b>" << F << "Home page:<a href=\"" << HtmlAttr(m_strHomePage) << "\">"
-      << ProjectText(DocLanguage::English, m_strHomePage, settings) << "</a>,E-Mail:<a href=\"" << HtmlAttr(m_strEmail)
-      << "\">" << ProjectText(DocLanguage::English, m_strEmail, settings) << "</a></font></b></p>\n";
+  out << "<p class=\"indent\"><b>" << F << "Home page:" << AddressLink(DocLanguage::English, m_strHomePage, settings)
+      << ",E-Mail:" << AddressLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -356,9 +362,9 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
-  out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:") << "<a href=\"" << HtmlAttr(m_strHomePage)
-      << "\">" << ProjectText(DocLanguage::GB, m_strHomePage, settings) << "</a>,E-Mail:<a href=\""
-      << HtmlAttr(m_strEmail) << "\">" << ProjectText(DocLanguage::GB, m_strEmail, settings) << "</a></font></b></p>\n";
+  out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:")
+      << AddressLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
+      << AddressLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 

@@ -211,15 +211,43 @@ TEST(HierarchyChart, ALoopOfBasesIsDrawnOnceAndNotEnteredAgain) {
   EXPECT_EQ(names, (std::vector<std::string>{"C", "A", "B", "A"}));
 }
 
-TEST(HierarchyChart, AWideNameLeavesRootBoxes180Wide) {
-  ShapesProject p(Header({"CAVeryLongRootClassNameThatIsWiderThanTheBox",
-                          "CChild:CAVeryLongRootClassNameThatIsWiderThanTheBox"})
-                      .c_str());
+// Long names, template ones among them, on a root with a subclass, on a base outside the project
+// and on single classes: each box holds its whole name, the text ending short of the box's right
+// edge, and no box covers another.
+TEST(HierarchyChart, EveryBoxHoldsItsWholeNameAndNoBoxCoversAnother) {
+  ShapesProject p(
+      "class CAVeryLongRootClassNameThatIsWiderThanTheBox\n{\n};\n"
+      "class CChild : public CAVeryLongRootClassNameThatIsWiderThanTheBox\n{\n};\n"
+      "class CDerived : public ExternalBaseTemplate<const std::basic_string<char>&, long>\n{\n};\n"
+      "template <> class Matcher<const std::basic_string<char>&>\n{\n};\n"
+      "template <> class Matcher<const std::basic_string_view<wchar_t>&>\n{\n};\n"
+      "class CShort\n{\n};\n");
+  Paint(p.project);
   p.project.LayoutHierarchyChart();
-  ASSERT_EQ(p.project.m_ChartBoxes.size(), 2u);
-  EXPECT_EQ(p.project.m_ChartBoxes[0].rect.Width(), 180);
-  EXPECT_GT(p.project.m_ChartBoxes[1].rect.Width(), 180);
-  EXPECT_EQ(p.project.m_ChartBoxes[1].rect.Width(), p.project.m_nBoxWidth);
+  const auto& boxes = p.project.m_ChartBoxes;
+  std::set<std::string> names;
+  for (const auto& box : boxes) names.insert(S(box.strName));
+  for (const char* name : {"Matcher<const std::basic_string<char>&>", "CAVeryLongRootClassNameThatIsWiderThanTheBox",
+                           "ExternalBaseTemplate<const std::basic_string<char>&, long>"})
+    ASSERT_TRUE(names.count(name)) << name;
+  DiagramCanvas canvas(p.project.m_nChartWidth, p.project.m_nChartHeight, kWhite);
+  p.project.DrawHierarchyChartBoxes(canvas.GetDC());
+  CDC& dc = canvas.GetDC();
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    const CRect& rc = boxes[i].rect;
+    SCOPED_TRACE(S(boxes[i].strName));
+    // The text's ink stops 10 pixels left of the frame, as it starts 10 right of it.
+    int nInk = 0;
+    for (int y = rc.top + 2; y < rc.bottom - 2; ++y) nInk += BlackPixels(dc, y, rc.right - 9, rc.right - 1);
+    EXPECT_EQ(nInk, 0) << "the name runs into the box's right edge";
+    int nText = 0;
+    for (int y = rc.top + 2; y < rc.bottom - 2; ++y) nText += BlackPixels(dc, y, rc.left + 10, rc.left + 30);
+    EXPECT_GT(nText, 0) << "no name drawn";
+    for (size_t j = i + 1; j < boxes.size(); ++j) {
+      CRect rcBoth;
+      EXPECT_FALSE(rcBoth.IntersectRect(&rc, &boxes[j].rect)) << "covers " << S(boxes[j].strName);
+    }
+  }
 }
 
 TEST(HierarchyChart, ConnectorsRunLeftOfTheColumnToEachBoxsMiddle) {

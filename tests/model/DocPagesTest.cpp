@@ -73,6 +73,62 @@ TEST(DocPages, EveryLineEndsInCarriageReturnLineFeed) {
   }
 }
 
+// The attributes of each link and anchor tag ("<a ...>") of a page as a markup checker reads them,
+// name and value; a value that is not quoted, or an attribute without one, is reported as a failure.
+std::vector<std::vector<std::pair<std::string, std::string>>> AnchorTags(const std::string& page,
+                                                                        const std::string& where) {
+  std::vector<std::vector<std::pair<std::string, std::string>>> tags;
+  for (size_t at = 0; (at = page.find('<', at)) != std::string::npos; ++at) {
+    if (at + 2 >= page.size() || (page[at + 1] != 'a' && page[at + 1] != 'A') || page[at + 2] != ' ') continue;
+    const size_t end = page.find('>', at);
+    const std::string tag = page.substr(at, end - at + 1);
+    auto& attributes = tags.emplace_back();
+    for (size_t i = 2; i < tag.size();) {
+      while (i < tag.size() && tag[i] == ' ') ++i;
+      if (tag[i] == '>') break;
+      const size_t nameEnd = tag.find_first_of("= >", i);
+      const std::string name = tag.substr(i, nameEnd - i);
+      if (tag[nameEnd] != '=' || tag[nameEnd + 1] != '"') {
+        ADD_FAILURE() << where << ": the attribute " << name << " has no quoted value in " << tag;
+        break;
+      }
+      const size_t valueEnd = tag.find('"', nameEnd + 2);
+      attributes.emplace_back(name, tag.substr(nameEnd + 2, valueEnd - nameEnd - 2));
+      i = valueEnd + 1;
+    }
+  }
+  return tags;
+}
+
+// Every page in every language as a markup checker and a link checker read it, for a project
+// without a home page or an e-mail address and a member whose name holds a blank: each attribute of
+// a link or anchor has a quoted value, no link has an empty target, and each member page's anchor
+// holds the whole name.
+TEST(DocPages, EveryLinkAndAnchorIsQuotedAndNoLinkIsEmpty) {
+  for (int nLanguage : {LANGUAGE_ENG, LANGUAGE_CHS, LANGUAGE_CHT}) {
+    SCOPED_TRACE(nLanguage);
+    ShapesProject p("class TPair\n{\npublic:\n    void* operator new(size_t n);\n    int Size() const;\n};\n");
+    p.project.m_strHomePage.Empty();
+    p.project.m_strEmail.Empty();
+    Generate(p, nLanguage);
+    std::set<std::string> anchors;
+    for (const auto& [path, page] : ReadTree(Htmls(p), {".htm"})) {
+      for (const auto& attributes : AnchorTags(page, path))
+        for (const auto& [name, value] : attributes) {
+          if (name == "href") {
+            EXPECT_FALSE(value.empty()) << path << " links to nowhere";
+          }
+          if ((name == "name" || name == "NAME") && path.find("Member Functions") != std::string::npos)
+            anchors.insert(value);
+        }
+    }
+    EXPECT_EQ(anchors, (std::set<std::string>{"TPair__operator new", "TPair__Size"}));
+    if (nLanguage == LANGUAGE_ENG) {
+      EXPECT_TRUE(Contains(Page(p, "Index.htm"), "Home page:,E-Mail:"));
+    }
+  }
+}
+
 TEST(DocPages, TreeHoldsIndexChartBitmapsAndAPagePerDocumentedMember) {
   ShapesProject p;
   DocumentationProgress progress;

@@ -2,10 +2,15 @@
 // and folders they take, the command's defaults and checks, and the shell's compile of the project.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -406,16 +411,111 @@ TEST(HtmlHelp, LinksPlantedAtTheHelpFilesAreReplacedAndWhatTheyNameStays) {
   EXPECT_TRUE(Contains(p.folder.Read("Output_Eng/a.hhp"), "[OPTIONS]"));
 }
 
+// One entry of a sitemap as a viewer reads it: its name and location (entities read back) and how
+// deep it stands (1 in the outermost list).
+struct SitemapEntry {
+  std::string name, local;
+  int nDepth = 0;
+};
+
+// A contents or index file as the viewers read it: each list opens below the last entry of the list
+// around it. A list outside every other is a tree of its own; a list that opens before any entry of
+// the list around it has no item to hang from.
+struct Sitemap {
+  int nTrees = 0;
+  int nListsWithoutItem = 0;
+  std::vector<SitemapEntry> entries;
+};
+
+std::string ReadEntities(std::string text) {
+  for (const auto& [entity, ch] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""},
+                                   {"&#39;", "'"}, {"&amp;", "&"}})
+    for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + ch.size()))
+      text.replace(at, entity.size(), ch);
+  return text;
+}
+
+std::string Lower(std::string text) {
+  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+// The value of an attribute of a tag (as written, quoted), "" when it has none.
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const size_t at = Lower(tag).find(name + "=\"");
+  if (at == std::string::npos) return std::string();
+  const size_t start = at + name.size() + 2;
+  return tag.substr(start, tag.find('"', start) - start);
+}
+
+Sitemap ReadSitemap(const std::string& text) {
+  Sitemap map;
+  std::vector<int> open;  // the entries so far of each open list
+  SitemapEntry entry;
+  bool bInEntry = false;
+  for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+    const std::string tag = text.substr(at, text.find('>', at) - at + 1);
+    const std::string lower = Lower(tag);
+    if (lower.starts_with("<ul")) {
+      if (open.empty())
+        ++map.nTrees;
+      else if (open.back() == 0)
+        ++map.nListsWithoutItem;
+      open.push_back(0);
+    } else if (lower.starts_with("</ul") && !open.empty()) {
+      open.pop_back();
+    } else if (lower.starts_with("<object") && Attribute(tag, "type") == "text/sitemap") {
+      entry = SitemapEntry{};
+      entry.nDepth = static_cast<int>(open.size());
+      bInEntry = true;
+    } else if (lower.starts_with("<param") && bInEntry) {
+      const std::string name = Attribute(tag, "name");
+      if (name == "Name") entry.name = ReadEntities(Attribute(tag, "value"));
+      if (name == "Local") entry.local = ReadEntities(Attribute(tag, "value"));
+    } else if (lower.starts_with("</object") && bInEntry) {
+      bInEntry = false;
+      if (!open.empty()) ++open.back();
+      map.entries.push_back(entry);
+    }
+  }
+  return map;
+}
+
+// The text of a page's first heading, its tags left out and its entities read back.
+std::string FirstHeading(const std::string& page) {
+  const size_t start = Lower(page).find("<h1>");
+  if (start == std::string::npos) return std::string();
+  std::string text;
+  for (size_t at = start + 4; at < page.size() && Lower(page.substr(at, 5)) != "</h1>"; ++at) {
+    if (page[at] == '<')
+      at = page.find('>', at);
+    else
+      text += page[at];
+  }
+  return ReadEntities(text);
+}
+
 // Compiles with the real compiler where it is installed: the help file holds every page, the
-// chart and the diagrams, also of a class with an assignment operator.
-TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingEveryPageAndPicture) {
+// chart and the diagrams, also of classes with operators and of a template's specialisation; its
+// contents and index, read from the help file as a viewer reads them, are one tree whose every
+// entry opens a page the help holds, each page of a class named as its page names the class or the
+// member.
+TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheirPages) {
   if (brambolt::FindProgram("chmcmd").empty()) GTEST_SKIP() << "chmcmd is not installed";
   ShapesProject p((std::string(doc_test::ShapesHeader()) +
-                   "class CBox\n{\npublic:\n    CBox& operator=(const CBox& o);\n    int operator%(int n);\n};\n")
+                   "class CBox\n{\npublic:\n    CBox();\n    CBox(int n);\n    CBox& operator=(const CBox& o);\n"
+                   "    BOOL operator==(const CBox& o);\n    BOOL operator<(const CBox& o);\n"
+                   "    int operator%(int n);\n"
+                   "    int m_nSize;\n};\n"
+                   "template <> class Matcher<const std::string&>\n{\npublic:\n    Matcher(const char* s);\n"
+                   "    bool Matches(const std::string& s) const;\n};\n")
                       .c_str());
   HelpShell shell(p.project, p.strProjectFolder);
   p.project.m_nOutputLanguage = LANGUAGE_ENG;
   p.project.GeneratePages(LANGUAGE_ENG, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  // The public variables' pages stay from the run, their kind no longer documented: they are in
+  // the help all the same, under their members' names.
+  p.project.m_bDocPublicVariables = FALSE;
   brambolt::SetShellAssociation(".hhp", "chmcmd");
   ASSERT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
   const fs::path chm = fs::path(p.folder.Path()) / "Output_Eng" / "Shapes.chm";
@@ -425,7 +525,7 @@ TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingEveryPageAndPicture) {
   ASSERT_TRUE(fs::exists(chm));
   const std::string bytes = doc_test::ReadFile(chm);
   EXPECT_EQ(bytes.substr(0, 4), "ITSF");
-  if (brambolt::FindProgram("extract_chmLib").empty()) return;
+  if (brambolt::FindProgram("extract_chmLib").empty()) GTEST_SKIP() << "extract_chmLib is not installed";
   const fs::path out = fs::path(p.folder.Path()) / "extracted";
   const std::string extract = "extract_chmLib '" + chm.string() + "' '" + out.string() + "' > /dev/null 2>&1";
   ASSERT_EQ(std::system(extract.c_str()), 0);
@@ -440,6 +540,45 @@ TEST(HtmlHelp, TheCompilerBuildsAHelpFileHoldingEveryPageAndPicture) {
   EXPECT_TRUE(held.count("Htmls/Hierarchy_Chart.htm"));
   EXPECT_TRUE(held.count("Htmls/Image2/A_Hierarchy_Chart.bmp"));
   EXPECT_TRUE(held.count("Htmls/CBox/Member Functions/operator@3D.htm"));
+
+  for (const char* file : {"Shapes.hhc", "Shapes.hhk"}) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(held.count(file)) << "the help file holds no " << file;
+    const Sitemap map = ReadSitemap(doc_test::ReadFile(out / file));
+    EXPECT_EQ(map.nTrees, 1);
+    EXPECT_EQ(map.nListsWithoutItem, 0);
+    std::multiset<std::string> boxNames;
+    std::set<std::string> books;
+    size_t nPages = 0;
+    for (const SitemapEntry& entry : map.entries) {
+      if (entry.local.empty()) {
+        books.insert(entry.name);
+        continue;
+      }
+      ++nPages;
+      std::string local = entry.local;
+      std::replace(local.begin(), local.end(), '\\', '/');
+      ASSERT_TRUE(held.count(local)) << entry.name << ": " << entry.local << " is not in the help file";
+      // A class's page and its members' pages: the entry names what the page's heading names.
+      const std::string heading = FirstHeading(doc_test::ReadFile(out / local));
+      if (local.starts_with("Htmls/Index") || local.find('/', 6) == std::string::npos) continue;
+      EXPECT_TRUE(heading == entry.name + " Class Members" || heading.ends_with("::" + entry.name))
+          << entry.name << " for the page headed " << heading;
+      if (local.starts_with("Htmls/CBox/")) boxNames.insert(entry.name);
+    }
+    EXPECT_EQ(nPages, static_cast<size_t>(std::count_if(written.begin(), written.end(), [](const std::string& f) {
+                        return f.ends_with(".htm") && f != "Htmls/Hierarchy_Chart.htm";
+                      })));
+    EXPECT_EQ(boxNames, (std::multiset<std::string>{"CBox", "CBox", "CBox", "operator=", "operator==", "operator<",
+                                                    "operator%", "m_nSize"}));
+    if (std::string(file) == "Shapes.hhc") {
+      ASSERT_FALSE(map.entries.empty());
+      EXPECT_EQ(map.entries[0].name, "Shapes & Lines");
+      EXPECT_EQ(map.entries[0].nDepth, 1);
+      for (const char* book : {"CBox", "Matcher<const std::string&>", "CShape", "Member Functions"})
+        EXPECT_TRUE(books.count(book)) << book;
+    }
+  }
 }
 
 }  // namespace
