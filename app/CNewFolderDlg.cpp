@@ -21,6 +21,15 @@ void Refuse(CDialog* pDialog, UINT nMessage, int nID) {
   pDialog->GetDlgItem(nID)->SetFocus();
 }
 
+// Whether the name in the edit nID lost characters typed or pasted into it: then it is refused
+// with the message every field that takes a name gives, and the focus goes back to it.
+bool RefuseLostCharacters(CDialog* pDialog, brambolt::RefusedNameWatch& watch, int nID) {
+  if (!watch.Refused()) return false;
+  AfxMessageBox(brambolt::RefusedNameMessage(), MB_OK | MB_ICONEXCLAMATION);
+  pDialog->GetDlgItem(nID)->SetFocus();
+  return true;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CNewFolderDlg, CDialog)
@@ -37,12 +46,17 @@ void CNewFolderDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CNewFolderDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetFixedFont(this, {IDC_FOLDER_NAME});
+  m_nameRefusals.Watch(GetDlgItem(IDC_FOLDER_NAME)->GetSafeHwnd());
   return TRUE;
 }
 
-void CNewFolderDlg::OnChangeName() { EnableOkWhenFilled(this, IDC_FOLDER_NAME); }
+void CNewFolderDlg::OnChangeName() {
+  m_nameRefusals.Changed();
+  EnableOkWhenFilled(this, IDC_FOLDER_NAME);
+}
 
 void CNewFolderDlg::OnOK() {
+  if (RefuseLostCharacters(this, m_nameRefusals, IDC_FOLDER_NAME)) return;
   GetDlgItemText(IDC_FOLDER_NAME, m_strFolderName);
   if (!SECFileSystem::IsDirectory(m_strParentFolder)) SECFileSystem::MakePath(m_strParentFolder);
   const CString strFolder = m_strParentFolder + m_strFolderName;
@@ -69,9 +83,19 @@ void CReNameFileDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, IDC_NEW_NAME, m_strNewName);
 }
 
-void CReNameFileDlg::OnChangeName() { EnableOkWhenFilled(this, IDC_NEW_NAME); }
+BOOL CReNameFileDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_nameRefusals.Watch(GetDlgItem(IDC_NEW_NAME)->GetSafeHwnd());
+  return TRUE;
+}
+
+void CReNameFileDlg::OnChangeName() {
+  m_nameRefusals.Changed();
+  EnableOkWhenFilled(this, IDC_NEW_NAME);
+}
 
 void CReNameFileDlg::OnOK() {
+  if (RefuseLostCharacters(this, m_nameRefusals, IDC_NEW_NAME)) return;
   CString strName;
   GetDlgItemText(IDC_NEW_NAME, strName);
   if (!IsValidItemName(strName)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afx/CDialog.h"
+#include "win/Input.h"
 
 class CNewFolderDlg : public CDialog {
  public:
@@ -14,10 +15,14 @@ class CNewFolderDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
-  // Makes the folder; refuses an existing one and a name that is not one plain item.
+  // Makes the folder; refuses an existing one, a name that is not one plain item and one whose
+  // typed characters were left out.
   void OnOK() override;
   afx_msg void OnChangeName();
   DECLARE_MESSAGE_MAP()
+
+ private:
+  brambolt::RefusedNameWatch m_nameRefusals;
 };
 
 class CReNameFileDlg : public CDialog {
@@ -29,8 +34,13 @@ class CReNameFileDlg : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
-  // Refuses a new name that is not one plain item, with the folder name message.
+  BOOL OnInitDialog() override;
+  // Refuses a new name that is not one plain item, with the folder name message, and one whose
+  // typed characters were left out.
   void OnOK() override;
   afx_msg void OnChangeName();
   DECLARE_MESSAGE_MAP()
+
+ private:
+  brambolt::RefusedNameWatch m_nameRefusals;
 };

@@ -156,7 +156,7 @@ BOOL CNewProjectMain::OnInitDialog() {
 // --- page 0 ---
 
 BEGIN_MESSAGE_MAP(CNewProjectPage0, CNewWizPage)
-  ON_EN_CHANGE(IDC_PROJECT_NAME, OnChangePath)
+  ON_EN_CHANGE(IDC_PROJECT_NAME, OnChangeName)
   ON_EN_CHANGE(IDC_PROJECT_LOCATION, OnChangePath)
   ON_NOTIFY(NM_CLICK, IDC_WIZARD_LIST, OnClickTemplate)
 END_MESSAGE_MAP()
@@ -200,8 +200,14 @@ BOOL CNewProjectPage0::OnInitDialog() {
   SetDlgItemText(IDC_PROJECT_LOCATION, strLocation);
   m_strProjectFolder = strLocation;
 
+  m_nameRefusals.Watch(GetDlgItem(IDC_PROJECT_NAME)->GetSafeHwnd());
   GetDlgItem(IDC_PROJECT_NAME)->SetFocus();
   return FALSE;
+}
+
+void CNewProjectPage0::OnChangeName() {
+  m_nameRefusals.Changed();
+  OnChangePath();
 }
 
 void CNewProjectPage0::OnChangePath() {
@@ -228,6 +234,13 @@ LRESULT CNewProjectPage0::OnWizardNext() {
   }
   m_nTemplateId = static_cast<int>(m_ctlTemplateList.GetItemData(nItem));
 
+  // What is left of a name whose typed or pasted characters the code page cannot hold is not the
+  // name the user gave: the project's folder and files would bear another.
+  if (m_nameRefusals.Refused()) {
+    GetDlgItem(IDC_PROJECT_NAME)->SetFocus();
+    AfxMessageBox(brambolt::RefusedNameMessage(), MB_OK | MB_ICONEXCLAMATION);
+    return -1;
+  }
   CString strName;
   GetDlgItemText(IDC_PROJECT_NAME, strName);
   strName.TrimLeft();

@@ -16,6 +16,7 @@
 #include "foundation/SECBrowseEdit.h"
 #include "model/CGenMenuObj.h"
 #include "model/ModelIds.h"
+#include "win/Input.h"
 
 
 // The project sub-folder ("Source Code\\" or "Header Files\\") a file of this type (lower-case
@@ -79,9 +80,14 @@ class CNewProjectPage0 : public CNewWizPage {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   LRESULT OnWizardNext() override;
+  afx_msg void OnChangeName();
   afx_msg void OnChangePath();
   afx_msg void OnClickTemplate(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // Whether the name field holds less than was typed or pasted into it.
+  brambolt::RefusedNameWatch m_nameRefusals;
 };
 
 // Page 1: the project's title, its output language and the component library it builds on.

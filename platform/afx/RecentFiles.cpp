@@ -5,6 +5,7 @@
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
+#include "os/FileApi.h"
 #include "os/Paths.h"
 
 CRecentFileList::CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize,
@@ -19,8 +20,11 @@ void CRecentFileList::Add(LPCTSTR lpszPathName) {
   if (lpszPathName == nullptr || *lpszPathName == '\0') return;
   // Copied first: the name may be an entry of the list itself (a recent file opened again).
   const CString strName(lpszPathName);
+  // An entry is the same file when its full path names it, however either is spelled: one opened
+  // with '\\' separators matches the one read back from the profile with '/'.
   for (size_t i = 0; i < m_arrNames.size(); ++i) {
-    if (m_arrNames[i].CompareNoCase(strName) == 0) {
+    if (m_arrNames[i].CompareNoCase(strName) == 0 ||
+        brambolt::IsSameFile(static_cast<LPCTSTR>(m_arrNames[i]), static_cast<LPCTSTR>(strName))) {
       m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(i));
       break;
     }

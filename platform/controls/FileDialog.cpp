@@ -126,9 +126,8 @@ class FileDialog {
   std::vector<Filter> filters_;
   std::vector<std::string> folderEntries_;  // full paths behind the folder list's lines
   std::vector<std::string> places_;         // full paths behind the lines of the drives or "Look in" box
-  // The name field's count of refused characters (win/Input.h) when its name was last whole: a
-  // count past it means the name holds less than was typed.
-  unsigned nameRefusals_ = 0;
+  // Whether the name field holds less than was typed or pasted into it.
+  RefusedNameWatch nameRefusals_;
 };
 
 bool FileDialog::Hook(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
@@ -348,7 +347,7 @@ void FileDialog::Init(HWND hwnd) {
   }
   if (start.empty()) start = ExistingFolder(".");
   SetDlgItemText(hwnd, edt1, name.c_str());
-  nameRefusals_ = RefusedCharacterCount(GetDlgItem(hwnd, edt1));
+  nameRefusals_.Watch(GetDlgItem(hwnd, edt1));
   ShowFolder(start.empty() ? "/" : start);
 }
 
@@ -399,15 +398,11 @@ bool FileDialog::Deliver(const std::vector<std::string>& names) {
 bool FileDialog::Ok() {
   HWND nameField = GetDlgItem(hwnd_, edt1);
   std::string typed = TextOf(nameField);
-  if (const unsigned refusals = RefusedCharacterCount(nameField); refusals != nameRefusals_) {
-    // Characters typed into the name that the code page cannot hold were left out: what is left
-    // is not the name the user gave (under a UTF-8 locale, "テスト.h" would become ".h").
-    nameRefusals_ = refusals;
-    MessageBox(hwnd_,
-               (typed + "\nThe file name is not valid: characters typed in it are not in the program's character "
-                        "set and were left out.\nType the name with other characters.")
-                   .c_str(),
-               ofn_->lpstrTitle ? ofn_->lpstrTitle : (save_ ? "Save As" : "Open"), MB_OK | MB_ICONEXCLAMATION);
+  if (nameRefusals_.Refused()) {
+    // Characters of the name that the code page cannot hold were left out: what is left is not
+    // the name the user gave (under a UTF-8 locale, "テスト.h" would become ".h").
+    MessageBox(hwnd_, RefusedNameMessage(), ofn_->lpstrTitle ? ofn_->lpstrTitle : (save_ ? "Save As" : "Open"),
+               MB_OK | MB_ICONEXCLAMATION);
     SendMessage(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(nameField), TRUE);
     SendMessage(nameField, EM_SETSEL, 0, -1);
     return false;
@@ -547,9 +542,7 @@ INT_PTR FileDialog::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     case edt1:
-      // A name field emptied holds nothing of a name that was not typed whole.
-      if (code == EN_CHANGE && GetWindowTextLength(reinterpret_cast<HWND>(lParam)) == 0)
-        nameRefusals_ = RefusedCharacterCount(reinterpret_cast<HWND>(lParam));
+      if (code == EN_CHANGE) nameRefusals_.Changed();
       return FALSE;
     case pshHelp:
       if (code == BN_CLICKED) {

@@ -9,6 +9,7 @@
 #include "gdi/Objects.h"
 #include "win/Atoms.h"
 #include "win/Backend.h"
+#include "win/Input.h"
 #include "win/WindowManager.h"
 
 namespace brambolt::wm {
@@ -266,15 +267,18 @@ HANDLE GetClipboardData(UINT format) {
       SetLastError(ERROR_CLIPBOARD_NOT_OPEN);
       return nullptr;
     }
+    // Text that lost characters to the code page is refused, for those characters, by the window
+    // that takes it, as if they were typed: a name pasted whole is told from what is left of it.
+    HWND taker = c.openWindow ? c.openWindow : GetFocus();
     if (Entry* e = Find(c, format)) {
-      if (e->lossy) MessageBeep(MB_OK);
+      if (e->lossy) CountRefusedCharacters(taker);
       if (e->data) return e->data;
       owner = c.owner;
     } else if (IsText(format)) {
       bool lossy = false;
       HANDLE h = Synthesize(c, format, &lossy);
       if (h) c.entries.push_back(Entry{format, h, true, false, lossy});
-      if (lossy) MessageBeep(MB_OK);
+      if (lossy) CountRefusedCharacters(taker);
       return h;
     } else {
       return nullptr;

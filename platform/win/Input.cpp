@@ -540,6 +540,39 @@ void InjectRefusedCharacters() {
   MessageBeep(MB_OK);
 }
 
+void CountRefusedCharacters(HWND hwnd) {
+  {
+    InputState& s = Input();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    ++s.refusals[hwnd];
+  }
+  MessageBeep(MB_OK);
+}
+
+const char* RefusedNameMessage() {
+  return "The name is not valid: characters typed in it are not in the program's character set and were left "
+         "out.\nType the name with other characters.";
+}
+
+void RefusedNameWatch::Watch(HWND field) {
+  field_ = field;
+  count_ = RefusedCharacterCount(field);
+  refused_ = false;
+}
+
+void RefusedNameWatch::Changed() {
+  refused_ = false;
+  if (field_ && GetWindowTextLength(field_) == 0) count_ = RefusedCharacterCount(field_);
+}
+
+bool RefusedNameWatch::Refused() {
+  if (const unsigned count = RefusedCharacterCount(field_); count != count_) {
+    count_ = count;
+    refused_ = true;
+  }
+  return refused_;
+}
+
 unsigned RefusedCharacterCount(HWND hwnd) {
   InputState& s = Input();
   std::lock_guard<std::mutex> lock(s.mutex);

@@ -35,6 +35,30 @@ void InjectRefusedCharacters();
 // How many refusals the window has counted while it had the focus: a window that takes a name
 // typed into it tells by a change of it that the name it holds is not the one typed whole.
 unsigned RefusedCharacterCount(HWND hwnd);
+// Text given to an input of text that left characters out (clipboard text the code page cannot
+// hold all of): the window that takes it counts the refusal as if they were typed, with a beep.
+void CountRefusedCharacters(HWND hwnd);
+// The message by which a window that takes a name refuses one whose characters were left out.
+const char* RefusedNameMessage();
+// Follows a field that takes a name (a file dialog's, a rename dialog's, a label edit) by its count
+// of refused characters: the name it holds is refused when characters typed or pasted into it were
+// left out since it was last whole, and stays refused until the user edits it (what is left of
+// "テスト.h", ".h", is not a name the user gave).
+class RefusedNameWatch {
+ public:
+  // Starts following the field with the name it holds now taken as whole.
+  void Watch(HWND field);
+  // The field's text changed (EN_CHANGE): an edit after a refusal makes the name the user's again;
+  // an empty field holds nothing of a name that was not whole.
+  void Changed();
+  // At OK: whether the name the field holds is refused.
+  bool Refused();
+
+ private:
+  HWND field_ = nullptr;
+  unsigned count_ = 0;
+  bool refused_ = false;
+};
 // Whether a composition has started and not yet ended.
 bool InjectedComposition();
 // Keys released while another program or the desktop had the keyboard, so that no window of the

@@ -369,6 +369,43 @@ TEST(NewProjectWizard, FirstPageRefusesBadNamesAndExistingProjects) {
   for (UINT type : types) EXPECT_EQ(type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
 }
 
+// Under ja_JP.UTF-8 the code page (1252) cannot hold Japanese: a project name pasted with such
+// characters loses them (with a beep), and what is left ("Proj" of "テストProj") is a valid name
+// the user never gave. The first page refuses it with the message every name field gives, again
+// on a second Next, and takes the name once the user has edited it.
+TEST(NewProjectWizard, FirstPageRefusesANamePastedWithCharactersTheCodePageCannotHold) {
+  brambolt::ScopedLocale names("ja_JP.UTF-8");
+  WizardSession w;
+  const std::string location = w.stores.TempDir() + "/";
+  std::vector<std::string> told;
+  bool movedEarly = true, movedAfterEdit = false;
+  ModalAnswers answers;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    const HWND p0 = w.page0.GetSafeHwnd();
+    ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
+    ::SetFocus(::GetDlgItem(p0, IDC_PROJECT_NAME));
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    w.session.Backend().SetForeignClipboardText("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88Proj");  // テストProj
+    brambolt::test::PressKey('V', brambolt::test::kCtrl);
+    DlgCommand(h, ID_WIZNEXT);
+    DlgCommand(h, ID_WIZNEXT);
+    movedEarly = w.wizard.GetActivePage() != &w.page0;
+    for (const auto& box : w.boxes.Boxes()) told.push_back(box.text);
+    ::SetFocus(::GetDlgItem(p0, IDC_PROJECT_NAME));
+    brambolt::test::TypeText("2");
+    DlgCommand(h, ID_WIZNEXT);
+    movedAfterEdit = w.wizard.GetActivePage() == &w.page1;
+    DlgCommand(h, IDCANCEL);
+  });
+  EXPECT_EQ(w.wizard.DoModal(), IDCANCEL);
+  EXPECT_FALSE(movedEarly);
+  EXPECT_EQ(told, std::vector<std::string>(2, brambolt::RefusedNameMessage()));
+  EXPECT_TRUE(movedAfterEdit);
+  EXPECT_EQ(std::string(w.page0.m_strProjectName), "Proj2");
+}
+
 // A page that refuses to be left or cancelled, to check the frame honours the vetoes.
 class StubbornPage : public CNewWizPage {
  public:

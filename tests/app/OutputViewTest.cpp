@@ -26,6 +26,7 @@
 #include "resources/ExplorerRes.h"
 #include "resources/OutputViewRes.h"
 #include "resources/resource.h"
+#include "win/Input.h"
 
 namespace {
 
@@ -386,6 +387,57 @@ void AnswerOpen(brambolt::test::ModalAnswers& answers, const std::string& path) 
         DlgCommand(h, IDOK);
       },
       true);
+}
+
+// Under ja_JP.UTF-8 the code page (1252) cannot hold Japanese: a new name typed or pasted with
+// such characters loses them, and what is left (".htm") is not the name given. The Rename and
+// New Folder dialogs refuse it with the message the file dialog gives, as often as OK is pressed
+// on it, and nothing is renamed or made.
+TEST(OutputTree, ANameThatLostCharactersTheCodePageCannotHoldRenamesAndMakesNothing) {
+  brambolt::ScopedLocale names("ja_JP.UTF-8");
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  brambolt::test::ScriptedInputMethod ime(s.session);
+  const std::string kTest = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88";  // テスト
+  Questions questions(IDOK);
+  brambolt::test::ModalAnswers answers;
+  // The field's name replaced by one the user gives, OK pressed twice, then Cancel.
+  const auto give = [&](const char* caption, int field, bool paste) {
+    answers.When(nullptr, caption, [=, &ime, &s](HWND h) {
+      ::SetFocus(::GetDlgItem(h, field));
+      ::SendDlgItemMessage(h, field, EM_SETSEL, 0, -1);
+      if (paste) {
+        ::OpenClipboard(nullptr);
+        ::EmptyClipboard();
+        ::CloseClipboard();
+        s.session.Backend().SetForeignClipboardText(kTest + ".htm");
+        brambolt::test::PressKey('V', brambolt::test::kCtrl);
+      } else {
+        ime.Commit(kTest);
+        brambolt::test::TypeText(".htm");
+      }
+      brambolt::test::PressKey(VK_RETURN);
+      brambolt::test::PressKey(VK_RETURN);
+      DlgCommand(h, IDCANCEL);
+    });
+  };
+  const std::string kRefused = brambolt::RefusedNameMessage();
+  for (bool paste : {false, true}) {
+    SCOPED_TRACE(paste ? "pasted" : "typed");
+    Questions::Asked().clear();
+    give("Rename", IDC_NEW_NAME, paste);
+    s.Select({"HTML Files", "index.htm"});
+    s.Command(ID_EXPLORER_RENAME);
+    give("Folder", IDC_FOLDER_NAME, paste);
+    s.Select({"HTML Files"});
+    s.Command(ID_EXPLORER_NEW_FOLDER);
+    EXPECT_EQ(Questions::Asked(), std::vector<std::string>(4, kRefused));
+    EXPECT_TRUE(s.Exists("Output_Eng/Htmls/index.htm"));
+    EXPECT_FALSE(s.Exists("Output_Eng/Htmls/.htm"));
+    EXPECT_NE(s.Find({"HTML Files", "index.htm"}), nullptr);
+  }
+  EXPECT_TRUE(answers.Unanswered().empty());
 }
 
 TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {

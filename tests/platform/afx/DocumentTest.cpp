@@ -3,6 +3,7 @@
 // application, the single-document template, the recent-file list and the command line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -271,6 +272,31 @@ TEST(RecentFiles, NewestFirstWithoutDuplicatesAndLimited) {
   EXPECT_EQ(std::string(list[0]), "C:\\d.tdc");
   EXPECT_EQ(std::string(list[1]), "C:\\c.tdc");
   EXPECT_EQ(std::string(list[2]), "C:\\A.TDC") << "the same file in other case moved up";
+}
+
+// A file opened by a path spelled with a backslash (a project's folder joined to "Source Code\\main.cpp")
+// is kept as the system names it, with '/'; opened so again in the next session it is the same file,
+// not a second entry.
+TEST(RecentFiles, OneFileSpelledTwoWaysIsOneEntryAcrossSessions) {
+  PrivateStores stores;
+  UiSession session;
+  const std::string folder = stores.TempDir() + "/proj";
+  std::filesystem::create_directories(folder + "/Source Code");
+  std::ofstream(folder + "/Source Code/main.cpp") << "int main() {}\n";
+  std::ofstream(folder + "/other.cpp") << "\n";
+  const std::string opened = folder + "/Source Code\\main.cpp";
+  CWinApp app("Recent Spellings App");
+  app.SetRegistryKey("Brambolt Tests");
+  for (int run = 0; run < 3; ++run) {
+    app.LoadStdProfileSettings(4);
+    app.AddToRecentFileList((folder + "/other.cpp").c_str());
+    app.AddToRecentFileList(opened.c_str());
+    app.SaveStdProfileSettings();
+  }
+  app.LoadStdProfileSettings(4);
+  ASSERT_EQ(app.m_pRecentFileList->GetSize(), 2);
+  EXPECT_EQ(std::string((*app.m_pRecentFileList)[0]), folder + "/Source Code/main.cpp");
+  EXPECT_EQ(std::string((*app.m_pRecentFileList)[1]), folder + "/other.cpp");
 }
 
 TEST(RecentFiles, ListSurvivesInTheProfileAndFillsTheMenu) {

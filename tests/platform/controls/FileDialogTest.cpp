@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include "CommonDialogTestSupport.h"
 #include "os/os.h"
@@ -362,35 +363,71 @@ TEST_F(FileDialogs, TypedNamesAreSavedAndOpenedInTheLocalesCharset) {
 }
 
 // Under ja_JP.UTF-8 the code page (1252) cannot hold Japanese: a name typed with such characters
-// through the input method loses them (each refused with a beep), so what is left (".h") is not
-// the name typed. The dialog says why and stays open; the name typed again is taken.
-TEST_F(FileDialogs, ANameTypedWithCharactersTheCodePageCannotHoldIsRefusedAndTheDialogStays) {
+// through the input method, or pasted from another program, loses them (each refused with a
+// beep), so what is left (".h") is not the name given. The dialog says why and stays open, and
+// refuses OK again as long as the field holds what is left; the name typed anew is taken.
+TEST_F(FileDialogs, ANameGivenWithCharactersTheCodePageCannotHoldIsRefusedUntilEdited) {
   ScopedLocale locale("ja_JP.UTF-8");
   ScriptedInputMethod ime(session_);
-  std::string told;
-  bool stayed = false;
-  answers_.When(nullptr, "Save As", [&](HWND dialog) {
-    answers_.When(nullptr, "Save As", [&](HWND box) {
-      char text[1024] = {};
-      GetDlgItemText(box, 0xFFFF, text, sizeof text);
-      told = text;
-      PostMessage(box, WM_COMMAND, IDOK, 0);
+  const std::string kRefused =
+      "The name is not valid: characters typed in it are not in the program's character set and were left out.\n"
+      "Type the name with other characters.";
+  const std::string kTest = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88";  // テスト
+  struct Case {
+    const char* how;
+    std::function<void()> give;  // puts the name into the field, the focus on it
+  };
+  const Case cases[] = {
+      {"typed", [&] {
+         ime.Commit(kTest);
+         TypeText(".h");
+       }},
+      {"pasted", [&] {
+         // Another program copied the name: nothing of this program's is left on the clipboard.
+         OpenClipboard(nullptr);
+         EmptyClipboard();
+         CloseClipboard();
+         session_.Backend().SetForeignClipboardText(kTest + ".cpp");
+         PressKey(VK_BACK);
+         PressKey('V', kCtrl);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    std::vector<std::string> told;
+    std::string field;
+    bool stayed = false;
+    answers_.When(nullptr, "Save As", [&](HWND dialog) {
+      for (int i = 0; i < 2; ++i)
+        answers_.When(nullptr, "Save As", [&](HWND box) {
+          char text[1024] = {};
+          GetDlgItemText(box, 0xFFFF, text, sizeof text);
+          told.push_back(text);
+          PostMessage(box, WM_COMMAND, IDOK, 0);
+        });
+      RunUntilIdle();
+      c.give();
+      PressKey(VK_RETURN);
+      // OK again on what is left of the name is refused again.
+      PressKey(VK_RETURN);
+      char text[260] = {};
+      GetDlgItemText(dialog, 1152, text, sizeof text);
+      field = text;
+      stayed = IsWindow(dialog) && IsWindowVisible(dialog);
+      // The field's text is selected for the name typed anew.
+      TypeText("test.h");
+      PressKey(VK_RETURN);
     });
-    RunUntilIdle();
-    ime.Commit("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88");  // テスト
-    TypeText(".h");
-    PressKey(VK_RETURN);
-    stayed = IsWindow(dialog) && IsWindowVisible(dialog);
-    // The field's text is selected for the name typed anew.
-    TypeText("test.h");
-    PressKey(VK_RETURN);
-  });
-  ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-  ASSERT_TRUE(GetSaveFileName(&ofn_));
-  EXPECT_TRUE(stayed);
-  EXPECT_EQ(told, ".h\nThe file name is not valid: characters typed in it are not in the program's character set "
-                  "and were left out.\nType the name with other characters.");
-  EXPECT_EQ(std::string(buffer_), root_ + "/test.h");
+    ofn_.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    buffer_[0] = 0;
+    ASSERT_TRUE(GetSaveFileName(&ofn_));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(told, (std::vector<std::string>{kRefused, kRefused}));
+    EXPECT_NE(field.find('.'), std::string::npos) << field;  // what is left of the name, kept for editing
+    EXPECT_EQ(std::string(buffer_), root_ + "/test.h");
+    EXPECT_FALSE(std::filesystem::exists(root_ + "/.h"));
+    EXPECT_FALSE(std::filesystem::exists(root_ + "/.cpp"));
+  }
 }
 
 }  // namespace
