@@ -75,10 +75,11 @@ class CInkwrightApp : public CWinApp {
   // Saves every modified document of every template, without a question; FALSE at once when the
   // user cancelled a document's save (or it failed), which then stays modified.
   BOOL SaveAllDocuments();
-  // After SaveAllDocuments failed at the close because a document's file cannot be written
-  // (read-only, or gone with its folder): each such document is asked about as the framework
-  // asks (Yes saves it under another name, No leaves the change unsaved). FALSE at once, asking
-  // nothing, when another document stays unsaved (its Save As cancelled, say), and when the user
+  // After SaveAllDocuments failed at the close because a document's file could not be written
+  // (read-only, gone with its folder, access denied, a read-only mount, a full disk): each such
+  // document is asked about as the framework asks (Yes saves it under another name, No leaves the
+  // change unsaved). FALSE at once, asking nothing, when a document of no file stays unsaved (its
+  // Save As cancelled), and when the user
   // cancels or a save fails; the documents whose change the user chose to leave are added to
   // rDeclined.
   BOOL AskAboutUnwritableDocuments(std::vector<CDocument*>& rDeclined);

@@ -123,10 +123,9 @@ BOOL CInkwrightApp::AskAboutUnwritableDocuments(std::vector<CDocument*>& rDeclin
     for (POSITION docPos = pTemplate->GetFirstDocPosition(); docPos != nullptr;) {
       CDocument* pDoc = pTemplate->GetNextDoc(docPos);
       if (!pDoc->IsModified()) continue;
-      const CString strPath = pDoc->GetPathName();
-      const DWORD dwAttributes = strPath.IsEmpty() ? 0 : ::GetFileAttributes(strPath);
-      if (strPath.IsEmpty() || (dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_READONLY)))
-        return FALSE;
+      // A document of no file is one whose Save As the user cancelled: the window stays open
+      // without a second question. Any other save failed to write the file, whatever the reason.
+      if (pDoc->GetPathName().IsEmpty()) return FALSE;
       unwritable.push_back(pDoc);
     }
   }

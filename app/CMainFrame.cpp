@@ -19,6 +19,7 @@
 #include "bars/SECToolBarsPage.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "core/CStdioFile.h"
+#include "editor/doc/CEditCodeDoc.h"
 #include "model/CGenMenuObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ShellServices.h"
@@ -245,12 +246,19 @@ void CMainFrame::CollectOpenDocumentNames(CStringList& list) {
   list.RemoveAll();
   for (HWND hChild = ::GetWindow(m_hWndMDIClient, GW_CHILD); hChild != nullptr;
        hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-    char szText[kMaxWindowText + 1] = {};
-    ::GetWindowText(hChild, szText, kMaxWindowText);
-    // A modified editor's title ends in "*": the mark is not part of the file's name.
-    CString strName = szText;
-    if (strName.Right(1) == "*") strName = strName.Left(strName.GetLength() - 1);
-    list.AddTail(strName);
+    // The name is the document's own, without the marks its window's title adds (modified,
+    // read-only).
+    auto* pFrame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hChild));
+    CDocument* pDoc = pFrame != nullptr ? pFrame->GetActiveDocument() : nullptr;
+    if (auto* pEditDoc = dynamic_cast<CEditCodeDoc*>(pDoc); pEditDoc != nullptr && !pEditDoc->GetPlainTitle().IsEmpty()) {
+      list.AddTail(pEditDoc->GetPlainTitle());
+    } else if (pDoc != nullptr) {
+      list.AddTail(pDoc->GetTitle());
+    } else {
+      char szText[kMaxWindowText + 1] = {};
+      ::GetWindowText(hChild, szText, kMaxWindowText);
+      list.AddTail(szText);
+    }
   }
 }
 

@@ -186,14 +186,13 @@ BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpe
     if (recent.Find(oldName) == nullptr || deleted.Find(newName) != nullptr) continue;
     keptRecent.AddTail(newName);
   }
-  // The name the caller goes on with, and the current one, follow a rename: the renames are one
-  // set, so each name follows its own row only (after a swap, not back again).
-  const CString chosenBefore = chosen, currentBefore = m_strCurrentName;
+  // The dialog hands back the name a row shows now, which is already the workspace's new name.
+  // The current one follows its rename: the renames are one set, so it follows its own row only
+  // (after a swap, not back again).
+  const CString currentBefore = m_strCurrentName;
   for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
-    if (oldName == newName) continue;
-    if (chosenBefore == oldName) chosen = newName;
-    if (currentBefore == oldName) m_strCurrentName = newName;
+    if (oldName != newName && currentBefore == oldName) m_strCurrentName = newName;
   }
   ApplyRegistryEdits(stored, working, deleted);
   WriteRecentList(keptRecent);

@@ -178,7 +178,18 @@ void SECWsMgrDialogEx::OnOpenOrSave() {
   EndDialog(IDOK);
 }
 
-void SECWsMgrDialogEx::OnDone() { EndDialog(IDOK); }
+void SECWsMgrDialogEx::OnDone() {
+  // The name handed back is always one the list shows: the current workspace's row under the
+  // name it has now (a rename of it followed).
+  for (POSITION from = m_pStored->GetHeadPosition(), to = m_pWorking->GetHeadPosition(); from != nullptr && to != nullptr;) {
+    const CString oldName = m_pStored->GetNext(from), newName = m_pWorking->GetNext(to);
+    if (oldName == *m_pChosen) {
+      *m_pChosen = newName;
+      break;
+    }
+  }
+  EndDialog(IDOK);
+}
 
 void SECWsMgrDialogEx::OnPaint() {
   Default();

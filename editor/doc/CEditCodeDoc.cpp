@@ -230,7 +230,7 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   // renames it over the target only on success, so there is nothing to delete.
   const CString watched = m_strWatchedPath;
   const brambolt::FileIdentity own = m_edit.GetFileIdentity();
-  if (!OnSaveDocument(name)) return FALSE;
+  if (!WriteDocument(name, bReplace)) return FALSE;
   TakeFileFromOtherDocument(name);
   if (bReplace) {
     SetPathName(name);

@@ -179,11 +179,14 @@ BOOL CDocument::SaveModified() {
 }
 
 BOOL CDocument::DoFileSave() {
-  // A file that cannot be written (read-only, or no longer there: its folder renamed or removed)
-  // is saved under a name the user chooses instead.
+  // A file that cannot be written (read-only, no longer there: its folder renamed or removed, or
+  // one whose write failed: access denied, a read-only mount, a full disk) is saved under a name
+  // the user chooses instead.
   const DWORD dwAttributes = m_strPathName.IsEmpty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributes(m_strPathName);
-  if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_READONLY)) return DoSave(nullptr);
-  return DoSave(m_strPathName);
+  if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_READONLY) || m_bWriteFailed)
+    return DoSave(nullptr);
+  if (DoSave(m_strPathName)) return TRUE;
+  return m_bWriteFailed && DoSave(nullptr);
 }
 
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
@@ -210,10 +213,16 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   // The other window holding the file closes only once the file holds this document: a save
   // that fails leaves it, and its changes, as they were.
   if (!MayTakeFileFromOtherDocument(path)) return FALSE;
-  if (!OnSaveDocument(path)) return FALSE;
+  if (!WriteDocument(path, bReplace)) return FALSE;
   TakeFileFromOtherDocument(path);
   if (bReplace) SetPathName(path);
   return TRUE;
+}
+
+BOOL CDocument::WriteDocument(LPCTSTR lpszPathName, BOOL bReplace) {
+  const BOOL bWritten = OnSaveDocument(lpszPathName);
+  if (bReplace && (bWritten || m_strPathName == lpszPathName)) m_bWriteFailed = !bWritten;
+  return bWritten;
 }
 
 BOOL CDocument::MayTakeFileFromOtherDocument(LPCTSTR lpszPathName) {

@@ -56,6 +56,9 @@ class CDocument : public CCmdTarget {
   // With unsaved changes the user is asked whether to close it and lose them (FALSE when the user
   // says No: the save must not happen).
   BOOL MayTakeFileFromOtherDocument(LPCTSTR lpszPathName);
+  // Writes the document into the file (OnSaveDocument), noting for a save of the document into
+  // its own file whether the write failed: the next save then asks for another name.
+  BOOL WriteDocument(LPCTSTR lpszPathName, BOOL bReplace);
   // Once the save under the name has succeeded: that other document closes, its changes given up.
   void TakeFileFromOtherDocument(LPCTSTR lpszPathName);
   virtual BOOL DoFileSave();
@@ -88,4 +91,7 @@ class CDocument : public CCmdTarget {
  private:
   // Another document of the application that holds the file, or null.
   CDocument* OtherDocumentOfFile(LPCTSTR lpszPathName);
+  // The last save of the document into its own file could not write it (access denied, a
+  // read-only mount, a full disk).
+  BOOL m_bWriteFailed = FALSE;
 };

@@ -250,7 +250,11 @@ int StartDoc(HDC hdc, const DOCINFO* info) {
     return Fail(job, "No file was named to print to.");
   } else if (!output.empty()) {
     // The file is opened for its save now: a name that cannot be written is told before any
-    // page is made.
+    // page is made. A read-only file is refused as the editor's save refuses it, whoever prints.
+    if (CFileStatus status; CFile::GetStatus(output.c_str(), status) && (status.m_attribute & CFile::readOnly)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return Fail(job, "The file '" + output + "' exists and is read-only. Please save to a different filename.");
+    }
     job.output = std::make_unique<CMirrorFile>();
     CFileException error;
     if (!job.output->Open(output.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive, &error)) {

@@ -341,6 +341,30 @@ Key* Child(Key& parent, const std::string& name, bool create) {
   return raw;
 }
 
+// A line of the file as a message shows it: text written in UTF-8 (as the user's editor writes
+// it) in the program's code page where every character converts; a byte no text shows (a control
+// character, or a character that does not convert) as \xNN, so the message is shown whole. Long
+// lines are cut.
+std::string ShownLine(const std::string& line) {
+  std::string text = line;
+  bool escapeHigh = false;
+  if (!IsAsciiText(line) && IsUtf8Text(line)) escapeHigh = !ConvertExactly(line, CP_UTF8, CP_ACP, text);
+  const bool cut = text.size() > 80;
+  if (cut) text.resize(escapeHigh ? 77 : CharacterBoundary(text, 77));
+  std::string shown;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && byte != '\t') || byte == 0x7F || (escapeHigh && byte >= 0x80)) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
+    } else {
+      shown += c;
+    }
+  }
+  return cut ? shown + "..." : shown;
+}
+
 // Fills `top` from a file's text. Lines that cannot be read are skipped, so a damaged line costs
 // that line only (a key's header, its values too); each is named in `unread`, when given, by its
 // number and text.
@@ -372,18 +396,19 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
     current.clear();
   }
 
-  auto tell = [&](std::size_t index, const char* what) {
+  auto tell = [&](std::size_t index, const std::string& what) {
     if (unread == nullptr) return;
-    std::string shown = lines[index].size() > 80 ? lines[index].substr(0, 77) + "..." : lines[index];
-    unread->push_back("line " + std::to_string(numbers[index]) + " (" + what + "): " + shown);
+    unread->push_back("line " + std::to_string(numbers[index]) + " (" + what + "): " + ShownLine(lines[index]));
   };
   Key* key = nullptr;
+  bool inKeys = false;  // a key's header has come: a line without a key is one of a header not read
   const std::string rootName = kRootNames[root];
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const std::string& line = lines[index];
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       key = nullptr;
+      inKeys = true;
       const std::size_t close = line.rfind(']');
       if (close == std::string::npos) {
         tell(index, "a key without its closing ']', so its values are not read either");
@@ -391,8 +416,10 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       }
       const std::string path = line.substr(1, close - 1);
       if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
-          (path.size() > rootName.size() && path[rootName.size()] != '\\'))
+          (path.size() > rootName.size() && path[rootName.size()] != '\\')) {
+        tell(index, "a key not under " + rootName + ", so its values are not read either");
         continue;
+      }
       const std::vector<std::string> names = SplitKeyPath(std::string_view(path).substr(rootName.size()));
       // A key the store cannot hold is skipped with its values, so no write brings it back.
       if (!WithinLimits(top, names) || !std::all_of(names.begin(), names.end(), CanKeepName)) continue;
@@ -401,7 +428,13 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       continue;
     }
     Value v;
-    if (!key) continue;
+    if (!key) {
+      // The file's first line names its format; any other line before the first key belongs to
+      // none.
+      if (!inKeys && line != "REGEDIT4" && !line.starts_with("Windows Registry Editor Version "))
+        tell(index, "a line before the first key");
+      continue;
+    }
     if (!ParseValue(line, v)) {
       tell(index, "a value that cannot be read: a quote, '=' or digit missing");
       continue;

@@ -125,9 +125,25 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
 
   ASSERT_TRUE(app.OpenHeaderFile("AlphaShape.h"));
   EXPECT_EQ(OpenDocuments(app), 2);
+  // A header the code page cannot show opens read-only, its title saying so: the project keeps
+  // the file's name, without the mark.
+  WriteText(folder + "/Header Files/Wide.h", "// \xE4\xB8\xAD\xE6\x96\x87\n");
+  ASSERT_TRUE(app.OpenHeaderFile("Wide.h"));
+  brambolt::test::RunUntilIdle();
+  ASSERT_EQ(OpenDocuments(app), 3);
+  ASSERT_EQ(OpenTitles(app)[2], "Wide.h [Read Only]");
   app.m_pWorkSpace->m_strProjectTitle = "Changed";
   app.OnSaveProject();
   EXPECT_EQ(TitleInFile(file), "Changed");
+  {
+    CWorkSpaceObj stored;
+    ASSERT_TRUE(stored.LoadFromFile(file.c_str()));
+    std::vector<std::string> names;
+    for (POSITION pos = stored.m_DocTitleList.GetHeadPosition(); pos != nullptr;)
+      names.emplace_back(stored.m_DocTitleList.GetNext(pos));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"AlphaShape.h", "Chart.cpp", "Wide.h"}));
+  }
 
   app.OnCloseProject();
   EXPECT_TRUE(app.m_strProjectName.IsEmpty());
@@ -144,8 +160,9 @@ TEST(ProjectCommands, OpenSaveCloseAndReopenARealProject) {
   EXPECT_TRUE(app.OnDDECommand(command.data()));
   EXPECT_STREQ(app.m_strProjectName, "Alpha");
   EXPECT_STREQ(app.m_pWorkSpace->m_strProjectTitle, "Changed");
-  EXPECT_EQ(OpenTitles(app), (std::vector<std::string>{"AlphaShape.h", "Chart.cpp"}));
-  EXPECT_TRUE(s.boxes.boxes.empty()) << s.boxes.Texts().front();
+  EXPECT_EQ(OpenTitles(app), (std::vector<std::string>{"AlphaShape.h", "Chart.cpp", "Wide.h [Read Only]"}));
+  // Only the read-only header's note, once for each time it opened.
+  for (const std::string& text : s.boxes.Texts()) EXPECT_NE(text.find("read-only"), std::string::npos) << text;
 }
 
 TEST(ProjectCommands, AnInvalidProjectFileBringsBackTheProjectThatWasOpen) {

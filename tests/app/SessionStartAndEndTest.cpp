@@ -7,6 +7,8 @@
 #include <malloc.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@
 #include "afx/afx.h"
 #include "controls/controls.h"
 #include "editor/doc/CEditCodeDoc.h"
+#include "os/FileFaults.h"
+#include "win/ModalLoop.h"
 #include "resources/resource.h"
 
 namespace {
@@ -93,16 +97,23 @@ TEST(SessionStart, AMessageShownWhileTheSplashIsUpWaitsForTheUser) {
 }
 
 TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLeavingTheChange) {
+  enum Refusal { kReadOnly, kFolderGone, kDiskFull, kReadOnlyMount };
   struct Case {
     const char* name;
-    bool folderGoes;  // else the file is read-only
+    Refusal refusal;  // why the file cannot be written
     int answer;       // to the question about the unsaved change
-    bool ends;        // the program ends
+    bool ends;        // the program ends (the window, closed with Ctrl+F4)
+    bool byCtrlF4 = false;  // the document's window is closed, not the program
   } cases[] = {
-      {"read-only, saved under another name", false, IDYES, true},
-      {"read-only, change left", false, IDNO, true},
-      {"read-only, close cancelled", false, IDCANCEL, false},
-      {"folder gone, saved under another name", true, IDYES, true},
+      {"read-only, saved under another name", kReadOnly, IDYES, true},
+      {"read-only, change left", kReadOnly, IDNO, true},
+      {"read-only, close cancelled", kReadOnly, IDCANCEL, false},
+      {"folder gone, saved under another name", kFolderGone, IDYES, true},
+      {"disk full, saved under another name", kDiskFull, IDYES, true},
+      {"disk full, change left", kDiskFull, IDNO, true},
+      {"read-only mount, saved under another name", kReadOnlyMount, IDYES, true},
+      {"read-only mount, close cancelled", kReadOnlyMount, IDCANCEL, false},
+      {"disk full, window closed with Ctrl+F4 and saved under another name", kDiskFull, IDYES, true, true},
   };
   for (const Case& c : cases) {
     apptest::StartedApp s;
@@ -115,15 +126,29 @@ TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLe
     brambolt::test::RunUntilIdle();
     brambolt::test::TypeText("// mine\r");
     ASSERT_TRUE(doc->IsModified()) << c.name;
-    if (c.folderGoes)
-      fs::remove_all(folder);
-    else
-      ::chmod(file.c_str(), 0444);
+    // The disk refuses the file's folder as a full disk or a read-only mount does, whatever the
+    // file's mode and whoever runs the test.
+    const int errorOfDisk = c.refusal == kDiskFull ? ENOSPC : c.refusal == kReadOnlyMount ? EROFS : 0;
+    brambolt::ScopedFileFaultHook disk([&](brambolt::FileStep step, const std::string& path) {
+      const bool refused = step == brambolt::FileStep::Write ||
+                           (errorOfDisk == EROFS && step == brambolt::FileStep::Create);
+      return errorOfDisk != 0 && refused && path.rfind(folder + "/", 0) == 0 ? errorOfDisk : 0;
+    });
+    if (c.refusal == kFolderGone) fs::remove_all(folder);
+    if (c.refusal == kReadOnly) ::chmod(file.c_str(), 0444);
 
     const HWND hMain = s.app.m_pMainWnd->GetSafeHwnd();
     s.boxes.boxes.clear();
-    s.boxes.Answer(IDOK);  // why the file could not be saved
-    s.boxes.Answer(c.answer);
+    // At the program's close the save is tried first; Ctrl+F4 asks first.
+    if (c.byCtrlF4) {
+      s.boxes.Answer(c.answer);
+      s.boxes.Answer(IDOK);  // why the file could not be saved
+    } else {
+      s.boxes.Answer(IDOK);
+      s.boxes.Answer(c.answer);
+    }
+    POSITION viewPos = doc->GetFirstViewPosition();
+    const HWND hDocFrame = doc->GetNextView(viewPos)->GetParentFrame()->GetSafeHwnd();
     bool askedForName = false;
     brambolt::test::ModalAnswers answers;
     answers.When(nullptr, "Save As", [&](HWND dialog) {
@@ -134,23 +159,28 @@ TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLe
       brambolt::test::PressKey(VK_RETURN);
       brambolt::test::RunUntilIdle();
     });
-    ::SendMessage(hMain, WM_CLOSE, 0, 0);
+    // Keys pass the application's pre-translation, as in its message loop.
+    brambolt::ScopedLoopFilter loop([&](MSG& msg) { return s.app.PreTranslateMessage(&msg); });
+    if (c.byCtrlF4)
+      brambolt::test::PressKey(VK_F4, brambolt::test::kCtrl);
+    else
+      ::SendMessage(hMain, WM_CLOSE, 0, 0);
     brambolt::test::RunUntilIdle();
     // What the window of a file gone says of it, whenever its watch tells it, is not counted.
     std::vector<std::string> told;
     for (const std::string& text : s.boxes.Texts())
       if (text.find("deleted or moved by another program") == std::string::npos) told.push_back(text);
     ASSERT_EQ(told.size(), 2u) << c.name << ::testing::PrintToString(told);
-    EXPECT_NE(told[0].find(file), std::string::npos) << c.name << told[0];
-    EXPECT_NE(told[1].find("Save the changes to"), std::string::npos) << c.name << told[1];
-    EXPECT_EQ(::IsWindow(hMain) == FALSE, c.ends) << c.name;
+    EXPECT_NE(told[c.byCtrlF4 ? 1 : 0].find(file), std::string::npos) << c.name << told[0];
+    EXPECT_NE(told[c.byCtrlF4 ? 0 : 1].find("Save the changes to"), std::string::npos) << c.name << told[1];
+    EXPECT_EQ(::IsWindow(c.byCtrlF4 ? hDocFrame : hMain) == FALSE, c.ends) << c.name;
     EXPECT_TRUE(answers.Unanswered().empty()) << c.name;
     EXPECT_EQ(askedForName, c.answer == IDYES) << c.name;
     EXPECT_EQ(fs::exists(elsewhere), c.answer == IDYES) << c.name;
     if (c.answer == IDYES) {
       EXPECT_EQ(ReadText(elsewhere), "// mine\r\nint shared;\r\n") << c.name;
     }
-    if (!c.folderGoes) {
+    if (c.refusal != kFolderGone) {
       EXPECT_EQ(ReadText(file), "int shared;\r\n") << c.name;
     }
     if (!c.ends) {

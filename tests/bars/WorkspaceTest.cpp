@@ -646,4 +646,58 @@ TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
   EXPECT_FALSE(manager.OpenWorkspace("tmpx", TRUE));
 }
 
+// After a swap the row chosen to open or to save under is the workspace the user sees under
+// that name, not the one the name meant before.
+TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  app.OpenDocumentFile(File("a.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
+  app.OpenDocumentFile(File("b.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  ModalAnswers answers;
+  // bb to tmpx, aa to bb, tmpx to aa; then the row now named aa, and the dialog's own button.
+  auto swapAndChoose = [&](UINT button) {
+    return [&, button](HWND dialog) {
+      RenameRow(dialog, "bb", "tmpx");
+      RenameRow(dialog, "aa", "bb");
+      RenameRow(dialog, "tmpx", "aa");
+      HWND list = ::GetDlgItem(dialog, 43072);
+      const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("aa")));
+      RECT rect;
+      ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+      Click(list, {rect.left + 5, rect.top + 3});
+      Click(::GetDlgItem(dialog, static_cast<int>(button)), {5, 5});
+    };
+  };
+  auto windowsOf = [&](const char* name) {
+    app.CloseAllDocuments(FALSE);
+    RunUntilIdle();
+    EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
+    RunUntilIdle();
+    return Documents();
+  };
+
+  answers.When(nullptr, "Open Workspace", swapAndChoose(43001));
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(CString("aa"), manager.GetCurrentName());
+  EXPECT_EQ(Documents(), 2) << "the workspace shown as aa (bb's windows) opens";
+
+  // Three windows saved, after the same swap, under the row shown as aa (the first aa again):
+  // the workspace shown as bb keeps its two.
+  app.OpenDocumentFile(File("c.txt").c_str());
+  RunUntilIdle();
+  ASSERT_EQ(Documents(), 3);
+  answers.When(nullptr, "Save Workspace", swapAndChoose(43000));
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kSaveWorkspaceAs);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(CString("aa"), manager.GetCurrentName());
+  EXPECT_EQ(windowsOf("bb"), 2);
+  EXPECT_EQ(windowsOf("aa"), 3);
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -265,11 +266,27 @@ TEST_F(PrintToPdf, PrintingOverAFileKeepsItsPermissionsAndItsLinks) {
   EXPECT_TRUE(printed(shared));
   EXPECT_EQ(fs::hard_link_count(shared), 2u);
 
+  // A read-only file is refused, whoever prints, as the editor's save refuses it: it stays as it was.
+  const std::string kept = TempPdf("kept.pdf");
+  std::ofstream(kept) << old;
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  {
+    DEVMODE dm = Paper(DMPAPER_A5, DMORIENT_PORTRAIT);
+    HDC dc = CreateDC("winspool", brambolt::kPrintToFileName, kept.c_str(), &dm);
+    DOCINFO info{sizeof(DOCINFO), "Over", nullptr, nullptr, 0};
+    EXPECT_EQ(StartDoc(dc, &info), SP_ERROR);
+    EXPECT_EQ(brambolt::GetPrintJobError(dc),
+              "The file '" + kept + "' exists and is read-only. Please save to a different filename.");
+    DeleteDC(dc);
+  }
+  std::ifstream keptFile(kept);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(keptFile), {}), old);
+
   // Nothing else is left beside them.
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"elsewhere", "link.pdf", "other.pdf", "private.pdf", "shared.pdf"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"elsewhere", "kept.pdf", "link.pdf", "other.pdf", "private.pdf", "shared.pdf"}));
 }
 
 TEST_F(PrintToPdf, APrinterJobGoesToTheSpoolerWithItsCopiesAndTheMarginsTheSpoolerGives) {

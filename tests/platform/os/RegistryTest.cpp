@@ -666,7 +666,8 @@ TEST_F(Registry, ReadsRegFilesWrittenByHand) {
 }
 
 // Mistakes made by hand in the file (a key's header without its ']', a string without its closing
-// quote): what was read is used, the user is told once which lines were not read, and the file as
+// quote, a stray line before the first key, a key under a misspelt root; one with a NUL byte, one
+// written in UTF-8): what was read is used, the user is told once which lines were not read, and the file as
 // the user wrote it is kept beside the store rather than written away by the next write.
 TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
   static std::vector<std::string> told;
@@ -677,12 +678,17 @@ TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
   });
   const std::string text =
       "REGEDIT4\n"
-      "\n"
+      "stray\n"
       "[HKEY_CURRENT_USER\\Software\\Hand\\Font\n"
       "\"Size\"=dword:0000000e\n"
       "[HKEY_CURRENT_USER\\Software\\Hand]\n"
       "\"Name\"=\"unclosed\n"
-      "\"Good\"=\"yes\"\n";
+      "\"Good\"=\"yes\"\n"
+      "[HKEY_CURENT_USER\\Software\\TestC]\n"
+      "\"C\"=\"c\"\n"
+      "[HKEY_CURRENT_USER\\Software\\Hand]\n"
+      "\"Caf\xC3\xA9\"=\"unclosed\n" +
+      std::string("\"Nul\"=\"a\0b\n", 10);
   dir.Write("HKEY_CURRENT_USER.reg", text);
   for (int round = 0; round < 3; ++round) {
     if (round == 2) Reload();  // the next start reads the file the writes made
@@ -695,9 +701,15 @@ TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
   ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
   const std::string aside = dir.Path() + "/HKEY_CURRENT_USER.reg.unread";
   EXPECT_NE(told[0].find(dir.Path() + "/HKEY_CURRENT_USER.reg"), std::string::npos) << told[0];
-  EXPECT_NE(told[0].find("line 3 "), std::string::npos) << told[0];
-  EXPECT_NE(told[0].find("line 6 "), std::string::npos) << told[0];
-  EXPECT_EQ(told[0].find("line 7 "), std::string::npos) << told[0];
+  for (const char* named : {"line 2 (", "line 3 (", "line 6 (", "line 8 (", "line 11 (", "line 12 ("})
+    EXPECT_NE(told[0].find(named), std::string::npos) << named << "\n" << told[0];
+  for (const char* readOrOfAKeyTold : {"line 7 ", "line 9 "})
+    EXPECT_EQ(told[0].find(readOrOfAKeyTold), std::string::npos) << readOrOfAKeyTold << "\n" << told[0];
+  EXPECT_NE(told[0].find("HKEY_CURENT_USER\\Software\\TestC"), std::string::npos) << told[0];
+  // The NUL byte is shown escaped, the UTF-8 text in the program's code page (1252 here).
+  EXPECT_EQ(told[0].find('\0'), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("\"Nul\"=\"a\\x00b"), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("\"Caf\xE9\"=\"unclosed"), std::string::npos) << told[0];
   EXPECT_NE(told[0].find("kept as " + aside), std::string::npos) << told[0];
   EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), text);
   const std::string written = dir.Read("HKEY_CURRENT_USER.reg");
