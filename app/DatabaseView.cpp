@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "afx/CMenu.h"
 #include "afx/CWinApp.h"
@@ -245,8 +246,45 @@ int EscapedByte(const CString& strText, int i) {
 
 // A link of a page that names a page beside it (no scheme, not from the root) with its name's
 // characters percent-escaped ("%B4%B0%BF%DA.htm", as a browser or an editor writes the name's
-// bytes) follows the page's renaming: each run of escaped bytes above ASCII is converted as the
-// name on disk is and escaped again.
+// bytes) follows the page's renaming: each part of its path that escapes a byte above ASCII is
+// read as the bytes it names (every escape undone, a Big5 trail byte written as itself too),
+// converted as the name on disk is, and escaped again: every byte of a character above ASCII,
+// and the ASCII characters the link escaped.
+CString RenamedEscapedSegment(const CString& strSegment, BOOL bGBToBig5) {
+  CString strBytes;
+  std::vector<bool> escaped;
+  bool bHigh = false;
+  for (int k = 0; k < strSegment.GetLength();) {
+    const int b = EscapedByte(strSegment, k);
+    strBytes += b >= 0 ? static_cast<char>(b) : strSegment[k];
+    escaped.push_back(b >= 0);
+    bHigh = bHigh || b >= 0x80;
+    k += b >= 0 ? 3 : 1;
+  }
+  if (!bHigh) return strSegment;
+  const CString strConverted = ConvertedName(strBytes, bGBToBig5);
+  const std::string_view converted(strConverted, static_cast<size_t>(strConverted.GetLength()));
+  const bool bSameLength = strConverted.GetLength() == strBytes.GetLength();
+  const UINT nTarget = bGBToBig5 ? 950 : 936;
+  CString strRenamed;
+  for (size_t n = 0; n < converted.size();) {
+    const BYTE ch = static_cast<BYTE>(converted[n]);
+    const size_t nLength = ch >= 0x80 ? AFBig2GBObj::CharacterLength(converted, n, nTarget) : 1;
+    const bool bUnreserved = std::isalnum(ch) || ch == '-' || ch == '.' || ch == '_' || ch == '~';
+    if (nLength == 1 && ch < 0x80 && (bSameLength ? !escaped[n] : bUnreserved)) {
+      strRenamed += static_cast<char>(ch);
+      ++n;
+      continue;
+    }
+    for (size_t end = n + nLength; n < end; ++n) {
+      CString strEscape;
+      strEscape.Format("%%%02X", static_cast<BYTE>(converted[n]));
+      strRenamed += strEscape;
+    }
+  }
+  return strRenamed;
+}
+
 void RenameEscapedLinks(CString& strLine, BOOL bGBToBig5) {
   CString strLower = strLine;
   strLower.MakeLower();
@@ -267,26 +305,21 @@ void RenameEscapedLinks(CString& strLine, BOOL bGBToBig5) {
       const int nColon = strValue.Find(':');
       const int nSlash = strValue.Find('/');
       if (strValue.IsEmpty() || strValue[0] == '/' || (nColon >= 0 && (nSlash < 0 || nColon < nSlash))) continue;
-      CString strRenamed;
-      for (int k = 0; k < strValue.GetLength();) {
-        if (EscapedByte(strValue, k) < 0x80) {
-          strRenamed += strValue[k++];
-          continue;
-        }
-        CString strBytes;
-        for (int b; (b = EscapedByte(strValue, k)) >= 0x80; k += 3) strBytes += static_cast<char>(b);
-        const CString strConverted = ConvertedName(strBytes, bGBToBig5);
-        for (int n = 0; n < strConverted.GetLength(); ++n) {
-          const BYTE ch = static_cast<BYTE>(strConverted[n]);
-          if (std::isalnum(ch) || ch == '-' || ch == '.' || ch == '_' || ch == '~') {
-            strRenamed += static_cast<char>(ch);
-          } else {
-            CString strEscape;
-            strEscape.Format("%%%02X", ch);
-            strRenamed += strEscape;
-          }
-        }
+      // The path's parts up to its query or fragment.
+      int nPathEnd = strValue.GetLength();
+      for (const char mark : {'?', '#'}) {
+        const int nMark = strValue.Find(mark);
+        if (nMark >= 0 && nMark < nPathEnd) nPathEnd = nMark;
       }
+      CString strRenamed;
+      for (int k = 0; k <= nPathEnd;) {
+        int nSegmentEnd = strValue.Find('/', k);
+        if (nSegmentEnd < 0 || nSegmentEnd > nPathEnd) nSegmentEnd = nPathEnd;
+        strRenamed += RenamedEscapedSegment(strValue.Mid(k, nSegmentEnd - k), bGBToBig5);
+        if (nSegmentEnd < nPathEnd) strRenamed += '/';
+        k = nSegmentEnd + 1;
+      }
+      strRenamed += strValue.Mid(nPathEnd);
       if (strRenamed == strValue) continue;
       strLine = strLine.Left(i) + strRenamed + strLine.Mid(nEnd);
       strLower = strLine;

@@ -397,6 +397,9 @@ class PairTable {
 struct Reading {
   UINT nCodePage;
   int nScore;
+  // UTF-8 only: every character above ASCII is one two bytes of another code page seldom make (a
+  // sign of Latin-1, an accented letter in a Latin word, a word of Greek or Cyrillic letters).
+  bool bTelling = false;
 };
 
 Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
@@ -421,45 +424,86 @@ Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
   return reading;
 }
 
-// UTF-8: Chinese characters and punctuation count for it, and accented letters in a Latin word
-// and the signs of Latin-1 (the degree, copyright and micro signs, as English comments write
-// them) more (two bytes of another code page seldom make one); other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads:
-// Hebrew, Cyrillic, combining marks) a little against it, and bytes of no sequence are misses.
-// Validity alone is no evidence.
+// The character of UTF-8 at i and its length; a length of 0 for bytes of no valid sequence
+// (nLength then the bytes to pass over).
+struct Utf8Character {
+  char32_t ch;
+  size_t nLength;
+  size_t nSkip;
+};
+
+Utf8Character ReadUtf8Character(const BYTE* p, size_t n, size_t i) {
+  const BYTE b = p[i];
+  const size_t nLength = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+  char32_t ch = nLength == 2 ? (b & 0x1F) : nLength == 3 ? (b & 0x0F) : (b & 0x07);
+  size_t k = 1;
+  for (; nLength > 1 && k < nLength && i + k < n && (p[i + k] & 0xC0) == 0x80; ++k) ch = ch << 6 | (p[i + k] & 0x3F);
+  const bool bValid = nLength != 0 && k == nLength && !(nLength == 3 && (ch < 0x800 || (ch >= 0xD800 && ch <= 0xDFFF))) &&
+                      !(nLength == 4 && (ch < 0x10000 || ch > 0x10FFFF));
+  if (!bValid) return {0, 0, nLength == 0 ? 1 : k};
+  return {ch, nLength, nLength};
+}
+
+// The script of a letter of two bytes in UTF-8: 1 for the Greek letters, 2 for the Cyrillic ones
+// of Russian and its neighbours, 0 for anything else.
+int ScriptOf(char32_t ch) {
+  if (ch >= 0x0386 && ch <= 0x03CE && ch != 0x0387) return 1;
+  if (ch >= 0x0400 && ch <= 0x045F) return 2;
+  return 0;
+}
+
+// Whether the bytes above ASCII around i (up to ASCII on each side) are letters of one script in
+// UTF-8: a Greek or Russian word, or a Greek letter among English words ("angle \xCE\xB8 in"). The
+// pairs of GB2312 that happen to read so are rows of a few characters; a word of them all is rare.
+bool InScriptWord(const BYTE* p, size_t n, size_t i) {
+  size_t start = i;
+  while (start > 0 && p[start - 1] >= 0x80) --start;
+  int nScript = 0;
+  for (size_t k = start; k < n && p[k] >= 0x80;) {
+    const Utf8Character character = ReadUtf8Character(p, n, k);
+    const int nThis = character.nLength == 2 ? ScriptOf(character.ch) : 0;
+    if (nThis == 0 || (nScript != 0 && nThis != nScript)) return false;
+    nScript = nThis;
+    k += character.nLength;
+  }
+  return nScript != 0;
+}
+
+// UTF-8: Chinese characters and punctuation count for it, and accented letters in a Latin word,
+// the signs of Latin-1 (the degree, copyright and micro signs, as English comments write them)
+// and words of Greek or Cyrillic letters more (two bytes of another code page seldom make one);
+// other characters of two bytes (how GB2312 text that happens to be valid UTF-8 reads: Hebrew,
+// combining marks, the rarer Cyrillic letters) a little against it, and bytes of no sequence are
+// misses. Validity alone is no evidence.
 Reading ReadUtf8(std::string_view text) {
   const BYTE* p = reinterpret_cast<const BYTE*>(text.data());
   const size_t n = text.size();
-  Reading reading{CP_UTF8, 0};
+  Reading reading{CP_UTF8, 0, true};
   for (size_t i = 0; i < n;) {
     if (p[i] < 0x80) {
       ++i;
       continue;
     }
-    const BYTE b = p[i];
-    const size_t nLength = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
-    char32_t ch = nLength == 2 ? (b & 0x1F) : nLength == 3 ? (b & 0x0F) : (b & 0x07);
-    size_t k = 1;
-    for (; nLength > 1 && k < nLength && i + k < n && (p[i + k] & 0xC0) == 0x80; ++k) ch = ch << 6 | (p[i + k] & 0x3F);
-    const bool bValid = nLength != 0 && k == nLength && !(nLength == 3 && (ch < 0x800 || (ch >= 0xD800 && ch <= 0xDFFF))) &&
-                        !(nLength == 4 && (ch < 0x10000 || ch > 0x10FFFF));
-    if (!bValid) {
-      reading.nScore += kMiss;
-      i += nLength == 0 ? 1 : k;
-      continue;
-    }
-    if (IsIdeograph(ch))
-      reading.nScore += kCommon;
+    const Utf8Character character = ReadUtf8Character(p, n, i);
+    const char32_t ch = character.ch;
+    const size_t nLength = character.nLength;
+    int nWeight = 0;
+    if (nLength == 0)
+      nWeight = kMiss;
+    else if (IsIdeograph(ch))
+      nWeight = kCommon;
     else if ((ch >= 0xA0 && ch <= 0xBF) || ch == 0xD7 || ch == 0xF7)
-      reading.nScore += kLetterInWord;
+      nWeight = kLetterInWord;
     else if (ch >= 0xC0 && ch <= 0x24F)
-      reading.nScore += (i > 0 && IsLatinLetter(p[i - 1])) || (i + nLength < n && IsLatinLetter(p[i + nLength]))
-                            ? kLetterInWord
-                            : kPlain;
+      nWeight = (i > 0 && IsLatinLetter(p[i - 1])) || (i + nLength < n && IsLatinLetter(p[i + nLength])) ? kLetterInWord
+                                                                                                        : kPlain;
     else if (nLength == 2)
-      reading.nScore += kSymbol;
+      nWeight = InScriptWord(p, n, i) ? kLetterInWord : kSymbol;
     else
-      reading.nScore += SignWeight(ch);
-    i += nLength;
+      nWeight = SignWeight(ch);
+    reading.nScore += nWeight;
+    reading.bTelling = reading.bTelling && nLength == 2 && nWeight == kLetterInWord;
+    i += character.nSkip;
   }
   return reading;
 }
@@ -563,11 +607,21 @@ TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCo
       std::none_of(std::begin(whole.all), std::end(whole.all),
                    [&](const Reading& reading) { return &reading != pUtf8 && reading.nScore == pUtf8->nScore; }))
     return {CP_UTF8, false};
+  // The readings about as good as the best: the one a run documents in is read so.
+  const auto close = [&](const Reading& reading) {
+    return (nMost == 0 || votes[&reading - whole.all] == nMost) && reading.nScore > best.nScore - kClearMargin;
+  };
+  unsigned nClose = 0;
+  for (const Reading& reading : whole.all)
+    if (close(reading)) nClose |= TextCodePage::ReadingBit(reading.nCodePage);
+  const auto uncertain = [nClose](UINT nCodePage) {
+    TextCodePage codePage{nCodePage, false};
+    codePage.nCloseReadings = nClose | TextCodePage::ReadingBit(nCodePage);
+    return codePage;
+  };
   for (const UINT nCodePage : {nProjectCodePage, ::GetACP()}) {
     const Reading* pReading = whole.Of(nCodePage);
-    if (pReading != nullptr && (nMost == 0 || votes[pReading - whole.all] == nMost) &&
-        pReading->nScore > best.nScore - kClearMargin)
-      return {nCodePage, false};
+    if (pReading != nullptr && close(*pReading)) return uncertain(nCodePage);
   }
   if (nMost > 0) {
     // Of the readings the lines tie between, the one the whole text reads best in.
@@ -575,9 +629,9 @@ TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCo
     for (const Reading& reading : whole.all)
       if (votes[&reading - whole.all] == nMost && (pTied == nullptr || reading.nScore > pTied->nScore))
         pTied = &reading;
-    return {pTied->nCodePage, false};
+    return uncertain(pTied->nCodePage);
   }
-  return {best.nCodePage, false};
+  return uncertain(best.nCodePage);
 }
 
 UINT AFBig2GBObj::CodePageOfLine(std::string_view line, UINT nFileCodePage) {
@@ -586,6 +640,10 @@ UINT AFBig2GBObj::CodePageOfLine(std::string_view line, UINT nFileCodePage) {
   const Reading* pFile = readings.Of(nFileCodePage);
   const Reading& best = readings.Best();
   if (pFile == nullptr || best.nScore - pFile->nScore >= kLineMargin) return best.nCodePage;
+  // Valid UTF-8 made only of what two bytes of another code page seldom make ("Copyright \xC2\xA9")
+  // is a line pasted in UTF-8 however long the file's other text is.
+  const Reading* pUtf8 = readings.Of(CP_UTF8);
+  if (&best == pUtf8 && pUtf8->bTelling) return CP_UTF8;
   return nFileCodePage;
 }
 

@@ -65,11 +65,12 @@ class AFBig2GBObj : public CObject {
   // reading, not the end of it), and each line that reads clearly best in one gives that one its
   // weight: the one with the most is the file's, certain. Where the lines cannot tell (a few
   // characters that read alike), the project's code page, or for an English project the
-  // program's, when the whole text reads about as well in it; else the best; not certain. ASCII
-  // alone: 0, certain.
+  // program's, when the whole text reads about as well in it; else the best; not certain, with
+  // the readings about as good noted for the run that documents it. ASCII alone: 0, certain.
   static TextCodePage CodePageOfText(const CString& strText, UINT nProjectCodePage);
   // The code page of one line of a file read in nFileCodePage: the file's, unless the line reads
-  // far better in another (a fragment pasted from a file of that code page).
+  // far better in another (a fragment pasted from a file of that code page), or is valid UTF-8
+  // made only of signs and letters two bytes of another code page seldom make.
   static UINT CodePageOfLine(std::string_view line, UINT nFileCodePage);
   // The characters of a text in a code page as the program reads it (936 and 950 with their
   // extensions, 950 with HKSCS's too), U+FFFD for each byte or pair it cannot read.

@@ -117,12 +117,16 @@ CString SourceText(DocLanguage language, const CString& strText, const TextCodeP
   const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
   if (brambolt::IsAsciiText(text)) return strText;
   const UINT pageCodePage = DocCodePage(language);
+  // Text that could not tell its code page is read as written in the code page of the run's
+  // language (for an English run, the program's) where it reads about as well in it.
+  const UINT runCodePage = pageCodePage == 1252 ? ::GetACP() : pageCodePage;
+  const UINT fileCodePage = source.ReadsAbout(runCodePage) ? runCodePage : source.nCodePage;
   std::string out;
   ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
     // Text of no known code page (a file name) converts only where it is UTF-8.
     const UINT codePage = source.nCodePage == 0 ? (brambolt::IsUtf8Text(line) ? CP_UTF8 : pageCodePage)
                           : source.bTyped     ? source.nCodePage
-                                              : AFBig2GBObj::CodePageOfLine(line, source.nCodePage);
+                                              : AFBig2GBObj::CodePageOfLine(line, fileCodePage);
     if (brambolt::IsAsciiText(line) || codePage == pageCodePage)
       out += line;
     else if (codePage == CP_UTF8 || codePage == 1252)

@@ -13,4 +13,13 @@ struct TextCodePage {
   bool bCertain = false;
   // Text typed in the program: every line of it is in the code page, none is read apart.
   bool bTyped = false;
+  // Where the text could not tell: the code pages it reads about as well in (nCodePage among
+  // them), one bit each in the order 936, 950, 1252, CP_UTF8. A run documenting in one of them
+  // reads the text in that one.
+  unsigned nCloseReadings = 0;
+
+  static unsigned ReadingBit(UINT nReading) {
+    return nReading == 936 ? 1u : nReading == 950 ? 2u : nReading == 1252 ? 4u : nReading == CP_UTF8 ? 8u : 0u;
+  }
+  bool ReadsAbout(UINT nReading) const { return !bCertain && (nCloseReadings & ReadingBit(nReading)) != 0; }
 };

@@ -459,17 +459,22 @@ TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
 std::string Gb(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 936); }
 std::string Big5(std::string_view utf8) { return brambolt::Utf8ToCodePage(utf8, 950); }
 
-// The bytes as a link escapes them: each one above ASCII as "%XX".
-std::string Escaped(const std::string& bytes) {
+// The bytes as a link escapes them: each one above ASCII as "%XX", and with bWholeCharacters
+// each byte of a double-byte character (a Big5 trail byte that is an ASCII letter too).
+std::string Escaped(const std::string& bytes, bool bWholeCharacters = false) {
   std::string out;
-  for (const char ch : bytes) {
-    if (static_cast<unsigned char>(ch) < 0x80) {
-      out += ch;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto ch = static_cast<unsigned char>(bytes[i]);
+    if (ch < 0x80) {
+      out += bytes[i];
       continue;
     }
-    char escape[4];
-    std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(ch));
-    out += escape;
+    for (size_t end = bWholeCharacters && i + 1 < bytes.size() ? i + 1 : i; i <= end; ++i) {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(bytes[i]));
+      out += escape;
+    }
+    --i;
   }
   return out;
 }
@@ -768,11 +773,16 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
     s.Write(htmls + "café.htm", Page("gb2312", Gb("主页")));  // reads in GB2312 too, as "caf茅"
     s.Write(htmls + Gb("目录.htm"), Page("gb2312", "<a href=\"" + Gb("主页.htm") + "\">" + Gb("主页") + "</a>"));
     // Links with the names' bytes percent-escaped, as browsers and editors write them.
-    const auto links = [](const std::string& home, const std::string& contents) {
-      return "<a href=\"" + Escaped(home) + ".htm\">1</a> <A HREF='" + Escaped(contents) +
-             ".htm#top'>2</A> <a href=\"http://example.com/" + Escaped(contents) + ".htm\">3</a>";
+    const auto links = [](const std::string& home, const std::string& contents, bool bWholeCharacters = false) {
+      return "<a href=\"" + Escaped(home, bWholeCharacters) + ".htm\">1</a> <A HREF='" +
+             Escaped(contents, bWholeCharacters) + ".htm#top'>2</A> <a href=\"http://example.com/" +
+             Escaped(contents) + ".htm\">3</a>";
     };
     s.Write(htmls + "links.htm", Page("gb2312", links("主页", Gb("目录"))));
+    // A Big5 page whose link leaves the trail byte of 窗 (A466, "f") as itself, as a browser does.
+    const std::string window = "<a href=\"" + Escaped(Big5("視窗口")) + ".htm\">4</a>";
+    ASSERT_NE(window.find("%A4f.htm"), std::string::npos);
+    s.Write(htmls + "window.htm", Page("big5", window));
     s.Create();
     Questions questions(IDYES);
     s.Select({"HTML Files"});
@@ -785,7 +795,7 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
               Page("big5", "<a href=\"" + Big5("主頁.htm") + "\">" + Big5("主頁") + "</a>"));
     EXPECT_FALSE(s.Exists(htmls + Gb("目录.htm")));
     // Escaped links name the renamed pages; one to another site is left alone.
-    const std::string converted = links("主頁", Big5("目錄"));
+    const std::string converted = links("主頁", Big5("目錄"), true);
     EXPECT_EQ(s.Read(htmls + "links.htm"),
               Page("big5", converted.substr(0, converted.find("http")) + "http://example.com/" + Escaped(Gb("目录")) +
                                ".htm\">3</a>"));
@@ -804,6 +814,8 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
     EXPECT_FALSE(s.Exists(htmls + "主頁.htm"));
     EXPECT_NE(s.Find({"HTML Files", back.c_str()}), nullptr);
     EXPECT_EQ(s.Read(htmls + "links.htm"), Page("gb2312", links("主页", Gb("目录"))));
+    // The link is read as the bytes it names: 视窗口.htm.
+    EXPECT_EQ(s.Read(htmls + "window.htm"), Page("gb2312", "<a href=\"" + Escaped(Gb("视窗口")) + ".htm\">4</a>"));
   }
 }
 
