@@ -503,12 +503,18 @@ bool IsMacroName(Text word) {
 }
 
 // The name of an export macro that stands between "class" and the class's name: all capitals
-// ("CV_EXPORTS"), a module's name before capitals after the last underscore ("Core_API"), or a
-// reserved name ("_OgreExport").
+// ("CV_EXPORTS"), a reserved name ("_OgreExport"), or a module's name before an export word after
+// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"). A mixed-case name with
+// other capitals or digits there ("Vector_2D", "Image_RGB") is a class's name: a macro after it is
+// no name.
 bool IsExportMacroName(Text word) {
   if (IsMacroName(word) || (word.size() > 1 && word[0] == '_' && word[1] >= 'A' && word[1] <= 'Z')) return true;
   const size_t nUnderscore = word.rfind('_');
-  return nUnderscore != npos && nUnderscore > 0 && IsMacroName(word.substr(nUnderscore + 1));
+  if (nUnderscore == npos || nUnderscore == 0) return false;
+  std::string suffix(word.substr(nUnderscore + 1));
+  for (char& ch : suffix)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  return suffix == "API" || suffix == "EXPORT" || suffix == "EXPORTS" || suffix == "DLL";
 }
 
 bool IsTrailingSpecifier(Text word) {
