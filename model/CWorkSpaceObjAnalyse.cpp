@@ -474,10 +474,14 @@ Text ParenthesisedName(Text code, size_t nParen) {
 }
 
 // The offset of the function's name in the head of a method declared through a macro, the macro's
-// last argument ("STDMETHOD(QueryInterface)", "STDMETHOD_(ULONG, AddRef)"); npos for any other head.
+// last argument ("STDMETHOD(QueryInterface)", "STDMETHOD_(ULONG, AddRef)", "IFACEMETHOD(Clone)"):
+// only a macro whose name ends in "METHOD" or "METHOD_" declares one, so other macro calls before
+// parentheses ("LOG(INFO)(value)") declare nothing. npos for any other head.
 size_t MethodMacroName(Text head) {
   size_t n = 0;
   while (n < head.size() && IsNameByte(head[n])) ++n;
+  const Text macro = head.substr(0, n);
+  if (!EndsWith(macro, "METHOD") && !EndsWith(macro, "METHOD_")) return npos;
   const size_t nOpen = SkipBlanks(head, n);
   if (n == 0 || nOpen >= head.size() || head[nOpen] != '(' || GroupEnd(head, nOpen) != head.size()) return npos;
   for (char ch : head.substr(0, n))
