@@ -474,10 +474,14 @@ Text ParenthesisedName(Text code, size_t nParen) {
 }
 
 // The offset of the function's name in the head of a method declared through a macro, the macro's
-// last argument ("STDMETHOD(QueryInterface)", "STDMETHOD_(ULONG, AddRef)"); npos for any other head.
+// last argument ("STDMETHOD(QueryInterface)", "STDMETHOD_(ULONG, AddRef)", "IFACEMETHOD(Clone)"):
+// only a macro whose name ends in "METHOD" or "METHOD_" declares one, so other macro calls before
+// parentheses ("LOG(INFO)(value)") declare nothing. npos for any other head.
 size_t MethodMacroName(Text head) {
   size_t n = 0;
   while (n < head.size() && IsNameByte(head[n])) ++n;
+  const Text macro = head.substr(0, n);
+  if (!EndsWith(macro, "METHOD") && !EndsWith(macro, "METHOD_")) return npos;
   const size_t nOpen = SkipBlanks(head, n);
   if (n == 0 || nOpen >= head.size() || head[nOpen] != '(' || GroupEnd(head, nOpen) != head.size()) return npos;
   for (char ch : head.substr(0, n))
@@ -503,12 +507,18 @@ bool IsMacroName(Text word) {
 }
 
 // The name of an export macro that stands between "class" and the class's name: all capitals
-// ("CV_EXPORTS"), a module's name before capitals after the last underscore ("Core_API"), or a
-// reserved name ("_OgreExport").
+// ("CV_EXPORTS"), a reserved name ("_OgreExport"), or a module's name before an export word after
+// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"). A mixed-case name with
+// other capitals or digits there ("Vector_2D", "Image_RGB") is a class's name: a macro after it is
+// no name.
 bool IsExportMacroName(Text word) {
   if (IsMacroName(word) || (word.size() > 1 && word[0] == '_' && word[1] >= 'A' && word[1] <= 'Z')) return true;
   const size_t nUnderscore = word.rfind('_');
-  return nUnderscore != npos && nUnderscore > 0 && IsMacroName(word.substr(nUnderscore + 1));
+  if (nUnderscore == npos || nUnderscore == 0) return false;
+  std::string suffix(word.substr(nUnderscore + 1));
+  for (char& ch : suffix)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  return suffix == "API" || suffix == "EXPORT" || suffix == "EXPORTS" || suffix == "DLL";
 }
 
 bool IsTrailingSpecifier(Text word) {

@@ -1,6 +1,7 @@
 // Classes that libraries export through a macro between "class" and the name, in every style they
 // write it (all capitals, a module's name before "_API", a reserved name), before names of
-// capitals and of mixed case; and macros after the name that say the class is final.
+// capitals and of mixed case; and macros after the name that say the class is final, deprecated
+// or aligned, also after names that end in capitals or digits after an underscore.
 class CV_EXPORTS Mat
 {
 public:
@@ -79,4 +80,34 @@ template <class T> class Holder<T> U_FINAL
 {
 public:
     T get() const;
+};
+
+class Vector_2D MY_DEPRECATED
+{
+public:
+    double length() const;
+};
+
+class Image_RGB Q_DECL_FINAL
+{
+public:
+    int width() const;
+};
+
+class Matrix_3X3 ALIGN16
+{
+public:
+    float det() const;
+};
+
+class Color_RGBA CV_EXPORTS
+{
+public:
+    unsigned pack() const;
+};
+
+class myClass_V2 DEPRECATED_ATTR
+{
+public:
+    void run();
 };

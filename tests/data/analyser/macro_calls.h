@@ -1,5 +1,6 @@
 // Macro calls in class bodies that wrap no declaration: static assertions, private-data and
-// copy macros stay macro calls; a method that a COM macro declares is the method it names.
+// copy macros stay macro calls; a method that a COM macro declares is the method it names, and
+// other macro calls before parentheses declare no method.
 class String
 {
 public:
@@ -28,4 +29,15 @@ public:
     STDMETHOD_(ULONG, Release)(THIS) PURE;
     STDMETHOD(Read)(void *pv, ULONG cb, ULONG *pcbRead) = 0;
     IFACEMETHODIMP GetSize(ULONG *pcb) override;
+    IFACEMETHOD(Clone)(IStream **ppstm);
+    IFACEMETHOD_(ULONG, Count)(void);
+};
+
+class Channel
+{
+public:
+    LOG(INFO)(value);
+    DECLARE_HANDLE(HFOO)(int);
+    CALLBACK_PTR(m_pfn)(int);
+    void open();
 };
