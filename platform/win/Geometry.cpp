@@ -295,7 +295,10 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
     Backend& b = GetBackend();
     if (wp.flags & SWP_SHOWWINDOW) b.WindowShown(hwnd, screen);
     if (wp.flags & SWP_HIDEWINDOW) b.WindowHidden(hwnd);
-    if (geometryChanges) b.WindowMoved(hwnd, screen);
+    // A change of frame or of state (maximised, restored) is told even where the rectangle stays
+    // (a restore to a normal placement as large as the maximised one): the desktop's state of the
+    // window follows it.
+    if (geometryChanges || (wp.flags & (SWP_FRAMECHANGED | SWP_STATECHANGED))) b.WindowMoved(hwnd, screen);
     if (!(wp.flags & SWP_NOZORDER)) b.ZOrderChanged();
   }
   if (!(wp.flags & SWP_NOREDRAW) || (wp.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))

@@ -146,6 +146,51 @@ if [ -n "$wm" ]; then
   wait_for 100 saved_with "$source_file" 'after the restore' || fail "what was typed after the restore was lost"
 fi
 
+# ---- full screen left by its button, then moved, maximised and restored by the window manager ----
+if [ -n "$wm" ]; then
+  geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    echo "$X,$Y ${WIDTH}x$HEIGHT"
+  }
+  placed_at() { [ "$(geometry)" = "$1" ]; }
+  net_state() { xprop -id "$main" _NET_WM_STATE; }
+  keys alt+v f
+  bar=$(window '^Full Screen$')
+  [ -n "$bar" ] || fail "View > Full Screen showed no Full Screen bar"
+  eval "$(xdotool getwindowgeometry --shell "$bar")"
+  run mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  sleep 0.1
+  run click 1
+  wait_for 100 gone '^Full Screen$' || fail "the Full Screen button did not leave full screen"
+  wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_FULLSCREEN* ]]' ||
+    fail "the main window stayed full screen for the desktop: $(net_state)"
+  timeout 10 wmctrl -i -r "$main" -e 0,100,100,800,600 || fail "wmctrl could not move the main window"
+  wait_for 100 placed_at "100,100 800x600" || fail "the desktop could not move the main window: $(geometry)"
+  timeout 10 wmctrl -i -r "$main" -b add,maximized_vert,maximized_horz || fail "wmctrl could not maximise"
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "not maximised: $(net_state)"
+  wait_for 100 eval '! placed_at "100,100 800x600"' || fail "the maximised window kept its size"
+  shot "window-manager-04-maximised-by-the-desktop"
+  timeout 10 wmctrl -i -r "$main" -b remove,maximized_vert,maximized_horz || fail "wmctrl could not restore"
+  wait_for 100 placed_at "100,100 800x600" || fail "the restore did not give the window its place back: $(geometry)"
+  sleep 1
+  placed_at "100,100 800x600" || fail "after the restore the window went to $(geometry)"
+  wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' || fail "still maximised: $(net_state)"
+
+  # ---- File > Open closed by the window manager while another program is active ----
+  active() { xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //'; }
+  keys ctrl+o
+  opened=$(window '^Open$')
+  [ -n "$opened" ] || fail "File > Open did not open"
+  to_other
+  timeout 10 wmctrl -i -c "$opened" || fail "wmctrl could not close the Open dialog"
+  wait_for 100 gone '^Open$' || fail "the Open dialog stayed open"
+  sleep 1
+  [ "$(active)" = "$(printf '0x%x' "$other")" ] || fail "closing the dialog took the keyboard from the other program: $(active)"
+  focused '^xmessage$' || fail "the other program lost the keyboard to $(xdotool getwindowfocus getwindowname)"
+  timeout 10 wmctrl -i -a "$main" || fail "wmctrl could not activate the main window"
+  wait_for 100 focused 'Visual Brambolt' || fail "the main window did not get the keyboard back"
+fi
+
 exit_program
 no_errors
 echo "passed${wm:+ under $wm}; gallery in $gallery"
