@@ -367,6 +367,20 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
   w.shown = true;
 }
 
+Window X11Backend::ActiveWindowOfDesktop() {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Window active = None;
+  if (XGetWindowProperty(display_, root_, atoms_.netActiveWindow, 0, 1, False, XA_WINDOW, &type, &format, &count,
+                         &after, &data) == Success && data) {
+    if (count == 1 && format == 32) active = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
+    XFree(data);
+  }
+  return active;
+}
+
 void X11Backend::FocusX(XWin& w) {
   w.focusWhenMapped = false;
   // The focus moves among our own windows, or is taken when nobody has it; from another program
@@ -376,6 +390,9 @@ void X11Backend::FocusX(XWin& w) {
   XGetInputFocus(display_, &focus, &revert);
   if (focus == None || focus == PointerRoot || focus == root_ || HandleOf(focus) != nullptr)
     XSetInputFocus(display_, w.xid, RevertToParent, CurrentTime);
+  // Nor is the window manager asked to activate the window while another program's window is the
+  // active one (a dialog of ours closed by it meanwhile gives the keyboard back to nobody of ours).
+  if (Window active = ActiveWindowOfDesktop(); active != None && HandleOf(active) == nullptr) return;
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = w.xid;
@@ -474,9 +491,28 @@ void X11Backend::OnStateChanged(Window xid) {
   }
   if (maximized == w->maximized) return;
   // Maximised or restored by the window manager itself (a double-click on its title, one of its
-  // keys): the platform's window follows, its style and caption buttons with it.
+  // keys): the platform's window follows, its style and caption buttons with it. The window
+  // manager has placed the window already (on a restore, where it kept it before): the platform
+  // takes that place rather than asking for its own.
   w->maximized = maximized;
-  PostMessage(hwnd, WM_SYSCOMMAND, maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
+  echo_ = hwnd;
+  SendMessage(hwnd, WM_SYSCOMMAND, maximized ? SC_MAXIMIZE : SC_RESTORE, 0);
+  echo_ = nullptr;
+  w = Find(hwnd);
+  if (w == nullptr) return;
+  Window child = None;
+  int x = 0, y = 0;
+  XWindowAttributes a{};
+  if (!XGetWindowAttributes(display_, w->xid, &a) ||
+      !XTranslateCoordinates(display_, w->xid, root_, 0, 0, &x, &y, &child))
+    return;
+  RECT now{x, y, x + a.width, y + a.height};
+  RECT platform{};
+  GetWindowRect(hwnd, &platform);
+  if (SameRect(platform, now)) return;
+  echo_ = hwnd;
+  SetWindowPos(hwnd, nullptr, x, y, a.width, a.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  echo_ = nullptr;
 }
 
 void X11Backend::Place(XWin& w, const RECT& screen) {
@@ -504,6 +540,12 @@ void X11Backend::OnConfigure(XConfigureEvent& e) {
   if (mine != w->requested.end()) {
     w->requested.erase(w->requested.begin(), mine + 1);
     return;
+  }
+  // A window the window manager has just maximised takes that state first, so that the place it
+  // had stays its normal placement.
+  if (!w->maximizeAsked && !w->maximized) {
+    OnStateChanged(e.window);
+    if (Find(hwnd) == nullptr || IsIconic(hwnd)) return;
   }
   RECT platform{};
   GetWindowRect(hwnd, &platform);

@@ -128,6 +128,8 @@ class X11Backend final : public Backend, public ForeignDragSource {
   // `screen`; and the window manager's own change of them followed.
   void SetDesktopState(HWND hwnd, XWin& w, const RECT& screen);
   void OnStateChanged(Window xid);
+  // The window the window manager names active on the root (None without one, or when none is).
+  Window ActiveWindowOfDesktop();
   void FocusX(XWin& w);
   void Put(Window xid, const Surface& surface, RECT source, int x, int y);
   void PutWindow(HWND hwnd, RECT area);
