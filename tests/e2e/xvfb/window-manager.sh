@@ -154,6 +154,16 @@ if [ -n "$wm" ]; then
   }
   placed_at() { [ "$(geometry)" = "$1" ]; }
   net_state() { xprop -id "$main" _NET_WM_STATE; }
+  # Maximised and restored by the caption's own button, its normal placement as large as the
+  # screen: the restore takes the maximised state off for the desktop.
+  run mousemove 991 12
+  sleep 0.1
+  run click 1
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "the caption did not maximise"
+  sleep 0.5
+  run click 1
+  wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' ||
+    fail "restored by its caption, the window stayed maximised for the desktop: $(net_state)"
   keys alt+v f
   bar=$(window '^Full Screen$')
   [ -n "$bar" ] || fail "View > Full Screen showed no Full Screen bar"
