@@ -172,11 +172,6 @@ void WriteEscapedEntry(PageText& out, int nIndent, const CString& strEscapedName
   out << strTabs << "\t</OBJECT>\n";
 }
 
-void WriteEntry(PageText& out, int nIndent, const CString& strName, const CString* pLocation,
-                LPCTSTR lpszFirstLine = kEntryLine) {
-  WriteEscapedEntry(out, nIndent, HtmlAttr(strName), pLocation, lpszFirstLine);
-}
-
 // Writes the text as the file the path names in the language folder (nothing when the folder is
 // missing); the folder and the file are the run's own: a link in their place is replaced, never
 // followed. FALSE, with errno telling why, when the file could not be written whole: a file the
