@@ -207,7 +207,7 @@ BOOL CEditCodeDoc::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
   if (name.IsEmpty() && bReplace) {
     // The document's own name, never the title it shows (with its modified mark a name the
     // file dialog would take as a filter).
-    name = m_strPlainTitle.IsEmpty() ? m_strTitle : m_strPlainTitle;
+    name = GetDocumentName();
     const int bad = name.FindOneOf(" #%;/\\");
     if (bad >= 0) name = name.Left(bad);
     CString ext;

@@ -33,6 +33,7 @@ class CEditCodeDoc : public CDocument, public CFileEvent {
 
   // The title shown ends in "*" while the text is modified.
   void SetTitle(LPCTSTR lpszTitle) override;
+  CString GetDocumentName() const override { return m_strPlainTitle.IsEmpty() ? m_strTitle : m_strPlainTitle; }
   BOOL IsModified() override;
   void SetModifiedFlag(BOOL bModified = TRUE) override;
   BOOL OnNewDocument() override;

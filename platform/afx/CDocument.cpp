@@ -167,7 +167,7 @@ void CDocument::OnCloseDocument() {
 
 BOOL CDocument::SaveModified() {
   if (!IsModified()) return TRUE;
-  CString name = m_strPathName.IsEmpty() ? m_strTitle : m_strPathName;
+  CString name = m_strPathName.IsEmpty() ? GetDocumentName() : m_strPathName;
   if (name.IsEmpty()) name.LoadString(AFX_IDS_UNTITLED);
   CString prompt;
   AfxFormatString1(prompt, AFX_IDP_ASK_TO_SAVE, name);
@@ -196,7 +196,7 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     // title (up to a character no file name holds) with the template's first extension.
     path = m_strPathName;
     if (bReplace && path.IsEmpty()) {
-      path = m_strTitle;
+      path = GetDocumentName();
       int bad = path.FindOneOf(":/\\");
       if (bad >= 0) path = path.Left(bad);
       CString ext;

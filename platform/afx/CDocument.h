@@ -29,6 +29,9 @@ class CDocument : public CCmdTarget {
   const CString& GetTitle() const { return m_strTitle; }
   // Also retitles the frames that show the document.
   virtual void SetTitle(LPCTSTR lpszTitle);
+  // The document's name as prompts and proposed file names give it: its title, without what a
+  // document may add to the title it shows (marks, states).
+  virtual CString GetDocumentName() const { return m_strTitle; }
   const CString& GetPathName() const { return m_strPathName; }
   // The title becomes the file's name; with bAddToMRU the path joins the recent-file list.
   virtual void SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU = TRUE);

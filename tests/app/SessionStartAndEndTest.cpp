@@ -192,6 +192,35 @@ TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLe
   }
 }
 
+// The question about unsaved changes names a new file by its name, not by the title its window
+// shows with the modified mark.
+TEST(SessionEnd, TheQuestionAboutChangesNamesTheDocumentWithoutItsMark) {
+  apptest::StartedApp s;
+  s.app.m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_NEW);
+  brambolt::test::RunUntilIdle();
+  brambolt::test::TypeText("int typed;\r");
+  auto* main = dynamic_cast<CMDIFrameWnd*>(s.app.m_pMainWnd);
+  ASSERT_NE(main, nullptr);
+  CMDIChildWnd* child = main->MDIGetActive();
+  ASSERT_NE(child, nullptr);
+  CString shown;
+  child->GetWindowText(shown);
+  ASSERT_NE(std::string(shown).find('*'), std::string::npos) << shown;
+  s.boxes.boxes.clear();
+  s.boxes.Answer(IDCANCEL);
+  child->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  brambolt::test::RunUntilIdle();
+  const std::vector<std::string> told = s.boxes.Texts();
+  ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+  std::string name = std::string(shown);
+  name = name.substr(name.rfind(' ', name.find('*')) + 1);  // the window's caption: "Title - Name*"
+  name = name.substr(0, name.find('*'));
+  EXPECT_EQ(told[0], "Save the changes to " + name + "?");
+  EXPECT_TRUE(::IsWindow(child->GetSafeHwnd()));
+  s.app.CloseAllDocuments(TRUE);
+  brambolt::test::RunUntilIdle();
+}
+
 // Hundreds of document windows (source files of each kind, pictures) opened, typed into and
 // closed in one session, the program idle between them as the message loop leaves it: once the
 // first ones have made what the program keeps for good (fonts, the language files, images of the
