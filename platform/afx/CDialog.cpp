@@ -99,13 +99,14 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 namespace {
 
-// Makes pWnd the dialog window of a template; `modal` clears WS_CHILD. When no window came into
-// being, no WM_NCDESTROY will clean up after a modeless object: PostNcDestroy runs here.
+// Makes pWnd the dialog window of a template; `modal` clears WS_CHILD, and WS_VISIBLE: a modal
+// dialog shows once its loop has disabled its owner. When no window came into being, no
+// WM_NCDESTROY will clean up after a modeless object: PostNcDestroy runs here.
 BOOL CreateTemplateWindow(CWnd* pWnd, LPCTSTR lpszTemplateName, LPCDLGTEMPLATE lpTemplate, HWND hWndParent,
                           bool modal, HINSTANCE instance) {
   std::optional<brambolt::DialogTemplate> t = ReadTemplate(lpszTemplateName, lpTemplate);
   if (!t) return FALSE;
-  if (modal) t->style &= ~static_cast<DWORD>(WS_CHILD);
+  if (modal) t->style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
   AfxHookWindowCreate(pWnd);
   HWND hWnd = brambolt::CreateDialogFromTemplate(instance != nullptr ? instance : AfxGetInstanceHandle(), *t,
                                                  hWndParent, AfxDlgProc, 0);
@@ -173,13 +174,15 @@ INT_PTR CDialog::DoModal() {
   HWND owner = ModalOwner();
   LPCTSTR name = m_lpDialogTemplate != nullptr ? nullptr : m_lpszTemplateName;
   m_nFlags |= WF_CONTINUEMODAL;
+  const std::optional<brambolt::DialogTemplate> t = ReadTemplate(name, m_lpDialogTemplate);
+  const bool bVisible = t && (t->style & WS_VISIBLE) != 0;
   if (!CreateFromTemplate(name, m_lpDialogTemplate, owner, true)) {
     m_nFlags &= ~static_cast<UINT>(WF_CONTINUEMODAL);
     return -1;
   }
   brambolt::afx::ModalPreTranslateScope scope(m_hWnd);
   // The loop destroys the window when it returns; WM_NCDESTROY detaches this object.
-  const INT_PTR result = brambolt::RunModalDialog(m_hWnd, owner);
+  const INT_PTR result = brambolt::RunModalDialog(m_hWnd, owner, bVisible);
   m_nFlags &= ~static_cast<UINT>(WF_CONTINUEMODAL);
   return result;
 }

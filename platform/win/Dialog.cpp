@@ -456,7 +456,7 @@ bool DialogEnded(HWND dialog, INT_PTR* result) {
   return true;
 }
 
-INT_PTR RunModalDialog(HWND dialog, HWND owner) {
+INT_PTR RunModalDialog(HWND dialog, HWND owner, bool showAtOnce) {
   auto state = StateOf(dialog);
   if (state == nullptr) return -1;
   state->modal = true;
@@ -473,6 +473,7 @@ INT_PTR RunModalDialog(HWND dialog, HWND owner) {
     ShowWindow(dialog, SW_SHOWNORMAL);
     if (GetWindowLong(dialog, GWL_STYLE) & DS_SETFOREGROUND) SetForegroundWindow(dialog);
   };
+  if (showAtOnce) show();
   ModalLoopOptions options;
   options.filterCode = MSGF_DIALOGBOX;
   if (!(GetWindowLong(dialog, GWL_STYLE) & DS_NOIDLEMSG)) options.idleOwner = owner;
@@ -559,9 +560,13 @@ INT_PTR RunTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent, DL
   HWND owner = ModalOwner(parent);
   DialogTemplate modal = t;
   modal.style &= ~WS_CHILD;
+  // A dialog made visible shows once its owner is disabled, so that it is shown as the modal
+  // dialog of a disabled owner from the start (the desktop marks it so when it is mapped).
+  const bool visible = (modal.style & WS_VISIBLE) != 0;
+  modal.style &= ~WS_VISIBLE;
   HWND dialog = CreateDialogCore(instance, modal, owner, proc, param, initResource);
   if (dialog == nullptr) return -1;
-  return RunModalDialog(dialog, owner);
+  return RunModalDialog(dialog, owner, visible);
 }
 
 }  // namespace

@@ -115,9 +115,10 @@ struct DialogTemplate;
 HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND parent,
                               DLGPROC proc, LPARAM param);
 // Runs the modal loop of a dialog made with CreateDialog*: disables `owner` (when enabled) for the
-// time of the loop, shows the dialog, and returns the EndDialog result, then destroys the dialog.
+// time of the loop, shows the dialog (at once when asked, else once the messages of its creation
+// are handled), and returns the EndDialog result, then destroys the dialog.
 // What DialogBox does after creating; the framework's modal dialogs call it too.
-INT_PTR RunModalDialog(HWND dialog, HWND owner);
+INT_PTR RunModalDialog(HWND dialog, HWND owner, bool showAtOnce = false);
 // While lent, a window that modal dialogs of this thread have as owner is not held disabled by
 // them: EnableWindow enables it, and a modal dialog that starts meanwhile leaves it enabled. For
 // a dialog that works on its owner's windows (a toolbar customise dialog). The dialogs enable the

@@ -90,7 +90,11 @@ keys ctrl+f
 wait_for 100 eval '[[ "$(title)" == *BramboltFile* ]]' || fail "File > New File opened no window: $(title)"
 typed "int saved;"
 keys ctrl+F4
-[ -n "$(window '^Inkwright$')" ] || fail "no question about the changes"
+question=$(window '^Inkwright$')
+[ -n "$question" ] || fail "no question about the changes"
+# Over its disabled frame, the question is a modal window for the desktop, as File > Open is.
+states=$(xprop -id "$question" _NET_WM_STATE)
+[[ "$states" == *_NET_WM_STATE_MODAL* ]] || fail "the question is no modal window for the desktop: $states"
 keys Return # Yes, save them
 [ -n "$(window '^Save As$')" ] || fail "Save As did not open"
 wait_for 100 focused '^Save As$' || fail "Save As did not take the keyboard"
