@@ -302,7 +302,7 @@ class PairTable {
  public:
   explicit PairTable(UINT nCodePage) : m_nCodePage(nCodePage) {
     const bool bBig5 = nCodePage == 950;
-    iconv_t cd = iconv_open("UTF-32LE", bBig5 ? "CP950" : "CP936");
+    iconv_t cd = iconv_open("UTF-32LE", bBig5 ? "CP950" : nCodePage == kShiftJisCodePage ? "CP932" : "CP936");
     iconv_t hkscs = bBig5 ? iconv_open("UTF-32LE", "BIG5-HKSCS") : reinterpret_cast<iconv_t>(-1);
     for (int lead = kLeadFirst; lead <= 0xFE; ++lead) {
       for (int trail = kTrailFirst; trail <= 0xFE; ++trail) {
@@ -323,13 +323,15 @@ class PairTable {
   static const PairTable& Of(UINT nCodePage) {
     static const PairTable gb(936);
     static const PairTable big5(950);
-    return nCodePage == 950 ? big5 : gb;
+    static const PairTable shiftJis(kShiftJisCodePage);
+    return nCodePage == 950 ? big5 : nCodePage == kShiftJisCodePage ? shiftJis : gb;
   }
 
-  // The bytes the character at p[0] takes: 1 for ASCII, 936's euro sign 0x80, and a lead byte
-  // without its trail; else 2.
+  // The bytes the character at p[0] takes: 1 for ASCII, 936's euro sign 0x80, Shift-JIS's
+  // half-width katakana, and a lead byte without its trail; else 2.
   size_t Length(const BYTE* p, size_t n) const {
     if (p[0] < kLeadFirst || p[0] == 0xFF || n < 2) return 1;
+    if (m_nCodePage == kShiftJisCodePage && p[0] >= 0xA0 && p[0] <= 0xDF) return 1;
     return p[1] >= kTrailFirst && p[1] <= 0xFE && p[1] != 0x7F ? 2 : 1;
   }
 
@@ -337,7 +339,13 @@ class PairTable {
   char32_t Character(BYTE lead, BYTE trail) const { return Find(lead, trail).ch; }
   int Weight(BYTE lead, BYTE trail) const { return Find(lead, trail).nWeight; }
 
-  // A single byte above 0x7F: 936's euro sign is a sign, anything else a miss.
+  // A single byte above 0x7F: 936's euro sign is a sign, Shift-JIS's half-width katakana are
+  // letters seldom written now; anything else is a miss.
+  int SingleByteWeight(BYTE c) const {
+    if (m_nCodePage == 936 && c == 0x80) return kPlain;
+    if (m_nCodePage == kShiftJisCodePage && c >= 0xA1 && c <= 0xDF) return kSymbol;
+    return kMiss;
+  }
   char32_t SingleByte(BYTE c) const { return m_nCodePage == 936 && c == 0x80 ? 0x20AC : 0; }
 
  private:
@@ -372,6 +380,12 @@ class PairTable {
     if (ch == 0) return kMiss;
     if (bHkscs || IsPrivateUse(ch)) return kExtension;
     const int code = lead << 8 | trail;
+    if (m_nCodePage == kShiftJisCodePage) {
+      // Japanese: its kana are written in every sentence; its kanji are Chinese characters, which
+      // tell nothing against the Chinese readings.
+      if ((ch >= 0x3041 && ch <= 0x3096) || (ch >= 0x30A1 && ch <= 0x30FC)) return kCommon;
+      return IsIdeograph(ch) ? kPlain : SignWeight(ch);
+    }
     if (m_nCodePage == 936) {
       // GB2312 within code page 936: its first level (the common characters) from row B0, its
       // second from row D8, its signs in rows A1 to A9; the rest is GBK's.
@@ -414,7 +428,7 @@ Reading ReadDoubleByte(std::string_view text, UINT nCodePage) {
     }
     const size_t nBytes = pairs.Length(p + i, n - i);
     if (nBytes == 1) {
-      reading.nScore += pairs.SingleByte(p[i]) != 0 ? kPlain : kMiss;
+      reading.nScore += pairs.SingleByteWeight(p[i]);
     } else {
       reading.nScore += pairs.Weight(p[i], p[i + 1]);
       if (InLatinWord(p, n, i, 2)) reading.nScore += kInLatinWord;
@@ -548,11 +562,13 @@ Reading Read1252(std::string_view text) {
 }
 
 // The readings of a text in the code pages the program reads: GB2312 with GBK (936), Big5 with
-// its extensions (950), 1252 and UTF-8.
+// its extensions (950), 1252 and UTF-8; and Shift-JIS, which the program does not convert: text
+// that reads best as Japanese is no Chinese in any reading, and is left as it was written.
 struct Readings {
-  Reading all[4];
+  Reading all[5];
   explicit Readings(std::string_view text)
-      : all{ReadDoubleByte(text, 936), ReadDoubleByte(text, 950), Read1252(text), ReadUtf8(text)} {}
+      : all{ReadDoubleByte(text, 936), ReadDoubleByte(text, 950), Read1252(text), ReadUtf8(text),
+            ReadDoubleByte(text, kShiftJisCodePage)} {}
   const Reading* Of(UINT nCodePage) const {
     for (const Reading& reading : all)
       if (reading.nCodePage == nCodePage) return &reading;

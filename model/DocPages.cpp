@@ -127,7 +127,8 @@ CString SourceText(DocLanguage language, const CString& strText, const TextCodeP
     const UINT codePage = source.nCodePage == 0 ? (brambolt::IsUtf8Text(line) ? CP_UTF8 : pageCodePage)
                           : source.bTyped     ? source.nCodePage
                                               : AFBig2GBObj::CodePageOfLine(line, fileCodePage);
-    if (brambolt::IsAsciiText(line) || codePage == pageCodePage)
+    // Japanese is not converted: its bytes are copied as they stand.
+    if (brambolt::IsAsciiText(line) || codePage == pageCodePage || codePage == kShiftJisCodePage)
       out += line;
     else if (codePage == CP_UTF8 || codePage == 1252)
       AppendInCodePage(out, brambolt::AnsiToUnicode(line, codePage), pageCodePage);

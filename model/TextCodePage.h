@@ -4,9 +4,12 @@
 
 #include "base/base.h"
 
+// Japanese text, which the program reads but does not convert: it is left as it was written.
+constexpr UINT kShiftJisCodePage = 932;
+
 struct TextCodePage {
-  // 936 (GB2312), 950 (Big5), 1252 or CP_UTF8; 0 for text of ASCII alone, or text whose code page
-  // nobody decided (a file name).
+  // 936 (GB2312), 950 (Big5), 1252, CP_UTF8 or kShiftJisCodePage; 0 for text of ASCII alone, or
+  // text whose code page nobody decided (a file name).
   UINT nCodePage = 0;
   // False when the text could not tell and the project's language chose; the text is read and
   // converted in that code page all the same.

@@ -398,6 +398,65 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
   }
 }
 
+// A header written in Shift-JIS is Japanese, not Chinese in any reading: its comments are left as
+// they were written on every page, in projects of each language, as the program always left them
+// (decoded as GBK's rare characters they could not be read back in any charset); a Chinese header
+// beside it is converted as before.
+TEST(CodePage, JapaneseIsLeftAsItWasWritten) {
+  brambolt::ScopedCodePage programCodePage(1252);
+  const auto shiftJis = [](const char* lpszUtf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    std::string in(lpszUtf8);
+    std::string out(in.size() * 2, '\0');
+    char* pIn = in.data();
+    size_t nIn = in.size();
+    char* pOut = out.data();
+    size_t nOut = out.size();
+    EXPECT_NE(iconv(cd, &pIn, &nIn, &pOut, &nOut), static_cast<size_t>(-1)) << lpszUtf8;
+    iconv_close(cd);
+    out.resize(out.size() - nOut);
+    return out;
+  };
+  // Kana and kanji, kanji alone, a line of kana.
+  const std::vector<std::string> comments = {shiftJis("ファイルを開いて、内容を読み込みます。"),
+                                             shiftJis("初期化処理"), shiftJis("ウィンドウを閉じる")};
+  std::string header = "class CNihongo : public CObject\n{\npublic:\n";
+  for (size_t i = 0; i < comments.size(); ++i)
+    header += "    // " + comments[i] + "\n    BOOL Action0" + std::to_string(i + 1) + "(int nValue);\n";
+  header += "};\n";
+  const std::string chinese = brambolt::Utf8ToCodePage("返回窗口的宽度，以像素为单位。", 936);
+  const std::string chineseHeader = "class CZhongwen : public CObject\n{\npublic:\n    // " + chinese +
+                                    "\n    BOOL Action01(int nValue);\n};\n";
+  const struct {
+    int nLanguage;
+    UINT nCodePage;
+  } languages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
+  for (const auto& project : languages) {
+    model_test::TempFolder folder;
+    model_test::TablesShell shell;
+    CWorkSpaceObj workspace;
+    folder.Write("Header Files/Nihongo.h", header);
+    folder.Write("Header Files/Zhongwen.h", chineseHeader);
+    const CString strFolder = CString(folder.Path().c_str()) + "/";
+    workspace.m_nOutputLanguage = project.nLanguage;
+    workspace.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
+    for (const auto& page : languages) {
+      workspace.GeneratePages(page.nLanguage, strFolder + "Htmls\\", nullptr);
+      const std::string what = "project " + std::to_string(project.nLanguage) + ", page " + std::to_string(page.nLanguage);
+      const std::string classPage = folder.Read("Htmls/CNihongo/CNihongo.htm");
+      for (size_t i = 0; i < comments.size(); ++i) {
+        EXPECT_NE(classPage.find(comments[i]), std::string::npos) << what << ", comment " << i;
+        EXPECT_NE(folder.Read("Htmls/CNihongo/Member Functions/Action0" + std::to_string(i + 1) + ".htm").find(comments[i]),
+                  std::string::npos)
+            << what << ", comment " << i;
+      }
+      const std::u32string chinesePage = PageCharacters(folder.Read("Htmls/CZhongwen/CZhongwen.htm"));
+      EXPECT_NE(chinesePage.find(ExpectedOnPage("返回窗口的宽度，以像素为单位。", 936, page.nCodePage)), std::u32string::npos)
+          << what;
+    }
+  }
+}
+
 // Texts typed in the program (the project's title and description) are in its code page, never
 // guessed: a short Chinese title is converted for the other Chinese pages and written as
 // references on English ones, whatever the project's language; and the chart of the other
