@@ -50,11 +50,21 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
 // typed in the program, in its code page, whatever they look like.
 TextCodePage SettingsCodePage() { return {::GetACP(), true, true}; }
 
-// A link to the address, the address its text; nothing for an empty address, which would link to
-// nowhere: the line keeps its words.
-CString AddressLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
-  if (strAddress.IsEmpty()) return CString();
-  return "<a href=\"" + HtmlAttr(strAddress) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
+// A link to the address, the address as the project holds it its text; with a scheme, the link
+// names it before an address written without it (an e-mail address alone would be taken for a
+// file beside the page). Nothing for an address that is empty or only the scheme, which would
+// link to nowhere: the line keeps its words.
+CString AddressLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings,
+                    const CString& strScheme = CString()) {
+  const int nScheme = strScheme.GetLength();
+  const bool bHasScheme = nScheme > 0 && strAddress.Left(nScheme).CompareNoCase(strScheme) == 0;
+  if (strAddress.GetLength() == (bHasScheme ? nScheme : 0)) return CString();
+  const CString strTarget = bHasScheme ? strAddress : strScheme + strAddress;
+  return "<a href=\"" + HtmlAttr(strTarget) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
+}
+
+CString MailLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
+  return AddressLink(language, strAddress, settings, "mailto:");
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -328,7 +338,7 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
       << "</table>\n"
       << "\n";
   out << "<p class=\"indent\"><b>" << F << "Home page:" << AddressLink(DocLanguage::English, m_strHomePage, settings)
-      << ",E-Mail:" << AddressLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
+      << ",E-Mail:" << MailLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -364,7 +374,7 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:")
       << AddressLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
-      << AddressLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
+      << MailLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 
