@@ -50,21 +50,27 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
 // typed in the program, in its code page, whatever they look like.
 TextCodePage SettingsCodePage() { return {::GetACP(), true, true}; }
 
-// A link to the address, the address as the project holds it its text; with a scheme, the link
-// names it before an address written without it (an e-mail address alone would be taken for a
-// file beside the page). Nothing for an address that is empty or only the scheme, which would
-// link to nowhere: the line keeps its words.
-CString AddressLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings,
-                    const CString& strScheme = CString()) {
-  const int nScheme = strScheme.GetLength();
-  const bool bHasScheme = nScheme > 0 && strAddress.Left(nScheme).CompareNoCase(strScheme) == 0;
-  if (strAddress.GetLength() == (bHasScheme ? nScheme : 0)) return CString();
-  const CString strTarget = bHasScheme ? strAddress : strScheme + strAddress;
+// A link to the target, the address as the project holds it its text.
+CString AddressLink(DocLanguage language, const CString& strTarget, const CString& strAddress,
+                    const TextCodePage& settings) {
   return "<a href=\"" + HtmlAttr(strTarget) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
 }
 
+// The link to the home page; nothing for an address that is empty or only the "http://" the
+// new-project wizard offers, which would link to nowhere: the line keeps its words.
+CString HomePageLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
+  if (strAddress.IsEmpty() || strAddress.CompareNoCase("http://") == 0) return CString();
+  return AddressLink(language, strAddress, strAddress, settings);
+}
+
+// The link to the e-mail address, a mail to it whether or not the address was written after the
+// "mailto:" the new-project wizard offers (alone it would be taken for a file beside the page);
+// nothing for an address that is empty or only that scheme.
 CString MailLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
-  return AddressLink(language, strAddress, settings, "mailto:");
+  const CString strScheme = "mailto:";
+  const bool bHasScheme = strAddress.Left(strScheme.GetLength()).CompareNoCase(strScheme) == 0;
+  if (strAddress.GetLength() == (bHasScheme ? strScheme.GetLength() : 0)) return CString();
+  return AddressLink(language, bHasScheme ? strAddress : strScheme + strAddress, strAddress, settings);
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -337,7 +343,7 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
-  out << "<p class=\"indent\"><b>" << F << "Home page:" << AddressLink(DocLanguage::English, m_strHomePage, settings)
+  out << "<p class=\"indent\"><b>" << F << "Home page:" << HomePageLink(DocLanguage::English, m_strHomePage, settings)
       << ",E-Mail:" << MailLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
@@ -373,7 +379,7 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
       << "</table>\n"
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:")
-      << AddressLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
+      << HomePageLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
       << MailLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
