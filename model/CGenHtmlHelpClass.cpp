@@ -323,6 +323,27 @@ void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CStrin
   }
 }
 
+// The pages of a folder, as ForEachPage gives them.
+std::vector<std::pair<CString, CString>> ListPages(const CGenHtmlHelpClass::ClassPages& pages,
+                                                   const CString& strLanguageFolder, const CString& strFolder) {
+  std::vector<std::pair<CString, CString>> list;
+  ForEachPage(pages, strLanguageFolder, strFolder, false,
+              [&](const CString& strName, const CString& strLocation) { list.emplace_back(strName, strLocation); });
+  return list;
+}
+
+// Whether the folder or a taken folder below it holds a page: a book with no entry (a folder of
+// images only, a class without members of a kind) would only be an entry that opens nothing.
+bool HoldsPages(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
+                const CString& strFolder) {
+  if (!ListPages(pages, strLanguageFolder, strFolder).empty()) return true;
+  bool bHolds = false;
+  ForEachTakenFolder(pages, strLanguageFolder, strFolder, [&](const CString&, const CString& strSubfolder) {
+    bHolds = bHolds || HoldsPages(pages, strLanguageFolder, strSubfolder);
+  });
+  return bHolds;
+}
+
 }  // namespace
 
 BOOL CGenHtmlHelpClass::WriteContentsFile(CString strPath) {
@@ -351,6 +372,7 @@ void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
   });
   out << "\t\t</UL>\n";
   ForEachTakenFolder(pages, strLanguageFolder, "Htmls", [&](const CString& strName, const CString& strFolder) {
+    if (!HoldsPages(pages, strLanguageFolder, strFolder)) return;
     WriteEscapedEntry(out, 3, strName, nullptr);
     out << "\t\t<UL>\n";
     ForEachPage(pages, strLanguageFolder, strFolder, false, [&](const CString& strPage, const CString& strLocation) {
@@ -364,15 +386,18 @@ void CGenHtmlHelpClass::WriteContentsBody(PageText& out) {
 
 void CGenHtmlHelpClass::WriteContentsFolders(PageText& out, int nIndent, int nListIndent, CString strFolder) {
   const CString strLanguageFolder = GetLanguageFolder();
-  // Every folder below the first level is a book of its own, placed after its parent's book.
+  // Every folder below the first level that holds pages is a book of its own, placed after its
+  // parent's book.
   const ClassPages& pages = GetClassPages();
   ForEachTakenFolder(pages, strLanguageFolder, strFolder, [&](const CString& strName, const CString& strSubfolder) {
-    WriteEscapedEntry(out, nIndent, strName, nullptr);
-    out << Tabs(nListIndent) << "<UL>\n";
-    ForEachPage(pages, strLanguageFolder, strSubfolder, false, [&](const CString& strPage, const CString& strLocation) {
-      WriteEscapedEntry(out, nIndent + 1, strPage, &strLocation, " <LI> <OBJECT type=\"text/sitemap\">\n");
-    });
-    out << Tabs(nListIndent) << "</UL>\n";
+    const auto folderPages = ListPages(pages, strLanguageFolder, strSubfolder);
+    if (!folderPages.empty()) {
+      WriteEscapedEntry(out, nIndent, strName, nullptr);
+      out << Tabs(nListIndent) << "<UL>\n";
+      for (const auto& [strPage, strLocation] : folderPages)
+        WriteEscapedEntry(out, nIndent + 1, strPage, &strLocation, " <LI> <OBJECT type=\"text/sitemap\">\n");
+      out << Tabs(nListIndent) << "</UL>\n";
+    }
     WriteContentsFolders(out, nIndent + 1, nListIndent + 1, strSubfolder);
   });
 }

@@ -50,11 +50,27 @@ BOOL WritePage(const OutputFolder& folder, const CString& strName, Body&& body) 
 // typed in the program, in its code page, whatever they look like.
 TextCodePage SettingsCodePage() { return {::GetACP(), true, true}; }
 
-// A link to the address, the address its text; nothing for an empty address, which would link to
-// nowhere: the line keeps its words.
-CString AddressLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
-  if (strAddress.IsEmpty()) return CString();
-  return "<a href=\"" + HtmlAttr(strAddress) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
+// A link to the target, the address as the project holds it its text.
+CString AddressLink(DocLanguage language, const CString& strTarget, const CString& strAddress,
+                    const TextCodePage& settings) {
+  return "<a href=\"" + HtmlAttr(strTarget) + "\">" + ProjectText(language, strAddress, settings) + "</a>";
+}
+
+// The link to the home page; nothing for an address that is empty or only the "http://" the
+// new-project wizard offers, which would link to nowhere: the line keeps its words.
+CString HomePageLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
+  if (strAddress.IsEmpty() || strAddress.CompareNoCase("http://") == 0) return CString();
+  return AddressLink(language, strAddress, strAddress, settings);
+}
+
+// The link to the e-mail address, a mail to it whether or not the address was written after the
+// "mailto:" the new-project wizard offers (alone it would be taken for a file beside the page);
+// nothing for an address that is empty or only that scheme.
+CString MailLink(DocLanguage language, const CString& strAddress, const TextCodePage& settings) {
+  const CString strScheme = "mailto:";
+  const bool bHasScheme = strAddress.Left(strScheme.GetLength()).CompareNoCase(strScheme) == 0;
+  if (strAddress.GetLength() == (bHasScheme ? strScheme.GetLength() : 0)) return CString();
+  return AddressLink(language, bHasScheme ? strAddress : strScheme + strAddress, strAddress, settings);
 }
 
 CString ClassHref(const CFileObj& cls) {
@@ -327,8 +343,8 @@ void CWorkSpaceObj::WriteEnglishIndexText(PageText& out) const {
   out << "  </tbody>\n"
       << "</table>\n"
       << "\n";
-  out << "<p class=\"indent\"><b>" << F << "Home page:" << AddressLink(DocLanguage::English, m_strHomePage, settings)
-      << ",E-Mail:" << AddressLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
+  out << "<p class=\"indent\"><b>" << F << "Home page:" << HomePageLink(DocLanguage::English, m_strHomePage, settings)
+      << ",E-Mail:" << MailLink(DocLanguage::English, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 
@@ -363,8 +379,8 @@ void CWorkSpaceObj::WriteGBIndexText(PageText& out) const {
       << "</table>\n"
       << "\n";
   out << T("<p class=\"indent\"><b><font face=\"宋体\" size=\"2\">公司主页:")
-      << AddressLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
-      << AddressLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
+      << HomePageLink(DocLanguage::GB, m_strHomePage, settings) << ",E-Mail:"
+      << MailLink(DocLanguage::GB, m_strEmail, settings) << "</font></b></p>\n";
   WritePageEnd(out);
 }
 

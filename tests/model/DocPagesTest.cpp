@@ -129,6 +129,36 @@ TEST(DocPages, EveryLinkAndAnchorIsQuotedAndNoLinkIsEmpty) {
   }
 }
 
+// The project's home page and e-mail address on the index page, shown as the project holds them:
+// the address links to a mail to it, whether it was typed alone or after the scheme the
+// new-project wizard offers; the wizard's offered text alone is no address and gets no link.
+TEST(DocPages, TheIndexPageLinksTheHomePageAndAMailToTheAddress) {
+  const struct {
+    const char* lpszHomePage;
+    const char* lpszEmail;
+    const char* lpszLine;
+  } cases[] = {
+      {"http://example.org/", "mail@example.org",
+       ":<a href=\"http://example.org/\">http://example.org/</a>,E-Mail:<a href=\"mailto:mail@example.org\">"
+       "mail@example.org</a></font></b></p>"},
+      {"https://example.org/", "mailto:ann@example.org",
+       ":<a href=\"https://example.org/\">https://example.org/</a>,E-Mail:<a href=\"mailto:ann@example.org\">"
+       "mailto:ann@example.org</a></font></b></p>"},
+      {"", "MailTo:ann@example.org",
+       ":,E-Mail:<a href=\"MailTo:ann@example.org\">MailTo:ann@example.org</a></font></b></p>"},
+      {"http://", "mailto:", ":,E-Mail:</font></b></p>"},
+  };
+  for (int nLanguage : {LANGUAGE_ENG, LANGUAGE_CHS})
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::to_string(nLanguage) + " " + c.lpszHomePage + " " + c.lpszEmail);
+      ShapesProject p;
+      p.project.m_strHomePage = c.lpszHomePage;
+      p.project.m_strEmail = c.lpszEmail;
+      Generate(p, nLanguage);
+      EXPECT_TRUE(Contains(Page(p, "Index.htm"), c.lpszLine)) << Page(p, "Index.htm");
+    }
+}
+
 TEST(DocPages, TreeHoldsIndexChartBitmapsAndAPagePerDocumentedMember) {
   ShapesProject p;
   DocumentationProgress progress;
