@@ -163,7 +163,8 @@ class CFileObj : public CObject {
   // Diagram of the class page: box size, ancestor chain and bitmap size.
   int m_nBoxWidth;
   int m_nBoxHeight;
-  CStringList m_AncestorList;  // the class and its nearest ancestors, at most kDiagramNames
+  // The class and its nearest ancestors, at most kDiagramNames, as the diagram draws them.
+  CStringList m_AncestorList;
   int m_nMoreAncestors;        // the ancestors beyond those, which the diagram only counts
   int m_nBitmapWidth;
   int m_nBitmapHeight;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -164,8 +166,9 @@ class CWorkSpaceObj : public CObject {
   // limits, with "(n)" added when an earlier class has the same one ignoring case (the files would
   // be one on lookup).
   void AssignClassFileNames(std::string_view folder = {});
-  // Fills every class's ancestor chain and its diagram sizes.
-  void PrepareClassDiagrams(DocumentationProgress* pProgress);
+  // Fills every class's ancestor chain, its names as the diagrams of a language (0: the project's)
+  // draw them, and its diagram sizes.
+  void PrepareClassDiagrams(DocumentationProgress* pProgress, int nLanguage = 0);
   // Appends the name and then its first bases among the project's classes, each name once.
   void AppendAncestors(CStringList& chain, CString strName) const;
   CString GetFirstBaseName(CString strName) const;
@@ -184,15 +187,17 @@ class CWorkSpaceObj : public CObject {
   // Lays out and draws the chart into the image; FALSE when the bitmap could not be made.
   BOOL DrawHierarchyChart(kelpwood::foundation::SECImage& image);
   void MeasureChartBox();
-  // Places every box (filling m_ChartBoxes), sets the chart size and returns the layout's size.
-  CSize LayoutHierarchyChart();
+  // Places every box (filling m_ChartBoxes), each as wide as the chart of the language (0: the
+  // project's) draws its name, sets the chart size and returns the layout's size.
+  CSize LayoutHierarchyChart(int nLanguage = 0);
   // Draws the title and the laid-out boxes onto a DC whose bitmap has the chart's size; with a
   // band, only what reaches into those chart rows (the DC's origin is the caller's business).
   void DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand = nullptr, int nLanguage = 0);
   // The project title (typed in the program, in its code page) as the chart of a language (0:
-  // the project's) draws it: converted between simplified and traditional characters as the
-  // pages of that language show it, where the program's code page holds the result.
+  // the project's) draws it: PictureText of the title.
   CString ChartTitle(int nLanguage) const;
+  // A class name as the chart of the last layout draws it (ChartNames).
+  CString ChartName(const CString& strName) const;
   void DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BOOL bRoot);
 
   // The state of one layout's walk through the class trees (the path from the root down, the
@@ -228,6 +233,11 @@ class CWorkSpaceObj : public CObject {
     BOOL bRoot;
   };
   std::vector<ChartBox> m_ChartBoxes;
+  // Every class name and base name of the project as the chart of a language draws it, read in
+  // the code page of the header that names it (a class's own first): the names the layout
+  // measures and the boxes show. Boxes keep the names as written, by which the layout knows them.
+  void MakeChartNames(int nLanguage);
+  std::unordered_map<std::string, CString> m_ChartNames;
   std::vector<std::pair<CPoint, CPoint>> m_ChartLines;
   CSize m_ChartLayoutSize;
   // Boxes of the last layout that lie beyond the largest chart a picture may hold, and are not

@@ -7,9 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "base/Convert.h"
 #include "foundation/SECDib.h"
-#include "model/AFBig2GBObj.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/DiagramCanvas.h"
 #include "model/DocOutput.h"
@@ -112,11 +110,12 @@ namespace {
 
 // The widest box the classes' names ask for (at least a root box's width), each name's width
 // kept in the map when there is one.
-int MeasureChartNames(HFONT hFont, const CFileObjList& classes, std::unordered_map<std::string, int>* pWidths) {
+int MeasureChartNames(const CWorkSpaceObj& project, HFONT hFont, const CFileObjList& classes,
+                      std::unordered_map<std::string, int>* pWidths) {
   int nWidth = kRootWidth;
   for (POSITION pos = classes.GetHeadPosition(); pos != nullptr;) {
     const CString& strName = classes.GetNext(pos)->m_strClassName;
-    const int nName = MeasurePictureName(hFont, strName) + 20;
+    const int nName = MeasurePictureName(hFont, project.ChartName(strName)) + 20;
     nWidth = std::max(nWidth, nName);
     if (pWidths != nullptr) (*pWidths)[NameKey(strName)] = nName;
   }
@@ -126,7 +125,7 @@ int MeasureChartNames(HFONT hFont, const CFileObjList& classes, std::unordered_m
 }  // namespace
 
 void CWorkSpaceObj::MeasureChartBox() {
-  m_nBoxWidth = MeasureChartNames(m_hBoxFont, m_FileObjList, nullptr);
+  m_nBoxWidth = MeasureChartNames(*this, m_hBoxFont, m_FileObjList, nullptr);
   m_nBoxHeight = kBoxHeight;
 }
 
@@ -202,7 +201,7 @@ CRect CWorkSpaceObj::LayoutChartTree(const CString& strRoot, int x, int y, Chart
   if (!bGoingOn) {
     auto it = walk.nameWidths.find(root);
     if (it == walk.nameWidths.end())
-      it = walk.nameWidths.emplace(root, MeasurePictureName(m_hBoxFont, strRoot) + 20).first;
+      it = walk.nameWidths.emplace(root, MeasurePictureName(m_hBoxFont, ChartName(strRoot)) + 20).first;
     nRootWidth = std::max(kRootWidth, it->second);
   }
   const CRect rcRoot(x, y, x + nRootWidth, y + kBoxHeight);
@@ -375,11 +374,35 @@ CSize CWorkSpaceObj::LayoutChartPacked(const ChartRoots& roots, ChartWalk& walk)
   return layout;
 }
 
-CSize CWorkSpaceObj::LayoutHierarchyChart() {
+void CWorkSpaceObj::MakeChartNames(int nLanguage) {
+  const DocLanguage language = DocLanguageOf(nLanguage != 0 ? nLanguage : m_nOutputLanguage);
+  m_ChartNames.clear();
+  auto add = [&](const CString& strName, const TextCodePage& source) {
+    const std::string name = NameKey(strName);
+    if (m_ChartNames.count(name) == 0) m_ChartNames.emplace(name, PictureText(language, strName, source));
+  };
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    add(pClass->m_strClassName, pClass->m_codePage);
+  }
+  for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const CFileObj* pClass = m_FileObjList.GetNext(pos);
+    for (POSITION posBase = pClass->m_BaseClassList.GetHeadPosition(); posBase != nullptr;)
+      add(pClass->m_BaseClassList.GetNext(posBase), pClass->m_codePage);
+  }
+}
+
+CString CWorkSpaceObj::ChartName(const CString& strName) const {
+  const auto it = m_ChartNames.find(NameKey(strName));
+  return it != m_ChartNames.end() ? it->second : strName;
+}
+
+CSize CWorkSpaceObj::LayoutHierarchyChart(int nLanguage) {
   m_ChartBoxes.clear();
   m_ChartLines.clear();
+  MakeChartNames(nLanguage);
   ChartWalk walk;
-  m_nBoxWidth = MeasureChartNames(m_hBoxFont, m_FileObjList, &walk.nameWidths);
+  m_nBoxWidth = MeasureChartNames(*this, m_hBoxFont, m_FileObjList, &walk.nameWidths);
   m_nBoxHeight = kBoxHeight;
   BuildRootClassList();
   SortNamesByDescendants(m_RootClassList);
@@ -501,15 +524,9 @@ void CWorkSpaceObj::DrawChartBox(CDC& dc, const RECT& rcBox, CString strName, BO
 }
 
 CString CWorkSpaceObj::ChartTitle(int nLanguage) const {
-  const UINT nPageCodePage = DocCodePage(DocLanguageOf(nLanguage != 0 ? nLanguage : m_nOutputLanguage));
-  const UINT nProgramCodePage = ::GetACP();
-  const std::string_view title(m_strProjectTitle, static_cast<size_t>(m_strProjectTitle.GetLength()));
-  if (nPageCodePage == 1252 || nPageCodePage == nProgramCodePage || (nProgramCodePage != 936 && nProgramCodePage != 950))
-    return m_strProjectTitle;
-  bool bDropped = false;
-  const std::string converted =
-      brambolt::CodePageTextOf(AFBig2GBObj::CounterpartText(title, nProgramCodePage), &bDropped, nProgramCodePage);
-  return bDropped ? m_strProjectTitle : CString(converted.data(), static_cast<int>(converted.size()));
+  // Typed in the program: in its code page, every line of it.
+  return PictureText(DocLanguageOf(nLanguage != 0 ? nLanguage : m_nOutputLanguage), m_strProjectTitle,
+                     TextCodePage{::GetACP(), true, true});
 }
 
 void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand, int nLanguage) {
@@ -535,7 +552,7 @@ void CWorkSpaceObj::DrawHierarchyChartBoxes(CDC& dc, const CRect* pBand, int nLa
   dc.SelectObject(pOldPen);
   dc.SelectObject(static_cast<HGDIOBJ>(m_hBoxFont));
   for (const ChartBox& box : m_ChartBoxes)
-    if (reaches(box.rect.top, box.rect.bottom)) DrawChartBox(dc, box.rect, box.strName, box.bRoot);
+    if (reaches(box.rect.top, box.rect.bottom)) DrawChartBox(dc, box.rect, ChartName(box.strName), box.bRoot);
   dc.SelectObject(hOldFont);
 }
 
@@ -555,7 +572,7 @@ BOOL CWorkSpaceObj::WriteHierarchyChartImage(CString strPath, int nBandHeight) {
 
 BOOL CWorkSpaceObj::WriteHierarchyChartImage(const OutputFolder& folder, const CString& strName, int nBandHeight,
                                              int nLanguage) {
-  m_ChartLayoutSize = LayoutHierarchyChart();
+  m_ChartLayoutSize = LayoutHierarchyChart(nLanguage);
   const int nWidth = m_nChartWidth, nHeight = m_nChartHeight;
   const int nBand = static_cast<int>(
       std::max<long long>(1, std::min<long long>({nBandHeight, nHeight, kMaxBandPixels / std::max(1, nWidth)})));

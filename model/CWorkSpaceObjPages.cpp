@@ -123,7 +123,7 @@ int CWorkSpaceObj::GeneratePages(int nLanguage, const OutputFolder& htmls, Docum
   RestoreAnalysisOrder();
   AssignClassFileNames(htmls.GetNativePath());
   ClearAncestorChains();
-  PrepareClassDiagrams(pProgress);
+  PrepareClassDiagrams(pProgress, nLanguage);
 
   if (pProgress != nullptr) pProgress->SetClassCount(static_cast<int>(m_FileObjList.GetCount()));
   if (IsRunStopped(pProgress)) return 0;
@@ -499,7 +499,8 @@ class ChainLengths {
 // As AppendAncestors for every class, with the classes found by name through an index, but only
 // as far as a diagram draws: the rest of a chain is counted, not kept. So a deep hierarchy costs
 // time and memory in proportion to its classes.
-void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
+void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress, int nLanguage) {
+  const DocLanguage language = DocLanguageOf(nLanguage != 0 ? nLanguage : m_nOutputLanguage);
   const ChainClasses classes(m_FileObjList);
   ChainLengths lengths(classes);
   DiagramTextWidths widths;
@@ -508,12 +509,13 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
     pClass->m_AncestorList.RemoveAll();
-    pClass->m_AncestorList.AddTail(pClass->m_strClassName);
+    pClass->m_AncestorList.AddTail(PictureText(language, pClass->m_strClassName, pClass->m_codePage));
     pClass->m_nMoreAncestors = 0;
     if (!pClass->m_BaseClassList.IsEmpty()) {
       ShowCaption(pProgress, "Loading - " + pClass->m_strClassName);
       // A loop of first bases ends at the first name already in the chain. The chain holds the
-      // names by which the classes are known; the diagram shows each base as written.
+      // names by which the classes are known; the diagram shows each base as written, read as the
+      // pages of the language read it.
       chain.assign(1, Key(pClass->m_strClassName));
       const auto inChain = [&chain](const std::string& name) {
         return std::find(chain.begin(), chain.end(), name) != chain.end();
@@ -522,7 +524,7 @@ void CWorkSpaceObj::PrepareClassDiagrams(DocumentationProgress* pProgress) {
       for (const CFileObj* pNearer = pClass;
            !name.empty() && !inChain(name) && static_cast<int>(chain.size()) < CFileObj::kDiagramNames;) {
         chain.push_back(name);
-        pClass->m_AncestorList.AddTail(pNearer->m_strBaseClassName);
+        pClass->m_AncestorList.AddTail(PictureText(language, pNearer->m_strBaseClassName, pNearer->m_codePage));
         pNearer = classes.FirstBase(pNearer);
         name = pNearer != nullptr ? classes.NextName(pNearer) : std::string();
       }

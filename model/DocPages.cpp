@@ -113,20 +113,40 @@ void ForEachLine(std::string_view text, Fn fn) {
 
 }  // namespace
 
+namespace {
+
+// The code page each line of a project text is read in. Text that could not tell its code page is
+// read as written in the code page of the run's language (for an English run, the program's)
+// where it reads about as well in it; text of no known code page (a file name) converts only where
+// it is UTF-8.
+class LineCodePages {
+ public:
+  LineCodePages(UINT pageCodePage, const TextCodePage& source) : m_pageCodePage(pageCodePage), m_source(source) {
+    const UINT runCodePage = pageCodePage == 1252 ? ::GetACP() : pageCodePage;
+    m_fileCodePage = source.ReadsAbout(runCodePage) ? runCodePage : source.nCodePage;
+  }
+  UINT Of(std::string_view line) const {
+    return m_source.nCodePage == 0 ? (brambolt::IsUtf8Text(line) ? CP_UTF8 : m_pageCodePage)
+           : m_source.bTyped       ? m_source.nCodePage
+                                   : AFBig2GBObj::CodePageOfLine(line, m_fileCodePage);
+  }
+
+ private:
+  UINT m_pageCodePage;
+  const TextCodePage& m_source;
+  UINT m_fileCodePage;
+};
+
+}  // namespace
+
 CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source) {
   const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
   if (brambolt::IsAsciiText(text)) return strText;
   const UINT pageCodePage = DocCodePage(language);
-  // Text that could not tell its code page is read as written in the code page of the run's
-  // language (for an English run, the program's) where it reads about as well in it.
-  const UINT runCodePage = pageCodePage == 1252 ? ::GetACP() : pageCodePage;
-  const UINT fileCodePage = source.ReadsAbout(runCodePage) ? runCodePage : source.nCodePage;
+  const LineCodePages codePages(pageCodePage, source);
   std::string out;
   ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
-    // Text of no known code page (a file name) converts only where it is UTF-8.
-    const UINT codePage = source.nCodePage == 0 ? (brambolt::IsUtf8Text(line) ? CP_UTF8 : pageCodePage)
-                          : source.bTyped     ? source.nCodePage
-                                              : AFBig2GBObj::CodePageOfLine(line, fileCodePage);
+    const UINT codePage = codePages.Of(line);
     // Japanese is not converted: its bytes are copied as they stand.
     if (brambolt::IsAsciiText(line) || codePage == pageCodePage || codePage == kShiftJisCodePage)
       out += line;
@@ -134,6 +154,38 @@ CString SourceText(DocLanguage language, const CString& strText, const TextCodeP
       AppendInCodePage(out, brambolt::AnsiToUnicode(line, codePage), pageCodePage);
     else
       AppendConverted(out, line, codePage, pageCodePage);
+    if (bLineEnd) out += '\n';
+  });
+  return CString(out.data(), static_cast<int>(out.size()));
+}
+
+CString PictureText(DocLanguage language, const CString& strText, const TextCodePage& source) {
+  const std::string_view text(strText, static_cast<size_t>(strText.GetLength()));
+  if (brambolt::IsAsciiText(text)) return strText;
+  const UINT pageCodePage = DocCodePage(language);
+  const UINT programCodePage = ::GetACP();
+  const LineCodePages codePages(pageCodePage, source);
+  std::string out;
+  ForEachLine(text, [&](std::string_view line, bool bLineEnd) {
+    const UINT codePage = codePages.Of(line);
+    if (brambolt::IsAsciiText(line) || codePage == kShiftJisCodePage) {
+      out += line;
+    } else {
+      const bool bDoubleByte = codePage == 936 || codePage == 950;
+      const std::u32string read =
+          bDoubleByte ? AFBig2GBObj::ReadText(line, codePage) : brambolt::AnsiToUnicode(line, codePage);
+      // GB2312 on a Big5 page shows as its traditional counterparts, Big5 on a GB page as its
+      // simplified ones, as the pages convert them.
+      const bool bCounterpart = bDoubleByte && pageCodePage != 1252 && codePage != pageCodePage;
+      bool bDropped = false;
+      std::string drawn = brambolt::CodePageTextOf(
+          bCounterpart ? AFBig2GBObj::CounterpartText(line, codePage) : read, &bDropped, programCodePage);
+      if (bDropped && bCounterpart) {
+        bDropped = false;
+        drawn = brambolt::CodePageTextOf(read, &bDropped, programCodePage);
+      }
+      out += bDropped ? std::string(line) : drawn;
+    }
     if (bLineEnd) out += '\n';
   });
   return CString(out.data(), static_cast<int>(out.size()));

@@ -31,6 +31,12 @@ CString HtmlText(const CString& strText);
 // the page's own or a reference), and into an English page as references. Text of no code page
 // (0: a file name) converts only where it is UTF-8. Escape first: the references stay.
 CString SourceText(DocLanguage language, const CString& strText, const TextCodePage& source);
+// Text of the project as the pictures of the language's pages (the chart, the class diagrams) draw
+// it, in the program's code page, in which their text is drawn: read as SourceText reads it, with
+// GB2312 characters as their Big5 counterparts for a Big5 picture and the other way; a line whose
+// characters the program's code page cannot all hold is drawn as read, or where it cannot hold
+// those either, as its bytes stand.
+CString PictureText(DocLanguage language, const CString& strText, const TextCodePage& source);
 // A project text escaped and in the page's code page: SourceText of HtmlText.
 CString ProjectText(DocLanguage language, const CString& strText, const TextCodePage& source);
 CString HtmlAttr(const CString& strText);

@@ -518,4 +518,76 @@ TEST(ProgramText, TheChartOfTheOtherChinesePagesDrawsTheTitleAsTheyShowIt) {
   EXPECT_EQ(chart("图形库文档", LANGUAGE_ENG), simplified);
 }
 
+// A header's class names on the chart and the class diagrams read as the pages of the run's
+// language read them, in the program's code page: a GB2312 header's names traditional on the Big5
+// pictures, a Big5 header's simplified on the GB pictures and as written on the English ones. Each
+// picture is compared with the one drawn from a header in the program's code page that holds the
+// expected names, documented in the program's language.
+TEST(ProgramText, ThePicturesDrawTheClassNamesAsThePagesReadThem) {
+  const char* const lpszSimplified =
+      "// 图形的基类：负责绘制所有的图形对象，并保存它们的颜色和位置。\n"
+      "class 图形类\n{\npublic:\n    // 绘制图形到指定的设备上下文中，返回是否成功。\n    void Draw();\n};\n\n"
+      "// 圆形：一个由圆心和半径决定的图形，可以填充颜色。\n"
+      "class 圆形类 : public 图形类\n{\npublic:\n    int m_nRadius;\n};\n";
+  const char* const lpszTraditional =
+      "// 圖形的基類：負責繪製所有的圖形物件，並保存它們的顏色和位置。\n"
+      "class 圖形類\n{\npublic:\n    // 繪製圖形到指定的裝置內容中，返回是否成功。\n    void Draw();\n};\n\n"
+      "// 圓形：一個由圓心和半徑決定的圖形，可以填充顏色。\n"
+      "class 圓形類 : public 圖形類\n{\npublic:\n    int m_nRadius;\n};\n";
+  model_test::TablesShell shell;
+  // The chart, then the class diagrams in the order of their bytes (their file names are the
+  // class names as written).
+  auto pictures = [&](const std::string& header, int nProject, int nLanguage) {
+    model_test::TempFolder folder;
+    folder.Write("Header Files/Shapes.h", header);
+    const CString strFolder = CString(folder.Path().c_str()) + "/";
+    CWorkSpaceObj workspace;
+    workspace.m_nOutputLanguage = nProject;
+    workspace.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
+    workspace.GeneratePages(nLanguage, strFolder + "Htmls\\", nullptr);
+    std::vector<std::string> diagrams;
+    for (const auto& entry : fs::directory_iterator(fs::path(folder.Path()) / "Htmls" / "Image2"))
+      if (entry.path().filename() != "A_Hierarchy_Chart.bmp")
+        diagrams.push_back(folder.Read("Htmls/Image2/" + entry.path().filename().string()));
+    std::sort(diagrams.begin(), diagrams.end());
+    diagrams.insert(diagrams.begin(), folder.Read("Htmls/Image2/A_Hierarchy_Chart.bmp"));
+    return diagrams;
+  };
+  const struct {
+    UINT nProgram;
+    bool bBig5Header;  // else GB2312
+    int nLanguage;
+    bool bTraditional;  // the names the pictures show
+  } cases[] = {
+      {936, false, LANGUAGE_CHT, true},  {936, false, LANGUAGE_CHS, false}, {936, false, LANGUAGE_ENG, false},
+      {936, true, LANGUAGE_CHS, false},  {936, true, LANGUAGE_CHT, true},   {936, true, LANGUAGE_ENG, true},
+      {950, false, LANGUAGE_CHT, true},  {950, true, LANGUAGE_CHT, true},
+  };
+  for (const auto& c : cases) {
+    brambolt::ScopedCodePage programCodePage(c.nProgram);
+    const std::string what = "program " + std::to_string(c.nProgram) + (c.bBig5Header ? ", Big5" : ", GB2312") +
+                             " header, pages of " + std::to_string(c.nLanguage);
+    // The expected names written in the program's code page, drawn by the pages of its language.
+    const int nProgramLanguage = c.nProgram == 936 ? LANGUAGE_CHS : LANGUAGE_CHT;
+    auto inProgram = [&](const char* lpszText) {
+      return pictures(brambolt::Utf8ToCodePage(lpszText, c.nProgram), nProgramLanguage, nProgramLanguage);
+    };
+    const std::vector<std::string> expected = inProgram(c.bTraditional ? lpszTraditional : lpszSimplified);
+    ASSERT_EQ(expected.size(), 3u) << what;
+    if (c.nProgram == 936) {
+      ASSERT_NE(expected, inProgram(c.bTraditional ? lpszSimplified : lpszTraditional))
+          << what << ": the two scripts draw alike";
+    }
+    const std::string header = c.bBig5Header ? brambolt::Utf8ToCodePage(lpszTraditional, 950)
+                                             : brambolt::Utf8ToCodePage(lpszSimplified, 936);
+    for (const int nProject : {LANGUAGE_CHS, LANGUAGE_CHT}) {
+      const std::vector<std::string> drawn = pictures(header, nProject, c.nLanguage);
+      ASSERT_EQ(drawn.size(), expected.size()) << what;
+      EXPECT_EQ(drawn[0], expected[0]) << what << ", project " << nProject << ": the chart";
+      EXPECT_EQ(drawn[1], expected[1]) << what << ", project " << nProject << ": a class diagram";
+      EXPECT_EQ(drawn[2], expected[2]) << what << ", project " << nProject << ": a class diagram";
+    }
+  }
+}
+
 }  // namespace
