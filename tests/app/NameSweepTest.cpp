@@ -15,6 +15,7 @@
 #include "app/CNewWizDialog.h"
 #include "base/CodePage.h"
 #include "os/Paths.h"
+#include "win/Input.h"
 #include "resources/AppResource.h"
 #include "resources/MainFrameRes.h"
 #include "resources/ShellRes.h"
@@ -31,6 +32,7 @@ struct LocaleCase {
   const char* locale;
   std::string typed;   // a name as typed: the code page's bytes
   std::string onDisk;  // that name as the system names it
+  std::string unmakable = {};  // a name the code page holds and the locale's charset does not
 };
 
 const LocaleCase kLocales[] = {
@@ -38,7 +40,8 @@ const LocaleCase kLocales[] = {
     {"de_DE.UTF-8", "\xC4rger", "\xC3\x84rger"},
     {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5", "\xE6\x96\x87\xE6\xA1\xA3"},
     {"ja_JP.UTF-8", "Ma\xDF", "Ma\xC3\x9F"},
-    {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},
+    // 镕 is in GBK (936) and not in GB2312, the charset of the locale's file names.
+    {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", "\xE9\x46"},
 };
 
 // One run of the program in the home the runs share: started as the program starts, ended with
@@ -81,6 +84,30 @@ void SaveAsTyped(ProgramRun& run, const char* caption, UINT nCommand, const std:
   EXPECT_TRUE(answers.Unanswered().empty()) << typed;
 }
 
+// A Save As dialog answered with a typed name it must refuse: what it told, in order, and whether it
+// stayed open for another name (it is then cancelled).
+std::vector<std::string> SaveAsRefused(ProgramRun& run, const std::string& typed, bool& stayed) {
+  std::vector<std::string> told;
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Save As", [&](HWND dialog) {
+    answers.When(nullptr, "Save As", [&](HWND box) {
+      char text[1024] = {};
+      ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+      told.push_back(text);
+      ::PostMessage(box, WM_COMMAND, IDOK, 0);
+    });
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    stayed = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    if (stayed) PressKey(VK_ESCAPE);
+  });
+  run.Command(ID_FILE_SAVE_AS);
+  return told;
+}
+
 // A new project "Demo" made with the wizard in a location typed into its field (a project's own
 // name is ASCII by the wizard's rule; its folder may be named in any language).
 void NewProjectTyped(ProgramRun& run, const std::string& location) {
@@ -121,6 +148,33 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       run.Command(ID_FILE_NEW);
       TypeText("int x;");
       SaveAsTyped(run, "Save As", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".h");
+      if (!c.unmakable.empty()) {
+        // A name the locale's charset cannot hold is refused as typed: the dialog says why and
+        // stays open, and nothing is written (its bytes would name no file the desktop can show).
+        bool stayed = false;
+        EXPECT_EQ(SaveAsRefused(run, folder + "/" + c.unmakable + ".h", stayed),
+                  std::vector<std::string>{brambolt::RefusedNameMessage()});
+        EXPECT_TRUE(stayed);
+        // Nor is a project made in a folder of that name.
+        brambolt::test::ModalAnswers answers;
+        bool stayedOnFirstPage = false;
+        answers.When(nullptr, "New Project", [&](HWND h) {
+          auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+          ASSERT_NE(wizard, nullptr);
+          RunUntilIdle();
+          TypeText("Demo");
+          CNewWizPage* first = wizard->GetActivePage();
+          ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION)), TRUE);
+          TypeText(folder + "/" + c.unmakable);
+          ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+          stayedOnFirstPage = wizard->GetActivePage() == first;
+          ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
+        });
+        run.Command(ID_NEW_PROJECT);
+        EXPECT_TRUE(stayedOnFirstPage);
+        EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{brambolt::RefusedNameMessage()});
+        run.boxes.boxes.clear();
+      }
       // The picture's Save As.
       ASSERT_NE(run.app.OpenDocumentFile((folder + "/chart.bmp").c_str()), nullptr);
       RunUntilIdle();
