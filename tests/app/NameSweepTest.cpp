@@ -5,6 +5,7 @@
 // locale and under another one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -211,6 +212,47 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
   }
+}
+
+// The recent projects take two spellings of one project as one entry: the value an earlier release
+// stored (the path spelled the Windows way, in the code page) and the path File > Open Project
+// gives when the user opens that project again.
+TEST(NameSweep, ARecentProjectOpenedAgainUnderAnotherSpellingIsListedOnce) {
+  apptest::AppHome home;
+  const LocaleCase& c = kLocales[2];
+  brambolt::ScopedLocale locale(c.locale);
+  const std::string location = home.Folder("spellings") + "/" + c.typed;
+  {
+    ProgramRun run;
+    NewProjectTyped(run, location);
+    ASSERT_TRUE(run.app.IsProjectOpen());
+  }
+  const std::string project = location + "/Demo/Demo.dcp";
+  std::string stored = "C:" + project + ";";
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyEx(HKEY_CURRENT_USER, (std::string("Software\\") + CInkwrightApp::kRegistryKey).c_str(), 0,
+                             nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueEx(key, "RecentProjects", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                  static_cast<DWORD>(stored.size() + 1));
+  ::RegFlushKey(key);
+  ::RegCloseKey(key);
+
+  ProgramRun run;
+  ASSERT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(project);
+    PressKey(VK_RETURN);
+  });
+  run.Command(ID_OPEN_PROJECT);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_TRUE(run.app.IsProjectOpen());
+  EXPECT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
+  EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
 }
 
 }  // namespace
