@@ -1,8 +1,9 @@
 // Every command that makes or keeps a file name, under the locales of a desktop (UTF-8 ones and a
 // GB2312 one) with German and Chinese names typed as a person types them: each name reaches the
 // disk as the system names it (the locale's charset, converted once), and what the program keeps
-// of it (the recent files and projects) reaches the same file after a restart, under the same
-// locale and under another one.
+// of it (the recent files and projects, a workspace's documents) reaches the same file after a
+// restart, under the same locale and under another one. A name the locale's charset cannot hold is
+// refused where it would be made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 #include "InkwrightAppSession.h"
 #include "afx/CMDIFrameWnd.h"
 #include "app/CNewWizDialog.h"
+#include "bars/SECWorkspaceManagerEx.h"
+#include "controls/PrintDialog.h"
+#include "gdi/DevMode.h"
 #include "base/CodePage.h"
 #include "os/Paths.h"
 #include "win/Input.h"
@@ -128,6 +132,66 @@ void NewProjectTyped(ProgramRun& run, const std::string& location) {
   EXPECT_TRUE(answers.Unanswered().empty()) << location;
 }
 
+// File > Print to the printer that prints to a file, the file's name typed where it is asked for.
+void PrintToFileTyped(ProgramRun& run, const std::string& typed) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Print", [](HWND dialog) {
+    RunUntilIdle();
+    const HWND printers = ::GetDlgItem(dialog, cmb4);
+    ::SendMessage(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(brambolt::kPrintToFileName));
+    ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(printers));
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  answers.When(nullptr, "Print to File", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+  });
+  run.Command(ID_FILE_PRINT);
+  EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+}
+
+// Window > Workspaces: the open windows saved as the workspace of this name, typed in the dialog.
+void SaveWorkspaceTyped(ProgramRun& run, const std::string& name) {
+  brambolt::test::ModalAnswers answers;
+  std::vector<std::string> asked;
+  answers.When(
+      "#32770", "Workspace Manager",
+      [&](HWND box) {
+        char text[256] = {};
+        ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+        asked.push_back(text);
+        PressKey(VK_RETURN);
+      },
+      true);
+  // The untitled document the program started with is left out of the workspace: its Save As is
+  // cancelled.
+  answers.When(nullptr, "Save As", [](HWND dialog) { ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0); }, true);
+  answers.When(nullptr, "Save Workspace", [&](HWND dialog) {
+    RunUntilIdle();
+    TypeText(name);
+    PressKey(VK_RETURN);
+    if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  run.Command(SECWorkspaceManagerEx::kSaveWorkspaceAs);
+  // Only the question whether to save a new workspace of that name is asked, and answered Yes.
+  for (const std::string& text : asked) EXPECT_EQ(text, "Save new workspace '" + name + "'?\n");
+}
+
+// The names of the documents open from `folder` whose files are there.
+std::set<std::string> OpenFrom(ProgramRun& run, const std::string& folder) {
+  std::set<std::string> names;
+  for (POSITION t = run.app.GetFirstDocTemplatePosition(); t != nullptr;) {
+    CDocTemplate* docs = run.app.GetNextDocTemplate(t);
+    for (POSITION d = docs->GetFirstDocPosition(); d != nullptr;) {
+      const fs::path path = brambolt::NativePath(static_cast<LPCTSTR>(docs->GetNextDoc(d)->GetPathName()));
+      if (path.parent_path() == fs::path(folder) && fs::exists(path)) names.insert(path.filename().string());
+    }
+  }
+  return names;
+}
+
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -176,10 +240,14 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
         EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{brambolt::RefusedNameMessage()});
         run.boxes.boxes.clear();
       }
+      // Printed to a file named as typed.
+      PrintToFileTyped(run, folder + "/" + c.typed + ".pdf");
       // The picture's Save As.
       ASSERT_NE(run.app.OpenDocumentFile((folder + "/chart.bmp").c_str()), nullptr);
       RunUntilIdle();
       SaveAsTyped(run, "Save picture as a Bitmap (BMP/ICO) file", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".bmp");
+      // The open documents kept as a workspace.
+      SaveWorkspaceTyped(run, "names" + std::to_string(i));
       // A new project, its folder and file named after it.
       NewProjectTyped(run, folder + "/" + c.typed);
       EXPECT_TRUE(run.app.IsProjectOpen());
@@ -187,8 +255,10 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
-    EXPECT_EQ(Listed(folder), (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".bmp", c.onDisk}));
+    EXPECT_EQ(Listed(folder),
+              (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp", c.onDisk}));
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
+    EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".bmp").substr(0, 2), "BM");
     EXPECT_TRUE(fs::exists(folder + "/" + c.onDisk + "/Demo/Demo.dcp"));
 
@@ -198,6 +268,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       SCOPED_TRACE(std::string("restarted under ") + after->locale);
       brambolt::ScopedLocale locale(after->locale);
       ProgramRun run;
+      // The workspace brings its documents back.
+      run.Command(SECWorkspaceManagerEx::kFirstRecent);
+      EXPECT_EQ(OpenFrom(run, folder), (std::set<std::string>{c.onDisk + ".h", "chart.bmp"}));
       std::set<std::string> opened;
       for (UINT nID : {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2}) {
         run.Command(nID);
