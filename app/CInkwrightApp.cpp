@@ -395,7 +395,8 @@ void CInkwrightApp::ChangeRecentProjects(const std::function<void()>& change) {
   ReadStoredRecentProjects(stored);
   for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {
     const CString& strPath = stored.GetNext(pos);
-    if (FindSameFile(m_listRecentProjects, strPath) == nullptr && FindSameFile(m_listRemovedRecentProjects, strPath) == nullptr)
+    if (FindSameFile(m_listRecentProjects, strPath) == nullptr &&
+        FindSameFile(m_listRemovedRecentProjects, strPath) == nullptr)
       m_listRecentProjects.AddTail(strPath);
   }
   CRegKeyHolder key;

@@ -1,9 +1,9 @@
 // Every command that makes or keeps a file name, under the locales of a desktop (UTF-8 ones and a
 // GB2312 one) with German and Chinese names typed as a person types them: each name reaches the
 // disk as the system names it (the locale's charset, converted once), and what the program keeps
-// of it (the recent files and projects, a workspace's documents) reaches the same file after a
-// restart, under the same locale and under another one. A name the locale's charset cannot hold is
-// refused where it would be made.
+// of it (the recent files and projects, a workspace's documents, the output tree's folders)
+// reaches the same file after a restart, under the same locale and under another one. A name the
+// locale's charset cannot hold is refused where it would be made.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "ExplorerTestSupport.h"
 #include "InkwrightAppSession.h"
 #include "afx/CMDIFrameWnd.h"
+#include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
+#include "app/DatabaseView.h"
+#include "app/ProjectWorkspaceWnd.h"
 #include "bars/SECWorkspaceManagerEx.h"
 #include "controls/PrintDialog.h"
 #include "gdi/DevMode.h"
@@ -22,6 +26,7 @@
 #include "os/Paths.h"
 #include "win/Input.h"
 #include "resources/AppResource.h"
+#include "resources/ExplorerRes.h"
 #include "resources/MainFrameRes.h"
 #include "resources/ShellRes.h"
 #include "resources/resource.h"
@@ -138,7 +143,8 @@ void PrintToFileTyped(ProgramRun& run, const std::string& typed) {
   answers.When(nullptr, "Print", [](HWND dialog) {
     RunUntilIdle();
     const HWND printers = ::GetDlgItem(dialog, cmb4);
-    ::SendMessage(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(brambolt::kPrintToFileName));
+    ::SendMessage(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                  reinterpret_cast<LPARAM>(brambolt::kPrintToFileName));
     ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(printers));
     ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
   });
@@ -192,6 +198,35 @@ std::set<std::string> OpenFrom(ProgramRun& run, const std::string& folder) {
   return names;
 }
 
+// The output tree of the main window's explorer and its "HTML Files" item, opened as the user
+// opens it.
+struct OutputTree {
+  DatabaseView& view;
+  HTREEITEM pages = nullptr;
+  explicit OutputTree(ProgramRun& run)
+      : view(*dynamic_cast<CMainFrame&>(*run.app.m_pMainWnd).m_wndProjectExplorer.GetDatabaseView()) {
+    view.Expand(view.GetRootItem(), TVE_EXPAND);
+    pages = explorertest::ChildNamed(view, view.GetRootItem(), "HTML Files");
+    if (pages != nullptr) view.Expand(pages, TVE_EXPAND);
+  }
+  // The command on the item, its dialog answered with the name typed over the one it offers.
+  void CommandTyped(HTREEITEM item, UINT nCommand, const char* caption, int field, const std::string& typed) {
+    ASSERT_NE(item, nullptr) << typed;
+    view.SelectItem(item);
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, caption, [&](HWND dialog) {
+      RunUntilIdle();
+      ::SetFocus(::GetDlgItem(dialog, field));
+      ::SendDlgItemMessage(dialog, field, EM_SETSEL, 0, -1);
+      TypeText(typed);
+      PressKey(VK_RETURN);
+    });
+    view.SendMessage(WM_COMMAND, nCommand, 0);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+  }
+};
+
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -229,7 +264,8 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
           RunUntilIdle();
           TypeText("Demo");
           CNewWizPage* first = wizard->GetActivePage();
-          ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION)), TRUE);
+          const HWND location = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
+          ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
           TypeText(folder + "/" + c.unmakable);
           ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
           stayedOnFirstPage = wizard->GetActivePage() == first;
@@ -251,6 +287,11 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       // A new project, its folder and file named after it.
       NewProjectTyped(run, folder + "/" + c.typed);
       EXPECT_TRUE(run.app.IsProjectOpen());
+      // The output tree: a folder made under one typed name and renamed to another.
+      OutputTree output(run);
+      output.CommandTyped(output.pages, ID_EXPLORER_NEW_FOLDER, "Folder", IDC_FOLDER_NAME, "new " + c.typed);
+      output.CommandTyped(explorertest::ChildNamed(output.view, output.pages, "new " + c.typed), ID_EXPLORER_RENAME,
+                          "Rename", IDC_NEW_NAME, c.typed);
       run.app.OnSaveProject();
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
@@ -261,6 +302,14 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".bmp").substr(0, 2), "BM");
     EXPECT_TRUE(fs::exists(folder + "/" + c.onDisk + "/Demo/Demo.dcp"));
+    // The output tree's folder, in the pages of the project's language.
+    std::set<std::string> madeInOutput;
+    for (const char* language : {"Output_Eng", "Output_Chs", "Output_GB5"}) {
+      const std::string pages = folder + "/" + c.onDisk + "/Demo/" + language + "/Htmls";
+      if (fs::is_directory(pages))
+        for (const std::string& name : Listed(pages)) madeInOutput.insert(name);
+    }
+    EXPECT_EQ(madeInOutput, std::set<std::string>{c.onDisk});
 
     // Started again, under the same locale and then under another: every recent file opens (the
     // source file saved among them) and so does the recent project.
@@ -282,6 +331,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(opened.count(c.onDisk + ".h"), 1u);
       run.Command(ID_RECENT_PROJECT_FIRST);
       EXPECT_TRUE(run.app.IsProjectOpen());
+      // The output tree shows the folder under its name as this locale's program spells it.
+      OutputTree output(run);
+      EXPECT_NE(explorertest::ChildNamed(output.view, output.pages, brambolt::ProgramNameOf(c.onDisk)), nullptr);
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
   }

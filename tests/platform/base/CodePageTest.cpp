@@ -94,7 +94,8 @@ TEST(CodePage, FileNamesAreInTheCharsetTheLocaleNames) {
   char folder[] = "/tmp/brambolt-locales-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   const std::string made = std::string(folder) + "/plain";
-  ASSERT_EQ(std::system(("localedef -i zh_CN -f GB2312 " + made + " > /dev/null 2>&1; test -f " + made + "/LC_CTYPE").c_str()), 0)
+  const std::string make = "localedef -i zh_CN -f GB2312 " + made + " > /dev/null 2>&1; test -f " + made + "/LC_CTYPE";
+  ASSERT_EQ(std::system(make.c_str()), 0)
       << "localedef could not make a zh_CN locale in GB2312";
   EnvironmentGuard guard;
   const char* locpath = getenv("LOCPATH");
