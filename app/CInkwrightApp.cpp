@@ -366,7 +366,7 @@ BOOL ReadStoredRecentProjects(CStringList& list) {
   // Kept as the system names each project, read back as the program spells it (os/Paths.h).
   for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {
     const CString strPath = brambolt::PathOfStored(static_cast<LPCTSTR>(stored.GetNext(pos))).c_str();
-    if (list.Find(strPath) == nullptr) list.AddTail(strPath);
+    if (FindSameFile(list, strPath) == nullptr) list.AddTail(strPath);
   }
   return TRUE;
 }
@@ -378,7 +378,7 @@ void CInkwrightApp::LoadRecentProjects() {
   if (!ReadStoredRecentProjects(list)) return;
   for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
     const CString& strPath = list.GetNext(pos);
-    if (m_listRecentProjects.Find(strPath) == nullptr) m_listRecentProjects.AddTail(strPath);
+    if (FindSameFile(m_listRecentProjects, strPath) == nullptr) m_listRecentProjects.AddTail(strPath);
   }
 }
 
@@ -395,7 +395,8 @@ void CInkwrightApp::ChangeRecentProjects(const std::function<void()>& change) {
   ReadStoredRecentProjects(stored);
   for (POSITION pos = stored.GetHeadPosition(); pos != nullptr;) {
     const CString& strPath = stored.GetNext(pos);
-    if (m_listRecentProjects.Find(strPath) == nullptr && m_listRemovedRecentProjects.Find(strPath) == nullptr)
+    if (FindSameFile(m_listRecentProjects, strPath) == nullptr &&
+        FindSameFile(m_listRemovedRecentProjects, strPath) == nullptr)
       m_listRecentProjects.AddTail(strPath);
   }
   CRegKeyHolder key;
@@ -415,16 +416,17 @@ void CInkwrightApp::AddToRecentFileList(LPCTSTR lpszPathName) {
 
 void CInkwrightApp::MoveRecentProjectToFront(const CString& strPath) {
   ChangeRecentProjects([&] {
-    if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
+    // A project is listed once, however its path was spelled when it was listed.
+    while (POSITION pos = FindSameFile(m_listRecentProjects, strPath)) m_listRecentProjects.RemoveAt(pos);
     m_listRecentProjects.AddHead(strPath);
-    if (POSITION pos = m_listRemovedRecentProjects.Find(strPath)) m_listRemovedRecentProjects.RemoveAt(pos);
+    while (POSITION pos = FindSameFile(m_listRemovedRecentProjects, strPath)) m_listRemovedRecentProjects.RemoveAt(pos);
   });
 }
 
 void CInkwrightApp::RemoveRecentProject(const CString& strPath) {
   ChangeRecentProjects([&] {
-    if (POSITION pos = m_listRecentProjects.Find(strPath)) m_listRecentProjects.RemoveAt(pos);
-    if (m_listRemovedRecentProjects.Find(strPath) == nullptr) m_listRemovedRecentProjects.AddTail(strPath);
+    while (POSITION pos = FindSameFile(m_listRecentProjects, strPath)) m_listRecentProjects.RemoveAt(pos);
+    if (FindSameFile(m_listRemovedRecentProjects, strPath) == nullptr) m_listRemovedRecentProjects.AddTail(strPath);
   });
 }
 

@@ -21,10 +21,13 @@ void Refuse(CDialog* pDialog, UINT nMessage, int nID) {
   pDialog->GetDlgItem(nID)->SetFocus();
 }
 
-// Whether the name in the edit nID lost characters typed or pasted into it: then it is refused
-// with the message every field that takes a name gives, and the focus goes back to it.
-bool RefuseLostCharacters(CDialog* pDialog, brambolt::RefusedNameWatch& watch, int nID) {
-  if (!watch.Refused()) return false;
+// Whether the name in the edit nID lost characters typed or pasted into it, or is one the system
+// cannot make as typed in strFolder: then it is refused with the message every field that takes a
+// name gives, and the focus goes back to it.
+bool RefuseLostCharacters(CDialog* pDialog, brambolt::RefusedNameWatch& watch, int nID, const CString& strFolder) {
+  CString strName;
+  pDialog->GetDlgItemText(nID, strName);
+  if (!watch.Refused(static_cast<LPCTSTR>(strFolder + strName))) return false;
   AfxMessageBox(brambolt::RefusedNameMessage(), MB_OK | MB_ICONEXCLAMATION);
   pDialog->GetDlgItem(nID)->SetFocus();
   return true;
@@ -56,7 +59,7 @@ void CNewFolderDlg::OnChangeName() {
 }
 
 void CNewFolderDlg::OnOK() {
-  if (RefuseLostCharacters(this, m_nameRefusals, IDC_FOLDER_NAME)) return;
+  if (RefuseLostCharacters(this, m_nameRefusals, IDC_FOLDER_NAME, m_strParentFolder)) return;
   GetDlgItemText(IDC_FOLDER_NAME, m_strFolderName);
   if (!SECFileSystem::IsDirectory(m_strParentFolder)) SECFileSystem::MakePath(m_strParentFolder);
   const CString strFolder = m_strParentFolder + m_strFolderName;
@@ -95,7 +98,7 @@ void CReNameFileDlg::OnChangeName() {
 }
 
 void CReNameFileDlg::OnOK() {
-  if (RefuseLostCharacters(this, m_nameRefusals, IDC_NEW_NAME)) return;
+  if (RefuseLostCharacters(this, m_nameRefusals, IDC_NEW_NAME, m_strParentFolder)) return;
   CString strName;
   GetDlgItemText(IDC_NEW_NAME, strName);
   if (!IsValidItemName(strName)) {

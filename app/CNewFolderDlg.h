@@ -16,7 +16,7 @@ class CNewFolderDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Makes the folder; refuses an existing one, a name that is not one plain item and one whose
-  // typed characters were left out.
+  // typed characters were left out or that the system cannot make as typed.
   void OnOK() override;
   afx_msg void OnChangeName();
   DECLARE_MESSAGE_MAP()
@@ -31,12 +31,13 @@ class CReNameFileDlg : public CDialog {
 
   CString m_strCurrentName;  // both set by the caller
   CString m_strNewName;
+  CString m_strParentFolder;  // the folder the item is in, ending in a separator
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   // Refuses a new name that is not one plain item, with the folder name message, and one whose
-  // typed characters were left out.
+  // typed characters were left out or that the system cannot make as typed.
   void OnOK() override;
   afx_msg void OnChangeName();
   DECLARE_MESSAGE_MAP()

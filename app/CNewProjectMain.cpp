@@ -10,6 +10,7 @@
 #include "app/ProjectDialogs.h"
 #include "controls/CommCtrl.h"
 #include "os/FileApi.h"
+#include "os/Paths.h"
 #include "resources/AppResource.h"
 
 namespace {
@@ -257,6 +258,12 @@ LRESULT CNewProjectPage0::OnWizardNext() {
     return -1;
   }
   const CString strFolder = JoinProjectFolder(strLocation, strName);
+  // A location typed with a character the locale's charset lacks cannot be made as typed.
+  if (!brambolt::CanMakePath(static_cast<LPCTSTR>(strFolder))) {
+    GetDlgItem(IDC_PROJECT_LOCATION)->SetFocus();
+    AfxMessageBox(brambolt::RefusedNameMessage(), MB_OK | MB_ICONEXCLAMATION);
+    return -1;
+  }
   if (::GetFileAttributes(strFolder + SeparatorOf(strFolder) + strName + ".dcp") != INVALID_FILE_ATTRIBUTES) {
     GetDlgItem(IDC_PROJECT_NAME)->SetFocus();
     InformUser(IDS_PROJECT_EXISTS);

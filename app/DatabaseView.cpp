@@ -733,6 +733,7 @@ void DatabaseView::OnRename() {
   CReNameFileDlg dlg(this);
   dlg.m_strCurrentName = strOldName;
   dlg.m_strNewName = strOldName;
+  dlg.m_strParentFolder = fs.AppendPath(pParentRecord->m_strPath, "");
   if (dlg.DoModal() != IDOK) return;
   const CString strNewName = dlg.m_strNewName;
   // A name that is not one plain item would move the file out of its folder.

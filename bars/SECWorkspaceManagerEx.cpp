@@ -470,8 +470,13 @@ BOOL SECWorkspaceManagerEx::WriteRecentList(CStringList& list) {
   return ok;
 }
 
+POSITION SECWorkspaceManagerEx::FindInRecentList(const CStringList& list, const CString& strName) const {
+  // Registry workspaces are names; workspace files are files, however their paths are spelled.
+  return m_bRegistryMode ? list.Find(strName) : FindSameFile(list, strName);
+}
+
 void SECWorkspaceManagerEx::AddToRecentList(CString& strName, CStringList& list) {
-  if (POSITION pos = list.Find(strName)) list.RemoveAt(pos);
+  while (POSITION pos = FindInRecentList(list, strName)) list.RemoveAt(pos);
   list.AddHead(strName);
   while (static_cast<UINT>(list.GetCount()) > m_nRecentLimit) list.RemoveTail();
 }
@@ -479,9 +484,11 @@ void SECWorkspaceManagerEx::AddToRecentList(CString& strName, CStringList& list)
 BOOL SECWorkspaceManagerEx::RemoveFromRecentList(CString& strName) {
   CStringList list;
   if (!ReadRecentList(list)) return FALSE;
-  POSITION pos = list.Find(strName);
+  POSITION pos = FindInRecentList(list, strName);
   if (pos == nullptr) return FALSE;
-  list.RemoveAt(pos);
+  do {
+    list.RemoveAt(pos);
+  } while ((pos = FindInRecentList(list, strName)) != nullptr);
   return WriteRecentList(list);
 }
 

@@ -83,8 +83,10 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   // The values are written over the old ones first and the surplus removed after, so a failure
   // never loses the list.
   virtual BOOL WriteRecentList(CStringList& list);
+  // A workspace is listed once: a file by the file its path names, however spelled.
   virtual void AddToRecentList(CString& strName, CStringList& list);
   virtual BOOL RemoveFromRecentList(CString& strName);
+  POSITION FindInRecentList(const CStringList& list, const CString& strName) const;
   // The dialog lists every workspace the store holds: the recent ones first, then the others. The
   // recent list keeps its own entries (renamed, deleted and reordered as the user did).
   virtual BOOL ManageRegistryWorkspaces(CString& strName, BOOL bOpenAllowed, BOOL bSaveAllowed);

@@ -8,6 +8,25 @@
 #include "os/FileApi.h"
 #include "os/Paths.h"
 
+namespace {
+
+// Whether a listed path and a path name one file.
+bool IsListedFile(const CString& strListed, const CString& strPath) {
+  return strListed.CompareNoCase(strPath) == 0 ||
+         brambolt::IsSameFile(static_cast<LPCTSTR>(strListed), static_cast<LPCTSTR>(strPath));
+}
+
+}  // namespace
+
+POSITION FindSameFile(const CList<CString, const CString&>& list, LPCTSTR lpszPath) {
+  const CString strPath(lpszPath);
+  for (POSITION pos = list.GetHeadPosition(); pos != nullptr;) {
+    const POSITION at = pos;
+    if (IsListedFile(list.GetNext(pos), strPath)) return at;
+  }
+  return nullptr;
+}
+
 CRecentFileList::CRecentFileList(UINT nStart, LPCTSTR lpszSection, LPCTSTR lpszEntryFormat, int nSize,
                                  int nMaxDispLen)
     : m_nStart(nStart),
@@ -23,8 +42,7 @@ void CRecentFileList::Add(LPCTSTR lpszPathName) {
   // An entry is the same file when its full path names it, however either is spelled: one opened
   // with '\\' separators matches the one read back from the profile with '/'.
   for (size_t i = 0; i < m_arrNames.size(); ++i) {
-    if (m_arrNames[i].CompareNoCase(strName) == 0 ||
-        brambolt::IsSameFile(static_cast<LPCTSTR>(m_arrNames[i]), static_cast<LPCTSTR>(strName))) {
+    if (IsListedFile(m_arrNames[i], strName)) {
       m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(i));
       break;
     }

@@ -5,6 +5,13 @@
 #include <vector>
 
 #include "afx/CCmdTarget.h"
+#include "core/Lists.h"
+
+// The entry of a list of paths kept across sessions (recent projects, recent workspaces) that names
+// the file `lpszPath` names, however either is spelled: separators, letter case, the code page's
+// or the system's spelling of a name, or a value an earlier release stored (brambolt::IsSameFile);
+// nullptr when none does.
+POSITION FindSameFile(const CList<CString, const CString&>& list, LPCTSTR lpszPath);
 
 class CRecentFileList {
  public:

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <langinfo.h>
+#include <locale.h>
 #include <string_view>
 
 #include "base/LastError.h"
@@ -41,7 +43,8 @@ UINT Resolve(UINT codePage) {
   return codePage;
 }
 
-bool IsDoubleBytePage(UINT codePage) { return codePage == 936 || codePage == 950; }
+// 20936 is GB2312 alone (EUC-CN): the charset of a zh_CN.GB2312 locale, a part of 936.
+bool IsDoubleBytePage(UINT codePage) { return codePage == 936 || codePage == 950 || codePage == kGb2312; }
 
 // Windows-1252 letters outside ASCII and their case partners.
 bool IsUpper1252(BYTE c) {
@@ -77,10 +80,36 @@ bool LocaleIsUtf8(const char* locale) {
   return EqualsNoCase(charset, "UTF-8") || EqualsNoCase(charset, "utf8");
 }
 
+namespace {
+
+UINT NameCodePageOfCharset(std::string_view charset) {
+  if (EqualsNoCase(charset, "UTF-8") || EqualsNoCase(charset, "utf8")) return CP_UTF8;
+  if (EqualsNoCase(charset, "GB2312") || EqualsNoCase(charset, "EUC-CN") || EqualsNoCase(charset, "euccn"))
+    return kGb2312;
+  return CP_ACP;
+}
+
+}  // namespace
+
+UINT NameCodePageOfLocale(const char* locale) {
+  if (locale == nullptr || *locale == '\0') return CP_ACP;
+  // The locale's own charset: "zh_CN" alone is GB2312, and a locale may be named anyhow.
+  if (locale_t installed = ::newlocale(LC_CTYPE_MASK, locale, nullptr); installed != nullptr) {
+    const UINT page = NameCodePageOfCharset(::nl_langinfo_l(CODESET, installed));
+    ::freelocale(installed);
+    return page;
+  }
+  std::string_view name(locale);
+  const size_t dot = name.find('.');
+  if (dot == std::string_view::npos) return CP_ACP;
+  const std::string_view charset = name.substr(dot + 1);
+  return NameCodePageOfCharset(charset.substr(0, charset.find('@')));
+}
+
 UINT SystemNameCodePageFromEnvironment() {
   for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return LocaleIsUtf8(value) ? CP_UTF8 : CP_ACP;
+    if (value != nullptr && *value != '\0') return NameCodePageOfLocale(value);
   }
   return CP_ACP;
 }
@@ -88,7 +117,7 @@ UINT SystemNameCodePageFromEnvironment() {
 UINT GetSystemNameCodePage() { return CurrentNamePage().load(std::memory_order_relaxed); }
 
 BOOL SetSystemNameCodePageForTesting(UINT codePage) {
-  if (codePage != CP_UTF8 && codePage != CP_ACP) return FALSE;
+  if (codePage != CP_UTF8 && codePage != CP_ACP && codePage != kGb2312) return FALSE;
   CurrentNamePage().store(codePage);
   return TRUE;
 }
@@ -128,6 +157,8 @@ bool IsTrailByteEx(UINT codePage, BYTE byte) {
       return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
     case 950:
       return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xFE);
+    case kGb2312:
+      return byte >= 0xA1 && byte <= 0xFE;
     default:
       return false;
   }
@@ -197,7 +228,7 @@ UINT GetACP() { return brambolt::CurrentPage().load(std::memory_order_relaxed); 
 UINT GetOEMCP() { return GetACP(); }
 
 BOOL IsValidCodePage(UINT codePage) {
-  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8;
+  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8 || codePage == brambolt::kGb2312;
 }
 
 BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
@@ -210,8 +241,8 @@ BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
   info->DefaultChar[0] = '?';
   if (brambolt::IsDoubleBytePage(codePage)) {
     info->MaxCharSize = 2;
-    info->LeadByte[0] = 0x81;
-    info->LeadByte[1] = 0xFE;
+    info->LeadByte[0] = codePage == brambolt::kGb2312 ? 0xA1 : 0x81;
+    info->LeadByte[1] = codePage == brambolt::kGb2312 ? 0xF7 : 0xFE;
   } else {
     info->MaxCharSize = codePage == CP_UTF8 ? 4 : 1;
   }
@@ -220,7 +251,10 @@ BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
 
 BOOL IsDBCSLeadByteEx(UINT codePage, BYTE testChar) {
   // The byte first: most text is ASCII, and no page has a lead byte there.
-  return testChar >= 0x81 && testChar <= 0xFE && brambolt::IsDoubleBytePage(brambolt::Resolve(codePage));
+  if (testChar < 0x81 || testChar > 0xFE) return FALSE;
+  codePage = brambolt::Resolve(codePage);
+  if (codePage == brambolt::kGb2312) return testChar >= 0xA1 && testChar <= 0xF7;
+  return brambolt::IsDoubleBytePage(codePage);
 }
 
 BOOL IsDBCSLeadByte(BYTE testChar) { return IsDBCSLeadByteEx(CP_ACP, testChar); }

@@ -26,6 +26,9 @@ typedef struct _cpinfo {
 
 namespace brambolt {
 
+// GB2312 alone (EUC-CN), a part of 936: the charset of a zh_CN.GB2312 locale's file names.
+inline constexpr UINT kGb2312 = 20936;
+
 // The code page a locale name such as "zh_CN.GB2312" or "en_US.UTF-8" selects:
 // zh_CN/zh_SG give 936, zh_TW/zh_HK give 950, anything else (or NULL) 1252.
 UINT CodePageFromLocale(const char* locale);
@@ -42,17 +45,23 @@ BOOL SetCodePageForTesting(UINT codePage);
 // Whether a locale name such as "de_DE.UTF-8" or "C.utf8" names UTF-8 as its charset.
 bool LocaleIsUtf8(const char* locale);
 
-// The charset of file names the environment selects: CP_UTF8 when the first non-empty of LC_ALL,
-// LC_CTYPE, LANG names a UTF-8 locale, otherwise CP_ACP.
+// The charset of a locale's file names, as a code page: the charset the locale itself names
+// (nl_langinfo(CODESET)) when the locale is installed, else the one its name gives. CP_UTF8 for
+// UTF-8; kGb2312 for GB2312, whose names are the part of 936 that GB2312 holds; otherwise CP_ACP,
+// for names that are the program's own bytes (the C locale, and legacy locales whose charset is
+// the ANSI code page, such as zh_CN.GBK or zh_TW.BIG5).
+UINT NameCodePageOfLocale(const char* locale);
+
+// The charset of file names the environment selects: NameCodePageOfLocale of the first non-empty
+// of LC_ALL, LC_CTYPE, LANG, otherwise CP_ACP.
 UINT SystemNameCodePageFromEnvironment();
 
-// The charset of the system's file names, as a code page: CP_UTF8 when the locale the environment
-// selects (the first non-empty of LC_ALL, LC_CTYPE, LANG) is a UTF-8 one, otherwise CP_ACP, for
-// names that are the program's own bytes (the C locale, and legacy locales whose charset is the
-// ANSI code page, such as zh_CN.GB2312 or zh_TW.BIG5).
+// The charset of the system's file names, as a code page (CP_UTF8, kGb2312 or CP_ACP): the one
+// SystemNameCodePageFromEnvironment selects, or the one a test set.
 UINT GetSystemNameCodePage();
 
-// Replaces the charset of file names (CP_UTF8 or CP_ACP; anything else is refused with FALSE).
+// Replaces the charset of file names (CP_UTF8, kGb2312 or CP_ACP; anything else is refused with
+// FALSE).
 // For tests, process-wide like SetCodePageForTesting; ScopedSystemNameCodePage restores it.
 BOOL SetSystemNameCodePageForTesting(UINT codePage);
 
@@ -83,11 +92,12 @@ class ScopedCodePage {
 };
 
 // What a locale selects, for its lifetime: the ANSI code page of its language and the charset of
-// file names of its charset ("zh_CN.UTF-8": 936 and UTF-8; "zh_TW.BIG5": 950 and the code page).
+// file names of its charset ("zh_CN.UTF-8": 936 and UTF-8; "zh_CN.GB2312": 936 and GB2312;
+// "zh_TW.BIG5": 950 and the code page).
 class ScopedLocale {
  public:
   explicit ScopedLocale(const char* locale)
-      : page_(CodePageFromLocale(locale)), names_(LocaleIsUtf8(locale) ? CP_UTF8 : CP_ACP) {}
+      : page_(CodePageFromLocale(locale)), names_(NameCodePageOfLocale(locale)) {}
 
  private:
   ScopedCodePage page_;

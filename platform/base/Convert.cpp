@@ -27,7 +27,7 @@ UINT Resolve(UINT codePage) {
 }
 
 bool IsSupported(UINT codePage) {
-  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8;
+  return codePage == 936 || codePage == 950 || codePage == 1252 || codePage == CP_UTF8 || codePage == brambolt::kGb2312;
 }
 
 struct Decoded {
@@ -66,7 +66,9 @@ iconv_t Descriptor(const char* to, const char* from) {
   return cache.Get(to, from);
 }
 
-const char* IconvName(UINT codePage) { return codePage == 936 ? "CP936" : "CP950"; }
+const char* IconvName(UINT codePage) {
+  return codePage == 936 ? "CP936" : codePage == brambolt::kGb2312 ? "GB2312" : "CP950";
+}
 
 Decoded DecodeDoubleByte(UINT codePage, std::string_view text) {
   Decoded result;
@@ -134,7 +136,7 @@ Decoded DecodeUtf8(std::string_view text) {
 
 Decoded Decode(UINT codePage, std::string_view text) {
   if (codePage == CP_UTF8) return DecodeUtf8(text);
-  if (codePage == 936 || codePage == 950) return DecodeDoubleByte(codePage, text);
+  if (codePage == 936 || codePage == 950 || codePage == brambolt::kGb2312) return DecodeDoubleByte(codePage, text);
   Decoded result;
   result.text.reserve(text.size());
   for (char ch : text) {
@@ -424,6 +426,21 @@ bool IsCodePageName(std::string_view programName) {
     if (end == std::string_view::npos) end = programName.size();
     const std::string_view name = programName.substr(start, end - start);
     if (!IsAsciiText(name) && IsSystemBytesName(system, name)) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+bool SystemCanSpell(std::string_view programName) {
+  const UINT system = GetSystemNameCodePage();
+  if (IsAsciiText(programName) || Resolve(system) == Resolve(CP_ACP)) return true;
+  std::string converted;
+  for (size_t start = 0; start <= programName.size();) {
+    size_t end = programName.find('/', start);
+    if (end == std::string_view::npos) end = programName.size();
+    const std::string_view name = programName.substr(start, end - start);
+    if (!IsAsciiText(name) && !IsSystemBytesName(system, name) && !ConvertExactly(name, CP_ACP, system, converted))
+      return false;
     start = end + 1;
   }
   return true;

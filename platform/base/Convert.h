@@ -67,6 +67,11 @@ std::string ProgramNameOf(std::string_view systemName);
 // characters in the code page (text made of it, such as an #include line, would name another file
 // once converted as the code page's text).
 bool IsCodePageName(std::string_view programName);
+// Whether the system can spell a name (or path) as the program spells it: every name of it
+// converts to the system's charset, or is held as the system's bytes already. False for a name
+// with a character the locale's charset lacks (a GBK-only character under zh_CN.GB2312), whose
+// bytes on disk would be no name of that charset.
+bool SystemCanSpell(std::string_view programName);
 
 // A UTF-8 literal of the sources in the bytes of `codePage` (936 gives GB2312/GBK, 950 Big5).
 inline std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) { return Utf8ToAnsi(utf8, codePage); }

@@ -398,15 +398,16 @@ bool FileDialog::Deliver(const std::vector<std::string>& names) {
 bool FileDialog::Ok() {
   HWND nameField = GetDlgItem(hwnd_, edt1);
   std::string typed = TextOf(nameField);
-  if (nameRefusals_.Refused()) {
-    // Characters of the name that the code page cannot hold were left out: what is left is not
-    // the name the user gave (under a UTF-8 locale, "テスト.h" would become ".h").
+  auto refuse = [&] {
     MessageBox(hwnd_, RefusedNameMessage(), ofn_->lpstrTitle ? ofn_->lpstrTitle : (save_ ? "Save As" : "Open"),
                MB_OK | MB_ICONEXCLAMATION);
     SendMessage(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(nameField), TRUE);
     SendMessage(nameField, EM_SETSEL, 0, -1);
     return false;
-  }
+  };
+  // Characters of the name that the code page cannot hold were left out: what is left is not the
+  // name the user gave (under a UTF-8 locale, "テスト.h" would become ".h").
+  if (nameRefusals_.Refused()) return refuse();
   std::vector<std::string> names;
   HWND files = GetDlgItem(hwnd_, lst1);
   if ((ofn_->Flags & OFN_ALLOWMULTISELECT) && files && IsWindowVisible(files) &&
@@ -450,6 +451,8 @@ bool FileDialog::Ok() {
     name += defExt_;
   }
   std::string target = JoinPath(folder, name);
+  // A new name with a character the locale's charset lacks cannot be made as typed.
+  if (save_ && nameRefusals_.Refused(target)) return refuse();
   bool exists = GetFileAttributes(target.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (!exists && (ofn_->Flags & OFN_FILEMUSTEXIST)) {
     MessageBox(hwnd_, (name + "\nFile not found.\nPlease verify the correct file name was given.").c_str(),

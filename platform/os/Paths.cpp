@@ -177,6 +177,23 @@ std::string NativePath(std::string_view winPath) {
   return out;
 }
 
+bool CanMakePath(std::string_view winPath) {
+  const std::string spelled = NativePathSyntax(winPath);
+  if (SystemCanSpell(spelled)) return true;
+  // A name the system cannot spell is refused only where the path would make it: a folder or file
+  // of that name that exists (made under another locale) is the name on disk.
+  for (std::size_t end = spelled.size(); end > 0;) {
+    const std::size_t slash = spelled.rfind('/', end - 1);
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    if (!SystemCanSpell(std::string_view(spelled).substr(start, end - start)) &&
+        !Exists(NativePath(std::string_view(spelled).substr(0, end))))
+      return false;
+    if (slash == std::string::npos) break;
+    end = slash;
+  }
+  return true;
+}
+
 std::string StoredPathOf(std::string_view programPath) { return NativePath(programPath); }
 
 std::string PathOfStored(std::string_view storedPath) {

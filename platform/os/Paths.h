@@ -33,6 +33,12 @@ namespace brambolt {
 std::string NativePath(const char* winPath);
 std::string NativePath(std::string_view winPath);
 
+// Whether the file or folder `winPath` names can be made as the program spells it: true when it
+// exists (in either spelling), or when the system can spell every name past the folders of it
+// that exist (SystemCanSpell). A name typed with a character the locale's charset lacks cannot be
+// made as typed, and a window that makes names refuses it.
+bool CanMakePath(std::string_view winPath);
+
 // A path kept across sessions (settings, recent lists, workspaces' file lists): stored as the
 // system names the file (NativePath: the spelling on disk, '/' separators), so that it reaches the
 // same file under any locale the user runs in later, and read back through PathOfStored, which

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "base/Convert.h"
+#include "os/Paths.h"
 #include "gdi/SysColors.h"
 #include "win/ModalLoop.h"
 #include "win/Timers.h"
@@ -565,12 +566,12 @@ void RefusedNameWatch::Changed() {
   if (field_ && GetWindowTextLength(field_) == 0) count_ = RefusedCharacterCount(field_);
 }
 
-bool RefusedNameWatch::Refused() {
+bool RefusedNameWatch::Refused(std::string_view madePath) {
   if (const unsigned count = RefusedCharacterCount(field_); count != count_) {
     count_ = count;
     refused_ = true;
   }
-  return refused_;
+  return refused_ || (!madePath.empty() && !CanMakePath(madePath));
 }
 
 unsigned RefusedCharacterCount(HWND hwnd) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "win/WinUser.h"
@@ -51,8 +52,10 @@ class RefusedNameWatch {
   // The field's text changed (EN_CHANGE): an edit after a refusal makes the name the user's again;
   // an empty field holds nothing of a name that was not whole.
   void Changed();
-  // At OK: whether the name the field holds is refused.
-  bool Refused();
+  // At OK: whether the name the field holds is refused. `madePath`, when given, is the file or
+  // folder the name would make: refused too when the system cannot make it as typed (CanMakePath:
+  // a character the locale's charset lacks), as long as the field holds it.
+  bool Refused(std::string_view madePath = {});
 
  private:
   HWND field_ = nullptr;

@@ -1,21 +1,32 @@
 // Every command that makes or keeps a file name, under the locales of a desktop (UTF-8 ones and a
 // GB2312 one) with German and Chinese names typed as a person types them: each name reaches the
 // disk as the system names it (the locale's charset, converted once), and what the program keeps
-// of it (the recent files and projects) reaches the same file after a restart, under the same
-// locale and under another one.
+// of it (the recent files and projects, a workspace's documents, the output tree's folders)
+// reaches the same file after a restart, under the same locale and under another one. A name the
+// locale's charset cannot hold is refused where it would be made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "ExplorerTestSupport.h"
 #include "InkwrightAppSession.h"
 #include "afx/CMDIFrameWnd.h"
+#include "app/CMainFrame.h"
 #include "app/CNewWizDialog.h"
+#include "app/DatabaseView.h"
+#include "app/ProjectWorkspaceWnd.h"
+#include "bars/SECWorkspaceManagerEx.h"
+#include "controls/PrintDialog.h"
+#include "gdi/DevMode.h"
 #include "base/CodePage.h"
 #include "os/Paths.h"
+#include "win/Input.h"
 #include "resources/AppResource.h"
+#include "resources/ExplorerRes.h"
 #include "resources/MainFrameRes.h"
 #include "resources/ShellRes.h"
 #include "resources/resource.h"
@@ -31,6 +42,7 @@ struct LocaleCase {
   const char* locale;
   std::string typed;   // a name as typed: the code page's bytes
   std::string onDisk;  // that name as the system names it
+  std::string unmakable = {};  // a name the code page holds and the locale's charset does not
 };
 
 const LocaleCase kLocales[] = {
@@ -38,7 +50,8 @@ const LocaleCase kLocales[] = {
     {"de_DE.UTF-8", "\xC4rger", "\xC3\x84rger"},
     {"zh_CN.UTF-8", "\xCE\xC4\xB5\xB5", "\xE6\x96\x87\xE6\xA1\xA3"},
     {"ja_JP.UTF-8", "Ma\xDF", "Ma\xC3\x9F"},
-    {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4"},
+    // 镕 is in GBK (936) and not in GB2312, the charset of the locale's file names.
+    {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", "\xE9\x46"},
 };
 
 // One run of the program in the home the runs share: started as the program starts, ended with
@@ -81,6 +94,30 @@ void SaveAsTyped(ProgramRun& run, const char* caption, UINT nCommand, const std:
   EXPECT_TRUE(answers.Unanswered().empty()) << typed;
 }
 
+// A Save As dialog answered with a typed name it must refuse: what it told, in order, and whether it
+// stayed open for another name (it is then cancelled).
+std::vector<std::string> SaveAsRefused(ProgramRun& run, const std::string& typed, bool& stayed) {
+  std::vector<std::string> told;
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Save As", [&](HWND dialog) {
+    answers.When(nullptr, "Save As", [&](HWND box) {
+      char text[1024] = {};
+      ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+      told.push_back(text);
+      ::PostMessage(box, WM_COMMAND, IDOK, 0);
+    });
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    RunUntilIdle();
+    stayed = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+    if (stayed) PressKey(VK_ESCAPE);
+  });
+  run.Command(ID_FILE_SAVE_AS);
+  return told;
+}
+
 // A new project "Demo" made with the wizard in a location typed into its field (a project's own
 // name is ASCII by the wizard's rule; its folder may be named in any language).
 void NewProjectTyped(ProgramRun& run, const std::string& location) {
@@ -99,6 +136,96 @@ void NewProjectTyped(ProgramRun& run, const std::string& location) {
   run.Command(ID_NEW_PROJECT);
   EXPECT_TRUE(answers.Unanswered().empty()) << location;
 }
+
+// File > Print to the printer that prints to a file, the file's name typed where it is asked for.
+void PrintToFileTyped(ProgramRun& run, const std::string& typed) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Print", [](HWND dialog) {
+    RunUntilIdle();
+    const HWND printers = ::GetDlgItem(dialog, cmb4);
+    ::SendMessage(printers, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                  reinterpret_cast<LPARAM>(brambolt::kPrintToFileName));
+    ::SendMessage(dialog, WM_COMMAND, MAKEWPARAM(cmb4, CBN_SELCHANGE), reinterpret_cast<LPARAM>(printers));
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  answers.When(nullptr, "Print to File", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
+  });
+  run.Command(ID_FILE_PRINT);
+  EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+}
+
+// Window > Workspaces: the open windows saved as the workspace of this name, typed in the dialog.
+void SaveWorkspaceTyped(ProgramRun& run, const std::string& name) {
+  brambolt::test::ModalAnswers answers;
+  std::vector<std::string> asked;
+  answers.When(
+      "#32770", "Workspace Manager",
+      [&](HWND box) {
+        char text[256] = {};
+        ::GetDlgItemText(box, 0xFFFF, text, sizeof text);
+        asked.push_back(text);
+        PressKey(VK_RETURN);
+      },
+      true);
+  // The untitled document the program started with is left out of the workspace: its Save As is
+  // cancelled.
+  answers.When(nullptr, "Save As", [](HWND dialog) { ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0); }, true);
+  answers.When(nullptr, "Save Workspace", [&](HWND dialog) {
+    RunUntilIdle();
+    TypeText(name);
+    PressKey(VK_RETURN);
+    if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  run.Command(SECWorkspaceManagerEx::kSaveWorkspaceAs);
+  // Only the question whether to save a new workspace of that name is asked, and answered Yes.
+  for (const std::string& text : asked) EXPECT_EQ(text, "Save new workspace '" + name + "'?\n");
+}
+
+// The names of the documents open from `folder` whose files are there.
+std::set<std::string> OpenFrom(ProgramRun& run, const std::string& folder) {
+  std::set<std::string> names;
+  for (POSITION t = run.app.GetFirstDocTemplatePosition(); t != nullptr;) {
+    CDocTemplate* docs = run.app.GetNextDocTemplate(t);
+    for (POSITION d = docs->GetFirstDocPosition(); d != nullptr;) {
+      const fs::path path = brambolt::NativePath(static_cast<LPCTSTR>(docs->GetNextDoc(d)->GetPathName()));
+      if (path.parent_path() == fs::path(folder) && fs::exists(path)) names.insert(path.filename().string());
+    }
+  }
+  return names;
+}
+
+// The output tree of the main window's explorer and its "HTML Files" item, opened as the user
+// opens it.
+struct OutputTree {
+  DatabaseView& view;
+  HTREEITEM pages = nullptr;
+  explicit OutputTree(ProgramRun& run)
+      : view(*dynamic_cast<CMainFrame&>(*run.app.m_pMainWnd).m_wndProjectExplorer.GetDatabaseView()) {
+    view.Expand(view.GetRootItem(), TVE_EXPAND);
+    pages = explorertest::ChildNamed(view, view.GetRootItem(), "HTML Files");
+    if (pages != nullptr) view.Expand(pages, TVE_EXPAND);
+  }
+  // The command on the item, its dialog answered with the name typed over the one it offers.
+  void CommandTyped(HTREEITEM item, UINT nCommand, const char* caption, int field, const std::string& typed) {
+    ASSERT_NE(item, nullptr) << typed;
+    view.SelectItem(item);
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, caption, [&](HWND dialog) {
+      RunUntilIdle();
+      ::SetFocus(::GetDlgItem(dialog, field));
+      ::SendDlgItemMessage(dialog, field, EM_SETSEL, 0, -1);
+      TypeText(typed);
+      PressKey(VK_RETURN);
+    });
+    view.SendMessage(WM_COMMAND, nCommand, 0);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+  }
+};
 
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
@@ -121,21 +248,68 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       run.Command(ID_FILE_NEW);
       TypeText("int x;");
       SaveAsTyped(run, "Save As", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".h");
+      if (!c.unmakable.empty()) {
+        // A name the locale's charset cannot hold is refused as typed: the dialog says why and
+        // stays open, and nothing is written (its bytes would name no file the desktop can show).
+        bool stayed = false;
+        EXPECT_EQ(SaveAsRefused(run, folder + "/" + c.unmakable + ".h", stayed),
+                  std::vector<std::string>{brambolt::RefusedNameMessage()});
+        EXPECT_TRUE(stayed);
+        // Nor is a project made in a folder of that name.
+        brambolt::test::ModalAnswers answers;
+        bool stayedOnFirstPage = false;
+        answers.When(nullptr, "New Project", [&](HWND h) {
+          auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+          ASSERT_NE(wizard, nullptr);
+          RunUntilIdle();
+          TypeText("Demo");
+          CNewWizPage* first = wizard->GetActivePage();
+          const HWND location = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
+          ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
+          TypeText(folder + "/" + c.unmakable);
+          ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+          stayedOnFirstPage = wizard->GetActivePage() == first;
+          ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
+        });
+        run.Command(ID_NEW_PROJECT);
+        EXPECT_TRUE(stayedOnFirstPage);
+        EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{brambolt::RefusedNameMessage()});
+        run.boxes.boxes.clear();
+      }
+      // Printed to a file named as typed.
+      PrintToFileTyped(run, folder + "/" + c.typed + ".pdf");
       // The picture's Save As.
       ASSERT_NE(run.app.OpenDocumentFile((folder + "/chart.bmp").c_str()), nullptr);
       RunUntilIdle();
       SaveAsTyped(run, "Save picture as a Bitmap (BMP/ICO) file", ID_FILE_SAVE_AS, folder + "/" + c.typed + ".bmp");
+      // The open documents kept as a workspace.
+      SaveWorkspaceTyped(run, "names" + std::to_string(i));
       // A new project, its folder and file named after it.
       NewProjectTyped(run, folder + "/" + c.typed);
       EXPECT_TRUE(run.app.IsProjectOpen());
+      // The output tree: a folder made under one typed name and renamed to another.
+      OutputTree output(run);
+      output.CommandTyped(output.pages, ID_EXPLORER_NEW_FOLDER, "Folder", IDC_FOLDER_NAME, "new " + c.typed);
+      output.CommandTyped(explorertest::ChildNamed(output.view, output.pages, "new " + c.typed), ID_EXPLORER_RENAME,
+                          "Rename", IDC_NEW_NAME, c.typed);
       run.app.OnSaveProject();
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
-    EXPECT_EQ(Listed(folder), (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".bmp", c.onDisk}));
+    EXPECT_EQ(Listed(folder),
+              (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp", c.onDisk}));
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
+    EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".bmp").substr(0, 2), "BM");
     EXPECT_TRUE(fs::exists(folder + "/" + c.onDisk + "/Demo/Demo.dcp"));
+    // The output tree's folder, in the pages of the project's language.
+    std::set<std::string> madeInOutput;
+    for (const char* language : {"Output_Eng", "Output_Chs", "Output_GB5"}) {
+      const std::string pages = folder + "/" + c.onDisk + "/Demo/" + language + "/Htmls";
+      if (fs::is_directory(pages))
+        for (const std::string& name : Listed(pages)) madeInOutput.insert(name);
+    }
+    EXPECT_EQ(madeInOutput, std::set<std::string>{c.onDisk});
 
     // Started again, under the same locale and then under another: every recent file opens (the
     // source file saved among them) and so does the recent project.
@@ -143,6 +317,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       SCOPED_TRACE(std::string("restarted under ") + after->locale);
       brambolt::ScopedLocale locale(after->locale);
       ProgramRun run;
+      // The workspace brings its documents back.
+      run.Command(SECWorkspaceManagerEx::kFirstRecent);
+      EXPECT_EQ(OpenFrom(run, folder), (std::set<std::string>{c.onDisk + ".h", "chart.bmp"}));
       std::set<std::string> opened;
       for (UINT nID : {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2}) {
         run.Command(nID);
@@ -154,9 +331,53 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(opened.count(c.onDisk + ".h"), 1u);
       run.Command(ID_RECENT_PROJECT_FIRST);
       EXPECT_TRUE(run.app.IsProjectOpen());
+      // The output tree shows the folder under its name as this locale's program spells it.
+      OutputTree output(run);
+      EXPECT_NE(explorertest::ChildNamed(output.view, output.pages, brambolt::ProgramNameOf(c.onDisk)), nullptr);
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
   }
+}
+
+// The recent projects take two spellings of one project as one entry: the value an earlier release
+// stored (the path spelled the Windows way, in the code page) and the path File > Open Project
+// gives when the user opens that project again.
+TEST(NameSweep, ARecentProjectOpenedAgainUnderAnotherSpellingIsListedOnce) {
+  apptest::AppHome home;
+  const LocaleCase& c = kLocales[2];
+  brambolt::ScopedLocale locale(c.locale);
+  const std::string location = home.Folder("spellings") + "/" + c.typed;
+  {
+    ProgramRun run;
+    NewProjectTyped(run, location);
+    ASSERT_TRUE(run.app.IsProjectOpen());
+  }
+  const std::string project = location + "/Demo/Demo.dcp";
+  std::string stored = "C:" + project + ";";
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyEx(HKEY_CURRENT_USER, (std::string("Software\\") + CInkwrightApp::kRegistryKey).c_str(), 0,
+                             nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueEx(key, "RecentProjects", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                  static_cast<DWORD>(stored.size() + 1));
+  ::RegFlushKey(key);
+  ::RegCloseKey(key);
+
+  ProgramRun run;
+  ASSERT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(project);
+    PressKey(VK_RETURN);
+  });
+  run.Command(ID_OPEN_PROJECT);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_TRUE(run.app.IsProjectOpen());
+  EXPECT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
+  EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -440,6 +440,43 @@ TEST(OutputTree, ANameThatLostCharactersTheCodePageCannotHoldRenamesAndMakesNoth
   EXPECT_TRUE(answers.Unanswered().empty());
 }
 
+// Under zh_CN.GB2312 the code page (936) holds 镕 and the locale's charset, GB2312, does not: a new
+// name typed with it cannot be made as typed. Rename and New Folder refuse it with the message
+// every name field gives, and nothing is renamed or made; a GB2312 name is made as typed.
+TEST(OutputTree, ANameTheLocaleCharsetCannotHoldRenamesAndMakesNothing) {
+  brambolt::ScopedLocale names("zh_CN.GB2312");
+  OutputSession s;
+  WriteOutput(s, "Eng");
+  s.Create();
+  Questions questions(IDOK);
+  brambolt::test::ModalAnswers answers;
+  const std::string kRong = "\xE9\x46", kChinese = "\xD6\xD0\xCE\xC4";  // 镕 (GBK only), 中文
+  const auto give = [&](const char* caption, int field, const std::string& name) {
+    answers.When(nullptr, caption, [=](HWND h) {
+      ::SetFocus(::GetDlgItem(h, field));
+      ::SendDlgItemMessage(h, field, EM_SETSEL, 0, -1);
+      brambolt::test::TypeText(name);
+      brambolt::test::PressKey(VK_RETURN);
+      if (::IsWindow(h)) DlgCommand(h, IDCANCEL);
+    });
+  };
+  give("Rename", IDC_NEW_NAME, kRong + ".htm");
+  s.Select({"HTML Files", "index.htm"});
+  s.Command(ID_EXPLORER_RENAME);
+  give("Folder", IDC_FOLDER_NAME, kRong);
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_NEW_FOLDER);
+  EXPECT_EQ(Questions::Asked(), std::vector<std::string>(2, brambolt::RefusedNameMessage()));
+  EXPECT_TRUE(s.Exists("Output_Eng/Htmls/index.htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/" + kRong + ".htm"));
+  EXPECT_FALSE(s.Exists("Output_Eng/Htmls/" + kRong));
+  give("Folder", IDC_FOLDER_NAME, kChinese);
+  s.Select({"HTML Files"});
+  s.Command(ID_EXPLORER_NEW_FOLDER);
+  EXPECT_TRUE(std::filesystem::is_directory(s.shell.root / ("Output_Eng/Htmls/" + kChinese)));
+  EXPECT_TRUE(answers.Unanswered().empty());
+}
+
 TEST(OutputTree, NewFolderIsMadeOnDiskAndSortedIn) {
   OutputSession s;
   WriteOutput(s, "Eng");

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -220,6 +221,35 @@ TEST_F(Workspace, ItsDocumentsOpenUnderALaterLocale) {
   ASSERT_EQ(1, Documents());
   POSITION pos = docs->GetFirstDocPosition();
   EXPECT_EQ(brambolt::NativePath(static_cast<LPCTSTR>(docs->GetNextDoc(pos)->GetPathName())), file);
+}
+
+// The recent list takes two spellings of one workspace file as one: the value an earlier release
+// stored (the path spelled the Windows way, in the code page) and the path the Open Workspace
+// dialog gives when the user opens that workspace again.
+TEST_F(Workspace, TheRecentListTakesTwoSpellingsOfOneFileAsOne) {
+  brambolt::ScopedLocale locale("zh_CN.UTF-8");
+  const std::string wsp = stores.TempDir() + "/\xCE\xC4\xB5\xB5.wsp";  // 文档 in the code page
+  ASSERT_TRUE(manager.SaveWorkspace(wsp.c_str()));
+  std::string stored = "C:" + wsp;
+  std::replace(stored.begin(), stored.end(), '/', '\\');
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\MyCompany\\Brambolt\\v2.0\\__MRUFileList", 0, nullptr, 0,
+                             KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueEx(key, "Workspace0", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()),
+                  static_cast<DWORD>(stored.size() + 1));
+  ::RegCloseKey(key);
+  ModalAnswers answers;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, 1152, EM_SETSEL, 0, -1);
+    TypeText(wsp);
+    PressKey(VK_RETURN);
+  });
+  frame->SendMessage(WM_COMMAND, 43008);  // Open Workspace
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(Recent(), wsp);
 }
 
 TEST_F(Workspace, TheBarLayoutComesBackWithTheWorkspace) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -76,12 +77,49 @@ TEST(CodePage, FileNamesAreInTheLocalesCharsetWhenItIsUtf8) {
   setenv("LANG", "de_DE.UTF-8", 1);
   EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), static_cast<UINT>(CP_UTF8));
   setenv("LC_ALL", "zh_CN.GB2312", 1);
+  EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), brambolt::kGb2312);
+  setenv("LC_ALL", "zh_TW.BIG5", 1);
   EXPECT_EQ(brambolt::SystemNameCodePageFromEnvironment(), static_cast<UINT>(CP_ACP));
   {
     brambolt::ScopedLocale locale("zh_TW.UTF-8");
     EXPECT_EQ(GetACP(), 950u);
     EXPECT_EQ(brambolt::GetSystemNameCodePage(), static_cast<UINT>(CP_UTF8));
   }
+}
+
+// The charset of file names is the one the locale itself names, not a guess from its name: a
+// locale made here from zh_CN with GB2312, under a name that names no charset, has GB2312 names,
+// and a GBK-only character (镕) is not one of them while a GB2312 one (中) is.
+TEST(CodePage, FileNamesAreInTheCharsetTheLocaleNames) {
+  char folder[] = "/tmp/brambolt-locales-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string made = std::string(folder) + "/plain";
+  const std::string make = "localedef -i zh_CN -f GB2312 " + made + " > /dev/null 2>&1; test -f " + made + "/LC_CTYPE";
+  ASSERT_EQ(std::system(make.c_str()), 0)
+      << "localedef could not make a zh_CN locale in GB2312";
+  EnvironmentGuard guard;
+  const char* locpath = getenv("LOCPATH");
+  const std::string savedLocpath = locpath != nullptr ? locpath : "";
+  setenv("LOCPATH", folder, 1);
+  setenv("LANG", "plain", 1);
+  const UINT fromEnvironment = brambolt::SystemNameCodePageFromEnvironment();
+  const UINT ofLocale = brambolt::NameCodePageOfLocale("plain");
+  bool rongSpelled = true, zhongSpelled = false;
+  {
+    brambolt::ScopedLocale locale("plain");
+    brambolt::ScopedCodePage page(936);
+    rongSpelled = brambolt::SystemCanSpell("\xE9\x46.h");
+    zhongSpelled = brambolt::SystemCanSpell("\xD6\xD0.h");
+  }
+  if (locpath != nullptr)
+    setenv("LOCPATH", savedLocpath.c_str(), 1);
+  else
+    unsetenv("LOCPATH");
+  std::system((std::string("rm -rf ") + folder).c_str());
+  EXPECT_EQ(fromEnvironment, brambolt::kGb2312);
+  EXPECT_EQ(ofLocale, brambolt::kGb2312);
+  EXPECT_FALSE(rongSpelled);
+  EXPECT_TRUE(zhongSpelled);
 }
 
 TEST(CodePage, TestsCanSwitchThePageAndRestoreIt) {
