@@ -551,8 +551,8 @@ void CountRefusedCharacters(HWND hwnd) {
 }
 
 const char* RefusedNameMessage() {
-  return "The name is not valid: characters typed in it are not in the program's character set and were left "
-         "out.\nType the name with other characters.";
+  return "The name is not valid: it holds characters that the program's or the system's character set does not "
+         "have, so a file cannot be given that name as it was typed.\nType the name with other characters.";
 }
 
 void RefusedNameWatch::Watch(HWND field) {

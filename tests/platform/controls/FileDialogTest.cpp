@@ -370,8 +370,8 @@ TEST_F(FileDialogs, ANameGivenWithCharactersTheCodePageCannotHoldIsRefusedUntilE
   ScopedLocale locale("ja_JP.UTF-8");
   ScriptedInputMethod ime(session_);
   const std::string kRefused =
-      "The name is not valid: characters typed in it are not in the program's character set and were left out.\n"
-      "Type the name with other characters.";
+      "The name is not valid: it holds characters that the program's or the system's character set does not have, "
+      "so a file cannot be given that name as it was typed.\nType the name with other characters.";
   const std::string kTest = "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88";  // テスト
   struct Case {
     const char* how;
