@@ -44,6 +44,10 @@ struct PrinterJob {
   int spoolerJob = 0;
   std::string error;
 
+  // A job that never reached its end (its DC deleted without EndDoc or AbortDoc, as when the
+  // printing code leaves on an error) leaves nothing behind either.
+  ~PrinterJob() { Discard(); }
+
   // Drops the PDF written so far; the file the user named stays as it was.
   void Discard() {
     pdf.reset();

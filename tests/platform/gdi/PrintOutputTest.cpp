@@ -220,6 +220,33 @@ TEST_F(PrintToPdf, CancelledAndFailedJobsLeaveNoFile) {
   dc = CreateDC("winspool", brambolt::kPrintToFileName, brambolt::kFilePort, &dm);
   EXPECT_EQ(StartDoc(dc, &info), SP_ERROR);
   DeleteDC(dc);
+
+  // A job given up without its end (the printing code left on an error, or in the middle of a
+  // page): the DC deleted drops what was written, beside the file and in the temporary folder,
+  // and a file printed over stays as it was.
+  const fs::path temporary = dir_ / "temporary";
+  fs::create_directories(temporary);
+  const char* oldTemporary = std::getenv("TMPDIR");
+  const std::string keptTemporary = oldTemporary ? oldTemporary : "";
+  setenv("TMPDIR", temporary.c_str(), 1);
+  const std::string over = TempPdf("over.pdf");
+  std::ofstream(over) << "an older document";
+  for (bool inPage : {false, true}) {
+    dc = CreateDC("winspool", brambolt::kPrintToFileName, over.c_str(), &dm);
+    ASSERT_GT(StartDoc(dc, &info), 0);
+    StartPage(dc);
+    TextOut(dc, 100, 100, "given up", 8);
+    if (!inPage) EndPage(dc);
+    DeleteDC(dc);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"over.pdf", "temporary"})) << (inPage ? "in a page" : "between pages");
+    std::ifstream overFile(over);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(overFile), {}), "an older document");
+  }
+  if (oldTemporary) setenv("TMPDIR", keptTemporary.c_str(), 1);
+  else unsetenv("TMPDIR");
 }
 
 // Printing to a file over one that is there writes it as a save of the editor does: a private
