@@ -333,8 +333,8 @@ void TakeStateMadeIn(HWND hwnd, bool minimized) {
   RECT rect{};
   UINT changed = MinMaximize(hwnd, minimized ? SW_MINIMIZE : SW_MAXIMIZE, rect);
   if (changed & SWP_NOSIZE) return;
-  PlaceWindow(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-              SWP_NOZORDER | SWP_NOACTIVATE | (changed & SWP_FRAMECHANGED), true);
+  PlaceWindow(hwnd, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+              SWP_NOACTIVATE | (changed & SWP_FRAMECHANGED), true);
 }
 }  // namespace brambolt::wm
 
