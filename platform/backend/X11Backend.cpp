@@ -119,7 +119,7 @@ X11Backend::X11Backend(Display* display)
                          "BRAMBOLT_SELECTION", "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus",
                          "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection", "XdndTypeList",
                          "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP", "_NET_WM_ICON",
-                         "_NET_WM_STATE_MODAL", "_NET_WM_USER_TIME"};
+                         "_NET_WM_STATE_MODAL", "_NET_WM_USER_TIME", "_NET_SUPPORTING_WM_CHECK"};
   static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
   XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
                reinterpret_cast<Atom*>(&atoms_));
@@ -367,19 +367,23 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
   w.shown = true;
 }
 
-Window X11Backend::ActiveWindowOfDesktop() {
+Window X11Backend::WindowOnRoot(Atom property) {
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  Window active = None;
-  if (XGetWindowProperty(display_, root_, atoms_.netActiveWindow, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                         &after, &data) == Success && data) {
-    if (count == 1 && format == 32) active = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
+  Window named = None;
+  if (XGetWindowProperty(display_, root_, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+          Success && data) {
+    if (count == 1 && format == 32) named = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
     XFree(data);
   }
-  return active;
+  return named;
 }
+
+bool X11Backend::WindowManagerRuns() { return WindowOnRoot(atoms_.netSupportingWmCheck) != None; }
+
+Window X11Backend::ActiveWindowOfDesktop() { return WindowOnRoot(atoms_.netActiveWindow); }
 
 void X11Backend::FocusX(XWin& w) {
   w.focusWhenMapped = false;
@@ -408,7 +412,19 @@ void X11Backend::WindowShown(HWND topLevel, const RECT& screen) {
   if (!IsWindow(topLevel)) return;
   XWin& w = Ensure(topLevel);
   SetIcon(topLevel, w);
-  Place(w, screen);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!w.overrideRedirect && IsZoomed(topLevel) && WindowManagerRuns() && GetWindowPlacement(topLevel, &placement)) {
+    // A window manager maximises the window itself and puts it back where it was mapped when it
+    // restores it: mapped at its normal placement, not as large as the platform maximised it,
+    // and followed to the place the window manager gives it.
+    const RECT& normal = placement.rcNormalPosition;
+    XMoveResizeWindow(display_, w.xid, normal.left, normal.top,
+                      static_cast<unsigned>(std::max<LONG>(1, normal.right - normal.left)),
+                      static_cast<unsigned>(std::max<LONG>(1, normal.bottom - normal.top)));
+  } else {
+    Place(w, screen);
+  }
   Map(topLevel, w);
   ZOrderChanged();
 }
@@ -444,14 +460,16 @@ void X11Backend::WindowMoved(HWND topLevel, const RECT& screen) {
 }
 
 void X11Backend::SetDesktopState(HWND hwnd, XWin& w, const RECT& screen) {
-  // Maximised for the desktop as for the platform. A window that is not, yet covers the screen
-  // with its edges put beyond it (the program's full-screen view) is full screen for it; one
-  // that just fills the screen (a frame made as large as the screen) is not.
+  // Maximised for the desktop as for the platform. A window that covers the screen with its
+  // edges put beyond it (the program's full-screen view) is full screen for it, when it is not
+  // maximised or has lost its caption (the full-screen view of a maximised frame); one that just
+  // fills the screen (a frame made as large as the screen) is not.
   bool maximized = IsZoomed(hwnd) != FALSE;
+  bool captioned = (GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   SIZE s = GetScreenSize();
   bool covers = screen.left <= 0 && screen.top <= 0 && screen.right >= s.cx && screen.bottom >= s.cy;
   bool beyond = screen.left < 0 || screen.top < 0 || screen.right > s.cx || screen.bottom > s.cy;
-  bool fullscreen = !maximized && covers && beyond;
+  bool fullscreen = covers && beyond && (!maximized || !captioned);
   if (maximized != w.maximized) {
     w.maximized = maximized;
     // Asked of the window manager while shown: its answer comes as the state it then sets.

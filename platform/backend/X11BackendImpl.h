@@ -130,6 +130,10 @@ class X11Backend final : public Backend, public ForeignDragSource {
   void OnStateChanged(Window xid);
   // The window the window manager names active on the root (None without one, or when none is).
   Window ActiveWindowOfDesktop();
+  // The window a property of the root window names (None without one).
+  Window WindowOnRoot(Atom property);
+  // Whether a window manager runs on the display (it names itself on the root window).
+  bool WindowManagerRuns();
   void FocusX(XWin& w);
   void Put(Window xid, const Surface& surface, RECT source, int x, int y);
   void PutWindow(HWND hwnd, RECT area);
@@ -256,7 +260,7 @@ class X11Backend final : public Backend, public ForeignDragSource {
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
         targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
-        uriList, dropTransfer, netWmIcon, netWmStateModal, netWmUserTime;
+        uriList, dropTransfer, netWmIcon, netWmStateModal, netWmUserTime, netSupportingWmCheck;
   } atoms_{};
 
   XIM im_ = nullptr;

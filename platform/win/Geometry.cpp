@@ -284,7 +284,10 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
         }
       }
     }
-    if (wp.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
+    if (wp.flags & SWP_SHOWWINDOW) {
+      w->style |= WS_VISIBLE;
+      w->everShown = true;
+    }
     if (wp.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
     nowVisible = (w->style & WS_VISIBLE) != 0;
   }
@@ -324,6 +327,16 @@ BOOL PlaceWindow(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT
 }
 
 }  // namespace
+
+namespace brambolt::wm {
+void TakeStateMadeIn(HWND hwnd, bool minimized) {
+  RECT rect{};
+  UINT changed = MinMaximize(hwnd, minimized ? SW_MINIMIZE : SW_MAXIMIZE, rect);
+  if (changed & SWP_NOSIZE) return;
+  PlaceWindow(hwnd, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+              SWP_NOACTIVATE | (changed & SWP_FRAMECHANGED), true);
+}
+}  // namespace brambolt::wm
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   return PlaceWindow(hwnd, insertAfter, x, y, cx, cy, flags, false);
@@ -398,12 +411,13 @@ BOOL BringWindowToTop(HWND hwnd) {
 }
 
 BOOL ShowWindow(HWND hwnd, int cmdShow) {
-  bool wasVisible, child, isMin, isMax;
+  bool wasVisible, child, isMin, isMax, firstShow;
   {
     Guard g(Lock());
     Window* w = Checked(hwnd);
     if (w == nullptr) return FALSE;
     wasVisible = (w->style & WS_VISIBLE) != 0;
+    firstShow = !w->everShown;
     child = (w->style & WS_CHILD) != 0;
     isMin = (w->style & WS_MINIMIZE) != 0;
     isMax = (w->style & WS_MAXIMIZE) != 0;
@@ -461,6 +475,9 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     case SW_RESTORE:
     case SW_SHOWDEFAULT:
       swp |= SWP_SHOWWINDOW | (child ? SWP_NOACTIVATE | SWP_NOZORDER : 0);
+      // The first show of a top-level window made minimised or maximised shows it in that state:
+      // the state it was made in is the one its program asked for.
+      if (cmdShow != SW_RESTORE && firstShow && !child && !wasVisible) break;
       if (isMin || isMax) change(SW_RESTORE);
       break;
     default:

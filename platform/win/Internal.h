@@ -10,6 +10,9 @@ namespace brambolt::wm {
 // WM_WINDOWPOSCHANGING's default: a new size of a sizable or overlapped window keeps within the
 // tracking sizes of WM_GETMINMAXINFO (Geometry.cpp).
 void KeepWithinTrackingSizes(HWND hwnd, WINDOWPOS& wp);
+// A window made hidden with WS_MINIMIZE or WS_MAXIMIZE takes that state without being shown; the
+// rectangle it was made with stays its normal placement (Geometry.cpp).
+void TakeStateMadeIn(HWND hwnd, bool minimized);
 
 // Non-client painting and activation look (NcPaint.cpp).
 void DefNcPaint(HWND hwnd, HRGN updateRegion);

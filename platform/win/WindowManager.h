@@ -89,6 +89,9 @@ struct Window {
   POINT minPos{-1, -1};
   POINT maxPos{-1, -1};
   bool restoreToMaximized = false;
+  // Shown at least once: until then, a window made minimised or maximised keeps that state when
+  // it is first shown to be "normal" (the program's start names no show state of its own).
+  bool everShown = false;
 
   // Painting.
   std::shared_ptr<Region> update;  // client coordinates

@@ -6,6 +6,7 @@
 #include "win/Atoms.h"
 #include "win/Backend.h"
 #include "win/Caret.h"
+#include "win/Internal.h"
 #include "win/Mdi.h"
 #include "win/WindowManager.h"
 #include "gdi/SysColors.h"
@@ -443,11 +444,10 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   if (!IsWindow(hwnd)) return nullptr;
 
   if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
-    ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);
-    if (!(style & WS_VISIBLE)) {
-      Guard g(Lock());
-      if (Window* w = Get(hwnd)) w->style &= ~WS_VISIBLE;
-    }
+    if (style & WS_VISIBLE)
+      ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);
+    else
+      TakeStateMadeIn(hwnd, (style & WS_MINIMIZE) != 0);
   }
   if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(GetWindowLongPtr(hwnd, GWL_STYLE) & WS_VISIBLE))
     ShowWindow(hwnd, SW_SHOW);

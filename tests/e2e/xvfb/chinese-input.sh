@@ -88,6 +88,7 @@ PY
 start_input_method py zh_CN.UTF-8
 export XMODIFIERS=@im=uim LC_ALL=zh_CN.UTF-8 BRAMBOLT_CODEPAGE=936
 start_program
+frame_measured
 new_project Atelier
 take_in_headers "$fixtures/Atelier"
 header="$project/Header Files/Layer.h"
@@ -99,7 +100,7 @@ ime_on
 typed zhong
 # uim draws what is being composed itself, at the spot the program gave it: the editor's caret,
 # where the text stands once committed. Line 2 lies from y 113 to 132; "#ifndef LAYER_H" ends at
-# x 444 (10 pixels a column from x 294).
+# x 444 (10 pixels a column from x 294), with the main window at 0,0 (frame_measured).
 composition_shown() {
   composing=$(look composing)
   read -r left top right bottom <<< "$(changed_box "$before" "$composing" 280 80 1000 700)"
@@ -113,13 +114,13 @@ ime_off
 near() { [ "$1" -ge $(($2 - 2)) ] && [ "$1" -le $(($2 + 2)) ]; }
 text_committed() {
   read -r text_left text_top text_right text_bottom <<< \
-    "$(changed_box "$before" "$(look committed)" 280 113 1000 132)"
-  [ -n "$text_left" ] && near "$text_left" 444
+    "$(changed_box "$before" "$(look committed)" 280 $((113 + oy)) 1000 $((132 + oy)))"
+  [ -n "$text_left" ] && near "$text_left" $((444 + ox))
 }
-wait_for 30 text_committed || fail "the committed text starts at x $text_left, not at the caret (x 444)"
+wait_for 30 text_committed || fail "the committed text starts at x $text_left, not at the caret (x $((444 + ox)))"
 shot chinese-input-02-committed
 near "$left" "$text_left" || fail "the composition stands at x $left, the caret at x $text_left"
-[ "$top" -ge 108 ] && [ "$bottom" -le 138 ] && [ $((right - left)) -lt 40 ] ||
+[ "$top" -ge $((108 + oy)) ] && [ "$bottom" -le $((138 + oy)) ] && [ $((right - left)) -lt 40 ] ||
   fail "the composition is not on the caret's line: $left $top $right $bottom"
 
 # ---- the Replace dialog's edit takes it too: LAYER_H replaced by the composed text ----

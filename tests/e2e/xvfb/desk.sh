@@ -89,6 +89,15 @@ start_program() {
   fi
 }
 
+# Places in the main window are written for a main window at 0,0 as large as the 1024x768 screen.
+# Where the main window is (maximised on a bare server, its borders beyond the screen's edges;
+# placed by a window manager) moves them: ox and oy are the shift of what hangs from its top-left
+# corner, rx and by of what hangs from its right and bottom edges.
+frame_measured() {
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  ox=$X oy=$Y rx=$((X + WIDTH - 1024)) by=$((Y + HEIGHT - 768))
+}
+
 # New Project through the wizard into $work/projects/NAME: the name typed at once (the wizard opens
 # on it), location, Next, Next, Next, Finish. Sets project. With a shot prefix, the wizard's pages
 # go to the gallery.

@@ -37,31 +37,32 @@ opened_at_line() {
   seen '[ "$(pane "$(look keys-at-member)")" = "$at_member" ]' || fail "the editor did not open at $3's line"
 }
 # The editor's text: line N (from 1) lies at 94 + 15 (N - 1), a column is 8 pixels from x 294.
-line_y() { echo $((94 + 15 * ($1 - 1))); }
+line_y() { echo $((94 + oy + 15 * ($1 - 1))); }
 # The status bar's line and column pane.
-pane() { region hash "$1" 746 746 132 16; }
+pane() { region hash "$1" $((746 + rx)) $((746 + by)) 132 16; }
 # A row of the class view from the top of the tree (CLayer's members start at row 16).
-tree_row() { region hash "$1" 112 $((113 + 20 * $2)) 126 16; }
+tree_row() { region hash "$1" $((112 + ox)) $((113 + oy + 20 * $2)) 126 16; }
 title_has() { xdotool getwindowname "$main" | grep -q "$1"; }
 saved_as() { cmp -s "$1" "$header" || fail "$2: $(diff <(tr -d '\r' < "$1") <(tr -d '\r' < "$header"))"; }
 
 start_program
+frame_measured
 new_project Atelier
 take_in_headers "$fixtures/Atelier"
 header="$project/Header Files/Layer.h"
 cp "$header" "$work/original.h"
 
 # ---- the class view: CLayer expanded, a double-click on UpdateCache opens the header there ----
-click_in '^Atelier - Visual Brambolt' 104 723 # the explorer's Class tab
+click_in '^Atelier - Visual Brambolt' 104 $((723 + by - oy)) # the explorer's Class tab
 click_in '^Atelier - Visual Brambolt' 51 423  # CLayer's plus sign
-seen '[ "$(region ink "$(look class-view)" 112 $((113 + 20 * 27)) 126 16)" -gt 20 ]' || fail "CLayer's members do not show"
+seen '[ "$(region ink "$(look class-view)" $((112 + ox)) $((113 + oy + 20 * 27)) 126 16)" -gt 20 ]' || fail "CLayer's members do not show"
 shot editor-01-class-view
 before=$gallery/editor-01-class-view.png
-run mousemove 148 643
+run mousemove $((148 + ox)) $((643 + oy))
 run click --repeat 2 --delay 80 1
 wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open: $(xdotool getwindowname "$main")"
 # Maximised, the document's own buttons stand at the right end of the menubar.
-seen '[ "$(region dark "$(look maximised)" 995 28 20 16)" -gt 20 ]' ||
+seen '[ "$(region dark "$(look maximised)" $((995 + rx)) $((28 + oy)) 20 16)" -gt 20 ]' ||
   fail "the menubar does not show the maximised document's buttons"
 shot editor-02-editor-at-member
 # The same place reached by the keys from the top: line 17, column 5.
@@ -70,7 +71,7 @@ opened_at_line "$gallery/editor-02-editor-at-member.png" 17 UpdateCache
 # ---- a new member: Return keeps the indentation; undo takes back the last word, redo brings it ----
 keys End Return
 typed "void Flatten();"
-paren() { region ink "$1" 430 "$(line_y 18)" 16 15; } # the "()" after Flatten
+paren() { region ink "$1" $((430 + ox)) "$(line_y 18)" 16 15; } # the "()" after Flatten
 seen '[ "$(paren "$(look typed)")" -gt 0 ]' || fail "the typing does not show"
 shot editor-03-typed
 keys ctrl+z
@@ -96,16 +97,16 @@ gone '^Replace$' || keys Escape
 wait_for 50 gone '^Replace$' || fail "the Replace dialog stayed open"
 
 # ---- a column block over the indentation of the two private lines, dragged with Alt, deleted ----
-run mousemove 295 "$(($(line_y 22) + 7))"
+run mousemove $((295 + ox)) "$(($(line_y 22) + 7))"
 run keydown alt
 run mousedown 1
 for x in 300 310 320 326; do
-  run mousemove "$x" "$(($(line_y 23) + 7))"
+  run mousemove "$((x + ox))" "$(($(line_y 23) + 7))"
   sleep 0.05
 done
 run mouseup 1
 run keyup alt
-seen '[ "$(region ink "$(look column-block)" 296 "$(line_y 22)" 28 30)" -gt 700 ]' ||
+seen '[ "$(region ink "$(look column-block)" $((296 + ox)) "$(line_y 22)" 28 30)" -gt 700 ]' ||
   fail "the column block is not shown selected"
 shot editor-06-column-block
 keys Delete
@@ -135,7 +136,7 @@ wait_for 50 gone '^Open$' || fail "the Open dialog stayed open"
 # The header open at the close comes back with the project, without a word.
 wait_for 50 title_has '^Atelier - .*Layer.h' || fail "the project did not open again with Layer.h: $(xdotool getwindowname "$main")"
 gone '^Inkwright$' || fail "a message came as the project opened again"
-click_in '^Atelier - Visual Brambolt' 104 723
+click_in '^Atelier - Visual Brambolt' 104 $((723 + by - oy))
 click_in '^Atelier - Visual Brambolt' 51 423
 seen '[ "$(tree_row "$(look class-view-after)" 28)" = "$(tree_row "$before" 27)" ]' || fail "~CLayer did not move down a row"
 shot editor-08-class-view-after
@@ -143,10 +144,10 @@ after=$gallery/editor-08-class-view-after.png
 # Sorted by name: a new member after Compare, GetLayerName and the rest one row down.
 [ "$(tree_row "$after" 20)" = "$(tree_row "$before" 19)" ] || fail "GetLayerName did not move down a row"
 [ "$(tree_row "$after" 28)" = "$(tree_row "$before" 27)" ] || fail "~CLayer did not move down a row"
-[ "$(region ink "$after" 112 $((113 + 20 * 19)) 126 16)" -gt 20 ] || fail "no new member after Compare"
+[ "$(region ink "$after" $((112 + ox)) $((113 + oy + 20 * 19)) 126 16)" -gt 20 ] || fail "no new member after Compare"
 
 # The new member opens the header at its line, as the keys find it: line 18, its first character.
-run mousemove 136 503
+run mousemove $((136 + ox)) $((503 + oy))
 run click --repeat 2 --delay 80 1
 wait_for 50 title_has 'Layer.h' || fail "Layer.h did not open from Flatten: $(xdotool getwindowname "$main")"
 shot editor-09-editor-at-new-member
@@ -164,7 +165,7 @@ to_file() {
 }
 # Layer.h in front showing the other program's line, the last of the file (line 27): the user
 # goes between the two files until the editor has read it.
-shows_theirs() { [ "$(region ink "$(look reloaded)" 294 "$(line_y 27)" 72 15)" -gt 0 ]; }
+shows_theirs() { [ "$(region ink "$(look reloaded)" $((294 + ox)) "$(line_y 27)" 72 15)" -gt 0 ]; }
 reloaded_back() {
   for ((try = 0; try < 20; try++)); do
     to_file Layer.h
@@ -221,7 +222,7 @@ keys Return
 theirs "// theirs at last"
 cp "$header" "$work/on-disk.h"
 asked "" y
-seen '[ "$(region ink "$(look reloaded-last)" 294 "$(line_y 30)" 120 15)" -gt 0 ]' ||
+seen '[ "$(region ink "$(look reloaded-last)" $((294 + ox)) "$(line_y 30)" 120 15)" -gt 0 ]' ||
   fail "the editor does not show the other program's last line"
 shot editor-11-reloaded
 keys ctrl+Home

@@ -7,12 +7,13 @@
 # usage: layout.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
+# The places below are those of a main window at 0,0 as large as the screen (frame_measured).
 # A drag as a hand makes it (hand_drag), with modifier keys held when a fifth argument names them.
 drag() {
   hand_drag "$@"
   # The pointer rests on the status bar, where no button is lit and no tip shows; the next press
   # is not taken for the second half of a double click.
-  run mousemove 600 755
+  run mousemove 600 $((755 + by))
   sleep 0.6
 }
 pixel() { timeout 10 "$tool" pixel "$1" "$2"; }
@@ -32,8 +33,8 @@ covers() {
 # below the toolbar or, with the toolbar on the left, right below the menu bar (and on the left,
 # beside the toolbar).
 docked_on() {
-  local places="255,101 255,63 302,63"
-  [ "$1" = right ] && places="1007,101 1007,63"
+  local places="$((255 + ox)),$((101 + oy)) $((255 + ox)),$((63 + oy)) $((302 + ox)),$((63 + oy))"
+  [ "$1" = right ] && places="$((1007 + rx)),$((101 + oy)) $((1007 + rx)),$((63 + oy))"
   for place in $places; do
     [ "$(pixel "${place%,*}" "${place#*,}")" = 000000 ] && return 0
   done
@@ -46,68 +47,94 @@ double_click_caption() {
 }
 title() { xdotool getwindowname "$main"; }
 # The customised toolbar upright on the left, where it was dropped: Open first, New Project last.
-toolbar_on_left() { [ "$(area 12 285 16 16)" = "$open_button" ] && [ "$(area 12 716 16 16)" = "$new_button" ]; }
+# Where it docks along the side follows the drop and the saved layout: its buttons are looked for
+# down the strip along the frame's left edge (the rows where a 16x16 picture of that digest
+# starts, one a line).
+rows_showing() {
+  screen_colours "$((12 + ox))" 0 "$((28 + ox))" 768 | python3 -c '
+import hashlib, sys
+rows = {}
+for line in sys.stdin:
+    x, y, colour = line.split()
+    rows.setdefault(int(y), []).append(colour + "\n")
+for digest in sys.argv[1:]:
+    found = [y for y in sorted(rows) if y + 16 in rows and hashlib.md5(
+        "".join(c for r in range(y, y + 16) for c in rows[r]).encode()).hexdigest() == digest]
+    print(" ".join(map(str, found)) or "-")' "$@"
+}
+toolbar_on_left() {
+  local open new
+  { read -r open && read -r new; } < <(rows_showing "$open_button" "$new_button")
+  [ "$open" != - ] && [ "$new" != - ] && [ "${open%% *}" -lt "${new%% *}" ]
+}
+# The toolbar's first button (New Project, then Open) and its place after the customising.
+first_button() { area $((18 + ox)) $((62 + oy)) 16 16; }
+menubar_picture() { area $((5 + ox)) $((26 + oy)) 300 20; }
+tabs_picture() { area $((280 + ox)) $((720 + by)) 300 20; }
+caption_colour() { screen_colours $((300 + ox)) $((10 + oy)) $((301 + ox)) $((11 + oy)) | cut -d' ' -f3; }
 
 start_program
+frame_measured
 new_project Sketchbook
 take_in_headers "$fixtures/Atelier"
 open_file "$project/Header Files/Circle.h"
 open_file "$project/Header Files/Layer.h"
 wait_for 50 eval '[[ "$(title)" == *"[Layer.h]"* ]]' || fail "Layer.h is not the active window: $(title)"
 shot layout-01-documents-open
-active_caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
+active_caption=$(caption_colour)
 docked_on left || fail "the explorer does not start on the left"
-new_button=$(area 18 62 16 16) open_button=$(area 49 62 16 16)
+new_button=$(first_button) open_button=$(area $((49 + ox)) $((62 + oy)) 16 16)
 
 # ---- the explorer: floated by its gripper, docked back by a double click, docked on the right ----
-drag 60 101 500 400
+drag $((60 + ox)) $((101 + oy)) 500 400
 wait_for 50 covers '^Project Explorer$' 500 400 || fail "the explorer does not float where it was dropped"
 docked_on left && fail "the explorer floats and still shows on the left"
 shot layout-02-explorer-floating
 double_click_caption '^Project Explorer$'
 wait_for 50 gone '^Project Explorer$' || fail "a double click on the caption did not dock the explorer"
 wait_for 20 docked_on left || fail "the explorer did not go back to the left"
-drag 60 101 500 400
+drag $((60 + ox)) $((101 + oy)) 500 400
 geometry '^Project Explorer$'
-drag "$((X + 30))" "$((Y + 9))" 1016 400
+drag "$((X + 30))" "$((Y + 9))" $((1016 + rx)) 400
 wait_for 50 gone '^Project Explorer$' || fail "the explorer still floats after its drop on the right edge"
 wait_for 20 docked_on right || fail "the explorer did not dock on the right"
 shot layout-03-explorer-right
 
 # ---- the toolbar: floated, docked back by a double click ----
-menubar=$(area 5 26 300 20)
-drag 12 70 400 300
+menubar=$(menubar_picture)
+drag $((12 + ox)) $((70 + oy)) 400 300
 wait_for 50 covers '^ToolBar$' 400 300 || fail "the toolbar does not float where it was dropped"
 shot layout-04-toolbar-floating
 double_click_caption '^ToolBar$'
 wait_for 50 gone '^ToolBar$' || fail "a double click on the caption did not dock the toolbar"
-wait_for 20 eval '[ "$(area 18 62 16 16)" = "$new_button" ]' || fail "the toolbar did not go back to the top"
-wait_for 20 eval '[ "$(area 5 26 300 20)" = "$menubar" ]' || fail "the menu bar is not drawn as it was after the toolbar docked"
+wait_for 20 eval '[ "$(first_button)" = "$new_button" ]' || fail "the toolbar did not go back to the top"
+wait_for 20 eval '[ "$(menubar_picture)" = "$menubar" ]' || fail "the menu bar is not drawn as it was after the toolbar docked"
 
 # ---- the toolbar customised with Alt: New Project moved to the end, Open copied onto a bar of its own ----
-drag 26 70 508 70 alt
-wait_for 20 eval '[ "$(area 18 62 16 16)" = "$open_button" ]' || fail "Alt did not move New Project away"
-wait_for 20 eval '[ "$(area 488 62 16 16)" = "$new_button" ]' || fail "New Project is not at the end of the toolbar"
-[ "$(area 5 26 300 20)" = "$menubar" ] || fail "the menu bar changed (menu mode?) after the Alt drag"
-drag 26 70 400 450 alt+ctrl
+drag $((26 + ox)) $((70 + oy)) $((508 + ox)) $((70 + oy)) alt
+wait_for 20 eval '[ "$(first_button)" = "$open_button" ]' || fail "Alt did not move New Project away"
+wait_for 20 eval '[ "$(area $((488 + ox)) $((62 + oy)) 16 16)" = "$new_button" ]' ||
+  fail "New Project is not at the end of the toolbar"
+[ "$(menubar_picture)" = "$menubar" ] || fail "the menu bar changed (menu mode?) after the Alt drag"
+drag $((26 + ox)) $((70 + oy)) 400 450 alt+ctrl
 wait_for 50 covers '^ToolBar1$' 400 450 || fail "Alt+Ctrl onto empty space made no user toolbar"
-[ "$(area 18 62 16 16)" = "$open_button" ] || fail "the copy took Open off the toolbar"
+[ "$(first_button)" = "$open_button" ] || fail "the copy took Open off the toolbar"
 geometry '^ToolBar1$'
 user_bar="$X $Y"
 shot layout-05-user-toolbar
 
 # ---- the toolbar dragged onto the left side: upright there ----
-drag 12 70 3 400
+drag $((12 + ox)) $((70 + oy)) $((3 + ox > 0 ? 3 + ox : 0)) 400
 wait_for 20 toolbar_on_left || fail "the toolbar does not stand upright on the left"
 shot layout-06-toolbar-left
 
 # ---- workbook mode off and on again: the tabs of the documents go and come back ----
-tabs=$(area 280 720 300 20)
+tabs=$(tabs_picture)
 keys alt+v w
-wait_for 20 eval '[ "$(area 280 720 300 20)" != "$tabs" ]' || fail "the workbook's tabs stayed after View > Workbook Mode"
+wait_for 20 eval '[ "$(tabs_picture)" != "$tabs" ]' || fail "the workbook's tabs stayed after View > Workbook Mode"
 shot layout-07-workbook-mode-off
 keys alt+v w
-wait_for 20 eval '[ "$(area 280 720 300 20)" = "$tabs" ]' || fail "the workbook's tabs did not come back"
+wait_for 20 eval '[ "$(tabs_picture)" = "$tabs" ]' || fail "the workbook's tabs did not come back"
 shot layout-08-workbook-mode
 
 # ---- full screen, left with Escape ----
@@ -121,7 +148,7 @@ wait_for 50 covers_screen || fail "the main window does not cover the screen: $X
 shot layout-09-full-screen
 keys Escape
 wait_for 50 gone '^Full Screen$' || fail "Escape did not leave full screen"
-wait_for 20 eval '[ "$(area 280 720 300 20)" = "$tabs" ]' || fail "the layout did not come back after full screen"
+wait_for 20 eval '[ "$(tabs_picture)" = "$tabs" ]' || fail "the layout did not come back after full screen"
 
 # ---- a workspace saved, everything closed, the workspace opened again ----
 keys alt+t a
@@ -142,7 +169,7 @@ keys alt+t c
 wait_for 50 eval '[[ "$(title)" != *"["* ]]' || fail "Tools > Close Workspace left a document open: $(title)"
 shot layout-12-workspace-closed
 # The explorer taken back to the left meanwhile: the workspace puts it on the right again.
-drag 800 63 2 400
+drag $((800 + rx)) $((63 + oy)) $((2 + ox > 0 ? 2 + ox : 0)) 400
 wait_for 20 docked_on left || fail "the explorer did not dock on the left"
 keys alt+t o
 [ -n "$(window '^Open Workspace$')" ] || fail "Tools > Open Workspace showed no dialog"
@@ -159,6 +186,7 @@ shot layout-14-workspace-reopened
 # ---- the next start: the bars where they were left ----
 exit_program
 start_program
+frame_measured
 wait_for 50 docked_on right || fail "the explorer is not on the right at the next start"
 [ -n "$(window '^ToolBar1$')" ] || fail "the user toolbar did not come back at the next start"
 user_bar_back() {
@@ -170,7 +198,7 @@ wait_for 20 toolbar_on_left || fail "the toolbar is not on the left, as customis
 shot layout-15-next-start
 # The main window has the input: its caption shows active, as at the first start.
 caption_active() {
-  caption=$(screen_colours 300 10 301 11 | cut -d' ' -f3)
+  caption=$(caption_colour)
   [ "$caption" = "$active_caption" ]
 }
 wait_for 50 caption_active || fail "the main window's caption shows $caption at the next start, not $active_caption"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program among other programs, as the desktop hands the keyboard around, on a bare server
 # and under a window manager (BRAMBOLT_WINDOW_MANAGER=openbox, where Alt+Tab, a click on a window
-# and minimising are the window manager's): the main window does not start full screen;
+# and minimising are the window manager's): the main window starts maximised, not full screen;
 # File > Open takes the keyboard back when the user comes back from another program to the main
 # window; Ctrl+O works after Alt+Tab away and back; Ctrl+F4 closes a document window and leaves
 # the program running; a new file closed unsaved is proposed under its own name, which Enter
@@ -52,9 +52,12 @@ saved_with() { grep -q "$2" "$1" 2> /dev/null; }
 
 start_program
 
-# ---- the main window, as large as the screen, is no full-screen window for the desktop ----
-states=$(xprop -id "$main" _NET_WM_STATE)
+# ---- the main window starts maximised, for the desktop too, and is no full-screen window ----
+net_state() { xprop -id "$main" _NET_WM_STATE; }
+states=$(net_state)
 [[ "$states" == *_NET_WM_STATE_FULLSCREEN* ]] && fail "the main window is full screen for the desktop: $states"
+[[ "$states" == *_NET_WM_STATE_MAXIMIZED_VERT* && "$states" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] ||
+  fail "the main window did not start maximised for the desktop: $states"
 
 # ---- File > Open, another program, back to the main window: the dialog takes the keyboard ----
 source_file="$work/opened.cpp"
@@ -157,20 +160,21 @@ if [ -n "$wm" ]; then
     echo "$X,$Y ${WIDTH}x$HEIGHT"
   }
   placed_at() { [ "$(geometry)" = "$1" ]; }
-  net_state() { xprop -id "$main" _NET_WM_STATE; }
-  # Maximised and restored by the caption's own button, its normal placement as large as the
-  # screen: the restore takes the maximised state off for the desktop.
+  # Restored and maximised again by the caption's own button, its normal placement as large as
+  # the screen: the restore takes the maximised state off for the desktop.
   run mousemove 991 12
   sleep 0.1
   run click 1
-  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "the caption did not maximise"
-  sleep 0.5
-  run click 1
   wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' ||
     fail "restored by its caption, the window stayed maximised for the desktop: $(net_state)"
+  sleep 0.5
+  run click 1
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "the caption did not maximise"
   keys alt+v f
   bar=$(window '^Full Screen$')
   [ -n "$bar" ] || fail "View > Full Screen showed no Full Screen bar"
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_FULLSCREEN* ]]' ||
+    fail "the maximised window's full screen is no full screen for the desktop: $(net_state)"
   eval "$(xdotool getwindowgeometry --shell "$bar")"
   run mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
   sleep 0.1
@@ -178,6 +182,9 @@ if [ -n "$wm" ]; then
   wait_for 100 gone '^Full Screen$' || fail "the Full Screen button did not leave full screen"
   wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_FULLSCREEN* ]]' ||
     fail "the main window stayed full screen for the desktop: $(net_state)"
+  [[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] || fail "full screen left the window no longer maximised"
+  timeout 10 wmctrl -i -r "$main" -b remove,maximized_vert,maximized_horz || fail "wmctrl could not restore"
+  wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' || fail "still maximised: $(net_state)"
   timeout 10 wmctrl -i -r "$main" -e 0,100,100,800,600 || fail "wmctrl could not move the main window"
   wait_for 100 placed_at "100,100 800x600" || fail "the desktop could not move the main window: $(geometry)"
   timeout 10 wmctrl -i -r "$main" -b add,maximized_vert,maximized_horz || fail "wmctrl could not maximise"

@@ -917,6 +917,36 @@ TEST_F(X11Display, MaximisedWindowsAreMaximisedForTheDesktopAndFollowItsState) {
   EXPECT_NE(GetWindowLongPtr(frame, GWL_STYLE) & WS_MAXIMIZE, 0);
 }
 
+// A frame made hidden and maximised (a program's main window asking to start maximised) shows
+// nothing before the program shows it; shown "normal" the first time, it appears maximised, so
+// for the desktop, its normal placement the rectangle it was made with. Later shows restore.
+TEST_F(X11Display, AFrameMadeMaximisedStartsMaximisedAtItsFirstShow) {
+  SIZE screen = GetScreenSize();
+  HWND frame = Make("Starts zoomed", WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, RECT{0, 0, screen.cx, screen.cy});
+  Settle();
+  Window early = Named("Starts zoomed");
+  EXPECT_TRUE(early == 0 || Attributes(early).map_state != IsViewable) << "mapped before it was shown";
+  EXPECT_FALSE(IsWindowVisible(frame));
+  ShowWindow(frame, SW_SHOWNORMAL);
+  EXPECT_TRUE(IsZoomed(frame)) << "the first show restored the frame made maximised";
+  Window x = WaitNamed("Starts zoomed");
+  ASSERT_NE(x, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+  EXPECT_TRUE(HasState(x, "_NET_WM_STATE_MAXIMIZED_VERT"));
+  EXPECT_TRUE(HasState(x, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+  EXPECT_FALSE(HasState(x, "_NET_WM_STATE_FULLSCREEN"));
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  ASSERT_TRUE(GetWindowPlacement(frame, &placement));
+  EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  RECT made{0, 0, screen.cx, screen.cy};
+  EXPECT_TRUE(EqualRect(&placement.rcNormalPosition, &made));
+
+  ShowWindow(frame, SW_HIDE);
+  ShowWindow(frame, SW_SHOWNORMAL);
+  EXPECT_FALSE(IsZoomed(frame)) << "a later show to normal kept the frame maximised";
+}
+
 TEST_F(X11Display, TaskBarsGetTheWindowsIcon) {
   // 16x16, opaque white on the left half, transparent on the right.
   std::vector<BYTE> andPlane(32), xorPlane(32);
