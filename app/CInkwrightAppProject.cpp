@@ -62,6 +62,19 @@ CString GoneHeadersMessage(const CStringList& gone) {
   return strText;
 }
 
+// The documentation goes into the project's folder only: one that was renamed, moved or deleted
+// while the project was open is not made again where it was. FALSE, the user told, when it is gone.
+BOOL ProjectFolderIsThere(const CString& strProjectFolder) {
+  struct stat folder {};
+  const std::string strNativeFolder = brambolt::NativePath(static_cast<LPCTSTR>(strProjectFolder));
+  if (::stat(strNativeFolder.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return TRUE;
+  AfxMessageBox("The project's folder " + strProjectFolder +
+                    " is no longer there: it was renamed, moved or deleted while the project was open. No "
+                    "documentation was written. Open the project where its folder is now.",
+                MB_ICONEXCLAMATION);
+  return FALSE;
+}
+
 // The lower-case extension of a path, without its dot.
 CString ExtensionOf(const CString& strPath) {
   SECFileSystem fs;
@@ -496,26 +509,18 @@ void CInkwrightApp::OnCurrentProject() {
 void CInkwrightApp::OnProjectSettings() { EditProjectSettings(*m_pWorkSpace, m_pMainWnd); }
 
 void CInkwrightApp::OnWriteDocumentation() {
-  if (!IsProjectOpen()) return;
-  // The documentation goes into the project's folder only: one that was renamed, moved or
-  // deleted while the project was open is not made again where it was.
-  struct stat folder {};
-  const std::string strNativeFolder = brambolt::NativePath(static_cast<LPCTSTR>(m_strProjectFolder));
-  if (::stat(strNativeFolder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-    AfxMessageBox("The project's folder " + m_strProjectFolder +
-                      " is no longer there: it was renamed, moved or deleted while the project was open. No "
-                      "documentation was written. Open the project where its folder is now.",
-                  MB_ICONEXCLAMATION);
-    return;
-  }
+  if (!IsProjectOpen() || !ProjectFolderIsThere(m_strProjectFolder)) return;
   // The documentation is of the headers as they are when the run starts, after OK: what changed
   // on disk since they were read, even while the options were open, is read again, and the
-  // explorer's trees follow.
+  // explorer's trees follow. A project folder that went while the options were open leaves the
+  // headers as they were read: they were not deleted, and nothing is written.
   const auto readChangedHeaders = [this] {
+    if (!ProjectFolderIsThere(m_strProjectFolder)) return FALSE;
     CStringList gone;
-    if (!m_pWorkSpace->HeadersChangedOnDisk(&gone)) return;
+    if (!m_pWorkSpace->HeadersChangedOnDisk(&gone)) return TRUE;
     ReanalyseProject();
     if (!gone.IsEmpty()) AfxMessageBox(GoneHeadersMessage(gone), MB_ICONINFORMATION);
+    return TRUE;
   };
   if (WriteDocumentationWithDialogs(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd, readChangedHeaders))
     RefreshOutputTree(TRUE);

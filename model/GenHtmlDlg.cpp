@@ -51,12 +51,12 @@ void GenHtmlDlg::OnSelchangeLanguage() {
 }
 
 BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd,
-                                   const std::function<void()>& beforeRun) {
+                                   const std::function<BOOL()>& beforeRun) {
   GenHtmlDlg options(pParentWnd);
   options.m_options = LoadDocumentationOptions(project);
   if (options.DoModal() != IDOK) return FALSE;
   StoreDocumentationOptions(project, options.m_options);
-  if (beforeRun) beforeRun();
+  if (beforeRun && !beforeRun()) return FALSE;
   CCopyFileProDlg progress(pParentWnd);
   progress.m_nLanguage = options.m_options.nLanguage;
   progress.m_strFolder = GetDocumentationFolder(strProjectFolder, progress.m_nLanguage);

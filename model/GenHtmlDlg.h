@@ -29,6 +29,6 @@ class CWorkSpaceObj;
 // options, stores them in the project on OK and writes the tree under the progress dialog, telling
 // the user how many classes failed. FALSE when the options were cancelled (nothing changed).
 // beforeRun is called after OK, as the run starts (the caller reads again what changed on disk
-// while the dialog was open).
+// while the dialog was open); when it returns FALSE nothing is written and FALSE is returned.
 BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd,
-                                   const std::function<void()>& beforeRun = {});
+                                   const std::function<BOOL()>& beforeRun = {});

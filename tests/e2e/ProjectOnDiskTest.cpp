@@ -108,19 +108,34 @@ TEST(UsersDay, F5DocumentsTheHeadersAsTheyAreOnDiskAndNeverMakesAFolderTheProjec
   EXPECT_FALSE(HasClassItem(desk, "CCircle"));
   EXPECT_TRUE(HasClassItem(desk, "CStar"));
 
-  // The project's folder renamed while it is open: F5 says so, and neither makes the old folder
-  // again nor writes into the new one.
+  // The project's folder renamed while it is open, before F5 or while the options are open: the
+  // run says so, neither makes the old folder again nor writes into the new one, and takes none of
+  // the headers for deleted (the explorer keeps the classes).
   const fs::path moved = project.folder.parent_path() / "Atelier-moved";
-  fs::rename(project.folder, moved);
-  desk.Press(VK_F5);
-  ASSERT_EQ(desk.Boxes().size(), 2u) << desk.Report();
-  EXPECT_NE(desk.Boxes()[1].Text().find("is no longer there"), std::string::npos) << desk.Report();
-  EXPECT_FALSE(fs::exists(project.folder));
-  fs::rename(moved, project.folder);
+  for (const bool whileOptionsOpen : {false, true}) {
+    SCOPED_TRACE(whileOptionsOpen ? "renamed while the options are open" : "renamed before F5");
+    const size_t boxes = desk.Boxes().size();
+    if (whileOptionsOpen) {
+      desk.Expect("Options", [&](HWND dialog) {
+        fs::rename(project.folder, moved);
+        EXPECT_TRUE(ClickButton(dialog, "OK"));
+      });
+    } else {
+      fs::rename(project.folder, moved);
+    }
+    desk.Press(VK_F5);
+    EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
+    ASSERT_EQ(desk.Boxes().size(), boxes + 1) << desk.Report();
+    EXPECT_NE(desk.Boxes().back().Text().find("is no longer there"), std::string::npos) << desk.Report();
+    EXPECT_FALSE(fs::exists(project.folder));
+    EXPECT_TRUE(HasClassItem(desk, "CStar"));
+    fs::rename(moved, project.folder);
+  }
 
   // The runs chose the options the project had: nothing is left to save, Exit asks nothing.
+  const size_t boxes = desk.Boxes().size();
   desk.Menu('F', "x");
-  EXPECT_EQ(desk.Boxes().size(), 2u) << desk.Report();
+  EXPECT_EQ(desk.Boxes().size(), boxes) << desk.Report();
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
   desk.Quit();
 }
