@@ -82,7 +82,8 @@ class CWorkSpaceObj : public CObject {
   void AnalyseProjectFiles(CString strPattern);
   // Whether what the analyses since DeleteAllFileObjs read is no longer what is on disk: a file
   // read was changed (its time, its size, or another file put in its place) or is gone, or the
-  // pattern now lists a file that was not there. The names of the files gone are added to pGone.
+  // pattern now lists a file that was not there. The names of the files gone are added to pGone;
+  // a file the pattern now lists under another name (renamed) is not gone.
   BOOL HeadersChangedOnDisk(CStringList* pGone = nullptr) const;
   // Parses one header; FALSE when it cannot be opened.
   BOOL ParseSourceFile(CString strPath);

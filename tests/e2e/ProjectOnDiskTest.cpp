@@ -132,8 +132,16 @@ TEST(UsersDay, F5DocumentsTheHeadersAsTheyAreOnDiskAndNeverMakesAFolderTheProjec
     fs::rename(moved, project.folder);
   }
 
-  // The runs chose the options the project had: nothing is left to save, Exit asks nothing.
+  // A header renamed (as a checkout renames one) is not gone: the run names no header and still
+  // documents its class.
+  fs::rename(headers / "Grid.h", headers / "Grids.h");
   const size_t boxes = desk.Boxes().size();
+  RewriteDocumentation(desk);
+  EXPECT_EQ(desk.Boxes().size(), boxes) << desk.Report();
+  EXPECT_TRUE(fs::exists(htmls / "CGrid" / "CGrid.htm"));
+  EXPECT_NE(ReadFile(htmls / "Index.htm").find("CGrid"), std::string::npos);
+
+  // The runs chose the options the project had: nothing is left to save, Exit asks nothing.
   desk.Menu('F', "x");
   EXPECT_EQ(desk.Boxes().size(), boxes) << desk.Report();
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
