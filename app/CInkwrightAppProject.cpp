@@ -38,6 +38,43 @@ constexpr const char* kOpenFileFilter =
     "Files (.def)|*.def|SQL Scripts (.sql;.tsq;.ssq)|*.sql;*.tsq;*.ssq|Other files (.htm;.java;.txt)|*.htm;*.java;"
     "*.txt|Source code(*.cpp;*.h;*.c;*.hpp)|*.cpp;*.h;*.c;*.hpp|All Files(*.*)|*.*||";
 
+// The headers a run leaves out because they can no longer be read: deleted, or a link whose
+// file was deleted (its name still in the folder). Whole names, as many as a message shows well,
+// then how many more there are.
+CString GoneHeadersMessage(const CStringList& gone) {
+  constexpr int kMostNames = 20;
+  constexpr int kMostLength = 800;
+  CString strText =
+      "These headers can no longer be read (deleted, or a link to a file that was deleted) and are left out of the "
+      "documentation:";
+  const int nIntro = strText.GetLength();
+  int nListed = 0;
+  for (POSITION pos = gone.GetHeadPosition(); pos != nullptr && nListed < kMostNames; ++nListed) {
+    const CString& strName = gone.GetNext(pos);
+    if (nListed > 0 && strText.GetLength() - nIntro + strName.GetLength() > kMostLength) break;
+    strText += "\n" + strName;
+  }
+  if (gone.GetCount() > nListed) {
+    CString strMore;
+    strMore.Format("\n...and %d more.", static_cast<int>(gone.GetCount()) - nListed);
+    strText += strMore;
+  }
+  return strText;
+}
+
+// The documentation goes into the project's folder only: one that was renamed, moved or deleted
+// while the project was open is not made again where it was. FALSE, the user told, when it is gone.
+BOOL ProjectFolderIsThere(const CString& strProjectFolder) {
+  struct stat folder {};
+  const std::string strNativeFolder = brambolt::NativePath(static_cast<LPCTSTR>(strProjectFolder));
+  if (::stat(strNativeFolder.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)) return TRUE;
+  AfxMessageBox("The project's folder " + strProjectFolder +
+                    " is no longer there: it was renamed, moved or deleted while the project was open. No "
+                    "documentation was written. Open the project where its folder is now.",
+                MB_ICONEXCLAMATION);
+  return FALSE;
+}
+
 // The lower-case extension of a path, without its dot.
 CString ExtensionOf(const CString& strPath) {
   SECFileSystem fs;
@@ -472,30 +509,21 @@ void CInkwrightApp::OnCurrentProject() {
 void CInkwrightApp::OnProjectSettings() { EditProjectSettings(*m_pWorkSpace, m_pMainWnd); }
 
 void CInkwrightApp::OnWriteDocumentation() {
-  if (!IsProjectOpen()) return;
-  // The documentation goes into the project's folder only: one that was renamed, moved or
-  // deleted while the project was open is not made again where it was.
-  struct stat folder {};
-  const std::string strNativeFolder = brambolt::NativePath(static_cast<LPCTSTR>(m_strProjectFolder));
-  if (::stat(strNativeFolder.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
-    AfxMessageBox("The project's folder " + m_strProjectFolder +
-                      " is no longer there: it was renamed, moved or deleted while the project was open. No "
-                      "documentation was written. Open the project where its folder is now.",
-                  MB_ICONEXCLAMATION);
-    return;
-  }
-  // The documentation is of the headers as they are now: what changed on disk since they were
-  // read is read again, and the explorer's trees follow.
-  CStringList gone;
-  if (m_pWorkSpace->HeadersChangedOnDisk(&gone)) {
+  if (!IsProjectOpen() || !ProjectFolderIsThere(m_strProjectFolder)) return;
+  // The documentation is of the headers as they are when the run starts, after OK: what changed
+  // on disk since they were read, even while the options were open, is read again, and the
+  // explorer's trees follow. A project folder that went while the options were open leaves the
+  // headers as they were read: they were not deleted, and nothing is written.
+  const auto readChangedHeaders = [this] {
+    if (!ProjectFolderIsThere(m_strProjectFolder)) return FALSE;
+    CStringList gone;
+    if (!m_pWorkSpace->HeadersChangedOnDisk(&gone)) return TRUE;
     ReanalyseProject();
-    if (!gone.IsEmpty()) {
-      CString strText = "These headers are no longer in the project's folder and are left out of the documentation:";
-      for (POSITION pos = gone.GetHeadPosition(); pos != nullptr;) strText += "\n" + gone.GetNext(pos);
-      AfxMessageBox(strText, MB_ICONINFORMATION);
-    }
-  }
-  if (WriteDocumentationWithDialogs(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd)) RefreshOutputTree(TRUE);
+    if (!gone.IsEmpty()) AfxMessageBox(GoneHeadersMessage(gone), MB_ICONINFORMATION);
+    return TRUE;
+  };
+  if (WriteDocumentationWithDialogs(*m_pWorkSpace, m_strProjectFolder, m_pMainWnd, readChangedHeaders))
+    RefreshOutputTree(TRUE);
 }
 
 void CInkwrightApp::OnGenerateHtmlHelp() {

@@ -203,13 +203,17 @@ void CWorkSpaceObj::RepairLoadedLanguage() {
 constexpr UINT kProjectSaveFlags = CFile::modeCreate | CFile::shareExclusive | CFile::modeWrite;
 
 BOOL CWorkSpaceObj::SaveToFile(LPCTSTR lpszPathName) {
-  return SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags);
+  const BOOL bSaved = SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags);
+  if (bSaved) MarkUnmodified();
+  return bSaved;
 }
 
 BOOL CWorkSpaceObj::SaveAndReport(LPCTSTR lpszPathName) {
-  return SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags, [&](CException* e) {
+  const BOOL bSaved = SaveRecordToFile(*this, new CMirrorFile, lpszPathName, kProjectSaveFlags, [&](CException* e) {
     ReportSaveLoadException(lpszPathName, e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
   });
+  if (bSaved) MarkUnmodified();
+  return bSaved;
 }
 
 BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {
@@ -235,6 +239,8 @@ BOOL CWorkSpaceObj::LoadFromFile(LPCTSTR lpszPathName) {
     saved.SeekToBegin();
     CArchive ar(&saved, CArchive::load);
     CWorkSpaceObj::Serialize(ar);
+  } else {
+    MarkUnmodified();
   }
   return bLoaded;
 }

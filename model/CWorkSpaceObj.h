@@ -43,19 +43,25 @@ class CWorkSpaceObj : public CObject {
   // A shorter layout of the same settings that no file uses.
   virtual void SerializeSettings(CArchive& ar);
   // Writes the project file through a temporary file renamed over it; FALSE on any failure,
-  // leaving an existing file as it was.
+  // leaving an existing file as it was. A written file holds every change: the project is no
+  // longer modified (nor are its documentation options).
   virtual BOOL SaveToFile(LPCTSTR lpszPathName);
   // SaveToFile that tells the user why it failed (ReportSaveLoadException).
   BOOL SaveAndReport(LPCTSTR lpszPathName);
   // Reads the project file over the settings and replaces the document titles; an empty file
   // sets no setting. FALSE when the file cannot be opened or is not a whole project file; the
-  // project is then left as it was.
+  // project is then left as it was. A loaded project is not modified.
   virtual BOOL LoadFromFile(LPCTSTR lpszPathName);
   virtual void ReleaseFile(CFile* pFile, BOOL bAbort);
   // Tells the user through the shell why a transfer of the file failed.
   virtual void ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);
 
   BOOL IsModified() const { return m_bModified; }
+  // The project is as its file holds it: neither it nor its documentation options are changed.
+  void MarkUnmodified() {
+    m_bModified = FALSE;
+    m_bDocOptionsChanged = FALSE;
+  }
 
   void DeleteAllFileObjs();
   void DeleteAllIconResObjs();
@@ -78,7 +84,8 @@ class CWorkSpaceObj : public CObject {
   void AnalyseProjectFiles(CString strPattern);
   // Whether what the analyses since DeleteAllFileObjs read is no longer what is on disk: a file
   // read was changed (its time, its size, or another file put in its place) or is gone, or the
-  // pattern now lists a file that was not there. The names of the files gone are added to pGone.
+  // pattern now lists a file that was not there. The names of the files gone are added to pGone;
+  // a file the pattern now lists under another name (renamed) is not gone.
   BOOL HeadersChangedOnDisk(CStringList* pGone = nullptr) const;
   // Parses one header; FALSE when it cannot be opened.
   BOOL ParseSourceFile(CString strPath);

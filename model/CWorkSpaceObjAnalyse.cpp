@@ -1399,17 +1399,24 @@ BOOL CWorkSpaceObj::HeadersChangedOnDisk(CStringList* pGone) const {
   BOOL bChanged = FALSE;
   SECFileSystem fs;
   for (const auto& [strPattern, stamps] : m_analysedHeaders) {
+    std::vector<HeaderStamp> listed;
+    if (std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)}; pFiles != nullptr)
+      for (POSITION pos = pFiles->GetHeadPosition(); pos != nullptr;) listed.push_back(StampOf(pFiles->GetNext(pos)));
     for (const HeaderStamp& stamp : stamps) {
       const HeaderStamp now = StampOf(stamp.strPath);
       if (now.SameState(stamp)) continue;
       bChanged = TRUE;
-      if (!now.bThere && stamp.bThere && pGone != nullptr) pGone->AddTail(fs.GetFileName(stamp.strPath));
+      // A file renamed or moved within the folder is read under its new name: it is not gone. A
+      // rename keeps the file's size and time; a new file given the number of a deleted one does not.
+      const bool bRenamed = std::any_of(listed.begin(), listed.end(), [&stamp](const HeaderStamp& other) {
+        return other.SameFile(stamp) && other.nSize == stamp.nSize && other.nModified == stamp.nModified;
+      });
+      if (!now.bThere && stamp.bThere && !bRenamed && pGone != nullptr) pGone->AddTail(fs.GetFileName(stamp.strPath));
     }
-    std::unique_ptr<CStringList> pFiles{fs.GetFileList(strPattern, FILE_ATTRIBUTE_NORMAL)};
-    for (POSITION pos = pFiles != nullptr ? pFiles->GetHeadPosition() : nullptr; pos != nullptr && !bChanged;) {
-      const CString& strPath = pFiles->GetNext(pos);
-      bChanged = std::none_of(stamps.begin(), stamps.end(),
-                              [&strPath](const HeaderStamp& stamp) { return stamp.strPath == strPath; });
+    for (const HeaderStamp& file : listed) {
+      if (std::none_of(stamps.begin(), stamps.end(),
+                       [&file](const HeaderStamp& stamp) { return stamp.strPath == file.strPath; }))
+        bChanged = TRUE;
     }
   }
   return bChanged;

@@ -50,11 +50,13 @@ void GenHtmlDlg::OnSelchangeLanguage() {
     m_options.nLanguage = static_cast<int>(SendDlgItemMessage(IDC_LANGUAGE, CB_GETITEMDATA, nIndex, 0));
 }
 
-BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd) {
+BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd,
+                                   const std::function<BOOL()>& beforeRun) {
   GenHtmlDlg options(pParentWnd);
   options.m_options = LoadDocumentationOptions(project);
   if (options.DoModal() != IDOK) return FALSE;
   StoreDocumentationOptions(project, options.m_options);
+  if (beforeRun && !beforeRun()) return FALSE;
   CCopyFileProDlg progress(pParentWnd);
   progress.m_nLanguage = options.m_options.nLanguage;
   progress.m_strFolder = GetDocumentationFolder(strProjectFolder, progress.m_nLanguage);

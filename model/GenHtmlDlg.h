@@ -2,6 +2,8 @@
 // documented, whether the tree is rewritten from nothing).
 #pragma once
 
+#include <functional>
+
 #include "afx/CDialog.h"
 #include "afx/DataExchange.h"
 #include "model/DocumentationRun.h"
@@ -26,4 +28,7 @@ class CWorkSpaceObj;
 // Write Documentation up to the refresh of the output tree, which stays the caller's: asks for the
 // options, stores them in the project on OK and writes the tree under the progress dialog, telling
 // the user how many classes failed. FALSE when the options were cancelled (nothing changed).
-BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd);
+// beforeRun is called after OK, as the run starts (the caller reads again what changed on disk
+// while the dialog was open); when it returns FALSE nothing is written and FALSE is returned.
+BOOL WriteDocumentationWithDialogs(CWorkSpaceObj& project, const CString& strProjectFolder, CWnd* pParentWnd,
+                                   const std::function<BOOL()>& beforeRun = {});

@@ -229,10 +229,12 @@ void Desk::AnswerModals(std::function<void(HWND)> answer) {
 void Desk::OnModal(HWND window) {
   SeenDialog seen = See(window);
   // A dialog that runs work may retitle itself before its loop is seen (the documentation's progress
-  // names the class it writes), so a running one is known by the start of its caption.
+  // names the class it writes), so a running one is known by the start of its caption. A message
+  // box never ends by itself: it is not the running dialog, whatever its caption.
   const auto captionMatches = [&] {
-    return expectedRunning_.front() ? seen.caption.rfind(expected_.front().first, 0) == 0
-                                    : expected_.front().first == seen.caption;
+    if (expectedRunning_.front())
+      return seen.caption.rfind(expected_.front().first, 0) == 0 && !IsMessageBox(window, seen.caption);
+    return expected_.front().first == seen.caption;
   };
   if (!expected_.empty() && captionMatches() &&
       (expectedClass_.front().empty() || expectedClass_.front() == seen.className)) {
