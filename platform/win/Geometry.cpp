@@ -491,6 +491,14 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
 
 BOOL ShowWindowAsync(HWND hwnd, int cmdShow) { return ShowWindow(hwnd, cmdShow); }
 
+void brambolt::wm::MinMaximizeHidden(HWND hwnd, UINT cmd) {
+  RECT rect{};
+  const UINT f = MinMaximize(hwnd, cmd, rect);
+  if (f & SWP_NOSIZE) return;
+  PlaceWindow(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+              SWP_NOZORDER | SWP_NOACTIVATE | (f & SWP_FRAMECHANGED), (f & SWP_STATECHANGED) != 0);
+}
+
 BOOL ShowOwnedPopups(HWND owner, BOOL show) {
   std::vector<HWND> owned;
   {

@@ -292,6 +292,10 @@ bool VisibleOnScreen(HWND hwnd);
 void Unlink(Window& w);
 void LinkAt(Window& w, HWND parent, HWND insertAfter);
 
+// Geometry (Geometry.cpp): a hidden window put in the minimised or maximised state (SW_MINIMIZE,
+// SW_MAXIMIZE) with its rectangle, and left hidden.
+void MinMaximizeHidden(HWND hwnd, UINT cmd);
+
 // Focus and activation (Focus.cpp).
 void WindowDying(HWND hwnd);
 bool ActivateWindow(HWND hwnd, bool mouse, bool setFocus);

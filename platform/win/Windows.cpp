@@ -442,12 +442,13 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   CallProc(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
   if (!IsWindow(hwnd)) return nullptr;
 
+  // A window made minimised or maximised without WS_VISIBLE takes the state and stays hidden: the
+  // screen sees it only when it is shown.
   if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
-    ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);
-    if (!(style & WS_VISIBLE)) {
-      Guard g(Lock());
-      if (Window* w = Get(hwnd)) w->style &= ~WS_VISIBLE;
-    }
+    if (style & WS_VISIBLE)
+      ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);
+    else
+      MinMaximizeHidden(hwnd, (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_MAXIMIZE);
   }
   if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(GetWindowLongPtr(hwnd, GWL_STYLE) & WS_VISIBLE))
     ShowWindow(hwnd, SW_SHOW);
