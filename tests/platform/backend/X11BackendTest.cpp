@@ -395,7 +395,9 @@ TEST_F(X11Display, HiddenWindowsLeaveTheScreenAndPopupsBypassTheDesktop) {
     ShowWindow(made, SW_SHOW);
     Window x = WaitNamed(title);
     ASSERT_NE(x, 0u);
-    if (state == WS_MAXIMIZE) EXPECT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+    if (state == WS_MAXIMIZE) {
+      EXPECT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+    }
     EXPECT_EQ(IsZoomed(made) != FALSE, state == WS_MAXIMIZE);
     DestroyWindow(made);
   }
