@@ -277,6 +277,9 @@ BOOL CMainFrame::ReanalyseProject() {
   }
   auto* pOutput = dynamic_cast<DatabaseView*>(m_wndProjectExplorer.GetTree(ProjectWorkspaceWnd::kTabOutput));
   if (pOutput != nullptr && pOutput->GetSafeHwnd() != nullptr) pOutput->Refresh();
+  // The title names the project the trees now show, at once: a modal window up before the next
+  // idle time (the tip of the day at a start with a project) would show the old name meanwhile.
+  OnUpdateFrameTitle(TRUE);
   return TRUE;
 }
 

@@ -443,6 +443,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
   CallProc(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
   if (!IsWindow(hwnd)) return nullptr;
 
+  // A window made minimised or maximised without WS_VISIBLE takes the state and stays hidden: the
+  // screen sees it only when it is shown.
   if (style & (WS_MINIMIZE | WS_MAXIMIZE)) {
     if (style & WS_VISIBLE)
       ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);

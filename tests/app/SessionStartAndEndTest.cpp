@@ -1,7 +1,8 @@
 // The start and the end of a session as the user meets them: a message of the start, shown while
-// the splash is up, waits for the user; closing the program after an edit to a file that cannot
-// be written offers another name or leaving the change, and then ends; a long session that opens
-// and closes windows keeps no memory for each.
+// the splash is up, waits for the user; a project given on the command line names the main window
+// at once; closing the program after an edit to a file that cannot be written offers another name
+// or leaving the change, and then ends; a long session that opens and closes windows keeps no
+// memory for each.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
@@ -17,6 +18,7 @@
 #include "afx/afx.h"
 #include "controls/controls.h"
 #include "editor/doc/CEditCodeDoc.h"
+#include "model/CWorkSpaceObj.h"
 #include "os/FileFaults.h"
 #include "win/ModalLoop.h"
 #include "resources/resource.h"
@@ -94,6 +96,40 @@ TEST(SessionStart, AMessageShownWhileTheSplashIsUpWaitsForTheUser) {
     }
     app.End();
   }
+}
+
+// A project given on the command line (how the desktop opens one) names the main window as it
+// opens: the tip of the day, up before the program's loop has run once, shows the window named.
+TEST(SessionStart, AProjectGivenOnTheCommandLineNamesTheMainWindowWhileTheTipIsUp) {
+  apptest::AppHome home;
+  brambolt::test::UiSession session;
+  apptest::AnsweredBoxes boxes;
+  apptest::TestApp app;
+  const std::string folder = home.Folder("Desktop");
+  CWorkSpaceObj project;
+  ASSERT_TRUE(project.SaveToFile((folder + "/Desktop.dcp").c_str()));
+  char program[] = "visual-brambolt";
+  std::string given = folder + "/Desktop.dcp";
+  char* argv[] = {program, given.data()};
+  brambolt::afx::SetCommandLine(2, argv);
+  auto title = [&app] {
+    CString text;
+    if (app.m_pMainWnd != nullptr) app.m_pMainWnd->GetWindowText(text);
+    return std::string(text);
+  };
+  std::string whileTheTipIsUp;
+  home.onTip = [&] { whileTheTipIsUp = title(); };
+  const BOOL bStarted = app.InitInstance();
+  char* none[] = {program};
+  brambolt::afx::SetCommandLine(1, none);
+  ASSERT_TRUE(bStarted);
+  brambolt::test::AdvanceClock(3500);
+  brambolt::test::RunUntilIdle();
+  EXPECT_EQ(home.TipsShown().size(), 1u);
+  EXPECT_EQ(whileTheTipIsUp, "Desktop - Visual Brambolt");
+  EXPECT_EQ(title(), "Desktop - Visual Brambolt");
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{});
+  app.End();
 }
 
 TEST(SessionEnd, CloseAfterAnEditToAFileThatCannotBeWrittenOffersAnotherNameOrLeavingTheChange) {

@@ -100,12 +100,27 @@ class Workspace : public ::testing::Test {
   }
   // Renames a row of the manager dialog's list as the user does: a double click on it, the new
   // name typed over the old, Enter.
-  static void RenameRow(HWND dialog, const char* from, const char* to) {
-    HWND list = ::GetDlgItem(dialog, 43072);
-    const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(from)));
+  // A point inside the row of the manager dialog's list that shows the name.
+  static POINT RowPoint(HWND list, const char* name) {
+    const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)));
     RECT rect;
     ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    DoubleClick(list, {rect.left + 5, rect.top + 3});
+    return {rect.left + 5, rect.top + 3};
+  }
+  // The workspace manager storing in the registry, and two workspaces saved through it: aa with
+  // one window, bb with two.
+  void SaveTwoWorkspaces() {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  app.OpenDocumentFile(File("a.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
+  app.OpenDocumentFile(File("b.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  }
+  static void RenameRow(HWND dialog, const char* from, const char* to) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    DoubleClick(list, RowPoint(list, from));
     ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
     TypeText(to);
     PressKey(VK_RETURN);
@@ -616,10 +631,7 @@ TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard
     RenameRow(dialog, "ws9", "WS9");
     RenameRow(dialog, "ws1", "first");
     RenameRow(dialog, "ws2", "WS3");
-    const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("ws3")));
-    RECT rect;
-    ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-    Click(list, {rect.left + 5, rect.top + 3});
+    Click(list, RowPoint(list, "ws3"));
     PressKey(VK_DELETE);
     Click(::GetDlgItem(dialog, 43053), {5, 5});
   });
@@ -646,13 +658,7 @@ TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard
 // Two workspaces' names swapped in one session through a third name (aa to tmpx, bb to aa, tmpx
 // to bb): each keeps its windows under the other's name, and the recent list names both.
 TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
-  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
-  app.OpenDocumentFile(File("a.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
-  app.OpenDocumentFile(File("b.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces());
   ModalAnswers answers;
   answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
     RenameRow(dialog, "aa", "tmpx");
@@ -679,13 +685,7 @@ TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
 // After a swap the row chosen to open or to save under is the workspace the user sees under
 // that name, not the one the name meant before.
 TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
-  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
-  app.OpenDocumentFile(File("a.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
-  app.OpenDocumentFile(File("b.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces());
   ModalAnswers answers;
   // bb to tmpx, aa to bb, tmpx to aa; then the row now named aa, and the dialog's own button.
   auto swapAndChoose = [&](UINT button) {
@@ -694,10 +694,7 @@ TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
       RenameRow(dialog, "aa", "bb");
       RenameRow(dialog, "tmpx", "aa");
       HWND list = ::GetDlgItem(dialog, 43072);
-      const int row = static_cast<int>(::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("aa")));
-      RECT rect;
-      ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
-      Click(list, {rect.left + 5, rect.top + 3});
+      Click(list, RowPoint(list, "aa"));
       Click(::GetDlgItem(dialog, static_cast<int>(button)), {5, 5});
     };
   };

@@ -380,6 +380,27 @@ TEST_F(X11Display, HiddenWindowsLeaveTheScreenAndPopupsBypassTheDesktop) {
   EXPECT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsUnmapped; }));
   DestroyWindow(tip);
   EXPECT_TRUE(PumpUntil([&] { return Named("Tip") == 0; }));
+  // A frame made maximised or minimised but not visible (a program's main window, shown later
+  // after its splash) keeps off the screen until it is shown, in that state.
+  for (const DWORD state : {DWORD{WS_MAXIMIZE}, DWORD{WS_MINIMIZE}}) {
+    const char* title = state == WS_MAXIMIZE ? "Made maximised" : "Made minimised";
+    SCOPED_TRACE(title);
+    HWND made = Make(title, WS_OVERLAPPEDWINDOW | state, RECT{20, 20, 220, 170});
+    Settle();
+    EXPECT_FALSE(IsWindowVisible(made));
+    EXPECT_EQ(IsZoomed(made) != FALSE, state == WS_MAXIMIZE);
+    EXPECT_EQ(IsIconic(made) != FALSE, state == WS_MINIMIZE);
+    const Window early = Named(title);
+    EXPECT_TRUE(early == 0 || Attributes(early).map_state == IsUnmapped) << "on the screen before it is shown";
+    ShowWindow(made, SW_SHOW);
+    Window x = WaitNamed(title);
+    ASSERT_NE(x, 0u);
+    if (state == WS_MAXIMIZE) {
+      EXPECT_TRUE(PumpUntil([&] { return Attributes(x).map_state == IsViewable; }));
+    }
+    EXPECT_EQ(IsZoomed(made) != FALSE, state == WS_MAXIMIZE);
+    DestroyWindow(made);
+  }
 }
 
 TEST_F(X11Display, PaintedPixelsReachTheScreenAndExposuresNeedNoRepaint) {

@@ -77,8 +77,11 @@ wait_for() {
   "$@"
 }
 
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$work/display" 2> "$work/xvfb.err" &
+# Xvfb picks a free display itself and writes its number once it accepts clients. It does not
+# reset when its last client leaves (a program that ended, each xdotool call while none runs): a
+# client that connects during a reset is dropped at once, and a program started then finds no
+# display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3> "$work/display" 2> "$work/xvfb.err" &
 xvfb_pid=$!
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.err")"
 export DISPLAY=":$(head -n1 "$work/display")"
