@@ -9,6 +9,7 @@
 #include "afx/DataExchange.h"
 #include "app/ProjectDialogs.h"
 #include "controls/CommCtrl.h"
+#include "model/AFBig2GBObj.h"
 #include "os/FileApi.h"
 #include "os/Paths.h"
 #include "resources/AppResource.h"
@@ -23,13 +24,11 @@ bool EndsInSeparator(const CString& strPath) {
 // The separator a location is written with: "/" for a path of this system, else "\".
 const char* SeparatorOf(const CString& strLocation) { return strLocation.Find('/') >= 0 ? "/" : "\\"; }
 
-// The description's default text in each language, in the code page its documentation is written
-// in: GB2312 for Simplified Chinese, Big5 for Traditional Chinese (which spells 為 where GBK has 爲),
-// so the index page shows it in the character set it declares.
-const CString g_strChsDescription = brambolt::Utf8ToCodePage(
-    "此类库是由我们为开发人员提供的标准参考指南，它不仅包含了类库技术资料，还包含了其他的如示例、文档、以及技术文章等资料.", 936).c_str();
-const CString g_strChtDescription = brambolt::Utf8ToCodePage(
-    "此類庫是由我們為開發人員提供的標準參考指南，它不僅包含了類庫技術資料，還包含了其他的如示例、文檔、以及技術文章等資料.", 950).c_str();
+// The description's default text in each Chinese language.
+constexpr char kChsDescription[] =
+    "此类库是由我们为开发人员提供的标准参考指南，它不仅包含了类库技术资料，还包含了其他的如示例、文档、以及技术文章等资料.";
+constexpr char kChtDescription[] =
+    "此類庫是由我們為開發人員提供的標準參考指南，它不僅包含了類庫技術資料，還包含了其他的如示例、文檔、以及技術文章等資料.";
 const CString g_strEngDescription =
     "This Library is the essential reference for developers, with more than a gigabyte of technical programming "
     "information, including sample code, documentation, technical articles";
@@ -412,12 +411,20 @@ CNewProjectPage3::CNewProjectPage3() : CNewWizPage(IDD_NEWPROJECT_PAGE3) {
   m_strURL = "http://";
 }
 
-const CString& CNewProjectPage3::DescriptionFor(int nLanguage) {
-  switch (nLanguage) {
-    case LANGUAGE_CHS: return g_strChsDescription;
-    case LANGUAGE_CHT: return g_strChtDescription;
-    default: return g_strEngDescription;
+CString CNewProjectPage3::DescriptionFor(int nLanguage) {
+  if (nLanguage != LANGUAGE_CHS && nLanguage != LANGUAGE_CHT) return g_strEngDescription;
+  // The wizard's text is the program's own, in its code page like everything typed in it: the
+  // language's description where that code page holds it, else its Chinese counterpart, else
+  // the English one.
+  const UINT nOwnCodePage = nLanguage == LANGUAGE_CHS ? 936 : 950;
+  const std::string own = brambolt::Utf8ToCodePage(nLanguage == LANGUAGE_CHS ? kChsDescription : kChtDescription, nOwnCodePage);
+  for (const std::u32string& text :
+       {AFBig2GBObj::ReadText(own, nOwnCodePage), AFBig2GBObj::CounterpartText(own, nOwnCodePage)}) {
+    bool bDropped = false;
+    const std::string bytes = brambolt::CodePageTextOf(text, &bDropped, ::GetACP());
+    if (!bDropped) return CString(bytes.data(), static_cast<int>(bytes.size()));
   }
+  return g_strEngDescription;
 }
 
 void CNewProjectPage3::DoDataExchange(CDataExchange* pDX) {

@@ -146,8 +146,8 @@ class CNewProjectPage3 : public CNewWizPage, public CAuthorBlock {
  public:
   CNewProjectPage3();
 
-  // The default description in each output language (the Chinese ones as GBK bytes).
-  static const CString& DescriptionFor(int nLanguage);
+  // The default description in each output language, in the program's code page.
+  static CString DescriptionFor(int nLanguage);
 
   CString m_strDescription = " ";
   int m_nLanguage = 0;  // the language the description was last set for

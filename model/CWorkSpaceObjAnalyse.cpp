@@ -911,12 +911,15 @@ bool GoesOn(Text code, size_t nParen, Text next) {
 }
 
 // The code page of a header's text, decided from all of it before it is parsed (where the text
-// cannot tell, by the project's language); the file is back at its start afterwards.
+// cannot tell, by the project's language); the file is back at the start of its text afterwards,
+// past a UTF-8 byte order mark, which is no part of the first line.
 TextCodePage ReadCodePage(CFile& file, UINT nProjectCodePage) {
   std::string bytes;
   char block[16384];
   for (UINT nRead; (nRead = file.Read(block, sizeof block)) > 0;) bytes.append(block, nRead);
-  file.SeekToBegin();
+  constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+  file.Seek(std::string_view(bytes).starts_with(kUtf8ByteOrderMark) ? static_cast<LONGLONG>(kUtf8ByteOrderMark.size()) : 0,
+            CFile::begin);
   return AFBig2GBObj::CodePageOfText(CString(bytes.data(), static_cast<int>(bytes.size())), nProjectCodePage);
 }
 

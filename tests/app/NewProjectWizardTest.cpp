@@ -8,6 +8,10 @@
 #include <fstream>
 
 #include "AppTestSupport.h"
+#include "StartedApp.h"
+#include "app/CNewWizDialog.h"
+#include "model/CWorkSpaceObj.h"
+#include "win/ModalLoop.h"
 #include "app/CNewProjectMain.h"
 #include "base/Convert.h"
 #include "controls/controls.h"
@@ -20,6 +24,7 @@ using brambolt::test::ModalAnswers;
 
 using apptest::DlgCommand;
 using apptest::DlgText;
+using apptest::ReadText;
 
 // Back, Next and Finish enabled, as three letters ("-N-" has only Next enabled).
 std::string Buttons(HWND hWizard) {
@@ -308,17 +313,61 @@ TEST(NewProjectWizard, AddTakesEveryFileOfALargeChoice) {
   EXPECT_EQ(listed, 403);
 }
 
-TEST(NewProjectWizard, ChineseDescriptionsAreInTheCodePagesTheirPagesDeclare) {
-  // The index page of the documentation writes the description into a page of that character set.
+// The default description is the program's own text, in its code page: the project's language's
+// where that code page holds it, else its Chinese counterpart, else the English one. The index
+// page of the new project's documentation shows it in the characters of the page's language.
+TEST(NewProjectWizard, TheDefaultDescriptionIsInTheProgramsCodePageAndReadsRightOnTheIndexPage) {
+  constexpr char kSimplified[] = "此类库是由我们为开发人员";
+  constexpr char kTraditional[] = "此類庫是由我們為開發人員";
+  constexpr char kEnglish[] = "This Library is the essential reference";
   const struct {
+    UINT nProgram;
     int nLanguage;
-    UINT codePage;
-    const char* utf8Start;
-  } cases[] = {{LANGUAGE_CHS, 936, "此类库是由我们为开发人员"}, {LANGUAGE_CHT, 950, "此類庫是由我們為開發人員"}};
+    const char* lpszShown;   // the start of the description field, read in the program's code page
+    const char* lpszOnPage;  // the start of the description on the index page, read in its charset
+  } cases[] = {
+      {936, LANGUAGE_CHS, kSimplified, kSimplified},   {936, LANGUAGE_CHT, kTraditional, kTraditional},
+      {950, LANGUAGE_CHS, kTraditional, kSimplified},  {950, LANGUAGE_CHT, kTraditional, kTraditional},
+      {1252, LANGUAGE_CHS, kEnglish, kEnglish},        {1252, LANGUAGE_CHT, kEnglish, kEnglish},
+  };
   for (const auto& c : cases) {
-    const std::string bytes(CNewProjectPage3::DescriptionFor(c.nLanguage));
-    EXPECT_EQ(brambolt::AnsiToUtf8(bytes, c.codePage).rfind(c.utf8Start, 0), 0u) << c.nLanguage;
-    EXPECT_EQ(bytes.find('?'), std::string::npos) << c.nLanguage;
+    const std::string what = "program " + std::to_string(c.nProgram) + ", language " + std::to_string(c.nLanguage);
+    brambolt::ScopedCodePage program(c.nProgram);
+    apptest::StartedApp s;
+    const std::string location = s.home.Folder("Projects");
+    std::string shown;
+    ModalAnswers answers;
+    answers.When(nullptr, "New Project", [&](HWND h) {
+      auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+      ASSERT_NE(wizard, nullptr);
+      const HWND p0 = wizard->GetActivePage()->GetSafeHwnd();
+      brambolt::test::TypeText("Described");
+      ::SetDlgItemText(p0, IDC_PROJECT_LOCATION, location.c_str());
+      DlgCommand(h, ID_WIZNEXT);
+      auto* p1 = dynamic_cast<CNewWizPage*>(wizard->GetActivePage());
+      ASSERT_NE(p1, nullptr);
+      const HWND hBox = ::GetDlgItem(p1->GetSafeHwnd(), IDC_PROJECT_LANGUAGE);
+      const int nRows = static_cast<int>(::SendMessage(hBox, CB_GETCOUNT, 0, 0));
+      for (int nRow = 0; nRow < nRows; ++nRow)
+        if (static_cast<int>(::SendMessage(hBox, CB_GETITEMDATA, nRow, 0)) == c.nLanguage) SelectLanguage(*p1, nRow);
+      DlgCommand(h, ID_WIZNEXT);
+      DlgCommand(h, ID_WIZNEXT);
+      shown = DlgText(wizard->GetActivePage()->GetSafeHwnd(), IDC_PROJECT_DESCRIPTION);
+      DlgCommand(h, ID_WIZFINISH);
+    });
+    brambolt::ScopedLoopFilter accelerators([&](MSG& msg) { return s.app.PreTranslateMessage(&msg); });
+    brambolt::test::RunUntilIdle();
+    brambolt::test::PressKey('N', brambolt::test::kCtrl);
+    EXPECT_TRUE(answers.Unanswered().empty()) << what;
+    EXPECT_EQ(brambolt::AnsiToUtf8(shown, c.nProgram).rfind(c.lpszShown, 0), 0u)
+        << what << ": " << brambolt::AnsiToUtf8(shown, c.nProgram);
+
+    const bool bSimplified = c.nLanguage == LANGUAGE_CHS;
+    const char* lpszOutput = bSimplified ? "Output_Chs" : "Output_GB5";
+    s.app.m_pWorkSpace->GeneratePages(c.nLanguage, s.app.m_strProjectFolder + lpszOutput + "\\Htmls\\", nullptr);
+    const std::string index =
+        brambolt::AnsiToUtf8(ReadText(std::string(s.app.m_strProjectFolder) + lpszOutput + "/Htmls/Index.htm"), bSimplified ? 936 : 950);
+    EXPECT_NE(index.find(c.lpszOnPage), std::string::npos) << what << ": " << index.substr(0, 1200);
   }
 }
 
