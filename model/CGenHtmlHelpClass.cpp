@@ -38,6 +38,16 @@
 IMPLEMENT_DYNCREATE(CGenHtmlHelpClass, CObject)
 IMPLEMENT_RECORD_FILE(CGenHtmlHelpClass)
 
+// A name as the contents and index give it, in a quoted attribute value: "&" and the quote are
+// escaped, "<" and ">" are written as they are (an attribute value holds them as they stand, and
+// viewers that read the value without its references would drop a "&lt;...&gt;" whole).
+static CString SitemapName(const CString& strName) {
+  CString strOut = HtmlAttr(strName);
+  strOut.Replace("&lt;", "<");
+  strOut.Replace("&gt;", ">");
+  return strOut;
+}
+
 namespace {
 
 constexpr DWORD kOrdinaryFiles = FILE_ATTRIBUTE_NORMAL;
@@ -107,7 +117,7 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
   const DocLanguage language = DocLanguageOf(pProject->m_nOutputLanguage);
   // The names as the pages show them, escaped for an attribute and in the pages' code page.
   const auto shown = [language](const CFileObj& cls, const CString& strName) {
-    return SourceText(language, HtmlAttr(strName), cls.m_codePage);
+    return SourceText(language, SitemapName(strName), cls.m_codePage);
   };
   ForEachClassPage(*pProject, strPageFolder, true,
                    [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
@@ -198,7 +208,7 @@ int HelpLanguage() {
 // The help's title, typed in the program and so in its code page, in the code page of the help's
 // language (a character that one lacks as a reference to itself); escaped first for the sitemap.
 CString HelpTitle(const CString& strTitle, bool bEscaped = false) {
-  return SourceText(DocLanguageOf(HelpLanguage()), bEscaped ? HtmlAttr(strTitle) : strTitle,
+  return SourceText(DocLanguageOf(HelpLanguage()), bEscaped ? SitemapName(strTitle) : strTitle,
                     TextCodePage{::GetACP(), true, true});
 }
 
@@ -288,7 +298,7 @@ namespace {
 // pages do (a file's name is the page name's escaped form); any other is named after its file.
 CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLocation, const CString& strFileName) {
   const auto found = pages.names.find(static_cast<LPCTSTR>(strLocation));
-  return found != pages.names.end() ? found->second : HtmlAttr(strFileName);
+  return found != pages.names.end() ? found->second : SitemapName(strFileName);
 }
 
 // The pages of a folder given relative to the language folder, as (escaped name, location) pairs.

@@ -426,6 +426,7 @@ struct Sitemap {
   int nListsWithoutItem = 0;
   std::vector<SitemapEntry> entries;
   std::vector<std::string> emptyBooks;  // books whose list holds no entry, or that have no list
+  std::vector<std::string> namesWithAngleReferences;  // names giving "<" or ">" as a reference
 };
 
 std::string ReadEntities(std::string text) {
@@ -456,8 +457,13 @@ Sitemap ReadSitemap(const std::string& text) {
   std::string book;  // the book just read, until a list or another entry follows it
   SitemapEntry entry;
   bool bInEntry = false;
-  for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
-    const std::string tag = text.substr(at, text.find('>', at) - at + 1);
+  size_t end = 0;
+  for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', end + 1)) {
+    // A tag ends at the first ">" outside its quoted values, which may hold "<" and ">".
+    end = at;
+    for (bool bQuoted = false; end < text.size() && (bQuoted || text[end] != '>'); ++end)
+      if (text[end] == '"') bQuoted = !bQuoted;
+    const std::string tag = text.substr(at, end - at + 1);
     const std::string lower = Lower(tag);
     if (lower.starts_with("<ul")) {
       if (open.empty())
@@ -478,7 +484,13 @@ Sitemap ReadSitemap(const std::string& text) {
       bInEntry = true;
     } else if (lower.starts_with("<param") && bInEntry) {
       const std::string name = Attribute(tag, "name");
-      if (name == "Name") entry.name = ReadEntities(Attribute(tag, "value"));
+      if (name == "Name") {
+        entry.name = ReadEntities(Attribute(tag, "value"));
+        // A viewer that reads the name without its references drops a "&lt;...&gt;" whole.
+        if (Attribute(tag, "value").find("&lt;") != std::string::npos ||
+            Attribute(tag, "value").find("&gt;") != std::string::npos)
+          map.namesWithAngleReferences.push_back(entry.name);
+      }
       if (name == "Local") entry.local = ReadEntities(Attribute(tag, "value"));
     } else if (lower.starts_with("</object") && bInEntry) {
       bInEntry = false;
@@ -611,6 +623,7 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
     EXPECT_EQ(map.nTrees, 1);
     EXPECT_EQ(map.nListsWithoutItem, 0);
     EXPECT_EQ(map.emptyBooks, std::vector<std::string>{});
+    EXPECT_EQ(map.namesWithAngleReferences, std::vector<std::string>{});
     std::multiset<std::string> boxNames;
     std::set<std::string> books;
     size_t nPages = 0;
