@@ -168,7 +168,10 @@ void WriteEscapedEntry(PageText& out, int nIndent, const CString& strEscapedName
   const CString strTabs = Tabs(nIndent);
   out << strTabs << lpszFirstLine;
   out << strTabs << "\t<param name=\"Name\" value=\"" << strEscapedName << "\">\n";
-  if (pLocation != nullptr) out << strTabs << "\t<param name=\"Local\" value=\"" << HtmlAttr(*pLocation) << "\">\n";
+  // A page is opened by the name the help file holds it under: the system's, as the project lists it.
+  if (pLocation != nullptr)
+    out << strTabs << "\t<param name=\"Local\" value=\"" << brambolt::SystemNameOf(static_cast<LPCTSTR>(HtmlAttr(*pLocation)))
+        << "\">\n";
   out << strTabs << "\t</OBJECT>\n";
 }
 
@@ -233,13 +236,15 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   m_classPages.reset();
   PageText out;
   const int nLanguage = HelpLanguage();
+  // The compiler opens and makes each file by the name it is given: the system's.
+  const auto name = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
   out << "[OPTIONS]\n"
       << "Compatibility=1.1\n"
-      << "Compiled file=" << m_strCompiledFile << "\n"
-      << "Contents file=" << m_strContentsFile << "\n"
-      << "Default topic=" << "Htmls\\" << m_strDefaultTopic << "\n"
+      << "Compiled file=" << name(m_strCompiledFile) << "\n"
+      << "Contents file=" << name(m_strContentsFile) << "\n"
+      << "Default topic=" << name("Htmls\\" + m_strDefaultTopic) << "\n"
       << "Display compile progress=No\n"
-      << "Index file=" << m_strIndexFile << "\n";
+      << "Index file=" << name(m_strIndexFile) << "\n";
   // Each Chinese run names its own language, in the code page of its pages.
   if (nLanguage == LANGUAGE_ENG)
     out << "Language=0x409 English (United States)\n";
@@ -253,7 +258,7 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
       << "[FILES]\n";
   CStringList files;
   CollectFiles(files);
-  for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << files.GetNext(pos) << "\n";
+  for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << name(files.GetNext(pos)) << "\n";
   return WriteHelpFile(strPath, out);
 }
 
@@ -667,10 +672,9 @@ class WorkingCompile {
     // compile does not run: the compiler would write over the help file itself.
     const std::string workingProject =
         owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
-    CString strName;
     errno = 0;
-    const OutputFolder folder = OutputFolder::OpenFolderOf(workingProject.c_str(), strName, 0, false);
-    if (!folder.WriteFile(strName, copy.data(), copy.size())) {
+    const OutputFolder folder = OutputFolder::Open(project.parent_path().c_str(), 0, false);
+    if (!folder.WriteFile(std::filesystem::path(workingProject).filename().c_str(), copy.data(), copy.size())) {
       m_nCopyError = errno != 0 ? errno : EIO;
       return;
     }

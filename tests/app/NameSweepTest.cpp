@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -24,6 +25,7 @@
 #include "gdi/DevMode.h"
 #include "base/CodePage.h"
 #include "os/Paths.h"
+#include "os/Process.h"
 #include "win/Input.h"
 #include "resources/AppResource.h"
 #include "resources/ExplorerRes.h"
@@ -227,6 +229,46 @@ struct OutputTree {
   }
 };
 
+// Build > Automatic Generate HTML Help, the help's contents, index and compiled files named in its
+// dialog as typed, and the program's own compile of the help in the compile's window: what that
+// window showed at the end. The programs the tests start are not run; the help compiler is, as the
+// system runs it.
+std::string CompileHelpProject(ProgramRun& run, const std::string& typed) {
+  brambolt::ScopedSpawnHook compiler([](const brambolt::SpawnRequest& request) {
+    std::string command = "cd '" + request.directory + "' &&";
+    for (const std::string& argument : request.argv) command += " '" + argument + "'";
+    EXPECT_EQ(std::system((command + " > /dev/null 2>&1").c_str()), 0) << command;
+    return DWORD{0};
+  });
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "HTML Help", [&](HWND h) {
+    RunUntilIdle();
+    for (const auto& [field, extension] : {std::pair{IDC_CONTENTS_FILE, ".hhc"}, std::pair{IDC_INDEX_FILE, ".hhk"},
+                                           std::pair{IDC_COMPILED_FILE, ".chm"}}) {
+      ::SetFocus(::GetDlgItem(h, field));
+      ::SendDlgItemMessage(h, field, EM_SETSEL, 0, -1);
+      TypeText(typed + extension);
+    }
+    ::SendMessage(h, WM_COMMAND, IDOK, 0);
+  });
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND h) {
+    // The compiler's end comes from the thread that reads it.
+    for (;;) {
+      RunUntilIdle();
+      char text[4096] = {};
+      ::GetDlgItemTextA(h, IDC_COMPILER_OUTPUT, text, sizeof text);
+      shown = text;
+      if (shown.find("help file") != std::string::npos || shown.find("Compiled file: ") != std::string::npos) break;
+      ::WaitMessage();
+    }
+    ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
+  });
+  run.Command(ID_GENERATE_HTML_HELP);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  return shown;
+}
+
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -294,6 +336,28 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
                           "Rename", IDC_NEW_NAME, c.typed);
       run.app.OnSaveProject();
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+      // The help project over the pages, a page in that folder under the same name, compiled: the
+      // compiled help holds the page under the name the system gives it, and its contents and
+      // index open it by that name.
+      fs::path language;
+      for (const char* name : {"Output_Eng", "Output_Chs", "Output_GB5"})
+        if (fs::is_directory(folder + "/" + c.onDisk + "/Demo/" + name + "/Htmls/" + c.onDisk))
+          language = folder + "/" + c.onDisk + "/Demo/" + name;
+      ASSERT_FALSE(language.empty());
+      for (const char* page : {"Index.htm", "Hierarchy_Chart.htm"})
+        apptest::WriteText((language / "Htmls" / page).string(), "<html><body>Index</body></html>\n");
+      apptest::WriteText((language / "Htmls" / c.onDisk / (c.onDisk + ".htm")).string(),
+                         "<html><body>" + c.typed + "</body></html>\n");
+      const std::string shown = CompileHelpProject(run, c.typed);
+      EXPECT_NE(shown.find("Compiled file: "), std::string::npos) << shown;
+      const std::string compiled = apptest::ReadText((language / (c.onDisk + ".chm")).string());
+      for (const std::string& held : {std::string("/Htmls/Index.htm"), "/Htmls/" + c.onDisk + "/" + c.onDisk + ".htm",
+                                      "/" + c.onDisk + ".hhc", "/" + c.onDisk + ".hhk"})
+        EXPECT_NE(compiled.find(held), std::string::npos) << held << " is not in the compiled help";
+      const std::string local = "\"Htmls\\" + c.onDisk + "\\" + c.onDisk + ".htm\"";
+      for (const std::string& sitemap : {c.onDisk + ".hhc", c.onDisk + ".hhk"})
+        EXPECT_NE(apptest::ReadText((language / sitemap).string()).find(local), std::string::npos) << sitemap;
+      EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
     EXPECT_EQ(Listed(folder),
@@ -307,7 +371,8 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
     for (const char* language : {"Output_Eng", "Output_Chs", "Output_GB5"}) {
       const std::string pages = folder + "/" + c.onDisk + "/Demo/" + language + "/Htmls";
       if (fs::is_directory(pages))
-        for (const std::string& name : Listed(pages)) madeInOutput.insert(name);
+        for (const std::string& name : Listed(pages))
+          if (fs::is_directory(pages + "/" + name)) madeInOutput.insert(name);
     }
     EXPECT_EQ(madeInOutput, std::set<std::string>{c.onDisk});
 
