@@ -168,11 +168,24 @@ void WriteEscapedEntry(PageText& out, int nIndent, const CString& strEscapedName
   const CString strTabs = Tabs(nIndent);
   out << strTabs << lpszFirstLine;
   out << strTabs << "\t<param name=\"Name\" value=\"" << strEscapedName << "\">\n";
-  // A page is opened by the name the help file holds it under: the system's, as the project lists it.
-  if (pLocation != nullptr)
-    out << strTabs << "\t<param name=\"Local\" value=\"" << brambolt::SystemNameOf(static_cast<LPCTSTR>(HtmlAttr(*pLocation)))
-        << "\">\n";
+  if (pLocation != nullptr) out << strTabs << "\t<param name=\"Local\" value=\"" << HtmlAttr(*pLocation) << "\">\n";
   out << strTabs << "\t</OBJECT>\n";
+}
+
+// The name of a file or folder of the language folder, given relative to it as the program spells
+// it, as the system names it: the compiler opens it by that name and the help file holds it under
+// it. An existing one keeps its spelling on disk (in either spelling), any other is spelled in the
+// locale's charset.
+CString SystemNameIn(const CString& strLanguageFolder, const CString& strRelative) {
+  std::string folder = brambolt::NativePath(static_cast<LPCTSTR>(strLanguageFolder));
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  std::string name = brambolt::NativePath(static_cast<LPCTSTR>(strLanguageFolder + strRelative));
+  if (name.size() > folder.size() && name.compare(0, folder.size(), folder) == 0)
+    name.erase(0, folder.size());
+  else
+    name = brambolt::SystemNameOf(static_cast<LPCTSTR>(strRelative));
+  std::replace(name.begin(), name.end(), '/', '\\');
+  return name.c_str();
 }
 
 // Writes the text as the file the path names in the language folder (nothing when the folder is
@@ -236,15 +249,18 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   m_classPages.reset();
   PageText out;
   const int nLanguage = HelpLanguage();
-  // The compiler opens and makes each file by the name it is given: the system's.
-  const auto name = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
+  // The compiler opens and makes each file by the name it is given: the system's, the one the help
+  // files are written under and the pages' on disk.
+  const CString strLanguageFolder = GetLanguageFolder();
+  const auto name = [&](const CString& strName) { return SystemNameIn(strLanguageFolder, strName); };
+  const auto made = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
   out << "[OPTIONS]\n"
       << "Compatibility=1.1\n"
-      << "Compiled file=" << name(m_strCompiledFile) << "\n"
-      << "Contents file=" << name(m_strContentsFile) << "\n"
+      << "Compiled file=" << made(m_strCompiledFile) << "\n"
+      << "Contents file=" << made(m_strContentsFile) << "\n"
       << "Default topic=" << name("Htmls\\" + m_strDefaultTopic) << "\n"
       << "Display compile progress=No\n"
-      << "Index file=" << name(m_strIndexFile) << "\n";
+      << "Index file=" << made(m_strIndexFile) << "\n";
   // Each Chinese run names its own language, in the code page of its pages.
   if (nLanguage == LANGUAGE_ENG)
     out << "Language=0x409 English (United States)\n";
@@ -296,7 +312,8 @@ CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& str
   return found != pages.names.end() ? found->second : HtmlAttr(strFileName);
 }
 
-// The pages of a folder given relative to the language folder, as (escaped name, location) pairs.
+// The pages of a folder given relative to the language folder, as (escaped name, location) pairs,
+// each location as the system names the page.
 template <class Visit>
 void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
                  const CString& strFolder, bool bPageFolder, Visit&& visit) {
@@ -306,7 +323,7 @@ void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strL
     const CString strName = fs.GetFileName(strPath);
     if (!IsPage(fs, strPath) || (bPageFolder && strName == "Hierarchy_Chart.htm")) continue;
     const CString strLocation = strFolder + "\\" + strName;
-    visit(EntryName(pages, strLocation, fs.GetBaseFileName(strPath)), strLocation);
+    visit(EntryName(pages, strLocation, fs.GetBaseFileName(strPath)), SystemNameIn(strLanguageFolder, strLocation));
   }
 }
 
