@@ -250,7 +250,7 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   PageText out;
   const int nLanguage = HelpLanguage();
   // The compiler opens and makes each file by the name it is given: the system's, the one the help
-  // files are written under and the pages' on disk.
+  // files are written under and each listed file's as it is on disk.
   const CString strLanguageFolder = GetLanguageFolder();
   const auto name = [&](const CString& strName) { return SystemNameIn(strLanguageFolder, strName); };
   const auto made = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
@@ -258,7 +258,7 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
       << "Compatibility=1.1\n"
       << "Compiled file=" << made(m_strCompiledFile) << "\n"
       << "Contents file=" << made(m_strContentsFile) << "\n"
-      << "Default topic=" << name("Htmls\\" + m_strDefaultTopic) << "\n"
+      << "Default topic=" << made("Htmls\\" + m_strDefaultTopic) << "\n"
       << "Display compile progress=No\n"
       << "Index file=" << made(m_strIndexFile) << "\n";
   // Each Chinese run names its own language, in the code page of its pages.
