@@ -182,6 +182,22 @@ void WriteEscapedEntry(PageText& out, int nIndent, const CString& strEscapedName
   out << strTabs << "\t</OBJECT>\n";
 }
 
+// The name of a file or folder of the language folder, given relative to it as the program spells
+// it, as the system names it: the compiler opens it by that name and the help file holds it under
+// it. An existing one keeps its spelling on disk (in either spelling), any other is spelled in the
+// locale's charset.
+CString SystemNameIn(const CString& strLanguageFolder, const CString& strRelative) {
+  std::string folder = brambolt::NativePath(static_cast<LPCTSTR>(strLanguageFolder));
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  std::string name = brambolt::NativePath(static_cast<LPCTSTR>(strLanguageFolder + strRelative));
+  if (name.size() > folder.size() && name.compare(0, folder.size(), folder) == 0)
+    name.erase(0, folder.size());
+  else
+    name = brambolt::SystemNameOf(static_cast<LPCTSTR>(strRelative));
+  std::replace(name.begin(), name.end(), '/', '\\');
+  return name.c_str();
+}
+
 // Writes the text as the file the path names in the language folder (nothing when the folder is
 // missing); the folder and the file are the run's own: a link in their place is replaced, never
 // followed. FALSE, with errno telling why, when the file could not be written whole: a file the
@@ -243,13 +259,18 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   m_classPages.reset();
   PageText out;
   const int nLanguage = HelpLanguage();
+  // The compiler opens and makes each file by the name it is given: the system's, the one the help
+  // files are written under and each listed file's as it is on disk.
+  const CString strLanguageFolder = GetLanguageFolder();
+  const auto name = [&](const CString& strName) { return SystemNameIn(strLanguageFolder, strName); };
+  const auto made = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
   out << "[OPTIONS]\n"
       << "Compatibility=1.1\n"
-      << "Compiled file=" << m_strCompiledFile << "\n"
-      << "Contents file=" << m_strContentsFile << "\n"
-      << "Default topic=" << "Htmls\\" << m_strDefaultTopic << "\n"
+      << "Compiled file=" << made(m_strCompiledFile) << "\n"
+      << "Contents file=" << made(m_strContentsFile) << "\n"
+      << "Default topic=" << made("Htmls\\" + m_strDefaultTopic) << "\n"
       << "Display compile progress=No\n"
-      << "Index file=" << m_strIndexFile << "\n";
+      << "Index file=" << made(m_strIndexFile) << "\n";
   // Each Chinese run names its own language, in the code page of its pages.
   if (nLanguage == LANGUAGE_ENG)
     out << "Language=0x409 English (United States)\n";
@@ -263,7 +284,7 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
       << "[FILES]\n";
   CStringList files;
   CollectFiles(files);
-  for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << files.GetNext(pos) << "\n";
+  for (POSITION pos = files.GetHeadPosition(); pos != nullptr;) out << name(files.GetNext(pos)) << "\n";
   return WriteHelpFile(strPath, out);
 }
 
@@ -301,7 +322,8 @@ CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& str
   return found != pages.names.end() ? found->second : SitemapName(strFileName);
 }
 
-// The pages of a folder given relative to the language folder, as (escaped name, location) pairs.
+// The pages of a folder given relative to the language folder, as (escaped name, location) pairs,
+// each location as the system names the page.
 template <class Visit>
 void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
                  const CString& strFolder, bool bPageFolder, Visit&& visit) {
@@ -311,7 +333,7 @@ void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strL
     const CString strName = fs.GetFileName(strPath);
     if (!IsPage(fs, strPath) || (bPageFolder && strName == "Hierarchy_Chart.htm")) continue;
     const CString strLocation = strFolder + "\\" + strName;
-    visit(EntryName(pages, strLocation, fs.GetBaseFileName(strPath)), strLocation);
+    visit(EntryName(pages, strLocation, fs.GetBaseFileName(strPath)), SystemNameIn(strLanguageFolder, strLocation));
   }
 }
 
@@ -677,10 +699,9 @@ class WorkingCompile {
     // compile does not run: the compiler would write over the help file itself.
     const std::string workingProject =
         owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
-    CString strName;
     errno = 0;
-    const OutputFolder folder = OutputFolder::OpenFolderOf(workingProject.c_str(), strName, 0, false);
-    if (!folder.WriteFile(strName, copy.data(), copy.size())) {
+    const OutputFolder folder = OutputFolder::Open(project.parent_path().c_str(), 0, false);
+    if (!folder.WriteFile(std::filesystem::path(workingProject).filename().c_str(), copy.data(), copy.size())) {
       m_nCopyError = errno != 0 ? errno : EIO;
       return;
     }

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Convert.h"
 #include "os/FileFaults.h"
 #include "os/Paths.h"
 
@@ -103,10 +104,10 @@ OutputFolder OutputFolder::OpenFolderOf(const CString& strPath, CString& strName
   const std::string_view path(strPath, static_cast<size_t>(strPath.GetLength()));
   const size_t nSeparator = brambolt::FindLastPathSeparator(path);
   if (nSeparator == std::string_view::npos) {
-    strName = strPath;
+    strName = brambolt::SystemNameOf(path).c_str();
     return Open(".", nOwnLevels, bMake);
   }
-  strName = strPath.Mid(static_cast<int>(nSeparator) + 1);
+  strName = brambolt::SystemNameOf(path.substr(nSeparator + 1)).c_str();
   return Open(nSeparator == 0 ? CString("/") : strPath.Left(static_cast<int>(nSeparator)), nOwnLevels, bMake);
 }
 

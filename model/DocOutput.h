@@ -36,7 +36,8 @@ class OutputFolder {
   // Not open when the folder cannot be had.
   static OutputFolder Open(const CString& strPath, int nOwnLevels = 1, bool bMake = true, bool bMakeAbove = true);
 
-  // The folder that holds the file the path names, and that file's name.
+  // The folder that holds the file the path names, and that file's name as the system names it
+  // (the path is spelled as the program spells it, the folder converted as Open converts it).
   static OutputFolder OpenFolderOf(const CString& strPath, CString& strName, int nOwnLevels = 0,
                                    bool bMake = true);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -24,6 +25,7 @@
 #include "gdi/DevMode.h"
 #include "base/CodePage.h"
 #include "os/Paths.h"
+#include "os/Process.h"
 #include "win/Input.h"
 #include "resources/AppResource.h"
 #include "resources/ExplorerRes.h"
@@ -89,6 +91,19 @@ void SaveAsTyped(ProgramRun& run, const char* caption, UINT nCommand, const std:
     PressKey(VK_RETURN);
     RunUntilIdle();
     if (::IsWindow(dialog) && ::IsWindowVisible(dialog)) PressKey(VK_ESCAPE);
+  });
+  run.Command(nCommand);
+  EXPECT_TRUE(answers.Unanswered().empty()) << typed;
+}
+
+// A command's Open dialog answered by typing the path into its name field.
+void OpenTyped(ProgramRun& run, UINT nCommand, const std::string& typed) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "Open", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
+    TypeText(typed);
+    PressKey(VK_RETURN);
   });
   run.Command(nCommand);
   EXPECT_TRUE(answers.Unanswered().empty()) << typed;
@@ -227,6 +242,46 @@ struct OutputTree {
   }
 };
 
+// Build > Automatic Generate HTML Help, the help's contents, index and compiled files named in its
+// dialog as typed, and the program's own compile of the help in the compile's window: what that
+// window showed at the end. The programs the tests start are not run; the help compiler is, as the
+// system runs it.
+std::string CompileHelpProject(ProgramRun& run, const std::string& typed) {
+  brambolt::ScopedSpawnHook compiler([](const brambolt::SpawnRequest& request) {
+    std::string command = "cd '" + request.directory + "' &&";
+    for (const std::string& argument : request.argv) command += " '" + argument + "'";
+    EXPECT_EQ(std::system((command + " > /dev/null 2>&1").c_str()), 0) << command;
+    return DWORD{0};
+  });
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "HTML Help", [&](HWND h) {
+    RunUntilIdle();
+    for (const auto& [field, extension] : {std::pair{IDC_CONTENTS_FILE, ".hhc"}, std::pair{IDC_INDEX_FILE, ".hhk"},
+                                           std::pair{IDC_COMPILED_FILE, ".chm"}}) {
+      ::SetFocus(::GetDlgItem(h, field));
+      ::SendDlgItemMessage(h, field, EM_SETSEL, 0, -1);
+      TypeText(typed + extension);
+    }
+    ::SendMessage(h, WM_COMMAND, IDOK, 0);
+  });
+  std::string shown;
+  answers.When(nullptr, "HTML Help Compiler", [&](HWND h) {
+    // The compiler's end comes from the thread that reads it.
+    for (;;) {
+      RunUntilIdle();
+      char text[4096] = {};
+      ::GetDlgItemTextA(h, IDC_COMPILER_OUTPUT, text, sizeof text);
+      shown = text;
+      if (shown.find("help file") != std::string::npos || shown.find("Compiled file: ") != std::string::npos) break;
+      ::WaitMessage();
+    }
+    ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
+  });
+  run.Command(ID_GENERATE_HTML_HELP);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  return shown;
+}
+
 std::set<std::string> Listed(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
@@ -294,20 +349,61 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
                           "Rename", IDC_NEW_NAME, c.typed);
       run.app.OnSaveProject();
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+      // The help project over the documentation of a class named in the locale's letters, a header
+      // inserted for it, and over a page of the user's own in that folder: compiled, the help holds
+      // every page under the name the system gives it, and its contents and index open each by it.
+      const std::string header = folder + "/klasse.h";
+      apptest::WriteText(header, "class " + c.typed + "Klasse\n{\npublic:\n    int Size();\n    int m_nSize;\n};\n");
+      OpenTyped(run, ID_INSERT_FILES, header);
+      fs::path language;
+      for (const auto& [name, nLanguage] : {std::pair{"Output_Eng", LANGUAGE_ENG}, std::pair{"Output_Chs", LANGUAGE_CHS},
+                                            std::pair{"Output_GB5", LANGUAGE_CHT}}) {
+        const fs::path output = folder + "/" + c.onDisk + "/Demo/" + name;
+        if (!fs::is_directory(output / "Htmls" / c.onDisk)) continue;
+        language = output;
+        run.app.m_pWorkSpace->GeneratePages(nLanguage, run.app.m_strProjectFolder + name + "\\Htmls\\", nullptr);
+      }
+      ASSERT_FALSE(language.empty());
+      apptest::WriteText((language / "Htmls" / c.onDisk / (c.onDisk + ".htm")).string(),
+                         "<html><body>" + c.typed + "</body></html>\n");
+      const std::string shown = CompileHelpProject(run, c.typed);
+      EXPECT_NE(shown.find("Compiled file: "), std::string::npos) << shown;
+      const std::string compiled = apptest::ReadText((language / (c.onDisk + ".chm")).string());
+      std::set<std::string> pages;
+      for (const auto& entry : fs::recursive_directory_iterator(language / "Htmls"))
+        if (entry.is_regular_file()) pages.insert(fs::relative(entry.path(), language).generic_string());
+      EXPECT_GT(pages.size(), 5u);
+      EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "/" + c.onDisk + ".htm"), 1u);
+      for (const std::string& held : pages)
+        EXPECT_NE(compiled.find("/" + held), std::string::npos) << held << " is not in the compiled help";
+      for (const std::string& held : {c.onDisk + ".hhc", c.onDisk + ".hhk"}) {
+        EXPECT_NE(compiled.find("/" + held), std::string::npos) << held << " is not in the compiled help";
+        const std::string sitemap = apptest::ReadText((language / held).string());
+        for (std::string page : pages) {
+          if (!page.ends_with(".htm") || page == "Htmls/Hierarchy_Chart.htm") continue;
+          std::replace(page.begin(), page.end(), '/', '\\');
+          EXPECT_NE(sitemap.find("\"Local\" value=\"" + page + "\""), std::string::npos) << held << " opens no " << page;
+        }
+      }
+      EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
     EXPECT_EQ(Listed(folder),
-              (std::set<std::string>{"chart.bmp", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp", c.onDisk}));
+              (std::set<std::string>{"chart.bmp", "klasse.h", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp",
+                                     c.onDisk}));
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".pdf").substr(0, 5), "%PDF-");
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".bmp").substr(0, 2), "BM");
     EXPECT_TRUE(fs::exists(folder + "/" + c.onDisk + "/Demo/Demo.dcp"));
-    // The output tree's folder, in the pages of the project's language.
+    // The output tree's folder, in the pages of the project's language (beside the documentation's
+    // own folders: its pictures and the class's).
     std::set<std::string> madeInOutput;
     for (const char* language : {"Output_Eng", "Output_Chs", "Output_GB5"}) {
       const std::string pages = folder + "/" + c.onDisk + "/Demo/" + language + "/Htmls";
       if (fs::is_directory(pages))
-        for (const std::string& name : Listed(pages)) madeInOutput.insert(name);
+        for (const std::string& name : Listed(pages))
+          if (fs::is_directory(pages + "/" + name) && name != "Image2" && !fs::exists(pages + "/" + name + "/Member Vars"))
+            madeInOutput.insert(name);
     }
     EXPECT_EQ(madeInOutput, std::set<std::string>{c.onDisk});
 
@@ -366,15 +462,7 @@ TEST(NameSweep, ARecentProjectOpenedAgainUnderAnotherSpellingIsListedOnce) {
 
   ProgramRun run;
   ASSERT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
-  brambolt::test::ModalAnswers answers;
-  answers.When(nullptr, "Open", [&](HWND dialog) {
-    RunUntilIdle();
-    ::SendDlgItemMessage(dialog, edt1, EM_SETSEL, 0, -1);
-    TypeText(project);
-    PressKey(VK_RETURN);
-  });
-  run.Command(ID_OPEN_PROJECT);
-  EXPECT_TRUE(answers.Unanswered().empty());
+  OpenTyped(run, ID_OPEN_PROJECT, project);
   EXPECT_TRUE(run.app.IsProjectOpen());
   EXPECT_EQ(run.app.m_listRecentProjects.GetCount(), 1);
   EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
