@@ -396,7 +396,12 @@ void X11Backend::FocusX(XWin& w) {
     XSetInputFocus(display_, w.xid, RevertToParent, CurrentTime);
   // Nor is the window manager asked to activate the window while another program's window is the
   // active one (a dialog of ours closed by it meanwhile gives the keyboard back to nobody of ours).
-  if (Window active = ActiveWindowOfDesktop(); active != None && HandleOf(active) == nullptr) return;
+  // A window the desktop still names as active but that is no longer shown (our dialog just
+  // destroyed, whose closing made the window manager focus none) is nobody's: the request goes.
+  if (Window active = ActiveWindowOfDesktop(); active != None && HandleOf(active) == nullptr) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display_, active, &attributes) && attributes.map_state == IsViewable) return;
+  }
   XEvent e{};
   e.xclient.type = ClientMessage;
   e.xclient.window = w.xid;
