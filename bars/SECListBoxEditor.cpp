@@ -435,9 +435,9 @@ void SECListBoxEditor::StartEdit(int nIndex, BOOL bNew, UINT nChar) {
   }
   m_pEdit->SetFont(m_pListBox->GetFont());
   if (nChar != 0) {
-    const char text[2] = {static_cast<char>(nChar), '\0'};
-    m_pEdit->SetWindowText(text);
-    m_pEdit->SetSel(1, 1);
+    // The typed character goes to the edit as typed, once it has the focus: a lead byte of a
+    // double-byte character waits there for its trail byte, which the next character brings.
+    m_pEdit->SetWindowText("");
   } else {
     CString strText;
     m_pListBox->GetText(nIndex, strText);
@@ -450,6 +450,7 @@ void SECListBoxEditor::StartEdit(int nIndex, BOOL bNew, UINT nChar) {
   }
   m_pEdit->ShowWindow(SW_SHOW);
   m_pEdit->SetFocus();
+  if (nChar != 0) m_pEdit->SendMessage(WM_CHAR, nChar, 0);
   OnEditingStarted();
 }
 

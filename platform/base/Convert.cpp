@@ -404,11 +404,121 @@ std::string ConvertNames(std::string_view path, UINT from, UINT to, Keep keep) {
   return out;
 }
 
+// What a character of a name is, for judging whether the name reads as text.
+enum class Script { kOther, kAsciiLetter, kLatin, kMark, kRun, kWide };
+
+struct ScriptRange {
+  char32_t first;
+  char32_t last;
+  Script script;
+  int group;  // the script a kRun letter belongs to: a run holds letters of one group
+};
+
+// Letters and marks by range, in order. kRun letters are those of the alphabets below U+0800
+// (Greek, Cyrillic, Armenian, Hebrew, Arabic, Syriac, Thaana, NKo), kLatin the Latin letters
+// beyond ASCII, kWide the scripts of the three-byte range (Indic, Thai, Georgian, Hangul and the
+// like, kana and the CJK ideographs with their punctuation and full-width forms). Anything not
+// listed (digits, symbols, punctuation, controls) is kOther.
+constexpr ScriptRange kScripts[] = {
+    {0x00AA, 0x00AA, Script::kLatin, 0},  {0x00B5, 0x00B5, Script::kLatin, 0},
+    {0x00BA, 0x00BA, Script::kLatin, 0},  {0x00C0, 0x00D6, Script::kLatin, 0},
+    {0x00D8, 0x00F6, Script::kLatin, 0},  {0x00F8, 0x02AF, Script::kLatin, 0},
+    {0x0300, 0x036F, Script::kMark, 0},   {0x0370, 0x0373, Script::kRun, 1},
+    {0x0376, 0x0377, Script::kRun, 1},    {0x037B, 0x037D, Script::kRun, 1},
+    {0x037F, 0x037F, Script::kRun, 1},    {0x0386, 0x0386, Script::kRun, 1},
+    {0x0388, 0x038A, Script::kRun, 1},    {0x038C, 0x038C, Script::kRun, 1},
+    {0x038E, 0x03A1, Script::kRun, 1},    {0x03A3, 0x03F5, Script::kRun, 1},
+    {0x03F7, 0x03FF, Script::kRun, 1},    {0x0400, 0x0481, Script::kRun, 2},
+    {0x0483, 0x0489, Script::kMark, 0},   {0x048A, 0x052F, Script::kRun, 2},
+    {0x0531, 0x0556, Script::kRun, 3},    {0x0561, 0x0587, Script::kRun, 3},
+    {0x0591, 0x05BD, Script::kMark, 0},   {0x05BF, 0x05BF, Script::kMark, 0},
+    {0x05C1, 0x05C2, Script::kMark, 0},   {0x05C4, 0x05C5, Script::kMark, 0},
+    {0x05C7, 0x05C7, Script::kMark, 0},   {0x05D0, 0x05EA, Script::kRun, 4},
+    {0x05EF, 0x05F2, Script::kRun, 4},    {0x0610, 0x061A, Script::kMark, 0},
+    {0x0620, 0x064A, Script::kRun, 5},    {0x064B, 0x065F, Script::kMark, 0},
+    {0x066E, 0x066F, Script::kRun, 5},    {0x0670, 0x0670, Script::kMark, 0},
+    {0x0671, 0x06D3, Script::kRun, 5},    {0x06D5, 0x06D5, Script::kRun, 5},
+    {0x06D6, 0x06DC, Script::kMark, 0},   {0x06E5, 0x06E6, Script::kRun, 5},
+    {0x06EE, 0x06EF, Script::kRun, 5},    {0x06FA, 0x06FC, Script::kRun, 5},
+    {0x06FF, 0x06FF, Script::kRun, 5},    {0x0710, 0x072F, Script::kRun, 6},
+    {0x0730, 0x074A, Script::kMark, 0},   {0x074D, 0x074F, Script::kRun, 6},
+    {0x0780, 0x07A5, Script::kRun, 7},    {0x07A6, 0x07B0, Script::kMark, 0},
+    {0x07B1, 0x07B1, Script::kRun, 7},    {0x07CA, 0x07EA, Script::kRun, 8},
+    {0x07EB, 0x07F3, Script::kMark, 0},   {0x0800, 0x1DFF, Script::kWide, 0},
+    {0x1E00, 0x1EFF, Script::kLatin, 0},  {0x1F00, 0x1FFF, Script::kRun, 1},
+    {0x2C00, 0x2DFF, Script::kWide, 0},   {0x2E80, 0x2FDF, Script::kWide, 0},
+    {0x3000, 0x303F, Script::kWide, 0},   {0x3040, 0x9FFF, Script::kWide, 0},
+    {0xA000, 0xA4CF, Script::kWide, 0},   {0xAC00, 0xD7FF, Script::kWide, 0},
+    {0xF900, 0xFAFF, Script::kWide, 0},   {0xFF00, 0xFFEF, Script::kWide, 0},
+    {0x20000, 0x3FFFF, Script::kWide, 0},
+};
+
+const ScriptRange* ScriptOf(char32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+    static constexpr ScriptRange kAscii{0, 0, Script::kAsciiLetter, 0};
+    return &kAscii;
+  }
+  const ScriptRange* end = std::end(kScripts);
+  const ScriptRange* it = std::lower_bound(std::begin(kScripts), end, c,
+                                           [](const ScriptRange& r, char32_t value) { return r.last < value; });
+  return it != end && it->first <= c ? it : nullptr;
+}
+
+// Whether `text`, as the system's charset reads it, is plausibly a name someone gave: every
+// character beyond ASCII is a letter, a mark after a letter, or of a wide script; Latin letters
+// beyond ASCII stand only in a word (a run of letters and marks) that also holds an ASCII letter
+// (Größe, not ëè); letters of the other alphabets stand only in runs of two or more of one script.
+bool ReadsAsText(const std::u32string& text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] < 0x80 && ScriptOf(text[i]) == nullptr) {
+      ++i;
+      continue;
+    }
+    // One word: letters and marks up to the next character that is neither.
+    size_t end = i;
+    bool asciiLetter = false;
+    bool latin = false;
+    while (end < text.size()) {
+      const ScriptRange* script = ScriptOf(text[end]);
+      if (script == nullptr) break;
+      if (script->script == Script::kAsciiLetter) asciiLetter = true;
+      if (script->script == Script::kLatin) latin = true;
+      if (script->script == Script::kMark && end == i) return false;  // a mark after no letter
+      if (script->script == Script::kRun) {
+        // The run of this script, marks included, must hold two letters.
+        size_t letters = 0;
+        size_t k = end;
+        for (; k < text.size(); ++k) {
+          const ScriptRange* next = ScriptOf(text[k]);
+          if (next == nullptr || (next->script != Script::kMark && next->group != script->group) ||
+              (next->script != Script::kMark && next->script != Script::kRun))
+            break;
+          if (next->script == Script::kRun) ++letters;
+        }
+        if (letters < 2) return false;
+        end = k;
+        continue;
+      }
+      ++end;
+    }
+    if (end == i) return false;  // a character beyond ASCII that is no letter
+    if (latin && !asciiLetter) return false;
+    i = end;
+  }
+  return true;
+}
+
 // A name the system gave that the code page cannot spell came to the program as its bytes, and
-// goes back as them: it is text of the system's charset that does not convert to the page.
+// goes back as them: it is text of the system's charset that does not convert to the page. Bytes
+// that also read whole in the page may be the page's own spelling that happens to be valid in the
+// system's charset (GBK 目录 is UTF-8 "Ŀ¼"): those are the system's only when its reading is text
+// (ReadsAsText), and otherwise the page's, to be converted.
 bool IsSystemBytesName(UINT system, std::string_view name) {
   std::string unused;
-  return Decode(Resolve(system), name).invalid == false && !ConvertExactly(name, system, CP_ACP, unused);
+  const Decoded decoded = Decode(Resolve(system), name);
+  if (decoded.invalid || ConvertExactly(name, system, CP_ACP, unused)) return false;
+  return Decode(Resolve(CP_ACP), name).invalid || ReadsAsText(decoded.text);
 }
 
 }  // namespace

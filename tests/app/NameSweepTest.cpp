@@ -54,6 +54,8 @@ const LocaleCase kLocales[] = {
     {"ja_JP.UTF-8", "Ma\xDF", "Ma\xC3\x9F"},
     // 镕 is in GBK (936) and not in GB2312, the charset of the locale's file names.
     {"zh_CN.GB2312", "\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", "\xE9\x46"},
+    // 目录, whose GBK bytes are also UTF-8 ("Ŀ¼").
+    {"zh_CN.UTF-8", "\xC4\xBF\xC2\xBC", "\xE7\x9B\xAE\xE5\xBD\x95"},
 };
 
 // One run of the program in the home the runs share: started as the program starts, ended with
@@ -294,7 +296,7 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
     const LocaleCase& c = kLocales[i];
     const LocaleCase& later = kLocales[(i + 1) % std::size(kLocales)];
     SCOPED_TRACE(std::string(c.locale) + ", then " + later.locale);
-    const std::string folder = home.Folder(std::string("names-") + c.locale);
+    const std::string folder = home.Folder(std::string("names-") + std::to_string(i) + "-" + c.locale);
     apptest::WriteRedBitmap(folder + "/chart.bmp");
     {
       brambolt::ScopedLocale locale(c.locale);

@@ -122,6 +122,30 @@ TEST(ListBoxEditor, TypingIntoTheTrailingRowAddsAnEntryAndANewTrailingRow) {
   EXPECT_GT(f.Count(LBN_SELCHANGE), 0);
 }
 
+TEST(ListBoxEditor, ADoubleByteNameTypedIntoTheTrailingRowKeepsEveryByte) {
+  struct Case {
+    UINT codePage;
+    std::string typed;
+  };
+  const Case cases[] = {
+      {950, "\xA4\xE5\xC0\xC9"},                  // 文檔
+      {936, "\xD6\xD0\xCE\xC4\xC3\xFB\xD7\xD6"},  // 中文名字
+      {936, "a\xD6\xD0"},                          // a first letter, then 中
+  };
+  for (const Case& c : cases) {
+    brambolt::ScopedCodePage page(c.codePage);
+    EditorFixture f;
+    f.Select(3);
+    TypeText(c.typed);
+    ASSERT_NE(f.editor.GetEdit(), nullptr);
+    CString shown;
+    f.editor.GetEdit()->GetWindowText(shown);
+    EXPECT_EQ(std::string(static_cast<LPCTSTR>(shown)), c.typed) << c.codePage;
+    PressKey(VK_RETURN);
+    EXPECT_EQ(f.Rows(), (Rows{"alpha", "beta", "gamma", c.typed, ""})) << c.codePage;
+  }
+}
+
 TEST(ListBoxEditor, EditingCommitsChangesAndAnEmptiedRowIsDeleted) {
   EditorFixture f;
   f.Select(1);

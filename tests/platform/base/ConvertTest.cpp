@@ -199,6 +199,20 @@ TEST(Convert, FileNamesTakeTheLocalesCharsetAtTheSystemsBoundary) {
       {"zh_CN.GB2312", "\xCE\xC4\xB5\xB5.h", "\xCE\xC4\xB5\xB5.h"},             // the charset is the page
       {"zh_TW.BIG5", "\xB3\x5C.h", "\xB3\x5C.h"},
       {"C", "Gr\xF6\xDF" "e.h", "Gr\xF6\xDF" "e.h"},
+      // Names typed in the page whose bytes are also UTF-8 that no one would write (GBK 目录 reads
+      // "Ŀ¼", 毛猫 "ëè", 路 "·"): the page's, converted.
+      {"zh_CN.UTF-8", "\xC4\xBF\xC2\xBC", "\xE7\x9B\xAE\xE5\xBD\x95"},
+      {"zh_CN.UTF-8", "d/\xC3\xAB\xC3\xA8.h", "d/\xE6\xAF\x9B\xE7\x8C\xAB.h"},
+      {"zh_CN.UTF-8", "\xC2\xB7", "\xE8\xB7\xAF"},
+      // The system's names the page cannot spell, whose bytes also read in the page: text, so kept.
+      {"zh_CN.UTF-8", "Gr\xC3\xB6\xC3\x9F" "e.h", "Gr\xC3\xB6\xC3\x9F" "e.h"},  // Größe
+      {"zh_CN.UTF-8", "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",        // Ελλάδα
+       "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1"},
+      {"ja_JP.UTF-8", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},  // テスト
+      {"ja_JP.UTF-8", "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1",
+       "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1"},
+      {"ja_JP.UTF-8", "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",        // Москва
+       "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"},
   };
   for (const NameCase& c : cases) {
     brambolt::ScopedLocale locale(c.locale);
