@@ -74,7 +74,7 @@ CString MailLink(DocLanguage language, const CString& strAddress, const TextCode
 }
 
 CString ClassHref(const CFileObj& cls) {
-  const CString strFixed = HtmlAttr(cls.FileName());
+  const CString strFixed = HtmlAttr(LinkNameOf(cls.FileName()));
   return strFixed + "/" + strFixed + ".htm";
 }
 
