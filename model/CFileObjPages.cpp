@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/Convert.h"
 #include "core/CFile.h"
 #include "model/DocOutput.h"
 #include "model/CFileObj.h"
@@ -696,12 +697,23 @@ CString CFileObj::CutName(const CString& strFixed, int nBytes) {
   return strFixed.Left(nKeep) + szHash;
 }
 
+CString CFileObj::ProgramSpelling(const CString& strName) const {
+  const UINT nCodePage = m_codePage.nCodePage;
+  std::string converted;
+  if (nCodePage == 0 || nCodePage == kShiftJisCodePage || nCodePage == ::GetACP() ||
+      !brambolt::ConvertExactly(std::string_view(strName, static_cast<size_t>(strName.GetLength())), nCodePage,
+                                CP_ACP, converted))
+    return strName;
+  return CString(converted.c_str());
+}
+
 CString CFileObj::MemberPageName(const CString& strUniqueName) const {
-  return CutName(FixedName(strUniqueName), m_nPageNameBytes);
+  return CutName(FixedName(ProgramSpelling(strUniqueName)), m_nPageNameBytes);
 }
 
 CString CFileObj::FileName() const {
-  return m_strFileName.IsEmpty() ? CutName(FixedName(m_strClassName), m_nPageNameBytes) : m_strFileName;
+  return m_strFileName.IsEmpty() ? CutName(FixedName(ProgramSpelling(m_strClassName)), m_nPageNameBytes)
+                                 : m_strFileName;
 }
 
 BOOL CFileObj::FileExists(LPCTSTR lpszPath) {

@@ -391,6 +391,15 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       const std::string header = folder + "/klasse.h";
       apptest::WriteText(header, "class " + c.typed + "Klasse\n{\npublic:\n    int Size();\n    int m_nSize;\n};\n");
       OpenTyped(run, ID_INSERT_FILES, header);
+      // A header written in UTF-8 (as a UTF-8 desktop's editors write it) names its class in those
+      // letters too. (Under ja_JP the header's code page is decided among others, Shift-JIS too.)
+      const bool utf8 = std::string(c.locale).ends_with("UTF-8") && c.typed != c.onDisk &&
+                        !std::string(c.locale).starts_with("ja_JP");
+      if (utf8) {
+        const std::string utf8Header = folder + "/utf8klasse.h";
+        apptest::WriteText(utf8Header, "class " + c.onDisk + "Utf\n{\npublic:\n    int m_" + c.onDisk + ";\n};\n");
+        OpenTyped(run, ID_INSERT_FILES, utf8Header);
+      }
       fs::path language;
       for (const auto& [name, nLanguage] : {std::pair{"Output_Eng", LANGUAGE_ENG}, std::pair{"Output_Chs", LANGUAGE_CHS},
                                             std::pair{"Output_GB5", LANGUAGE_CHT}}) {
@@ -415,6 +424,10 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       const std::string classOnDisk = c.onDisk + "Klasse";
       EXPECT_TRUE(fs::is_directory(language / "Htmls" / classOnDisk / "Member Vars")) << classOnDisk;
       EXPECT_EQ(pages.count("Htmls/" + classOnDisk + "/" + classOnDisk + ".htm"), 1u);
+      if (utf8) {
+        EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "Utf/" + c.onDisk + "Utf.htm"), 1u);
+        EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "Utf/Member Vars/m_" + c.onDisk + ".htm"), 1u);
+      }
       const fs::path index = language / "Htmls" / "Index.htm";
       const std::string indexText = apptest::ReadText(index.string());
       const size_t end = indexText.find("Klasse.htm\"");
@@ -437,7 +450,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
-    EXPECT_EQ(Listed(folder),
+    std::set<std::string> listed = Listed(folder);
+    listed.erase("utf8klasse.h");
+    EXPECT_EQ(listed,
               (std::set<std::string>{"chart.bmp", "klasse.h", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp",
                                      c.onDisk}));
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
