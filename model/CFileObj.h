@@ -130,6 +130,10 @@ class CFileObj : public CObject {
   // The page name (without ".htm") of a member of this class: its fixed unique name, cut to the
   // length the run chose for the class.
   CString MemberPageName(const CString& strUniqueName) const;
+  // A name of the class's header (the class's or a member's) as the program spells file names: in
+  // the program's code page when the header's is another and every character converts, otherwise
+  // its bytes as they stand.
+  CString ProgramSpelling(const CString& strName) const;
   static BOOL FileExists(LPCTSTR lpszPath);
   static int FindExtension(LPCTSTR lpszPath);
   static CString GetFileExtension(LPCTSTR lpszPath);

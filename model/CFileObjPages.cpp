@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/Convert.h"
 #include "core/CFile.h"
 #include "model/DocOutput.h"
 #include "model/CFileObj.h"
@@ -209,7 +210,7 @@ class ClassPageWriter {
         m_pProject(pProject),
         m_language(language),
         m_class(ProjectText(language, cls.m_strClassName)),
-        m_fixedClass(HtmlAttr(cls.FileName())),
+        m_fixedClass(HtmlAttr(LinkNameOf(cls.FileName()))),
         m_header(::ProjectText(language, cls.m_strHeaderFile, TextCodePage())) {}
 
   void ClassPage(PageText& out) const;
@@ -251,7 +252,7 @@ class ClassPageWriter {
   const CWorkSpaceObj* m_pProject;
   DocLanguage m_language;
   CString m_class;       // escaped for text
-  CString m_fixedClass;  // the file name, escaped for attributes
+  CString m_fixedClass;  // the file name as links name it, escaped for attributes
   CString m_header;
 };
 
@@ -306,7 +307,7 @@ void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFu
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << (pFunction->m_bVirtual ? "virtual " : "")
       << ProjectText(m_language, pFunction->m_strReturnType) << "</font></b> <a href=\"Member Functions/"
-      << HtmlAttr(m_cls.MemberPageName(pFunction->m_strUniqueName)) << ".htm\">"
+      << HtmlAttr(LinkNameOf(m_cls.MemberPageName(pFunction->m_strUniqueName))) << ".htm\">"
       << ProjectText(m_language, pFunction->m_strName) << "</a><b>\n";
   out << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
   if (pFunction->m_bStatic)
@@ -321,7 +322,7 @@ void ClassPageWriter::FunctionEntry(PageText& out, const CMemberFunctionObj* pFu
 void ClassPageWriter::VariableEntry(PageText& out, const CVariableObj* pVariable) const {
   const PageTexts& t = TextsOf(m_language);
   out << "<p class=\"dt\"><b>" << t.font << ProjectText(m_language, pVariable->m_strType) << "</font></b> " << t.font
-      << "<a href=\"Member Vars/" << HtmlAttr(m_cls.MemberPageName(pVariable->m_strUniqueName)) << ".htm\">"
+      << "<a href=\"Member Vars/" << HtmlAttr(LinkNameOf(m_cls.MemberPageName(pVariable->m_strUniqueName))) << ".htm\">"
       << ProjectText(m_language, pVariable->m_strName) << "</font></a></p> \n";
   if (pVariable->m_bStatic)
     out << "<p class=\"indent\">" << t.font << t.staticVariableBefore << m_class << t.staticVariableAfter
@@ -354,7 +355,7 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
     if (!IsFunctionDocumented(*m_pProject, pFunction->m_nAccess)) continue;
     out << "<p class=\"dt\"><b>" << (pFunction->m_bVirtual ? "virtual " : "")
         << ProjectText(m_language, pFunction->m_strReturnType) << "</b> <a href=\"Member Functions/"
-        << HtmlAttr(m_cls.MemberPageName(pFunction->m_strUniqueName)) << ".htm\">"
+        << HtmlAttr(LinkNameOf(m_cls.MemberPageName(pFunction->m_strUniqueName))) << ".htm\">"
         << ProjectText(m_language, pFunction->m_strName) << "</a><b>("
         << JoinParameters(m_language, pFunction->m_ParameterList) << ")</b></p> \n";
     out << t.functionAccess[AccessIndex(pFunction->m_nAccess)];
@@ -368,7 +369,7 @@ void ClassPageWriter::Big5ClassPage(PageText& out) const {
     const CVariableObj* pVariable = m_cls.m_VariableList.GetNext(pos);
     if (!IsVariableDocumented(*m_pProject, pVariable->m_nAccess)) continue;
     out << "<p class=\"dt\"><b>" << ProjectText(m_language, pVariable->m_strType) << "</b> <a href=\"Member Vars/"
-        << HtmlAttr(m_cls.MemberPageName(pVariable->m_strUniqueName)) << ".htm\">"
+        << HtmlAttr(LinkNameOf(m_cls.MemberPageName(pVariable->m_strUniqueName))) << ".htm\">"
         << ProjectText(m_language, pVariable->m_strName) << "</a></p> \n";
     out << t.variableAccess[AccessIndex(pVariable->m_nAccess)];
     if (pVariable->m_bStatic) out << t.staticVariable;
@@ -696,12 +697,23 @@ CString CFileObj::CutName(const CString& strFixed, int nBytes) {
   return strFixed.Left(nKeep) + szHash;
 }
 
+CString CFileObj::ProgramSpelling(const CString& strName) const {
+  const UINT nCodePage = m_codePage.nCodePage;
+  std::string converted;
+  if (nCodePage == 0 || nCodePage == kShiftJisCodePage || nCodePage == ::GetACP() ||
+      !brambolt::ConvertExactly(std::string_view(strName, static_cast<size_t>(strName.GetLength())), nCodePage,
+                                CP_ACP, converted))
+    return strName;
+  return CString(converted.c_str());
+}
+
 CString CFileObj::MemberPageName(const CString& strUniqueName) const {
-  return CutName(FixedName(strUniqueName), m_nPageNameBytes);
+  return CutName(FixedName(ProgramSpelling(strUniqueName)), m_nPageNameBytes);
 }
 
 CString CFileObj::FileName() const {
-  return m_strFileName.IsEmpty() ? CutName(FixedName(m_strClassName), m_nPageNameBytes) : m_strFileName;
+  return m_strFileName.IsEmpty() ? CutName(FixedName(ProgramSpelling(m_strClassName)), m_nPageNameBytes)
+                                 : m_strFileName;
 }
 
 BOOL CFileObj::FileExists(LPCTSTR lpszPath) {

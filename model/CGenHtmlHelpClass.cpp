@@ -701,7 +701,8 @@ class WorkingCompile {
         owned::Make(project.parent_path().string(), project.filename().string(), kWorkingTag) + extension;
     errno = 0;
     const OutputFolder folder = OutputFolder::Open(project.parent_path().c_str(), 0, false);
-    if (!folder.WriteFile(std::filesystem::path(workingProject).filename().c_str(), copy.data(), copy.size())) {
+    const CString strWorkingName = brambolt::ProgramNameOf(std::filesystem::path(workingProject).filename().string()).c_str();
+    if (!folder.WriteFile(strWorkingName, copy.data(), copy.size())) {
       m_nCopyError = errno != 0 ? errno : EIO;
       return;
     }

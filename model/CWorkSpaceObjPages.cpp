@@ -74,7 +74,7 @@ CString MailLink(DocLanguage language, const CString& strAddress, const TextCode
 }
 
 CString ClassHref(const CFileObj& cls) {
-  const CString strFixed = HtmlAttr(cls.FileName());
+  const CString strFixed = HtmlAttr(LinkNameOf(cls.FileName()));
   return strFixed + "/" + strFixed + ".htm";
 }
 
@@ -90,7 +90,7 @@ void CWorkSpaceObj::AssignClassFileNames(std::string_view folder) {
   for (POSITION pos = m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     CFileObj* pClass = m_FileObjList.GetNext(pos);
     pClass->m_nPageNameBytes = nNameBytes;
-    const CString strFixed = CFileObj::CutName(CFileObj::FixedName(pClass->m_strClassName), nNameBytes);
+    const CString strFixed = CFileObj::CutName(CFileObj::FixedName(pClass->ProgramSpelling(pClass->m_strClassName)), nNameBytes);
     CString strName = strFixed;
     for (unsigned n = 0; !taken.insert(key(strName)).second; ++n)
       strName = strFixed + "(" + CString(std::to_string(n).c_str()) + ")";

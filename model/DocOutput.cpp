@@ -50,12 +50,33 @@ bool IsEmptyFolder(int dirFd, const char* lpszName) {
 // A name in a folder, as the file layer's fault seam is told it.
 std::string PathIn(const std::string& folder, const char* lpszName) { return folder + "/" + lpszName; }
 
+// A name below an output folder as the system names it on disk.
+std::string OnDisk(const CString& strName) {
+  return brambolt::SystemNameOf(std::string_view(strName, static_cast<size_t>(strName.GetLength())));
+}
+
 void CloseHandle(int& fd) {
   if (fd >= 0) ::close(fd);
   fd = -1;
 }
 
 }  // namespace
+
+CString LinkNameOf(const CString& strName) {
+  static const char kHex[] = "0123456789ABCDEF";
+  CString strLink;
+  for (const char ch : OnDisk(strName)) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte < 0x80 && ch != '%') {
+      strLink += ch;
+      continue;
+    }
+    strLink += '%';
+    strLink += kHex[byte >> 4];
+    strLink += kHex[byte & 0xF];
+  }
+  return strLink;
+}
 
 OutputFolder::~OutputFolder() { CloseHandle(m_fd); }
 
@@ -104,15 +125,15 @@ OutputFolder OutputFolder::OpenFolderOf(const CString& strPath, CString& strName
   const std::string_view path(strPath, static_cast<size_t>(strPath.GetLength()));
   const size_t nSeparator = brambolt::FindLastPathSeparator(path);
   if (nSeparator == std::string_view::npos) {
-    strName = brambolt::SystemNameOf(path).c_str();
+    strName = strPath;
     return Open(".", nOwnLevels, bMake);
   }
-  strName = brambolt::SystemNameOf(path.substr(nSeparator + 1)).c_str();
+  strName = strPath.Mid(static_cast<int>(nSeparator) + 1);
   return Open(nSeparator == 0 ? CString("/") : strPath.Left(static_cast<int>(nSeparator)), nOwnLevels, bMake);
 }
 
 OutputFolder OutputFolder::Subfolder(const CString& strName) const {
-  return strName.IsEmpty() ? OutputFolder() : OpenSubfolder(strName, true);
+  return strName.IsEmpty() ? OutputFolder() : OpenSubfolder(OnDisk(strName).c_str(), true);
 }
 
 OutputFolder OutputFolder::OpenSubfolder(const char* lpszName, bool bMake) const {
@@ -139,7 +160,7 @@ OutputFolder OutputFolder::OpenSubfolder(const char* lpszName, bool bMake) const
 
 BOOL OutputFolder::HasSubfolder(const CString& strName) const {
   struct stat st {};
-  return m_fd >= 0 && ::fstatat(m_fd, strName, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+  return m_fd >= 0 && ::fstatat(m_fd, OnDisk(strName).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
 }
 
 namespace {
@@ -159,7 +180,8 @@ CString TemporaryName(const CString& strName) {
 
 }  // namespace
 
-OutputFile OutputFolder::CreateFile(const CString& strName) const {
+OutputFile OutputFolder::CreateFile(const CString& strProgramName) const {
+  const CString strName = OnDisk(strProgramName).c_str();
   if (m_fd < 0) errno = m_nError != 0 ? m_nError : ENOENT;
   if (strName.IsEmpty() || strName == "." || strName == "..") errno = EINVAL;
   if (m_fd < 0 || strName.IsEmpty() || strName == "." || strName == "..") return {};
@@ -203,7 +225,8 @@ BOOL OutputFolder::WriteFile(const CString& strName, const void* pData, size_t n
 
 void OutputFolder::Remove(const CString& strName) const {
   if (m_fd < 0) return;
-  if (::unlinkat(m_fd, strName, 0) != 0 && errno == EISDIR) ::unlinkat(m_fd, strName, AT_REMOVEDIR);
+  const std::string name = OnDisk(strName);
+  if (::unlinkat(m_fd, name.c_str(), 0) != 0 && errno == EISDIR) ::unlinkat(m_fd, name.c_str(), AT_REMOVEDIR);
 }
 
 namespace {
@@ -244,7 +267,7 @@ void RemoveOlderFiles(int dirFd, const struct timespec& since,
     RemoveOlderFiles(subFd, since, removingFolder, nDepth + 1);
     ::close(subFd);
     if (IsEmptyFolder(dirFd, name.c_str())) {
-      if (removingFolder) removingFolder(CString(name.c_str()));
+      if (removingFolder) removingFolder(CString(brambolt::ProgramNameOf(name).c_str()));
       ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
     }
   }

@@ -1,6 +1,10 @@
 // Where the documentation run writes: its output folders held open, and the text of a page built
 // in memory before it goes to its file.
 //
+// Names of folders and files below an output folder are given as the program spells them (its code
+// page) and named on disk as the system names them (SystemNameOf), converted here once: a class
+// typed in the locale's letters gets a folder and pages the desktop shows by those letters.
+//
 // Everything the run makes, replaces or removes below an output folder is reached by name from
 // that open folder and never through a symbolic link: a link found where a folder or a file of
 // the run belongs is removed (the link, not what it names) and a real folder or file of the run
@@ -20,6 +24,12 @@
 
 class OutputFile;
 
+// A name below an output folder as the links of the run's pages name it: the name on disk (as
+// OutputFolder names it), each byte outside ASCII and each '%' percent-escaped, so that a browser
+// or help viewer following the link opens that file whatever charset the page declares and
+// whatever locale named the file. An ASCII name is as it is.
+CString LinkNameOf(const CString& strName);
+
 class OutputFolder {
  public:
   OutputFolder() = default;
@@ -36,8 +46,8 @@ class OutputFolder {
   // Not open when the folder cannot be had.
   static OutputFolder Open(const CString& strPath, int nOwnLevels = 1, bool bMake = true, bool bMakeAbove = true);
 
-  // The folder that holds the file the path names, and that file's name as the system names it
-  // (the path is spelled as the program spells it, the folder converted as Open converts it).
+  // The folder that holds the file the path names, and that file's name (both spelled as the
+  // program spells them; the folder converted as Open converts it, the name as CreateFile does).
   static OutputFolder OpenFolderOf(const CString& strPath, CString& strName, int nOwnLevels = 0,
                                    bool bMake = true);
 
@@ -63,7 +73,8 @@ class OutputFolder {
   // file written before the call; false when none can be made there.
   bool TakeFileTime(struct timespec& time) const;
   // Removes below the folder every file last written before `since`, and every folder that this
-  // leaves empty (its name given to removingFolder as it goes, deepest first); the folder itself
+  // leaves empty (its name, as the program spells it, given to removingFolder as it goes, deepest
+  // first); the folder itself
   // stays. A link goes as a link; what it points at stays.
   void RemoveFilesWrittenBefore(const struct timespec& since,
                                 const std::function<void(const CString&)>& removingFolder) const;

@@ -6,6 +6,8 @@
 // locale's charset cannot hold is refused where it would be made.
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -290,6 +292,40 @@ std::set<std::string> Listed(const std::string& folder) {
   return names;
 }
 
+// The file a browser of the desktop opens for a link of a page beside `page`: the link's text read
+// in the charset the page declares, spelled in the locale's charset, its %XX escapes as bytes.
+// Empty when the page declares no charset or the text does not convert.
+std::string LinkedFile(const fs::path& page, const std::string& href, const std::string& locale) {
+  const std::string text = apptest::ReadText(page.string());
+  const size_t at = text.find("charset=");
+  if (at == std::string::npos) return {};
+  std::string charset = text.substr(at + 8, text.find('"', at) - at - 8);
+  // Browsers read a page declared Latin-1 as Windows-1252, and one declared GB2312 as GBK.
+  if (charset == "iso-8859-1") charset = "WINDOWS-1252";
+  if (charset == "gb2312") charset = "GBK";
+  const std::string system = locale.substr(locale.find('.') + 1);
+  iconv_t cd = ::iconv_open(system.c_str(), charset.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string converted(href.size() * 4, '\0');
+  char* in = const_cast<char*>(href.data());
+  size_t inLeft = href.size(), outLeft = converted.size();
+  char* out = converted.data();
+  const bool ok = ::iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1);
+  ::iconv_close(cd);
+  if (!ok) return {};
+  converted.resize(converted.size() - outLeft);
+  std::string name;
+  for (size_t i = 0; i < converted.size(); ++i) {
+    if (converted[i] == '%' && i + 2 < converted.size()) {
+      name += static_cast<char>(std::stoi(converted.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      name += converted[i];
+    }
+  }
+  return (page.parent_path() / name).string();
+}
+
 TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARestartUnderAnyLocale) {
   apptest::AppHome home;
   for (size_t i = 0; i < std::size(kLocales); ++i) {
@@ -357,6 +393,15 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       const std::string header = folder + "/klasse.h";
       apptest::WriteText(header, "class " + c.typed + "Klasse\n{\npublic:\n    int Size();\n    int m_nSize;\n};\n");
       OpenTyped(run, ID_INSERT_FILES, header);
+      // A header written in UTF-8 (as a UTF-8 desktop's editors write it) names its class in those
+      // letters too. (Under ja_JP the header's code page is decided among others, Shift-JIS too.)
+      const bool utf8 = std::string(c.locale).ends_with("UTF-8") && c.typed != c.onDisk &&
+                        !std::string(c.locale).starts_with("ja_JP");
+      if (utf8) {
+        const std::string utf8Header = folder + "/utf8klasse.h";
+        apptest::WriteText(utf8Header, "class " + c.onDisk + "Utf\n{\npublic:\n    int m_" + c.onDisk + ";\n};\n");
+        OpenTyped(run, ID_INSERT_FILES, utf8Header);
+      }
       fs::path language;
       for (const auto& [name, nLanguage] : {std::pair{"Output_Eng", LANGUAGE_ENG}, std::pair{"Output_Chs", LANGUAGE_CHS},
                                             std::pair{"Output_GB5", LANGUAGE_CHT}}) {
@@ -376,6 +421,23 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
         if (entry.is_regular_file()) pages.insert(fs::relative(entry.path(), language).generic_string());
       EXPECT_GT(pages.size(), 5u);
       EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "/" + c.onDisk + ".htm"), 1u);
+      // The class's folder and page named as the class is typed, and the index page's link to the
+      // class page opens that file.
+      const std::string classOnDisk = c.onDisk + "Klasse";
+      EXPECT_TRUE(fs::is_directory(language / "Htmls" / classOnDisk / "Member Vars")) << classOnDisk;
+      EXPECT_EQ(pages.count("Htmls/" + classOnDisk + "/" + classOnDisk + ".htm"), 1u);
+      if (utf8) {
+        EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "Utf/" + c.onDisk + "Utf.htm"), 1u);
+        EXPECT_EQ(pages.count("Htmls/" + c.onDisk + "Utf/Member Vars/m_" + c.onDisk + ".htm"), 1u);
+      }
+      const fs::path index = language / "Htmls" / "Index.htm";
+      const std::string indexText = apptest::ReadText(index.string());
+      const size_t end = indexText.find("Klasse.htm\"");
+      ASSERT_NE(end, std::string::npos) << indexText;
+      const size_t link = indexText.rfind("href=\"", end) + 6;
+      const std::string href = indexText.substr(link, end + 10 - link);
+      const std::string linked = LinkedFile(index, href, c.locale);
+      EXPECT_TRUE(fs::is_regular_file(linked)) << href << " opens no file (" << linked << ")";
       for (const std::string& held : pages)
         EXPECT_NE(compiled.find("/" + held), std::string::npos) << held << " is not in the compiled help";
       for (const std::string& held : {c.onDisk + ".hhc", c.onDisk + ".hhk"}) {
@@ -390,7 +452,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
     // On disk as the system names them, as `ls` shows them and `cat` reads them.
-    EXPECT_EQ(Listed(folder),
+    std::set<std::string> listed = Listed(folder);
+    listed.erase("utf8klasse.h");
+    EXPECT_EQ(listed,
               (std::set<std::string>{"chart.bmp", "klasse.h", c.onDisk + ".h", c.onDisk + ".pdf", c.onDisk + ".bmp",
                                      c.onDisk}));
     EXPECT_EQ(apptest::ReadText(folder + "/" + c.onDisk + ".h"), "int x;");
