@@ -1439,7 +1439,17 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
       TrimBlanks(strLine);
       if (nClass > 0) strLine = strLine.Mid(Index(nClass));
       ParseClassHead(file, strLine);
-      if (Code(View(strLine), buffer).find(';') != npos) continue;  // a declaration, or a whole class on one line
+      // A ";" before any "{" ends a declaration ("class Forward;"). A body that opens on the
+      // head's line ("class Empty : public Base {};", "class Pair { int a; };") is read as if it
+      // started on the next line: the head keeps its "{" and the rest of the line is read again.
+      const Text headCode = Code(View(strLine), buffer);
+      const size_t nSemicolon = headCode.find(';');
+      const size_t nOpen = headCode.find('{');
+      if (nSemicolon != npos && nOpen > nSemicolon) continue;
+      if (nOpen != npos && nOpen + 1 < headCode.size()) {
+        file.GiveBack(strLine.Mid(Index(nOpen) + 1), CString());
+        strLine = strLine.Left(Index(nOpen) + 1);
+      }
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
       file.SetLaterBranches(LaterBranches::kNone);
@@ -1573,6 +1583,16 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
     shape.Read(code);
     // A "{" that starts a line after an initialiser list opens the body.
     if (shape.nInitColon != npos && strLine[0] == '{') shape.nBody = nLineStart;
+  }
+  // A line may hold more than one statement ("int a; int b;", or "int a; };" of a class written
+  // on one line): what follows the ";" is read as the next line.
+  if (pHeader != nullptr && shape.nSemicolon != npos && shape.nSemicolon < shape.nBody &&
+      !Trimmed(code.substr(shape.nSemicolon + 1)).empty()) {
+    pHeader->GiveBack(strStatement.Mid(Index(shape.nSemicolon) + 1), CString());
+    strStatement = strStatement.Left(Index(shape.nSemicolon) + 1);
+    code = Code(View(strStatement), buffer);
+    shape = Shape();
+    shape.Read(code);
   }
   // A body: dropped up to the brace that closes it, the statement's own text counting first. A
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.
