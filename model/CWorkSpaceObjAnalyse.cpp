@@ -894,6 +894,25 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   const Text head = Trimmed(code.substr(0, nParen));
   // Specifiers, some with arguments, up to the end of the line or what ends the declarator.
   const bool bMacroAlone = head == LastWord(head) && IsTrailingSpecifier(head);
+  // An all-capitals macro called alone on its line with literals for arguments annotates a member
+  // declared on the next (XX_DEPRECATED_VERSION(5, 80, "Use f(int)") above "void g(int n);"),
+  // as it does on the member's own line. A macro that takes names (DECLARE_DYNAMIC(CFoo)) or
+  // nothing (DECLARE_MESSAGE_MAP()) declares members of its own; another macro, a friend, a type
+  // or an assertion on the next line leaves the call alone as well.
+  if (bMacroAlone && IsMacroName(head) && GroupEnd(code, nParen) == code.size()) {
+    bool bLiterals = true;
+    const Text arguments = code.substr(nParen + 1, code.size() - nParen - 2);
+    ForEachListEntry(Source{arguments, arguments}, [&](Source entry, bool) {
+      const Text argument = entry.code;
+      bLiterals = bLiterals && !argument.empty() &&
+                  ((argument.front() >= '0' && argument.front() <= '9') || argument.back() == '"');
+    });
+    size_t nWord = 0;
+    while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
+    const Text word = next.substr(0, nWord);
+    if (bLiterals && (word.empty() ? next.front() == '~' : !IsMacroName(word) && !DeclaresNoMember(next)))
+      return true;
+  }
   size_t i = 0;
   for (;;) {
     i = SkipBlanks(next, i);
