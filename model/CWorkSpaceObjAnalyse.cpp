@@ -635,11 +635,37 @@ size_t RequiresClauseEnd(Text code, size_t i) {
   }
 }
 
+// Where the call of an annotation macro that starts the code ends: an all-capitals macro called
+// with literals only (XX_DEPRECATED_VERSION(5, 80, "Use f(int)")). npos when the code starts with
+// none.
+size_t AnnotationEnd(Text code) {
+  size_t n = 0;
+  while (n < code.size() && IsNameByte(code[n])) ++n;
+  const size_t nOpen = SkipBlanks(code, n);
+  if (n == 0 || nOpen >= code.size() || code[nOpen] != '(' || !IsMacroName(code.substr(0, n))) return npos;
+  const size_t nEnd = GroupEnd(code, nOpen);
+  if (code[nEnd - 1] != ')') return npos;
+  bool bLiterals = true;
+  const Text arguments = code.substr(nOpen + 1, nEnd - nOpen - 2);
+  ForEachListEntry(Source{arguments, arguments}, [&](Source entry, bool) {
+    const Text argument = entry.code;
+    bLiterals = bLiterals && !argument.empty() &&
+                ((argument.front() >= '0' && argument.front() <= '9') || argument.back() == '"');
+  });
+  return bLiterals ? nEnd : npos;
+}
+
 // Skips what leads a member's declaration without being part of it: a template header, a
-// requires clause, attributes. FALSE when nothing follows them.
+// requires clause, attributes, annotation macros. FALSE when nothing follows them.
 bool SkipDeclarationPrefix(Source& source) {
   for (;;) {
     const Text code = source.code;
+    const size_t nAnnotation = AnnotationEnd(code);
+    const Text rest = nAnnotation != npos ? Trimmed(code.substr(nAnnotation)) : Text();
+    if (!rest.empty() && rest != ";") {
+      source = source.Sub(nAnnotation).Trim();
+      continue;
+    }
     if (code.empty() || std::strchr("tra[", code.front()) == nullptr) return true;
     size_t nEnd = 0;
     if (StartsWithWord(code, "template")) {
@@ -899,19 +925,11 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   // as it does on the member's own line. A macro that takes names (DECLARE_DYNAMIC(CFoo)) or
   // nothing (DECLARE_MESSAGE_MAP()) declares members of its own; another macro, a friend, a type
   // or an assertion on the next line leaves the call alone as well.
-  if (bMacroAlone && IsMacroName(head) && GroupEnd(code, nParen) == code.size()) {
-    bool bLiterals = true;
-    const Text arguments = code.substr(nParen + 1, code.size() - nParen - 2);
-    ForEachListEntry(Source{arguments, arguments}, [&](Source entry, bool) {
-      const Text argument = entry.code;
-      bLiterals = bLiterals && !argument.empty() &&
-                  ((argument.front() >= '0' && argument.front() <= '9') || argument.back() == '"');
-    });
+  if (bMacroAlone && AnnotationEnd(code) == code.size()) {
     size_t nWord = 0;
     while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
     const Text word = next.substr(0, nWord);
-    if (bLiterals && (word.empty() ? next.front() == '~' : !IsMacroName(word) && !DeclaresNoMember(next)))
-      return true;
+    if (word.empty() ? next.front() == '~' : !IsMacroName(word) && !DeclaresNoMember(next)) return true;
   }
   size_t i = 0;
   for (;;) {

@@ -28,9 +28,9 @@ public:
 };
 
 // An annotation macro called on a line of its own belongs to the declaration on the next line, as
-// it does on the declaration's own line, and the declaration keeps its comment. A macro call that
-// takes names or nothing declares members of its own, and one that a label or another macro call
-// follows stays a macro call.
+// it does on the declaration's own line; the declaration keeps its comment, its type and its
+// "virtual" or "static". A macro call that takes names or nothing declares members of its own,
+// and one that a label or another macro call follows stays a macro call.
 class Job : public Object
 {
 public:
@@ -50,6 +50,7 @@ public:
     void start();
     XX_DEPRECATED_MSG("Use start()")
 protected:
+    XX_DEPRECATED_MSG("Use start()") static int count();
     LIB_DEPRECATED_VERSION(5, 80, "Use setPercent(int)")
     void setProcessedAmount(int n);
 };
