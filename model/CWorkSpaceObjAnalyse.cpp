@@ -925,7 +925,9 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   // as it does on the member's own line. A macro that takes names (DECLARE_DYNAMIC(CFoo)) or
   // nothing (DECLARE_MESSAGE_MAP()) declares members of its own; another macro, a friend, a type
   // or an assertion on the next line leaves the call alone as well.
-  if (bMacroAlone && AnnotationEnd(code) == code.size()) {
+  Source lead{code, code};
+  SkipDeclarationPrefix(lead);  // a template header before the macro
+  if (AnnotationEnd(lead.code) == lead.code.size()) {
     size_t nWord = 0;
     while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
     const Text word = next.substr(0, nWord);

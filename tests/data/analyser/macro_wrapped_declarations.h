@@ -27,10 +27,11 @@ public:
     DECLARE_NO_COPY_CLASS(ToolBarBase)
 };
 
-// An annotation macro called on a line of its own belongs to the declaration on the next line, as
-// it does on the declaration's own line; the declaration keeps its comment, its type and its
-// "virtual" or "static". A macro call that takes names or nothing declares members of its own,
-// and one that a label or another macro call follows stays a macro call.
+// An annotation macro called on a line of its own (after a template header too) belongs to the
+// declaration on the next line, as it does on the declaration's own line; the declaration keeps
+// its comment, its type and its "virtual" or "static". A macro call that takes names or nothing
+// declares members of its own, and one that a label or another macro call follows stays a macro
+// call.
 class Job : public Object
 {
 public:
@@ -51,6 +52,10 @@ public:
     XX_DEPRECATED_MSG("Use start()")
 protected:
     XX_DEPRECATED_MSG("Use start()") static int count();
+    template <typename T>
+    XX_DEPRECATED_MSG("Use fieldRef() instead")
+    const Field<T>& field(const Message& msg,
+                          int n) const;
     LIB_DEPRECATED_VERSION(5, 80, "Use setPercent(int)")
     void setProcessedAmount(int n);
 };
