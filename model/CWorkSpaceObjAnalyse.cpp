@@ -635,11 +635,37 @@ size_t RequiresClauseEnd(Text code, size_t i) {
   }
 }
 
+// Where the call of an annotation macro that starts the code ends: an all-capitals macro called
+// with literals only (XX_DEPRECATED_VERSION(5, 80, "Use f(int)")). npos when the code starts with
+// none.
+size_t AnnotationEnd(Text code) {
+  size_t n = 0;
+  while (n < code.size() && IsNameByte(code[n])) ++n;
+  const size_t nOpen = SkipBlanks(code, n);
+  if (n == 0 || nOpen >= code.size() || code[nOpen] != '(' || !IsMacroName(code.substr(0, n))) return npos;
+  const size_t nEnd = GroupEnd(code, nOpen);
+  if (code[nEnd - 1] != ')') return npos;
+  bool bLiterals = true;
+  const Text arguments = code.substr(nOpen + 1, nEnd - nOpen - 2);
+  ForEachListEntry(Source{arguments, arguments}, [&](Source entry, bool) {
+    const Text argument = entry.code;
+    bLiterals = bLiterals && !argument.empty() &&
+                ((argument.front() >= '0' && argument.front() <= '9') || argument.back() == '"');
+  });
+  return bLiterals ? nEnd : npos;
+}
+
 // Skips what leads a member's declaration without being part of it: a template header, a
-// requires clause, attributes. FALSE when nothing follows them.
+// requires clause, attributes, annotation macros. FALSE when nothing follows them.
 bool SkipDeclarationPrefix(Source& source) {
   for (;;) {
     const Text code = source.code;
+    const size_t nAnnotation = AnnotationEnd(code);
+    const Text rest = nAnnotation != npos ? Trimmed(code.substr(nAnnotation)) : Text();
+    if (!rest.empty() && rest != ";") {
+      source = source.Sub(nAnnotation).Trim();
+      continue;
+    }
     if (code.empty() || std::strchr("tra[", code.front()) == nullptr) return true;
     size_t nEnd = 0;
     if (StartsWithWord(code, "template")) {
@@ -894,6 +920,19 @@ bool GoesOn(Text code, size_t nParen, Text next) {
   const Text head = Trimmed(code.substr(0, nParen));
   // Specifiers, some with arguments, up to the end of the line or what ends the declarator.
   const bool bMacroAlone = head == LastWord(head) && IsTrailingSpecifier(head);
+  // An all-capitals macro called alone on its line with literals for arguments annotates a member
+  // declared on the next (XX_DEPRECATED_VERSION(5, 80, "Use f(int)") above "void g(int n);"),
+  // as it does on the member's own line. A macro that takes names (DECLARE_DYNAMIC(CFoo)) or
+  // nothing (DECLARE_MESSAGE_MAP()) declares members of its own; another macro, a friend, a type
+  // or an assertion on the next line leaves the call alone as well.
+  Source lead{code, code};
+  SkipDeclarationPrefix(lead);  // a template header before the macro
+  if (AnnotationEnd(lead.code) == lead.code.size()) {
+    size_t nWord = 0;
+    while (nWord < next.size() && IsNameByte(next[nWord])) ++nWord;
+    const Text word = next.substr(0, nWord);
+    if (word.empty() ? next.front() == '~' : !IsMacroName(word) && !DeclaresNoMember(next)) return true;
+  }
   size_t i = 0;
   for (;;) {
     i = SkipBlanks(next, i);
@@ -1439,7 +1478,17 @@ BOOL CWorkSpaceObj::ParseSourceFile(CString strPath) {
       TrimBlanks(strLine);
       if (nClass > 0) strLine = strLine.Mid(Index(nClass));
       ParseClassHead(file, strLine);
-      if (Code(View(strLine), buffer).find(';') != npos) continue;  // a declaration, or a whole class on one line
+      // A ";" before any "{" ends a declaration ("class Forward;"). A body that opens on the
+      // head's line ("class Empty : public Base {};", "class Pair { int a; };") is read as if it
+      // started on the next line: the head keeps its "{" and the rest of the line is read again.
+      const Text headCode = Code(View(strLine), buffer);
+      const size_t nSemicolon = headCode.find(';');
+      const size_t nOpen = headCode.find('{');
+      if (nSemicolon != npos && nOpen > nSemicolon) continue;
+      if (nOpen != npos && nOpen + 1 < headCode.size()) {
+        file.GiveBack(strLine.Mid(Index(nOpen) + 1), CString());
+        strLine = strLine.Left(Index(nOpen) + 1);
+      }
       int nAccess = MEMBER_PRIVATE;
       CString strComment;
       file.SetLaterBranches(LaterBranches::kNone);
@@ -1573,6 +1622,16 @@ CString CWorkSpaceObj::ReadMemberStatement(CStdioFile& file, int& nEndOfFile, in
     shape.Read(code);
     // A "{" that starts a line after an initialiser list opens the body.
     if (shape.nInitColon != npos && strLine[0] == '{') shape.nBody = nLineStart;
+  }
+  // A line may hold more than one statement ("int a; int b;", or "int a; };" of a class written
+  // on one line): what follows the ";" is read as the next line.
+  if (pHeader != nullptr && shape.nSemicolon != npos && shape.nSemicolon < shape.nBody &&
+      !Trimmed(code.substr(shape.nSemicolon + 1)).empty()) {
+    pHeader->GiveBack(strStatement.Mid(Index(shape.nSemicolon) + 1), CString());
+    strStatement = strStatement.Left(Index(shape.nSemicolon) + 1);
+    code = Code(View(strStatement), buffer);
+    shape = Shape();
+    shape.Read(code);
   }
   // A body: dropped up to the brace that closes it, the statement's own text counting first. A
   // surplus "}" ends the walk as well, and is what tells that the statement closed the class.

@@ -56,7 +56,8 @@ TEST(Analyser, DocumentedCases) {
        "var public \"int\" m_nCount // number of items\n"
        "var protected static \"CString\" m_strName\n"},
       {"forward declaration", "class CFoo;\n", ""},
-      {"class on one line", "class CFoo { int x; };\n", ""},
+      {"class on one line", "class CFoo { int x; };\n",
+       "class CFoo :  first= id=0 files=Snippet.h,Snippet.cpp\nhead \"class CFoo\"\nvar private \"int\" x\n"},
       {"struct", "struct S\n{\nint x;\n};\n", ""},
       {"export macro before the name", "class AFX_EXT_CLASS CView2 : public CView\n{\n};\n",
        "class CView2 : CView first=CView id=1048 files=Snippet.h,Snippet.cpp\n"
