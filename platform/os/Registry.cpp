@@ -615,13 +615,20 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
     errno = error;
     return false;
   }
-  // The first lines are named, so the message stays short enough to be read whole and still says
-  // where the text is kept.
-  constexpr std::size_t kLinesNamed = 10;
+  // The first lines are named, as many as leave the message short enough for a message box to
+  // show whole (about a thousand characters); the rest are counted, and the message always ends
+  // with where the text is kept.
+  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
   std::string told = "Settings not read from " + folder + "/" + fileName + ":";
-  for (std::size_t i = 0; i < unread.size() && i < kLinesNamed; ++i) told += "\n" + unread[i];
-  if (unread.size() > kLinesNamed) told += "\n...and " + std::to_string(unread.size() - kLinesNamed) + " more.";
-  told += "\nThe file as it was is kept as " + aside + ".";
+  const std::string kept = "\nThe file as it was is kept as " + aside + ".";
+  std::size_t named = 0;
+  for (; named < unread.size() && named < kLinesNamed; ++named) {
+    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
+    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
+    told += "\n" + unread[named];
+  }
+  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
+  told += kept;
   TellFailure(told);
   return true;
 }

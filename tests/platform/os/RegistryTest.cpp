@@ -773,16 +773,20 @@ TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
     EXPECT_EQ(lines.back(), "The file as it was is kept as " + dir.Path() + "/HKEY_CURRENT_USER.reg.unread.");
     for (const std::string& line : lines) EXPECT_LE(line.size(), 160u) << line;
     EXPECT_EQ(told[0].find('\0'), std::string::npos);
+    // The program's message box shows 1023 characters.
+    EXPECT_LE(told[0].size(), 1023u) << told[0];
     if (std::string(c.name) == "many") {
-      EXPECT_EQ(lines.size(), 13u) << told[0];
-      if (lines.size() != 13u) continue;
+      // Some lines are named, the first of them cut, the rest counted.
+      const std::size_t named = lines.size() - 3;
+      EXPECT_GE(named, 3u) << told[0];
+      if (lines.size() < 6) continue;
       EXPECT_TRUE(lines[1].starts_with("line 4 (") && lines[1].ends_with("...")) << lines[1];
       EXPECT_EQ(lines[1].find("\"Ctl\"=\"\\x01\\x01"), lines[1].find("): ") + 3) << lines[1];
-      for (std::size_t i = 2; i <= 10; ++i)
+      for (std::size_t i = 2; i <= named; ++i)
         EXPECT_EQ(lines[i], "line " + std::to_string(i + 3) +
                                 " (a value that cannot be read: a quote, '=' or digit missing): \"V" +
                                 std::to_string(i - 2) + "\"=dwrd:0000000a");
-      EXPECT_EQ(lines[11], "...and 177 more.");
+      EXPECT_EQ(lines[named + 1], "...and " + std::to_string(187 - named) + " more.");
     } else {
       EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 1), c.lines) << told[0];
     }
