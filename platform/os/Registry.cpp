@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -224,7 +225,8 @@ bool ParseHexList(std::string_view text, std::string& out) {
   return true;
 }
 
-bool ParseValue(const std::string& line, Value& v) {
+// Reads a value's line. When it cannot, `why` may be set to a reason more exact than the usual.
+bool ParseValue(const std::string& line, Value& v, const char*& why) {
   std::size_t pos = 0;
   if (line[0] == '@') {
     pos = 1;
@@ -243,12 +245,20 @@ bool ParseValue(const std::string& line, Value& v) {
     return true;
   }
   if (rest.starts_with("dword:")) {
-    char* end = nullptr;
-    const std::string digits(rest.substr(6));
-    const unsigned long d = std::strtoul(digits.c_str(), &end, 16);
-    if (end == digits.c_str()) return false;
+    // One to eight hex digits: a longer number does not fit, and cut to 32 bits it would be
+    // written back as a value the user never wrote.
+    std::size_t i = 6;
+    std::uint32_t d = 0;
+    for (; i < rest.size() && HexDigit(rest[i]) >= 0; ++i) {
+      if (i - 6 == 8) {
+        why = "a dword of more than eight hex digits";
+        return false;
+      }
+      d = d << 4 | static_cast<std::uint32_t>(HexDigit(rest[i]));
+    }
+    if (i == 6 || rest.find_first_not_of(" \t", i) != std::string_view::npos) return false;
     v.type = REG_DWORD;
-    for (int i = 0; i < 4; ++i) v.data += static_cast<char>((d >> (8 * i)) & 0xFF);
+    for (int k = 0; k < 4; ++k) v.data += static_cast<char>((d >> (8 * k)) & 0xFF);
     return true;
   }
   if (rest.starts_with("hex:")) {
@@ -343,32 +353,50 @@ Key* Child(Key& parent, const std::string& name, bool create) {
 
 // A line of the file as a message shows it: text written in UTF-8 (as the user's editor writes
 // it) in the program's code page where every character converts; a byte no text shows (a control
-// character, or a character that does not convert) as \xNN, so the message is shown whole. Long
-// lines are cut.
+// character, or a character that does not convert) as \xNN, so the message is shown whole. A line
+// that would show longer than 80 characters is cut at a character's end, its escapes counted.
 std::string ShownLine(const std::string& line) {
   std::string text = line;
   bool escapeHigh = false;
   if (!IsAsciiText(line) && IsUtf8Text(line)) escapeHigh = !ConvertExactly(line, CP_UTF8, CP_ACP, text);
-  const bool cut = text.size() > 80;
-  if (cut) text.resize(escapeHigh ? 77 : CharacterBoundary(text, 77));
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && byte != '\t') || byte == 0x7F || (escapeHigh && byte >= 0x80)) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    } else {
-      shown += c;
+  auto escaped = [escapeHigh](unsigned char byte) {
+    return (byte < 0x20 && byte != '\t') || byte == 0x7F || (escapeHigh && byte >= 0x80);
+  };
+  auto show = [&](std::size_t length) {
+    std::string shown;
+    for (std::size_t i = 0; i < length; ++i) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      if (escaped(byte)) {
+        char escape[5];
+        std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+        shown += escape;
+      } else {
+        shown += text[i];
+      }
     }
+    return shown;
+  };
+  std::string shown = show(text.size());
+  if (shown.size() <= 80) return shown;
+  std::size_t length = 0;
+  for (std::size_t width = 0; length < text.size(); ++length) {
+    width += escaped(static_cast<unsigned char>(text[length])) ? 4 : 1;
+    if (width > 77) break;
   }
-  return cut ? shown + "..." : shown;
+  if (!escapeHigh) length = CharacterBoundary(text, length);
+  return show(length) + "...";
 }
 
 // Fills `top` from a file's text. Lines that cannot be read are skipped, so a damaged line costs
 // that line only (a key's header, its values too); each is named in `unread`, when given, by its
 // number and text.
 void Parse(const std::string& text, Key& top, int root, std::vector<std::string>* unread = nullptr) {
+  // A file written in UTF-16 (as a Windows editor exports one) has no line that reads as text
+  // here: it is told as one, not line by line.
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    if (unread != nullptr) unread->push_back("the whole file: it is written in UTF-16, which is not read");
+    return;
+  }
   std::vector<std::string> lines;
   std::vector<std::size_t> numbers;  // of each line's first line in the file
   std::string current;
@@ -435,8 +463,9 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
         tell(index, "a line before the first key");
       continue;
     }
-    if (!ParseValue(line, v)) {
-      tell(index, "a value that cannot be read: a quote, '=' or digit missing");
+    const char* why = "a value that cannot be read: a quote, '=' or digit missing";
+    if (!ParseValue(line, v, why)) {
+      tell(index, why);
       continue;
     }
     if (v.name.find('\0') != std::string::npos) continue;
@@ -586,9 +615,20 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
     errno = error;
     return false;
   }
+  // The first lines are named, as many as leave the message short enough for a message box to
+  // show whole (about a thousand characters); the rest are counted, and the message always ends
+  // with where the text is kept.
+  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
   std::string told = "Settings not read from " + folder + "/" + fileName + ":";
-  for (const std::string& line : unread) told += "\n" + line;
-  told += "\nThe file as it was is kept as " + aside + ".";
+  const std::string kept = "\nThe file as it was is kept as " + aside + ".";
+  std::size_t named = 0;
+  for (; named < unread.size() && named < kLinesNamed; ++named) {
+    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
+    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
+    told += "\n" + unread[named];
+  }
+  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
+  told += kept;
   TellFailure(told);
   return true;
 }

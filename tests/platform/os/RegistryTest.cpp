@@ -721,6 +721,83 @@ TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
   EXPECT_EQ(files, 1) << "one copy kept";
 }
 
+// Files that cannot be read much or at all: one with many lines that cannot be read (a long line
+// of control bytes among them), one written in UTF-16 as a Windows editor exports it, one with a
+// dword too long for 32 bits. The message names a few lines, each short, counts the rest and says
+// where the file is kept; the file is kept as it was, and no value is made up from what was not read.
+TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
+  static std::vector<std::string> told;
+  std::string many = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Ctl\"=\"" + std::string(100, '\x01') + "\r\n";
+  for (int i = 0; i < 186; ++i) many += "\"V" + std::to_string(i) + "\"=dwrd:0000000a\r\n";
+  const std::string ascii = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : ascii) utf16 += std::string{c, '\0'};
+  const std::string big = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n"
+                          "\"Size\"=dword:10000000e\r\n\"Width\"=dword:00000007\r\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;  // the lines of the message after its first, in order
+    bool good;                       // the value "Good" is read
+  };
+  const Case cases[] = {
+      {"many", many, {}, false},
+      {"utf16", utf16, {"the whole file: it is written in UTF-16, which is not read"}, false},
+      {"big", big, {"line 5 (a dword of more than eight hex digits): \"Size\"=dword:10000000e"}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write("HKEY_CURRENT_USER.reg", c.text);
+    std::filesystem::remove(dir.Path() + "/HKEY_CURRENT_USER.reg.unread");
+    Reload();
+    told.clear();
+    SetRegistryFailureHandler([](const std::string& text) {
+      told.push_back(text);
+      return true;
+    });
+    // The program reads the file as it starts, then writes a setting.
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Hand");
+    EXPECT_EQ(Get(key, "Good").has_value(), c.good);
+    EXPECT_FALSE(Get(key, "Size").has_value());
+    Set(key, "New", REG_SZ, "x");
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    ASSERT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+    SetRegistryFailureHandler(nullptr);
+    ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start <= told[0].size(); start = end + 1) {
+      end = std::min(told[0].find('\n', start), told[0].size());
+      lines.push_back(told[0].substr(start, end - start));
+    }
+    EXPECT_EQ(lines.front(), "Settings not read from " + dir.Path() + "/HKEY_CURRENT_USER.reg:");
+    EXPECT_EQ(lines.back(), "The file as it was is kept as " + dir.Path() + "/HKEY_CURRENT_USER.reg.unread.");
+    for (const std::string& line : lines) EXPECT_LE(line.size(), 160u) << line;
+    EXPECT_EQ(told[0].find('\0'), std::string::npos);
+    // The program's message box shows 1023 characters.
+    EXPECT_LE(told[0].size(), 1023u) << told[0];
+    if (std::string(c.name) == "many") {
+      // Some lines are named, the first of them cut, the rest counted.
+      const std::size_t named = lines.size() - 3;
+      EXPECT_GE(named, 3u) << told[0];
+      if (lines.size() < 6) continue;
+      EXPECT_TRUE(lines[1].starts_with("line 4 (") && lines[1].ends_with("...")) << lines[1];
+      EXPECT_EQ(lines[1].find("\"Ctl\"=\"\\x01\\x01"), lines[1].find("): ") + 3) << lines[1];
+      for (std::size_t i = 2; i <= named; ++i)
+        EXPECT_EQ(lines[i], "line " + std::to_string(i + 3) +
+                                " (a value that cannot be read: a quote, '=' or digit missing): \"V" +
+                                std::to_string(i - 2) + "\"=dwrd:0000000a");
+      EXPECT_EQ(lines[named + 1], "...and " + std::to_string(187 - named) + " more.");
+    } else {
+      EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end() - 1), c.lines) << told[0];
+    }
+    EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), c.text);
+    const std::string written = dir.Read("HKEY_CURRENT_USER.reg");
+    EXPECT_EQ(Count(written, "\"New\"=\"x\""), 1) << written;
+    EXPECT_EQ(Count(written, "Size"), 0) << written;
+    EXPECT_EQ(Count(written, "\"Width\"=dword:00000007"), c.good ? 1 : 0) << written;
+  }
+}
+
 TEST_F(Registry, KeyNamesAndDepthStayWithinTheDocumentedLimits) {
   HKEY key = nullptr;
   const std::string longest(255, 'n');
