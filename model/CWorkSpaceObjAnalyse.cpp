@@ -1397,7 +1397,8 @@ CWorkSpaceObj::HeaderStamp CWorkSpaceObj::StampOf(const CString& strPath) {
   stamp.strPath = strPath;
   const std::string native = brambolt::NativePath(static_cast<LPCTSTR>(strPath));
   struct stat status {};
-  if (::stat(native.c_str(), &status) != 0) return stamp;
+  // Only a file is a header: a folder put in a header's place leaves the header gone.
+  if (::stat(native.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return stamp;
   stamp.bThere = true;
   stamp.nDevice = static_cast<unsigned long long>(status.st_dev);
   stamp.nFile = static_cast<unsigned long long>(status.st_ino);

@@ -66,6 +66,9 @@ TEST(UsersDay, F5DocumentsTheHeadersAsTheyAreOnDiskAndNeverMakesAFolderTheProjec
   // While the project is open: a header deleted, a member added by another program (a file
   // written anew in its place, as a checkout does), a header put into the folder.
   fs::remove(headers / "Circle.h");
+  // A folder put where a header was: the header is gone.
+  fs::remove(headers / "BrushStyle.h");
+  fs::create_directory(headers / "BrushStyle.h");
   std::string layer = ReadFile(headers / "Layer.h");
   const size_t clear = layer.find("void Clear();");
   ASSERT_NE(clear, std::string::npos);
@@ -87,6 +90,7 @@ TEST(UsersDay, F5DocumentsTheHeadersAsTheyAreOnDiskAndNeverMakesAFolderTheProjec
   EXPECT_NE(gone.find("can no longer be read"), std::string::npos) << gone;
   EXPECT_NE(gone.find("Circle.h"), std::string::npos) << gone;
   EXPECT_NE(gone.find("Backdrop.h"), std::string::npos) << gone;
+  EXPECT_NE(gone.find("BrushStyle.h"), std::string::npos) << gone;
   const size_t more = gone.find("...and ");
   EXPECT_NE(more, std::string::npos) << gone;
   size_t names = 0;
@@ -95,7 +99,7 @@ TEST(UsersDay, F5DocumentsTheHeadersAsTheyAreOnDiskAndNeverMakesAFolderTheProjec
     EXPECT_EQ(gone.compare(at + 30, 2, ".h"), 0) << "a whole name: " << gone.substr(at);
     ++names;
   }
-  // Circle.h and Backdrop.h named, so the generated headers not named are the rest.
+  // Circle.h, Backdrop.h and BrushStyle.h named, so the generated headers not named are the rest.
   EXPECT_LT(names, static_cast<size_t>(kGenerated));
   EXPECT_NE(gone.find("...and " + std::to_string(kGenerated - names) + " more."), std::string::npos) << gone;
   EXPECT_FALSE(fs::exists(htmls / "CBackdrop"));
