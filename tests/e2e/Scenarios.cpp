@@ -57,6 +57,20 @@ Project AtelierProject(Desk& desk, const std::string& language) {
 
 namespace e2e {
 
+void SaveWorkspaceAs(Desk& desk, const std::string& name) {
+  constexpr int kWorkspaceList = 43072;  // the list of the workspace manager's dialog
+  desk.Expect("Save Workspace", [&](HWND dialog) {
+    ClickItem(dialog, kWorkspaceList);
+    brambolt::test::PressKey(VK_INSERT);
+    brambolt::test::TypeText(name);
+    brambolt::test::PressKey(VK_RETURN);
+    // The confirmation saves through a posted click on Save.
+    brambolt::test::RunUntilIdle();
+  });
+  desk.Expect("Workspace Manager", [](HWND box) { EXPECT_TRUE(ClickButton(box, "Yes")); });
+  desk.Menu('T', "a");
+}
+
 void WriteDocumentation(Desk& desk, const std::string& language) {
   desk.Expect("Options", [&](HWND dialog) {
     EXPECT_TRUE(desk.Pick(dialog, kLanguageList, language)) << language;

@@ -38,6 +38,9 @@ namespace e2e {
 // Ctrl+O, the path typed into the file dialog, Enter; the editor view that opened (it has the
 // focus), or null.
 HWND OpenFile(Desk& desk, const fs::path& path);
+// Tools > Save Workspace As: `name` typed into the list's new row (Insert, the name, Enter), the
+// question that follows answered Yes.
+void SaveWorkspaceAs(Desk& desk, const std::string& name);
 // The caret's place in its window's client area after moving there as a person does: Ctrl+Home,
 // then `line` times Down and `column` times Right.
 POINT CaretAt(Desk& desk, int line, int column);

@@ -33,15 +33,7 @@ TEST(SessionLength, EachPartOfADaysMixKeepsNoMemoryForEachRound) {
 
   // The workspace the rounds save and open again: Tools > Save Workspace As, a new name.
   ASSERT_NE(OpenFile(desk, headers / "Circle.h"), nullptr);
-  desk.Expect("Save Workspace", [&](HWND dialog) {
-    ClickItem(dialog, kWorkspaceList);
-    brambolt::test::PressKey(VK_INSERT);
-    brambolt::test::TypeText("Day");
-    brambolt::test::PressKey(VK_RETURN);
-    brambolt::test::RunUntilIdle();
-  });
-  desk.Expect("Workspace Manager", [](HWND box) { EXPECT_TRUE(ClickButton(box, "Yes")); });
-  desk.Menu('T', "a");
+  SaveWorkspaceAs(desk, "Day");
   ASSERT_EQ(desk.Pending(), 0u) << desk.Report();
 
   struct Part {

@@ -63,17 +63,7 @@ TEST(UsersDay, AWorkspaceSavedFromTheToolsMenuBringsBackItsDocumentsFramesAndBar
   const Windows before = Look(desk);
   ASSERT_GE(before.children.size(), 2u) << Describe(before);
 
-  // Tools > Save Workspace As: a new name typed into the list (Insert, the name, Enter), confirmed.
-  desk.Expect("Save Workspace", [&](HWND dialog) {
-    ClickItem(dialog, kWorkspaceList);
-    brambolt::test::PressKey(VK_INSERT);
-    brambolt::test::TypeText("Day");
-    brambolt::test::PressKey(VK_RETURN);
-    // The confirmation saves through a posted click on Save.
-    brambolt::test::RunUntilIdle();
-  });
-  desk.Expect("Workspace Manager", [](HWND box) { EXPECT_TRUE(ClickButton(box, "Yes")); });
-  desk.Menu('T', "a");
+  SaveWorkspaceAs(desk, "Day");
   EXPECT_EQ(desk.Pending(), 0u) << desk.Report();
   EXPECT_TRUE(desk.Boxes().empty()) << desk.Report();
   EXPECT_TRUE(desk.Unexpected().empty()) << "asked once: " << desk.Report();

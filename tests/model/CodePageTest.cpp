@@ -339,6 +339,12 @@ std::u32string ExpectedOnPage(const std::string& text, UINT nSourceCodePage, UIN
   return expected;
 }
 
+// The three languages a project's pages are written in, with the code page of each.
+constexpr struct {
+  int nLanguage;
+  UINT nCodePage;
+} kLanguages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
+
 // Every comment, name and default value of every corpus header reads on every page that shows it
 // as it was written, in projects of each language and on the pages of each; the one-word headers
 // whose two readings are alike read so on the pages of their own language whatever the project's,
@@ -347,11 +353,7 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
   brambolt::ScopedCodePage programCodePage(1252);
   const std::vector<CorpusHeader> headers = CorpusHeaders();
   ASSERT_GE(headers.size(), 10u);
-  const struct {
-    int nLanguage;
-    UINT nCodePage;
-  } languages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
-  for (const auto& project : languages) {
+  for (const auto& project : kLanguages) {
     model_test::TempFolder folder;
     model_test::TablesShell shell;
     CWorkSpaceObj workspace;
@@ -368,7 +370,7 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
       EXPECT_EQ(pClass->m_codePage.nCodePage, header.nCodePage)
           << header.file << " in a project of " << project.nLanguage;
     }
-    for (const auto& page : languages) {
+    for (const auto& page : kLanguages) {
       workspace.GeneratePages(page.nLanguage, strFolder + "Htmls\\", nullptr);
       for (const CorpusHeader& header : headers) {
         const bool bShort = header.file.find("Short") != std::string::npos;
@@ -427,11 +429,7 @@ TEST(CodePage, JapaneseIsLeftAsItWasWritten) {
   const std::string chinese = brambolt::Utf8ToCodePage("返回窗口的宽度，以像素为单位。", 936);
   const std::string chineseHeader = "class CZhongwen : public CObject\n{\npublic:\n    // " + chinese +
                                     "\n    BOOL Action01(int nValue);\n};\n";
-  const struct {
-    int nLanguage;
-    UINT nCodePage;
-  } languages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
-  for (const auto& project : languages) {
+  for (const auto& project : kLanguages) {
     model_test::TempFolder folder;
     model_test::TablesShell shell;
     CWorkSpaceObj workspace;
@@ -440,7 +438,7 @@ TEST(CodePage, JapaneseIsLeftAsItWasWritten) {
     const CString strFolder = CString(folder.Path().c_str()) + "/";
     workspace.m_nOutputLanguage = project.nLanguage;
     workspace.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
-    for (const auto& page : languages) {
+    for (const auto& page : kLanguages) {
       workspace.GeneratePages(page.nLanguage, strFolder + "Htmls\\", nullptr);
       const std::string what = "project " + std::to_string(project.nLanguage) + ", page " + std::to_string(page.nLanguage);
       const std::string classPage = folder.Read("Htmls/CNihongo/CNihongo.htm");
@@ -467,13 +465,9 @@ TEST(ProgramText, IsInTheProgramsCodePage) {
     const char* lpszTitle;
     const char* lpszDescription;
   } programs[] = {{936, "文档", "窗口"}, {950, "文檔", "視窗"}};
-  const struct {
-    int nLanguage;
-    UINT nCodePage;
-  } languages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
   for (const auto& program : programs) {
     brambolt::ScopedCodePage programCodePage(program.nProgram);
-    for (const auto& project : languages) {
+    for (const auto& project : kLanguages) {
       model_test::TempFolder folder;
       model_test::TablesShell shell;
       CWorkSpaceObj workspace;
@@ -483,7 +477,7 @@ TEST(ProgramText, IsInTheProgramsCodePage) {
       workspace.m_strProjectTitle = brambolt::Utf8ToCodePage(program.lpszTitle, program.nProgram).c_str();
       workspace.m_strDescription = brambolt::Utf8ToCodePage(program.lpszDescription, program.nProgram).c_str();
       workspace.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
-      for (const auto& page : languages) {
+      for (const auto& page : kLanguages) {
         workspace.GeneratePages(page.nLanguage, strFolder + "Htmls\\", nullptr);
         const std::u32string index = PageCharacters(folder.Read("Htmls/Index.htm"));
         const std::string what = "program " + std::to_string(program.nProgram) + ", project " +
