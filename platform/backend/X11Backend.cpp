@@ -119,7 +119,8 @@ X11Backend::X11Backend(Display* display)
                          "BRAMBOLT_SELECTION", "XdndAware", "XdndEnter", "XdndPosition", "XdndStatus",
                          "XdndLeave", "XdndDrop", "XdndFinished", "XdndSelection", "XdndTypeList",
                          "XdndActionCopy", "text/uri-list", "BRAMBOLT_DROP", "_NET_WM_ICON",
-                         "_NET_WM_STATE_MODAL", "_NET_WM_USER_TIME", "_NET_SUPPORTING_WM_CHECK"};
+                         "_NET_WM_STATE_MODAL", "_NET_WM_USER_TIME", "_NET_SUPPORTING_WM_CHECK",
+                         "_GTK_FRAME_EXTENTS"};
   static_assert(sizeof(Atoms) == sizeof(names) / sizeof(names[0]) * sizeof(Atom));
   XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
                reinterpret_cast<Atom*>(&atoms_));
@@ -246,6 +247,14 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   long motif[5] = {2, 0, 0, 0, 0};
   XChangeProperty(display_, w.xid, atoms_.motifHints, atoms_.motifHints, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(motif), 5);
+  // Said as a program that draws its own frame says it (no shadow or other border outside the
+  // window): window managers that take an undecorated window made as large as the screen for an
+  // old program's request to be full screen (metacity, mutter) leave such a window as it is, so a
+  // frame restored to the screen's size stays a normal window that can be maximised again. Full
+  // screen is only what the platform asks for (SetDesktopState).
+  long extents[4] = {0, 0, 0, 0};
+  XChangeProperty(display_, w.xid, atoms_.frameExtents, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(extents), 4);
   if (HWND owner = GetWindow(hwnd, GW_OWNER))
     if (XWin* o = Find(GetAncestor(owner, GA_ROOT))) XSetTransientForHint(display_, w.xid, o->xid);
   XSizeHints* size = XAllocSizeHints();
@@ -560,13 +569,17 @@ void X11Backend::OnConfigure(XConfigureEvent& e) {
   RECT now{x, y, x + e.width, y + e.height};
   // Our own requests come back in order: the one met and those before it are done.
   auto mine = std::find_if(w->requested.begin(), w->requested.end(), [&](const RECT& r) { return SameRect(r, now); });
-  if (mine != w->requested.end()) {
+  // The last of them met, the platform's window is where it asked to be, unless it followed the
+  // window manager meanwhile to places of the window manager's own (metacity restoring a window
+  // puts it where it keeps it before it takes the place asked for): it comes back to this one.
+  bool ours = mine != w->requested.end();
+  if (ours) {
     w->requested.erase(w->requested.begin(), mine + 1);
-    return;
+    if (!w->requested.empty()) return;
   }
   // A window the window manager has just maximised takes that state first, so that the place it
   // had stays its normal placement.
-  if (!w->maximizeAsked && !w->maximized) {
+  if (!ours && !w->maximizeAsked && !w->maximized) {
     OnStateChanged(e.window);
     if (Find(hwnd) == nullptr || IsIconic(hwnd)) return;
   }

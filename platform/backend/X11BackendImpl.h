@@ -260,7 +260,8 @@ class X11Backend final : public Backend, public ForeignDragSource {
         typeTooltip, typeDropdown, typeSplash, netWmPid, motifHints, utf8String, clipboard,
         targets, text, textPlain, timestamp, incr, transfer, xdndAware, xdndEnter, xdndPosition,
         xdndStatus, xdndLeave, xdndDrop, xdndFinished, xdndSelection, xdndTypeList, xdndActionCopy,
-        uriList, dropTransfer, netWmIcon, netWmStateModal, netWmUserTime, netSupportingWmCheck;
+        uriList, dropTransfer, netWmIcon, netWmStateModal, netWmUserTime, netSupportingWmCheck,
+        frameExtents;
   } atoms_{};
 
   XIM im_ = nullptr;

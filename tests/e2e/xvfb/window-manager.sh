@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The program among other programs, as the desktop hands the keyboard around, on a bare server
-# and under a window manager (BRAMBOLT_WINDOW_MANAGER=openbox, where Alt+Tab, a click on a window
-# and minimising are the window manager's): the main window starts maximised, not full screen;
-# File > Open takes the keyboard back when the user comes back from another program to the main
-# window; Ctrl+O works after Alt+Tab away and back; Ctrl+F4 closes a document window and leaves
-# the program running; a new file closed unsaved is proposed under its own name, which Enter
-# saves; the Customize sheet closed by the desktop after a click in the editor leaves the
-# keyboard to the editor; and the editor has it after a minimise and a restore with the Project
-# Explorer floating.
+# and under a window manager (BRAMBOLT_WINDOW_MANAGER=openbox or metacity, where Alt+Tab, a click
+# on a window and minimising are the window manager's): the main window starts maximised, not full
+# screen; File > Open takes the keyboard back when the user comes back from another program to the
+# main window; Ctrl+O works after Alt+Tab away and back; Ctrl+F4 closes a document window and
+# leaves the program running; a new file closed unsaved is proposed under its own name, which
+# Enter saves; the Customize sheet closed by the desktop after a click in the editor leaves the
+# keyboard to the editor; the editor has it after a minimise and a restore with the Project
+# Explorer floating; and restored to its normal placement as large as the screen, the main window
+# is a normal window that the desktop and its caption maximise again.
 # usage: window-manager.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 needed_programs="xmessage xprop"
 source "$(dirname "$0")/desk.sh"
@@ -58,6 +59,35 @@ states=$(net_state)
 [[ "$states" == *_NET_WM_STATE_FULLSCREEN* ]] && fail "the main window is full screen for the desktop: $states"
 [[ "$states" == *_NET_WM_STATE_MAXIMIZED_VERT* && "$states" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] ||
   fail "the main window did not start maximised for the desktop: $states"
+
+# ---- restored to its normal placement as large as the screen, and maximised again ----
+# The restore takes the maximised state off for the desktop and gives a normal window there, not
+# a full-screen one (which metacity makes of a window as large as the screen that does not draw its
+# own frame); the caption's own button and the desktop maximise it again.
+if [ -n "$wm" ]; then
+  geometry() {
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    echo "$X,$Y ${WIDTH}x$HEIGHT"
+  }
+  placed_at() { [ "$(geometry)" = "$1" ]; }
+  restored_by_caption() {
+    run mousemove 991 12
+    sleep 0.1
+    run click 1
+    wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' ||
+      fail "restored by its caption, the window stayed maximised for the desktop: $(net_state)"
+    wait_for 100 placed_at "0,0 1024x768" || fail "the restore did not take the normal placement: $(geometry)"
+    sleep 0.5
+    [[ "$(net_state)" != *_NET_WM_STATE_FULLSCREEN* ]] || fail "the restored window is full screen: $(net_state)"
+  }
+  restored_by_caption
+  run click 1
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "the caption did not maximise"
+  restored_by_caption
+  timeout 10 wmctrl -i -r "$main" -b add,maximized_vert,maximized_horz || fail "wmctrl could not maximise"
+  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' ||
+    fail "the desktop could not maximise the restored window: $(net_state)"
+fi
 
 # ---- File > Open, another program, back to the main window: the dialog takes the keyboard ----
 source_file="$work/opened.cpp"
@@ -155,21 +185,6 @@ fi
 
 # ---- full screen left by its button, then moved, maximised and restored by the window manager ----
 if [ -n "$wm" ]; then
-  geometry() {
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    echo "$X,$Y ${WIDTH}x$HEIGHT"
-  }
-  placed_at() { [ "$(geometry)" = "$1" ]; }
-  # Restored and maximised again by the caption's own button, its normal placement as large as
-  # the screen: the restore takes the maximised state off for the desktop.
-  run mousemove 991 12
-  sleep 0.1
-  run click 1
-  wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' ||
-    fail "restored by its caption, the window stayed maximised for the desktop: $(net_state)"
-  sleep 0.5
-  run click 1
-  wait_for 100 eval '[[ "$(net_state)" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]' || fail "the caption did not maximise"
   keys alt+v f
   bar=$(window '^Full Screen$')
   [ -n "$bar" ] || fail "View > Full Screen showed no Full Screen bar"

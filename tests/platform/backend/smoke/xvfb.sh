@@ -1,8 +1,9 @@
 # What the Xvfb smoke scripts share: Xvfb and xdotool or a skip (77), a private display in a
 # temporary folder removed at the end with the processes started, fail() and wait_for().
 # Sourced by a script that then sets program_pid when it starts its program.
-# With BRAMBOLT_WINDOW_MANAGER naming one (openbox), the display gets that window manager, with
-# its own default settings, before the program starts; skipped (77) when it is not installed.
+# With BRAMBOLT_WINDOW_MANAGER naming one (openbox, metacity), the display gets that window
+# manager, with its own default settings, before the program starts; skipped (77) when it is not
+# installed.
 
 # A script names the further programs it needs in needed_programs before it sources this.
 for needed in Xvfb xdotool ${needed_programs:-} ${BRAMBOLT_WINDOW_MANAGER:+$BRAMBOLT_WINDOW_MANAGER xprop wmctrl}; do
@@ -100,8 +101,11 @@ text = open(sys.argv[1]).read()
 print(re.sub(r'<mousebind button="A-(Left|Right|Middle)" action="[A-Za-z]+">.*?</mousebind>', "", text, flags=re.S))
 EOF
   fi
+  # metacity, without a session manager to register with, is told not to look for one.
+  wm_options=()
+  [ "$BRAMBOLT_WINDOW_MANAGER" = metacity ] && wm_options=(--sm-disable)
   (cd "$work/wm-home" && exec env HOME="$work/wm-home" XDG_CONFIG_HOME="$work/wm-home/config" \
-    XDG_CACHE_HOME="$work/wm-home/cache" "$BRAMBOLT_WINDOW_MANAGER") > "$work/wm.out" 2>&1 &
+    XDG_CACHE_HOME="$work/wm-home/cache" "$BRAMBOLT_WINDOW_MANAGER" "${wm_options[@]}") > "$work/wm.out" 2>&1 &
   wm_pid=$!
   wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
   wait_for 200 wm_ready || fail "$BRAMBOLT_WINDOW_MANAGER did not start: $(cat "$work/wm.out")"
