@@ -703,9 +703,8 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
   const UINT nCodePage = m_codePage.nCodePage;
   if (nCodePage == 0 || nCodePage == kShiftJisCodePage || brambolt::IsAsciiText(name)) return strName;
   // In the program's code page, where every character converts and the system can spell it.
-  std::string spelled;
-  const bool bConverted = nCodePage == ::GetACP() ? (spelled.assign(name), true)
-                                                  : brambolt::ConvertExactly(name, nCodePage, CP_ACP, spelled);
+  std::string spelled(name);
+  const bool bConverted = nCodePage == ::GetACP() || brambolt::ConvertExactly(name, nCodePage, CP_ACP, spelled);
   if (bConverted && brambolt::SystemCanSpell(spelled)) return CString(spelled.data(), static_cast<int>(spelled.size()));
   // A name of characters the code page lacks, as the system's own bytes where its charset holds
   // them all (a UTF-8 locale's): the output folder takes such a name as it stands.
@@ -716,7 +715,7 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
   bool bSystem = nSystemCodePage != CP_ACP;
   for (size_t i = 0; bSystem && i < characters.size(); ++i) {
     bSystem = brambolt::CodePageBytesOf(characters[i], bytes, nSystemCodePage);
-    system += bytes;
+    if (bSystem) system += bytes;
   }
   if (bSystem && brambolt::SystemNameOf(system) == system) return CString(system.data(), static_cast<int>(system.size()));
   // Else each character the system cannot spell is written as its number, "(U+00F6)", which no
