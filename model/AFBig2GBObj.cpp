@@ -522,6 +522,18 @@ Reading ReadUtf8(std::string_view text) {
   return reading;
 }
 
+// Whether the n bytes are UTF-8 of Latin letters of two bytes each (U+00C0 to U+024F, not the
+// multiplication and division signs).
+bool IsUtf8OfLetters(const BYTE* p, size_t n) {
+  for (size_t i = 0; i < n; i += 2) {
+    const Utf8Character character = ReadUtf8Character(p, n, i);
+    if (character.nLength != 2 || character.ch < 0xC0 || character.ch > 0x24F || character.ch == 0xD7 ||
+        character.ch == 0xF7)
+      return false;
+  }
+  return n > 0;
+}
+
 // Code page 1252, taken run by run of bytes above 0x7F: up to three accented letters in a Latin
 // word count for it, a lone sign or letter counts neither way, and anything longer (double-byte
 // characters read as Latin-1) counts against it; its five undefined bytes are misses.
@@ -552,9 +564,13 @@ Reading Read1252(std::string_view text) {
     const auto nAscii = std::count_if(p + nWordStart, p + nWordEnd, IsLatinLetter);
     const bool bInWord = ((i > 0 && IsLatinLetter(p[i - 1])) || (end < n && IsLatinLetter(p[end]))) &&
                          nAscii >= static_cast<long>(nWordEnd - nWordStart) - nAscii;
-    if (bLetters && nRun <= 3 && bInWord)
+    // A letter of two bytes in UTF-8 reads in 1252 as two letters, a capital with a tilde, ring or
+    // circumflex and another ("Ma\xC3\x9F", "\xC3\x9C" "ber", "\xC4\x9F"), which no word of 1252
+    // writes: such a run does not count for 1252, and the UTF-8 reading tells.
+    const bool bLetterWord = bLetters && nRun <= 3 && bInWord;
+    if (bLetterWord && !IsUtf8OfLetters(p + i, static_cast<size_t>(nRun)))
       reading.nScore += kCommon * nRun;
-    else if (nRun > 1)
+    else if (!bLetterWord && nRun > 1)
       reading.nScore -= kCommon * nRun;
     i = end;
   }

@@ -130,9 +130,11 @@ class CFileObj : public CObject {
   // The page name (without ".htm") of a member of this class: its fixed unique name, cut to the
   // length the run chose for the class.
   CString MemberPageName(const CString& strUniqueName) const;
-  // A name of the class's header (the class's or a member's) as the program spells file names: in
-  // the program's code page when the header's is another and every character converts, otherwise
-  // its bytes as they stand.
+  // A name of the class's header (the class's or a member's) as the program spells file names, one
+  // the system can spell: in the program's code page where every character converts and the
+  // system can spell it; else as the system's bytes where its charset holds every character; else
+  // with each character it cannot spell written as its number, "(U+00DF)". Text of ASCII alone or
+  // of Shift-JIS is left as it stands.
   CString ProgramSpelling(const CString& strName) const;
   static BOOL FileExists(LPCTSTR lpszPath);
   static int FindExtension(LPCTSTR lpszPath);

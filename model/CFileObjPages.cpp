@@ -8,6 +8,7 @@
 
 #include "base/Convert.h"
 #include "core/CFile.h"
+#include "model/AFBig2GBObj.h"
 #include "model/DocOutput.h"
 #include "model/CFileObj.h"
 #include "model/CWorkSpaceObj.h"
@@ -698,13 +699,41 @@ CString CFileObj::CutName(const CString& strFixed, int nBytes) {
 }
 
 CString CFileObj::ProgramSpelling(const CString& strName) const {
+  const std::string_view name(strName, static_cast<size_t>(strName.GetLength()));
   const UINT nCodePage = m_codePage.nCodePage;
-  std::string converted;
-  if (nCodePage == 0 || nCodePage == kShiftJisCodePage || nCodePage == ::GetACP() ||
-      !brambolt::ConvertExactly(std::string_view(strName, static_cast<size_t>(strName.GetLength())), nCodePage,
-                                CP_ACP, converted))
-    return strName;
-  return CString(converted.c_str());
+  if (nCodePage == 0 || nCodePage == kShiftJisCodePage || brambolt::IsAsciiText(name)) return strName;
+  // In the program's code page, where every character converts and the system can spell it.
+  std::string spelled(name);
+  const bool bConverted = nCodePage == ::GetACP() || brambolt::ConvertExactly(name, nCodePage, CP_ACP, spelled);
+  if (bConverted && brambolt::SystemCanSpell(spelled)) return CString(spelled.data(), static_cast<int>(spelled.size()));
+  // A name of characters the code page lacks, as the system's own bytes where its charset holds
+  // them all (a UTF-8 locale's): the output folder takes such a name as it stands.
+  const std::u32string characters = AFBig2GBObj::ReadText(name, nCodePage);
+  const UINT nSystemCodePage = brambolt::GetSystemNameCodePage();
+  std::string system;
+  std::string bytes;
+  bool bSystem = nSystemCodePage != CP_ACP;
+  for (size_t i = 0; bSystem && i < characters.size(); ++i) {
+    bSystem = brambolt::CodePageBytesOf(characters[i], bytes, nSystemCodePage);
+    if (bSystem) system += bytes;
+  }
+  if (bSystem && brambolt::SystemNameOf(system) == system) return CString(system.data(), static_cast<int>(system.size()));
+  // Else each character the system cannot spell is written as its number, "(U+00F6)", which no
+  // name of C++ holds: the name reaches its file and reads the same under every locale, never as
+  // bytes of a charset the desktop does not show.
+  spelled.clear();
+  for (const char32_t ch : characters) {
+    if (ch < 0x80) {
+      spelled += static_cast<char>(ch);
+    } else if (brambolt::CodePageBytesOf(ch, bytes) && brambolt::SystemCanSpell(bytes)) {
+      spelled += bytes;
+    } else {
+      char szNumber[16];
+      std::snprintf(szNumber, sizeof szNumber, "(U+%04X)", static_cast<unsigned>(ch));
+      spelled += szNumber;
+    }
+  }
+  return CString(spelled.data(), static_cast<int>(spelled.size()));
 }
 
 CString CFileObj::MemberPageName(const CString& strUniqueName) const {

@@ -6,9 +6,11 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <regex>
 #include <string>
 #include <vector>
@@ -87,6 +89,8 @@ class CodePagePages : public ::testing::TestWithParam<LanguageCase> {};
 // the project's language says, and converted from that reading).
 TEST_P(CodePagePages, MatchTheExpectedPagesByteForByte) {
   brambolt::ScopedCodePage programCodePage(1252);
+  // Names on disk (and the links to them) in UTF-8, as a UTF-8 desktop names files.
+  brambolt::ScopedSystemNameCodePage systemNames(CP_UTF8);
   FixtureProject own(GetParam().nLanguage);
   doc_test::ExpectGolden(own.WrittenPages(GetParam().nLanguage), std::string("codepage/") + GetParam().name);
   for (const int nProjectLanguage : {LANGUAGE_CHS, LANGUAGE_CHT, LANGUAGE_ENG}) {
@@ -580,6 +584,127 @@ TEST(ProgramText, ThePicturesDrawTheClassNamesAsThePagesReadThem) {
       EXPECT_EQ(drawn[0], expected[0]) << what << ", project " << nProject << ": the chart";
       EXPECT_EQ(drawn[1], expected[1]) << what << ", project " << nProject << ": a class diagram";
       EXPECT_EQ(drawn[2], expected[2]) << what << ", project " << nProject << ": a class diagram";
+    }
+  }
+}
+
+
+// The bytes of a UTF-8 text in an iconv charset; empty when a character has none there.
+std::string InCharset(const std::string& utf8, const char* lpszCharset) {
+  iconv_t cd = iconv_open(lpszCharset, "UTF-8");
+  std::string in(utf8);
+  std::string out(in.size() * 2 + 4, '\0');
+  char* pIn = in.data();
+  size_t nIn = in.size();
+  char* pOut = out.data();
+  size_t nOut = out.size();
+  const bool bConverted = iconv(cd, &pIn, &nIn, &pOut, &nOut) != static_cast<size_t>(-1) && nIn == 0;
+  iconv_close(cd);
+  out.resize(out.size() - nOut);
+  return bConverted ? out : std::string();
+}
+
+// Headers written in UTF-8 (as a UTF-8 desktop's editors write them) whose classes and members are
+// named in Chinese, German and Japanese letters, documented under the locales of a desktop: the
+// folders, pages and diagrams are named on disk in those letters in the locale's charset (under
+// zh_CN.GB2312 a character it cannot spell is written as its number, never as bytes of another
+// charset), every link and picture of the pages opens its file, and the pages show the names as
+// written. A header of German letters that two bytes of 1252 also spell ("Fu\xC3\x9F" read as
+// "FuÃŸ") is UTF-8 too.
+TEST(CodePage, Utf8NamesNameTheirFilesInTheirOwnLettersUnderEveryLocale) {
+  model_test::TablesShell shell;
+  const struct {
+    const char* lpszHeader;
+    const char* lpszText;
+    std::string className;
+    std::vector<std::string> functions, variables;
+  } headers[] = {{"Chinese.h",
+                  "// \xE4\xB8\xAD\xE6\x96\x87\xE7\xB1\xBB\xEF\xBC\x9A\xE7\xAA\x97\xE5\x8F\xA3\n"
+                  "class \xE4\xB8\xAD\xE6\x96\x87\xE7\xB1\xBB\n{\npublic:\n    // \xE8\xBF\x94\xE5\x9B\x9E\xE5\xAE\xBD"
+                  "\xE5\xBA\xA6\n    int \xE5\xAE\xBD\xE5\xBA\xA6();\n    int m_\xE5\xA4\xA7\xE5\xB0\x8F;\n};\n",
+                  "\xE4\xB8\xAD\xE6\x96\x87\xE7\xB1\xBB",  // 中文类
+                  {"\xE5\xAE\xBD\xE5\xBA\xA6"},            // 宽度
+                  {"m_\xE5\xA4\xA7\xE5\xB0\x8F"}},         // m_大小
+                 {"German.h", "class Fu\xC3\x9F\n{\npublic:\n    int \xC3\x9C" "bung();\n    int m_Ma\xC3\x9F;\n};\n",
+                  "Fu\xC3\x9F", {"\xC3\x9C" "bung"}, {"m_Ma\xC3\x9F"}},
+                 {"Japanese.h", "class \xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\n{\npublic:\n    int \xE5\x80\xA4();\n};\n",
+                  "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88",  // テスト
+                  {"\xE5\x80\xA4"},                        // 値, of GBK and not of GB2312
+                  {}}};
+  for (const char* lpszLocale : {"C.UTF-8", "de_DE.UTF-8", "zh_CN.UTF-8", "ja_JP.UTF-8", "zh_CN.GB2312"}) {
+    SCOPED_TRACE(lpszLocale);
+    brambolt::ScopedLocale locale(lpszLocale);
+    const bool bGb2312 = std::string(lpszLocale).ends_with("GB2312");
+    // A name as the locale's charset spells it on disk.
+    const auto onDisk = [&](const std::string& name) {
+      if (!bGb2312) return name;
+      std::string spelled;
+      for (const char32_t ch : Utf32(name)) {
+        const std::string character = brambolt::UnicodeToAnsi(std::u32string(1, ch), CP_UTF8);
+        const std::string bytes = InCharset(character, "GB2312");
+        char szNumber[16];
+        std::snprintf(szNumber, sizeof szNumber, "(U+%04X)", static_cast<unsigned>(ch));
+        spelled += !bytes.empty() ? bytes : szNumber;
+      }
+      return spelled;
+    };
+    model_test::TempFolder folder;
+    for (const auto& header : headers) folder.Write(std::string("Header Files/") + header.lpszHeader, header.lpszText);
+    const CString strFolder = CString(folder.Path().c_str()) + "/";
+    CWorkSpaceObj project;
+    project.m_nOutputLanguage = LANGUAGE_ENG;
+    project.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
+    std::set<std::string> expected = {"Index.htm", "Hierarchy_Chart.htm", "Image2/A_Hierarchy_Chart.bmp"};
+    for (const auto& header : headers) {
+      const std::string name = onDisk(header.className);
+      expected.insert("Image2/" + name + ".bmp");
+      expected.insert(name + "/" + name + ".htm");
+      for (const std::string& function : header.functions) expected.insert(name + "/Member Functions/" + onDisk(function) + ".htm");
+      for (const std::string& variable : header.variables) expected.insert(name + "/Member Vars/" + onDisk(variable) + ".htm");
+    }
+    for (const auto& language : kLanguages) {
+      const std::string what = std::string(lpszLocale) + ", pages of " + std::to_string(language.nLanguage);
+      const fs::path htmls = folder.Path() + "/Htmls" + std::to_string(language.nLanguage);
+      EXPECT_EQ(project.GeneratePages(language.nLanguage, strFolder + htmls.filename().c_str() + "\\", nullptr), 0);
+      std::set<std::string> written;
+      for (const auto& entry : fs::recursive_directory_iterator(htmls))
+        if (entry.is_regular_file()) written.insert(fs::relative(entry.path(), htmls).generic_string());
+      EXPECT_EQ(written, expected) << what;
+      // Every link and picture of every page opens a file: its bytes outside ASCII escaped, so that
+      // it names the file whatever charset the page declares.
+      static const std::regex kLink("(href|src)=\"([^\"#]*)[^\"]*\"");
+      for (const std::string& page : written) {
+        if (!page.ends_with(".htm")) continue;
+        const std::string text = doc_test::ReadFile(htmls / page);
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), kLink); it != std::sregex_iterator(); ++it) {
+          const std::string link = (*it)[2];
+          if (link.empty() || link.starts_with("http") || link.starts_with("mailto:")) continue;
+          EXPECT_TRUE(brambolt::IsAsciiText(link)) << what << ": " << page << " links " << link;
+          std::string target;
+          for (size_t i = 0; i < link.size(); ++i) {
+            if (link[i] == '%' && i + 2 < link.size()) {
+              target += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+              i += 2;
+            } else {
+              target += link[i];
+            }
+          }
+          EXPECT_TRUE(fs::is_regular_file((htmls / page).parent_path() / target))
+              << what << ": " << page << " links " << link << ", no file";
+        }
+      }
+      // The pages show the names as they are written.
+      for (const auto& header : headers) {
+        const std::string name = onDisk(header.className);
+        const std::u32string classPage = PageCharacters(doc_test::ReadFile(htmls / name / (name + ".htm")));
+        EXPECT_NE(classPage.find(U"<title>" + Utf32(header.className) + U"</title>"), std::u32string::npos) << what;
+        for (const std::string& function : header.functions) {
+          EXPECT_NE(classPage.find(U">" + Utf32(function) + U"</a>"), std::u32string::npos) << what;
+          const std::u32string page =
+              PageCharacters(doc_test::ReadFile(htmls / name / "Member Functions" / (onDisk(function) + ".htm")));
+          EXPECT_NE(page.find(U"<title>" + Utf32(function) + U"</title>"), std::u32string::npos) << what;
+        }
+      }
     }
   }
 }
