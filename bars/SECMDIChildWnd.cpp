@@ -5,6 +5,7 @@
 #include "bars/SECFrameWndServices.h"
 #include "bars/SECDockContext.h"
 #include "bars/SECMDIFrameWnd.h"
+#include "bars/SECWorksheet.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
 
@@ -179,7 +180,15 @@ void SECBarChildSupport::AfterShowWindow(BOOL bShow) {
   if (pMain != nullptr && pMain->m_hWndMDIClient != nullptr)
     ::PostMessage(pMain->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
   // Once shown: the child activates itself only while it is visible.
-  if (bShow) m_pChild->PostMessage(WM_CHILDACTIVATE);
+  const BOOL bActivate = bShow && m_bActivateWhenShown;
+  m_bActivateWhenShown = FALSE;
+  if (bActivate) m_pChild->PostMessage(WM_CHILDACTIVATE);
+}
+
+SECBarChildSupport* SECBarChildSupport::Of(CWnd* pWnd) {
+  if (auto* pBarChild = dynamic_cast<SECControlBarMDIChildWnd*>(pWnd)) return &pBarChild->GetSupport();
+  if (auto* pSheet = dynamic_cast<SECControlBarWorksheet*>(pWnd)) return &pSheet->GetSupport();
+  return nullptr;
 }
 
 IMPLEMENT_DYNCREATE(SECControlBarMDIChildWnd, SECMDIChildWnd)

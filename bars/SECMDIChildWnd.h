@@ -61,9 +61,14 @@ class SECBarChildSupport {
   void OnWindowPosChanged();
   // TRUE when the close was turned into hiding the bar.
   BOOL OnClose();
-  // Shown again (its bar shown), the child comes to the front as the active one: behind a
-  // maximised document it would not be seen.
+  // The child's next show is one the user asked for (its bar shown or floated in the main
+  // window): it then comes to the front as the active one, as behind a maximised document it
+  // would not be seen. Any other show (the frame giving its bars back after a print preview or
+  // full screen) leaves the active window and the keyboard where they are.
+  void ActivateWhenShown() { m_bActivateWhenShown = TRUE; }
   void AfterShowWindow(BOOL bShow);
+  // The support of a child that holds control bars, NULL for any other window.
+  static SECBarChildSupport* Of(CWnd* pWnd);
 
   BOOL m_bInLayout = FALSE;
 
@@ -72,6 +77,7 @@ class SECBarChildSupport {
   static void FitBarToChild(CControlBar* pBar, int cx, int cy);
 
   BOOL m_bFitting = FALSE;
+  BOOL m_bActivateWhenShown = FALSE;
   CSize m_sizeRestored{0, 0};
   CMDIChildWnd* m_pChild;
   SECDockBar m_wndDockBar;

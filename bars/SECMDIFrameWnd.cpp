@@ -327,6 +327,13 @@ void SECMDIFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) 
   if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
   CFrameWnd* pFrame = pBar->m_pDockSite != nullptr ? pBar->m_pDockSite : pBar->GetParentFrame();
   if (pFrame == nullptr) return;
+  // Shown by the user in a hidden window of the documents' area, the bar brings that window to
+  // the front once it shows.
+  if (bShow && (pBar->GetStyle() & WS_VISIBLE) == 0) {
+    CFrameWnd* pHolder = pBar->GetParentFrame();
+    SECBarChildSupport* pSupport = SECBarChildSupport::Of(pHolder);
+    if (pSupport != nullptr && (pHolder->GetStyle() & WS_VISIBLE) == 0) pSupport->ActivateWhenShown();
+  }
   pFrame->CFrameWnd::ShowControlBar(pBar, bShow, bDelay);
   if (auto* pDock = dynamic_cast<SECDockBar*>(pBar->m_pDockBar)) pDock->OnBarChanged(pBar);
 }
@@ -404,6 +411,7 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
   // the area): smaller from its place, or moved back when too little of the area is left there.
   // A child opened maximised (beside a maximised document) already fills the area: moved, its
   // caption would come into the area and its lower part go out of it.
+  SECBarChildSupport* pSupport = SECBarChildSupport::Of(pChild);
   if (!pChild->IsZoomed()) {
     CRect rcChild;
     pChild->GetWindowRect(&rcChild);
@@ -422,11 +430,10 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
                    std::max<LONG>(floating.cy, ::GetSystemMetrics(SM_CYMINTRACK)));
     ::AdjustWindowRectEx(&rcWindow, pChild->GetStyle() & ~static_cast<DWORD>(WS_MAXIMIZE), FALSE, pChild->GetExStyle());
     const CSize size(std::min<LONG>(rcWindow.Width(), rcClient.Width()), std::min<LONG>(rcWindow.Height(), rcClient.Height()));
-    if (auto* pBarChild = dynamic_cast<SECControlBarMDIChildWnd*>(pChild))
-      pBarChild->GetSupport().SetRestoredSize(size);
-    else if (auto* pSheet = dynamic_cast<SECControlBarWorksheet*>(pChild))
-      pSheet->GetSupport().SetRestoredSize(size);
+    if (pSupport != nullptr) pSupport->SetRestoredSize(size);
   }
+  // Floated in the main window, the bar's window comes to the front as the active one.
+  if (pSupport != nullptr && (pChild->GetStyle() & WS_VISIBLE) == 0) pSupport->ActivateWhenShown();
   pChild->ShowWindow(SW_SHOWNA);
   pChild->UpdateWindow();
   if (const auto hIcon = reinterpret_cast<HICON>(pBar->SendMessage(WM_GETICON, ICON_BIG)))

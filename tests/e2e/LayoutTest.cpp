@@ -241,6 +241,46 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// The Project Explorer floated in the main window beside a document, the document's window active:
+// Print Preview closed with Escape gives the document its window and the keyboard back; the
+// explorer, shown again, stays behind it.
+TEST(UsersDay, PrintPreviewGivesTheKeyboardBackToTheDocumentBesideTheExplorerInTheMainWindow) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  const fs::path file = fs::path(desk.Folder("Beside")) / "beside.cpp";
+  std::ofstream(file, std::ios::binary) << "int beside;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  CMDIChildWnd* document = frame->MDIGetActive();
+  ASSERT_NE(document, nullptr);
+  // The gripper's menu: Float In Main Window, its last item. The explorer's window comes in front.
+  desk.ExpectMenu({VK_UP, VK_RETURN});
+  brambolt::test::Click(explorer.m_hWnd, ClientOf(explorer.m_hWnd, GripperOf(explorer)), brambolt::test::kNone,
+                        WM_RBUTTONDOWN);
+  desk.Pump();
+  CMDIChildWnd* holder = dynamic_cast<CMDIChildWnd*>(explorer.GetParentFrame());
+  ASSERT_NE(holder, nullptr) << "the explorer did not float in the main window";
+  ASSERT_EQ(frame->MDIGetActive(), holder);
+  // Ctrl+F6: the document's window again.
+  desk.Press(VK_F6, brambolt::test::kCtrl);
+  ASSERT_EQ(frame->MDIGetActive(), document) << desk.MainTitle();
+  desk.Type("a");
+
+  desk.Menu('F', "v");
+  ASSERT_FALSE(::IsWindowVisible(holder->m_hWnd)) << "no preview";
+  desk.Press(VK_ESCAPE);
+  EXPECT_TRUE(::IsWindowVisible(holder->m_hWnd)) << "the explorer did not come back";
+  BOOL maximized = FALSE;
+  EXPECT_EQ(frame->MDIGetActive(&maximized), document) << "after the preview: " << desk.MainTitle();
+  EXPECT_TRUE(maximized) << "the document's window is no longer maximised";
+  desk.Type("b");
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), "abint beside;\r\n") << "the keys typed after the preview went astray";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 // In Print Preview the preview bar takes Alt and its letters and the hidden menus take none; File
 // > Print Preview starts no second preview over the first; Alt+C closes it and gives the frame
 // back with its menubar, toolbar and explorer, and Window > Close All then closes the documents

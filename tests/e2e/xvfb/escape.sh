@@ -2,7 +2,8 @@
 # Esc and Alt+F4 pressed on X11 as a person presses them: the warning of a problem report sent
 # without a name, whose one answer is OK, closes with either; a documentation run of many classes
 # stops at Esc in its progress dialog, which has no control to focus, before every class has its
-# pages, and what it wrote stays.
+# pages, and what it wrote stays; Print Preview closed with Esc beside the Project Explorer floated
+# in the main window gives the document its window and the keyboard back.
 # usage: escape.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
@@ -52,6 +53,40 @@ written=$(find "$project"/Output_*/Htmls -maxdepth 1 -name 'CShape*' -type d | w
 [ "$written" -gt 0 ] || fail "the pages written before Esc were not kept"
 [ "$written" -lt "$classes" ] || fail "the run documented all $classes classes after Esc"
 shot escape-02-documentation-stopped
+
+# ---- Print Preview closed by Esc beside the explorer floated in the main window ----
+# The explorer's window in the documents' area is shown again as the preview closes; the document
+# whose window was active before the preview keeps it and the keyboard.
+title() { xdotool getwindowname "$main"; }
+saved_with() { grep -q "$2" "$1" 2> /dev/null; }
+frame_measured
+source_file="$work/beside.cpp"
+printf 'int beside;\n' > "$source_file"
+open_file "$source_file"
+# The explorer's gripper menu, its last item: Float In Main Window. Beside the maximised document
+# the explorer's window comes in front, maximised; Ctrl+F6 brings the document back.
+run mousemove $((60 + ox)) $((101 + oy))
+sleep 0.1
+run click 3
+shot escape-03-explorer-menu
+keys Up Return
+wait_for 100 eval '[[ "$(title)" == *"[Project Explorer]"* ]]' || fail "the explorer did not float in the main window: $(title)"
+keys ctrl+F6
+wait_for 100 eval '[[ "$(title)" == *"[beside.cpp]"* ]]' || fail "Ctrl+F6 did not bring the document back: $(title)"
+# The preview's grey around its page where the editor is white.
+left_of_page() { timeout 10 "$tool" pixel $((30 + ox)) $((400 + oy)); }
+editor=$(left_of_page)
+keys alt+f v
+wait_for 100 eval '[ "$(left_of_page)" != "$editor" ]' || fail "File > Print Preview showed no preview"
+shot escape-04-print-preview
+keys Escape
+wait_for 100 eval '[ "$(left_of_page)" = "$editor" ]' || fail "Esc did not close the preview"
+shot escape-05-after-print-preview
+[[ "$(title)" == *"[beside.cpp]"* ]] || fail "after the preview the active window is $(title)"
+typed "/*after the preview*/"
+keys alt+f s # File > Save
+wait_for 100 saved_with "$source_file" 'after the preview' || fail "what was typed after the preview was lost"
+
 exit_program
 no_errors
 echo "passed ($written of $classes classes documented before Esc); gallery in $gallery"
