@@ -24,6 +24,12 @@ convert_class_folder() {
   local letter=$1 shots=$2 row
   click_in '^Atelier - Visual Brambolt' 120 123
   typed CLayer
+  # The pointer moved onto the toolbar's Help button after the typing raises the button once the
+  # program has taken the whole name: until then the tree may show the selection of its first
+  # letters (a loaded machine draws the class "C" picks, further up, before the rest arrives).
+  run mousemove 500 66
+  help_raised() { [ "$(timeout 10 "$tool" pixel 490 66)" = FFFFFF ] && [ "$(timeout 10 "$tool" pixel 512 66)" = 808080 ]; }
+  wait_for 50 help_raised || fail "the pointer on the toolbar's Help button did not raise it"
   # The selection leaves the row clicked (CLayer is further down) once the typing is taken.
   layer_selected() { row=$(selected_row) && [ -n "$row" ] && [ "$row" -gt 135 ]; }
   wait_for 50 layer_selected || fail "typing CLayer did not select it in the output tree"
