@@ -23,18 +23,26 @@ start() {
     BRAMBOLT_BACKEND=x11 timeout 1700 "$program" "$@") >> "$work/program.out" 2>> "$work/program.err" &
   program_pid=$!
 }
-eval "$(declare -f fail | sed '1s/^fail/shared_fail/')"
-fail() {
+# A failure says, after its reason, the step's last screenshot, what the screen showed then (a
+# screenshot of its own in the gallery), the program's windows shown and the one with the keyboard;
+# a crash its stack.
+last_shot=""
+failure_details() {
+  local name="$gallery/$(basename "$0" .sh)-failed.png" shown
+  echo "  last screenshot: ${last_shot:-none}"
+  timeout 20 "$tool" shot "$name" 2> /dev/null && echo "  the screen at the failure: $name"
+  shown=$(xdotool search --onlyvisible --classname '^visual-brambolt$' getwindowname %@ 2> /dev/null | paste -sd '|')
+  echo "  the program's windows shown: ${shown:-none}; the keyboard's: $(xdotool getwindowfocus getwindowname 2> /dev/null)"
   for core in "$work"/core*; do
     [ -f "$core" ] && command -v gdb > /dev/null &&
       gdb -batch -ex "bt 30" "$program" "$core" 2> /dev/null | grep '^#' >> "$work/program.err"
   done
-  shared_fail "$@"
 }
 run() { timeout 10 xdotool "$@" > /dev/null || fail "xdotool $*"; }
 shot() {
   sleep 0.4
   timeout 20 "$tool" shot "$gallery/$1.png" || fail "no screenshot $1"
+  last_shot="$gallery/$1.png"
 }
 # Every check that follows input waits for its effect (a file, a value in the store, a pixel, a
 # window title) with wait_for and a bounded time-out; none counts on a pause being long enough.

@@ -24,6 +24,12 @@ convert_class_folder() {
   local letter=$1 shots=$2 row
   click_in '^Atelier - Visual Brambolt' 120 123
   typed CLayer
+  # The pointer moved onto the toolbar's Help button after the typing raises the button once the
+  # program has taken the whole name: until then the tree may show the selection of its first
+  # letters (a loaded machine draws the class "C" picks, further up, before the rest arrives).
+  run mousemove 500 66
+  help_raised() { [ "$(timeout 10 "$tool" pixel 490 66)" = FFFFFF ] && [ "$(timeout 10 "$tool" pixel 512 66)" = 808080 ]; }
+  wait_for 50 help_raised || fail "the pointer on the toolbar's Help button did not raise it"
   # The selection leaves the row clicked (CLayer is further down) once the typing is taken.
   layer_selected() { row=$(selected_row) && [ -n "$row" ] && [ "$row" -gt 135 ]; }
   wait_for 50 layer_selected || fail "typing CLayer did not select it in the output tree"
@@ -68,19 +74,25 @@ keys Home # the language list has the focus: its first language, Simple Chinese
 shot tools-01-documentation-in-chinese
 keys Return
 main=$(window '^Atelier - Visual Brambolt')
-written() { test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_alone && main_has_focus; }
-wait_for 300 written || fail "no documentation was written"
+# The command's last step, after its progress has gone: the explorer's Output tab brought to the
+# front (its lower edge a row lower than the other tabs'). Until then the run may still be writing:
+# its pages are begun before the progress shows, which a loaded machine shows late, while the main
+# window holds the keyboard and Index.htm, the first page, is there.
+output_tab_in_front() { [ "$(timeout 10 "$tool" pixel 230 740)" = 000000 ] && [ "$(timeout 10 "$tool" pixel 230 737)" = C0C0C0 ]; }
+written() {
+  test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_alone && main_has_focus && output_tab_in_front
+}
+wait_for 300 written ||
+  fail "Write Documentation did not end with the Output tab in front ($(find "$project/Output_Chs" -type f 2> /dev/null | wc -l) files written)"
 
 # ---- the class's pages converted to Big5 and back from the output tree ----
 folder="$project/Output_Chs/Htmls/CLayer"
-class_pages() { [ "$(find "$folder" -name '*.htm' 2> /dev/null | wc -l)" -gt 5 ]; }
-wait_for 300 class_pages || fail "the class has too few pages: $(ls "$folder")"
+[ "$(find "$folder" -name '*.htm' | wc -l)" -gt 5 ] || fail "the class has too few pages: $(ls "$folder")"
 grep -lq $'\r$' "$folder/CLayer.htm" || fail "the pages have no CR LF line ends to keep"
 cp -r "$folder" "$work/original"
 python3 -c 'import sys; open(sys.argv[1], "rb").read().decode("gb2312")' "$folder/CLayer.htm" ||
   fail "the class's page is not GB2312"
-click_in '^Atelier - Visual Brambolt' 215 723 # the explorer's Output tab
-click_in '^Atelier - Visual Brambolt' 120 400 # into the tree below its items (the root is selected)
+click_in '^Atelier - Visual Brambolt' 120 400 # into the output tree below its items (the root is selected)
 keys Down Right # HTML Files opened: its class folders show, yellow, under it
 html_files_open() { column_colours 98 175 190 | grep ' FFFF00$' > /dev/null; }
 wait_for 50 html_files_open || fail "HTML Files did not open in the output tree"

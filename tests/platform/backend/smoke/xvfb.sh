@@ -23,8 +23,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A script may say more about a failure in failure_details, printed after the reason.
 fail() {
   echo "FAILED: $*"
+  declare -F failure_details > /dev/null && failure_details
   [ -f "$work/program.out" ] && sed 's/^/  program: /' "$work/program.out" "$work/program.err"
   exit 1
 }
