@@ -3,7 +3,9 @@
 // disk as the system names it (the locale's charset, converted once), and what the program keeps
 // of it (the recent files and projects, a workspace's documents, the output tree's folders)
 // reaches the same file after a restart, under the same locale and under another one. A name the
-// locale's charset cannot hold is refused where it would be made.
+// locale's charset cannot hold is refused where it would be made. Names the user gives that the
+// settings keep and that are no files (a workspace's, a toolbar's) are the same names under a later
+// locale whose code page holds them.
 #include <gtest/gtest.h>
 
 #include <iconv.h>
