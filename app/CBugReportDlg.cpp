@@ -6,6 +6,7 @@
 #include "app/CSMTPConnection.h"
 #include "app/CVersion.h"
 #include "foundation/SECFileSystem.h"
+#include "os/Paths.h"
 #include "resources/AppResource.h"
 
 namespace {
@@ -119,8 +120,9 @@ BOOL CBugReportDlg::OnInitDialog() {
   const CVersion version;
   m_strEnvironment = version.GetOSVersion() + "\r\nVisual Brambolt " + version.GetProgramVersion();
   if (CWinApp* pApp = AfxGetApp()) {
-    m_strName = pApp->GetProfileString(kProfileSection, "Name", "");
-    m_strEmail = pApp->GetProfileString(kProfileSection, "E-mail", "");
+    // The sender as typed, kept in the one charset every locale reads (os/Paths.h).
+    m_strName = brambolt::TextOfStored(static_cast<LPCTSTR>(pApp->GetProfileString(kProfileSection, "Name", ""))).c_str();
+    m_strEmail = brambolt::TextOfStored(static_cast<LPCTSTR>(pApp->GetProfileString(kProfileSection, "E-mail", ""))).c_str();
   }
   m_strVersion = "Visual Brambolt " + version.GetBuild();
   m_strType = LoadText(IDS_BUG_DEFAULT_TYPE);
@@ -212,8 +214,8 @@ LRESULT CBugReportDlg::OnSendFinished(WPARAM, LPARAM) {
   }
   // The sender is remembered whether or not the mail went out.
   if (CWinApp* pApp = AfxGetApp()) {
-    pApp->WriteProfileString(kProfileSection, "Name", m_strName);
-    pApp->WriteProfileString(kProfileSection, "E-mail", m_strEmail);
+    pApp->WriteProfileString(kProfileSection, "Name", brambolt::StoredTextOf(static_cast<LPCTSTR>(m_strName)).c_str());
+    pApp->WriteProfileString(kProfileSection, "E-mail", brambolt::StoredTextOf(static_cast<LPCTSTR>(m_strEmail)).c_str());
   }
   const CString strWhy = pJob->bCancelled && !pJob->bSent
                              ? LoadText(IDS_BUG_CANCELLED)

@@ -92,7 +92,8 @@ void CClassHitDoc::OnFileOpen() {
 void CClassHitDoc::OnFileSaveAs() {
   CPictureSaveDialog dialog;
   if (dialog.DoModal() != IDOK) return;
-  // What was written is shown as it reads back.
+  // What was written is shown as it reads back, and the document is that file from now on: the
+  // recent files and a saved workspace name it, as after the Save As of any other document.
   const CString strTarget = FormSaveName(dialog.GetPathName(), dialog.m_ofn.nFilterIndex);
-  if (m_Picture.SaveToFile(strTarget)) OpenPicture(strTarget);
+  if (m_Picture.SaveToFile(strTarget) && OpenPicture(strTarget)) SetPathName(strTarget);
 }

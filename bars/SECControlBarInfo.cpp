@@ -12,6 +12,7 @@
 #include "bars/SECControlBarManager.h"
 #include "bars/SECDockState.h"
 #include "foundation/SECPersistentTreeNode.h"
+#include "os/Paths.h"
 
 IMPLEMENT_DYNAMIC(SECControlBarInfoEx, CObject)
 
@@ -19,6 +20,11 @@ namespace {
 
 constexpr UINT kPlacementSize = 44;
 constexpr UINT kUnsetMRUWidth = 32767;
+
+// A bar's window name (a toolbar's is the name the user gave it) as the settings keep it: in the
+// one charset every locale reads (os/Paths.h).
+CString StoredName(const CString& strName) { return brambolt::StoredTextOf(static_cast<LPCTSTR>(strName)).c_str(); }
+CString NameOfStored(const CString& strStored) { return brambolt::TextOfStored(static_cast<LPCTSTR>(strStored)).c_str(); }
 
 CString Format1(LPCTSTR format, int value) {
   CString text;
@@ -115,7 +121,7 @@ BOOL SECControlBarInfo::SaveState(LPCTSTR lpszProfileName, int nIndex) {
   app->WriteProfileInt(section, "DockingStyle", static_cast<int>(m_dwDockStyle));
   app->WriteProfileInt(section, "TypeID", static_cast<int>(m_dwTypeID));
   app->WriteProfileString(section, "ClassName", m_strClassName);
-  app->WriteProfileString(section, "WindowName", m_strWindowName);
+  app->WriteProfileString(section, "WindowName", StoredName(m_strWindowName));
   app->WriteProfileInt(section, "ResourceID", static_cast<int>(m_nResourceID));
   if (m_pExtension != nullptr) m_pExtension->SaveState(section);
   return TRUE;
@@ -147,7 +153,7 @@ BOOL SECControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, SECDockSt
   m_dwDockStyle = static_cast<DWORD>(get("DockingStyle", static_cast<int>(m_dwDockStyle)));
   m_dwTypeID = static_cast<DWORD>(get("TypeID", 0));
   m_strClassName = app->GetProfileString(section, "ClassName", "");
-  m_strWindowName = app->GetProfileString(section, "WindowName", "");
+  m_strWindowName = NameOfStored(app->GetProfileString(section, "WindowName", ""));
   m_nResourceID = static_cast<UINT>(get("ResourceID", static_cast<int>(m_nResourceID)));
   FitToScreen(pDockState);
   MakeExtension();
@@ -217,7 +223,7 @@ void SECControlBarInfo::SaveToolkitPart(SECPersistentTreeNode* node) {
   node->AddKeyValueInt("DockingStyle", static_cast<int>(m_dwDockStyle), TRUE);
   node->AddKeyValueInt("TypeID", static_cast<int>(m_dwTypeID), TRUE);
   node->AddKeyValueString("ClassName", m_strClassName, TRUE);
-  node->AddKeyValueString("WindowName", m_strWindowName, TRUE);
+  node->AddKeyValueString("WindowName", StoredName(m_strWindowName), TRUE);
   node->AddKeyValueInt("ResourceID", static_cast<int>(m_nResourceID), TRUE);
 }
 
@@ -308,6 +314,7 @@ void SECControlBarInfo::LoadToolkitPart(SECPersistentTreeNode* node) {
   m_dwTypeID = static_cast<DWORD>(getInt("TypeID", 0));
   node->GetKeyValueString("ClassName", m_strClassName, "");
   node->GetKeyValueString("WindowName", m_strWindowName, "");
+  m_strWindowName = NameOfStored(m_strWindowName);
   m_nResourceID = static_cast<UINT>(getInt("ResourceID", static_cast<int>(m_nResourceID)));
 }
 

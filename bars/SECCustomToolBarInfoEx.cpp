@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "foundation/SECPersistentTreeNode.h"
+#include "os/Paths.h"
 
 IMPLEMENT_DYNCREATE(SECCustomToolBarInfoEx, SECControlBarInfoEx)
 
@@ -11,6 +12,10 @@ namespace {
 constexpr char kNode[] = "ToolBarInfoEx";
 constexpr char kTitle[] = "Title";
 constexpr char kButtons[] = "Buttons";
+
+// The title the user gave the bar, kept in the one charset every locale reads (os/Paths.h).
+CString StoredTitle(const CString& strTitle) { return brambolt::StoredTextOf(static_cast<LPCTSTR>(strTitle)).c_str(); }
+CString TitleOfStored(const CString& strStored) { return brambolt::TextOfStored(static_cast<LPCTSTR>(strStored)).c_str(); }
 }  // namespace
 
 void SECCustomToolBarInfoEx::Serialize(CArchive& ar, SECDockState* /*pDockState*/) { SerializeEx(ar); }
@@ -30,6 +35,7 @@ BOOL SECCustomToolBarInfoEx::LoadState(SECPersistentTreeNode* pNode) {
   SECPersistentTreeNode* pChild = pNode->FindChild(kNode);
   if (pChild == nullptr) return FALSE;
   pChild->GetKeyValueString(kTitle, m_strTitle);
+  m_strTitle = TitleOfStored(m_strTitle);
   BYTE* pData = nullptr;
   UINT nSize = 0;
   if (pChild->GetKeyValueBinary(kButtons, &pData, &nSize) == 0 && pData != nullptr) {
@@ -42,7 +48,7 @@ BOOL SECCustomToolBarInfoEx::LoadState(SECPersistentTreeNode* pNode) {
 BOOL SECCustomToolBarInfoEx::LoadState(LPCTSTR lpszSection, SECDockState* /*pDockState*/) {
   CWinApp* pApp = AfxGetApp();
   if (pApp == nullptr) return FALSE;
-  m_strTitle = pApp->GetProfileString(lpszSection, kTitle);
+  m_strTitle = TitleOfStored(pApp->GetProfileString(lpszSection, kTitle));
   BYTE* pData = nullptr;
   UINT nSize = 0;
   if (pApp->GetProfileBinary(lpszSection, kButtons, &pData, &nSize) && pData != nullptr) {
@@ -56,7 +62,7 @@ BOOL SECCustomToolBarInfoEx::SaveState(SECPTNFactory* pFactory, SECPersistentTre
   if (!SECControlBarInfoEx::SaveState(pFactory, pNode)) return FALSE;
   SECPersistentTreeNode* pChild = pFactory->AddChild(kNode, pNode);
   if (pChild == nullptr) return FALSE;
-  pChild->AddKeyValueString(kTitle, m_strTitle, TRUE);
+  pChild->AddKeyValueString(kTitle, StoredTitle(m_strTitle), TRUE);
   // A bar without buttons still stores its (empty) value: the data pointer is never null.
   std::vector<BYTE> bytes = m_btnInfo.Encode();
   static BYTE empty = 0;
@@ -67,7 +73,7 @@ BOOL SECCustomToolBarInfoEx::SaveState(SECPTNFactory* pFactory, SECPersistentTre
 BOOL SECCustomToolBarInfoEx::SaveState(LPCTSTR lpszSection) {
   CWinApp* pApp = AfxGetApp();
   if (pApp == nullptr) return FALSE;
-  if (!m_strTitle.IsEmpty()) pApp->WriteProfileString(lpszSection, kTitle, m_strTitle);
+  if (!m_strTitle.IsEmpty()) pApp->WriteProfileString(lpszSection, kTitle, StoredTitle(m_strTitle));
   std::vector<BYTE> bytes = m_btnInfo.Encode();
   static BYTE empty = 0;
   pApp->WriteProfileBinary(lpszSection, kButtons, bytes.empty() ? &empty : bytes.data(), static_cast<UINT>(bytes.size()));

@@ -33,6 +33,11 @@ LONG GetLong(const BYTE*& at) {
   return static_cast<LONG>(bits);
 }
 
+// A registry workspace's name as the settings keep it (its key and its recent entry), and back: the
+// name the user typed, readable under any later locale (os/Paths.h).
+CString StoredName(const CString& strName) { return brambolt::StoredTextOf(static_cast<LPCTSTR>(strName)).c_str(); }
+CString NameOfStored(const CString& strStored) { return brambolt::TextOfStored(static_cast<LPCTSTR>(strStored)).c_str(); }
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECWorkspaceManagerEx, SECWndPlugIn)
@@ -203,19 +208,20 @@ BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpe
 void SECWorkspaceManagerEx::ReadStoredWorkspaces(CStringList& list) {
   SECRegistry registry;
   if (!registry.Connect(m_hRootKey) || !registry.Open(m_strBaseKey, KEY_READ)) return;
-  CString name;
-  for (DWORD index = 0; registry.EnumKey(index, name); ++index) {
+  CString key;
+  for (DWORD index = 0; registry.EnumKey(index, key); ++index) {
+    const CString name = NameOfStored(key);
     bool listed = false;
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr && !listed;) listed = list.GetNext(pos).CompareNoCase(name) == 0;
     if (listed) continue;
     // Only a key that holds a saved tree is a workspace (the recent lists live here too).
     SECRegistry tree;
-    if (tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + name + "\\WorkState_v1_1", KEY_READ)) list.AddTail(name);
+    if (tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + key + "\\WorkState_v1_1", KEY_READ)) list.AddTail(name);
   }
 }
 
 SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(CString strName) {
-  if (m_bRegistryMode) return new SECPTNStrategyRegistry(m_strBaseKey + strName, m_hRootKey);
+  if (m_bRegistryMode) return new SECPTNStrategyRegistry(m_strBaseKey + StoredName(strName), m_hRootKey);
   return new SECPTNStrategyProfile(strName);
 }
 
@@ -336,7 +342,7 @@ BOOL SECWorkspaceManagerEx::SaveMainFrame(SECPTNFactory& factory, SECPersistentT
   WritePlacement(main, m_pFrame);
   CString title;
   m_pFrame->GetWindowText(title);
-  main->AddKeyValueString("Title", title, TRUE);
+  main->AddKeyValueString("Title", brambolt::StoredTextOf(static_cast<LPCTSTR>(title)).c_str(), TRUE);
   return TRUE;
 }
 
@@ -444,7 +450,7 @@ BOOL SECWorkspaceManagerEx::ReadRecentList(CStringList& list) {
     valueName.Format("Workspace%d", i);
     if (!registry.GetStringValue(valueName, value)) continue;
     // Workspace files are kept as the system names them; registry workspaces by their names.
-    list.AddTail(m_bRegistryMode ? value : CString(brambolt::PathOfStored(static_cast<LPCTSTR>(value)).c_str()));
+    list.AddTail(m_bRegistryMode ? NameOfStored(value) : CString(brambolt::PathOfStored(static_cast<LPCTSTR>(value)).c_str()));
   }
   return TRUE;
 }
@@ -458,7 +464,7 @@ BOOL SECWorkspaceManagerEx::WriteRecentList(CStringList& list) {
     CString valueName;
     valueName.Format("Workspace%d", n);
     const CString& entry = list.GetNext(pos);
-    const CString stored = m_bRegistryMode ? entry : CString(brambolt::StoredPathOf(static_cast<LPCTSTR>(entry)).c_str());
+    const CString stored = m_bRegistryMode ? StoredName(entry) : CString(brambolt::StoredPathOf(static_cast<LPCTSTR>(entry)).c_str());
     if (!registry.SetStringValue(valueName, stored)) ok = FALSE;
   }
   for (UINT i = n; i < m_nRecentLimit; ++i) {
@@ -495,20 +501,20 @@ BOOL SECWorkspaceManagerEx::RemoveFromRecentList(CString& strName) {
 BOOL SECWorkspaceManagerEx::CopyRegistryWorkspace(const CString& strFrom, const CString& strTo) {
   SECPersistentTreeNode root;
   root.Create("WorkState_v1_1", nullptr);
-  SECPTNStrategyRegistry source(m_strBaseKey + strFrom, m_hRootKey);
+  SECPTNStrategyRegistry source(m_strBaseKey + StoredName(strFrom), m_hRootKey);
   if (!root.Load(&source)) return FALSE;
-  SECPTNStrategyRegistry target(m_strBaseKey + strTo, m_hRootKey);
+  SECPTNStrategyRegistry target(m_strBaseKey + StoredName(strTo), m_hRootKey);
   return root.Save(&target);
 }
 
 BOOL SECWorkspaceManagerEx::HasRegistryWorkspace(const CString& strName) {
   SECRegistry tree;
-  return tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + strName + "\\WorkState_v1_1", KEY_READ);
+  return tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + StoredName(strName) + "\\WorkState_v1_1", KEY_READ);
 }
 
 BOOL SECWorkspaceManagerEx::DeleteRegistryWorkspace(const CString& strName) {
   SECRegistry registry;
-  return registry.Connect(m_hRootKey) && registry.DeleteKey(m_strBaseKey + strName, TRUE);
+  return registry.Connect(m_hRootKey) && registry.DeleteKey(m_strBaseKey + StoredName(strName), TRUE);
 }
 
 void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {

@@ -167,7 +167,7 @@ BOOL SECWorkspaceManagerEx::LoadMainFrame(SECPersistentTreeNode* pFrames) {
   }
   CString title;
   main->GetKeyValueString("Title", title);
-  m_pFrame->SetWindowText(title);
+  m_pFrame->SetWindowText(brambolt::TextOfStored(static_cast<LPCTSTR>(title)).c_str());
   return TRUE;
 }
 

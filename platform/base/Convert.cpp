@@ -523,6 +523,11 @@ bool IsSystemBytesName(UINT system, std::string_view name) {
 
 }  // namespace
 
+bool ReadsAsTextIn(std::string_view text, UINT codePage) {
+  const Decoded decoded = Decode(Resolve(codePage), text);
+  return !decoded.invalid && ReadsAsText(decoded.text);
+}
+
 std::string SystemNameOf(std::string_view programName) {
   const UINT system = GetSystemNameCodePage();
   return ConvertNames(programName, CP_ACP, system, [system](std::string_view name) { return IsSystemBytesName(system, name); });

@@ -73,6 +73,11 @@ bool IsCodePageName(std::string_view programName);
 // bytes on disk would be no name of that charset.
 bool SystemCanSpell(std::string_view programName);
 
+// Whether `text`, read in `codePage`, is plausibly text someone wrote: every byte decodes and every
+// character beyond ASCII is a letter (or a mark after one) that stands in a word as names have
+// them (Größe, 工作区), not a stray symbol or letter of another charset's bytes read in this one.
+bool ReadsAsTextIn(std::string_view text, UINT codePage);
+
 // A UTF-8 literal of the sources in the bytes of `codePage` (936 gives GB2312/GBK, 950 Big5).
 inline std::string Utf8ToCodePage(std::string_view utf8, UINT codePage) { return Utf8ToAnsi(utf8, codePage); }
 #if defined(__cpp_char8_t)

@@ -206,6 +206,32 @@ std::string PathOfStored(std::string_view storedPath) {
   return path;
 }
 
+namespace {
+
+// Whether stored bytes are text in UTF-8 rather than in the code page: they decode as UTF-8, and
+// read as text there, or do not read as text in the code page either (a symbol such as €).
+bool ReadsAsUtf8(std::string_view text) {
+  return IsUtf8Text(text) && (ReadsAsTextIn(text, CP_UTF8) || !ReadsAsTextIn(text, CP_ACP));
+}
+
+}  // namespace
+
+std::string StoredTextOf(std::string_view programText) {
+  std::string utf8;
+  if (IsAsciiText(programText)) return std::string(programText);
+  // Held as the stored bytes of a text the code page cannot spell: those bytes are the text.
+  if (ReadsAsUtf8(programText) && !ConvertExactly(programText, CP_UTF8, CP_ACP, utf8)) return std::string(programText);
+  if (ConvertExactly(programText, CP_ACP, CP_UTF8, utf8)) return utf8;
+  return std::string(programText);
+}
+
+std::string TextOfStored(std::string_view storedText) {
+  std::string text;
+  if (IsAsciiText(storedText) || !ReadsAsUtf8(storedText)) return std::string(storedText);
+  if (ConvertExactly(storedText, CP_UTF8, CP_ACP, text)) return text;
+  return std::string(storedText);
+}
+
 std::string NativePath(const char* winPath) {
   if (!winPath) return std::string();
   return NativePath(std::string_view(winPath));

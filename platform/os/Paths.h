@@ -6,7 +6,8 @@
 // the system's name (the locale's charset) here, once. A name converted twice (a system name given
 // back to a file call) is a name the user never typed. Where a layer needs the system's bytes
 // (a path stored for a later session or for another program, a URI), it asks for them here:
-// NativePath, StoredPathOf, and SystemNameOf/ProgramNameOf in base/Convert.h.
+// NativePath, StoredPathOf, and SystemNameOf/ProgramNameOf in base/Convert.h. Text the user
+// typed that the settings keep is converted here once too (StoredTextOf), and only there.
 #pragma once
 
 #include <string>
@@ -46,6 +47,20 @@ bool CanMakePath(std::string_view winPath);
 // reads back as it was when that still reaches the file and the conversion does not.
 std::string StoredPathOf(std::string_view programPath);
 std::string PathOfStored(std::string_view storedPath);
+
+// Text the user typed that is kept across sessions and is no path (a workspace's name, which is
+// also a key of the settings, a toolbar's name, the problem report's sender): stored in UTF-8, the
+// one charset every locale reads, converted here once from the program's spelling (the ANSI code
+// page), and read back through TextOfStored, which gives it as the program spells it. Paths are
+// never stored this way: they keep StoredPathOf, whose value is already the system's name.
+// - A text the code page cannot spell (工作区 stored under zh_CN and read under en_US) is held by the
+//   program as its stored bytes, and StoredTextOf gives those bytes back unchanged: it stays the
+//   same key and the same entry, whatever the locale.
+// - A value an earlier release stored in the code page of its session reads back as it was: bytes
+//   that are no UTF-8, or whose UTF-8 reading is no plausible text while the code page's is (GBK
+//   目录 is also the UTF-8 "Ŀ¼"), are taken as the code page's.
+std::string StoredTextOf(std::string_view programText);
+std::string TextOfStored(std::string_view storedText);
 
 // NativePath without the case-insensitive lookup and the charset: the syntax only, as the program
 // spells names.

@@ -37,8 +37,34 @@ namespace brambolt {
 
 namespace {
 
+// Key names compare without regard to case, as the text they are reads: a name in UTF-8 (as names
+// the user typed are kept, os/Paths.h) folds its ASCII letters only, since its other bytes are
+// pieces of characters that the code page's case rules would take for letters of their own ("Ú"
+// and "Ê" differ only in a byte that Windows-1252 reads as š and Š). Any other name folds as a
+// file name of the code page. Each name folds by its own rule, so the order is one order.
+std::string FoldedKeyName(const std::string& name) {
+  std::string folded = name;
+  if (IsUtf8Text(name)) {
+    for (char& c : folded)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return folded;
+  }
+  bool trail = false;
+  for (char& c : folded) {
+    const auto b = static_cast<unsigned char>(c);
+    if (!trail) c = static_cast<char>(ToUpperByte(b));
+    trail = !trail && b > 0x80 && IsPathLeadByte(b);
+  }
+  return folded;
+}
+
+int CompareKeyNames(const std::string& a, const std::string& b) {
+  if (IsAsciiText(a) || IsAsciiText(b)) return CompareFileNamesNoCase(a, b);
+  return FoldedKeyName(a).compare(FoldedKeyName(b));
+}
+
 struct NoCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const { return CompareFileNamesNoCase(a, b) < 0; }
+  bool operator()(const std::string& a, const std::string& b) const { return CompareKeyNames(a, b) < 0; }
 };
 
 struct Value {
@@ -893,7 +919,7 @@ class Registry {
     const auto within = [&path](const std::vector<std::string>& changed) {
       const std::size_t n = std::min(changed.size(), path.size());
       for (std::size_t i = 0; i < n; ++i)
-        if (!FileNamesEqualNoCase(changed[i], path[i])) return false;
+        if (CompareKeyNames(changed[i], path[i]) != 0) return false;
       return true;
     };
     for (const Change& change : root.changes) {

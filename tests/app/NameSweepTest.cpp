@@ -3,7 +3,9 @@
 // disk as the system names it (the locale's charset, converted once), and what the program keeps
 // of it (the recent files and projects, a workspace's documents, the output tree's folders)
 // reaches the same file after a restart, under the same locale and under another one. A name the
-// locale's charset cannot hold is refused where it would be made.
+// locale's charset cannot hold is refused where it would be made. Names the user gives that the
+// settings keep and that are no files (a workspace's, a toolbar's) are the same names under a later
+// locale whose code page holds them.
 #include <gtest/gtest.h>
 
 #include <iconv.h>
@@ -11,6 +13,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,7 +26,11 @@
 #include "app/CNewWizDialog.h"
 #include "app/DatabaseView.h"
 #include "app/ProjectWorkspaceWnd.h"
+#include "bars/CommandBarsRes.h"
+#include "bars/SECCustomToolBar.h"
 #include "bars/SECWorkspaceManagerEx.h"
+#include "bars/SECWorkspaceManagerExDlg.h"
+#include "base/Convert.h"
 #include "controls/PrintDialog.h"
 #include "gdi/DevMode.h"
 #include "base/CodePage.h"
@@ -202,6 +210,62 @@ void SaveWorkspaceTyped(ProgramRun& run, const std::string& name) {
   run.Command(SECWorkspaceManagerEx::kSaveWorkspaceAs);
   // Only the question whether to save a new workspace of that name is asked, and answered Yes.
   for (const std::string& text : asked) EXPECT_EQ(text, "Save new workspace '" + name + "'?\n");
+}
+
+// View > Customize Toolbars..., New... on its Toolbars page: a toolbar of the user's, named as typed.
+void NewToolbarTyped(ProgramRun& run, const std::string& name) {
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "New Toolbar", [&](HWND dialog) {
+    RunUntilIdle();
+    ::SetFocus(::GetDlgItem(dialog, IDC_SEC_NEW_TOOLBAR_NAME));
+    TypeText(name);
+    ::SendMessage(dialog, WM_COMMAND, IDOK, 0);
+  });
+  answers.When(nullptr, "Customize", [&](HWND window) {
+    auto* sheet = static_cast<CPropertySheet*>(CWnd::FromHandle(window));
+    sheet->SetActivePage(1);
+    RunUntilIdle();
+    sheet->GetActivePage()->SendMessage(WM_COMMAND, IDC_SEC_TOOLBAR_NEW, 0);
+    RunUntilIdle();
+    ::SendMessage(window, WM_COMMAND, IDOK, 0);
+  });
+  run.Command(32795);  // View > Customize Toolbars...
+  EXPECT_TRUE(answers.Unanswered().empty()) << name;
+}
+
+// The names of the user's toolbars the main window has.
+std::set<std::string> UserToolbars(ProgramRun& run) {
+  std::set<std::string> names;
+  auto* frame = dynamic_cast<CFrameWnd*>(run.app.m_pMainWnd);
+  for (POSITION pos = frame->m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+    auto* bar = dynamic_cast<SECCustomToolBar*>(static_cast<CControlBar*>(frame->m_listControlBars.GetNext(pos)));
+    if (bar == nullptr || bar->GetDlgCtrlID() < 59424 || bar->GetDlgCtrlID() > 59646) continue;
+    CString title;
+    bar->GetWindowText(title);
+    names.insert(static_cast<LPCTSTR>(title));
+  }
+  return names;
+}
+
+// Window > Workspaces, Open: the workspace of this name chosen in the list, as the user reads it
+// there. False when the list has no such name.
+bool OpenWorkspaceNamed(ProgramRun& run, const std::string& name) {
+  brambolt::test::ModalAnswers answers;
+  bool listed = false;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    RunUntilIdle();
+    const HWND list = ::GetDlgItem(dialog, SECWsMgrDialogEx::kList);
+    const LRESULT row = ::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+    listed = row != LB_ERR;
+    if (!listed) {
+      ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    ::SendMessage(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ::SendMessage(dialog, WM_COMMAND, SECWsMgrDialogEx::kOpen, 0);
+  });
+  run.Command(SECWorkspaceManagerEx::kOpenWorkspace);
+  return listed;
 }
 
 // The names of the documents open from `folder` whose files are there.
@@ -478,11 +542,11 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
       SCOPED_TRACE(std::string("restarted under ") + after->locale);
       brambolt::ScopedLocale locale(after->locale);
       ProgramRun run;
-      // The workspace brings its documents back.
+      // The workspace brings its documents back, the picture under the name it was saved as.
       run.Command(SECWorkspaceManagerEx::kFirstRecent);
-      EXPECT_EQ(OpenFrom(run, folder), (std::set<std::string>{c.onDisk + ".h", "chart.bmp"}));
+      EXPECT_EQ(OpenFrom(run, folder), (std::set<std::string>{c.onDisk + ".h", c.onDisk + ".bmp"}));
       std::set<std::string> opened;
-      for (UINT nID : {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2}) {
+      for (UINT nID : {ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + 1, ID_FILE_MRU_FILE1 + 2, ID_FILE_MRU_FILE1 + 3}) {
         run.Command(nID);
         CDocument* doc = run.ActiveDocument();
         ASSERT_NE(doc, nullptr);
@@ -490,11 +554,63 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
         if (path.parent_path() == fs::path(folder) && fs::exists(path)) opened.insert(path.filename().string());
       }
       EXPECT_EQ(opened.count(c.onDisk + ".h"), 1u);
+      EXPECT_EQ(opened.count(c.onDisk + ".bmp"), 1u) << "the picture's Save As is a recent file";
       run.Command(ID_RECENT_PROJECT_FIRST);
       EXPECT_TRUE(run.app.IsProjectOpen());
       // The output tree shows the folder under its name as this locale's program spells it.
       OutputTree output(run);
       EXPECT_NE(explorertest::ChildNamed(output.view, output.pages, brambolt::ProgramNameOf(c.onDisk)), nullptr);
+      EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+    }
+  }
+}
+
+// Names the user types that the settings keep (a workspace's, a toolbar's) are kept in one charset
+// every locale reads: saved under one locale, they are the same names under another whose code
+// page holds them, listed and opened by them, and the settings file holds them in UTF-8.
+TEST(NameSweep, WorkspacesAndToolbarsNamedUnderOneLocaleKeepTheirNamesUnderAnother) {
+  struct Named {
+    const char* savedUnder;
+    std::string utf8;
+    const char* reopenedUnder;
+  };
+  const Named kNamed[] = {
+      {"de_DE.UTF-8", "Caf\xC3\xA9", "zh_CN.GB2312"},         // Café: é is in 1252 and in GB2312
+      {"zh_CN.UTF-8", "M\xC3\xBCller", "C.UTF-8"},            // Müller: ü is in GBK and in 1252
+      {"zh_CN.UTF-8", "\xE4\xB8\xAD\xE6\x96\x87", "zh_TW.UTF-8"},  // 中文: in GBK and in Big5
+  };
+  apptest::AppHome home;
+  for (const Named& named : kNamed) {
+    SCOPED_TRACE(named.utf8 + " saved under " + named.savedUnder + ", opened under " + named.reopenedUnder);
+    {
+      brambolt::ScopedLocale locale(named.savedUnder);
+      ProgramRun run;
+      const std::string typed = brambolt::Utf8ToAnsi(named.utf8);
+      NewToolbarTyped(run, typed);
+      EXPECT_EQ(UserToolbars(run).count(typed), 1u);
+      SaveWorkspaceTyped(run, typed);
+      // The layout is kept as the program closes (the untitled document left unsaved again).
+      brambolt::test::ModalAnswers answers;
+      answers.When(nullptr, "Save As", [](HWND dialog) { ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0); }, true);
+      run.app.m_pMainWnd->SendMessage(WM_CLOSE);
+      RunUntilIdle();
+      MSG quit;
+      ::PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+    // The settings file on disk names the workspace, its recent entry and the toolbar in UTF-8.
+    std::ifstream in(fs::path(std::getenv("BRAMBOLT_REGISTRY_DIR")) / "HKEY_CURRENT_USER.reg", std::ios::binary);
+    const std::string settings((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(settings.find("\\" + named.utf8 + "]"), std::string::npos) << "the workspace's key";
+    EXPECT_NE(settings.find("=\"" + named.utf8 + "\""), std::string::npos) << "its recent entry and the toolbar's name";
+    {
+      brambolt::ScopedLocale locale(named.reopenedUnder);
+      ProgramRun run;
+      const std::string typed = brambolt::Utf8ToAnsi(named.utf8);
+      EXPECT_EQ(UserToolbars(run).count(typed), 1u) << "the toolbar keeps its name";
+      EXPECT_TRUE(OpenWorkspaceNamed(run, typed)) << "the workspace is listed by its name";
+      auto* manager = dynamic_cast<CMainFrame&>(*run.app.m_pMainWnd).GetWorkspaceManager();
+      EXPECT_EQ(std::string(manager->GetCurrentName()), typed);
+      EXPECT_EQ(UserToolbars(run).count(typed), 1u) << "the workspace's toolbar keeps its name";
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
   }

@@ -166,6 +166,35 @@ TEST(BugReportDlg, ASentReportReachesTheServerWithSubjectReplyToAndBodyAndCloses
   EXPECT_EQ(commands.front().substr(0, 5), "HELO ");
 }
 
+// The sender is remembered in UTF-8, and the form opened under another locale shows the name as
+// typed, in that locale's code page.
+TEST(BugReportDlg, TheRememberedSenderKeepsItsNameUnderAnotherLocale) {
+  FormSession form;
+  FakeSmtpServer server(FakeSmtpServer::Options{});
+  ModalAnswers answers;
+  {
+    brambolt::ScopedLocale locale("de_DE.UTF-8");
+    CBugReportDlg dlg;
+    MailTo(dlg, server);
+    answers.When(nullptr, "Technical Support", [&](HWND h) {
+      Fill(h, "Jos\xE9 M\xFCller", "jm@example.org", "Question", "How?");  // José Müller
+      Command(h, IDOK);
+      EXPECT_TRUE(apptest::PumpUntil([&] { return !dlg.IsSending(); }));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+  }
+  EXPECT_STREQ(form.app.GetProfileString("Problem report", "Name"), "Jos\xC3\xA9 M\xC3\xBCller");
+  brambolt::ScopedLocale locale("zh_CN.UTF-8");
+  std::string shown;
+  answers.When(nullptr, "Technical Support", [&](HWND h) {
+    shown = Text(h, IDC_BUG_NAME);
+    Command(h, IDCANCEL);
+  });
+  CBugReportDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(shown, "Jos\xA8\xA6 M\xA8\xB9ller");  // the GBK bytes of é and ü
+}
+
 TEST(BugReportDlg, AFailedSendKeepsTheFormOpenWithTheErrorAndRemembersTheSender) {
   struct Case {
     const char* misbehave;

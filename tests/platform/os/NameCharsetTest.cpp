@@ -149,5 +149,46 @@ TEST(NameCharset, AStoredPathReachesItsFileUnderEveryLaterLocale) {
   EXPECT_EQ(ReadAll(PathOfStored(dir.Path() + "/\xC3\xA9/Old.dcp")), "old");
 }
 
+// Text the user typed (a workspace's name) is stored in UTF-8 and reads back in every later
+// locale's code page that holds it; one the code page cannot hold is held as its stored bytes and
+// stored again unchanged. A value an earlier release stored in the code page reads back as stored.
+TEST(NameCharset, StoredTextReadsBackInEveryLaterLocale) {
+  struct Case {
+    const char* locale;
+    std::string typed;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {"de_DE.UTF-8", "Gr\xF6\xDF" "e", "Gr\xC3\xB6\xC3\x9F" "e"},
+      {"zh_CN.GB2312", "\xB9\xA4\xD7\xF7\xC7\xF8", "\xE5\xB7\xA5\xE4\xBD\x9C\xE5\x8C\xBA"},  // 工作区
+      {"zh_TW.UTF-8", "\xA4\xA4\xA4\xE5", "\xE4\xB8\xAD\xE6\x96\x87"},                     // 中文
+      {"C.UTF-8", "plain", "plain"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.locale);
+    {
+      ScopedLocale locale(c.locale);
+      EXPECT_EQ(StoredTextOf(c.typed), c.stored);
+      EXPECT_EQ(TextOfStored(c.stored), c.typed);
+    }
+    for (const Case& later : cases) {
+      SCOPED_TRACE(std::string("read under ") + later.locale);
+      ScopedLocale locale(later.locale);
+      const std::string read = TextOfStored(c.stored);
+      std::string expected;
+      if (!ConvertExactly(c.stored, CP_UTF8, CP_ACP, expected)) expected = c.stored;
+      EXPECT_EQ(read, expected);
+      EXPECT_EQ(StoredTextOf(read), c.stored) << "stored again as it was";
+    }
+  }
+  // Stored by an earlier release in the code page: 1252 bytes that are no UTF-8, and GBK 目录,
+  // whose bytes are also the UTF-8 "\xC4\xBF\xC2\xBC" (no word anyone types).
+  ScopedLocale de("de_DE.UTF-8");
+  EXPECT_EQ(TextOfStored("Gr\xF6\xDF" "e"), "Gr\xF6\xDF" "e");
+  ScopedLocale zh("zh_CN.UTF-8");
+  EXPECT_EQ(TextOfStored("\xC4\xBF\xC2\xBC"), "\xC4\xBF\xC2\xBC");
+  EXPECT_EQ(StoredTextOf("\xC4\xBF\xC2\xBC"), "\xE7\x9B\xAE\xE5\xBD\x95");
+}
+
 }  // namespace
 }  // namespace brambolt

@@ -276,6 +276,32 @@ TEST_F(Registry, NamesIgnoreCaseAndKeepTheirSpelling) {
   RegCloseKey(key);
 }
 
+// Key names kept in UTF-8 (the names users type, as the program stores them) are as many keys as
+// names under Windows-1252, whose case rules would take pieces of their characters for letters:
+// Ú and Ê, 上 and 业 differ in one byte that the page reads as š or Š. Their ASCII letters still
+// ignore case.
+TEST_F(Registry, KeyNamesInUtf8AreDistinctByTheirCharacters) {
+  ScopedCodePage page(1252);
+  const std::vector<std::string> names{"\xC3\x9A", "\xC3\x8A", "a\xE4\xB8\x8A", "a\xE4\xB8\x9A"};
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Utf8Names");
+  for (const std::string& name : names) {
+    DWORD disposition = 0;
+    RegCloseKey(Create(key, name.c_str(), &disposition));
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY)) << name;
+  }
+  DWORD disposition = 0;
+  RegCloseKey(Create(key, "A\xE4\xB8\x8A", &disposition));
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+  RegCloseKey(key);
+  Reload();
+  key = Create(HKEY_CURRENT_USER, "Software\\Utf8Names");
+  std::set<std::string> listed;
+  char name[32];
+  for (DWORD i = 0; RegEnumKey(key, i, name, sizeof name) == ERROR_SUCCESS; ++i) listed.insert(name);
+  EXPECT_EQ(listed, std::set<std::string>(names.begin(), names.end()));
+  RegCloseKey(key);
+}
+
 TEST_F(Registry, EnumerationIsSortedStableAndEndsWithNoMoreItems) {
   HKEY key = Create(HKEY_CURRENT_USER, "Software\\Enum");
   for (const char* sub : {"beta", "Alpha", "gamma", "ALPHA2"}) RegCloseKey(Create(key, sub));
