@@ -293,7 +293,6 @@ CDockBar* SECDockState::MainWindowFloatHolding(CFrameWnd* pFrame, int nIndex) co
 }
 
 void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
-  m_keptMainWindowFloats.clear();
   for (int i = 0; i < GetCount();) {
     SECControlBarInfo* info = GetInfo(i);
     info->m_pBar = nullptr;
@@ -303,7 +302,6 @@ void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
       // Bars floating in the main window in a window of their own already stay in it: a new
       // window would take the activation from the document the user works in.
       if (info->m_bMDIChild && site != nullptr) info->m_pBar = MainWindowFloatHolding(pFrame, i);
-      if (info->m_pBar != nullptr) m_keptMainWindowFloats.push_back(static_cast<CDockBar*>(info->m_pBar));
       try {
         // Floating inside the main window where the frame can, else in a floating frame.
         if (info->m_pBar == nullptr && info->m_bMDIChild && site != nullptr)
@@ -396,7 +394,6 @@ void SECDockState::SetFrameState(CFrameWnd* pFrame) {
     RestoreMDIChildPlacements(pFrame);
     pFrame->DelayRecalcLayout(TRUE);
   }
-  m_keptMainWindowFloats.clear();
 }
 
 void SECDockState::FinishRestore() {
@@ -420,9 +417,6 @@ void SECDockState::FinishRestore() {
         frame->DestroyWindow();
         continue;
       }
-      // A window kept in the main window is where its user left it.
-      if (std::find(m_keptMainWindowFloats.begin(), m_keptMainWindowFloats.end(), dock) != m_keptMainWindowFloats.end())
-        continue;
       CRect rect(info->m_pointPos, CSize(10, 10));
       frame->CalcWindowRect(&rect);
       // The caption stays on the screen, wherever the layout put it.
@@ -443,17 +437,7 @@ void SECDockState::RestoreMDIChildPlacements(CFrameWnd*) {
   for (int i = 0; i < GetCount(); ++i) {
     SECControlBarInfo* info = GetInfo(i);
     if (!info->m_bMDIChild || !info->m_bHasMDIPlacement || !HasBar(info)) continue;
-    CFrameWnd* child = info->m_pBar->GetParentFrame();
-    if (child == nullptr) continue;
-    // A kept window placed as the record says is left alone: placing it again would activate it.
-    const bool kept = std::find(m_keptMainWindowFloats.begin(), m_keptMainWindowFloats.end(), info->m_pBar) !=
-                      m_keptMainWindowFloats.end();
-    WINDOWPLACEMENT now{};
-    now.length = sizeof(now);
-    if (kept && child->GetWindowPlacement(&now) && now.showCmd == info->m_wpMDIChild.showCmd &&
-        CRect(now.rcNormalPosition) == CRect(info->m_wpMDIChild.rcNormalPosition))
-      continue;
-    child->SetWindowPlacement(&info->m_wpMDIChild);
+    if (CFrameWnd* child = info->m_pBar->GetParentFrame()) child->SetWindowPlacement(&info->m_wpMDIChild);
   }
 }
 

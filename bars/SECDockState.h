@@ -80,8 +80,4 @@ class SECDockState : public CDockState {
   // The dock bar floating in the main window that holds every bar the record names and no other,
   // when a record before `nIndex` has not taken it already; null when there is none.
   CDockBar* MainWindowFloatHolding(CFrameWnd* pFrame, int nIndex) const;
-
-  // Dock bars floating in the main window that this restore kept rather than made again: their
-  // windows stay where they are and keep their activation.
-  std::vector<CDockBar*> m_keptMainWindowFloats;
 };
