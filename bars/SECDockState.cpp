@@ -273,6 +273,25 @@ CControlBar* SECDockState::CreateBar(LPCTSTR lpszClassName, CFrameWnd* pParent, 
   return bar;
 }
 
+CDockBar* SECDockState::MainWindowFloatHolding(CFrameWnd* pFrame, int nIndex) const {
+  SECDockBar* holder = nullptr;
+  int named = 0;
+  const CPtrArray& ids = GetInfo(nIndex)->m_arrBarID;
+  for (int j = 0; j < ids.GetSize(); ++j) {
+    const UINT id = EntryId(ids[j]);
+    if (id == 0 || (id & kPlaceHolderBit)) continue;
+    CControlBar* bar = pFrame->GetControlBar(id);
+    auto* dock = bar != nullptr ? dynamic_cast<SECDockBar*>(bar->m_pDockBar) : nullptr;
+    if (dock == nullptr || !dock->m_bMDIFloat || (holder != nullptr && dock != holder)) return nullptr;
+    holder = dock;
+    ++named;
+  }
+  if (holder == nullptr || holder->m_hWnd == nullptr || holder->GetDockedCount() != named) return nullptr;
+  for (int i = 0; i < nIndex; ++i)
+    if (GetInfo(i)->m_pBar == holder) return nullptr;
+  return holder;
+}
+
 void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
   for (int i = 0; i < GetCount();) {
     SECControlBarInfo* info = GetInfo(i);
@@ -280,9 +299,13 @@ void SECDockState::ResolveBars(CFrameWnd* pFrame, BOOL) {
     if (info->m_bFloating && info->m_bDockBar) {
       const DWORD side = info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT;
       SECDockSite* site = SECGetDockSite(pFrame);
+      // Bars floating in the main window in a window of their own already stay in it: a new
+      // window would take the activation from the document the user works in.
+      if (info->m_bMDIChild && site != nullptr) info->m_pBar = MainWindowFloatHolding(pFrame, i);
       try {
         // Floating inside the main window where the frame can, else in a floating frame.
-        if (info->m_bMDIChild && site != nullptr) info->m_pBar = site->SECCreateMainWindowFloat(side);
+        if (info->m_pBar == nullptr && info->m_bMDIChild && site != nullptr)
+          info->m_pBar = site->SECCreateMainWindowFloat(side);
         if (info->m_pBar == nullptr) info->m_pBar = pFrame->CreateFloatingFrame(side)->GetDockBar();
       } catch (CException* e) {
         e->Delete();

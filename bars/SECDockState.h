@@ -77,4 +77,7 @@ class SECDockState : public CDockState {
   // Whether the record's bar (remembered by ResolveBars) is still a live window.
   static bool HasBar(const SECControlBarInfo* pInfo);
   void DropRecordsWithoutBars();
+  // The dock bar floating in the main window that holds every bar the record names and no other,
+  // when a record before `nIndex` has not taken it already; null when there is none.
+  CDockBar* MainWindowFloatHolding(CFrameWnd* pFrame, int nIndex) const;
 };

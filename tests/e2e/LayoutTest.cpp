@@ -281,6 +281,63 @@ TEST(UsersDay, PrintPreviewGivesTheKeyboardBackToTheDocumentBesideTheExplorerInT
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// The same with full screen: left with Escape, the frame gives the explorer back in the same
+// window of the documents' area, where it was and as large, behind the document's window, which is
+// active and maximised again and takes the keys; the next start floats the explorer there again.
+TEST(UsersDay, LeavingFullScreenGivesTheKeyboardBackToTheDocumentBesideTheExplorerInTheMainWindow) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  const fs::path file = fs::path(desk.Folder("Beside")) / "beside.cpp";
+  std::ofstream(file, std::ios::binary) << "int beside;\r\n";
+  ASSERT_NE(OpenFile(desk, file), nullptr);
+  CMDIChildWnd* document = frame->MDIGetActive();
+  ASSERT_NE(document, nullptr);
+  desk.ExpectMenu({VK_UP, VK_RETURN});
+  brambolt::test::Click(frame->m_wndProjectExplorer.m_hWnd,
+                        ClientOf(frame->m_wndProjectExplorer.m_hWnd, GripperOf(frame->m_wndProjectExplorer)),
+                        brambolt::test::kNone, WM_RBUTTONDOWN);
+  desk.Pump();
+  CMDIChildWnd* holder = dynamic_cast<CMDIChildWnd*>(frame->m_wndProjectExplorer.GetParentFrame());
+  ASSERT_NE(holder, nullptr) << "the explorer did not float in the main window";
+  const HWND holderWnd = holder->m_hWnd;
+  desk.Press(VK_F6, brambolt::test::kCtrl);
+  ASSERT_EQ(frame->MDIGetActive(), document) << desk.MainTitle();
+  const CRect placed(WindowRect(holderWnd));
+  desk.Type("a");
+
+  desk.Menu('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  desk.Type("b");
+  desk.Press(VK_ESCAPE);
+  desk.Pump();
+  ASSERT_FALSE(frame->m_FullScreen.IsFullScreen());
+  holder = dynamic_cast<CMDIChildWnd*>(frame->m_wndProjectExplorer.GetParentFrame());
+  ASSERT_NE(holder, nullptr) << "the explorer no longer floats in the main window";
+  EXPECT_EQ(holder->m_hWnd, holderWnd) << "the explorer came back in another window";
+  EXPECT_TRUE(::IsWindowVisible(holder->m_hWnd)) << "the explorer did not come back";
+  EXPECT_EQ(CRect(WindowRect(holder->m_hWnd)), placed) << "the explorer's window moved";
+  BOOL maximized = FALSE;
+  EXPECT_EQ(frame->MDIGetActive(&maximized), document) << "after full screen: " << desk.MainTitle();
+  EXPECT_TRUE(maximized) << "the document's window is no longer maximised";
+  desk.Type("c");
+  desk.Menu('F', "s");
+  EXPECT_EQ(ReadFile(file), "abcint beside;\r\n") << "the keys typed after full screen went astray";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+
+  // The next start: the explorer floats in the main window again, as large as it was.
+  desk.Quit();
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  holder = dynamic_cast<CMDIChildWnd*>(frame->m_wndProjectExplorer.GetParentFrame());
+  ASSERT_NE(holder, nullptr) << "the next start docked the explorer";
+  EXPECT_TRUE(::IsWindowVisible(holder->m_hWnd));
+  EXPECT_EQ(CRect(WindowRect(holder->m_hWnd)).Size(), placed.Size()) << "the next start changed the explorer's size";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 // In Print Preview the preview bar takes Alt and its letters and the hidden menus take none; File
 // > Print Preview starts no second preview over the first; Alt+C closes it and gives the frame
 // back with its menubar, toolbar and explorer, and Window > Close All then closes the documents

@@ -2,8 +2,8 @@
 # Esc and Alt+F4 pressed on X11 as a person presses them: the warning of a problem report sent
 # without a name, whose one answer is OK, closes with either; a documentation run of many classes
 # stops at Esc in its progress dialog, which has no control to focus, before every class has its
-# pages, and what it wrote stays; Print Preview closed with Esc beside the Project Explorer floated
-# in the main window gives the document its window and the keyboard back.
+# pages, and what it wrote stays; Print Preview and full screen, each closed with Esc beside the
+# Project Explorer floated in the main window, give the document its window and the keyboard back.
 # usage: escape.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
@@ -86,6 +86,20 @@ shot escape-05-after-print-preview
 typed "/*after the preview*/"
 keys alt+f s # File > Save
 wait_for 100 saved_with "$source_file" 'after the preview' || fail "what was typed after the preview was lost"
+
+# ---- full screen left by Esc beside the explorer floated in the main window ----
+# The explorer stays in its window of the documents' area; the document keeps its window and the
+# keyboard.
+keys alt+v f
+wait_for 100 shown '^Full Screen$' || fail "View > Full Screen showed no Full Screen bar"
+shot escape-06-full-screen
+keys Escape
+wait_for 100 gone '^Full Screen$' || fail "Esc did not leave full screen"
+shot escape-07-after-full-screen
+[[ "$(title)" == *"[beside.cpp]"* ]] || fail "after full screen the active window is $(title)"
+typed "/*after full screen*/"
+keys alt+f s # File > Save
+wait_for 100 saved_with "$source_file" 'after full screen' || fail "what was typed after full screen was lost"
 
 exit_program
 no_errors
