@@ -12,6 +12,7 @@
 #include "win/Cursors.h"
 #include "win/Input.h"
 #include "win/Surfaces.h"
+#include "win/WinKeys.h"
 #include "win/WinUser.h"
 
 // Xlib comes last: its macros (None, Bool, Status ...) must not meet the platform's headers.
