@@ -106,6 +106,42 @@ frame_measured() {
   ox=$X oy=$Y rx=$((X + WIDTH - 1024)) by=$((Y + HEIGHT - 768))
 }
 
+# The explorer's Output tab in front: its lower edge a row lower than the other tabs'. The tabs
+# hang from the main window's bottom-left corner.
+output_tab_in_front() {
+  frame_measured
+  [ "$(timeout 10 "$tool" pixel $((234 + ox)) $((736 + by)))" = 000000 ] &&
+    [ "$(timeout 10 "$tool" pixel $((234 + ox)) $((733 + by)))" = C0C0C0 ]
+}
+
+# Build > Write Documentation (F5) up to its Options dialog. Its last step, after its progress has
+# gone, brings the explorer's Output tab to the front: the tab is put behind first (the Class tab
+# clicked) so that step shows when the command has ended. Sets options_dialog.
+documentation_options() {
+  if output_tab_in_front; then
+    run mousemove $((104 + ox)) $((715 + by))
+    sleep 0.1
+    run click 1
+    wait_for 50 eval '! output_tab_in_front' || fail "the explorer's Class tab did not come to the front"
+  fi
+  keys F5
+  options_dialog=$(window '^Options$')
+  [ -n "$options_dialog" ] || fail "the documentation options did not open"
+}
+# Write Documentation, its options taken, waited for to its end: what the CHECK (a command) looks
+# for written, the progress and any question gone, the main window with the keyboard and the Output
+# tab in front. The files alone do not tell: the pages are begun before the progress shows, which a
+# loaded machine shows late, while the main window holds the keyboard and no other window is up.
+documentation_ended() {
+  "$@" && gone '^Options$' && main_alone && [ "$(xdotool getwindowfocus 2> /dev/null)" = "$main" ] && output_tab_in_front
+}
+documentation_written() {
+  wait_for 300 documentation_ended "$@" && return
+  local found=yes
+  "$@" || found=no
+  fail "Write Documentation did not end with the Output tab in front (what '$*' looks for written: $found)"
+}
+
 # New Project through the wizard into $work/projects/NAME: the name typed at once (the wizard opens
 # on it), location, Next, Next, Next, Finish. Sets project. With a shot prefix, the wizard's pages
 # go to the gallery.

@@ -57,14 +57,12 @@ if tip=$(window '^Tips Of Day$') && [ -n "$tip" ]; then keys Return; fi
 shot desktop-01-opened-by-xdg-open
 
 # ---- Index.htm double-clicked in the output tree, which Write Documentation brings to the front ----
-keys F5
-[ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
+documentation_options
 keys e Return
 index="$project/Output_Eng/Htmls/Index.htm"
-wait_for 300 test -f "$index" || fail "no Index.htm was written"
-wait_for 300 main_alone || fail "the documentation's progress stayed up"
-# The command ends by filling the output tree again, which a loaded machine may do after the
-# progress has gone: the tree is taken once it has looked the same for a second.
+documentation_written test -f "$index"
+# The output tree, filled again as the command ended, is taken once it has looked the same for a
+# second (a loaded machine draws it late).
 tree=""
 settled() {
   local now

@@ -14,17 +14,15 @@ declared_classes() {
 
 # Build > Write Documentation (F5): the output language picked in the Options dialog (CHOOSE: a
 # first letter typed, "click:N" the Nth item of the dropped list clicked, "-" the one offered),
-# the shot taken, the KEYS after it pressed, OK; done when the hierarchy chart of FOLDER is written
-# anew and the progress has gone. Sets options (the dialog's place: x y).
+# the shot taken, the KEYS after it pressed, OK; done when the command has ended, the hierarchy
+# chart of FOLDER written anew. Sets options (the dialog's place: x y).
 write_documentation() {
-  local choose=$1 folder=$2 shot_name=$3 dialog
+  local choose=$1 folder=$2 shot_name=$3
   shift 3
-  local chart="$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp"
+  chart="$project/$folder/Htmls/Image2/A_Hierarchy_Chart.bmp"
   touch "$work/stamp"
-  keys F5
-  dialog=$(window '^Options$')
-  [ -n "$dialog" ] || fail "the documentation options did not open"
-  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  documentation_options
+  eval "$(xdotool getwindowgeometry --shell "$options_dialog")"
   options="$X $Y"
   case $choose in
     -) ;;
@@ -39,12 +37,9 @@ write_documentation() {
   [ $# -gt 0 ] && keys "$@"
   keys Return
   wait_for 50 gone '^Options$' || fail "the options stayed open"
-  chart_written() { [ "$chart" -nt "$work/stamp" ]; }
-  wait_for 300 chart_written || fail "no documentation was written into $folder"
-  wait_for 300 main_alone || fail "the documentation's progress stayed up"
-  sleep 0.2
-  wait_for 100 main_alone || fail "a window came up after the documentation was written"
+  documentation_written chart_written
 }
+chart_written() { [ "$chart" -nt "$work/stamp" ]; }
 
 # What a rectangle (X Y WIDTH HEIGHT) of a screenshot shows: with "sum" a checksum of its colours
 # (two shots show the same there when their checksums agree), with "colours" how many it holds.

@@ -36,12 +36,10 @@ take_in_headers "$fixtures/Atelier" 10-insert-live-folder
 shot 11-headers-taken-in
 
 # ---- the documentation, in the project's language ----
-keys F5
-[ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
+documentation_options
 shot 12-documentation-options
 keys Return
-wait_for 300 test -f "$project/Output_Eng/Htmls/Index.htm" || fail "no documentation was written"
-wait_for 100 gone '^Options$' || fail "the options stayed open"
+documentation_written test -f "$project/Output_Eng/Htmls/Index.htm"
 shot 13-documentation-written
 
 # ---- a header in the editor ----

@@ -15,9 +15,6 @@ selected_row() {
     END { if (first) print int((first + last) / 2) }'
 }
 
-# The keyboard's focus on the main window: no dialog of the program's work is up.
-main_has_focus() { [[ "$(xdotool getwindowfocus getwindowname 2> /dev/null)" == "Atelier - Visual Brambolt"* ]]; }
-
 # The class CLayer's folder in the explorer's output tree converted: a click into the tree, the
 # name typed to select it, a right-click on it, the command's letter in the menu, Yes.
 convert_class_folder() {
@@ -68,22 +65,11 @@ EOF2
 start_program
 new_project Atelier
 take_in_headers "$fixtures/Atelier"
-keys F5
-[ -n "$(window '^Options$')" ] || fail "the documentation options did not open"
+documentation_options
 keys Home # the language list has the focus: its first language, Simple Chinese
 shot tools-01-documentation-in-chinese
 keys Return
-main=$(window '^Atelier - Visual Brambolt')
-# The command's last step, after its progress has gone: the explorer's Output tab brought to the
-# front (its lower edge a row lower than the other tabs'). Until then the run may still be writing:
-# its pages are begun before the progress shows, which a loaded machine shows late, while the main
-# window holds the keyboard and Index.htm, the first page, is there.
-output_tab_in_front() { [ "$(timeout 10 "$tool" pixel 230 740)" = 000000 ] && [ "$(timeout 10 "$tool" pixel 230 737)" = C0C0C0 ]; }
-written() {
-  test -f "$project/Output_Chs/Htmls/Index.htm" && gone '^Options$' && main_alone && main_has_focus && output_tab_in_front
-}
-wait_for 300 written ||
-  fail "Write Documentation did not end with the Output tab in front ($(find "$project/Output_Chs" -type f 2> /dev/null | wc -l) files written)"
+documentation_written test -f "$project/Output_Chs/Htmls/Index.htm"
 
 # ---- the class's pages converted to Big5 and back from the output tree ----
 folder="$project/Output_Chs/Htmls/CLayer"
