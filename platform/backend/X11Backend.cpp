@@ -360,9 +360,12 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     SetDesktopState(hwnd, w, r);
-    // Shown over its disabled owner, a window is that owner's modal dialog.
+    // Shown over its disabled owner, a window is that owner's modal dialog; a palette (a floating
+    // bar shown while a dialog disables its frame) is none: a window manager gives the focus meant
+    // for a window to its modal one instead, and the frame would never get the keyboard back.
     HWND owner = GetWindow(hwnd, GW_OWNER);
-    SetNetState(w, atoms_.netWmStateModal, owner != nullptr && !IsWindowEnabled(owner));
+    const bool palette = (GetWindowLongPtr(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+    SetNetState(w, atoms_.netWmStateModal, owner != nullptr && !palette && !IsWindowEnabled(owner));
     // An owned window takes the keyboard only when the platform activates it (FocusX): the
     // desktop does not give it the focus for being mapped (floating bars shown again with their
     // frame), which it does for a window whose last user action it is told is none (time 0).

@@ -7,8 +7,9 @@
 # leaves the program running; a new file closed unsaved is proposed under its own name, which
 # Enter saves; the Customize sheet closed by the desktop after a click in the editor leaves the
 # keyboard to the editor; the editor has it after a minimise and a restore with the Project
-# Explorer floating; and restored to its normal placement as large as the screen, the main window
-# is a normal window that the desktop and its caption maximise again.
+# Explorer floating; restored to its normal placement as large as the screen, the main window is a
+# normal window that the desktop and its caption maximise again; and a toolbar made with New
+# Toolbar from the sheet is named by what is typed there, the editor having the keyboard after.
 # usage: window-manager.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 needed_programs="xmessage xprop"
 source "$(dirname "$0")/desk.sh"
@@ -227,6 +228,35 @@ if [ -n "$wm" ]; then
   wait_for 100 focused 'Visual Brambolt' || fail "the main window did not get the keyboard back"
 fi
 
+# ---- New Toolbar from the Customize sheet: named by typing, and the editor has the keyboard ----
+# The new bar floats while the sheet still disables the frame; it is no modal window of the frame,
+# so the desktop gives the frame the keyboard back when the sheet closes.
+keys alt+v c
+[ -n "$(window '^Customize$')" ] || fail "View > Customize Toolbars did not open"
+wait_for 100 focused '^Customize$' || fail "the sheet did not take the keyboard"
+keys ctrl+Tab # the Toolbars page
+sleep 0.5
+click_in '^Customize$' 337 97 # New...
+[ -n "$(window '^New Toolbar$')" ] || fail "New... opened no New Toolbar dialog"
+wait_for 100 focused '^New Toolbar$' || fail "New Toolbar did not take the keyboard"
+click_in '^New Toolbar$' 40 45 # its name field
+typed "Gadgets"
+shot "window-manager-05-new-toolbar"
+keys Return
+wait_for 100 gone '^New Toolbar$' || fail "OK did not close New Toolbar"
+wait_for 100 shown '^Gadgets$' || fail "no toolbar named by what was typed floats"
+wait_for 100 focused '^Customize$' || fail "the sheet did not get the keyboard back from New Toolbar"
+click_in '^Customize$' 197 355 # OK
+wait_for 100 gone '^Customize$' || fail "OK did not close the sheet"
+sleep 0.5 # the desktop hands the keyboard on once the sheet's window is gone
+wait_for 100 focused 'Visual Brambolt' || fail "after the sheet the keyboard is on $(xdotool getwindowfocus getwindowname)"
+typed "/*after the new toolbar*/"
+keys alt+f s # File > Save
+wait_for 100 saved_with "$source_file" 'after the new toolbar' || fail "what was typed after the sheet closed was lost"
+states=$(xprop -id "$(xdotool search --onlyvisible --name '^Gadgets$' | head -n1)" _NET_WM_STATE)
+[[ "$states" != *_NET_WM_STATE_MODAL* ]] || fail "the floating bar is a modal window for the desktop: $states"
+
 exit_program
+grep -rqa Gadgets "$work/registry" "$work/config" || fail "the new toolbar's name was not kept"
 no_errors
 echo "passed${wm:+ under $wm}; gallery in $gallery"
