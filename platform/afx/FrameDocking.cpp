@@ -297,11 +297,14 @@ void CFrameWnd::OnEnable(BOOL bEnable) {
 void CFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
   if (pState == nullptr) return;
   // The bars the preview hides: the framework's standard bars other than the preview bar and
-  // the status bar (the preview writes its page number there), wherever they are docked.
+  // the status bar (the preview writes its page number there), wherever they are docked. The dock
+  // bars are not among them: the frame's own are hidden and shown below, and a floating frame's
+  // comes and goes with its frame, which stays hidden while none of its bars shows.
   auto eachStandardBar = [this](auto action) {
     for (UINT id = AFX_IDW_CONTROLBAR_FIRST; id < AFX_IDW_CONTROLBAR_FIRST + 32; ++id) {
       if (id == AFX_IDW_PREVIEW_BAR || id == AFX_IDW_STATUS_BAR) continue;
       CControlBar* bar = GetControlBar(id);
+      if (bar != nullptr && bar->IsDockBar()) continue;
       HWND hWnd = bar != nullptr ? bar->m_hWnd : ::GetDlgItem(m_hWnd, static_cast<int>(id));
       if (hWnd != nullptr) action(id - AFX_IDW_CONTROLBAR_FIRST, bar, hWnd);
     }

@@ -487,7 +487,9 @@ void X11Backend::SetDesktopState(HWND hwnd, XWin& w, const RECT& screen) {
   SIZE s = GetScreenSize();
   bool covers = screen.left <= 0 && screen.top <= 0 && screen.right >= s.cx && screen.bottom >= s.cy;
   bool beyond = screen.left < 0 || screen.top < 0 || screen.right > s.cx || screen.bottom > s.cy;
-  bool fullscreen = covers && beyond && (!maximized || !captioned);
+  // Once full screen, the window manager places it exactly on the screen: a captionless window
+  // that still covers it stays full screen.
+  bool fullscreen = covers && (beyond || (w.fullscreen && !captioned)) && (!maximized || !captioned);
   if (maximized != w.maximized) {
     w.maximized = maximized;
     // Asked of the window manager while shown: its answer comes as the state it then sets.

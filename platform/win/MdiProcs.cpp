@@ -226,6 +226,10 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (other != child && IsZoomed(other)) ShowWindow(other, SW_SHOWNOACTIVATE);
         }
       }
+      // The active child holds the keyboard itself while minimised, where its own windows cannot
+      // take it; out of that state it hands the keyboard on to them again (a frame to its view).
+      if (wParam != SIZE_MINIMIZED && child == c->active && GetFocus() == child && !IsIconic(child))
+        SendMessage(child, WM_SETFOCUS, reinterpret_cast<WPARAM>(child), 0);
       SyncMaximized(*c);
       return r;
     }

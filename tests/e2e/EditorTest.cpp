@@ -602,5 +602,26 @@ TEST(UsersDay, GoToLineTakesTheTypingToThatLine) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// Full screen keeps the keyboard in the document that had it: the new file the program starts
+// with takes the keys typed before, in (View > Full Screen by its letters) and after full screen.
+TEST(UsersDay, FullScreenKeepsTheKeyboardInTheDocument) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  CEditCodeDoc* doc = ActiveDocument(desk);
+  ASSERT_NE(doc, nullptr) << "the program started without a new file";
+  desk.Type("q1");
+  desk.Menu('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  desk.Type("k1");
+  desk.Press(VK_RETURN);
+  desk.Type("k2");
+  desk.Press(VK_ESCAPE);
+  ASSERT_FALSE(frame->m_FullScreen.IsFullScreen());
+  desk.Type("z");
+  EXPECT_EQ(DocumentText(doc), "q1k1\r\nk2z") << "the keys typed in full screen went astray";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
 }  // namespace
 }  // namespace e2e

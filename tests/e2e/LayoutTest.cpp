@@ -429,6 +429,39 @@ TEST(UsersDay, PrintPreviewFromFullScreenTakesItsKeysAndClosesBackIntoFullScreen
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// Print Preview from full screen beside the Project Explorer floated in a window of its own: the
+// explorer's window stays hidden under the preview and after it, while full screen lasts, and
+// comes back with the explorer, where it was, when full screen ends.
+TEST(UsersDay, PrintPreviewFromFullScreenLeavesTheFloatingExplorerHidden) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  ASSERT_TRUE(DoubleClickGuarded(desk, explorer.m_hWnd, GripperOf(explorer))) << "the gripper's double click waited";
+  const HWND floating = FloatingFrameOf(explorer);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_TRUE(::IsWindowVisible(floating));
+  const CRect placed(WindowRect(floating));
+  desk.Menu('V', "f");
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());
+  EXPECT_FALSE(::IsWindowVisible(floating)) << "full screen showed the explorer's window";
+  desk.Menu('F', "v");
+  EXPECT_FALSE(::IsWindowVisible(floating)) << "the preview showed the explorer's window";
+  desk.Press(VK_ESCAPE);
+  ASSERT_TRUE(frame->m_FullScreen.IsFullScreen()) << "Escape left full screen under the preview";
+  EXPECT_FALSE(::IsWindowVisible(floating)) << "after the preview the explorer's empty window shows";
+  EXPECT_FALSE(::IsWindowVisible(explorer.m_hWnd));
+  desk.Press(VK_ESCAPE);
+  ASSERT_FALSE(frame->m_FullScreen.IsFullScreen());
+  const HWND back = FloatingFrameOf(explorer);
+  ASSERT_NE(back, nullptr) << "the explorer no longer floats";
+  EXPECT_TRUE(::IsWindowVisible(back) && ::IsWindowVisible(explorer.m_hWnd)) << "the explorer did not come back";
+  EXPECT_EQ(CRect(WindowRect(back)).TopLeft(), placed.TopLeft()) << "the explorer's window moved";
+  EXPECT_TRUE(back == floating || !::IsWindowVisible(floating)) << "an empty window of the explorer stayed";
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
 // The commands of a toolbar's buttons, its separators left out.
 std::vector<UINT> Commands(const SECCustomToolBar& bar) {
   std::vector<UINT> ids;

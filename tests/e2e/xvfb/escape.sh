@@ -3,7 +3,9 @@
 # without a name, whose one answer is OK, closes with either; a documentation run of many classes
 # stops at Esc in its progress dialog, which has no control to focus, before every class has its
 # pages, and what it wrote stays; Print Preview and full screen, each closed with Esc beside the
-# Project Explorer floated in the main window, give the document its window and the keyboard back.
+# Project Explorer floated in the main window, give the document its window and the keyboard back;
+# a Print Preview opened in full screen and closed by Esc leaves the program full screen for the
+# desktop.
 # usage: escape.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 source "$(dirname "$0")/desk.sh"
 
@@ -102,6 +104,26 @@ shot escape-07-after-full-screen
 typed "/*after full screen*/"
 keys alt+f s # File > Save
 wait_for 100 saved_with "$source_file" 'after full screen' || fail "what was typed after full screen was lost"
+
+# ---- Print Preview from full screen, closed by Esc: the desktop still sees full screen ----
+full_screen_state() {
+  [ -z "${BRAMBOLT_WINDOW_MANAGER:-}" ] || xprop -id "$main" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN
+}
+keys alt+v f
+wait_for 100 shown '^Full Screen$' || fail "View > Full Screen showed no Full Screen bar"
+wait_for 100 full_screen_state || fail "full screen is not full screen for the desktop"
+editor=$(left_of_page)
+keys alt+f v
+wait_for 100 eval '[ "$(left_of_page)" != "$editor" ]' || fail "File > Print Preview in full screen showed no preview"
+shot escape-08-print-preview-in-full-screen
+full_screen_state || fail "in the preview the desktop no longer sees full screen: $(xprop -id "$main" _NET_WM_STATE)"
+keys Escape
+wait_for 100 eval '[ "$(left_of_page)" = "$editor" ]' || fail "Esc did not close the preview in full screen"
+shown '^Full Screen$' || fail "Esc left full screen under the preview"
+full_screen_state || fail "after the preview the desktop no longer sees full screen: $(xprop -id "$main" _NET_WM_STATE)"
+shot escape-09-after-print-preview-in-full-screen
+keys Escape
+wait_for 100 gone '^Full Screen$' || fail "Esc did not leave full screen after the preview"
 
 exit_program
 no_errors
