@@ -256,8 +256,7 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   long extents[4] = {0, 0, 0, 0};
   XChangeProperty(display_, w.xid, atoms_.frameExtents, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(extents), 4);
-  if (HWND owner = GetWindow(hwnd, GW_OWNER))
-    if (XWin* o = Find(GetAncestor(owner, GA_ROOT))) XSetTransientForHint(display_, w.xid, o->xid);
+  SetTransientFor(hwnd, w);
   XSizeHints* size = XAllocSizeHints();
   size->flags = USPosition | USSize | PPosition | PSize;
   if (!(style & WS_THICKFRAME)) {
@@ -276,6 +275,17 @@ void X11Backend::SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle) {
   XSetWMHints(display_, w.xid, hints);
   XFree(hints);
   if (exStyle & WS_EX_TOPMOST) SetNetState(w, atoms_.netWmStateAbove, true);
+}
+
+// An owned window is transient for its owner's top window, which the window manager keeps it
+// above, minimises it with and gives the keyboard back to, whichever of the two is made first: a
+// bar floated at start is made before the main window shows, so the owner's X window is made then
+// (unmapped, until the owner shows).
+void X11Backend::SetTransientFor(HWND hwnd, XWin& w) {
+  HWND owner = GetWindow(hwnd, GW_OWNER);
+  HWND top = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+  if (top == nullptr || top == hwnd) return;
+  XSetTransientForHint(display_, w.xid, Ensure(top).xid);
 }
 
 void X11Backend::SetTitle(XWin& w, const std::string& ansi) {
@@ -360,6 +370,7 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     SetDesktopState(hwnd, w, r);
+    SetTransientFor(hwnd, w);
     // Shown over its disabled owner, a window is that owner's modal dialog; a palette (a floating
     // bar shown while a dialog disables its frame) is none: a window manager gives the focus meant
     // for a window to its modal one instead, and the frame would never get the keyboard back.
@@ -378,6 +389,13 @@ void X11Backend::Map(HWND hwnd, XWin& w) {
   XMapWindow(display_, w.xid);
   if (w.overrideRedirect) XRaiseWindow(display_, w.xid);
   w.shown = true;
+  if (w.overrideRedirect) return;
+  // The windows it owns that were mapped before it are named transient for it once more: a window
+  // manager that met them while it did not manage their owner yet links them to it now.
+  for (auto& [other, o] : windows_) {
+    HWND owner = other != hwnd && o.shown && !o.overrideRedirect ? GetWindow(other, GW_OWNER) : nullptr;
+    if (owner != nullptr && GetAncestor(owner, GA_ROOT) == hwnd) XSetTransientForHint(display_, o.xid, w.xid);
+  }
 }
 
 Window X11Backend::WindowOnRoot(Atom property) {
@@ -673,7 +691,8 @@ void X11Backend::PutWindow(HWND hwnd, RECT area) {
 
 void X11Backend::Present(HWND topLevel, const RECT& damage) {
   if (Elsewhere([=, this] { Present(topLevel, damage); })) return;
-  if (Find(topLevel) == nullptr && IsWindowVisible(topLevel)) {
+  // A shown window not mapped yet (its X window may have been made early, as an owner's) is mapped.
+  if (XWin* w = Find(topLevel); (w == nullptr || !w->shown) && IsWindowVisible(topLevel)) {
     RECT r{};
     GetWindowRect(topLevel, &r);
     WindowShown(topLevel, r);

@@ -118,6 +118,7 @@ class X11Backend final : public Backend, public ForeignDragSource {
   HWND HandleOf(Window xid) const;
   XWin& Ensure(HWND hwnd);
   void SetProperties(HWND hwnd, XWin& w, DWORD style, DWORD exStyle);
+  void SetTransientFor(HWND hwnd, XWin& w);
   void SetTitle(XWin& w, const std::string& ansi);
   void SetIcon(HWND hwnd, XWin& w);
   void SetNetState(XWin& w, Atom state, bool on);

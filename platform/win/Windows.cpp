@@ -450,6 +450,14 @@ HWND CreateWindowEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
       ShowWindow(hwnd, (style & WS_MINIMIZE) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED);
     else
       TakeStateMadeIn(hwnd, (style & WS_MINIMIZE) != 0);
+    // Made maximised as large as the screen, a window has no smaller size of its own to be
+    // restored to: its normal placement is the one a window made with the default size gets.
+    Guard g(Lock());
+    if (Window* w = Get(hwnd); w != nullptr && overlapped && (style & WS_MAXIMIZE) && w->normal.left <= 0 &&
+                               w->normal.top <= 0 && w->normal.right >= screen.cx && w->normal.bottom >= screen.cy) {
+      POINT p = DefaultPosition();
+      w->normal = RECT{p.x, p.y, p.x + screen.cx * 3 / 4, p.y + screen.cy * 3 / 4};
+    }
   }
   if ((style & WS_VISIBLE) && IsWindow(hwnd) && !(GetWindowLongPtr(hwnd, GWL_STYLE) & WS_VISIBLE))
     ShowWindow(hwnd, SW_SHOW);

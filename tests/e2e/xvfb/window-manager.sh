@@ -7,9 +7,11 @@
 # leaves the program running; a new file closed unsaved is proposed under its own name, which
 # Enter saves; the Customize sheet closed by the desktop after a click in the editor leaves the
 # keyboard to the editor; the editor has it after a minimise and a restore with the Project
-# Explorer floating; restored to its normal placement as large as the screen, the main window is a
-# normal window that the desktop and its caption maximise again; and a toolbar made with New
-# Toolbar from the sheet is named by what is typed there, the editor having the keyboard after.
+# Explorer floating; restored after the first start, the main window is a normal window of the
+# default size that the desktop and its caption maximise again; a toolbar made with New Toolbar
+# from the sheet is named by what is typed there, the editor having the keyboard after; and the
+# explorer left floating at exit comes back at the next start transient for the main window, above
+# it and minimised with it.
 # usage: window-manager.sh PROGRAM SMOKE_TOOL FIXTURES OUTPUT_FOLDER
 needed_programs="xmessage xprop"
 source "$(dirname "$0")/desk.sh"
@@ -61,25 +63,31 @@ states=$(net_state)
 [[ "$states" == *_NET_WM_STATE_MAXIMIZED_VERT* && "$states" == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] ||
   fail "the main window did not start maximised for the desktop: $states"
 
-# ---- restored to its normal placement as large as the screen, and maximised again ----
-# The restore takes the maximised state off for the desktop and gives a normal window there, not
-# a full-screen one (which metacity makes of a window as large as the screen that does not draw its
-# own frame); the caption's own button and the desktop maximise it again.
+# ---- restored after the first start, and maximised again ----
+# Started maximised with no placement saved, the window is restored to the default size of a new
+# window (three quarters of the screen), not to one as large as the screen; the restore takes the
+# maximised state off for the desktop and gives a normal window there, not a full-screen one; the
+# caption's own button and the desktop maximise it again.
 if [ -n "$wm" ]; then
   geometry() {
     eval "$(xdotool getwindowgeometry --shell "$main")"
     echo "$X,$Y ${WIDTH}x$HEIGHT"
   }
   placed_at() { [ "$(geometry)" = "$1" ]; }
+  sized() { [[ "$(geometry)" == *" $1" ]]; }
   restored_by_caption() {
     run mousemove 991 12
     sleep 0.1
     run click 1
     wait_for 100 eval '[[ "$(net_state)" != *_NET_WM_STATE_MAXIMIZED* ]]' ||
       fail "restored by its caption, the window stayed maximised for the desktop: $(net_state)"
-    wait_for 100 placed_at "0,0 1024x768" || fail "the restore did not take the normal placement: $(geometry)"
+    wait_for 100 sized "768x576" || fail "the restore did not give the default size of a new window: $(geometry)"
     sleep 0.5
     [[ "$(net_state)" != *_NET_WM_STATE_FULLSCREEN* ]] || fail "the restored window is full screen: $(net_state)"
+    # The caption's maximise button, where the restore button of the maximised window was.
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    run mousemove $((X + WIDTH - 33)) $((Y + 12))
+    sleep 0.1
   }
   restored_by_caption
   run click 1
@@ -255,6 +263,57 @@ keys alt+f s # File > Save
 wait_for 100 saved_with "$source_file" 'after the new toolbar' || fail "what was typed after the sheet closed was lost"
 states=$(xprop -id "$(xdotool search --onlyvisible --name '^Gadgets$' | head -n1)" _NET_WM_STATE)
 [[ "$states" != *_NET_WM_STATE_MODAL* ]] || fail "the floating bar is a modal window for the desktop: $states"
+
+# ---- the explorer left floating at exit comes back at the next start owned by the main window ----
+# Made before the main window shows, its window is still transient for the main window: above it
+# for the desktop, after a click in the editor and View > Project Explorer off and on, and
+# minimised with it.
+if [ -z "$wm" ]; then
+  hand_drag 60 101 500 400
+  run mousemove 600 758
+  wait_for 100 shown '^Project Explorer$' || fail "the explorer did not float"
+fi
+exit_program
+no_errors
+start_program
+explorer=$(window '^Project Explorer$')
+[ -n "$explorer" ] || fail "the explorer left floating did not come back in its own window"
+hex() { printf '0x%x' "$1"; }
+owner_of() { xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*# //p'; }
+[ "$(owner_of "$explorer")" = "$(hex "$main")" ] ||
+  fail "the explorer brought back is not transient for the main window: $(xprop -id "$explorer" WM_TRANSIENT_FOR)"
+if [ -n "$wm" ]; then
+  explorer_above_main() {
+    local i=0 m=-1 e=-1 id
+    for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g'); do
+      [ "$id" = "$(hex "$main")" ] && m=$i
+      [ "$id" = "$(hex "$explorer")" ] && e=$i
+      i=$((i + 1))
+    done
+    [ "$m" -ge 0 ] && [ "$e" -gt "$m" ]
+  }
+  stacking() { xprop -root _NET_CLIENT_LIST_STACKING; }
+  wait_for 100 explorer_above_main || fail "the explorer brought back is behind the main window: $(stacking)"
+  shot "window-manager-06-floating-explorer-at-start"
+  run mousemove 700 300
+  sleep 0.1
+  run click 1
+  wait_for 100 focused 'Visual Brambolt' || fail "a click in the editor did not give it the keyboard"
+  sleep 0.5
+  explorer_above_main || fail "a click in the editor put the explorer behind the main window: $(stacking)"
+  keys alt+v e
+  wait_for 100 gone '^Project Explorer$' || fail "View > Project Explorer did not hide the explorer"
+  keys alt+v e
+  wait_for 100 shown '^Project Explorer$' || fail "View > Project Explorer did not show the explorer again"
+  explorer=$(window '^Project Explorer$')
+  wait_for 100 explorer_above_main || fail "shown again, the explorer is behind the main window: $(stacking)"
+  run windowminimize --sync "$main"
+  wait_for 100 gone '^Project Explorer$' || fail "the explorer brought back stayed when its frame was minimised"
+  timeout 10 wmctrl -i -a "$main" || fail "wmctrl could not restore the main window"
+  wait_for 100 shown '^Project Explorer$' || fail "the explorer did not come back with its frame"
+  explorer=$(window '^Project Explorer$')
+  wait_for 100 explorer_above_main || fail "after the restore the explorer is behind the main window: $(stacking)"
+fi
 
 exit_program
 grep -rqa Gadgets "$work/registry" "$work/config" || fail "the new toolbar's name was not kept"

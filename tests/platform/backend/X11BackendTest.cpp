@@ -940,7 +940,8 @@ TEST_F(X11Display, MaximisedWindowsAreMaximisedForTheDesktopAndFollowItsState) {
 
 // A frame made hidden and maximised (a program's main window asking to start maximised) shows
 // nothing before the program shows it; shown "normal" the first time, it appears maximised, so
-// for the desktop, its normal placement the rectangle it was made with. Later shows restore.
+// for the desktop. Made as large as the screen, it has the normal placement of a window made with
+// the default size, for a restore to give a smaller window. Later shows restore.
 TEST_F(X11Display, AFrameMadeMaximisedStartsMaximisedAtItsFirstShow) {
   SIZE screen = GetScreenSize();
   HWND frame = Make("Starts zoomed", WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, RECT{0, 0, screen.cx, screen.cy});
@@ -960,8 +961,9 @@ TEST_F(X11Display, AFrameMadeMaximisedStartsMaximisedAtItsFirstShow) {
   placement.length = sizeof(placement);
   ASSERT_TRUE(GetWindowPlacement(frame, &placement));
   EXPECT_EQ(placement.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
-  RECT made{0, 0, screen.cx, screen.cy};
-  EXPECT_TRUE(EqualRect(&placement.rcNormalPosition, &made));
+  const RECT& normal = placement.rcNormalPosition;
+  EXPECT_EQ(normal.right - normal.left, screen.cx * 3 / 4);
+  EXPECT_EQ(normal.bottom - normal.top, screen.cy * 3 / 4);
 
   ShowWindow(frame, SW_HIDE);
   ShowWindow(frame, SW_SHOWNORMAL);
