@@ -780,7 +780,8 @@ TEST_F(Workspace, TheRowEditedIsTheWorkspaceRenamed) {
     std::vector<std::string> renamed = before;
     std::replace(renamed.begin(), renamed.end(), std::string(from), std::string(to));
     EXPECT_EQ(rows, renamed);
-    for (const auto& [name, windows] : {std::pair{"ddd", 2}, {to, 1}}) {
+    // Opened last, ddd is the current workspace again, its row the one selected.
+    for (const auto& [name, windows] : {std::pair{to, 1}, {"ddd", 2}}) {
       app.CloseAllDocuments(FALSE);
       RunUntilIdle();
       EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
