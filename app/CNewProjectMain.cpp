@@ -157,7 +157,7 @@ BOOL CNewProjectMain::OnInitDialog() {
 
 BEGIN_MESSAGE_MAP(CNewProjectPage0, CNewWizPage)
   ON_EN_CHANGE(IDC_PROJECT_NAME, OnChangeName)
-  ON_EN_CHANGE(IDC_PROJECT_LOCATION, OnChangePath)
+  ON_EN_CHANGE(IDC_PROJECT_LOCATION, OnChangeLocation)
   ON_NOTIFY(NM_CLICK, IDC_WIZARD_LIST, OnClickTemplate)
 END_MESSAGE_MAP()
 
@@ -201,12 +201,20 @@ BOOL CNewProjectPage0::OnInitDialog() {
   m_strProjectFolder = strLocation;
 
   m_nameRefusals.Watch(GetDlgItem(IDC_PROJECT_NAME)->GetSafeHwnd());
+  m_locationRefusals.Watch(GetDlgItem(IDC_PROJECT_LOCATION)->GetSafeHwnd());
   GetDlgItem(IDC_PROJECT_NAME)->SetFocus();
   return FALSE;
 }
 
 void CNewProjectPage0::OnChangeName() {
   m_nameRefusals.Changed();
+  OnChangePath();
+}
+
+// A folder chosen with the browse button is written into the field whole, which also makes a
+// location whose typed characters were refused the user's again.
+void CNewProjectPage0::OnChangeLocation() {
+  m_locationRefusals.Changed();
   OnChangePath();
 }
 
@@ -257,8 +265,10 @@ LRESULT CNewProjectPage0::OnWizardNext() {
     return -1;
   }
   const CString strFolder = JoinProjectFolder(strLocation, strName);
-  // A location typed with a character the locale's charset lacks cannot be made as typed.
-  if (!brambolt::CanMakePath(static_cast<LPCTSTR>(strFolder))) {
+  // A location typed with a character the locale's charset lacks cannot be made as typed, and one
+  // whose characters the code page could not hold is not the folder the user gave: the project
+  // would go elsewhere.
+  if (m_locationRefusals.Refused(static_cast<LPCTSTR>(strFolder))) {
     GetDlgItem(IDC_PROJECT_LOCATION)->SetFocus();
     AfxMessageBox(brambolt::RefusedNameMessage(), MB_OK | MB_ICONEXCLAMATION);
     return -1;

@@ -81,13 +81,15 @@ class CNewProjectPage0 : public CNewWizPage {
   BOOL OnInitDialog() override;
   LRESULT OnWizardNext() override;
   afx_msg void OnChangeName();
+  afx_msg void OnChangeLocation();
   afx_msg void OnChangePath();
   afx_msg void OnClickTemplate(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Whether the name field holds less than was typed or pasted into it.
+  // Whether the name field, or the location field, holds less than was typed or pasted into it.
   brambolt::RefusedNameWatch m_nameRefusals;
+  brambolt::RefusedNameWatch m_locationRefusals;
 };
 
 // Page 1: the project's title, its output language and the component library it builds on.

@@ -649,4 +649,60 @@ TEST(NameSweep, ARecentProjectOpenedAgainUnderAnotherSpellingIsListedOnce) {
   EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
 }
 
+// A location typed with characters the code page cannot hold loses them as they are typed (with a
+// beep): what is left names another folder, so the wizard refuses it with the message every name
+// field gives, stays on its first page and makes nothing; the location edited, the project is made
+// where it now says.
+TEST(NameSweep, ANewProjectLocationThatLostCharactersIsRefusedAndNothingIsMade) {
+  struct Lost {
+    const char* locale;
+    std::string before, lost, after;  // typed, committed by the input method (UTF-8), typed
+  };
+  const Lost kLost[] = {
+      {"zh_CN.UTF-8", "Gr", "\xC3\xB6\xC3\x9F", "e"},                       // Größe: ö and ß are not in GBK
+      {"C.UTF-8", "", "\xE6\x96\x87\xE6\xA1\xA3", ""},                       // 文档: not in 1252
+      {"ja_JP.UTF-8", "x", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88", "y"},  // テスト
+  };
+  apptest::AppHome home;
+  for (size_t i = 0; i < std::size(kLost); ++i) {
+    const Lost& c = kLost[i];
+    SCOPED_TRACE(c.locale);
+    const std::string base = home.Folder("lost-" + std::to_string(i));
+    brambolt::ScopedLocale locale(c.locale);
+    ProgramRun run;
+    brambolt::test::ScriptedInputMethod ime(run.session);
+    int refusedNexts = 0;
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, "New Project", [&](HWND h) {
+      auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+      ASSERT_NE(wizard, nullptr);
+      RunUntilIdle();
+      TypeText("Demo");
+      CNewWizPage* first = wizard->GetActivePage();
+      const HWND location = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
+      ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
+      TypeText(base + "/" + c.before);
+      ime.Commit(c.lost);
+      TypeText(c.after + "/");
+      for (int n = 0; n < 2; ++n) {
+        ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+        RunUntilIdle();
+        if (wizard->GetActivePage() == first) ++refusedNexts;
+      }
+      // Edited, the location is the user's again.
+      ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
+      TypeText(base + "/ok/");
+      for (int n = 0; n < 3; ++n) ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
+      ::SendMessage(h, WM_COMMAND, ID_WIZFINISH, 0);
+    });
+    run.Command(ID_NEW_PROJECT);
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(refusedNexts, 2);
+    EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>(2, brambolt::RefusedNameMessage()));
+    EXPECT_EQ(Listed(base), std::set<std::string>{"ok"}) << "nothing made where the location was refused";
+    EXPECT_TRUE(fs::exists(base + "/ok/Demo/Demo.dcp"));
+    EXPECT_TRUE(run.app.IsProjectOpen());
+  }
+}
+
 }  // namespace

@@ -727,4 +727,70 @@ TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
   EXPECT_EQ(windowsOf("aa"), 3);
 }
 
+// The row the user edits is the row renamed, however the edit ends: three workspaces (ddd first,
+// bbb last), the last row clicked and then double-clicked, a new name typed and taken by Enter or
+// by a click on another row; the others keep their names, and Done moves that workspace's windows
+// to the new name.
+TEST_F(Workspace, TheRowEditedIsTheWorkspaceRenamed) {
+  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
+  app.OpenDocumentFile(File("a.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("bbb"));  // one window
+  app.OpenDocumentFile(File("b.txt").c_str());
+  RunUntilIdle();
+  ASSERT_TRUE(manager.SaveWorkspace("ccc"));
+  ASSERT_TRUE(manager.SaveWorkspace("ddd"));  // two windows
+  ASSERT_EQ(Recent(), "ddd|ccc|bbb");  // the rows in this order, ddd selected
+  for (const bool byClick : {false, true}) {
+    SCOPED_TRACE(byClick ? "ended by a click on another row" : "ended by Enter");
+    const char* const from = byClick ? "Work" : "bbb";
+    const char* const to = byClick ? "Rest" : "Work";
+    std::vector<std::string> before, rows;
+    ModalAnswers answers;
+    answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+      HWND list = ::GetDlgItem(dialog, 43072);
+      auto texts = [list] {
+        std::vector<std::string> all;
+        for (int row = 0; row < 3; ++row) {
+          char text[64] = {};
+          ::SendMessage(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+          all.emplace_back(text);
+        }
+        return all;
+      };
+      before = texts();
+      // Not the row selected when the dialog opens (the current workspace's).
+      ASSERT_NE(::SendMessage(list, LB_GETCURSEL, 0, 0),
+                ::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(from)));
+      Click(list, RowPoint(list, from));
+      DoubleClick(list, RowPoint(list, from));
+      ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+      TypeText(to);
+      if (byClick)
+        Click(list, RowPoint(list, "ccc"));
+      else
+        PressKey(VK_RETURN);
+      RunUntilIdle();
+      rows = texts();
+      Click(::GetDlgItem(dialog, 43053), {5, 5});  // Done
+    });
+    frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+    std::vector<std::string> renamed = before;
+    std::replace(renamed.begin(), renamed.end(), std::string(from), std::string(to));
+    EXPECT_EQ(rows, renamed);
+    // Opened last, ddd is the current workspace again, its row the one selected.
+    for (const auto& [name, windows] : {std::pair{to, 1}, {"ddd", 2}}) {
+      app.CloseAllDocuments(FALSE);
+      RunUntilIdle();
+      EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
+      RunUntilIdle();
+      EXPECT_EQ(Documents(), windows) << name;
+    }
+    EXPECT_FALSE(manager.OpenWorkspace(from, TRUE));
+    RunUntilIdle();
+  }
+}
+
 }  // namespace
