@@ -38,6 +38,22 @@ LONG GetLong(const BYTE*& at) {
 CString StoredName(const CString& strName) { return brambolt::StoredTextOf(static_cast<LPCTSTR>(strName)).c_str(); }
 CString NameOfStored(const CString& strStored) { return brambolt::TextOfStored(static_cast<LPCTSTR>(strStored)).c_str(); }
 
+// Whether the settings hold a saved workspace tree under `key` (the recent lists live there too).
+bool HoldsWorkspace(HKEY root, const CString& key) {
+  SECRegistry tree;
+  return tree.Connect(root) && tree.Open(key + "\\WorkState_v1_1", KEY_READ);
+}
+
+// The key a registry workspace is filed under: its stored name, or, for one an earlier release
+// saved, the name's own bytes in the code page of its session (a GBK 工作区), which the program
+// reads back as they are. A workspace not saved yet takes its stored name.
+CString WorkspaceKeyOf(HKEY root, const CString& base, const CString& strName) {
+  const CString stored = base + StoredName(strName);
+  if (HoldsWorkspace(root, stored)) return stored;
+  const CString legacy = base + strName;
+  return legacy != stored && HoldsWorkspace(root, legacy) ? legacy : stored;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECWorkspaceManagerEx, SECWndPlugIn)
@@ -215,13 +231,12 @@ void SECWorkspaceManagerEx::ReadStoredWorkspaces(CStringList& list) {
     for (POSITION pos = list.GetHeadPosition(); pos != nullptr && !listed;) listed = list.GetNext(pos).CompareNoCase(name) == 0;
     if (listed) continue;
     // Only a key that holds a saved tree is a workspace (the recent lists live here too).
-    SECRegistry tree;
-    if (tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + key + "\\WorkState_v1_1", KEY_READ)) list.AddTail(name);
+    if (HoldsWorkspace(m_hRootKey, m_strBaseKey + key)) list.AddTail(name);
   }
 }
 
 SECPTNStrategy* SECWorkspaceManagerEx::CreateStrategy(CString strName) {
-  if (m_bRegistryMode) return new SECPTNStrategyRegistry(m_strBaseKey + StoredName(strName), m_hRootKey);
+  if (m_bRegistryMode) return new SECPTNStrategyRegistry(WorkspaceKeyOf(m_hRootKey, m_strBaseKey, strName), m_hRootKey);
   return new SECPTNStrategyProfile(strName);
 }
 
@@ -501,20 +516,25 @@ BOOL SECWorkspaceManagerEx::RemoveFromRecentList(CString& strName) {
 BOOL SECWorkspaceManagerEx::CopyRegistryWorkspace(const CString& strFrom, const CString& strTo) {
   SECPersistentTreeNode root;
   root.Create("WorkState_v1_1", nullptr);
-  SECPTNStrategyRegistry source(m_strBaseKey + StoredName(strFrom), m_hRootKey);
+  SECPTNStrategyRegistry source(WorkspaceKeyOf(m_hRootKey, m_strBaseKey, strFrom), m_hRootKey);
   if (!root.Load(&source)) return FALSE;
   SECPTNStrategyRegistry target(m_strBaseKey + StoredName(strTo), m_hRootKey);
   return root.Save(&target);
 }
 
 BOOL SECWorkspaceManagerEx::HasRegistryWorkspace(const CString& strName) {
-  SECRegistry tree;
-  return tree.Connect(m_hRootKey) && tree.Open(m_strBaseKey + StoredName(strName) + "\\WorkState_v1_1", KEY_READ);
+  return HoldsWorkspace(m_hRootKey, WorkspaceKeyOf(m_hRootKey, m_strBaseKey, strName));
 }
 
 BOOL SECWorkspaceManagerEx::DeleteRegistryWorkspace(const CString& strName) {
+  // The name may be filed under both of its spellings (its stored name, and its bytes as an
+  // earlier release stored them): it goes from both, so that neither shows it again.
   SECRegistry registry;
-  return registry.Connect(m_hRootKey) && registry.DeleteKey(m_strBaseKey + StoredName(strName), TRUE);
+  if (!registry.Connect(m_hRootKey)) return FALSE;
+  const CString stored = m_strBaseKey + StoredName(strName), legacy = m_strBaseKey + strName;
+  BOOL deleted = registry.DeleteKey(stored, TRUE);
+  if (legacy != stored && HoldsWorkspace(m_hRootKey, legacy)) deleted = registry.DeleteKey(legacy, TRUE) || deleted;
+  return deleted;
 }
 
 void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {

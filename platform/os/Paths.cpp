@@ -214,13 +214,33 @@ bool ReadsAsUtf8(std::string_view text) {
   return IsUtf8Text(text) && (ReadsAsTextIn(text, CP_UTF8) || !ReadsAsTextIn(text, CP_ACP));
 }
 
+// Whether every double-byte character of `text` in the code page lies in the page's main area
+// (GB2312 within GBK): one whose trail byte is 0x80-0xA0 is of the extension, characters rare in
+// what people type, and it is what the UTF-8 of Latin letters such as ß reads as there.
+bool InCodePageMainArea(std::string_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    const auto lead = static_cast<BYTE>(text[i]);
+    if (lead < 0x80 || !IsDBCSLeadByte(lead)) continue;
+    const auto trail = static_cast<BYTE>(text[++i]);
+    if (trail >= 0x80 && trail < 0xA1) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string StoredTextOf(std::string_view programText) {
   std::string utf8;
   if (IsAsciiText(programText)) return std::string(programText);
-  // Held as the stored bytes of a text the code page cannot spell: those bytes are the text.
-  if (ReadsAsUtf8(programText) && !ConvertExactly(programText, CP_UTF8, CP_ACP, utf8)) return std::string(programText);
+  // The program's text is in its code page. Only bytes that cannot be that are the stored bytes of
+  // a text the page cannot spell, held as they are: their code-page reading is no text, or is
+  // text only through the page's rare extension characters while the UTF-8 reading is text
+  // ("Größe" held under zh_CN reads "Gr枚脽e"). That the UTF-8 reading looks like text next to ASCII
+  // decides nothing by itself (GBK "Qt平台" is also UTF-8 "Qtƽ̨").
+  const bool heldBytes =
+      IsUtf8Text(programText) && !ConvertExactly(programText, CP_UTF8, CP_ACP, utf8) &&
+      (!ReadsAsTextIn(programText, CP_ACP) || (!InCodePageMainArea(programText) && ReadsAsTextIn(programText, CP_UTF8)));
+  if (heldBytes) return std::string(programText);
   if (ConvertExactly(programText, CP_ACP, CP_UTF8, utf8)) return utf8;
   return std::string(programText);
 }

@@ -53,9 +53,14 @@ std::string PathOfStored(std::string_view storedPath);
 // one charset every locale reads, converted here once from the program's spelling (the ANSI code
 // page), and read back through TextOfStored, which gives it as the program spells it. Paths are
 // never stored this way: they keep StoredPathOf, whose value is already the system's name.
-// - A text the code page cannot spell (工作区 stored under zh_CN and read under en_US) is held by the
-//   program as its stored bytes, and StoredTextOf gives those bytes back unchanged: it stays the
-//   same key and the same entry, whatever the locale.
+// - A text the program holds is in its code page and is stored converted. StoredTextOf keeps it as
+//   raw stored bytes only when it cannot be that: its code-page reading is no text (UTF-8 工作区
+//   read under 1252 or 936), or is text only through the page's rare extension characters
+//   (outside GB2312 in GBK) while its UTF-8 reading is text (UTF-8 Größe, read under 936). That is how the program holds a text the code page cannot spell
+//   (工作区 stored under zh_CN and read under en_US): as its stored bytes, which StoredTextOf gives
+//   back unchanged, so it stays the same key and the same entry, whatever the locale. Bytes that
+//   read as text in the code page are the code page's, even where they are also valid UTF-8 (GBK
+//   "Qt平台" is UTF-8 "Qtƽ̨").
 // - A value an earlier release stored in the code page of its session reads back as it was: bytes
 //   that are no UTF-8, or whose UTF-8 reading is no plausible text while the code page's is (GBK
 //   目录 is also the UTF-8 "Ŀ¼"), are taken as the code page's.

@@ -578,6 +578,8 @@ TEST(NameSweep, WorkspacesAndToolbarsNamedUnderOneLocaleKeepTheirNamesUnderAnoth
       {"de_DE.UTF-8", "Caf\xC3\xA9", "zh_CN.GB2312"},         // Café: é is in 1252 and in GB2312
       {"zh_CN.UTF-8", "M\xC3\xBCller", "C.UTF-8"},            // Müller: ü is in GBK and in 1252
       {"zh_CN.UTF-8", "\xE4\xB8\xAD\xE6\x96\x87", "zh_TW.UTF-8"},  // 中文: in GBK and in Big5
+      // Qt平台: its GBK bytes after ASCII are also valid UTF-8 ("Qtƽ̨"); 平台 is in Big5 too.
+      {"zh_CN.GB2312", "Qt\xE5\xB9\xB3\xE5\x8F\xB0", "zh_TW.UTF-8"},
   };
   apptest::AppHome home;
   for (const Named& named : kNamed) {
@@ -613,6 +615,74 @@ TEST(NameSweep, WorkspacesAndToolbarsNamedUnderOneLocaleKeepTheirNamesUnderAnoth
       EXPECT_EQ(UserToolbars(run).count(typed), 1u) << "the workspace's toolbar keeps its name";
       EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
     }
+  }
+
+  // Workspaces an earlier release saved under zh_CN, filed and listed as recent under the GBK bytes
+  // of their names: 目录 (whose bytes are also UTF-8, "Ŀ¼") and 工作区. Under zh_CN.UTF-8 they open,
+  // and a rename and a delete act on them; the renamed one moves to its UTF-8 key.
+  brambolt::ScopedLocale zh("zh_CN.UTF-8");
+  const std::string dir = brambolt::Utf8ToAnsi("\xE7\x9B\xAE\xE5\xBD\x95");
+  const std::string area = brambolt::Utf8ToAnsi("\xE5\xB7\xA5\xE4\xBD\x9C\xE5\x8C\xBA");
+  const fs::path settingsFile = fs::path(std::getenv("BRAMBOLT_REGISTRY_DIR")) / "HKEY_CURRENT_USER.reg";
+  const auto readSettings = [&] {
+    std::ifstream in(settingsFile, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  {
+    ProgramRun run;
+    SaveWorkspaceTyped(run, dir);
+    SaveWorkspaceTyped(run, area);
+  }
+  {
+    std::string settings = readSettings();
+    for (const std::string& name : {dir, area}) {
+      const std::string utf8 = brambolt::AnsiToUtf8(name);
+      for (std::size_t at; (at = settings.find(utf8)) != std::string::npos;) settings.replace(at, utf8.size(), name);
+    }
+    std::ofstream(settingsFile, std::ios::binary | std::ios::trunc) << settings;
+  }
+  const std::string renamed = dir + "2";
+  {
+    ProgramRun run;
+    EXPECT_TRUE(OpenWorkspaceNamed(run, dir)) << "listed by its name";
+    auto* manager = dynamic_cast<CMainFrame&>(*run.app.m_pMainWnd).GetWorkspaceManager();
+    EXPECT_EQ(std::string(manager->GetCurrentName()), dir) << "and opened";
+    EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+    // Open Workspace: 目录 renamed, 工作区 deleted, Done.
+    brambolt::test::ModalAnswers answers;
+    answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+      RunUntilIdle();
+      const HWND list = ::GetDlgItem(dialog, SECWsMgrDialogEx::kList);
+      const auto rowPoint = [&](const std::string& name) {
+        const LRESULT row = ::SendMessage(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+        EXPECT_NE(row, LB_ERR) << name;
+        RECT rect{};
+        ::SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+        return POINT{rect.left + 5, rect.top + 3};
+      };
+      brambolt::test::DoubleClick(list, rowPoint(dir));
+      ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+      TypeText(renamed);
+      PressKey(VK_RETURN);
+      brambolt::test::Click(list, rowPoint(area));
+      PressKey(VK_DELETE);
+      brambolt::test::Click(::GetDlgItem(dialog, SECWsMgrDialogEx::kDone), {5, 5});
+    });
+    run.Command(SECWorkspaceManagerEx::kOpenWorkspace);
+    EXPECT_TRUE(answers.Unanswered().empty());
+    EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
+  }
+  const std::string settings = readSettings();
+  EXPECT_EQ(settings.find("\\" + dir + "]"), std::string::npos) << "the old key has gone";
+  EXPECT_EQ(settings.find("\\" + area + "]"), std::string::npos) << "the deleted one has gone";
+  EXPECT_NE(settings.find("\\" + brambolt::AnsiToUtf8(renamed) + "\\WorkState_v1_1]"), std::string::npos);
+  {
+    ProgramRun run;
+    EXPECT_FALSE(OpenWorkspaceNamed(run, area)) << "deleted";
+    EXPECT_TRUE(OpenWorkspaceNamed(run, renamed));
+    auto* manager = dynamic_cast<CMainFrame&>(*run.app.m_pMainWnd).GetWorkspaceManager();
+    EXPECT_EQ(std::string(manager->GetCurrentName()), renamed);
+    EXPECT_EQ(run.boxes.Texts(), std::vector<std::string>{});
   }
 }
 

@@ -163,6 +163,9 @@ TEST(NameCharset, StoredTextReadsBackInEveryLaterLocale) {
       {"zh_CN.GB2312", "\xB9\xA4\xD7\xF7\xC7\xF8", "\xE5\xB7\xA5\xE4\xBD\x9C\xE5\x8C\xBA"},  // 工作区
       {"zh_TW.UTF-8", "\xA4\xA4\xA4\xE5", "\xE4\xB8\xAD\xE6\x96\x87"},                     // 中文
       {"C.UTF-8", "plain", "plain"},
+      // GBK 平台 after ASCII is also valid UTF-8 ("Qtƽ̨"): still the code page's text, stored in UTF-8.
+      {"zh_CN.GB2312", "Qt\xC6\xBD\xCC\xA8", "Qt\xE5\xB9\xB3\xE5\x8F\xB0"},
+      {"zh_CN.UTF-8", "Linux\xC6\xBD\xCC\xA8", "Linux\xE5\xB9\xB3\xE5\x8F\xB0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.locale);
@@ -179,6 +182,16 @@ TEST(NameCharset, StoredTextReadsBackInEveryLaterLocale) {
       if (!ConvertExactly(c.stored, CP_UTF8, CP_ACP, expected)) expected = c.stored;
       EXPECT_EQ(read, expected);
       EXPECT_EQ(StoredTextOf(read), c.stored) << "stored again as it was";
+    }
+  }
+  // Many a common character's GBK bytes are valid UTF-8 after ASCII; typed, each is stored in UTF-8.
+  {
+    ScopedLocale zh("zh_CN.GB2312");
+    for (const char* utf8 : {"平台", "前", "全", "千", "强", "取", "去", "确", "然", "色", "山", "省", "师", "时",
+                             "实", "使", "始", "十", "石", "女", "农"}) {
+      const std::string typed = "Qt" + Utf8ToCodePage(utf8, 936);
+      EXPECT_EQ(StoredTextOf(typed), std::string("Qt") + utf8);
+      EXPECT_EQ(TextOfStored(StoredTextOf(typed)), typed);
     }
   }
   // Stored by an earlier release in the code page: 1252 bytes that are no UTF-8, and GBK 目录,
