@@ -215,6 +215,11 @@ BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpe
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName != newName && currentBefore == oldName) m_strCurrentName = newName;
   }
+  // A current workspace deleted is none: nothing saves it again under its name at exit.
+  if (!m_strCurrentName.IsEmpty() && deleted.Find(m_strCurrentName) != nullptr) {
+    m_strCurrentName.Empty();
+    m_bOpen = FALSE;
+  }
   ApplyRegistryEdits(stored, working, deleted);
   WriteRecentList(keptRecent);
   strName = chosen;

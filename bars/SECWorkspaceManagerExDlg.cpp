@@ -180,7 +180,7 @@ void SECWsMgrDialogEx::OnOpenOrSave() {
 
 void SECWsMgrDialogEx::OnDone() {
   // The name handed back is always one the list shows: the current workspace's row under the
-  // name it has now (a rename of it followed).
+  // name it has now (a rename of it followed), or none when its row was deleted.
   for (POSITION from = m_pStored->GetHeadPosition(), to = m_pWorking->GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = m_pStored->GetNext(from), newName = m_pWorking->GetNext(to);
     if (oldName == *m_pChosen) {
@@ -188,6 +188,7 @@ void SECWsMgrDialogEx::OnDone() {
       break;
     }
   }
+  if (m_pDeleted->Find(*m_pChosen) != nullptr) m_pChosen->Empty();
   EndDialog(IDOK);
 }
 

@@ -4,6 +4,7 @@
 #include "afx/CDockContext.h"
 #include "afx/CMiniFrameWnd.h"
 #include "afx/CView.h"
+#include "os/Threads.h"
 
 const DWORD g_dwDockBarMap[4][2] = {
     {AFX_IDW_DOCKBAR_TOP, CBRS_TOP},

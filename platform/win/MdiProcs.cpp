@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gdi/SysColors.h"
 #include "res/ResourceTemplates.h"
 #include "win/Dialog.h"
 #include "win/MdiInternal.h"

@@ -682,6 +682,36 @@ TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
   EXPECT_FALSE(manager.OpenWorkspace("tmpx", TRUE));
 }
 
+// The workspace open deleted in the manager, then Done: nothing is opened (no "Invalid workspace"),
+// and saving the current workspace (as the frame does at exit) does not bring it back.
+TEST_F(Workspace, TheCurrentWorkspaceDeletedIsGoneAfterDone) {
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces());
+  ASSERT_EQ(CString("bb"), manager.GetCurrentName());
+  ModalAnswers answers;
+  std::vector<std::string> messages;
+  answers.When("#32770", "Workspace App", [&](HWND box) {
+    char text[256] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+    messages.push_back(text);
+    PressKey(VK_RETURN);
+  }, true);
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, 43072);
+    Click(list, RowPoint(list, "bb"));
+    PressKey(VK_DELETE);
+    Click(::GetDlgItem(dialog, 43053), {5, 5});  // Done
+  });
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+  RunUntilIdle();
+  EXPECT_EQ(messages, std::vector<std::string>{});
+  EXPECT_TRUE(manager.GetCurrentName().IsEmpty());
+  EXPECT_FALSE(manager.IsOpen());
+  if (manager.IsOpen()) manager.SaveCurrentWorkspace();  // as the frame does at exit
+  RunUntilIdle();
+  EXPECT_EQ(Recent(), "aa");
+  EXPECT_FALSE(manager.OpenWorkspace("bb", TRUE)) << "the deleted workspace came back";
+}
+
 // After a swap the row chosen to open or to save under is the workspace the user sees under
 // that name, not the one the name meant before.
 TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
