@@ -484,7 +484,10 @@ BOOL SECWorkspaceManagerEx::WriteRecentList(CStringList& list) {
     CString valueName;
     valueName.Format("Workspace%d", n);
     const CString& entry = list.GetNext(pos);
-    const CString stored = m_bRegistryMode ? StoredName(entry) : CString(brambolt::StoredPathOf(static_cast<LPCTSTR>(entry)).c_str());
+    // A registry workspace's entry names it as its key does (an earlier release's code-page key
+    // keeps its entry in those bytes), so the two agree under any locale.
+    const CString stored = m_bRegistryMode ? WorkspaceKeyOf(m_hRootKey, m_strBaseKey, entry).Mid(m_strBaseKey.GetLength())
+                                           : CString(brambolt::StoredPathOf(static_cast<LPCTSTR>(entry)).c_str());
     if (!registry.SetStringValue(valueName, stored)) ok = FALSE;
   }
   for (UINT i = n; i < m_nRecentLimit; ++i) {
@@ -540,6 +543,17 @@ BOOL SECWorkspaceManagerEx::DeleteRegistryWorkspace(const CString& strName) {
   BOOL deleted = registry.DeleteKey(stored, TRUE);
   if (legacy != stored && HoldsWorkspace(m_hRootKey, legacy)) deleted = registry.DeleteKey(legacy, TRUE) || deleted;
   return deleted;
+}
+
+// A workspace an earlier release filed under the code-page bytes of its name moves to its stored
+// name when it is opened, as its recent entry is then written in that name: key and entry agree,
+// and reach the same workspace under any locale.
+void SECWorkspaceManagerEx::FileUnderStoredName(const CString& strName) {
+  const CString stored = m_strBaseKey + StoredName(strName), legacy = m_strBaseKey + strName;
+  if (legacy == stored || HoldsWorkspace(m_hRootKey, stored) || !HoldsWorkspace(m_hRootKey, legacy)) return;
+  if (!CopyRegistryWorkspace(strName, strName)) return;
+  SECRegistry registry;
+  if (registry.Connect(m_hRootKey)) registry.DeleteKey(legacy, TRUE);
 }
 
 void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted) {

@@ -145,6 +145,7 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   // Copies the tree of one registry workspace to another key; TRUE when it was read and written.
   BOOL CopyRegistryWorkspace(const CString& strFrom, const CString& strTo);
   BOOL DeleteRegistryWorkspace(const CString& strName);
+  void FileUnderStoredName(const CString& strName);
   // Whether the store holds a saved tree under the name.
   BOOL HasRegistryWorkspace(const CString& strName);
 };

@@ -74,6 +74,7 @@ BOOL SECWorkspaceManagerEx::OpenWorkspace(CString strName, BOOL bQuiet) {
     ActivateChildFrame(nullptr);
   }
   LoadCustomState(&root, strName);
+  if (m_bRegistryMode) FileUnderStoredName(strName);
   m_strCurrentName = strName;
   m_bOpen = TRUE;
   CStringList list;

@@ -641,6 +641,14 @@ TEST(NameSweep, WorkspacesAndToolbarsNamedUnderOneLocaleKeepTheirNamesUnderAnoth
     }
     std::ofstream(settingsFile, std::ios::binary | std::ios::trunc) << settings;
   }
+  // Opened, 目录 moves to its UTF-8 key, as its recent entry is written in UTF-8: the two agree.
+  {
+    ProgramRun run;
+    EXPECT_TRUE(OpenWorkspaceNamed(run, dir));
+  }
+  EXPECT_EQ(readSettings().find("\\" + dir + "\\"), std::string::npos) << "the old key stays beside the recent entry";
+  EXPECT_NE(readSettings().find("\\" + brambolt::AnsiToUtf8(dir) + "\\WorkState_v1_1]"), std::string::npos);
+  EXPECT_NE(readSettings().find("\"" + area + "\""), std::string::npos) << "工作区's entry no longer names its key";
   const std::string renamed = dir + "2";
   {
     ProgramRun run;
