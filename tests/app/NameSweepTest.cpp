@@ -145,17 +145,27 @@ std::vector<std::string> SaveAsRefused(ProgramRun& run, const std::string& typed
   return told;
 }
 
+// In the New Project wizard `h`: the project's name "Demo" typed into the field it opens on, and
+// the keyboard moved to the location's field (given back in `location`).
+void NameProjectAndGoToItsLocation(HWND h, CNewWizDialog*& wizard, CNewWizPage*& first, HWND* location = nullptr) {
+  wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+  ASSERT_NE(wizard, nullptr);
+  RunUntilIdle();  // the wizard opens on the name field
+  TypeText("Demo");
+  first = wizard->GetActivePage();
+  const HWND field = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
+  ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  if (location != nullptr) *location = field;
+}
+
 // A new project "Demo" made with the wizard in a location typed into its field (a project's own
 // name is ASCII by the wizard's rule; its folder may be named in any language).
 void NewProjectTyped(ProgramRun& run, const std::string& location) {
   brambolt::test::ModalAnswers answers;
   answers.When(nullptr, "New Project", [&](HWND h) {
-    auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
-    ASSERT_NE(wizard, nullptr);
-    RunUntilIdle();  // the wizard opens on the name field
-    TypeText("Demo");
-    HWND field = ::GetDlgItem(wizard->GetActivePage()->GetSafeHwnd(), IDC_PROJECT_LOCATION);
-    ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    CNewWizDialog* wizard = nullptr;
+    CNewWizPage* first = nullptr;
+    ASSERT_NO_FATAL_FAILURE(NameProjectAndGoToItsLocation(h, wizard, first));
     TypeText(location);
     for (int i = 0; i < 3; ++i) ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
     ::SendMessage(h, WM_COMMAND, ID_WIZFINISH, 0);
@@ -416,13 +426,9 @@ TEST(NameSweep, NamesMadeOrKeptReachTheDiskAsTheSystemNamesThemAndOpenAfterARest
         brambolt::test::ModalAnswers answers;
         bool stayedOnFirstPage = false;
         answers.When(nullptr, "New Project", [&](HWND h) {
-          auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
-          ASSERT_NE(wizard, nullptr);
-          RunUntilIdle();
-          TypeText("Demo");
-          CNewWizPage* first = wizard->GetActivePage();
-          const HWND location = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
-          ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
+          CNewWizDialog* wizard = nullptr;
+          CNewWizPage* first = nullptr;
+          ASSERT_NO_FATAL_FAILURE(NameProjectAndGoToItsLocation(h, wizard, first));
           TypeText(folder + "/" + c.unmakable);
           ::SendMessage(h, WM_COMMAND, ID_WIZNEXT, 0);
           stayedOnFirstPage = wizard->GetActivePage() == first;
@@ -752,13 +758,10 @@ TEST(NameSweep, ANewProjectLocationThatLostCharactersIsRefusedAndNothingIsMade) 
     int refusedNexts = 0;
     brambolt::test::ModalAnswers answers;
     answers.When(nullptr, "New Project", [&](HWND h) {
-      auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
-      ASSERT_NE(wizard, nullptr);
-      RunUntilIdle();
-      TypeText("Demo");
-      CNewWizPage* first = wizard->GetActivePage();
-      const HWND location = ::GetDlgItem(first->GetSafeHwnd(), IDC_PROJECT_LOCATION);
-      ::SendMessage(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(location), TRUE);
+      CNewWizDialog* wizard = nullptr;
+      CNewWizPage* first = nullptr;
+      HWND location = nullptr;
+      ASSERT_NO_FATAL_FAILURE(NameProjectAndGoToItsLocation(h, wizard, first, &location));
       TypeText(base + "/" + c.before);
       ime.Commit(c.lost);
       TypeText(c.after + "/");

@@ -109,14 +109,15 @@ class Workspace : public ::testing::Test {
   }
   // The workspace manager storing in the registry, and two workspaces saved through it: aa with
   // one window, bb with two.
-  void SaveTwoWorkspaces() {
+  // Two workspaces: the first with one window, the second (the current one) with two.
+  void SaveTwoWorkspaces(const char* first = "aa", const char* second = "bb") {
   manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
   app.OpenDocumentFile(File("a.txt").c_str());
   RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("aa"));  // one window
+  ASSERT_TRUE(manager.SaveWorkspace(first));  // one window
   app.OpenDocumentFile(File("b.txt").c_str());
   RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("bb"));  // two windows
+  ASSERT_TRUE(manager.SaveWorkspace(second));  // two windows
   }
   static void RenameRow(HWND dialog, const char* from, const char* to) {
     HWND list = ::GetDlgItem(dialog, 43072);
@@ -762,13 +763,7 @@ TEST_F(Workspace, TheRowChosenAfterASwapIsTheWorkspaceShownUnderItsName) {
 // by a click on another row; the others keep their names, and Done moves that workspace's windows
 // to the new name.
 TEST_F(Workspace, TheRowEditedIsTheWorkspaceRenamed) {
-  manager.Initialize("Software\\MyCompany\\Brambolt\\v2.0", TRUE, HKEY_CURRENT_USER, FALSE);
-  app.OpenDocumentFile(File("a.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("bbb"));  // one window
-  app.OpenDocumentFile(File("b.txt").c_str());
-  RunUntilIdle();
-  ASSERT_TRUE(manager.SaveWorkspace("ccc"));
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces("bbb", "ccc"));
   ASSERT_TRUE(manager.SaveWorkspace("ddd"));  // two windows
   ASSERT_EQ(Recent(), "ddd|ccc|bbb");  // the rows in this order, ddd selected
   for (const bool byClick : {false, true}) {

@@ -241,6 +241,35 @@ TEST(UsersDay, PrintPreviewGivesTheLayoutBackAsItWas) {
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
+// A document, beside.cpp, open and its window active; the Project Explorer floated in the main
+// window from its gripper's menu (Float In Main Window, its last item), which brings the explorer's
+// window in front; Ctrl+F6 back to the document, and "a" typed into it.
+struct ExplorerBesideADocument {
+  fs::path file;
+  CMDIChildWnd* document = nullptr;
+  CMDIChildWnd* holder = nullptr;
+};
+void FloatExplorerBesideADocument(Desk& desk, ExplorerBesideADocument& beside) {
+  auto* frame = desk.MainFrame();
+  ASSERT_NE(frame, nullptr);
+  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
+  beside.file = fs::path(desk.Folder("Beside")) / "beside.cpp";
+  std::ofstream(beside.file, std::ios::binary) << "int beside;\r\n";
+  ASSERT_NE(OpenFile(desk, beside.file), nullptr);
+  beside.document = frame->MDIGetActive();
+  ASSERT_NE(beside.document, nullptr);
+  desk.ExpectMenu({VK_UP, VK_RETURN});
+  brambolt::test::Click(explorer.m_hWnd, ClientOf(explorer.m_hWnd, GripperOf(explorer)), brambolt::test::kNone,
+                        WM_RBUTTONDOWN);
+  desk.Pump();
+  beside.holder = dynamic_cast<CMDIChildWnd*>(explorer.GetParentFrame());
+  ASSERT_NE(beside.holder, nullptr) << "the explorer did not float in the main window";
+  ASSERT_EQ(frame->MDIGetActive(), beside.holder);
+  desk.Press(VK_F6, brambolt::test::kCtrl);
+  ASSERT_EQ(frame->MDIGetActive(), beside.document) << desk.MainTitle();
+  desk.Type("a");
+}
+
 // The Project Explorer floated in the main window beside a document, the document's window active:
 // Print Preview closed with Escape gives the document its window and the keyboard back; the
 // explorer, shown again, stays behind it.
@@ -248,25 +277,11 @@ TEST(UsersDay, PrintPreviewGivesTheKeyboardBackToTheDocumentBesideTheExplorerInT
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
   auto* frame = desk.MainFrame();
-  ASSERT_NE(frame, nullptr);
-  ProjectWorkspaceWnd& explorer = frame->m_wndProjectExplorer;
-  const fs::path file = fs::path(desk.Folder("Beside")) / "beside.cpp";
-  std::ofstream(file, std::ios::binary) << "int beside;\r\n";
-  ASSERT_NE(OpenFile(desk, file), nullptr);
-  CMDIChildWnd* document = frame->MDIGetActive();
-  ASSERT_NE(document, nullptr);
-  // The gripper's menu: Float In Main Window, its last item. The explorer's window comes in front.
-  desk.ExpectMenu({VK_UP, VK_RETURN});
-  brambolt::test::Click(explorer.m_hWnd, ClientOf(explorer.m_hWnd, GripperOf(explorer)), brambolt::test::kNone,
-                        WM_RBUTTONDOWN);
-  desk.Pump();
-  CMDIChildWnd* holder = dynamic_cast<CMDIChildWnd*>(explorer.GetParentFrame());
-  ASSERT_NE(holder, nullptr) << "the explorer did not float in the main window";
-  ASSERT_EQ(frame->MDIGetActive(), holder);
-  // Ctrl+F6: the document's window again.
-  desk.Press(VK_F6, brambolt::test::kCtrl);
-  ASSERT_EQ(frame->MDIGetActive(), document) << desk.MainTitle();
-  desk.Type("a");
+  ExplorerBesideADocument beside;
+  ASSERT_NO_FATAL_FAILURE(FloatExplorerBesideADocument(desk, beside));
+  const fs::path& file = beside.file;
+  CMDIChildWnd* const document = beside.document;
+  CMDIChildWnd* const holder = beside.holder;
 
   desk.Menu('F', "v");
   ASSERT_FALSE(::IsWindowVisible(holder->m_hWnd)) << "no preview";
@@ -288,24 +303,13 @@ TEST(UsersDay, LeavingFullScreenGivesTheKeyboardBackToTheDocumentBesideTheExplor
   Desk desk;
   ASSERT_TRUE(desk.Start()) << desk.Report();
   auto* frame = desk.MainFrame();
-  ASSERT_NE(frame, nullptr);
-  const fs::path file = fs::path(desk.Folder("Beside")) / "beside.cpp";
-  std::ofstream(file, std::ios::binary) << "int beside;\r\n";
-  ASSERT_NE(OpenFile(desk, file), nullptr);
-  CMDIChildWnd* document = frame->MDIGetActive();
-  ASSERT_NE(document, nullptr);
-  desk.ExpectMenu({VK_UP, VK_RETURN});
-  brambolt::test::Click(frame->m_wndProjectExplorer.m_hWnd,
-                        ClientOf(frame->m_wndProjectExplorer.m_hWnd, GripperOf(frame->m_wndProjectExplorer)),
-                        brambolt::test::kNone, WM_RBUTTONDOWN);
-  desk.Pump();
-  CMDIChildWnd* holder = dynamic_cast<CMDIChildWnd*>(frame->m_wndProjectExplorer.GetParentFrame());
-  ASSERT_NE(holder, nullptr) << "the explorer did not float in the main window";
+  ExplorerBesideADocument beside;
+  ASSERT_NO_FATAL_FAILURE(FloatExplorerBesideADocument(desk, beside));
+  const fs::path& file = beside.file;
+  CMDIChildWnd* const document = beside.document;
+  CMDIChildWnd* holder = beside.holder;
   const HWND holderWnd = holder->m_hWnd;
-  desk.Press(VK_F6, brambolt::test::kCtrl);
-  ASSERT_EQ(frame->MDIGetActive(), document) << desk.MainTitle();
   const CRect placed(WindowRect(holderWnd));
-  desk.Type("a");
 
   desk.Menu('V', "f");
   ASSERT_TRUE(frame->m_FullScreen.IsFullScreen());

@@ -75,6 +75,13 @@ run click 3
 shot escape-03-explorer-menu
 keys Up Return
 wait_for 100 eval '[[ "$(title)" == *"[Project Explorer]"* ]]' || fail "the explorer did not float in the main window: $(title)"
+# The document's window active again after a mode (named by $1), and what is typed into it saved.
+document_types_after() {
+  [[ "$(title)" == *"[beside.cpp]"* ]] || fail "after $1 the active window is $(title)"
+  typed "/*after $1*/"
+  keys alt+f s # File > Save
+  wait_for 100 saved_with "$source_file" "after $1" || fail "what was typed after $1 was lost"
+}
 keys ctrl+F6
 wait_for 100 eval '[[ "$(title)" == *"[beside.cpp]"* ]]' || fail "Ctrl+F6 did not bring the document back: $(title)"
 # The preview's grey around its page where the editor is white.
@@ -86,10 +93,7 @@ shot escape-04-print-preview
 keys Escape
 wait_for 100 eval '[ "$(left_of_page)" = "$editor" ]' || fail "Esc did not close the preview"
 shot escape-05-after-print-preview
-[[ "$(title)" == *"[beside.cpp]"* ]] || fail "after the preview the active window is $(title)"
-typed "/*after the preview*/"
-keys alt+f s # File > Save
-wait_for 100 saved_with "$source_file" 'after the preview' || fail "what was typed after the preview was lost"
+document_types_after "the preview"
 
 # ---- full screen left by Esc beside the explorer floated in the main window ----
 # The explorer stays in its window of the documents' area; the document keeps its window and the
@@ -100,10 +104,7 @@ shot escape-06-full-screen
 keys Escape
 wait_for 100 gone '^Full Screen$' || fail "Esc did not leave full screen"
 shot escape-07-after-full-screen
-[[ "$(title)" == *"[beside.cpp]"* ]] || fail "after full screen the active window is $(title)"
-typed "/*after full screen*/"
-keys alt+f s # File > Save
-wait_for 100 saved_with "$source_file" 'after full screen' || fail "what was typed after full screen was lost"
+document_types_after "full screen"
 
 # ---- Print Preview from full screen, closed by Esc: the desktop still sees full screen ----
 full_screen_state() {
