@@ -264,7 +264,13 @@ BOOL CGenHtmlHelpClass::WriteProjectFile(CString strPath) {
   const CString strLanguageFolder = GetLanguageFolder();
   const auto name = [&](const CString& strName) { return SystemNameIn(strLanguageFolder, strName); };
   const auto made = [](const CString& strName) { return brambolt::SystemNameOf(static_cast<LPCTSTR>(strName)); };
+  // The index is read by the viewer from the index file, as the contents are from theirs: an index
+  // compiled into the help holds each name as the compiler read it, and the compiler at hand ends a
+  // name at its first ">" ("operator>=", every template), keeps a reference such as "&amp;" as its
+  // letters and stores a Chinese name in a Western code page, so a viewer showing it names the
+  // entries wrongly.
   out << "[OPTIONS]\n"
+      << "Binary Index=No\n"
       << "Compatibility=1.1\n"
       << "Compiled file=" << made(m_strCompiledFile) << "\n"
       << "Contents file=" << made(m_strContentsFile) << "\n"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -554,6 +555,45 @@ std::set<std::string> ReadHelpDirectory(const std::string& bytes) {
   return names;
 }
 
+// The keywords of the index a help file holds compiled (its keyword tree's listing blocks, each
+// keyword in UTF-16), in the code page given: what a viewer lists as the help's index when the help
+// holds one.
+std::multiset<std::string> ReadCompiledIndex(const std::string& tree, UINT nCodePage) {
+  std::multiset<std::string> keywords;
+  const auto number = [&](size_t at, size_t size) {
+    uint32_t value = 0;
+    for (size_t n = size; n-- > 0;) value = (value << 8) | static_cast<unsigned char>(tree.at(at + n));
+    return value;
+  };
+  const auto text = [&](size_t& at) {
+    std::u16string word;
+    for (; number(at, 2) != 0; at += 2) word += static_cast<char16_t>(number(at, 2));
+    at += 2;
+    return word;
+  };
+  constexpr size_t kHeader = 0x4C;
+  const size_t nBlockSize = number(4, 2);
+  // From the last listing block back to the first.
+  for (auto nBlock = static_cast<int32_t>(number(0x1A, 4)); nBlock != -1;) {
+    const size_t block = kHeader + static_cast<size_t>(nBlock) * nBlockSize;
+    const size_t nEntries = number(block + 2, 2);
+    size_t at = block + 12;
+    for (size_t n = 0; n < nEntries; ++n) {
+      keywords.insert(brambolt::WideToAnsi(text(at), nCodePage));
+      const bool bSeeAlso = number(at, 2) == 2;
+      const size_t nTopics = number(at + 12, 4);
+      at += 16;
+      if (bSeeAlso)
+        text(at);
+      else
+        at += 4 * nTopics;
+      at += 8;
+    }
+    nBlock = static_cast<int32_t>(number(block + 4, 4));
+  }
+  return keywords;
+}
+
 // An object of a compiled help file, looked up by its name as a viewer opens it.
 std::string ReadFromHelp(const fs::path& chm, const fs::path& scratch, const std::string& name) {
   const fs::path file = scratch / "object";
@@ -581,7 +621,7 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
   ShapesProject p((std::string(doc_test::ShapesHeader()) +
                    "class CBox\n{\npublic:\n    CBox();\n    CBox(int n);\n    CBox& operator=(const CBox& o);\n"
                    "    BOOL operator==(const CBox& o);\n    BOOL operator<(const CBox& o);\n"
-                   "    int operator%(int n);\n"
+                   "    int operator%(int n);\n    BOOL operator>=(const CBox& o);\n    CShape* operator->();\n"
                    "    int m_nSize;\n};\n"
                    "template <> class Matcher<const std::string&>\n{\npublic:\n    Matcher(const char* s);\n"
                    "    bool Matches(const std::string& s) const;\n};\n" + ManyMembers())
@@ -647,7 +687,13 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
                         return f.ends_with(".htm") && f != "Htmls/Hierarchy_Chart.htm";
                       })));
     EXPECT_EQ(boxNames, (std::multiset<std::string>{"CBox", "CBox", "CBox", "operator=", "operator==", "operator<",
-                                                    "operator%", "m_nSize"}));
+                                                    "operator%", "operator>=", "operator->", "m_nSize"}));
+    // A viewer lists the index the help holds compiled where it holds one, else the index file's.
+    if (std::string(file) == "Shapes.hhk" && held.count("$WWKeywordLinks/BTree")) {
+      std::multiset<std::string> names;
+      for (const SitemapEntry& entry : map.entries) names.insert(entry.name);
+      EXPECT_EQ(ReadCompiledIndex(read("$WWKeywordLinks/BTree"), 1252), names);
+    }
     if (std::string(file) == "Shapes.hhc") {
       ASSERT_FALSE(map.entries.empty());
       EXPECT_EQ(map.entries[0].name, "Shapes & Lines");
