@@ -133,8 +133,9 @@ class CFileObj : public CObject {
   // A name of the class's header (the class's or a member's) as the program spells file names, one
   // the system can spell: in the program's code page where every character converts and the
   // system can spell it; else as the system's bytes where its charset holds every character; else
-  // with each character it cannot spell written as its number, "(U+00DF)". Text of ASCII alone or
-  // of Shift-JIS is left as it stands.
+  // with each character it cannot spell written as its number, "(U+00DF)". A character whose
+  // second byte a file name does not hold as it is (Big5's 功, whose second byte is "\\") is
+  // written as its number too. Text of ASCII alone or of Shift-JIS is left as it stands.
   CString ProgramSpelling(const CString& strName) const;
   static BOOL FileExists(LPCTSTR lpszPath);
   static int FindExtension(LPCTSTR lpszPath);

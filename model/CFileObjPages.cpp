@@ -634,17 +634,39 @@ BOOL CFileObj::HasNoPrivateVariables() const { return HasNoMember(m_VariableList
 BOOL CFileObj::ContainsVariable(CString strName) const { return HoldsUniqueName(m_VariableList, strName); }
 BOOL CFileObj::ContainsFunction(CString strName) const { return HoldsUniqueName(m_MemberFunctionList, strName); }
 
+namespace {
+
+// The bytes a file name does not hold as they are: FixFileName writes a separator of paths (or of
+// a list of them) as a blank and escapes the others.
+bool IsSeparatorByte(unsigned char ch) { return ch == ';' || ch == '/' || ch == '\\'; }
+bool IsEscapedByte(unsigned char ch) {
+  static const char kEscaped[] = "=*?\"<>|:#%@&";
+  return ch < 0x20 || ch == 0x7F || (ch != 0 && std::strchr(kEscaped, ch) != nullptr);
+}
+
+// Whether the bytes of one character stay that character in a file name: a double-byte
+// character whose second byte is one of those FixFileName changes ("\\" in Big5's 功, 許 and 蓋;
+// "|" or "@" in others) would be left half a character.
+bool StaysWholeInFileName(std::string_view character) {
+  if (character.size() < 2) return true;
+  return std::none_of(character.begin(), character.end(), [](char ch) {
+    const auto byte = static_cast<unsigned char>(ch);
+    return IsSeparatorByte(byte) || IsEscapedByte(byte);
+  });
+}
+
+}  // namespace
+
 void CFileObj::FixFileName(CString& strName) {
   // "::" first, so that it becomes one blank and not two.
   strName.Replace("::", " ");
-  static const char kEscaped[] = "=*?\"<>|:#%@&";
   std::string fixed;
   fixed.reserve(static_cast<size_t>(strName.GetLength()));
   for (int i = 0; i < strName.GetLength(); ++i) {
     const auto ch = static_cast<unsigned char>(strName[i]);
-    if (ch == ';' || ch == '/' || ch == '\\') {
+    if (IsSeparatorByte(ch)) {
       fixed += ' ';
-    } else if (ch < 0x20 || ch == 0x7F || std::strchr(kEscaped, ch) != nullptr) {
+    } else if (IsEscapedByte(ch)) {
       static const char kDigits[] = "0123456789ABCDEF";
       fixed += '@';
       fixed += kDigits[ch >> 4];
@@ -702,19 +724,26 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
   const std::string_view name(strName, static_cast<size_t>(strName.GetLength()));
   const UINT nCodePage = m_codePage.nCodePage;
   if (nCodePage == 0 || nCodePage == kShiftJisCodePage || brambolt::IsAsciiText(name)) return strName;
+  const std::u32string characters = AFBig2GBObj::ReadText(name, nCodePage);
+  std::string bytes;
+  // Whether each character, in the code page given, has bytes that stay it in a file name.
+  const auto staysWhole = [&](UINT nTo) {
+    return std::all_of(characters.begin(), characters.end(), [&](char32_t ch) {
+      return ch < 0x80 || !brambolt::CodePageBytesOf(ch, bytes, nTo) || StaysWholeInFileName(bytes);
+    });
+  };
   // In the program's code page, where every character converts and the system can spell it.
   std::string spelled(name);
   const bool bConverted = nCodePage == ::GetACP() || brambolt::ConvertExactly(name, nCodePage, CP_ACP, spelled);
-  if (bConverted && brambolt::SystemCanSpell(spelled)) return CString(spelled.data(), static_cast<int>(spelled.size()));
+  if (bConverted && brambolt::SystemCanSpell(spelled) && staysWhole(CP_ACP))
+    return CString(spelled.data(), static_cast<int>(spelled.size()));
   // A name of characters the code page lacks, as the system's own bytes where its charset holds
   // them all (a UTF-8 locale's): the output folder takes such a name as it stands.
-  const std::u32string characters = AFBig2GBObj::ReadText(name, nCodePage);
   const UINT nSystemCodePage = brambolt::GetSystemNameCodePage();
   std::string system;
-  std::string bytes;
   bool bSystem = nSystemCodePage != CP_ACP;
   for (size_t i = 0; bSystem && i < characters.size(); ++i) {
-    bSystem = brambolt::CodePageBytesOf(characters[i], bytes, nSystemCodePage);
+    bSystem = brambolt::CodePageBytesOf(characters[i], bytes, nSystemCodePage) && StaysWholeInFileName(bytes);
     if (bSystem) system += bytes;
   }
   if (bSystem && brambolt::SystemNameOf(system) == system) return CString(system.data(), static_cast<int>(system.size()));
@@ -725,7 +754,7 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
   for (const char32_t ch : characters) {
     if (ch < 0x80) {
       spelled += static_cast<char>(ch);
-    } else if (brambolt::CodePageBytesOf(ch, bytes) && brambolt::SystemCanSpell(bytes)) {
+    } else if (brambolt::CodePageBytesOf(ch, bytes) && brambolt::SystemCanSpell(bytes) && StaysWholeInFileName(bytes)) {
       spelled += bytes;
     } else {
       char szNumber[16];

@@ -704,4 +704,77 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
   }
 }
 
+
+// A Big5 header on a Big5 desktop whose class and member are named in characters that have a "\"
+// as their second byte (功 A5 5C, 許 B3 5C, 蓋 BB 5C): their folders and pages are named in the
+// desktop's letters, each such character as its number (a "\" in a name would part the path, a
+// blank in its place leaves half a character), and the help compiled from them holds every page
+// its contents and index open, each entry named as the class and member are.
+TEST(HtmlHelp, Big5NamesWhoseSecondByteIsABackslashNameTheirFilesReadablyAndTheHelpOpensThem) {
+  brambolt::ScopedLocale locale("zh_TW.BIG5");
+  // class 功能 : public CShape { public: int 許功蓋(); int m_n寬度; }, in Big5.
+  ShapesProject p((std::string(doc_test::ShapesHeader()) +
+                   "class \xA5\x5C\xAF\xE0 : public CShape\n{\npublic:\n    int \xB3\x5C\xA5\x5C\xBB\x5C();\n"
+                   "    int m_n\xBC\x65\xAB\xD7;\n};\n")
+                      .c_str());
+  HelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_CHT;
+  p.project.GeneratePages(LANGUAGE_CHT, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_CHT), nullptr);
+  const fs::path language = fs::path(p.folder.Path()) / "Output_GB5";
+  const std::string strClass = "(U+529F)\xAF\xE0";  // 功能
+  std::set<std::string> written;
+  for (const auto& entry : fs::recursive_directory_iterator(language / "Htmls")) {
+    const std::string name = fs::relative(entry.path(), language).generic_string();
+    EXPECT_TRUE(brambolt::ReadsAsTextIn(name, 950)) << name;
+    if (entry.is_regular_file()) written.insert(name);
+  }
+  for (const std::string& file : {"Htmls/" + strClass + "/" + strClass + ".htm",
+                                  "Htmls/" + strClass + "/Member Functions/(U+8A31)(U+529F)(U+84CB).htm",
+                                  "Htmls/" + strClass + "/Member Vars/m_n\xBC\x65\xAB\xD7.htm",
+                                  "Htmls/Image2/" + strClass + ".bmp"})
+    EXPECT_TRUE(written.count(file)) << file;
+  // Every link of the pages opens its file.
+  for (const std::string& page : written) {
+    if (!page.ends_with(".htm")) continue;
+    const std::string text = doc_test::ReadFile(language / page);
+    for (size_t at = text.find("href=\""); at != std::string::npos; at = text.find("href=\"", at + 1)) {
+      std::string link = text.substr(at + 6, text.find('"', at + 6) - at - 6);
+      link = link.substr(0, link.find('#'));
+      if (link.empty() || link.find(':') != std::string::npos) continue;
+      std::string target;
+      for (size_t i = 0; i < link.size(); ++i) {
+        if (link[i] == '%' && i + 2 < link.size()) {
+          target += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+          i += 2;
+        } else {
+          target += link[i];
+        }
+      }
+      EXPECT_TRUE(fs::is_regular_file((language / page).parent_path() / target)) << page << " links " << link;
+    }
+  }
+  if (brambolt::FindProgram("chmcmd").empty()) GTEST_SKIP() << "chmcmd is not installed";
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  ASSERT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  const std::string bytes = doc_test::ReadFile(language / "Shapes.chm");
+  std::set<std::string> held;
+  for (const std::string& name : ReadHelpDirectory(bytes))
+    if (name.starts_with("/") && !name.ends_with("/")) held.insert(name.substr(1));
+  for (const std::string& file : written) EXPECT_TRUE(held.count(file)) << file << " is not in the help file";
+  for (const char* file : {"Shapes.hhc", "Shapes.hhk"}) {
+    const Sitemap map = ReadSitemap(doc_test::ReadFile(language / file));
+    std::set<std::string> names;
+    for (const SitemapEntry& entry : map.entries) {
+      names.insert(entry.name);
+      std::string local = entry.local;
+      std::replace(local.begin(), local.end(), '\\', '/');
+      if (!local.empty()) {
+        EXPECT_TRUE(held.count(local)) << file << ": " << entry.name << " opens " << local;
+      }
+    }
+    for (const char* name : {"\xA5\x5C\xAF\xE0", "\xB3\x5C\xA5\x5C\xBB\x5C", "m_n\xBC\x65\xAB\xD7"})
+      EXPECT_TRUE(names.count(name)) << file << " has no entry " << name;
+  }
+}
+
 }  // namespace
