@@ -344,7 +344,9 @@ void ForEachPage(const CGenHtmlHelpClass::ClassPages& pages, const CString& strL
 }
 
 // The taken subfolders of a folder, relative to the language folder, as (escaped name, folder)
-// pairs; in the page folder ("Htmls"), without the folders of classes the project no longer has.
+// pairs; in the page folder ("Htmls"), without the folders of classes the project no longer has,
+// and with the folder of each class it has whatever its name (a class "_Impl" or "images" is no
+// folder of the pages' own, and its pages belong in the contents and the index).
 template <class Visit>
 void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLanguageFolder,
                         const CString& strFolder, Visit&& visit) {
@@ -355,7 +357,9 @@ void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CStrin
   const std::set<std::string>& current = strFolder == "Htmls" ? pages.folders : none;
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
-    if (!IsTakenFolder(strName) || IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName)) continue;
+    const bool bClassFolder = current.count(static_cast<LPCTSTR>(strName)) != 0;
+    if (!IsTakenFolder(strName) && !bClassFolder) continue;
+    if (IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName)) continue;
     const CString strSubfolder = strFolder + "\\" + strName;
     visit(EntryName(pages, strSubfolder, strName), strSubfolder);
   }

@@ -612,10 +612,11 @@ std::string ManyMembers() {
 }
 
 // Compiles with the real compiler where it is installed: the help file holds every page, the
-// chart and the diagrams, also of classes with operators and of a template's specialisation; its
-// contents and index, read from the help file as a viewer reads them, are one tree whose every
-// entry opens a page the help holds, each page of a class named as its page names the class or the
-// member.
+// chart and the diagrams, also of classes with operators, of a template's specialisation and of
+// classes named as folders the contents leave out ("_Impl", "images"); its contents and index,
+// read from the help file as a viewer reads them, are one tree whose every entry opens a page the
+// help holds, each page of a class named as its page names the class or the member, and the index
+// a viewer lists names them so too.
 TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheirPages) {
   if (brambolt::FindProgram("chmcmd").empty()) GTEST_SKIP() << "chmcmd is not installed";
   ShapesProject p((std::string(doc_test::ShapesHeader()) +
@@ -624,7 +625,9 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
                    "    int operator%(int n);\n    BOOL operator>=(const CBox& o);\n    CShape* operator->();\n"
                    "    int m_nSize;\n};\n"
                    "template <> class Matcher<const std::string&>\n{\npublic:\n    Matcher(const char* s);\n"
-                   "    bool Matches(const std::string& s) const;\n};\n" + ManyMembers())
+                   "    bool Matches(const std::string& s) const;\n};\n"
+                   "class _Impl\n{\npublic:\n    int m_nImpl;\n};\nclass images\n{\npublic:\n    int Count();\n};\n" +
+                   ManyMembers())
                       .c_str());
   HelpShell shell(p.project, p.strProjectFolder);
   p.project.m_nOutputLanguage = LANGUAGE_ENG;
@@ -698,7 +701,7 @@ TEST(HtmlHelp, TheCompiledHelpHoldsEveryPageAndShowsOneTreeOfEntriesNamedAsTheir
       ASSERT_FALSE(map.entries.empty());
       EXPECT_EQ(map.entries[0].name, "Shapes & Lines");
       EXPECT_EQ(map.entries[0].nDepth, 1);
-      for (const char* book : {"CBox", "Matcher<const std::string&>", "CShape", "Member Functions"})
+      for (const char* book : {"CBox", "Matcher<const std::string&>", "CShape", "Member Functions", "_Impl", "images"})
         EXPECT_TRUE(books.count(book)) << book;
     }
   }
