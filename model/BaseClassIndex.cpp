@@ -98,6 +98,10 @@ const CFileObj* BaseClassIndex::Choose(const CFileObj* pDerived, const std::vect
 
 const CFileObj* BaseClassIndex::FindBase(const CFileObj* pDerived, const CString& strBase) const {
   const auto& byName = ByName();
+  // A class of the project named as the base is written ("Box<Pair<int> >", a specialisation).
+  const auto exact = byName.find(Trimmed(View(strBase)));
+  if (exact != byName.end())
+    if (const CFileObj* pBase = Choose(pDerived, exact->second)) return pBase;
   const std::string_view qualified = QualifiedKeyOf(View(strBase));
   if (!qualified.empty()) {
     const auto it = byName.find(qualified);

@@ -1,8 +1,9 @@
 // How a class's bases meet the project's classes. A base is kept as the header writes it
 // ("Ns::Base", "::Base", "Base<T>", "Ns::Base<int, X<Y>>", "typename Base<T>::type"), and a class
 // is recorded under the last part of its name (or under its whole qualified name, "Ns::Base",
-// when its header defines it so), so a base names the project's class recorded under the base's
-// qualified name, or else under its last name part without its template arguments. Of several
+// when its header defines it so), so a base names the project's class of the very name it is
+// written with (a specialisation, "Box<int>"), else the one recorded under the base's qualified
+// name, or else under its last name part without its template arguments. Of several
 // classes of that name, the one declared in the deriving class's own header comes first, then the
 // first in the order of analysis, whatever order the class list was given since.
 #pragma once
@@ -36,8 +37,9 @@ class BaseClassIndex {
   }
 
   // The project's class that a base of pDerived names, or NULL when the project documents none:
-  // a class recorded under the base's qualified name ("A::B" for "A::B" and "::A::B<T>"), else
-  // one recorded under its last name part; of several, the first declared in pDerived's header,
+  // a class named as the base is written ("Box<Pair<int> >"), else one recorded under the base's
+  // qualified name ("A::B" for "A::B" and "::A::B<T>"), else one recorded under its last name
+  // part; of several, the first declared in pDerived's header,
   // else the first in the order of analysis. A class is never its own base: a class named like its
   // base ("class Foo : public detail::Foo") derives from another class of that name, found only
   // when the project has one.

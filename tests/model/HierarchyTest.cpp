@@ -195,6 +195,8 @@ TEST(Hierarchy, RootNames) {
       {{"Twin", "Twin"}, {}, {"Twin", "Twin"}},
       {{"A:B,C", "C"}, {}, {"C"}},
       {{"L:SECListCtrl"}, {"SECListCtrl"}, {"SECListCtrl"}},
+      // A base that names a specialisation of the project hangs under it, as under any class.
+      {{"Base", "Box<Pair<int> >:Base", "Leaf:Box<Pair<int> >", "Other:Box<long>"}, {}, {"Base", "Box<long>"}},
       {{}, {}, {}},
   };
   for (const Case& c : cases) {
