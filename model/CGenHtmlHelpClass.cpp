@@ -357,7 +357,7 @@ void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CStrin
   const std::set<std::string>& current = strFolder == "Htmls" ? pages.folders : none;
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
-    const bool bClassFolder = current.count(static_cast<LPCTSTR>(strName)) != 0;
+    const bool bClassFolder = strFolder == "Htmls" && pages.folders.count(static_cast<LPCTSTR>(strName)) != 0;
     if (!IsTakenFolder(strName) && !bClassFolder) continue;
     if (IsFormerClassFolder(current, fs.AppendPath(strFull, strName), strName)) continue;
     const CString strSubfolder = strFolder + "\\" + strName;
