@@ -915,7 +915,9 @@ bool IsLabel(Text line) {
 // that stands alone (DECLARE_DYNAMIC(CFoo)) takes no macro of the next line.
 bool GoesOn(Text code, size_t nParen, Text next) {
   if (next.empty() || next.front() == '{' || next.front() == '}' || IsLabel(next)) return false;
-  if (nParen == npos) return true;
+  // A macro alone on its line that a macro call follows (Q_OBJECT above Q_PROPERTY(...) or
+  // DECLARE_DYNAMIC(CFoo)) declares what it declares by itself: the call is no member it leads.
+  if (nParen == npos) return code != LastWord(code) || !IsMacroName(code) || !StartsWithMacroCall(next);
   if (next.front() == ':') return next.size() < 2 || next[1] != ':';
   const Text head = Trimmed(code.substr(0, nParen));
   // Specifiers, some with arguments, up to the end of the line or what ends the declarator.

@@ -64,6 +64,30 @@ public:
     virtual bool Exists(const char* pFile) const = 0;
 };
 
+class GTEST_API_ TestInfo
+{
+public:
+    const char* name() const;
+};
+
+class osg_EXPORT Node
+{
+public:
+    void traverse();
+};
+
+class __declspec(dllexport) Exported
+{
+public:
+    void go();
+};
+
+class CORE_API FString final
+{
+public:
+    int Len() const;
+};
+
 class CanonicalIterator U_FINAL : public UObject
 {
 public:
