@@ -506,19 +506,27 @@ bool IsMacroName(Text word) {
   return bLetter && word.size() > 1;
 }
 
+// Whether the word, in any case, is one that ends the name of an export macro.
+bool IsExportWord(Text word) {
+  std::string upper(word);
+  for (char& ch : upper)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  return upper == "API" || upper == "EXPORT" || upper == "EXPORTS" || upper == "IMPORT" || upper == "DLL";
+}
+
 // The name of an export macro that stands between "class" and the class's name: all capitals
-// ("CV_EXPORTS"), a reserved name ("_OgreExport"), or a module's name before an export word after
-// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"). A mixed-case name with
-// other capitals or digits there ("Vector_2D", "Image_RGB") is a class's name: a macro after it is
-// no name.
+// ("CV_EXPORTS"), a reserved name ("_OgreExport"), a module's name before an export word after
+// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"), or, without an
+// underscore, before an export word that starts with a capital ("DllExport", "DllImport",
+// "CoreAPI"). A mixed-case name with other capitals or digits there ("Vector_2D", "Image_RGB") is
+// a class's name: a macro after it is no name.
 bool IsExportMacroName(Text word) {
   if (IsMacroName(word) || (word.size() > 1 && word[0] == '_' && word[1] >= 'A' && word[1] <= 'Z')) return true;
   const size_t nUnderscore = word.rfind('_');
-  if (nUnderscore == npos || nUnderscore == 0) return false;
-  std::string suffix(word.substr(nUnderscore + 1));
-  for (char& ch : suffix)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  return suffix == "API" || suffix == "EXPORT" || suffix == "EXPORTS" || suffix == "DLL";
+  if (nUnderscore != npos) return nUnderscore > 0 && IsExportWord(word.substr(nUnderscore + 1));
+  for (size_t i = 1; i < word.size(); ++i)
+    if (word[i] >= 'A' && word[i] <= 'Z' && IsExportWord(word.substr(i))) return true;
+  return false;
 }
 
 bool IsTrailingSpecifier(Text word) {
