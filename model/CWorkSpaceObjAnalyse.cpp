@@ -1012,6 +1012,15 @@ bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
     strType += " " + Str(name.substr(0, nMemberPointer + 3));
     name.remove_prefix(nMemberPointer + 3);
   }
+  // A type written against the name without a blank ("ClassData*GetClassData", "Node&next") is
+  // the type up to the name's last "*" or "&".
+  const size_t nLastMark = name.find_last_of("*&");
+  if (nLastMark != npos && name.find_first_not_of("*&") < nLastMark && nLastMark + 1 < name.size() &&
+      IsNameByte(name[nLastMark + 1]) && name.find('>', nLastMark) == npos) {
+    if (!strType.IsEmpty()) strType += ' ';
+    strType += Str(name.substr(0, nLastMark + 1));
+    name.remove_prefix(nLastMark + 1);
+  }
   if (StartsWith(name, "*")) strType += " *";
   if (name.find('*') == npos) {
     strName = Str(name);
