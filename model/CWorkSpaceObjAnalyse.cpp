@@ -1013,8 +1013,8 @@ bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
     name.remove_prefix(nMemberPointer + 3);
   }
   // A type written against the name without a blank ("ClassData*GetClassData", "Node&next") is
-  // the type up to the name's last "*" or "&".
-  const size_t nLastMark = name.find_last_of("*&");
+  // the type up to the name's last "*" or "&" before an array's bounds ("val[m*n]").
+  const size_t nLastMark = name.substr(0, name.find('[')).find_last_of("*&");
   if (nLastMark != npos && name.find_first_not_of("*&") < nLastMark && nLastMark + 1 < name.size() &&
       IsNameByte(name[nLastMark + 1]) && name.find('>', nLastMark) == npos) {
     if (!strType.IsEmpty()) strType += ' ';

@@ -54,4 +54,6 @@ public:
     int*m_pCount;
     Node&m_next;
     static Message* *Table();
+    _Tp val[m*n];
+    char*m_names[kCount*2];
 };
