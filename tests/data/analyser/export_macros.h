@@ -1,7 +1,8 @@
 // Classes that libraries export through a macro between "class" and the name, in every style they
 // write it (all capitals, a module's name before "_API" or before "Export" without an underscore,
-// a reserved name), before names of capitals and of mixed case; and macros after the name that say the class is final, deprecated
-// or aligned, also after names that end in capitals or digits after an underscore.
+// a reserved name), before names of capitals and of mixed case; and macros after the name that
+// say the class is final, deprecated or aligned, also after names that end in capitals or digits
+// after an underscore.
 class CV_EXPORTS Mat
 {
 public:
