@@ -506,19 +506,27 @@ bool IsMacroName(Text word) {
   return bLetter && word.size() > 1;
 }
 
+// Whether the word, in any case, is one that ends the name of an export macro.
+bool IsExportWord(Text word) {
+  std::string upper(word);
+  for (char& ch : upper)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  return upper == "API" || upper == "EXPORT" || upper == "EXPORTS" || upper == "IMPORT" || upper == "DLL";
+}
+
 // The name of an export macro that stands between "class" and the class's name: all capitals
-// ("CV_EXPORTS"), a reserved name ("_OgreExport"), or a module's name before an export word after
-// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"). A mixed-case name with
-// other capitals or digits there ("Vector_2D", "Image_RGB") is a class's name: a macro after it is
-// no name.
+// ("CV_EXPORTS"), a reserved name ("_OgreExport"), a module's name before an export word after
+// the last underscore, in any case ("Core_API", "Ogre_Export", "Base_DLL"), or, without an
+// underscore, before an export word that starts with a capital ("DllExport", "DllImport",
+// "CoreAPI"). A mixed-case name with other capitals or digits there ("Vector_2D", "Image_RGB") is
+// a class's name: a macro after it is no name.
 bool IsExportMacroName(Text word) {
   if (IsMacroName(word) || (word.size() > 1 && word[0] == '_' && word[1] >= 'A' && word[1] <= 'Z')) return true;
   const size_t nUnderscore = word.rfind('_');
-  if (nUnderscore == npos || nUnderscore == 0) return false;
-  std::string suffix(word.substr(nUnderscore + 1));
-  for (char& ch : suffix)
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-  return suffix == "API" || suffix == "EXPORT" || suffix == "EXPORTS" || suffix == "DLL";
+  if (nUnderscore != npos) return nUnderscore > 0 && IsExportWord(word.substr(nUnderscore + 1));
+  for (size_t i = 1; i < word.size(); ++i)
+    if (word[i] >= 'A' && word[i] <= 'Z' && IsExportWord(word.substr(i))) return true;
+  return false;
 }
 
 bool IsTrailingSpecifier(Text word) {
@@ -915,7 +923,9 @@ bool IsLabel(Text line) {
 // that stands alone (DECLARE_DYNAMIC(CFoo)) takes no macro of the next line.
 bool GoesOn(Text code, size_t nParen, Text next) {
   if (next.empty() || next.front() == '{' || next.front() == '}' || IsLabel(next)) return false;
-  if (nParen == npos) return true;
+  // A macro alone on its line that a macro call follows (Q_OBJECT above Q_PROPERTY(...) or
+  // DECLARE_DYNAMIC(CFoo)) declares what it declares by itself: the call is no member it leads.
+  if (nParen == npos) return code != LastWord(code) || !IsMacroName(code) || !StartsWithMacroCall(next);
   if (next.front() == ':') return next.size() < 2 || next[1] != ':';
   const Text head = Trimmed(code.substr(0, nParen));
   // Specifiers, some with arguments, up to the end of the line or what ends the declarator.
@@ -1001,6 +1011,15 @@ bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
   if (nMemberPointer != npos) {
     strType += " " + Str(name.substr(0, nMemberPointer + 3));
     name.remove_prefix(nMemberPointer + 3);
+  }
+  // A type written against the name without a blank ("ClassData*GetClassData", "Node&next") is
+  // the type up to the name's last "*" or "&" before an array's bounds ("val[m*n]").
+  const size_t nLastMark = name.substr(0, name.find('[')).find_last_of("*&");
+  if (nLastMark != npos && name.find_first_not_of("*&") < nLastMark && nLastMark + 1 < name.size() &&
+      IsNameByte(name[nLastMark + 1]) && name.find('>', nLastMark) == npos) {
+    if (!strType.IsEmpty()) strType += ' ';
+    strType += Str(name.substr(0, nLastMark + 1));
+    name.remove_prefix(nLastMark + 1);
   }
   if (StartsWith(name, "*")) strType += " *";
   if (name.find('*') == npos) {

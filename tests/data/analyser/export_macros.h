@@ -1,7 +1,8 @@
 // Classes that libraries export through a macro between "class" and the name, in every style they
-// write it (all capitals, a module's name before "_API", a reserved name), before names of
-// capitals and of mixed case; and macros after the name that say the class is final, deprecated
-// or aligned, also after names that end in capitals or digits after an underscore.
+// write it (all capitals, a module's name before "_API" or before "Export" without an underscore,
+// a reserved name), before names of capitals and of mixed case; and macros after the name that
+// say the class is final, deprecated or aligned, also after names that end in capitals or digits
+// after an underscore.
 class CV_EXPORTS Mat
 {
 public:
@@ -62,6 +63,48 @@ class ASSIMP_API IOSystem
 {
 public:
     virtual bool Exists(const char* pFile) const = 0;
+};
+
+class DllExport URI
+{
+public:
+    void parse();
+};
+
+class DllImport UUID
+{
+public:
+    bool isNull() const;
+};
+
+class CoreAPI XML
+{
+public:
+    void load();
+};
+
+class GTEST_API_ TestInfo
+{
+public:
+    const char* name() const;
+};
+
+class osg_EXPORT Node
+{
+public:
+    void traverse();
+};
+
+class __declspec(dllexport) Exported
+{
+public:
+    void go();
+};
+
+class CORE_API FString final
+{
+public:
+    int Len() const;
 };
 
 class CanonicalIterator U_FINAL : public UObject

@@ -1,6 +1,7 @@
 // Macro calls in class bodies that wrap no declaration: static assertions, private-data and
 // copy macros stay macro calls; a method that a COM macro declares is the method it names, and
-// other macro calls before parentheses declare no method.
+// other macro calls before parentheses declare no method. A macro alone on its line (Q_OBJECT)
+// takes no macro call of the next line as a member of its own.
 class String
 {
 public:
@@ -31,6 +32,36 @@ public:
     IFACEMETHODIMP GetSize(ULONG *pcb) override;
     IFACEMETHOD(Clone)(IStream **ppstm);
     IFACEMETHOD_(ULONG, Count)(void);
+};
+
+class CStream : public IStream
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv);
+    STDMETHODIMP_(ULONG) AddRef();
+    STDMETHODIMP_(ULONG) Release() override;
+    IFACEMETHODIMP_(ULONG) Count();
+    STDMETHOD_(HRESULT, Stat)(STATSTG *pstatstg, DWORD grfStatFlag);
+    virtual HRESULT STDMETHODCALLTYPE Write(const void *pv, ULONG cb) = 0;
+};
+
+class KJob : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int error READ error NOTIFY result)
+    Q_DECLARE_PRIVATE(KJob)
+public:
+    explicit KJob(QObject *parent = nullptr);
+};
+
+class Gadget
+{
+    Q_GADGET
+    Q_DISABLE_COPY(Gadget)
+    DECLARE_DYNAMIC(Gadget)
+public:
+    Q_INVOKABLE
+    void run();
 };
 
 class Channel

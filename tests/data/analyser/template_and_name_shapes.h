@@ -1,6 +1,7 @@
 // Heads and members that the reading of names must take as they are written: a template header on
 // the class's line, a blank before template arguments, qualified template arguments, an elaborated
-// return type and a constructor's function-try-block.
+// return type and a constructor's function-try-block; a pointer's or reference's type written
+// against the name without a blank ("ClassData*GetClassData()", "Node&next").
 template <class T> class SharedPointer : public PointerBase
 {
 public:
@@ -43,4 +44,16 @@ class XX_API Holder<T*> XX_FINAL
 
 class XX_API POINT
 {
+};
+
+class Message
+{
+public:
+    const ::google::protobuf::Message::ClassData*GetClassData() const final;
+    Node*Make(int n);
+    int*m_pCount;
+    Node&m_next;
+    static Message* *Table();
+    _Tp val[m*n];
+    char*m_names[kCount*2];
 };
