@@ -229,6 +229,15 @@ CString ConvertedName(const CString& strName, BOOL bGBToBig5) {
   return strConverted;
 }
 
+// The name a conversion gives a page named so: its converted name, or the name it has when that
+// could be the name of no file (a Big5 trail byte that is a backslash or "|", as in 許, or a
+// punctuation mark the tables map to ASCII): the page then keeps its name.
+CString RenamedPageName(const CString& strName, BOOL bGBToBig5) {
+  CString strNewName = ConvertedName(strName, bGBToBig5);
+  strNewName.Trim();
+  return IsValidItemName(strNewName) ? strNewName : strName;
+}
+
 int HexValue(char ch) {
   if (ch >= '0' && ch <= '9') return ch - '0';
   if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
@@ -244,12 +253,13 @@ int EscapedByte(const CString& strText, int i) {
   return nHigh < 0 || nLow < 0 ? -1 : nHigh * 16 + nLow;
 }
 
-// A link of a page that names a page beside it (no scheme, not from the root) with its name's
+// A link of a page that names a page of the output (no scheme, not from the root) with its name's
 // characters percent-escaped ("%B4%B0%BF%DA.htm", as a browser or an editor writes the name's
-// bytes) follows the page's renaming: each part of its path that escapes a byte above ASCII is
-// read as the bytes it names (every escape undone, a Big5 trail byte written as itself too),
-// converted as the name on disk is, and escaped again: every byte of a character above ASCII,
-// and the ASCII characters the link escaped.
+// bytes) follows the page's renaming: the page's name, the last part of its path, when it escapes
+// a byte above ASCII, is read as the bytes it names (every escape undone, a Big5 trail byte
+// written as itself too), renamed as the page on disk is, and escaped again: every byte of a
+// character above ASCII, and the ASCII characters the link escaped. The folders on its way and
+// a file that is no page (a picture) keep their names, as a conversion leaves them.
 CString RenamedEscapedSegment(const CString& strSegment, BOOL bGBToBig5) {
   CString strBytes;
   std::vector<bool> escaped;
@@ -262,7 +272,8 @@ CString RenamedEscapedSegment(const CString& strSegment, BOOL bGBToBig5) {
     k += b >= 0 ? 3 : 1;
   }
   if (!bHigh) return strSegment;
-  const CString strConverted = ConvertedName(strBytes, bGBToBig5);
+  const CString strConverted = RenamedPageName(strBytes, bGBToBig5);
+  if (strConverted == strBytes) return strSegment;
   const std::string_view converted(strConverted, static_cast<size_t>(strConverted.GetLength()));
   const bool bSameLength = strConverted.GetLength() == strBytes.GetLength();
   const UINT nTarget = bGBToBig5 ? 950 : 936;
@@ -315,7 +326,9 @@ void RenameEscapedLinks(CString& strLine, BOOL bGBToBig5) {
       for (int k = 0; k <= nPathEnd;) {
         int nSegmentEnd = strValue.Find('/', k);
         if (nSegmentEnd < 0 || nSegmentEnd > nPathEnd) nSegmentEnd = nPathEnd;
-        strRenamed += RenamedEscapedSegment(strValue.Mid(k, nSegmentEnd - k), bGBToBig5);
+        const CString strSegment = strValue.Mid(k, nSegmentEnd - k);
+        const bool bPage = nSegmentEnd == nPathEnd && IsConvertiblePage(strSegment);
+        strRenamed += bPage ? RenamedEscapedSegment(strSegment, bGBToBig5) : strSegment;
         if (nSegmentEnd < nPathEnd) strRenamed += '/';
         k = nSegmentEnd + 1;
       }
@@ -875,10 +888,8 @@ CString DatabaseView::ConvertFileName(const CString& strPath, BOOL bGBToBig5) {
                                        static_cast<LPCTSTR>(strOldName) + strOldName.GetLength(),
                                        [](char ch) { return static_cast<BYTE>(ch) >= 0x80; });
   if (!bDoubleByte) return strPath;
-  CString strNewName = ConvertedName(strOldName, bGBToBig5);
-  strNewName.Trim();
-  // The tables map a few punctuation marks to ASCII, which could make a name that is no file name.
-  if (strNewName == strOldName || !IsValidItemName(strNewName)) return strPath;
+  const CString strNewName = RenamedPageName(strOldName, bGBToBig5);
+  if (strNewName == strOldName) return strPath;
   if (!brambolt::RenameToSystemName(static_cast<LPCTSTR>(strPath), static_cast<LPCTSTR>(strNewName))) return strPath;
   // The new path as the program spells it, as a listing of the folder gives it.
   SECFileSystem fs;

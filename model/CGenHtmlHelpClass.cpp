@@ -108,6 +108,34 @@ void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, bool
   }
 }
 
+// A path relative to the language folder as the program spells it, in the letters its names stand
+// for (UTF-8), in its readings: a file named under a UTF-8 locale bears UTF-8, one named under a
+// legacy locale the code page's bytes, and a listing under another locale than the one that named
+// it gives either as the system's bytes where its charset cannot read them. The first reading
+// takes each name's bytes on disk as UTF-8 where they are UTF-8, the second as the code page's
+// (GB2312 bytes can be valid UTF-8 too); a page of the project and the file on disk that is it
+// share a reading, whichever locale named the file and whichever lists it.
+std::vector<std::string> LettersOf(const CString& strPath) {
+  std::string utf8;
+  std::string codePage;
+  const std::string path = static_cast<LPCTSTR>(strPath);
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string system = brambolt::SystemNameOf(std::string_view(path).substr(start, end - start));
+    const std::string read = brambolt::AnsiToUtf8(system, CP_ACP);
+    utf8 += brambolt::IsUtf8Text(system) ? system : read;
+    codePage += read;
+    if (end < path.size()) {
+      utf8 += '\\';
+      codePage += '\\';
+    }
+    start = end + 1;
+  }
+  if (utf8 == codePage) return {utf8};
+  return {utf8, codePage};
+}
+
 // The class folders of the open project and the names its class pages show; empty with no
 // project open (nothing is then told apart, and every entry is named after its file).
 CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
@@ -119,16 +147,20 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
   const auto shown = [language](const CFileObj& cls, const CString& strName) {
     return SourceText(language, SitemapName(strName), cls.m_codePage);
   };
+  const auto name = [&](const CString& strLocation, const CString& strShown) {
+    pages.names[static_cast<LPCTSTR>(strLocation)] = strShown;
+    for (const std::string& letters : LettersOf(strLocation)) pages.namesByLetters.emplace(letters, strShown);
+  };
   ForEachClassPage(*pProject, strPageFolder, true,
                    [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
-                     pages.names[static_cast<LPCTSTR>("Htmls\\" + strPage)] = shown(cls, strName);
+                     name("Htmls\\" + strPage, shown(cls, strName));
                    });
   for (POSITION pos = pProject->m_FileObjList.GetHeadPosition(); pos != nullptr;) {
     const CFileObj* pClass = pProject->m_FileObjList.GetNext(pos);
     const CString strFolder = pClass->FileName();
     pages.folders.insert(static_cast<LPCTSTR>(strFolder));
-    if (!pClass->m_strClassName.IsEmpty())
-      pages.names[static_cast<LPCTSTR>("Htmls\\" + strFolder)] = shown(*pClass, pClass->m_strClassName);
+    for (const std::string& letters : LettersOf(strFolder)) pages.folderLetters.insert(letters);
+    if (!pClass->m_strClassName.IsEmpty()) name("Htmls\\" + strFolder, shown(*pClass, pClass->m_strClassName));
   }
   return pages;
 }
@@ -138,8 +170,11 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
 // makes in every class folder. Its files stay on disk, but the help lists only the classes of the
 // project as it is now. Other folders (the user's own, a page of its own name or not) are listed
 // as they are.
-bool IsFormerClassFolder(const std::set<std::string>& current, const CString& strFolderPath, const CString& strName) {
-  if (current.empty() || current.count(static_cast<LPCTSTR>(strName)) != 0) return false;
+bool IsFormerClassFolder(const CGenHtmlHelpClass::ClassPages& current, const CString& strFolderPath,
+                         const CString& strName) {
+  if (current.folders.empty() || current.folders.count(static_cast<LPCTSTR>(strName)) != 0) return false;
+  for (const std::string& letters : LettersOf(strName))
+    if (current.folderLetters.count(letters) != 0) return false;
   SECFileSystem fs;
   const auto isFolder = [&](LPCTSTR lpszName) {
     struct stat st {};
@@ -301,7 +336,7 @@ void CGenHtmlHelpClass::CollectFiles(CStringList& list) {
   for (const auto files = ListFiles(fs, strPageFolder); !files->IsEmpty();)
     list.AddTail("Htmls\\" + fs.GetFileName(files->RemoveHead()));
   const auto folders = ListFolders(fs, strPageFolder);
-  const std::set<std::string>& current = GetClassPages().folders;
+  const ClassPages& current = GetClassPages();
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
     if (!IsFormerClassFolder(current, fs.AppendPath(strPageFolder, strName), strName))
@@ -322,10 +357,16 @@ namespace {
 
 // The name of the entry of a page or folder (its path relative to the language folder), escaped: a
 // class's folder and page show the class's name and a member's page the member's name, as their
-// pages do (a file's name is the page name's escaped form); any other is named after its file.
+// pages do (a file's name is the page name's escaped form), whichever locale named its file; any
+// other is named after its file.
 CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLocation, const CString& strFileName) {
   const auto found = pages.names.find(static_cast<LPCTSTR>(strLocation));
-  return found != pages.names.end() ? found->second : SitemapName(strFileName);
+  if (found != pages.names.end()) return found->second;
+  for (const std::string& letters : LettersOf(strLocation)) {
+    const auto spelled = pages.namesByLetters.find(letters);
+    if (spelled != pages.namesByLetters.end()) return spelled->second;
+  }
+  return SitemapName(strFileName);
 }
 
 // The pages of a folder given relative to the language folder, as (escaped name, location) pairs,
@@ -353,8 +394,8 @@ void ForEachTakenFolder(const CGenHtmlHelpClass::ClassPages& pages, const CStrin
   SECFileSystem fs;
   const CString strFull = strLanguageFolder + strFolder;
   const auto folders = ListFolders(fs, strFull);
-  static const std::set<std::string> none;
-  const std::set<std::string>& current = strFolder == "Htmls" ? pages.folders : none;
+  static const CGenHtmlHelpClass::ClassPages none;
+  const CGenHtmlHelpClass::ClassPages& current = strFolder == "Htmls" ? pages : none;
   for (POSITION pos = folders->GetHeadPosition(); pos != nullptr;) {
     const CString& strName = folders->GetNext(pos);
     const bool bClassFolder = strFolder == "Htmls" && pages.folders.count(static_cast<LPCTSTR>(strName)) != 0;
@@ -474,11 +515,27 @@ void CGenHtmlHelpClass::WriteIndexFolders(PageText& out, CString strFolder) {
   });
 }
 
+// Whether a page (relative to the page folder, as the program spells it) is on disk: under the name
+// the locale gives it, or under the one a locale of the program's code page gave it when the run
+// wrote it, in UTF-8 or in the code page's bytes.
+static bool PageOnDisk(const CString& strPageFolder, const CString& strRelative) {
+  SECFileSystem fs;
+  if (fs.FileExists(strPageFolder + strRelative)) return true;
+  std::string folder = brambolt::NativePath(static_cast<LPCTSTR>(strPageFolder));
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  const std::string relative = static_cast<LPCTSTR>(strRelative);
+  for (std::string spelled : {brambolt::AnsiToUtf8(relative, CP_ACP), relative}) {
+    std::replace(spelled.begin(), spelled.end(), '\\', '/');
+    struct stat st {};
+    if (::stat((folder + spelled).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return true;
+  }
+  return false;
+}
+
 std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder) {
   std::vector<CString> missing;
-  SECFileSystem fs;
   auto check = [&](const CString& strRelative) {
-    if (!fs.FileExists(strPageFolder + strRelative)) missing.push_back(strRelative);
+    if (!PageOnDisk(strPageFolder, strRelative)) missing.push_back(strRelative);
   };
   check("Index.htm");
   check("Hierarchy_Chart.htm");

@@ -52,9 +52,13 @@ class CGenHtmlHelpClass : public CObject {
 
   // The class folders of the open project, and the names the entries of its class pages and
   // folders show (by path relative to the language folder, escaped, in the pages' code page).
+  // A page or folder listed in another spelling than the project's (named under another locale)
+  // is found by the letters of its names too.
   struct ClassPages {
     std::set<std::string> folders;
     std::map<std::string, CString> names;
+    std::set<std::string> folderLetters;
+    std::map<std::string, CString> namesByLetters;
   };
   // Read from the project once for each file written.
   const ClassPages& GetClassPages();

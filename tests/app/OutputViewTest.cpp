@@ -856,6 +856,64 @@ TEST(OutputTree, PageNamesInGB2312AndInUtf8FollowTheLinksToThem) {
   }
 }
 
+// The files the escaped links of a page name (href and src), each path unescaped, relative to the
+// page's folder.
+std::vector<std::string> EscapedLinkTargets(const std::string& page) {
+  std::vector<std::string> targets;
+  for (size_t at = page.find("=\""); at != std::string::npos; at = page.find("=\"", at + 1)) {
+    if (page.compare(at - 4, 4, "href") != 0 && page.compare(at - 3, 3, "src") != 0) continue;
+    const size_t begin = at + 2;
+    std::string target;
+    for (size_t i = begin; i < page.size() && page[i] != '"'; ++i) {
+      unsigned int byte = 0;
+      if (page[i] == '%' && std::sscanf(page.c_str() + i + 1, "%2X", &byte) == 1) {
+        target += static_cast<char>(byte);
+        i += 2;
+      } else {
+        target += page[i];
+      }
+    }
+    targets.push_back(target);
+  }
+  return targets;
+}
+
+// Converted to Big5 from the output tree (right-click, Convert Code From GB to Big5, Yes), every
+// escaped link of the converted pages still leads to a page: to one the conversion renamed under
+// its new name; to one it could not rename (許 ends in the byte of "\", which no file name may
+// hold) under its old one; through a folder, which no conversion renames, under the folder's name;
+// and a picture's, which the conversion leaves as it is, to the picture.
+TEST(OutputTree, EscapedLinksLeadToTheirPagesWhatTheConversionCouldRename) {
+  for (const char* locale : {"C", "zh_CN.GB2312", "zh_CN.UTF-8"}) {
+    SCOPED_TRACE(locale);
+    brambolt::ScopedLocale names(locale);
+    OutputSession s;
+    const std::string htmls = "Output_Eng/Htmls/";
+    s.Write(htmls + Gb("主页.htm"), Page("gb2312", Gb("主页")));
+    s.Write(htmls + Gb("许可.htm"), Page("gb2312", Gb("许可")));
+    s.Write(htmls + Gb("类/类.htm"), Page("gb2312", Gb("类")));
+    s.Write(htmls + Gb("Image2/类.bmp"), "BM");
+    const auto link = [](const std::string& path) { return "<a href=\"" + Escaped(path) + "\">x</a> "; };
+    s.Write(htmls + "links.htm",
+            Page("gb2312", link(Gb("主页.htm")) + link(Gb("许可.htm")) + link(Gb("类/类.htm")) + "<img src=\"" +
+                               Escaped(Gb("Image2/类.bmp")) + "\">"));
+    s.Create();
+    Questions questions(IDYES);
+    brambolt::test::ModalAnswers answers;
+    answers.When("#32768", nullptr, [](HWND) { brambolt::test::PressKey('G'); });
+    brambolt::test::Click(s.view.m_hWnd, explorertest::LabelPoint(s.view, s.Find({"HTML Files"})),
+                          brambolt::test::kNone, WM_RBUTTONDOWN);
+    brambolt::test::RunUntilIdle();
+    const std::string links = s.Read(htmls + "links.htm");
+    ASSERT_NE(links.find("charset=big5\""), std::string::npos) << links;
+    EXPECT_TRUE(s.Exists(htmls + Big5("主頁.htm")));
+    EXPECT_TRUE(s.Exists(htmls + Gb("许可.htm")));
+    const std::vector<std::string> targets = EscapedLinkTargets(links);
+    ASSERT_EQ(targets.size(), 4u) << links;
+    for (const std::string& target : targets) EXPECT_TRUE(s.Exists(htmls + target)) << links;
+  }
+}
+
 // A folder converted, or renamed, is refilled from disk but stays where it was among its
 // siblings, and stays selected.
 TEST(OutputTree, AConvertedOrRenamedFolderKeepsItsPlaceAndItsSelection) {

@@ -19,6 +19,7 @@
 #include "base/Convert.h"
 #include "model/AFBig2GBObj.h"
 #include "model/CFileObj.h"
+#include "model/CGenHtmlHelpClass.h"
 #include "model/CWorkSpaceObj.h"
 #include "model/ModelIds.h"
 #include "DocTestSupport.h"
@@ -211,11 +212,11 @@ char32_t ReadPair(std::string_view pair, std::initializer_list<const char*> char
   return 0;
 }
 
-// What a reader of the page sees: its bytes read in the charset it declares (GB2312 as code page
-// 936, Big5 as browsers read it, with HKSCS), its character references and entities resolved.
-std::u32string PageCharacters(const std::string& page) {
-  const bool bGB = page.find("charset=gb2312") != std::string::npos;
-  const bool bBig5 = page.find("charset=big5") != std::string::npos;
+// What a reader of a text in the code page sees (936 as GB2312 is read, 950 as Big5 is read, with
+// HKSCS, or 1252): its character references and entities resolved.
+std::u32string TextCharacters(const std::string& page, UINT nCodePage) {
+  const bool bGB = nCodePage == 936;
+  const bool bBig5 = nCodePage == 950;
   std::u32string text;
   for (size_t i = 0; i < page.size();) {
     const unsigned char c = static_cast<unsigned char>(page[i]);
@@ -259,6 +260,13 @@ std::u32string PageCharacters(const std::string& page) {
     out += text[i];
   }
   return out;
+}
+
+// What a reader of the page sees: its bytes read in the charset it declares.
+std::u32string PageCharacters(const std::string& page) {
+  return TextCharacters(page, page.find("charset=gb2312") != std::string::npos ? 936
+                              : page.find("charset=big5") != std::string::npos ? 950
+                                                                                : 1252);
 }
 
 std::u32string Utf32(const std::string& utf8) { return brambolt::AnsiToUnicode(utf8, CP_UTF8); }
@@ -347,12 +355,15 @@ std::u32string ExpectedOnPage(const std::string& text, UINT nSourceCodePage, UIN
 constexpr struct {
   int nLanguage;
   UINT nCodePage;
-} kLanguages[] = {{LANGUAGE_CHS, 936}, {LANGUAGE_CHT, 950}, {LANGUAGE_ENG, 1252}};
+  const char* lpszFolder;  // the language folder of the project's documentation
+} kLanguages[] = {{LANGUAGE_CHS, 936, "Output_Chs"}, {LANGUAGE_CHT, 950, "Output_GB5"}, {LANGUAGE_ENG, 1252, "Output_Eng"}};
 
 // Every comment, name and default value of every corpus header reads on every page that shows it
-// as it was written, in projects of each language and on the pages of each; the one-word headers
-// whose two readings are alike read so on the pages of their own language whatever the project's,
-// and on English pages in a project of their own language.
+// as it was written (the class page, each member function's page and each member variable's), in
+// projects of each language and on the pages of each, and every member's entry of the project's
+// HTML Help contents and index is named so; the one-word headers whose two readings are alike read
+// so on the pages of their own language whatever the project's, and on English pages in a project
+// of their own language.
 TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
   brambolt::ScopedCodePage programCodePage(1252);
   const std::vector<CorpusHeader> headers = CorpusHeaders();
@@ -364,6 +375,8 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
     for (const CorpusHeader& header : headers)
       folder.Write("Header Files/" + header.file, doc_test::ReadFile(Corpus() / "headers" / header.file));
     const CString strFolder = CString(folder.Path().c_str()) + "/";
+    shell.m_pWorkSpace = &workspace;
+    shell.m_strFolder = strFolder;
     workspace.m_nOutputLanguage = project.nLanguage;
     workspace.AnalyseProjectFiles(strFolder + "Header Files\\*.*");
     for (const CorpusHeader& header : headers) {
@@ -375,15 +388,30 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
           << header.file << " in a project of " << project.nLanguage;
     }
     for (const auto& page : kLanguages) {
-      workspace.GeneratePages(page.nLanguage, strFolder + "Htmls\\", nullptr);
+      const std::string htmls = std::string(page.lpszFolder) + "/Htmls/";
+      workspace.GeneratePages(page.nLanguage, strFolder + page.lpszFolder + "\\Htmls\\", nullptr);
+      // The help is the project's, over the pages of its language.
+      const bool bHelp = page.nLanguage == project.nLanguage;
+      std::u32string contents, index;
+      if (bHelp) {
+        CGenHtmlHelpClass help("Corpus.hhc", "Corpus.hhk", "Corpus.chm", "Index.htm", "Corpus");
+        ASSERT_TRUE(help.WriteContentsFile(help.GetLanguageFolder() + "Corpus.hhc"));
+        ASSERT_TRUE(help.WriteIndexFile(help.GetLanguageFolder() + "Corpus.hhk"));
+        contents = TextCharacters(folder.Read(std::string(page.lpszFolder) + "/Corpus.hhc"), page.nCodePage);
+        index = TextCharacters(folder.Read(std::string(page.lpszFolder) + "/Corpus.hhk"), page.nCodePage);
+      }
       for (const CorpusHeader& header : headers) {
         const bool bShort = header.file.find("Short") != std::string::npos;
         // On English pages the program's code page (here 1252, no reading of theirs) leaves the
         // project's reading.
         const UINT nRunCodePage = page.nCodePage == 1252 ? project.nCodePage : page.nCodePage;
         if (bShort && header.nCodePage != nRunCodePage) continue;
-        const std::string strClassPage = "Htmls/" + header.className + "/" + header.className + ".htm";
-        const std::u32string classPage = PageCharacters(folder.Read(strClassPage));
+        const std::string strClassFolder = htmls + header.className + "/";
+        const std::u32string classPage = PageCharacters(folder.Read(strClassFolder + header.className + ".htm"));
+        // The pages of the class's member variables, whatever their files are named.
+        std::vector<std::u32string> variablePages;
+        for (const auto& entry : fs::directory_iterator(fs::path(folder.Path()) / (strClassFolder + "Member Vars")))
+          variablePages.push_back(PageCharacters(doc_test::ReadFile(entry.path())));
         for (const CorpusMember& member : header.members) {
           const std::string what = header.file + " " + member.name + " in a project of " +
                                    std::to_string(project.nLanguage) + ", page of " + std::to_string(page.nLanguage);
@@ -391,9 +419,23 @@ TEST(ChineseCorpus, ReadsAsWrittenOnEveryPage) {
           EXPECT_NE(classPage.find(comment), std::u32string::npos) << what << ": " << Utf8(comment);
           const std::u32string name = ExpectedOnPage(member.name, header.nCodePage, page.nCodePage);
           EXPECT_NE(classPage.find(name), std::u32string::npos) << what;
-          if (!member.bFunction) continue;
+          if (bHelp) {
+            const std::u32string entry = U"<param name=\"Name\" value=\"" + name + U"\">";
+            EXPECT_NE(contents.find(entry), std::u32string::npos) << what << ": no entry in the contents";
+            EXPECT_NE(index.find(entry), std::u32string::npos) << what << ": no entry in the index";
+          }
+          if (!member.bFunction) {
+            const auto shows = [&](const std::u32string& text) {
+              return text.find(U">" + name + U"<") != std::u32string::npos;
+            };
+            const auto variablePage = std::find_if(variablePages.begin(), variablePages.end(), shows);
+            ASSERT_NE(variablePage, variablePages.end()) << what << ": no page of the variable";
+            EXPECT_NE(variablePage->find(comment), std::u32string::npos) << what << ": " << Utf8(comment);
+            continue;
+          }
           const std::u32string functionPage =
-              PageCharacters(folder.Read("Htmls/" + header.className + "/Member Functions/" + member.name + ".htm"));
+              PageCharacters(folder.Read(strClassFolder + "Member Functions/" + member.name + ".htm"));
+          EXPECT_NE(functionPage.find(name), std::u32string::npos) << what;
           EXPECT_NE(functionPage.find(comment), std::u32string::npos) << what << ": " << Utf8(comment);
           if (member.defaultValue.empty()) continue;
           const std::u32string value = ExpectedOnPage(member.defaultValue, header.nCodePage, page.nCodePage);

@@ -197,6 +197,39 @@ struct SelectionTree {
   std::string Read(const char* name) const { return folder.Read(std::string("Output_Eng/") + name); }
 };
 
+// Pages keep the names the locale they were written under gave them (UTF-8 under zh_CN.UTF-8, the
+// code page's bytes under zh_CN.GB2312): a help made under the other locale finds every page, lists
+// the class's folder, and names the entries of a GB2312 header's class and members in its Big5
+// contents and index as their pages name them, never after their files' bytes.
+TEST(HtmlHelp, EntriesNameTheMembersWhateverLocaleNamedTheirPages) {
+  static constexpr const char* kWorkshop =
+      "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
+  const std::string header = brambolt::Utf8ToCodePage(
+      "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n", 936);
+  for (const auto& [written, helped] : {std::pair{"zh_CN.UTF-8", "zh_CN.GB2312"}, std::pair{"zh_CN.GB2312", "zh_CN.UTF-8"}}) {
+    SCOPED_TRACE(std::string(written) + ", then " + helped);
+    ShapesProject p(header.c_str());
+    HelpShell shell(p.project, p.strProjectFolder);
+    p.project.m_nOutputLanguage = LANGUAGE_CHT;
+    {
+      brambolt::ScopedLocale locale(written);
+      p.project.GeneratePages(LANGUAGE_CHT, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_CHT), nullptr);
+    }
+    brambolt::ScopedLocale locale(helped);
+    brambolt::SetShellAssociation(".hhp", "");
+    RecordedStarts starts;
+    GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "t"), nullptr);
+    // No page is said to be missing: the compile is only told to be impossible here.
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 " + std::string(kWorkshop), "RefreshOutputTree"}));
+    for (const char* file : {"t.hhc", "t.hhk"}) {
+      const std::string sitemap = p.folder.Read(std::string("Output_GB5/") + file);
+      for (const char* name : {"m_n範圍", "Set範圍", "C範圍"})
+        EXPECT_TRUE(Contains(sitemap, "<param name=\"Name\" value=\"" + brambolt::Utf8ToCodePage(name, 950) + "\">"))
+            << file << " names no " << name << ":\n" << sitemap;
+    }
+  }
+}
+
 // Folders in the listing's order (names compared as upper case, so "_" follows the letters).
 TEST(HtmlHelp, ProjectFileListsEveryFileTheChartPageToo) {
   SelectionTree tree;
