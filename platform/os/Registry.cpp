@@ -464,7 +464,8 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
   const std::string rootName = kRootNames[root];
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const std::string& line = lines[index];
-    if (line.empty() || line[0] == ';') continue;
+    // A line of blanks alone (as an editor leaves one) holds nothing to read or lose.
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == ';') continue;
     if (line[0] == '[') {
       key = nullptr;
       inKeys = true;

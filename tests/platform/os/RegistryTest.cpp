@@ -761,13 +761,14 @@ TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
   const std::string big = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n"
                           "\"Size\"=dword:10000000e\r\n\"Width\"=dword:00000007\r\n";
   // Text a write would drop: after a value's closing quote (a quote inside the text not escaped,
-  // a word after it), after a key's ']', a key the store cannot hold, a value name with a NUL.
+  // a word after it), after a key's ']', a key the store cannot hold, a value name with a NUL. A
+  // line of blanks alone holds nothing to lose.
   const std::string longKey = "[HKEY_CURRENT_USER\\Software\\Hand\\" + std::string(256, 'n') + "]";
   const std::string after = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n"
                             "\"Note\"=\"say \"hi\" to all\"\r\n\"Other\"=\"x\" trailing\r\n"
                             "[HKEY_CURRENT_USER\\Software\\Hand\\Sub] extra\r\n\"Size\"=dword:00000001\r\n" +
                             longKey + "\r\n\"Size\"=dword:00000002\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n"
-                            "\"Width\"=dword:00000007\r\n\"A\\x00B\"=\"z\"\r\n";
+                            "\"Width\"=dword:00000007\r\n\"A\\x00B\"=\"z\"\r\n \t\r\n";
   struct Case {
     const char* name;
     std::string text;
