@@ -474,10 +474,9 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
         tell(index, "a key without its closing ']', so its values are not read either");
         continue;
       }
-      if (line.find_first_not_of(" \t", close + 1) != std::string::npos) {
-        tell(index, "text after the key's closing ']', so its values are not read either");
-        continue;
-      }
+      // Text after the ']' is not part of the key, whose values are read: the text alone is lost.
+      if (line.find_first_not_of(" \t", close + 1) != std::string::npos)
+        tell(index, "text after the key's closing ']', which is not kept");
       const std::string path = line.substr(1, close - 1);
       if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
           (path.size() > rootName.size() && path[rootName.size()] != '\\')) {
