@@ -7,6 +7,7 @@
 #include "base/Convert.h"
 #include "afx/CWinApp.h"
 #include "afx/DataExchange.h"
+#include "app/CInkwrightApp.h"
 #include "app/ProjectDialogs.h"
 #include "controls/CommCtrl.h"
 #include "model/AFBig2GBObj.h"
@@ -264,6 +265,9 @@ LRESULT CNewProjectPage0::OnWizardNext() {
     GetDlgItem(IDC_PROJECT_LOCATION)->SetFocus();
     return -1;
   }
+  // A location typed relative to the current folder is taken as the full path it names now: the
+  // project is kept by it, and it still names the project once the current folder has changed.
+  strLocation = CInkwrightApp::FullProjectPath(strLocation);
   const CString strFolder = JoinProjectFolder(strLocation, strName);
   // A location typed with a character the locale's charset lacks cannot be made as typed, and one
   // whose characters the code page could not hold is not the folder the user gave: the project

@@ -204,21 +204,22 @@ BOOL SECWorkspaceManagerEx::ManageRegistryWorkspaces(CString& strName, BOOL bOpe
   CStringList keptRecent;
   for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
-    if (recent.Find(oldName) == nullptr || deleted.Find(newName) != nullptr) continue;
+    if (recent.Find(oldName) == nullptr) continue;
     keptRecent.AddTail(newName);
   }
   // The dialog hands back the name a row shows now, which is already the workspace's new name.
   // The current one follows its rename: the renames are one set, so it follows its own row only
   // (after a swap, not back again).
+  // A current workspace deleted is none: nothing saves it again under its name at exit. The
+  // deleted rows are gone from the lists, each named by its workspace's name before the dialog.
   const CString currentBefore = m_strCurrentName;
+  if (!currentBefore.IsEmpty() && deleted.Find(currentBefore) != nullptr) {
+    m_strCurrentName.Empty();
+    m_bOpen = FALSE;
+  }
   for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName != newName && currentBefore == oldName) m_strCurrentName = newName;
-  }
-  // A current workspace deleted is none: nothing saves it again under its name at exit.
-  if (!m_strCurrentName.IsEmpty() && deleted.Find(m_strCurrentName) != nullptr) {
-    m_strCurrentName.Empty();
-    m_bOpen = FALSE;
   }
   ApplyRegistryEdits(stored, working, deleted);
   WriteRecentList(keptRecent);
@@ -573,15 +574,13 @@ void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList&
     renames.push_back({oldName, newName, holding});
   }
   for (const Rename& rename : renames) DeleteRegistryWorkspace(rename.oldName);
+  // The deleted workspaces go before any tree takes its new name: that name may be a deleted one's.
+  for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) DeleteRegistryWorkspace(deleted.GetNext(pos));
   for (const Rename& rename : renames) {
     if (CopyRegistryWorkspace(rename.holding, rename.newName)) DeleteRegistryWorkspace(rename.holding);
   }
   for (const Rename& rename : renames) {
     if (!HasRegistryWorkspace(rename.holding) || HasRegistryWorkspace(rename.oldName)) continue;
     if (CopyRegistryWorkspace(rename.holding, rename.oldName)) DeleteRegistryWorkspace(rename.holding);
-  }
-  for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) DeleteRegistryWorkspace(deleted.GetNext(pos));
-  for (POSITION pos = deleted.GetHeadPosition(); pos != nullptr;) {
-    if (POSITION at = working.Find(deleted.GetNext(pos))) working.RemoveAt(at);
   }
 }

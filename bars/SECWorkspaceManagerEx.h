@@ -90,9 +90,11 @@ class SECWorkspaceManagerEx : public kelpwood::foundation::SECWndPlugIn {
   // The dialog lists every workspace the store holds: the recent ones first, then the others. The
   // recent list keeps its own entries (renamed, deleted and reordered as the user did).
   virtual BOOL ManageRegistryWorkspaces(CString& strName, BOOL bOpenAllowed, BOOL bSaveAllowed);
-  // A renamed workspace is copied to its new key and its old key deleted only when the copy was
-  // read and written (a name changed only in case, which is the same key, goes through a key of
-  // its own); then the deleted keys go, so a workspace renamed and then deleted goes as well.
+  // `stored` and `working` are the rows left, each under its name before and after the dialog;
+  // `deleted` names the workspaces of the rows deleted, by their names before it. A renamed
+  // workspace is copied to its new key and its old key deleted only when the copy was read and
+  // written (a name changed only in case, which is the same key, goes through a key of its own);
+  // the deleted keys go before the renamed trees take their new names, which may be theirs.
   virtual void ApplyRegistryEdits(CStringList& stored, CStringList& working, CStringList& deleted);
   // Appends the registry workspaces stored under the base key that the list does not name yet
   // (names compared as keys are: ignoring case).

@@ -102,7 +102,18 @@ void SECWSLBEditorEx::OnItemMoved(int nFrom, int nTo, const CString&) {
   SwapAt(*m_pWorking, nFrom, nTo);
 }
 
-void SECWSLBEditorEx::OnItemDeleted(int, const CString& strText) { m_pDeleted->AddTail(strText); }
+// A deleted row leaves both lists at once, so its name is free for another row's rename; the
+// workspace to delete is the one its row stood for when the dialog opened.
+void SECWSLBEditorEx::OnItemDeleted(int, const CString& strText) {
+  int nRow = 0;
+  POSITION at = m_pWorking->GetHeadPosition();
+  for (; at != nullptr && m_pWorking->GetAt(at) != strText; m_pWorking->GetNext(at)) ++nRow;
+  POSITION storedAt = m_pStored->FindIndex(nRow);
+  if (at == nullptr || storedAt == nullptr) return;
+  m_pDeleted->AddTail(m_pStored->GetAt(storedAt));
+  m_pStored->RemoveAt(storedAt);
+  m_pWorking->RemoveAt(at);
+}
 
 // ---- the dialog ----
 
@@ -181,14 +192,16 @@ void SECWsMgrDialogEx::OnOpenOrSave() {
 void SECWsMgrDialogEx::OnDone() {
   // The name handed back is always one the list shows: the current workspace's row under the
   // name it has now (a rename of it followed), or none when its row was deleted.
+  bool listed = false;
   for (POSITION from = m_pStored->GetHeadPosition(), to = m_pWorking->GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = m_pStored->GetNext(from), newName = m_pWorking->GetNext(to);
     if (oldName == *m_pChosen) {
       *m_pChosen = newName;
+      listed = true;
       break;
     }
   }
-  if (m_pDeleted->Find(*m_pChosen) != nullptr) m_pChosen->Empty();
+  if (!listed) m_pChosen->Empty();
   EndDialog(IDOK);
 }
 

@@ -267,6 +267,11 @@ bool ParseValue(const std::string& line, Value& v, const char*& why) {
   if (!rest.empty() && rest[0] == '"') {
     v.type = REG_SZ;
     if (!ParseQuoted(line, pos, v.data)) return false;
+    // A quote inside the text not written as \" ends it early: what follows would be lost.
+    if (line.find_first_not_of(" \t", pos) != std::string::npos) {
+      why = "text after the value's closing quote (a quote inside it is written \\\")";
+      return false;
+    }
     v.data += '\0';
     return true;
   }
@@ -459,7 +464,8 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
   const std::string rootName = kRootNames[root];
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const std::string& line = lines[index];
-    if (line.empty() || line[0] == ';') continue;
+    // A line of blanks alone (as an editor leaves one) holds nothing to read or lose.
+    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == ';') continue;
     if (line[0] == '[') {
       key = nullptr;
       inKeys = true;
@@ -468,6 +474,9 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
         tell(index, "a key without its closing ']', so its values are not read either");
         continue;
       }
+      // Text after the ']' is not part of the key, whose values are read: the text alone is lost.
+      if (line.find_first_not_of(" \t", close + 1) != std::string::npos)
+        tell(index, "text after the key's closing ']', which is not kept");
       const std::string path = line.substr(1, close - 1);
       if (path.size() < rootName.size() || !FileNamesEqualNoCase(path.substr(0, rootName.size()), rootName) ||
           (path.size() > rootName.size() && path[rootName.size()] != '\\')) {
@@ -476,7 +485,10 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       }
       const std::vector<std::string> names = SplitKeyPath(std::string_view(path).substr(rootName.size()));
       // A key the store cannot hold is skipped with its values, so no write brings it back.
-      if (!WithinLimits(top, names) || !std::all_of(names.begin(), names.end(), CanKeepName)) continue;
+      if (!WithinLimits(top, names) || !std::all_of(names.begin(), names.end(), CanKeepName)) {
+        tell(index, "a key the store cannot hold, so its values are not read either");
+        continue;
+      }
       key = &top;
       for (const std::string& name : names) key = Child(*key, name, true);
       continue;
@@ -494,7 +506,10 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       tell(index, why);
       continue;
     }
-    if (v.name.find('\0') != std::string::npos) continue;
+    if (v.name.find('\0') != std::string::npos) {
+      tell(index, "a value name with a NUL byte in it");
+      continue;
+    }
     if (Value* existing = key->FindValue(v.name))
       *existing = std::move(v);
     else

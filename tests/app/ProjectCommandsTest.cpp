@@ -239,6 +239,41 @@ TEST(ProjectCommands, AProjectFileOnTheCommandLineOpensAtStartUp) {
   }
 }
 
+// A new project whose location is typed relative to the current folder is kept by its full path:
+// its folder, the recent list and the project file written at Exit name it from any other folder.
+TEST(ProjectCommands, ANewProjectAtALocationTypedRelativeIsKeptByItsFullPath) {
+  StartedApp s;
+  TestApp& app = s.app;
+  const std::string home = s.home.Folder("here");
+  fs::create_directories(home + "/work");
+  fs::current_path(home);
+  brambolt::test::ModalAnswers answers;
+  answers.When(nullptr, "New Project", [&](HWND h) {
+    auto* wizard = dynamic_cast<CNewWizDialog*>(CWnd::FromHandle(h));
+    ASSERT_NE(wizard, nullptr);
+    const HWND p0 = wizard->GetActivePage()->GetSafeHwnd();
+    brambolt::test::TypeText("Rel");
+    ::SetFocus(::GetDlgItem(p0, IDC_PROJECT_LOCATION));
+    ::SendMessage(::GetFocus(), EM_SETSEL, 0, -1);
+    brambolt::test::TypeText("work");
+    for (UINT id : {ID_WIZNEXT, ID_WIZNEXT, ID_WIZNEXT, ID_WIZFINISH}) ::SendMessage(h, WM_COMMAND, id, 0);
+  });
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_NEW_PROJECT);
+  ASSERT_TRUE(answers.Unanswered().empty());
+  ASSERT_STREQ(app.m_strProjectName, "Rel");
+  const std::string full = home + "/work/Rel/Rel.dcp";
+  EXPECT_EQ(std::string(app.m_strProjectFolder), home + "/work/Rel/");
+  EXPECT_EQ(Recent(app), std::vector<std::string>{full});
+  EXPECT_TRUE(fs::exists(full));
+  fs::current_path("/");
+  app.OnSaveProject();
+  EXPECT_EQ(s.boxes.Texts(), std::vector<std::string>{});
+  app.OnCloseProject();
+  app.OpenProject(full.c_str());
+  EXPECT_STREQ(app.m_strProjectName, "Rel");
+  EXPECT_EQ(Recent(app), std::vector<std::string>{full});
+}
+
 TEST(ProjectCommands, FilesAreCopiedInByTypeAndAnExistingOneOnlyWhenTheUserSaysYes) {
   StartedApp s;
   TestApp& app = s.app;

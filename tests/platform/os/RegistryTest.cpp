@@ -760,6 +760,15 @@ TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
   for (const char c : ascii) utf16 += std::string{c, '\0'};
   const std::string big = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n"
                           "\"Size\"=dword:10000000e\r\n\"Width\"=dword:00000007\r\n";
+  // Text a write would drop: after a value's closing quote (a quote inside the text not escaped,
+  // a word after it), after a key's ']' (whose values are read), a key the store cannot hold, a
+  // value name with a NUL. A line of blanks alone holds nothing to lose.
+  const std::string longKey = "[HKEY_CURRENT_USER\\Software\\Hand\\" + std::string(256, 'n') + "]";
+  const std::string after = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Good\"=\"yes\"\r\n"
+                            "\"Note\"=\"say \"hi\" to all\"\r\n\"Other\"=\"x\" trailing\r\n"
+                            "[HKEY_CURRENT_USER\\Software\\Hand\\Sub] extra\r\n\"Depth\"=dword:00000001\r\n" +
+                            longKey + "\r\n\"Size\"=dword:00000002\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n"
+                            "\"Width\"=dword:00000007\r\n\"A\\x00B\"=\"z\"\r\n \t\r\n";
   struct Case {
     const char* name;
     std::string text;
@@ -770,6 +779,15 @@ TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
       {"many", many, {}, false},
       {"utf16", utf16, {"the whole file: it is written in UTF-16, which is not read"}, false},
       {"big", big, {"line 5 (a dword of more than eight hex digits): \"Size\"=dword:10000000e"}, true},
+      {"after",
+       after,
+       {"line 5 (text after the value's closing quote (a quote inside it is written \\\")): \"Note\"=\"say \"hi\" to all\"",
+        "line 6 (text after the value's closing quote (a quote inside it is written \\\")): \"Other\"=\"x\" trailing",
+        "line 7 (text after the key's closing ']', which is not kept): "
+        "[HKEY_CURRENT_USER\\Software\\Hand\\Sub] extra",
+        "line 9 (a key the store cannot hold, so its values are not read either): " + longKey.substr(0, 77) + "...",
+        "line 13 (a value name with a NUL byte in it): \"A\\x00B\"=\"z\""},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -821,6 +839,9 @@ TEST_F(Registry, FilesThatCannotBeReadMuchAreToldShortAndWhole) {
     EXPECT_EQ(Count(written, "\"New\"=\"x\""), 1) << written;
     EXPECT_EQ(Count(written, "Size"), 0) << written;
     EXPECT_EQ(Count(written, "\"Width\"=dword:00000007"), c.good ? 1 : 0) << written;
+    if (std::string(c.name) == "after") {
+      EXPECT_EQ(Count(written, "[HKEY_CURRENT_USER\\Software\\Hand\\Sub]\r\n\"Depth\"=dword:00000001"), 1) << written;
+    }
   }
 }
 
