@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -88,6 +89,17 @@ class Workspace : public ::testing::Test {
     int n = 0;
     for (POSITION pos = docs->GetFirstDocPosition(); pos != nullptr; docs->GetNextDoc(pos)) ++n;
     return n;
+  }
+  // Opens each named workspace in turn, the documents of the one before closed, and checks it
+  // brings back its number of documents; the last one named stays open.
+  void ExpectWorkspacesHold(std::initializer_list<std::pair<std::string, int>> workspaces) {
+    for (const auto& [name, windows] : workspaces) {
+      app.CloseAllDocuments(FALSE);
+      RunUntilIdle();
+      EXPECT_TRUE(manager.OpenWorkspace(name.c_str(), FALSE)) << name;
+      RunUntilIdle();
+      EXPECT_EQ(Documents(), windows) << name;
+    }
   }
   // The recent list as "name|name|...".
   std::string Recent() {
@@ -672,13 +684,7 @@ TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
   // The current workspace, bb, is aa now: it is the one open, first in the list.
   EXPECT_EQ(CString("aa"), manager.GetCurrentName());
   EXPECT_EQ(Recent(), "aa|bb");
-  for (const auto& [name, windows] : {std::pair{"aa", 2}, {"bb", 1}}) {
-    app.CloseAllDocuments(FALSE);
-    RunUntilIdle();
-    EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
-    RunUntilIdle();
-    EXPECT_EQ(Documents(), windows) << name;
-  }
+  ExpectWorkspacesHold({{"aa", 2}, {"bb", 1}});
   EXPECT_FALSE(manager.OpenWorkspace("tmpx", TRUE));
 }
 
@@ -747,13 +753,7 @@ TEST_F(Workspace, ANameDeletedInTheManagerIsFreeForARenameInTheSameSession) {
   EXPECT_EQ(CString("aa"), manager.GetCurrentName()) << "the current workspace follows its rename";
   EXPECT_TRUE(manager.IsOpen());
   EXPECT_EQ(Recent(), "aa|cc");
-  for (const auto& [name, windows] : {std::pair{"aa", 3}, {"cc", 2}}) {
-    app.CloseAllDocuments(FALSE);
-    RunUntilIdle();
-    EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
-    RunUntilIdle();
-    EXPECT_EQ(Documents(), windows) << name;
-  }
+  ExpectWorkspacesHold({{"aa", 3}, {"cc", 2}});
   EXPECT_FALSE(manager.OpenWorkspace("bb", TRUE));
 }
 
@@ -850,13 +850,7 @@ TEST_F(Workspace, TheRowEditedIsTheWorkspaceRenamed) {
     std::replace(renamed.begin(), renamed.end(), std::string(from), std::string(to));
     EXPECT_EQ(rows, renamed);
     // Opened last, ddd is the current workspace again, its row the one selected.
-    for (const auto& [name, windows] : {std::pair{to, 1}, {"ddd", 2}}) {
-      app.CloseAllDocuments(FALSE);
-      RunUntilIdle();
-      EXPECT_TRUE(manager.OpenWorkspace(name, FALSE)) << name;
-      RunUntilIdle();
-      EXPECT_EQ(Documents(), windows) << name;
-    }
+    ExpectWorkspacesHold({{to, 1}, {"ddd", 2}});
     EXPECT_FALSE(manager.OpenWorkspace(from, TRUE));
     RunUntilIdle();
   }

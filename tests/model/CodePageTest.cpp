@@ -722,15 +722,7 @@ TEST(CodePage, Utf8NamesNameTheirFilesInTheirOwnLettersUnderEveryLocale) {
           const std::string link = (*it)[2];
           if (link.empty() || link.starts_with("http") || link.starts_with("mailto:")) continue;
           EXPECT_TRUE(brambolt::IsAsciiText(link)) << what << ": " << page << " links " << link;
-          std::string target;
-          for (size_t i = 0; i < link.size(); ++i) {
-            if (link[i] == '%' && i + 2 < link.size()) {
-              target += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
-              i += 2;
-            } else {
-              target += link[i];
-            }
-          }
+          const std::string target = doc_test::LinkedFileName(link);
           EXPECT_TRUE(fs::is_regular_file((htmls / page).parent_path() / target))
               << what << ": " << page << " links " << link << ", no file";
         }

@@ -97,6 +97,20 @@ inline std::string ReadFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A page's link as the file name it leads to: its "%XX" escapes as the bytes they stand for.
+inline std::string LinkedFileName(const std::string& link) {
+  std::string name;
+  for (size_t i = 0; i < link.size(); ++i) {
+    if (link[i] == '%' && i + 2 < link.size()) {
+      name += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      name += link[i];
+    }
+  }
+  return name;
+}
+
 // Every file below the folder whose name ends in one of the extensions, by relative path.
 inline std::map<std::string, std::string> ReadTree(const fs::path& root, const std::vector<std::string>& extensions) {
   std::map<std::string, std::string> files;

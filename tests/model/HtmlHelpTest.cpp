@@ -777,15 +777,7 @@ TEST(HtmlHelp, Big5NamesWhoseSecondByteIsABackslashNameTheirFilesReadablyAndTheH
       std::string link = text.substr(at + 6, text.find('"', at + 6) - at - 6);
       link = link.substr(0, link.find('#'));
       if (link.empty() || link.find(':') != std::string::npos) continue;
-      std::string target;
-      for (size_t i = 0; i < link.size(); ++i) {
-        if (link[i] == '%' && i + 2 < link.size()) {
-          target += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
-          i += 2;
-        } else {
-          target += link[i];
-        }
-      }
+      const std::string target = doc_test::LinkedFileName(link);
       EXPECT_TRUE(fs::is_regular_file((language / page).parent_path() / target)) << page << " links " << link;
     }
   }
