@@ -310,9 +310,11 @@ void CMainFrame::OnClose() {
   CWorkSpaceObj* pWorkSpace = pShell->GetWorkSpace();
   const CString strName = pShell->GetProjectName();
   if (pWorkSpace != nullptr && !strName.IsEmpty() && pWorkSpace->IsModified()) {
-    // The question names the documentation options when they are among the changes.
+    // The question names the options kept in the project when they are among the changes.
     CString strQuestion(MAKEINTRESOURCE(IDS_SAVE_PROJECT_QUESTION));
     if (pWorkSpace->m_bDocOptionsChanged) strQuestion += "\n\n" + CString(MAKEINTRESOURCE(IDS_SAVE_PROJECT_DOC_OPTIONS));
+    if (pWorkSpace->m_bHelpSettingsChanged)
+      strQuestion += "\n\n" + CString(MAKEINTRESOURCE(IDS_SAVE_PROJECT_HELP_SETTINGS));
     switch (AfxMessageBox(strQuestion, MB_YESNOCANCEL | MB_ICONINFORMATION)) {
       case IDCANCEL:
         return;

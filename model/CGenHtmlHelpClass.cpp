@@ -545,8 +545,13 @@ std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& str
 }
 
 HtmlHelpSettings FillHtmlHelpDefaults(CWorkSpaceObj& project, const CString& strProjectName) {
-  auto fill = [](CString& strSetting, const CString& strDefault) {
-    if (strSetting.IsEmpty()) strSetting = strDefault;
+  // A default filled in changes what the project holds, as a setting the user changes does.
+  auto fill = [&project](CString& strSetting, const CString& strDefault) {
+    if (strSetting.IsEmpty() && !strDefault.IsEmpty()) {
+      strSetting = strDefault;
+      project.m_bModified = TRUE;
+      project.m_bHelpSettingsChanged = TRUE;
+    }
     return strSetting;
   };
   HtmlHelpSettings settings;
@@ -598,13 +603,20 @@ UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelect
 }
 
 BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, HWND hWndOwner) {
-  project.m_strHelpContentsFile = settings.strContentsFile;
-  project.m_strHelpIndexFile = settings.strIndexFile;
-  project.m_strHelpCompiledFile = settings.strCompiledFile;
-  project.m_strHelpProjectFile = settings.strProjectFile;
-  project.m_strHelpTitle = settings.strTitle;
-  project.m_strHelpDefaultTopic = settings.strDefaultTopic;
-  project.m_bModified = TRUE;
+  // The settings are kept in the project, which is changed only when one of them differs from
+  // what it holds: a help made again as it was leaves nothing to save.
+  const auto keep = [&](CString& strKept, const CString& strSetting) {
+    if (strKept == strSetting) return;
+    strKept = strSetting;
+    project.m_bModified = TRUE;
+    project.m_bHelpSettingsChanged = TRUE;
+  };
+  keep(project.m_strHelpContentsFile, settings.strContentsFile);
+  keep(project.m_strHelpIndexFile, settings.strIndexFile);
+  keep(project.m_strHelpCompiledFile, settings.strCompiledFile);
+  keep(project.m_strHelpProjectFile, settings.strProjectFile);
+  keep(project.m_strHelpTitle, settings.strTitle);
+  keep(project.m_strHelpDefaultTopic, settings.strDefaultTopic);
 
   CGenHtmlHelpClass writer(settings.strContentsFile, settings.strIndexFile, settings.strCompiledFile,
                            settings.strDefaultTopic, settings.strTitle);

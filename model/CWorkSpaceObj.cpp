@@ -90,6 +90,7 @@ CWorkSpaceObj::CWorkSpaceObj()
       m_nComponentId(0),
       m_bModified(FALSE),
       m_bDocOptionsChanged(FALSE),
+      m_bHelpSettingsChanged(FALSE),
       m_dwReserved1(0),
       m_dwReserved2(0),
       m_dwReserved3(1),

@@ -57,10 +57,11 @@ class CWorkSpaceObj : public CObject {
   virtual void ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);
 
   BOOL IsModified() const { return m_bModified; }
-  // The project is as its file holds it: neither it nor its documentation options are changed.
+  // The project is as its file holds it: neither it nor the options kept in it are changed.
   void MarkUnmodified() {
     m_bModified = FALSE;
     m_bDocOptionsChanged = FALSE;
+    m_bHelpSettingsChanged = FALSE;
   }
 
   void DeleteAllFileObjs();
@@ -300,6 +301,9 @@ class CWorkSpaceObj : public CObject {
   BOOL m_bModified;
   // The Write Documentation options kept in the project were changed (they make it modified).
   BOOL m_bDocOptionsChanged;
+  // The settings of the HTML Help generation kept in the project were changed (they make it
+  // modified).
+  BOOL m_bHelpSettingsChanged;
 
   CString m_strReserved1;
   CString m_strReserved2;

@@ -18,6 +18,8 @@
 #define IDS_RECENT_PROJECT_NONE 174
 // Added to the save question when the documentation options kept in the project were changed.
 #define IDS_SAVE_PROJECT_DOC_OPTIONS 176
+// Added to the save question when the HTML Help settings kept in the project were changed.
+#define IDS_SAVE_PROJECT_HELP_SETTINGS 210
 
 // The id of the Project Explorer bar.
 #define IDW_PROJECT_EXPLORER 2003

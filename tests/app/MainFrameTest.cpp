@@ -414,15 +414,17 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     const char* name;
     BOOL modified;
     BOOL options;  // the documentation options kept in the project are among the changes
+    BOOL help;     // so are the HTML Help settings
     int answer;
     bool asked, closed, saved;
   };
   const Case cases[] = {
-      {"cancel", TRUE, FALSE, IDCANCEL, true, false, false},
-      {"no", TRUE, FALSE, IDNO, true, true, false},
-      {"yes", TRUE, FALSE, IDYES, true, true, true},
-      {"documentation options", TRUE, TRUE, IDNO, true, true, false},
-      {"unchanged", FALSE, FALSE, IDYES, false, true, false},
+      {"cancel", TRUE, FALSE, FALSE, IDCANCEL, true, false, false},
+      {"no", TRUE, FALSE, FALSE, IDNO, true, true, false},
+      {"yes", TRUE, FALSE, FALSE, IDYES, true, true, true},
+      {"documentation options", TRUE, TRUE, FALSE, IDNO, true, true, false},
+      {"help settings", TRUE, FALSE, TRUE, IDNO, true, true, false},
+      {"unchanged", FALSE, FALSE, FALSE, IDYES, false, true, false},
   };
   static int answer;
   static int asked;
@@ -440,6 +442,7 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     shell.folder = folder.Folder();
     shell.workspace.m_bModified = c.modified;
     shell.workspace.m_bDocOptionsChanged = c.options;
+    shell.workspace.m_bHelpSettingsChanged = c.help;
     shell.workspace.m_DocTitleList.RemoveAll();
     app.m_listRecentProjects.RemoveAll();
     AddChild("Circle.h");
@@ -451,6 +454,8 @@ TEST_F(MainFrame, ClosingAsksAboutAChangedProjectOnly) {
     if (c.asked) {
       EXPECT_EQ(question.find("One or more project files have not been saved."), 0u) << question;
       EXPECT_EQ(question.find("options of Write Documentation") != std::string::npos, c.options != FALSE) << question;
+      EXPECT_EQ(question.find("settings of Automatic Generate HTML Help") != std::string::npos, c.help != FALSE)
+          << question;
     }
     EXPECT_EQ(FrameAlive() == FALSE, c.closed);
     EXPECT_EQ(folder.Exists("Shapes.dcp"), c.saved);

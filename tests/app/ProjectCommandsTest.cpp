@@ -845,7 +845,7 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
     return DWORD{0};
   });
   brambolt::test::ModalAnswers answers;
-  answers.When(nullptr, "HTML Help", [](HWND h) { ::SendMessage(h, WM_COMMAND, IDOK, 0); });
+  answers.When(nullptr, "HTML Help", [](HWND h) { ::SendMessage(h, WM_COMMAND, IDOK, 0); }, true);
   std::string shown;
   answers.When(nullptr, "HTML Help Compiler", [&](HWND h) {
     // The compiler's end comes from the thread that reads it.
@@ -858,7 +858,7 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
       ::WaitMessage();
     }
     ::SendMessage(h, WM_COMMAND, IDCANCEL, 0);
-  });
+  }, true);
 
   // The three files of the help project are written under the wait cursor, which goes when the
   // command is done.
@@ -882,6 +882,16 @@ TEST(ProjectCommands, HtmlHelpIsWrittenAndCompiledInTheCompilersOwnWindow) {
   EXPECT_EQ(fs::path(compiled[0]).extension(), ".hhp");
   EXPECT_NE(fs::path(compiled[0]).filename(), "Eta.hhp");
   EXPECT_NE(shown.find("The compiler made no help file."), std::string::npos) << shown;
+  // The settings the dialog proposed are kept in the project, which they changed; the help made
+  // again as it was leaves nothing to save.
+  EXPECT_TRUE(app.m_pWorkSpace->IsModified());
+  EXPECT_TRUE(app.m_pWorkSpace->m_bHelpSettingsChanged);
+  app.OnSaveProject();
+  ASSERT_FALSE(app.m_pWorkSpace->IsModified());
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_GENERATE_HTML_HELP);
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(compiled.size(), 2u);
+  EXPECT_FALSE(app.m_pWorkSpace->IsModified());
   brambolt::ResetShellAssociations();
 }
 
