@@ -204,10 +204,21 @@ struct SelectionTree {
 TEST(HtmlHelp, EntriesNameTheMembersWhateverLocaleNamedTheirPages) {
   static constexpr const char* kWorkshop =
       "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
-  const std::string header = brambolt::Utf8ToCodePage(
-      "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n", 936);
-  for (const auto& [written, helped] : {std::pair{"zh_CN.UTF-8", "zh_CN.GB2312"}, std::pair{"zh_CN.GB2312", "zh_CN.UTF-8"}}) {
+  struct Case {
+    UINT nHeaderCodePage;
+    const char* written;
+    const char* helped;
+  };
+  for (const auto& [nHeaderCodePage, written, helped] :
+       {Case{936, "zh_CN.UTF-8", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "zh_CN.UTF-8"},
+        Case{936, "zh_CN.GB2312", "zh_TW.BIG5"}, Case{950, "zh_TW.BIG5", "C.UTF-8"},
+        Case{950, "zh_TW.BIG5", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "C.UTF-8"}}) {
     SCOPED_TRACE(std::string(written) + ", then " + helped);
+    const std::string header = brambolt::Utf8ToCodePage(
+        nHeaderCodePage == 936
+            ? "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n"
+            : "// 範圍\nclass C範圍\n{\npublic:\n    // 設置範圍\n    void Set範圍(int n);\n    // 範圍\n    int m_n範圍;\n};\n",
+        nHeaderCodePage);
     ShapesProject p(header.c_str());
     HelpShell shell(p.project, p.strProjectFolder);
     p.project.m_nOutputLanguage = LANGUAGE_CHT;
