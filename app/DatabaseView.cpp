@@ -233,6 +233,13 @@ CString ConvertedName(const CString& strName, BOOL bGBToBig5) {
 // could be the name of no file (a Big5 trail byte that is a backslash or "|", as in 許, or a
 // punctuation mark the tables map to ASCII): the page then keeps its name.
 CString RenamedPageName(const CString& strName, BOOL bGBToBig5) {
+  // A name of the target code page that a conversion the other way could give no file (許可 in
+  // GB2312, whose Big5 name would hold a backslash) is one that conversion left as it was: it keeps
+  // it, and a folder converted to Big5 and back has its names again, not its GB names read as Big5.
+  CString strBack = ConvertedName(strName, !bGBToBig5);
+  strBack.Trim();
+  if (strBack != strName && !IsValidItemName(strBack) && AFBig2GBObj::DecodesFully(strName, bGBToBig5 ? "BIG5" : "GB2312"))
+    return strName;
   CString strNewName = ConvertedName(strName, bGBToBig5);
   strNewName.Trim();
   return IsValidItemName(strNewName) ? strNewName : strName;

@@ -71,6 +71,33 @@ std::string_view BaseClassIndex::QualifiedKeyOf(std::string_view base) {
   return base.find("::") != std::string_view::npos ? base : std::string_view();
 }
 
+std::string BaseClassIndex::SpellingOf(std::string_view name) {
+  name = Trimmed(name);
+  if (name.size() >= 2 && name.substr(0, 2) == "::") name = Trimmed(name.substr(2));
+  // A letter of a name: a byte of a double-byte character is one too.
+  const auto isNameByte = [](char ch) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+  };
+  std::string spelling;
+  spelling.reserve(name.size());
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (!IsBlank(name[i])) {
+      spelling += name[i];
+      continue;
+    }
+    while (i + 1 < name.size() && IsBlank(name[i + 1])) ++i;
+    if (!spelling.empty() && isNameByte(spelling.back()) && i + 1 < name.size() && isNameByte(name[i + 1]))
+      spelling += ' ';
+  }
+  return spelling;
+}
+
+const std::unordered_map<std::string, std::vector<const CFileObj*>>& BaseClassIndex::BySpelling() const {
+  ByName();
+  return m_bySpelling;
+}
+
 const BaseClassIndex::ByNameMap& BaseClassIndex::ByName() const {
   std::call_once(m_indexed, [this] {
     std::vector<const CFileObj*> classes;
@@ -81,7 +108,11 @@ const BaseClassIndex::ByNameMap& BaseClassIndex::ByName() const {
       return a->m_nAnalysisOrder < b->m_nAnalysisOrder;
     });
     m_byName.reserve(classes.size());
-    for (const CFileObj* pClass : classes) m_byName[View(pClass->m_strClassName)].push_back(pClass);
+    for (const CFileObj* pClass : classes) {
+      const std::string_view name = View(pClass->m_strClassName);
+      m_byName[name].push_back(pClass);
+      if (!IsPlainName(name)) m_bySpelling[SpellingOf(name)].push_back(pClass);
+    }
   });
   return m_byName;
 }
@@ -102,6 +133,13 @@ const CFileObj* BaseClassIndex::FindBase(const CFileObj* pDerived, const CString
   const auto exact = byName.find(Trimmed(View(strBase)));
   if (exact != byName.end())
     if (const CFileObj* pBase = Choose(pDerived, exact->second)) return pBase;
+  // Or spelled otherwise ("Box<Pair<int>>", "Box< int >", "::Box<int>").
+  if (!IsPlainName(View(strBase))) {
+    const auto& bySpelling = BySpelling();
+    const auto spelled = bySpelling.find(SpellingOf(View(strBase)));
+    if (spelled != bySpelling.end())
+      if (const CFileObj* pBase = Choose(pDerived, spelled->second)) return pBase;
+  }
   const std::string_view qualified = QualifiedKeyOf(View(strBase));
   if (!qualified.empty()) {
     const auto it = byName.find(qualified);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <mutex>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -37,13 +38,18 @@ class BaseClassIndex {
   }
 
   // The project's class that a base of pDerived names, or NULL when the project documents none:
-  // a class named as the base is written ("Box<Pair<int> >"), else one recorded under the base's
+  // a class named as the base is written ("Box<Pair<int> >", also as "::Box<Pair<int>>"), else one recorded under the base's
   // qualified name ("A::B" for "A::B" and "::A::B<T>"), else one recorded under its last name
   // part; of several, the first declared in pDerived's header,
   // else the first in the order of analysis. A class is never its own base: a class named like its
   // base ("class Foo : public detail::Foo") derives from another class of that name, found only
   // when the project has one.
   const CFileObj* FindBase(const CFileObj* pDerived, const CString& strBase) const;
+
+  // A class's or base's name as a C++ reader compares it: without blanks around it or a leading
+  // "::", a blank inside it only between two letters of names ("unsigned int"), so that
+  // "::Box< Pair<int>> " and "Box<Pair<int> >" read the same.
+  static std::string SpellingOf(std::string_view name);
 
   // The base's qualified name, by which a class recorded with its qualification is found: the
   // base without blanks around it, a leading "::" and template arguments at its end ("A::B" for
@@ -75,9 +81,12 @@ class BaseClassIndex {
   // The classes of each name in the order of analysis.
   using ByNameMap = std::unordered_map<std::string_view, std::vector<const CFileObj*>>;
   const ByNameMap& ByName() const;
+  // The classes whose names are no plain names ("Box<Pair<int> >"), by SpellingOf their names.
+  const std::unordered_map<std::string, std::vector<const CFileObj*>>& BySpelling() const;
   const CFileObj* Choose(const CFileObj* pDerived, const std::vector<const CFileObj*>& classes) const;
 
   const CFileObjList& m_classes;
   mutable std::once_flag m_indexed;
   mutable ByNameMap m_byName;
+  mutable std::unordered_map<std::string, std::vector<const CFileObj*>> m_bySpelling;
 };

@@ -738,7 +738,11 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
   if (bConverted && brambolt::SystemCanSpell(spelled) && staysWhole(CP_ACP))
     return CString(spelled.data(), static_cast<int>(spelled.size()));
   // A name of characters the code page lacks, as the system's own bytes where its charset holds
-  // them all (a UTF-8 locale's): the output folder takes such a name as it stands.
+  // them all (a UTF-8 locale's): the output folder takes such a name as it stands. A name the code
+  // page spells, only not whole in a file name, is never held so: its system bytes read back as
+  // the code page's letters (the listing of its folder gives them so), and the name would stand
+  // for two spellings, one of them with a "\" or "|" inside a character. It is numbered as below,
+  // as under a locale of the code page's own charset.
   const UINT nSystemCodePage = brambolt::GetSystemNameCodePage();
   std::string system;
   bool bSystem = nSystemCodePage != CP_ACP;
@@ -746,7 +750,8 @@ CString CFileObj::ProgramSpelling(const CString& strName) const {
     bSystem = brambolt::CodePageBytesOf(characters[i], bytes, nSystemCodePage) && StaysWholeInFileName(bytes);
     if (bSystem) system += bytes;
   }
-  if (bSystem && brambolt::SystemNameOf(system) == system) return CString(system.data(), static_cast<int>(system.size()));
+  if (bSystem && !brambolt::IsCodePageName(system) && brambolt::SystemNameOf(system) == system)
+    return CString(system.data(), static_cast<int>(system.size()));
   // Else each character the system cannot spell is written as its number, "(U+00F6)", which no
   // name of C++ holds: the name reaches its file and reads the same under every locale, never as
   // bytes of a charset the desktop does not show.

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -108,32 +109,98 @@ void ForEachClassPage(CWorkSpaceObj& project, const CString& strPageFolder, bool
   }
 }
 
-// A path relative to the language folder as the program spells it, in the letters its names stand
-// for (UTF-8), in its readings: a file named under a UTF-8 locale bears UTF-8, one named under a
-// legacy locale the code page's bytes, and a listing under another locale than the one that named
-// it gives either as the system's bytes where its charset cannot read them. The first reading
-// takes each name's bytes on disk as UTF-8 where they are UTF-8, the second as the code page's
+// A name's letters with each character the program wrote as its number ("(U+8A31)", which no name
+// of C++ holds: a character whose bytes no file name keeps whole) as that character: the name a
+// run under one locale numbered and the one a run under another spelled are the same letters.
+std::string WithNumberedCharacters(const std::string& utf8) {
+  std::string letters;
+  size_t at = 0;
+  for (size_t open = utf8.find("(U+"); open != std::string::npos; open = utf8.find("(U+", open + 1)) {
+    const size_t close = utf8.find(')', open);
+    if (close == std::string::npos) break;
+    const std::string digits = utf8.substr(open + 3, close - open - 3);
+    if (digits.size() < 4 || digits.size() > 6 ||
+        !std::all_of(digits.begin(), digits.end(), [](char ch) { return std::isxdigit(static_cast<unsigned char>(ch)); }))
+      continue;
+    const auto nCharacter = static_cast<char32_t>(std::stoul(digits, nullptr, 16));
+    if (nCharacter < 0x80 || nCharacter > 0x10FFFF || (nCharacter >= 0xD800 && nCharacter <= 0xDFFF)) continue;
+    letters += utf8.substr(at, open - at);
+    letters += brambolt::UnicodeToAnsi(std::u32string(1, nCharacter), CP_UTF8);
+    at = close + 1;
+    open = close;
+  }
+  return letters + utf8.substr(at);
+}
+
+// A path whose names are given as the system names them, in the letters its names stand for
+// (UTF-8), in its readings: a file named under a UTF-8 locale bears UTF-8, one named under a
+// legacy locale the bytes of its code page (the program's now, or that of the project's headers
+// when a run under a locale of theirs named it), and a listing under another locale than the one
+// that named it gives either as the system's bytes where its charset cannot read them. The first
+// reading takes each name's bytes as UTF-8 where they are UTF-8, the others as a code page's
 // (GB2312 bytes can be valid UTF-8 too); a page of the project and the file on disk that is it
 // share a reading, whichever locale named the file and whichever lists it.
-std::vector<std::string> LettersOf(const CString& strPath) {
-  std::string utf8;
-  std::string codePage;
+std::vector<std::string> LettersOfSystemNames(const std::vector<std::string>& names, const std::vector<UINT>& codePages,
+                                              const std::vector<std::string>& bytes = {}) {
+  // The UTF-8 reading, the program's code page's, and each header code page's of the system's
+  // names and of the bytes the program holds.
+  std::vector<std::string> readings(2 + 2 * codePages.size());
+  std::vector<bool> read(readings.size(), true);
+  for (size_t n = 0; n < names.size(); ++n) {
+    const std::string& system = names[n];
+    const std::string inProgramPage = brambolt::AnsiToUtf8(system, CP_ACP);
+    readings[0] += brambolt::IsUtf8Text(system) ? system : inProgramPage;
+    readings[1] += inProgramPage;
+    for (size_t i = 0; i < 2 * codePages.size(); ++i) {
+      const std::string& name = i % 2 == 0 || n >= bytes.size() ? system : bytes[n];
+      std::string converted;
+      if (brambolt::IsAsciiText(name))
+        readings[2 + i] += name;
+      else if (brambolt::ConvertExactly(name, codePages[i / 2], CP_UTF8, converted))
+        readings[2 + i] += converted;
+      else
+        read[2 + i] = false;
+    }
+    if (n + 1 < names.size())
+      for (std::string& reading : readings) reading += '\\';
+  }
+  std::vector<std::string> letters;
+  for (size_t i = 0; i < readings.size(); ++i) {
+    if (!read[i]) continue;
+    std::string reading = WithNumberedCharacters(readings[i]);
+    if (std::find(letters.begin(), letters.end(), reading) == letters.end()) letters.push_back(std::move(reading));
+  }
+  return letters;
+}
+
+// A path relative to the language folder as the program spells it, in its readings. A name the
+// system's charset cannot read reaches the program as its bytes on disk, which a code page of the
+// headers may read.
+std::vector<std::string> LettersOf(const CString& strPath, const std::vector<UINT>& codePages) {
+  std::vector<std::string> names;
+  std::vector<std::string> bytes;
   const std::string path = static_cast<LPCTSTR>(strPath);
   for (size_t start = 0; start <= path.size();) {
     size_t end = path.find('\\', start);
     if (end == std::string::npos) end = path.size();
-    const std::string system = brambolt::SystemNameOf(std::string_view(path).substr(start, end - start));
-    const std::string read = brambolt::AnsiToUtf8(system, CP_ACP);
-    utf8 += brambolt::IsUtf8Text(system) ? system : read;
-    codePage += read;
-    if (end < path.size()) {
-      utf8 += '\\';
-      codePage += '\\';
-    }
+    bytes.push_back(path.substr(start, end - start));
+    names.push_back(brambolt::SystemNameOf(bytes.back()));
     start = end + 1;
   }
-  if (utf8 == codePage) return {utf8};
-  return {utf8, codePage};
+  return LettersOfSystemNames(names, codePages, bytes);
+}
+
+// The code pages of the project's headers other than the program's, double-byte ones whose bytes a
+// run under a locale of theirs named its pages in.
+std::vector<UINT> HeaderCodePages(CWorkSpaceObj& project) {
+  std::vector<UINT> codePages;
+  for (POSITION pos = project.m_FileObjList.GetHeadPosition(); pos != nullptr;) {
+    const UINT nCodePage = project.m_FileObjList.GetNext(pos)->m_codePage.nCodePage;
+    if ((nCodePage == 936 || nCodePage == 950) && nCodePage != ::GetACP() &&
+        std::find(codePages.begin(), codePages.end(), nCodePage) == codePages.end())
+      codePages.push_back(nCodePage);
+  }
+  return codePages;
 }
 
 // The class folders of the open project and the names its class pages show; empty with no
@@ -142,6 +209,7 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
   CGenHtmlHelpClass::ClassPages pages;
   CWorkSpaceObj* pProject = GetShellServices()->GetWorkSpace();
   if (pProject == nullptr) return pages;
+  pages.codePages = HeaderCodePages(*pProject);
   const DocLanguage language = DocLanguageOf(pProject->m_nOutputLanguage);
   // The names as the pages show them, escaped for an attribute and in the pages' code page.
   const auto shown = [language](const CFileObj& cls, const CString& strName) {
@@ -149,7 +217,7 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
   };
   const auto name = [&](const CString& strLocation, const CString& strShown) {
     pages.names[static_cast<LPCTSTR>(strLocation)] = strShown;
-    for (const std::string& letters : LettersOf(strLocation)) pages.namesByLetters.emplace(letters, strShown);
+    for (const std::string& letters : LettersOf(strLocation, pages.codePages)) pages.namesByLetters.emplace(letters, strShown);
   };
   ForEachClassPage(*pProject, strPageFolder, true,
                    [&](const CFileObj& cls, const CString& strPage, const CString& strName) {
@@ -159,7 +227,7 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
     const CFileObj* pClass = pProject->m_FileObjList.GetNext(pos);
     const CString strFolder = pClass->FileName();
     pages.folders.insert(static_cast<LPCTSTR>(strFolder));
-    for (const std::string& letters : LettersOf(strFolder)) pages.folderLetters.insert(letters);
+    for (const std::string& letters : LettersOf(strFolder, pages.codePages)) pages.folderLetters.insert(letters);
     if (!pClass->m_strClassName.IsEmpty()) name("Htmls\\" + strFolder, shown(*pClass, pClass->m_strClassName));
   }
   return pages;
@@ -173,7 +241,7 @@ CGenHtmlHelpClass::ClassPages ReadClassPages(const CString& strPageFolder) {
 bool IsFormerClassFolder(const CGenHtmlHelpClass::ClassPages& current, const CString& strFolderPath,
                          const CString& strName) {
   if (current.folders.empty() || current.folders.count(static_cast<LPCTSTR>(strName)) != 0) return false;
-  for (const std::string& letters : LettersOf(strName))
+  for (const std::string& letters : LettersOf(strName, current.codePages))
     if (current.folderLetters.count(letters) != 0) return false;
   SECFileSystem fs;
   const auto isFolder = [&](LPCTSTR lpszName) {
@@ -362,7 +430,7 @@ namespace {
 CString EntryName(const CGenHtmlHelpClass::ClassPages& pages, const CString& strLocation, const CString& strFileName) {
   const auto found = pages.names.find(static_cast<LPCTSTR>(strLocation));
   if (found != pages.names.end()) return found->second;
-  for (const std::string& letters : LettersOf(strLocation)) {
+  for (const std::string& letters : LettersOf(strLocation, pages.codePages)) {
     const auto spelled = pages.namesByLetters.find(letters);
     if (spelled != pages.namesByLetters.end()) return spelled->second;
   }
@@ -532,10 +600,33 @@ static bool PageOnDisk(const CString& strPageFolder, const CString& strRelative)
   return false;
 }
 
+// The files below the page folder in the letters of their names, in every reading (LettersOf).
+static std::set<std::string> LettersOnDisk(const CString& strPageFolder, const std::vector<UINT>& codePages) {
+  namespace fs = std::filesystem;
+  std::set<std::string> letters;
+  std::error_code error;
+  const fs::path folder = brambolt::NativePath(static_cast<LPCTSTR>(strPageFolder));
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (!it->is_regular_file(error)) continue;
+    std::vector<std::string> names;
+    for (const fs::path& name : fs::relative(it->path(), folder, error)) names.push_back(name.string());
+    for (std::string& reading : LettersOfSystemNames(names, codePages)) letters.insert(std::move(reading));
+  }
+  return letters;
+}
+
 std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder) {
   std::vector<CString> missing;
+  // A page a run named under another locale than this one, in bytes of a code page this locale
+  // does not read, is found by the letters of its name.
+  std::optional<std::set<std::string>> onDisk;
+  const std::vector<UINT> codePages = HeaderCodePages(project);
   auto check = [&](const CString& strRelative) {
-    if (!PageOnDisk(strPageFolder, strRelative)) missing.push_back(strRelative);
+    if (PageOnDisk(strPageFolder, strRelative)) return;
+    if (!onDisk) onDisk = LettersOnDisk(strPageFolder, codePages);
+    const std::vector<std::string> letters = LettersOf(strRelative, codePages);
+    if (std::none_of(letters.begin(), letters.end(), [&](const std::string& l) { return onDisk->count(l) != 0; }))
+      missing.push_back(strRelative);
   };
   check("Index.htm");
   check("Hierarchy_Chart.htm");

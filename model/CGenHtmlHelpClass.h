@@ -55,6 +55,9 @@ class CGenHtmlHelpClass : public CObject {
   // A page or folder listed in another spelling than the project's (named under another locale)
   // is found by the letters of its names too.
   struct ClassPages {
+    // The code pages of the project's headers, besides the program's: a run under a locale of one
+    // of them named their pages in its bytes.
+    std::vector<UINT> codePages;
     std::set<std::string> folders;
     std::map<std::string, CString> names;
     std::set<std::string> folderLetters;

@@ -911,6 +911,20 @@ TEST(OutputTree, EscapedLinksLeadToTheirPagesWhatTheConversionCouldRename) {
     const std::vector<std::string> targets = EscapedLinkTargets(links);
     ASSERT_EQ(targets.size(), 4u) << links;
     for (const std::string& target : targets) EXPECT_TRUE(s.Exists(htmls + target)) << links;
+    // And back to GB2312 (Convert Code From Big5 to GB): the pages have their names again, and the
+    // links lead to them.
+    answers.When("#32768", nullptr, [](HWND) { brambolt::test::PressKey('B'); });
+    brambolt::test::Click(s.view.m_hWnd, explorertest::LabelPoint(s.view, s.Find({"HTML Files"})),
+                          brambolt::test::kNone, WM_RBUTTONDOWN);
+    brambolt::test::RunUntilIdle();
+    const std::string back = s.Read(htmls + "links.htm");
+    ASSERT_NE(back.find("charset=gb2312\""), std::string::npos) << back;
+    for (const std::string& name : {Gb("主页.htm"), Gb("许可.htm"), Gb("类/类.htm"), Gb("Image2/类.bmp")})
+      EXPECT_TRUE(s.Exists(htmls + name)) << brambolt::AnsiToUtf8(name, 936);
+    EXPECT_FALSE(s.Exists(htmls + Big5("主頁.htm")));
+    const std::vector<std::string> backTargets = EscapedLinkTargets(back);
+    ASSERT_EQ(backTargets.size(), 4u) << back;
+    for (const std::string& target : backTargets) EXPECT_TRUE(s.Exists(htmls + target)) << back;
   }
 }
 

@@ -1,6 +1,7 @@
 // Class classification and the hierarchy queries over small class graphs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -284,4 +285,39 @@ TEST(Hierarchy, DeepChainsAndManyPathsStayWithinBounds) {
   d.project.CountDescendants(&counter, "D38");
   // D38L and D38R; D39 below each; D39L and D39R below each D39; D40 below each of those.
   EXPECT_EQ(counter, 2 + 2 + 4 + 4);
+}
+
+// A header's bases name the specialisation the project documents however they spell it: with or
+// without blanks inside the angle brackets ("Box<Pair<int>>", "Box< int >") and from the global
+// namespace ("::Box<int>"), as a C++ reader takes them; a base of another argument hangs under the
+// primary template.
+TEST(Hierarchy, ABaseNamesTheDocumentedSpecialisationHoweverItsBlanksAndQualificationAreWritten) {
+  model_test::TempFolder folder;
+  folder.Write("Header Files/Box.h",
+               "template <class T> class Pair\n{\npublic:\n    T first;\n};\n"
+               "template <class T> class Box\n{\npublic:\n    T item;\n};\n"
+               "template <> class Box<int>\n{\npublic:\n    int item;\n};\n"
+               "template <> class Box<Pair<int> >\n{\npublic:\n    int pairItem;\n};\n"
+               "class IntBox : public Box<int>\n{\npublic:\n    void Fill();\n};\n"
+               "class SpacedBox : public Box< int >\n{\npublic:\n    void Spaced();\n};\n"
+               "class PairBox : public Box<Pair<int>>\n{\npublic:\n    void Paired();\n};\n"
+               "class SpacedPairBox : public Box< Pair< int > >\n{\npublic:\n    void Paired();\n};\n"
+               "class DoubleBox : public Box<double>\n{\npublic:\n    void Twice();\n};\n"
+               "namespace ns {\nclass NsBox : public ::Box<int>\n{\npublic:\n    void Nest();\n};\n}\n");
+  CWorkSpaceObj project;
+  project.AnalyseProjectFiles((folder.Path() + "/Header Files\\*.*").c_str());
+  project.BuildRootClassList();
+  std::vector<std::string> roots = Graph::Names(project.m_RootClassList);
+  std::sort(roots.begin(), roots.end());
+  EXPECT_EQ(roots, (std::vector<std::string>{"Box", "Box<Pair<int> >", "Box<int>", "Pair"}));
+  const auto derived = [&](const char* name) {
+    CFileObjList list;
+    project.GetDerivedClasses(list, name);
+    std::vector<std::string> names = Graph::Names(list);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  EXPECT_EQ(derived("Box"), (std::vector<std::string>{"DoubleBox"}));
+  EXPECT_EQ(derived("Box<int>"), (std::vector<std::string>{"IntBox", "NsBox", "SpacedBox"}));
+  EXPECT_EQ(derived("Box<Pair<int> >"), (std::vector<std::string>{"PairBox", "SpacedPairBox"}));
 }

@@ -204,10 +204,21 @@ struct SelectionTree {
 TEST(HtmlHelp, EntriesNameTheMembersWhateverLocaleNamedTheirPages) {
   static constexpr const char* kWorkshop =
       "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
-  const std::string header = brambolt::Utf8ToCodePage(
-      "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n", 936);
-  for (const auto& [written, helped] : {std::pair{"zh_CN.UTF-8", "zh_CN.GB2312"}, std::pair{"zh_CN.GB2312", "zh_CN.UTF-8"}}) {
+  struct Case {
+    UINT nHeaderCodePage;
+    const char* written;
+    const char* helped;
+  };
+  for (const auto& [nHeaderCodePage, written, helped] :
+       {Case{936, "zh_CN.UTF-8", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "zh_CN.UTF-8"},
+        Case{936, "zh_CN.GB2312", "zh_TW.BIG5"}, Case{950, "zh_TW.BIG5", "C.UTF-8"},
+        Case{950, "zh_TW.BIG5", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "C.UTF-8"}}) {
     SCOPED_TRACE(std::string(written) + ", then " + helped);
+    const std::string header = brambolt::Utf8ToCodePage(
+        nHeaderCodePage == 936
+            ? "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n"
+            : "// 範圍\nclass C範圍\n{\npublic:\n    // 設置範圍\n    void Set範圍(int n);\n    // 範圍\n    int m_n範圍;\n};\n",
+        nHeaderCodePage);
     ShapesProject p(header.c_str());
     HelpShell shell(p.project, p.strProjectFolder);
     p.project.m_nOutputLanguage = LANGUAGE_CHT;
@@ -808,6 +819,77 @@ TEST(HtmlHelp, Big5NamesWhoseSecondByteIsABackslashNameTheirFilesReadablyAndTheH
       for (const SitemapEntry& entry : map.entries) entries.insert(entry.name);
       EXPECT_EQ(ReadCompiledIndex(ReadFromHelp(language / "Shapes.chm", p.folder.Path(), "$WWKeywordLinks/BTree"), 950),
                 entries);
+    }
+  }
+}
+
+// A Big5 header whose classes and members are named with characters whose second byte is "\", "@"
+// or "|" (功 A5 5C, 一 A4 40, 四 A5 7C, 世 A5 40), documented in traditional Chinese and in English
+// and its help made, on a Big5 desktop and on one whose names are UTF-8: the class folders are
+// named alike on both, and the contents and index list every page the run wrote, each class and
+// member named as its page names it, none of them said to be missing.
+TEST(HtmlHelp, Big5NamesWithPathBytesAreListedWholeUnderAUtf8LocaleToo) {
+  static constexpr const char* kWorkshop =
+      "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
+  const auto big5 = [](const char* text) { return brambolt::Utf8ToCodePage(text, 950); };
+  const std::string header = big5(
+      "class 功能\n{\npublic:\n    int 許可(int n);\n    int 世;\n};\n"
+      "class 一四 : public 功能\n{\npublic:\n    void 加也();\n};\n"
+      "class 四B\n{\npublic:\n    void 丙();\n};\n"
+      "class F乙\n{\npublic:\n    void 四();\n    void 功();\n};\n");
+  struct Case {
+    const char* locale;
+    int nLanguage;
+  };
+  for (const Case& c : {Case{"zh_TW.UTF-8", LANGUAGE_CHT}, Case{"zh_TW.UTF-8", LANGUAGE_ENG},
+                        Case{"zh_TW.BIG5", LANGUAGE_CHT}, Case{"zh_TW.BIG5", LANGUAGE_ENG}}) {
+    SCOPED_TRACE(std::string(c.locale) + " " + LanguageFolder(c.nLanguage));
+    brambolt::ScopedLocale locale(c.locale);
+    const bool bUtf8 = std::string(c.locale).ends_with("UTF-8");
+    ShapesProject p(header.c_str());
+    HelpShell shell(p.project, p.strProjectFolder);
+    p.project.m_nOutputLanguage = c.nLanguage;
+    p.project.GeneratePages(c.nLanguage, GetDocumentationFolder(p.strProjectFolder, c.nLanguage), nullptr);
+    brambolt::SetShellAssociation(".hhp", "");
+    RecordedStarts starts;
+    GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "t"), nullptr);
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 " + std::string(kWorkshop), "RefreshOutputTree"}));
+    const fs::path language = fs::path(p.folder.Path()) / LanguageFolder(c.nLanguage);
+    // The class folders: each such character as its number, the others in the desktop's charset.
+    const auto onDisk = [&](const char* utf8) { return bUtf8 ? std::string(utf8) : big5(utf8); };
+    std::set<std::string> folders;
+    for (const auto& entry : fs::directory_iterator(language / "Htmls"))
+      if (entry.is_directory() && fs::exists(entry.path() / "Member Functions"))
+        folders.insert(entry.path().filename().string());
+    EXPECT_EQ(folders, (std::set<std::string>{onDisk("(U+529F)能"), onDisk("(U+4E00)(U+56DB)"), "(U+56DB)B",
+                                              onDisk("F乙")}));
+    std::set<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(language / "Htmls")) {
+      const std::string name = fs::relative(entry.path(), language).generic_string();
+      if (entry.is_regular_file() && name.ends_with(".htm") && name != "Htmls/Hierarchy_Chart.htm") written.insert(name);
+    }
+    // A Chinese name as the pages of the language give it.
+    const auto shown = [&](const char* utf8) {
+      if (c.nLanguage == LANGUAGE_CHT) return big5(utf8);
+      std::string references;
+      for (const char16_t ch : brambolt::AnsiToWide(big5(utf8), 950))
+        references += ch < 0x80 ? std::string(1, static_cast<char>(ch)) : "&#" + std::to_string(static_cast<unsigned>(ch)) + ";";
+      return references;
+    };
+    for (const char* file : {"t.hhc", "t.hhk"}) {
+      SCOPED_TRACE(file);
+      const Sitemap map = ReadSitemap(doc_test::ReadFile(language / file));
+      std::set<std::string> listed;
+      std::set<std::string> names;
+      for (const SitemapEntry& entry : map.entries) {
+        names.insert(entry.name);
+        std::string local = entry.local;
+        std::replace(local.begin(), local.end(), '\\', '/');
+        if (!local.empty()) listed.insert(local);
+      }
+      EXPECT_EQ(listed, written);
+      for (const char* name : {"功能", "許可", "世", "一四", "加也", "四B", "丙", "F乙", "四", "功"})
+        EXPECT_TRUE(names.count(shown(name))) << file << " has no entry " << name;
     }
   }
 }
