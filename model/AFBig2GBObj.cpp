@@ -651,10 +651,16 @@ TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCo
     codePage.nCloseReadings = nClose | TextCodePage::ReadingBit(nCodePage);
     return codePage;
   };
-  for (const UINT nCodePage : {nProjectCodePage, ::GetACP()}) {
-    const Reading* pReading = whole.Of(nCodePage);
-    if (pReading != nullptr && close(*pReading)) return uncertain(nCodePage);
+  // A Chinese project's language chooses for good; else the program's code page, which a run in
+  // another language may read otherwise.
+  const Reading* pProject = whole.Of(nProjectCodePage);
+  if (pProject != nullptr && close(*pProject)) {
+    TextCodePage codePage = uncertain(nProjectCodePage);
+    codePage.bProjectChose = nProjectCodePage == 936 || nProjectCodePage == 950;
+    return codePage;
   }
+  const Reading* pProgram = whole.Of(::GetACP());
+  if (pProgram != nullptr && close(*pProgram)) return uncertain(pProgram->nCodePage);
   if (nMost > 0) {
     // Of the readings the lines tie between, the one the whole text reads best in.
     const Reading* pTied = nullptr;
