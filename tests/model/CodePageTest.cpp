@@ -14,6 +14,7 @@
 #include <sstream>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/CodePage.h"
@@ -188,24 +189,35 @@ TEST(CodePage, IsReadFromAllTheTextWhereItCanTell) {
 
 // Short lines of the translation catalogues the table of common characters was not counted from
 // (tools/make-common-characters held them out), of two to eight characters, each as the whole text
-// of a header in a project of the other Chinese language: read in their own code page, certain,
-// all but a very few (some lines of rare characters only).
+// of a header in a project of the other Chinese language, and those of four characters or more
+// each pasted into a header of the other Chinese code page: read in their own code page (the whole
+// text certain), all but a very few (some lines of rare characters only).
 TEST(CodePage, ReadsShortLinesOfCataloguesItWasNotBuiltFrom) {
   brambolt::ScopedCodePage programCodePage(1252);
   for (const UINT nCodePage : {936u, 950u}) {
+    const UINT nOther = nCodePage == 936 ? 950 : 936;
     std::istringstream lines(doc_test::ReadFile(Fixtures() / "held-out" / (nCodePage == 936 ? "gb2312.txt" : "big5.txt")));
     int nLines = 0;
+    int nPasted = 0;
     std::vector<std::string> misread;
+    std::vector<std::string> misreadPasted;
     for (std::string line; std::getline(lines, line); ++nLines) {
       const std::string text = brambolt::Utf8ToCodePage(line, nCodePage);
-      const TextCodePage codePage = AFBig2GBObj::CodePageOfText(text.c_str(), nCodePage == 936 ? 950 : 936);
+      const TextCodePage codePage = AFBig2GBObj::CodePageOfText(text.c_str(), nOther);
       if (codePage.nCodePage != nCodePage || !codePage.bCertain) misread.push_back(line);
+      const std::u32string characters = brambolt::AnsiToUnicode(line, CP_UTF8);
+      if (std::count_if(characters.begin(), characters.end(), [](char32_t ch) { return ch >= 0x4E00; }) < 4) continue;
+      ++nPasted;
+      if (AFBig2GBObj::CodePageOfLine(text, nOther) != nCodePage) misreadPasted.push_back(line);
     }
     ASSERT_GE(nLines, 1000) << nCodePage;
-    std::string list;
-    for (const std::string& line : misread) list += line + "\n";
-    EXPECT_LE(misread.size() * 100, static_cast<size_t>(nLines)) << misread.size() << " of " << nLines << " lines of "
-                                                                   << nCodePage << " misread:\n" << list;
+    ASSERT_GE(nPasted, 1000) << nCodePage;
+    for (const auto& [wrong, nOf, lpszHow] : {std::tuple{&misread, nLines, "alone"}, std::tuple{&misreadPasted, nPasted, "pasted"}}) {
+      std::string list;
+      for (const std::string& line : *wrong) list += line + "\n";
+      EXPECT_LE(wrong->size() * 100, static_cast<size_t>(nOf))
+          << wrong->size() << " of " << nOf << " lines of " << nCodePage << " misread " << lpszHow << ":\n" << list;
+    }
   }
 }
 
