@@ -71,7 +71,8 @@ TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
 }
 
 // A Simplified Chinese project whose headers hold a short comment: a GB2312 header's one word, a
-// Big5 header's, and a Big5 header with a short GB2312 line pasted into it. Documented in Big5 and
+// Big5 header's, a GB2312 header's Greek letter, and a Big5 header with a short GB2312 line pasted
+// into it. Documented in Big5 and
 // in GB2312, each page shows each comment as it was written, converted to the page's characters.
 TEST(UsersDay, ShortChineseCommentsReadAsWrittenOnTheOtherChinesePages) {
   Desk desk;
@@ -86,6 +87,8 @@ TEST(UsersDay, ShortChineseCommentsReadAsWrittenOnTheOtherChinesePages) {
   };
   write("Window.h", "CWindowGb", comment("窗口", 936, "Open"));
   write("Screen.h", "CScreenBig5", comment("視窗", 950, "Open"));
+  // A Greek letter both code pages hold: its bytes tell nothing, the project's language reads them.
+  write("Angle.h", "CAngleGb", comment("α", 936, "Turn"));
   write("Limits.h", "CLimitsBig5",
         comment("當進行取代操作時必須指定兩組字串。", 950, "Replace") + comment("文件限制", 936, "Limit"));
   const Project project = MakeProject(desk, "Names", "Simple Chinese");
@@ -107,6 +110,7 @@ TEST(UsersDay, ShortChineseCommentsReadAsWrittenOnTheOtherChinesePages) {
     EXPECT_TRUE(shows("CWindowGb", run.lpszWindow)) << run.lpszFolder;
     EXPECT_TRUE(shows("CScreenBig5", run.lpszScreen)) << run.lpszFolder;
     EXPECT_TRUE(shows("CLimitsBig5", "文件限制")) << run.lpszFolder;
+    EXPECT_TRUE(shows("CAngleGb", "α")) << run.lpszFolder;
   }
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
