@@ -13,6 +13,7 @@
 #include "core/CException.h"
 #include "core/CFile.h"
 #include "core/CMirrorFile.h"
+#include "model/CommonCharacters.h"
 #include "model/RecordFile.h"
 #include "model/ShellServices.h"
 
@@ -229,6 +230,12 @@ constexpr int kPlain = 0;
 constexpr int kSymbol = -1;
 constexpr int kExtension = -2;
 constexpr int kMiss = -4;
+// How often a Chinese character is written (tools/make-common-characters counted it over the
+// machine's translation catalogues) weighs on top: one of the most common thousand of its script
+// counts most, one of the next two thousand a little. The bytes of a text of one code page read
+// in the other make characters of any frequency, most of them rare.
+constexpr int kMostCommon = 3;
+constexpr int kFrequent = 1;
 // A character of two bytes inside a word of Latin letters: how an accented letter of code page
 // 1252 looks when it is read as a double-byte character, and seldom how Chinese is written.
 constexpr int kInLatinWord = -2;
@@ -377,6 +384,19 @@ class PairTable {
   }
 
   int Weigh(BYTE lead, BYTE trail, char32_t ch, bool bHkscs) const {
+    const int nWeight = WeighRange(lead, trail, ch, bHkscs);
+    if (ch == 0 || bHkscs || m_nCodePage == kShiftJisCodePage || !IsIdeograph(ch)) return nWeight;
+    const auto holds = [code = static_cast<unsigned short>(lead << 8 | trail)](const auto& characters) {
+      return std::binary_search(std::begin(characters), std::end(characters), code);
+    };
+    const bool bBig5 = m_nCodePage == 950;
+    if (bBig5 ? holds(kCommonBig5) : holds(kCommonGB)) return nWeight + kMostCommon;
+    if (bBig5 ? holds(kFrequentBig5) : holds(kFrequentGB)) return nWeight + kFrequent;
+    return nWeight;
+  }
+
+  // The weight of a character by where its code page has it.
+  int WeighRange(BYTE lead, BYTE trail, char32_t ch, bool bHkscs) const {
     if (ch == 0) return kMiss;
     if (bHkscs || IsPrivateUse(ch)) return kExtension;
     const int code = lead << 8 | trail;
@@ -651,10 +671,16 @@ TextCodePage AFBig2GBObj::CodePageOfText(const CString& strText, UINT nProjectCo
     codePage.nCloseReadings = nClose | TextCodePage::ReadingBit(nCodePage);
     return codePage;
   };
-  for (const UINT nCodePage : {nProjectCodePage, ::GetACP()}) {
-    const Reading* pReading = whole.Of(nCodePage);
-    if (pReading != nullptr && close(*pReading)) return uncertain(nCodePage);
+  // A Chinese project's language chooses for good; else the program's code page, which a run in
+  // another language may read otherwise.
+  const Reading* pProject = whole.Of(nProjectCodePage);
+  if (pProject != nullptr && close(*pProject)) {
+    TextCodePage codePage = uncertain(nProjectCodePage);
+    codePage.bProjectChose = nProjectCodePage == 936 || nProjectCodePage == 950;
+    return codePage;
   }
+  const Reading* pProgram = whole.Of(::GetACP());
+  if (pProgram != nullptr && close(*pProgram)) return uncertain(pProgram->nCodePage);
   if (nMost > 0) {
     // Of the readings the lines tie between, the one the whole text reads best in.
     const Reading* pTied = nullptr;

@@ -116,9 +116,10 @@ void ForEachLine(std::string_view text, Fn fn) {
 namespace {
 
 // The code page each line of a project text is read in. Text that could not tell its code page is
-// read as written in the code page of the run's language (for an English run, the program's)
-// where it reads about as well in it; text of no known code page (a file name) converts only where
-// it is UTF-8.
+// read in the reading a Chinese project's language chose for it, on every page; where no Chinese
+// project language chose, in the code page of the run's language (for an English run, the
+// program's) where it reads about as well in it. Text of no known code page (a file name) converts
+// only where it is UTF-8.
 class LineCodePages {
  public:
   LineCodePages(UINT pageCodePage, const TextCodePage& source) : m_pageCodePage(pageCodePage), m_source(source) {

@@ -20,9 +20,14 @@ struct TextCodePage {
   // them), one bit each in the order 936, 950, 1252, CP_UTF8. A run documenting in one of them
   // reads the text in that one.
   unsigned nCloseReadings = 0;
+  // Where the text could not tell: a Chinese project's language chose its reading when the text was
+  // read, and every page reads it so, whatever language a run documents in.
+  bool bProjectChose = false;
 
   static unsigned ReadingBit(UINT nReading) {
     return nReading == 936 ? 1u : nReading == 950 ? 2u : nReading == 1252 ? 4u : nReading == CP_UTF8 ? 8u : 0u;
   }
-  bool ReadsAbout(UINT nReading) const { return !bCertain && (nCloseReadings & ReadingBit(nReading)) != 0; }
+  bool ReadsAbout(UINT nReading) const {
+    return !bCertain && !bProjectChose && (nCloseReadings & ReadingBit(nReading)) != 0;
+  }
 };

@@ -2,6 +2,7 @@
 // output tree: every page comes back byte for byte.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 
 #include "Desk.h"
@@ -9,6 +10,7 @@
 #include "Scenarios.h"
 #include "app/CMainFrame.h"
 #include "app/ExplorerTestSupport.h"
+#include "base/Convert.h"
 
 namespace e2e {
 namespace {
@@ -65,6 +67,51 @@ TEST(UsersDay, ConvertsAFolderOfGbPagesToBig5AndBackToTheSameText) {
     }
   }
   EXPECT_EQ(desk.Boxes().size(), 2u) << desk.Report();
+  EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
+}
+
+// A Simplified Chinese project whose headers hold a short comment: a GB2312 header's one word, a
+// Big5 header's, a GB2312 header's Greek letter, and a Big5 header with a short GB2312 line pasted
+// into it. Documented in Big5 and
+// in GB2312, each page shows each comment as it was written, converted to the page's characters.
+TEST(UsersDay, ShortChineseCommentsReadAsWrittenOnTheOtherChinesePages) {
+  Desk desk;
+  ASSERT_TRUE(desk.Start()) << desk.Report();
+  const fs::path headers = desk.Folder("Headers");
+  const auto write = [&](const std::string& file, const std::string& className, const std::string& comments) {
+    std::ofstream(headers / file, std::ios::binary)
+        << "class " << className << " : public CObject\n{\npublic:\n" << comments << "};\n";
+  };
+  const auto comment = [](const char* lpszUtf8, UINT nCodePage, const char* lpszFunction) {
+    return "    // " + brambolt::Utf8ToCodePage(lpszUtf8, nCodePage) + "\n    void " + lpszFunction + "();\n";
+  };
+  write("Window.h", "CWindowGb", comment("窗口", 936, "Open"));
+  write("Screen.h", "CScreenBig5", comment("視窗", 950, "Open"));
+  // A Greek letter both code pages hold: its bytes tell nothing, the project's language reads them.
+  write("Angle.h", "CAngleGb", comment("α", 936, "Turn"));
+  write("Limits.h", "CLimitsBig5",
+        comment("當進行取代操作時必須指定兩組字串。", 950, "Replace") + comment("文件限制", 936, "Limit"));
+  const Project project = MakeProject(desk, "Names", "Simple Chinese");
+  AddLiveFolder(desk, headers.string());
+  struct Run {
+    const char* lpszLanguage;
+    const char* lpszFolder;
+    UINT nCodePage;
+    const char* lpszWindow;
+    const char* lpszScreen;
+  };
+  for (const Run& run : {Run{"GB5", "Output_GB5", 950, "窗口", "視窗"}, Run{"Simple Chinese", "Output_Chs", 936, "窗口", "视窗"}}) {
+    WriteDocumentation(desk, run.lpszLanguage);
+    const fs::path htmls = project.folder / run.lpszFolder / "Htmls";
+    const auto shows = [&](const char* lpszClass, const char* lpszUtf8) {
+      const std::string page = ReadFile(htmls / lpszClass / (std::string(lpszClass) + ".htm"));
+      return page.find(" " + brambolt::Utf8ToCodePage(lpszUtf8, run.nCodePage)) != std::string::npos;
+    };
+    EXPECT_TRUE(shows("CWindowGb", run.lpszWindow)) << run.lpszFolder;
+    EXPECT_TRUE(shows("CScreenBig5", run.lpszScreen)) << run.lpszFolder;
+    EXPECT_TRUE(shows("CLimitsBig5", "文件限制")) << run.lpszFolder;
+    EXPECT_TRUE(shows("CAngleGb", "α")) << run.lpszFolder;
+  }
   EXPECT_TRUE(desk.Unexpected().empty()) << desk.Report();
 }
 
