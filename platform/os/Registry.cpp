@@ -676,15 +676,51 @@ void TellFailure(const std::string& failure) {
   if (handler == nullptr || !handler(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
 }
 
+// Tells the lines of a file not read. The first lines are named, as many as leave the message
+// short enough for a message box to show whole (about a thousand characters); the rest are
+// counted, and the message always ends with `kept`: where the text is kept, or why it is not.
+void TellUnread(const std::string& folder, const std::string& fileName, const std::vector<std::string>& unread,
+                const std::string& kept) {
+  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
+  std::string told = "Settings not read from " + folder + "/" + fileName + ":";
+  std::size_t named = 0;
+  for (; named < unread.size() && named < kLinesNamed; ++named) {
+    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
+    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
+    told += "\n" + unread[named];
+  }
+  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
+  told += kept;
+  TellFailure(told);
+}
+
 // A file whose lines could not all be read is kept as it is beside the store, before any write
 // replaces it with what was read: the user's hand-made text is not lost, and the user is told
 // once what was not read, where, and where the text is kept. A copy already kept of the same
-// text is not made or told again. False, with errno, when the copy could not be made.
+// text is not made or told again. False, with errno, when the copy could not be made: the lines
+// are told all the same, with why the file could not be kept aside (once for the same text).
 bool KeepUnreadText(const std::string& folder, const std::string& fileName, const std::string& text,
                     const std::vector<std::string>& unread) {
   if (unread.empty()) return true;
   std::string aside;
   int fd = -1;
+  auto notKept = [&](int error) {
+    static std::mutex toldMutex;
+    static std::map<std::string, std::string> toldText;  // by file, the text last told as not kept
+    bool tell = false;
+    {
+      std::lock_guard<std::mutex> lock(toldMutex);
+      std::string& told = toldText[folder + "/" + fileName];
+      tell = told != text;
+      told = text;
+    }
+    if (tell)
+      TellUnread(folder, fileName, unread,
+                 "\nThe file could not be kept aside as " + aside + ": " + std::strerror(error) +
+                     ". It is not written over until it can be.");
+    errno = error;
+    return false;
+  };
   for (int n = 1; n <= 100 && fd < 0; ++n) {
     aside = folder + "/" + fileName + ".unread" + (n == 1 ? std::string() : "-" + std::to_string(n));
     std::string kept;
@@ -692,10 +728,11 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
       if (kept == text) return true;
       continue;
     }
+    if (const int fault = FileFault(FileStep::Create, aside)) return notKept(fault);
     fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd < 0 && errno != EEXIST) return notKept(errno);
   }
-  if (fd < 0) return false;
+  if (fd < 0) return notKept(EEXIST);
   bool ok = true;
   for (std::size_t done = 0; ok && done < text.size();) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -707,24 +744,9 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
   if (!ok) {
     const int error = errno;
     ::unlink(aside.c_str());
-    errno = error;
-    return false;
+    return notKept(error);
   }
-  // The first lines are named, as many as leave the message short enough for a message box to
-  // show whole (about a thousand characters); the rest are counted, and the message always ends
-  // with where the text is kept.
-  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
-  std::string told = "Settings not read from " + folder + "/" + fileName + ":";
-  const std::string kept = "\nThe file as it was is kept as " + aside + ".";
-  std::size_t named = 0;
-  for (; named < unread.size() && named < kLinesNamed; ++named) {
-    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
-    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
-    told += "\n" + unread[named];
-  }
-  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
-  told += kept;
-  TellFailure(told);
+  TellUnread(folder, fileName, unread, "\nThe file as it was is kept as " + aside + ".");
   return true;
 }
 

@@ -801,6 +801,41 @@ TEST_F(Registry, TextAWriteWouldChangeIsToldAndKeptAside) {
   EXPECT_EQ(Count(written, "\"Good\"=\"C:\\\\dir \\\"q\\\" A\""), 1) << written;
 }
 
+// A folder that takes no copy of the file: the lines not read are told all the same, with why
+// the copy could not be made, and the file is not written over; once the copy can be made, it is,
+// and the write goes on.
+TEST_F(Registry, LinesNotReadAreToldWhenTheFileCannotBeKeptAside) {
+  static std::vector<std::string> told;
+  told.clear();
+  SetRegistryFailureHandler([](const std::string& text) {
+    told.push_back(text);
+    return true;
+  });
+  const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Name\"=\"unclosed\r\n";
+  const std::string path = dir.Write("HKEY_CURRENT_USER.reg", text);
+  {
+    ScopedFileFaultHook refuse([](FileStep step, const std::string& file) {
+      return step == FileStep::Create && file.find(".unread") != std::string::npos ? EACCES : 0;
+    });
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Hand");
+    Set(key, "New", REG_SZ, "x");
+    EXPECT_NE(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_NE(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  }
+  ASSERT_EQ(told.size(), 2u) << ::testing::PrintToString(told);
+  EXPECT_NE(told[0].find("line 4 ("), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("could not be kept aside as " + path + ".unread: " + std::strerror(EACCES)), std::string::npos)
+      << told[0];
+  EXPECT_NE(told[1].find("Settings are not saved"), std::string::npos) << told[1];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg"), text);
+  EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  SetRegistryFailureHandler(nullptr);
+  ASSERT_EQ(told.size(), 3u) << ::testing::PrintToString(told);
+  EXPECT_NE(told[2].find("kept as " + path + ".unread."), std::string::npos) << told[2];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), text);
+  EXPECT_EQ(Count(dir.Read("HKEY_CURRENT_USER.reg"), "\"New\"=\"x\""), 1);
+}
+
 // Files that cannot be read much or at all: one with many lines that cannot be read (a long line
 // of control bytes among them), one written in UTF-16 as a Windows editor exports it, one with a
 // dword too long for 32 bits. The message names a few lines, each short, counts the rest and says
