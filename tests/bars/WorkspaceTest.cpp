@@ -751,6 +751,36 @@ TEST_F(Workspace, TheCurrentWorkspaceDeletedIsGoneAfterDone) {
   EXPECT_FALSE(manager.OpenWorkspace("bb", TRUE)) << "the deleted workspace came back";
 }
 
+// The manager's current workspace label follows the current row as the user edits the list: its
+// new name after a rename, none once its row is deleted (an edit of another row changes nothing).
+TEST_F(Workspace, TheActiveWorkspaceLabelFollowsTheCurrentRow) {
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces());
+  ASSERT_EQ(CString("bb"), manager.GetCurrentName());
+  std::vector<std::string> labels;
+  ModalAnswers answers;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    auto label = [&] {
+      char text[256] = {};
+      ::GetDlgItemText(dialog, 43105, text, sizeof(text));
+      labels.push_back(text);
+    };
+    label();
+    RenameRow(dialog, "bb", "cc");
+    label();
+    RenameRow(dialog, "aa", "dd");
+    label();
+    HWND list = ::GetDlgItem(dialog, 43072);
+    Click(list, RowPoint(list, "cc"));
+    PressKey(VK_DELETE);
+    label();
+    PressKey(VK_ESCAPE);
+  });
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(labels, (std::vector<std::string>{"bb", "cc", "cc", "<None>"}));
+}
+
 // A name whose row was deleted in the manager is free again at once: a rename of another row to
 // it, in the same session, is taken and keeps that workspace under the name, and the current one
 // renamed onto a deleted name stays current.
