@@ -566,10 +566,25 @@ void SECWorkspaceManagerEx::ApplyRegistryEdits(CStringList& stored, CStringList&
     CString oldName, newName, holding;
   };
   std::vector<Rename> renames;
+  // A tree waits under a name that no workspace holds, no row had or takes, and no other tree
+  // waits under: a workspace the user saved as "__Renaming x" is never written over.
+  auto listed = [](const CStringList& list, const CString& name) {
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+      if (list.GetNext(pos).CompareNoCase(name) == 0) return true;
+    return false;
+  };
+  auto taken = [&](const CString& name) {
+    if (listed(stored, name) || listed(working, name) || listed(deleted, name) || HasRegistryWorkspace(name)) return true;
+    SECRegistry registry;
+    if (registry.Connect(m_hRootKey) && registry.Open(m_strBaseKey + StoredName(name), KEY_READ)) return true;
+    return std::any_of(renames.begin(), renames.end(),
+                       [&](const Rename& other) { return other.holding.CompareNoCase(name) == 0; });
+  };
   for (POSITION from = stored.GetHeadPosition(), to = working.GetHeadPosition(); from != nullptr && to != nullptr;) {
     const CString oldName = stored.GetNext(from), newName = working.GetNext(to);
     if (oldName == newName) continue;
-    const CString holding = "__Renaming " + newName;
+    CString holding = "__Renaming " + newName;
+    for (int n = 2; taken(holding); ++n) holding.Format("__Renaming %d %s", n, static_cast<LPCTSTR>(newName));
     if (!CopyRegistryWorkspace(oldName, holding)) continue;
     renames.push_back({oldName, newName, holding});
   }

@@ -78,6 +78,7 @@ void SECWSLBEditorEx::OnItemChanged(int nIndex, const CString& strOld, const CSt
     }
   }
   if (own != nullptr) m_pWorking->SetAt(own, strNew);
+  m_pDialog->ShowCurrent();
 }
 
 void SECWSLBEditorEx::OnItemAdded(int, const CString& strText) {
@@ -113,6 +114,7 @@ void SECWSLBEditorEx::OnItemDeleted(int, const CString& strText) {
   m_pDeleted->AddTail(m_pStored->GetAt(storedAt));
   m_pStored->RemoveAt(storedAt);
   m_pWorking->RemoveAt(at);
+  m_pDialog->ShowCurrent();
 }
 
 // ---- the dialog ----
@@ -144,6 +146,18 @@ void SECWsMgrDialogEx::EnableButtons(BOOL bEditing) {
   GetDlgItem(kDone)->EnableWindow(!bEditing);
 }
 
+void SECWsMgrDialogEx::ShowCurrent() {
+  // The current workspace is the chosen one as the dialog opened: its row is found by the name
+  // it had then.
+  // A current workspace without a row (none listed it) is shown as it is named.
+  CString shown = m_bCurrentListed ? CString() : *m_pChosen;
+  for (POSITION from = m_pStored->GetHeadPosition(), to = m_pWorking->GetHeadPosition(); from != nullptr && to != nullptr;) {
+    const CString oldName = m_pStored->GetNext(from), newName = m_pWorking->GetNext(to);
+    if (!m_pChosen->IsEmpty() && oldName == *m_pChosen) shown = newName;
+  }
+  SetDlgItemText(kCurrent, shown.IsEmpty() ? CString(MAKEINTRESOURCE(IDS_SEC_NO_WORKSPACE)) : shown);
+}
+
 BOOL SECWsMgrDialogEx::OnInitDialog() {
   CDialog::OnInitDialog();
   auto* list = static_cast<CListBox*>(GetDlgItem(kList));
@@ -155,7 +169,8 @@ BOOL SECWsMgrDialogEx::OnInitDialog() {
   SetWindowText(CString(MAKEINTRESOURCE(m_bOpenAllowed   ? IDS_SEC_OPEN_WORKSPACE
                          : m_bSaveAllowed ? IDS_SEC_SAVE_WORKSPACE
                                           : IDS_SEC_WORKSPACE_MANAGER)));
-  SetDlgItemText(kCurrent, m_pChosen->IsEmpty() ? CString(MAKEINTRESOURCE(IDS_SEC_NO_WORKSPACE)) : *m_pChosen);
+  m_bCurrentListed = !m_pChosen->IsEmpty() && m_pStored->Find(*m_pChosen) != nullptr;
+  ShowCurrent();
   // The keyboard starts in the list, on the row the user acts on: to save, the empty row, where
   // typing starts a new name; to open, the current workspace (else the first). Enter is the
   // dialog's own action on that row, which checks it.

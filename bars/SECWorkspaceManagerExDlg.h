@@ -45,6 +45,8 @@ class SECWsMgrDialogEx : public CDialog {
 
   // Open, Save and Done as the mode allows (all off while a name is edited).
   void EnableButtons(BOOL bEditing);
+  // Shows the current workspace under the name its row has now, or none once its row is deleted.
+  void ShowCurrent();
 
  protected:
   BOOL OnInitDialog() override;
@@ -62,4 +64,5 @@ class SECWsMgrDialogEx : public CDialog {
   BOOL m_bOldWindows = FALSE;
   BOOL m_bOpenAllowed;
   BOOL m_bSaveAllowed;
+  BOOL m_bCurrentListed = FALSE;  // the current workspace has a row of the list
 };

@@ -215,8 +215,11 @@ int HexDigit(char c) {
   return -1;
 }
 
-// Reads a quoted text starting at `pos` (on the opening quote); false when it is malformed.
-bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& out) {
+// Reads a quoted text starting at `pos` (on the opening quote); false when it is malformed. The
+// escapes are \", \\ and \x with two hex digits, as the file is written; any other (a path typed
+// with single backslashes, "D:\Projects\x") is not read as a letter, which a write would then
+// store in place of what the user typed, and `why` says so.
+bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& out, const char*& why) {
   if (pos >= line.size() || line[pos] != '"') return false;
   for (++pos; pos < line.size(); ++pos) {
     const char c = line[pos];
@@ -232,8 +235,11 @@ bool ParseQuoted(const std::string& line, std::size_t& pos, std::string& out) {
     if (line[pos] == 'x' && pos + 2 < line.size() && HexDigit(line[pos + 1]) >= 0 && HexDigit(line[pos + 2]) >= 0) {
       out += static_cast<char>(HexDigit(line[pos + 1]) * 16 + HexDigit(line[pos + 2]));
       pos += 2;
-    } else {
+    } else if (line[pos] == '"' || line[pos] == '\\') {
       out += line[pos];
+    } else {
+      why = "a backslash not followed by \\\\, \\\" or \\x and two hex digits (a backslash is written \\\\)";
+      return false;
     }
   }
   return false;
@@ -256,7 +262,7 @@ bool ParseValue(const std::string& line, Value& v, const char*& why) {
   std::size_t pos = 0;
   if (line[0] == '@') {
     pos = 1;
-  } else if (!ParseQuoted(line, pos, v.name)) {
+  } else if (!ParseQuoted(line, pos, v.name, why)) {
     return false;
   }
   while (pos < line.size() && line[pos] == ' ') ++pos;
@@ -266,7 +272,7 @@ bool ParseValue(const std::string& line, Value& v, const char*& why) {
   const std::string_view rest = std::string_view(line).substr(pos);
   if (!rest.empty() && rest[0] == '"') {
     v.type = REG_SZ;
-    if (!ParseQuoted(line, pos, v.data)) return false;
+    if (!ParseQuoted(line, pos, v.data, why)) return false;
     // A quote inside the text not written as \" ends it early: what follows would be lost.
     if (line.find_first_not_of(" \t", pos) != std::string::npos) {
       why = "text after the value's closing quote (a quote inside it is written \\\")";
@@ -299,10 +305,15 @@ bool ParseValue(const std::string& line, Value& v, const char*& why) {
   if (rest.starts_with("hex(")) {
     const std::size_t close = rest.find("):");
     if (close == std::string_view::npos) return false;
-    const std::string digits(rest.substr(4, close - 4));
-    char* end = nullptr;
-    v.type = static_cast<DWORD>(std::strtoul(digits.c_str(), &end, 16));
-    if (end == digits.c_str()) return false;
+    // The type is one to eight hex digits and nothing else: "hex(7z):" is no type 7.
+    const std::string_view digits = rest.substr(4, close - 4);
+    if (digits.empty() || digits.size() > 8 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return HexDigit(c) >= 0; })) {
+      why = "a value type that is not a hex number in hex(...)";
+      return false;
+    }
+    v.type = 0;
+    for (const char c : digits) v.type = v.type << 4 | static_cast<DWORD>(HexDigit(c));
     return ParseHexList(rest.substr(close + 2), v.data);
   }
   return false;
@@ -430,6 +441,7 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
   }
   std::vector<std::string> lines;
   std::vector<std::size_t> numbers;  // of each line's first line in the file
+  std::vector<bool> cut;             // a hex list whose continuation did not come
   std::string current;
   std::size_t start = 0;
   std::size_t lineNumber = 0, number = 0;
@@ -447,11 +459,29 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
     if (!current.empty()) {
       std::size_t first = line.find_first_not_of(" \t");
       line = first == std::string::npos ? std::string() : line.substr(first);
+      // A key's header or a value's line is never part of a hex list: the list waiting for its
+      // continuation ends without it, and the line is read as itself.
+      if (!line.empty() && (line[0] == '[' || line[0] == '"' || line[0] == '@')) {
+        lines.push_back(std::move(current));
+        numbers.push_back(number);
+        cut.push_back(true);
+        current.clear();
+        number = lineNumber;
+        const bool goesOn = line[0] != '[' && line.back() == '\\' && line.find("=hex") != std::string::npos;
+        current = goesOn ? line.substr(0, line.size() - 1) : line;
+        if (goesOn && start < text.size()) continue;
+        lines.push_back(std::move(current));
+        numbers.push_back(number);
+        cut.push_back(goesOn);
+        current.clear();
+        continue;
+      }
     }
     current += continued ? line.substr(0, line.size() - 1) : line;
     if (continued && start < text.size()) continue;
     lines.push_back(std::move(current));
     numbers.push_back(number);
+    cut.push_back(continued);
     current.clear();
   }
 
@@ -462,10 +492,24 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
   Key* key = nullptr;
   bool inKeys = false;  // a key's header has come: a line without a key is one of a header not read
   const std::string rootName = kRootNames[root];
+  // Each key's values read so far, by name (as value names compare), with the line each came from:
+  // reading a key's values takes time in proportion to their number, however many they are.
+  struct Read {
+    std::size_t value, line;
+  };
+  struct NameLess {
+    bool operator()(const std::string& a, const std::string& b) const { return CompareFileNamesNoCase(a, b) < 0; }
+  };
+  std::unordered_map<const Key*, std::map<std::string, Read, NameLess>> read;
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const std::string& line = lines[index];
     // A line of blanks alone (as an editor leaves one) holds nothing to read or lose.
-    if (line.find_first_not_of(" \t") == std::string::npos || line[0] == ';') continue;
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    // A comment is not kept by a write, which writes what was read.
+    if (line[0] == ';') {
+      tell(index, "a comment, which is not kept");
+      continue;
+    }
     if (line[0] == '[') {
       key = nullptr;
       inKeys = true;
@@ -502,6 +546,10 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       continue;
     }
     const char* why = "a value that cannot be read: a quote, '=' or digit missing";
+    if (cut[index]) {
+      tell(index, "a hex list continued with '\\' but not on the next line");
+      continue;
+    }
     if (!ParseValue(line, v, why)) {
       tell(index, why);
       continue;
@@ -510,10 +558,16 @@ void Parse(const std::string& text, Key& top, int root, std::vector<std::string>
       tell(index, "a value name with a NUL byte in it");
       continue;
     }
-    if (Value* existing = key->FindValue(v.name))
-      *existing = std::move(v);
-    else
+    // A name given twice in one key holds one value: the later line's. The earlier is told.
+    auto& names = read[key];
+    if (auto it = names.find(v.name); it != names.end() && FileNamesEqualNoCase(it->first, v.name)) {
+      tell(it->second.line, "a value named again on line " + std::to_string(numbers[index]) + ", which is read in its place");
+      key->values[it->second.value] = std::move(v);
+      it->second.line = index;
+    } else {
+      names.emplace(v.name, Read{key->values.size(), index});
       key->values.push_back(std::move(v));
+    }
   }
 }
 
@@ -622,15 +676,51 @@ void TellFailure(const std::string& failure) {
   if (handler == nullptr || !handler(failure)) std::fprintf(stderr, "%s\n", failure.c_str());
 }
 
+// Tells the lines of a file not read. The first lines are named, as many as leave the message
+// short enough for a message box to show whole (about a thousand characters); the rest are
+// counted, and the message always ends with `kept`: where the text is kept, or why it is not.
+void TellUnread(const std::string& folder, const std::string& fileName, const std::vector<std::string>& unread,
+                const std::string& kept) {
+  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
+  std::string told = "Settings not read from " + folder + "/" + fileName + ":";
+  std::size_t named = 0;
+  for (; named < unread.size() && named < kLinesNamed; ++named) {
+    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
+    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
+    told += "\n" + unread[named];
+  }
+  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
+  told += kept;
+  TellFailure(told);
+}
+
 // A file whose lines could not all be read is kept as it is beside the store, before any write
 // replaces it with what was read: the user's hand-made text is not lost, and the user is told
 // once what was not read, where, and where the text is kept. A copy already kept of the same
-// text is not made or told again. False, with errno, when the copy could not be made.
+// text is not made or told again. False, with errno, when the copy could not be made: the lines
+// are told all the same, with why the file could not be kept aside (once for the same text).
 bool KeepUnreadText(const std::string& folder, const std::string& fileName, const std::string& text,
                     const std::vector<std::string>& unread) {
   if (unread.empty()) return true;
   std::string aside;
   int fd = -1;
+  auto notKept = [&](int error) {
+    static std::mutex toldMutex;
+    static std::map<std::string, std::string> toldText;  // by file, the text last told as not kept
+    bool tell = false;
+    {
+      std::lock_guard<std::mutex> lock(toldMutex);
+      std::string& told = toldText[folder + "/" + fileName];
+      tell = told != text;
+      told = text;
+    }
+    if (tell)
+      TellUnread(folder, fileName, unread,
+                 "\nThe file could not be kept aside as " + aside + ": " + std::strerror(error) +
+                     ". It is not written over until it can be.");
+    errno = error;
+    return false;
+  };
   for (int n = 1; n <= 100 && fd < 0; ++n) {
     aside = folder + "/" + fileName + ".unread" + (n == 1 ? std::string() : "-" + std::to_string(n));
     std::string kept;
@@ -638,10 +728,11 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
       if (kept == text) return true;
       continue;
     }
+    if (const int fault = FileFault(FileStep::Create, aside)) return notKept(fault);
     fd = ::open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd < 0 && errno != EEXIST) return notKept(errno);
   }
-  if (fd < 0) return false;
+  if (fd < 0) return notKept(EEXIST);
   bool ok = true;
   for (std::size_t done = 0; ok && done < text.size();) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -653,24 +744,9 @@ bool KeepUnreadText(const std::string& folder, const std::string& fileName, cons
   if (!ok) {
     const int error = errno;
     ::unlink(aside.c_str());
-    errno = error;
-    return false;
+    return notKept(error);
   }
-  // The first lines are named, as many as leave the message short enough for a message box to
-  // show whole (about a thousand characters); the rest are counted, and the message always ends
-  // with where the text is kept.
-  constexpr std::size_t kLinesNamed = 10, kToldLength = 1000;
-  std::string told = "Settings not read from " + folder + "/" + fileName + ":";
-  const std::string kept = "\nThe file as it was is kept as " + aside + ".";
-  std::size_t named = 0;
-  for (; named < unread.size() && named < kLinesNamed; ++named) {
-    const std::string more = named + 1 < unread.size() ? "\n...and " + std::to_string(unread.size()) + " more." : "";
-    if (told.size() + 1 + unread[named].size() + more.size() + kept.size() > kToldLength) break;
-    told += "\n" + unread[named];
-  }
-  if (named < unread.size()) told += "\n...and " + std::to_string(unread.size() - named) + " more.";
-  told += kept;
-  TellFailure(told);
+  TellUnread(folder, fileName, unread, "\nThe file as it was is kept as " + aside + ".");
   return true;
 }
 

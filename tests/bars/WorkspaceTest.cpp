@@ -688,6 +688,39 @@ TEST_F(Workspace, NamesSwappedThroughAThirdNameKeepBothWorkspaces) {
   EXPECT_FALSE(manager.OpenWorkspace("tmpx", TRUE));
 }
 
+// The name a renamed workspace waits under while the renames are applied is one no workspace
+// holds: a workspace the user saved as "__Renaming zz" keeps its windows when another is renamed
+// to zz, and so does one renamed in the same session to the name the other would wait under.
+TEST_F(Workspace, ARenameNeverWritesOverAWorkspaceNamedAsItsWaitingPlace) {
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces("__Renaming zz", "bb"));
+  ModalAnswers boxes;
+  std::vector<std::string> messages;
+  boxes.When("#32770", "Workspace App", [&](HWND box) {
+    char text[256] = {};
+    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+    messages.push_back(text);
+    PressKey(VK_RETURN);
+  }, true);
+  auto renameAll = [&](std::initializer_list<std::pair<const char*, const char*>> renames) {
+    ModalAnswers answers;
+    answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+      for (const auto& [from, to] : renames) RenameRow(dialog, from, to);
+      Click(::GetDlgItem(dialog, 43053), {5, 5});  // Done
+    });
+    frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+    RunUntilIdle();
+    EXPECT_TRUE(answers.Unanswered().empty());
+  };
+  renameAll({{"bb", "zz"}});
+  EXPECT_EQ(Recent(), "zz|__Renaming zz");
+  ExpectWorkspacesHold({{"__Renaming zz", 1}, {"zz", 2}});
+  renameAll({{"__Renaming zz", "__Renaming yy"}, {"zz", "yy"}});
+  ExpectWorkspacesHold({{"__Renaming yy", 1}, {"yy", 2}});
+  EXPECT_FALSE(manager.OpenWorkspace("zz", TRUE));
+  EXPECT_FALSE(manager.OpenWorkspace("__Renaming zz", TRUE));
+  EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
 // The workspace open deleted in the manager, then Done: nothing is opened (no "Invalid workspace"),
 // and saving the current workspace (as the frame does at exit) does not bring it back.
 TEST_F(Workspace, TheCurrentWorkspaceDeletedIsGoneAfterDone) {
@@ -716,6 +749,36 @@ TEST_F(Workspace, TheCurrentWorkspaceDeletedIsGoneAfterDone) {
   RunUntilIdle();
   EXPECT_EQ(Recent(), "aa");
   EXPECT_FALSE(manager.OpenWorkspace("bb", TRUE)) << "the deleted workspace came back";
+}
+
+// The manager's current workspace label follows the current row as the user edits the list: its
+// new name after a rename, none once its row is deleted (an edit of another row changes nothing).
+TEST_F(Workspace, TheActiveWorkspaceLabelFollowsTheCurrentRow) {
+  ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces());
+  ASSERT_EQ(CString("bb"), manager.GetCurrentName());
+  std::vector<std::string> labels;
+  ModalAnswers answers;
+  answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
+    auto label = [&] {
+      char text[256] = {};
+      ::GetDlgItemText(dialog, 43105, text, sizeof(text));
+      labels.push_back(text);
+    };
+    label();
+    RenameRow(dialog, "bb", "cc");
+    label();
+    RenameRow(dialog, "aa", "dd");
+    label();
+    HWND list = ::GetDlgItem(dialog, 43072);
+    Click(list, RowPoint(list, "cc"));
+    PressKey(VK_DELETE);
+    label();
+    PressKey(VK_ESCAPE);
+  });
+  frame->SendMessage(WM_COMMAND, SECWorkspaceManagerEx::kOpenWorkspace);
+  RunUntilIdle();
+  EXPECT_TRUE(answers.Unanswered().empty());
+  EXPECT_EQ(labels, (std::vector<std::string>{"bb", "cc", "cc", "<None>"}));
 }
 
 // A name whose row was deleted in the manager is free again at once: a rename of another row to

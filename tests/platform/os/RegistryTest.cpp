@@ -747,6 +747,95 @@ TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
   EXPECT_EQ(files, 1) << "one copy kept";
 }
 
+// Text a write would change without a word is told and kept aside as the other mistakes are: a
+// backslash typed alone in a string ("D:\Projects\x", "\d+", "\x4"), a type that is no hex
+// number (hex(7z):), a name given twice in one key (in any case: the later line holds the value), a
+// comment, and a hex list continued with '\' onto a key's header, whose key and values are read
+// as the key's and not the one before.
+TEST_F(Registry, TextAWriteWouldChangeIsToldAndKeptAside) {
+  static std::vector<std::string> told;
+  told.clear();
+  SetRegistryFailureHandler([](const std::string& text) {
+    told.push_back(text);
+    return true;
+  });
+  const std::string text =
+      "REGEDIT4\r\n"
+      "\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+      "\"Dir\"=\"D:\\Projects\\x\"\r\n"                       // line 4
+      "\"Pattern\"=\"\\d+\\.h\"\r\n"                            // line 5
+      "\"x41\"=\"\\x4\"\r\n"                                     // line 6
+      "\"Multi\"=hex(7z):61,00,00\r\n"                             // line 7
+      "\"dup\"=\"one\"\r\n"                                       // line 8
+      "\"dup\"=\"two\"\r\n"                                       // line 9
+      "\"DUP\"=\"three\"\r\n"                                     // line 10
+      "; note\r\n"                                               // line 11
+      "\"Name\"=\"first\"\r\n"                                    // line 12
+      "\"name\"=\"second\"\r\n"                                   // line 13
+      "\"Good\"=\"C:\\\\dir \\\"q\\\" \\x41\"\r\n"                   // line 14
+      "\"hexbadcont\"=hex:01,\\\r\n"                              // line 15
+      "[HKEY_CURRENT_USER\\Software\\Test\\After]\r\n"             // line 16
+      "\"Kept\"=dword:00000005\r\n";                                // line 17
+  dir.Write("HKEY_CURRENT_USER.reg", text);
+  HKEY key = Create(HKEY_CURRENT_USER, "Software\\Test");
+  EXPECT_EQ(Get(key, "Good")->second, std::string("C:\\dir \"q\" A\0", 13));
+  EXPECT_EQ(Get(key, "dup")->second, std::string("three\0", 6));
+  EXPECT_EQ(Get(key, "NAME")->second, std::string("second\0", 7));
+  for (const char* notRead : {"Dir", "Pattern", "x41", "Multi", "hexbadcont", "Kept"})
+    EXPECT_FALSE(Get(key, notRead).has_value()) << notRead;
+  Set(key, "New", REG_SZ, "x");
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  HKEY after = Create(HKEY_CURRENT_USER, "Software\\Test\\After");
+  EXPECT_EQ(Get(after, "Kept")->second, std::string("\x05\0\0\0", 4));
+  EXPECT_EQ(RegCloseKey(after), ERROR_SUCCESS);
+  SetRegistryFailureHandler(nullptr);
+  ASSERT_EQ(told.size(), 1u) << ::testing::PrintToString(told);
+  for (int line : {4, 5, 6, 7, 8, 9, 11, 12, 15})
+    EXPECT_NE(told[0].find("line " + std::to_string(line) + " ("), std::string::npos) << line << "\n" << told[0];
+  for (int line : {10, 13, 14, 16, 17})
+    EXPECT_EQ(told[0].find("line " + std::to_string(line) + " ("), std::string::npos) << line << "\n" << told[0];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), text);
+  const std::string written = dir.Read("HKEY_CURRENT_USER.reg");
+  EXPECT_EQ(Count(written, "[HKEY_CURRENT_USER\\Software\\Test\\After]\r\n\"Kept\"=dword:00000005"), 1) << written;
+  EXPECT_EQ(Count(written, "\"Good\"=\"C:\\\\dir \\\"q\\\" A\""), 1) << written;
+}
+
+// A folder that takes no copy of the file: the lines not read are told all the same, with why
+// the copy could not be made, and the file is not written over; once the copy can be made, it is,
+// and the write goes on.
+TEST_F(Registry, LinesNotReadAreToldWhenTheFileCannotBeKeptAside) {
+  static std::vector<std::string> told;
+  told.clear();
+  SetRegistryFailureHandler([](const std::string& text) {
+    told.push_back(text);
+    return true;
+  });
+  const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Name\"=\"unclosed\r\n";
+  const std::string path = dir.Write("HKEY_CURRENT_USER.reg", text);
+  {
+    ScopedFileFaultHook refuse([](FileStep step, const std::string& file) {
+      return step == FileStep::Create && file.find(".unread") != std::string::npos ? EACCES : 0;
+    });
+    HKEY key = Create(HKEY_CURRENT_USER, "Software\\Hand");
+    Set(key, "New", REG_SZ, "x");
+    EXPECT_NE(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_NE(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  }
+  ASSERT_EQ(told.size(), 2u) << ::testing::PrintToString(told);
+  EXPECT_NE(told[0].find("line 4 ("), std::string::npos) << told[0];
+  EXPECT_NE(told[0].find("could not be kept aside as " + path + ".unread: " + std::strerror(EACCES)), std::string::npos)
+      << told[0];
+  EXPECT_NE(told[1].find("Settings are not saved"), std::string::npos) << told[1];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg"), text);
+  EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  SetRegistryFailureHandler(nullptr);
+  ASSERT_EQ(told.size(), 3u) << ::testing::PrintToString(told);
+  EXPECT_NE(told[2].find("kept as " + path + ".unread."), std::string::npos) << told[2];
+  EXPECT_EQ(dir.Read("HKEY_CURRENT_USER.reg.unread"), text);
+  EXPECT_EQ(Count(dir.Read("HKEY_CURRENT_USER.reg"), "\"New\"=\"x\""), 1);
+}
+
 // Files that cannot be read much or at all: one with many lines that cannot be read (a long line
 // of control bytes among them), one written in UTF-16 as a Windows editor exports it, one with a
 // dword too long for 32 bits. The message names a few lines, each short, counts the rest and says
