@@ -1000,8 +1000,9 @@ CString CleanComment(const CString& strComment) {
   return Str(comment);
 }
 
-// Splits "type name" at the last blank into a trimmed type and name. A pointer star that
-// leads the name goes to the type as " *"; stars are no part of a name. FALSE when no name is left.
+// Splits "type name" at the last blank into a trimmed type and name. The pointer stars that
+// lead the name go to the type (" *", " **"); stars are no part of a name. FALSE when no name is
+// left.
 bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
   size_t nBlank = LastBlank(source.code);
   Text name = Trimmed(nBlank == npos ? source.text : source.text.substr(nBlank + 1));
@@ -1021,7 +1022,8 @@ bool SplitTypeAndName(Source source, CString& strType, CString& strName) {
     strType += Str(name.substr(0, nLastMark + 1));
     name.remove_prefix(nLastMark + 1);
   }
-  if (StartsWith(name, "*")) strType += " *";
+  const size_t nStars = std::min(name.find_first_not_of('*'), name.size());
+  if (nStars > 0) strType += " " + Str(name.substr(0, nStars));
   if (name.find('*') == npos) {
     strName = Str(name);
   } else {

@@ -1,7 +1,8 @@
 // Heads and members that the reading of names must take as they are written: a template header on
 // the class's line, a blank before template arguments, qualified template arguments, an elaborated
 // return type and a constructor's function-try-block; a pointer's or reference's type written
-// against the name without a blank ("ClassData*GetClassData()", "Node&next").
+// against the name without a blank ("ClassData*GetClassData()", "Node&next"); every star that
+// leads a name is its type's ("int **m_pp").
 template <class T> class SharedPointer : public PointerBase
 {
 public:
@@ -56,4 +57,6 @@ public:
     static Message* *Table();
     _Tp val[m*n];
     char*m_names[kCount*2];
+    int **m_pp;
+    static Message **Pool(int n);
 };
