@@ -245,6 +245,9 @@ class ClassPageWriter {
   CString ProjectText(DocLanguage language, const CString& strText) const {
     return ::ProjectText(language, strText, m_cls.m_codePage);
   }
+  // An anchor's name, escaped for its attribute, in the page's code page as the names the page
+  // shows are (a GB2312 name on a Big5 page in Big5, on an English page as references).
+  CString Anchor(const CString& strName) const { return SourceText(m_language, HtmlAttr(strName), m_cls.m_codePage); }
   CString JoinParameters(DocLanguage language, const CStringList& list) const {
     return ::JoinParameters(language, list, m_cls.m_codePage);
   }
@@ -260,7 +263,7 @@ class ClassPageWriter {
 void ClassPageWriter::ClassPage(PageText& out) const {
   const PageTexts& t = TextsOf(m_language);
   const CString& F = t.font;
-  out << t.classTitleOpen << "<a name=\"" << HtmlAttr(m_cls.m_strClassName) << "\"></a>" << m_class
+  out << t.classTitleOpen << "<a name=\"" << Anchor(m_cls.m_strClassName) << "\"></a>" << m_class
       << t.classTitleClose;
   out << "<p><img border=\"0\" src=\"../Image2/" << m_fixedClass << ".bmp\" width=\"" << m_cls.m_nBitmapWidth
       << "\" height=\"" << m_cls.m_nBitmapHeight << "\"></p>\n";
@@ -465,7 +468,7 @@ void ClassPageWriter::FunctionPage(PageText& out, const CMemberFunctionObj* pFun
   const PageTexts& t = TextsOf(m_language);
   const CString strName = ProjectText(m_language, pFunction->m_strName);
   const int nAccess = AccessIndex(pFunction->m_nAccess);
-  out << "<h1>" << t.font4 << "<a name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></a>"
+  out << "<h1>" << t.font4 << "<a name=\"" << Anchor(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></a>"
       << m_class << "::" << strName << "</font></h1>\n";
   out << "<P><B>" << ProjectText(m_language, pFunction->m_strReturnType) << "</B> <B>" << m_class << "::" << strName
       << "(" << JoinParameters(m_language, pFunction->m_ParameterList) << "\n"
@@ -506,7 +509,7 @@ void ClassPageWriter::Big5VariablePage(PageText& out, const CVariableObj* pVaria
 
 void ClassPageWriter::Big5FunctionPage(PageText& out, const CMemberFunctionObj* pFunction) const {
   const Big5Texts& t = Big5TextsOf();
-  out << "<P><A name=\"" << HtmlAttr(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></A><B>" << m_class
+  out << "<P><A name=\"" << Anchor(m_cls.m_strClassName + "__" + pFunction->m_strName) << "\"></A><B>" << m_class
       << "::" << ProjectText(m_language, pFunction->m_strName) << "</B></P>\n";
   if (!pFunction->m_strComment.IsEmpty()) out << "<P>" << ProjectText(m_language, pFunction->m_strComment) << "</P>\n";
   out << t.functionDefinedIn << m_header << "</P>\n" << t.returnHeading;

@@ -175,14 +175,15 @@ std::vector<std::string> LettersOfSystemNames(const std::vector<std::string>& na
 
 // A path relative to the language folder as the program spells it, in its readings. A name the
 // system's charset cannot read reaches the program as its bytes on disk, which a code page of the
-// headers may read.
+// headers may read. The names are parted where the program parts a path: a "\\" that is the trail
+// byte of a double-byte character (Big5 "功" under a Big5 code page) is part of its name.
 std::vector<std::string> LettersOf(const CString& strPath, const std::vector<UINT>& codePages) {
   std::vector<std::string> names;
   std::vector<std::string> bytes;
   const std::string path = static_cast<LPCTSTR>(strPath);
   for (size_t start = 0; start <= path.size();) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
+    size_t end = start;
+    while (end < path.size() && !brambolt::IsPathSeparatorAt(path, end)) ++end;
     bytes.push_back(path.substr(start, end - start));
     names.push_back(brambolt::SystemNameOf(bytes.back()));
     start = end + 1;
@@ -615,18 +616,39 @@ static std::set<std::string> LettersOnDisk(const CString& strPageFolder, const s
   return letters;
 }
 
-std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder) {
+std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder, const CStringList* pListed) {
   std::vector<CString> missing;
   // A page a run named under another locale than this one, in bytes of a code page this locale
   // does not read, is found by the letters of its name.
   std::optional<std::set<std::string>> onDisk;
   const std::vector<UINT> codePages = HeaderCodePages(project);
+  // The files the help lists, relative to the page folder, as they are spelled and in their letters.
+  std::set<std::string> listed;
+  std::set<std::string> listedLetters;
+  if (pListed != nullptr)
+    for (POSITION pos = pListed->GetHeadPosition(); pos != nullptr;) {
+      const CString& strFile = pListed->GetNext(pos);
+      if (strFile.Left(6) != "Htmls\\") continue;
+      const CString strRelative = strFile.Mid(6);
+      listed.insert(static_cast<LPCTSTR>(strRelative));
+      for (std::string& letters : LettersOf(strRelative, codePages)) listedLetters.insert(std::move(letters));
+    }
+  const auto isIn = [](const std::set<std::string>& set, const std::vector<std::string>& letters) {
+    return std::any_of(letters.begin(), letters.end(), [&](const std::string& l) { return set.count(l) != 0; });
+  };
   auto check = [&](const CString& strRelative) {
-    if (PageOnDisk(strPageFolder, strRelative)) return;
+    // A page on disk that the help does not list (its name, given by a locale other than this
+    // one, is one this locale's listing cannot follow) is as missing from the help as one removed.
+    const auto isListed = [&] {
+      return pListed == nullptr || listed.count(static_cast<LPCTSTR>(strRelative)) != 0 ||
+             isIn(listedLetters, LettersOf(strRelative, codePages));
+    };
+    if (PageOnDisk(strPageFolder, strRelative)) {
+      if (!isListed()) missing.push_back(strRelative);
+      return;
+    }
     if (!onDisk) onDisk = LettersOnDisk(strPageFolder, codePages);
-    const std::vector<std::string> letters = LettersOf(strRelative, codePages);
-    if (std::none_of(letters.begin(), letters.end(), [&](const std::string& l) { return onDisk->count(l) != 0; }))
-      missing.push_back(strRelative);
+    if (!isIn(*onDisk, LettersOf(strRelative, codePages)) || !isListed()) missing.push_back(strRelative);
   };
   check("Index.htm");
   check("Hierarchy_Chart.htm");
@@ -731,7 +753,11 @@ BOOL GenerateHtmlHelp(CWorkSpaceObj& project, const HtmlHelpSettings& settings, 
     write(&CGenHtmlHelpClass::WriteProjectFile, settings.strProjectFile);
     write(&CGenHtmlHelpClass::WriteContentsFile, settings.strContentsFile);
     write(&CGenHtmlHelpClass::WriteIndexFile, settings.strIndexFile);
-    if (strNotWritten.IsEmpty()) missing = ListMissingPages(project, writer.GetPageFolder());
+    if (strNotWritten.IsEmpty()) {
+      CStringList listed;
+      writer.CollectFiles(listed);
+      missing = ListMissingPages(project, writer.GetPageFolder(), &listed);
+    }
   }
   if (!strNotWritten.IsEmpty()) {
     CString strText = "The HTML Help was not compiled: these project files could not be written, and each keeps "

@@ -96,8 +96,10 @@ void ListDefaultFileCandidates(const CWorkSpaceObj& project, const CString& strP
 UINT CheckHtmlHelpSettings(const HtmlHelpSettings& settings, BOOL bDefaultSelected, CString& strMessage,
                            UINT& nControl);
 // The pages the project's documentation has now (the class list, the chart page, each class's
-// page and the pages of its documented members) that are not in the page folder, relative to it.
-std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder);
+// page and the pages of its documented members) that are not in the page folder, relative to it;
+// with the files the help lists (relative to the language folder), also those it does not list.
+std::vector<CString> ListMissingPages(CWorkSpaceObj& project, const CString& strPageFolder,
+                                      const CStringList* pListed = nullptr);
 // After OK: stores the settings in the project (marking it modified), writes the three files into
 // the language folder (their contents and index list only the classes the project has now: the
 // folders of former classes stay on disk; when one of them cannot be written the user is told

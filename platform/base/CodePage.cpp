@@ -192,6 +192,8 @@ BYTE ToLowerByte(BYTE c) {
 
 std::size_t CharacterStart(UINT codePage, std::string_view text, std::size_t offset) {
   if (offset >= text.size()) return text.size();
+  // A byte no character of the page ends in (a "." or a blank) starts one, whatever precedes it.
+  if (!IsTrailByteEx(codePage, static_cast<BYTE>(text[offset]))) return offset;
   std::size_t run = offset;
   while (run > 0 && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[run - 1]))) --run;
   return ((offset - run) & 1) ? offset - 1 : offset;
@@ -203,7 +205,13 @@ std::size_t NextCharacter(UINT codePage, std::string_view text, std::size_t offs
   if (offset >= text.size()) return text.size();
   // An ASCII byte is a character of its own in every page: paths and names are mostly ASCII.
   if (static_cast<BYTE>(text[offset]) < 0x80) return offset + 1;
-  return offset + (offset + 1 < text.size() && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[offset])) ? 2 : 1);
+  // A lead byte takes the next only where that can end a character of the page: a name in other
+  // bytes than the page's (UTF-8 listed under a GBK locale) keeps the "." or blank after a byte
+  // that would lead one.
+  return offset + (offset + 1 < text.size() && IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[offset])) &&
+                           IsTrailByteEx(codePage, static_cast<BYTE>(text[offset + 1]))
+                       ? 2
+                       : 1);
 }
 
 std::size_t NextCharacter(std::string_view text, std::size_t offset) { return NextCharacter(CP_ACP, text, offset); }

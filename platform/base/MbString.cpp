@@ -9,8 +9,9 @@ using uchar = unsigned char;
 
 bool Lead(uchar c) { return IsDBCSLeadByte(c); }
 
-// Length in bytes of the character at `p`; a lead byte before the terminator stands alone.
-size_t CharLength(const uchar* p) { return (Lead(*p) && p[1] != 0) ? 2 : 1; }
+// Length in bytes of the character at `p`; a lead byte stands alone before the terminator and
+// before any byte no character of the page ends in (a "." after bytes of another charset).
+size_t CharLength(const uchar* p) { return (Lead(*p) && brambolt::IsTrailByteEx(CP_ACP, p[1])) ? 2 : 1; }
 
 unsigned int CharAt(const uchar* p) {
   return CharLength(p) == 2 ? (static_cast<unsigned int>(p[0]) << 8) | p[1] : p[0];

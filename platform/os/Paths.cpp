@@ -32,9 +32,38 @@ bool IsPathLeadByte(unsigned char c) {
   return IsDBCSLeadByte(c) != FALSE;
 }
 
+namespace {
+
+// Whether a lead byte and the byte after it are one character of a name: the byte after must be
+// one a character of the program's code page ends in, and under a locale whose names are GB2312 a
+// "\\" never is (no GB2312 character ends in it, and the program spells no name so), so the bytes
+// of another charset before one (a UTF-8 name under zh_CN.GB2312) end at it.
+bool IsNameCharacterPair(unsigned char lead, unsigned char next) {
+  if (!IsPathLeadByte(lead) || !IsTrailByteEx(CP_ACP, next)) return false;
+  return !(IsSeparatorByte(static_cast<char>(next)) && GetSystemNameCodePage() == kGb2312);
+}
+
+// The offset of the character after the one at `i` of a path.
+std::size_t NextPathCharacter(std::string_view path, std::size_t i) {
+  if (i + 1 < path.size() && IsNameCharacterPair(static_cast<unsigned char>(path[i]), static_cast<unsigned char>(path[i + 1])))
+    return i + 2;
+  return i + 1;
+}
+
+}  // namespace
+
 bool IsPathSeparatorAt(std::string_view path, std::size_t pos) {
   if (pos >= path.size() || !IsSeparatorByte(path[pos])) return false;
-  return IsCharacterStart(path, pos);
+  // The characters are read from the first byte of the run of lead bytes before the separator:
+  // the byte before that run, whatever it is, ends a character.
+  std::size_t at = pos;
+  while (at > 0 && IsPathLeadByte(static_cast<unsigned char>(path[at - 1]))) --at;
+  while (at < pos) {
+    const std::size_t next = NextPathCharacter(path, at);
+    if (next > pos) return false;
+    at = next;
+  }
+  return true;
 }
 
 std::size_t FindLastPathSeparator(std::string_view path) {
@@ -43,7 +72,7 @@ std::size_t FindLastPathSeparator(std::string_view path) {
   // character whose trail byte looks like a separator.
   for (std::size_t i = 0; i < path.size();) {
     if (static_cast<unsigned char>(path[i]) >= 0x80) {
-      i = NextCharacter(path, i);
+      i = NextPathCharacter(path, i);
       continue;
     }
     if (IsSeparatorByte(path[i])) last = i;
@@ -95,7 +124,7 @@ std::string NativePathSyntax(std::string_view in) {
   bool lastWasSep = !out.empty();
   while (i < in.size()) {
     const char c = in[i];
-    if (IsPathLeadByte(static_cast<unsigned char>(c)) && i + 1 < in.size()) {
+    if (i + 1 < in.size() && IsNameCharacterPair(static_cast<unsigned char>(c), static_cast<unsigned char>(in[i + 1]))) {
       out += c;
       out += in[i + 1];
       i += 2;

@@ -429,7 +429,8 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
     brambolt::ScopedCodePage programCodePage(source);
     auto in = [&](const Text& t) { return InCodePage(source == 936 ? t.simplified : t.traditional, source); };
     const std::string header = "class CLicense\n{\npublic:\n    // " + in(comment) + in(missing) +
-                               "\n    BOOL Check(LPCTSTR name = \"" + in(argument) + "\");\n};\n";
+                               "\n    BOOL Check(LPCTSTR name = \"" + in(argument) + "\");\n    void " + in(argument) +
+                               "();\n};\n";
     for (const int nLanguage : {LANGUAGE_CHS, LANGUAGE_CHT, LANGUAGE_ENG}) {
       ShapesProject p(header.c_str());
       p.project.m_strProjectTitle = in(title).c_str();
@@ -455,6 +456,11 @@ TEST(DocPages, ProjectTextInEitherCodePageIsWrittenInTheCodePageOfThePage) {
       EXPECT_TRUE(Contains(functionPage, out(argument))) << what;
       EXPECT_TRUE(Contains(index, "<title>" + out(title) + "</title>")) << what;
       EXPECT_TRUE(Contains(index, out(description))) << what;
+      // The anchors of the class's and the member's pages name them as the pages show them.
+      std::string anchors;
+      for (const auto& entry : fs::directory_iterator(fs::path(p.folder.Path()) / "Htmls/CLicense/Member Functions"))
+        anchors += doc_test::ReadFile(entry.path());
+      EXPECT_TRUE(Contains(anchors, "name=\"CLicense__" + out(argument) + "\"")) << what;
     }
   }
 }

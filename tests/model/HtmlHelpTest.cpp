@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -204,40 +205,63 @@ struct SelectionTree {
 TEST(HtmlHelp, EntriesNameTheMembersWhateverLocaleNamedTheirPages) {
   static constexpr const char* kWorkshop =
       "Please make sure you have correct installed Microsoft HTML Help Workshop Version 4.74.8702.0!";
+  // A Big5 header whose names hold bytes of a path ("功" and "許" end in a backslash, "四" in a
+  // bar): a run under one locale numbers them, a run under another spells them.
+  static constexpr const char* kBig5Header =
+      "// 功能 類別\nclass 功能\n{\npublic:\n    // 修改時間不同\n    int 許可;\n    // 一四\n    void 一四();\n};\n"
+      "// 許可 視窗\nclass 許可 : public 功能\n{\npublic:\n    // 無效的號碼\n    int 數據;\n};\n";
   struct Case {
     UINT nHeaderCodePage;
     const char* written;
     const char* helped;
+    int nLanguage = LANGUAGE_CHT;
   };
-  for (const auto& [nHeaderCodePage, written, helped] :
+  for (const auto& [nHeaderCodePage, written, helped, nLanguage] :
        {Case{936, "zh_CN.UTF-8", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "zh_CN.UTF-8"},
         Case{936, "zh_CN.GB2312", "zh_TW.BIG5"}, Case{950, "zh_TW.BIG5", "C.UTF-8"},
-        Case{950, "zh_TW.BIG5", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "C.UTF-8"}}) {
+        Case{950, "zh_TW.BIG5", "zh_CN.GB2312"}, Case{936, "zh_CN.GB2312", "C.UTF-8"},
+        Case{0, "zh_TW.UTF-8", "zh_CN.GB2312", LANGUAGE_CHS}, Case{0, "zh_TW.UTF-8", "zh_TW.BIG5", LANGUAGE_CHS},
+        Case{0, "zh_CN.UTF-8", "zh_TW.UTF-8"}, Case{0, "zh_CN.UTF-8", "zh_CN.GB2312"},
+        Case{0, "zh_CN.UTF-8", "zh_TW.BIG5"}}) {
     SCOPED_TRACE(std::string(written) + ", then " + helped);
-    const std::string header = brambolt::Utf8ToCodePage(
-        nHeaderCodePage == 936
-            ? "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n"
-            : "// 範圍\nclass C範圍\n{\npublic:\n    // 設置範圍\n    void Set範圍(int n);\n    // 範圍\n    int m_n範圍;\n};\n",
-        nHeaderCodePage);
+    const std::string header =
+        nHeaderCodePage == 0
+            ? brambolt::Utf8ToCodePage(kBig5Header, 950)
+            : brambolt::Utf8ToCodePage(
+                  nHeaderCodePage == 936
+                      ? "// 范围\nclass C范围\n{\npublic:\n    // 设置范围\n    void Set范围(int n);\n    // 范围\n    int m_n范围;\n};\n"
+                      : "// 範圍\nclass C範圍\n{\npublic:\n    // 設置範圍\n    void Set範圍(int n);\n    // 範圍\n    int m_n範圍;\n};\n",
+                  nHeaderCodePage);
+    // The headers are read and the pages written under one locale, the help made under the other.
+    std::optional<brambolt::ScopedLocale> writing(std::in_place, written);
     ShapesProject p(header.c_str());
     HelpShell shell(p.project, p.strProjectFolder);
-    p.project.m_nOutputLanguage = LANGUAGE_CHT;
-    {
-      brambolt::ScopedLocale locale(written);
-      p.project.GeneratePages(LANGUAGE_CHT, GetDocumentationFolder(p.strProjectFolder, LANGUAGE_CHT), nullptr);
-    }
+    p.project.m_nOutputLanguage = nLanguage;
+    p.project.GeneratePages(nLanguage, GetDocumentationFolder(p.strProjectFolder, nLanguage), nullptr);
+    writing.reset();
     brambolt::ScopedLocale locale(helped);
     brambolt::SetShellAssociation(".hhp", "");
     RecordedStarts starts;
     GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "t"), nullptr);
     // No page is said to be missing: the compile is only told to be impossible here.
     EXPECT_EQ(shell.calls, (std::vector<std::string>{"ShowMessage 64 " + std::string(kWorkshop), "RefreshOutputTree"}));
+    const bool bSimple = nLanguage == LANGUAGE_CHS;
+    const std::vector<const char*> names =
+        nHeaderCodePage != 0 ? std::vector<const char*>{"m_n範圍", "Set範圍", "C範圍"}
+        : bSimple            ? std::vector<const char*>{"功能", "许可", "一四", "数据"}
+                             : std::vector<const char*>{"功能", "許可", "一四", "數據"};
+    const std::string folder = bSimple ? "Output_Chs/" : "Output_GB5/";
     for (const char* file : {"t.hhc", "t.hhk"}) {
-      const std::string sitemap = p.folder.Read(std::string("Output_GB5/") + file);
-      for (const char* name : {"m_n範圍", "Set範圍", "C範圍"})
-        EXPECT_TRUE(Contains(sitemap, "<param name=\"Name\" value=\"" + brambolt::Utf8ToCodePage(name, 950) + "\">"))
+      const std::string sitemap = p.folder.Read(folder + file);
+      for (const char* name : names)
+        EXPECT_TRUE(Contains(sitemap, "<param name=\"Name\" value=\"" + brambolt::Utf8ToCodePage(name, bSimple ? 936 : 950) + "\">"))
             << file << " names no " << name << ":\n" << sitemap;
     }
+    // The project lists every page: the index, the chart and each class's and member's.
+    const std::string hhp = p.folder.Read(folder + "t.hhp");
+    size_t nPages = 0;
+    for (size_t at = hhp.find(".htm\r\n"); at != std::string::npos; at = hhp.find(".htm\r\n", at + 1)) ++nPages;
+    EXPECT_EQ(nPages, nHeaderCodePage == 0 ? 8u : 6u) << hhp;  // with the default topic
   }
 }
 
@@ -379,6 +403,29 @@ TEST(HtmlHelp, TheHelpListsTheClassesOfNowAndNamesPagesRemovedByHand) {
   shell.nAnswer = 6;  // IDYES
   EXPECT_TRUE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
   EXPECT_EQ(starts.requests.size(), 1u) << "Yes: compiled without the page";
+}
+
+// A page on disk that the help's listing cannot reach (its folder cannot be read) would be left
+// out of the help as silently as a removed one: it is named in the question before the compile.
+TEST(HtmlHelp, PagesOnDiskTheHelpCannotListAreNamedBeforeTheCompile) {
+  ShapesProject p;
+  AnsweringHelpShell shell(p.project, p.strProjectFolder);
+  p.project.m_nOutputLanguage = LANGUAGE_ENG;
+  p.project.GenerateEnglishPages(GetDocumentationFolder(p.strProjectFolder, LANGUAGE_ENG), nullptr);
+  const std::string unread = (fs::path(p.folder.Path()) / "Output_Eng/Htmls/CShape/Member Vars/").string();
+  ASSERT_TRUE(p.folder.Exists("Output_Eng/Htmls/CShape/Member Vars/m_rect.htm"));
+  brambolt::ScopedFileFaultHook hook([&](brambolt::FileStep step, const std::string& path) {
+    return step == brambolt::FileStep::List && path == unread ? EACCES : 0;
+  });
+  brambolt::SetShellAssociation(".hhp", "chmcmd");
+  RecordedStarts starts;
+  EXPECT_FALSE(GenerateHtmlHelp(p.project, FillHtmlHelpDefaults(p.project, "Shapes"), nullptr));
+  EXPECT_TRUE(starts.requests.empty()) << "No: nothing compiled";
+  ASSERT_EQ(shell.calls.size(), 2u);
+  EXPECT_TRUE(shell.calls[0].starts_with("ShowMessage 52 ")) << shell.calls[0];
+  EXPECT_TRUE(Contains(shell.calls[0], " page(s) of the project's documentation are not in ")) << shell.calls[0];
+  EXPECT_TRUE(Contains(shell.calls[0], "\nCShape\\Member Vars\\m_rect.htm")) << shell.calls[0];
+  EXPECT_EQ(shell.calls[1], "RefreshOutputTree");
 }
 
 // A project file that cannot be written keeps what it held; the user is told which files were
