@@ -243,12 +243,13 @@ LRESULT CallProcWithHooks(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPAR
   return result;
 }
 
-void ServeIncoming(ThreadQueue& q) {
+bool ServeIncoming(ThreadQueue& q) {
+  bool served = false;
   for (;;) {
     std::shared_ptr<SentMessage> s;
     {
       std::lock_guard<std::mutex> lock(q.mutex);
-      if (q.incoming.empty()) return;
+      if (q.incoming.empty()) return served;
       s = q.incoming.front();
       q.incoming.pop_front();
     }
@@ -265,6 +266,7 @@ void ServeIncoming(ThreadQueue& q) {
       q.receiving.pop_back();
     }
     Reply(s, result);
+    served = true;
   }
 }
 
@@ -693,7 +695,9 @@ LRESULT DispatchMessage(const MSG* msg) {
 BOOL WaitMessage() {
   std::shared_ptr<ThreadQueue> q = CurrentQueue();
   std::uint64_t serial = WakeSerial(*q);
-  ServeIncoming(*q);
+  // A sent message served here ends the wait: what it did (a dialog it closed) is for the
+  // caller's loop to see.
+  if (ServeIncoming(*q)) return TRUE;
   // Input injected before the wait that no queue has taken yet (a WM_ENTERIDLE handler's
   // keybd_event) is there for the caller's next PeekMessage, which hands it out.
   if (HasPending(*q) || brambolt::PendingInputEvents() > 0 || RunIdleWaitHook()) return TRUE;

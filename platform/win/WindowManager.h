@@ -257,7 +257,8 @@ LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // CallProc with the window's procedure already looked up: the hooks, then the procedure.
 LRESULT CallProcWithHooks(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWndProcDirect(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-void ServeIncoming(ThreadQueue& q);
+// Serves the messages other threads sent to the queue's windows; true when it served any.
+bool ServeIncoming(ThreadQueue& q);
 // Serial number of the queue's wake-ups; a wait started with it returns as soon as anything
 // arrived after it was read.
 std::uint64_t WakeSerial(ThreadQueue& q);

@@ -1,4 +1,7 @@
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "WinTestSupport.h"
@@ -292,6 +295,37 @@ TEST_F(CrossThreadSend, BlocksUntilTheOwningThreadHandlesIt) {
   worker.join();
   EXPECT_EQ(result, 42);
   EXPECT_EQ(MessageLog::Instance().For(w, {WM_USER}).size(), 1u);
+}
+
+// A message another thread sent that is served while the receiver waits for messages ends the
+// wait, as a message put in its queue does: what it did (a window closed, a flag set) is for the
+// receiver's loop to see at once, and a modal loop the message ended is left.
+TEST_F(CrossThreadSend, ServedInAWaitForMessagesEndsTheWait) {
+  HWND w = Doubler();
+  std::atomic<LRESULT> result{0};
+  std::thread worker([&] { result = SendMessage(w, WM_USER, 4, 0); });
+  while (!(GetQueueStatus(QS_SENDMESSAGE) & QS_SENDMESSAGE)) std::this_thread::yield();
+  // Should the wait go on, a watchdog ends it with a message of its own.
+  const DWORD me = GetCurrentThreadId();
+  std::mutex mutex;
+  std::condition_variable returned;
+  bool bReturned = false;
+  std::thread watchdog([&] {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (!returned.wait_for(lock, std::chrono::seconds(10), [&] { return bReturned; }))
+      PostThreadMessage(me, WM_USER + 7, 0, 0);
+  });
+  WaitMessage();
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    bReturned = true;
+  }
+  returned.notify_all();
+  watchdog.join();
+  worker.join();
+  EXPECT_EQ(result, 8);
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_USER + 7, WM_USER + 7, PM_REMOVE)) << "the wait went on after the send";
 }
 
 TEST_F(CrossThreadSend, IsServedInsideAModalLoop) {
