@@ -691,17 +691,23 @@ TEST_F(Registry, ReadsRegFilesWrittenByHand) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Elsewhere", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
-// Mistakes made by hand in the file (a key's header without its ']', a string without its closing
-// quote, a stray line before the first key, a key under a misspelt root; one with a NUL byte, one
-// written in UTF-8): what was read is used, the user is told once which lines were not read, and the file as
-// the user wrote it is kept beside the store rather than written away by the next write.
-TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
+// Records what the store tells the user (each message answered as read) for the test that calls it.
+std::vector<std::string>& RecordTold() {
   static std::vector<std::string> told;
   told.clear();
   SetRegistryFailureHandler([](const std::string& text) {
     told.push_back(text);
     return true;
   });
+  return told;
+}
+
+// Mistakes made by hand in the file (a key's header without its ']', a string without its closing
+// quote, a stray line before the first key, a key under a misspelt root; one with a NUL byte, one
+// written in UTF-8): what was read is used, the user is told once which lines were not read, and the file as
+// the user wrote it is kept beside the store rather than written away by the next write.
+TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
+  std::vector<std::string>& told = RecordTold();
   const std::string text =
       "REGEDIT4\n"
       "stray\n"
@@ -753,12 +759,7 @@ TEST_F(Registry, LinesWrittenByHandThatCannotBeReadAreToldOnceAndKeptAside) {
 // comment, and a hex list continued with '\' onto a key's header, whose key and values are read
 // as the key's and not the one before.
 TEST_F(Registry, TextAWriteWouldChangeIsToldAndKeptAside) {
-  static std::vector<std::string> told;
-  told.clear();
-  SetRegistryFailureHandler([](const std::string& text) {
-    told.push_back(text);
-    return true;
-  });
+  std::vector<std::string>& told = RecordTold();
   const std::string text =
       "REGEDIT4\r\n"
       "\r\n"
@@ -805,12 +806,7 @@ TEST_F(Registry, TextAWriteWouldChangeIsToldAndKeptAside) {
 // the copy could not be made, and the file is not written over; once the copy can be made, it is,
 // and the write goes on.
 TEST_F(Registry, LinesNotReadAreToldWhenTheFileCannotBeKeptAside) {
-  static std::vector<std::string> told;
-  told.clear();
-  SetRegistryFailureHandler([](const std::string& text) {
-    told.push_back(text);
-    return true;
-  });
+  std::vector<std::string>& told = RecordTold();
   const std::string text = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Hand]\r\n\"Name\"=\"unclosed\r\n";
   const std::string path = dir.Write("HKEY_CURRENT_USER.reg", text);
   {
