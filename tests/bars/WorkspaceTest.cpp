@@ -101,6 +101,15 @@ class Workspace : public ::testing::Test {
       EXPECT_EQ(Documents(), windows) << name;
     }
   }
+  // Every message box of the workspaces is answered with Enter, its text kept in `messages`.
+  static void AnswerMessageBoxes(ModalAnswers& answers, std::vector<std::string>& messages) {
+    answers.When("#32770", "Workspace App", [&messages](HWND box) {
+      char text[256] = {};
+      ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
+      messages.push_back(text);
+      PressKey(VK_RETURN);
+    }, true);
+  }
   // The recent list as "name|name|...".
   std::string Recent() {
     CStringList list;
@@ -555,12 +564,7 @@ TEST_F(Workspace, TenRegistryWorkspacesAreSavedOpenedRenamedAndDeletedByKeyboard
     messages.push_back(text);
     PressKey(VK_RETURN);  // Yes to a new name, OK to the others
   }, true);
-  answers.When("#32770", "Workspace App", [&](HWND box) {
-    char text[256] = {};
-    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
-    messages.push_back(text);
-    PressKey(VK_RETURN);
-  }, true);
+  AnswerMessageBoxes(answers, messages);
   auto command = [&](UINT id) {
     frame->SendMessage(WM_COMMAND, id);
     RunUntilIdle();
@@ -695,12 +699,7 @@ TEST_F(Workspace, ARenameNeverWritesOverAWorkspaceNamedAsItsWaitingPlace) {
   ASSERT_NO_FATAL_FAILURE(SaveTwoWorkspaces("__Renaming zz", "bb"));
   ModalAnswers boxes;
   std::vector<std::string> messages;
-  boxes.When("#32770", "Workspace App", [&](HWND box) {
-    char text[256] = {};
-    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
-    messages.push_back(text);
-    PressKey(VK_RETURN);
-  }, true);
+  AnswerMessageBoxes(boxes, messages);
   auto renameAll = [&](std::initializer_list<std::pair<const char*, const char*>> renames) {
     ModalAnswers answers;
     answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
@@ -728,12 +727,7 @@ TEST_F(Workspace, TheCurrentWorkspaceDeletedIsGoneAfterDone) {
   ASSERT_EQ(CString("bb"), manager.GetCurrentName());
   ModalAnswers answers;
   std::vector<std::string> messages;
-  answers.When("#32770", "Workspace App", [&](HWND box) {
-    char text[256] = {};
-    ::GetDlgItemText(box, 0xFFFF, text, sizeof(text));
-    messages.push_back(text);
-    PressKey(VK_RETURN);
-  }, true);
+  AnswerMessageBoxes(answers, messages);
   answers.When(nullptr, "Open Workspace", [&](HWND dialog) {
     HWND list = ::GetDlgItem(dialog, 43072);
     Click(list, RowPoint(list, "bb"));
